@@ -1,0 +1,61 @@
+# Helpers that give every library, test and benchmark the same shape.
+#
+#   qf_add_library(<target> DIRS <dir>... [DEPS <target>...] [PRIVATE_DEPS <target>...] [STRICT])
+#     One static library from the *.cpp files of the listed folders (relative to the
+#     current source folder; not recursive, so a subsystem's subfolders that are
+#     libraries of their own stay apart). STRICT adds -Wconversion for byte formats.
+#
+#   qf_add_test(<label> DIRS <dir>... DEPS <target>...)
+#     One GoogleTest executable test_<label> from the listed folders, registered with
+#     CTest under the label <label> (a source folder with "/" written as "-").
+#
+#   qf_add_benchmark(<name> SOURCES <file>... DEPS <target>...)
+
+set(QF_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Woverloaded-virtual)
+
+function(qf_collect_sources out)
+  set(files)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB found CONFIGURE_DEPENDS
+         ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp
+         ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.c)
+    list(APPEND files ${found})
+  endforeach()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+function(qf_add_library target)
+  cmake_parse_arguments(ARG "STRICT" "" "DIRS;DEPS;PRIVATE_DEPS;SOURCES" ${ARGN})
+  qf_collect_sources(sources ${ARG_DIRS})
+  add_library(${target} STATIC ${sources} ${ARG_SOURCES})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${target} PRIVATE ${QF_WARNINGS})
+  if(ARG_STRICT)
+    target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion)
+  endif()
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+function(qf_add_test label)
+  cmake_parse_arguments(ARG "" "" "DIRS;DEPS;SOURCES" ${ARGN})
+  qf_collect_sources(sources ${ARG_DIRS})
+  set(target test_${label})
+  add_executable(${target} ${sources} ${ARG_SOURCES})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_options(${target} PRIVATE ${QF_WARNINGS})
+  target_compile_definitions(${target} PRIVATE
+    QF_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+    QF_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}/tests")
+  target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${target}
+    PROPERTIES LABELS ${label}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    DISCOVERY_MODE PRE_TEST)
+endfunction()
+
+function(qf_add_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${QF_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

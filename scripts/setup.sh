@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The one list of what this project needs from Debian. Idempotent: packages that are
+# already installed are left alone, and `apt-get update` runs only when something is
+# missing. Entries written "command:package" are skipped when the command is already
+# on PATH (a tool installed some other way is not installed again).
+set -euo pipefail
+
+NEEDED=(
+  # build
+  g++:g++ cmake:cmake ninja:ninja-build pkg-config:pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # libraries the program links
+  zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev libfribidi-dev
+  # fonts: layout and rendering are the same on every machine
+  fonts-liberation2 fonts-dejavu-core
+  # test-only peers
+  python3-minimal python3-pil python3-fonttools libpng-dev libc-bin
+)
+
+is_installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+missing=()
+for entry in "${NEEDED[@]}"; do
+  if [[ $entry == *:* ]]; then
+    command -v "${entry%%:*}" >/dev/null 2>&1 && continue
+    entry=${entry#*:}
+  fi
+  is_installed "$entry" || missing+=("$entry")
+done
+
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""
+  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
