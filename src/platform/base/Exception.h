@@ -20,3 +20,86 @@ public:
 private:
   AnsiString Message_;
 };
+
+// The class library's exception families. Each takes its finished message; the texts
+// below are the library's own, to be filled in with `Format` where they hold a
+// specifier (Format.h).
+#define QF_DECLARE_EXCEPTION(Name, Base) \
+  class Name : public Base {             \
+  public:                                \
+    using Base::Base;                    \
+  }
+
+QF_DECLARE_EXCEPTION(EAbort, Exception);
+QF_DECLARE_EXCEPTION(EStreamError, Exception);
+QF_DECLARE_EXCEPTION(EFileStreamError, EStreamError);
+QF_DECLARE_EXCEPTION(EFCreateError, EFileStreamError);
+QF_DECLARE_EXCEPTION(EFOpenError, EFileStreamError);
+QF_DECLARE_EXCEPTION(EFilerError, EStreamError);
+QF_DECLARE_EXCEPTION(EReadError, EFilerError);
+QF_DECLARE_EXCEPTION(EWriteError, EFilerError);
+QF_DECLARE_EXCEPTION(EListError, Exception);
+QF_DECLARE_EXCEPTION(EStringListError, Exception);
+QF_DECLARE_EXCEPTION(EConvertError, Exception);
+QF_DECLARE_EXCEPTION(EOutOfMemory, Exception);
+QF_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+QF_DECLARE_EXCEPTION(EInvalidPointer, Exception);
+QF_DECLARE_EXCEPTION(EComponentError, Exception);
+QF_DECLARE_EXCEPTION(EMaskException, Exception);
+QF_DECLARE_EXCEPTION(EAccessViolation, Exception);
+QF_DECLARE_EXCEPTION(EZeroDivide, Exception);
+QF_DECLARE_EXCEPTION(EIntOverflow, Exception);
+QF_DECLARE_EXCEPTION(EIniFileException, Exception);
+
+#undef QF_DECLARE_EXCEPTION
+
+// An input/output failure with its run-time error code.
+class EInOutError : public Exception {
+public:
+  EInOutError(AnsiString message, int32_t errorCode) : Exception(std::move(message)), FErrorCode(errorCode) {}
+  int32_t ErrorCode() const noexcept { return FErrorCode; }
+
+private:
+  int32_t FErrorCode;
+};
+
+// A failed operating-system call with its error code (an errno value here).
+class EOSError : public Exception {
+public:
+  EOSError(AnsiString message, uint32_t errorCode) : Exception(std::move(message)), FErrorCode(errorCode) {}
+  uint32_t ErrorCode() const noexcept { return FErrorCode; }
+
+private:
+  uint32_t FErrorCode;
+};
+
+// The class library's messages (8-bit, fixed English).
+inline constexpr char SReadError[] = "Stream read error";
+inline constexpr char SWriteError[] = "Stream write error";
+inline constexpr char SFCreateErrorEx[] = "Cannot create file \"%s\". %s";
+inline constexpr char SFOpenErrorEx[] = "Cannot open file \"%s\". %s";
+inline constexpr char SMemoryStreamError[] = "Out of memory while expanding memory stream";
+inline constexpr char SStreamSetSize[] = "Stream size cannot be changed";
+inline constexpr char SListIndexError[] = "List index out of bounds (%d)";
+inline constexpr char SListCapacityError[] = "List capacity out of bounds (%d)";
+inline constexpr char SListCountError[] = "List count out of bounds (%d)";
+inline constexpr char SDuplicateString[] = "String list does not allow duplicates";
+inline constexpr char SSortedListError[] = "Operation not allowed on sorted list";
+inline constexpr char SDuplicateName[] = "A component named %s already exists";
+inline constexpr char SInvalidName[] = "'%s' is not a valid component name";
+inline constexpr char SInvalidInteger[] = "'%s' is not a valid integer value";
+inline constexpr char SInvalidFloat[] = "'%s' is not a valid floating point value";
+inline constexpr char SInvalidFormat[] = "Format '%s' invalid or incompatible with argument";
+inline constexpr char SArgumentMissing[] = "No argument for format '%s'";
+inline constexpr char SOutOfMemory[] = "Out of memory";
+inline constexpr char SInvalidMask[] = "'%s' is an invalid mask at (%d)";
+inline constexpr char SInOutError[] = "I/O error %d";
+inline constexpr char SOSError[] = "System Error.  Code: %d.\r\n%s";
+inline constexpr char SUnkOSError[] = "A call to an OS function failed";
+inline constexpr char SOperationAborted[] = "Operation aborted";
+inline constexpr char SDivByZero[] = "Division by zero";
+inline constexpr char SIntOverflow[] = "Integer overflow";
+
+// Raises EOSError for an errno value: "System Error.  Code: %d.\r\n%s" with the
+// system's text for the code.
+[[noreturn]] void RaiseOSError(uint32_t errorCode);

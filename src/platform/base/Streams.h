@@ -1,0 +1,165 @@
+// Streams of bytes in the class library's manner.
+//
+// `TStream` is the abstract protocol (Read/Write/Seek) with the checked helpers built on
+// it: `ReadBuffer`/`WriteBuffer` raise EReadError/EWriteError when fewer bytes move than
+// asked, and `CopyFrom` with a count of 0 (or less) copies the whole source from its
+// start. Concrete streams: `THandleStream` over a POSIX file descriptor, `TFileStream`
+// owning the descriptor of a named file, `TCustomMemoryStream` over borrowed memory, `TMemoryStream` owning its
+// growable buffer, `TStringStream` over an 8-bit string.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/base/Types.h"
+
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+// A file handle is a POSIX file descriptor.
+using THandle = int;
+inline constexpr THandle INVALID_HANDLE_VALUE = -1;
+
+// Open modes: an access mode OR a sharing mode, or fmCreate alone.
+inline constexpr uint16_t fmCreate = 0xFFFF;
+inline constexpr uint16_t fmOpenRead = 0x0000;
+inline constexpr uint16_t fmOpenWrite = 0x0001;
+inline constexpr uint16_t fmOpenReadWrite = 0x0002;
+inline constexpr uint16_t fmShareCompat = 0x0000;
+inline constexpr uint16_t fmShareExclusive = 0x0010;
+inline constexpr uint16_t fmShareDenyWrite = 0x0020;
+inline constexpr uint16_t fmShareDenyRead = 0x0030;
+inline constexpr uint16_t fmShareDenyNone = 0x0040;
+
+class TStream {
+public:
+  virtual ~TStream();
+
+  // Moves up to count bytes; returns how many moved (0 at the end or on a failure).
+  virtual int32_t Read(void* buffer, int32_t count) = 0;
+  virtual int32_t Write(const void* buffer, int32_t count) = 0;
+  // Returns the new position, or -1 when the stream cannot seek there.
+  virtual int64_t Seek(int64_t offset, TSeekOrigin origin) = 0;
+
+  // Raise EReadError "Stream read error" / EWriteError "Stream write error" unless all
+  // count bytes move.
+  void ReadBuffer(void* buffer, int32_t count);
+  void WriteBuffer(const void* buffer, int32_t count);
+  // Copies count bytes from source's position on; count <= 0 rewinds source and copies
+  // all of it. Returns the number of bytes copied; raises as ReadBuffer/WriteBuffer.
+  int64_t CopyFrom(TStream& source, int64_t count);
+
+  int64_t Position();
+  void SetPosition(int64_t position);
+  // The size, found by seeking to the end and back.
+  virtual int64_t Size();
+  // Streams of a fixed size leave it unchanged.
+  virtual void SetSize(int64_t newSize);
+};
+
+// A stream over an open file descriptor that it does not own.
+class THandleStream : public TStream {
+public:
+  explicit THandleStream(THandle handle) : FHandle(handle) {}
+
+  THandle Handle() const { return FHandle; }
+
+  int32_t Read(void* buffer, int32_t count) override;
+  int32_t Write(const void* buffer, int32_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  // Truncates or extends the file; raises EOSError when the system refuses.
+  void SetSize(int64_t newSize) override;
+
+protected:
+  THandle FHandle;
+};
+
+// A stream over a file it opens (or creates, with fmCreate) and closes. 8-bit names are
+// in the process's ANSI code page. Failures raise EFCreateError "Cannot create file
+// "%s". %s" or EFOpenError "Cannot open file "%s". %s" with the full path and the
+// system's message.
+class TFileStream : public THandleStream {
+public:
+  TFileStream(const AnsiString& fileName, uint16_t mode);
+  TFileStream(const WideString& fileName, uint16_t mode);
+  ~TFileStream() override;
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
+
+  const WideString& FileName() const { return FFileName; }
+
+private:
+  WideString FFileName;
+};
+
+// A stream over a block of memory that the derived class provides with SetPointer.
+// Positions may lie beyond the end; reading there gives nothing.
+class TCustomMemoryStream : public TStream {
+public:
+  int32_t Read(void* buffer, int32_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  int64_t Size() override { return FSize; }
+
+  void* Memory() const { return FMemory; }
+  // Writes the whole memory (from offset 0) to stream.
+  void SaveToStream(TStream& stream);
+  void SaveToFile(const AnsiString& fileName);
+  void SaveToFile(const WideString& fileName);
+
+protected:
+  void SetPointer(void* memory, int64_t size);
+  int64_t FPosition = 0;
+
+private:
+  void* FMemory = nullptr;
+  int64_t FSize = 0;
+};
+
+// A growable memory stream that owns its buffer. Bytes between the old end and a new
+// end (SetSize, or a write past the end) read as zero.
+class TMemoryStream : public TCustomMemoryStream {
+public:
+  TMemoryStream() = default;
+  ~TMemoryStream() override;
+  TMemoryStream(const TMemoryStream&) = delete;
+  TMemoryStream& operator=(const TMemoryStream&) = delete;
+
+  int32_t Write(const void* buffer, int32_t count) override;
+  // Keeps the position unless it lies beyond the new end, which it then becomes.
+  void SetSize(int64_t newSize) override;
+  void Clear();
+  // Replaces the contents with the whole of stream (read from its start).
+  void LoadFromStream(TStream& stream);
+  void LoadFromFile(const AnsiString& fileName);
+  void LoadFromFile(const WideString& fileName);
+
+  int64_t Capacity() const { return FCapacity; }
+  // Raises EOutOfMemory "Out of memory while expanding memory stream" when the
+  // capacity cannot be had; never drops below the size.
+  void SetCapacity(int64_t newCapacity);
+
+private:
+  void Reallocate(int64_t newCapacity);
+  std::unique_ptr<uint8_t[]> FBuffer;
+  int64_t FCapacity = 0;
+};
+
+// A stream over an 8-bit string it holds. Writing overwrites and extends the string;
+// seeking is clamped to the string's bounds.
+class TStringStream : public TStream {
+public:
+  explicit TStringStream(AnsiString data = AnsiString()) : FDataString(std::move(data)) {}
+
+  int32_t Read(void* buffer, int32_t count) override;
+  int32_t Write(const void* buffer, int32_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  void SetSize(int64_t newSize) override;
+
+  const AnsiString& DataString() const { return FDataString; }
+  // Reads up to count bytes from the position on.
+  AnsiString ReadString(int32_t count);
+  void WriteString(const AnsiString& s);
+
+private:
+  AnsiString FDataString;
+  int64_t FPosition = 0;
+};
