@@ -1,0 +1,30 @@
+// A fresh folder under the system's temporary folder, removed with everything in it when
+// the test ends.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+class TempFolder {
+public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "qf-base-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a temporary folder";
+    FPath = pattern;
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(FPath, ignored);
+  }
+
+  // The folder's path in bytes, and a path inside it.
+  const std::string& Path() const { return FPath; }
+  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
+
+private:
+  std::string FPath;
+};
