@@ -38,6 +38,7 @@ constexpr TErrorText ErrorTexts[] = {
     {ERROR_CANNOT_MAKE, u"The directory or file cannot be created."},
     {ERROR_INVALID_PARAMETER, u"The parameter is incorrect."},
     {ERROR_BROKEN_PIPE, u"The pipe has been ended."},
+    {ERROR_BUFFER_OVERFLOW, u"The file name is too long."},
     {ERROR_DISK_FULL, u"There is not enough space on the disk."},
     {ERROR_INSUFFICIENT_BUFFER, u"The data area passed to a system call is too small."},
     {ERROR_INVALID_NAME, u"The filename, directory name, or volume label syntax is incorrect."},

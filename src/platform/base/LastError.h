@@ -32,6 +32,7 @@ constexpr uint32_t ERROR_FILE_EXISTS = 80;
 constexpr uint32_t ERROR_CANNOT_MAKE = 82;
 constexpr uint32_t ERROR_INVALID_PARAMETER = 87;
 constexpr uint32_t ERROR_BROKEN_PIPE = 109;
+constexpr uint32_t ERROR_BUFFER_OVERFLOW = 111;
 constexpr uint32_t ERROR_DISK_FULL = 112;
 constexpr uint32_t ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr uint32_t ERROR_INVALID_NAME = 123;
