@@ -1,10 +1,11 @@
 #include "platform/base/Exception.h"
 
-#include <cstring>
+#include "platform/base/CodePages.h"
+#include "platform/base/Format.h"
+#include "platform/base/LastError.h"
 
-void RaiseOSError(uint32_t errorCode) {
-  char text[256];
-  // The GNU strerror_r returns the text, which may or may not live in our buffer.
-  const char* systemText = strerror_r(static_cast<int>(errorCode), text, sizeof text);
-  throw EOSError("System Error.  Code: " + std::to_string(errorCode) + ".\r\n" + systemText, errorCode);
+void RaiseLastOSError() {
+  const uint32_t code = GetLastError();
+  if (code == ERROR_SUCCESS) throw EOSError(SUnkOSError, code);
+  throw EOSError(Format(SOSError, {code, SystemErrorMessage(code)}), code);
 }

@@ -49,6 +49,7 @@ QF_DECLARE_EXCEPTION(EMaskException, Exception);
 QF_DECLARE_EXCEPTION(EAccessViolation, Exception);
 QF_DECLARE_EXCEPTION(EZeroDivide, Exception);
 QF_DECLARE_EXCEPTION(EIntOverflow, Exception);
+QF_DECLARE_EXCEPTION(EInvalidOp, Exception);
 QF_DECLARE_EXCEPTION(EIniFileException, Exception);
 
 #undef QF_DECLARE_EXCEPTION
@@ -99,7 +100,9 @@ inline constexpr char SUnkOSError[] = "A call to an OS function failed";
 inline constexpr char SOperationAborted[] = "Operation aborted";
 inline constexpr char SDivByZero[] = "Division by zero";
 inline constexpr char SIntOverflow[] = "Integer overflow";
+inline constexpr char SInvalidOp[] = "Invalid floating point operation";
 
-// Raises EOSError for an errno value: "System Error.  Code: %d.\r\n%s" with the
-// system's text for the code.
-[[noreturn]] void RaiseOSError(uint32_t errorCode);
+// Raises EOSError for the last error of the kernel layer (LastError.h): "System Error.
+// Code: %d.\r\n%s" with the system's text for the code, or "A call to an OS function
+// failed" when no error is set.
+[[noreturn]] void RaiseLastOSError();

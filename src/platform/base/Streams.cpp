@@ -1,14 +1,14 @@
 #include "platform/base/Streams.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <new>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
+#include "platform/base/Format.h"
+#include "platform/base/LastError.h"
 
 TStream::~TStream() = default;
 
@@ -53,34 +53,57 @@ void TStream::SetSize(int64_t) {}
 
 int32_t THandleStream::Read(void* buffer, int32_t count) {
   if (count <= 0) return 0;
-  ssize_t n;
-  do n = ::read(FHandle, buffer, static_cast<size_t>(count));
-  while (n < 0 && errno == EINTR);
-  return n < 0 ? 0 : static_cast<int32_t>(n);
+  const int32_t n = FileRead(FHandle, buffer, static_cast<uint32_t>(count));
+  return n < 0 ? 0 : n;
 }
 
 int32_t THandleStream::Write(const void* buffer, int32_t count) {
   if (count <= 0) return 0;
-  // write() may move fewer bytes than asked (signals, pipes); keep going until done.
-  auto bytes = static_cast<const uint8_t*>(buffer);
-  int32_t done = 0;
-  while (done < count) {
-    const ssize_t n = ::write(FHandle, bytes + done, static_cast<size_t>(count - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<int32_t>(n);
-  }
-  return done;
+  const int32_t n = FileWrite(FHandle, buffer, static_cast<uint32_t>(count));
+  return n < 0 ? 0 : n;
 }
 
-int64_t THandleStream::Seek(int64_t offset, TSeekOrigin origin) {
-  static constexpr int kWhence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
-  return ::lseek(FHandle, static_cast<off_t>(offset), kWhence[origin]);
-}
+int64_t THandleStream::Seek(int64_t offset, TSeekOrigin origin) { return FileSeek(FHandle, offset, origin); }
 
+// As the class library does it, the position ends at the new size.
 void THandleStream::SetSize(int64_t newSize) {
-  if (::ftruncate(FHandle, static_cast<off_t>(newSize)) != 0) RaiseOSError(static_cast<uint32_t>(errno));
-  if (Seek(0, soCurrent) > newSize) Seek(newSize, soBeginning);
+  if (Seek(newSize, soBeginning) < 0 || !SetEndOfFile(FHandle)) RaiseLastOSError();
+}
+
+// --- TFileStream ---
+
+namespace {
+
+WideString FullPath(const WideString& fileName) {
+  const uint32_t needed = GetFullPathNameW(fileName.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return fileName;
+  WideString path(needed, u'\0');
+  const uint32_t length = GetFullPathNameW(fileName.c_str(), needed, path.data(), nullptr);
+  path.resize(length < needed ? length : 0);
+  return path.empty() ? fileName : path;
+}
+
+THandle OpenOrCreate(const WideString& fileName, uint16_t mode) {
+  const THandle handle = mode == fmCreate ? FileCreate(fileName) : FileOpen(fileName, mode);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const uint32_t code = GetLastError();
+    const AnsiString text = Format(mode == fmCreate ? SFCreateErrorEx : SFOpenErrorEx,
+                                   {FullPath(fileName), SystemErrorMessage(code)});
+    if (mode == fmCreate) throw EFCreateError(text);
+    throw EFOpenError(text);
+  }
+  return handle;
+}
+
+}  // namespace
+
+TFileStream::TFileStream(const WideString& fileName, uint16_t mode)
+    : THandleStream(OpenOrCreate(fileName, mode)), FFileName(fileName) {}
+
+TFileStream::TFileStream(const AnsiString& fileName, uint16_t mode) : TFileStream(AnsiToWide(fileName), mode) {}
+
+TFileStream::~TFileStream() {
+  if (FHandle != INVALID_HANDLE_VALUE) FileClose(FHandle);
 }
 
 // --- TCustomMemoryStream ---
@@ -116,6 +139,13 @@ void TCustomMemoryStream::SaveToStream(TStream& stream) {
     done += chunk;
   }
 }
+
+void TCustomMemoryStream::SaveToFile(const WideString& fileName) {
+  TFileStream stream(fileName, fmCreate);
+  SaveToStream(stream);
+}
+
+void TCustomMemoryStream::SaveToFile(const AnsiString& fileName) { SaveToFile(AnsiToWide(fileName)); }
 
 // --- TMemoryStream ---
 
@@ -186,6 +216,13 @@ void TMemoryStream::LoadFromStream(TStream& stream) {
     done += chunk;
   }
 }
+
+void TMemoryStream::LoadFromFile(const WideString& fileName) {
+  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(stream);
+}
+
+void TMemoryStream::LoadFromFile(const AnsiString& fileName) { LoadFromFile(AnsiToWide(fileName)); }
 
 // --- TStringStream ---
 

@@ -4,31 +4,21 @@
 // it: `ReadBuffer`/`WriteBuffer` raise EReadError/EWriteError when fewer bytes move than
 // asked, and `CopyFrom` with a count of 0 (or less) copies the whole source from its
 // start. Concrete streams: `THandleStream` over a POSIX file descriptor, `TFileStream`
-// owning the descriptor of a named file, `TCustomMemoryStream` over borrowed memory, `TMemoryStream` owning its
-// growable buffer, `TStringStream` over an 8-bit string.
+// owning the descriptor of a named file, `TCustomMemoryStream` over borrowed memory,
+// `TMemoryStream` owning its growable buffer, `TStringStream` over an 8-bit string.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
+#include "platform/base/FileSystem.h"
 #include "platform/base/Types.h"
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
-// A file handle is a POSIX file descriptor.
-using THandle = int;
-inline constexpr THandle INVALID_HANDLE_VALUE = -1;
-
-// Open modes: an access mode OR a sharing mode, or fmCreate alone.
+// Open modes for TFileStream: fmCreate alone, or an access mode OR a sharing mode
+// (FileSystem.h).
 inline constexpr uint16_t fmCreate = 0xFFFF;
-inline constexpr uint16_t fmOpenRead = 0x0000;
-inline constexpr uint16_t fmOpenWrite = 0x0001;
-inline constexpr uint16_t fmOpenReadWrite = 0x0002;
-inline constexpr uint16_t fmShareCompat = 0x0000;
-inline constexpr uint16_t fmShareExclusive = 0x0010;
-inline constexpr uint16_t fmShareDenyWrite = 0x0020;
-inline constexpr uint16_t fmShareDenyRead = 0x0030;
-inline constexpr uint16_t fmShareDenyNone = 0x0040;
 
 class TStream {
 public:

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <stdlib.h>
 
+#include <cstring>
+#include <filesystem>
+
+#include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 
 namespace {
@@ -144,4 +148,60 @@ TEST(Streams, StringStreamOverwritesExtendsAndClampsSeeks) {
   stream.SetSize(2);
   EXPECT_EQ(stream.DataString(), "ab");
   EXPECT_EQ(stream.Position(), 2);
+}
+
+namespace {
+
+// A fresh folder for one test, removed with its files afterwards.
+class TempFolder {
+public:
+  TempFolder() {
+    char pattern[] = "/tmp/qf-streams-XXXXXX";
+    FPath = mkdtemp(pattern);
+  }
+  ~TempFolder() { std::filesystem::remove_all(FPath); }
+  AnsiString File(const char* name) const { return FPath + "/" + name; }
+
+private:
+  AnsiString FPath;
+};
+
+}  // namespace
+
+TEST(Streams, FileStreamRoundTripsAndReopens) {
+  TempFolder folder;
+  const WideString name = AnsiToWide(folder.File("")) + u"\u0414\u0430\u043D\u043D\u044B\u0435.bin";
+  {
+    TFileStream stream(name, fmCreate);
+    stream.WriteBuffer("hello world", 11);
+    EXPECT_EQ(stream.Size(), 11);
+    stream.SetSize(5);
+    EXPECT_EQ(stream.Position(), 5);
+  }
+  TFileStream stream(name, fmOpenReadWrite | fmShareDenyWrite);
+  TMemoryStream memory;
+  memory.CopyFrom(stream, 0);
+  EXPECT_EQ(Contents(memory), "hello");
+  memory.SaveToFile(folder.File("copy.bin"));
+  TMemoryStream loaded;
+  loaded.LoadFromFile(folder.File("copy.bin"));
+  EXPECT_EQ(Contents(loaded), "hello");
+}
+
+TEST(Streams, FileStreamRaisesWithTheFullPathAndTheSystemMessage) {
+  TempFolder folder;
+  try {
+    TFileStream stream(folder.File("missing.txt"), fmOpenRead | fmShareDenyWrite);
+    FAIL() << "no exception";
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(e.Message(), "Cannot open file \"" + folder.File("missing.txt") +
+                               "\". The system cannot find the file specified.");
+  }
+  try {
+    TFileStream stream(folder.File("no/such/folder.txt"), fmCreate);
+    FAIL() << "no exception";
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(e.Message(), "Cannot create file \"" + folder.File("no/such/folder.txt") +
+                               "\". The system cannot find the path specified.");
+  }
 }
