@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <locale.h>
@@ -10,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 #include <vector>
 #include <wctype.h>
@@ -108,7 +108,15 @@ bool Collect(const std::string& folder, const WideString& mask, std::vector<TFou
   return true;
 }
 
-bool FillRecord(const TFoundEntry& entry, WIN32_FIND_DATAW& data) {
+// Fills the record of an entry; false when its name does not fit.
+template <typename TChar>
+bool FillRecord(const TFoundEntry& entry, TWin32FindData<TChar>& data) {
+  std::basic_string<TChar> name;
+  if constexpr (std::is_same_v<TChar, WideChar>)
+    name = entry.Name;
+  else
+    name = WideToAnsi(entry.Name);
+  if (name.size() >= MAX_PATH) return false;
   data = {};
   data.dwFileAttributes = entry.Attributes;
   data.ftCreationTime = entry.LastWrite;
@@ -116,25 +124,7 @@ bool FillRecord(const TFoundEntry& entry, WIN32_FIND_DATAW& data) {
   data.ftLastWriteTime = entry.LastWrite;
   data.nFileSizeHigh = static_cast<uint32_t>(entry.Size >> 32);
   data.nFileSizeLow = static_cast<uint32_t>(entry.Size & 0xFFFFFFFFu);
-  const size_t length = std::min(entry.Name.size(), static_cast<size_t>(MAX_PATH - 1));
-  std::copy_n(entry.Name.data(), length, data.cFileName);
-  return true;
-}
-
-// The 8-bit record of an entry; false when its name does not fit.
-bool FillRecord(const TFoundEntry& entry, WIN32_FIND_DATAA& data) {
-  const AnsiString name = WideToAnsi(entry.Name);
-  if (name.size() >= MAX_PATH) return false;
-  WIN32_FIND_DATAW wide;
-  FillRecord(entry, wide);
-  data = {};
-  data.dwFileAttributes = wide.dwFileAttributes;
-  data.ftCreationTime = wide.ftCreationTime;
-  data.ftLastAccessTime = wide.ftLastAccessTime;
-  data.ftLastWriteTime = wide.ftLastWriteTime;
-  data.nFileSizeHigh = wide.nFileSizeHigh;
-  data.nFileSizeLow = wide.nFileSizeLow;
-  std::memcpy(data.cFileName, name.data(), name.size());
+  std::copy(name.begin(), name.end(), data.cFileName);
   return true;
 }
 

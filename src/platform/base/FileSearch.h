@@ -14,7 +14,10 @@
 #include "platform/base/FileTimes.h"
 #include "platform/base/Types.h"
 
-struct WIN32_FIND_DATAW {
+// The found-entry record; the 8-bit form holds the name in the ANSI code page ("?" for
+// characters it lacks), and an entry whose 8-bit name does not fit cFileName is left out.
+template <typename TChar>
+struct TWin32FindData {
   uint32_t dwFileAttributes;
   FILETIME ftCreationTime;
   FILETIME ftLastAccessTime;
@@ -23,24 +26,11 @@ struct WIN32_FIND_DATAW {
   uint32_t nFileSizeLow;
   uint32_t dwReserved0;
   uint32_t dwReserved1;
-  WideChar cFileName[MAX_PATH];
-  WideChar cAlternateFileName[14];
+  TChar cFileName[MAX_PATH];
+  TChar cAlternateFileName[14];
 };
-
-// The 8-bit record: names in the ANSI code page ("?" for characters it lacks); an entry
-// whose 8-bit name does not fit cFileName is left out.
-struct WIN32_FIND_DATAA {
-  uint32_t dwFileAttributes;
-  FILETIME ftCreationTime;
-  FILETIME ftLastAccessTime;
-  FILETIME ftLastWriteTime;
-  uint32_t nFileSizeHigh;
-  uint32_t nFileSizeLow;
-  uint32_t dwReserved0;
-  uint32_t dwReserved1;
-  char cFileName[MAX_PATH];
-  char cAlternateFileName[14];
-};
+using WIN32_FIND_DATAW = TWin32FindData<WideChar>;
+using WIN32_FIND_DATAA = TWin32FindData<char>;
 
 // Starts a search and fills `findData` with the first entry. INVALID_HANDLE_VALUE on
 // failure: ERROR_FILE_NOT_FOUND when nothing matches, ERROR_PATH_NOT_FOUND when the
