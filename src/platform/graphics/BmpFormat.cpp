@@ -1,0 +1,169 @@
+// Bitmap-file images ("BM"): what TBitmap reads and writes through streams.
+//
+// Read: the 14-byte file header, an information header of 12 (core), 40, 52, 56, 108 or
+// 124 bytes, the colour table of the 1-, 4- and 8-bit formats, then the rows, bottom row
+// first unless the height is negative. Uncompressed data of 1, 4, 8, 24 and 32 bits per
+// pixel is taken (32 bits also with the standard bit-field masks). Written: the file
+// header, a 40-byte header, the colour table of the palette formats, rows bottom first.
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "platform/graphics/Bitmap.h"
+
+namespace {
+
+constexpr int32_t kFileHeaderBytes = 14;
+constexpr int32_t kCoreHeaderBytes = 12;
+constexpr int32_t kInfoHeaderBytes = 40;
+constexpr uint16_t kBitmapSignature = 0x4D42;  // "BM"
+constexpr uint32_t BI_RGB = 0;
+constexpr uint32_t BI_BITFIELDS = 3;
+static_assert(kFileHeaderBytes == 2 + 4 + 2 + 2 + 4, "type, size, two reserved words, pixel offset");
+static_assert(kInfoHeaderBytes == 4 + 4 + 4 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 4, "BITMAPINFOHEADER fields");
+
+uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Get32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
+}
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+[[noreturn]] void Invalid() { throw EInvalidGraphic(SInvalidBitmap); }
+
+TPixelFormat FormatOfBits(uint32_t bits) {
+  switch (bits) {
+    case 1: return pf1bit;
+    case 4: return pf4bit;
+    case 8: return pf8bit;
+    case 24: return pf24bit;
+    case 32: return pf32bit;
+    case 16: throw EInvalidGraphic(SInvalidPixelFormat);
+    default: Invalid();
+  }
+}
+
+void ReadBytes(TStream& stream, std::vector<uint8_t>& into, int64_t count) {
+  const size_t at = into.size();
+  into.resize(at + static_cast<size_t>(count));
+  stream.ReadBuffer(into.data() + at, static_cast<int32_t>(count));
+}
+
+}  // namespace
+
+void TBitmap::LoadFromStream(TStream& stream) {
+  std::vector<uint8_t> head;
+  ReadBytes(stream, head, kFileHeaderBytes + 4);
+  if (Get16(head.data()) != kBitmapSignature) Invalid();
+  const uint32_t pixelOffset = Get32(head.data() + 10);
+  const uint32_t headerBytes = Get32(head.data() + 14);
+  const bool core = headerBytes == kCoreHeaderBytes;
+  if (!core && headerBytes != 40 && headerBytes != 52 && headerBytes != 56 && headerBytes != 108 && headerBytes != 124)
+    Invalid();
+  ReadBytes(stream, head, headerBytes - 4);
+  const uint8_t* info = head.data() + kFileHeaderBytes;
+
+  // Fields of the information header (core headers have 16-bit sizes and no more).
+  const int64_t width = core ? Get16(info + 4) : static_cast<int32_t>(Get32(info + 4));
+  const int64_t rawHeight = core ? Get16(info + 6) : static_cast<int32_t>(Get32(info + 8));
+  const uint32_t bits = core ? Get16(info + 10) : Get16(info + 14);
+  const uint32_t compression = core ? BI_RGB : Get32(info + 16);
+  const uint32_t colorsUsed = core ? 0 : Get32(info + 32);
+  const TPixelFormat format = FormatOfBits(bits);
+  const bool topDown = rawHeight < 0;
+  const int64_t height = topDown ? -rawHeight : rawHeight;
+  if (width < 0) Invalid();
+  const int64_t stride = BytesPerScanLineOf(width, static_cast<int32_t>(bits));
+  if (stride * height > MaxBitmapBytes) Invalid();
+
+  int64_t consumed = kFileHeaderBytes + headerBytes;
+  if (compression == BI_BITFIELDS) {
+    // Only the masks of plain blue-green-red 32-bit pixels are taken; they follow a
+    // 40-byte header and lie inside the longer ones.
+    if (bits != 32) Invalid();
+    std::vector<uint8_t> masks(info + 40, info + 40);
+    if (headerBytes == kInfoHeaderBytes) {
+      ReadBytes(stream, masks, 12);
+      consumed += 12;
+    } else {
+      masks.assign(info + 40, info + 52);
+    }
+    if (Get32(masks.data()) != 0x00FF0000 || Get32(masks.data() + 4) != 0x0000FF00 || Get32(masks.data() + 8) != 0x000000FF)
+      Invalid();
+  } else if (compression != BI_RGB) {
+    Invalid();
+  }
+
+  std::vector<TPaletteEntry> colors;
+  if (bits <= 8) {
+    const uint32_t capacity = 1u << bits;
+    const uint32_t stored = (colorsUsed == 0 || core) ? capacity : colorsUsed;
+    if (stored > 256) Invalid();
+    const int32_t entryBytes = core ? 3 : 4;
+    std::vector<uint8_t> table;
+    ReadBytes(stream, table, int64_t{stored} * entryBytes);
+    consumed += int64_t{stored} * entryBytes;
+    for (uint32_t i = 0; i < std::min(stored, capacity); ++i) {
+      const uint8_t* e = table.data() + i * entryBytes;
+      colors.push_back(TPaletteEntry{e[2], e[1], e[0], 0});
+    }
+  }
+  if (pixelOffset > consumed) {
+    if (pixelOffset - consumed > MaxBitmapBytes) Invalid();
+    std::vector<uint8_t> gap;
+    ReadBytes(stream, gap, pixelOffset - consumed);
+  }
+
+  TBitmap image;
+  image.FColors = std::move(colors);
+  image.NewImage(static_cast<int32_t>(width), static_cast<int32_t>(height), format);
+  for (int32_t row = 0; row < image.FHeight; ++row) {
+    const int32_t y = topDown ? row : image.FHeight - 1 - row;
+    stream.ReadBuffer(image.ScanLine(y), image.FStride);
+  }
+  Assign(&image);
+}
+
+void TBitmap::SaveToStream(TStream& stream) const {
+  const int32_t bits = BitsPerPixel();
+  const uint32_t tableEntries = bits <= 8 ? static_cast<uint32_t>(FColors.size()) : 0;
+  const uint32_t pixelOffset = kFileHeaderBytes + kInfoHeaderBytes + tableEntries * 4;
+  const uint32_t imageBytes = static_cast<uint32_t>(FStride) * static_cast<uint32_t>(FHeight);
+  std::vector<uint8_t> out;
+  out.reserve(pixelOffset + imageBytes);
+  Put16(out, kBitmapSignature);
+  Put32(out, pixelOffset + imageBytes);  // file size
+  Put16(out, 0);                         // reserved
+  Put16(out, 0);                         // reserved
+  Put32(out, pixelOffset);               // offset of the rows
+  Put32(out, kInfoHeaderBytes);          // header size
+  Put32(out, static_cast<uint32_t>(FWidth));
+  Put32(out, static_cast<uint32_t>(FHeight));  // positive: bottom row first
+  Put16(out, 1);                               // planes
+  Put16(out, static_cast<uint32_t>(bits));     // bits per pixel
+  Put32(out, BI_RGB);                          // compression
+  Put32(out, imageBytes);                      // image size
+  Put32(out, 0);                               // horizontal resolution
+  Put32(out, 0);                               // vertical resolution
+  Put32(out, tableEntries);                    // colours used
+  Put32(out, 0);                               // important colours: all
+  for (uint32_t i = 0; i < tableEntries; ++i) {
+    out.push_back(FColors[i].peBlue);
+    out.push_back(FColors[i].peGreen);
+    out.push_back(FColors[i].peRed);
+    out.push_back(0);
+  }
+  for (int32_t y = FHeight - 1; y >= 0; --y) {
+    const uint8_t* row = ScanLine(y);
+    out.insert(out.end(), row, row + FStride);
+  }
+  stream.WriteBuffer(out.data(), static_cast<int32_t>(out.size()));
+}
