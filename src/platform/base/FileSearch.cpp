@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <locale.h>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -12,12 +11,12 @@
 #include <type_traits>
 #include <unistd.h>
 #include <vector>
-#include <wctype.h>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/FileAttributes.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
+#include "platform/base/UnicodeCase.h"
 
 namespace {
 
@@ -47,14 +46,8 @@ TSearchTable& Searches() {
   return table;
 }
 
-// Upper case as the C.UTF-8 locale of the C library has it, code unit by code unit.
-char16_t FoldCase(char16_t unit) {
-  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-  if (unit < 0x80) return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 32) : unit;
-  if (utf8 == locale_t{} || (unit >= 0xD800 && unit <= 0xDFFF)) return unit;
-  const wint_t upper = towupper_l(unit, utf8);
-  return upper <= 0xFFFF ? static_cast<char16_t>(upper) : unit;
-}
+// Names compare by their upper-case units, as Windows file systems compare them.
+char16_t FoldCase(char16_t unit) { return SimpleUpperCase(unit); }
 
 bool HasWildcards(WideStringView mask) { return mask.find_first_of(u"*?") != WideStringView::npos; }
 
