@@ -13,12 +13,19 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/Palette.h"
+
+class TCanvas;
+// Frees a bitmap's canvas (Canvas.cpp), so the canvas type may stay incomplete here.
+struct TCanvasDeleter {
+  void operator()(TCanvas* canvas) const noexcept;
+};
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TTransparentMode { tmAuto, tmFixed };
@@ -89,6 +96,9 @@ public:
 
   static int32_t BitsOf(TPixelFormat format);
 
+  // The canvas that draws on this bitmap, made on first use and owned by the bitmap.
+  TCanvas* Canvas();
+
 private:
   // Replaces the pixels with a white image of the given shape (format already checked).
   void NewImage(int32_t width, int32_t height, TPixelFormat format);
@@ -102,6 +112,7 @@ private:
   std::vector<TPaletteEntry> FColors;
   TTransparentMode FTransparentMode = tmAuto;
   TColor FTransparentColor = clDefault;
+  std::unique_ptr<TCanvas, TCanvasDeleter> FCanvas;
 };
 
 // The largest pixel buffer a bitmap takes (1 GiB).

@@ -1,0 +1,88 @@
+#include "platform/graphics/CanvasRaster.h"
+
+#include "platform/graphics/Bitmap.h"
+
+TRasterTarget::TRasterTarget(TDeviceContext& dc, const TRect* deviceClip) : FBitmap(dc.Bitmap()) {
+  FClip = dc.DeviceClip();
+  if (deviceClip) IntersectRect(&FClip, FClip, *deviceClip);
+  if (!FBitmap || FBitmap->Empty()) {
+    FClip = TRect{};
+    return;
+  }
+  FBitsPerPixel = FBitmap->BitsPerPixel();
+  FColors = FBitmap->ColorTable();
+}
+
+uint32_t TRasterTarget::PixelValue(COLORREF color) {
+  TRgb rgb{GetRValue(color), GetGValue(color), GetBValue(color)};
+  if (FBitsPerPixel >= 24) return (uint32_t{rgb.R} << 16) | (uint32_t{rgb.G} << 8) | rgb.B;
+  if (!FNearest) FNearest.emplace(FColors);
+  return FNearest->Index(rgb);
+}
+
+uint32_t TRasterTarget::ApplyRop(int32_t rop2, uint32_t pen, uint32_t dest, uint32_t mask) noexcept {
+  switch (rop2) {
+    case R2_BLACK: return 0;
+    case R2_NOTCOPYPEN: return ~pen & mask;
+    case R2_NOT: return ~dest & mask;
+    case R2_XORPEN: return (pen ^ dest) & mask;
+    case R2_NOP: return dest;
+    case R2_WHITE: return mask;
+    default: return pen;
+  }
+}
+
+void TRasterTarget::Fill(TRect rect, COLORREF color) { Rop(rect, color, R2_COPYPEN); }
+
+void TRasterTarget::Rop(TRect rect, COLORREF color, int32_t rop2) {
+  if (!IntersectRect(&rect, rect, FClip)) return;
+  const uint32_t pen = PixelValue(color);
+  const uint32_t mask = FBitsPerPixel >= 24 ? 0xFFFFFFu : (1u << FBitsPerPixel) - 1;
+  for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
+    uint8_t* row = FBitmap->ScanLine(y);
+    for (int32_t x = rect.Left; x < rect.Right; ++x) {
+      if (FBitsPerPixel >= 24) {
+        uint8_t* p = row + x * (FBitsPerPixel / 8);
+        uint32_t dest = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+        uint32_t value = rop2 == R2_COPYPEN ? pen : ApplyRop(rop2, pen, dest, mask);
+        p[0] = static_cast<uint8_t>(value);
+        p[1] = static_cast<uint8_t>(value >> 8);
+        p[2] = static_cast<uint8_t>(value >> 16);
+      } else {
+        uint32_t dest = rop2 == R2_COPYPEN ? 0 : GetPixelIndex(row, x, FBitsPerPixel);
+        SetPixelIndex(row, x, FBitsPerPixel, ApplyRop(rop2, pen, dest, mask));
+      }
+    }
+  }
+}
+
+void TRasterTarget::Put(int32_t x, int32_t y, TRgb color) {
+  if (!PtInRect(FClip, TPoint{x, y})) return;
+  uint8_t* row = FBitmap->ScanLine(y);
+  if (FBitsPerPixel >= 24) {
+    WritePixelRgb(row, x, FBitsPerPixel, color);
+  } else {
+    if (!FNearest) FNearest.emplace(FColors);
+    SetPixelIndex(row, x, FBitsPerPixel, FNearest->Index(color));
+  }
+}
+
+void TRasterTarget::Blend(int32_t x, int32_t y, COLORREF color, uint8_t coverage) {
+  if (coverage == 0 || !PtInRect(FClip, TPoint{x, y})) return;
+  uint8_t* row = FBitmap->ScanLine(y);
+  if (FBitsPerPixel == 1) {
+    if (coverage >= 128) SetPixelIndex(row, x, 1, PixelValue(color));
+    return;
+  }
+  TRgb dest = ReadPixelRgb(row, x, FBitsPerPixel, FColors);
+  auto mix = [coverage](uint8_t src, uint8_t dst) {
+    return static_cast<uint8_t>((src * coverage + dst * (255 - coverage) + 127) / 255);
+  };
+  TRgb out{mix(GetRValue(color), dest.R), mix(GetGValue(color), dest.G), mix(GetBValue(color), dest.B)};
+  if (FBitsPerPixel >= 24) {
+    WritePixelRgb(row, x, FBitsPerPixel, out);
+  } else {
+    if (!FNearest) FNearest.emplace(FColors);
+    SetPixelIndex(row, x, FBitsPerPixel, FNearest->Index(out));
+  }
+}

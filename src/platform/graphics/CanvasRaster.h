@@ -1,0 +1,40 @@
+// Pixel writing for the drawing calls: a context's bitmap seen through its clip, with
+// colours turned into the bitmap's pixel values (nearest colour-table entry in the
+// palette formats) and the line raster operations applied to pixel values as stored.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/PixelAccess.h"
+
+class TRasterTarget {
+public:
+  // The pixels of dc's bitmap inside its clip and, when given, inside `deviceClip`.
+  explicit TRasterTarget(TDeviceContext& dc, const TRect* deviceClip = nullptr);
+
+  bool Empty() const noexcept { return IsRectEmpty(FClip); }
+  const TRect& Clip() const noexcept { return FClip; }
+  bool Monochrome() const noexcept { return FBitsPerPixel == 1; }
+
+  // Fills the clipped part of a device rectangle with a colour.
+  void Fill(TRect rect, COLORREF color);
+  // Applies a raster operation (R2_...) with a colour to the clipped part of a rectangle.
+  void Rop(TRect rect, COLORREF color, int32_t rop2);
+  // Sets one pixel to a colour (nothing outside the clip).
+  void Put(int32_t x, int32_t y, TRgb color);
+  // Blends a colour over one pixel with coverage 0..255 (255: the colour itself).
+  void Blend(int32_t x, int32_t y, COLORREF color, uint8_t coverage);
+
+private:
+  uint32_t PixelValue(COLORREF color);
+  static uint32_t ApplyRop(int32_t rop2, uint32_t pen, uint32_t dest, uint32_t mask) noexcept;
+
+  TBitmap* FBitmap = nullptr;
+  int32_t FBitsPerPixel = 0;
+  std::span<const TPaletteEntry> FColors;
+  std::optional<TNearestColorMap> FNearest;
+  TRect FClip;
+};

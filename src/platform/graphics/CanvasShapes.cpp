@@ -1,0 +1,163 @@
+#include "platform/graphics/CanvasShapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/graphics/CanvasRaster.h"
+
+namespace {
+
+// Paints the line from a to b (device pixels), b excluded, with the selected pen.
+void PaintLine(TDeviceContext& dc, TPoint a, TPoint b) {
+  const TPenObject& pen = dc.SelectedPen();
+  if (pen.Style == PS_NULL || !dc.Bitmap()) return;
+  TRasterTarget target(dc);
+  if (target.Empty()) return;
+  const int32_t w = pen.Width;
+  const int32_t rop = dc.State.Rop2;
+  const bool dotted = pen.Style == PS_DOT && w == 1;
+  // A horizontal or vertical line with a solid pen is one band.
+  if (!dotted && (a.Y == b.Y || a.X == b.X)) {
+    if (a == b) return;
+    TRect band = a.Y == b.Y ? TRect{std::min(a.X, b.X + 1), a.Y - w / 2, std::max(a.X + 1, b.X), a.Y - w / 2 + w}
+                            : TRect{a.X - w / 2, std::min(a.Y, b.Y + 1), a.X - w / 2 + w, std::max(a.Y + 1, b.Y)};
+    target.Rop(band, pen.Color, rop);
+    return;
+  }
+  // Bresenham, stepping along the major axis; each point stamps a w x w square.
+  const int32_t dx = std::abs(b.X - a.X), dy = std::abs(b.Y - a.Y);
+  const int32_t sx = a.X < b.X ? 1 : -1, sy = a.Y < b.Y ? 1 : -1;
+  int32_t err = dx - dy;
+  TPoint p = a;
+  for (int32_t step = 0; p != b; ++step) {
+    TRect dot{p.X - w / 2, p.Y - w / 2, p.X - w / 2 + w, p.Y - w / 2 + w};
+    if (!dotted || (step / 3) % 2 == 0)
+      target.Rop(dot, pen.Color, rop);
+    else if (dc.State.BkMode == OPAQUE)
+      target.Fill(dot, dc.State.BkColor);
+    const int32_t e2 = 2 * err;
+    if (e2 > -dy) {
+      err -= dy;
+      p.X += sx;
+    }
+    if (e2 < dx) {
+      err += dx;
+      p.Y += sy;
+    }
+  }
+}
+
+TRect Normalized(TDeviceContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  TPoint a = dc.ToDevice(left, top);
+  TPoint b = dc.ToDevice(right, bottom);
+  return TRect{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+}
+
+}  // namespace
+
+bool MoveToEx(HDC dc, int32_t x, int32_t y, TPoint* previous) {
+  if (!dc) return false;
+  if (previous) *previous = dc->State.PenPos;
+  dc->State.PenPos = TPoint{x, y};
+  return true;
+}
+
+bool LineTo(HDC dc, int32_t x, int32_t y) {
+  if (!dc) return false;
+  PaintLine(*dc, dc->ToDevice(dc->State.PenPos.X, dc->State.PenPos.Y), dc->ToDevice(x, y));
+  dc->State.PenPos = TPoint{x, y};
+  return true;
+}
+
+bool Polyline(HDC dc, const TPoint* points, int32_t count) {
+  if (!dc || count < 2 || !points) return false;
+  for (int32_t i = 1; i < count; ++i)
+    PaintLine(*dc, dc->ToDevice(points[i - 1].X, points[i - 1].Y), dc->ToDevice(points[i].X, points[i].Y));
+  return true;
+}
+
+bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  if (!dc) return false;
+  if (!dc->Bitmap()) return true;
+  TRect r = Normalized(*dc, left, top, right, bottom);
+  const TPenObject& pen = dc->SelectedPen();
+  const TBrushObject& brush = dc->SelectedBrush();
+  TRasterTarget target(*dc);
+  if (pen.Style == PS_NULL) {
+    if (brush.Style != BS_NULL) target.Fill(TRect{r.Left, r.Top, r.Right - 1, r.Bottom - 1}, brush.Color);
+    return true;
+  }
+  const int32_t w = pen.Width;
+  // The band's outer edge: inside-frame pens keep it on the bounds, others centre it on
+  // the outermost cells.
+  TRect outer = r;
+  if (pen.Style != PS_INSIDEFRAME) outer = TRect{r.Left - w / 2, r.Top - w / 2, r.Right - 1 - w / 2 + w, r.Bottom - 1 - w / 2 + w};
+  TRect inner{outer.Left + w, outer.Top + w, outer.Right - w, outer.Bottom - w};
+  if (brush.Style != BS_NULL && !IsRectEmpty(inner)) target.Fill(inner, brush.Color);
+  if (pen.Style == PS_DOT && w == 1) {
+    TPoint corners[5] = {{outer.Left, outer.Top}, {outer.Right - 1, outer.Top}, {outer.Right - 1, outer.Bottom - 1},
+                         {outer.Left, outer.Bottom - 1}, {outer.Left, outer.Top}};
+    for (int i = 1; i < 5; ++i) PaintLine(*dc, corners[i - 1], corners[i]);
+    return true;
+  }
+  const int32_t rop = dc->State.Rop2;
+  const int32_t bandX = std::min(w, outer.Width()), bandY = std::min(w, outer.Height());
+  target.Rop(TRect{outer.Left, outer.Top, outer.Right, outer.Top + bandY}, pen.Color, rop);
+  if (outer.Height() > bandY)
+    target.Rop(TRect{outer.Left, std::max(outer.Bottom - bandY, outer.Top + bandY), outer.Right, outer.Bottom}, pen.Color,
+               rop);
+  int32_t midTop = outer.Top + bandY, midBottom = std::max(outer.Bottom - bandY, midTop);
+  target.Rop(TRect{outer.Left, midTop, outer.Left + bandX, midBottom}, pen.Color, rop);
+  if (outer.Width() > bandX)
+    target.Rop(TRect{std::max(outer.Right - bandX, outer.Left + bandX), midTop, outer.Right, midBottom}, pen.Color, rop);
+  return true;
+}
+
+bool Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  if (!dc) return false;
+  if (!dc->Bitmap()) return true;
+  TRect r = Normalized(*dc, left, top, right, bottom);
+  if (IsRectEmpty(r)) return true;
+  const TPenObject& pen = dc->SelectedPen();
+  const TBrushObject& brush = dc->SelectedBrush();
+  TRasterTarget target(*dc);
+  const double cx = (r.Left + r.Right) / 2.0, cy = (r.Top + r.Bottom) / 2.0;
+  const double rx = r.Width() / 2.0, ry = r.Height() / 2.0;
+  const int32_t w = pen.Style == PS_NULL ? 0 : pen.Width;
+  auto inside = [&](int32_t x, int32_t y, double shrink) {
+    const double ax = rx - shrink, ay = ry - shrink;
+    if (ax <= 0 || ay <= 0) return false;
+    const double px = (x + 0.5 - cx) / ax, py = (y + 0.5 - cy) / ay;
+    return px * px + py * py <= 1.0;
+  };
+  for (int32_t y = r.Top; y < r.Bottom; ++y)
+    for (int32_t x = r.Left; x < r.Right; ++x) {
+      if (!inside(x, y, 0)) continue;
+      if (w > 0 && !inside(x, y, w))
+        target.Rop(TRect{x, y, x + 1, y + 1}, pen.Color, dc->State.Rop2);
+      else if (brush.Style != BS_NULL)
+        target.Fill(TRect{x, y, x + 1, y + 1}, brush.Color);
+    }
+  return true;
+}
+
+int32_t FillRect(HDC dc, const TRect* rect, HBRUSH brush) {
+  if (!dc || !rect || !brush) return 0;
+  if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
+  TRasterTarget(*dc).Fill(Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom), brush->Color);
+  return 1;
+}
+
+int32_t FrameRect(HDC dc, const TRect* rect, HBRUSH brush) {
+  if (!dc || !rect || !brush) return 0;
+  if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
+  TRect r = Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+  if (IsRectEmpty(r)) return 1;
+  TRasterTarget target(*dc);
+  target.Fill(TRect{r.Left, r.Top, r.Right, r.Top + 1}, brush->Color);
+  target.Fill(TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom}, brush->Color);
+  target.Fill(TRect{r.Left, r.Top, r.Left + 1, r.Bottom}, brush->Color);
+  target.Fill(TRect{r.Right - 1, r.Top, r.Right, r.Bottom}, brush->Color);
+  return 1;
+}

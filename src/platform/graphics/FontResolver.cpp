@@ -1,0 +1,156 @@
+#include "platform/graphics/FontResolver.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include "platform/base/Exception.h"
+#include "platform/base/Utf8.h"
+
+namespace {
+
+struct TFcPatternDeleter {
+  void operator()(FcPattern* p) const noexcept { FcPatternDestroy(p); }
+};
+struct TFcFontSetDeleter {
+  void operator()(FcFontSet* s) const noexcept { FcFontSetDestroy(s); }
+};
+struct TFcObjectSetDeleter {
+  void operator()(FcObjectSet* s) const noexcept { FcObjectSetDestroy(s); }
+};
+using TFcPatternPtr = std::unique_ptr<FcPattern, TFcPatternDeleter>;
+
+std::string Utf16ToUtf8(WideStringView text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t pair = SurrogatePairAt(text, i);
+    uint32_t c = pair ? pair : text[i];
+    if (pair) ++i;
+    else if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string AsciiLower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+// Faces the documents name, mapped to the metric-compatible families we install.
+std::string MetricAlias(const std::string& lowerName) {
+  static const std::map<std::string, std::string> aliases = {
+      {"times new roman", "Liberation Serif"}, {"times", "Liberation Serif"},
+      {"arial", "Liberation Sans"},           {"helvetica", "Liberation Sans"},
+      {"ms sans serif", "Liberation Sans"},   {"courier new", "Liberation Mono"},
+      {"courier", "Liberation Mono"},
+  };
+  auto it = aliases.find(lowerName);
+  return it == aliases.end() ? std::string() : it->second;
+}
+
+// fontconfig, initialised on first use and finished at exit (so its caches are freed).
+struct TFontconfig {
+  TFontconfig() {
+    if (!FcInit()) throw Exception("No font is installed");
+  }
+  ~TFontconfig() { FcFini(); }
+};
+
+FcConfig* Config() {
+  static TFontconfig fontconfig;
+  return FcConfigGetCurrent();
+}
+
+struct TCandidate {
+  std::string File;
+  int Index = 0;
+  std::string Family;
+  int Weight = FC_WEIGHT_REGULAR;
+  int Slant = FC_SLANT_ROMAN;
+  int Width = FC_WIDTH_NORMAL;
+};
+
+std::vector<TCandidate> ListFamily(const std::string& family) {
+  TFcPatternPtr pattern(FcPatternCreate());
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+  std::unique_ptr<FcObjectSet, TFcObjectSetDeleter> objects(
+      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FAMILY, FC_WEIGHT, FC_SLANT, FC_WIDTH, nullptr));
+  std::unique_ptr<FcFontSet, TFcFontSetDeleter> set(FcFontList(Config(), pattern.get(), objects.get()));
+  std::vector<TCandidate> out;
+  if (!set) return out;
+  for (int i = 0; i < set->nfont; ++i) {
+    FcPattern* font = set->fonts[i];
+    TCandidate c;
+    FcChar8* text = nullptr;
+    if (FcPatternGetString(font, FC_FILE, 0, &text) != FcResultMatch) continue;
+    c.File = reinterpret_cast<const char*>(text);
+    if (FcPatternGetString(font, FC_FAMILY, 0, &text) == FcResultMatch) c.Family = reinterpret_cast<const char*>(text);
+    FcPatternGetInteger(font, FC_INDEX, 0, &c.Index);
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &c.Weight);
+    FcPatternGetInteger(font, FC_SLANT, 0, &c.Slant);
+    FcPatternGetInteger(font, FC_WIDTH, 0, &c.Width);
+    out.push_back(std::move(c));
+  }
+  return out;
+}
+
+// fontconfig's own answer for a generic family, the last resort.
+std::vector<TCandidate> MatchGeneric(const char* generic) {
+  TFcPatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8*>(generic)));
+  FcConfigSubstitute(Config(), pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  TFcPatternPtr match(FcFontMatch(Config(), pattern.get(), &result));
+  if (!match) return {};
+  FcChar8* family = nullptr;
+  if (FcPatternGetString(match.get(), FC_FAMILY, 0, &family) != FcResultMatch) return {};
+  return ListFamily(reinterpret_cast<const char*>(family));
+}
+
+// Lower is better: the wrong slant costs more than any weight difference, an unusual
+// width more than the wrong slant's synthesis would; ties keep fontconfig's order.
+int Distance(const TCandidate& c, bool bold, bool italic) {
+  int wantWeight = bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
+  bool isItalic = c.Slant != FC_SLANT_ROMAN;
+  return (isItalic != italic ? 100000 : 0) + std::abs(c.Width - FC_WIDTH_NORMAL) * 1000 +
+         std::abs(c.Weight - wantWeight);
+}
+
+TResolvedFontFace Resolve(const std::string& family, bool bold, bool italic) {
+  std::vector<TCandidate> candidates = ListFamily(family);
+  if (candidates.empty()) candidates = ListFamily(DefaultFontFamily);
+  if (candidates.empty()) candidates = MatchGeneric("sans-serif");
+  if (candidates.empty()) throw Exception("No font is installed");
+  const TCandidate* best = &candidates.front();
+  for (const TCandidate& c : candidates)
+    if (Distance(c, bold, italic) < Distance(*best, bold, italic) ||
+        (Distance(c, bold, italic) == Distance(*best, bold, italic) && c.File < best->File))
+      best = &c;
+  TResolvedFontFace face;
+  face.FileName = best->File;
+  face.FaceIndex = best->Index;
+  face.FamilyName = best->Family;
+  face.SyntheticBold = bold && best->Weight < FC_WEIGHT_DEMIBOLD;
+  face.SyntheticItalic = italic && best->Slant == FC_SLANT_ROMAN;
+  return face;
+}
+
+}  // namespace
+
+const TResolvedFontFace& ResolveFontFace(WideStringView faceName, bool bold, bool italic) {
+  static std::map<std::tuple<std::string, bool, bool>, TResolvedFontFace> cache;
+  std::string name = Utf16ToUtf8(faceName.substr(0, 31));
+  auto key = std::make_tuple(AsciiLower(name), bold, italic);
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  std::string alias = MetricAlias(std::get<0>(key));
+  TResolvedFontFace face = Resolve(alias.empty() ? name : alias, bold, italic);
+  return cache.emplace(std::move(key), std::move(face)).first->second;
+}

@@ -1,0 +1,137 @@
+#include "platform/graphics/TextDraw.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/base/Utf8.h"
+#include "platform/graphics/CanvasRaster.h"
+#include "platform/graphics/FontFace.h"
+#include "platform/graphics/TextLayout.h"
+#include "platform/graphics/TextMetrics.h"
+
+namespace {
+
+TRect LogicalToDevice(const TDeviceContext& dc, const TRect& r) {
+  TPoint a = dc.ToDevice(r.Left, r.Top);
+  TPoint b = dc.ToDevice(r.Right, r.Bottom);
+  return TRect{a.X, a.Y, b.X, b.Y};
+}
+
+void DrawGlyph(TRasterTarget& target, const TGlyphImage& glyph, int32_t originX, int32_t baseline, COLORREF color) {
+  const int32_t left = originX + glyph.Left;
+  const int32_t top = baseline - glyph.Top;
+  const TRect& clip = target.Clip();
+  const int32_t y0 = std::max(top, clip.Top), y1 = std::min(top + glyph.Height, clip.Bottom);
+  const int32_t x0 = std::max(left, clip.Left), x1 = std::min(left + glyph.Width, clip.Right);
+  for (int32_t y = y0; y < y1; ++y) {
+    const uint8_t* row = glyph.Coverage.data() + static_cast<size_t>(y - top) * static_cast<size_t>(glyph.Width);
+    for (int32_t x = x0; x < x1; ++x) target.Blend(x, y, color, row[x - left]);
+  }
+}
+
+}  // namespace
+
+bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* rect, const WideChar* text,
+                 uint32_t count, const int32_t* dx) {
+  if (!dc || (count > 0 && !text)) return false;
+  WideStringView view(text ? text : u"", count);
+  const size_t n = view.size();
+  std::vector<int32_t> advances(n);
+  if (dx)
+    std::copy_n(dx, n, advances.begin());
+  else
+    UnitAdvances(dc, view, advances.data());
+  int64_t total = 0;
+  for (int32_t a : advances) total += a;
+  const int32_t width = static_cast<int32_t>(total);
+
+  TDeviceState& state = dc->State;
+  const uint32_t align = state.TextAlign;
+  if (align & TA_UPDATECP) {
+    x = state.PenPos.X;
+    y = state.PenPos.Y;
+  }
+  const uint32_t horizontal = align & TA_CENTER;
+  int32_t startX = horizontal == TA_RIGHT ? x - width : horizontal == TA_CENTER ? x - width / 2 : x;
+  TFontObject& font = dc->SelectedFont();
+  const TFontMetrics& metrics = font.Sized().Metrics();
+  const uint32_t vertical = align & TA_BASELINE;
+  int32_t baseline = vertical == TA_BASELINE ? y : vertical == TA_BOTTOM ? y - metrics.Descent : y + metrics.Ascent;
+  if (align & TA_UPDATECP) state.PenPos.X = horizontal == TA_RIGHT ? x - width : horizontal == TA_CENTER ? x : x + width;
+  if (!dc->Bitmap()) return true;
+
+  const TPoint origin = dc->ToDevice(startX, baseline);
+  std::optional<TRect> clipRect;
+  if (rect) clipRect = LogicalToDevice(*dc, *rect);
+  if ((options & ETO_OPAQUE) && rect) {
+    TRasterTarget(*dc).Fill(*clipRect, state.BkColor);
+  } else if (state.BkMode == OPAQUE && n > 0) {
+    TRect cell{origin.X, origin.Y - metrics.Ascent, origin.X + width, origin.Y + metrics.Descent};
+    TRasterTarget(*dc, (options & ETO_CLIPPED) && rect ? &*clipRect : nullptr).Fill(cell, state.BkColor);
+  }
+  TRasterTarget target(*dc, (options & ETO_CLIPPED) && rect ? &*clipRect : nullptr);
+  if (target.Empty() || n == 0) return true;
+
+  const bool mono = target.Monochrome() || font.LogFont().lfQuality == NONANTIALIASED_QUALITY;
+  const bool rightToLeft = (align & TA_RTLREADING) || (options & ETO_RTLREADING);
+  std::vector<int32_t> order;
+  std::vector<uint8_t> levels;
+  if (rightToLeft || HasRightToLeft(view)) {
+    VisualOrder(view, rightToLeft, order, levels);
+  } else {
+    order.resize(n);
+    for (size_t i = 0; i < n; ++i) order[i] = static_cast<int32_t>(i);
+  }
+  TSizedFont& sized = font.Sized();
+  int64_t penX = origin.X;
+  for (size_t v = 0; v < n; ++v) {
+    const size_t i = static_cast<size_t>(order[v]);
+    WideChar unit = view[i];
+    char32_t c = unit;
+    if (uint32_t pair = SurrogatePairAt(view, i)) c = pair;
+    else if (unit >= 0xD800 && unit < 0xE000) c = (unit < 0xDC00) ? 0xFFFD : 0;  // a second unit draws nothing
+    if (c != 0 && !IsZeroWidthChar(c))
+      DrawGlyph(target, sized.Glyph(c, mono), static_cast<int32_t>(penX), origin.Y, state.TextColor);
+    penX += advances[i];
+  }
+  const LOGFONTW& lf = font.LogFont();
+  if (lf.lfUnderline)
+    target.Fill(TRect{origin.X, origin.Y - metrics.UnderscorePosition, origin.X + width,
+                      origin.Y - metrics.UnderscorePosition + metrics.UnderscoreSize},
+                state.TextColor);
+  if (lf.lfStrikeOut)
+    target.Fill(TRect{origin.X, origin.Y - metrics.StrikeoutPosition, origin.X + width,
+                      origin.Y - metrics.StrikeoutPosition + metrics.StrikeoutSize},
+                state.TextColor);
+  return true;
+}
+
+bool ExtTextOutA(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* rect, const char* text,
+                 uint32_t count, const int32_t* dx) {
+  if (!dc || (count > 0 && !text)) return false;
+  TAnsiText wide = DecodeAnsiForFont(dc, text, static_cast<int32_t>(count));
+  std::vector<int32_t> unitDx;
+  if (dx) {
+    unitDx.assign(wide.Text.size(), 0);
+    int32_t pending = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+      pending += dx[i];
+      int32_t unit = wide.ByteUnit[i];
+      if (unit < 0) continue;
+      unitDx[static_cast<size_t>(unit)] += pending;
+      pending = 0;
+    }
+  }
+  return ExtTextOutW(dc, x, y, options, rect, wide.Text.data(), static_cast<uint32_t>(wide.Text.size()),
+                     dx ? unitDx.data() : nullptr);
+}
+
+bool TextOutW(HDC dc, int32_t x, int32_t y, const WideChar* text, int32_t count) {
+  if (count < 0) return false;
+  return ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<uint32_t>(count), nullptr);
+}
+
+bool TextOutA(HDC dc, int32_t x, int32_t y, const char* text, int32_t count) {
+  if (count < 0) return false;
+  return ExtTextOutA(dc, x, y, 0, nullptr, text, static_cast<uint32_t>(count), nullptr);
+}

@@ -1,0 +1,89 @@
+#include "platform/graphics/TextLayout.h"
+
+#include <fribidi.h>
+
+#include <numeric>
+
+#include "platform/base/CodePages.h"
+#include "platform/base/Utf8.h"
+#include "platform/graphics/FontFace.h"
+
+TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count) {
+  TAnsiText out;
+  if (count <= 0 || !text) return out;
+  uint32_t codePage = CharsetCodePage(dc->SelectedFont().LogFont().lfCharSet);
+  out.Text = AnsiToWide(AnsiStringView(text, static_cast<size_t>(count)), codePage);
+  out.ByteUnit.resize(static_cast<size_t>(count));
+  if (out.Text.size() == static_cast<size_t>(count)) {
+    std::iota(out.ByteUnit.begin(), out.ByteUnit.end(), 0);
+    return out;
+  }
+  // A multi-byte code page: decode character by character to learn which bytes pair up.
+  out.Text.clear();
+  WideChar units[4];
+  for (int32_t i = 0; i < count;) {
+    int32_t length = 1;
+    int32_t n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text + i, 1, units, 4);
+    if (n == 0 && i + 1 < count) {
+      n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text + i, 2, units, 4);
+      if (n > 0) length = 2;
+    }
+    if (n <= 0) {
+      units[0] = 0xFFFD;
+      n = 1;
+    }
+    out.Text.append(units, static_cast<size_t>(n));
+    if (length == 2) out.ByteUnit[static_cast<size_t>(i)] = -1;
+    out.ByteUnit[static_cast<size_t>(i + length - 1)] = static_cast<int32_t>(out.Text.size()) - 1;
+    i += length;
+  }
+  return out;
+}
+
+int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances) {
+  TSizedFont& font = dc->SelectedFont().Sized();
+  const int32_t extra = dc->State.CharExtra;
+  int64_t total = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t pair = SurrogatePairAt(text, i);
+    char32_t c = pair ? pair : text[i];
+    int32_t advance = IsZeroWidthChar(c) ? 0 : font.Advance(c) + extra;
+    advances[i] = advance;
+    total += advance;
+    if (pair) advances[++i] = 0;
+  }
+  return total;
+}
+
+bool HasRightToLeft(WideStringView text) noexcept {
+  for (WideChar c : text)
+    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFE) ||
+        c == 0x200F || c == 0x202B || c == 0x202E || c == 0x2067)
+      return true;
+  return false;
+}
+
+void VisualOrder(WideStringView text, bool rightToLeftBase, std::vector<int32_t>& visualToLogical,
+                 std::vector<uint8_t>& levels) {
+  const FriBidiStrIndex n = static_cast<FriBidiStrIndex>(text.size());
+  visualToLogical.resize(text.size());
+  levels.assign(text.size(), rightToLeftBase ? 1 : 0);
+  std::iota(visualToLogical.begin(), visualToLogical.end(), 0);
+  if (n == 0) return;
+  std::vector<FriBidiChar> chars(text.begin(), text.end());
+  std::vector<FriBidiCharType> types(text.size());
+  std::vector<FriBidiBracketType> brackets(text.size());
+  std::vector<FriBidiLevel> fribidiLevels(text.size());
+  fribidi_get_bidi_types(chars.data(), n, types.data());
+  fribidi_get_bracket_types(chars.data(), n, types.data(), brackets.data());
+  FriBidiParType base = rightToLeftBase ? FRIBIDI_PAR_RTL : FRIBIDI_PAR_LTR;
+  if (!fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), n, &base, fribidiLevels.data())) return;
+  for (size_t i = 0; i < text.size(); ++i) levels[i] = static_cast<uint8_t>(fribidiLevels[i]);
+  // Reordering permutes the levels it is given, so it gets the copy.
+  std::vector<FriBidiStrIndex> map(text.size());
+  std::iota(map.begin(), map.end(), 0);
+  if (!fribidi_reorder_line(FRIBIDI_FLAGS_DEFAULT, types.data(), n, 0, base, fribidiLevels.data(), nullptr,
+                            map.data()))
+    return;
+  for (size_t i = 0; i < text.size(); ++i) visualToLogical[i] = map[i];
+}

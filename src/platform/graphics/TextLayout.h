@@ -1,0 +1,31 @@
+// The steps shared by measuring and drawing: 8-bit text in the font's code page, the
+// advance of every UTF-16 unit, and the visual order of bidirectional text.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/base/Types.h"
+#include "platform/graphics/DeviceContext.h"
+
+// 8-bit text decoded in the code page of the selected font's character set.
+// ByteUnit[i] is the UTF-16 unit that byte i ends, or -1 for the first byte of a
+// double-byte character (it takes the extent before it).
+struct TAnsiText {
+  WideString Text;
+  std::vector<int32_t> ByteUnit;
+};
+TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count);
+
+// The advance of each unit (character extra included) into advances[0..size); returns
+// their sum.
+int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances);
+
+// True when the text holds a character of a right-to-left script or a right-to-left
+// mark or embedding, so that its visual order may differ from its logical order.
+bool HasRightToLeft(WideStringView text) noexcept;
+
+// Visual order of a line: visualToLogical[v] is the logical unit shown at visual
+// position v; levels[i] is the embedding level of logical unit i (odd: right-to-left).
+void VisualOrder(WideStringView text, bool rightToLeftBase, std::vector<int32_t>& visualToLogical,
+                 std::vector<uint8_t>& levels);
