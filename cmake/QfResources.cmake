@@ -1,0 +1,54 @@
+# Resources embedded into a program at build time (src/platform/base/Resources.h).
+#
+#   qf_embed_resources(<executable>
+#     [RCDATA <name> <file> [<name> <file>]...]   RCDATA resources by name ("#5": ordinal 5)
+#     [STRINGS <file>...]                          string tables from UTF-8 "id<TAB>text" lines
+#     [VERSION [<major.minor.release.build>]])     the version resource; default PROJECT_VERSION
+#
+# Writes one generated source into the executable; its table registers itself when the
+# program starts. Each executable is one module, so only executables take resources.
+
+find_program(QF_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+set(QF_EMBED_RESOURCES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/QfEmbedResources.py)
+
+function(qf_embed_resources target)
+  cmake_parse_arguments(ARG "" "" "RCDATA;STRINGS;VERSION" ${ARGN})
+  get_target_property(type ${target} TYPE)
+  if(NOT type STREQUAL "EXECUTABLE")
+    message(FATAL_ERROR "qf_embed_resources: ${target} is not an executable")
+  endif()
+  list(LENGTH ARG_RCDATA rcdataCount)
+  math(EXPR rcdataOdd "${rcdataCount} % 2")
+  if(rcdataOdd)
+    message(FATAL_ERROR "qf_embed_resources: RCDATA takes pairs of name and file")
+  endif()
+
+  set(arguments)
+  set(inputs)
+  while(ARG_RCDATA)
+    list(POP_FRONT ARG_RCDATA name file)
+    cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND arguments --rcdata ${name} ${file})
+    list(APPEND inputs ${file})
+  endwhile()
+  foreach(file IN LISTS ARG_STRINGS)
+    cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND arguments --strings ${file})
+    list(APPEND inputs ${file})
+  endforeach()
+  if(ARG_VERSION)
+    list(APPEND arguments --version ${ARG_VERSION})
+  elseif("VERSION" IN_LIST ARG_KEYWORDS_MISSING_VALUES)
+    list(APPEND arguments --version ${PROJECT_VERSION})
+  endif()
+
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${QF_PYTHON3} ${QF_EMBED_RESOURCES_SCRIPT} --output ${output} ${arguments}
+    DEPENDS ${inputs} ${QF_EMBED_RESOURCES_SCRIPT}
+    COMMENT "Embedding resources into ${target}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${output})
+  target_link_libraries(${target} PRIVATE qf_platform_base)
+endfunction()
