@@ -93,6 +93,7 @@ inline constexpr char SInvalidFloat[] = "'%s' is not a valid floating point valu
 inline constexpr char SInvalidFormat[] = "Format '%s' invalid or incompatible with argument";
 inline constexpr char SArgumentMissing[] = "No argument for format '%s'";
 inline constexpr char SOutOfMemory[] = "Out of memory";
+inline constexpr char SAssignError[] = "Cannot assign a %s to a %s";
 inline constexpr char SInvalidMask[] = "'%s' is an invalid mask at (%d)";
 inline constexpr char SInOutError[] = "I/O error %d";
 inline constexpr char SOSError[] = "System Error.  Code: %d.\r\n%s";

@@ -1,0 +1,35 @@
+// The roots of the class library's object model.
+//
+// `TObject` is the base of everything that owning lists and components hold and free
+// through a base pointer. `TPersistent` adds `Assign`, which copies the state of another
+// object of a class that the target (or the source, through `AssignTo`) knows.
+#pragma once
+
+#include <functional>
+
+#include "platform/base/Types.h"
+
+class TObject {
+public:
+  TObject() = default;
+  TObject(const TObject&) = default;
+  TObject& operator=(const TObject&) = default;
+  virtual ~TObject();
+
+  // The class name as the program's code spells it ("TStringList").
+  AnsiString ClassName() const;
+};
+
+// An event without arguments beyond its sender.
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
+class TPersistent : public TObject {
+public:
+  // Copies source into this object; raises EConvertError "Cannot assign a %s to a %s"
+  // (source's class, this class) when neither side knows the other.
+  virtual void Assign(const TPersistent& source);
+
+protected:
+  // Copies this object into dest; the base raises as Assign does.
+  virtual void AssignTo(TPersistent& dest) const;
+};
