@@ -32,6 +32,8 @@ TComponent::~TComponent() {
   if (FOwner) FOwner->RemoveComponent(this);
 }
 
+TPersistent* TComponent::GetOwner() const { return FOwner; }
+
 void TComponent::SetName(const AnsiString& name) {
   if (FName == name) return;
   if (!name.empty() && !IsIdentifier(name)) throw EComponentError(Format(SInvalidName, {name}));

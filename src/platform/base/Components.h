@@ -38,6 +38,7 @@ public:
   ~TComponent() override;
 
   TComponent* Owner() const { return FOwner; }
+  TPersistent* GetOwner() const override;
   const AnsiString& Name() const { return FName; }
   // Raises EComponentError "'%s' is not a valid component name" for a name that is not
   // an identifier (empty is allowed) and "A component named %s already exists" when

@@ -50,6 +50,7 @@ QF_DECLARE_EXCEPTION(EAccessViolation, Exception);
 QF_DECLARE_EXCEPTION(EZeroDivide, Exception);
 QF_DECLARE_EXCEPTION(EIntOverflow, Exception);
 QF_DECLARE_EXCEPTION(EInvalidOp, Exception);
+QF_DECLARE_EXCEPTION(EInvalidCast, Exception);
 QF_DECLARE_EXCEPTION(EIniFileException, Exception);
 
 #undef QF_DECLARE_EXCEPTION
@@ -102,6 +103,7 @@ inline constexpr char SOperationAborted[] = "Operation aborted";
 inline constexpr char SDivByZero[] = "Division by zero";
 inline constexpr char SIntOverflow[] = "Integer overflow";
 inline constexpr char SInvalidOp[] = "Invalid floating point operation";
+inline constexpr char SInvalidCast[] = "Invalid class typecast";
 
 // Raises EOSError for the last error of the kernel layer (LastError.h): "System Error.
 // Code: %d.\r\n%s" with the system's text for the code, or "A call to an OS function

@@ -21,6 +21,8 @@ AnsiString TObject::ClassName() const {
 
 void TPersistent::Assign(const TPersistent& source) { source.AssignTo(*this); }
 
+TPersistent* TPersistent::GetOwner() const { return nullptr; }
+
 void TPersistent::AssignTo(TPersistent& dest) const {
   throw EConvertError(Format(SAssignError, {ClassName(), dest.ClassName()}));
 }

@@ -28,6 +28,9 @@ public:
   // Copies source into this object; raises EConvertError "Cannot assign a %s to a %s"
   // (source's class, this class) when neither side knows the other.
   virtual void Assign(const TPersistent& source);
+  // The object that owns this one (a component's owner, an item's collection), or
+  // nullptr.
+  virtual TPersistent* GetOwner() const;
 
 protected:
   // Copies this object into dest; the base raises as Assign does.

@@ -1,10 +1,13 @@
 #include "platform/base/TextUtils.h"
 
 #include <algorithm>
+#include <charconv>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Format.h"
 #include "platform/base/Numbers.h"
+#include "platform/base/UnicodeCase.h"
 
 namespace {
 
@@ -70,6 +73,31 @@ AnsiString LowerCase(AnsiStringView s) { return MapAscii(s, 'A', 'a'); }
 WideString UpperCase(WideStringView s) { return MapAscii(s, 'a', 'A'); }
 WideString LowerCase(WideStringView s) { return MapAscii(s, 'A', 'a'); }
 
+namespace {
+
+AnsiString MapAnsi(AnsiStringView s, WideChar (*map)(WideChar) noexcept) {
+  WideString wide = AnsiToWide(s);
+  for (WideChar& c : wide) c = map(c);
+  return WideToAnsi(wide);
+}
+
+}  // namespace
+
+AnsiString AnsiUpperCase(AnsiStringView s) { return MapAnsi(s, SimpleUpperCase); }
+AnsiString AnsiLowerCase(AnsiStringView s) { return MapAnsi(s, SimpleLowerCase); }
+
+int32_t AnsiCompareText(AnsiStringView a, AnsiStringView b) {
+  const WideString wa = AnsiToWide(a), wb = AnsiToWide(b);
+  const size_t n = std::min(wa.size(), wb.size());
+  for (size_t i = 0; i < n; ++i) {
+    const WideChar ca = SimpleCaseFold(wa[i]), cb = SimpleCaseFold(wb[i]);
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return wa.size() == wb.size() ? 0 : wa.size() < wb.size() ? -1 : 1;
+}
+
+bool AnsiSameText(AnsiStringView a, AnsiStringView b) { return AnsiCompareText(a, b) == 0; }
+
 AnsiString IntToStr(int64_t value) { return std::to_string(value); }
 
 AnsiString IntToHex(int64_t value, int32_t digits) {
@@ -119,3 +147,50 @@ int64_t StrToInt64Def(AnsiStringView s, int64_t defaultValue) noexcept {
   return defaultValue;
 }
 int64_t StrToInt64(AnsiStringView s) { return Parse<int64_t>(s); }
+
+bool TryStrToFloat(AnsiStringView s, double& value, const TFormatSettings& settings) {
+  const AnsiString text = Trim(s);
+  // Checked here so that from_chars sees only what the class library accepts (no
+  // "inf", "nan", hexadecimal or group separators).
+  AnsiString plain;
+  size_t i = 0;
+  auto digits = [&] {
+    const size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') plain += text[i++];
+    return i - start;
+  };
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') plain += '-';
+    ++i;
+  }
+  size_t mantissaDigits = digits();
+  if (i < text.size() && text[i] == settings.DecimalSeparator) {
+    plain += '.';
+    ++i;
+    mantissaDigits += digits();
+  }
+  if (mantissaDigits == 0) return false;
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+    plain += 'e';
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    if (digits() == 0) return false;
+  }
+  if (i != text.size()) return false;
+  double parsed;
+  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
+  if (error != std::errc() || end != plain.data() + plain.size()) return false;
+  value = parsed;
+  return true;
+}
+
+double StrToFloat(AnsiStringView s, const TFormatSettings& settings) {
+  double value;
+  if (!TryStrToFloat(s, value, settings)) throw EConvertError(Format(SInvalidFloat, {s}));
+  return value;
+}
+
+double StrToFloatDef(AnsiStringView s, double defaultValue, const TFormatSettings& settings) {
+  TryStrToFloat(s, defaultValue, settings);
+  return defaultValue;
+}

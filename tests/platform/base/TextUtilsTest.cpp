@@ -45,3 +45,44 @@ TEST(TextUtils, IntegerTexts) {
     EXPECT_STREQ(e.what(), "'4x' is not a valid integer value");
   }
 }
+
+TEST(TextUtils, LocaleAwareFormsCaseEveryLetterOfTheCodePage) {
+  // Code page 1251: "\xE0\xE1\xB8" is "абё", "\xC0\xC1\xA8" is "АБЁ".
+  EXPECT_EQ(AnsiUpperCase("x\xE0\xE1\xB8"), "X\xC0\xC1\xA8");
+  EXPECT_EQ(AnsiLowerCase("X\xC0\xC1\xA8"), "x\xE0\xE1\xB8");
+  EXPECT_EQ(AnsiCompareText("\xE0\xE1\xB8", "\xC0\xC1\xA8"), 0);
+  EXPECT_LT(AnsiCompareText("\xE0", "\xE1"), 0);
+  EXPECT_TRUE(AnsiSameText("Key", "kEY"));
+  EXPECT_FALSE(AnsiSameText("a", "ab"));
+}
+
+TEST(TextUtils, StrToFloatAcceptsDecimalTextOnly) {
+  const struct {
+    const char* Text;
+    bool Valid;
+    double Value;
+  } cases[] = {
+      {"1.5", true, 1.5},     {" -2.25e1 ", true, -22.5}, {"+.5", true, 0.5},  {"3.", true, 3.0},
+      {"1E-3", true, 0.001},  {"", false, 0},             {".", false, 0},     {"1,5", false, 0},
+      {"inf", false, 0},      {"0x10", false, 0},         {"1e", false, 0},    {"1e999", false, 0},
+      {"1 000", false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    double value = -1;
+    EXPECT_EQ(TryStrToFloat(c.Text, value), c.Valid);
+    if (c.Valid) {
+      EXPECT_EQ(value, c.Value);
+    }
+  }
+  TFormatSettings comma;
+  comma.DecimalSeparator = ',';
+  EXPECT_EQ(StrToFloat("1,5", comma), 1.5);
+  EXPECT_EQ(StrToFloatDef("x", 7.5), 7.5);
+  try {
+    StrToFloat("1.2.3");
+    FAIL() << "no exception";
+  } catch (const EConvertError& e) {
+    EXPECT_STREQ(e.what(), "'1.2.3' is not a valid floating point value");
+  }
+}
