@@ -1,0 +1,236 @@
+// Pixel rules of the canvas: end points, pen bands, fills, clipping under moved origins.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/CanvasShapes.h"
+
+namespace {
+
+class CanvasTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Bitmap.SetPixelFormat(pf24bit);
+    Bitmap.SetSize(12, 12);
+    Canvas = Bitmap.Canvas();
+    Canvas->Pen().SetColor(clBlack);
+  }
+  // The bitmap as rows of "#" (black), "." (white) and "?" (anything else).
+  std::vector<std::string> Picture() {
+    std::vector<std::string> rows;
+    for (int32_t y = 0; y < Bitmap.Height(); ++y) {
+      std::string row;
+      for (int32_t x = 0; x < Bitmap.Width(); ++x) {
+        TColor c = Bitmap.PixelColor(x, y);
+        row += c == clBlack ? '#' : c == clWhite ? '.' : '?';
+      }
+      rows.push_back(row);
+    }
+    return rows;
+  }
+  TBitmap Bitmap;
+  TCanvas* Canvas = nullptr;
+};
+
+TEST_F(CanvasTest, LinesLeaveOutTheirEndPoint) {
+  Canvas->MoveTo(1, 1);
+  Canvas->LineTo(5, 1);   // right
+  Canvas->LineTo(5, 4);   // down
+  Canvas->MoveTo(10, 10);
+  Canvas->LineTo(7, 7);   // up and left, diagonal
+  const TPoint zigzag[] = {{1, 8}, {3, 8}, {3, 10}};
+  Canvas->Polyline(zigzag);
+  EXPECT_EQ(Picture(), (std::vector<std::string>{
+                           "............",
+                           ".#####......",
+                           ".....#......",
+                           ".....#......",
+                           "............",
+                           "............",
+                           "............",
+                           "............",
+                           ".###....#...",
+                           "...#.....#..",
+                           "..........#.",
+                           "............",
+                       }));
+  EXPECT_EQ(Canvas->PenPos(), Point(7, 7));
+}
+
+TEST_F(CanvasTest, WidePensPaintABandAcrossTheLine) {
+  Canvas->Pen().SetWidth(3);
+  Canvas->MoveTo(2, 5);
+  Canvas->LineTo(8, 5);
+  Canvas->Pen().SetWidth(2);
+  Canvas->MoveTo(10, 1);
+  Canvas->LineTo(10, 3);
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[0], "............");
+  EXPECT_EQ(picture[1], ".........##.");
+  EXPECT_EQ(picture[2], ".........##.");
+  EXPECT_EQ(picture[3], "............");
+  EXPECT_EQ(picture[4], "..######....");
+  EXPECT_EQ(picture[5], "..######....");
+  EXPECT_EQ(picture[6], "..######....");
+  EXPECT_EQ(picture[7], "............");
+}
+
+TEST_F(CanvasTest, InsideFramePensKeepTheOutlineInTheBounds) {
+  Canvas->Brush().SetColor(clWhite);
+  Canvas->Pen().SetWidth(2);
+  Canvas->Pen().SetStyle(psInsideFrame);
+  Canvas->Rectangle(1, 1, 7, 7);
+  Canvas->Pen().SetStyle(psSolid);
+  Canvas->Pen().SetWidth(1);
+  Canvas->Rectangle(8, 8, 11, 11);
+  EXPECT_EQ(Picture(), (std::vector<std::string>{
+                           "............",
+                           ".######.....",
+                           ".######.....",
+                           ".##..##.....",
+                           ".##..##.....",
+                           ".######.....",
+                           ".######.....",
+                           "............",
+                           "........###.",
+                           "........#.#.",
+                           "........###.",
+                           "............",
+                       }));
+}
+
+TEST_F(CanvasTest, SolidWidePensCentreTheOutlineOnTheEdges) {
+  Canvas->Brush().SetStyle(bsClear);
+  Canvas->Pen().SetWidth(3);
+  Canvas->Rectangle(3, 3, 9, 9);
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[1], "............");
+  EXPECT_EQ(picture[2], "..########..");
+  EXPECT_EQ(picture[5], "..###..###..");
+  EXPECT_EQ(picture[9], "..########..");
+  EXPECT_EQ(picture[10], "............");
+}
+
+TEST_F(CanvasTest, ClearPenRectangleFillsOnePixelLess) {
+  Canvas->Pen().SetStyle(psClear);
+  Canvas->Brush().SetColor(clBlack);
+  Canvas->Rectangle(1, 1, 4, 4);
+  Canvas->FillRect(Rect(6, 1, 9, 4));
+  Canvas->FrameRect(Rect(1, 6, 5, 10));
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[1], ".##...###...");
+  EXPECT_EQ(picture[3], "......###...");
+  EXPECT_EQ(picture[4], "............");
+  EXPECT_EQ(picture[6], ".####.......");
+  EXPECT_EQ(picture[7], ".#..#.......");
+  EXPECT_EQ(picture[9], ".####.......");
+}
+
+TEST_F(CanvasTest, DottedAndInvertingPens) {
+  Canvas->Pen().SetStyle(psDot);
+  Canvas->Brush().SetStyle(bsClear);
+  Canvas->MoveTo(0, 0);
+  Canvas->LineTo(12, 0);
+  Canvas->Pen().SetStyle(psSolid);
+  Canvas->Pen().SetMode(pmNot);
+  Canvas->MoveTo(0, 2);
+  Canvas->LineTo(12, 2);
+  Canvas->MoveTo(4, 2);
+  Canvas->LineTo(8, 2);
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[0], "###...###...");
+  EXPECT_EQ(picture[2], "####....####");
+}
+
+TEST_F(CanvasTest, ClippingFollowsTheOriginInForceWhenItWasSet) {
+  HDC dc = Canvas->Handle();
+  Canvas->Brush().SetColor(clBlack);
+  SetViewportOrgEx(dc, 5, 5, nullptr);
+  const int32_t saved = SaveDC(dc);
+  EXPECT_EQ(IntersectClipRect(dc, -1, -1, 2, 2), SIMPLEREGION);  // device 4..6
+  EXPECT_EQ(Canvas->ClipRect(), Rect(-1, -1, 2, 2));
+  SetViewportOrgEx(dc, 0, 0, nullptr);  // the clip stays where it was made
+  Canvas->FillRect(Rect(0, 0, 12, 12));
+  RestoreDC(dc, saved);
+  EXPECT_EQ(Canvas->ClipRect(), Rect(-5, -5, 7, 7));
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  SetWindowOrgEx(dc, 5, 5, nullptr);  // logical (5, 5) is device (0, 0)
+  Canvas->Pen().SetColor(clBlack);
+  Canvas->MoveTo(5, 15);
+  Canvas->LineTo(8, 15);
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[3], "............");
+  EXPECT_EQ(picture[4], "....###.....");
+  EXPECT_EQ(picture[6], "....###.....");
+  EXPECT_EQ(picture[7], "............");
+  EXPECT_EQ(picture[10], "###.........");
+  EXPECT_EQ(IntersectClipRect(dc, 20, 20, 30, 30), SIMPLEREGION);
+  EXPECT_EQ(IntersectClipRect(dc, 0, 0, 1, 1), NULLREGION);
+}
+
+TEST_F(CanvasTest, EllipseStaysInItsCells) {
+  Canvas->Brush().SetColor(clBlack);
+  Canvas->Ellipse(2, 2, 10, 10);
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[1], "............");
+  EXPECT_EQ(picture[6][1], '.');
+  EXPECT_EQ(picture[6].substr(2, 8), "########");
+  EXPECT_EQ(picture[6][10], '.');
+  EXPECT_EQ(picture[2][2], '.');  // the corner cell is outside the ellipse
+  EXPECT_EQ(picture[10], "............");
+}
+
+TEST_F(CanvasTest, PaletteBitmapsTakeTheNearestColour) {
+  TBitmap mono;
+  mono.SetPixelFormat(pf1bit);
+  mono.SetSize(8, 2);
+  mono.Canvas()->Brush().SetColor(0x202020);  // dark grey: black in two colours
+  mono.Canvas()->FillRect(Rect(0, 0, 4, 2));
+  EXPECT_EQ(mono.PixelColor(0, 0), clBlack);
+  EXPECT_EQ(mono.PixelColor(4, 0), clWhite);
+  mono.Canvas()->Pen().SetMode(pmNot);
+  mono.Canvas()->MoveTo(0, 1);
+  mono.Canvas()->LineTo(8, 1);
+  EXPECT_EQ(mono.PixelColor(0, 1), clWhite);
+  EXPECT_EQ(mono.PixelColor(7, 1), clBlack);
+}
+
+TEST_F(CanvasTest, DrawAndStretchDrawCopyBitmaps) {
+  TBitmap source;
+  source.SetPixelFormat(pf24bit);
+  source.SetSize(2, 2);
+  source.SetPixelColor(0, 0, clBlack);
+  source.SetPixelColor(1, 1, clBlack);
+  Canvas->Draw(1, 1, &source);
+  Canvas->StretchDraw(Rect(4, 4, 8, 8), &source);
+  source.SetTransparent(true);
+  source.SetTransparentColor(clWhite);
+  Canvas->Brush().SetColor(clBlack);
+  Canvas->FillRect(Rect(9, 0, 11, 2));
+  Canvas->Draw(9, 0, &source);  // white pixels stay undrawn
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[0], ".........##.");
+  EXPECT_EQ(picture[1], ".#.......##.");
+  EXPECT_EQ(picture[2], "..#.........");
+  EXPECT_EQ(picture[4], "....##......");
+  EXPECT_EQ(picture[5], "....##......");
+  EXPECT_EQ(picture[6], "......##....");
+  EXPECT_EQ(picture[7], "......##....");
+}
+
+TEST_F(CanvasTest, MeasuringCanvasHasNoPixelsButMeasures) {
+  TCanvas measuring;
+  measuring.Font().SetName("Arial");
+  measuring.Font().SetSize(10);
+  Canvas->Font().SetName("Arial");
+  Canvas->Font().SetSize(10);
+  EXPECT_EQ(measuring.TextExtent("Layout"), Canvas->TextExtent("Layout"));
+  measuring.TextOut(3, 4, "Layout");
+  measuring.Rectangle(0, 0, 5, 5);
+  EXPECT_EQ(measuring.PenPos(), Point(3 + measuring.TextWidth("Layout"), 4));
+}
+
+}  // namespace
