@@ -1,6 +1,8 @@
 #include "platform/base/CodePages.h"
 
+#include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -16,6 +18,8 @@ std::atomic<uint32_t> AnsiCodePage{1251};
 std::atomic<uint32_t> OemCodePage{866};
 
 constexpr char16_t ReplacementChar = 0xFFFD;
+// iconv converts straight into and out of WideString's units.
+constexpr const char* NativeUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 const iconv_t NoDescriptor = reinterpret_cast<iconv_t>(-1);  // iconv_open's failure value
 
 // iconv's name for a Windows code page; most are "CP<number>".
@@ -72,8 +76,8 @@ public:
     if (found != FEntries.end()) return found->second;
     TCodePageDescriptors entry;
     const std::string name = IconvName(codePage);
-    entry.ToWide = iconv_open("UTF-16LE", name.c_str());
-    entry.FromWide = iconv_open(name.c_str(), "UTF-16LE");
+    entry.ToWide = iconv_open(NativeUtf16, name.c_str());
+    entry.FromWide = iconv_open(name.c_str(), NativeUtf16);
     if (entry.ToWide == NoDescriptor || entry.FromWide == NoDescriptor) {
       if (entry.ToWide != NoDescriptor) iconv_close(entry.ToWide);
       if (entry.FromWide != NoDescriptor) iconv_close(entry.FromWide);
@@ -108,13 +112,6 @@ struct TConversion {
   bool UsedDefault = false;
 };
 
-// Appends UTF-16LE bytes as code units.
-void AppendUtf16Le(WideString& out, const char* bytes, size_t count) {
-  for (size_t i = 0; i + 1 < count; i += 2)
-    out.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
-                                        (static_cast<uint8_t>(bytes[i + 1]) << 8)));
-}
-
 // UTF-8 to UTF-16; each maximal ill-formed subpart becomes one U+FFFD.
 TConversion DecodeUtf8(AnsiStringView in, bool failOnInvalid, WideString& out) {
   for (size_t i = 0; i < in.size();) {
@@ -144,29 +141,37 @@ TConversion EncodeUtf8(WideStringView in, bool failOnInvalid, AnsiString& out) {
   return {};
 }
 
-// Runs iconv over the whole input; `onInvalid` is called with the untranslatable input
-// position and returns how many input bytes to skip (0: stop with failure).
-template <typename TAppend, typename TInvalid>
-bool RunIconv(iconv_t cd, const char* input, size_t inputBytes, TAppend append,
-              TInvalid onInvalid) {
+// Runs iconv over the whole input, appending to `out` in place. `onInvalid` gets the
+// untranslatable input position (with `out` cut to what is written), may append to
+// `out`, and returns how many input bytes to skip (0: stop with failure).
+template <typename TOut, typename TInvalid>
+bool RunIconv(iconv_t cd, const char* input, size_t inputBytes, TOut& out, TInvalid onInvalid) {
+  using TUnit = typename TOut::value_type;
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  char chunk[1024];
   char* in = const_cast<char*>(input);  // iconv's signature; the input is not written
   size_t inLeft = inputBytes;
-  bool flushed = false;
-  while (!flushed) {
-    char* out = chunk;
-    size_t outLeft = sizeof chunk;
+  size_t written = out.size();  // units
+  // One output unit per input byte is enough for nearly every text; more is grown.
+  out.resize(written + inputBytes + 16);
+  bool done = false;
+  while (!done) {
+    char* to = reinterpret_cast<char*>(out.data() + written);
+    size_t outLeft = (out.size() - written) * sizeof(TUnit);
     size_t result;
     if (inLeft > 0) {
-      result = iconv(cd, &in, &inLeft, &out, &outLeft);
+      result = iconv(cd, &in, &inLeft, &to, &outLeft);
     } else {
-      result = iconv(cd, nullptr, nullptr, &out, &outLeft);  // stateful encodings' reset
-      flushed = result != static_cast<size_t>(-1);
+      result = iconv(cd, nullptr, nullptr, &to, &outLeft);  // stateful encodings' reset
+      done = result != static_cast<size_t>(-1);
     }
     const int error = errno;
-    append(chunk, sizeof chunk - outLeft);
-    if (result != static_cast<size_t>(-1) || error == E2BIG) continue;
+    written = static_cast<size_t>(to - reinterpret_cast<char*>(out.data())) / sizeof(TUnit);
+    if (result != static_cast<size_t>(-1)) continue;
+    if (error == E2BIG) {
+      out.resize(out.size() * 2);
+      continue;
+    }
+    out.resize(written);
     if (error != EILSEQ && error != EINVAL) return false;
     size_t skip = onInvalid(in, inLeft);
     if (skip == 0) return false;
@@ -174,47 +179,34 @@ bool RunIconv(iconv_t cd, const char* input, size_t inputBytes, TAppend append,
     if (error == EINVAL) skip = inLeft;
     in += skip;
     inLeft -= skip;
+    written = out.size();
+    out.resize(written + inLeft + 16);
   }
+  out.resize(written);
   return true;
 }
 
-TConversion DecodeWithIconv(iconv_t cd, AnsiStringView in, bool failOnInvalid,
-                            WideString& out) {
-  const bool ok = RunIconv(
-      cd, in.data(), in.size(), [&](const char* bytes, size_t n) { AppendUtf16Le(out, bytes, n); },
-      [&](const char*, size_t) -> size_t {
-        if (failOnInvalid) return 0;
-        out.push_back(ReplacementChar);
-        return 1;
-      });
+TConversion DecodeWithIconv(iconv_t cd, AnsiStringView in, bool failOnInvalid, WideString& out) {
+  const bool ok = RunIconv(cd, in.data(), in.size(), out, [&](const char*, size_t) -> size_t {
+    if (failOnInvalid) return 0;
+    out.push_back(ReplacementChar);
+    return 1;
+  });
   return {ok, false};
 }
 
-TConversion EncodeWithIconv(iconv_t cd, WideStringView in, bool failOnInvalid,
-                            char defaultChar, AnsiString& out) {
-  std::string bytes;
-  bytes.reserve(in.size() * 2);
-  for (char16_t unit : in) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
+TConversion EncodeWithIconv(iconv_t cd, WideStringView in, bool failOnInvalid, char defaultChar,
+                            AnsiString& out) {
   TConversion result;
-  result.Ok = RunIconv(
-      cd, bytes.data(), bytes.size(), [&](const char* chunk, size_t n) { out.append(chunk, n); },
-      [&](const char* at, size_t left) -> size_t {
-        if (failOnInvalid) return 0;
-        out.push_back(defaultChar);
-        result.UsedDefault = true;
-        // A whole surrogate pair is one character.
-        const auto unitAt = [&](size_t offset) {
-          return static_cast<char16_t>(static_cast<uint8_t>(at[offset]) |
-                                       (static_cast<uint8_t>(at[offset + 1]) << 8));
-        };
-        if (left >= 4 && unitAt(0) >= 0xD800 && unitAt(0) <= 0xDBFF && unitAt(2) >= 0xDC00 &&
-            unitAt(2) <= 0xDFFF)
-          return 4;
-        return left >= 2 ? 2 : left;
-      });
+  result.Ok = RunIconv(cd, reinterpret_cast<const char*>(in.data()), in.size() * sizeof(WideChar), out,
+                       [&](const char* at, size_t left) -> size_t {
+                         if (failOnInvalid) return 0;
+                         out.push_back(defaultChar);
+                         result.UsedDefault = true;
+                         // A whole surrogate pair is one character.
+                         const size_t offset = (reinterpret_cast<const WideChar*>(at) - in.data());
+                         return SurrogatePairAt(in, offset) != 0 ? 4 : std::min<size_t>(left, 2);
+                       });
   return result;
 }
 
@@ -242,6 +234,45 @@ bool ValidArguments(const void* source, int32_t sourceCount, const void* dest,
          (dest != nullptr || destAvail == 0);
 }
 
+// The whole text converted; false with the last error set (the output is then empty).
+bool ConvertToWide(uint32_t codePage, uint32_t flags, AnsiStringView text, WideString& out) {
+  const uint32_t resolved = ResolveCodePage(codePage);
+  if ((flags & ~MB_ERR_INVALID_CHARS) != 0 || !Convertible(resolved)) {
+    SetLastError((flags & ~MB_ERR_INVALID_CHARS) != 0 ? ERROR_INVALID_FLAGS : ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  const bool failOnInvalid = (flags & MB_ERR_INVALID_CHARS) != 0;
+  out.reserve(text.size());
+  const TConversion result = resolved == CP_UTF8
+      ? DecodeUtf8(text, failOnInvalid, out)
+      : DecodeWithIconv(Descriptors().Get(resolved).ToWide, text, failOnInvalid, out);
+  if (!result.Ok) {
+    out.clear();
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+  }
+  return result.Ok;
+}
+
+bool ConvertFromWide(uint32_t codePage, uint32_t flags, WideStringView text, char defaultChar, AnsiString& out,
+                     bool& usedDefault) {
+  const uint32_t resolved = ResolveCodePage(codePage);
+  if ((flags & ~WC_ERR_INVALID_CHARS) != 0 || !Convertible(resolved)) {
+    SetLastError((flags & ~WC_ERR_INVALID_CHARS) != 0 ? ERROR_INVALID_FLAGS : ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  const bool failOnInvalid = (flags & WC_ERR_INVALID_CHARS) != 0;
+  out.reserve(text.size());
+  const TConversion result = resolved == CP_UTF8
+      ? EncodeUtf8(text, failOnInvalid, out)
+      : EncodeWithIconv(Descriptors().Get(resolved).FromWide, text, failOnInvalid, defaultChar, out);
+  usedDefault = result.UsedDefault;
+  if (!result.Ok) {
+    out.clear();
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+  }
+  return result.Ok;
+}
+
 }  // namespace
 
 uint32_t GetACP() noexcept { return AnsiCodePage.load(); }
@@ -264,86 +295,47 @@ bool IsValidCodePage(uint32_t codePage) { return Convertible(ResolveCodePage(cod
 
 int32_t MultiByteToWideChar(uint32_t codePage, uint32_t flags, const char* source,
                             int32_t sourceBytes, WideChar* dest, int32_t destChars) {
-  const uint32_t resolved = ResolveCodePage(codePage);
-  if (!ValidArguments(source, sourceBytes, dest, destChars) || !Convertible(resolved) ||
-      (flags & ~MB_ERR_INVALID_CHARS) != 0) {
-    SetLastError(flags & ~MB_ERR_INVALID_CHARS ? ERROR_INVALID_FLAGS : ERROR_INVALID_PARAMETER);
+  if (!ValidArguments(source, sourceBytes, dest, destChars)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
   const size_t length = sourceBytes == -1 ? std::strlen(source) + 1 : static_cast<size_t>(sourceBytes);
-  const AnsiStringView text(source, length);
-  const bool failOnInvalid = (flags & MB_ERR_INVALID_CHARS) != 0;
   WideString converted;
-  const TConversion result = resolved == CP_UTF8
-      ? DecodeUtf8(text, failOnInvalid, converted)
-      : DecodeWithIconv(Descriptors().Get(resolved).ToWide, text, failOnInvalid, converted);
-  if (!result.Ok) {
-    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-    return 0;
-  }
-  return Deliver(converted, dest, destChars);
+  return ConvertToWide(codePage, flags, AnsiStringView(source, length), converted)
+      ? Deliver(converted, dest, destChars)
+      : 0;
 }
 
 int32_t WideCharToMultiByte(uint32_t codePage, uint32_t flags, const WideChar* source,
                             int32_t sourceChars, char* dest, int32_t destBytes,
                             const char* defaultChar, bool* usedDefaultChar) {
-  const uint32_t resolved = ResolveCodePage(codePage);
-  const bool utf8 = resolved == CP_UTF8;
-  if (!ValidArguments(source, sourceChars, dest, destBytes) || !Convertible(resolved) ||
-      (utf8 && (defaultChar != nullptr || usedDefaultChar != nullptr))) {
+  if (!ValidArguments(source, sourceChars, dest, destBytes) ||
+      (ResolveCodePage(codePage) == CP_UTF8 && (defaultChar != nullptr || usedDefaultChar != nullptr))) {
     SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  if ((flags & ~WC_ERR_INVALID_CHARS) != 0) {
-    SetLastError(ERROR_INVALID_FLAGS);
     return 0;
   }
   size_t length = static_cast<size_t>(sourceChars);
   if (sourceChars == -1) length = std::char_traits<char16_t>::length(source) + 1;
-  const WideStringView text(source, length);
-  const bool failOnInvalid = (flags & WC_ERR_INVALID_CHARS) != 0;
   AnsiString converted;
-  const TConversion result = utf8
-      ? EncodeUtf8(text, failOnInvalid, converted)
-      : EncodeWithIconv(Descriptors().Get(resolved).FromWide, text, failOnInvalid,
-                        defaultChar != nullptr ? *defaultChar : '?', converted);
-  if (!result.Ok) {
-    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+  bool usedDefault = false;
+  if (!ConvertFromWide(codePage, flags, WideStringView(source, length), defaultChar != nullptr ? *defaultChar : '?',
+                       converted, usedDefault))
     return 0;
-  }
-  if (usedDefaultChar != nullptr) *usedDefaultChar = result.UsedDefault;
+  if (usedDefaultChar != nullptr) *usedDefaultChar = usedDefault;
   return Deliver(converted, dest, destBytes);
 }
 
 WideString AnsiToWide(AnsiStringView text, uint32_t codePage) {
-  if (text.empty()) return {};
-  if (text.size() > static_cast<size_t>(INT32_MAX)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return {};
-  }
-  const auto bytes = static_cast<int32_t>(text.size());
-  const int32_t length = MultiByteToWideChar(codePage, 0, text.data(), bytes, nullptr, 0);
-  WideString result(static_cast<size_t>(length), u'\0');
-  if (length > 0) MultiByteToWideChar(codePage, 0, text.data(), bytes, result.data(), length);
+  WideString result;
+  if (!text.empty()) ConvertToWide(codePage, 0, text, result);
   return result;
 }
 
 AnsiString WideToAnsi(WideStringView text, uint32_t codePage, bool* usedDefaultChar) {
-  if (usedDefaultChar != nullptr) *usedDefaultChar = false;
-  if (text.empty()) return {};
-  if (text.size() > static_cast<size_t>(INT32_MAX)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return {};
-  }
-  // UTF-8 has no default character; a lone surrogate is replaced instead.
-  if (usedDefaultChar != nullptr && ResolveCodePage(codePage) == CP_UTF8) usedDefaultChar = nullptr;
-  const auto chars = static_cast<int32_t>(text.size());
-  const int32_t length =
-      WideCharToMultiByte(codePage, 0, text.data(), chars, nullptr, 0, nullptr, nullptr);
-  AnsiString result(static_cast<size_t>(length), '\0');
-  if (length > 0)
-    WideCharToMultiByte(codePage, 0, text.data(), chars, result.data(), length, nullptr,
-                        usedDefaultChar);
+  AnsiString result;
+  bool usedDefault = false;
+  if (!text.empty()) ConvertFromWide(codePage, 0, text, '?', result, usedDefault);
+  if (usedDefaultChar != nullptr) *usedDefaultChar = usedDefault;
   return result;
 }
 
