@@ -12,6 +12,7 @@
 #include "platform/base/Module.h"
 #include "platform/base/StringTypes.h"
 #include "platform/base/Types.h"
+#include "platform/graphics/DeviceContext.h"
 
 // How AnsiResultToWideBuffer treats a result that does not fit.
 enum TAnsiResultMode : uint32_t {
@@ -55,3 +56,7 @@ uint32_t WideCharUpperBuff(WideChar* buffer, uint32_t length);
 // The character types of `count` characters (-1: up to the terminator). On 8-bit
 // platforms the characters are converted and typed by the 8-bit query.
 bool WideGetStringTypeEx(LCID locale, uint32_t infoType, const WideChar* text, int32_t count, uint16_t* charTypes);
+
+// Formatted text in a rectangle (DrawTextW). On 8-bit platforms the first `count`
+// characters (all when count is -1) are converted and drawn by DrawTextA with length -1.
+int32_t WideDrawText(HDC dc, const WideChar* text, int32_t count, uint32_t format, TRect* rect);
