@@ -1,0 +1,85 @@
+// LZSS compressor of Wolf page images.
+//
+// Output: groups of one flag byte and up to 8 items; bit k of the flag (least
+// significant first) set means item k is one literal byte, clear means a match of two
+// bytes b0 = P & 0xFF, b1 = ((P >> 8) << 4) | (L - 3): L (3..18) bytes starting at
+// absolute ring position P (not a distance) of a 4096-byte ring whose first write
+// position is 4078. The last group is always emitted, flag byte included, even when it
+// holds no item. A decoder restores the input whatever the ring held before, because
+// no match refers to a ring byte that the input has not written.
+//
+// The bytes are fixed by the ring's start position, the tie-breaks of the match search
+// (the longest match; among equal lengths the one met first, higher in the tree) and the
+// tree rules (one binary tree per first byte, splayed after deep searches), so every
+// step follows the device format's reference encoder exactly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+inline constexpr int32_t LZSSRingBytes = 4096;                         // N
+inline constexpr int32_t LZSSMaxMatchBytes = 18;                       // F
+inline constexpr int32_t LZSSMinMatchBytes = 3;                        // shorter matches are literals
+inline constexpr int32_t LZSSStartPos = LZSSRingBytes - LZSSMaxMatchBytes;  // ring position of the first byte
+inline constexpr int32_t LZSSBlockBytes = 0x40000;                     // input and output block size
+inline constexpr int32_t LZSSGroupBytes = 1 + 8 * 2;                   // flag byte and 8 items at most
+
+// Fills buffer with up to availBytes input bytes and returns the number delivered; 0 at
+// the end of the input, and again on every later call.
+using TLZSSReadBlock = std::function<int32_t(uint8_t* buffer, int32_t availBytes)>;
+// Receives countBytes (possibly 0) output bytes.
+using TLZSSWriteBlock = std::function<void(const uint8_t* buffer, int32_t countBytes)>;
+
+// Owns the ring, the search trees and the two block buffers (about 570 KB, allocated
+// once by the constructor) and reuses them for every compression; one compression runs
+// at a time per object.
+class TLZSSCompressor {
+public:
+  TLZSSCompressor();
+  ~TLZSSCompressor();
+  TLZSSCompressor(const TLZSSCompressor&) = delete;
+  TLZSSCompressor& operator=(const TLZSSCompressor&) = delete;
+
+  // Compresses everything readBlock delivers and hands the output to writeBlock in
+  // blocks of LZSSBlockBytes and one final, possibly empty, partial block. An empty
+  // input produces no bytes at all. Exceptions of the callbacks propagate.
+  void LZSSCompress(const TLZSSReadBlock& readBlock, const TLZSSWriteBlock& writeBlock);
+
+private:
+  static constexpr int32_t NIL = LZSSRingBytes;
+  static constexpr int32_t RootCount = 256;
+  static constexpr int32_t SplayProbes = 30;
+
+  // Ring positions N..N+16 mirror 0..16, so an 18-byte comparison never wraps. Nodes:
+  // positions 0..N-1 are strings, N is NIL (its link slots are write-only sinks),
+  // N+1..N+256 are the roots of the trees of each first byte, which hang a tree on their
+  // right link only. Children[2 * p] is p's left child and Children[2 * p + 1] its right
+  // one, so a search step picks the side by index instead of by branch.
+  struct TWorkArea {
+    std::array<uint8_t, LZSSRingBytes + LZSSMaxMatchBytes - 1> Ring;
+    std::array<uint16_t, 2 * (LZSSRingBytes + 1 + RootCount)> Children;
+    std::array<uint16_t, LZSSRingBytes + 1> Parent;
+  };
+
+  int32_t GetByte();  // the next input byte, or -1 at the end
+  void PutByte(uint8_t value);
+  void InitTree();
+  void InsertNode(int32_t r);
+  void DeleteNode(int32_t p);
+  void SplayNode(int32_t x);
+  void LZSSEncode();
+
+  std::unique_ptr<TWorkArea> FWork;
+  std::unique_ptr<uint8_t[]> FInput;
+  std::unique_ptr<uint8_t[]> FOutput;
+  const TLZSSReadBlock* FReadBlock = nullptr;
+  const TLZSSWriteBlock* FWriteBlock = nullptr;
+  int32_t FInputIndex = 0;
+  int32_t FInputCount = 0;
+  int32_t FOutputCount = 0;
+  bool FInputEnded = false;
+  int32_t FMatchPosition = 0;
+  int32_t FMatchLength = 0;
+};
