@@ -1,0 +1,36 @@
+#include "unicode/UniClasses.h"
+
+#include "platform/base/Exception.h"
+#include "platform/base/FileSystem.h"
+#include "platform/base/LastError.h"
+#include "platform/base/ResString.h"
+#include "unicode/UniSysUtils.h"
+#include "unicode/UniSystem.h"
+
+namespace {
+
+// The class library's messages, loaded as resource strings so translations apply.
+constexpr TResStringRec SFCreateErrorExRes{"SFCreateErrorEx", SFCreateErrorEx};
+constexpr TResStringRec SFOpenErrorExRes{"SFOpenErrorEx", SFOpenErrorEx};
+
+template <typename Error>
+[[noreturn]] void RaiseFileError(const TResStringRec& message, const WideString& fileName) {
+  const uint32_t error = GetLastError();
+  throw Error(LoadWideResString(&message), {WideExpandFileName(fileName), WideSysErrorMessage(error)});
+}
+
+}  // namespace
+
+TUniFileStream::TUniFileStream(const WideString& fileName, uint16_t mode) : THandleStream(INVALID_HANDLE_VALUE) {
+  if (mode == fmCreate) {
+    FHandle = WideFileCreate(fileName);
+    if (FHandle < 0) RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, fileName);
+  } else {
+    FHandle = WideFileOpen(fileName, mode);
+    if (FHandle < 0) RaiseFileError<EWideFOpenError>(SFOpenErrorExRes, fileName);
+  }
+}
+
+TUniFileStream::~TUniFileStream() {
+  if (FHandle >= 0) FileClose(FHandle);
+}

@@ -1,0 +1,29 @@
+// Streams that open files and resources by UTF-16 names.
+//
+// `TUniFileStream` is a handle stream on a file created or opened by wide name (every
+// book, scheme, ini, language and Wolf file goes through it); `TUniMemoryStream` is the
+// platform's memory stream under this system's name; `TUniResourceStream` is a
+// read-only view of an embedded resource.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/base/Streams.h"
+#include "platform/base/Types.h"
+
+// A file opened or created by UTF-16 name; the stream closes it.
+class TUniFileStream : public THandleStream {
+public:
+  // Mode fmCreate (0xFFFF) creates the file, emptying an existing one; any other mode
+  // opens an existing file with the access in the low two bits and the sharing in bits
+  // 4 to 7 (FileSystem.h's fmOpen* and fmShare* values). Raises EWideFCreateError
+  // "Cannot create file "%s". %s" / EWideFOpenError "Cannot open file "%s". %s" with the
+  // full path and the system's message for the failure.
+  TUniFileStream(const WideString& fileName, uint16_t mode);
+  ~TUniFileStream() override;
+  TUniFileStream(const TUniFileStream&) = delete;
+  TUniFileStream& operator=(const TUniFileStream&) = delete;
+};
+
+// The platform's growable memory stream, unchanged.
+class TUniMemoryStream : public TMemoryStream {};

@@ -1,0 +1,79 @@
+#include "unicode/UniClasses.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "TestFiles.h"
+#include "platform/base/FileSystem.h"
+#include "platform/base/LastError.h"
+#include "unicode/UniSysUtils.h"
+
+namespace {
+
+class TUniFileStreamTest : public testing::Test {
+protected:
+  std::string Path(const std::string& name) const { return FFolder / name; }
+  TempFolder FFolder;
+};
+
+TEST_F(TUniFileStreamTest, CreatingOverAFileEmptiesIt) {
+  WriteBytes(Path("old.bin"), "old contents");
+  {
+    TUniFileStream stream(WideName(Path("old.bin")), fmCreate);
+    EXPECT_EQ(stream.Size(), 0);
+    stream.WriteBuffer("new", 3);
+    stream.SetPosition(0);
+    char read[3];
+    stream.ReadBuffer(read, 3);  // created for reading and writing
+  }
+  EXPECT_EQ(ReadBytes(Path("old.bin")), "new");
+}
+
+TEST_F(TUniFileStreamTest, OpensByModeAndNameOutsideTheCodePage) {
+  const std::string name = Path("\xE2\x82\xAC-\xE4\xB8\xAD.txt");  // "€-中": not in code page 1251
+  WriteBytes(name, "abc");
+  TUniFileStream reader(WideName(name), fmOpenRead | fmShareDenyWrite);
+  char bytes[4] = {};
+  EXPECT_EQ(reader.Read(bytes, 4), 3);
+  EXPECT_STREQ(bytes, "abc");
+  EXPECT_EQ(reader.Write("x", 1), 0);  // opened for reading only
+
+  TUniFileStream writer(WideName(name), fmOpenReadWrite | fmShareDenyNone);
+  writer.Seek(0, soEnd);
+  writer.WriteBuffer("d", 1);
+  EXPECT_EQ(ReadBytes(name), "abcd");
+}
+
+TEST_F(TUniFileStreamTest, OpeningAMissingFileNamesItsFullPath) {
+  ASSERT_EQ(chdir(FFolder.Path().c_str()), 0);
+  try {
+    TUniFileStream stream(u"missing.txt", fmOpenRead | fmShareDenyWrite);
+    ADD_FAILURE() << "no EWideFOpenError";
+  } catch (const EWideFOpenError& e) {
+    EXPECT_EQ(e.WideMessage(), u"Cannot open file \"" + WideName(Path("missing.txt")) + u"\". " +
+                                   WideSysErrorMessage(ERROR_FILE_NOT_FOUND));
+  }
+  ASSERT_EQ(chdir("/"), 0);
+}
+
+TEST_F(TUniFileStreamTest, CreatingInAMissingFolderRaisesCreateError) {
+  const WideString name = WideName(Path("no-such-folder/new.txt"));
+  try {
+    TUniFileStream stream(name, fmCreate);
+    ADD_FAILURE() << "no EWideFCreateError";
+  } catch (const EWideFCreateError& e) {
+    EXPECT_EQ(e.WideMessage(), u"Cannot create file \"" + name + u"\". " + WideSysErrorMessage(ERROR_PATH_NOT_FOUND));
+  }
+}
+
+TEST(TUniMemoryStreamTest, BehavesAsTheMemoryStream) {
+  TUniMemoryStream stream;
+  stream.WriteBuffer("abc", 3);
+  stream.SetPosition(1);
+  char byte = 0;
+  stream.ReadBuffer(&byte, 1);
+  EXPECT_EQ(byte, 'b');
+  EXPECT_EQ(stream.Size(), 3);
+}
+
+}  // namespace
