@@ -5,32 +5,10 @@
 
 #include "platform/base/TempFolder.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/BitmapTestImages.h"
 #include "platform/graphics/PilPeer.h"
 
 namespace {
-
-// A bitmap of the format with pseudo-random pixels (fixed seed).
-std::unique_ptr<TBitmap> Noise(TPixelFormat format, int32_t width, int32_t height, uint32_t seed) {
-  auto owned = std::make_unique<TBitmap>();
-  TBitmap& bitmap = *owned;
-  bitmap.SetPixelFormat(format);
-  bitmap.SetSize(width, height);
-  const int32_t bits = bitmap.BitsPerPixel();
-  const int32_t usedBytes = (width * bits + 7) / 8;
-  for (int32_t y = 0; y < height; ++y) {
-    uint8_t* row = bitmap.ScanLine(y);
-    for (int32_t i = 0; i < usedBytes; ++i) {
-      seed = seed * 1103515245u + 12345u;
-      row[i] = static_cast<uint8_t>(seed >> 16);
-    }
-    if (bits == 8)
-      for (int32_t x = 0; x < width; ++x) row[x] %= static_cast<uint8_t>(bitmap.ColorTable().size());
-    if (bits == 32)
-      for (int32_t x = 0; x < width; ++x) row[4 * x + 3] = 0;
-    if (width * bits % 8) row[usedBytes - 1] &= static_cast<uint8_t>(0xFF << (8 - width * bits % 8));
-  }
-  return owned;
-}
 
 std::vector<uint8_t> Save(const TBitmap& bitmap) {
   TMemoryStream stream;
@@ -46,17 +24,6 @@ std::unique_ptr<TBitmap> Load(const std::vector<uint8_t>& bytes) {
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->LoadFromStream(stream);
   return bitmap;
-}
-
-// Pixels as RGB triples, rows from the top.
-std::vector<uint8_t> RgbBytes(const TBitmap& bitmap) {
-  std::vector<uint8_t> out;
-  for (int32_t y = 0; y < bitmap.Height(); ++y)
-    for (int32_t x = 0; x < bitmap.Width(); ++x) {
-      const auto c = static_cast<COLORREF>(bitmap.PixelColor(x, y));
-      out.insert(out.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
-    }
-  return out;
 }
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
@@ -106,7 +73,7 @@ void ExpectLoadFails(const std::vector<uint8_t>& bytes, const char* message) {
 TEST(BmpFormat, EveryFormatSurvivesARoundTrip) {
   for (TPixelFormat format : {pf1bit, pf4bit, pf8bit, pf24bit, pf32bit}) {
     SCOPED_TRACE(format);
-    const auto originalOwner = Noise(format, 13, 5, 7);
+    const auto originalOwner = NoiseBitmap(format, 13, 5, 7);
     const TBitmap& original = *originalOwner;
     const auto loadedOwner = Load(Save(original));
     const TBitmap& loaded = *loadedOwner;
@@ -189,7 +156,7 @@ TEST(BmpFormat, PilReadsWhatWeWrite) {
   TempFolder folder;
   for (TPixelFormat format : {pf1bit, pf4bit, pf8bit, pf24bit, pf32bit}) {
     SCOPED_TRACE(format);
-    const auto originalOwner = Noise(format, 11, 4, 99);
+    const auto originalOwner = NoiseBitmap(format, 11, 4, 99);
     const TBitmap& original = *originalOwner;
     WriteFileBytes(folder / "ours.bmp", Save(original));
     ASSERT_TRUE(RunPeerScript("platform/graphics/bmp_peer.py", {"decode", folder / "ours.bmp", folder / "pil.raw"}));
@@ -203,7 +170,7 @@ TEST(BmpFormat, PilReadsWhatWeWrite) {
 TEST(BmpFormat, WeReadWhatPilWrites) {
   QF_SKIP_WITHOUT_PIL();
   TempFolder folder;
-  const auto noiseOwner = Noise(pf24bit, 9, 3, 5);
+  const auto noiseOwner = NoiseBitmap(pf24bit, 9, 3, 5);
   const TBitmap& noise = *noiseOwner;
   const std::vector<uint8_t> rgb = RgbBytes(noise);
   struct Case {

@@ -1,0 +1,218 @@
+// Colour reduction with error diffusion: a bitmap brought to a small fixed palette
+// (the system's 20 colours, four grays or black and white), each pixel's index chosen by
+// one of seven dithering engines that walk the image in serpentine order (row 0 left to
+// right, row 1 right to left, ...).
+//
+// Error diffusion state: every engine but the plain one keeps, per colour channel, rows
+// of accumulated error cells around the current scan row; the cell under the row
+// pointer belongs to the current pixel. An engine adds the accumulated error to the
+// incoming channel, clamps to 0..255, looks the colour up, and spreads the difference
+// between the adjusted and the chosen value over later cells with its weights; the
+// accumulated error is divided (truncating toward zero) only when it is read. At the end
+// of a scan row the rows rotate and the direction flips.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Palette.h"
+#include "platform/graphics/PixelAccess.h"
+
+class EReduceColorsError : public EInvalidGraphic {
+public:
+  using EInvalidGraphic::EInvalidGraphic;
+};
+
+inline constexpr char SInvalidImageDimensions[] = "Invalid image dimensions";
+inline constexpr char SReductionDIBAllocation[] = "Failed to allocate memory for the reduction DIB";
+
+// ---- Colour lookups ------------------------------------------------------------------
+
+class TColorLookup {
+public:
+  explicit TColorLookup(int32_t colors) : FColors(colors) {}
+  virtual ~TColorLookup() = default;
+  TColorLookup(const TColorLookup&) = delete;
+  TColorLookup& operator=(const TColorLookup&) = delete;
+
+  int32_t Colors() const { return FColors; }
+  // The palette index for a colour; chosen receives that entry's colour.
+  virtual uint8_t Lookup(TRgb color, TRgb& chosen) = 0;
+
+private:
+  int32_t FColors;
+};
+
+// Nearest entry by the sum of the channel differences, remembered per cache slot of
+// 5 bits per channel: colours that share a slot share the index found first.
+class TFastColorLookup : public TColorLookup {
+public:
+  explicit TFastColorLookup(const HPALETTE& palette);
+  uint8_t Lookup(TRgb color, TRgb& chosen) override;
+
+  static uint32_t CacheSlot(TRgb color) { return (color.R >> 3) | ((color.G >> 3) << 5) | ((color.B >> 3) << 10); }
+
+private:
+  explicit TFastColorLookup(std::vector<TPaletteEntry> entries);
+
+  std::vector<TPaletteEntry> FEntries;
+  std::vector<int16_t> FCache;  // 32768 slots, -1 when not yet known
+};
+
+// Black (index 0) when red × 77 + green × 150 + blue × 29 ≤ 32512, else white (1).
+class TMonochromeLookup : public TColorLookup {
+public:
+  TMonochromeLookup() : TColorLookup(2) {}
+  uint8_t Lookup(TRgb color, TRgb& chosen) override;
+};
+
+// ---- Dithering engines ---------------------------------------------------------------
+
+// The plain engine: nearest colour, nothing diffused.
+class TDitherEngine {
+public:
+  TDitherEngine(int32_t width, TColorLookup& lookup) : FLookup(lookup), FWidth(width) {}
+  virtual ~TDitherEngine() = default;
+  TDitherEngine(const TDitherEngine&) = delete;
+  TDitherEngine& operator=(const TDitherEngine&) = delete;
+
+  // Adds the accumulated error, looks the colour up, spreads the error and moves to the
+  // next column; returns the palette index, chosen receives its colour.
+  virtual uint8_t Dither(TRgb color, TRgb& chosen);
+  // Flips the direction; the column becomes 0 (left to right) or width − 1.
+  virtual void NextLine();
+
+  int32_t Direction() const { return FDirection; }
+  int32_t Column() const { return FColumn; }
+  int32_t Width() const { return FWidth; }
+
+protected:
+  int32_t FDirection = 1;
+  int32_t FColumn = 0;
+  TColorLookup& FLookup;
+  int32_t FWidth;
+};
+
+class TFloydSteinbergDitherer : public TDitherEngine {
+public:
+  TFloydSteinbergDitherer(int32_t width, TColorLookup& lookup);
+  uint8_t Dither(TRgb color, TRgb& chosen) override;
+  void NextLine() override;
+
+private:
+  // Per channel: one row of width + 2 cells and the running terms.
+  struct TChannel {
+    std::vector<int32_t> Cells;
+    int32_t Current = 0;
+    int32_t Below = 0;
+    int32_t BelowPrevious = 0;
+  };
+  TChannel FChannels[3];  // red, green, blue
+  int32_t FPointer = 0;
+};
+
+// One weight of a diffusion kernel: the cell `Offset` steps ahead (in the scanning
+// direction) in row `Row` (0: the current row) receives error × `Weight`.
+struct TDiffusionWeight {
+  int32_t Row;
+  int32_t Offset;
+  int32_t Weight;
+};
+
+// Engines whose error rows span several scan rows with a margin of cells on both sides;
+// the adjusted value is channel + (accumulated + divisor div 2) div divisor.
+class TKernelDitherer : public TDitherEngine {
+public:
+  uint8_t Dither(TRgb color, TRgb& chosen) override;
+  void NextLine() override;
+
+protected:
+  TKernelDitherer(int32_t width, TColorLookup& lookup, int32_t rows, int32_t margin, int32_t divisor,
+                  std::vector<TDiffusionWeight> weights);
+private:
+  int32_t* Row(int32_t channel, int32_t row) { return FCells.data() + (channel * FRows + FRowOrder[row]) * FCellsPerRow; }
+
+  int32_t FRows;
+  int32_t FMargin;
+  int32_t FDivisor;
+  int32_t FCellsPerRow;
+  std::vector<TDiffusionWeight> FWeights;
+  std::vector<int32_t> FCells;     // channel-major: rows × cells per channel
+  std::vector<int32_t> FRowOrder;  // storage row of row 0, 1, ...
+  int32_t FPointer;
+};
+
+// The 5 × 3 kernels (three scan rows, two cells on either side).
+class T5by3Ditherer : public TKernelDitherer {
+protected:
+  T5by3Ditherer(int32_t width, TColorLookup& lookup, int32_t divisor, std::vector<TDiffusionWeight> weights)
+      : TKernelDitherer(width, lookup, 3, 2, divisor, std::move(weights)) {}
+};
+
+class TStuckiDitherer : public T5by3Ditherer {
+public:
+  TStuckiDitherer(int32_t width, TColorLookup& lookup);
+};
+class TSierraDitherer : public T5by3Ditherer {
+public:
+  TSierraDitherer(int32_t width, TColorLookup& lookup);
+};
+class TJaJuNiDitherer : public T5by3Ditherer {
+public:
+  TJaJuNiDitherer(int32_t width, TColorLookup& lookup);
+};
+class TSteveArcheDitherer : public TKernelDitherer {
+public:
+  TSteveArcheDitherer(int32_t width, TColorLookup& lookup);
+};
+class TBurkesDitherer : public TKernelDitherer {
+public:
+  TBurkesDitherer(int32_t width, TColorLookup& lookup);
+};
+
+// ---- Device-independent bitmaps of the reduction -------------------------------------
+
+class TDIB {
+public:
+  virtual ~TDIB() = default;
+  // The pixels of a row, rows counted from the top.
+  virtual uint8_t* GetScanline(int32_t row) = 0;
+};
+
+// The source, turned to 24 bits per pixel (blue, green, red).
+class TDIBReader : public TDIB {
+public:
+  explicit TDIBReader(TBitmap& bitmap);
+  uint8_t* GetScanline(int32_t row) override { return FBitmap.ScanLine(row); }
+
+private:
+  TBitmap& FBitmap;
+};
+
+// An 8-bit palette-indexed image built in memory as a bitmap file, rows bottom first.
+// A width or height of 0 raises EReduceColorsError "Invalid image dimensions".
+class TDIBWriter : public TDIB {
+public:
+  TDIBWriter(int32_t width, int32_t height, const HPALETTE& palette);
+  // Raises EInvalidGraphicOperation "Scan line index out of range" outside the rows.
+  uint8_t* GetScanline(int32_t row) override;
+  // Loads the finished image into bitmap.
+  void LoadInto(TBitmap& bitmap);
+
+private:
+  int32_t FHeight;
+  int32_t FStride;
+  std::vector<uint8_t> FImage;  // file header, information header, colour table, rows
+};
+
+// ---- The reduction -------------------------------------------------------------------
+
+// Reductions: 0 none (a 24-bit copy), 1 the stock 20-colour palette, 2 four grays
+// (0x00, 0x80, 0xC0, 0xFF), 3 black and white. Dither modes: 0 none, 1 Floyd-Steinberg,
+// 2 Stucki, 3 Sierra, 4 JaJuNi, 5 Steve Arche, 6 Burkes. Returns a new bitmap, empty for
+// a reduction or mode outside these; a palette reduction gives an 8-bit bitmap with a
+// 256-entry colour table (the palette first, the rest black) and turns the source to
+// 24 bits per pixel. Raises EReduceColorsError for a source without pixels.
+std::unique_ptr<TBitmap> ReduceColors(TBitmap& bitmap, int32_t reduction, int32_t ditherMode);
