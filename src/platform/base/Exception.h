@@ -52,6 +52,7 @@ QF_DECLARE_EXCEPTION(EIntOverflow, Exception);
 QF_DECLARE_EXCEPTION(EInvalidOp, Exception);
 QF_DECLARE_EXCEPTION(EInvalidCast, Exception);
 QF_DECLARE_EXCEPTION(EIniFileException, Exception);
+QF_DECLARE_EXCEPTION(EResNotFound, Exception);
 
 #undef QF_DECLARE_EXCEPTION
 
@@ -102,6 +103,9 @@ inline constexpr char SUnkOSError[] = "A call to an OS function failed";
 inline constexpr char SOperationAborted[] = "Operation aborted";
 inline constexpr char SDivByZero[] = "Division by zero";
 inline constexpr char SIntOverflow[] = "Integer overflow";
+inline constexpr char SResNotFound[] = "Resource %s not found";
+inline constexpr char SCantWriteResourceStreamError[] = "Can't write to a read-only resource stream";
+inline constexpr char SIniFileWriteError[] = "Unable to write to %s";
 inline constexpr char SInvalidOp[] = "Invalid floating point operation";
 inline constexpr char SInvalidCast[] = "Invalid class typecast";
 
