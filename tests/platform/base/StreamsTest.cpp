@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <cstring>
-#include <filesystem>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
+#include "platform/base/TempFolder.h"
 
 namespace {
 
@@ -150,27 +148,9 @@ TEST(Streams, StringStreamOverwritesExtendsAndClampsSeeks) {
   EXPECT_EQ(stream.Position(), 2);
 }
 
-namespace {
-
-// A fresh folder for one test, removed with its files afterwards.
-class TempFolder {
-public:
-  TempFolder() {
-    char pattern[] = "/tmp/qf-streams-XXXXXX";
-    FPath = mkdtemp(pattern);
-  }
-  ~TempFolder() { std::filesystem::remove_all(FPath); }
-  AnsiString File(const char* name) const { return FPath + "/" + name; }
-
-private:
-  AnsiString FPath;
-};
-
-}  // namespace
-
 TEST(Streams, FileStreamRoundTripsAndReopens) {
   TempFolder folder;
-  const WideString name = AnsiToWide(folder.File("")) + u"\u0414\u0430\u043D\u043D\u044B\u0435.bin";
+  const WideString name = AnsiToWide(folder.Path() + "/") + u"\u0414\u0430\u043D\u043D\u044B\u0435.bin";
   {
     TFileStream stream(name, fmCreate);
     stream.WriteBuffer("hello world", 11);
@@ -182,26 +162,26 @@ TEST(Streams, FileStreamRoundTripsAndReopens) {
   TMemoryStream memory;
   memory.CopyFrom(stream, 0);
   EXPECT_EQ(Contents(memory), "hello");
-  memory.SaveToFile(folder.File("copy.bin"));
+  memory.SaveToFile(folder / "copy.bin");
   TMemoryStream loaded;
-  loaded.LoadFromFile(folder.File("copy.bin"));
+  loaded.LoadFromFile(folder / "copy.bin");
   EXPECT_EQ(Contents(loaded), "hello");
 }
 
 TEST(Streams, FileStreamRaisesWithTheFullPathAndTheSystemMessage) {
   TempFolder folder;
   try {
-    TFileStream stream(folder.File("missing.txt"), fmOpenRead | fmShareDenyWrite);
+    TFileStream stream(folder / "missing.txt", fmOpenRead | fmShareDenyWrite);
     FAIL() << "no exception";
   } catch (const EFOpenError& e) {
-    EXPECT_EQ(e.Message(), "Cannot open file \"" + folder.File("missing.txt") +
+    EXPECT_EQ(e.Message(), "Cannot open file \"" + (folder / "missing.txt") +
                                "\". The system cannot find the file specified.");
   }
   try {
-    TFileStream stream(folder.File("no/such/folder.txt"), fmCreate);
+    TFileStream stream(folder / "no/such/folder.txt", fmCreate);
     FAIL() << "no exception";
   } catch (const EFCreateError& e) {
-    EXPECT_EQ(e.Message(), "Cannot create file \"" + folder.File("no/such/folder.txt") +
+    EXPECT_EQ(e.Message(), "Cannot create file \"" + (folder / "no/such/folder.txt") +
                                "\". The system cannot find the path specified.");
   }
 }

@@ -6,6 +6,7 @@
 
 #include "platform/base/Exception.h"
 #include "platform/base/Streams.h"
+#include "platform/base/TempFolder.h"
 
 namespace {
 
@@ -170,6 +171,12 @@ TEST(StringLists, StreamsAndAssign) {
   TStringList loaded;
   loaded.LoadFromStream(stream);
   EXPECT_TRUE(loaded.Equals(list));
+
+  TempFolder folder;
+  list.SaveToFile(folder / "list.txt");
+  TStringList fromFile;
+  fromFile.LoadFromFile(folder / "list.txt");
+  EXPECT_EQ(fromFile.Text(), "one\r\ntwo\r\n");
 
   TStringList copy;
   copy.SetNameValueSeparator(':');
