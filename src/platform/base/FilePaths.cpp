@@ -101,13 +101,21 @@ uint32_t TempFileName(const WideString& path, const WideString& prefix, uint32_t
 
 uint32_t GetFullPathNameW(const WideChar* name, uint32_t bufferChars, WideChar* buffer, WideChar** filePart) {
   WideString full;
-  if (name == nullptr || !FullPath(name, full)) return 0;
+  if (name == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (!FullPath(name, full)) return 0;
   return DeliverPath(full, bufferChars, buffer, filePart);
 }
 
 uint32_t GetFullPathNameA(const char* name, uint32_t bufferBytes, char* buffer, char** filePart) {
-  WideString full;
-  if (name == nullptr || !FullPath(AnsiToWide(name), full)) return 0;
+  WideString wide, full;
+  if (name == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (!AnsiToWideName(name, wide) || !FullPath(wide, full)) return 0;
   return DeliverPath(WideToAnsi(full), bufferBytes, buffer, filePart);
 }
 
@@ -142,7 +150,8 @@ uint32_t GetTempFileNameA(const char* pathName, const char* prefix, uint32_t uni
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  WideString name;
-  const uint32_t used = TempFileName(AnsiToWide(pathName), AnsiToWide(prefix), unique, name);
+  WideString path, prefixWide, name;
+  if (!AnsiToWideName(pathName, path) || !AnsiToWideName(prefix, prefixWide)) return 0;
+  const uint32_t used = TempFileName(path, prefixWide, unique, name);
   return used != 0 && DeliverName(WideToAnsi(name), tempFileName) ? used : 0;
 }

@@ -210,7 +210,8 @@ THandle FindFirstFileA(const char* fileName, WIN32_FIND_DATAA* findData) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
   }
-  return FindFirst(AnsiToWide(fileName), findData);
+  WideString wide;
+  return AnsiToWideName(fileName, wide) ? FindFirst(wide, findData) : INVALID_HANDLE_VALUE;
 }
 
 bool FindNextFileW(THandle findHandle, WIN32_FIND_DATAW* findData) { return FindNext(findHandle, findData); }

@@ -51,8 +51,23 @@ WideString FileSystemNameToWide(std::string_view bytes) {
   return name;
 }
 
+bool AnsiToWideName(AnsiStringView name, WideString& wide) {
+  wide.clear();
+  if (name.empty()) return true;
+  if (name.size() > static_cast<size_t>(INT32_MAX)) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  const auto bytes = static_cast<int32_t>(name.size());
+  const int32_t length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), bytes, nullptr, 0);
+  if (length == 0) return false;
+  wide.resize(static_cast<size_t>(length));
+  return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), bytes, wide.data(), length) == length;
+}
+
 bool AnsiToFileSystemName(AnsiStringView name, std::string& bytes) {
-  return WideToFileSystemName(AnsiToWide(name), bytes);
+  WideString wide;
+  return AnsiToWideName(name, wide) && WideToFileSystemName(wide, bytes);
 }
 
 uint32_t SetLastErrorForPath(int errnoValue, const std::string& path) {

@@ -16,7 +16,10 @@ bool WideToFileSystemName(WideStringView name, std::string& bytes);
 // The UTF-16 form of a name's bytes; never fails.
 WideString FileSystemNameToWide(std::string_view bytes);
 
-// The UTF-8 bytes of an 8-bit name in the ANSI code page; false as WideToFileSystemName.
+// The UTF-16 form of an 8-bit name in the ANSI code page. A byte the code page does not
+// define fails (ERROR_NO_UNICODE_TRANSLATION) rather than naming another file.
+bool AnsiToWideName(AnsiStringView name, WideString& wide);
+// The UTF-8 bytes of an 8-bit name; false as AnsiToWideName and WideToFileSystemName.
 bool AnsiToFileSystemName(AnsiStringView name, std::string& bytes);
 
 // Sets the last error for a failed POSIX call on `path` from `errnoValue`, as Windows

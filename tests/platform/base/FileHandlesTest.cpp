@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "platform/base/FileSystem.h"
@@ -146,6 +148,14 @@ TEST(FileHandles, AnsiNamesAreInTheAnsiCodePage) {
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
   FileClose(handle);
   EXPECT_TRUE(Exists(folder / "\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0.txt"));
+}
+
+TEST(FileHandles, AnsiNamesWithBytesTheCodePageLacksNameNoFile) {
+  TempFolder folder;
+  // 0x98 is not defined in Windows-1251: no file gets a stand-in name.
+  EXPECT_EQ(FileCreate(AnsiString(folder / "a\x98.txt")), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 0);
 }
 
 TEST(FileHandles, NamesWithBytesThatAreNotUtf8RoundTrip) {
