@@ -86,8 +86,7 @@ void TCustomUnicodeCodec::ReadCharNormalised(UCS4Char& ch, int32_t& byteCount) {
 
 void TCustomUnicodeCodec::SetByteSource(ICodecByteSource* source) {
   if (source == FByteSource) return;
-  FHasHeldChar = false;
-  FHeldChar = 0;
+  DropHeldChar();
   FByteSource = source;
 }
 

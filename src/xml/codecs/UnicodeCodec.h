@@ -137,6 +137,11 @@ public:
   void SetFailureMode(TCodecFailureMode mode) { FFailureMode = mode; }
   // Installing a different source drops a character held by ReadCharNormalised.
   void SetByteSource(ICodecByteSource* source);
+  // Drops a character held by ReadCharNormalised; for a source that was repositioned.
+  void DropHeldChar() {
+    FHasHeldChar = false;
+    FHeldChar = 0;
+  }
   void SetByteSink(ICodecByteSink* sink) { FByteSink = sink; }
   void SetDecodeSubstitute(WideChar substitute) { FDecodeSubstitute = substitute; }
 

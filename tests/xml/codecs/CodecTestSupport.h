@@ -1,0 +1,69 @@
+// Small helpers shared by the codec tests: byte strings, a byte source over a fixed
+// block and a sink that collects what a codec writes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "xml/codecs/UnicodeCodec.h"
+
+using TBytes = std::vector<uint8_t>;
+
+inline TBytes BytesOf(const AnsiString& s) { return TBytes(s.begin(), s.end()); }
+
+// Hands out the bytes in order; a read that the rest cannot fill fails.
+class TTestByteSource final : public ICodecByteSource {
+public:
+  explicit TTestByteSource(TBytes bytes) : FBytes(std::move(bytes)) {}
+  bool ReadCodecBytes(TCustomUnicodeCodec&, uint8_t* buffer, int32_t count) override {
+    if (FBytes.size() - FPos < static_cast<size_t>(count)) return false;
+    for (int32_t i = 0; i < count; ++i) buffer[i] = FBytes[FPos++];
+    return true;
+  }
+
+private:
+  TBytes FBytes;
+  size_t FPos = 0;
+};
+
+class TTestByteSink final : public ICodecByteSink {
+public:
+  void WriteCodecBytes(TCustomUnicodeCodec&, const uint8_t* buffer, int32_t count) override {
+    Bytes.insert(Bytes.end(), buffer, buffer + count);
+  }
+  TBytes Bytes;
+};
+
+// Reads characters until the end marker.
+inline std::vector<std::pair<UCS4Char, int32_t>> ReadAllChars(TCustomUnicodeCodec& codec, const TBytes& bytes) {
+  TTestByteSource source(bytes);
+  codec.SetByteSource(&source);
+  std::vector<std::pair<UCS4Char, int32_t>> result;
+  for (;;) {
+    UCS4Char ch = 0;
+    int32_t count = 0;
+    codec.ReadCharNormalised(ch, count);
+    if (ch == UCS4EndOfInput) break;
+    result.emplace_back(ch, count);
+  }
+  codec.SetByteSource(nullptr);
+  return result;
+}
+
+inline WideString DecodeAll(TCustomUnicodeCodec& codec, const TBytes& bytes) {
+  return codec.DecodeToWideString(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+// Runs f and returns the EUnicodeCodecException it raises (failing the test when none).
+template <class F>
+EUnicodeCodecException CatchCodecException(F f) {
+  try {
+    f();
+  } catch (const EUnicodeCodecException& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no EUnicodeCodecException";
+  return EUnicodeCodecException("", -1);
+}

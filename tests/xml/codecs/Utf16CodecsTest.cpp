@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "xml/codecs/CodecTestSupport.h"
+#include "xml/codecs/Utf16Codecs.h"
+
+namespace {
+
+TEST(Utf16CodecsTest, ReadCharJoinsSurrogatePairsInEitherByteOrder) {
+  TUTF16BECodec be;
+  TUTF16LECodec le;
+  const std::vector<std::pair<UCS4Char, int32_t>> expected = {{0x41, 2}, {0x1F600, 4}, {0x9C, 2}};
+  EXPECT_EQ(ReadAllChars(be, {0x00, 0x41, 0xD8, 0x3D, 0xDE, 0x00, 0x00, 0x9C}), expected);
+  EXPECT_EQ(ReadAllChars(le, {0x41, 0x00, 0x3D, 0xD8, 0x00, 0xDE, 0x9C, 0x00}), expected);
+}
+
+TEST(Utf16CodecsTest, ReadCharRefusesLoneSurrogates) {
+  const TBytes cases[] = {
+      {0xD8, 0x3D, 0x00, 0x41},  // high surrogate, then a letter
+      {0xD8, 0x3D},              // high surrogate, then the end
+      {0xDE, 0x00, 0x00, 0x41},  // low surrogate alone
+  };
+  for (const TBytes& bytes : cases) {
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    TUTF16BECodec codec;
+    TTestByteSource source(bytes);
+    codec.SetByteSource(&source);
+    UCS4Char ch = 0;
+    int32_t count = 0;
+    try {
+      codec.ReadChar(ch, count);
+      ADD_FAILURE() << "decoded " << ch;
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), "Invalid UTF-16BE encoding");
+    }
+  }
+}
+
+TEST(Utf16CodecsTest, DecodeBufferConvertsWholeUnitsOnly) {
+  TUTF16BECodec be;
+  TUTF16LECodec le;
+  const uint8_t beBytes[] = {0x00, 0x41, 0x00, 0x42, 0x00};
+  const uint8_t leBytes[] = {0x41, 0x00, 0x42, 0x00, 0x43};
+  WideChar out[4];
+  int32_t produced = 0;
+  int32_t consumed = 0;
+  be.DecodeBuffer(beBytes, 5, produced, consumed, sizeof(out), out);
+  EXPECT_EQ(WideString(out, static_cast<size_t>(produced)), u"AB");
+  EXPECT_EQ(consumed, 4);
+  le.DecodeBuffer(leBytes, 5, produced, consumed, sizeof(out), out);
+  EXPECT_EQ(WideString(out, static_cast<size_t>(produced)), u"AB");
+  EXPECT_EQ(consumed, 4);
+}
+
+TEST(Utf16CodecsTest, DecodeBufferLeavesAHighSurrogateAtTheBufferEndForTheNextCall) {
+  TUTF16LECodec codec;
+  const uint8_t bytes[] = {0x41, 0x00, 0x3D, 0xD8};
+  WideChar out[4];
+  int32_t produced = 0;
+  int32_t consumed = 0;
+  codec.DecodeBuffer(bytes, 4, produced, consumed, sizeof(out), out);
+  EXPECT_EQ(produced, 1);
+  EXPECT_EQ(consumed, 2);
+}
+
+// A lone surrogate between "A" and "B" (UTF-16LE), and at the end of the whole input.
+TEST(Utf16CodecsTest, LoneSurrogatesGoThroughEveryFailureMode) {
+  const TBytes inputs[] = {
+      {0x41, 0x00, 0x3D, 0xD8, 0x42, 0x00},  // high surrogate followed by a letter
+      {0x41, 0x00, 0x00, 0xDE, 0x42, 0x00},  // low surrogate alone
+  };
+  const WideChar loneUnits[] = {0xD83D, 0xDE00};
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    TUTF16LECodec codec;
+    const EUnicodeCodecException e = CatchCodecException([&] { DecodeAll(codec, inputs[i]); });
+    EXPECT_EQ(e.Message(), "Invalid UTF-16LE encoding");
+    EXPECT_EQ(e.Position(), 2);
+    codec.SetFailureMode(cfStop);
+    EXPECT_EQ(DecodeAll(codec, inputs[i]), u"A");
+    codec.SetFailureMode(cfPassThrough);
+    EXPECT_EQ(DecodeAll(codec, inputs[i]), (WideString{u'A', loneUnits[i], u'B'}));
+    codec.SetFailureMode(cfSkip);
+    EXPECT_EQ(DecodeAll(codec, inputs[i]), u"AB");
+    codec.SetFailureMode(cfReplace);
+    EXPECT_EQ(DecodeAll(codec, inputs[i]), u"A\uFFFDB");
+  }
+  TUTF16LECodec codec;
+  const TBytes highAtEnd = {0x41, 0x00, 0x3D, 0xD8};
+  EXPECT_EQ(CatchCodecException([&] { DecodeAll(codec, highAtEnd); }).Position(), 2);
+  codec.SetFailureMode(cfPassThrough);
+  EXPECT_EQ(DecodeAll(codec, highAtEnd), (WideString{u'A', 0xD83D}));
+  EXPECT_EQ(DecodeAll(codec, {0x41, 0x00, 0x42}), u"AB");  // the odd final byte passes as a unit
+}
+
+TEST(Utf16CodecsTest, WriteCharWritesPairsAndRefusesSurrogatesAndValuesAboveUnicode) {
+  TUTF16BECodec codec;
+  TTestByteSink sink;
+  codec.SetByteSink(&sink);
+  int32_t count = 0;
+  codec.WriteChar(0x1F600, count);
+  EXPECT_EQ(count, 4);
+  EXPECT_EQ(sink.Bytes, (TBytes{0xD8, 0x3D, 0xDE, 0x00}));
+  try {
+    codec.WriteChar(0xDC00, count);
+    ADD_FAILURE();
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "$DC00 is not a valid UCS-4 code point");
+  }
+  try {
+    codec.WriteChar(0x110000, count);
+    ADD_FAILURE();
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "Cannot convert $00110000 to UTF-16BE");
+  }
+}
+
+TEST(Utf16CodecsTest, EncodeBufferWritesEveryUnitInItsByteOrder) {
+  TUTF16LECodec le;
+  TUTF16BECodec be;
+  const WideString text = {u'A', 0xD83D, 0xDE00, 0xDC00};
+  EXPECT_EQ(le.EncodeFromWideString(text), AnsiString("A\0\x3D\xD8\x00\xDE\x00\xDC", 8));
+  EXPECT_EQ(be.EncodeFromWideString(text), AnsiString("\0A\xD8\x3D\xDE\x00\xDC\x00", 8));
+}
+
+TEST(Utf16CodecsTest, LineBreaksAreWrittenInTheCodecsEncoding) {
+  TUTF16LECodec codec;
+  TTestByteSink sink;
+  codec.SetByteSink(&sink);
+  codec.SetWriteLineBreaks(wlAsCRLF);
+  int32_t count = 0;
+  codec.WriteCharWithLineBreaks(10, count);
+  EXPECT_EQ(count, 4);
+  EXPECT_EQ(sink.Bytes, (TBytes{0x0D, 0x00, 0x0A, 0x00}));
+}
+
+TEST(Ucs2CodecTest, SurrogateUnitsAreRefusedOrHandledByFailureMode) {
+  TUCS2Codec codec;
+  const TBytes bytes = {0x00, 0x41, 0xD8, 0x00, 0x00, 0x42};
+  const EUnicodeCodecException e = CatchCodecException([&] { DecodeAll(codec, bytes); });
+  EXPECT_EQ(e.Message(),
+            "Surrogate value $D800 found in UCS-2. Values between $D800 and $DFFF are reserved for use with UTF-16");
+  EXPECT_EQ(e.Position(), 2);  // a byte offset, as every decoding position is
+  codec.SetFailureMode(cfSkip);
+  EXPECT_EQ(DecodeAll(codec, bytes), u"AB");
+  codec.SetFailureMode(cfReplace);
+  EXPECT_EQ(DecodeAll(codec, bytes), u"A\uFFFDB");
+
+  codec.SetFailureMode(cfRaise);
+  const WideString text = {u'A', 0xD800};
+  const EUnicodeCodecException e2 = CatchCodecException([&] { codec.EncodeFromWideString(text); });
+  EXPECT_EQ(e2.Position(), 1);  // a count of units, as every encoding position is
+  codec.SetFailureMode(cfReplace);
+  EXPECT_EQ(codec.EncodeFromWideString(text), AnsiString("\0A\xFF\xFD", 4));
+
+  TTestByteSource source({0xDC, 0x00});
+  codec.SetByteSource(&source);
+  UCS4Char ch = 0;
+  int32_t count = 0;
+  EXPECT_THROW(codec.ReadChar(ch, count), EConvertError);
+}
+
+TEST(Ucs2CodecTest, WriteCharRefusesValuesAboveTheBasicPlane) {
+  TUCS2Codec codec;
+  int32_t count = 0;
+  try {
+    codec.WriteChar(0x10000, count);
+    ADD_FAILURE();
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "UCS-2 encoding out of range");
+  }
+}
+
+}  // namespace
