@@ -12,3 +12,4 @@ bool StatusForAttributes(int folderHandle, const char* path, struct stat& info);
 
 // The attributes of a file with status `info` whose last name part is `name`.
 uint32_t AttributesFromStatus(const struct stat& info, std::string_view name);
+

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/base/FileAttributes.h"
+#include "platform/base/FileMoves.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
@@ -64,31 +65,14 @@ bool RemoveDirectoryOf(const std::string& path) {
   return FailForPath(error == EEXIST ? ENOTEMPTY : error, path);
 }
 
-// renameat2 with RENAME_NOREPLACE refuses an existing target atomically; where the file
-// system lacks it, a file is linked under the new name and then unlinked (link refuses
-// an existing target too), and a folder, which cannot be linked, is checked and renamed.
 bool MoveOf(const std::string& from, const std::string& to) {
   if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return Succeed();
-  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
-    const int error = errno;
-    struct stat info {};
-    // The source's status tells which name was missing.
-    return FailForPath(error, error == ENOENT && lstat(from.c_str(), &info) == 0 ? to : from);
-  }
+  // File systems without RENAME_NOREPLACE refuse the flag.
+  if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return MoveByLinking(from, to);
+  const int error = errno;
   struct stat info {};
-  if (lstat(from.c_str(), &info) != 0) return FailForPath(errno, from);
-  if (!S_ISDIR(info.st_mode)) {
-    if (link(from.c_str(), to.c_str()) != 0) return FailForPath(errno, to);
-    if (unlink(from.c_str()) != 0) {
-      const int error = errno;
-      unlink(to.c_str());
-      return FailForPath(error, from);
-    }
-    return Succeed();
-  }
-  if (lstat(to.c_str(), &info) == 0) return FailForPath(EEXIST, to);
-  if (rename(from.c_str(), to.c_str()) != 0) return FailForPath(errno, from);
-  return Succeed();
+  // The source's status tells which name was missing.
+  return FailForPath(error, error == ENOENT && lstat(from.c_str(), &info) == 0 ? to : from);
 }
 
 bool DeleteOf(const std::string& path) {
@@ -117,6 +101,24 @@ bool MoveByNames(const TChar* from, const TChar* to) {
 }
 
 }  // namespace
+
+bool MoveByLinking(const std::string& from, const std::string& to) {
+  struct stat info {};
+  if (lstat(from.c_str(), &info) != 0) return FailForPath(errno, from);
+  if (!S_ISDIR(info.st_mode)) {
+    if (link(from.c_str(), to.c_str()) != 0) return FailForPath(errno, errno == EEXIST ? to : from);
+    if (unlink(from.c_str()) != 0) {
+      const int error = errno;
+      unlink(to.c_str());
+      return FailForPath(error, from);
+    }
+    return Succeed();
+  }
+  // A folder cannot be linked: its target is checked, then it is renamed.
+  if (lstat(to.c_str(), &info) == 0) return FailForPath(EEXIST, to);
+  if (rename(from.c_str(), to.c_str()) != 0) return FailForPath(errno, from);
+  return Succeed();
+}
 
 bool StatusForAttributes(int folderHandle, const char* path, struct stat& info) {
   if (fstatat(folderHandle, path, &info, 0) == 0) return true;

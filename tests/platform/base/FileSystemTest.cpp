@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/base/FileMoves.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
@@ -131,4 +132,22 @@ TEST(FileSystem, NamesWithBytesThatAreNotUtf8CanBeRenamedAndDeleted) {
   EXPECT_TRUE(Exists(folder / "\xFF.fb2"));
   EXPECT_TRUE(DeleteFileW(renamed.c_str()));
   EXPECT_FALSE(Exists(folder / "\xFF.fb2"));
+}
+
+TEST(FileSystem, TheLinkingMoveNeverReplacesEither) {
+  TempFolder folder;
+  Touch(folder / "a");
+  Touch(folder / "b");
+  mkdir((folder / "dir").c_str(), 0755);
+  EXPECT_FALSE(MoveByLinking(folder / "a", folder / "b"));
+  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+  EXPECT_FALSE(MoveByLinking(folder / "dir", folder / "b"));
+  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+  EXPECT_FALSE(MoveByLinking(folder / "none", folder / "c"));
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(MoveByLinking(folder / "a", folder / "c"));
+  EXPECT_FALSE(Exists(folder / "a"));
+  EXPECT_TRUE(Exists(folder / "c"));
+  EXPECT_TRUE(MoveByLinking(folder / "dir", folder / "moved"));
+  EXPECT_TRUE(Exists(folder / "moved"));
 }
