@@ -4,6 +4,8 @@
 #include "platform/base/FileSystem.h"
 #include "platform/base/LastError.h"
 #include "platform/base/ResString.h"
+#include "platform/base/TextUtils.h"
+#include "platform/base/Format.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 
@@ -34,3 +36,21 @@ TUniFileStream::TUniFileStream(const WideString& fileName, uint16_t mode) : THan
 TUniFileStream::~TUniFileStream() {
   if (FHandle >= 0) FileClose(FHandle);
 }
+
+TUniResourceStream::TUniResourceStream(HINSTANCE instance, const WideString& resName, TResName resType)
+    : TUniResourceStream(instance, TResName(WideStringView(resName)), DefaultWideToAnsi(resName), resType) {}
+
+TUniResourceStream::TUniResourceStream(HINSTANCE instance, int32_t resId, TResName resType)
+    : TUniResourceStream(instance, TResName(static_cast<uint16_t>(resId)),
+                         "#" + IntToStr(static_cast<uint16_t>(resId)), resType) {}
+
+TUniResourceStream::TUniResourceStream(HINSTANCE instance, TResName resName, const AnsiString& shownName,
+                                       TResName resType)
+    : FResInfo(FindResourceW(instance, resName, resType)), FGlobal(nullptr) {
+  if (FResInfo == nullptr) throw EResNotFound(Format(SResNotFound, {shownName}));
+  FGlobal = LoadResource(instance, FResInfo);
+  // The bytes are never written: Write raises.
+  SetPointer(const_cast<void*>(LockResource(FGlobal)), SizeofResource(instance, FResInfo));
+}
+
+int32_t TUniResourceStream::Write(const void*, int32_t) { throw EStreamError(SCantWriteResourceStreamError); }

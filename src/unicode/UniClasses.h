@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "platform/base/Module.h"
+#include "platform/base/Resources.h"
 #include "platform/base/Streams.h"
 #include "platform/base/Types.h"
 
@@ -27,3 +29,24 @@ public:
 
 // The platform's growable memory stream, unchanged.
 class TUniMemoryStream : public TMemoryStream {};
+
+// A read-only stream over an embedded resource's bytes; reading past the end reads
+// nothing.
+class TUniResourceStream : public TCustomMemoryStream {
+public:
+  // The resource `resName` of type `resType` (a text, or an ordinal such as RT_RCDATA).
+  // Raises EResNotFound "Resource %s not found" with the name.
+  TUniResourceStream(HINSTANCE instance, const WideString& resName, TResName resType);
+  // CreateFromId: the resource with the ordinal `resId` (its low 16 bits); a missing one
+  // raises EResNotFound naming it "#<number>".
+  TUniResourceStream(HINSTANCE instance, int32_t resId, TResName resType);
+
+  // Always raises EStreamError "Can't write to a read-only resource stream".
+  int32_t Write(const void* buffer, int32_t count) override;
+
+private:
+  TUniResourceStream(HINSTANCE instance, TResName resName, const AnsiString& shownName, TResName resType);
+
+  HRSRC FResInfo;
+  HGLOBAL FGlobal;
+};

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "TestFiles.h"
+#include "platform/base/Exception.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/LastError.h"
 #include "unicode/UniSysUtils.h"
@@ -74,6 +75,59 @@ TEST(TUniMemoryStreamTest, BehavesAsTheMemoryStream) {
   stream.ReadBuffer(&byte, 1);
   EXPECT_EQ(byte, 'b');
   EXPECT_EQ(stream.Size(), 3);
+}
+
+// Two resources of this test program.
+constexpr uint8_t kTableBytes[] = {1, 2, 3, 4, 5};
+constexpr TResourceEntry kTestResources[] = {
+    {RT_RCDATA, nullptr, 0, u"UNI_CLASSES_TEST", kTableBytes, sizeof kTableBytes},
+    {RT_RCDATA, nullptr, 4711, nullptr, kTableBytes + 3, 2},
+};
+
+class TUniResourceStreamTest : public testing::Test {
+protected:
+  static void SetUpTestSuite() { RegisterResourceTable(kTestResources); }
+};
+
+TEST_F(TUniResourceStreamTest, ReadsTheResourceByNameOrOrdinal) {
+  TUniResourceStream byName(HInstance, u"Uni_Classes_Test", RT_RCDATA);
+  EXPECT_EQ(byName.Size(), 5);
+  uint8_t bytes[8] = {};
+  EXPECT_EQ(byName.Read(bytes, 8), 5);
+  EXPECT_EQ(bytes[4], 5);
+  EXPECT_EQ(byName.Read(bytes, 8), 0);  // past the end: nothing
+
+  TUniResourceStream byId(HInstance, 4711, RT_RCDATA);
+  EXPECT_EQ(byId.Size(), 2);
+  byId.ReadBuffer(bytes, 2);
+  EXPECT_EQ(bytes[0], 4);
+}
+
+TEST_F(TUniResourceStreamTest, WritingAlwaysRaises) {
+  TUniResourceStream stream(HInstance, u"UNI_CLASSES_TEST", RT_RCDATA);
+  for (int32_t count : {1, 0}) {
+    try {
+      stream.Write("x", count);
+      ADD_FAILURE() << "no EStreamError";
+    } catch (const EStreamError& e) {
+      EXPECT_EQ(e.Message(), "Can't write to a read-only resource stream");
+    }
+  }
+}
+
+TEST_F(TUniResourceStreamTest, MissingResourceRaisesWithItsName) {
+  const auto expectNotFound = [](auto create, const std::string& message) {
+    try {
+      create();
+      ADD_FAILURE() << "no EResNotFound";
+    } catch (const EResNotFound& e) {
+      EXPECT_EQ(e.Message(), message);
+    }
+  };
+  expectNotFound([] { TUniResourceStream(HInstance, u"NO_SUCH", RT_RCDATA); }, "Resource NO_SUCH not found");
+  expectNotFound([] { TUniResourceStream(HInstance, 4712, RT_RCDATA); }, "Resource #4712 not found");
+  expectNotFound([] { TUniResourceStream(HInstance, u"UNI_CLASSES_TEST", RT_STRING); },
+                 "Resource UNI_CLASSES_TEST not found");
 }
 
 }  // namespace
