@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/LastError.h"
+#include "platform/base/System.h"
 #include "unicode/UniFormatStrUtils.h"
 #include "unicode/UniSystem.h"
 
@@ -58,13 +59,20 @@ uint32_t WideFormatBuf(WideChar* buffer, uint32_t capacity, const WideString& fo
 namespace {
 
 struct TPlatformVersion {
-  uint32_t PlatformId = 2;
-  uint32_t Major = 6;
-  uint32_t Minor = 1;
+  uint32_t PlatformId;
+  uint32_t Major;
+  uint32_t Minor;
 };
 
+TPlatformVersion SystemVersion() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  GetVersionExW(&info);  // cannot fail: the record's size is right
+  return TPlatformVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
 TPlatformVersion& Platform() {
-  static TPlatformVersion platform;
+  static TPlatformVersion platform = SystemVersion();
   return platform;
 }
 

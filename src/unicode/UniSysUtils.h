@@ -105,9 +105,10 @@ uint32_t WideFormatBuf(WideChar* buffer, uint32_t capacity, const WideString& fo
 
 // ---- Platform flags --------------------------------------------------------------------
 
-// The runtime presents the NT family (platform identifier 2) of version 6.1, so every
-// wide-or-8-bit choice takes the wide form. Tests select the 8-bit paths with
-// SetPlatformVersion(1, 4, 10) and restore the defaults with SetPlatformVersion(2, 6, 1).
+// Set from the system's version (GetVersionExW: the NT family, platform identifier 2,
+// version 6.1), so every wide-or-8-bit choice takes the wide form. Tests select the
+// 8-bit paths with SetPlatformVersion(1, 4, 10) and restore the system's values with
+// SetPlatformVersion(2, 6, 1).
 bool PlatformIsUnicode();  // platform identifier 2
 bool PlatformIsXP();       // version 5.1 or later
 bool PlatformIs2003();     // version 5.2 or later

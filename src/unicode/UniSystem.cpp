@@ -1,6 +1,8 @@
 // Resource strings, default conversions, code pages and the runtime switches.
 #include "unicode/UniSystem.h"
 
+#include <algorithm>
+
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 #include "platform/base/LastError.h"
@@ -8,6 +10,7 @@
 #include "platform/base/TextUtils.h"
 #include "unicode/UniRuntimeSetup.h"
 #include "unicode/UniSysUtils.h"
+#include "unicode/UniWindows.h"
 
 uint32_t UserCodePage = CP_THREAD_ACP;
 TResStringLoadHook ResStringLoadHook = nullptr;
@@ -42,6 +45,14 @@ WideString LoadWideResString(PResStringRec record) {
   if (builtIn.size() > kUtf8Signature.size() && builtIn.starts_with(kUtf8Signature))
     return Utf8ToWide(builtIn.substr(kUtf8Signature.size()));
   return DefaultAnsiToWide(builtIn);
+}
+
+WideString LoadWideResString(uint32_t identifier) {
+  constexpr int32_t kBufferChars = 4097;
+  WideString text(kBufferChars, u'\0');
+  const int32_t length = WideLoadString(HInstance, identifier, text.data(), kBufferChars);
+  text.resize(static_cast<size_t>(std::max(length, 0)));
+  return text;
 }
 
 WideString AnsiToWideWithCodePage(AnsiStringView text, uint32_t codePage) {

@@ -73,12 +73,10 @@ WideChar KeyboardCharToWide(uint32_t code);
 // Swaps the bytes of every character in place up to the first zero character.
 void SwapUtf16ByteOrder(WideChar* text);
 
-// The process's UTF-16 command line, which main() sets from argv: arguments joined with
-// blanks, those holding a character at or below U+0020 in double quotes. An empty
-// argument and a double quote inside an argument do not survive the tokenizer below.
+// The UTF-16 command line the tokenizer reads: the process's own (GetCommandLineW), or
+// the text given to SetWideCommandLine (an empty text restores the process's).
 void SetWideCommandLine(WideString commandLine);
-void SetWideCommandLineFromArgs(int argc, const char* const* argv);
-const WideString& WideCommandLine();
+const WideChar* WideCommandLine();
 // Takes one token from `cursor`: skips characters U+0001..U+0020 and empty pairs of
 // double quotes, then reads up to the next character at or below U+0020 outside double
 // quotes; the quotes are removed (an unclosed one runs to the end). Returns the position

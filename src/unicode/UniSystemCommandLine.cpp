@@ -1,40 +1,23 @@
 // The process's UTF-16 command line and its tokenizer.
-#include "platform/base/FileSystemNames.h"
+#include "platform/base/System.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 
 namespace {
 
-WideString& CommandLine() {
+// A command line set in place of the process's own; empty: none.
+WideString& CommandLineOverride() {
   static WideString commandLine;
   return commandLine;
 }
 
-bool NeedsQuotes(WideStringView argument) {
-  for (WideChar c : argument)
-    if (c <= u' ') return true;
-  return false;
-}
-
 }  // namespace
 
-void SetWideCommandLine(WideString commandLine) { CommandLine() = std::move(commandLine); }
+void SetWideCommandLine(WideString commandLine) { CommandLineOverride() = std::move(commandLine); }
 
-void SetWideCommandLineFromArgs(int argc, const char* const* argv) {
-  WideString line;
-  for (int i = 0; i < argc; ++i) {
-    // Arguments are bytes like file names: UTF-8, other bytes kept as U+DC80..U+DCFF.
-    const WideString argument = FileSystemNameToWide(argv[i]);
-    if (i > 0) line += u' ';
-    if (NeedsQuotes(argument))
-      line += u'"' + argument + u'"';
-    else
-      line += argument;
-  }
-  SetWideCommandLine(std::move(line));
+const WideChar* WideCommandLine() {
+  return CommandLineOverride().empty() ? GetCommandLineW() : CommandLineOverride().c_str();
 }
-
-const WideString& WideCommandLine() { return CommandLine(); }
 
 const WideChar* NextWideParam(const WideChar* cursor, WideString& token) {
   token.clear();
@@ -55,7 +38,7 @@ const WideChar* NextWideParam(const WideChar* cursor, WideString& token) {
 
 WideString WideParamStr(int32_t index) {
   if (index == 0) return WideGetModuleFileName(0);
-  const WideChar* cursor = CommandLine().c_str();
+  const WideChar* cursor = WideCommandLine();
   WideString token;
   for (int32_t i = 0; i <= index; ++i) {
     cursor = NextWideParam(cursor, token);

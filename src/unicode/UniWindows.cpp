@@ -225,3 +225,39 @@ bool WideGetStringTypeEx(LCID locale, uint32_t infoType, const WideChar* text, i
   std::fill(charTypes + std::min(chars.size(), ansi.size()), charTypes + chars.size(), uint16_t{0});
   return true;
 }
+
+// ---- String tables -----------------------------------------------------------------------
+
+int32_t WideLoadString(HMODULE module, uint32_t identifier, WideChar* buffer, int32_t size) {
+  if (PlatformIsUnicode()) return LoadStringW(module, identifier, buffer, size);
+  return LoadStringFromTable(module, identifier, buffer, size);
+}
+
+int32_t LoadStringFromTable(HMODULE module, uint32_t identifier, WideChar* buffer, int32_t size) {
+  if ((identifier >> 16) == 0xFFFF) identifier = 0u - identifier;
+  constexpr uint32_t kEntriesPerBlock = 16;
+  const uint32_t blockOrdinal = identifier / kEntriesPerBlock + 1;
+  if (blockOrdinal > 0xFFFF) return 0;
+  const HRSRC resource = FindResourceW(module, static_cast<uint16_t>(blockOrdinal), RT_STRING);
+  if (resource == nullptr) return 0;
+  const auto* block = static_cast<const uint8_t*>(LockResource(LoadResource(module, resource)));
+  const uint32_t blockBytes = SizeofResource(module, resource);
+  // Each entry: a 16-bit length, then that many UTF-16 units, little-endian; a block
+  // too short for the entry reads as missing rather than past its end.
+  uint32_t at = 0;
+  uint32_t length = 0;
+  for (uint32_t entry = 0;; ++entry) {
+    if (at + 2 > blockBytes) return 0;
+    length = block[at] | (uint32_t{block[at + 1]} << 8);
+    at += 2;
+    if (entry == identifier % kEntriesPerBlock) break;
+    at += 2 * length;
+  }
+  if (at + 2 * length > blockBytes) return 0;
+  if (buffer == nullptr || size <= 0) return static_cast<int32_t>(length);
+  const uint32_t count = std::min(static_cast<uint32_t>(size) - 1, length);
+  for (uint32_t i = 0; i < count; ++i)
+    buffer[i] = static_cast<WideChar>(block[at + 2 * i] | (block[at + 2 * i + 1] << 8));
+  buffer[count] = 0;
+  return static_cast<int32_t>(count);
+}

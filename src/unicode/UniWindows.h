@@ -10,6 +10,7 @@
 #include "platform/base/FileSearch.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/Module.h"
+#include "platform/base/Resources.h"
 #include "platform/base/StringTypes.h"
 #include "platform/base/Types.h"
 #include "platform/graphics/DeviceContext.h"
@@ -60,3 +61,13 @@ bool WideGetStringTypeEx(LCID locale, uint32_t infoType, const WideChar* text, i
 // Formatted text in a rectangle (DrawTextW). On 8-bit platforms the first `count`
 // characters (all when count is -1) are converted and drawn by DrawTextA with length -1.
 int32_t WideDrawText(HDC dc, const WideChar* text, int32_t count, uint32_t format, TRect* rect);
+
+// Loads string `identifier` of the module's string tables (LoadStringW; on 8-bit
+// platforms LoadStringFromTable).
+int32_t WideLoadString(HMODULE module, uint32_t identifier, WideChar* buffer, int32_t size);
+// Reads a string from the module's string-table blocks: an identifier whose high 16 bits
+// are all ones is negated first; block (identifier shr 4) + 1, entry identifier and 15.
+// Without a buffer or with a size of 0 or less returns the entry's length; otherwise
+// copies min(size - 1, length) characters and a terminator and returns the count copied.
+// 0 when the block is missing or too short for the entry.
+int32_t LoadStringFromTable(HMODULE module, uint32_t identifier, WideChar* buffer, int32_t size);

@@ -5,6 +5,8 @@
 #include "Peers.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/LastError.h"
+#include "platform/base/Locale.h"
+#include "platform/base/System.h"
 #include "unicode/UniSysUtils.h"
 
 namespace {
@@ -220,6 +222,14 @@ TEST_F(UniSystemTest, ResStringHookIsAskedFirst) {
   EXPECT_EQ(LoadWideResString(&SUtf8Text), u"\u4e2d\u0416");  // the hook declined
 }
 
+TEST_F(UniSystemTest, ResStringsByIdentifierComeFromTheStringTable) {
+  ResStringLoadHook = TranslateOnlyAnsiText;  // records only: the table is read
+  EXPECT_EQ(LoadWideResString(17u), u"Seventeen");
+  EXPECT_EQ(LoadWideResString(18u), u"\u041a\u043d\u0438\u0433\u0430 \u4e2d\u6587 \U0001F4D6");
+  EXPECT_EQ(LoadWideResString(19u), u"");    // a missing entry
+  EXPECT_EQ(LoadWideResString(5000u), u"");  // a missing block
+}
+
 TEST_F(UniSystemTest, AnsiResStringRoundTripsToItsUtf16Original) {
   EXPECT_EQ(LoadAnsiResString(&SUtf8Text), SUtf8Text.Text);  // switched off: unchanged
   InstallUnicodeRuntimePatches(urpResStrings);
@@ -253,20 +263,37 @@ TEST_F(UniSystemTest, CommandLineTokenizer) {
   }
 }
 
-TEST_F(UniSystemTest, ParamStrTakesTokensOfTheCommandLineSetFromArgs) {
-  const char* argv[] = {"/opt/prog", "plain", "with blanks", "\xD0\x96", "bad\xFF"};
-  SetWideCommandLineFromArgs(5, argv);
-  EXPECT_EQ(WideCommandLine(), u"/opt/prog plain \"with blanks\" \u0416 bad\xDCFF");
+TEST_F(UniSystemTest, ParamStrTakesTokensOfTheCommandLine) {
+  EXPECT_EQ(WideString(WideCommandLine()), WideString(GetCommandLineW()));
+  SetWideCommandLine(u"/opt/prog plain \"with blanks\" \u0416 bad\xDCFF");
   EXPECT_EQ(WideParamStr(1), u"plain");
   EXPECT_EQ(WideParamStr(2), u"with blanks");
   EXPECT_EQ(WideParamStr(3), u"\u0416");
   EXPECT_EQ(WideParamStr(4), u"bad\xDCFF");
   EXPECT_EQ(WideParamStr(5), u"");
+  EXPECT_EQ(WideParamStr(-1), u"");
   EXPECT_EQ(WideParamStr(0), WideGetModuleFileName(0));
   SetWideCommandLine(u"");
+  EXPECT_EQ(WideString(WideCommandLine()), WideString(GetCommandLineW()));
 }
 
 // ---- Small routines ----------------------------------------------------------------------
+
+TEST_F(UniSystemTest, CodePagesOfLocalesAndTheKeyboard) {
+  EXPECT_EQ(CodePageFromLocale(0x0419), 1251u);  // Russian
+  EXPECT_EQ(CodePageFromLocale(0x0409), 1252u);  // English (United States)
+  EXPECT_EQ(CodePageFromLocale(0x7777), GetACP());  // no such locale: the system's
+  EXPECT_EQ(KeyboardCodePage(), CodePageFromLocale(GetUserDefaultLangID()));
+}
+
+TEST_F(UniSystemTest, KeyboardCharacters) {
+  EXPECT_EQ(KeyboardCharToWide(0x4E2D), u'\u4e2d');  // 256 and more: unchanged
+  EXPECT_EQ(KeyboardCharToWide('a'), u'a');
+  EXPECT_EQ(KeyboardCharToWide(0x80), u'\u20ac');    // 1252, the English keyboard's
+  EXPECT_EQ(KeyboardCharToWide(0x01), u'\u263a');    // control codes as their glyphs
+  EXPECT_EQ(KeyboardCharToWide(0x0D), u'\u266a');
+  EXPECT_EQ(KeyboardCharToWide(0x7F), u'\u2302');
+}
 
 TEST_F(UniSystemTest, SwapUtf16ByteOrderStopsAtZero) {
   WideChar text[] = {0x1234, 0x00FF, 0, 0xABCD};

@@ -89,6 +89,36 @@ TEST(UniWindows, UpperCaseByCharacter) {
   EXPECT_EQ(WideString(buffer, 3), u"XYz");
 }
 
+// ---- String tables (tests/data/unicode/runtime-strings.txt) ------------------------------
+
+TEST(UniWindows, StringTableReaderAgreesWithTheWideLoad) {
+  for (uint32_t id : {16u, 17u, 18u, 19u, 1000u}) {
+    SCOPED_TRACE(id);
+    WideChar wide[64] = {};
+    WideChar fromTable[64] = {};
+    const int32_t wideLength = LoadStringW(HInstance, id, wide, 64);
+    EXPECT_EQ(LoadStringFromTable(HInstance, id, fromTable, 64), wideLength);
+    EXPECT_EQ(WideString(fromTable), WideString(wide));
+  }
+  WideChar buffer[64];
+  EXPECT_EQ(LoadStringFromTable(HInstance, 17, buffer, 64), 9);  // entry 1 of block 2
+  EXPECT_EQ(WideString(buffer), u"Seventeen");
+  EXPECT_EQ(LoadStringFromTable(HInstance, 18, buffer, 64), 11);
+  EXPECT_EQ(WideString(buffer), u"\u041a\u043d\u0438\u0433\u0430 \u4e2d\u6587 \U0001F4D6");
+}
+
+TEST(UniWindows, StringTableReaderLimitsAndIdentifiers) {
+  WideChar buffer[8] = {u'#', u'#', u'#', u'#', u'#', u'#', u'#', u'#'};
+  EXPECT_EQ(LoadStringFromTable(HInstance, 17, nullptr, 0), 9);  // the length alone
+  EXPECT_EQ(LoadStringFromTable(HInstance, 17, buffer, 0), 9);
+  EXPECT_EQ(buffer[0], u'#');
+  EXPECT_EQ(LoadStringFromTable(HInstance, 17, buffer, 4), 3);  // cut and terminated
+  EXPECT_EQ(WideString(buffer), u"Sev");
+  EXPECT_EQ(LoadStringFromTable(HInstance, 0xFFFFFFEF, buffer, 8), 7);  // -17 stands for 17
+  EXPECT_EQ(WideString(buffer), u"Sevente");
+  EXPECT_EQ(LoadStringFromTable(HInstance, 0xFFFFF, buffer, 8), 0);  // beyond every block
+}
+
 // ---- The 8-bit platform --------------------------------------------------------------
 
 TEST_F(EightBitPlatform, FileCallsConvertNamesInTheUserCodePage) {
@@ -188,6 +218,12 @@ TEST_F(EightBitPlatform, StringTypesAgreeWithTheWideQuery) {
   EXPECT_TRUE(IsWideCharSpace(u'\t'));
   EXPECT_TRUE(IsWideCharPunct(u','));
   EXPECT_FALSE(IsWideCharPunct(u'\u0416'));
+}
+
+TEST_F(EightBitPlatform, StringsComeFromTheTableReader) {
+  WideChar buffer[16];
+  EXPECT_EQ(WideLoadString(HInstance, 16, buffer, 16), 7);
+  EXPECT_EQ(WideString(buffer), u"Sixteen");
 }
 
 TEST_F(EightBitPlatform, LocaleStrings) {
