@@ -1,5 +1,6 @@
 #include "platform/base/LastError.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -49,6 +50,8 @@ constexpr TErrorText ErrorTexts[] = {
     {ERROR_ALREADY_EXISTS, u"Cannot create a file when that file already exists."},
     {ERROR_FILENAME_EXCED_RANGE, u"The filename or extension is too long."},
     {ERROR_DIRECTORY, u"The directory name is invalid."},
+    {ERROR_MR_MID_NOT_FOUND,
+     u"The system cannot find message text for message number 0x%1 in the message file for %2."},
     {ERROR_INVALID_FLAGS, u"Invalid flags."},
     {ERROR_NO_UNICODE_TRANSLATION,
      u"No mapping for the Unicode character exists in the target multi-byte code page."},
@@ -110,4 +113,27 @@ WideString SystemErrorMessage(uint32_t code) {
   for (const TErrorText& entry : ErrorTexts)
     if (entry.Code == code) return entry.Text;
   return {};
+}
+
+uint32_t FormatMessageW(uint32_t flags, const void*, uint32_t messageId, uint32_t, WideChar* buffer, uint32_t size,
+                        const void*) {
+  constexpr uint32_t Known = FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_HMODULE |
+                             FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY;
+  if ((flags & ~Known) != 0 || (flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 || buffer == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const WideString text = SystemErrorMessage(messageId);
+  if (text.empty()) {
+    SetLastError(ERROR_MR_MID_NOT_FOUND);
+    return 0;
+  }
+  const WideString line = text + u"\r\n";
+  if (line.size() >= size) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  std::copy(line.begin(), line.end(), buffer);
+  buffer[line.size()] = 0;
+  return static_cast<uint32_t>(line.size());
 }

@@ -42,6 +42,7 @@ constexpr uint32_t ERROR_BUSY = 170;
 constexpr uint32_t ERROR_ALREADY_EXISTS = 183;
 constexpr uint32_t ERROR_FILENAME_EXCED_RANGE = 206;
 constexpr uint32_t ERROR_DIRECTORY = 267;
+constexpr uint32_t ERROR_MR_MID_NOT_FOUND = 317;
 constexpr uint32_t ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
 constexpr uint32_t ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
 constexpr uint32_t ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
@@ -63,3 +64,19 @@ uint32_t SetLastErrorFromErrno() noexcept;
 // The system's message text for a code, without a trailing line break; empty for a code
 // that has no text (callers then say "Unspecified error").
 WideString SystemErrorMessage(uint32_t code);
+
+// FormatMessageW flags this layer takes.
+constexpr uint32_t FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;
+constexpr uint32_t FORMAT_MESSAGE_FROM_HMODULE = 0x00000800;
+constexpr uint32_t FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
+constexpr uint32_t FORMAT_MESSAGE_ARGUMENT_ARRAY = 0x00002000;
+
+// The system's message for `messageId` followed by CR LF, as the message-from-system call
+// gives it, in any language. Writes text and terminator into `buffer` (room for `size`
+// units) and returns the units written without the terminator. 0 with the last error:
+// ERROR_MR_MID_NOT_FOUND for a code without text (also for every module message: no
+// module holds a message table), ERROR_INSUFFICIENT_BUFFER, ERROR_INVALID_PARAMETER for
+// flags outside the four above or without FORMAT_MESSAGE_FROM_SYSTEM. Inserts are never
+// filled in, so `source` and `arguments` are not read.
+uint32_t FormatMessageW(uint32_t flags, const void* source, uint32_t messageId, uint32_t languageId,
+                        WideChar* buffer, uint32_t size, const void* arguments);

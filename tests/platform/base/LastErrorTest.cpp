@@ -39,3 +39,16 @@ TEST(LastError, SystemMessagesAreTheSystemTexts) {
   EXPECT_EQ(SystemErrorMessage(ERROR_ALREADY_EXISTS), u"Cannot create a file when that file already exists.");
   EXPECT_EQ(SystemErrorMessage(987654), u"");
 }
+
+TEST(LastError, FormatMessageGivesTheSystemLine) {
+  WideChar buffer[256];
+  const uint32_t flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY;
+  const uint32_t length = FormatMessageW(flags, nullptr, ERROR_FILE_NOT_FOUND, 0, buffer, 256, nullptr);
+  EXPECT_EQ(WideString(buffer, length), u"The system cannot find the file specified.\r\n");
+  EXPECT_EQ(FormatMessageW(flags, nullptr, 987654, 0, buffer, 256, nullptr), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_MR_MID_NOT_FOUND);
+  EXPECT_EQ(FormatMessageW(flags, nullptr, ERROR_FILE_NOT_FOUND, 0, buffer, 10, nullptr), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(FormatMessageW(0x100 | flags, nullptr, ERROR_FILE_NOT_FOUND, 0, buffer, 256, nullptr), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
