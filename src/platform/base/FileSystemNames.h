@@ -2,7 +2,9 @@
 //
 // A byte of a name on disk that is not part of well-formed UTF-8 becomes the lone
 // surrogate U+DC80..U+DCFF (U+DC00 + byte) and turns back into that byte, so every name
-// found on disk can be opened, renamed and deleted through the UTF-16 API.
+// found on disk can be opened, renamed and deleted through the UTF-16 API. (Escapes that
+// together spell well-formed UTF-8 name the same file as the character they spell; such
+// names never come from the disk.)
 #pragma once
 
 #include <string>

@@ -42,3 +42,27 @@ TEST(FileSystemNames, AnsiNamesAreConvertedFromTheAnsiCodePage) {
   EXPECT_FALSE(NameBytes(static_cast<const char*>(nullptr), bytes));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
+
+TEST(FileSystemNames, EveryShortByteStringSurvivesTheRoundTrip) {
+  const auto roundTrips = [](const std::string& bytes) {
+    std::string back;
+    return WideToFileSystemName(FileSystemNameToWide(bytes), back) && back == bytes;
+  };
+  for (int first = 1; first < 256; ++first) {
+    for (int second = 0; second < 256; ++second) {
+      std::string bytes{static_cast<char>(first)};
+      if (second != 0) bytes += static_cast<char>(second);
+      ASSERT_TRUE(roundTrips(bytes)) << first << " " << second;
+    }
+  }
+  // Longer runs of bytes from a fixed pseudo-random sequence, zero bytes left out.
+  uint32_t state = 12345;
+  for (int run = 0; run < 20000; ++run) {
+    std::string bytes;
+    for (int i = 0; i < 1 + run % 9; ++i) {
+      state = state * 1103515245u + 12345u;
+      bytes += static_cast<char>(1 + (state >> 16) % 255);
+    }
+    ASSERT_TRUE(roundTrips(bytes)) << testing::PrintToString(bytes);
+  }
+}
