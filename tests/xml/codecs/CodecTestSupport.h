@@ -67,3 +67,24 @@ EUnicodeCodecException CatchCodecException(F f) {
   ADD_FAILURE() << "no EUnicodeCodecException";
   return EUnicodeCodecException("", -1);
 }
+
+// Runs f and checks that it raises EConvertError with message.
+template <class F>
+void ExpectConvertError(F f, const AnsiString& message) {
+  try {
+    f();
+    ADD_FAILURE() << "no EConvertError, expected \"" << message << "\"";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), message);
+  }
+}
+
+// The first ReadChar over bytes raises EConvertError with message.
+inline void ExpectReadCharFails(TCustomUnicodeCodec& codec, const TBytes& bytes, const AnsiString& message) {
+  TTestByteSource source(bytes);
+  codec.SetByteSource(&source);
+  UCS4Char ch = 0;
+  int32_t count = 0;
+  ExpectConvertError([&] { codec.ReadChar(ch, count); }, message);
+  codec.SetByteSource(nullptr);
+}

@@ -34,28 +34,8 @@ TEST(Ucs4CodecsTest, ReadCharRefusesSurrogatesAndValuesAboveUnicode) {
   };
   for (const auto& [bytes, message] : cases) {
     TUCS4BECodec codec;
-    TTestByteSource source(bytes);
-    codec.SetByteSource(&source);
-    UCS4Char ch = 0;
-    int32_t count = 0;
-    try {
-      codec.ReadChar(ch, count);
-      ADD_FAILURE() << "read " << ch;
-    } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Message(), message);
-    }
+    ExpectReadCharFails(codec, bytes, message);
   }
-}
-
-TEST(Ucs4CodecsTest, ReadCharAtTheEndGivesTheEndMarker) {
-  TUCS4_2143Codec codec;
-  TTestByteSource source({});
-  codec.SetByteSource(&source);
-  UCS4Char ch = 0;
-  int32_t count = -1;
-  codec.ReadChar(ch, count);
-  EXPECT_EQ(ch, UCS4EndOfInput);
-  EXPECT_EQ(count, 0);
 }
 
 TEST(Ucs4CodecsTest, DecodeBufferHandsValuesOutsideUnicodeToTheFailureMode) {
@@ -100,18 +80,8 @@ TEST(Ucs4CodecsTest, EncodeBufferJoinsPairsAndRaisesForLoneSurrogates) {
   EXPECT_EQ(BytesOf(codec.EncodeFromWideString(WideString{0xD83D, 0xDE00})), (TBytes{0x00, 0xF6, 0x01, 0x00}));
   EXPECT_EQ(BytesOf(codec.EncodeFromWideString(WideString{0xD83D, 0xDFFF})), (TBytes{0xFF, 0xF7, 0x01, 0x00}));
   codec.SetFailureMode(cfSkip);  // not consulted
-  try {
-    codec.EncodeFromWideString(WideString{0xDC00});
-    ADD_FAILURE();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "High surrogate not found");
-  }
-  try {
-    codec.EncodeFromWideString(WideString{0xD83D, u'A'});
-    ADD_FAILURE();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "Low surrogate not found");
-  }
+  ExpectConvertError([&] { codec.EncodeFromWideString(WideString{0xDC00}); }, "High surrogate not found");
+  ExpectConvertError([&] { codec.EncodeFromWideString(WideString{0xD83D, u'A'}); }, "Low surrogate not found");
 }
 
 TEST(Ucs4CodecsTest, LineBreaksAreWrittenInTheCodecsEncoding) {

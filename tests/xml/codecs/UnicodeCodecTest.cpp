@@ -4,6 +4,8 @@
 
 #include "xml/codecs/CodecTestSupport.h"
 #include "xml/codecs/SingleByteCodecs.h"
+#include "xml/codecs/Ucs4Codecs.h"
+#include "xml/codecs/Utf16Codecs.h"
 #include "xml/codecs/Utf8Codec.h"
 
 using namespace std::string_literals;
@@ -20,6 +22,23 @@ TEST(UnicodeCodecTest, CreatedThroughItsClassWithTheDefaults) {
   EXPECT_EQ(codec->WriteLineBreaks(), wlAsLF);
   EXPECT_EQ(dynamic_cast<TCustomSingleByteCodec&>(*codec).EncodeSubstitute(), 0x20);
   EXPECT_NE(CodecClassOf<TWindows1251Codec>(), CodecClassOf<TWindows1252Codec>());
+}
+
+TEST(UnicodeCodecTest, EveryCodecReadsTheEndMarkerAtTheEnd) {
+  const TUnicodeCodecClass classes[] = {CodecClassOf<TWindows1251Codec>(), CodecClassOf<TUSASCIICodec>(),
+                                        CodecClassOf<TUTF8Codec>(),        CodecClassOf<TUTF16LECodec>(),
+                                        CodecClassOf<TUCS2Codec>(),        CodecClassOf<TUCS4_2143Codec>()};
+  for (const TUnicodeCodecClass codecClass : classes) {
+    auto codec = codecClass->Create();
+    SCOPED_TRACE(codec->CodecName());
+    TTestByteSource source({});
+    codec->SetByteSource(&source);
+    UCS4Char ch = 0;
+    int32_t count = -1;
+    codec->ReadChar(ch, count);
+    EXPECT_EQ(ch, UCS4EndOfInput);
+    EXPECT_EQ(count, 0);
+  }
 }
 
 TEST(UnicodeCodecTest, EmptyInputGivesEmptyOutput) {
@@ -128,12 +147,7 @@ TEST(UnicodeCodecTest, PagesWhoseEncodingGoesBeyondTheirDecoding) {
 TEST(UnicodeCodecTest, EncodeUCS4CharRefusesValuesBeyondTheBasicPlane) {
   TWindows1251Codec codec;
   EXPECT_EQ(codec.EncodeUCS4Char(0x0410), 0xC0);
-  try {
-    codec.EncodeUCS4Char(0x10000);
-    ADD_FAILURE();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "$10000 is not a valid  code point");
-  }
+  ExpectConvertError([&] { codec.EncodeUCS4Char(0x10000); }, "$10000 is not a valid  code point");
 }
 
 TEST(UnicodeCodecTest, ReadCharNormalisedTurnsCrLfAndLoneCrIntoLf) {

@@ -41,28 +41,8 @@ TEST(Utf8CodecTest, ReadCharRefusesMalformedSequences) {
   for (const TBytes& bytes : malformed) {
     SCOPED_TRACE(::testing::PrintToString(bytes));
     TUTF8Codec codec;
-    TTestByteSource source(bytes);
-    codec.SetByteSource(&source);
-    UCS4Char ch = 0;
-    int32_t count = 0;
-    try {
-      codec.ReadChar(ch, count);
-      ADD_FAILURE() << "decoded U+" << std::hex << ch;
-    } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Message(), "Invalid UTF-8 encoding");
-    }
+    ExpectReadCharFails(codec, bytes, "Invalid UTF-8 encoding");
   }
-}
-
-TEST(Utf8CodecTest, ReadCharAtTheEndGivesTheEndMarker) {
-  TUTF8Codec codec;
-  TTestByteSource source({});
-  codec.SetByteSource(&source);
-  UCS4Char ch = 0;
-  int32_t count = -1;
-  codec.ReadChar(ch, count);
-  EXPECT_EQ(ch, UCS4EndOfInput);
-  EXPECT_EQ(count, 0);
 }
 
 // One malformed stretch between "A" and "B", and what each failure mode makes of it.
@@ -171,15 +151,8 @@ TEST(Utf8CodecTest, WriteCharRefusesSurrogatesAndValuesAboveUnicode) {
   codec.WriteChar(0x1F600, count);
   EXPECT_EQ(count, 4);
   EXPECT_EQ(sink.Bytes, (TBytes{0xF0, 0x9F, 0x98, 0x80}));
-  for (const auto& [value, message] : {std::pair<UCS4Char, const char*>{0xD800, "$D800 is not a valid Unicode code point"},
-                                       {0x110000, "$110000 is not a valid Unicode code point"}}) {
-    try {
-      codec.WriteChar(value, count);
-      ADD_FAILURE() << "wrote " << value;
-    } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Message(), message);
-    }
-  }
+  ExpectConvertError([&] { codec.WriteChar(0xD800, count); }, "$D800 is not a valid Unicode code point");
+  ExpectConvertError([&] { codec.WriteChar(0x110000, count); }, "$110000 is not a valid Unicode code point");
 }
 
 }  // namespace

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include "platform/base/Streams.h"
+#include "xml/codecs/CodecTestSupport.h"
+#include "xml/codecs/SingleByteCodecs.h"
+#include "xml/codecs/UCS4Reader.h"
+#include "xml/codecs/Ucs4Codecs.h"
+#include "xml/codecs/Utf16Codecs.h"
+#include "xml/codecs/Utf8Codec.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+// A reader over bytes held by the fixture, starting at line 1, column 0.
+struct TReaderOver {
+  explicit TReaderOver(AnsiString bytes, TUnicodeCodecClass codecClass = nullptr, int32_t bufferSize = 1024)
+      : Stream(std::move(bytes)), Reader(&Stream, codecClass, bufferSize, 0, 0, 0, 0, 1) {}
+  TStringStream Stream;
+  TUtilsUCS4Reader Reader;
+};
+
+std::vector<UCS4Char> ReadToEnd(TUtilsUCS4Reader& reader) {
+  std::vector<UCS4Char> chars;
+  for (reader.Next(); !reader.AtEnd(); reader.Next()) chars.push_back(reader.CurrentPos().Char);
+  return chars;
+}
+
+TEST(UCS4ReaderTest, SkipsAUtf8SignatureAndCountsFromAfterIt) {
+  TReaderOver r("\xEF\xBB\xBFxy"s);
+  EXPECT_EQ(r.Reader.GetCodecClass(), CodecClassOf<TUTF8Codec>());
+  EXPECT_TRUE(r.Reader.HasSignature());
+  EXPECT_EQ(r.Reader.CurrentPos().Char, UCS4StartOfInput);
+  r.Reader.Next();
+  EXPECT_EQ(r.Reader.CurrentPos().Char, u'x');
+  EXPECT_EQ(r.Reader.GetStreamPosition(), 2);  // "x" and the look-ahead "y" are read
+}
+
+TEST(UCS4ReaderTest, PicksTheCodecOfTheSignatureOrTheRequest) {
+  struct TCase {
+    AnsiString Bytes;
+    TUnicodeCodecClass Requested;
+    TUnicodeCodecClass Settled;
+    std::vector<UCS4Char> Chars;
+  };
+  const TCase cases[] = {
+      {"\xFF\xFE" "A\x00"s, nullptr, CodecClassOf<TUTF16LECodec>(), {u'A'}},
+      {"\xFF\xFE\x00\x00" "A\x00\x00\x00"s, nullptr, CodecClassOf<TUCS4LECodec>(), {u'A'}},
+      {"\xFE\xFF\x00" "A"s, CodecClassOf<TUCS2Codec>(), CodecClassOf<TUCS2Codec>(), {u'A'}},
+      {"\xEF\xBB\xBF" "A"s, CodecClassOf<TISO8859_1Codec>(), CodecClassOf<TISO8859_1Codec>(), {0xEF, 0xBB, 0xBF, u'A'}},
+      {"A"s, nullptr, CodecClassOf<TUTF8Codec>(), {u'A'}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.Bytes));
+    TReaderOver r(c.Bytes, c.Requested);
+    EXPECT_EQ(r.Reader.GetCodecClass(), c.Settled);
+    EXPECT_EQ(ReadToEnd(r.Reader), c.Chars);
+  }
+  TStringStream stream("\xFF\xFE" "A\x00"s);
+  EXPECT_THROW(TUtilsUCS4Reader(&stream, CodecClassOf<TUTF16BECodec>(), 1024, 0, 0, 0, 0, 1), EConvertError);
+}
+
+TEST(UCS4ReaderTest, KeepsLineColumnTabAndBytePositions) {
+  TReaderOver r("a\tb\r\nc"s);
+  struct TExpected {
+    UCS4Char Char;
+    int64_t Line, Column, Tabs, ByteNumber;
+    int32_t ByteCount;
+  };
+  const TExpected expected[] = {
+      {u'a', 1, 1, 0, 1, 1}, {u'\t', 1, 2, 1, 2, 1}, {u'b', 1, 3, 1, 3, 1},
+      {u'\n', 2, 0, 0, 5, 2}, {u'c', 2, 1, 0, 6, 1}, {UCS4EndOfInput, 2, 2, 0, 6, 0},
+  };
+  int64_t charNumber = 0;
+  for (const TExpected& e : expected) {
+    r.Reader.Next();
+    const TUtilsCharPosition& p = r.Reader.CurrentPos();
+    SCOPED_TRACE(p.Char);
+    EXPECT_EQ(p.Char, e.Char);
+    EXPECT_EQ(p.Line, e.Line);
+    EXPECT_EQ(p.Column, e.Column);
+    EXPECT_EQ(p.TabsInLine, e.Tabs);
+    EXPECT_EQ(p.ByteNumber, e.ByteNumber);
+    EXPECT_EQ(p.ByteCount, e.ByteCount);
+    EXPECT_EQ(p.CharNumber, ++charNumber);
+  }
+  r.Reader.Next();
+  EXPECT_TRUE(r.Reader.AtEnd());
+  EXPECT_EQ(r.Reader.CurrentPos().CharNumber, charNumber);
+  EXPECT_EQ(r.Reader.PreviousPos().Char, u'c');  // the end is sticky: nothing moves
+}
+
+// U+0098 and U+009C are ordinary characters: only the markers outside Unicode end the input.
+TEST(UCS4ReaderTest, ReadsC1ControlsWholeInEveryEncoding) {
+  const std::pair<AnsiString, TUnicodeCodecClass> cases[] = {
+      {"a\x9C" "b\x98" "c"s, CodecClassOf<TISO8859_1Codec>()},
+      {"a\xC2\x9C" "b\xC2\x98" "c"s, nullptr},
+      {"a\x00\x9C\x00" "b\x00\x98\x00" "c\x00"s, CodecClassOf<TUTF16LECodec>()},
+  };
+  for (const auto& [bytes, codecClass] : cases) {
+    TReaderOver r(bytes, codecClass);
+    EXPECT_EQ(ReadToEnd(r.Reader), (std::vector<UCS4Char>{u'a', 0x9C, u'b', 0x98, u'c'}));
+  }
+}
+
+TEST(UCS4ReaderTest, AnEmptyStreamIsAtTheEndAfterOneStep) {
+  TReaderOver r(""s);
+  EXPECT_EQ(r.Reader.NextPos().Char, UCS4EndOfInput);
+  EXPECT_FALSE(r.Reader.AtEnd());
+  r.Reader.Next();
+  EXPECT_TRUE(r.Reader.AtEnd());
+}
+
+TEST(UCS4ReaderTest, MatchStopsAtTheFirstDifference) {
+  TReaderOver r("<?xm!"s);
+  EXPECT_FALSE(r.Reader.Match(u"<?xml"));
+  EXPECT_EQ(r.Reader.CurrentPos().Char, u'!');
+  TReaderOver r2("<?xml"s);
+  EXPECT_TRUE(r2.Reader.Match(u""));
+  EXPECT_EQ(r2.Reader.CurrentPos().Char, UCS4StartOfInput);
+  EXPECT_TRUE(r2.Reader.Match(u"<?xml"));
+}
+
+TEST(UCS4ReaderTest, SkipCharsCountsLongRunsAndStopsOnTheFirstOther) {
+  const int64_t run = 200000;
+  TReaderOver r(AnsiString(static_cast<size_t>(run), ' ') + "\t x"s);
+  EXPECT_EQ(r.Reader.SkipChars(u" \t"), run + 2);
+  EXPECT_EQ(r.Reader.CurrentPos().Char, u'x');
+  EXPECT_EQ(r.Reader.SkipChars(u"x"), 0);
+  EXPECT_TRUE(r.Reader.AtEnd());
+}
+
+TEST(UCS4ReaderTest, ResetRestartsAtTheStartOffsetWithNothingHeldOver) {
+  TReaderOver r("\r<a\rb"s);
+  const std::vector<UCS4Char> first = ReadToEnd(r.Reader);
+  EXPECT_EQ(first, (std::vector<UCS4Char>{u'\n', u'<', u'a', u'\n', u'b'}));
+  TReaderOver r2("\r<a\rb"s);
+  r2.Reader.Next();  // the lone CR: its follower is held by the codec
+  r2.Reader.Reset();
+  EXPECT_EQ(ReadToEnd(r2.Reader), first);
+  r2.Reader.SetStartOffset(3);
+  r2.Reader.Reset();
+  EXPECT_EQ(ReadToEnd(r2.Reader), (std::vector<UCS4Char>{u'\n', u'b'}));
+}
+
+TEST(UCS4ReaderTest, ANewCodecGoesOnWithTheNextUnreadByte) {
+  TReaderOver r("x\xE9y"s);
+  r.Reader.SetCodecClass(CodecClassOf<TISO8859_1Codec>());  // "x" is already read ahead
+  EXPECT_EQ(ReadToEnd(r.Reader), (std::vector<UCS4Char>{u'x', 0xE9, u'y'}));
+}
+
+TEST(UCS4ReaderTest, InputEndingInsideAUnitIsAnEncodingError) {
+  TReaderOver r("a\x00" "b"s, CodecClassOf<TUTF16LECodec>());
+  ExpectConvertError([&] { r.Reader.Next(); }, "Invalid UTF-16LE encoding");  // the look-ahead meets the cut unit
+}
+
+TEST(UCS4ReaderTest, UndecodableInputRaisesOutOfNext) {
+  TReaderOver r("a\xFF" "b"s);
+  EXPECT_THROW(r.Reader.Next(), EConvertError);  // the look-ahead meets the bad byte
+}
+
+}  // namespace
