@@ -1,12 +1,14 @@
 #include "imaging/uGrayBitmap.h"
 
 #include <array>
-#include <cmath>
 
 uint8_t GrayValue(uint8_t red, uint8_t green, uint8_t blue) {
   const long double v = 0.2989L * red + 0.587L * green + 0.114L * blue;
-  const long double rounded = std::nearbyint(v);  // ties to even
-  return rounded > 255.0L ? 255 : static_cast<uint8_t>(rounded);
+  // Round half to even; v is not negative and the fraction v − whole is exact.
+  auto whole = static_cast<int32_t>(v);
+  const long double fraction = v - whole;
+  if (fraction > 0.5L || (fraction == 0.5L && (whole & 1) != 0)) ++whole;
+  return whole > 255 ? 255 : static_cast<uint8_t>(whole);
 }
 
 void GrayscaleBitmap(TBitmap& bitmap) {

@@ -26,18 +26,18 @@ TFastColorLookup::TFastColorLookup(std::vector<TPaletteEntry> entries)
     : TColorLookup(static_cast<int32_t>(entries.size())), FEntries(std::move(entries)), FCache(kCacheSlots, -1) {
   // Each entry claims its own slot; the first entry wins a shared one.
   for (size_t i = 0; i < FEntries.size(); ++i) {
-    int16_t& slot = FCache[CacheSlot(TRgb{FEntries[i].peRed, FEntries[i].peGreen, FEntries[i].peBlue})];
+    int16_t& slot = FCache[CacheSlot(FEntries[i].peRed, FEntries[i].peGreen, FEntries[i].peBlue)];
     if (slot == -1) slot = static_cast<int16_t>(i);
   }
 }
 
-uint8_t TFastColorLookup::Lookup(TRgb color, TRgb& chosen) {
-  int16_t& slot = FCache[CacheSlot(color)];
+uint8_t TFastColorLookup::Lookup(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) {
+  int16_t& slot = FCache[CacheSlot(red, green, blue)];
   if (slot == -1) {
     int32_t best = 0x30000;
     for (size_t i = 0; i < FEntries.size(); ++i) {
-      const int32_t distance = std::abs(FEntries[i].peRed - color.R) + std::abs(FEntries[i].peGreen - color.G) +
-                               std::abs(FEntries[i].peBlue - color.B);
+      const int32_t distance = std::abs(FEntries[i].peRed - red) + std::abs(FEntries[i].peGreen - green) +
+                               std::abs(FEntries[i].peBlue - blue);
       if (distance < best) {
         best = distance;
         slot = static_cast<int16_t>(i);
@@ -49,8 +49,8 @@ uint8_t TFastColorLookup::Lookup(TRgb color, TRgb& chosen) {
   return static_cast<uint8_t>(slot);
 }
 
-uint8_t TMonochromeLookup::Lookup(TRgb color, TRgb& chosen) {
-  if (color.R * 77 + color.G * 150 + color.B * 29 <= 32512) {
+uint8_t TMonochromeLookup::Lookup(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) {
+  if (red * 77 + green * 150 + blue * 29 <= 32512) {
     chosen = TRgb{0, 0, 0};
     return 0;
   }
@@ -186,7 +186,7 @@ std::unique_ptr<TBitmap> ReduceColors(TBitmap& bitmap, int32_t reduction, int32_
     const uint8_t* source = reader.GetScanline(y);
     uint8_t* target = writer.GetScanline(y);
     for (int32_t x = engine->Column(); x >= 0 && x < width; x = engine->Column())
-      target[x] = engine->Dither(TRgb{source[3 * x + 2], source[3 * x + 1], source[3 * x]}, chosen);
+      target[x] = engine->Dither(source[3 * x + 2], source[3 * x + 1], source[3 * x], chosen);
     engine->NextLine();
   }
   writer.LoadInto(*result);

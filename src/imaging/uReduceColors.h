@@ -39,7 +39,7 @@ public:
 
   int32_t Colors() const { return FColors; }
   // The palette index for a colour; chosen receives that entry's colour.
-  virtual uint8_t Lookup(TRgb color, TRgb& chosen) = 0;
+  virtual uint8_t Lookup(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) = 0;
 
 private:
   int32_t FColors;
@@ -50,9 +50,11 @@ private:
 class TFastColorLookup : public TColorLookup {
 public:
   explicit TFastColorLookup(const HPALETTE& palette);
-  uint8_t Lookup(TRgb color, TRgb& chosen) override;
+  uint8_t Lookup(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) override;
 
-  static uint32_t CacheSlot(TRgb color) { return (color.R >> 3) | ((color.G >> 3) << 5) | ((color.B >> 3) << 10); }
+  static uint32_t CacheSlot(uint8_t red, uint8_t green, uint8_t blue) {
+    return (red >> 3) | ((green >> 3) << 5) | ((blue >> 3) << 10);
+  }
 
 private:
   explicit TFastColorLookup(std::vector<TPaletteEntry> entries);
@@ -65,7 +67,7 @@ private:
 class TMonochromeLookup : public TColorLookup {
 public:
   TMonochromeLookup() : TColorLookup(2) {}
-  uint8_t Lookup(TRgb color, TRgb& chosen) override;
+  uint8_t Lookup(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) override;
 };
 
 // ---- Dithering engines ---------------------------------------------------------------
@@ -80,7 +82,7 @@ public:
 
   // Adds the accumulated error, looks the colour up, spreads the error and moves to the
   // next column; returns the palette index, chosen receives its colour.
-  virtual uint8_t Dither(TRgb color, TRgb& chosen);
+  virtual uint8_t Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen);
   // Flips the direction; the column becomes 0 (left to right) or width − 1.
   virtual void NextLine();
 
@@ -98,7 +100,7 @@ protected:
 class TFloydSteinbergDitherer : public TDitherEngine {
 public:
   TFloydSteinbergDitherer(int32_t width, TColorLookup& lookup);
-  uint8_t Dither(TRgb color, TRgb& chosen) override;
+  uint8_t Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) override;
   void NextLine() override;
 
 private:
@@ -121,55 +123,91 @@ struct TDiffusionWeight {
   int32_t Weight;
 };
 
-// Engines whose error rows span several scan rows with a margin of cells on both sides;
-// the adjusted value is channel + (accumulated + divisor div 2) div divisor.
+// Engines whose error rows span several scan rows, with a margin of cells on both sides
+// of the image; the adjusted value is channel + (accumulated + divisor div 2) div
+// divisor. A kernel type gives Rows, Margin, Divisor and Weights as constants, so the
+// per-pixel division and spreading compile to fixed arithmetic.
+template <typename TKernel>
 class TKernelDitherer : public TDitherEngine {
 public:
-  uint8_t Dither(TRgb color, TRgb& chosen) override;
+  TKernelDitherer(int32_t width, TColorLookup& lookup);
+  uint8_t Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) override;
   void NextLine() override;
 
-protected:
-  TKernelDitherer(int32_t width, TColorLookup& lookup, int32_t rows, int32_t margin, int32_t divisor,
-                  std::vector<TDiffusionWeight> weights);
 private:
-  int32_t* Row(int32_t channel, int32_t row) { return FCells.data() + (channel * FRows + FRowOrder[row]) * FCellsPerRow; }
+  template <int32_t Direction>
+  void Spread(const int32_t (&error)[3]);
 
-  int32_t FRows;
-  int32_t FMargin;
-  int32_t FDivisor;
   int32_t FCellsPerRow;
-  std::vector<TDiffusionWeight> FWeights;
-  std::vector<int32_t> FCells;     // channel-major: rows × cells per channel
-  std::vector<int32_t> FRowOrder;  // storage row of row 0, 1, ...
+  std::vector<int32_t> FCells;              // rows of cells, three channels per cell
+  int32_t* FRow[TKernel::Rows];             // row 0 (current), 1, ... in FCells
   int32_t FPointer;
 };
 
-// The 5 × 3 kernels (three scan rows, two cells on either side).
-class T5by3Ditherer : public TKernelDitherer {
-protected:
-  T5by3Ditherer(int32_t width, TColorLookup& lookup, int32_t divisor, std::vector<TDiffusionWeight> weights)
-      : TKernelDitherer(width, lookup, 3, 2, divisor, std::move(weights)) {}
+struct TStuckiKernel {
+  static constexpr int32_t Rows = 3, Margin = 2, Divisor = 42;
+  static constexpr TDiffusionWeight Weights[] = {
+      {0, 1, 8}, {0, 2, 4},
+      {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2},
+      {2, -2, 1}, {2, -1, 2}, {2, 0, 4}, {2, 1, 2}, {2, 2, 1}};
+};
+struct TSierraKernel {
+  static constexpr int32_t Rows = 3, Margin = 2, Divisor = 32;
+  static constexpr TDiffusionWeight Weights[] = {
+      {0, 1, 5}, {0, 2, 3},
+      {1, -2, 2}, {1, -1, 4}, {1, 0, 5}, {1, 1, 4}, {1, 2, 2},
+      {2, -1, 2}, {2, 0, 3}, {2, 1, 2}};
+};
+struct TJaJuNiKernel {
+  static constexpr int32_t Rows = 3, Margin = 2, Divisor = 48;
+  static constexpr TDiffusionWeight Weights[] = {
+      {0, 1, 7}, {0, 2, 5},
+      {1, -2, 3}, {1, -1, 5}, {1, 0, 7}, {1, 1, 5}, {1, 2, 3},
+      {2, -2, 1}, {2, -1, 3}, {2, 0, 5}, {2, 1, 3}, {2, 2, 1}};
+};
+struct TSteveArcheKernel {
+  static constexpr int32_t Rows = 4, Margin = 3, Divisor = 200;
+  static constexpr TDiffusionWeight Weights[] = {
+      {0, 2, 32},
+      {1, -3, 12}, {1, -1, 26}, {1, 1, 30}, {1, 3, 16},
+      {2, -2, 12}, {2, 0, 26}, {2, 2, 12},
+      {3, -3, 5}, {3, -1, 12}, {3, 1, 12}, {3, 3, 5}};
+};
+struct TBurkesKernel {
+  static constexpr int32_t Rows = 2, Margin = 2, Divisor = 32;
+  static constexpr TDiffusionWeight Weights[] = {
+      {0, 1, 8}, {0, 2, 4},
+      {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2}};
 };
 
-class TStuckiDitherer : public T5by3Ditherer {
+// The 5 × 3 kernels: three scan rows, two cells on either side.
+template <typename TKernel>
+class T5by3Ditherer : public TKernelDitherer<TKernel> {
+  static_assert(TKernel::Rows == 3 && TKernel::Margin == 2);
+
 public:
-  TStuckiDitherer(int32_t width, TColorLookup& lookup);
+  using TKernelDitherer<TKernel>::TKernelDitherer;
 };
-class TSierraDitherer : public T5by3Ditherer {
+
+class TStuckiDitherer : public T5by3Ditherer<TStuckiKernel> {
 public:
-  TSierraDitherer(int32_t width, TColorLookup& lookup);
+  using T5by3Ditherer::T5by3Ditherer;
 };
-class TJaJuNiDitherer : public T5by3Ditherer {
+class TSierraDitherer : public T5by3Ditherer<TSierraKernel> {
 public:
-  TJaJuNiDitherer(int32_t width, TColorLookup& lookup);
+  using T5by3Ditherer::T5by3Ditherer;
 };
-class TSteveArcheDitherer : public TKernelDitherer {
+class TJaJuNiDitherer : public T5by3Ditherer<TJaJuNiKernel> {
 public:
-  TSteveArcheDitherer(int32_t width, TColorLookup& lookup);
+  using T5by3Ditherer::T5by3Ditherer;
 };
-class TBurkesDitherer : public TKernelDitherer {
+class TSteveArcheDitherer : public TKernelDitherer<TSteveArcheKernel> {
 public:
-  TBurkesDitherer(int32_t width, TColorLookup& lookup);
+  using TKernelDitherer::TKernelDitherer;
+};
+class TBurkesDitherer : public TKernelDitherer<TBurkesKernel> {
+public:
+  using TKernelDitherer::TKernelDitherer;
 };
 
 // ---- Device-independent bitmaps of the reduction -------------------------------------

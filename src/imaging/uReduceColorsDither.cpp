@@ -9,8 +9,8 @@ uint8_t ClampChannel(int32_t value) { return static_cast<uint8_t>(std::clamp(val
 
 }  // namespace
 
-uint8_t TDitherEngine::Dither(TRgb color, TRgb& chosen) {
-  const uint8_t index = FLookup.Lookup(color, chosen);
+uint8_t TDitherEngine::Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) {
+  const uint8_t index = FLookup.Lookup(red, green, blue, chosen);
   FColumn += FDirection;
   return index;
 }
@@ -30,16 +30,15 @@ TFloydSteinbergDitherer::TFloydSteinbergDitherer(int32_t width, TColorLookup& lo
   for (auto& channel : FChannels) channel.Cells.assign(static_cast<size_t>(width) + 2, 0);
 }
 
-uint8_t TFloydSteinbergDitherer::Dither(TRgb color, TRgb& chosen) {
-  const uint8_t in[3] = {color.R, color.G, color.B};
-  TRgb adjusted;
-  uint8_t* out[3] = {&adjusted.R, &adjusted.G, &adjusted.B};
+uint8_t TFloydSteinbergDitherer::Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) {
+  const uint8_t in[3] = {red, green, blue};
+  uint8_t adjusted[3];
   for (int c = 0; c < 3; ++c) {
     TChannel& ch = FChannels[c];
     ch.Current = ClampChannel(in[c] + (ch.Cells[FPointer] + ch.Current + 8) / 16);
-    *out[c] = static_cast<uint8_t>(ch.Current);
+    adjusted[c] = static_cast<uint8_t>(ch.Current);
   }
-  const uint8_t index = FLookup.Lookup(adjusted, chosen);
+  const uint8_t index = FLookup.Lookup(adjusted[0], adjusted[1], adjusted[2], chosen);
   const uint8_t picked[3] = {chosen.R, chosen.G, chosen.B};
   for (int c = 0; c < 3; ++c) {
     TChannel& ch = FChannels[c];
@@ -68,70 +67,56 @@ void TFloydSteinbergDitherer::NextLine() {
 
 // ---- Kernels over several rows -------------------------------------------------------
 
-TKernelDitherer::TKernelDitherer(int32_t width, TColorLookup& lookup, int32_t rows, int32_t margin, int32_t divisor,
-                                 std::vector<TDiffusionWeight> weights)
+template <typename TKernel>
+TKernelDitherer<TKernel>::TKernelDitherer(int32_t width, TColorLookup& lookup)
     : TDitherEngine(width, lookup),
-      FRows(rows),
-      FMargin(margin),
-      FDivisor(divisor),
-      FCellsPerRow(width + 2 * margin),
-      FWeights(std::move(weights)),
-      FCells(static_cast<size_t>(3) * rows * (width + 2 * margin), 0),
-      FRowOrder(static_cast<size_t>(rows)),
-      FPointer(margin) {
-  for (int32_t r = 0; r < rows; ++r) FRowOrder[r] = r;
+      FCellsPerRow(width + 2 * TKernel::Margin),
+      FCells(static_cast<size_t>(TKernel::Rows) * 3 * static_cast<size_t>(width + 2 * TKernel::Margin), 0),
+      FPointer(TKernel::Margin) {
+  for (int32_t r = 0; r < TKernel::Rows; ++r) FRow[r] = FCells.data() + static_cast<size_t>(r) * 3 * FCellsPerRow;
 }
 
-uint8_t TKernelDitherer::Dither(TRgb color, TRgb& chosen) {
-  const uint8_t in[3] = {color.R, color.G, color.B};
-  int32_t adjusted[3];
-  for (int c = 0; c < 3; ++c) adjusted[c] = ClampChannel(in[c] + (Row(c, 0)[FPointer] + FDivisor / 2) / FDivisor);
-  const uint8_t index = FLookup.Lookup(
-      TRgb{static_cast<uint8_t>(adjusted[0]), static_cast<uint8_t>(adjusted[1]), static_cast<uint8_t>(adjusted[2])}, chosen);
-  const uint8_t picked[3] = {chosen.R, chosen.G, chosen.B};
-  for (int c = 0; c < 3; ++c) {
-    const int32_t error = adjusted[c] - picked[c];
-    if (error == 0) continue;
-    for (const TDiffusionWeight& w : FWeights) Row(c, w.Row)[FPointer + w.Offset * FDirection] += error * w.Weight;
+template <typename TKernel>
+uint8_t TKernelDitherer<TKernel>::Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) {
+  const int32_t* cell = FRow[0] + 3 * FPointer;
+  constexpr int32_t half = TKernel::Divisor / 2;
+  const uint8_t adjusted[3] = {ClampChannel(red + (cell[0] + half) / TKernel::Divisor),
+                               ClampChannel(green + (cell[1] + half) / TKernel::Divisor),
+                               ClampChannel(blue + (cell[2] + half) / TKernel::Divisor)};
+  const uint8_t index = FLookup.Lookup(adjusted[0], adjusted[1], adjusted[2], chosen);
+  const int32_t error[3] = {adjusted[0] - chosen.R, adjusted[1] - chosen.G, adjusted[2] - chosen.B};
+  if ((error[0] | error[1] | error[2]) != 0) {
+    if (FDirection > 0)
+      Spread<1>(error);
+    else
+      Spread<-1>(error);
   }
   FPointer += FDirection;
   FColumn += FDirection;
   return index;
 }
 
-void TKernelDitherer::NextLine() {
-  for (int c = 0; c < 3; ++c) std::fill_n(Row(c, 0), FCellsPerRow, 0);
-  std::rotate(FRowOrder.begin(), FRowOrder.begin() + 1, FRowOrder.end());
-  TDitherEngine::NextLine();
-  FPointer = FDirection > 0 ? FMargin : FWidth + FMargin - 1;
+template <typename TKernel>
+template <int32_t Direction>
+void TKernelDitherer<TKernel>::Spread(const int32_t (&error)[3]) {
+  for (const TDiffusionWeight& w : TKernel::Weights) {
+    int32_t* cell = FRow[w.Row] + 3 * (FPointer + Direction * w.Offset);
+    cell[0] += error[0] * w.Weight;
+    cell[1] += error[1] * w.Weight;
+    cell[2] += error[2] * w.Weight;
+  }
 }
 
-TStuckiDitherer::TStuckiDitherer(int32_t width, TColorLookup& lookup)
-    : T5by3Ditherer(width, lookup, 42,
-                    {{0, 1, 8}, {0, 2, 4},
-                     {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2},
-                     {2, -2, 1}, {2, -1, 2}, {2, 0, 4}, {2, 1, 2}, {2, 2, 1}}) {}
+template <typename TKernel>
+void TKernelDitherer<TKernel>::NextLine() {
+  std::fill_n(FRow[0], 3 * FCellsPerRow, 0);
+  std::rotate(FRow, FRow + 1, FRow + TKernel::Rows);  // the cleared row becomes the last
+  TDitherEngine::NextLine();
+  FPointer = FDirection > 0 ? TKernel::Margin : FWidth + TKernel::Margin - 1;
+}
 
-TSierraDitherer::TSierraDitherer(int32_t width, TColorLookup& lookup)
-    : T5by3Ditherer(width, lookup, 32,
-                    {{0, 1, 5}, {0, 2, 3},
-                     {1, -2, 2}, {1, -1, 4}, {1, 0, 5}, {1, 1, 4}, {1, 2, 2},
-                     {2, -1, 2}, {2, 0, 3}, {2, 1, 2}}) {}
-
-TJaJuNiDitherer::TJaJuNiDitherer(int32_t width, TColorLookup& lookup)
-    : T5by3Ditherer(width, lookup, 48,
-                    {{0, 1, 7}, {0, 2, 5},
-                     {1, -2, 3}, {1, -1, 5}, {1, 0, 7}, {1, 1, 5}, {1, 2, 3},
-                     {2, -2, 1}, {2, -1, 3}, {2, 0, 5}, {2, 1, 3}, {2, 2, 1}}) {}
-
-TSteveArcheDitherer::TSteveArcheDitherer(int32_t width, TColorLookup& lookup)
-    : TKernelDitherer(width, lookup, 4, 3, 200,
-                      {{0, 2, 32},
-                       {1, -3, 12}, {1, -1, 26}, {1, 1, 30}, {1, 3, 16},
-                       {2, -2, 12}, {2, 0, 26}, {2, 2, 12},
-                       {3, -3, 5}, {3, -1, 12}, {3, 1, 12}, {3, 3, 5}}) {}
-
-TBurkesDitherer::TBurkesDitherer(int32_t width, TColorLookup& lookup)
-    : TKernelDitherer(width, lookup, 2, 2, 32,
-                      {{0, 1, 8}, {0, 2, 4},
-                       {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2}}) {}
+template class TKernelDitherer<TStuckiKernel>;
+template class TKernelDitherer<TSierraKernel>;
+template class TKernelDitherer<TJaJuNiKernel>;
+template class TKernelDitherer<TSteveArcheKernel>;
+template class TKernelDitherer<TBurkesKernel>;

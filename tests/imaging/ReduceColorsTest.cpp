@@ -104,11 +104,11 @@ TEST(ReduceColors, ColoursSharingACacheSlotShareTheFirstIndexFound) {
   TFastColorLookup lookup(CreatePalette(log));
   EXPECT_EQ(lookup.Colors(), 4);
   TRgb chosen;
-  EXPECT_EQ(lookup.Lookup(TRgb{0x40, 0x40, 0x40}, chosen), 0);  // 192 against 192: the first entry
+  EXPECT_EQ(lookup.Lookup(0x40, 0x40, 0x40, chosen), 0);  // 192 against 192: the first entry
   EXPECT_EQ(chosen, (TRgb{0, 0, 0}));
-  EXPECT_EQ(lookup.Lookup(TRgb{0x47, 0x47, 0x47}, chosen), 0);  // same slot, though 0x80 is nearer
+  EXPECT_EQ(lookup.Lookup(0x47, 0x47, 0x47, chosen), 0);  // same slot, though 0x80 is nearer
   TFastColorLookup fresh(CreatePalette(log));
-  EXPECT_EQ(fresh.Lookup(TRgb{0x47, 0x47, 0x47}, chosen), 1);
+  EXPECT_EQ(fresh.Lookup(0x47, 0x47, 0x47, chosen), 1);
   EXPECT_EQ(chosen, (TRgb{0x80, 0x80, 0x80}));
 }
 
@@ -176,12 +176,12 @@ TEST(ReduceColors, EnginesAlternateTheirDirectionAlsoOnOnePixelRows) {
   TRgb chosen;
   EXPECT_EQ(engine.Direction(), 1);
   EXPECT_EQ(engine.Column(), 0);
-  engine.Dither(TRgb{100, 100, 100}, chosen);
+  engine.Dither(100, 100, 100, chosen);
   EXPECT_EQ(engine.Column(), 1);
   engine.NextLine();
   EXPECT_EQ(engine.Direction(), -1);
   EXPECT_EQ(engine.Column(), 0);
-  engine.Dither(TRgb{100, 100, 100}, chosen);
+  engine.Dither(100, 100, 100, chosen);
   EXPECT_EQ(engine.Column(), -1);
   engine.NextLine();
   EXPECT_EQ(engine.Direction(), 1);
