@@ -48,7 +48,8 @@ THandle OpenBytes(const std::string& path, uint32_t access, uint32_t disposition
     if (errno != EEXIST) return FailForPath(errno, path);
     if (disposition == CREATE_NEW) return Fail(ERROR_FILE_EXISTS);
   }
-  const int handle = open(path.c_str(), accessFlags | O_CLOEXEC);
+  // O_NONBLOCK keeps a pipe without writer from blocking the open; pipes are refused below.
+  const int handle = open(path.c_str(), accessFlags | O_CLOEXEC | O_NONBLOCK);
   if (handle < 0) return FailForPath(errno, path);
   struct stat info {};
   if (fstat(handle, &info) != 0) {
@@ -57,7 +58,10 @@ THandle OpenBytes(const std::string& path, uint32_t access, uint32_t disposition
     return FailForPath(error, path);
   }
   const bool readOnly = (info.st_mode & S_IWUSR) == 0;
-  if (S_ISDIR(info.st_mode) || ((wantWrite || truncate) && readOnly)) {
+  // Folders, pipes and sockets are no files to read or write, as on Windows.
+  const bool notAFile = S_ISDIR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
+  if (notAFile || ((wantWrite || truncate) && readOnly) ||
+      fcntl(handle, F_SETFL, fcntl(handle, F_GETFL) & ~O_NONBLOCK) != 0) {
     close(handle);
     return Fail(ERROR_ACCESS_DENIED);
   }

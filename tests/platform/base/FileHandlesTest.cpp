@@ -80,6 +80,7 @@ TEST(FileHandles, OpenFailuresSetTheWindowsCodes) {
   TempFolder folder;
   WriteRaw(folder / "locked.txt", "x");
   chmod((folder / "locked.txt").c_str(), 0444);
+  mkfifo((folder / "pipe").c_str(), 0644);
   const struct {
     std::string Name;
     uint32_t Mode;
@@ -90,6 +91,7 @@ TEST(FileHandles, OpenFailuresSetTheWindowsCodes) {
       {folder / "locked.txt/below", fmOpenRead, ERROR_PATH_NOT_FOUND},
       {"", fmOpenRead, ERROR_PATH_NOT_FOUND},
       {folder.Path(), fmOpenRead, ERROR_ACCESS_DENIED},
+      {folder / "pipe", fmOpenRead, ERROR_ACCESS_DENIED},  // refused, never waited on
       {folder / "locked.txt", fmOpenWrite, ERROR_ACCESS_DENIED},
       {folder / "locked.txt", fmOpenReadWrite | fmShareDenyNone, ERROR_ACCESS_DENIED},
       {folder / "locked.txt", 3, ERROR_INVALID_PARAMETER},
