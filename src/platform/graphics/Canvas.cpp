@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/graphics/Bitmap.h"
-#include "platform/graphics/CanvasRaster.h"
+#include "platform/graphics/CanvasBlit.h"
 #include "platform/graphics/CanvasShapes.h"
 #include "platform/graphics/TextDraw.h"
 #include "platform/graphics/TextMetrics.h"
@@ -110,27 +110,16 @@ void TCanvas::StretchDraw(const TRect& rect, const TGraphic* graphic) {
   }
   if (source->Empty()) return;
   Changing();
-  HDC dc = Handle();
-  TPoint a = dc->ToDevice(rect.Left, rect.Top);
-  TPoint b = dc->ToDevice(rect.Right, rect.Bottom);
-  const TRect dest{a.X, a.Y, b.X, b.Y};
-  TRasterTarget target(*dc, &dest);
-  if (!IsRectEmpty(dest) && !target.Empty()) {
-    const int64_t sw = source->Width(), sh = source->Height();
-    const int64_t dw = dest.Width(), dh = dest.Height();
-    const bool transparent = source->Transparent();
-    const TColor key = transparent ? source->TransparentColor() : 0;
-    const int32_t bpp = source->BitsPerPixel();
-    const TRect& clip = target.Clip();
-    for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
-      const uint8_t* row = source->ScanLine(static_cast<int32_t>((y - dest.Top) * sh / dh));
-      for (int32_t x = clip.Left; x < clip.Right; ++x) {
-        TRgb c = ReadPixelRgb(row, static_cast<int32_t>((x - dest.Left) * sw / dw), bpp, source->ColorTable());
-        if (transparent && static_cast<TColor>(RGB(c.R, c.G, c.B)) == key) continue;
-        target.Put(x, y, c);
-      }
-    }
-  }
+  std::optional<TColor> transparent;
+  if (source->Transparent()) transparent = source->TransparentColor();
+  DrawBitmapPixels(*Handle(), rect, *source, Rect(0, 0, source->Width(), source->Height()), transparent);
+  Changed();
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) {
+  Changing();
+  StretchBlt(Handle(), dest.Left, dest.Top, dest.Width(), dest.Height(), canvas->Handle(), source.Left, source.Top,
+             source.Width(), source.Height(), SRCCOPY);
   Changed();
 }
 

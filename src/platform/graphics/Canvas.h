@@ -68,6 +68,8 @@ public:
   // pixels undrawn. Null or empty graphics draw nothing.
   void Draw(int32_t x, int32_t y, const TGraphic* graphic);
   void StretchDraw(const TRect& rect, const TGraphic* graphic);
+  // Copies a rectangle of another canvas's pixels into `dest` (nearest pixel; CanvasBlit.h).
+  void CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source);
 
   // 8-bit text at (x, y) with TextFlags; then the pen position is (x + width, y). With
   // right-to-left orientation x first moves right by the width + 1.

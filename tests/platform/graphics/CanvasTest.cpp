@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/CanvasBlit.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/CanvasShapes.h"
 
@@ -219,6 +220,21 @@ TEST_F(CanvasTest, DrawAndStretchDrawCopyBitmaps) {
   EXPECT_EQ(picture[5], "....##......");
   EXPECT_EQ(picture[6], "......##....");
   EXPECT_EQ(picture[7], "......##....");
+}
+
+TEST_F(CanvasTest, BitBltAndCopyRectCopyBetweenCanvases) {
+  TBitmap source;
+  source.SetPixelFormat(pf4bit);
+  source.SetSize(3, 3);
+  source.SetPixelColor(1, 1, clBlack);
+  EXPECT_TRUE(BitBlt(Canvas->Handle(), 0, 0, 3, 3, source.Canvas()->Handle(), 0, 0, SRCCOPY));
+  Canvas->CopyRect(Rect(6, 0, 12, 6), source.Canvas(), Rect(1, 1, 3, 3));
+  EXPECT_FALSE(BitBlt(Canvas->Handle(), 0, 0, 3, 3, source.Canvas()->Handle(), 0, 0, 0));
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[0], "......###...");
+  EXPECT_EQ(picture[1], ".#....###...");
+  EXPECT_EQ(picture[2], "......###...");
+  EXPECT_EQ(picture[3], "............");
 }
 
 TEST_F(CanvasTest, MeasuringCanvasHasNoPixelsButMeasures) {
