@@ -95,19 +95,21 @@ const uint8_t* TBitmap::ScanLine(int32_t row) const {
 
 void TBitmap::SetColorTable(std::span<const TPaletteEntry> colors) {
   FColors.assign(colors.begin(), colors.begin() + static_cast<ptrdiff_t>(std::min<size_t>(colors.size(), 256)));
+  FPaletteHandle.reset();
 }
 
 HPALETTE TBitmap::Palette() const {
-  if (FColors.empty()) return {};
-  return CreatePalette(TLogPalette{0x300, FColors});
+  if (!FPaletteHandle && !FColors.empty()) FPaletteHandle = CreatePalette(TLogPalette{0x300, FColors});
+  return FPaletteHandle;
 }
 
 void TBitmap::SetPalette(HPALETTE palette) {
   if (!palette) {
-    if (BitsPerPixel() > 8) FColors.clear();
+    if (BitsPerPixel() > 8) SetColorTable({});
     return;
   }
   SetColorTable(palette->palPalEntry);
+  FPaletteHandle = std::move(palette);
 }
 
 TColor TBitmap::PixelColor(int32_t x, int32_t y) const {
@@ -155,6 +157,7 @@ void TBitmap::Assign(const TGraphic* source) {
   FStride = bitmap->FStride;
   FPixelFormat = bitmap->FPixelFormat;
   FColors = bitmap->FColors;
+  FPaletteHandle = bitmap->FPaletteHandle;
   FTransparentMode = bitmap->FTransparentMode;
   FTransparentColor = bitmap->FTransparentColor;
   SetTransparent(bitmap->Transparent());

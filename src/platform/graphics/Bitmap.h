@@ -71,6 +71,8 @@ public:
   std::span<const TPaletteEntry> ColorTable() const { return FColors; }
   // Replaces the colour table (at most 256 entries); pixel indices stay as they are.
   void SetColorTable(std::span<const TPaletteEntry> colors);
+  // The palette handle of the colour table (empty without one); the same handle until
+  // the table changes, and the one given to SetPalette.
   HPALETTE Palette() const override;
   void SetPalette(HPALETTE palette) override;
 
@@ -110,6 +112,7 @@ private:
   int32_t FStride = 0;
   std::vector<uint8_t> FBits;
   std::vector<TPaletteEntry> FColors;
+  mutable HPALETTE FPaletteHandle;  // made on demand from FColors
   TTransparentMode FTransparentMode = tmAuto;
   TColor FTransparentColor = clDefault;
   std::unique_ptr<TCanvas, TCanvasDeleter> FCanvas;

@@ -29,6 +29,7 @@ void TBitmap::SetPixelFormat(TPixelFormat value) {
   if (newBits <= 8 && (FColors.empty() || FColors.size() > (size_t{1} << newBits))) {
     const auto table = StandardTableFor(newBits);
     FColors.assign(table.begin(), table.end());
+    FPaletteHandle.reset();
   }
   const int32_t oldStride = FStride;
   std::vector<uint8_t> oldPixels;

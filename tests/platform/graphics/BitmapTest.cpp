@@ -283,3 +283,21 @@ TEST(GraphicClasses, AreFoundByNameIgnoringCase) {
   UnRegisterGraphicClass(&TBitmap::ClassInfo);
   EXPECT_EQ(FindGraphicClass("TBitmap"), nullptr);
 }
+
+TEST(Bitmap, KeepsOnePaletteHandleUntilTheColoursChange) {
+  TBitmap bitmap;
+  EXPECT_EQ(bitmap.Palette(), nullptr);  // the device format has no palette
+  bitmap.SetPixelFormat(pf4bit);
+  const HPALETTE first = bitmap.Palette();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->palPalEntry.size(), 16u);
+  EXPECT_EQ(bitmap.Palette(), first);
+  const HPALETTE given = CreatePalette(TLogPalette{0x300, {{1, 2, 3, 0}, {4, 5, 6, 0}}});
+  bitmap.SetPalette(given);
+  EXPECT_EQ(bitmap.Palette(), given);
+  EXPECT_EQ(bitmap.ColorTable().size(), 2u);
+  bitmap.SetColorTable(StandardColorTable16());
+  EXPECT_NE(bitmap.Palette(), given);
+  bitmap.SetPalette(HPALETTE{});  // a palette format keeps its colours
+  EXPECT_EQ(bitmap.ColorTable().size(), 16u);
+}
