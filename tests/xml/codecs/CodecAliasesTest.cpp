@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "xml/codecs/CodecAliases.h"
 #include "xml/codecs/CodecTestSupport.h"
-#include "xml/codecs/SingleByteCodecs.h"
-#include "xml/codecs/Ucs4Codecs.h"
-#include "xml/codecs/Utf16Codecs.h"
-#include "xml/codecs/Utf8Codec.h"
+#include "xml/codecs/cUnicodeCodecs.h"
 
 namespace {
 
