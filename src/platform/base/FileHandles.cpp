@@ -194,3 +194,11 @@ bool SetEndOfFile(THandle handle) {
   const int64_t position = FileSeek(handle, 0, 1);
   return position >= 0 && FileTruncate(handle, position);
 }
+
+bool FlushFileBuffers(THandle handle) {
+  if (fsync(handle) != 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  return true;
+}

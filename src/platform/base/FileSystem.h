@@ -50,6 +50,8 @@ void FileClose(THandle handle);
 bool FileTruncate(THandle handle, int64_t size);
 // Cuts the file at the current position.
 bool SetEndOfFile(THandle handle);
+// Writes the file's data through to the disk.
+bool FlushFileBuffers(THandle handle);
 
 // CreateFile access, sharing (ignored) and creation dispositions.
 constexpr uint32_t GENERIC_READ = 0x80000000;

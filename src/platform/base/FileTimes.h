@@ -21,7 +21,15 @@ uint64_t FileTimeValue(const FILETIME& time);
 // write. Any pointer may be nullptr.
 bool GetFileTime(THandle handle, FILETIME* creationTime, FILETIME* lastAccessTime,
                  FILETIME* lastWriteTime);
-// UTC to local time, with the time zone's offset at that moment.
+// Sets the times of a file open for writing; a nullptr time stays as it is (POSIX keeps
+// no creation time: it is ignored).
+bool SetFileTime(THandle handle, const FILETIME* creationTime, const FILETIME* lastAccessTime,
+                 const FILETIME* lastWriteTime);
+// UTC to local time and back, with the time zone's offset at that moment.
 bool FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime);
-// Fails with ERROR_INVALID_PARAMETER outside 1980..2107.
+bool LocalFileTimeToFileTime(const FILETIME* localFileTime, FILETIME* fileTime);
+// FILETIME to DOS date and time and back; the time zone is not touched. Fails with
+// ERROR_INVALID_PARAMETER outside 1980..2107 / for a month, day, hour, minute or second
+// out of range.
 bool FileTimeToDosDateTime(const FILETIME* fileTime, uint16_t* fatDate, uint16_t* fatTime);
+bool DosDateTimeToFileTime(uint16_t fatDate, uint16_t fatTime, FILETIME* fileTime);

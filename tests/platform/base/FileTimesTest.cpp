@@ -25,6 +25,12 @@ TEST(FileTimes, DosDatesPackTheFileTimeAsItIs) {
   const FILETIME before1980 = FileTimeFromUnixTime({0, 0});
   EXPECT_FALSE(FileTimeToDosDateTime(&before1980, &date, &clock));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  FILETIME back{};
+  ASSERT_TRUE(DosDateTimeToFileTime(date, clock, &back));
+  EXPECT_EQ(FileTimeValue(back), FileTimeValue(FileTimeFromUnixTime({1709214358, 0})));  // two-second steps
+  EXPECT_FALSE(DosDateTimeToFileTime((45 << 9) | (2 << 5) | 29, 0, &back));  // 2025-02-29
+  EXPECT_FALSE(DosDateTimeToFileTime((44 << 9) | (13 << 5) | 1, 0, &back));  // month 13
+  EXPECT_FALSE(DosDateTimeToFileTime((44 << 9) | (1 << 5) | 1, 24 << 11, &back));  // hour 24
 }
 
 TEST(FileTimes, LocalTimeAddsTheZoneOffset) {
@@ -36,6 +42,9 @@ TEST(FileTimes, LocalTimeAddsTheZoneOffset) {
   FILETIME local{};
   ASSERT_TRUE(FileTimeToLocalFileTime(&utc, &local));
   EXPECT_EQ(FileTimeValue(local) - FileTimeValue(utc), 3ull * 3600 * 10'000'000);
+  FILETIME back{};
+  ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
+  EXPECT_EQ(FileTimeValue(back), FileTimeValue(utc));
   if (saved != nullptr) setenv("TZ", savedValue.c_str(), 1); else unsetenv("TZ");
   tzset();
 }
@@ -50,6 +59,12 @@ TEST(FileTimes, AnOpenFileReportsItsLastWrite) {
   ASSERT_TRUE(GetFileTime(handle, nullptr, &access, &write));
   EXPECT_EQ(FileTimeValue(write), FileTimeValue(FileTimeFromUnixTime(times[1])));
   EXPECT_EQ(FileTimeValue(access), FileTimeValue(FileTimeFromUnixTime(times[0])));
+  const FILETIME later = FileTimeFromUnixTime({1709300000, 0});
+  ASSERT_TRUE(SetFileTime(handle, nullptr, nullptr, &later));
+  ASSERT_TRUE(GetFileTime(handle, nullptr, &access, &write));
+  EXPECT_EQ(FileTimeValue(write), FileTimeValue(later));
+  EXPECT_EQ(FileTimeValue(access), FileTimeValue(FileTimeFromUnixTime(times[0])));  // kept
+  EXPECT_TRUE(FlushFileBuffers(handle));
   FileClose(handle);
   EXPECT_FALSE(GetFileTime(INVALID_HANDLE_VALUE, nullptr, nullptr, &write));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
