@@ -1,0 +1,457 @@
+#include "platform/base/PrivateProfile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/base/CodePages.h"
+#include "platform/base/CompareString.h"
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/LastError.h"
+
+namespace {
+
+enum class ProfileEncoding { Ansi, Utf16LE, Utf16BE, Utf8 };
+
+// A profile file as lines of text, with what it takes to write it back as it was.
+struct ProfileFile {
+  ProfileEncoding Encoding = ProfileEncoding::Utf16LE;
+  WideString LineBreak = u"\r\n";
+  bool FinalBreak = true;  // the last line is followed by a break
+  std::vector<WideString> Lines;
+};
+
+// The lines [First, End) of a section, its header line included.
+struct SectionRange {
+  size_t First;
+  size_t End;
+};
+
+bool IsBlank(WideChar c) { return c <= 0x20; }
+
+WideStringView TrimBlanks(WideStringView s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool SameName(WideStringView a, WideStringView b) { return CompareWideStrings(a, b, true) == 0; }
+
+bool IsQuote(WideChar c) { return c == u'"' || c == u'\''; }
+
+bool IsQuoted(WideStringView s) { return s.size() >= 2 && IsQuote(s.front()) && s.front() == s.back(); }
+
+// The name of a section header line.
+std::optional<WideStringView> SectionNameOf(WideStringView line) {
+  line = TrimBlanks(line);
+  if (line.empty() || line.front() != u'[') return std::nullopt;
+  line.remove_prefix(1);
+  return TrimBlanks(line.substr(0, line.find(u']')));
+}
+
+// The key of a key line, and its value as written.
+std::optional<WideStringView> KeyOf(WideStringView line, WideStringView* rawValue = nullptr) {
+  const WideStringView trimmed = TrimBlanks(line);
+  const size_t equals = line.find(u'=');
+  if (equals == WideStringView::npos || trimmed.front() == u';' || trimmed.front() == u'[')
+    return std::nullopt;
+  if (rawValue != nullptr) *rawValue = line.substr(equals + 1);
+  return TrimBlanks(line.substr(0, equals));
+}
+
+WideString ValueOf(WideStringView rawValue) {
+  WideStringView value = TrimBlanks(rawValue);
+  if (IsQuoted(value)) value = value.substr(1, value.size() - 2);
+  return WideString(value);
+}
+
+// The text a value is written as, so that ValueOf gives it back.
+WideString EncodeValue(WideStringView value) {
+  const bool quote = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || IsQuoted(value));
+  return quote ? u"\"" + WideString(value) + u"\"" : WideString(value);
+}
+
+bool HasLineBreak(WideStringView s) { return s.find_first_of(u"\r\n") != WideStringView::npos; }
+
+// ---- Reading and writing the file ----
+
+WideString DecodeText(const std::string& bytes, ProfileEncoding& encoding) {
+  auto startsWith = [&](std::string_view mark) { return bytes.compare(0, mark.size(), mark) == 0; };
+  if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
+    encoding = startsWith("\xFF\xFE") ? ProfileEncoding::Utf16LE : ProfileEncoding::Utf16BE;
+    const bool littleEndian = encoding == ProfileEncoding::Utf16LE;
+    WideString text;
+    text.reserve(bytes.size() / 2);
+    // An odd last byte is no character and is dropped.
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const auto first = static_cast<uint8_t>(bytes[i]);
+      const auto second = static_cast<uint8_t>(bytes[i + 1]);
+      text.push_back(static_cast<WideChar>(littleEndian ? first | second << 8 : first << 8 | second));
+    }
+    return text;
+  }
+  if (startsWith("\xEF\xBB\xBF")) {
+    encoding = ProfileEncoding::Utf8;
+    return AnsiToWide(std::string_view(bytes).substr(3), CP_UTF8);
+  }
+  encoding = ProfileEncoding::Ansi;
+  return AnsiToWide(bytes, CP_ACP);
+}
+
+void SplitLines(WideStringView text, ProfileFile& profile) {
+  bool breakSeen = false;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find_first_of(u"\r\n", start), text.size());
+    profile.Lines.emplace_back(text.substr(start, end - start));
+    if (end == text.size()) {
+      profile.FinalBreak = false;
+      return;
+    }
+    const size_t breakLength = text.compare(end, 2, u"\r\n") == 0 ? 2 : 1;
+    if (!breakSeen) profile.LineBreak = WideString(text.substr(end, breakLength));
+    breakSeen = true;
+    start = end + breakLength;
+  }
+  profile.FinalBreak = true;
+}
+
+// Reads the whole file at `path`. A missing file gives an empty profile and true; any
+// other failure false with the last error set.
+bool LoadProfile(const std::string& path, ProfileFile& profile) {
+  const int handle = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (handle < 0) {
+    const int error = errno;
+    SetLastErrorForPath(error, path);
+    return error == ENOENT;
+  }
+  std::string bytes;
+  char chunk[16384];
+  for (;;) {
+    const ssize_t n = read(handle, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : 0;
+      close(handle);
+      if (n == 0) break;
+      SetLastError(ErrorFromErrno(error));
+      return false;
+    }
+    bytes.append(chunk, static_cast<size_t>(n));
+  }
+  if (!bytes.empty()) SplitLines(DecodeText(bytes, profile.Encoding), profile);
+  return true;
+}
+
+// Loads the profile of a wide file name.
+bool LoadProfile(const WideChar* fileName, std::string& path, ProfileFile& profile) {
+  return NameBytes(fileName, path) && LoadProfile(path, profile);
+}
+
+std::string EncodeText(const ProfileFile& profile) {
+  WideString text;
+  for (size_t i = 0; i < profile.Lines.size(); ++i) {
+    text += profile.Lines[i];
+    if (i + 1 < profile.Lines.size() || profile.FinalBreak) text += profile.LineBreak;
+  }
+  ProfileEncoding encoding = profile.Encoding;
+  if (encoding == ProfileEncoding::Ansi) {
+    bool lossy = false;
+    std::string ansi = WideToAnsi(text, CP_ACP, &lossy);
+    if (!lossy && AnsiToWide(ansi, CP_ACP) == text) return ansi;
+    encoding = ProfileEncoding::Utf16LE;
+  }
+  if (encoding == ProfileEncoding::Utf8) return "\xEF\xBB\xBF" + WideToAnsi(text, CP_UTF8);
+  const bool littleEndian = encoding == ProfileEncoding::Utf16LE;
+  std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  bytes.reserve(2 + text.size() * 2);
+  for (const WideChar c : text) {
+    const auto low = static_cast<char>(c & 0xFF);
+    const auto high = static_cast<char>(c >> 8);
+    bytes += littleEndian ? low : high;
+    bytes += littleEndian ? high : low;
+  }
+  return bytes;
+}
+
+bool WriteAll(int handle, const std::string& bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t n = write(handle, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool FailForPath(const std::string& path) {
+  SetLastErrorForPath(errno, path);
+  return false;
+}
+
+// Writes the profile to `path`: a new file directly, an existing one (the file a link
+// points to) through a complete copy renamed over it, keeping its permissions.
+bool SaveProfile(const std::string& path, const ProfileFile& profile) {
+  const std::string bytes = EncodeText(profile);
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    if (errno != ENOENT) return FailForPath(path);
+    const int handle = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (handle < 0) return FailForPath(path);
+    const bool written = WriteAll(handle, bytes);
+    const int error = errno;
+    if (close(handle) != 0 || !written) {
+      unlink(path.c_str());
+      SetLastError(ErrorFromErrno(written ? errno : error));
+      return false;
+    }
+    return true;
+  }
+  if (!S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved) == nullptr) return FailForPath(path);
+  std::string temporary = std::string(resolved) + ".~XXXXXX";
+  const int handle = mkostemp(temporary.data(), O_CLOEXEC);
+  if (handle < 0) return FailForPath(temporary);
+  const bool written = WriteAll(handle, bytes) && fchmod(handle, info.st_mode & 07777) == 0;
+  const int error = errno;
+  if (close(handle) != 0 || !written || rename(temporary.c_str(), resolved) != 0) {
+    const int failure = written ? errno : error;
+    unlink(temporary.c_str());
+    SetLastError(ErrorFromErrno(failure));
+    return false;
+  }
+  return true;
+}
+
+// ---- Sections and keys ----
+
+std::vector<SectionRange> Sections(const ProfileFile& profile) {
+  std::vector<SectionRange> sections;
+  for (size_t i = 0; i < profile.Lines.size(); ++i) {
+    if (!SectionNameOf(profile.Lines[i])) continue;
+    if (!sections.empty()) sections.back().End = i;
+    sections.push_back({i, profile.Lines.size()});
+  }
+  return sections;
+}
+
+std::optional<SectionRange> FindSection(const ProfileFile& profile, WideStringView name) {
+  name = TrimBlanks(name);
+  for (const SectionRange& section : Sections(profile))
+    if (SameName(*SectionNameOf(profile.Lines[section.First]), name)) return section;
+  return std::nullopt;
+}
+
+std::optional<size_t> FindKey(const ProfileFile& profile, SectionRange section, WideStringView key) {
+  key = TrimBlanks(key);
+  for (size_t i = section.First + 1; i < section.End; ++i) {
+    const auto lineKey = KeyOf(profile.Lines[i]);
+    if (lineKey && SameName(*lineKey, key)) return i;
+  }
+  return std::nullopt;
+}
+
+// ---- Answering a read ----
+
+// What a read gives: a value, or a list of names.
+struct ProfileAnswer {
+  bool IsList = false;
+  WideString Value;
+  std::vector<WideString> Names;
+};
+
+ProfileAnswer Answer(const WideChar* appName, const WideChar* keyName, const WideChar* defaultValue,
+                     const WideChar* fileName) {
+  ProfileAnswer answer;
+  answer.IsList = appName == nullptr || keyName == nullptr;
+  std::string path;
+  ProfileFile profile;
+  LoadProfile(fileName, path, profile);
+  if (appName == nullptr) {
+    for (const SectionRange& section : Sections(profile)) {
+      const WideStringView name = *SectionNameOf(profile.Lines[section.First]);
+      if (!name.empty()) answer.Names.emplace_back(name);
+    }
+    return answer;
+  }
+  const auto section = FindSection(profile, appName);
+  if (keyName == nullptr) {
+    if (!section) return answer;
+    for (size_t i = section->First + 1; i < section->End; ++i) {
+      const auto key = KeyOf(profile.Lines[i]);
+      if (key && !key->empty()) answer.Names.emplace_back(*key);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return answer;
+  }
+  const auto key = section ? FindKey(profile, *section, keyName) : std::nullopt;
+  if (!key) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    if (defaultValue != nullptr) answer.Value = defaultValue;
+    return answer;
+  }
+  WideStringView rawValue;
+  KeyOf(profile.Lines[*key], &rawValue);
+  answer.Value = ValueOf(rawValue);
+  SetLastError(ERROR_SUCCESS);
+  return answer;
+}
+
+template <typename Char>
+uint32_t DeliverValue(std::basic_string_view<Char> value, Char* buffer, uint32_t size) {
+  if (buffer == nullptr || size == 0) return 0;
+  const auto count = static_cast<uint32_t>(std::min<size_t>(value.size(), size - 1));
+  value.copy(buffer, count);
+  buffer[count] = 0;
+  return count;
+}
+
+template <typename Char>
+uint32_t DeliverList(const std::vector<std::basic_string<Char>>& names, Char* buffer, uint32_t size) {
+  if (buffer == nullptr || size == 0) return 0;
+  std::basic_string<Char> list;
+  for (const auto& name : names) {
+    list += name;
+    list += Char(0);
+  }
+  if (size < 2) {
+    buffer[0] = 0;
+    return 0;
+  }
+  if (list.size() + 1 <= size) {
+    list.copy(buffer, list.size());
+    buffer[list.size()] = 0;
+    if (list.empty()) buffer[1] = 0;
+    return static_cast<uint32_t>(list.size());
+  }
+  list.copy(buffer, size - 2);
+  buffer[size - 2] = 0;
+  buffer[size - 1] = 0;
+  return size - 2;
+}
+
+// ---- Changing the file ----
+
+bool Refuse() {
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return false;
+}
+
+bool SetValue(ProfileFile& profile, WideStringView section, WideStringView key, WideStringView value) {
+  const WideStringView sectionName = TrimBlanks(section);
+  const WideStringView keyName = TrimBlanks(key);
+  if (HasLineBreak(section) || sectionName.find(u']') != WideStringView::npos || HasLineBreak(key) ||
+      key.find(u'=') != WideStringView::npos || (!keyName.empty() && (keyName[0] == u'[' || keyName[0] == u';')) ||
+      HasLineBreak(value))
+    return Refuse();
+  const auto range = FindSection(profile, sectionName);
+  if (!range) {
+    if (!profile.Lines.empty() && !TrimBlanks(profile.Lines.back()).empty()) profile.Lines.emplace_back();
+    profile.Lines.push_back(u"[" + WideString(sectionName) + u"]");
+    profile.Lines.push_back(WideString(keyName) + u"=" + EncodeValue(value));
+    return true;
+  }
+  if (const auto line = FindKey(profile, *range, keyName)) {
+    // The key keeps its spelling in the file.
+    profile.Lines[*line] = WideString(*KeyOf(profile.Lines[*line])) + u"=" + EncodeValue(value);
+    return true;
+  }
+  size_t at = range->End;
+  while (at > range->First + 1 && TrimBlanks(profile.Lines[at - 1]).empty()) --at;
+  profile.Lines.insert(profile.Lines.begin() + static_cast<std::ptrdiff_t>(at),
+                       WideString(keyName) + u"=" + EncodeValue(value));
+  return true;
+}
+
+// Removes the key's lines from the first section of its name; false when there are none.
+bool RemoveKey(ProfileFile& profile, WideStringView section, WideStringView key) {
+  const auto range = FindSection(profile, section);
+  if (!range) return false;
+  key = TrimBlanks(key);
+  bool removed = false;
+  for (size_t i = range->End; i-- > range->First + 1;) {
+    const auto lineKey = KeyOf(profile.Lines[i]);
+    if (lineKey && SameName(*lineKey, key)) {
+      profile.Lines.erase(profile.Lines.begin() + static_cast<std::ptrdiff_t>(i));
+      removed = true;
+    }
+  }
+  return removed;
+}
+
+// Removes every section of the name; false when there is none.
+bool RemoveSection(ProfileFile& profile, WideStringView section) {
+  section = TrimBlanks(section);
+  const std::vector<SectionRange> sections = Sections(profile);
+  bool removed = false;
+  for (auto it = sections.rbegin(); it != sections.rend(); ++it) {
+    if (!SameName(*SectionNameOf(profile.Lines[it->First]), section)) continue;
+    profile.Lines.erase(profile.Lines.begin() + static_cast<std::ptrdiff_t>(it->First),
+                        profile.Lines.begin() + static_cast<std::ptrdiff_t>(it->End));
+    removed = true;
+  }
+  return removed;
+}
+
+// An 8-bit argument as a wide one (null stays null).
+struct WideArgument {
+  explicit WideArgument(const char* text)
+      : Present(text != nullptr), Text(Present ? AnsiToWide(text, CP_ACP) : WideString()) {}
+  const WideChar* Get() const { return Present ? Text.c_str() : nullptr; }
+  bool Present;
+  WideString Text;
+};
+
+}  // namespace
+
+uint32_t GetPrivateProfileStringW(const WideChar* appName, const WideChar* keyName, const WideChar* defaultValue,
+                                  WideChar* returnedString, uint32_t size, const WideChar* fileName) {
+  const ProfileAnswer answer = Answer(appName, keyName, defaultValue, fileName);
+  return answer.IsList ? DeliverList(answer.Names, returnedString, size)
+                       : DeliverValue(WideStringView(answer.Value), returnedString, size);
+}
+
+uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
+                                  char* returnedString, uint32_t size, const char* fileName) {
+  const WideArgument app(appName), key(keyName), fallback(defaultValue);
+  WideString file;
+  const bool named = fileName != nullptr && AnsiToWideName(fileName, file);
+  const ProfileAnswer answer = Answer(app.Get(), key.Get(), fallback.Get(), named ? file.c_str() : nullptr);
+  if (!answer.IsList) return DeliverValue(std::string_view(WideToAnsi(answer.Value, CP_ACP)), returnedString, size);
+  std::vector<std::string> names;
+  for (const WideString& name : answer.Names) names.push_back(WideToAnsi(name, CP_ACP));
+  return DeliverList(names, returnedString, size);
+}
+
+bool WritePrivateProfileStringW(const WideChar* appName, const WideChar* keyName, const WideChar* string,
+                                const WideChar* fileName) {
+  if (appName == nullptr) {
+    if (keyName != nullptr || string != nullptr || fileName == nullptr) return Refuse();
+    return true;
+  }
+  std::string path;
+  ProfileFile profile;
+  if (!LoadProfile(fileName, path, profile)) return false;
+  if (keyName == nullptr) return !RemoveSection(profile, appName) || SaveProfile(path, profile);
+  if (string == nullptr) return !RemoveKey(profile, appName, keyName) || SaveProfile(path, profile);
+  return SetValue(profile, appName, keyName, string) && SaveProfile(path, profile);
+}
+
+bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string, const char* fileName) {
+  const WideArgument app(appName), key(keyName), value(string);
+  WideString file;
+  if (fileName != nullptr && !AnsiToWideName(fileName, file)) return false;
+  return WritePrivateProfileStringW(app.Get(), key.Get(), value.Get(), fileName != nullptr ? file.c_str() : nullptr);
+}
