@@ -172,6 +172,24 @@ TEST_F(CanvasTest, ClippingFollowsTheOriginInForceWhenItWasSet) {
   EXPECT_EQ(IntersectClipRect(dc, 0, 0, 1, 1), NULLREGION);
 }
 
+TEST_F(CanvasTest, SavedStatesRestoreByLevel) {
+  HDC dc = Canvas->Handle();
+  EXPECT_EQ(SaveDC(dc), 1);
+  SetTextColor(dc, RGB(1, 2, 3));
+  IntersectClipRect(dc, 0, 0, 5, 5);
+  EXPECT_EQ(SaveDC(dc), 2);
+  SetViewportOrgEx(dc, 3, 3, nullptr);
+  EXPECT_EQ(SaveDC(dc), 3);
+  EXPECT_TRUE(RestoreDC(dc, 2));  // back to the state saved second, dropping the third
+  TPoint origin;
+  GetViewportOrgEx(dc, &origin);
+  EXPECT_EQ(origin, Point(0, 0));
+  EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
+  EXPECT_TRUE(RestoreDC(dc, -1));
+  EXPECT_EQ(Canvas->ClipRect(), Rect(0, 0, 12, 12));
+  EXPECT_FALSE(RestoreDC(dc, -1));
+}
+
 TEST_F(CanvasTest, EllipseStaysInItsCells) {
   Canvas->Brush().SetColor(clBlack);
   Canvas->Ellipse(2, 2, 10, 10);

@@ -70,6 +70,16 @@ TEST(TextDrawTest, LastGlyphStandsWhereTheExtentSaid) {
   }
 }
 
+TEST(TextDrawTest, MissingFaceDrawsWithTheDefaultFace) {
+  TTextSurface missing, arial;
+  missing.Bitmap->Canvas()->Font().SetName("No Such Face Anywhere");
+  missing.Dc = missing.Bitmap->Canvas()->Handle();
+  missing.Out(2, 2, u"Still readable");
+  arial.Out(2, 2, u"Still readable");
+  EXPECT_EQ(missing.Pixels(), arial.Pixels());
+  EXPECT_NE(missing.InkColumns().first, -1);
+}
+
 TEST(TextDrawTest, GlyphsAreAntialiasedExceptOnOneBitBitmaps) {
   TTextSurface colour;
   colour.Out(2, 2, u"Grey edges");
