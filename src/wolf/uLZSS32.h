@@ -53,13 +53,16 @@ private:
   static constexpr int32_t SplayProbes = 30;
 
   // Ring positions N..N+16 mirror 0..16, so an 18-byte comparison never wraps. Nodes:
-  // positions 0..N-1 are strings, N is NIL (its link slots are write-only sinks),
+  // positions 0..N-1 are strings, N is NIL (its parent slot is a write-only sink),
   // N+1..N+256 are the roots of the trees of each first byte, which hang a tree on their
-  // right link only. Children[2 * p] is p's left child and Children[2 * p + 1] its right
-  // one, so a search step picks the side by index instead of by branch.
+  // right link only. Links[2 * p] is p's left link and Links[2 * p + 1] its right one,
+  // so a search step picks the side by index instead of by branch. A link holds the
+  // child's position in its low 16 bits and, above them, the child's string bytes 1..6
+  // (big-endian), which stay fixed while the child is in a tree: most search steps then
+  // decide with the one load that also gives the next node.
   struct TWorkArea {
     std::array<uint8_t, LZSSRingBytes + LZSSMaxMatchBytes - 1> Ring;
-    std::array<uint16_t, 2 * (LZSSRingBytes + 1 + RootCount)> Children;
+    std::array<uint64_t, 2 * (LZSSRingBytes + 1 + RootCount)> Links;
     std::array<uint16_t, LZSSRingBytes + 1> Parent;
   };
 

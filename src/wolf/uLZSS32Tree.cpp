@@ -18,16 +18,41 @@ inline uint64_t LoadBigEndian64(const uint8_t* p) {
   return word;
 }
 
-inline uint16_t& Left(uint16_t* children, int32_t p) { return children[2 * p]; }
-inline uint16_t& Right(uint16_t* children, int32_t p) { return children[2 * p + 1]; }
+constexpr uint64_t NodeMask = 0xFFFF;
+
+// A tree link: one side of one node, read and written as the child's position while
+// keeping the child's bytes 1..6 beside it.
+class TLink {
+public:
+  TLink(uint64_t& slot, const uint8_t* ring) : FSlot(slot), FRing(ring) {}
+  operator int32_t() const { return static_cast<int32_t>(FSlot & NodeMask); }
+  TLink& operator=(int32_t node) {
+    // Bytes 1..6 of node's string; for NIL they are never compared.
+    FSlot = (LoadBigEndian64(FRing + node + 1) & ~NodeMask) | static_cast<uint64_t>(node);
+    return *this;
+  }
+  TLink& operator=(const TLink& other) { return *this = static_cast<int32_t>(other); }
+
+private:
+  uint64_t& FSlot;
+  const uint8_t* FRing;
+};
+
+// The two links of every node, as accessors over the work area.
+struct TLinks {
+  uint64_t* Slots;
+  const uint8_t* Ring;
+  TLink Left(int32_t p) const { return TLink(Slots[2 * p], Ring); }
+  TLink Right(int32_t p) const { return TLink(Slots[2 * p + 1], Ring); }
+};
 
 }  // namespace
 
 void TLZSSCompressor::InitTree() {
   TWorkArea& work = *FWork;
-  uint16_t* const children = work.Children.data();
+  const TLinks c{work.Links.data(), work.Ring.data()};
   for (int32_t i = 0; i <= LZSSRingBytes; ++i) work.Parent[static_cast<size_t>(i)] = NIL;
-  for (int32_t i = LZSSRingBytes + 1; i <= LZSSRingBytes + RootCount; ++i) Right(children, i) = NIL;
+  for (int32_t i = LZSSRingBytes + 1; i <= LZSSRingBytes + RootCount; ++i) c.Right(i) = NIL;
 }
 
 // Finds the longest earlier string matching the 18 bytes at r (FMatchPosition,
@@ -36,43 +61,46 @@ void TLZSSCompressor::InitTree() {
 // met first wins; a full 18-byte match replaces the older node by r.
 void TLZSSCompressor::InsertNode(int32_t r) {
   TWorkArea& work = *FWork;
-  uint16_t* const children = work.Children.data();
+  uint64_t* const slots = work.Links.data();
   uint16_t* const parent = work.Parent.data();
   const uint8_t* const ring = work.Ring.data();
+  const TLinks c{slots, ring};
   const uint8_t* const key = ring + r;
-  const uint64_t key1 = LoadBigEndian64(key + 1);
-  const uint64_t key9 = LoadBigEndian64(key + 9);
-  const uint8_t key17 = key[17];
-  const uint16_t node = static_cast<uint16_t>(r);
+  const uint64_t key1 = LoadBigEndian64(key + 1) & ~NodeMask;  // bytes 1..6
+  const uint64_t key7 = LoadBigEndian64(key + 7);                // bytes 7..14
+  const uint64_t key10 = LoadBigEndian64(key + 10);              // bytes 10..17
 
   int32_t p = LZSSRingBytes + 1 + key[0];
   int32_t side = 1;  // the first step goes right, from the root
-  Left(children, r) = Right(children, r) = NIL;
+  c.Left(r) = NIL;
+  c.Right(r) = NIL;
   int32_t matchLength = 0;
   int32_t probes = 0;
   for (;;) {
     ++probes;
-    uint16_t& link = children[2 * p + side];
-    if (link == NIL) {
-      link = node;
+    uint64_t& slot = slots[2 * p + side];
+    const uint64_t link = slot;
+    if ((link & NodeMask) == NIL) {
+      TLink(slot, ring) = r;
       parent[r] = static_cast<uint16_t>(p);
       break;
     }
-    p = link;
-    const uint8_t* const candidate = ring + p;
+    p = static_cast<int32_t>(link & NodeMask);
+    const uint64_t word1 = link & ~NodeMask;
     int32_t i;
-    const uint64_t word1 = LoadBigEndian64(candidate + 1);
     if (word1 != key1) {
       i = 1 + std::countl_zero(word1 ^ key1) / 8;
       side = key1 > word1;
     } else {
-      const uint64_t word9 = LoadBigEndian64(candidate + 9);
-      if (word9 != key9) {
-        i = 9 + std::countl_zero(word9 ^ key9) / 8;
-        side = key9 > word9;
-      } else if (candidate[17] != key17) {
-        i = 17;
-        side = key17 > candidate[17];
+      const uint8_t* const candidate = ring + p;
+      const uint64_t word7 = LoadBigEndian64(candidate + 7);
+      const uint64_t word10 = LoadBigEndian64(candidate + 10);
+      if (word7 != key7) {
+        i = 7 + std::countl_zero(word7 ^ key7) / 8;
+        side = key7 > word7;
+      } else if (word10 != key10) {
+        i = 10 + std::countl_zero(word10 ^ key10) / 8;
+        side = key10 > word10;
       } else {
         i = LZSSMaxMatchBytes;
       }
@@ -83,14 +111,14 @@ void TLZSSCompressor::InsertNode(int32_t r) {
       if (i == LZSSMaxMatchBytes) {
         // r takes p's place in the tree; p leaves it.
         parent[r] = parent[p];
-        Left(children, r) = Left(children, p);
-        Right(children, r) = Right(children, p);
-        parent[Left(children, p)] = node;
-        parent[Right(children, p)] = node;
-        if (Right(children, parent[p]) == p)
-          Right(children, parent[p]) = node;
+        c.Left(r) = c.Left(p);
+        c.Right(r) = c.Right(p);
+        parent[c.Left(p)] = static_cast<uint16_t>(r);
+        parent[c.Right(p)] = static_cast<uint16_t>(r);
+        if (c.Right(parent[p]) == p)
+          c.Right(parent[p]) = r;
         else
-          Left(children, parent[p]) = node;
+          c.Left(parent[p]) = r;
         parent[p] = NIL;
         break;
       }
@@ -102,32 +130,32 @@ void TLZSSCompressor::InsertNode(int32_t r) {
 
 void TLZSSCompressor::DeleteNode(int32_t p) {
   TWorkArea& work = *FWork;
-  uint16_t* const c = work.Children.data();
+  const TLinks c{work.Links.data(), work.Ring.data()};
   uint16_t* const parent = work.Parent.data();
   if (parent[p] == NIL) return;
   int32_t q;
-  if (Right(c, p) == NIL) {
-    q = Left(c, p);
-  } else if (Left(c, p) == NIL) {
-    q = Right(c, p);
+  if (c.Right(p) == NIL) {
+    q = c.Left(p);
+  } else if (c.Left(p) == NIL) {
+    q = c.Right(p);
   } else {
-    q = Left(c, p);
-    if (Right(c, q) != NIL) {
-      do q = Right(c, q);
-      while (Right(c, q) != NIL);
-      Right(c, parent[q]) = Left(c, q);
-      parent[Left(c, q)] = parent[q];
-      Left(c, q) = Left(c, p);
-      parent[Left(c, p)] = static_cast<uint16_t>(q);
+    q = c.Left(p);
+    if (c.Right(q) != NIL) {
+      do q = c.Right(q);
+      while (c.Right(q) != NIL);
+      c.Right(parent[q]) = c.Left(q);
+      parent[c.Left(q)] = parent[q];
+      c.Left(q) = c.Left(p);
+      parent[c.Left(p)] = static_cast<uint16_t>(q);
     }
-    Right(c, q) = Right(c, p);
-    parent[Right(c, p)] = static_cast<uint16_t>(q);
+    c.Right(q) = c.Right(p);
+    parent[c.Right(p)] = static_cast<uint16_t>(q);
   }
   parent[q] = parent[p];
-  if (Right(c, parent[p]) == p)
-    Right(c, parent[p]) = static_cast<uint16_t>(q);
+  if (c.Right(parent[p]) == p)
+    c.Right(parent[p]) = q;
   else
-    Left(c, parent[p]) = static_cast<uint16_t>(q);
+    c.Left(parent[p]) = q;
   parent[p] = NIL;
 }
 
@@ -135,75 +163,73 @@ void TLZSSCompressor::DeleteNode(int32_t p) {
 // subtrees update the NIL parent slot, which nothing reads.
 void TLZSSCompressor::SplayNode(int32_t x) {
   TWorkArea& work = *FWork;
-  uint16_t* const c = work.Children.data();
+  const TLinks c{work.Links.data(), work.Ring.data()};
   uint16_t* const parent = work.Parent.data();
-  const uint16_t nx = static_cast<uint16_t>(x);
+  const auto up = [](int32_t node) { return static_cast<uint16_t>(node); };
   for (;;) {
     const int32_t p = parent[x];
     if (p > LZSSRingBytes) return;  // x hangs on a root
-    const uint16_t np = static_cast<uint16_t>(p);
     const int32_t g = parent[p];
     if (g > LZSSRingBytes) {
-      if (Left(c, p) == x) {
-        Left(c, p) = Right(c, x);
-        Right(c, x) = np;
-        parent[Left(c, p)] = np;
+      if (c.Left(p) == x) {
+        c.Left(p) = c.Right(x);
+        c.Right(x) = p;
+        parent[c.Left(p)] = up(p);
       } else {
-        Right(c, p) = Left(c, x);
-        Left(c, x) = np;
-        parent[Right(c, p)] = np;
+        c.Right(p) = c.Left(x);
+        c.Left(x) = p;
+        parent[c.Right(p)] = up(p);
       }
-      Right(c, g) = nx;
-      parent[p] = nx;
-      parent[x] = static_cast<uint16_t>(g);
+      c.Right(g) = x;
+      parent[p] = up(x);
+      parent[x] = up(g);
       return;
     }
-    const uint16_t ng = static_cast<uint16_t>(g);
     const int32_t gg = parent[g];
-    const bool gWasLeftOfGg = gg < LZSSRingBytes && Left(c, gg) == g;
-    const bool xIsLeft = Left(c, p) == x;
-    const bool pIsLeft = Left(c, g) == p;
+    const bool gWasLeftOfGg = gg < LZSSRingBytes && c.Left(gg) == g;
+    const bool xIsLeft = c.Left(p) == x;
+    const bool pIsLeft = c.Left(g) == p;
     if (!xIsLeft && !pIsLeft) {
-      Right(c, g) = Left(c, p);
-      parent[Left(c, p)] = ng;
-      Right(c, p) = Left(c, x);
-      parent[Left(c, x)] = np;
-      Left(c, p) = ng;
-      parent[g] = np;
-      Left(c, x) = np;
-      parent[p] = nx;
+      c.Right(g) = c.Left(p);
+      parent[c.Left(p)] = up(g);
+      c.Right(p) = c.Left(x);
+      parent[c.Left(x)] = up(p);
+      c.Left(p) = g;
+      parent[g] = up(p);
+      c.Left(x) = p;
+      parent[p] = up(x);
     } else if (xIsLeft && pIsLeft) {
-      Left(c, g) = Right(c, p);
-      parent[Right(c, p)] = ng;
-      Left(c, p) = Right(c, x);
-      parent[Right(c, x)] = np;
-      Right(c, p) = ng;
-      parent[g] = np;
-      Right(c, x) = np;
-      parent[p] = nx;
+      c.Left(g) = c.Right(p);
+      parent[c.Right(p)] = up(g);
+      c.Left(p) = c.Right(x);
+      parent[c.Right(x)] = up(p);
+      c.Right(p) = g;
+      parent[g] = up(p);
+      c.Right(x) = p;
+      parent[p] = up(x);
     } else if (!xIsLeft && pIsLeft) {
-      Left(c, g) = Right(c, x);
-      parent[Right(c, x)] = ng;
-      Right(c, p) = Left(c, x);
-      parent[Left(c, x)] = np;
-      Right(c, x) = ng;
-      parent[g] = nx;
-      Left(c, x) = np;
-      parent[p] = nx;
+      c.Left(g) = c.Right(x);
+      parent[c.Right(x)] = up(g);
+      c.Right(p) = c.Left(x);
+      parent[c.Left(x)] = up(p);
+      c.Right(x) = g;
+      parent[g] = up(x);
+      c.Left(x) = p;
+      parent[p] = up(x);
     } else {
-      Right(c, g) = Left(c, x);
-      parent[Left(c, x)] = ng;
-      Left(c, p) = Right(c, x);
-      parent[Right(c, x)] = np;
-      Left(c, x) = ng;
-      parent[g] = nx;
-      Right(c, x) = np;
-      parent[p] = nx;
+      c.Right(g) = c.Left(x);
+      parent[c.Left(x)] = up(g);
+      c.Left(p) = c.Right(x);
+      parent[c.Right(x)] = up(p);
+      c.Left(x) = g;
+      parent[g] = up(x);
+      c.Right(x) = p;
+      parent[p] = up(x);
     }
     if (gWasLeftOfGg)
-      Left(c, gg) = nx;
+      c.Left(gg) = x;
     else
-      Right(c, gg) = nx;
-    parent[x] = static_cast<uint16_t>(gg);
+      c.Right(gg) = x;
+    parent[x] = up(gg);
   }
 }
