@@ -241,9 +241,8 @@ bool IsWideCharMappableToAnsi(WideChar c);
 using TDateTime = double;
 
 // Parse a date and/or time, a date, or a time in the thread locale's forms (see
-// VariantDateParser.h), falling back to the 8-bit parser of the converted text. Raise
-// EConvertError "'<text>' is not a valid date and time" / "... date" / "... time",
-// followed by CR LF and the first parser's message.
+// VariantDateParser.h). Raise EConvertError "'<text>' is not a valid date and time" /
+// "... date" / "... time", followed by CR LF and the parser's reason.
 TDateTime WideStrToDateTime(const WideString& text);
 TDateTime WideStrToDate(const WideString& text);
 TDateTime WideStrToTime(const WideString& text);

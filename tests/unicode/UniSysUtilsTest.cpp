@@ -362,6 +362,36 @@ TEST(UniSysUtils, MessagesForCodes) {
   EXPECT_EQ(WideGetMessageFromModule(u"wolf", HInstance, 0xDEAD0), u"Unspecified error (912080) from wolf.");
 }
 
+// ---- Dates and times -------------------------------------------------------------------
+
+TEST(UniSysUtils, DatesAndTimesInTheLocalesOrder) {
+  EXPECT_EQ(WideStrToDate(u"03/12/2020"), 43902);  // the user's locale: month-day-year
+  EXPECT_EQ(WideStrToDate(u"2020-03-12"), 43902);
+  EXPECT_DOUBLE_EQ(WideStrToTime(u"18:00"), 0.75);
+  EXPECT_DOUBLE_EQ(WideStrToDateTime(u"2020-03-12 6:00 PM"), 43902.75);
+}
+
+TEST(UniSysUtils, InvalidDatesAndTimesRaiseWithTheReason) {
+  const struct {
+    TDateTime (*Parse)(const WideString&);
+    WideString Text;
+    const char* Message;
+  } cases[] = {
+      {WideStrToDate, u"02/31/2020", "'02/31/2020' is not a valid date\r\nDay out of range"},
+      {WideStrToTime, u"25:00", "'25:00' is not a valid time\r\nHour out of range"},
+      {WideStrToDateTime, u"\u0416", "'\xC6' is not a valid date and time\r\nThe text holds no date or time"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Message);
+    try {
+      c.Parse(c.Text);
+      ADD_FAILURE() << "no exception";
+    } catch (const EConvertError& e) {
+      EXPECT_STREQ(e.what(), c.Message);
+    }
+  }
+}
+
 TEST(UniSysUtils, MappableToAnsi) {
   EXPECT_TRUE(IsWideCharMappableToAnsi(u'\u0416'));
   EXPECT_TRUE(IsWideCharMappableToAnsi(u'A'));
