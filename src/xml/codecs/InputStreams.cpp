@@ -1,7 +1,6 @@
 #include "xml/codecs/InputStreams.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "xml/XmlLimits.h"
 #include "xml/codecs/Ucs4Codecs.h"
@@ -19,7 +18,7 @@ TUtilsCustomInputStream::~TUtilsCustomInputStream() { TUtilsCustomInputStream::D
 
 int64_t TUtilsCustomInputStream::GetPosition() { return FStream->Position() - FRemaining - FInitialPosition; }
 
-int32_t TUtilsCustomInputStream::ReadBuffer(uint8_t* destination, int32_t count) {
+int32_t TUtilsCustomInputStream::ReadAcrossRefills(uint8_t* destination, int32_t count) {
   int32_t delivered = 0;
   while (delivered < count) {
     const int32_t wanted = count - delivered;

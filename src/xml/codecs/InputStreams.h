@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "platform/base/Exception.h"
@@ -34,7 +35,14 @@ public:
   virtual int64_t GetPosition();
   // Copies up to count bytes into destination and returns how many it copied: fewer
   // than count only when the stream ends.
-  virtual int32_t ReadBuffer(uint8_t* destination, int32_t count);
+  virtual int32_t ReadBuffer(uint8_t* destination, int32_t count) {
+    // The codecs ask for 1 to 4 bytes at a time: served from the buffer inline.
+    if (count > FRemaining) return ReadAcrossRefills(destination, count);
+    std::memcpy(destination, FBuffer.get() + FBufferPos, static_cast<size_t>(count));
+    FBufferPos += count;
+    FRemaining -= count;
+    return count;
+  }
   // Moves to offset and empties the buffer.
   virtual void SetPosition(int64_t offset);
   // Gives the unread buffered bytes back to the stream and empties the buffer.
@@ -46,6 +54,8 @@ protected:
   TStream* FStream;
 
 private:
+  int32_t ReadAcrossRefills(uint8_t* destination, int32_t count);
+
   std::unique_ptr<uint8_t[]> FBuffer;
   int64_t FInitialPosition;
   int64_t FBufferPos = 0;
@@ -86,7 +96,7 @@ private:
   TUnicodeCodecClass FCodecClass = nullptr;
 };
 
-class TUtilsAutodetectInputStream : public TUtilsCustomAutodetectInputStream {
+class TUtilsAutodetectInputStream final : public TUtilsCustomAutodetectInputStream {
 public:
   using TUtilsCustomAutodetectInputStream::TUtilsCustomAutodetectInputStream;
   virtual bool HasSignature() const { return SignatureSize() != 0; }
