@@ -117,6 +117,12 @@ TEST(CodePages, MultiByteCodePagesConvertWholeCharacters) {
   EXPECT_EQ(AnsiToWide("\x93\xFA\x96\x7B", 932), u"\x65E5\x672C");
   EXPECT_EQ(WideToAnsi(u"\x65E5\x672C", 932), "\x93\xFA\x96\x7B");
   EXPECT_EQ(AnsiToWide("a\x93", 932), u"a\xFFFD");
+  // ISO-2022-JP switches modes with escape sequences: the result outgrows the input.
+  WideString alternating;
+  for (int i = 0; i < 1000; ++i) alternating += i % 2 == 0 ? u'a' : u'\x3042';
+  const AnsiString encoded = WideToAnsi(alternating, 50220);
+  EXPECT_GT(encoded.size(), 4 * alternating.size());
+  EXPECT_EQ(AnsiToWide(encoded, 50220), alternating);
 }
 
 TEST(CodePages, Utf8IsStrictAndReplacesMalformedInput) {
@@ -145,4 +151,32 @@ TEST(CodePages, Utf8IsStrictAndReplacesMalformedInput) {
   char bytes[4];
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", 1, bytes, 4, nullptr, &usedDefault), 0);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST(CodePages, ArbitraryInputNeverBreaksAConversion) {
+  // Pseudo-random bytes and UTF-16 units (lone surrogates included) through single-byte,
+  // double-byte and stateful code pages: every run ends, and what decodes encodes back.
+  uint32_t state = 2024;
+  const auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+  for (uint32_t codePage : {1251u, 866u, 932u, 936u, 949u, 950u, 54936u, 50220u, CP_UTF8}) {
+    SCOPED_TRACE(codePage);
+    for (int run = 0; run < 200; ++run) {
+      AnsiString bytes;
+      WideString units;
+      for (int i = 0; i < 1 + run % 40; ++i) {
+        bytes += static_cast<char>(next() >> 24);
+        // Mostly kana, Cyrillic and ASCII, which switch the stateful code page's modes.
+        const uint32_t pick = next() >> 16;
+        units += static_cast<WideChar>(pick % 4 == 0 ? 0x3041 + pick % 80 : pick % 4 == 1 ? 0x0410 + pick % 32
+                                       : pick % 4 == 2 ? 0x20 + pick % 90 : pick);
+      }
+      const WideString decoded = AnsiToWide(bytes, codePage);
+      EXPECT_LE(decoded.size(), bytes.size());
+      bool usedDefault = false;
+      const AnsiString encoded = WideToAnsi(units, codePage, &usedDefault);
+      if (!usedDefault && codePage != CP_UTF8) {
+        EXPECT_EQ(AnsiToWide(encoded, codePage), units);
+      }
+    }
+  }
 }
