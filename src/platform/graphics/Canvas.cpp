@@ -95,6 +95,12 @@ void TCanvas::FrameRect(const TRect& rect) {
   Changed();
 }
 
+void TCanvas::DrawFocusRect(const TRect& rect) {
+  Changing();
+  ::DrawFocusRect(Handle(), &rect);
+  Changed();
+}
+
 void TCanvas::Draw(int32_t x, int32_t y, const TGraphic* graphic) {
   if (!graphic || graphic->Empty()) return;
   StretchDraw(Bounds(x, y, graphic->Width(), graphic->Height()), graphic);

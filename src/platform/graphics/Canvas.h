@@ -61,6 +61,7 @@ public:
   void Ellipse(const TRect& rect) { Ellipse(rect.Left, rect.Top, rect.Right, rect.Bottom); }
   void FillRect(const TRect& rect);
   void FrameRect(const TRect& rect);
+  void DrawFocusRect(const TRect& rect);
 
   // Draws a graphic at its own size, or stretched into a rectangle (nearest pixel). A
   // bitmap is read directly; another graphic is first assigned to a bitmap (and raises

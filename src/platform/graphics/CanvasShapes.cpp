@@ -161,3 +161,23 @@ int32_t FrameRect(HDC dc, const TRect* rect, HBRUSH brush) {
   target.Fill(TRect{r.Right - 1, r.Top, r.Right, r.Bottom}, brush->Color);
   return 1;
 }
+
+bool DrawFocusRect(HDC dc, const TRect* rect) {
+  if (!dc || !rect) return false;
+  if (!dc->Bitmap()) return true;
+  TRect r = Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+  if (IsRectEmpty(r)) return true;
+  TRasterTarget target(*dc);
+  // Walk the border once, clockwise, so no pixel is inverted twice.
+  int32_t step = 0;
+  auto invert = [&](int32_t x, int32_t y) {
+    if (step++ % 2 == 0) target.Rop(TRect{x, y, x + 1, y + 1}, 0, R2_NOT);
+  };
+  for (int32_t x = r.Left; x < r.Right; ++x) invert(x, r.Top);
+  for (int32_t y = r.Top + 1; y < r.Bottom; ++y) invert(r.Right - 1, y);
+  if (r.Height() > 1)
+    for (int32_t x = r.Right - 2; x >= r.Left; --x) invert(x, r.Bottom - 1);
+  if (r.Width() > 1)
+    for (int32_t y = r.Bottom - 2; y > r.Top; --y) invert(r.Left, y);
+  return true;
+}

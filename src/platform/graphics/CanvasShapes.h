@@ -25,3 +25,6 @@ bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom)
 bool Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom);
 int32_t FillRect(HDC dc, const TRect* rect, HBRUSH brush);
 int32_t FrameRect(HDC dc, const TRect* rect, HBRUSH brush);
+// Inverts every other pixel of the rectangle's 1-pixel border, starting at its top-left
+// corner, so that a second call erases the frame.
+bool DrawFocusRect(HDC dc, const TRect* rect);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/base/CodePages.h"
 #include "platform/graphics/FontFace.h"
 #include "platform/graphics/TextLayout.h"
 
@@ -185,6 +186,48 @@ uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int
   }
   int32_t height = dc->SelectedFont().Sized().Metrics().Height;
   return (static_cast<uint32_t>(width) & 0xFFFF) | (static_cast<uint32_t>(height) << 16);
+}
+
+uint32_t GetCharacterPlacementA(HDC dc, const char* text, int32_t count, int32_t maxExtent, GCP_RESULTSA* results,
+                                uint32_t flags) {
+  if (!dc || count < 0 || (count > 0 && !text)) return 0;
+  if (results && results->lStructSize < sizeof(GCP_RESULTSA)) return 0;
+  TAnsiText wide = DecodeAnsiForFont(dc, text, count);
+  const size_t units = wide.Text.size();
+  std::vector<uint32_t> order(units);
+  std::vector<int32_t> dx(units), caret(units);
+  std::vector<char> classes(units);
+  std::vector<WideChar> visual(units);
+  GCP_RESULTSW w;
+  w.lpOrder = order.data();
+  w.lpDx = dx.data();
+  w.lpCaretPos = caret.data();
+  w.lpClass = classes.data();
+  w.lpOutString = visual.data();
+  const uint32_t size = GetCharacterPlacementW(dc, wide.Text.data(), static_cast<int32_t>(units), maxExtent, &w, flags);
+  if (!results) return size;
+  const uint32_t codePage = CharsetCodePage(dc->SelectedFont().LogFont().lfCharSet);
+  int32_t fitBytes = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    // A lead byte takes the character its trail byte ends.
+    int32_t unit = wide.ByteUnit[static_cast<size_t>(i)];
+    if (unit < 0) unit = wide.ByteUnit[static_cast<size_t>(i) + 1];
+    const size_t u = static_cast<size_t>(unit);
+    if (results->lpOrder) results->lpOrder[i] = order[u];
+    if (results->lpCaretPos) results->lpCaretPos[i] = caret[u];
+    if (results->lpClass) results->lpClass[i] = classes[u];
+    if (unit < w.nMaxFit) fitBytes = i + 1;
+  }
+  for (size_t v = 0; v < units; ++v) {
+    const AnsiString bytes = WideToAnsi(WideStringView(&visual[v], 1), codePage);
+    const char byte = bytes.size() == 1 ? bytes[0] : '?';
+    if (results->lpOutString) results->lpOutString[v] = byte;
+    if (results->lpGlyphs) results->lpGlyphs[v] = byte;
+    if (results->lpDx) results->lpDx[v] = dx[v];
+  }
+  results->nGlyphs = static_cast<uint32_t>(units);
+  results->nMaxFit = fitBytes;
+  return size;
 }
 
 uint32_t GetFontLanguageInfo(HDC dc) {

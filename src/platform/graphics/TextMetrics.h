@@ -131,6 +131,24 @@ struct GCP_RESULTSW {
 uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent,
                                 GCP_RESULTSW* results, uint32_t flags);
 
+// The 8-bit form: text in the code page of the font's character set. lpOutString and
+// lpGlyphs hold one byte per visual position ("?" for a character that needs two); the
+// two bytes of a double-byte character share its order, caret and class, and nGlyphs
+// counts characters.
+struct GCP_RESULTSA {
+  uint32_t lStructSize = sizeof(GCP_RESULTSA);
+  char* lpOutString = nullptr;
+  uint32_t* lpOrder = nullptr;
+  int32_t* lpDx = nullptr;
+  int32_t* lpCaretPos = nullptr;
+  char* lpClass = nullptr;
+  char* lpGlyphs = nullptr;
+  uint32_t nGlyphs = 0;
+  int32_t nMaxFit = 0;
+};
+uint32_t GetCharacterPlacementA(HDC dc, const char* text, int32_t count, int32_t maxExtent, GCP_RESULTSA* results,
+                                uint32_t flags);
+
 // GCP_REORDER for fonts of the Hebrew and Arabic character sets, else 0: this layer
 // never ligates, shapes or kerns.
 uint32_t GetFontLanguageInfo(HDC dc);

@@ -190,6 +190,16 @@ TEST_F(CanvasTest, SavedStatesRestoreByLevel) {
   EXPECT_FALSE(RestoreDC(dc, -1));
 }
 
+TEST_F(CanvasTest, FocusRectanglesInvertAndEraseThemselves) {
+  Canvas->DrawFocusRect(Rect(1, 1, 6, 4));
+  const std::vector<std::string> picture = Picture();
+  EXPECT_EQ(picture[1], ".#.#.#......");
+  EXPECT_EQ(picture[2], "............");
+  EXPECT_EQ(picture[3], ".#.#.#......");
+  Canvas->DrawFocusRect(Rect(1, 1, 6, 4));
+  EXPECT_EQ(Picture(), std::vector<std::string>(12, "............"));
+}
+
 TEST_F(CanvasTest, EllipseStaysInItsCells) {
   Canvas->Brush().SetColor(clBlack);
   Canvas->Ellipse(2, 2, 10, 10);

@@ -290,6 +290,23 @@ TEST_F(FontTest, CharacterPlacementGivesHebrewAndArabicInVisualOrder) {
   }
 }
 
+TEST_F(FontTest, AnsiCharacterPlacementUsesTheFontCodePage) {
+  // "ab " and alef, bet in Windows-1255.
+  Select(MakeFont(u"DejaVu Sans", -14, false, false, HEBREW_CHARSET));
+  uint32_t order[5];
+  char visual[5];
+  int32_t dx[5];
+  GCP_RESULTSA results;
+  results.lpOrder = order;
+  results.lpOutString = visual;
+  results.lpDx = dx;
+  ASSERT_NE(GetCharacterPlacementA(Dc, "ab \xE0\xE1", 5, 0, &results, GCP_REORDER), 0u);
+  EXPECT_EQ(std::vector<uint32_t>(order, order + 5), (std::vector<uint32_t>{0, 1, 2, 4, 3}));
+  EXPECT_EQ(std::string(visual, 5), "ab \xE1\xE0");
+  EXPECT_EQ(dx[3], Extent(u"\u05D1").cx);
+  EXPECT_EQ(results.nGlyphs, 5u);
+}
+
 TEST_F(FontTest, LanguageInfoNeverAsksForLigatures) {
   Select(MakeFont(u"Arial", -13));
   EXPECT_EQ(GetFontLanguageInfo(Dc) & (GCP_LIGATE | GCP_GLYPHSHAPE | GCP_USEKERNING), 0u);
