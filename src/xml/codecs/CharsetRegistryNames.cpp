@@ -1,5 +1,6 @@
 // The names of the IANA character-set registry, per MIBenum: the registry's Name
 // first, then its aliases in the registry's order, separated by blanks.
+#include <iterator>
 #include <map>
 #include <sstream>
 

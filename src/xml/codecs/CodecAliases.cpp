@@ -1,6 +1,7 @@
 #include "xml/codecs/CodecAliases.h"
 
 #include <initializer_list>
+#include <iterator>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/CompareString.h"
