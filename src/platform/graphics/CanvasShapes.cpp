@@ -143,14 +143,14 @@ bool Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
 }
 
 int32_t FillRect(HDC dc, const TRect* rect, HBRUSH brush) {
-  if (!dc || !rect || !brush) return 0;
+  if (!dc || !rect || !IsGdiObject(brush)) return 0;
   if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
   TRasterTarget(*dc).Fill(Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom), brush->Color);
   return 1;
 }
 
 int32_t FrameRect(HDC dc, const TRect* rect, HBRUSH brush) {
-  if (!dc || !rect || !brush) return 0;
+  if (!dc || !rect || !IsGdiObject(brush)) return 0;
   if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
   TRect r = Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
   if (IsRectEmpty(r)) return 1;

@@ -47,7 +47,7 @@ HDC CreateCompatibleDC(HDC) {
 bool DeleteDC(HDC dc) { return MemoryContexts().erase(dc) > 0; }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-  if (!dc || !object) return nullptr;
+  if (!dc || !IsGdiObject(object)) return nullptr;
   std::shared_ptr<TGdiObject>* slot = nullptr;
   if (dynamic_cast<TFontObject*>(object))
     slot = &dc->State.Font;

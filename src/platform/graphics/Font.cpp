@@ -63,14 +63,14 @@ LOGFONTA LogFontWToA(const LOGFONTW& w) {
 }
 
 int32_t GetObjectW(HGDIOBJ handle, int32_t bytes, void* buffer) {
-  auto* font = dynamic_cast<TFontObject*>(handle);
+  auto* font = IsGdiObject(handle) ? dynamic_cast<TFontObject*>(handle) : nullptr;
   if (!font || !buffer || bytes < static_cast<int32_t>(sizeof(LOGFONTW))) return 0;
   *static_cast<LOGFONTW*>(buffer) = font->LogFont();
   return sizeof(LOGFONTW);
 }
 
 int32_t GetObjectA(HGDIOBJ handle, int32_t bytes, void* buffer) {
-  auto* font = dynamic_cast<TFontObject*>(handle);
+  auto* font = IsGdiObject(handle) ? dynamic_cast<TFontObject*>(handle) : nullptr;
   if (!font || !buffer || bytes < static_cast<int32_t>(sizeof(LOGFONTA))) return 0;
   *static_cast<LOGFONTA*>(buffer) = LogFontWToA(font->LogFont());
   return sizeof(LOGFONTA);

@@ -114,12 +114,12 @@ std::vector<TCandidate> MatchGeneric(const char* generic) {
   return ListFamily(reinterpret_cast<const char*>(family));
 }
 
-// Lower is better: the wrong slant costs more than any weight difference, an unusual
-// width more than the wrong slant's synthesis would; ties keep fontconfig's order.
+// Lower is better: an unusual width costs more than a synthesised slant, the wrong slant
+// more than any weight difference. Ties go to the file name that sorts first.
 int Distance(const TCandidate& c, bool bold, bool italic) {
   int wantWeight = bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
   bool isItalic = c.Slant != FC_SLANT_ROMAN;
-  return (isItalic != italic ? 100000 : 0) + std::abs(c.Width - FC_WIDTH_NORMAL) * 1000 +
+  return std::abs(c.Width - FC_WIDTH_NORMAL) * 100000 + (isItalic != italic ? 10000 : 0) +
          std::abs(c.Weight - wantWeight);
 }
 

@@ -1,8 +1,15 @@
 #include "platform/graphics/GdiObject.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
+
+// Every object alive, so that a stale handle is recognised instead of dereferenced.
+std::unordered_set<const TGdiObject*>& Alive() {
+  static std::unordered_set<const TGdiObject*> alive;
+  return alive;
+}
 
 struct TRegistry {
   std::unordered_map<TGdiObject*, std::shared_ptr<TGdiObject>> Objects;
@@ -15,6 +22,12 @@ TRegistry& Registry() {
 }
 
 }  // namespace
+
+TGdiObject::TGdiObject() { Alive().insert(this); }
+
+TGdiObject::~TGdiObject() { Alive().erase(this); }
+
+bool IsGdiObject(HGDIOBJ handle) { return handle && Alive().count(handle) > 0; }
 
 HGDIOBJ RegisterGdiObject(std::shared_ptr<TGdiObject> object) {
   TGdiObject* handle = object.get();
@@ -29,7 +42,7 @@ HGDIOBJ RegisterStockObject(std::shared_ptr<TGdiObject> object) {
 }
 
 std::shared_ptr<TGdiObject> SharedGdiObject(HGDIOBJ handle) {
-  return handle ? handle->shared_from_this() : nullptr;
+  return IsGdiObject(handle) ? handle->shared_from_this() : nullptr;
 }
 
 bool DeleteObject(HGDIOBJ handle) {

@@ -10,7 +10,10 @@
 
 class TGdiObject : public std::enable_shared_from_this<TGdiObject> {
 public:
-  virtual ~TGdiObject() = default;
+  TGdiObject();
+  virtual ~TGdiObject();
+  TGdiObject(const TGdiObject&) = delete;
+  TGdiObject& operator=(const TGdiObject&) = delete;
 };
 
 using HGDIOBJ = TGdiObject*;
@@ -19,7 +22,9 @@ using HGDIOBJ = TGdiObject*;
 HGDIOBJ RegisterGdiObject(std::shared_ptr<TGdiObject> object);
 // Registers a stock object (never deleted).
 HGDIOBJ RegisterStockObject(std::shared_ptr<TGdiObject> object);
-// The shared owner of a handle; empty for nullptr.
+// True while the object behind a handle exists (registered, or still selected somewhere).
+bool IsGdiObject(HGDIOBJ handle);
+// The shared owner of a handle; empty for nullptr or a handle whose object is gone.
 std::shared_ptr<TGdiObject> SharedGdiObject(HGDIOBJ handle);
 // False for a handle that is not (or no longer) registered.
 bool DeleteObject(HGDIOBJ handle);

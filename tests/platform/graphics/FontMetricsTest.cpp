@@ -345,6 +345,9 @@ TEST_F(FontTest, LogicalFontRoundTripsThroughItsHandle) {
   EXPECT_EQ(canvasFont.Handle()->LogFont().lfQuality, ANTIALIASED_QUALITY);
   EXPECT_TRUE(DeleteObject(font));
   EXPECT_FALSE(DeleteObject(font));
+  // The object is gone: its stale handle is refused, not followed.
+  EXPECT_EQ(SelectObject(Dc, font), nullptr);
+  EXPECT_EQ(GetObjectA(font, sizeof lf, &lf), 0);
 }
 
 }  // namespace
