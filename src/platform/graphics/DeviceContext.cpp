@@ -30,12 +30,10 @@ TRect TDeviceContext::DeviceClip() const {
   return bounds;
 }
 
-HDC GetDC(void*) {
+HDC ScreenDC() {
   static TDeviceContext screen;
   return &screen;
 }
-
-int32_t ReleaseDC(void*, HDC) { return 1; }
 
 HDC CreateCompatibleDC(HDC) {
   auto context = std::make_unique<TDeviceContext>();

@@ -1,7 +1,7 @@
 // Device contexts: the drawing state that the drawing and text calls work on.
 //
 // A context draws into a TBitmap (a canvas's context) or into nothing: the screen-like
-// context of GetDC and CreateCompatibleDC measures text with the same fonts and metrics
+// context of ScreenDC and CreateCompatibleDC measures text with the same fonts and metrics
 // but has no pixels, so layout runs without a display. Every context reports 96 pixels
 // per inch.
 //
@@ -104,9 +104,9 @@ private:
 
 using HDC = TDeviceContext*;
 
-// The screen's context: measures, has no pixels. ReleaseDC does nothing with it.
-HDC GetDC(void* window);
-int32_t ReleaseDC(void* window, HDC dc);
+// The process's screen context (what the window layer's GetDC of no window gives):
+// measures, has no pixels, is never deleted.
+HDC ScreenDC();
 // A new context without pixels (whatever dc is); freed by DeleteDC.
 HDC CreateCompatibleDC(HDC dc);
 bool DeleteDC(HDC dc);

@@ -315,7 +315,7 @@ TEST_F(FontTest, LanguageInfoNeverAsksForLigatures) {
 }
 
 TEST_F(FontTest, ScreenContextMeasuresLikeAnyOther) {
-  HDC screen = GetDC(nullptr);
+  HDC screen = ScreenDC();
   HFONT font = MakeFont(u"Times New Roman", -13);
   HGDIOBJ old = SelectObject(screen, font);
   Select(MakeFont(u"Times New Roman", -13));
@@ -326,7 +326,6 @@ TEST_F(FontTest, ScreenContextMeasuresLikeAnyOther) {
   EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSX), 96);
   SelectObject(screen, old);
   DeleteObject(font);
-  ReleaseDC(nullptr, screen);
 }
 
 TEST_F(FontTest, LogicalFontRoundTripsThroughItsHandle) {
