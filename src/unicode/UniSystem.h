@@ -34,8 +34,9 @@ WideString AnsiToWideWithCodePage(AnsiStringView text, uint32_t codePage);
 AnsiString WideToAnsiWithCodePage(WideStringView text, uint32_t codePage);
 
 // The default conversions of 8-bit text (in UserCodePage once flag 1 or 2 is switched
-// on, in the ANSI code page before). With flag 1, converting back the 8-bit text that
-// LoadAnsiResString just gave on this thread returns its UTF-16 original.
+// on, in the ANSI code page before). With flag 1, the first conversion to UTF-16 on a
+// thread after LoadAnsiResString returns the string's UTF-16 original when it converts
+// that same 8-bit text, so translations survive the 8-bit round trip.
 WideString DefaultAnsiToWide(AnsiStringView text);
 AnsiString DefaultWideToAnsi(WideStringView text);
 // The default conversion to 8-bit text; false when a character has no mapping in the
@@ -86,13 +87,15 @@ const WideChar* NextWideParam(const WideChar* cursor, WideString& token);
 // own, or empty (an empty token ends the search).
 WideString WideParamStr(int32_t index);
 
-// The switches of InstallUnicodeRuntimePatches.
+// The switches of InstallUnicodeRuntimePatches. Flags 4 and 8 are recorded and change
+// nothing more here: joining two WideStrings already allocates once, and the system's
+// UTF-16 text is formatted with WideFormat directly.
 enum TUnicodeRuntimePatch : uint32_t {
-  urpResStrings = 1,    // resource strings through LoadWideResString; default conversions in UserCodePage
+  urpResStrings = 1,    // LoadAnsiResString through LoadWideResString; default conversions in UserCodePage
   urpUserCodePage = 2,  // default conversions in UserCodePage, and UserCodePage := CP_ACP
-  urpWideConcat = 4,    // joining UTF-16 strings allocates once (always true of WideString)
-  urpWideFormat = 8,    // the runtime's UTF-16 formatting (RuntimeWideFormat) is WideFormat
-  urpExceptions = 16,   // UTF-16 exception display; RaiseLastOSError raises EWideOSError
+  urpWideConcat = 4,    // joining UTF-16 strings allocates once
+  urpWideFormat = 8,    // UTF-16 formatting is WideFormat
+  urpExceptions = 16,   // ShowException shows UTF-16 text; RaiseLastOSError raises EWideOSError
   urpAll = 31
 };
 
