@@ -30,7 +30,7 @@ class TCanvas {
 public:
   // The bitmap is not owned and must outlive the canvas; nullptr makes a measuring canvas.
   explicit TCanvas(TBitmap* bitmap = nullptr);
-  ~TCanvas();
+  virtual ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
 
