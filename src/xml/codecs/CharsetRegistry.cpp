@@ -16,12 +16,20 @@ int32_t PreferredMIMEIndex(int32_t mibEnum) {
   if (mibEnum == 3) return 6;
   if (mibEnum >= 4 && mibEnum <= 12) return 3;
   switch (mibEnum) {
-    case 13: case 17: case 37: case 38: case 39: case 40: case 2025: case 2026: case 2084:
-      return 0;
-    case 18: case 82: case 84: case 85:
-      return 2;
-    default:
-      return -1;
+    case 13:
+    case 17:
+    case 37:
+    case 38:
+    case 39:
+    case 40:
+    case 2025:
+    case 2026:
+    case 2084: return 0;
+    case 18:
+    case 82:
+    case 84:
+    case 85: return 2;
+    default: return -1;
   }
 }
 

@@ -79,8 +79,7 @@ TByteOrderMark DetectByteOrderMark(TStream& stream) {
   return {nullptr, 0};
 }
 
-TUtilsCustomAutodetectInputStream::TUtilsCustomAutodetectInputStream(TStream* stream,
-                                                                     TUnicodeCodecClass requestedClass,
+TUtilsCustomAutodetectInputStream::TUtilsCustomAutodetectInputStream(TStream* stream, TUnicodeCodecClass requestedClass,
                                                                      int32_t bufferSize)
     : TUtilsCustomInputStream(stream, bufferSize) {
   const TByteOrderMark mark = DetectByteOrderMark(*FStream);

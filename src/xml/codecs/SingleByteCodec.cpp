@@ -25,8 +25,7 @@ void TCustomSingleByteCodec::WriteChar(UCS4Char ch, int32_t& byteCount) {
 }
 
 void TCustomSingleByteCodec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced,
-                                         int32_t& bytesConsumed, int32_t capacityUnits, WideChar* output,
-                                         bool) {
+                                         int32_t& bytesConsumed, int32_t capacityUnits, WideChar* output, bool) {
   int32_t produced = 0;
   int32_t consumed = 0;
   while (consumed < byteCount && produced < capacityUnits) {
@@ -36,20 +35,14 @@ void TCustomSingleByteCodec::DecodeUnits(const uint8_t* bytes, int32_t byteCount
       ++produced;
     } catch (const Exception& e) {
       switch (FailureMode()) {
-        case cfRaise:
-          RaiseCodecFailure(e.Message(), consumed);
+        case cfRaise: RaiseCodecFailure(e.Message(), consumed);
         case cfStop:
           unitsProduced = produced;
           bytesConsumed = consumed;
           return;
-        case cfPassThrough:
-          output[produced++] = byte;
-          break;
-        case cfSkip:
-          break;
-        case cfReplace:
-          output[produced++] = DecodeSubstitute();
-          break;
+        case cfPassThrough: output[produced++] = byte; break;
+        case cfSkip: break;
+        case cfReplace: output[produced++] = DecodeSubstitute(); break;
       }
     }
     ++consumed;
@@ -69,19 +62,11 @@ void TCustomSingleByteCodec::EncodeBuffer(const WideChar* units, int32_t unitCou
       result.push_back(static_cast<char>(EncodeChar(units[i])));
     } catch (const Exception& e) {
       switch (FailureMode()) {
-        case cfRaise:
-          RaiseCodecFailure(e.Message(), i);
-        case cfStop:
-          unitsConsumed = i;
-          return;
-        case cfPassThrough:
-          result.push_back(static_cast<char>(units[i] & 0xFF));
-          break;
-        case cfSkip:
-          break;
-        case cfReplace:
-          result.push_back(static_cast<char>(FEncodeSubstitute));
-          break;
+        case cfRaise: RaiseCodecFailure(e.Message(), i);
+        case cfStop: unitsConsumed = i; return;
+        case cfPassThrough: result.push_back(static_cast<char>(units[i] & 0xFF)); break;
+        case cfSkip: break;
+        case cfReplace: result.push_back(static_cast<char>(FEncodeSubstitute)); break;
       }
     }
   }

@@ -23,8 +23,7 @@ public:
 
   void ReadChar(UCS4Char& ch, int32_t& byteCount) override;
   void WriteChar(UCS4Char ch, int32_t& byteCount) override;
-  void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                    int32_t& unitsConsumed) override;
+  void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 
   // Written in place of an unencodable unit under cfReplace; a blank after creation.
   uint8_t EncodeSubstitute() const { return FEncodeSubstitute; }

@@ -42,9 +42,7 @@ TUtilsUCS4Reader::TUtilsUCS4Reader(TStream* stream, TUnicodeCodecClass codecClas
   TUtilsUCS4Reader::Reset();
 }
 
-TUnicodeCodecClass TUtilsUCS4Reader::GetCodecClass() const {
-  return FCodec != nullptr ? FCodec->ClassType() : nullptr;
-}
+TUnicodeCodecClass TUtilsUCS4Reader::GetCodecClass() const { return FCodec != nullptr ? FCodec->ClassType() : nullptr; }
 
 TUnicodeCodecClass TUtilsUCS4Reader::GetDefaultCodecClass() const { return CodecClassOf<TUTF8Codec>(); }
 

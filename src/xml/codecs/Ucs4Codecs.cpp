@@ -58,9 +58,9 @@ void TCustomUCS4Codec<TDerived, Order>::WriteChar(UCS4Char ch, int32_t& byteCoun
 }
 
 template <class TDerived, TUCS4ByteOrder Order>
-void TCustomUCS4Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32_t byteCount,
-                                                     int32_t& unitsProduced, int32_t& bytesConsumed,
-                                                     int32_t capacityUnits, WideChar* output, bool inputEnds) {
+void TCustomUCS4Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced,
+                                                    int32_t& bytesConsumed, int32_t capacityUnits, WideChar* output,
+                                                    bool inputEnds) {
   int32_t produced = 0;
   int32_t consumed = 0;
   while (byteCount - consumed >= 4) {
@@ -99,7 +99,7 @@ void TCustomUCS4Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32_
 
 template <class TDerived, TUCS4ByteOrder Order>
 void TCustomUCS4Codec<TDerived, Order>::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                                                      int32_t& unitsConsumed) {
+                                                     int32_t& unitsConsumed) {
   result.clear();
   unitsConsumed = 0;
   if (units == nullptr || unitCount <= 0) return;

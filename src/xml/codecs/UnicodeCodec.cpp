@@ -15,12 +15,8 @@ void TCustomUnicodeCodec::WriteCharWithLineBreaks(UCS4Char ch, int32_t& byteCoun
   }
   int32_t count = 0;
   switch (FWriteLineBreaks) {
-    case wlAsLF:
-      WriteChar(CharLF, byteCount);
-      break;
-    case wlAsCR:
-      WriteChar(CharCR, byteCount);
-      break;
+    case wlAsLF: WriteChar(CharLF, byteCount); break;
+    case wlAsCR: WriteChar(CharCR, byteCount); break;
     case wlAsCRLF:
       WriteChar(CharCR, count);
       byteCount = count;

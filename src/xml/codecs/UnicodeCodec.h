@@ -43,8 +43,7 @@ enum TCodecWriteLineBreaks : uint8_t { wlAsLF, wlAsCR, wlAsCRLF };
 // when encoding).
 class EUnicodeCodecException : public Exception {
 public:
-  EUnicodeCodecException(AnsiString message, int32_t position)
-      : Exception(std::move(message)), FPosition(position) {}
+  EUnicodeCodecException(AnsiString message, int32_t position) : Exception(std::move(message)), FPosition(position) {}
   int32_t Position() const noexcept { return FPosition; }
 
 private:
@@ -117,12 +116,11 @@ public:
   // Decodes up to byteCount bytes into at most outputCapacityBytes / 2 UTF-16 units.
   // A character that continues past the end of the bytes is left unconsumed (more
   // bytes may follow in a later call). Undecodable input is handled by FailureMode.
-  void DecodeBuffer(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced,
-                    int32_t& bytesConsumed, int32_t outputCapacityBytes, WideChar* output);
+  void DecodeBuffer(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
+                    int32_t outputCapacityBytes, WideChar* output);
   // Encodes unitCount UTF-16 units into result; unencodable units are handled by
   // FailureMode (except where a codec says otherwise).
-  virtual void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                            int32_t& unitsConsumed) = 0;
+  virtual void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) = 0;
 
   // All of the bytes as UTF-16 text. The bytes are the whole input: a character cut
   // off by their end is undecodable input like any other.
@@ -162,9 +160,8 @@ protected:
   // DecodeBuffer's work, with room counted in units. With inputEnds false a character
   // that continues past the bytes is left unconsumed; with inputEnds true it is
   // undecodable input and goes through FailureMode.
-  virtual void DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced,
-                           int32_t& bytesConsumed, int32_t capacityUnits, WideChar* output,
-                           bool inputEnds) = 0;
+  virtual void DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
+                           int32_t capacityUnits, WideChar* output, bool inputEnds) = 0;
   // Raises the cfRaise failure of a buffer operation.
   [[noreturn]] static void RaiseCodecFailure(const AnsiString& message, int32_t position);
   // Applies FailureMode to undecodable input at byte offset position: raises
@@ -175,16 +172,13 @@ protected:
   bool ResolveDecodeFailure(TMessage message, int32_t position, const WideChar* rawUnits, int32_t rawCount,
                             WideChar* output, int32_t& produced, int32_t capacityUnits) const {
     switch (FFailureMode) {
-      case cfRaise:
-        RaiseCodecFailure(message(), position);
-      case cfStop:
-        return false;
+      case cfRaise: RaiseCodecFailure(message(), position);
+      case cfStop: return false;
       case cfPassThrough:
         if (capacityUnits - produced < rawCount) return false;
         for (int32_t i = 0; i < rawCount; ++i) output[produced++] = rawUnits[i];
         return true;
-      case cfSkip:
-        return true;
+      case cfSkip: return true;
       case cfReplace:
         if (produced >= capacityUnits) return false;
         output[produced++] = FDecodeSubstitute;

@@ -63,9 +63,9 @@ void TCustomUTF16Codec<TDerived, Order>::WriteChar(UCS4Char ch, int32_t& byteCou
 }
 
 template <class TDerived, TUTF16ByteOrder Order>
-void TCustomUTF16Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32_t byteCount,
-                                                      int32_t& unitsProduced, int32_t& bytesConsumed,
-                                                      int32_t capacityUnits, WideChar* output, bool inputEnds) {
+void TCustomUTF16Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced,
+                                                     int32_t& bytesConsumed, int32_t capacityUnits, WideChar* output,
+                                                     bool inputEnds) {
   int32_t produced = 0;
   int32_t consumed = 0;
   const auto invalid = [this] { return this->InvalidEncodingMessage(); };
@@ -100,7 +100,7 @@ void TCustomUTF16Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32
 
 template <class TDerived, TUTF16ByteOrder Order>
 void TCustomUTF16Codec<TDerived, Order>::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                                                       int32_t& unitsConsumed) {
+                                                      int32_t& unitsConsumed) {
   result.clear();
   unitsConsumed = 0;
   if (units == nullptr || unitCount <= 0) return;
@@ -135,8 +135,8 @@ void TUCS2Codec::WriteChar(UCS4Char ch, int32_t& byteCount) {
   byteCount = 2;
 }
 
-void TUCS2Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced,
-                             int32_t& bytesConsumed, int32_t capacityUnits, WideChar* output, bool inputEnds) {
+void TUCS2Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
+                             int32_t capacityUnits, WideChar* output, bool inputEnds) {
   int32_t produced = 0;
   int32_t consumed = 0;
   while (byteCount - consumed >= 2) {
@@ -144,8 +144,8 @@ void TUCS2Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& u
     if (!IsSurrogate(unit)) {
       if (produced >= capacityUnits) break;
       output[produced++] = unit;
-    } else if (!ResolveDecodeFailure([&] { return SurrogateMessage(unit, CodecName()); }, consumed, &unit, 1,
-                                     output, produced, capacityUnits)) {
+    } else if (!ResolveDecodeFailure([&] { return SurrogateMessage(unit, CodecName()); }, consumed, &unit, 1, output,
+                                     produced, capacityUnits)) {
       break;
     }
     consumed += 2;
@@ -160,8 +160,7 @@ void TUCS2Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& u
   bytesConsumed = consumed;
 }
 
-void TUCS2Codec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                              int32_t& unitsConsumed) {
+void TUCS2Codec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) {
   result.clear();
   unitsConsumed = 0;
   if (units == nullptr || unitCount <= 0) return;
@@ -177,19 +176,11 @@ void TUCS2Codec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiStri
       continue;
     }
     switch (FailureMode()) {
-      case cfRaise:
-        RaiseCodecFailure(SurrogateMessage(unit, CodecName()), i);
-      case cfStop:
-        unitsConsumed = i;
-        return;
-      case cfPassThrough:
-        append(unit);
-        break;
-      case cfSkip:
-        break;
-      case cfReplace:
-        append(DecodeSubstitute());
-        break;
+      case cfRaise: RaiseCodecFailure(SurrogateMessage(unit, CodecName()), i);
+      case cfStop: unitsConsumed = i; return;
+      case cfPassThrough: append(unit); break;
+      case cfSkip: break;
+      case cfReplace: append(DecodeSubstitute()); break;
     }
   }
   unitsConsumed = unitCount;

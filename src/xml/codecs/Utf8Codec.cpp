@@ -81,8 +81,8 @@ void TUTF8Codec::WriteChar(UCS4Char ch, int32_t& byteCount) {
   WriteBytes(reinterpret_cast<const uint8_t*>(bytes.data()), byteCount);
 }
 
-void TUTF8Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced,
-                             int32_t& bytesConsumed, int32_t capacityUnits, WideChar* output, bool inputEnds) {
+void TUTF8Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
+                             int32_t capacityUnits, WideChar* output, bool inputEnds) {
   int32_t produced = 0;
   int32_t consumed = 0;
   while (consumed < byteCount) {
@@ -124,8 +124,8 @@ void TUTF8Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& u
     }
     WideChar raw[4];
     for (int32_t i = 0; i < wellFormed; ++i) raw[i] = bytes[consumed + i];
-    if (!ResolveDecodeFailure([this] { return InvalidEncodingMessage(); }, consumed, raw, wellFormed, output,
-                              produced, capacityUnits))
+    if (!ResolveDecodeFailure([this] { return InvalidEncodingMessage(); }, consumed, raw, wellFormed, output, produced,
+                              capacityUnits))
       break;
     consumed += wellFormed;
   }
@@ -133,8 +133,7 @@ void TUTF8Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& u
   bytesConsumed = consumed;
 }
 
-void TUTF8Codec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                              int32_t& unitsConsumed) {
+void TUTF8Codec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) {
   result.clear();
   unitsConsumed = 0;
   if (units == nullptr || unitCount <= 0) return;
@@ -153,17 +152,10 @@ void TUTF8Codec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiStri
     switch (FailureMode()) {
       case cfRaise:
         RaiseCodecFailure(IsHighSurrogate(unit) ? SCodecLowSurrogateNotFound : SCodecHighSurrogateNotFound, i);
-      case cfStop:
-        unitsConsumed = i;
-        return;
-      case cfPassThrough:
-        AppendUtf8(result, unit);
-        break;
-      case cfSkip:
-        break;
-      case cfReplace:
-        AppendUtf8(result, DecodeSubstitute());
-        break;
+      case cfStop: unitsConsumed = i; return;
+      case cfPassThrough: AppendUtf8(result, unit); break;
+      case cfSkip: break;
+      case cfReplace: AppendUtf8(result, DecodeSubstitute()); break;
     }
   }
   unitsConsumed = unitCount;

@@ -32,7 +32,8 @@ TEST(CharsetRegistryTest, KnowsExactly236NumbersEachWithNames) {
 
 TEST(CharsetRegistryTest, HoldsTheRegistrysNamesInItsOrder) {
   const std::pair<int32_t, std::vector<AnsiString>> rows[] = {
-      {4, {"ISO_8859-1:1987", "iso-ir-100", "ISO_8859-1", "ISO-8859-1", "latin1", "l1", "IBM819", "CP819", "csISOLatin1"}},
+      {4,
+       {"ISO_8859-1:1987", "iso-ir-100", "ISO_8859-1", "ISO-8859-1", "latin1", "l1", "IBM819", "CP819", "csISOLatin1"}},
       {106, {"UTF-8"}},
       {1015, {"UTF-16"}},
       {2027, {"macintosh", "mac", "csMacintosh"}},
@@ -47,9 +48,10 @@ TEST(CharsetRegistryTest, HoldsTheRegistrysNamesInItsOrder) {
 
 TEST(CharsetRegistryTest, AnswersThePreferredMimeName) {
   const std::pair<int32_t, const char*> cases[] = {
-      {4, "ISO-8859-1"}, {12, "ISO-8859-9"}, {13, "ISO-8859-10"}, {17, "Shift_JIS"}, {18, "EUC-JP"},
-      {38, "EUC-KR"},   {82, "ISO-8859-6-I"}, {85, "ISO-8859-8-I"}, {2025, "GB2312"}, {2026, "Big5"},
-      {2084, "KOI8-R"}, {106, ""}, {2251, ""}};
+      {4, "ISO-8859-1"}, {12, "ISO-8859-9"}, {13, "ISO-8859-10"},  {17, "Shift_JIS"},
+      {18, "EUC-JP"},    {38, "EUC-KR"},     {82, "ISO-8859-6-I"}, {85, "ISO-8859-8-I"},
+      {2025, "GB2312"},  {2026, "Big5"},     {2084, "KOI8-R"},     {106, ""},
+      {2251, ""}};
   TCSMIB registry(nullptr);
   for (const auto& [mib, name] : cases) {
     registry.SetEnum(mib);

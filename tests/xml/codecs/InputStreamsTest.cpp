@@ -54,12 +54,16 @@ struct TRequestCase {
 
 TEST(InputStreamsTest, SettlesTheCodecFromTheRequestAndTheMark) {
   const TRequestCase cases[] = {
-      {"\xEF\xBB\xBF" "a"s, nullptr, CodecClassOf<TUTF8Codec>(), 3},
+      {"\xEF\xBB\xBF"
+       "a"s,
+       nullptr, CodecClassOf<TUTF8Codec>(), 3},
       {"a"s, nullptr, nullptr, 0},
       {"\xFE\xFF\x00a"s, CodecClassOf<TUTF16BECodec>(), CodecClassOf<TUTF16BECodec>(), 2},
       {"\xFE\xFF\x00a"s, CodecClassOf<TUCS2Codec>(), CodecClassOf<TUCS2Codec>(), 2},
       {"\xEF\xBB\xBF"s, CodecClassOf<TUTF16BECodec>(), CodecClassOf<TUTF16BECodec>(), 0},
-      {"\xEF\xBB\xBF" "a"s, CodecClassOf<TISO8859_1Codec>(), CodecClassOf<TISO8859_1Codec>(), 0},
+      {"\xEF\xBB\xBF"
+       "a"s,
+       CodecClassOf<TISO8859_1Codec>(), CodecClassOf<TISO8859_1Codec>(), 0},
       {"a"s, CodecClassOf<TWindows1251Codec>(), CodecClassOf<TWindows1251Codec>(), 0},
   };
   for (const TRequestCase& c : cases) {

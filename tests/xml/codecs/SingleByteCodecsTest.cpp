@@ -13,8 +13,8 @@ namespace {
 
 struct TPage {
   TUnicodeCodecClass Class;
-  const char* Name;       // the codec's name in messages
-  const char* PeerName;   // the glibc iconv converter
+  const char* Name;      // the codec's name in messages
+  const char* PeerName;  // the glibc iconv converter
 };
 
 const TPage Pages[] = {
@@ -238,8 +238,8 @@ TEST_P(SingleByteCodecsTest, EncodesEveryMappedCharacterToItsFirstByte) {
     if (ListedDifference(page.Name, byte)) continue;
     const auto peer = PeerEncode(page.PeerName, ch);
     if (!peer || *peer != byte)
-      ADD_FAILURE() << page.Name << std::hex << " U+" << unsigned(ch) << ": codec 0x" << unsigned(byte)
-                    << ", glibc " << (peer ? int(*peer) : -1);
+      ADD_FAILURE() << page.Name << std::hex << " U+" << unsigned(ch) << ": codec 0x" << unsigned(byte) << ", glibc "
+                    << (peer ? int(*peer) : -1);
   }
 }
 

@@ -44,10 +44,26 @@ TEST(UCS4ReaderTest, PicksTheCodecOfTheSignatureOrTheRequest) {
     std::vector<UCS4Char> Chars;
   };
   const TCase cases[] = {
-      {"\xFF\xFE" "A\x00"s, nullptr, CodecClassOf<TUTF16LECodec>(), {u'A'}},
-      {"\xFF\xFE\x00\x00" "A\x00\x00\x00"s, nullptr, CodecClassOf<TUCS4LECodec>(), {u'A'}},
-      {"\xFE\xFF\x00" "A"s, CodecClassOf<TUCS2Codec>(), CodecClassOf<TUCS2Codec>(), {u'A'}},
-      {"\xEF\xBB\xBF" "A"s, CodecClassOf<TISO8859_1Codec>(), CodecClassOf<TISO8859_1Codec>(), {0xEF, 0xBB, 0xBF, u'A'}},
+      {"\xFF\xFE"
+       "A\x00"s,
+       nullptr,
+       CodecClassOf<TUTF16LECodec>(),
+       {u'A'}},
+      {"\xFF\xFE\x00\x00"
+       "A\x00\x00\x00"s,
+       nullptr,
+       CodecClassOf<TUCS4LECodec>(),
+       {u'A'}},
+      {"\xFE\xFF\x00"
+       "A"s,
+       CodecClassOf<TUCS2Codec>(),
+       CodecClassOf<TUCS2Codec>(),
+       {u'A'}},
+      {"\xEF\xBB\xBF"
+       "A"s,
+       CodecClassOf<TISO8859_1Codec>(),
+       CodecClassOf<TISO8859_1Codec>(),
+       {0xEF, 0xBB, 0xBF, u'A'}},
       {"A"s, nullptr, CodecClassOf<TUTF8Codec>(), {u'A'}},
   };
   for (const TCase& c : cases) {
@@ -56,7 +72,9 @@ TEST(UCS4ReaderTest, PicksTheCodecOfTheSignatureOrTheRequest) {
     EXPECT_EQ(r.Reader.GetCodecClass(), c.Settled);
     EXPECT_EQ(ReadToEnd(r.Reader), c.Chars);
   }
-  TStringStream stream("\xFF\xFE" "A\x00"s);
+  TStringStream stream(
+      "\xFF\xFE"
+      "A\x00"s);
   EXPECT_THROW(TUtilsUCS4Reader(&stream, CodecClassOf<TUTF16BECodec>(), 1024, 0, 0, 0, 0, 1), EConvertError);
 }
 
@@ -68,8 +86,8 @@ TEST(UCS4ReaderTest, KeepsLineColumnTabAndBytePositions) {
     int32_t ByteCount;
   };
   const TExpected expected[] = {
-      {u'a', 1, 1, 0, 1, 1}, {u'\t', 1, 2, 1, 2, 1}, {u'b', 1, 3, 1, 3, 1},
-      {u'\n', 2, 0, 0, 5, 2}, {u'c', 2, 1, 0, 6, 1}, {UCS4EndOfInput, 2, 2, 0, 6, 0},
+      {u'a', 1, 1, 0, 1, 1},  {u'\t', 1, 2, 1, 2, 1}, {u'b', 1, 3, 1, 3, 1},
+      {u'\n', 2, 0, 0, 5, 2}, {u'c', 2, 1, 0, 6, 1},  {UCS4EndOfInput, 2, 2, 0, 6, 0},
   };
   int64_t charNumber = 0;
   for (const TExpected& e : expected) {
@@ -93,9 +111,18 @@ TEST(UCS4ReaderTest, KeepsLineColumnTabAndBytePositions) {
 // U+0098 and U+009C are ordinary characters: only the markers outside Unicode end the input.
 TEST(UCS4ReaderTest, ReadsC1ControlsWholeInEveryEncoding) {
   const std::pair<AnsiString, TUnicodeCodecClass> cases[] = {
-      {"a\x9C" "b\x98" "c"s, CodecClassOf<TISO8859_1Codec>()},
-      {"a\xC2\x9C" "b\xC2\x98" "c"s, nullptr},
-      {"a\x00\x9C\x00" "b\x00\x98\x00" "c\x00"s, CodecClassOf<TUTF16LECodec>()},
+      {"a\x9C"
+       "b\x98"
+       "c"s,
+       CodecClassOf<TISO8859_1Codec>()},
+      {"a\xC2\x9C"
+       "b\xC2\x98"
+       "c"s,
+       nullptr},
+      {"a\x00\x9C\x00"
+       "b\x00\x98\x00"
+       "c\x00"s,
+       CodecClassOf<TUTF16LECodec>()},
   };
   for (const auto& [bytes, codecClass] : cases) {
     TReaderOver r(bytes, codecClass);
@@ -150,12 +177,17 @@ TEST(UCS4ReaderTest, ANewCodecGoesOnWithTheNextUnreadByte) {
 }
 
 TEST(UCS4ReaderTest, InputEndingInsideAUnitIsAnEncodingError) {
-  TReaderOver r("a\x00" "b"s, CodecClassOf<TUTF16LECodec>());
+  TReaderOver r(
+      "a\x00"
+      "b"s,
+      CodecClassOf<TUTF16LECodec>());
   ExpectConvertError([&] { r.Reader.Next(); }, "Invalid UTF-16LE encoding");  // the look-ahead meets the cut unit
 }
 
 TEST(UCS4ReaderTest, UndecodableInputRaisesOutOfNext) {
-  TReaderOver r("a\xFF" "b"s);
+  TReaderOver r(
+      "a\xFF"
+      "b"s);
   EXPECT_THROW(r.Reader.Next(), EConvertError);  // the look-ahead meets the bad byte
 }
 

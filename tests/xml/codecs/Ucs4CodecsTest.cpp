@@ -57,7 +57,9 @@ TEST(Ucs4CodecsTest, DecodeBufferHandsValuesOutsideUnicodeToTheFailureMode) {
   le.SetFailureMode(cfPassThrough);
   EXPECT_EQ(DecodeAll(le, {0x00, 0xD8, 0x00, 0x00}), (WideString{0xD800, 0x0000}));
   le.SetFailureMode(cfRaise);
-  EXPECT_EQ(CatchCodecException([&] { DecodeAll(le, {0x00, 0xD8, 0x00, 0x00}); }).Message(),
+  EXPECT_EQ(CatchCodecException([&] {
+              DecodeAll(le, {0x00, 0xD8, 0x00, 0x00});
+            }).Message(),
             "Surrogate value $D800 found in UCS-4. Values between $D800 and $DFFF are reserved for use with UTF-16");
 }
 

@@ -181,8 +181,7 @@ TEST(UnicodeCodecTest, ANewByteSourceDropsTheHeldCharacter) {
 }
 
 TEST(UnicodeCodecTest, WriteCharWithLineBreaksWritesLfAsConfigured) {
-  const std::pair<TCodecWriteLineBreaks, TBytes> cases[] = {
-      {wlAsLF, {10}}, {wlAsCR, {13}}, {wlAsCRLF, {13, 10}}};
+  const std::pair<TCodecWriteLineBreaks, TBytes> cases[] = {{wlAsLF, {10}}, {wlAsCR, {13}}, {wlAsCRLF, {13, 10}}};
   for (const auto& [mode, bytes] : cases) {
     TUTF8Codec codec;
     TTestByteSink sink;

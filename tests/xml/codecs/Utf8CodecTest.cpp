@@ -1,13 +1,60 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <optional>
+#include <random>
 
 #include "xml/codecs/CodecTestSupport.h"
 #include "xml/codecs/Utf8Codec.h"
 
 namespace {
 
+// glibc's reading of UTF-8 into UTF-16; nothing when it finds the bytes malformed.
+std::optional<WideString> PeerDecodeUtf8(const TBytes& bytes) {
+  iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
+  std::vector<char> in(bytes.begin(), bytes.end());
+  std::vector<char> out(bytes.size() * 2 + 8);
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  size_t inLeft = in.size();
+  size_t outLeft = out.size();
+  const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (rc == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
+  WideString result;
+  for (char* p = out.data(); p < outPtr; p += 2)
+    result.push_back(static_cast<WideChar>(static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8));
+  return result;
+}
+
+// Random short byte strings drawn mostly from lead and continuation bytes: the codec
+// accepts exactly what glibc accepts, and decodes it alike.
+TEST(Utf8CodecTest, AgreesWithGlibcOnRandomInput) {
+  std::mt19937 random(20261209);
+  const uint8_t interesting[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xC1, 0xC2, 0xDF, 0xE0,
+                                 0xE1, 0xEC, 0xED, 0xEE, 0xEF, 0xF0, 0xF3, 0xF4, 0xF5, 0xF8, 0xFC, 0xFE, 0xFF};
+  int32_t accepted = 0;
+  for (int trial = 0; trial < 20000; ++trial) {
+    TBytes bytes(1 + random() % 6);
+    for (uint8_t& b : bytes)
+      b = random() % 4 == 0 ? static_cast<uint8_t>(random()) : interesting[random() % std::size(interesting)];
+    TUTF8Codec codec;
+    std::optional<WideString> ours;
+    try {
+      ours = DecodeAll(codec, bytes);
+    } catch (const EUnicodeCodecException&) {
+    }
+    const std::optional<WideString> peer = PeerDecodeUtf8(bytes);
+    ASSERT_EQ(ours, peer) << ::testing::PrintToString(bytes);
+    accepted += ours.has_value();
+  }
+  EXPECT_GT(accepted, 1000);
+}
+
 TEST(Utf8CodecTest, ReadCharDecodesOneToFourByteSequences) {
   TUTF8Codec codec;
-  const auto chars = ReadAllChars(codec, {0x41, 0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0x80, 0xF4, 0x8F, 0xBF, 0xBF});
+  const auto chars =
+      ReadAllChars(codec, {0x41, 0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0x80, 0xF4, 0x8F, 0xBF, 0xBF});
   const std::vector<std::pair<UCS4Char, int32_t>> expected = {
       {0x41, 1}, {0xE9, 2}, {0x20AC, 3}, {0x1F600, 4}, {0x10FFFF, 4}};
   EXPECT_EQ(chars, expected);
@@ -22,21 +69,22 @@ TEST(Utf8CodecTest, ReadCharDeliversC1ControlsAsCharactersNotAsMarkers) {
 
 TEST(Utf8CodecTest, ReadCharRefusesMalformedSequences) {
   const TBytes malformed[] = {
-      {0x80},                          // continuation byte as lead
-      {0xC0, 0x80},                    // overlong NUL
-      {0xC1, 0xBF},                    // overlong 2-byte
-      {0xE0, 0x80, 0x80},              // overlong 3-byte
-      {0xF0, 0x80, 0x80, 0x80},        // overlong 4-byte
-      {0xED, 0xA0, 0x80},              // U+D800
-      {0xED, 0xBF, 0xBF},              // U+DFFF
-      {0xF4, 0x90, 0x80, 0x80},        // U+110000
-      {0xF5, 0x80, 0x80, 0x80},        // lead above U+10FFFF
-      {0xF8, 0x88, 0x80, 0x80, 0x80},  // old 5-byte form
+      {0x80},                                // continuation byte as lead
+      {0xC0, 0x80},                          // overlong NUL
+      {0xC1, 0xBF},                          // overlong 2-byte
+      {0xE0, 0x80, 0x80},                    // overlong 3-byte
+      {0xF0, 0x80, 0x80, 0x80},              // overlong 4-byte
+      {0xED, 0xA0, 0x80},                    // U+D800
+      {0xED, 0xBF, 0xBF},                    // U+DFFF
+      {0xF4, 0x90, 0x80, 0x80},              // U+110000
+      {0xF5, 0x80, 0x80, 0x80},              // lead above U+10FFFF
+      {0xF8, 0x88, 0x80, 0x80, 0x80},        // old 5-byte form
       {0xFC, 0x84, 0x80, 0x80, 0x80, 0x80},  // old 6-byte form
-      {0xFE}, {0xFF},
-      {0xC3},                          // lead byte, then the end
-      {0xE2, 0x82},                    // cut short by the end
-      {0xE2, 0x41},                    // continuation missing
+      {0xFE},
+      {0xFF},
+      {0xC3},        // lead byte, then the end
+      {0xE2, 0x82},  // cut short by the end
+      {0xE2, 0x41},  // continuation missing
   };
   for (const TBytes& bytes : malformed) {
     SCOPED_TRACE(::testing::PrintToString(bytes));
@@ -124,8 +172,7 @@ TEST(Utf8CodecTest, DecodeBufferGivesSurrogatePairsAndStopsWhenThePairHasNoRoom)
 
 TEST(Utf8CodecTest, EncodeBufferWritesPairsAsFourBytesAndLoneSurrogatesByFailureMode) {
   TUTF8Codec codec;
-  EXPECT_EQ(codec.EncodeFromWideString(u"A\u00E9\u20AC\U0001F600"),
-            "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+  EXPECT_EQ(codec.EncodeFromWideString(u"A\u00E9\u20AC\U0001F600"), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
   const WideString lone = {u'A', 0xD800, u'B', 0xDC00};
   const EUnicodeCodecException e = CatchCodecException([&] { codec.EncodeFromWideString(lone); });
   EXPECT_EQ(e.Message(), "Low surrogate not found");
@@ -136,11 +183,15 @@ TEST(Utf8CodecTest, EncodeBufferWritesPairsAsFourBytesAndLoneSurrogatesByFailure
   codec.SetFailureMode(cfStop);
   EXPECT_EQ(codec.EncodeFromWideString(lone), "A");
   codec.SetFailureMode(cfPassThrough);
-  EXPECT_EQ(codec.EncodeFromWideString(lone), "A\xED\xA0\x80" "B\xED\xB0\x80");
+  EXPECT_EQ(codec.EncodeFromWideString(lone),
+            "A\xED\xA0\x80"
+            "B\xED\xB0\x80");
   codec.SetFailureMode(cfSkip);
   EXPECT_EQ(codec.EncodeFromWideString(lone), "AB");
   codec.SetFailureMode(cfReplace);
-  EXPECT_EQ(codec.EncodeFromWideString(lone), "A\xEF\xBF\xBD" "B\xEF\xBF\xBD");
+  EXPECT_EQ(codec.EncodeFromWideString(lone),
+            "A\xEF\xBF\xBD"
+            "B\xEF\xBF\xBD");
 }
 
 TEST(Utf8CodecTest, WriteCharRefusesSurrogatesAndValuesAboveUnicode) {
