@@ -7,6 +7,7 @@
 #include <cassert>
 #include <string>
 
+#include "platform/base/Format.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
 #include "unicode/UniSysUtils.h"

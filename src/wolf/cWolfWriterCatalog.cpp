@@ -1,7 +1,6 @@
 // The table of contents of a Wolf file and its catalog section.
 #include <algorithm>
 
-#include "platform/base/Streams.h"
 #include "wolf/cWolfWriter.h"
 
 namespace {

@@ -1,6 +1,5 @@
 // The page table of a Wolf file.
 #include "platform/base/Format.h"
-#include "platform/base/Streams.h"
 #include "wolf/cWolfWriter.h"
 
 uint32_t TWolfPageTableGroup::GetPosition(int32_t index) const {

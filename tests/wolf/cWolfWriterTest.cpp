@@ -322,4 +322,18 @@ TEST(TWolfWriter, NewPageOnAPageWithoutImageOpensAnotherWithoutClosingIt) {
   EXPECT_EQ(writer.PageTable().GetGroup(0).Count(), 2);
 }
 
+TEST(TWolfPageTable, AddsEachNewPositionToEveryGroupAndWrapsGroupIndices) {
+  TWolfPageTable table(2);
+  EXPECT_EQ(table.LastPosition(), -1);
+  table.AddPosition(10);
+  table.AddPosition(10);  // the same as the last: ignored
+  table.AddPosition(20);
+  EXPECT_EQ(table.LastPosition(), 20);
+  EXPECT_EQ(&table.GetGroup(3), &table.GetGroup(1));
+  EXPECT_EQ(table.GetGroup(0).Count(), 2);
+  EXPECT_EQ(table.GetGroup(1).ByteSize(), 8);
+  EXPECT_EQ(table.GetGroup(1).GetPosition(1), 20u);
+  EXPECT_EQ(RaisedMessage<EListError>([&] { table.GetGroup(0).GetPosition(2); }), "List index out of bounds (2)");
+}
+
 }  // namespace
