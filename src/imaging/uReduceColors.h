@@ -81,7 +81,8 @@ public:
   TDitherEngine& operator=(const TDitherEngine&) = delete;
 
   // Adds the accumulated error, looks the colour up, spreads the error and moves to the
-  // next column; returns the palette index, chosen receives its colour.
+  // next column; returns the palette index, chosen receives its colour. Called only
+  // while Column() lies inside 0..Width − 1.
   virtual uint8_t Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen);
   // Flips the direction; the column becomes 0 (left to right) or width − 1.
   virtual void NextLine();

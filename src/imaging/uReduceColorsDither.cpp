@@ -1,5 +1,6 @@
 // The error-diffusion engines of the colour reduction (the per-pixel hot loop).
 #include <algorithm>
+#include <cassert>
 
 #include "imaging/uReduceColors.h"
 
@@ -31,6 +32,7 @@ TFloydSteinbergDitherer::TFloydSteinbergDitherer(int32_t width, TColorLookup& lo
 }
 
 uint8_t TFloydSteinbergDitherer::Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) {
+  assert(FColumn >= 0 && FColumn < FWidth);
   const uint8_t in[3] = {red, green, blue};
   uint8_t adjusted[3];
   for (int c = 0; c < 3; ++c) {
@@ -78,6 +80,7 @@ TKernelDitherer<TKernel>::TKernelDitherer(int32_t width, TColorLookup& lookup)
 
 template <typename TKernel>
 uint8_t TKernelDitherer<TKernel>::Dither(uint8_t red, uint8_t green, uint8_t blue, TRgb& chosen) {
+  assert(FColumn >= 0 && FColumn < FWidth);
   const int32_t* cell = FRow[0] + 3 * FPointer;
   constexpr int32_t half = TKernel::Divisor / 2;
   const uint8_t adjusted[3] = {ClampChannel(red + (cell[0] + half) / TKernel::Divisor),

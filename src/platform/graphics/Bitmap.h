@@ -120,6 +120,9 @@ private:
 
 // The largest pixel buffer a bitmap takes (1 GiB).
 inline constexpr int64_t MaxBitmapBytes = int64_t{1} << 30;
+// The longest side of a bitmap-file image that LoadFromStream takes; far beyond any page
+// or book image, and it keeps a zero-width image from announcing billions of rows.
+inline constexpr int64_t MaxBmpSidePx = int64_t{1} << 20;
 
 // Bytes in one row of width pixels at bitsPerPixel, padded to 4 bytes.
 constexpr int64_t BytesPerScanLineOf(int64_t width, int32_t bitsPerPixel) {

@@ -80,7 +80,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
   const TPixelFormat format = FormatOfBits(bits);
   const bool topDown = rawHeight < 0;
   const int64_t height = topDown ? -rawHeight : rawHeight;
-  if (width < 0) Invalid();
+  if (width < 0 || width > MaxBmpSidePx || height > MaxBmpSidePx) Invalid();
   const int64_t stride = BytesPerScanLineOf(width, static_cast<int32_t>(bits));
   if (stride * height > MaxBitmapBytes) Invalid();
 

@@ -142,6 +142,11 @@ TEST(BmpFormat, BadImagesRaiseTheBitmapError) {
   huge[25] = 0x7F;  // height 0x7F000002
   ExpectLoadFails<EInvalidGraphic>(huge, "Bitmap image is not valid");
 
+  auto endless = good;
+  endless[18] = 0;     // width 0
+  endless[25] = 0x7F;  // height 0x7F000002: no pixels, but rows without end
+  ExpectLoadFails<EInvalidGraphic>(endless, "Bitmap image is not valid");
+
   auto tooManyColours = good;
   tooManyColours[46] = 0;
   tooManyColours[47] = 2;  // 512 colours
