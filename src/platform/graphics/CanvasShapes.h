@@ -8,7 +8,8 @@
 //   fills what is inside the outline. With a clear pen the brush fills l..r-2, t..b-2,
 //   one pixel less to the right and bottom.
 // - FillRect fills l..r-1, t..b-1 with a brush; FrameRect paints its 1-pixel border.
-// - Ellipse fills and outlines the ellipse inscribed in the same cells.
+// - Ellipse fills and outlines the ellipse inscribed in the same cells (the outline
+//   always inside them).
 // - The dotted pen (width 1) paints 3 pixels, skips 3, along each line; with an opaque
 //   background mode the skipped pixels take the background colour.
 #pragma once

@@ -17,6 +17,9 @@ namespace {
 // Sizes beyond this many pixels per em are drawn at it: no page needs more, and a
 // glyph's bitmap grows with the square of the size.
 constexpr int32_t MaxPpem = 4096;
+// Glyphs of sizes up to this many pixels per em are kept once rendered; larger ones
+// (rare, and each as large as the square of its size) are rendered for each use.
+constexpr int32_t MaxCachedGlyphPpem = 256;
 // The em height of a logical font of height 0 (12 points at 96 pixels per inch).
 constexpr int32_t DefaultPpem = 16;
 
@@ -198,7 +201,8 @@ const TGlyphImage& TSizedFont::Glyph(char32_t c, bool mono) {
   uint64_t key = (uint64_t{c} << 1) | (mono ? 1 : 0);
   auto it = FGlyphs.find(key);
   if (it != FGlyphs.end()) return it->second;
-  TGlyphImage& image = FGlyphs[key];
+  TGlyphImage& image = FMetrics.Ppem <= MaxCachedGlyphPpem ? FGlyphs[key] : FScratchGlyph;
+  image = TGlyphImage{};
   if (IsZeroWidthChar(c)) return image;
   FT_Face face = FFace.Face();
   FT_Activate_Size(FSize);

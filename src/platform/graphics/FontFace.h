@@ -93,7 +93,7 @@ public:
   // Whole-pixel advance of a character (0 for the zero-width ones).
   int32_t Advance(char32_t c);
   bool HasGlyph(char32_t c) const;
-  // The glyph of a character, monochrome or antialiased.
+  // The glyph of a character, monochrome or antialiased; valid until the next call.
   const TGlyphImage& Glyph(char32_t c, bool mono);
 
 private:
@@ -110,4 +110,5 @@ private:
   std::array<std::unique_ptr<std::array<int32_t, 256>>, 256> FBmpAdvances;
   std::unordered_map<char32_t, int32_t> FOtherAdvances;
   std::unordered_map<uint64_t, TGlyphImage> FGlyphs;
+  TGlyphImage FScratchGlyph;  // the last glyph of a size too large to keep
 };

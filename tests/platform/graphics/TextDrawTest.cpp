@@ -80,6 +80,16 @@ TEST(TextDrawTest, MissingFaceDrawsWithTheDefaultFace) {
   EXPECT_NE(missing.InkColumns().first, -1);
 }
 
+TEST(TextDrawTest, HugeFontsDrawLikeSmallOnes) {
+  // Glyphs this large are not kept; drawing them twice gives the same pixels.
+  TTextSurface first(400, 420, pf1bit, 400), second(400, 420, pf1bit, 400);
+  first.Out(0, 0, u"Wg");
+  second.Out(0, 0, u"W");
+  second.Out(second.Width(u"W"), 0, u"g");
+  EXPECT_EQ(first.Pixels(), second.Pixels());
+  EXPECT_NE(first.InkColumns().first, -1);
+}
+
 TEST(TextDrawTest, GlyphsAreAntialiasedExceptOnOneBitBitmaps) {
   TTextSurface colour;
   colour.Out(2, 2, u"Grey edges");
