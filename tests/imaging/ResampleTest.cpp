@@ -91,6 +91,20 @@ TEST(Resample, ThinSourcesAndTargetsMatchTheReference) {
   ExpectLikeReference("Mitchell", 2, 40, 2, 3);  // heavy shrinking of a thin image
 }
 
+TEST(Resample, AHalfwayPixelRoundsToEven) {
+  // Triangle, 2 columns to 3: the middle target column sits halfway (weights 0.5, 0.5),
+  // and 0.5 × 0 + 0.5 × 255 = 127.5 rounds to 128.
+  TBitmap source;
+  source.SetPixelFormat(pf24bit);
+  source.SetSize(2, 1);
+  source.SetPixelColor(0, 0, clBlack);
+  source.SetPixelColor(1, 0, static_cast<TColor>(RGB(255, 1, 3)));
+  TBitmap target;
+  target.SetSize(3, 1);
+  ResampleBitmap(source, target, TriangleFilter, 1.0f);
+  EXPECT_EQ(RgbBytes(target), (std::vector<uint8_t>{0, 0, 0, 128, 0, 2, 255, 1, 3}));  // 0.5 rounds to 0, 1.5 to 2
+}
+
 TEST(Resample, ContributorArraysHoldTwiceTheRadiusPlusOne) {
   // 1000 columns to 100: scale 99/999, radius about 30.27, 61 entries.
   const auto lists = BuildContributors(100, 1000, Lanczos3Filter, 3.0f);
