@@ -195,8 +195,6 @@ int32_t TSizedFont::Advance(char32_t c) {
   return FOtherAdvances[c] = ComputeAdvance(c);
 }
 
-bool TSizedFont::HasGlyph(char32_t c) const { return FT_Get_Char_Index(FFace.Face(), c) != 0; }
-
 const TGlyphImage& TSizedFont::Glyph(char32_t c, bool mono) {
   uint64_t key = (uint64_t{c} << 1) | (mono ? 1 : 0);
   auto it = FGlyphs.find(key);

@@ -92,7 +92,6 @@ public:
   const TFontMetrics& Metrics() const noexcept { return FMetrics; }
   // Whole-pixel advance of a character (0 for the zero-width ones).
   int32_t Advance(char32_t c);
-  bool HasGlyph(char32_t c) const;
   // The glyph of a character, monochrome or antialiased; valid until the next call.
   const TGlyphImage& Glyph(char32_t c, bool mono);
 

@@ -172,6 +172,20 @@ TEST_F(CanvasTest, ClippingFollowsTheOriginInForceWhenItWasSet) {
   EXPECT_EQ(IntersectClipRect(dc, 0, 0, 1, 1), NULLREGION);
 }
 
+TEST_F(CanvasTest, DeviceClipAndCapabilities) {
+  HDC dc = Canvas->Handle();
+  const TRect device = Rect(2, 3, 4, 5);
+  EXPECT_EQ(SelectClipRect(dc, &device), SIMPLEREGION);
+  SetWindowOrgEx(dc, 1, 1, nullptr);
+  EXPECT_EQ(Canvas->ClipRect(), Rect(3, 4, 5, 6));
+  SelectClipRect(dc, nullptr);
+  EXPECT_EQ(Canvas->ClipRect(), Rect(1, 1, 13, 13));
+  EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 12);
+  EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 24);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 96);
+  EXPECT_EQ(GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE, 0);
+}
+
 TEST_F(CanvasTest, SavedStatesRestoreByLevel) {
   HDC dc = Canvas->Handle();
   EXPECT_EQ(SaveDC(dc), 1);
