@@ -3,7 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,4 +89,46 @@ inline void ExpectReadCharFails(TCustomUnicodeCodec& codec, const TBytes& bytes,
   int32_t count = 0;
   ExpectConvertError([&] { codec.ReadChar(ch, count); }, message);
   codec.SetByteSource(nullptr);
+}
+
+// glibc's reading of bytes in converter's encoding into UTF-16; nothing when it finds
+// them malformed or cut short.
+inline std::optional<WideString> PeerDecode(const char* converter, const TBytes& bytes) {
+  iconv_t cd = iconv_open("UTF-16LE", converter);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    ADD_FAILURE() << "glibc has no converter " << converter;
+    return std::nullopt;
+  }
+  std::vector<char> in(bytes.begin(), bytes.end());
+  std::vector<char> out(bytes.size() * 2 + 8);
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  size_t inLeft = in.size();
+  size_t outLeft = out.size();
+  const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (rc == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
+  WideString result;
+  for (char* p = out.data(); p < outPtr; p += 2)
+    result.push_back(static_cast<WideChar>(static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8));
+  return result;
+}
+
+// Decodes each input whole with a fresh codec of codecClass (failure mode cfRaise) and
+// with glibc: both must accept it and agree on the text, or both refuse it. Returns how
+// many inputs were accepted.
+inline int32_t ExpectSameDecodingAsGlibc(TUnicodeCodecClass codecClass, const char* converter,
+                                         const std::vector<TBytes>& inputs) {
+  int32_t accepted = 0;
+  for (const TBytes& bytes : inputs) {
+    auto codec = codecClass->Create();
+    std::optional<WideString> ours;
+    try {
+      ours = DecodeAll(*codec, bytes);
+    } catch (const EUnicodeCodecException&) {
+    }
+    EXPECT_EQ(ours, PeerDecode(converter, bytes)) << ::testing::PrintToString(bytes);
+    accepted += ours.has_value();
+  }
+  return accepted;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "xml/codecs/CodecTestSupport.h"
 #include "xml/codecs/Ucs4Codecs.h"
 
@@ -23,6 +25,22 @@ TEST(Ucs4CodecsTest, EachByteOrderReadsAndWritesItsOwnLayout) {
     EXPECT_EQ(DecodeAll(*c.Codec, c.Bytes), u"\U0001F600");
     EXPECT_EQ(BytesOf(c.Codec->EncodeFromWideString(u"\U0001F600")), c.Bytes);
   }
+}
+
+// Random values around the edges of Unicode, sometimes with stray final bytes.
+TEST(Ucs4CodecsTest, AgreesWithGlibcOnRandomInput) {
+  std::mt19937 random(20261209);
+  const UCS4Char interesting[] = {0x41, 0x9C, 0xD7FF, 0xD800, 0xDFFF, 0xE000, 0xFFFF, 0x10000, 0x10FFFF, 0x110000};
+  std::vector<TBytes> inputs(5000);
+  for (TBytes& bytes : inputs) {
+    for (size_t i = 1 + random() % 4; i > 0; --i) {
+      const UCS4Char value =
+          random() % 4 == 0 ? static_cast<UCS4Char>(random()) : interesting[random() % std::size(interesting)];
+      for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
+    }
+    if (random() % 8 == 0) bytes.push_back(0);
+  }
+  EXPECT_GT(ExpectSameDecodingAsGlibc(CodecClassOf<TUCS4BECodec>(), "UTF-32BE", inputs), 500);
 }
 
 TEST(Ucs4CodecsTest, ReadCharRefusesSurrogatesAndValuesAboveUnicode) {

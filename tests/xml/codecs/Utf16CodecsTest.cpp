@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "xml/codecs/CodecTestSupport.h"
 #include "xml/codecs/Utf16Codecs.h"
 
@@ -81,6 +83,23 @@ TEST(Utf16CodecsTest, LoneSurrogatesGoThroughEveryFailureMode) {
   codec.SetFailureMode(cfPassThrough);
   EXPECT_EQ(DecodeAll(codec, highAtEnd), (WideString{u'A', 0xD83D}));
   EXPECT_EQ(DecodeAll(codec, {0x41, 0x00, 0x42}), u"AB");  // the odd final byte passes as a unit
+}
+
+// Random unit strings rich in surrogates, sometimes with an odd final byte: the codec
+// accepts exactly what glibc accepts, and decodes it alike.
+TEST(Utf16CodecsTest, AgreesWithGlibcOnRandomInput) {
+  std::mt19937 random(20261209);
+  const WideChar interesting[] = {0x0041, 0x0000, 0x009C, 0xD800, 0xD83D, 0xDBFF, 0xDC00, 0xDE00, 0xDFFF, 0xFFFF};
+  std::vector<TBytes> inputs(5000);
+  for (TBytes& bytes : inputs) {
+    for (size_t i = 1 + random() % 5; i > 0; --i) {
+      const WideChar unit = interesting[random() % std::size(interesting)];
+      bytes.push_back(static_cast<uint8_t>(unit & 0xFF));
+      bytes.push_back(static_cast<uint8_t>(unit >> 8));
+    }
+    if (random() % 8 == 0) bytes.push_back(0x41);
+  }
+  EXPECT_GT(ExpectSameDecodingAsGlibc(CodecClassOf<TUTF16LECodec>(), "UTF-16LE", inputs), 500);
 }
 
 TEST(Utf16CodecsTest, WriteCharWritesPairsAndRefusesSurrogatesAndValuesAboveUnicode) {
