@@ -1,0 +1,1 @@
+qf_add_fuzz_target(unicode_text LABEL unicode DEPS qf_unicode)
