@@ -203,7 +203,8 @@ public:
 
   // Adds an entry at level 1..3 (other levels are ignored) for the page the caller will
   // bind with SetTOCPage(pageKey). A level whose counter reached 255 under its parent
-  // takes no more entries: such an entry and the entries below it are left out.
+  // takes no more entries: such an entry and the entries below it are left out; so are
+  // entries of levels 2 and 3 beyond the 65535 that the header can count.
   void AddTOCItem(int32_t level, AnsiStringView name, int32_t pageKey);
   // Binds every entry with pageKey to the page written last.
   void SetTOCPage(int32_t pageKey);
@@ -236,6 +237,7 @@ private:
   TPageState FPageState = psNone;
   std::array<uint8_t, 3> FLevelCounters{};
   int32_t FSkippedLevel = 0;  // level of the last entry left out; 0 when none
+  uint32_t FSubEntries = 0;   // entries of levels 2 and 3
   bool FHasPages = false;
   bool FFinished = false;
 };

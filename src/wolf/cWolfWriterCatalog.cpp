@@ -97,7 +97,19 @@ uint32_t TWolfTOCList::RecordPosition(uint32_t number, uint32_t recordsStart) co
 void TWolfTOCList::SubcatalogRecord(int32_t index, uint32_t recordsStart, TWolfRecord& record) const {
   const TWolfTOCItem& item = GetItem(index);
   record.fill(0);
-  const auto children = std::count_if(FItems.begin(), FItems.end(), [&](const auto& other) { return item.IsParentOf(*other); });
+  // In a sorted list the children of an entry stand together, numbered from its first
+  // child to its last possible one.
+  auto first = FItems.begin(), last = FItems.end();
+  if (item.Level() == 3) {
+    first = last;  // no level below
+  } else if (FSorted) {
+    const int32_t childLevel = item.Level() + 1;
+    const uint32_t lastChild = item.FirstChildNumber() | (childLevel == 2 ? 0xFF00u : 0xFFu);
+    const auto below = [](const auto& other, uint64_t key) { return SortKey(*other) < key; };
+    first = std::lower_bound(FItems.begin(), FItems.end(), SortKey(childLevel, item.FirstChildNumber()), below);
+    last = std::lower_bound(first, FItems.end(), SortKey(childLevel, lastChild) + 1, below);
+  }
+  const auto children = std::count_if(first, last, [&](const auto& other) { return item.IsParentOf(*other); });
   PutWolfU16(record, WolfRecNameBytes, static_cast<uint16_t>(item.Name().size()));
   PutWolfU16(record, WolfRecChildCount, static_cast<uint16_t>(children));
   PutWolfU32(record, WolfRecPrevSibling, RecordPosition(item.PrevSiblingNumber(), recordsStart));
@@ -116,6 +128,7 @@ void TWolfWriter::AddTOCItem(int32_t level, AnsiStringView name, int32_t pageKey
   // The counters are bytes: a 256th entry under one parent would repeat a number and
   // tangle the tree, so it is left out together with the entries below it.
   if (FSkippedLevel != 0 && level > FSkippedLevel) return;
+  if (level > 1 && FSubEntries == WolfMaxSubEntries) return;
   uint8_t& counter = FLevelCounters[static_cast<size_t>(level - 1)];
   if (counter == 255) {
     FSkippedLevel = level;
@@ -124,6 +137,7 @@ void TWolfWriter::AddTOCItem(int32_t level, AnsiStringView name, int32_t pageKey
   FSkippedLevel = 0;
   ++counter;
   for (size_t k = static_cast<size_t>(level); k < FLevelCounters.size(); ++k) FLevelCounters[k] = 0;
+  if (level > 1) ++FSubEntries;
   AddTOCEntry(name, pageKey);
 }
 

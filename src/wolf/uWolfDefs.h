@@ -54,6 +54,8 @@ inline constexpr size_t WolfHdrSubEntries = 0x5F;        // u16 table-of-content
 inline constexpr size_t WolfHdrSubcatalogPos = 0x61;     // u32 position of "<subcatalog>", 0 without one
 
 inline constexpr uint16_t WolfHeaderMarkValue = 0x0201;
+// Header 0x5F counts the table of contents' entries of levels 2 and 3 in 16 bits.
+inline constexpr uint32_t WolfMaxSubEntries = 0xFFFF;
 
 namespace WolfLayoutCheck {
 struct Field {

@@ -245,4 +245,25 @@ TEST(TWolfWriter, AFullLevelTakesNoMoreEntriesNorTheirChildren) {
   EXPECT_EQ(second.Records.back().Level2, 1);
 }
 
+TEST(TWolfWriter, KeepsNoMoreSubEntriesThanTheHeaderCounts) {
+  // 1 + 255 + 255 * 255 entries under the first part, then 255 more chapters under the
+  // second: 65535 entries of levels 2 and 3, the most a 16-bit header field counts.
+  std::vector<Entry> entries{{1, "one", 1}};
+  for (int chapter = 0; chapter < 255; ++chapter) {
+    entries.push_back({2, "c", 1});
+    for (int section = 0; section < 255; ++section) entries.push_back({3, "s", 1});
+  }
+  entries.push_back({1, "two", 1});
+  for (int chapter = 0; chapter < 255; ++chapter) entries.push_back({2, "c", 1});
+  entries.push_back({3, "left out", 1});
+  entries.push_back({1, "three", 1});
+  entries.push_back({2, "left out", 1});
+  const TReadWolfBook book = ReadWolfBook(WriteBook(entries, 1));
+  EXPECT_EQ(book.Header16(0x5F), 65535);
+  EXPECT_EQ(book.Records.size(), 3u + 65535);
+  EXPECT_EQ(book.CatalogItems.size(), 3u);
+  EXPECT_EQ(book.Records[0].ChildCount, 255);  // "one", children counted in the sorted list
+  EXPECT_EQ(book.Records[3].ChildCount, 255);  // its first chapter
+}
+
 }  // namespace
