@@ -396,12 +396,17 @@ bool RemoveSection(ProfileFile& profile, WideStringView section) {
   section = TrimBlanks(section);
   const std::vector<SectionRange> sections = Sections(profile);
   bool removed = false;
+  bool removedLast = false;
   for (auto it = sections.rbegin(); it != sections.rend(); ++it) {
     if (!SameName(*SectionNameOf(profile.Lines[it->First]), section)) continue;
+    removedLast = removedLast || it->End == profile.Lines.size();
     profile.Lines.erase(profile.Lines.begin() + static_cast<std::ptrdiff_t>(it->First),
                         profile.Lines.begin() + static_cast<std::ptrdiff_t>(it->End));
     removed = true;
   }
+  // The blank lines that set off a removed last section go with it.
+  if (removedLast)
+    while (!profile.Lines.empty() && TrimBlanks(profile.Lines.back()).empty()) profile.Lines.pop_back();
   return removed;
 }
 
@@ -454,4 +459,62 @@ bool WritePrivateProfileStringA(const char* appName, const char* keyName, const 
   WideString file;
   if (fileName != nullptr && !AnsiToWideName(fileName, file)) return false;
   return WritePrivateProfileStringW(app.Get(), key.Get(), value.Get(), fileName != nullptr ? file.c_str() : nullptr);
+}
+
+namespace {
+
+// The value through a buffer that doubles while the value fills it.
+template <typename Char, typename Read>
+std::basic_string<Char> WholeValue(Read read) {
+  std::vector<Char> buffer(2048);
+  for (;;) {
+    const auto size = static_cast<uint32_t>(buffer.size());
+    const uint32_t length = read(buffer.data(), size);
+    if (length < size - 1) return std::basic_string<Char>(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// The names through a buffer that doubles while the list is cut.
+template <typename Char, typename Read>
+std::vector<std::basic_string<Char>> WholeNames(Read read) {
+  std::vector<Char> buffer(32768);
+  for (;;) {
+    const auto size = static_cast<uint32_t>(buffer.size());
+    const uint32_t length = read(buffer.data(), size);
+    if (length < size - 2) {
+      std::vector<std::basic_string<Char>> names;
+      for (const Char* p = buffer.data(); *p != 0; p += names.back().size() + 1) names.emplace_back(p);
+      return names;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace
+
+WideString GetPrivateProfileValueW(const WideChar* appName, const WideChar* keyName, const WideChar* defaultValue,
+                                   const WideChar* fileName) {
+  return WholeValue<WideChar>([&](WideChar* buffer, uint32_t size) {
+    return GetPrivateProfileStringW(appName, keyName, defaultValue, buffer, size, fileName);
+  });
+}
+
+AnsiString GetPrivateProfileValueA(const char* appName, const char* keyName, const char* defaultValue,
+                                   const char* fileName) {
+  return WholeValue<char>([&](char* buffer, uint32_t size) {
+    return GetPrivateProfileStringA(appName, keyName, defaultValue, buffer, size, fileName);
+  });
+}
+
+std::vector<WideString> GetPrivateProfileNamesW(const WideChar* appName, const WideChar* fileName) {
+  return WholeNames<WideChar>([&](WideChar* buffer, uint32_t size) {
+    return GetPrivateProfileStringW(appName, nullptr, nullptr, buffer, size, fileName);
+  });
+}
+
+std::vector<AnsiString> GetPrivateProfileNamesA(const char* appName, const char* fileName) {
+  return WholeNames<char>([&](char* buffer, uint32_t size) {
+    return GetPrivateProfileStringA(appName, nullptr, nullptr, buffer, size, fileName);
+  });
 }

@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/base/Types.h"
 
@@ -54,3 +55,12 @@ bool WritePrivateProfileStringW(const WideChar* appName, const WideChar* keyName
                                 const WideChar* string, const WideChar* fileName);
 bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
                                 const char* fileName);
+
+// Whole results of the reads above, however long: a value, or the list of names (the
+// sections with `appName` null, else the section's keys).
+WideString GetPrivateProfileValueW(const WideChar* appName, const WideChar* keyName,
+                                   const WideChar* defaultValue, const WideChar* fileName);
+AnsiString GetPrivateProfileValueA(const char* appName, const char* keyName, const char* defaultValue,
+                                   const char* fileName);
+std::vector<WideString> GetPrivateProfileNamesW(const WideChar* appName, const WideChar* fileName);
+std::vector<AnsiString> GetPrivateProfileNamesA(const char* appName, const char* fileName);

@@ -1,0 +1,61 @@
+#include "platform/base/IniFiles.h"
+
+#include <vector>
+
+#include "platform/base/Exception.h"
+#include "platform/base/Format.h"
+#include "platform/base/PrivateProfile.h"
+#include "platform/base/StringLists.h"
+
+namespace {
+
+// Replaces the contents of `strings` by `names`.
+void FillStrings(TStrings& strings, const std::vector<AnsiString>& names) {
+  strings.BeginUpdate();
+  try {
+    strings.Clear();
+    for (const AnsiString& name : names) strings.Add(name);
+  } catch (...) {
+    strings.EndUpdate();
+    throw;
+  }
+  strings.EndUpdate();
+}
+
+}  // namespace
+
+TIniFile::~TIniFile() { UpdateFile(); }
+
+AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& defaultValue) {
+  return GetPrivateProfileValueA(section.c_str(), ident.c_str(), defaultValue.c_str(), FFileName.c_str());
+}
+
+void TIniFile::WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value) {
+  if (!WritePrivateProfileStringA(section.c_str(), ident.c_str(), value.c_str(), FFileName.c_str()))
+    throw EIniFileException(Format(SIniFileWriteError, {FFileName}));
+}
+
+void TIniFile::ReadSection(const AnsiString& section, TStrings& strings) {
+  FillStrings(strings, GetPrivateProfileNamesA(section.c_str(), FFileName.c_str()));
+}
+
+void TIniFile::ReadSections(TStrings& strings) {
+  FillStrings(strings, GetPrivateProfileNamesA(nullptr, FFileName.c_str()));
+}
+
+void TIniFile::ReadSectionValues(const AnsiString& section, TStrings& strings) {
+  std::vector<AnsiString> lines = GetPrivateProfileNamesA(section.c_str(), FFileName.c_str());
+  for (AnsiString& line : lines) line += "=" + ReadString(section, line, AnsiString());
+  FillStrings(strings, lines);
+}
+
+void TIniFile::EraseSection(const AnsiString& section) {
+  if (!WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, FFileName.c_str()))
+    throw EIniFileException(Format(SIniFileWriteError, {FFileName}));
+}
+
+void TIniFile::DeleteKey(const AnsiString& section, const AnsiString& ident) {
+  WritePrivateProfileStringA(section.c_str(), ident.c_str(), nullptr, FFileName.c_str());
+}
+
+void TIniFile::UpdateFile() { WritePrivateProfileStringA(nullptr, nullptr, nullptr, FFileName.c_str()); }

@@ -1,0 +1,456 @@
+#include "unicode/ini/UniIniFiles.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "platform/base/Exception.h"
+#include "platform/base/FloatText.h"
+#include "platform/base/Format.h"
+#include "platform/base/PrivateProfile.h"
+#include "platform/base/StringLists.h"
+#include "platform/base/TextUtils.h"
+#include "unicode/UniClasses.h"
+#include "unicode/UniSysUtils.h"
+#include "unicode/UniSystem.h"
+
+namespace {
+
+// Replaces the contents of `strings` by `lines`.
+void FillStrings(TWideStrings& strings, const std::vector<WideString>& lines) {
+  strings.BeginUpdate();
+  try {
+    strings.Clear();
+    for (const WideString& line : lines) strings.Add(line);
+  } catch (...) {
+    strings.EndUpdate();
+    throw;
+  }
+  strings.EndUpdate();
+}
+
+// Widened 8-bit lines of the 8-bit ini file.
+std::vector<WideString> Widened(const TStrings& strings) {
+  std::vector<WideString> lines;
+  for (int32_t i = 0; i < strings.Count(); ++i) lines.push_back(DefaultAnsiToWide(strings.Strings(i)));
+  return lines;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Decodes pairs of hexadecimal digits into `bytes` (room for `count`), stopping at the
+// first pair that is not hexadecimal.
+void HexToBin(const AnsiString& text, uint8_t* bytes, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const int high = HexDigit(text[2 * i]);
+    const int low = HexDigit(text[2 * i + 1]);
+    if (high < 0 || low < 0) return;
+    bytes[i] = static_cast<uint8_t>(high << 4 | low);
+  }
+}
+
+WideString BinToHex(const uint8_t* bytes, size_t count) {
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  WideString text;
+  text.reserve(count * 2);
+  for (size_t i = 0; i < count; ++i) {
+    text += kDigits[bytes[i] >> 4];
+    text += kDigits[bytes[i] & 15];
+  }
+  return text;
+}
+
+}  // namespace
+
+// ---- TUniCustomIniFile ----
+
+int32_t TUniCustomIniFile::ReadInteger(const WideString& section, const WideString& ident, int32_t defaultValue) {
+  WideString s = ReadString(section, ident, WideString());
+  if (s.size() > 2 && s[0] == u'0' && (s[1] == u'x' || s[1] == u'X')) s.replace(0, 2, u"$");
+  return StrToIntDef(DefaultWideToAnsi(s), defaultValue);
+}
+
+void TUniCustomIniFile::WriteInteger(const WideString& section, const WideString& ident, int32_t value) {
+  WriteString(section, ident, DefaultAnsiToWide(IntToStr(value)));
+}
+
+bool TUniCustomIniFile::ReadBool(const WideString& section, const WideString& ident, bool defaultValue) {
+  return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
+}
+
+void TUniCustomIniFile::WriteBool(const WideString& section, const WideString& ident, bool value) {
+  WriteString(section, ident, value ? u"1" : u"0");
+}
+
+int32_t TUniCustomIniFile::ReadBinaryStream(const WideString& section, const WideString& ident, TStream& value) {
+  const AnsiString text = DefaultWideToAnsi(ReadString(section, ident, WideString()));
+  if (text.empty()) return 0;
+  const auto count = static_cast<int64_t>(text.size() / 2);
+  TUniMemoryStream temporary;
+  auto* memory = dynamic_cast<TMemoryStream*>(&value);
+  TMemoryStream& stream = memory != nullptr ? *memory : temporary;
+  const int64_t start = stream.Position();
+  stream.SetSize(start + count);
+  HexToBin(text, static_cast<uint8_t*>(stream.Memory()) + start, static_cast<size_t>(count));
+  stream.SetPosition(start);
+  if (memory == nullptr) value.CopyFrom(stream, count);
+  return static_cast<int32_t>(stream.Size() - start);
+}
+
+void TUniCustomIniFile::WriteBinaryStream(const WideString& section, const WideString& ident, TStream& value) {
+  WideString text;
+  if (auto* memory = dynamic_cast<TMemoryStream*>(&value)) {
+    const int64_t position = std::max<int64_t>(memory->Position(), 0);
+    if (position < memory->Size())
+      text = BinToHex(static_cast<const uint8_t*>(memory->Memory()) + position,
+                      static_cast<size_t>(memory->Size() - position));
+  } else {
+    TUniMemoryStream copy;
+    const int64_t left = value.Size() - value.Position();
+    if (left > 0) copy.CopyFrom(value, left);
+    text = BinToHex(static_cast<const uint8_t*>(copy.Memory()), static_cast<size_t>(copy.Size()));
+  }
+  WriteString(section, ident, text);
+}
+
+namespace {
+
+// A value converted by `convert`; the default when it is empty or does not convert.
+template <typename Value, typename Convert>
+Value ReadConverted(const WideString& text, Value defaultValue, Convert convert) {
+  if (text.empty()) return defaultValue;
+  try {
+    return convert(text);
+  } catch (const EConvertError&) {
+    return defaultValue;
+  }
+}
+
+}  // namespace
+
+TDateTime TUniCustomIniFile::ReadDate(const WideString& section, const WideString& ident, TDateTime defaultValue) {
+  return ReadConverted(ReadString(section, ident, WideString()), defaultValue, WideStrToDate);
+}
+
+TDateTime TUniCustomIniFile::ReadDateTime(const WideString& section, const WideString& ident,
+                                          TDateTime defaultValue) {
+  return ReadConverted(ReadString(section, ident, WideString()), defaultValue, WideStrToDateTime);
+}
+
+double TUniCustomIniFile::ReadFloat(const WideString& section, const WideString& ident, double defaultValue) {
+  return ReadConverted(ReadString(section, ident, WideString()), defaultValue,
+                       [](const WideString& text) { return StrToFloat(DefaultWideToAnsi(text)); });
+}
+
+TDateTime TUniCustomIniFile::ReadTime(const WideString& section, const WideString& ident, TDateTime defaultValue) {
+  return ReadConverted(ReadString(section, ident, WideString()), defaultValue, WideStrToTime);
+}
+
+void TUniCustomIniFile::WriteDate(const WideString& section, const WideString& ident, TDateTime value) {
+  WriteString(section, ident, DefaultAnsiToWide(DateToStr(value)));
+}
+
+void TUniCustomIniFile::WriteDateTime(const WideString& section, const WideString& ident, TDateTime value) {
+  WriteString(section, ident, DefaultAnsiToWide(DateTimeToStr(value)));
+}
+
+void TUniCustomIniFile::WriteFloat(const WideString& section, const WideString& ident, double value) {
+  WriteString(section, ident, DefaultAnsiToWide(FloatToStr(value)));
+}
+
+void TUniCustomIniFile::WriteTime(const WideString& section, const WideString& ident, TDateTime value) {
+  WriteString(section, ident, DefaultAnsiToWide(TimeToStr(value)));
+}
+
+bool TUniCustomIniFile::SectionExists(const WideString& section) {
+  TUniStringList keys;
+  ReadSection(section, keys);
+  return keys.Count() > 0;
+}
+
+// ---- TUniStringHash ----
+
+uint32_t TUniStringHash::HashOf(const WideString& key) const {
+  uint32_t hash = 0;
+  for (const WideChar c : key) hash = std::rotl(hash, 2) ^ c;
+  return hash;
+}
+
+size_t TUniStringHash::BucketOf(const WideString& key) const { return HashOf(key) % FBuckets.size(); }
+
+void TUniStringHash::Add(const WideString& key, int32_t value) { FBuckets[BucketOf(key)].push_back({key, value}); }
+
+int32_t TUniStringHash::ValueOf(const WideString& key) const {
+  // The newest entry stands at the chain's head.
+  const std::vector<THashItem>& bucket = FBuckets[BucketOf(key)];
+  for (auto it = bucket.rbegin(); it != bucket.rend(); ++it)
+    if (it->Key == key) return it->Value;
+  return -1;
+}
+
+void TUniStringHash::Clear() {
+  for (auto& bucket : FBuckets) bucket.clear();
+}
+
+// ---- TUniHashedStringList ----
+
+WideString TUniHashedStringList::HashKey(const WideString& s) const {
+  return CaseSensitive() ? s : WideCharUpperCase(s);
+}
+
+void TUniHashedStringList::Changed() {
+  TUniStringList::Changed();
+  FValueHashValid = false;
+  FNameHashValid = false;
+}
+
+int32_t TUniHashedStringList::IndexOf(const WideString& s) const {
+  if (!FValueHashValid) {
+    if (!FValueHash) FValueHash = std::make_unique<TUniStringHash>();
+    FValueHash->Clear();
+    for (int32_t i = 0; i < GetCount(); ++i) FValueHash->Add(HashKey(GetString(i)), i);
+    FValueHashValid = true;
+  }
+  return FValueHash->ValueOf(HashKey(s));
+}
+
+int32_t TUniHashedStringList::IndexOfName(const WideString& name) const {
+  if (!FNameHashValid) {
+    if (!FNameHash) FNameHash = std::make_unique<TUniStringHash>();
+    FNameHash->Clear();
+    const WideChar separator = NameValueSeparator();
+    for (int32_t i = 0; i < GetCount(); ++i) {
+      const WideString s = GetString(i);
+      const size_t at = s.find(separator);
+      if (at != WideString::npos) FNameHash->Add(HashKey(s.substr(0, at)), i);
+    }
+    FNameHashValid = true;
+  }
+  return FNameHash->ValueOf(HashKey(name));
+}
+
+// ---- TUniMemIniFile ----
+
+TUniMemIniFile::TUniMemIniFile(const WideString& fileName) : TUniCustomIniFile(fileName) {
+  FSections.SetNameValueSeparator(u'=');
+  LoadValues();
+}
+
+TUniMemIniFile::~TUniMemIniFile() = default;
+
+void TUniMemIniFile::LoadValues() {
+  if (FFileName.empty() || !WideFileExists(FFileName)) {
+    Clear();
+    return;
+  }
+  TUniStringList lines;
+  lines.LoadFromFile(FFileName);
+  SetStrings(lines);
+}
+
+void TUniMemIniFile::Clear() {
+  FSections.Clear();
+  FSectionLines.clear();
+}
+
+TUniHashedStringList& TUniMemIniFile::AddSection(const WideString& section) {
+  auto& lines = FSectionLines.emplace_back(std::make_unique<TUniHashedStringList>());
+  FSections.AddObject(section, lines.get());
+  return *lines;
+}
+
+TUniHashedStringList* TUniMemIniFile::FindSection(const WideString& section) const {
+  const int32_t index = FSections.IndexOf(section);
+  return index >= 0 ? static_cast<TUniHashedStringList*>(FSections.Objects(index)) : nullptr;
+}
+
+void TUniMemIniFile::SetStrings(const TWideStrings& list) {
+  Clear();
+  TUniHashedStringList* section = nullptr;
+  for (int32_t i = 0; i < list.Count(); ++i) {
+    const WideString line = Trim(list.Strings(i));
+    if (line.empty() || line[0] == u';') continue;
+    if (line[0] == u'[' && line.back() == u']') {
+      section = &AddSection(Trim(WideStringView(line).substr(1, line.size() - 2)));
+      continue;
+    }
+    if (section == nullptr) continue;  // lines before the first section are dropped
+    const size_t equals = line.find(u'=');
+    if (equals == WideString::npos)
+      section->Add(line);
+    else
+      section->Add(Trim(WideStringView(line).substr(0, equals)) + u"=" + line.substr(equals + 1));
+  }
+}
+
+void TUniMemIniFile::GetStrings(TWideStrings& list) {
+  list.BeginUpdate();
+  try {
+    for (int32_t i = 0; i < FSections.Count(); ++i) {
+      list.Add(u"[" + FSections.Strings(i) + u"]");
+      const auto& lines = *static_cast<TUniHashedStringList*>(FSections.Objects(i));
+      for (int32_t j = 0; j < lines.Count(); ++j) list.Add(lines.Strings(j));
+      list.Add(WideString());
+    }
+  } catch (...) {
+    list.EndUpdate();
+    throw;
+  }
+  list.EndUpdate();
+}
+
+WideString TUniMemIniFile::ReadString(const WideString& section, const WideString& ident,
+                                      const WideString& defaultValue) {
+  const TUniHashedStringList* lines = FindSection(section);
+  const int32_t index = lines != nullptr ? lines->IndexOfName(ident) : -1;
+  return index >= 0 ? lines->Strings(index).substr(ident.size() + 1) : defaultValue;
+}
+
+void TUniMemIniFile::WriteString(const WideString& section, const WideString& ident, const WideString& value) {
+  TUniHashedStringList* lines = FindSection(section);
+  if (lines == nullptr) lines = &AddSection(section);
+  const WideString line = ident + u"=" + value;
+  const int32_t index = lines->IndexOfName(ident);
+  if (index >= 0)
+    lines->SetString(index, line);
+  else
+    lines->Add(line);
+}
+
+void TUniMemIniFile::ReadSection(const WideString& section, TWideStrings& strings) {
+  std::vector<WideString> names;
+  if (const TUniHashedStringList* lines = FindSection(section))
+    for (int32_t i = 0; i < lines->Count(); ++i) names.push_back(lines->Names(i));
+  FillStrings(strings, names);
+}
+
+void TUniMemIniFile::ReadSections(TWideStrings& strings) { strings.Assign(FSections); }
+
+void TUniMemIniFile::ReadSectionValues(const WideString& section, TWideStrings& strings) {
+  strings.BeginUpdate();
+  try {
+    strings.Clear();
+    if (const TUniHashedStringList* lines = FindSection(section)) strings.Assign(*lines);
+  } catch (...) {
+    strings.EndUpdate();
+    throw;
+  }
+  strings.EndUpdate();
+}
+
+void TUniMemIniFile::EraseSection(const WideString& section) {
+  const int32_t index = FSections.IndexOf(section);
+  if (index < 0) return;
+  const TObject* lines = FSections.Objects(index);
+  FSections.Delete(index);
+  std::erase_if(FSectionLines, [&](const auto& owned) { return owned.get() == lines; });
+}
+
+void TUniMemIniFile::DeleteKey(const WideString& section, const WideString& ident) {
+  TUniHashedStringList* lines = FindSection(section);
+  const int32_t index = lines != nullptr ? lines->IndexOfName(ident) : -1;
+  if (index >= 0) lines->Delete(index);
+}
+
+void TUniMemIniFile::UpdateFile() {
+  TUniStringList lines;
+  GetStrings(lines);
+  lines.SaveToFile(FFileName);
+}
+
+void TUniMemIniFile::Rename(const WideString& fileName, bool reload) {
+  FFileName = fileName;
+  if (reload) LoadValues();
+}
+
+// ---- TUniIniFile ----
+
+TUniIniFile::TUniIniFile(const WideString& fileName) : TUniCustomIniFile(fileName) {
+  if (!PlatformIsUnicode()) FAnsiIniFile = std::make_unique<TIniFile>(DefaultWideToAnsi(fileName));
+}
+
+TUniIniFile::~TUniIniFile() { UpdateFile(); }
+
+void TUniIniFile::RaiseWriteError() const {
+  throw EIniFileException(Format(SIniFileWriteError, {DefaultWideToAnsi(FFileName)}));
+}
+
+WideString TUniIniFile::ReadString(const WideString& section, const WideString& ident,
+                                   const WideString& defaultValue) {
+  if (FAnsiIniFile)
+    return DefaultAnsiToWide(FAnsiIniFile->ReadString(DefaultWideToAnsi(section), DefaultWideToAnsi(ident),
+                                                      DefaultWideToAnsi(defaultValue)));
+  return GetPrivateProfileValueW(section.c_str(), ident.c_str(), defaultValue.c_str(), FFileName.c_str());
+}
+
+void TUniIniFile::WriteString(const WideString& section, const WideString& ident, const WideString& value) {
+  if (FAnsiIniFile) {
+    FAnsiIniFile->WriteString(DefaultWideToAnsi(section), DefaultWideToAnsi(ident), DefaultWideToAnsi(value));
+    return;
+  }
+  if (!WritePrivateProfileStringW(section.c_str(), ident.c_str(), value.c_str(), FFileName.c_str()))
+    RaiseWriteError();
+}
+
+void TUniIniFile::ReadSection(const WideString& section, TWideStrings& strings) {
+  if (FAnsiIniFile) {
+    TStringList keys;
+    FAnsiIniFile->ReadSection(DefaultWideToAnsi(section), keys);
+    FillStrings(strings, Widened(keys));
+    return;
+  }
+  FillStrings(strings, GetPrivateProfileNamesW(section.c_str(), FFileName.c_str()));
+}
+
+void TUniIniFile::ReadSections(TWideStrings& strings) {
+  if (FAnsiIniFile) {
+    TStringList sections;
+    FAnsiIniFile->ReadSections(sections);
+    FillStrings(strings, Widened(sections));
+    return;
+  }
+  FillStrings(strings, GetPrivateProfileNamesW(nullptr, FFileName.c_str()));
+}
+
+void TUniIniFile::ReadSectionValues(const WideString& section, TWideStrings& strings) {
+  if (FAnsiIniFile) {
+    TStringList lines;
+    FAnsiIniFile->ReadSectionValues(DefaultWideToAnsi(section), lines);
+    FillStrings(strings, Widened(lines));
+    return;
+  }
+  TUniStringList keys;
+  ReadSection(section, keys);
+  std::vector<WideString> lines;
+  for (int32_t i = 0; i < keys.Count(); ++i)
+    lines.push_back(keys.Strings(i) + u"=" + ReadString(section, keys.Strings(i), WideString()));
+  FillStrings(strings, lines);
+}
+
+void TUniIniFile::EraseSection(const WideString& section) {
+  if (FAnsiIniFile) {
+    FAnsiIniFile->EraseSection(DefaultWideToAnsi(section));
+    return;
+  }
+  if (!WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, FFileName.c_str())) RaiseWriteError();
+}
+
+void TUniIniFile::DeleteKey(const WideString& section, const WideString& ident) {
+  if (FAnsiIniFile) {
+    FAnsiIniFile->DeleteKey(DefaultWideToAnsi(section), DefaultWideToAnsi(ident));
+    return;
+  }
+  WritePrivateProfileStringW(section.c_str(), ident.c_str(), nullptr, FFileName.c_str());
+}
+
+void TUniIniFile::UpdateFile() {
+  if (FAnsiIniFile) {
+    FAnsiIniFile->UpdateFile();
+    return;
+  }
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, FFileName.c_str());
+}
