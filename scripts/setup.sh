@@ -12,7 +12,7 @@ NEEDED=(
   # libraries the program links
   zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev libfribidi-dev
   # fonts: layout and rendering are the same on every machine
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   unicode-data  # the Unicode Character Database behind the generated case tables
   # test-only peers
   python3-minimal python3-pil python3-fonttools libpng-dev libc-bin
