@@ -1,9 +1,10 @@
 #include "xml/codecs/SingleByteCodec.h"
 
+#include "platform/base/Format.h"
 #include "xml/codecs/CodecMessages.h"
 
 uint8_t TCustomSingleByteCodec::EncodeUCS4Char(UCS4Char ch) const {
-  if (ch >= 0x10000) throw EConvertError(FormatCodecMessage(SCodecInvalidCodePoint, unsigned(ch), ""));
+  if (ch >= 0x10000) throw EConvertError(Format(SCodecInvalidCodePoint, {uint32_t(ch), ""}));
   return EncodeChar(static_cast<WideChar>(ch));
 }
 
@@ -74,7 +75,7 @@ void TCustomSingleByteCodec::EncodeBuffer(const WideChar* units, int32_t unitCou
 }
 
 void TCustomSingleByteCodec::RaiseNoEquivalent(WideChar unit) const {
-  throw EConvertError(FormatCodecMessage(SCodecNoEquivalent, unsigned(unit), CodecName()));
+  throw EConvertError(Format(SCodecNoEquivalent, {uint32_t(unit), CodecName()}));
 }
 
 uint8_t TCustomSingleByteCodec::EncodeByTable(const TCodePageTable& table, WideChar unit) const {

@@ -1,5 +1,6 @@
 #include "xml/codecs/SingleByteCodecs.h"
 
+#include "platform/base/Format.h"
 #include "xml/codecs/CodecMessages.h"
 
 uint8_t TISO8859_1Codec::EncodeChar(WideChar unit) const {
@@ -48,7 +49,7 @@ uint8_t TIBM1026Codec::EncodeChar(WideChar unit) const {
 }
 
 WideChar TUSASCIICodec::DecodeByte(uint8_t byte) const {
-  if (byte >= 0x80) throw EConvertError(FormatCodecMessage(SCodecInvalidCodePoint, unsigned(byte), CodecName()));
+  if (byte >= 0x80) throw EConvertError(Format(SCodecInvalidCodePoint, {uint32_t(byte), CodecName()}));
   return byte;
 }
 

@@ -1,5 +1,6 @@
 #include "xml/codecs/Ucs4Codecs.h"
 
+#include "platform/base/Format.h"
 #include "xml/codecs/CodecMessages.h"
 #include "xml/codecs/Surrogates.h"
 
@@ -29,9 +30,9 @@ void PutValue(uint8_t* p, UCS4Char value) {
 
 template <class TDerived, TUCS4ByteOrder Order>
 void TCustomUCS4Codec<TDerived, Order>::CheckChar(UCS4Char ch) const {
-  if (IsSurrogate(ch)) throw EConvertError(FormatCodecMessage(SCodecSurrogateValue, unsigned(ch), this->CodecName()));
+  if (IsSurrogate(ch)) throw EConvertError(Format(SCodecSurrogateValue, {uint32_t(ch), this->CodecName()}));
   if (ch > UCS4MaxChar)
-    throw EConvertError(FormatCodecMessage(SCodecInvalidCodePoint, unsigned(ch), this->CodecName()));
+    throw EConvertError(Format(SCodecInvalidCodePoint, {uint32_t(ch), this->CodecName()}));
 }
 
 template <class TDerived, TUCS4ByteOrder Order>
@@ -78,8 +79,8 @@ void TCustomUCS4Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32_
       const WideChar halves[2] = {static_cast<WideChar>(value >> (WireShift[Order][1] & 16)),
                                   static_cast<WideChar>(value >> (WireShift[Order][3] & 16))};
       const auto message = [value] {
-        return IsSurrogate(value) ? FormatCodecMessage(SCodecSurrogateValue, unsigned(value), "UCS-4")
-                                  : FormatCodecMessage(SCodecCannotConvert, unsigned(value), "UTF-16");
+        return IsSurrogate(value) ? Format(SCodecSurrogateValue, {uint32_t(value), "UCS-4"})
+                                  : Format(SCodecCannotConvert, {uint32_t(value), "UTF-16"});
       };
       if (!this->ResolveDecodeFailure(message, consumed, halves, 2, output, produced, capacityUnits)) break;
     }

@@ -1,5 +1,6 @@
 #include "xml/codecs/UnicodeCodec.h"
 
+#include "platform/base/Format.h"
 #include "xml/codecs/CodecMessages.h"
 
 namespace {
@@ -95,7 +96,7 @@ void TCustomUnicodeCodec::WriteBytes(const uint8_t* buffer, int32_t count) {
 }
 
 AnsiString TCustomUnicodeCodec::InvalidEncodingMessage() const {
-  return FormatCodecMessage(SCodecInvalidEncoding, CodecName());
+  return Format(SCodecInvalidEncoding, {CodecName()});
 }
 
 void TCustomUnicodeCodec::RaiseCodecFailure(const AnsiString& message, int32_t position) {

@@ -1,5 +1,6 @@
 #include "xml/codecs/Utf16Codecs.h"
 
+#include "platform/base/Format.h"
 #include "xml/codecs/CodecMessages.h"
 #include "xml/codecs/Surrogates.h"
 
@@ -19,7 +20,7 @@ void PutUnit(uint8_t* p, WideChar unit) {
 }
 
 AnsiString SurrogateMessage(unsigned unit, const char* name) {
-  return FormatCodecMessage(SCodecSurrogateValue, unit, name);
+  return Format(SCodecSurrogateValue, {unit, name});
 }
 
 }  // namespace
@@ -48,8 +49,8 @@ void TCustomUTF16Codec<TDerived, Order>::ReadChar(UCS4Char& ch, int32_t& byteCou
 
 template <class TDerived, TUTF16ByteOrder Order>
 void TCustomUTF16Codec<TDerived, Order>::WriteChar(UCS4Char ch, int32_t& byteCount) {
-  if (IsSurrogate(ch)) throw EConvertError(FormatCodecMessage(SCodecInvalidCodePoint, unsigned(ch), "UCS-4"));
-  if (ch > UCS4MaxChar) throw EConvertError(FormatCodecMessage(SCodecCannotConvert, unsigned(ch), this->CodecName()));
+  if (IsSurrogate(ch)) throw EConvertError(Format(SCodecInvalidCodePoint, {uint32_t(ch), "UCS-4"}));
+  if (ch > UCS4MaxChar) throw EConvertError(Format(SCodecCannotConvert, {uint32_t(ch), this->CodecName()}));
   uint8_t bytes[4];
   if (ch >= 0x10000) {
     PutUnit<Order>(bytes, HighSurrogateOf(ch));
@@ -127,7 +128,7 @@ void TUCS2Codec::ReadChar(UCS4Char& ch, int32_t& byteCount) {
 }
 
 void TUCS2Codec::WriteChar(UCS4Char ch, int32_t& byteCount) {
-  if (ch > 0xFFFF) throw EConvertError(FormatCodecMessage(SCodecOutOfRange, CodecName()));
+  if (ch > 0xFFFF) throw EConvertError(Format(SCodecOutOfRange, {CodecName()}));
   const uint8_t high = static_cast<uint8_t>(ch >> 8);
   const uint8_t low = static_cast<uint8_t>(ch & 0xFF);
   WriteBytes(&high, 1);

@@ -1,5 +1,6 @@
 #include "xml/codecs/Utf8Codec.h"
 
+#include "platform/base/Format.h"
 #include "xml/codecs/CodecMessages.h"
 #include "xml/codecs/Surrogates.h"
 
@@ -74,7 +75,7 @@ void TUTF8Codec::ReadChar(UCS4Char& ch, int32_t& byteCount) {
 
 void TUTF8Codec::WriteChar(UCS4Char ch, int32_t& byteCount) {
   if (ch > UCS4MaxChar || IsSurrogate(ch))
-    throw EConvertError(FormatCodecMessage(SCodecInvalidCodePoint, unsigned(ch), "Unicode"));
+    throw EConvertError(Format(SCodecInvalidCodePoint, {uint32_t(ch), "Unicode"}));
   AnsiString bytes;
   AppendUtf8(bytes, ch);
   byteCount = static_cast<int32_t>(bytes.size());
