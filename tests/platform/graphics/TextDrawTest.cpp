@@ -113,6 +113,17 @@ TEST(TextDrawTest, GlyphsAreAntialiasedExceptOnOneBitBitmaps) {
   EXPECT_EQ(sharpColours, (std::set<TColor>{clBlack, clWhite}));
 }
 
+TEST(TextDrawTest, PaletteBitmapsTakeTheNearestBlendedColour) {
+  TTextSurface surface(240, 40, pf4bit, 20);
+  surface.Out(2, 2, u"Grey edges");
+  const std::vector<TColor> pixels = surface.Pixels();
+  const std::set<TColor> colours(pixels.begin(), pixels.end());
+  // Edges fall between black and white: the 16-colour table's greys.
+  EXPECT_TRUE(colours.count(clBlack) && colours.count(clWhite));
+  EXPECT_TRUE(colours.count(clGray) || colours.count(clSilver));
+  for (TColor c : colours) EXPECT_TRUE(c == clBlack || c == clWhite || c == clGray || c == clSilver) << c;
+}
+
 TEST(TextDrawTest, GlyphsBlendInTheTextColour) {
   TTextSurface surface(240, 40, pf24bit, 24);
   SetTextColor(surface.Dc, RGB(255, 0, 0));
