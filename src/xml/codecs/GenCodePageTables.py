@@ -4,9 +4,11 @@
 Each table starts from the published mapping of its code page (the mapping files of
 the Unicode consortium as Python's codec modules carry them) and then applies the
 codec's own differences listed below. Run with Debian's /usr/bin/python3 from any
-folder; the output does not depend on the machine.
+folder; the output does not depend on the machine. With --check it writes nothing and
+exits 1 when the committed files differ from what it would write.
 """
 import pathlib
+import sys
 
 UNDEFINED = 0xFFFF
 
@@ -116,8 +118,17 @@ def main():
         source.append("};\n")
         source.append(f"static_assert(sizeof(Chars{symbol}) / sizeof(char16_t) == 0x{last:02X} - 0x{first:02X} + 1);\n")
         source.append(f"constexpr TCodePageTable CodePage{symbol}{{\"{name}\", 0x{first:02X}, 0x{last:02X}, Chars{symbol}}};\n\n")
-    (here / "CodePageTables.h").write_text("".join(header))
-    (here / "CodePageTables.cpp").write_text("".join(source).rstrip("\n") + "\n")
+    outputs = {here / "CodePageTables.h": "".join(header),
+               here / "CodePageTables.cpp": "".join(source).rstrip("\n") + "\n"}
+    if "--check" in sys.argv[1:]:
+        stale = [path.name for path, text in outputs.items() if path.read_text() != text]
+        if stale:
+            print("out of date:", ", ".join(stale))
+            return 1
+        return 0
+    for path, text in outputs.items():
+        path.write_text(text)
+    return 0
 
 
-main()
+sys.exit(main())
