@@ -77,7 +77,7 @@ void GrayAndReduce(benchmark::State& state, int32_t reduction) {
   TBitmap page;
   for (auto _ : state) {
     state.PauseTiming();
-    page.Assign(&Page());
+    page.Assign(Page());
     state.ResumeTiming();
     GrayscaleBitmap(page);
     const auto reduced = ReduceColors(page, reduction, 2);
@@ -93,7 +93,7 @@ void BM_PageGrayscale(benchmark::State& state) {
   TBitmap page;
   for (auto _ : state) {
     state.PauseTiming();
-    page.Assign(&Page());
+    page.Assign(Page());
     state.ResumeTiming();
     GrayscaleBitmap(page);
     benchmark::DoNotOptimize(page.ScanLine(0));
@@ -103,12 +103,12 @@ void BM_PageGrayscale(benchmark::State& state) {
 // The driver's own step for 4-level pages: the gray page to 4 bits per pixel.
 void BM_GrayPageToFourBits(benchmark::State& state) {
   TBitmap gray;
-  gray.Assign(&Page());
+  gray.Assign(Page());
   GrayscaleBitmap(gray);
   TBitmap page;
   for (auto _ : state) {
     state.PauseTiming();
-    page.Assign(&gray);
+    page.Assign(gray);
     state.ResumeTiming();
     page.SetPixelFormat(pf4bit);
     benchmark::DoNotOptimize(page.ScanLine(0));
@@ -117,7 +117,7 @@ void BM_GrayPageToFourBits(benchmark::State& state) {
 
 void BM_ResampleImageLanczos3(benchmark::State& state) {
   TBitmap source;
-  source.Assign(&Page());
+  source.Assign(Page());
   TBitmap target;
   target.SetPixelFormat(pf24bit);
   target.SetSize(450, 600);

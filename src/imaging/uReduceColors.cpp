@@ -152,7 +152,7 @@ std::unique_ptr<TDitherEngine> CreateEngine(int32_t ditherMode, int32_t width, T
 std::unique_ptr<TBitmap> ReduceColors(TBitmap& bitmap, int32_t reduction, int32_t ditherMode) {
   auto result = std::make_unique<TBitmap>();
   if (reduction == 0) {
-    result->Assign(&bitmap);
+    result->Assign(bitmap);
     result->SetPixelFormat(pf24bit);
     return result;
   }

@@ -6,9 +6,9 @@ void RotateBitmap(const TBitmap& source, TBitmap& target, bool clockwise) {
   const int32_t w = source.Width();
   const int32_t h = source.Height();
   TBitmap pixels;
-  pixels.Assign(&source);
+  pixels.Assign(source);
   pixels.SetPixelFormat(pf24bit);
-  target.Assign(&source);
+  target.Assign(source);
   target.SetPixelFormat(pf24bit);
   target.SetSize(h, w);
   for (int32_t y = 0; y < h; ++y) {

@@ -30,7 +30,7 @@ std::vector<uint8_t> Indices(const TBitmap& reduced) {
 
 std::vector<uint8_t> Reduce(const TBitmap& image, int32_t reduction, int32_t mode) {
   TBitmap source;
-  source.Assign(&image);
+  source.Assign(image);
   return Indices(*ReduceColors(source, reduction, mode));
 }
 
@@ -114,7 +114,7 @@ TEST(ReduceColors, ColoursSharingACacheSlotShareTheFirstIndexFound) {
 
 TEST(ReduceColors, TheResultIsAnEightBitImageWithTheWholeColourTable) {
   TBitmap source;
-  source.Assign(GrayRow({0, 0x80, 0xFF}).get());
+  source.Assign(*GrayRow({0, 0x80, 0xFF}));
   source.SetPixelFormat(pf4bit);
   const auto reduced = ReduceColors(source, 2, 2);
   EXPECT_EQ(source.PixelFormat(), pf24bit);  // the source was turned to 24 bits
@@ -129,7 +129,7 @@ TEST(ReduceColors, TheResultIsAnEightBitImageWithTheWholeColourTable) {
 
 TEST(ReduceColors, TwoLevelsTurnIntoAOneBitImageWithoutLoss) {
   TBitmap source;
-  source.Assign(GrayRow({10, 250, 10, 250}).get());
+  source.Assign(*GrayRow({10, 250, 10, 250}));
   const auto reduced = ReduceColors(source, 3, 2);
   reduced->SetPixelFormat(pf1bit);
   EXPECT_EQ(reduced->ScanLine(0)[0], 0x50);  // 0 1 0 1 in the high bits
@@ -137,7 +137,7 @@ TEST(ReduceColors, TwoLevelsTurnIntoAOneBitImageWithoutLoss) {
 
 TEST(ReduceColors, NoReductionGivesATwentyFourBitCopy) {
   TBitmap source;
-  source.Assign(GrayRow({1, 2}).get());
+  source.Assign(*GrayRow({1, 2}));
   source.SetPixelFormat(pf8bit);
   const auto copy = ReduceColors(source, 0, 99);
   EXPECT_EQ(copy->PixelFormat(), pf24bit);
@@ -150,7 +150,7 @@ TEST(ReduceColors, UnknownReductionsAndModesGiveAnEmptyBitmap) {
   for (auto [reduction, mode] : {std::pair{4, 2}, std::pair{-1, 2}, std::pair{2, 7}, std::pair{3, -1}}) {
     SCOPED_TRACE(testing::Message() << reduction << " " << mode);
     TBitmap source;
-    source.Assign(image.get());
+    source.Assign(*image);
     EXPECT_TRUE(ReduceColors(source, reduction, mode)->Empty());
   }
 }

@@ -140,13 +140,11 @@ void TBitmap::SetTransparentColor(TColor value) {
   FTransparentMode = tmFixed;
 }
 
-void TBitmap::Assign(const TGraphic* source) {
-  if (source == this) return;
-  if (source == nullptr) {
-    NewImage(0, 0, FPixelFormat);
-    return;
-  }
-  const auto* bitmap = dynamic_cast<const TBitmap*>(source);
+void TBitmap::Clear() { NewImage(0, 0, FPixelFormat); }
+
+void TBitmap::Assign(const TPersistent& source) {
+  if (&source == this) return;
+  const auto* bitmap = dynamic_cast<const TBitmap*>(&source);
   if (bitmap == nullptr) {
     TGraphic::Assign(source);
     return;

@@ -88,9 +88,12 @@ public:
   TColor TransparentColor() const;
   void SetTransparentColor(TColor value);
 
-  // Null clears the bitmap; a bitmap is copied whole (format, size, pixels, palette,
-  // transparency); other graphics assign themselves (AssignTo).
-  void Assign(const TGraphic* source) override;
+  // A bitmap is copied whole (format, size, pixels, palette, transparency); other
+  // sources assign themselves (AssignTo) or raise the assignment error.
+  void Assign(const TPersistent& source) override;
+  using TGraphic::Assign;
+  // An empty bitmap of the same pixel format.
+  void Clear() override;
 
   // A bitmap-file image ("BM"), read from the stream's position (BmpFormat.cpp).
   void LoadFromStream(TStream& stream) override;

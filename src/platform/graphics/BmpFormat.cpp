@@ -129,7 +129,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
     const int32_t y = topDown ? row : image.FHeight - 1 - row;
     stream.ReadBuffer(image.ScanLine(y), image.FStride);
   }
-  Assign(&image);
+  Assign(image);
 }
 
 void TBitmap::SaveToStream(TStream& stream) const {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/base/TextUtils.h"
+
 namespace {
 
 std::vector<TGraphicClass>& Registry() {
@@ -10,33 +12,15 @@ std::vector<TGraphicClass>& Registry() {
   return classes;
 }
 
-bool SameClassName(AnsiStringView a, AnsiStringView b) {
-  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-[[noreturn]] void RaiseAssign(const char* sourceName, const char* destName) {
-  AnsiString message = "Cannot assign a ";
-  message += sourceName;
-  message += " to a ";
-  message += destName;
-  throw EConvertError(message);
-}
-
 }  // namespace
 
 TGraphic::~TGraphic() = default;
 
 void TGraphic::Assign(const TGraphic* source) {
-  if (source == nullptr) RaiseAssignError(nullptr);
-  source->AssignTo(*this);
-}
-
-void TGraphic::AssignTo(TGraphic& dest) const { RaiseAssign(ClassName(), dest.ClassName()); }
-
-void TGraphic::RaiseAssignError(const TGraphic* source) const {
-  RaiseAssign(source != nullptr ? source->ClassName() : "nil", ClassName());
+  if (source == nullptr)
+    Clear();
+  else
+    Assign(static_cast<const TPersistent&>(*source));
 }
 
 void RegisterGraphicClass(TGraphicClass graphicClass) {
@@ -48,6 +32,6 @@ void UnRegisterGraphicClass(TGraphicClass graphicClass) { std::erase(Registry(),
 
 TGraphicClass FindGraphicClass(AnsiStringView className) {
   for (TGraphicClass graphicClass : Registry())
-    if (SameClassName(graphicClass->ClassName, className)) return graphicClass;
+    if (SameText(graphicClass->ClassName, className)) return graphicClass;
   return nullptr;
 }

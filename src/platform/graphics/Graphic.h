@@ -4,12 +4,14 @@
 // that makes an empty instance), which stands in for the class reference of the class
 // library: pictures are created by class name through the registry (readers of stored
 // documents) and copies of a graphic are made through its class (`ClassType()->Create`).
+// The name is the one `ClassName()` gives for the class.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include "platform/base/Exception.h"
+#include "platform/base/Object.h"
 #include "platform/base/Streams.h"
 #include "platform/base/Types.h"
 #include "platform/graphics/Palette.h"
@@ -37,15 +39,14 @@ struct TGraphicClassInfo {
 };
 using TGraphicClass = const TGraphicClassInfo*;
 
-class TGraphic {
+class TGraphic : public TPersistent {
 public:
   TGraphic() = default;
-  virtual ~TGraphic();
+  ~TGraphic() override;
   TGraphic(const TGraphic&) = delete;
   TGraphic& operator=(const TGraphic&) = delete;
 
   virtual TGraphicClass ClassType() const = 0;
-  const char* ClassName() const { return ClassType()->ClassName; }
 
   virtual bool Empty() const = 0;
   virtual int32_t Width() const = 0;
@@ -53,12 +54,13 @@ public:
   virtual void SetWidth(int32_t value) = 0;
   virtual void SetHeight(int32_t value) = 0;
 
-  // Takes the content of source; the default asks source to assign itself to this
-  // graphic (AssignTo). A null source raises the assignment error here; a class that
-  // can be cleared overrides.
-  virtual void Assign(const TGraphic* source);
-  // Raises EConvertError "Cannot assign a <this class> to a <dest class>".
-  virtual void AssignTo(TGraphic& dest) const;
+  // Assign(const TPersistent&) copies what this class knows of source, or lets source
+  // assign itself (AssignTo); otherwise EConvertError "Cannot assign a %s to a %s".
+  using TPersistent::Assign;
+  // The same with a source that may be null; null empties the graphic (Clear).
+  void Assign(const TGraphic* source);
+  // Drops the image: the graphic becomes empty.
+  virtual void Clear() = 0;
 
   virtual void LoadFromStream(TStream& stream) = 0;
   virtual void SaveToStream(TStream& stream) const = 0;
@@ -69,10 +71,6 @@ public:
 
   bool Transparent() const { return FTransparent; }
   virtual void SetTransparent(bool value) { FTransparent = value; }
-
-protected:
-  // Raises the assignment error for copying from source (or nothing) into this graphic.
-  [[noreturn]] void RaiseAssignError(const TGraphic* source) const;
 
 private:
   bool FTransparent = false;

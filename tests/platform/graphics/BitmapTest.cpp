@@ -28,6 +28,9 @@ std::vector<uint32_t> IndicesOfRow(const TBitmap& bitmap) {
   return indices;
 }
 
+}  // namespace
+
+// A graphic that knows no bitmaps (at global scope, so its class name is plain).
 class TOtherGraphic : public TGraphic {
 public:
   static const TGraphicClassInfo ClassInfo;
@@ -39,10 +42,9 @@ public:
   void SetHeight(int32_t) override {}
   void LoadFromStream(TStream&) override {}
   void SaveToStream(TStream&) const override {}
+  void Clear() override {}
 };
-const TGraphicClassInfo TOtherGraphic::ClassInfo{"TOtherGraphic", [] { return std::unique_ptr<TGraphic>(new TOtherGraphic); }};
-
-}  // namespace
+const TGraphicClassInfo TOtherGraphic::ClassInfo{"TOtherGraphic", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TOtherGraphic>(); }};
 
 TEST(Bitmap, StartsEmptyInTheDeviceFormat) {
   TBitmap bitmap;
@@ -50,7 +52,7 @@ TEST(Bitmap, StartsEmptyInTheDeviceFormat) {
   EXPECT_EQ(bitmap.Width(), 0);
   EXPECT_EQ(bitmap.Height(), 0);
   EXPECT_EQ(bitmap.PixelFormat(), pfDevice);
-  EXPECT_STREQ(bitmap.ClassName(), "TBitmap");
+  EXPECT_EQ(bitmap.ClassName(), TBitmap::ClassInfo.ClassName);
   bitmap.SetWidth(3);
   EXPECT_TRUE(bitmap.Empty());
   bitmap.SetHeight(2);
@@ -240,13 +242,17 @@ TEST(Bitmap, AssignCopiesABitmapAndNilEmptiesIt) {
   EXPECT_EQ(copy.PixelColor(1, 0), clBlue);  // a copy, not shared pixels
   copy.Assign(nullptr);
   EXPECT_TRUE(copy.Empty());
+  EXPECT_EQ(copy.PixelFormat(), pf24bit);
+  const TPersistent& persistent = *source;
+  copy.Assign(persistent);
+  EXPECT_EQ(copy.PixelColor(1, 0), clLime);
 }
 
 TEST(Bitmap, AssigningAnotherGraphicWithoutSupportRaises) {
   TBitmap bitmap;
   TOtherGraphic other;
   try {
-    bitmap.Assign(&other);
+    bitmap.Assign(other);
     FAIL() << "no exception";
   } catch (const EConvertError& e) {
     EXPECT_STREQ(e.what(), "Cannot assign a TOtherGraphic to a TBitmap");
@@ -278,7 +284,7 @@ TEST(GraphicClasses, AreFoundByNameIgnoringCase) {
   RegisterGraphicClass(&TBitmap::ClassInfo);
   ASSERT_EQ(FindGraphicClass("tbitmap"), &TBitmap::ClassInfo);
   auto made = FindGraphicClass("TBITMAP")->Create();
-  EXPECT_STREQ(made->ClassName(), "TBitmap");
+  EXPECT_EQ(made->ClassName(), "TBitmap");
   EXPECT_NE(dynamic_cast<TBitmap*>(made.get()), nullptr);
   UnRegisterGraphicClass(&TBitmap::ClassInfo);
   EXPECT_EQ(FindGraphicClass("TBitmap"), nullptr);
