@@ -5,9 +5,7 @@
 
 void DrawBitmapPixels(TDeviceContext& dest, const TRect& destRect, const TBitmap& source, const TRect& sourceRect,
                       std::optional<TColor> transparent) {
-  TPoint a = dest.ToDevice(destRect.Left, destRect.Top);
-  TPoint b = dest.ToDevice(destRect.Right, destRect.Bottom);
-  const TRect target{a.X, a.Y, b.X, b.Y};
+  const TRect target = dest.ToDevice(destRect);
   if (IsRectEmpty(target) || IsRectEmpty(sourceRect) || source.Empty()) return;
   TRasterTarget raster(dest, &target);
   const TRect& clip = raster.Clip();

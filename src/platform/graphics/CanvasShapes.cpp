@@ -48,10 +48,11 @@ void PaintLine(TDeviceContext& dc, TPoint a, TPoint b) {
   }
 }
 
+// The device rectangle of two logical corners, whichever way round they are given.
 TRect Normalized(TDeviceContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  TPoint a = dc.ToDevice(left, top);
-  TPoint b = dc.ToDevice(right, bottom);
-  return TRect{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+  const TRect r = dc.ToDevice(TRect{left, top, right, bottom});
+  return TRect{std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
+               std::max(r.Top, r.Bottom)};
 }
 
 }  // namespace

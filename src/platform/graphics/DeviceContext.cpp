@@ -143,9 +143,7 @@ bool GetWindowOrgEx(HDC dc, TPoint* point) {
 }
 
 int32_t IntersectClipRect(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  TPoint a = dc->ToDevice(left, top);
-  TPoint b = dc->ToDevice(right, bottom);
-  TRect clip{a.X, a.Y, b.X, b.Y};
+  TRect clip = dc->ToDevice(TRect{left, top, right, bottom});
   if (dc->State.Clip)
     IntersectRect(&clip, clip, *dc->State.Clip);
   else if (IsRectEmpty(clip))

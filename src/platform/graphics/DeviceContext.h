@@ -95,6 +95,10 @@ public:
   TPoint ToDevice(int32_t x, int32_t y) const noexcept {
     return TPoint{x - State.WindowOrg.X + State.ViewportOrg.X, y - State.WindowOrg.Y + State.ViewportOrg.Y};
   }
+  TRect ToDevice(const TRect& r) const noexcept {
+    const TPoint a = ToDevice(r.Left, r.Top), b = ToDevice(r.Right, r.Bottom);
+    return TRect{a.X, a.Y, b.X, b.Y};
+  }
   // The device pixels that drawing may touch: the clip within the bitmap (empty without one).
   TRect DeviceClip() const;
 

@@ -11,12 +11,6 @@
 
 namespace {
 
-TRect LogicalToDevice(const TDeviceContext& dc, const TRect& r) {
-  TPoint a = dc.ToDevice(r.Left, r.Top);
-  TPoint b = dc.ToDevice(r.Right, r.Bottom);
-  return TRect{a.X, a.Y, b.X, b.Y};
-}
-
 void DrawGlyph(TRasterTarget& target, const TGlyphImage& glyph, int32_t originX, int32_t baseline, COLORREF color) {
   const int32_t left = originX + glyph.Left;
   const int32_t top = baseline - glyph.Top;
@@ -62,7 +56,7 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
 
   const TPoint origin = dc->ToDevice(startX, baseline);
   std::optional<TRect> clipRect;
-  if (rect) clipRect = LogicalToDevice(*dc, *rect);
+  if (rect) clipRect = dc->ToDevice(*rect);
   if ((options & ETO_OPAQUE) && rect) {
     TRasterTarget(*dc).Fill(*clipRect, state.BkColor);
   } else if (state.BkMode == OPAQUE && n > 0) {

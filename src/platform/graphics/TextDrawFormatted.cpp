@@ -180,9 +180,7 @@ int32_t DrawTextExW(HDC dc, const WideChar* text, int32_t count, TRect* rect, ui
       for (int32_t i = 0; i < line.Underline; ++i) from += line.Advances[static_cast<size_t>(i)];
       const TFontMetrics& m = dc->SelectedFont().Sized().Metrics();
       TPoint a = dc->ToDevice(from, y + m.Ascent - m.UnderscorePosition);
-      TPoint b = dc->ToDevice(rect->Left, rect->Top);
-      TPoint c = dc->ToDevice(rect->Right, rect->Bottom);
-      TRect clip{b.X, b.Y, c.X, c.Y};
+      const TRect clip = dc->ToDevice(*rect);
       TRasterTarget(*dc, (format & DT_NOCLIP) ? nullptr : &clip)
           .Fill(TRect{a.X, a.Y, a.X + line.Advances[static_cast<size_t>(line.Underline)], a.Y + m.UnderscoreSize},
                 state.TextColor);
