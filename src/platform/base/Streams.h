@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "platform/base/FileSystem.h"
+#include "platform/base/Object.h"
 #include "platform/base/Types.h"
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
@@ -20,9 +21,9 @@ enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 // (FileSystem.h).
 inline constexpr uint16_t fmCreate = 0xFFFF;
 
-class TStream {
+class TStream : public TObject {
 public:
-  virtual ~TStream();
+  ~TStream() override;
 
   // Moves up to count bytes; returns how many moved (0 at the end or on a failure).
   virtual int32_t Read(void* buffer, int32_t count) = 0;
@@ -56,7 +57,8 @@ public:
   int32_t Read(void* buffer, int32_t count) override;
   int32_t Write(const void* buffer, int32_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
-  // Truncates or extends the file; raises EOSError when the system refuses.
+  // Truncates or extends the file and moves the position to its end; raises EOSError
+  // (RaiseLastOSError) when the system refuses.
   void SetSize(int64_t newSize) override;
 
 protected:
