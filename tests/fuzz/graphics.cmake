@@ -1,0 +1,1 @@
+qf_add_fuzz_target(bmp_image LABEL platform-graphics DEPS qf_platform_graphics)
