@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/base/DateTimeText.h"
 #include "platform/base/Exception.h"
 #include "platform/base/FileSearch.h"
 #include "platform/base/FileSystem.h"
@@ -236,9 +237,6 @@ bool IsWideCharPunct(WideChar c);
 bool IsWideCharMappableToAnsi(WideChar c);
 
 // ---- Dates and times -------------------------------------------------------------------
-
-// Days since 1899-12-30, the fraction being the time of day.
-using TDateTime = double;
 
 // Parse a date and/or time, a date, or a time in the thread locale's forms (see
 // VariantDateParser.h). Raise EConvertError "'<text>' is not a valid date and time" /

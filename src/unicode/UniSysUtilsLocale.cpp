@@ -2,8 +2,8 @@
 #include "platform/base/LastError.h"
 #include "platform/base/Locale.h"
 #include "platform/base/StringTypes.h"
-#include "platform/base/UnicodeCase.h"
 #include "platform/base/TextUtils.h"
+#include "platform/base/UnicodeCase.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 #include "unicode/UniWideStrUtils.h"
@@ -23,9 +23,15 @@ WideString WideGetModuleFileName(HMODULE module) {
 
 WideString WideSysErrorMessage(uint32_t errorCode) { return WideGetMessageFromModule(u"system", 0, errorCode); }
 
-WideString WideGetMessageFromModule(const WideString& sourceName, HMODULE, uint32_t errorCode) {
-  // The system's texts are the only message source of this platform; a module adds none.
-  WideString text = Trim(SystemErrorMessage(errorCode));
+WideString WideGetMessageFromModule(const WideString& sourceName, HMODULE module, uint32_t errorCode) {
+  // The system's messages exist in UTF-16 only, so both platform families read them so.
+  constexpr uint32_t kBufferChars = 256;
+  uint32_t flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY;
+  if (module != 0) flags |= FORMAT_MESSAGE_FROM_HMODULE;
+  WideChar buffer[kBufferChars];
+  const uint32_t length = FormatMessageW(flags, reinterpret_cast<const void*>(module), errorCode, 0, buffer,
+                                         kBufferChars, nullptr);
+  WideString text = Trim(WideStringView(buffer, length));
   if (text.empty()) text = WideFormat(u"Unspecified error (%d) from %s.", {errorCode, sourceName});
   return text;
 }

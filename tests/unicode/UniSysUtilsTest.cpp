@@ -359,6 +359,7 @@ TEST(UniSysUtils, ModuleFileNameIsTheProgram) {
 
 TEST(UniSysUtils, MessagesForCodes) {
   EXPECT_EQ(WideSysErrorMessage(ERROR_FILE_NOT_FOUND), Trim(SystemErrorMessage(ERROR_FILE_NOT_FOUND)));
+  EXPECT_EQ(WideGetMessageFromModule(u"wolf", 0, 0xDEAD0), u"Unspecified error (912080) from wolf.");
   EXPECT_EQ(WideGetMessageFromModule(u"wolf", HInstance, 0xDEAD0), u"Unspecified error (912080) from wolf.");
 }
 
@@ -369,6 +370,15 @@ TEST(UniSysUtils, DatesAndTimesInTheLocalesOrder) {
   EXPECT_EQ(WideStrToDate(u"2020-03-12"), 43902);
   EXPECT_DOUBLE_EQ(WideStrToTime(u"18:00"), 0.75);
   EXPECT_DOUBLE_EQ(WideStrToDateTime(u"2020-03-12 6:00 PM"), 43902.75);
+}
+
+TEST(UniSysUtils, DatesAndTimesReadBackWhatTheLocaleWrites) {
+  for (TDateTime value : {43902.75, 36526.0, 45351.5 + 3723.0 / 86400, 0.25, -1.25}) {
+    SCOPED_TRACE(DateTimeToStr(value));
+    EXPECT_DOUBLE_EQ(WideStrToDateTime(DefaultAnsiToWide(DateTimeToStr(value))), value);
+  }
+  EXPECT_EQ(WideStrToDate(DefaultAnsiToWide(DateToStr(43902.75))), 43902);
+  EXPECT_DOUBLE_EQ(WideStrToTime(DefaultAnsiToWide(TimeToStr(43902.75))), 0.75);
 }
 
 TEST(UniSysUtils, InvalidDatesAndTimesRaiseWithTheReason) {
