@@ -393,6 +393,7 @@ TEST_F(TUniStringsFiles, LoadsByTheByteOrderMark) {
       // Without the mark it is 8-bit text whose zero bytes end it: only "A" is left.
       {std::string("A\0\r\0\n\0B\0", 8), {u"A"}, steAnsi},
       {std::string("\xFE\xFF\0A", 4), {u"A"}, steUtf16BE},
+      {std::string("\0A\0\n\0B", 6), {}, steAnsi},  // UTF-16BE without the mark: a zero byte first
       {"\xEF\xBB\xBF" "A", {u"A"}, steUtf8},
       {"A", {u"A"}, steAnsi},
       {"\xFF\xFE", {}, steUtf16LE},
@@ -412,17 +413,20 @@ TEST_F(TUniStringsFiles, LoadsByTheByteOrderMark) {
 TEST_F(TUniStringsFiles, LoadsFixturesAsPythonDecodesThem) {
   struct Case {
     const char* Name;
-    const char* PythonCodec;  // how the peer decodes the same bytes
+    const char* Decoded;  // the peer's text of the file's bytes b, lines ended by CR LF
   };
-  const Case cases[] = {{"lines-utf16be.txt", "utf-16"},
-                        {"lines-cp1251.txt", "cp1251"},
-                        {"lines-utf8-malformed.txt", "utf-8-sig', 'replace"}};
+  const Case cases[] = {
+      {"lines-utf16be.txt", "b.decode('utf-16')"},
+      {"lines-cp1251.txt", "b.decode('cp1251')"},
+      {"lines-utf8-malformed.txt", "b.decode('utf-8-sig', 'replace')"},
+      // Without a mark: 8-bit text, which ends at its first zero byte.
+      {"lines-utf16le-nobom.txt", "b.decode('cp1251').split(chr(0))[0] + chr(13) + chr(10)"},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     std::string expected;
-    ASSERT_TRUE(RunPeer(std::string("/usr/bin/python3 -c \"import sys; sys.stdout.buffer.write("
-                                    "open('") + DataPath(c.Name) + "','rb').read().decode('" + c.PythonCodec +
-                            "').encode('utf-16-le'))\"",
+    ASSERT_TRUE(RunPeer("/usr/bin/python3 -c \"import sys; b = open('" + DataPath(c.Name) +
+                            "', 'rb').read(); sys.stdout.buffer.write((" + c.Decoded + ").encode('utf-16-le'))\"",
                         "", expected));
     TUniStringList list;
     list.LoadFromFile(WideName(DataPath(c.Name)));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -155,6 +156,19 @@ TEST_F(TUniMemIniFileTest, RenameReloadsOnRequest) {
   ini.Rename(Name("other.ini"), true);
   EXPECT_EQ(ini.ReadString(u"S", u"k", u""), u"other");
   EXPECT_EQ(ini.FileName(), Name("other.ini"));
+}
+
+// A name that is seen to exist but is gone when it is opened (here a link whose target
+// is missing): the open error of the file stream, as for any file that cannot be opened.
+TEST_F(TUniMemIniFileTest, FileThatVanishesBeforeItIsReadRaisesOpenError) {
+  ASSERT_EQ(symlink(Path("gone.ini").c_str(), Path().c_str()), 0);
+  ASSERT_TRUE(WideFileExists(Name()));
+  try {
+    TUniMemIniFile ini(Name());
+    ADD_FAILURE() << "no EWideFOpenError";
+  } catch (const EWideFOpenError& e) {
+    EXPECT_EQ(e.WideMessage(), u"Cannot open file \"" + Name() + u"\". " + WideSysErrorMessage(ERROR_FILE_NOT_FOUND));
+  }
 }
 
 TEST_F(TUniMemIniFileTest, UpdatingIntoAMissingFolderRaisesCreateError) {

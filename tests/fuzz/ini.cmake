@@ -1,0 +1,1 @@
+qf_add_fuzz_target(ini_text LABEL unicode DEPS qf_unicode)

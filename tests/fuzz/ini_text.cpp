@@ -1,0 +1,56 @@
+// Ini and text files are edited by hand: any bytes must load as lines (whatever their
+// byte-order mark says), parse as an ini file and be answered by the private-profile
+// calls, never crash. Parsing what an in-memory ini file writes gives the same lines
+// again, and a value written through the profile calls reads back unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/PrivateProfile.h"
+#include "platform/base/Streams.h"
+#include "unicode/UniWideStrings.h"
+#include "unicode/ini/UniIniFiles.h"
+
+namespace {
+
+WideString IniFileText(TUniMemIniFile& ini) {
+  TUniStringList lines;
+  ini.GetStrings(lines);
+  return lines.Text();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  TStringStream stream(bytes);
+  TUniStringList lines;
+  lines.LoadFromStream(stream);
+
+  TUniMemIniFile ini(WideString{});
+  ini.SetStrings(lines);
+  const WideString written = IniFileText(ini);
+  TUniStringList again;
+  again.SetText(written);
+  ini.SetStrings(again);
+  if (IniFileText(ini) != written) std::abort();
+
+  char path[] = "/tmp/qf-fuzz-ini-XXXXXX";
+  const int handle = mkstemp(path);
+  if (handle < 0) return 0;
+  close(handle);
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const WideString name = FileSystemNameToWide(path);
+  for (const WideString& section : GetPrivateProfileNamesW(nullptr, name.c_str()))
+    for (const WideString& key : GetPrivateProfileNamesW(section.c_str(), name.c_str()))
+      GetPrivateProfileValueW(section.c_str(), key.c_str(), nullptr, name.c_str());
+  const WideString value = u" fuzzed \x4E2D ";
+  if (WritePrivateProfileStringW(u"Fuzz", u"Key", value.c_str(), name.c_str()) &&
+      GetPrivateProfileValueW(u"Fuzz", u"Key", nullptr, name.c_str()) != value)
+    std::abort();
+  unlink(path);
+  return 0;
+}
