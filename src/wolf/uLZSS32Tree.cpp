@@ -75,6 +75,7 @@ void TLZSSCompressor::InsertNode(int32_t r) {
   c.Left(r) = NIL;
   c.Right(r) = NIL;
   int32_t matchLength = 0;
+  int32_t matchPosition = FMatchPosition;
   int32_t probes = 0;
   for (;;) {
     ++probes;
@@ -105,26 +106,27 @@ void TLZSSCompressor::InsertNode(int32_t r) {
         i = LZSSMaxMatchBytes;
       }
     }
-    if (i > matchLength) {
-      FMatchPosition = p;
-      matchLength = i;
-      if (i == LZSSMaxMatchBytes) {
-        // r takes p's place in the tree; p leaves it.
-        parent[r] = parent[p];
-        c.Left(r) = c.Left(p);
-        c.Right(r) = c.Right(p);
-        parent[c.Left(p)] = static_cast<uint16_t>(r);
-        parent[c.Right(p)] = static_cast<uint16_t>(r);
-        if (c.Right(parent[p]) == p)
-          c.Right(parent[p]) = r;
-        else
-          c.Left(parent[p]) = r;
-        parent[p] = NIL;
-        break;
-      }
+    // Selected, not branched on: a longer match turns up at unforeseeable steps.
+    const bool longer = i > matchLength;
+    matchPosition = longer ? p : matchPosition;
+    matchLength = longer ? i : matchLength;
+    if (matchLength == LZSSMaxMatchBytes) {
+      // r takes p's place in the tree; p leaves it.
+      parent[r] = parent[p];
+      c.Left(r) = c.Left(p);
+      c.Right(r) = c.Right(p);
+      parent[c.Left(p)] = static_cast<uint16_t>(r);
+      parent[c.Right(p)] = static_cast<uint16_t>(r);
+      if (c.Right(parent[p]) == p)
+        c.Right(parent[p]) = r;
+      else
+        c.Left(parent[p]) = r;
+      parent[p] = NIL;
+      break;
     }
   }
   FMatchLength = matchLength;
+  FMatchPosition = matchPosition;
   if (probes >= SplayProbes) SplayNode(r);
 }
 
