@@ -261,3 +261,17 @@ int32_t LoadStringFromTable(HMODULE module, uint32_t identifier, WideChar* buffe
   buffer[count] = 0;
   return static_cast<int32_t>(count);
 }
+
+// ---- Version information -----------------------------------------------------------------
+
+uint32_t WideGetFileVersionInfoSize(const WideChar* fileName, uint32_t* handle) {
+  return GetFileVersionInfoSizeW(fileName, handle);
+}
+
+bool WideGetFileVersionInfo(const WideChar* fileName, uint32_t handle, uint32_t length, void* data) {
+  return GetFileVersionInfoW(fileName, handle, length, data);
+}
+
+bool WideVerQueryValue(const void* block, const WideChar* subBlock, void** buffer, uint32_t* length) {
+  return VerQueryValueW(block, subBlock, buffer, length);
+}

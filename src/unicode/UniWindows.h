@@ -71,3 +71,10 @@ int32_t WideLoadString(HMODULE module, uint32_t identifier, WideChar* buffer, in
 // copies min(size - 1, length) characters and a terminator and returns the count copied.
 // 0 when the block is missing or too short for the entry.
 int32_t LoadStringFromTable(HMODULE module, uint32_t identifier, WideChar* buffer, int32_t size);
+
+// Version information of a file: size 0 when the file has none; the query of "\" gives
+// its VS_FIXEDFILEINFO. The version layer has only the wide calls, which both platform
+// families use.
+uint32_t WideGetFileVersionInfoSize(const WideChar* fileName, uint32_t* handle);
+bool WideGetFileVersionInfo(const WideChar* fileName, uint32_t handle, uint32_t length, void* data);
+bool WideVerQueryValue(const void* block, const WideChar* subBlock, void** buffer, uint32_t* length);

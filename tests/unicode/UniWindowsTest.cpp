@@ -119,6 +119,33 @@ TEST(UniWindows, StringTableReaderLimitsAndIdentifiers) {
   EXPECT_EQ(LoadStringFromTable(HInstance, 0xFFFFF, buffer, 8), 0);  // beyond every block
 }
 
+// ---- Version information (VERSION 2.5.0.7 in tests/unicode/CMakeLists.txt) -------------
+
+TEST(UniWindows, VersionOfTheProgram) {
+  const WideString program = WideGetModuleFileName(HInstance);
+  uint32_t handle = 99;
+  const uint32_t size = WideGetFileVersionInfoSize(program.c_str(), &handle);
+  ASSERT_GT(size, 0u);
+  EXPECT_EQ(handle, 0u);
+  std::vector<uint8_t> block(size);
+  ASSERT_TRUE(WideGetFileVersionInfo(program.c_str(), handle, size, block.data()));
+  void* fixed = nullptr;
+  uint32_t length = 0;
+  ASSERT_TRUE(WideVerQueryValue(block.data(), u"\\", &fixed, &length));
+  ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
+  const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
+  EXPECT_EQ(info->dwSignature, VS_FFI_SIGNATURE);
+  EXPECT_EQ(info->dwFileVersionMS, (2u << 16) | 5u);
+  EXPECT_EQ(info->dwFileVersionLS, (0u << 16) | 7u);
+}
+
+TEST(UniWindows, NoVersionForOtherFiles) {
+  TempFolder folder;
+  std::ofstream(folder / "plain.txt") << "x";
+  EXPECT_EQ(WideGetFileVersionInfoSize(FileSystemNameToWide(folder / "plain.txt").c_str(), nullptr), 0u);
+  EXPECT_EQ(WideGetFileVersionInfoSize(u"/no/such/file", nullptr), 0u);
+}
+
 // ---- The 8-bit platform --------------------------------------------------------------
 
 TEST_F(EightBitPlatform, FileCallsConvertNamesInTheUserCodePage) {
