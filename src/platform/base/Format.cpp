@@ -100,10 +100,10 @@ private:
       ++FPos;
       precision = std::max(Number(), 0);
     }
-    const Char type = Peek();
-    if (type == Char(0)) Invalid();
+    const auto type = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Char>>(Peek()));
+    if (type == 0 || type > 0x7F) Invalid();
     ++FPos;
-    String text = Convert(static_cast<char>(type | 0x20), type > 0x7F, precision);
+    String text = Convert(static_cast<char>(type | 0x20), precision);
     if (width > 0 && text.size() < static_cast<size_t>(width)) {
       const String pad(static_cast<size_t>(width) - text.size(), Char(' '));
       text = leftAlign ? text + pad : pad + text;
@@ -111,8 +111,8 @@ private:
     return text;
   }
 
-  String Convert(char type, bool notAscii, int32_t precision) {
-    if (notAscii) Invalid();
+  // type is the specifier's letter in lower case.
+  String Convert(char type, int32_t precision) {
     switch (type) {
       case 'd': case 'u': case 'x': return FromAnsi<Char>(IntegerText(type, NextArg(), precision));
       case 'e': case 'f': case 'g': case 'n': case 'm': return FromAnsi<Char>(FloatText(type, NextArg(), precision));
