@@ -172,7 +172,8 @@ std::vector<WideString> SplitWideTokens(const WideString& text, WideChar delimit
 
 // Handles of CreateFile, INVALID_HANDLE_VALUE (-1) on failure. WideFileCreate creates or
 // empties a file for reading and writing; WideFileOpen opens an existing one with a
-// FileOpen mode (access in the low two bits, sharing in bits 4 to 7).
+// FileOpen mode (access in the low two bits, sharing in bits 4 to 7; an access of 3 or a
+// sharing above fmShareDenyNone fails with ERROR_INVALID_PARAMETER).
 THandle WideFileCreate(const WideString& fileName);
 THandle WideFileOpen(const WideString& fileName, uint32_t mode);
 // True when the name exists and is not a folder (false on any failure). The name is

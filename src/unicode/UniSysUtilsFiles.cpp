@@ -38,7 +38,7 @@ THandle WideFileOpen(const WideString& fileName, uint32_t mode) {
   static constexpr uint32_t kShare[] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE};
   const uint32_t access = mode & 3;
   const uint32_t share = (mode & 0xF0) >> 4;
-  if (access >= std::size(kAccess) || share >= std::size(kShare) || (mode & ~0xF3u) != 0) {
+  if (access >= std::size(kAccess) || share >= std::size(kShare)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
   }
