@@ -1,0 +1,1 @@
+qf_add_fuzz_target(xml_codecs LABEL xml DEPS qf_xml)
