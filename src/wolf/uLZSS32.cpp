@@ -20,7 +20,9 @@ void TLZSSCompressor::LZSSCompress(const TLZSSReadBlock& readBlock, const TLZSSW
   FMatchLength = 0;
   // Stale ring bytes past the end of the input take part in comparisons, so the ring
   // must start the same (zeroed) for every image.
-  *FWork = TWorkArea{};
+  FWork->Ring.fill(0);
+  FWork->Links.fill(0);
+  FWork->Parent.fill(0);
   LZSSEncode();
   FReadBlock = nullptr;
   FWriteBlock = nullptr;

@@ -32,7 +32,7 @@ using TLZSSReadBlock = std::function<int32_t(uint8_t* buffer, int32_t availBytes
 // Receives countBytes (possibly 0) output bytes.
 using TLZSSWriteBlock = std::function<void(const uint8_t* buffer, int32_t countBytes)>;
 
-// Owns the ring, the search trees and the two block buffers (about 570 KB, allocated
+// Owns the ring, the search trees and the two block buffers (about 600 KB, allocated
 // once by the constructor) and reuses them for every compression; one compression runs
 // at a time per object.
 class TLZSSCompressor {
