@@ -117,5 +117,10 @@ inline constexpr char SInvalidCast[] = "Invalid class typecast";
 
 // Raises EOSError for the last error of the kernel layer (LastError.h): "System Error.
 // Code: %d.\r\n%s" with the system's text for the code, or "A call to an OS function
-// failed" when no error is set.
+// failed" when no error is set. While RaiseLastOSErrorHook is set, that raises instead.
 [[noreturn]] void RaiseLastOSError();
+
+// A replacement that raises another exception for the last error (the Unicode runtime
+// raises its UTF-16 one); it must throw. nullptr: the EOSError above.
+using TRaiseLastOSErrorHook = void (*)();
+extern TRaiseLastOSErrorHook RaiseLastOSErrorHook;
