@@ -4,7 +4,6 @@
 #include "platform/base/FileSystem.h"
 #include "platform/base/LastError.h"
 #include "platform/base/ResString.h"
-#include "platform/base/TextUtils.h"
 #include "platform/base/Format.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
@@ -42,7 +41,7 @@ TUniResourceStream::TUniResourceStream(HINSTANCE instance, const WideString& res
 
 TUniResourceStream::TUniResourceStream(HINSTANCE instance, int32_t resId, TResName resType)
     : TUniResourceStream(instance, TResName(static_cast<uint16_t>(resId)),
-                         "#" + IntToStr(static_cast<uint16_t>(resId)), resType) {}
+                         Format("#%d", {static_cast<int32_t>(static_cast<uint16_t>(resId))}), resType) {}
 
 TUniResourceStream::TUniResourceStream(HINSTANCE instance, TResName resName, const AnsiString& shownName,
                                        TResName resType)

@@ -19,7 +19,8 @@ constexpr TResStringRec SListCapacityErrorRes{"SListCapacityError", SListCapacit
 constexpr TResStringRec SSortedListErrorRes{"SSortedListError", SSortedListError};
 constexpr TResStringRec SDuplicateStringRes{"SDuplicateString", SDuplicateString};
 
-constexpr uint16_t fmShareDenyWriteMode = fmOpenRead | fmShareDenyWrite;
+// Files are read while others may read them too, but not write.
+constexpr uint16_t kLoadMode = fmOpenRead | fmShareDenyWrite;
 
 int32_t CompareLocale(const WideString& s1, const WideString& s2, uint32_t flags) {
   return CompareStringW(LOCALE_USER_DEFAULT, flags, s1.data(), static_cast<int32_t>(s1.size()), s2.data(),
@@ -299,7 +300,7 @@ void TWideStrings::InsertObject(int32_t index, const WideString& s, TObject* obj
 }
 
 void TWideStrings::LoadFromFile(const WideString& fileName) {
-  TUniFileStream stream(fileName, fmShareDenyWriteMode);
+  TUniFileStream stream(fileName, kLoadMode);
   LoadFromStream(stream);
 }
 
@@ -461,7 +462,7 @@ void TUniStrings::SaveToStreamWithBom(TStream& stream, bool withBom) {
 }
 
 void TUniStrings::LoadFromFile(const WideString& fileName) {
-  TUniFileStream stream(fileName, fmShareDenyWriteMode);
+  TUniFileStream stream(fileName, kLoadMode);
   FDetectedFileCharSet = DetectStreamCharSet(stream);
   stream.SetPosition(0);
   LoadFromStream(stream);

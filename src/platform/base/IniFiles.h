@@ -2,6 +2,8 @@
 // the private-profile calls (PrivateProfile.h), with texts in the ANSI code page.
 #pragma once
 
+#include <utility>
+
 #include "platform/base/Object.h"
 #include "platform/base/Types.h"
 

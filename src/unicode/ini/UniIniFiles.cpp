@@ -291,7 +291,7 @@ void TUniMemIniFile::GetStrings(TWideStrings& list) {
   list.BeginUpdate();
   try {
     for (int32_t i = 0; i < FSections.Count(); ++i) {
-      list.Add(u"[" + FSections.Strings(i) + u"]");
+      list.Add(WideString(u"[").append(FSections.Strings(i)).append(u"]"));
       const auto& lines = *static_cast<TUniHashedStringList*>(FSections.Objects(i));
       for (int32_t j = 0; j < lines.Count(); ++j) list.Add(lines.Strings(j));
       list.Add(WideString());
