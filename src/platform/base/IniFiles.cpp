@@ -45,7 +45,10 @@ void TIniFile::ReadSections(TStrings& strings) {
 
 void TIniFile::ReadSectionValues(const AnsiString& section, TStrings& strings) {
   std::vector<AnsiString> lines = GetPrivateProfileNamesA(section.c_str(), FFileName.c_str());
-  for (AnsiString& line : lines) line.append("=").append(ReadString(section, line, AnsiString()));
+  for (AnsiString& line : lines) {
+    const AnsiString value = ReadString(section, line, AnsiString());
+    line.append("=").append(value);
+  }
   FillStrings(strings, lines);
 }
 
