@@ -159,11 +159,13 @@ void InstallUnicodeRuntimePatches(uint32_t flags) {
     gSavedUserCodePage = UserCodePage;
     UserCodePage = CP_ACP;
   }
+  if ((added & urpExceptions) != 0) RaiseLastOSErrorHook = WideRaiseLastOSError;
   gInstalledPatches |= added;
 }
 
 void UninstallUnicodeRuntimePatches() {
   if ((gInstalledPatches & urpUserCodePage) != 0) UserCodePage = gSavedUserCodePage;
+  if ((gInstalledPatches & urpExceptions) != 0) RaiseLastOSErrorHook = nullptr;
   gInstalledPatches = 0;
   tKeptResString = TKeptResString();
 }
@@ -178,9 +180,4 @@ void ShowException(const std::exception& e) {
   WriteExceptionText(DefaultAnsiToWide(e.what()));
 }
 
-void RaiseLastOSError() {
-  if (UnicodeRuntimePatchInstalled(urpExceptions)) WideRaiseLastOSError();
-  const uint32_t code = GetLastError();
-  if (code == 0) throw EOSError(SUnkOSError, 0);
-  throw EOSError(Format(SOSError, {code, DefaultWideToAnsi(SystemErrorMessage(code))}), code);
-}
+// RaiseLastOSError is the platform's (Exception.h); the patch reaches it through its hook.
