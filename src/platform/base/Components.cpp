@@ -115,6 +115,8 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
 
 void TComponent::RemoveNotification(TComponent* component) { std::erase(FFreeNotifies, component); }
 
+void TComponent::Loaded() { FComponentState &= ~csLoading; }
+
 void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component) RemoveFreeNotification(component);
   // Children may leave the list while hearing of it, so walk from the end by index.

@@ -47,6 +47,8 @@ public:
   int32_t Tag() const { return FTag; }
   void SetTag(int32_t tag) { FTag = tag; }
   uint32_t ComponentState() const { return FComponentState; }
+  // For component streaming and designers: csLoading while properties are read, ...
+  void SetComponentState(uint32_t state) { FComponentState = state; }
 
   int32_t ComponentCount() const { return static_cast<int32_t>(FComponents.size()); }
   // Raises EListError "List index out of bounds (%d)" outside 0..ComponentCount-1.
@@ -68,12 +70,15 @@ public:
   // Frees every owned component, the last first.
   void DestroyComponents();
 
+  // Called by whoever finished reading the component's properties (component
+  // streaming); the base ends the loading state.
+  virtual void Loaded();
+
 protected:
   virtual void Notification(TComponent* component, TOperation operation);
   virtual void ValidateRename(TComponent* component, const AnsiString& curName, const AnsiString& newName);
   // Marks the component as going; the destructor calls it first.
   void Destroying() { FComponentState |= csDestroying; }
-  void SetComponentState(uint32_t state) { FComponentState = state; }
 
 private:
   void Insert(TComponent* component);

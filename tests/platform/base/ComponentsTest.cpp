@@ -120,3 +120,11 @@ TEST(Components, ComponentsMoveBetweenOwners) {
   EXPECT_EQ(log, (std::vector<std::string>{"Child -Child", "A -Child", "Child +Child", "B +Child"}));
   EXPECT_THROW(a.Components(0), EListError);
 }
+
+TEST(Components, LoadedEndsTheLoadingState) {
+  std::vector<std::string> log;
+  TProbe probe(nullptr, "Probe", log);
+  probe.SetComponentState(csLoading | csDesigning);
+  probe.Loaded();
+  EXPECT_EQ(probe.ComponentState(), csDesigning);
+}
