@@ -8,12 +8,15 @@ Reads UnicodeData.txt and CaseFolding.txt (Debian package unicode-data, in
 - the character-type bits (C1_UPPER ... C1_ALPHA, C1_DEFINED) from the general category.
 Each property is a two-stage table: 256 block indexes, then the distinct 256-entry blocks.
 
-Usage: gen_unicode_case.py [UCD folder] > src/platform/base/UnicodeCaseTables.inc
+Usage: gen_unicode_case.py [--check]
+Writes the table file; with --check it writes nothing and exits 1 when the committed
+file differs from what it would write. Run with Debian's /usr/bin/python3.
 """
 import sys
 from pathlib import Path
 
-UCD = Path(sys.argv[1] if len(sys.argv) > 1 else "/usr/share/unicode")
+UCD = Path("/usr/share/unicode")
+OUTPUT = Path(__file__).resolve().parent.parent / "src/platform/base/UnicodeCaseTables.inc"
 
 C1_UPPER, C1_LOWER, C1_DIGIT, C1_SPACE = 0x1, 0x2, 0x4, 0x8
 C1_PUNCT, C1_CNTRL, C1_BLANK, C1_XDIGIT = 0x10, 0x20, 0x40, 0x80
@@ -128,8 +131,15 @@ def main():
     emit("LowerDelta", "uint16_t", delta(lower), out)
     emit("FoldDelta", "uint16_t", delta(fold), out)
     emit("CharType", "uint16_t", types, out)
-    print("\n".join(out))
+    text = "\n".join(out) + "\n"
+    if "--check" in sys.argv[1:]:
+        if OUTPUT.read_text() != text:
+            print(f"out of date: {OUTPUT.name}")
+            return 1
+        return 0
+    OUTPUT.write_text(text)
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
