@@ -54,7 +54,11 @@ TEST_P(LangTranslationsFile, ReadsHeaderSectionsAndConstantsInEachEncoding) {
 
 INSTANTIATE_TEST_SUITE_P(Encodings, LangTranslationsFile,
                          ::testing::Values(TLangFileEncoding::Utf16LE, TLangFileEncoding::Utf8,
-                                           TLangFileEncoding::Ansi1251));
+                                           TLangFileEncoding::Ansi1251),
+                         [](const ::testing::TestParamInfo<TLangFileEncoding>& info) {
+                           constexpr const char* Names[] = {"Utf16LE", "Utf8", "Ansi1251"};
+                           return std::string(Names[static_cast<int>(info.param)]);
+                         });
 
 TEST(LangTranslations, HeaderOnlyStopsAtTheFirstSection) {
   TTempFolder folder;

@@ -17,6 +17,9 @@ struct TPage {
   const char* PeerName;  // the glibc iconv converter
 };
 
+// Names the page in test listings instead of dumping its bytes.
+void PrintTo(const TPage& page, std::ostream* out) { *out << page.Name; }
+
 const TPage Pages[] = {
     {CodecClassOf<TISO8859_1Codec>(), "ISO-8859-1", "ISO-8859-1"},
     {CodecClassOf<TISO8859_2Codec>(), "ISO-8859-2", "ISO-8859-2"},
