@@ -52,13 +52,19 @@ TEST_P(LangTranslationsFile, ReadsHeaderSectionsAndConstantsInEachEncoding) {
             u"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0430\r\nA");
 }
 
+std::string EncodingName(const ::testing::TestParamInfo<TLangFileEncoding>& info) {
+  switch (info.param) {
+    case TLangFileEncoding::Utf16LE: return "Utf16LE";
+    case TLangFileEncoding::Utf8: return "Utf8";
+    case TLangFileEncoding::Ansi1251: return "Ansi1251";
+  }
+  return "";
+}
+
 INSTANTIATE_TEST_SUITE_P(Encodings, LangTranslationsFile,
                          ::testing::Values(TLangFileEncoding::Utf16LE, TLangFileEncoding::Utf8,
                                            TLangFileEncoding::Ansi1251),
-                         [](const ::testing::TestParamInfo<TLangFileEncoding>& info) {
-                           constexpr const char* Names[] = {"Utf16LE", "Utf8", "Ansi1251"};
-                           return std::string(Names[static_cast<int>(info.param)]);
-                         });
+                         EncodingName);
 
 TEST(LangTranslations, HeaderOnlyStopsAtTheFirstSection) {
   TTempFolder folder;
