@@ -1,7 +1,6 @@
 #include "platform/base/Format.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"

@@ -26,7 +26,7 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count) {
     count = source.Size();
   }
   constexpr int64_t kMaxBufferBytes = 0xF000;
-  auto buffer = std::make_unique<uint8_t[]>(static_cast<size_t>(std::min(count, kMaxBufferBytes)) + 1);
+  auto buffer = std::make_unique<uint8_t[]>(static_cast<size_t>(std::clamp<int64_t>(count, 1, kMaxBufferBytes)));
   for (int64_t left = count; left > 0;) {
     const auto chunk = static_cast<int32_t>(std::min(left, kMaxBufferBytes));
     source.ReadBuffer(buffer.get(), chunk);
