@@ -21,10 +21,21 @@ struct TDecimal {
 
 constexpr int32_t kNoDecimalLimit = 1 << 20;
 
-// Rounds |value| to `precision` significant digits and at most `decimals` decimals,
-// halves away from zero. The 40 digits that printf gives are the exact expansion
-// correctly rounded, far beyond the 18 digits kept.
+// Adds one unit at the last digit of `digits`; true when it carried out of the first.
+bool IncrementDigits(AnsiString& digits) {
+  size_t i = digits.size();
+  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+  if (i == 0) return true;
+  ++digits[i - 1];
+  return false;
+}
+
+// Rounds |value| the way the class library does: first to the 18 significant digits its
+// decimal conversion holds (to nearest, ties to even), then those to `precision`
+// significant digits and at most `decimals` decimals, halves away from zero. The 40
+// digits that printf gives are the exact expansion correctly rounded, far beyond the 18.
 TDecimal ToDecimal(double value, int32_t precision, int32_t decimals) {
+  constexpr size_t kHeldDigits = 18;
   TDecimal result;
   if (value == 0) return result;
   char text[64];
@@ -34,19 +45,24 @@ TDecimal ToDecimal(double value, int32_t precision, int32_t decimals) {
   for (; *p != 'e'; ++p)
     if (*p != '.') digits.push_back(*p);
   int32_t exponent = std::atoi(p + 1) + 1;
+
+  const char next = digits[kHeldDigits];
+  const bool tie = next == '5' && digits.find_first_not_of('0', kHeldDigits + 1) == AnsiString::npos;
+  const bool up = next > '5' || (next == '5' && (!tie || (digits[kHeldDigits - 1] - '0') % 2 == 1));
+  digits.resize(kHeldDigits);
+  if (up && IncrementDigits(digits)) {
+    digits.insert(digits.begin(), '1');
+    digits.pop_back();
+    ++exponent;
+  }
+
   const int32_t keep = std::min(precision, exponent + std::min(decimals, kNoDecimalLimit));
   if (keep < 0) return result;
-  const bool roundUp = digits[static_cast<size_t>(keep)] >= '5';
-  digits.resize(static_cast<size_t>(keep));
-  if (roundUp) {
-    size_t i = digits.size();
-    while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
-    if (i == 0) {  // all nines (or nothing kept): the next power of ten
-      digits = "1";
-      ++exponent;
-    } else {
-      ++digits[i - 1];
-    }
+  const bool roundUp = keep < static_cast<int32_t>(kHeldDigits) && digits[static_cast<size_t>(keep)] >= '5';
+  digits.resize(std::min(static_cast<size_t>(keep), kHeldDigits));
+  if (roundUp && IncrementDigits(digits)) {  // all nines (or nothing kept): the next power of ten
+    digits = "1";
+    ++exponent;
   }
   while (!digits.empty() && digits.back() == '0') digits.pop_back();
   if (digits.empty()) return result;

@@ -1,8 +1,8 @@
 // Floating-point numbers as text, in the class library's formats.
 //
-// A value is first brought to at most `precision` significant decimal digits (and, for
-// the fixed formats, to `digits` decimals), rounding halves away from zero on the exact
-// decimal expansion of the double. NaN and the infinities are "NAN", "INF" and "-INF".
+// A value is first brought to the 18 significant decimal digits that the class library's
+// conversion holds (to nearest, ties to even), then to at most `precision` significant
+// digits (and, for the fixed formats, `digits` decimals), rounding halves away from zero. NaN and the infinities are "NAN", "INF" and "-INF".
 // A value that rounds to zero is written without a minus sign.
 #pragma once
 

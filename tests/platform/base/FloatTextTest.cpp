@@ -25,6 +25,9 @@ TEST(FloatText, FloatToStrUsesGeneralFormatWith15Digits) {
       {1.5e-7, "1.5E-7"},
       {-1e100, "-1E100"},
       {999999999999999.9, "1E15"},
+      // Exactly 1.3559972102595549969...: the 18 digits held end in 5500, which then
+      // round up to 15 digits.
+      {1.355997210259555, "1.35599721025956"},
       {std::numeric_limits<double>::infinity(), "INF"},
       {-std::numeric_limits<double>::infinity(), "-INF"},
       {std::nan(""), "NAN"},
