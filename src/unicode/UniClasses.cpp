@@ -2,6 +2,7 @@
 
 #include "platform/base/Exception.h"
 #include "platform/base/FileSystem.h"
+#include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
 #include "platform/base/ResString.h"
 #include "platform/base/Format.h"
@@ -30,6 +31,30 @@ TUniFileStream::TUniFileStream(const WideString& fileName, uint16_t mode) : THan
     FHandle = WideFileOpen(fileName, mode);
     if (FHandle < 0) RaiseFileError<EWideFOpenError>(SFOpenErrorExRes, fileName);
   }
+}
+
+namespace {
+
+// The file-system name of a replaced file; a name no file can have fails as creating it would.
+std::string ReplacedFileName(const WideString& fileName) {
+  std::string name;
+  if (!WideToFileSystemName(fileName, name)) {
+    SetLastError(ERROR_INVALID_NAME);
+    RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, fileName);
+  }
+  return name;
+}
+
+}  // namespace
+
+TUniFileReplaceStream::TUniFileReplaceStream(const WideString& fileName) try
+    : TFileReplaceStream(ReplacedFileName(fileName)), FFileName(fileName) {
+} catch (const EFCreateError&) {
+  RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, fileName);
+}
+
+void TUniFileReplaceStream::Commit() {
+  if (!TFileReplaceStream::Commit()) RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, FFileName);
 }
 
 TUniFileStream::~TUniFileStream() {

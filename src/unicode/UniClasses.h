@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "platform/base/FileReplace.h"
 #include "platform/base/Module.h"
 #include "platform/base/Resources.h"
 #include "platform/base/Streams.h"
@@ -25,6 +26,19 @@ public:
   ~TUniFileStream() override;
   TUniFileStream(const TUniFileStream&) = delete;
   TUniFileStream& operator=(const TUniFileStream&) = delete;
+};
+
+// A new version of a file, written under a temporary name beside it and moved over it by
+// Commit(), so that no failure leaves the file cut short; destroyed uncommitted, it leaves
+// the file as it was. Raises EWideFCreateError as TUniFileStream does when the file cannot
+// be made, written in place of the old one, or moved over it.
+class TUniFileReplaceStream : public TFileReplaceStream {
+public:
+  explicit TUniFileReplaceStream(const WideString& fileName);
+  void Commit();
+
+private:
+  WideString FFileName;
 };
 
 // The platform's growable memory stream, unchanged.

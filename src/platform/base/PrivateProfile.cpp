@@ -1,10 +1,7 @@
 #include "platform/base/PrivateProfile.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +11,7 @@
 
 #include "platform/base/CodePages.h"
 #include "platform/base/CompareString.h"
+#include "platform/base/FileReplace.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
 
@@ -182,57 +180,10 @@ std::string EncodeText(const ProfileFile& profile) {
   return bytes;
 }
 
-bool WriteAll(int handle, const std::string& bytes) {
-  for (size_t done = 0; done < bytes.size();) {
-    const ssize_t n = write(handle, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool FailForPath(const std::string& path) {
-  SetLastErrorForPath(errno, path);
-  return false;
-}
-
-// Writes the profile to `path`: a new file directly, an existing one (the file a link
-// points to) through a complete copy renamed over it, keeping its permissions.
+// Writes the profile to `path` through a complete copy moved over it, so a failure
+// leaves the file as it was.
 bool SaveProfile(const std::string& path, const ProfileFile& profile) {
-  const std::string bytes = EncodeText(profile);
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    if (errno != ENOENT) return FailForPath(path);
-    const int handle = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (handle < 0) return FailForPath(path);
-    const bool written = WriteAll(handle, bytes);
-    const int error = errno;
-    if (close(handle) != 0 || !written) {
-      unlink(path.c_str());
-      SetLastError(ErrorFromErrno(written ? errno : error));
-      return false;
-    }
-    return true;
-  }
-  if (!S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return false;
-  }
-  char resolved[PATH_MAX];
-  if (realpath(path.c_str(), resolved) == nullptr) return FailForPath(path);
-  std::string temporary = std::string(resolved) + ".~XXXXXX";
-  const int handle = mkostemp(temporary.data(), O_CLOEXEC);
-  if (handle < 0) return FailForPath(temporary);
-  const bool written = WriteAll(handle, bytes) && fchmod(handle, info.st_mode & 07777) == 0;
-  const int error = errno;
-  if (close(handle) != 0 || !written || rename(temporary.c_str(), resolved) != 0) {
-    const int failure = written ? errno : error;
-    unlink(temporary.c_str());
-    SetLastError(ErrorFromErrno(failure));
-    return false;
-  }
-  return true;
+  return ReplaceFileContents(path, EncodeText(profile));
 }
 
 // ---- Sections and keys ----

@@ -356,10 +356,14 @@ void TUniMemIniFile::DeleteKey(const WideString& section, const WideString& iden
   if (index >= 0) lines->Delete(index);
 }
 
+// The new text goes to a complete copy that replaces the file only once written, so a
+// failure never leaves a settings or scheme file cut short.
 void TUniMemIniFile::UpdateFile() {
   TUniStringList lines;
   GetStrings(lines);
-  lines.SaveToFile(FFileName);
+  TUniFileReplaceStream stream(FFileName);
+  lines.SaveToStream(stream);
+  stream.Commit();
 }
 
 void TUniMemIniFile::Rename(const WideString& fileName, bool reload) {

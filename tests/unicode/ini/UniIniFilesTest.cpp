@@ -182,6 +182,16 @@ TEST_F(TUniMemIniFileTest, UpdatingIntoAMissingFolderRaisesCreateError) {
   }
 }
 
+TEST_F(TUniMemIniFileTest, AFailedUpdateLeavesTheFileWhole) {
+  const std::string before = Utf16LeWithMark(u"[Scheme]\r\nPageWidth=600\r\n");
+  WriteBytes(Path(), before);
+  chmod(Path().c_str(), 0444);
+  TUniMemIniFile ini(Name());
+  ini.WriteString(u"Scheme", u"PageWidth", u"800");
+  EXPECT_THROW(ini.UpdateFile(), EWideFCreateError);
+  EXPECT_EQ(ReadBytes(Path()), before);
+}
+
 // ---- Typed values (shared by both ini files) ----
 
 TEST_F(TUniMemIniFileTest, IntegersAndBooleans) {
