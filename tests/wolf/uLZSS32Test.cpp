@@ -2,41 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "wolf/LZSSTestSupport.h"
 #include "wolf/WolfFileReader.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Compresses input delivered in read blocks of at most chunkBytes; returns the output
-// and the sizes of the blocks passed to writeBlock.
-Bytes Compress(TLZSSCompressor& compressor, const Bytes& input, std::vector<int32_t>* blocks = nullptr,
-               size_t chunkBytes = LZSSBlockBytes) {
-  size_t taken = 0;
-  Bytes out;
-  compressor.LZSSCompress(
-      [&](uint8_t* buffer, int32_t availBytes) {
-        const size_t n = std::min({input.size() - taken, static_cast<size_t>(availBytes), chunkBytes});
-        std::copy_n(input.begin() + static_cast<std::ptrdiff_t>(taken), n, buffer);
-        taken += n;
-        return static_cast<int32_t>(n);
-      },
-      [&](const uint8_t* buffer, int32_t countBytes) {
-        out.insert(out.end(), buffer, buffer + countBytes);
-        if (blocks) blocks->push_back(countBytes);
-      });
-  return out;
-}
-
 Bytes Compress(const Bytes& input) {
   TLZSSCompressor compressor;
-  return Compress(compressor, input);
+  return CompressLZSS(compressor, input);
 }
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
@@ -82,7 +61,7 @@ TEST(LZSSCompress, OutputReachesWriteBlockInFullBlocksAndOneFinalPartialBlock) {
   for (uint8_t& b : input) b = static_cast<uint8_t>(random());
   TLZSSCompressor compressor;
   std::vector<int32_t> blocks;
-  const Bytes out = Compress(compressor, input, &blocks);
+  const Bytes out = CompressLZSS(compressor, input, &blocks);
   ASSERT_GT(out.size(), static_cast<size_t>(LZSSBlockBytes));
   ASSERT_EQ(blocks.size(), 2u);
   EXPECT_EQ(blocks[0], LZSSBlockBytes);
@@ -98,20 +77,14 @@ TEST(LZSSCompress, OutputDoesNotDependOnHowTheInputIsChunkedOrOnEarlierRuns) {
     for (int x = 0; x < 150; ++x)
       input.push_back(row % 20 < 12 && random() % 7 == 0 ? static_cast<uint8_t>(random() % 4 * 0x55) : 0xFF);
   TLZSSCompressor compressor;
-  const Bytes whole = Compress(compressor, input);
-  EXPECT_EQ(Compress(compressor, Text("unrelated earlier image data")), Compress(Text("unrelated earlier image data")));
-  EXPECT_EQ(Compress(compressor, input, nullptr, 1000), whole);
-  EXPECT_EQ(Compress(compressor, input, nullptr, 1), whole);
+  const Bytes whole = CompressLZSS(compressor, input);
+  EXPECT_EQ(CompressLZSS(compressor, Text("unrelated earlier image data")), Compress(Text("unrelated earlier image data")));
+  EXPECT_EQ(CompressLZSS(compressor, input, nullptr, 1000), whole);
+  EXPECT_EQ(CompressLZSS(compressor, input, nullptr, 1), whole);
   for (const uint8_t fill : {uint8_t{0}, uint8_t{0x20}, uint8_t{'a'}}) {
     SCOPED_TRACE(fill);
     EXPECT_EQ(DecodeWolfLZSS(whole, input.size(), fill), input);
   }
-}
-
-Bytes ReadFixture(const std::string& name) {
-  std::ifstream file(std::string(QF_TEST_DATA_DIR) + "/wolf/" + name, std::ios::binary);
-  EXPECT_TRUE(file) << name;
-  return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // The golden outputs come from the plain reference encoder of make_lzss_golden.py; the
@@ -120,9 +93,9 @@ TEST(LZSSCompress, MatchesTheReferenceEncoderByteForByte) {
   TLZSSCompressor compressor;
   for (const char* name : {"lzss_page", "lzss_mixed", "lzss_chains"}) {
     SCOPED_TRACE(name);
-    const Bytes input = ReadFixture(std::string(name) + ".in");
+    const Bytes input = ReadLZSSFixture(std::string(name) + ".in");
     ASSERT_FALSE(input.empty());
-    EXPECT_EQ(Compress(compressor, input), ReadFixture(std::string(name) + ".out"));
+    EXPECT_EQ(CompressLZSS(compressor, input), ReadLZSSFixture(std::string(name) + ".out"));
   }
 }
 
