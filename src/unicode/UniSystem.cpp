@@ -180,4 +180,3 @@ void ShowException(const std::exception& e) {
   WriteExceptionText(DefaultAnsiToWide(e.what()));
 }
 
-// RaiseLastOSError is the platform's (Exception.h); the patch reaches it through its hook.

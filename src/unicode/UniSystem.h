@@ -96,6 +96,7 @@ enum TUnicodeRuntimePatch : uint32_t {
   urpWideConcat = 4,    // joining UTF-16 strings allocates once
   urpWideFormat = 8,    // UTF-16 formatting is WideFormat
   urpExceptions = 16,   // ShowException shows UTF-16 text; RaiseLastOSError raises EWideOSError
+                        // (WideRaiseLastOSError as the class library's RaiseLastOSErrorHook)
   urpAll = 31
 };
 
@@ -108,7 +109,3 @@ bool UnicodeRuntimePatchInstalled(TUnicodeRuntimePatch patch);
 // The application's exception display: with urpExceptions the UTF-16 display
 // (ShowUnicodeException), otherwise the exception's 8-bit message on standard error.
 void ShowException(const std::exception& e);
-// Raises the last operating-system error: with urpExceptions WideRaiseLastOSError's
-// EWideOSError, otherwise EOSError "System Error.  Code: %d.\r\n%s" (EOSError "A call to
-// an OS function failed" when the last error is 0).
-[[noreturn]] void RaiseLastOSError();
