@@ -70,6 +70,7 @@ private:
   void PutByte(uint8_t value);
   void InitTree();
   void InsertNode(int32_t r);
+  void ReplaceNode(int32_t p, int32_t r);
   void DeleteNode(int32_t p);
   void SplayNode(int32_t x);
   void LZSSEncode();

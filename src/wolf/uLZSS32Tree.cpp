@@ -1,6 +1,7 @@
 // The LZSS match search: one binary search tree of ring positions per first byte,
 // ordered by the 18 bytes that start at each position, splayed after deep searches.
 // This is the compressor's hot loop.
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -31,7 +32,11 @@ public:
     FSlot = (LoadBigEndian64(FRing + node + 1) & ~NodeMask) | static_cast<uint64_t>(node);
     return *this;
   }
-  TLink& operator=(const TLink& other) { return *this = static_cast<int32_t>(other); }
+  // The same child keeps its bytes: the slot is copied as it is.
+  TLink& operator=(const TLink& other) {
+    FSlot = other.FSlot;
+    return *this;
+  }
 
 private:
   uint64_t& FSlot;
@@ -66,32 +71,33 @@ void TLZSSCompressor::InsertNode(int32_t r) {
   const uint8_t* const ring = work.Ring.data();
   const TLinks c{slots, ring};
   const uint8_t* const key = ring + r;
-  const uint64_t key1 = LoadBigEndian64(key + 1) & ~NodeMask;  // bytes 1..6
-  const uint64_t key7 = LoadBigEndian64(key + 7);                // bytes 7..14
-  const uint64_t key10 = LoadBigEndian64(key + 10);              // bytes 10..17
+  // Bytes 1..6 above all-ones low bits: compared with a link, it is greater exactly when
+  // its bytes are greater, and the node bits need no masking.
+  const uint64_t key1 = LoadBigEndian64(key + 1) | NodeMask;
+  const uint64_t key7 = LoadBigEndian64(key + 7);    // bytes 7..14
+  const uint64_t key10 = LoadBigEndian64(key + 10);  // bytes 10..17
 
-  int32_t p = LZSSRingBytes + 1 + key[0];
-  int32_t side = 1;  // the first step goes right, from the root
+  size_t p = LZSSRingBytes + 1 + key[0];
   c.Left(r) = NIL;
   c.Right(r) = NIL;
   int32_t matchLength = 0;
-  int32_t matchPosition = FMatchPosition;
+  size_t matchPosition = static_cast<size_t>(FMatchPosition);
   int32_t probes = 0;
+  size_t slot = 2 * p + 1;  // the first step goes right, from the root
   for (;;) {
     ++probes;
-    uint64_t& slot = slots[2 * p + side];
-    const uint64_t link = slot;
-    if ((link & NodeMask) == NIL) {
-      TLink(slot, ring) = r;
+    const uint64_t link = slots[slot];
+    const size_t node = link & NodeMask;
+    if (node == NIL) {
+      TLink(slots[slot], ring) = r;
       parent[r] = static_cast<uint16_t>(p);
       break;
     }
-    p = static_cast<int32_t>(link & NodeMask);
-    const uint64_t word1 = link & ~NodeMask;
+    p = node;
+    size_t side = key1 > link;
     int32_t i;
-    if (word1 != key1) {
-      i = 1 + std::countl_zero(word1 ^ key1) / 8;
-      side = key1 > word1;
+    if ((link | NodeMask) != key1) {
+      i = 1 + std::countl_zero(link ^ key1) / 8;
     } else {
       const uint8_t* const candidate = ring + p;
       const uint64_t word7 = LoadBigEndian64(candidate + 7);
@@ -107,27 +113,35 @@ void TLZSSCompressor::InsertNode(int32_t r) {
       }
     }
     // Selected, not branched on: a longer match turns up at unforeseeable steps.
-    const bool longer = i > matchLength;
-    matchPosition = longer ? p : matchPosition;
-    matchLength = longer ? i : matchLength;
+    const size_t longer = 0 - static_cast<size_t>(i > matchLength);  // all ones or zero
+    matchPosition ^= (matchPosition ^ p) & longer;
+    matchLength = std::max(matchLength, i);
     if (matchLength == LZSSMaxMatchBytes) {
-      // r takes p's place in the tree; p leaves it.
-      parent[r] = parent[p];
-      c.Left(r) = c.Left(p);
-      c.Right(r) = c.Right(p);
-      parent[c.Left(p)] = static_cast<uint16_t>(r);
-      parent[c.Right(p)] = static_cast<uint16_t>(r);
-      if (c.Right(parent[p]) == p)
-        c.Right(parent[p]) = r;
-      else
-        c.Left(parent[p]) = r;
-      parent[p] = NIL;
+      ReplaceNode(static_cast<int32_t>(p), r);
       break;
     }
+    slot = 2 * p + side;
   }
   FMatchLength = matchLength;
-  FMatchPosition = matchPosition;
+  FMatchPosition = static_cast<int32_t>(matchPosition);
   if (probes >= SplayProbes) SplayNode(r);
+}
+
+// r takes p's place in the tree; p leaves it.
+void TLZSSCompressor::ReplaceNode(int32_t p, int32_t r) {
+  TWorkArea& work = *FWork;
+  const TLinks c{work.Links.data(), work.Ring.data()};
+  uint16_t* const parent = work.Parent.data();
+  parent[r] = parent[p];
+  c.Left(r) = c.Left(p);
+  c.Right(r) = c.Right(p);
+  parent[c.Left(p)] = static_cast<uint16_t>(r);
+  parent[c.Right(p)] = static_cast<uint16_t>(r);
+  if (c.Right(parent[p]) == p)
+    c.Right(parent[p]) = r;
+  else
+    c.Left(parent[p]) = r;
+  parent[p] = NIL;
 }
 
 void TLZSSCompressor::DeleteNode(int32_t p) {
