@@ -144,34 +144,46 @@ void TLZSSCompressor::ReplaceNode(int32_t p, int32_t r) {
   parent[p] = NIL;
 }
 
-void TLZSSCompressor::DeleteNode(int32_t p) {
+// Links move between slots as they are, cached bytes included, since they keep
+// pointing at the same node.
+void TLZSSCompressor::DeleteNode(int32_t node) {
   TWorkArea& work = *FWork;
-  const TLinks c{work.Links.data(), work.Ring.data()};
+  uint64_t* const slots = work.Links.data();
   uint16_t* const parent = work.Parent.data();
-  if (parent[p] == NIL) return;
-  int32_t q;
-  if (c.Right(p) == NIL) {
-    q = c.Left(p);
-  } else if (c.Left(p) == NIL) {
-    q = c.Right(p);
+  const size_t p = static_cast<size_t>(node);
+  const size_t up = parent[p];
+  if (up == NIL) return;
+  const uint64_t left = slots[2 * p];
+  const uint64_t right = slots[2 * p + 1];
+  uint64_t replacement;  // the link to the node that takes p's place
+  if ((right & NodeMask) == NIL) {
+    replacement = left;
+  } else if ((left & NodeMask) == NIL) {
+    replacement = right;
   } else {
-    q = c.Left(p);
-    if (c.Right(q) != NIL) {
-      do q = c.Right(q);
-      while (c.Right(q) != NIL);
-      c.Right(parent[q]) = c.Left(q);
-      parent[c.Left(q)] = parent[q];
-      c.Left(q) = c.Left(p);
-      parent[c.Left(p)] = static_cast<uint16_t>(q);
+    replacement = left;
+    size_t q = left & NodeMask;
+    if ((slots[2 * q + 1] & NodeMask) != NIL) {
+      do {
+        replacement = slots[2 * q + 1];
+        q = replacement & NodeMask;
+      } while ((slots[2 * q + 1] & NodeMask) != NIL);
+      const uint16_t qUp = parent[q];
+      const uint64_t qLeft = slots[2 * q];
+      slots[2 * size_t{qUp} + 1] = qLeft;
+      parent[qLeft & NodeMask] = qUp;
+      slots[2 * q] = left;
+      parent[left & NodeMask] = static_cast<uint16_t>(q);
     }
-    c.Right(q) = c.Right(p);
-    parent[c.Right(p)] = static_cast<uint16_t>(q);
+    slots[2 * q + 1] = right;
+    parent[right & NodeMask] = static_cast<uint16_t>(q);
   }
-  parent[q] = parent[p];
-  if (c.Right(parent[p]) == p)
-    c.Right(parent[p]) = q;
+  parent[replacement & NodeMask] = static_cast<uint16_t>(up);
+  uint64_t* const upRight = &slots[2 * up + 1];
+  if ((*upRight & NodeMask) == p)
+    *upRight = replacement;
   else
-    c.Left(parent[p]) = q;
+    slots[2 * up] = replacement;
   parent[p] = NIL;
 }
 
