@@ -1,0 +1,225 @@
+// The LZSS encoding loop and its match search, the compressor's hot loop.
+#include <algorithm>
+#include <bit>
+
+#include "wolf/uLZSS32.h"
+#include "wolf/uLZSS32Links.h"
+
+inline int32_t TLZSSCompressor::GetByte() {
+  if (FInputIndex >= FInputCount) {
+    if (FInputEnded) return -1;
+    FInputCount = (*FReadBlock)(FInput.get(), LZSSBlockBytes);
+    FInputIndex = 0;
+    if (FInputCount <= 0) {
+      FInputCount = 0;
+      FInputEnded = true;
+      return -1;
+    }
+  }
+  return FInput[static_cast<size_t>(FInputIndex++)];
+}
+
+inline void TLZSSCompressor::PutByte(uint8_t value) {
+  FOutput[static_cast<size_t>(FOutputCount++)] = value;
+  if (FOutputCount == LZSSBlockBytes) {
+    (*FWriteBlock)(FOutput.get(), FOutputCount);
+    FOutputCount = 0;
+  }
+}
+
+// State of the encoder: the ring holds the last N - F coded bytes before position r and
+// the F look-ahead bytes from r on; s = r + F (mod N) is the oldest string, removed from
+// the trees before its slot is refilled. FMatchPosition/FMatchLength describe the
+// longest earlier string matching the look-ahead, found when r was inserted.
+void TLZSSCompressor::LZSSEncode() {
+  TWorkArea& work = *FWork;
+  InitTree();
+
+  std::array<uint8_t, LZSSGroupBytes> group{};
+  size_t groupBytes = 1;
+  uint8_t mask = 1;
+  const auto emitGroup = [&] {
+    for (size_t i = 0; i < groupBytes; ++i) PutByte(group[i]);
+    group[0] = 0;
+    groupBytes = 1;
+    mask = 1;
+  };
+
+  int32_t s = 0;
+  int32_t r = LZSSStartPos;
+  int32_t len = 0;
+  for (int32_t c; len < LZSSMaxMatchBytes && (c = GetByte()) >= 0; ++len)
+    work.Ring[static_cast<size_t>(r + len)] = static_cast<uint8_t>(c);
+
+  if (len > 0) {
+    InsertNode(r);
+    do {
+      if (FMatchLength > len) FMatchLength = len;
+      if (FMatchLength < LZSSMinMatchBytes) {
+        FMatchLength = 1;
+        group[0] |= mask;
+        group[groupBytes++] = work.Ring[static_cast<size_t>(r)];
+      } else {
+        group[groupBytes++] = static_cast<uint8_t>(FMatchPosition & 0xFF);
+        group[groupBytes++] =
+            static_cast<uint8_t>(((FMatchPosition >> 8) << 4) | (FMatchLength - LZSSMinMatchBytes));
+      }
+      mask = static_cast<uint8_t>(mask << 1);
+      if (mask == 0) emitGroup();
+
+      const int32_t last = FMatchLength;
+      int32_t i = 0;
+      for (int32_t c; i < last && (c = GetByte()) >= 0; ++i) {
+        DeleteNode(s);
+        work.Ring[static_cast<size_t>(s)] = static_cast<uint8_t>(c);
+        if (s < LZSSMaxMatchBytes - 1)
+          work.Ring[static_cast<size_t>(s + LZSSRingBytes)] = static_cast<uint8_t>(c);
+        s = (s + 1) & (LZSSRingBytes - 1);
+        r = (r + 1) & (LZSSRingBytes - 1);
+        InsertNode(r);
+      }
+      for (; i < last; ++i) {
+        DeleteNode(s);
+        s = (s + 1) & (LZSSRingBytes - 1);
+        r = (r + 1) & (LZSSRingBytes - 1);
+        if (--len > 0) InsertNode(r);
+      }
+    } while (len > 0);
+    // The last group goes out even when empty: a multiple of 8 items ends in 0x00.
+    emitGroup();
+  }
+  (*FWriteBlock)(FOutput.get(), FOutputCount);
+  FOutputCount = 0;
+}
+
+// State of the search for r: p is the node whose link was just followed (a root at
+// first) and slot the index of the link to follow next, 2 * p + side; each link holds
+// its node's bytes 1..6 above the node bits, so one load both reaches the node and, in
+// most steps, decides the side without touching the ring. Byte 0 is equal by
+// construction (the tree is that byte's); bytes 1..17 decide: greater or equal goes
+// right. matchLength/matchPosition hold the longest match so far, the node met first
+// among equal lengths. The search ends at a NIL link, where r is hung, or at a full
+// 18-byte match, where r replaces the older node. FMatchPosition/FMatchLength receive the
+// result.
+void TLZSSCompressor::InsertNode(int32_t r) {
+  TWorkArea& work = *FWork;
+  uint64_t* const slots = work.Links.data();
+  uint16_t* const parent = work.Parent.data();
+  const uint8_t* const ring = work.Ring.data();
+  const TLZSSLinks c{slots, ring};
+  const uint8_t* const key = ring + r;
+  // Bytes 1..6 above all-ones low bits: compared with a link, it is greater exactly when
+  // its bytes are greater, and the node bits need no masking.
+  const uint64_t key1 = LZSSLoadBigEndian64(key + 1) | LZSSNodeMask;
+  const uint64_t key7 = LZSSLoadBigEndian64(key + 7);    // bytes 7..14
+  const uint64_t key10 = LZSSLoadBigEndian64(key + 10);  // bytes 10..17
+
+  size_t p = LZSSRingBytes + 1 + key[0];
+  c.Left(r) = NIL;
+  c.Right(r) = NIL;
+  int32_t matchLength = 0;
+  size_t matchPosition = static_cast<size_t>(FMatchPosition);
+  int32_t probes = 0;
+  size_t slot = 2 * p + 1;  // the first step goes right, from the root
+  for (;;) {
+    ++probes;
+    const uint64_t link = slots[slot];
+    const size_t node = link & LZSSNodeMask;
+    if (node == NIL) {
+      TLZSSLink(slots[slot], ring) = r;
+      parent[r] = static_cast<uint16_t>(p);
+      break;
+    }
+    p = node;
+    size_t side = key1 > link;
+    int32_t i;
+    if ((link | LZSSNodeMask) != key1) {
+      i = 1 + std::countl_zero(link ^ key1) / 8;
+    } else {
+      const uint8_t* const candidate = ring + p;
+      const uint64_t word7 = LZSSLoadBigEndian64(candidate + 7);
+      const uint64_t word10 = LZSSLoadBigEndian64(candidate + 10);
+      if (word7 != key7) {
+        i = 7 + std::countl_zero(word7 ^ key7) / 8;
+        side = key7 > word7;
+      } else if (word10 != key10) {
+        i = 10 + std::countl_zero(word10 ^ key10) / 8;
+        side = key10 > word10;
+      } else {
+        i = LZSSMaxMatchBytes;
+      }
+    }
+    // Selected, not branched on: a longer match turns up at unforeseeable steps.
+    const size_t longer = 0 - static_cast<size_t>(i > matchLength);  // all ones or zero
+    matchPosition ^= (matchPosition ^ p) & longer;
+    matchLength = std::max(matchLength, i);
+    if (matchLength == LZSSMaxMatchBytes) {
+      ReplaceNode(static_cast<int32_t>(p), r);
+      break;
+    }
+    slot = 2 * p + side;
+  }
+  FMatchLength = matchLength;
+  FMatchPosition = static_cast<int32_t>(matchPosition);
+  if (probes >= SplayProbes) SplayNode(r);
+}
+
+// r takes p's place in the tree; p leaves it.
+void TLZSSCompressor::ReplaceNode(int32_t p, int32_t r) {
+  TWorkArea& work = *FWork;
+  const TLZSSLinks c{work.Links.data(), work.Ring.data()};
+  uint16_t* const parent = work.Parent.data();
+  parent[r] = parent[p];
+  c.Left(r) = c.Left(p);
+  c.Right(r) = c.Right(p);
+  parent[c.Left(p)] = static_cast<uint16_t>(r);
+  parent[c.Right(p)] = static_cast<uint16_t>(r);
+  if (c.Right(parent[p]) == p)
+    c.Right(parent[p]) = r;
+  else
+    c.Left(parent[p]) = r;
+  parent[p] = NIL;
+}
+
+// Links move between slots as they are, cached bytes included, since they keep
+// pointing at the same node.
+void TLZSSCompressor::DeleteNode(int32_t node) {
+  TWorkArea& work = *FWork;
+  uint64_t* const slots = work.Links.data();
+  uint16_t* const parent = work.Parent.data();
+  const size_t p = static_cast<size_t>(node);
+  const size_t up = parent[p];
+  if (up == NIL) return;
+  const uint64_t left = slots[2 * p];
+  const uint64_t right = slots[2 * p + 1];
+  uint64_t replacement;  // the link to the node that takes p's place
+  if ((right & LZSSNodeMask) == NIL) {
+    replacement = left;
+  } else if ((left & LZSSNodeMask) == NIL) {
+    replacement = right;
+  } else {
+    replacement = left;
+    size_t q = left & LZSSNodeMask;
+    if ((slots[2 * q + 1] & LZSSNodeMask) != NIL) {
+      do {
+        replacement = slots[2 * q + 1];
+        q = replacement & LZSSNodeMask;
+      } while ((slots[2 * q + 1] & LZSSNodeMask) != NIL);
+      const uint16_t qUp = parent[q];
+      const uint64_t qLeft = slots[2 * q];
+      slots[2 * size_t{qUp} + 1] = qLeft;
+      parent[qLeft & LZSSNodeMask] = qUp;
+      slots[2 * q] = left;
+      parent[left & LZSSNodeMask] = static_cast<uint16_t>(q);
+    }
+    slots[2 * q + 1] = right;
+    parent[right & LZSSNodeMask] = static_cast<uint16_t>(q);
+  }
+  parent[replacement & LZSSNodeMask] = static_cast<uint16_t>(up);
+  uint64_t* const upRight = &slots[2 * up + 1];
+  if ((*upRight & LZSSNodeMask) == p)
+    *upRight = replacement;
+  else
+    slots[2 * up] = replacement;
+  parent[p] = NIL;
+}
