@@ -92,15 +92,16 @@ void TLZSSCompressor::LZSSEncode() {
   FOutputCount = 0;
 }
 
-// State of the search for r: p is the node whose link was just followed (a root at
-// first) and slot the index of the link to follow next, 2 * p + side; each link holds
+// State of the search for r: link is the link just loaded, taken from side (0 left,
+// 1 right) of node p (a root at first, whose tree hangs on its right). Each link holds
 // its node's bytes 1..6 above the node bits, so one load both reaches the node and, in
 // most steps, decides the side without touching the ring. Byte 0 is equal by
 // construction (the tree is that byte's); bytes 1..17 decide: greater or equal goes
-// right. matchLength/matchPosition hold the longest match so far, the node met first
-// among equal lengths. The search ends at a NIL link, where r is hung, or at a full
-// 18-byte match, where r replaces the older node. FMatchPosition/FMatchLength receive the
-// result.
+// right. The next link is read from the node's pair of links indexed by the side, so
+// each step's chain is one load, one compare and one address. matchLength and
+// matchPosition hold the longest match so far, the node met first among equal lengths.
+// The search ends at a NIL link, where r is hung, or at a full 18-byte match, where r
+// replaces the older node; FMatchPosition/FMatchLength receive the result.
 void TLZSSCompressor::InsertNode(int32_t r) {
   TWorkArea& work = *FWork;
   uint64_t* const slots = work.Links.data();
@@ -120,18 +121,19 @@ void TLZSSCompressor::InsertNode(int32_t r) {
   int32_t matchLength = 0;
   size_t matchPosition = static_cast<size_t>(FMatchPosition);
   int32_t probes = 0;
-  size_t slot = 2 * p + 1;  // the first step goes right, from the root
+  size_t side = 1;  // the first step goes right, from the root
+  uint64_t link = slots[2 * p + 1];
   for (;;) {
     ++probes;
-    const uint64_t link = slots[slot];
     const size_t node = link & LZSSNodeMask;
     if (node == NIL) {
-      TLZSSLink(slots[slot], ring) = r;
+      TLZSSLink(slots[2 * p + side], ring) = r;
       parent[r] = static_cast<uint16_t>(p);
       break;
     }
     p = node;
-    size_t side = key1 > link;
+    const uint64_t* const children = slots + 2 * p;
+    side = link < key1;
     int32_t i;
     if ((link | LZSSNodeMask) != key1) {
       i = 1 + std::countl_zero(link ^ key1) / 8;
@@ -157,7 +159,7 @@ void TLZSSCompressor::InsertNode(int32_t r) {
       ReplaceNode(static_cast<int32_t>(p), r);
       break;
     }
-    slot = 2 * p + side;
+    link = children[side];
   }
   FMatchLength = matchLength;
   FMatchPosition = static_cast<int32_t>(matchPosition);
