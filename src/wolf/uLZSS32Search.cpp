@@ -194,11 +194,10 @@ void TLZSSCompressor::DeleteNode(int32_t node) {
   if (up == NIL) return;
   const uint64_t left = slots[2 * p];
   const uint64_t right = slots[2 * p + 1];
+  const bool rightIsNil = (right & LZSSNodeMask) == NIL;
   uint64_t replacement;  // the link to the node that takes p's place
-  if ((right & LZSSNodeMask) == NIL) {
-    replacement = left;
-  } else if ((left & LZSSNodeMask) == NIL) {
-    replacement = right;
+  if (rightIsNil || (left & LZSSNodeMask) == NIL) {
+    replacement = rightIsNil ? left : right;
   } else {
     replacement = left;
     size_t q = left & LZSSNodeMask;
@@ -218,10 +217,7 @@ void TLZSSCompressor::DeleteNode(int32_t node) {
     parent[right & LZSSNodeMask] = static_cast<uint16_t>(q);
   }
   parent[replacement & LZSSNodeMask] = static_cast<uint16_t>(up);
-  uint64_t* const upRight = &slots[2 * up + 1];
-  if ((*upRight & LZSSNodeMask) == p)
-    *upRight = replacement;
-  else
-    slots[2 * up] = replacement;
+  // Either side of the parent, selected rather than branched on.
+  slots[2 * up + ((slots[2 * up + 1] & LZSSNodeMask) == p)] = replacement;
   parent[p] = NIL;
 }
