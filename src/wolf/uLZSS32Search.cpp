@@ -102,7 +102,7 @@ void TLZSSCompressor::LZSSEncode() {
 // matchPosition hold the longest match so far, the node met first among equal lengths.
 // The search ends at a NIL link, where r is hung, or at a full 18-byte match, where r
 // replaces the older node; FMatchPosition/FMatchLength receive the result.
-void TLZSSCompressor::InsertNode(int32_t r) {
+inline void TLZSSCompressor::InsertNode(int32_t r) {
   TWorkArea& work = *FWork;
   uint64_t* const slots = work.Links.data();
   uint16_t* const parent = work.Parent.data();
@@ -185,7 +185,7 @@ void TLZSSCompressor::ReplaceNode(int32_t p, int32_t r) {
 
 // Links move between slots as they are, cached bytes included, since they keep
 // pointing at the same node.
-void TLZSSCompressor::DeleteNode(int32_t node) {
+inline void TLZSSCompressor::DeleteNode(int32_t node) {
   TWorkArea& work = *FWork;
   uint64_t* const slots = work.Links.data();
   uint16_t* const parent = work.Parent.data();
