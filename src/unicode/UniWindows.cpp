@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/base/LastError.h"
+#include "platform/base/Library.h"
 #include "platform/base/UnicodeCase.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
@@ -265,13 +266,28 @@ int32_t LoadStringFromTable(HMODULE module, uint32_t identifier, WideChar* buffe
 // ---- Version information -----------------------------------------------------------------
 
 uint32_t WideGetFileVersionInfoSize(const WideChar* fileName, uint32_t* handle) {
-  return GetFileVersionInfoSizeW(fileName, handle);
+  if (PlatformIsUnicode()) return GetFileVersionInfoSizeW(fileName, handle);
+  AnsiString ansiName;
+  return ToAnsiName(fileName, ansiName) ? GetFileVersionInfoSizeA(ansiName.c_str(), handle) : 0;
 }
 
 bool WideGetFileVersionInfo(const WideChar* fileName, uint32_t handle, uint32_t length, void* data) {
-  return GetFileVersionInfoW(fileName, handle, length, data);
+  if (PlatformIsUnicode()) return GetFileVersionInfoW(fileName, handle, length, data);
+  AnsiString ansiName;
+  return ToAnsiName(fileName, ansiName) && GetFileVersionInfoA(ansiName.c_str(), handle, length, data);
 }
 
 bool WideVerQueryValue(const void* block, const WideChar* subBlock, void** buffer, uint32_t* length) {
-  return VerQueryValueW(block, subBlock, buffer, length);
+  if (PlatformIsUnicode()) return VerQueryValueW(block, subBlock, buffer, length);
+  AnsiString ansiSubBlock;
+  return subBlock != nullptr && TryDefaultWideToAnsi(subBlock, ansiSubBlock) &&
+         VerQueryValueA(block, ansiSubBlock.c_str(), buffer, length);
+}
+
+// ---- Libraries -----------------------------------------------------------------------------
+
+HMODULE WideLoadLibrary(const WideChar* fileName) {
+  if (PlatformIsUnicode()) return LoadLibraryW(fileName);
+  AnsiString ansiName;
+  return ToAnsiName(fileName, ansiName) ? LoadLibraryA(ansiName.c_str()) : 0;
 }

@@ -73,8 +73,12 @@ int32_t WideLoadString(HMODULE module, uint32_t identifier, WideChar* buffer, in
 int32_t LoadStringFromTable(HMODULE module, uint32_t identifier, WideChar* buffer, int32_t size);
 
 // Version information of a file: size 0 when the file has none; the query of "\" gives
-// its VS_FIXEDFILEINFO. The version layer has only the wide calls, which both platform
-// families use.
+// its VS_FIXEDFILEINFO. On 8-bit platforms the names are converted and the A calls used;
+// their version blocks hold only the fixed information, so no string value is converted.
 uint32_t WideGetFileVersionInfoSize(const WideChar* fileName, uint32_t* handle);
 bool WideGetFileVersionInfo(const WideChar* fileName, uint32_t handle, uint32_t length, void* data);
 bool WideVerQueryValue(const void* block, const WideChar* subBlock, void** buffer, uint32_t* length);
+
+// Loads a shared library by name (LoadLibraryW; on 8-bit platforms the name converted
+// and LoadLibraryA). 0 with the last error set when it cannot be loaded.
+HMODULE WideLoadLibrary(const WideChar* fileName);

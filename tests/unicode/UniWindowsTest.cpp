@@ -5,6 +5,7 @@
 
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
+#include "platform/base/Library.h"
 #include "platform/base/Locale.h"
 #include "platform/base/TempFolder.h"
 #include "platform/base/UnicodeCase.h"
@@ -121,16 +122,28 @@ TEST(UniWindows, StringTableReaderLimitsAndIdentifiers) {
 
 // ---- Version information (VERSION 2.5.0.7 in tests/unicode/CMakeLists.txt) -------------
 
-TEST(UniWindows, VersionOfTheProgram) {
-  // The wrappers pass the kernel layer's calls through; the whole route is checked once.
+// The high file-version word of the program, read through the wrappers; 0 when any step fails.
+uint32_t ProgramFileVersionMS() {
   const WideString program = WideGetModuleFileName(HInstance);
   std::vector<uint8_t> block(WideGetFileVersionInfoSize(program.c_str(), nullptr));
-  ASSERT_FALSE(block.empty());
-  ASSERT_TRUE(WideGetFileVersionInfo(program.c_str(), 0, static_cast<uint32_t>(block.size()), block.data()));
   void* fixed = nullptr;
   uint32_t length = 0;
-  ASSERT_TRUE(WideVerQueryValue(block.data(), u"\\", &fixed, &length));
-  EXPECT_EQ(static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwFileVersionMS, (2u << 16) | 5u);
+  if (block.empty() ||
+      !WideGetFileVersionInfo(program.c_str(), 0, static_cast<uint32_t>(block.size()), block.data()) ||
+      !WideVerQueryValue(block.data(), u"\\", &fixed, &length) || length != sizeof(VS_FIXEDFILEINFO))
+    return 0;
+  return static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwFileVersionMS;
+}
+
+TEST(UniWindows, VersionOfTheProgram) { EXPECT_EQ(ProgramFileVersionMS(), (2u << 16) | 5u); }
+
+TEST(UniWindows, LoadsLibraries) {
+  const HMODULE math = WideLoadLibrary(u"libm.so.6");
+  ASSERT_NE(math, 0u);
+  EXPECT_NE(GetProcAddress(math, "floor"), nullptr);
+  FreeLibrary(math);
+  EXPECT_EQ(WideLoadLibrary(u"libno-such-library.so"), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
 }
 
 TEST(UniWindows, NoVersionForOtherFiles) {
@@ -141,6 +154,15 @@ TEST(UniWindows, NoVersionForOtherFiles) {
 }
 
 // ---- The 8-bit platform --------------------------------------------------------------
+
+TEST_F(EightBitPlatform, VersionAndLibrariesThroughThe8BitCalls) {
+  EXPECT_EQ(ProgramFileVersionMS(), (2u << 16) | 5u);
+  const HMODULE math = WideLoadLibrary(u"libm.so.6");
+  EXPECT_NE(math, 0u);
+  FreeLibrary(math);
+  EXPECT_EQ(WideLoadLibrary(u"lib\u4E2D.so"), 0u);  // no such name in the user code page
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+}
 
 TEST_F(EightBitPlatform, FileCallsConvertNamesInTheUserCodePage) {
   const WideString dir = Name("\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0");  // "Папка" converts to 1251

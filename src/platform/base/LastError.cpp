@@ -43,6 +43,8 @@ constexpr TErrorText ErrorTexts[] = {
     {ERROR_DISK_FULL, u"There is not enough space on the disk."},
     {ERROR_INSUFFICIENT_BUFFER, u"The data area passed to a system call is too small."},
     {ERROR_INVALID_NAME, u"The filename, directory name, or volume label syntax is incorrect."},
+    {ERROR_MOD_NOT_FOUND, u"The specified module could not be found."},
+    {ERROR_PROC_NOT_FOUND, u"The specified procedure could not be found."},
     {ERROR_NEGATIVE_SEEK,
      u"An attempt was made to move the file pointer before the beginning of the file."},
     {ERROR_DIR_NOT_EMPTY, u"The directory is not empty."},

@@ -38,8 +38,10 @@ bool IsProgramFile(const std::string& path, bool& readable) {
          file.st_ino == program.st_ino;
 }
 
-// The version resource of the file, or empty with the last error set.
-std::span<const uint8_t> VersionOf(const WideChar* fileName) {
+// The version resource of the file (a wide or an 8-bit name), or empty with the last
+// error set.
+template <typename Char>
+std::span<const uint8_t> VersionOf(const Char* fileName) {
   std::string path;
   bool readable = false;
   if (!NameBytes(fileName, path)) return {};
@@ -131,12 +133,16 @@ int32_t LoadStringW(HMODULE, uint32_t id, WideChar* buffer, int32_t size) {
   return static_cast<int32_t>(copied);
 }
 
-uint32_t GetFileVersionInfoSizeW(const WideChar* fileName, uint32_t* handle) {
+namespace {
+
+template <typename Char>
+uint32_t VersionInfoSize(const Char* fileName, uint32_t* handle) {
   if (handle != nullptr) *handle = 0;
   return static_cast<uint32_t>(VersionOf(fileName).size());
 }
 
-bool GetFileVersionInfoW(const WideChar* fileName, uint32_t, uint32_t length, void* data) {
+template <typename Char>
+bool CopyVersionInfo(const Char* fileName, uint32_t length, void* data) {
   const std::span<const uint8_t> version = VersionOf(fileName);
   if (version.empty()) return false;
   if (data == nullptr) {
@@ -145,6 +151,24 @@ bool GetFileVersionInfoW(const WideChar* fileName, uint32_t, uint32_t length, vo
   }
   std::copy_n(version.begin(), std::min<size_t>(length, version.size()), static_cast<uint8_t*>(data));
   return true;
+}
+
+}  // namespace
+
+uint32_t GetFileVersionInfoSizeW(const WideChar* fileName, uint32_t* handle) {
+  return VersionInfoSize(fileName, handle);
+}
+
+uint32_t GetFileVersionInfoSizeA(const char* fileName, uint32_t* handle) {
+  return VersionInfoSize(fileName, handle);
+}
+
+bool GetFileVersionInfoW(const WideChar* fileName, uint32_t, uint32_t length, void* data) {
+  return CopyVersionInfo(fileName, length, data);
+}
+
+bool GetFileVersionInfoA(const char* fileName, uint32_t, uint32_t length, void* data) {
+  return CopyVersionInfo(fileName, length, data);
 }
 
 bool VerQueryValueW(const void* block, const WideChar* subBlock, void** buffer, uint32_t* length) {
@@ -164,4 +188,9 @@ bool VerQueryValueW(const void* block, const WideChar* subBlock, void** buffer, 
   *buffer = const_cast<uint8_t*>(bytes + at);  // the caller's block, handed back as Windows does
   *length = valueBytes;
   return true;
+}
+
+bool VerQueryValueA(const void* block, const char* subBlock, void** buffer, uint32_t* length) {
+  if (subBlock == nullptr || std::string_view(subBlock) != "\\") return false;
+  return VerQueryValueW(block, u"\\", buffer, length);
 }

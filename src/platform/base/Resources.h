@@ -105,10 +105,14 @@ static_assert(sizeof(VS_FIXEDFILEINFO) == VsFixedFileInfoBytes && std::endian::n
 
 // The version information of a file: only the program's own file has any (its embedded
 // version resource). Size 0 for other files (ERROR_RESOURCE_DATA_NOT_FOUND, or the file
-// error when the file cannot be read); `handle` (may be nullptr) is set to 0.
+// error when the file cannot be read); `handle` (may be nullptr) is set to 0. The A forms
+// take 8-bit names in the ANSI code page.
 uint32_t GetFileVersionInfoSizeW(const WideChar* fileName, uint32_t* handle);
+uint32_t GetFileVersionInfoSizeA(const char* fileName, uint32_t* handle);
 // Copies at most `length` bytes of the version information into `data`.
 bool GetFileVersionInfoW(const WideChar* fileName, uint32_t handle, uint32_t length, void* data);
+bool GetFileVersionInfoA(const char* fileName, uint32_t handle, uint32_t length, void* data);
 // For the sub-block "\" points *buffer at the VS_FIXEDFILEINFO inside `block` and sets
 // *length to its size. Other sub-blocks are not kept: false.
 bool VerQueryValueW(const void* block, const WideChar* subBlock, void** buffer, uint32_t* length);
+bool VerQueryValueA(const void* block, const char* subBlock, void** buffer, uint32_t* length);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/LastError.h"
 #include "platform/base/Module.h"
 #include "platform/base/Resources.h"
@@ -99,6 +100,19 @@ TEST(Resources, TheProgramFileHasTheVersionItWasBuiltWith) {
   EXPECT_EQ(info.dwFileVersionMS, (1u << 16) | 2u);
   EXPECT_EQ(info.dwFileVersionLS, (3u << 16) | 4u);
   EXPECT_FALSE(VerQueryValueW(block.data(), u"\\StringFileInfo\\040904E4\\FileVersion", &value, &length));
+}
+
+TEST(Resources, The8BitVersionCallsReadTheSameBlock) {
+  const AnsiString program = WideToAnsi(ProgramName());
+  const uint32_t size = GetFileVersionInfoSizeA(program.c_str(), nullptr);
+  ASSERT_EQ(size, GetFileVersionInfoSizeW(ProgramName().c_str(), nullptr));
+  std::vector<uint8_t> block(size);
+  ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, size, block.data()));
+  void* value = nullptr;
+  uint32_t length = 0;
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", &value, &length));
+  EXPECT_EQ(length, sizeof(VS_FIXEDFILEINFO));
+  EXPECT_FALSE(VerQueryValueA(block.data(), "\\StringFileInfo", &value, &length));
 }
 
 TEST(Resources, OtherFilesHaveNoVersion) {
