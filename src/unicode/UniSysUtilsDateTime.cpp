@@ -1,4 +1,5 @@
 // Date and time parsing of UniSysUtils.
+#include "platform/base/DateTimeText.h"
 #include "platform/base/Locale.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
@@ -10,11 +11,17 @@ constexpr char SInvalidDateTime[] = "'%s' is not a valid date and time";
 constexpr char SInvalidDate[] = "'%s' is not a valid date";
 constexpr char SInvalidTime[] = "'%s' is not a valid time";
 
+// The locale's date parser first; then the class library's 8-bit parser of the same kind.
 TDateTime ParseOrRaise(const WideString& text, TVariantDateKind kind, const char* invalidFormat) {
   double value = 0;
   AnsiString error;
   if (ParseVariantDate(text, kind, LocaleDateOrder(GetThreadLocale()), value, error)) return value;
-  throw EConvertError(Format(invalidFormat, {DefaultWideToAnsi(text)}) + "\r\n" + error);
+  const AnsiString ansi = DefaultWideToAnsi(text);
+  const bool parsed = kind == vdkDateTime ? TryStrToDateTime(ansi, value)
+                      : kind == vdkDateOnly ? TryStrToDate(ansi, value)
+                                            : TryStrToTime(ansi, value);
+  if (parsed) return value;
+  throw EConvertError(Format(invalidFormat, {ansi}) + "\r\n" + error);
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 // recognises and leaves the position unchanged when it fails.
 #include "unicode/VariantDateParser.h"
 
+#include "platform/base/DateTimeText.h"
+#include "platform/base/Locale.h"
 #include "platform/base/TextUtils.h"
 #include "unicode/UniSysUtils.h"
 
 namespace {
 
-// The locale item that holds the short-date order ("0", "1" or "2").
-constexpr uint32_t kLocaleShortDateOrderItem = 0x0021;
 constexpr int kMinYear = 100;
 constexpr int kMaxYear = 9999;
 
@@ -16,26 +16,6 @@ struct TNumber {
   int Value = 0;
   int Digits = 0;
 };
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// Days from 1899-12-30 to the date (proleptic Gregorian calendar).
-int64_t DaysSinceEpoch(int year, int month, int day) {
-  // Days from 0000-03-01, counting March as the first month of the year.
-  const auto daysFromCivil = [](int64_t y, int64_t m, int64_t d) {
-    y -= m <= 2;
-    const int64_t era = y / 400;
-    const int64_t yearOfEra = y - era * 400;
-    const int64_t dayOfYear = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  };
-  return daysFromCivil(year, month, day) - daysFromCivil(1899, 12, 30);
-}
 
 class TDateScanner {
 public:
@@ -178,7 +158,7 @@ bool ReadTime(TDateScanner& scanner, double& fraction, AnsiString& error) {
 }  // namespace
 
 TDateOrder LocaleDateOrder(uint32_t locale) {
-  const WideString order = WideGetLocaleStr(locale, kLocaleShortDateOrderItem, u"0");
+  const WideString order = WideGetLocaleStr(locale, LOCALE_IDATE, u"0");
   if (order == u"1") return doDayMonthYear;
   if (order == u"2") return doYearMonthDay;
   return doMonthDayYear;

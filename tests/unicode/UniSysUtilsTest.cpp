@@ -372,6 +372,12 @@ TEST(UniSysUtils, DatesAndTimesInTheLocalesOrder) {
   EXPECT_DOUBLE_EQ(WideStrToDateTime(u"2020-03-12 6:00 PM"), 43902.75);
 }
 
+TEST(UniSysUtils, TheClassLibrarysParserReadsWhatTheLocalesRefuses) {
+  EXPECT_DOUBLE_EQ(WideStrToTime(u"PM 8:06"), (20 * 60 + 6) / 1440.0);
+  EXPECT_DOUBLE_EQ(WideStrToTime(u"3 PM"), 0.625);
+  EXPECT_DOUBLE_EQ(WideStrToDateTime(u"3/12/2020 PM 6:00"), 43902.75);
+}
+
 TEST(UniSysUtils, DatesAndTimesReadBackWhatTheLocaleWrites) {
   for (TDateTime value : {43902.75, 36526.0, 45351.5 + 3723.0 / 86400, 0.25, -1.25}) {
     SCOPED_TRACE(DateTimeToStr(value));

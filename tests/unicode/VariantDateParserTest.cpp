@@ -99,8 +99,10 @@ TEST(VariantDateParser, RejectsWithAReason) {
   }
 }
 
-TEST(VariantDateParser, OrderOfTheUsersLocaleIsMonthDayYear) {
+TEST(VariantDateParser, OrderComesFromTheLocale) {
   EXPECT_EQ(LocaleDateOrder(GetThreadLocale()), doMonthDayYear);
+  EXPECT_EQ(LocaleDateOrder(0x0419), doDayMonthYear);
+  EXPECT_EQ(LocaleDateOrder(0x0411), doYearMonthDay);
 }
 
 }  // namespace

@@ -17,6 +17,39 @@ void SplitDateTime(TDateTime value, int64_t& days, int64_t& msecs) {
 
 }  // namespace
 
+bool IsLeapYear(int32_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int32_t DaysInMonth(int32_t year, int32_t month) {
+  static constexpr int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : Days[month - 1];
+}
+
+int64_t DaysSinceEpoch(int32_t year, int32_t month, int32_t day) {
+  // Days from 0000-03-01, counting March as the first month of the year.
+  const auto daysFromCivil = [](int64_t y, int64_t m, int64_t d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yearOfEra = y - era * 400;
+    const int64_t dayOfYear = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  };
+  return daysFromCivil(year, month, day) - daysFromCivil(1899, 12, 30);
+}
+
+bool TryEncodeDate(int32_t year, int32_t month, int32_t day, TDateTime& value) {
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    return false;
+  value = static_cast<TDateTime>(DaysSinceEpoch(year, month, day));
+  return true;
+}
+
+bool TryEncodeTime(int32_t hour, int32_t minute, int32_t second, int32_t msec, TDateTime& value) {
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 || msec > 999)
+    return false;
+  value = static_cast<TDateTime>(((hour * 60 + minute) * 60 + second) * 1000 + msec) / kMSecsPerDay;
+  return true;
+}
+
 void DecodeDate(TDateTime value, uint16_t& year, uint16_t& month, uint16_t& day) {
   int64_t days, msecs;
   SplitDateTime(value, days, msecs);

@@ -70,6 +70,25 @@ const TLanguageInfo* LanguageOfLocale(LCID locale) {
   return language;
 }
 
+// The order of a short date: month first in the United States, year first in the East
+// Asian languages and in those whose dates run from the year (as in "2024.05.31."), day
+// first elsewhere.
+char16_t ShortDateOrder(LANGID langId) {
+  if (langId == 0x0409) return u'0';
+  switch (PRIMARYLANGID(langId)) {
+    case 0x04:  // Chinese
+    case 0x0E:  // Hungarian
+    case 0x11:  // Japanese
+    case 0x12:  // Korean
+    case 0x1D:  // Swedish
+    case 0x26:  // Latvian
+    case 0x27:  // Lithuanian
+      return u'2';
+    default:
+      return u'1';
+  }
+}
+
 // The item's text; false with ERROR_INVALID_FLAGS for an unknown item.
 bool ItemText(const TLanguageInfo& language, uint32_t item, WideString& text) {
   switch (item) {
@@ -85,6 +104,7 @@ bool ItemText(const TLanguageInfo& language, uint32_t item, WideString& text) {
     case LOCALE_SENGLANGUAGE: text = language.EnglishName; return true;
     case LOCALE_SENGCOUNTRY: text = language.EnglishCountry; return true;
     case LOCALE_SNATIVELANGNAME: text = language.NativeName; return true;
+    case LOCALE_IDATE: text = ShortDateOrder(language.LangId); return true;
     case LOCALE_IDEFAULTANSICODEPAGE: {
       const std::string number = std::to_string(language.AnsiCodePage);
       text.assign(number.begin(), number.end());

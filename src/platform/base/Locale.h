@@ -29,6 +29,7 @@ constexpr uint32_t LOCALE_SNATIVELANGNAME = 0x0004;       // "русский"
 constexpr uint32_t LOCALE_SENGCOUNTRY = 0x1002;           // "Russia"
 constexpr uint32_t LOCALE_SENGLANGUAGE = 0x1001;          // "Russian"
 constexpr uint32_t LOCALE_IDEFAULTCODEPAGE = 0x000B;      // OEM code page in decimal, "866"
+constexpr uint32_t LOCALE_IDATE = 0x0021;                 // short-date order: "0" M-D-Y, "1" D-M-Y, "2" Y-M-D
 constexpr uint32_t LOCALE_IDEFAULTANSICODEPAGE = 0x1004;  // ANSI code page in decimal, "1251"; "0" for Unicode-only languages
 // Item flags.
 constexpr uint32_t LOCALE_NOUSEROVERRIDE = 0x80000000;    // accepted; there are no user overrides

@@ -40,6 +40,10 @@ TEST(Locale, ItemsComeFromTheLanguageTable) {
       {0x0411, LOCALE_IDEFAULTANSICODEPAGE, u"932"},
       {0x042B, LOCALE_IDEFAULTANSICODEPAGE, u"0"},  // Unicode only
       {0x040C, LOCALE_ILANGUAGE, u"040c"},
+      {0x0409, LOCALE_IDATE, u"0"},
+      {0x0419, LOCALE_IDATE, u"1"},
+      {0x0809, LOCALE_IDATE, u"1"},
+      {0x0411, LOCALE_IDATE, u"2"},
       {0x040C, LOCALE_SENGCOUNTRY | LOCALE_NOUSEROVERRIDE, u"France"},
       {0x0019, LOCALE_SENGLANGUAGE, u"Russian"},  // neutral sublanguage
       {0x0009, LOCALE_SENGCOUNTRY, u"United States"},
