@@ -1,5 +1,4 @@
-// Language files for the tests, written into a temporary folder in the three encodings
-// a language file may have.
+// Language files for the tests, written in the three encodings a language file may have.
 #pragma once
 
 #include <filesystem>
@@ -13,16 +12,3 @@ enum class TLangFileEncoding { Utf16LE, Utf8, Ansi1251 };
 // the Unicode forms; returns the file's name.
 WideString WriteLangFile(const std::filesystem::path& path, const WideString& text,
                          TLangFileEncoding encoding);
-
-// A fresh folder under the system's temporary folder, removed by the destructor.
-class TTempFolder {
-public:
-  TTempFolder();
-  ~TTempFolder();
-  const std::filesystem::path& Path() const { return FPath; }
-
-private:
-  std::filesystem::path FPath;
-};
-
-WideString ToWide(const std::filesystem::path& path);

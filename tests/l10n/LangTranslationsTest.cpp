@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "LangTestFiles.h"
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/TempFolder.h"
 #include "l10n/LangErrors.h"
 #include "l10n/LangLimits.h"
 #include "platform/base/CodePages.h"
@@ -31,11 +33,11 @@ const WideString RussianFile =
 
 class LangTranslationsFile : public ::testing::TestWithParam<TLangFileEncoding> {
 protected:
-  TTempFolder Folder;
+  TempFolder Folder;
 };
 
 TEST_P(LangTranslationsFile, ReadsHeaderSectionsAndConstantsInEachEncoding) {
-  const WideString name = WriteLangFile(Folder.Path() / "ru.lng", RussianFile, GetParam());
+  const WideString name = WriteLangFile(Folder / "ru.lng", RussianFile, GetParam());
   TLang_CompTranslations translations;
   translations.LoadFromFile(name, false);
 
@@ -67,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(Encodings, LangTranslationsFile,
                          EncodingName);
 
 TEST(LangTranslations, HeaderOnlyStopsAtTheFirstSection) {
-  TTempFolder folder;
-  const WideString name = WriteLangFile(folder.Path() / "ru.lng", RussianFile, TLangFileEncoding::Utf8);
+  TempFolder folder;
+  const WideString name = WriteLangFile(folder / "ru.lng", RussianFile, TLangFileEncoding::Utf8);
   TLang_CompTranslations translations;
   translations.LoadFromFile(name, true);
   EXPECT_EQ(translations.HeaderParamLangID(), 1049);
@@ -77,9 +79,9 @@ TEST(LangTranslations, HeaderOnlyStopsAtTheFirstSection) {
 }
 
 TEST(LangTranslations, AFileWithoutLangIdCountsAsTheDefaultLanguage) {
-  TTempFolder folder;
+  TempFolder folder;
   const WideString name =
-      WriteLangFile(folder.Path() / "x.lng", u"LANGID=Russian\r\n[A]\r\n1=a\r\n", TLangFileEncoding::Utf16LE);
+      WriteLangFile(folder / "x.lng", u"LANGID=Russian\r\n[A]\r\n1=a\r\n", TLangFileEncoding::Utf16LE);
   TLang_CompTranslations translations;
   translations.LoadFromFile(name, false);
   EXPECT_EQ(translations.HeaderLangID(), 1033);
@@ -87,9 +89,9 @@ TEST(LangTranslations, AFileWithoutLangIdCountsAsTheDefaultLanguage) {
 }
 
 TEST(LangTranslations, AnErrorNamesItsLineCountedFromOne) {
-  TTempFolder folder;
+  TempFolder folder;
   const WideString name = WriteLangFile(
-      folder.Path() / "bad.lng", u"LANGID=1049\r\n[Main]\r\n1=a\r\n1=b\r\n", TLangFileEncoding::Utf16LE);
+      folder / "bad.lng", u"LANGID=1049\r\n[Main]\r\n1=a\r\n1=b\r\n", TLangFileEncoding::Utf16LE);
   TLang_CompTranslations translations;
   try {
     translations.LoadFromFile(name, false);
@@ -99,7 +101,7 @@ TEST(LangTranslations, AnErrorNamesItsLineCountedFromOne) {
               "Loading translations failed.\r\nLine 4: Duplicate property value translation ID (1)");
   }
   const WideString badConstant = WriteLangFile(
-      folder.Path() / "bad2.lng", u"[$CONSTANTS]\r\n9lives=x\r\n", TLangFileEncoding::Utf8);
+      folder / "bad2.lng", u"[$CONSTANTS]\r\n9lives=x\r\n", TLangFileEncoding::Utf8);
   try {
     translations.LoadFromFile(badConstant, false);
     FAIL() << "no ELangError";
@@ -109,17 +111,17 @@ TEST(LangTranslations, AnErrorNamesItsLineCountedFromOne) {
 }
 
 TEST(LangTranslations, AMissingFileRaisesTheStreamError) {
-  TTempFolder folder;
+  TempFolder folder;
   TLang_CompTranslations translations;
-  EXPECT_THROW(translations.LoadFromFile(ToWide(folder.Path() / "none.lng"), false), Exception);
+  EXPECT_THROW(translations.LoadFromFile(FileSystemNameToWide(folder / "none.lng"), false), Exception);
 }
 
 TEST(LangTranslations, An8BitFileIsReadInTheCodePageOfItsOwnLanguage) {
   // The system's code page is Western; the file names Russian and holds Windows-1251 bytes.
   ASSERT_TRUE(SetAnsiCodePage(1252));
-  TTempFolder folder;
+  TempFolder folder;
   const WideString name = WriteLangFile(
-      folder.Path() / "ru.lng", u"LANGID=1049\r\n[W]\r\n1=\u041f\u0440\u0438\u0432\u0435\u0442\r\n",
+      folder / "ru.lng", u"LANGID=1049\r\n[W]\r\n1=\u041f\u0440\u0438\u0432\u0435\u0442\r\n",
       TLangFileEncoding::Ansi1251);
   TLang_CompTranslations translations;
   translations.LoadFromFile(name, false);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "LangTestFiles.h"
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/TempFolder.h"
 #include "l10n/uLangRes.h"
 #include "platform/base/Exception.h"
 #include "unicode/UniSystem.h"
@@ -45,21 +47,21 @@ protected:
     Manager.Constants().AddConstant("SMsgEmpty", u"Built-in", 0);
   }
 
-  TTempFolder Folder;
+  TempFolder Folder;
   TLanguageManager Manager;
 };
 
 }  // namespace
 
 TEST_F(LanguageManager, ScansLanguageFilesCaseInsensitively) {
-  WriteLangFile(Folder.Path() / "quirefoldb_RU.LNG", Russian, TLangFileEncoding::Utf16LE);
-  WriteLangFile(Folder.Path() / "QuirefoldB_de.lng", German, TLangFileEncoding::Utf8);
-  WriteLangFile(Folder.Path() / "QuirefoldB_en.lng", u"LANGID=1033\r\n", TLangFileEncoding::Utf8);
-  WriteLangFile(Folder.Path() / "QuirefoldB_bad.lng", u"no header\r\n", TLangFileEncoding::Utf8);
-  WriteLangFile(Folder.Path() / "Other_ru.lng", Russian, TLangFileEncoding::Utf8);
+  WriteLangFile(Folder / "quirefoldb_RU.LNG", Russian, TLangFileEncoding::Utf16LE);
+  WriteLangFile(Folder / "QuirefoldB_de.lng", German, TLangFileEncoding::Utf8);
+  WriteLangFile(Folder / "QuirefoldB_en.lng", u"LANGID=1033\r\n", TLangFileEncoding::Utf8);
+  WriteLangFile(Folder / "QuirefoldB_bad.lng", u"no header\r\n", TLangFileEncoding::Utf8);
+  WriteLangFile(Folder / "Other_ru.lng", Russian, TLangFileEncoding::Utf8);
 
   // The default language's own file counts but is not registered as a language.
-  EXPECT_EQ(Manager.ScanForLangFiles(ToWide(Folder.Path()), u"QuirefoldB_*.lng", false), 3);
+  EXPECT_EQ(Manager.ScanForLangFiles(FileSystemNameToWide(Folder.Path()), u"QuirefoldB_*.lng", false), 3);
   EXPECT_EQ(Manager.GetLanguageCount(), 3);
   EXPECT_EQ(Manager.GetLanguageIDAt(0), 1033);
   EXPECT_NE(Manager.IndexOfLanguageID(1049), 0);
@@ -70,7 +72,7 @@ TEST_F(LanguageManager, ScansLanguageFilesCaseInsensitively) {
 
 TEST_F(LanguageManager, SwitchesLanguageAndBack) {
   ASSERT_TRUE(Manager.RegisterLangFile(
-      WriteLangFile(Folder.Path() / "ru.lng", Russian, TLangFileEncoding::Ansi1251)));
+      WriteLangFile(Folder / "ru.lng", Russian, TLangFileEncoding::Ansi1251)));
   TRecordingController window(u"MAINWINDOW");
   Manager.AddLangController(&window);
 
@@ -95,9 +97,9 @@ TEST_F(LanguageManager, SwitchesLanguageAndBack) {
 }
 
 TEST_F(LanguageManager, TheLaterFileOfOneLanguageWins) {
-  Manager.RegisterLangFile(WriteLangFile(Folder.Path() / "a.lng", German, TLangFileEncoding::Utf8));
+  Manager.RegisterLangFile(WriteLangFile(Folder / "a.lng", German, TLangFileEncoding::Utf8));
   Manager.RegisterLangFile(WriteLangFile(
-      Folder.Path() / "b.lng", u"LANGID=1031\r\n[$CONSTANTS]\r\nSMsgTranslated=Zweite\r\n",
+      Folder / "b.lng", u"LANGID=1031\r\n[$CONSTANTS]\r\nSMsgTranslated=Zweite\r\n",
       TLangFileEncoding::Utf16LE));
   EXPECT_EQ(Manager.GetLanguageCount(), 2);
   Manager.SetLanguageID(1031);
@@ -105,7 +107,7 @@ TEST_F(LanguageManager, TheLaterFileOfOneLanguageWins) {
 }
 
 TEST_F(LanguageManager, AFailedSwitchKeepsTheCurrentLanguage) {
-  const std::filesystem::path file = Folder.Path() / "ru.lng";
+  const std::string file = Folder / "ru.lng";
   Manager.RegisterLangFile(WriteLangFile(file, Russian, TLangFileEncoding::Utf8));
   WriteLangFile(file, u"LANGID=1049\r\n[A]\r\n1=a\r\n1=a\r\n", TLangFileEncoding::Utf8);
   EXPECT_THROW(Manager.SetLanguageID(1049), Exception);
@@ -114,7 +116,7 @@ TEST_F(LanguageManager, AFailedSwitchKeepsTheCurrentLanguage) {
 }
 
 TEST_F(LanguageManager, AMissingFileIsNotRegistered) {
-  EXPECT_FALSE(Manager.RegisterLangFile(ToWide(Folder.Path() / "missing.lng")));
+  EXPECT_FALSE(Manager.RegisterLangFile(FileSystemNameToWide(Folder / "missing.lng")));
   EXPECT_EQ(Manager.GetLanguageCount(), 1);
 }
 
@@ -129,7 +131,7 @@ inline constexpr TResStringRec STestReplaced{"SMsgTranslated", "Replaced record"
 }  // namespace
 
 TEST(ResStringRegistry, AnswersLoadsInTheCurrentLanguage) {
-  TTempFolder folder;
+  TempFolder folder;
   InstallResStringTranslation();
   const PResStringRec records[] = {&STestReplaced, &STestTranslated, &STestEmpty, &STestUnknownName};
   RegisterResStrings(records);
@@ -138,7 +140,7 @@ TEST(ResStringRegistry, AnswersLoadsInTheCurrentLanguage) {
   manager.Constants().AddConstant("SMsgEmpty", u"Built-in", 0);
 
   EXPECT_EQ(LoadWideResString(&STestTranslated), u"Translated");
-  ASSERT_TRUE(manager.RegisterLangFile(WriteLangFile(folder.Path() / "ru.lng", Russian, TLangFileEncoding::Utf8)));
+  ASSERT_TRUE(manager.RegisterLangFile(WriteLangFile(folder / "ru.lng", Russian, TLangFileEncoding::Utf8)));
   manager.SetLanguageID(1049);
   EXPECT_EQ(LoadWideResString(&STestTranslated), u"\u041f\u0435\u0440\u0435\u0432\u0435\u0434\u0435\u043d\u043e");
   EXPECT_EQ(LoadWideResString(&STestReplaced), u"Replaced record");  // the later record took the name
