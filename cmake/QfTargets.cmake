@@ -11,6 +11,38 @@
 #
 #   qf_add_benchmark(<name> SOURCES <file>... DEPS <target>...)
 
+# The folders of src/ in the order of building: each is one static library, and tests/
+# mirrors them. A folder joins the build as soon as it has a CMakeLists.txt.
+set(QF_FOLDERS
+  platform/base
+  platform/graphics
+  unicode
+  l10n
+  wolf
+  imaging
+  xml
+  imaging/png
+  fb2
+  richtext/model
+  richtext/layout
+  richtext/table
+  archive
+  convert
+  platform/gui
+  unicode/controls
+  richtext/edit
+  richtext/interchange
+  app)
+
+# Adds each folder of the list below the current source folder that has a CMakeLists.txt.
+function(qf_add_folders)
+  foreach(folder IN LISTS ARGN)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/CMakeLists.txt)
+      add_subdirectory(${folder})
+    endif()
+  endforeach()
+endfunction()
+
 set(QF_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Woverloaded-virtual)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   # GCC 12 warns about std::string's own inlined copies in optimised builds (GCC bugs
