@@ -70,7 +70,7 @@ private:
   void PutByte(uint8_t value);
   void InitTree();
   void InsertNode(int32_t r);
-  void ReplaceNode(int32_t p, int32_t r);
+  void ReplaceNode(size_t p, size_t r, uint64_t linkToR);
   void DeleteNode(int32_t p);
   void SplayNode(int32_t x);
   void LZSSEncode();

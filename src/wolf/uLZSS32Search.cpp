@@ -107,7 +107,6 @@ inline void TLZSSCompressor::InsertNode(int32_t r) {
   uint64_t* const slots = work.Links.data();
   uint16_t* const parent = work.Parent.data();
   const uint8_t* const ring = work.Ring.data();
-  const TLZSSLinks c{slots, ring};
   const uint8_t* const key = ring + r;
   // Bytes 1..6 above all-ones low bits: compared with a link, it is greater exactly when
   // its bytes are greater, and the node bits need no masking.
@@ -116,8 +115,10 @@ inline void TLZSSCompressor::InsertNode(int32_t r) {
   const uint64_t key10 = LZSSLoadBigEndian64(key + 10);  // bytes 10..17
 
   size_t p = LZSSRingBytes + 1 + key[0];
-  c.Left(r) = NIL;
-  c.Right(r) = NIL;
+  const size_t newNode = static_cast<size_t>(r);
+  const uint64_t linkToNew = (key1 & ~LZSSNodeMask) | newNode;  // r's own bytes 1..6
+  slots[2 * newNode] = NIL;  // links to NIL carry no bytes: they are never compared
+  slots[2 * newNode + 1] = NIL;
   int32_t matchLength = 0;
   size_t matchPosition = static_cast<size_t>(FMatchPosition);
   int32_t probes = 0;
@@ -127,8 +128,8 @@ inline void TLZSSCompressor::InsertNode(int32_t r) {
     ++probes;
     const size_t node = link & LZSSNodeMask;
     if (node == NIL) {
-      TLZSSLink(slots[2 * p + side], ring) = r;
-      parent[r] = static_cast<uint16_t>(p);
+      slots[2 * p + side] = linkToNew;
+      parent[newNode] = static_cast<uint16_t>(p);
       break;
     }
     p = node;
@@ -156,7 +157,7 @@ inline void TLZSSCompressor::InsertNode(int32_t r) {
     matchPosition ^= (matchPosition ^ p) & longer;
     matchLength = std::max(matchLength, i);
     if (matchLength == LZSSMaxMatchBytes) {
-      ReplaceNode(static_cast<int32_t>(p), r);
+      ReplaceNode(p, newNode, linkToNew);
       break;
     }
     link = children[side];
@@ -166,20 +167,21 @@ inline void TLZSSCompressor::InsertNode(int32_t r) {
   if (probes >= SplayProbes) SplayNode(r);
 }
 
-// r takes p's place in the tree; p leaves it.
-void TLZSSCompressor::ReplaceNode(int32_t p, int32_t r) {
+// r takes p's place in the tree and p leaves it; linkToR points at r and carries its
+// bytes, which are p's.
+inline void TLZSSCompressor::ReplaceNode(size_t p, size_t r, uint64_t linkToR) {
   TWorkArea& work = *FWork;
-  const TLZSSLinks c{work.Links.data(), work.Ring.data()};
+  uint64_t* const slots = work.Links.data();
   uint16_t* const parent = work.Parent.data();
-  parent[r] = parent[p];
-  c.Left(r) = c.Left(p);
-  c.Right(r) = c.Right(p);
-  parent[c.Left(p)] = static_cast<uint16_t>(r);
-  parent[c.Right(p)] = static_cast<uint16_t>(r);
-  if (c.Right(parent[p]) == p)
-    c.Right(parent[p]) = r;
-  else
-    c.Left(parent[p]) = r;
+  const size_t up = parent[p];
+  const uint64_t left = slots[2 * p];
+  const uint64_t right = slots[2 * p + 1];
+  parent[r] = static_cast<uint16_t>(up);
+  slots[2 * r] = left;
+  slots[2 * r + 1] = right;
+  parent[left & LZSSNodeMask] = static_cast<uint16_t>(r);
+  parent[right & LZSSNodeMask] = static_cast<uint16_t>(r);
+  slots[2 * up + ((slots[2 * up + 1] & LZSSNodeMask) == p)] = linkToR;
   parent[p] = NIL;
 }
 
