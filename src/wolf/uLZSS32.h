@@ -58,8 +58,10 @@ private:
   // right link only. Links[2 * p] is p's left link and Links[2 * p + 1] its right one,
   // so a search step picks the side by index instead of by branch. A link holds the
   // child's position in its low 16 bits and, above them, the child's string bytes 1..6
-  // (big-endian), which stay fixed while the child is in a tree: most search steps then
-  // decide with the one load that also gives the next node.
+  // (big-endian), which stay fixed while the child is in a tree (a ring byte is rewritten
+  // only after every string covering it has left the trees): most search steps then
+  // decide with the one load that also gives the next node. A link moved to another slot
+  // keeps its bytes; links to NIL carry none, as they are never compared.
   struct TWorkArea {
     std::array<uint8_t, LZSSRingBytes + LZSSMaxMatchBytes - 1> Ring;
     std::array<uint64_t, 2 * (LZSSRingBytes + 1 + RootCount)> Links;
