@@ -92,6 +92,10 @@ void TLZSSCompressor::LZSSEncode() {
   FOutputCount = 0;
 }
 
+// A string's bytes 10..17 are read as one 8-byte word; for the last ring position the
+// word ends on the mirror's last byte, inside the ring.
+static_assert((LZSSRingBytes - 1) + 10 + 8 == LZSSRingBytes + LZSSMaxMatchBytes - 1);
+
 // State of the search for r: link is the link just loaded, taken from side (0 left,
 // 1 right) of node p (a root at first, whose tree hangs on its right). Each link holds
 // its node's bytes 1..6 above the node bits, so one load both reaches the node and, in
