@@ -137,7 +137,11 @@ inline void TLZSSCompressor::InsertNode(int32_t r) {
       break;
     }
     p = node;
-    const uint64_t* const children = slots + 2 * p;
+    const uint64_t* children = slots + 2 * p;
+    // An empty asm makes the pair's address opaque, so the compiler cannot regroup
+    // slots + 16 * p + 8 * side and put an addition between the compare and the next
+    // load: that load then adds only the side to the address made during the compare.
+    asm("" : "+r"(children));
     side = link < key1;
     int32_t i;
     if ((link | LZSSNodeMask) != key1) {
