@@ -102,8 +102,9 @@ static_assert((LZSSRingBytes - 1) + 10 + 8 == LZSSRingBytes + LZSSMaxMatchBytes 
 // most steps, decides the side without touching the ring. Byte 0 is equal by
 // construction (the tree is that byte's); bytes 1..17 decide: greater or equal goes
 // right. The next link is read from the node's pair of links indexed by the side, so
-// each step's chain is one load, one compare and one address. matchLength and
-// matchPosition hold the longest match so far, the node met first among equal lengths.
+// in most steps the chain from one link to the next is a load and a compare.
+// matchLength and matchPosition hold the longest match so far, the node met first among
+// equal lengths.
 // The search ends at a NIL link, where r is hung, or at a full 18-byte match, where r
 // replaces the older node; FMatchPosition/FMatchLength receive the result.
 inline void TLZSSCompressor::InsertNode(int32_t r) {
