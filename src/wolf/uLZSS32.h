@@ -68,10 +68,23 @@ private:
     std::array<uint16_t, LZSSRingBytes + 1> Parent;
   };
 
+  // The F look-ahead bytes from r as a big-endian number of 144 bits, shifted along with
+  // r: reading them back from the ring would wait for the byte just stored there.
+  struct TLookAhead {
+    uint64_t Bytes0To7 = 0;
+    uint64_t Bytes8To15 = 0;
+    uint64_t Bytes16To17 = 0;  // in the low 16 bits
+    void Push(uint8_t c) {
+      Bytes0To7 = Bytes0To7 << 8 | Bytes8To15 >> 56;
+      Bytes8To15 = Bytes8To15 << 8 | Bytes16To17 >> 8;
+      Bytes16To17 = (Bytes16To17 << 8 | c) & 0xFFFF;
+    }
+  };
+
   int32_t GetByte();  // the next input byte, or -1 at the end
   void PutByte(uint8_t value);
   void InitTree();
-  void InsertNode(int32_t r);
+  void InsertNode(int32_t r, const TLookAhead& lookAhead);
   void ReplaceNode(size_t p, size_t r, uint64_t linkToR);
   void DeleteNode(int32_t p);
   void SplayNode(int32_t x);

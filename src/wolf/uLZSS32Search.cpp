@@ -50,9 +50,11 @@ void TLZSSCompressor::LZSSEncode() {
   int32_t len = 0;
   for (int32_t c; len < LZSSMaxMatchBytes && (c = GetByte()) >= 0; ++len)
     work.Ring[static_cast<size_t>(r + len)] = static_cast<uint8_t>(c);
+  TLookAhead lookAhead;
+  for (int32_t k = 0; k < LZSSMaxMatchBytes; ++k) lookAhead.Push(work.Ring[static_cast<size_t>(r + k)]);
 
   if (len > 0) {
-    InsertNode(r);
+    InsertNode(r, lookAhead);
     do {
       if (FMatchLength > len) FMatchLength = len;
       if (FMatchLength < LZSSMinMatchBytes) {
@@ -74,15 +76,17 @@ void TLZSSCompressor::LZSSEncode() {
         work.Ring[static_cast<size_t>(s)] = static_cast<uint8_t>(c);
         if (s < LZSSMaxMatchBytes - 1)
           work.Ring[static_cast<size_t>(s + LZSSRingBytes)] = static_cast<uint8_t>(c);
+        lookAhead.Push(static_cast<uint8_t>(c));
         s = (s + 1) & (LZSSRingBytes - 1);
         r = (r + 1) & (LZSSRingBytes - 1);
-        InsertNode(r);
+        InsertNode(r, lookAhead);
       }
       for (; i < last; ++i) {
         DeleteNode(s);
+        lookAhead.Push(work.Ring[static_cast<size_t>(s)]);  // a stale byte past the input's end
         s = (s + 1) & (LZSSRingBytes - 1);
         r = (r + 1) & (LZSSRingBytes - 1);
-        if (--len > 0) InsertNode(r);
+        if (--len > 0) InsertNode(r, lookAhead);
       }
     } while (len > 0);
     // The last group goes out even when empty: a multiple of 8 items ends in 0x00.
@@ -107,19 +111,20 @@ static_assert((LZSSRingBytes - 1) + 10 + 8 == LZSSRingBytes + LZSSMaxMatchBytes 
 // equal lengths.
 // The search ends at a NIL link, where r is hung, or at a full 18-byte match, where r
 // replaces the older node; FMatchPosition/FMatchLength receive the result.
-inline void TLZSSCompressor::InsertNode(int32_t r) {
+inline void TLZSSCompressor::InsertNode(int32_t r, const TLookAhead& lookAhead) {
   TWorkArea& work = *FWork;
   uint64_t* const slots = work.Links.data();
   uint16_t* const parent = work.Parent.data();
   const uint8_t* const ring = work.Ring.data();
-  const uint8_t* const key = ring + r;
+  const uint64_t bytes0To7 = lookAhead.Bytes0To7;
+  const uint64_t bytes8To15 = lookAhead.Bytes8To15;
   // Bytes 1..6 above all-ones low bits: compared with a link, it is greater exactly when
   // its bytes are greater, and the node bits need no masking.
-  const uint64_t key1 = LZSSLoadBigEndian64(key + 1) | LZSSNodeMask;
-  const uint64_t key7 = LZSSLoadBigEndian64(key + 7);    // bytes 7..14
-  const uint64_t key10 = LZSSLoadBigEndian64(key + 10);  // bytes 10..17
+  const uint64_t key1 = (bytes0To7 << 8 | bytes8To15 >> 56) | LZSSNodeMask;
+  const uint64_t key7 = bytes0To7 << 56 | bytes8To15 >> 8;          // bytes 7..14
+  const uint64_t key10 = bytes8To15 << 16 | lookAhead.Bytes16To17;  // bytes 10..17
 
-  size_t p = LZSSRingBytes + 1 + key[0];
+  size_t p = LZSSRingBytes + 1 + (bytes0To7 >> 56);
   const size_t newNode = static_cast<size_t>(r);
   const uint64_t linkToNew = (key1 & ~LZSSNodeMask) | newNode;  // r's own bytes 1..6
   slots[2 * newNode] = NIL;  // links to NIL carry no bytes: they are never compared
