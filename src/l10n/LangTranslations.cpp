@@ -134,8 +134,7 @@ void TLang_CompTranslations::ParseLine(const WideString& line, TLang_CompTransla
     inConstants = SameText(name, ConstantsSection);
     section = nullptr;
     if (inConstants) return;
-    for (const auto& existing : FSections)
-      if (SameText(existing->Name(), name)) section = existing.get();
+    section = SectionNamed(name);
     if (!section) section = FSections.emplace_back(std::make_unique<TLang_CompTranslation>(name)).get();
     return;
   }
@@ -151,10 +150,14 @@ void TLang_CompTranslations::ParseLine(const WideString& line, TLang_CompTransla
   }
 }
 
-const TLang_CompTranslation* TLang_CompTranslations::FindSection(AnsiStringView name) const {
+TLang_CompTranslation* TLang_CompTranslations::SectionNamed(AnsiStringView name) const {
   for (const auto& section : FSections)
     if (SameText(section->Name(), name)) return section.get();
   return nullptr;
+}
+
+const TLang_CompTranslation* TLang_CompTranslations::FindSection(AnsiStringView name) const {
+  return SectionNamed(name);
 }
 
 int32_t TLang_CompTranslations::HeaderParamLangID() const {

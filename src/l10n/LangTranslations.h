@@ -70,6 +70,7 @@ public:
 
 private:
   void ParseLine(const WideString& line, TLang_CompTranslation*& section, bool& inConstants);
+  TLang_CompTranslation* SectionNamed(AnsiStringView name) const;
 
   std::vector<std::unique_ptr<TLang_CompTranslation>> FSections;
   TLang_Constants FConstants;

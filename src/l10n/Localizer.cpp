@@ -1,7 +1,5 @@
 #include "l10n/Localizer.h"
 
-#include <algorithm>
-
 #include "l10n/LangErrors.h"
 #include "platform/base/TextUtils.h"
 #include "unicode/UniSysUtils.h"
@@ -43,10 +41,9 @@ bool TLanguageManager::RegisterLangFile(const WideString& fileName) {
   if (langID != FDefaultLangID) {
     const TLang_LangResource resource{TLang_LangResource::lrkFile, fileName, 0,
                                       static_cast<uint16_t>(langID)};
-    auto existing = std::find_if(FResources.begin(), FResources.end(),
-                                 [&](const TLang_LangResource& r) { return r.LangID == langID; });
-    if (existing != FResources.end())
-      *existing = resource;
+    const int32_t existing = ResourceIndex(static_cast<uint16_t>(langID));
+    if (existing >= 0)
+      FResources[static_cast<size_t>(existing)] = resource;
     else
       FResources.push_back(resource);
   }
@@ -84,9 +81,7 @@ uint16_t TLanguageManager::GetLanguageIDAt(int32_t index) {
 
 int32_t TLanguageManager::IndexOfLanguageID(uint16_t langID) {
   std::lock_guard lock(FLock);
-  for (size_t i = 0; i < FResources.size(); ++i)
-    if (FResources[i].LangID == langID) return static_cast<int32_t>(i + 1);
-  return 0;
+  return ResourceIndex(langID) + 1;
 }
 
 WideString TLanguageManager::GetLanguageNameAt(int32_t index) {
@@ -116,17 +111,18 @@ WideString TLanguageManager::GetConstantValue(AnsiStringView name) {
   return FConstants.ConstantByName(name).Value;
 }
 
-const TLang_LangResource* TLanguageManager::FindResource(uint16_t langID) const {
-  for (const TLang_LangResource& resource : FResources)
-    if (resource.LangID == langID) return &resource;
-  return nullptr;
+int32_t TLanguageManager::ResourceIndex(uint16_t langID) const {
+  for (size_t i = 0; i < FResources.size(); ++i)
+    if (FResources[i].LangID == langID) return static_cast<int32_t>(i);
+  return -1;
 }
 
 std::unique_ptr<TLang_CompTranslations> TLanguageManager::GetTranslationsForLang(uint16_t langID) {
   std::lock_guard lock(FLock);
   if (langID == FDefaultLangID) return nullptr;
-  const TLang_LangResource* resource = FindResource(langID);
-  if (!resource) return nullptr;
+  const int32_t index = ResourceIndex(langID);
+  if (index < 0) return nullptr;
+  const TLang_LangResource* resource = &FResources[static_cast<size_t>(index)];
   auto translations = std::make_unique<TLang_CompTranslations>();
   switch (resource->Kind) {
     case TLang_LangResource::lrkFile:

@@ -79,7 +79,8 @@ public:
 
 private:
   void UpdateCodePage();
-  const TLang_LangResource* FindResource(uint16_t langID) const;
+  // The position of the language among the registered ones, or -1.
+  int32_t ResourceIndex(uint16_t langID) const;
 
   std::recursive_mutex FLock;
   TLang_Constants FConstants;
