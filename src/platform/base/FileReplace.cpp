@@ -50,6 +50,8 @@ TFileReplaceStream::TFileReplaceStream(std::string fileSystemName)
   FHandle = mkostemp(FTemporary.data(), O_CLOEXEC);
   if (FHandle < 0 || fchmod(FHandle, mode) != 0) {
     SetLastErrorForPath(errno, FTemporary);
+    // Without a handle the name mkostemp tried last is not ours: it may be another file's.
+    if (FHandle < 0) FTemporary.clear();
     Discard();
     RaiseCreateError(fileSystemName);
   }
@@ -82,9 +84,8 @@ bool ReplaceFileContents(const std::string& fileSystemName, std::string_view byt
     stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
     return stream.Commit();
   } catch (const EFCreateError&) {
-    return false;
+    return false;  // the last error says why
   } catch (const EWriteError&) {
-    SetLastErrorFromErrno();
-    return false;
+    return false;  // the failed write set the last error
   }
 }
