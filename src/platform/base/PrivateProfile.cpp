@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <optional>
@@ -12,6 +11,7 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/CompareString.h"
 #include "platform/base/FileReplace.h"
+#include "platform/base/FileSystem.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
 
@@ -125,7 +125,7 @@ void SplitLines(WideStringView text, ProfileFile& profile) {
 // Reads the whole file at `path`. A missing file gives an empty profile and true; any
 // other failure false with the last error set.
 bool LoadProfile(const std::string& path, ProfileFile& profile) {
-  const int handle = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const THandle handle = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (handle < 0) {
     const int error = errno;
     SetLastErrorForPath(error, path);
@@ -133,18 +133,10 @@ bool LoadProfile(const std::string& path, ProfileFile& profile) {
   }
   std::string bytes;
   char chunk[16384];
-  for (;;) {
-    const ssize_t n = read(handle, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error = n < 0 ? errno : 0;
-      close(handle);
-      if (n == 0) break;
-      SetLastError(ErrorFromErrno(error));
-      return false;
-    }
-    bytes.append(chunk, static_cast<size_t>(n));
-  }
+  int32_t n;
+  while ((n = FileRead(handle, chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(n));
+  FileClose(handle);
+  if (n < 0) return false;
   if (!bytes.empty()) SplitLines(DecodeText(bytes, profile.Encoding), profile);
   return true;
 }
