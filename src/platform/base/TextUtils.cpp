@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "platform/base/CodePages.h"
+#include "platform/base/CompareString.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Format.h"
 #include "platform/base/Numbers.h"
@@ -87,13 +88,7 @@ AnsiString AnsiUpperCase(AnsiStringView s) { return MapAnsi(s, SimpleUpperCase);
 AnsiString AnsiLowerCase(AnsiStringView s) { return MapAnsi(s, SimpleLowerCase); }
 
 int32_t AnsiCompareText(AnsiStringView a, AnsiStringView b) {
-  const WideString wa = AnsiToWide(a), wb = AnsiToWide(b);
-  const size_t n = std::min(wa.size(), wb.size());
-  for (size_t i = 0; i < n; ++i) {
-    const WideChar ca = SimpleCaseFold(wa[i]), cb = SimpleCaseFold(wb[i]);
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  return wa.size() == wb.size() ? 0 : wa.size() < wb.size() ? -1 : 1;
+  return CompareWideStrings(AnsiToWide(a), AnsiToWide(b), true);
 }
 
 bool AnsiSameText(AnsiStringView a, AnsiStringView b) { return AnsiCompareText(a, b) == 0; }
