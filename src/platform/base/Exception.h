@@ -11,14 +11,14 @@
 
 class Exception : public std::exception {
 public:
-  explicit Exception(AnsiString message) : Message_(std::move(message)) {}
+  explicit Exception(AnsiString message) : FMessage(std::move(message)) {}
 
-  const AnsiString& Message() const noexcept { return Message_; }
-  void SetMessage(AnsiString message) { Message_ = std::move(message); }
-  const char* what() const noexcept override { return Message_.c_str(); }
+  const AnsiString& Message() const noexcept { return FMessage; }
+  void SetMessage(AnsiString message) { FMessage = std::move(message); }
+  const char* what() const noexcept override { return FMessage.c_str(); }
 
 private:
-  AnsiString Message_;
+  AnsiString FMessage;
 };
 
 // The class library's exception families. Each takes its finished message; the texts
@@ -72,7 +72,7 @@ private:
   int32_t FErrorCode;
 };
 
-// A failed operating-system call with its error code (an errno value here).
+// A failed operating-system call with its error code (a last-error code, LastError.h).
 class EOSError : public Exception {
 public:
   EOSError(AnsiString message, uint32_t errorCode) : Exception(std::move(message)), FErrorCode(errorCode) {}
