@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include <gtest/gtest.h>
@@ -14,15 +13,6 @@
 #include "platform/base/LastError.h"
 
 namespace {
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 mode_t Mode(const std::string& path) {
   struct stat info {};
@@ -42,41 +32,41 @@ TEST(FileReplace, CreatesANewFileWithTheUsualMode) {
   const mode_t mask = umask(022);
   ASSERT_TRUE(ReplaceFileContents(folder / "new.ini", "fresh"));
   umask(mask);
-  EXPECT_EQ(Contents(folder / "new.ini"), "fresh");
+  EXPECT_EQ(ReadBytes(folder / "new.ini"), "fresh");
   EXPECT_EQ(Mode(folder / "new.ini"), 0644u);
   EXPECT_EQ(EntryCount(folder.Path()), 1u);
 }
 
 TEST(FileReplace, ReplacesAnExistingFileKeepingItsModeAndLinks) {
   TempFolder folder;
-  Put(folder / "scheme.gws", "old text that is longer than the new");
+  WriteBytes(folder / "scheme.gws", "old text that is longer than the new");
   chmod((folder / "scheme.gws").c_str(), 0640);
   symlink((folder / "scheme.gws").c_str(), (folder / "link.gws").c_str());
   ASSERT_TRUE(ReplaceFileContents(folder / "link.gws", "new"));
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.gws"));
-  EXPECT_EQ(Contents(folder / "scheme.gws"), "new");
+  EXPECT_EQ(ReadBytes(folder / "scheme.gws"), "new");
   EXPECT_EQ(Mode(folder / "scheme.gws"), 0640u);
   EXPECT_EQ(EntryCount(folder.Path()), 2u);
 }
 
 TEST(FileReplace, AnUncommittedStreamLeavesTheFileAsItWas) {
   TempFolder folder;
-  Put(folder / "book.wol", "complete old book");
+  WriteBytes(folder / "book.wol", "complete old book");
   {
     TFileReplaceStream stream(folder / "book.wol");
     stream.WriteBuffer("half", 4);
   }
-  EXPECT_EQ(Contents(folder / "book.wol"), "complete old book");
+  EXPECT_EQ(ReadBytes(folder / "book.wol"), "complete old book");
   EXPECT_EQ(EntryCount(folder.Path()), 1u);
 }
 
 TEST(FileReplace, RefusesWhatItMustNotReplace) {
   TempFolder folder;
-  Put(folder / "readonly.ini", "keep");
+  WriteBytes(folder / "readonly.ini", "keep");
   chmod((folder / "readonly.ini").c_str(), 0444);
   EXPECT_FALSE(ReplaceFileContents(folder / "readonly.ini", "lost"));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(Contents(folder / "readonly.ini"), "keep");
+  EXPECT_EQ(ReadBytes(folder / "readonly.ini"), "keep");
 
   EXPECT_FALSE(ReplaceFileContents(folder.Path(), "a folder"));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);

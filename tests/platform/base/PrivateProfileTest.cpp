@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,13 +26,8 @@ class PrivateProfileTest : public testing::Test {
 protected:
   PrivateProfileTest() : FPath(FFolder / "test.ini"), FName(FileSystemNameToWide(FPath)) {}
 
-  void WriteFile(const std::string& bytes) const {
-    std::ofstream(FPath, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  std::string ReadFile() const {
-    std::ifstream file(FPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
+  void WriteFile(const std::string& bytes) const { WriteBytes(FPath, bytes); }
+  std::string ReadFile() const { return ReadBytes(FPath); }
   WideString Get(const WideChar* section, const WideChar* key, const WideChar* defaultValue = u"<default>") const {
     WideChar buffer[256];
     const uint32_t n = GetPrivateProfileStringW(section, key, defaultValue, buffer, 256, FName.c_str());

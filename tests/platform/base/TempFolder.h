@@ -1,8 +1,10 @@
 // A fresh folder under the system's temporary folder, removed with everything in it when
-// the test ends.
+// the test ends, and the files of given bytes that tests put in it.
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -28,3 +30,12 @@ public:
 private:
   std::string FPath;
 };
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
