@@ -414,14 +414,7 @@ void TAnsiStringsForWideStringsAdapter::SetUpdateState(bool updating) {
 
 void TAnsiStringsForWideStringsAdapter::LoadFromStreamEx(TStream& stream, uint32_t codePage) {
   const std::string bytes = ReadBytes(stream, BytesLeft(stream));
-  FWideStrings.BeginUpdate();
-  try {
-    FWideStrings.SetText(AnsiToWideWithCodePage(bytes, codePage));
-  } catch (...) {
-    FWideStrings.EndUpdate();
-    throw;
-  }
-  FWideStrings.EndUpdate();
+  FWideStrings.WithinUpdate([&] { FWideStrings.SetText(AnsiToWideWithCodePage(bytes, codePage)); });
 }
 
 void TAnsiStringsForWideStringsAdapter::SaveToStreamEx(TStream& stream, uint32_t codePage) {

@@ -92,6 +92,8 @@ public:
 
   void BeginUpdate();
   void EndUpdate();
+  // Runs `body` between BeginUpdate and EndUpdate.
+  void WithinUpdate(const std::function<void()>& body);
   // Same count and pairwise identical strings (case counts).
   bool Equals(const TWideStrings& other) const;
   int32_t Count() const { return GetCount(); }
@@ -123,8 +125,6 @@ protected:
   // Copies this list into another TWideStrings, or (converted by the default
   // conversion) into the platform's 8-bit TStrings.
   void AssignTo(TPersistent& dest) const override;
-  // Runs `body` between BeginUpdate and EndUpdate.
-  void WithinUpdate(const std::function<void()>& body);
 
 private:
   // Which of the three characters have been set or read.

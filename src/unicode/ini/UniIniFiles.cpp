@@ -17,15 +17,10 @@ namespace {
 
 // Replaces the contents of `strings` by `lines`.
 void FillStrings(TWideStrings& strings, const std::vector<WideString>& lines) {
-  strings.BeginUpdate();
-  try {
+  strings.WithinUpdate([&] {
     strings.Clear();
     for (const WideString& line : lines) strings.Add(line);
-  } catch (...) {
-    strings.EndUpdate();
-    throw;
-  }
-  strings.EndUpdate();
+  });
 }
 
 // Widened 8-bit lines of the 8-bit ini file.
@@ -288,19 +283,14 @@ void TUniMemIniFile::SetStrings(const TWideStrings& list) {
 }
 
 void TUniMemIniFile::GetStrings(TWideStrings& list) {
-  list.BeginUpdate();
-  try {
+  list.WithinUpdate([&] {
     for (int32_t i = 0; i < FSections.Count(); ++i) {
       list.Add(WideString(u"[").append(FSections.Strings(i)).append(u"]"));
       const auto& lines = *static_cast<TUniHashedStringList*>(FSections.Objects(i));
       for (int32_t j = 0; j < lines.Count(); ++j) list.Add(lines.Strings(j));
       list.Add(WideString());
     }
-  } catch (...) {
-    list.EndUpdate();
-    throw;
-  }
-  list.EndUpdate();
+  });
 }
 
 WideString TUniMemIniFile::ReadString(const WideString& section, const WideString& ident,
@@ -331,15 +321,10 @@ void TUniMemIniFile::ReadSection(const WideString& section, TWideStrings& string
 void TUniMemIniFile::ReadSections(TWideStrings& strings) { strings.Assign(FSections); }
 
 void TUniMemIniFile::ReadSectionValues(const WideString& section, TWideStrings& strings) {
-  strings.BeginUpdate();
-  try {
+  strings.WithinUpdate([&] {
     strings.Clear();
     if (const TUniHashedStringList* lines = FindSection(section)) strings.Assign(*lines);
-  } catch (...) {
-    strings.EndUpdate();
-    throw;
-  }
-  strings.EndUpdate();
+  });
 }
 
 void TUniMemIniFile::EraseSection(const WideString& section) {
