@@ -76,16 +76,17 @@ WideString TempName(WideStringView path, WideStringView prefix, uint32_t unique)
   return name + u".TMP";
 }
 
-uint32_t TempFileName(const WideString& path, const WideString& prefix, uint32_t unique, WideString& name) {
-  if (unique != 0) {
-    name = TempName(path, prefix, unique & 0xFFFF);
-    return unique;
-  }
+// Hands the name to `deliver` (false when the caller's buffer cannot take it) and, with
+// `unique` 0, then creates its file, so a name the caller cannot take leaves no file.
+template <typename Deliver>
+uint32_t TempFileName(const WideString& path, const WideString& prefix, uint32_t unique, Deliver deliver) {
+  if (unique != 0) return deliver(TempName(path, prefix, unique & 0xFFFF)) ? unique : 0;
   // Numbers are tried from a start that differs between processes and moments.
   const auto start = static_cast<uint32_t>(getpid() ^ time(nullptr));
   for (uint32_t step = 0; step < 0xFFFF; ++step) {
     const uint32_t candidate = (start + step) % 0xFFFF + 1;
-    name = TempName(path, prefix, candidate);
+    const WideString name = TempName(path, prefix, candidate);
+    if (!deliver(name)) return 0;
     const THandle handle = CreateFileW(name.c_str(), GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (handle != INVALID_HANDLE_VALUE) {
       FileClose(handle);
@@ -140,9 +141,7 @@ uint32_t GetTempFileNameW(const WideChar* pathName, const WideChar* prefix, uint
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  WideString name;
-  const uint32_t used = TempFileName(pathName, prefix, unique, name);
-  return used != 0 && DeliverName(name, tempFileName) ? used : 0;
+  return TempFileName(pathName, prefix, unique, [&](const WideString& name) { return DeliverName(name, tempFileName); });
 }
 
 uint32_t GetTempFileNameA(const char* pathName, const char* prefix, uint32_t unique, char* tempFileName) {
@@ -150,8 +149,8 @@ uint32_t GetTempFileNameA(const char* pathName, const char* prefix, uint32_t uni
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  WideString path, prefixWide, name;
+  WideString path, prefixWide;
   if (!AnsiToWideName(pathName, path) || !AnsiToWideName(prefix, prefixWide)) return 0;
-  const uint32_t used = TempFileName(path, prefixWide, unique, name);
-  return used != 0 && DeliverName(WideToAnsi(name), tempFileName) ? used : 0;
+  return TempFileName(path, prefixWide, unique,
+                      [&](const WideString& name) { return DeliverName(WideToAnsi(name), tempFileName); });
 }

@@ -121,7 +121,7 @@ uint32_t GetTempPathA(uint32_t bufferBytes, char* buffer);
 // Forms "<path>/<first three characters of prefix><hex number>.TMP" into `tempFileName`
 // (room for MAX_PATH characters). With `unique` 0 it picks a number whose name is free
 // and creates the empty file; otherwise it only forms the name. Returns the number used,
-// 0 on failure.
+// 0 on failure (a name that does not fit is ERROR_BUFFER_OVERFLOW and creates no file).
 constexpr uint32_t MAX_PATH = 260;
 uint32_t GetTempFileNameW(const WideChar* pathName, const WideChar* prefix, uint32_t unique,
                           WideChar* tempFileName);

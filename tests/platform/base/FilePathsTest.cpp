@@ -1,5 +1,8 @@
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -100,4 +103,18 @@ TEST(FilePaths, TemporaryFileNamesAreCreatedAndNeverReused) {
   EXPECT_EQ(GetFileAttributesW(first), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetTempFileNameW((path + u"/missing").c_str(), u"x", 0, first), 0u);
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST(FilePaths, ATemporaryFileNameTooLongForTheBufferCreatesNoFile) {
+  TempFolder folder;
+  // The folder's path and the 10 characters of "/x1234.TMP" pass MAX_PATH.
+  const std::string deep = folder / std::string(MAX_PATH - folder.Path().size() - 8, 'd');
+  ASSERT_EQ(mkdir(deep.c_str(), 0755), 0);
+  WideChar name[MAX_PATH];
+  EXPECT_EQ(GetTempFileNameW(FileSystemNameToWide(deep).c_str(), u"x", 0, name), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_BUFFER_OVERFLOW);
+  char ansiName[MAX_PATH];
+  EXPECT_EQ(GetTempFileNameA(deep.c_str(), "x", 0, ansiName), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_BUFFER_OVERFLOW);
+  EXPECT_TRUE(std::filesystem::is_empty(deep));
 }
