@@ -1,7 +1,7 @@
 #include "unicode/UniWideStrings.h"
 
 #include <algorithm>
-#include <limits>
+#include <iterator>
 #include <utility>
 
 #include "platform/base/CompareString.h"
@@ -471,11 +471,6 @@ void TUniStrings::SaveToFile(const WideString& fileName) {
 void TUniStrings::SaveToStream(TStream& stream) { SaveToStreamWithBom(stream, true); }
 
 // ---- TUniStringList ----
-
-TUniStringList::~TUniStringList() {
-  FOnChange = nullptr;
-  FOnChanging = nullptr;
-}
 
 void TUniStringList::CheckIndex(int32_t index) const {
   if (index < 0 || index >= GetCount()) ErrorRes(&SListIndexErrorRes, index);

@@ -209,7 +209,6 @@ using TUniStringListSortCompare = std::function<int32_t(TUniStringList& list, in
 class TUniStringList : public TUniStrings {
 public:
   TUniStringList() = default;
-  ~TUniStringList() override;
 
   // Errors: "List index out of bounds (%d)" for an index outside 0..Count-1 (0..Count
   // for inserting), "Operation not allowed on sorted list" for SetString and
