@@ -108,7 +108,7 @@ def cpp_text(value):
     if isinstance(value, int):
         return "nullptr"
     out = []
-    for unit in struct.unpack(f"<{len(value.encode('utf-16-le')) // 2}H", value.encode("utf-16-le")):
+    for (unit,) in struct.iter_unpack("<H", value.encode("utf-16-le")):
         c = chr(unit)
         out.append(c if 0x20 <= unit < 0x7F and c not in '"\\?' else f"\\x{unit:04X}\" u\"")
     return 'u"' + "".join(out) + '"'
@@ -130,6 +130,8 @@ def main():
         resources.append((RT_STRING, ordinal, data, "string tables"))
     if args.version:
         resources.append((RT_VERSION, 1, version_block(args.version), f"version {args.version}"))
+    if not resources:
+        fail("no resources given")
     seen = set()
     for kind, name, _, source in resources:
         if (kind, name) in seen:
@@ -149,8 +151,6 @@ def main():
     for index, (kind, name, data, _) in enumerate(resources):
         ordinal = name if isinstance(name, int) else 0
         lines.append(f"    {{{kind}, nullptr, {ordinal}, {cpp_text(name)}, Data{index}, {len(data)}}},")
-    if not resources:
-        fail("no resources given")
     lines += ["};", "",
               "[[maybe_unused]] const bool Registered = (RegisterResourceTable(Entries), true);", "",
               "}  // namespace", ""]
