@@ -412,11 +412,11 @@ void TUniIniFile::ReadSectionValues(const WideString& section, TWideStrings& str
     FillStrings(strings, Widened(lines));
     return;
   }
-  TUniStringList keys;
-  ReadSection(section, keys);
-  std::vector<WideString> lines;
-  for (int32_t i = 0; i < keys.Count(); ++i)
-    lines.push_back(keys.Strings(i) + u"=" + ReadString(section, keys.Strings(i), WideString()));
+  std::vector<WideString> lines = GetPrivateProfileNamesW(section.c_str(), FFileName.c_str());
+  for (WideString& line : lines) {
+    const WideString value = ReadString(section, line, WideString());
+    line.append(u"=").append(value);
+  }
   FillStrings(strings, lines);
 }
 
