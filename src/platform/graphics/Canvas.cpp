@@ -132,9 +132,10 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
 void TCanvas::TextOut(int32_t x, int32_t y, const AnsiString& text) {
   Changing();
   HDC dc = Handle();
-  if (CanvasOrientation() == coRightToLeft) x += TextWidth(text) + 1;
+  const int32_t width = TextWidth(text);
+  if (CanvasOrientation() == coRightToLeft) x += width + 1;
   ExtTextOutA(dc, x, y, FTextFlags, nullptr, text.data(), static_cast<uint32_t>(text.size()), nullptr);
-  MoveTo(x + TextWidth(text), y);
+  MoveTo(x + width, y);
   Changed();
 }
 
