@@ -1,6 +1,7 @@
 #include "platform/graphics/DeviceContext.h"
 
 #include <unordered_map>
+#include <utility>
 
 #include "platform/graphics/Bitmap.h"
 
@@ -59,47 +60,27 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   return previous;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF color) {
-  COLORREF old = dc->State.TextColor;
-  dc->State.TextColor = color;
-  return old;
-}
+COLORREF SetTextColor(HDC dc, COLORREF color) { return std::exchange(dc->State.TextColor, color); }
 COLORREF GetTextColor(HDC dc) { return dc->State.TextColor; }
 
-COLORREF SetBkColor(HDC dc, COLORREF color) {
-  COLORREF old = dc->State.BkColor;
-  dc->State.BkColor = color;
-  return old;
-}
+COLORREF SetBkColor(HDC dc, COLORREF color) { return std::exchange(dc->State.BkColor, color); }
 COLORREF GetBkColor(HDC dc) { return dc->State.BkColor; }
 
 int32_t SetBkMode(HDC dc, int32_t mode) {
   if (mode != TRANSPARENT && mode != OPAQUE) return 0;
-  int32_t old = dc->State.BkMode;
-  dc->State.BkMode = mode;
-  return old;
+  return std::exchange(dc->State.BkMode, mode);
 }
 int32_t GetBkMode(HDC dc) { return dc->State.BkMode; }
 
-uint32_t SetTextAlign(HDC dc, uint32_t align) {
-  uint32_t old = dc->State.TextAlign;
-  dc->State.TextAlign = align;
-  return old;
-}
+uint32_t SetTextAlign(HDC dc, uint32_t align) { return std::exchange(dc->State.TextAlign, align); }
 uint32_t GetTextAlign(HDC dc) { return dc->State.TextAlign; }
 
-int32_t SetTextCharacterExtra(HDC dc, int32_t extra) {
-  int32_t old = dc->State.CharExtra;
-  dc->State.CharExtra = extra;
-  return old;
-}
+int32_t SetTextCharacterExtra(HDC dc, int32_t extra) { return std::exchange(dc->State.CharExtra, extra); }
 int32_t GetTextCharacterExtra(HDC dc) { return dc->State.CharExtra; }
 
 int32_t SetROP2(HDC dc, int32_t rop2) {
   if (rop2 < 1 || rop2 > 16) return 0;
-  int32_t old = dc->State.Rop2;
-  dc->State.Rop2 = rop2;
-  return old;
+  return std::exchange(dc->State.Rop2, rop2);
 }
 int32_t GetROP2(HDC dc) { return dc->State.Rop2; }
 
