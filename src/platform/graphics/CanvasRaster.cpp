@@ -16,8 +16,19 @@ TRasterTarget::TRasterTarget(TDeviceContext& dc, const TRect* deviceClip) : FBit
 uint32_t TRasterTarget::PixelValue(COLORREF color) {
   TRgb rgb{GetRValue(color), GetGValue(color), GetBValue(color)};
   if (FBitsPerPixel >= 24) return (uint32_t{rgb.R} << 16) | (uint32_t{rgb.G} << 8) | rgb.B;
+  return Nearest().Index(rgb);
+}
+
+TNearestColorMap& TRasterTarget::Nearest() {
   if (!FNearest) FNearest.emplace(FColors);
-  return FNearest->Index(rgb);
+  return *FNearest;
+}
+
+void TRasterTarget::Store(uint8_t* row, int32_t x, TRgb color) {
+  if (FBitsPerPixel >= 24)
+    WritePixelRgb(row, x, FBitsPerPixel, color);
+  else
+    SetPixelIndex(row, x, FBitsPerPixel, Nearest().Index(color));
 }
 
 uint32_t TRasterTarget::ApplyRop(int32_t rop2, uint32_t pen, uint32_t dest, uint32_t mask) noexcept {
@@ -57,14 +68,7 @@ void TRasterTarget::Rop(TRect rect, COLORREF color, int32_t rop2) {
 }
 
 void TRasterTarget::Put(int32_t x, int32_t y, TRgb color) {
-  if (!PtInRect(FClip, TPoint{x, y})) return;
-  uint8_t* row = FBitmap->ScanLine(y);
-  if (FBitsPerPixel >= 24) {
-    WritePixelRgb(row, x, FBitsPerPixel, color);
-  } else {
-    if (!FNearest) FNearest.emplace(FColors);
-    SetPixelIndex(row, x, FBitsPerPixel, FNearest->Index(color));
-  }
+  if (PtInRect(FClip, TPoint{x, y})) Store(FBitmap->ScanLine(y), x, color);
 }
 
 void TRasterTarget::Blend(int32_t x, int32_t y, COLORREF color, uint8_t coverage) {
@@ -78,11 +82,5 @@ void TRasterTarget::Blend(int32_t x, int32_t y, COLORREF color, uint8_t coverage
   auto mix = [coverage](uint8_t src, uint8_t dst) {
     return static_cast<uint8_t>((src * coverage + dst * (255 - coverage) + 127) / 255);
   };
-  TRgb out{mix(GetRValue(color), dest.R), mix(GetGValue(color), dest.G), mix(GetBValue(color), dest.B)};
-  if (FBitsPerPixel >= 24) {
-    WritePixelRgb(row, x, FBitsPerPixel, out);
-  } else {
-    if (!FNearest) FNearest.emplace(FColors);
-    SetPixelIndex(row, x, FBitsPerPixel, FNearest->Index(out));
-  }
+  Store(row, x, TRgb{mix(GetRValue(color), dest.R), mix(GetGValue(color), dest.G), mix(GetBValue(color), dest.B)});
 }

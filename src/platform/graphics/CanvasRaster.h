@@ -30,6 +30,10 @@ public:
 
 private:
   uint32_t PixelValue(COLORREF color);
+  // The colour-table lookup of the palette formats, made on first use.
+  TNearestColorMap& Nearest();
+  // Writes a colour into pixel x of a row: as it is, or as the nearest colour-table index.
+  void Store(uint8_t* row, int32_t x, TRgb color);
   static uint32_t ApplyRop(int32_t rop2, uint32_t pen, uint32_t dest, uint32_t mask) noexcept;
 
   TBitmap* FBitmap = nullptr;
