@@ -24,17 +24,22 @@ struct TFormatter {
   int32_t TabWidth;
   int32_t Avail;
 
-  // Measures a piece of text as drawn: tabs jump to the next stop from the line start.
+  // Lays text out from x pixels into its line, each unit's advance into advances (tabs
+  // jump to the next stop from the line start); returns the x after it.
+  int32_t Lay(WideStringView text, int32_t x, int32_t* advances) const {
+    UnitAdvances(Dc, text, advances);
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == u'\t' && (Format & DT_EXPANDTABS) && TabWidth > 0)
+        advances[i] = (x / TabWidth + 1) * TabWidth - x;
+      x += advances[i];
+    }
+    return x;
+  }
+
+  // Measures a line as drawn.
   void Measure(TLine& line) const {
     line.Advances.assign(line.Text.size(), 0);
-    UnitAdvances(Dc, line.Text, line.Advances.data());
-    int32_t x = 0;
-    for (size_t i = 0; i < line.Text.size(); ++i) {
-      if (line.Text[i] == u'\t' && (Format & DT_EXPANDTABS) && TabWidth > 0)
-        line.Advances[i] = (x / TabWidth + 1) * TabWidth - x;
-      x += line.Advances[i];
-    }
-    line.Width = x;
+    line.Width = Lay(line.Text, 0, line.Advances.data());
   }
 
   TLine Make(WideStringView text, int32_t underline) const {
@@ -45,27 +50,25 @@ struct TFormatter {
     return line;
   }
 
-  // Width of text[from, to) laid out from the line start.
-  int32_t WidthOf(const WideString& text, size_t from, size_t to) const {
-    TLine piece;
-    piece.Text = text.substr(from, to - from);
-    Measure(piece);
-    return piece.Width;
-  }
-
-  // Splits one paragraph at spaces so that each line fits Avail where words allow.
+  // Splits one paragraph at spaces so that each line fits Avail where words allow. Each
+  // word and its spaces are laid out once, after the words before them on the line.
   void Wrap(const WideString& text, int32_t underline, std::vector<TLine>& lines) const {
+    const WideStringView view(text);
+    std::vector<int32_t> advances(text.size());
     size_t start = 0;
     while (true) {
       size_t end = start;  // end of the words that fit, trailing spaces excluded
       size_t next = start; // where the next line starts
       size_t i = start;
+      int32_t x = 0;       // width of text[start, i)
       while (i < text.size()) {
         size_t wordEnd = i;
         while (wordEnd < text.size() && text[wordEnd] != u' ') ++wordEnd;
-        if (end > start && WidthOf(text, start, wordEnd) > Avail) break;
+        const int32_t wordRight = Lay(view.substr(i, wordEnd - i), x, advances.data() + i);
+        if (end > start && wordRight > Avail) break;
         end = wordEnd;
         while (wordEnd < text.size() && text[wordEnd] == u' ') ++wordEnd;
+        x = Lay(view.substr(end, wordEnd - end), wordRight, advances.data() + end);
         next = i = wordEnd;
       }
       if (end == start && next == start) next = end = text.size();
