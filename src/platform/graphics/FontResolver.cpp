@@ -8,8 +8,9 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
-#include "platform/base/Utf8.h"
+#include "platform/base/TextUtils.h"
 
 namespace {
 
@@ -23,24 +24,6 @@ struct TFcObjectSetDeleter {
   void operator()(FcObjectSet* s) const noexcept { FcObjectSetDestroy(s); }
 };
 using TFcPatternPtr = std::unique_ptr<FcPattern, TFcPatternDeleter>;
-
-std::string Utf16ToUtf8(WideStringView text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t pair = SurrogatePairAt(text, i);
-    uint32_t c = pair ? pair : text[i];
-    if (pair) ++i;
-    else if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
-    AppendUtf8(out, c);
-  }
-  return out;
-}
-
-std::string AsciiLower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 // Faces the documents name, mapped to the metric-compatible families we install.
 std::string MetricAlias(const std::string& lowerName) {
@@ -146,8 +129,8 @@ TResolvedFontFace Resolve(const std::string& family, bool bold, bool italic) {
 
 const TResolvedFontFace& ResolveFontFace(WideStringView faceName, bool bold, bool italic) {
   static std::map<std::tuple<std::string, bool, bool>, TResolvedFontFace> cache;
-  std::string name = Utf16ToUtf8(faceName.substr(0, 31));
-  auto key = std::make_tuple(AsciiLower(name), bold, italic);
+  std::string name = WideToAnsi(faceName.substr(0, 31), CP_UTF8);  // a lone surrogate becomes U+FFFD
+  auto key = std::make_tuple(LowerCase(name), bold, italic);
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
   std::string alias = MetricAlias(std::get<0>(key));
