@@ -1,7 +1,9 @@
 // Pixel rules of the canvas: end points, pen bands, fills, clipping under moved origins.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
@@ -31,6 +33,14 @@ protected:
       rows.push_back(row);
     }
     return rows;
+  }
+  // Checks the listed rows of Picture(): pairs of row number and expected row.
+  void ExpectRows(std::initializer_list<std::pair<int32_t, const char*>> rows) {
+    const std::vector<std::string> picture = Picture();
+    for (const auto& [y, row] : rows) {
+      SCOPED_TRACE("row " + std::to_string(y));
+      EXPECT_EQ(picture[static_cast<size_t>(y)], row);
+    }
   }
   TBitmap Bitmap;
   TCanvas* Canvas = nullptr;
@@ -68,15 +78,14 @@ TEST_F(CanvasTest, WidePensPaintABandAcrossTheLine) {
   Canvas->Pen().SetWidth(2);
   Canvas->MoveTo(10, 1);
   Canvas->LineTo(10, 3);
-  const std::vector<std::string> picture = Picture();
-  EXPECT_EQ(picture[0], "............");
-  EXPECT_EQ(picture[1], ".........##.");
-  EXPECT_EQ(picture[2], ".........##.");
-  EXPECT_EQ(picture[3], "............");
-  EXPECT_EQ(picture[4], "..######....");
-  EXPECT_EQ(picture[5], "..######....");
-  EXPECT_EQ(picture[6], "..######....");
-  EXPECT_EQ(picture[7], "............");
+  ExpectRows({{0, "............"},
+              {1, ".........##."},
+              {2, ".........##."},
+              {3, "............"},
+              {4, "..######...."},
+              {5, "..######...."},
+              {6, "..######...."},
+              {7, "............"}});
 }
 
 TEST_F(CanvasTest, InsideFramePensKeepTheOutlineInTheBounds) {
@@ -107,12 +116,11 @@ TEST_F(CanvasTest, SolidWidePensCentreTheOutlineOnTheEdges) {
   Canvas->Brush().SetStyle(bsClear);
   Canvas->Pen().SetWidth(3);
   Canvas->Rectangle(3, 3, 9, 9);
-  const std::vector<std::string> picture = Picture();
-  EXPECT_EQ(picture[1], "............");
-  EXPECT_EQ(picture[2], "..########..");
-  EXPECT_EQ(picture[5], "..###..###..");
-  EXPECT_EQ(picture[9], "..########..");
-  EXPECT_EQ(picture[10], "............");
+  ExpectRows({{1, "............"},
+              {2, "..########.."},
+              {5, "..###..###.."},
+              {9, "..########.."},
+              {10, "............"}});
 }
 
 TEST_F(CanvasTest, ClearPenRectangleFillsOnePixelLess) {
@@ -121,13 +129,12 @@ TEST_F(CanvasTest, ClearPenRectangleFillsOnePixelLess) {
   Canvas->Rectangle(1, 1, 4, 4);
   Canvas->FillRect(Rect(6, 1, 9, 4));
   Canvas->FrameRect(Rect(1, 6, 5, 10));
-  const std::vector<std::string> picture = Picture();
-  EXPECT_EQ(picture[1], ".##...###...");
-  EXPECT_EQ(picture[3], "......###...");
-  EXPECT_EQ(picture[4], "............");
-  EXPECT_EQ(picture[6], ".####.......");
-  EXPECT_EQ(picture[7], ".#..#.......");
-  EXPECT_EQ(picture[9], ".####.......");
+  ExpectRows({{1, ".##...###..."},
+              {3, "......###..."},
+              {4, "............"},
+              {6, ".####......."},
+              {7, ".#..#......."},
+              {9, ".####......."}});
 }
 
 TEST_F(CanvasTest, DottedAndInvertingPens) {
@@ -141,9 +148,8 @@ TEST_F(CanvasTest, DottedAndInvertingPens) {
   Canvas->LineTo(12, 2);
   Canvas->MoveTo(4, 2);
   Canvas->LineTo(8, 2);
-  const std::vector<std::string> picture = Picture();
-  EXPECT_EQ(picture[0], "###...###...");
-  EXPECT_EQ(picture[2], "####....####");
+  ExpectRows({{0, "###...###..."},
+              {2, "####....####"}});
 }
 
 TEST_F(CanvasTest, ClippingFollowsTheOriginInForceWhenItWasSet) {
@@ -162,12 +168,11 @@ TEST_F(CanvasTest, ClippingFollowsTheOriginInForceWhenItWasSet) {
   Canvas->Pen().SetColor(clBlack);
   Canvas->MoveTo(5, 15);
   Canvas->LineTo(8, 15);
-  const std::vector<std::string> picture = Picture();
-  EXPECT_EQ(picture[3], "............");
-  EXPECT_EQ(picture[4], "....###.....");
-  EXPECT_EQ(picture[6], "....###.....");
-  EXPECT_EQ(picture[7], "............");
-  EXPECT_EQ(picture[10], "###.........");
+  ExpectRows({{3, "............"},
+              {4, "....###....."},
+              {6, "....###....."},
+              {7, "............"},
+              {10, "###........."}});
   EXPECT_EQ(IntersectClipRect(dc, 20, 20, 30, 30), SIMPLEREGION);
   EXPECT_EQ(IntersectClipRect(dc, 0, 0, 1, 1), NULLREGION);
 }
@@ -206,10 +211,9 @@ TEST_F(CanvasTest, SavedStatesRestoreByLevel) {
 
 TEST_F(CanvasTest, FocusRectanglesInvertAndEraseThemselves) {
   Canvas->DrawFocusRect(Rect(1, 1, 6, 4));
-  const std::vector<std::string> picture = Picture();
-  EXPECT_EQ(picture[1], ".#.#.#......");
-  EXPECT_EQ(picture[2], "............");
-  EXPECT_EQ(picture[3], ".#.#.#......");
+  ExpectRows({{1, ".#.#.#......"},
+              {2, "............"},
+              {3, ".#.#.#......"}});
   Canvas->DrawFocusRect(Rect(1, 1, 6, 4));
   EXPECT_EQ(Picture(), std::vector<std::string>(12, "............"));
 }
@@ -254,14 +258,13 @@ TEST_F(CanvasTest, DrawAndStretchDrawCopyBitmaps) {
   Canvas->Brush().SetColor(clBlack);
   Canvas->FillRect(Rect(9, 0, 11, 2));
   Canvas->Draw(9, 0, &source);  // white pixels stay undrawn
-  const std::vector<std::string> picture = Picture();
-  EXPECT_EQ(picture[0], ".........##.");
-  EXPECT_EQ(picture[1], ".#.......##.");
-  EXPECT_EQ(picture[2], "..#.........");
-  EXPECT_EQ(picture[4], "....##......");
-  EXPECT_EQ(picture[5], "....##......");
-  EXPECT_EQ(picture[6], "......##....");
-  EXPECT_EQ(picture[7], "......##....");
+  ExpectRows({{0, ".........##."},
+              {1, ".#.......##."},
+              {2, "..#........."},
+              {4, "....##......"},
+              {5, "....##......"},
+              {6, "......##...."},
+              {7, "......##...."}});
 }
 
 TEST_F(CanvasTest, BitBltAndCopyRectCopyBetweenCanvases) {
@@ -272,11 +275,10 @@ TEST_F(CanvasTest, BitBltAndCopyRectCopyBetweenCanvases) {
   EXPECT_TRUE(BitBlt(Canvas->Handle(), 0, 0, 3, 3, source.Canvas()->Handle(), 0, 0, SRCCOPY));
   Canvas->CopyRect(Rect(6, 0, 12, 6), source.Canvas(), Rect(1, 1, 3, 3));
   EXPECT_FALSE(BitBlt(Canvas->Handle(), 0, 0, 3, 3, source.Canvas()->Handle(), 0, 0, 0));
-  const std::vector<std::string> picture = Picture();
-  EXPECT_EQ(picture[0], "......###...");
-  EXPECT_EQ(picture[1], ".#....###...");
-  EXPECT_EQ(picture[2], "......###...");
-  EXPECT_EQ(picture[3], "............");
+  ExpectRows({{0, "......###..."},
+              {1, ".#....###..."},
+              {2, "......###..."},
+              {3, "............"}});
 }
 
 TEST_F(CanvasTest, MeasuringCanvasHasNoPixelsButMeasures) {
