@@ -3,6 +3,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -40,11 +41,11 @@ private:
   const uint8_t* FRing;
 };
 
-// The two links of every node, as accessors over the work area.
+// The two links of every node, as accessors over the work area: side 0 is the left
+// link, side 1 the right one.
 struct TLZSSLinks {
   uint64_t* Slots;
   const uint8_t* Ring;
-  TLZSSLink Left(int32_t p) const { return TLZSSLink(Slots[2 * p], Ring); }
-  TLZSSLink Right(int32_t p) const { return TLZSSLink(Slots[2 * p + 1], Ring); }
+  TLZSSLink Child(int32_t p, size_t side) const { return TLZSSLink(Slots[2 * static_cast<size_t>(p) + side], Ring); }
 };
 

@@ -7,80 +7,55 @@ void TLZSSCompressor::InitTree() {
   TWorkArea& work = *FWork;
   const TLZSSLinks c{work.Links.data(), work.Ring.data()};
   for (int32_t i = 0; i <= LZSSRingBytes; ++i) work.Parent[static_cast<size_t>(i)] = NIL;
-  for (int32_t i = LZSSRingBytes + 1; i <= LZSSRingBytes + RootCount; ++i) c.Right(i) = NIL;
+  for (int32_t i = LZSSRingBytes + 1; i <= LZSSRingBytes + RootCount; ++i) c.Child(i, 1) = NIL;
 }
 
-// Moves x to the top of its tree by zig, zig-zig and zig-zag rotations. Links to NIL
-// subtrees update the NIL parent slot, which nothing reads.
+// Moves x to the top of its tree by zig, zig-zig and zig-zag rotations, each written once
+// for x on side a of its parent and b the other side. Links to NIL subtrees update the
+// NIL parent slot, which nothing reads.
 void TLZSSCompressor::SplayNode(int32_t x) {
   TWorkArea& work = *FWork;
   const TLZSSLinks c{work.Links.data(), work.Ring.data()};
   uint16_t* const parent = work.Parent.data();
   const auto up = [](int32_t node) { return static_cast<uint16_t>(node); };
+  const auto sideOf = [&c](int32_t node, int32_t child) { return static_cast<size_t>(c.Child(node, 0) != child); };
   for (;;) {
     const int32_t p = parent[x];
     if (p > LZSSRingBytes) return;  // x hangs on a root
     const int32_t g = parent[p];
+    const size_t a = sideOf(p, x);
+    const size_t b = 1 - a;
     if (g > LZSSRingBytes) {
-      if (c.Left(p) == x) {
-        c.Left(p) = c.Right(x);
-        c.Right(x) = p;
-        parent[c.Left(p)] = up(p);
-      } else {
-        c.Right(p) = c.Left(x);
-        c.Left(x) = p;
-        parent[c.Right(p)] = up(p);
-      }
-      c.Right(g) = x;
+      c.Child(p, a) = c.Child(x, b);
+      c.Child(x, b) = p;
+      parent[c.Child(p, a)] = up(p);
+      c.Child(g, 1) = x;
       parent[p] = up(x);
       parent[x] = up(g);
       return;
     }
     const int32_t gg = parent[g];
-    const bool gWasLeftOfGg = gg < LZSSRingBytes && c.Left(gg) == g;
-    const bool xIsLeft = c.Left(p) == x;
-    const bool pIsLeft = c.Left(g) == p;
-    if (!xIsLeft && !pIsLeft) {
-      c.Right(g) = c.Left(p);
-      parent[c.Left(p)] = up(g);
-      c.Right(p) = c.Left(x);
-      parent[c.Left(x)] = up(p);
-      c.Left(p) = g;
+    const size_t gSide = gg < LZSSRingBytes ? sideOf(gg, g) : 1;  // a root hangs its tree on the right
+    if (sideOf(g, p) == a) {  // zig-zig
+      c.Child(g, a) = c.Child(p, b);
+      parent[c.Child(p, b)] = up(g);
+      c.Child(p, a) = c.Child(x, b);
+      parent[c.Child(x, b)] = up(p);
+      c.Child(p, b) = g;
       parent[g] = up(p);
-      c.Left(x) = p;
+      c.Child(x, b) = p;
       parent[p] = up(x);
-    } else if (xIsLeft && pIsLeft) {
-      c.Left(g) = c.Right(p);
-      parent[c.Right(p)] = up(g);
-      c.Left(p) = c.Right(x);
-      parent[c.Right(x)] = up(p);
-      c.Right(p) = g;
-      parent[g] = up(p);
-      c.Right(x) = p;
-      parent[p] = up(x);
-    } else if (!xIsLeft && pIsLeft) {
-      c.Left(g) = c.Right(x);
-      parent[c.Right(x)] = up(g);
-      c.Right(p) = c.Left(x);
-      parent[c.Left(x)] = up(p);
-      c.Right(x) = g;
+    } else {  // zig-zag
+      c.Child(g, b) = c.Child(x, a);
+      parent[c.Child(x, a)] = up(g);
+      c.Child(p, a) = c.Child(x, b);
+      parent[c.Child(x, b)] = up(p);
+      c.Child(x, a) = g;
       parent[g] = up(x);
-      c.Left(x) = p;
-      parent[p] = up(x);
-    } else {
-      c.Right(g) = c.Left(x);
-      parent[c.Left(x)] = up(g);
-      c.Left(p) = c.Right(x);
-      parent[c.Right(x)] = up(p);
-      c.Left(x) = g;
-      parent[g] = up(x);
-      c.Right(x) = p;
+      c.Child(x, b) = p;
       parent[p] = up(x);
     }
-    if (gWasLeftOfGg)
-      c.Left(gg) = x;
-    else
-      c.Right(gg) = x;
+    c.Child(gg, gSide) = x;
     parent[x] = up(gg);
   }
 }
