@@ -1,6 +1,7 @@
 #include "xml/codecs/Utf8Codec.h"
 
 #include "platform/base/Format.h"
+#include "platform/base/Utf8.h"
 #include "xml/codecs/CodecMessages.h"
 #include "xml/codecs/Surrogates.h"
 
@@ -33,24 +34,6 @@ constexpr uint8_t LeadValueMask[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
 bool IsFollowByte(const TUtf8Lead& lead, int32_t index, uint8_t byte) {
   if (index == 1) return byte >= lead.SecondMin && byte <= lead.SecondMax;
   return (byte & 0xC0) == 0x80;
-}
-
-void AppendUtf8(AnsiString& out, UCS4Char ch) {
-  if (ch < 0x80) {
-    out.push_back(static_cast<char>(ch));
-  } else if (ch < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (ch >> 6)));
-    out.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-  } else if (ch < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (ch >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (ch >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((ch >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-  }
 }
 
 }  // namespace
