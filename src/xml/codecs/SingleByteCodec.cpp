@@ -35,16 +35,9 @@ void TCustomSingleByteCodec::DecodeUnits(const uint8_t* bytes, int32_t byteCount
       output[produced] = DecodeByte(byte);
       ++produced;
     } catch (const Exception& e) {
-      switch (FailureMode()) {
-        case cfRaise: RaiseCodecFailure(e.Message(), consumed);
-        case cfStop:
-          unitsProduced = produced;
-          bytesConsumed = consumed;
-          return;
-        case cfPassThrough: output[produced++] = byte; break;
-        case cfSkip: break;
-        case cfReplace: output[produced++] = DecodeSubstitute(); break;
-      }
+      const WideChar raw = byte;
+      if (!ResolveDecodeFailure([&e] { return e.Message(); }, consumed, &raw, 1, output, produced, capacityUnits))
+        break;
     }
     ++consumed;
   }
