@@ -129,11 +129,10 @@ void TUCS2Codec::ReadChar(UCS4Char& ch, int32_t& byteCount) {
 
 void TUCS2Codec::WriteChar(UCS4Char ch, int32_t& byteCount) {
   if (ch > 0xFFFF) throw EConvertError(Format(SCodecOutOfRange, {CodecName()}));
-  const uint8_t high = static_cast<uint8_t>(ch >> 8);
-  const uint8_t low = static_cast<uint8_t>(ch & 0xFF);
-  WriteBytes(&high, 1);
-  WriteBytes(&low, 1);
+  uint8_t bytes[2];
+  PutUnit<boBigEndian>(bytes, static_cast<WideChar>(ch));
   byteCount = 2;
+  WriteBytes(bytes, byteCount);
 }
 
 void TUCS2Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
