@@ -38,6 +38,21 @@ public:
   TBytes Bytes;
 };
 
+using TWriteCharMethod = void (TCustomUnicodeCodec::*)(UCS4Char, int32_t&);
+
+// The bytes that write (WriteChar unless given) hands the byte sink for ch; the byte
+// count it reports must be their number.
+inline TBytes BytesWritten(TCustomUnicodeCodec& codec, UCS4Char ch,
+                           TWriteCharMethod write = &TCustomUnicodeCodec::WriteChar) {
+  TTestByteSink sink;
+  codec.SetByteSink(&sink);
+  int32_t count = 0;
+  (codec.*write)(ch, count);
+  codec.SetByteSink(nullptr);
+  EXPECT_EQ(count, static_cast<int32_t>(sink.Bytes.size()));
+  return sink.Bytes;
+}
+
 // Reads characters until the end marker.
 inline std::vector<std::pair<UCS4Char, int32_t>> ReadAllChars(TCustomUnicodeCodec& codec, const TBytes& bytes) {
   TTestByteSource source(bytes);

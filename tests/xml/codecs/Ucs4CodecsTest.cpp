@@ -106,13 +106,9 @@ TEST(Ucs4CodecsTest, EncodeBufferJoinsPairsAndRaisesForLoneSurrogates) {
 
 TEST(Ucs4CodecsTest, LineBreaksAreWrittenInTheCodecsEncoding) {
   TUCS4BECodec codec;
-  TTestByteSink sink;
-  codec.SetByteSink(&sink);
   codec.SetWriteLineBreaks(wlAsCRLF);
-  int32_t count = 0;
-  codec.WriteCharWithLineBreaks(10, count);
-  EXPECT_EQ(count, 8);
-  EXPECT_EQ(sink.Bytes, (TBytes{0, 0, 0, 0x0D, 0, 0, 0, 0x0A}));
+  EXPECT_EQ(BytesWritten(codec, 10, &TCustomUnicodeCodec::WriteCharWithLineBreaks),
+            (TBytes{0, 0, 0, 0x0D, 0, 0, 0, 0x0A}));
 }
 
 }  // namespace

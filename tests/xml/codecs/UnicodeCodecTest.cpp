@@ -184,15 +184,9 @@ TEST(UnicodeCodecTest, WriteCharWithLineBreaksWritesLfAsConfigured) {
   const std::pair<TCodecWriteLineBreaks, TBytes> cases[] = {{wlAsLF, {10}}, {wlAsCR, {13}}, {wlAsCRLF, {13, 10}}};
   for (const auto& [mode, bytes] : cases) {
     TUTF8Codec codec;
-    TTestByteSink sink;
-    codec.SetByteSink(&sink);
     codec.SetWriteLineBreaks(mode);
-    int32_t count = 0;
-    codec.WriteCharWithLineBreaks(10, count);
-    EXPECT_EQ(sink.Bytes, bytes);
-    EXPECT_EQ(count, static_cast<int32_t>(bytes.size()));
-    codec.WriteCharWithLineBreaks(0x41, count);
-    EXPECT_EQ(count, 1);
+    EXPECT_EQ(BytesWritten(codec, 10, &TCustomUnicodeCodec::WriteCharWithLineBreaks), bytes);
+    EXPECT_EQ(BytesWritten(codec, 0x41, &TCustomUnicodeCodec::WriteCharWithLineBreaks), TBytes{0x41});
   }
 }
 
