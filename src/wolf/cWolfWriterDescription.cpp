@@ -1,18 +1,9 @@
 // The description block of a Wolf file.
 #include "wolf/cWolfWriter.h"
 
-namespace {
+#include <utility>
 
-// The class library's Trim of 8-bit text: strips bytes up to and including the space
-// at both ends (bytes of 0x80 and above are letters, not blanks).
-AnsiStringView TrimBlanks(AnsiStringView s) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-}  // namespace
+#include "platform/base/TextUtils.h"
 
 TWolfDescription::TWolfDescription() { Clear(); }
 
@@ -30,9 +21,9 @@ void TWolfDescription::SetField(int32_t index, AnsiStringView value) {
   if (index < 0 || index >= WolfDescriptionFieldCount) return;
   const auto field = static_cast<size_t>(index);
   // Cut first, then trim: a stored value may be shorter than the maximum.
-  const AnsiStringView v = TrimBlanks(value.substr(0, static_cast<size_t>(WolfDescriptionItems[field].MaxLength)));
+  AnsiString v = Trim(value.substr(0, static_cast<size_t>(WolfDescriptionItems[field].MaxLength)));
   if (v == FValues[field]) return;
-  FValues[field] = AnsiString(v);
+  FValues[field] = std::move(v);
   UpdateTextLength();
 }
 
