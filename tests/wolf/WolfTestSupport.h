@@ -11,6 +11,7 @@
 
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/PixelAccess.h"
 
 // A bitmap of the given format whose pixel (x, y) holds index(x, y) (1- and 4-bit: a
 // colour-table index; 24-bit: a gray level put in all three bytes).
@@ -19,20 +20,15 @@ inline std::unique_ptr<TBitmap> MakeBitmap(TPixelFormat format, int32_t width, i
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(format);
   bitmap->SetSize(width, height);
+  const int32_t bits = bitmap->BitsPerPixel();
   for (int32_t y = 0; y < height; ++y) {
     uint8_t* row = bitmap->ScanLine(y);
     for (int32_t x = 0; x < width; ++x) {
       const uint32_t v = index(x, y);
-      switch (format) {
-        case pf1bit:
-          row[x / 8] = static_cast<uint8_t>(v ? row[x / 8] | (0x80 >> (x % 8)) : row[x / 8] & ~(0x80 >> (x % 8)));
-          break;
-        case pf4bit:
-          row[x / 2] = static_cast<uint8_t>(x % 2 ? (row[x / 2] & 0xF0) | v : (row[x / 2] & 0x0F) | v << 4);
-          break;
-        default:
-          row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = static_cast<uint8_t>(v);
-      }
+      if (bits == 24)
+        row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = static_cast<uint8_t>(v);
+      else
+        SetPixelIndex(row, x, bits, v);
     }
   }
   return bitmap;
