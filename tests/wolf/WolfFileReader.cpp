@@ -11,6 +11,12 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error("wolf reader: " + what); }
 
+uint16_t Le16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
+uint32_t Le32(std::span<const uint8_t> b, size_t at) {
+  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 | static_cast<uint32_t>(b[at + 2]) << 16 |
+         static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
 // A bounds-checked cursor over the file.
 class Cursor {
 public:
@@ -32,14 +38,13 @@ public:
   }
   uint32_t U32() {
     Need(4, "a u32");
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | File[Pos + static_cast<size_t>(i)];
+    const uint32_t v = Le32(File, Pos);
     Pos += 4;
     return v;
   }
   uint16_t U16() {
     Need(2, "a u16");
-    const uint16_t v = static_cast<uint16_t>(File[Pos] | (File[Pos + 1] << 8));
+    const uint16_t v = Le16(File, Pos);
     Pos += 2;
     return v;
   }
@@ -60,12 +65,6 @@ public:
     return text;
   }
 };
-
-uint16_t Le16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
-uint32_t Le32(std::span<const uint8_t> b, size_t at) {
-  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 | static_cast<uint32_t>(b[at + 2]) << 16 |
-         static_cast<uint32_t>(b[at + 3]) << 24;
-}
 
 // "<img bitcount=B compact=1 width=W height=H length=L>": the attributes in this order.
 TReadWolfImage ReadImageBlock(Cursor& c) {
