@@ -12,6 +12,7 @@
 #include "imaging/uGrayBitmap.h"
 #include "imaging/uReduceColors.h"
 #include "imaging/uResample.h"
+#include "platform/graphics/PixelAccess.h"
 
 namespace {
 
@@ -31,10 +32,7 @@ private:
 };
 
 void PutPixel(TBitmap& page, int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
-  uint8_t* p = page.ScanLine(y) + 3 * x;
-  p[0] = b;
-  p[1] = g;
-  p[2] = r;
+  WritePixelRgb(page.ScanLine(y), x, 24, TRgb{r, g, b});
 }
 
 std::unique_ptr<TBitmap> TextPage() {
