@@ -362,6 +362,20 @@ struct WideArgument {
   WideString Text;
 };
 
+// Answers an 8-bit read in UTF-16.
+ProfileAnswer AnswerA(const char* appName, const char* keyName, const char* defaultValue, const char* fileName) {
+  const WideArgument app(appName), key(keyName), fallback(defaultValue);
+  WideString file;
+  const bool named = fileName != nullptr && AnsiToWideName(fileName, file);
+  return Answer(app.Get(), key.Get(), fallback.Get(), named ? file.c_str() : nullptr);
+}
+
+std::vector<AnsiString> AnsiNames(const std::vector<WideString>& names) {
+  std::vector<AnsiString> ansi;
+  for (const WideString& name : names) ansi.push_back(WideToAnsi(name, CP_ACP));
+  return ansi;
+}
+
 }  // namespace
 
 uint32_t GetPrivateProfileStringW(const WideChar* appName, const WideChar* keyName, const WideChar* defaultValue,
@@ -373,14 +387,9 @@ uint32_t GetPrivateProfileStringW(const WideChar* appName, const WideChar* keyNa
 
 uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
                                   char* returnedString, uint32_t size, const char* fileName) {
-  const WideArgument app(appName), key(keyName), fallback(defaultValue);
-  WideString file;
-  const bool named = fileName != nullptr && AnsiToWideName(fileName, file);
-  const ProfileAnswer answer = Answer(app.Get(), key.Get(), fallback.Get(), named ? file.c_str() : nullptr);
+  const ProfileAnswer answer = AnswerA(appName, keyName, defaultValue, fileName);
   if (!answer.IsList) return DeliverValue(std::string_view(WideToAnsi(answer.Value, CP_ACP)), returnedString, size);
-  std::vector<std::string> names;
-  for (const WideString& name : answer.Names) names.push_back(WideToAnsi(name, CP_ACP));
-  return DeliverList(names, returnedString, size);
+  return DeliverList(AnsiNames(answer.Names), returnedString, size);
 }
 
 bool WritePrivateProfileStringW(const WideChar* appName, const WideChar* keyName, const WideChar* string,
@@ -404,60 +413,20 @@ bool WritePrivateProfileStringA(const char* appName, const char* keyName, const 
   return WritePrivateProfileStringW(app.Get(), key.Get(), value.Get(), fileName != nullptr ? file.c_str() : nullptr);
 }
 
-namespace {
-
-// The value through a buffer that doubles while the value fills it.
-template <typename Char, typename Read>
-std::basic_string<Char> WholeValue(Read read) {
-  std::vector<Char> buffer(2048);
-  for (;;) {
-    const auto size = static_cast<uint32_t>(buffer.size());
-    const uint32_t length = read(buffer.data(), size);
-    if (length < size - 1) return std::basic_string<Char>(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-// The names through a buffer that doubles while the list is cut.
-template <typename Char, typename Read>
-std::vector<std::basic_string<Char>> WholeNames(Read read) {
-  std::vector<Char> buffer(32768);
-  for (;;) {
-    const auto size = static_cast<uint32_t>(buffer.size());
-    const uint32_t length = read(buffer.data(), size);
-    if (length < size - 2) {
-      std::vector<std::basic_string<Char>> names;
-      for (const Char* p = buffer.data(); *p != 0; p += names.back().size() + 1) names.emplace_back(p);
-      return names;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-}  // namespace
-
 WideString GetPrivateProfileValueW(const WideChar* appName, const WideChar* keyName, const WideChar* defaultValue,
                                    const WideChar* fileName) {
-  return WholeValue<WideChar>([&](WideChar* buffer, uint32_t size) {
-    return GetPrivateProfileStringW(appName, keyName, defaultValue, buffer, size, fileName);
-  });
+  return Answer(appName, keyName, defaultValue, fileName).Value;
 }
 
 AnsiString GetPrivateProfileValueA(const char* appName, const char* keyName, const char* defaultValue,
                                    const char* fileName) {
-  return WholeValue<char>([&](char* buffer, uint32_t size) {
-    return GetPrivateProfileStringA(appName, keyName, defaultValue, buffer, size, fileName);
-  });
+  return WideToAnsi(AnswerA(appName, keyName, defaultValue, fileName).Value, CP_ACP);
 }
 
 std::vector<WideString> GetPrivateProfileNamesW(const WideChar* appName, const WideChar* fileName) {
-  return WholeNames<WideChar>([&](WideChar* buffer, uint32_t size) {
-    return GetPrivateProfileStringW(appName, nullptr, nullptr, buffer, size, fileName);
-  });
+  return Answer(appName, nullptr, nullptr, fileName).Names;
 }
 
 std::vector<AnsiString> GetPrivateProfileNamesA(const char* appName, const char* fileName) {
-  return WholeNames<char>([&](char* buffer, uint32_t size) {
-    return GetPrivateProfileStringA(appName, nullptr, nullptr, buffer, size, fileName);
-  });
+  return AnsiNames(AnswerA(appName, nullptr, nullptr, fileName).Names);
 }

@@ -56,8 +56,9 @@ bool WritePrivateProfileStringW(const WideChar* appName, const WideChar* keyName
 bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
                                 const char* fileName);
 
-// Whole results of the reads above, however long: a value, or the list of names (the
-// sections with `appName` null, else the section's keys).
+// Whole results of the reads above, however long, from one reading of the file: a key's
+// value (`appName` and `keyName` given), or the list of names (the sections with
+// `appName` null, else the section's keys).
 WideString GetPrivateProfileValueW(const WideChar* appName, const WideChar* keyName,
                                    const WideChar* defaultValue, const WideChar* fileName);
 AnsiString GetPrivateProfileValueA(const char* appName, const char* keyName, const char* defaultValue,

@@ -242,4 +242,21 @@ TEST_F(PrivateProfileTest, EightBitFormsUseTheAnsiCodePage) {
   EXPECT_EQ(std::string(buffer, 3), std::string("\xD1\0\0", 3));
 }
 
+TEST_F(PrivateProfileTest, WholeValuesAndNameListsComeBackHoweverLong) {
+  const WideString longValue(5000, u'\x0416');
+  std::u16string text = u"[S]\r\nlong=" + longValue + u"\r\n";
+  std::vector<WideString> keys{u"long"};
+  for (int i = 0; i < 4000; ++i) {
+    const std::string number = std::to_string(i);
+    keys.push_back(u"key" + WideString(number.begin(), number.end()));
+    text += keys.back() + u"=x\r\n";
+  }
+  WriteFile(Utf16Le(text));
+  EXPECT_EQ(GetPrivateProfileValueW(u"s", u"LONG", u"", FName.c_str()), longValue);
+  EXPECT_EQ(GetPrivateProfileValueW(u"S", u"missing", u"fallback", FName.c_str()), u"fallback");
+  EXPECT_EQ(GetPrivateProfileValueA("S", "long", "", FPath.c_str()), std::string(5000, '\xC6'));
+  EXPECT_EQ(GetPrivateProfileNamesW(u"S", FName.c_str()), keys);
+  EXPECT_EQ(GetPrivateProfileNamesA(nullptr, FPath.c_str()), std::vector<AnsiString>{"S"});
+}
+
 }  // namespace
