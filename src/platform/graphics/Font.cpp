@@ -112,9 +112,7 @@ void TFont::Changed() {
 }
 
 void TFont::SetName(const AnsiString& value) {
-  if (value.empty() || value == FName) return;
-  FName = value;
-  Changed();
+  if (!value.empty() && ChangeProperty(FName, value)) Changed();
 }
 
 int32_t TFont::Size() const { return -MulDiv(FHeight, 72, PixelsPerInch()); }
@@ -122,27 +120,19 @@ int32_t TFont::Size() const { return -MulDiv(FHeight, 72, PixelsPerInch()); }
 void TFont::SetSize(int32_t value) { SetHeight(-MulDiv(value, PixelsPerInch(), 72)); }
 
 void TFont::SetHeight(int32_t value) {
-  if (value == FHeight) return;
-  FHeight = value;
-  Changed();
+  if (ChangeProperty(FHeight, value)) Changed();
 }
 
 void TFont::SetStyle(TFontStyles value) {
-  if (value == FStyle) return;
-  FStyle = value;
-  Changed();
+  if (ChangeProperty(FStyle, value)) Changed();
 }
 
 void TFont::SetCharset(uint8_t value) {
-  if (value == FCharset) return;
-  FCharset = value;
-  Changed();
+  if (ChangeProperty(FCharset, value)) Changed();
 }
 
 void TFont::SetColor(TColor value) {
-  if (value == FColor) return;
-  FColor = value;
-  if (OnChange) OnChange();
+  if (ChangeProperty(FColor, value) && OnChange) OnChange();
 }
 
 void TFont::Assign(const TFont& source) {

@@ -28,3 +28,12 @@ bool IsGdiObject(HGDIOBJ handle);
 std::shared_ptr<TGdiObject> SharedGdiObject(HGDIOBJ handle);
 // False for a handle that is not (or no longer) registered.
 bool DeleteObject(HGDIOBJ handle);
+
+// Stores a property of a handle's owner (TFont, TPen, TBrush); true when the value
+// differs from the stored one, so that the owner drops its handle and reports the change.
+template <typename T>
+bool ChangeProperty(T& field, const T& value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}

@@ -56,27 +56,19 @@ void TPen::Changed() {
 }
 
 void TPen::SetColor(TColor value) {
-  if (value == FColor) return;
-  FColor = value;
-  Changed();
+  if (ChangeProperty(FColor, value)) Changed();
 }
 
 void TPen::SetWidth(int32_t value) {
-  if (value == FWidth || value < 0) return;
-  FWidth = value;
-  Changed();
+  if (value >= 0 && ChangeProperty(FWidth, value)) Changed();
 }
 
 void TPen::SetStyle(TPenStyle value) {
-  if (value == FStyle) return;
-  FStyle = value;
-  Changed();
+  if (ChangeProperty(FStyle, value)) Changed();
 }
 
 void TPen::SetMode(TPenMode value) {
-  if (value == FMode) return;
-  FMode = value;
-  if (OnChange) OnChange();
+  if (ChangeProperty(FMode, value) && OnChange) OnChange();
 }
 
 void TPen::Assign(const TPen& source) {
@@ -127,9 +119,7 @@ void TBrush::SetColor(TColor value) {
 }
 
 void TBrush::SetStyle(TBrushStyle value) {
-  if (value == FStyle) return;
-  FStyle = value;
-  Changed();
+  if (ChangeProperty(FStyle, value)) Changed();
 }
 
 void TBrush::Assign(const TBrush& source) {
