@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <ranges>
 #include <string>
 
 #include "platform/base/Format.h"
@@ -124,20 +125,12 @@ void TWolfWriter::CheckComplete() const {
   if (!FHasPages) throw EWolfWriterError(SWolfNoPages);
   const TWolfPageTableGroup& pages = FPageTable->GetGroup(0);
   // Page positions only grow, so the group is sorted.
-  const auto isPage = [&pages](uint32_t position) {
-    int32_t low = 0, high = pages.Count();
-    while (low < high) {
-      const int32_t middle = low + (high - low) / 2;
-      if (pages.GetPosition(middle) < position)
-        low = middle + 1;
-      else
-        high = middle;
-    }
-    return low < pages.Count() && pages.GetPosition(low) == position;
-  };
+  const auto pageIndices = std::views::iota(0, pages.Count());
+  const auto positionOf = [&pages](int32_t index) { return pages.GetPosition(index); };
   for (int32_t i = 0; i < FTOC->Count(); ++i) {
     const TWolfTOCItem& item = FTOC->GetItem(i);
-    if (!isPage(item.Position())) throw EWolfWriterError(Format(SWolfUnboundTOCEntry, {item.Name()}));
+    if (!std::ranges::binary_search(pageIndices, item.Position(), {}, positionOf))
+      throw EWolfWriterError(Format(SWolfUnboundTOCEntry, {item.Name()}));
   }
 }
 
