@@ -85,6 +85,33 @@ EUnicodeCodecException CatchCodecException(F f) {
   return EUnicodeCodecException("", -1);
 }
 
+// What decoding an input whole gives under each failure mode: the exception of
+// cfRaise, then the text of cfStop, cfPassThrough, cfSkip and cfReplace.
+struct TDecodeFailureResults {
+  AnsiString Message;
+  int32_t Position;
+  WideString Stop;
+  WideString PassThrough;
+  WideString Skip;
+  WideString Replace;
+};
+
+// Decodes bytes whole under each failure mode in turn (codec starts in cfRaise and is
+// left in cfReplace) and checks the results.
+inline void ExpectDecodeFailureModes(TCustomUnicodeCodec& codec, const TBytes& bytes,
+                                     const TDecodeFailureResults& expected) {
+  const EUnicodeCodecException e = CatchCodecException([&] { DecodeAll(codec, bytes); });
+  EXPECT_EQ(e.Message(), expected.Message);
+  EXPECT_EQ(e.Position(), expected.Position);
+  const std::pair<TCodecFailureMode, const WideString*> modes[] = {
+      {cfStop, &expected.Stop}, {cfPassThrough, &expected.PassThrough}, {cfSkip, &expected.Skip},
+      {cfReplace, &expected.Replace}};
+  for (const auto& [mode, text] : modes) {
+    codec.SetFailureMode(mode);
+    EXPECT_EQ(DecodeAll(codec, bytes), *text) << "failure mode " << int(mode);
+  }
+}
+
 // Runs f and checks that it raises EConvertError with message.
 template <class F>
 void ExpectConvertError(F f, const AnsiString& message) {

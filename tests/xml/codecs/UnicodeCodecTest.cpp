@@ -77,18 +77,8 @@ TEST(UnicodeCodecTest, Windows1251RoundTripsItsC1Position) {
 
 TEST(UnicodeCodecTest, UsAsciiDecodingUnderEachFailureMode) {
   TUSASCIICodec codec;
-  const TBytes bytes = {0x41, 0x80, 0x42};
-  const EUnicodeCodecException e = CatchCodecException([&] { DecodeAll(codec, bytes); });
-  EXPECT_EQ(e.Message(), "$80 is not a valid US-ASCII code point");
-  EXPECT_EQ(e.Position(), 1);
-  codec.SetFailureMode(cfStop);
-  EXPECT_EQ(DecodeAll(codec, bytes), u"A");
-  codec.SetFailureMode(cfPassThrough);
-  EXPECT_EQ(DecodeAll(codec, bytes), u"A\u0080B");
-  codec.SetFailureMode(cfSkip);
-  EXPECT_EQ(DecodeAll(codec, bytes), u"AB");
-  codec.SetFailureMode(cfReplace);
-  EXPECT_EQ(DecodeAll(codec, bytes), u"A\uFFFDB");
+  ExpectDecodeFailureModes(codec, {0x41, 0x80, 0x42},
+                           {"$80 is not a valid US-ASCII code point", 1, u"A", u"A\u0080B", u"AB", u"A\uFFFDB"});
 }
 
 TEST(UnicodeCodecTest, UndefinedBytesDecodeToFFFFUnderEveryFailureMode) {

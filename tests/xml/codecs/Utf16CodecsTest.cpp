@@ -65,17 +65,9 @@ TEST(Utf16CodecsTest, LoneSurrogatesGoThroughEveryFailureMode) {
   for (int i = 0; i < 2; ++i) {
     SCOPED_TRACE(i);
     TUTF16LECodec codec;
-    const EUnicodeCodecException e = CatchCodecException([&] { DecodeAll(codec, inputs[i]); });
-    EXPECT_EQ(e.Message(), "Invalid UTF-16LE encoding");
-    EXPECT_EQ(e.Position(), 2);
-    codec.SetFailureMode(cfStop);
-    EXPECT_EQ(DecodeAll(codec, inputs[i]), u"A");
-    codec.SetFailureMode(cfPassThrough);
-    EXPECT_EQ(DecodeAll(codec, inputs[i]), (WideString{u'A', loneUnits[i], u'B'}));
-    codec.SetFailureMode(cfSkip);
-    EXPECT_EQ(DecodeAll(codec, inputs[i]), u"AB");
-    codec.SetFailureMode(cfReplace);
-    EXPECT_EQ(DecodeAll(codec, inputs[i]), u"A\uFFFDB");
+    ExpectDecodeFailureModes(
+        codec, inputs[i],
+        {"Invalid UTF-16LE encoding", 2, u"A", WideString{u'A', loneUnits[i], u'B'}, u"AB", u"A\uFFFDB"});
   }
   TUTF16LECodec codec;
   const TBytes highAtEnd = {0x41, 0x00, 0x3D, 0xD8};

@@ -93,17 +93,9 @@ TEST(Utf8CodecTest, MalformedSequencesGoThroughEveryFailureMode) {
     input.insert(input.end(), c.Bytes.begin(), c.Bytes.end());
     input.push_back('B');
     TUTF8Codec codec;
-    const EUnicodeCodecException e = CatchCodecException([&] { DecodeAll(codec, input); });
-    EXPECT_EQ(e.Message(), "Invalid UTF-8 encoding");
-    EXPECT_EQ(e.Position(), 1);
-    codec.SetFailureMode(cfStop);
-    EXPECT_EQ(DecodeAll(codec, input), u"A");
-    codec.SetFailureMode(cfPassThrough);
-    EXPECT_EQ(DecodeAll(codec, input), u"A" + c.PassedThrough + u"B");
-    codec.SetFailureMode(cfSkip);
-    EXPECT_EQ(DecodeAll(codec, input), u"AB");
-    codec.SetFailureMode(cfReplace);
-    EXPECT_EQ(DecodeAll(codec, input), u"A" + WideString(static_cast<size_t>(c.Stretches), u'\uFFFD') + u"B");
+    ExpectDecodeFailureModes(codec, input,
+                             {"Invalid UTF-8 encoding", 1, u"A", u"A" + c.PassedThrough + u"B", u"AB",
+                              u"A" + WideString(static_cast<size_t>(c.Stretches), u'\uFFFD') + u"B"});
   }
 }
 
