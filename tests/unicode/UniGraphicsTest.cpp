@@ -7,6 +7,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/TextDraw.h"
 #include "platform/graphics/TextMetrics.h"
+#include "unicode/PlatformFamily.h"
 #include "unicode/UniGraphics.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniWindows.h"
@@ -81,11 +82,11 @@ TEST(UniGraphicsTest, WideDrawTextDrawsTheSameOnBothPlatformFamilies) {
   auto wide = TextBitmap();
   TRect rect = Rect(10, 2, 150, 28);
   const int32_t height = WideDrawText(wide->Canvas()->Handle(), Text.data(), 7, format, &rect);
-  SetPlatformVersion(1, 4, 10);
+  UseEightBitPlatform();
   auto ansi = TextBitmap();
   rect = Rect(10, 2, 150, 28);
   const int32_t ansiHeight = WideDrawText(ansi->Canvas()->Handle(), Text.data(), 7, format, &rect);
-  SetPlatformVersion(2, 6, 1);
+  UseUnicodePlatform();
   EXPECT_EQ(height, ansiHeight);
   EXPECT_EQ(Pixels(*wide), Pixels(*ansi));
   auto whole = TextBitmap();

@@ -11,6 +11,7 @@
 #include "platform/base/LastError.h"
 #include "platform/base/TempFolder.h"
 #include "platform/base/TextUtils.h"
+#include "unicode/PlatformFamily.h"
 #include "unicode/UniSystem.h"
 
 namespace {
@@ -106,10 +107,10 @@ TEST(UniSysUtils, PlatformFlagsFollowTheVersion) {
   EXPECT_TRUE(PlatformIsXP());
   EXPECT_FALSE(PlatformIs2003());
   EXPECT_FALSE(PlatformIsVista());
-  SetPlatformVersion(1, 4, 10);
+  UseEightBitPlatform();
   EXPECT_FALSE(PlatformIsUnicode());
   EXPECT_FALSE(PlatformIsXP());
-  SetPlatformVersion(2, 6, 1);
+  UseUnicodePlatform();
 }
 
 // ---- File names --------------------------------------------------------------------

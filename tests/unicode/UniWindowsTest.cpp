@@ -9,6 +9,7 @@
 #include "platform/base/Locale.h"
 #include "platform/base/TempFolder.h"
 #include "platform/base/UnicodeCase.h"
+#include "unicode/PlatformFamily.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 
@@ -17,11 +18,9 @@ namespace {
 // Runs a test body on the 8-bit platform and restores the NT family afterwards.
 class EightBitPlatform : public ::testing::Test {
 protected:
-  void SetUp() override { SetPlatformVersion(1, 4, 10); }
-  void TearDown() override { SetPlatformVersion(2, 6, 1); }
-
   WideString Name(const std::string& utf8) { return FileSystemNameToWide(FFolder / utf8); }
 
+  TEightBitPlatformScope FEightBit;
   TempFolder FFolder;
 };
 
@@ -232,9 +231,9 @@ TEST_F(EightBitPlatform, FullPathAndFilePart) {
 
 TEST_F(EightBitPlatform, ModuleFileNameAgreesWithTheWideCall) {
   const WideString eightBit = WideGetModuleFileName(HInstance);
-  SetPlatformVersion(2, 6, 1);
+  UseUnicodePlatform();
   EXPECT_EQ(eightBit, WideGetModuleFileName(HInstance));
-  SetPlatformVersion(1, 4, 10);
+  UseEightBitPlatform();
   WideChar buffer[4];
   EXPECT_EQ(WideGetModuleFileNameApi(HInstance, buffer, 4), 4u);  // cut, not terminated
   EXPECT_EQ(WideString(buffer, 4), eightBit.substr(0, 4));
@@ -272,7 +271,7 @@ TEST_F(EightBitPlatform, StringsComeFromTheTableReader) {
 TEST_F(EightBitPlatform, LocaleStrings) {
   EXPECT_EQ(WideGetLocaleStr(0x0419, LOCALE_SENGLANGUAGE, u"none"), u"Russian");
   EXPECT_EQ(WideGetLocaleStr(0x0419, 0x7777, u"none"), u"none");
-  SetPlatformVersion(2, 6, 1);
+  UseUnicodePlatform();
   EXPECT_EQ(WideGetLocaleStr(0x0419, LOCALE_SNATIVELANGNAME, u"none"),
             u"\u0440\u0443\u0441\u0441\u043a\u0438\u0439");
   EXPECT_EQ(WideGetLocaleStr(0x0419, 0x7777, u"none"), u"none");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "unicode/Peers.h"
+#include "unicode/PlatformFamily.h"
 #include "unicode/TestFiles.h"
 #include "platform/base/Exception.h"
 #include "platform/base/LastError.h"
@@ -395,24 +396,21 @@ TEST_F(TUniIniFileTest, ValueWithALineBreakIsRefused) {
 }
 
 TEST_F(TUniIniFileTest, EightBitPlatformsGoThroughTheAnsiIniFile) {
-  SetPlatformVersion(1, 4, 10);
-  {
-    TUniIniFile ini(Name());
-    ini.WriteString(u"\x0421", u"k", u"\x0416\x4E2D");  // 中 has no place in code page 1251
-    EXPECT_EQ(ini.ReadString(u"\x0441", u"K", u""), u"\x0416?");
-    TUniStringList list;
-    ini.ReadSectionValues(u"\x0421", list);
-    EXPECT_EQ(Lines(list), (std::vector<WideString>{u"k=\x0416?"}));
-    ini.ReadSections(list);
-    EXPECT_EQ(Lines(list), (std::vector<WideString>{u"\x0421"}));
-    ini.ReadSection(u"\x0421", list);
-    EXPECT_EQ(Lines(list), (std::vector<WideString>{u"k"}));
-    ini.DeleteKey(u"\x0421", u"k");
-    ini.EraseSection(u"\x0421");
-    ini.ReadSections(list);
-    EXPECT_EQ(list.Count(), 0);
-  }
-  SetPlatformVersion(2, 6, 1);
+  const TEightBitPlatformScope eightBit;
+  TUniIniFile ini(Name());
+  ini.WriteString(u"\x0421", u"k", u"\x0416\x4E2D");  // 中 has no place in code page 1251
+  EXPECT_EQ(ini.ReadString(u"\x0441", u"K", u""), u"\x0416?");
+  TUniStringList list;
+  ini.ReadSectionValues(u"\x0421", list);
+  EXPECT_EQ(Lines(list), (std::vector<WideString>{u"k=\x0416?"}));
+  ini.ReadSections(list);
+  EXPECT_EQ(Lines(list), (std::vector<WideString>{u"\x0421"}));
+  ini.ReadSection(u"\x0421", list);
+  EXPECT_EQ(Lines(list), (std::vector<WideString>{u"k"}));
+  ini.DeleteKey(u"\x0421", u"k");
+  ini.EraseSection(u"\x0421");
+  ini.ReadSections(list);
+  EXPECT_EQ(list.Count(), 0);
 }
 
 }  // namespace
