@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/base/Utf8.h"
+#include "platform/base/CodePages.h"
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/FontResolver.h"
@@ -21,20 +21,10 @@ struct TPeerMetrics {
   int UnderscorePosition, UnderscoreSize, StrikeoutPosition, StrikeoutSize, SampleExtent;
 };
 
-std::string Utf8(WideStringView text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t pair = SurrogatePairAt(text, i);
-    AppendUtf8(out, pair ? pair : text[i]);
-    if (pair) ++i;
-  }
-  return out;
-}
-
 // Runs the fontTools peer over one font file for several logical heights.
 std::vector<TPeerMetrics> PeerMetrics(const std::string& file, WideStringView sample, const std::vector<int>& heights) {
   std::string command = "/usr/bin/python3 " QF_TEST_SOURCE_DIR "/platform/graphics/font_metrics_peer.py '" + file + "' '" +
-            Utf8(sample) + "'";
+            WideToAnsi(sample, CP_UTF8) + "'";
   for (int h : heights) command += " " + std::to_string(h);
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   std::vector<TPeerMetrics> out;
@@ -266,7 +256,7 @@ TEST_F(FontTest, CharacterPlacementGivesHebrewAndArabicInVisualOrder) {
       {u"\u05E9\u05DC\u05D5\u05DD 12", {6, 5, 4, 3, 2, 0, 1}},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(Utf8(c.Text));
+    SCOPED_TRACE(WideToAnsi(c.Text, CP_UTF8));
     const size_t n = c.Text.size();
     std::vector<uint32_t> order(n);
     std::vector<int32_t> dx(n);
