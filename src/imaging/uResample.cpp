@@ -91,25 +91,19 @@ std::vector<TContributorList> BuildContributors(int32_t targetSize, int32_t sour
   const bool single = sourceSize == 1 || targetSize == 1;
   const float scale = single ? static_cast<float>(targetSize) / static_cast<float>(sourceSize)
                              : static_cast<float>(targetSize - 1) / static_cast<float>(sourceSize - 1);
+  // Shrinking widens the filter by 1 / scale; enlarging keeps it (a division by 1 is exact).
+  const bool shrinking = scale < 1.0f;
+  const float radius = shrinking ? support / scale : support;
+  const float widen = shrinking ? 1.0f / scale : 1.0f;
   std::vector<TContributorList> lists(static_cast<size_t>(std::max(targetSize, 0)));
   for (int32_t i = 0; i < targetSize; ++i) {
     const float center = targetSize == 1 ? static_cast<float>(sourceSize - 1) / 2.0f : static_cast<float>(i) / scale;
     TContributorList& list = lists[static_cast<size_t>(i)];
-    if (scale >= 1.0f) {
-      list.reserve(static_cast<size_t>(std::trunc(2.0f * support + 1.0f)));
-      const auto left = static_cast<int64_t>(std::floor(center - support));
-      const auto right = static_cast<int64_t>(std::ceil(center + support));
-      for (int64_t j = left; j <= right; ++j)
-        AddContributor(list, j, filter(center - static_cast<float>(j)), sourceSize);
-    } else {
-      const float radius = support / scale;
-      const float widen = 1.0f / scale;
-      list.reserve(static_cast<size_t>(std::trunc(2.0f * radius + 1.0f)));
-      const auto left = static_cast<int64_t>(std::floor(center - radius));
-      const auto right = static_cast<int64_t>(std::ceil(center + radius));
-      for (int64_t j = left; j <= right; ++j)
-        AddContributor(list, j, filter((center - static_cast<float>(j)) / widen) / widen, sourceSize);
-    }
+    list.reserve(static_cast<size_t>(std::trunc(2.0f * radius + 1.0f)));
+    const auto left = static_cast<int64_t>(std::floor(center - radius));
+    const auto right = static_cast<int64_t>(std::ceil(center + radius));
+    for (int64_t j = left; j <= right; ++j)
+      AddContributor(list, j, filter((center - static_cast<float>(j)) / widen) / widen, sourceSize);
   }
   return lists;
 }
