@@ -45,11 +45,8 @@ void TCustomSingleByteCodec::DecodeUnits(const uint8_t* bytes, int32_t byteCount
   bytesConsumed = consumed;
 }
 
-void TCustomSingleByteCodec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                                          int32_t& unitsConsumed) {
-  result.clear();
-  unitsConsumed = 0;
-  if (units == nullptr || unitCount <= 0) return;
+void TCustomSingleByteCodec::EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result,
+                                         int32_t& unitsConsumed) {
   result.reserve(static_cast<size_t>(unitCount));
   for (int32_t i = 0; i < unitCount; ++i) {
     try {

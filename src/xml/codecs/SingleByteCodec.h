@@ -23,7 +23,6 @@ public:
 
   void ReadChar(UCS4Char& ch, int32_t& byteCount) override;
   void WriteChar(UCS4Char ch, int32_t& byteCount) override;
-  void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 
   // Written in place of an unencodable unit under cfReplace; a blank after creation.
   uint8_t EncodeSubstitute() const { return FEncodeSubstitute; }
@@ -32,6 +31,7 @@ public:
 protected:
   void DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
                    int32_t capacityUnits, WideChar* output, bool inputEnds) override;
+  void EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
   [[noreturn]] void RaiseNoEquivalent(WideChar unit) const;
   // The byte of unit in table: the first position holding it (U+FFFF is never found).
   // Raises as EncodeChar when the table lacks it.

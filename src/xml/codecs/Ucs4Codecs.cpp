@@ -99,11 +99,8 @@ void TCustomUCS4Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32_
 }
 
 template <class TDerived, TUCS4ByteOrder Order>
-void TCustomUCS4Codec<TDerived, Order>::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                                                     int32_t& unitsConsumed) {
-  result.clear();
-  unitsConsumed = 0;
-  if (units == nullptr || unitCount <= 0) return;
+void TCustomUCS4Codec<TDerived, Order>::EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result,
+                                                    int32_t& unitsConsumed) {
   result.resize(static_cast<size_t>(unitCount) * 4);
   auto* out = reinterpret_cast<uint8_t*>(result.data());
   int32_t written = 0;

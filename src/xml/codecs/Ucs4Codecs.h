@@ -18,11 +18,11 @@ public:
   void ReadChar(UCS4Char& ch, int32_t& byteCount) override;
   // Refuses surrogates and values above U+10FFFF as ReadChar does.
   void WriteChar(UCS4Char ch, int32_t& byteCount) override;
-  void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 
 protected:
   void DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
                    int32_t capacityUnits, WideChar* output, bool inputEnds) override;
+  void EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 
 private:
   void CheckChar(UCS4Char ch) const;

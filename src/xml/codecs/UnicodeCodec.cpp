@@ -36,6 +36,14 @@ void TCustomUnicodeCodec::DecodeBuffer(const uint8_t* bytes, int32_t byteCount, 
   DecodeUnits(bytes, byteCount, unitsProduced, bytesConsumed, capacityUnits, output, false);
 }
 
+void TCustomUnicodeCodec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
+                                       int32_t& unitsConsumed) {
+  result.clear();
+  unitsConsumed = 0;
+  if (units == nullptr || unitCount <= 0) return;
+  EncodeUnits(units, unitCount, result, unitsConsumed);
+}
+
 WideString TCustomUnicodeCodec::DecodeToWideString(const uint8_t* bytes, int32_t byteCount) {
   WideString result;
   if (bytes == nullptr || byteCount <= 0) return result;

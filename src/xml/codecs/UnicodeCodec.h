@@ -120,7 +120,7 @@ public:
                     int32_t outputCapacityBytes, WideChar* output);
   // Encodes unitCount UTF-16 units into result; unencodable units are handled by
   // FailureMode (except where a codec says otherwise).
-  virtual void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) = 0;
+  void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed);
 
   // All of the bytes as UTF-16 text. The bytes are the whole input: a character cut
   // off by their end is undecodable input like any other.
@@ -162,6 +162,9 @@ protected:
   // undecodable input and goes through FailureMode.
   virtual void DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
                            int32_t capacityUnits, WideChar* output, bool inputEnds) = 0;
+  // EncodeBuffer's work on at least one unit, appending to an empty result; sets
+  // unitsConsumed.
+  virtual void EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) = 0;
   // Raises the cfRaise failure of a buffer operation.
   [[noreturn]] static void RaiseCodecFailure(const AnsiString& message, int32_t position);
   // Applies FailureMode to undecodable input at byte offset position: raises

@@ -100,11 +100,8 @@ void TCustomUTF16Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32
 }
 
 template <class TDerived, TUTF16ByteOrder Order>
-void TCustomUTF16Codec<TDerived, Order>::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result,
-                                                      int32_t& unitsConsumed) {
-  result.clear();
-  unitsConsumed = 0;
-  if (units == nullptr || unitCount <= 0) return;
+void TCustomUTF16Codec<TDerived, Order>::EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result,
+                                                     int32_t& unitsConsumed) {
   result.resize(static_cast<size_t>(unitCount) * 2);
   auto* out = reinterpret_cast<uint8_t*>(result.data());
   for (int32_t i = 0; i < unitCount; ++i) PutUnit<Order>(out + 2 * i, units[i]);
@@ -160,10 +157,7 @@ void TUCS2Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& u
   bytesConsumed = consumed;
 }
 
-void TUCS2Codec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) {
-  result.clear();
-  unitsConsumed = 0;
-  if (units == nullptr || unitCount <= 0) return;
+void TUCS2Codec::EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) {
   result.reserve(static_cast<size_t>(unitCount) * 2);
   const auto append = [&result](WideChar unit) {
     result.push_back(static_cast<char>(unit >> 8));

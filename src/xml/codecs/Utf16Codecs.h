@@ -16,11 +16,11 @@ public:
   // Raises EConvertError for a surrogate ("$%x is not a valid UCS-4 code point") and
   // for a value above U+10FFFF ("Cannot convert $%8.8X to <name>").
   void WriteChar(UCS4Char ch, int32_t& byteCount) override;
-  void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 
 protected:
   void DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
                    int32_t capacityUnits, WideChar* output, bool inputEnds) override;
+  void EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 };
 
 class TUTF16BECodec final : public TCustomUTF16Codec<TUTF16BECodec, boBigEndian> {
@@ -40,13 +40,13 @@ public:
   void ReadChar(UCS4Char& ch, int32_t& byteCount) override;
   // Values above U+FFFF raise "UCS-2 encoding out of range".
   void WriteChar(UCS4Char ch, int32_t& byteCount) override;
-  // Surrogate units go through the failure mode (cfReplace writes DecodeSubstitute);
-  // the exception's position counts units.
-  void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 
 protected:
   // Surrogate units, and an odd final byte, go through the failure mode; the
   // exception's position is a byte offset.
   void DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
                    int32_t capacityUnits, WideChar* output, bool inputEnds) override;
+  // Surrogate units go through the failure mode (cfReplace writes DecodeSubstitute);
+  // the exception's position counts units.
+  void EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 };

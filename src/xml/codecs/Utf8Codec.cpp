@@ -117,10 +117,7 @@ void TUTF8Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& u
   bytesConsumed = consumed;
 }
 
-void TUTF8Codec::EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) {
-  result.clear();
-  unitsConsumed = 0;
-  if (units == nullptr || unitCount <= 0) return;
+void TUTF8Codec::EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) {
   result.reserve(static_cast<size_t>(unitCount) * 3);
   for (int32_t i = 0; i < unitCount; ++i) {
     const WideChar unit = units[i];

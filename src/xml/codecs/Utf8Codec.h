@@ -14,12 +14,12 @@ public:
   // Raises EConvertError "$%x is not a valid Unicode code point" for a surrogate or a
   // value above U+10FFFF.
   void WriteChar(UCS4Char ch, int32_t& byteCount) override;
-  // A surrogate pair becomes one four-byte sequence; a lone surrogate is unencodable
-  // ("Low surrogate not found" / "High surrogate not found"): pass-through writes its
-  // three-byte form, cfReplace the encoded DecodeSubstitute.
-  void EncodeBuffer(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 
 protected:
   void DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& unitsProduced, int32_t& bytesConsumed,
                    int32_t capacityUnits, WideChar* output, bool inputEnds) override;
+  // A surrogate pair becomes one four-byte sequence; a lone surrogate is unencodable
+  // ("Low surrogate not found" / "High surrogate not found"): pass-through writes its
+  // three-byte form, cfReplace the encoded DecodeSubstitute.
+  void EncodeUnits(const WideChar* units, int32_t unitCount, AnsiString& result, int32_t& unitsConsumed) override;
 };
