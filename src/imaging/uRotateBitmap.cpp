@@ -8,8 +8,7 @@ void RotateBitmap(const TBitmap& source, TBitmap& target, bool clockwise) {
   TBitmap pixels;
   pixels.Assign(source);
   pixels.SetPixelFormat(pf24bit);
-  target.Assign(source);
-  target.SetPixelFormat(pf24bit);
+  target.Assign(pixels);  // converted once: the 24-bit copy keeps the source's palette
   target.SetSize(h, w);
   for (int32_t y = 0; y < h; ++y) {
     const uint8_t* from = pixels.ScanLine(y);
