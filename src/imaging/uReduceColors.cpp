@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <new>
 
-#include "platform/base/Streams.h"
-
 // ---- Colour lookups ------------------------------------------------------------------
 
 namespace {
@@ -62,66 +60,29 @@ uint8_t TMonochromeLookup::Lookup(uint8_t red, uint8_t green, uint8_t blue, TRgb
 
 namespace {
 
-constexpr int32_t kFileHeaderBytes = 14;
-constexpr int32_t kInfoHeaderBytes = 40;
-constexpr int32_t kColorTableBytes = 256 * 4;
-constexpr int32_t kRowsOffset = kFileHeaderBytes + kInfoHeaderBytes + kColorTableBytes;
-
-void Put16(uint8_t* at, uint32_t v) {
-  at[0] = static_cast<uint8_t>(v);
-  at[1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(uint8_t* at, uint32_t v) {
-  Put16(at, v & 0xFFFF);
-  Put16(at + 2, v >> 16);
-}
+// The size limit counts the headers and colour table of a bitmap file as well, as the
+// writer's image always has.
+constexpr int64_t kBitmapFileOverhead = 14 + 40 + 256 * 4;
 
 }  // namespace
 
 TDIBReader::TDIBReader(TBitmap& bitmap) : FBitmap(bitmap) { FBitmap.SetPixelFormat(pf24bit); }
 
-TDIBWriter::TDIBWriter(int32_t width, int32_t height, const HPALETTE& palette)
-    : FHeight(height), FStride(static_cast<int32_t>(BytesPerScanLineOf(width, 8))) {
+TDIBWriter::TDIBWriter(int32_t width, int32_t height, const HPALETTE& palette) {
   if (width <= 0 || height <= 0) throw EReduceColorsError(SInvalidImageDimensions);
-  const int64_t imageBytes = int64_t{kRowsOffset} + int64_t{FStride} * height;
-  if (imageBytes > MaxBitmapBytes) throw EOutOfMemory(SReductionDIBAllocation);
+  if (kBitmapFileOverhead + BytesPerScanLineOf(width, 8) * height > MaxBitmapBytes)
+    throw EOutOfMemory(SReductionDIBAllocation);
+  std::vector<TPaletteEntry> table(kMaxPaletteColors, TPaletteEntry{0, 0, 0, 0});
+  const std::vector<TPaletteEntry> entries = PaletteEntries(palette);
+  for (size_t i = 0; i < entries.size(); ++i)
+    table[i] = TPaletteEntry{entries[i].peRed, entries[i].peGreen, entries[i].peBlue, 0};
+  FBitmap.SetPixelFormat(pf8bit);
+  FBitmap.SetColorTable(table);
   try {
-    FImage.assign(static_cast<size_t>(imageBytes), 0);
+    FBitmap.SetSize(width, height);
   } catch (const std::bad_alloc&) {
     throw EOutOfMemory(SReductionDIBAllocation);
   }
-  const std::vector<TPaletteEntry> entries = PaletteEntries(palette);
-  uint8_t* file = FImage.data();
-  Put16(file, 0x4D42);                                   // "BM"
-  Put32(file + 2, static_cast<uint32_t>(imageBytes));    // total size
-  Put32(file + 10, kRowsOffset);                         // offset of the rows
-  uint8_t* info = file + kFileHeaderBytes;
-  Put32(info, kInfoHeaderBytes);                         // header size
-  Put32(info + 4, static_cast<uint32_t>(width));
-  Put32(info + 8, static_cast<uint32_t>(height));        // positive: bottom row first
-  Put16(info + 12, 1);                                   // planes
-  Put16(info + 14, 8);                                   // bits per pixel
-  Put32(info + 16, 0);                                   // no compression
-  Put32(info + 32, 256);                                 // colours used
-  Put32(info + 36, static_cast<uint32_t>(entries.size()));  // important colours
-  uint8_t* table = info + kInfoHeaderBytes;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    table[4 * i] = entries[i].peBlue;
-    table[4 * i + 1] = entries[i].peGreen;
-    table[4 * i + 2] = entries[i].peRed;
-  }
-}
-
-uint8_t* TDIBWriter::GetScanline(int32_t row) {
-  if (row < 0 || row >= FHeight) throw EInvalidGraphicOperation(SScanLine);
-  return FImage.data() + kRowsOffset + static_cast<size_t>(FHeight - 1 - row) * FStride;
-}
-
-void TDIBWriter::LoadInto(TBitmap& bitmap) {
-  TMemoryStream stream;
-  stream.WriteBuffer(FImage.data(), static_cast<int32_t>(FImage.size()));
-  stream.SetPosition(0);
-  bitmap.LoadFromStream(stream);
 }
 
 // ---- The reduction -------------------------------------------------------------------

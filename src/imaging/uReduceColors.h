@@ -230,20 +230,19 @@ private:
   TBitmap& FBitmap;
 };
 
-// An 8-bit palette-indexed image built in memory as a bitmap file, rows bottom first.
-// A width or height of 0 raises EReduceColorsError "Invalid image dimensions".
+// An 8-bit palette-indexed image whose colour table is the palette's colours, then black
+// up to 256 entries. A width or height of 0 raises EReduceColorsError "Invalid image
+// dimensions".
 class TDIBWriter : public TDIB {
 public:
   TDIBWriter(int32_t width, int32_t height, const HPALETTE& palette);
   // Raises EInvalidGraphicOperation "Scan line index out of range" outside the rows.
-  uint8_t* GetScanline(int32_t row) override;
+  uint8_t* GetScanline(int32_t row) override { return FBitmap.ScanLine(row); }
   // Loads the finished image into bitmap.
-  void LoadInto(TBitmap& bitmap);
+  void LoadInto(TBitmap& bitmap) const { bitmap.Assign(FBitmap); }
 
 private:
-  int32_t FHeight;
-  int32_t FStride;
-  std::vector<uint8_t> FImage;  // file header, information header, colour table, rows
+  TBitmap FBitmap;
 };
 
 // ---- The reduction -------------------------------------------------------------------
