@@ -1,5 +1,7 @@
 #include "platform/graphics/CanvasRaster.h"
 
+#include <algorithm>
+
 #include "platform/graphics/Bitmap.h"
 
 TRasterTarget::TRasterTarget(TDeviceContext& dc, const TRect* deviceClip) : FBitmap(dc.Bitmap()) {
@@ -71,16 +73,20 @@ void TRasterTarget::Put(int32_t x, int32_t y, TRgb color) {
   if (PtInRect(FClip, TPoint{x, y})) Store(FBitmap->ScanLine(y), x, color);
 }
 
-void TRasterTarget::Blend(int32_t x, int32_t y, COLORREF color, uint8_t coverage) {
-  if (coverage == 0 || !PtInRect(FClip, TPoint{x, y})) return;
+void TRasterTarget::BlendRow(int32_t y, int32_t x0, int32_t x1, COLORREF color, const uint8_t* coverage) {
+  const int32_t from = std::max(x0, FClip.Left), to = std::min(x1, FClip.Right);
+  if (y < FClip.Top || y >= FClip.Bottom || from >= to) return;
   uint8_t* row = FBitmap->ScanLine(y);
-  if (FBitsPerPixel == 1) {
-    if (coverage >= 128) SetPixelIndex(row, x, 1, PixelValue(color));
-    return;
+  const uint32_t monoValue = FBitsPerPixel == 1 ? PixelValue(color) : 0;
+  for (int32_t x = from; x < to; ++x) {
+    const uint32_t c = coverage[x - x0];
+    if (c == 0) continue;
+    if (FBitsPerPixel == 1) {
+      if (c >= 128) SetPixelIndex(row, x, 1, monoValue);
+      continue;
+    }
+    const TRgb dest = ReadPixelRgb(row, x, FBitsPerPixel, FColors);
+    auto mix = [c](uint8_t src, uint8_t dst) { return static_cast<uint8_t>((src * c + dst * (255 - c) + 127) / 255); };
+    Store(row, x, TRgb{mix(GetRValue(color), dest.R), mix(GetGValue(color), dest.G), mix(GetBValue(color), dest.B)});
   }
-  TRgb dest = ReadPixelRgb(row, x, FBitsPerPixel, FColors);
-  auto mix = [coverage](uint8_t src, uint8_t dst) {
-    return static_cast<uint8_t>((src * coverage + dst * (255 - coverage) + 127) / 255);
-  };
-  Store(row, x, TRgb{mix(GetRValue(color), dest.R), mix(GetGValue(color), dest.G), mix(GetBValue(color), dest.B)});
 }

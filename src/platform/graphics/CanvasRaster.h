@@ -25,8 +25,9 @@ public:
   void Rop(TRect rect, COLORREF color, int32_t rop2);
   // Sets one pixel to a colour (nothing outside the clip).
   void Put(int32_t x, int32_t y, TRgb color);
-  // Blends a colour over one pixel with coverage 0..255 (255: the colour itself).
-  void Blend(int32_t x, int32_t y, COLORREF color, uint8_t coverage);
+  // Blends a colour over pixels x0..x1-1 of row y (those inside the clip), pixel x with
+  // coverage[x - x0] of 0..255 (255: the colour itself).
+  void BlendRow(int32_t y, int32_t x0, int32_t x1, COLORREF color, const uint8_t* coverage);
 
 private:
   uint32_t PixelValue(COLORREF color);

@@ -16,10 +16,9 @@ void DrawGlyph(TRasterTarget& target, const TGlyphImage& glyph, int32_t originX,
   const int32_t top = baseline - glyph.Top;
   const TRect& clip = target.Clip();
   const int32_t y0 = std::max(top, clip.Top), y1 = std::min(top + glyph.Height, clip.Bottom);
-  const int32_t x0 = std::max(left, clip.Left), x1 = std::min(left + glyph.Width, clip.Right);
   for (int32_t y = y0; y < y1; ++y) {
     const uint8_t* row = glyph.Coverage.data() + static_cast<size_t>(y - top) * static_cast<size_t>(glyph.Width);
-    for (int32_t x = x0; x < x1; ++x) target.Blend(x, y, color, row[x - left]);
+    target.BlendRow(y, left, left + glyph.Width, color, row);
   }
 }
 
