@@ -7,6 +7,7 @@
 #include "platform/base/CompareString.h"
 #include "platform/base/Exception.h"
 #include "platform/base/ListAlgorithms.h"
+#include "platform/base/UpdateBracket.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
@@ -124,16 +125,7 @@ void TWideStrings::SetNameValueSeparator(WideChar value) {
   FDefined |= sdNameValueSeparator;
 }
 
-void TWideStrings::WithinUpdate(const std::function<void()>& body) {
-  BeginUpdate();
-  try {
-    body();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-}
+void TWideStrings::WithinUpdate(const std::function<void()>& body) { ::WithinUpdate(*this, body); }
 
 void TWideStrings::Assign(const TPersistent& source) {
   if (&source == this) return;  // clearing first would lose the very strings to copy

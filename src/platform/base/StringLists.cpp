@@ -7,6 +7,7 @@
 #include "platform/base/ListAlgorithms.h"
 #include "platform/base/Streams.h"
 #include "platform/base/TextUtils.h"
+#include "platform/base/UpdateBracket.h"
 
 // --- TStrings ---
 
@@ -28,30 +29,30 @@ void TStrings::InsertObject(int32_t index, const AnsiString& s, TObject* object)
 }
 
 void TStrings::Exchange(int32_t index1, int32_t index2) {
-  BeginUpdate();
-  const AnsiString s = Get(index1);
-  TObject* object = GetObject(index1);
-  Put(index1, Get(index2));
-  PutObject(index1, GetObject(index2));
-  Put(index2, s);
-  PutObject(index2, object);
-  EndUpdate();
+  WithinUpdate(*this, [&] {
+    const AnsiString s = Get(index1);
+    TObject* object = GetObject(index1);
+    Put(index1, Get(index2));
+    PutObject(index1, GetObject(index2));
+    Put(index2, s);
+    PutObject(index2, object);
+  });
 }
 
 void TStrings::Move(int32_t curIndex, int32_t newIndex) {
   if (curIndex == newIndex) return;
-  BeginUpdate();
-  const AnsiString s = Get(curIndex);
-  TObject* object = GetObject(curIndex);
-  Delete(curIndex);
-  InsertObject(newIndex, s, object);
-  EndUpdate();
+  WithinUpdate(*this, [&] {
+    const AnsiString s = Get(curIndex);
+    TObject* object = GetObject(curIndex);
+    Delete(curIndex);
+    InsertObject(newIndex, s, object);
+  });
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
-  BeginUpdate();
-  for (int32_t i = 0; i < strings.Count(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
-  EndUpdate();
+  WithinUpdate(*this, [&] {
+    for (int32_t i = 0; i < strings.Count(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
+  });
 }
 
 int32_t TStrings::IndexOf(const AnsiString& s) const {
@@ -118,19 +119,19 @@ AnsiString TStrings::GetText() const {
 }
 
 void TStrings::SetTextStr(AnsiStringView text) {
-  BeginUpdate();
-  Clear();
-  size_t p = 0;
-  const size_t end = std::min(text.find('\0'), text.size());
-  while (p < end) {
-    size_t lineEnd = p;
-    while (lineEnd < end && text[lineEnd] != '\r' && text[lineEnd] != '\n') ++lineEnd;
-    Add(AnsiString(text.substr(p, lineEnd - p)));
-    p = lineEnd;
-    if (p < end && text[p] == '\r') ++p;
-    if (p < end && text[p] == '\n') ++p;
-  }
-  EndUpdate();
+  WithinUpdate(*this, [&] {
+    Clear();
+    size_t p = 0;
+    const size_t end = std::min(text.find('\0'), text.size());
+    while (p < end) {
+      size_t lineEnd = p;
+      while (lineEnd < end && text[lineEnd] != '\r' && text[lineEnd] != '\n') ++lineEnd;
+      Add(AnsiString(text.substr(p, lineEnd - p)));
+      p = lineEnd;
+      if (p < end && text[p] == '\r') ++p;
+      if (p < end && text[p] == '\n') ++p;
+    }
+  });
 }
 
 AnsiString TStrings::JoinDelimited(char delimiter, char quoteChar) const {
@@ -159,39 +160,39 @@ AnsiString TStrings::JoinDelimited(char delimiter, char quoteChar) const {
 void TStrings::SplitDelimited(AnsiStringView text, char delimiter, char quoteChar) {
   auto isBlank = [](char c) { return c != '\0' && static_cast<uint8_t>(c) <= ' '; };
   auto at = [&](size_t i) { return i < text.size() ? text[i] : '\0'; };
-  BeginUpdate();
-  Clear();
-  size_t p = 0;
-  while (isBlank(at(p))) ++p;
-  while (at(p) != '\0') {
-    AnsiString s;
-    if (at(p) == quoteChar) {
-      // A quoted string: doubled quotes stand for one; it ends at a single quote.
-      ++p;
-      while (at(p) != '\0') {
-        if (at(p) == quoteChar) {
-          if (at(p + 1) != quoteChar) {
-            ++p;
-            break;
-          }
-          ++p;
-        }
-        s += text[p++];
-      }
-    } else {
-      const size_t start = p;
-      while (static_cast<uint8_t>(at(p)) > ' ' && at(p) != delimiter) ++p;
-      s = AnsiString(text.substr(start, p - start));
-    }
-    Add(s);
+  WithinUpdate(*this, [&] {
+    Clear();
+    size_t p = 0;
     while (isBlank(at(p))) ++p;
-    if (at(p) == delimiter) {
-      if (at(p + 1) == '\0') Add(AnsiString());
-      do ++p;
-      while (isBlank(at(p)));
+    while (at(p) != '\0') {
+      AnsiString s;
+      if (at(p) == quoteChar) {
+        // A quoted string: doubled quotes stand for one; it ends at a single quote.
+        ++p;
+        while (at(p) != '\0') {
+          if (at(p) == quoteChar) {
+            if (at(p + 1) != quoteChar) {
+              ++p;
+              break;
+            }
+            ++p;
+          }
+          s += text[p++];
+        }
+      } else {
+        const size_t start = p;
+        while (static_cast<uint8_t>(at(p)) > ' ' && at(p) != delimiter) ++p;
+        s = AnsiString(text.substr(start, p - start));
+      }
+      Add(s);
+      while (isBlank(at(p))) ++p;
+      if (at(p) == delimiter) {
+        if (at(p + 1) == '\0') Add(AnsiString());
+        do ++p;
+        while (isBlank(at(p)));
+      }
     }
-  }
-  EndUpdate();
+  });
 }
 
 AnsiString TStrings::DelimitedText() const { return JoinDelimited(FDelimiter, FQuoteChar); }
@@ -253,13 +254,13 @@ void TStrings::Assign(const TPersistent& source) {
     TPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  Clear();
-  FDelimiter = strings->FDelimiter;
-  FQuoteChar = strings->FQuoteChar;
-  FNameValueSeparator = strings->FNameValueSeparator;
-  AddStrings(*strings);
-  EndUpdate();
+  WithinUpdate(*this, [&] {
+    Clear();
+    FDelimiter = strings->FDelimiter;
+    FQuoteChar = strings->FQuoteChar;
+    FNameValueSeparator = strings->FNameValueSeparator;
+    AddStrings(*strings);
+  });
 }
 
 TObject* TStrings::GetObject(int32_t) const { return nullptr; }

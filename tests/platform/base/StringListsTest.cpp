@@ -136,6 +136,21 @@ TEST(StringLists, CommaTextRoundTrips) {
   EXPECT_EQ(list.DelimitedText(), "x;\"y;z\"");
 }
 
+TEST(StringLists, AFailedBulkChangeClosesItsUpdateBracket) {
+  TStringList source;
+  source.Add("a");
+  source.Add("a");
+  TStringList list;
+  list.SetSorted(true);
+  list.SetDuplicates(dupError);
+  int changes = 0;
+  list.OnChange = [&](TObject*) { ++changes; };
+  EXPECT_THROW(list.AddStrings(source), EStringListError);
+  EXPECT_EQ(changes, 1);  // the bracket closed on the way out
+  list.Add("b");
+  EXPECT_EQ(changes, 2);
+}
+
 TEST(StringLists, ChangeEventsFireOutsideUpdateBrackets) {
   TStringList list;
   int changes = 0, changings = 0;
