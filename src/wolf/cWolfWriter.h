@@ -34,12 +34,9 @@ inline constexpr char SWolfFileTooLarge[] = "Wolf file exceeds 4 GB";
 // --- Description block ---------------------------------------------------------------
 
 // The 18 values of the description block (8-bit Windows-1251 text; the caller converts).
-// Values are cut to their field's maximum length, then trimmed, as they are set; the
-// byte length of the block's text is kept current for the header.
+// Values are cut to their field's maximum length, then trimmed, as they are set.
 class TWolfDescription {
 public:
-  TWolfDescription();
-
   void Clear();
   // Value of field index 0..17; empty for any other index.
   AnsiString GetField(int32_t index) const;
@@ -51,12 +48,9 @@ public:
   // the escaped value, "\r\n".
   AnsiString DescriptionText() const;
   // Byte length of DescriptionText().
-  int32_t TextLength() const { return FTextLength; }
+  int32_t TextLength() const;
 
 private:
-  void UpdateTextLength();
-
-  int32_t FTextLength = 0;
   std::array<AnsiString, WolfDescriptionFieldCount> FValues;
 };
 

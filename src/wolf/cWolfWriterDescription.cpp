@@ -5,11 +5,8 @@
 
 #include "platform/base/TextUtils.h"
 
-TWolfDescription::TWolfDescription() { Clear(); }
-
 void TWolfDescription::Clear() {
   for (AnsiString& value : FValues) value.clear();
-  UpdateTextLength();
 }
 
 AnsiString TWolfDescription::GetField(int32_t index) const {
@@ -21,17 +18,13 @@ void TWolfDescription::SetField(int32_t index, AnsiStringView value) {
   if (index < 0 || index >= WolfDescriptionFieldCount) return;
   const auto field = static_cast<size_t>(index);
   // Cut first, then trim: a stored value may be shorter than the maximum.
-  AnsiString v = Trim(value.substr(0, static_cast<size_t>(WolfDescriptionItems[field].MaxLength)));
-  if (v == FValues[field]) return;
-  FValues[field] = std::move(v);
-  UpdateTextLength();
+  FValues[field] = Trim(value.substr(0, static_cast<size_t>(WolfDescriptionItems[field].MaxLength)));
 }
 
 void TWolfDescription::Assign(const TWolfDescription& source) {
-  // Copy aside first, so a failed copy leaves the values and their length as they were.
+  // Copy aside first, so a failed copy leaves the values as they were.
   auto values = source.FValues;
   FValues = std::move(values);
-  UpdateTextLength();
 }
 
 AnsiString TWolfDescription::DescriptionText() const {
@@ -45,7 +38,7 @@ AnsiString TWolfDescription::DescriptionText() const {
   return text;
 }
 
-void TWolfDescription::UpdateTextLength() { FTextLength = static_cast<int32_t>(DescriptionText().size()); }
+int32_t TWolfDescription::TextLength() const { return static_cast<int32_t>(DescriptionText().size()); }
 
 // The five replacements run in this order over the whole string; since "&" goes first
 // and no inserted entity holds another special character, one pass gives the same text.
