@@ -28,7 +28,7 @@ int32_t TBitmap::BitsOf(TPixelFormat format) {
   }
 }
 
-void TBitmap::NewImage(int32_t width, int32_t height, TPixelFormat format) {
+std::vector<uint8_t> TBitmap::NewImage(int32_t width, int32_t height, TPixelFormat format) {
   const int32_t bits = BitsOf(format);
   const int64_t stride = BytesPerScanLineOf(width, bits);
   if (stride * height > MaxBitmapBytes) throw EOutOfMemory(SOutOfMemory);
@@ -43,11 +43,12 @@ void TBitmap::NewImage(int32_t width, int32_t height, TPixelFormat format) {
   std::vector<uint8_t> pixels(static_cast<size_t>(stride * height));
   if (stride > 0)
     for (int32_t y = 0; y < height; ++y) std::memcpy(pixels.data() + y * stride, whiteRow.data(), whiteRow.size());
-  FBits = std::move(pixels);
+  FBits.swap(pixels);
   FWidth = width;
   FHeight = height;
   FStride = static_cast<int32_t>(stride);
   FPixelFormat = format;
+  return pixels;
 }
 
 void TBitmap::SetSize(int32_t width, int32_t height) {
@@ -57,14 +58,7 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
   const int32_t oldStride = FStride;
   const int32_t keepWidth = std::min(width, FWidth);
   const int32_t keepHeight = std::min(height, FHeight);
-  std::vector<uint8_t> oldBits;
-  oldBits.swap(FBits);
-  try {
-    NewImage(width, height, FPixelFormat);
-  } catch (...) {
-    FBits.swap(oldBits);
-    throw;
-  }
+  const std::vector<uint8_t> oldBits = NewImage(width, height, FPixelFormat);
   const int32_t bits = BitsPerPixel();
   const int32_t wholeBytes = keepWidth * bits / 8;
   const int32_t firstPartial = wholeBytes * 8 / bits;

@@ -33,11 +33,9 @@ void TBitmap::SetPixelFormat(TPixelFormat value) {
   }
   const int32_t oldStride = FStride;
   std::vector<uint8_t> oldPixels;
-  oldPixels.swap(FBits);
   try {
-    NewImage(FWidth, FHeight, value);
+    oldPixels = NewImage(FWidth, FHeight, value);
   } catch (...) {
-    FBits.swap(oldPixels);
     FColors.swap(oldColors);
     throw;
   }
