@@ -52,12 +52,11 @@ void TCustomSingleByteCodec::EncodeUnits(const WideChar* units, int32_t unitCoun
     try {
       result.push_back(static_cast<char>(EncodeChar(units[i])));
     } catch (const Exception& e) {
-      switch (FailureMode()) {
-        case cfRaise: RaiseCodecFailure(e.Message(), i);
-        case cfStop: unitsConsumed = i; return;
-        case cfPassThrough: result.push_back(static_cast<char>(units[i] & 0xFF)); break;
-        case cfSkip: break;
-        case cfReplace: result.push_back(static_cast<char>(FEncodeSubstitute)); break;
+      const auto raw = static_cast<uint8_t>(units[i] & 0xFF);
+      const auto append = [&result](uint8_t byte) { result.push_back(static_cast<char>(byte)); };
+      if (!ResolveEncodeFailure([&e] { return e.Message(); }, i, raw, FEncodeSubstitute, append)) {
+        unitsConsumed = i;
+        return;
       }
     }
   }

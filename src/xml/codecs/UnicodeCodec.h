@@ -189,6 +189,21 @@ protected:
     }
     return false;
   }
+  // Applies FailureMode to a unit EncodeUnits cannot encode, at unit index position:
+  // raises message() under cfRaise; under cfPassThrough hands write the raw value, under
+  // cfReplace the substitute. Returns false when the operation ends before the unit
+  // (cfStop).
+  template <class TMessage, class TValue, class TWrite>
+  bool ResolveEncodeFailure(TMessage message, int32_t position, TValue raw, TValue substitute, TWrite write) const {
+    switch (FFailureMode) {
+      case cfRaise: RaiseCodecFailure(message(), position);
+      case cfStop: return false;
+      case cfPassThrough: write(raw); return true;
+      case cfSkip: return true;
+      case cfReplace: write(substitute); return true;
+    }
+    return false;
+  }
 
 private:
   TCodecFailureMode FFailureMode = cfRaise;

@@ -169,12 +169,10 @@ void TUCS2Codec::EncodeUnits(const WideChar* units, int32_t unitCount, AnsiStrin
       append(unit);
       continue;
     }
-    switch (FailureMode()) {
-      case cfRaise: RaiseCodecFailure(SurrogateMessage(unit, CodecName()), i);
-      case cfStop: unitsConsumed = i; return;
-      case cfPassThrough: append(unit); break;
-      case cfSkip: break;
-      case cfReplace: append(DecodeSubstitute()); break;
+    if (!ResolveEncodeFailure([&] { return SurrogateMessage(unit, CodecName()); }, i, unit, DecodeSubstitute(),
+                              append)) {
+      unitsConsumed = i;
+      return;
     }
   }
   unitsConsumed = unitCount;

@@ -130,13 +130,12 @@ void TUTF8Codec::EncodeUnits(const WideChar* units, int32_t unitCount, AnsiStrin
       ++i;
       continue;
     }
-    switch (FailureMode()) {
-      case cfRaise:
-        RaiseCodecFailure(IsHighSurrogate(unit) ? SCodecLowSurrogateNotFound : SCodecHighSurrogateNotFound, i);
-      case cfStop: unitsConsumed = i; return;
-      case cfPassThrough: AppendUtf8(result, unit); break;
-      case cfSkip: break;
-      case cfReplace: AppendUtf8(result, DecodeSubstitute()); break;
+    const auto message = [unit] {
+      return AnsiString(IsHighSurrogate(unit) ? SCodecLowSurrogateNotFound : SCodecHighSurrogateNotFound);
+    };
+    if (!ResolveEncodeFailure(message, i, unit, DecodeSubstitute(), [&result](WideChar u) { AppendUtf8(result, u); })) {
+      unitsConsumed = i;
+      return;
     }
   }
   unitsConsumed = unitCount;
