@@ -108,7 +108,6 @@ private:
   // Replaces the pixels with a white image of the given shape and returns the old ones;
   // raises before changing anything when the image cannot be made.
   std::vector<uint8_t> NewImage(int32_t width, int32_t height, TPixelFormat format);
-  void FillRowsWhite(int32_t fromX);
 
   int32_t FWidth = 0;
   int32_t FHeight = 0;
