@@ -87,13 +87,9 @@ void TCustomUCS4Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32_
     consumed += 4;
   }
   const int32_t tail = byteCount - consumed;
-  if (inputEnds && tail > 0 && tail < 4) {
-    WideChar raw[3];
-    for (int32_t i = 0; i < tail; ++i) raw[i] = bytes[consumed + i];
-    if (this->ResolveDecodeFailure([this] { return this->InvalidEncodingMessage(); }, consumed, raw, tail, output,
-                                   produced, capacityUnits))
-      consumed += tail;
-  }
+  if (inputEnds && tail > 0 && tail < 4 &&
+      this->ResolveMalformedBytes(bytes + consumed, tail, consumed, output, produced, capacityUnits))
+    consumed += tail;
   unitsProduced = produced;
   bytesConsumed = consumed;
 }

@@ -107,6 +107,14 @@ AnsiString TCustomUnicodeCodec::InvalidEncodingMessage() const {
   return Format(SCodecInvalidEncoding, {CodecName()});
 }
 
+bool TCustomUnicodeCodec::ResolveMalformedBytes(const uint8_t* malformed, int32_t count, int32_t position,
+                                                WideChar* output, int32_t& produced, int32_t capacityUnits) const {
+  WideChar raw[4];
+  for (int32_t i = 0; i < count; ++i) raw[i] = malformed[i];
+  return ResolveDecodeFailure([this] { return InvalidEncodingMessage(); }, position, raw, count, output, produced,
+                              capacityUnits);
+}
+
 void TCustomUnicodeCodec::RaiseCodecFailure(const AnsiString& message, int32_t position) {
   throw EUnicodeCodecException(message, position);
 }

@@ -189,6 +189,10 @@ protected:
     }
     return false;
   }
+  // ResolveDecodeFailure for count (at most 4) malformed or cut-off bytes at byte offset
+  // position: "Invalid <name> encoding", each byte passed through as one unit.
+  bool ResolveMalformedBytes(const uint8_t* malformed, int32_t count, int32_t position, WideChar* output,
+                             int32_t& produced, int32_t capacityUnits) const;
   // Applies FailureMode to a unit EncodeUnits cannot encode, at unit index position:
   // raises message() under cfRaise; under cfPassThrough hands write the raw value, under
   // cfReplace the substitute. Returns false when the operation ends before the unit

@@ -91,10 +91,9 @@ void TCustomUTF16Codec<TDerived, Order>::DecodeUnits(const uint8_t* bytes, int32
     if (!this->ResolveDecodeFailure(invalid, consumed, &unit, 1, output, produced, capacityUnits)) break;
     consumed += 2;
   }
-  if (inputEnds && byteCount - consumed == 1) {
-    const WideChar oddByte = bytes[consumed];
-    if (this->ResolveDecodeFailure(invalid, consumed, &oddByte, 1, output, produced, capacityUnits)) ++consumed;
-  }
+  if (inputEnds && byteCount - consumed == 1 &&
+      this->ResolveMalformedBytes(bytes + consumed, 1, consumed, output, produced, capacityUnits))
+    ++consumed;
   unitsProduced = produced;
   bytesConsumed = consumed;
 }
@@ -147,12 +146,9 @@ void TUCS2Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& u
     }
     consumed += 2;
   }
-  if (inputEnds && byteCount - consumed == 1) {
-    const WideChar oddByte = bytes[consumed];
-    if (ResolveDecodeFailure([this] { return InvalidEncodingMessage(); }, consumed, &oddByte, 1, output, produced,
-                             capacityUnits))
-      ++consumed;
-  }
+  if (inputEnds && byteCount - consumed == 1 &&
+      ResolveMalformedBytes(bytes + consumed, 1, consumed, output, produced, capacityUnits))
+    ++consumed;
   unitsProduced = produced;
   bytesConsumed = consumed;
 }

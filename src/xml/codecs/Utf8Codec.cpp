@@ -106,11 +106,7 @@ void TUTF8Codec::DecodeUnits(const uint8_t* bytes, int32_t byteCount, int32_t& u
       consumed += lead.Length;
       continue;
     }
-    WideChar raw[4];
-    for (int32_t i = 0; i < wellFormed; ++i) raw[i] = bytes[consumed + i];
-    if (!ResolveDecodeFailure([this] { return InvalidEncodingMessage(); }, consumed, raw, wellFormed, output, produced,
-                              capacityUnits))
-      break;
+    if (!ResolveMalformedBytes(bytes + consumed, wellFormed, consumed, output, produced, capacityUnits)) break;
     consumed += wellFormed;
   }
   unitsProduced = produced;
