@@ -3,6 +3,7 @@
 #include "l10n/LangErrors.h"
 #include "l10n/LangEscapes.h"
 #include "platform/base/Format.h"
+#include "platform/base/LittleEndian.h"
 #include "platform/base/Resources.h"
 #include "platform/base/TextUtils.h"
 #include "unicode/UniClasses.h"
@@ -20,14 +21,13 @@ uint8_t ReadU8(TStream& stream) {
 uint16_t ReadU16(TStream& stream) {
   uint8_t bytes[2];
   stream.ReadBuffer(bytes, 2);
-  return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+  return LoadLE16(bytes);
 }
 
 uint32_t ReadU32(TStream& stream) {
   uint8_t bytes[4];
   stream.ReadBuffer(bytes, 4);
-  return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-         uint32_t{bytes[3]} << 24;
+  return LoadLE32(bytes);
 }
 
 AnsiString ReadShortAnsi(TStream& stream) {
@@ -47,13 +47,14 @@ WideString ReadShortWide(TStream& stream) {
 void WriteU8(TStream& stream, uint8_t value) { stream.WriteBuffer(&value, 1); }
 
 void WriteU16(TStream& stream, uint16_t value) {
-  const uint8_t bytes[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
+  uint8_t bytes[2];
+  StoreLE16(bytes, value);
   stream.WriteBuffer(bytes, 2);
 }
 
 void WriteU32(TStream& stream, uint32_t value) {
-  const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                            static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+  uint8_t bytes[4];
+  StoreLE32(bytes, value);
   stream.WriteBuffer(bytes, 4);
 }
 

@@ -13,6 +13,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/base/LittleEndian.h"
+
 // --- Tags ---------------------------------------------------------------------------
 
 inline constexpr std::string_view WolfSignature = "WolfEbook1.11";
@@ -165,10 +167,9 @@ inline constexpr std::string_view WolfLineBreak = "\r\n";
 // --- Little-endian stores -----------------------------------------------------------
 
 inline void PutWolfU16(std::span<uint8_t> bytes, size_t offset, uint16_t value) {
-  bytes[offset] = static_cast<uint8_t>(value);
-  bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
+  StoreLE16(bytes.subspan(offset, 2).data(), value);
 }
 
 inline void PutWolfU32(std::span<uint8_t> bytes, size_t offset, uint32_t value) {
-  for (size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+  StoreLE32(bytes.subspan(offset, 4).data(), value);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
+#include "platform/base/LittleEndian.h"
 #include "platform/base/UnicodeCase.h"
 
 namespace {
@@ -26,8 +27,6 @@ bool Matches(uint16_t ordinal, const char16_t* name, const TResName& wanted) {
   return wanted.IsOrdinal() ? name == nullptr && ordinal == wanted.Ordinal()
                             : name != nullptr && wanted.Name() == name;
 }
-
-uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
 
 // The program's file status, to know a file name that names it.
 bool IsProgramFile(const std::string& path, bool& readable) {
@@ -117,10 +116,10 @@ int32_t LoadStringW(HMODULE, uint32_t id, WideChar* buffer, int32_t size) {
   const std::span<const uint8_t> block = ResourceBytes(static_cast<uint16_t>(((id >> 4) & 0xFFF) + 1), RT_STRING);
   if (block.empty()) return 0;
   size_t at = 0;
-  for (uint32_t skip = id & 15; skip > 0 && at + 2 <= block.size(); --skip) at += 2 + 2 * size_t{ReadU16(&block[at])};
+  for (uint32_t skip = id & 15; skip > 0 && at + 2 <= block.size(); --skip) at += 2 + 2 * size_t{LoadLE16(&block[at])};
   uint32_t length = 0;
   if (at + 2 <= block.size()) {
-    length = ReadU16(&block[at]);
+    length = LoadLE16(&block[at]);
     at += 2;
   }
   // A block cut short (never generated so) yields what it holds.
@@ -128,7 +127,7 @@ int32_t LoadStringW(HMODULE, uint32_t id, WideChar* buffer, int32_t size) {
   SetLastError(ERROR_SUCCESS);
   if (buffer == nullptr || size <= 0) return static_cast<int32_t>(length);
   const uint32_t copied = std::min(length, static_cast<uint32_t>(size - 1));
-  for (uint32_t i = 0; i < copied; ++i) buffer[i] = static_cast<WideChar>(ReadU16(&block[at + 2 * i]));
+  for (uint32_t i = 0; i < copied; ++i) buffer[i] = static_cast<WideChar>(LoadLE16(&block[at + 2 * i]));
   buffer[copied] = 0;
   return static_cast<int32_t>(copied);
 }
@@ -179,10 +178,10 @@ bool VerQueryValueW(const void* block, const WideChar* subBlock, void** buffer, 
   // VS_VERSIONINFO: wLength, wValueLength, wType, then the key "VS_VERSION_INFO" and its
   // terminator, padded to 32 bits; the value follows.
   const auto* bytes = static_cast<const uint8_t*>(block);
-  const uint16_t totalBytes = ReadU16(bytes);
-  const uint16_t valueBytes = ReadU16(bytes + 2);
+  const uint16_t totalBytes = LoadLE16(bytes);
+  const uint16_t valueBytes = LoadLE16(bytes + 2);
   size_t at = 6;
-  while (at + 2 <= totalBytes && ReadU16(bytes + at) != 0) at += 2;
+  while (at + 2 <= totalBytes && LoadLE16(bytes + at) != 0) at += 2;
   at = (at + 2 + 3) & ~size_t{3};
   if (valueBytes < VsFixedFileInfoBytes || at + valueBytes > totalBytes) return false;
   *buffer = const_cast<uint8_t*>(bytes + at);  // the caller's block, handed back as Windows does

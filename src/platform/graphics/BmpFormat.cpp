@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/LittleEndian.h"
 #include "platform/graphics/Bitmap.h"
 
 namespace {
@@ -22,20 +23,6 @@ constexpr uint32_t BI_RGB = 0;
 constexpr uint32_t BI_BITFIELDS = 3;
 static_assert(kFileHeaderBytes == 2 + 4 + 2 + 2 + 4, "type, size, two reserved words, pixel offset");
 static_assert(kInfoHeaderBytes == 4 + 4 + 4 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 4, "BITMAPINFOHEADER fields");
-
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Get32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic(SInvalidBitmap); }
 
@@ -62,9 +49,9 @@ void ReadBytes(TStream& stream, std::vector<uint8_t>& into, int64_t count) {
 void TBitmap::LoadFromStream(TStream& stream) {
   std::vector<uint8_t> head;
   ReadBytes(stream, head, kFileHeaderBytes + 4);
-  if (Get16(head.data()) != kBitmapSignature) Invalid();
-  const uint32_t pixelOffset = Get32(head.data() + 10);
-  const uint32_t headerBytes = Get32(head.data() + 14);
+  if (LoadLE16(head.data()) != kBitmapSignature) Invalid();
+  const uint32_t pixelOffset = LoadLE32(head.data() + 10);
+  const uint32_t headerBytes = LoadLE32(head.data() + 14);
   const bool core = headerBytes == kCoreHeaderBytes;
   if (!core && headerBytes != 40 && headerBytes != 52 && headerBytes != 56 && headerBytes != 108 && headerBytes != 124)
     Invalid();
@@ -72,11 +59,11 @@ void TBitmap::LoadFromStream(TStream& stream) {
   const uint8_t* info = head.data() + kFileHeaderBytes;
 
   // Fields of the information header (core headers have 16-bit sizes and no more).
-  const int64_t width = core ? Get16(info + 4) : static_cast<int32_t>(Get32(info + 4));
-  const int64_t rawHeight = core ? Get16(info + 6) : static_cast<int32_t>(Get32(info + 8));
-  const uint32_t bits = core ? Get16(info + 10) : Get16(info + 14);
-  const uint32_t compression = core ? BI_RGB : Get32(info + 16);
-  const uint32_t colorsUsed = core ? 0 : Get32(info + 32);
+  const int64_t width = core ? LoadLE16(info + 4) : static_cast<int32_t>(LoadLE32(info + 4));
+  const int64_t rawHeight = core ? LoadLE16(info + 6) : static_cast<int32_t>(LoadLE32(info + 8));
+  const uint32_t bits = core ? LoadLE16(info + 10) : LoadLE16(info + 14);
+  const uint32_t compression = core ? BI_RGB : LoadLE32(info + 16);
+  const uint32_t colorsUsed = core ? 0 : LoadLE32(info + 32);
   const TPixelFormat format = FormatOfBits(bits);
   const bool topDown = rawHeight < 0;
   const int64_t height = topDown ? -rawHeight : rawHeight;
@@ -96,7 +83,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
     } else {
       masks.assign(info + 40, info + 52);
     }
-    if (Get32(masks.data()) != 0x00FF0000 || Get32(masks.data() + 4) != 0x0000FF00 || Get32(masks.data() + 8) != 0x000000FF)
+    if (LoadLE32(masks.data()) != 0x00FF0000 || LoadLE32(masks.data() + 4) != 0x0000FF00 || LoadLE32(masks.data() + 8) != 0x000000FF)
       Invalid();
   } else if (compression != BI_RGB) {
     Invalid();
@@ -139,22 +126,22 @@ void TBitmap::SaveToStream(TStream& stream) const {
   const uint32_t imageBytes = static_cast<uint32_t>(FStride) * static_cast<uint32_t>(FHeight);
   std::vector<uint8_t> out;
   out.reserve(pixelOffset + imageBytes);
-  Put16(out, kBitmapSignature);
-  Put32(out, pixelOffset + imageBytes);  // file size
-  Put16(out, 0);                         // reserved
-  Put16(out, 0);                         // reserved
-  Put32(out, pixelOffset);               // offset of the rows
-  Put32(out, kInfoHeaderBytes);          // header size
-  Put32(out, static_cast<uint32_t>(FWidth));
-  Put32(out, static_cast<uint32_t>(FHeight));  // positive: bottom row first
-  Put16(out, 1);                               // planes
-  Put16(out, static_cast<uint32_t>(bits));     // bits per pixel
-  Put32(out, BI_RGB);                          // compression
-  Put32(out, imageBytes);                      // image size
-  Put32(out, 0);                               // horizontal resolution
-  Put32(out, 0);                               // vertical resolution
-  Put32(out, tableEntries);                    // colours used
-  Put32(out, 0);                               // important colours: all
+  AppendLE16(out, kBitmapSignature);
+  AppendLE32(out, pixelOffset + imageBytes);  // file size
+  AppendLE16(out, 0);                         // reserved
+  AppendLE16(out, 0);                         // reserved
+  AppendLE32(out, pixelOffset);               // offset of the rows
+  AppendLE32(out, kInfoHeaderBytes);          // header size
+  AppendLE32(out, static_cast<uint32_t>(FWidth));
+  AppendLE32(out, static_cast<uint32_t>(FHeight));  // positive: bottom row first
+  AppendLE16(out, 1);                               // planes
+  AppendLE16(out, static_cast<uint16_t>(bits));     // bits per pixel
+  AppendLE32(out, BI_RGB);                          // compression
+  AppendLE32(out, imageBytes);                      // image size
+  AppendLE32(out, 0);                               // horizontal resolution
+  AppendLE32(out, 0);                               // vertical resolution
+  AppendLE32(out, tableEntries);                    // colours used
+  AppendLE32(out, 0);                               // important colours: all
   for (uint32_t i = 0; i < tableEntries; ++i) {
     out.push_back(FColors[i].peBlue);
     out.push_back(FColors[i].peGreen);
