@@ -89,8 +89,8 @@ const TMalformedCase MalformedCases[] = {
 TEST(Utf8CodecTest, MalformedSequencesGoThroughEveryFailureMode) {
   for (const TMalformedCase& c : MalformedCases) {
     SCOPED_TRACE(c.Name);
-    TBytes input = {'A'};
-    input.insert(input.end(), c.Bytes.begin(), c.Bytes.end());
+    TBytes input(c.Bytes.begin(), c.Bytes.end());
+    input.insert(input.begin(), 'A');
     input.push_back('B');
     TUTF8Codec codec;
     ExpectDecodeFailureModes(codec, input,
