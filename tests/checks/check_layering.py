@@ -3,35 +3,31 @@
 
 1. No include points later in the build order: a folder of src/ may include only
    its own headers and those of folders built before it. The platform layer
-   includes no subsystem.
+   (the folders under platform/) includes no subsystem.
 2. No naked `new` or `delete` outside src/platform/: owners hold what they own in
    std::unique_ptr or owning containers.
 
-Usage: check_layering.py <src-folder>. Prints each violation; exits 1 if any.
+Usage: check_layering.py <src-folder> <folder>...
+The folders are src/'s folders in build order, as CMake builds them (QF_FOLDERS of
+cmake/QfTargets.cmake, passed by tests/checks/CMakeLists.txt), so the order lives in
+one place. Prints each violation; exits 1 if any, 2 on a usage error.
 """
 import pathlib
 import re
 import sys
 
-# Folders in build order; a folder may include itself and anything listed before it,
-# except that the platform folders include no subsystem.
-ORDER = [
-    "platform/base", "platform/graphics", "platform/gui",
-    "unicode", "l10n", "wolf", "imaging", "xml", "imaging/png", "fb2",
-    "richtext/model", "richtext/layout", "richtext/table", "archive", "convert",
-    "unicode/controls", "app", "richtext/edit", "richtext/interchange",
-]
-RANK = {folder: index for index, folder in enumerate(ORDER)}
-PLATFORM = {"platform/base", "platform/gui", "platform/graphics"}
-
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 NAKED = re.compile(r"(?<![\w.>])(new\s+[A-Za-z_(]|delete\s*(\[\s*\])?\s*[A-Za-z_(*])")
 
 
-def folder_of(path: str) -> str | None:
+def is_platform(folder: str) -> bool:
+    return folder.startswith("platform/")
+
+
+def folder_of(path: str, order: list[str]) -> str | None:
     """The longest build-order folder that holds the path (imaging/png before imaging)."""
     best = None
-    for folder in ORDER:
+    for folder in order:
         if path == folder or path.startswith(folder + "/"):
             if best is None or len(folder) > len(best):
                 best = folder
@@ -43,32 +39,41 @@ def strip_comments_and_strings(line: str) -> str:
     return line.split("//", 1)[0]
 
 
-def main() -> int:
-    src = pathlib.Path(sys.argv[1])
+def violations(src: pathlib.Path, order: list[str]) -> list[str]:
+    """Every include that points later in `order`, and every naked new/delete."""
+    rank = {folder: index for index, folder in enumerate(order)}
     problems = []
     for file in sorted(src.rglob("*")):
         if file.suffix not in {".h", ".cpp", ".c"}:
             continue
         rel = file.relative_to(src).as_posix()
-        own = folder_of(rel)
+        own = folder_of(rel, order)
         if own is None:
             continue
         for number, line in enumerate(file.read_text(errors="replace").splitlines(), 1):
             match = INCLUDE.match(line)
             if match:
-                target = folder_of(match.group(1))
+                target = folder_of(match.group(1), order)
                 if target is None:
                     continue
-                later = RANK[target] > RANK[own]
-                if later or (own in PLATFORM and target not in PLATFORM):
+                later = rank[target] > rank[own]
+                if later or (is_platform(own) and not is_platform(target)):
                     problems.append(f"{rel}:{number}: {own} includes {match.group(1)} ({target})")
                 continue
-            if own not in PLATFORM and NAKED.search(strip_comments_and_strings(line)):
+            if not is_platform(own) and NAKED.search(strip_comments_and_strings(line)):
                 problems.append(f"{rel}:{number}: naked new/delete: {line.strip()}")
+    return problems
+
+
+def main(argv: list[str]) -> int:
+    if len(argv) < 3:
+        print("usage: check_layering.py <src-folder> <folder>... (the build order)", file=sys.stderr)
+        return 2
+    problems = violations(pathlib.Path(argv[1]), argv[2:])
     for problem in problems:
         print(problem)
     return 1 if problems else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(sys.argv))

@@ -1,0 +1,59 @@
+#!/usr/bin/env python3
+"""Tests of check_layering.py on small source trees built in a temporary folder."""
+import contextlib
+import io
+import pathlib
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+import check_layering  # noqa: E402
+
+
+class LayeringCheckTest(unittest.TestCase):
+    def tree(self, files: dict[str, str]) -> pathlib.Path:
+        root = pathlib.Path(self.enterContext(tempfile.TemporaryDirectory()))
+        for name, text in files.items():
+            path = root / name
+            path.parent.mkdir(parents=True, exist_ok=True)
+            path.write_text(text)
+        return root
+
+    def test_the_order_given_decides_what_is_later(self):
+        # platform/gui is built after the conversion's subsystems, so they may not use it.
+        src = self.tree({"unicode/Uni.h": '#include "platform/gui/Forms.h"\n', "platform/gui/Forms.h": ""})
+        self.assertEqual(check_layering.violations(src, ["platform/base", "platform/gui", "unicode"]), [])
+        self.assertEqual(check_layering.violations(src, ["platform/base", "unicode", "platform/gui"]),
+                         ["unicode/Uni.h:1: unicode includes platform/gui/Forms.h (platform/gui)"])
+
+    def test_the_platform_layer_includes_no_subsystem_even_an_earlier_one(self):
+        src = self.tree({"platform/gui/Forms.cpp": '#include "platform/base/Types.h"\n#include "unicode/Uni.h"\n'})
+        self.assertEqual(check_layering.violations(src, ["platform/base", "unicode", "platform/gui"]),
+                         ["platform/gui/Forms.cpp:2: platform/gui includes unicode/Uni.h (unicode)"])
+
+    def test_a_subfolder_that_is_a_library_of_its_own_has_its_own_place(self):
+        src = self.tree({
+            "imaging/png/Png.cpp": '#include "imaging/Resample.h"\n',
+            "imaging/Resample.cpp": '#include "imaging/png/Png.h"\n',
+        })
+        self.assertEqual(check_layering.violations(src, ["imaging", "xml", "imaging/png"]),
+                         ["imaging/Resample.cpp:1: imaging includes imaging/png/Png.h (imaging/png)"])
+
+    def test_naked_new_and_delete_outside_the_platform_layer(self):
+        src = self.tree({
+            "wolf/Writer.cpp": "auto* p = new Item(1);\n// new Item in a comment\ndelete p;\n",
+            "platform/base/Lists.cpp": "auto* q = new Item(2);\n",
+        })
+        self.assertEqual(check_layering.violations(src, ["platform/base", "wolf"]),
+                         ["wolf/Writer.cpp:1: naked new/delete: auto* p = new Item(1);",
+                          "wolf/Writer.cpp:3: naked new/delete: delete p;"])
+
+    def test_a_call_without_the_order_is_a_usage_error(self):
+        with contextlib.redirect_stderr(io.StringIO()) as err:
+            self.assertEqual(check_layering.main(["check_layering.py", "src"]), 2)
+        self.assertIn("usage", err.getvalue())
+
+
+if __name__ == "__main__":
+    unittest.main()
