@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "imaging/ImagingStrings.h"
-#include "unicode/UniSysUtils.h"
+#include "unicode/WideException.h"
 
 // ---- Filter kernels: single precision in and out, computed in double -----------------
 

@@ -9,19 +9,6 @@
 
 // ---- Exceptions ----------------------------------------------------------------------
 
-WideException::WideException(WideString message)
-    : Exception(DefaultWideToAnsi(message)), FWideMessage(std::move(message)) {}
-
-WideException::WideException(const WideString& format, std::span<const TVarRec> args)
-    : WideException(WideFormat(format, args)) {}
-
-WideException::WideException(PResStringRec message) : WideException(LoadWideResString(message)) {}
-
-void WideException::SetWideMessage(WideString message) {
-  SetMessage(DefaultWideToAnsi(message));
-  FWideMessage = std::move(message);
-}
-
 void WideRaiseLastOSError() {
   const uint32_t code = GetLastError();
   if (code != 0) throw EWideOSError(WideSysErrorMessage(code), code);

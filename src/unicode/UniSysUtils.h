@@ -1,7 +1,7 @@
-// The UTF-16 system utilities: the exception that carries a user-facing UTF-16 message,
-// UTF-16 formatting, the platform flags, and UTF-16 forms of the file-name, file,
-// folder, search, locale and error-message routines. Every routine that touches the
-// operating system goes through the wide-or-8-bit calls of UniWindows.
+// The UTF-16 system utilities: the runtime's exceptions (WideException, their base, has a
+// header of its own), UTF-16 formatting, the platform flags, and UTF-16 forms of the
+// file-name, file, folder, search, locale and error-message routines. Every routine that
+// touches the operating system goes through the wide-or-8-bit calls of UniWindows.
 //
 // Positions in strings count from 1 (0: none), as callers of these routines expect.
 // File names use "/" as the only delimiter; ":" is an ordinary character.
@@ -20,27 +20,9 @@
 #include "platform/base/Module.h"
 #include "platform/base/ResString.h"
 #include "platform/base/Types.h"
+#include "unicode/WideException.h"
 
 // ---- Exceptions ----------------------------------------------------------------------
-
-// An exception with a UTF-16 message; the base class's 8-bit message holds the same
-// text by the default conversion.
-class WideException : public Exception {
-public:
-  explicit WideException(WideString message);
-  // The message is WideFormat(format, args).
-  WideException(const WideString& format, std::span<const TVarRec> args);
-  WideException(const WideString& format, std::initializer_list<TVarRec> args)
-      : WideException(format, std::span<const TVarRec>(args.begin(), args.size())) {}
-  // The message is LoadWideResString of the record (translations apply).
-  explicit WideException(PResStringRec message);
-
-  const WideString& WideMessage() const noexcept { return FWideMessage; }
-  void SetWideMessage(WideString message);
-
-private:
-  WideString FWideMessage;
-};
 
 // A failed operating-system call with its error code.
 class EWideOSError : public WideException {

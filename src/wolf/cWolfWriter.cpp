@@ -11,7 +11,7 @@
 #include "platform/base/Format.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
-#include "unicode/UniSysUtils.h"
+#include "unicode/WideException.h"
 #include "wolf/WolfResStrings.h"
 #include "wolf/uLZSS32.h"
 #include "wolf/uWolfImages.h"

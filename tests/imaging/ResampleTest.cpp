@@ -11,7 +11,7 @@
 #include "platform/base/TempFolder.h"
 #include "platform/graphics/BitmapTestImages.h"
 #include "platform/graphics/PilPeer.h"
-#include "unicode/UniSysUtils.h"
+#include "unicode/WideException.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "unicode/UniSysUtils.h"
+#include "unicode/WideException.h"
 #include "wolf/WolfFileReader.h"
 #include "wolf/WolfTestSupport.h"
 
