@@ -77,6 +77,7 @@ void TWolfWriter::WriteCover(const TBitmap& bitmap, int32_t bitCount) {
 
 void TWolfWriter::BeginBook() {
   FBookStart = FilePosition();
+  FBookEnded = false;
   WriteText(WolfBookOpen);
 }
 
@@ -119,9 +120,11 @@ void TWolfWriter::EndBook() {
   EndPage();
   WriteText(WolfBookClose);
   PutWolfU32(FHeader, WolfHdrBodyBytes, FilePosition() - FBookStart);
+  FBookEnded = true;
 }
 
 void TWolfWriter::CheckComplete() const {
+  if (!FBookEnded) throw EWolfWriterError(SWolfBookNotEnded);
   if (!FHasPages) throw EWolfWriterError(SWolfNoPages);
   const TWolfPageTableGroup& pages = FPageTable->GetGroup(0);
   // Page positions only grow, so the group is sorted.

@@ -30,6 +30,7 @@ public:
 inline constexpr char SWolfNoPages[] = "Wolf book has no pages";
 inline constexpr char SWolfUnboundTOCEntry[] = "Table of contents entry \"%s\" is bound to no page";
 inline constexpr char SWolfFileTooLarge[] = "Wolf file exceeds 4 GB";
+inline constexpr char SWolfBookNotEnded[] = "Wolf book was not ended before Finish";
 
 // --- Description block ---------------------------------------------------------------
 
@@ -101,8 +102,9 @@ private:
 class TWolfTOCList {
 public:
   int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
-  TWolfTOCItem& GetItem(int32_t index) { return *FItems.at(static_cast<size_t>(index)); }
-  const TWolfTOCItem& GetItem(int32_t index) const { return *FItems.at(static_cast<size_t>(index)); }
+  // Raises EListError for an index out of range.
+  TWolfTOCItem& GetItem(int32_t index);
+  const TWolfTOCItem& GetItem(int32_t index) const;
   TWolfTOCItem& AddItem(uint8_t level1, uint8_t level2, uint8_t level3, int32_t pageKey, uint32_t position,
                         AnsiStringView name);
   // By level, then by number: all level-1 entries first, then level 2, then level 3.
@@ -204,8 +206,9 @@ public:
   void SetTOCPage(int32_t pageKey);
 
   // Writes the catalog section, the page table and the final header. Raises
-  // EWolfWriterError, writing nothing, when no page image was added or an entry of the
-  // table of contents is bound to no page. Call once.
+  // EWolfWriterError, writing nothing, when EndBook has not been called since the last
+  // BeginBook (the body would lack its close and its size), when no page image was added
+  // or when an entry of the table of contents is bound to no page. Call once.
   void Finish();
 
 private:
@@ -233,5 +236,6 @@ private:
   int32_t FSkippedLevel = 0;  // level of the last entry left out; 0 when none
   uint32_t FSubEntries = 0;   // entries of levels 2 and 3
   bool FHasPages = false;
+  bool FBookEnded = false;
   bool FFinished = false;
 };

@@ -1,6 +1,7 @@
 // The table of contents of a Wolf file and its catalog section.
 #include <algorithm>
 
+#include "platform/base/Lists.h"
 #include "wolf/cWolfWriter.h"
 
 namespace {
@@ -55,6 +56,16 @@ bool TWolfTOCItem::IsParentOf(const TWolfTOCItem& other) const {
 }
 
 // --- TWolfTOCList ------------------------------------------------------------------------
+
+TWolfTOCItem& TWolfTOCList::GetItem(int32_t index) {
+  CheckListIndex(index, Count());
+  return *FItems[static_cast<size_t>(index)];
+}
+
+const TWolfTOCItem& TWolfTOCList::GetItem(int32_t index) const {
+  CheckListIndex(index, Count());
+  return *FItems[static_cast<size_t>(index)];
+}
 
 TWolfTOCItem& TWolfTOCList::AddItem(uint8_t level1, uint8_t level2, uint8_t level3, int32_t pageKey,
                                     uint32_t position, AnsiStringView name) {

@@ -1,9 +1,9 @@
 // The page table of a Wolf file.
-#include "platform/base/Format.h"
+#include "platform/base/Lists.h"
 #include "wolf/cWolfWriter.h"
 
 uint32_t TWolfPageTableGroup::GetPosition(int32_t index) const {
-  if (index < 0 || index >= Count()) throw EListError(Format(SListIndexError, {index}));
+  CheckListIndex(index, Count());
   return FPositions[static_cast<size_t>(index)];
 }
 

@@ -91,6 +91,18 @@ TEST(TWolfTOCList, SortsByLevelThenNumberAndFindsNumbers) {
   EXPECT_EQ(list.IndexOfNumber(0), -1);
 }
 
+TEST(TWolfTOCList, RaisesTheListIndexErrorForABadIndex) {
+  TWolfTOCList list;
+  list.AddItem(1, 0, 0, 0, 0, "a");
+  const TWolfTOCList& constList = list;
+  for (const int32_t index : {-1, 1, 1000}) {
+    SCOPED_TRACE(index);
+    const std::string expected = "List index out of bounds (" + std::to_string(index) + ")";
+    EXPECT_EQ(RaisedMessage<EListError>([&] { list.GetItem(index); }), expected);
+    EXPECT_EQ(RaisedMessage<EListError>([&] { constList.GetItem(index); }), expected);
+  }
+}
+
 TEST(TWolfWriter, WritesTheCatalogAndItsTreeRecords) {
   const Bytes file = WriteBook({{1, "Part A", 1},
                                 {2, "Chapter A.1", 2},

@@ -237,7 +237,8 @@ TEST(TWolfWriter, RefusesAPageBitmapItCannotEncodeAndWritesNothing) {
   EXPECT_EQ(RaisedMessage<WideException>([&] { writer.AddPageImage(*page, 1); }), "Bad input image!");
   EXPECT_EQ(stream.Size(), before);
   EXPECT_EQ(writer.PageTable().GetGroup(0).Count(), 1);
-  EXPECT_THROW(writer.Finish(), EWolfWriterError);  // still no page
+  writer.EndBook();
+  EXPECT_EQ(RaisedMessage<EWolfWriterError>([&] { writer.Finish(); }), "Wolf book has no pages");
 }
 
 TEST(TWolfWriter, RefusesACoverBitmapItCannotEncodeAfterTheRecord) {
@@ -271,6 +272,38 @@ TEST(TWolfWriter, FinishingABookWithoutPagesRaisesAndWritesNothing) {
     EXPECT_EQ(RaisedMessage<EWolfWriterError>([&] { writer.Finish(); }), "Wolf book has no pages");
     EXPECT_EQ(StreamBytes(stream), before);
   }
+}
+
+TEST(TWolfWriter, FinishingABookThatWasNotEndedRaisesAndWritesNothing) {
+  const struct {
+    const char* Name;
+    bool BeginBook;
+  } cases[] = {{"book never begun", false}, {"book begun with a page, not ended", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TMemoryStream stream;
+    TWolfWriter writer(stream);
+    writer.WriteDescription();
+    if (c.BeginBook) {
+      writer.BeginBook();
+      writer.BeginPage();
+      writer.AddPageImage(*WhiteMono(8, 8), 1);
+    }
+    const Bytes before = StreamBytes(stream);
+    EXPECT_EQ(RaisedMessage<EWolfWriterError>([&] { writer.Finish(); }), "Wolf book was not ended before Finish");
+    EXPECT_EQ(StreamBytes(stream), before);
+  }
+}
+
+TEST(TWolfWriter, ABookBegunAgainMustBeEndedAgain) {
+  TMemoryStream stream;
+  TWolfWriter writer(stream);
+  writer.WriteDescription();
+  writer.BeginBook();
+  writer.AddPageImage(*WhiteMono(8, 8), 1);
+  writer.EndBook();
+  writer.BeginBook();
+  EXPECT_EQ(RaisedMessage<EWolfWriterError>([&] { writer.Finish(); }), "Wolf book was not ended before Finish");
 }
 
 TEST(TWolfWriter, DestroyingAnUnfinishedWriterWritesNothing) {

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/base/Exception.h"
-#include "platform/base/Format.h"
+#include "platform/base/Lists.h"
 
 // --- TCollectionItem ---
 
@@ -51,7 +50,7 @@ TCollection::~TCollection() {
 }
 
 void TCollection::CheckIndex(int32_t index) const {
-  if (index < 0 || index >= Count()) throw EListError(Format(SListIndexError, {index}));
+  CheckListIndex(index, Count());
 }
 
 TCollectionItem* TCollection::Items(int32_t index) const {
@@ -64,7 +63,7 @@ void TCollection::SetItems(int32_t index, const TCollectionItem& value) { Items(
 TCollectionItem* TCollection::Add() { return FItemClass(*this); }
 
 TCollectionItem* TCollection::Insert(int32_t index) {
-  if (index < 0 || index > Count()) throw EListError(Format(SListIndexError, {index}));
+  CheckListIndex(index, Count() + 1);
   TCollectionItem* item = Add();
   item->SetIndex(index);
   return item;

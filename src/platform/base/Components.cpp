@@ -4,6 +4,7 @@
 
 #include "platform/base/Exception.h"
 #include "platform/base/Format.h"
+#include "platform/base/Lists.h"
 #include "platform/base/TextUtils.h"
 
 namespace {
@@ -43,7 +44,7 @@ void TComponent::SetName(const AnsiString& name) {
 }
 
 TComponent* TComponent::Components(int32_t index) const {
-  if (index < 0 || index >= ComponentCount()) throw EListError(Format(SListIndexError, {index}));
+  CheckListIndex(index, ComponentCount());
   return FComponents[static_cast<size_t>(index)];
 }
 

@@ -8,8 +8,8 @@
 
 TList::~TList() { Clear(); }
 
-void TList::CheckIndex(int32_t index, int32_t limit) const {
-  if (index < 0 || index >= limit) throw EListError(Format(SListIndexError, {index}));
+void CheckListIndex(int32_t index, int32_t count) {
+  if (index < 0 || index >= count) throw EListError(Format(SListIndexError, {index}));
 }
 
 void TList::Grow() {
@@ -34,12 +34,12 @@ void TList::SetCount(int32_t newCount) {
 }
 
 void* TList::Get(int32_t index) const {
-  CheckIndex(index, Count());
+  CheckListIndex(index, Count());
   return FList[static_cast<size_t>(index)];
 }
 
 void TList::Put(int32_t index, void* item) {
-  CheckIndex(index, Count());
+  CheckListIndex(index, Count());
   void*& slot = FList[static_cast<size_t>(index)];
   if (item == slot) return;
   void* old = slot;
@@ -55,14 +55,14 @@ int32_t TList::Add(void* item) {
 }
 
 void TList::Insert(int32_t index, void* item) {
-  CheckIndex(index, Count() + 1);
+  CheckListIndex(index, Count() + 1);
   if (Count() == FCapacity) Grow();
   FList.insert(FList.begin() + index, item);
   if (item) Notify(item, lnAdded);
 }
 
 void TList::Delete(int32_t index) {
-  CheckIndex(index, Count());
+  CheckListIndex(index, Count());
   void* item = FList[static_cast<size_t>(index)];
   FList.erase(FList.begin() + index);
   if (item) Notify(item, lnDeleted);
@@ -88,14 +88,14 @@ int32_t TList::IndexOf(const void* item) const {
 }
 
 void TList::Exchange(int32_t index1, int32_t index2) {
-  CheckIndex(index1, Count());
-  CheckIndex(index2, Count());
+  CheckListIndex(index1, Count());
+  CheckListIndex(index2, Count());
   std::swap(FList[static_cast<size_t>(index1)], FList[static_cast<size_t>(index2)]);
 }
 
 void TList::Move(int32_t curIndex, int32_t newIndex) {
   if (curIndex == newIndex) return;
-  CheckIndex(newIndex, Count());
+  CheckListIndex(newIndex, Count());
   void* item = Get(curIndex);
   FList.erase(FList.begin() + curIndex);
   FList.insert(FList.begin() + newIndex, item);

@@ -13,6 +13,10 @@
 
 enum TListNotification { lnAdded, lnExtracted, lnDeleted };
 
+// Raises EListError "List index out of bounds (%d)" unless 0 <= index < count: the
+// check of every indexed list, collection and table.
+void CheckListIndex(int32_t index, int32_t count);
+
 // Returns <0, 0 or >0 as item1 sorts before, with or after item2.
 using TListSortCompare = int32_t (*)(void* item1, void* item2);
 
@@ -61,7 +65,6 @@ protected:
   virtual void Notify(void* item, TListNotification action);
 
 private:
-  void CheckIndex(int32_t index, int32_t limit) const;
   void Grow();
   std::vector<void*> FList;
   int32_t FCapacity = 0;
