@@ -20,6 +20,12 @@ int32_t CompareWideStrings(WideStringView a, WideStringView b, bool ignoreCase) 
   return a.size() < b.size() ? -1 : 1;
 }
 
+WideString CaseFoldWide(WideStringView s) {
+  WideString folded(s);
+  for (WideChar& c : folded) c = SimpleCaseFold(c);
+  return folded;
+}
+
 int32_t CompareStringW(LCID, uint32_t cmpFlags, const WideChar* string1, int32_t count1,
                        const WideChar* string2, int32_t count2) {
   if ((cmpFlags & ~NORM_IGNORECASE) != 0) {

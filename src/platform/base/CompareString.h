@@ -33,3 +33,8 @@ int32_t CompareStringW(LCID locale, uint32_t cmpFlags, const WideChar* string1, 
 
 // The same rule on string views, as -1, 0 or 1.
 int32_t CompareWideStrings(WideStringView a, WideStringView b, bool ignoreCase) noexcept;
+
+// Every unit replaced by its simple case folding, as the rule above compares when case is
+// ignored: two strings are equal ignoring case exactly when their folded forms are equal,
+// so hashes of folded keys find what the comparison finds.
+WideString CaseFoldWide(WideStringView s);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "platform/base/CompareString.h"
 #include "platform/base/Exception.h"
 #include "platform/base/FloatText.h"
 #include "platform/base/Format.h"
@@ -194,7 +195,7 @@ void TUniStringHash::Clear() {
 // ---- TUniHashedStringList ----
 
 WideString TUniHashedStringList::HashKey(const WideString& s) const {
-  return CaseSensitive() ? s : WideCharUpperCase(s);
+  return CaseSensitive() ? s : CaseFoldWide(s);
 }
 
 void TUniHashedStringList::Changed() {

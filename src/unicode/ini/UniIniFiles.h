@@ -93,7 +93,8 @@ private:
 };
 
 // A string list whose IndexOf and IndexOfName look up hashes of the items (exact keys,
-// upper-cased unless CaseSensitive), built on first use after each change. Among equal
+// case-folded as the list compares them unless CaseSensitive), built on first use after
+// each change. Among equal
 // keys the last item is found. Lookups never use Sorted or Find.
 class TUniHashedStringList : public TUniStringList {
 public:

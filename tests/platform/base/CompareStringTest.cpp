@@ -72,4 +72,15 @@ TEST(CompareWideStrings, GivesTheSignOfTheSameRule) {
   EXPECT_EQ(CompareWideStrings(u"abcd", u"ABC", true), 1);
 }
 
+TEST(CaseFoldWide, GivesTheUnitsThatComparisonIgnoringCaseUses) {
+  EXPECT_EQ(CaseFoldWide(u"\u212A\u2126Ab\u0401\u00DF\u1E9E"), u"k\u03C9ab\u0451\u00DF\u00DF");
+  // Every unit compares equal to its folded form, and folding again changes nothing.
+  for (uint32_t unit = 0; unit <= 0xFFFF; ++unit) {
+    const WideString one(1, static_cast<WideChar>(unit));
+    const WideString folded = CaseFoldWide(one);
+    ASSERT_EQ(CompareWideStrings(one, folded, true), 0) << unit;
+    ASSERT_EQ(CaseFoldWide(folded), folded) << unit;
+  }
+}
+
 }  // namespace

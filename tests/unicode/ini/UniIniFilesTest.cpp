@@ -195,6 +195,17 @@ TEST_F(TUniMemIniFileTest, AFailedUpdateLeavesTheFileWhole) {
 
 // ---- Typed values (shared by both ini files) ----
 
+TEST_F(TUniMemIniFileTest, SectionsAndKeysMatchAsTheirListsCompare) {
+  TUniMemIniFile ini(Name());
+  ini.WriteString(u"\u212A", u"\u2126", u"value");  // KELVIN SIGN, OHM SIGN
+  EXPECT_EQ(ini.ReadString(u"k", u"\u03C9", u""), u"value");
+  ini.WriteString(u"K", u"\u03A9", u"changed");
+  TUniStringList sections;
+  ini.ReadSections(sections);
+  EXPECT_EQ(Lines(sections), std::vector<WideString>{u"\u212A"});
+  EXPECT_EQ(ini.ReadString(u"\u212A", u"\u2126", u""), u"changed");
+}
+
 TEST_F(TUniMemIniFileTest, IntegersAndBooleans) {
   TUniMemIniFile ini(Name());
   struct Case {
@@ -285,6 +296,39 @@ TEST(TUniHashedStringList, FindsTheLastOfEqualKeysAndFollowsChanges) {
   list.Add(u"x");  // any change rebuilds the hashes
   EXPECT_EQ(list.IndexOfName(u"C"), -1);
   EXPECT_EQ(list.IndexOf(u"plain"), 2);
+}
+
+TEST(TUniHashedStringList, FindsWhatThePlainListFindsIgnoringCase) {
+  const struct {
+    const char16_t* Stored;
+    const char16_t* Sought;
+    bool Equal;  // by simple case folding
+  } cases[] = {
+      {u"\u212A", u"k", true},             // KELVIN SIGN folds to "k", though its upper case is itself
+      {u"\u2126m", u"\u03C9M", true},      // OHM SIGN folds to omega
+      {u"\u212B", u"\u00E5", true},        // ANGSTROM SIGN folds to a with ring
+      {u"\u1E9E", u"\u00DF", true},        // capital sharp s folds to sharp s
+      {u"\u017F", u"S", true},             // long s
+      {u"\u0401\u0436", u"\u0451\u0416", true},
+      {u"\u00DF", u"ss", false},           // no full folding
+      {u"\u0130", u"i", false},            // dotted capital I has no simple folding
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+    const WideString stored = c.Stored;
+    TUniStringList plain;
+    TUniHashedStringList hashed;
+    for (TUniStringList* list : {&plain, static_cast<TUniStringList*>(&hashed)}) {
+      list->Add(u"other");
+      list->Add(stored);
+      list->Add(stored + u"=value");
+    }
+    const int32_t expected = c.Equal ? 1 : -1;
+    EXPECT_EQ(plain.IndexOf(c.Sought), expected);
+    EXPECT_EQ(hashed.IndexOf(c.Sought), expected);
+    EXPECT_EQ(plain.IndexOfName(c.Sought), c.Equal ? 2 : -1);
+    EXPECT_EQ(hashed.IndexOfName(c.Sought), c.Equal ? 2 : -1);
+  }
 }
 
 TEST(TUniStringHash, KeepsEqualKeysAndFindsTheNewest) {
