@@ -1,6 +1,8 @@
 // Drawing text: glyphs where measuring put them, colours, backgrounds, clipping, DrawText.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -59,14 +61,90 @@ struct TTextSurface {
 };
 
 TEST(TextDrawTest, LastGlyphStandsWhereTheExtentSaid) {
-  for (WideStringView text : {WideStringView(u"Measured, then drawn"), WideStringView(u"Съешь ещё мягких булок")}) {
-    TTextSurface whole, pieces;
-    whole.Out(3, 5, text);
-    const WideStringView prefix = text.substr(0, text.size() - 1);
-    pieces.Out(3, 5, prefix);
-    pieces.Out(3 + pieces.Width(prefix), 5, text.substr(text.size() - 1));
-    EXPECT_EQ(whole.Pixels(), pieces.Pixels());
-    EXPECT_GT(whole.InkColumns().second, 3 + whole.Width(prefix));
+  for (const TPixelFormat format : {pf24bit, pf1bit})
+    for (WideStringView text : {WideStringView(u"Measured, then drawn"), WideStringView(u"Съешь ещё мягких булок")}) {
+      SCOPED_TRACE(format == pf1bit ? "1 bit" : "24 bits");
+      TTextSurface whole(240, 40, format), pieces(240, 40, format);
+      whole.Out(3, 5, text);
+      const WideStringView prefix = text.substr(0, text.size() - 1);
+      pieces.Out(3, 5, prefix);
+      pieces.Out(3 + pieces.Width(prefix), 5, text.substr(text.size() - 1));
+      EXPECT_EQ(whole.Pixels(), pieces.Pixels());
+      EXPECT_GT(whole.InkColumns().second, 3 + whole.Width(prefix));
+    }
+}
+
+// Stem widths of a letter drawn alone on a 1-bit bitmap with its baseline at Baseline.
+struct TStemProbe : TTextSurface {
+  static constexpr int32_t Baseline = 40;
+  TStemProbe(const char* face, int32_t px, bool bold) : TTextSurface(60, 60, pf1bit, px) {
+    TFont& font = Bitmap->Canvas()->Font();
+    font.SetName(face);
+    if (bold) font.SetStyle({fsBold});
+    Dc = Bitmap->Canvas()->Handle();
+    SetTextAlign(Dc, TA_BASELINE);
+  }
+  // Height above the baseline of the top of "x".
+  int32_t XHeight() {
+    Draw(u'x');
+    int32_t top = Baseline;
+    for (int32_t y = 0; y < Baseline; ++y)
+      for (int32_t x = 0; x < Bitmap->Width(); ++x)
+        if (Bitmap->PixelColor(x, y) == clBlack) top = std::min(top, y);
+    return Baseline - top;
+  }
+  // The most common length of the letter's leftmost (or rightmost) run of black pixels in
+  // the rows between a quarter and a half of the x-height above the baseline: below
+  // crossbars and arches, above serifs, where such a run is a vertical stem.
+  int32_t StemWidth(WideChar letter, bool leftmost, int32_t xHeight) {
+    Draw(letter);
+    std::map<int32_t, int32_t> lengths;
+    for (int32_t above = xHeight / 4 + 1; above <= xHeight / 2; ++above) {
+      const int32_t y = Baseline - above;
+      std::vector<int32_t> runs;
+      for (int32_t x = 0; x < Bitmap->Width();) {
+        int32_t end = x;
+        while (end < Bitmap->Width() && Bitmap->PixelColor(end, y) == clBlack) ++end;
+        if (end > x) runs.push_back(end - x);
+        x = end + 1;
+      }
+      if (!runs.empty()) ++lengths[leftmost ? runs.front() : runs.back()];
+    }
+    const auto common = std::max_element(lengths.begin(), lengths.end(),
+                                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    return common == lengths.end() ? 0 : common->first;
+  }
+  void Draw(WideChar letter) {
+    Bitmap->Canvas()->Brush().SetStyle(bsSolid);
+    Bitmap->Canvas()->FillRect(Rect(0, 0, Bitmap->Width(), Bitmap->Height()));
+    Bitmap->Canvas()->Brush().SetStyle(bsClear);
+    Out(10, Baseline, WideStringView(&letter, 1));
+  }
+};
+
+TEST(TextDrawTest, OneBitStemsAreAsWideInCyrillicAsInLatin) {
+  // Letters whose leftmost and rightmost runs in the probed rows are vertical stems.
+  const std::u16string_view leftStems = u"nhlmu\u043D\u043F\u0446\u0448\u0449\u044B\u044C";  // нпцшщыь
+  const std::u16string_view rightStems = u"nh\u043D\u043F\u0438\u0447\u0439\u043B";         // нпичйл
+  const struct {
+    const char* Face;  // Liberation Serif and Sans by metric compatibility
+    int32_t Px;
+    bool Bold;
+    int32_t Width;
+  } cases[] = {
+      {"Times New Roman", 16, false, 1}, {"Arial", 16, false, 1}, {"Times New Roman", 13, false, 1},
+      {"Arial", 13, false, 1},           {"Times New Roman", 20, false, 2}, {"Arial", 20, false, 2},
+      {"Times New Roman", 16, true, 2},  {"Arial", 16, true, 2},
+  };
+  for (const auto& c : cases) {
+    TStemProbe probe(c.Face, c.Px, c.Bold);
+    const int32_t xHeight = probe.XHeight();
+    for (const bool leftmost : {true, false})
+      for (const WideChar letter : leftmost ? leftStems : rightStems) {
+        SCOPED_TRACE(testing::Message() << c.Face << " " << c.Px << " px" << (c.Bold ? " bold" : "") << ", U+"
+                                        << std::hex << static_cast<int>(letter) << (leftmost ? " left" : " right"));
+        EXPECT_EQ(probe.StemWidth(letter, leftmost, xHeight), c.Width);
+      }
   }
 }
 
