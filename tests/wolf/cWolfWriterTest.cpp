@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "unicode/WideException.h"
@@ -255,55 +256,38 @@ TEST(TWolfWriter, RefusesACoverBitmapItCannotEncodeAfterTheRecord) {
   EXPECT_EQ(writer.Header()[0x19], 0);
 }
 
-TEST(TWolfWriter, FinishingABookWithoutPagesRaisesAndWritesNothing) {
+TEST(TWolfWriter, FinishingAnIncompleteBookRaisesAndWritesNothing) {
+  const auto image = [](TWolfWriter& w) { w.AddPageImage(*WhiteMono(8, 8), 1); };
   const struct {
     const char* Name;
-    bool BeginPage;
-  } cases[] = {{"no page opened", false}, {"a page opened without image", true}};
+    std::function<void(TWolfWriter&)> Calls;  // after WriteDescription
+    const char* Message;
+  } cases[] = {
+      {"no page opened", [](TWolfWriter& w) { w.BeginBook(); w.EndBook(); }, "Wolf book has no pages"},
+      {"a page opened without image", [](TWolfWriter& w) { w.BeginBook(); w.BeginPage(); w.EndBook(); },
+       "Wolf book has no pages"},
+      {"book never begun", [](TWolfWriter&) {}, "Wolf book was not ended before Finish"},
+      {"book with a page, not ended", [&](TWolfWriter& w) { w.BeginBook(); w.BeginPage(); image(w); },
+       "Wolf book was not ended before Finish"},
+      {"book ended, then begun again",
+       [&](TWolfWriter& w) {
+         w.BeginBook();
+         image(w);
+         w.EndBook();
+         w.BeginBook();
+       },
+       "Wolf book was not ended before Finish"},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     TMemoryStream stream;
     TWolfWriter writer(stream);
     writer.WriteDescription();
-    writer.BeginBook();
-    if (c.BeginPage) writer.BeginPage();
-    writer.EndBook();
+    c.Calls(writer);
     const Bytes before = StreamBytes(stream);
-    EXPECT_EQ(RaisedMessage<EWolfWriterError>([&] { writer.Finish(); }), "Wolf book has no pages");
+    EXPECT_EQ(RaisedMessage<EWolfWriterError>([&] { writer.Finish(); }), c.Message);
     EXPECT_EQ(StreamBytes(stream), before);
   }
-}
-
-TEST(TWolfWriter, FinishingABookThatWasNotEndedRaisesAndWritesNothing) {
-  const struct {
-    const char* Name;
-    bool BeginBook;
-  } cases[] = {{"book never begun", false}, {"book begun with a page, not ended", true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    TMemoryStream stream;
-    TWolfWriter writer(stream);
-    writer.WriteDescription();
-    if (c.BeginBook) {
-      writer.BeginBook();
-      writer.BeginPage();
-      writer.AddPageImage(*WhiteMono(8, 8), 1);
-    }
-    const Bytes before = StreamBytes(stream);
-    EXPECT_EQ(RaisedMessage<EWolfWriterError>([&] { writer.Finish(); }), "Wolf book was not ended before Finish");
-    EXPECT_EQ(StreamBytes(stream), before);
-  }
-}
-
-TEST(TWolfWriter, ABookBegunAgainMustBeEndedAgain) {
-  TMemoryStream stream;
-  TWolfWriter writer(stream);
-  writer.WriteDescription();
-  writer.BeginBook();
-  writer.AddPageImage(*WhiteMono(8, 8), 1);
-  writer.EndBook();
-  writer.BeginBook();
-  EXPECT_EQ(RaisedMessage<EWolfWriterError>([&] { writer.Finish(); }), "Wolf book was not ended before Finish");
 }
 
 TEST(TWolfWriter, DestroyingAnUnfinishedWriterWritesNothing) {
