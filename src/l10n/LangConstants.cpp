@@ -128,19 +128,26 @@ bool TLang_Constants::LoadFromResource(const WideString& name) {
 }
 
 void TLang_Constants::LoadFromStream(TStream& stream) {
-  Clear();
+  // Read into a fresh list and swapped in: a failed load leaves this one as it was.
+  TLang_Constants loaded(FLangIdCallback);
   const uint8_t version = ReadU8(stream);
   if (version > StreamVersion)
     throw ELangError(Format(SLangStreamVersion.Text, {int32_t{version}, int32_t{StreamVersion}}));
-  FAutoSaveLangSource = version < 2 ? version != 0 : ReadU8(stream) != 0;
+  loaded.FAutoSaveLangSource = version < 2 ? version != 0 : ReadU8(stream) != 0;
   const uint32_t count = ReadU32(stream);
   const uint32_t codePage = version < 2 ? CodePageFromLocale(FLangIdCallback()) : 0;
   for (uint32_t i = 0; i < count; ++i) {
     AnsiString name = ReadShortAnsi(stream);
     WideString value = version < 2 ? AnsiToWideWithCodePage(ReadShortAnsi(stream), codePage)
                                    : ReadShortWide(stream);
-    AddConstant(name, value, 0);
+    loaded.AddConstant(name, value, 0);
   }
+  SwapContents(loaded);
+}
+
+void TLang_Constants::SwapContents(TLang_Constants& other) noexcept {
+  FItems.swap(other.FItems);
+  std::swap(FAutoSaveLangSource, other.FAutoSaveLangSource);
 }
 
 void TLang_Constants::SaveToStream(TStream& stream) const {

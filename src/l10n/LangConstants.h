@@ -50,8 +50,10 @@ public:
 
   // False when the module has no RCDATA resource of that name.
   bool LoadFromResource(const WideString& name);
-  // Replaces the list with the stream's constants.
+  // Replaces the list with the stream's constants; a failure leaves the list as it was.
   void LoadFromStream(TStream& stream);
+  // Exchanges the constants and the auto-save flag; each keeps its callback.
+  void SwapContents(TLang_Constants& other) noexcept;
   // Writes the list in the current version, values as they are now.
   void SaveToStream(TStream& stream) const;
 

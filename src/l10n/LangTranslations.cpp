@@ -5,6 +5,7 @@
 #include "l10n/LangErrors.h"
 #include "l10n/LangEscapes.h"
 #include "l10n/LangLimits.h"
+#include "platform/base/FileContents.h"
 #include "platform/base/Format.h"
 #include "platform/base/Resources.h"
 #include "platform/base/TextUtils.h"
@@ -45,19 +46,19 @@ int32_t FindLangId(const TUniStringList& lines, int32_t fallback) {
 // one is 8-bit in the code page of the LANGID that its own header names.
 void LoadLines(TStream& stream, TUniStringList& lines) {
   const int64_t start = stream.Position();
-  const int64_t bytes = stream.Size() - start;
+  const int64_t bytes = start < 0 ? -1 : stream.Size() - start;
   if (bytes > LangLimits().MaxFileBytes)
     throw ELangError(Format(SLangFileTooLarge.Text, {bytes, LangLimits().MaxFileBytes}));
-  if (DetectStreamCharSet(stream) != steAnsi) {
-    stream.SetPosition(start);
-    lines.LoadFromStreamWithBom(stream, true);
+  // The size was a claim: the reading itself stops at the limit too.
+  TStringStream text(ReadStreamRest(stream, LangLimits().MaxFileBytes));
+  if (DetectStreamCharSet(text) != steAnsi) {
+    text.SetPosition(0);
+    lines.LoadFromStreamWithBom(text, true);
     return;
   }
-  AnsiString text(static_cast<size_t>(bytes), '\0');
-  if (!text.empty()) stream.ReadBuffer(text.data(), static_cast<int32_t>(text.size()));
-  lines.SetText(DefaultAnsiToWide(text));
+  lines.SetText(DefaultAnsiToWide(text.DataString()));
   const int32_t langId = FindLangId(lines, TLang_CompTranslations::DefaultLangId);
-  lines.SetText(AnsiToWideWithCodePage(text, CodePageFromLocale(static_cast<uint32_t>(langId))));
+  lines.SetText(AnsiToWideWithCodePage(text.DataString(), CodePageFromLocale(static_cast<uint32_t>(langId))));
 }
 
 }  // namespace
@@ -95,7 +96,7 @@ void TLang_CompTranslations::Clear() {
 }
 
 void TLang_CompTranslations::LoadFromFile(const WideString& fileName, bool headerOnly) {
-  TUniFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  TStringStream stream(WideLoadFileBytes(fileName));
   LoadTranslations(stream, headerOnly);
 }
 
@@ -110,7 +111,15 @@ void TLang_CompTranslations::LoadFromResourceId(int32_t id) {
 }
 
 void TLang_CompTranslations::LoadTranslations(TStream& stream, bool headerOnly) {
-  Clear();
+  // Parsed into a fresh object and swapped in: a failed load leaves this one as it was.
+  TLang_CompTranslations loaded;
+  loaded.Parse(stream, headerOnly);
+  FSections.swap(loaded.FSections);
+  FParams.swap(loaded.FParams);
+  FConstants.SwapContents(loaded.FConstants);
+}
+
+void TLang_CompTranslations::Parse(TStream& stream, bool headerOnly) {
   TUniStringList lines;
   LoadLines(stream, lines);
   TLang_CompTranslation* section = nullptr;

@@ -49,9 +49,11 @@ public:
   TLang_CompTranslations();
   ~TLang_CompTranslations();
 
-  // Loading replaces everything; with headerOnly parsing stops at the first section.
-  // Raises ELangError "Loading translations failed.\r\nLine %d: %s" (0-based line) for
-  // an error within a line, and the stream's or file's own error otherwise.
+  // Loading replaces everything, and only once the whole text parsed: a failure leaves
+  // the object as it was. With headerOnly parsing stops at the first section. A file is
+  // read whole first (WideLoadFileBytes: a folder, FIFO or device is refused). Raises
+  // ELangError "Loading translations failed.\r\nLine %d: %s" (0-based line) for an
+  // error within a line, and the stream's or file's own error otherwise.
   void LoadFromFile(const WideString& fileName, bool headerOnly);
   void LoadFromResourceName(const WideString& name);
   void LoadFromResourceId(int32_t id);
@@ -69,6 +71,8 @@ public:
   int32_t HeaderParamLangID() const;
 
 private:
+  // Parses the rest of the stream into this (empty) object.
+  void Parse(TStream& stream, bool headerOnly);
   void ParseLine(const WideString& line, TLang_CompTranslation*& section, bool& inConstants);
   TLang_CompTranslation* SectionNamed(AnsiStringView name) const;
 

@@ -9,6 +9,7 @@ namespace {
 
 constexpr WideChar LangConstsResourceName[] = u"LANG_CONSTS";
 constexpr uint32_t AllFileAttributes = 0x3F;
+constexpr uint32_t SystemAttribute = 0x04;
 constexpr uint32_t DirectoryAttribute = 0x10;
 constexpr uint32_t LocaleLanguageName = 0x00000002;
 
@@ -56,15 +57,20 @@ int32_t TLanguageManager::ScanForLangFiles(const WideString& directory, const Wi
   int32_t count = 0;
   TWideSearchRec search;
   if (WideFindFirst(folder + mask, AllFileAttributes, search) != 0) return 0;
+  // A file that fails to load raises out of the scan; the search is closed all the same.
+  const struct TSearchCloser {
+    TWideSearchRec& Search;
+    ~TSearchCloser() { WideFindClose(Search); }
+  } closer{search};
   do {
     const WideString path = folder + search.Name;
-    if ((search.Attr & DirectoryAttribute) == 0) {
+    if ((search.Attr & DirectoryAttribute) != 0) {
+      if (recurse && !search.Name.starts_with(u".")) count += ScanForLangFiles(path, mask, recurse);
+    } else if ((search.Attr & SystemAttribute) == 0) {
+      // FIFOs, devices and sockets come as system files: they are never opened.
       if (RegisterLangFile(path)) ++count;
-    } else if (recurse && !search.Name.starts_with(u".")) {
-      count += ScanForLangFiles(path, mask, recurse);
     }
   } while (WideFindNext(search) == 0);
-  WideFindClose(search);
   return count;
 }
 

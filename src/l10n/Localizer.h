@@ -51,8 +51,10 @@ public:
   // True for a file whose header names a non-zero LANGID; a LANGID other than the
   // default is recorded (a later file replaces an earlier one of the same LANGID).
   bool RegisterLangFile(const WideString& fileName);
-  // Registers every file matching directory + mask; with recurse, also in subfolders
-  // whose names do not start with ".". Returns the number registered.
+  // Registers every regular file matching directory + mask (a FIFO, device or socket is
+  // passed over unopened); with recurse, also in subfolders whose names do not start
+  // with ".". Returns the number registered; a file that fails to load raises, with the
+  // search closed.
   int32_t ScanForLangFiles(const WideString& directory, const WideString& mask, bool recurse);
 
   int32_t GetLanguageCount();

@@ -1,6 +1,7 @@
 #include "unicode/UniClasses.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/FileContents.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
@@ -18,7 +19,19 @@ constexpr TResStringRec SFOpenErrorExRes{"SFOpenErrorEx", SFOpenErrorEx};
 template <typename Error>
 [[noreturn]] void RaiseFileError(const TResStringRec& message, const WideString& fileName) {
   const uint32_t error = GetLastError();
-  throw Error(LoadWideResString(&message), {WideExpandFileName(fileName), WideSysErrorMessage(error)});
+  // A name that cannot be expanded (one the code page cannot hold) is shown as given.
+  const WideString expanded = WideExpandFileName(fileName);
+  throw Error(LoadWideResString(&message), {expanded.empty() ? fileName : expanded, WideSysErrorMessage(error)});
+}
+
+// The file-system bytes of a name; false with ERROR_INVALID_NAME for a name no file can
+// have, and on 8-bit platforms for one the user code page cannot hold (a "?" put in its
+// place would name another file).
+bool DiskName(const WideString& fileName, std::string& name) {
+  AnsiString ansiName;
+  if (PlatformIsUnicode() || TryDefaultWideToAnsi(fileName, ansiName)) return WideToFileSystemName(fileName, name);
+  SetLastError(ERROR_INVALID_NAME);
+  return false;
 }
 
 }  // namespace
@@ -38,10 +51,7 @@ namespace {
 // The file-system name of a replaced file; a name no file can have fails as creating it would.
 std::string ReplacedFileName(const WideString& fileName) {
   std::string name;
-  if (!WideToFileSystemName(fileName, name)) {
-    SetLastError(ERROR_INVALID_NAME);
-    RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, fileName);
-  }
+  if (!DiskName(fileName, name)) RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, fileName);
   return name;
 }
 
@@ -55,6 +65,25 @@ TUniFileReplaceStream::TUniFileReplaceStream(const WideString& fileName) try
 
 void TUniFileReplaceStream::Commit() {
   if (!TFileReplaceStream::Commit()) RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, FFileName);
+}
+
+AnsiString WideLoadFileBytes(const WideString& fileName) {
+  std::string name;
+  AnsiString bytes;
+  if (!DiskName(fileName, name) || !ReadRegularFile(name, bytes))
+    RaiseFileError<EWideFOpenError>(SFOpenErrorExRes, fileName);
+  return bytes;
+}
+
+void WideSaveFileReplacing(const WideString& fileName, const std::function<void(TStream&)>& write) {
+  TUniFileReplaceStream stream(fileName);
+  try {
+    write(stream);
+  } catch (const EWriteError&) {
+    // The failed write (a full disk, the file-size limit) set the last error.
+    RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, fileName);
+  }
+  stream.Commit();
 }
 
 TUniFileStream::~TUniFileStream() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/base/FileReplace.h"
 #include "platform/base/Module.h"
@@ -31,7 +32,8 @@ public:
 // A new version of a file, written under a temporary name beside it and moved over it by
 // Commit(), so that no failure leaves the file cut short; destroyed uncommitted, it leaves
 // the file as it was. Raises EWideFCreateError as TUniFileStream does when the file cannot
-// be made, written in place of the old one, or moved over it.
+// be made, written in place of the old one, or moved over it; on 8-bit platforms a name
+// the user code page cannot hold fails with ERROR_INVALID_NAME.
 class TUniFileReplaceStream : public TFileReplaceStream {
 public:
   explicit TUniFileReplaceStream(const WideString& fileName);
@@ -40,6 +42,17 @@ public:
 private:
   WideString FFileName;
 };
+
+// The whole of the named regular file (FileContents.h says what is refused, and why).
+// Raises EWideFOpenError "Cannot open file "%s". %s" with the full path and the cause;
+// on 8-bit platforms a name the user code page cannot hold fails with ERROR_INVALID_NAME.
+AnsiString WideLoadFileBytes(const WideString& fileName);
+
+// Writes a new version of the named file through a TUniFileReplaceStream that `write`
+// fills. Raises EWideFCreateError "Cannot create file "%s". %s" with the full path and
+// the cause of what failed (making, writing, flushing or moving the new version); the
+// file is then as it was.
+void WideSaveFileReplacing(const WideString& fileName, const std::function<void(TStream&)>& write);
 
 // The platform's growable memory stream, unchanged.
 class TUniMemoryStream : public TMemoryStream {};

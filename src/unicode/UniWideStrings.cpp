@@ -21,8 +21,6 @@ constexpr TResStringRec SSortedListErrorRes{"SSortedListError", SSortedListError
 constexpr TResStringRec SDuplicateStringRes{"SDuplicateString", SDuplicateString};
 
 // Files are read while others may read them too, but not write.
-constexpr uint16_t kLoadMode = fmOpenRead | fmShareDenyWrite;
-
 int32_t CompareLocale(const WideString& s1, const WideString& s2, uint32_t flags) {
   return CompareStringW(LOCALE_USER_DEFAULT, flags, s1.data(), static_cast<int32_t>(s1.size()), s2.data(),
                         static_cast<int32_t>(s2.size())) -
@@ -292,7 +290,7 @@ void TWideStrings::InsertObject(int32_t index, const WideString& s, TObject* obj
 }
 
 void TWideStrings::LoadFromFile(const WideString& fileName) {
-  TUniFileStream stream(fileName, kLoadMode);
+  TStringStream stream(WideLoadFileBytes(fileName));
   LoadFromStream(stream);
 }
 
@@ -310,8 +308,7 @@ void TWideStrings::Move(int32_t curIndex, int32_t newIndex) {
 }
 
 void TWideStrings::SaveToFile(const WideString& fileName) {
-  TUniFileStream stream(fileName, fmCreate);
-  SaveToStream(stream);
+  WideSaveFileReplacing(fileName, [this](TStream& stream) { SaveToStream(stream); });
 }
 
 void TWideStrings::SaveToStream(TStream& stream) { WriteUtf16LE(stream, GetText()); }
@@ -447,17 +444,17 @@ void TUniStrings::SaveToStreamWithBom(TStream& stream, bool withBom) {
 }
 
 void TUniStrings::LoadFromFile(const WideString& fileName) {
-  TUniFileStream stream(fileName, kLoadMode);
-  FDetectedFileCharSet = DetectStreamCharSet(stream);
+  TStringStream stream(WideLoadFileBytes(fileName));
+  const TStreamTextEncoding detected = DetectStreamCharSet(stream);
   stream.SetPosition(0);
   LoadFromStream(stream);
+  FDetectedFileCharSet = detected;
 }
 
 void TUniStrings::LoadFromStream(TStream& stream) { LoadFromStreamWithBom(stream, true); }
 
 void TUniStrings::SaveToFile(const WideString& fileName) {
-  TUniFileStream stream(fileName, fmCreate);
-  SaveToStream(stream);
+  WideSaveFileReplacing(fileName, [this](TStream& stream) { SaveToStream(stream); });
 }
 
 void TUniStrings::SaveToStream(TStream& stream) { SaveToStreamWithBom(stream, true); }

@@ -79,8 +79,9 @@ public:
   virtual int32_t IndexOfObject(const TObject* object) const;
   virtual void Insert(int32_t index, const WideString& s) = 0;
   virtual void InsertObject(int32_t index, const WideString& s, TObject* object);
-  // Open the file (share deny write) / create it, raising EWideFOpenError /
-  // EWideFCreateError (UniClasses.h).
+  // Read the whole regular file first (WideLoadFileBytes) / write a complete new version
+  // that replaces the file (WideSaveFileReplacing), raising EWideFOpenError /
+  // EWideFCreateError (UniClasses.h); a failure leaves the list / the file as it was.
   virtual void LoadFromFile(const WideString& fileName);
   // The rest of the stream as raw UTF-16LE (an odd last byte is left unread).
   virtual void LoadFromStream(TStream& stream);

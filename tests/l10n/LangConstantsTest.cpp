@@ -112,3 +112,26 @@ TEST(LangConstants, RefusesANewerStreamAndTruncatedOnes) {
   shortStream.SetPosition(0);
   EXPECT_THROW(constants.LoadFromStream(shortStream), EReadError);
 }
+
+TEST(LangConstants, AFailedLoadKeepsTheListAndAGoodOneReplacesIt) {
+  TLang_Constants constants = MakeConstants();
+  constants.AddConstant("SKept", u"kept", 0);
+  // version 2, auto-save 0, count 2, "SA" = "x", then the second constant cut short
+  const uint8_t truncated[] = {2, 0, 2, 0, 0, 0, 2, 0, 'S', 'A', 1, 0, 'x', 0, 2, 0, 'S'};
+  TMemoryStream cut;
+  cut.WriteBuffer(truncated, sizeof truncated);
+  cut.SetPosition(0);
+  EXPECT_THROW(constants.LoadFromStream(cut), EReadError);
+  ASSERT_EQ(constants.Count(), 1);
+  EXPECT_EQ(constants.Items(0).Name, "SKept");
+  EXPECT_TRUE(constants.AutoSaveLangSource());
+
+  const uint8_t good[] = {2, 0, 1, 0, 0, 0, 2, 0, 'S', 'A', 1, 0, 'x', 0};
+  TMemoryStream whole;
+  whole.WriteBuffer(good, sizeof good);
+  whole.SetPosition(0);
+  constants.LoadFromStream(whole);
+  ASSERT_EQ(constants.Count(), 1);
+  EXPECT_EQ(constants.ConstantByName("SA").Value, u"x");
+  EXPECT_FALSE(constants.AutoSaveLangSource());
+}

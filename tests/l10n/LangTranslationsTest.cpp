@@ -1,6 +1,7 @@
 #include "l10n/LangTranslations.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "LangTestFiles.h"
 #include "platform/base/FileSystemNames.h"
@@ -8,6 +9,8 @@
 #include "l10n/LangErrors.h"
 #include "l10n/LangLimits.h"
 #include "platform/base/CodePages.h"
+#include "unicode/UniClasses.h"
+#include "unicode/UniSysUtils.h"
 
 namespace {
 
@@ -153,4 +156,52 @@ TEST(LangTranslations, AFileOverTheLimitIsRefused) {
     EXPECT_EQ(e.Message(), "Language file is too large (13 bytes; at most 8)");
   }
   LangLimits().MaxFileBytes = saved;
+}
+
+// A load that fails half-way leaves no section, parameter or constant of the bad file
+// behind; the same object then loads a good file.
+TEST(LangTranslations, AFailedLoadLeavesTheObjectAsItWas) {
+  TempFolder folder;
+  const WideString good = WriteLangFile(folder / "good.lng", u"LANGID=1031\r\n[Form]\r\n1=gut\r\n", TLangFileEncoding::Utf8);
+  const WideString bad = WriteLangFile(folder / "bad.lng",
+                                       u"LANGID=1049\r\n[$CONSTANTS]\r\nSBad=x\r\n[Other]\r\n1=a\r\n1=b\r\n",
+                                       TLangFileEncoding::Utf8);
+  TLang_CompTranslations translations;
+  translations.LoadFromFile(good, false);
+  EXPECT_THROW(translations.LoadFromFile(bad, false), ELangError);
+  EXPECT_EQ(translations.HeaderLangID(), 1031);
+  EXPECT_EQ(translations.SectionCount(), 1);
+  EXPECT_EQ(translations.FindSection("Other"), nullptr);
+  EXPECT_EQ(translations.Constants().Count(), 0);
+  EXPECT_EQ(*translations.FindSection("Form")->Find(1), u"gut");
+
+  ASSERT_EQ(mkfifo((folder / "fifo.lng").c_str(), 0600), 0);
+  EXPECT_THROW(translations.LoadFromFile(FileSystemNameToWide(folder / "fifo.lng"), false), EWideFOpenError);
+  EXPECT_EQ(translations.HeaderLangID(), 1031);
+
+  translations.LoadFromFile(WriteLangFile(folder / "ru.lng", RussianFile, TLangFileEncoding::Utf8), false);
+  EXPECT_EQ(translations.HeaderLangID(), 1049);
+  EXPECT_EQ(translations.FindSection("Form"), nullptr);
+}
+
+namespace {
+
+// A stream that cannot seek to its end, as some files under /proc: its size is -1.
+class TSizelessStream : public TStringStream {
+public:
+  using TStringStream::TStringStream;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override {
+    return origin == soEnd ? -1 : TStringStream::Seek(offset, origin);
+  }
+};
+
+}  // namespace
+
+TEST(LangTranslations, AStreamThatCannotTellItsSizeIsReadToItsEnd) {
+  TSizelessStream stream("LANGID=1049\r\n[W]\r\n1=x\r\n");
+  ASSERT_EQ(stream.Size(), -1);
+  TLang_CompTranslations translations;
+  translations.LoadTranslations(stream, false);
+  EXPECT_EQ(translations.HeaderLangID(), 1049);
+  EXPECT_EQ(*translations.FindSection("W")->Find(1), u"x");
 }

@@ -1,11 +1,15 @@
 #include "l10n/Localizer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "LangTestFiles.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/TempFolder.h"
+#include "l10n/LangErrors.h"
+#include "l10n/LangLimits.h"
 #include "l10n/uLangRes.h"
+#include "platform/base/FileSearch.h"
 #include "platform/base/Exception.h"
 #include "unicode/UniSystem.h"
 
@@ -113,6 +117,30 @@ TEST_F(LanguageManager, AFailedSwitchKeepsTheCurrentLanguage) {
   EXPECT_THROW(Manager.SetLanguageID(1049), Exception);
   EXPECT_EQ(Manager.GetLanguageID(), 1033);
   EXPECT_EQ(Manager.GetConstantValue("SMsgTranslated"), u"Translated");
+}
+
+// A FIFO matching the mask is passed over without being opened (opening it would wait
+// for a writer or fail the scan).
+TEST_F(LanguageManager, TheScanOpensOnlyRegularFiles) {
+  WriteLangFile(Folder / "QuirefoldB_ru.lng", Russian, TLangFileEncoding::Utf8);
+  ASSERT_EQ(mkfifo((Folder / "QuirefoldB_fifo.lng").c_str(), 0600), 0);
+  EXPECT_EQ(Manager.ScanForLangFiles(FileSystemNameToWide(Folder.Path()), u"QuirefoldB_*.lng", false), 1);
+  EXPECT_EQ(Manager.GetLanguageCount(), 2);
+}
+
+// A file that fails to load ends the scan with its error; the search is closed all the
+// same. Search handles are never reused, so the one before a new search is the scan's.
+TEST_F(LanguageManager, AScanThatRaisesClosesItsSearch) {
+  WriteLangFile(Folder / "QuirefoldB_ru.lng", Russian, TLangFileEncoding::Utf8);
+  const int64_t saved = LangLimits().MaxFileBytes;
+  LangLimits().MaxFileBytes = 8;
+  EXPECT_THROW(Manager.ScanForLangFiles(FileSystemNameToWide(Folder.Path()), u"QuirefoldB_*.lng", false), ELangError);
+  LangLimits().MaxFileBytes = saved;
+  WIN32_FIND_DATAW found;
+  const THandle next = FindFirstFileW((FileSystemNameToWide(Folder.Path()) + u"/*.lng").c_str(), &found);
+  ASSERT_NE(next, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(FindClose(next - 1));
+  EXPECT_TRUE(FindClose(next));
 }
 
 TEST_F(LanguageManager, AMissingFileIsNotRegistered) {

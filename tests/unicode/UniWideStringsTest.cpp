@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <vector>
 
 #include "Peers.h"
 #include "TestFiles.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/CompareString.h"
 #include "platform/base/Exception.h"
@@ -476,6 +479,50 @@ TEST_F(TUniStringsFiles, MissingFileRaisesOpenErrorWithTheFullPath) {
     EXPECT_EQ(e.WideMessage(), u"Cannot open file \"" + name + u"\". " + WideSysErrorMessage(ERROR_FILE_NOT_FOUND));
   }
   EXPECT_EQ(Lines(list), (std::vector<WideString>{u"kept"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A save that fails (here at the file-size limit, as on a full disk) keeps the old file
+// whole and names the file and the cause; a name as long as a name may be is saved.
+TEST(TUniStringListFiles, SavingReplacesTheFileOnlyOnceTheNewVersionIsComplete) {
+  TempFolder folder;
+  const std::string path = folder / "list.txt";
+  WriteBytes(path, "old");
+  const std::string shown = RunWithFileSizeLimit(16, [&] {
+    TUniStringList list;
+    list.Add(WideString(40, u'x'));
+    try {
+      list.SaveToFile(WideName(path));
+      return std::string("saved");
+    } catch (const EWideFCreateError& e) {
+      return Utf16LeBytes(e.WideMessage());
+    }
+  });
+  EXPECT_EQ(shown, Utf16LeBytes(u"Cannot create file \"" + WideName(path) + u"\". " +
+                                WideSysErrorMessage(ERROR_FILE_TOO_LARGE)));
+  EXPECT_EQ(ReadBytes(path), "old");
+
+  const std::string longPath = folder / (std::string(246, 'n') + ".txt");
+  WriteBytes(longPath, "old");
+  TUniStringList list;
+  list.Add(u"new");
+  list.SaveToFile(WideName(longPath));
+  EXPECT_EQ(ReadBytes(longPath), "\xFF\xFE" + Utf16LeBytes(u"new\r\n"));
+}
+
+TEST(TUniStringListFiles, AFailedLoadKeepsTheLinesAndTheDetectedEncoding) {
+  TempFolder folder;
+  ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+  WriteBytes(folder / "utf8.txt", "\xEF\xBB\xBFone\r\n");
+  TUniStringList list;
+  list.LoadFromFile(WideName(folder / "utf8.txt"));
+  EXPECT_THROW(list.LoadFromFile(WideName(folder / "fifo")), EWideFOpenError);
+  EXPECT_THROW(list.LoadFromFile(u"/dev/zero"), EWideFOpenError);
+  EXPECT_EQ(Lines(list), (std::vector<WideString>{u"one"}));
+  EXPECT_EQ(list.DetectedFileCharSet(), steUtf8);
 }
 
 }  // namespace

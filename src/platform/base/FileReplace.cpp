@@ -33,21 +33,45 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// The temporary file's name template in the target's folder: short, so that a target
+// whose name is as long as a name may be still has room beside it.
+std::string TemporaryTemplate(const std::string& target) {
+  const size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  return folder + ".~qf" + "XXXXXX";
+}
+
+// Makes the rename itself durable; a folder that cannot be synced is no failure of the
+// file, whose data is already on the disk.
+void SyncFolderOf(const std::string& target) {
+  const size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  const int handle = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (handle < 0) return;
+  fsync(handle);
+  close(handle);
+}
+
 }  // namespace
 
 TFileReplaceStream::TFileReplaceStream(std::string fileSystemName)
     : THandleStream(INVALID_HANDLE_VALUE), FTarget(ResolvedTarget(fileSystemName)) {
   struct stat info {};
   mode_t mode = NewFileMode();
-  if (stat(FTarget.c_str(), &info) == 0) {
+  const bool exists = stat(FTarget.c_str(), &info) == 0;
+  if (exists) {
     if (!S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0) {
       SetLastError(ERROR_ACCESS_DENIED);
       RaiseCreateError(fileSystemName);
     }
     mode = info.st_mode & 07777;
   }
-  FTemporary = FTarget + ".~XXXXXX";
+  FTemporary = TemporaryTemplate(FTarget);
   FHandle = mkostemp(FTemporary.data(), O_CLOEXEC);
+  if (FHandle >= 0 && exists && fchown(FHandle, info.st_uid, info.st_gid) != 0) {
+    // Keeping the owner takes privileges that a user mostly lacks; the group often works.
+    [[maybe_unused]] const int groupKept = fchown(FHandle, static_cast<uid_t>(-1), info.st_gid);
+  }
   if (FHandle < 0 || fchmod(FHandle, mode) != 0) {
     SetLastErrorForPath(errno, FTemporary);
     // Without a handle the name mkostemp tried last is not ours: it may be another file's.
@@ -60,14 +84,18 @@ TFileReplaceStream::TFileReplaceStream(std::string fileSystemName)
 TFileReplaceStream::~TFileReplaceStream() { Discard(); }
 
 bool TFileReplaceStream::Commit() {
+  // The data reaches the disk before the name does, so a crash leaves the old file or
+  // the whole new one.
+  const bool synced = fsync(FHandle) == 0;
   const bool closed = close(FHandle) == 0;
   FHandle = INVALID_HANDLE_VALUE;
-  if (!closed || rename(FTemporary.c_str(), FTarget.c_str()) != 0) {
+  if (!synced || !closed || rename(FTemporary.c_str(), FTarget.c_str()) != 0) {
     SetLastErrorFromErrno();
     Discard();
     return false;
   }
   FTemporary.clear();
+  SyncFolderOf(FTarget);
   return true;
 }
 

@@ -1,8 +1,11 @@
 // Writing a file so that no failure leaves it cut short.
 //
 // A TFileReplaceStream writes into a new temporary file beside the target (in the folder
-// of the file a link points to) and moves it over the target in Commit(), which keeps an
-// existing target's permissions and gives a new one the usual 0666 less the umask. Until
+// of the file a link points to; its name is short, whatever the target's length) and
+// moves it over the target in Commit(), after flushing it to the disk. The new file takes
+// an existing target's permissions and, where the system lets us, its owner and group; a
+// new target gets the usual 0666 less the umask. Other hard links to the old file keep
+// the old contents: the name gets a new file, the old one is never written to. Until
 // Commit() succeeds the target is untouched; a stream destroyed uncommitted removes its
 // temporary file. Names are file-system bytes (see FileSystemNames.h).
 #pragma once
@@ -19,8 +22,9 @@ public:
   TFileReplaceStream(const TFileReplaceStream&) = delete;
   TFileReplaceStream& operator=(const TFileReplaceStream&) = delete;
 
-  // Moves the finished file over the target; false with the last error set on failure
-  // (the temporary file is then removed and the target kept as it was).
+  // Flushes the finished file to the disk and moves it over the target; false with the
+  // last error set on failure (the temporary file is then removed and the target kept as
+  // it was).
   bool Commit();
 
 private:

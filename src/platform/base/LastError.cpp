@@ -51,6 +51,8 @@ constexpr TErrorText ErrorTexts[] = {
     {ERROR_BUSY, u"The requested resource is in use."},
     {ERROR_ALREADY_EXISTS, u"Cannot create a file when that file already exists."},
     {ERROR_FILENAME_EXCED_RANGE, u"The filename or extension is too long."},
+    {ERROR_BAD_FILE_TYPE, u"The file type being saved or retrieved has been blocked."},
+    {ERROR_FILE_TOO_LARGE, u"The file size exceeds the limit allowed and cannot be saved."},
     {ERROR_DIRECTORY, u"The directory name is invalid."},
     {ERROR_MR_MID_NOT_FOUND,
      u"The system cannot find message text for message number 0x%1 in the message file for %2."},
@@ -90,6 +92,7 @@ uint32_t ErrorFromErrno(int errnoValue) noexcept {
     case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
     case ENOSPC:
     case EDQUOT: return ERROR_DISK_FULL;
+    case EFBIG: return ERROR_FILE_TOO_LARGE;
     case EBUSY:
     case ETXTBSY: return ERROR_BUSY;
     case EWOULDBLOCK: return ERROR_SHARING_VIOLATION;

@@ -1,15 +1,14 @@
 #include "platform/base/PrivateProfile.h"
 
-#include <cerrno>
-#include <fcntl.h>
-
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/CompareString.h"
+#include "platform/base/FileContents.h"
 #include "platform/base/FileReplace.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/FileSystemNames.h"
@@ -25,6 +24,9 @@ struct ProfileFile {
   WideString LineBreak = u"\r\n";
   bool FinalBreak = true;  // the last line is followed by a break
   std::vector<WideString> Lines;
+  // Lines of an 8-bit file with bytes the code page does not define, by their text as
+  // read: written back with those bytes while unchanged.
+  std::map<WideString, std::string> UndecodableLines;
 };
 
 // The lines [First, End) of a section, its header line included.
@@ -81,69 +83,99 @@ bool HasLineBreak(WideStringView s) { return s.find_first_of(u"\r\n") != WideStr
 
 // ---- Reading and writing the file ----
 
-WideString DecodeText(const std::string& bytes, ProfileEncoding& encoding) {
-  auto startsWith = [&](std::string_view mark) { return bytes.compare(0, mark.size(), mark) == 0; };
-  if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
-    encoding = startsWith("\xFF\xFE") ? ProfileEncoding::Utf16LE : ProfileEncoding::Utf16BE;
-    const bool littleEndian = encoding == ProfileEncoding::Utf16LE;
-    WideString text;
-    text.reserve(bytes.size() / 2);
-    // An odd last byte is no character and is dropped.
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      const auto first = static_cast<uint8_t>(bytes[i]);
-      const auto second = static_cast<uint8_t>(bytes[i + 1]);
-      text.push_back(static_cast<WideChar>(littleEndian ? first | second << 8 : first << 8 | second));
-    }
-    return text;
-  }
-  if (startsWith("\xEF\xBB\xBF")) {
-    encoding = ProfileEncoding::Utf8;
-    return AnsiToWide(std::string_view(bytes).substr(3), CP_UTF8);
-  }
-  encoding = ProfileEncoding::Ansi;
-  return AnsiToWide(bytes, CP_ACP);
+ProfileEncoding EncodingOf(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE")) return ProfileEncoding::Utf16LE;
+  if (bytes.starts_with("\xFE\xFF")) return ProfileEncoding::Utf16BE;
+  if (bytes.starts_with("\xEF\xBB\xBF")) return ProfileEncoding::Utf8;
+  return ProfileEncoding::Ansi;
 }
 
-void SplitLines(WideStringView text, ProfileFile& profile) {
+// The text of a file in one of the Unicode encodings, after its byte-order mark.
+WideString DecodeUnicodeText(std::string_view bytes, ProfileEncoding encoding) {
+  if (encoding == ProfileEncoding::Utf8) return AnsiToWide(bytes.substr(3), CP_UTF8);
+  const bool littleEndian = encoding == ProfileEncoding::Utf16LE;
+  WideString text;
+  text.reserve(bytes.size() / 2);
+  // An odd last byte is no character and is dropped.
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<uint8_t>(bytes[i]);
+    const auto second = static_cast<uint8_t>(bytes[i + 1]);
+    text.push_back(static_cast<WideChar>(littleEndian ? first | second << 8 : first << 8 | second));
+  }
+  return text;
+}
+
+// The lines of a text broken by CR LF, CR or LF; notes in `profile` the first break and
+// whether the text ends with one.
+template <typename Char>
+std::vector<std::basic_string<Char>> SplitLines(std::basic_string_view<Char> text, ProfileFile& profile) {
+  static constexpr Char kBreaks[] = {Char('\r'), Char('\n'), Char(0)};
+  static constexpr Char kCrLf[] = {Char('\r'), Char('\n'), Char(0)};
+  std::vector<std::basic_string<Char>> lines;
   bool breakSeen = false;
   size_t start = 0;
+  profile.FinalBreak = true;
   while (start < text.size()) {
-    const size_t end = std::min(text.find_first_of(u"\r\n", start), text.size());
-    profile.Lines.emplace_back(text.substr(start, end - start));
+    const size_t end = std::min(text.find_first_of(kBreaks, start), text.size());
+    lines.emplace_back(text.substr(start, end - start));
     if (end == text.size()) {
       profile.FinalBreak = false;
-      return;
+      break;
     }
-    const size_t breakLength = text.compare(end, 2, u"\r\n") == 0 ? 2 : 1;
-    if (!breakSeen) profile.LineBreak = WideString(text.substr(end, breakLength));
+    const size_t breakLength = text.compare(end, 2, kCrLf) == 0 ? 2 : 1;
+    const auto lineBreak = text.substr(end, breakLength);
+    if (!breakSeen) profile.LineBreak.assign(lineBreak.begin(), lineBreak.end());
     breakSeen = true;
     start = end + breakLength;
   }
-  profile.FinalBreak = true;
+  return lines;
 }
 
-// Reads the whole file at `path`. A missing file gives an empty profile and true; any
-// other failure false with the last error set.
+// Reads the whole file at `path` (a regular file only: ReadRegularFile). A missing file
+// gives an empty profile and true; any other failure false with the last error set.
 bool LoadProfile(const std::string& path, ProfileFile& profile) {
-  const THandle handle = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (handle < 0) {
-    const int error = errno;
-    SetLastErrorForPath(error, path);
-    return error == ENOENT;
-  }
   std::string bytes;
-  char chunk[16384];
-  int32_t n;
-  while ((n = FileRead(handle, chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(n));
-  FileClose(handle);
-  if (n < 0) return false;
-  if (!bytes.empty()) SplitLines(DecodeText(bytes, profile.Encoding), profile);
+  if (!ReadRegularFile(path, bytes)) {
+    const uint32_t error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  if (bytes.empty()) return true;
+  profile.Encoding = EncodingOf(bytes);
+  if (profile.Encoding != ProfileEncoding::Ansi) {
+    profile.Lines = SplitLines(WideStringView(DecodeUnicodeText(bytes, profile.Encoding)), profile);
+    return true;
+  }
+  for (std::string& raw : SplitLines(std::string_view(bytes), profile)) {
+    WideString line = AnsiToWide(raw, CP_ACP);
+    // A byte the code page does not define reads as U+FFFD; the line keeps its bytes
+    // while nothing changes it.
+    if (line.find(u'\uFFFD') != WideString::npos) profile.UndecodableLines.emplace(line, std::move(raw));
+    profile.Lines.push_back(std::move(line));
+  }
   return true;
 }
 
 // Loads the profile of a wide file name.
 bool LoadProfile(const WideChar* fileName, std::string& path, ProfileFile& profile) {
   return NameBytes(fileName, path) && LoadProfile(path, profile);
+}
+
+// The 8-bit form of the profile's lines; false when a line the code page cannot hold
+// was written. Unchanged lines with undefined bytes keep the bytes they were read from.
+bool EncodeAnsiLines(const ProfileFile& profile, std::string& ansi) {
+  for (size_t i = 0; i < profile.Lines.size(); ++i) {
+    const WideString& line = profile.Lines[i];
+    if (const auto kept = profile.UndecodableLines.find(line); kept != profile.UndecodableLines.end()) {
+      ansi += kept->second;
+    } else {
+      bool lossy = false;
+      const std::string bytes = WideToAnsi(line, CP_ACP, &lossy);
+      if (lossy || AnsiToWide(bytes, CP_ACP) != line) return false;
+      ansi += bytes;
+    }
+    if (i + 1 < profile.Lines.size() || profile.FinalBreak) ansi += WideToAnsi(profile.LineBreak, CP_ACP);
+  }
+  return true;
 }
 
 std::string EncodeText(const ProfileFile& profile) {
@@ -154,9 +186,8 @@ std::string EncodeText(const ProfileFile& profile) {
   }
   ProfileEncoding encoding = profile.Encoding;
   if (encoding == ProfileEncoding::Ansi) {
-    bool lossy = false;
-    std::string ansi = WideToAnsi(text, CP_ACP, &lossy);
-    if (!lossy && AnsiToWide(ansi, CP_ACP) == text) return ansi;
+    std::string ansi;
+    if (EncodeAnsiLines(profile, ansi)) return ansi;
     encoding = ProfileEncoding::Utf16LE;
   }
   if (encoding == ProfileEncoding::Utf8) return "\xEF\xBB\xBF" + WideToAnsi(text, CP_UTF8);
@@ -394,11 +425,11 @@ uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, cons
 
 bool WritePrivateProfileStringW(const WideChar* appName, const WideChar* keyName, const WideChar* string,
                                 const WideChar* fileName) {
+  std::string path;
   if (appName == nullptr) {
     if (keyName != nullptr || string != nullptr || fileName == nullptr) return Refuse();
-    return true;
+    return NameBytes(fileName, path);  // nothing is cached: only the name can fail
   }
-  std::string path;
   ProfileFile profile;
   if (!LoadProfile(fileName, path, profile)) return false;
   if (keyName == nullptr) return !RemoveSection(profile, appName) || SaveProfile(path, profile);

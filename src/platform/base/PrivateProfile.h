@@ -14,12 +14,16 @@
 // - Encoding: a file starting with FF FE is UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8;
 //   any other file is 8-bit text in the ANSI code page. A rewritten file keeps its
 //   encoding and its line breaks, except that an 8-bit file that could not hold a
-//   character of its new text becomes UTF-16LE. A file created here is UTF-16LE with FF
+//   character of its new text becomes UTF-16LE. Lines of an 8-bit file with bytes its
+//   code page does not define (read as U+FFFD) keep those bytes while a write leaves
+//   them unchanged. A file created here is UTF-16LE with FF
 //   FE and CR LF line breaks, so no text is lost.
 // - A written value that would not read back as written (blanks at either end, or a
 //   pair of quotes around it) is written in double quotes. A text that no line can hold
 //   is refused with ERROR_INVALID_PARAMETER: a line break anywhere, "]" in a section
 //   name, "=" in a key, a key starting with "[" or ";".
+// - Only a regular file is read (ReadRegularFile, FileContents.h): a folder, FIFO or
+//   device named as the file reads as a failure at once, never blocks or fills memory.
 // - A file is replaced only once its new contents are complete (written beside it under
 //   a temporary name and renamed over it); a read-only file is not written
 //   (ERROR_ACCESS_DENIED).
@@ -48,8 +52,8 @@ uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, cons
 // Sets the key's value (the section is appended when missing, the key after the
 // section's last line when missing; a missing file is created). With `string` null:
 // removes the key's lines from the section. With `keyName` null: removes every section
-// of that name. With all three null: flushes, which does nothing and succeeds. Removing
-// what is not there succeeds without touching the file. False with the last error set
+// of that name. With all three null: flushes, which has nothing to write and fails only
+// for a name no file can have (ERROR_INVALID_NAME). Removing what is not there succeeds without touching the file. False with the last error set
 // when the file cannot be read or written, or a text is refused (see above).
 bool WritePrivateProfileStringW(const WideChar* appName, const WideChar* keyName,
                                 const WideChar* string, const WideChar* fileName);

@@ -7,6 +7,9 @@
 
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
+#include "platform/base/FileContents.h"
+#include "platform/base/FileReplace.h"
+#include "platform/base/FileSystemNames.h"
 #include "platform/base/Format.h"
 #include "platform/base/LastError.h"
 
@@ -83,19 +86,59 @@ WideString FullPath(const WideString& fileName) {
   return path.empty() ? fileName : path;
 }
 
+// Raises the error of creating (fmCreate) or opening the file, with the full path and
+// the last error's text.
+[[noreturn]] void RaiseFileError(uint16_t mode, const WideString& fileName) {
+  const uint32_t code = GetLastError();
+  const AnsiString text =
+      Format(mode == fmCreate ? SFCreateErrorEx : SFOpenErrorEx, {FullPath(fileName), SystemErrorMessage(code)});
+  if (mode == fmCreate) throw EFCreateError(text);
+  throw EFOpenError(text);
+}
+
 THandle OpenOrCreate(const WideString& fileName, uint16_t mode) {
   const THandle handle = mode == fmCreate ? FileCreate(fileName) : FileOpen(fileName, mode);
-  if (handle == INVALID_HANDLE_VALUE) {
-    const uint32_t code = GetLastError();
-    const AnsiString text = Format(mode == fmCreate ? SFCreateErrorEx : SFOpenErrorEx,
-                                   {FullPath(fileName), SystemErrorMessage(code)});
-    if (mode == fmCreate) throw EFCreateError(text);
-    throw EFOpenError(text);
-  }
+  if (handle == INVALID_HANDLE_VALUE) RaiseFileError(mode, fileName);
   return handle;
 }
 
+// The UTF-16 form of an 8-bit name; a byte the code page lacks fails as opening it would.
+WideString WideNameOf(const AnsiString& fileName, uint16_t mode) {
+  WideString wide;
+  if (!AnsiToWideName(fileName, wide)) RaiseFileError(mode, AnsiToWide(fileName));
+  return wide;
+}
+
 }  // namespace
+
+AnsiString LoadFileBytes(const WideString& fileName) {
+  std::string name;
+  AnsiString bytes;
+  if (!WideToFileSystemName(fileName, name) || !ReadRegularFile(name, bytes)) RaiseFileError(fmOpenRead, fileName);
+  return bytes;
+}
+
+AnsiString LoadFileBytes(const AnsiString& fileName) { return LoadFileBytes(WideNameOf(fileName, fmOpenRead)); }
+
+void SaveFileReplacing(const WideString& fileName, const std::function<void(TStream&)>& write) {
+  std::string name;
+  if (WideToFileSystemName(fileName, name)) {
+    try {
+      TFileReplaceStream stream(name);
+      write(stream);
+      if (stream.Commit()) return;
+    } catch (const EFCreateError&) {
+      // the temporary file could not be made; the last error says why
+    } catch (const EWriteError&) {
+      // the failed write (a full disk, the file-size limit) set the last error
+    }
+  }
+  RaiseFileError(fmCreate, fileName);
+}
+
+void SaveFileReplacing(const AnsiString& fileName, const std::function<void(TStream&)>& write) {
+  SaveFileReplacing(WideNameOf(fileName, fmCreate), write);
+}
 
 TFileStream::TFileStream(const WideString& fileName, uint16_t mode)
     : THandleStream(OpenOrCreate(fileName, mode)), FFileName(fileName) {}
@@ -141,11 +184,12 @@ void TCustomMemoryStream::SaveToStream(TStream& stream) {
 }
 
 void TCustomMemoryStream::SaveToFile(const WideString& fileName) {
-  TFileStream stream(fileName, fmCreate);
-  SaveToStream(stream);
+  SaveFileReplacing(fileName, [this](TStream& stream) { SaveToStream(stream); });
 }
 
-void TCustomMemoryStream::SaveToFile(const AnsiString& fileName) { SaveToFile(AnsiToWide(fileName)); }
+void TCustomMemoryStream::SaveToFile(const AnsiString& fileName) {
+  SaveFileReplacing(fileName, [this](TStream& stream) { SaveToStream(stream); });
+}
 
 // --- TMemoryStream ---
 
@@ -207,22 +251,23 @@ void TMemoryStream::Clear() {
 
 void TMemoryStream::LoadFromStream(TStream& stream) {
   stream.SetPosition(0);
-  const int64_t size = stream.Size();
-  SetSize(size);
-  constexpr int64_t kMaxChunk = std::numeric_limits<int32_t>::max();
-  for (int64_t done = 0; done < size;) {
-    const auto chunk = static_cast<int32_t>(std::min(size - done, kMaxChunk));
-    stream.ReadBuffer(FBuffer.get() + done, chunk);
-    done += chunk;
-  }
+  LoadBytes(ReadStreamRest(stream));
 }
 
-void TMemoryStream::LoadFromFile(const WideString& fileName) {
-  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(stream);
-}
+void TMemoryStream::LoadFromFile(const WideString& fileName) { LoadBytes(LoadFileBytes(fileName)); }
 
-void TMemoryStream::LoadFromFile(const AnsiString& fileName) { LoadFromFile(AnsiToWide(fileName)); }
+void TMemoryStream::LoadFromFile(const AnsiString& fileName) { LoadBytes(LoadFileBytes(fileName)); }
+
+void TMemoryStream::LoadBytes(const AnsiString& bytes) {
+  // Built aside and swapped in: a failure leaves the stream as it was.
+  TMemoryStream loaded;
+  loaded.SetSize(static_cast<int64_t>(bytes.size()));
+  if (!bytes.empty()) std::memcpy(loaded.FBuffer.get(), bytes.data(), bytes.size());
+  FBuffer.swap(loaded.FBuffer);
+  std::swap(FCapacity, loaded.FCapacity);
+  SetPointer(FBuffer.get(), static_cast<int64_t>(bytes.size()));
+  FPosition = std::min(FPosition, Size());
+}
 
 // --- TStringStream ---
 

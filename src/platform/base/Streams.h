@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/base/FileSystem.h"
@@ -83,6 +84,21 @@ private:
   WideString FFileName;
 };
 
+// The whole of the named regular file (FileContents.h says what is refused). Raises
+// EFOpenError "Cannot open file "%s". %s" with the full path and the cause, as
+// TFileStream does.
+AnsiString LoadFileBytes(const WideString& fileName);
+AnsiString LoadFileBytes(const AnsiString& fileName);
+
+// Writes a new version of the named file: `write` fills a TFileReplaceStream
+// (FileReplace.h), which replaces the file only once complete and flushed. Raises
+// EFCreateError "Cannot create file "%s". %s" with the full path and the cause of what
+// failed (making the temporary file, a write meeting a full disk or the file-size limit,
+// the flush or the move); the file is then as it was. 8-bit names are in the ANSI code
+// page; a byte it lacks fails (ERROR_NO_UNICODE_TRANSLATION).
+void SaveFileReplacing(const WideString& fileName, const std::function<void(TStream&)>& write);
+void SaveFileReplacing(const AnsiString& fileName, const std::function<void(TStream&)>& write);
+
 // A stream over a block of memory that the derived class provides with SetPointer.
 // Positions may lie beyond the end; reading there gives nothing.
 class TCustomMemoryStream : public TStream {
@@ -92,7 +108,8 @@ public:
   int64_t Size() override { return FSize; }
 
   void* Memory() const { return FMemory; }
-  // Writes the whole memory (from offset 0) to stream.
+  // Writes the whole memory (from offset 0) to stream; SaveToFile replaces the file only
+  // once it is written whole (SaveFileReplacing).
   void SaveToStream(TStream& stream);
   void SaveToFile(const AnsiString& fileName);
   void SaveToFile(const WideString& fileName);
@@ -119,7 +136,10 @@ public:
   // Keeps the position unless it lies beyond the new end, which it then becomes.
   void SetSize(int64_t newSize) override;
   void Clear();
-  // Replaces the contents with the whole of stream (read from its start).
+  // Replaces the contents with the whole of stream, read from its start to where it
+  // gives no more (its Size is not trusted), or with the whole of a regular file
+  // (LoadFileBytes); the position stays unless beyond the new end. A failure (FileContents.h's limit
+  // included) leaves the stream as it was.
   void LoadFromStream(TStream& stream);
   void LoadFromFile(const AnsiString& fileName);
   void LoadFromFile(const WideString& fileName);
@@ -130,6 +150,7 @@ public:
   void SetCapacity(int64_t newCapacity);
 
 private:
+  void LoadBytes(const AnsiString& bytes);
   void Reallocate(int64_t newCapacity);
   std::unique_ptr<uint8_t[]> FBuffer;
   int64_t FCapacity = 0;

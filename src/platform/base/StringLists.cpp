@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/Exception.h"
+#include "platform/base/FileContents.h"
 #include "platform/base/Format.h"
 #include "platform/base/ListAlgorithms.h"
 #include "platform/base/Streams.h"
@@ -200,12 +201,7 @@ void TStrings::SetDelimitedText(AnsiStringView text) { SplitDelimited(text, FDel
 AnsiString TStrings::CommaText() const { return JoinDelimited(',', '"'); }
 void TStrings::SetCommaText(AnsiStringView text) { SplitDelimited(text, ',', '"'); }
 
-void TStrings::LoadFromStream(TStream& stream) {
-  const int64_t left = stream.Size() - stream.Position();
-  AnsiString text(static_cast<size_t>(std::max<int64_t>(left, 0)), '\0');
-  stream.ReadBuffer(text.data(), static_cast<int32_t>(text.size()));
-  SetTextStr(text);
-}
+void TStrings::LoadFromStream(TStream& stream) { SetTextStr(ReadStreamRest(stream)); }
 
 void TStrings::SaveToStream(TStream& stream) const {
   const AnsiString text = GetText();
@@ -213,23 +209,21 @@ void TStrings::SaveToStream(TStream& stream) const {
 }
 
 void TStrings::LoadFromFile(const WideString& fileName) {
-  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  TStringStream stream(LoadFileBytes(fileName));
   LoadFromStream(stream);
 }
 
 void TStrings::LoadFromFile(const AnsiString& fileName) {
-  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  TStringStream stream(LoadFileBytes(fileName));
   LoadFromStream(stream);
 }
 
 void TStrings::SaveToFile(const WideString& fileName) const {
-  TFileStream stream(fileName, fmCreate);
-  SaveToStream(stream);
+  SaveFileReplacing(fileName, [this](TStream& stream) { SaveToStream(stream); });
 }
 
 void TStrings::SaveToFile(const AnsiString& fileName) const {
-  TFileStream stream(fileName, fmCreate);
-  SaveToStream(stream);
+  SaveFileReplacing(fileName, [this](TStream& stream) { SaveToStream(stream); });
 }
 
 void TStrings::BeginUpdate() {

@@ -72,7 +72,10 @@ public:
   char QuoteChar() const { return FQuoteChar; }
   void SetQuoteChar(char c) { FQuoteChar = c; }
 
-  // Raw bytes: the rest of the stream becomes the text; the text is written as is.
+  // Raw bytes: the rest of the stream becomes the text; the text is written as is. A
+  // file is read whole first (LoadFileBytes), so a failed load changes nothing, and
+  // saved through a complete copy (SaveFileReplacing), so a failed save leaves the file
+  // as it was.
   virtual void LoadFromStream(TStream& stream);
   virtual void SaveToStream(TStream& stream) const;
   void LoadFromFile(const AnsiString& fileName);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/graphics/PixelAccess.h"
 
@@ -77,13 +78,14 @@ void TBitmap::SetMonochrome(bool value) {
     SetPixelFormat(pfDevice);
 }
 
-uint8_t* TBitmap::ScanLine(int32_t row) {
-  if (row < 0 || row >= FHeight) throw EInvalidGraphicOperation(SScanLine);
-  return FBits.data() + static_cast<size_t>(row) * FStride;
-}
+uint8_t* TBitmap::ScanLine(int32_t row) { return const_cast<uint8_t*>(std::as_const(*this).ScanLine(row)); }
 
 const uint8_t* TBitmap::ScanLine(int32_t row) const {
   if (row < 0 || row >= FHeight) throw EInvalidGraphicOperation(SScanLine);
+  // The rows of a bitmap 0 pixels wide hold no bytes; they still point somewhere, as
+  // callers pass them to memcpy and the like.
+  static constexpr uint8_t kNoPixels = 0;
+  if (FBits.empty()) return &kNoPixels;
   return FBits.data() + static_cast<size_t>(row) * FStride;
 }
 

@@ -38,6 +38,14 @@ TPixelFormat FormatOfBits(uint32_t bits) {
   }
 }
 
+// Bytes from the stream's position to its end; -1 when the stream cannot tell (a pipe).
+int64_t BytesLeft(TStream& stream) {
+  const int64_t position = stream.Position();
+  if (position < 0) return -1;
+  const int64_t size = stream.Size();
+  return size < position ? -1 : size - position;
+}
+
 void ReadBytes(TStream& stream, std::vector<uint8_t>& into, int64_t count) {
   const size_t at = into.size();
   into.resize(at + static_cast<size_t>(count));
@@ -47,6 +55,7 @@ void ReadBytes(TStream& stream, std::vector<uint8_t>& into, int64_t count) {
 }  // namespace
 
 void TBitmap::LoadFromStream(TStream& stream) {
+  const int64_t fileBytes = BytesLeft(stream);
   std::vector<uint8_t> head;
   ReadBytes(stream, head, kFileHeaderBytes + 4);
   if (LoadLE16(head.data()) != kBitmapSignature) Invalid();
@@ -103,18 +112,33 @@ void TBitmap::LoadFromStream(TStream& stream) {
       colors.push_back(TPaletteEntry{e[2], e[1], e[0], 0});
     }
   }
+  // The rows must be there before anything is allocated for them: a short file that
+  // claims a huge image is refused here, not after a gigabyte was taken (so is a file
+  // merely cut short).
+  const int64_t rowsOffset = std::max<int64_t>(pixelOffset, consumed);
+  const int64_t rowBytes = stride * height;
+  if (fileBytes >= 0 && (rowsOffset > fileBytes || rowBytes > fileBytes - rowsOffset)) Invalid();
   if (pixelOffset > consumed) {
     if (pixelOffset - consumed > MaxBitmapBytes) Invalid();
     std::vector<uint8_t> gap;
     ReadBytes(stream, gap, pixelOffset - consumed);
   }
+  // A stream that cannot tell its size gives its rows first, so only bytes that came are
+  // ever held.
+  std::vector<uint8_t> rows;
+  if (fileBytes < 0)
+    for (int64_t row = 0; row < height; ++row) ReadBytes(stream, rows, stride);
 
   TBitmap image;
   image.FColors = std::move(colors);
   image.NewImage(static_cast<int32_t>(width), static_cast<int32_t>(height), format);
-  for (int32_t row = 0; row < image.FHeight; ++row) {
+  for (int32_t row = 0; row < image.FHeight && image.FStride > 0; ++row) {
     const int32_t y = topDown ? row : image.FHeight - 1 - row;
-    stream.ReadBuffer(image.ScanLine(y), image.FStride);
+    if (fileBytes < 0)
+      std::memcpy(image.ScanLine(y), rows.data() + static_cast<size_t>(row) * image.FStride,
+                  static_cast<size_t>(image.FStride));
+    else
+      stream.ReadBuffer(image.ScanLine(y), image.FStride);
   }
   Assign(image);
 }

@@ -7,6 +7,7 @@
 #include "platform/base/Exception.h"
 #include "platform/base/FloatText.h"
 #include "platform/base/Format.h"
+#include "platform/base/LastError.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/StringLists.h"
 #include "platform/base/TextUtils.h"
@@ -90,7 +91,8 @@ int32_t TUniCustomIniFile::ReadBinaryStream(const WideString& section, const Wid
   auto* memory = dynamic_cast<TMemoryStream*>(&value);
   TMemoryStream& stream = memory != nullptr ? *memory : temporary;
   const int64_t start = stream.Position();
-  stream.SetSize(start + count);
+  // The stream grows by the byte count and keeps what stands after the decoded bytes.
+  stream.SetSize(stream.Size() + count);
   HexToBin(text, static_cast<uint8_t*>(stream.Memory()) + start, static_cast<size_t>(count));
   stream.SetPosition(start);
   if (memory == nullptr) value.CopyFrom(stream, count);
@@ -233,18 +235,19 @@ int32_t TUniHashedStringList::IndexOfName(const WideString& name) const {
 
 TUniMemIniFile::TUniMemIniFile(const WideString& fileName) : TUniCustomIniFile(fileName) {
   FSections.SetNameValueSeparator(u'=');
-  LoadValues();
+  LoadValues(FFileName);
 }
 
 TUniMemIniFile::~TUniMemIniFile() = default;
 
-void TUniMemIniFile::LoadValues() {
-  if (FFileName.empty() || !WideFileExists(FFileName)) {
+void TUniMemIniFile::LoadValues(const WideString& fileName) {
+  if (fileName.empty() || !WideFileExists(fileName)) {
     Clear();
     return;
   }
+  // The file is read whole before anything is replaced, so a failure keeps the contents.
   TUniStringList lines;
-  lines.LoadFromFile(FFileName);
+  lines.LoadFromFile(fileName);
   SetStrings(lines);
 }
 
@@ -347,23 +350,39 @@ void TUniMemIniFile::DeleteKey(const WideString& section, const WideString& iden
 void TUniMemIniFile::UpdateFile() {
   TUniStringList lines;
   GetStrings(lines);
-  TUniFileReplaceStream stream(FFileName);
-  lines.SaveToStream(stream);
-  stream.Commit();
+  lines.SaveToFile(FFileName);
 }
 
 void TUniMemIniFile::Rename(const WideString& fileName, bool reload) {
+  if (reload) LoadValues(fileName);
   FFileName = fileName;
-  if (reload) LoadValues();
 }
 
 // ---- TUniIniFile ----
 
 TUniIniFile::TUniIniFile(const WideString& fileName) : TUniCustomIniFile(fileName) {
-  if (!PlatformIsUnicode()) FAnsiIniFile = std::make_unique<TIniFile>(DefaultWideToAnsi(fileName));
+  AnsiString ansiName;
+  if (PlatformIsUnicode()) return;
+  if (TryDefaultWideToAnsi(fileName, ansiName))
+    FAnsiIniFile = std::make_unique<TIniFile>(ansiName);
+  else
+    FNameNotAnsi = true;
 }
 
-TUniIniFile::~TUniIniFile() { UpdateFile(); }
+// Destruction flushes; a destructor must not raise, so a failure goes to the
+// application's exception display instead.
+TUniIniFile::~TUniIniFile() {
+  try {
+    UpdateFile();
+  } catch (const std::exception& e) {
+    ShowException(e);
+  }
+}
+
+bool TUniIniFile::NameFails() const {
+  if (FNameNotAnsi) SetLastError(ERROR_INVALID_NAME);
+  return FNameNotAnsi;
+}
 
 void TUniIniFile::RaiseWriteError() const {
   throw EIniFileException(Format(SIniFileWriteError, {DefaultWideToAnsi(FFileName)}));
@@ -371,6 +390,7 @@ void TUniIniFile::RaiseWriteError() const {
 
 WideString TUniIniFile::ReadString(const WideString& section, const WideString& ident,
                                    const WideString& defaultValue) {
+  if (NameFails()) return defaultValue;
   if (FAnsiIniFile)
     return DefaultAnsiToWide(FAnsiIniFile->ReadString(DefaultWideToAnsi(section), DefaultWideToAnsi(ident),
                                                       DefaultWideToAnsi(defaultValue)));
@@ -378,6 +398,7 @@ WideString TUniIniFile::ReadString(const WideString& section, const WideString& 
 }
 
 void TUniIniFile::WriteString(const WideString& section, const WideString& ident, const WideString& value) {
+  if (NameFails()) RaiseWriteError();
   if (FAnsiIniFile) {
     FAnsiIniFile->WriteString(DefaultWideToAnsi(section), DefaultWideToAnsi(ident), DefaultWideToAnsi(value));
     return;
@@ -387,6 +408,7 @@ void TUniIniFile::WriteString(const WideString& section, const WideString& ident
 }
 
 void TUniIniFile::ReadSection(const WideString& section, TWideStrings& strings) {
+  if (NameFails()) return FillStrings(strings, {});
   if (FAnsiIniFile) {
     TStringList keys;
     FAnsiIniFile->ReadSection(DefaultWideToAnsi(section), keys);
@@ -397,6 +419,7 @@ void TUniIniFile::ReadSection(const WideString& section, TWideStrings& strings) 
 }
 
 void TUniIniFile::ReadSections(TWideStrings& strings) {
+  if (NameFails()) return FillStrings(strings, {});
   if (FAnsiIniFile) {
     TStringList sections;
     FAnsiIniFile->ReadSections(sections);
@@ -407,6 +430,7 @@ void TUniIniFile::ReadSections(TWideStrings& strings) {
 }
 
 void TUniIniFile::ReadSectionValues(const WideString& section, TWideStrings& strings) {
+  if (NameFails()) return FillStrings(strings, {});
   if (FAnsiIniFile) {
     TStringList lines;
     FAnsiIniFile->ReadSectionValues(DefaultWideToAnsi(section), lines);
@@ -422,6 +446,7 @@ void TUniIniFile::ReadSectionValues(const WideString& section, TWideStrings& str
 }
 
 void TUniIniFile::EraseSection(const WideString& section) {
+  if (NameFails()) RaiseWriteError();
   if (FAnsiIniFile) {
     FAnsiIniFile->EraseSection(DefaultWideToAnsi(section));
     return;
@@ -430,6 +455,7 @@ void TUniIniFile::EraseSection(const WideString& section) {
 }
 
 void TUniIniFile::DeleteKey(const WideString& section, const WideString& ident) {
+  if (NameFails()) return;
   if (FAnsiIniFile) {
     FAnsiIniFile->DeleteKey(DefaultWideToAnsi(section), DefaultWideToAnsi(ident));
     return;
@@ -438,9 +464,10 @@ void TUniIniFile::DeleteKey(const WideString& section, const WideString& ident) 
 }
 
 void TUniIniFile::UpdateFile() {
+  if (NameFails()) RaiseWriteError();
   if (FAnsiIniFile) {
     FAnsiIniFile->UpdateFile();
     return;
   }
-  WritePrivateProfileStringW(nullptr, nullptr, nullptr, FFileName.c_str());
+  if (!WritePrivateProfileStringW(nullptr, nullptr, nullptr, FFileName.c_str())) RaiseWriteError();
 }

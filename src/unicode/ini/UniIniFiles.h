@@ -34,10 +34,11 @@ public:
   // A non-zero integer is true; written as "1" or "0".
   virtual bool ReadBool(const WideString& section, const WideString& ident, bool defaultValue);
   virtual void WriteBool(const WideString& section, const WideString& ident, bool value);
-  // Decodes the value's pairs of hexadecimal digits into `value` at its position (a
-  // memory stream is cut after them and keeps its position; the decoding stops at the
-  // first pair that is not hexadecimal, leaving zeros). Returns the byte count; 0 for an
-  // empty value.
+  // Decodes the value's pairs of hexadecimal digits into `value` at its position; the
+  // decoding stops at the first pair that is not hexadecimal, leaving zeros. A memory
+  // stream grows by the byte count, keeps its position and the bytes after the decoded
+  // ones, and the result is its new size less the position; any other stream receives
+  // the bytes and the result is their count. 0 for an empty value.
   virtual int32_t ReadBinaryStream(const WideString& section, const WideString& ident, TStream& value);
   // Dates, times and numbers as the user's locale writes them; the default for a missing
   // value or one that does not convert.
@@ -121,7 +122,8 @@ private:
 class TUniMemIniFile : public TUniCustomIniFile {
 public:
   // Loads the file when it exists (encoding by its byte-order mark, else 8-bit text in
-  // UserCodePage); a missing file gives an empty ini.
+  // UserCodePage); a missing file gives an empty ini. A folder, FIFO or device named as
+  // the file raises EWideFOpenError (WideLoadFileBytes).
   explicit TUniMemIniFile(const WideString& fileName);
   ~TUniMemIniFile() override;
 
@@ -133,11 +135,13 @@ public:
   void ReadSectionValues(const WideString& section, TWideStrings& strings) override;
   void EraseSection(const WideString& section) override;
   void DeleteKey(const WideString& section, const WideString& ident) override;
-  // Writes every section as UTF-16LE with FF FE and CR LF line ends; raises
-  // EWideFCreateError when the file cannot be created.
+  // Writes every section as UTF-16LE with FF FE and CR LF line ends through a complete
+  // copy that replaces the file (WideSaveFileReplacing); raises EWideFCreateError, with
+  // the file as it was, when the new version cannot be made, written or moved.
   void UpdateFile() override;
 
-  // Takes the new name and, with `reload`, loads that file.
+  // Takes the new name and, with `reload`, loads that file; a failed load raises and
+  // keeps the name and the contents as they were.
   void Rename(const WideString& fileName, bool reload);
   void Clear();
   // Appends "[name]", the section's lines and an empty line for every section.
@@ -147,7 +151,7 @@ public:
   bool CaseSensitive() const { return FSections.CaseSensitive(); }
 
 private:
-  void LoadValues();
+  void LoadValues(const WideString& fileName);
   TUniHashedStringList& AddSection(const WideString& section);
   TUniHashedStringList* FindSection(const WideString& section) const;
 
@@ -157,11 +161,15 @@ private:
 
 // An ini file read and written through the private-profile calls: every write reaches
 // the file at once. On 8-bit platforms (PlatformIsUnicode false) every call goes through
-// the platform's 8-bit TIniFile, with texts converted by the default conversion.
+// the platform's 8-bit TIniFile, with texts converted by the default conversion; a file
+// name the user code page cannot hold fails every call with ERROR_INVALID_NAME (reads
+// give the defaults and empty lists, writes raise), as a "?" in its place would name
+// another file.
 class TUniIniFile : public TUniCustomIniFile {
 public:
   explicit TUniIniFile(const WideString& fileName);
-  // Flushes, which never fails.
+  // Flushes (UpdateFile); a failure is shown by the application's exception display
+  // (ShowException), never raised.
   ~TUniIniFile() override;
 
   // The whole value, however long.
@@ -177,10 +185,14 @@ public:
   void EraseSection(const WideString& section) override;
   // Failures are ignored.
   void DeleteKey(const WideString& section, const WideString& ident) override;
+  // Flushes the file; raises as WriteString does for a file name no file can have.
   void UpdateFile() override;
 
 private:
   [[noreturn]] void RaiseWriteError() const;
+  // True, with ERROR_INVALID_NAME as the last error, when the 8-bit name is missing.
+  bool NameFails() const;
 
   std::unique_ptr<TIniFile> FAnsiIniFile;
+  bool FNameNotAnsi = false;  // 8-bit platform, and the user code page cannot hold the name
 };

@@ -7,10 +7,12 @@ namespace {
 constexpr UCS4Char CharTab = 9;
 constexpr UCS4Char CharLF = 10;
 
-void Advance(TUtilsCharPosition& position, UCS4Char ch, int32_t byteCount) {
+// Moves `position` past a character that took `byteCount` bytes after `skippedBytes`
+// bytes that failed to decode.
+void Advance(TUtilsCharPosition& position, UCS4Char ch, int32_t byteCount, int64_t skippedBytes) {
   ++position.CharNumber;
   position.Char = ch;
-  position.ByteNumber += byteCount;
+  position.ByteNumber += skippedBytes + byteCount;
   position.ByteCount = byteCount;
   if (ch == CharTab) {
     ++position.Column;
@@ -61,18 +63,33 @@ bool TUtilsUCS4Reader::ReadCodecBytes(TCustomUnicodeCodec& sender, uint8_t* buff
   throw EConvertError(sender.InvalidEncodingMessage());
 }
 
-void TUtilsUCS4Reader::ReadNextChar() {
+TUtilsCharPosition TUtilsUCS4Reader::ReadCharAfter(const TUtilsCharPosition& position) {
   UCS4Char ch = UCS4EndOfInput;
   int32_t byteCount = 0;
-  if (FCodec != nullptr) FCodec->ReadCharNormalised(ch, byteCount);
-  Advance(FNextPos, ch, byteCount);
+  const int64_t streamStart = GetStreamPosition();
+  try {
+    if (FCodec != nullptr) FCodec->ReadCharNormalised(ch, byteCount);
+  } catch (...) {
+    // The bytes of the failed character are gone; the next character counts them.
+    FSkippedBytes += GetStreamPosition() - streamStart;
+    throw;
+  }
+  TUtilsCharPosition next = position;
+  Advance(next, ch, byteCount, FSkippedBytes);
+  FSkippedBytes = 0;
+  return next;
 }
 
+void TUtilsUCS4Reader::ReadNextChar() { FNextPos = ReadCharAfter(FNextPos); }
+
+// The look-ahead is read before any position moves, so a decoding error leaves the
+// reader on the character it was on and the next call steps on from there.
 void TUtilsUCS4Reader::Next() {
   if (FCurrentPos.Char == UCS4EndOfInput) return;
+  const TUtilsCharPosition following = FNextPos.Char != UCS4EndOfInput ? ReadCharAfter(FNextPos) : FNextPos;
   FPreviousPos = FCurrentPos;
   FCurrentPos = FNextPos;
-  if (FNextPos.Char != UCS4EndOfInput) ReadNextChar();
+  FNextPos = following;
 }
 
 void TUtilsUCS4Reader::Reset() {
@@ -81,6 +98,7 @@ void TUtilsUCS4Reader::Reset() {
   FPreviousPos = FStartPos;
   FCurrentPos = FStartPos;
   FNextPos = FStartPos;
+  FSkippedBytes = 0;
   ReadNextChar();
 }
 

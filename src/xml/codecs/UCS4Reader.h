@@ -50,7 +50,9 @@ public:
   // Reads characters for each UTF-16 unit of text and compares them; stops at the
   // first difference (answering false) with the characters read so far consumed.
   virtual bool Match(WideStringView text);
-  // Makes the next character current; at the end nothing changes.
+  // Makes the next character current; at the end nothing changes. A character that fails
+  // to decode raises EConvertError and leaves every position as it was; the call after it
+  // goes on with the character behind the bad bytes, whose byte number counts them.
   virtual void Next();
   // Restarts at the start offset with the start position; the next character is read.
   virtual void Reset();
@@ -85,5 +87,10 @@ private:
   // The byte source of every codec: input that ends inside a unit raises the codec's
   // "Invalid <name> encoding".
   bool ReadCodecBytes(TCustomUnicodeCodec& sender, uint8_t* buffer, int32_t count) override;
+  // The position of the character read after `position`; raises the codec's error
+  // with no position changed.
+  TUtilsCharPosition ReadCharAfter(const TUtilsCharPosition& position);
   void ReadNextChar();
+
+  int64_t FSkippedBytes = 0;  // bytes of characters that failed to decode, not yet counted
 };

@@ -9,6 +9,7 @@
 
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/TempFolder.h"
 
 namespace {
@@ -260,3 +261,37 @@ TEST_F(PrivateProfileTest, WholeValuesAndNameListsComeBackHoweverLong) {
 }
 
 }  // namespace
+
+// A FIFO or device named as the file is refused at once: a read gives the default (no
+// wait for a writer, no endless read of /dev/zero), a write fails and leaves it alone.
+TEST_F(PrivateProfileTest, WhatIsNoRegularFileIsRefusedAtOnce) {
+  ASSERT_EQ(mkfifo(FPath.c_str(), 0600), 0);
+  EXPECT_EQ(Get(u"s", u"k"), u"<default>");
+  EXPECT_FALSE(Set(u"s", u"k", u"v"));
+  EXPECT_EQ(GetLastError(), ERROR_BAD_FILE_TYPE);
+  EXPECT_EQ(GetPrivateProfileValueW(u"s", u"k", u"none", u"/dev/zero"), u"none");
+  EXPECT_FALSE(WritePrivateProfileStringW(u"s", u"k", u"v", u"/dev/zero"));
+  EXPECT_EQ(GetLastError(), ERROR_BAD_FILE_TYPE);
+}
+
+// Byte 0x98 is no character of code page 1251: it reads as U+FFFD, and its line keeps
+// the byte when another key is written.
+TEST_F(PrivateProfileTest, AnEightBitFileKeepsTheBytesOfLinesNoWriteTouches) {
+  WriteFile("[s]\r\nodd=a\x98z\r\nk=1\r\n");
+  EXPECT_EQ(Get(u"s", u"odd"), u"a\uFFFDz");
+  ASSERT_TRUE(Set(u"s", u"k", u"2"));
+  EXPECT_EQ(ReadFile(), "[s]\r\nodd=a\x98z\r\nk=2\r\n");
+  ASSERT_TRUE(Set(u"s", u"odd", u"b"));  // a line that is written takes its new text
+  EXPECT_EQ(ReadFile(), "[s]\r\nodd=b\r\nk=2\r\n");
+}
+
+TEST_F(PrivateProfileTest, AWriteStoppedByTheFileSizeLimitLeavesTheFileWhole) {
+  const std::string old = Utf16Le(u"[s]\r\nk=old\r\n");
+  WriteFile(old);
+  const std::string result = RunWithFileSizeLimit(old.size() + 4, [&] {
+    const bool written = Set(u"s", u"k", u"a value much longer than the limit allows");
+    return written ? std::string("written") : std::to_string(GetLastError());
+  });
+  EXPECT_EQ(result, std::to_string(ERROR_FILE_TOO_LARGE));
+  EXPECT_EQ(ReadFile(), old);
+}

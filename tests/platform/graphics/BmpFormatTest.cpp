@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <vector>
 
@@ -152,8 +154,68 @@ TEST(BmpFormat, BadImagesRaiseTheBitmapError) {
   tooManyColours[47] = 2;  // 512 colours
   ExpectLoadFails<EInvalidGraphic>(tooManyColours, "Bitmap image is not valid");
 
+  // Rows or a pixel offset beyond the end are refused before the image is allocated.
   const std::vector<uint8_t> truncated(good.begin(), good.end() - 1);
-  ExpectLoadFails<EReadError>(truncated, "Stream read error");
+  ExpectLoadFails<EInvalidGraphic>(truncated, "Bitmap image is not valid");
+
+  auto offsetBeyondEnd = good;
+  offsetBeyondEnd[10] = 0xFF;
+  offsetBeyondEnd[11] = 0xFF;  // the rows at 65535 in a 70-byte file
+  ExpectLoadFails<EInvalidGraphic>(offsetBeyondEnd, "Bitmap image is not valid");
+}
+
+namespace {
+
+// The header alone (14 + 40 bytes) claiming 16384 x 16384 at 32 bits, 1 GiB of rows.
+std::vector<uint8_t> HugeHeaderOnly() {
+  std::vector<uint8_t> bmp{'B', 'M'};
+  Put32(bmp, 54);                     // file size
+  Put32(bmp, 0);                      // two reserved words
+  Put32(bmp, 54);                     // offset of the rows
+  Put32(bmp, 40);                     // header size
+  Put32(bmp, 16384);                  // width
+  Put32(bmp, 16384);                  // height
+  bmp.insert(bmp.end(), {1, 0, 32, 0});  // planes 1, 32 bits per pixel
+  for (int i = 0; i < 6; ++i) Put32(bmp, 0);  // no compression, sizes, resolutions, colours
+  return bmp;
+}
+
+}  // namespace
+
+TEST(BmpFormat, AHeaderClaimingMoreRowsThanTheFileHoldsIsRefusedBeforeAllocating) {
+  const std::vector<uint8_t> bmp = HugeHeaderOnly();
+  ASSERT_EQ(bmp.size(), 54u);
+  // Allocating first would take 1 GiB and then fail reading with "Stream read error".
+  ExpectLoadFails<EInvalidGraphic>(bmp, "Bitmap image is not valid");
+}
+
+TEST(BmpFormat, AnImageWithoutColumnsHasRowsThatAreNoNullPointers) {
+  const std::vector<uint8_t> rows;
+  auto bmp = HandMadeMonochrome(2, rows);
+  bmp[18] = 0;  // width 0: two rows of no bytes
+  const auto bitmap = Load(bmp);
+  EXPECT_TRUE(bitmap->Empty());
+  EXPECT_EQ(bitmap->Height(), 2);
+  EXPECT_EQ(bitmap->BytesPerScanLine(), 0);
+  EXPECT_NE(bitmap->ScanLine(0), nullptr);
+  EXPECT_NE(bitmap->ScanLine(1), nullptr);
+  EXPECT_EQ(Load(Save(*bitmap))->Height(), 2);
+}
+
+TEST(BmpFormat, AStreamThatCannotTellItsSizeStillLoads) {
+  const std::vector<uint8_t> bmp = HandMadeMonochrome(-2, {0xA0, 0, 0, 0, 0x60, 0, 0, 0});
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_EQ(write(fds[1], bmp.data(), bmp.size()), static_cast<ssize_t>(bmp.size()));
+  close(fds[1]);
+  THandleStream pipeStream(fds[0]);
+  ASSERT_LT(pipeStream.Size(), 0);
+  TBitmap bitmap;
+  bitmap.LoadFromStream(pipeStream);
+  close(fds[0]);
+  EXPECT_EQ(bitmap.Width(), 3);
+  EXPECT_EQ(bitmap.ScanLine(0)[0], 0xA0);
+  EXPECT_EQ(bitmap.ScanLine(1)[0], 0x60);
 }
 
 TEST(BmpFormat, PilReadsWhatWeWrite) {

@@ -11,6 +11,7 @@
 #include "unicode/TestFiles.h"
 #include "platform/base/Exception.h"
 #include "platform/base/LastError.h"
+#include "platform/base/FileSizeLimit.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 
@@ -193,6 +194,42 @@ TEST_F(TUniMemIniFileTest, AFailedUpdateLeavesTheFileWhole) {
   EXPECT_EQ(ReadBytes(Path()), before);
 }
 
+TEST_F(TUniMemIniFileTest, AFifoNamedAsTheFileIsRefusedAndAFailedReloadChangesNothing) {
+  ASSERT_EQ(mkfifo(Path("fifo.ini").c_str(), 0600), 0);
+  try {
+    TUniMemIniFile ini(Name("fifo.ini"));
+    ADD_FAILURE() << "no EWideFOpenError";
+  } catch (const EWideFOpenError& e) {
+    EXPECT_EQ(e.WideMessage(),
+              u"Cannot open file \"" + Name("fifo.ini") + u"\". " + WideSysErrorMessage(ERROR_BAD_FILE_TYPE));
+  }
+  WriteBytes(Path(), "[S]\r\nk=kept\r\n");
+  WriteBytes(Path("good.ini"), "[S]\r\nk=good\r\n");
+  TUniMemIniFile ini(Name());
+  EXPECT_THROW(ini.Rename(Name("fifo.ini"), true), EWideFOpenError);
+  EXPECT_EQ(ini.FileName(), Name());
+  EXPECT_EQ(ini.ReadString(u"S", u"k", u""), u"kept");
+  ini.Rename(Name("good.ini"), true);  // the same object loads a good file
+  EXPECT_EQ(ini.ReadString(u"S", u"k", u""), u"good");
+}
+
+TEST_F(TUniMemIniFileTest, AnUpdateStoppedByTheFileSizeLimitLeavesTheFileWholeAndSaysWhy) {
+  const std::string before = Utf16LeWithMark(u"[Scheme]\r\nPageWidth=600\r\n");
+  WriteBytes(Path(), before);
+  const std::string shown = RunWithFileSizeLimit(before.size(), [&] {
+    TUniMemIniFile ini(Name());
+    ini.WriteString(u"Scheme", u"Title", u"a title that makes the file longer");
+    try {
+      ini.UpdateFile();
+      return std::string("updated");
+    } catch (const EWideFCreateError& e) {
+      return Utf16LeBytes(e.WideMessage());
+    }
+  });
+  EXPECT_EQ(shown, Utf16LeBytes(u"Cannot create file \"" + Name() + u"\". " + WideSysErrorMessage(ERROR_FILE_TOO_LARGE)));
+  EXPECT_EQ(ReadBytes(Path()), before);
+}
+
 // ---- Typed values (shared by both ini files) ----
 
 TEST_F(TUniMemIniFileTest, SectionsAndKeysMatchAsTheirListsCompare) {
@@ -261,9 +298,11 @@ TEST_F(TUniMemIniFileTest, BinaryStreamsAsHexadecimalPairs) {
   TUniMemoryStream target;
   target.WriteBuffer("xyz", 3);
   target.SetPosition(1);
-  EXPECT_EQ(ini.ReadBinaryStream(u"B", u"bytes", target), 3);
+  // A memory stream grows by the byte count: 3 + 3 bytes, 5 of them from the position on.
+  EXPECT_EQ(ini.ReadBinaryStream(u"B", u"bytes", target), 5);
   EXPECT_EQ(target.Position(), 1);
-  EXPECT_EQ(std::string(static_cast<const char*>(target.Memory()), 4), "x\x01\xAB\xFF");
+  EXPECT_EQ(target.Size(), 6);
+  EXPECT_EQ(std::string(static_cast<const char*>(target.Memory()), 6), std::string("x\x01\xAB\xFF\0\0", 6));
 
   TStringStream other;  // any other stream receives the bytes at its position
   EXPECT_EQ(ini.ReadBinaryStream(u"B", u"bytes", other), 3);
@@ -271,6 +310,16 @@ TEST_F(TUniMemIniFileTest, BinaryStreamsAsHexadecimalPairs) {
   TStringStream input("hi");
   ini.WriteBinaryStream(u"B", u"text", input);
   EXPECT_EQ(ini.ReadString(u"B", u"text", u""), u"6869");
+
+  // A 10-byte stream at position 2 given 3 bytes: 13 bytes, the 5 after them kept.
+  ini.WriteString(u"B", u"three", u"AB00FF");
+  TUniMemoryStream ten;
+  ten.WriteBuffer("0123456789", 10);
+  ten.SetPosition(2);
+  EXPECT_EQ(ini.ReadBinaryStream(u"B", u"three", ten), 11);
+  EXPECT_EQ(ten.Position(), 2);
+  EXPECT_EQ(std::string(static_cast<const char*>(ten.Memory()), static_cast<size_t>(ten.Size())),
+            std::string("01\xAB\x00\xFF" "56789\0\0\0", 13));
 
   ini.WriteString(u"B", u"broken", u"01zz02");  // decoding stops at the first bad pair
   TUniMemoryStream broken;
@@ -455,6 +504,46 @@ TEST_F(TUniIniFileTest, EightBitPlatformsGoThroughTheAnsiIniFile) {
   ini.EraseSection(u"\x0421");
   ini.ReadSections(list);
   EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(TUniIniFileTest, AFifoNamedAsTheSettingsFileGivesDefaultsAtOnce) {
+  ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
+  TUniIniFile ini(Name());
+  EXPECT_EQ(ini.ReadString(u"S", u"k", u"default"), u"default");
+  EXPECT_THROW(ini.WriteString(u"S", u"k", u"v"), EIniFileException);
+}
+
+// "中文" has no place in code page 1251: every call fails with ERROR_INVALID_NAME rather
+// than reaching a file named "??.ini".
+TEST_F(TUniIniFileTest, OnEightBitPlatformsANameTheCodePageCannotHoldFails) {
+  const TEightBitPlatformScope eightBit;
+  const WideString name = WideName(FFolder.Path()) + u"/\u4E2D\u6587.ini";
+  {
+    TUniIniFile ini(name);
+    EXPECT_EQ(ini.ReadString(u"S", u"k", u"default"), u"default");
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_THROW(ini.WriteString(u"S", u"k", u"v"), EIniFileException);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_THROW(ini.EraseSection(u"S"), EIniFileException);
+    TUniStringList list;
+    list.Add(u"old");
+    ini.ReadSections(list);
+    EXPECT_EQ(list.Count(), 0);
+    testing::internal::CaptureStderr();
+  }
+  // Destruction flushes; its failure reaches the exception display instead of ending the program.
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to write to " + FFolder.Path() + "/??.ini\n");
+  EXPECT_FALSE(WideFileExists(WideName(FFolder.Path()) + u"/??.ini"));
+  EXPECT_FALSE(WideFileExists(name));
+}
+
+TEST_F(TUniIniFileTest, OnEightBitPlatformsANameTheCodePageHoldsWorks) {
+  const TEightBitPlatformScope eightBit;
+  const WideString name = WideName(FFolder.Path()) + u"/\u0424.ini";
+  TUniIniFile ini(name);
+  ini.WriteString(u"S", u"k", u"v");
+  EXPECT_EQ(ini.ReadString(u"S", u"k", u""), u"v");
+  EXPECT_TRUE(WideFileExists(name));
 }
 
 }  // namespace

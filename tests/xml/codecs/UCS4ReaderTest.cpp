@@ -192,3 +192,29 @@ TEST(UCS4ReaderTest, UndecodableInputRaisesOutOfNext) {
 }
 
 }  // namespace
+
+// The look-ahead meets the bad byte while the reader steps onto "b": that step fails
+// with nothing moved, and the next one delivers "b", then "z" counted behind the bad byte.
+TEST(UCS4ReaderTest, AFailedStepMovesNoPositionAndTheNextGoesOn) {
+  TReaderOver r("ab\xFFz"s);
+  r.Reader.Next();
+  EXPECT_EQ(r.Reader.CurrentPos().Char, u'a');
+  EXPECT_THROW(r.Reader.Next(), EConvertError);
+  EXPECT_EQ(r.Reader.CurrentPos().Char, u'a');
+  EXPECT_EQ(r.Reader.NextPos().Char, u'b');
+  EXPECT_EQ(r.Reader.NextPos().ByteNumber, 2);
+
+  r.Reader.Next();
+  EXPECT_EQ(r.Reader.PreviousPos().Char, u'a');
+  EXPECT_EQ(r.Reader.CurrentPos().Char, u'b');
+  EXPECT_EQ(r.Reader.CurrentPos().CharNumber, 2);
+  EXPECT_EQ(r.Reader.CurrentPos().Column, 2);
+  r.Reader.Next();
+  EXPECT_EQ(r.Reader.CurrentPos().Char, u'z');
+  EXPECT_EQ(r.Reader.CurrentPos().CharNumber, 3);
+  EXPECT_EQ(r.Reader.CurrentPos().Column, 3);
+  EXPECT_EQ(r.Reader.CurrentPos().ByteNumber, 4);  // the bad byte is counted
+  EXPECT_EQ(r.Reader.CurrentPos().ByteCount, 1);
+  r.Reader.Next();
+  EXPECT_TRUE(r.Reader.AtEnd());
+}
