@@ -93,12 +93,12 @@ protected:
     Guarded([&] { handled = FForm.HandleKey(key, ShiftOf(*event)); });
     if (!handled && key != VK_ESCAPE && key != VK_RETURN) QDialog::keyPressEvent(event);
   }
-  // Esc and the close box of a modal form without a result give mrCancel.
+  // The close box (and Esc that no button took) closes the form: a modal one with
+  // mrCancel unless it has a result, a modeless one by hiding it, so that the form (and
+  // the application's loop over the main form) sees it go.
   void reject() override {
-    if (FForm.Modal() && FForm.ModalResult() == mrNone) FForm.SetModalResult(mrCancel);
-    if (!FForm.Modal()) QDialog::reject();
+    Guarded([this] { FForm.Close(); });
   }
-  void done(int result) override { QDialog::done(result); }
 
 private:
   TCustomForm& FForm;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "platform/base/Numbers.h"
 #include "platform/gui/Consts.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
+#include "unicode/controls/UniWindowsShell.h"
 
 std::function<void(TUniMessageForm& form)> MessageDialogShowHook;
 
@@ -197,4 +199,17 @@ int32_t WideMessageDlgPosHelp(const WideString& msg, TMsgDlgType type, TMsgDlgBu
   if (x >= 0 || y >= 0) form->SetPosition(poDesigned);
   if (MessageDialogShowHook) MessageDialogShowHook(*form);
   return form->ShowModal();
+}
+
+bool WideSelectDirectory(const WideString& caption, const WideString& root, WideString& directory) {
+  // The browser preselects only a folder that exists; the path buffer holds any path the
+  // file system allows (PATH_MAX), not just 260 characters, so no choice is cut short.
+  constexpr uint32_t PathChars = 4096;
+  if (!directory.empty() && !WideDirectoryExists(directory)) directory.clear();
+  const PItemIdList chosen = WideSHBrowseForFolder({caption, root, directory});
+  if (!chosen) return false;
+  std::vector<WideChar> buffer(PathChars);
+  if (!WideSHGetPathFromIDList(chosen.get(), buffer.data(), PathChars)) return false;
+  directory = buffer.data();
+  return true;
 }

@@ -49,10 +49,9 @@ private:
   WideString FHelpText = u"&Help";
 };
 
-// The folder dialog (SelectDirectory).
-inline bool WideSelectDirectory(const WideString& caption, const WideString& root, WideString& directory) {
-  return SelectDirectory(caption, root, directory);
-}
+// The folder dialog: Directory is preselected when it exists (else emptied first) and
+// receives the chosen folder; false when cancelled.
+bool WideSelectDirectory(const WideString& caption, const WideString& root, WideString& directory);
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };

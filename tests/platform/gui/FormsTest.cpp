@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <QWidget>
 
 #include "platform/gui/Forms.h"
 
@@ -68,6 +69,20 @@ TEST_F(FormsTest, CentredFormsStandInTheMiddleOfTheScreen) {
   Form.HandleNeeded();
   EXPECT_EQ(Form.Left(), (ScreenWidth() - 200) / 2);
   EXPECT_EQ(Form.Top(), (ScreenHeight() - 80) / 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ModelessForm, TheCloseBoxHidesTheForm) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 120, 60);
+  form.Show();
+  ASSERT_TRUE(form.Visible());
+  form.Widget()->close();  // what the close box does
+  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(form.Widget()->isVisible());
 }
 
 }  // namespace

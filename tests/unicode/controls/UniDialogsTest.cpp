@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "unicode/UniSysUtils.h"
+#include "platform/gui/QtText.h"
 #include "unicode/controls/UniDialogs.h"
+#include "unicode/controls/UniWindowsShell.h"
 
 namespace {
 
@@ -159,6 +164,56 @@ TEST_F(MessageDialogResults, CtrlCCopiesTheCaptionMessageAndButtonsWithoutAccele
                               u"Yes   No   Cancel   No to All   Yes to All   \r\n" + line;
   EXPECT_EQ(formText, expected);
   EXPECT_EQ(UniClipboard().AsText(), expected);
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the next modal file dialog once it runs.
+void AnswerFileDialog(bool accept, QString* shownDirectory = nullptr) {
+  QTimer::singleShot(0, [=] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    if (shownDirectory) *shownDirectory = dialog->directory().absolutePath();
+    if (accept)
+      static_cast<QDialog*>(dialog)->accept();
+    else
+      dialog->reject();
+  });
+}
+
+TEST(FolderDialog, AVanishedDirectoryIsEmptiedAndAnExistingOneComesBack) {
+  QTemporaryDir root;
+  ASSERT_TRUE(QDir(root.path()).mkdir("\u041a\u043d\u0438\u0433\u0438"));
+  const WideString books = FromQString(QDir(root.path()).filePath("\u041a\u043d\u0438\u0433\u0438"));
+
+  WideString directory = books + u"/gone";
+  AnswerFileDialog(false);
+  EXPECT_FALSE(WideSelectDirectory(u"\u041f\u0430\u043f\u043a\u0430", u"", directory));
+  EXPECT_TRUE(directory.empty());
+
+  directory = books;
+  QString shown;
+  AnswerFileDialog(true, &shown);
+  EXPECT_TRUE(WideSelectDirectory(u"\u041f\u0430\u043f\u043a\u0430", u"", directory));
+  EXPECT_EQ(FromQString(shown), books);  // preselected
+  EXPECT_EQ(directory, books);
+}
+
+TEST(ShellWrappers, PathsCopyOnlyWhenTheyFitAndWindowTextsAreUtf16) {
+  const TItemIdList list{u"/tmp/\u041a"};
+  WideChar buffer[8] = {u'x'};
+  EXPECT_TRUE(WideSHGetPathFromIDList(&list, buffer, 8));
+  EXPECT_EQ(WideString(buffer), u"/tmp/\u041a");
+  EXPECT_FALSE(WideSHGetPathFromIDList(&list, buffer, 6));  // 6 characters need 7
+  EXPECT_EQ(buffer[0], 0);
+  EXPECT_FALSE(WideSHGetPathFromIDList(nullptr, buffer, 8));
+
+  TUniLabel label(nullptr);
+  EXPECT_TRUE(WideSetWindowText(&label, u"\U0001F4D6"));
+  EXPECT_EQ(label.Caption(), u"\U0001F4D6");
+  EXPECT_FALSE(WideSetWindowText(nullptr, u"x"));
 }
 
 }  // namespace
