@@ -1,6 +1,7 @@
 #include "unicode/UniComponentHelpers.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/ListAlgorithms.h"
 #include "platform/base/PublishedProperties.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
@@ -78,23 +79,15 @@ void TWideComponentHelper::Notification(TComponent* component, TOperation operat
 TWideComponentHelperList::~TWideComponentHelperList() = default;
 
 int32_t TWideComponentHelperList::Search(const TComponent* component, bool& found) const {
-  found = false;
-  int32_t low = 0, high = Count() - 1;
-  while (low <= high) {
-    const int32_t middle = (low + high) / 2;
-    const TComponent* item = FItems[static_cast<size_t>(middle)]->Component();
-    const int32_t compare = std::less<const TComponent*>()(item, component) ? -1 : item == component ? 0 : 1;
-    if (compare < 0) {
-      low = middle + 1;
-    } else {
-      high = middle - 1;
-      if (compare == 0) {
-        low = middle;
-        found = true;
-      }
-    }
-  }
-  return low;
+  int32_t index = 0;
+  found = SortedFind(
+      Count(), false,
+      [&](int32_t i) {
+        const TComponent* item = FItems[static_cast<size_t>(i)]->Component();
+        return std::less<const TComponent*>()(item, component) ? -1 : item == component ? 0 : 1;
+      },
+      index);
+  return index;
 }
 
 TWideComponentHelper* FindComponentHelper(const TWideComponentHelperList& list, const TComponent* component) {

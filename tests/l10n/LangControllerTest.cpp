@@ -7,6 +7,7 @@
 #include "platform/base/Collections.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Filer.h"
+#include "platform/base/FilerTestSupport.h"
 #include "unicode/UniWideStrings.h"
 
 namespace {
@@ -83,14 +84,12 @@ struct TLanguageWindow {
 std::vector<uint8_t> SaveLangData(TLanguageController& controller) {
   TMemoryStream stream;
   controller.Root().SaveToStream(stream);
-  const auto* p = static_cast<const uint8_t*>(stream.Memory());
-  return {p, p + stream.Size()};
+  return StreamBytes(stream);
 }
 
 void LoadLangData(TLanguageController& controller, const std::vector<uint8_t>& bytes) {
   TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
-  stream.SetPosition(0);
+  FillStream(stream, bytes);
   controller.Root().LoadFromStream(stream);
 }
 

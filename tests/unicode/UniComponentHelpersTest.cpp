@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/base/Exception.h"
+#include "platform/base/FilerTestSupport.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniWideStrings.h"
 
@@ -39,20 +40,8 @@ private:
   mutable TUniStringList FLines;
 };
 
-std::vector<uint8_t> Bytes(TMemoryStream& stream) {
-  const auto* p = static_cast<const uint8_t*>(stream.Memory());
-  return {p, p + stream.Size()};
-}
-
-std::vector<uint8_t> Write(TComponent& root) {
-  TMemoryStream stream;
-  TWriter writer(stream);
-  writer.WriteRootComponent(root);
-  return Bytes(stream);
-}
-
 // A window definition of one TWideSample "s" whose properties `writeProps` writes.
-void ReadDefinition(TComponent& root, const std::function<void(TWriter&)>& writeProps) {
+void ReadWithProperties(TComponent& root, const std::function<void(TWriter&)>& writeProps) {
   TMemoryStream stream;
   stream.WriteBuffer(FilerSignature, 4);
   {
@@ -71,7 +60,7 @@ void ReadDefinition(TComponent& root, const std::function<void(TWriter&)>& write
 TEST(DefineWideProperties, CompanionsOfTextPropertiesAreReadAndDropped) {
   TWideSample sample(nullptr);
   sample.SetTitle(u"\u0417\u0430\u0433\u043e\u043b\u043e\u0432\u043e\u043a");
-  ReadDefinition(sample, [](TWriter& w) {
+  ReadWithProperties(sample, [](TWriter& w) {
     w.WriteStr("TitleW");
     w.WriteString("\xd0\x96");  // UTF-8 of a Cyrillic letter
     w.WriteStr("Title_UTF7");
@@ -83,18 +72,18 @@ TEST(DefineWideProperties, CompanionsOfTextPropertiesAreReadAndDropped) {
 TEST(DefineWideProperties, TheCharacterCompanionCarriesCharactersOutsideTheCodePage) {
   TWideSample source(nullptr);
   source.SetMark(u'\u4e2d');
-  const std::vector<uint8_t> bytes = Write(source);
+  const std::vector<uint8_t> bytes = WriteDefinition(source);
   // "MarkW" holds the character as a wide string: 18, length 1, the unit.
   const std::vector<uint8_t> companion{5, 'M', 'a', 'r', 'k', 'W', vaWString, 1, 0, 0, 0, 0x2D, 0x4E};
   EXPECT_NE(std::search(bytes.begin(), bytes.end(), companion.begin(), companion.end()), bytes.end());
 
   TWideSample target(nullptr);
-  ReadDefinition(target, [](TWriter& w) {
+  ReadWithProperties(target, [](TWriter& w) {
     w.WriteStr("MarkW");
     w.WriteWideString(u"\u4e2d");
   });
   EXPECT_EQ(target.Mark(), u'\u4e2d');
-  ReadDefinition(target, [](TWriter& w) {
+  ReadWithProperties(target, [](TWriter& w) {
     w.WriteStr("Mark_UTF7");
     w.WriteString("+BBY-");
   });
@@ -112,7 +101,7 @@ TEST(DefineWideProperties, TheCharacterCompanionCarriesCharactersOutsideTheCodeP
   };
   for (const auto& props : bad) {
     try {
-      ReadDefinition(target, props);
+      ReadWithProperties(target, props);
       FAIL();
     } catch (const EReadError& e) {
       EXPECT_STREQ(e.what(), "Invalid property value");
@@ -120,7 +109,7 @@ TEST(DefineWideProperties, TheCharacterCompanionCarriesCharactersOutsideTheCodeP
   }
   // At its default the companion is not written.
   TWideSample plain(nullptr);
-  const std::vector<uint8_t> plainBytes = Write(plain);
+  const std::vector<uint8_t> plainBytes = WriteDefinition(plain);
   EXPECT_EQ(std::search(plainBytes.begin(), plainBytes.end(), companion.begin(), companion.begin() + 6),
             plainBytes.end());
 }
@@ -130,24 +119,20 @@ TEST(WideStringsStreaming, ListsRoundTripAndLegacyPropertiesAreRead) {
   source.Lines()->SetText(u"\u041f\u0435\u0440\u0432\u0430\u044f\r\n\U0001F4D6\r\n");
   TWideSample target(nullptr);
   {
-    const std::vector<uint8_t> bytes = Write(source);
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
-    stream.SetPosition(0);
-    TReader reader(stream);
-    reader.ReadRootComponent(target);
-    EXPECT_EQ(Write(target), bytes);
+    const std::vector<uint8_t> bytes = WriteDefinition(source);
+    ReadDefinition(target, bytes);
+    EXPECT_EQ(WriteDefinition(target), bytes);
   }
   EXPECT_EQ(target.Lines()->Text(), source.Lines()->Text());
 
   // One string is the whole text.
-  ReadDefinition(target, [](TWriter& w) {
+  ReadWithProperties(target, [](TWriter& w) {
     w.WriteStr("Lines.Strings");
     w.WriteWideString(u"a\r\nb");
   });
   EXPECT_EQ(target.Lines()->Count(), 2);
   // "WideStrings" reads as "Strings"; items may be 8-bit.
-  ReadDefinition(target, [](TWriter& w) {
+  ReadWithProperties(target, [](TWriter& w) {
     w.WriteStr("Lines.WideStrings");
     w.WriteListBegin();
     w.WriteString("\xc6");  // 8-bit, ANSI code page 1251
@@ -156,7 +141,7 @@ TEST(WideStringsStreaming, ListsRoundTripAndLegacyPropertiesAreRead) {
   });
   EXPECT_EQ(target.Lines()->Text(), u"\u0416\r\n\u4e2d\r\n");
   // "WideStringsW" is UTF-8 and taken only by an empty list; "WideStrings_UTF7" is dropped.
-  ReadDefinition(target, [](TWriter& w) {
+  ReadWithProperties(target, [](TWriter& w) {
     w.WriteStr("Lines.WideStringsW");
     w.WriteListBegin();
     w.WriteString("\xd0\x96");
@@ -168,7 +153,7 @@ TEST(WideStringsStreaming, ListsRoundTripAndLegacyPropertiesAreRead) {
   });
   EXPECT_EQ(target.Lines()->Text(), u"\u0416\r\n\u4e2d\r\n");
   target.Lines()->Clear();
-  ReadDefinition(target, [](TWriter& w) {
+  ReadWithProperties(target, [](TWriter& w) {
     w.WriteStr("Lines.WideStringsW");
     w.WriteListBegin();
     w.WriteString("\xd0\x96");

@@ -51,35 +51,19 @@ TCustomActionList::~TCustomActionList() {
 
 // The links hear the new value before the action stores it, so that each can still see
 // whether its client shows the old one.
-void TCustomAction::SetCaption(const WideString& value) {
-  if (value == FCaption) return;
-  for (TActionLink* link : std::vector<TActionLink*>(FClients)) link->SetCaption(value);
-  FCaption = value;
+template <typename T>
+void TCustomAction::Change(T& field, const T& value,
+                           void (TActionLink::*tell)(std::conditional_t<std::is_same_v<T, bool>, bool, const T&>)) {
+  if (value == field) return;
+  for (TActionLink* link : std::vector<TActionLink*>(FClients)) (link->*tell)(value);
+  field = value;
 }
 
-void TCustomAction::SetHint(const WideString& value) {
-  if (value == FHint) return;
-  for (TActionLink* link : std::vector<TActionLink*>(FClients)) link->SetHint(value);
-  FHint = value;
-}
-
-void TCustomAction::SetEnabled(bool value) {
-  if (value == FEnabled) return;
-  for (TActionLink* link : std::vector<TActionLink*>(FClients)) link->SetEnabled(value);
-  FEnabled = value;
-}
-
-void TCustomAction::SetVisible(bool value) {
-  if (value == FVisible) return;
-  for (TActionLink* link : std::vector<TActionLink*>(FClients)) link->SetVisible(value);
-  FVisible = value;
-}
-
-void TCustomAction::SetChecked(bool value) {
-  if (value == FChecked) return;
-  for (TActionLink* link : std::vector<TActionLink*>(FClients)) link->SetChecked(value);
-  FChecked = value;
-}
+void TCustomAction::SetCaption(const WideString& value) { Change(FCaption, value, &TActionLink::SetCaption); }
+void TCustomAction::SetHint(const WideString& value) { Change(FHint, value, &TActionLink::SetHint); }
+void TCustomAction::SetEnabled(bool value) { Change(FEnabled, value, &TActionLink::SetEnabled); }
+void TCustomAction::SetVisible(bool value) { Change(FVisible, value, &TActionLink::SetVisible); }
+void TCustomAction::SetChecked(bool value) { Change(FChecked, value, &TActionLink::SetChecked); }
 
 const TClassProps& TCustomAction::Props() {
   static const TClassProps props(

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "platform/base/Components.h"
@@ -72,6 +73,11 @@ public:
   const TClassProps* ClassProps() const override { return &Props(); }
 
 private:
+  // Tells every link, then stores the value (when it differs).
+  template <typename T>
+  void Change(T& field, const T& value,
+              void (TActionLink::*tell)(std::conditional_t<std::is_same_v<T, bool>, bool, const T&>));
+
   WideString FCaption;
   WideString FHint;
   bool FEnabled = true;

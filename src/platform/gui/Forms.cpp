@@ -40,23 +40,22 @@ void TCustomForm::UpdateActions() {
   ForEachControl(*this, [](TControl& control) { control.InitiateAction(); });
 }
 
-TButton* TCustomForm::DefaultButton() const {
+namespace {
+
+// The first button of the form that the test picks, or nullptr.
+TButton* FindButton(const TCustomForm& form, bool (TButton::*test)() const) {
   TButton* found = nullptr;
-  ForEachControl(const_cast<TCustomForm&>(*this), [&](TControl& control) {
+  ForEachControl(const_cast<TCustomForm&>(form), [&](TControl& control) {
     auto* button = dynamic_cast<TButton*>(&control);
-    if (!found && button && button->Default()) found = button;
+    if (!found && button && (button->*test)()) found = button;
   });
   return found;
 }
 
-TButton* TCustomForm::CancelButton() const {
-  TButton* found = nullptr;
-  ForEachControl(const_cast<TCustomForm&>(*this), [&](TControl& control) {
-    auto* button = dynamic_cast<TButton*>(&control);
-    if (!found && button && button->Cancel()) found = button;
-  });
-  return found;
-}
+}  // namespace
+
+TButton* TCustomForm::DefaultButton() const { return FindButton(*this, &TButton::Default); }
+TButton* TCustomForm::CancelButton() const { return FindButton(*this, &TButton::Cancel); }
 
 bool TCustomForm::HandleKey(uint16_t key, TShiftState shift) {
   if (FKeyPreview && OnKeyDown) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/base/FilerTestSupport.h"
+
 #include <vector>
 
 #include "platform/base/Collections.h"
@@ -76,26 +78,6 @@ private:
   mutable TOwnedCollection FItems;
 };
 
-std::vector<uint8_t> Bytes(TMemoryStream& stream) {
-  const auto* p = static_cast<const uint8_t*>(stream.Memory());
-  return {p, p + stream.Size()};
-}
-
-std::vector<uint8_t> Write(TComponent& root) {
-  TMemoryStream stream;
-  TWriter writer(stream);
-  writer.WriteRootComponent(root);
-  return Bytes(stream);
-}
-
-void Read(TComponent& root, const std::vector<uint8_t>& bytes) {
-  TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
-  stream.SetPosition(0);
-  TReader reader(stream);
-  reader.ReadRootComponent(root);
-}
-
 // A root "frm" with one owned component "child".
 struct Tree {
   Tree() {
@@ -123,7 +105,7 @@ TEST(Filer, WritesTheFormatFieldByField) {
       vaNull,                                          // the child owns nothing
       vaNull,                                          // end of the root's components
   };
-  EXPECT_EQ(Write(tree.Root), expected);
+  EXPECT_EQ(WriteDefinition(tree.Root), expected);
 }
 
 TEST(Filer, EveryKindRoundTripsByteForByte) {
@@ -136,10 +118,10 @@ TEST(Filer, EveryKindRoundTripsByteForByte) {
   static_cast<TSampleItem*>(source.Root.Items()->Add())->SetValue(70000);
   static_cast<TSampleItem*>(source.Root.Items()->Add())->SetValue(-1);
   source.Child->SetSize(127);
-  const std::vector<uint8_t> bytes = Write(source.Root);
+  const std::vector<uint8_t> bytes = WriteDefinition(source.Root);
 
   Tree target;
-  Read(target.Root, bytes);
+  ReadDefinition(target.Root, bytes);
   EXPECT_EQ(target.Root.Size(), -5);
   EXPECT_TRUE(target.Root.Flag());
   EXPECT_EQ(target.Root.Label(), std::string(300, 'x'));
@@ -152,7 +134,7 @@ TEST(Filer, EveryKindRoundTripsByteForByte) {
   EXPECT_EQ(target.Root.LoadedCalls, 1);
   EXPECT_EQ(target.Child->LoadedCalls, 1);
   EXPECT_EQ(target.Root.ComponentState() & (csLoading | csReading), 0u);
-  EXPECT_EQ(Write(target.Root), bytes);
+  EXPECT_EQ(WriteDefinition(target.Root), bytes);
 }
 
 TEST(Filer, AnAncestorsValuesAreNotWritten) {
@@ -170,7 +152,7 @@ TEST(Filer, AnAncestorsValuesAreNotWritten) {
 TEST(Filer, ReadingFailuresNameWhatIsWrong) {
   Tree source;
   source.Root.SetSize(1);
-  const std::vector<uint8_t> good = Write(source.Root);
+  const std::vector<uint8_t> good = WriteDefinition(source.Root);
   struct Case {
     const char* Trace;
     std::vector<uint8_t> Bytes;
@@ -195,7 +177,7 @@ TEST(Filer, ReadingFailuresNameWhatIsWrong) {
     SCOPED_TRACE(c.Trace);
     Tree target;
     try {
-      Read(target.Root, c.Bytes);
+      ReadDefinition(target.Root, c.Bytes);
       FAIL();
     } catch (const EReadError& e) {
       EXPECT_STREQ(e.what(), c.Message);

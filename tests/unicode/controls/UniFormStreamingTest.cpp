@@ -8,6 +8,7 @@
 
 #include "l10n/LangController.h"
 #include "platform/base/Filer.h"
+#include "platform/base/FilerTestSupport.h"
 #include "platform/gui/QtText.h"
 #include "unicode/controls/UniActnList.h"
 #include "unicode/controls/UniDialogs.h"
@@ -44,19 +45,6 @@ struct TMainWindow {
   TLanguageController* Controller = CreateOwned<TLanguageController>(Form);
 };
 
-std::string Write(TComponent& root) {
-  TMemoryStream stream;
-  TWriter(stream).WriteRootComponent(root);
-  return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
-}
-
-void Read(TComponent& root, const std::string& bytes) {
-  TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
-  stream.SetPosition(0);
-  TReader(stream).ReadRootComponent(root);
-}
-
 TEST(FormStreaming, AFormsDefinitionReadsBackByteForByte) {
   TMainWindow source;
   source.Form.SetBounds(10, 20, 400, 300);
@@ -65,10 +53,10 @@ TEST(FormStreaming, AFormsDefinitionReadsBackByteForByte) {
   source.Directory->SetPasswordChar(u'\u25CF');
   source.Files->Items()->SetText(u"\u0416.fb2\r\n\u4e2d.zip\r\n");
   source.Open->SetOKText(u"&\u041e\u0442\u043a\u0440\u044b\u0442\u044c");
-  const std::string bytes = Write(source.Form);
+  const std::vector<uint8_t> bytes = WriteDefinition(source.Form);
 
   TMainWindow target;
-  Read(target.Form, bytes);
+  ReadDefinition(target.Form, bytes);
   EXPECT_EQ(target.Form.Left(), 10);
   EXPECT_EQ(target.Form.Width(), 400);
   EXPECT_EQ(target.Title->Caption(), u"\u041a\u043d\u0438\u0433\u0438 \U0001F4D6:");
@@ -77,11 +65,12 @@ TEST(FormStreaming, AFormsDefinitionReadsBackByteForByte) {
   EXPECT_EQ(target.Files->Items()->Text(), u"\u0416.fb2\r\n\u4e2d.zip\r\n");
   EXPECT_EQ(target.Open->OKText(), u"&\u041e\u0442\u043a\u0440\u044b\u0442\u044c");
   EXPECT_EQ(target.Start->Caption(), u"&Start");
-  EXPECT_EQ(Write(target.Form), bytes);
+  EXPECT_EQ(WriteDefinition(target.Form), bytes);
   // Captions of the form, the label and the action; the button's comes from its action,
   // so its definition does not hold it.
+  const std::string text(bytes.begin(), bytes.end());
   int captions = 0;
-  for (size_t at = bytes.find("\x07""Caption"); at != std::string::npos; at = bytes.find("\x07""Caption", at + 1))
+  for (size_t at = text.find("\x07""Caption"); at != std::string::npos; at = text.find("\x07""Caption", at + 1))
     ++captions;
   EXPECT_EQ(captions, 3);
 }
