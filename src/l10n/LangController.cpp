@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "platform/base/Collections.h"
+#include "l10n/LangEscapes.h"
 #include "platform/base/Exception.h"
+#include "platform/base/Format.h"
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Masks.h"
 #include "platform/base/PublishedProperties.h"
@@ -363,6 +365,22 @@ void TLanguageController::Loaded() {
 void TLanguageController::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component != this && FRoot) FRoot->RemoveComponent(component);
+}
+
+void TLanguageController::GetLangSource(TUniStringList& lines) const {
+  lines.Add(u"[" + ActualSectionName() + u"]");
+  // Entries nest; an explicit stack keeps the order of the tree.
+  std::vector<const TLang_CompEntry*> open{FRoot.get()};
+  while (!open.empty()) {
+    const TLang_CompEntry* entry = open.back();
+    open.pop_back();
+    const AnsiString path = entry->ComponentPath();
+    if (entry->PropEntries)
+      for (const TLang_PropEntry& prop : *entry->PropEntries)
+        lines.Add(DefaultAnsiToWide(Format("%s%s=%.8d,", {path.empty() ? path : path + ".", prop.Path, prop.Id})) +
+                  EscapeLangText(prop.DefaultValue));
+    for (auto it = entry->Children.rbegin(); it != entry->Children.rend(); ++it) open.push_back(it->get());
+  }
 }
 
 WideString TLanguageController::ActualSectionName() const {

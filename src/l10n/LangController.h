@@ -40,6 +40,7 @@ struct TLang_PropEntry {
 };
 
 class TLang_MaskList;
+class TUniStringList;
 
 class TLang_CompEntry {
 public:
@@ -96,6 +97,11 @@ public:
   // Binds the tree to the owner, records the defaults and translates the window into
   // the current language.
   void Loaded() override;
+
+  // The language source of the window, for writing a language template: its section
+  // header and one line "component.path=identifier,default" per text, the identifier in
+  // eight digits and the default escaped as language files escape values.
+  void GetLangSource(TUniStringList& lines) const;
 
   WideString ActualSectionName() const override;
   void LanguageChanging() override;

@@ -233,3 +233,22 @@ TEST(LanguageController, SectionNameDefaultsToTheOwnersName) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LanguageController, TheLanguageSourceListsEveryTextWithItsIdentifier) {
+  TLanguageWindow w;
+  w.Controller->SetSectionName(u"SelectLanguage");
+  w.Label->SetCaption(u"\u042f\u0437\u044b\u043a:\ttab\r\nline");
+  w.Controller->UpdateComponents(true);
+  TUniStringList lines;
+  w.Controller->GetLangSource(lines);
+  EXPECT_EQ(lines.Text(),
+            u"[SelectLanguage]\r\n"
+            u"Caption=00000001,Select language\r\n"
+            u"lblLanguage.Caption=00000002,\u042f\u0437\u044b\u043a:\\ttab\\nline\r\n"
+            u"btnOK.Caption=00000003,OK\r\n"
+            u"btnCancel.Caption=00000004,Cancel\r\n");
+}
+
+}  // namespace

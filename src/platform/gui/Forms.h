@@ -117,7 +117,8 @@ public:
   // OnException when set, else ShowException. Raises nothing.
   void HandleException(const std::exception& e) noexcept;
   std::function<void(const std::exception& e)> OnException;
-  // Shows the exception's message in a box; the Unicode layer sets its own display.
+  // Shows the exception's message in a box with the stop icon, captioned with the
+  // title; the Unicode layer sets its own display.
   std::function<void(const std::exception& e)> ShowException;
 
   // A message box over the active window; returns the button's modal result.

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStyleFactory>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
@@ -23,6 +24,9 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
   FQt = std::make_unique<TQtApp>(argc, argv);
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   Application = this;
+  ShowException = [this](const std::exception& e) {
+    MessageBox(AnsiToWide(e.what()), FTitle, MB_OK | MB_ICONSTOP);
+  };
   // The idle pass: whenever the loop is about to wait for events, the actions of the
   // visible forms are updated.
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &FQt->App,

@@ -372,6 +372,32 @@ private:
   TCustomComboBox& FCombo;
 };
 
+// Typing at the end of a drop-down's text completes it: the text before the selection
+// plus the typed character, followed by the rest of the first item it begins, the rest
+// selected. Other keys (Backspace among them) reach the edit unchanged.
+class TComboCompletionFilter : public QObject {
+public:
+  TComboCompletionFilter(TCustomComboBox& combo, QLineEdit& edit) : QObject(&edit), FCombo(combo), FEdit(edit) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !FCombo.AutoComplete()) return QObject::eventFilter(watched, event);
+    const QString key = static_cast<QKeyEvent*>(event)->text();
+    const int start = FEdit.hasSelectedText() ? FEdit.selectionStart() : FEdit.cursorPosition();
+    const int end = FEdit.hasSelectedText() ? start + static_cast<int>(FEdit.selectedText().size()) : start;
+    if (key.size() != 1 || !key[0].isPrint() || end != FEdit.text().size()) return QObject::eventFilter(watched, event);
+    const WideString typed = FromQString(FEdit.text().left(start) + key);
+    WideString rest;
+    Guarded([&] { rest = FCombo.CompletionOf(typed); });
+    if (rest.empty()) return QObject::eventFilter(watched, event);
+    FEdit.setText(ToQString(typed + rest));
+    FEdit.setSelection(static_cast<int>(typed.size()), static_cast<int>(rest.size()));
+    return true;
+  }
+
+private:
+  TCustomComboBox& FCombo;
+  QLineEdit& FEdit;
+};
+
 }  // namespace
 
 QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
@@ -384,6 +410,10 @@ QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
   QObject::connect(combo, &QComboBox::editTextChanged, combo, [this](const QString& text) {
     Guarded([&] { TControl::SetText(FromQString(text)); });
   });
+  if (QLineEdit* edit = combo->lineEdit()) {
+    combo->setCompleter(nullptr);  // ours below
+    edit->installEventFilter(new TComboCompletionFilter(*this, *edit));
+  }
   return combo;
 }
 

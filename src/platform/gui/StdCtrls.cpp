@@ -130,6 +130,15 @@ void TCustomComboBox::ItemIndexChangedByUser(int32_t index) {
   if (OnChange) OnChange(this);
 }
 
+int32_t TCustomListControl::IndexOfPrefix(WideStringView prefix) const {
+  const WideString wanted = CaseFolded(prefix);
+  for (int32_t i = 0; i < ItemCount(); ++i) {
+    const WideString& text = FItems[static_cast<size_t>(i)].Text;
+    if (text.size() >= wanted.size() && CaseFolded(WideStringView(text).substr(0, wanted.size())) == wanted) return i;
+  }
+  return -1;
+}
+
 bool TCustomComboBox::SearchKey(WideChar key, int64_t nowMs) {
   if (nowMs - FLastKeyMs > SearchPauseMs) FFilter.clear();
   FLastKeyMs = nowMs;
@@ -137,17 +146,18 @@ bool TCustomComboBox::SearchKey(WideChar key, int64_t nowMs) {
     if (!FFilter.empty()) FFilter.pop_back();
     return true;
   }
-  const WideString wanted = CaseFolded(FFilter + key);
-  for (int32_t i = 0; i < ItemCount(); ++i) {
-    const WideString& text = FItems[static_cast<size_t>(i)].Text;
-    if (text.size() >= wanted.size() && CaseFolded(WideStringView(text).substr(0, wanted.size())) == wanted) {
-      FFilter += key;
-      if (i != FItemIndex) ItemIndexChangedByUser(i);
-      if (HandleAllocated()) ShowItemIndex();
-      return true;
-    }
-  }
-  return false;
+  const int32_t found = IndexOfPrefix(FFilter + key);
+  if (found < 0) return false;
+  FFilter += key;
+  if (found != FItemIndex) ItemIndexChangedByUser(found);
+  if (HandleAllocated()) ShowItemIndex();
+  return true;
+}
+
+WideString TCustomComboBox::CompletionOf(const WideString& typed) const {
+  if (typed.empty()) return {};
+  const int32_t found = IndexOfPrefix(typed);
+  return found < 0 ? WideString() : FItems[static_cast<size_t>(found)].Text.substr(typed.size());
 }
 
 const TClassProps& TButton::Props() {

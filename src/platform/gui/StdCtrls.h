@@ -103,6 +103,8 @@ protected:
   // The user selected another item.
   virtual void ItemIndexChangedByUser(int32_t index);
   void CheckItemIndex(int32_t index) const;
+  // The first item that starts with prefix (case ignored), or -1.
+  int32_t IndexOfPrefix(WideStringView prefix) const;
 
   std::vector<TListItem> FItems;
   int32_t FItemIndex = -1;
@@ -148,6 +150,9 @@ public:
   // starts (case ignored) with the search text plus the character and returns true
   // (consumed), or false when none does. Backspace (8) shortens the search text.
   bool SearchKey(WideChar key, int64_t nowMs);
+  // What completes a typed text to the first item it begins (case ignored): the rest of
+  // that item, or empty when none does.
+  WideString CompletionOf(const WideString& typed) const;
 
 protected:
   QWidget* CreateWidget(QWidget* parent) override;

@@ -102,3 +102,24 @@ TEST_F(ActionsTest, AnExceptionFromAHandlerReachesTheApplication) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ApplicationExceptions, WithoutAHandlerTheMessageIsShownInABox) {
+  WideString text, caption;
+  uint32_t flags = 0;
+  Application->SetTitle(u"\u0422\u0435\u0441\u0442");
+  Application->MessageBoxHook = [&](const WideString& t, const WideString& c, uint32_t f) {
+    text = t;
+    caption = c;
+    flags = f;
+    return mrOk;
+  };
+  Application->Guard([] { throw EConvertError("Bad value \xc6"); });  // 8-bit, code page 1251
+  Application->MessageBoxHook = nullptr;
+  EXPECT_EQ(text, u"Bad value \u0416");
+  EXPECT_EQ(caption, u"\u0422\u0435\u0441\u0442");
+  EXPECT_EQ(flags, MB_OK | MB_ICONSTOP);
+}
+
+}  // namespace

@@ -120,3 +120,37 @@ TEST_F(StdCtrlsTest, PasswordCharacterHidesTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditableComboBox, TypingCompletesTheFirstMatchingItemAndSelectsTheRest) {
+  TForm form(nullptr);
+  auto* combo = CreateOwned<TComboBox>(form);
+  combo->SetParent(&form);
+  for (const char16_t* item : {u"\u041a\u043d\u0438\u0433\u0430", u"Abacus", u"apple"})
+    combo->InsertItem(combo->ItemCount(), item, nullptr);
+  form.SetBounds(0, 0, 200, 60);
+  combo->SetBounds(0, 0, 150, 24);
+  form.Show();
+  QLineEdit* edit = static_cast<QComboBox*>(combo->Widget())->lineEdit();
+  edit->setFocus();
+  for (const char* key : {"a", "B"}) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(key));
+    QApplication::sendEvent(edit, &press);
+  }
+  EXPECT_EQ(FromQString(edit->text()), u"aBacus");  // case is ignored, the typed case stays
+  EXPECT_EQ(FromQString(edit->selectedText()), u"acus");
+  EXPECT_EQ(combo->Text(), u"aBacus");
+  // Backspace deletes the completed rest and completes nothing.
+  QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+  QApplication::sendEvent(edit, &back);
+  EXPECT_EQ(FromQString(edit->text()), u"aB");
+  // Cyrillic, case ignored.
+  edit->clear();
+  QKeyEvent ka(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x043a)));
+  QApplication::sendEvent(edit, &ka);
+  EXPECT_EQ(FromQString(edit->text()), u"\u043a\u043d\u0438\u0433\u0430");
+  form.Hide();
+}
+
+}  // namespace
