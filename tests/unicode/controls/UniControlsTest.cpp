@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolTip>
 
 #include "platform/base/Exception.h"
 #include "platform/gui/QtText.h"
@@ -107,6 +113,47 @@ TEST_F(UniControlsTest, ActionsAssignFromActionsAndControls) {
   } catch (const EConvertError& e) {
     EXPECT_STREQ(e.what(), "Cannot assign a TForeign to a TUniAction");
   }
+}
+
+}  // namespace
+
+namespace {
+
+// What a control's widget shows as its text.
+QString ShownText(QWidget* widget) {
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+  if (auto* box = qobject_cast<QGroupBox*>(widget)) return box->title();
+  return widget->windowTitle();
+}
+
+TEST(UniControlFamily, EveryControlShowsItsCaptionAndShortHint) {
+  TUniForm form(nullptr);
+  std::vector<TControl*> controls{CreateOwned<TUniLabel>(form), CreateOwned<TUniEdit>(form),
+                                  CreateOwned<TUniButton>(form), CreateOwned<TUniRadioButton>(form),
+                                  CreateOwned<TUniGroupBox>(form)};
+  const WideString caption = u"\u0417\u0430\u0433\u043e\u043b\u043e\u0432\u043e\u043a \U0001D11E\U0001F4D6";
+  const WideString hint = u"\u041a\u0440\u0430\u0442\u043a\u043e \U00010348|\u041f\u043e\u0434\u0440\u043e\u0431\u043d\u043e";
+  for (TControl* control : controls) {
+    control->SetCaption(caption);
+    control->SetHint(hint);
+    control->SetBounds(0, 0, 100, 30);
+    control->SetParent(&form);
+  }
+  form.SetBounds(0, 0, 300, 200);
+  form.SetCaption(caption);
+  form.Show();
+  EXPECT_EQ(FromQString(form.Widget()->windowTitle()), caption);
+  for (TControl* control : controls) {
+    SCOPED_TRACE(control->ClassName());
+    EXPECT_EQ(FromQString(ShownText(control->Widget())), caption);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), control->Widget()->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(control->Widget(), &help);
+    EXPECT_EQ(FromQString(QToolTip::text()), u"\u041a\u0440\u0430\u0442\u043a\u043e \U00010348");
+    QToolTip::hideText();
+  }
+  form.Hide();
 }
 
 }  // namespace
