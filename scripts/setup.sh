@@ -11,11 +11,13 @@ NEEDED=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # libraries the program links
   zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev libfribidi-dev
+  qt6-base-dev  # the GUI layer (src/platform/gui) over Qt 6 Widgets
   # fonts: layout and rendering are the same on every machine
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   unicode-data  # the Unicode Character Database behind the generated case tables
   # test-only peers
   python3-minimal python3-pil python3-fonttools libpng-dev libc-bin
+  xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
 )
 
 is_installed() {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/Filer.h"
 #include "platform/base/Object.h"
 #include "platform/base/ResString.h"
 #include "platform/base/Streams.h"
@@ -91,6 +92,11 @@ public:
   virtual void SaveToStream(TStream& stream);
   virtual void SetTextBuffer(const WideChar* text);
 
+  // Form files: the property "Strings", written when the list differs from the
+  // ancestor's (without an ancestor: when it is not empty) as a list of wide strings; read
+  // from such a list (items 8-bit or wide) or from one string taken as the whole text.
+  void DefineProperties(TFiler& filer) override;
+
   void BeginUpdate();
   void EndUpdate();
   // Runs `body` between BeginUpdate and EndUpdate.
@@ -123,6 +129,8 @@ public:
   void SetNameValueSeparator(WideChar value);
 
 protected:
+  // The reader of "Strings" (and of the legacy "WideStrings").
+  void ReadStringsData(TReader& reader);
   // Copies this list into another TWideStrings, or (converted by the default
   // conversion) into the platform's 8-bit TStrings.
   void AssignTo(TPersistent& dest) const override;
@@ -198,6 +206,11 @@ public:
   void LoadFromStream(TStream& stream) override;
   void SaveToFile(const WideString& fileName) override;
   void SaveToStream(TStream& stream) override;
+
+  // Adds three legacy properties that are read and never written: "WideStrings" (as
+  // "Strings"), "WideStringsW" (8-bit items decoded from UTF-8 into a list that is still
+  // empty, else dropped) and "WideStrings_UTF7" (items dropped).
+  void DefineProperties(TFiler& filer) override;
 
 private:
   std::unique_ptr<TAnsiStringsForWideStringsAdapter> FAnsiStrings;

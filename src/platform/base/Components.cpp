@@ -26,8 +26,10 @@ TComponent::~TComponent() {
   while (!FFreeNotifies.empty()) {
     TComponent* listener = FFreeNotifies.back();
     listener->Notification(this, opRemove);
-    // The base Notification has unlinked the two; an override may not have.
-    RemoveFreeNotification(listener);
+    // The base Notification has unlinked the two; an override may not have. A listener
+    // that unlinked may also have freed itself, so it is touched only while still linked.
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), listener) != FFreeNotifies.end())
+      RemoveFreeNotification(listener);
   }
   DestroyComponents();
   if (FOwner) FOwner->RemoveComponent(this);

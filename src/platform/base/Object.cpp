@@ -23,6 +23,8 @@ void TPersistent::Assign(const TPersistent& source) { source.AssignTo(*this); }
 
 TPersistent* TPersistent::GetOwner() const { return nullptr; }
 
+void TPersistent::DefineProperties(TFiler&) {}
+
 void TPersistent::AssignTo(TPersistent& dest) const {
   throw EConvertError(Format(SAssignError, {ClassName(), dest.ClassName()}));
 }

@@ -9,6 +9,9 @@
 
 #include "platform/base/Types.h"
 
+class TClassProps;
+class TFiler;
+
 class TObject {
 public:
   TObject() = default;
@@ -31,6 +34,12 @@ public:
   // The object that owns this one (a component's owner, an item's collection), or
   // nullptr.
   virtual TPersistent* GetOwner() const;
+  // The published properties of the object's class (PublishedProperties.h); nullptr for
+  // a class that publishes none.
+  virtual const TClassProps* ClassProps() const { return nullptr; }
+  // Defines the properties that a window definition holds beyond the published ones
+  // (Filer.h); the base defines none.
+  virtual void DefineProperties(TFiler& filer);
 
 protected:
   // Copies this object into dest; the base raises as Assign does.

@@ -95,3 +95,13 @@ void TCSMIB::DoChange() {
 void TCSMIB::DoChanging(int32_t newEnum, bool& allowChange) {
   if (FOnChanging) FOnChanging(this, newEnum, allowChange);
 }
+
+const TClassProps& TCSMIB::Props() {
+  static const TClassProps props(
+      "TCSMIB", nullptr,
+      {Published::Event("OnChange"), Published::Event("OnChanging"),
+       Published::Make<TCSMIB, int32_t>("Enum", tkInteger, &TCSMIB::Enum, &TCSMIB::SetEnum),
+       Published::Make<TCSMIB, bool>("IgnoreInvalidEnum", tkBoolean, &TCSMIB::IgnoreInvalidEnum,
+                                     &TCSMIB::SetIgnoreInvalidEnum)});
+  return props;
+}

@@ -8,6 +8,7 @@
 
 #include "platform/base/Components.h"
 #include "platform/base/Exception.h"
+#include "platform/base/PublishedProperties.h"
 #include "platform/base/Types.h"
 
 inline constexpr char SInvalidMIBNumber[] = "Invalid MIB number";
@@ -49,6 +50,11 @@ public:
   void SetIgnoreInvalidEnum(bool value) { FIgnoreInvalidEnum = value; }
   const TNotifyEvent& OnChange() const { return FOnChange; }
   const TCSMIBChangingEvent& OnChanging() const { return FOnChanging; }
+
+  // Published: OnChange, OnChanging, Enum (through SetEnum), IgnoreInvalidEnum; the two
+  // ordinals have no declared default, so a form file always holds them.
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
 
 protected:
   virtual void DoChange();

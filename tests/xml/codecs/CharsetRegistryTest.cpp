@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "platform/base/Filer.h"
 #include "platform/base/TextUtils.h"
 #include "xml/codecs/CharsetRegistry.h"
 
@@ -104,3 +105,45 @@ TEST(CharsetRegistryTest, FindNameStepsThroughTheRegistry) {
 }
 
 }  // namespace
+
+TEST(CharsetRegistryComponent, PublishesItsFourPropertiesAndStreamsThem) {
+  TCSMIB registry(nullptr);
+  std::vector<AnsiString> names;
+  for (const TPropInfo* info : PublishedPropList(registry)) names.push_back(info->Name);
+  EXPECT_EQ(names, (std::vector<AnsiString>{"OnChange", "OnChanging", "Enum", "IgnoreInvalidEnum"}));
+
+  // Enum is written through SetEnum: the change events run when a window definition is read.
+  registry.SetEnum(2084);
+  registry.SetName("csKoi");
+  TMemoryStream stream;
+  TWriter(stream).WriteRootComponent(registry);
+  TCSMIB target(nullptr);
+  int changes = 0;
+  target.SetOnChange([&](TObject*) { ++changes; });
+  stream.SetPosition(0);
+  TReader(stream).ReadRootComponent(target);
+  EXPECT_EQ(target.Enum(), 2084);
+  EXPECT_EQ(target.GetPreferredMIMEName(), "KOI8-R");
+  EXPECT_EQ(changes, 1);
+  // No default is declared, so even IgnoreInvalidEnum = false is in the definition.
+  const std::string bytes(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  EXPECT_NE(bytes.find(std::string("\x11IgnoreInvalidEnum\x08", 19)), std::string::npos);
+
+  // A value outside the registry is refused as SetEnum refuses it.
+  TMemoryStream bad;
+  TWriter writer(bad);
+  bad.WriteBuffer(FilerSignature, 4);
+  writer.WriteStr("TCSMIB");
+  writer.WriteStr("");
+  writer.WriteStr("Enum");
+  writer.WriteInteger(107);
+  writer.WriteListEnd();
+  writer.WriteListEnd();
+  bad.SetPosition(0);
+  try {
+    TReader(bad).ReadRootComponent(target);
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Invalid MIB number");
+  }
+}

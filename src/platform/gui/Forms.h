@@ -1,0 +1,166 @@
+// Forms, the application and the screen.
+//
+// A form is a top-level window (a Qt dialog once shown). `TApplication` owns the Qt
+// application object, runs the event loop, updates the actions of the visible forms
+// whenever the loop goes idle, and sends every exception that escapes an event handler
+// to HandleException instead of letting it cross Qt's event loop.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/gui/StdCtrls.h"
+
+// Shift state bits of key events.
+using TShiftState = uint32_t;
+inline constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4;
+// Virtual key codes used by forms: letters and digits are their upper-case ASCII codes.
+inline constexpr uint16_t VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27;
+using TKeyEvent = std::function<void(TObject* sender, uint16_t& key, TShiftState shift)>;
+
+enum TFormBorderStyle { bsSizeable, bsDialog };
+enum TPosition { poDesigned, poScreenCenter };
+
+class TCustomForm : public TWinControl {
+public:
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle value) { FBorderStyle = value; }
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition value) { FPosition = value; }
+  // Client size: the form's size without its frame (the widget's size here).
+  int32_t ClientWidth() const { return Width(); }
+  int32_t ClientHeight() const { return Height(); }
+  void SetClientWidth(int32_t value) { SetWidth(value); }
+  void SetClientHeight(int32_t value) { SetHeight(value); }
+  // With KeyPreview the form's OnKeyDown sees keys before its controls.
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool value) { FKeyPreview = value; }
+  TKeyEvent OnKeyDown;
+
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* control);
+
+  void Show();
+  void Hide();
+  void Close();
+  // Shows the form modally and returns its modal result once a button or Close set one
+  // (Close and Esc without a cancel button give mrCancel).
+  TModalResult ShowModal();
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult value);
+  bool Modal() const { return FModal; }
+
+  // Updates the actions of the form's controls (the idle pass).
+  void UpdateActions();
+  // The button marked Default (Cancel) among the form's controls, or nullptr.
+  TButton* DefaultButton() const;
+  TButton* CancelButton() const;
+  // Key handling of the form: KeyPreview's OnKeyDown, then Enter and Esc. True when used.
+  bool HandleKey(uint16_t key, TShiftState shift);
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
+protected:
+  QWidget* CreateWidget(QWidget* parent) override;
+  void InitWidget() override;
+  void ShowText() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+private:
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TPosition FPosition = poDesigned;
+  bool FKeyPreview = false;
+  bool FModal = false;
+  TModalResult FModalResult = mrNone;
+  TWinControl* FActiveControl = nullptr;
+};
+
+class TForm : public TCustomForm {
+public:
+  using TCustomForm::TCustomForm;
+};
+
+class TApplication : public TComponent {
+public:
+  // Creates the Qt application over the process's arguments; one per process.
+  TApplication(int& argc, char** argv);
+  ~TApplication() override;
+
+  WideString Title() const { return FTitle; }
+  virtual void SetTitle(const WideString& value) { FTitle = value; }
+  // The long hint of what the mouse is over; OnHint runs on every change.
+  WideString Hint() const { return FHint; }
+  virtual void SetHint(const WideString& value);
+  TNotifyEvent OnHint;
+
+  TCustomForm* MainForm() const { return FMainForm; }
+  void SetMainForm(TCustomForm* form) { FMainForm = form; }
+  // Runs the event loop until the main form closes or Terminate.
+  void Run();
+  void Terminate();
+  bool Terminated() const { return FTerminated; }
+  // Handles pending events and returns.
+  void ProcessMessages();
+  // The idle pass: the actions of every visible form are updated.
+  void UpdateActions();
+
+  // Runs f; an exception goes to HandleException. Every handler that Qt calls goes
+  // through here.
+  void Guard(const std::function<void()>& f) noexcept;
+  // OnException when set, else ShowException. Raises nothing.
+  void HandleException(const std::exception& e) noexcept;
+  std::function<void(const std::exception& e)> OnException;
+  // Shows the exception's message in a box with the stop icon, captioned with the
+  // title; the Unicode layer sets its own display.
+  std::function<void(const std::exception& e)> ShowException;
+
+  // A message box over the active window; returns the button's modal result.
+  int32_t MessageBox(const WideString& text, const WideString& caption, uint32_t flags);
+  // Shown boxes answer at once with this result while set (tests).
+  std::function<int32_t(const WideString& text, const WideString& caption, uint32_t flags)> MessageBoxHook;
+
+  // The forms that exist, in creation order.
+  const std::vector<TCustomForm*>& Forms() const { return FForms; }
+
+private:
+  friend class TCustomForm;
+  struct TQtApp;
+  std::unique_ptr<TQtApp> FQt;
+  WideString FTitle;
+  WideString FHint;
+  TCustomForm* FMainForm = nullptr;
+  bool FTerminated = false;
+  std::vector<TCustomForm*> FForms;
+};
+
+// MessageBox flags.
+inline constexpr uint32_t MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNO = 0x4, MB_ICONSTOP = 0x10,
+                          MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30, MB_ICONINFORMATION = 0x40;
+
+// The application; nullptr until one is created.
+extern TApplication* Application;
+
+// Text measured in the application's font: one line, or broken into words within maxWidth
+// (> 0), with tabs expanded.
+struct TTextSize {
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+TTextSize MeasureText(const WideString& text, int32_t maxWidth = 0);
+// The height of the application's font (ascent + descent).
+int32_t FontHeight();
+// Makes the named family, at its usual dialog size, the font of every new window.
+void SetDefaultFontName(const WideString& name);
+
+// The primary screen's size in pixels.
+int32_t ScreenWidth();
+int32_t ScreenHeight();
+// The system's alert sound.
+void Beep();

@@ -1,0 +1,586 @@
+// The Qt side of every control: making its widget, mirroring the control's state into it
+// and reporting the user's changes back. Every handler that Qt calls runs through
+// Application->Guard, so no exception crosses Qt's event loop.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QToolTip>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/QtText.h"
+
+namespace {
+
+void Guarded(const std::function<void()>& f) {
+  if (Application)
+    Application->Guard(f);
+  else
+    f();
+}
+
+// Tooltips show the short hint of the control's chain; entering a control makes its long
+// hint the application's hint.
+class THintFilter : public QObject {
+public:
+  THintFilter(TControl& control, QObject* parent) : QObject(parent), FControl(control) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ToolTip) {
+      const WideString text = GetShortHint(FControl.HintOfChain());
+      auto* help = static_cast<QHelpEvent*>(event);
+      if (FControl.ShowHint() && !text.empty())
+        QToolTip::showText(help->globalPos(), ToQString(text), static_cast<QWidget*>(watched));
+      else
+        QToolTip::hideText();
+      return true;
+    }
+    if (event->type() == QEvent::Enter && Application)
+      Guarded([this] { Application->SetHint(GetLongHint(FControl.HintOfChain())); });
+    return QObject::eventFilter(watched, event);
+  }
+
+private:
+  TControl& FControl;
+};
+
+uint16_t VirtualKey(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<uint16_t>('A' + (key - Qt::Key_A));
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<uint16_t>('0' + (key - Qt::Key_0));
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return VK_RETURN;
+    case Qt::Key_Escape:
+      return VK_ESCAPE;
+    case Qt::Key_Tab:
+      return VK_TAB;
+    case Qt::Key_Backspace:
+      return VK_BACK;
+    default:
+      return 0;
+  }
+}
+
+TShiftState ShiftOf(const QKeyEvent& event) {
+  TShiftState shift = 0;
+  if (event.modifiers() & Qt::ShiftModifier) shift |= ssShift;
+  if (event.modifiers() & Qt::AltModifier) shift |= ssAlt;
+  if (event.modifiers() & Qt::ControlModifier) shift |= ssCtrl;
+  return shift;
+}
+
+class TFormWidget : public QDialog {
+public:
+  TFormWidget(TCustomForm& form, QWidget* parent) : QDialog(parent), FForm(form) {}
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const uint16_t key = VirtualKey(*event);
+    bool handled = false;
+    Guarded([&] { handled = FForm.HandleKey(key, ShiftOf(*event)); });
+    if (!handled && key != VK_ESCAPE && key != VK_RETURN) QDialog::keyPressEvent(event);
+  }
+  // The close box (and Esc that no button took) closes the form: a modal one with
+  // mrCancel unless it has a result, a modeless one by hiding it, so that the form (and
+  // the application's loop over the main form) sees it go.
+  void reject() override {
+    Guarded([this] { FForm.Close(); });
+  }
+
+private:
+  TCustomForm& FForm;
+};
+
+// A key filter for controls inside a form with KeyPreview.
+class TPreviewFilter : public QObject {
+public:
+  TPreviewFilter(TCustomForm& form, QObject* parent) : QObject(parent), FForm(form) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && FForm.KeyPreview() && FForm.OnKeyDown) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      uint16_t code = VirtualKey(*key);
+      if (code == 0) return QObject::eventFilter(watched, event);
+      Guarded([&] { FForm.OnKeyDown(&FForm, code, ShiftOf(*key)); });
+      if (code == 0) return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+private:
+  TCustomForm& FForm;
+};
+
+TCustomForm* FormOf(TControl* control) {
+  for (TControl* c = control; c; c = c->Parent())
+    if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;
+  return nullptr;
+}
+
+}  // namespace
+
+void TControl::HandleNeeded() {
+  if (FWidget) return;
+  if (FParent) FParent->HandleNeeded();
+  // The parent's handle creation may have made ours already.
+  if (FWidget) return;
+  FWidget = CreateWidget(FParent ? FParent->Widget() : nullptr);
+  FWidget->installEventFilter(new THintFilter(*this, FWidget));
+  if (TCustomForm* form = FormOf(FParent)) FWidget->installEventFilter(new TPreviewFilter(*form, FWidget));
+  InitWidget();
+}
+
+void TControl::DestroyHandle() {
+  if (!FWidget) return;
+  SaveWidgetState();
+  QWidget* widget = FWidget;
+  FWidget = nullptr;
+  delete widget;
+}
+
+void TControl::InitWidget() {
+  if (FParent) FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
+  FWidget->setEnabled(FEnabled);
+  ShowText();
+  if (FParent) FWidget->setVisible(FVisible);
+}
+
+// Buttons of every kind show the text on their face, group boxes as their title.
+void TControl::ShowText() {
+  if (auto* button = qobject_cast<QAbstractButton*>(FWidget))
+    button->setText(ToQString(GetText()));
+  else if (auto* box = qobject_cast<QGroupBox*>(FWidget))
+    box->setTitle(ToQString(GetText()));
+}
+
+void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  FLeft = left;
+  FTop = top;
+  FWidth = width;
+  FHeight = height;
+  if (!FWidget) return;
+  if (FParent) {
+    FWidget->setGeometry(left, top, width, height);
+  } else {
+    FWidget->move(left, top);
+    FWidget->resize(width, height);
+  }
+}
+
+void TControl::SetVisible(bool visible) {
+  FVisible = visible;
+  if (FWidget && FParent) FWidget->setVisible(visible);
+}
+
+void TControl::SetEnabled(bool enabled) {
+  FEnabled = enabled;
+  if (FWidget) FWidget->setEnabled(enabled);
+}
+
+void TWinControl::DestroyHandle() {
+  for (TControl* child : FControls) child->DestroyHandle();
+  TControl::DestroyHandle();
+}
+
+void TWinControl::InitWidget() {
+  TControl::InitWidget();
+  for (TControl* child : FControls) child->HandleNeeded();
+}
+
+void TWinControl::SetFocus() {
+  if (Widget()) Widget()->setFocus(Qt::OtherFocusReason);
+}
+
+bool TWinControl::Focused() const { return Widget() && Widget()->hasFocus(); }
+
+// Label.
+TLabel::TLabel(TComponent* owner) : TControl(owner) {}
+
+QWidget* TLabel::CreateWidget(QWidget* parent) { return new QLabel(parent); }
+
+void TLabel::InitWidget() {
+  TControl::InitWidget();
+  auto* label = static_cast<QLabel*>(Widget());
+  label->setWordWrap(FWordWrap);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  if (FFocusControl && FFocusControl->Widget()) label->setBuddy(FFocusControl->Widget());
+}
+
+void TLabel::ShowText() { static_cast<QLabel*>(Widget())->setText(ToQString(Caption())); }
+
+void TLabel::SetFocusControl(TWinControl* control) {
+  FFocusControl = control;
+  if (control) control->FreeNotification(this);
+  if (Widget()) static_cast<QLabel*>(Widget())->setBuddy(control ? control->Widget() : nullptr);
+}
+
+void TLabel::SetWordWrap(bool value) {
+  FWordWrap = value;
+  if (Widget()) static_cast<QLabel*>(Widget())->setWordWrap(value);
+}
+
+// Edit.
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {}
+
+QWidget* TCustomEdit::CreateWidget(QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& text) {
+    Guarded([&] {
+      TControl::SetText(FromQString(text));
+      if (OnChange) OnChange(this);
+    });
+  });
+  return edit;
+}
+
+void TCustomEdit::InitWidget() {
+  TWinControl::InitWidget();
+  SetPasswordChar(FPasswordChar);
+  SetReadOnly(FReadOnly);
+  static_cast<QLineEdit*>(Widget())->setSelection(FSelStart, FSelLength);
+}
+
+void TCustomEdit::ShowText() {
+  auto* edit = static_cast<QLineEdit*>(Widget());
+  const QString text = ToQString(GetText());
+  if (edit->text() != text) edit->setText(text);
+}
+
+void TCustomEdit::SaveWidgetState() {
+  FSelStart = SelStart();
+  FSelLength = SelLength();
+}
+
+void TCustomEdit::SetPasswordChar(WideChar value) {
+  FPasswordChar = value;
+  if (!Widget()) return;
+  auto* edit = static_cast<QLineEdit*>(Widget());
+  edit->setEchoMode(value ? QLineEdit::Password : QLineEdit::Normal);
+  edit->setStyleSheet(value ? QString("lineedit-password-character: %1").arg(int(value)) : QString());
+}
+
+void TCustomEdit::SetReadOnly(bool value) {
+  FReadOnly = value;
+  if (Widget()) static_cast<QLineEdit*>(Widget())->setReadOnly(value);
+}
+
+int32_t TCustomEdit::SelStart() const {
+  if (!Widget()) return FSelStart;
+  auto* edit = static_cast<QLineEdit*>(Widget());
+  return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
+
+int32_t TCustomEdit::SelLength() const {
+  if (!Widget()) return FSelLength;
+  return static_cast<int32_t>(static_cast<QLineEdit*>(Widget())->selectedText().size());
+}
+
+void TCustomEdit::SetSelStart(int32_t value) {
+  FSelStart = value;
+  FSelLength = 0;
+  if (Widget()) static_cast<QLineEdit*>(Widget())->setCursorPosition(value);
+}
+
+void TCustomEdit::SetSelLength(int32_t value) {
+  FSelStart = SelStart();
+  FSelLength = value;
+  if (Widget()) static_cast<QLineEdit*>(Widget())->setSelection(FSelStart, value);
+}
+
+// List box.
+TCustomListBox::TCustomListBox(TComponent* owner) : TCustomListControl(owner) {}
+
+QWidget* TCustomListBox::CreateWidget(QWidget* parent) {
+  auto* list = new QListWidget(parent);
+  QObject::connect(list, &QListWidget::currentRowChanged, list, [this](int row) {
+    if (row != FItemIndex) Guarded([&] { ItemIndexChangedByUser(row); });
+  });
+  return list;
+}
+
+void TCustomListBox::InitWidget() {
+  TWinControl::InitWidget();
+  ShowItems();
+  SetTopIndex(FTopIndex);
+}
+
+void TCustomListBox::SaveWidgetState() { FTopIndex = TopIndex(); }
+
+void TCustomListBox::ShowItems() {
+  auto* list = static_cast<QListWidget*>(Widget());
+  const QSignalBlocker blocker(list);
+  list->clear();
+  for (const TListItem& item : FItems) list->addItem(ToQString(item.Text));
+  list->setCurrentRow(FItemIndex);
+}
+
+void TCustomListBox::ShowItemIndex() {
+  auto* list = static_cast<QListWidget*>(Widget());
+  const QSignalBlocker blocker(list);
+  list->setCurrentRow(FItemIndex);
+}
+
+int32_t TCustomListBox::TopIndex() const {
+  if (!Widget()) return FTopIndex;
+  auto* list = static_cast<QListWidget*>(Widget());
+  const QModelIndex top = list->indexAt(QPoint(1, 1));
+  return top.isValid() ? top.row() : 0;
+}
+
+void TCustomListBox::SetTopIndex(int32_t index) {
+  FTopIndex = index;
+  if (!Widget() || index < 0 || index >= ItemCount()) return;
+  auto* list = static_cast<QListWidget*>(Widget());
+  list->scrollToItem(list->item(index), QAbstractItemView::PositionAtTop);
+}
+
+// Combo box.
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TCustomListControl(owner) {}
+
+namespace {
+
+// Typing into a drop-down list searches its items by prefix.
+class TComboSearchFilter : public QObject {
+public:
+  TComboSearchFilter(TCustomComboBox& combo, QObject* parent) : QObject(parent), FCombo(combo) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && FCombo.Style() == csDropDownList && FCombo.AutoComplete()) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      const QString text = key->text();
+      if (text.size() == 1 && (text[0].isPrint() || text[0] == QChar(8))) {
+        bool consumed = false;
+        Guarded([&] { consumed = FCombo.SearchKey(text[0].unicode(), QDateTime::currentMSecsSinceEpoch()); });
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+private:
+  TCustomComboBox& FCombo;
+};
+
+// Typing at the end of a drop-down's text completes it: the text before the selection
+// plus the typed character, followed by the rest of the first item it begins, the rest
+// selected. Other keys (Backspace among them) reach the edit unchanged.
+class TComboCompletionFilter : public QObject {
+public:
+  TComboCompletionFilter(TCustomComboBox& combo, QLineEdit& edit) : QObject(&edit), FCombo(combo), FEdit(edit) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !FCombo.AutoComplete()) return QObject::eventFilter(watched, event);
+    const QString key = static_cast<QKeyEvent*>(event)->text();
+    const int start = FEdit.hasSelectedText() ? FEdit.selectionStart() : FEdit.cursorPosition();
+    const int end = FEdit.hasSelectedText() ? start + static_cast<int>(FEdit.selectedText().size()) : start;
+    if (key.size() != 1 || !key[0].isPrint() || end != FEdit.text().size()) return QObject::eventFilter(watched, event);
+    const WideString typed = FromQString(FEdit.text().left(start) + key);
+    WideString rest;
+    Guarded([&] { rest = FCombo.CompletionOf(typed); });
+    if (rest.empty()) return QObject::eventFilter(watched, event);
+    FEdit.setText(ToQString(typed + rest));
+    FEdit.setSelection(static_cast<int>(typed.size()), static_cast<int>(rest.size()));
+    return true;
+  }
+
+private:
+  TCustomComboBox& FCombo;
+  QLineEdit& FEdit;
+};
+
+}  // namespace
+
+QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  combo->setEditable(FStyle == csDropDown);
+  combo->installEventFilter(new TComboSearchFilter(*this, combo));
+  QObject::connect(combo, &QComboBox::activated, combo, [this](int index) {
+    Guarded([&] { ItemIndexChangedByUser(index); });
+  });
+  QObject::connect(combo, &QComboBox::editTextChanged, combo, [this](const QString& text) {
+    Guarded([&] { TControl::SetText(FromQString(text)); });
+  });
+  if (QLineEdit* edit = combo->lineEdit()) {
+    combo->setCompleter(nullptr);  // ours below
+    edit->installEventFilter(new TComboCompletionFilter(*this, *edit));
+  }
+  return combo;
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle style) {
+  FStyle = style;
+  RecreateWnd();
+}
+
+void TCustomComboBox::InitWidget() {
+  TWinControl::InitWidget();
+  ShowItems();
+}
+
+void TCustomComboBox::ShowItems() {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  const QSignalBlocker blocker(combo);
+  combo->clear();
+  for (const TListItem& item : FItems) combo->addItem(ToQString(item.Text));
+  combo->setCurrentIndex(FItemIndex);
+  if (combo->isEditable()) combo->setEditText(ToQString(GetText()));
+}
+
+void TCustomComboBox::ShowItemIndex() {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  const QSignalBlocker blocker(combo);
+  combo->setCurrentIndex(FItemIndex);
+}
+
+void TCustomComboBox::ShowText() {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  if (!combo->isEditable()) return;
+  const QSignalBlocker blocker(combo);
+  combo->setEditText(ToQString(GetText()));
+}
+
+// Buttons.
+TButton::TButton(TComponent* owner) : TButtonControl(owner) {}
+
+QWidget* TButton::CreateWidget(QWidget* parent) {
+  auto* button = new QPushButton(parent);
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, button, [this] { Guarded([this] { Click(); }); });
+  return button;
+}
+
+void TButton::InitWidget() {
+  TWinControl::InitWidget();
+  static_cast<QPushButton*>(Widget())->setDefault(FDefault);
+}
+
+void TButton::SetDefault(bool value) {
+  FDefault = value;
+  if (Widget()) static_cast<QPushButton*>(Widget())->setDefault(value);
+}
+
+void TButton::Click() {
+  TControl::Click();
+  if (FModalResult != mrNone)
+    if (TCustomForm* form = FormOf(this)) form->SetModalResult(FModalResult);
+}
+
+void TCheckableButton::SetChecked(bool value) {
+  FChecked = value;
+  if (Widget()) static_cast<QAbstractButton*>(Widget())->setChecked(value);
+}
+
+void TCheckableButton::InitWidget() {
+  TWinControl::InitWidget();
+  auto* button = static_cast<QAbstractButton*>(Widget());
+  button->setChecked(FChecked);
+  QObject::connect(button, &QAbstractButton::toggled, button, [this](bool on) { FChecked = on; });
+  QObject::connect(button, &QAbstractButton::clicked, button, [this] { Guarded([this] { Click(); }); });
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TCheckableButton(owner) {}
+QWidget* TRadioButton::CreateWidget(QWidget* parent) { return new QRadioButton(parent); }
+TCheckBox::TCheckBox(TComponent* owner) : TCheckableButton(owner) {}
+QWidget* TCheckBox::CreateWidget(QWidget* parent) { return new QCheckBox(parent); }
+
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {}
+QWidget* TCustomGroupBox::CreateWidget(QWidget* parent) { return new QGroupBox(parent); }
+
+// Image.
+TImage::TImage(TComponent* owner) : TControl(owner) {}
+QWidget* TImage::CreateWidget(QWidget* parent) { return new QLabel(parent); }
+
+void TImage::InitWidget() {
+  TControl::InitWidget();
+  SetIcon(FIcon);
+}
+
+void TImage::SetIcon(TSystemIcon icon) {
+  FIcon = icon;
+  if (!Widget()) return;
+  static constexpr QStyle::StandardPixmap Pixmaps[] = {QStyle::SP_CustomBase, QStyle::SP_MessageBoxWarning,
+                                                       QStyle::SP_MessageBoxCritical,
+                                                       QStyle::SP_MessageBoxInformation,
+                                                       QStyle::SP_MessageBoxQuestion};
+  auto* label = static_cast<QLabel*>(Widget());
+  if (icon == siNone)
+    label->clear();
+  else
+    label->setPixmap(label->style()->standardIcon(Pixmaps[icon]).pixmap(Width(), Height()));
+}
+
+// Forms.
+QWidget* TCustomForm::CreateWidget(QWidget* parent) { return new TFormWidget(*this, parent); }
+
+void TCustomForm::InitWidget() {
+  auto* dialog = static_cast<QDialog*>(Widget());
+  dialog->setSizeGripEnabled(FBorderStyle == bsSizeable);
+  if (FBorderStyle == bsDialog) dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  TWinControl::InitWidget();
+  dialog->resize(Width(), Height());
+  if (FPosition == poScreenCenter) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    SetBounds((screen.width() - Width()) / 2, (screen.height() - Height()) / 2, Width(), Height());
+  }
+  dialog->move(Left(), Top());
+  if (FBorderStyle == bsDialog) dialog->setFixedSize(Width(), Height());
+}
+
+void TCustomForm::ShowText() { Widget()->setWindowTitle(ToQString(Caption())); }
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  HandleNeeded();
+  Widget()->show();
+  if (FActiveControl) FActiveControl->SetFocus();
+}
+
+void TCustomForm::Hide() {
+  SetVisible(false);
+  if (Widget()) Widget()->hide();
+}
+
+void TCustomForm::Close() {
+  if (FModal) {
+    if (FModalResult == mrNone) SetModalResult(mrCancel);
+  } else {
+    Hide();
+  }
+}
+
+TModalResult TCustomForm::ShowModal() {
+  HandleNeeded();
+  auto* dialog = static_cast<QDialog*>(Widget());
+  FModal = true;
+  FModalResult = mrNone;
+  dialog->setWindowModality(Qt::ApplicationModal);
+  SetVisible(true);
+  dialog->show();
+  if (FActiveControl) FActiveControl->SetFocus();
+  while (FModalResult == mrNone && dialog->isVisible()) {
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+    if (Application) Application->UpdateActions();
+  }
+  if (FModalResult == mrNone) FModalResult = mrCancel;
+  FModal = false;
+  Hide();
+  return FModalResult;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  FActiveControl = control;
+  if (control) {
+    control->FreeNotification(this);
+    if (Widget() && Widget()->isVisible()) control->SetFocus();
+  }
+}

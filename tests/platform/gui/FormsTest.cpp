@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <QWidget>
+
+#include "platform/gui/Forms.h"
+
+namespace {
+
+class FormsTest : public testing::Test {
+protected:
+  FormsTest() {
+    Form.SetBounds(0, 0, 200, 80);
+    Form.SetBorderStyle(bsDialog);
+    Ok = AddButton("OK", mrOk);
+    Ok->SetDefault(true);
+    Cancel = AddButton("Cancel", mrCancel);
+    Cancel->SetCancel(true);
+    Retry = AddButton("Retry", mrRetry);
+  }
+  TButton* AddButton(const char* name, TModalResult result) {
+    auto* button = CreateOwned<TButton>(Form);
+    button->SetName(name);
+    button->SetModalResult(result);
+    button->SetParent(&Form);
+    return button;
+  }
+  // Runs `action` once the modal loop is running, and returns ShowModal's result.
+  TModalResult ShowModalAnd(const std::function<void()>& action) {
+    QTimer::singleShot(0, action);
+    return Form.ShowModal();
+  }
+
+  TForm Form{nullptr};
+  TButton* Ok;
+  TButton* Cancel;
+  TButton* Retry;
+};
+
+TEST_F(FormsTest, AButtonsModalResultEndsTheModalLoop) {
+  EXPECT_EQ(ShowModalAnd([this] { Retry->Click(); }), mrRetry);
+  EXPECT_FALSE(Form.Visible());
+}
+
+TEST_F(FormsTest, EnterClicksTheDefaultButtonAndEscTheCancelButton) {
+  EXPECT_EQ(ShowModalAnd([this] { Form.HandleKey(VK_RETURN, 0); }), mrOk);
+  EXPECT_EQ(ShowModalAnd([this] { Form.HandleKey(VK_ESCAPE, 0); }), mrCancel);
+  Cancel->SetCancel(false);
+  // Without a cancel button Esc still closes a modal form with mrCancel.
+  EXPECT_EQ(ShowModalAnd([this] { Form.HandleKey(VK_ESCAPE, 0); }), mrCancel);
+  EXPECT_EQ(ShowModalAnd([this] { Form.Close(); }), mrCancel);
+}
+
+TEST_F(FormsTest, KeyPreviewSeesKeysFirstAndMayConsumeThem) {
+  Form.SetKeyPreview(true);
+  std::vector<uint16_t> seen;
+  Form.OnKeyDown = [&](TObject*, uint16_t& key, TShiftState shift) {
+    seen.push_back(key);
+    if (key == VK_RETURN && (shift & ssCtrl)) key = 0;
+  };
+  EXPECT_TRUE(Form.HandleKey(VK_RETURN, ssCtrl));
+  EXPECT_EQ(Form.ModalResult(), mrNone);
+  EXPECT_FALSE(Form.HandleKey('X', 0));
+  EXPECT_EQ(seen, (std::vector<uint16_t>{VK_RETURN, 'X'}));
+}
+
+TEST_F(FormsTest, CentredFormsStandInTheMiddleOfTheScreen) {
+  Form.SetPosition(poScreenCenter);
+  Form.HandleNeeded();
+  EXPECT_EQ(Form.Left(), (ScreenWidth() - 200) / 2);
+  EXPECT_EQ(Form.Top(), (ScreenHeight() - 80) / 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ModelessForm, TheCloseBoxHidesTheForm) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 120, 60);
+  form.Show();
+  ASSERT_TRUE(form.Visible());
+  form.Widget()->close();  // what the close box does
+  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(form.Widget()->isVisible());
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+// One application for the whole test program, on Qt's offscreen platform with the
+// Fusion style unless the environment names another platform.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/gui/Forms.h"
+
+namespace {
+
+class GuiEnvironment : public testing::Environment {
+public:
+  void SetUp() override {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    FApp = std::make_unique<TApplication>(FArgc, FArgv);
+  }
+  void TearDown() override { FApp.reset(); }
+
+private:
+  int FArgc = 1;
+  char FName[16] = "test";
+  char* FArgv[2] = {FName, nullptr};
+  std::unique_ptr<TApplication> FApp;
+};
+
+[[maybe_unused]] testing::Environment* const Environment = testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+}  // namespace

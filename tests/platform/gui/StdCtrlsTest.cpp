@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "platform/base/Exception.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/QtText.h"
+
+namespace {
+
+class StdCtrlsTest : public testing::Test {
+protected:
+  TForm Form{nullptr};
+  TObject Kind1, Kind2;
+};
+
+TEST_F(StdCtrlsTest, ListBoxFilledWithoutWidgetShowsItsItemsOnceItHasOne) {
+  auto* list = CreateOwned<TListBox>(Form);
+  list->SetParent(&Form);
+  list->InsertItem(0, u"\u0410\u0431\u0432", &Kind1);
+  list->InsertItem(1, u"\U0001F600 two", &Kind2);
+  list->SetItemIndex(1);
+  Form.HandleNeeded();
+  auto* widget = static_cast<QListWidget*>(list->Widget());
+  ASSERT_EQ(widget->count(), 2);
+  EXPECT_EQ(FromQString(widget->item(0)->text()), u"\u0410\u0431\u0432");
+  EXPECT_EQ(FromQString(widget->item(1)->text()), u"\U0001F600 two");
+  EXPECT_EQ(widget->currentRow(), 1);
+
+  list->RecreateWnd();
+  EXPECT_EQ(static_cast<QListWidget*>(list->Widget())->count(), 2);
+  EXPECT_EQ(static_cast<QListWidget*>(list->Widget())->currentRow(), 1);
+}
+
+TEST_F(StdCtrlsTest, ReplacingTheLastLineKeepsItsObjectAndTheSelection) {
+  TListBox list(nullptr);
+  list.InsertItem(0, u"first", &Kind1);
+  list.InsertItem(1, u"last", &Kind2);
+  list.SetItemIndex(1);
+  list.SetItemText(1, u"last, done");
+  EXPECT_EQ(list.Item(1).Text, u"last, done");
+  EXPECT_EQ(list.Item(1).Object, &Kind2);
+  EXPECT_EQ(list.ItemIndex(), 1);
+
+  list.MoveItem(1, 0);
+  EXPECT_EQ(list.Item(0).Object, &Kind2);
+  EXPECT_EQ(list.ItemIndex(), 0);
+}
+
+TEST_F(StdCtrlsTest, AnIndexOutsideTheListRaisesTheListError) {
+  TListBox list(nullptr);
+  list.InsertItem(0, u"only", nullptr);
+  try {
+    list.Item(5);
+    FAIL();
+  } catch (const EStringListError& e) {
+    EXPECT_STREQ(e.what(), "List index out of bounds (5)");
+  }
+  EXPECT_THROW(list.DeleteItem(-1), EStringListError);
+  EXPECT_THROW(list.InsertItem(3, u"x", nullptr), EStringListError);
+}
+
+TEST_F(StdCtrlsTest, DropDownListSearchesByPrefixWithinThePause) {
+  TComboBox combo(nullptr);
+  combo.SetStyle(csDropDownList);
+  for (const char16_t* item : {u"apple", u"Abacus", u"banana", u"\u0416\u0443\u043a", u"ab"})
+    combo.InsertItem(combo.ItemCount(), item, nullptr);
+  EXPECT_TRUE(combo.SearchKey(u'a', 10'000));
+  EXPECT_EQ(combo.ItemIndex(), 0);
+  EXPECT_TRUE(combo.SearchKey(u'b', 10'000 + 1250));
+  EXPECT_EQ(combo.ItemIndex(), 1);  // "Abacus": case is ignored
+  EXPECT_EQ(combo.Text(), u"Abacus");
+  EXPECT_TRUE(combo.SearchKey(u'b', 10'000 + 1250 + 1251));  // a new search
+  EXPECT_EQ(combo.ItemIndex(), 2);
+  EXPECT_TRUE(combo.SearchKey(u'\u0436', 20'000));  // Cyrillic, case ignored
+  EXPECT_EQ(combo.ItemIndex(), 3);
+  EXPECT_FALSE(combo.SearchKey(u'q', 20'001));
+  EXPECT_EQ(combo.ItemIndex(), 3);
+}
+
+TEST_F(StdCtrlsTest, TypingIntoADropDownListSearchesToo) {
+  auto* combo = CreateOwned<TComboBox>(Form);
+  combo->SetStyle(csDropDownList);
+  combo->SetParent(&Form);
+  for (const char16_t* item : {u"one", u"two", u"three"}) combo->InsertItem(combo->ItemCount(), item, nullptr);
+  Form.HandleNeeded();
+  QKeyEvent t(QEvent::KeyPress, Qt::Key_T, Qt::NoModifier, "t");
+  QApplication::sendEvent(combo->Widget(), &t);
+  QKeyEvent h(QEvent::KeyPress, Qt::Key_H, Qt::NoModifier, "h");
+  QApplication::sendEvent(combo->Widget(), &h);
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  EXPECT_EQ(static_cast<QComboBox*>(combo->Widget())->currentIndex(), 2);
+}
+
+TEST_F(StdCtrlsTest, TypingACharacterOutsideTheCodePageReachesTheEdit) {
+  auto* edit = CreateOwned<TEdit>(Form);
+  edit->SetParent(&Form);
+  edit->SetText(u"\u0416");
+  int changes = 0;
+  edit->OnChange = [&](TObject*) { ++changes; };
+  Form.HandleNeeded();
+  static_cast<QLineEdit*>(edit->Widget())->end(false);
+  QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x4E2D)));
+  QApplication::sendEvent(edit->Widget(), &key);
+  EXPECT_EQ(edit->Text(), u"\u0416\u4e2d");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(edit->SelStart(), 2);
+}
+
+TEST_F(StdCtrlsTest, PasswordCharacterHidesTheText) {
+  auto* edit = CreateOwned<TEdit>(Form);
+  edit->SetParent(&Form);
+  edit->SetPasswordChar(u'\u25CF');
+  Form.HandleNeeded();
+  EXPECT_EQ(static_cast<QLineEdit*>(edit->Widget())->echoMode(), QLineEdit::Password);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditableComboBox, TypingCompletesTheFirstMatchingItemAndSelectsTheRest) {
+  TForm form(nullptr);
+  auto* combo = CreateOwned<TComboBox>(form);
+  combo->SetParent(&form);
+  for (const char16_t* item : {u"\u041a\u043d\u0438\u0433\u0430", u"Abacus", u"apple"})
+    combo->InsertItem(combo->ItemCount(), item, nullptr);
+  form.SetBounds(0, 0, 200, 60);
+  combo->SetBounds(0, 0, 150, 24);
+  form.Show();
+  QLineEdit* edit = static_cast<QComboBox*>(combo->Widget())->lineEdit();
+  edit->setFocus();
+  for (const char* key : {"a", "B"}) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(key));
+    QApplication::sendEvent(edit, &press);
+  }
+  EXPECT_EQ(FromQString(edit->text()), u"aBacus");  // case is ignored, the typed case stays
+  EXPECT_EQ(FromQString(edit->selectedText()), u"acus");
+  EXPECT_EQ(combo->Text(), u"aBacus");
+  // Backspace deletes the completed rest and completes nothing.
+  QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+  QApplication::sendEvent(edit, &back);
+  EXPECT_EQ(FromQString(edit->text()), u"aB");
+  // Cyrillic, case ignored.
+  edit->clear();
+  QKeyEvent ka(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x043a)));
+  QApplication::sendEvent(edit, &ka);
+  EXPECT_EQ(FromQString(edit->text()), u"\u043a\u043d\u0438\u0433\u0430");
+  form.Hide();
+}
+
+}  // namespace
