@@ -106,7 +106,9 @@ void TCustomOwnedNode::CheckOwner(const TCustomOwnedNode* newChild) const {
 }
 
 void TCustomOwnedNode::CheckHierarchy(const TCustomOwnedNode* newChild) const {
-  if (newChild == this || HasAncestor(newChild)) RaiseError(TOwnedTreeError::HierarchyRequest);
+  // A node without children is nobody's ancestor: building a deep tree leaf by leaf
+  // need not climb to the root for every new node.
+  if (newChild == this || (newChild->HasChildren() && HasAncestor(newChild))) RaiseError(TOwnedTreeError::HierarchyRequest);
 }
 
 void TCustomOwnedNode::CheckNotReadOnly() const {
