@@ -40,3 +40,15 @@ inline constexpr char SInuse_Node_Err[] = "Inuse node error.";
 inline constexpr char SInuse_Attribute_Err[] = "Inuse attribute error.";
 inline constexpr char SInvalid_State_Err[] = "Invalid state error.";
 inline constexpr char SNamespace_Err[] = "Namespace error.";
+
+// Parsing ended: by a fatal error, an error handler's refusal or a broken handler chain.
+class EParserException : public EDomException {
+public:
+  using EDomException::EDomException;
+};
+
+inline constexpr char SParserError[] = "Parser error.";
+inline constexpr char SSignalProcessingException[] = "Signal Processing Exception";
+inline constexpr char SInternalParserException[] = "Internal Parser Exception";
+inline constexpr char SNonWellformedDtd[] = "Non-wellformed DTD.";
+inline constexpr char SNonWellformedOrInvalidDtd[] = "Non-wellformed or invalid DTD.";

@@ -140,14 +140,16 @@ bool IsNamedReference(WideStringView s, WideChar lead) {
   return s.size() >= 3 && s.front() == lead && s.back() == u';' && TextIsName(s.substr(1, s.size() - 2));
 }
 
-// The units from `pos` on start a Char: a unit of the Char ranges or a high-low
-// surrogate pair. Returns how many units it takes, 0 when none.
-size_t CharLengthAt(WideStringView s, size_t pos) {
+}  // namespace
+
+size_t XmlCharLengthAt(WideStringView s, size_t pos) {
   const WideChar c = s[pos];
   if (c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)) return 1;
   if (IsHighSurrogate(c) && pos + 1 < s.size() && IsLowSurrogate(s[pos + 1])) return 2;
   return 0;
 }
+
+namespace {
 
 // Tracks the quotes of a literal: either kind may occur, but not both.
 struct TQuoteGuard {
@@ -205,7 +207,7 @@ bool CharIsPubidChar(WideChar c) {
 
 bool TextIsChars(WideStringView s) {
   for (size_t pos = 0; pos < s.size();) {
-    const size_t length = CharLengthAt(s, pos);
+    const size_t length = XmlCharLengthAt(s, pos);
     if (length == 0) return false;
     pos += length;
   }
@@ -268,7 +270,7 @@ bool TextIsEntityValue(WideStringView s) {
       if (!Ucs4IsSpace(c) && c != u'!' && c != u'#' && c != u'$') return false;
       ++pos;
     } else {
-      const size_t length = CharLengthAt(s, pos);
+      const size_t length = XmlCharLengthAt(s, pos);
       if (length == 0) return false;
       pos += length;
     }
@@ -286,7 +288,7 @@ bool TextIsSystemLiteral(WideStringView s) {
     } else {
       // Below "(" only white space and ! # $ % & pass; from "(" up every Char does.
       if (c < 0x28 && !Ucs4IsSpace(c) && c != u'!' && c != u'#' && c != u'$' && c != u'%' && c != u'&') return false;
-      const size_t length = CharLengthAt(s, pos);
+      const size_t length = XmlCharLengthAt(s, pos);
       if (length == 0) return false;
       pos += length;
     }

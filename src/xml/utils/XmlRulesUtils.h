@@ -47,6 +47,9 @@ bool CharIsVersionNumChar(WideChar c);
 // PubidChar; no tab.
 bool CharIsPubidChar(WideChar c);
 
+// How many units the Char at s[pos] takes: 1, 2 for a high-low surrogate pair, 0 when
+// no Char starts there.
+size_t XmlCharLengthAt(WideStringView s, size_t pos);
 // Char*: surrogates only as high-low pairs. Empty: true.
 bool TextIsChars(WideStringView s);
 bool TextIsS(WideStringView s);
