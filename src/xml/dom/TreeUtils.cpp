@@ -133,10 +133,14 @@ void TCustomOwnedNode::CheckAddition(const TCustomOwnedNode* newChild) const {
 }
 
 TCustomOwnedNode* TCustomOwnedNode::AppendChild(TCustomOwnedNode* newChild) {
-  return InsertBefore(newChild, nullptr);
+  return InsertChecked(newChild, nullptr);
 }
 
 TCustomOwnedNode* TCustomOwnedNode::InsertBefore(TCustomOwnedNode* newChild, TCustomOwnedNode* refChild) {
+  return InsertChecked(newChild, refChild);
+}
+
+TCustomOwnedNode* TCustomOwnedNode::InsertChecked(TCustomOwnedNode* newChild, TCustomOwnedNode* refChild) {
   CheckAddition(newChild);
   if (refChild) {
     if (newChild == refChild) RaiseError(TOwnedTreeError::HierarchyRequest);
@@ -192,17 +196,13 @@ void TCustomOwnedNode::Clear() {
 void TCustomOwnedNode::AdoptObject(TCustomOwnedNode* object) {
   if (!object) return;
   if (object->FParent) object->FParent->RemoveChild(object);
-  // Depth first, children first to last, without recursion: the next node in document
-  // order within the subtree follows from the child and sibling links.
-  for (TCustomOwnedNode* node = object; node;) {
-    TakeOwnership(node);
-    if (!node->FChildren.empty()) {
-      node = node->FChildren.front();
-      continue;
-    }
-    while (node != object && !node->FNextSibling) node = node->FParent;
-    node = node == object ? nullptr : node->FNextSibling;
-  }
+  for (TCustomOwnedNode* node = object; node; node = NextInSubtree(object, node)) TakeOwnership(node);
+}
+
+TCustomOwnedNode* NextInSubtree(const TCustomOwnedNode* root, const TCustomOwnedNode* node, bool descend) {
+  if (descend && node->HasChildren()) return node->GetFirstChild();
+  while (node != root && !node->GetNextSibling()) node = node->GetParent();
+  return node == root ? nullptr : node->GetNextSibling();
 }
 
 bool TCustomOwnedNode::HasAncestor(const TCustomOwnedNode* node) const {

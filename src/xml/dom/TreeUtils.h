@@ -105,6 +105,13 @@ private:
   std::list<std::unique_ptr<TCustomOwnedObject>>::iterator FOwnedPosition;  // in FOwner's list
 };
 
+class TCustomOwnedNode;
+
+// The node after `node` in document order within the subtree of `root` (into node's
+// children only when `descend`); nullptr after the last. Walks the links, so whole
+// subtrees are visited without recursion.
+TCustomOwnedNode* NextInSubtree(const TCustomOwnedNode* root, const TCustomOwnedNode* node, bool descend = true);
+
 // Makes an object of class T owned by `owner` and returns it.
 template <typename T, typename... Args>
 T* CreateOwnedObject(TCustomOwnedObject& owner, Args&&... args) {
@@ -171,7 +178,12 @@ protected:
   // Frees the owned objects, then the whole subtree from the last leaf back.
   void FreeChildren();
 
+  const std::vector<TCustomOwnedNode*>& Children() const { return FChildren; }
+
 private:
+  // AppendChild and InsertBefore without virtual dispatch, so that an override of one
+  // never runs inside the other.
+  TCustomOwnedNode* InsertChecked(TCustomOwnedNode* newChild, TCustomOwnedNode* refChild);
   void CheckAssigned(const TCustomOwnedNode* node) const;
   void CheckOwner(const TCustomOwnedNode* newChild) const;
   void CheckHierarchy(const TCustomOwnedNode* newChild) const;
