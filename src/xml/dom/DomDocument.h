@@ -123,6 +123,8 @@ public:
   TDomNotifyNodeEvent OnCharacterDataModified, OnNodeClearing, OnNodeInserted, OnNodeRemoving;
 
 protected:
+  // Clearing a document announces nothing for the document itself.
+  void DoBeforeClear() override {}
   // Frees the traversal objects (the document's part of Clear and destruction).
   virtual void FreeTraversals();
   bool Destroying() const { return FDestroying; }

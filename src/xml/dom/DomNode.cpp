@@ -331,12 +331,13 @@ void TDomNode::NotifyUserDataHandlers(TDomUserDataOperation operation, TDomNode*
     if (entry.Handler) entry.Handler(operation, entry.Key, entry.Data, source, destination);
 }
 
+// A document announces changes of its own children too.
 void TDomNode::DoAfterAddition(TCustomOwnedNode* node) {
-  if (FOwnerDocument) FOwnerDocument->DoNodeInserted(AsDomNode(node));
+  if (TDomCustomDocument* document = GetOwnerDocument()) document->DoNodeInserted(AsDomNode(node));
 }
 
 void TDomNode::DoBeforeRemoval(TCustomOwnedNode* node) {
-  if (FOwnerDocument) FOwnerDocument->DoNodeRemoving(AsDomNode(node));
+  if (TDomCustomDocument* document = GetOwnerDocument()) document->DoNodeRemoving(AsDomNode(node));
 }
 
 void TDomNode::DoBeforeClear() {
