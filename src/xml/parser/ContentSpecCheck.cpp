@@ -1,4 +1,4 @@
-// The content-specification check of element type declarations.
+// The contentspec check of element type declarations.
 #include <vector>
 
 #include "xml/parser/XmlElementCMTokenizer.h"
@@ -23,7 +23,7 @@ enum TExpect {
   exAfterOccurrence,
   exAfterMixed,    // the mixed group closed: "*" (required when it lists names) or the end
   exAfterChildren, // the outermost group closed: an occurrence or the end
-  exDone,          // a complete specification: only the end
+  exDone,          // a complete content model: only the end
 };
 
 }  // namespace
@@ -44,7 +44,7 @@ TXmlErrorKind CheckContentSpec(WideStringView contentSpec, WideString& offending
     };
     if (tokenizer.ErrorKind() != 0) {
       // A fatal tokenizer error is passed on; a lesser one (a malformed "#PCDATA", a
-      // character that starts no token) still leaves the specification malformed.
+      // character that starts no token) still leaves the content model malformed.
       if (ErrorSeverityOf(tokenizer.ErrorKind()) != esFatal) return fail(XmlErrors::MalformedContentModel);
       hint = tokenizer.ErrorHint();
       return fail(tokenizer.ErrorKind());

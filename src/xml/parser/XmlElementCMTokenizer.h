@@ -1,4 +1,4 @@
-// Splits the content specification of an element type declaration ("EMPTY",
+// Splits the contentspec of an element type declaration ("EMPTY",
 // "(title, (p | image)*)") into tokens for the signal that checks the content model.
 #pragma once
 

@@ -270,7 +270,7 @@ public:
 // An attribute or default value: "<" gives 73, a non-Char 57, a bad character
 // reference 60, a bad entity name 64, an unterminated reference 92 or 96.
 TXmlErrorKind CheckAttributeValue(WideStringView value, WideString& offendingText);
-// A content specification against contentspec, Mixed and children of XML 1.0: a
+// A contentspec text against contentspec, Mixed and children of XML 1.0: a
 // misplaced ANY 126, EMPTY 127 or #PCDATA 128, anything else 129; a fatal error of the
 // tokenizer is passed on with its hint.
 TXmlErrorKind CheckContentSpec(WideStringView contentSpec, WideString& offendingText, WideString& hint);

@@ -255,46 +255,41 @@ bool TextIsEntityRef(WideStringView s) { return IsNamedReference(s, u'&'); }
 bool TextIsPEReference(WideStringView s) { return IsNamedReference(s, u'%'); }
 bool TextIsReference(WideStringView s) { return TextIsEntityRef(s) || TextIsCharRef(s); }
 
-bool TextIsEntityValue(WideStringView s) {
+namespace {
+
+// The scan of EntityValue and SystemLiteral text (quotes excluded): either kind of quote
+// but not both; below "(" only white space and ! # $ pass (a system literal also takes %
+// and &); from "(" up every Char. In an entity value "&" starts a reference that must
+// run to ";" and be well formed.
+bool IsLiteralText(WideStringView s, bool entityValue) {
   TQuoteGuard quotes;
   for (size_t pos = 0; pos < s.size();) {
     const WideChar c = s[pos];
     if (c == u'"' || c == u'\'') {
       if (!quotes.Accept(c)) return false;
       ++pos;
-    } else if (c == u'&') {
+      continue;
+    }
+    if (entityValue && c == u'&') {
       const size_t semicolon = s.find(u';', pos);
       if (semicolon == WideStringView::npos || !TextIsReference(s.substr(pos, semicolon - pos + 1))) return false;
       pos = semicolon + 1;
-    } else if (c < 0x28) {
-      if (!Ucs4IsSpace(c) && c != u'!' && c != u'#' && c != u'$') return false;
-      ++pos;
-    } else {
-      const size_t length = XmlCharLengthAt(s, pos);
-      if (length == 0) return false;
-      pos += length;
+      continue;
     }
+    const bool lowAllowed = Ucs4IsSpace(c) || c == u'!' || c == u'#' || c == u'$' ||
+                            (!entityValue && (c == u'%' || c == u'&'));
+    if (c < 0x28 && !lowAllowed) return false;
+    const size_t length = XmlCharLengthAt(s, pos);
+    if (length == 0) return false;
+    pos += length;
   }
   return true;
 }
 
-bool TextIsSystemLiteral(WideStringView s) {
-  TQuoteGuard quotes;
-  for (size_t pos = 0; pos < s.size();) {
-    const WideChar c = s[pos];
-    if (c == u'"' || c == u'\'') {
-      if (!quotes.Accept(c)) return false;
-      ++pos;
-    } else {
-      // Below "(" only white space and ! # $ % & pass; from "(" up every Char does.
-      if (c < 0x28 && !Ucs4IsSpace(c) && c != u'!' && c != u'#' && c != u'$' && c != u'%' && c != u'&') return false;
-      const size_t length = XmlCharLengthAt(s, pos);
-      if (length == 0) return false;
-      pos += length;
-    }
-  }
-  return true;
-}
+}  // namespace
+
+bool TextIsEntityValue(WideStringView s) { return IsLiteralText(s, true); }
+bool TextIsSystemLiteral(WideStringView s) { return IsLiteralText(s, false); }
 
 bool TextIsPubidLiteral(WideStringView s) { return std::all_of(s.begin(), s.end(), CharIsPubidChar); }
 

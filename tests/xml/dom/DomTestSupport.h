@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "xml/XmlTestSupport.h"
+
 #include "xml/dom/DomImplementation.h"
 
 struct TDomFixture {
@@ -26,14 +28,4 @@ struct TDomFixture {
   }
 };
 
-template <typename E, typename F>
-void ExpectRaises(F f, const char* message) {
-  try {
-    f();
-    ADD_FAILURE() << "nothing raised, expected: " << message;
-  } catch (const E& e) {
-    EXPECT_STREQ(e.what(), message);
-  }
-}
 
-inline std::string Narrow(WideStringView s) { return std::string(s.begin(), s.end()); }

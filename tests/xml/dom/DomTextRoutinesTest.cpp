@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "xml/XmlTestSupport.h"
+
 #include <cmath>
 
 #include "platform/base/Exception.h"
@@ -9,17 +11,7 @@
 
 namespace {
 
-std::string Narrow(WideStringView s) { return std::string(s.begin(), s.end()); }
 
-template <typename E, typename F>
-void ExpectRaises(F f, const char* message) {
-  try {
-    f();
-    ADD_FAILURE() << "nothing raised, expected: " << message;
-  } catch (const E& e) {
-    EXPECT_STREQ(e.what(), message);
-  }
-}
 
 TEST(DomTextRoutinesTest, WhiteSpaceCollapsing) {
   const struct {

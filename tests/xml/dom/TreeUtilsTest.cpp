@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "xml/XmlTestSupport.h"
+
 #include <string>
 #include <vector>
 
@@ -43,15 +45,6 @@ std::string ChildNames(const TCustomOwnedNode& parent) {
   return names;
 }
 
-template <typename E, typename F>
-void ExpectRaises(F f, const char* message) {
-  try {
-    f();
-    ADD_FAILURE() << "nothing raised, expected: " << message;
-  } catch (const E& e) {
-    EXPECT_STREQ(e.what(), message);
-  }
-}
 
 class TreeUtilsTest : public ::testing::Test {
 protected:

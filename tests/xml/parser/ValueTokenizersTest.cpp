@@ -16,8 +16,8 @@ std::ostream& operator<<(std::ostream& out, const TCMToken& t) {
   return out << "{" << int(t.Type) << ", " << std::string(t.Value.begin(), t.Value.end()) << ", " << int(t.Error) << "}";
 }
 
-std::vector<TCMToken> CMTokens(WideStringView spec) {
-  TXmlElementCMTokenizer tokenizer(spec);
+std::vector<TCMToken> CMTokens(WideStringView contentSpec) {
+  TXmlElementCMTokenizer tokenizer(contentSpec);
   EXPECT_EQ(tokenizer.TokenType(), cmStart);
   std::vector<TCMToken> tokens;
   do {
@@ -29,7 +29,7 @@ std::vector<TCMToken> CMTokens(WideStringView spec) {
   return tokens;
 }
 
-TEST(XmlElementCMTokenizerTest, SplitsContentSpecifications) {
+TEST(XmlElementCMTokenizerTest, SplitsContentModels) {
   EXPECT_EQ(CMTokens(u"EMPTY"), (std::vector<TCMToken>{{cmEmpty, u"EMPTY"}, {cmEnd, u""}}));
   EXPECT_EQ(CMTokens(u" ANY "), (std::vector<TCMToken>{{cmAny, u"ANY"}, {cmEnd, u""}}));
   EXPECT_EQ(CMTokens(u"(EMPTY)"), (std::vector<TCMToken>{{cmOpeningBracket, u"("}, {cmName, u"EMPTY"},

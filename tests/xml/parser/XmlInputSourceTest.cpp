@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "platform/base/Exception.h"
 #include "platform/base/Streams.h"
@@ -12,6 +13,17 @@
 #include "xml/parser/XmlInputSource.h"
 
 namespace {
+
+// The bytes of an ASCII text in a UCS-4 byte order: "2143" puts the second byte of the
+// big-endian value first, and so on.
+AnsiString EncodeUcs4(std::string_view text, std::string_view order) {
+  AnsiString out;
+  for (char c : text) {
+    const uint8_t bigEndian[4] = {0, 0, 0, uint8_t(c)};
+    for (char digit : order) out += char(bigEndian[digit - '1']);
+  }
+  return out;
+}
 
 // The bytes of an ASCII text in one of the encodings a byte-order mark can announce.
 AnsiString Encode(std::string_view text, int unitBytes, bool bigEndian) {
@@ -123,6 +135,15 @@ TEST(XmlInputSourceTest, EveryByteOrderMarkWithAMatchingOrNoLabel) {
       {"UCS-4LE labelled UCS-4", AnsiString("\xFF\xFE\x00\x00", 4), 4, false, "ISO-10646-UCS-4",
        CodecClassOf<TUCS4LECodec>()},  // the mark's byte order wins
   };
+  for (const auto& [order, mark, expected] :
+       {std::tuple{"2143", AnsiString("\x00\x00\xFF\xFE", 4), CodecClassOf<TUCS4_2143Codec>()},
+        std::tuple{"3412", AnsiString("\xFE\xFF\x00\x00", 4), CodecClassOf<TUCS4_3412Codec>()}}) {
+    SCOPED_TRACE(order);
+    TSource s(mark + EncodeUcs4("<?xml version='1.0'?><a/>", order));
+    EXPECT_FALSE(s.Source.HasMalformedDeclaration());
+    EXPECT_EQ(s.Source.GetCodecClass(), expected);
+    EXPECT_EQ(s.Rest(), U"<a/>");
+  }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     const std::string decl = c.Label ? std::string("<?xml version='1.0' encoding='") + c.Label + "'?><a/>"

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "xml/XmlTestSupport.h"
+
 #include <functional>
 
 #include "xml/parser/DomError.h"
@@ -7,7 +9,6 @@
 
 namespace {
 
-std::string Narrow(WideStringView s) { return std::string(s.begin(), s.end()); }
 
 const TXmlTextPos Start{10, 9, 3, 2, 1}, End{20, 19, 13, 2, 1};
 TDomNode* const SomeNode = reinterpret_cast<TDomNode*>(0x1000);  // compared, never used
@@ -194,7 +195,7 @@ TEST(XmlSignalTest, CheckWellformedness) {
        60, u"&#xZ;", u""},
       {"element decl name", Signal<TXmlElementTypeDeclarationSignal>([](auto& s) { s.ElementName = u"("; }), 112, u"(",
        u""},
-      {"element decl spec",
+      {"element decl content",
        Signal<TXmlElementTypeDeclarationSignal>([](auto& s) {
          s.ElementName = u"p";
          s.ContentSpec = u"(#PCDATA|a)";
@@ -289,9 +290,9 @@ TEST(XmlSignalTest, AttributeValueScan) {
   }
 }
 
-TEST(XmlSignalTest, ContentSpecifications) {
+TEST(XmlSignalTest, ContentModels) {
   const struct {
-    const char16_t* Spec;
+    const char16_t* ContentModel;
     int Kind;
     const char16_t* Offending;
   } cases[] = {
@@ -332,9 +333,9 @@ TEST(XmlSignalTest, ContentSpecifications) {
       {u"ANY?", 129, u"?"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(Narrow(c.Spec));
+    SCOPED_TRACE(Narrow(c.ContentModel));
     WideString offending, hint;
-    EXPECT_EQ(CheckContentSpec(c.Spec, offending, hint), c.Kind);
+    EXPECT_EQ(CheckContentSpec(c.ContentModel, offending, hint), c.Kind);
     EXPECT_EQ(Narrow(offending), Narrow(c.Offending));
   }
   // A fatal tokenizer error is passed on.

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "xml/XmlTestSupport.h"
+
 #include "xml/utils/UriUtils.h"
 
 namespace {
 
-std::string Narrow(WideStringView s) { return std::string(s.begin(), s.end()); }
 
 // The examples of RFC 2396 Appendix C, against the base "http://a/b/c/d;p?q". Where
 // the RFC allows either an error or a result that climbs above the root, resolution

@@ -1,19 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "xml/XmlTestSupport.h"
+
 #include "platform/base/Exception.h"
 #include "xml/utils/WideStringUtils.h"
 
 namespace {
 
-template <typename E, typename F>
-void ExpectRaises(F f, const char* message) {
-  try {
-    f();
-    ADD_FAILURE() << "nothing raised, expected: " << message;
-  } catch (const E& e) {
-    EXPECT_STREQ(e.what(), message);
-  }
-}
 
 std::vector<WideString> Strings(const TUtilsWideStringList& list) {
   std::vector<WideString> out;
