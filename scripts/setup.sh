@@ -16,7 +16,7 @@ NEEDED=(
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   unicode-data  # the Unicode Character Database behind the generated case tables
   # test-only peers
-  python3-minimal python3-pil python3-fonttools libpng-dev libc-bin
+  python3-minimal python3-pil python3-fonttools libpng-dev libc-bin libxml2-dev
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
 )
 

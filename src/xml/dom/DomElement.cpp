@@ -1,0 +1,395 @@
+#include "xml/dom/DomElement.h"
+
+#include "platform/base/Exception.h"
+#include "xml/dom/DomDocument.h"
+#include "xml/dom/DomTextRoutines.h"
+#include "xml/utils/UriUtils.h"
+#include "xml/utils/XmlRulesUtils.h"
+
+namespace {
+
+constexpr char SLiteralNotResolved[] = "Literal attribute value cannot be resolved.";
+constexpr char SNormalizationFailed[] = "Attribute value normalization failed.";
+
+void RequireName(WideStringView name) {
+  if (!TextIsName(name)) throw EInvalid_Character_Err(SInvalid_Character_Err);
+}
+
+TDomNamespaceDeclarationKind DeclarationKindOf(WideStringView name) {
+  if (TextIsDefaultNamespaceAttName(name)) return ndkDefault;
+  if (TextIsPrefixedNamespaceAttName(name)) return ndkPrefixed;
+  return ndkNone;
+}
+
+// "xmlns" as prefix or whole name belongs to the XMLNS namespace URI only.
+void CheckXmlnsUse(WideStringView prefix, WideStringView qualifiedName, WideStringView namespaceUri) {
+  if ((prefix == u"xmlns" || qualifiedName == u"xmlns") && namespaceUri != XmlnsNamespaceUri)
+    throw ENamespace_Err(SNamespace_Err);
+}
+
+// The xml:base or xml:lang attribute of an element: by namespace on a namespace-aware
+// element, by the name "xml:<local>" otherwise.
+const TDomAttr* XmlAttribute(const TDomElement& element, WideStringView local) {
+  if (element.IsNamespaceAware()) return element.GetAttributeNodeNS(XmlNamespaceUri, local);
+  return element.GetAttributeNode(WideString(u"xml:") + WideString(local));
+}
+
+}  // namespace
+
+void SplitCheckedQualifiedName(WideStringView qualifiedName, WideStringView namespaceUri, WideString& prefix,
+                               WideString& localName) {
+  if (!SplitQualifiedName(qualifiedName, prefix, localName)) {
+    if (TextIsName(qualifiedName)) throw ENamespace_Err(SNamespace_Err);
+    throw EInvalid_Character_Err(SInvalid_Character_Err);
+  }
+  if ((!prefix.empty() && namespaceUri.empty()) || (prefix == u"xml" && namespaceUri != XmlNamespaceUri))
+    throw ENamespace_Err(SNamespace_Err);
+}
+
+// ---- TDomAttr ----
+
+TDomAttr::TDomAttr(TDomDocument* ownerDocument, bool specified, WideStringView name)
+    : TDomNode(ownerDocument), FNodeName(name), FSpecified(specified) {
+  RequireName(name);
+  FDeclarationKind = DeclarationKindOf(name);
+  SetAllowedChildTypes(0);
+}
+
+TDomAttr::TDomAttr(TDomDocumentNS* ownerDocument, bool specified, WideStringView qualifiedName,
+                   WideStringView namespaceUri)
+    : TDomNode(ownerDocument), FNamespaceUri(namespaceUri), FNodeName(qualifiedName), FSpecified(specified) {
+  SplitCheckedQualifiedName(qualifiedName, namespaceUri, FPrefix, FLocalName);
+  CheckXmlnsUse(FPrefix, qualifiedName, namespaceUri);
+  FDeclarationKind = FPrefix == u"xmlns" ? ndkPrefixed : qualifiedName == u"xmlns" ? ndkDefault : ndkNone;
+  SetNamespaceAware(true);
+  SetAllowedChildTypes(0);
+}
+
+TDomAttr::~TDomAttr() {
+  TDomElement* element = GetOwnerElement();
+  if (element) {
+    // The element lets its attribute go even when it is read-only.
+    const bool readOnly = element->GetReadOnly();
+    element->SetReadOnly(false);
+    try {
+      element->RemoveAttributeNode(this);
+    } catch (...) {
+      // A handler of the removal event raised; the attribute is gone from the map all
+      // the same, and a destructor lets nothing escape.
+    }
+    element->SetReadOnly(readOnly);
+  } else if (FOwnerMap) {
+    FOwnerMap->InternalRemove(this);
+  }
+}
+
+TDomElement* TDomAttr::GetOwnerElement() const {
+  return FOwnerMap ? dynamic_cast<TDomElement*>(FOwnerMap->OwnerNode()) : nullptr;
+}
+
+TDomNode* TDomAttr::PositionParent() const { return GetOwnerElement(); }
+
+void TDomAttr::SetNodeValue(WideStringView value) {
+  TDomNode::SetNodeValue(value);
+  DoAttrModified(AC_MODIFICATION);
+}
+
+void TDomAttr::DoAttrModified(TDomAttrChange change) {
+  if (TDomElement* element = GetOwnerElement()) element->DoAttrModified(element, change, this);
+}
+
+void TDomAttr::SetPrefix(WideStringView prefix) {
+  RequireName(prefix);
+  CheckNotReadOnlyNode();
+  if (!TextIsPrefix(prefix) || FNamespaceUri.empty() || (prefix == u"xml" && FNamespaceUri != XmlNamespaceUri) ||
+      (prefix == u"xmlns" && FNamespaceUri != XmlnsNamespaceUri) || FNodeName == u"xmlns")
+    throw ENamespace_Err(SNamespace_Err);
+  FPrefix.assign(prefix);
+  FNodeName = FPrefix + u':' + FLocalName;
+}
+
+WideString TDomAttr::GetResolvedValue() const {
+  TDomCustomDocument* document = GetOwnerDocument();
+  const TDomElement* element = GetOwnerElement();
+  const uint8_t declType = document && element ? document->GetAttrDeclType(element->GetNodeName(), FNodeName) : 0;
+  TXmlErrorKind errorType = 0;
+  WideString value;
+  if (document)
+    document->ResolveAttributeValue(FNodeValue, declType, errorType, value);
+  else
+    ResolveAttributeLiteral(FNodeValue, errorType, value);
+  if (!IsNonErrorKind(errorType)) throw EConvertError(SNormalizationFailed);
+  return value;
+}
+
+WideString TDomAttr::GetBaseUri() const {
+  const TDomElement* element = GetOwnerElement();
+  if (!element) return {};
+  const bool isXmlBase = (FNamespaceUri == XmlNamespaceUri && FLocalName == u"base") ||
+                         (FNamespaceUri.empty() && FNodeName == u"xml:base");
+  if (!isXmlBase) return element->GetBaseUri();
+  const TDomNode* parent = element->GetParentNode();
+  return parent ? parent->GetBaseUri() : WideString();
+}
+
+WideString TDomAttr::GetLanguage() const { return InheritedLanguage(GetOwnerElement()); }
+
+WideString TDomAttr::LookupNamespaceUri(WideStringView prefix) const {
+  if (prefix.empty()) return {};
+  if (const TDomElement* element = GetOwnerElement()) return element->LookupNamespaceUri(prefix);
+  return TDomNode::LookupNamespaceUri(prefix);
+}
+
+// ---- TDomElement ----
+
+TDomElement::TDomElement(TDomDocument* ownerDocument, WideStringView tagName)
+    : TDomNode(ownerDocument), FNodeName(tagName) {
+  RequireName(tagName);
+  InitAttributes();
+}
+
+TDomElement::TDomElement(TDomDocumentNS* ownerDocument, WideStringView qualifiedName, WideStringView namespaceUri)
+    : TDomNode(ownerDocument), FNamespaceUri(namespaceUri), FNodeName(qualifiedName) {
+  SplitCheckedQualifiedName(qualifiedName, namespaceUri, FPrefix, FLocalName);
+  SetNamespaceAware(true);
+  InitAttributes();
+}
+
+void TDomElement::InitAttributes() {
+  SetAllowedChildTypes(NodeTypes({ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction,
+                                  ntComment, ntDocumentFragment}));
+  FAttributes = std::make_unique<TDomNamedNodeMap>(this, IsNamespaceAware(), NodeTypes({ntAttribute}),
+                                                   &FAttributeList);
+}
+
+TDomElement::~TDomElement() {
+  SetReadOnly(false);
+  RemoveAllAttributes();
+}
+
+void TDomElement::RemoveAllAttributes() {
+  while (!FAttributeList.empty()) {
+    auto* attr = static_cast<TDomAttr*>(FAttributeList.front());
+    RemoveAttributeNode(attr);
+    attr->Free();
+  }
+}
+
+void TDomElement::DoBeforeClear() {
+  RemoveAllAttributes();
+  // No node-clearing event, but the iterators must let go of the children.
+  if (TDomCustomDocument* document = GetDocument()) document->NotifyIterators(this, neClearing);
+}
+
+TDomAttr* TDomElement::GetAttributeNode(WideStringView name) const {
+  return static_cast<TDomAttr*>(FAttributes->GetNamedItem(name));
+}
+
+TDomAttr* TDomElement::GetAttributeNodeNS(WideStringView namespaceUri, WideStringView localName) const {
+  return static_cast<TDomAttr*>(FAttributes->GetNamedItemNS(namespaceUri, localName));
+}
+
+WideString TDomElement::GetAttributeValue(WideStringView name) const {
+  const TDomAttr* attr = GetAttributeNode(name);
+  return attr ? attr->GetNodeValue() : WideString();
+}
+
+WideString TDomElement::GetAttributeValueNS(WideStringView namespaceUri, WideStringView localName) const {
+  const TDomAttr* attr = GetAttributeNodeNS(namespaceUri, localName);
+  return attr ? attr->GetNodeValue() : WideString();
+}
+
+namespace {
+
+WideString ResolvedValueOf(const std::function<const TDomAttr*()>& find) {
+  try {
+    const TDomAttr* attr = find();
+    return attr ? attr->GetResolvedValue() : WideString();
+  } catch (const std::exception&) {
+    throw EConvertError(SLiteralNotResolved);
+  }
+}
+
+}  // namespace
+
+WideString TDomElement::GetAttributeResolvedValue(WideStringView name) const {
+  return ResolvedValueOf([&] { return GetAttributeNode(name); });
+}
+
+WideString TDomElement::GetAttributeResolvedValueNS(WideStringView namespaceUri, WideStringView localName) const {
+  return ResolvedValueOf([&] { return GetAttributeNodeNS(namespaceUri, localName); });
+}
+
+TDomAttr* TDomElement::AddNewAttribute(TDomAttr* attr, WideStringView value) {
+  attr->TDomNode::SetNodeValue(value);  // no event before it belongs to the element
+  FAttributes->InternalAdd(attr);
+  DoAttrModified(this, AC_ADDITION, attr);
+  return attr;
+}
+
+TDomAttr* TDomElement::SetAttribute(WideStringView name, WideStringView value) {
+  CheckNotReadOnlyNode();
+  if (TDomAttr* attr = GetAttributeNode(name)) {
+    attr->SetNodeValue(value);
+    return nullptr;
+  }
+  auto* document = dynamic_cast<TDomDocument*>(GetDocument());
+  if (!document) throw EInvalidCast(SInvalidCast);
+  return AddNewAttribute(NewDomNode<TDomAttr>(*document, true, name), value);
+}
+
+TDomAttr* TDomElement::SetAttributeNS(WideStringView namespaceUri, WideStringView qualifiedName,
+                                      WideStringView value) {
+  CheckNotReadOnlyNode();
+  WideString prefix, localName;
+  SplitCheckedQualifiedName(qualifiedName, namespaceUri, prefix, localName);
+  CheckXmlnsUse(prefix, qualifiedName, namespaceUri);
+  if (TDomAttr* attr = GetAttributeNodeNS(namespaceUri, localName)) {
+    attr->SetPrefix(prefix);
+    attr->SetNodeValue(value);
+    return nullptr;
+  }
+  auto* document = dynamic_cast<TDomDocumentNS*>(GetDocument());
+  if (!document) throw EInvalidCast(SInvalidCast);
+  return AddNewAttribute(NewDomNode<TDomAttr>(*document, true, qualifiedName, namespaceUri), value);
+}
+
+TDomAttr* TDomElement::SetAttributeNode(TDomAttr* attr) {
+  const bool hadElement = attr && attr->GetOwnerElement();
+  auto* replaced = static_cast<TDomAttr*>(FAttributes->SetNamedItem(attr));
+  if (!hadElement) DoAttrModified(this, AC_ADDITION, attr);
+  return replaced;
+}
+
+TDomAttr* TDomElement::SetAttributeNodeNS(TDomAttr* attr) {
+  const bool hadElement = attr && attr->GetOwnerElement();
+  auto* replaced = static_cast<TDomAttr*>(FAttributes->SetNamedItemNS(attr));
+  if (!hadElement) DoAttrModified(this, AC_ADDITION, attr);
+  return replaced;
+}
+
+TDomAttr* TDomElement::RemoveAttributeNode(TDomAttr* attr) {
+  FAttributes->RemoveItem(attr);
+  DoAttrModified(this, AC_REMOVAL, attr);
+  return attr;
+}
+
+TDomAttr* TDomElement::RemoveAttribute(WideStringView name) {
+  TDomAttr* attr = GetAttributeNode(name);
+  if (!attr) throw ENot_Found_Err(SNot_Found_Err);
+  return RemoveAttributeNode(attr);
+}
+
+TDomAttr* TDomElement::RemoveAttributeNS(WideStringView namespaceUri, WideStringView localName) {
+  TDomAttr* attr = GetAttributeNodeNS(namespaceUri, localName);
+  if (!attr) throw ENot_Found_Err(SNot_Found_Err);
+  return RemoveAttributeNode(attr);
+}
+
+void TDomElement::DoAttrModified(TDomNode* modifiedNode, TDomAttrChange change, TDomAttr* relatedAttr) {
+  if (TDomCustomDocument* document = GetDocument()) document->DoAttrModified(modifiedNode, change, relatedAttr);
+}
+
+void TDomElement::SetPrefix(WideStringView prefix) {
+  RequireName(prefix);
+  CheckNotReadOnlyNode();
+  if (!TextIsPrefix(prefix) || FNamespaceUri.empty() || (prefix == u"xml" && FNamespaceUri != XmlNamespaceUri))
+    throw ENamespace_Err(SNamespace_Err);
+  FPrefix.assign(prefix);
+  FNodeName = FPrefix + u':' + FLocalName;
+}
+
+WideString TDomElement::LookupNamespaceUri(WideStringView prefix) const {
+  // This element's declarations, then those of the elements above it; at the first other
+  // node, the fixed rule.
+  for (const TDomNode* node = this; node; node = node->GetParentNode()) {
+    if (node->GetNodeType() != ntElement) break;
+    for (TCustomOwnedNode* item : static_cast<const TDomElement*>(node)->FAttributeList) {
+      const auto* attr = static_cast<const TDomAttr*>(item);
+      const TDomNamespaceDeclarationKind kind = attr->GetNamespaceDeclarationKind();
+      if (prefix.empty() ? kind == ndkDefault : (kind == ndkPrefixed && attr->GetLocalName() == prefix))
+        return attr->GetNodeValue();
+    }
+  }
+  return TDomNode::LookupNamespaceUri(prefix);
+}
+
+WideString TDomElement::GetBaseUri() const { return InheritedBaseUri(this); }
+WideString TDomElement::GetLanguage() const { return InheritedLanguage(this); }
+
+WideString InheritedBaseUri(const TDomNode* node) {
+  // Up to the nearest xml:base or the document; no recursion through the ancestors.
+  for (; node; node = node->GetParentNode()) {
+    switch (node->GetNodeType()) {
+      case ntElement:
+        if (const TDomAttr* base = XmlAttribute(*static_cast<const TDomElement*>(node), u"base")) {
+          // An absolute value stands; a relative one is resolved against the attribute's
+          // own base.
+          const WideString value = base->GetResolvedValue();
+          TUriWideStrAnalyzer uri;
+          if (uri.ParseReference(value) && uri.HasUriScheme()) return value;
+          WideString resolved;
+          ResolveUriReference(base->GetBaseUri(), value, resolved);
+          return resolved;
+        }
+        break;
+      case ntText:
+      case ntCDATASection:
+      case ntEntityReference:
+      case ntProcessingInstruction:
+      case ntComment:
+      case ntDocumentTypeDecl: break;
+      default: return node->GetBaseUri();
+    }
+  }
+  return {};
+}
+
+WideString InheritedLanguage(const TDomNode* node) {
+  for (; node; node = node->GetParentNode()) {
+    switch (node->GetNodeType()) {
+      case ntElement:
+        if (const TDomAttr* lang = XmlAttribute(*static_cast<const TDomElement*>(node), u"lang"))
+          return lang->GetResolvedValue();
+        break;
+      case ntText:
+      case ntCDATASection:
+      case ntEntityReference:
+      case ntProcessingInstruction:
+      case ntComment: break;
+      default: return node->GetLanguage();
+    }
+  }
+  return {};
+}
+
+void TDomElement::MergeAdjacentTexts() {
+  // Children from the last to the first: a text node takes in the text node after it.
+  TDomNode* following = nullptr;
+  for (TDomNode* child = GetLastChild(); child;) {
+    TDomNode* previous = child->GetPreviousSibling();
+    if (child->GetNodeType() == ntText && following && following->GetNodeType() == ntText) {
+      auto* text = static_cast<TDomText*>(child);
+      auto* next = static_cast<TDomText*>(following);
+      text->AppendData(next->GetData());
+      if (next->FromCharRef()) text->SetFromCharRef(true);
+      if (TDomCustomDocument* document = GetDocument()) document->NotifyIterators(next, neRemoving);
+      UnlinkChild(next);
+      next->Free();
+    }
+    following = child;
+    child = previous;
+  }
+}
+
+TDomElementsNodeList* TDomElement::GetElementsByTagName(WideStringView name) {
+  for (const auto& list : FElementLists)
+    if (list->QueryName() == name) return list.get();
+  return FElementLists.emplace_back(std::make_unique<TDomElementsNodeList>(name, this)).get();
+}
+
+TDomElementsNodeListNS* TDomElement::GetElementsByTagNameNS(WideStringView namespaceUri, WideStringView localName) {
+  for (const auto& list : FElementListsNS)
+    if (list->QueryNamespaceUri() == namespaceUri && list->QueryLocalName() == localName) return list.get();
+  return FElementListsNS.emplace_back(std::make_unique<TDomElementsNodeListNS>(namespaceUri, this, localName)).get();
+}

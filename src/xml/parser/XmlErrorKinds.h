@@ -1,0 +1,87 @@
+// Error-type codes of the XML library and their severities. A code names a problem; it
+// has no message of its own; whoever handles the error decides how to present it.
+#pragma once
+
+#include <cstdint>
+
+// 0 to 151 in use. 0 to 5 are not errors (0 also means "no error" wherever a check
+// returns a type; 3 to 5 report repeated declarations as warnings).
+using TXmlErrorKind = uint8_t;
+
+enum TXmlErrorSeverity : uint8_t { esWarning = 0, esError = 1, esFatal = 2 };
+
+// 6 to 43: error; 44 to 151 except 88 and 109: fatal; everything else: warning.
+constexpr TXmlErrorSeverity ErrorSeverityOf(uint32_t kind) {
+  if (kind >= 6 && kind <= 43) return esError;
+  if (kind >= 44 && kind <= 151 && kind != 88 && kind != 109) return esFatal;
+  return esWarning;
+}
+
+// The codes 0 to 5, which lookups and validation steps treat as success.
+constexpr bool IsNonErrorKind(uint32_t kind) { return kind <= 5; }
+
+// Codes named by the tokenizers and the parse signals.
+namespace XmlErrors {
+inline constexpr TXmlErrorKind RepeatedAttributeDeclaration = 3;
+inline constexpr TXmlErrorKind RepeatedEntityDeclaration = 4;
+inline constexpr TXmlErrorKind RepeatedElementTypeDeclaration = 8;
+inline constexpr TXmlErrorKind RepeatedNotationDeclaration = 13;
+inline constexpr TXmlErrorKind UndeclaredParameterEntity = 37;
+inline constexpr TXmlErrorKind ExternalDtdUnresolved = 40;
+inline constexpr TXmlErrorKind EncodingMismatch = 45;
+inline constexpr TXmlErrorKind DoubleHyphenInComment = 51;
+inline constexpr TXmlErrorKind SecondRootElement = 52;
+inline constexpr TXmlErrorKind CommentEndsWithHyphen = 55;
+inline constexpr TXmlErrorKind InvalidAttributeName = 56;
+inline constexpr TXmlErrorKind InvalidAttributeValueChar = 57;
+inline constexpr TXmlErrorKind InvalidCDataContent = 58;
+inline constexpr TXmlErrorKind InvalidCharacterData = 59;
+inline constexpr TXmlErrorKind InvalidCharRef = 60;
+inline constexpr TXmlErrorKind InvalidTagName = 62;
+inline constexpr TXmlErrorKind InvalidEncName = 63;
+inline constexpr TXmlErrorKind InvalidEntityRefName = 64;
+inline constexpr TXmlErrorKind InvalidPERefName = 65;
+inline constexpr TXmlErrorKind InvalidProcessingInstruction = 66;
+inline constexpr TXmlErrorKind InvalidPubidLiteral = 67;
+inline constexpr TXmlErrorKind InvalidSystemLiteral = 68;
+inline constexpr TXmlErrorKind InvalidVersionNum = 70;
+inline constexpr TXmlErrorKind MalformedDeclaration = 71;
+inline constexpr TXmlErrorKind LessThanInAttributeValue = 73;
+inline constexpr TXmlErrorKind UnclosedElements = 75;
+inline constexpr TXmlErrorKind UnmatchedEndTag = 79;
+inline constexpr TXmlErrorKind DataOutsideRoot = 81;
+inline constexpr TXmlErrorKind RecursiveEntity = 86;
+inline constexpr TXmlErrorKind MissingRootElement = 89;
+inline constexpr TXmlErrorKind UnterminatedCharRef = 92;
+inline constexpr TXmlErrorKind UnterminatedEntityRef = 96;
+inline constexpr TXmlErrorKind DoctypeAfterRoot = 99;
+inline constexpr TXmlErrorKind SecondDoctype = 102;
+inline constexpr TXmlErrorKind InvalidAttDefName = 107;
+inline constexpr TXmlErrorKind InvalidContentModelToken = 109;
+inline constexpr TXmlErrorKind ContentModelNotBuilt = 110;
+inline constexpr TXmlErrorKind InvalidAttListElementName = 111;
+inline constexpr TXmlErrorKind InvalidElementDeclName = 112;
+inline constexpr TXmlErrorKind InvalidEntityName = 114;
+inline constexpr TXmlErrorKind InvalidPEName = 115;
+inline constexpr TXmlErrorKind InvalidEntityValue = 116;
+inline constexpr TXmlErrorKind InvalidPEValue = 117;
+inline constexpr TXmlErrorKind InvalidEnumerationValue = 118;
+inline constexpr TXmlErrorKind InvalidNotationNameInEntity = 121;
+inline constexpr TXmlErrorKind InvalidNotationName = 122;
+inline constexpr TXmlErrorKind InvalidNotationValue = 123;
+inline constexpr TXmlErrorKind InvalidRootName = 125;
+inline constexpr TXmlErrorKind MisplacedAny = 126;
+inline constexpr TXmlErrorKind MisplacedEmpty = 127;
+inline constexpr TXmlErrorKind MisplacedPCData = 128;
+inline constexpr TXmlErrorKind MalformedContentModel = 129;
+inline constexpr TXmlErrorKind EntityValueAndExternalId = 130;
+inline constexpr TXmlErrorKind PEValueAndExternalId = 131;
+inline constexpr TXmlErrorKind EncodingNotSupported = 147;
+inline constexpr TXmlErrorKind ExternalPENotLoaded = 148;
+inline constexpr TXmlErrorKind UnsupportedXmlVersion = 151;
+}  // namespace XmlErrors
+
+static_assert(ErrorSeverityOf(6) == esError && ErrorSeverityOf(43) == esError);
+static_assert(ErrorSeverityOf(44) == esFatal && ErrorSeverityOf(151) == esFatal);
+static_assert(ErrorSeverityOf(88) == esWarning && ErrorSeverityOf(109) == esWarning);
+static_assert(ErrorSeverityOf(5) == esWarning && ErrorSeverityOf(200) == esWarning);
