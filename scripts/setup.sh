@@ -15,7 +15,7 @@ NEEDED=(
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   unicode-data  # the Unicode Character Database behind the generated case tables
   # test-only peers
-  python3-minimal python3-pil python3-fonttools libpng-dev libc-bin
+  python3-minimal python3-pil python3-fonttools libpng-dev libc-bin pngcheck
 )
 
 is_installed() {

@@ -53,19 +53,19 @@ bool TChunk::ReadChunk(TStream& stream, const TChunkType& type, uint32_t length)
   return true;
 }
 
-void TChunk::WriteFraming(TStream& stream) const {
+void TChunk::WriteFraming(TStream& stream, const std::vector<uint8_t>& data) const {
   uint8_t head[PngChunkLengthBytes + PngChunkTypeBytes];
-  StoreBE32(head, DataSize());
+  StoreBE32(head, static_cast<uint32_t>(data.size()));
   std::memcpy(head + PngChunkLengthBytes, ChunkType.data(), PngChunkTypeBytes);
   stream.WriteBuffer(head, sizeof head);
-  if (!Data.empty()) stream.WriteBuffer(Data.data(), static_cast<int32_t>(Data.size()));
+  if (!data.empty()) stream.WriteBuffer(data.data(), static_cast<int32_t>(data.size()));
   uint8_t crc[PngChunkCrcBytes];
-  StoreBE32(crc, ChunkCrc(ChunkType, Data.data(), Data.size()));
+  StoreBE32(crc, ChunkCrc(ChunkType, data.data(), data.size()));
   stream.WriteBuffer(crc, sizeof crc);
 }
 
 bool TChunk::WriteChunk(TStream& stream) {
-  WriteFraming(stream);
+  WriteFraming(stream, Data);
   return true;
 }
 
@@ -77,14 +77,6 @@ void TChunk::Assign(const TChunk& source) {
 std::unique_ptr<TChunk> TChunk::NewLike(TPNGObject& owner) const { return std::make_unique<TChunk>(owner); }
 
 TChunkIHDR& TChunk::GetHeader() const { return FOwner->HeaderChunk(); }
-
-template <typename TClass>
-const TClass& TChunk::AssignSameClass(const TChunk& source) {
-  const auto* same = dynamic_cast<const TClass*>(&source);
-  if (same == nullptr || typeid(*same) != typeid(*this)) throw EPngError(&EPNGCannotAssignChunkText);
-  TChunk::Assign(source);
-  return *same;
-}
 
 // Each class names its type and makes its own kind for copies.
 #define QF_PNG_CHUNK_BASICS(Class, Base, Type)                                                  \
@@ -303,7 +295,13 @@ void TChunktRNS::SetTransparentColour(TColor colour) {
 
 bool TChunktRNS::WriteChunk(TStream& stream) {
   if (Data.size() <= MaxTransparencyBytes) std::copy_n(TransparencyTable.begin(), Data.size(), Data.begin());
-  return TChunk::WriteChunk(stream);
+  const TChunkIHDR& header = GetHeader();
+  if (header.ColorType != PngColorGray || header.BitDepth != 2 || Data.size() < 2) return TChunk::WriteChunk(stream);
+  // 2-bit gray images are written at 4 bits: the key follows its samples (v becomes v × 5).
+  std::vector<uint8_t> written = Data;
+  StoreBE16(written.data(), static_cast<uint16_t>(KeySample(0) * 5));
+  WriteFraming(stream, written);
+  return true;
 }
 
 void TChunktRNS::Assign(const TChunk& source) {

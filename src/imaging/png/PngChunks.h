@@ -9,9 +9,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 #include "imaging/png/PngDefs.h"
+#include "imaging/png/PngErrors.h"
 #include "platform/base/Object.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
@@ -55,8 +57,8 @@ protected:
   // Checks that source is of this chunk's class, then copies type and data.
   template <typename TClass>
   const TClass& AssignSameClass(const TChunk& source);
-  // Length, type, `Data` and the CRC over type and data.
-  void WriteFraming(TStream& stream) const;
+  // Length, type, data and the CRC over type and data.
+  void WriteFraming(TStream& stream, const std::vector<uint8_t>& data) const;
 
 private:
   friend class TPNGObject;  // re-points the chunks of a swapped-in image
@@ -70,6 +72,14 @@ void ReadPngBytes(TStream& stream, void* buffer, int64_t count);
 void CheckChunkLength(TStream& stream, uint32_t length);
 // The CRC-32 of the format over type and data.
 uint32_t ChunkCrc(const TChunkType& type, const uint8_t* data, size_t size);
+
+template <typename TClass>
+const TClass& TChunk::AssignSameClass(const TChunk& source) {
+  const auto* same = dynamic_cast<const TClass*>(&source);
+  if (same == nullptr || typeid(*same) != typeid(*this)) throw EPngError(&EPNGCannotAssignChunkText);
+  TChunk::Assign(source);
+  return *same;
+}
 
 // --- The chunk classes ------------------------------------------------------------------
 
