@@ -35,6 +35,16 @@ bool MatchesKey(const TPNGObject& image, const TChunkIHDR& header, const TChunkt
   return true;
 }
 
+// The opacity of a pixel from the alpha plane, the palette's table or the key.
+uint8_t AlphaAt(const TPNGObject& image, const TChunkIHDR& header, const TChunktRNS* key, int32_t x, int32_t y) {
+  if (!header.AlphaPlane.empty()) return header.AlphaPlane[static_cast<size_t>(int64_t{y} * header.Width + x)];
+  if (key == nullptr) return 255;
+  // Palette images: the table entry of the pixel's own index, never a colour match.
+  if (header.ColorType == PngColorPalette)
+    return key->TransparencyTable[GetPixelIndex(header.Raster.ScanLine(y), x, header.RasterBits())];
+  return key->SingleColour && MatchesKey(image, header, *key, x, y) ? 0 : 255;
+}
+
 }  // namespace
 
 int32_t TPNGObject::TransparencyKind() const {
@@ -53,14 +63,7 @@ TColor TPNGObject::TransparentKey() const {
 }
 
 uint8_t TPNGObject::PixelAlpha(int32_t x, int32_t y) const {
-  const TChunkIHDR& header = HeaderChunk();
-  if (!header.AlphaPlane.empty()) return header.AlphaPlane[static_cast<size_t>(int64_t{y} * header.Width + x)];
-  const TChunktRNS* key = ItemFromClass<TChunktRNS>();
-  if (key == nullptr) return 255;
-  // Palette images: the table entry of the pixel's own index, never a colour match.
-  if (header.ColorType == PngColorPalette)
-    return key->TransparencyTable[GetPixelIndex(header.Raster.ScanLine(y), x, header.RasterBits())];
-  return key->SingleColour && MatchesKey(*this, header, *key, x, y) ? 0 : 255;
+  return AlphaAt(*this, HeaderChunk(), ItemFromClass<TChunktRNS>(), x, y);
 }
 
 TColor TPNGObject::GetPixel(int32_t x, int32_t y) const {
@@ -100,13 +103,14 @@ void TPNGObject::Draw(TCanvas& canvas, const TRect& rect) const {
   under.Canvas()->CopyRect(Rect(0, 0, width, height), &canvas, rect);
   const int32_t bits = header.RasterBits();
   const auto colors = header.Raster.ColorTable();
+  const TChunktRNS* key = ItemFromClass<TChunktRNS>();
   for (int32_t ty = 0; ty < height; ++ty) {
     const auto sy = static_cast<int32_t>(int64_t{ty} * header.Height / height);
     const uint8_t* source = header.Raster.ScanLine(sy);
     uint8_t* target = under.ScanLine(ty);
     for (int32_t tx = 0; tx < width; ++tx) {
       const auto sx = static_cast<int32_t>(int64_t{tx} * header.Width / width);
-      const uint32_t a = PixelAlpha(sx, sy);
+      const uint32_t a = AlphaAt(*this, header, key, sx, sy);
       if (a == 0) continue;
       const TRgb s = ReadPixelRgb(source, sx, bits, colors);
       const TRgb d = ReadPixelRgb(target, tx, 24, {});

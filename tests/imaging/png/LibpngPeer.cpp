@@ -93,35 +93,10 @@ std::vector<uint8_t> LibpngWrite(const TPeerImageSpec& spec) {
   return out;
 }
 
-TPeerRgba LibpngReadRgba(const std::vector<uint8_t>& file) {
-  TPeerRgba image;
-  TReadCursor cursor{&file, 0};
-  std::vector<png_bytep> rows;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &image.Error, RecordError, IgnoreWarning);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_read_struct(&png, &info, nullptr);
-    return image;
-  }
-  png_set_read_fn(png, &cursor, ReadFromMemory);
-  png_read_info(png, info);
-  png_set_expand(png);
-  png_set_strip_16(png);
-  png_set_gray_to_rgb(png);
-  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
-  png_set_interlace_handling(png);
-  png_read_update_info(png, info);
-  image.Width = png_get_image_width(png, info);
-  image.Height = png_get_image_height(png, info);
-  image.Pixels.resize(size_t{image.Width} * image.Height * 4);
-  for (uint32_t y = 0; y < image.Height; ++y) rows.push_back(image.Pixels.data() + size_t{y} * image.Width * 4);
-  png_read_image(png, rows.data());
-  png_read_end(png, nullptr);
-  png_destroy_read_struct(&png, &info, nullptr);
-  return image;
-}
+namespace {
 
-TPeerRaw LibpngReadRaw(const std::vector<uint8_t>& file) {
+// Reads the whole image; with expand, as 8-bit RGBA (LibpngReadRgba), else as stored.
+TPeerRaw ReadWithLibpng(const std::vector<uint8_t>& file, bool expand) {
   TPeerRaw image;
   TReadCursor cursor{&file, 0};
   std::vector<png_bytep> rows;
@@ -134,6 +109,12 @@ TPeerRaw LibpngReadRaw(const std::vector<uint8_t>& file) {
   png_set_read_fn(png, &cursor, ReadFromMemory);
   png_read_info(png, info);
   image.Interlace = png_get_interlace_type(png, info);
+  if (expand) {
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  }
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
   image.Width = png_get_image_width(png, info);
@@ -148,3 +129,12 @@ TPeerRaw LibpngReadRaw(const std::vector<uint8_t>& file) {
   png_destroy_read_struct(&png, &info, nullptr);
   return image;
 }
+
+}  // namespace
+
+TPeerRgba LibpngReadRgba(const std::vector<uint8_t>& file) {
+  TPeerRaw raw = ReadWithLibpng(file, true);
+  return TPeerRgba{raw.Width, raw.Height, std::move(raw.Rows), std::move(raw.Error)};
+}
+
+TPeerRaw LibpngReadRaw(const std::vector<uint8_t>& file) { return ReadWithLibpng(file, false); }
