@@ -31,7 +31,8 @@ std::vector<uint8_t> GrayPage() {
   for (uint32_t y = 0; y < kHeight; ++y)
     for (uint32_t x = 0; x < kWidth; ++x) {
       const bool stroke = (y % 40) < 18 && (x / 9 + y / 40) % 5 != 0 && NextRandom(seed) % 3 == 0;
-      pixels[size_t{y} * kWidth + x] = static_cast<uint8_t>(stroke ? 30 + NextRandom(seed) % 40 : 230 + NextRandom(seed) % 12);
+      pixels[size_t{y} * kWidth + x] =
+          static_cast<uint8_t>(stroke ? 30 + NextRandom(seed) % 40 : 230 + NextRandom(seed) % 12);
     }
   return pixels;
 }
@@ -85,8 +86,9 @@ void DecodeWithCodec(benchmark::State& state, const std::vector<uint8_t>& file) 
     image.LoadFromStream(stream);
     benchmark::DoNotOptimize(image.RowPointer(0));
   }
-  state.counters["MB/s"] = benchmark::Counter(static_cast<double>(kWidth) * kHeight * static_cast<double>(state.iterations()) / 1e6,
-                                              benchmark::Counter::kIsRate);
+  state.counters["MB/s"] =
+      benchmark::Counter(static_cast<double>(kWidth) * kHeight * static_cast<double>(state.iterations()) / 1e6,
+                         benchmark::Counter::kIsRate);
 }
 
 void DecodeWithLibpng(benchmark::State& state, const std::vector<uint8_t>& file, uint32_t format, size_t channels) {
@@ -99,8 +101,9 @@ void DecodeWithLibpng(benchmark::State& state, const std::vector<uint8_t>& file,
     png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
     benchmark::DoNotOptimize(pixels.data());
   }
-  state.counters["MB/s"] = benchmark::Counter(static_cast<double>(kWidth) * kHeight * static_cast<double>(state.iterations()) / 1e6,
-                                              benchmark::Counter::kIsRate);
+  state.counters["MB/s"] =
+      benchmark::Counter(static_cast<double>(kWidth) * kHeight * static_cast<double>(state.iterations()) / 1e6,
+                         benchmark::Counter::kIsRate);
 }
 
 void BM_DecodeGrayPage_Codec(benchmark::State& state) { DecodeWithCodec(state, GrayFile()); }

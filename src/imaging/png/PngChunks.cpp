@@ -79,11 +79,9 @@ std::unique_ptr<TChunk> TChunk::NewLike(TPNGObject& owner) const { return std::m
 TChunkIHDR& TChunk::GetHeader() const { return FOwner->HeaderChunk(); }
 
 // Each class names its type and makes its own kind for copies.
-#define QF_PNG_CHUNK_BASICS(Class, Base, Type)                                                  \
-  Class::Class(TPNGObject& owner) : Base(owner) { ChunkType = ChunkTypeOf(Type); }              \
-  std::unique_ptr<TChunk> Class::NewLike(TPNGObject& owner) const {                              \
-    return std::make_unique<Class>(owner);                                                       \
-  }
+#define QF_PNG_CHUNK_BASICS(Class, Base, Type)                                     \
+  Class::Class(TPNGObject& owner) : Base(owner) { ChunkType = ChunkTypeOf(Type); } \
+  std::unique_ptr<TChunk> Class::NewLike(TPNGObject& owner) const { return std::make_unique<Class>(owner); }
 QF_PNG_CHUNK_BASICS(TChunkIEND, TChunk, "IEND")
 QF_PNG_CHUNK_BASICS(TChunkIHDR, TChunk, "IHDR")
 QF_PNG_CHUNK_BASICS(TChunkIDAT, TChunk, "IDAT")
@@ -281,8 +279,7 @@ void TChunktRNS::SetTransparentColour(TColor colour) {
     case PngColorPalette: {
       const auto colors = header.Raster.ColorTable();
       size_t found = 0;
-      while (found < colors.size() && ColourOf(colors[found]) != (colour & 0xFFFFFF))
-        ++found;
+      while (found < colors.size() && ColourOf(colors[found]) != (colour & 0xFFFFFF)) ++found;
       if (found == colors.size()) found = 0;  // not in the palette: the first entry stands for it
       Data.assign(found + 1, 255);
       Data[found] = 0;

@@ -190,11 +190,13 @@ void TPNGObject::Resize(int32_t width, int32_t height) {
       for (int32_t x = 0; x < keepWidth; ++x)
         SetPixelIndex(resized.Raster.ScanLine(y), x, bits, GetPixelIndex(header.Raster.ScanLine(y), x, bits));
     } else {
-      std::memcpy(resized.Raster.ScanLine(y), header.Raster.ScanLine(y), static_cast<size_t>(keepWidth) * static_cast<size_t>(bits / 8));
+      std::memcpy(resized.Raster.ScanLine(y), header.Raster.ScanLine(y),
+                  static_cast<size_t>(keepWidth) * static_cast<size_t>(bits / 8));
     }
     if (!header.LowBytePlane.empty())
       std::memcpy(resized.LowBytePlane.data() + int64_t{y} * resized.RowStride,
-                  header.LowBytePlane.data() + int64_t{y} * header.RowStride, static_cast<size_t>(keepWidth) * static_cast<size_t>(bits / 8));
+                  header.LowBytePlane.data() + int64_t{y} * header.RowStride,
+                  static_cast<size_t>(keepWidth) * static_cast<size_t>(bits / 8));
     if (!header.AlphaPlane.empty())
       std::memcpy(resized.AlphaPlane.data() + int64_t{y} * width, header.AlphaPlane.data() + int64_t{y} * header.Width,
                   static_cast<size_t>(keepWidth));

@@ -22,7 +22,7 @@ constexpr uint32_t kInputBytes = 65535;
 // current one was checked. FEnded: the zlib stream is complete, or the file ended inside
 // the image data; no more rows come.
 class TIdatReader {
-public:
+ public:
   TIdatReader(TStream& stream, const TChunkType& type, uint32_t length)
       : FStream(stream), FInput(kInputBytes), FChunkLeft(length), FCrc(ChunkCrc(type, nullptr, 0)) {
     if (inflateInit(&FZ) != Z_OK) throw EPNGOutMemory();
@@ -51,7 +51,8 @@ public:
       const int result = inflate(&FZ, Z_NO_FLUSH);
       if (result == Z_STREAM_END) FEnded = true;
       // A preset dictionary (Z_NEED_DICT) is never part of image data and would stall.
-      else if (result < 0 || result == Z_NEED_DICT) throw EPNGZLIBError(FZ.msg ? FZ.msg : zError(result));
+      else if (result < 0 || result == Z_NEED_DICT)
+        throw EPNGZLIBError(FZ.msg ? FZ.msg : zError(result));
     }
     return count - FZ.avail_out;
   }
@@ -67,7 +68,7 @@ public:
     CheckCrc();
   }
 
-private:
+ private:
   void CheckCrc() {
     uint8_t stored[PngChunkCrcBytes];
     ReadPngBytes(FStream, stored, sizeof stored);

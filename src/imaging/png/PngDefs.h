@@ -32,26 +32,26 @@ constexpr bool IsCriticalChunk(const TChunkType& type) { return (type[0] & 0x20)
 
 // --- IHDR (13 bytes) ----------------------------------------------------------------
 
-inline constexpr size_t IhdrWidth = 0;        // u32 pixels
-inline constexpr size_t IhdrHeight = 4;       // u32 pixels
-inline constexpr size_t IhdrBitDepth = 8;     // bits per sample (per index for palettes)
-inline constexpr size_t IhdrColorType = 9;    // PngColor* below
-inline constexpr size_t IhdrCompression = 10; // 0: deflate
-inline constexpr size_t IhdrFilter = 11;      // 0: the five row filters
-inline constexpr size_t IhdrInterlace = 12;   // 0 none, 1 Adam7
+inline constexpr size_t IhdrWidth = 0;         // u32 pixels
+inline constexpr size_t IhdrHeight = 4;        // u32 pixels
+inline constexpr size_t IhdrBitDepth = 8;      // bits per sample (per index for palettes)
+inline constexpr size_t IhdrColorType = 9;     // PngColor* below
+inline constexpr size_t IhdrCompression = 10;  // 0: deflate
+inline constexpr size_t IhdrFilter = 11;       // 0: the five row filters
+inline constexpr size_t IhdrInterlace = 12;    // 0 none, 1 Adam7
 inline constexpr size_t IhdrBytes = 13;
 static_assert(IhdrInterlace + 1 == IhdrBytes && IhdrBitDepth == IhdrHeight + 4);
 
 // --- Other chunks with fields ---------------------------------------------------------
 
-inline constexpr size_t GamaBytes = 4;          // u32 gamma × 100000
-inline constexpr size_t PhysX = 0;              // u32 pixels per unit, X
-inline constexpr size_t PhysY = 4;              // u32 pixels per unit, Y
-inline constexpr size_t PhysUnit = 8;           // 0 unknown, 1 metre
+inline constexpr size_t GamaBytes = 4;  // u32 gamma × 100000
+inline constexpr size_t PhysX = 0;      // u32 pixels per unit, X
+inline constexpr size_t PhysY = 4;      // u32 pixels per unit, Y
+inline constexpr size_t PhysUnit = 8;   // 0 unknown, 1 metre
 inline constexpr size_t PhysBytes = 9;
 static_assert(PhysUnit + 1 == PhysBytes);
-inline constexpr size_t TimeYear = 0;           // u16
-inline constexpr size_t TimeMonth = 2;          // then day, hour, minute, second: one byte each
+inline constexpr size_t TimeYear = 0;   // u16
+inline constexpr size_t TimeMonth = 2;  // then day, hour, minute, second: one byte each
 inline constexpr size_t TimeBytes = 7;
 static_assert(TimeMonth + 5 == TimeBytes);
 inline constexpr size_t PaletteEntryBytes = 3;  // red, green, blue
@@ -92,8 +92,8 @@ inline constexpr int PngFilterCount = 5;
 struct TAdam7Pass {
   int32_t StartRow, StartColumn, RowStep, ColumnStep;
 };
-inline constexpr std::array<TAdam7Pass, 7> Adam7Passes{{
-    {0, 0, 8, 8}, {0, 4, 8, 8}, {4, 0, 8, 4}, {0, 2, 4, 4}, {2, 0, 4, 2}, {0, 1, 2, 2}, {1, 0, 2, 1}}};
+inline constexpr std::array<TAdam7Pass, 7> Adam7Passes{
+    {{0, 0, 8, 8}, {0, 4, 8, 8}, {4, 0, 8, 4}, {0, 2, 4, 4}, {2, 0, 4, 2}, {0, 1, 2, 2}, {1, 0, 2, 1}}};
 
 // --- Big-endian helpers -------------------------------------------------------------------
 

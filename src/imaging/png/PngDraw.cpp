@@ -79,8 +79,7 @@ void TPNGObject::SetPixel(int32_t x, int32_t y, TColor colour) {
   const TRgb rgb{GetRValue(value), GetGValue(value), GetBValue(value)};
   uint8_t* row = header.Raster.ScanLine(y);
   if (header.UsesPalette)
-    SetPixelIndex(row, x, header.RasterBits(),
-                  NearestPaletteIndex(header.Raster.ColorTable(), rgb.R, rgb.G, rgb.B));
+    SetPixelIndex(row, x, header.RasterBits(), NearestPaletteIndex(header.Raster.ColorTable(), rgb.R, rgb.G, rgb.B));
   else
     WritePixelRgb(row, x, 24, rgb);
 }

@@ -15,7 +15,7 @@ namespace {
 
 // Deflates what it is fed into IDAT chunks of at most the buffer's size.
 class TIdatWriter {
-public:
+ public:
   TIdatWriter(TStream& stream, int level, uint32_t chunkBytes) : FStream(stream), FOutput(chunkBytes) {
     if (deflateInit(&FZ, level) != Z_OK) throw EPNGOutMemory();
     Restart();
@@ -41,7 +41,7 @@ public:
     }
   }
 
-private:
+ private:
   int Deflate(int flush) {
     const int result = deflate(&FZ, flush);
     if (result == Z_STREAM_ERROR) throw EPNGZLIBError(FZ.msg ? FZ.msg : zError(result));
@@ -115,8 +115,8 @@ void EncodePass(const TPNGObject& image, const TChunkIHDR& header, TIdatWriter& 
     filtered[f].assign(size + 1, f);
   }
   for (int64_t y = pass.StartRow; y < header.Height; y += pass.RowStep) {
-    LoadPngRow(header, image.InverseGammaCurve, raw.data(), static_cast<int32_t>(y), pass.StartColumn,
-               pass.ColumnStep, static_cast<int32_t>(passWidth));
+    LoadPngRow(header, image.InverseGammaCurve, raw.data(), static_cast<int32_t>(y), pass.StartColumn, pass.ColumnStep,
+               static_cast<int32_t>(passWidth));
     std::copy(raw.begin(), raw.end(), filtered[PngFilterNone].begin() + 1);
     for (uint8_t f = PngFilterSub; f < PngFilterCount; ++f)
       if (image.RowFilterSet & (1u << f))

@@ -71,8 +71,8 @@ void TChunkIHDR::PrepareImageData() {
   const int64_t stride = BytesPerScanLineOf(Width, bits);
   const auto rasterBytes = CheckedMul(stride, Height);
   const auto pixels = CheckedMul(Width, Height);
-  const auto total = rasterBytes && pixels ? CheckedAdd(*rasterBytes * (lowBytes ? 2 : 1), alpha ? *pixels : 0)
-                                           : std::nullopt;
+  const auto total =
+      rasterBytes && pixels ? CheckedAdd(*rasterBytes * (lowBytes ? 2 : 1), alpha ? *pixels : 0) : std::nullopt;
   if (!total || *total > Owner().Limits.MaxImageBytes) throw EPNGSizeExceeds();
 
   Raster.Clear();

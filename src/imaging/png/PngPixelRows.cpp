@@ -37,11 +37,13 @@ void StorePngRow(TChunkIHDR& header, const TGammaTable& g, const uint8_t* row, i
         }
       } else if (depth == 2) {
         const uint32_t scale = header.ColorType == PngColorGray ? 5 : 1;
-        for (int32_t k = 0, x = x0; k < count; ++k, x += dx) SetPixelIndex(raster, x, 4, PackedSample(row, k, 2) * scale);
+        for (int32_t k = 0, x = x0; k < count; ++k, x += dx)
+          SetPixelIndex(raster, x, 4, PackedSample(row, k, 2) * scale);
       } else if (dx == 1) {
         std::memcpy(raster, row, static_cast<size_t>((int64_t{count} * depth + 7) / 8));
       } else {
-        for (int32_t k = 0, x = x0; k < count; ++k, x += dx) SetPixelIndex(raster, x, depth, PackedSample(row, k, depth));
+        for (int32_t k = 0, x = x0; k < count; ++k, x += dx)
+          SetPixelIndex(raster, x, depth, PackedSample(row, k, depth));
       }
       break;
     case PngColorRGB:
@@ -98,7 +100,8 @@ void LoadPngRow(const TChunkIHDR& header, const TGammaTable& inv, uint8_t* row, 
         std::memcpy(row, raster, static_cast<size_t>((int64_t{count} * depth + 7) / 8));
       } else {
         std::memset(row, 0, static_cast<size_t>((int64_t{count} * depth + 7) / 8));
-        for (int32_t k = 0, x = x0; k < count; ++k, x += dx) PutPackedSample(row, k, depth, GetPixelIndex(raster, x, depth));
+        for (int32_t k = 0, x = x0; k < count; ++k, x += dx)
+          PutPackedSample(row, k, depth, GetPixelIndex(raster, x, depth));
       }
       break;
     case PngColorRGB:

@@ -60,8 +60,7 @@ std::vector<uint8_t> LibpngWrite(const TPeerImageSpec& spec) {
   std::string error;
   std::vector<png_color> palette;
   std::vector<png_bytep> rows(spec.Height);
-  for (uint32_t y = 0; y < spec.Height; ++y)
-    rows[y] = const_cast<png_bytep>(spec.Rows.data() + y * PeerRowBytes(spec));
+  for (uint32_t y = 0; y < spec.Height; ++y) rows[y] = const_cast<png_bytep>(spec.Rows.data() + y * PeerRowBytes(spec));
   for (const auto& c : spec.Palette) palette.push_back(png_color{c[0], c[1], c[2]});
   png_color_16 key{};
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, RecordError, IgnoreWarning);

@@ -17,7 +17,7 @@ struct TPeerImageSpec {
   // libpng's filter flags (PNG_FILTER_NONE ... PNG_ALL_FILTERS); 0 leaves libpng's choice.
   int Filters = 0;
   std::vector<std::array<uint8_t, 3>> Palette;
-  std::vector<uint8_t> PaletteAlpha;  // tRNS of palette images
+  std::vector<uint8_t> PaletteAlpha;           // tRNS of palette images
   std::optional<std::array<uint16_t, 3>> Key;  // tRNS of gray (first value) and RGB images
   // Unfiltered rows as stored: RowBytes × Height bytes, 16-bit samples big-endian.
   std::vector<uint8_t> Rows;

@@ -1,7 +1,6 @@
 // Encoding: bitmaps built into images, the filter chosen for each row, the size of the
 // IDAT chunks; every written file is read back by libpng.
 #include <gtest/gtest.h>
-
 #include <zlib.h>
 
 #include "LibpngPeer.h"
@@ -20,9 +19,10 @@ std::vector<TChunkView> ChunksOf(const TBytes& file) {
   std::vector<TChunkView> chunks;
   for (size_t at = 8; at + 12 <= file.size();) {
     const uint32_t length = LoadBE32(file.data() + at);
-    chunks.push_back({std::string(file.begin() + static_cast<ptrdiff_t>(at) + 4, file.begin() + static_cast<ptrdiff_t>(at) + 8),
-                      TBytes(file.begin() + static_cast<ptrdiff_t>(at) + 8,
-                             file.begin() + static_cast<ptrdiff_t>(at + 8 + length))});
+    chunks.push_back(
+        {std::string(file.begin() + static_cast<ptrdiff_t>(at) + 4, file.begin() + static_cast<ptrdiff_t>(at) + 8),
+         TBytes(file.begin() + static_cast<ptrdiff_t>(at) + 8,
+                file.begin() + static_cast<ptrdiff_t>(at + 8 + length))});
     at += 12 + length;
   }
   return chunks;
@@ -126,7 +126,8 @@ TEST(PngEncode, DefaultSettingsFilterEveryRowSubInChunksOf65535Bytes) {
 TEST(PngEncode, ChoosesTheFilterWithTheMostRepeatsAndReadsBackExactly) {
   const auto made = NoisyBitmap(pf24bit, 41, 29);
   const TBitmap& bitmap = *made;
-  const TFilterSet sets[] = {0, pfNone, pfUp, pfAverage, pfPaeth, pfSub | pfUp, pfNone | pfSub | pfUp | pfAverage | pfPaeth};
+  const TFilterSet sets[] = {
+      0, pfNone, pfUp, pfAverage, pfPaeth, pfSub | pfUp, pfNone | pfSub | pfUp | pfAverage | pfPaeth};
   for (TFilterSet set : sets)
     for (uint8_t interlace : {0, 1}) {
       SCOPED_TRACE(testing::Message() << int(set) << " interlace " << int(interlace));
@@ -163,7 +164,8 @@ TEST(PngEncode, ChoosesTheFilterWithTheMostRepeatsAndReadsBackExactly) {
               filtered[i] = static_cast<uint8_t>(raw[i] - predicted[f]);
             }
             int score = 0;
-            for (size_t j = 2; j < rowBytes; ++j) score += filtered[j] == filtered[j - 1] || filtered[j] == filtered[j - 2];
+            for (size_t j = 2; j < rowBytes; ++j)
+              score += filtered[j] == filtered[j - 1] || filtered[j] == filtered[j - 2];
             if (score > best) {
               best = score;
               expected = f;

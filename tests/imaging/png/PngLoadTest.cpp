@@ -140,8 +140,8 @@ TEST(PngLoad, RejectsChunkLengthsBeyondTheStreamOrTheFormat) {
 TEST(PngLoad, LimitsAreSettablePerObject) {
   const TBytes file = PngFile({kIhdr, ChunkBytes("tEXt", TBytes(100, 'a')), ChunkBytes("IDAT", Deflated(kRaw)), kIend});
   const std::function<void(TPngLimits&)> narrowings[] = {
-      [](TPngLimits& l) { l.MaxWidthPx = 3; },     [](TPngLimits& l) { l.MaxHeightPx = 1; },
-      [](TPngLimits& l) { l.MaxImageBytes = 7; },  [](TPngLimits& l) { l.MaxChunkBytes = 99; },
+      [](TPngLimits& l) { l.MaxWidthPx = 3; },    [](TPngLimits& l) { l.MaxHeightPx = 1; },
+      [](TPngLimits& l) { l.MaxImageBytes = 7; }, [](TPngLimits& l) { l.MaxChunkBytes = 99; },
       [](TPngLimits& l) { l.MaxChunkCount = 3; },
   };
   for (size_t i = 0; i < std::size(narrowings); ++i) {
@@ -301,8 +301,8 @@ TEST(PngLoad, GammaFillsTheCurvesAndNonPositiveValuesAreIgnored) {
   EXPECT_EQ(linear->GammaCurve[128], 186);
   EXPECT_EQ(linear->GammaCurve[200], 228);
   EXPECT_EQ(linear->InverseGammaCurve[186], 128);
-  EXPECT_EQ(linear->GetPixel(0, 0), static_cast<TColor>(RGB(linear->GammaCurve[10], linear->GammaCurve[10],
-                                                            linear->GammaCurve[10])));
+  EXPECT_EQ(linear->GetPixel(0, 0),
+            static_cast<TColor>(RGB(linear->GammaCurve[10], linear->GammaCurve[10], linear->GammaCurve[10])));
   for (uint32_t identity : {45455u, 0u, 0x80000000u, 0xFFFFFFFFu}) {
     SCOPED_TRACE(identity);
     const auto image = load(identity);
@@ -312,7 +312,8 @@ TEST(PngLoad, GammaFillsTheCurvesAndNonPositiveValuesAreIgnored) {
 
 TEST(PngLoad, PaletteEntriesAndTheirLimits) {
   TBytes palette;
-  for (int i = 0; i < 256; ++i) palette.insert(palette.end(), {static_cast<uint8_t>(i), 0, static_cast<uint8_t>(255 - i)});
+  for (int i = 0; i < 256; ++i)
+    palette.insert(palette.end(), {static_cast<uint8_t>(i), 0, static_cast<uint8_t>(255 - i)});
   TPNGObject image;
   LoadPng(image, PngFile({ChunkBytes("IHDR", IhdrData(4, 2, 8, 3)), ChunkBytes("PLTE", palette),
                           ChunkBytes("IDAT", Deflated(kRaw)), kIend}));

@@ -3,13 +3,12 @@
 // transparency images), decoded by the codec and compared pixel for pixel with libpng's
 // decoding; then encoded by the codec and read back by libpng and pngcheck.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include <unistd.h>
 
 #include "LibpngPeer.h"
 #include "PngTestFiles.h"
@@ -55,8 +54,8 @@ void ExpectSamePixels(const TPNGObject& image, const TPeerRgba& peer) {
       const TColor got = image.GetPixel(static_cast<int32_t>(x), static_cast<int32_t>(y));
       const uint8_t alpha = image.PixelAlpha(static_cast<int32_t>(x), static_cast<int32_t>(y));
       if ((got != expected || alpha != p[3]) && ++mismatches <= 5)
-        ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << got << " alpha " << int(alpha)
-                      << ", libpng " << expected << " alpha " << int(p[3]);
+        ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << got << " alpha " << int(alpha) << ", libpng "
+                      << expected << " alpha " << int(p[3]);
     }
   EXPECT_EQ(mismatches, 0);
 }
@@ -151,7 +150,7 @@ TEST(PngPeer, TransparencyOfKeysAndPaletteTablesIsLibpngsAlpha) {
       // The key is the first pixel's value, so some pixels match it.
       const uint8_t* first = spec.Rows.data();
       if (k.ColorType == 0) {
-        const uint16_t gray = k.BitDepth == 16 ? static_cast<uint16_t>(first[0] << 8 | first[1])
+        const uint16_t gray = k.BitDepth == 16  ? static_cast<uint16_t>(first[0] << 8 | first[1])
                               : k.BitDepth == 8 ? first[0]
                                                 : static_cast<uint16_t>(first[0] >> (8 - k.BitDepth));
         spec.Key = {gray, 0, 0};
@@ -197,8 +196,8 @@ TEST(PngPeer, EncodedImagesPassPngcheck) {
     image.RowFilterSet = pfNone | pfSub | pfUp | pfAverage | pfPaeth;
     const TBytes written = SavePng(image);
     const auto path = folder / "image.png";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(written.data()),
-                                                  static_cast<std::streamsize>(written.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(written.data()), static_cast<std::streamsize>(written.size()));
     EXPECT_EQ(std::system(("pngcheck -q " + path.string() + " >/dev/null").c_str()), 0);
   }
   std::filesystem::remove_all(folder);

@@ -73,6 +73,6 @@ inline TBytes SmallGrayPng(uint32_t width, uint32_t height, uint8_t seed = 0) {
     raw.push_back(0);  // filter None
     for (uint32_t x = 0; x < width; ++x) raw.push_back(static_cast<uint8_t>(seed + x * 16 + y));
   }
-  return PngFile({ChunkBytes("IHDR", IhdrData(width, height, 8, 0)), ChunkBytes("IDAT", Deflated(raw)),
-                  ChunkBytes("IEND", {})});
+  return PngFile(
+      {ChunkBytes("IHDR", IhdrData(width, height, 8, 0)), ChunkBytes("IDAT", Deflated(raw)), ChunkBytes("IEND", {})});
 }
