@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "imaging/png/PngChunks.h"
+#include "imaging/png/PngRowFilters.h"
 #include "platform/graphics/PixelAccess.h"
 
 namespace {
@@ -48,9 +49,8 @@ void StorePngRow(TChunkIHDR& header, const TGammaTable& g, const uint8_t* row, i
       break;
     case PngColorRGB:
     case PngColorRGBAlpha: {
-      const int32_t channels = header.ColorType == PngColorRGB ? 3 : 4;
       const int32_t sampleBytes = depth / 8;
-      const int32_t step = channels * sampleBytes;
+      const int32_t step = PngPixelBytes(header.ColorType, static_cast<uint8_t>(depth));
       for (int32_t k = 0, x = x0; k < count; ++k, x += dx) {
         const uint8_t* p = row + int64_t{k} * step;
         uint8_t* q = raster + int64_t{x} * 3;
@@ -69,8 +69,9 @@ void StorePngRow(TChunkIHDR& header, const TGammaTable& g, const uint8_t* row, i
     }
     case PngColorGrayAlpha: {
       const int32_t sampleBytes = depth / 8;
+      const int32_t step = PngPixelBytes(header.ColorType, static_cast<uint8_t>(depth));
       for (int32_t k = 0, x = x0; k < count; ++k, x += dx) {
-        const uint8_t* p = row + int64_t{k} * 2 * sampleBytes;
+        const uint8_t* p = row + int64_t{k} * step;
         raster[x] = p[0];
         if (depth == 16) low[x] = p[1];
         alpha[x] = p[sampleBytes];
@@ -106,9 +107,8 @@ void LoadPngRow(const TChunkIHDR& header, const TGammaTable& inv, uint8_t* row, 
       break;
     case PngColorRGB:
     case PngColorRGBAlpha: {
-      const int32_t channels = header.ColorType == PngColorRGB ? 3 : 4;
       const int32_t sampleBytes = depth / 8;
-      const int32_t step = channels * sampleBytes;
+      const int32_t step = PngPixelBytes(header.ColorType, static_cast<uint8_t>(depth));
       for (int32_t k = 0, x = x0; k < count; ++k, x += dx) {
         uint8_t* p = row + int64_t{k} * step;
         const uint8_t* q = raster + int64_t{x} * 3;
@@ -130,8 +130,9 @@ void LoadPngRow(const TChunkIHDR& header, const TGammaTable& inv, uint8_t* row, 
     }
     case PngColorGrayAlpha: {
       const int32_t sampleBytes = depth / 8;
+      const int32_t step = PngPixelBytes(header.ColorType, static_cast<uint8_t>(depth));
       for (int32_t k = 0, x = x0; k < count; ++k, x += dx) {
-        uint8_t* p = row + int64_t{k} * 2 * sampleBytes;
+        uint8_t* p = row + int64_t{k} * step;
         p[0] = raster[x];
         if (depth == 16) {
           p[1] = low[x];
