@@ -35,14 +35,14 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 
 }  // namespace
 
-size_t PeerRowBytes(const TPeerImageSpec& spec) {
-  const int channels = spec.ColorType == 2 ? 3 : spec.ColorType == 4 ? 2 : spec.ColorType == 6 ? 4 : 1;
-  return (size_t{spec.Width} * static_cast<size_t>(channels * spec.BitDepth) + 7) / 8;
+size_t PeerRowBytes(const TPeerImageShape& shape) {
+  const int channels = shape.ColorType == 2 ? 3 : shape.ColorType == 4 ? 2 : shape.ColorType == 6 ? 4 : 1;
+  return (size_t{shape.Width} * static_cast<size_t>(channels * shape.BitDepth) + 7) / 8;
 }
 
-void FillRandomRows(TPeerImageSpec& spec, uint32_t seed) {
-  spec.Rows.resize(PeerRowBytes(spec) * spec.Height);
-  for (auto& b : spec.Rows) {
+void FillRandomRows(TPeerImageShape& shape, uint32_t seed) {
+  shape.Rows.resize(PeerRowBytes(shape) * shape.Height);
+  for (auto& b : shape.Rows) {
     seed = seed * 1103515245u + 12345u;
     b = static_cast<uint8_t>(seed >> 16);
   }
@@ -55,13 +55,13 @@ std::vector<std::array<uint8_t, 3>> RampPalette(int bitDepth) {
   return palette;
 }
 
-std::vector<uint8_t> LibpngWrite(const TPeerImageSpec& spec) {
+std::vector<uint8_t> LibpngWrite(const TPeerImageShape& shape) {
   std::vector<uint8_t> out;
   std::string error;
   std::vector<png_color> palette;
-  std::vector<png_bytep> rows(spec.Height);
-  for (uint32_t y = 0; y < spec.Height; ++y) rows[y] = const_cast<png_bytep>(spec.Rows.data() + y * PeerRowBytes(spec));
-  for (const auto& c : spec.Palette) palette.push_back(png_color{c[0], c[1], c[2]});
+  std::vector<png_bytep> rows(shape.Height);
+  for (uint32_t y = 0; y < shape.Height; ++y) rows[y] = const_cast<png_bytep>(shape.Rows.data() + y * PeerRowBytes(shape));
+  for (const auto& c : shape.Palette) palette.push_back(png_color{c[0], c[1], c[2]});
   png_color_16 key{};
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, RecordError, IgnoreWarning);
   png_infop info = png_create_info_struct(png);
@@ -70,22 +70,22 @@ std::vector<uint8_t> LibpngWrite(const TPeerImageSpec& spec) {
     return {};
   }
   png_set_write_fn(png, &out, WriteToMemory, Flush);
-  png_set_IHDR(png, info, spec.Width, spec.Height, spec.BitDepth, spec.ColorType,
-               spec.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, shape.Width, shape.Height, shape.BitDepth, shape.ColorType,
+               shape.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-  if (!spec.PaletteAlpha.empty())
-    png_set_tRNS(png, info, spec.PaletteAlpha.data(), static_cast<int>(spec.PaletteAlpha.size()), nullptr);
-  if (spec.Key) {
-    key.gray = (*spec.Key)[0];
-    key.red = (*spec.Key)[0];
-    key.green = (*spec.Key)[1];
-    key.blue = (*spec.Key)[2];
+  if (!shape.PaletteAlpha.empty())
+    png_set_tRNS(png, info, shape.PaletteAlpha.data(), static_cast<int>(shape.PaletteAlpha.size()), nullptr);
+  if (shape.Key) {
+    key.gray = (*shape.Key)[0];
+    key.red = (*shape.Key)[0];
+    key.green = (*shape.Key)[1];
+    key.blue = (*shape.Key)[2];
     png_set_tRNS(png, info, nullptr, 0, &key);
   }
-  if (spec.Filters != 0) png_set_filter(png, 0, spec.Filters);
+  if (shape.Filters != 0) png_set_filter(png, 0, shape.Filters);
   png_write_info(png, info);
-  if (spec.Interlaced) png_set_interlace_handling(png);
+  if (shape.Interlaced) png_set_interlace_handling(png);
   png_write_image(png, rows.data());
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);

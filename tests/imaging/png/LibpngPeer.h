@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct TPeerImageSpec {
+struct TPeerImageShape {
   uint32_t Width = 1;
   uint32_t Height = 1;
   int ColorType = 0;
@@ -23,14 +23,14 @@ struct TPeerImageSpec {
   std::vector<uint8_t> Rows;
 };
 
-// The bytes of one row of the spec's image.
-size_t PeerRowBytes(const TPeerImageSpec& spec);
+// The bytes of one row of the shape's image.
+size_t PeerRowBytes(const TPeerImageShape& shape);
 // Fills the rows with pseudo-random samples from seed.
-void FillRandomRows(TPeerImageSpec& spec, uint32_t seed);
+void FillRandomRows(TPeerImageShape& shape, uint32_t seed);
 // A palette of 2^depth distinct colours.
 std::vector<std::array<uint8_t, 3>> RampPalette(int bitDepth);
 
-std::vector<uint8_t> LibpngWrite(const TPeerImageSpec& spec);
+std::vector<uint8_t> LibpngWrite(const TPeerImageShape& shape);
 
 // An image as libpng decodes it with every expansion: 8-bit red, green, blue, alpha per
 // pixel (palettes looked up, gray spread, tRNS made alpha, 16-bit samples cut to their

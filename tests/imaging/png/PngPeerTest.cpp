@@ -22,23 +22,23 @@ struct TCase {
   int Filters;
 };
 
-std::string Describe(const TPeerImageSpec& spec) {
-  return "type " + std::to_string(spec.ColorType) + " depth " + std::to_string(spec.BitDepth) + " " +
-         std::to_string(spec.Width) + "x" + std::to_string(spec.Height) + (spec.Interlaced ? " interlaced" : "") +
-         " filters " + std::to_string(spec.Filters);
+std::string Describe(const TPeerImageShape& shape) {
+  return "type " + std::to_string(shape.ColorType) + " depth " + std::to_string(shape.BitDepth) + " " +
+         std::to_string(shape.Width) + "x" + std::to_string(shape.Height) + (shape.Interlaced ? " interlaced" : "") +
+         " filters " + std::to_string(shape.Filters);
 }
 
-TPeerImageSpec SpecOf(const TCase& c, uint32_t seed) {
-  TPeerImageSpec spec;
-  spec.Width = c.Width;
-  spec.Height = c.Height;
-  spec.ColorType = c.ColorType;
-  spec.BitDepth = c.BitDepth;
-  spec.Interlaced = c.Interlaced;
-  spec.Filters = c.Filters;
-  if (c.ColorType == 3) spec.Palette = RampPalette(c.BitDepth);
-  FillRandomRows(spec, seed);
-  return spec;
+TPeerImageShape ShapeOf(const TCase& c, uint32_t seed) {
+  TPeerImageShape shape;
+  shape.Width = c.Width;
+  shape.Height = c.Height;
+  shape.ColorType = c.ColorType;
+  shape.BitDepth = c.BitDepth;
+  shape.Interlaced = c.Interlaced;
+  shape.Filters = c.Filters;
+  if (c.ColorType == 3) shape.Palette = RampPalette(c.BitDepth);
+  FillRandomRows(shape, seed);
+  return shape;
 }
 
 // Every pixel's colour and opacity as libpng gives them with all expansions.
@@ -63,18 +63,18 @@ void ExpectSamePixels(const TPNGObject& image, const TPeerRgba& peer) {
 // What the codec writes is read by libpng as the same image; lossless layouts give the
 // same samples, 2-bit images (written at 4 bits) and 16-bit alpha (kept at 8 bits) the
 // same pixels.
-void ExpectRoundTrip(const TPNGObject& image, const TBytes& original, const TPeerImageSpec& spec) {
+void ExpectRoundTrip(const TPNGObject& image, const TBytes& original, const TPeerImageShape& shape) {
   const TBytes written = SavePng(image);
   const TPeerRgba before = LibpngReadRgba(original), after = LibpngReadRgba(written);
   ASSERT_EQ(after.Error, "");
   EXPECT_EQ(after.Pixels, before.Pixels);
-  const bool lossless = spec.BitDepth != 2 && !(spec.BitDepth == 16 && (spec.ColorType == 4 || spec.ColorType == 6));
+  const bool lossless = shape.BitDepth != 2 && !(shape.BitDepth == 16 && (shape.ColorType == 4 || shape.ColorType == 6));
   if (lossless) {
     const TPeerRaw raw = LibpngReadRaw(written), source = LibpngReadRaw(original);
     ASSERT_EQ(raw.Error, "");
     EXPECT_EQ(raw.Rows, source.Rows);
-    EXPECT_EQ(raw.BitDepth, spec.BitDepth);
-    EXPECT_EQ(raw.ColorType, spec.ColorType);
+    EXPECT_EQ(raw.BitDepth, shape.BitDepth);
+    EXPECT_EQ(raw.ColorType, shape.ColorType);
   }
 }
 
@@ -107,25 +107,25 @@ std::vector<TCase> BasicCases() {
 TEST(PngPeer, DecodesEveryColourTypeDepthFilterAndInterlacingAsLibpngDoes) {
   uint32_t seed = 1;
   for (const TCase& c : BasicCases()) {
-    const TPeerImageSpec spec = SpecOf(c, seed++);
-    SCOPED_TRACE(Describe(spec));
-    const TBytes file = LibpngWrite(spec);
+    const TPeerImageShape shape = ShapeOf(c, seed++);
+    SCOPED_TRACE(Describe(shape));
+    const TBytes file = LibpngWrite(shape);
     ASSERT_FALSE(file.empty());
     TPNGObject image;
     LoadPng(image, file);
     EXPECT_EQ(image.InterlaceMode, c.Interlaced ? 1 : 0);
     ExpectSamePixels(image, LibpngReadRgba(file));
-    ExpectRoundTrip(image, file, spec);
+    ExpectRoundTrip(image, file, shape);
   }
 }
 
 TEST(PngPeer, KeepsTheLowBytesOfSixteenBitSamples) {
   for (int colorType : {0, 2, 4, 6}) {
     SCOPED_TRACE(colorType);
-    const TPeerImageSpec spec = SpecOf({colorType, 16, 5, 3, false, 0}, 77);
+    const TPeerImageShape shape = ShapeOf({colorType, 16, 5, 3, false, 0}, 77);
     TPNGObject image;
-    LoadPng(image, LibpngWrite(spec));
-    const TPeerRaw raw = LibpngReadRaw(LibpngWrite(spec));
+    LoadPng(image, LibpngWrite(shape));
+    const TPeerRaw raw = LibpngReadRaw(LibpngWrite(shape));
     const int channels = colorType == 0 ? 1 : colorType == 2 ? 3 : colorType == 4 ? 2 : 4;
     const int colours = colorType == 0 || colorType == 4 ? 1 : 3;
     for (int32_t y = 0; y < 3; ++y)
@@ -146,35 +146,35 @@ TEST(PngPeer, TransparencyOfKeysAndPaletteTablesIsLibpngsAlpha) {
   uint32_t seed = 500;
   for (const auto& k : keyCases)
     for (bool interlaced : {false, true}) {
-      TPeerImageSpec spec = SpecOf({k.ColorType, k.BitDepth, 19, 11, interlaced, 0}, seed++);
+      TPeerImageShape shape = ShapeOf({k.ColorType, k.BitDepth, 19, 11, interlaced, 0}, seed++);
       // The key is the first pixel's value, so some pixels match it.
-      const uint8_t* first = spec.Rows.data();
+      const uint8_t* first = shape.Rows.data();
       if (k.ColorType == 0) {
         const uint16_t gray = k.BitDepth == 16  ? static_cast<uint16_t>(first[0] << 8 | first[1])
                               : k.BitDepth == 8 ? first[0]
                                                 : static_cast<uint16_t>(first[0] >> (8 - k.BitDepth));
-        spec.Key = {gray, 0, 0};
+        shape.Key = {gray, 0, 0};
       } else {
         const int bytes = k.BitDepth / 8;
         auto sample = [&](int i) {
           return static_cast<uint16_t>(bytes == 2 ? first[2 * i] << 8 | first[2 * i + 1] : first[i]);
         };
-        spec.Key = {sample(0), sample(1), sample(2)};
+        shape.Key = {sample(0), sample(1), sample(2)};
       }
-      SCOPED_TRACE(Describe(spec));
-      const TBytes file = LibpngWrite(spec);
+      SCOPED_TRACE(Describe(shape));
+      const TBytes file = LibpngWrite(shape);
       TPNGObject image;
       LoadPng(image, file);
       EXPECT_EQ(image.TransparencyKind(), ptmBit);
       ExpectSamePixels(image, LibpngReadRgba(file));
-      ExpectRoundTrip(image, file, spec);
+      ExpectRoundTrip(image, file, shape);
     }
   for (int depth : {1, 2, 4, 8}) {
-    TPeerImageSpec spec = SpecOf({3, depth, 21, 6, depth == 4, 0}, seed++);
-    spec.PaletteAlpha = {0, 128, 255, 17};
-    spec.PaletteAlpha.resize(std::min<size_t>(spec.PaletteAlpha.size(), spec.Palette.size()));
-    SCOPED_TRACE(Describe(spec));
-    const TBytes file = LibpngWrite(spec);
+    TPeerImageShape shape = ShapeOf({3, depth, 21, 6, depth == 4, 0}, seed++);
+    shape.PaletteAlpha = {0, 128, 255, 17};
+    shape.PaletteAlpha.resize(std::min<size_t>(shape.PaletteAlpha.size(), shape.Palette.size()));
+    SCOPED_TRACE(Describe(shape));
+    const TBytes file = LibpngWrite(shape);
     TPNGObject image;
     LoadPng(image, file);
     EXPECT_EQ(image.TransparencyKind(), ptmPartial);  // 0 and 128: alpha
@@ -189,10 +189,10 @@ TEST(PngPeer, EncodedImagesPassPngcheck) {
   uint32_t seed = 900;
   for (const TCase& c : {TCase{0, 1, 9, 9, true, 0}, TCase{0, 16, 9, 9, false, 0}, TCase{2, 8, 40, 30, true, 0},
                          TCase{3, 4, 17, 5, false, 0}, TCase{4, 16, 8, 8, true, 0}, TCase{6, 8, 64, 64, false, 0}}) {
-    const TPeerImageSpec spec = SpecOf(c, seed++);
-    SCOPED_TRACE(Describe(spec));
+    const TPeerImageShape shape = ShapeOf(c, seed++);
+    SCOPED_TRACE(Describe(shape));
     TPNGObject image;
-    LoadPng(image, LibpngWrite(spec));
+    LoadPng(image, LibpngWrite(shape));
     image.RowFilterSet = pfNone | pfSub | pfUp | pfAverage | pfPaeth;
     const TBytes written = SavePng(image);
     const auto path = folder / "image.png";
