@@ -60,7 +60,8 @@ std::vector<uint8_t> LibpngWrite(const TPeerImageShape& shape) {
   std::string error;
   std::vector<png_color> palette;
   std::vector<png_bytep> rows(shape.Height);
-  for (uint32_t y = 0; y < shape.Height; ++y) rows[y] = const_cast<png_bytep>(shape.Rows.data() + y * PeerRowBytes(shape));
+  for (uint32_t y = 0; y < shape.Height; ++y)
+    rows[y] = const_cast<png_bytep>(shape.Rows.data() + y * PeerRowBytes(shape));
   for (const auto& c : shape.Palette) palette.push_back(png_color{c[0], c[1], c[2]});
   png_color_16 key{};
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, RecordError, IgnoreWarning);

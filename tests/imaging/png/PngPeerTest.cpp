@@ -68,7 +68,8 @@ void ExpectRoundTrip(const TPNGObject& image, const TBytes& original, const TPee
   const TPeerRgba before = LibpngReadRgba(original), after = LibpngReadRgba(written);
   ASSERT_EQ(after.Error, "");
   EXPECT_EQ(after.Pixels, before.Pixels);
-  const bool lossless = shape.BitDepth != 2 && !(shape.BitDepth == 16 && (shape.ColorType == 4 || shape.ColorType == 6));
+  const bool lossless =
+      shape.BitDepth != 2 && !(shape.BitDepth == 16 && (shape.ColorType == 4 || shape.ColorType == 6));
   if (lossless) {
     const TPeerRaw raw = LibpngReadRaw(written), source = LibpngReadRaw(original);
     ASSERT_EQ(raw.Error, "");
