@@ -16,7 +16,9 @@ NEEDED=(
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   unicode-data  # the Unicode Character Database behind the generated case tables
   # test-only peers
-  python3-minimal python3-pil python3-fonttools libpng-dev libc-bin libxml2-dev
+  python3-minimal python3-pil python3-fonttools libc-bin
+  libpng-dev pngcheck  # PNG decoding and encoding checked against libpng
+  libxml2-dev  # XML name rules and parsing checked against libxml2
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
 )
 

@@ -20,7 +20,7 @@ struct TRgb {
 
 inline uint32_t GetPixelIndex(const uint8_t* row, int32_t x, int32_t bitsPerPixel) {
   switch (bitsPerPixel) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+    case 1: return (uint32_t{row[x >> 3]} >> (7 - (x & 7))) & 1u;
     case 4: return (x & 1) ? (row[x >> 1] & 0x0Fu) : (row[x >> 1] >> 4);
     default: return row[x];
   }
