@@ -73,17 +73,21 @@ void ReadAnsiIni(const std::string& fileName) {
   TStringList sections;
   ini.ReadSections(sections);
   ReadWithSmallBuffers(nullptr, nullptr, fileName.c_str());
-  for (int32_t s = 0; s < sections.Count() && s < 16; ++s) {
+  for (int32_t s = 0; s < sections.Count() && s < 8; ++s) {
     const AnsiString section = sections.Strings(s);
     TStringList keys;
     TStringList values;
     ini.ReadSection(section, keys);
     ini.ReadSectionValues(section, values);
+    for (int32_t k = 0; k < keys.Count() && k < 8; ++k) ini.ReadString(section, keys.Strings(k), AnsiString{});
+  }
+  // Every profile call reads the whole file: the small buffers try the first section only.
+  if (sections.Count() > 0) {
+    const AnsiString section = sections.Strings(0);
     ReadWithSmallBuffers(section.c_str(), nullptr, fileName.c_str());
-    for (int32_t k = 0; k < keys.Count() && k < 16; ++k) {
-      ini.ReadString(section, keys.Strings(k), AnsiString{});
-      ReadWithSmallBuffers(section.c_str(), keys.Strings(k).c_str(), fileName.c_str());
-    }
+    TStringList keys;
+    ini.ReadSection(section, keys);
+    if (keys.Count() > 0) ReadWithSmallBuffers(section.c_str(), keys.Strings(0).c_str(), fileName.c_str());
   }
   try {
     ini.WriteString("Fuzz", "Key", " fuzzed ");
@@ -100,7 +104,7 @@ void ReadWideIniOnEightBitPlatform(const std::string& fileName) {
     TUniIniFile ini(FileSystemNameToWide(fileName));
     TUniStringList sections;
     ini.ReadSections(sections);
-    for (int32_t s = 0; s < sections.Count() && s < 16; ++s) {
+    for (int32_t s = 0; s < sections.Count() && s < 8; ++s) {
       TUniStringList values;
       ini.ReadSectionValues(sections.Strings(s), values);
     }
