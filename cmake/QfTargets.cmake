@@ -43,7 +43,10 @@ function(qf_add_folders)
   endforeach()
 endfunction()
 
-set(QF_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Woverloaded-virtual)
+set(QF_WARNINGS -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  list(APPEND QF_WARNINGS -Wshadow=local)  # GCC's spelling; clang knows no "=local" form
+endif()
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   # GCC 12 warns about std::string's own inlined copies in optimised builds (GCC bugs
   # 105329 and 105562); the warnings name no line of ours.
@@ -71,6 +74,10 @@ function(qf_add_library target)
   add_library(${target} STATIC ${sources} ${ARG_SOURCES})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(${target} PRIVATE ${QF_WARNINGS})
+  if(QF_FUZZ)
+    # Coverage for libFuzzer's feedback; the fuzz programs link libFuzzer itself.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
   if(ARG_STRICT)
     target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion)
   endif()

@@ -4,10 +4,9 @@
 // again, and a value written through the profile calls reads back unchanged.
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
+#include "FuzzScratchFolder.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/Streams.h"
@@ -38,12 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.SetStrings(again);
   if (IniFileText(ini) != written) std::abort();
 
-  char path[] = "/tmp/qf-fuzz-ini-XXXXXX";
-  const int handle = mkstemp(path);
-  if (handle < 0) return 0;
-  close(handle);
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  const WideString name = FileSystemNameToWide(path);
+  const TFuzzScratchFolder folder;
+  const WideString name = FileSystemNameToWide(folder.Write("fuzz.ini", bytes));
   for (const WideString& section : GetPrivateProfileNamesW(nullptr, name.c_str()))
     for (const WideString& key : GetPrivateProfileNamesW(section.c_str(), name.c_str()))
       GetPrivateProfileValueW(section.c_str(), key.c_str(), nullptr, name.c_str());
@@ -51,6 +46,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (WritePrivateProfileStringW(u"Fuzz", u"Key", value.c_str(), name.c_str()) &&
       GetPrivateProfileValueW(u"Fuzz", u"Key", nullptr, name.c_str()) != value)
     std::abort();
-  unlink(path);
   return 0;
 }
