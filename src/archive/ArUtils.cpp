@@ -1,9 +1,33 @@
 #include "archive/ArUtils.h"
 
 #include "platform/base/FileSystem.h"
+#include "platform/base/LittleEndian.h"
+
+namespace {
+
+// Slicing by 8: Slices[k][n] is the register step of byte n followed by k zero bytes, so
+// eight bytes cost eight independent look-ups.
+constexpr std::array<std::array<uint32_t, 256>, 8> Slices = [] {
+  std::array<std::array<uint32_t, 256>, 8> t{};
+  t[0] = ArCrc32Table;
+  for (size_t k = 1; k < 8; ++k)
+    for (size_t n = 0; n < 256; ++n) t[k][n] = (t[k - 1][n] >> 8) ^ ArCrc32Table[t[k - 1][n] & 0xFF];
+  return t;
+}();
+
+}  // namespace
 
 uint32_t UpdateCrc32(uint32_t crcRegister, std::span<const uint8_t> bytes) {
-  for (uint8_t b : bytes) crcRegister = Crc32Byte(crcRegister, b);
+  const uint8_t* p = bytes.data();
+  size_t n = bytes.size();
+  for (; n >= 8; n -= 8, p += 8) {
+    uint32_t low = crcRegister ^ LoadLE32(p);
+    uint32_t high = LoadLE32(p + 4);
+    crcRegister = Slices[7][low & 0xFF] ^ Slices[6][(low >> 8) & 0xFF] ^ Slices[5][(low >> 16) & 0xFF] ^
+                  Slices[4][low >> 24] ^ Slices[3][high & 0xFF] ^ Slices[2][(high >> 8) & 0xFF] ^
+                  Slices[1][(high >> 16) & 0xFF] ^ Slices[0][high >> 24];
+  }
+  for (; n > 0; --n) crcRegister = Crc32Byte(crcRegister, *p++);
   return crcRegister;
 }
 
