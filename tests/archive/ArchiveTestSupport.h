@@ -5,6 +5,8 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -122,4 +124,46 @@ inline void LoadBytes(TMemoryStream& stream, const Bytes& data) {
 inline Bytes StreamBytes(TMemoryStream& stream) {
   const auto* p = static_cast<const uint8_t*>(stream.Memory());
   return Bytes(p, p + stream.Size());
+}
+
+// A folder of its own for one test, removed with everything in it afterwards.
+class TTempFolder {
+public:
+  TTempFolder() {
+    char pattern[] = "/tmp/qf_archive_XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made) throw std::runtime_error("mkdtemp");
+    FPath = made;
+  }
+  ~TTempFolder() { std::system(("rm -rf '" + FPath + "'").c_str()); }
+  TTempFolder(const TTempFolder&) = delete;
+  TTempFolder& operator=(const TTempFolder&) = delete;
+  const std::string& Path() const { return FPath; }
+  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
+
+private:
+  std::string FPath;
+};
+
+// Runs a shell command in folder (the peers: zip, 7z, python3); raises when it fails.
+inline void Run(const TTempFolder& folder, const std::string& command) {
+  std::string line = "cd '" + folder.Path() + "' && " + command + " >/dev/null 2>&1";
+  if (std::system(line.c_str()) != 0) throw std::runtime_error("failed: " + command);
+}
+
+inline Bytes ReadFileBytes(const std::string& path) {
+  Bytes bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    int c;
+    while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<uint8_t>(c));
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot write " + path);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
 }
