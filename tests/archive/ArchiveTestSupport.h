@@ -146,7 +146,7 @@ private:
 };
 
 // Runs a shell command in folder (the peers: zip, 7z, python3); raises when it fails.
-inline void Run(const TTempFolder& folder, const std::string& command) {
+inline void RunIn(const TTempFolder& folder, const std::string& command) {
   std::string line = "cd '" + folder.Path() + "' && " + command + " >/dev/null 2>&1";
   if (std::system(line.c_str()) != 0) throw std::runtime_error("failed: " + command);
 }
