@@ -147,7 +147,7 @@ private:
 
 // Runs a shell command in folder (the peers: zip, 7z, python3); raises when it fails.
 inline void RunIn(const TTempFolder& folder, const std::string& command) {
-  std::string line = "cd '" + folder.Path() + "' && " + command + " >/dev/null 2>&1";
+  std::string line = "cd '" + folder.Path() + "' && (" + command + ") >/dev/null 2>&1";
   if (std::system(line.c_str()) != 0) throw std::runtime_error("failed: " + command);
 }
 
@@ -164,6 +164,6 @@ inline Bytes ReadFileBytes(const std::string& path) {
 inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) throw std::runtime_error("cannot write " + path);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
 }
