@@ -16,6 +16,7 @@ NEEDED=(
   unicode-data  # the Unicode Character Database behind the generated case tables
   # test-only peers
   python3-minimal python3-pil python3-fonttools libpng-dev libc-bin
+  zip unzip p7zip-full  # archives made and listed by their own tools
 )
 
 is_installed() {

@@ -60,6 +60,12 @@ TEST_F(ZipDirectory, ListsWhatDebiansZipStored) {
   EXPECT_EQ(z.Archive.Items(0)->Crc32(), ZlibCrc(BookLikeText(3000, 1)));
   EXPECT_LT(z.Archive.Items(0)->CompressedSize(), 3000);
   EXPECT_EQ(z.Archive.FindName("SUB/DEEP/C.FB2"), 4);
+  // Debian's unzip lists the same names in the same order.
+  RunIn(Folder, "unzip -Z1 out.zip > names.txt");
+  Bytes listed = ReadFileBytes(Folder / "names.txt");
+  std::string ours;
+  for (int i = 0; i < 5; ++i) ours += z.Archive.Items(i)->FileName() + "\n";
+  EXPECT_EQ(std::string(listed.begin(), listed.end()), ours);
   EXPECT_EQ(z.Archive.EndRecord().TotalEntries, 5);
 }
 
