@@ -24,6 +24,23 @@ AnsiString ReadText(TStream& stream, uint16_t bytes) {
   return text;
 }
 
+// The fields local and central headers share lie in the same order from "version
+// needed" on; fields points there.
+void ReadSharedFields(const uint8_t* fields, TArZipDirectoryFileHeader& header) {
+  auto at = [fields](size_t localOffset) { return fields + (localOffset - ZipLocVersionNeeded); };
+  header.VersionNeededToExtract = LoadLE16(at(ZipLocVersionNeeded));
+  header.GeneralPurposeBitFlag = LoadLE16(at(ZipLocFlags));
+  header.CompressionMethod = LoadLE16(at(ZipLocMethod));
+  header.LastModFileTime = LoadLE16(at(ZipLocTime));
+  header.LastModFileDate = LoadLE16(at(ZipLocDate));
+  header.Crc32 = LoadLE32(at(ZipLocCrc));
+  header.CompressedSize = LoadLE32(at(ZipLocCompressed));
+  header.UncompressedSize = LoadLE32(at(ZipLocUncompressed));
+}
+static_assert(ZipCenExtraBytes - ZipCenVersionNeeded == ZipLocExtraBytes - ZipLocVersionNeeded &&
+                  ZipCenCrc - ZipCenVersionNeeded == ZipLocCrc - ZipLocVersionNeeded,
+              "local and central headers share their field order from version needed to extra length");
+
 }  // namespace
 
 void ReadCentralHeader(TStream& stream, TArZipDirectoryFileHeader& header) {
@@ -31,14 +48,7 @@ void ReadCentralHeader(TStream& stream, TArZipDirectoryFileHeader& header) {
   ReadExactly(stream, b.data(), b.size());
   if (LoadLE32(&b[ZipCenSignature]) != ZipCentralSignature) Invalid();
   header.VersionMadeBy = LoadLE16(&b[ZipCenVersionMadeBy]);
-  header.VersionNeededToExtract = LoadLE16(&b[ZipCenVersionNeeded]);
-  header.GeneralPurposeBitFlag = LoadLE16(&b[ZipCenFlags]);
-  header.CompressionMethod = LoadLE16(&b[ZipCenMethod]);
-  header.LastModFileTime = LoadLE16(&b[ZipCenTime]);
-  header.LastModFileDate = LoadLE16(&b[ZipCenDate]);
-  header.Crc32 = LoadLE32(&b[ZipCenCrc]);
-  header.CompressedSize = LoadLE32(&b[ZipCenCompressed]);
-  header.UncompressedSize = LoadLE32(&b[ZipCenUncompressed]);
+  ReadSharedFields(&b[ZipCenVersionNeeded], header);
   header.DiskNumberStart = LoadLE16(&b[ZipCenDiskStart]);
   header.InternalFileAttributes = LoadLE16(&b[ZipCenInternalAttrs]);
   header.ExternalFileAttributes = LoadLE32(&b[ZipCenExternalAttrs]);
@@ -55,14 +65,7 @@ void ReadLocalHeader(TStream& stream, TArZipDirectoryFileHeader& header) {
   std::array<uint8_t, ZipLocalBytes> b;
   ReadExactly(stream, b.data(), b.size());
   if (LoadLE32(&b[ZipLocSignature]) != ZipLocalSignature) Invalid();
-  header.VersionNeededToExtract = LoadLE16(&b[ZipLocVersionNeeded]);
-  header.GeneralPurposeBitFlag = LoadLE16(&b[ZipLocFlags]);
-  header.CompressionMethod = LoadLE16(&b[ZipLocMethod]);
-  header.LastModFileTime = LoadLE16(&b[ZipLocTime]);
-  header.LastModFileDate = LoadLE16(&b[ZipLocDate]);
-  header.Crc32 = LoadLE32(&b[ZipLocCrc]);
-  header.CompressedSize = LoadLE32(&b[ZipLocCompressed]);
-  header.UncompressedSize = LoadLE32(&b[ZipLocUncompressed]);
+  ReadSharedFields(&b[ZipLocVersionNeeded], header);
   uint16_t nameBytes = LoadLE16(&b[ZipLocNameBytes]);
   uint16_t extraBytes = LoadLE16(&b[ZipLocExtraBytes]);
   header.FileName = ReadText(stream, nameBytes);

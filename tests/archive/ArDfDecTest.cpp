@@ -64,11 +64,7 @@ TEST(InflateStream, LeavesTheSourceRightAfterTheCompressedData) {
 
 TEST(InflateStream, EmptyFinalStoredBlockGivesTheChecksumOfNothing) {
   TBitWriter w;
-  w.Bits(1, 1);  // BFINAL
-  w.Bits(0, 2);  // BTYPE stored
-  w.AlignByte();
-  w.Bits(0x0000, 16);  // LEN
-  w.Bits(0xFFFF, 16);  // NLEN
+  w.StoredHeader(true, 0, 0xFFFF);  // final, LEN 0, NLEN 0xFFFF
   ASSERT_TRUE(ZlibAccepts(w.Data()));
   TInflated out = Inflate(w.Data());
   EXPECT_TRUE(out.Data.empty());
@@ -119,11 +115,7 @@ TEST(InflateStream, Deflate64LengthSymbol285Copies65538Bytes) {
 TEST(InflateStream, Deflate64DistanceCode31ReachesBeyond32K) {
   Bytes prefix = RandomBytes(60000, 9);
   TBitWriter w;
-  w.Bits(0, 1);  // BFINAL no
-  w.Bits(0, 2);  // stored
-  w.AlignByte();
-  w.Bits(60000, 16);           // LEN
-  w.Bits(~60000u & 0xFFFF, 16);  // NLEN
+  w.StoredHeader(false, 60000, ~60000u & 0xFFFF);  // not final, LEN 60000, its NLEN
   for (uint8_t b : prefix) w.Byte(b);
   w.Bits(1, 1);         // BFINAL
   w.Bits(1, 2);         // fixed Huffman
@@ -212,11 +204,7 @@ std::vector<TMalformed> MalformedStreams() {
   }
   {
     TBitWriter w;
-    w.Bits(1, 1);  // BFINAL
-    w.Bits(0, 2);  // stored
-    w.AlignByte();
-    w.Bits(5, 16);       // LEN 5
-    w.Bits(0xFFFF, 16);  // NLEN should be 0xFFFA
+    w.StoredHeader(true, 5, 0xFFFF);  // final, LEN 5, NLEN 0xFFFF where 0xFFFA belongs
     for (int i = 0; i < 5; ++i) w.Byte('z');
     cases.push_back({"stored NLEN mismatch", w.Data(), TArInflateFault::StoredLength,
                      "invalid stored block (length and NOT length do not match) [InflateStoredBlock]"});
@@ -318,11 +306,7 @@ std::vector<TMalformed> MalformedStreams() {
   }
   {
     TBitWriter w;
-    w.Bits(1, 1);  // BFINAL
-    w.Bits(0, 2);  // stored
-    w.AlignByte();
-    w.Bits(10, 16);              // LEN 10
-    w.Bits(~10u & 0xFFFF, 16);   // NLEN
+    w.StoredHeader(true, 10, ~10u & 0xFFFF);  // final, LEN 10, its NLEN
     for (int i = 0; i < 4; ++i) w.Byte('z');  // only 4 of the 10 bytes
     cases.push_back({"stored block cut short", w.Data(), TArInflateFault::InputEndBuffer,
                      "no more compressed data in stream [TArDfInBitStream.ReadBuffer]"});

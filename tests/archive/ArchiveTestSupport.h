@@ -73,6 +73,14 @@ public:
     else Code(0xC0 + symbol - 280, 8);
   }
   void FixedDistance(uint32_t symbol) { Code(symbol, 5); }
+  // A stored block's header: its two header bits, the byte alignment, LEN and NLEN.
+  void StoredHeader(bool finalBlock, uint16_t length, uint16_t notLength) {
+    Bits(finalBlock, 1);  // BFINAL
+    Bits(0, 2);           // BTYPE stored
+    AlignByte();
+    Bits(length, 16);     // LEN
+    Bits(notLength, 16);  // NLEN, the one's complement of LEN when sound
+  }
   void AlignByte() {
     while (FBit) Bit(0);
   }
