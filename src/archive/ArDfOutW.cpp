@@ -53,7 +53,8 @@ void TArDfOutputWindow::WriteOut(size_t count) {
 void TArDfOutputWindow::Service() {
   if (FPartSize && Produced() >= FPartSize) throw EArPartSizedInflate("part size reached");
   if (FMaxSize >= 0 && Produced() > FMaxSize) InflateFault(TArInflateFault::OutputTooLong);
-  if (Pos >= FWritePoint) WriteOut(SliceBytes);
+  // A deflate64 match may reach a whole slice past the write point.
+  while (Pos >= FWritePoint) WriteOut(SliceBytes);
   UpdateStop();
 }
 

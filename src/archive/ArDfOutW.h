@@ -3,7 +3,8 @@
 // State: `Buffer[0, Pos)` holds decoded bytes not yet written; they are also the match
 // history. When Pos reaches `WritePoint` (65536 for deflate, 98304 for deflate64) the
 // first 32768 bytes go to the checksum and the destination and the rest moves to the
-// front, so 32 KB (deflate) or 64 KB (deflate64) of history always stay. The buffer
+// front (again, while Pos is still at or past the write point), so 32 KB (deflate) or
+// 64 KB (deflate64) of history always stay. The buffer
 // holds WritePoint plus the longest match, since a match starts below WritePoint.
 // `Stop` is the position at which the decoder must call `Service`: the write point, or
 // earlier where the part size or the announced size would be passed.

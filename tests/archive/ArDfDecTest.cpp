@@ -111,6 +111,22 @@ TEST(InflateStream, Deflate64LengthSymbol285Copies65538Bytes) {
   EXPECT_EQ(out.Data, Bytes(65539, 'a'));
 }
 
+// Deflate64: three matches of 65538 in a row reach past the write point by more than one
+// slice; the window must make room for each (a crash the fuzzer found).
+TEST(InflateStream, Deflate64LongMatchesInARowStayInTheWindow) {
+  TBitWriter w;
+  w.Bits(1, 1);  // BFINAL
+  w.Bits(1, 2);  // BTYPE fixed Huffman
+  w.FixedLiteral('a');
+  for (int i = 0; i < 3; ++i) {
+    w.FixedLiteral(285);  // length symbol 285
+    w.Bits(0xFFFF, 16);   // length 65538
+    w.FixedDistance(0);   // distance 1
+  }
+  w.FixedLiteral(256);
+  EXPECT_EQ(Inflate(w.Data(), 15 | dfc_UseDeflate64).Data, Bytes(1 + 3 * 65538, 'a'));
+}
+
 // Deflate64: distance codes 30 and 31 reach up to 64 KB back.
 TEST(InflateStream, Deflate64DistanceCode31ReachesBeyond32K) {
   Bytes prefix = RandomBytes(60000, 9);
