@@ -5,6 +5,7 @@
 
 #include "archive/ArDfCryS.h"
 #include "archive/ArDfDec.h"
+#include "archive/ArUnzHlp.h"
 #include "archive/ArUtils.h"
 #include "archive/ArZipDefs.h"
 #include "platform/base/FileReplace.h"
@@ -169,6 +170,25 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
       if (aborted) throw EArUserAbort();
       break;
     }
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+      if (!encrypted) {
+        crc = UnzipLegacyItem(archive, item, stream, item.CompressedSize(), target);
+      } else {
+        int64_t dataStart = stream.Position();
+        WithPassword(archive, [&](const AnsiString& password) {
+          stream.Seek(dataStart, soBeginning);
+          TArDfDecryptStream decrypting(stream, password, checkValue);
+          if (!decrypting.CheckHeader()) return false;
+          crc = UnzipLegacyItem(archive, item, decrypting, item.CompressedSize() - ArZipCryptHeaderBytes, target);
+          return true;
+        });
+      }
+      break;
     default:
       throw EArZipInvalidMethod();
   }

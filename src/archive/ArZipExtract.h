@@ -1,5 +1,6 @@
 // Turning one zip entry into bytes: its local header is read, its data decrypted when
-// it is encrypted, copied (method 0) or inflated (8 deflate, 9 deflate64), and checked
+// it is encrypted, copied (method 0), inflated (8 deflate, 9 deflate64) or decoded by
+// the legacy decoders (1 shrink, 2-5 reduce, 6 implode), and checked
 // against the announced size and the CRC-32. The unzipper installs these as the zip
 // archive's extraction hooks.
 #pragma once
@@ -9,7 +10,7 @@
 // Decodes the entry into stream from its position. Raises EArBadStream for a null
 // stream, EArZipVersion when the entry needs a version above 2.1, EArZipInvalid for a
 // damaged local header or an entry beyond Limits (its LimitFault says which),
-// EArZipInvalidMethod for a method other than 0, 8 and 9, EArZipInvalidPassword or
+// EArZipInvalidMethod for a method other than 0 to 6, 8 and 9, EArZipInvalidPassword or
 // EArUserAbort from the password requests, EArInflateError for corrupt deflate data,
 // EArReadError when the data ends before the announced size, EArUserAbort when the
 // progress handler aborts. A CRC mismatch goes to the archive's item-failure event
