@@ -8,7 +8,6 @@ void TArDeflateHelper::Assign(const TArDeflateHelper& other) {
   FAmpleLength = other.FAmpleLength;
   FChainLength = other.FChainLength;
   CheckValue = other.CheckValue;
-  LogFile = other.LogFile;
   FMaxLazy = other.FMaxLazy;
   ProgressStep = other.ProgressStep;
   FOptions = other.FOptions;

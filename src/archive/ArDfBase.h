@@ -37,7 +37,6 @@ public:
   char ZipOption() const { return FZipOption; }
 
   uint32_t CheckValue = 0xFFFFFFFF;
-  AnsiString LogFile;
   TArProgressStep ProgressStep;
   // Output bytes wanted when only the start of a stream is read; 0 for all.
   uint32_t PartSize = 0;
