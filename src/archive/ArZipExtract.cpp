@@ -58,6 +58,25 @@ void WithPassword(TArZipArchive& archive, TAttempt attempt) {
   }
 }
 
+// Runs decode(input, bytes of encryption header) over the entry's data: straight from
+// the archive, or through the decryption once the password routine finds a password
+// whose header check passes.
+template <typename TDecode>
+uint32_t DecodeFromArchive(TArZipArchive& archive, bool encrypted, uint32_t checkValue, TDecode decode) {
+  TStream& stream = archive.Stream();
+  if (!encrypted) return decode(stream, int64_t{0});
+  uint32_t crc = 0;
+  int64_t dataStart = stream.Position();
+  WithPassword(archive, [&](const AnsiString& password) {
+    stream.Seek(dataStart, soBeginning);
+    TArDfDecryptStream decrypting(stream, password, checkValue);
+    if (!decrypting.CheckHeader()) return false;
+    crc = decode(decrypting, int64_t{ArZipCryptHeaderBytes});
+    return true;
+  });
+  return crc;
+}
+
 class TProgress {
 public:
   TProgress(TArZipArchive& archive, int64_t total) : FArchive(archive), FTotal(total) {}
@@ -139,18 +158,19 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
   uint32_t crc = 0;
   switch (local.CompressionMethod) {
     case 0:
-      if (!encrypted) {
-        crc = CopyStored(archive, stream, target, item.UncompressedSize());
-      } else {
-        int64_t dataStart = stream.Position();
-        WithPassword(archive, [&](const AnsiString& password) {
-          stream.Seek(dataStart, soBeginning);
-          TArDfDecryptStream decrypting(stream, password, checkValue);
-          if (!decrypting.CheckHeader()) return false;
-          crc = CopyStored(archive, decrypting, target, item.UncompressedSize());
-          return true;
-        });
-      }
+      crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input, int64_t) {
+        return CopyStored(archive, input, target, item.UncompressedSize());
+      });
+      break;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+      crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input, int64_t headerBytes) {
+        return UnzipLegacyItem(archive, item, input, item.CompressedSize() - headerBytes, target);
+      });
       break;
     case 8:
     case 9: {
@@ -170,25 +190,6 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
       if (aborted) throw EArUserAbort();
       break;
     }
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-      if (!encrypted) {
-        crc = UnzipLegacyItem(archive, item, stream, item.CompressedSize(), target);
-      } else {
-        int64_t dataStart = stream.Position();
-        WithPassword(archive, [&](const AnsiString& password) {
-          stream.Seek(dataStart, soBeginning);
-          TArDfDecryptStream decrypting(stream, password, checkValue);
-          if (!decrypting.CheckHeader()) return false;
-          crc = UnzipLegacyItem(archive, item, decrypting, item.CompressedSize() - ArZipCryptHeaderBytes, target);
-          return true;
-        });
-      }
-      break;
     default:
       throw EArZipInvalidMethod();
   }

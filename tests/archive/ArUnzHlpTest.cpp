@@ -97,6 +97,24 @@ TEST_F(LegacyMethods, DecodeWhatTheIndependentEncoderWrote) {
   }
 }
 
+TEST_F(LegacyMethods, DecryptEncryptedEntries) {
+  Bytes text = BookLikeText(8000, 4);
+  WriteFileBytes(Folder / "in.bin", text);
+  for (const char* args : {"1 x", "6 8k3"}) {
+    SCOPED_TRACE(args);
+    RunIn(Folder, std::string("python3 '" QF_TEST_SOURCE_DIR "/archive/legacy_zip.py' ") + args +
+                      " in.bin legacy.zip secret && unzip -P secret -p legacy.zip > peer.bin");
+    ASSERT_EQ(ReadFileBytes(Folder / "peer.bin"), text);
+    Zip.SetPassword("secret");
+    Codes.clear();
+    EXPECT_EQ(Extract(ReadFileBytes(Folder / "legacy.zip")), text);
+    EXPECT_TRUE(Codes.empty());
+    Zip.SetPassword("");
+    EXPECT_TRUE(Extract(ReadFileBytes(Folder / "legacy.zip")).empty());
+    EXPECT_EQ(Codes, std::vector<int32_t>{4});
+  }
+}
+
 // Explode with two trees and a 4 KB dictionary: a match before the first byte, then a
 // literal.
 TEST_F(LegacyMethods, CopiesFromBeforeTheFirstByteGiveZeros) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes a zip of one entry compressed with a legacy method, for the archive tests.
 
-usage: legacy_zip.py METHOD VARIANT INPUT OUTPUT
+usage: legacy_zip.py METHOD VARIANT INPUT OUTPUT [PASSWORD]
   METHOD 1 shrink; 2..5 reduce (factor METHOD-1); 6 implode
   VARIANT reduce: plain | followers; implode: 4k2 | 4k3 | 8k2 | 8k3 (dictionary, trees)
+  PASSWORD encrypts the entry with the traditional zip encryption
 Independent of the decoder under test; Debian's unzip checks every file it writes.
 """
 import struct
@@ -159,6 +160,25 @@ def implode(data, dict8k, three_trees):
     return bits.data(), flags
 
 
+def encrypt(packed, password, crc):
+    """The traditional encryption: a 12-byte header ending in the CRC's top byte, then the data."""
+    keys = [0x12345678, 0x23456789, 0x34567890]
+
+    def update(byte):
+        keys[0] = zlib.crc32(bytes([byte]), keys[0] ^ 0xFFFFFFFF) ^ 0xFFFFFFFF
+        keys[1] = ((keys[1] + (keys[0] & 0xFF)) * 134775813 + 1) & 0xFFFFFFFF
+        keys[2] = zlib.crc32(bytes([keys[1] >> 24]), keys[2] ^ 0xFFFFFFFF) ^ 0xFFFFFFFF
+
+    for c in password.encode():
+        update(c)
+    out = bytearray()
+    for plain in bytes(range(7, 17)) + bytes([(crc >> 16) & 0xFF, crc >> 24]) + packed:
+        t = (keys[2] & 0xFFFF) | 2
+        out.append(plain ^ (((t * (t ^ 1)) >> 8) & 0xFF))
+        update(plain)
+    return bytes(out)
+
+
 def write_zip(path, name, method, flags, data, packed):
     crc, name = zlib.crc32(data), name.encode()
     local = struct.pack("<IHHHHHIIIHH", 0x04034B50, 10, flags, method, 0, 0x21, crc, len(packed), len(data),
@@ -179,6 +199,8 @@ def main():
         packed = reduce(data, method - 1, variant == "followers")
     else:
         packed, flags = implode(data, variant.startswith("8k"), variant.endswith("3"))
+    if len(sys.argv) > 5:
+        packed, flags = encrypt(packed, sys.argv[5], zlib.crc32(data)), flags | 1
     write_zip(target, "entry.bin", method, flags, data, packed)
 
 
