@@ -117,7 +117,7 @@ TEST_F(Unzipper, DecryptsTraditionalEncryptionWithThePassword) {
   }
 }
 
-TEST_F(Unzipper, AsksForAPasswordAndGivesUpAsThePartsSay) {
+TEST_F(Unzipper, AsksForAPasswordAndGivesUpAfterTheRetries) {
   Bytes text = BookLikeText(10000, 6);
   MakeFile("book.fb2", text);
   RunIn(Folder, "zip -X -P right book.zip book.fb2");
