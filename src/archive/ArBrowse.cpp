@@ -1,0 +1,138 @@
+#include "archive/ArBrowse.h"
+
+#include "archive/ArZipTyp.h"
+#include "platform/base/FileSystem.h"
+#include "platform/base/TextUtils.h"
+
+namespace {
+
+AnsiString UpperExtension(const AnsiString& fileName) {
+  size_t slash = fileName.rfind('/');
+  size_t dot = fileName.rfind('.');
+  if (dot == AnsiString::npos || (slash != AnsiString::npos && dot < slash)) return AnsiString();
+  return UpperCase(fileName.substr(dot));
+}
+
+bool IsFile(const AnsiString& fileName) {
+  uint32_t attributes = GetFileAttributesA(fileName.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TArArchiveType KindByExtension(const AnsiString& extension) {
+  if (extension == ".ZIP" || extension == ".JAR") return atZip;
+  if (extension == ".TAR") return atTar;
+  if (extension == ".GZ") return atGzip;
+  if (extension == ".TGZ") return atGzippedTar;
+  if (extension == ".CAB") return atCab;
+  return atUnknown;
+}
+
+}  // namespace
+
+TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asserted) {
+  bool exists = IsFile(fileName);
+  if (asserted != atUnknown) {
+    if (!exists) return asserted;
+    TFileStream stream(fileName, fmOpenRead | fmShareDenyNone);
+    switch (asserted) {
+      case atZip:
+        return CheckZip(stream);
+      case atSelfExtZip:
+        return CheckSelfExtractor(stream);
+      case atSpannedZip:
+        return atUnknown;
+      default:
+        return asserted;
+    }
+  }
+  AnsiString extension = UpperExtension(fileName);
+  if (!exists) return KindByExtension(extension);
+  TFileStream stream(fileName, fmOpenRead | fmShareDenyNone);
+  if (stream.Size() == 0) return KindByExtension(extension);
+  if (extension == ".EXE") return CheckSelfExtractor(stream);
+  if (extension == ".ZIP" || extension == ".JAR") return CheckZip(stream);
+  return KindByExtension(extension);
+}
+
+TArBaseBrowser::TArBaseBrowser(TComponent* owner) : TArBaseComponent(owner) {}
+
+TArBaseBrowser::~TArBaseBrowser() = default;
+
+void TArBaseBrowser::SetBaseDirectory(const AnsiString& directory) {
+  FBaseDirectory = directory;
+  if (FArchive) {
+    FArchive->SetBaseDirectory(directory);
+    FBaseDirectory = FArchive->BaseDirectory();
+  }
+}
+
+void TArBaseBrowser::SetFileName(const AnsiString& fileName) {
+  std::unique_ptr<TArArchive> opened;
+  TArArchiveType kind = FArchiveType;
+  if (!fileName.empty()) {
+    if (!IsFile(fileName)) throw EArFileNotFound();
+    {
+      TFileStream probe(fileName, fmOpenRead | fmShareDenyNone);
+      if (probe.Size() == 0) throw EArBadStream();
+    }
+    if (!(ComponentState() & csDesigning)) {
+      if (!FForceType) kind = DetectArchiveType(fileName);
+      if (kind != atZip && kind != atSpannedZip && kind != atSelfExtZip) throw EArUnhandledType();
+      opened = std::make_unique<TArZipArchive>(fileName, fmShareDenyNone);
+      InitArchive(*opened);
+      opened->LoadContents();
+    }
+  }
+  // Closing never writes the archive: this library reads.
+  FArchive = std::move(opened);
+  FFileName = fileName;
+  if (FArchive) FArchiveType = kind;
+  NotifyChange();
+}
+
+void TArBaseBrowser::InitArchive(TArArchive& archive) {
+  archive.Limits = Limits;
+  if (!FBaseDirectory.empty()) archive.SetBaseDirectory(FBaseDirectory);
+  archive.OnArchiveProgress = [this](TObject*, int32_t progress, bool& abort) {
+    NotifyArchiveProgress(progress, abort);
+  };
+  archive.OnArchiveItemProgress = [this](TObject*, TArArchiveItem* item, int32_t progress, bool& abort) {
+    NotifyItemProgress(item, progress, abort);
+  };
+  archive.OnConfirmProcessItem = [this](TObject*, TArArchiveItem* item, TArProcessType type, bool& confirm) {
+    ConfirmItemProcessing(item, type, confirm);
+  };
+  archive.OnLoad = [this](TObject*) { NotifyLoad(); };
+  archive.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type,
+                                        TArErrorClass errorClass, int32_t errorCode) {
+    NotifyItemFailure(item, type, errorClass, errorCode);
+  };
+}
+
+void TArBaseBrowser::NotifyItemProgress(TArArchiveItem* item, int32_t progress, bool& abort) {
+  abort = false;
+  if (OnArchiveItemProgress) OnArchiveItemProgress(this, item, progress, abort);
+}
+
+void TArBaseBrowser::NotifyArchiveProgress(int32_t progress, bool& abort) {
+  abort = false;
+  if (OnArchiveProgress) OnArchiveProgress(this, progress, abort);
+}
+
+void TArBaseBrowser::NotifyChange() {
+  if (OnChange) OnChange(this);
+}
+
+void TArBaseBrowser::ConfirmItemProcessing(TArArchiveItem* item, TArProcessType processType, bool& confirm) {
+  confirm = true;
+  if (OnConfirmProcessItem) OnConfirmProcessItem(this, item, processType, confirm);
+}
+
+void TArBaseBrowser::NotifyLoad() {
+  if (OnLoad) OnLoad(this);
+}
+
+void TArBaseBrowser::NotifyItemFailure(TArArchiveItem* item, TArProcessType processType, TArErrorClass errorClass,
+                                       int32_t errorCode) {
+  if (OnProcessItemFailure) OnProcessItemFailure(this, item, processType, errorClass, errorCode);
+}

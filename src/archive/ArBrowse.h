@@ -1,0 +1,67 @@
+// The browser components: given a file name, a component decides what kind of archive
+// the file is, opens the matching archive object, lists its items and relays the
+// archive's events.
+#pragma once
+
+#include <memory>
+
+#include "archive/ArArcTyp.h"
+
+// The kind of an archive file: with an asserted kind, the content check of that kind
+// decides (zip and self-extracting zip are checked; tar, gzip and cab, whose readers are
+// not part of this library yet, are taken as asserted); without one the upper-cased
+// extension picks the check: ".EXE" self-extracting zip, ".ZIP" and ".JAR" zip, ".TAR",
+// ".GZ", ".TGZ" and ".CAB" their kinds. A missing or empty file is judged by its
+// extension alone (".EXE" then gives unknown).
+TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asserted = atUnknown);
+
+class TArBaseBrowser : public TArBaseComponent {
+public:
+  explicit TArBaseBrowser(TComponent* owner);
+  ~TArBaseBrowser() override;
+
+  const AnsiString& FileName() const { return FFileName; }
+  // Opens the archive the file holds (an empty name closes). A missing file raises
+  // EArFileNotFound, an empty one EArBadStream, a kind without a reader EArUnhandledType,
+  // and reading its directory raises the format's errors; on any failure the component
+  // keeps the name and archive it had. OnChange fires after every successful call.
+  virtual void SetFileName(const AnsiString& fileName);
+  int32_t GetItemCount() const { return FArchive ? FArchive->Count() : 0; }
+  TArArchive* Archive() const { return FArchive.get(); }
+  TArArchiveType ArchiveType() const { return FArchiveType; }
+  // Uses the stored kind instead of detecting it.
+  void SetArchiveType(TArArchiveType kind, bool force) {
+    FArchiveType = kind;
+    FForceType = force;
+  }
+
+  const AnsiString& BaseDirectory() const { return FBaseDirectory; }
+  void SetBaseDirectory(const AnsiString& directory);
+  // The reading limits given to every archive the component opens.
+  TArLimits Limits;
+
+  TArArchiveProgressEvent OnArchiveProgress;
+  TArArchiveItemProgressEvent OnArchiveItemProgress;
+  TNotifyEvent OnChange;
+  TArArchiveItemConfirmEvent OnConfirmProcessItem;
+  TArArchiveEvent OnLoad;
+  TArArchiveItemFailureEvent OnProcessItemFailure;
+
+protected:
+  virtual void NotifyItemProgress(TArArchiveItem* item, int32_t progress, bool& abort);
+  virtual void NotifyArchiveProgress(int32_t progress, bool& abort);
+  virtual void NotifyChange();
+  virtual void ConfirmItemProcessing(TArArchiveItem* item, TArProcessType processType, bool& confirm);
+  virtual void NotifyLoad();
+  virtual void NotifyItemFailure(TArArchiveItem* item, TArProcessType processType, TArErrorClass errorClass,
+                                 int32_t errorCode);
+  // Passes the component's settings to a newly opened archive and hooks its events.
+  virtual void InitArchive(TArArchive& archive);
+
+private:
+  std::unique_ptr<TArArchive> FArchive;
+  AnsiString FFileName;
+  AnsiString FBaseDirectory;
+  TArArchiveType FArchiveType = atUnknown;
+  bool FForceType = false;
+};

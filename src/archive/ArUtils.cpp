@@ -1,0 +1,81 @@
+#include "archive/ArUtils.h"
+
+#include "platform/base/FileSystem.h"
+#include "platform/base/LittleEndian.h"
+
+namespace {
+
+// Slicing by 8: Slices[k][n] is the register step of byte n followed by k zero bytes, so
+// eight bytes cost eight independent look-ups.
+constexpr std::array<std::array<uint32_t, 256>, 8> Slices = [] {
+  std::array<std::array<uint32_t, 256>, 8> t{};
+  t[0] = ArCrc32Table;
+  for (size_t k = 1; k < 8; ++k)
+    for (size_t n = 0; n < 256; ++n) t[k][n] = (t[k - 1][n] >> 8) ^ ArCrc32Table[t[k - 1][n] & 0xFF];
+  return t;
+}();
+
+}  // namespace
+
+uint32_t UpdateCrc32(uint32_t crcRegister, std::span<const uint8_t> bytes) {
+  const uint8_t* p = bytes.data();
+  size_t n = bytes.size();
+  for (; n >= 8; n -= 8, p += 8) {
+    uint32_t low = crcRegister ^ LoadLE32(p);
+    uint32_t high = LoadLE32(p + 4);
+    crcRegister = Slices[7][low & 0xFF] ^ Slices[6][(low >> 8) & 0xFF] ^ Slices[5][(low >> 16) & 0xFF] ^
+                  Slices[4][low >> 24] ^ Slices[3][high & 0xFF] ^ Slices[2][(high >> 8) & 0xFF] ^
+                  Slices[1][(high >> 16) & 0xFF] ^ Slices[0][high >> 24];
+  }
+  for (; n > 0; --n) crcRegister = Crc32Byte(crcRegister, *p++);
+  return crcRegister;
+}
+
+int32_t Percentage(int64_t part, int64_t total) {
+  if (total > 16384000) {
+    part = (part + 128) >> 8;
+    total = (total + 128) >> 8;
+  }
+  if (total <= 0) return 0;
+  if (part >= total) return 100;
+  return static_cast<int32_t>(part * 100 / total);
+}
+
+int32_t PathKind(AnsiStringView path) {
+  if (!path.empty() && path.front() == '/') return 2;
+  return path.find('/') != AnsiStringView::npos ? 1 : 0;
+}
+
+AnsiString AddBackslash(AnsiStringView path) {
+  AnsiString result(path);
+  if (!result.empty() && result.back() != '/') result += '/';
+  return result;
+}
+
+int32_t FindNthSlash(AnsiStringView path, int32_t n) {
+  int32_t seen = 0;
+  for (size_t i = 0; i < path.size(); ++i)
+    if (path[i] == '/' && ++seen == n) return static_cast<int32_t>(i);
+  return static_cast<int32_t>(path.size());
+}
+
+void RemoveLeadingDotDots(AnsiString& path) {
+  while (path.starts_with("../")) path.erase(0, 3);
+}
+
+bool DirectoryExists(const AnsiString& path) {
+  if (path.find_first_of("*?") != AnsiString::npos) return false;
+  uint32_t attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool CreateDirectoryPath(const AnsiString& path) {
+  if (DirectoryExists(path)) return true;
+  // Each prefix ending before a "/" (after the root's own) and then the whole path.
+  for (size_t i = 1; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != '/') continue;
+    AnsiString part = path.substr(0, i);
+    if (!DirectoryExists(part) && !CreateDirectoryA(part.c_str())) return false;
+  }
+  return true;
+}

@@ -1,0 +1,48 @@
+// Shared routines of the archive library: CRC-32, the percentage rule of every progress
+// report, and the path handling of extraction.
+//
+// Paths use "/" as separator and a full path starts with "/"; ":" and "\" are ordinary
+// characters of a name.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "platform/base/Types.h"
+
+// The reflected CRC-32 of ISO 3309 (polynomial 0xEDB88320), as zip uses it.
+inline constexpr std::array<uint32_t, 256> ArCrc32Table = [] {
+  std::array<uint32_t, 256> table{};
+  for (uint32_t n = 0; n < 256; ++n) {
+    uint32_t c = n;
+    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    table[n] = c;
+  }
+  return table;
+}();
+static_assert(ArCrc32Table[1] == 0x77073096 && ArCrc32Table[255] == 0x2D02EF8D);
+
+// One step of the CRC register; callers apply the initial and final inversion.
+constexpr uint32_t Crc32Byte(uint32_t crcRegister, uint8_t b) {
+  return ArCrc32Table[(crcRegister ^ b) & 0xFF] ^ (crcRegister >> 8);
+}
+uint32_t UpdateCrc32(uint32_t crcRegister, std::span<const uint8_t> bytes);
+
+// 0 to 100: part of total, both first reduced as (value + 128) >> 8 when total is above
+// 16384000; 0 for a total of 0 or less, 100 once part reaches total.
+int32_t Percentage(int64_t part, int64_t total);
+
+// 0 a bare name, 1 a relative path (contains "/"), 2 a full path (starts with "/").
+int32_t PathKind(AnsiStringView path);
+// The path with "/" appended unless it is empty or ends in "/".
+AnsiString AddBackslash(AnsiStringView path);
+// The length of the part before the n-th "/" (1-based), or the path's length when it
+// has fewer.
+int32_t FindNthSlash(AnsiStringView path, int32_t n);
+// Every leading "../" removed.
+void RemoveLeadingDotDots(AnsiString& path);
+// Whether the path is an existing directory; false for paths holding "*" or "?".
+bool DirectoryExists(const AnsiString& path);
+// Creates every missing directory of the path; false when one cannot be made.
+bool CreateDirectoryPath(const AnsiString& path);

@@ -1,0 +1,128 @@
+// The zip archive: its directory records, the zip entry and the archive that reads the
+// central directory of a plain or self-extracting zip file.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "archive/ArArcTyp.h"
+
+// The fields of a central directory file header (the local header's fields are its
+// first ones). Names, extra fields and comments are the stored bytes.
+struct TArZipDirectoryFileHeader {
+  uint16_t VersionMadeBy = 0;
+  uint16_t VersionNeededToExtract = 0;
+  uint16_t GeneralPurposeBitFlag = 0;
+  uint16_t CompressionMethod = 0;
+  uint16_t LastModFileTime = 0;
+  uint16_t LastModFileDate = 0;
+  uint32_t Crc32 = 0;
+  uint32_t CompressedSize = 0;
+  uint32_t UncompressedSize = 0;
+  uint16_t DiskNumberStart = 0;
+  uint16_t InternalFileAttributes = 0;
+  uint32_t ExternalFileAttributes = 0;
+  uint32_t RelativeOffset = 0;
+  AnsiString FileName;
+  AnsiString ExtraField;
+  AnsiString FileComment;
+};
+
+// The end of central directory record.
+struct TArZipDirectoryFileFooter {
+  uint16_t DiskNumber = 0;
+  uint16_t StartDiskNumber = 0;
+  uint16_t EntriesOnDisk = 0;
+  uint16_t TotalEntries = 0;
+  uint32_t DirectorySize = 0;
+  uint32_t DirectoryOffset = 0;
+  AnsiString ZipfileComment;
+};
+
+// Reads the fixed part and the variable fields of a record at the stream's position.
+// A wrong signature or a record cut short raises EArZipInvalid.
+void ReadCentralHeader(TStream& stream, TArZipDirectoryFileHeader& header);
+// The local header's fields (into the central header's members of the same name).
+void ReadLocalHeader(TStream& stream, TArZipDirectoryFileHeader& header);
+void ReadEndRecord(TStream& stream, TArZipDirectoryFileFooter& footer);
+
+// The position of the end of central directory record, leaving the stream there, or -1
+// (the stream back where it was). A record counts when its comment fits before the end.
+int64_t FindEndRecord(TStream& stream);
+// atZip, atSpannedZip (by the first four bytes) or atUnknown; the position is kept.
+TArArchiveType CheckZip(TStream& stream);
+// atSelfExtZip for "MZ" followed by a zip, else atUnknown; the position is kept.
+TArArchiveType CheckSelfExtractor(TStream& stream);
+
+class TArZipItem : public TArArchiveItem {
+public:
+  TArZipItem() = default;
+  // Reads one central directory header.
+  void ReadFrom(TStream& stream);
+
+  int64_t CompressedSize() const override { return FItemInfo.CompressedSize; }
+  uint32_t Crc32() const override { return FItemInfo.Crc32; }
+  uint32_t ExternalFileAttributes() const override { return FItemInfo.ExternalFileAttributes; }
+  // The stored name, converted from the OEM to the ANSI code page when an MS-DOS host
+  // wrote it.
+  AnsiString FileName() const override;
+  bool IsEncrypted() const override { return (FItemInfo.GeneralPurposeBitFlag & 1) != 0; }
+  uint16_t LastModFileDate() const override { return FItemInfo.LastModFileDate; }
+  uint16_t LastModFileTime() const override { return FItemInfo.LastModFileTime; }
+  int64_t UncompressedSize() const override { return FItemInfo.UncompressedSize; }
+
+  const TArZipDirectoryFileHeader& ItemInfo() const { return FItemInfo; }
+  uint8_t CompressionMethod() const { return static_cast<uint8_t>(FItemInfo.CompressionMethod); }
+  uint16_t GeneralPurposeBitFlag() const { return FItemInfo.GeneralPurposeBitFlag; }
+  uint32_t RelativeOffset() const { return FItemInfo.RelativeOffset; }
+  uint16_t VersionMadeBy() const { return FItemInfo.VersionMadeBy; }
+  uint16_t VersionNeededToExtract() const { return FItemInfo.VersionNeededToExtract; }
+  // 0 when not imploded, else 4 or 8 (KB of dictionary); 0, 2 or 3 trees.
+  int32_t ImplodeDictionary() const;
+  int32_t ImplodeShannonFanoTrees() const;
+
+private:
+  AnsiString FConvertedName;
+  TArZipDirectoryFileHeader FItemInfo;
+};
+
+class TArZipArchive;
+// The extraction hooks the unzipper installs.
+using TArExtractToStreamHelper = std::function<void(TArZipArchive& archive, TArZipItem& item, TStream& stream)>;
+using TArExtractHelper = std::function<void(TArZipArchive& archive, TArZipItem& item, const AnsiString& name)>;
+using TArTestHelper = std::function<void(TArZipArchive& archive, TArZipItem& item)>;
+using TArNeedPasswordEvent = std::function<void(TObject* sender, AnsiString& newPassword)>;
+
+class TArZipArchive : public TArArchive {
+public:
+  using TArArchive::TArArchive;
+
+  // Extract, extract to stream and test through the hooks; an unset hook raises
+  // EArZipNoExtraction.
+  void ExtractEntry(int32_t index, const AnsiString& newName);
+  void TestEntry(int32_t index);
+
+  const TArZipDirectoryFileFooter& EndRecord() const { return FEndRecord; }
+  bool IsExecutable() const { return FIsExecutable; }
+  uint32_t StubSize() const { return FStubSize; }
+
+  AnsiString Password;
+  uint8_t PasswordRetries = 3;
+  TArNeedPasswordEvent OnNeedPassword;
+  TArExtractHelper ExtractHelper;
+  TArExtractToStreamHelper ExtractToStreamHelper;
+  TArTestHelper TestHelper;
+
+protected:
+  void ExtractEntryToStream(int32_t index, TStream& stream) override;
+  // Reads the central directory; raises EArZipInvalid for a file without an end record
+  // (an empty file is an empty archive), a directory outside the file, or more entries
+  // or longer names than Limits allows; EArUserAbort when the progress handler aborts.
+  void ReadArchive() override;
+
+private:
+  TArZipItem& ZipItem(int32_t index) const;
+  TArZipDirectoryFileFooter FEndRecord;
+  bool FIsExecutable = false;
+  uint32_t FStubSize = 0;
+};
