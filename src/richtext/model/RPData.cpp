@@ -50,9 +50,30 @@ AnsiString TCustomRPData::GetDelimiters() const {
   return root == this ? AnsiString() : root->GetDelimiters();
 }
 
+int32_t TCustomRPData::GetParentInfo(std::unique_ptr<TRPStoreSubRPData>& location) const {
+  location.reset();
+  return -1;
+}
+
 void TCustomRPData::ItemAction(TRPItemAction, TCustomRPItemInfo*, AnsiString&) {}
 
 void TCustomRPData::ControlAction(TRPControlAction, int32_t, TCustomRPItemInfo*) {}
+
+IRPMarkerList* TCustomRPData::GetMarkers(bool create) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this) return root->GetMarkers(create);
+  if (!FMarkers && create)
+    if (TRPMarkerListFactory factory = GetMarkerListFactory()) FMarkers = factory();
+  return FMarkers.get();
+}
+
+void TCustomRPData::DestroyMarkers() {
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this)
+    root->DestroyMarkers();
+  else
+    FMarkers.reset();
+}
 
 // --- Items ---------------------------------------------------------------------------
 
@@ -166,13 +187,6 @@ uint32_t TCustomRPData::GetStyleLocale(int32_t styleNo) const {
 
 // --- Adding --------------------------------------------------------------------------
 
-void TCustomRPData::AppendEntry(AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
-  TCustomRPItemInfo& added = *item;
-  added.Inserting(this, text, true);
-  FItems.push_back({std::move(text), std::move(item)});
-  added.Inserted(this, GetItemCount() - 1);
-}
-
 void TCustomRPData::AddItem(AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
   const bool wholeLine = item->GetBoolValue(rpibqWholeLine);
   if (item->ParaNo == -1 && !FItems.empty() && !FItems.back().Item->GetBoolValue(rpibqWholeLine)) {
@@ -196,7 +210,7 @@ void TCustomRPData::AddItemAsIs(AnsiString text, std::unique_ptr<TCustomRPItemIn
     item->Checkpoint.reset();
   }
   LinkPendingCheckpoint(*item, FLastCP);
-  AppendEntry(std::move(text), std::move(item));
+  InsertEntry(GetItemCount(), std::move(text), std::move(item));
 }
 
 AnsiString TCustomRPData::ReplaceTabs(AnsiString text, bool unicode) const {
@@ -344,11 +358,18 @@ int32_t TCustomRPData::AddCheckpoint(const AnsiString& name, bool raiseEvent, co
 }
 
 bool TCustomRPData::InsertItem(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
+  InsertEntry(index, std::move(text), std::move(item));
+  return true;
+}
+
+void TCustomRPData::InsertEntry(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
   TCustomRPItemInfo& inserted = *item;
   inserted.Inserting(this, text, true);
-  FItems.insert(FItems.begin() + std::clamp(index, 0, GetItemCount()), {std::move(text), std::move(item)});
+  index = std::clamp(index, 0, GetItemCount());
+  FItems.insert(FItems.begin() + index, {std::move(text), std::move(item)});
   inserted.Inserted(this, index);
-  return true;
+  if (inserted.StyleNo == rpkindListMarker)
+    if (IRPMarkerList* markers = GetMarkers(true)) markers->AddMarker(*this, index);
 }
 
 void TCustomRPData::AppendItemsFrom(TCustomRPData* source) {
@@ -405,6 +426,42 @@ void TCustomRPData::UnifyParagraphStyle(int32_t i) {
   int32_t first = i, last = i;
   ExpandToParagraphs(first, last);
   for (int32_t j = first + 1; j <= last; ++j) GetItem(j)->ParaNo = GetItem(first)->ParaNo;
+}
+
+namespace {
+
+// A position while it climbs to the documents that hold it.
+struct TClimbingPosition {
+  TCustomRPData* Data;
+  int32_t ItemNo;
+  std::unique_ptr<TRPStoreSubRPData> Location;
+
+  // One level up; false at the top.
+  bool Climb() {
+    std::unique_ptr<TRPStoreSubRPData> location;
+    const int32_t parentItemNo = Data->GetParentInfo(location);
+    if (parentItemNo < 0) return false;
+    ItemNo = parentItemNo;
+    Location = std::move(location);
+    Data = Data->GetAbsoluteParentData()->GetSourceRPData();
+    return true;
+  }
+};
+
+}  // namespace
+
+int32_t TCustomRPData::ComparePositions(int32_t itemNo, TCustomRPData* other, int32_t otherItemNo) {
+  TClimbingPosition a{GetSourceRPData(), itemNo, nullptr};
+  TCustomRPData* const otherSource = other->GetSourceRPData();
+  TClimbingPosition b{otherSource, otherItemNo, nullptr};
+  while (a.Data != b.Data) {
+    if (b.Climb()) continue;
+    if (!a.Climb()) throw ERichPaneError(errRPComparePositions);
+    b = TClimbingPosition{otherSource, otherItemNo, nullptr};
+  }
+  if (a.ItemNo != b.ItemNo) return a.ItemNo - b.ItemNo;
+  if (a.Location && b.Location) return a.Location->Compare(*b.Location);
+  return a.Location ? 1 : b.Location ? -1 : 0;
 }
 
 // --- Checkpoints ---------------------------------------------------------------------
@@ -479,8 +536,13 @@ void TCustomRPData::LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo)
 
 // --- Deleting ------------------------------------------------------------------------
 
-void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool) {
+void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing) {
   if (!item) return;
+  if (item->StyleNo == rpkindListMarker)
+    if (IRPMarkerList* markers = GetMarkers(false)) {
+      markers->RemoveMarker(*item, clearing);
+      if (markers->Count() == 0) DestroyMarkers();
+    }
   FreeCheckpoint(*item, true, true);
 }
 

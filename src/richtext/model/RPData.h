@@ -19,6 +19,7 @@
 #include "platform/base/Types.h"
 #include "richtext/model/RPCheckpoint.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPMarkerList.h"
 #include "richtext/model/RPTag.h"
 
 class IRPStyleSheet;
@@ -55,12 +56,19 @@ public:
   virtual TCustomRPData* GetAbsoluteRootData() { return this; }
   virtual TCustomRPData* GetRPData() { return this; }
   virtual TCustomRPData* GetSourceRPData() { return this; }
+  // Where this document stands in its parent: the index of the item that holds it and
+  // the location inside that item; -1 and none at the top (this class).
+  virtual int32_t GetParentInfo(std::unique_ptr<TRPStoreSubRPData>& location) const;
   // The word delimiters of the root control; the root of this class has none.
   virtual AnsiString GetDelimiters() const;
   // Notification of what happens to an item; nothing in this class.
   virtual void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text);
   // Tells the host that something happens to a control item; nothing in this class.
   virtual void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item);
+  // The marker list of the nesting, kept by the absolute root; with create, made when
+  // absent (nullptr while no list-marker unit provides one).
+  virtual IRPMarkerList* GetMarkers(bool create);
+  void DestroyMarkers();
   // Whether the document keeps page breaks that added text asks for.
   virtual bool AcceptsPageBreaks() const { return true; }
 
@@ -137,7 +145,8 @@ public:
   int32_t AddCheckpoint(const AnsiString& name, bool raiseEvent, const TRPTag& tag);
   void SetAddParagraphs(bool value) { FAddParagraphs = value; }
   bool GetAddParagraphs() const { return FAddParagraphs; }
-  // Inserts at index (0 .. count) with the item's hooks; true.
+  // Inserts at index (0 .. count) with the item's hooks and registers a list marker;
+  // true.
   virtual bool InsertItem(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
   // Moves every item of source to the end of this document. Raises ERichPaneError
   // "Can't assign RichPane to RichPane - tags types mismatch" when the tag kinds differ.
@@ -150,6 +159,10 @@ public:
   void ExpandToLines(int32_t& first, int32_t& last) const;
   int32_t ClampItemIndex(int32_t i) const;
   void UnifyParagraphStyle(int32_t i);
+  // Orders item itemNo of this document against item otherItemNo of other, through the
+  // documents that hold them: negative, 0 or positive. Raises ERichPaneError "Error when
+  // comparing positions in the document" when they share no document.
+  int32_t ComparePositions(int32_t itemNo, TCustomRPData* other, int32_t otherItemNo);
 
   // --- Checkpoints ---------------------------------------------------------------------
   TRPCPInfo* GetFirstCheckpoint() const { return FFirstCP; }
@@ -201,7 +214,8 @@ private:
   int32_t ResolveStyleForAdding(int32_t styleNo, int32_t paraNo) const;
   AnsiString ConvertTextForStyle(AnsiStringView text, bool textIsUnicode, int32_t resolvedStyle) const;
   void AddTextItem(AnsiString text, int32_t styleNo, TRPTag tag, int32_t paraNo, bool expandTabs);
-  void AppendEntry(AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // The entry with the item's hooks and marker registration.
+  void InsertEntry(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
   AnsiString ReplaceTabs(AnsiString text, bool unicode) const;
   void CheckItemIndex(int32_t i) const;
 
@@ -213,6 +227,7 @@ private:
   int32_t FCPCount = 0;
   uint32_t FState = 0;
   TRPOptions FOptions = 0;
+  std::unique_ptr<IRPMarkerList> FMarkers;
 };
 
 // Raises ERichPaneError "Can't get or set this kind of information for this item".

@@ -1,6 +1,7 @@
 #include "richtext/model/RPItemInfo.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "platform/base/Format.h"
@@ -33,6 +34,27 @@ int32_t CodeOf(const std::array<AnsiStringView, N>& names, AnsiStringView name) 
 void WriteLine(TStream& stream, const AnsiString& line) {
   const AnsiString withEnd = line + "\r\n";
   stream.WriteBuffer(withEnd.data(), static_cast<int32_t>(withEnd.size()));
+}
+
+// One decimal integer after blanks: an optional sign and at least one digit; rest moves
+// past it. False (rest unchanged) when no number stands there or it overflows.
+bool ReadRPFInteger(AnsiStringView& rest, int32_t& value) {
+  size_t at = 0;
+  while (at < rest.size() && rest[at] == ' ') ++at;
+  const bool negative = at < rest.size() && rest[at] == '-';
+  if (at < rest.size() && (rest[at] == '-' || rest[at] == '+')) ++at;
+  const size_t digits = at;
+  int64_t number = 0;
+  while (at < rest.size() && rest[at] >= '0' && rest[at] <= '9') {
+    number = number * 10 + (rest[at++] - '0');
+    if (number > int64_t{1} << 31) return false;
+  }
+  if (at == digits) return false;
+  number = negative ? -number : number;
+  if (number > INT32_MAX) return false;
+  value = static_cast<int32_t>(number);
+  rest.remove_prefix(at);
+  return true;
 }
 
 struct TItemTypeRecord {
@@ -72,6 +94,14 @@ AnsiStringView RPIntPropertyName(int32_t code) { return NameOf(IntPropertyNames,
 AnsiStringView RPStrPropertyName(int32_t code) { return NameOf(StrPropertyNames, code); }
 int32_t RPIntPropertyCode(AnsiStringView name) { return CodeOf(IntPropertyNames, name); }
 int32_t RPStrPropertyCode(AnsiStringView name) { return CodeOf(StrPropertyNames, name); }
+
+AnsiString GetHTMLAlign(TRPVAlign vAlign, uint32_t htmlOptions) {
+  static constexpr const char* Names[] = {"", "middle", "abstop", "absbottom", "absmiddle"};
+  const size_t index = static_cast<size_t>(vAlign);
+  if (index == 0 || index >= std::size(Names)) return {};
+  const AnsiString value = Names[index];
+  return " align=" + ((htmlOptions & rphtmlQuotedAttributes) ? "\"" + value + "\"" : value);
+}
 
 void WriteRPFIntPropertyLine(TStream& stream, int32_t code, int32_t value) {
   WriteLine(stream, AnsiString(RPIntPropertyName(code)) + "=" + std::to_string(value));
@@ -119,6 +149,8 @@ void TCustomRPItemInfo::Inserted(TCustomRPData* rpData, int32_t) {
 }
 
 void TCustomRPItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const { s.clear(); }
+
+bool TCustomRPItemInfo::ReadRPFHeaderExtra(AnsiStringView&) { return true; }
 
 int32_t TCustomRPItemInfo::GetRPFPropertyCount() const { return Hint.empty() ? 0 : 1; }
 
@@ -350,6 +382,23 @@ void TRPRectItemInfo::CopyPropertiesFrom(const TCustomRPItemInfo& source) {
 }
 
 void TRPRectItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const { s = std::to_string(VAlign); }
+
+bool TRPRectItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) {
+  if (rest.empty() || rest[0] == '\0' || rest[0] == '\r' || rest[0] == '\n') {
+    VAlign = rpvaBaseline;
+    return true;
+  }
+  int32_t value = 0;
+  if (!ReadRPFInteger(rest, value)) return false;
+  VAlign = static_cast<TRPVAlign>(value);
+  return true;
+}
+
+AnsiString TRPRectItemInfo::GetVShiftCSS(const IRPStyleSheet* rpStyle) const {
+  const int32_t height = GetImageHeight(rpStyle);
+  if (VShift == 0 || height == 0 || VAlign != rpvaBaseline) return {};
+  return "vertical-align : " + std::to_string(VShiftAbs ? VShift : MulDiv(height, VShift, 100));
+}
 
 int32_t TRPRectItemInfo::GetRPFPropertyCount() const {
   return TRPNonTextItemInfo::GetRPFPropertyCount() + (VShift != 0 ? 1 : 0) + (VShiftAbs ? 1 : 0) +

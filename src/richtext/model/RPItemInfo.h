@@ -126,6 +126,14 @@ struct TRPStyleUsage {
   TRPIntegerList ListStyles;
 };
 
+// A stored location of a sub-document inside an item (a cell of a table); the items
+// with sub-documents store their own kinds.
+class TRPStoreSubRPData : public TObject {
+public:
+  // Orders two locations inside one item: negative, 0 or positive; 0 in this class.
+  virtual int32_t Compare(const TRPStoreSubRPData&) const { return 0; }
+};
+
 // An item class as the registry knows it: its name and its factory (the class's
 // constructor with the owning document).
 struct TRPItemClassInfo {
@@ -181,6 +189,9 @@ public:
   virtual void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const;
   virtual int32_t GetRPFPropertyCount() const;
   virtual void SaveRPFProperties(TStream& stream) const;
+  // Reads the rest of the item's header line from rest (advancing it); false when it is
+  // malformed. Nothing to read in this class.
+  virtual bool ReadRPFHeaderExtra(AnsiStringView& rest);
   // "name=value": an integer property, a string property, or SetCustomProperty; a line
   // without "=" is ignored; a value that is no number reads as 0.
   void ReadRPFPropertyLine(AnsiStringView s);
@@ -287,12 +298,24 @@ public:
   int32_t GetBorderHeight() const override { return Spacing; }
 
   void CopyPropertiesFrom(const TCustomRPItemInfo& source) override;
+  // VAlign as a decimal number.
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
+  // VAlign: 0 for an empty rest (NUL, CR or LF first), else one integer; false when it is
+  // no number.
+  bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  // "vertical-align : N" for a shifted baseline item: VShift pixels, or VShift percent of
+  // the image height; empty when unshifted, without height or not on the baseline.
+  AnsiString GetVShiftCSS(const IRPStyleSheet* rpStyle) const;
   int32_t GetRPFPropertyCount() const override;
   void SaveRPFProperties(TStream& stream) const override;
   bool SetIntProperty(int32_t code, int32_t value) override;
   bool GetIntProperty(int32_t code, int32_t& value) const override;
 };
+
+// HTML export option: quoted attribute values and XHTML empty-element ends.
+inline constexpr uint32_t rphtmlQuotedAttributes = 0x2000;
+// " align=..." for vertical alignments other than the baseline, empty for it.
+AnsiString GetHTMLAlign(TRPVAlign vAlign, uint32_t htmlOptions);
 
 // "name=value" CR LF for a property code.
 void WriteRPFIntPropertyLine(TStream& stream, int32_t code, int32_t value);

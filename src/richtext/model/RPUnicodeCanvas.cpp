@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <type_traits>
 #include <vector>
 
 #include "platform/graphics/TextDraw.h"
@@ -50,27 +51,30 @@ struct TPlacement {
   WideString Units;                // the text's UTF-16 units (for UTF-16 text)
 };
 
-uint32_t PlaceOnce(HDC dc, AnsiStringView text, bool unicode, const WideString& units, TPlacement& placement,
-                   uint32_t flags, bool wantClasses) {
-  const size_t n = unicode ? units.size() : text.size();
+// One placement run into the arrays of `placement`; Results is the UTF-16 or the 8-bit
+// record, Char its character type.
+template <typename Results, typename Char>
+uint32_t PlaceOnce(HDC dc, const Char* text, size_t n, TPlacement& placement, uint32_t flags, bool wantClasses) {
   placement.VisualOf.assign(n, 0);
   placement.Advances.assign(n, 0);
   placement.LogicalAt.assign(n, -1);
   placement.Classes.assign(wantClasses ? n : 0, 0);
-  if (unicode) {
-    GCP_RESULTSW results;
-    results.lpOrder = placement.VisualOf.data();
-    results.lpDx = placement.Advances.data();
-    results.lpClass = wantClasses ? placement.Classes.data() : nullptr;
-    results.nGlyphs = static_cast<uint32_t>(n);
-    return GetCharacterPlacementW(dc, units.data(), static_cast<int32_t>(n), 0, &results, flags);
-  }
-  GCP_RESULTSA results;
+  Results results;
   results.lpOrder = placement.VisualOf.data();
   results.lpDx = placement.Advances.data();
   results.lpClass = wantClasses ? placement.Classes.data() : nullptr;
   results.nGlyphs = static_cast<uint32_t>(n);
-  return GetCharacterPlacementA(dc, text.data(), static_cast<int32_t>(n), 0, &results, flags);
+  if constexpr (std::is_same_v<Char, WideChar>)
+    return GetCharacterPlacementW(dc, text, static_cast<int32_t>(n), 0, &results, flags);
+  else
+    return GetCharacterPlacementA(dc, text, static_cast<int32_t>(n), 0, &results, flags);
+}
+
+uint32_t PlaceOnce(HDC dc, AnsiStringView text, bool unicode, TPlacement& placement, uint32_t flags,
+                   bool wantClasses) {
+  return unicode ? PlaceOnce<GCP_RESULTSW>(dc, placement.Units.data(), placement.Units.size(), placement, flags,
+                                           wantClasses)
+                 : PlaceOnce<GCP_RESULTSA>(dc, text.data(), text.size(), placement, flags, wantClasses);
 }
 
 // Places the text; false when the placement's width is not expectedWidth within 1 or its
@@ -82,11 +86,11 @@ bool PlaceText(HDC dc, AnsiStringView text, TRPItemOptions options, int32_t expe
   if (unicode) placement.Units = RawUnicodeToWide(text);
   uint32_t size = 0;
   if (unicode || (GetFontLanguageInfo(dc) & GCP_LIGATE)) {
-    size = PlaceOnce(dc, text, unicode, placement.Units, placement, Reorder | GCP_LIGATE, wantClasses);
-    const uint32_t second = PlaceOnce(dc, text, unicode, placement.Units, placement, Reorder, wantClasses);
+    size = PlaceOnce(dc, text, unicode, placement, Reorder | GCP_LIGATE, wantClasses);
+    const uint32_t second = PlaceOnce(dc, text, unicode, placement, Reorder, wantClasses);
     if (size == 0) size = second;
   } else {
-    size = PlaceOnce(dc, text, unicode, placement.Units, placement, Reorder, wantClasses);
+    size = PlaceOnce(dc, text, unicode, placement, Reorder, wantClasses);
   }
   const int32_t width = static_cast<int32_t>(size & 0xFFFF);
   const int32_t height = static_cast<int32_t>(size >> 16);

@@ -558,6 +558,100 @@ TEST_F(RPDataTest, StylesInUseMarkAndRenumberParagraphs) {
   EXPECT_EQ(Data.GetItemPara(1), 2);
 }
 
+// --- Comparing positions ---------------------------------------------------------------
+
+// A cell of a table: its place in the grid orders it.
+class TCellLocation : public TRPStoreSubRPData {
+public:
+  explicit TCellLocation(int32_t cell) : Cell(cell) {}
+  int32_t Cell;
+  int32_t Compare(const TRPStoreSubRPData& other) const override {
+    return Cell - static_cast<const TCellLocation&>(other).Cell;
+  }
+};
+
+// A document inside item ItemNo of Parent, at Cell.
+class TCellData : public TTestRPData {
+public:
+  TCellData(TCustomRPData* parent, int32_t itemNo, int32_t cell) : Parent(parent), ItemNo(itemNo), Cell(cell) {}
+  TCustomRPData* Parent;
+  int32_t ItemNo, Cell;
+  TCustomRPData* GetAbsoluteParentData() const override { return Parent; }
+  int32_t GetParentInfo(std::unique_ptr<TRPStoreSubRPData>& location) const override {
+    location = std::make_unique<TCellLocation>(Cell);
+    return ItemNo;
+  }
+};
+
+TEST_F(RPDataTest, ComparePositionsThroughTheDocumentsThatHoldThem) {
+  for (int i = 0; i < 4; ++i) Data.AddRawText("x", 0, 0);
+  TCellData cell0(&Data, 2, 0), cell1(&Data, 2, 1);  // two cells of the table at item 2
+  TCellData nested(&cell1, 0, 3);                     // a cell of a table inside cell 1
+  EXPECT_LT(Data.ComparePositions(1, &Data, 3), 0);
+  EXPECT_EQ(Data.ComparePositions(3, &Data, 3), 0);
+  EXPECT_GT(cell1.ComparePositions(0, &cell0, 5), 0);  // by the cells' locations
+  EXPECT_LT(cell0.ComparePositions(5, &cell1, 0), 0);
+  EXPECT_LT(cell0.ComparePositions(0, &Data, 3), 0);   // in the table, against after it
+  EXPECT_GT(cell0.ComparePositions(0, &Data, 2), 0);   // inside the table's own item: after
+  EXPECT_LT(Data.ComparePositions(2, &cell0, 0), 0);
+  EXPECT_GT(nested.ComparePositions(0, &cell0, 0), 0);
+  EXPECT_LT(nested.ComparePositions(0, &Data, 3), 0);
+  TTestRPData stranger;
+  try {
+    Data.ComparePositions(0, &stranger, 0);
+    FAIL();
+  } catch (const ERichPaneError& e) {
+    EXPECT_STREQ(e.what(), "Error when comparing positions in the document");
+  }
+}
+
+// --- List markers ------------------------------------------------------------------------
+
+// Records what the document tells its marker list.
+class TRecordingMarkerList : public IRPMarkerList {
+public:
+  static inline std::vector<std::string> Log;
+  static inline int Alive = 0;
+  std::vector<TCustomRPItemInfo*> Markers;
+
+  TRecordingMarkerList() { ++Alive; }
+  ~TRecordingMarkerList() override { --Alive; }
+  static std::unique_ptr<IRPMarkerList> Create() { return std::make_unique<TRecordingMarkerList>(); }
+
+  int32_t Count() const override { return static_cast<int32_t>(Markers.size()); }
+  void AddMarker(TCustomRPData& data, int32_t itemNo) override {
+    Markers.push_back(data.GetItem(itemNo));
+    Log.push_back("add " + std::to_string(itemNo));
+  }
+  void RemoveMarker(TCustomRPItemInfo& marker, bool clearing) override {
+    std::erase(Markers, &marker);
+    Log.push_back(clearing ? "remove clearing" : "remove");
+  }
+};
+
+TEST_F(RPDataTest, MarkersGoThroughTheMarkerList) {
+  Data.AddItem({}, Make(rpkindListMarker, 0));  // no list-marker unit: no list kept
+  EXPECT_EQ(Data.GetMarkers(true), nullptr);
+  Data.Clear();
+  SetMarkerListFactory(&TRecordingMarkerList::Create);
+  TRecordingMarkerList::Log.clear();
+  EXPECT_EQ(Data.GetMarkers(false), nullptr);
+  Data.AddItem({}, Make(rpkindListMarker, 0));
+  Data.AddRawText("one", 0, -1);
+  Data.AddItem({}, Make(rpkindListMarker, 0));
+  Data.AddRawText("two", 0, -1);
+  ASSERT_NE(Data.GetMarkers(false), nullptr);
+  EXPECT_EQ(Data.GetMarkers(false)->Count(), 2);
+  Data.DeleteItems(0, 2);
+  Data.InsertItem(0, {}, Make(rpkindListMarker, 0));
+  Data.Clear();
+  EXPECT_EQ(TRecordingMarkerList::Log,
+            (std::vector<std::string>{"add 0", "add 2", "remove", "add 0", "remove clearing", "remove clearing"}));
+  EXPECT_EQ(Data.GetMarkers(false), nullptr);  // freed when it became empty
+  EXPECT_EQ(TRecordingMarkerList::Alive, 0);
+  SetMarkerListFactory(nullptr);
+}
+
 // --- Plain text ------------------------------------------------------------------------
 
 AnsiString Saved(TCustomRPData& data, bool unicode, bool bom, bool pageBreaks) {

@@ -105,6 +105,59 @@ TEST(RPItemPropertiesTest, RectItemProperties) {
   EXPECT_EQ(extra, "4");
 }
 
+TEST(RPItemPropertiesTest, RectHeaderExtra) {
+  struct Case {
+    AnsiStringView Rest;
+    bool Ok;
+    TRPVAlign VAlign;
+    size_t Left;  // characters left in the rest
+  };
+  const Case cases[] = {{"", true, rpvaBaseline, 0},     {"\r\n", true, rpvaBaseline, 2},
+                        {" 3\r\n", true, rpvaAbsBottom, 2}, {"1", true, rpvaMiddle, 0},
+                        {"x", false, rpvaAbsMiddle, 1},  {" -", false, rpvaAbsMiddle, 2},
+                        {"99999999999", false, rpvaAbsMiddle, 11}};
+  for (const Case& c : cases) {
+    TFakeRectItem item(nullptr);
+    item.VAlign = rpvaAbsMiddle;
+    AnsiStringView rest = c.Rest;
+    EXPECT_EQ(item.ReadRPFHeaderExtra(rest), c.Ok) << c.Rest;
+    EXPECT_EQ(item.VAlign, c.VAlign) << c.Rest;
+    EXPECT_EQ(rest.size(), c.Left) << c.Rest;
+  }
+  TFakeTextItem text(nullptr);
+  AnsiStringView rest = "anything";
+  EXPECT_TRUE(text.ReadRPFHeaderExtra(rest));
+}
+
+TEST(RPItemPropertiesTest, HtmlAlignAndVShift) {
+  EXPECT_EQ(GetHTMLAlign(rpvaBaseline, rphtmlQuotedAttributes), "");
+  EXPECT_EQ(GetHTMLAlign(rpvaMiddle, 0), " align=middle");
+  EXPECT_EQ(GetHTMLAlign(rpvaAbsTop, rphtmlQuotedAttributes), " align=\"abstop\"");
+  EXPECT_EQ(GetHTMLAlign(rpvaAbsBottom, 0), " align=absbottom");
+  EXPECT_EQ(GetHTMLAlign(rpvaAbsMiddle, 0), " align=absmiddle");
+  EXPECT_EQ(GetHTMLAlign(static_cast<TRPVAlign>(9), 0), "");
+
+  // An item 30 pixels high.
+  class TTallItem : public TFakeRectItem {
+  public:
+    using TFakeRectItem::TFakeRectItem;
+    int32_t GetImageHeight(const IRPStyleSheet*) const override { return 30; }
+  };
+  TTallItem item(nullptr);
+  EXPECT_EQ(item.GetVShiftCSS(nullptr), "");
+  item.VShift = 50;
+  EXPECT_EQ(item.GetVShiftCSS(nullptr), "vertical-align : 15");
+  item.VShift = -5;
+  EXPECT_EQ(item.GetVShiftCSS(nullptr), "vertical-align : -2");  // -1.5 rounds away from zero
+  item.VShiftAbs = true;
+  EXPECT_EQ(item.GetVShiftCSS(nullptr), "vertical-align : -5");
+  item.VAlign = rpvaMiddle;
+  EXPECT_EQ(item.GetVShiftCSS(nullptr), "");
+  TFakeRectItem flat(nullptr);
+  flat.VShift = 10;
+  EXPECT_EQ(flat.GetVShiftCSS(nullptr), "");  // no height
+}
+
 TEST(RPItemPropertiesTest, DefaultsWriteNothing) {
   TFakeRectItem item(nullptr);
   EXPECT_EQ(item.GetRPFPropertyCount(), 0);

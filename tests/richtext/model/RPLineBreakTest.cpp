@@ -61,19 +61,17 @@ TEST(RPLineBreakClassTest, PairTableAtTheRulesThatMatter) {
     // After a zero-width space anything may start a line, but another one or a mark.
     EXPECT_EQ(GetLineBreakPair(lbZW, cls), cls == lbZW ? lbpProhibited : cls == lbCM ? lbpAcrossSpaces : lbpAllowed);
   }
-  EXPECT_EQ(GetLineBreakPair(lbID, lbID), lbpAllowed);
-  EXPECT_EQ(GetLineBreakPair(lbAL, lbHY), lbpAcrossSpaces);
-  EXPECT_EQ(GetLineBreakPair(lbNU, lbHY), lbpAcrossSpaces);
-  EXPECT_EQ(GetLineBreakPair(lbHY, lbAL), lbpAllowed);
-  EXPECT_EQ(GetLineBreakPair(lbHY, lbNU), lbpAllowed);
-  EXPECT_EQ(GetLineBreakPair(lbAL, lbCM), lbpAcrossSpaces);
-  EXPECT_EQ(GetLineBreakPair(lbB2, lbB2), lbpProhibited);
-  EXPECT_EQ(GetLineBreakPair(lbAL, lbB2), lbpAllowed);
-  EXPECT_EQ(GetLineBreakPair(lbBA, lbAL), lbpAllowed);
-  EXPECT_EQ(GetLineBreakPair(lbAL, lbGL), lbpAcrossSpaces);
-  EXPECT_EQ(GetLineBreakPair(lbGL, lbAL), lbpAcrossSpaces);
-  EXPECT_EQ(GetLineBreakPair(lbAL, lbCL), lbpProhibited);
-  EXPECT_EQ(GetLineBreakPair(lbAL, lbEX), lbpProhibited);
+  struct Pair {
+    TRPLineBreakClass Before, After;
+    TRPLineBreakPair Expected;
+  };
+  const Pair pairs[] = {
+      {lbID, lbID, lbpAllowed},      {lbAL, lbHY, lbpAcrossSpaces}, {lbNU, lbHY, lbpAcrossSpaces},
+      {lbHY, lbAL, lbpAllowed},      {lbHY, lbNU, lbpAllowed},      {lbAL, lbCM, lbpAcrossSpaces},
+      {lbB2, lbB2, lbpProhibited},   {lbAL, lbB2, lbpAllowed},      {lbBA, lbAL, lbpAllowed},
+      {lbAL, lbGL, lbpAcrossSpaces}, {lbGL, lbAL, lbpAcrossSpaces}, {lbAL, lbCL, lbpProhibited},
+      {lbAL, lbEX, lbpProhibited}};
+  for (const Pair& p : pairs) EXPECT_EQ(GetLineBreakPair(p.Before, p.After), p.Expected) << p.Before << " " << p.After;
 }
 
 struct SearchCase {
