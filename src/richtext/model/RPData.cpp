@@ -428,6 +428,31 @@ void TCustomRPData::UnifyParagraphStyle(int32_t i) {
   for (int32_t j = first + 1; j <= last; ++j) GetItem(j)->ParaNo = GetItem(first)->ParaNo;
 }
 
+bool TCustomRPData::ForEachSubDocument(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc) {
+  std::unique_ptr<TRPStoreSubRPData> location;
+  for (TCustomRPData* sub = item.GetSubRPData(location, rpsdFirst); sub; sub = item.GetSubRPData(location, rpsdNext))
+    if (!proc(*sub)) return false;
+  return true;
+}
+
+bool TCustomRPData::EnumItems(const TRPEnumItemsProc& proc) {
+  bool goOn = true;
+  for (int32_t i = 0; i < GetItemCount() && goOn; ++i) {
+    proc(*this, i, goOn);
+    if (goOn) goOn = ForEachSubDocument(*GetItem(i), [&](TCustomRPData& sub) { return sub.EnumItems(proc); });
+  }
+  return goOn;
+}
+
+int32_t TCustomRPData::IndexOfItemDeep(int32_t start, const TCustomRPItemInfo* item) {
+  for (int32_t i = std::max(start, 0); i < GetItemCount(); ++i) {
+    if (GetItem(i) == item) return i;
+    const bool holds = !ForEachSubDocument(*GetItem(i), [&](TCustomRPData& sub) { return sub.IndexOfItemDeep(0, item) < 0; });
+    if (holds) return i;
+  }
+  return -1;
+}
+
 namespace {
 
 // A position while it climbs to the documents that hold it.
@@ -624,8 +649,18 @@ void TCustomRPData::MergeItems(int32_t i) {
 void TCustomRPData::NormalizeItems(int32_t first, int32_t last) {
   first = std::max(first, 0);
   last = std::min(last, GetItemCount() - 1);
-  for (int32_t i = last; i > first; --i)
+  for (int32_t i = last; i > first; --i) {
+    NormalizeSubDocuments(i);
     if (CanMergeItems(i - 1, false)) MergeItems(i - 1);
+  }
+  if (first <= last) NormalizeSubDocuments(first);
+}
+
+void TCustomRPData::NormalizeSubDocuments(int32_t i) {
+  ForEachSubDocument(*GetItem(i), [](TCustomRPData& sub) {
+    sub.NormalizeItems(0, sub.GetItemCount() - 1);
+    return true;
+  });
 }
 
 // --- Styles in use -------------------------------------------------------------------

@@ -159,6 +159,12 @@ public:
   void ExpandToLines(int32_t& first, int32_t& last) const;
   int32_t ClampItemIndex(int32_t i) const;
   void UnifyParagraphStyle(int32_t i);
+  // Calls back for every item, and after each item for the items of its sub-documents,
+  // depth first; stops when the callback clears its flag. Returns the flag.
+  using TRPEnumItemsProc = std::function<void(TCustomRPData& data, int32_t itemNo, bool& goOn)>;
+  bool EnumItems(const TRPEnumItemsProc& proc);
+  // Index at or after start of the item that is item or holds it at any depth; -1.
+  int32_t IndexOfItemDeep(int32_t start, const TCustomRPItemInfo* item);
   // Orders item itemNo of this document against item otherItemNo of other, through the
   // documents that hold them: negative, 0 or positive. Raises ERichPaneError "Error when
   // comparing positions in the document" when they share no document.
@@ -192,7 +198,10 @@ public:
   // --- Joining text items --------------------------------------------------------------
   bool CanMergeItems(int32_t i, bool force) const;
   void MergeItems(int32_t i);
+  // Joins what CanMergeItems allows from last down to first, inside sub-documents too.
   void NormalizeItems(int32_t first, int32_t last);
+  // The same joining in every sub-document of item i, at any depth.
+  void NormalizeSubDocuments(int32_t i);
 
   // --- Styles in use -------------------------------------------------------------------
   void MarkItemStylesInUse(TRPStyleUsage& usage) const;
@@ -211,6 +220,8 @@ private:
     std::unique_ptr<TCustomRPItemInfo> Item;
   };
 
+  // proc for each sub-document of item, while it answers true; false when it stopped.
+  static bool ForEachSubDocument(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc);
   int32_t ResolveStyleForAdding(int32_t styleNo, int32_t paraNo) const;
   AnsiString ConvertTextForStyle(AnsiStringView text, bool textIsUnicode, int32_t resolvedStyle) const;
   void AddTextItem(AnsiString text, int32_t styleNo, TRPTag tag, int32_t paraNo, bool expandTabs);

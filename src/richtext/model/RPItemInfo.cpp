@@ -204,6 +204,11 @@ bool TCustomRPItemInfo::GetStrProperty(int32_t code, AnsiString& value) const {
   return true;
 }
 
+TCustomRPData* TCustomRPItemInfo::GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition) {
+  location.reset();
+  return nullptr;
+}
+
 void TCustomRPItemInfo::MovingToUndoList(int32_t itemNo, TCustomRPData* rpData) {
   if (rpData) {
     AnsiString text = rpData->GetItemTextRaw(itemNo);

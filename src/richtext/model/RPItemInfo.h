@@ -134,6 +134,17 @@ public:
   virtual int32_t Compare(const TRPStoreSubRPData&) const { return 0; }
 };
 
+// Which sub-document of an item GetSubRPData answers: the first, the last, the end or
+// the start of the selected block, or the one after or before the given location.
+enum TRPSubRPDataPosition : int32_t {
+  rpsdFirst = 0,
+  rpsdLast = 1,
+  rpsdSelectionEnd = 2,
+  rpsdSelectionStart = 3,
+  rpsdNext = 4,
+  rpsdPrevious = 5,
+};
+
 // An item class as the registry knows it: its name and its factory (the class's
 // constructor with the owning document).
 struct TRPItemClassInfo {
@@ -215,6 +226,8 @@ public:
   virtual bool SetStrProperty(int32_t code, const AnsiString& value);
   virtual bool GetStrProperty(int32_t code, AnsiString& value) const;
   virtual bool SetCustomProperty(const AnsiString&, const AnsiString&) { return false; }
+  // A sub-document of the item (a table's cell) with its location; none in this class.
+  virtual TCustomRPData* GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition position);
   // The y at which the item may be split before its part n (tables: a row's top).
   virtual int32_t GetSplitPoint(int32_t n) const { return n; }
   // Called when an editor moves the item into its undo list.

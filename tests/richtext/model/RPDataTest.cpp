@@ -605,6 +605,80 @@ TEST_F(RPDataTest, ComparePositionsThroughTheDocumentsThatHoldThem) {
   }
 }
 
+// --- Sub-documents -----------------------------------------------------------------------
+
+// Cell number k of a table.
+class TCellIndex : public TRPStoreSubRPData {
+public:
+  explicit TCellIndex(size_t index) : Index(index) {}
+  size_t Index;
+};
+
+// A whole-line item that owns cell documents, as a table does.
+class TFakeTableItem : public TFakeBreakItem {
+public:
+  using TFakeBreakItem::TFakeBreakItem;
+  std::vector<std::unique_ptr<TTestRPData>> Cells;
+
+  TCustomRPData* GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition position) override {
+    size_t index = 0;
+    if (position == rpsdNext && location) index = static_cast<TCellIndex&>(*location).Index + 1;
+    else if (position != rpsdFirst) return nullptr;
+    if (index >= Cells.size()) return nullptr;
+    location = std::make_unique<TCellIndex>(index);
+    return Cells[index].get();
+  }
+};
+
+class RPDataSubDocumentTest : public RPDataTest {
+protected:
+  TFakeTableItem* Table = nullptr;
+
+  RPDataSubDocumentTest() {
+    Data.AddRawText("before", 0, 0);
+    auto table = std::make_unique<TFakeTableItem>(&Data);
+    table->StyleNo = -60;
+    for (const char* words : {"a b", "c d"}) {
+      auto cell = std::make_unique<TTestRPData>();
+      cell->Sheet = &Sheet;
+      cell->AddRawText(words, 0, 0);
+      cell->AddRawText("!", 0, -1);
+      table->Cells.push_back(std::move(cell));
+    }
+    Table = table.get();
+    Data.AddItem({}, std::move(table));
+    Data.AddRawText("after", 0, 0);
+  }
+};
+
+TEST_F(RPDataSubDocumentTest, EnumItemsWalksIntoCellsDepthFirst) {
+  std::vector<AnsiString> seen;
+  EXPECT_TRUE(Data.EnumItems([&](TCustomRPData& data, int32_t i, bool&) { seen.push_back(data.GetItemTextRaw(i)); }));
+  EXPECT_EQ(seen, (std::vector<AnsiString>{"before", "", "a b", "!", "c d", "!", "after"}));
+  seen.clear();
+  EXPECT_FALSE(Data.EnumItems([&](TCustomRPData& data, int32_t i, bool& goOn) {
+    seen.push_back(data.GetItemTextRaw(i));
+    goOn = data.GetItemTextRaw(i) != "c d";
+  }));
+  EXPECT_EQ(seen.back(), "c d");
+}
+
+TEST_F(RPDataSubDocumentTest, IndexOfItemDeepFindsTheHolder) {
+  EXPECT_EQ(Data.IndexOfItemDeep(0, Table->Cells[1]->GetItem(1)), 1);
+  EXPECT_EQ(Data.IndexOfItemDeep(0, Data.GetItem(2)), 2);
+  EXPECT_EQ(Data.IndexOfItemDeep(2, Table), -1);
+  TFakeTextItem stranger(nullptr);
+  EXPECT_EQ(Data.IndexOfItemDeep(0, &stranger), -1);
+}
+
+TEST_F(RPDataSubDocumentTest, NormalizeJoinsInsideCells) {
+  Data.NormalizeItems(0, Data.GetItemCount() - 1);
+  for (const auto& cell : Table->Cells) ASSERT_EQ(cell->GetItemCount(), 1);
+  EXPECT_EQ(Table->Cells[0]->GetItemTextRaw(0), "a b!");
+  EXPECT_EQ(Table->Cells[1]->GetItemTextRaw(0), "c d!");
+  EXPECT_EQ(Data.GetItemCount(), 3);
+}
+
 // --- List markers ------------------------------------------------------------------------
 
 // Records what the document tells its marker list.
