@@ -4,6 +4,7 @@
 
 #include "platform/base/CodePages.h"
 #include "richtext/model/RPException.h"
+#include "richtext/model/RPStringHelpers.h"
 #include "richtext/model/RPStyleSheetQueries.h"
 #include "richtext/model/RPUnicode.h"
 
@@ -216,19 +217,7 @@ void TCustomRPData::AddItemAsIs(AnsiString text, std::unique_ptr<TCustomRPItemIn
 AnsiString TCustomRPData::ReplaceTabs(AnsiString text, bool unicode) const {
   const IRPStyleSheet* sheet = GetRPStyle();
   const int32_t spaces = sheet ? sheet->GetSpacesInTab() : DefaultSpacesInTab;
-  const AnsiString blanks = unicode ? WideToRawUnicode(WideString(static_cast<size_t>(std::max(spaces, 0)), u' '))
-                                    : AnsiString(static_cast<size_t>(std::max(spaces, 0)), ' ');
-  const AnsiString tab = unicode ? AnsiString("\t\0", 2) : AnsiString("\t");
-  const size_t step = tab.size();
-  AnsiString out;
-  out.reserve(text.size());
-  for (size_t at = 0; at < text.size(); at += step) {
-    if (text.compare(at, step, tab) == 0)
-      out += blanks;
-    else
-      out.append(text, at, step);
-  }
-  return out;
+  return unicode ? ReplaceTabsWithSpacesW(text, spaces) : ReplaceTabsWithSpaces(text, spaces);
 }
 
 int32_t TCustomRPData::ResolveStyleForAdding(int32_t styleNo, int32_t paraNo) const {
