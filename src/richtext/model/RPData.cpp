@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/CodePages.h"
+#include "platform/graphics/Font.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStringHelpers.h"
 #include "richtext/model/RPStyleSheetQueries.h"
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr int32_t DefaultSpacesInTab = 8;
-constexpr int32_t DEFAULT_CHARSET = 1;
 
 bool IsHighSurrogate(WideChar ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
 bool IsLowSurrogate(WideChar ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }

@@ -119,7 +119,7 @@ TCustomRPItemInfo::~TCustomRPItemInfo() = default;
 
 int32_t TCustomRPItemInfo::GetMinWidth(const TRPResolution* resolution, TCanvas*, TCustomRPData*) const {
   constexpr int32_t MinWidthPx = 20;
-  return resolution ? MulDiv(MinWidthPx, resolution->DeviceX, resolution->ScreenX) : MinWidthPx;
+  return resolution ? ScreenToDeviceX(MinWidthPx, *resolution) : MinWidthPx;
 }
 
 bool TCustomRPItemInfo::GetBoolValue(TRPItemBoolQuery query) const {

@@ -17,6 +17,7 @@
 #include "platform/base/Types.h"
 #include "richtext/model/RPCheckpoint.h"
 #include "richtext/model/RPLists.h"
+#include "richtext/model/RPScaling.h"
 #include "richtext/model/RPTag.h"
 #include "richtext/model/RPWordPainters.h"
 
@@ -104,15 +105,6 @@ AnsiStringView RPIntPropertyName(int32_t code);
 AnsiStringView RPStrPropertyName(int32_t code);
 int32_t RPIntPropertyCode(AnsiStringView name);
 int32_t RPStrPropertyCode(AnsiStringView name);
-
-// Screen and device pixels per inch, X and Y: a length in screen pixels becomes
-// MulDiv(length, device, screen) on the device.
-struct TRPResolution {
-  int32_t ScreenX = 96;
-  int32_t ScreenY = 96;
-  int32_t DeviceX = 96;
-  int32_t DeviceY = 96;
-};
 
 // The styles a document uses: one 0/1 mark per text, paragraph and list style, or
 // (after RenumberItemStyles prepared them) cumulative counts of removed styles.

@@ -18,7 +18,7 @@ void TRPRect::InflateRect(TRect& rect) const {
   rect.Bottom += Bottom;
 }
 
-void TRPRect::InflateRectOnDevice(TRect& rect, const TRPScreenAndDevice& resolution) const {
+void TRPRect::InflateRectOnDevice(TRect& rect, const TRPResolution& resolution) const {
   rect.Left -= ScreenToDeviceX(Left, resolution);
   rect.Top -= ScreenToDeviceY(Top, resolution);
   rect.Right += ScreenToDeviceX(Right, resolution);
@@ -100,7 +100,7 @@ void TRPBorder::Draw(TRect rect, TCanvas& canvas) const {
   DrawLines(rect, canvas, Width, InternalWidth, 1, rpcmColor);
 }
 
-void TRPBorder::DrawOnDevice(TRect rect, TCanvas& canvas, const TRPScreenAndDevice& resolution,
+void TRPBorder::DrawOnDevice(TRect rect, TCanvas& canvas, const TRPResolution& resolution,
                              TRPColorMode colorMode) const {
   if (Style == rpbNone) return;
   BorderOffsets.InflateRectOnDevice(rect, resolution);

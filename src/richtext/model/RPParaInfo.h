@@ -24,7 +24,7 @@ public:
   // rect grown by the offsets (left and top subtracted, right and bottom added); on a
   // device with the offsets scaled from screen pixels.
   void InflateRect(TRect& rect) const;
-  void InflateRectOnDevice(TRect& rect, const TRPScreenAndDevice& resolution) const;
+  void InflateRectOnDevice(TRect& rect, const TRPResolution& resolution) const;
   void AssignToRect(TRect& rect) const { rect = TRect{Left, Top, Right, Bottom}; }
   // Raises each side of rect to the offset when smaller.
   void AssignToRectIfGreater(TRect& rect) const;
@@ -64,7 +64,7 @@ public:
   // The border around a screen rectangle.
   void Draw(TRect rect, TCanvas& canvas) const;
   // The border around a device rectangle, offsets and widths scaled to the device.
-  void DrawOnDevice(TRect rect, TCanvas& canvas, const TRPScreenAndDevice& resolution, TRPColorMode colorMode) const;
+  void DrawOnDevice(TRect rect, TCanvas& canvas, const TRPResolution& resolution, TRPColorMode colorMode) const;
   // Thickness of the drawn border.
   int32_t GetTotalWidth() const;
   bool operator==(const TRPBorder& o) const;
@@ -79,7 +79,7 @@ public:
   TRPRect BorderOffsets;
 
   void PrepareRect(TRect& rect) const { BorderOffsets.InflateRect(rect); }
-  void PrepareRectOnDevice(TRect& rect, const TRPScreenAndDevice& resolution) const {
+  void PrepareRectOnDevice(TRect& rect, const TRPResolution& resolution) const {
     BorderOffsets.InflateRectOnDevice(rect, resolution);
   }
   // Fills rect (one pixel more to the right and bottom); nothing for clNone or in the

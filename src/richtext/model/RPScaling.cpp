@@ -15,17 +15,17 @@ int32_t ScreenPpi(int32_t index) {
 }
 }  // namespace
 
-int32_t ScreenToDeviceX(int32_t length, const TRPScreenAndDevice& r) { return MulDiv(length, r.DevicePpiX, r.ScreenPpiX); }
-int32_t ScreenToDeviceY(int32_t length, const TRPScreenAndDevice& r) { return MulDiv(length, r.DevicePpiY, r.ScreenPpiY); }
-int32_t DeviceToScreenX(int32_t length, const TRPScreenAndDevice& r) { return MulDiv(length, r.ScreenPpiX, r.DevicePpiX); }
-int32_t DeviceToScreenY(int32_t length, const TRPScreenAndDevice& r) { return MulDiv(length, r.ScreenPpiY, r.DevicePpiY); }
+int32_t ScreenToDeviceX(int32_t length, const TRPResolution& r) { return MulDiv(length, r.DevicePpiX, r.ScreenPpiX); }
+int32_t ScreenToDeviceY(int32_t length, const TRPResolution& r) { return MulDiv(length, r.DevicePpiY, r.ScreenPpiY); }
+int32_t DeviceToScreenX(int32_t length, const TRPResolution& r) { return MulDiv(length, r.ScreenPpiX, r.DevicePpiX); }
+int32_t DeviceToScreenY(int32_t length, const TRPResolution& r) { return MulDiv(length, r.ScreenPpiY, r.DevicePpiY); }
 
-TRect DeviceToScreenRect(const TRect& rect, const TRPScreenAndDevice& r) {
+TRect DeviceToScreenRect(const TRect& rect, const TRPResolution& r) {
   return TRect{DeviceToScreenX(rect.Left, r), DeviceToScreenY(rect.Top, r), DeviceToScreenX(rect.Right, r),
                DeviceToScreenY(rect.Bottom, r)};
 }
 
-void GetScreenAndDeviceResolution(TRPScreenAndDevice& resolution, TCanvas& canvas) {
+void GetScreenAndDeviceResolution(TRPResolution& resolution, TCanvas& canvas) {
   resolution.DevicePpiX = GetDeviceCaps(canvas.Handle(), LOGPIXELSX);
   resolution.DevicePpiY = GetDeviceCaps(canvas.Handle(), LOGPIXELSY);
   resolution.ScreenPpiX = ScreenPpi(LOGPIXELSX);

@@ -11,7 +11,7 @@
 // The one resolution record passed wherever lengths are scaled: pixels per inch of the
 // screen and of the device, the page's left offset in device pixels (tab positions are
 // measured from it) and a field kept for the callers that carry one more value.
-struct TRPScreenAndDevice {
+struct TRPResolution {
   int32_t ScreenPpiX = 96;
   int32_t ScreenPpiY = 96;
   int32_t DevicePpiX = 96;
@@ -20,16 +20,16 @@ struct TRPScreenAndDevice {
   int32_t Reserved = 0;
 };
 
-int32_t ScreenToDeviceX(int32_t length, const TRPScreenAndDevice& resolution);
-int32_t ScreenToDeviceY(int32_t length, const TRPScreenAndDevice& resolution);
-int32_t DeviceToScreenX(int32_t length, const TRPScreenAndDevice& resolution);
-int32_t DeviceToScreenY(int32_t length, const TRPScreenAndDevice& resolution);
-TRect DeviceToScreenRect(const TRect& rect, const TRPScreenAndDevice& resolution);
+int32_t ScreenToDeviceX(int32_t length, const TRPResolution& resolution);
+int32_t ScreenToDeviceY(int32_t length, const TRPResolution& resolution);
+int32_t DeviceToScreenX(int32_t length, const TRPResolution& resolution);
+int32_t DeviceToScreenY(int32_t length, const TRPResolution& resolution);
+TRect DeviceToScreenRect(const TRect& rect, const TRPResolution& resolution);
 
 // Device pixels per inch of the canvas, screen pixels per inch of a screen-compatible
 // context (both values of the screen replaced by the override when it is set); the left
 // margin and the reserved field are left as they are.
-void GetScreenAndDeviceResolution(TRPScreenAndDevice& resolution, TCanvas& canvas);
+void GetScreenAndDeviceResolution(TRPResolution& resolution, TCanvas& canvas);
 // The override when above 0, else the screen's vertical pixels per inch.
 int32_t GetScreenPixelsPerInch();
 // Replaces the screen's pixels per inch when above 0; 0 removes the override.

@@ -259,7 +259,7 @@ void TRPStyle::DrawParaBack(TCanvas& canvas, int32_t paraNo, const TRect& rect, 
   if (doDefault) ParaStyles()[paraNo]->Background.Draw(rect, canvas, printing, colorMode);
 }
 
-void TRPStyle::GetNextTab(int32_t paraNo, int32_t x, const TRPScreenAndDevice& resolution, int32_t& position,
+void TRPStyle::GetNextTab(int32_t paraNo, int32_t x, const TRPResolution& resolution, int32_t& position,
                           AnsiString& leader, TRPTabAlign& align, TRPBiDiMode defBiDiMode, int32_t posA,
                           int32_t posB) const {
   const TParaInfo& para = *ParaStyles()[paraNo];

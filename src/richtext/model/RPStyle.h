@@ -169,7 +169,7 @@ public:
   TColor GetHoverColorByColor(TColor color) const { return color == clNone ? HoverColor : color; }
   // The next tab stop after x (device pixels) in paragraph style paraNo, between posA and
   // posB (the text area), with its leader and alignment; the default grid past the stops.
-  void GetNextTab(int32_t paraNo, int32_t x, const TRPScreenAndDevice& resolution, int32_t& position,
+  void GetNextTab(int32_t paraNo, int32_t x, const TRPResolution& resolution, int32_t& position,
                   AnsiString& leader, TRPTabAlign& align, TRPBiDiMode defBiDiMode, int32_t posA, int32_t posB) const;
 
   // The standard styles again: six text styles, two paragraph styles.

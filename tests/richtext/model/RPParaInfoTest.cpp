@@ -295,7 +295,7 @@ TEST(RPBorderTest, OnADeviceWidthsAndOffsetsAreScaled) {
   border.VisibleBorders.SetValues(true, false, false, false);
   // Twice the screen resolution: the offset 2 becomes 4 (the line at x 6), the width 2
   // (a band from one pixel before the line); the shadow colour resolved for a printer.
-  border.DrawOnDevice(TRect{10, 2, 15, 8}, *page->Canvas(), TRPScreenAndDevice{96, 96, 192, 192}, rpcmPrinterColor);
+  border.DrawOnDevice(TRect{10, 2, 15, 8}, *page->Canvas(), TRPResolution{96, 96, 192, 192}, rpcmPrinterColor);
   const std::vector<std::string> art = Art(*page, 0x808080);
   EXPECT_EQ(art[5], ".....##.............");
 }
@@ -331,7 +331,7 @@ TEST(RPBackgroundTest, PreparedOnADevice) {
   back.BorderOffsets.Right = 3;
   back.BorderOffsets.Bottom = 4;
   TRect r{100, 100, 200, 200};
-  back.PrepareRectOnDevice(r, TRPScreenAndDevice{96, 96, 192, 288});
+  back.PrepareRectOnDevice(r, TRPResolution{96, 96, 192, 288});
   EXPECT_EQ(r, (TRect{98, 94, 206, 212}));
 }
 

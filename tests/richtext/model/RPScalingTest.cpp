@@ -7,7 +7,7 @@
 namespace {
 
 TEST(RPScalingTest, ScreenAndDeviceLengths) {
-  const TRPScreenAndDevice printer{96, 96, 600, 300};
+  const TRPResolution printer{96, 96, 600, 300};
   EXPECT_EQ(ScreenToDeviceX(96, printer), 600);
   EXPECT_EQ(ScreenToDeviceY(96, printer), 300);
   EXPECT_EQ(DeviceToScreenX(600, printer), 96);
@@ -15,7 +15,7 @@ TEST(RPScalingTest, ScreenAndDeviceLengths) {
   // MulDiv rounds halves away from zero: 1 * 600 / 96 = 6.25, 5 * 300 / 96 = 15.625.
   EXPECT_EQ(ScreenToDeviceX(1, printer), 6);
   EXPECT_EQ(ScreenToDeviceY(5, printer), 16);
-  EXPECT_EQ(ScreenToDeviceX(-5, TRPScreenAndDevice{96, 96, 120, 120}), -6);  // -6.25
+  EXPECT_EQ(ScreenToDeviceX(-5, TRPResolution{96, 96, 120, 120}), -6);  // -6.25
   const TRect screen = DeviceToScreenRect(TRect{600, 300, 1200, 600}, printer);
   EXPECT_EQ(screen, (TRect{96, 96, 192, 192}));
 }
@@ -23,7 +23,7 @@ TEST(RPScalingTest, ScreenAndDeviceLengths) {
 TEST(RPScalingTest, ResolutionOfACanvasAndTheScreenOverride) {
   TBitmap bitmap;
   bitmap.SetSize(4, 4);
-  TRPScreenAndDevice resolution{1, 1, 1, 1, 17, 23};
+  TRPResolution resolution{1, 1, 1, 1, 17, 23};
   GetScreenAndDeviceResolution(resolution, *bitmap.Canvas());
   EXPECT_EQ(resolution.DevicePpiX, 96);
   EXPECT_EQ(resolution.DevicePpiY, 96);

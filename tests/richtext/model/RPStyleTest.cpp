@@ -371,7 +371,7 @@ struct TNextTab {
   AnsiString Leader;
 };
 
-TNextTab NextTab(const TRPStyle& sheet, int32_t paraNo, int32_t x, const TRPScreenAndDevice& r, TRPBiDiMode mode,
+TNextTab NextTab(const TRPStyle& sheet, int32_t paraNo, int32_t x, const TRPResolution& r, TRPBiDiMode mode,
                  int32_t posA, int32_t posB) {
   TNextTab t{-1, rptaCenter, "?"};
   sheet.GetNextTab(paraNo, x, r, t.Position, t.Leader, t.Align, mode, posA, posB);
@@ -380,7 +380,7 @@ TNextTab NextTab(const TRPStyle& sheet, int32_t paraNo, int32_t x, const TRPScre
 
 TEST(RPStyleTest, NextTabOnTheDefaultGrid) {
   TRPStyle sheet(nullptr);
-  const TRPScreenAndDevice screen;
+  const TRPResolution screen;
   for (auto [x, expected] : {std::pair{48, 96}, {47, 48}, {0, 48}, {100, 144}}) {
     const TNextTab t = NextTab(sheet, 0, x, screen, rpbdUnspecified, 0, 500);
     EXPECT_EQ(t.Position, expected) << x;
@@ -388,7 +388,7 @@ TEST(RPStyleTest, NextTabOnTheDefaultGrid) {
     EXPECT_EQ(t.Leader, "");
   }
   // On a device of twice the resolution, with the page's left offset.
-  const TRPScreenAndDevice device{96, 96, 192, 192, 10};
+  const TRPResolution device{96, 96, 192, 192, 10};
   EXPECT_EQ(NextTab(sheet, 0, 10 + 95, device, rpbdUnspecified, 0, 500).Position, 10 + 96);
   EXPECT_EQ(NextTab(sheet, 0, 10 + 96, device, rpbdUnspecified, 0, 500).Position, 10 + 192);
   sheet.DefTabWidth = 0;  // taken as 1
@@ -400,7 +400,7 @@ TEST(RPStyleTest, NextTabAtTheParagraphsStops) {
   TParaInfo& p = *sheet.ParaStyles()[0];
   p.Tabs.AddTab(100, rptaRight, ".");
   p.Tabs.AddTab(60, rptaCenter, "-");
-  const TRPScreenAndDevice screen;
+  const TRPResolution screen;
   TNextTab t = NextTab(sheet, 0, 10, screen, rpbdUnspecified, 0, 500);
   EXPECT_EQ(t.Position, 60);
   EXPECT_EQ(t.Align, rptaCenter);
@@ -415,12 +415,12 @@ TEST(RPStyleTest, NextTabAtTheParagraphsStops) {
   EXPECT_EQ(t.Align, rptaLeft);
   EXPECT_EQ(t.Leader, "");
   // Stops on a device are scaled.
-  EXPECT_EQ(NextTab(sheet, 0, 10, TRPScreenAndDevice{96, 96, 192, 192}, rpbdUnspecified, 0, 500).Position, 120);
+  EXPECT_EQ(NextTab(sheet, 0, 10, TRPResolution{96, 96, 192, 192}, rpbdUnspecified, 0, 500).Position, 120);
 }
 
 TEST(RPStyleTest, NextTabRightToLeft) {
   TRPStyle sheet(nullptr);
-  const TRPScreenAndDevice screen;
+  const TRPResolution screen;
   // x is measured from posB: 10 + 200 - 0 = 210 -> grid 240, mapped back by posA - posB.
   EXPECT_EQ(NextTab(sheet, 0, 10, screen, rpbdRightToLeft, 0, 200).Position, 40);
   sheet.ParaStyles()[0]->BiDiMode = rpbdRightToLeft;
