@@ -69,6 +69,9 @@ public:
   // absent (nullptr while no list-marker unit provides one).
   virtual IRPMarkerList* GetMarkers(bool create);
   void DestroyMarkers();
+  // Follows the hyperlink jumpId of one of its items; the formatted document does it
+  // (with its jump base), a plain one has nothing to follow.
+  virtual void ExecuteItemJump(int32_t) {}
   // Whether the document keeps page breaks that added text asks for.
   virtual bool AcceptsPageBreaks() const { return true; }
 

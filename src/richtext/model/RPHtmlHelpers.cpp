@@ -34,20 +34,20 @@ int32_t PointSizeToHtmlFontSize(int32_t points) {
 
 AnsiString FormatHtmlInt(int32_t number, uint32_t options) {
   const AnsiString text = std::to_string(number);
-  return (options & rphtmlXhtml) ? "\"" + text + "\"" : text;
+  return (options & rphtmlQuotedAttributes) ? "\"" + text + "\"" : text;
 }
 
 AnsiString QuoteHtmlValue(const AnsiString& value, uint32_t options) {
-  if (!(options & rphtmlXhtml)) return value;
+  if (!(options & rphtmlQuotedAttributes)) return value;
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value;
   return "\"" + value + "\"";
 }
 
 AnsiString HtmlBooleanAttribute(const AnsiString& name, uint32_t options) {
-  return (options & rphtmlXhtml) ? name + "=\"" + name + "\"" : name;
+  return (options & rphtmlQuotedAttributes) ? name + "=\"" + name + "\"" : name;
 }
 
-AnsiString GetXhtmlEmptyTagEnd(uint32_t options) { return (options & rphtmlXhtml) ? " /" : ""; }
+AnsiString GetXhtmlEmptyTagEnd(uint32_t options) { return (options & rphtmlQuotedAttributes) ? " /" : ""; }
 
 AnsiString MakeHtmlPath(const AnsiString& path, uint32_t options, uint32_t codePage) {
   AnsiString out = path;

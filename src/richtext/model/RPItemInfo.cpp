@@ -36,26 +36,6 @@ void WriteLine(TStream& stream, const AnsiString& line) {
   stream.WriteBuffer(withEnd.data(), static_cast<int32_t>(withEnd.size()));
 }
 
-// One decimal integer after blanks: an optional sign and at least one digit; rest moves
-// past it. False (rest unchanged) when no number stands there or it overflows.
-bool ReadRPFInteger(AnsiStringView& rest, int32_t& value) {
-  size_t at = 0;
-  while (at < rest.size() && rest[at] == ' ') ++at;
-  const bool negative = at < rest.size() && rest[at] == '-';
-  if (at < rest.size() && (rest[at] == '-' || rest[at] == '+')) ++at;
-  const size_t digits = at;
-  int64_t number = 0;
-  while (at < rest.size() && rest[at] >= '0' && rest[at] <= '9') {
-    number = number * 10 + (rest[at++] - '0');
-    if (number > int64_t{1} << 31) return false;
-  }
-  if (at == digits) return false;
-  number = negative ? -number : number;
-  if (number > INT32_MAX) return false;
-  value = static_cast<int32_t>(number);
-  rest.remove_prefix(at);
-  return true;
-}
 
 struct TItemTypeRecord {
   int32_t StyleNo;
@@ -89,6 +69,25 @@ TRPItemClass& TextItemClass() {
 }
 
 }  // namespace
+
+bool ReadRPFInteger(AnsiStringView& rest, int32_t& value) {
+  size_t at = 0;
+  while (at < rest.size() && rest[at] == ' ') ++at;
+  const bool negative = at < rest.size() && rest[at] == '-';
+  if (at < rest.size() && (rest[at] == '-' || rest[at] == '+')) ++at;
+  const size_t digits = at;
+  int64_t number = 0;
+  while (at < rest.size() && rest[at] >= '0' && rest[at] <= '9') {
+    number = number * 10 + (rest[at++] - '0');
+    if (number > int64_t{1} << 31) return false;
+  }
+  if (at == digits) return false;
+  number = negative ? -number : number;
+  if (number > INT32_MAX) return false;
+  value = static_cast<int32_t>(number);
+  rest.remove_prefix(at);
+  return true;
+}
 
 AnsiStringView RPIntPropertyName(int32_t code) { return NameOf(IntPropertyNames, code); }
 AnsiStringView RPStrPropertyName(int32_t code) { return NameOf(StrPropertyNames, code); }

@@ -16,6 +16,7 @@
 #include "platform/base/Streams.h"
 #include "platform/base/Types.h"
 #include "richtext/model/RPCheckpoint.h"
+#include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPLists.h"
 #include "richtext/model/RPScaling.h"
 #include "richtext/model/RPTag.h"
@@ -98,6 +99,11 @@ enum TRPItemIntProperty : int32_t {
   rpipVisible = 14,
 };
 enum TRPItemStrProperty : int32_t { rpspUnknown = 0, rpspHint = 1, rpspAlt = 2, rpspFileName = 3 };
+
+// One decimal integer of a native-format header line after blanks: an optional sign and
+// at least one digit; rest moves past it. False (rest unchanged) when no number stands
+// there or it overflows.
+bool ReadRPFInteger(AnsiStringView& rest, int32_t& value);
 
 // The property's name in native-format files ("vshift", "hint"), empty for an unknown
 // code; and the code of a name (exact, case-sensitive), 0 when unknown.
@@ -317,8 +323,6 @@ public:
   bool GetIntProperty(int32_t code, int32_t& value) const override;
 };
 
-// HTML export option: quoted attribute values and XHTML empty-element ends.
-inline constexpr uint32_t rphtmlQuotedAttributes = 0x2000;
 // " align=..." for vertical alignments other than the baseline, empty for it.
 AnsiString GetHTMLAlign(TRPVAlign vAlign, uint32_t htmlOptions);
 

@@ -191,7 +191,7 @@ void TRPStyle::DrawStyleText(const AnsiString& text, TCanvas& canvas, int32_t it
 
 TColor TRPStyle::GetHoverColor(int32_t styleNo) const { return GetHoverColorByColor(TextStyles()[styleNo]->HoverColor); }
 
-bool TRPStyle::IsHoverSensitive(int32_t styleNo) {
+bool TRPStyle::IsHoverSensitive(int32_t styleNo) const {
   const TFontInfo& style = *TextStyles()[styleNo];
   bool sensitive = !(GetHoverColor(styleNo) == clNone && style.HoverBackColor == style.BackColor);
   if (OnStyleHoverSensitive) OnStyleHoverSensitive(this, styleNo, sensitive);

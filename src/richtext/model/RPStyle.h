@@ -126,7 +126,7 @@ public:
                      int32_t left, int32_t top, int32_t width, int32_t height, TRPTextDrawStates drawState,
                      bool& doDefault)>
       OnDrawStyleText;
-  std::function<void(TRPStyle* sender, int32_t styleNo, bool& sensitive)> OnStyleHoverSensitive;
+  std::function<void(const TRPStyle* sender, int32_t styleNo, bool& sensitive)> OnStyleHoverSensitive;
   std::function<void(TRPStyle* sender, TCanvas& canvas, int32_t styleNo, int32_t left, int32_t top, int32_t width,
                      int32_t height, TRPTextDrawStates drawState, bool& doDefault)>
       OnDrawTextBack;
@@ -153,7 +153,7 @@ public:
                      int32_t height, TRPTextDrawStates drawState, bool printing, bool previewCorrection,
                      TRPColorMode colorMode, TRPBiDiMode defBiDiMode);
   // Whether the style looks different under the mouse.
-  bool IsHoverSensitive(int32_t styleNo);
+  bool IsHoverSensitive(int32_t styleNo) const;
   // Only through OnDrawTextBack; there is no default drawing.
   void DrawTextBack(TCanvas& canvas, int32_t itemNo, int32_t styleNo, TCustomRPData* rpData, int32_t left,
                     int32_t top, int32_t width, int32_t height, TRPTextDrawStates drawState);
@@ -184,6 +184,8 @@ public:
   bool IsTextStyleUnicode(int32_t styleNo) const override { return TextStyles()[styleNo]->Unicode; }
   int32_t GetTextStyleCharset(int32_t styleNo) const override { return TextStyles()[styleNo]->Charset; }
   bool IsTextStyleMergeProtected(int32_t styleNo) const override;
+  bool IsTextStyleJump(int32_t styleNo) const override { return TextStyles()[styleNo]->Jump; }
+  bool IsTextStyleHoverSensitive(int32_t styleNo) const override { return IsHoverSensitive(styleNo); }
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
 

@@ -18,6 +18,10 @@ public:
   // True when the text style's protection holds rpprModifyProtect or rpprConcateProtect,
   // so that its text items are never joined.
   virtual bool IsTextStyleMergeProtected(int32_t styleNo) const = 0;
+  // The text style's Jump property: its runs are hyperlinks.
+  virtual bool IsTextStyleJump(int32_t styleNo) const = 0;
+  // Whether the text style looks different under the mouse.
+  virtual bool IsTextStyleHoverSensitive(int32_t styleNo) const = 0;
   // The style sheet's DefCodePage and SpacesInTab.
   virtual uint32_t GetDefCodePage() const = 0;
   virtual int32_t GetSpacesInTab() const = 0;

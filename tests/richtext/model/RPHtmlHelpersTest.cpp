@@ -24,14 +24,14 @@ TEST(RPHtmlHelpersTest, FontSizes) {
 
 TEST(RPHtmlHelpersTest, PlainAndXhtmlAttributes) {
   EXPECT_EQ(FormatHtmlInt(5, 0), "5");
-  EXPECT_EQ(FormatHtmlInt(5, rphtmlXhtml), "\"5\"");
+  EXPECT_EQ(FormatHtmlInt(5, rphtmlQuotedAttributes), "\"5\"");
   EXPECT_EQ(QuoteHtmlValue("a", 0), "a");
-  EXPECT_EQ(QuoteHtmlValue("a", rphtmlXhtml), "\"a\"");
-  EXPECT_EQ(QuoteHtmlValue("\"a\"", rphtmlXhtml), "\"a\"");
+  EXPECT_EQ(QuoteHtmlValue("a", rphtmlQuotedAttributes), "\"a\"");
+  EXPECT_EQ(QuoteHtmlValue("\"a\"", rphtmlQuotedAttributes), "\"a\"");
   EXPECT_EQ(HtmlBooleanAttribute("noshade", 0), "noshade");
-  EXPECT_EQ(HtmlBooleanAttribute("noshade", rphtmlXhtml), "noshade=\"noshade\"");
+  EXPECT_EQ(HtmlBooleanAttribute("noshade", rphtmlQuotedAttributes), "noshade=\"noshade\"");
   EXPECT_EQ(GetXhtmlEmptyTagEnd(0), "");
-  EXPECT_EQ(GetXhtmlEmptyTagEnd(rphtmlXhtml), " /");
+  EXPECT_EQ(GetXhtmlEmptyTagEnd(rphtmlQuotedAttributes), " /");
   EXPECT_EQ(MakeHtmlPath("img\\a b.png", 0, 1251), "img/a b.png");
   EXPECT_EQ(MakeHtmlPath("\xC0\\x", rphtmlUtf8, 1251), "\xD0\x90/x");
 }
@@ -59,10 +59,10 @@ TEST(RPHtmlHelpersTest, FontTagsOfAStyle) {
   base.Style = {fsItalic, fsUnderline};
   base.Color = clRed;
   base.FontName = "arial";
-  EXPECT_EQ(GetHtmlOpenFontTags(style, &base, rphtmlXhtml), "</i><b><sup>");
+  EXPECT_EQ(GetHtmlOpenFontTags(style, &base, rphtmlQuotedAttributes), "</i><b><sup>");
   EXPECT_EQ(GetHtmlCloseFontTags(style, &base), "</sup></b><i>");
   base.Size = 20;
-  EXPECT_EQ(GetHtmlOpenFontTags(style, &base, rphtmlXhtml), "<font size=\"2\"></i><b><sup>");
+  EXPECT_EQ(GetHtmlOpenFontTags(style, &base, rphtmlQuotedAttributes), "<font size=\"2\"></i><b><sup>");
   EXPECT_EQ(GetHtmlCloseFontTags(style, &base), "</sup></b><i></font>");
   style.VShift = -1;
   EXPECT_EQ(GetHtmlCloseFontTags(style, nullptr).substr(0, 6), "</sub>");

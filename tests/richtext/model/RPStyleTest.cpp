@@ -260,7 +260,7 @@ TEST(RPStyleTest, HoverSensitivity) {
   sheet.HoverColor = clNone;
   sheet.TextStyles()[4]->HoverBackColor = clYellow;
   EXPECT_TRUE(sheet.IsHoverSensitive(4));
-  sheet.OnStyleHoverSensitive = [](TRPStyle*, int32_t styleNo, bool& sensitive) { sensitive = sensitive && styleNo != 4; };
+  sheet.OnStyleHoverSensitive = [](const TRPStyle*, int32_t styleNo, bool& sensitive) { sensitive = sensitive && styleNo != 4; };
   EXPECT_FALSE(sheet.IsHoverSensitive(4));
 }
 

@@ -68,6 +68,8 @@ public:
   bool IsTextStyleUnicode(int32_t styleNo) const override { return Pick(TextStyles, styleNo).Unicode; }
   int32_t GetTextStyleCharset(int32_t styleNo) const override { return Pick(TextStyles, styleNo).Charset; }
   bool IsTextStyleMergeProtected(int32_t styleNo) const override { return Pick(TextStyles, styleNo).MergeProtected; }
+  bool IsTextStyleJump(int32_t) const override { return false; }
+  bool IsTextStyleHoverSensitive(int32_t) const override { return false; }
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
 
