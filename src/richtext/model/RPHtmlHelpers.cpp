@@ -1,6 +1,8 @@
 #include "richtext/model/RPHtmlHelpers.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 #include <cstdio>
 
 #include "platform/graphics/PenBrush.h"
@@ -160,6 +162,45 @@ AnsiString GetHtmlCloseFontTags(const TCustomRPFontInfo& style, const TCustomRPF
   }
   if (FontTagNeeded(style, base)) out += "</font>";
   return out;
+}
+
+AnsiString GetMarkerFontCss(const TFont& font, bool withFamily) {
+  AnsiString css;
+  if (font.Style().Contains(fsBold)) css = AppendWithSpace(css, "font-weight: bold;");
+  if (font.Style().Contains(fsItalic)) css = AppendWithSpace(css, "font-style: italic;");
+  css = AppendWithSpace(css, font.Size() < 1 ? "font-size: " + std::to_string(font.Height()) + "px;"
+                                             : "font-size: " + std::to_string(font.Size()) + "pt;");
+  if (withFamily) {
+    const bool symbolic = SameText(font.Name(), "Symbol") || SameText(font.Name(), "Wingdings");
+    css = AppendWithSpace(css, "font-family: " +
+                                   (symbolic ? AnsiString("'Arial Unicode MS', 'Lucida Sans Unicode', 'Arial'")
+                                             : "'" + font.Name() + "'") +
+                                   ";");
+  }
+  AnsiString decoration;
+  if (font.Style().Contains(fsUnderline)) decoration = "underline";
+  if (font.Style().Contains(fsStrikeOut)) decoration = AppendWithSpace(decoration, "line-through");
+  if (!decoration.empty()) css = AppendWithSpace(css, "text-decoration: " + decoration + ";");
+  return AppendWithSpace(css, "color: " + ColorToHtmlColor(font.Color()) + ";");
+}
+
+namespace {
+std::vector<TGraphicClass>& KeptGraphicClasses() {
+  static std::vector<TGraphicClass> kept;
+  return kept;
+}
+}  // namespace
+
+void KeepGraphicClassForHTML(TGraphicClass graphicClass) {
+  auto& kept = KeptGraphicClasses();
+  if (std::find(kept.begin(), kept.end(), graphicClass) == kept.end()) kept.push_back(graphicClass);
+}
+
+void ForgetGraphicClassesKeptForHTML() { KeptGraphicClasses().clear(); }
+
+bool IsGraphicClassKeptForHTML(const TGraphic& graphic) {
+  const auto& kept = KeptGraphicClasses();
+  return std::find(kept.begin(), kept.end(), graphic.ClassType()) != kept.end();
 }
 
 // --- Symbol font --------------------------------------------------------------------------------

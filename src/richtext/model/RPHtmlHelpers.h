@@ -7,6 +7,8 @@
 
 #include "platform/base/Types.h"
 #include "platform/graphics/Colors.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Graphic.h"
 
 class TCustomRPFontInfo;
 
@@ -44,6 +46,17 @@ AnsiString CharsetToHtmlCharset(uint8_t charset);
 // style (only what differs).
 AnsiString GetHtmlOpenFontTags(const TCustomRPFontInfo& style, const TCustomRPFontInfo* base, uint32_t options);
 AnsiString GetHtmlCloseFontTags(const TCustomRPFontInfo& style, const TCustomRPFontInfo* base);
+
+// CSS declarations of a list marker's font, joined by spaces: weight, style, size (px
+// for a size below 1 point, else pt), with family the family (Symbol and Wingdings as a
+// list of Unicode fonts), decoration, colour.
+AnsiString GetMarkerFontCss(const TFont& font, bool withFamily);
+
+// The graphic classes that HTML export saves in their own format (empty unless the host
+// keeps some).
+void KeepGraphicClassForHTML(TGraphicClass graphicClass);
+void ForgetGraphicClassesKeptForHTML();
+bool IsGraphicClassKeptForHTML(const TGraphic& graphic);
 
 // Text in the Symbol font as HTML: bytes 32 .. 254 through the font's entity table,
 // others dropped. The UTF-16 form folds U+F000.. to U+0000..; an odd byte length raises

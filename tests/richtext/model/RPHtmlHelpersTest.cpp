@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/graphics/Bitmap.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPFontInfo.h"
 
@@ -81,6 +82,39 @@ TEST(RPHtmlHelpersTest, SymbolFontText) {
   } catch (const ERichPaneError& e) {
     EXPECT_STREQ(e.what(), "Can't perform Unicode operation");
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RPHtmlHelpersTest, MarkerFontCss) {
+  TFont font;
+  font.SetName("Times New Roman");
+  font.SetSize(12);
+  font.SetColor(clRed);
+  font.SetStyle({fsBold, fsUnderline, fsStrikeOut});
+  EXPECT_EQ(GetMarkerFontCss(font, true),
+            "font-weight: bold; font-size: 12pt; font-family: 'Times New Roman'; text-decoration: underline "
+            "line-through; color: #ff0000;");
+  font.SetStyle({fsItalic});
+  font.SetName("Wingdings");
+  EXPECT_EQ(GetMarkerFontCss(font, true),
+            "font-style: italic; font-size: 12pt; font-family: 'Arial Unicode MS', 'Lucida Sans Unicode', 'Arial'; "
+            "color: #ff0000;");
+  font.SetStyle({});
+  font.SetHeight(20);  // a cell height: the size in points is negative
+  EXPECT_EQ(GetMarkerFontCss(font, false), "font-size: 20px; color: #ff0000;");
+}
+
+TEST(RPHtmlHelpersTest, GraphicClassesKeptForHtml) {
+  TBitmap bitmap;
+  EXPECT_FALSE(IsGraphicClassKeptForHTML(bitmap));
+  KeepGraphicClassForHTML(&TBitmap::ClassInfo);
+  KeepGraphicClassForHTML(&TBitmap::ClassInfo);
+  EXPECT_TRUE(IsGraphicClassKeptForHTML(bitmap));
+  ForgetGraphicClassesKeptForHTML();
+  EXPECT_FALSE(IsGraphicClassKeptForHTML(bitmap));
 }
 
 }  // namespace
