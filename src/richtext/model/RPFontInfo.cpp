@@ -158,13 +158,10 @@ bool TFontInfo::IsSimpleEqual(const TCustomRPInfo& value, bool ignoreReferences,
 bool TFontInfo::IsSimpleEqualEx(TCustomRPInfo& value, const TRPIntegerList& map) const {
   if (!IsSimpleEqual(value, true, false)) return false;
   auto* v = dynamic_cast<TFontInfo*>(&value);
-  if (!v || v->NextStyleNo < 0) return true;
-  if (v->NextStyleNo < map.Count()) return map[v->NextStyleNo] == NextStyleNo;
-  v->NextStyleNo = -1;
-  return true;
+  return !v || MappedReferenceMatches(v->NextStyleNo, NextStyleNo, map);
 }
 
 void TFontInfo::MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList* textStyleMap) {
   TCustomRPFontInfo::MapMergedReferences(map, textStyleMap);
-  if (NextStyleNo >= 0 && NextStyleNo < map.Count()) NextStyleNo = map[NextStyleNo];
+  MapReference(NextStyleNo, &map);
 }

@@ -218,6 +218,18 @@ bool TRPTabInfos::operator==(const TRPTabInfos& o) const {
 
 // --- Paragraph styles -------------------------------------------------------------------
 
+namespace {
+// The property of each paragraph option.
+constexpr std::pair<TRPParaInfoProperty, TRPParaOption> OptionProperties[] = {
+    {rppiNoWrap, rppaoNoWrap},
+    {rppiReadOnly, rppaoReadOnly},
+    {rppiStyleProtect, rppaoStyleProtect},
+    {rppiDoNotWantReturns, rppaoDoNotWantReturns},
+    {rppiKeepLinesTogether, rppaoKeepLinesTogether},
+    {rppiKeepWithNext, rppaoKeepWithNext},
+};
+}  // namespace
+
 TCustomRPParaInfo::TCustomRPParaInfo(TCollection* collection) : TCustomRPInfo(collection) {
   StyleName = "Paragraph Style";
 }
@@ -268,15 +280,7 @@ void TCustomRPParaInfo::AssignValidProperties(const TCustomRPParaInfo& s, TRPPar
   Border.VisibleBorders.AssignValidProperties(s.Border.VisibleBorders, has(rppiBorder_Vis_Left),
                                               has(rppiBorder_Vis_Top), has(rppiBorder_Vis_Right),
                                               has(rppiBorder_Vis_Bottom));
-  const std::pair<TRPParaInfoProperty, TRPParaOption> options[] = {
-      {rppiNoWrap, rppaoNoWrap},
-      {rppiReadOnly, rppaoReadOnly},
-      {rppiStyleProtect, rppaoStyleProtect},
-      {rppiDoNotWantReturns, rppaoDoNotWantReturns},
-      {rppiKeepLinesTogether, rppaoKeepLinesTogether},
-      {rppiKeepWithNext, rppaoKeepWithNext},
-  };
-  for (const auto& [property, option] : options)
+  for (const auto& [property, option] : OptionProperties)
     if (has(property)) Options.Set(option, s.Options.Contains(option));
   if (has(rppiTabs)) Tabs.Assign(s.Tabs);
   if (has(rppiBiDiMode)) BiDiMode = s.BiDiMode;
@@ -290,15 +294,7 @@ bool TCustomRPParaInfo::IsEqual(const TCustomRPParaInfo& v, TRPParaInfoPropertie
         same(rppiLineSpacing, LineSpacing == v.LineSpacing) &&
         same(rppiLineSpacingType, LineSpacingType == v.LineSpacingType)))
     return false;
-  const std::pair<TRPParaInfoProperty, TRPParaOption> options[] = {
-      {rppiNoWrap, rppaoNoWrap},
-      {rppiReadOnly, rppaoReadOnly},
-      {rppiStyleProtect, rppaoStyleProtect},
-      {rppiDoNotWantReturns, rppaoDoNotWantReturns},
-      {rppiKeepLinesTogether, rppaoKeepLinesTogether},
-      {rppiKeepWithNext, rppaoKeepWithNext},
-  };
-  for (const auto& [property, option] : options)
+  for (const auto& [property, option] : OptionProperties)
     if (!same(property, Options.Contains(option) == v.Options.Contains(option))) return false;
   if (!same(rppiBiDiMode, BiDiMode == v.BiDiMode) || !same(rppiTabs, Tabs == v.Tabs)) return false;
   const TRPRect &bo = Background.BorderOffsets, &vbo = v.Background.BorderOffsets;
@@ -414,14 +410,11 @@ bool TParaInfo::IsSimpleEqual(const TCustomRPInfo& value, bool ignoreReferences,
 bool TParaInfo::IsSimpleEqualEx(TCustomRPInfo& value, const TRPIntegerList& map) const {
   if (!IsSimpleEqual(value, true, false)) return false;
   auto* v = dynamic_cast<TParaInfo*>(&value);
-  if (!v || v->NextParaNo < 0) return true;
-  if (v->NextParaNo < map.Count()) return map[v->NextParaNo] == NextParaNo;
-  v->NextParaNo = -1;
-  return true;
+  return !v || MappedReferenceMatches(v->NextParaNo, NextParaNo, map);
 }
 
 void TParaInfo::MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList* textStyleMap) {
   TCustomRPParaInfo::MapMergedReferences(map, textStyleMap);
-  if (NextParaNo >= 0 && NextParaNo < map.Count()) NextParaNo = map[NextParaNo];
-  if (DefStyleNo >= 0 && textStyleMap && DefStyleNo < textStyleMap->Count()) DefStyleNo = (*textStyleMap)[DefStyleNo];
+  MapReference(NextParaNo, &map);
+  MapReference(DefStyleNo, textStyleMap);
 }

@@ -22,6 +22,18 @@ int32_t FindMatching(const TInfos& infos, int32_t baseStyle, const TInfo& style,
   return -1;
 }
 
+// The fallback style of a collection: made once, of the collection's class, as a copy of
+// style 0 (when there is one), then marked.
+template <typename TInfo, typename TClass, typename TMark>
+TInfo* Fallback(const TCollection& infos, std::unique_ptr<TInfo>& fallback, TClass itemClass, TMark mark) {
+  if (!fallback) {
+    fallback = itemClass(nullptr);
+    if (infos.Count() > 0) fallback->Assign(*infos.Items(0));
+    mark(*fallback);
+  }
+  return fallback.get();
+}
+
 }  // namespace
 
 // --- Text styles ----------------------------------------------------------------------
@@ -32,18 +44,14 @@ TFontInfos::TFontInfos(TPersistent* owner, TRPFontInfoClass itemClass)
 TFontInfos::~TFontInfos() = default;
 
 TFontInfo* TFontInfos::GetItem(int32_t index) const {
-  if (index < 0 || index >= Count()) return GetInvalidItem();
-  return static_cast<TFontInfo*>(Items(index));
+  return index < 0 || index >= Count() ? GetInvalidItem() : static_cast<TFontInfo*>(Items(index));
 }
 
 TFontInfo* TFontInfos::GetInvalidItem() const {
-  if (!FInvalidItem) {
-    FInvalidItem = FItemClass(nullptr);
-    if (Count() > 0) FInvalidItem->Assign(*Items(0));
-    FInvalidItem->BackColor = clRed;
-    FInvalidItem->Color = clWhite;
-  }
-  return FInvalidItem.get();
+  return Fallback(*this, FInvalidItem, FItemClass, [](TFontInfo& f) {
+    f.BackColor = clRed;
+    f.Color = clWhite;
+  });
 }
 
 int32_t TFontInfos::FindMatchingStyle(int32_t baseStyle, const TFontInfo& style, TRPFontInfoProperties mask) const {
@@ -88,22 +96,17 @@ TParaInfos::TParaInfos(TPersistent* owner, TRPParaInfoClass itemClass)
 TParaInfos::~TParaInfos() = default;
 
 TParaInfo* TParaInfos::GetItem(int32_t index) const {
-  if (index < 0 || index >= Count()) return GetInvalidItem();
-  return static_cast<TParaInfo*>(Items(index));
+  return index < 0 || index >= Count() ? GetInvalidItem() : static_cast<TParaInfo*>(Items(index));
 }
 
 TParaInfo* TParaInfos::GetInvalidItem() const {
-  if (!FInvalidItem) {
-    FInvalidItem = FItemClass(nullptr);
-    if (Count() > 0) FInvalidItem->Assign(*Items(0));
-    TParaInfo& p = *FInvalidItem;
+  return Fallback(*this, FInvalidItem, FItemClass, [](TParaInfo& p) {
     p.SpaceBefore = p.SpaceAfter = p.LeftIndent = p.RightIndent = 1;
     p.Border.Style = rpbSingle;
     p.Border.Color = clRed;
     p.Border.Width = 2;
     p.Border.BorderOffsets.SetAll(1);
-  }
-  return FInvalidItem.get();
+  });
 }
 
 int32_t TParaInfos::FindMatchingStyle(int32_t baseStyle, const TParaInfo& style, TRPParaInfoProperties mask) const {

@@ -14,7 +14,18 @@ void TCustomRPInfo::Assign(const TPersistent& source) {
 }
 
 void TCustomRPInfo::MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList*) {
-  if (BaseStyleNo >= 0 && BaseStyleNo < map.Count()) BaseStyleNo = map[BaseStyleNo];
+  MapReference(BaseStyleNo, &map);
+}
+
+bool TCustomRPInfo::MappedReferenceMatches(int32_t& valueRef, int32_t selfRef, const TRPIntegerList& map) {
+  if (valueRef < 0) return true;
+  if (valueRef < map.Count()) return map[valueRef] == selfRef;
+  valueRef = -1;
+  return true;
+}
+
+void TCustomRPInfo::MapReference(int32_t& reference, const TRPIntegerList* map) {
+  if (map && reference >= 0 && reference < map->Count()) reference = (*map)[reference];
 }
 
 void TCustomRPInfos::AssignTo(TPersistent& dest) const {

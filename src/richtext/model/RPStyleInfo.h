@@ -36,6 +36,14 @@ public:
   // After a merge added this style: its references mapped (textStyleMap: the map of text
   // styles, for paragraph styles' default text style; nullptr when none).
   virtual void MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList* textStyleMap);
+
+protected:
+  // A reference of a stored style (valueRef) against this style's (selfRef) through map:
+  // none matches; one inside the map when it maps to selfRef; one past the map is
+  // cleared and matches.
+  static bool MappedReferenceMatches(int32_t& valueRef, int32_t selfRef, const TRPIntegerList& map);
+  // A reference inside the map (when there is one) becomes what it maps to.
+  static void MapReference(int32_t& reference, const TRPIntegerList* map);
 };
 
 // How MergeStyles takes another collection's styles.

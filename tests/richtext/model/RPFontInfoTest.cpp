@@ -15,24 +15,11 @@
 #include "platform/graphics/TextDraw.h"
 #include "platform/graphics/TextMetrics.h"
 #include "richtext/model/RPStyle.h"
+#include "RPTestCanvas.h"
 
 namespace {
 
-std::unique_ptr<TBitmap> Page(int32_t width = 120, int32_t height = 24) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(width, height);
-  bitmap->Canvas()->Brush().SetColor(clWhite);
-  bitmap->Canvas()->FillRect(TRect{0, 0, width, height});
-  return bitmap;
-}
 
-std::vector<TColor> Pixels(const TBitmap& bitmap) {
-  std::vector<TColor> out;
-  for (int32_t y = 0; y < bitmap.Height(); ++y)
-    for (int32_t x = 0; x < bitmap.Width(); ++x) out.push_back(bitmap.PixelColor(x, y));
-  return out;
-}
 
 // --- Comparing styles -------------------------------------------------------------------
 
@@ -213,7 +200,7 @@ TEST(RPFontInfoTest, AssignCopiesEverythingOfAStyleAndFiveFieldsOfAFont) {
 // --- On a canvas ------------------------------------------------------------------------
 
 TEST(RPFontInfoTest, LogFont) {
-  auto page = Page();
+  auto page = WhitePage(120, 24);
   TFontInfo f(nullptr);
   f.Style = {fsBold, fsUnderline};
   f.Charset = RUSSIAN_CHARSET;
@@ -235,7 +222,7 @@ TEST(RPFontInfoTest, LogFont) {
 }
 
 TEST(RPFontInfoTest, ApplyingTwiceWritesNothingTheSecondTime) {
-  auto page = Page();
+  auto page = WhitePage(120, 24);
   TCanvas& canvas = *page->Canvas();
   int changes = 0;
   canvas.Font().OnChange = [&] { ++changes; };
@@ -288,7 +275,7 @@ TEST(RPFontInfoTest, AppliedStylesMeasureAsTheFontTablesSay) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.Name << " " << c.Size << " scale " << c.CharScale);
-    auto page = Page();
+    auto page = WhitePage(120, 24);
     TFontInfo f(nullptr);
     f.FontName = c.Name;
     f.Size = c.Size;
@@ -309,7 +296,7 @@ TEST(RPFontInfoTest, AppliedStylesMeasureAsTheFontTablesSay) {
 }
 
 TEST(RPFontInfoTest, DirectionAndCharacterSpacing) {
-  auto page = Page();
+  auto page = WhitePage(120, 24);
   TCanvas& canvas = *page->Canvas();
   TFontInfo f(nullptr);
   f.CharSpacing = 3;
@@ -358,7 +345,7 @@ TEST(RPFontInfoTest, ColoursForDrawStatesAndColourModes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    auto page = Page();
+    auto page = WhitePage(120, 24);
     TFontInfo f(nullptr);
     f.Color = c.Color;
     f.BackColor = c.Back;
@@ -390,7 +377,7 @@ protected:
 };
 
 TEST_F(RPDrawStyleTextTest, PlainRunIsTheCanvasTextAfterTheSpaceBefore) {
-  auto drawn = Page(), reference = Page();
+  auto drawn = WhitePage(120, 24), reference = WhitePage(120, 24);
   Prepare(*drawn);
   Style->DrawStyleText("Run", false, *drawn->Canvas(), 0, 5, 2, 3, 40, 16, Sheet, {}, false, false, rpcmColor,
                        rpbdUnspecified);
@@ -398,7 +385,7 @@ TEST_F(RPDrawStyleTextTest, PlainRunIsTheCanvasTextAfterTheSpaceBefore) {
   TextOutA(reference->Canvas()->Handle(), 7, 3, "Run", 3);
   EXPECT_EQ(Pixels(*drawn), Pixels(*reference));
   // The same text stored as UTF-16.
-  auto wide = Page();
+  auto wide = WhitePage(120, 24);
   Prepare(*wide);
   Style->DrawStyleText(AnsiString("R\0u\0n\0", 6), true, *wide->Canvas(), 0, 5, 2, 3, 40, 16, Sheet, {}, false, false,
                        rpcmColor, rpbdUnspecified);
@@ -408,7 +395,7 @@ TEST_F(RPDrawStyleTextTest, PlainRunIsTheCanvasTextAfterTheSpaceBefore) {
 TEST_F(RPDrawStyleTextTest, SpaceBeforeIsFilledAndUnderlinedOnScreenOnly) {
   Style->BackColor = clYellow;
   Style->Style = {fsUnderline};
-  auto page = Page();
+  auto page = WhitePage(120, 24);
   Prepare(*page);
   Style->DrawStyleText("a", false, *page->Canvas(), 0, 6, 0, 0, 20, 16, Sheet, {}, false, false, rpcmColor,
                        rpbdUnspecified);
@@ -424,7 +411,7 @@ TEST_F(RPDrawStyleTextTest, SpaceBeforeIsFilledAndUnderlinedOnScreenOnly) {
 
 TEST_F(RPDrawStyleTextTest, OverlineAcrossTheWholeBox) {
   Style->StyleEx = {rpfsOverline};
-  auto page = Page();
+  auto page = WhitePage(120, 24);
   Prepare(*page);
   Style->DrawStyleText("ab", false, *page->Canvas(), 0, 0, 4, 2, 30, 16, Sheet, {}, false, false, rpcmColor,
                        rpbdUnspecified);
@@ -435,7 +422,7 @@ TEST_F(RPDrawStyleTextTest, OverlineAcrossTheWholeBox) {
 
 TEST_F(RPDrawStyleTextTest, PrintingWithCharacterSpacingDrawsEachAdvanceWider) {
   Style->CharSpacing = 2;
-  auto drawn = Page(), reference = Page();
+  auto drawn = WhitePage(120, 24), reference = WhitePage(120, 24);
   Prepare(*drawn);
   EXPECT_EQ(GetTextCharacterExtra(drawn->Canvas()->Handle()), 2);
   Style->DrawStyleText("Wide", false, *drawn->Canvas(), 0, 0, 1, 1, 60, 16, Sheet, {}, true, false, rpcmColor,
@@ -454,13 +441,13 @@ TEST_F(RPDrawStyleTextTest, PrintingWithCharacterSpacingDrawsEachAdvanceWider) {
 }
 
 TEST_F(RPDrawStyleTextTest, PreviewCorrectionStretchesTheRunToItsBox) {
-  auto drawn = Page();
+  auto drawn = WhitePage(120, 24);
   Prepare(*drawn);
   const int32_t natural = drawn->Canvas()->TextWidth("iiii");
   Style->DrawStyleText("iiii", false, *drawn->Canvas(), 0, 0, 0, 0, natural + 7, 16, Sheet, {}, true, true, rpcmColor,
                        rpbdUnspecified);
   // 7 pixels spread from the first character: 1, 2, 2, 2 (7 div 4, 6 div 3, 4 div 2, 2).
-  auto reference = Page();
+  auto reference = WhitePage(120, 24);
   Prepare(*reference);
   TSize i;
   GetTextExtentPoint32A(reference->Canvas()->Handle(), "i", 1, &i);
@@ -470,7 +457,7 @@ TEST_F(RPDrawStyleTextTest, PreviewCorrectionStretchesTheRunToItsBox) {
 }
 
 TEST_F(RPDrawStyleTextTest, VisibleSpacesGetAMiddleDot) {
-  auto withSigns = Page(), plain = Page();
+  auto withSigns = WhitePage(120, 24), plain = WhitePage(120, 24);
   Prepare(*withSigns);
   Style->DrawStyleText("a b", false, *withSigns->Canvas(), 0, 0, 0, 0, 60, 16, Sheet, {rptsSpecialCharacters}, false,
                        false, rpcmColor, rpbdUnspecified);
@@ -487,12 +474,12 @@ TEST_F(RPDrawStyleTextTest, VisibleSpacesGetAMiddleDot) {
   TextOutA(plain->Canvas()->Handle(), a.cx + static_cast<int32_t>(Round((space.cx - dot.cx) / 2.0)), 0, "\xB7", 1);
   EXPECT_EQ(Pixels(*withSigns), Pixels(*plain));
   SetRPVisibleSpecialCharacters({rpscParagraph});
-  auto none = Page();
+  auto none = WhitePage(120, 24);
   Prepare(*none);
   Style->DrawStyleText("a b", false, *none->Canvas(), 0, 0, 0, 0, 60, 16, Sheet, {rptsSpecialCharacters}, false, false,
                        rpcmColor, rpbdUnspecified);
   SetRPVisibleSpecialCharacters(TRPSpecialCharacters::All());
-  auto unsigned_ = Page();
+  auto unsigned_ = WhitePage(120, 24);
   Prepare(*unsigned_);
   TextOutA(unsigned_->Canvas()->Handle(), 0, 0, "a b", 3);
   EXPECT_EQ(Pixels(*none), Pixels(*unsigned_));

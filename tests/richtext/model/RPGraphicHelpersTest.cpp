@@ -5,6 +5,7 @@
 #include "platform/graphics/Palette.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPWordPainters.h"
+#include "RPTestCanvas.h"
 
 namespace {
 
@@ -47,12 +48,6 @@ std::unique_ptr<TBitmap> Checker() {
   return bitmap;
 }
 
-std::unique_ptr<TBitmap> WhitePage(int32_t width, int32_t height) {
-  auto page = std::make_unique<TBitmap>();
-  page->SetPixelFormat(pf24bit);
-  page->SetSize(width, height);
-  return page;
-}
 
 TEST(RPGraphicHelpersTest, TransparencyOfGraphics) {
   TBitmap bitmap;

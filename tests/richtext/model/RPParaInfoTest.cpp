@@ -7,31 +7,11 @@
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
+#include "RPTestCanvas.h"
 
 namespace {
 
-std::unique_ptr<TBitmap> Page(int32_t width, int32_t height) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(width, height);
-  bitmap->Canvas()->Brush().SetColor(clWhite);
-  bitmap->Canvas()->FillRect(TRect{0, 0, width, height});
-  return bitmap;
-}
 
-// The page as rows of '#' (the colour given), '.' (white) and '?' (anything else).
-std::vector<std::string> Art(const TBitmap& page, TColor ink = clBlack) {
-  std::vector<std::string> rows;
-  for (int32_t y = 0; y < page.Height(); ++y) {
-    std::string row;
-    for (int32_t x = 0; x < page.Width(); ++x) {
-      const TColor c = page.PixelColor(x, y);
-      row += c == ink ? '#' : c == clWhite ? '.' : '?';
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
 
 struct TParaCase {
   const char* Name;
@@ -234,12 +214,12 @@ TEST(RPBorderTest, TotalWidths) {
 }
 
 TEST(RPBorderTest, DoubleBorderDrawsTwoFramesTwoPixelsApart) {
-  auto page = Page(12, 10);
+  auto page = WhitePage(12, 10);
   TRPBorder border;
   border.Style = rpbDouble;
   border.Color = clBlack;
   border.Draw(TRect{3, 3, 8, 6}, *page->Canvas());
-  EXPECT_EQ(Art(*page), (std::vector<std::string>{
+  EXPECT_EQ(Art(*page, clBlack), (std::vector<std::string>{
                             "............",
                             ".##########.",
                             ".#........#.",
@@ -254,7 +234,7 @@ TEST(RPBorderTest, DoubleBorderDrawsTwoFramesTwoPixelsApart) {
 }
 
 TEST(RPBorderTest, ThickOutsideDrawsItsOuterLineTwiceAsWide) {
-  auto page = Page(14, 12);
+  auto page = WhitePage(14, 12);
   TRPBorder border;
   border.Style = rpbThickOutside;
   border.Color = clBlack;
@@ -263,7 +243,7 @@ TEST(RPBorderTest, ThickOutsideDrawsItsOuterLineTwiceAsWide) {
   // Inner pass: 1 pixel at y 5 from x 5 to 8; the rectangle then grows by 2, and by 1
   // more to the right and bottom, the line being 1 wide: (3, 3, 11, 11). The outer pass
   // draws a 2-pixel band, which a wide pen lays from one pixel before its line: y 2 and 3.
-  std::vector<std::string> art = Art(*page);
+  std::vector<std::string> art = Art(*page, clBlack);
   EXPECT_EQ(art[5], ".....####.....");
   EXPECT_EQ(art[4], "..............");
   EXPECT_EQ(art[3], "...#########..");
@@ -272,22 +252,22 @@ TEST(RPBorderTest, ThickOutsideDrawsItsOuterLineTwiceAsWide) {
 }
 
 TEST(RPBorderTest, NoneDrawsNothingAndOffsetsWidenTheFrame) {
-  auto page = Page(10, 10);
+  auto page = WhitePage(10, 10);
   TRPBorder border;
   border.Color = clBlack;
   border.Draw(TRect{2, 2, 6, 6}, *page->Canvas());
-  for (const std::string& row : Art(*page)) EXPECT_EQ(row, "..........");
+  for (const std::string& row : Art(*page, clBlack)) EXPECT_EQ(row, "..........");
   border.Style = rpbSingle;
   border.BorderOffsets.SetAll(1);
   border.Draw(TRect{3, 3, 6, 6}, *page->Canvas());
   // Each side is painted from end to end: (2, 2) to (7, 7).
-  EXPECT_EQ(Art(*page)[2], "..######..");
-  EXPECT_EQ(Art(*page)[7], "..######..");
-  EXPECT_EQ(Art(*page)[5], "..#....#..");
+  EXPECT_EQ(Art(*page, clBlack)[2], "..######..");
+  EXPECT_EQ(Art(*page, clBlack)[7], "..######..");
+  EXPECT_EQ(Art(*page, clBlack)[5], "..#....#..");
 }
 
 TEST(RPBorderTest, OnADeviceWidthsAndOffsetsAreScaled) {
-  auto page = Page(20, 12);
+  auto page = WhitePage(20, 12);
   TRPBorder border;
   border.Style = rpbSingle;
   border.Color = clBtnShadow;
@@ -302,14 +282,14 @@ TEST(RPBorderTest, OnADeviceWidthsAndOffsetsAreScaled) {
 
 TEST(RPBackgroundTest, FillsItsRectangleUnlessNoneOrBlackAndWhite) {
   for (TRPColorMode mode : {rpcmColor, rpcmBlackAndWhite, rpcmBlackOnWhite}) {
-    auto page = Page(8, 6);
+    auto page = WhitePage(8, 6);
     TRPBackgroundRect back;
     back.Color = clBlack;
     back.BorderOffsets.Left = 1;
     TRect r{3, 1, 6, 4};
     back.PrepareRect(r);
     back.Draw(r, *page->Canvas(), false, mode);
-    const std::vector<std::string> art = Art(*page);
+    const std::vector<std::string> art = Art(*page, clBlack);
     if (mode == rpcmColor) {
       EXPECT_EQ(art, (std::vector<std::string>{"........", "..####..", "..####..", "..####..", "........",
                                                "........"}));
@@ -318,10 +298,10 @@ TEST(RPBackgroundTest, FillsItsRectangleUnlessNoneOrBlackAndWhite) {
       for (const std::string& row : art) EXPECT_EQ(row, "........");
     }
   }
-  auto page = Page(4, 4);
+  auto page = WhitePage(4, 4);
   TRPBackgroundRect none;
   none.Draw(TRect{0, 0, 4, 4}, *page->Canvas(), false, rpcmColor);
-  for (const std::string& row : Art(*page)) EXPECT_EQ(row, "....");
+  for (const std::string& row : Art(*page, clBlack)) EXPECT_EQ(row, "....");
 }
 
 TEST(RPBackgroundTest, PreparedOnADevice) {

@@ -8,6 +8,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/base/StringLists.h"
 #include "richtext/model/RPData.h"
+#include "RPTestCanvas.h"
 #include "RPTestItems.h"
 
 namespace {
@@ -288,27 +289,7 @@ TEST(RPStyleTest, HandlersThatClearDoDefaultReplaceTheDefault) {
   EXPECT_EQ(calls, (std::vector<std::string>{"apply 1", "apply 3", "draw xy item 7 at 3"}));
 }
 
-std::vector<std::string> Art(const TBitmap& page, TColor ink) {
-  std::vector<std::string> rows;
-  for (int32_t y = 0; y < page.Height(); ++y) {
-    std::string row;
-    for (int32_t x = 0; x < page.Width(); ++x) {
-      const TColor c = page.PixelColor(x, y);
-      row += c == ink ? '#' : c == clWhite ? '.' : '?';
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
 
-std::unique_ptr<TBitmap> WhitePage(int32_t width, int32_t height) {
-  auto page = std::make_unique<TBitmap>();
-  page->SetPixelFormat(pf24bit);
-  page->SetSize(width, height);
-  page->Canvas()->Brush().SetColor(clWhite);
-  page->Canvas()->FillRect(TRect{0, 0, width, height});
-  return page;
-}
 
 TEST(RPStyleTest, PageBreakIsALineEndingInATriangle) {
   TRPStyle sheet(nullptr);

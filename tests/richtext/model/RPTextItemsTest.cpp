@@ -10,32 +10,11 @@
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPStyle.h"
+#include "RPTestCanvas.h"
 
 namespace {
 
-std::unique_ptr<TBitmap> WhitePage(int32_t width, int32_t height) {
-  auto page = std::make_unique<TBitmap>();
-  page->SetPixelFormat(pf24bit);
-  page->SetSize(width, height);
-  page->Canvas()->Brush().SetColor(clWhite);
-  page->Canvas()->FillRect(TRect{0, 0, width, height});
-  page->Canvas()->Brush().SetStyle(bsClear);
-  return page;
-}
 
-// '#' for ink, 'o' for the second colour, '.' for white, '?' for anything else.
-std::vector<std::string> Art(const TBitmap& page, TColor ink, TColor other = clWhite) {
-  std::vector<std::string> rows;
-  for (int32_t y = 0; y < page.Height(); ++y) {
-    std::string row;
-    for (int32_t x = 0; x < page.Width(); ++x) {
-      const TColor c = page.PixelColor(x, y);
-      row += c == ink ? '#' : c == clWhite ? '.' : c == other ? 'o' : '?';
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
 
 class TJumpRecordingData : public TCustomRPData {
 public:

@@ -12,6 +12,7 @@
 #include "platform/graphics/TextMetrics.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/model/RPUnicodeCanvas.h"
+#include "RPTestCanvas.h"
 
 namespace {
 
@@ -24,12 +25,6 @@ std::unique_ptr<TBitmap> Page() {
   return bitmap;
 }
 
-std::vector<TColor> Pixels(const TBitmap& bitmap) {
-  std::vector<TColor> out;
-  for (int32_t y = 0; y < bitmap.Height(); ++y)
-    for (int32_t x = 0; x < bitmap.Width(); ++x) out.push_back(bitmap.PixelColor(x, y));
-  return out;
-}
 
 int32_t WideWidth(TCanvas* canvas, WideStringView text) {
   TSize size{};
