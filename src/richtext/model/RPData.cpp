@@ -180,6 +180,29 @@ uint32_t TCustomRPData::GetStyleCodePage(int32_t styleNo) const {
   return charset == DEFAULT_CHARSET ? sheet->GetDefCodePage() : CharsetToCodePage(charset);
 }
 
+TRPBiDiMode TCustomRPData::GetBiDiMode() const {
+  const TCustomRPData* root = const_cast<TCustomRPData*>(this)->GetRootData();
+  return root == this ? rpbdUnspecified : root->GetBiDiMode();
+}
+
+TRPBiDiMode TCustomRPData::GetParaBiDiMode(int32_t paraNo) const {
+  const IRPStyleSheet* sheet = GetRPStyle();
+  const TRPBiDiMode mode = sheet ? sheet->GetParaStyleBiDiMode(paraNo) : rpbdUnspecified;
+  return mode != rpbdUnspecified ? mode : GetBiDiMode();
+}
+
+TRPBiDiMode TCustomRPData::GetItemBiDiMode(int32_t i) const {
+  const IRPStyleSheet* sheet = GetRPStyle();
+  if (sheet && IsTextItem(i))
+    if (const TRPBiDiMode mode = sheet->GetTextStyleBiDiMode(GetItemStyle(i)); mode != rpbdUnspecified) return mode;
+  return GetParaBiDiMode(GetItemPara(i));
+}
+
+bool TCustomRPData::IsStyleHTMLWritable(int32_t styleNo) const {
+  const IRPStyleSheet* sheet = GetRPStyle();
+  return !sheet || sheet->IsTextStyleHTMLWritable(styleNo);
+}
+
 uint32_t TCustomRPData::GetStyleLocale(int32_t styleNo) const {
   const IRPStyleSheet* sheet = GetRPStyle();
   if (!sheet || styleNo < 0) return MakeDefaultLocale(0);

@@ -20,9 +20,8 @@
 #include "richtext/model/RPCheckpoint.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPMarkerList.h"
+#include "richtext/model/RPStyleSheetQueries.h"
 #include "richtext/model/RPTag.h"
-
-class IRPStyleSheet;
 
 enum TRPItemAction { rpiaInserting, rpiaInserted, rpiaTextModifying, rpiaDestroying, rpiaMovingToUndoList };
 enum TRPControlAction { rpcaDestroy, rpcaMoveToUndoList, rpcaMoveFromUndoList, rpcaBeforeRPFSave, rpcaAfterRPFSave };
@@ -126,6 +125,15 @@ public:
   uint32_t GetStyleCodePage(int32_t styleNo) const;
   uint32_t GetDefaultCodePage() const;
   uint32_t GetStyleLocale(int32_t styleNo) const;
+  // The document's default direction: the root's; unspecified at the top of this class
+  // (the control-bound document answers its control's).
+  virtual TRPBiDiMode GetBiDiMode() const;
+  // The text style's direction; when unspecified (and for non-text items) the paragraph
+  // style's, then the document's.
+  TRPBiDiMode GetItemBiDiMode(int32_t i) const;
+  TRPBiDiMode GetParaBiDiMode(int32_t paraNo) const;
+  // False only when the style is RTF code and not HTML code; true without a style sheet.
+  bool IsStyleHTMLWritable(int32_t styleNo) const;
 
   // --- Adding ------------------------------------------------------------------------
   // A style below 0 means the paragraph's default style; paragraph -1 continues the

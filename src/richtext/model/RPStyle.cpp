@@ -162,6 +162,11 @@ bool TRPStyle::IsTextStyleMergeProtected(int32_t styleNo) const {
   return protection.Contains(rpprModifyProtect) || protection.Contains(rpprConcateProtect);
 }
 
+bool TRPStyle::IsTextStyleHTMLWritable(int32_t styleNo) const {
+  const TRPTextOptions options = TextStyles()[styleNo]->Options;
+  return !(options.Contains(rpteoRTFCode) && !options.Contains(rpteoHTMLCode));
+}
+
 void TRPStyle::ApplyStyle(TCanvas& canvas, int32_t styleNo, TRPBiDiMode defBiDiMode, bool useCollectionPixelsPerInch) {
   bool doDefault = true;
   if (OnApplyStyle) OnApplyStyle(this, canvas, styleNo, doDefault);

@@ -186,6 +186,9 @@ public:
   bool IsTextStyleMergeProtected(int32_t styleNo) const override;
   bool IsTextStyleJump(int32_t styleNo) const override { return TextStyles()[styleNo]->Jump; }
   bool IsTextStyleHoverSensitive(int32_t styleNo) const override { return IsHoverSensitive(styleNo); }
+  TRPBiDiMode GetTextStyleBiDiMode(int32_t styleNo) const override { return TextStyles()[styleNo]->BiDiMode; }
+  TRPBiDiMode GetParaStyleBiDiMode(int32_t paraNo) const override { return ParaStyles()[paraNo]->BiDiMode; }
+  bool IsTextStyleHTMLWritable(int32_t styleNo) const override;
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
 

@@ -8,8 +8,8 @@
 #include "platform/base/Collections.h"
 #include "platform/base/Types.h"
 #include "richtext/model/RPLists.h"
+#include "richtext/model/RPStyleSheetQueries.h"
 
-enum TRPBiDiMode : uint8_t { rpbdUnspecified, rpbdLeftToRight, rpbdRightToLeft };
 
 class TCustomRPInfo : public TCollectionItem {
 public:

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+// Text direction of a style, a paragraph or a document.
+enum TRPBiDiMode : uint8_t { rpbdUnspecified, rpbdLeftToRight, rpbdRightToLeft };
+
 class IRPStyleSheet {
 public:
   virtual ~IRPStyleSheet() = default;
@@ -22,6 +25,10 @@ public:
   virtual bool IsTextStyleJump(int32_t styleNo) const = 0;
   // Whether the text style looks different under the mouse.
   virtual bool IsTextStyleHoverSensitive(int32_t styleNo) const = 0;
+  virtual TRPBiDiMode GetTextStyleBiDiMode(int32_t styleNo) const = 0;
+  virtual TRPBiDiMode GetParaStyleBiDiMode(int32_t paraNo) const = 0;
+  // False only for a style of RTF code that is not HTML code as well.
+  virtual bool IsTextStyleHTMLWritable(int32_t styleNo) const = 0;
   // The style sheet's DefCodePage and SpacesInTab.
   virtual uint32_t GetDefCodePage() const = 0;
   virtual int32_t GetSpacesInTab() const = 0;

@@ -239,6 +239,25 @@ TEST_F(RPDataTest, CheckItemClass) {
   }
 }
 
+TEST_F(RPDataTest, DirectionsFallFromTextStyleToParagraphToDocument) {
+  Sheet.TextStyles[1].BiDiMode = rpbdRightToLeft;
+  Sheet.ParaBiDiModes = {rpbdUnspecified, rpbdLeftToRight};
+  Data.AddRawText("a", 0, 0);                      // neither style says
+  Data.AddItem({}, Make(rpkindBreak, 1));          // a non-text item: its paragraph's
+  Data.AddTextW(u"b", 1, TRPTag(), 0);             // the text style's
+  EXPECT_EQ(Data.GetItemBiDiMode(0), rpbdUnspecified);
+  EXPECT_EQ(Data.GetItemBiDiMode(1), rpbdLeftToRight);
+  EXPECT_EQ(Data.GetItemBiDiMode(2), rpbdRightToLeft);
+  EXPECT_EQ(Data.GetParaBiDiMode(1), rpbdLeftToRight);
+  EXPECT_EQ(Data.GetParaBiDiMode(7), rpbdUnspecified);  // the fallback paragraph style
+  Sheet.TextStyles[2].RtfCodeOnly = true;
+  EXPECT_TRUE(Data.IsStyleHTMLWritable(0));
+  EXPECT_FALSE(Data.IsStyleHTMLWritable(2));
+  Data.Sheet = nullptr;
+  EXPECT_TRUE(Data.IsStyleHTMLWritable(2));
+  EXPECT_EQ(Data.GetItemBiDiMode(2), rpbdUnspecified);
+}
+
 TEST_F(RPDataTest, StyleCodePagesAndLocales) {
   Sheet.TextStyles.push_back({false, 1, false});  // DEFAULT_CHARSET
   EXPECT_EQ(Data.GetStyleCodePage(0), 1251u);

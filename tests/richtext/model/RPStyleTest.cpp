@@ -437,3 +437,23 @@ TEST(RPStyleTest, DocumentsReadTheirStylesFromTheSheet) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RPStyleTest, DirectionsAndHtmlWritabilityForDocuments) {
+  TRPStyle sheet(nullptr);
+  sheet.TextStyles()[2]->BiDiMode = rpbdRightToLeft;
+  sheet.ParaStyles()[1]->BiDiMode = rpbdLeftToRight;
+  EXPECT_EQ(sheet.GetTextStyleBiDiMode(2), rpbdRightToLeft);
+  EXPECT_EQ(sheet.GetParaStyleBiDiMode(1), rpbdLeftToRight);
+  const struct {
+    TRPTextOptions Options;
+    bool Writable;
+  } cases[] = {{{}, true}, {{rpteoHTMLCode}, true}, {{rpteoRTFCode}, false}, {{rpteoRTFCode, rpteoHTMLCode}, true}};
+  for (const auto& c : cases) {
+    sheet.TextStyles()[0]->Options = c.Options;
+    EXPECT_EQ(sheet.IsTextStyleHTMLWritable(0), c.Writable);
+  }
+}
+
+}  // namespace

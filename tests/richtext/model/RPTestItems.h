@@ -58,7 +58,10 @@ public:
     bool Unicode = false;
     int32_t Charset = 1;
     bool MergeProtected = false;
+    TRPBiDiMode BiDiMode = rpbdUnspecified;
+    bool RtfCodeOnly = false;
   };
+  std::vector<TRPBiDiMode> ParaBiDiModes{rpbdUnspecified};
   std::vector<TTextStyle> TextStyles{TTextStyle{}};
   std::vector<int32_t> ParaDefStyles{-1};
   uint32_t DefCodePage = 1251;
@@ -70,6 +73,9 @@ public:
   bool IsTextStyleMergeProtected(int32_t styleNo) const override { return Pick(TextStyles, styleNo).MergeProtected; }
   bool IsTextStyleJump(int32_t) const override { return false; }
   bool IsTextStyleHoverSensitive(int32_t) const override { return false; }
+  TRPBiDiMode GetTextStyleBiDiMode(int32_t styleNo) const override { return Pick(TextStyles, styleNo).BiDiMode; }
+  TRPBiDiMode GetParaStyleBiDiMode(int32_t paraNo) const override { return Pick(ParaBiDiModes, paraNo); }
+  bool IsTextStyleHTMLWritable(int32_t styleNo) const override { return !Pick(TextStyles, styleNo).RtfCodeOnly; }
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
 
