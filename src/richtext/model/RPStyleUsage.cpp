@@ -55,7 +55,7 @@ void InitStyleUsage(TRPStyleUsage& usage, TRPStyle& rpStyle) {
   if (usage.Initialized) return;
   Prepare(usage.TextStyles, rpStyle.TextStyles().Count(), usage.TrackTextStyles);
   Prepare(usage.ParaStyles, rpStyle.ParaStyles().Count(), usage.TrackParaStyles);
-  Prepare(usage.ListStyles, 0, usage.TrackListStyles);  // list styles come with the list Parts
+  Prepare(usage.ListStyles, 0, usage.TrackListStyles);  // the sheet keeps no list styles yet
   if (usage.TrackTextStyles) {
     MarkDefUnicodeStyle(rpStyle, usage.TextStyles);
     MarkStandardStylesUsed(rpStyle.TextStyles(), usage.TextStyles);

@@ -21,7 +21,7 @@ TEST(RPRtfHelpersTest, EscapingAndEncoding) {
   EXPECT_EQ(RtfEscapeText("{a}", true, false), "{a}");
   EXPECT_EQ(RtfEscapeFieldArgument("a\\b{"), "a\\\\\\\\b\\\\{");
   EXPECT_EQ(RtfSanitizeName("Head{1}\\"), "Head_1__");
-  EXPECT_EQ(MakeRtfBookmarkName("Part 1: \xC0!"), "Part_1__\\'c0_");  // 0xC0 is a letter of 1251
+  EXPECT_EQ(MakeRtfBookmarkName("Chapter 1: \xC0!"), "Chapter_1__\\'c0_");  // 0xC0 is a letter of 1251
 }
 
 TEST(RPRtfHelpersTest, UnicodeTextWithFallback) {
