@@ -69,6 +69,12 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
   Changed();
 }
 
+void TCanvas::Polygon(std::span<const TPoint> points) {
+  Changing();
+  ::Polygon(Handle(), points.data(), static_cast<int32_t>(points.size()));
+  Changed();
+}
+
 void TCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   Changing();
   ::Rectangle(Handle(), x1, y1, x2, y2);

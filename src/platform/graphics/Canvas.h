@@ -55,6 +55,8 @@ public:
   void MoveTo(int32_t x, int32_t y);
   void LineTo(int32_t x, int32_t y);
   void Polyline(std::span<const TPoint> points);
+  // Filled with the brush, outlined with the pen (CanvasShapes.h).
+  void Polygon(std::span<const TPoint> points);
   void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
   void Rectangle(const TRect& rect) { Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom); }
   void Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/graphics/CanvasRaster.h"
 
@@ -75,6 +76,42 @@ bool Polyline(HDC dc, const TPoint* points, int32_t count) {
   if (!dc || count < 2 || !points) return false;
   for (int32_t i = 1; i < count; ++i)
     PaintLine(*dc, dc->ToDevice(points[i - 1].X, points[i - 1].Y), dc->ToDevice(points[i].X, points[i].Y));
+  return true;
+}
+
+bool Polygon(HDC dc, const TPoint* points, int32_t count) {
+  if (!dc || count < 2 || !points) return false;
+  if (!dc->Bitmap()) return true;
+  std::vector<TPoint> device(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) device[static_cast<size_t>(i)] = dc->ToDevice(points[i].X, points[i].Y);
+  const TBrushObject& brush = dc->SelectedBrush();
+  if (brush.Style != BS_NULL) {
+    TRasterTarget target(*dc);
+    int32_t top = device[0].Y, bottom = device[0].Y;
+    for (const TPoint& p : device) {
+      top = std::min(top, p.Y);
+      bottom = std::max(bottom, p.Y);
+    }
+    std::vector<double> crossings;
+    for (int32_t y = top; y < bottom; ++y) {
+      // Where the outline crosses the row's centre line, left to right.
+      const double cy = y + 0.5;
+      crossings.clear();
+      for (size_t i = 0; i < device.size(); ++i) {
+        const TPoint a = device[i], b = device[(i + 1) % device.size()];
+        if ((a.Y <= cy) == (b.Y <= cy)) continue;
+        crossings.push_back(a.X + (cy - a.Y) * (b.X - a.X) / (b.Y - a.Y));
+      }
+      std::sort(crossings.begin(), crossings.end());
+      for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+        const auto from = static_cast<int32_t>(std::ceil(crossings[i] - 0.5));
+        const auto to = static_cast<int32_t>(std::ceil(crossings[i + 1] - 0.5));
+        if (from < to) target.Fill(TRect{from, y, to, y + 1}, brush.Color);
+      }
+    }
+  }
+  if (dc->SelectedPen().Style != PS_NULL)
+    for (size_t i = 0; i < device.size(); ++i) PaintLine(*dc, device[i], device[(i + 1) % device.size()]);
   return true;
 }
 

@@ -7,6 +7,9 @@
 //   pen's band on those edges (an inside-frame pen's whole band lies inside), the brush
 //   fills what is inside the outline. With a clear pen the brush fills l..r-2, t..b-2,
 //   one pixel less to the right and bottom.
+// - Polygon fills the cells whose centres lie inside the closed outline (alternate
+//   rule) with the brush, then draws the outline with the pen through every vertex and
+//   back to the first, so every vertex is painted.
 // - FillRect fills l..r-1, t..b-1 with a brush; FrameRect paints its 1-pixel border.
 // - Ellipse fills and outlines the ellipse inscribed in the same cells (the outline
 //   always inside them).
@@ -22,6 +25,7 @@
 bool MoveToEx(HDC dc, int32_t x, int32_t y, TPoint* previous);
 bool LineTo(HDC dc, int32_t x, int32_t y);
 bool Polyline(HDC dc, const TPoint* points, int32_t count);
+bool Polygon(HDC dc, const TPoint* points, int32_t count);
 bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom);
 bool Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom);
 int32_t FillRect(HDC dc, const TRect* rect, HBRUSH brush);

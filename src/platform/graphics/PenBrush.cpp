@@ -44,7 +44,9 @@ HGDIOBJ GetStockObject(int32_t index) {
 }
 
 COLORREF ColorToRGB(TColor color) noexcept {
-  return (color & 0xFF000000) ? 0 : static_cast<COLORREF>(color);
+  if ((color & 0xFF000000) == 0) return static_cast<COLORREF>(color);
+  if ((color & ~0xFF) == clSystemColor) return GetSysColor(color & 0xFF);
+  return 0;
 }
 
 TPen::~TPen() { DeleteObject(FHandle); }

@@ -65,8 +65,8 @@ enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psIns
 enum TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmXor };
 enum TBrushStyle { bsSolid, bsClear };
 
-// The colour a TColor draws in: plain colours as they are, any other value (clNone,
-// clDefault, system colours) black.
+// The colour a TColor draws in: plain colours as they are, system colours their scheme
+// colour (GetSysColor), any other value (clNone, clDefault) black.
 COLORREF ColorToRGB(TColor color) noexcept;
 
 // A pen as the canvas offers it. Its handle is made on demand and remade after a change;

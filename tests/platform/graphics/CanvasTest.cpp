@@ -294,3 +294,59 @@ TEST_F(CanvasTest, MeasuringCanvasHasNoPixelsButMeasures) {
 }
 
 }  // namespace
+
+TEST(ColorToRGBTest, SystemColoursDrawInTheClassicScheme) {
+  const struct {
+    TColor Color;
+    COLORREF Expected;
+  } cases[] = {
+      {0x123456, 0x123456}, {clWindow, 0xFFFFFF}, {clWindowText, 0x000000}, {clHighlight, 0x800000},
+      {clBtnFace, 0xC0C0C0}, {clBtnShadow, 0x808080}, {clNone, 0}, {clDefault, 0},
+      {clSystemColor | 0x7F, 0},  // no such system colour
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Color);
+    EXPECT_EQ(ColorToRGB(c.Color), c.Expected);
+  }
+}
+
+TEST(PolygonTest, FillsTheCellsInsideAndOutlinesEveryVertex) {
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(8, 7);
+  TCanvas& canvas = *bitmap.Canvas();
+  canvas.Brush().SetColor(clWhite);
+  canvas.FillRect(TRect{0, 0, 8, 7});
+  canvas.Brush().SetColor(clRed);
+  canvas.Pen().SetColor(clBlack);
+  const TPoint triangle[] = {{1, 1}, {6, 6}, {1, 6}};
+  canvas.Polygon(triangle);
+  const char* const expected[] = {
+      "........",
+      ".#......",
+      ".##.....",
+      ".#r#....",
+      ".#rr#...",
+      ".#rrr#..",
+      ".######.",
+  };
+  for (int32_t y = 0; y < 7; ++y) {
+    std::string row;
+    for (int32_t x = 0; x < 8; ++x) {
+      const TColor c = bitmap.PixelColor(x, y);
+      row += c == clBlack ? '#' : c == clRed ? 'r' : c == clWhite ? '.' : '?';
+    }
+    EXPECT_EQ(row, expected[y]) << y;
+  }
+  // With a clear pen only the inside cells are filled.
+  canvas.Brush().SetColor(clWhite);
+  canvas.FillRect(TRect{0, 0, 8, 7});
+  canvas.Brush().SetColor(clRed);
+  canvas.Pen().SetStyle(psClear);
+  const TPoint square[] = {{2, 2}, {5, 2}, {5, 5}, {2, 5}};
+  canvas.Polygon(square);
+  EXPECT_EQ(bitmap.PixelColor(2, 2), clRed);
+  EXPECT_EQ(bitmap.PixelColor(4, 4), clRed);
+  EXPECT_EQ(bitmap.PixelColor(5, 4), clWhite);
+  EXPECT_EQ(bitmap.PixelColor(4, 5), clWhite);
+}

@@ -1,0 +1,262 @@
+// The rich-text document: an ordered list of items, each with its text in stored form
+// (RPUnicode.h), bound to a text or item style number and a paragraph style number of a
+// style sheet, with line and paragraph flags, a chain of checkpoints and a tag.
+//
+// A paragraph is a run of items in which every item after the first continues the line
+// (rpioContinuesLine) or starts a new line inside the paragraph (rpioLineBreakBefore).
+// This class holds no layout; formatting and painting derive from it. Item indexes are
+// 0-based; the accessors that say so raise for a bad index, the others expect a valid
+// one. Text positions inside an item are 1-based.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/base/Object.h"
+#include "platform/base/Streams.h"
+#include "platform/base/Types.h"
+#include "richtext/model/RPCheckpoint.h"
+#include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPMarkerList.h"
+#include "richtext/model/RPStyleSheetQueries.h"
+#include "richtext/model/RPTag.h"
+
+enum TRPItemAction { rpiaInserting, rpiaInserted, rpiaTextModifying, rpiaDestroying, rpiaMovingToUndoList };
+enum TRPControlAction { rpcaDestroy, rpcaMoveToUndoList, rpcaMoveFromUndoList, rpcaBeforeRPFSave, rpcaAfterRPFSave };
+
+// Document options that this class reads; the control-bound document keeps the rest of
+// its control's set.
+using TRPOptions = uint32_t;
+inline constexpr TRPOptions rpoTagsArePChars = 0x01;  // tags are owned strings
+inline constexpr TRPOptions rpoShowItemHints = 0x02;
+
+// State flags: set while the document is being cleared.
+inline constexpr uint32_t rpstClearing = 0x80;
+
+class TCustomRPData : public TPersistent {
+public:
+  TCustomRPData();
+  ~TCustomRPData() override;
+  TCustomRPData(const TCustomRPData&) = delete;
+  TCustomRPData& operator=(const TCustomRPData&) = delete;
+
+  // --- Answers of the document's place in a nesting (overridden by the control-bound
+  // document and by sub-documents) -------------------------------------------------
+  virtual TRPOptions GetOptions() const;
+  virtual void SetOptions(TRPOptions options);
+  bool TagsArePChars() const { return (GetOptions() & rpoTagsArePChars) != 0; }
+  // The style sheet: the parent's, nullptr at the top of this class.
+  virtual const IRPStyleSheet* GetRPStyle() const;
+  virtual TCustomRPData* GetParentData() const { return nullptr; }
+  virtual TCustomRPData* GetRootData() { return this; }
+  virtual TCustomRPData* GetAbsoluteParentData() const { return nullptr; }
+  virtual TCustomRPData* GetAbsoluteRootData() { return this; }
+  virtual TCustomRPData* GetRPData() { return this; }
+  virtual TCustomRPData* GetSourceRPData() { return this; }
+  // Where this document stands in its parent: the index of the item that holds it and
+  // the location inside that item; -1 and none at the top (this class).
+  virtual int32_t GetParentInfo(std::unique_ptr<TRPStoreSubRPData>& location) const;
+  // The word delimiters of the root control; the root of this class has none.
+  virtual AnsiString GetDelimiters() const;
+  // Notification of what happens to an item; nothing in this class.
+  virtual void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text);
+  // Tells the host that something happens to a control item; nothing in this class.
+  virtual void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item);
+  // The marker list of the nesting, kept by the absolute root; with create, made when
+  // absent (nullptr while no list-marker unit provides one).
+  virtual IRPMarkerList* GetMarkers(bool create);
+  void DestroyMarkers();
+  // Follows the hyperlink jumpId of one of its items; the formatted document does it
+  // (with its jump base), a plain one has nothing to follow.
+  virtual void ExecuteItemJump(int32_t) {}
+  // Whether the document keeps page breaks that added text asks for.
+  virtual bool AcceptsPageBreaks() const { return true; }
+
+  // --- Items -------------------------------------------------------------------------
+  int32_t GetItemCount() const { return static_cast<int32_t>(FItems.size()); }
+  TCustomRPItemInfo* GetItem(int32_t i) const { return FItems[static_cast<size_t>(i)].Item.get(); }
+  int32_t IndexOfItem(const TCustomRPItemInfo* item) const;
+  int32_t GetItemStyle(int32_t i) const { return ResolveItemStyle(*GetItem(i)); }
+  int32_t ResolveItemStyle(const TCustomRPItemInfo& item) const;
+  int32_t ResolveStyleNo(int32_t styleNo, int32_t paraNo) const;
+  int32_t GetItemPara(int32_t i) const { return GetItem(i)->ParaNo; }
+  const TRPTag& GetItemTag(int32_t i) const { return GetItem(i)->Tag; }
+  TRPItemOptions GetItemOptions(int32_t i) const { return GetItem(i)->ItemOptions; }
+  TRPCPInfo* GetItemCheckpoint(int32_t i) const { return GetItem(i)->Checkpoint.get(); }
+  // True when the item is no continuation of the line (a paragraph or line start).
+  bool StartsNewLine(int32_t i) const { return !GetItem(i)->GetContinuesLine(); }
+  bool StartsParagraph(int32_t i) const { return GetItem(i)->StartsParagraph(); }
+  // Bit rpioPageBreakBefore of item i, or of the list marker right before it. Both raise
+  // ERichPaneError "Item index is out of bounds" outside 0 .. count - 1.
+  bool GetPageBreakBefore(int32_t i) const;
+  void SetPageBreakBefore(int32_t i, bool value);
+  // Item i as T; raises ERichPaneError "Can't get or set this kind of information for
+  // this item" when it is no T.
+  template <typename T>
+  T& CheckItemClass(int32_t i) const;
+  bool GetItemIntProperty(int32_t i, int32_t code, int32_t& value) const;
+
+  // --- Text --------------------------------------------------------------------------
+  const AnsiString& GetItemTextRaw(int32_t i) const { return FItems[static_cast<size_t>(i)].Text; }
+  void SetItemTextRaw(int32_t i, AnsiString text) { FItems[static_cast<size_t>(i)].Text = std::move(text); }
+  // 8-bit text; a Unicode text item is converted with its style's code page.
+  AnsiString GetItemTextA(int32_t i) const;
+  // UTF-16; 8-bit text converted with its style's code page.
+  WideString GetItemTextW(int32_t i) const;
+  // The stored form that item i needs for a UTF-16 string.
+  AnsiString WideToItemText(int32_t i, WideStringView text) const;
+  void SetItemTextW(int32_t i, WideStringView text) { SetItemTextRaw(i, WideToItemText(i, text)); }
+  // Caret length: characters of a text item, 1 for any other item.
+  int32_t GetItemLength(int32_t i) const;
+  int32_t GetItemStartOffset(int32_t i) const { return IsTextItem(i) ? 1 : 0; }
+  int32_t GetItemEndOffset(int32_t i) const { return IsTextItem(i) ? GetItemLength(i) + 1 : 1; }
+  // The neighbouring character position (a surrogate pair is one character).
+  int32_t GetNextCharPos(int32_t i, int32_t position) const;
+  int32_t GetPrevCharPos(int32_t i, int32_t position) const;
+  bool IsDelimiterA(char ch) const;
+  bool IsDelimiterW(WideChar ch) const;
+  bool IsDelimiterAt(int32_t i, int32_t position) const;
+  bool IsTextItem(int32_t i) const { return GetItem(i)->StyleNo >= 0; }
+
+  // Code page of a text style's charset; the style sheet's DefCodePage for the default
+  // charset or a negative style; 0 without a style sheet.
+  uint32_t GetStyleCodePage(int32_t styleNo) const;
+  uint32_t GetDefaultCodePage() const;
+  uint32_t GetStyleLocale(int32_t styleNo) const;
+  // The document's default direction: the root's; unspecified at the top of this class
+  // (the control-bound document answers its control's).
+  virtual TRPBiDiMode GetBiDiMode() const;
+  // The text style's direction; when unspecified (and for non-text items) the paragraph
+  // style's, then the document's.
+  TRPBiDiMode GetItemBiDiMode(int32_t i) const;
+  TRPBiDiMode GetParaBiDiMode(int32_t paraNo) const;
+  // False only when the style is RTF code and not HTML code; true without a style sheet.
+  bool IsStyleHTMLWritable(int32_t styleNo) const;
+
+  // --- Adding ------------------------------------------------------------------------
+  // A style below 0 means the paragraph's default style; paragraph -1 continues the
+  // current paragraph.
+  void AddItem(AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // Appends keeping the item's flags and paragraph number.
+  void AddItemAsIs(AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  void AddTextKeepTabs(AnsiString text, int32_t styleNo, TRPTag tag, int32_t paraNo);
+  void AddTextExpandTabs(AnsiString text, int32_t styleNo, TRPTag tag, int32_t paraNo);
+  void AddRawText(AnsiString text, int32_t styleNo, int32_t paraNo);
+  void AddAnsiTextKeepTabs(AnsiStringView text, int32_t styleNo, TRPTag tag, int32_t paraNo);
+  void AddAnsiText(AnsiStringView text, int32_t styleNo, TRPTag tag, int32_t paraNo);
+  void AddRawUnicodeText(AnsiStringView raw, int32_t styleNo, TRPTag tag, int32_t paraNo);
+  void AddTextW(WideStringView text, int32_t styleNo, TRPTag tag, int32_t paraNo);
+  // One paragraph per line of 8-bit text; false when adding failed (the items added
+  // before stay).
+  bool AddMultilineText(AnsiStringView text, int32_t styleNo, const TRPTag& tag, int32_t paraNo,
+                        int32_t firstParaNo);
+  // The pending checkpoint that the next added item takes; its number.
+  int32_t AddCheckpoint(const AnsiString& name, bool raiseEvent, const TRPTag& tag);
+  void SetAddParagraphs(bool value) { FAddParagraphs = value; }
+  bool GetAddParagraphs() const { return FAddParagraphs; }
+  // Inserts at index (0 .. count) with the item's hooks and registers a list marker;
+  // true.
+  virtual bool InsertItem(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // Moves every item of source to the end of this document. Raises ERichPaneError
+  // "Can't assign RichPane to RichPane - tags types mismatch" when the tag kinds differ.
+  void AppendItemsFrom(TCustomRPData* source);
+
+  // --- Ranges and paragraphs ---------------------------------------------------------
+  int32_t GetParaStartItem(int32_t i) const;
+  int32_t GetLineStartItem(int32_t i) const;
+  void ExpandToParagraphs(int32_t& first, int32_t& last) const;
+  void ExpandToLines(int32_t& first, int32_t& last) const;
+  int32_t ClampItemIndex(int32_t i) const;
+  void UnifyParagraphStyle(int32_t i);
+  // Calls back for every item, and after each item for the items of its sub-documents,
+  // depth first; stops when the callback clears its flag. Returns the flag.
+  using TRPEnumItemsProc = std::function<void(TCustomRPData& data, int32_t itemNo, bool& goOn)>;
+  bool EnumItems(const TRPEnumItemsProc& proc);
+  // Index at or after start of the item that is item or holds it at any depth; -1.
+  int32_t IndexOfItemDeep(int32_t start, const TCustomRPItemInfo* item);
+  // Orders item itemNo of this document against item otherItemNo of other, through the
+  // documents that hold them: negative, 0 or positive. Raises ERichPaneError "Error when
+  // comparing positions in the document" when they share no document.
+  int32_t ComparePositions(int32_t itemNo, TCustomRPData* other, int32_t otherItemNo);
+
+  // --- Checkpoints ---------------------------------------------------------------------
+  TRPCPInfo* GetFirstCheckpoint() const { return FFirstCP; }
+  TRPCPInfo* GetLastCheckpoint() const { return FLastCP; }
+  TRPCPInfo* GetPendingCheckpoint() const { return FNotAddedCP.get(); }
+  int32_t GetCheckpointCount() const { return FCPCount; }
+  // Links the pending checkpoint, if any, to item after `after` (nullptr: first).
+  void LinkPendingCheckpoint(TCustomRPItemInfo& item, TRPCPInfo* after);
+  // Takes the checkpoint out of the chain (its item keeps it).
+  void UnlinkCheckpoint(TRPCPInfo& checkpoint, bool decrementCount);
+  // Unlinks (when asked) and frees the item's checkpoint.
+  void FreeCheckpoint(TCustomRPItemInfo& item, bool unlink, bool decrementCount);
+  void RefreshCheckpointIndexes();
+  // The last checkpoint on an item before i; nullptr when none.
+  TRPCPInfo* FindCheckpointBefore(int32_t i);
+  // Links the item's checkpoint after the last checkpoint of an earlier item.
+  void LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo);
+
+  // --- Deleting ------------------------------------------------------------------------
+  virtual void DeleteItems(int32_t index, int32_t count);
+  // Frees item i (its hooks run first); the entry stays, empty.
+  void FreeItemAt(int32_t i, bool clearing);
+  virtual void FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing);
+  virtual void Clear();
+  uint32_t GetState() const { return FState; }
+
+  // --- Joining text items --------------------------------------------------------------
+  bool CanMergeItems(int32_t i, bool force) const;
+  void MergeItems(int32_t i);
+  // Joins what CanMergeItems allows from last down to first, inside sub-documents too.
+  void NormalizeItems(int32_t first, int32_t last);
+  // The same joining in every sub-document of item i, at any depth.
+  void NormalizeSubDocuments(int32_t i);
+
+  // --- Styles in use -------------------------------------------------------------------
+  void MarkItemStylesInUse(TRPStyleUsage& usage) const;
+  void RenumberItemStyles(const TRPStyleUsage& usage);
+
+  // --- Plain text ----------------------------------------------------------------------
+  // The items as text, lines joined by CR LF (a form feed before an item with a page
+  // break when pageBreaks); UTF-16LE with unicode (with a leading U+FEFF when asked),
+  // else 8-bit in the default code page. False when writing failed.
+  bool SaveTextToStream(TStream& stream, int32_t lineWidth, bool unicode, bool withByteOrderMark,
+                        bool pageBreaks);
+
+private:
+  struct TItemEntry {
+    AnsiString Text;
+    std::unique_ptr<TCustomRPItemInfo> Item;
+  };
+
+  // proc for each sub-document of item, while it answers true; false when it stopped.
+  static bool ForEachSubDocument(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc);
+  int32_t ResolveStyleForAdding(int32_t styleNo, int32_t paraNo) const;
+  AnsiString ConvertTextForStyle(AnsiStringView text, bool textIsUnicode, int32_t resolvedStyle) const;
+  void AddTextItem(AnsiString text, int32_t styleNo, TRPTag tag, int32_t paraNo, bool expandTabs);
+  // The entry with the item's hooks and marker registration.
+  void InsertEntry(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  AnsiString ReplaceTabs(AnsiString text, bool unicode) const;
+  void CheckItemIndex(int32_t i) const;
+
+  std::vector<TItemEntry> FItems;
+  bool FAddParagraphs = true;
+  TRPCPInfo* FFirstCP = nullptr;
+  TRPCPInfo* FLastCP = nullptr;
+  std::unique_ptr<TRPCPInfo> FNotAddedCP;
+  int32_t FCPCount = 0;
+  uint32_t FState = 0;
+  TRPOptions FOptions = 0;
+  std::unique_ptr<IRPMarkerList> FMarkers;
+};
+
+// Raises ERichPaneError "Can't get or set this kind of information for this item".
+[[noreturn]] void ThrowInvalidItemClass();
+
+template <typename T>
+T& TCustomRPData::CheckItemClass(int32_t i) const {
+  if (auto* item = dynamic_cast<T*>(GetItem(i))) return *item;
+  ThrowInvalidItemClass();
+}

@@ -1,0 +1,265 @@
+#include "richtext/model/RPHtmlHelpers.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+#include <cstdio>
+
+#include "platform/graphics/PenBrush.h"
+#include "platform/base/TextUtils.h"
+#include "richtext/model/RPFontInfo.h"
+#include "richtext/model/RPRtfHelpers.h"
+#include "richtext/model/RPStringHelpers.h"
+#include "richtext/model/RPUnicode.h"
+
+AnsiString ColorToHtmlColor(TColor color, bool quoted) {
+  if (color == clNone) return {};
+  const COLORREF rgb = color == clWindowText ? 0 : ColorToRGB(color);
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+  return quoted ? "\"" + AnsiString(text) + "\"" : AnsiString(text);
+}
+
+AnsiString ColorToHtmlColorOrTransparent(TColor color) {
+  return color == clNone ? AnsiString("transparent") : ColorToHtmlColor(color);
+}
+
+int32_t PointSizeToHtmlFontSize(int32_t points) {
+  if (points <= 8) return 1;
+  if (points <= 10) return 2;
+  if (points <= 12) return 3;
+  if (points <= 14) return 4;
+  if (points <= 18) return 5;
+  if (points <= 24) return 6;
+  return 7;
+}
+
+AnsiString FormatHtmlInt(int32_t number, uint32_t options) {
+  const AnsiString text = std::to_string(number);
+  return (options & rphtmlQuotedAttributes) ? "\"" + text + "\"" : text;
+}
+
+AnsiString QuoteHtmlValue(const AnsiString& value, uint32_t options) {
+  if (!(options & rphtmlQuotedAttributes)) return value;
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value;
+  return "\"" + value + "\"";
+}
+
+AnsiString HtmlBooleanAttribute(const AnsiString& name, uint32_t options) {
+  return (options & rphtmlQuotedAttributes) ? name + "=\"" + name + "\"" : name;
+}
+
+AnsiString GetXhtmlEmptyTagEnd(uint32_t options) { return (options & rphtmlQuotedAttributes) ? " /" : ""; }
+
+AnsiString MakeHtmlPath(const AnsiString& path, uint32_t options, uint32_t codePage) {
+  AnsiString out = path;
+  for (char& c : out)
+    if (c == '\\') c = '/';
+  return (options & rphtmlUtf8) ? CodePageTextToUtf8(codePage, out) : out;
+}
+
+AnsiString MakeHintAttribute(TRPHintKind kind, const AnsiString& hint) {
+  if (hint.empty()) return {};
+  AnsiString safe = hint;
+  for (char& c : safe)
+    if (c == '"') c = '\'';
+  return kind == rphkHtml ? "title=\"" + safe + "\"" : "\\o \"" + RtfSanitizeName(safe) + "\"";
+}
+
+AnsiString EscapeHtmlText(const AnsiString& text, bool raw) {
+  if (raw) return text;
+  AnsiString out = ReplaceAllForward(text, "&", "&amp;");
+  out = ReplaceAllRepeated(out, ">", "&gt;");
+  out = ReplaceAllRepeated(out, "<", "&lt;");
+  return ReplaceAllRepeated(out, "  ", "&nbsp; ");
+}
+
+AnsiString CharsetToHtmlCharset(uint8_t charset) {
+  switch (charset) {
+    case 128: return "shift_jis";
+    case 129: return "EUC-KR";
+    case 130: return "CP1361";
+    case 134: return "gb2312";
+    case 136: return "big5";
+    case 161: return "Windows-1253";
+    case 162: return "Windows-1254";
+    case 163: return "Windows-1258";
+    case 177: return "Windows-1255";
+    case 178: return "Windows-1256";
+    case 186: return "Windows-1257";
+    case 204: return "Windows-1251";
+    case 222: return "Windows-874";
+    case 238: return "Windows-1250";
+    case 255: return "ascii";
+    default: return {};
+  }
+}
+
+// --- Font tags of a text style ----------------------------------------------------------------
+
+namespace {
+
+struct TStyleTag {
+  TFontStyle Style;
+  const char* Open;
+  const char* Close;
+};
+constexpr TStyleTag StyleTags[] = {
+    {fsBold, "<b>", "</b>"}, {fsItalic, "<i>", "</i>"}, {fsUnderline, "<u>", "</u>"}, {fsStrikeOut, "<s>", "</s>"}};
+
+// Closing tags in reverse order (strike-out first) of the styles in `styles`.
+AnsiString CloseStyles(TFontStyles styles) {
+  AnsiString out;
+  for (auto it = std::rbegin(StyleTags); it != std::rend(StyleTags); ++it)
+    if (styles.Contains(it->Style)) out += it->Close;
+  return out;
+}
+
+AnsiString OpenStyles(TFontStyles styles) {
+  AnsiString out;
+  for (const TStyleTag& tag : StyleTags)
+    if (styles.Contains(tag.Style)) out += tag.Open;
+  return out;
+}
+
+bool FontTagNeeded(const TCustomRPFontInfo& style, const TCustomRPFontInfo* base) {
+  return !base || PointSizeToHtmlFontSize(style.Size) != PointSizeToHtmlFontSize(base->Size) ||
+         style.Color != base->Color || !AnsiSameText(style.FontName, base->FontName);
+}
+
+}  // namespace
+
+AnsiString GetHtmlOpenFontTags(const TCustomRPFontInfo& style, const TCustomRPFontInfo* base, uint32_t options) {
+  AnsiString out;
+  if (FontTagNeeded(style, base)) {
+    out = "<font";
+    const int32_t size = PointSizeToHtmlFontSize(style.Size);
+    if (!base || size != PointSizeToHtmlFontSize(base->Size)) out += " size=" + FormatHtmlInt(size, options);
+    if (!base || style.Color != base->Color) out += " color=" + ColorToHtmlColor(style.Color, true);
+    if (!base || !AnsiSameText(style.FontName, base->FontName)) out += " face=\"" + style.FontName + "\"";
+    out += ">";
+  }
+  if (base) {
+    out += CloseStyles(base->Style - style.Style);
+    out += OpenStyles(style.Style - base->Style);
+  } else {
+    out += OpenStyles(style.Style);
+  }
+  if (style.VShift < 0) out += "<sub>";
+  else if (style.VShift > 0) out += "<sup>";
+  return out;
+}
+
+AnsiString GetHtmlCloseFontTags(const TCustomRPFontInfo& style, const TCustomRPFontInfo* base) {
+  AnsiString out;
+  if (style.VShift < 0) out += "</sub>";
+  else if (style.VShift > 0) out += "</sup>";
+  if (base) {
+    out += CloseStyles(style.Style - base->Style);
+    out += OpenStyles(base->Style - style.Style);
+  } else {
+    out += CloseStyles(style.Style);
+  }
+  if (FontTagNeeded(style, base)) out += "</font>";
+  return out;
+}
+
+AnsiString GetMarkerFontCss(const TFont& font, bool withFamily) {
+  AnsiString css;
+  if (font.Style().Contains(fsBold)) css = AppendWithSpace(css, "font-weight: bold;");
+  if (font.Style().Contains(fsItalic)) css = AppendWithSpace(css, "font-style: italic;");
+  css = AppendWithSpace(css, font.Size() < 1 ? "font-size: " + std::to_string(font.Height()) + "px;"
+                                             : "font-size: " + std::to_string(font.Size()) + "pt;");
+  if (withFamily) {
+    const bool symbolic = SameText(font.Name(), "Symbol") || SameText(font.Name(), "Wingdings");
+    css = AppendWithSpace(css, "font-family: " +
+                                   (symbolic ? AnsiString("'Arial Unicode MS', 'Lucida Sans Unicode', 'Arial'")
+                                             : "'" + font.Name() + "'") +
+                                   ";");
+  }
+  AnsiString decoration;
+  if (font.Style().Contains(fsUnderline)) decoration = "underline";
+  if (font.Style().Contains(fsStrikeOut)) decoration = AppendWithSpace(decoration, "line-through");
+  if (!decoration.empty()) css = AppendWithSpace(css, "text-decoration: " + decoration + ";");
+  return AppendWithSpace(css, "color: " + ColorToHtmlColor(font.Color()) + ";");
+}
+
+namespace {
+std::vector<TGraphicClass>& KeptGraphicClasses() {
+  static std::vector<TGraphicClass> kept;
+  return kept;
+}
+}  // namespace
+
+void KeepGraphicClassForHTML(TGraphicClass graphicClass) {
+  auto& kept = KeptGraphicClasses();
+  if (std::find(kept.begin(), kept.end(), graphicClass) == kept.end()) kept.push_back(graphicClass);
+}
+
+void ForgetGraphicClassesKeptForHTML() { KeptGraphicClasses().clear(); }
+
+bool IsGraphicClassKeptForHTML(const TGraphic& graphic) {
+  const auto& kept = KeptGraphicClasses();
+  return std::find(kept.begin(), kept.end(), graphic.ClassType()) != kept.end();
+}
+
+// --- Symbol font --------------------------------------------------------------------------------
+
+namespace {
+
+// Names of the Symbol font's characters 32 .. 254 as HTML writes them: a name of more
+// than one character is an entity, one character stands for itself, empty for nothing.
+AnsiString SymbolName(uint32_t code) {
+  static const char* const greek[26] = {"Alpha", "Beta",  "Chi",    "Delta", "Epsilon", "Phi",     "Gamma",
+                                        "Eta",   "Iota",  "#977",   "Kappa", "Lambda",  "Mu",      "Nu",
+                                        "Omicron", "Pi",  "Theta",  "Rho",   "Sigma",   "Tau",     "Upsilon",
+                                        "sigmaf", "Omega", "Xi",    "Psi",   "Zeta"};
+  static const char* const lowerGreek[26] = {"alpha", "beta",  "chi",    "delta", "epsilon", "#981",    "gamma",
+                                             "eta",   "iota",  "phi",    "kappa", "lambda",  "mu",      "nu",
+                                             "omicron", "pi",  "theta",  "rho",   "sigma",   "tau",     "upsilon",
+                                             "#982",  "omega", "xi",     "psi",   "zeta"};
+  static const char* const high[94] = {
+      "#978",   "prime", "le",    "frasl", "infin", "fnof",  "clubs", "diams", "hearts", "spades", "harr",  "larr",
+      "uarr",   "rarr",  "darr",  "\xB0",  "plusmn", "Prime", "ge",   "times", "prop",   "part",   "#8226", "divide",
+      "ne",     "equiv", "asymp", "hellip", "|",    "-",     "crarr", "alefsym", "image", "real",  "weierp", "otimes",
+      "oplus",  "empty", "cap",   "cup",   "sup",   "supe",  "nsub",  "sub",   "sube",   "isin",   "notin", "ang",
+      "nabla",  "reg",   "copy",  "trade", "prod",  "radic", "sdot",  "not",   "and",    "or",     "hArr",  "lArr",
+      "uArr",   "rArr",  "dArr",  "loz",   "lang",  "reg",   "copy",  "trade", "sum",    "/",      "|",     "\\",
+      "/",      "|",     "\\",    "/",     "{",     "\\",    "|",     "euro",  "rang",   "int",    "#8992", "|",
+      "#8993",  "\\",    "|",     "/",     "\\",    "|",     "/",     "\\",    "}",      "/"};
+  switch (code) {
+    case 34: return "forall";
+    case 36: return "exist";
+    case 39: return "?";
+    case 64: return "cong";
+    case 92: return "there4";
+    case 94: return "perp";
+    case 96: return "-";
+  }
+  if (code >= 65 && code <= 90) return greek[code - 65];
+  if (code >= 97 && code <= 122) return lowerGreek[code - 97];
+  if (code >= 32 && code <= 126) return AnsiString(1, static_cast<char>(code));
+  if (code >= 161 && code <= 254) return high[code - 161];
+  return "";
+}
+
+void AppendSymbol(AnsiString& out, uint32_t code) {
+  if (code < 32 || code > 254) return;
+  const AnsiString name = SymbolName(code);  // empty for 127 .. 160
+  if (name.size() > 1) out += "&" + name + ";";
+  else out += name;
+}
+
+}  // namespace
+
+AnsiString SymbolTextToHtml(AnsiStringView text) {
+  AnsiString out;
+  for (char c : text) AppendSymbol(out, static_cast<uint8_t>(c));
+  return out;
+}
+
+AnsiString SymbolTextToHtmlW(AnsiStringView raw) {
+  AnsiString out;
+  for (WideChar unit : RawUnicodeToWide(raw)) AppendSymbol(out, unit >= 0xF000 ? unit - 0xF000u : unit);
+  return out;
+}

@@ -1,0 +1,348 @@
+// The base of every item of a rich-text document, the two intermediate bases of the
+// non-text items, the item kinds by style number, and the registry that creates an item
+// from its style number.
+//
+// An item's style number tells its kind: 0 and above a text style index (MaxInt: the
+// paragraph's default text style), negative numbers the rpkind... values below. Items
+// are created through CreateItemByStyleNo (or a class's factory) and handed to a
+// document (RPData.h), which owns them.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+#include "platform/base/Object.h"
+#include "platform/base/Streams.h"
+#include "platform/base/Types.h"
+#include "richtext/model/RPCheckpoint.h"
+#include "richtext/model/RPHtmlHelpers.h"
+#include "richtext/model/RPLists.h"
+#include "richtext/model/RPScaling.h"
+#include "richtext/model/RPTag.h"
+#include "richtext/model/RPWordPainters.h"
+
+class TCanvas;
+class TCustomRPData;
+class TCustomRPItemInfo;
+class IRPStyleSheet;
+
+// Item kinds (written to native-format files; the values are fixed).
+inline constexpr int32_t rpkindBreak = -1;
+inline constexpr int32_t rpkindPicture = -3;
+inline constexpr int32_t rpkindHotspot = -4;
+inline constexpr int32_t rpkindControl = -5;
+inline constexpr int32_t rpkindBullet = -6;
+inline constexpr int32_t rpkindHotPicture = -10;
+inline constexpr int32_t rpkindListMarker = -11;
+inline constexpr int32_t rpkindTab = -12;
+// A text style number meaning "the paragraph's default text style".
+inline constexpr int32_t rpDefaultTextStyle = std::numeric_limits<int32_t>::max();
+
+// ItemOptions bits. Bits 0, 1 and 2 exclude each other through the setters.
+using TRPItemOptions = uint8_t;
+inline constexpr TRPItemOptions rpioContinuesLine = 0x01;
+inline constexpr TRPItemOptions rpioPageBreakBefore = 0x02;
+inline constexpr TRPItemOptions rpioLineBreakBefore = 0x04;
+inline constexpr TRPItemOptions rpioUnicode = 0x08;
+// The bits written to native-format files.
+inline constexpr TRPItemOptions rpioStoredMask = 0x0F;
+
+// ItemState bits.
+using TRPItemState = uint8_t;
+inline constexpr TRPItemState rpisSpellChecked = 0x01;
+
+// GetBoolValue queries.
+enum TRPItemBoolQuery : int32_t {
+  rpibqWholeLine = 0,
+  rpibqHasContent = 1,
+  rpibqRPFBody = 2,
+  rpibqSelectAsObject = 3,
+  rpibqResetsFontCache = 4,
+  rpibqOwnCodePage = 5,
+  rpibqTab = 6,
+  rpibqControl = 7,
+  rpibqResizable = 8,
+  rpibqLive = 9,
+  rpibqSwitchesTextStyle = 13,
+};
+
+// GetBoolValueEx queries (answers may need the style sheet).
+enum TRPItemBoolQueryEx : int32_t {
+  rpibqxPrintAsBitmap = 0,
+  rpibqxJump = 1,
+  rpibqxFocusable = 2,
+  rpibqxHoverRepaint = 3,
+  rpibqxJumpCursor = 4,
+  rpibqxSizeForWidth = 5,
+};
+
+// Vertical alignment of rectangular items.
+enum TRPVAlign : uint8_t { rpvaBaseline, rpvaMiddle, rpvaAbsTop, rpvaAbsBottom, rpvaAbsMiddle };
+
+// Integer property codes (0: unknown name) and string property codes.
+enum TRPItemIntProperty : int32_t {
+  rpipUnknown = 0,
+  rpipVShift = 1,
+  rpipVShiftAbs = 2,
+  rpipWidth = 3,
+  rpipHeight = 4,
+  rpipTransparent = 5,
+  rpipTransparentMode = 6,
+  rpipTransparentColor = 7,
+  rpipMinHeightOnPage = 8,
+  rpipSpacing = 9,
+  rpipResizable = 10,
+  rpipUnremovable = 11,
+  rpipNoHTMLImageSize = 12,
+  rpipAnimationInterval = 13,
+  rpipVisible = 14,
+};
+enum TRPItemStrProperty : int32_t { rpspUnknown = 0, rpspHint = 1, rpspAlt = 2, rpspFileName = 3 };
+
+// One decimal integer of a native-format header line after blanks: an optional sign and
+// at least one digit; rest moves past it. False (rest unchanged) when no number stands
+// there or it overflows.
+bool ReadRPFInteger(AnsiStringView& rest, int32_t& value);
+
+// The property's name in native-format files ("vshift", "hint"), empty for an unknown
+// code; and the code of a name (exact, case-sensitive), 0 when unknown.
+AnsiStringView RPIntPropertyName(int32_t code);
+AnsiStringView RPStrPropertyName(int32_t code);
+int32_t RPIntPropertyCode(AnsiStringView name);
+int32_t RPStrPropertyCode(AnsiStringView name);
+
+// The styles a document uses: one 0/1 mark per text, paragraph and list style, or
+// (after RenumberItemStyles prepared them) cumulative counts of removed styles.
+struct TRPStyleUsage {
+  bool TrackTextStyles = false;
+  bool TrackParaStyles = false;
+  bool TrackListStyles = false;
+  bool Initialized = false;
+  TRPIntegerList TextStyles;
+  TRPIntegerList ParaStyles;
+  TRPIntegerList ListStyles;
+};
+
+// A stored location of a sub-document inside an item (a cell of a table); the items
+// with sub-documents store their own kinds.
+class TRPStoreSubRPData : public TObject {
+public:
+  // Orders two locations inside one item: negative, 0 or positive; 0 in this class.
+  virtual int32_t Compare(const TRPStoreSubRPData&) const { return 0; }
+};
+
+// Which sub-document of an item GetSubRPData answers: the first, the last, the end or
+// the start of the selected block, or the one after or before the given location.
+enum TRPSubRPDataPosition : int32_t {
+  rpsdFirst = 0,
+  rpsdLast = 1,
+  rpsdSelectionEnd = 2,
+  rpsdSelectionStart = 3,
+  rpsdNext = 4,
+  rpsdPrevious = 5,
+};
+
+// An item class as the registry knows it: its name and its factory (the class's
+// constructor with the owning document).
+struct TRPItemClassInfo {
+  const char* ClassName;
+  std::unique_ptr<TCustomRPItemInfo> (*Create)(TCustomRPData* rpData);
+};
+using TRPItemClass = const TRPItemClassInfo*;
+
+// The factory of an item class T (constructible from the owning document), for its
+// TRPItemClassInfo.
+template <typename T>
+std::unique_ptr<TCustomRPItemInfo> CreateRPItem(TCustomRPData* rpData) {
+  return std::make_unique<T>(rpData);
+}
+
+class TCustomRPItemInfo : public TPersistent {
+public:
+  explicit TCustomRPItemInfo(TCustomRPData* rpData);
+  ~TCustomRPItemInfo() override;
+
+  int32_t StyleNo = 0;
+  int32_t ParaNo = 0;
+  TRPItemOptions ItemOptions = 0;
+  TRPItemState ItemState = 0;
+  // Created on first use, freed when it becomes empty.
+  std::unique_ptr<TRPWordPainterList> WordPainters;
+  // Owned by the item; linked into its document's chain while the item is in one.
+  std::unique_ptr<TRPCPInfo> Checkpoint;
+  int32_t JumpID = 0;
+  TRPTag Tag;
+  int32_t CachedIndex = -1;
+  AnsiString Hint;
+
+  // The class this item was made by; a copy is made by the same class.
+  virtual TRPItemClass ItemClass() const = 0;
+
+  virtual int32_t GetAssociatedTextStyleNo() const { return -1; }
+  virtual void SetAssociatedTextStyleNo(int32_t) {}
+  // 20, scaled to the device when a resolution is given.
+  virtual int32_t GetMinWidth(const TRPResolution* resolution, TCanvas* canvas, TCustomRPData* rpData) const;
+  virtual bool GetBoolValue(TRPItemBoolQuery query) const;
+  virtual bool GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyleSheet* rpStyle) const;
+  virtual int32_t GetImageWidth(const IRPStyleSheet*) const { return 0; }
+  virtual int32_t GetImageHeight(const IRPStyleSheet*) const { return 0; }
+  virtual int32_t GetBorderWidth() const { return 0; }
+  virtual int32_t GetBorderHeight() const { return 0; }
+  // Before the item enters a document (it may change the stored text) and after.
+  virtual void Inserting(TCustomRPData* rpData, AnsiString& text, bool safe);
+  virtual void Inserted(TCustomRPData* rpData, int32_t itemNo);
+
+  // Native-format support: the rest of the item's header line, its property count and
+  // property lines.
+  virtual void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const;
+  virtual int32_t GetRPFPropertyCount() const;
+  virtual void SaveRPFProperties(TStream& stream) const;
+  // Reads the rest of the item's header line from rest (advancing it); false when it is
+  // malformed. Nothing to read in this class.
+  virtual bool ReadRPFHeaderExtra(AnsiStringView& rest);
+  // "name=value": an integer property, a string property, or SetCustomProperty; a line
+  // without "=" is ignored; a value that is no number reads as 0.
+  void ReadRPFPropertyLine(AnsiStringView s);
+
+  // The item as plain text for a line of lineWidth characters; textIsUnicode tells
+  // whether the result is stored UTF-16. Empty in this class.
+  virtual AnsiString AsPlainText(int32_t lineWidth, TCustomRPData* rpData, bool& textIsUnicode) const;
+
+  // Copies StyleNo, ParaNo, ItemOptions and Hint; subclasses first copy their own
+  // fields when the source is of their class.
+  virtual void CopyPropertiesFrom(const TCustomRPItemInfo& source);
+  virtual void TakeOverAnimator(TCustomRPItemInfo&, TCustomRPData*) {}
+  virtual void UpdateAnimator(TCustomRPData*) {}
+  virtual void ExecuteJump(TCustomRPData*) {}
+  virtual void FocusItem() {}
+  // Marks ParaNo in the usage record / maps ParaNo through the cumulative counts.
+  virtual void MarkStylesInUse(TRPStyleUsage& usage) const;
+  virtual void RenumberStyles(const TRPStyleUsage& usage);
+  virtual bool SetIntProperty(int32_t, int32_t) { return false; }
+  virtual bool GetIntProperty(int32_t, int32_t&) const { return false; }
+  virtual bool SetStrProperty(int32_t code, const AnsiString& value);
+  virtual bool GetStrProperty(int32_t code, AnsiString& value) const;
+  virtual bool SetCustomProperty(const AnsiString&, const AnsiString&) { return false; }
+  // A sub-document of the item (a table's cell) with its location; none in this class.
+  virtual TCustomRPData* GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition position);
+  // The y at which the item may be split before its part n (tables: a row's top).
+  virtual int32_t GetSplitPoint(int32_t n) const { return n; }
+  // Called when an editor moves the item into its undo list.
+  virtual void MovingToUndoList(int32_t itemNo, TCustomRPData* rpData);
+  virtual void MovingFromUndoList(int32_t, TCustomRPData*) {}
+
+  // Option bits.
+  bool GetContinuesLine() const { return (ItemOptions & rpioContinuesLine) != 0; }
+  void SetContinuesLine(bool value);
+  bool GetPageBreakBefore() const { return (ItemOptions & rpioPageBreakBefore) != 0; }
+  void SetPageBreakBefore(bool value);
+  bool GetLineBreakBefore() const { return (ItemOptions & rpioLineBreakBefore) != 0; }
+  // A whole-line item never gets the bit.
+  void SetLineBreakBefore(bool value);
+  bool StartsParagraph() const { return (ItemOptions & (rpioContinuesLine | rpioLineBreakBefore)) == 0; }
+  bool IsUnicode() const { return (ItemOptions & rpioUnicode) != 0; }
+  // StyleNo, with MaxInt resolved through the paragraph style (RPData.h).
+  int32_t ResolveStyleNo(const IRPStyleSheet* rpStyle) const;
+
+  // Live-spelling marks (1-based character offsets).
+  void AddMisspelling(int32_t startOffs, int32_t length);
+  void RemoveMisspellings();
+  void ResetSpellCheck(int32_t offset);
+  // One character typed / count characters deleted at offset; true when a painted word
+  // was touched.
+  bool AdjustWordPaintersForInsert(int32_t offset, WideChar ch, TCustomRPData* rpData);
+  bool AdjustWordPaintersForDelete(int32_t offset, int32_t count);
+  bool FindWordPainterAt(int32_t offset, int32_t& start, int32_t& length) const;
+  bool IsInPaintedWord(int32_t offset) const;
+
+private:
+  void FreeEmptyWordPainters();
+};
+
+// styleNo with MaxInt resolved: the paragraph style's DefStyleNo, or 0 when that is
+// negative or there is no style sheet; other numbers unchanged.
+int32_t ResolveTextStyleNo(int32_t styleNo, int32_t paraNo, const IRPStyleSheet* rpStyle);
+
+// Options with the continues-line bit set and bits 1 and 2 cleared when flag is set.
+TRPItemOptions SetContinuesLineInOptions(TRPItemOptions options, bool flag);
+
+class TRPNonTextItemInfo : public TCustomRPItemInfo {
+public:
+  using TCustomRPItemInfo::TCustomRPItemInfo;
+  bool Unremovable = false;
+
+  virtual int32_t GetHeight() const { return 0; }
+  virtual int32_t GetWidth() const { return 0; }
+  virtual int32_t GetLeftOverhang() const { return 0; }
+  virtual void AdjustControlPlacement(int32_t, int32_t, bool) {}
+
+  void CopyPropertiesFrom(const TCustomRPItemInfo& source) override;
+  int32_t GetRPFPropertyCount() const override;
+  void SaveRPFProperties(TStream& stream) const override;
+  bool SetIntProperty(int32_t code, int32_t value) override;
+  bool GetIntProperty(int32_t code, int32_t& value) const override;
+};
+
+// An item that takes a whole line (breaks, tables).
+class TRPFullLineItemInfo : public TRPNonTextItemInfo {
+public:
+  using TRPNonTextItemInfo::TRPNonTextItemInfo;
+  bool GetBoolValue(TRPItemBoolQuery query) const override;
+};
+
+// An item that stands in a line as a rectangle (pictures, tabs, controls, markers).
+class TRPRectItemInfo : public TRPNonTextItemInfo {
+public:
+  explicit TRPRectItemInfo(TCustomRPData* rpData) : TRPNonTextItemInfo(rpData) {}
+  // 0: never split over pages.
+  int32_t MinHeightOnPage = 0;
+  TRPVAlign VAlign = rpvaBaseline;
+  // Percent of the item's height, or pixels when VShiftAbs.
+  int32_t VShift = 0;
+  bool VShiftAbs = false;
+  // Empty space on every side.
+  int32_t Spacing = 1;
+
+  virtual int32_t GetDescent() const { return Spacing; }
+  int32_t GetBorderWidth() const override { return Spacing; }
+  int32_t GetBorderHeight() const override { return Spacing; }
+
+  void CopyPropertiesFrom(const TCustomRPItemInfo& source) override;
+  // VAlign as a decimal number.
+  void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
+  // VAlign: 0 for an empty rest (NUL, CR or LF first), else one integer; false when it is
+  // no number.
+  bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  // "vertical-align : N" for a shifted baseline item: VShift pixels, or VShift percent of
+  // the image height; empty when unshifted, without height or not on the baseline.
+  AnsiString GetVShiftCSS(const IRPStyleSheet* rpStyle) const;
+  int32_t GetRPFPropertyCount() const override;
+  void SaveRPFProperties(TStream& stream) const override;
+  bool SetIntProperty(int32_t code, int32_t value) override;
+  bool GetIntProperty(int32_t code, int32_t& value) const override;
+};
+
+// " align=..." for vertical alignments other than the baseline, empty for it.
+AnsiString GetHTMLAlign(TRPVAlign vAlign, uint32_t htmlOptions);
+
+// "name=value" CR LF for a property code.
+void WriteRPFIntPropertyLine(TStream& stream, int32_t code, int32_t value);
+void WriteRPFStrPropertyLine(TStream& stream, int32_t code, const AnsiString& value);
+
+// The registry. RegisterItemClass takes style numbers below -9 only (the table item
+// registers -60); a number registered with another class, or -9 and above, raises
+// ERichPaneError "Can't register RichPane item type - this StyleNo is already
+// registered". Registering the same class again does nothing.
+void RegisterItemClass(int32_t styleNo, TRPItemClass itemClass);
+// The classes of the built-in kinds (rpkindBreak ... rpkindTab) and of text items, set
+// by the units that define them at start-up (nullptr: not available).
+void SetBuiltInItemClass(int32_t styleNo, TRPItemClass itemClass);
+void SetTextItemClass(TRPItemClass itemClass);
+TRPItemClass GetTextItemClass();
+// A new empty item of the kind with StyleNo set; nullptr when the kind is unknown.
+std::unique_ptr<TCustomRPItemInfo> CreateItemByStyleNo(int32_t styleNo, TCustomRPData* rpData);
+// A new item of source's class with StyleNo and the copied properties; with
+// copyCheckpoint, a copy of its checkpoint. The tag is copied with its string.
+std::unique_ptr<TCustomRPItemInfo> CreateItemCopy(const TCustomRPItemInfo& source, TCustomRPData* rpData,
+                                                  bool copyCheckpoint);

@@ -1,0 +1,109 @@
+#include "richtext/model/RPRtfHelpers.h"
+
+#include <cstdio>
+
+#include "richtext/model/RPUnicode.h"
+#include "platform/base/StringTypes.h"
+#include "platform/base/UnicodeCase.h"
+
+namespace {
+
+AnsiString PrefixBackslash(AnsiStringView text) {
+  AnsiString out;
+  for (char c : text) {
+    if (c == '\\' || c == '{' || c == '}') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// A letter or digit of the ANSI code page.
+bool IsAlphaNumericByte(char c) {
+  uint16_t type = 0;
+  return GetStringTypeExA(LOCALE_USER_DEFAULT, CT_CTYPE1, &c, 1, &type) && (type & (C1_ALPHA | C1_DIGIT)) != 0;
+}
+
+void Write(TStream& stream, const AnsiString& text) {
+  if (!text.empty()) stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+}
+
+}  // namespace
+
+AnsiString RtfEncodeSpecialChars(AnsiStringView text, bool keywords) {
+  AnsiString out(text);
+  for (size_t i = out.size(); i-- > 0;) {
+    const auto byte = static_cast<uint8_t>(out[i]);
+    if (byte >= 32 && byte <= 127) continue;
+    AnsiString replacement;
+    if (keywords && byte == 0x95) replacement = "\\bullet ";
+    else if (keywords && byte == 0xA0) replacement = "\\~";
+    else {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\'%02x", byte);
+      replacement = hex;
+    }
+    out.replace(i, 1, replacement);
+  }
+  return out;
+}
+
+AnsiString RtfEscapeText(AnsiStringView text, bool raw, bool keywords) {
+  return RtfEncodeSpecialChars(raw ? AnsiString(text) : PrefixBackslash(text), keywords);
+}
+
+AnsiString RtfEscapeFieldArgument(AnsiStringView text) {
+  AnsiString doubled;
+  for (char c : PrefixBackslash(text)) {
+    doubled += c;
+    if (c == '\\') doubled += '\\';
+  }
+  return RtfEncodeSpecialChars(doubled, false);
+}
+
+AnsiString RtfSanitizeName(AnsiStringView text) {
+  AnsiString out(text);
+  for (char& c : out)
+    if (c == '\\' || c == '{' || c == '}') c = '_';
+  return RtfEncodeSpecialChars(out, false);
+}
+
+AnsiString MakeRtfBookmarkName(AnsiStringView name) {
+  AnsiString out(name);
+  for (char& c : out)
+    if (!IsAlphaNumericByte(c)) c = '_';
+  return RtfEncodeSpecialChars(out, false);
+}
+
+void WriteRtfUnicodeText(TStream& stream, AnsiStringView raw, uint32_t codePage, bool rawText, bool withFallback) {
+  static const struct {
+    WideChar Unit;
+    const char* Keyword;
+  } keywords[] = {
+      {0x0095, "\\bullet "},   {0x00A0, "\\~"},         {0x00AD, "\\-"},         {0x2002, "\\enspace "},
+      {0x2003, "\\emspace "},  {0x2005, "\\qmspace "},  {0x2013, "\\endash "},   {0x2014, "\\emdash "},
+      {0x2018, "\\lquote "},   {0x2019, "\\rquote "},   {0x201C, "\\ldblquote "}, {0x201D, "\\rdblquote "},
+  };
+  for (WideChar unit : RawUnicodeToWide(raw)) {
+    if (unit >= 1 && unit <= 127) {
+      Write(stream, RtfEscapeText(AnsiString(1, static_cast<char>(unit)), rawText, true));
+      continue;
+    }
+    bool written = false;
+    for (const auto& k : keywords)
+      if (!rawText && unit == k.Unit) {
+        Write(stream, k.Keyword);
+        written = true;
+      }
+    if (written) continue;
+    AnsiString fallback;
+    if (withFallback) {
+      fallback = RawUnicodeToAnsi(codePage, WideToRawUnicode(WideString(1, unit)));
+      if (fallback.size() != 1) Write(stream, "\\uc" + std::to_string(fallback.size()));
+    }
+    Write(stream, "\\u" + std::to_string(static_cast<int16_t>(unit)) + " ");
+    if (withFallback) {
+      Write(stream, RtfEscapeText(fallback, false, false));
+      if (fallback.size() != 1) Write(stream, "\\uc1 ");
+    }
+  }
+}

@@ -1,0 +1,23 @@
+// The fragments from which items and styles write themselves as RTF: escaped text,
+// field arguments, names and bookmarks, and UTF-16 text with its 8-bit fallback.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/base/Streams.h"
+#include "platform/base/Types.h"
+
+// From the end backwards, every byte below 32 or above 127 becomes \'xx; with keywords
+// 0x95 becomes "\bullet " and 0xA0 "\~".
+AnsiString RtfEncodeSpecialChars(AnsiStringView text, bool keywords);
+// Unless raw, a backslash before each \, { and }; then RtfEncodeSpecialChars.
+AnsiString RtfEscapeText(AnsiStringView text, bool raw, bool keywords);
+// \, { and } escaped, then every backslash doubled once more, then encoded.
+AnsiString RtfEscapeFieldArgument(AnsiStringView text);
+// \, { and } become "_", then encoded (style names, hints).
+AnsiString RtfSanitizeName(AnsiStringView text);
+// Every byte that is no letter or digit of the ANSI code page becomes "_", then encoded.
+AnsiString MakeRtfBookmarkName(AnsiStringView name);
+// Stored UTF-16 as RTF: ASCII escaped, typographic characters as keywords (unless raw),
+// others as \uN with, when withFallback, their text in the code page.
+void WriteRtfUnicodeText(TStream& stream, AnsiStringView raw, uint32_t codePage, bool raw_, bool withFallback);

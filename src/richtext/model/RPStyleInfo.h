@@ -1,0 +1,73 @@
+// The shared base of the style sheet's styles and of their collections: a style's base
+// style, name, standard flag and template, and the collection operations that merge
+// another collection's styles into this one.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/base/Collections.h"
+#include "platform/base/Types.h"
+#include "richtext/model/RPLists.h"
+#include "richtext/model/RPStyleSheetQueries.h"
+
+
+class TCustomRPInfo : public TCollectionItem {
+public:
+  explicit TCustomRPInfo(TCollection* collection) : TCollectionItem(collection) {}
+
+  int32_t BaseStyleNo = -1;  // the style this one is based on, -1 for none
+  AnsiString StyleName;
+  bool Standard = true;  // false for styles added by merging
+  int32_t StyleTemplateId = -1;
+
+  AnsiString DisplayName() const override { return StyleName; }
+  // From another TCustomRPInfo: the four fields above; anything else as the platform.
+  void Assign(const TPersistent& source) override;
+
+  // Equality for merging: without BaseStyleNo; references to other styles of the same
+  // collection unless ignoreReferences; the template id unless ignoreId.
+  virtual bool IsSimpleEqual(const TCustomRPInfo& value, bool ignoreReferences, bool ignoreId) const = 0;
+  // IsSimpleEqual(value, true, false), then value's reference to a style of its own
+  // collection checked through map (value's index -> this side's); a reference past the
+  // map is cleared in value.
+  virtual bool IsSimpleEqualEx(TCustomRPInfo& value, const TRPIntegerList& map) const = 0;
+  // The larger, the closer value is to this style.
+  virtual int32_t SimilarityValue(const TCustomRPInfo& value) const = 0;
+  // After a merge added this style: its references mapped (textStyleMap: the map of text
+  // styles, for paragraph styles' default text style; nullptr when none).
+  virtual void MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList* textStyleMap);
+
+protected:
+  // A reference of a stored style (valueRef) against this style's (selfRef) through map:
+  // none matches; one inside the map when it maps to selfRef; one past the map is
+  // cleared and matches.
+  static bool MappedReferenceMatches(int32_t& valueRef, int32_t selfRef, const TRPIntegerList& map);
+  // A reference inside the map (when there is one) becomes what it maps to.
+  static void MapReference(int32_t& reference, const TRPIntegerList* map);
+};
+
+// How MergeStyles takes another collection's styles.
+enum TRPMergeMode : int32_t {
+  rpmmMerge = 0,    // an equal existing style, else a new copy
+  rpmmClosest = 1,  // the most similar existing style; nothing is added
+  rpmmAddNew = 2,   // always a new copy
+};
+
+class TCustomRPInfos : public TOwnedCollection {
+public:
+  TCustomRPInfos(TPersistent* owner, TCollectionItemClass itemClass) : TOwnedCollection(owner, std::move(itemClass)) {}
+
+  TCustomRPInfo* Style(int32_t index) const { return static_cast<TCustomRPInfo*>(Items(index)); }
+  // Merges source (a collection of the same kind) into this one; map gets, per source
+  // style in order, the index here it maps to (-1 when mode rpmmClosest meets an empty
+  // collection). The styles added are not standard and their references are mapped.
+  void MergeStyles(TCustomRPInfos& source, TRPMergeMode mode, TRPIntegerList& map,
+                   const TRPIntegerList* textStyleMap = nullptr);
+  // Style names in order.
+  void AssignTo(TPersistent& dest) const override;
+
+protected:
+  // The index of the style most similar to s (the first on ties), -1 when empty.
+  virtual int32_t FindClosestStyle(const TCustomRPInfo& s) const;
+  int32_t BestScored(const TCustomRPInfo& s, bool (*candidate)(const TCustomRPInfo& s, const TCustomRPInfo& item)) const;
+};

@@ -1,0 +1,48 @@
+// Item text on a canvas: measuring with fit counts, caret positions and drawing of
+// bidirectional text, through the canvas's own measuring and character placement, so
+// that the engine's metrics are the platform's.
+//
+// The zero-width characters (U+200B, U+200D, U+2060) get no width whatever the font
+// reports. Text is stored item text (RPUnicode.h); options decide its form.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/base/Types.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Geometry.h"
+#include "richtext/model/RPItemInfo.h"
+
+// Width of the whole text in pixels.
+int32_t GetItemTextWidth(AnsiStringView text, TCanvas* canvas, TRPItemOptions options);
+// Size of count UTF-16 units, less the width the font gives each zero-width character.
+TSize MeasureWideText(TCanvas* canvas, const WideChar* text, int32_t count);
+
+// extents (optional, count entries) receive the right edge of each character; fit the
+// number of leading characters whose right edge is within maxExtent.
+void MeasureTextFit(TCanvas* canvas, AnsiStringView text, int32_t count, TSize& size, TRPItemOptions options,
+                    int32_t* extents, int32_t& fit, int32_t maxExtent);
+void MeasureItemTextFit(TCanvas* canvas, AnsiStringView text, int32_t maxExtent, TRPItemOptions options,
+                        int32_t* extents, int32_t& fit);
+// Takes the width a font gave zero-width characters out of the extents of count UTF-16
+// units. When anything was removed, fit grows while the next extent is strictly below
+// maxExtent (the layouts of stored books depend on this; the canvas's own fit count
+// admits equality). Returns whether anything was removed.
+bool RemoveZeroWidthExtents(const WideChar* text, int32_t count, int32_t* extents, int32_t& fit, int32_t maxExtent);
+
+// The x of every caret position (count + 1 entries) of a bidirectional text laid out
+// in visual order; false when the placement failed (its width is not expectedWidth
+// within 1 pixel).
+bool GetCaretPositionsBiDi(TCanvas* canvas, AnsiStringView text, int32_t* positions, int32_t expectedWidth,
+                           TRPItemOptions options);
+// Left and right x of characters first .. first + count - 1 (1-based), left <= right.
+bool GetCharRangeXBiDi(TCanvas* canvas, AnsiStringView text, int32_t first, int32_t count, TRPItemOptions options,
+                       int32_t expectedWidth, int32_t& left, int32_t& right);
+// Draws characters first .. last (1-based) of the text at their visual positions, the
+// text starting at (x, y), each run clipped to its own cells of the given height; false
+// when the placement failed (the caller then draws the plain way).
+bool DrawTextRangeBiDi(int32_t x, int32_t y, int32_t expectedWidth, TRPItemOptions options, int32_t last,
+                       int32_t first, TCanvas* canvas, AnsiStringView text, int32_t height);
+// DrawTextRangeBiDi when needsBiDi, else false.
+bool TryDrawTextRangeBiDi(int32_t x, int32_t y, int32_t expectedWidth, TRPItemOptions options, int32_t last,
+                          int32_t first, TCanvas* canvas, AnsiStringView text, int32_t height, bool needsBiDi);
