@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <ranges>
 #include <string>
 
 #include "platform/base/Format.h"
@@ -127,12 +126,9 @@ void TWolfWriter::CheckComplete() const {
   if (!FBookEnded) throw EWolfWriterError(SWolfBookNotEnded);
   if (!FHasPages) throw EWolfWriterError(SWolfNoPages);
   const TWolfPageTableGroup& pages = FPageTable->GetGroup(0);
-  // Page positions only grow, so the group is sorted.
-  const auto pageIndices = std::views::iota(0, pages.Count());
-  const auto positionOf = [&pages](int32_t index) { return pages.GetPosition(index); };
   for (int32_t i = 0; i < FTOC->Count(); ++i) {
     const TWolfTOCItem& item = FTOC->GetItem(i);
-    if (!std::ranges::binary_search(pageIndices, item.Position(), {}, positionOf))
+    if (!pages.HasPosition(item.Position()))
       throw EWolfWriterError(Format(SWolfUnboundTOCEntry, {item.Name()}));
   }
 }

@@ -7,6 +7,7 @@
 // table-of-contents catalog section and the page table. Byte layouts: uWolfDefs.h.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -132,6 +133,10 @@ public:
   uint32_t GetPosition(int32_t index) const;
   int32_t Count() const { return static_cast<int32_t>(FPositions.size()); }
   void Add(uint32_t position) { FPositions.push_back(position); }
+  // Page positions only grow, so the group is sorted and searched by halves.
+  bool HasPosition(uint32_t position) const {
+    return std::binary_search(FPositions.begin(), FPositions.end(), position);
+  }
   int32_t ByteSize() const { return Count() * 4; }
 
 private:
