@@ -1,0 +1,50 @@
+"""Peer for the JPEG tests: PIL (over libjpeg-turbo) writes the JPEG files the tests
+decode, and decodes them itself for the pixels to compare with.
+
+  encode MODE IN.raw OUT.jpg QUALITY SUBSAMPLING PROGRESSIVE
+                                   MODE "RGB" (RGB triples) or "L" (one gray byte);
+                                   SUBSAMPLING 0 (4:4:4), 1 (4:2:2) or 2 (4:2:0);
+                                   PROGRESSIVE 0 or 1
+  decode IN.jpg OUT.raw            the image as RGB triples; exit 3 when PIL refuses it
+Raw files: width and height as 32-bit little-endian numbers, then rows from the top.
+"""
+import struct
+import sys
+
+from PIL import Image
+
+
+def read_raw(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    width, height = struct.unpack("<ii", data[:8])
+    return width, height, data[8:]
+
+
+def main():
+    command = sys.argv[1]
+    if command == "encode":
+        mode, source, target = sys.argv[2], sys.argv[3], sys.argv[4]
+        quality, subsampling, progressive = (int(v) for v in sys.argv[5:8])
+        width, height, pixels = read_raw(source)
+        image = Image.frombytes(mode, (width, height), pixels)
+        options = {"quality": quality, "progressive": bool(progressive)}
+        if mode == "RGB":
+            options["subsampling"] = subsampling
+        image.save(target, "JPEG", **options)
+    elif command == "decode":
+        try:
+            image = Image.open(sys.argv[2])
+            image.load()
+        except OSError:
+            sys.exit(3)
+        rgb = image.convert("RGB")
+        with open(sys.argv[3], "wb") as f:
+            f.write(struct.pack("<ii", *rgb.size))
+            f.write(rgb.tobytes())
+    else:
+        sys.exit(2)
+
+
+if __name__ == "__main__":
+    main()
