@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "fb2/FB2TagNames.h"
 #include "imaging/png/PngCodec.h"
 #include "imaging/uReduceColors.h"
 #include "imaging/uResample.h"
@@ -11,9 +12,6 @@
 #include "platform/graphics/JpegImage.h"
 
 namespace {
-
-constexpr WideChar ContentTypeJpeg[] = u"image/jpeg";
-constexpr WideChar ContentTypePng[] = u"image/png";
 
 // ReduceColors' reductions and its Stucki engine.
 constexpr int32_t ReductionFourGrays = 2;
