@@ -37,7 +37,7 @@ struct TJpegCase {
 
 // Writes the picture as a JPEG file through the peer and answers its bytes.
 std::vector<uint8_t> PeerJpeg(const TempFolder& folder, const TJpegCase& c) {
-  WriteRawImage(folder / "in.raw", TestPicture(c.Width, c.Height, std::string(c.Mode) == "RGB" ? 3 : 1));
+  WriteRawImage(folder / "in.raw", TestPicture(c.Width, c.Height, std::string(c.Mode) == "L" ? 1 : 3));
   EXPECT_TRUE(RunPeerScript("platform/graphics/jpeg_peer.py",
                             {"encode", c.Mode, folder / "in.raw", folder / "in.jpg", std::to_string(c.Quality),
                              std::to_string(c.Subsampling), c.Progressive ? "1" : "0"}));
@@ -164,11 +164,14 @@ TEST(JpegImage, RefusesDamagedFilesWithLibjpegsMessageAndKeepsTheImage) {
       twelveBits[i + 4] = 12;
       break;
     }
+  // Four-channel images have no conversion to the bitmap's colours.
+  const std::vector<uint8_t> cmyk = PeerJpeg(folder, {"", "CMYK", 8, 8, 90, 0, false});
   const struct {
     const char* Name;
     std::vector<uint8_t> Bytes;
     const char* Message;
   } cases[] = {
+      {"CMYK", cmyk, "Unsupported color conversion request"},
       {"no bytes", {}, "Empty input file"},
       {"a bitmap file", {'B', 'M', 0, 0, 0, 0}, "Not a JPEG file: starts with 0x42 0x4d"},
       {"SOI alone", {0xFF, 0xD8}, "Premature end of JPEG file"},

@@ -2,7 +2,8 @@
 decode, and decodes them itself for the pixels to compare with.
 
   encode MODE IN.raw OUT.jpg QUALITY SUBSAMPLING PROGRESSIVE
-                                   MODE "RGB" (RGB triples) or "L" (one gray byte);
+                                   MODE "RGB" (RGB triples), "L" (one gray byte) or
+                                   "CMYK" (RGB triples, written as a CMYK image);
                                    SUBSAMPLING 0 (4:4:4), 1 (4:2:2) or 2 (4:2:0);
                                    PROGRESSIVE 0 or 1
   decode IN.jpg OUT.raw            the image as RGB triples; exit 3 when PIL refuses it
@@ -27,7 +28,9 @@ def main():
         mode, source, target = sys.argv[2], sys.argv[3], sys.argv[4]
         quality, subsampling, progressive = (int(v) for v in sys.argv[5:8])
         width, height, pixels = read_raw(source)
-        image = Image.frombytes(mode, (width, height), pixels)
+        image = Image.frombytes("RGB" if mode == "CMYK" else mode, (width, height), pixels)
+        if mode == "CMYK":
+            image = image.convert("CMYK")
         options = {"quality": quality, "progressive": bool(progressive)}
         if mode == "RGB":
             options["subsampling"] = subsampling
