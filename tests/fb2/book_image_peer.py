@@ -9,11 +9,14 @@ Raw files: width and height as 32-bit little-endian numbers, then rows from the 
 """
 import base64
 import io
-import struct
+import os
 import sys
 import xml.etree.ElementTree as ElementTree
 
 from PIL import Image
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "platform", "graphics"))
+from raw_image import write_raw_rgb  # noqa: E402
 
 
 def pattern(width, height):
@@ -22,13 +25,6 @@ def pattern(width, height):
         for x in range(width):
             image.putpixel((x, y), (x * 255 // max(width - 1, 1), y * 255 // max(height - 1, 1), (x * y * 7) % 256))
     return image
-
-
-def write_raw(path, image):
-    rgb = image.convert("RGB")
-    with open(path, "wb") as f:
-        f.write(struct.pack("<ii", *rgb.size))
-        f.write(rgb.tobytes())
 
 
 def main():
@@ -45,7 +41,7 @@ def main():
         for element in ElementTree.parse(book).getroot():
             if element.tag.endswith("binary") and element.get("id") == wanted:
                 data = base64.b64decode("".join(element.text.split()))
-                write_raw(target, Image.open(io.BytesIO(data)))
+                write_raw_rgb(target, Image.open(io.BytesIO(data)))
                 return
         sys.exit(3)
     else:

@@ -9,17 +9,11 @@ decode, and decodes them itself for the pixels to compare with.
   decode IN.jpg OUT.raw            the image as RGB triples; exit 3 when PIL refuses it
 Raw files: width and height as 32-bit little-endian numbers, then rows from the top.
 """
-import struct
 import sys
 
 from PIL import Image
 
-
-def read_raw(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    width, height = struct.unpack("<ii", data[:8])
-    return width, height, data[8:]
+from raw_image import read_raw, write_raw_rgb
 
 
 def main():
@@ -41,10 +35,7 @@ def main():
             image.load()
         except OSError:
             sys.exit(3)
-        rgb = image.convert("RGB")
-        with open(sys.argv[3], "wb") as f:
-            f.write(struct.pack("<ii", *rgb.size))
-            f.write(rgb.tobytes())
+        write_raw_rgb(sys.argv[3], image)
     else:
         sys.exit(2)
 
