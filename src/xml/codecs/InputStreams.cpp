@@ -8,7 +8,7 @@
 #include "xml/codecs/Utf8Codec.h"
 
 TUtilsCustomInputStream::TUtilsCustomInputStream(TStream* stream, int32_t bufferSize)
-    : FStream(stream), FBufferSize(std::clamp(bufferSize, 1, XmlLimits.MaxInputBufferBytes)) {
+    : FStream(stream), FBufferSize(std::clamp(bufferSize, 1, DefaultXmlLimits().MaxInputBufferBytes)) {
   if (stream == nullptr) throw EParserUtilsException(SParserStreamNotSpecified);
   FInitialPosition = stream->Position();
   FBuffer = std::make_unique<uint8_t[]>(static_cast<size_t>(FBufferSize));

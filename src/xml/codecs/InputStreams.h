@@ -25,7 +25,7 @@ inline constexpr char SParserEncodingMismatch[] = "Specified input encoding does
 class TUtilsCustomInputStream {
 public:
   // Raises EParserUtilsException "Stream not specified." for a null stream. The buffer
-  // size is kept between 1 and XmlLimits.MaxInputBufferBytes.
+  // size is kept between 1 and the MaxInputBufferBytes of DefaultXmlLimits().
   TUtilsCustomInputStream(TStream* stream, int32_t bufferSize);
   virtual ~TUtilsCustomInputStream();
   TUtilsCustomInputStream(const TUtilsCustomInputStream&) = delete;

@@ -19,6 +19,11 @@ bool IsXmlWhiteSpace(WideStringView text) { return TextIsS(text); }
 
 void ResolveAttributeLiteral(WideStringView literal, TXmlErrorKind& errorType, WideString& value) {
   errorType = 0;
+  // Most values hold no reference and no white space but blanks: they stay as written.
+  if (literal.find_first_of(u"&<\t\n\r") == WideStringView::npos && TextIsChars(literal)) {
+    value.assign(literal);
+    return;
+  }
   value.clear();
   TXmlAttrValueTokenizer tokenizer(literal);
   WideString resolved;

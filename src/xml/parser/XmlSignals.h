@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <typeinfo>
 
 #include "xml/parser/XmlErrorKinds.h"
 #include "xml/parser/XmlLocation.h"
@@ -265,6 +266,12 @@ public:
 };
 
 #undef QF_SIGNAL_CLASS
+
+// The signal as its class T, or none when it is of another class.
+template <typename T>
+const T* SignalAs(const TXmlSignal& signal) {
+  return typeid(signal) == typeid(T) ? static_cast<const T*>(&signal) : nullptr;
+}
 
 // The checks the signals share, for the readers and the DTD code as well.
 // An attribute or default value: "<" gives 73, a non-Char 57, a bad character

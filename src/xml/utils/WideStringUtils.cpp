@@ -14,7 +14,7 @@ namespace {
 
 constexpr char SUtilsListIndexError[] = "List Index out of bounds (%d)";
 constexpr char SUtilsSortedListError[] = "Operation not allowed on Sorted string list";
-constexpr char SUtilsInvalidUCS4[] = "%d is not a valid ISO-10646-UCS4 code point";
+
 constexpr char SUtilsOddSize[] = "Odd size not valid for WideString";
 constexpr char SUtilsNegativeSize[] = "Negative stream size invalid";
 constexpr char SUtilsCapacityBelowSize[] = "Capacity cannot be less than size";

@@ -146,6 +146,8 @@ private:
 };
 
 // A growable UTF-16 string builder.
+inline constexpr char SUtilsInvalidUCS4[] = "%d is not a valid ISO-10646-UCS4 code point";
+
 class TUtilsCustomWideStr {
 public:
   TUtilsCustomWideStr() { Clear(); }

@@ -6,17 +6,11 @@
                                    one index per pixel)
 Raw files: width and height as 32-bit little-endian numbers, then rows from the top.
 """
-import struct
 import sys
 
 from PIL import Image
 
-
-def read_raw(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    width, height = struct.unpack("<ii", data[:8])
-    return width, height, data[8:]
+from raw_image import read_raw, write_raw_rgb
 
 
 def main():
@@ -24,10 +18,7 @@ def main():
     if command == "decode":
         image = Image.open(sys.argv[2])
         image.load()
-        rgb = image.convert("RGB")
-        with open(sys.argv[3], "wb") as f:
-            f.write(struct.pack("<ii", *rgb.size))
-            f.write(rgb.tobytes())
+        write_raw_rgb(sys.argv[3], image)
     elif command == "encode":
         mode = sys.argv[2]
         width, height, data = read_raw(sys.argv[3])

@@ -138,12 +138,12 @@ TEST(InputStreamsTest, AShortReadAtTheEndDeliversWhatThereIs) {
 }
 
 TEST(InputStreamsTest, TheBufferSizeIsKeptWithinTheLimit) {
-  const TXmlLimits saved = XmlLimits;
-  XmlLimits.MaxInputBufferBytes = 8;
+  TXmlLimits limits;
+  limits.MaxInputBufferBytes = 8;
+  const TXmlLimitsOverride scope(limits);
   TStringStream stream("abc"s);
   EXPECT_EQ(TUtilsCustomInputStream(&stream, 1 << 30).BufferSize(), 8);
   EXPECT_EQ(TUtilsCustomInputStream(&stream, 0).BufferSize(), 1);
-  XmlLimits = saved;
 }
 
 }  // namespace

@@ -1,0 +1,164 @@
+#include "xml/dom/DomDocument.h"
+#include "xml/dom/DomElement.h"
+#include "xml/dom/DomExceptions.h"
+#include "xml/dom/DomTextRoutines.h"
+#include "xml/parser/XmlHandlers.h"
+
+namespace {
+
+// The declared type of ID attributes.
+constexpr uint8_t AttrTypeId = 2;
+
+WideStringView PredefinedEntityText(WideStringView name) {
+  if (name == u"lt") return u"<";
+  if (name == u"gt") return u">";
+  if (name == u"amp") return u"&";
+  if (name == u"apos") return u"'";
+  if (name == u"quot") return u"\"";
+  return {};
+}
+
+}  // namespace
+
+void TXmlDomBuilder::Reset() { FPrefixMap.Clear(); }
+
+void TXmlDomBuilder::AppendNew(TDomNode* node) {
+  try {
+    FReferenceNode->AppendChild(node);
+  } catch (...) {
+    node->Free();
+    throw;
+  }
+}
+
+void TXmlDomBuilder::AppendText(TXmlCustomReader*, const IXmlLocation*, WideStringView text, bool fromCharRef) {
+  if (auto* last = dynamic_cast<TDomText*>(FReferenceNode->GetLastChild());
+      last && last->GetNodeType() == ntText) {
+    last->AppendData(text);
+    if (fromCharRef) last->SetFromCharRef(true);
+    return;
+  }
+  TDomText* node = NewDomNode<TDomText>(*FReferenceNode->GetOwnerDocument());
+  node->SetData(text);
+  node->SetFromCharRef(fromCharRef);
+  AppendNew(node);
+}
+
+WideString TXmlDomBuilder::NamespaceOfPrefix(WideStringView prefix) const {
+  const int32_t index = FPrefixMap.IndexOfName(prefix);
+  return index < 0 ? WideString() : FPrefixMap.GetValue(index);
+}
+
+void TXmlDomBuilder::ProcessSignal(const TXmlSignal& signal) {
+  if (const auto* start = SignalAs<TXmlStartDocumentSignal>(signal)) return StartDocument(*start);
+  if (SignalAs<TXmlStartDocumentFragmentSignal>(signal)) return FPrefixMap.Clear();
+  if (SignalAs<TXmlAbortedSignal>(signal)) return Reset();
+  if (!FReferenceNode) return;
+  TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
+  if (const auto* text = SignalAs<TXmlPCDATASignal>(signal)) {
+    // Character data outside the top element (white space by now) is not kept.
+    if (FReferenceNode->GetNodeType() != ntDocument)
+      AppendText(signal.EmittingReader(), &signal, text->Text, text->FromCharRef);
+  } else if (const auto* element = SignalAs<TXmlStartElementSignal>(signal)) {
+    AddElement(*element);
+  } else if (SignalAs<TXmlEndElementSignal>(signal)) {
+    FReferenceNode = FReferenceNode->GetParentNode();
+  } else if (const auto* attribute = SignalAs<TXmlAttributeSignal>(signal)) {
+    AddAttribute(*attribute);
+  } else if (const auto* reference = SignalAs<TXmlEntityRefSignal>(signal)) {
+    const WideStringView predefined = PredefinedEntityText(reference->RefName);
+    if (KeepEntityRefs || predefined.empty())
+      AppendNew(NewDomNode<TDomEntityReference>(document, reference->RefName));
+    else
+      AppendText(signal.EmittingReader(), &signal, predefined, false);
+  } else if (const auto* cdata = SignalAs<TXmlCDATASignal>(signal)) {
+    if (KeepCDATASections) {
+      TDomCDATASection* node = NewDomNode<TDomCDATASection>(document);
+      node->SetData(cdata->Text);
+      AppendNew(node);
+    } else {
+      AppendText(signal.EmittingReader(), &signal, cdata->Text, false);
+    }
+  } else if (const auto* comment = SignalAs<TXmlCommentSignal>(signal)) {
+    if (!KeepComments) return;
+    TDomComment* node = NewDomNode<TDomComment>(document);
+    node->SetData(comment->Text);
+    AppendNew(node);
+  } else if (const auto* pi = SignalAs<TXmlProcessingInstructionSignal>(signal)) {
+    TDomProcessingInstruction* node = NewDomNode<TDomProcessingInstruction>(document, pi->PITarget);
+    node->SetData(pi->Text);
+    AppendNew(node);
+  } else if (const auto* doctype = SignalAs<TXmlDoctypeSignal>(signal)) {
+    if (DocTypeDeclTreatment != dtIgnore) AddDoctype(*doctype);
+  } else if (!(signal.GetScope() & ScopeDocument)) {
+    throw EParserException(SInternalParserException);
+  }
+}
+
+void TXmlDomBuilder::StartDocument(const TXmlStartDocumentSignal& signal) {
+  FPrefixMap.Clear();
+  if (!FReferenceNode || FReferenceNode->GetNodeType() != ntDocument) return;
+  auto& document = static_cast<TDomCustomDocument&>(*FReferenceNode);
+  document.InputEncoding = signal.ActualEncoding;
+  document.XmlEncoding = signal.DeclEncoding;
+  document.XmlStandalone = static_cast<TDomStandalone>(signal.StandaloneValue);
+  document.XmlVersion = signal.DeclVersion;
+  document.DocumentUri = signal.EntityUri();
+  if (auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document)) documentNS->IdList().Clear();
+}
+
+void TXmlDomBuilder::AddElement(const TXmlStartElementSignal& signal) {
+  TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
+  TDomElement* element;
+  if (auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document)) {
+    WideString prefix, localPart;
+    SplitQualifiedName(signal.QualifiedName, prefix, localPart);
+    element = NewDomNode<TDomElement>(*documentNS, signal.QualifiedName, NamespaceOfPrefix(prefix));
+  } else {
+    element = NewDomNode<TDomElement>(static_cast<TDomDocument&>(document), signal.QualifiedName);
+  }
+  AppendNew(element);
+  FReferenceNode = element;
+}
+
+// The value is normalised as XML requires: references replaced, white space made
+// blanks (more for declared types, as the document's DTD says).
+void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
+  auto* element = dynamic_cast<TDomElement*>(FReferenceNode);
+  if (!element) return;
+  TDomCustomDocument& document = *element->GetOwnerDocument();
+  TXmlErrorKind errorType = 0;
+  WideString value;
+  document.ResolveAttributeValue(signal.AttrValue, document.GetAttrDeclType(element->GetNodeName(), signal.AttrName),
+                                 errorType, value);
+  if (!IsNonErrorKind(errorType))
+    ReportSignalError(signal.EmittingReader(), errorType, signal.AttrValue, u"", &signal);
+  auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document);
+  if (!documentNS) {
+    element->SetAttribute(signal.AttrName, value);
+    return;
+  }
+  if (signal.AttrName == u"xmlns") {
+    element->SetAttributeNS(XmlnsNamespaceUri, u"xmlns", value);
+  } else {
+    WideString prefix, localPart;
+    SplitQualifiedName(signal.AttrName, prefix, localPart);
+    const WideString uri = prefix.empty()         ? WideString()
+                           : prefix == u"xml"     ? WideString(XmlNamespaceUri)
+                           : prefix == u"xmlns"   ? WideString(XmlnsNamespaceUri)
+                                                  : NamespaceOfPrefix(prefix);
+    element->SetAttributeNS(uri, signal.AttrName, value);
+  }
+  if (BuildIDList && signal.AttrDataType == AttrTypeId) documentNS->IdList().AddObject(value, element);
+}
+
+void TXmlDomBuilder::AddDoctype(const TXmlDoctypeSignal& signal) {
+  TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
+  auto* doctype = NewDomNode<TDomDocumentTypeDecl>(document, signal.SubsetText, signal.SystemLiteral,
+                                                   signal.PublicLiteral, signal.DeclaredRootName);
+  doctype->IntSubsetStartByteNumber = signal.SubsetByteNumber;
+  doctype->IntSubsetStartCharNumber = signal.SubsetCharNumber;
+  doctype->IntSubsetStartColumn = signal.SubsetColumn;
+  doctype->IntSubsetStartLine = signal.SubsetLine;
+  AppendNew(doctype);
+}

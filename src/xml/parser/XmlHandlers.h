@@ -1,0 +1,109 @@
+// The handlers of the parse-signal chain. `TXmlWFTestHandler` checks that the signals
+// form a well-formed document or fragment and that each signal's data is well-formed,
+// reports every violation and passes only sound signals on. `TXmlDomBuilder` turns the
+// signals it receives into DOM nodes below a reference node. Handlers are chained by
+// their NextHandler references, which are not owned.
+#pragma once
+
+#include "platform/base/Components.h"
+#include "xml/XmlLimits.h"
+#include "xml/parser/XmlSignals.h"
+#include "xml/utils/WideStringUtils.h"
+
+class TDomNode;
+class TXmlCustomReader;
+
+class TXmlCustomHandler : public TComponent {
+public:
+  using TComponent::TComponent;
+
+  // With a reader, the reader's error reporting decides (and raises EParserException
+  // "Signal Processing Exception" to stop); without one, a fatal type raises that.
+  virtual void ReportSignalError(TXmlCustomReader* reader, TXmlErrorKind kind, WideStringView offendingText,
+                                 WideStringView hint, const IXmlLocation* location);
+  virtual void ProcessSignal(const TXmlSignal& signal) = 0;
+};
+
+class TXmlWFTestHandler : public TXmlCustomHandler {
+public:
+  enum TMode : uint8_t { Idle, InDocument, InFragment, InExternalDtd, InInternalDtd };
+  enum TRootState : uint8_t { NoRootYet, InRoot, RootClosed };
+
+  using TXmlCustomHandler::TXmlCustomHandler;
+
+  // Raises EParserException "Internal Parser Exception" for a signal that cannot occur
+  // in the current mode. An element nested deeper than the limit MaxElementDepth is
+  // reported as LimitExceeded with the limit's name as hint.
+  void ProcessSignal(const TXmlSignal& signal) override;
+  virtual void Reset();
+
+  TMode Mode() const { return FMode; }
+  bool DoctypeSeen() const { return FDoctypeSeen; }
+  TRootState RootState() const { return FRootState; }
+  const TXmlLimits& Limits() const { return FLimits; }
+  void SetLimits(const TXmlLimits& limits) { FLimits = limits; }
+  // The handler that receives the sound signals; not owned, cleared when it is freed.
+  TXmlCustomHandler* NextHandler() const { return FNextHandler; }
+  void SetNextHandler(TXmlCustomHandler* handler);
+
+protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
+private:
+  struct TCheckResult {
+    TXmlErrorKind Kind = 0;
+    WideString OffendingText, Hint;
+  };
+  void StartOf(TMode mode);
+  void CheckInDocument(const TXmlSignal& signal, TCheckResult& result);
+  void CheckInFragment(const TXmlSignal& signal, TCheckResult& result);
+  // The structure of elements and the doctype, shared by documents and fragments.
+  bool CheckStructure(const TXmlSignal& signal, TCheckResult& result);
+  void CheckEntityDeclared(const TXmlSignal& signal, TCheckResult& result) const;
+
+  TMode FMode = Idle;
+  TXmlCustomHandler* FNextHandler = nullptr;
+  bool FDoctypeSeen = false;
+  TRootState FRootState = NoRootYet;
+  std::vector<WideString> FOpenElements;  // the open elements' qualified names, innermost last
+  TXmlLimits FLimits = DefaultXmlLimits();
+};
+
+enum TDomDocTypeDeclTreatment : uint8_t { dtIgnore, dtCheckWellformedness, dtCheckValidity };
+
+class TXmlDomBuilder : public TXmlCustomHandler {
+public:
+  using TXmlCustomHandler::TXmlCustomHandler;
+
+  // Raises EParserException "Internal Parser Exception" for a signal outside the
+  // document scope it does not handle.
+  void ProcessSignal(const TXmlSignal& signal) override;
+  // Appends character data to the reference node, to its last child when that is text.
+  virtual void AppendText(TXmlCustomReader* reader, const IXmlLocation* location, WideStringView text,
+                          bool fromCharRef);
+  virtual void Reset();
+
+  // The node below which the next nodes are appended (a document or a fragment), moved
+  // down by each start tag and up by each end tag. Not owned.
+  TDomNode* ReferenceNode() const { return FReferenceNode; }
+  void SetReferenceNode(TDomNode* node) { FReferenceNode = node; }
+  TUtilsNameValueList& PrefixMap() { return FPrefixMap; }
+
+  bool BuildIDList = true;
+  TDomDocTypeDeclTreatment DocTypeDeclTreatment = dtCheckWellformedness;
+  bool KeepCDATASections = true;
+  bool KeepComments = true;
+  bool KeepEntityRefs = true;
+
+private:
+  void AddAttribute(const TXmlAttributeSignal& signal);
+  void AddDoctype(const TXmlDoctypeSignal& signal);
+  void AddElement(const TXmlStartElementSignal& signal);
+  void StartDocument(const TXmlStartDocumentSignal& signal);
+  WideString NamespaceOfPrefix(WideStringView prefix) const;
+  // Appends a new node, freeing it again when appending raises.
+  void AppendNew(TDomNode* node);
+
+  TDomNode* FReferenceNode = nullptr;
+  TUtilsNameValueList FPrefixMap;
+};

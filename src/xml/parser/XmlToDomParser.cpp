@@ -1,0 +1,151 @@
+#include "xml/parser/XmlToDomParser.h"
+
+#include "platform/base/FileSystem.h"
+#include "xml/codecs/Utf16Codecs.h"
+#include "xml/dom/DomImplementation.h"
+#include "xml/dom/DomNode.h"
+#include "xml/parser/XmlDocReader.h"
+#include "xml/parser/XmlHandlers.h"
+#include "xml/utils/UriUtils.h"
+#include "xml/utils/WideStringUtils.h"
+
+// ---- TXmlCustomParser ----
+
+void TXmlCustomParser::SetDOMImpl(TDomImplementation* impl) {
+  if (FDomImpl) FDomImpl->RemoveFreeNotification(this);
+  FDomImpl = impl;
+  if (FDomImpl) FDomImpl->FreeNotification(this);
+}
+
+void TXmlCustomParser::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == FDomImpl) FDomImpl = nullptr;
+}
+
+// ---- TXmlToDomParser ----
+
+TXmlToDomParser::TXmlToDomParser(TComponent* owner) : TXmlCustomParser(owner) { BuildPipeline(); }
+
+void TXmlToDomParser::BuildPipeline() {
+  FReader = CreateOwned<TXmlStandardDocReader>(*this);
+  FWFTestHandler = CreateOwned<TXmlWFTestHandler>(*this);
+  FDomBuilder = CreateOwned<TXmlDomBuilder>(*this);
+  FDomBuilder->DocTypeDeclTreatment = dtCheckWellformedness;
+  FReader->SetDOMImpl(DOMImpl());
+  FReader->SetNextHandler(FWFTestHandler);
+  FWFTestHandler->SetNextHandler(FDomBuilder);
+  SetLimits(FLimits);
+}
+
+void TXmlToDomParser::SetDOMImpl(TDomImplementation* impl) {
+  TXmlCustomParser::SetDOMImpl(impl);
+  FReader->SetDOMImpl(impl);
+}
+
+void TXmlToDomParser::SetBufferSize(int32_t value) {
+  if (value < 1024) throw ENot_Supported_Err(SBufferSizeTooSmall);
+  FBufferSize = value;
+}
+
+bool TXmlToDomParser::KeepCDATASections() const { return FDomBuilder->KeepCDATASections; }
+bool TXmlToDomParser::KeepComments() const { return FDomBuilder->KeepComments; }
+bool TXmlToDomParser::KeepEntityRefs() const { return FDomBuilder->KeepEntityRefs; }
+void TXmlToDomParser::SetKeepCDATASections(bool value) { FDomBuilder->KeepCDATASections = value; }
+void TXmlToDomParser::SetKeepComments(bool value) { FDomBuilder->KeepComments = value; }
+void TXmlToDomParser::SetKeepEntityRefs(bool value) { FDomBuilder->KeepEntityRefs = value; }
+
+void TXmlToDomParser::SetLimits(const TXmlLimits& limits) {
+  FLimits = limits;
+  FReader->SetLimits(limits);
+  FWFTestHandler->SetLimits(limits);
+}
+
+bool TXmlToDomParser::ReportParseError(TXmlErrorKind errorType) {
+  const TDomError error(errorType, nullptr, u"", u"");
+  if (DOMImpl()) return DOMImpl()->HandleError(this, &error);
+  return error.GetSeverity() != esFatal;
+}
+
+void TXmlToDomParser::FailWith(TXmlErrorKind errorType) {
+  ReportParseError(errorType);
+  throw EParserException(SParserError);
+}
+
+TDomDocument* TXmlToDomParser::ParseFile(const AnsiString& fileName) {
+  if (fileName.empty()) throw EAccessViolation(SFilenameNotSpecified);
+  TFileStream stream(fileName, fmOpenRead);
+  return ParseStream(&stream, FileNameToFileUri(fileName, 0), nullptr, true);
+}
+
+// The pieces are joined as they are: nothing stands before the first one.
+TDomDocument* TXmlToDomParser::ParseSourceCode(const std::vector<WideString>* source, WideStringView systemId) {
+  if (!source) throw EAccessViolation(SSourceCodeNotSpecified);
+  WideString text;
+  for (const WideString& piece : *source) text += piece;
+  return ParseWideString(text, systemId, CodecClassOf<TUTF16LECodec>(), true);
+}
+
+TDomDocument* TXmlToDomParser::ParseStream(TStream* stream, WideStringView systemId, TUnicodeCodecClass codecClass,
+                                           bool declFlag) {
+  if (!stream) throw EAccessViolation(SStreamNotSpecified);
+  std::unique_ptr<TXmlInputSource> source;
+  try {
+    source = std::make_unique<TXmlInputSource>(stream, TXmlSourceStart{}, codecClass, FBufferSize, systemId, u"",
+                                               declFlag);
+  } catch (const ENot_Supported_Err&) {
+    FailWith(XmlErrors::EncodingNotSupported);
+  } catch (const EConvertError&) {
+    FailWith(XmlErrors::EncodingMismatch);
+  }
+  return ParseInputSource(source.get());
+}
+
+TDomDocument* TXmlToDomParser::ParseString(const AnsiString& source, WideStringView systemId,
+                                           TUnicodeCodecClass codecClass, bool declFlag) {
+  if (source.empty()) throw EAccessViolation(SEmptyString);
+  TStringStream stream(source);
+  return ParseStream(&stream, systemId, codecClass, declFlag);
+}
+
+TDomDocument* TXmlToDomParser::ParseWideString(WideStringView source, WideStringView systemId,
+                                               TUnicodeCodecClass codecClass, bool declFlag) {
+  if (source.empty()) throw EAccessViolation(SEmptyString);
+  TUtilsWideStringStream stream(source);
+  return ParseStream(&stream, systemId, codecClass, declFlag);
+}
+
+TDomDocument* TXmlToDomParser::ParseSystemId(WideStringView systemId, TUnicodeCodecClass codecClass, bool declFlag) {
+  if (!DOMImpl()) throw EAccessViolation(SDomImplNotSpecified);
+  WideString resolvedId(systemId);
+  const std::unique_ptr<TStream> stream = DOMImpl()->ResolveResourceAsStream(u"", u"", resolvedId);
+  if (!stream) return nullptr;
+  return ParseStream(stream.get(), resolvedId, codecClass, declFlag);
+}
+
+TDomDocument* TXmlToDomParser::ParseInputSource(TXmlInputSource* inputSource) {
+  if (!inputSource) throw EAccessViolation(SInputSourceNotSpecified);
+  if (!DOMImpl()) throw EAccessViolation(SDomImplNotSpecified);
+  if (inputSource->HasMalformedDeclaration() || inputSource->DeclarationKind() == dkTextDeclaration)
+    FailWith(XmlErrors::MalformedDeclaration);
+  if (inputSource->XmlVersion() != u"1.0") FailWith(XmlErrors::UnsupportedXmlVersion);
+  TDomImplementation& impl = *DOMImpl();
+  TDomDocument* document = NewDomDocument<TDomDocument>(impl);
+  try {
+    document->DocumentUri = inputSource->SystemId();
+    FDomBuilder->SetReferenceNode(document);
+    if (!FReader->ParseDocument(*inputSource)) throw EParserException(SParserError);
+  } catch (...) {
+    FDomBuilder->SetReferenceNode(nullptr);
+    impl.RemoveDocument(document);
+    throw;
+  }
+  return document;
+}
+
+bool TXmlToDomParser::ParseIntoFragment(TXmlSimpleInputSource* inputSource, TDomDocumentFragment* fragment) {
+  if (!fragment) throw EAccessViolation(SFragmentNotSpecified);
+  if (!DOMImpl()) throw EAccessViolation(SDomImplNotSpecified);
+  FDomBuilder->SetReferenceNode(fragment);
+  if (!FReader->ParseDocumentFragment(inputSource)) throw EParserException(SParserError);
+  return true;
+}

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include "xml/codecs/Utf16Codecs.h"
+#include "xml/dom/DomExceptions.h"
+#include "xml/parser/XmlDocReader.h"
+#include "xml/parser/XmlHandlers.h"
+#include "xml/utils/WideStringUtils.h"
+#include "XmlParserTestSupport.h"
+
+namespace {
+
+// ASCII text as UTF-16LE bytes.
+std::string Utf16LE(const std::string& ascii) {
+  std::string bytes;
+  for (const char c : ascii) bytes += {c, '\0'};
+  return bytes;
+}
+
+// The well-formedness verdicts on documents: the first error's kind (0 for none), its
+// offending text and hint.
+TEST(XmlWFTestHandlerTest, JudgesTheStructureOfDocuments) {
+  const struct {
+    const char* Text;
+    int Kind;
+    std::string Offending;
+    const char* Hint;
+  } cases[] = {
+      {"<a/><b/>", 52, "b", ""},
+      {"<a></b>", 79, "b", ""},
+      {"<a><b></a>", 79, "a", ""},
+      {"<a><b>", 75, "", "b"},
+      {"<?xml version='1.0'?>", 89, "", ""},
+      {"<!-- only -->", 89, "", ""},
+      {"x<a/>", 81, "x", ""},
+      {"<a/>x", 81, "x", ""},
+      {"&#65;<a/>", 81, "&#", ""},
+      {"&amp;<a/>", 81, "&amp;", ""},
+      {"<a/><![CDATA[x]]>", 81, "x", ""},
+      {" \n<a/>\n ", 0, "", ""},
+      {"<!DOCTYPE a><!DOCTYPE a><a/>", 102, "a", ""},
+      {"<a/><!DOCTYPE a>", 99, "a", ""},
+      {"<1/>", 62, "1", ""},
+      {"<a 1='x'/>", 56, "1", ""},
+      {"<a x='<'/>", 73, "<", ""},
+      {"<a>]]></a>", 59, "]]>", ""},
+      {"<a><!--x---></a>", 51, "x", ">"},
+      {"<a><?xml version='1.0'?></a>", 66, "xml", ""},
+      {"<a>&#0;</a>", 59, std::string(1, '\0'), ""},
+      // Entities are declared only by a DTD: without one, only the five predefined exist.
+      {"<a>&nbsp;</a>", 98, "&nbsp;", ""},
+      {"<a href='a&nbsp;b'/>", 98, "&nbsp;", ""},
+      {"<a href='a&amp;b'>&lt;&gt;&amp;&apos;&quot;</a>", 0, "", ""},
+      {"<!DOCTYPE a><a>&nbsp;</a>", 0, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    TParserFixture fixture;
+    TDomDocument* document = fixture.Parse(c.Text);
+    EXPECT_EQ(fixture.FirstErrorKind(), c.Kind);
+    EXPECT_EQ(document == nullptr, c.Kind != 0);
+    if (c.Kind == 0 || fixture.Errors.empty()) continue;
+    EXPECT_EQ(ToUtf8(fixture.Errors.front()->OffendingText()), c.Offending);
+    EXPECT_EQ(Narrow(fixture.Errors.front()->Hint()), c.Hint);
+  }
+}
+
+TEST(XmlWFTestHandlerTest, AFragmentMayHoldSeveralTopElementsAndText) {
+  TParserFixture fixture;
+  fixture.Parser.SetKeepEntityRefs(false);
+  TDomDocument* document = fixture.Parse("<r/>");
+  TDomDocumentFragment* fragment = NewDomNode<TDomDocumentFragment>(*document);
+  TStringStream stream("x<a/>&amp;<b>y</b>");
+  TXmlSimpleInputSource source(&stream, {}, nullptr, 1024, u"", u"");
+  EXPECT_TRUE(fixture.Parser.ParseIntoFragment(&source, fragment));
+  EXPECT_EQ(Canonical(*fragment), "x<a></a>&amp;<b>y</b>");
+  TStringStream open("<a>");
+  TXmlSimpleInputSource openSource(&open, {}, nullptr, 1024, u"", u"");
+  ExpectRaises<EParserException>([&] { fixture.Parser.ParseIntoFragment(&openSource, fragment); }, SParserError);
+  EXPECT_EQ(fixture.FirstErrorKind(), 75);
+}
+
+TEST(XmlWFTestHandlerTest, SignalsOutsideTheirModeAreInternalFaults) {
+  TXmlWFTestHandler handler(nullptr);
+  ExpectRaises<EParserException>([&] { handler.ProcessSignal(TXmlStartElementSignal(nullptr, nullptr)); },
+                                 SInternalParserException);
+  handler.ProcessSignal(TXmlStartDocumentSignal(nullptr, nullptr));
+  EXPECT_EQ(handler.Mode(), TXmlWFTestHandler::InDocument);
+  ExpectRaises<EParserException>([&] { handler.ProcessSignal(TXmlStartIntDtdSignal(nullptr, nullptr)); },
+                                 SInternalParserException);
+  handler.ProcessSignal(TXmlAbortedSignal(nullptr, nullptr));
+  EXPECT_EQ(handler.Mode(), TXmlWFTestHandler::Idle);
+}
+
+TEST(XmlWFTestHandlerTest, WithoutReaderOnlyFatalErrorsRaise) {
+  TXmlWFTestHandler handler(nullptr);
+  handler.ProcessSignal(TXmlStartDocumentSignal(nullptr, nullptr));
+  TXmlStartElementSignal bad(nullptr, nullptr);
+  bad.QualifiedName = u"1";
+  ExpectRaises<EParserException>([&] { handler.ProcessSignal(bad); }, SSignalProcessingException);
+}
+
+// ---- DOM builder ----
+
+TEST(XmlDomBuilderTest, BuildsTheDocumentTree) {
+  TParserFixture fixture;
+  TDomDocument* document = fixture.Parse(
+      "<?xml version='1.0' encoding='UTF-8' standalone='yes'?>\n<!DOCTYPE r>\n<?p d?><!--c-->"
+      "<r a='1'>x<![CDATA[<y>]]><e/>&lt;&foo;<!--d--></r>");
+  ASSERT_NE(document, nullptr) << fixture.FirstErrorKind();
+  EXPECT_EQ(document->XmlVersion, u"1.0");
+  EXPECT_EQ(document->XmlEncoding, u"UTF-8");
+  EXPECT_EQ(document->InputEncoding, u"UTF-8");
+  EXPECT_EQ(document->XmlStandalone, sdYes);
+  EXPECT_EQ(document->DocumentUri, u"test.xml");
+  ASSERT_NE(document->GetDoctypeDecl(), nullptr);
+  EXPECT_EQ(document->GetDoctypeDecl()->GetName(), u"r");
+  const TDomElement* root = document->GetDocumentElement();
+  ASSERT_NE(root, nullptr);
+  std::vector<int> types;
+  for (TDomNode* child = root->GetFirstChild(); child; child = child->GetNextSibling())
+    types.push_back(child->GetNodeType());
+  // Kept by default: the CDATA section, entity references (predefined ones too), comments.
+  EXPECT_EQ(types, (std::vector<int>{ntText, ntCDATASection, ntElement, ntEntityReference, ntEntityReference,
+                                     ntComment}));
+}
+
+TEST(XmlDomBuilderTest, WithoutKeepingThemCDataAndPredefinedEntitiesJoinTheText) {
+  TParserFixture fixture;
+  fixture.Parser.SetKeepCDATASections(false);
+  fixture.Parser.SetKeepComments(false);
+  fixture.Parser.SetKeepEntityRefs(false);
+  EXPECT_FALSE(fixture.Parser.DomBuilder().KeepComments);
+  TDomDocument* document = fixture.Parse("<!--c--><r>a<![CDATA[b]]>c&lt;&#65;<!--d-->d</r>");
+  ASSERT_NE(document, nullptr);
+  const TDomElement* root = document->GetDocumentElement();
+  ASSERT_EQ(root->GetChildCount(), 1);
+  const auto* text = static_cast<const TDomText*>(root->GetFirstChild());
+  EXPECT_EQ(text->GetData(), u"abc<Ad");
+  EXPECT_TRUE(text->FromCharRef());  // the reference joined an existing text node
+  EXPECT_EQ(document->GetChildCount(), 1);
+}
+
+TEST(XmlDomBuilderTest, AttributeValuesAreNormalised) {
+  TParserFixture fixture;
+  TDomDocument* document =
+      fixture.Parse("<a href='a&amp;b' t='x\ty\nz' r='&#x41;&#10;&lt;' s=\"it&apos;s\" l=\"a\r\nb\"/>");
+  ASSERT_NE(document, nullptr);
+  const TDomElement* a = document->GetDocumentElement();
+  EXPECT_EQ(a->GetAttributeValue(u"href"), u"a&b");
+  EXPECT_EQ(a->GetAttributeValue(u"t"), u"x y z");
+  EXPECT_EQ(a->GetAttributeValue(u"r"), u"A\n<");
+  EXPECT_EQ(a->GetAttributeValue(u"s"), u"it's");
+  EXPECT_EQ(a->GetAttributeValue(u"l"), u"a b");
+}
+
+TEST(XmlDomBuilderTest, TextOutsideTheTopElementIsNotKept) {
+  TParserFixture fixture;
+  TDomDocument* document = fixture.Parse("\n<a/>\n");
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(document->GetChildCount(), 1);
+}
+
+// ---- front end ----
+
+TEST(XmlToDomParserTest, RefusesBadArguments) {
+  TParserFixture fixture;
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseString("", u"", nullptr, true); }, SEmptyString);
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseWideString(u"", u"", nullptr, true); }, SEmptyString);
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseFile(""); }, SFilenameNotSpecified);
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseStream(nullptr, u"", nullptr, true); },
+                                 SStreamNotSpecified);
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseSourceCode(nullptr, u""); }, SSourceCodeNotSpecified);
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseInputSource(nullptr); }, SInputSourceNotSpecified);
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseIntoFragment(nullptr, nullptr); },
+                                 SFragmentNotSpecified);
+  EXPECT_EQ(fixture.Implementation.GetDocuments()->GetLength(), 0);
+  ExpectRaises<ENot_Supported_Err>([&] { fixture.Parser.SetBufferSize(1023); }, SBufferSizeTooSmall);
+  EXPECT_EQ(fixture.Parser.BufferSize(), 4096);
+  fixture.Parser.SetBufferSize(1024);
+  EXPECT_EQ(fixture.Parser.BufferSize(), 1024);
+}
+
+TEST(XmlToDomParserTest, DeclarationFaultsAreReportedThenRaised) {
+  const struct {
+    std::string Bytes;
+    int Kind;
+  } cases[] = {
+      {"<?xml version='1.1'?><a/>", 151},
+      {"<?xml encoding='UTF-8'?><a/>", 71},
+      {"<?xml version='1.0' encoding='x-unknown-9'?><a/>", 147},
+      {"\xFF\xFE" + Utf16LE("<?xml version='1.0' encoding='UTF-8'?><a/>"), 45},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Kind);
+    TParserFixture fixture;
+    EXPECT_EQ(fixture.Parse(c.Bytes), nullptr);
+    EXPECT_EQ(fixture.FirstErrorKind(), c.Kind);
+    EXPECT_EQ(fixture.Errors.front()->StartLine(), -1);  // no location
+    EXPECT_EQ(fixture.Implementation.GetDocuments()->GetLength(), 0);
+  }
+}
+
+TEST(XmlToDomParserTest, ParsesEveryKindOfSource) {
+  TParserFixture fixture;
+  TDomDocument* document = fixture.Parser.ParseWideString(u"<a>\u044F</a>", u"w", CodecClassOf<TUTF16LECodec>(), true);
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(document->GetDocumentElement()->GetTextContent(), u"\u044F");
+  // Source pieces are joined with nothing before them: a declaration may open the first.
+  const std::vector<WideString> pieces{u"<?xml version='1.0'?>", u"<a>", u"b</a>"};
+  document = fixture.Parser.ParseSourceCode(&pieces, u"s");
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(document->GetDocumentElement()->GetTextContent(), u"b");
+  // An 8-bit book whose declaration names its code page.
+  document = fixture.Parse("<?xml version=\"1.0\" encoding=\"windows-1251\"?><p>\xDF</p>");
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(document->GetDocumentElement()->GetTextContent(), u"\u042F");
+}
+
+TEST(XmlToDomParserTest, AFailedParseFreesItsDocumentAndTheNextOneWorks) {
+  TParserFixture fixture;
+  EXPECT_EQ(fixture.Parse("<a><b></a>"), nullptr);
+  EXPECT_EQ(fixture.Implementation.GetDocuments()->GetLength(), 0);
+  EXPECT_EQ(fixture.Parser.DomBuilder().ReferenceNode(), nullptr);
+  EXPECT_NE(fixture.Parse("<a><b/></a>"), nullptr);
+  EXPECT_EQ(fixture.Implementation.GetDocuments()->GetLength(), 1);
+}
+
+TEST(XmlToDomParserTest, ErrorsAreReportedWithTheirPlace) {
+  TParserFixture fixture;
+  EXPECT_EQ(fixture.Parse("<a>\n  <b>&nbsp;</b></a>"), nullptr);
+  ASSERT_EQ(fixture.Errors.size(), 1u);
+  const TDomError& error = *fixture.Errors[0];
+  EXPECT_EQ(error.Kind(), 98);
+  EXPECT_EQ(error.GetSeverity(), esFatal);
+  EXPECT_EQ(error.StartLine(), 2);
+  EXPECT_EQ(error.StartColumn(), 6);
+  EXPECT_EQ(error.StartByte(), 9);
+  EXPECT_EQ(error.EntityUri(), u"test.xml");
+}
+
+TEST(XmlToDomParserTest, AnErrorHandlerMayLetTheParseGoOn) {
+  TParserFixture fixture;
+  fixture.Implementation.OnError = [&](TObject*, const TDomError& error, bool& go) {
+    fixture.Errors.push_back(error.Clone());
+    go = true;
+  };
+  TDomDocument* document = fixture.Parse("<a><1/>t</a>");
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(fixture.FirstErrorKind(), 62);
+}
+
+TEST(XmlToDomParserTest, TheImplementationsDestructionClearsTheReferences) {
+  TXmlToDomParser parser(nullptr);
+  {
+    TDomImplementation implementation(nullptr);
+    parser.SetDOMImpl(&implementation);
+    EXPECT_EQ(parser.Reader().DOMImpl(), &implementation);
+  }
+  EXPECT_EQ(parser.DOMImpl(), nullptr);
+  EXPECT_EQ(parser.Reader().DOMImpl(), nullptr);
+  ExpectRaises<EAccessViolation>([&] { parser.ParseString("<a/>", u"", nullptr, true); }, SDomImplNotSpecified);
+}
+
+TEST(XmlToDomParserTest, ParseSystemIdWithoutResolverOrStream) {
+  TParserFixture fixture;
+  ExpectRaises<ENot_Found_Err>([&] { fixture.Parser.ParseSystemId(u"x.xml", nullptr, true); },
+                               "No resource resolver assigned to DOM implementation.");
+  struct TNoStream : TCustomResourceResolver {
+    using TCustomResourceResolver::TCustomResourceResolver;
+    std::unique_ptr<TStream> ResolveResource(WideStringView, WideStringView, WideString&) override { return {}; }
+  } resolver(nullptr);
+  fixture.Implementation.SetResourceResolver(&resolver);
+  EXPECT_EQ(fixture.Parser.ParseSystemId(u"x.xml", nullptr, true), nullptr);
+}
+
+// ---- limits ----
+
+TEST(XmlToDomParserTest, DeepNestingEndsAtTheDepthLimitWithItsName) {
+  TParserFixture fixture;
+  TXmlLimits limits;
+  limits.MaxElementDepth = 100;
+  fixture.Parser.SetLimits(limits);
+  std::string deep;
+  for (int i = 0; i < 100; ++i) deep += "<a>";
+  for (int i = 0; i < 100; ++i) deep += "</a>";
+  EXPECT_NE(fixture.Parse(deep), nullptr);
+  EXPECT_EQ(fixture.Parse("<a>" + deep + "</a>"), nullptr);
+  ASSERT_EQ(fixture.FirstErrorKind(), 146);
+  EXPECT_EQ(fixture.Errors.front()->Hint(), u"MaxElementDepth");
+}
+
+TEST(XmlToDomParserTest, TheDefaultDepthLimitHoldsWithoutExhaustingTheStack) {
+  TParserFixture fixture;
+  const int depth = DefaultXmlLimits().MaxElementDepth;
+  std::string deep;
+  for (int i = 0; i < depth; ++i) deep += "<a>";
+  for (int i = 0; i < depth; ++i) deep += "</a>";
+  EXPECT_NE(fixture.Parse(deep), nullptr);
+  EXPECT_EQ(fixture.Parse("<b>" + deep + "</b>"), nullptr);
+  EXPECT_EQ(fixture.FirstErrorKind(), 146);
+}
+
+TEST(XmlToDomParserTest, ALongTokenEndsAtTheTokenLimitWithItsName) {
+  TXmlLimits limits;
+  limits.MaxTokenChars = 1000;
+  const TXmlLimitsOverride scope(limits);
+  TParserFixture fixture;  // made inside the scope: starts with the narrowed limits
+  EXPECT_NE(fixture.Parse("<a>" + std::string(1000, 'x') + "</a>"), nullptr);
+  EXPECT_EQ(fixture.Parse("<a>" + std::string(1001, 'x') + "</a>"), nullptr);
+  ASSERT_EQ(fixture.FirstErrorKind(), 146);
+  EXPECT_EQ(fixture.Errors.front()->Hint(), u"MaxTokenChars");
+}
+
+}  // namespace
