@@ -59,13 +59,6 @@ public:
     if (!FCall.ContextNode) Raise(SContextNodeNotSpecified);
     return *FCall.ContextNode;
   }
-  // The first node of the optional node-set argument, or the context node without one;
-  // nil for an empty set or no context.
-  TDomNode* FirstNodeOrContext() const {
-    RequireCount(0, 1);
-    if (Count() == 0) return FCall.ContextNode;
-    return NodeSet(0)->Item(0);
-  }
   // The optional string argument, or the context node's string-value without one.
   WideString StringOrContext() const {
     RequireCount(0, 1);
@@ -136,19 +129,32 @@ TDomXPathResultPtr Id(const TDomXPathCoreCall& call) {
   return result;
 }
 
+// A text of the first node of the optional node-set argument, or of the context node
+// without one; empty for an empty set or no context. The set lives while the node is
+// read (it owns its namespace nodes).
+template <typename Read>
+TDomXPathResultPtr StringOfFirstNode(const TDomXPathCoreCall& call, Read read) {
+  TArgs args(call);
+  args.RequireCount(0, 1);
+  TNodeSetPtr set;
+  const TDomNode* node = call.ContextNode;
+  if (args.Count() == 1) {
+    set = args.NodeSet(0);
+    node = set->Item(0);
+  }
+  return String(node ? read(*node) : WideString());
+}
+
 TDomXPathResultPtr LocalName(const TDomXPathCoreCall& call) {
-  const TDomNode* node = TArgs(call).FirstNodeOrContext();
-  return String(node ? XPathLocalName(*node) : WideString());
+  return StringOfFirstNode(call, [](const TDomNode& node) { return XPathLocalName(node); });
 }
 
 TDomXPathResultPtr NamespaceUri(const TDomXPathCoreCall& call) {
-  const TDomNode* node = TArgs(call).FirstNodeOrContext();
-  return String(node ? XPathNamespaceUri(*node) : WideString());
+  return StringOfFirstNode(call, [](const TDomNode& node) { return XPathNamespaceUri(node); });
 }
 
 TDomXPathResultPtr Name(const TDomXPathCoreCall& call) {
-  const TDomNode* node = TArgs(call).FirstNodeOrContext();
-  return String(node ? node->GetXPathName() : WideString());
+  return StringOfFirstNode(call, [](const TDomNode& node) { return node.GetXPathName(); });
 }
 
 TDomXPathResultPtr StringFunction(const TDomXPathCoreCall& call) {
