@@ -3,30 +3,12 @@
 // (syntax, type, function-call, namespace, variable, nesting and work-budget errors);
 // it must never crash, overflow the stack or hang. Input bytes are UTF-8.
 #include <cstdint>
-#include <string_view>
 
-#include "platform/base/Utf8.h"
+#include "platform/base/CodePages.h"
 #include "xml/dom/DomImplementation.h"
 #include "xml/xpath/XPathExpression.h"
 
 namespace {
-
-WideString DecodeUtf8(std::string_view bytes) {
-  WideString text;
-  for (size_t at = 0; at < bytes.size();) {
-    uint32_t value = 0xFFFD;
-    size_t consumed = 1;
-    if (!DecodeUtf8Sequence(bytes, at, value, consumed)) value = 0xFFFD;
-    at += consumed;
-    if (value >= 0x10000) {
-      text += WideChar(0xD800 + ((value - 0x10000) >> 10));
-      text += WideChar(0xDC00 + ((value - 0x10000) & 0x3FF));
-    } else {
-      text += WideChar(value);
-    }
-  }
-  return text;
-}
 
 // <r xmlns:p="urn:p" xml:lang="en"><a id="1">x<![CDATA[y]]>z</a><!--c--><?pi d?>
 //   <p:b p:at="2"><a/></p:b></r>
@@ -65,7 +47,7 @@ struct TFixedDocument {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static TFixedDocument fixed;
-  const WideString text = DecodeUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
+  const WideString text = AnsiToWide(AnsiStringView(reinterpret_cast<const char*>(data), size), CP_UTF8);
 
   TDomXPathTokenizer tokenizer(text, u"1.0");
   for (;;) {

@@ -358,7 +358,8 @@ const TDomXPathCoreFunction* FindCoreFunction(WideStringView localName) {
 TDomXPathResultPtr EvaluateFunctionCall(const TDomXPathSyntaxNode& node, TDomNode* contextNode,
                                         int32_t contextPosition, int32_t contextSize) {
   if (node.XPathFunction)
-    return node.XPathFunction->Call({node.XPathFunction->Name, contextNode, contextPosition, contextSize, node.Arguments});
+    return node.XPathFunction->Call(
+        {node.XPathFunction->Name, contextNode, contextPosition, contextSize, node.Arguments});
   const WideString uri = ResolveXPathPrefix(node, node.Prefix);
   TDomXPathResultPtr value;
   if (TDomImplementation* host = XPathHostImplementation(node))

@@ -21,21 +21,6 @@ TNodeSetPtr RequireNodeSet(TDomXPathResultPtr result) {
   return set;
 }
 
-// The parent in the XPath data model: an attribute's or namespace node's owner element.
-TDomNode* XPathParent(const TDomNode* node) {
-  switch (node->GetNodeType()) {
-    case ntElement:
-    case ntText:
-    case ntCDATASection:
-    case ntEntityReference:
-    case ntProcessingInstruction:
-    case ntComment: return node->GetParentNode();
-    case ntAttribute: return static_cast<const TDomAttr*>(node)->GetOwnerElement();
-    case ntXPathNamespace: return static_cast<const TDomXPathNamespace*>(node)->GetOwnerElement();
-    default: return nullptr;
-  }
-}
-
 // A run of adjacent text-like siblings is one text node of XPath; the sibling axes see
 // only its first node.
 bool IsTextLike(const TDomNode* node) {
@@ -43,6 +28,7 @@ bool IsTextLike(const TDomNode* node) {
   return type == ntText || type == ntCDATASection || type == ntEntityReference;
 }
 
+// Nodes with siblings (and a parent node) in the XPath data model.
 bool HasXPathSiblings(const TDomNode* node) {
   switch (node->GetNodeType()) {
     case ntElement:
@@ -53,6 +39,14 @@ bool HasXPathSiblings(const TDomNode* node) {
     case ntComment: return true;
     default: return false;
   }
+}
+
+// The parent in the XPath data model: an attribute's or namespace node's owner element.
+TDomNode* XPathParent(const TDomNode* node) {
+  if (HasXPathSiblings(node)) return node->GetParentNode();
+  if (node->GetNodeType() == ntAttribute) return static_cast<const TDomAttr*>(node)->GetOwnerElement();
+  if (node->GetNodeType() == ntXPathNamespace) return static_cast<const TDomXPathNamespace*>(node)->GetOwnerElement();
+  return nullptr;
 }
 
 // A sibling that continues the text run of the node before it.
@@ -211,8 +205,9 @@ TNodeSetPtr FilterPredicates(const TDomXPathSyntaxNode* predicate, TNodeSetPtr s
     for (int32_t i = 1; i <= size; ++i) {
       TDomNode* node = set->Item(i - 1);
       TDomXPathResultPtr result = predicate->Left->Evaluate(node, i, size);
-      const bool keep = result->ResultType() == XPATH_NUMBER_TYPE ? result->AsNumber() == i
-                                                                   : XPathResultAsBoolean(std::move(result))->AsBoolean();
+      const bool keep = result->ResultType() == XPATH_NUMBER_TYPE
+                            ? result->AsNumber() == i
+                            : XPathResultAsBoolean(std::move(result))->AsBoolean();
       if (keep) kept->Add(node);
     }
     set = std::move(kept);
@@ -275,7 +270,8 @@ TDomXPathResultPtr EvaluateLocationPath(const TDomXPathSyntaxNode& node, TDomNod
   switch (node.Kind()) {
     case K::PathExpr: return EvaluatePathExpr(node, contextNode, contextPosition, contextSize);
     case K::FilterExpr:
-      if (left && left->Kind() == K::PrimaryExpr && !right) return left->Evaluate(contextNode, contextPosition, contextSize);
+      if (left && left->Kind() == K::PrimaryExpr && !right)
+        return left->Evaluate(contextNode, contextPosition, contextSize);
       if (left && left->Kind() == K::FilterExpr && right && right->Kind() == K::Predicate) {
         TNodeSetPtr set = RequireNodeSet(left->Evaluate(contextNode, contextPosition, contextSize));
         set->SetReverseOrder(false);

@@ -66,7 +66,8 @@ bool CompareEquality(TOperands operands, bool equal) {
   const auto relation = [equal](const WideString& a, const WideString& b) { return (a == b) == equal; };
   if (operands.Left->ResultType() == XPATH_NODE_SET_TYPE) {
     const std::vector<WideString> left = StringValues(*operands.Left);
-    if (operands.Right->ResultType() == XPATH_NODE_SET_TYPE) return AnyPair(left, StringValues(*operands.Right), relation);
+    if (operands.Right->ResultType() == XPATH_NODE_SET_TYPE)
+      return AnyPair(left, StringValues(*operands.Right), relation);
     return AnyPair(left, {XPathResultAsString(std::move(operands.Right))->AsWideString()}, relation);
   }
   const auto either = [&](TDomXPathResultType type) {

@@ -157,7 +157,8 @@ void TDomXPathNodeSetResult::Assign(const TXPathExpression& source) {
 namespace {
 
 template <typename TResult, typename Value>
-TDomXPathResultPtr ConvertResult(TDomXPathResultPtr result, TDomXPathResultType type, Value (TDomXPathCustomResult::*read)() const) {
+TDomXPathResultPtr ConvertResult(TDomXPathResultPtr result, TDomXPathResultType type,
+                                 Value (TDomXPathCustomResult::*read)() const) {
   if (!result) throw ENot_Supported_Err(SNot_Supported_Err);
   if (result->ResultType() == type) return result;
   return std::make_unique<TResult>(((*result).*read)());
@@ -166,7 +167,8 @@ TDomXPathResultPtr ConvertResult(TDomXPathResultPtr result, TDomXPathResultType 
 }  // namespace
 
 TDomXPathResultPtr XPathResultAsBoolean(TDomXPathResultPtr result) {
-  return ConvertResult<TDomXPathBooleanResult>(std::move(result), XPATH_BOOLEAN_TYPE, &TDomXPathCustomResult::AsBoolean);
+  return ConvertResult<TDomXPathBooleanResult>(std::move(result), XPATH_BOOLEAN_TYPE,
+                                               &TDomXPathCustomResult::AsBoolean);
 }
 
 TDomXPathResultPtr XPathResultAsNumber(TDomXPathResultPtr result) {

@@ -65,7 +65,7 @@ void TDomXPathSyntaxTree::Clear() {
 
 TDomXPathSyntaxNode* TDomXPathSyntaxTree::CreateSyntaxNode(TDomXPathTokenKind kind, WideStringView value) {
   if (kind == TDomXPathTokenKind::EndOfExpression || kind == TDomXPathTokenKind::InvalidToken) return nullptr;
-  return CreateOwnedObject<TDomXPathSyntaxNode>(*this, static_cast<K>(kind), value);
+  return CreateOwnedObject<TDomXPathSyntaxNode>(*this, kind, value);
 }
 
 TDomXPathSyntaxNode* TDomXPathSyntaxTree::CreateSyntaxNode(TDomXPathSyntaxNodeKind kind, TDomXPathSyntaxNode* left,

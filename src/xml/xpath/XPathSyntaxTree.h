@@ -3,8 +3,8 @@
 // evaluates (Evaluate) against the context node of its owner expression.
 //
 // A syntax node is one class whose kind names what it stands for; the kinds up to
-// VariableReference are made from the tokens of the same number, the rest by the
-// parser's reductions. Shapes (what Left and Right hold) per kind:
+// VariableReference are made from tokens, the rest by the parser's reductions. Shapes
+// (what Left and Right hold) per kind:
 //   Expr: Left = OrExpr.
 //   OrExpr, AndExpr, the equality, relational, additive and multiplicative kinds: Left
 //     and Right = the two operands, or Left alone (a level holding one operand).
@@ -34,81 +34,9 @@ class TXPathExpression;
 class TDomXPathSyntaxTree;
 struct TDomXPathCoreFunction;
 
-enum class TDomXPathSyntaxNodeKind : uint8_t {
-  // Made from tokens: the same numbers as TDomXPathTokenKind.
-  LeftParenthesis,
-  RightParenthesis,
-  LeftSquareBracket,
-  RightSquareBracket,
-  SingleDot,
-  DoubleDot,
-  CommercialAt,
-  Comma,
-  DoubleColon,
-  NameTest,
-  NodeTypeComment,
-  NodeTypeText,
-  NodeTypePI,
-  NodeTypeNode,
-  AndOperator,
-  OrOperator,
-  ModOperator,
-  DivOperator,
-  MultiplyOperator,
-  SlashOperator,
-  ShefferStrokeOperator,
-  PlusOperator,
-  MinusOperator,
-  IsEqualOperator,
-  IsNotEqualOperator,
-  LessThanOperator,
-  LessThanOrEqualOperator,
-  GreaterThanOperator,
-  GreaterThanOrEqualOperator,
-  FunctionName,
-  AxisNameAncestor,
-  AxisNameAncestorOrSelf,
-  AxisNameAttribute,
-  AxisNameChild,
-  AxisNameDescendant,
-  AxisNameDescendantOrSelf,
-  AxisNameFollowing,
-  AxisNameFollowingSibling,
-  AxisNameNamespace,
-  AxisNameParent,
-  AxisNamePreceding,
-  AxisNamePrecedingSibling,
-  AxisNameSelf,
-  Literal,
-  Number,
-  VariableReference,
-  // Made by the parser.
-  AbsoluteLocationPath,
-  Step,
-  NodeTest,
-  Predicate,
-  Expr,
-  PrimaryExpr,
-  FunctionCall,
-  UnionExpr,
-  PathExpr,
-  FilterExpr,
-  OrExpr,
-  AndExpr,
-  IsEqualExpr,
-  IsNotEqualExpr,
-  LessThanExpr,
-  LessThanOrEqualExpr,
-  GreaterThanExpr,
-  GreaterThanOrEqualExpr,
-  PlusExpr,
-  MinusExpr,
-  MultiplyExpr,
-  DivExpr,
-  ModExpr,
-  UnaryExpr,
-};
-static_assert(int(TDomXPathSyntaxNodeKind::VariableReference) == int(TDomXPathTokenKind::VariableReference));
+// The kinds of syntax nodes: the token kinds up to VariableReference, then those that
+// the parser builds (EndOfExpression and InvalidToken make no node).
+using TDomXPathSyntaxNodeKind = TDomXPathTokenKind;
 
 namespace XPathKinds {
 using K = TDomXPathSyntaxNodeKind;

@@ -9,8 +9,10 @@
 
 #include "platform/base/Types.h"
 
-// The order matters: ranges of it are tested below and in the parser, and each kind
-// before EndOfExpression makes the syntax node of the same number (XPathSyntaxTree.h).
+// The order matters: ranges of it are tested in the tokenizer and the parser. Each
+// kind before EndOfExpression makes the syntax node of the same kind; the kinds after
+// InvalidToken are never tokens but the syntax nodes that the parser builds
+// (XPathSyntaxTree.h names the enumeration for them).
 enum class TDomXPathTokenKind : uint8_t {
   LeftParenthesis,
   RightParenthesis,
@@ -60,6 +62,31 @@ enum class TDomXPathTokenKind : uint8_t {
   VariableReference,
   EndOfExpression,
   InvalidToken,
+  // Made by the parser.
+  AbsoluteLocationPath,
+  Step,
+  NodeTest,
+  Predicate,
+  Expr,
+  PrimaryExpr,
+  FunctionCall,
+  UnionExpr,
+  PathExpr,
+  FilterExpr,
+  OrExpr,
+  AndExpr,
+  IsEqualExpr,
+  IsNotEqualExpr,
+  LessThanExpr,
+  LessThanOrEqualExpr,
+  GreaterThanExpr,
+  GreaterThanOrEqualExpr,
+  PlusExpr,
+  MinusExpr,
+  MultiplyExpr,
+  DivExpr,
+  ModExpr,
+  UnaryExpr,
 };
 
 class TDomXPathTokenizer {

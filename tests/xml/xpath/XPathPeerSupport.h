@@ -15,27 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/base/Utf8.h"
+#include "platform/base/CodePages.h"
 #include "xml/XmlTestSupport.h"
 #include "xml/dom/DomImplementation.h"
 #include "xml/xpath/XPathExpression.h"
 
-inline WideString Widen(std::string_view utf8) {
-  WideString text;
-  for (size_t at = 0; at < utf8.size();) {
-    uint32_t value = 0xFFFD;
-    size_t consumed = 1;
-    if (!DecodeUtf8Sequence(utf8, at, value, consumed)) value = 0xFFFD;
-    at += consumed;
-    if (value >= 0x10000) {
-      text += WideChar(0xD800 + ((value - 0x10000) >> 10));
-      text += WideChar(0xDC00 + ((value - 0x10000) & 0x3FF));
-    } else {
-      text += WideChar(value);
-    }
-  }
-  return text;
-}
+inline WideString Widen(std::string_view utf8) { return AnsiToWide(utf8, CP_UTF8); }
 
 inline WideString Widen(const xmlChar* utf8) {
   return utf8 ? Widen(reinterpret_cast<const char*>(utf8)) : WideString();

@@ -18,7 +18,9 @@ constexpr char LibraryXml[] = R"(<?xml version="1.0"?>
 </library>
 <?tail end?>)";
 
-constexpr char NamespacesXml[] = R"(<root xmlns="urn:d" xmlns:p="urn:p"><p:a p:at="1" plain="2"><b xmlns="">x</b><p:c/></p:a><d xmlns:q="urn:q"><q:e q:f="3"/></d></root>)";
+constexpr char NamespacesXml[] =
+    R"(<root xmlns="urn:d" xmlns:p="urn:p"><p:a p:at="1" plain="2"><b xmlns="">x</b><p:c/></p:a>)"
+    R"(<d xmlns:q="urn:q"><q:e q:f="3"/></d></root>)";
 
 struct TPeerCase {
   const char* Context;  // a libxml2 expression selecting the context node
@@ -92,6 +94,8 @@ TEST_F(XPathPeerTest, AxesAndNodeTests) {
       {"/library/book[1]/@year", "ancestor::*"},
       {"/library/book[1]/@year", "/"},
       {"/library/book[1]/@year", "self::node()"},
+      {"/library/book[1]/@year", "descendant-or-self::node()"},
+      {"/library/book[1]/@year", "following::*"},
       {"/library/book[1]/@year", "following-sibling::node()"},
       {"/library/book[1]/@year", "child::node()"},
       {"/library/book[1]/@year", "preceding::*"},
