@@ -128,11 +128,13 @@ public:
   // and whatever the evaluation raises.
   TDomXPathResultPtr Evaluate();
 
-  // Counts one evaluation step against the limits: `nested` for a syntax node whose
-  // evaluation nests (LeaveNested undoes it), otherwise one unit of work (a node
-  // collected by an axis).
+  // One more evaluation on the stack, counted as one unit of work too; beyond
+  // Limits.MaxNestingDepth it raises EXPath_Exception "XPath expression nested too
+  // deeply.". LeaveNested undoes it.
   void EnterNested();
   void LeaveNested() { --FNestingDepth; }
+  // Units of work (nodes collected by the axes); beyond Limits.MaxEvaluationSteps in one
+  // evaluation it raises EXPath_Exception "XPath evaluation exceeded its work budget.".
   void CountWork(int64_t units);
 
   TXPathLimits Limits;
