@@ -59,6 +59,21 @@ void TDomImplementation::DoNodeRemoving(TDomNode* node) {
   if (OnNodeRemoving) OnNodeRemoving(this, node);
 }
 
+void TDomImplementation::DoRequestXPathFunctionResult(WideStringView namespaceUri, WideStringView localName,
+                                                      TDomNode* contextNode, int32_t contextPosition,
+                                                      int32_t contextSize,
+                                                      const std::vector<TDomXPathSyntaxNode*>& arguments,
+                                                      std::unique_ptr<TDomXPathCustomResult>& value) {
+  if (OnRequestXPathFunctionResult)
+    OnRequestXPathFunctionResult(namespaceUri, localName, contextNode, contextPosition, contextSize, arguments, value);
+}
+
+void TDomImplementation::DoRequestXPathVariable(TXPathExpression* sender, WideStringView namespaceUri,
+                                                WideStringView localName,
+                                                std::unique_ptr<TDomXPathCustomResult>& value) {
+  if (OnRequestXPathVariable) OnRequestXPathVariable(sender, namespaceUri, localName, value);
+}
+
 void TDomImplementation::DoError(TObject* sender, const TDomError& error, bool& go) {
   go = error.GetSeverity() < esFatal;
   if (OnError && FErrorEventsDisabled == 0) OnError(sender, error, go);

@@ -22,6 +22,19 @@ public:
 
 using TDomErrorEvent = std::function<void(TObject* sender, const TDomError& error, bool& go)>;
 
+// The XPath host hooks: a handler answers a variable or a function beyond the core
+// library by putting a new result into `value` (the engine takes it over).
+class TXPathExpression;
+class TDomXPathCustomResult;
+class TDomXPathSyntaxNode;
+using TDomRequestXPathVariableEvent =
+    std::function<void(TXPathExpression* sender, WideStringView namespaceUri, WideStringView localName,
+                       std::unique_ptr<TDomXPathCustomResult>& value)>;
+using TDomRequestXPathFunctionResultEvent = std::function<void(
+    WideStringView namespaceUri, WideStringView localName, TDomNode* contextNode, int32_t contextPosition,
+    int32_t contextSize, const std::vector<TDomXPathSyntaxNode*>& arguments,
+    std::unique_ptr<TDomXPathCustomResult>& value)>;
+
 class TDomImplementation : public TComponent {
 public:
   explicit TDomImplementation(TComponent* owner);
@@ -47,6 +60,14 @@ public:
   virtual void DoNodeClearing(TDomNode* node);
   virtual void DoNodeInserted(TDomNode* node);
   virtual void DoNodeRemoving(TDomNode* node);
+  // Pass the XPath engine's requests to the handlers unchanged; `value` stays empty
+  // without a handler.
+  virtual void DoRequestXPathFunctionResult(WideStringView namespaceUri, WideStringView localName,
+                                            TDomNode* contextNode, int32_t contextPosition, int32_t contextSize,
+                                            const std::vector<TDomXPathSyntaxNode*>& arguments,
+                                            std::unique_ptr<TDomXPathCustomResult>& value);
+  virtual void DoRequestXPathVariable(TXPathExpression* sender, WideStringView namespaceUri, WideStringView localName,
+                                      std::unique_ptr<TDomXPathCustomResult>& value);
   // go starts true below fatal severity; OnError (unless suppressed) may change it.
   virtual void DoError(TObject* sender, const TDomError& error, bool& go);
   // Whether parsing goes on after the error; ENot_Supported_Err "Not supported error."
@@ -71,6 +92,8 @@ public:
   TDomAttrModifiedEvent OnAttrModified;
   TDomNotifyNodeEvent OnCharacterDataModified, OnNodeClearing, OnNodeInserted, OnNodeRemoving;
   TDomErrorEvent OnError;
+  TDomRequestXPathFunctionResultEvent OnRequestXPathFunctionResult;
+  TDomRequestXPathVariableEvent OnRequestXPathVariable;
 
 protected:
   void Notification(TComponent* component, TOperation operation) override;

@@ -155,6 +155,14 @@ public:
   virtual WideString LookupNamespaceUri(WideStringView prefix) const;
   // Joins adjacent text nodes throughout the subtree; empty text nodes stay.
   void Normalize();
+  // An XPath expression evaluated with this node as context (XPathExpression.h; defined
+  // in xml/xpath): the boolean, number, first node or string of its result. An
+  // expression that fails gives false, NaN, nil or an empty string; a namespace node of
+  // the XPath data model lives only as long as the evaluation, so it gives nil too.
+  bool EvaluateToBoolean(WideStringView expression);
+  double EvaluateToNumber(WideStringView expression);
+  TDomNode* EvaluateToNode(WideStringView expression);
+  WideString EvaluateToWideString(WideStringView expression);
   // Bits of TreePosition*: where this node stands relative to `other`. Raises
   // ENot_Supported_Err "Not supported error." for none.
   uint8_t CompareTreePosition(const TDomNode* other) const;
@@ -256,7 +264,6 @@ public:
   using TDomText::TDomText;
   WideString GetNodeName() const override { return u"#cdata-section"; }
   TDomNodeType GetNodeType() const override { return ntCDATASection; }
-  WideString GetXPathStringValue() const override { return {}; }
 };
 
 class TDomComment final : public TDomCharacterData {
