@@ -1,2 +1,3 @@
 qf_add_fuzz_target(xml_codecs LABEL xml DEPS qf_xml)
 qf_add_fuzz_target(xml_input_source LABEL xml DEPS qf_xml)
+qf_add_fuzz_target(xml_parser LABEL xml DEPS qf_xml)

@@ -143,7 +143,7 @@ TEST(XmlDomBuilderTest, WithoutKeepingThemCDataAndPredefinedEntitiesJoinTheText)
 TEST(XmlDomBuilderTest, AttributeValuesAreNormalised) {
   TParserFixture fixture;
   TDomDocument* document =
-      fixture.Parse("<a href='a&amp;b' t='x\ty\nz' r='&#x41;&#10;&lt;' s=\"it&apos;s\" l=\"a\r\nb\"/>");
+      fixture.Parse("<a href='a&amp;b' t='x\ty\nz' r='&#x41;&#10;&lt;' s=\"it&apos;s\" l=\"a\r\nb\" c='&#60;'/>");
   ASSERT_NE(document, nullptr);
   const TDomElement* a = document->GetDocumentElement();
   EXPECT_EQ(a->GetAttributeValue(u"href"), u"a&b");
@@ -151,6 +151,7 @@ TEST(XmlDomBuilderTest, AttributeValuesAreNormalised) {
   EXPECT_EQ(a->GetAttributeValue(u"r"), u"A\n<");
   EXPECT_EQ(a->GetAttributeValue(u"s"), u"it's");
   EXPECT_EQ(a->GetAttributeValue(u"l"), u"a b");
+  EXPECT_EQ(a->GetAttributeValue(u"c"), u"<");
 }
 
 TEST(XmlDomBuilderTest, TextOutsideTheTopElementIsNotKept) {
