@@ -1,5 +1,6 @@
 #include "xml/codecs/UCS4Reader.h"
 
+#include "platform/base/Utf8.h"
 #include "xml/codecs/Utf8Codec.h"
 
 namespace {
@@ -7,20 +8,24 @@ namespace {
 constexpr UCS4Char CharTab = 9;
 constexpr UCS4Char CharLF = 10;
 
-void Advance(TUtilsCharPosition& position, UCS4Char ch, int32_t byteCount) {
-  ++position.CharNumber;
-  position.Char = ch;
-  position.ByteNumber += byteCount;
-  position.ByteCount = byteCount;
+// Field by field, so that each load meets the store of the same width that wrote it.
+void AdvanceFrom(TUtilsCharPosition& to, const TUtilsCharPosition& from, UCS4Char ch, int32_t byteCount) {
+  to.CharNumber = from.CharNumber + 1;
+  to.Char = ch;
+  to.ByteNumber = from.ByteNumber + byteCount;
+  to.ByteCount = byteCount;
   if (ch == CharTab) {
-    ++position.Column;
-    ++position.TabsInLine;
+    to.Column = from.Column + 1;
+    to.TabsInLine = from.TabsInLine + 1;
+    to.Line = from.Line;
   } else if (ch == CharLF) {
-    ++position.Line;
-    position.Column = 0;
-    position.TabsInLine = 0;
+    to.Line = from.Line + 1;
+    to.Column = 0;
+    to.TabsInLine = 0;
   } else {
-    ++position.Column;
+    to.Column = from.Column + 1;
+    to.TabsInLine = from.TabsInLine;
+    to.Line = from.Line;
   }
 }
 
@@ -48,6 +53,7 @@ TUnicodeCodecClass TUtilsUCS4Reader::GetDefaultCodecClass() const { return Codec
 
 void TUtilsUCS4Reader::SetCodecClass(TUnicodeCodecClass codecClass) {
   FCodec.reset();
+  FUtf8Direct = codecClass == CodecClassOf<TUTF8Codec>();
   if (codecClass == nullptr) return;
   FCodec = codecClass->Create();
   FCodec->SetReadLineBreaks(FLineBreakMode);
@@ -61,33 +67,53 @@ bool TUtilsUCS4Reader::ReadCodecBytes(TCustomUnicodeCodec& sender, uint8_t* buff
   throw EConvertError(sender.InvalidEncodingMessage());
 }
 
-void TUtilsUCS4Reader::ReadNextChar() {
+void TUtilsUCS4Reader::ReadNextChar(const TUtilsCharPosition& from) {
+  // A well-formed UTF-8 sequence that lies whole in the buffer is decoded here, as
+  // the codec would; CR (joined with a following LF), ill-formed or cut sequences and
+  // a held character go through the codec.
+  if (FUtf8Direct && !FCodec->HasHeldChar()) {
+    const std::string_view bytes = FInputStream->BufferedBytes();
+    uint32_t ch;
+    size_t length;
+    if (!bytes.empty() && bytes[0] != '\r' && DecodeUtf8Sequence(bytes, 0, ch, length)) {
+      FInputStream->TakeBufferedBytes(static_cast<int32_t>(length));
+      AdvanceFrom(NextSlot(), from, ch, static_cast<int32_t>(length));
+      return;
+    }
+  }
   UCS4Char ch = UCS4EndOfInput;
   int32_t byteCount = 0;
   if (FCodec != nullptr) FCodec->ReadCharNormalised(ch, byteCount);
-  Advance(FNextPos, ch, byteCount);
+  AdvanceFrom(NextSlot(), from, ch, byteCount);
 }
 
 void TUtilsUCS4Reader::Next() {
-  if (FCurrentPos.Char == UCS4EndOfInput) return;
-  FPreviousPos = FCurrentPos;
-  FCurrentPos = FNextPos;
-  if (FNextPos.Char != UCS4EndOfInput) ReadNextChar();
+  if (CurrentPos().Char == UCS4EndOfInput) return;
+  FCurrentSlot = FCurrentSlot == 2 ? 0 : FCurrentSlot + 1;
+  if (CurrentPos().Char == UCS4EndOfInput) {
+    NextSlot() = CurrentPos();  // the end stays the next position
+    return;
+  }
+  try {
+    ReadNextChar(CurrentPos());
+  } catch (...) {
+    NextSlot() = CurrentPos();  // an undecodable character leaves the look-ahead where it was
+    throw;
+  }
 }
 
 void TUtilsUCS4Reader::Reset() {
   FInputStream->SetPosition(FStartOffset);
   if (FCodec != nullptr) FCodec->DropHeldChar();  // it was read from before the restart
-  FPreviousPos = FStartPos;
-  FCurrentPos = FStartPos;
-  FNextPos = FStartPos;
-  ReadNextChar();
+  for (TUtilsCharPosition& position : FPositions) position = FStartPos;
+  FCurrentSlot = 0;
+  ReadNextChar(FStartPos);
 }
 
 bool TUtilsUCS4Reader::Match(WideStringView text) {
   for (const WideChar unit : text) {
     Next();
-    if (FCurrentPos.Char != unit) return false;
+    if (CurrentPos().Char != unit) return false;
   }
   return true;
 }
@@ -96,7 +122,7 @@ int64_t TUtilsUCS4Reader::SkipChars(WideStringView set) {
   int64_t count = 0;
   for (;;) {
     Next();
-    const UCS4Char ch = FCurrentPos.Char;
+    const UCS4Char ch = CurrentPos().Char;
     if (ch > 0xFFFF || set.find(static_cast<WideChar>(ch)) == WideStringView::npos) return count;
     ++count;
   }

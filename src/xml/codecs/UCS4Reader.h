@@ -58,32 +58,39 @@ public:
   // the reader is left on the first other character (or the end).
   virtual int64_t SkipChars(WideStringView set);
 
-  bool AtEnd() const { return FCurrentPos.Char == UCS4EndOfInput; }
+  bool AtEnd() const { return CurrentPos().Char == UCS4EndOfInput; }
   bool HasSignature() const { return FInputStream->HasSignature(); }
   // Offset (after any byte-order mark) of the next byte the codec will read.
   int64_t GetStreamPosition() const { return FInputStream->GetPosition(); }
   int32_t GetBufferSize() const { return FInputStream->BufferSize(); }
 
   TCustomUnicodeCodec* Codec() const { return FCodec.get(); }
-  const TUtilsCharPosition& CurrentPos() const { return FCurrentPos; }
-  const TUtilsCharPosition& NextPos() const { return FNextPos; }
-  const TUtilsCharPosition& PreviousPos() const { return FPreviousPos; }
+  const TUtilsCharPosition& CurrentPos() const { return FPositions[FCurrentSlot]; }
+  const TUtilsCharPosition& NextPos() const { return FPositions[FCurrentSlot == 2 ? 0 : FCurrentSlot + 1]; }
+  const TUtilsCharPosition& PreviousPos() const { return FPositions[FCurrentSlot == 0 ? 2 : FCurrentSlot - 1]; }
   const TUtilsCharPosition& StartPos() const { return FStartPos; }
   int64_t StartOffset() const { return FStartOffset; }
 
 protected:
   std::unique_ptr<TCustomUnicodeCodec> FCodec;
-  TUtilsCharPosition FCurrentPos;
   std::unique_ptr<TUtilsAutodetectInputStream> FInputStream;
   TUtilsCharPosition FStartPos;
-  TUtilsCharPosition FNextPos;
-  TUtilsCharPosition FPreviousPos;
+  // The previous, current and next positions in a ring: stepping moves the current
+  // slot on and computes the new next position field by field from the current one,
+  // so no record is copied whole (whole-record copies of just-written fields stalled
+  // on store forwarding and cost half of Next).
+  TUtilsCharPosition FPositions[3];
+  uint8_t FCurrentSlot = 0;
   TCodecReadLineBreaks FLineBreakMode = rlToLF;
   int64_t FStartOffset = 0;
+  // The codec is UTF-8: whole well-formed sequences are decoded from the buffer.
+  bool FUtf8Direct = false;
 
 private:
   // The byte source of every codec: input that ends inside a unit raises the codec's
   // "Invalid <name> encoding".
   bool ReadCodecBytes(TCustomUnicodeCodec& sender, uint8_t* buffer, int32_t count) override;
-  void ReadNextChar();
+  // Reads a character into the next slot, counting on from `from`.
+  void ReadNextChar(const TUtilsCharPosition& from);
+  TUtilsCharPosition& NextSlot() { return FPositions[FCurrentSlot == 2 ? 0 : FCurrentSlot + 1]; }
 };

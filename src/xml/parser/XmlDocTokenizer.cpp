@@ -6,12 +6,6 @@
 
 #include "xml/utils/XmlRulesUtils.h"
 
-namespace {
-
-constexpr bool IsWhiteSpace(UCS4Char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-}  // namespace
-
 TXmlDocTokenizer::TXmlDocTokenizer(TXmlSimpleInputSource* inputSource)
     : TXmlCustomTokenizer(inputSource), FTokenType(inputSource ? tkStartOfSource : tkEndOfSource) {}
 
@@ -22,16 +16,14 @@ void TXmlDocTokenizer::NextToken() {
   ReadGuarded([this] { ReadToken(); });
 }
 
-bool TXmlDocTokenizer::MatchNext(WideStringView text) {
-  for (const WideChar unit : text) {
-    if (FInputSource->NextPos().Char != unit) return false;
-    FInputSource->Next();
-  }
-  return true;
-}
-
-void TXmlDocTokenizer::SkipWhiteSpace() {
-  while (IsWhiteSpace(FInputSource->NextPos().Char)) FInputSource->Next();
+bool TXmlDocTokenizer::ReadKeyword(TXmlDocTokenType type, WideStringView rest, TXmlErrorKind error,
+                                   WideStringView hint) {
+  FTokenType = type;
+  FInputSource->Next();
+  if (MatchNext(rest)) return true;
+  FEndPosition = FInputSource->CurrentPos();
+  SetError(error, hint);
+  return false;
 }
 
 void TXmlDocTokenizer::ReadToken() {
@@ -121,21 +113,12 @@ void TXmlDocTokenizer::ReadMarkup() {
           if (!MatchNext(u"-")) return SetError(XmlErrors::CommentStartExpected, u"<!--");
           return ReadComment();
         case '[':
-          FTokenType = tkCDATASection;
-          s.Next();
-          if (!MatchNext(u"CDATA[")) {
-            FEndPosition = s.CurrentPos();
-            return SetError(XmlErrors::CDataSectionStartExpected, u"<![CDATA[");
-          }
-          return ReadCDATASection();
+          if (ReadKeyword(tkCDATASection, u"CDATA[", XmlErrors::CDataSectionStartExpected, u"<![CDATA["))
+            ReadCDATASection();
+          return;
         case 'D':
-          FTokenType = tkDoctypeDecl;
-          s.Next();
-          if (!MatchNext(u"OCTYPE")) {
-            FEndPosition = s.CurrentPos();
-            return SetError(XmlErrors::DoctypeStartExpected, u"<!DOCTYPE");
-          }
-          return ReadDoctypeDecl();
+          if (ReadKeyword(tkDoctypeDecl, u"OCTYPE", XmlErrors::DoctypeStartExpected, u"<!DOCTYPE")) ReadDoctypeDecl();
+          return;
         case 'C':
         case 'c':
         case ']':
@@ -266,7 +249,7 @@ void TXmlDocTokenizer::ReadEndTag() {
   s.Next();
   for (;;) {
     const UCS4Char next = s.NextPos().Char;
-    if (IsWhiteSpace(next) || next == '>' || next == UCS4EndOfInput) break;
+    if (IsMarkupWhiteSpace(next) || next == '>' || next == UCS4EndOfInput) break;
     s.Next();
     Collect(next);
   }
