@@ -149,25 +149,32 @@ void TXmlDocTokenizer::ReadMarkup() {
   }
 }
 
-void TXmlDocTokenizer::ReadComment() {
+bool TXmlDocTokenizer::CollectUntil(UCS4Char first, UCS4Char second, TXmlErrorKind unterminated,
+                                    WideStringView hint) {
   TXmlSimpleInputSource& s = *FInputSource;
-  FTokenType = tkComment;
   for (;;) {
     const UCS4Char next = s.NextPos().Char;
     if (next == UCS4EndOfInput) {
       FEndPosition = s.CurrentPos();
-      return SetError(XmlErrors::UnterminatedComment, u"-->");
+      SetError(unterminated, hint);
+      return false;
     }
     s.Next();
-    if (next == '-' && s.NextPos().Char == '-') {
+    if (next == first && s.NextPos().Char == second) {
       FEndPosition = s.PreviousPos();
       s.Next();
-      if (s.NextPos().Char != '>') return SetError(XmlErrors::DoubleHyphenInComment, u">");
-      s.Next();
-      return;
+      return true;
     }
     Collect(next);
   }
+}
+
+void TXmlDocTokenizer::ReadComment() {
+  FTokenType = tkComment;
+  if (!CollectUntil('-', '-', XmlErrors::UnterminatedComment, u"-->")) return;
+  // "--" ends the comment and must be followed by ">".
+  if (FInputSource->NextPos().Char != '>') return SetError(XmlErrors::DoubleHyphenInComment, u">");
+  FInputSource->Next();
 }
 
 void TXmlDocTokenizer::ReadCDATASection() {
@@ -262,24 +269,10 @@ void TXmlDocTokenizer::ReadEndTag() {
 }
 
 void TXmlDocTokenizer::ReadProcessingInstruction() {
-  TXmlSimpleInputSource& s = *FInputSource;
   FTokenType = tkProcessingInstruction;
-  s.Next();
-  FEndPosition = s.CurrentPos();
-  for (;;) {
-    const UCS4Char next = s.NextPos().Char;
-    if (next == UCS4EndOfInput) {
-      FEndPosition = s.CurrentPos();
-      return SetError(XmlErrors::UnterminatedProcessingInstruction, u"?");
-    }
-    s.Next();
-    if (next == '?' && s.NextPos().Char == '>') {
-      FEndPosition = s.PreviousPos();
-      s.Next();
-      return;
-    }
-    Collect(next);
-  }
+  FInputSource->Next();
+  FEndPosition = FInputSource->CurrentPos();
+  CollectUntil('?', '>', XmlErrors::UnterminatedProcessingInstruction, u"?");
 }
 
 void TXmlDocTokenizer::ReadStartTag() {

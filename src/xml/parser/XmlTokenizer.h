@@ -131,6 +131,9 @@ private:
   void ReadProcessingInstruction();
   void ReadStartTag();
   void ReadText();
+  // Collects characters up to the pair first-second, which is consumed and not kept; the
+  // end of input gives the error `unterminated` with hint.
+  bool CollectUntil(UCS4Char first, UCS4Char second, TXmlErrorKind unterminated, WideStringView hint);
   // The rest of "<![CDATA[" or "<!DOCTYPE" after its first character, which is current.
   bool ReadKeyword(TXmlDocTokenType type, WideStringView rest, TXmlErrorKind error, WideStringView hint);
 
