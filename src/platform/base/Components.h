@@ -94,6 +94,15 @@ private:
   std::vector<TComponent*> FFreeNotifies;
 };
 
+// Points `reference` at `component` (or none), watching the new one for its destruction
+// (watcher's Notification) instead of the old one.
+template <typename T>
+void SetWatchedReference(TComponent& watcher, T*& reference, T* component) {
+  if (reference) reference->RemoveFreeNotification(&watcher);
+  reference = component;
+  if (reference) reference->FreeNotification(&watcher);
+}
+
 // Creates a component that owner owns and frees; returns it.
 template <typename T, typename... Args>
 T* CreateOwned(TComponent& owner, Args&&... args) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "platform/base/Exception.h"
 #include "platform/base/Streams.h"
@@ -42,6 +43,15 @@ public:
     FBufferPos += count;
     FRemaining -= count;
     return count;
+  }
+  // The bytes read ahead and not yet taken (empty when the buffer needs a refill), and
+  // taking count of them; for readers that decode straight from the buffer.
+  std::string_view BufferedBytes() const {
+    return {reinterpret_cast<const char*>(FBuffer.get()) + FBufferPos, static_cast<size_t>(FRemaining)};
+  }
+  void TakeBufferedBytes(int32_t count) {
+    FBufferPos += count;
+    FRemaining -= count;
   }
   // Moves to offset and empties the buffer.
   virtual void SetPosition(int64_t offset);

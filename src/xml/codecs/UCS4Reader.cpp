@@ -1,5 +1,6 @@
 #include "xml/codecs/UCS4Reader.h"
 
+#include "platform/base/Utf8.h"
 #include "xml/codecs/Utf8Codec.h"
 
 namespace {
@@ -7,22 +8,26 @@ namespace {
 constexpr UCS4Char CharTab = 9;
 constexpr UCS4Char CharLF = 10;
 
-// Moves `position` past a character that took `byteCount` bytes after `skippedBytes`
-// bytes that failed to decode.
-void Advance(TUtilsCharPosition& position, UCS4Char ch, int32_t byteCount, int64_t skippedBytes) {
-  ++position.CharNumber;
-  position.Char = ch;
-  position.ByteNumber += skippedBytes + byteCount;
-  position.ByteCount = byteCount;
+// Field by field, so that each load meets the store of the same width that wrote it.
+// `skippedBytes` are the bytes of characters before this one that failed to decode.
+void AdvanceFrom(TUtilsCharPosition& to, const TUtilsCharPosition& from, UCS4Char ch, int32_t byteCount,
+                 int64_t skippedBytes) {
+  to.CharNumber = from.CharNumber + 1;
+  to.Char = ch;
+  to.ByteNumber = from.ByteNumber + skippedBytes + byteCount;
+  to.ByteCount = byteCount;
   if (ch == CharTab) {
-    ++position.Column;
-    ++position.TabsInLine;
+    to.Column = from.Column + 1;
+    to.TabsInLine = from.TabsInLine + 1;
+    to.Line = from.Line;
   } else if (ch == CharLF) {
-    ++position.Line;
-    position.Column = 0;
-    position.TabsInLine = 0;
+    to.Line = from.Line + 1;
+    to.Column = 0;
+    to.TabsInLine = 0;
   } else {
-    ++position.Column;
+    to.Column = from.Column + 1;
+    to.TabsInLine = from.TabsInLine;
+    to.Line = from.Line;
   }
 }
 
@@ -50,6 +55,7 @@ TUnicodeCodecClass TUtilsUCS4Reader::GetDefaultCodecClass() const { return Codec
 
 void TUtilsUCS4Reader::SetCodecClass(TUnicodeCodecClass codecClass) {
   FCodec.reset();
+  FUtf8Direct = codecClass == CodecClassOf<TUTF8Codec>();
   if (codecClass == nullptr) return;
   FCodec = codecClass->Create();
   FCodec->SetReadLineBreaks(FLineBreakMode);
@@ -63,49 +69,63 @@ bool TUtilsUCS4Reader::ReadCodecBytes(TCustomUnicodeCodec& sender, uint8_t* buff
   throw EConvertError(sender.InvalidEncodingMessage());
 }
 
-TUtilsCharPosition TUtilsUCS4Reader::ReadCharAfter(const TUtilsCharPosition& position) {
+void TUtilsUCS4Reader::ReadCharInto(TUtilsCharPosition& to, const TUtilsCharPosition& from) {
+  // A well-formed UTF-8 sequence that lies whole in the buffer is decoded here, as
+  // the codec would; CR (joined with a following LF), ill-formed or cut sequences and
+  // a held character go through the codec.
+  if (FUtf8Direct && !FCodec->HasHeldChar()) {
+    const std::string_view bytes = FInputStream->BufferedBytes();
+    uint32_t ch;
+    size_t length;
+    if (!bytes.empty() && bytes[0] != '\r' && DecodeUtf8Sequence(bytes, 0, ch, length)) {
+      FInputStream->TakeBufferedBytes(static_cast<int32_t>(length));
+      AdvanceFrom(to, from, ch, static_cast<int32_t>(length), FSkippedBytes);
+      FSkippedBytes = 0;
+      return;
+    }
+  }
   UCS4Char ch = UCS4EndOfInput;
   int32_t byteCount = 0;
-  const int64_t streamStart = GetStreamPosition();
-  try {
-    if (FCodec != nullptr) FCodec->ReadCharNormalised(ch, byteCount);
-  } catch (...) {
-    // The bytes of the failed character are gone; the next character counts them.
-    FSkippedBytes += GetStreamPosition() - streamStart;
-    throw;
+  if (FCodec != nullptr) {
+    const int64_t streamStart = GetStreamPosition();
+    try {
+      FCodec->ReadCharNormalised(ch, byteCount);
+    } catch (...) {
+      // The bytes of the failed character are gone; the next character counts them.
+      FSkippedBytes += GetStreamPosition() - streamStart;
+      throw;
+    }
   }
-  TUtilsCharPosition next = position;
-  Advance(next, ch, byteCount, FSkippedBytes);
+  AdvanceFrom(to, from, ch, byteCount, FSkippedBytes);
   FSkippedBytes = 0;
-  return next;
 }
 
-void TUtilsUCS4Reader::ReadNextChar() { FNextPos = ReadCharAfter(FNextPos); }
-
-// The look-ahead is read before any position moves, so a decoding error leaves the
-// reader on the character it was on and the next call steps on from there.
+// The character after the look-ahead is read into the previous position's slot before
+// the ring turns, so a decoding error leaves the reader on the character it was on and
+// the next call steps on from there.
 void TUtilsUCS4Reader::Next() {
-  if (FCurrentPos.Char == UCS4EndOfInput) return;
-  const TUtilsCharPosition following = FNextPos.Char != UCS4EndOfInput ? ReadCharAfter(FNextPos) : FNextPos;
-  FPreviousPos = FCurrentPos;
-  FCurrentPos = FNextPos;
-  FNextPos = following;
+  if (CurrentPos().Char == UCS4EndOfInput) return;
+  TUtilsCharPosition& following = FPositions[FCurrentSlot == 0 ? 2 : FCurrentSlot - 1];
+  if (NextPos().Char == UCS4EndOfInput)
+    following = NextPos();  // the end stays the next position
+  else
+    ReadCharInto(following, NextPos());
+  FCurrentSlot = FCurrentSlot == 2 ? 0 : FCurrentSlot + 1;
 }
 
 void TUtilsUCS4Reader::Reset() {
   FInputStream->SetPosition(FStartOffset);
   if (FCodec != nullptr) FCodec->DropHeldChar();  // it was read from before the restart
-  FPreviousPos = FStartPos;
-  FCurrentPos = FStartPos;
-  FNextPos = FStartPos;
+  for (TUtilsCharPosition& position : FPositions) position = FStartPos;
+  FCurrentSlot = 0;
   FSkippedBytes = 0;
-  ReadNextChar();
+  ReadCharInto(FPositions[1], FStartPos);
 }
 
 bool TUtilsUCS4Reader::Match(WideStringView text) {
   for (const WideChar unit : text) {
     Next();
-    if (FCurrentPos.Char != unit) return false;
+    if (CurrentPos().Char != unit) return false;
   }
   return true;
 }
@@ -114,7 +134,7 @@ int64_t TUtilsUCS4Reader::SkipChars(WideStringView set) {
   int64_t count = 0;
   for (;;) {
     Next();
-    const UCS4Char ch = FCurrentPos.Char;
+    const UCS4Char ch = CurrentPos().Char;
     if (ch > 0xFFFF || set.find(static_cast<WideChar>(ch)) == WideStringView::npos) return count;
     ++count;
   }

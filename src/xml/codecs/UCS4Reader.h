@@ -50,9 +50,7 @@ public:
   // Reads characters for each UTF-16 unit of text and compares them; stops at the
   // first difference (answering false) with the characters read so far consumed.
   virtual bool Match(WideStringView text);
-  // Makes the next character current; at the end nothing changes. A character that fails
-  // to decode raises EConvertError and leaves every position as it was; the call after it
-  // goes on with the character behind the bad bytes, whose byte number counts them.
+  // Makes the next character current; at the end nothing changes.
   virtual void Next();
   // Restarts at the start offset with the start position; the next character is read.
   virtual void Reset();
@@ -60,37 +58,41 @@ public:
   // the reader is left on the first other character (or the end).
   virtual int64_t SkipChars(WideStringView set);
 
-  bool AtEnd() const { return FCurrentPos.Char == UCS4EndOfInput; }
+  bool AtEnd() const { return CurrentPos().Char == UCS4EndOfInput; }
   bool HasSignature() const { return FInputStream->HasSignature(); }
   // Offset (after any byte-order mark) of the next byte the codec will read.
   int64_t GetStreamPosition() const { return FInputStream->GetPosition(); }
   int32_t GetBufferSize() const { return FInputStream->BufferSize(); }
 
   TCustomUnicodeCodec* Codec() const { return FCodec.get(); }
-  const TUtilsCharPosition& CurrentPos() const { return FCurrentPos; }
-  const TUtilsCharPosition& NextPos() const { return FNextPos; }
-  const TUtilsCharPosition& PreviousPos() const { return FPreviousPos; }
+  const TUtilsCharPosition& CurrentPos() const { return FPositions[FCurrentSlot]; }
+  const TUtilsCharPosition& NextPos() const { return FPositions[FCurrentSlot == 2 ? 0 : FCurrentSlot + 1]; }
+  const TUtilsCharPosition& PreviousPos() const { return FPositions[FCurrentSlot == 0 ? 2 : FCurrentSlot - 1]; }
   const TUtilsCharPosition& StartPos() const { return FStartPos; }
   int64_t StartOffset() const { return FStartOffset; }
 
 protected:
   std::unique_ptr<TCustomUnicodeCodec> FCodec;
-  TUtilsCharPosition FCurrentPos;
   std::unique_ptr<TUtilsAutodetectInputStream> FInputStream;
   TUtilsCharPosition FStartPos;
-  TUtilsCharPosition FNextPos;
-  TUtilsCharPosition FPreviousPos;
+  // The previous, current and next positions in a ring: stepping moves the current
+  // slot on and computes the new next position field by field from the current one,
+  // so no record is copied whole (whole-record copies of just-written fields stalled
+  // on store forwarding and cost half of Next).
+  TUtilsCharPosition FPositions[3];
+  uint8_t FCurrentSlot = 0;
   TCodecReadLineBreaks FLineBreakMode = rlToLF;
   int64_t FStartOffset = 0;
+  // The codec is UTF-8: whole well-formed sequences are decoded from the buffer.
+  bool FUtf8Direct = false;
 
 private:
   // The byte source of every codec: input that ends inside a unit raises the codec's
   // "Invalid <name> encoding".
   bool ReadCodecBytes(TCustomUnicodeCodec& sender, uint8_t* buffer, int32_t count) override;
-  // The position of the character read after `position`; raises the codec's error
-  // with no position changed.
-  TUtilsCharPosition ReadCharAfter(const TUtilsCharPosition& position);
-  void ReadNextChar();
+  // Reads a character into `to`, counting on from `from`; raises the codec's error with
+  // `to` unchanged.
+  void ReadCharInto(TUtilsCharPosition& to, const TUtilsCharPosition& from);
 
   int64_t FSkippedBytes = 0;  // bytes of characters that failed to decode, not yet counted
 };

@@ -136,6 +136,8 @@ public:
   // Installing a different source drops a character held by ReadCharNormalised.
   void SetByteSource(ICodecByteSource* source);
   // Drops a character held by ReadCharNormalised; for a source that was repositioned.
+  // A character read ahead behind a CR waits to be delivered next.
+  bool HasHeldChar() const { return FHasHeldChar; }
   void DropHeldChar() {
     FHasHeldChar = false;
     FHeldChar = 0;

@@ -45,7 +45,6 @@ void ResolveAttributeLiteral(WideStringView literal, TXmlErrorKind& errorType, W
         } catch (const EConvertError&) {
           return stop(XmlErrors::InvalidCharRef);
         }
-        if (text == u"<") return stop(XmlErrors::LessThanInAttributeValue);
         resolved += text;
         break;
       }

@@ -37,10 +37,11 @@ public:
                                      WideString& value) = 0;
 };
 
-// The base resolution of an attribute literal: character and predefined entity
-// references replaced, each run of white space one space. errorType 0 when it succeeds,
-// else the first fatal type (73 "<" by reference, 60 bad character reference, 35 other
-// entity) or the recorded lesser one.
+// The base resolution of an attribute literal (XML 1.0 section 3.3.3): character and
+// predefined entity references replaced, each white-space character one blank; a
+// character reference may stand for any character, "<" included. errorType 0 when it
+// succeeds, else the first fatal type (60 bad character reference, 92 or 96 unterminated
+// reference), 35 for another entity, or the recorded lesser one.
 void ResolveAttributeLiteral(WideStringView literal, TXmlErrorKind& errorType, WideString& value);
 
 class TDomCustomDocument : public TDomNode {

@@ -88,9 +88,7 @@ bool TDomImplementation::HandleError(TObject* sender, const TDomError* error) {
 
 void TDomImplementation::SetResourceResolver(TCustomResourceResolver* resolver) {
   if (resolver == FResourceResolver) return;
-  if (FResourceResolver) FResourceResolver->RemoveFreeNotification(this);
-  FResourceResolver = resolver;
-  if (FResourceResolver) FResourceResolver->FreeNotification(this);
+  SetWatchedReference(*this, FResourceResolver, resolver);
 }
 
 void TDomImplementation::Notification(TComponent* component, TOperation operation) {

@@ -9,15 +9,13 @@
 
 namespace {
 
-constexpr bool IsWhiteSpace(WideChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-
 size_t SkipWhiteSpace(WideStringView text, size_t i) {
-  while (i < text.size() && IsWhiteSpace(text[i])) ++i;
+  while (i < text.size() && IsMarkupWhiteSpace(text[i])) ++i;
   return i;
 }
 
 size_t SkipToWhiteSpace(WideStringView text, size_t i) {
-  while (i < text.size() && !IsWhiteSpace(text[i])) ++i;
+  while (i < text.size() && !IsMarkupWhiteSpace(text[i])) ++i;
   return i;
 }
 
@@ -26,15 +24,11 @@ size_t SkipToWhiteSpace(WideStringView text, size_t i) {
 // ---- TXmlCustomReader ----
 
 void TXmlCustomReader::SetDOMImpl(TDomImplementation* impl) {
-  if (FDomImpl) FDomImpl->RemoveFreeNotification(this);
-  FDomImpl = impl;
-  if (FDomImpl) FDomImpl->FreeNotification(this);
+  SetWatchedReference(*this, FDomImpl, impl);
 }
 
 void TXmlCustomReader::SetNextHandler(TXmlCustomHandler* handler) {
-  if (FNextHandler) FNextHandler->RemoveFreeNotification(this);
-  FNextHandler = handler;
-  if (FNextHandler) FNextHandler->FreeNotification(this);
+  SetWatchedReference(*this, FNextHandler, handler);
 }
 
 void TXmlCustomReader::Notification(TComponent* component, TOperation operation) {
@@ -235,7 +229,7 @@ WideString TXmlStandardDocReader::WriteStartTag(const IXmlLocation* locator, Wid
   std::vector<WideStringView> seen;  // a tag holds a handful of attributes
   for (i = SkipWhiteSpace(tagContent, i); i < tagContent.size();) {
     const size_t nameStart = i;
-    while (i < tagContent.size() && !IsWhiteSpace(tagContent[i]) && tagContent[i] != u'=') ++i;
+    while (i < tagContent.size() && !IsMarkupWhiteSpace(tagContent[i]) && tagContent[i] != u'=') ++i;
     const WideStringView attrName = tagContent.substr(nameStart, i - nameStart);
     i = SkipWhiteSpace(tagContent, i);
     if (i == tagContent.size() || tagContent[i] != u'=') {
@@ -261,7 +255,7 @@ WideString TXmlStandardDocReader::WriteStartTag(const IXmlLocation* locator, Wid
     seen.push_back(attrName);
     WriteAttribute(locator, attrName, value);
     i = valueEnd + 1;
-    if (i < tagContent.size() && !IsWhiteSpace(tagContent[i])) {
+    if (i < tagContent.size() && !IsMarkupWhiteSpace(tagContent[i])) {
       NotifyError(XmlErrors::WhiteSpaceExpected, locator, u"", u" ");
       break;
     }

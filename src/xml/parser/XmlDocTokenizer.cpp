@@ -6,12 +6,6 @@
 
 #include "xml/utils/XmlRulesUtils.h"
 
-namespace {
-
-constexpr bool IsWhiteSpace(UCS4Char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-}  // namespace
-
 TXmlDocTokenizer::TXmlDocTokenizer(TXmlSimpleInputSource* inputSource)
     : TXmlCustomTokenizer(inputSource), FTokenType(inputSource ? tkStartOfSource : tkEndOfSource) {}
 
@@ -22,16 +16,14 @@ void TXmlDocTokenizer::NextToken() {
   ReadGuarded([this] { ReadToken(); });
 }
 
-bool TXmlDocTokenizer::MatchNext(WideStringView text) {
-  for (const WideChar unit : text) {
-    if (FInputSource->NextPos().Char != unit) return false;
-    FInputSource->Next();
-  }
-  return true;
-}
-
-void TXmlDocTokenizer::SkipWhiteSpace() {
-  while (IsWhiteSpace(FInputSource->NextPos().Char)) FInputSource->Next();
+bool TXmlDocTokenizer::ReadKeyword(TXmlDocTokenType type, WideStringView rest, TXmlErrorKind error,
+                                   WideStringView hint) {
+  FTokenType = type;
+  FInputSource->Next();
+  if (MatchNext(rest)) return true;
+  FEndPosition = FInputSource->CurrentPos();
+  SetError(error, hint);
+  return false;
 }
 
 void TXmlDocTokenizer::ReadToken() {
@@ -121,21 +113,12 @@ void TXmlDocTokenizer::ReadMarkup() {
           if (!MatchNext(u"-")) return SetError(XmlErrors::CommentStartExpected, u"<!--");
           return ReadComment();
         case '[':
-          FTokenType = tkCDATASection;
-          s.Next();
-          if (!MatchNext(u"CDATA[")) {
-            FEndPosition = s.CurrentPos();
-            return SetError(XmlErrors::CDataSectionStartExpected, u"<![CDATA[");
-          }
-          return ReadCDATASection();
+          if (ReadKeyword(tkCDATASection, u"CDATA[", XmlErrors::CDataSectionStartExpected, u"<![CDATA["))
+            ReadCDATASection();
+          return;
         case 'D':
-          FTokenType = tkDoctypeDecl;
-          s.Next();
-          if (!MatchNext(u"OCTYPE")) {
-            FEndPosition = s.CurrentPos();
-            return SetError(XmlErrors::DoctypeStartExpected, u"<!DOCTYPE");
-          }
-          return ReadDoctypeDecl();
+          if (ReadKeyword(tkDoctypeDecl, u"OCTYPE", XmlErrors::DoctypeStartExpected, u"<!DOCTYPE")) ReadDoctypeDecl();
+          return;
         case 'C':
         case 'c':
         case ']':
@@ -166,25 +149,32 @@ void TXmlDocTokenizer::ReadMarkup() {
   }
 }
 
-void TXmlDocTokenizer::ReadComment() {
+bool TXmlDocTokenizer::CollectUntil(UCS4Char first, UCS4Char second, TXmlErrorKind unterminated,
+                                    WideStringView hint) {
   TXmlSimpleInputSource& s = *FInputSource;
-  FTokenType = tkComment;
   for (;;) {
     const UCS4Char next = s.NextPos().Char;
     if (next == UCS4EndOfInput) {
       FEndPosition = s.CurrentPos();
-      return SetError(XmlErrors::UnterminatedComment, u"-->");
+      SetError(unterminated, hint);
+      return false;
     }
     s.Next();
-    if (next == '-' && s.NextPos().Char == '-') {
+    if (next == first && s.NextPos().Char == second) {
       FEndPosition = s.PreviousPos();
       s.Next();
-      if (s.NextPos().Char != '>') return SetError(XmlErrors::DoubleHyphenInComment, u">");
-      s.Next();
-      return;
+      return true;
     }
     Collect(next);
   }
+}
+
+void TXmlDocTokenizer::ReadComment() {
+  FTokenType = tkComment;
+  if (!CollectUntil('-', '-', XmlErrors::UnterminatedComment, u"-->")) return;
+  // "--" ends the comment and must be followed by ">".
+  if (FInputSource->NextPos().Char != '>') return SetError(XmlErrors::DoubleHyphenInComment, u">");
+  FInputSource->Next();
 }
 
 void TXmlDocTokenizer::ReadCDATASection() {
@@ -266,7 +256,7 @@ void TXmlDocTokenizer::ReadEndTag() {
   s.Next();
   for (;;) {
     const UCS4Char next = s.NextPos().Char;
-    if (IsWhiteSpace(next) || next == '>' || next == UCS4EndOfInput) break;
+    if (IsMarkupWhiteSpace(next) || next == '>' || next == UCS4EndOfInput) break;
     s.Next();
     Collect(next);
   }
@@ -279,24 +269,10 @@ void TXmlDocTokenizer::ReadEndTag() {
 }
 
 void TXmlDocTokenizer::ReadProcessingInstruction() {
-  TXmlSimpleInputSource& s = *FInputSource;
   FTokenType = tkProcessingInstruction;
-  s.Next();
-  FEndPosition = s.CurrentPos();
-  for (;;) {
-    const UCS4Char next = s.NextPos().Char;
-    if (next == UCS4EndOfInput) {
-      FEndPosition = s.CurrentPos();
-      return SetError(XmlErrors::UnterminatedProcessingInstruction, u"?");
-    }
-    s.Next();
-    if (next == '?' && s.NextPos().Char == '>') {
-      FEndPosition = s.PreviousPos();
-      s.Next();
-      return;
-    }
-    Collect(next);
-  }
+  FInputSource->Next();
+  FEndPosition = FInputSource->CurrentPos();
+  CollectUntil('?', '>', XmlErrors::UnterminatedProcessingInstruction, u"?");
 }
 
 void TXmlDocTokenizer::ReadStartTag() {

@@ -6,8 +6,6 @@ namespace {
 
 constexpr int32_t DeclarationBufferBytes = 4096;
 
-constexpr bool IsWhiteSpace(UCS4Char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 std::unique_ptr<TXmlSimpleInputSource> MakeSource(TStream* stream, int64_t line, int64_t tabs, int64_t column,
                                                   int64_t charNumber, int64_t byteNumber, WideStringView systemId) {
   const TXmlSourceStart start{column < 0 ? line - 1 : line, tabs, column, charNumber, byteNumber};
@@ -33,20 +31,6 @@ void TXmlDoctypeDeclTokenizer::NextToken() {
   ReadGuarded([this] { ReadPart(); });
 }
 
-bool TXmlDoctypeDeclTokenizer::MatchNext(WideStringView text) {
-  for (const WideChar unit : text) {
-    if (FInputSource->NextPos().Char != unit) return false;
-    FInputSource->Next();
-  }
-  return true;
-}
-
-bool TXmlDoctypeDeclTokenizer::NextIsWhiteSpace() const { return IsWhiteSpace(FInputSource->NextPos().Char); }
-
-void TXmlDoctypeDeclTokenizer::SkipWhiteSpace() {
-  while (NextIsWhiteSpace()) FInputSource->Next();
-}
-
 void TXmlDoctypeDeclTokenizer::ReadPart() {
   TXmlSimpleInputSource& s = *FInputSource;
   FStartPosition = s.NextPos();
@@ -56,10 +40,10 @@ void TXmlDoctypeDeclTokenizer::ReadPart() {
       FTokenType = dtkName;
       s.Next();
       FEndPosition = s.CurrentPos();
-      if (!IsWhiteSpace(s.CurrentPos().Char)) return SetError(XmlErrors::WhiteSpaceExpected, u" ");
+      if (!IsMarkupWhiteSpace(s.CurrentPos().Char)) return SetError(XmlErrors::WhiteSpaceExpected, u" ");
       SkipWhiteSpace();
       FStartPosition = s.NextPos();
-      for (UCS4Char next = s.NextPos().Char; !IsWhiteSpace(next) && next != '[' && next != '>' &&
+      for (UCS4Char next = s.NextPos().Char; !IsMarkupWhiteSpace(next) && next != '[' && next != '>' &&
                                              next != UCS4EndOfInput;
            next = s.NextPos().Char) {
         s.Next();
@@ -124,7 +108,7 @@ void TXmlDoctypeDeclTokenizer::ReadPart() {
 void TXmlDoctypeDeclTokenizer::ReadLiteral() {
   TXmlSimpleInputSource& s = *FInputSource;
   FEndPosition = s.CurrentPos();
-  if (!NextIsWhiteSpace()) return SetError(XmlErrors::WhiteSpaceExpected, u" ");
+  if (!IsMarkupWhiteSpace(s.NextPos().Char)) return SetError(XmlErrors::WhiteSpaceExpected, u" ");
   SkipWhiteSpace();
   const UCS4Char quote = s.NextPos().Char;
   FEndPosition = s.CurrentPos();

@@ -36,9 +36,6 @@ private:
   void ReadPart();
   void ReadLiteral();
   void ReadInternalSubset();
-  bool MatchNext(WideStringView text);
-  bool NextIsWhiteSpace() const;
-  void SkipWhiteSpace();
 
   TUtilsWideStringStream FStringStream;
   std::unique_ptr<TXmlSimpleInputSource> FOwnedSource;

@@ -73,7 +73,7 @@ bool TXmlInputSource::ParseXmlDeclaration() {
     const bool spaceBefore = SkipChars(XmlWhiteSpaceText()) > 0;
     // "<?xml" followed by a name character begins a processing instruction such as
     // "<?xml-stylesheet", not a declaration.
-    if (!spaceBefore && FCurrentPos.Char != u'?' && Ucs4IsNameChar(FCurrentPos.Char)) {
+    if (!spaceBefore && CurrentPos().Char != u'?' && Ucs4IsNameChar(CurrentPos().Char)) {
       Reset();
       return true;
     }
@@ -81,9 +81,9 @@ bool TXmlInputSource::ParseXmlDeclaration() {
     if (!ReadPseudoAttributes(spaceBefore)) return false;
     // ">" is tested as the look-ahead, so nothing behind the declaration is decoded with
     // a codec that the declared encoding may yet replace.
-    if (FCurrentPos.Char != u'?' || FNextPos.Char != u'>') return false;
+    if (CurrentPos().Char != u'?' || NextPos().Char != u'>') return false;
     SetStartOffset(GetStreamPosition());  // every later restart begins just behind ">"
-    FDeclarationEnd = FNextPos;
+    FDeclarationEnd = NextPos();
     return true;
   } catch (const EConvertError&) {
     return false;
@@ -98,46 +98,46 @@ bool TXmlInputSource::ReadPseudoAttributes(bool spaceBefore) {
   const auto readEquals = [&](WideStringView restOfName, WideChar& delimiter) {
     if (!spaceBefore || !Match(restOfName)) return false;
     SkipChars(whiteSpace);
-    if (FCurrentPos.Char != u'=') return false;
+    if (CurrentPos().Char != u'=') return false;
     SkipChars(whiteSpace);
-    if (FCurrentPos.Char != u'"' && FCurrentPos.Char != u'\'') return false;
-    delimiter = static_cast<WideChar>(FCurrentPos.Char);
+    if (CurrentPos().Char != u'"' && CurrentPos().Char != u'\'') return false;
+    delimiter = static_cast<WideChar>(CurrentPos().Char);
     return true;
   };
   WideChar delimiter = 0;
 
-  if (FCurrentPos.Char == u'v') {
+  if (CurrentPos().Char == u'v') {
     WideString version;
     if (!readEquals(u"ersion", delimiter)) return false;
     const bool ok = ReadValue(IsVersionChar, IsVersionChar, version);
     if (!version.empty()) FXmlVersion = version;
-    if (!ok || FCurrentPos.Char != delimiter) return false;
+    if (!ok || CurrentPos().Char != delimiter) return false;
     spaceBefore = SkipChars(whiteSpace) > 0;
   } else {
     FDeclarationKind = dkTextDeclaration;
   }
 
-  if (FCurrentPos.Char == u'e') {
+  if (CurrentPos().Char == u'e') {
     if (!readEquals(u"ncoding", delimiter)) return false;
     const bool ok = ReadValue(IsEncNameStart, IsEncNameChar, FXmlEncoding);
-    if (!ok || FCurrentPos.Char != delimiter) return false;
+    if (!ok || CurrentPos().Char != delimiter) return false;
     spaceBefore = SkipChars(whiteSpace) > 0;
   } else {
     if (FDeclarationKind == dkTextDeclaration) return false;
     FDeclarationKind = dkXmlDeclaration;
   }
 
-  if (FCurrentPos.Char == u's') {
+  if (CurrentPos().Char == u's') {
     if (!readEquals(u"tandalone", delimiter)) return false;
     Next();
-    if (FCurrentPos.Char == u'n' && Match(u"o"))
+    if (CurrentPos().Char == u'n' && Match(u"o"))
       FXmlStandalone = sdNo;
-    else if (FCurrentPos.Char == u'y' && Match(u"es"))
+    else if (CurrentPos().Char == u'y' && Match(u"es"))
       FXmlStandalone = sdYes;
     else
       return false;
     Next();
-    if (FCurrentPos.Char != delimiter) return false;
+    if (CurrentPos().Char != delimiter) return false;
     SkipChars(whiteSpace);
     if (FDeclarationKind == dkTextDeclaration) return false;
     FDeclarationKind = dkXmlDeclaration;
@@ -150,11 +150,11 @@ bool TXmlInputSource::ReadPseudoAttributes(bool spaceBefore) {
 bool TXmlInputSource::ReadValue(bool (*first)(UCS4Char), bool (*rest)(UCS4Char), WideString& value) {
   value.clear();
   Next();
-  if (!first(FCurrentPos.Char)) return false;
+  if (!first(CurrentPos().Char)) return false;
   do {
-    value += static_cast<WideChar>(FCurrentPos.Char);
+    value += static_cast<WideChar>(CurrentPos().Char);
     Next();
-  } while (rest(FCurrentPos.Char));
+  } while (rest(CurrentPos().Char));
   return true;
 }
 

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <memory>
-#include <typeinfo>
 
 #include "xml/parser/XmlErrorKinds.h"
 #include "xml/parser/XmlLocation.h"
@@ -35,6 +34,8 @@ public:
   // A copy with the same location, targets and data, emitted by `reader`.
   virtual std::unique_ptr<TXmlSignal> Clone(TXmlCustomReader* reader) const = 0;
   virtual TXmlSignalScope GetScope() const = 0;
+  // One address per signal class, for telling classes apart without RTTI lookups.
+  virtual const void* ClassTag() const = 0;
 
   TXmlCustomReader* EmittingReader() const { return FEmittingReader; }
 
@@ -57,6 +58,8 @@ public:
     return copy;
   }
   TXmlSignalScope GetScope() const override { return Scope; }
+  const void* ClassTag() const override { return &Tag; }
+  static inline const char Tag = 0;
 };
 
 #define QF_SIGNAL_CLASS(Name, Scope) \
@@ -270,7 +273,7 @@ public:
 // The signal as its class T, or none when it is of another class.
 template <typename T>
 const T* SignalAs(const TXmlSignal& signal) {
-  return typeid(signal) == typeid(T) ? static_cast<const T*>(&signal) : nullptr;
+  return signal.ClassTag() == &T::Tag ? static_cast<const T*>(&signal) : nullptr;
 }
 
 // The checks the signals share, for the readers and the DTD code as well.

@@ -12,9 +12,7 @@
 // ---- TXmlCustomParser ----
 
 void TXmlCustomParser::SetDOMImpl(TDomImplementation* impl) {
-  if (FDomImpl) FDomImpl->RemoveFreeNotification(this);
-  FDomImpl = impl;
-  if (FDomImpl) FDomImpl->FreeNotification(this);
+  SetWatchedReference(*this, FDomImpl, impl);
 }
 
 void TXmlCustomParser::Notification(TComponent* component, TOperation operation) {

@@ -16,6 +16,18 @@ void TXmlCustomTokenizer::ResetToken() {
   FErrorHint.clear();
 }
 
+bool TXmlCustomTokenizer::MatchNext(WideStringView text) {
+  for (const WideChar unit : text) {
+    if (FInputSource->NextPos().Char != unit) return false;
+    FInputSource->Next();
+  }
+  return true;
+}
+
+void TXmlCustomTokenizer::SkipWhiteSpace() {
+  while (IsMarkupWhiteSpace(FInputSource->NextPos().Char)) FInputSource->Next();
+}
+
 void TXmlCustomTokenizer::CollectSlow(UCS4Char c) {
   if (IsSurrogate(c) || c > 0x10FFFF) throw EConvertError(Format(SUtilsInvalidUCS4, {int64_t(c)}));
   const size_t units = c > 0xFFFF ? 2 : 1;

@@ -18,6 +18,9 @@
 
 inline constexpr char16_t SMaxTokenChars[] = u"MaxTokenChars";
 
+// White space between the parts of markup: blank, tab, CR and LF.
+constexpr bool IsMarkupWhiteSpace(uint32_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 class TXmlCustomTokenizer : public IXmlLocation {
 public:
   // The source is read, not owned; it may be none for a tokenizer that starts at the end.
@@ -68,6 +71,9 @@ protected:
     }
     CollectSlow(c);
   }
+  // Consumes the characters of `text` while they follow; false at the first other one.
+  bool MatchNext(WideStringView text);
+  void SkipWhiteSpace();
   // A conversion error of the codec (or an unacceptable code point) ends the token
   // with error 59 at the current position; the limit ends it with LimitExceeded.
   template <typename ReadToken>
@@ -125,9 +131,11 @@ private:
   void ReadProcessingInstruction();
   void ReadStartTag();
   void ReadText();
-  // Consumes the characters of `text` while they follow; false at the first other one.
-  bool MatchNext(WideStringView text);
-  void SkipWhiteSpace();
+  // Collects characters up to the pair first-second, which is consumed and not kept; the
+  // end of input gives the error `unterminated` with hint.
+  bool CollectUntil(UCS4Char first, UCS4Char second, TXmlErrorKind unterminated, WideStringView hint);
+  // The rest of "<![CDATA[" or "<!DOCTYPE" after its first character, which is current.
+  bool ReadKeyword(TXmlDocTokenType type, WideStringView rest, TXmlErrorKind error, WideStringView hint);
 
   TXmlDocTokenType FTokenType;
 };

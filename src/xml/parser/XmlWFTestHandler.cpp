@@ -19,9 +19,7 @@ void TXmlCustomHandler::ReportSignalError(TXmlCustomReader* reader, TXmlErrorKin
 }
 
 void TXmlWFTestHandler::SetNextHandler(TXmlCustomHandler* handler) {
-  if (FNextHandler) FNextHandler->RemoveFreeNotification(this);
-  FNextHandler = handler;
-  if (FNextHandler) FNextHandler->FreeNotification(this);
+  SetWatchedReference(*this, FNextHandler, handler);
 }
 
 void TXmlWFTestHandler::Notification(TComponent* component, TOperation operation) {

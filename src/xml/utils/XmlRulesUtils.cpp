@@ -107,6 +107,8 @@ bool IsAsciiDigit(uint32_t c) { return c >= '0' && c <= '9'; }
 
 // Letter, Digit, CombiningChar or Extender: what NameChar and NCNameChar share.
 bool IsNameCharClass(uint32_t c) {
+  // Below U+0080 the classes hold only the ASCII letters and digits: no table search.
+  if (c < 0x80) return IsAsciiLetter(c) || IsAsciiDigit(c);
   return Ucs4IsLetter(c) || Ucs4IsDigit(c) || Ucs4IsCombiningChar(c) || Ucs4IsExtender(c);
 }
 
@@ -170,7 +172,9 @@ struct TQuoteGuard {
 
 bool Ucs4IsSpace(uint32_t c) { return c == 0x9 || c == 0xA || c == 0xD || c == 0x20; }
 bool Ucs4IsSpaceOrNull(uint32_t c) { return c == 0 || Ucs4IsSpace(c); }
-bool Ucs4IsLetter(uint32_t c) { return Ucs4IsIdeographic(c) || Ucs4IsBaseChar(c); }
+bool Ucs4IsLetter(uint32_t c) {
+  return c < 0x80 ? IsAsciiLetter(c) : Ucs4IsIdeographic(c) || Ucs4IsBaseChar(c);
+}
 bool Ucs4IsBaseChar(uint32_t c) { return InTable(BaseCharRanges, c); }
 bool Ucs4IsIdeographic(uint32_t c) { return InTable(IdeographicRanges, c); }
 bool Ucs4IsCombiningChar(uint32_t c) { return InTable(CombiningCharRanges, c); }

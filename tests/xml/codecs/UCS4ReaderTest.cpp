@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+
 #include "platform/base/Streams.h"
 #include "xml/codecs/CodecTestSupport.h"
 #include "xml/codecs/SingleByteCodecs.h"
@@ -218,3 +221,46 @@ TEST(UCS4ReaderTest, AFailedStepMovesNoPositionAndTheNextGoesOn) {
   r.Reader.Next();
   EXPECT_TRUE(r.Reader.AtEnd());
 }
+
+namespace {
+
+// Every position a reader passes through, and whether it ended on undecodable bytes.
+struct TWalk {
+  std::vector<std::array<int64_t, 7>> Positions;
+  bool Failed = false;
+  bool operator==(const TWalk&) const = default;
+};
+
+TWalk Walk(const AnsiString& bytes, int32_t bufferSize) {
+  TWalk walk;
+  try {
+    TReaderOver r(bytes, CodecClassOf<TUTF8Codec>(), bufferSize);  // reads the first character
+    for (r.Reader.Next(); !r.Reader.AtEnd(); r.Reader.Next()) {
+      const TUtilsCharPosition& p = r.Reader.CurrentPos();
+      walk.Positions.push_back({p.ByteNumber, p.CharNumber, p.Column, p.Char, p.Line, p.ByteCount, p.TabsInLine});
+    }
+  } catch (const EConvertError&) {
+    walk.Failed = true;
+  }
+  return walk;
+}
+
+// UTF-8 sequences that lie whole in the buffer are decoded by the reader itself; with a
+// one-byte buffer every sequence longer than a byte goes through the codec. Both ways
+// must give the same characters, positions and failures.
+TEST(UCS4ReaderTest, DecodingFromTheBufferAgreesWithTheCodec) {
+  const char* pieces[] = {"a", "\t", "\n", "\r", "\r\n", "\xD1\x8F", "\xE2\x80\x94", "\xF0\x9F\x98\x80", "\xC0\x80",
+                          "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xE2\x80", "\xFF", " "};
+  std::mt19937 random(12345);
+  for (int i = 0; i < 2000; ++i) {
+    AnsiString bytes;
+    for (int n = std::uniform_int_distribution<int>(1, 12)(random); n > 0; --n)
+      bytes += pieces[std::uniform_int_distribution<int>(0, 14)(random)];
+    SCOPED_TRACE(bytes);
+    const TWalk direct = Walk(bytes, 4096);
+    EXPECT_EQ(direct, Walk(bytes, 1));
+    EXPECT_EQ(direct, Walk(bytes, 3));  // sequences cut by the buffer's end
+  }
+}
+
+}  // namespace

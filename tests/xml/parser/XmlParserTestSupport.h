@@ -44,7 +44,8 @@ struct TParserFixture {
   TDomDocument* Parse(const std::string& bytes) {
     Errors.clear();
     try {
-      return Parser.ParseString(bytes, u"test.xml", nullptr, true);
+      TStringStream stream(bytes);
+      return Parser.ParseStream(&stream, u"test.xml", nullptr, true);
     } catch (const EParserException& e) {
       EXPECT_STREQ(e.what(), SParserError);
       return nullptr;

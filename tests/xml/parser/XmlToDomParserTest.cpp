@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "xml/codecs/Utf16Codecs.h"
 #include "xml/dom/DomExceptions.h"
 #include "xml/parser/XmlDocReader.h"
@@ -143,7 +146,7 @@ TEST(XmlDomBuilderTest, WithoutKeepingThemCDataAndPredefinedEntitiesJoinTheText)
 TEST(XmlDomBuilderTest, AttributeValuesAreNormalised) {
   TParserFixture fixture;
   TDomDocument* document =
-      fixture.Parse("<a href='a&amp;b' t='x\ty\nz' r='&#x41;&#10;&lt;' s=\"it&apos;s\" l=\"a\r\nb\"/>");
+      fixture.Parse("<a href='a&amp;b' t='x\ty\nz' r='&#x41;&#10;&lt;' s=\"it&apos;s\" l=\"a\r\nb\" c='&#60;'/>");
   ASSERT_NE(document, nullptr);
   const TDomElement* a = document->GetDocumentElement();
   EXPECT_EQ(a->GetAttributeValue(u"href"), u"a&b");
@@ -151,6 +154,7 @@ TEST(XmlDomBuilderTest, AttributeValuesAreNormalised) {
   EXPECT_EQ(a->GetAttributeValue(u"r"), u"A\n<");
   EXPECT_EQ(a->GetAttributeValue(u"s"), u"it's");
   EXPECT_EQ(a->GetAttributeValue(u"l"), u"a b");
+  EXPECT_EQ(a->GetAttributeValue(u"c"), u"<");
 }
 
 TEST(XmlDomBuilderTest, TextOutsideTheTopElementIsNotKept) {
@@ -214,6 +218,31 @@ TEST(XmlToDomParserTest, ParsesEveryKindOfSource) {
   document = fixture.Parse("<?xml version=\"1.0\" encoding=\"windows-1251\"?><p>\xDF</p>");
   ASSERT_NE(document, nullptr);
   EXPECT_EQ(document->GetDocumentElement()->GetTextContent(), u"\u042F");
+}
+
+TEST(XmlToDomParserTest, ParsesAFileUnderItsFileUri) {
+  const std::string name = ::testing::TempDir() + "parser-test.fb2";
+  std::ofstream(name, std::ios::binary) << "\xEF\xBB\xBF<book>\xD1\x8F</book>";
+  TParserFixture fixture;
+  TDomDocument* document = fixture.Parser.ParseFile(name);
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(document->GetDocumentElement()->GetTextContent(), u"\u044F");
+  EXPECT_EQ(document->DocumentUri, u"file://" + WideString(name.begin(), name.end()));
+  std::remove(name.c_str());
+}
+
+TEST(XmlToDomParserTest, TheDoctypeNodeKnowsWhereItsSubsetStarts) {
+  TParserFixture fixture;
+  TDomDocument* document = fixture.Parse("\n<!DOCTYPE r SYSTEM 'r.dtd' [<!ENTITY e 'x'>]>\n<r/>");
+  ASSERT_NE(document, nullptr);
+  const TDomDocumentTypeDecl* doctype = document->GetDoctypeDecl();
+  ASSERT_NE(doctype, nullptr);
+  EXPECT_EQ(doctype->GetSystemId(), u"r.dtd");
+  EXPECT_EQ(doctype->GetInternalSubset(), u"<!ENTITY e 'x'>");
+  // The position just before the subset's "<": the "[", 29th character, column 28 of line 2.
+  EXPECT_EQ(doctype->IntSubsetStartLine, 2);
+  EXPECT_EQ(doctype->IntSubsetStartColumn, 28);
+  EXPECT_EQ(doctype->IntSubsetStartCharNumber, 29);
 }
 
 TEST(XmlToDomParserTest, AFailedParseFreesItsDocumentAndTheNextOneWorks) {
