@@ -56,10 +56,7 @@ void TfrmSelectLanguage::FormCreate() {
 }
 
 bool TfrmSelectLanguage::Execute(uint16_t& langID) {
-  // A language registered after the list was filled has no entry: the built-in one is
-  // preselected instead.
-  const int32_t index = LangManager().IndexOfLanguageID(langID);
-  cmbLanguage->SetItemIndex(index < cmbLanguage->Items()->Count() ? index : 0);
+  cmbLanguage->SetItemIndex(LangManager().IndexOfLanguageID(langID));
   if (ShowModal() != mrOk) return false;
   const int32_t selected = cmbLanguage->ItemIndex();
   langID = LangManager().GetLanguageIDAt(selected < 0 ? 0 : selected);

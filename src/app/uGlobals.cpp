@@ -1,6 +1,5 @@
 #include "app/uGlobals.h"
 
-#include <type_traits>
 #include <variant>
 
 #include "platform/base/Module.h"
@@ -29,6 +28,24 @@ const TSettingKey SettingKeys[] = {
     {u"OverrideMode", &TSettings::OverrideMode},
     {u"LanguageId", &TSettings::LanguageId},
 };
+
+// One key of the settings section by the type of its field.
+int32_t ReadKey(TUniIniFile& ini, const char16_t* name, int32_t defaultValue) {
+  return ini.ReadInteger(SettingsSection, name, defaultValue);
+}
+bool ReadKey(TUniIniFile& ini, const char16_t* name, bool defaultValue) {
+  return ini.ReadBool(SettingsSection, name, defaultValue);
+}
+WideString ReadKey(TUniIniFile& ini, const char16_t* name, const WideString& defaultValue) {
+  return ini.ReadString(SettingsSection, name, defaultValue);
+}
+void WriteKey(TUniIniFile& ini, const char16_t* name, int32_t value) {
+  ini.WriteInteger(SettingsSection, name, value);
+}
+void WriteKey(TUniIniFile& ini, const char16_t* name, bool value) { ini.WriteBool(SettingsSection, name, value); }
+void WriteKey(TUniIniFile& ini, const char16_t* name, const WideString& value) {
+  ini.WriteString(SettingsSection, name, value);
+}
 
 WideString& ProgramDirOverride() {
   static WideString dir;
@@ -61,36 +78,14 @@ void LoadSettings() {
   const TSettings defaults = DefaultSettings();
   TSettings loaded = defaults;
   TUniIniFile ini(SettingsFileName());
-  for (const TSettingKey& key : SettingKeys) {
-    std::visit(
-        [&](auto field) {
-          using TValue = std::remove_reference_t<decltype(loaded.*field)>;
-          if constexpr (std::is_same_v<TValue, int32_t>)
-            loaded.*field = ini.ReadInteger(SettingsSection, key.Name, defaults.*field);
-          else if constexpr (std::is_same_v<TValue, bool>)
-            loaded.*field = ini.ReadBool(SettingsSection, key.Name, defaults.*field);
-          else
-            loaded.*field = ini.ReadString(SettingsSection, key.Name, defaults.*field);
-        },
-        key.Field);
-  }
+  for (const TSettingKey& key : SettingKeys)
+    std::visit([&](auto field) { loaded.*field = ReadKey(ini, key.Name, defaults.*field); }, key.Field);
   Settings = std::move(loaded);
 }
 
 void SaveSettings() {
   TUniIniFile ini(SettingsFileName());
-  for (const TSettingKey& key : SettingKeys) {
-    std::visit(
-        [&](auto field) {
-          using TValue = std::remove_reference_t<decltype(Settings.*field)>;
-          if constexpr (std::is_same_v<TValue, int32_t>)
-            ini.WriteInteger(SettingsSection, key.Name, Settings.*field);
-          else if constexpr (std::is_same_v<TValue, bool>)
-            ini.WriteBool(SettingsSection, key.Name, Settings.*field);
-          else
-            ini.WriteString(SettingsSection, key.Name, Settings.*field);
-        },
-        key.Field);
-  }
+  for (const TSettingKey& key : SettingKeys)
+    std::visit([&](auto field) { WriteKey(ini, key.Name, Settings.*field); }, key.Field);
   ini.UpdateFile();
 }

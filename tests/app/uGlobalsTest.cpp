@@ -37,6 +37,15 @@ TSettings Stored() {
   return s;
 }
 
+// The lines of Stored() from FormYPos to DestinationDir, as the file holds them.
+const WideString StoredMiddleLines =
+    u"FormYPos=195\r\n"
+    u"FormXLen=433\r\n"
+    u"FormYLen=500\r\n"
+    u"LastSourceDir=/home/\u0411\u043e\u0440\u0438\u0441/\u4e66\r\n"
+    u"UseSourceDir=0\r\n"
+    u"DestinationDir=/media/\U0001F4D6 \u0427\u0438\u0442\u0430\u043b\u043a\u0430\r\n";
+
 TEST_F(SettingsFile, LivesBesideTheProgramUnderTheProgramsName) {
   EXPECT_EQ(ProgramDir(), Folder.Dir());
   EXPECT_EQ(SettingsFileName(), Folder.Dir() + u"test_app.ini");
@@ -64,16 +73,11 @@ TEST_F(SettingsFile, IsWrittenInUtf16WithItsKeysInOrderAndReadsBack) {
   ASSERT_TRUE(bytes.starts_with("\xFF\xFE"));
   EXPECT_EQ(FromUtf16LEWithBom(bytes),
             u"[QuirefoldBatch]\r\n"
-            u"FormXPos=377\r\n"
-            u"FormYPos=195\r\n"
-            u"FormXLen=433\r\n"
-            u"FormYLen=500\r\n"
-            u"LastSourceDir=/home/\u0411\u043e\u0440\u0438\u0441/\u4e66\r\n"
-            u"UseSourceDir=0\r\n"
-            u"DestinationDir=/media/\U0001F4D6 \u0427\u0438\u0442\u0430\u043b\u043a\u0430\r\n"
-            u"SchemeName=\u0428\u0440\u0438\u0444\u0442 12\r\n"
-            u"OverrideMode=2\r\n"
-            u"LanguageId=1049\r\n");
+            u"FormXPos=377\r\n" +
+                StoredMiddleLines +
+                u"SchemeName=\u0428\u0440\u0438\u0444\u0442 12\r\n"
+                u"OverrideMode=2\r\n"
+                u"LanguageId=1049\r\n");
 
   Settings = TSettings{};
   LoadSettings();
@@ -89,15 +93,10 @@ TEST_F(SettingsFile, SavingAgainRewritesEachKeyInPlaceAndKeepsWhatElseTheFileHol
   EXPECT_EQ(FromUtf16LEWithBom(ReadBytes(IniPath())),
             u"; kept\r\n[Other]\r\nA=1\r\n[QuirefoldBatch]\r\n"
             u"LanguageId=1049\r\n"
-            u"FormXPos=377\r\n"
-            u"FormYPos=195\r\n"
-            u"FormXLen=433\r\n"
-            u"FormYLen=500\r\n"
-            u"LastSourceDir=/home/\u0411\u043e\u0440\u0438\u0441/\u4e66\r\n"
-            u"UseSourceDir=0\r\n"
-            u"DestinationDir=/media/\U0001F4D6 \u0427\u0438\u0442\u0430\u043b\u043a\u0430\r\n"
-            u"SchemeName=Default\r\n"
-            u"OverrideMode=2\r\n");
+            u"FormXPos=377\r\n" +
+                StoredMiddleLines +
+                u"SchemeName=Default\r\n"
+                u"OverrideMode=2\r\n");
 }
 
 // Values a user may have typed into the file, one key each.
