@@ -164,12 +164,10 @@ void TLang_Constants::SaveToStream(TStream& stream) const {
 
 void TLang_Constants::TranslateFrom(const TLang_Constants* other) {
   for (TLang_Constant& constant : FItems) {
-    if (!other) {
-      constant.Value = constant.DefaultValue;
-      continue;
-    }
-    const int32_t index = other->IndexOf(constant.Name);
-    if (index >= 0) constant.Value = other->Items(index).Value;
+    // A constant the other list lacks returns to its default rather than keeping the
+    // previous language's text.
+    const int32_t index = other ? other->IndexOf(constant.Name) : -1;
+    constant.Value = index >= 0 ? other->Items(index).Value : constant.DefaultValue;
   }
 }
 

@@ -57,8 +57,8 @@ public:
   // Writes the list in the current version, values as they are now.
   void SaveToStream(TStream& stream) const;
 
-  // With no other list every value returns to its default; otherwise each constant
-  // found by name in the other list takes that one's value, the rest keep theirs.
+  // Each constant found by name in the other list takes that one's value; every other
+  // one (all of them without another list) returns to its default.
   void TranslateFrom(const TLang_Constants* other);
   // One line name=escaped value for each constant whose flags share no bit with excludedFlags.
   void SaveToStrings(TUniStrings& strings, uint8_t excludedFlags) const;

@@ -53,8 +53,16 @@ TEST(LangConstants, TranslatesAndReturnsToDefaults) {
   constants.TranslateFrom(&translated);
   EXPECT_EQ(constants.ConstantByName("SA").Value, u"\u0410\u043b\u044c\u0444\u0430");
   EXPECT_EQ(constants.ConstantByName("SB").Value, u"Beta");
+  // A second language that lacks SA shows SA's default, not the first language's text.
+  TLang_Constants second = MakeConstants();
+  second.AddConstant("SB", u"Beta (de)", 0);
+  constants.TranslateFrom(&second);
+  EXPECT_EQ(constants.ConstantByName("SA").Value, u"Alpha");
+  EXPECT_EQ(constants.ConstantByName("SB").Value, u"Beta (de)");
+  constants.TranslateFrom(&translated);
   constants.TranslateFrom(nullptr);
   EXPECT_EQ(constants.ConstantByName("SA").Value, u"Alpha");
+  EXPECT_EQ(constants.ConstantByName("SB").Value, u"Beta");
 }
 
 TEST(LangConstants, StreamRoundTripInTheCurrentVersion) {
