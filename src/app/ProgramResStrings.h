@@ -6,6 +6,7 @@
 
 #include <span>
 
+#include "convert/ConvertResStrings.h"
 #include "imaging/ImagingStrings.h"
 #include "platform/base/ResString.h"
 #include "wolf/WolfResStrings.h"
@@ -13,4 +14,5 @@
 inline const std::span<const PResStringRec> ProgramResStringTables[] = {
     ImagingResStrings,
     WolfResStrings,
+    ConvertResStrings,
 };
