@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <type_traits>
 #include <variant>
 
 #include "platform/base/Types.h"

@@ -3,6 +3,9 @@
 
 #include "platform/base/Types.h"
 
-// The program's folder with a trailing "/"; the program's own folder until start-up (or
-// a test) sets another.
-WideString& ProgramDir();
+// The program's folder with a trailing "/": the folder of the program's own file unless
+// SetProgramDir names another (tests, and copies that keep their files elsewhere).
+const WideString& ProgramDir();
+// Makes `dir` (a trailing "/" is added) the program's folder; empty restores the folder
+// of the program's file.
+void SetProgramDir(const WideString& dir);

@@ -11,8 +11,8 @@
 
 class TSchemeTestFolder : public TempFolder {
 public:
-  TSchemeTestFolder() : FSaved(ProgramDir()) { ProgramDir() = FileSystemNameToWide(Path() + "/"); }
-  ~TSchemeTestFolder() { ProgramDir() = FSaved; }
+  TSchemeTestFolder() { SetProgramDir(FileSystemNameToWide(Path())); }
+  ~TSchemeTestFolder() { SetProgramDir(u""); }
 
   // A file of the folder, given by name; its UTF-16 path.
   WideString Wide(const std::string& name) const { return FileSystemNameToWide(*this / name); }
@@ -22,9 +22,6 @@ public:
     struct stat info {};
     return stat((*this / name).c_str(), &info) == 0;
   }
-
-private:
-  WideString FSaved;
 };
 
 // The bytes of an ini file in UTF-16LE with its byte-order mark, from UTF-8 text.

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TFuzzScratchFolder folder;
   folder.Write("fuzz.gws", bytes);
   folder.Write("old.ini", bytes);
-  ProgramDir() = FileSystemNameToWide(folder.Path() + "/");
+  SetProgramDir(FileSystemNameToWide(folder.Path()));
 
   MigrateOldSchemes();
   TUniStringList names;
