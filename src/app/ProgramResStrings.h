@@ -9,6 +9,7 @@
 
 #include "app/AppResStrings.h"
 #include "fb2/uFB2Genres.h"
+#include "convert/ConvertResStrings.h"
 #include "imaging/ImagingStrings.h"
 #include "platform/base/ResString.h"
 #include "platform/gui/Consts.h"
@@ -20,4 +21,5 @@ inline const std::span<const PResStringRec> ProgramResStringTables[] = {
     FB2GenreResStrings,
     AppResStrings,
     DialogResStrings,
+    ConvertResStrings,
 };

@@ -47,27 +47,12 @@ void WriteKey(TUniIniFile& ini, const char16_t* name, const WideString& value) {
   ini.WriteString(SettingsSection, name, value);
 }
 
-WideString& ProgramDirOverride() {
-  static WideString dir;
-  return dir;
-}
-
 }  // namespace
 
 TSettings DefaultSettings() {
   TSettings settings;
   settings.DestinationDir = ProgramDir();
   return settings;
-}
-
-const WideString& ProgramDir() {
-  static const WideString programFolder = ProgramDirectory();
-  const WideString& chosen = ProgramDirOverride();
-  return chosen.empty() ? programFolder : chosen;
-}
-
-void SetProgramDir(const WideString& dir) {
-  ProgramDirOverride() = dir.empty() ? dir : WideIncludeTrailingBackslash(dir);
 }
 
 WideString SettingsFileName() {

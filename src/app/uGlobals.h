@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "platform/base/Types.h"
+#include "unicode/ProgramDir.h"
 
 inline constexpr char16_t SettingsSection[] = u"QuirefoldBatch";
 
@@ -42,13 +43,6 @@ extern TSettings Settings;
 
 // The settings of a first run: the field defaults and DestinationDir = ProgramDir().
 TSettings DefaultSettings();
-
-// The program's folder with a trailing "/": the folder of the program's own file unless
-// SetProgramDir names another (tests, and copies that keep their files elsewhere).
-const WideString& ProgramDir();
-// Makes `dir` (a trailing "/" is added) the program's folder; empty restores the folder
-// of the program's file.
-void SetProgramDir(const WideString& dir);
 
 // ProgramDir() + the program's file name with the extension ".ini".
 WideString SettingsFileName();

@@ -1,0 +1,1 @@
+qf_add_fuzz_target(scheme_file LABEL convert DEPS qf_convert)
