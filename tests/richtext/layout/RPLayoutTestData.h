@@ -41,6 +41,18 @@ public:
   int32_t GetHeight() const override { return Height; }
   TCanvas* GetCanvas() override { return &Canvas; }
 
+  // A new paragraph or text style (after the standard ones) and its index.
+  int32_t AddParaStyle() {
+    Style.ParaStyles().Add();
+    return Style.ParaStyles().Count() - 1;
+  }
+  int32_t AddTextStyle() {
+    Style.TextStyles().Add();
+    return Style.TextStyles().Count() - 1;
+  }
+  TParaInfo& Para(int32_t i) { return *Style.ParaStyles()[i]; }
+  TFontInfo& Font(int32_t i) { return *Style.TextStyles()[i]; }
+
   void FormatAll() { Format(false, true, false, 0, nullptr, false, false, false); }
   // A paragraph (or, with continues, a run on the current line) of UTF-16 text.
   void AddW(const std::u16string& text, int32_t styleNo, int32_t paraNo) {
