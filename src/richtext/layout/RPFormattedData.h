@@ -15,6 +15,7 @@
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/layout/RPFontInfoCache.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPFontInfo.h"
 #include "richtext/model/RPParaInfo.h"
 #include "richtext/model/RPScaling.h"
 
@@ -101,6 +102,18 @@ public:
   virtual void ClearFormatting();
   void Clear() override;
 
+  // --- Painting (RPPaint.cpp) ---------------------------------------------------------
+  // Paints the part of the document shown by rect onto a canvas whose origin is rect's
+  // top-left corner; document point (GetHOffs() + rect.Left, GetVOffs() + rect.Top) lands
+  // there.
+  void DrawRect(TCanvas& canvas, const TRect& rect);
+  // The document's background into rect, scrolled styles moving with the text.
+  virtual void DrawBackground(TCanvas& canvas, const TRect& rect);
+  // Called at the end of DrawRect; the editor's data draws resize handles.
+  virtual void DrawResizeHandles(TCanvas&, int32_t, int32_t, int32_t, int32_t) {}
+  // Whether the view that shows the document has the keyboard focus.
+  virtual bool IsFocused() const { return false; }
+
   // --- Minimal widths (device pixels when the resolutions differ) ---------------------
   int32_t CalculateMinDocWidth(const TRPResolution* resolution, TCanvas& canvas);
   int32_t CalculateMinItemsWidthDef(int32_t first, int32_t last, const TRPResolution* resolution, TCanvas& canvas);
@@ -179,6 +192,14 @@ private:
   // Minimal widths (RPMinWidths.cpp): items first .. last of one paragraph.
   int32_t ParaMinWidth(int32_t first, int32_t last, const TRPResolution* resolution, TCanvas& canvas);
   int32_t ItemMinWidth(int32_t itemNo, bool wholeText, const TRPResolution* resolution, TCanvas& canvas);
+
+  // Painting helpers (RPPaint.cpp).
+  void PaintParaBackgrounds(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys);
+  void PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t& appliedStyle,
+                         TRPTextDrawStates states);
+  void PaintWordMarks(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys);
+  // The right edge of the text area for paragraph backgrounds and full-width items.
+  int32_t AreaRight(int32_t rightIndent) const;
 
   TRPResolution FResolution;
   bool FUpdatingScrollRanges = false;
