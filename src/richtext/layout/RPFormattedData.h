@@ -127,6 +127,11 @@ public:
   // Lays out again the paragraphs of draw items firstDrawNo .. lastDrawNo; itemDelta items
   // were inserted (positive) or deleted (negative) inside them since the last pass.
   void ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag, int32_t itemDelta);
+  // Lays out items firstItemNo .. lastItemNo (whole paragraphs, present numbering) in
+  // place of draw items firstDrawNo .. lastDrawNo, moving the later draw items by the
+  // change of height and their item numbers by itemDelta.
+  void ReformatDrawItems(int32_t firstDrawNo, int32_t lastDrawNo, int32_t firstItemNo, int32_t lastItemNo,
+                         int32_t itemDelta, bool flag);
 
   // --- Draw-item queries --------------------------------------------------------------
   // The visual line around a draw item.
