@@ -144,6 +144,31 @@ public:
   // Item position of a draw-item position; item -1 for an invalid draw item.
   void DrawItemToItemPos(int32_t drawNo, int32_t drawOffs, int32_t& itemNo, int32_t& offs) const;
   void ItemToDrawItemPos(int32_t itemNo, int32_t offs, int32_t& drawNo, int32_t& drawOffs) const;
+  // --- Selection and hit testing (RPSelection.cpp) -------------------------------------
+  // Caret offsets in a draw item: 1 .. Length + 1 for text, 0 or 1 for other items.
+  int32_t GetDrawItemStartOffset(int32_t drawNo) const { return IsTextItem(DrawItems[drawNo]->ItemNo) ? 1 : 0; }
+  int32_t GetDrawItemEndOffset(int32_t drawNo) const;
+  // The selection as draw-item positions (start where selecting began; with normalize
+  // the earlier first); -1 draw items for none.
+  void GetDrawSelectionBounds(int32_t& startNo, int32_t& endNo, int32_t& startOffs, int32_t& endOffs,
+                              bool normalize) const;
+  void GetSelectionBounds(int32_t& startItemNo, int32_t& endItemNo, int32_t& startOffs, int32_t& endOffs,
+                          bool normalize) const;
+  // Selects from one item position to another (both items >= 0), offsets clamped into
+  // their draw items; SelectionChanged is told.
+  void SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo, int32_t endOffs);
+  // A non-empty selection; with clearEmpty an empty one is cancelled.
+  bool SelectionExists(bool clearEmpty);
+  void Deselect(bool notify);
+  void SelectAll();
+  bool IsDrawPosInSelection(int32_t drawNo, int32_t offs, bool includeEdges) const;
+  bool IsPosInSelection(int32_t itemNo, int32_t offs, bool includeEdges) const;
+  // Called when the selection changed.
+  virtual void SelectionChanged() {}
+  // The draw item and caret offset under a document point (-1, -1 for an empty
+  // document). Strict: only a draw item whose box holds the point.
+  void FindDrawItemAtPos(int32_t x, int32_t y, int32_t& drawNo, int32_t& drawOffs, bool strict);
+
   // Moves each control item's control to its draw item (not when printing).
   void PlaceControls();
 
@@ -206,6 +231,14 @@ private:
   // The right edge of the text area for paragraph backgrounds and full-width items.
   int32_t AreaRight(int32_t rightIndent) const;
 
+  void NormalizeSelection();
+  // The caret offset nearest to x inside a text draw item.
+  int32_t TextOffsetAtX(int32_t drawNo, int32_t x);
+  // The text of a draw item shown partly selected: plain, then its selected characters.
+  void PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from, int32_t to,
+                         TRPTextDrawStates states);
+
+  int32_t FSelStartNo = -1, FSelEndNo = -1, FSelStartOffs = 0, FSelEndOffs = 0;
   TRPResolution FResolution;
   bool FUpdatingScrollRanges = false;
   bool FFormatting = false;

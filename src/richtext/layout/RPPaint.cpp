@@ -78,10 +78,44 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
                              lineEnd, false, special && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen));
   if (d.Offs == 1) states.Include(rptsItemStart);
   if (d.Offs + d.Length - 1 >= GetItemLength(d.ItemNo)) states.Include(rptsItemEnd);
-  style.ApplyStyleColor(canvas, item.StyleNo, states, false, rpcmColor);
+  // The selected characters of the draw item: caret offsets from .. to.
+  int32_t startNo = 0, endNo = 0, startOffs = 0, endOffs = 0;
+  GetDrawSelectionBounds(startNo, endNo, startOffs, endOffs, true);
+  int32_t from = 0, to = 0;
+  if (startNo >= 0 && startNo <= drawNo && drawNo <= endNo) {
+    from = drawNo == startNo ? startOffs : 1;
+    to = drawNo == endNo ? endOffs : d.Length + 1;
+  }
+  TRPTextDrawStates runStates = states;
+  if (from < to && from <= 1 && to >= d.Length + 1) runStates.Include(rptsSelected);
+  style.ApplyStyleColor(canvas, item.StyleNo, runStates, false, rpcmColor);
   // Justified words carry their extra before the text, so they are drawn at the right x.
   style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, item.StyleNo, this, d.JustifyExtra, d.Left - xs, d.Top - ys,
-                      d.Width, d.Height, states, false, false, rpcmColor, biDi);
+                      d.Width, d.Height, runStates, false, false, rpcmColor, biDi);
+  if (from < to && !runStates.Contains(rptsSelected)) PaintSelectedPart(canvas, drawNo, xs, ys, from, to, states);
+}
+
+void TCustomRPFormattedData::PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from,
+                                               int32_t to, TRPTextDrawStates states) {
+  TRPStyle& style = *GetStyleSheet();
+  const TRPDrawLineInfo& d = *DrawItems[drawNo];
+  const TCustomRPItemInfo& item = *GetItem(d.ItemNo);
+  const TRPBiDiMode biDi = GetParaBiDiMode(item.ParaNo);
+  AnsiString shown;
+  DrawItems.GetSubString(drawNo, *this, shown);
+  shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[item.StyleNo]->StyleEx.Contains(rpfsAllCaps),
+                             false, false, false);
+  const size_t unit = item.IsUnicode() ? 2 : 1;
+  const AnsiStringView text(shown);
+  const int32_t before = GetItemTextWidth(text.substr(0, static_cast<size_t>(from - 1) * unit), &canvas, item.ItemOptions);
+  const AnsiString part(text.substr(static_cast<size_t>(from - 1) * unit, static_cast<size_t>(to - from) * unit));
+  const int32_t width = GetItemTextWidth(part, &canvas, item.ItemOptions);
+  const int32_t extra = from == 1 ? d.JustifyExtra : 0;
+  const int32_t left = d.Left - xs + (from == 1 ? 0 : d.JustifyExtra + before);
+  states.Include(rptsSelected);
+  style.ApplyStyleColor(canvas, item.StyleNo, states, false, rpcmColor);
+  style.DrawStyleText(part, canvas, d.ItemNo, d.Offs + from - 1, item.StyleNo, this, extra, left, d.Top - ys,
+                      width + extra, d.Height, states, false, false, rpcmColor, biDi);
 }
 
 void TCustomRPFormattedData::PaintWordMarks(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys) {
@@ -157,6 +191,7 @@ void TCustomRPFormattedData::DrawRect(TCanvas& canvas, const TRect& rect) {
     }
     uint32_t drawState = 0;
     if (IsFocused()) drawState |= rpidsFocused;
+    if (IsDrawPosInSelection(i, 0, true) && IsDrawPosInSelection(i, 1, true)) drawState |= rpidsSelected;
     if (GetParaBiDiMode(item.ParaNo) == rpbdRightToLeft) drawState |= DrawStateRightToLeft;
     if (special) drawState |= DrawStateSpecialCharacters;
     appliedStyle = -1;  // items select their own fonts
