@@ -352,3 +352,62 @@ TEST(RPFormatTest, StyleLengthsAreScaledToTheDevice) {
 }
 
 }  // namespace
+
+namespace {
+
+// A right tab at 100 pixels: the text after it ends at the stop, the tab widening to
+// fill the gap.
+TEST(RPFormatTest, ARightTabAlignsTheTextAfterIt) {
+  const TPeerText peer = PeerText(u"Arial", 10, {u"a", u"bb"});
+  TTestFormattedData data;
+  data.Para(0).Tabs.AddTab(100, rptaRight);
+  data.AddAnsiText("a", 0, TRPTag(), 0);
+  auto tab = CreateItemByStyleNo(rpkindTab, &data);
+  tab->ParaNo = -1;
+  data.AddItem("", std::move(tab));
+  data.AddAnsiText("bb", 0, TRPTag(), -1);
+  data.FormatAll();
+  const int a = peer.Extents[0], bb = peer.Extents[1];
+  ExpectDrawItems(data, {{0, 1, 1, 0, 0, a, 15, true}, {1, 0, 0, a, 0, 100 - a - bb, 15, false},
+                         {2, 1, 2, 100 - bb, 0, bb, 15, false}});
+}
+
+// Hyperlink runs get one jump number per item, shared by its draw items.
+TEST(RPFormatTest, JumpAreasShareOneNumberPerItem) {
+  TTestFormattedData data;
+  data.Flags = rpdfReportDefaults | rpdfUseJumps;
+  data.Width = 30;
+  data.Font(0).Jump = true;
+  data.AddAnsiText("aaa bbb", 0, TRPTag(), 0);
+  data.AddAnsiText("ccc", 0, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_EQ(data.DrawItems.Count(), 3);
+  ASSERT_EQ(data.Jumps.size(), 3u);
+  EXPECT_EQ(data.Jumps[0]->JumpNo, 0);
+  EXPECT_EQ(data.Jumps[1]->JumpNo, 0);
+  EXPECT_EQ(data.Jumps[2]->JumpNo, 1);
+  EXPECT_EQ(data.Jumps[1]->Top, data.DrawItems[1]->Top);
+  EXPECT_EQ(data.Jumps[2]->Cursor, crJump);
+  data.Flags = rpdfReportDefaults;  // the conversion collects none
+  data.FormatAll();
+  EXPECT_TRUE(data.Jumps.empty());
+}
+
+// Appending paragraphs and formatting only the tail gives what a whole pass gives.
+TEST(RPFormatTest, FormattingOnlyTheTailAppends) {
+  TTestFormattedData data;
+  data.Para(0).SpaceAfter = 3;
+  data.Para(0).SpaceBefore = 2;
+  data.AddAnsiText("aaa", 0, TRPTag(), 0);
+  data.FormatAll();
+  data.AddAnsiText("bbb", 0, TRPTag(), 0);
+  data.Format(false, true, false, 0, nullptr, true, false, false);
+  ASSERT_EQ(data.DrawItems.Count(), 2);
+  const int32_t secondTop = data.DrawItems[1]->Top, height = data.DocumentHeight;
+  data.FormatAll();
+  EXPECT_EQ(secondTop, data.DrawItems[1]->Top);
+  EXPECT_EQ(height, data.DocumentHeight);
+  EXPECT_EQ(secondTop, 2 + 15 + 3 + 2);
+}
+
+}  // namespace
