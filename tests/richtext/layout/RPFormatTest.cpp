@@ -411,3 +411,22 @@ TEST(RPFormatTest, FormattingOnlyTheTailAppends) {
 }
 
 }  // namespace
+
+namespace {
+
+// The interpolation search multiplies the free width by the characters left: 100,000
+// pixels by 30,000 characters does not fit 32 bits (the sanitizers would report it).
+TEST(RPFormatTest, TheInterpolationSearchCountsInSixtyFourBits) {
+  const TPeerText peer = PeerText(u"Arial", 10, {u"a"});
+  TTestFormattedData data;
+  data.Flags = rpdfReportDefaults & ~rpdfFitByExtents;
+  data.Width = 100000;
+  data.MaxTextWidth = 100000;
+  data.AddAnsiText(AnsiString(30000, 'a'), 0, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_GE(data.DrawItems.Count(), 2);
+  EXPECT_EQ(data.DrawItems[0]->Length, 100000 / peer.Extents[0]);
+  EXPECT_EQ(data.DrawItems[0]->Width, 100000 / peer.Extents[0] * peer.Extents[0]);
+}
+
+}  // namespace
