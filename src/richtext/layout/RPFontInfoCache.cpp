@@ -6,14 +6,13 @@
 TRPFontInfoCache::TRPFontInfoCache(TCanvas& canvas, TRPStyle& rpStyle, bool useCollectionPpi,
                                    const TRPResolution& resolution)
     : FCanvas(canvas), FStyle(rpStyle), FUseCollectionPpi(useCollectionPpi), FResolution(resolution) {
-  FItems.resize(static_cast<size_t>(rpStyle.TextStyles().Count()));
+  // One slot per style, and one for the fallback style that any index outside answers.
+  FItems.resize(static_cast<size_t>(rpStyle.TextStyles().Count()) + 1);
 }
 
 const TRPFontInfoCacheItem& TRPFontInfoCache::Select(int32_t styleNo, TRPBiDiMode biDiMode) {
-  // An index outside the sheet reads the fallback style; it gets a slot of its own.
-  const size_t slot = styleNo >= 0 && static_cast<size_t>(styleNo) < FItems.size() ? static_cast<size_t>(styleNo)
-                                                                                    : FItems.size();
-  if (slot == FItems.size() && FItems.size() == static_cast<size_t>(FStyle.TextStyles().Count())) FItems.emplace_back();
+  const size_t fallback = FItems.size() - 1;
+  const size_t slot = styleNo >= 0 && static_cast<size_t>(styleNo) < fallback ? static_cast<size_t>(styleNo) : fallback;
   if (FLastStyleNo != styleNo || FLastBiDiMode != biDiMode) {
     FStyle.ApplyStyle(FCanvas, styleNo, biDiMode, FUseCollectionPpi);
     const TFontInfo& font = *FStyle.TextStyles()[styleNo];

@@ -97,6 +97,7 @@ void TCustomRPFormattedData::TrimLineEnd(TRPFormatCursor& c) {
   TRPDrawLineInfo* d = DrawItems[lastNo];
   if (!IsTextItem(d->ItemNo) || d->Length == 0) return;
   const TCustomRPItemInfo& item = *GetItem(d->ItemNo);
+  const int32_t textStyle = GetItemStyle(d->ItemNo);
   const WideChar lastChar = ItemCharAt(d->ItemNo, d->Offs + d->Length - 2);
   const TRPBiDiMode biDi = GetParaBiDiMode(item.ParaNo);
   if (HasFlag(rpdfTrimSpaces) && !c.SpaceSkipped && lastChar == SpaceChar) {
@@ -106,12 +107,12 @@ void TCustomRPFormattedData::TrimLineEnd(TRPFormatCursor& c) {
       --c.DrawCount;
     } else {
       --d->Length;
-      c.Cache->Select(item.StyleNo, biDi);
+      c.Cache->Select(textStyle, biDi);
       AnsiString shown;
       DrawItems.GetSubString(lastNo, *this, shown);
       d->Width = GetItemTextWidth(
           PrepareDisplayText(shown, item.ItemOptions,
-                             GetStyleSheet()->TextStyles()[item.StyleNo]->StyleEx.Contains(rpfsAllCaps), false, false,
+                             GetStyleSheet()->TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps), false, false,
                              false),
           c.Canvas, item.ItemOptions);
       if (c.StyleNo >= 0) c.Cache->Select(c.StyleNo, biDi);
@@ -122,7 +123,7 @@ void TCustomRPFormattedData::TrimLineEnd(TRPFormatCursor& c) {
   const bool hyphensShown = (GetOptions() & rpoShowSpecialCharacters) != 0 &&
                             GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen);
   if (item.IsUnicode() && lastChar == SoftHyphen && !hyphensShown) {
-    d->Width += c.Cache->Select(item.StyleNo, biDi).HyphenWidth;
+    d->Width += c.Cache->Select(textStyle, biDi).HyphenWidth;
     if (c.StyleNo >= 0) c.Cache->Select(c.StyleNo, biDi);
   }
 }

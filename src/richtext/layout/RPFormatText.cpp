@@ -22,19 +22,20 @@ void TCustomRPFormattedData::LoadItemText(int32_t itemNo, TRPFormatCursor& c) {
   TRPItemText& t = c.Text;
   if (t.ItemNo == itemNo) return;
   const TCustomRPItemInfo& item = *GetItem(itemNo);
+  const int32_t textStyle = GetItemStyle(itemNo);
   t.ItemNo = itemNo;
   t.Unicode = item.IsUnicode();
   t.Raw = GetItemTextRaw(itemNo);
   t.Wide = t.Unicode ? RawUnicodeToWide(t.Raw) : WideString();
   t.Length = t.Unicode ? static_cast<int32_t>(t.Wide.size()) : static_cast<int32_t>(t.Raw.size());
-  const TFontInfo& font = *c.Style->TextStyles()[item.StyleNo];
+  const TFontInfo& font = *c.Style->TextStyles()[textStyle];
   const bool special = (GetOptions() & rpoShowSpecialCharacters) != 0;
   t.Display = PrepareDisplayText(t.Raw, item.ItemOptions, font.StyleEx.Contains(rpfsAllCaps), false, false,
                                  special && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen));
 }
 
 void TCustomRPFormattedData::SwitchTextStyle(int32_t itemNo, TRPFormatCursor& c) {
-  const int32_t styleNo = GetItem(itemNo)->StyleNo;
+  const int32_t styleNo = GetItemStyle(itemNo);
   if (c.StyleNo == styleNo) return;
   const TRPFontInfoCacheItem& m = c.Cache->Select(styleNo, GetParaBiDiMode(GetItemPara(itemNo)));
   c.StyleNo = styleNo;
@@ -244,7 +245,7 @@ void TCustomRPFormattedData::AddTextDrawItem(int32_t itemNo, int32_t pos, int32_
   const TRPDrawLineInfo& placed = *d;
   InsertDrawItem(std::move(d), c);
   if (firstPiece && c.PendingTab >= 0) ResolveTab(c);
-  if (HasFlag(rpdfUseJumps) && c.Style->TextStyles()[GetItem(itemNo)->StyleNo]->Jump)
-    AddJump(itemNo, placed, drawNo, static_cast<int16_t>(c.Style->TextStyles()[GetItem(itemNo)->StyleNo]->JumpCursor),
+  if (HasFlag(rpdfUseJumps) && c.Style->TextStyles()[GetItemStyle(itemNo)]->Jump)
+    AddJump(itemNo, placed, drawNo, static_cast<int16_t>(c.Style->TextStyles()[GetItemStyle(itemNo)]->JumpCursor),
             c);
 }

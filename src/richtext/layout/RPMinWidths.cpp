@@ -19,11 +19,12 @@ bool SameResolutions(const TRPResolution& r) {
 int32_t TCustomRPFormattedData::ItemMinWidth(int32_t itemNo, bool wholeText, const TRPResolution* resolution,
                                              TCanvas& canvas) {
   const TCustomRPItemInfo& item = *GetItem(itemNo);
+  const int32_t textStyle = GetItemStyle(itemNo);
   if (item.StyleNo < 0) return item.GetMinWidth(resolution, &canvas, this);
   TRPStyle& style = *GetStyleSheet();
-  style.ApplyStyle(canvas, item.StyleNo, GetParaBiDiMode(item.ParaNo), HasFlag(rpdfUseCollectionPPI));
+  style.ApplyStyle(canvas, textStyle, GetParaBiDiMode(item.ParaNo), HasFlag(rpdfUseCollectionPPI));
   const AnsiString shown = PrepareDisplayText(GetItemTextRaw(itemNo), item.ItemOptions,
-                                              style.TextStyles()[item.StyleNo]->StyleEx.Contains(rpfsAllCaps), false,
+                                              style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps), false,
                                               false, false);
   if (wholeText) return GetItemTextWidth(shown, &canvas, item.ItemOptions);
   // The widest word: the text cut at its spaces.

@@ -65,16 +65,17 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
   TRPStyle& style = *GetStyleSheet();
   const TRPDrawLineInfo& d = *DrawItems[drawNo];
   const TCustomRPItemInfo& item = *GetItem(d.ItemNo);
+  const int32_t textStyle = GetItemStyle(d.ItemNo);
   const TRPBiDiMode biDi = GetParaBiDiMode(item.ParaNo);
-  if (appliedStyle != item.StyleNo) {
-    style.ApplyStyle(canvas, item.StyleNo, biDi, HasFlag(rpdfUseCollectionPPI));
-    appliedStyle = item.StyleNo;
+  if (appliedStyle != textStyle) {
+    style.ApplyStyle(canvas, textStyle, biDi, HasFlag(rpdfUseCollectionPPI));
+    appliedStyle = textStyle;
   }
   AnsiString shown;
   DrawItems.GetSubString(drawNo, *this, shown);
   const bool lineEnd = drawNo + 1 >= DrawItems.Count() || DrawItems[drawNo + 1]->StartsLine();
   const bool special = (GetOptions() & rpoShowSpecialCharacters) != 0;
-  shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[item.StyleNo]->StyleEx.Contains(rpfsAllCaps),
+  shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps),
                              lineEnd, false, special && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen));
   if (d.Offs == 1) states.Include(rptsItemStart);
   if (d.Offs + d.Length - 1 >= GetItemLength(d.ItemNo)) states.Include(rptsItemEnd);
@@ -88,9 +89,9 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
   }
   TRPTextDrawStates runStates = states;
   if (from < to && from <= 1 && to >= d.Length + 1) runStates.Include(rptsSelected);
-  style.ApplyStyleColor(canvas, item.StyleNo, runStates, false, rpcmColor);
+  style.ApplyStyleColor(canvas, textStyle, runStates, false, rpcmColor);
   // Justified words carry their extra before the text, so they are drawn at the right x.
-  style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, item.StyleNo, this, d.JustifyExtra, d.Left - xs, d.Top - ys,
+  style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, d.Left - xs, d.Top - ys,
                       d.Width, d.Height, runStates, false, false, rpcmColor, biDi);
   if (from < to && !runStates.Contains(rptsSelected)) PaintSelectedPart(canvas, drawNo, xs, ys, from, to, states);
 }
@@ -100,10 +101,11 @@ void TCustomRPFormattedData::PaintSelectedPart(TCanvas& canvas, int32_t drawNo, 
   TRPStyle& style = *GetStyleSheet();
   const TRPDrawLineInfo& d = *DrawItems[drawNo];
   const TCustomRPItemInfo& item = *GetItem(d.ItemNo);
+  const int32_t textStyle = GetItemStyle(d.ItemNo);
   const TRPBiDiMode biDi = GetParaBiDiMode(item.ParaNo);
   AnsiString shown;
   DrawItems.GetSubString(drawNo, *this, shown);
-  shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[item.StyleNo]->StyleEx.Contains(rpfsAllCaps),
+  shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps),
                              false, false, false);
   const size_t unit = item.IsUnicode() ? 2 : 1;
   const AnsiStringView text(shown);
@@ -113,17 +115,18 @@ void TCustomRPFormattedData::PaintSelectedPart(TCanvas& canvas, int32_t drawNo, 
   const int32_t extra = from == 1 ? d.JustifyExtra : 0;
   const int32_t left = d.Left - xs + (from == 1 ? 0 : d.JustifyExtra + before);
   states.Include(rptsSelected);
-  style.ApplyStyleColor(canvas, item.StyleNo, states, false, rpcmColor);
-  style.DrawStyleText(part, canvas, d.ItemNo, d.Offs + from - 1, item.StyleNo, this, extra, left, d.Top - ys,
+  style.ApplyStyleColor(canvas, textStyle, states, false, rpcmColor);
+  style.DrawStyleText(part, canvas, d.ItemNo, d.Offs + from - 1, textStyle, this, extra, left, d.Top - ys,
                       width + extra, d.Height, states, false, false, rpcmColor, biDi);
 }
 
 void TCustomRPFormattedData::PaintWordMarks(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys) {
   const TRPDrawLineInfo& d = *DrawItems[drawNo];
   const TCustomRPItemInfo& item = *GetItem(d.ItemNo);
+  const int32_t textStyle = GetItemStyle(d.ItemNo);
   if (!item.WordPainters || !IsTextItem(d.ItemNo)) return;
   TRPStyle& style = *GetStyleSheet();
-  style.ApplyStyle(canvas, item.StyleNo, GetParaBiDiMode(item.ParaNo), HasFlag(rpdfUseCollectionPPI));
+  style.ApplyStyle(canvas, textStyle, GetParaBiDiMode(item.ParaNo), HasFlag(rpdfUseCollectionPPI));
   AnsiString shown;
   DrawItems.GetSubString(drawNo, *this, shown);
   shown = PrepareDisplayText(shown, item.ItemOptions, false, false, false, false);

@@ -95,13 +95,14 @@ int32_t TCustomRPFormattedData::TextOffsetAtX(int32_t drawNo, int32_t x) {
   const TRPDrawLineInfo& d = *DrawItems[drawNo];
   if (d.Length == 0) return 1;
   const TCustomRPItemInfo& item = *GetItem(d.ItemNo);
+  const int32_t textStyle = GetItemStyle(d.ItemNo);
   TRPStyle& style = *GetStyleSheet();
   TCanvas* canvas = GetCanvas();
   if (!canvas) return 1;
-  style.ApplyStyle(*canvas, item.StyleNo, GetParaBiDiMode(item.ParaNo), HasFlag(rpdfUseCollectionPPI));
+  style.ApplyStyle(*canvas, textStyle, GetParaBiDiMode(item.ParaNo), HasFlag(rpdfUseCollectionPPI));
   AnsiString shown;
   DrawItems.GetSubString(drawNo, *this, shown);
-  shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[item.StyleNo]->StyleEx.Contains(rpfsAllCaps),
+  shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps),
                              false, false, false);
   std::vector<int32_t> extents(static_cast<size_t>(d.Length) + 1, 0);
   TSize size{};

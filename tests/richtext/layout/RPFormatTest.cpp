@@ -430,3 +430,19 @@ TEST(RPFormatTest, TheInterpolationSearchCountsInSixtyFourBits) {
 }
 
 }  // namespace
+
+namespace {
+
+// Text styles outside the sheet read its fallback style (a copy of style 0), every time.
+TEST(RPFormatTest, StylesOutsideTheSheetUseTheFallback) {
+  TTestFormattedData data;
+  data.AddAnsiText("aaa", 99, TRPTag(), 0);
+  data.AddAnsiText("bbb", 0, TRPTag(), 0);
+  data.AddAnsiText("ccc", 77, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_EQ(data.DrawItems.Count(), 3);
+  EXPECT_EQ(data.DrawItems[2]->Top, 30);
+  EXPECT_EQ(data.DocumentHeight, 45);
+}
+
+}  // namespace
