@@ -163,6 +163,18 @@ public:
   void SelectAll();
   bool IsDrawPosInSelection(int32_t drawNo, int32_t offs, bool includeEdges) const;
   bool IsPosInSelection(int32_t itemNo, int32_t offs, bool includeEdges) const;
+  // Position queries on draw items.
+  bool IsParaStartDrawItem(int32_t drawNo) const;  // draw item 0, or an item's first that starts a paragraph
+  bool IsItemStartDrawItem(int32_t drawNo) const;  // the first draw item of its item
+  bool IsLineStartItem(int32_t drawNo) const;      // the first draw item of an item that starts a line
+  bool IsParaEndDrawItem(int32_t drawNo) const;    // the last draw item, or the next starts a paragraph
+  bool IsLineWrappedAfter(int32_t drawNo) const;   // the next draw item begins a line only by wrapping
+  int32_t GetDrawItemStyle(int32_t drawNo) const { return GetItemStyle(DrawItems[drawNo]->ItemNo); }
+  // The document position of an item's first draw item; false when it has none.
+  bool GetItemCoords(int32_t itemNo, int32_t& left, int32_t& top) const;
+  // The items of the first draw item in view and of the last above the view's bottom.
+  int32_t GetFirstItemVisible() const;
+  int32_t GetLastItemVisible() const;
   // Called when the selection changed.
   virtual void SelectionChanged() {}
   // The draw item and caret offset under a document point (-1, -1 for an empty

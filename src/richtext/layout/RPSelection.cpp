@@ -171,3 +171,41 @@ void TCustomRPFormattedData::FindDrawItemAtPos(int32_t x, int32_t y, int32_t& dr
     drawOffs = GetDrawItemStartOffset(drawNo);
   }
 }
+
+bool TCustomRPFormattedData::IsItemStartDrawItem(int32_t drawNo) const {
+  return drawNo == 0 || DrawItems[drawNo - 1]->ItemNo != DrawItems[drawNo]->ItemNo;
+}
+
+bool TCustomRPFormattedData::IsParaStartDrawItem(int32_t drawNo) const {
+  return drawNo == 0 || (IsItemStartDrawItem(drawNo) && StartsParagraph(DrawItems[drawNo]->ItemNo));
+}
+
+bool TCustomRPFormattedData::IsLineStartItem(int32_t drawNo) const {
+  return IsItemStartDrawItem(drawNo) && StartsNewLine(DrawItems[drawNo]->ItemNo);
+}
+
+bool TCustomRPFormattedData::IsParaEndDrawItem(int32_t drawNo) const {
+  return drawNo + 1 >= DrawItems.Count() || IsParaStartDrawItem(drawNo + 1);
+}
+
+bool TCustomRPFormattedData::IsLineWrappedAfter(int32_t drawNo) const {
+  return drawNo + 1 < DrawItems.Count() && DrawItems[drawNo + 1]->StartsLine() && !IsLineStartItem(drawNo + 1);
+}
+
+bool TCustomRPFormattedData::GetItemCoords(int32_t itemNo, int32_t& left, int32_t& top) const {
+  const int32_t drawNo = GetItemFirstDrawItem(itemNo);
+  if (drawNo < 0) return false;
+  left = DrawItems[drawNo]->Left;
+  top = DrawItems[drawNo]->Top;
+  return true;
+}
+
+int32_t TCustomRPFormattedData::GetFirstItemVisible() const {
+  if (DrawItems.Count() == 0) return -1;
+  return DrawItems[FindDrawItemByY(GetVOffs(), 1)]->ItemNo;
+}
+
+int32_t TCustomRPFormattedData::GetLastItemVisible() const {
+  if (DrawItems.Count() == 0) return -1;
+  return DrawItems[FindDrawItemByY(GetVOffs() + GetHeight(), 3)]->ItemNo;
+}

@@ -116,3 +116,41 @@ TEST_F(RPSelectionTest, APartlySelectedRunShowsTheSelectionOnlyUnderItsCharacter
 }
 
 }  // namespace
+
+namespace {
+
+// "aaa bbb" / "ccc" (one wrapped item), then a line break inside the paragraph, then a
+// new paragraph.
+TEST(RPDrawItemQueriesTest, ParagraphLineAndItemStarts) {
+  const TPeerText peer = PeerText(u"Arial", 10, {u"aaa bbb"});
+  TTestFormattedData data;
+  data.Width = peer.Extents[0] + 2;
+  data.AddAnsiText("aaa bbb ccc", 0, TRPTag(), 0);
+  data.AddAnsiText("ddd", 0, TRPTag(), 0);
+  data.GetItem(1)->SetLineBreakBefore(true);
+  data.AddAnsiText("eee", 0, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_EQ(data.DrawItems.Count(), 4);
+  struct TRow {
+    bool ParaStart, ItemStart, LineStartItem, ParaEnd, WrappedAfter;
+  };
+  const TRow rows[] = {{true, true, true, false, true},
+                       {false, false, false, false, false},
+                       {false, true, true, true, false},
+                       {true, true, true, true, false}};
+  for (int32_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(data.IsParaStartDrawItem(i), rows[i].ParaStart);
+    EXPECT_EQ(data.IsItemStartDrawItem(i), rows[i].ItemStart);
+    EXPECT_EQ(data.IsLineStartItem(i), rows[i].LineStartItem);
+    EXPECT_EQ(data.IsParaEndDrawItem(i), rows[i].ParaEnd);
+    EXPECT_EQ(data.IsLineWrappedAfter(i), rows[i].WrappedAfter);
+  }
+  int32_t left = -1, top = -1;
+  ASSERT_TRUE(data.GetItemCoords(2, left, top));
+  EXPECT_EQ(std::make_pair(left, top), std::make_pair(0, 45));
+  EXPECT_EQ(data.GetFirstItemVisible(), 0);
+  EXPECT_EQ(data.GetLastItemVisible(), 2);  // the view is 100 pixels high
+}
+
+}  // namespace
