@@ -446,3 +446,38 @@ TEST(RPFormatTest, StylesOutsideTheSheetUseTheFallback) {
 }
 
 }  // namespace
+
+namespace {
+
+// A control item records where the document moves its control.
+class TControlFake : public TRPRectItemInfo {
+public:
+  explicit TControlFake(TCustomRPData* data) : TRPRectItemInfo(data) { StyleNo = rpkindControl; }
+  static const TRPItemClassInfo ClassInfo;
+  TRPItemClass ItemClass() const override { return &ClassInfo; }
+  int32_t GetWidth() const override { return 10; }
+  int32_t GetHeight() const override { return 10; }
+  void AdjustControlPlacement(int32_t left, int32_t top, bool) override { Placed.emplace_back(left, top); }
+  std::vector<std::pair<int32_t, int32_t>> Placed;
+};
+const TRPItemClassInfo TControlFake::ClassInfo{"TControlFake", nullptr};
+
+TEST(RPFormatTest, ControlsArePlacedUnlessPrinting) {
+  for (TRPDocumentFlags flags : {rpdfReportDefaults, rpdfPrintableDefaults}) {
+    SCOPED_TRACE(flags);
+    TTestFormattedData data;
+    data.Flags = flags;
+    data.LeftMargin = 4;
+    data.TopMargin = 3;
+    auto control = std::make_unique<TControlFake>(&data);
+    TControlFake* fake = control.get();
+    data.AddItem("", std::move(control));
+    data.FormatAll();
+    if ((flags & rpdfPrinting) != 0)
+      EXPECT_TRUE(fake->Placed.empty());
+    else
+      EXPECT_EQ(fake->Placed, (std::vector<std::pair<int32_t, int32_t>>{{4, 3}}));
+  }
+}
+
+}  // namespace
