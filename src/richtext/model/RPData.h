@@ -31,6 +31,11 @@ enum TRPControlAction { rpcaDestroy, rpcaMoveToUndoList, rpcaMoveFromUndoList, r
 using TRPOptions = uint32_t;
 inline constexpr TRPOptions rpoTagsArePChars = 0x01;  // tags are owned strings
 inline constexpr TRPOptions rpoShowItemHints = 0x02;
+// Read by formatting and painting (the control keeps them for its document).
+inline constexpr TRPOptions rpoClientTextWidth = 0x04;        // wrap at the client width, not MaxTextWidth
+inline constexpr TRPOptions rpoShowSpecialCharacters = 0x08;  // spaces, soft hyphens and paragraph marks shown
+inline constexpr TRPOptions rpoShowCheckpoints = 0x10;
+inline constexpr TRPOptions rpoShowPageBreaks = 0x20;
 
 // State flags: set while the document is being cleared.
 inline constexpr uint32_t rpstClearing = 0x80;

@@ -1,0 +1,258 @@
+// The formatting pass's frame: widths, start, end, reruns; draw-item queries.
+#include "richtext/layout/RPFormattedData.h"
+
+#include <algorithm>
+
+#include "richtext/layout/RPFormatCursor.h"
+#include "richtext/model/RPStyle.h"
+
+namespace {
+
+// Runs a callback when the scope ends, also when an exception passes.
+template <typename F>
+class TScopeExit {
+public:
+  explicit TScopeExit(F f) : FAction(std::move(f)) {}
+  ~TScopeExit() {
+    if (FActive) FAction();
+  }
+  void Release() { FActive = false; }
+  TScopeExit(const TScopeExit&) = delete;
+  TScopeExit& operator=(const TScopeExit&) = delete;
+
+private:
+  F FAction;
+  bool FActive = true;
+};
+
+}  // namespace
+
+TCustomRPFormattedData::TCustomRPFormattedData() = default;
+TCustomRPFormattedData::~TCustomRPFormattedData() = default;
+
+TRPResolution TCustomRPFormattedData::GetResolutions(TCanvas& canvas) const {
+  TRPResolution r;
+  GetScreenAndDeviceResolution(r, canvas);
+  return r;
+}
+
+void TCustomRPFormattedData::ClearFormatting() {
+  DrawItems.Clear();
+  Jumps.clear();
+  FNextJumpNo = 0;
+  LastFormattedItemNo = -1;
+  DocumentHeight = GetTopMargin() + GetBottomMargin();
+}
+
+void TCustomRPFormattedData::Clear() {
+  ClearFormatting();
+  TCustomRPData::Clear();
+}
+
+void TCustomRPFormattedData::SetWidths(TCanvas& canvas, bool& widthChanged) {
+  const int32_t oldDocumentWidth = DocumentWidth, oldTextWidth = TextWidth;
+  const int32_t margins = ScaleX(GetLeftMargin()) + ScaleX(GetRightMargin());
+  const int32_t area = GetWidth() - margins;
+  const int32_t minText = ScaleX(GetMinTextWidth());
+  DocumentWidth = std::max({area, CalculateMinDocWidth(&FResolution, canvas), minText});
+  if ((GetOptions() & rpoClientTextWidth) != 0) {
+    TextWidth = std::max(area, minText);
+  } else {
+    const int32_t maxText = ScaleX(GetMaxTextWidth());
+    TextWidth = maxText < DocumentWidth ? (GetMaxTextWidth() < 1 ? DocumentWidth : maxText) : DocumentWidth;
+  }
+  widthChanged = DocumentWidth != oldDocumentWidth || TextWidth != oldTextWidth;
+}
+
+void TCustomRPFormattedData::StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1,
+                                         bool flag2) {
+  c.DrawCount = DrawItems.Count();
+  c.Style = GetStyleSheet();
+  c.Canvas = &canvas;
+  c.Cache = &cache;
+  c.ItemFlag1 = flag1;
+  c.ItemFlag2 = flag2;
+}
+
+void TCustomRPFormattedData::RunPass(TCanvas& canvas, bool onlyTail, bool flag1, bool flag2) {
+  TRPFormatCursor c;
+  int32_t first = 0;
+  if (onlyTail && LastFormattedItemNo >= 0) {
+    first = LastFormattedItemNo + 1;
+    c.Y = DocumentHeight - GetBottomMargin() - ScaleY(GetParaStyle(LastFormattedItemNo).SpaceAfter);
+  } else {
+    ClearFormatting();
+    c.Y = GetTopMargin();
+  }
+  TRPFontInfoCache cache(canvas, *GetStyleSheet(), HasFlag(rpdfUseCollectionPPI), FResolution);
+  StartCursor(c, canvas, cache, flag1, flag2);
+  const int32_t last = GetItemCount() - 1;
+  FormatItems(first, last, c);
+  ResolveTab(c);
+  FinishLine(true, c);
+  DocumentHeight = GetBottomMargin() + c.Y + c.Below + c.LineExtra;
+  if (last >= 0) DocumentHeight += ScaleY(GetParaStyle(last).SpaceAfter);
+  LastFormattedItemNo = last;
+}
+
+void TCustomRPFormattedData::Format(bool onlyResized, bool forceFormat, bool noScroll, int32_t depth, TCanvas* canvas,
+                                    bool onlyTail, bool itemFlag1, bool itemFlag2) {
+  if (FUpdatingScrollRanges) {
+    FUpdatingScrollRanges = false;
+    return;
+  }
+  if (depth > 1 || !GetStyleSheet() || (FFormatting && depth == 0)) return;
+  if (!canvas) canvas = GetCanvas();
+  if (!canvas) return;
+  FResolution = GetResolutions(*canvas);
+  // The item at the top of the view, and how far its first draw item stood from it.
+  int32_t topItem = -1, topDistance = 0;
+  const int32_t oldVOffs = GetVOffs();
+  if (onlyResized && !noScroll && DrawItems.Count() > 0) {
+    const int32_t d = FindDrawItemByY(oldVOffs, 0);
+    topItem = DrawItems[d]->ItemNo;
+    topDistance = DrawItems[GetItemFirstDrawItem(topItem)]->Top - oldVOffs;
+  }
+  bool widthChanged = false;
+  SetWidths(*canvas, widthChanged);
+  const bool wasFormatting = FFormatting;
+  FFormatting = true;
+  TScopeExit done([&] {
+    FFormatting = wasFormatting;
+    LastFormattedItemNo = GetItemCount() - 1;
+    AfterFormat(0, GetItemCount() - 1);
+  });
+  if (!onlyResized || forceFormat || widthChanged) RunPass(*canvas, onlyTail, itemFlag1, itemFlag2);
+  AdjustVSmallStep();
+  UpdateJumpsCoords();
+  const int32_t oldWidth = GetWidth(), oldHeight = GetHeight();
+  {
+    FUpdatingScrollRanges = true;
+    TScopeExit restore([&] { FUpdatingScrollRanges = false; });
+    UpdateScrollRanges(ScaleX(GetLeftMargin()) + DocumentWidth + ScaleX(GetRightMargin()), DocumentHeight);
+  }
+  if (GetWidth() != oldWidth || GetHeight() != oldHeight) {
+    ClearFormatting();
+    FFormatting = false;
+    Format(onlyResized, true, noScroll, depth + 1, canvas, false, itemFlag1, itemFlag2);
+    FFormatting = true;
+  }
+  if (depth == 0) {
+    if (onlyResized && !noScroll) {
+      const int32_t d = topItem >= 0 && topItem < GetItemCount() ? GetItemFirstDrawItem(topItem) : -1;
+      ScrollTo(d >= 0 ? DrawItems[d]->Top - topDistance : 0);
+    } else if (onlyTail) {
+      ScrollTo(oldVOffs);
+    }
+    PlaceControls();
+  }
+}
+
+void TCustomRPFormattedData::AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor,
+                                     TRPFormatCursor&) {
+  // One jump number per item: a later draw item of the same item shares it.
+  const bool sameItem = !Jumps.empty() && DrawItems[Jumps.back()->DrawItemNo]->ItemNo == itemNo;
+  auto jump = std::make_unique<TRPJumpInfo>();
+  jump->Left = d.Left;
+  jump->Top = d.Top;
+  jump->Width = d.Width;
+  jump->Height = d.Height;
+  jump->JumpNo = sameItem ? Jumps.back()->JumpNo : FNextJumpNo++;
+  jump->RPData = this;
+  jump->DrawItemNo = drawNo;
+  jump->Cursor = cursor;
+  GetItem(itemNo)->JumpID = jump->JumpNo;
+  Jumps.push_back(std::move(jump));
+}
+
+void TCustomRPFormattedData::UpdateJumpsCoords() {
+  for (const auto& jump : Jumps) {
+    const TRPDrawLineInfo& d = *DrawItems[jump->DrawItemNo];
+    jump->Left = d.Left;
+    jump->Top = d.Top;
+    jump->Width = d.Width;
+    jump->Height = d.Height;
+  }
+}
+
+void TCustomRPFormattedData::PlaceControls() {
+  if (HasFlag(rpdfPrinting)) return;
+  for (int32_t i = 0; i < DrawItems.Count(); ++i) {
+    const TRPDrawLineInfo& d = *DrawItems[i];
+    if (GetItem(d.ItemNo)->StyleNo != rpkindControl) continue;
+    if (auto* control = dynamic_cast<TRPNonTextItemInfo*>(GetItem(d.ItemNo)))
+      control->AdjustControlPlacement(d.Left - GetHOffs(), d.Top - GetVOffs(), false);
+  }
+}
+
+// --- Draw-item queries -------------------------------------------------------------
+
+void TCustomRPFormattedData::GetLineDrawItems(int32_t drawNo, int32_t& first, int32_t& last) const {
+  first = drawNo;
+  while (first > 0 && !DrawItems[first]->StartsLine()) --first;
+  last = drawNo;
+  while (last + 1 < DrawItems.Count() && !DrawItems[last + 1]->StartsLine()) ++last;
+}
+
+int32_t TCustomRPFormattedData::FindDrawItemByY(int32_t y, int32_t mode) const {
+  const int32_t n = DrawItems.Count();
+  if (n == 0 || y <= DrawItems[0]->Top) return 0;
+  if (mode == 3 && y > DrawItems[n - 1]->Top) return n - 1;
+  if (mode == 2) return 1;
+  int32_t lo = 0, hi = n;  // first draw item with Top >= y
+  while (lo < hi) {
+    const int32_t mid = lo + (hi - lo) / 2;
+    if (DrawItems[mid]->Top < y)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  int32_t found = std::min(lo, n - 1);
+  if (mode == 1) {
+    // Back to the start of the line before the one found.
+    for (int32_t starts = 0; found > 0 && starts < 2; --found)
+      if (DrawItems[found]->StartsLine() && ++starts == 2) break;
+    if (found > 0) --found;
+  }
+  return found;
+}
+
+int32_t TCustomRPFormattedData::GetItemFirstDrawItem(int32_t itemNo) const {
+  for (int32_t i = 0; i < DrawItems.Count(); ++i)
+    if (DrawItems[i]->ItemNo == itemNo) return i;
+  return -1;
+}
+
+void TCustomRPFormattedData::DrawItemToItemPos(int32_t drawNo, int32_t drawOffs, int32_t& itemNo,
+                                               int32_t& offs) const {
+  if (drawNo < 0 || drawNo >= DrawItems.Count()) {
+    itemNo = -1;
+    offs = 0;
+    return;
+  }
+  const TRPDrawLineInfo& d = *DrawItems[drawNo];
+  itemNo = d.ItemNo;
+  offs = IsTextItem(itemNo) ? drawOffs + d.Offs - 1 : drawOffs;
+}
+
+void TCustomRPFormattedData::ItemToDrawItemPos(int32_t itemNo, int32_t offs, int32_t& drawNo,
+                                               int32_t& drawOffs) const {
+  drawNo = -1;
+  drawOffs = 0;
+  if (itemNo < 0) return;
+  const int32_t first = GetItemFirstDrawItem(itemNo);
+  if (first < 0) return;
+  if (!IsTextItem(itemNo)) {
+    drawNo = first;
+    drawOffs = offs;
+    return;
+  }
+  for (int32_t i = first; i < DrawItems.Count() && DrawItems[i]->ItemNo == itemNo; ++i) {
+    const TRPDrawLineInfo& d = *DrawItems[i];
+    drawNo = i;
+    drawOffs = offs - d.Offs + 1;
+    // The earlier draw item wins at a boundary; a later one that starts a line takes the
+    // offset only when it lies at or past its start.
+    if (offs <= d.Offs + d.Length) return;
+  }
+}

@@ -1,0 +1,258 @@
+// A document formatted for one width: the item list turned into draw items
+// (RPDrawLines.h), each line placed, aligned and spaced, and the document's height.
+//
+// Geometry is in the drawing units of the formatting canvas; style values (indents,
+// spacing, margins, item sizes) are screen pixels converted with the resolution record.
+// The concrete document (the control's, a page's, a table cell's) answers the virtual
+// queries: margins, widths, canvas, resolutions, document flags.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/graphics/Canvas.h"
+#include "richtext/layout/RPDrawLines.h"
+#include "richtext/layout/RPFontInfoCache.h"
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPFontInfo.h"
+#include "richtext/model/RPParaInfo.h"
+#include "richtext/model/RPScaling.h"
+
+class TRPStyle;
+class TRPBackground;
+struct TRPFormatCursor;
+
+// Document flags: the set the document holding the layout answers.
+using TRPDocumentFlags = uint16_t;
+inline constexpr TRPDocumentFlags rpdfUseJumps = 0x0001;            // collect hyperlink areas
+inline constexpr TRPDocumentFlags rpdfTrimSpaces = 0x0002;          // drop the space at a soft line break
+inline constexpr TRPDocumentFlags rpdfPrinting = 0x0004;            // controls are not moved into place
+inline constexpr TRPDocumentFlags rpdfUseExternalLeading = 0x0008;  // external leading above each baseline
+inline constexpr TRPDocumentFlags rpdfFitByExtents = 0x0040;        // one extent call finds the fit
+inline constexpr TRPDocumentFlags rpdfUseCollectionPPI = 0x0400;    // styles applied with the sheet's ppi
+// The scrolling control's set, the printable control's and the report control's.
+inline constexpr TRPDocumentFlags rpdfRichPaneDefaults = 0x0D03;
+inline constexpr TRPDocumentFlags rpdfPrintableDefaults = (rpdfRichPaneDefaults & ~0x0C01) | 0x0064;
+inline constexpr TRPDocumentFlags rpdfReportDefaults = (rpdfPrintableDefaults & ~0x0004) | 0x0400;
+static_assert(rpdfPrintableDefaults == 0x0166 && rpdfReportDefaults == 0x0562);
+
+// One hyperlink area, in document coordinates of its draw item.
+struct TRPJumpInfo {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t JumpNo = 0;  // shared by the draw items of one item
+  TCustomRPData* RPData = nullptr;
+  int32_t DrawItemNo = 0;
+  int16_t Cursor = 0;
+};
+
+class TCustomRPFormattedData : public TCustomRPData {
+public:
+  TCustomRPFormattedData();
+  ~TCustomRPFormattedData() override;
+
+  int32_t DocumentWidth = -1;  // formatted area without the margins; -1 before a pass
+  int32_t TextWidth = -1;      // where wrapping paragraphs break; -1 before a pass
+  int32_t DocumentHeight = 0;  // margins included
+  int32_t LastFormattedItemNo = -1;
+  TRPDrawLines DrawItems;
+  std::vector<std::unique_ptr<TRPJumpInfo>> Jumps;
+
+  // --- What the concrete document answers ------------------------------------------
+  // The style sheet that formatting applies (nullptr: nothing is formatted).
+  virtual TRPStyle* GetStyleSheet() const { return nullptr; }
+  virtual TRPDocumentFlags GetDocumentFlags() const { return rpdfRichPaneDefaults; }
+  // Margins and text widths in screen pixels; 0 in this class.
+  virtual int32_t GetLeftMargin() const { return 0; }
+  virtual int32_t GetRightMargin() const { return 0; }
+  virtual int32_t GetTopMargin() const { return 0; }
+  virtual int32_t GetBottomMargin() const { return 0; }
+  virtual int32_t GetMinTextWidth() const { return 0; }
+  virtual int32_t GetMaxTextWidth() const { return 0; }
+  // The area's size in the canvas's units.
+  virtual int32_t GetWidth() const { return 0; }
+  virtual int32_t GetHeight() const { return 0; }
+  virtual int32_t GetHOffs() const { return 0; }
+  virtual int32_t GetVOffs() const { return 0; }
+  virtual TCanvas* GetCanvas() { return nullptr; }
+  // Screen and device pixels per inch: the screen's and the canvas's in this class.
+  virtual TRPResolution GetResolutions(TCanvas& canvas) const;
+  // Characters allowed on a line; 0: no limit.
+  virtual int32_t GetMaxLength() const { return 0; }
+  virtual void UpdateScrollRanges(int32_t, int32_t) {}
+  virtual void AdjustVSmallStep() {}
+  virtual void ScrollTo(int32_t) {}
+  // The document's colour and background (painting).
+  virtual TColor GetColor() const { return clNone; }
+  virtual TRPBackground* GetBackground() const { return nullptr; }
+  // Called at the end of every pass with the formatted item range.
+  virtual void AfterFormat(int32_t, int32_t) {}
+
+  // --- Formatting -------------------------------------------------------------------
+  // Formats the document for the current width (see the source for the steps). Does
+  // nothing without a style sheet, above depth 1, or while a pass runs.
+  virtual void Format(bool onlyResized, bool forceFormat, bool noScroll, int32_t depth, TCanvas* canvas,
+                      bool onlyTail, bool itemFlag1, bool itemFlag2);
+  // A whole pass on the document's own canvas.
+  void FormatSubDocument(bool flag) { Format(false, true, false, 0, GetCanvas(), false, flag, false); }
+  // Frees the draw items and jump areas; DocumentHeight = top + bottom margin.
+  virtual void ClearFormatting();
+  void Clear() override;
+
+  // --- Painting (RPPaint.cpp) ---------------------------------------------------------
+  // Paints the part of the document shown by rect onto a canvas whose origin is rect's
+  // top-left corner; document point (GetHOffs() + rect.Left, GetVOffs() + rect.Top) lands
+  // there.
+  void DrawRect(TCanvas& canvas, const TRect& rect);
+  // The document's background into rect, scrolled styles moving with the text.
+  virtual void DrawBackground(TCanvas& canvas, const TRect& rect);
+  // Called at the end of DrawRect; the editor's data draws resize handles.
+  virtual void DrawResizeHandles(TCanvas&, int32_t, int32_t, int32_t, int32_t) {}
+  // Whether the view that shows the document has the keyboard focus.
+  virtual bool IsFocused() const { return false; }
+
+  // --- Minimal widths (device pixels when the resolutions differ) ---------------------
+  int32_t CalculateMinDocWidth(const TRPResolution* resolution, TCanvas& canvas);
+  int32_t CalculateMinItemsWidthDef(int32_t first, int32_t last, const TRPResolution* resolution, TCanvas& canvas);
+  int32_t CalculateMinRangeWidth(int32_t first, int32_t last, TCanvas& canvas);
+  int32_t CalculateParaMinWidthDef(int32_t itemNo, TCanvas& canvas);
+
+  // --- Reformatting in place ----------------------------------------------------------
+  // The draw items first .. last widened to the paragraph before the one holding first
+  // and the paragraph after the one holding last.
+  void GetReformatRange(int32_t startDrawNo, int32_t endDrawNo, int32_t& firstDrawNo, int32_t& lastDrawNo) const;
+  // Lays out again the paragraphs of draw items firstDrawNo .. lastDrawNo; itemDelta items
+  // were inserted (positive) or deleted (negative) inside them since the last pass.
+  void ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag, int32_t itemDelta);
+  // Lays out items firstItemNo .. lastItemNo (whole paragraphs, present numbering) in
+  // place of draw items firstDrawNo .. lastDrawNo, moving the later draw items by the
+  // change of height and their item numbers by itemDelta.
+  void ReformatDrawItems(int32_t firstDrawNo, int32_t lastDrawNo, int32_t firstItemNo, int32_t lastItemNo,
+                         int32_t itemDelta, bool flag);
+
+  // --- Draw-item queries --------------------------------------------------------------
+  // The visual line around a draw item.
+  void GetLineDrawItems(int32_t drawNo, int32_t& first, int32_t& last) const;
+  // 0 for an empty document or y at or above the first top; mode 3: the last draw item
+  // when y lies below the last top; mode 2: 1; else the first draw item with Top >= y,
+  // mode 1 stepping back to the start of the line before.
+  int32_t FindDrawItemByY(int32_t y, int32_t mode) const;
+  int32_t GetItemFirstDrawItem(int32_t itemNo) const;
+  // Item position of a draw-item position; item -1 for an invalid draw item.
+  void DrawItemToItemPos(int32_t drawNo, int32_t drawOffs, int32_t& itemNo, int32_t& offs) const;
+  void ItemToDrawItemPos(int32_t itemNo, int32_t offs, int32_t& drawNo, int32_t& drawOffs) const;
+  // --- Selection and hit testing (RPSelection.cpp) -------------------------------------
+  // Caret offsets in a draw item: 1 .. Length + 1 for text, 0 or 1 for other items.
+  int32_t GetDrawItemStartOffset(int32_t drawNo) const { return IsTextItem(DrawItems[drawNo]->ItemNo) ? 1 : 0; }
+  int32_t GetDrawItemEndOffset(int32_t drawNo) const;
+  // The selection as draw-item positions (start where selecting began; with normalize
+  // the earlier first); -1 draw items for none.
+  void GetDrawSelectionBounds(int32_t& startNo, int32_t& endNo, int32_t& startOffs, int32_t& endOffs,
+                              bool normalize) const;
+  void GetSelectionBounds(int32_t& startItemNo, int32_t& endItemNo, int32_t& startOffs, int32_t& endOffs,
+                          bool normalize) const;
+  // Selects from one item position to another (both items >= 0), offsets clamped into
+  // their draw items; SelectionChanged is told.
+  void SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo, int32_t endOffs);
+  // A non-empty selection; with clearEmpty an empty one is cancelled.
+  bool SelectionExists(bool clearEmpty);
+  void Deselect(bool notify);
+  void SelectAll();
+  bool IsDrawPosInSelection(int32_t drawNo, int32_t offs, bool includeEdges) const;
+  bool IsPosInSelection(int32_t itemNo, int32_t offs, bool includeEdges) const;
+  // Position queries on draw items.
+  bool IsParaStartDrawItem(int32_t drawNo) const;  // draw item 0, or an item's first that starts a paragraph
+  bool IsItemStartDrawItem(int32_t drawNo) const;  // the first draw item of its item
+  bool IsLineStartItem(int32_t drawNo) const;      // the first draw item of an item that starts a line
+  bool IsParaEndDrawItem(int32_t drawNo) const;    // the last draw item, or the next starts a paragraph
+  bool IsLineWrappedAfter(int32_t drawNo) const;   // the next draw item begins a line only by wrapping
+  int32_t GetDrawItemStyle(int32_t drawNo) const { return GetItemStyle(DrawItems[drawNo]->ItemNo); }
+  // The document position of an item's first draw item; false when it has none.
+  bool GetItemCoords(int32_t itemNo, int32_t& left, int32_t& top) const;
+  // The items of the first draw item in view and of the last above the view's bottom.
+  int32_t GetFirstItemVisible() const;
+  int32_t GetLastItemVisible() const;
+  // Called when the selection changed.
+  virtual void SelectionChanged() {}
+  // The draw item and caret offset under a document point (-1, -1 for an empty
+  // document). Strict: only a draw item whose box holds the point.
+  void FindDrawItemAtPos(int32_t x, int32_t y, int32_t& drawNo, int32_t& drawOffs, bool strict);
+
+  // Moves each control item's control to its draw item (not when printing).
+  void PlaceControls();
+
+  // The resolution record of the last pass and of painting.
+  const TRPResolution& Resolution() const { return FResolution; }
+
+  const TParaInfo& GetParaStyle(int32_t itemNo) const;
+  // Character index (0-based) of a text item's stored text as a code unit.
+  WideChar ItemCharAt(int32_t itemNo, int32_t index) const;
+
+protected:
+  // Converted lengths with the record of the pass.
+  int32_t ScaleX(int32_t v) const { return ScreenToDeviceX(v, FResolution); }
+  int32_t ScaleY(int32_t v) const { return ScreenToDeviceY(v, FResolution); }
+  bool HasFlag(TRPDocumentFlags flag) const { return (GetDocumentFlags() & flag) != 0; }
+
+private:
+  // The layout of the whole or the tail (RPFormattedData.cpp).
+  void RunPass(TCanvas& canvas, bool onlyTail, bool flag1, bool flag2);
+  void SetWidths(TCanvas& canvas, bool& widthChanged);
+
+  // The line-breaking pass over items first .. last (RPFormatText.cpp, RPFormatLines.cpp).
+  void FormatItems(int32_t first, int32_t last, TRPFormatCursor& c);
+  void LoadItemText(int32_t itemNo, TRPFormatCursor& c);
+  void FormatJustifiedText(int32_t itemNo, TRPFormatCursor& c);
+  // Characters offs (1-based) .. offs + count - 1 of a text item; continuation: a later
+  // piece of a justified item.
+  void FormatText(int32_t itemNo, int32_t offs, int32_t count, bool continuation, TRPFormatCursor& c);
+  int32_t MeasureFit(int32_t pos, int32_t remaining, int32_t avail, TRPFormatCursor& c);
+  int32_t MeasureDisplayWidth(int32_t pos, int32_t count, TRPFormatCursor& c) const;
+  void SwitchTextStyle(int32_t itemNo, TRPFormatCursor& c);
+  void AddTextDrawItem(int32_t itemNo, int32_t pos, int32_t take, bool firstPiece, TRPFormatCursor& c);
+  void FormatNonTextItem(int32_t itemNo, TRPFormatCursor& c);
+  void FormatFullLineItem(int32_t itemNo, TRPFormatCursor& c);
+  void FormatRectItem(int32_t itemNo, TRPFormatCursor& c);
+  void StartNewLine(int32_t itemNo, bool soft, TRPFormatCursor& c);
+  void RaiseLine(int32_t ascent, TRPFormatCursor& c);
+  void ResolveTab(TRPFormatCursor& c);
+  void FinishLine(bool paraEnd, TRPFormatCursor& c);
+  void JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c);
+  void PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow, TRPFormatCursor& c);
+  void TrimLineEnd(TRPFormatCursor& c);
+  // Indents (screen pixels) of a line of the paragraph holding itemNo.
+  void GetParaIndents(int32_t itemNo, bool firstLine, int32_t& left, int32_t& right) const;
+  void AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor, TRPFormatCursor& c);
+  void InsertDrawItem(std::unique_ptr<TRPDrawLineInfo> d, TRPFormatCursor& c);
+  void StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1, bool flag2);
+  // The jump areas moved to their draw items' final boxes.
+  void UpdateJumpsCoords();
+
+  // Minimal widths (RPMinWidths.cpp): items first .. last of one paragraph.
+  int32_t ParaMinWidth(int32_t first, int32_t last, const TRPResolution* resolution, TCanvas& canvas);
+  int32_t ItemMinWidth(int32_t itemNo, bool wholeText, const TRPResolution* resolution, TCanvas& canvas);
+
+  // Painting helpers (RPPaint.cpp).
+  void PaintParaBackgrounds(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys);
+  void PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t& appliedStyle,
+                         TRPTextDrawStates states);
+  void PaintWordMarks(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys);
+  // The right edge of the text area for paragraph backgrounds and full-width items.
+  int32_t AreaRight(int32_t rightIndent) const;
+
+  void NormalizeSelection();
+  // The caret offset nearest to x inside a text draw item.
+  int32_t TextOffsetAtX(int32_t drawNo, int32_t x);
+  // The text of a draw item shown partly selected: plain, then its selected characters.
+  void PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from, int32_t to,
+                         TRPTextDrawStates states);
+
+  int32_t FSelStartNo = -1, FSelEndNo = -1, FSelStartOffs = 0, FSelEndOffs = 0;
+  TRPResolution FResolution;
+  bool FUpdatingScrollRanges = false;
+  bool FFormatting = false;
+  int32_t FNextJumpNo = 0;
+};

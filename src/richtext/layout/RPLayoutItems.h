@@ -1,0 +1,34 @@
+// What formatting and painting ask of item kinds whose own units stand outside this
+// folder (tables, pictures, controls, list markers). Such an item class implements the
+// interface to take part; an item without it is measured by its TRPNonTextItemInfo
+// sizes and paints nothing. Minimal widths and control placement go through the item
+// base's own GetMinWidth and AdjustControlPlacement.
+#pragma once
+
+#include <cstdint>
+
+class TCanvas;
+class TCustomRPFormattedData;
+class TRPDrawLineInfo;
+
+class IRPLayoutItem {
+public:
+  virtual ~IRPLayoutItem() = default;
+  // Lays the item out for availWidth device pixels before it is placed; its
+  // GetWidth/GetHeight/GetDescent (screen pixels) then give its size. horzOffset
+  // receives a shift to the right in device pixels. flag1 and flag2 are the Format call's.
+  virtual void FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData& data, bool flag1,
+                              bool flag2, int32_t& horzOffset) = 0;
+  // Paints the item with its box's top-left corner at (x, y) of the canvas.
+  virtual void Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState, TCustomRPFormattedData& data,
+                     const TRPDrawLineInfo& drawItem) = 0;
+};
+
+// A list marker with a list level: where its line and the paragraph's continuation
+// lines start (screen pixels).
+class IRPListMarkerLevel {
+public:
+  virtual ~IRPListMarkerLevel() = default;
+  // False when the marker has no level.
+  virtual bool GetLevelIndents(int32_t& leftIndent, int32_t& firstIndent, int32_t& markerIndent) const = 0;
+};

@@ -1,0 +1,115 @@
+// Reformatting a few paragraphs in place after an edit: their draw items are replaced
+// through the pending deletion range, and the rest of the document only moves.
+#include <algorithm>
+#include <vector>
+
+#include "richtext/layout/RPFormatCursor.h"
+#include "richtext/layout/RPFormattedData.h"
+#include "richtext/model/RPStyle.h"
+
+namespace {
+
+int32_t Bottom(const TRPDrawLineInfo& d) { return d.Top + d.Height + d.LineSpacingExtra; }
+
+}  // namespace
+
+void TCustomRPFormattedData::GetReformatRange(int32_t startDrawNo, int32_t endDrawNo, int32_t& firstDrawNo,
+                                              int32_t& lastDrawNo) const {
+  const auto paraStartDraw = [&](int32_t drawNo) {
+    while (drawNo > 0 && !(DrawItems[drawNo]->ItemNo != DrawItems[drawNo - 1]->ItemNo &&
+                           StartsParagraph(DrawItems[drawNo]->ItemNo)))
+      --drawNo;
+    return drawNo;
+  };
+  const auto paraEndDraw = [&](int32_t drawNo) {
+    while (drawNo + 1 < DrawItems.Count() && !(DrawItems[drawNo + 1]->ItemNo != DrawItems[drawNo]->ItemNo &&
+                                               StartsParagraph(DrawItems[drawNo + 1]->ItemNo)))
+      ++drawNo;
+    return drawNo;
+  };
+  firstDrawNo = paraStartDraw(startDrawNo);
+  if (firstDrawNo > 0) firstDrawNo = paraStartDraw(firstDrawNo - 1);
+  lastDrawNo = paraEndDraw(endDrawNo);
+  if (lastDrawNo + 1 < DrawItems.Count()) lastDrawNo = paraEndDraw(lastDrawNo + 1);
+}
+
+void TCustomRPFormattedData::ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag,
+                                                int32_t itemDelta) {
+  if (!GetStyleSheet() || DrawItems.Count() == 0) return;
+  // Back to the start of the first paragraph (draw items and items).
+  while (firstDrawNo > 0 && DrawItems[firstDrawNo - 1]->ItemNo == DrawItems[firstDrawNo]->ItemNo) --firstDrawNo;
+  int32_t firstItem = DrawItems[firstDrawNo]->ItemNo;
+  while (firstItem > 0 && !StartsParagraph(firstItem)) {
+    --firstItem;
+    while (firstDrawNo > 0 && DrawItems[firstDrawNo - 1]->ItemNo >= firstItem) --firstDrawNo;
+  }
+  // Forward over the end item's draw items and the old items that continue its paragraph.
+  const int32_t oldLastItem = DrawItems[lastDrawNo]->ItemNo;
+  while (lastDrawNo + 1 < DrawItems.Count() && DrawItems[lastDrawNo + 1]->ItemNo == oldLastItem) ++lastDrawNo;
+  while (lastDrawNo + 1 < DrawItems.Count()) {
+    const int32_t next = DrawItems[lastDrawNo + 1]->ItemNo + itemDelta;
+    if (next >= GetItemCount() || StartsParagraph(next)) break;
+    ++lastDrawNo;
+  }
+  int32_t lastItem = DrawItems[lastDrawNo]->ItemNo + itemDelta;
+  lastItem = std::clamp(lastItem, firstItem, GetItemCount() - 1);
+  while (lastItem + 1 < GetItemCount() && !StartsParagraph(lastItem + 1)) ++lastItem;
+  ReformatDrawItems(firstDrawNo, lastDrawNo, firstItem, lastItem, itemDelta, flag);
+}
+
+void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t lastDrawNo, int32_t firstItemNo,
+                                               int32_t lastItemNo, int32_t itemDelta, bool flag) {
+  TCanvas* canvas = GetCanvas();
+  if (!canvas || !GetStyleSheet()) return;
+  const int32_t oldCount = DrawItems.Count();
+  const int32_t oldNextTop = lastDrawNo + 1 < oldCount ? DrawItems[lastDrawNo + 1]->Top : 0;
+  TRPFormatCursor c;
+  c.Y = GetTopMargin();
+  if (firstDrawNo > 0) {
+    int32_t lineFirst = 0, lineLast = 0;
+    GetLineDrawItems(firstDrawNo - 1, lineFirst, lineLast);
+    c.Y = Bottom(*DrawItems[lineFirst]);
+    for (int32_t j = lineFirst + 1; j <= lineLast; ++j) c.Y = std::max(c.Y, Bottom(*DrawItems[j]));
+  }
+  // Jump areas of the range go; those after it wait aside while the range is laid out.
+  std::vector<std::unique_ptr<TRPJumpInfo>> laterJumps;
+  std::erase_if(Jumps, [&](std::unique_ptr<TRPJumpInfo>& jump) {
+    if (jump->DrawItemNo < firstDrawNo) return false;
+    if (jump->DrawItemNo > lastDrawNo) laterJumps.push_back(std::move(jump));
+    return true;
+  });
+  DrawItems.DeleteRange(firstDrawNo, lastDrawNo);
+  TRPFontInfoCache cache(*canvas, *GetStyleSheet(), HasFlag(rpdfUseCollectionPPI), FResolution);
+  StartCursor(c, *canvas, cache, flag, false);
+  c.DrawCount = firstDrawNo;
+  FormatItems(firstItemNo, lastItemNo, c);
+  ResolveTab(c);
+  FinishLine(true, c);
+  DrawItems.RemovePendingRange();
+  const int32_t lastBottom = c.Y + c.Below + c.LineExtra;
+  int32_t newBottom = lastBottom + ScaleY(GetParaStyle(lastItemNo).SpaceAfter);
+  const int32_t nextItem = lastItemNo + 1;
+  if (nextItem < GetItemCount() && StartsParagraph(nextItem)) newBottom += ScaleY(GetParaStyle(nextItem).SpaceBefore);
+  const int32_t after = c.DrawCount;
+  if (after < DrawItems.Count()) {
+    const int32_t shift = newBottom - oldNextTop;
+    if (itemDelta != 0 || DrawItems.Count() != oldCount || shift != 0)
+      for (int32_t j = after; j < DrawItems.Count(); ++j) {
+        DrawItems[j]->Top += shift;
+        DrawItems[j]->ItemNo += itemDelta;
+      }
+    DocumentHeight += shift;
+  } else {
+    DocumentHeight = GetBottomMargin() + lastBottom + ScaleY(GetParaStyle(lastItemNo).SpaceAfter);
+  }
+  for (auto& jump : laterJumps) {
+    jump->DrawItemNo += DrawItems.Count() - oldCount;
+    Jumps.push_back(std::move(jump));
+  }
+  UpdateJumpsCoords();
+  AdjustVSmallStep();
+  UpdateScrollRanges(ScaleX(GetLeftMargin()) + DocumentWidth + ScaleX(GetRightMargin()), DocumentHeight);
+  PlaceControls();
+  LastFormattedItemNo = GetItemCount() - 1;
+  AfterFormat(firstItemNo, lastItemNo);
+}
