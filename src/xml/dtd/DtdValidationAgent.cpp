@@ -129,7 +129,9 @@ TXmlErrorKind TDtdValidationAgent::ResolveExternalEntity(TDtdDeclOrigin origin, 
                                                          WideStringView systemId, WideStringView publicId,
                                                          WideString& text) {
   TDomImplementation* implementation = FOwnerDocument->GetDomImplementation();
-  if (!implementation) return XmlErrors::ExternalPENotLoaded;
+  // External text is read only through the resolver the caller assigned; with none,
+  // nothing is read and the entity stays unloaded (the implementation would raise).
+  if (!implementation || !implementation->ResourceResolver()) return XmlErrors::ExternalPENotLoaded;
   WideString resolved;
   if (!ResolveUriReference(baseUri, systemId, resolved)) resolved = systemId;
   const WideString& referencing =
@@ -334,9 +336,9 @@ void TDtdValidationAgent::CheckAttributeDefaults(TDomElement& element, bool& val
   }
 }
 
-void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, const TDtdAttributeDecl& declaration,
-                                          WideStringView value, bool& valid, bool& go) {
-  const auto mismatch = [&] { Report(7, const_cast<TDtdAttributeDecl*>(&declaration), &attribute, valid, go); };
+void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl& declaration, WideStringView value,
+                                          bool& valid, bool& go) {
+  const auto mismatch = [&] { Report(7, &declaration, &attribute, valid, go); };
   const auto isUnparsedEntity = [&](WideStringView name) {
     const TDtdEntityDecl* entity = FindEntityDecl(name);
     return entity && !entity->IsParsed();
@@ -352,7 +354,7 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, const TDtdAttribu
     case atId:
       if (!TextIsName(value)) return mismatch();
       if (!FIdRegistry.emplace(WideString(value), attribute.GetOwnerElement()).second)
-        Report(11, const_cast<TDtdAttributeDecl*>(&declaration), &attribute, valid, go);
+        Report(11, &declaration, &attribute, valid, go);
       break;
     case atIdRef:
       if (!TextIsName(value)) return mismatch();
@@ -364,12 +366,12 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, const TDtdAttribu
       break;
     case atEntity:
       if (!TextIsName(value)) return mismatch();
-      if (!isUnparsedEntity(value)) Report(38, const_cast<TDtdAttributeDecl*>(&declaration), &attribute, valid, go);
+      if (!isUnparsedEntity(value)) Report(38, &declaration, &attribute, valid, go);
       break;
     case atEntities:
       if (!TextIsNames(value)) return mismatch();
       for (const WideString& token : Tokens(value))
-        if (!isUnparsedEntity(token)) Report(38, const_cast<TDtdAttributeDecl*>(&declaration), &attribute, valid, go);
+        if (!isUnparsedEntity(token)) Report(38, &declaration, &attribute, valid, go);
       break;
     case atNmToken:
       if (!TextIsNmtoken(value) || (!enumeration.empty() && !Contains(enumeration, value))) mismatch();
@@ -517,7 +519,7 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
   bool matched = false;
   try {
     matched = model->Match(names, position, ambiguity);
-  } catch (const EDtdMatchLimitExceeded& e) {
+  } catch (const EDtdMatchLimitExceeded&) {
     Report(XmlErrors::LimitExceeded, declaration, &element, valid, go);
     return;
   }
@@ -574,8 +576,8 @@ void TDtdValidationAgent::ValidateNode(TDomNode& node, TDtdEntityTreatment treat
 
 // ---- the DTD and the document ----
 
-void TDtdValidationAgent::ValidateAttributeDecl(const TDtdAttributeDecl& declaration, bool& valid, bool& go) {
-  auto* target = const_cast<TDtdAttributeDecl*>(&declaration);
+void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, bool& valid, bool& go) {
+  TDtdAttributeDecl* target = &declaration;
   // The default's type is judged on its normalized form, as a document would carry it.
   const bool hasDefault = declaration.DefaultKind() == dcDefault || declaration.DefaultKind() == dcFixed;
   WideString value;

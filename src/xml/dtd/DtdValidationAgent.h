@@ -55,7 +55,8 @@ public:
   void NormalizeAttributeValue(WideStringView value, TDtdAttrType attributeType, WideString& normalized,
                                TXmlErrorKind& errorType);
   void NormalizeDefaultValue(const TDtdAttributeDecl& declaration, WideString& normalized, TXmlErrorKind& errorType);
-  // Loads an external entity's text through the DOM implementation; 148 without one.
+  // Loads an external entity's text through the DOM implementation's resource resolver;
+  // 148 without an implementation or a resolver.
   TXmlErrorKind ResolveExternalEntity(TDtdDeclOrigin origin, WideStringView baseUri, WideStringView systemId,
                                       WideStringView publicId, WideString& text);
   // True when the work goes on.
@@ -106,9 +107,9 @@ private:
   TFragment ParseReplacementText(WideStringView text);
   // Replaces or refills the entity-reference children of a node.
   void ProcessEntityReferences(TDomNode& parent, TDtdEntityTreatment treatment, bool& valid, bool& go);
-  void CheckTypedValue(TDomAttr& attribute, const TDtdAttributeDecl& declaration, WideStringView value, bool& valid,
+  void CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl& declaration, WideStringView value, bool& valid,
                        bool& go);
-  void ValidateAttributeDecl(const TDtdAttributeDecl& declaration, bool& valid, bool& go);
+  void ValidateAttributeDecl(TDtdAttributeDecl& declaration, bool& valid, bool& go);
   void Report(TXmlErrorKind errorType, TDtdObject* dtdObject, TDomNode* node, bool& valid, bool& go);
   // Counts expansion work against the document's budget; false once it is spent.
   bool Spend(int64_t amount);

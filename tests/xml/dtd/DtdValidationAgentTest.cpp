@@ -297,6 +297,49 @@ TEST_F(DtdValidationAgentTest, KeptReferencesAreFilled) {
   EXPECT_TRUE(reference->GetFirstChild()->GetReadOnly());
 }
 
+// Hands back the text named by the resolved system identifier's last segment.
+class TTextResolver final : public TCustomResourceResolver {
+public:
+  using TCustomResourceResolver::TCustomResourceResolver;
+  std::unique_ptr<TStream> ResolveResource(WideStringView baseUri, WideStringView, WideString& systemId) override {
+    Requests.push_back(WideString(baseUri) + u" " + systemId);
+    if (systemId != u"file:///books/chapter.ent") return nullptr;
+    return std::make_unique<TStringStream>("chapter <b>text</b>");
+  }
+  std::vector<WideString> Requests;
+};
+
+TEST_F(DtdValidationAgentTest, ExternalEntitiesOnlyThroughTheCallersResolver) {
+  Doctype(u"r");
+  Declare(u"r", DTD_MIXED_CONTENTTYPE, "(#PCDATA | b)*");
+  Declare(u"b", DTD_MIXED_CONTENTTYPE, "(#PCDATA)");
+  Model().InternalSubsetSystemId = u"file:///books/book.xml";
+  TDtdEntityDecl* entity;
+  Model().AddEntityDecl(u"ch", u"", doInternalSubset, u"file:///books/book.xml", u"", u"chapter.ent", u"", entity);
+  Model().AddEntityDecl(u"gone", u"", doInternalSubset, u"file:///books/book.xml", u"", u"gone.ent", u"", entity);
+  TDomElement* root = Root(u"r");
+  root->AppendChild(NewDomNode<TDomEntityReference>(*Document, u"ch"));
+  // No resolver: nothing is read, the entity is reported as not loaded.
+  EXPECT_FALSE(Agent->ValidateDocument(etExpand));
+  EXPECT_EQ(Reported.front(), 148);
+  EXPECT_FALSE(Model().FindEntityDecl(u"ch")->Resolved());
+
+  TTextResolver resolver(nullptr);
+  Implementation.SetResourceResolver(&resolver);
+  Reported.clear();
+  EXPECT_TRUE(Agent->ValidateDocument(etExpand));
+  EXPECT_EQ(Reported, Kinds{});
+  EXPECT_EQ(root->GetTextContent(), u"chapter text");
+  EXPECT_EQ(resolver.Requests, std::vector<WideString>{u"file:///books/book.xml file:///books/chapter.ent"});
+  // An external entity is never loaded for an attribute value.
+  WideString value;
+  TXmlErrorKind error = 0;
+  Agent->NormalizeAttributeValue(u"&gone;", atCData, value, error);
+  EXPECT_EQ(error, 44);
+  EXPECT_EQ(resolver.Requests.size(), 1u);
+  Implementation.SetResourceResolver(nullptr);
+}
+
 TEST_F(DtdValidationAgentTest, RecursiveEntities) {
   Doctype(u"r");
   Declare(u"r", DTD_ANY_CONTENTTYPE);
