@@ -87,7 +87,11 @@ public:
   }
   TDomElement* GetElementById(WideStringView id) const override;
   void AddDefaultAttributes(TDomElement& element) override { SetDefaultAttributes(element); }
-  void FillEntityReference(TDomEntityReference& reference) override { ExpandEntityReference(reference); }
+  // Each fill is one expansion with a budget of its own.
+  void FillEntityReference(TDomEntityReference& reference) override {
+    FExpansionAvail = DefaultXmlLimits().MaxEntityExpansionChars;
+    ExpandEntityReference(reference);
+  }
   void ResolveAttributeValue(WideStringView literal, uint8_t declType, TXmlErrorKind& errorType,
                              WideString& value) override {
     NormalizeAttributeValue(literal, static_cast<TDtdAttrType>(declType), value, errorType);

@@ -340,6 +340,23 @@ TEST_F(DtdValidationAgentTest, ExternalEntitiesOnlyThroughTheCallersResolver) {
   Implementation.SetResourceResolver(nullptr);
 }
 
+TEST_F(DtdValidationAgentTest, EachFillOfAReferenceHasABudgetOfItsOwn) {
+  Doctype(u"r");
+  Entity(u"who", u"author");
+  TXmlLimits limits;
+  limits.MaxEntityExpansionChars = 10;
+  const TXmlLimitsOverride narrow(limits);
+  Declare(u"r", DTD_ANY_CONTENTTYPE);
+  Root(u"r");
+  EXPECT_TRUE(Agent->ValidateDocument(etExpand));  // its budget is not the fills'
+  for (int i = 0; i < 3; ++i) {
+    auto* reference = NewDomNode<TDomEntityReference>(*Document, u"who");
+    Agent->FillEntityReference(*reference);
+    EXPECT_EQ(reference->GetTextContent(), u"author");
+    reference->Free();
+  }
+}
+
 TEST_F(DtdValidationAgentTest, RecursiveEntities) {
   Doctype(u"r");
   Declare(u"r", DTD_ANY_CONTENTTYPE);
