@@ -15,6 +15,14 @@ struct TXmlLimits {
   int64_t MaxTokenChars = 64 * 1024 * 1024;
   // Deepest element nesting; real books stay below a hundred levels.
   int32_t MaxElementDepth = 10000;
+  // Particle matches one content-model match may make; greedy matching of stars inside
+  // stars can otherwise take time exponential in the model's nesting.
+  int64_t MaxContentModelSteps = 16 * 1024 * 1024;
+  // Deepest particle nesting a match descends into; real DTDs nest a handful of groups.
+  int32_t MaxContentModelDepth = 500;
+  // Longest text one entity expansion may produce in UTF-16 units, so that entities
+  // referencing entities many times ("billion laughs") end in an error, not in memory.
+  int64_t MaxEntityExpansionChars = 64 * 1024 * 1024;
 };
 
 namespace XmlLimitsDetail {

@@ -1,0 +1,705 @@
+#include "xml/dtd/DtdValidationAgent.h"
+
+#include <algorithm>
+
+#include "xml/codecs/Utf16Codecs.h"
+#include "xml/dom/DomElement.h"
+#include "xml/dom/DomExceptions.h"
+#include "xml/dom/DomImplementation.h"
+#include "xml/dom/DomNode.h"
+#include "xml/dom/DomTextRoutines.h"
+#include "xml/parser/DomError.h"
+#include "xml/parser/XmlAttrValueTokenizer.h"
+#include "xml/parser/XmlInputSource.h"
+#include "xml/parser/XmlToDomParser.h"
+#include "xml/utils/UriUtils.h"
+#include "xml/utils/WideStringUtils.h"
+#include "xml/utils/XmlRulesUtils.h"
+
+namespace {
+
+bool IsErrorClass(TXmlErrorKind kind) { return kind >= 6 && kind <= 43; }
+
+// The blank-separated tokens of a normalized value.
+std::vector<WideString> Tokens(WideStringView value) {
+  std::vector<WideString> tokens;
+  size_t start = 0;
+  while (start <= value.size()) {
+    const size_t end = std::min(value.find(u' ', start), value.size());
+    if (end > start) tokens.emplace_back(value.substr(start, end - start));
+    start = end + 1;
+  }
+  return tokens;
+}
+
+bool Contains(const std::vector<WideString>& list, WideStringView item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// An attribute value written back as attribute-value text.
+WideString EscapeAttributeText(WideStringView value) {
+  WideString result;
+  for (const char16_t c : value) {
+    switch (c) {
+      case u'\t': result += u"&#x9;"; break;
+      case u'\n': result += u"&#xA;"; break;
+      case u'\r': result += u"&#xD;"; break;
+      case u'"': result += u"&quot;"; break;
+      case u'&': result += u"&amp;"; break;
+      case u'<': result += u"&lt;"; break;
+      default: result += c;
+    }
+  }
+  return result;
+}
+
+// Lifts a node's read-only flag for a scope and restores it, also on exceptions.
+class TWritableScope {
+public:
+  explicit TWritableScope(TDomNode& node) : FNode(node), FWasReadOnly(node.GetReadOnly()) { node.SetReadOnly(false); }
+  ~TWritableScope() { FNode.SetReadOnly(FWasReadOnly); }
+  TWritableScope(const TWritableScope&) = delete;
+  TWritableScope& operator=(const TWritableScope&) = delete;
+
+private:
+  TDomNode& FNode;
+  bool FWasReadOnly;
+};
+
+}  // namespace
+
+TDtdValidationAgent::TDtdValidationAgent(TDomDocument* ownerDocument)
+    : FOwnerDocument(ownerDocument), FExpansionAvail(DefaultXmlLimits().MaxEntityExpansionChars) {
+  if (!ownerDocument) throw ENot_Supported_Err(SNot_Supported_Err);
+}
+
+TDtdValidationAgent::~TDtdValidationAgent() = default;
+
+void TDtdValidationAgent::Clear() {
+  FDtdModel.Reset();
+  FIdRegistry.clear();
+  FIdRefRegistry.clear();
+}
+
+TDomElement* TDtdValidationAgent::GetElementById(WideStringView id) const {
+  const auto found = FIdRegistry.find(WideString(id));
+  return found == FIdRegistry.end() ? nullptr : found->second;
+}
+
+TDtdAttrType TDtdValidationAgent::GetAttributeType(WideStringView elementName, WideStringView attributeName) const {
+  const TDtdAttributeDecl* declaration = FindAttributeDecl(elementName, attributeName);
+  return declaration ? declaration->AttributeType() : atCData;
+}
+
+TDtdElementContentType TDtdValidationAgent::GetContentType(WideStringView elementName) const {
+  const TDtdElementDecl* declaration = FindElementDecl(elementName);
+  return declaration ? declaration->ContentType() : DTD_ANY_CONTENTTYPE;
+}
+
+bool TDtdValidationAgent::IsEntityDeclaredWfc() const {
+  const TDomDocumentTypeDecl* doctype = FOwnerDocument->GetDoctypeDecl();
+  if (!doctype) return true;
+  const bool external = !doctype->GetPublicId().empty() || !doctype->GetSystemId().empty();
+  if (external) return FOwnerDocument->XmlStandalone == sdYes;
+  return !FDtdModel.InternalSubsetHasPEReferences;
+}
+
+bool TDtdValidationAgent::ReportError(TXmlErrorKind errorType, TDtdObject* dtdObject, TDomNode* node,
+                                      WideStringView hint) {
+  const TDomError error(errorType, TXmlTextPos{}, TXmlTextPos{}, u"", dtdObject, node, u"", hint);
+  TDomImplementation* implementation = FOwnerDocument->GetDomImplementation();
+  if (!implementation) return error.GetSeverity() != esFatal;
+  return implementation->HandleError(this, &error);
+}
+
+void TDtdValidationAgent::Report(TXmlErrorKind errorType, TDtdObject* dtdObject, TDomNode* node, bool& valid,
+                                 bool& go) {
+  if (!IsNonErrorKind(errorType)) valid = false;
+  go = ReportError(errorType, dtdObject, node) && go;
+}
+
+bool TDtdValidationAgent::Spend(int64_t amount) {
+  FExpansionAvail -= amount;
+  return FExpansionAvail >= 0;
+}
+
+// ---- entities ----
+
+TXmlErrorKind TDtdValidationAgent::ResolveExternalEntity(TDtdDeclOrigin origin, WideStringView baseUri,
+                                                         WideStringView systemId, WideStringView publicId,
+                                                         WideString& text) {
+  TDomImplementation* implementation = FOwnerDocument->GetDomImplementation();
+  // External text is read only through the resolver the caller assigned; with none,
+  // nothing is read and the entity stays unloaded (the implementation would raise).
+  if (!implementation || !implementation->ResourceResolver()) return XmlErrors::ExternalPENotLoaded;
+  WideString resolved;
+  if (!ResolveUriReference(baseUri, systemId, resolved)) resolved = systemId;
+  const WideString& referencing =
+      origin == doExternalSubset ? FDtdModel.ExternalSubsetSystemId : FDtdModel.InternalSubsetSystemId;
+  TXmlErrorKind errorType = 0;
+  implementation->ResolveResourceAsWideString(referencing, publicId, resolved, errorType, text);
+  return errorType;
+}
+
+TXmlErrorKind TDtdValidationAgent::ResolveEntity(WideStringView name, WideString& replacementText, uint64_t& key,
+                                                 bool& isExternal) {
+  replacementText.clear();
+  const bool wfc = IsEntityDeclaredWfc();
+  TDtdEntityDecl* declaration = FindEntityDecl(name);
+  if (!declaration) return wfc ? XmlErrors::UndeclaredEntity : 35;
+  isExternal = declaration->GetEntityKind() == ekExternal;
+  key = declaration->Key();
+  const TXmlErrorKind resolved = declaration->Resolve(
+      [this](TDtdDeclOrigin origin, WideStringView baseUri, WideStringView systemId, WideStringView publicId,
+             WideString& text) { return ResolveExternalEntity(origin, baseUri, systemId, publicId, text); });
+  if (!IsNonErrorKind(resolved)) return resolved;
+  if (!declaration->IsNotRecursive()) return XmlErrors::RecursiveEntity;
+  replacementText = declaration->ReplacementText();
+  return declaration->Origin() == doExternalSubset && wfc ? 54 : 0;
+}
+
+void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, WideString& text,
+                                      TXmlErrorKind& errorType) {
+  // Entity replacement texts are walked with a stack of tokenizers instead of recursion;
+  // the recursion check of ResolveEntity keeps the stack finite and the expansion limit
+  // bounds the work (each token, reference or character, costs one unit).
+  const int64_t limit = DefaultXmlLimits().MaxEntityExpansionChars;
+  int64_t avail = limit;
+  text.clear();
+  std::vector<std::unique_ptr<TXmlAttrValueTokenizer>> stack;
+  stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(value));
+  const auto fail = [&](TXmlErrorKind kind) {
+    errorType = kind;
+    text.clear();
+  };
+  while (!stack.empty()) {
+    TXmlAttrValueTokenizer& tokenizer = *stack.back();
+    tokenizer.NextToken();
+    if (tokenizer.TokenType() == avEnd) {
+      stack.pop_back();
+      continue;
+    }
+    if (--avail < 0) return fail(XmlErrors::LimitExceeded);
+    const TXmlErrorKind tokenError = tokenizer.ErrorKind();
+    if (ErrorSeverityOf(tokenError) == esFatal) return fail(tokenError);
+    if (tokenError != 0 && !IsErrorClass(errorType)) errorType = tokenError;
+    const WideString token = tokenizer.TokenValue();
+    switch (tokenizer.TokenType()) {
+      case avCharRef:
+        try {
+          text += CharRefToText(u"&#" + token + u";");
+        } catch (const EConvertError&) {
+          return fail(XmlErrors::InvalidCharRef);
+        }
+        break;
+      case avEntityRef: {
+        // An external entity is refused before anything is loaded for it.
+        const TDtdEntityDecl* declaration = FindEntityDecl(token);
+        if (keyLimit == 0 && declaration && declaration->GetEntityKind() == ekExternal) return fail(44);
+        WideString replacement;
+        uint64_t key = 0;
+        bool isExternal = false;
+        const TXmlErrorKind resolved = ResolveEntity(token, replacement, key, isExternal);
+        if (!IsNonErrorKind(resolved)) return fail(resolved);
+        if (replacement.find(u'<') != WideString::npos) return fail(XmlErrors::LessThanInAttributeValue);
+        if (keyLimit != 0 && key > keyLimit) return fail(IsEntityDeclaredWfc() ? 53 : 22);
+        // The tokenizer reads the declaration's own text, which outlives the walk.
+        stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(declaration->ReplacementText()));
+        break;
+      }
+      case avChar:
+        if (token.size() == 1 && (token[0] == u'\t' || token[0] == u'\n' || token[0] == u'\r' || token[0] == u' '))
+          text += u' ';
+        else
+          text += token;
+        break;
+      default: break;
+    }
+    if (static_cast<int64_t>(text.size()) > limit) return fail(XmlErrors::LimitExceeded);
+  }
+}
+
+void TDtdValidationAgent::NormalizeValue(WideStringView value, TDtdAttrType attributeType, uint64_t keyLimit,
+                                         WideString& text, TXmlErrorKind& errorType) {
+  errorType = 0;
+  ExpandValue(value, keyLimit, text, errorType);
+  if (attributeType != atCData) text = CollapseBlanks(text);
+}
+
+void TDtdValidationAgent::NormalizeAttributeValue(WideStringView value, TDtdAttrType attributeType,
+                                                  WideString& normalized, TXmlErrorKind& errorType) {
+  NormalizeValue(value, attributeType, 0, normalized, errorType);
+}
+
+void TDtdValidationAgent::NormalizeDefaultValue(const TDtdAttributeDecl& declaration, WideString& normalized,
+                                                TXmlErrorKind& errorType) {
+  NormalizeValue(declaration.DefaultValue(), declaration.AttributeType(), declaration.Key(), normalized, errorType);
+}
+
+TDtdValidationAgent::TFragment TDtdValidationAgent::ParseReplacementText(WideStringView text) {
+  TFragment fragment(NewDomNode<TDomDocumentFragment>(*FOwnerDocument));
+  TXmlToDomParser parser(nullptr);
+  parser.SetDOMImpl(FOwnerDocument->GetDomImplementation());
+  TUtilsWideStringStream stream(text);
+  TXmlSimpleInputSource source(&stream, TXmlSourceStart{}, CodecClassOf<TUTF16LECodec>(), parser.BufferSize(), u"",
+                               u"");
+  parser.ParseIntoFragment(&source, fragment.get());
+  return fragment;
+}
+
+TXmlErrorKind TDtdValidationAgent::ExpandEntityReference(TDomEntityReference& reference) {
+  reference.SetReadOnly(false);
+  struct TRestore {
+    TDomEntityReference& Node;
+    ~TRestore() {
+      MakeChildrenReadOnly(&Node);
+      Node.SetReadOnly(true);
+    }
+  } restore{reference};
+  reference.Clear();
+  WideString text;
+  uint64_t key = 0;
+  bool isExternal = false;
+  TXmlErrorKind errorType = ResolveEntity(reference.GetNodeName(), text, key, isExternal);
+  if (!IsNonErrorKind(errorType)) return errorType;
+  if (!Spend(static_cast<int64_t>(text.size()) + 1)) return XmlErrors::LimitExceeded;
+  try {
+    TFragment fragment = ParseReplacementText(text);
+    while (TDomNode* child = fragment->GetFirstChild()) reference.AppendChild(child);
+  } catch (const EParserException&) {
+    return 82;
+  }
+  return errorType;
+}
+
+// ---- attributes ----
+
+void TDtdValidationAgent::AddDefaultAttribute(TDomElement& element, const TDtdAttributeDecl& declaration,
+                                              WideStringView value) {
+  const TWritableScope writable(element);
+  auto* attribute = NewDomNode<TDomAttr>(*FOwnerDocument, false, declaration.GetName());
+  attribute->SetNodeValue(value);
+  element.SetAttributeNode(attribute);
+}
+
+bool TDtdValidationAgent::SetDefaultAttributes(TDomElement& element) {
+  const TDtdAttDeclCollection* collection = FDtdModel.FindAttDeclCollection(element.GetNodeName());
+  if (!collection) return true;
+  bool result = true;
+  for (int32_t i = 0; i < collection->GetLength(); ++i) {
+    const TDtdAttributeDecl& declaration = *collection->GetItem(i);
+    if (declaration.DefaultKind() != dcDefault && declaration.DefaultKind() != dcFixed) continue;
+    if (element.HasAttribute(declaration.GetName())) continue;
+    WideString value;
+    TXmlErrorKind errorType = 0;
+    NormalizeDefaultValue(declaration, value, errorType);
+    if (IsNonErrorKind(errorType)) AddDefaultAttribute(element, declaration, value);
+    else result = false;
+  }
+  return result;
+}
+
+void TDtdValidationAgent::CheckAttributeDefaults(TDomElement& element, bool& valid, bool& go) {
+  TDtdAttDeclCollection* collection = FDtdModel.FindAttDeclCollection(element.GetNodeName());
+  if (!collection) return;
+  for (int32_t i = 0; i < collection->GetLength() && go; ++i) {
+    TDtdAttributeDecl& declaration = *collection->GetItem(i);
+    TDomAttr* present = element.GetAttributeNode(declaration.GetName());
+    WideString value;
+    TXmlErrorKind errorType = 0;
+    switch (declaration.DefaultKind()) {
+      case dcDefault:
+        if (present) break;
+        NormalizeDefaultValue(declaration, value, errorType);
+        if (IsNonErrorKind(errorType)) AddDefaultAttribute(element, declaration, value);
+        else Report(errorType, &declaration, &element, valid, go);
+        break;
+      case dcFixed: {
+        NormalizeDefaultValue(declaration, value, errorType);
+        if (!IsNonErrorKind(errorType)) {
+          Report(errorType, &declaration, &element, valid, go);
+        } else if (present) {
+          WideString actual;
+          TXmlErrorKind actualError = 0;
+          NormalizeAttributeValue(present->GetNodeValue(), declaration.AttributeType(), actual, actualError);
+          if (actual != value) Report(23, &declaration, present, valid, go);
+        } else {
+          AddDefaultAttribute(element, declaration, value);
+        }
+        break;
+      }
+      case dcRequired:
+        if (!present) Report(31, &declaration, &element, valid, go);
+        break;
+      case dcImplied: break;
+    }
+  }
+}
+
+void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl& declaration, WideStringView value,
+                                          bool& valid, bool& go) {
+  const auto mismatch = [&] { Report(7, &declaration, &attribute, valid, go); };
+  const auto isUnparsedEntity = [&](WideStringView name) {
+    const TDtdEntityDecl* entity = FindEntityDecl(name);
+    return entity && !entity->IsParsed();
+  };
+  const std::vector<WideString>& enumeration = declaration.Enumeration();
+  switch (declaration.AttributeType()) {
+    case atCData:
+      if (!TextIsChars(value)) mismatch();
+      break;
+    case atNotation:
+      if (!enumeration.empty() && !Contains(enumeration, value)) mismatch();
+      break;
+    case atId:
+      if (!TextIsName(value)) return mismatch();
+      if (!FIdRegistry.emplace(WideString(value), attribute.GetOwnerElement()).second)
+        Report(11, &declaration, &attribute, valid, go);
+      break;
+    case atIdRef:
+      if (!TextIsName(value)) return mismatch();
+      FIdRefRegistry.emplace_back(WideString(value), &attribute);
+      break;
+    case atIdRefs:
+      if (!TextIsNames(value)) return mismatch();
+      for (WideString& token : Tokens(value)) FIdRefRegistry.emplace_back(std::move(token), &attribute);
+      break;
+    case atEntity:
+      if (!TextIsName(value)) return mismatch();
+      if (!isUnparsedEntity(value)) Report(38, &declaration, &attribute, valid, go);
+      break;
+    case atEntities:
+      if (!TextIsNames(value)) return mismatch();
+      for (const WideString& token : Tokens(value))
+        if (!isUnparsedEntity(token)) Report(38, &declaration, &attribute, valid, go);
+      break;
+    case atNmToken:
+      if (!TextIsNmtoken(value) || (!enumeration.empty() && !Contains(enumeration, value))) mismatch();
+      break;
+    case atNmTokens:
+      if (!TextIsNmtokens(value)) mismatch();
+      break;
+  }
+}
+
+void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreatment treatment, bool& go,
+                                            bool& valid) {
+  TDomElement* owner = attribute.GetOwnerElement();
+  const WideString ownerName = owner ? owner->GetNodeName() : WideString();
+  const TDtdAttrType type = GetAttributeType(ownerName, attribute.GetNodeName());
+  WideString normalized;
+  TXmlErrorKind errorType = 0;
+  NormalizeAttributeValue(attribute.GetNodeValue(), type, normalized, errorType);
+  if (errorType != 0) Report(errorType, nullptr, &attribute, valid, go);
+  if (!go) return;
+  TDtdAttributeDecl* declaration = FindAttributeDecl(ownerName, attribute.GetNodeName());
+  if (!declaration) return Report(33, nullptr, &attribute, valid, go);
+  if (declaration->Origin() == doExternalSubset && IsEntityDeclaredWfc()) {
+    if (!attribute.GetSpecified()) Report(41, declaration, &attribute, valid, go);
+    WideString expanded;
+    TXmlErrorKind expandError = 0;
+    ExpandValue(attribute.GetNodeValue(), 0, expanded, expandError);
+    if (go && expanded != normalized) Report(39, declaration, &attribute, valid, go);
+    if (!go) return;
+  }
+  if (treatment == etExpand) {
+    const TWritableScope writable(attribute);
+    attribute.SetNodeValue(EscapeAttributeText(normalized));
+  }
+  CheckTypedValue(attribute, *declaration, normalized, valid, go);
+}
+
+// ---- element content ----
+
+void TDtdValidationAgent::ProcessEntityReferences(TDomNode& parent, TDtdEntityTreatment treatment, bool& valid,
+                                                  bool& go) {
+  if (treatment == etKeep) {
+    for (TDomNode* child = parent.GetFirstChild(); child && go; child = child->GetNextSibling())
+      if (child->GetNodeType() == ntEntityReference) {
+        const TXmlErrorKind errorType = ExpandEntityReference(*static_cast<TDomEntityReference*>(child));
+        if (errorType != 0) Report(errorType, nullptr, child, valid, go);
+      }
+    return;
+  }
+  // Replacement may bring new references to the parent's level; they are replaced in
+  // turn, within the recursion check and the expansion budget.
+  bool replaced = false;
+  const TWritableScope writable(parent);
+  for (TDomNode* child = parent.GetFirstChild(); child && go;) {
+    if (child->GetNodeType() != ntEntityReference) {
+      child = child->GetNextSibling();
+      continue;
+    }
+    WideString text;
+    uint64_t key = 0;
+    bool isExternal = false;
+    const TXmlErrorKind errorType = ResolveEntity(child->GetNodeName(), text, key, isExternal);
+    if (errorType != 0) Report(errorType, nullptr, child, valid, go);
+    if (!IsNonErrorKind(errorType)) {
+      child = child->GetNextSibling();
+      continue;
+    }
+    if (!Spend(static_cast<int64_t>(text.size()) + 1)) {
+      Report(XmlErrors::LimitExceeded, nullptr, child, valid, go);
+      go = false;
+      break;
+    }
+    TFragment fragment;
+    try {
+      fragment = ParseReplacementText(text);
+    } catch (const EParserException&) {
+      Report(82, nullptr, child, valid, go);
+      child = child->GetNextSibling();
+      continue;
+    }
+    TDomNode* first = fragment->GetFirstChild();
+    TDomNode* next = child->GetNextSibling();
+    while (TDomNode* moved = fragment->GetFirstChild()) parent.InsertBefore(moved, child);
+    parent.RemoveChild(child);
+    child->Free();
+    replaced = true;
+    child = first ? first : next;
+  }
+  if (replaced && parent.GetNodeType() == ntElement) static_cast<TDomElement&>(parent).MergeAdjacentTexts();
+}
+
+void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntityTreatment treatment, bool& go,
+                                                 bool& valid) {
+  TDtdElementDecl* declaration = FindElementDecl(element.GetNodeName());
+  if (!declaration) {
+    Report(34, nullptr, &element, valid, go);
+    if (go) ProcessEntityReferences(element, treatment, valid, go);
+    return;
+  }
+  const TDtdElementContentType contentType = declaration->ContentType();
+  if (contentType == DTD_STRICT_MIXED_CONTENTTYPE) throw EParserException(SStrictMixedNotSupported);
+  if (contentType == DTD_EMPTY_CONTENTTYPE) {
+    for (TDomNode* child = element.GetFirstChild(); child && go; child = child->GetNextSibling())
+      if (child->GetNodeType() != ntText || !child->GetNodeValue().empty())
+        Report(21, declaration, child, valid, go);
+  }
+  if (go) ProcessEntityReferences(element, treatment, valid, go);
+  if (!go || (contentType != DTD_ELEMENT_CONTENTTYPE && contentType != DTD_MIXED_CONTENTTYPE)) return;
+
+  // The child elements' names in order, looking through entity references.
+  const bool elementContent = contentType == DTD_ELEMENT_CONTENTTYPE;
+  TDtdContentModel::TNames names;
+  std::vector<TDomNode*> pending;
+  for (TDomNode* child = element.GetLastChild(); child; child = child->GetPreviousSibling()) pending.push_back(child);
+  while (!pending.empty()) {
+    TDomNode* node = pending.back();
+    pending.pop_back();
+    switch (node->GetNodeType()) {
+      case ntElement: names.push_back(node->GetNodeName()); break;
+      case ntEntityReference:
+        for (TDomNode* child = node->GetLastChild(); child; child = child->GetPreviousSibling())
+          pending.push_back(child);
+        break;
+      case ntText:
+        if (!elementContent) break;
+        if (!FOwnerDocument->IsWhitespaceInElementContent(*static_cast<TDomText*>(node)))
+          return Report(20, declaration, node, valid, go);
+        if (declaration->Origin() == doExternalSubset && IsEntityDeclaredWfc())
+          return Report(42, declaration, node, valid, go);
+        break;
+      case ntCDATASection:
+        if (elementContent) return Report(17, declaration, node, valid, go);
+        break;
+      default: break;
+    }
+  }
+  TDtdContentModel* model = declaration->ContentModel();
+  if (!model) throw EParserException(SInternalParserError);
+  if (!elementContent && model->ParticleType() == cmtChoice && model->SubModelCount() == 0) {
+    if (!names.empty()) Report(19, declaration, &element, valid, go);
+    return;
+  }
+  int32_t position = 0;
+  bool ambiguity = false;
+  bool matched = false;
+  try {
+    matched = model->Match(names, position, ambiguity);
+  } catch (const EDtdMatchLimitExceeded&) {
+    Report(XmlErrors::LimitExceeded, declaration, &element, valid, go);
+    return;
+  }
+  if (ambiguity) Report(25, declaration, &element, valid, go);
+  else if (!matched || position != static_cast<int32_t>(names.size())) Report(18, declaration, &element, valid, go);
+}
+
+void TDtdValidationAgent::ValidateEntityReference(TDomEntityReference& reference, bool& valid, bool& go) {
+  TDtdEntityDecl* declaration = FindEntityDecl(reference.GetNodeName());
+  const bool wfc = IsEntityDeclaredWfc();
+  if (!declaration) return Report(wfc ? XmlErrors::UndeclaredEntity : 35, nullptr, &reference, valid, go);
+  const TXmlErrorKind resolved = declaration->Resolve(
+      [this](TDtdDeclOrigin origin, WideStringView baseUri, WideStringView systemId, WideStringView publicId,
+             WideString& text) { return ResolveExternalEntity(origin, baseUri, systemId, publicId, text); });
+  if (resolved != 0) Report(resolved, declaration, &reference, valid, go);
+  if (!go) return;
+  if (!declaration->IsNotRecursive()) Report(XmlErrors::RecursiveEntity, declaration, &reference, valid, go);
+  if (go && declaration->Origin() == doExternalSubset && wfc) Report(54, declaration, &reference, valid, go);
+}
+
+void TDtdValidationAgent::ValidateNode(TDomNode& node, TDtdEntityTreatment treatment, bool& go, bool& valid) {
+  // Pre-order walk over links: an element's attributes and content are checked before
+  // its children are entered (checking may replace them).
+  TDomNode* current = &node;
+  while (current && go) {
+    bool descend = false;
+    switch (current->GetNodeType()) {
+      case ntElement: {
+        auto& element = *static_cast<TDomElement*>(current);
+        CheckAttributeDefaults(element, valid, go);
+        if (go) ValidateElementContent(element, treatment, go, valid);
+        TDomNamedNodeMap* attributes = element.GetAttributes();
+        for (int32_t i = 0; go && i < attributes->GetLength(); ++i)
+          ValidateAttribute(*static_cast<TDomAttr*>(attributes->GetItem(i)), treatment, go, valid);
+        descend = true;
+        break;
+      }
+      case ntAttribute: ValidateAttribute(*static_cast<TDomAttr*>(current), treatment, go, valid); break;
+      case ntEntityReference:
+        ValidateEntityReference(*static_cast<TDomEntityReference*>(current), valid, go);
+        descend = true;
+        break;
+      default: break;
+    }
+    if (!go) break;
+    if (descend && current->GetFirstChild()) {
+      current = current->GetFirstChild();
+      continue;
+    }
+    while (current != &node && !current->GetNextSibling()) current = current->GetParent();
+    current = current == &node ? nullptr : current->GetNextSibling();
+  }
+}
+
+// ---- the DTD and the document ----
+
+void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, bool& valid, bool& go) {
+  TDtdAttributeDecl* target = &declaration;
+  // The default's type is judged on its normalized form, as a document would carry it.
+  const bool hasDefault = declaration.DefaultKind() == dcDefault || declaration.DefaultKind() == dcFixed;
+  WideString value;
+  if (hasDefault) {
+    TXmlErrorKind errorType = 0;
+    NormalizeDefaultValue(declaration, value, errorType);
+    if (errorType != 0) Report(errorType, target, nullptr, valid, go);
+  }
+  if (!go) return;
+  const std::vector<WideString>& enumeration = declaration.Enumeration();
+  const auto bad = [&](bool failed) {
+    if (failed) Report(6, target, nullptr, valid, go);
+  };
+  switch (declaration.AttributeType()) {
+    case atNotation:
+      for (size_t i = 0; i < enumeration.size() && go; ++i) {
+        if (!FindNotationDecl(enumeration[i])) Report(36, target, nullptr, valid, go);
+        if (go && std::find(enumeration.begin(), enumeration.begin() + static_cast<ptrdiff_t>(i), enumeration[i]) !=
+                      enumeration.begin() + static_cast<ptrdiff_t>(i))
+          Report(15, target, nullptr, valid, go);
+      }
+      break;
+    case atIdRef:
+    case atEntity: bad(hasDefault && !TextIsName(value)); break;
+    case atIdRefs:
+    case atEntities: bad(hasDefault && !TextIsNames(value)); break;
+    case atNmTokens: bad(hasDefault && !TextIsNmtokens(value)); break;
+    case atNmToken:
+      for (size_t i = 0; i < enumeration.size() && go; ++i)
+        if (std::find(enumeration.begin(), enumeration.begin() + static_cast<ptrdiff_t>(i), enumeration[i]) !=
+            enumeration.begin() + static_cast<ptrdiff_t>(i))
+          Report(9, target, nullptr, valid, go);
+      if (go) bad(hasDefault && (!TextIsNmtoken(value) || (!enumeration.empty() && !Contains(enumeration, value))));
+      break;
+    default: break;
+  }
+}
+
+void TDtdValidationAgent::ValidateDtd(bool& valid, bool& go) {
+  const TDtdNamedObjectMap& elements = FDtdModel.ElementDecls();
+  for (int32_t i = 0; i < elements.GetLength() && go; ++i) {
+    auto* element = static_cast<TDtdElementDecl*>(elements.GetItem(i));
+    if (element->ContentType() != DTD_MIXED_CONTENTTYPE) continue;
+    const TDtdContentModel* model = element->ContentModel();
+    bool namesOnly = model && model->ParticleType() == cmtChoice;
+    std::vector<WideString> seen;
+    bool repeated = false;
+    for (int32_t k = 0; namesOnly && k < model->SubModelCount(); ++k) {
+      const TDtdContentModel* sub = model->SubModel(k);
+      if (sub->ParticleType() != cmtName) namesOnly = false;
+      else if (Contains(seen, sub->GetName())) repeated = true;
+      else seen.push_back(sub->GetName());
+    }
+    if (!namesOnly) Report(110, element, nullptr, valid, go);
+    else if (repeated) Report(12, element, nullptr, valid, go);
+  }
+  const TDtdNamedObjectMap& entities = FDtdModel.EntityDecls();
+  for (int32_t i = 0; i < entities.GetLength() && go; ++i) {
+    auto* entity = static_cast<TDtdEntityDecl*>(entities.GetItem(i));
+    if (!entity->IsParsed() && !FindNotationDecl(entity->NotationName())) Report(36, entity, nullptr, valid, go);
+  }
+  const TDtdNamedObjectMap& lists = FDtdModel.AttributeListCollections();
+  for (int32_t i = 0; i < lists.GetLength() && go; ++i) {
+    auto* collection = static_cast<TDtdAttDeclCollection*>(lists.GetItem(i));
+    const TDtdElementDecl* element = FindElementDecl(collection->GetName());
+    int ids = 0, notations = 0;
+    for (int32_t k = 0; k < collection->GetLength() && go; ++k) {
+      TDtdAttributeDecl* declaration = collection->GetItem(k);
+      ValidateAttributeDecl(*declaration, valid, go);
+      if (!go) break;
+      if (declaration->AttributeType() == atNotation) {
+        if (++notations > 1) Report(14, declaration, nullptr, valid, go);
+        if (go && element && element->ContentType() == DTD_EMPTY_CONTENTTYPE) Report(26, declaration, nullptr, valid, go);
+      } else if (declaration->AttributeType() == atId) {
+        if (++ids > 1) Report(10, declaration, nullptr, valid, go);
+        if (go && declaration->DefaultKind() != dcImplied && declaration->DefaultKind() != dcRequired)
+          Report(24, declaration, nullptr, valid, go);
+      }
+    }
+  }
+}
+
+void TDtdValidationAgent::PrepareDtdModel(bool checkValidity) {
+  Clear();
+  if (!FOwnerDocument->GetDoctypeDecl()) {
+    FDtdModel.SetPreparationStatus(DtdPreparation::NoDtd);
+    return;
+  }
+  if (!FModelPreparer) {
+    FDtdModel.SetPreparationStatus(DtdPreparation::Aborted);
+    return;
+  }
+  FModelPreparer(*FOwnerDocument, FDtdModel, checkValidity);
+}
+
+bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
+  FIdRegistry.clear();
+  FIdRefRegistry.clear();
+  FExpansionAvail = DefaultXmlLimits().MaxEntityExpansionChars;
+  bool valid = true;
+  bool go = true;
+  if (FDtdModel.PreparationStatus() != DtdPreparation::Complete) {
+    PrepareDtdModel(true);
+    valid = FDtdModel.PreparationStatus() != DtdPreparation::Aborted;
+  }
+  if (FDtdModel.PreparationStatus() != DtdPreparation::NoDtd) ValidateDtd(valid, go);
+  else Report(1, nullptr, FOwnerDocument, valid, go);
+  TDomElement* root = FOwnerDocument->GetDocumentElement();
+  if (go && root) {
+    const TDomDocumentTypeDecl* doctype = FOwnerDocument->GetDoctypeDecl();
+    if (doctype && doctype->GetNodeName() != root->GetNodeName()) Report(43, nullptr, root, valid, go);
+    if (go) ValidateNode(*root, treatment, go, valid);
+    for (size_t i = 0; go && i < FIdRefRegistry.size(); ++i)
+      if (!FIdRegistry.count(FIdRefRegistry[i].first)) Report(32, nullptr, FIdRefRegistry[i].second, valid, go);
+  } else if (go) {
+    Report(XmlErrors::MissingRootElement, nullptr, FOwnerDocument, valid, go);
+  }
+  if (!valid) {
+    FIdRegistry.clear();
+    FIdRefRegistry.clear();
+  }
+  return valid;
+}
+
+void TDtdValidationAgent::TFragmentFree::operator()(TDomDocumentFragment* fragment) const { fragment->Free(); }
