@@ -11,7 +11,14 @@
 #include "platform/base/Object.h"
 #include "platform/base/Types.h"
 
-// Option bits the engines read.
+// Option bits the engines read. The deflater's method is the low three bits: stored
+// only, fixed codes only, dynamic codes only, or any other value for the smallest of the
+// three per block.
+inline constexpr uint32_t dfc_MethodMask = 7;
+inline constexpr uint32_t dfc_Stored = 1;
+inline constexpr uint32_t dfc_FixedHuffman = 2;
+inline constexpr uint32_t dfc_DynamicHuffman = 4;
+inline constexpr uint32_t dfc_UseLazyMatch = 8;
 inline constexpr uint32_t dfc_UseDeflate64 = 16;
 inline constexpr uint32_t dfc_UseAdler32 = 32;
 inline constexpr uint32_t dfc_TestOnly = 0x40000000;
