@@ -177,7 +177,7 @@ inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
 }
 
 // zlib's raw inflate of a whole stream (window bits 15); raises when zlib refuses it.
-inline Bytes ZlibInflate(const Bytes& stream) {
+inline Bytes ZlibInflateAll(const Bytes& stream) {
   z_stream z{};
   if (inflateInit2(&z, -15) != Z_OK) throw std::runtime_error("inflateInit2");
   Bytes out, chunk(1 << 16);
