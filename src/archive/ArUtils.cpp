@@ -1,6 +1,9 @@
 #include "archive/ArUtils.h"
 
 #include "platform/base/FileSystem.h"
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/FileTimes.h"
+#include "platform/base/LastError.h"
 #include "platform/base/LittleEndian.h"
 
 namespace {
@@ -78,4 +81,23 @@ bool CreateDirectoryPath(const AnsiString& path) {
     if (!DirectoryExists(part) && !CreateDirectoryA(part.c_str())) return false;
   }
   return true;
+}
+
+uint32_t UnixTimeToLocalDosDateTime(int64_t seconds) {
+  struct timespec time {};
+  time.tv_sec = static_cast<time_t>(seconds);
+  FILETIME utc = FileTimeFromUnixTime(time), local;
+  uint16_t date = 0, dosTime = 0;
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToDosDateTime(&local, &date, &dosTime)) return 0;
+  return uint32_t{date} << 16 | dosTime;
+}
+
+uint32_t SetFileDate(const std::string& fileSystemName, uint16_t dosDate, uint16_t dosTime) {
+  FILETIME local, utc;
+  if (!DosDateTimeToFileTime(dosDate, dosTime, &local) || !LocalFileTimeToFileTime(&local, &utc)) return GetLastError();
+  THandle handle = FileOpen(FileSystemNameToWide(fileSystemName), fmOpenWrite);
+  if (handle == INVALID_HANDLE_VALUE) return GetLastError();
+  uint32_t result = SetFileTime(handle, nullptr, nullptr, &utc) ? 0 : GetLastError();
+  FileClose(handle);
+  return result;
 }

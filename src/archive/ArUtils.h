@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "platform/base/Types.h"
 
@@ -46,3 +47,10 @@ void RemoveLeadingDotDots(AnsiString& path);
 bool DirectoryExists(const AnsiString& path);
 // Creates every missing directory of the path; false when one cannot be made.
 bool CreateDirectoryPath(const AnsiString& path);
+
+// Unix time (seconds since 1970-01-01 UTC) as local DOS date (high 16 bits) and time
+// (low 16 bits); 0 when the local time lies outside the DOS range (1980-2107).
+uint32_t UnixTimeToLocalDosDateTime(int64_t seconds);
+// Sets the last-write time of a file (by its file-system name) from a local DOS date and
+// time; 0, or the platform's error code.
+uint32_t SetFileDate(const std::string& fileSystemName, uint16_t dosDate, uint16_t dosTime);
