@@ -161,8 +161,11 @@ bool TArTarStreamHelper::GotoItem(int32_t index) {
   return true;
 }
 
-void TArTarArchive::ReadArchive() {
-  TStream& stream = Stream();
+void TArTarArchive::ReadArchive() { ReadTarDirectory(Stream()); }
+
+void TArTarArchive::ExtractEntryToStream(int32_t index, TStream& stream) { CopyTarEntry(Stream(), index, stream); }
+
+void TArTarArchive::ReadTarDirectory(TStream& stream) {
   TArTarStreamHelper helper(stream);
   int32_t total = helper.GetItemCount();
   if (total > Limits.MaxEntries) {
@@ -204,7 +207,7 @@ const TArTarItem& TArTarArchive::Item(int32_t index) const {
   return static_cast<const TArTarItem&>(*Items(index));
 }
 
-void TArTarArchive::ExtractEntryToStream(int32_t index, TStream& stream) {
+void TArTarArchive::CopyTarEntry(TStream& tar, int32_t index, TStream& stream) {
   const TArTarItem& item = Item(index);
   int64_t size = TarOctal(item.Header(), Size);
   if (size > Limits.MaxExpandedBytes) {
@@ -212,15 +215,15 @@ void TArTarArchive::ExtractEntryToStream(int32_t index, TStream& stream) {
     e.SetLimitFault(TArLimitFault::ExpandedSize);
     throw e;
   }
-  Stream().SetPosition(item.HeaderOffset() + BlockBytes);
+  tar.SetPosition(item.HeaderOffset() + BlockBytes);
   // Data cut short by the end of the file is a damaged entry, not a shorter one.
-  if (Stream().Size() - Stream().Position() < size) InvalidItem();
-  if (size > 0) stream.CopyFrom(Stream(), size);
+  if (tar.Size() - tar.Position() < size) InvalidItem();
+  if (size > 0) stream.CopyFrom(tar, size);
 }
 
-void TArTarArchive::TestEntry(int32_t index) {
-  Stream().SetPosition(Item(index).HeaderOffset());
-  if (CheckTarContent(Stream()) != atTar) throw EArException("Invalid Tar", 0);
+void TArTarArchive::TestTarEntry(TStream& tar, int32_t index) {
+  tar.SetPosition(Item(index).HeaderOffset());
+  if (CheckTarContent(tar) != atTar) throw EArException("Invalid Tar", 0);
 }
 
 void TArTarArchive::ExtractEntry(int32_t index, const AnsiString& newName) {

@@ -123,13 +123,18 @@ public:
   // when given), with the item's date.
   void ExtractEntry(int32_t index, const AnsiString& newName);
   // Raises EArException "Invalid Tar" when the item's header is no tar header.
-  void TestEntry(int32_t index);
+  virtual void TestEntry(int32_t index) { TestTarEntry(Stream(), index); }
 
 protected:
   // Entries are found again by the header offset read with them: an entry not listed
   // (a cut name) never shifts the others. A missing index raises "Index out of range".
   void ExtractEntryToStream(int32_t index, TStream& stream) override;
   void ReadArchive() override;
+  // The directory and the entries of the tar in stream (the archive's own, or the
+  // unpacked content of a gzipped tar).
+  void ReadTarDirectory(TStream& stream);
+  void CopyTarEntry(TStream& tar, int32_t index, TStream& stream);
+  void TestTarEntry(TStream& tar, int32_t index);
 
 private:
   const TArTarItem& Item(int32_t index) const;
