@@ -1,6 +1,7 @@
 #include "archive/ArDfEnc.h"
 
 #include <algorithm>
+#include <bit>
 #include <memory>
 #include <vector>
 
@@ -54,7 +55,8 @@ uint32_t DeflateStored(TStream& source, TStream& destination, const TArDeflateHe
    limit of 0 (no lazy matching) every match is coded where it is found. */
 uint32_t DeflateCoded(TStream& source, TStream& destination, TArDeflateHelper& helper, uint32_t method) {
   bool deflate64 = (helper.Options() & dfc_UseDeflate64) != 0;
-  uint32_t windowSize = std::clamp<uint32_t>(helper.WindowSize, 256, deflate64 ? 65536 : 32768);
+  // Windows are powers of two (the chains are indexed by offset modulo the size).
+  uint32_t windowSize = std::bit_floor(std::clamp<uint32_t>(helper.WindowSize, 256, deflate64 ? 65536 : 32768));
   uint32_t maxMatch = deflate64 ? 65536 : DfMaxMatch;
   bool defaults = helper.AmpleLength() == 8 && helper.ChainLength() == 32 && helper.MaxLazyLength() == 16;
   int32_t lazyLimit = (helper.Options() & dfc_UseLazyMatch) != 0 ? Unbounded(helper.MaxLazyLength()) : 0;

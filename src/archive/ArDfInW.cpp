@@ -66,7 +66,7 @@ void TArDfInputWindow::Insert(int64_t offset) {
   if (offset + 3 > FEnd) return;
   const uint8_t* p = FBuffer.data() + (offset - FBase);
   uint32_t hash = HashOf(p[0], p[1], p[2]);
-  FChains[static_cast<size_t>(offset % FWindowSize)] = FHeads[hash];
+  FChains[static_cast<size_t>(offset) & (FWindowSize - 1)] = FHeads[hash];
   FHeads[hash] = offset;
 }
 
@@ -96,7 +96,7 @@ uint32_t TArDfInputWindow::LongestMatch(uint32_t pending, int32_t ample, uint32_
   uint16_t firstTwo, lastTwo;
   std::memcpy(&firstTwo, here, 2);
   std::memcpy(&lastTwo, here + best - 1, 2);
-  int64_t candidate = FChains[static_cast<size_t>(FCur % FWindowSize)];
+  int64_t candidate = FChains[static_cast<size_t>(FCur) & (FWindowSize - 1)];
   for (; chain > 0 && candidate >= windowStart && candidate < FCur; --chain) {
     const uint8_t* there = FBuffer.data() + (candidate - FBase);
     uint16_t a, b;
@@ -119,7 +119,7 @@ uint32_t TArDfInputWindow::LongestMatch(uint32_t pending, int32_t ample, uint32_
         std::memcpy(&lastTwo, here + best - 1, 2);
       }
     }
-    int64_t next = FChains[static_cast<size_t>(candidate % FWindowSize)];
+    int64_t next = FChains[static_cast<size_t>(candidate) & (FWindowSize - 1)];
     if (next >= candidate) break;  // the slot was reused by a newer position
     candidate = next;
   }

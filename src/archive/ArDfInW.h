@@ -17,7 +17,8 @@
 class TArDfInputWindow {
 public:
   // Reads from source's position on; every byte read goes into the checksum (CRC-32, or
-  // Adler-32 with useAdler32). maxMatch is 258, or 65536 for deflate64.
+  // Adler-32 with useAdler32). windowSize is a power of two; maxMatch is 258, or 65536
+  // for deflate64.
   TArDfInputWindow(TStream& source, uint32_t windowSize, uint32_t maxMatch, int32_t chainLength, bool useAdler32,
                    int64_t streamSize, const TArProgressStep& progress);
   TArDfInputWindow(const TArDfInputWindow&) = delete;
