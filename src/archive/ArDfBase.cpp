@@ -19,6 +19,16 @@ void TArDeflateHelper::Assign(const TArDeflateHelper& other) {
   MaxNormalSize = other.MaxNormalSize;
 }
 
+TArDeflateHelper TArDeflateHelper::WorkingCopy(const TArDeflateHelper* options, TStream& source) {
+  TArDeflateHelper helper;
+  if (options) helper.Assign(*options);
+  if (!helper.ProgressStep)
+    helper.StreamSize = 0;
+  else if (helper.StreamSize == -1)
+    helper.StreamSize = source.Size();
+  return helper;
+}
+
 void TArDeflateHelper::SetTuning(int32_t& field, int32_t value) {
   if (value == field) return;
   if (value != -1 && value < 4) value = 4;

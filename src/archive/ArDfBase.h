@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/base/Object.h"
+#include "platform/base/Streams.h"
 #include "platform/base/Types.h"
 
 // Option bits the engines read. The deflater's method is the low three bits: stored
@@ -31,6 +32,9 @@ public:
   TArDeflateHelper() = default;
   // Copies every option and the check value; the result sizes stay.
   void Assign(const TArDeflateHelper& other);
+  // What an engine works with: a copy of options (the defaults when null) whose stream
+  // size is 0 without a progress step, and source's size when it asks for it with -1.
+  static TArDeflateHelper WorkingCopy(const TArDeflateHelper* options, TStream& source);
 
   int32_t AmpleLength() const { return FAmpleLength; }
   int32_t ChainLength() const { return FChainLength; }

@@ -112,12 +112,7 @@ void FinishQuietly(TArDfOutputWindow& out) {
 }  // namespace
 
 uint32_t InflateStream(TStream& source, TStream* destination, TArDeflateHelper* options) {
-  TArDeflateHelper helper;
-  if (options) helper.Assign(*options);
-  if (!helper.ProgressStep)
-    helper.StreamSize = 0;
-  else if (helper.StreamSize == -1)
-    helper.StreamSize = source.Size();
+  TArDeflateHelper helper = TArDeflateHelper::WorkingCopy(options, source);
 
   int64_t sourceStart = source.Position();
   int64_t destinationStart = destination ? destination->Position() : 0;

@@ -122,12 +122,7 @@ uint32_t DeflateCoded(TStream& source, TStream& destination, TArDeflateHelper& h
 }  // namespace
 
 uint32_t DeflateStream(TStream& source, TStream& destination, TArDeflateHelper* options) {
-  TArDeflateHelper helper;
-  if (options) helper.Assign(*options);
-  if (!helper.ProgressStep)
-    helper.StreamSize = 0;
-  else if (helper.StreamSize == -1)
-    helper.StreamSize = source.Size();
+  TArDeflateHelper helper = TArDeflateHelper::WorkingCopy(options, source);
 
   int64_t sourceStart = source.Position();
   int64_t destinationStart = destination.Position();
