@@ -101,3 +101,15 @@ uint32_t SetFileDate(const std::string& fileSystemName, uint16_t dosDate, uint16
   FileClose(handle);
   return result;
 }
+
+AnsiString TempFileName(const AnsiString& directory, bool create) {
+  AnsiString folder = directory;
+  if (folder.empty() || !DirectoryExists(folder)) {
+    char temp[MAX_PATH];
+    if (GetTempPathA(MAX_PATH, temp) == 0) return AnsiString();
+    folder = temp;
+  }
+  char name[MAX_PATH];
+  if (GetTempFileNameA(folder.c_str(), "VMS", create ? 0 : 1, name) == 0) return AnsiString();
+  return name;
+}

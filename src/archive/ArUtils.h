@@ -54,3 +54,8 @@ uint32_t UnixTimeToLocalDosDateTime(int64_t seconds);
 // Sets the last-write time of a file (by its file-system name) from a local DOS date and
 // time; 0, or the platform's error code.
 uint32_t SetFileDate(const std::string& fileSystemName, uint16_t dosDate, uint16_t dosTime);
+
+// A name for a temporary file with the prefix "VMS" in directory when it exists, else in
+// the system's temporary folder. With create a free name is picked and the empty file
+// made; without it the number 1 is used and nothing is created. Empty on failure.
+AnsiString TempFileName(const AnsiString& directory, bool create);
