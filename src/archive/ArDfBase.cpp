@@ -13,6 +13,7 @@ void TArDeflateHelper::Assign(const TArDeflateHelper& other) {
   FOptions = other.FOptions;
   PartSize = other.PartSize;
   Passphrase = other.Passphrase;
+  LogFile = other.LogFile;
   StreamSize = other.StreamSize;
   WindowSize = other.WindowSize;
   FZipOption = other.FZipOption;

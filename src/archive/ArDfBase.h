@@ -52,6 +52,8 @@ public:
   // Output bytes wanted when only the start of a stream is read; 0 for all.
   uint32_t PartSize = 0;
   AnsiString Passphrase;
+  // The engine log's file; empty for none.
+  AnsiString LogFile;
   int64_t CompressedSize = 0;
   int64_t NormalSize = 0;
   // The input's size, for progress; -1 asks the engine to take the source's size.

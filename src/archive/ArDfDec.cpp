@@ -10,6 +10,7 @@
 #include "archive/ArDfStrm.h"
 #include "archive/ArDfTbls.h"
 #include "archive/ArExcept.h"
+#include "archive/ArLogger.h"
 
 void InflateStoredBlock(TArDfInBitStream& in, TArDfOutputWindow& out) {
   in.AlignToByte();
@@ -114,6 +115,7 @@ void FinishQuietly(TArDfOutputWindow& out) {
 uint32_t InflateStream(TStream& source, TStream* destination, TArDeflateHelper* options) {
   TArDeflateHelper helper = TArDeflateHelper::WorkingCopy(options, source);
 
+  std::unique_ptr<TArLogger> log = OpenEngineLog(helper, "INFLATING STREAM...");
   int64_t sourceStart = source.Position();
   int64_t destinationStart = destination ? destination->Position() : 0;
   bool testOnly = (helper.Options() & dfc_TestOnly) != 0 || !destination;
@@ -139,6 +141,7 @@ uint32_t InflateStream(TStream& source, TStream* destination, TArDeflateHelper* 
   } catch (const EArAbortProgress&) {
     FinishQuietly(out);
   } catch (const EArInternalInflateError& e) {
+    if (log) log->WriteLine(AnsiString("Internal exception raised: ") + e.what());
     int64_t position = out.Produced();
     FinishQuietly(out);
     in.ReturnUnusedBytes();

@@ -11,6 +11,7 @@
 #include "archive/ArDfStrm.h"
 #include "archive/ArDfTbls.h"
 #include "archive/ArExcept.h"
+#include "archive/ArLogger.h"
 #include "archive/ArUtils.h"
 
 namespace {
@@ -124,6 +125,7 @@ uint32_t DeflateCoded(TStream& source, TStream& destination, TArDeflateHelper& h
 uint32_t DeflateStream(TStream& source, TStream& destination, TArDeflateHelper* options) {
   TArDeflateHelper helper = TArDeflateHelper::WorkingCopy(options, source);
 
+  std::unique_ptr<TArLogger> log = OpenEngineLog(helper, "DEFLATING STREAM...");
   int64_t sourceStart = source.Position();
   int64_t destinationStart = destination.Position();
   std::unique_ptr<TArDfEncryptStream> encrypting;
