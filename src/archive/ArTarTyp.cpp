@@ -241,4 +241,7 @@ void TArTarArchive::ExtractEntry(int32_t index, const AnsiString& newName) {
     throw;
   }
   SetFileDate(fileSystemName, item->LastModFileDate(), item->LastModFileTime());
+  // Only the read-only bit of the attributes means something for a regular file here.
+  if (AttributesFromUnixMode(item->ExternalFileAttributes()) & FILE_ATTRIBUTE_READONLY)
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
 }

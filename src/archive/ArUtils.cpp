@@ -113,3 +113,44 @@ AnsiString TempFileName(const AnsiString& directory, bool create) {
   if (GetTempFileNameA(folder.c_str(), "VMS", create ? 0 : 1, name) == 0) return AnsiString();
   return name;
 }
+
+uint32_t UnixModeFromAttributes(uint32_t attributes) { return (attributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0744; }
+
+uint32_t AttributesFromUnixMode(uint32_t mode) {
+  uint32_t attributes = 0;
+  switch (mode & 0170000) {
+    case 0040000:
+      attributes = FILE_ATTRIBUTE_DIRECTORY;
+      break;
+    case 0100000:
+    case 0:  // old archives leave the type out of regular files
+      break;
+    default:
+      attributes = FILE_ATTRIBUTE_SYSTEM;
+  }
+  if ((mode & 0200) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
+  return attributes;
+}
+
+bool PatternMatch(AnsiStringView text, size_t textPosition, AnsiStringView pattern, size_t patternPosition) {
+  if (patternPosition == 0 && (pattern == "*.*" || pattern == "*")) return true;
+  // Backtracking over the last "*" only: a later star makes earlier choices final.
+  size_t t = textPosition, p = patternPosition;
+  size_t starAt = AnsiStringView::npos, resumeText = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
+      ++t;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starAt = p++;
+      resumeText = t;
+    } else if (starAt != AnsiStringView::npos) {
+      p = starAt + 1;
+      t = ++resumeText;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}

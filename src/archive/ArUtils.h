@@ -59,3 +59,13 @@ uint32_t SetFileDate(const std::string& fileSystemName, uint16_t dosDate, uint16
 // the system's temporary folder. With create a free name is picked and the empty file
 // made; without it the number 1 is used and nothing is created. Empty on failure.
 AnsiString TempFileName(const AnsiString& directory, bool create);
+
+// Read-only gives 0444 (r--r--r--), anything else 0744 (rwxr--r--).
+uint32_t UnixModeFromAttributes(uint32_t attributes);
+// The file type of a POSIX mode as attributes (a directory, nothing for a regular file,
+// system for the other types), read-only when the owner's write bit is clear.
+uint32_t AttributesFromUnixMode(uint32_t mode);
+// Wildcard match of text from textPosition against pattern from patternPosition
+// (0-based): "*" or "*.*" at the pattern's start match everything, "?" one character,
+// "*" any run; other characters themselves (callers upper-case both sides).
+bool PatternMatch(AnsiStringView text, size_t textPosition, AnsiStringView pattern, size_t patternPosition);

@@ -208,7 +208,9 @@ TEST(TarArchive, DamagedEntriesAreReportedNotReadPastTheEnd) {
 TEST(TarArchive, ExtractsToAFileWithTheItemsDate) {
   TTempFolder folder;
   WriteFileBytes(folder / "a.txt", Bytes{'o', 'k'});
-  RunIn(folder, "touch -d '2021-03-04 05:06:08' a.txt && tar --format=gnu -cf t.tar a.txt && rm a.txt && mkdir out");
+  WriteFileBytes(folder / "b.txt", Bytes{'r', 'o'});
+  RunIn(folder, "touch -d '2021-03-04 05:06:08' a.txt && chmod 444 b.txt && tar --format=gnu -cf t.tar a.txt b.txt && "
+                "rm -f a.txt b.txt && mkdir out");
   TArTarArchive archive(folder / "t.tar", fmOpenRead);
   archive.LoadContents();
   archive.SetBaseDirectory(folder / "out");
@@ -222,6 +224,10 @@ TEST(TarArchive, ExtractsToAFileWithTheItemsDate) {
   EXPECT_EQ(local.tm_year, 121);
   EXPECT_EQ(local.tm_hour, 5);
   EXPECT_EQ(local.tm_sec, 8);  // DOS times keep even seconds
+  EXPECT_NE(info.st_mode & 0200, 0u);
+  archive.ExtractEntry(1, "");  // mode 0444: read-only
+  ASSERT_EQ(stat((folder / "out/b.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0200, 0u);
 }
 
 }  // namespace
