@@ -20,7 +20,7 @@ NEEDED=(
   libpng-dev pngcheck  # PNG decoding and encoding checked against libpng
   libxml2-dev  # XML name rules and parsing checked against libxml2
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
-  zip unzip p7zip-full  # archives made and listed by their own tools
+  zip unzip p7zip-full gzip tar  # archives made and listed by their own tools
 )
 
 is_installed() {

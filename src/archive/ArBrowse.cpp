@@ -1,5 +1,7 @@
 #include "archive/ArBrowse.h"
 
+#include "archive/ArGzTyp.h"
+#include "archive/ArTarTyp.h"
 #include "archive/ArZipTyp.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/TextUtils.h"
@@ -39,10 +41,15 @@ TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asse
         return CheckZip(stream);
       case atSelfExtZip:
         return CheckSelfExtractor(stream);
-      case atSpannedZip:
-        return atUnknown;
-      default:
+      case atTar:
+        return CheckTarContent(stream);
+      case atGzip:
+      case atGzippedTar:
+        return CheckGzipContent(stream);
+      case atCab:
         return asserted;
+      default:
+        return atUnknown;
     }
   }
   AnsiString extension = UpperExtension(fileName);
@@ -51,6 +58,8 @@ TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asse
   if (stream.Size() == 0) return KindByExtension(extension);
   if (extension == ".EXE") return CheckSelfExtractor(stream);
   if (extension == ".ZIP" || extension == ".JAR") return CheckZip(stream);
+  if (extension == ".TAR") return CheckTarContent(stream);
+  if (extension == ".GZ" || extension == ".TGZ") return CheckGzipContent(stream);
   return KindByExtension(extension);
 }
 
@@ -77,8 +86,7 @@ void TArBaseBrowser::SetFileName(const AnsiString& fileName) {
     }
     if (!(ComponentState() & csDesigning)) {
       if (!FForceType) kind = DetectArchiveType(fileName);
-      if (kind != atZip && kind != atSpannedZip && kind != atSelfExtZip) throw EArUnhandledType();
-      opened = std::make_unique<TArZipArchive>(fileName, fmShareDenyNone);
+      opened = CreateArchive(kind, fileName);
       InitArchive(*opened);
       opened->LoadContents();
     }
@@ -88,6 +96,26 @@ void TArBaseBrowser::SetFileName(const AnsiString& fileName) {
   FFileName = fileName;
   if (FArchive) FArchiveType = kind;
   NotifyChange();
+}
+
+std::unique_ptr<TArArchive> TArBaseBrowser::CreateArchive(TArArchiveType kind, const AnsiString& fileName) {
+  switch (kind) {
+    case atZip:
+    case atSpannedZip:
+    case atSelfExtZip:
+      return std::make_unique<TArZipArchive>(fileName, fmShareDenyNone);
+    case atTar:
+      return std::make_unique<TArTarArchive>(fileName, fmShareDenyNone);
+    case atGzip:
+    case atGzippedTar: {
+      auto gzip = std::make_unique<TArGzipArchive>(fileName, fmShareDenyNone);
+      gzip->TarAutoHandle = TarAutoHandle;
+      gzip->HoldsTar = kind == atGzippedTar;
+      return gzip;
+    }
+    default:
+      throw EArUnhandledType();
+  }
 }
 
 void TArBaseBrowser::InitArchive(TArArchive& archive) {

@@ -8,11 +8,12 @@
 #include "archive/ArArcTyp.h"
 
 // The kind of an archive file: with an asserted kind, the content check of that kind
-// decides (zip and self-extracting zip are checked; tar, gzip and cab, whose readers are
-// not part of this library yet, are taken as asserted); without one the upper-cased
-// extension picks the check: ".EXE" self-extracting zip, ".ZIP" and ".JAR" zip, ".TAR",
-// ".GZ", ".TGZ" and ".CAB" their kinds. A missing or empty file is judged by its
-// extension alone (".EXE" then gives unknown).
+// decides (zip, self-extracting zip, tar, gzip and gzipped tar are checked; cab, whose
+// reader is not part of this library yet, is taken as asserted; spanned zip gives
+// unknown); without one the upper-cased extension picks the check: ".EXE"
+// self-extracting zip, ".ZIP" and ".JAR" zip, ".TAR" tar, ".GZ" and ".TGZ" gzip or
+// gzipped tar, ".CAB" its kind. A missing or empty file is judged by its extension
+// alone (".EXE" then gives unknown).
 TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asserted = atUnknown);
 
 class TArBaseBrowser : public TArBaseComponent {
@@ -39,6 +40,8 @@ public:
   void SetBaseDirectory(const AnsiString& directory);
   // The reading limits given to every archive the component opens.
   TArLimits Limits;
+  // A gzipped tar shows the tar's items (else the one gzip item).
+  bool TarAutoHandle = false;
 
   TArArchiveProgressEvent OnArchiveProgress;
   TArArchiveItemProgressEvent OnArchiveItemProgress;
@@ -59,6 +62,9 @@ protected:
   virtual void InitArchive(TArArchive& archive);
 
 private:
+  // The archive object for a kind: zip kinds, tar, gzip and gzipped tar; any other kind
+  // raises EArUnhandledType.
+  std::unique_ptr<TArArchive> CreateArchive(TArArchiveType kind, const AnsiString& fileName);
   std::unique_ptr<TArArchive> FArchive;
   AnsiString FFileName;
   AnsiString FBaseDirectory;

@@ -13,10 +13,21 @@ void TArDeflateHelper::Assign(const TArDeflateHelper& other) {
   FOptions = other.FOptions;
   PartSize = other.PartSize;
   Passphrase = other.Passphrase;
+  LogFile = other.LogFile;
   StreamSize = other.StreamSize;
   WindowSize = other.WindowSize;
   FZipOption = other.FZipOption;
   MaxNormalSize = other.MaxNormalSize;
+}
+
+TArDeflateHelper TArDeflateHelper::WorkingCopy(const TArDeflateHelper* options, TStream& source) {
+  TArDeflateHelper helper;
+  if (options) helper.Assign(*options);
+  if (!helper.ProgressStep)
+    helper.StreamSize = 0;
+  else if (helper.StreamSize == -1)
+    helper.StreamSize = source.Size();
+  return helper;
 }
 
 void TArDeflateHelper::SetTuning(int32_t& field, int32_t value) {

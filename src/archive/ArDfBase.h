@@ -9,9 +9,17 @@
 #include <vector>
 
 #include "platform/base/Object.h"
+#include "platform/base/Streams.h"
 #include "platform/base/Types.h"
 
-// Option bits the engines read.
+// Option bits the engines read. The deflater's method is the low three bits: stored
+// only, fixed codes only, dynamic codes only, or any other value for the smallest of the
+// three per block.
+inline constexpr uint32_t dfc_MethodMask = 7;
+inline constexpr uint32_t dfc_Stored = 1;
+inline constexpr uint32_t dfc_FixedHuffman = 2;
+inline constexpr uint32_t dfc_DynamicHuffman = 4;
+inline constexpr uint32_t dfc_UseLazyMatch = 8;
 inline constexpr uint32_t dfc_UseDeflate64 = 16;
 inline constexpr uint32_t dfc_UseAdler32 = 32;
 inline constexpr uint32_t dfc_TestOnly = 0x40000000;
@@ -24,6 +32,9 @@ public:
   TArDeflateHelper() = default;
   // Copies every option and the check value; the result sizes stay.
   void Assign(const TArDeflateHelper& other);
+  // What an engine works with: a copy of options (the defaults when null) whose stream
+  // size is 0 without a progress step, and source's size when it asks for it with -1.
+  static TArDeflateHelper WorkingCopy(const TArDeflateHelper* options, TStream& source);
 
   int32_t AmpleLength() const { return FAmpleLength; }
   int32_t ChainLength() const { return FChainLength; }
@@ -41,6 +52,8 @@ public:
   // Output bytes wanted when only the start of a stream is read; 0 for all.
   uint32_t PartSize = 0;
   AnsiString Passphrase;
+  // The engine log's file; empty for none.
+  AnsiString LogFile;
   int64_t CompressedSize = 0;
   int64_t NormalSize = 0;
   // The input's size, for progress; -1 asks the engine to take the source's size.

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "platform/base/Streams.h"
 
@@ -14,6 +16,11 @@ public:
   explicit TArZipKeys(AnsiStringView password);
   uint8_t KeystreamByte() const;
   void Update(uint8_t plain);
+  uint8_t Encrypt(uint8_t plain) {
+    uint8_t cipher = plain ^ KeystreamByte();
+    Update(plain);
+    return cipher;
+  }
   uint8_t Decrypt(uint8_t cipher) {
     uint8_t plain = cipher ^ KeystreamByte();
     Update(plain);
@@ -46,4 +53,29 @@ private:
   AnsiString FPassphrase;
   uint32_t FCheckValue;
   TArZipKeys FKeys;
+};
+
+// Ten random bytes and bits 16-31 of the check value, encrypted: the header an entry
+// encrypted with password starts with. keys are left as they stand after it, ready for
+// the entry's data.
+using TArRandomByte = std::function<uint8_t()>;
+std::array<uint8_t, ArZipCryptHeaderBytes> MakeEncryptionHeader(AnsiStringView password, uint32_t checkValue,
+                                                               const TArRandomByte& random, TArZipKeys& keys);
+
+// A write-only stream that encrypts what it is given into destination; creating it
+// writes the 12-byte header there at once. random (a seeded generator when empty) gives
+// the header's ten random bytes.
+class TArDfEncryptStream : public TStream {
+public:
+  TArDfEncryptStream(TStream& destination, AnsiStringView passphrase, uint32_t checkValue,
+                     const TArRandomByte& random = {});
+
+  int32_t Read(void*, int32_t) override { return 0; }
+  int32_t Write(const void* buffer, int32_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override { return FDestination.Seek(offset, origin); }
+
+private:
+  TStream& FDestination;
+  TArZipKeys FKeys;
+  std::vector<uint8_t> FBuffer;
 };

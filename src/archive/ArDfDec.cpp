@@ -10,6 +10,7 @@
 #include "archive/ArDfStrm.h"
 #include "archive/ArDfTbls.h"
 #include "archive/ArExcept.h"
+#include "archive/ArLogger.h"
 
 void InflateStoredBlock(TArDfInBitStream& in, TArDfOutputWindow& out) {
   in.AlignToByte();
@@ -112,13 +113,9 @@ void FinishQuietly(TArDfOutputWindow& out) {
 }  // namespace
 
 uint32_t InflateStream(TStream& source, TStream* destination, TArDeflateHelper* options) {
-  TArDeflateHelper helper;
-  if (options) helper.Assign(*options);
-  if (!helper.ProgressStep)
-    helper.StreamSize = 0;
-  else if (helper.StreamSize == -1)
-    helper.StreamSize = source.Size();
+  TArDeflateHelper helper = TArDeflateHelper::WorkingCopy(options, source);
 
+  std::unique_ptr<TArLogger> log = OpenEngineLog(helper, "INFLATING STREAM...");
   int64_t sourceStart = source.Position();
   int64_t destinationStart = destination ? destination->Position() : 0;
   bool testOnly = (helper.Options() & dfc_TestOnly) != 0 || !destination;
@@ -144,6 +141,7 @@ uint32_t InflateStream(TStream& source, TStream* destination, TArDeflateHelper* 
   } catch (const EArAbortProgress&) {
     FinishQuietly(out);
   } catch (const EArInternalInflateError& e) {
+    if (log) log->WriteLine(AnsiString("Internal exception raised: ") + e.what());
     int64_t position = out.Produced();
     FinishQuietly(out);
     in.ReturnUnusedBytes();

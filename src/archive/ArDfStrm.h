@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "archive/ArDfBase.h"
 #include "archive/ArDfFault.h"
@@ -69,4 +70,83 @@ private:
   const TArProgressStep& FProgress;
   int64_t FBytesRead = 0;
   std::array<uint8_t, 16384> FBuffer;
+};
+
+// The deflate engine's bit writer: bits are added least significant first to a 64-bit
+// accumulator, whose whole bytes go to a 16 KB buffer and from there to the destination.
+// `Flush` writes everything out (a partial last byte padded with zeros); a write that the
+// destination does not take whole raises EArInternalDeflateError.
+class TArDfOutBitStream {
+public:
+  explicit TArDfOutBitStream(TStream& destination) : FDestination(destination) {}
+  TArDfOutBitStream(const TArDfOutBitStream&) = delete;
+  TArDfOutBitStream& operator=(const TArDfOutBitStream&) = delete;
+
+  // count 0 to 32; value holds no bits above count.
+  void WriteBits(uint32_t value, uint32_t count) {
+    FBits |= uint64_t{value} << FBitCount;
+    FBitCount += count;
+    if (FBitCount >= 32) DrainWholeBytes();
+  }
+  // Pads to a whole byte with zero bits.
+  void AlignToByte() { FBitCount = (FBitCount + 7) & ~7u; }
+  // Bytes after AlignToByte.
+  void WriteBytes(const uint8_t* bytes, size_t count);
+  void Flush();
+
+private:
+  void DrainWholeBytes();
+  void EmptyBuffer();
+
+  TStream& FDestination;
+  uint64_t FBits = 0;
+  uint32_t FBitCount = 0;
+  size_t FUsed = 0;
+  std::array<uint8_t, 16384> FBuffer;
+};
+
+// The tokens of one deflate block: literals and matches with the symbol frequencies
+// they give.
+struct TArDfToken {
+  uint32_t Length;    // 0 for a literal
+  uint16_t Value;     // the literal, or the distance − 1
+};
+
+class TArDfLZStream {
+public:
+  // A block ends at 32767 tokens or matches, so that its codes stay within the limits
+  // the block writer sizes for.
+  static constexpr uint32_t MaxTokens = 32767;
+
+  explicit TArDfLZStream(bool deflate64) : FDeflate64(deflate64) { Clear(0); }
+  // Empties the block, which then starts at input offset start.
+  void Clear(int64_t start);
+  void AddLiteral(uint8_t byte) {
+    FTokens.push_back({0, byte});
+    ++FLiteralFrequencies[byte];
+    ++FCoveredBytes;
+    if (byte == 0) FCodedZero = true;
+  }
+  void AddMatch(uint32_t length, uint32_t distance);
+  // A block ends when full, or every 8192 tokens when matches are the minority and the
+  // tokens already promise less than half the covered bytes.
+  bool IsFull() const;
+
+  const std::vector<TArDfToken>& Tokens() const { return FTokens; }
+  const std::array<uint32_t, 286>& LiteralFrequencies() const { return FLiteralFrequencies; }
+  const std::array<uint32_t, 32>& DistanceFrequencies() const { return FDistanceFrequencies; }
+  uint32_t CoveredBytes() const { return FCoveredBytes; }
+  int64_t StartOffset() const { return FStartOffset; }
+  bool CodedZero() const { return FCodedZero; }
+  bool Deflate64() const { return FDeflate64; }
+
+private:
+  std::vector<TArDfToken> FTokens;
+  std::array<uint32_t, 286> FLiteralFrequencies;
+  std::array<uint32_t, 32> FDistanceFrequencies;
+  uint32_t FMatches = 0;
+  uint32_t FCoveredBytes = 0;
+  int64_t FStartOffset = 0;
+  bool FCodedZero = false;
+  bool FDeflate64;
 };

@@ -1,6 +1,9 @@
 #include "archive/ArUtils.h"
 
 #include "platform/base/FileSystem.h"
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/FileTimes.h"
+#include "platform/base/LastError.h"
 #include "platform/base/LittleEndian.h"
 
 namespace {
@@ -78,4 +81,76 @@ bool CreateDirectoryPath(const AnsiString& path) {
     if (!DirectoryExists(part) && !CreateDirectoryA(part.c_str())) return false;
   }
   return true;
+}
+
+uint32_t UnixTimeToLocalDosDateTime(int64_t seconds) {
+  struct timespec time {};
+  time.tv_sec = static_cast<time_t>(seconds);
+  FILETIME utc = FileTimeFromUnixTime(time), local;
+  uint16_t date = 0, dosTime = 0;
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToDosDateTime(&local, &date, &dosTime)) return 0;
+  return uint32_t{date} << 16 | dosTime;
+}
+
+uint32_t SetFileDate(const std::string& fileSystemName, uint16_t dosDate, uint16_t dosTime) {
+  FILETIME local, utc;
+  if (!DosDateTimeToFileTime(dosDate, dosTime, &local) || !LocalFileTimeToFileTime(&local, &utc)) return GetLastError();
+  THandle handle = FileOpen(FileSystemNameToWide(fileSystemName), fmOpenWrite);
+  if (handle == INVALID_HANDLE_VALUE) return GetLastError();
+  uint32_t result = SetFileTime(handle, nullptr, nullptr, &utc) ? 0 : GetLastError();
+  FileClose(handle);
+  return result;
+}
+
+AnsiString TempFileName(const AnsiString& directory, bool create) {
+  AnsiString folder = directory;
+  if (folder.empty() || !DirectoryExists(folder)) {
+    char temp[MAX_PATH];
+    if (GetTempPathA(MAX_PATH, temp) == 0) return AnsiString();
+    folder = temp;
+  }
+  char name[MAX_PATH];
+  if (GetTempFileNameA(folder.c_str(), "VMS", create ? 0 : 1, name) == 0) return AnsiString();
+  return name;
+}
+
+uint32_t UnixModeFromAttributes(uint32_t attributes) { return (attributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0744; }
+
+uint32_t AttributesFromUnixMode(uint32_t mode) {
+  uint32_t attributes = 0;
+  switch (mode & 0170000) {
+    case 0040000:
+      attributes = FILE_ATTRIBUTE_DIRECTORY;
+      break;
+    case 0100000:
+    case 0:  // old archives leave the type out of regular files
+      break;
+    default:
+      attributes = FILE_ATTRIBUTE_SYSTEM;
+  }
+  if ((mode & 0200) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
+  return attributes;
+}
+
+bool PatternMatch(AnsiStringView text, size_t textPosition, AnsiStringView pattern, size_t patternPosition) {
+  if (patternPosition == 0 && (pattern == "*.*" || pattern == "*")) return true;
+  // Backtracking over the last "*" only: a later star makes earlier choices final.
+  size_t t = textPosition, p = patternPosition;
+  size_t starAt = AnsiStringView::npos, resumeText = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
+      ++t;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starAt = p++;
+      resumeText = t;
+    } else if (starAt != AnsiStringView::npos) {
+      p = starAt + 1;
+      t = ++resumeText;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "platform/base/Types.h"
 
@@ -46,3 +47,25 @@ void RemoveLeadingDotDots(AnsiString& path);
 bool DirectoryExists(const AnsiString& path);
 // Creates every missing directory of the path; false when one cannot be made.
 bool CreateDirectoryPath(const AnsiString& path);
+
+// Unix time (seconds since 1970-01-01 UTC) as local DOS date (high 16 bits) and time
+// (low 16 bits); 0 when the local time lies outside the DOS range (1980-2107).
+uint32_t UnixTimeToLocalDosDateTime(int64_t seconds);
+// Sets the last-write time of a file (by its file-system name) from a local DOS date and
+// time; 0, or the platform's error code.
+uint32_t SetFileDate(const std::string& fileSystemName, uint16_t dosDate, uint16_t dosTime);
+
+// A name for a temporary file with the prefix "VMS" in directory when it exists, else in
+// the system's temporary folder. With create a free name is picked and the empty file
+// made; without it the number 1 is used and nothing is created. Empty on failure.
+AnsiString TempFileName(const AnsiString& directory, bool create);
+
+// Read-only gives 0444 (r--r--r--), anything else 0744 (rwxr--r--).
+uint32_t UnixModeFromAttributes(uint32_t attributes);
+// The file type of a POSIX mode as attributes (a directory, nothing for a regular file,
+// system for the other types), read-only when the owner's write bit is clear.
+uint32_t AttributesFromUnixMode(uint32_t mode);
+// Wildcard match of text from textPosition against pattern from patternPosition
+// (0-based): "*" or "*.*" at the pattern's start match everything, "?" one character,
+// "*" any run; other characters themselves (callers upper-case both sides).
+bool PatternMatch(AnsiStringView text, size_t textPosition, AnsiStringView pattern, size_t patternPosition);

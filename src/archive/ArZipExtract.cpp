@@ -202,15 +202,7 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
 }
 
 void SetDateAndAttributes(const std::string& fileSystemName, const AnsiString& path, const TArZipItem& item) {
-  FILETIME local, utc;
-  if (DosDateTimeToFileTime(item.LastModFileDate(), item.LastModFileTime(), &local) &&
-      LocalFileTimeToFileTime(&local, &utc)) {
-    THandle handle = FileOpen(FileSystemNameToWide(fileSystemName), fmOpenWrite);
-    if (handle != INVALID_HANDLE_VALUE) {
-      SetFileTime(handle, nullptr, nullptr, &utc);
-      FileClose(handle);
-    }
-  }
+  SetFileDate(fileSystemName, item.LastModFileDate(), item.LastModFileTime());
   // Only the read-only bit of the DOS attributes means something here.
   if (item.ExternalFileAttributes() & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
 }

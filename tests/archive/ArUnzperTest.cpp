@@ -341,8 +341,10 @@ TEST_F(Unzipper, RecognisesFilesByExtensionAndContent) {
   EXPECT_EQ(DetectArchiveType(Folder / "missing.exe"), atUnknown);
   EXPECT_EQ(DetectArchiveType(Folder / "book.dat", atZip), atZip);
   EXPECT_THROW(Zip.OpenArchive(Folder / "fake.zip"), EArUnhandledType);
-  // The gzip reader is not part of this library yet.
-  EXPECT_THROW(Zip.OpenArchive(Folder / "x.gz"), EArUnhandledType);
+  // The same gzip under its own extension opens: one item.
+  Zip.OpenArchive(Folder / "x.gz");
+  EXPECT_EQ(Zip.ArchiveType(), atGzip);
+  EXPECT_EQ(Zip.GetItemCount(), 1);
 }
 
 TEST_F(Unzipper, OpeningFailuresLeaveTheOpenArchiveAsItWas) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/ArUtils.h"
+#include "platform/base/FileSystem.h"
 #include "archive/ArchiveTestSupport.h"
 
 namespace {
@@ -37,6 +38,45 @@ TEST(UpdateCrc32, MatchesZlibForEveryLengthAndAlignment) {
                  data.begin() + static_cast<std::ptrdiff_t>(start + length));
       EXPECT_EQ(~UpdateCrc32(0xFFFFFFFF, part), ZlibCrc(part)) << start << " " << length;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PatternMatch, MatchesWildcardsAsFileMasks) {
+  struct TCase {
+    const char* Text;
+    const char* Pattern;
+    bool Match;
+  } cases[] = {
+      {"FILE.TXT", "*.*", true},    {"FILE.TXT", "F?LE.*", true}, {"FILE.TXT", "*.DOC", false},
+      {"", "", true},               {"", "A", false},             {"NOEXT", "*", true},
+      {"ABCABD", "*ABD", true},     {"ABCABC", "*ABD", false},    {"A.B.C", "*.C", true},
+      {"AB", "A?B", false},         {"ABC", "A*C*", true},        {"ABC", "ABC", true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Text) + " ~ " + c.Pattern);
+    EXPECT_EQ(PatternMatch(c.Text, 0, c.Pattern, 0), c.Match);
+  }
+  EXPECT_TRUE(PatternMatch("XFILE.TXT", 1, "AF*", 1));  // from given positions
+}
+
+TEST(UnixModes, ConvertToAndFromAttributes) {
+  EXPECT_EQ(UnixModeFromAttributes(FILE_ATTRIBUTE_READONLY), 0444u);
+  EXPECT_EQ(UnixModeFromAttributes(0), 0744u);
+  struct TCase {
+    uint32_t Mode;
+    uint32_t Attributes;
+  } cases[] = {
+      {0100644, 0},                                                  // regular file
+      {0100444, FILE_ATTRIBUTE_READONLY},                            // no owner write
+      {0040755, FILE_ATTRIBUTE_DIRECTORY},
+      {0120777, FILE_ATTRIBUTE_SYSTEM},                              // symbolic link
+      {0010600, FILE_ATTRIBUTE_SYSTEM},                              // FIFO
+      {0000644, 0},                                                  // tar modes carry no type
+  };
+  for (const TCase& c : cases) EXPECT_EQ(AttributesFromUnixMode(c.Mode), c.Attributes) << std::oct << c.Mode;
 }
 
 }  // namespace

@@ -175,3 +175,23 @@ inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
 }
+
+// zlib's raw inflate of a whole stream (window bits 15); raises when zlib refuses it.
+inline Bytes ZlibInflateAll(const Bytes& stream) {
+  z_stream z{};
+  if (inflateInit2(&z, -15) != Z_OK) throw std::runtime_error("inflateInit2");
+  Bytes out, chunk(1 << 16);
+  z.next_in = const_cast<Bytef*>(stream.data());
+  z.avail_in = static_cast<uInt>(stream.size());
+  int rc;
+  do {
+    z.next_out = chunk.data();
+    z.avail_out = static_cast<uInt>(chunk.size());
+    rc = inflate(&z, Z_NO_FLUSH);
+    out.insert(out.end(), chunk.data(), chunk.data() + (chunk.size() - z.avail_out));
+  } while (rc == Z_OK);
+  bool whole = rc == Z_STREAM_END && z.avail_in == 0;
+  inflateEnd(&z);
+  if (!whole) throw std::runtime_error("zlib refused the stream");
+  return out;
+}
