@@ -1,7 +1,7 @@
 #include "unicode/UniClasses.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <filesystem>
 
 #include "TestFiles.h"
 #include "platform/base/Exception.h"
@@ -46,7 +46,13 @@ TEST_F(TUniFileStreamTest, OpensByModeAndNameOutsideTheCodePage) {
 }
 
 TEST_F(TUniFileStreamTest, OpeningAMissingFileNamesItsFullPath) {
-  ASSERT_EQ(chdir(FFolder.Path().c_str()), 0);
+  // The working folder goes back to what it was however the test ends: later tests in the
+  // same process resolve relative names against it.
+  struct TWorkingFolderScope {
+    std::filesystem::path Saved = std::filesystem::current_path();
+    ~TWorkingFolderScope() { std::filesystem::current_path(Saved); }
+  } workingFolder;
+  std::filesystem::current_path(FFolder.Path());
   try {
     TUniFileStream stream(u"missing.txt", fmOpenRead | fmShareDenyWrite);
     ADD_FAILURE() << "no EWideFOpenError";
@@ -54,7 +60,6 @@ TEST_F(TUniFileStreamTest, OpeningAMissingFileNamesItsFullPath) {
     EXPECT_EQ(e.WideMessage(), u"Cannot open file \"" + WideName(Path("missing.txt")) + u"\". " +
                                    WideSysErrorMessage(ERROR_FILE_NOT_FOUND));
   }
-  ASSERT_EQ(chdir("/"), 0);
 }
 
 TEST_F(TUniFileStreamTest, CreatingInAMissingFolderRaisesCreateError) {
