@@ -1,0 +1,73 @@
+// The rich view control: defaults, the style sheet's lifetime, formatting and clearing.
+#include <gtest/gtest.h>
+
+#include "RPViewTestData.h"
+
+namespace {
+
+TEST(RichPaneTest, ConstructorDefaults) {
+  TCustomRichPane pane(nullptr);
+  EXPECT_EQ(pane.Color, clNone);
+  EXPECT_EQ(pane.LeftMargin + pane.RightMargin + pane.TopMargin + pane.BottomMargin, 20);
+  EXPECT_EQ(pane.Width(), 100);
+  EXPECT_EQ(pane.Height(), 40);
+  EXPECT_EQ(pane.BorderStyle, bsSingle);
+  EXPECT_EQ(pane.DocumentFlags, 0x0D03);
+  EXPECT_EQ(pane.Options, rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText | rpoAutoCopyRPF |
+                              rpoAutoCopyImage | rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord |
+                              rpoRClickDeselects | rpoFastFormatting);
+  EXPECT_EQ(pane.Delimiters, AnsiString(" .;,:(){}\"/\\<>!?[]\x91\x92\x93\x94-+*=\xA0"));
+  EXPECT_EQ(pane.Delimiters.size(), 27u);
+  EXPECT_EQ(pane.Style(), nullptr);
+  EXPECT_EQ(pane.BackgroundStyle(), bsNoBitmap);
+  EXPECT_EQ(pane.WheelStep, 2);
+  EXPECT_TRUE(pane.Tracking);
+}
+
+TEST(RichPaneTest, AFreedStyleSheetLeavesTheControlWithoutOne) {
+  TCustomRichPane pane(nullptr);
+  {
+    TRPStyle style(nullptr);
+    pane.SetStyle(&style);
+    EXPECT_EQ(pane.Style(), &style);
+  }
+  EXPECT_EQ(pane.Style(), nullptr);
+  pane.AddTextNL("one\ntwo", 0, 0, 0);
+  pane.Format();  // nothing without a style sheet
+  EXPECT_EQ(pane.RPData().DrawItems.Count(), 0);
+}
+
+TEST(RichPaneTest, FormatLaysOutTheDocumentAndClearEmptiesIt) {
+  TTestRichPane view;
+  TRecordingHost host;
+  view.Pane.SetHost(&host);
+  view.Pane.AddNamedCheckpoint("c", false, TRPTag());
+  view.Pane.AddTextNL("one\ntwo", 0, 0, 0);
+  ASSERT_EQ(view.Pane.GetItemCount(), 2);
+  EXPECT_TRUE(view.Pane.IsFromNewLine(1));
+  view.Pane.Format();
+  EXPECT_EQ(view.Pane.RPData().DrawItems.Count(), 2);
+  // Top margin 5, two lines, bottom margin 5.
+  EXPECT_EQ(view.Pane.GetDocumentHeight(), 5 + 2 * view.Pane.RPData().DrawItems[0]->Height + 5);
+  EXPECT_EQ(view.Pane.RPData().DrawItems[0]->Left, 5);
+  EXPECT_GT(host.Invalidated, 0);
+  view.Pane.SelectAll();
+  EXPECT_TRUE(view.Pane.SelectionExists());
+  view.Pane.Clear();
+  EXPECT_EQ(view.Pane.GetItemCount(), 0);
+  EXPECT_EQ(view.Pane.RPData().DrawItems.Count(), 0);
+  EXPECT_EQ(view.Pane.RPData().GetCheckpointCount(), 0);
+}
+
+// A background picture that moves with the text cannot be shifted on screen: scrolling
+// then repaints everything.
+TEST(RichPaneTest, BackgroundStyleDecidesHowScrollingRepaints) {
+  TTestRichPane view;
+  view.Pane.Background().SetImageCopy(*WhiteTile(), rppaDoNothing, nullptr);
+  view.Pane.SetBackgroundStyle(bsTiled);
+  EXPECT_TRUE(view.Pane.FullRedraw);
+  view.Pane.SetBackgroundStyle(bsTiledAndScrolled);
+  EXPECT_FALSE(view.Pane.FullRedraw);
+}
+
+}  // namespace
