@@ -90,6 +90,8 @@ const TGoldenCase GoldenCases[] = {
     {"line_taller_than_page", [](TReportFixture& f) { f.AddBlocks(0, {30, 150, 30}); }},
 };
 
+void PrintTo(const TGoldenCase& c, std::ostream* os) { *os << c.Name; }
+
 class RPPageGoldenTest : public testing::TestWithParam<TGoldenCase> {};
 
 TEST_P(RPPageGoldenTest, PageBreaksMatchTheCheckedDump) {

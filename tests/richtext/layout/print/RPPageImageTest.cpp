@@ -45,6 +45,8 @@ const TImageCase ImageCases[] = {
     {"split_last_part", 100, 50, 2, BuildSplitPage},
 };
 
+void PrintTo(const TImageCase& c, std::ostream* os) { *os << c.Name; }
+
 std::unique_ptr<TBitmap> PaintCase(const TImageCase& c, TPixelFormat format) {
   TReportFixture f(c.Width);
   c.Build(f);
