@@ -48,6 +48,17 @@ TColor TCustomRichPane::EffectiveColor() const {
   return FStyle ? FStyle->Color : clWindow;
 }
 
+void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
+  OnPaint = source.OnPaint;
+  OnJump = source.OnJump;
+  OnSelect = source.OnSelect;
+  OnItemAction = source.OnItemAction;
+  OnControlAction = source.OnControlAction;
+  OnVScrolled = source.OnVScrolled;
+  OnHScrolled = source.OnHScrolled;
+  OnResize = source.OnResize;
+}
+
 void TCustomRichPane::Repaint() {
   if (Visible && Host()) Host()->Invalidate();
 }

@@ -115,6 +115,13 @@ public:
   }
   bool SelectionExists() const { return FData->SelectionExists(false); }
 
+  // The document as plain text, lines of lineWidth characters (80 for drag and drop):
+  // 8-bit in the default code page, or UTF-16LE; false when writing failed.
+  bool SaveTextToStream(TStream& stream, int32_t lineWidth) { return FData->SaveTextToStream(stream, lineWidth, false, false, false); }
+  bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) { return FData->SaveTextToStream(stream, lineWidth, true, false, false); }
+  // Copies every event handler of source.
+  void AssignEvents(const TCustomRichPane& source);
+
   // Paints the part clip of the view: without a style sheet the "Style is not defined"
   // text, else the document through its buffered painting, then OnPaint.
   void Paint(TCanvas& canvas, const TRect& clip);
