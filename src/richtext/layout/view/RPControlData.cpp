@@ -54,7 +54,8 @@ void TRPControlData::DrawFocusRectangle(TCanvas& canvas) {
   for (int32_t i = GetItemFirstDrawItem(FocusedItemNo); i >= 0 && i < DrawItems.Count(); ++i) {
     const TRPDrawLineInfo& d = *DrawItems[i];
     if (d.ItemNo != FocusedItemNo) break;
-    const int32_t left = d.Left - 1 - GetHOffs() + GetOrigin().X, top = d.Top - 1 - GetVOffs() + GetOrigin().Y;
+    // Control coordinates: GetVOffs already holds the vertical alignment offset.
+    const int32_t left = d.Left - 1 - GetHOffs(), top = d.Top - 1 - GetVOffs();
     canvas.DrawFocusRect(TRect{left, top, left + d.Width + 2, top + d.Height + 2});
   }
 }
