@@ -125,6 +125,15 @@ public:
   // Paints the part clip of the view: without a style sheet the "Style is not defined"
   // text, else the document through its buffered painting, then OnPaint.
   void Paint(TCanvas& canvas, const TRect& clip);
+  // Selecting with the mouse outside the client area scrolls by itself: a pointer at
+  // (x, y) of the client area sets the step of each axis (-10 more than 20 pixels
+  // before the area, -1 up to 20 before it, +1 and +10 after it, 0 inside); each tick of
+  // the host's auto-scroll timer scrolls by them (units vertically, pixels horizontally).
+  void RecordAutoScroll(int32_t x, int32_t y);
+  void AutoScrollTick();
+  int32_t AutoScrollStepX() const { return FAutoScrollX; }
+  int32_t AutoScrollStepY() const { return FAutoScrollY; }
+
   // Refused (nothing changes) when not positive, or when the vertical bar is visible and
   // the document height would need more than 32000 units.
   void SetVSmallStep(int32_t value) override;
@@ -141,4 +150,5 @@ private:
   std::unique_ptr<TRPBackground> FBackground;
   TRPStyle* FStyle = nullptr;
   std::unique_ptr<TRichPaneRPData> FData;
+  int32_t FAutoScrollX = 0, FAutoScrollY = 0;
 };

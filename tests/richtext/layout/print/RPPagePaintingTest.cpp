@@ -185,3 +185,24 @@ TEST(RPPagePaintingTest, NotificationsOfCheckpointsAndHyperlinks) {
 }
 
 }  // namespace
+
+namespace {
+
+// A page that ends with the first part of a split block: the block's paragraph
+// background ends with that part, not with the whole block.
+TEST(RPPagePaintingTest, ParagraphBackgroundEndsWithTheSplitPart) {
+  TReportFixture f(60);
+  const int32_t shaded = f.AddParaStyle();
+  f.Para(shaded).Background.Color = clAqua;
+  f.AddBlocks(0, {30});
+  TSplitBlockItem& split = f.AddSplitBlock(shaded, 230, 20);
+  split.BlockWidth = 30;
+  f.Paginate({100});
+  auto page = WhitePage(60, 120);
+  f.Helper.PaintPage(1, *page->Canvas(), false, 100);
+  std::string column;
+  for (int32_t y = 0; y < 120; ++y) column += page->PixelColor(45, y) == clAqua ? 'a' : '.';
+  EXPECT_EQ(column, std::string(30, '.') + std::string(70, 'a') + std::string(20, '.'));
+}
+
+}  // namespace

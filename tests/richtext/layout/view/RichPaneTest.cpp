@@ -127,3 +127,26 @@ TEST(RichPaneTest, PlainTextOfTheDocument) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RichPaneTest, AutoScrollStepsFollowThePointersDistanceFromTheArea) {
+  struct TCase {
+    int32_t Y, Expected;
+  } cases[] = {{-25, -10}, {-21, -10}, {-20, -1}, {-5, -1}, {0, 0}, {37, 0}, {38, 1}, {57, 1}, {58, 10}};
+  TTestRichPane view;  // client area 98 x 38
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Y);
+    view.Pane.RecordAutoScroll(10, c.Y);
+    EXPECT_EQ(view.Pane.AutoScrollStepY(), c.Expected);
+    EXPECT_EQ(view.Pane.AutoScrollStepX(), 0);
+  }
+  view.Pane.UpdateScrollBars(500, 1000, true);
+  view.Pane.RecordAutoScroll(130, 60);
+  view.Pane.AutoScrollTick();
+  view.Pane.AutoScrollTick();
+  EXPECT_EQ(view.Pane.VScrollPos(), 20);
+  EXPECT_EQ(view.Pane.HScrollPos(), 20);
+}
+
+}  // namespace
