@@ -78,9 +78,11 @@ public:
   int32_t HScrollMax() const { return FHMax; }
   int32_t VScrollMax() const { return FVMax; }
   int32_t VScrollPage() const { return FVPage; }
-  // Pixels per vertical unit.
+  // Pixels per vertical unit; a value below 1 is ignored (it divides every position).
   int32_t VSmallStep() const { return FVSmallStep; }
-  virtual void SetVSmallStep(int32_t value) { FVSmallStep = value; }
+  virtual void SetVSmallStep(int32_t value) {
+    if (value > 0) FVSmallStep = value;
+  }
 
   // The document is width pixels wide and heightUnits units high: ranges, pages and
   // positions are set again (the horizontal ones with updateHorizontal); OnResize fires.

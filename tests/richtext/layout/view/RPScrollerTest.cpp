@@ -95,6 +95,16 @@ TEST(RPScrollerTest, ScrollingShiftsTheContentAndTellsTheHandler) {
   EXPECT_EQ(f.Scroller.VScrollPos(), 3);
 }
 
+TEST(RPScrollerTest, ASmallStepBelowOneIsIgnored) {
+  TScrollerFixture f;
+  f.Scroller.SetVSmallStep(0);
+  f.Scroller.SetVSmallStep(-3);
+  EXPECT_EQ(f.Scroller.VSmallStep(), 1);
+  f.Scroller.UpdateScrollBars(300, 500, true);
+  f.Scroller.ScrollTo(10);
+  EXPECT_EQ(f.Scroller.VScrollPos(), 10);
+}
+
 TEST(RPScrollerTest, HorizontalCommandsMoveInPixels) {
   TScrollerFixture f;
   f.Scroller.HScrollCommand(rpscLineForward, 0);
