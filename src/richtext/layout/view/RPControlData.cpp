@@ -98,7 +98,7 @@ void TRichPaneRPData::SetDocumentFlags(TRPDocumentFlags flags) { FControl.Docume
 TRPOptions TRichPaneRPData::GetOptions() const { return FControl.Options; }
 void TRichPaneRPData::SetOptions(TRPOptions options) { FControl.Options = options; }
 AnsiString TRichPaneRPData::GetDelimiters() const { return FControl.Delimiters; }
-TRPBiDiMode TRichPaneRPData::GetBiDiMode() const { return FControl.BiDiMode; }
+TRPBiDiMode TRichPaneRPData::GetBiDiMode() const { return FControl.BiDiMode(); }
 
 int32_t TRichPaneRPData::GetLeftMargin() const { return FControl.LeftMargin; }
 int32_t TRichPaneRPData::GetRightMargin() const { return FControl.RightMargin; }

@@ -75,6 +75,10 @@ public:
   // Stores the style and applies the background: scrolling repaints everything when the
   // background needs it; the control repaints.
   void SetBackgroundStyle(TBackgroundStyle style);
+  // A new direction lays the document out again.
+  void SetBiDiMode(TRPBiDiMode value) override;
+  // After streaming: the background is applied and the document formatted.
+  void Loaded() override;
   // Whether text styles are applied with the style sheet's own pixels per inch.
   virtual bool UsesStylePixelsPerInch() const { return false; }
   // The effective colour: Color, else the style sheet's, else clWindow.
