@@ -3,9 +3,8 @@
 // and, in the other benchmarks, every page painted into a 600 x 800 page bitmap of 24
 // bits or of 1 bit (in black on white, as a 1-bit book's pages are painted).
 // Rates are real pages per second; peak memory is the process's resident maximum.
-#include <sys/resource.h>
-
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include "BookText.h"
 #include "platform/graphics/Bitmap.h"

@@ -172,6 +172,5 @@ void TRichPaneRPData::ExecuteItemJump(int32_t jumpId) {
 }
 
 void TRichPaneRPData::SelectionChanged() {
-  if (FControl.Host() && ControlAlive() && FControl.OnSelect)
-    FControl.OnSelect(&FControl);
+  if (FControl.Host() && ControlAlive() && FControl.OnSelect) FControl.OnSelect(&FControl);
 }

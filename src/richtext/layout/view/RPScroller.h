@@ -41,7 +41,7 @@ public:
   explicit TRPScroller(TComponent* owner);
 
   TBorderStyle BorderStyle = bsNone;
-  bool Tracking = true;  // the view follows the thumb while it is dragged
+  bool Tracking = true;     // the view follows the thumb while it is dragged
   bool FullRedraw = false;  // the background cannot be shifted: scrolling repaints everything
   TRPPaletteAction DoInPaletteMode = rppaCreateCopies;
   bool UseXPThemes = true;

@@ -84,7 +84,9 @@ TEST(RPPagePaintingTest, ColourModesMapTheDocumentColour) {
   struct TCase {
     TRPColorMode Mode;
     TColor Expected;
-  } cases[] = {{rpcmColor, clYellow}, {rpcmBlackOnWhite, clWhite}, {rpcmBlackAndWhite, clWhite},
+  } cases[] = {{rpcmColor, clYellow},
+               {rpcmBlackOnWhite, clWhite},
+               {rpcmBlackAndWhite, clWhite},
                {rpcmGrayScale, ColorToGray(clYellow)}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.Mode));
@@ -138,7 +140,12 @@ TEST(RPPagePaintingTest, SplitPartsAreDrawnWhereTheirPagesShowThem) {
     std::string column;
     for (int32_t y = 0; y < 100; ++y) {
       const TColor c = page->PixelColor(10, y);
-      column += c == clBlack ? 'k' : c == clRed ? 'r' : c == clLime ? 'g' : c == clBlue ? 'b' : c == clWhite ? '.' : '?';
+      column += c == clBlack   ? 'k'
+                : c == clRed   ? 'r'
+                : c == clLime  ? 'g'
+                : c == clBlue  ? 'b'
+                : c == clWhite ? '.'
+                               : '?';
     }
     EXPECT_EQ(column, expected[p - 1][0]);
   }

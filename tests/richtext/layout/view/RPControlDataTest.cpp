@@ -65,10 +65,9 @@ TEST(RPControlDataTest, SmallStepKeepsTheRangeWithin32000Units) {
     bool BarVisible;
     int32_t Expected;
   } cases[] = {
-      {3300000, 1, true, 104},  // 3,300,000 div 32000 = 103 leaves 32038 units
-      {3200000, 1, true, 100},
-      {100000, 20, true, 10},   // back to 10 when that fits
-      {3300000, 1, false, 1},   // no bar: nothing to keep in range
+      {3300000, 1, true, 104},                           // 3,300,000 div 32000 = 103 leaves 32038 units
+      {3200000, 1, true, 100},  {100000, 20, true, 10},  // back to 10 when that fits
+      {3300000, 1, false, 1},                            // no bar: nothing to keep in range
       {3300000, 20, false, 20},
   };
   for (const auto& c : cases) {
