@@ -7,7 +7,6 @@
 #include "../../model/RPTestCanvas.h"
 #include "RPViewTestData.h"
 #include "richtext/layout/RPLayoutItems.h"
-#include "richtext/layout/view/RPItemFormattedData.h"
 
 namespace {
 
@@ -158,14 +157,7 @@ public:
   struct TLocation : TRPStoreSubRPData {
     int32_t Index = 0;
   };
-  class TRow : public TRPDataList {
-  public:
-    explicit TRow(TCustomRPData* parent) : FParent(parent) {}
-    TCustomRPData* GetParentRPData() const override { return FParent; }
-
-  private:
-    TCustomRPData* FParent;
-  } Row;
+  TTestRow Row;
   TCustomRPData* GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition position) override {
     int32_t index = position == rpsdFirst ? 0 : static_cast<TLocation&>(*location).Index + 1;
     if (index >= Row.Count()) return nullptr;
