@@ -1,0 +1,189 @@
+// The control's document: focus among hyperlinks, buffered painting, and the answers
+// taken from the control.
+#include "richtext/layout/view/RPControlData.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "platform/base/CodePages.h"
+#include "platform/base/Exception.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/TextDraw.h"
+#include "richtext/layout/view/RichPane.h"
+#include "richtext/model/RPStyle.h"
+
+namespace {
+
+constexpr int32_t MaxScrollUnits = 32000;
+constexpr int32_t DefaultMaxSmallStep = 10;
+
+}  // namespace
+
+// --- TRPControlData ------------------------------------------------------------------
+
+void TRPControlData::ClearFormatting() {
+  FocusedItemNo = -1;
+  FocusedItemData = nullptr;
+  TCustomRPFormattedData::ClearFormatting();
+}
+
+bool TRPControlData::DoTabNavigation(bool backward, TCanvas* canvas) {
+  const TRPStyle* style = GetStyleSheet();
+  if (!style) return false;
+  // The items that take the focus, in document order, those of sub-documents (table
+  // cells) right after the item that holds them.
+  std::vector<std::pair<TCustomRPFormattedData*, int32_t>> stops;
+  EnumItems([&](TCustomRPData& data, int32_t itemNo, bool&) {
+    auto* formatted = dynamic_cast<TCustomRPFormattedData*>(&data);
+    if (formatted && data.GetItem(itemNo)->GetBoolValueEx(rpibqxFocusable, style) &&
+        formatted->GetItemFirstDrawItem(itemNo) >= 0)
+      stops.emplace_back(formatted, itemNo);
+  });
+  const auto current = std::find(stops.begin(), stops.end(), std::make_pair(FocusedItemData, FocusedItemNo));
+  const int32_t at = static_cast<int32_t>(current - stops.begin());
+  const int32_t count = static_cast<int32_t>(stops.size());
+  const int32_t next = current == stops.end() ? (backward ? count - 1 : 0) : at + (backward ? -1 : 1);
+  if (next < 0 || next >= count) return false;
+  if (canvas) DrawFocusRectangle(*canvas);
+  FocusedItemData = stops[static_cast<size_t>(next)].first;
+  FocusedItemNo = stops[static_cast<size_t>(next)].second;
+  if (canvas) DrawFocusRectangle(*canvas);
+  const TRPDrawLineInfo& d = *FocusedItemData->DrawItems[FocusedItemData->GetItemFirstDrawItem(FocusedItemNo)];
+  FocusedItemData->ShowRectangle(d.Left, d.Top, d.Width, d.Height);
+  return true;
+}
+
+void TRPControlData::DrawFocusRectangle(TCanvas& canvas) {
+  TCustomRPFormattedData* data = FocusedItemData;
+  if (!data || FocusedItemNo < 0 || FocusedItemNo >= data->GetItemCount()) return;
+  if (!data->GetItem(FocusedItemNo)->GetBoolValueEx(rpibqxJumpCursor, GetStyleSheet())) return;
+  canvas.Pen().SetColor(clBlack);
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(clWhite);
+  // Control coordinates: the holder's place in this document, less the scroll position
+  // (GetVOffs already holds this document's own origin).
+  const int32_t dx = data->GetOrigin().X - GetOrigin().X - GetHOffs();
+  const int32_t dy = data->GetOrigin().Y - GetOrigin().Y - GetVOffs();
+  for (int32_t i = data->GetItemFirstDrawItem(FocusedItemNo); i >= 0 && i < data->DrawItems.Count(); ++i) {
+    const TRPDrawLineInfo& d = *data->DrawItems[i];
+    if (d.ItemNo != FocusedItemNo) break;
+    canvas.DrawFocusRect(TRect{d.Left - 1 + dx, d.Top - 1 + dy, d.Left + d.Width + 1 + dx, d.Top + d.Height + 1 + dy});
+  }
+}
+
+void TRPControlData::PaintBuffered(TCanvas& canvas, const TRect& clip) {
+  TBitmap buffer;
+  buffer.SetPixelFormat(pf24bit);
+  buffer.SetSize(clip.Right - clip.Left, clip.Bottom - clip.Top);
+  TCanvas& bufferCanvas = *buffer.Canvas();
+  AnsiString error;
+  bool failed = false;
+  try {
+    // The background is drawn in view coordinates, the document from the buffer's origin.
+    SetWindowOrgEx(bufferCanvas.Handle(), clip.Left, clip.Top, nullptr);
+    DrawBackground(bufferCanvas, clip);
+    SetWindowOrgEx(bufferCanvas.Handle(), 0, 0, nullptr);
+    DrawRect(bufferCanvas, clip);
+  } catch (const std::exception& e) {
+    failed = true;
+    error = e.what();
+  }
+  canvas.CopyRect(clip, &bufferCanvas, TRect{0, 0, buffer.Width(), buffer.Height()});
+  if (!failed) return;
+  canvas.Font().SetName("Arial");
+  canvas.Font().SetSize(10);
+  canvas.Font().SetColor(0x0000FF);
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(clWhite);
+  canvas.TextOut(0, 0, AnsiString(RPPaintErrorPrefix) + error);
+}
+
+// --- TRichPaneRPData -----------------------------------------------------------------
+
+TRichPaneRPData::TRichPaneRPData(TCustomRichPane& control) : FControl(control) {}
+
+const IRPStyleSheet* TRichPaneRPData::GetRPStyle() const { return FControl.Style(); }
+TRPStyle* TRichPaneRPData::GetStyleSheet() const { return FControl.Style(); }
+TRPDocumentFlags TRichPaneRPData::GetDocumentFlags() const { return FControl.DocumentFlags; }
+void TRichPaneRPData::SetDocumentFlags(TRPDocumentFlags flags) { FControl.DocumentFlags = flags; }
+TRPOptions TRichPaneRPData::GetOptions() const { return FControl.Options; }
+void TRichPaneRPData::SetOptions(TRPOptions options) { FControl.Options = options; }
+AnsiString TRichPaneRPData::GetDelimiters() const { return FControl.Delimiters; }
+TRPBiDiMode TRichPaneRPData::GetBiDiMode() const { return FControl.BiDiMode(); }
+
+int32_t TRichPaneRPData::GetLeftMargin() const { return FControl.LeftMargin; }
+int32_t TRichPaneRPData::GetRightMargin() const { return FControl.RightMargin; }
+int32_t TRichPaneRPData::GetTopMargin() const { return FControl.TopMargin; }
+int32_t TRichPaneRPData::GetBottomMargin() const { return FControl.BottomMargin; }
+int32_t TRichPaneRPData::GetMinTextWidth() const { return FControl.MinTextWidth; }
+int32_t TRichPaneRPData::GetMaxTextWidth() const { return FControl.MaxTextWidth; }
+int32_t TRichPaneRPData::GetWidth() const { return FControl.ClientWidth(); }
+int32_t TRichPaneRPData::GetHeight() const { return FControl.ClientHeight(); }
+int32_t TRichPaneRPData::GetAreaWidth() const { return FControl.HScrollMax(); }
+int32_t TRichPaneRPData::GetAreaHeightUnits() const { return FControl.VScrollMax(); }
+int32_t TRichPaneRPData::GetHOffs() const { return FControl.HScrollPos(); }
+int32_t TRichPaneRPData::GetVSmallStep() const { return FControl.VSmallStep(); }
+
+int32_t TRichPaneRPData::GetVOffs() const {
+  return FControl.VScrollPos() * FControl.VSmallStep() - GetDocumentVAlignOffset();
+}
+
+int32_t TRichPaneRPData::GetDocumentVAlignOffset() const {
+  int32_t offset = 0;
+  if (FControl.DocVAlign == rpdvaCenter) offset = (GetHeight() - DocumentHeight) / 2;
+  if (FControl.DocVAlign == rpdvaBottom) offset = GetHeight() - DocumentHeight;
+  return std::max(offset, 0);
+}
+
+TCanvas* TRichPaneRPData::GetCanvas() { return &FControl.Canvas(); }
+TColor TRichPaneRPData::GetColor() const { return FControl.EffectiveColor(); }
+TRPBackground* TRichPaneRPData::GetBackground() const { return &FControl.Background(); }
+bool TRichPaneRPData::IsFocused() const { return FControl.Host() && FControl.Host()->Focused(); }
+
+void TRichPaneRPData::ScrollTo(int32_t y) { FControl.ScrollTo(y); }
+void TRichPaneRPData::HScrollTo(int32_t x) { FControl.HScrollTo(x); }
+
+void TRichPaneRPData::ShowRectangle(int32_t x, int32_t y, int32_t width, int32_t height) {
+  const int32_t top = GetVOffs(), left = GetHOffs();
+  if (y + height > top + GetHeight()) ScrollTo(y + height - GetHeight());
+  if (y < GetVOffs()) ScrollTo(y);
+  if (x + width > left + GetWidth()) HScrollTo(x + width - GetWidth());
+  if (x < GetHOffs()) HScrollTo(x);
+}
+
+void TRichPaneRPData::UpdateScrollRanges(int32_t width, int32_t height) {
+  const int32_t step = FControl.VSmallStep();
+  FControl.UpdateScrollBars(width, (height + step - 1) / step, true);
+}
+
+void TRichPaneRPData::AdjustVSmallStep() {
+  const int32_t step = FControl.VSmallStep();
+  const int32_t height = DocumentHeight;
+  if (FControl.VScrollVisible() && height / step > MaxScrollUnits) {
+    int32_t newStep = height / MaxScrollUnits;
+    if (height / newStep > MaxScrollUnits) ++newStep;
+    FControl.SetVSmallStep(newStep);
+  } else if (step > DefaultMaxSmallStep && height / DefaultMaxSmallStep <= MaxScrollUnits) {
+    FControl.SetVSmallStep(DefaultMaxSmallStep);
+  }
+}
+
+bool TRichPaneRPData::ControlAlive() const { return (FControl.ComponentState() & csDestroying) == 0; }
+
+void TRichPaneRPData::ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) {
+  if (ControlAlive() && FControl.OnItemAction) FControl.OnItemAction(&FControl, action, item, text, this);
+}
+
+void TRichPaneRPData::ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) {
+  if (ControlAlive() && FControl.OnControlAction) FControl.OnControlAction(&FControl, action, itemNo, item);
+}
+
+void TRichPaneRPData::ExecuteItemJump(int32_t jumpId) {
+  if (FControl.OnJump) FControl.OnJump(&FControl, FirstJumpNo + jumpId);
+}
+
+void TRichPaneRPData::SelectionChanged() {
+  if (FControl.Host() && ControlAlive() && FControl.OnSelect) FControl.OnSelect(&FControl);
+}

@@ -1,0 +1,101 @@
+// The document of a rich view control. TRPControlData adds keyboard focus among the
+// document's hyperlinks and flicker-free painting to a formatted document;
+// TRichPaneRPData answers every question of formatting and painting from its control
+// (RichPane.h) and raises the control's events.
+#pragma once
+
+#include <cstdint>
+
+#include "richtext/layout/RPFormattedData.h"
+
+class TCustomRichPane;
+
+enum TRPTabNavigationType : uint8_t { rptnNone, rptnTab, rptnCtrlTab };
+
+// The message painted in place of a document whose painting raised.
+inline constexpr const char* RPPaintErrorPrefix = "Error:";
+
+class TRPControlData : public TCustomRPFormattedData {
+public:
+  // The focused item (-1: none) and the document that holds it (nullptr: none).
+  int32_t FocusedItemNo = -1;
+  TCustomRPFormattedData* FocusedItemData = nullptr;
+  TRPTabNavigationType TabNavigation = rptnTab;
+
+  void ClearFormatting() override;
+  // Moves the keyboard focus to the next (backward: previous) item that takes it, in this
+  // document or its sub-documents (table cells), erasing the old focus rectangle on
+  // canvas and drawing the new one when a canvas is given, and bringing the item into
+  // view. False when no such item is left (the focus then belongs to the next control of
+  // the form, which the window host decides).
+  bool DoTabNavigation(bool backward, TCanvas* canvas);
+  // The focus rectangle (XOR: a second call erases it) around every draw item of the
+  // focused item, when that item is a hyperlink.
+  void DrawFocusRectangle(TCanvas& canvas);
+  // Paints the part clip of the view onto canvas through an off-screen bitmap: the
+  // background, then the document. A painting error is not passed on: the painted part
+  // is shown, then "Error:" and the message in red on white at the top-left corner.
+  void PaintBuffered(TCanvas& canvas, const TRect& clip);
+};
+
+class TRichPaneRPData : public TRPControlData {
+public:
+  explicit TRichPaneRPData(TCustomRichPane& control);
+
+  TCustomRichPane& Control() const { return FControl; }
+  // Added to the document's jump numbers when a hyperlink is followed.
+  int32_t FirstJumpNo = 0;
+
+  const IRPStyleSheet* GetRPStyle() const override;
+  TRPStyle* GetStyleSheet() const override;
+  TRPDocumentFlags GetDocumentFlags() const override;
+  void SetDocumentFlags(TRPDocumentFlags flags);
+  TRPOptions GetOptions() const override;
+  void SetOptions(TRPOptions options) override;
+  AnsiString GetDelimiters() const override;
+  TRPBiDiMode GetBiDiMode() const override;
+
+  int32_t GetLeftMargin() const override;
+  int32_t GetRightMargin() const override;
+  int32_t GetTopMargin() const override;
+  int32_t GetBottomMargin() const override;
+  int32_t GetMinTextWidth() const override;
+  int32_t GetMaxTextWidth() const override;
+  // The control's client area.
+  int32_t GetWidth() const override;
+  int32_t GetHeight() const override;
+  // The document size as the control's scroll ranges hold it.
+  int32_t GetAreaWidth() const;
+  int32_t GetAreaHeightUnits() const;
+  int32_t GetHOffs() const override;
+  // Vertical position times the small step, less the vertical alignment offset.
+  int32_t GetVOffs() const override;
+  // Where the document stands in a client area taller than it: by the control's
+  // DocVAlign, never below 0.
+  int32_t GetDocumentVAlignOffset() const;
+  TPoint GetOrigin() const override { return TPoint{0, GetDocumentVAlignOffset()}; }
+  int32_t GetVSmallStep() const;
+  TCanvas* GetCanvas() override;
+  TColor GetColor() const override;
+  TRPBackground* GetBackground() const override;
+  bool IsFocused() const override;
+
+  void ScrollTo(int32_t y) override;
+  void HScrollTo(int32_t x);
+  // Scrolls the least that shows the rectangle, its top-left corner first.
+  void ShowRectangle(int32_t x, int32_t y, int32_t width, int32_t height) override;
+  // The control's scroll ranges: the height in small steps, rounded up.
+  void UpdateScrollRanges(int32_t width, int32_t height) override;
+  // Keeps the vertical range within 32000 units.
+  void AdjustVSmallStep() override;
+
+  void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) override;
+  void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) override;
+  void ExecuteItemJump(int32_t jumpId) override;
+  void SelectionChanged() override;
+
+private:
+  // Events are not raised while the control is being destroyed.
+  bool ControlAlive() const;
+  TCustomRichPane& FControl;
+};

@@ -1,0 +1,141 @@
+// Scroll positions and commands of a rich view.
+#include "richtext/layout/view/RPScroller.h"
+
+#include <algorithm>
+
+#include "platform/base/Numbers.h"
+
+namespace {
+
+int32_t ClampPosition(int32_t pos, int32_t max, int32_t page) { return std::max(0, std::min(pos, max - page)); }
+
+constexpr int32_t EmbeddedLimit = 10000;
+
+}  // namespace
+
+TRPScroller::TRPScroller(TComponent* owner) : TComponent(owner) {}
+
+void TRPScroller::SetBounds(int32_t width, int32_t height) {
+  // A single border takes one pixel on every side of the client area.
+  const int32_t border = BorderStyle == bsSingle ? 2 : 0;
+  FWidth = width;
+  FHeight = height;
+  FClientWidth = std::max(width - border, 0);
+  FClientHeight = std::max(height - border, 0);
+}
+
+void TRPScroller::SetVScrollVisible(bool value) {
+  FVScrollVisible = value;
+  UpdateScrollBars(FDocWidth, FDocHeightUnits, (ComponentState() & csLoading) != 0);
+}
+
+void TRPScroller::SetHScrollVisible(bool value) {
+  FHScrollVisible = value;
+  UpdateScrollBars(FDocWidth, FDocHeightUnits, true);
+}
+
+void TRPScroller::UpdateScrollBars(int32_t width, int32_t heightUnits, bool updateHorizontal) {
+  if (FUpdatingBars) return;
+  FUpdatingBars = true;
+  FDocWidth = width;
+  FDocHeightUnits = heightUnits;
+  if (updateHorizontal) {
+    FHMax = width;
+    FHPage = FClientWidth;
+    FHPos = ClampPosition(FHPos, width, FClientWidth);
+    if (FHost) FHost->SetScrollBar(rpsbHorizontal, FHMax, FHPage, FHPos, FHScrollVisible);
+  }
+  FVMax = heightUnits;
+  FVPage = FClientHeight / FVSmallStep;
+  FVPos = ClampPosition(FVPos, heightUnits, FVPage);
+  if (FHost) FHost->SetScrollBar(rpsbVertical, FVMax, FVPage, FVPos, FVScrollVisible);
+  FUpdatingBars = false;
+  if (OnResize) OnResize(this);
+}
+
+void TRPScroller::VScrollTo(int32_t pos, bool redraw) {
+  const int32_t old = FVPos;
+  FVPos = ClampPosition(pos, FVMax, FVPage);
+  if (FVPos == old) return;
+  const int32_t dy = (old - FVPos) * FVSmallStep;
+  if (FHost && FVScrollVisible) FHost->SetScrollBar(rpsbVertical, FVMax, FVPage, FVPos, true);
+  if (redraw && FHost) {
+    if (FullRedraw)
+      FHost->Invalidate();
+    else
+      FHost->ScrollContent(0, dy);
+  }
+  MoveEmbeddedWindows(0, dy);
+  DoVScrolled();
+}
+
+void TRPScroller::HScrollTo(int32_t pos) {
+  const int32_t old = FHPos;
+  FHPos = ClampPosition(pos, FHMax, FHPage);
+  if (FHPos == old) return;
+  const int32_t dx = old - FHPos;
+  if (FHost) {
+    if (FHScrollVisible) FHost->SetScrollBar(rpsbHorizontal, FHMax, FHPage, FHPos, true);
+    if (FullRedraw)
+      FHost->Invalidate();
+    else
+      FHost->ScrollContent(dx, 0);
+  }
+  MoveEmbeddedWindows(dx, 0);
+  DoHScrolled();
+}
+
+void TRPScroller::MoveEmbeddedWindows(int32_t dx, int32_t dy) {
+  for (TRPEmbeddedWindow* window : EmbeddedWindows) {
+    window->Tag += dy;
+    window->Top = std::clamp(window->Tag, -EmbeddedLimit, EmbeddedLimit);
+    window->Left += dx;
+  }
+}
+
+void TRPScroller::DoVScrolled() {
+  if (OnVScrolled) OnVScrolled(this);
+}
+
+void TRPScroller::DoHScrolled() {
+  if (OnHScrolled) OnHScrolled(this);
+}
+
+void TRPScroller::VScrollCommand(TRPScrollCode code, int32_t thumb) {
+  const int32_t page = FClientHeight / FVSmallStep;
+  switch (code) {
+    case rpscLineBack: VScrollTo(FVPos - LineStep, true); break;
+    case rpscLineForward: VScrollTo(FVPos + LineStep, true); break;
+    case rpscPageBack: VScrollTo(FVPos - page, true); break;
+    case rpscPageForward: VScrollTo(FVPos + page, true); break;
+    case rpscThumbTrack:
+      if (Tracking) VScrollTo(thumb, true);
+      break;
+    case rpscThumbPosition: VScrollTo(thumb, true); break;
+    case rpscStart: VScrollTo(0, true); break;
+    case rpscEnd: VScrollTo(FVMax, true); break;
+  }
+}
+
+void TRPScroller::HScrollCommand(TRPScrollCode code, int32_t thumb) {
+  switch (code) {
+    case rpscLineBack: HScrollTo(FHPos - FVSmallStep * LineStep); break;
+    case rpscLineForward: HScrollTo(FHPos + FVSmallStep * LineStep); break;
+    case rpscPageBack: HScrollTo(FHPos - FClientWidth); break;
+    case rpscPageForward: HScrollTo(FHPos + FClientWidth); break;
+    case rpscThumbTrack:
+      if (Tracking) HScrollTo(thumb);
+      break;
+    case rpscThumbPosition: HScrollTo(thumb); break;
+    case rpscStart: HScrollTo(0); break;
+    case rpscEnd: HScrollTo(FHMax); break;
+  }
+}
+
+bool TRPScroller::MouseWheel(int32_t notches, int32_t wheelLines) {
+  if (WheelStep == 0) return false;
+  const int32_t perNotch =
+      wheelLines < 0 ? FClientHeight / FVSmallStep : static_cast<int32_t>(Round(WheelStep * wheelLines / 3.0));
+  VScrollTo(FVPos + notches * perNotch, true);
+  return true;
+}

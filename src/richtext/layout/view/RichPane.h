@@ -1,0 +1,163 @@
+// The rich view control: holds a document (RPControlData.h), its style sheet, a
+// background and the layout properties (margins, text widths, options, flags), offers
+// the document operations (clear, add, format) and paints the document into a canvas.
+// It needs no display: the window that shows it is its scroller's host; mouse, keyboard,
+// timer and window-text messages arrive with that host.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "richtext/layout/RPBackground.h"
+#include "richtext/layout/view/RPControlData.h"
+#include "richtext/layout/view/RPScroller.h"
+#include "richtext/model/RPData.h"
+
+class TRPStyle;
+
+// The control's options beyond those the document reads (RPData.h).
+inline constexpr TRPOptions rpoAllowSelection = 0x40;
+inline constexpr TRPOptions rpoScrollToEnd = 0x80;  // appending scrolls to the end
+inline constexpr TRPOptions rpoAutoCopyText = 0x100;
+inline constexpr TRPOptions rpoAutoCopyRPF = 0x200;
+inline constexpr TRPOptions rpoAutoCopyImage = 0x400;
+inline constexpr TRPOptions rpoAutoCopyRTF = 0x800;
+inline constexpr TRPOptions rpoFormatInvalidate = 0x1000;
+inline constexpr TRPOptions rpoDblClickSelectsWord = 0x2000;
+inline constexpr TRPOptions rpoRClickDeselects = 0x4000;
+inline constexpr TRPOptions rpoFastFormatting = 0x8000;
+inline constexpr TRPOptions rpoDisallowDrag = 0x10000;
+inline constexpr TRPOptions rpoRichPaneDefaults =
+    rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyImage |
+    rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord | rpoRClickDeselects | rpoFastFormatting;
+
+// Where a document shorter than the client area stands in it.
+enum TRPDocVAlign : uint8_t { rpdvaTop, rpdvaCenter, rpdvaBottom };
+
+// The control painted without a style sheet shows this, %s being the control's name.
+inline constexpr const char* RPNoStyleText = "Style is not defined\rCreate a TRPStyle object and assign it to %s.Style";
+
+// The word delimiters: space . ; , : ( ) { } " / \ < > ! ? [ ], the four typographic
+// quotation marks of the 8-bit code page, - + * = and the no-break space.
+inline const AnsiString RPDefaultDelimiters = " .;,:(){}\"/\\<>!?[]\x91\x92\x93\x94-+*=\xA0";
+
+class TCustomRichPane : public TRPScroller {
+public:
+  explicit TCustomRichPane(TComponent* owner);
+  ~TCustomRichPane() override;
+
+  TColor Color = clNone;  // none: the style sheet's colour, or clWindow without one
+  int32_t LeftMargin = 5, RightMargin = 5, TopMargin = 5, BottomMargin = 5;
+  int32_t MinTextWidth = 0, MaxTextWidth = 0;
+  AnsiString Delimiters = RPDefaultDelimiters;
+  TRPOptions Options = rpoRichPaneDefaults;
+  TRPDocumentFlags DocumentFlags = rpdfRichPaneDefaults;
+  TRPDocVAlign DocVAlign = rpdvaTop;
+  bool Visible = true;
+  std::function<void(TCustomRichPane* sender, TCanvas& canvas, bool prepaint)> OnPaint;
+  std::function<void(TCustomRichPane* sender, int32_t id)> OnJump;
+  TNotifyEvent OnSelect;
+  std::function<void(TCustomRichPane* sender, TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text,
+                     TCustomRPData* rpData)>
+      OnItemAction;
+  std::function<void(TCustomRichPane* sender, TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item)>
+      OnControlAction;
+
+  TRichPaneRPData& RPData() const { return *FData; }
+  TCanvas& Canvas() { return FCanvas; }
+  TRPBackground& Background() const { return *FBackground; }
+  TRPStyle* Style() const { return FStyle; }
+  // Watches the style sheet: when it is freed the control is left without one.
+  virtual void SetStyle(TRPStyle* style);
+  TBackgroundStyle BackgroundStyle() const { return FBackground->Style; }
+  // Stores the style and applies the background: scrolling repaints everything when the
+  // background needs it; the control repaints.
+  void SetBackgroundStyle(TBackgroundStyle style);
+  // A new direction lays the document out again.
+  void SetBiDiMode(TRPBiDiMode value) override;
+  // After streaming: the background is applied and the document formatted.
+  void Loaded() override;
+  // Whether text styles are applied with the style sheet's own pixels per inch.
+  virtual bool UsesStylePixelsPerInch() const { return false; }
+  // The effective colour: Color, else the style sheet's, else clWindow.
+  TColor EffectiveColor() const;
+
+  // --- The document -------------------------------------------------------------------
+  // Releases the formatting, then removes every item and checkpoint.
+  void Clear();
+  virtual void ClearFormatting();
+  void AddItem(AnsiString name, std::unique_ptr<TCustomRPItemInfo> item) {
+    FData->AddItem(std::move(name), std::move(item));
+  }
+  // One paragraph per line of 8-bit text, without a tag.
+  bool AddTextNL(AnsiStringView text, int32_t styleNo, int32_t firstParaNo, int32_t paraNo) {
+    return FData->AddMultilineText(text, styleNo, TRPTag(), paraNo, firstParaNo);
+  }
+  int32_t AddNamedCheckpoint(const AnsiString& name, bool raiseEvent, const TRPTag& tag) {
+    return FData->AddCheckpoint(name, raiseEvent, tag);
+  }
+  int32_t GetItemCount() const { return FData->GetItemCount(); }
+  TCustomRPItemInfo* GetItem(int32_t i) const { return FData->GetItem(i); }
+  int32_t GetItemStyle(int32_t i) const { return FData->GetItemStyle(i); }
+  bool IsFromNewLine(int32_t i) const { return FData->StartsNewLine(i); }
+  int32_t GetItemStartOffset(int32_t i) const { return FData->GetItemStartOffset(i); }
+  int32_t GetItemEndOffset(int32_t i) const { return FData->GetItemEndOffset(i); }
+  int32_t GetDocumentHeight() const { return FData->DocumentHeight; }
+
+  // A whole new layout on the control's canvas; the control repaints. Nothing while
+  // designing, with a small step of 0 or without a style sheet.
+  void Format();
+  // A new layout keeping the selection and the scroll position.
+  void Reformat();
+  // The client area changed size: a resize pass.
+  void Resized(int32_t width, int32_t height);
+
+  void Deselect() { FData->Deselect(true); }
+  void SelectAll() { FData->SelectAll(); }
+  void SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo, int32_t endOffs) {
+    FData->SetSelectionBounds(startItemNo, startOffs, endItemNo, endOffs);
+  }
+  bool SelectionExists() const { return FData->SelectionExists(false); }
+
+  // The document as plain text, lines of lineWidth characters (80 for drag and drop):
+  // 8-bit in the default code page, or UTF-16LE; false when writing failed.
+  bool SaveTextToStream(TStream& stream, int32_t lineWidth) {
+    return FData->SaveTextToStream(stream, lineWidth, false, false, false);
+  }
+  bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) {
+    return FData->SaveTextToStream(stream, lineWidth, true, false, false);
+  }
+  // Copies every event handler of source.
+  void AssignEvents(const TCustomRichPane& source);
+
+  // Paints the part clip of the view: without a style sheet the "Style is not defined"
+  // text, else the document through its buffered painting, then OnPaint.
+  void Paint(TCanvas& canvas, const TRect& clip);
+  // Selecting with the mouse outside the client area scrolls by itself: a pointer at
+  // (x, y) of the client area sets the step of each axis (-10 more than 20 pixels
+  // before the area, -1 up to 20 before it, +1 and +10 after it, 0 inside); each tick of
+  // the host's auto-scroll timer scrolls by them (units vertically, pixels horizontally).
+  void RecordAutoScroll(int32_t x, int32_t y);
+  void AutoScrollTick();
+  int32_t AutoScrollStepX() const { return FAutoScrollX; }
+  int32_t AutoScrollStepY() const { return FAutoScrollY; }
+
+  // Refused (nothing changes) when not positive, or when the vertical bar is visible and
+  // the document height would need more than 32000 units.
+  void SetVSmallStep(int32_t value) override;
+
+protected:
+  using TDataFactory = std::unique_ptr<TRichPaneRPData> (*)(TCustomRichPane& control);
+  // The constructor of a control whose document is of another class.
+  TCustomRichPane(TComponent* owner, TDataFactory createData);
+  void Notification(TComponent* component, TOperation operation) override;
+  void Repaint();
+
+private:
+  TCanvas FCanvas;
+  std::unique_ptr<TRPBackground> FBackground;
+  TRPStyle* FStyle = nullptr;
+  std::unique_ptr<TRichPaneRPData> FData;
+  int32_t FAutoScrollX = 0, FAutoScrollY = 0;
+};
