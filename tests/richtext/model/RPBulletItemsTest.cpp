@@ -9,6 +9,7 @@
 #include "platform/base/Streams.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
+#include "RPPictureTestData.h"
 #include "RPTestCanvas.h"
 
 namespace {
@@ -28,26 +29,6 @@ std::unique_ptr<TCustomImageList> TwoImages(int32_t tag = 5) {
   list->SetTag(tag);
   return list;
 }
-
-std::vector<std::string> Letters(const TBitmap& page) {
-  std::vector<std::string> rows;
-  for (int32_t y = 0; y < page.Height(); ++y) {
-    std::string row;
-    for (int32_t x = 0; x < page.Width(); ++x) {
-      const TColor c = page.PixelColor(x, y);
-      row += c == clRed ? 'R' : c == clBlack ? 'K' : c == clBlue ? 'B' : c == clWhite ? '.'
-             : c == RGB(191, 0, 64) ? 'b' : '?';
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-class TJumpRecordingData : public TCustomRPData {
-public:
-  void ExecuteItemJump(int32_t jumpId) override { Jumps.push_back(jumpId); }
-  std::vector<int32_t> Jumps;
-};
 
 class RPBulletItemsTest : public ::testing::Test {
 protected:
