@@ -71,6 +71,9 @@ public:
   // rpidsHover) inside Spacing, blended with the selection colour when selected, and a
   // frame in CurrentItemColor for the current item.
   void Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState, const TRPStyle& rpStyle) const;
+  // The image on white as an RTF bitmap picture; empty without a list or with an index
+  // out of its range.
+  AnsiString SaveRTF() const;
   // Printing: ImageIndex at (0, 0) of the page painter's bitmap. True.
   bool PrintToBitmap(TBitmap& bitmap) const;
 

@@ -43,6 +43,21 @@ void SetRPAnimatorUpdater(TRPAnimatorUpdater updater);
 // What a document does with its pictures' palette copies.
 enum TRPPaletteAction { rppaDoNothing, rppaAssignPalette, rppaCreateCopies, rppaCreateCopiesEx };
 
+// RTF export options read by pictures and bullets.
+inline constexpr uint32_t rprtfSaveEMFAsWMF = 0x04;
+inline constexpr uint32_t rprtfSaveJpegAsJpeg = 0x08;
+inline constexpr uint32_t rprtfSaveBitmapDefault = 0x10;
+inline constexpr uint32_t rprtfSaveEMFDefault = 0x20;
+
+// The graphic class written to RTF as PNG (the PNG codec registers its class at
+// start-up); none by default.
+void SetRPPngGraphicClass(TGraphicClass graphicClass);
+TGraphicClass GetRPPngGraphicClass();
+
+// "{\pict" with the \dibitmap0 form of a bitmap: its size words, then the hex digits of
+// its stream without the file header, and "}".
+AnsiString RtfBitmapPicture(const TBitmap& bitmap, const AnsiString& scaling);
+
 // The units of these kinds register their classes (picture, hot picture) at start-up.
 void RegisterPictureItemClasses();
 
@@ -118,6 +133,10 @@ public:
   // its own size and the bitmap resized to it (the painter stretches the bitmap onto the
   // page); a transparent one keeps what the bitmap showed below it. True.
   bool PrintToBitmap(TBitmap& bitmap, bool preview, int32_t partIndex, int32_t imageTop) const;
+  // The picture as an RTF picture group, scaled by percentages of its natural size when
+  // stretched: JPEG (with rprtfSaveJpegAsJpeg) and PNG images in their own format, every
+  // other graphic as a bitmap (no metafile class exists here). Empty without an image.
+  AnsiString SaveRTF(uint32_t rtfOptions) const;
   // Whether printing needs a draw item that can split the picture over pages: it prints
   // through a bitmap, has a MinHeightOnPage, and is not stretched vertically.
   bool PrintsInParts() const;
