@@ -17,23 +17,6 @@
 
 namespace {
 
-// A graphic that cannot become a bitmap, so drawing it raises.
-class TUndrawableGraphic : public TGraphic {
-public:
-  static const TGraphicClassInfo ClassInfo;
-  TGraphicClass ClassType() const override { return &ClassInfo; }
-  bool Empty() const override { return false; }
-  int32_t Width() const override { return 3; }
-  int32_t Height() const override { return 2; }
-  void SetWidth(int32_t) override {}
-  void SetHeight(int32_t) override {}
-  void Clear() override {}
-  void LoadFromStream(TStream&) override {}
-  void SaveToStream(TStream&) const override {}
-};
-const TGraphicClassInfo TUndrawableGraphic::ClassInfo{"TUndrawableGraphic",
-                                                      [] { return std::unique_ptr<TGraphic>(new TUndrawableGraphic); }};
-
 // An animation that marks where it drew its frame.
 class TFakeAnimator : public IRPPictureAnimator {
 public:

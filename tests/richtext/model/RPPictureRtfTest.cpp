@@ -13,26 +13,6 @@
 
 namespace {
 
-// A graphic whose stream is the two bytes 01 AB and that cannot become a bitmap.
-class TStoredGraphic : public TGraphic {
-public:
-  static const TGraphicClassInfo ClassInfo;
-  TGraphicClass ClassType() const override { return &ClassInfo; }
-  bool Empty() const override { return false; }
-  int32_t Width() const override { return 3; }
-  int32_t Height() const override { return 2; }
-  void SetWidth(int32_t) override {}
-  void SetHeight(int32_t) override {}
-  void Clear() override {}
-  void LoadFromStream(TStream&) override {}
-  void SaveToStream(TStream& stream) const override {
-    const uint8_t bytes[] = {0x01, 0xAB};
-    stream.WriteBuffer(bytes, 2);
-  }
-};
-const TGraphicClassInfo TStoredGraphic::ClassInfo{"TStoredGraphic",
-                                                  [] { return std::unique_ptr<TGraphic>(new TStoredGraphic); }};
-
 // The 40-byte information header of a 24-bit bitmap file, in hex: its size, width,
 // height, one plane, 24 bits, no compression, image bytes, then four zero fields.
 std::string InfoHeaderHex(int32_t width, int32_t height, int32_t imageBytes) {
@@ -101,14 +81,14 @@ TEST_F(RPPictureRtfTest, JpegKeepsItsOwnFormatOnlyWhenAsked) {
 }
 
 TEST_F(RPPictureRtfTest, PngClassIsWrittenInItsOwnFormat) {
-  TRPGraphicItemInfo item(nullptr, std::make_unique<TStoredGraphic>(), rpvaBaseline);
+  TRPGraphicItemInfo item(nullptr, std::make_unique<TUndrawableGraphic>(), rpvaBaseline);
   // Not the PNG class: it cannot become a bitmap, so it is drawn (here: not at all) on
   // white, 3 x 2 pixels.
   const std::string whiteRow = "FFFFFFFFFFFFFFFFFF000000";
   EXPECT_EQ(item.SaveRTF(rprtfSaveBitmapDefault),
             "{\\pict\\dibitmap0\\wbmwidthbytes12\\picw3\\pich2\\picwgoal45\\pichgoal30 " + InfoHeaderHex(3, 2, 24) +
                 whiteRow + whiteRow + "}");
-  SetRPPngGraphicClass(&TStoredGraphic::ClassInfo);
+  SetRPPngGraphicClass(&TUndrawableGraphic::ClassInfo);
   EXPECT_EQ(item.SaveRTF(0), "{\\pict\\pngblip\\picw3\\pich2 01AB}");
 }
 

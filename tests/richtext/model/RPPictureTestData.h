@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Graphic.h"
 #include "richtext/model/RPData.h"
 
 // A bitmap whose pixels are given as rows of letters: R red, G lime, B blue, K black,
@@ -38,6 +40,27 @@ inline std::vector<std::string> Letters(const TBitmap& page) {
   }
   return rows;
 }
+
+// A 3 x 2 graphic whose stream is the two bytes 01 AB and that cannot become a bitmap,
+// so drawing it raises.
+class TUndrawableGraphic : public TGraphic {
+public:
+  static const TGraphicClassInfo ClassInfo;
+  TGraphicClass ClassType() const override { return &ClassInfo; }
+  bool Empty() const override { return false; }
+  int32_t Width() const override { return 3; }
+  int32_t Height() const override { return 2; }
+  void SetWidth(int32_t) override {}
+  void SetHeight(int32_t) override {}
+  void Clear() override {}
+  void LoadFromStream(TStream&) override {}
+  void SaveToStream(TStream& stream) const override {
+    const uint8_t bytes[] = {0x01, 0xAB};
+    stream.WriteBuffer(bytes, 2);
+  }
+};
+inline const TGraphicClassInfo TUndrawableGraphic::ClassInfo{
+    "TUndrawableGraphic", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TUndrawableGraphic>(); }};
 
 // A document that records the hyperlinks its items ask it to follow.
 class TJumpRecordingData : public TCustomRPData {
