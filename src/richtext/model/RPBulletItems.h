@@ -9,6 +9,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/ImageList.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPPictureHtml.h"
 #include "richtext/model/RPPictureItems.h"
 
 // Finds the image list whose Tag is given, for a bullet read from a native-format file
@@ -71,6 +72,10 @@ public:
   // rpidsHover) inside Spacing, blended with the selection colour when selected, and a
   // frame in CurrentItemColor for the current item.
   void Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState, const TRPStyle& rpStyle) const;
+  // "<img ...>" with the location the document's hook gives or the saved image (once per
+  // list, index and background, in saved); empty without a location.
+  AnsiString SaveToHTML(IRPHtmlImageContext& context, TRPHTMLBulletInfoList& saved, uint32_t options, bool useCss,
+                        TColor background, const IRPStyleSheet* rpStyle) const;
   // The image on white as an RTF bitmap picture; empty without a list or with an index
   // out of its range.
   AnsiString SaveRTF() const;

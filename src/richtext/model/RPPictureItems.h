@@ -17,6 +17,7 @@
 #include "richtext/model/RPTextItems.h"
 
 class TRPGraphicItemInfo;
+class IRPHtmlImageContext;
 
 // Draw states of pictures and bullets beside rpidsSelected and rpidsFocused: the item is
 // the editor's current item; the mouse is over it.
@@ -133,6 +134,10 @@ public:
   // its own size and the bitmap resized to it (the painter stretches the bitmap onto the
   // page); a transparent one keeps what the bitmap showed below it. True.
   bool PrintToBitmap(TBitmap& bitmap, bool preview, int32_t partIndex, int32_t imageTop) const;
+  // "<img ...>" with the picture's location: its own file (option 0x1000), what the
+  // document's hook gives, or the picture saved by the document; empty without one.
+  AnsiString SaveToHTML(IRPHtmlImageContext& context, uint32_t options, bool useCss, TColor background,
+                        const IRPStyleSheet* rpStyle) const;
   // The picture as an RTF picture group, scaled by percentages of its natural size when
   // stretched: JPEG (with rprtfSaveJpegAsJpeg) and PNG images in their own format, every
   // other graphic as a bitmap (no metafile class exists here). Empty without an image.
