@@ -81,24 +81,41 @@ void TRPBulletItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const {
   s = std::to_string(ImageList ? ImageList->Tag() : 0) + " " + std::to_string(ImageIndex);
 }
 
-bool TRPBulletItemInfo::CheckReadIndex(int32_t& index, const TRPBulletReadContext& context) const {
-  if (!ImageList || index < ImageList->Count()) return true;
-  if (context.Warnings) *context.Warnings |= rpfwBadImageIndex;
-  if (!context.ConvertLargeIndexToZero) return false;
+bool TRPBulletItemInfo::CheckReadIndex(int32_t& index, IRPFStreaming* streaming) const {
+  if (!ImageList || !streaming || index < ImageList->Count()) return true;
+  streaming->AddWarning(rpfwBadImageIndex);
+  if (!(streaming->Options() & rpfoConvLargeImageIdxToZero)) return false;
   index = 0;
   return true;
 }
 
-bool TRPBulletItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, const TRPBulletReadContext& context) {
+bool TRPBulletItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) {
   int32_t tag = 0, index = 0;
   if (!ReadRPFInteger(rest, tag) || !ReadRPFInteger(rest, index)) return false;
-  ImageList = context.FindImageList ? context.FindImageList(tag) : nullptr;
-  if (!CheckReadIndex(index, context)) return false;
+  ImageList = streaming ? streaming->FindImageList(tag) : nullptr;
+  if (!CheckReadIndex(index, streaming)) return false;
   ImageIndex = index;
   return true;
 }
 
-bool TRPBulletItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) { return ReadRPFHeaderExtraIn(rest, {}); }
+bool TRPBulletItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) { return ReadRPFHeaderExtraIn(rest, nullptr); }
+
+void TRPBulletItemInfo::SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo,
+                                const AnsiString& name, bool forceSameAsPrev) const {
+  WriteRPFItemHeader(stream, *this, GetRPFPropertyCount() + 1, paraNo, forceSameAsPrev, rpfbmHex, streaming);
+  WriteRPFLine(stream, name);
+  SaveRPFProperties(stream);
+}
+
+bool TRPBulletItemInfo::ReadRPFLine(const AnsiString& s, int32_t lineNo, int32_t lineCount, AnsiString& name,
+                                    TRPFReadState& readState) {
+  if (lineNo == 0)
+    name = s;
+  else
+    ReadRPFPropertyLine(s);
+  if (lineNo + 1 >= lineCount) readState = rpfrsItemDone;
+  return true;
+}
 
 void TRPBulletItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState,
                               const TRPStyle& rpStyle) const {
@@ -151,8 +168,8 @@ void TRPHotspotItemInfo::GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s)
   s += " " + std::to_string(HotImageIndex);
 }
 
-bool TRPHotspotItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, const TRPBulletReadContext& context) {
-  if (!TRPBulletItemInfo::ReadRPFHeaderExtraIn(rest, context)) return false;
+bool TRPHotspotItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) {
+  if (!TRPBulletItemInfo::ReadRPFHeaderExtraIn(rest, streaming)) return false;
   size_t at = 0;
   while (at < rest.size() && rest[at] == ' ') ++at;
   if (at == rest.size() || rest[at] == '\0' || rest[at] == '\r' || rest[at] == '\n') {
@@ -160,7 +177,7 @@ bool TRPHotspotItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, const TRPBul
     return true;
   }
   int32_t hot = 0;
-  if (!ReadRPFInteger(rest, hot) || !CheckReadIndex(hot, context)) return false;
+  if (!ReadRPFInteger(rest, hot) || !CheckReadIndex(hot, streaming)) return false;
   HotImageIndex = hot;
   return true;
 }

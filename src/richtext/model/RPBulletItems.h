@@ -9,22 +9,9 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/ImageList.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPItemStreaming.h"
 #include "richtext/model/RPPictureHtml.h"
 #include "richtext/model/RPPictureItems.h"
-
-// Finds the image list whose Tag is given, for a bullet read from a native-format file
-// (the document's image-list request); nullptr when it has none.
-using TRPImageListFinder = std::function<TCustomImageList*(int32_t tag)>;
-
-// Native-format reading: an image index out of its list's range is reported
-// (rpfwBadImageIndex in warnings) and either read as 0 (convertLargeIndexToZero) or
-// refused.
-struct TRPBulletReadContext {
-  TRPImageListFinder FindImageList;
-  bool ConvertLargeIndexToZero = false;
-  uint32_t* Warnings = nullptr;
-};
-inline constexpr uint32_t rpfwBadImageIndex = 0x08;
 
 // The units of these kinds register their classes (bullet, hotspot) at start-up.
 void RegisterBulletItemClasses();
@@ -62,11 +49,19 @@ public:
   void SaveRPFProperties(TStream& stream) const override;
   // "ListTag ImageIndex".
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
-  // Two integers: the list's tag, looked up through the context, and the index, checked
-  // against the list found. False when a number is missing or the index is refused.
-  virtual bool ReadRPFHeaderExtraIn(AnsiStringView& rest, const TRPBulletReadContext& context);
-  // The same with a context that finds no list.
+  // Two integers: the list's tag, looked up through the reader (none without one), and
+  // the index. An index beyond the list found sets rpfwBadImageIndex and is read as 0
+  // with rpfoConvLargeImageIdxToZero, else refused. False when a number is missing or
+  // the index is refused.
+  virtual bool ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming);
+  // The same without a reader: no list is found.
   bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  // The header (no body), the name line and the property lines.
+  void SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
+               bool forceSameAsPrev) const;
+  // Line 0 is the item's name, the others property lines; done after the last.
+  bool ReadRPFLine(const AnsiString& s, int32_t lineNo, int32_t lineCount, AnsiString& name,
+                   TRPFReadState& readState);
 
   // Screen drawing with the item's box at (x, y): the image (the hot one with
   // rpidsHover) inside Spacing, blended with the selection colour when selected, and a
@@ -85,7 +80,7 @@ public:
 protected:
   // An index read for the list: false (refused) when it is out of range and large
   // indexes are not converted.
-  bool CheckReadIndex(int32_t& index, const TRPBulletReadContext& context) const;
+  bool CheckReadIndex(int32_t& index, IRPFStreaming* streaming) const;
 };
 
 class TRPHotspotItemInfo : public TRPBulletItemInfo {
@@ -104,5 +99,5 @@ public:
   void CopyPropertiesFrom(const TCustomRPItemInfo& source) override;
   // "ListTag ImageIndex HotImageIndex"; a missing third number reads as ImageIndex.
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
-  bool ReadRPFHeaderExtraIn(AnsiStringView& rest, const TRPBulletReadContext& context) override;
+  bool ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) override;
 };

@@ -11,14 +11,13 @@ TRPAnimatorUpdater& AnimatorUpdater() {
   static TRPAnimatorUpdater updater;
   return updater;
 }
+}  // namespace
 
-// A new graphic of source's class holding a copy of it.
-std::unique_ptr<TGraphic> CopyGraphic(const TGraphic& source) {
+std::unique_ptr<TGraphic> CopyRPGraphic(const TGraphic& source) {
   std::unique_ptr<TGraphic> copy = RPCreateGraphic(source.ClassType());
   copy->Assign(&source);
   return copy;
 }
-}  // namespace
 
 void SetRPAnimatorUpdater(TRPAnimatorUpdater updater) { AnimatorUpdater() = std::move(updater); }
 
@@ -83,8 +82,8 @@ void TRPGraphicItemInfo::CopyPropertiesFrom(const TCustomRPItemInfo& source) {
     ImageHeight = picture->ImageHeight;
     NoHTMLImageSize = picture->NoHTMLImageSize;
     // Copies made before the old graphics go, so copying from itself keeps them.
-    std::unique_ptr<TGraphic> image = picture->Image ? CopyGraphic(*picture->Image) : nullptr;
-    std::unique_ptr<TGraphic> imageCopy = picture->ImageCopy ? CopyGraphic(*picture->ImageCopy) : nullptr;
+    std::unique_ptr<TGraphic> image = picture->Image ? CopyRPGraphic(*picture->Image) : nullptr;
+    std::unique_ptr<TGraphic> imageCopy = picture->ImageCopy ? CopyRPGraphic(*picture->ImageCopy) : nullptr;
     Image = std::move(image);
     ImageCopy = std::move(imageCopy);
   }

@@ -13,6 +13,7 @@
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/Palette.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPItemStreaming.h"
 #include "richtext/model/RPScaling.h"
 #include "richtext/model/RPTextItems.h"
 
@@ -58,6 +59,9 @@ TGraphicClass GetRPPngGraphicClass();
 // "{\pict" with the \dibitmap0 form of a bitmap: its size words, then the hex digits of
 // its stream without the file header, and "}".
 AnsiString RtfBitmapPicture(const TBitmap& bitmap, const AnsiString& scaling);
+
+// A new graphic of source's class (through RPCreateGraphic) holding a copy of it.
+std::unique_ptr<TGraphic> CopyRPGraphic(const TGraphic& source);
 
 // The units of these kinds register their classes (picture, hot picture) at start-up.
 void RegisterPictureItemClasses();
@@ -134,6 +138,20 @@ public:
   // its own size and the bitmap resized to it (the painter stretches the bitmap onto the
   // page); a transparent one keeps what the bitmap showed below it. True.
   bool PrintToBitmap(TBitmap& bitmap, bool preview, int32_t partIndex, int32_t imageTop) const;
+  // The header, the name line, then with rpfoSavePicturesBody (and an image) the class
+  // name, the property lines and the picture as one hex line or, with rpfoSaveBinary, a
+  // binary block; without a body the name and property lines only.
+  void SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
+               bool forceSameAsPrev) const;
+  // Line lineNo of the item's lineCount lines in body mode mode. Without a body: line 0
+  // is the name, and the picture is asked of the document by name (or by a file name
+  // read later while there is none). With a body: the name, the graphic class (unknown:
+  // rpfwUnknownPicFmt, and false unless rpfoIgnoreUnknownPicFmt), property lines, and
+  // the data in the last line (false for bad hex; data that does not load gives the
+  // style sheet's invalid picture and rpfwInvalidPicture). lineMode asks for the data
+  // line as a binary block; readState is rpfrsItemDone after the last line.
+  bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode mode, int32_t lineNo,
+                   int32_t lineCount, AnsiString& name, TRPFLineMode& lineMode, TRPFReadState& readState);
   // "<img ...>" with the picture's location: its own file (option 0x1000), what the
   // document's hook gives, or the picture saved by the document; empty without one.
   AnsiString SaveToHTML(IRPHtmlImageContext& context, uint32_t options, bool useCss, TColor background,

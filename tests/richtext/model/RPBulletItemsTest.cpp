@@ -203,11 +203,11 @@ TEST_F(RPBulletItemsTest, HeaderExtraRoundTripsThroughTheListTag) {
   bullet.GetRPFHeaderExtra(nullptr, extra);
   EXPECT_EQ(extra, "5 0");
 
-  TRPBulletReadContext context;
-  context.FindImageList = [&](int32_t tag) { return tag == 5 ? List.get() : nullptr; };
+  TFakeRPFStreaming reader;
+  reader.ImageLists[5] = List.get();
   TRPHotspotItemInfo back(nullptr);
   AnsiStringView rest = "5 1 0";
-  ASSERT_TRUE(back.ReadRPFHeaderExtraIn(rest, context));
+  ASSERT_TRUE(back.ReadRPFHeaderExtraIn(rest, &reader));
   EXPECT_EQ(back.ImageList, List.get());
   EXPECT_EQ(back.ImageIndex, 1);
   EXPECT_EQ(back.HotImageIndex, 0);
@@ -235,26 +235,50 @@ TEST_F(RPBulletItemsTest, HeaderExtraReadingChecksTheIndex) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Extra);
-    uint32_t warnings = 0;
-    TRPBulletReadContext context;
-    context.FindImageList = [&](int32_t tag) { return tag == 5 ? List.get() : nullptr; };
-    context.ConvertLargeIndexToZero = c.ConvertToZero;
-    context.Warnings = &warnings;
+    TFakeRPFStreaming reader;
+    reader.ImageLists[5] = List.get();
+    reader.RPFOptions = c.ConvertToZero ? rpfoConvLargeImageIdxToZero : 0;
     TRPHotspotItemInfo hotspot(nullptr);
     AnsiStringView rest = c.Extra;
-    EXPECT_EQ(hotspot.ReadRPFHeaderExtraIn(rest, context), c.WantOk);
-    EXPECT_EQ(warnings, c.WantWarning ? rpfwBadImageIndex : 0u);
+    EXPECT_EQ(hotspot.ReadRPFHeaderExtraIn(rest, &reader), c.WantOk);
+    EXPECT_EQ(reader.Warnings, c.WantWarning ? rpfwBadImageIndex : 0u);
     if (c.WantOk) {
       EXPECT_EQ(hotspot.ImageIndex, c.WantIndex);
       EXPECT_EQ(hotspot.HotImageIndex, c.WantHot);
     }
   }
-  // Without a reading context no list is found.
+  // Without a reader no list is found.
   TRPBulletItemInfo bullet(nullptr);
   AnsiStringView rest = "5 9";
   EXPECT_TRUE(bullet.ReadRPFHeaderExtra(rest));
   EXPECT_EQ(bullet.ImageList, nullptr);
   EXPECT_EQ(bullet.ImageIndex, 9);
+}
+
+TEST_F(RPBulletItemsTest, NativeFormatLinesRoundTrip) {
+  TRPHotspotItemInfo hotspot(nullptr);
+  hotspot.ImageList = List.get();
+  hotspot.ImageIndex = 1;
+  hotspot.HotImageIndex = 0;
+  hotspot.Alt = "dot";
+  hotspot.Tag = TRPTag::FromNumber(9);
+  hotspot.SetPageBreakBefore(true);
+  TFakeRPFStreaming writer;
+  TMemoryStream stream;
+  hotspot.SaveRPF(stream, writer, 3, "star", false);
+  hotspot.SaveRPF(stream, writer, 3, "star", true);  // as the continuation of a line
+  const std::string text(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  EXPECT_EQ(text, "-4 2 3 2 0 9 5 1 0\r\nstar\r\nalt=dot\r\n-4 2 -1 1 0 9 5 1 0\r\nstar\r\nalt=dot\r\n");
+
+  TRPHotspotItemInfo back(nullptr);
+  AnsiString name;
+  TRPFReadState state = rpfrsReading;
+  EXPECT_TRUE(back.ReadRPFLine("star", 0, 2, name, state));
+  EXPECT_EQ(state, rpfrsReading);
+  EXPECT_TRUE(back.ReadRPFLine("alt=dot", 1, 2, name, state));
+  EXPECT_EQ(state, rpfrsItemDone);
+  EXPECT_EQ(name, "star");
+  EXPECT_EQ(back.Alt, "dot");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Pictures and pages for the picture and bullet tests, drawn and read as rows of letters.
 #pragma once
 
+#include <cctype>
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +12,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Graphic.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPItemStreaming.h"
 
 // A bitmap whose pixels are given as rows of letters: R red, G lime, B blue, K black,
 // Y yellow, anything else white.
@@ -67,4 +71,81 @@ class TJumpRecordingData : public TCustomRPData {
 public:
   void ExecuteItemJump(int32_t jumpId) override { Jumps.push_back(jumpId); }
   std::vector<int32_t> Jumps;
+};
+
+// Upper-case hex digits of bytes.
+inline std::string HexOf(const uint8_t* bytes, size_t count) {
+  std::string hex;
+  for (size_t i = 0; i < count; ++i) {
+    char two[3];
+    std::snprintf(two, sizeof two, "%02X", bytes[i]);
+    hex += two;
+  }
+  return hex;
+}
+
+// The graphic's stream as bytes.
+inline std::string StreamOf(const TGraphic& graphic) {
+  TMemoryStream stream;
+  graphic.SaveToStream(stream);
+  return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
+
+// The native-format writer and reader as items see them: pictures in hex (upper case)
+// or as a 4-byte length and the stream, numbers as decimal text, requests answered from
+// maps and recorded.
+class TFakeRPFStreaming : public IRPFStreaming {
+public:
+  uint32_t Options() const override { return RPFOptions; }
+  void AddWarning(uint32_t warning) override { Warnings |= warning; }
+  AnsiString ParaNoText(int32_t paraNo, bool forceMinusOne) const override {
+    return std::to_string(forceMinusOne ? -1 : paraNo);
+  }
+  AnsiString TagText(const TRPTag& tag) const override { return std::to_string(tag.Number()); }
+  AnsiString PictureToHex(const TGraphic& graphic) const override {
+    const std::string bytes = StreamOf(graphic);
+    return HexOf(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  }
+  void SavePictureBinary(TStream& stream, const TGraphic& graphic) const override {
+    const std::string bytes = StreamOf(graphic);
+    const auto size = static_cast<uint32_t>(bytes.size());
+    const uint8_t length[] = {uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24)};
+    stream.WriteBuffer(length, 4);
+    stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  }
+  bool LoadPictureFromHex(const AnsiString& hex, TGraphic& graphic) const override {
+    if (hex.size() % 2 != 0) return false;
+    AnsiString bytes;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+      unsigned value = 0;
+      if (std::sscanf(hex.substr(i, 2).c_str(), "%2x", &value) != 1 || !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
+        return false;
+      bytes += static_cast<char>(value);
+    }
+    LoadPictureFromBinary(bytes, graphic);
+    return true;
+  }
+  void LoadPictureFromBinary(const AnsiString& bytes, TGraphic& graphic) const override {
+    TMemoryStream stream;
+    if (!bytes.empty()) stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+    stream.SetPosition(0);
+    graphic.LoadFromStream(stream);
+  }
+  std::unique_ptr<TGraphic> RequestPicture(const AnsiString& name, const TRPTag& tag) override {
+    Requests.push_back(name + "#" + std::to_string(tag.Number()));
+    const auto found = Pictures.find(name);
+    return found == Pictures.end() ? nullptr : Picture(found->second);
+  }
+  TCustomImageList* FindImageList(int32_t tag) override {
+    const auto found = ImageLists.find(tag);
+    return found == ImageLists.end() ? nullptr : found->second;
+  }
+  const TGraphic* InvalidPicture() const override { return Invalid.get(); }
+
+  uint32_t RPFOptions = 0;
+  uint32_t Warnings = 0;
+  std::map<AnsiString, std::vector<std::string>> Pictures;
+  std::map<int32_t, TCustomImageList*> ImageLists;
+  std::vector<AnsiString> Requests;
+  std::unique_ptr<TBitmap> Invalid = Picture({"YY"});
 };
