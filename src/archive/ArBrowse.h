@@ -49,6 +49,9 @@ public:
   TArArchiveItemConfirmEvent OnConfirmProcessItem;
   TArArchiveEvent OnLoad;
   TArArchiveItemFailureEvent OnProcessItemFailure;
+  // Names the files of a spanned set's volumes; handed to the open archive unchanged.
+  const TArRequestImageEvent& OnRequestImage() const { return FOnRequestImage; }
+  virtual void SetOnRequestImage(TArRequestImageEvent event);
 
 protected:
   virtual void NotifyItemProgress(TArArchiveItem* item, int32_t progress, bool& abort);
@@ -70,4 +73,5 @@ private:
   AnsiString FBaseDirectory;
   TArArchiveType FArchiveType = atUnknown;
   bool FForceType = false;
+  TArRequestImageEvent FOnRequestImage;
 };

@@ -66,9 +66,10 @@ uint32_t DecodeFromArchive(TArZipArchive& archive, bool encrypted, uint32_t chec
   TStream& stream = archive.Stream();
   if (!encrypted) return decode(stream, int64_t{0});
   uint32_t crc = 0;
+  uint16_t dataVolume = archive.CurrentDisk();
   int64_t dataStart = stream.Position();
   WithPassword(archive, [&](const AnsiString& password) {
-    stream.Seek(dataStart, soBeginning);
+    archive.SeekVolume(dataVolume, dataStart);
     TArDfDecryptStream decrypting(stream, password, checkValue);
     if (!decrypting.CheckHeader()) return false;
     crc = decode(decrypting, int64_t{ArZipCryptHeaderBytes});
@@ -148,7 +149,7 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
   if ((item.VersionNeededToExtract() & 0xFF) > 21) throw EArZipVersion();
   RefuseBeyondLimits(archive, item);
   TStream& stream = archive.Stream();
-  stream.Seek(item.RelativeOffset(), soBeginning);
+  archive.SeekVolume(item.DiskNumberStart(), item.RelativeOffset());
   TArZipDirectoryFileHeader local;
   ReadLocalHeader(stream, local);
   uint32_t checkValue = (local.GeneralPurposeBitFlag & ZipFlagDataDescriptor)
@@ -238,7 +239,7 @@ void ExtractZipItemToFile(TArZipArchive& archive, TArZipItem& item, const AnsiSt
 void TestZipItem(TArZipArchive& archive, TArZipItem& item) {
   if ((item.VersionNeededToExtract() & 0xFF) > 21) throw EArZipVersion();
   TStream& stream = archive.Stream();
-  stream.Seek(item.RelativeOffset(), soBeginning);
+  archive.SeekVolume(item.DiskNumberStart(), item.RelativeOffset());
   TArZipDirectoryFileHeader local;
   ReadLocalHeader(stream, local);
   const TArZipDirectoryFileHeader& central = item.ItemInfo();
