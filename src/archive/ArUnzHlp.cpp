@@ -75,7 +75,7 @@ private:
 // in a 16 KB ring for copies (the farthest copy of these methods is 8192 bytes back).
 class TLegacyOutput {
 public:
-  TLegacyOutput(TArZipArchive& archive, TStream* target, int64_t size)
+  TLegacyOutput(TArZipArchive& archive, TStream& target, int64_t size)
       : FArchive(archive), FTarget(target), FSize(size) {}
 
   bool Full() const { return FTotal >= FSize; }
@@ -103,7 +103,7 @@ private:
   void Flush() {
     if (!FFill) return;
     FCrc = UpdateCrc32(FCrc, std::span<const uint8_t>(FBuffer.data(), FFill));
-    if (FTarget) FTarget->WriteBuffer(FBuffer.data(), static_cast<int32_t>(FFill));
+    FTarget.WriteBuffer(FBuffer.data(), static_cast<int32_t>(FFill));
     FFill = 0;
     int32_t percent = Percentage(FTotal, FSize);
     if (percent != FLastPercent) Report(percent);
@@ -116,7 +116,7 @@ private:
   }
 
   TArZipArchive& FArchive;
-  TStream* FTarget;
+  TStream& FTarget;
   int64_t FSize;
   int64_t FTotal = 0;
   uint32_t FCrc = 0xFFFFFFFF;
@@ -327,7 +327,7 @@ void Explode(TLegacyBits& in, TLegacyOutput& out, bool dictionary8K, bool threeT
 }  // namespace
 
 uint32_t UnzipLegacyItem(TArZipArchive& archive, const TArZipItem& item, TStream& input, int64_t compressedBytes,
-                         TStream* target) {
+                         TStream& target) {
   TLegacyBits in(input, compressedBytes);
   TLegacyOutput out(archive, target, item.UncompressedSize());
   uint8_t method = item.CompressionMethod();

@@ -8,10 +8,9 @@
 #include "archive/ArZipTyp.h"
 
 // Decodes compressedBytes of input (already decrypted when the entry is encrypted) into
-// target (nullptr: count only), stopping at the entry's uncompressed size; returns the
-// CRC-32 of the output. Corrupt data (a code or tree the format cannot hold, a follower
+// target, stopping at the entry's uncompressed size; returns the CRC-32 of the output. Corrupt data (a code or tree the format cannot hold, a follower
 // index outside its set, input ending before the announced size) raises EArReadError;
 // a method other than 1 to 6 raises EArZipInvalidMethod; an abort of the item progress
 // raises EArUserAbort.
 uint32_t UnzipLegacyItem(TArZipArchive& archive, const TArZipItem& item, TStream& input, int64_t compressedBytes,
-                         TStream* target);
+                         TStream& target);

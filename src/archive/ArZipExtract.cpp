@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "archive/ArBitBkt.h"
 #include "archive/ArDfCryS.h"
 #include "archive/ArDfDec.h"
 #include "archive/ArUnzHlp.h"
@@ -102,7 +103,7 @@ private:
 };
 
 // Copies size bytes of a stored entry from input; returns the CRC-32 of what was copied.
-uint32_t CopyStored(TArZipArchive& archive, TStream& input, TStream* target, int64_t size) {
+uint32_t CopyStored(TArZipArchive& archive, TStream& input, TStream& target, int64_t size) {
   TProgress progress(archive, size);
   std::array<uint8_t, StoredCopyChunk> chunk;
   uint32_t crc = 0xFFFFFFFF;
@@ -112,7 +113,7 @@ uint32_t CopyStored(TArZipArchive& archive, TStream& input, TStream* target, int
     int32_t got = input.Read(chunk.data(), want);
     if (got <= 0) throw EArReadError();
     crc = UpdateCrc32(crc, std::span<const uint8_t>(chunk.data(), static_cast<size_t>(got)));
-    if (target) target->WriteBuffer(chunk.data(), got);
+    target.WriteBuffer(chunk.data(), got);
     done += got;
     progress.Report(done);
   }
@@ -120,11 +121,11 @@ uint32_t CopyStored(TArZipArchive& archive, TStream& input, TStream* target, int
   return ~crc;
 }
 
-uint32_t InflateItem(TArZipArchive& archive, const TArZipItem& item, TStream* target, const AnsiString& password,
+uint32_t InflateItem(TArZipArchive& archive, const TArZipItem& item, TStream& target, const AnsiString& password,
                      uint32_t checkValue, bool& aborted) {
   TArDeflateHelper helper;
   uint32_t options = helper.Options();
-  if (!target) options |= dfc_TestOnly;
+  if (dynamic_cast<TArBitBucketStream*>(&target)) options |= dfc_TestOnly;
   if (item.CompressionMethod() == 9) options |= dfc_UseDeflate64;
   helper.SetOptions(options);
   helper.StreamSize = item.CompressedSize();
@@ -139,13 +140,13 @@ uint32_t InflateItem(TArZipArchive& archive, const TArZipItem& item, TStream* ta
   };
   helper.Passphrase = password;
   helper.CheckValue = checkValue;
-  uint32_t crc = InflateStream(archive.Stream(), target, &helper);
+  uint32_t crc = InflateStream(archive.Stream(), &target, &helper);
   if (!aborted && helper.NormalSize != item.UncompressedSize()) throw EArReadError();
   return crc;
 }
 
-// Decodes the entry into target (nullptr: count only) and checks size and CRC.
-void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
+// Decodes the entry into target and checks size and CRC.
+void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
   if ((item.VersionNeededToExtract() & 0xFF) > 21) throw EArZipVersion();
   RefuseBeyondLimits(archive, item);
   TStream& stream = archive.Stream();
@@ -212,7 +213,7 @@ void SetDateAndAttributes(const std::string& fileSystemName, const AnsiString& p
 
 void ExtractZipItemToStream(TArZipArchive& archive, TArZipItem& item, TStream* stream) {
   if (!stream) throw EArBadStream();
-  DecodeItem(archive, item, stream);
+  DecodeItem(archive, item, *stream);
 }
 
 void ExtractZipItemToFile(TArZipArchive& archive, TArZipItem& item, const AnsiString& fileName) {
@@ -227,7 +228,7 @@ void ExtractZipItemToFile(TArZipArchive& archive, TArZipItem& item, const AnsiSt
   if (!AnsiToFileSystemName(path, fileSystemName)) throw EArFileNotFound();
   try {
     TFileReplaceStream target(fileSystemName);
-    DecodeItem(archive, item, &target);
+    DecodeItem(archive, item, target);
     if (!target.Commit()) RaiseLastOSError();
   } catch (const EArUserAbort&) {
     archive.SetStatus(asInvalid);
@@ -250,5 +251,6 @@ void TestZipItem(TArZipArchive& archive, TArZipItem& item) {
       local.UncompressedSize != central.UncompressedSize || local.FileName != central.FileName ||
       local.ExtraField != central.ExtraField)
     throw EArZipInvalidLFH();
-  DecodeItem(archive, item, nullptr);
+  TArBitBucketStream bucket(32768);
+  DecodeItem(archive, item, bucket);
 }
