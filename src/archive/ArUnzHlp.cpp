@@ -16,7 +16,8 @@ namespace {
 // a read needed more bits than the data held.
 class TLegacyBits {
 public:
-  TLegacyBits(TStream& input, int64_t bytes) : FInput(input), FLeft(bytes) {}
+  TLegacyBits(TStream& input, int64_t bytes, TArZDecoder* decoder)
+      : FInput(input), FLeft(bytes), FDecoder(decoder) {}
 
   uint32_t Read(uint32_t n) {
     uint32_t value = Peek(n);
@@ -54,6 +55,7 @@ private:
       int32_t want = static_cast<int32_t>(std::min<int64_t>(FLeft, static_cast<int64_t>(FBuffer.size())));
       int32_t got = FInput.Read(FBuffer.data(), want);
       if (got <= 0) throw EArReadError();
+      if (FDecoder) FDecoder->Decode(FBuffer.data(), static_cast<size_t>(got));
       FLeft -= got;
       FPos = 0;
       FEnd = static_cast<size_t>(got);
@@ -64,6 +66,7 @@ private:
 
   TStream& FInput;
   int64_t FLeft;
+  TArZDecoder* FDecoder;
   std::array<uint8_t, 4096> FBuffer;
   size_t FPos = 0, FEnd = 0;
   uint64_t FBits = 0;
@@ -327,8 +330,8 @@ void Explode(TLegacyBits& in, TLegacyOutput& out, bool dictionary8K, bool threeT
 }  // namespace
 
 uint32_t UnzipLegacyItem(TArZipArchive& archive, const TArZipItem& item, TStream& input, int64_t compressedBytes,
-                         TStream& target) {
-  TLegacyBits in(input, compressedBytes);
+                         TStream& target, TArZDecoder* decoder) {
+  TLegacyBits in(input, compressedBytes, decoder);
   TLegacyOutput out(archive, target, item.UncompressedSize());
   uint8_t method = item.CompressionMethod();
   if (method == 1)

@@ -59,13 +59,12 @@ void WithPassword(TArZipArchive& archive, TAttempt attempt) {
   }
 }
 
-// Runs decode(input, bytes of encryption header) over the entry's data: straight from
-// the archive, or through the decryption once the password routine finds a password
-// whose header check passes.
+// Runs decode(input) over the entry's data: straight from the archive, or through the
+// decryption once the password routine finds a password whose header check passes.
 template <typename TDecode>
 uint32_t DecodeFromArchive(TArZipArchive& archive, bool encrypted, uint32_t checkValue, TDecode decode) {
   TStream& stream = archive.Stream();
-  if (!encrypted) return decode(stream, int64_t{0});
+  if (!encrypted) return decode(stream);
   uint32_t crc = 0;
   uint16_t dataVolume = archive.CurrentDisk();
   int64_t dataStart = stream.Position();
@@ -73,7 +72,7 @@ uint32_t DecodeFromArchive(TArZipArchive& archive, bool encrypted, uint32_t chec
     archive.SeekVolume(dataVolume, dataStart);
     TArDfDecryptStream decrypting(stream, password, checkValue);
     if (!decrypting.CheckHeader()) return false;
-    crc = decode(decrypting, int64_t{ArZipCryptHeaderBytes});
+    crc = decode(decrypting);
     return true;
   });
   return crc;
@@ -145,6 +144,19 @@ uint32_t InflateItem(TArZipArchive& archive, const TArZipItem& item, TStream& ta
   return crc;
 }
 
+// The legacy decoders have their own password engine: its tries ask the archive's
+// password hook, and without one a wrong password fails at once.
+uint32_t UnzipEncryptedLegacyItem(TArZipArchive& archive, const TArZipItem& item, uint32_t checkValue,
+                                  TStream& target) {
+  TArZDecoder decoder(archive.Password, archive.Stream(), checkValue);
+  decoder.Tries = archive.PasswordRetries;
+  if (archive.OnNeedPassword)
+    decoder.OnNeedPassword = [&archive](AnsiString& password) { archive.OnNeedPassword(&archive, password); };
+  decoder.CheckHeader();
+  return UnzipLegacyItem(archive, item, archive.Stream(), item.CompressedSize() - ArZipCryptHeaderBytes, target,
+                         &decoder);
+}
+
 // Decodes the entry into target and checks size and CRC.
 void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
   if ((item.VersionNeededToExtract() & 0xFF) > 21) throw EArZipVersion();
@@ -160,7 +172,7 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
   uint32_t crc = 0;
   switch (local.CompressionMethod) {
     case 0:
-      crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input, int64_t) {
+      crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input) {
         return CopyStored(archive, input, target, item.UncompressedSize());
       });
       break;
@@ -170,9 +182,8 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
     case 4:
     case 5:
     case 6:
-      crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input, int64_t headerBytes) {
-        return UnzipLegacyItem(archive, item, input, item.CompressedSize() - headerBytes, target);
-      });
+      crc = encrypted ? UnzipEncryptedLegacyItem(archive, item, checkValue, target)
+                      : UnzipLegacyItem(archive, item, stream, item.CompressedSize(), target);
       break;
     case 8:
     case 9: {
