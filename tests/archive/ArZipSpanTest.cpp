@@ -305,4 +305,33 @@ TEST_F(SpannedZip, ASetReadFromACallersStreamIsRefused) {
   EXPECT_EQ(zip.Count(), 0);
 }
 
+// The archive's answers to a writing spanning stream: OnRequestImage's name, else the
+// name the stream proposes; a blank disk on removable media.
+TEST_F(SpannedZip, WritingVolumesAreNamedByTheEventOrTheStream) {
+  MakeSet();
+  TArZipArchive zip(Folder / "set.zip", fmShareDenyNone);
+  Bytes data = RandomBytes(250, 12);
+  auto write = [&](const std::string& name, TArMediaType media) {
+    TArSpanStream stream(Folder / name, 100, media, fmCreate);
+    stream.OnRequestMedia = [&](TArSpanStream& s, int32_t image, bool& abort, AnsiString& imageName) {
+      zip.RequestSpanMedia(s, image, abort, imageName);
+    };
+    stream.WriteBuffer(data.data(), 250);
+  };
+  write("plain.zip", mtLocal);
+  EXPECT_EQ(ReadFileBytes(Folder / "plain.z03"), Bytes(data.begin() + 200, data.end()));
+  zip.OnRequestImage = [&](TObject*, int32_t image, AnsiString& name, bool&) {
+    name = Folder / ("named-" + std::to_string(image));
+  };
+  write("named.zip", mtLocal);
+  EXPECT_EQ(ReadFileBytes(Folder / "named-1"), Bytes(data.begin() + 100, data.begin() + 200));
+  EXPECT_EQ(ReadFileBytes(Folder / "named-2"), Bytes(data.begin() + 200, data.end()));
+  int32_t blanks = 0;
+  zip.OnRequestEmptyDisk = [&](TObject*, bool&) { ++blanks; };
+  write("floppy.zip", mtRemoveable);
+  EXPECT_EQ(blanks, 2);
+  EXPECT_TRUE(zip.IsSpanned());
+  EXPECT_EQ(ReadFileBytes(Folder / "floppy.zip"), Bytes(data.begin() + 200, data.end()));  // the last disk
+}
+
 }  // namespace
