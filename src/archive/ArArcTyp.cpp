@@ -56,6 +56,18 @@ int32_t TArArchiveList::Find(const AnsiString& name) const {
   return -1;
 }
 
+void TArArchiveList::Rename(TArArchiveItem& item, const AnsiString& name) {
+  for (TArArchiveItem** link = &FBuckets[Bucket(item.FileName())]; *link; link = &(*link)->FNextInBucket)
+    if (*link == &item) {
+      *link = item.FNextInBucket;
+      break;
+    }
+  item.SetFileName(name);
+  TArArchiveItem*& head = FBuckets[Bucket(item.FileName())];
+  item.FNextInBucket = head;
+  head = &item;
+}
+
 bool TArArchiveList::IsActiveName(const AnsiString& name) const {
   TArArchiveItem* found = FindItem(name);
   return found && found->Action != aaDelete;
@@ -73,10 +85,14 @@ AnsiString WithoutTrailingSlash(AnsiString directory) {
 }  // namespace
 
 TArArchive::TArArchive(const AnsiString& fileName, uint16_t mode)
-    : FOwnedStream(std::make_unique<TFileStream>(fileName, static_cast<uint16_t>(fmOpenRead | (mode & 0xF0)))),
-      FStream(FOwnedStream.get()),
-      FArchiveName(fileName),
-      FBaseDirectory(WithoutTrailingSlash(WideToAnsi(ProgramDirectory()))) {
+    : FArchiveName(fileName),
+      FBaseDirectory(WithoutTrailingSlash(WideToAnsi(ProgramDirectory()))),
+      FFileMode(static_cast<uint16_t>(fmOpenRead | (mode & 0xF0))) {
+  if (GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES)
+    FOwnedStream = std::make_unique<TMemoryStream>();
+  else
+    FOwnedStream = std::make_unique<TFileStream>(fileName, FFileMode);
+  FStream = FOwnedStream.get();
   FStatus = asIdle;
 }
 
@@ -121,9 +137,10 @@ void TArArchive::ExtractByName(const AnsiString& name, TStream& stream) {
 
 void TArArchive::ExtractItem(TArArchiveItem& item, TStream& stream) {
   CheckValid();
-  int32_t index = -1;
-  for (int32_t i = 0; i < Count() && index < 0; ++i)
-    if (Items(i) == &item) index = i;
+  // Pending entries have no data in the archive yet.
+  TArArchiveItem* entry = &item;
+  SaveIfChanged();
+  int32_t index = IndexOfItem(entry);
   if (index < 0) return;
   FStatus = asBusy;
   bool confirm = true;
@@ -195,6 +212,7 @@ void TArArchive::FireItemProgress(TArArchiveItem* item, int32_t progress, bool& 
 void TArArchive::ConfirmProcessItem(TArArchiveItem* item, TArProcessType processType, bool& confirm) {
   confirm = true;
   if (OnConfirmProcessItem) OnConfirmProcessItem(this, item, processType, confirm);
+  if (confirm && FLogStream && item) WriteLogLine(item->FileName(), processType);
 }
 
 void TArArchive::FireLoad() {
