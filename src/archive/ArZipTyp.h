@@ -71,6 +71,23 @@ public:
   uint16_t LastModFileDate() const override { return FItemInfo.LastModFileDate; }
   uint16_t LastModFileTime() const override { return FItemInfo.LastModFileTime; }
   int64_t UncompressedSize() const override { return FItemInfo.UncompressedSize; }
+  // Sizes are 32-bit fields: the insertion refuses data that does not fit.
+  void SetCompressedSize(int64_t value) override { FItemInfo.CompressedSize = static_cast<uint32_t>(value); }
+  void SetCrc32(uint32_t value) override { FItemInfo.Crc32 = value; }
+  void SetExternalFileAttributes(uint32_t value) override { FItemInfo.ExternalFileAttributes = value; }
+  // The name is stored as given; an MS-DOS host byte becomes 11 when it holds bytes above
+  // 127, so that reading it back does not take it for an OEM name.
+  void SetFileName(const AnsiString& value) override;
+  void SetLastModFileDate(uint16_t value) override { FItemInfo.LastModFileDate = value; }
+  void SetLastModFileTime(uint16_t value) override { FItemInfo.LastModFileTime = value; }
+  void SetUncompressedSize(int64_t value) override;
+
+  // Writes the records of the entry at the stream's position: the local header (the
+  // stored name and the whole extra field), the central header, and the data descriptor
+  // (CRC-32, compressed and uncompressed size, no signature).
+  void WriteLocalHeader(TStream& stream) const;
+  void WriteCentralHeader(TStream& stream) const;
+  void WriteDataDescriptor(TStream& stream) const;
 
   const TArZipDirectoryFileHeader& ItemInfo() const { return FItemInfo; }
   uint8_t CompressionMethod() const { return static_cast<uint8_t>(FItemInfo.CompressionMethod); }
@@ -82,6 +99,16 @@ public:
   // 0 when not imploded, else 4 or 8 (KB of dictionary); 0, 2 or 3 trees.
   int32_t ImplodeDictionary() const;
   int32_t ImplodeShannonFanoTrees() const;
+  // Only the low seven bits of a method are kept.
+  void SetCompressionMethod(uint8_t value) { FItemInfo.CompressionMethod = value & 0x7F; }
+  void SetGeneralPurposeBitFlag(uint16_t value) { FItemInfo.GeneralPurposeBitFlag = value; }
+  void SetRelativeOffset(uint32_t value) { FItemInfo.RelativeOffset = value; }
+  void SetDiskNumberStart(uint16_t value) { FItemInfo.DiskNumberStart = value; }
+  void SetVersionMadeBy(uint16_t value) { FItemInfo.VersionMadeBy = value; }
+  void SetVersionNeededToExtract(uint16_t value) { FItemInfo.VersionNeededToExtract = value; }
+  void SetExtraField(const AnsiString& value) { FItemInfo.ExtraField = value; }
+  // Every stored field, as saving takes it back when an entry's new data fails.
+  void SetItemInfo(const TArZipDirectoryFileHeader& info) { FItemInfo = info; }
 
 private:
   AnsiString FConvertedName;
@@ -96,6 +123,11 @@ using TArTestHelper = std::function<void(TArZipArchive& archive, TArZipItem& ite
 using TArNeedPasswordEvent = std::function<void(TObject* sender, AnsiString& newPassword)>;
 using TArRequestDiskEvent = std::function<void(TObject* sender, bool& abort)>;
 using TArRequestNthDiskEvent = std::function<void(TObject* sender, uint8_t diskNumber, bool& abort)>;
+// The insertion hooks a zipper installs: the entry's data from its disk file, or from
+// source, written to target, with the entry's CRC-32, sizes, method and flags set.
+using TArInsertHelper = std::function<void(TArZipArchive& archive, TArZipItem& item, TStream& target)>;
+using TArInsertFromStreamHelper =
+    std::function<void(TArZipArchive& archive, TArZipItem& item, TStream& source, TStream& target)>;
 
 class TArZipArchive : public TArArchive {
 public:
@@ -144,6 +176,12 @@ public:
   TArRequestDiskEvent OnRequestLastDisk;
   TArRequestNthDiskEvent OnRequestNthDisk;
   TArRequestDiskEvent OnRequestEmptyDisk;
+  TArInsertHelper InsertHelper;
+  TArInsertFromStreamHelper InsertFromStreamHelper;
+
+  // A deflated entry for the file (its full path as disk file name); the MS-DOS host
+  // byte becomes 11 when the path holds bytes above 127.
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
 
 protected:
   void ExtractEntryToStream(int32_t index, TStream& stream) override;
@@ -156,6 +194,11 @@ protected:
   void ReadArchive() override;
   // Whether the archive's file lies on a removable drive.
   virtual bool QueryRemovableDrive() const;
+  // The whole archive anew, entry by entry: loaded and moved entries are copied from the
+  // old archive, new data comes from the insertion hooks (unset: EArZipNoInsertion,
+  // reported for that entry). The directory and the end record (with the old comment)
+  // follow. A self-extracting archive keeps its stub.
+  void WriteArchive() override;
 
 private:
   // Finds the end record of a set whose first volume is open, asking for the last one.
@@ -165,6 +208,10 @@ private:
   void ReadDirectory(int64_t endPosition);
 
   TArZipItem& ZipItem(int32_t index) const;
+  // Writes one entry's local header and data to work; false when its new data failed
+  // and it was dropped.
+  bool WriteEntry(TArZipItem& item, TStream& work);
+  void CopyOldData(TArZipItem& item, TStream& work);
   TArZipDirectoryFileFooter FEndRecord;
   bool FIsExecutable = false;
   uint32_t FStubSize = 0;
