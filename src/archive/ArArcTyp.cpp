@@ -78,12 +78,6 @@ bool TArArchiveList::IsActiveName(const AnsiString& name) const {
 
 namespace {
 
-AnsiString FullPath(const AnsiString& fileName) {
-  char buffer[4096];
-  uint32_t length = GetFullPathNameA(fileName.c_str(), sizeof buffer, buffer, nullptr);
-  return length > 0 && length < sizeof buffer ? AnsiString(buffer, length) : fileName;
-}
-
 AnsiString WithoutTrailingSlash(AnsiString directory) {
   if (directory.size() > 1 && directory.back() == '/') directory.pop_back();
   return directory;
@@ -105,7 +99,7 @@ TArArchive::TArArchive(const AnsiString& fileName, uint16_t mode)
 }
 
 void TArArchive::OpenArchiveFile() {
-  AnsiString fullName = FullPath(FArchiveName);
+  AnsiString fullName = ExpandPath(FArchiveName);
   auto span =
       std::make_unique<TArSpanStream>(fullName, 0, IsRemovableDrive(fullName) ? mtRemoveable : mtLocal, FFileMode);
   span->IgnoreSpanning = true;

@@ -236,6 +236,8 @@ public:
   TArStoreOptions StoreOptions = 0;
   // Where the work stream of a save swaps to (the system's temporary folder when empty).
   AnsiString TempDirectory;
+  // Bytes per volume when a save makes a spanned set of an archive file; 0 for one file.
+  int32_t SpanningThreshold = 0;
   // The source of entries added with the action aaStreamAdd.
   TStream* InputStream = nullptr;
 
@@ -286,6 +288,10 @@ protected:
   // temporary file beside it that then replaces it, a stream archive is emptied and
   // refilled. Failures raise EArBadStream with the cause inside; EArUserAbort passes.
   void ReplaceContent(TStream& work);
+  // Whether the archive's storage is its own (a file by name), not a caller's stream.
+  bool OwnsStream() const { return FOwnedStream != nullptr; }
+  // Reads the archive's file through a spanning stream, spanning off.
+  void OpenArchiveFile();
   // The work stream of a save: paged, swapping to TempDirectory.
   std::unique_ptr<TStream> NewWorkStream() const;
   // After a complete save: entries marked deleted leave the list, the others return to
@@ -306,8 +312,6 @@ protected:
 
 private:
   void CheckValid() const;
-  // Reads the archive's file through a spanning stream, spanning off.
-  void OpenArchiveFile();
   // Busy until destroyed, then idle again (unless a format marked the archive invalid).
   class TBusyScope;
   // Saves first when an entry has an action pending.

@@ -158,6 +158,7 @@ void TArBaseBrowser::InitArchive(TArArchive& archive) {
   ResetMeters();
   archive.Limits = Limits;
   archive.TempDirectory = FTempDirectory;
+  archive.SpanningThreshold = SpanningThreshold;
   archive.SetLogFile(FLogFile);
   archive.SetLogging(FLogging);
   if (!FBaseDirectory.empty()) archive.SetBaseDirectory(FBaseDirectory);

@@ -47,6 +47,8 @@ public:
   void SetLogging(bool on);
   const AnsiString& TempDirectory() const { return FTempDirectory; }
   void SetTempDirectory(const AnsiString& directory);
+  // Given to every archive opened: bytes per volume of a save that spans (0: one file).
+  int32_t SpanningThreshold = 0;
 
   // Progress displays, not owned: the item meter shows an entry's progress and is reset
   // before each entry, the archive meter shows the whole operation's. A meter that is

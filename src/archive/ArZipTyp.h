@@ -206,6 +206,19 @@ private:
   // The file of a volume on a local disk: OnRequestImage's answer, or the derived name.
   AnsiString VolumeFileName(int32_t volume, bool& abort);
   void ReadDirectory(int64_t endPosition);
+  // A save's entry starts at position of the whole new archive: its volume and offset in
+  // it when the save spans, else volume 0. Beyond what the format counts: EArZipStreamFull.
+  void PlaceItem(TArZipItem& item, int64_t position);
+  // Before the directory of a spanned save: when the volume has less room than the
+  // directory and 512 bytes, zeros fill it and one more, so that the directory and the
+  // end record start on the next volume. Sets the footer's volumes and offset; an end
+  // record that would still cross a volume's end raises EArZipStreamFull.
+  void PlaceDirectory(TStream& work, TArZipDirectoryFileFooter& footer);
+  // Writes work as volumes 0 to lastVolume: under temporary names beside the archive,
+  // then renamed to archive.z01, archive.z02, ... with the last replacing the archive
+  // itself, which is then read again as a spanned set. On a failure no volume is left and
+  // the old archive stays; the error is EArBadStream around its cause.
+  void WriteVolumes(TStream& work, uint16_t lastVolume);
 
   TArZipItem& ZipItem(int32_t index) const;
   // Writes one entry's local header and data to work; false when its new data failed
@@ -216,6 +229,7 @@ private:
   bool FIsExecutable = false;
   uint32_t FStubSize = 0;
   bool FSpanned = false;
+  int32_t FSaveVolumeBytes = 0;  // volume size of the save under way, 0 when it does not span
   bool FDriveIsRemovable = false;
   // The volume the archive's own file is (the set's last, or its first when opened by a
   // span marker); -1 until known.

@@ -127,8 +127,7 @@ void TArZipArchive::CopyOldData(TArZipItem& item, TStream& work) {
   ReadLocalHeader(old, local);
   int64_t dataStart = old.Position();
   if (item.CompressedSize() > old.Size() - dataStart) throw EArZipInvalid();
-  item.SetRelativeOffset(Offset32(work.Position()));
-  item.SetDiskNumberStart(0);
+  PlaceItem(item, work.Position());
   item.WriteLocalHeader(work);
   old.SetPosition(dataStart);
   if (item.CompressedSize() > 0) work.CopyFrom(old, item.CompressedSize());
@@ -159,8 +158,7 @@ bool TArZipArchive::WriteEntry(TArZipItem& item, TStream& work) {
     CopyOldData(item, work);
     return true;
   }
-  item.SetRelativeOffset(Offset32(work.Position()));
-  item.SetDiskNumberStart(0);
+  PlaceItem(item, work.Position());
   item.WriteLocalHeader(work);
   work.CopyFrom(*data, 0);
   if (item.GeneralPurposeBitFlag() & ZipFlagDataDescriptor) item.WriteDataDescriptor(work);
@@ -168,14 +166,27 @@ bool TArZipArchive::WriteEntry(TArZipItem& item, TStream& work) {
 }
 
 void TArZipArchive::WriteArchive() {
+  if (FSpanned) {
+    // A set of several volumes is never rewritten: its other volumes may be anywhere.
+    for (int32_t i = 0; i < Count(); ++i)
+      if (ZipItem(i).Action != aaFailed) ZipItem(i).Action = aaNone;
+    throw EArZipSpanOverwrite();
+  }
   // What every entry described before, for a save that fails as a whole.
   std::vector<std::pair<TArZipDirectoryFileHeader, TArArchiveAction>> before;
   for (int32_t i = 0; i < Count(); ++i) before.emplace_back(ZipItem(i).ItemInfo(), ZipItem(i).Action);
+  // A new span set: volumes of the threshold's size, the first starting with the marker.
+  FSaveVolumeBytes = SpanningThreshold > 0 && OwnsStream() && !FIsExecutable ? SpanningThreshold : 0;
   try {
     std::unique_ptr<TStream> work = NewWorkStream();
     if (FIsExecutable && FStubSize > 0) {
       Stream().SetPosition(0);
       work->CopyFrom(Stream(), FStubSize);
+    }
+    if (FSaveVolumeBytes > 0) {
+      std::array<uint8_t, 4> marker{};
+      StoreLE32(marker.data(), ZipOneVolumeSpanMarker);
+      work->WriteBuffer(marker.data(), 4);
     }
     TMemoryStream directory;
     uint32_t entries = 0;
@@ -194,6 +205,7 @@ void TArZipArchive::WriteArchive() {
     footer.EntriesOnDisk = footer.TotalEntries = static_cast<uint16_t>(entries);
     footer.DirectorySize = Offset32(directory.Size());
     footer.DirectoryOffset = Offset32(work->Position());
+    if (FSaveVolumeBytes > 0) PlaceDirectory(*work, footer);
     if (directory.Size() > 0) work->CopyFrom(directory, 0);
     std::array<uint8_t, ZipEndBytes> b{};
     StoreLE32(&b[ZipEndSignatureAt], ZipEndSignature);
@@ -206,7 +218,10 @@ void TArZipArchive::WriteArchive() {
     StoreLE16(&b[ZipEndCommentBytes], Length16(footer.ZipfileComment));
     work->WriteBuffer(b.data(), static_cast<int32_t>(b.size()));
     WriteText(*work, footer.ZipfileComment);
-    ReplaceContent(*work);
+    if (footer.DiskNumber > 0)
+      WriteVolumes(*work, footer.DiskNumber);
+    else
+      ReplaceContent(*work);
     FEndRecord = footer;
   } catch (...) {
     for (int32_t i = 0; i < Count(); ++i) {

@@ -14,11 +14,6 @@
 
 namespace {
 
-struct TFailure {
-  AnsiString Name;
-  int32_t Code;
-};
-
 class SpannedZip : public testing::Test {
 protected:
   SpannedZip() : Zip(nullptr) {
@@ -26,8 +21,8 @@ protected:
     Files["t.txt"] = BookLikeText(170000, 8);
     Files["small.txt"] = BookLikeText(300, 9);
     for (const auto& [name, bytes] : Files) WriteFileBytes(Folder / name, bytes);
-    Zip.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType, TArErrorClass,
-                                      int32_t code) { Failures.push_back({item->FileName(), code}); };
+    Zip.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type, TArErrorClass c,
+                                      int32_t code) { Failures.push_back({item->FileName(), type, c, code}); };
   }
   // Makes set.zip and its volumes set.z01, set.z02, ... of 64 KiB with Debian's zip.
   void MakeSet(const std::string& options = "") {
