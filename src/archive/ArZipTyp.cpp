@@ -228,7 +228,11 @@ void TArZipArchive::ReadArchive() {
   FOwnVolume = -1;
   TStream& stream = Stream();
   TArSpanStream* span = SpanStream();
-  if (span) span->IgnoreSpanning = true;
+  if (span) {
+    span->IgnoreSpanning = true;
+    // Loading again starts from the archive's own file, whichever volume was open.
+    if (span->ImageName() != span->FileName()) span->SwitchVolume(span->FileName(), 0);
+  }
   if (stream.Size() == 0) return;
 
   std::array<uint8_t, 4> head{};
