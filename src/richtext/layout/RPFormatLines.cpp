@@ -158,7 +158,7 @@ void TCustomRPFormattedData::FinishLine(bool paraEnd, TRPFormatCursor& c) {
   if (GetItem(last.ItemNo)->GetBoolValue(rpibqWholeLine)) return;
   const TParaInfo& para = GetParaStyle(last.ItemNo);
   TRPAlignment align = para.Alignment;
-  if (align == rpaJustify && para.BiDiMode != rpbdUnspecified) align = rpaLeft;
+  if (align == rpaJustify && GetEffectiveParaBiDiMode(last.ItemNo) != rpbdUnspecified) align = rpaLeft;
   const int32_t free = c.LineLeft + c.LineWidth - (last.Left + last.Width);
   int32_t extraBelow = 0;
   if (c.HasAbsItems) PlaceLineAlignedItems(lineStart, extraBelow, c);
@@ -181,13 +181,14 @@ void TCustomRPFormattedData::FinishLine(bool paraEnd, TRPFormatCursor& c) {
   c.LineExtra = extra + extraBelow;
   if (align == rpaJustify && !paraEnd) {
     JustifyLine(lineStart, free, c);
-    return;
+  } else {
+    int32_t shift = 0;
+    if (align == rpaRight) shift = free;
+    if (align == rpaCenter) shift = std::max(free / 2, 0);
+    if (shift != 0)
+      for (int32_t j = lineStart; j < c.DrawCount; ++j) DrawItems[j]->Left += shift;
   }
-  int32_t shift = 0;
-  if (align == rpaRight) shift = free;
-  if (align == rpaCenter) shift = std::max(free / 2, 0);
-  if (shift != 0)
-    for (int32_t j = lineStart; j < c.DrawCount; ++j) DrawItems[j]->Left += shift;
+  ReorderBiDiLine(lineStart, c);
 }
 
 void TCustomRPFormattedData::JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c) {

@@ -38,6 +38,9 @@ TRPResolution TCustomRPFormattedData::GetResolutions(TCanvas& canvas) const {
 
 void TCustomRPFormattedData::ClearFormatting() {
   DrawItems.Clear();
+  FSelStartNo = FSelEndNo = -1;
+  FSelStartOffs = FSelEndOffs = 0;
+  FSelecting.reset();
   Jumps.clear();
   FNextJumpNo = 0;
   LastFormattedItemNo = -1;
@@ -113,6 +116,9 @@ void TCustomRPFormattedData::Format(bool onlyResized, bool forceFormat, bool noS
     topItem = DrawItems[d]->ItemNo;
     topDistance = DrawItems[GetItemFirstDrawItem(topItem)]->Top - oldVOffs;
   }
+  // The selection survives a pass after a resize as item positions.
+  int32_t selStartItem = -1, selEndItem = -1, selStartOffs = 0, selEndOffs = 0;
+  if (onlyResized) GetSelectionBounds(selStartItem, selEndItem, selStartOffs, selEndOffs, false);
   bool widthChanged = false;
   SetWidths(*canvas, widthChanged);
   const bool wasFormatting = FFormatting;
@@ -145,6 +151,12 @@ void TCustomRPFormattedData::Format(bool onlyResized, bool forceFormat, bool noS
       ScrollTo(oldVOffs);
     }
     PlaceControls();
+    if (onlyResized && selStartItem >= 0 && selEndItem >= 0) {
+      ItemToDrawItemPos(selStartItem, selStartOffs, FSelStartNo, FSelStartOffs);
+      ItemToDrawItemPos(selEndItem, selEndOffs, FSelEndNo, FSelEndOffs);
+      if (FSelStartNo < 0 || FSelEndNo < 0) FSelStartNo = FSelEndNo = -1;
+      NormalizeSelection();
+    }
   }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/graphics/Canvas.h"
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/layout/RPFontInfoCache.h"
+#include "richtext/layout/RPSelectingInfo.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFontInfo.h"
 #include "richtext/model/RPParaInfo.h"
@@ -188,6 +189,8 @@ public:
   const TRPResolution& Resolution() const { return FResolution; }
 
   const TParaInfo& GetParaStyle(int32_t itemNo) const;
+  // The direction of the paragraph holding an item: its style's, else the document's.
+  TRPBiDiMode GetEffectiveParaBiDiMode(int32_t itemNo) const;
   // Character index (0-based) of a text item's stored text as a code unit.
   WideChar ItemCharAt(int32_t itemNo, int32_t index) const;
 
@@ -222,6 +225,8 @@ private:
   void FinishLine(bool paraEnd, TRPFormatCursor& c);
   void JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c);
   void PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow, TRPFormatCursor& c);
+  // Lays the draw items of the line from lineStart out in visual order (RPFormatBiDi.cpp).
+  void ReorderBiDiLine(int32_t lineStart, TRPFormatCursor& c);
   void TrimLineEnd(TRPFormatCursor& c);
   // Indents (screen pixels) of a line of the paragraph holding itemNo.
   void GetParaIndents(int32_t itemNo, bool firstLine, int32_t& left, int32_t& right) const;
@@ -251,6 +256,8 @@ private:
                          TRPTextDrawStates states);
 
   int32_t FSelStartNo = -1, FSelEndNo = -1, FSelStartOffs = 0, FSelEndOffs = 0;
+  // Only while the mouse selects by words or paragraphs.
+  std::unique_ptr<TRPSelectingInfo> FSelecting;
   TRPResolution FResolution;
   bool FUpdatingScrollRanges = false;
   bool FFormatting = false;
