@@ -4,28 +4,8 @@
 #include <algorithm>
 
 #include "richtext/layout/RPFormatCursor.h"
+#include "richtext/layout/RPScopeExit.h"
 #include "richtext/model/RPStyle.h"
-
-namespace {
-
-// Runs a callback when the scope ends, also when an exception passes.
-template <typename F>
-class TScopeExit {
-public:
-  explicit TScopeExit(F f) : FAction(std::move(f)) {}
-  ~TScopeExit() {
-    if (FActive) FAction();
-  }
-  void Release() { FActive = false; }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
-private:
-  F FAction;
-  bool FActive = true;
-};
-
-}  // namespace
 
 TCustomRPFormattedData::TCustomRPFormattedData() = default;
 TCustomRPFormattedData::~TCustomRPFormattedData() = default;

@@ -155,32 +155,86 @@ public:
                               bool normalize) const;
   void GetSelectionBounds(int32_t& startItemNo, int32_t& endItemNo, int32_t& startOffs, int32_t& endOffs,
                           bool normalize) const;
-  // Selects from one item position to another (both items >= 0), offsets clamped into
-  // their draw items; SelectionChanged is told.
-  void SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo, int32_t endOffs);
-  // A non-empty selection; with clearEmpty an empty one is cancelled.
-  bool SelectionExists(bool clearEmpty);
-  void Deselect(bool notify);
+  // Normalized item positions in the order start item, start offset, end item, end
+  // offset; the editor's data answers the caret when nothing is selected.
+  void GetSelectionRange(int32_t& startItemNo, int32_t& startOffs, int32_t& endItemNo, int32_t& endOffs) const;
+  virtual void GetSelectionRangeOrCaret(int32_t& startItemNo, int32_t& startOffs, int32_t& endItemNo,
+                                        int32_t& endOffs) const;
+  // Selects from one item position to another (both items >= 0; else nothing is
+  // selected), offsets clamped into their draw items. A sub-document first becomes its
+  // parents' inner selection. Answers what SelectionChanged answers.
+  bool SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo, int32_t endOffs);
+  // A non-empty selection, asked of the document standing in for this one when there is
+  // one. countInnerSelection: an item holding an inner selection counts. clearEmpty: an
+  // empty selection is cancelled (the inner-selection item drops its selection first).
+  bool SelectionExists(bool clearEmpty, bool countInnerSelection = false);
+  // The stored start, after cancelling an empty selection.
+  virtual void GetSelectionStartDrawPos(int32_t& drawNo, int32_t& drawOffs);
+  // Cancels the selection; every item but exceptItem drops its inner selection. Does
+  // nothing while a deselection runs.
+  virtual void Deselect(TCustomRPItemInfo* exceptItem, bool notify);
+  void Deselect(bool notify) { Deselect(nullptr, notify); }
   void SelectAll();
   bool IsDrawPosInSelection(int32_t drawNo, int32_t offs, bool includeEdges) const;
+  // For a sub-document also true when the item holding it lies wholly in the parent's
+  // selection.
   bool IsPosInSelection(int32_t itemNo, int32_t offs, bool includeEdges) const;
+  // The item that holds an inner selection (a table with selected cells); nullptr for none.
+  void SetInnerSelectionItem(TCustomRPItemInfo* item) { FInnerSelectionItem = item; }
+  TCustomRPItemInfo* GetInnerSelectionItem() const { return FInnerSelectionItem; }
+  // Every item but exceptItem drops its inner selection.
+  void ReleaseSubItems(TCustomRPItemInfo* exceptItem);
+  // Selection shapes.
+  void ExpandSelectionToParagraphs(bool onlyIfSeveral);
+  void ExpandSelectionToLines(bool startOnly);
+  bool SelectionSpansParagraphs() const;
+  bool SelectionIsForward() const;
   // Position queries on draw items.
   bool IsParaStartDrawItem(int32_t drawNo) const;  // draw item 0, or an item's first that starts a paragraph
   bool IsItemStartDrawItem(int32_t drawNo) const;  // the first draw item of its item
   bool IsLineStartItem(int32_t drawNo) const;      // the first draw item of an item that starts a line
   bool IsParaEndDrawItem(int32_t drawNo) const;    // the last draw item, or the next starts a paragraph
   bool IsLineWrappedAfter(int32_t drawNo) const;   // the next draw item begins a line only by wrapping
+  bool IsLineStartAfterMarker(int32_t drawNo) const;  // starts a line, or follows another item's list marker
+  // Characters of the draw item's text item follow it without being shown right after
+  // it (the rest of the text, or a space dropped at a wrap).
+  bool EndsItemTextBeforeEnd(int32_t drawNo) const;
   int32_t GetDrawItemStyle(int32_t drawNo) const { return GetItemStyle(DrawItems[drawNo]->ItemNo); }
-  // The document position of an item's first draw item; false when it has none.
+  // The paragraph's draw items around a draw item.
+  void GetParaDrawItems(int32_t drawNo, int32_t& first, int32_t& last) const;
+  // The document position of an item's first draw item; false when it has none. The
+  // client form subtracts the scroll offsets.
   bool GetItemCoords(int32_t itemNo, int32_t& left, int32_t& top) const;
+  bool GetItemClientCoords(int32_t itemNo, int32_t& left, int32_t& top) const;
   // The items of the first draw item in view and of the last above the view's bottom.
   int32_t GetFirstItemVisible() const;
   int32_t GetLastItemVisible() const;
-  // Called when the selection changed.
-  virtual void SelectionChanged() {}
+  // Called when the selection changed; its answer is SetSelectionBounds's.
+  virtual bool SelectionChanged() { return true; }
   // The draw item and caret offset under a document point (-1, -1 for an empty
-  // document). Strict: only a draw item whose box holds the point.
+  // document). Strict: only a draw item whose box holds the point. In paragraphs with a
+  // direction the draw items are visited in visual order, right to left in right-to-left
+  // ones.
   void FindDrawItemAtPos(int32_t x, int32_t y, int32_t& drawNo, int32_t& drawOffs, bool strict);
+  // The draw item whose box holds the point, else -1.
+  int32_t GetDrawItemAtPos(int32_t x, int32_t y) const;
+
+  // --- Selecting with the mouse (RPMouseSelection.cpp) ----------------------------------
+  // A word: a caret offset strictly inside a text draw item with no delimiter on either
+  // side. Its bounds are caret offsets in the draw item.
+  bool IsInWord(int32_t drawNo, int32_t offs) const;
+  void GetWordBounds(int32_t drawNo, int32_t offs, int32_t& wordStart, int32_t& wordEnd) const;
+  // A press at a document point: the selection starts there (extend: only its end moves).
+  // lines: whole lines are selected (SelectLinesToPoint follows); else the style sheet's
+  // SelectionMode decides, words and paragraphs keeping a selecting record.
+  void BeginMouseSelection(int32_t x, int32_t y, bool extend, bool lines);
+  // The release: the selecting record goes.
+  void EndMouseSelection() { FSelecting.reset(); }
+  const TRPSelectingInfo* GetSelectingInfo() const { return FSelecting.get(); }
+  // The selection's end follows the mouse: characters, words or paragraphs, and whole
+  // lines. True when the selection changed.
+  bool SelectToPoint(int32_t x, int32_t y);
+  bool SelectLinesToPoint(int32_t x, int32_t y);
 
   // Moves each control item's control to its draw item (not when printing).
   void PlaceControls();
@@ -255,7 +309,12 @@ private:
   void PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from, int32_t to,
                          TRPTextDrawStates states);
 
+  // Stores a selection of draw-item positions, clamped; false when it did not change.
+  bool StoreSelection(int32_t startNo, int32_t startOffs, int32_t endNo, int32_t endOffs);
+
   int32_t FSelStartNo = -1, FSelEndNo = -1, FSelStartOffs = 0, FSelEndOffs = 0;
+  TCustomRPItemInfo* FInnerSelectionItem = nullptr;
+  bool FDeselecting = false;
   // Only while the mouse selects by words or paragraphs.
   std::unique_ptr<TRPSelectingInfo> FSelecting;
   TRPResolution FResolution;

@@ -32,3 +32,11 @@ public:
   // False when the marker has no level.
   virtual bool GetLevelIndents(int32_t& leftIndent, int32_t& firstIndent, int32_t& markerIndent) const = 0;
 };
+
+// An item that holds a selection of its own (a table with selected cells).
+class IRPInnerSelectionItem {
+public:
+  virtual ~IRPInnerSelectionItem() = default;
+  // Drops that selection.
+  virtual void ReleaseInnerSelection() = 0;
+};

@@ -33,10 +33,8 @@ void TCustomRPFormattedData::PaintParaBackgrounds(TCanvas& canvas, int32_t first
   TRPStyle& style = *GetStyleSheet();
   for (int32_t start = first; start <= last;) {
     // The paragraph's draw items: to the next one that starts a paragraph.
-    int32_t end = start;
-    while (end + 1 < DrawItems.Count() && !(DrawItems[end + 1]->ItemNo != DrawItems[end]->ItemNo &&
-                                            StartsParagraph(DrawItems[end + 1]->ItemNo)))
-      ++end;
+    int32_t paraFirst = 0, end = 0;
+    GetParaDrawItems(start, paraFirst, end);
     const int32_t paraNo = GetItemPara(DrawItems[start]->ItemNo);
     const TParaInfo& para = *style.ParaStyles()[paraNo];
     if (para.Border.Style != rpbNone || para.Background.Color != clNone || style.OnDrawParaBack) {
@@ -158,10 +156,8 @@ void TCustomRPFormattedData::DrawRect(TCanvas& canvas, const TRect& rect) {
   if (special) common.Include(rptsSpecialCharacters);
   // From the first draw item of the paragraph at the top to the last line that starts
   // inside the rectangle.
-  int32_t first = FindDrawItemByY(docTop, 0);
-  while (first > 0 && !(DrawItems[first]->StartsLine() && StartsParagraph(DrawItems[first]->ItemNo) &&
-                        (first == 0 || DrawItems[first - 1]->ItemNo != DrawItems[first]->ItemNo)))
-    --first;
+  int32_t first = 0, paraLast = 0;
+  GetParaDrawItems(FindDrawItemByY(docTop, 0), first, paraLast);
   int32_t last = DrawItems.Count() - 1;
   for (int32_t i = first; i < DrawItems.Count(); ++i)
     if (DrawItems[i]->StartsLine() && DrawItems[i]->Top > docBottom) {

@@ -15,22 +15,12 @@ int32_t Bottom(const TRPDrawLineInfo& d) { return d.Top + d.Height + d.LineSpaci
 
 void TCustomRPFormattedData::GetReformatRange(int32_t startDrawNo, int32_t endDrawNo, int32_t& firstDrawNo,
                                               int32_t& lastDrawNo) const {
-  const auto paraStartDraw = [&](int32_t drawNo) {
-    while (drawNo > 0 && !(DrawItems[drawNo]->ItemNo != DrawItems[drawNo - 1]->ItemNo &&
-                           StartsParagraph(DrawItems[drawNo]->ItemNo)))
-      --drawNo;
-    return drawNo;
-  };
-  const auto paraEndDraw = [&](int32_t drawNo) {
-    while (drawNo + 1 < DrawItems.Count() && !(DrawItems[drawNo + 1]->ItemNo != DrawItems[drawNo]->ItemNo &&
-                                               StartsParagraph(DrawItems[drawNo + 1]->ItemNo)))
-      ++drawNo;
-    return drawNo;
-  };
-  firstDrawNo = paraStartDraw(startDrawNo);
-  if (firstDrawNo > 0) firstDrawNo = paraStartDraw(firstDrawNo - 1);
-  lastDrawNo = paraEndDraw(endDrawNo);
-  if (lastDrawNo + 1 < DrawItems.Count()) lastDrawNo = paraEndDraw(lastDrawNo + 1);
+  int32_t last = 0;
+  GetParaDrawItems(startDrawNo, firstDrawNo, last);
+  if (firstDrawNo > 0) GetParaDrawItems(firstDrawNo - 1, firstDrawNo, last);
+  int32_t first = 0;
+  GetParaDrawItems(endDrawNo, first, lastDrawNo);
+  if (lastDrawNo + 1 < DrawItems.Count()) GetParaDrawItems(lastDrawNo + 1, first, lastDrawNo);
 }
 
 void TCustomRPFormattedData::ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag,

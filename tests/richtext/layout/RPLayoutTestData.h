@@ -27,6 +27,7 @@ public:
   int32_t MaxTextWidth = 0;
   TRPDocumentFlags Flags = rpdfReportDefaults;
   TRPOptions Options = 0;
+  AnsiString Delimiters = " .,;";
 
   const IRPStyleSheet* GetRPStyle() const override { return &Style; }
   TRPStyle* GetStyleSheet() const override { return const_cast<TRPStyle*>(&Style); }
@@ -40,6 +41,7 @@ public:
   int32_t GetWidth() const override { return Width; }
   int32_t GetHeight() const override { return Height; }
   TCanvas* GetCanvas() override { return &Canvas; }
+  AnsiString GetDelimiters() const override { return Delimiters; }
 
   // A new paragraph or text style (after the standard ones) and its index.
   int32_t AddParaStyle() {
