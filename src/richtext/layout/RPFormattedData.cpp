@@ -21,6 +21,8 @@ void TCustomRPFormattedData::ClearFormatting() {
   FSelStartNo = FSelEndNo = -1;
   FSelStartOffs = FSelEndOffs = 0;
   FSelecting.reset();
+  FInnerSelectionItem = nullptr;
+  FHoverJumpNo = -1;
   Jumps.clear();
   FNextJumpNo = 0;
   LastFormattedItemNo = -1;
@@ -28,6 +30,7 @@ void TCustomRPFormattedData::ClearFormatting() {
 }
 
 void TCustomRPFormattedData::Clear() {
+  FSoftPageBreaks.reset();
   ClearFormatting();
   TCustomRPData::Clear();
 }

@@ -22,7 +22,24 @@
 
 class TRPStyle;
 class TRPBackground;
+class TBitmap;
+class IRPDocumentView;
 struct TRPFormatCursor;
+
+// A page break that pagination found: before offset Offset of item ItemNo, or, with Row
+// >= 0, before that row (split point) of the item.
+struct TRPSoftPageBreakInfo {
+  int32_t ItemNo = 0;
+  int32_t Offset = 0;
+  int32_t Row = -1;
+};
+using TRPSoftPageBreakList = std::vector<TRPSoftPageBreakInfo>;
+
+// The band of a line that rpssLines selection fills (document coordinates).
+struct TRPLineBand {
+  int32_t Top = 0;
+  int32_t Bottom = 0;
+};
 
 // Document flags: the set the document holding the layout answers.
 using TRPDocumentFlags = uint16_t;
@@ -114,6 +131,35 @@ public:
   virtual void DrawResizeHandles(TCanvas&, int32_t, int32_t, int32_t, int32_t) {}
   // Whether the view that shows the document has the keyboard focus.
   virtual bool IsFocused() const { return false; }
+  // The background under an item that draws transparently: the paragraph's colour, else
+  // the document's; with a background picture (and a draw item for the item) useBitmap
+  // is set and bitmap (made when nullptr) holds the document's background at rect (in
+  // document coordinates; with useItemRect the item's own box).
+  virtual void GetItemBackground(int32_t itemNo, const TRect& rect, bool useItemRect, TColor& color,
+                                 std::unique_ptr<TBitmap>& bitmap, bool& useBitmap);
+  // The window rectangle of a draw item, widened by margin on every side, is marked for
+  // repainting (after BeforeInvalidateDrawItem).
+  void InvalidateDrawItem(int32_t drawNo, int32_t margin);
+  virtual void BeforeInvalidateDrawItem(int32_t) {}
+  // The window that shows the document; nullptr when none.
+  virtual IRPDocumentView* GetDocumentView() const { return nullptr; }
+  // Marks the whole window, repaints it now, paints what is marked now; nothing without
+  // a window.
+  void InvalidateControl();
+  void RefreshControl();
+  void UpdateControl();
+  // Hooks of the window's painting around DrawBackground and DrawRect; nothing here.
+  virtual void BeforePaintContent(TCanvas&, const TRect&) {}
+  virtual void AfterPaintBackground(TCanvas&, const TRect&) {}
+  virtual void AfterPaintContent(TCanvas&, const TRect&) {}
+  // The soft page breaks that pagination reports for showing with rpoShowPageBreaks;
+  // nullptr when none.
+  void SetSoftPageBreaks(std::unique_ptr<TRPSoftPageBreakList> breaks) { FSoftPageBreaks = std::move(breaks); }
+  void ClearSoftPageBreaks() { FSoftPageBreaks.reset(); }
+  const TRPSoftPageBreakList* GetSoftPageBreaks() const { return FSoftPageBreaks.get(); }
+  // The jump number under the mouse (-1: none); hyperlink text with it is painted hovered.
+  void SetHoverJumpNo(int32_t jumpNo) { FHoverJumpNo = jumpNo; }
+  int32_t GetHoverJumpNo() const { return FHoverJumpNo; }
 
   // --- Minimal widths (device pixels when the resolutions differ) ---------------------
   int32_t CalculateMinDocWidth(const TRPResolution* resolution, TCanvas& canvas);
@@ -296,8 +342,17 @@ private:
 
   // Painting helpers (RPPaint.cpp).
   void PaintParaBackgrounds(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys);
+  // band: the line's band in rpssLines mode, else nullptr.
   void PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t& appliedStyle,
-                         TRPTextDrawStates states);
+                         TRPTextDrawStates states, const TRPLineBand* band);
+  void PaintNonTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, const TRPLineBand* band);
+  // rpssLines: the band from left to right filled with the selection colour.
+  void FillLineBand(TCanvas& canvas, const TRPLineBand& band, int32_t left, int32_t right, int32_t ys);
+  TRPLineBand GetLineBand(int32_t lineStart) const;
+  bool IsDrawItemHovered(int32_t drawNo) const;
+  // Marks (RPPaintMarks.cpp).
+  void PaintSoftPageBreaks(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys);
+  void PaintParagraphMark(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys);
   void PaintWordMarks(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys);
   // The right edge of the text area for paragraph backgrounds and full-width items.
   int32_t AreaRight(int32_t rightIndent) const;
@@ -307,7 +362,7 @@ private:
   int32_t TextOffsetAtX(int32_t drawNo, int32_t x);
   // The text of a draw item shown partly selected: plain, then its selected characters.
   void PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from, int32_t to,
-                         TRPTextDrawStates states);
+                         TRPTextDrawStates states, const TRPLineBand* band);
 
   // Stores a selection of draw-item positions, clamped; false when it did not change.
   bool StoreSelection(int32_t startNo, int32_t startOffs, int32_t endNo, int32_t endOffs);
@@ -315,6 +370,8 @@ private:
   int32_t FSelStartNo = -1, FSelEndNo = -1, FSelStartOffs = 0, FSelEndOffs = 0;
   TCustomRPItemInfo* FInnerSelectionItem = nullptr;
   bool FDeselecting = false;
+  std::unique_ptr<TRPSoftPageBreakList> FSoftPageBreaks;
+  int32_t FHoverJumpNo = -1;
   // Only while the mouse selects by words or paragraphs.
   std::unique_ptr<TRPSelectingInfo> FSelecting;
   TRPResolution FResolution;

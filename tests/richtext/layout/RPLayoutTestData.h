@@ -28,6 +28,9 @@ public:
   TRPDocumentFlags Flags = rpdfReportDefaults;
   TRPOptions Options = 0;
   AnsiString Delimiters = " .,;";
+  TColor Color = clNone;
+  TRPBackground* Background = nullptr;
+  int32_t HOffs = 0, VOffs = 0;
 
   const IRPStyleSheet* GetRPStyle() const override { return &Style; }
   TRPStyle* GetStyleSheet() const override { return const_cast<TRPStyle*>(&Style); }
@@ -42,6 +45,10 @@ public:
   int32_t GetHeight() const override { return Height; }
   TCanvas* GetCanvas() override { return &Canvas; }
   AnsiString GetDelimiters() const override { return Delimiters; }
+  TColor GetColor() const override { return Color; }
+  TRPBackground* GetBackground() const override { return Background; }
+  int32_t GetHOffs() const override { return HOffs; }
+  int32_t GetVOffs() const override { return VOffs; }
 
   // A new paragraph or text style (after the standard ones) and its index.
   int32_t AddParaStyle() {
@@ -62,3 +69,14 @@ public:
     AddTextW(text, styleNo, TRPTag(), paraNo);
   }
 };
+
+// A 4 x 4 picture, blue with a red top-left pixel, that shows where it is drawn.
+inline std::unique_ptr<TBitmap> MarkedPicture() {
+  auto picture = std::make_unique<TBitmap>();
+  picture->SetPixelFormat(pf24bit);
+  picture->SetSize(4, 4);
+  picture->Canvas()->Brush().SetColor(clBlue);
+  picture->Canvas()->FillRect(TRect{0, 0, 4, 4});
+  picture->SetPixelColor(0, 0, clRed);
+  return picture;
+}
