@@ -302,7 +302,14 @@ void TCustomRPFormattedData::FormatFullLineItem(int32_t itemNo, TRPFormatCursor&
   c.X = 0;
   c.CharsOnLine = 0;
   c.NewPara = true;
+  const int32_t drawNo = c.DrawCount;
   InsertDrawItem(std::move(d), c);
+  if (HasFlag(rpdfUseJumps))
+    if (auto* areas = dynamic_cast<IRPJumpAreasItem*>(&item)) {
+      const size_t from = Jumps.size();
+      areas->AddJumpAreas(*this, drawNo, FNextJumpNo, Jumps);
+      for (size_t j = from; j < Jumps.size(); ++j) Jumps[j]->HolderDrawNo = drawNo;
+    }
 }
 
 void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) {

@@ -155,6 +155,7 @@ void TCustomRPFormattedData::AddJump(int32_t itemNo, const TRPDrawLineInfo& d, i
   jump->JumpNo = sameItem ? Jumps.back()->JumpNo : FNextJumpNo++;
   jump->RPData = this;
   jump->DrawItemNo = drawNo;
+  jump->HolderDrawNo = drawNo;
   jump->Cursor = cursor;
   GetItem(itemNo)->JumpID = jump->JumpNo;
   Jumps.push_back(std::move(jump));
@@ -162,9 +163,13 @@ void TCustomRPFormattedData::AddJump(int32_t itemNo, const TRPDrawLineInfo& d, i
 
 void TCustomRPFormattedData::UpdateJumpsCoords() {
   for (const auto& jump : Jumps) {
-    const TRPDrawLineInfo& d = *DrawItems[jump->DrawItemNo];
-    jump->Left = d.Left;
-    jump->Top = d.Top;
+    const auto* owner = dynamic_cast<const TCustomRPFormattedData*>(jump->RPData);
+    if (!owner) owner = this;
+    const TRPDrawLineInfo& d = *owner->DrawItems[jump->DrawItemNo];
+    int32_t originLeft = 0, originTop = 0;
+    owner->GetOrigin(originLeft, originTop);
+    jump->Left = originLeft + d.Left;
+    jump->Top = originTop - owner->GetDocumentVAlignOffset() + d.Top;
     jump->Width = d.Width;
     jump->Height = d.Height;
   }

@@ -62,9 +62,12 @@ struct TRPJumpInfo {
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t JumpNo = 0;  // shared by the draw items of one item
-  TCustomRPData* RPData = nullptr;
+  TCustomRPData* RPData = nullptr;  // the document owning DrawItemNo
   int32_t DrawItemNo = 0;
   int16_t Cursor = 0;
+  // The draw item of the document holding the list whose item made the area (DrawItemNo
+  // for its own areas, a table's for its cells'); reformatting in place goes by it.
+  int32_t HolderDrawNo = 0;
 };
 
 class TCustomRPFormattedData : public TCustomRPData {
@@ -96,6 +99,13 @@ public:
   virtual int32_t GetHOffs() const { return 0; }
   virtual int32_t GetVOffs() const { return 0; }
   virtual TCanvas* GetCanvas() { return nullptr; }
+  // Where the document's area stands in the root document's (a cell's in its table); the
+  // root's is 0, 0. A vertically aligned area is moved down by GetDocumentVAlignOffset.
+  virtual void GetOrigin(int32_t& left, int32_t& top) const {
+    left = 0;
+    top = 0;
+  }
+  virtual int32_t GetDocumentVAlignOffset() const { return 0; }
   // Screen and device pixels per inch: the screen's and the canvas's in this class.
   virtual TRPResolution GetResolutions(TCanvas& canvas) const;
   // Characters allowed on a line; 0: no limit.
@@ -333,7 +343,7 @@ private:
   void AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor, TRPFormatCursor& c);
   void InsertDrawItem(std::unique_ptr<TRPDrawLineInfo> d, TRPFormatCursor& c);
   void StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1, bool flag2);
-  // The jump areas moved to their draw items' final boxes.
+  // The jump areas moved to their draw items' final boxes, in the root's coordinates.
   void UpdateJumpsCoords();
 
   // Minimal widths (RPMinWidths.cpp): items first .. last of one paragraph.

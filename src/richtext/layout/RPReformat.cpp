@@ -64,8 +64,8 @@ void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t last
   // Jump areas of the range go; those after it wait aside while the range is laid out.
   std::vector<std::unique_ptr<TRPJumpInfo>> laterJumps;
   std::erase_if(Jumps, [&](std::unique_ptr<TRPJumpInfo>& jump) {
-    if (jump->DrawItemNo < firstDrawNo) return false;
-    if (jump->DrawItemNo > lastDrawNo) laterJumps.push_back(std::move(jump));
+    if (jump->HolderDrawNo < firstDrawNo) return false;
+    if (jump->HolderDrawNo > lastDrawNo) laterJumps.push_back(std::move(jump));
     return true;
   });
   DrawItems.DeleteRange(firstDrawNo, lastDrawNo);
@@ -93,7 +93,8 @@ void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t last
     DocumentHeight = GetBottomMargin() + lastBottom + ScaleY(GetParaStyle(lastItemNo).SpaceAfter);
   }
   for (auto& jump : laterJumps) {
-    jump->DrawItemNo += DrawItems.Count() - oldCount;
+    jump->HolderDrawNo += DrawItems.Count() - oldCount;
+    if (jump->RPData == this) jump->DrawItemNo = jump->HolderDrawNo;
     Jumps.push_back(std::move(jump));
   }
   UpdateJumpsCoords();
