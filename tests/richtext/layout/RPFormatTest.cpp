@@ -2,7 +2,6 @@
 // Liberation Sans for "Arial" at 10 pt is 13 pixels per em, ascent 12, descent 3.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,16 +15,6 @@ struct TDraw {
   int32_t ItemNo, Offs, Length, Left, Top, Width, Height;
   bool NewLine;
 };
-
-std::string Dump(const TCustomRPFormattedData& data) {
-  std::ostringstream out;
-  for (int32_t i = 0; i < data.DrawItems.Count(); ++i) {
-    const TRPDrawLineInfo& d = *data.DrawItems[i];
-    out << "item " << d.ItemNo << " offs " << d.Offs << " len " << d.Length << " left " << d.Left << " top " << d.Top
-        << " width " << d.Width << " height " << d.Height << (d.StartsLine() ? " line" : "") << "\n";
-  }
-  return out.str();
-}
 
 void ExpectDrawItems(const TCustomRPFormattedData& data, const std::vector<TDraw>& expected) {
   SCOPED_TRACE(Dump(data));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "platform/graphics/Bitmap.h"
@@ -79,4 +80,18 @@ inline std::unique_ptr<TBitmap> MarkedPicture() {
   picture->Canvas()->FillRect(TRect{0, 0, 4, 4});
   picture->SetPixelColor(0, 0, clRed);
   return picture;
+}
+
+// The draw items one per line (item, offset, length, left, top, width, height, "line"
+// where a line starts), then the document's width, text width and height.
+inline std::string Dump(const TCustomRPFormattedData& data) {
+  std::ostringstream out;
+  for (int32_t i = 0; i < data.DrawItems.Count(); ++i) {
+    const TRPDrawLineInfo& d = *data.DrawItems[i];
+    out << "item " << d.ItemNo << " offs " << d.Offs << " len " << d.Length << " left " << d.Left << " top " << d.Top
+        << " width " << d.Width << " height " << d.Height << (d.StartsLine() ? " line" : "") << "\n";
+  }
+  out << "document width " << data.DocumentWidth << " text width " << data.TextWidth << " height "
+      << data.DocumentHeight << "\n";
+  return out.str();
 }
