@@ -128,6 +128,11 @@ void TCustomRPFormattedData::TrimLineEnd(TRPFormatCursor& c) {
   }
 }
 
+void TCustomRPFormattedData::ForgetCanvasStyle(TRPFormatCursor& c) {
+  c.Cache->Forget();
+  c.StyleNo = -1;
+}
+
 void TCustomRPFormattedData::RaiseLine(int32_t ascent, TRPFormatCursor& c) {
   if (ascent <= c.Ascent) return;
   const int32_t diff = ascent - c.Ascent;
@@ -284,8 +289,10 @@ void TCustomRPFormattedData::FormatFullLineItem(int32_t itemNo, TRPFormatCursor&
   } else {
     const int32_t avail = TextWidth - ScaleX(para.LeftIndent + para.RightIndent);
     int32_t offset = 0;
-    if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item))
+    if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
       layout->FormatForWidth(avail, *c.Canvas, *this, c.ItemFlag1, c.ItemFlag2, offset);
+      ForgetCanvasStyle(c);
+    }
     const auto* sized = dynamic_cast<const TRPNonTextItemInfo*>(&item);
     d->Width = sized ? ScaleX(sized->GetWidth()) : 0;
     d->Height = sized ? ScaleY(sized->GetHeight()) : 0;
@@ -330,8 +337,7 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
   if (tab) {
     ResolveTab(c);
     tab->UpdateSizeForWidth(*c.Canvas, style, height, descent);
-    c.Cache->Forget();
-    c.StyleNo = -1;
+    ForgetCanvasStyle(c);
     const int32_t current = c.LineLeft + c.X;
     const int32_t lineRight = c.LineLeft + c.LineWidth;
     style.GetNextTab(item.ParaNo, current, tabResolution, tabPosition, leader, tabAlign, biDi, tabAreaLeft,
@@ -341,9 +347,11 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
     else
       width = tabAlign == rptaRight ? 0 : std::max(2 * tabPosition - current - lineRight, 0);
   } else {
-    if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item))
+    if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
       layout->FormatForWidth(TextWidth - ScaleX(para.LeftIndent + para.RightIndent + para.FirstIndent), *c.Canvas,
                              *this, c.ItemFlag1, c.ItemFlag2, offset);
+      ForgetCanvasStyle(c);
+    }
     if (const auto* sized = dynamic_cast<const TRPNonTextItemInfo*>(&item)) {
       width = ScaleX(sized->GetWidth());
       height = ScaleY(sized->GetHeight());

@@ -166,10 +166,9 @@ void TCustomRPFormattedData::UpdateJumpsCoords() {
     const auto* owner = dynamic_cast<const TCustomRPFormattedData*>(jump->RPData);
     if (!owner) owner = this;
     const TRPDrawLineInfo& d = *owner->DrawItems[jump->DrawItemNo];
-    int32_t originLeft = 0, originTop = 0;
-    owner->GetOrigin(originLeft, originTop);
-    jump->Left = originLeft + d.Left;
-    jump->Top = originTop - owner->GetDocumentVAlignOffset() + d.Top;
+    const TPoint origin = owner->GetOrigin(), own = GetOrigin();
+    jump->Left = origin.X - own.X + d.Left;
+    jump->Top = origin.Y - own.Y + d.Top;
     jump->Width = d.Width;
     jump->Height = d.Height;
   }

@@ -99,13 +99,6 @@ public:
   virtual int32_t GetHOffs() const { return 0; }
   virtual int32_t GetVOffs() const { return 0; }
   virtual TCanvas* GetCanvas() { return nullptr; }
-  // Where the document's area stands in the root document's (a cell's in its table); the
-  // root's is 0, 0. A vertically aligned area is moved down by GetDocumentVAlignOffset.
-  virtual void GetOrigin(int32_t& left, int32_t& top) const {
-    left = 0;
-    top = 0;
-  }
-  virtual int32_t GetDocumentVAlignOffset() const { return 0; }
   // Screen and device pixels per inch: the screen's and the canvas's in this class.
   virtual TRPResolution GetResolutions(TCanvas& canvas) const;
   // Characters allowed on a line; 0: no limit.
@@ -118,6 +111,9 @@ public:
   virtual TRPBackground* GetBackground() const { return nullptr; }
   // Called at the end of every pass with the formatted item range.
   virtual void AfterFormat(int32_t, int32_t) {}
+  // The document's offset in the area that shows it (a cell's inside its table's
+  // document); (0, 0) in this class.
+  virtual TPoint GetOrigin() const { return TPoint{0, 0}; }
 
   // --- Formatting -------------------------------------------------------------------
   // Formats the document for the current width (see the source for the steps). Does
@@ -218,8 +214,8 @@ public:
                                         int32_t& endOffs) const;
   // Selects from one item position to another (both items >= 0; else nothing is
   // selected), offsets clamped into their draw items. A sub-document first becomes its
-  // parents' inner selection. Answers what SelectionChanged answers.
-  bool SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo, int32_t endOffs);
+  // parents' inner selection. SelectionChanged is told.
+  void SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo, int32_t endOffs);
   // A non-empty selection, asked of the document standing in for this one when there is
   // one. countInnerSelection: an item holding an inner selection counts. clearEmpty: an
   // empty selection is cancelled (the inner-selection item drops its selection first).
@@ -265,8 +261,8 @@ public:
   // The items of the first draw item in view and of the last above the view's bottom.
   int32_t GetFirstItemVisible() const;
   int32_t GetLastItemVisible() const;
-  // Called when the selection changed; its answer is SetSelectionBounds's.
-  virtual bool SelectionChanged() { return true; }
+  // Called when the selection changed.
+  virtual void SelectionChanged() {}
   // The draw item and caret offset under a document point (-1, -1 for an empty
   // document). Strict: only a draw item whose box holds the point. In paragraphs with a
   // direction the draw items are visited in visual order, right to left in right-to-left
@@ -331,6 +327,9 @@ private:
   void FormatRectItem(int32_t itemNo, TRPFormatCursor& c);
   void StartNewLine(int32_t itemNo, bool soft, TRPFormatCursor& c);
   void RaiseLine(int32_t ascent, TRPFormatCursor& c);
+  // An item that sized itself may have changed the canvas's font: the next text style is
+  // applied again.
+  void ForgetCanvasStyle(TRPFormatCursor& c);
   void ResolveTab(TRPFormatCursor& c);
   void FinishLine(bool paraEnd, TRPFormatCursor& c);
   void JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c);
@@ -343,7 +342,8 @@ private:
   void AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor, TRPFormatCursor& c);
   void InsertDrawItem(std::unique_ptr<TRPDrawLineInfo> d, TRPFormatCursor& c);
   void StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1, bool flag2);
-  // The jump areas moved to their draw items' final boxes, in the root's coordinates.
+  // The jump areas moved to their draw items' final boxes, in this document's
+  // coordinates (an area of a sub-document moved by its origin relative to this one's).
   void UpdateJumpsCoords();
 
   // Minimal widths (RPMinWidths.cpp): items first .. last of one paragraph.

@@ -75,7 +75,7 @@ void TCustomRPFormattedData::ReleaseSubItems(TCustomRPItemInfo* exceptItem) {
   if (FInnerSelectionItem != exceptItem) FInnerSelectionItem = nullptr;
 }
 
-bool TCustomRPFormattedData::SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo,
+void TCustomRPFormattedData::SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo,
                                                 int32_t endOffs) {
   // Climbing to the root: each parent keeps only the item that holds this document.
   TCustomRPData* child = this;
@@ -95,7 +95,7 @@ bool TCustomRPFormattedData::SetSelectionBounds(int32_t startItemNo, int32_t sta
     ItemToDrawItemPos(endItemNo, endOffs, endNo, endDrawOffs);
   }
   StoreSelection(startNo, startDrawOffs, endNo, endDrawOffs);
-  return SelectionChanged();
+  SelectionChanged();
 }
 
 bool TCustomRPFormattedData::SelectionExists(bool clearEmpty, bool countInnerSelection) {

@@ -57,9 +57,11 @@ public:
   static const TRPItemClassInfo ClassInfo;
   TRPItemClass ItemClass() const override { return &ClassInfo; }
   int32_t OfferedWidth = -1;
-  void FormatForWidth(int32_t availWidth, TCanvas&, TCustomRPFormattedData&, bool, bool, int32_t& offset) override {
+  void FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData&, bool, bool,
+                      int32_t& offset) override {
     OfferedWidth = availWidth;
     offset = 2;
+    canvas.Font().SetSize(30);  // as a table laying out its cells on the same canvas
   }
   void Paint(int32_t, int32_t, TCanvas&, uint32_t, TCustomRPFormattedData&, const TRPDrawLineInfo&) override {}
   int32_t GetWidth() const override { return 40; }
@@ -278,6 +280,20 @@ TEST(RPFormatTest, AFullLineItemIsOfferedTheWidthInsideItsIndents) {
   // Left: indent 10 + (170 - 40) / 2 + the item's own offset 2.
   ExpectDrawItems(data, {{0, 0, 0, 10 + 65 + 2, 0, 40, 25, true}});
   EXPECT_EQ(data.DocumentHeight, 25);
+}
+
+// Text after an item that laid itself out on the formatting canvas is measured in its
+// own style again.
+TEST(RPFormatTest, TextAfterASelfSizingItemIsMeasuredInItsStyle) {
+  const TPeerText peer = PeerText(u"Arial", 10, {u"aa"});
+  TTestFormattedData data;
+  data.AddAnsiText("aa", 0, TRPTag(), 0);
+  data.AddItem("", std::make_unique<TFullLineFake>(&data));
+  data.AddAnsiText("aa", 0, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_EQ(data.DrawItems.Count(), 3);
+  EXPECT_EQ(data.DrawItems[2]->Width, peer.Extents[0]);
+  EXPECT_EQ(data.DrawItems[2]->Height, 15);
 }
 
 // A soft hyphen shows only where the line breaks after it: the draw item then widens by

@@ -2,7 +2,7 @@
 // items (tests/data/richtext/layout/*.txt). Each golden file was checked once by hand
 // against the line-breaking rules with the advances of Liberation Sans and Liberation
 // Serif from their own tables; the comment of each case says what its file shows.
-// QF_UPDATE_GOLDEN=1 rewrites the files (to be checked again by hand).
+// QF_REGENERATE_GOLDEN=1 rewrites the files (to be checked again by hand).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -107,7 +107,7 @@ std::string GoldenPath(const char* name) {
 }
 
 TEST(RPGoldenLayoutTest, SmallDocumentsMatchTheirGoldenDumps) {
-  const bool update = std::getenv("QF_UPDATE_GOLDEN") != nullptr;
+  const bool update = std::getenv("QF_REGENERATE_GOLDEN") != nullptr;
   for (const TGoldenCase& c : GoldenCases) {
     SCOPED_TRACE(c.Name);
     TTestFormattedData data;

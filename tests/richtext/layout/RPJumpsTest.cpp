@@ -11,10 +11,7 @@ namespace {
 // A cell standing at a fixed place of the root document.
 class TCellData : public TTestFormattedData {
 public:
-  void GetOrigin(int32_t& left, int32_t& top) const override {
-    left = 7;
-    top = 20;
-  }
+  TPoint GetOrigin() const override { return TPoint{7, 20}; }
 };
 
 // A table-like full-line item whose cell holds one hyperlink area.
