@@ -22,8 +22,7 @@ void TCustomRPFormattedData::ClearFormatting() {
   FSelStartOffs = FSelEndOffs = 0;
   FSelecting.reset();
   FInnerSelectionItem = nullptr;
-  FHoverJumpNo = -1;
-  Jumps.clear();
+  ClearJumps();
   FNextJumpNo = 0;
   LastFormattedItemNo = -1;
   DocumentHeight = GetTopMargin() + GetBottomMargin();

@@ -288,6 +288,21 @@ public:
   bool SelectToPoint(int32_t x, int32_t y);
   bool SelectLinesToPoint(int32_t x, int32_t y);
 
+  // --- Hyperlink areas (RPJumps.cpp) ------------------------------------------------
+  // Rebuilds the areas of the whole document into list (nullptr: the document's own,
+  // cleared first): each draw item of a hyperlink item gets one, numbered firstJumpNo +
+  // the count of hyperlink items before it; other items with areas of their own add
+  // them. firstJumpNo grows by the numbers used.
+  void CollectJumps(int32_t& firstJumpNo, std::vector<std::unique_ptr<TRPJumpInfo>>* list);
+  // Frees every area and clears the hover.
+  void ClearJumps();
+  void ClearHover();
+  // Called when the jump under the mouse changes (-1: none); nothing here.
+  virtual void HoverJumpChanged(int32_t) {}
+  // Marks the areas of a jump, widened by 5 pixels, for repainting (the whole window when
+  // the style sheet asks for full redraws).
+  void InvalidateJumpRect(int32_t jumpNo);
+
   // Moves each control item's control to its draw item (not when printing).
   void PlaceControls();
 

@@ -61,6 +61,23 @@ void TCustomRPFormattedData::PaintParaBackgrounds(TCanvas& canvas, int32_t first
   }
 }
 
+namespace {
+
+// The run starts (ends) its draw item, and maybe its item.
+void AddRunEdgeStates(TRPTextDrawStates& states, bool drawItemStart, bool drawItemEnd, bool itemStart,
+                      bool itemEnd) {
+  if (drawItemStart) {
+    states.Include(rptsDrawItemStart);
+    if (itemStart) states.Include(rptsItemStart);
+  }
+  if (drawItemEnd) {
+    states.Include(rptsDrawItemEnd);
+    if (itemEnd) states.Include(rptsItemEnd);
+  }
+}
+
+}  // namespace
+
 bool TCustomRPFormattedData::IsDrawItemHovered(int32_t drawNo) const {
   const int32_t itemNo = DrawItems[drawNo]->ItemNo;
   return FHoverJumpNo >= 0 && GetItem(itemNo)->JumpID == FHoverJumpNo &&
@@ -110,9 +127,14 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
   const bool special = (GetOptions() & rpoShowSpecialCharacters) != 0;
   shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps),
                              lineEnd, false, special && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen));
-  if (d.Offs == 1) states.Include(rptsItemStart);
-  if (d.Offs + d.Length - 1 >= GetItemLength(d.ItemNo)) states.Include(rptsItemEnd);
+  // The space dropped where the line wraps shows as a space marker.
+  if (special && IsLineWrappedAfter(drawNo) && d.Offs + d.Length <= GetItemLength(d.ItemNo) &&
+      ItemCharAt(d.ItemNo, d.Offs + d.Length - 1) == ' ')
+    shown += item.IsUnicode() ? AnsiString(" \0", 2) : AnsiString(" ");
   if (IsDrawItemHovered(drawNo)) states.Include(rptsHover);
+  // A handler of the style text learns where the run stands in its draw item and item.
+  const bool marksEdges = static_cast<bool>(style.OnDrawStyleText);
+  const bool itemStart = d.Offs == 1, itemEnd = d.Offs + d.Length - 1 >= GetItemLength(d.ItemNo);
   // The selected characters of the draw item: caret offsets from .. to.
   int32_t startNo = 0, endNo = 0, startOffs = 0, endOffs = 0;
   GetDrawSelectionBounds(startNo, endNo, startOffs, endOffs, true);
@@ -122,6 +144,7 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
     to = drawNo == endNo ? endOffs : d.Length + 1;
   }
   TRPTextDrawStates runStates = states;
+  if (marksEdges) AddRunEdgeStates(runStates, true, true, itemStart, itemEnd);
   if (from < to && from <= 1 && to >= d.Length + 1) {
     runStates.Include(rptsSelected);
     if (band) FillLineBand(canvas, *band, d.Left - xs - 1, d.Left + d.Width - xs + 1, ys);
@@ -130,8 +153,10 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
   // Justified words carry their extra before the text, so they are drawn at the right x.
   style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, d.Left - xs, d.Top - ys,
                       d.Width, d.Height, runStates, false, false, rpcmColor, biDi);
-  if (from < to && !runStates.Contains(rptsSelected))
+  if (from < to && !runStates.Contains(rptsSelected)) {
+    if (marksEdges) AddRunEdgeStates(states, from == 1, to == d.Length + 1, itemStart, itemEnd);
     PaintSelectedPart(canvas, drawNo, xs, ys, from, to, states, band);
+  }
 }
 
 void TCustomRPFormattedData::PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from,

@@ -96,6 +96,7 @@ void TCustomRPFormattedData::SetSelectionBounds(int32_t startItemNo, int32_t sta
   }
   StoreSelection(startNo, startDrawOffs, endNo, endDrawOffs);
   SelectionChanged();
+  InvalidateControl();
 }
 
 bool TCustomRPFormattedData::SelectionExists(bool clearEmpty, bool countInnerSelection) {
@@ -130,6 +131,7 @@ void TCustomRPFormattedData::SelectAll() {
   if (GetItemCount() == 0 || DrawItems.Count() == 0) return;
   const int32_t last = DrawItems.Count() - 1;
   StoreSelection(0, GetDrawItemStartOffset(0), last, GetDrawItemEndOffset(last));
+  InvalidateControl();
   SelectionChanged();
 }
 

@@ -72,4 +72,66 @@ TEST(RPJumpsTest, AFullLineItemAddsItsOwnAreas) {
   EXPECT_EQ(data.Jumps[1]->Top, data.DrawItems[2 + grown]->Top);
 }
 
+// Rebuilding the areas numbers hyperlink items (not draw items) from the first number
+// given, a table's cell areas among them, and stores each item's number.
+TEST(RPJumpsTest, CollectingRebuildsTheAreasInDocumentOrder) {
+  TCellData cell;
+  cell.AddAnsiText("cell", 0, TRPTag(), 0);
+  cell.FormatAll();
+  TTestFormattedData data;
+  data.Width = 60;
+  const int32_t link = data.AddTextStyle();
+  data.Font(link).Jump = true;
+  data.Font(link).JumpCursor = 77;
+  data.AddAnsiText("a", 0, TRPTag(), 0);
+  data.AddAnsiText("link text here", link, TRPTag(), 0);  // two lines
+  data.AddItem("", std::make_unique<TTableFake>(&data, cell));
+  data.AddAnsiText("x", link, TRPTag(), 0);
+  data.FormatAll();  // no areas: the report flags collect none
+  ASSERT_TRUE(data.Jumps.empty());
+  ASSERT_EQ(data.DrawItems.Count(), 5);
+
+  std::vector<std::unique_ptr<TRPJumpInfo>> elsewhere;
+  int32_t first = 10;
+  data.CollectJumps(first, &elsewhere);
+  EXPECT_EQ(first, 13);
+  EXPECT_TRUE(data.Jumps.empty());  // another list was filled
+
+  first = 10;
+  data.CollectJumps(first, nullptr);
+  ASSERT_EQ(data.Jumps.size(), 4u);
+  const std::tuple<int32_t, int32_t, TCustomRPData*, int16_t> expected[] = {
+      {10, 1, &data, 77}, {10, 2, &data, 77}, {11, 0, &cell, 0}, {12, 4, &data, 77}};
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    const TRPJumpInfo& area = *data.Jumps[i];
+    EXPECT_EQ(std::make_tuple(area.JumpNo, area.DrawItemNo, area.RPData, area.Cursor), expected[i]);
+  }
+  EXPECT_EQ(data.Jumps[1]->Top, data.DrawItems[2]->Top);
+  EXPECT_EQ(data.Jumps[2]->Left, 7 + cell.DrawItems[0]->Left);
+  EXPECT_EQ(data.GetItem(1)->JumpID, 10);
+  EXPECT_EQ(data.GetItem(3)->JumpID, 12);
+}
+
+// Clearing the areas clears the hover and says so.
+TEST(RPJumpsTest, ClearingTheAreasClearsTheHover) {
+  class THoverData : public TTestFormattedData {
+  public:
+    std::vector<int32_t> Reported;
+    void HoverJumpChanged(int32_t jumpNo) override { Reported.push_back(jumpNo); }
+  };
+  THoverData data;
+  data.Flags |= rpdfUseJumps;
+  data.Font(0).Jump = true;
+  data.AddAnsiText("link", 0, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_EQ(data.Jumps.size(), 1u);
+  data.SetHoverJumpNo(0);
+  data.Reported.clear();
+  data.ClearJumps();
+  EXPECT_TRUE(data.Jumps.empty());
+  EXPECT_EQ(data.GetHoverJumpNo(), -1);
+  EXPECT_EQ(data.Reported, std::vector<int32_t>{-1});
+}
+
 }  // namespace

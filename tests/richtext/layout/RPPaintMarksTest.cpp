@@ -219,4 +219,59 @@ TEST(RPPaintMarksTest, RepaintRequestsGoToTheWindow) {
   EXPECT_EQ(std::make_tuple(view.Invalidated, view.Refreshed, view.Updated), std::make_tuple(1, 1, 1));
 }
 
+TEST(RPPaintMarksTest, JumpAreasAreRepaintedWithAMargin) {
+  TViewedData data;
+  data.Flags |= rpdfUseJumps;
+  data.Font(0).Jump = true;
+  data.AddAnsiText("link", 0, TRPTag(), 0);
+  data.FormatAll();
+  TRecordingView view;
+  data.View = &view;
+  data.HOffs = 3;
+  data.InvalidateJumpRect(0);
+  data.InvalidateJumpRect(1);  // no such jump
+  const TRPDrawLineInfo& d = *data.DrawItems[0];
+  ASSERT_EQ(view.Rects.size(), 1u);
+  EXPECT_EQ(view.Rects[0].Left, d.Left - 3 - 5);
+  EXPECT_EQ(view.Rects[0].Top, d.Top - 5);
+  EXPECT_EQ(view.Rects[0].Right, d.Left + d.Width - 3 + 5);
+  EXPECT_EQ(view.Rects[0].Bottom, d.Top + d.Height + 5);
+  data.Style.FullRedraw = true;
+  data.InvalidateJumpRect(0);
+  EXPECT_EQ(view.Rects.size(), 1u);
+  EXPECT_EQ(view.Invalidated, 1);
+}
+
+// A handler of the style text is told where each run stands in its draw item and item,
+// and sees the space dropped at a wrap as a trailing space when special characters are
+// shown.
+TEST(RPPaintMarksTest, StyleTextHandlersSeeRunEdgesAndWrapSpaces) {
+  const TPeerText peer = PeerText(u"Arial", 10, {u"aaa bbb"});
+  TTestFormattedData data;
+  data.Width = peer.Extents[0] + 2;
+  data.Options = rpoShowSpecialCharacters;
+  data.AddAnsiText("aaa bbb ccc", 0, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_EQ(data.DrawItems.Count(), 2);
+  data.SetSelectionBounds(0, 2, 0, 4);  // "aa" inside the first draw item
+  std::vector<std::pair<AnsiString, uint32_t>> runs;
+  data.Style.OnDrawStyleText = [&](TRPStyle*, const AnsiString& text, TCanvas&, int32_t, int32_t, int32_t, int32_t,
+                                   int32_t, int32_t, TRPTextDrawStates state, bool&) {
+    uint32_t bits = 0;
+    for (const TRPTextDrawState s : {rptsSelected, rptsItemStart, rptsItemEnd, rptsDrawItemStart, rptsDrawItemEnd})
+      if (state.Contains(s)) bits |= 1u << s;
+    runs.emplace_back(text, bits);
+  };
+  auto page = WhitePage(data.Width, 30);
+  data.DrawRect(*page->Canvas(), TRect{0, 0, data.Width, 30});
+  constexpr uint32_t selected = 1u << rptsSelected, itemStart = 1u << rptsItemStart, itemEnd = 1u << rptsItemEnd,
+                     drawStart = 1u << rptsDrawItemStart, drawEnd = 1u << rptsDrawItemEnd;
+  const std::vector<std::pair<AnsiString, uint32_t>> expected = {
+      {"aaa bbb ", drawStart | itemStart | drawEnd},  // plain, with the dropped space
+      {"aa", selected},                               // the selected part touches no edge
+      {"ccc", drawStart | drawEnd | itemEnd},
+  };
+  EXPECT_EQ(runs, expected);
+}
+
 }  // namespace
