@@ -59,6 +59,24 @@ void TCustomRPFormattedData::StartCursor(TRPFormatCursor& c, TCanvas& canvas, TR
   c.ItemFlag2 = flag2;
 }
 
+void TCustomRPFormattedData::WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body) {
+  const bool collectionPpi = HasFlag(rpdfUseCollectionPPI);
+  auto* root = dynamic_cast<TCustomRPFormattedData*>(GetRootData());
+  if (root && root != this && root->FActiveFontCache) {
+    TRPFontInfoCache& shared = *root->FActiveFontCache;
+    if (&shared.Canvas() == &canvas && &shared.Style() == GetStyleSheet() && shared.UsesCollectionPpi() == collectionPpi) {
+      shared.Forget();  // the root's own items may have changed the canvas since
+      body(shared);
+      return;
+    }
+  }
+  TRPFontInfoCache own(canvas, *GetStyleSheet(), collectionPpi, FResolution);
+  TRPFontInfoCache* const saved = FActiveFontCache;
+  FActiveFontCache = &own;
+  TScopeExit restore([&] { FActiveFontCache = saved; });
+  body(own);
+}
+
 void TCustomRPFormattedData::RunPass(TCanvas& canvas, bool onlyTail, bool flag1, bool flag2) {
   TRPFormatCursor c;
   int32_t first = 0;
@@ -69,12 +87,13 @@ void TCustomRPFormattedData::RunPass(TCanvas& canvas, bool onlyTail, bool flag1,
     ClearFormatting();
     c.Y = GetTopMargin();
   }
-  TRPFontInfoCache cache(canvas, *GetStyleSheet(), HasFlag(rpdfUseCollectionPPI), FResolution);
-  StartCursor(c, canvas, cache, flag1, flag2);
   const int32_t last = GetItemCount() - 1;
-  FormatItems(first, last, c);
-  ResolveTab(c);
-  FinishLine(true, c);
+  WithFontCache(canvas, [&](TRPFontInfoCache& cache) {
+    StartCursor(c, canvas, cache, flag1, flag2);
+    FormatItems(first, last, c);
+    ResolveTab(c);
+    FinishLine(true, c);
+  });
   DocumentHeight = GetBottomMargin() + c.Y + c.Below + c.LineExtra;
   if (last >= 0) DocumentHeight += ScaleY(GetParaStyle(last).SpaceAfter);
   LastFormattedItemNo = last;

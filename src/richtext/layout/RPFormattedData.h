@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -306,6 +307,10 @@ public:
   // Moves each control item's control to its draw item (not when printing).
   void PlaceControls();
 
+  // The font cache of the pass running on this document (nullptr outside a pass); the
+  // sub-documents laid out inside it share it.
+  const TRPFontInfoCache* GetActiveFontCache() const { return FActiveFontCache; }
+
   // The resolution record of the last pass and of painting.
   const TRPResolution& Resolution() const { return FResolution; }
 
@@ -357,6 +362,9 @@ private:
   void AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor, TRPFormatCursor& c);
   void InsertDrawItem(std::unique_ptr<TRPDrawLineInfo> d, TRPFormatCursor& c);
   void StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1, bool flag2);
+  // Runs a pass's body with a font cache: the root document's when its pass runs on the
+  // same canvas with the same style sheet, else one of its own, shared while it lives.
+  void WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body);
   // The jump areas moved to their draw items' final boxes, in this document's
   // coordinates (an area of a sub-document moved by its origin relative to this one's).
   void UpdateJumpsCoords();
@@ -396,6 +404,7 @@ private:
   TCustomRPItemInfo* FInnerSelectionItem = nullptr;
   bool FDeselecting = false;
   std::unique_ptr<TRPSoftPageBreakList> FSoftPageBreaks;
+  TRPFontInfoCache* FActiveFontCache = nullptr;
   int32_t FHoverJumpNo = -1;
   // Only while the mouse selects by words or paragraphs.
   std::unique_ptr<TRPSelectingInfo> FSelecting;

@@ -69,12 +69,13 @@ void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t last
     return true;
   });
   DrawItems.DeleteRange(firstDrawNo, lastDrawNo);
-  TRPFontInfoCache cache(*canvas, *GetStyleSheet(), HasFlag(rpdfUseCollectionPPI), FResolution);
-  StartCursor(c, *canvas, cache, flag, false);
-  c.DrawCount = firstDrawNo;
-  FormatItems(firstItemNo, lastItemNo, c);
-  ResolveTab(c);
-  FinishLine(true, c);
+  WithFontCache(*canvas, [&](TRPFontInfoCache& cache) {
+    StartCursor(c, *canvas, cache, flag, false);
+    c.DrawCount = firstDrawNo;
+    FormatItems(firstItemNo, lastItemNo, c);
+    ResolveTab(c);
+    FinishLine(true, c);
+  });
   DrawItems.RemovePendingRange();
   const int32_t lastBottom = c.Y + c.Below + c.LineExtra;
   int32_t newBottom = lastBottom + ScaleY(GetParaStyle(lastItemNo).SpaceAfter);

@@ -296,6 +296,49 @@ TEST(RPFormatTest, TextAfterASelfSizingItemIsMeasuredInItsStyle) {
   EXPECT_EQ(data.DrawItems[2]->Height, 15);
 }
 
+// A cell laid out by its table during the root's pass, on the root's canvas and style
+// sheet: it shares the root's font cache and lays out as it would alone.
+TEST(RPFormatTest, SubDocumentsShareTheRootsFontCache) {
+  class TCell : public TTestFormattedData {
+  public:
+    explicit TCell(TTestFormattedData& root) : Root(root) {}
+    TTestFormattedData& Root;
+    TCustomRPData* GetRootData() override { return &Root; }
+    const IRPStyleSheet* GetRPStyle() const override { return &Root.Style; }
+    TRPStyle* GetStyleSheet() const override { return &Root.Style; }
+    TCanvas* GetCanvas() override { return &Root.Canvas; }
+  };
+  class TTable : public TFullLineFake {
+  public:
+    TTable(TCustomRPData* data, TCell& cell) : TFullLineFake(data), Cell(cell) {}
+    TCell& Cell;
+    bool SawRootCache = false;
+    void FormatForWidth(int32_t width, TCanvas& canvas, TCustomRPFormattedData& data, bool f1, bool f2,
+                        int32_t& offset) override {
+      TFullLineFake::FormatForWidth(width, canvas, data, f1, f2, offset);
+      SawRootCache = data.GetActiveFontCache() != nullptr;
+      Cell.FormatSubDocument(false);
+    }
+  };
+  TTestFormattedData root;
+  const int32_t big = root.AddTextStyle();
+  root.Font(big).Size = 16;
+  TCell cell(root);
+  cell.Width = 60;
+  cell.AddAnsiText("aaa bbb ccc", 0, TRPTag(), 0);
+  cell.AddAnsiText("ddd", big, TRPTag(), -1);
+  root.AddAnsiText("aa", big, TRPTag(), 0);
+  auto table = std::make_unique<TTable>(&root, cell);
+  TTable& tableRef = *table;
+  root.AddItem("", std::move(table));
+  root.FormatAll();
+  EXPECT_TRUE(tableRef.SawRootCache);
+  EXPECT_EQ(root.GetActiveFontCache(), nullptr);
+  const std::string shared = Dump(cell);
+  cell.FormatAll();  // alone, with a cache of its own
+  EXPECT_EQ(shared, Dump(cell));
+}
+
 // A soft hyphen shows only where the line breaks after it: the draw item then widens by
 // a hyphen; the displayed U+200B takes no width.
 TEST(RPFormatTest, CyrillicBreaksAfterASoftHyphenAndShowsIt) {
