@@ -30,7 +30,7 @@ TRPBiDiMode TCustomRPFormattedData::GetEffectiveParaBiDiMode(int32_t itemNo) con
    strong. The sequence is built in logical order with an insertion point. A boundary
    between two draw items has the direction they share (the previous one's end equals
    this one's start), else the paragraph's. A boundary in the paragraph's own direction
-   begins a new run on the paragraph's far side: after everything in a left-to-right
+   begins another run on the paragraph's far side: after everything in a left-to-right
    paragraph, before everything (position 0) in a right-to-left one. A boundary against
    the paragraph's direction continues the run: right-to-left runs insert at the same
    point (so they come out reversed), left-to-right runs one place on. */

@@ -77,7 +77,7 @@ void TCustomRPFormattedData::BeginMouseSelection(int32_t x, int32_t y, bool exte
    edge (OutsideWord); coming back into the word selects characters from the press on
    (FreeMode) from then on. The end snaps to the word under the mouse, its end when it
    lies after the start and its start when before, until the mouse moves back inside that
-   same word (FreeMode for it); a new word snaps again. */
+   same word (FreeMode for it); another word snaps again. */
 bool TCustomRPFormattedData::SelectToPoint(int32_t x, int32_t y) {
   int32_t drawNo = -1, drawOffs = -1;
   FindDrawItemAtPos(x, y, drawNo, drawOffs, false);
