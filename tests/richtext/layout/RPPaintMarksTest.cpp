@@ -46,6 +46,40 @@ TEST(RPPaintMarksTest, LineSelectionFillsTheLinesBand) {
   }
 }
 
+// A selected non-text item gets the band under its own box, without the text's extra
+// pixel on either side.
+TEST(RPPaintMarksTest, LineSelectionFillsTheBandUnderASelectedPicture) {
+  class TPictureFake : public TRPRectItemInfo {
+  public:
+    explicit TPictureFake(TCustomRPData* data) : TRPRectItemInfo(data) { StyleNo = rpkindPicture; }
+    static const TRPItemClassInfo* Info() {
+      static const TRPItemClassInfo info{"TPictureFake", nullptr};
+      return &info;
+    }
+    TRPItemClass ItemClass() const override { return Info(); }
+    int32_t GetWidth() const override { return 10; }
+    int32_t GetHeight() const override { return 8; }
+  };
+  TTestFormattedData data;
+  data.Width = 30;
+  data.LeftMargin = 4;
+  data.Style.SelectionStyle = rpssLines;
+  data.Style.InactiveSelColor = clLime;
+  data.AddItem("", std::make_unique<TPictureFake>(&data));
+  data.FormatAll();
+  data.SelectAll();
+  auto page = WhitePage(30, 12);
+  data.DrawRect(*page->Canvas(), TRect{0, 0, 30, 12});
+  const auto art = Art(*page, clLime);
+  const TRPDrawLineInfo& d = *data.DrawItems[0];
+  for (int32_t y = 0; y < 12; ++y) {
+    SCOPED_TRACE(y);
+    const bool inBand = y >= d.Top && y < d.Top + d.Height;
+    EXPECT_EQ(art[static_cast<size_t>(y)], inBand ? std::string(4, '.') + std::string(10, '#') + std::string(16, '.')
+                                                  : std::string(30, '.'));
+  }
+}
+
 // A line break inside a paragraph shows the return arrow, the end of the document the
 // pilcrow, each right after its line's last draw item and bottom-aligned with it.
 TEST(RPPaintMarksTest, ParagraphMarksDifferAtLineBreaksAndParagraphEnds) {
