@@ -382,6 +382,8 @@ private:
   // rpssLines: the band from left to right filled with the selection colour.
   void FillLineBand(TCanvas& canvas, const TRPLineBand& band, int32_t left, int32_t right, int32_t ys);
   TRPLineBand GetLineBand(int32_t lineStart) const;
+  // The smallest Top of the line around a draw item.
+  int32_t GetLineTop(int32_t drawNo) const;
   bool IsDrawItemHovered(int32_t drawNo) const;
   // Marks (RPPaintMarks.cpp).
   void PaintSoftPageBreaks(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys);

@@ -87,10 +87,9 @@ bool TCustomRPFormattedData::IsDrawItemHovered(int32_t drawNo) const {
 TRPLineBand TCustomRPFormattedData::GetLineBand(int32_t lineStart) const {
   int32_t first = 0, last = 0;
   GetLineDrawItems(lineStart, first, last);
-  TRPLineBand band{DrawItems[first]->Top, DrawItems[first]->Top};
+  TRPLineBand band{GetLineTop(first), DrawItems[first]->Top};
   for (int32_t j = first; j <= last; ++j) {
     const TRPDrawLineInfo& d = *DrawItems[j];
-    band.Top = std::min(band.Top, d.Top);
     band.Bottom = std::max(band.Bottom, d.Top + d.Height + d.LineSpacingExtra);
   }
   if (IsParaStartDrawItem(first)) band.Top -= ScaleY(GetParaStyle(DrawItems[first]->ItemNo).SpaceBefore);
@@ -290,7 +289,7 @@ void TCustomRPFormattedData::DrawRect(TCanvas& canvas, const TRect& rect) {
     if (lineBands && d.StartsLine()) band = GetLineBand(i);
     const bool itemStart = IsItemStartDrawItem(i);
     if (itemStart && (GetOptions() & rpoShowPageBreaks) != 0 && GetPageBreakBefore(d.ItemNo))
-      style->DrawPageBreak(canvas, d.Top - 1 - ys, xs, rppbPageBreak, nullptr, GetWidth());
+      style->DrawPageBreak(canvas, GetLineTop(i) - 1 - ys, xs, rppbPageBreak, nullptr, GetWidth());
     if (itemStart && checkpoints && item.Checkpoint)
       style->DrawCheckpoint(canvas, d.Left - xs, d.Top - ys, 0, GetWidth(), this, d.ItemNo, xs,
                             item.Checkpoint->RaiseEvent, nullptr);

@@ -21,6 +21,14 @@ bool IsSymbolFont(const TFont& font) {
 
 }  // namespace
 
+int32_t TCustomRPFormattedData::GetLineTop(int32_t drawNo) const {
+  int32_t first = 0, last = 0;
+  GetLineDrawItems(drawNo, first, last);
+  int32_t top = DrawItems[first]->Top;
+  for (int32_t j = first + 1; j <= last; ++j) top = std::min(top, DrawItems[j]->Top);
+  return top;
+}
+
 void TCustomRPFormattedData::PaintSoftPageBreaks(TCanvas& canvas, int32_t first, int32_t last, int32_t xs,
                                                  int32_t ys) {
   if ((GetOptions() & rpoShowPageBreaks) == 0 || !FSoftPageBreaks) return;
@@ -36,10 +44,7 @@ void TCustomRPFormattedData::PaintSoftPageBreaks(TCanvas& canvas, int32_t first,
     if (pageBreak.Row >= 0) {
       top = GetItem(pageBreak.ItemNo)->GetSplitPoint(pageBreak.Row) + DrawItems[drawNo]->Top;
     } else {
-      int32_t lineFirst = 0, lineLast = 0;
-      GetLineDrawItems(drawNo, lineFirst, lineLast);
-      top = DrawItems[lineFirst]->Top;
-      for (int32_t j = lineFirst + 1; j <= lineLast; ++j) top = std::min(top, DrawItems[j]->Top);
+      top = GetLineTop(drawNo);
     }
     GetStyleSheet()->DrawPageBreak(canvas, top - 1 - ys, xs, rppbSoftPageBreak, nullptr, GetWidth());
   }
