@@ -88,6 +88,7 @@ void TCustomRPFormattedData::RunPass(TCanvas& canvas, bool onlyTail, bool flag1,
     c.Y = GetTopMargin();
   }
   const int32_t last = GetItemCount() - 1;
+  BeforeFormat();
   WithFontCache(canvas, [&](TRPFontInfoCache& cache) {
     StartCursor(c, canvas, cache, flag1, flag2);
     FormatItems(first, last, c);

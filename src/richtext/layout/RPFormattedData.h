@@ -110,6 +110,8 @@ public:
   // The document's colour and background (painting).
   virtual TColor GetColor() const { return clNone; }
   virtual TRPBackground* GetBackground() const { return nullptr; }
+  // Called when a pass's layout begins, before its font cache opens; nothing here.
+  virtual void BeforeFormat() {}
   // Called at the end of every pass with the formatted item range.
   virtual void AfterFormat(int32_t, int32_t) {}
   // The document's offset in the area that shows it (a cell's inside its table's

@@ -282,6 +282,26 @@ TEST(RPFormatTest, AFullLineItemIsOfferedTheWidthInsideItsIndents) {
   EXPECT_EQ(data.DocumentHeight, 25);
 }
 
+// The hooks around a pass: before the layout (skipped when a resize changed no width)
+// and after it with the item range.
+TEST(RPFormatTest, HooksSurroundEachPass) {
+  class THookedData : public TTestFormattedData {
+  public:
+    std::vector<std::string> Calls;
+    void BeforeFormat() override { Calls.push_back("before"); }
+    void AfterFormat(int32_t first, int32_t last) override {
+      Calls.push_back("after " + std::to_string(first) + ".." + std::to_string(last));
+    }
+  };
+  THookedData data;
+  data.AddAnsiText("a", 0, TRPTag(), 0);
+  data.AddAnsiText("b", 0, TRPTag(), 0);
+  data.FormatAll();
+  data.Format(true, false, true, 0, nullptr, false, false, false);  // same width: no layout
+  const std::vector<std::string> expected = {"before", "after 0..1", "after 0..1"};
+  EXPECT_EQ(data.Calls, expected);
+}
+
 // Text after an item that laid itself out on the formatting canvas is measured in its
 // own style again.
 TEST(RPFormatTest, TextAfterASelfSizingItemIsMeasuredInItsStyle) {
