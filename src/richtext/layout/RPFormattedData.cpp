@@ -185,9 +185,9 @@ void TCustomRPFormattedData::UpdateJumpsCoords() {
     const auto* owner = dynamic_cast<const TCustomRPFormattedData*>(jump->RPData);
     if (!owner) owner = this;
     const TRPDrawLineInfo& d = *owner->DrawItems[jump->DrawItemNo];
-    const TPoint origin = owner->GetOrigin(), own = GetOrigin();
-    jump->Left = origin.X - own.X + d.Left;
-    jump->Top = origin.Y - own.Y + d.Top;
+    const TPoint origin = owner->GetOrigin();
+    jump->Left = origin.X + d.Left;
+    jump->Top = origin.Y - owner->GetDocumentVAlignOffset() + d.Top;
     jump->Width = d.Width;
     jump->Height = d.Height;
   }

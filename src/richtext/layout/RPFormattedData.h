@@ -117,6 +117,8 @@ public:
   // The document's offset in the area that shows it (a cell's inside its table's
   // document); (0, 0) in this class.
   virtual TPoint GetOrigin() const { return TPoint{0, 0}; }
+  // How far the document stands below the top of a taller area that aligns it; 0 here.
+  virtual int32_t GetDocumentVAlignOffset() const { return 0; }
 
   // --- Formatting -------------------------------------------------------------------
   // Formats the document for the current width (see the source for the steps). Does
@@ -367,8 +369,8 @@ private:
   // Runs a pass's body with a font cache: the root document's when its pass runs on the
   // same canvas with the same style sheet, else one of its own, shared while it lives.
   void WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body);
-  // The jump areas moved to their draw items' final boxes, in this document's
-  // coordinates (an area of a sub-document moved by its origin relative to this one's).
+  // The jump areas moved to their draw items' final boxes: the owning document's origin,
+  // less its vertical alignment offset, plus the draw item's position.
   void UpdateJumpsCoords();
 
   // Minimal widths (RPMinWidths.cpp): items first .. last of one paragraph.

@@ -113,6 +113,25 @@ TEST(RPJumpsTest, CollectingRebuildsTheAreasInDocumentOrder) {
   EXPECT_EQ(data.GetItem(3)->JumpID, 12);
 }
 
+// A document shown lower in a taller area (its origin moved down by its vertical
+// alignment) keeps its areas in document coordinates.
+TEST(RPJumpsTest, AreasLeaveOutTheVerticalAlignment) {
+  class TAlignedData : public TTestFormattedData {
+  public:
+    TPoint GetOrigin() const override { return TPoint{0, 6}; }
+    int32_t GetDocumentVAlignOffset() const override { return 6; }
+  };
+  TAlignedData data;
+  data.Flags |= rpdfUseJumps;
+  data.Font(0).Jump = true;
+  data.AddAnsiText("a", 0, TRPTag(), 0);
+  data.AddAnsiText("link", 0, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_EQ(data.Jumps.size(), 2u);
+  EXPECT_EQ(data.Jumps[1]->Top, data.DrawItems[1]->Top);
+  EXPECT_EQ(data.Jumps[1]->Left, data.DrawItems[1]->Left);
+}
+
 // Clearing the areas clears the hover and says so.
 TEST(RPJumpsTest, ClearingTheAreasClearsTheHover) {
   class THoverData : public TTestFormattedData {
