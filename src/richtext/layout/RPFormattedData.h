@@ -99,6 +99,8 @@ public:
   virtual int32_t GetHeight() const { return 0; }
   virtual int32_t GetHOffs() const { return 0; }
   virtual int32_t GetVOffs() const { return 0; }
+  // How far the document stands below the top of a taller area that aligns it; 0 here.
+  virtual int32_t GetDocumentVAlignOffset() const { return 0; }
   virtual TCanvas* GetCanvas() { return nullptr; }
   // Screen and device pixels per inch: the screen's and the canvas's in this class.
   virtual TRPResolution GetResolutions(TCanvas& canvas) const;
@@ -117,8 +119,6 @@ public:
   // The document's offset in the area that shows it (a cell's inside its table's
   // document); (0, 0) in this class.
   virtual TPoint GetOrigin() const { return TPoint{0, 0}; }
-  // How far the document stands below the top of a taller area that aligns it; 0 here.
-  virtual int32_t GetDocumentVAlignOffset() const { return 0; }
 
   // --- Formatting -------------------------------------------------------------------
   // Formats the document for the current width (see the source for the steps). Does
