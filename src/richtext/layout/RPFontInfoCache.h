@@ -27,6 +27,8 @@ public:
   TRPFontInfoCache(TCanvas& canvas, TRPStyle& rpStyle, bool useCollectionPpi, const TRPResolution& resolution);
 
   TCanvas& Canvas() const { return FCanvas; }
+  const TRPStyle& Style() const { return FStyle; }
+  bool UsesCollectionPpi() const { return FUseCollectionPpi; }
   // Applies text style styleNo unless it was the last applied; its metrics.
   const TRPFontInfoCacheItem& Select(int32_t styleNo, TRPBiDiMode biDiMode);
   // Forgets which style the canvas holds (someone else changed its font).

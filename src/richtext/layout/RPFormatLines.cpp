@@ -130,6 +130,11 @@ void TCustomRPFormattedData::TrimLineEnd(TRPFormatCursor& c) {
   }
 }
 
+void TCustomRPFormattedData::ForgetCanvasStyle(TRPFormatCursor& c) {
+  c.Cache->Forget();
+  c.StyleNo = -1;
+}
+
 void TCustomRPFormattedData::RaiseLine(int32_t ascent, TRPFormatCursor& c) {
   if (ascent <= c.Ascent) return;
   const int32_t diff = ascent - c.Ascent;
@@ -160,7 +165,7 @@ void TCustomRPFormattedData::FinishLine(bool paraEnd, TRPFormatCursor& c) {
   if (GetItem(last.ItemNo)->GetBoolValue(rpibqWholeLine)) return;
   const TParaInfo& para = GetParaStyle(last.ItemNo);
   TRPAlignment align = para.Alignment;
-  if (align == rpaJustify && para.BiDiMode != rpbdUnspecified) align = rpaLeft;
+  if (align == rpaJustify && GetEffectiveParaBiDiMode(last.ItemNo) != rpbdUnspecified) align = rpaLeft;
   const int32_t free = c.LineLeft + c.LineWidth - (last.Left + last.Width);
   int32_t extraBelow = 0;
   if (c.HasAbsItems) PlaceLineAlignedItems(lineStart, extraBelow, c);
@@ -183,13 +188,14 @@ void TCustomRPFormattedData::FinishLine(bool paraEnd, TRPFormatCursor& c) {
   c.LineExtra = extra + extraBelow;
   if (align == rpaJustify && !paraEnd) {
     JustifyLine(lineStart, free, c);
-    return;
+  } else {
+    int32_t shift = 0;
+    if (align == rpaRight) shift = free;
+    if (align == rpaCenter) shift = std::max(free / 2, 0);
+    if (shift != 0)
+      for (int32_t j = lineStart; j < c.DrawCount; ++j) DrawItems[j]->Left += shift;
   }
-  int32_t shift = 0;
-  if (align == rpaRight) shift = free;
-  if (align == rpaCenter) shift = std::max(free / 2, 0);
-  if (shift != 0)
-    for (int32_t j = lineStart; j < c.DrawCount; ++j) DrawItems[j]->Left += shift;
+  ReorderBiDiLine(lineStart, c);
 }
 
 void TCustomRPFormattedData::JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c) {
@@ -285,8 +291,10 @@ void TCustomRPFormattedData::FormatFullLineItem(int32_t itemNo, TRPFormatCursor&
   } else {
     const int32_t avail = TextWidth - ScaleX(para.LeftIndent + para.RightIndent);
     int32_t offset = 0;
-    if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item))
+    if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
       layout->FormatForWidth(avail, *c.Canvas, *this, c.ItemFlag1, c.ItemFlag2, offset);
+      ForgetCanvasStyle(c);
+    }
     const auto* sized = dynamic_cast<const TRPNonTextItemInfo*>(&item);
     d->Width = sized ? ScaleX(sized->GetWidth()) : 0;
     d->Height = sized ? ScaleY(sized->GetHeight()) : 0;
@@ -303,7 +311,14 @@ void TCustomRPFormattedData::FormatFullLineItem(int32_t itemNo, TRPFormatCursor&
   c.X = 0;
   c.CharsOnLine = 0;
   c.NewPara = true;
+  const int32_t drawNo = c.DrawCount;
   InsertDrawItem(std::move(d), c);
+  if (HasFlag(rpdfUseJumps))
+    if (auto* areas = dynamic_cast<IRPJumpAreasItem*>(&item)) {
+      const size_t from = Jumps.size();
+      areas->AddJumpAreas(*this, drawNo, FNextJumpNo, Jumps);
+      for (size_t j = from; j < Jumps.size(); ++j) Jumps[j]->HolderDrawNo = drawNo;
+    }
 }
 
 void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) {
@@ -324,8 +339,7 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
   if (tab) {
     ResolveTab(c);
     tab->UpdateSizeForWidth(*c.Canvas, style, height, descent);
-    c.Cache->Forget();
-    c.StyleNo = -1;
+    ForgetCanvasStyle(c);
     const int32_t current = c.LineLeft + c.X;
     const int32_t lineRight = c.LineLeft + c.LineWidth;
     style.GetNextTab(item.ParaNo, current, tabResolution, tabPosition, leader, tabAlign, biDi, tabAreaLeft,
@@ -335,9 +349,11 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
     else
       width = tabAlign == rptaRight ? 0 : std::max(2 * tabPosition - current - lineRight, 0);
   } else {
-    if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item))
+    if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
       layout->FormatForWidth(TextWidth - ScaleX(para.LeftIndent + para.RightIndent + para.FirstIndent), *c.Canvas,
                              *this, c.ItemFlag1, c.ItemFlag2, offset);
+      ForgetCanvasStyle(c);
+    }
     if (const auto* sized = dynamic_cast<const TRPNonTextItemInfo*>(&item)) {
       width = ScaleX(sized->GetWidth());
       height = ScaleY(sized->GetHeight());

@@ -4,28 +4,8 @@
 #include <algorithm>
 
 #include "richtext/layout/RPFormatCursor.h"
+#include "richtext/layout/RPScopeExit.h"
 #include "richtext/model/RPStyle.h"
-
-namespace {
-
-// Runs a callback when the scope ends, also when an exception passes.
-template <typename F>
-class TScopeExit {
-public:
-  explicit TScopeExit(F f) : FAction(std::move(f)) {}
-  ~TScopeExit() {
-    if (FActive) FAction();
-  }
-  void Release() { FActive = false; }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
-private:
-  F FAction;
-  bool FActive = true;
-};
-
-}  // namespace
 
 TCustomRPFormattedData::TCustomRPFormattedData() = default;
 TCustomRPFormattedData::~TCustomRPFormattedData() = default;
@@ -38,13 +18,18 @@ TRPResolution TCustomRPFormattedData::GetResolutions(TCanvas& canvas) const {
 
 void TCustomRPFormattedData::ClearFormatting() {
   DrawItems.Clear();
-  Jumps.clear();
+  FSelStartNo = FSelEndNo = -1;
+  FSelStartOffs = FSelEndOffs = 0;
+  FSelecting.reset();
+  FInnerSelectionItem = nullptr;
+  ClearJumps();
   FNextJumpNo = 0;
   LastFormattedItemNo = -1;
   DocumentHeight = GetTopMargin() + GetBottomMargin();
 }
 
 void TCustomRPFormattedData::Clear() {
+  FSoftPageBreaks.reset();
   ClearFormatting();
   TCustomRPData::Clear();
 }
@@ -74,6 +59,24 @@ void TCustomRPFormattedData::StartCursor(TRPFormatCursor& c, TCanvas& canvas, TR
   c.ItemFlag2 = flag2;
 }
 
+void TCustomRPFormattedData::WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body) {
+  const bool collectionPpi = HasFlag(rpdfUseCollectionPPI);
+  auto* root = dynamic_cast<TCustomRPFormattedData*>(GetRootData());
+  if (root && root != this && root->FActiveFontCache) {
+    TRPFontInfoCache& shared = *root->FActiveFontCache;
+    if (&shared.Canvas() == &canvas && &shared.Style() == GetStyleSheet() && shared.UsesCollectionPpi() == collectionPpi) {
+      shared.Forget();  // the root's own items may have changed the canvas since
+      body(shared);
+      return;
+    }
+  }
+  TRPFontInfoCache own(canvas, *GetStyleSheet(), collectionPpi, FResolution);
+  TRPFontInfoCache* const saved = FActiveFontCache;
+  FActiveFontCache = &own;
+  TScopeExit restore([&] { FActiveFontCache = saved; });
+  body(own);
+}
+
 void TCustomRPFormattedData::RunPass(TCanvas& canvas, bool onlyTail, bool flag1, bool flag2) {
   TRPFormatCursor c;
   int32_t first = 0;
@@ -84,12 +87,14 @@ void TCustomRPFormattedData::RunPass(TCanvas& canvas, bool onlyTail, bool flag1,
     ClearFormatting();
     c.Y = GetTopMargin();
   }
-  TRPFontInfoCache cache(canvas, *GetStyleSheet(), HasFlag(rpdfUseCollectionPPI), FResolution);
-  StartCursor(c, canvas, cache, flag1, flag2);
   const int32_t last = GetItemCount() - 1;
-  FormatItems(first, last, c);
-  ResolveTab(c);
-  FinishLine(true, c);
+  BeforeFormat();
+  WithFontCache(canvas, [&](TRPFontInfoCache& cache) {
+    StartCursor(c, canvas, cache, flag1, flag2);
+    FormatItems(first, last, c);
+    ResolveTab(c);
+    FinishLine(true, c);
+  });
   DocumentHeight = GetBottomMargin() + c.Y + c.Below + c.LineExtra;
   if (last >= 0) DocumentHeight += ScaleY(GetParaStyle(last).SpaceAfter);
   LastFormattedItemNo = last;
@@ -113,6 +118,9 @@ void TCustomRPFormattedData::Format(bool onlyResized, bool forceFormat, bool noS
     topItem = DrawItems[d]->ItemNo;
     topDistance = DrawItems[GetItemFirstDrawItem(topItem)]->Top - oldVOffs;
   }
+  // The selection survives a pass after a resize as item positions.
+  int32_t selStartItem = -1, selEndItem = -1, selStartOffs = 0, selEndOffs = 0;
+  if (onlyResized) GetSelectionBounds(selStartItem, selEndItem, selStartOffs, selEndOffs, false);
   bool widthChanged = false;
   SetWidths(*canvas, widthChanged);
   const bool wasFormatting = FFormatting;
@@ -145,6 +153,12 @@ void TCustomRPFormattedData::Format(bool onlyResized, bool forceFormat, bool noS
       ScrollTo(oldVOffs);
     }
     PlaceControls();
+    if (onlyResized && selStartItem >= 0 && selEndItem >= 0) {
+      ItemToDrawItemPos(selStartItem, selStartOffs, FSelStartNo, FSelStartOffs);
+      ItemToDrawItemPos(selEndItem, selEndOffs, FSelEndNo, FSelEndOffs);
+      if (FSelStartNo < 0 || FSelEndNo < 0) FSelStartNo = FSelEndNo = -1;
+      NormalizeSelection();
+    }
   }
 }
 
@@ -160,6 +174,7 @@ void TCustomRPFormattedData::AddJump(int32_t itemNo, const TRPDrawLineInfo& d, i
   jump->JumpNo = sameItem ? Jumps.back()->JumpNo : FNextJumpNo++;
   jump->RPData = this;
   jump->DrawItemNo = drawNo;
+  jump->HolderDrawNo = drawNo;
   jump->Cursor = cursor;
   GetItem(itemNo)->JumpID = jump->JumpNo;
   Jumps.push_back(std::move(jump));
@@ -167,9 +182,12 @@ void TCustomRPFormattedData::AddJump(int32_t itemNo, const TRPDrawLineInfo& d, i
 
 void TCustomRPFormattedData::UpdateJumpsCoords() {
   for (const auto& jump : Jumps) {
-    const TRPDrawLineInfo& d = *DrawItems[jump->DrawItemNo];
-    jump->Left = d.Left;
-    jump->Top = d.Top;
+    const auto* owner = dynamic_cast<const TCustomRPFormattedData*>(jump->RPData);
+    if (!owner) owner = this;
+    const TRPDrawLineInfo& d = *owner->DrawItems[jump->DrawItemNo];
+    const TPoint origin = owner->GetOrigin();
+    jump->Left = origin.X + d.Left;
+    jump->Top = origin.Y - owner->GetDocumentVAlignOffset() + d.Top;
     jump->Width = d.Width;
     jump->Height = d.Height;
   }

@@ -8,12 +8,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/graphics/Canvas.h"
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/layout/RPFontInfoCache.h"
+#include "richtext/layout/RPSelectingInfo.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFontInfo.h"
 #include "richtext/model/RPParaInfo.h"
@@ -21,7 +23,24 @@
 
 class TRPStyle;
 class TRPBackground;
+class TBitmap;
+class IRPDocumentView;
 struct TRPFormatCursor;
+
+// A page break that pagination found: before offset Offset of item ItemNo, or, with Row
+// >= 0, before that row (split point) of the item.
+struct TRPSoftPageBreakInfo {
+  int32_t ItemNo = 0;
+  int32_t Offset = 0;
+  int32_t Row = -1;
+};
+using TRPSoftPageBreakList = std::vector<TRPSoftPageBreakInfo>;
+
+// The band of a line that rpssLines selection fills (document coordinates).
+struct TRPLineBand {
+  int32_t Top = 0;
+  int32_t Bottom = 0;
+};
 
 // Document flags: the set the document holding the layout answers.
 using TRPDocumentFlags = uint16_t;
@@ -44,9 +63,12 @@ struct TRPJumpInfo {
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t JumpNo = 0;  // shared by the draw items of one item
-  TCustomRPData* RPData = nullptr;
+  TCustomRPData* RPData = nullptr;  // the document owning DrawItemNo
   int32_t DrawItemNo = 0;
   int16_t Cursor = 0;
+  // The draw item of the document holding the list whose item made the area (DrawItemNo
+  // for its own areas, a table's for its cells'); reformatting in place goes by it.
+  int32_t HolderDrawNo = 0;
 };
 
 class TCustomRPFormattedData : public TCustomRPData {
@@ -77,6 +99,8 @@ public:
   virtual int32_t GetHeight() const { return 0; }
   virtual int32_t GetHOffs() const { return 0; }
   virtual int32_t GetVOffs() const { return 0; }
+  // How far the document stands below the top of a taller area that aligns it; 0 here.
+  virtual int32_t GetDocumentVAlignOffset() const { return 0; }
   virtual TCanvas* GetCanvas() { return nullptr; }
   // Screen and device pixels per inch: the screen's and the canvas's in this class.
   virtual TRPResolution GetResolutions(TCanvas& canvas) const;
@@ -93,6 +117,8 @@ public:
   // The document's colour and background (painting).
   virtual TColor GetColor() const { return clNone; }
   virtual TRPBackground* GetBackground() const { return nullptr; }
+  // Called when a pass's layout begins, before its font cache opens; nothing here.
+  virtual void BeforeFormat() {}
   // Called at the end of every pass with the formatted item range.
   virtual void AfterFormat(int32_t, int32_t) {}
   // The document's offset in the area that shows it (a cell's inside its table's
@@ -121,6 +147,35 @@ public:
   virtual void DrawResizeHandles(TCanvas&, int32_t, int32_t, int32_t, int32_t) {}
   // Whether the view that shows the document has the keyboard focus.
   virtual bool IsFocused() const { return false; }
+  // The background under an item that draws transparently: the paragraph's colour, else
+  // the document's; with a background picture (and a draw item for the item) useBitmap
+  // is set and bitmap (made when nullptr) holds the document's background at rect (in
+  // document coordinates; with useItemRect the item's own box).
+  virtual void GetItemBackground(int32_t itemNo, const TRect& rect, bool useItemRect, TColor& color,
+                                 std::unique_ptr<TBitmap>& bitmap, bool& useBitmap);
+  // The window rectangle of a draw item, widened by margin on every side, is marked for
+  // repainting (after BeforeInvalidateDrawItem).
+  void InvalidateDrawItem(int32_t drawNo, int32_t margin);
+  virtual void BeforeInvalidateDrawItem(int32_t) {}
+  // The window that shows the document; nullptr when none.
+  virtual IRPDocumentView* GetDocumentView() const { return nullptr; }
+  // Marks the whole window, repaints it now, paints what is marked now; nothing without
+  // a window.
+  void InvalidateControl();
+  void RefreshControl();
+  void UpdateControl();
+  // Hooks of the window's painting around DrawBackground and DrawRect; nothing here.
+  virtual void BeforePaintContent(TCanvas&, const TRect&) {}
+  virtual void AfterPaintBackground(TCanvas&, const TRect&) {}
+  virtual void AfterPaintContent(TCanvas&, const TRect&) {}
+  // The soft page breaks that pagination reports for showing with rpoShowPageBreaks;
+  // nullptr when none.
+  void SetSoftPageBreaks(std::unique_ptr<TRPSoftPageBreakList> breaks) { FSoftPageBreaks = std::move(breaks); }
+  void ClearSoftPageBreaks() { FSoftPageBreaks.reset(); }
+  const TRPSoftPageBreakList* GetSoftPageBreaks() const { return FSoftPageBreaks.get(); }
+  // The jump number under the mouse (-1: none); hyperlink text with it is painted hovered.
+  void SetHoverJumpNo(int32_t jumpNo) { FHoverJumpNo = jumpNo; }
+  int32_t GetHoverJumpNo() const { return FHoverJumpNo; }
 
   // --- Minimal widths (device pixels when the resolutions differ) ---------------------
   int32_t CalculateMinDocWidth(const TRPResolution* resolution, TCanvas& canvas);
@@ -162,40 +217,115 @@ public:
                               bool normalize) const;
   void GetSelectionBounds(int32_t& startItemNo, int32_t& endItemNo, int32_t& startOffs, int32_t& endOffs,
                           bool normalize) const;
-  // Selects from one item position to another (both items >= 0), offsets clamped into
-  // their draw items; SelectionChanged is told.
+  // Normalized item positions in the order start item, start offset, end item, end
+  // offset; the editor's data answers the caret when nothing is selected.
+  void GetSelectionRange(int32_t& startItemNo, int32_t& startOffs, int32_t& endItemNo, int32_t& endOffs) const;
+  virtual void GetSelectionRangeOrCaret(int32_t& startItemNo, int32_t& startOffs, int32_t& endItemNo,
+                                        int32_t& endOffs) const;
+  // Selects from one item position to another (both items >= 0; else nothing is
+  // selected), offsets clamped into their draw items. A sub-document first becomes its
+  // parents' inner selection. SelectionChanged is told.
   void SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo, int32_t endOffs);
-  // A non-empty selection; with clearEmpty an empty one is cancelled.
-  bool SelectionExists(bool clearEmpty);
-  void Deselect(bool notify);
+  // A non-empty selection, asked of the document standing in for this one when there is
+  // one. countInnerSelection: an item holding an inner selection counts. clearEmpty: an
+  // empty selection is cancelled (the inner-selection item drops its selection first).
+  bool SelectionExists(bool clearEmpty, bool countInnerSelection = false);
+  // The stored start, after cancelling an empty selection.
+  virtual void GetSelectionStartDrawPos(int32_t& drawNo, int32_t& drawOffs);
+  // Cancels the selection; every item but exceptItem drops its inner selection. Does
+  // nothing while a deselection runs.
+  virtual void Deselect(TCustomRPItemInfo* exceptItem, bool notify);
+  void Deselect(bool notify) { Deselect(nullptr, notify); }
   void SelectAll();
   bool IsDrawPosInSelection(int32_t drawNo, int32_t offs, bool includeEdges) const;
+  // For a sub-document also true when the item holding it lies wholly in the parent's
+  // selection.
   bool IsPosInSelection(int32_t itemNo, int32_t offs, bool includeEdges) const;
+  // The item that holds an inner selection (a table with selected cells); nullptr for none.
+  void SetInnerSelectionItem(TCustomRPItemInfo* item) { FInnerSelectionItem = item; }
+  TCustomRPItemInfo* GetInnerSelectionItem() const { return FInnerSelectionItem; }
+  // Every item but exceptItem drops its inner selection.
+  void ReleaseSubItems(TCustomRPItemInfo* exceptItem);
+  // Selection shapes.
+  void ExpandSelectionToParagraphs(bool onlyIfSeveral);
+  void ExpandSelectionToLines(bool startOnly);
+  bool SelectionSpansParagraphs() const;
+  bool SelectionIsForward() const;
   // Position queries on draw items.
   bool IsParaStartDrawItem(int32_t drawNo) const;  // draw item 0, or an item's first that starts a paragraph
   bool IsItemStartDrawItem(int32_t drawNo) const;  // the first draw item of its item
   bool IsLineStartItem(int32_t drawNo) const;      // the first draw item of an item that starts a line
   bool IsParaEndDrawItem(int32_t drawNo) const;    // the last draw item, or the next starts a paragraph
   bool IsLineWrappedAfter(int32_t drawNo) const;   // the next draw item begins a line only by wrapping
+  bool IsLineStartAfterMarker(int32_t drawNo) const;  // starts a line, or follows another item's list marker
+  // Characters of the draw item's text item follow it without being shown right after
+  // it (the rest of the text, or a space dropped at a wrap).
+  bool EndsItemTextBeforeEnd(int32_t drawNo) const;
   int32_t GetDrawItemStyle(int32_t drawNo) const { return GetItemStyle(DrawItems[drawNo]->ItemNo); }
-  // The document position of an item's first draw item; false when it has none.
+  // The paragraph's draw items around a draw item.
+  void GetParaDrawItems(int32_t drawNo, int32_t& first, int32_t& last) const;
+  // The document position of an item's first draw item; false when it has none. The
+  // client form subtracts the scroll offsets.
   bool GetItemCoords(int32_t itemNo, int32_t& left, int32_t& top) const;
+  bool GetItemClientCoords(int32_t itemNo, int32_t& left, int32_t& top) const;
   // The items of the first draw item in view and of the last above the view's bottom.
   int32_t GetFirstItemVisible() const;
   int32_t GetLastItemVisible() const;
   // Called when the selection changed.
   virtual void SelectionChanged() {}
   // The draw item and caret offset under a document point (-1, -1 for an empty
-  // document). Strict: only a draw item whose box holds the point.
+  // document). Strict: only a draw item whose box holds the point. In paragraphs with a
+  // direction the draw items are visited in visual order, right to left in right-to-left
+  // ones.
   void FindDrawItemAtPos(int32_t x, int32_t y, int32_t& drawNo, int32_t& drawOffs, bool strict);
+  // The draw item whose box holds the point, else -1.
+  int32_t GetDrawItemAtPos(int32_t x, int32_t y) const;
+
+  // --- Selecting with the mouse (RPMouseSelection.cpp) ----------------------------------
+  // A word: a caret offset strictly inside a text draw item with no delimiter on either
+  // side. Its bounds are caret offsets in the draw item.
+  bool IsInWord(int32_t drawNo, int32_t offs) const;
+  void GetWordBounds(int32_t drawNo, int32_t offs, int32_t& wordStart, int32_t& wordEnd) const;
+  // A press at a document point: the selection starts there (extend: only its end moves).
+  // lines: whole lines are selected (SelectLinesToPoint follows); else the style sheet's
+  // SelectionMode decides, words and paragraphs keeping a selecting record.
+  void BeginMouseSelection(int32_t x, int32_t y, bool extend, bool lines);
+  // The release: the selecting record goes.
+  void EndMouseSelection() { FSelecting.reset(); }
+  const TRPSelectingInfo* GetSelectingInfo() const { return FSelecting.get(); }
+  // The selection's end follows the mouse: characters, words or paragraphs, and whole
+  // lines. True when the selection changed.
+  bool SelectToPoint(int32_t x, int32_t y);
+  bool SelectLinesToPoint(int32_t x, int32_t y);
+
+  // --- Hyperlink areas (RPJumps.cpp) ------------------------------------------------
+  // Rebuilds the areas of the whole document into list (nullptr: the document's own,
+  // cleared first): each draw item of a hyperlink item gets one, numbered firstJumpNo +
+  // the count of hyperlink items before it; other items with areas of their own add
+  // them. firstJumpNo grows by the numbers used.
+  void CollectJumps(int32_t& firstJumpNo, std::vector<std::unique_ptr<TRPJumpInfo>>* list);
+  // Frees every area and clears the hover.
+  void ClearJumps();
+  void ClearHover();
+  // Called when the jump under the mouse changes (-1: none); nothing here.
+  virtual void HoverJumpChanged(int32_t) {}
+  // Marks the areas of a jump, widened by 5 pixels, for repainting (the whole window when
+  // the style sheet asks for full redraws).
+  void InvalidateJumpRect(int32_t jumpNo);
 
   // Moves each control item's control to its draw item (not when printing).
   void PlaceControls();
+
+  // The font cache of the pass running on this document (nullptr outside a pass); the
+  // sub-documents laid out inside it share it.
+  const TRPFontInfoCache* GetActiveFontCache() const { return FActiveFontCache; }
 
   // The resolution record of the last pass and of painting.
   const TRPResolution& Resolution() const { return FResolution; }
 
   const TParaInfo& GetParaStyle(int32_t itemNo) const;
+  // The direction of the paragraph holding an item: its style's, else the document's.
+  TRPBiDiMode GetEffectiveParaBiDiMode(int32_t itemNo) const;
   // Character index (0-based) of a text item's stored text as a code unit.
   WideChar ItemCharAt(int32_t itemNo, int32_t index) const;
 
@@ -226,17 +356,26 @@ private:
   void FormatRectItem(int32_t itemNo, TRPFormatCursor& c);
   void StartNewLine(int32_t itemNo, bool soft, TRPFormatCursor& c);
   void RaiseLine(int32_t ascent, TRPFormatCursor& c);
+  // An item that sized itself may have changed the canvas's font: the next text style is
+  // applied again.
+  void ForgetCanvasStyle(TRPFormatCursor& c);
   void ResolveTab(TRPFormatCursor& c);
   void FinishLine(bool paraEnd, TRPFormatCursor& c);
   void JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c);
   void PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow, TRPFormatCursor& c);
+  // Lays the draw items of the line from lineStart out in visual order (RPFormatBiDi.cpp).
+  void ReorderBiDiLine(int32_t lineStart, TRPFormatCursor& c);
   void TrimLineEnd(TRPFormatCursor& c);
   // Indents (screen pixels) of a line of the paragraph holding itemNo.
   void GetParaIndents(int32_t itemNo, bool firstLine, int32_t& left, int32_t& right) const;
   void AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor, TRPFormatCursor& c);
   void InsertDrawItem(std::unique_ptr<TRPDrawLineInfo> d, TRPFormatCursor& c);
   void StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1, bool flag2);
-  // The jump areas moved to their draw items' final boxes.
+  // Runs a pass's body with a font cache: the root document's when its pass runs on the
+  // same canvas with the same style sheet, else one of its own, shared while it lives.
+  void WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body);
+  // The jump areas moved to their draw items' final boxes: the owning document's origin,
+  // less its vertical alignment offset, plus the draw item's position.
   void UpdateJumpsCoords();
 
   // Minimal widths (RPMinWidths.cpp): items first .. last of one paragraph.
@@ -245,8 +384,19 @@ private:
 
   // Painting helpers (RPPaint.cpp).
   void PaintParaBackgrounds(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys);
+  // band: the line's band in rpssLines mode, else nullptr.
   void PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t& appliedStyle,
-                         TRPTextDrawStates states);
+                         TRPTextDrawStates states, const TRPLineBand* band);
+  void PaintNonTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, const TRPLineBand* band);
+  // rpssLines: the band from left to right filled with the selection colour.
+  void FillLineBand(TCanvas& canvas, const TRPLineBand& band, int32_t left, int32_t right, int32_t ys);
+  TRPLineBand GetLineBand(int32_t lineStart) const;
+  // The smallest Top of the line around a draw item.
+  int32_t GetLineTop(int32_t drawNo) const;
+  bool IsDrawItemHovered(int32_t drawNo) const;
+  // Marks (RPPaintMarks.cpp).
+  void PaintSoftPageBreaks(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys);
+  void PaintParagraphMark(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys);
   void PaintWordMarks(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys);
   // The right edge of the text area for paragraph backgrounds and full-width items.
   int32_t AreaRight(int32_t rightIndent) const;
@@ -256,9 +406,19 @@ private:
   int32_t TextOffsetAtX(int32_t drawNo, int32_t x);
   // The text of a draw item shown partly selected: plain, then its selected characters.
   void PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from, int32_t to,
-                         TRPTextDrawStates states);
+                         TRPTextDrawStates states, const TRPLineBand* band);
+
+  // Stores a selection of draw-item positions, clamped; false when it did not change.
+  bool StoreSelection(int32_t startNo, int32_t startOffs, int32_t endNo, int32_t endOffs);
 
   int32_t FSelStartNo = -1, FSelEndNo = -1, FSelStartOffs = 0, FSelEndOffs = 0;
+  TCustomRPItemInfo* FInnerSelectionItem = nullptr;
+  bool FDeselecting = false;
+  std::unique_ptr<TRPSoftPageBreakList> FSoftPageBreaks;
+  TRPFontInfoCache* FActiveFontCache = nullptr;
+  int32_t FHoverJumpNo = -1;
+  // Only while the mouse selects by words or paragraphs.
+  std::unique_ptr<TRPSelectingInfo> FSelecting;
   TRPResolution FResolution;
   bool FUpdatingScrollRanges = false;
   bool FFormatting = false;

@@ -6,10 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class TCanvas;
 class TCustomRPFormattedData;
 class TRPDrawLineInfo;
+struct TRPJumpInfo;
 
 class IRPLayoutItem {
 public:
@@ -31,4 +34,23 @@ public:
   virtual ~IRPListMarkerLevel() = default;
   // False when the marker has no level.
   virtual bool GetLevelIndents(int32_t& leftIndent, int32_t& firstIndent, int32_t& markerIndent) const = 0;
+};
+
+// An item that holds a selection of its own (a table with selected cells).
+class IRPInnerSelectionItem {
+public:
+  virtual ~IRPInnerSelectionItem() = default;
+  // Drops that selection.
+  virtual void ReleaseInnerSelection() = 0;
+};
+
+// A full-line item with hyperlink areas of its own (a table: its cells' hyperlinks).
+class IRPJumpAreasItem {
+public:
+  virtual ~IRPJumpAreasItem() = default;
+  // Appends the item's areas, numbered from jumpNo on (jumpNo moves past the numbers
+  // used). Each area names the document that owns it and its draw item there; its box is
+  // set from them when the pass ends.
+  virtual void AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo, int32_t& jumpNo,
+                            std::vector<std::unique_ptr<TRPJumpInfo>>& list) = 0;
 };

@@ -12,8 +12,11 @@
 
 namespace {
 
-constexpr uint32_t DrawStateSpecialCharacters = 512;
+// Draw states of non-text items beside rpidsSelected and rpidsFocused.
+constexpr uint32_t DrawStateInnerSelection = 2;
+constexpr uint32_t DrawStateHover = 4;
 constexpr uint32_t DrawStateRightToLeft = 256;
+constexpr uint32_t DrawStateSpecialCharacters = 512;
 
 }  // namespace
 
@@ -33,10 +36,8 @@ void TCustomRPFormattedData::PaintParaBackgrounds(TCanvas& canvas, int32_t first
   TRPStyle& style = *GetStyleSheet();
   for (int32_t start = first; start <= last;) {
     // The paragraph's draw items: to the next one that starts a paragraph.
-    int32_t end = start;
-    while (end + 1 < DrawItems.Count() && !(DrawItems[end + 1]->ItemNo != DrawItems[end]->ItemNo &&
-                                            StartsParagraph(DrawItems[end + 1]->ItemNo)))
-      ++end;
+    int32_t paraFirst = 0, end = 0;
+    GetParaDrawItems(start, paraFirst, end);
     const int32_t paraNo = GetItemPara(DrawItems[start]->ItemNo);
     const TParaInfo& para = *style.ParaStyles()[paraNo];
     if (para.Border.Style != rpbNone || para.Background.Color != clNone || style.OnDrawParaBack) {
@@ -60,8 +61,56 @@ void TCustomRPFormattedData::PaintParaBackgrounds(TCanvas& canvas, int32_t first
   }
 }
 
+namespace {
+
+// The run starts (ends) its draw item, and maybe its item.
+void AddRunEdgeStates(TRPTextDrawStates& states, bool drawItemStart, bool drawItemEnd, bool itemStart,
+                      bool itemEnd) {
+  if (drawItemStart) {
+    states.Include(rptsDrawItemStart);
+    if (itemStart) states.Include(rptsItemStart);
+  }
+  if (drawItemEnd) {
+    states.Include(rptsDrawItemEnd);
+    if (itemEnd) states.Include(rptsItemEnd);
+  }
+}
+
+}  // namespace
+
+bool TCustomRPFormattedData::IsDrawItemHovered(int32_t drawNo) const {
+  const int32_t itemNo = DrawItems[drawNo]->ItemNo;
+  return FHoverJumpNo >= 0 && GetItem(itemNo)->JumpID == FHoverJumpNo &&
+         GetItem(itemNo)->GetBoolValueEx(rpibqxJump, GetStyleSheet());
+}
+
+TRPLineBand TCustomRPFormattedData::GetLineBand(int32_t lineStart) const {
+  int32_t first = 0, last = 0;
+  GetLineDrawItems(lineStart, first, last);
+  TRPLineBand band{GetLineTop(first), DrawItems[first]->Top};
+  for (int32_t j = first; j <= last; ++j) {
+    const TRPDrawLineInfo& d = *DrawItems[j];
+    band.Bottom = std::max(band.Bottom, d.Top + d.Height + d.LineSpacingExtra);
+  }
+  if (IsParaStartDrawItem(first)) band.Top -= ScaleY(GetParaStyle(DrawItems[first]->ItemNo).SpaceBefore);
+  if (IsParaEndDrawItem(last)) band.Bottom += ScaleY(GetParaStyle(DrawItems[last]->ItemNo).SpaceAfter);
+  return band;
+}
+
+void TCustomRPFormattedData::FillLineBand(TCanvas& canvas, const TRPLineBand& band, int32_t left, int32_t right,
+                                          int32_t ys) {
+  const TRPStyle& style = *GetStyleSheet();
+  const TColor color = IsFocused() ? style.SelColor : style.InactiveSelColor;
+  if (color == clNone) return;
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(color);
+  canvas.FillRect(TRect{left, band.Top - ys, right, band.Bottom - ys});
+  canvas.Brush().SetStyle(bsClear);
+}
+
 void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys,
-                                               int32_t& appliedStyle, TRPTextDrawStates states) {
+                                               int32_t& appliedStyle, TRPTextDrawStates states,
+                                               const TRPLineBand* band) {
   TRPStyle& style = *GetStyleSheet();
   const TRPDrawLineInfo& d = *DrawItems[drawNo];
   const TCustomRPItemInfo& item = *GetItem(d.ItemNo);
@@ -77,8 +126,14 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
   const bool special = (GetOptions() & rpoShowSpecialCharacters) != 0;
   shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps),
                              lineEnd, false, special && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen));
-  if (d.Offs == 1) states.Include(rptsItemStart);
-  if (d.Offs + d.Length - 1 >= GetItemLength(d.ItemNo)) states.Include(rptsItemEnd);
+  // The space dropped where the line wraps shows as a space marker.
+  if (special && IsLineWrappedAfter(drawNo) && d.Offs + d.Length <= GetItemLength(d.ItemNo) &&
+      ItemCharAt(d.ItemNo, d.Offs + d.Length - 1) == ' ')
+    shown += item.IsUnicode() ? AnsiString(" \0", 2) : AnsiString(" ");
+  if (IsDrawItemHovered(drawNo)) states.Include(rptsHover);
+  // A handler of the style text learns where the run stands in its draw item and item.
+  const bool marksEdges = static_cast<bool>(style.OnDrawStyleText);
+  const bool itemStart = d.Offs == 1, itemEnd = d.Offs + d.Length - 1 >= GetItemLength(d.ItemNo);
   // The selected characters of the draw item: caret offsets from .. to.
   int32_t startNo = 0, endNo = 0, startOffs = 0, endOffs = 0;
   GetDrawSelectionBounds(startNo, endNo, startOffs, endOffs, true);
@@ -88,16 +143,23 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
     to = drawNo == endNo ? endOffs : d.Length + 1;
   }
   TRPTextDrawStates runStates = states;
-  if (from < to && from <= 1 && to >= d.Length + 1) runStates.Include(rptsSelected);
+  if (marksEdges) AddRunEdgeStates(runStates, true, true, itemStart, itemEnd);
+  if (from < to && from <= 1 && to >= d.Length + 1) {
+    runStates.Include(rptsSelected);
+    if (band) FillLineBand(canvas, *band, d.Left - xs - 1, d.Left + d.Width - xs + 1, ys);
+  }
   style.ApplyStyleColor(canvas, textStyle, runStates, false, rpcmColor);
   // Justified words carry their extra before the text, so they are drawn at the right x.
   style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, d.Left - xs, d.Top - ys,
                       d.Width, d.Height, runStates, false, false, rpcmColor, biDi);
-  if (from < to && !runStates.Contains(rptsSelected)) PaintSelectedPart(canvas, drawNo, xs, ys, from, to, states);
+  if (from < to && !runStates.Contains(rptsSelected)) {
+    if (marksEdges) AddRunEdgeStates(states, from == 1, to == d.Length + 1, itemStart, itemEnd);
+    PaintSelectedPart(canvas, drawNo, xs, ys, from, to, states, band);
+  }
 }
 
 void TCustomRPFormattedData::PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from,
-                                               int32_t to, TRPTextDrawStates states) {
+                                               int32_t to, TRPTextDrawStates states, const TRPLineBand* band) {
   TRPStyle& style = *GetStyleSheet();
   const TRPDrawLineInfo& d = *DrawItems[drawNo];
   const TCustomRPItemInfo& item = *GetItem(d.ItemNo);
@@ -115,9 +177,45 @@ void TCustomRPFormattedData::PaintSelectedPart(TCanvas& canvas, int32_t drawNo, 
   const int32_t extra = from == 1 ? d.JustifyExtra : 0;
   const int32_t left = d.Left - xs + (from == 1 ? 0 : d.JustifyExtra + before);
   states.Include(rptsSelected);
+  if (band) FillLineBand(canvas, *band, left - 1, left + width + extra + 1, ys);
   style.ApplyStyleColor(canvas, textStyle, states, false, rpcmColor);
   style.DrawStyleText(part, canvas, d.ItemNo, d.Offs + from - 1, textStyle, this, extra, left, d.Top - ys,
                       width + extra, d.Height, states, false, false, rpcmColor, biDi);
+}
+
+void TCustomRPFormattedData::PaintNonTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys,
+                                                  const TRPLineBand* band) {
+  TRPStyle& style = *GetStyleSheet();
+  const TRPDrawLineInfo& d = *DrawItems[drawNo];
+  TCustomRPItemInfo& item = *GetItem(d.ItemNo);
+  const bool special = (GetOptions() & rpoShowSpecialCharacters) != 0;
+  uint32_t drawState = 0;
+  const bool selected = IsDrawPosInSelection(drawNo, 0, true) && IsDrawPosInSelection(drawNo, 1, true);
+  if (selected) drawState |= rpidsSelected;
+  if (&item == FInnerSelectionItem) drawState |= DrawStateInnerSelection;
+  if (IsDrawItemHovered(drawNo)) drawState |= DrawStateHover;
+  if (IsFocused()) drawState |= rpidsFocused;
+  if (GetParaBiDiMode(item.ParaNo) == rpbdRightToLeft) drawState |= DrawStateRightToLeft;
+  if (special) drawState |= DrawStateSpecialCharacters;
+  if (const auto* brk = dynamic_cast<const TRPBreakItemInfo*>(&item)) {
+    int32_t right = GetWidth();
+    if (GetMaxTextWidth() > 0)
+      right = std::min(right, ScaleX(GetLeftMargin()) + ScaleX(GetMaxTextWidth()) + ScaleX(GetRightMargin()));
+    brk->PaintFullWidth(d.Left - xs, right - ScaleX(GetRightMargin()) - xs, d.Top - ys, canvas, drawState, style);
+    return;
+  }
+  if (band && selected && item.StyleNo != rpkindListMarker)
+    FillLineBand(canvas, *band, d.Left - xs, d.Left + d.Width - xs, ys);
+  if (const auto* tab = dynamic_cast<const TRPTabItemInfo*>(&item)) {
+    TRPTextDrawStates states;
+    if (IsFocused()) states.Include(rptsControlFocused);
+    if (special) states.Include(rptsSpecialCharacters);
+    if (selected) states.Include(rptsSelected);
+    tab->DrawTab(canvas, d.Left - xs, d.Top - ys, d.Width, d.Height, style, states, false, rpcmColor,
+                 (drawState & DrawStateRightToLeft) != 0);
+  } else if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
+    layout->Paint(d.Left - xs, d.Top - ys, canvas, drawState, *this, d);
+  }
 }
 
 void TCustomRPFormattedData::PaintWordMarks(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys) {
@@ -148,67 +246,69 @@ void TCustomRPFormattedData::PaintWordMarks(TCanvas& canvas, int32_t drawNo, int
 
 void TCustomRPFormattedData::DrawRect(TCanvas& canvas, const TRect& rect) {
   TRPStyle* style = GetStyleSheet();
-  if (!style || DrawItems.Count() == 0) return;
+  if (!style) return;
   const int32_t xs = GetHOffs() + rect.Left, ys = GetVOffs() + rect.Top;
   const int32_t docTop = ys, docBottom = GetVOffs() + rect.Bottom;
+  const bool special = (GetOptions() & rpoShowSpecialCharacters) != 0;
+  const bool checkpoints = (GetOptions() & rpoShowCheckpoints) != 0;
   canvas.Brush().SetStyle(bsClear);
   TRPTextDrawStates common;
   if (IsFocused()) common.Include(rptsControlFocused);
-  const bool special = (GetOptions() & rpoShowSpecialCharacters) != 0;
   if (special) common.Include(rptsSpecialCharacters);
+  const bool paragraphMarks = special && GetRPVisibleSpecialCharacters().Contains(rpscParagraph);
+  const bool lineBands = style->SelectionStyle == rpssLines && SelectionExists(false);
   // From the first draw item of the paragraph at the top to the last line that starts
   // inside the rectangle.
-  int32_t first = FindDrawItemByY(docTop, 0);
-  while (first > 0 && !(DrawItems[first]->StartsLine() && StartsParagraph(DrawItems[first]->ItemNo) &&
-                        (first == 0 || DrawItems[first - 1]->ItemNo != DrawItems[first]->ItemNo)))
-    --first;
-  int32_t last = DrawItems.Count() - 1;
-  for (int32_t i = first; i < DrawItems.Count(); ++i)
-    if (DrawItems[i]->StartsLine() && DrawItems[i]->Top > docBottom) {
-      last = i - 1;
-      break;
-    }
-  PaintParaBackgrounds(canvas, first, last, xs, ys);
-  if (style->OnDrawTextBack)
-    for (int32_t i = first; i <= last; ++i) {
-      const TRPDrawLineInfo& d = *DrawItems[i];
-      if (IsTextItem(d.ItemNo))
+  int32_t first = 0, last = -1;
+  if (DrawItems.Count() > 0) {
+    int32_t paraLast = 0;
+    GetParaDrawItems(FindDrawItemByY(docTop, 0), first, paraLast);
+    last = DrawItems.Count() - 1;
+    for (int32_t i = first; i < DrawItems.Count(); ++i)
+      if (DrawItems[i]->StartsLine() && DrawItems[i]->Top > docBottom) {
+        last = i - 1;
+        break;
+      }
+    PaintParaBackgrounds(canvas, first, last, xs, ys);
+    if (style->OnDrawTextBack)
+      for (int32_t i = first; i <= last; ++i) {
+        const TRPDrawLineInfo& d = *DrawItems[i];
+        if (!IsTextItem(d.ItemNo)) continue;
+        TRPTextDrawStates hover;
+        if (IsDrawItemHovered(i)) hover.Include(rptsHover);
         style->DrawTextBack(canvas, d.ItemNo, GetItem(d.ItemNo)->StyleNo, this, d.Left - xs, d.Top - ys, d.Width,
-                            d.Height, common);
-    }
+                            d.Height, hover);
+      }
+    PaintSoftPageBreaks(canvas, first, last, xs, ys);
+  }
   int32_t appliedStyle = -1;
+  TRPLineBand band;
   for (int32_t i = first; i <= last; ++i) {
     const TRPDrawLineInfo& d = *DrawItems[i];
     TCustomRPItemInfo& item = *GetItem(d.ItemNo);
-    const bool itemStart = i == 0 || DrawItems[i - 1]->ItemNo != d.ItemNo;
+    if (lineBands && d.StartsLine()) band = GetLineBand(i);
+    const bool itemStart = IsItemStartDrawItem(i);
     if (itemStart && (GetOptions() & rpoShowPageBreaks) != 0 && GetPageBreakBefore(d.ItemNo))
-      style->DrawPageBreak(canvas, d.Top - 1 - ys, xs, rppbPageBreak, nullptr, GetWidth());
-    if (itemStart && (GetOptions() & rpoShowCheckpoints) != 0 && item.Checkpoint)
+      style->DrawPageBreak(canvas, GetLineTop(i) - 1 - ys, xs, rppbPageBreak, nullptr, GetWidth());
+    if (itemStart && checkpoints && item.Checkpoint)
       style->DrawCheckpoint(canvas, d.Left - xs, d.Top - ys, 0, GetWidth(), this, d.ItemNo, xs,
                             item.Checkpoint->RaiseEvent, nullptr);
     if (IsTextItem(d.ItemNo)) {
-      PaintTextDrawItem(canvas, i, xs, ys, appliedStyle, common);
+      PaintTextDrawItem(canvas, i, xs, ys, appliedStyle, common, lineBands ? &band : nullptr);
       PaintWordMarks(canvas, i, xs, ys);
       if (item.WordPainters) appliedStyle = -1;
-      continue;
+    } else {
+      PaintNonTextDrawItem(canvas, i, xs, ys, lineBands ? &band : nullptr);
+      appliedStyle = -1;  // items select their own fonts
     }
-    uint32_t drawState = 0;
-    if (IsFocused()) drawState |= rpidsFocused;
-    if (IsDrawPosInSelection(i, 0, true) && IsDrawPosInSelection(i, 1, true)) drawState |= rpidsSelected;
-    if (GetParaBiDiMode(item.ParaNo) == rpbdRightToLeft) drawState |= DrawStateRightToLeft;
-    if (special) drawState |= DrawStateSpecialCharacters;
-    appliedStyle = -1;  // items select their own fonts
-    if (const auto* brk = dynamic_cast<const TRPBreakItemInfo*>(&item)) {
-      int32_t right = GetWidth();
-      if (GetMaxTextWidth() > 0)
-        right = std::min(right, ScaleX(GetLeftMargin()) + ScaleX(GetMaxTextWidth()) + ScaleX(GetRightMargin()));
-      brk->PaintFullWidth(d.Left - xs, right - ScaleX(GetRightMargin()) - xs, d.Top - ys, canvas, drawState, *style);
-    } else if (const auto* tab = dynamic_cast<const TRPTabItemInfo*>(&item)) {
-      tab->DrawTab(canvas, d.Left - xs, d.Top - ys, d.Width, d.Height, *style, common, false, rpcmColor,
-                   (drawState & DrawStateRightToLeft) != 0);
-    } else if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
-      layout->Paint(d.Left - xs, d.Top - ys, canvas, drawState, *this, d);
+    if (paragraphMarks && !item.GetBoolValue(rpibqWholeLine) &&
+        (i + 1 == DrawItems.Count() || IsLineStartItem(i + 1))) {
+      PaintParagraphMark(canvas, i, xs, ys);
+      appliedStyle = -1;
     }
   }
+  if (checkpoints)
+    if (const TRPCPInfo* end = GetPendingCheckpoint())
+      style->DrawCheckpoint(canvas, 0, DocumentHeight - ys, 0, GetWidth(), this, -1, xs, end->RaiseEvent, nullptr);
   DrawResizeHandles(canvas, xs, ys, first, last);
 }

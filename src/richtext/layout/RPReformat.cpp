@@ -15,22 +15,12 @@ int32_t Bottom(const TRPDrawLineInfo& d) { return d.Top + d.Height + d.LineSpaci
 
 void TCustomRPFormattedData::GetReformatRange(int32_t startDrawNo, int32_t endDrawNo, int32_t& firstDrawNo,
                                               int32_t& lastDrawNo) const {
-  const auto paraStartDraw = [&](int32_t drawNo) {
-    while (drawNo > 0 && !(DrawItems[drawNo]->ItemNo != DrawItems[drawNo - 1]->ItemNo &&
-                           StartsParagraph(DrawItems[drawNo]->ItemNo)))
-      --drawNo;
-    return drawNo;
-  };
-  const auto paraEndDraw = [&](int32_t drawNo) {
-    while (drawNo + 1 < DrawItems.Count() && !(DrawItems[drawNo + 1]->ItemNo != DrawItems[drawNo]->ItemNo &&
-                                               StartsParagraph(DrawItems[drawNo + 1]->ItemNo)))
-      ++drawNo;
-    return drawNo;
-  };
-  firstDrawNo = paraStartDraw(startDrawNo);
-  if (firstDrawNo > 0) firstDrawNo = paraStartDraw(firstDrawNo - 1);
-  lastDrawNo = paraEndDraw(endDrawNo);
-  if (lastDrawNo + 1 < DrawItems.Count()) lastDrawNo = paraEndDraw(lastDrawNo + 1);
+  int32_t last = 0;
+  GetParaDrawItems(startDrawNo, firstDrawNo, last);
+  if (firstDrawNo > 0) GetParaDrawItems(firstDrawNo - 1, firstDrawNo, last);
+  int32_t first = 0;
+  GetParaDrawItems(endDrawNo, first, lastDrawNo);
+  if (lastDrawNo + 1 < DrawItems.Count()) GetParaDrawItems(lastDrawNo + 1, first, lastDrawNo);
 }
 
 void TCustomRPFormattedData::ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag,
@@ -74,17 +64,18 @@ void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t last
   // Jump areas of the range go; those after it wait aside while the range is laid out.
   std::vector<std::unique_ptr<TRPJumpInfo>> laterJumps;
   std::erase_if(Jumps, [&](std::unique_ptr<TRPJumpInfo>& jump) {
-    if (jump->DrawItemNo < firstDrawNo) return false;
-    if (jump->DrawItemNo > lastDrawNo) laterJumps.push_back(std::move(jump));
+    if (jump->HolderDrawNo < firstDrawNo) return false;
+    if (jump->HolderDrawNo > lastDrawNo) laterJumps.push_back(std::move(jump));
     return true;
   });
   DrawItems.DeleteRange(firstDrawNo, lastDrawNo);
-  TRPFontInfoCache cache(*canvas, *GetStyleSheet(), HasFlag(rpdfUseCollectionPPI), FResolution);
-  StartCursor(c, *canvas, cache, flag, false);
-  c.DrawCount = firstDrawNo;
-  FormatItems(firstItemNo, lastItemNo, c);
-  ResolveTab(c);
-  FinishLine(true, c);
+  WithFontCache(*canvas, [&](TRPFontInfoCache& cache) {
+    StartCursor(c, *canvas, cache, flag, false);
+    c.DrawCount = firstDrawNo;
+    FormatItems(firstItemNo, lastItemNo, c);
+    ResolveTab(c);
+    FinishLine(true, c);
+  });
   DrawItems.RemovePendingRange();
   const int32_t lastBottom = c.Y + c.Below + c.LineExtra;
   int32_t newBottom = lastBottom + ScaleY(GetParaStyle(lastItemNo).SpaceAfter);
@@ -103,7 +94,8 @@ void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t last
     DocumentHeight = GetBottomMargin() + lastBottom + ScaleY(GetParaStyle(lastItemNo).SpaceAfter);
   }
   for (auto& jump : laterJumps) {
-    jump->DrawItemNo += DrawItems.Count() - oldCount;
+    jump->HolderDrawNo += DrawItems.Count() - oldCount;
+    if (jump->RPData == this) jump->DrawItemNo = jump->HolderDrawNo;
     Jumps.push_back(std::move(jump));
   }
   UpdateJumpsCoords();

@@ -12,16 +12,6 @@
 
 namespace {
 
-std::unique_ptr<TBitmap> MarkedPicture() {
-  auto picture = std::make_unique<TBitmap>();
-  picture->SetPixelFormat(pf24bit);
-  picture->SetSize(4, 4);
-  picture->Canvas()->Brush().SetColor(clBlue);
-  picture->Canvas()->FillRect(TRect{0, 0, 4, 4});
-  picture->SetPixelColor(0, 0, clRed);
-  return picture;
-}
-
 // Where the red marks of the page are.
 std::set<std::pair<int, int>> RedPixels(const TBitmap& page) {
   std::set<std::pair<int, int>> out;

@@ -2,7 +2,6 @@
 // Liberation Sans for "Arial" at 10 pt is 13 pixels per em, ascent 12, descent 3.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,16 +15,6 @@ struct TDraw {
   int32_t ItemNo, Offs, Length, Left, Top, Width, Height;
   bool NewLine;
 };
-
-std::string Dump(const TCustomRPFormattedData& data) {
-  std::ostringstream out;
-  for (int32_t i = 0; i < data.DrawItems.Count(); ++i) {
-    const TRPDrawLineInfo& d = *data.DrawItems[i];
-    out << "item " << d.ItemNo << " offs " << d.Offs << " len " << d.Length << " left " << d.Left << " top " << d.Top
-        << " width " << d.Width << " height " << d.Height << (d.StartsLine() ? " line" : "") << "\n";
-  }
-  return out.str();
-}
 
 void ExpectDrawItems(const TCustomRPFormattedData& data, const std::vector<TDraw>& expected) {
   SCOPED_TRACE(Dump(data));
@@ -68,9 +57,11 @@ public:
   static const TRPItemClassInfo ClassInfo;
   TRPItemClass ItemClass() const override { return &ClassInfo; }
   int32_t OfferedWidth = -1;
-  void FormatForWidth(int32_t availWidth, TCanvas&, TCustomRPFormattedData&, bool, bool, int32_t& offset) override {
+  void FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData&, bool, bool,
+                      int32_t& offset) override {
     OfferedWidth = availWidth;
     offset = 2;
+    canvas.Font().SetSize(30);  // as a table laying out its cells on the same canvas
   }
   void Paint(int32_t, int32_t, TCanvas&, uint32_t, TCustomRPFormattedData&, const TRPDrawLineInfo&) override {}
   int32_t GetWidth() const override { return 40; }
@@ -289,6 +280,83 @@ TEST(RPFormatTest, AFullLineItemIsOfferedTheWidthInsideItsIndents) {
   // Left: indent 10 + (170 - 40) / 2 + the item's own offset 2.
   ExpectDrawItems(data, {{0, 0, 0, 10 + 65 + 2, 0, 40, 25, true}});
   EXPECT_EQ(data.DocumentHeight, 25);
+}
+
+// The hooks around a pass: before the layout (skipped when a resize changed no width)
+// and after it with the item range.
+TEST(RPFormatTest, HooksSurroundEachPass) {
+  class THookedData : public TTestFormattedData {
+  public:
+    std::vector<std::string> Calls;
+    void BeforeFormat() override { Calls.push_back("before"); }
+    void AfterFormat(int32_t first, int32_t last) override {
+      Calls.push_back("after " + std::to_string(first) + ".." + std::to_string(last));
+    }
+  };
+  THookedData data;
+  data.AddAnsiText("a", 0, TRPTag(), 0);
+  data.AddAnsiText("b", 0, TRPTag(), 0);
+  data.FormatAll();
+  data.Format(true, false, true, 0, nullptr, false, false, false);  // same width: no layout
+  const std::vector<std::string> expected = {"before", "after 0..1", "after 0..1"};
+  EXPECT_EQ(data.Calls, expected);
+}
+
+// Text after an item that laid itself out on the formatting canvas is measured in its
+// own style again.
+TEST(RPFormatTest, TextAfterASelfSizingItemIsMeasuredInItsStyle) {
+  const TPeerText peer = PeerText(u"Arial", 10, {u"aa"});
+  TTestFormattedData data;
+  data.AddAnsiText("aa", 0, TRPTag(), 0);
+  data.AddItem("", std::make_unique<TFullLineFake>(&data));
+  data.AddAnsiText("aa", 0, TRPTag(), 0);
+  data.FormatAll();
+  ASSERT_EQ(data.DrawItems.Count(), 3);
+  EXPECT_EQ(data.DrawItems[2]->Width, peer.Extents[0]);
+  EXPECT_EQ(data.DrawItems[2]->Height, 15);
+}
+
+// A cell laid out by its table during the root's pass, on the root's canvas and style
+// sheet: it shares the root's font cache and lays out as it would alone.
+TEST(RPFormatTest, SubDocumentsShareTheRootsFontCache) {
+  class TCell : public TTestFormattedData {
+  public:
+    explicit TCell(TTestFormattedData& root) : Root(root) {}
+    TTestFormattedData& Root;
+    TCustomRPData* GetRootData() override { return &Root; }
+    const IRPStyleSheet* GetRPStyle() const override { return &Root.Style; }
+    TRPStyle* GetStyleSheet() const override { return &Root.Style; }
+    TCanvas* GetCanvas() override { return &Root.Canvas; }
+  };
+  class TTable : public TFullLineFake {
+  public:
+    TTable(TCustomRPData* data, TCell& cell) : TFullLineFake(data), Cell(cell) {}
+    TCell& Cell;
+    bool SawRootCache = false;
+    void FormatForWidth(int32_t width, TCanvas& canvas, TCustomRPFormattedData& data, bool f1, bool f2,
+                        int32_t& offset) override {
+      TFullLineFake::FormatForWidth(width, canvas, data, f1, f2, offset);
+      SawRootCache = data.GetActiveFontCache() != nullptr;
+      Cell.FormatSubDocument(false);
+    }
+  };
+  TTestFormattedData root;
+  const int32_t big = root.AddTextStyle();
+  root.Font(big).Size = 16;
+  TCell cell(root);
+  cell.Width = 60;
+  cell.AddAnsiText("aaa bbb ccc", 0, TRPTag(), 0);
+  cell.AddAnsiText("ddd", big, TRPTag(), -1);
+  root.AddAnsiText("aa", big, TRPTag(), 0);
+  auto table = std::make_unique<TTable>(&root, cell);
+  TTable& tableRef = *table;
+  root.AddItem("", std::move(table));
+  root.FormatAll();
+  EXPECT_TRUE(tableRef.SawRootCache);
+  EXPECT_EQ(root.GetActiveFontCache(), nullptr);
+  const std::string shared = Dump(cell);
+  cell.FormatAll();  // alone, with a cache of its own
+  EXPECT_EQ(shared, Dump(cell));
 }
 
 // A soft hyphen shows only where the line breaks after it: the draw item then widens by

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "platform/graphics/Bitmap.h"
@@ -27,6 +28,10 @@ public:
   int32_t MaxTextWidth = 0;
   TRPDocumentFlags Flags = rpdfReportDefaults;
   TRPOptions Options = 0;
+  AnsiString Delimiters = " .,;";
+  TColor Color = clNone;
+  TRPBackground* Background = nullptr;
+  int32_t HOffs = 0, VOffs = 0;
 
   const IRPStyleSheet* GetRPStyle() const override { return &Style; }
   TRPStyle* GetStyleSheet() const override { return const_cast<TRPStyle*>(&Style); }
@@ -40,6 +45,11 @@ public:
   int32_t GetWidth() const override { return Width; }
   int32_t GetHeight() const override { return Height; }
   TCanvas* GetCanvas() override { return &Canvas; }
+  AnsiString GetDelimiters() const override { return Delimiters; }
+  TColor GetColor() const override { return Color; }
+  TRPBackground* GetBackground() const override { return Background; }
+  int32_t GetHOffs() const override { return HOffs; }
+  int32_t GetVOffs() const override { return VOffs; }
 
   // A new paragraph or text style (after the standard ones) and its index.
   int32_t AddParaStyle() {
@@ -60,3 +70,28 @@ public:
     AddTextW(text, styleNo, TRPTag(), paraNo);
   }
 };
+
+// A 4 x 4 picture, blue with a red top-left pixel, that shows where it is drawn.
+inline std::unique_ptr<TBitmap> MarkedPicture() {
+  auto picture = std::make_unique<TBitmap>();
+  picture->SetPixelFormat(pf24bit);
+  picture->SetSize(4, 4);
+  picture->Canvas()->Brush().SetColor(clBlue);
+  picture->Canvas()->FillRect(TRect{0, 0, 4, 4});
+  picture->SetPixelColor(0, 0, clRed);
+  return picture;
+}
+
+// The draw items one per line (item, offset, length, left, top, width, height, "line"
+// where a line starts), then the document's width, text width and height.
+inline std::string Dump(const TCustomRPFormattedData& data) {
+  std::ostringstream out;
+  for (int32_t i = 0; i < data.DrawItems.Count(); ++i) {
+    const TRPDrawLineInfo& d = *data.DrawItems[i];
+    out << "item " << d.ItemNo << " offs " << d.Offs << " len " << d.Length << " left " << d.Left << " top " << d.Top
+        << " width " << d.Width << " height " << d.Height << (d.StartsLine() ? " line" : "") << "\n";
+  }
+  out << "document width " << data.DocumentWidth << " text width " << data.TextWidth << " height "
+      << data.DocumentHeight << "\n";
+  return out.str();
+}

@@ -96,6 +96,21 @@ TEST_F(RPSelectionTest, SelectionIsKeptAsDrawItemPositionsAndClamped) {
   EXPECT_EQ(std::make_tuple(s, e, so, eo), std::make_tuple(0, 1, 1, 4));
 }
 
+// A pass after a resize keeps the selection as item positions, though the draw items
+// change; a whole pass drops it.
+TEST_F(RPSelectionTest, TheSelectionSurvivesAResizeOnly) {
+  data.SetSelectionBounds(0, 5, 0, 10);  // "bbb c", over the wrap
+  data.Width = 400;
+  data.Format(true, false, true, 0, nullptr, false, false, false);
+  ASSERT_EQ(data.DrawItems.Count(), 1);
+  int32_t s = 0, e = 0, so = 0, eo = 0;
+  data.GetDrawSelectionBounds(s, e, so, eo, false);
+  EXPECT_EQ(std::make_tuple(s, e, so, eo), std::make_tuple(0, 0, 5, 10));
+  data.FormatAll();
+  data.GetDrawSelectionBounds(s, e, so, eo, false);
+  EXPECT_EQ(s, -1);
+}
+
 // A partly selected draw item: the selected characters get the selection's background,
 // the others none.
 TEST_F(RPSelectionTest, APartlySelectedRunShowsTheSelectionOnlyUnderItsCharacters) {
