@@ -20,14 +20,12 @@
 #include "platform/base/Numbers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableItem.h"
+#include "richtext/table/RPTableShares.h"
 
 namespace {
 constexpr int32_t MaxEqualizingDepth = 30;
 
 enum TColumnKind : uint8_t { ckFree, ckFixed, ckPercent };
-
-// part × rest / total rounded; with no total left the whole rest goes to this share.
-int32_t ShareOf(int32_t part, int32_t rest, int32_t total) { return total <= 0 ? rest : MulDiv(part, rest, total); }
 
 struct TWidthPass {
   const TRPTableItemInfo& Table;
@@ -88,10 +86,12 @@ void TWidthPass::DistributeSpan(int32_t first, int32_t span, int32_t d, int32_t 
   if (!equalizing) {
     if (tracksFree) Free -= deficit;
     int32_t target = denominator + deficit;
+    int32_t lastEligible = last;
+    while (!eligible[static_cast<size_t>(lastEligible - first)]) --lastEligible;
     for (int32_t c = first; c <= last; ++c) {
       if (!eligible[static_cast<size_t>(c - first)]) continue;
       const int32_t old = Width(c) + P;
-      const int32_t t = ShareOf(std::max(old, 1), target, denominator);
+      const int32_t t = ShareOf(std::max(old, 1), target, denominator, c == lastEligible);
       Width(c) = t - P;
       target -= t;
       denominator -= old;
@@ -251,7 +251,7 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
             continue;
           }
           const int32_t old = pass.Width(c);
-          int32_t f = ShareOf(t, pass.Free, total);
+          int32_t f = ShareOf(t, pass.Free, total, false);
           if (f > 0) pass.Kind(c) = ckPercent;
           f = std::min(f, old + pass.Free - pooled);
           pass.Width(c) = std::max(old, f);
@@ -298,7 +298,7 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
       for (int32_t c = 0; c < C && total > 0; ++c) {
         const int32_t f = pooledTarget[static_cast<size_t>(c)];
         if (f == 0) continue;
-        const int32_t d = std::max(std::min(ShareOf(f, avail, total), pass.Free), pass.Width(c));
+        const int32_t d = std::max(std::min(ShareOf(f, avail, total, false), pass.Free), pass.Width(c));
         pass.Free -= d;
         pass.Width(c) = d;
         total -= f;
@@ -347,7 +347,7 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
         for (int32_t c = 0; c < C && pass.Free >= 1; ++c) {
           const int32_t w = weights[static_cast<size_t>(c)];
           if (w == 0) continue;
-          const int32_t share = std::min(ShareOf(pass.Free, w, total), pass.Free);
+          const int32_t share = std::min(ShareOf(w, pass.Free, total, false), pass.Free);
           pass.Width(c) += share;
           pass.Free -= share;
           total -= w;
@@ -423,8 +423,7 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
     for (int32_t k : takers) sum += heights[static_cast<size_t>(k)];
     for (size_t i = 0; i < takers.size(); ++i) {
       int32_t& h = heights[static_cast<size_t>(takers[i])];
-      const bool last = i + 1 == takers.size();
-      const int32_t share = last ? extra : (sum <= 0 ? 0 : MulDiv(h, extra, sum));
+      const int32_t share = ShareOf(h, extra, sum, i + 1 == takers.size());
       sum -= h;
       h += share;
       extra -= share;
