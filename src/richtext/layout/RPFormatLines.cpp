@@ -6,6 +6,8 @@
 #include "richtext/layout/RPFormatCursor.h"
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
+#include "richtext/layout/print/RPMultiDrawItemInfo.h"
+#include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
@@ -267,7 +269,7 @@ void TCustomRPFormattedData::FormatFullLineItem(int32_t itemNo, TRPFormatCursor&
   const TParaInfo& para = GetParaStyle(itemNo);
   if (itemNo > 0) c.Below += ScaleY(GetParaStyle(itemNo - 1).SpaceAfter);
   c.Below += ScaleY(para.SpaceBefore);
-  auto d = std::make_unique<TRPDrawLineInfo>();
+  auto d = CreateLayoutDrawItem(*this, itemNo, FResolution);
   d->ItemNo = itemNo;
   d->FromNewLine = 255;
   if (item.StyleNo == rpkindBreak) {
@@ -352,12 +354,14 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
   const bool lineAligned = vAlign >= rpvaAbsTop;
   const int32_t above = vAlign == rpvaBaseline ? height - descent : vAlign == rpvaMiddle ? height / 2 : 0;
 
-  auto d = std::make_unique<TRPDrawLineInfo>();
+  auto d = CreateLayoutDrawItem(*this, itemNo, FResolution);
   d->ItemNo = itemNo;
   d->Height = height;
   const int32_t maxLength = GetMaxLength();
   const bool afterMarker = itemNo > 0 && GetItem(itemNo - 1)->StyleNo == rpkindListMarker;
-  const bool continues = item.GetContinuesLine() && c.LineStart >= 0;
+  // A draw item that may be split over pages always starts a line.
+  const bool continues =
+      item.GetContinuesLine() && c.LineStart >= 0 && !dynamic_cast<const TRPMultiDrawItemInfo*>(d.get());
   const bool fits = (c.X + width <= c.LineWidth && (maxLength <= 0 || c.CharsOnLine != maxLength)) ||
                     para.Options.Contains(rppaoNoWrap) || afterMarker;
   if (continues && fits) {

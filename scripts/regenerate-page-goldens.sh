@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# REGENERATES the expected page-break dumps and painted-page images of the report tests
+# (tests/data/richtext/pages) from the code as it is now. Run it only deliberately, after
+# a change that is meant to move page breaks or pixels; then check every changed file by
+# hand (git diff; view the PNG files) before committing it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/test}
+cmake --build "$build" --target test_richtext-layout
+mkdir -p tests/data/richtext/pages
+echo "Overwriting the expected files in tests/data/richtext/pages ..."
+QF_REGENERATE_GOLDEN=1 "$build"/tests/richtext/layout/test_richtext-layout --gtest_filter='RPPageGolden*:RPPageImage*'
+git status --short tests/data/richtext/pages
+echo "Check each changed file by hand before committing it."

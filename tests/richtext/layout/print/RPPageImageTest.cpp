@@ -1,0 +1,95 @@
+// Painted pages compared pixel for pixel with expected images (PNG files under
+// tests/data/richtext/pages, written only by scripts/regenerate-page-goldens.sh), at 24
+// bits per pixel and at 1 bit as a 1-bit book's pages are painted.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "RPGolden.h"
+#include "RPPrintTestData.h"
+#include "imaging/png/PngCodec.h"
+#include "platform/base/Streams.h"
+
+namespace {
+
+struct TImageCase {
+  const char* Name;
+  int32_t Width;
+  int32_t PageHeight;
+  int32_t PageNo;
+  std::function<void(TReportFixture&)> Build;
+};
+
+void BuildTextPage(TReportFixture& f) {
+  const int32_t framed = f.AddParaStyle();
+  f.Para(framed).Background.Color = clSilver;
+  f.Para(framed).Border.Style = rpbSingle;
+  f.Para(framed).SpaceAfter = 4;
+  f.Para(framed).LeftIndent = 6;
+  f.Style.TextStyles()[0]->Unicode = true;
+  f.Data().AddTextW(u"Страница книги, page text", 0, TRPTag(), framed);
+  f.Data().AddItemAsIs("", std::make_unique<TBlockItem>(&f.Data(), 16, 10, clBlack));
+  f.Data().AddAnsiText("line after the block, wrapped to the width", 0, TRPTag(), 0);
+}
+
+void BuildSplitPage(TReportFixture& f) {
+  f.Data().AddAnsiText("Before", 0, TRPTag(), 0);
+  TSplitBlockItem& split = f.AddSplitBlock(0, 70, 10);
+  split.BlockWidth = 30;
+  f.Data().AddAnsiText("After the picture", 0, TRPTag(), 0);
+}
+
+const TImageCase ImageCases[] = {
+    {"text", 100, 90, 1, BuildTextPage},
+    {"split_first_part", 100, 50, 1, BuildSplitPage},
+    {"split_last_part", 100, 50, 2, BuildSplitPage},
+};
+
+void PrintTo(const TImageCase& c, std::ostream* os) { *os << c.Name; }
+
+std::unique_ptr<TBitmap> PaintCase(const TImageCase& c, TPixelFormat format) {
+  TReportFixture f(c.Width);
+  c.Build(f);
+  if (format == pf1bit) f.Helper.SetColorMode(rpcmBlackOnWhite);
+  f.Paginate({c.PageHeight});
+  auto page = std::make_unique<TBitmap>();
+  page->SetPixelFormat(format);
+  page->SetSize(c.Width, c.PageHeight);
+  f.Helper.PaintPage(c.PageNo, *page->Canvas(), false, c.PageHeight);
+  return page;
+}
+
+class RPPageImageTest : public testing::TestWithParam<std::tuple<TImageCase, TPixelFormat>> {};
+
+TEST_P(RPPageImageTest, PaintedPageMatchesTheExpectedImage) {
+  const auto& [c, format] = GetParam();
+  const auto page = PaintCase(c, format);
+  const std::string name = std::string(c.Name) + (format == pf1bit ? "_1bit.png" : "_24bit.png");
+  if (RegeneratingGoldens()) {
+    TPNGObject png;
+    png.Assign(*page);
+    TMemoryStream stream;
+    png.SaveToStream(stream);
+    stream.SaveToFile(GoldenPath(name));
+  }
+  TMemoryStream stream;
+  stream.LoadFromFile(GoldenPath(name));
+  TPNGObject expected;
+  expected.LoadFromStream(stream);
+  ASSERT_EQ(expected.Width(), page->Width());
+  ASSERT_EQ(expected.Height(), page->Height());
+  int32_t differing = 0;
+  for (int32_t y = 0; y < page->Height(); ++y)
+    for (int32_t x = 0; x < page->Width(); ++x)
+      if (expected.GetPixel(x, y) != page->PixelColor(x, y)) ++differing;
+  EXPECT_EQ(differing, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, RPPageImageTest,
+                         testing::Combine(testing::ValuesIn(ImageCases), testing::Values(pf24bit, pf1bit)),
+                         [](const testing::TestParamInfo<std::tuple<TImageCase, TPixelFormat>>& param) {
+                           return std::string(std::get<0>(param.param).Name) +
+                                  (std::get<1>(param.param) == pf1bit ? "_1bit" : "_24bit");
+                         });
+
+}  // namespace

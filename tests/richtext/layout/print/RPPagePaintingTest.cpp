@@ -1,0 +1,187 @@
+// Painting laid-out pages: placement on the canvas and its window origin, the page
+// background and the report's height, colour modes, split parts, notifications.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "../../model/RPTestCanvas.h"
+#include "RPPrintTestData.h"
+#include "platform/graphics/DeviceContext.h"
+#include "richtext/model/RPException.h"
+
+namespace {
+
+// Text, a paragraph with a background and a border, a block painted through a bitmap,
+// a page background picture and a coloured document.
+void BuildMixedDocument(TReportFixture& f) {
+  f.Pane().Color = clYellow;
+  const int32_t framed = f.AddParaStyle();
+  f.Para(framed).Background.Color = clAqua;
+  f.Para(framed).Border.Style = rpbSingle;
+  f.Para(framed).Border.Color = clNavy;
+  f.Data().AddAnsiText("Page painting", 0, TRPTag(), framed);
+  auto block = std::make_unique<TBlockItem>(&f.Data(), 20, 12, clRed);
+  block->ParaNo = 0;
+  f.Data().AddItemAsIs("", std::move(block));
+  f.Data().AddAnsiText("after the block", 0, TRPTag(), 0);
+}
+
+std::unique_ptr<TBitmap> Canvas24(int32_t width, int32_t height) { return WhitePage(width, height); }
+
+TEST(RPPagePaintingTest, PaintingAtAPositionMovesEverythingAndRestoresTheOrigin) {
+  TReportFixture f(120);
+  BuildMixedDocument(f);
+  auto tile = std::make_unique<TBitmap>();
+  tile->SetPixelFormat(pf24bit);
+  tile->SetSize(3, 3);
+  tile->Canvas()->Brush().SetColor(clGreen);
+  tile->Canvas()->FillRect(TRect{0, 0, 1, 3});
+  f.Pane().Background().SetImageCopy(*tile, rppaDoNothing, nullptr);
+  f.Pane().SetBackgroundStyle(bsTiled);
+  f.Paginate({60});
+  ASSERT_EQ(f.Helper.GetPagesCount(), 1);
+  auto direct = Canvas24(120, 60);
+  f.Helper.PaintPage(1, *direct->Canvas(), false, 60);
+  // Every layer shows: the tiled picture, the document colour, the paragraph's
+  // background and border, the block, the text.
+  const auto pixels = Pixels(*direct);
+  for (TColor c : {clGreen, clAqua, clNavy, clRed, clBlack})
+    EXPECT_NE(std::find(pixels.begin(), pixels.end(), c), pixels.end()) << std::hex << c;
+  auto shifted = Canvas24(130, 100);
+  f.Helper.PaintPageAt(10, 40, 1, *shifted->Canvas(), false, 60);
+  for (int32_t y = 0; y < 100; ++y)
+    for (int32_t x = 0; x < 130; ++x) {
+      const bool inside = x >= 10 && y >= 40;
+      const TColor expected = inside ? direct->PixelColor(x - 10, y - 40) : clWhite;
+      ASSERT_EQ(shifted->PixelColor(x, y), expected) << x << "," << y;
+    }
+  TPoint origin{-1, -1};
+  GetWindowOrgEx(shifted->Canvas()->Handle(), &origin);
+  EXPECT_EQ(origin, (TPoint{0, 0}));
+  // Also when the painting raises.
+  f.Pane().SetStyle(nullptr);
+  EXPECT_THROW(f.Helper.PaintPageAt(10, 40, 1, *shifted->Canvas(), false, 60), ERichPaneError);
+  GetWindowOrgEx(shifted->Canvas()->Handle(), &origin);
+  EXPECT_EQ(origin, (TPoint{0, 0}));
+}
+
+// The report is as high as the page being painted: the document colour fills exactly
+// that height, whatever the control's client height.
+TEST(RPPagePaintingTest, TheReportsHeightIsThePaintHeight) {
+  TReportFixture f(50);
+  f.Pane().Color = clYellow;
+  f.Pane().SetClientHeight(5);
+  f.AddBlocks(0, {10});
+  f.Paginate({100});
+  auto page = Canvas24(50, 100);
+  f.Helper.PaintPage(1, *page->Canvas(), false, 70);
+  EXPECT_EQ(f.Data().GetHeight(), 70);
+  EXPECT_EQ(page->PixelColor(25, 69), clYellow);
+  EXPECT_EQ(page->PixelColor(25, 70), clWhite);
+}
+
+TEST(RPPagePaintingTest, ColourModesMapTheDocumentColour) {
+  struct TCase {
+    TRPColorMode Mode;
+    TColor Expected;
+  } cases[] = {{rpcmColor, clYellow}, {rpcmBlackOnWhite, clWhite}, {rpcmBlackAndWhite, clWhite},
+               {rpcmGrayScale, ColorToGray(clYellow)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.Mode));
+    TReportFixture f(20);
+    f.Pane().Color = clYellow;
+    f.AddBlocks(0, {5});
+    f.Helper.SetColorMode(c.Mode);
+    f.Paginate({20});
+    auto page = WhitePage(20, 20);
+    page->Canvas()->Brush().SetStyle(bsSolid);
+    page->Canvas()->Brush().SetColor(clBlack);
+    page->Canvas()->FillRect(TRect{0, 0, 20, 20});
+    f.Helper.PaintPage(1, *page->Canvas(), false, 20);
+    EXPECT_EQ(page->PixelColor(10, 15), c.Expected);
+  }
+}
+
+TEST(RPPagePaintingTest, ABackgroundThatScrollsIsTiledOnPages) {
+  TReportFixture f(20);
+  f.AddBlocks(0, {5});
+  f.Pane().Background().SetImageCopy(*WhitePage(4, 4), rppaDoNothing, nullptr);
+  f.Pane().SetBackgroundStyle(bsTiledAndScrolled);
+  f.Paginate({20});
+  auto page = WhitePage(20, 20);
+  f.Helper.PaintPage(1, *page->Canvas(), false, 20);
+  EXPECT_EQ(f.Pane().BackgroundStyle(), bsTiled);
+}
+
+// A block 230 high after a 30-pixel line, cut into 70, 100 and 60 on pages of 100, then
+// a 30-pixel line: each page shows its part at the right place, in the part's colour.
+TEST(RPPagePaintingTest, SplitPartsAreDrawnWhereTheirPagesShowThem) {
+  TReportFixture f(20);
+  f.AddBlocks(0, {30}, clBlack);
+  f.AddSplitBlock(0, 230, 20);
+  f.AddBlocks(0, {30}, clBlue);
+  f.Paginate({100});
+  ASSERT_EQ(f.Helper.GetPagesCount(), 3);
+  const std::vector<std::string> expected[] = {
+      // page 1: the line, then the first part (red) from 30 to 100
+      {std::string(30, 'k') + std::string(70, 'r')},
+      // page 2: the second part (lime) over the whole page
+      {std::string(100, 'g')},
+      // page 3: the third part (blue... the colour of part index 2) 60 high, the blue line
+      // below it at 60 (document 260 - continued top 200)
+      {std::string(60, 'b') + std::string(30, 'b') + std::string(10, '.')},
+  };
+  for (int32_t p = 1; p <= 3; ++p) {
+    SCOPED_TRACE(p);
+    auto page = WhitePage(20, 100);
+    f.Helper.PaintPage(p, *page->Canvas(), false, 100);
+    std::string column;
+    for (int32_t y = 0; y < 100; ++y) {
+      const TColor c = page->PixelColor(10, y);
+      column += c == clBlack ? 'k' : c == clRed ? 'r' : c == clLime ? 'g' : c == clBlue ? 'b' : c == clWhite ? '.' : '?';
+    }
+    EXPECT_EQ(column, expected[p - 1][0]);
+  }
+}
+
+// A block that is a hyperlink.
+class THotBlockItem : public TBlockItem {
+public:
+  using TBlockItem::TBlockItem;
+  bool GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyleSheet* rpStyle) const override {
+    return query == rpibqxJump || TBlockItem::GetBoolValueEx(query, rpStyle);
+  }
+};
+
+// Checkpoints are reported once per item at its first draw item, never for a continued
+// part; hyperlinks with their rectangle on the canvas.
+TEST(RPPagePaintingTest, NotificationsOfCheckpointsAndHyperlinks) {
+  TReportFixture f(20);
+  f.Data().AddCheckpoint("first", false, TRPTag());
+  f.AddBlocks(0, {30});
+  f.Data().AddCheckpoint("split", false, TRPTag());
+  f.AddSplitBlock(0, 230, 20);
+  f.Data().AddItemAsIs("", std::make_unique<THotBlockItem>(&f.Data(), 8, 10, clBlue));
+  f.Paginate({100});
+  std::vector<std::pair<int32_t, TRect>> links;
+  f.Helper.OnDrawHyperlink = [&](TRPReportHelper*, TCustomRPData*, int32_t itemNo, const TRect& rect) {
+    links.emplace_back(itemNo, rect);
+  };
+  std::vector<std::tuple<int32_t, int32_t, int32_t>> checkpoints;  // page, item, y
+  int32_t page = 0;
+  f.Helper.OnDrawCheckpoint = [&](TRPReportHelper* sender, TCustomRPData*, int32_t itemNo, int32_t, int32_t y) {
+    EXPECT_EQ(sender, &f.Helper);
+    checkpoints.emplace_back(page, itemNo, y);
+  };
+  for (page = 1; page <= f.Helper.GetPagesCount(); ++page) {
+    auto canvas = WhitePage(20, 100);
+    f.Helper.PaintPage(page, *canvas->Canvas(), false, 100);
+  }
+  EXPECT_EQ(checkpoints, (std::vector<std::tuple<int32_t, int32_t, int32_t>>{{1, 0, 0}, {1, 1, 30}}));
+  // The hot block (document top 260) on page 3, below the last part: 260 - 200.
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_EQ(links[0].first, 2);
+  EXPECT_EQ(links[0].second, (TRect{0, 60, 8, 70}));
+}
+
+}  // namespace
