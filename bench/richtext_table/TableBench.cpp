@@ -75,7 +75,7 @@ void PaginateTable(benchmark::State& state) {
     if (info.StartParts())
       while (info.SplitLastPart(PageHeightPx)) {
       }
-    pages = info.Parts.size();
+    pages = static_cast<size_t>(info.PartCount());
     benchmark::DoNotOptimize(pages);
   }
   state.counters["pages"] = static_cast<double>(pages);

@@ -118,9 +118,16 @@ TPoint TRPTableCellData::GetOrigin() const {
   return TPoint{origin.X + left + Left + padding, origin.Y + top + Top + padding + GetVAlignOffset()};
 }
 
-int32_t TRPTableCellData::GetWidth() const { return Width - 2 * GetPadding(); }
+// In the output's pixels while the table is laid out for it.
+int32_t TRPTableCellData::GetWidth() const {
+  const TRPTableItemInfo* table = GetTable();
+  return table ? Width - 2 * table->ScaleX(table->GetCellPadding()) : Width;
+}
 
-int32_t TRPTableCellData::GetHeight() const { return Height - 2 * GetPadding(); }
+int32_t TRPTableCellData::GetHeight() const {
+  const TRPTableItemInfo* table = GetTable();
+  return table ? Height - 2 * table->ScaleY(table->GetCellPadding()) : Height;
+}
 
 TColor TRPTableCellData::GetColor() const {
   const TRPTableItemInfo* table = GetTable();

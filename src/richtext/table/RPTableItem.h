@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "richtext/layout/RPLayoutItems.h"
+#include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/table/RPTableBackground.h"
 #include "richtext/table/RPTableHooks.h"
@@ -22,7 +23,7 @@
 class TRPTablePrintInfo;
 class TCustomRPFormattedData;
 
-class TRPTableItemInfo : public TRPFullLineItemInfo, public IRPLayoutItem {
+class TRPTableItemInfo : public TRPFullLineItemInfo, public IRPLayoutItem, public IRPPrintableItem {
 public:
   // rowCount x colCount new cells; the fresh-table state bit is set.
   TRPTableItemInfo(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
@@ -102,6 +103,22 @@ public:
   void SetCellBestHeight(int32_t value, int32_t row, int32_t col);
   void SetCellVisibleBorders(bool left, bool top, bool right, bool bottom, int32_t row, int32_t col);
 
+  // --- Cells as sub-documents and navigation (RPTableCells.cpp) ------------------------
+  // The covering cell of the neighbour of (row, col) in direction (0 left, 1 up, 2 right,
+  // 3 down, 6 next, 7 previous in reading order); false when there is none (after a beep
+  // unless silent). Appending a row at the end is the editor's, so none is appended here.
+  bool GetNeighbourCell(int32_t row, int32_t col, int32_t direction, int32_t& newRow, int32_t& newCol,
+                        bool silent) const;
+  // The row's start in the screen layout; the table's height past the last row.
+  int32_t GetRowTop(int32_t row) const;
+  // First, last, next and previous cell in reading order; the selection positions (no
+  // cell selection is kept here) find none.
+  TCustomRPData* GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition position) override;
+  void MarkStylesInUse(TRPStyleUsage& usage) const override;
+  void RenumberStyles(const TRPStyleUsage& usage) override;
+  // The first time the table is inserted, the items of every cell are told they were.
+  void Inserted(TCustomRPData* rpData, int32_t itemNo) override;
+
   // --- State ---------------------------------------------------------------------------
   TRPTableStates GetStates() const { return FStates; }
   void Changed() { FStates |= rptsLayoutInvalid; }
@@ -145,6 +162,17 @@ public:
                       int32_t& horzOffset) override;
   void Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState, TCustomRPFormattedData& data,
              const TRPDrawLineInfo& drawItem) override;
+  // In a document laid out for pages the table's draw item is its printing copy
+  // (RPTablePrint.h), laid out by the next FormatForWidth and painted part by part.
+  std::unique_ptr<TRPDrawLineInfo> CreatePrintingDrawItem(TCustomRPFormattedData& data,
+                                                          const TRPResolution& resolution) override;
+  // The table never prints through a bitmap.
+  bool PrintToBitmap(TBitmap&, bool, TRPColorMode, int32_t, TRPDrawLineInfo&, TCustomRPFormattedData&) override {
+    return false;
+  }
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t right, TCustomRPFormattedData& data,
+             TRPColorMode colorMode, int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution& resolution,
+             bool preview, bool correction) override;
   void Inserting(TCustomRPData* rpData, AnsiString& text, bool safe) override;
 
   // The resolution record in force (nullptr: lengths are screen pixels).
@@ -199,4 +227,6 @@ private:
   TRPTableStates FStates = 0;
   mutable int32_t FItemNo = -1;
   mutable const TRPResolution* FResolution = nullptr;
+  // The printing copy made for the draw item being formatted, until it is laid out.
+  TRPTablePrintInfo* FPendingPrintInfo = nullptr;
 };

@@ -15,11 +15,13 @@
 // spread with integer division over the columns (rows) left, so rounding never
 // accumulates.
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/base/Numbers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableItem.h"
+#include "richtext/table/RPTablePrint.h"
 #include "richtext/table/RPTableShares.h"
 
 namespace {
@@ -369,8 +371,9 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
     budget -= g;
     x += g + pass.Width(c);
   }
-  if (screen)
-    ForEachCell(*FRows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
+  // Each cell is formatted for the layout's width; in a printing layout it stands for its
+  // printable copy (its document then lies in the output's pixels).
+  ForEachCell(*FRows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
       cell.Left = info.ColStarts[c];
       cell.Width = SpanWidth(info, c, cell.GetColSpan());
       cell.FormatSubDocument(force);
@@ -392,7 +395,7 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
         for (int32_t c = 0; c < C; ++c)
           if (const TRPTableCellData* cell = row.GetItem(c);
               cell && cell->GetRowSpan() == 1 && !(ignoreContentHeight && cell->BestHeight != 0))
-            h = std::max(h, ScaleY(cell->DocumentHeight));
+            h = std::max(h, cell->DocumentHeight);
       if (h == 0) h = 10;
     }
     heights[static_cast<size_t>(r)] = h;
@@ -403,11 +406,9 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
   ForEachCell(*FRows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
     const int32_t span = cell.GetRowSpan();
     if (span <= 1) return;
-    // The cell's own formatted document stands in for its printable copy.
     const int32_t e =
         screen ? cell.GetContentHeight(ignoreContentHeight) + 2 * FCellPadding
-               : std::max(ScaleY(cell.BestHeight),
-                          ignoreContentHeight && cell.BestHeight != 0 ? 0 : ScaleY(cell.DocumentHeight)) +
+               : std::max(ScaleY(cell.BestHeight), ignoreContentHeight && cell.BestHeight != 0 ? 0 : cell.DocumentHeight) +
                      ScaleY(2 * FCellPadding);
     int32_t f = ScaleY(-FCellVSpacing - 2 * FCellBorderWidth);
     for (int32_t k = r; k < r + span; ++k) f += heights[static_cast<size_t>(k)] + rowGap;
@@ -440,8 +441,7 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
     budgetV -= g;
     y += heights[static_cast<size_t>(r)] + g;
   }
-  if (screen)
-    ForEachCell(*FRows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
+  ForEachCell(*FRows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
       cell.Top = info.RowStarts[r];
       cell.Height = SpanHeight(info, r, cell.GetRowSpan());
     });
@@ -459,9 +459,13 @@ int32_t TRPTableItemInfo::SpanHeight(const TRPTableItemFormattingInfo& info, int
                     ScaleY(rowCount * (2 * (FCellPadding + FCellBorderWidth) + FCellVSpacing)));
 }
 
-void TRPTableItemInfo::FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData&, bool flag1, bool,
-                                      int32_t& horzOffset) {
+void TRPTableItemInfo::FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData& data, bool flag1,
+                                      bool, int32_t& horzOffset) {
   horzOffset = 0;
+  if (data.IsPrintable()) {
+    if (TRPTablePrintInfo* info = std::exchange(FPendingPrintInfo, nullptr)) info->LayOut(availWidth, canvas);
+    return;
+  }
   if ((FStates & rptsLayoutInvalid) != 0) {
     FStates = static_cast<TRPTableStates>(FStates & ~rptsLayoutInvalid);
     FFormatting->Width = 0;

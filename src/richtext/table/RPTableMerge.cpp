@@ -60,12 +60,16 @@ bool TRPTableRows::CanMergeCells(int32_t topRow, int32_t leftCol, int32_t colCou
   return true;
 }
 
+void TRPTableRows::Beep() const {
+  const auto* style = MainRPData ? dynamic_cast<const TRPStyle*>(MainRPData->GetRPStyle()) : nullptr;
+  if (style && style->UseSound && RPTableHooks().Beep) RPTableHooks().Beep();
+}
+
 bool TRPTableRows::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan,
                               bool allowCoveredLines, bool setBestWidth) {
   if (!ClampMergeArea(topRow, leftCol, colSpan, rowSpan)) return false;
   if (!CanMergeCells(topRow, leftCol, colSpan, rowSpan, allowCoveredLines)) {
-    const auto* style = MainRPData ? dynamic_cast<const TRPStyle*>(MainRPData->GetRPStyle()) : nullptr;
-    if (style && style->UseSound && RPTableHooks().Beep) RPTableHooks().Beep();
+    Beep();
     return false;
   }
   DoMergeCells(topRow, leftCol, colSpan, rowSpan, setBestWidth);

@@ -16,8 +16,7 @@ TRPTablePrintInfo::TRPTablePrintInfo(TRPTableItemInfo& table, const TRPResolutio
 void TRPTablePrintInfo::LayOut(int32_t width, TCanvas& canvas) {
   TRPTableItemInfo::TResolutionScope scope(Table, &Resolution);
   Table.CalculateLayout(width, FormattingInfo, true, canvas);
-  Width = FormattingInfo.Width;
-  Height = FormattingInfo.Height;
+  TRPDrawLineInfo::SetSize(FormattingInfo.Width, FormattingInfo.Height);
 }
 
 int32_t TRPTablePrintInfo::BodyStart() const { return RepeatHeading ? Table.GetHeadingRowCountLimited() : 0; }
@@ -31,11 +30,11 @@ bool TRPTablePrintInfo::StartParts() {
   if (AllRowsAreHeadings()) return false;
   const int32_t rowCount = Table.Rows().GetRowCount();
   const int32_t start = std::min(BodyStart(), rowCount);
-  Parts.push_back({FormattingInfo.Height, start, rowCount - start});
+  PartsList.AddPart(std::make_unique<TRPTablePrintPart>(FormattingInfo.Height, start, rowCount - start));
   return true;
 }
 
-bool TRPTablePrintInfo::CanStartOnPage(int32_t room) const {
+bool TRPTablePrintInfo::CanStartOnPage(int32_t room) {
   if (AllRowsAreHeadings()) return false;
   const int32_t last = Table.Rows().GetRowCount() - 1;
   const int32_t groupEnd = Table.GetRowGroupEnd(BodyStart());
@@ -43,7 +42,7 @@ bool TRPTablePrintInfo::CanStartOnPage(int32_t room) const {
 }
 
 bool TRPTablePrintInfo::SplitLastPart(int32_t room) {
-  TRPTablePrintPart& part = Parts.back();
+  TRPTablePrintPart& part = Part(PartCount() - 1);
   const int32_t s = part.StartRow;
   const int32_t n = part.RowCount;
   if (n == 1) return false;
@@ -65,7 +64,7 @@ bool TRPTablePrintInfo::SplitLastPart(int32_t room) {
   if (e - s == n) return false;
   part.RowCount = e - s;
   part.Height = overhead + RowBottom(e - 1) - starts[s];
-  Parts.push_back({overhead + RowBottom(last) - starts[e], e, rowCount - e});
+  PartsList.AddPart(std::make_unique<TRPTablePrintPart>(overhead + RowBottom(last) - starts[e], e, rowCount - e));
   return true;
 }
 
@@ -75,6 +74,18 @@ void TRPTablePrintInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t par
     Table.PaintTable(canvas, x, y, clipRect, true, 0, Table.Rows().GetRowCount(), false, FormattingInfo);
     return;
   }
-  const TRPTablePrintPart& part = Parts[static_cast<size_t>(partIndex)];
+  const TRPTablePrintPart& part = Part(partIndex);
   Table.PaintTable(canvas, x, y, clipRect, true, part.StartRow, part.RowCount, RepeatHeading, FormattingInfo);
+}
+
+std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCustomRPFormattedData&,
+                                                                          const TRPResolution& resolution) {
+  auto info = std::make_unique<TRPTablePrintInfo>(*this, resolution);
+  FPendingPrintInfo = info.get();
+  return info;
+}
+
+void TRPTableItemInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t, TCustomRPFormattedData&, TRPColorMode,
+                             int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution&, bool, bool) {
+  static_cast<TRPTablePrintInfo&>(drawItem).Print(canvas, x, y, part, canvas.ClipRect());
 }

@@ -8,18 +8,22 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
+#include "richtext/layout/print/RPMultiDrawItemInfo.h"
 #include "richtext/model/RPScaling.h"
 #include "richtext/table/RPTableItem.h"
 
-struct TRPTablePrintPart {
-  int32_t Height = 0;  // what the part takes on its page
-  int32_t StartRow = 0;
-  int32_t RowCount = 0;
+class TRPTablePrintPart : public TRPMultiDrawItemPart {
+public:
+  TRPTablePrintPart(int32_t height, int32_t startRow, int32_t rowCount) : StartRow(startRow), RowCount(rowCount) {
+    Height = height;
+  }
+  int32_t StartRow;
+  int32_t RowCount;
+  int32_t GetImageTop() const override { return StartRow; }
 };
 
-class TRPTablePrintInfo : public TObject {
+class TRPTablePrintInfo : public TRPMultiDrawItemInfo {
 public:
   TRPTablePrintInfo(TRPTableItemInfo& table, const TRPResolution& resolution);
 
@@ -28,10 +32,11 @@ public:
   // Fixed at creation: headings exist and no cell spans out of them.
   const bool RepeatHeading;
   TRPTableItemFormattingInfo FormattingInfo{true};
-  // The table's size in the printing layout.
-  int32_t Width = 0;
-  int32_t Height = 0;
-  std::vector<TRPTablePrintPart> Parts;
+
+  TRPTablePrintPart& Part(int32_t index) const { return static_cast<TRPTablePrintPart&>(*PartsList.Part(index)); }
+  int32_t PartCount() const { return PartsList.Count(); }
+  // The size comes only from the printing layout (LayOut).
+  void SetSize(int32_t, int32_t) override {}
 
   // Lays the table out at the output's resolution for width device pixels; the draw
   // item takes the table's size.
@@ -39,12 +44,12 @@ public:
 
   // The split protocol of page breaking (rooms in device pixels).
   // Whether the table may be split; then its first part covers every body row.
-  bool StartParts();
+  bool StartParts() override;
   // Whether the first body row group fits in room, less the space below the last row.
-  bool CanStartOnPage(int32_t room) const;
+  bool CanStartOnPage(int32_t room) override;
   // Cuts the last part where room ends; false when it fits or cannot be cut. Raises
   // ERichPaneError "Internal printing error" when no cut lies inside the part.
-  bool SplitLastPart(int32_t room);
+  bool SplitLastPart(int32_t room) override;
 
   // Paints part partIndex (every row without headings for a negative index) with the
   // table's top-left corner at (x, y).

@@ -81,6 +81,9 @@ public:
   int32_t GetPercentColWidth(int32_t col, int32_t tableWidth) const;
   bool HasPercentWidth(int32_t col) const;
 
+  // The document's beep, when its style sheet asks for sounds.
+  void Beep() const;
+
   // --- Merging ---------------------------------------------------------------------------
   // Clamps the counts to the grid; false when nothing is to merge. Raises ERichPaneError
   // "Parameters for cell merging are not correct" when one count is < 1 and the other > 1.

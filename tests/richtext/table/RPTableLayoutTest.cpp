@@ -48,7 +48,7 @@ TEST(RPTableLayoutTest, GapBudgetsAreSpreadWithoutAccumulatedRounding) {
   t.Table->SetBorderHSpacing(0);
   TRPTableItemFormattingInfo info(true);
   LayOutForDevice(t, 100, TRPResolution{96, 96, 320, 96}, info);
-  EXPECT_EQ(DumpLayout(*t.Table, info), "100x14 | cols: 31@0 31@34 31@68 | rows: 10@2");
+  EXPECT_EQ(DumpLayout(*t.Table, info), "100x19 | cols: 31@0 31@34 31@68 | rows: 15@2");
 }
 
 struct TGoldenCase {
