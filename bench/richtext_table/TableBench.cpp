@@ -1,10 +1,10 @@
 // Laying out and paginating a table of 2,000 rows and 6 columns with the book
 // conversion's table settings, each cell a short line of 10-point Arial, in a 600-pixel
 // wide document; pages are 800 pixels high.
+#include <benchmark/benchmark.h>
+
 #include <memory>
 #include <string>
-
-#include <benchmark/benchmark.h>
 
 #include "platform/graphics/Bitmap.h"
 #include "richtext/model/RPStyle.h"

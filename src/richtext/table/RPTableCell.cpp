@@ -142,11 +142,9 @@ const TClassProps& TRPTableCellData::Props() {
       "TRPTableCellData", nullptr,
       {
           RPTableOrdProp<T, TColor>(
-              "Color", [](const T& c) { return c.GetCellColor(); }, [](T& c, TColor v) { c.SetCellColor(v); },
-              clNone),
+              "Color", [](const T& c) { return c.GetCellColor(); }, [](T& c, TColor v) { c.SetCellColor(v); }, clNone),
           RPTableOrdProp<T, TRPCellVAlign>(
-              "VAlign", [](const T& c) { return c.VAlign; }, [](T& c, TRPCellVAlign v) { c.VAlign = v; },
-              rpcVDefault),
+              "VAlign", [](const T& c) { return c.VAlign; }, [](T& c, TRPCellVAlign v) { c.VAlign = v; }, rpcVDefault),
           RPTableOrdProp<T, int32_t>(
               "BestWidth", [](const T& c) { return c.BestWidth; }, [](T& c, int32_t v) { c.BestWidth = v; }, 0),
           RPTableOrdProp<T, int32_t>(

@@ -33,8 +33,8 @@ bool StepReadingOrder(const TRPTableRows& rows, int32_t& row, int32_t& col, bool
 }
 }  // namespace
 
-bool TRPTableItemInfo::GetNeighbourCell(int32_t row, int32_t col, int32_t direction, int32_t& newRow,
-                                        int32_t& newCol, bool silent) const {
+bool TRPTableItemInfo::GetNeighbourCell(int32_t row, int32_t col, int32_t direction, int32_t& newRow, int32_t& newCol,
+                                        bool silent) const {
   const TRPTableRows& rows = *FRows;
   if (rows.IsEmpty()) return false;
   int32_t mainRow = 0, mainCol = 0;

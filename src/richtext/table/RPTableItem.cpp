@@ -162,9 +162,7 @@ int32_t TRPTableItemInfo::GetRowGroupStart(int32_t row) const {
   return start;
 }
 
-int32_t TRPTableItemInfo::GetHeadingRowCountLimited() const {
-  return std::min(FHeadingRowCount, FRows->GetRowCount());
-}
+int32_t TRPTableItemInfo::GetHeadingRowCountLimited() const { return std::min(FHeadingRowCount, FRows->GetRowCount()); }
 
 bool TRPTableItemInfo::HasPageBreakBefore(int32_t firstRow, int32_t lastRow) const {
   if (firstRow < 0) firstRow = FHeadingRowCount + 1;

@@ -14,10 +14,10 @@
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPParaInfo.h"
 #include "richtext/table/RPTableBackground.h"
 #include "richtext/table/RPTableHooks.h"
 #include "richtext/table/RPTableRows.h"
-#include "richtext/model/RPParaInfo.h"
 #include "richtext/table/RPTableTypes.h"
 
 class TRPTablePrintInfo;
@@ -48,13 +48,13 @@ public:
   AnsiString TextColSeparator = "\r\n";
   TRPBooleanRect VisibleBorders{true};
 
-#define QF_TABLE_INT_PROPERTY(Type, Name, Default)            \
-  Type Get##Name() const { return F##Name; }                  \
-  void Set##Name(Type value);                                 \
-                                                              \
-private:                                                      \
-  Type F##Name = Default;                                     \
-                                                              \
+#define QF_TABLE_INT_PROPERTY(Type, Name, Default) \
+  Type Get##Name() const { return F##Name; }       \
+  void Set##Name(Type value);                      \
+                                                   \
+private:                                           \
+  Type F##Name = Default;                          \
+                                                   \
 public:
   QF_TABLE_INT_PROPERTY(TRPHTMLLength, BestWidth, 0)
   QF_TABLE_INT_PROPERTY(TColor, Color, clWindow)
@@ -170,9 +170,9 @@ public:
   bool PrintToBitmap(TBitmap&, bool, TRPColorMode, int32_t, TRPDrawLineInfo&, TCustomRPFormattedData&) override {
     return false;
   }
-  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t right, TCustomRPFormattedData& data,
-             TRPColorMode colorMode, int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution& resolution,
-             bool preview, bool correction) override;
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t right, TCustomRPFormattedData& data, TRPColorMode colorMode,
+             int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution& resolution, bool preview,
+             bool correction) override;
   void Inserting(TCustomRPData* rpData, AnsiString& text, bool safe) override;
 
   // The resolution record in force (nullptr: lengths are screen pixels).

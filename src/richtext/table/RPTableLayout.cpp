@@ -178,8 +178,8 @@ int32_t TRPTableItemInfo::GetMinWidth(const TRPResolution* resolution, TCanvas* 
     if (FBestWidth == 0) need = std::max(need, ScaleX(cell.BestWidth));
     if (need >= 1) pass.DistributeSpan(c, cell.GetColSpan(), need, 0, true, 2);
   });
-  const int32_t overhead = ScaleX((colCount - 1) * FCellHSpacing + 2 * (FBorderWidth + FBorderHSpacing) +
-                                  2 * colCount * FCellBorderWidth);
+  const int32_t overhead =
+      ScaleX((colCount - 1) * FCellHSpacing + 2 * (FBorderWidth + FBorderHSpacing) + 2 * colCount * FCellBorderWidth);
   return std::max(ScaleX(2 * colCount * FCellPadding) + overhead + pass.MinSum, ScaleX(FBestWidth));
 }
 
@@ -374,15 +374,15 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
   // Each cell is formatted for the layout's width; in a printing layout it stands for its
   // printable copy (its document then lies in the output's pixels).
   ForEachCell(*FRows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
-      cell.Left = info.ColStarts[c];
-      cell.Width = SpanWidth(info, c, cell.GetColSpan());
-      cell.FormatSubDocument(force);
-    });
+    cell.Left = info.ColStarts[c];
+    cell.Width = SpanWidth(info, c, cell.GetColSpan());
+    cell.FormatSubDocument(force);
+  });
 
   // Row heights.
   const bool ignoreContentHeight = (Options & rptoIgnoreContentHeight) != 0;
-  info.Height =
-      ScaleY(2 * (FCellPadding * R + FBorderWidth + FBorderVSpacing) + FCellVSpacing * (R - 1) + 2 * R * FCellBorderWidth);
+  info.Height = ScaleY(2 * (FCellPadding * R + FBorderWidth + FBorderVSpacing) + FCellVSpacing * (R - 1) +
+                       2 * R * FCellBorderWidth);
   std::vector<int32_t> heights(static_cast<size_t>(R), 0);
   for (int32_t r = 0; r < R; ++r) {
     const TRPTableRow& row = *FRows->GetRow(r);
@@ -406,10 +406,10 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
   ForEachCell(*FRows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
     const int32_t span = cell.GetRowSpan();
     if (span <= 1) return;
-    const int32_t e =
-        screen ? cell.GetContentHeight(ignoreContentHeight) + 2 * FCellPadding
-               : std::max(ScaleY(cell.BestHeight), ignoreContentHeight && cell.BestHeight != 0 ? 0 : cell.DocumentHeight) +
-                     ScaleY(2 * FCellPadding);
+    const int32_t e = screen ? cell.GetContentHeight(ignoreContentHeight) + 2 * FCellPadding
+                             : std::max(ScaleY(cell.BestHeight),
+                                        ignoreContentHeight && cell.BestHeight != 0 ? 0 : cell.DocumentHeight) +
+                                   ScaleY(2 * FCellPadding);
     int32_t f = ScaleY(-FCellVSpacing - 2 * FCellBorderWidth);
     for (int32_t k = r; k < r + span; ++k) f += heights[static_cast<size_t>(k)] + rowGap;
     if (f >= e) return;
@@ -442,9 +442,9 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
     y += heights[static_cast<size_t>(r)] + g;
   }
   ForEachCell(*FRows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
-      cell.Top = info.RowStarts[r];
-      cell.Height = SpanHeight(info, r, cell.GetRowSpan());
-    });
+    cell.Top = info.RowStarts[r];
+    cell.Height = SpanHeight(info, r, cell.GetRowSpan());
+  });
 }
 
 int32_t TRPTableItemInfo::SpanWidth(const TRPTableItemFormattingInfo& info, int32_t col, int32_t span) const {

@@ -47,8 +47,7 @@ bool TRPTableRows::CanMergeCells(int32_t topRow, int32_t leftCol, int32_t colCou
   // A merge may not leave a whole column or row made of covered positions.
   for (int32_t c = leftCol + 1; c <= rightCol; ++c) {
     bool ownCell = false;
-    for (int32_t r = 0; r < GetRowCount() && !ownCell; ++r)
-      ownCell = (r < topRow || r > bottomRow) && GetCell(r, c);
+    for (int32_t r = 0; r < GetRowCount() && !ownCell; ++r) ownCell = (r < topRow || r > bottomRow) && GetCell(r, c);
     if (!ownCell) return false;
   }
   for (int32_t r = topRow + 1; r <= bottomRow; ++r) {
@@ -65,8 +64,8 @@ void TRPTableRows::Beep() const {
   if (style && style->UseSound && RPTableHooks().Beep) RPTableHooks().Beep();
 }
 
-bool TRPTableRows::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan,
-                              bool allowCoveredLines, bool setBestWidth) {
+bool TRPTableRows::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan, bool allowCoveredLines,
+                              bool setBestWidth) {
   if (!ClampMergeArea(topRow, leftCol, colSpan, rowSpan)) return false;
   if (!CanMergeCells(topRow, leftCol, colSpan, rowSpan, allowCoveredLines)) {
     Beep();

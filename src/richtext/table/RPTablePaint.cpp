@@ -24,8 +24,8 @@ void FillBand(TCanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t
 }
 
 // The three-dimensional styles' colours of the top-left and the bottom-right sides.
-void Style3DColors(TRPTableBorderStyle style, TColor lightColor, TColor color, TColor backgroundColor,
-                   TColor& topLeft, TColor& bottomRight) {
+void Style3DColors(TRPTableBorderStyle style, TColor lightColor, TColor color, TColor backgroundColor, TColor& topLeft,
+                   TColor& bottomRight) {
   const TColor highlight = backgroundColor == clBtnHighlight ? clBtnFace : clBtnHighlight;
   switch (style) {
     case rptbRaised:
@@ -74,8 +74,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   auto rowShift = [&](int32_t row) { return row < headingCount ? 0 : partShift; };
   const int32_t bottomSpace = info.Height - info.RowStarts[lastRow] - info.RowHeights[lastRow];
   TRect tableRect = Rect(x, y, x + info.Width, y + info.Height);
-  if (printing)
-    tableRect.Bottom = y + info.RowStarts[endRow] + info.RowHeights[endRow] + partShift + bottomSpace;
+  if (printing) tableRect.Bottom = y + info.RowStarts[endRow] + info.RowHeights[endRow] + partShift + bottomSpace;
 
   const bool white = printing && (PrintOptions & rptoWhiteBackground) != 0;
   const TColor tableColor = white && FColor != clNone ? clWhite : FColor;

@@ -22,8 +22,6 @@ template <typename T>
 TPropInfo RPTableStrProp(AnsiString name, AnsiString (*getter)(const T&), void (*setter)(T&, AnsiString)) {
   TPropInfo info{std::move(name), tkLString, {}, {}, {}, {}};
   info.Get = [getter](const TPersistent& o) -> TPropValue { return getter(static_cast<const T&>(o)); };
-  info.Set = [setter](TPersistent& o, const TPropValue& v) {
-    setter(static_cast<T&>(o), std::get<AnsiString>(v));
-  };
+  info.Set = [setter](TPersistent& o, const TPropValue& v) { setter(static_cast<T&>(o), std::get<AnsiString>(v)); };
   return info;
 }

@@ -7,7 +7,8 @@ namespace {
 // Clears a state bit for a scope and restores it afterwards when it was set.
 class TStateBitScope {
 public:
-  TStateBitScope(TRPTableStates& states, TRPTableStates bit) : FStates(states), FBit(bit), FWasSet((states & bit) != 0) {
+  TStateBitScope(TRPTableStates& states, TRPTableStates bit)
+      : FStates(states), FBit(bit), FWasSet((states & bit) != 0) {
     FStates = static_cast<TRPTableStates>(FStates & ~bit);
   }
   ~TStateBitScope() {
@@ -253,56 +254,79 @@ const TClassProps& TRPTableItemInfo::Props() {
               "PrintOptions", [](const T& t) { return t.PrintOptions; },
               [](T& t, TRPTablePrintOptions v) { t.PrintOptions = v; }, rptoDefaultPrintOptions),
           RPTableOrdProp<T, TRPHTMLLength>(
-              "BestWidth", [](const T& t) { return t.GetBestWidth(); }, [](T& t, TRPHTMLLength v) { t.SetBestWidth(v); }, 0),
+              "BestWidth", [](const T& t) { return t.GetBestWidth(); },
+              [](T& t, TRPHTMLLength v) { t.SetBestWidth(v); }, 0),
           RPTableOrdProp<T, TColor>(
               "Color", [](const T& t) { return t.GetColor(); }, [](T& t, TColor v) { t.SetColor(v); }, clWindow),
           RPTableOrdProp<T, TRPItemBackgroundStyle>(
               "BackgroundStyle", [](const T& t) { return t.GetBackgroundStyle(); },
               [](T& t, TRPItemBackgroundStyle v) { t.SetBackgroundStyle(v); }, rpbsColor),
           RPTableOrdProp<T, int32_t>(
-              "HeadingRowCount", [](const T& t) { return t.GetHeadingRowCount(); }, [](T& t, int32_t v) { t.SetHeadingRowCount(v); }, 0),
+              "HeadingRowCount", [](const T& t) { return t.GetHeadingRowCount(); },
+              [](T& t, int32_t v) { t.SetHeadingRowCount(v); }, 0),
           RPTableStrProp<T>(
-              "TextRowSeparator", [](const T& t) { return t.TextRowSeparator; }, [](T& t, AnsiString v) { t.TextRowSeparator = std::move(v); }),
+              "TextRowSeparator", [](const T& t) { return t.TextRowSeparator; },
+              [](T& t, AnsiString v) { t.TextRowSeparator = std::move(v); }),
           RPTableStrProp<T>(
-              "TextColSeparator", [](const T& t) { return t.TextColSeparator; }, [](T& t, AnsiString v) { t.TextColSeparator = std::move(v); }),
+              "TextColSeparator", [](const T& t) { return t.TextColSeparator; },
+              [](T& t, AnsiString v) { t.TextColSeparator = std::move(v); }),
           RPTableOrdProp<T, int32_t>(
-              "BorderWidth", [](const T& t) { return t.GetBorderWidth(); }, [](T& t, int32_t v) { t.SetBorderWidth(v); }, 0),
+              "BorderWidth", [](const T& t) { return t.GetBorderWidth(); },
+              [](T& t, int32_t v) { t.SetBorderWidth(v); }, 0),
           RPTableOrdProp<T, TColor>(
-              "BorderColor", [](const T& t) { return t.GetBorderColor(); }, [](T& t, TColor v) { t.SetBorderColor(v); }, clWindowText),
+              "BorderColor", [](const T& t) { return t.GetBorderColor(); }, [](T& t, TColor v) { t.SetBorderColor(v); },
+              clWindowText),
           RPTableOrdProp<T, TColor>(
-              "BorderLightColor", [](const T& t) { return t.GetBorderLightColor(); }, [](T& t, TColor v) { t.SetBorderLightColor(v); }, clBtnHighlight),
+              "BorderLightColor", [](const T& t) { return t.GetBorderLightColor(); },
+              [](T& t, TColor v) { t.SetBorderLightColor(v); }, clBtnHighlight),
           RPTableOrdProp<T, TRPTableBorderStyle>(
-              "BorderStyle", [](const T& t) { return t.GetBorderStyle(); }, [](T& t, TRPTableBorderStyle v) { t.SetBorderStyle(v); }, rptbRaised),
+              "BorderStyle", [](const T& t) { return t.GetBorderStyle(); },
+              [](T& t, TRPTableBorderStyle v) { t.SetBorderStyle(v); }, rptbRaised),
           RPTableOrdProp<T, int32_t>(
-              "BorderVSpacing", [](const T& t) { return t.GetBorderVSpacing(); }, [](T& t, int32_t v) { t.SetBorderVSpacing(v); }, 2),
+              "BorderVSpacing", [](const T& t) { return t.GetBorderVSpacing(); },
+              [](T& t, int32_t v) { t.SetBorderVSpacing(v); }, 2),
           RPTableOrdProp<T, int32_t>(
-              "BorderHSpacing", [](const T& t) { return t.GetBorderHSpacing(); }, [](T& t, int32_t v) { t.SetBorderHSpacing(v); }, 2),
+              "BorderHSpacing", [](const T& t) { return t.GetBorderHSpacing(); },
+              [](T& t, int32_t v) { t.SetBorderHSpacing(v); }, 2),
           RPTableOrdProp<T, int32_t>(
-              "CellBorderWidth", [](const T& t) { return t.GetCellBorderWidth(); }, [](T& t, int32_t v) { t.SetCellBorderWidth(v); }, 0),
+              "CellBorderWidth", [](const T& t) { return t.GetCellBorderWidth(); },
+              [](T& t, int32_t v) { t.SetCellBorderWidth(v); }, 0),
           RPTableOrdProp<T, TColor>(
-              "CellBorderColor", [](const T& t) { return t.GetCellBorderColor(); }, [](T& t, TColor v) { t.SetCellBorderColor(v); }, clWindowText),
+              "CellBorderColor", [](const T& t) { return t.GetCellBorderColor(); },
+              [](T& t, TColor v) { t.SetCellBorderColor(v); }, clWindowText),
           RPTableOrdProp<T, TColor>(
-              "CellBorderLightColor", [](const T& t) { return t.GetCellBorderLightColor(); }, [](T& t, TColor v) { t.SetCellBorderLightColor(v); }, clBtnHighlight),
+              "CellBorderLightColor", [](const T& t) { return t.GetCellBorderLightColor(); },
+              [](T& t, TColor v) { t.SetCellBorderLightColor(v); }, clBtnHighlight),
           RPTableOrdProp<T, int32_t>(
-              "CellPadding", [](const T& t) { return t.GetCellPadding(); }, [](T& t, int32_t v) { t.SetCellPadding(v); }, 1),
+              "CellPadding", [](const T& t) { return t.GetCellPadding(); },
+              [](T& t, int32_t v) { t.SetCellPadding(v); }, 1),
           RPTableOrdProp<T, TRPTableBorderStyle>(
-              "CellBorderStyle", [](const T& t) { return t.GetCellBorderStyle(); }, [](T& t, TRPTableBorderStyle v) { t.SetCellBorderStyle(v); }, rptbLowered),
+              "CellBorderStyle", [](const T& t) { return t.GetCellBorderStyle(); },
+              [](T& t, TRPTableBorderStyle v) { t.SetCellBorderStyle(v); }, rptbLowered),
           RPTableOrdProp<T, int32_t>(
-              "VRuleWidth", [](const T& t) { return t.GetVRuleWidth(); }, [](T& t, int32_t v) { t.SetVRuleWidth(v); }, 0),
+              "VRuleWidth", [](const T& t) { return t.GetVRuleWidth(); }, [](T& t, int32_t v) { t.SetVRuleWidth(v); },
+              0),
           RPTableOrdProp<T, TColor>(
-              "VRuleColor", [](const T& t) { return t.GetVRuleColor(); }, [](T& t, TColor v) { t.SetVRuleColor(v); }, clWindowText),
+              "VRuleColor", [](const T& t) { return t.GetVRuleColor(); }, [](T& t, TColor v) { t.SetVRuleColor(v); },
+              clWindowText),
           RPTableOrdProp<T, int32_t>(
-              "HRuleWidth", [](const T& t) { return t.GetHRuleWidth(); }, [](T& t, int32_t v) { t.SetHRuleWidth(v); }, 0),
+              "HRuleWidth", [](const T& t) { return t.GetHRuleWidth(); }, [](T& t, int32_t v) { t.SetHRuleWidth(v); },
+              0),
           RPTableOrdProp<T, TColor>(
-              "HRuleColor", [](const T& t) { return t.GetHRuleColor(); }, [](T& t, TColor v) { t.SetHRuleColor(v); }, clWindowText),
+              "HRuleColor", [](const T& t) { return t.GetHRuleColor(); }, [](T& t, TColor v) { t.SetHRuleColor(v); },
+              clWindowText),
           RPTableOrdProp<T, int32_t>(
-              "CellVSpacing", [](const T& t) { return t.GetCellVSpacing(); }, [](T& t, int32_t v) { t.SetCellVSpacing(v); }, 2),
+              "CellVSpacing", [](const T& t) { return t.GetCellVSpacing(); },
+              [](T& t, int32_t v) { t.SetCellVSpacing(v); }, 2),
           RPTableOrdProp<T, int32_t>(
-              "CellHSpacing", [](const T& t) { return t.GetCellHSpacing(); }, [](T& t, int32_t v) { t.SetCellHSpacing(v); }, 2),
+              "CellHSpacing", [](const T& t) { return t.GetCellHSpacing(); },
+              [](T& t, int32_t v) { t.SetCellHSpacing(v); }, 2),
           RPTableOrdProp<T, bool>(
-              "VOutermostRule", [](const T& t) { return t.GetVOutermostRule(); }, [](T& t, bool v) { t.SetVOutermostRule(v); }, false),
+              "VOutermostRule", [](const T& t) { return t.GetVOutermostRule(); },
+              [](T& t, bool v) { t.SetVOutermostRule(v); }, false),
           RPTableOrdProp<T, bool>(
-              "HOutermostRule", [](const T& t) { return t.GetHOutermostRule(); }, [](T& t, bool v) { t.SetHOutermostRule(v); }, false),
+              "HOutermostRule", [](const T& t) { return t.GetHOutermostRule(); },
+              [](T& t, bool v) { t.SetHOutermostRule(v); }, false),
           Published::Event("OnCellEditing"),
           Published::Event("OnCellEndEdit"),
           Published::Event("OnDrawBorder"),

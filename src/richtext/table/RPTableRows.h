@@ -88,8 +88,7 @@ public:
   // Clamps the counts to the grid; false when nothing is to merge. Raises ERichPaneError
   // "Parameters for cell merging are not correct" when one count is < 1 and the other > 1.
   bool ClampMergeArea(int32_t topRow, int32_t leftCol, int32_t& colCount, int32_t& rowCount) const;
-  bool CanMergeCells(int32_t topRow, int32_t leftCol, int32_t colCount, int32_t rowCount,
-                     bool allowCoveredLines) const;
+  bool CanMergeCells(int32_t topRow, int32_t leftCol, int32_t colCount, int32_t rowCount, bool allowCoveredLines) const;
   // Merges the area into its top-left cell; a refused merge changes nothing and beeps.
   // Returns whether the grid changed.
   bool MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan, bool allowCoveredLines,
@@ -97,7 +96,30 @@ public:
   // The combined best width of the cells standing in an area.
   TRPHTMLLength GetBestWidthOfArea(int32_t topRow, int32_t leftCol, int32_t colCount, int32_t rowCount) const;
 
+  // --- Inserting and deleting (RPTableGridEdit.cpp) ----------------------------------
+  // Rows (columns) are inserted at index (0 .. count); cells spanning the place grow
+  // over the new ones. With copyIndex (-1: none) the new cells take the attributes and
+  // spans of that row's (column's) cells; with divideSize a copied cell's preferred size
+  // is shared with its copies. Deleting shrinks the cells spanning the deleted block and
+  // splits those that start inside it and reach out. All raise ERichPaneError "Invalid
+  // row or column index" for an index or copy index out of range, a delete count below 1
+  // or, at index 0, above the grid; a count past the end at a later index is cut.
+  void InsertRows(int32_t index, int32_t count, int32_t copyIndex, bool divideSize);
+  void InsertCols(int32_t index, int32_t count, int32_t copyIndex, bool divideSize);
+  void DeleteRows(int32_t index, int32_t count, bool divideSize) { DeleteAlong(true, index, count, divideSize); }
+  void DeleteCols(int32_t index, int32_t count, bool divideSize) { DeleteAlong(false, index, count, divideSize); }
+  // Cuts the cell at (row, col) at row atRow (column atCol): the lower (right) piece is a
+  // new cell with the same attributes.
+  void SplitCellHorz(int32_t row, int32_t col, int32_t atRow, bool divideSize) {
+    SplitCell(true, row, col, atRow, divideSize);
+  }
+  void SplitCellVert(int32_t row, int32_t col, int32_t atCol, bool divideSize) {
+    SplitCell(false, row, col, atCol, divideSize);
+  }
+
 private:
+  void DeleteAlong(bool byRows, int32_t index, int32_t count, bool divideSize);
+  void SplitCell(bool byRows, int32_t row, int32_t col, int32_t at, bool divideSize);
   void DoMergeCells(int32_t topRow, int32_t leftCol, int32_t colCount, int32_t rowCount, bool setBestWidth);
 };
 

@@ -1,7 +1,6 @@
-#include "richtext/table/RPTableCells.h"
-
 #include <gtest/gtest.h>
 
+#include "richtext/table/RPTableCells.h"
 #include "richtext/table/RPTableTestData.h"
 
 namespace {
@@ -18,20 +17,19 @@ TEST(RPTableCellsTest, NeighboursFollowTheGridAndReadingOrder) {
     bool Found;
     int32_t NewRow, NewCol;
   } cases[] = {
-      {0, 0, 0, false, -1, -1},  // left of the first cell: nothing, silently
-      {1, 1, 0, true, 1, 0},     // left into a merged cell
-      {2, 1, 0, true, 1, 0},     // ... from the row it covers too
-      {1, 0, 0, true, 0, 1},     // left from column 0: the last cell of the row above
-      {0, 1, 2, true, 1, 0},     // right from a cell ending at the last column: the next row
-      {2, 2, 2, false, -1, -1},  // right from the last cell
-      {2, 1, 1, true, 1, 1},     // up
-      {0, 2, 3, true, 1, 2},     // down from a covered position of (0,1)
-      {1, 0, 3, false, -1, -1},  // down past the last row
-      {0, 0, 6, true, 0, 1},     // next skips covered positions
-      {1, 2, 6, true, 2, 1},
-      {2, 2, 6, false, -1, -1},  // nothing after the last cell: a beep
-      {1, 0, 7, true, 0, 1},     // previous
-      {0, 0, 4, false, -1, -1},  // not a direction
+      {0, 0, 0, false, -1, -1},                            // left of the first cell: nothing, silently
+      {1, 1, 0, true, 1, 0},                               // left into a merged cell
+      {2, 1, 0, true, 1, 0},                               // ... from the row it covers too
+      {1, 0, 0, true, 0, 1},                               // left from column 0: the last cell of the row above
+      {0, 1, 2, true, 1, 0},                               // right from a cell ending at the last column: the next row
+      {2, 2, 2, false, -1, -1},                            // right from the last cell
+      {2, 1, 1, true, 1, 1},                               // up
+      {0, 2, 3, true, 1, 2},                               // down from a covered position of (0,1)
+      {1, 0, 3, false, -1, -1},                            // down past the last row
+      {0, 0, 6, true, 0, 1},                               // next skips covered positions
+      {1, 2, 6, true, 2, 1},    {2, 2, 6, false, -1, -1},  // nothing after the last cell: a beep
+      {1, 0, 7, true, 0, 1},                               // previous
+      {0, 0, 4, false, -1, -1},                            // not a direction
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(testing::Message() << k.Row << "," << k.Col << " dir " << k.Direction);

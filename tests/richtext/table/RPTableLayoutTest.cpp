@@ -78,7 +78,8 @@ TEST(RPTableLayoutTest, GoldenLayouts) {
          t.Cell(1, 1).BestWidth = 50;
          t.Cell(1, 2).BestWidth = 10;
        },
-       "156x40 | cols: 21@2 100@27 21@131 | rows: 15@2 15@21 | cells: (0,0)2,2 152x17 (1,0)2,21 23x17 (1,1)27,21 102x17 "
+       "156x40 | cols: 21@2 100@27 21@131 | rows: 15@2 15@21 | cells: (0,0)2,2 152x17 (1,0)2,21 23x17 (1,1)27,21 "
+       "102x17 "
        "(1,2)131,21 23x17"},
       {"percent and pixel columns share the free width", 1, 3, 300,
        [](TTableInDocument& t) {
@@ -92,7 +93,8 @@ TEST(RPTableLayoutTest, GoldenLayouts) {
          t.Table->MergeCells(1, 0, 1, 2, true);
          t.Cell(0, 1).BestHeight = 100;
        },
-       "200x106 | cols: 95@2 95@101 | rows: 15@2 10@21 67@35 | cells: (0,0)2,2 97x17 (0,1)101,2 97x102 (1,0)2,21 97x83"},
+       "200x106 | cols: 95@2 95@101 | rows: 15@2 10@21 67@35 | cells: (0,0)2,2 97x17 (0,1)101,2 97x102 (1,0)2,21 "
+       "97x83"},
   };
   for (const TGoldenCase& k : cases) {
     SCOPED_TRACE(k.Name);

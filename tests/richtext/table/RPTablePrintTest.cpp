@@ -1,10 +1,9 @@
 // Tables cut into parts across pages, and printed parts painted into page bitmaps.
-#include "richtext/table/RPTablePrint.h"
-
 #include <gtest/gtest.h>
 
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPTestCanvas.h"
+#include "richtext/table/RPTablePrint.h"
 #include "richtext/table/RPTableTestData.h"
 
 namespace {

@@ -13,11 +13,12 @@ TEST(RPTablePropsTest, ANewTablePublishesItsPropertiesWithTheirDefaults) {
   std::vector<std::string> names;
   for (const TPropInfo* p : props) names.push_back(p->Name);
   const std::vector<std::string> expected = {
-      "Options", "PrintOptions", "BestWidth", "Color", "BackgroundStyle", "HeadingRowCount", "TextRowSeparator",
-      "TextColSeparator", "BorderWidth", "BorderColor", "BorderLightColor", "BorderStyle", "BorderVSpacing",
-      "BorderHSpacing", "CellBorderWidth", "CellBorderColor", "CellBorderLightColor", "CellPadding",
-      "CellBorderStyle", "VRuleWidth", "VRuleColor", "HRuleWidth", "HRuleColor", "CellVSpacing", "CellHSpacing",
-      "VOutermostRule", "HOutermostRule", "OnCellEditing", "OnCellEndEdit", "OnDrawBorder"};
+      "Options",          "PrintOptions",         "BestWidth",        "Color",           "BackgroundStyle",
+      "HeadingRowCount",  "TextRowSeparator",     "TextColSeparator", "BorderWidth",     "BorderColor",
+      "BorderLightColor", "BorderStyle",          "BorderVSpacing",   "BorderHSpacing",  "CellBorderWidth",
+      "CellBorderColor",  "CellBorderLightColor", "CellPadding",      "CellBorderStyle", "VRuleWidth",
+      "VRuleColor",       "HRuleWidth",           "HRuleColor",       "CellVSpacing",    "CellHSpacing",
+      "VOutermostRule",   "HOutermostRule",       "OnCellEditing",    "OnCellEndEdit",   "OnDrawBorder"};
   EXPECT_EQ(names, expected);
   // Every ordinal property reads back its declared default.
   for (const TPropInfo* p : props) {

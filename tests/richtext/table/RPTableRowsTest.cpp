@@ -1,10 +1,9 @@
-#include "richtext/table/RPTableRows.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "richtext/model/RPException.h"
+#include "richtext/table/RPTableRows.h"
 #include "richtext/table/RPTableTestData.h"
 
 namespace {
@@ -155,6 +154,122 @@ TEST(RPTableRowsTest, RandomMergesKeepTheInvariants) {
   }
 }
 
+TEST(RPTableRowsTest, InsertingARowInsideAMergedCellMakesItTaller) {
+  TTableInDocument t(3, 2);
+  ASSERT_TRUE(t.Table->MergeCells(0, 0, 1, 2, true));  // (0,0) spans rows 0-1
+  TRPTableRows& rows = t.Table->Rows();
+  rows.InsertRows(1, 1, -1, false);
+  EXPECT_EQ(t.Cell(0, 0).GetRowSpan(), 3);
+  EXPECT_EQ(rows.GetCell(1, 0), nullptr);
+  EXPECT_NE(rows.GetCell(1, 1), nullptr);
+  ExpectGridInvariants(rows);
+  rows.InsertRows(rows.GetRowCount(), 2, -1, false);  // at the end: no span grows
+  EXPECT_EQ(t.Cell(0, 0).GetRowSpan(), 3);
+  EXPECT_EQ(rows.GetRowCount(), 6);
+  ExpectGridInvariants(rows);
+}
+
+TEST(RPTableRowsTest, InsertedRowsAndColumnsCopyTheirSource) {
+  TTableInDocument t(2, 3);
+  ASSERT_TRUE(t.Table->MergeCells(1, 0, 2, 1, true));  // (1,0) spans columns 0-1
+  t.Cell(1, 0).SetCellColor(clWhite);
+  t.Cell(1, 0).BestHeight = 30;
+  TRPTableRows& rows = t.Table->Rows();
+  rows.InsertRows(2, 1, 1, true);
+  EXPECT_EQ(t.Cell(1, 0).BestHeight, 15);  // shared with its copy
+  EXPECT_EQ(t.Cell(2, 0).GetCellColor(), clWhite);
+  EXPECT_EQ(t.Cell(2, 0).GetColSpan(), 2);
+  EXPECT_EQ(t.Cell(2, 0).BestHeight, 15);
+  ExpectGridInvariants(rows);
+  t.Cell(0, 2).BestWidth = 90;
+  rows.InsertCols(3, 2, 2, true);
+  EXPECT_EQ(t.Cell(0, 2).BestWidth, 30);
+  EXPECT_EQ(t.Cell(0, 3).BestWidth, 30);
+  EXPECT_EQ(rows.GetColCount(), 5);
+  ExpectGridInvariants(rows);
+}
+
+TEST(RPTableRowsTest, DeletingRowsShrinksOrSplitsTheCellsSpanningThem) {
+  {
+    TTableInDocument t(3, 2);
+    ASSERT_TRUE(t.Table->MergeCells(0, 0, 1, 3, true));
+    t.Table->Rows().DeleteRows(1, 1, false);
+    EXPECT_EQ(t.Cell(0, 0).GetRowSpan(), 2);
+    ExpectGridInvariants(t.Table->Rows());
+  }
+  {
+    TTableInDocument t(3, 2);
+    ASSERT_TRUE(t.Table->MergeCells(0, 0, 1, 3, true));
+    t.SetText(0, 0, "content");
+    t.Cell(0, 0).SetCellColor(clWhite);
+    t.Table->Rows().DeleteRows(0, 1, false);
+    const TRPTableCellData& lower = t.Cell(0, 0);
+    EXPECT_EQ(lower.GetRowSpan(), 2);
+    EXPECT_EQ(lower.GetCellColor(), clWhite);
+    EXPECT_FALSE(lower.HasContent(true));  // the content went with the deleted row
+    ExpectGridInvariants(t.Table->Rows());
+  }
+}
+
+TEST(RPTableRowsTest, BadIndexesRaiseAndChangeNothing) {
+  TTableInDocument t(2, 2);
+  TRPTableRows& rows = t.Table->Rows();
+  const struct {
+    const char* Name;
+    void (*Run)(TRPTableRows&);
+  } cases[] = {
+      {"insert past the end", [](TRPTableRows& r) { r.InsertRows(3, 1, -1, false); }},
+      {"copy index past the end", [](TRPTableRows& r) { r.InsertCols(0, 1, 2, false); }},
+      {"delete nothing", [](TRPTableRows& r) { r.DeleteRows(0, 0, false); }},
+      {"delete more than all", [](TRPTableRows& r) { r.DeleteCols(0, 3, false); }},
+      {"delete at a negative index", [](TRPTableRows& r) { r.DeleteRows(-1, 1, false); }},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.Name);
+    try {
+      k.Run(rows);
+      ADD_FAILURE();
+    } catch (const ERichPaneError& e) {
+      EXPECT_STREQ(e.what(), "Invalid row or column index");
+    }
+    EXPECT_EQ(rows.GetRowCount(), 2);
+    EXPECT_EQ(rows.GetColCount(), 2);
+  }
+  rows.DeleteRows(1, 5, false);  // cut to the rows left
+  EXPECT_EQ(rows.GetRowCount(), 1);
+}
+
+// Random merges, insertions and deletions keep the grid's invariants.
+TEST(RPTableRowsTest, RandomEditsKeepTheInvariants) {
+  std::mt19937 random(4242);
+  auto pick = [&](int32_t n) { return static_cast<int32_t>(random() % static_cast<uint32_t>(n)); };
+  for (int round = 0; round < 40; ++round) {
+    TTableInDocument t(1 + pick(5), 1 + pick(5));
+    TRPTableRows& rows = t.Table->Rows();
+    for (int step = 0; step < 12 && !rows.IsEmpty(); ++step) {
+      const int32_t r = rows.GetRowCount(), c = rows.GetColCount();
+      switch (pick(5)) {
+        case 0:
+          t.Table->MergeCells(pick(r), pick(c), 1 + pick(3), 1 + pick(3), true);
+          break;
+        case 1:
+          rows.InsertRows(pick(r + 1), 1 + pick(2), pick(r + 1) - 1, pick(2) == 0);
+          break;
+        case 2:
+          rows.InsertCols(pick(c + 1), 1 + pick(2), pick(c + 1) - 1, pick(2) == 0);
+          break;
+        case 3:
+          if (r > 1) rows.DeleteRows(pick(r), 1 + pick(2), pick(2) == 0);
+          break;
+        default:
+          if (c > 1) rows.DeleteCols(pick(c), 1 + pick(2), pick(2) == 0);
+          break;
+      }
+      ASSERT_NO_FATAL_FAILURE(ExpectGridInvariants(rows)) << "round " << round << " step " << step;
+    }
+  }
+}
+
 TEST(RPTableRowsTest, ColumnWidthQueriesReadSingleColumnCells) {
   TTableInDocument t(3, 3);
   t.Cell(0, 0).BestWidth = 40;
@@ -201,8 +316,7 @@ TEST(RPTableRowsTest, RowGroupsFollowCellsSpanningRows) {
   const struct {
     int32_t Row, Start, End;
     bool NoSpanBelow;
-  } cases[] = {{0, 0, 0, true}, {1, 1, 4, false}, {2, 1, 4, false}, {3, 1, 4, false},
-               {4, 1, 4, true}, {5, 5, 5, true}};
+  } cases[] = {{0, 0, 0, true}, {1, 1, 4, false}, {2, 1, 4, false}, {3, 1, 4, false}, {4, 1, 4, true}, {5, 5, 5, true}};
   for (const auto& k : cases) {
     SCOPED_TRACE(k.Row);
     EXPECT_EQ(table.GetRowGroupStart(k.Row), k.Start);

@@ -1,6 +1,6 @@
-#include "richtext/table/RPTableShares.h"
-
 #include <gtest/gtest.h>
+
+#include "richtext/table/RPTableShares.h"
 
 namespace {
 
@@ -15,8 +15,7 @@ TEST(RPTableSharesTest, SharesNeverComeFromAZeroDenominator) {
       {15, 57, 35, false, 24},  // 15 x 57 / 35 = 24.43
       {20, 33, 20, true, 33},   // the last gets the rest
       {10, 57, 0, false, 0},    // MulDiv would answer -1
-      {10, 57, -4, false, 0},
-      {0, 57, 0, true, 57},
+      {10, 57, -4, false, 0},  {0, 57, 0, true, 57},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.Expected);
