@@ -134,9 +134,9 @@ TEST(RPTableLayoutTest, MinimumsWiderThanTheTargetWidenTheTable) {
 }
 
 TEST(RPTableLayoutTest, RowsOfCellsWithoutHeightAreTenHighOnScreenAndDevice) {
-  TCustomRPData plain;  // never formatted: the cells measure 0
+  TTestFormattedData canvasHolder;  // registers the text items
+  TCustomRPData plain;              // never formatted: the cells measure 0
   TRPTableItemInfo table(2, 1, &plain);
-  TTestFormattedData canvasHolder;
   table.CalculateLayout(100, table.FormattingInfo(), true, canvasHolder.Canvas);
   EXPECT_EQ(table.FormattingInfo().RowHeights[0], 10);
   TRPTableItemFormattingInfo info(true);
