@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "richtext/layout/RPLayoutItems.h"
@@ -188,10 +189,19 @@ public:
   // layout info at (x, y); printing uses cell copies when info has them.
   void PaintTable(TCanvas& canvas, int32_t x, int32_t y, const TRect& clipRect, bool printing, int32_t startRow,
                   int32_t rowCount, bool repeatHeading, const TRPTableItemFormattingInfo& info);
-  // One border rectangle (the table's with row = col = -1, or a cell's).
-  void DrawBorder(TCanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t width,
-                  TColor lightColor, TColor color, TColor backgroundColor, TRPTableBorderStyle style, bool printing,
-                  const TRPBooleanRect& visibleBorders, const TRect& clipRect) const;
+  // One border rectangle (the table's with row = col = -1, or a cell's); OnDrawBorder is
+  // asked first.
+  void DrawBorder(TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor, TColor color,
+                  TColor backgroundColor, TRPTableBorderStyle style, bool printing,
+                  const TRPBooleanRect& visibleBorders, int32_t row, int32_t col, const TRect& clipRect);
+  // Called before a border is drawn with its rectangle, width (screen pixels), colours,
+  // style, whether printing, visible sides, row and column; clearing doDefault leaves the
+  // border to the handler.
+  using TRPTableDrawBorderEvent =
+      std::function<void(TRPTableItemInfo& sender, TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor,
+                         TColor color, TColor backgroundColor, TRPTableBorderStyle style, bool printing,
+                         const TRPBooleanRect& visibleBorders, int32_t row, int32_t col, bool& doDefault)>;
+  TRPTableDrawBorderEvent OnDrawBorder;
 
   // Installs a resolution record for a scope (printing layouts and paints).
   class TResolutionScope {

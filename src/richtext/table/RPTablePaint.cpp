@@ -128,8 +128,8 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
     if (FHOutermostRule) rule(tableRect.Bottom - inset - 1 + (w % 2 == 0 ? 1 : 0));
   }
 
-  DrawBorder(canvas, tableRect.Left, tableRect.Top, tableRect.Right, tableRect.Bottom, FBorderWidth, FBorderLightColor,
-             FBorderColor, GetTableColor(true), FBorderStyle, printing, VisibleBorders, clipRect);
+  DrawBorder(canvas, tableRect, FBorderWidth, FBorderLightColor, FBorderColor, GetTableColor(true), FBorderStyle,
+             printing, VisibleBorders, -1, -1, clipRect);
 
   auto paintRow = [&](int32_t r) {
     if (clipRect.Bottom < y + info.RowStarts[r] + rowShift(r) - ScaleY(FCellBorderWidth)) return false;
@@ -193,15 +193,23 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
   const TColor borderColor = cell.BorderColor != clNone ? cell.BorderColor : FCellBorderColor;
   const TColor lightColor = cell.BorderLightColor != clNone ? cell.BorderLightColor : FCellBorderLightColor;
   const int32_t bx = ScaleX(FCellBorderWidth), by = ScaleY(FCellBorderWidth);
-  DrawBorder(canvas, cellRect.Left - bx, cellRect.Top - by, cellRect.Right + bx, cellRect.Bottom + by, FCellBorderWidth,
-             lightColor, borderColor, FColor, FCellBorderStyle, printing, cell.VisibleBorders, clipRect);
+  DrawBorder(canvas, Rect(cellRect.Left - bx, cellRect.Top - by, cellRect.Right + bx, cellRect.Bottom + by),
+             FCellBorderWidth, lightColor, borderColor, FColor, FCellBorderStyle, printing, cell.VisibleBorders, row,
+             col, clipRect);
 }
 
-void TRPTableItemInfo::DrawBorder(TCanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                                  int32_t width, TColor lightColor, TColor color, TColor backgroundColor,
-                                  TRPTableBorderStyle style, bool printing, const TRPBooleanRect& visibleBorders,
-                                  const TRect& clipRect) const {
-  if (!Intersects(Rect(left, top, right, bottom), clipRect)) return;
+void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor, TColor color,
+                                  TColor backgroundColor, TRPTableBorderStyle style, bool printing,
+                                  const TRPBooleanRect& visibleBorders, int32_t row, int32_t col,
+                                  const TRect& clipRect) {
+  if (!Intersects(rect, clipRect)) return;
+  if (OnDrawBorder) {
+    bool doDefault = true;
+    OnDrawBorder(*this, canvas, rect, width, lightColor, color, backgroundColor, style, printing, visibleBorders, row,
+                 col, doDefault);
+    if (!doDefault) return;
+  }
+  int32_t left = rect.Left, top = rect.Top, right = rect.Right, bottom = rect.Bottom;
   const bool showGrid = (Options & rptoHideGridLines) == 0 && !printing && GridPenStyle != psClear;
   canvas.Brush().SetStyle(bsSolid);
   if (showGrid && (width == 0 || !visibleBorders.IsAllEqual(true))) {
