@@ -224,6 +224,8 @@ private:
   void Init(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
   // The editor host while the table lies in an editor's document; nullptr otherwise.
   IRPTableEditHost* FindEditHost() const;
+  enum TBorderSide : uint8_t { bsdLeft, bsdTop, bsdRight, bsdBottom };
+  bool NeighbourBorderCovers(int32_t row, int32_t col, TBorderSide side) const;
   void PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x, int32_t y,
                  const TRect& clipRect, bool printing, const TRPTableItemFormattingInfo& info);
   // A cell's width (height) in a layout, paddings included: its columns' (rows') content

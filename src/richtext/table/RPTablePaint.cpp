@@ -198,6 +198,30 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
              col, clipRect);
 }
 
+// A hidden side of a cell needs no grid line where a visible border lies over it: the
+// neighbouring cell's opposite side when cells overlap (negative spacing), or the table's
+// own border at its edge when the cells reach into it.
+bool TRPTableItemInfo::NeighbourBorderCovers(int32_t row, int32_t col, TBorderSide side) const {
+  if (row < 0) return false;
+  const TRPTableCellData* cell = FRows->GetCell(row, col);
+  const bool horizontal = side == bsdLeft || side == bsdRight;
+  const int32_t nr = side == bsdTop ? row - 1 : side == bsdBottom ? row + cell->GetRowSpan() : row;
+  const int32_t nc = side == bsdLeft ? col - 1 : side == bsdRight ? col + cell->GetColSpan() : col;
+  if (nr < 0 || nc < 0 || nr >= FRows->GetRowCount() || nc >= FRows->GetColCount()) {
+    const bool tableSide = side == bsdLeft    ? VisibleBorders.Left
+                           : side == bsdTop   ? VisibleBorders.Top
+                           : side == bsdRight ? VisibleBorders.Right
+                                              : VisibleBorders.Bottom;
+    return (horizontal ? FBorderHSpacing : FBorderVSpacing) < 0 && FBorderWidth > 0 && tableSide;
+  }
+  if ((horizontal ? FCellHSpacing : FCellVSpacing) >= 0) return false;
+  int32_t mr = 0, mc = 0;
+  const TRPTableCellData* neighbour = FRows->GetMainCell(nr, nc, mr, mc);
+  if (!neighbour) return false;
+  const TRPBooleanRect& v = neighbour->VisibleBorders;
+  return side == bsdLeft ? v.Right : side == bsdRight ? v.Left : side == bsdTop ? v.Bottom : v.Top;
+}
+
 void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor, TColor color,
                                   TColor backgroundColor, TRPTableBorderStyle style, bool printing,
                                   const TRPBooleanRect& visibleBorders, int32_t row, int32_t col,
@@ -216,15 +240,15 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
     canvas.Pen().SetStyle(GridPenStyle);
     canvas.Pen().SetWidth(1);
     canvas.Pen().SetColor(clBtnShadow);
-    auto line = [&](bool hidden, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-      if (!hidden && width > 0) return;
+    auto line = [&](bool hidden, TBorderSide side, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+      if (width > 0 && (!hidden || NeighbourBorderCovers(row, col, side))) return;
       canvas.MoveTo(x1, y1);
       canvas.LineTo(x2, y2);
     };
-    line(!visibleBorders.Top, left, top, right - 1, top);
-    line(!visibleBorders.Right, right - 1, top, right - 1, bottom - 1);
-    line(!visibleBorders.Bottom, right - 1, bottom - 1, left, bottom - 1);
-    line(!visibleBorders.Left, left, bottom - 1, left, top);
+    line(!visibleBorders.Top, bsdTop, left, top, right - 1, top);
+    line(!visibleBorders.Right, bsdRight, right - 1, top, right - 1, bottom - 1);
+    line(!visibleBorders.Bottom, bsdBottom, right - 1, bottom - 1, left, bottom - 1);
+    line(!visibleBorders.Left, bsdLeft, left, bottom - 1, left, top);
     canvas.Pen().SetStyle(psSolid);
   }
   if (width <= 0) return;

@@ -84,3 +84,43 @@ TEST(RPTablePaintTest, TheBorderEventCanTakeABorderOver) {
 }
 
 }  // namespace
+
+namespace {
+
+// The screen: the document formats and paints its table.
+std::unique_ptr<TBitmap> PaintOnScreen(TTableInDocument& t) {
+  t.Data.FormatAll();
+  auto page = WhitePage(t.Data.Width, t.Data.DocumentHeight);
+  t.Data.DrawRect(*page->Canvas(), TRect{0, 0, t.Data.Width, t.Data.DocumentHeight});
+  return page;
+}
+
+bool RowHasColor(const TBitmap& page, int32_t y, TColor color) {
+  for (int32_t x = 0; x < page.Width(); ++x)
+    if (page.PixelColor(x, y) == color) return true;
+  return false;
+}
+
+TEST(RPTablePaintTest, InvisibleBordersShowAGridOnTheScreenOnly) {
+  TTableInDocument t(1, 1);
+  t.Table->SetColor(clWhite);
+  const TColor grid = ColorToRGB(clBtnShadow);
+  EXPECT_TRUE(RowHasColor(*PaintOnScreen(t), 0, grid));
+  EXPECT_FALSE(RowHasColor(*PrintTable(t, 200), 0, grid));
+  t.Table->Options |= rptoHideGridLines;
+  EXPECT_FALSE(RowHasColor(*PaintOnScreen(t), 0, grid));
+}
+
+// With overlapping cells, a hidden side under the neighbour's visible border gets no
+// grid line over that border.
+TEST(RPTablePaintTest, AHiddenSideUnderANeighboursBorderKeepsThatBorder) {
+  TTableInDocument t(1, 2);
+  t.UseConversionSettings();
+  t.Table->SetColor(clWhite);
+  t.Data.Width = 40;
+  t.Cell(0, 1).VisibleBorders.Left = false;
+  auto page = PaintOnScreen(t);
+  for (int32_t y = 3; y < 18; ++y) EXPECT_EQ(page->PixelColor(19, y), 0) << y;
+}
+
+}  // namespace
