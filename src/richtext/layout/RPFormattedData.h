@@ -85,6 +85,11 @@ public:
   virtual void UpdateScrollRanges(int32_t, int32_t) {}
   virtual void AdjustVSmallStep() {}
   virtual void ScrollTo(int32_t) {}
+  // Brings a rectangle of the document into view; nothing in this class.
+  virtual void ShowRectangle(int32_t, int32_t, int32_t, int32_t) {}
+  // A document laid out into pages: its items get their printing draw items, which may
+  // be split over pages (print/RPPrintItems.h).
+  virtual bool IsPrintable() const { return false; }
   // The document's colour and background (painting).
   virtual TColor GetColor() const { return clNone; }
   virtual TRPBackground* GetBackground() const { return nullptr; }
@@ -93,11 +98,6 @@ public:
   // The document's offset in the area that shows it (a cell's inside its table's
   // document); (0, 0) in this class.
   virtual TPoint GetOrigin() const { return TPoint{0, 0}; }
-  // Brings a rectangle of the document into view; nothing in this class.
-  virtual void ShowRectangle(int32_t, int32_t, int32_t, int32_t) {}
-  // A document laid out into pages: its items get their printing draw items, which may
-  // be split over pages (print/RPPrintItems.h).
-  virtual bool IsPrintable() const { return false; }
 
   // --- Formatting -------------------------------------------------------------------
   // Formats the document for the current width (see the source for the steps). Does

@@ -23,12 +23,7 @@ int32_t TReportRPData::SpaceAfter(int32_t drawNo) const {
   return ScreenToDeviceY(GetParaStyle(DrawItems[drawNo]->ItemNo).SpaceAfter, PrintResolution);
 }
 
-int32_t TReportRPData::PageBound() const {
-  int32_t parts = 0;
-  for (int32_t i = 0; i < DrawItems.Count(); ++i)
-    if (const auto* multi = dynamic_cast<const TRPMultiDrawItemInfo*>(DrawItems[i])) parts += multi->PartsList.Count();
-  return DrawItems.Count() + parts + 1;
-}
+int32_t TReportRPData::PageBound() const { return DrawItems.Count() + FSplitParts + 1; }
 
 void TReportRPData::AddPage(int32_t topY, int32_t firstDrawItem, int32_t firstPart) {
   if (Pages.Count() >= PageBound()) throw ERichPaneError(errRPPageBound);
@@ -39,7 +34,10 @@ bool TReportRPData::ContinueSplitItem(int32_t height) {
   const int32_t d = NextDrawItem;
   auto& item = static_cast<TRPMultiDrawItemInfo&>(*DrawItems[d]);
   const int32_t bottom = item.Top + item.Height;
-  if (item.SplitLastPart(SplitRoom)) {
+  const int32_t partsBefore = item.PartsList.Count();
+  const bool continues = item.SplitLastPart(SplitRoom);
+  FSplitParts += item.PartsList.Count() - partsBefore;
+  if (continues) {
     const int32_t count = item.PartsList.Count();
     if (Pages.Last().FirstDrawItem == d && count >= 2)
       Pages.Last().ContinuedTopY = bottom - item.PartsList.Part(count - 2)->Height - SpaceBefore(d);
@@ -129,7 +127,10 @@ void TReportRPData::BreakPage(int32_t height) {
     const bool forced = d > 0 && drawItem.ItemNo != DrawItems[d - 1]->ItemNo && GetPageBreakBefore(drawItem.ItemNo) &&
                         cur.FirstDrawItem != d;
     auto* multi = dynamic_cast<TRPMultiDrawItemInfo*>(&drawItem);
-    if (multi && multi->StartParts()) {
+    const int32_t partsBefore = multi ? multi->PartsList.Count() : 0;
+    const bool starts = multi && multi->StartParts();
+    if (multi) FSplitParts += multi->PartsList.Count() - partsBefore;
+    if (starts) {
       if (cur.FirstDrawItem == d) {
         cur.FirstPart = 1;
         cur.TopY = -SpaceBefore(d);
@@ -157,6 +158,7 @@ void TReportRPData::BreakPage(int32_t height) {
 
 void TReportRPData::ResetPages() {
   Pages.Clear();
+  FSplitParts = 0;
   NextDrawItem = 0;
   SplittingItem = false;
   for (int32_t i = 0; i < DrawItems.Count(); ++i)

@@ -58,5 +58,8 @@ private:
   void AddPage(int32_t topY, int32_t firstDrawItem, int32_t firstPart);
   int32_t SpaceBefore(int32_t drawNo) const;
   int32_t SpaceAfter(int32_t drawNo) const;
+  // Draw items + split parts + 1: more pages than that means a fault.
   int32_t PageBound() const;
+  // Parts that the split items hold (kept as they change).
+  int32_t FSplitParts = 0;
 };

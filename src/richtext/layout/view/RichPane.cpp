@@ -8,6 +8,14 @@
 namespace {
 
 constexpr int32_t MaxScrollUnits = 32000;
+constexpr int32_t NearEdgePx = 20;
+
+// The auto-scroll step of one axis for a pointer at p of an area extent pixels long.
+int32_t AutoScrollStep(int32_t p, int32_t extent) {
+  if (p < 0) return -p > NearEdgePx ? -10 : -1;
+  if (p >= extent) return p - extent + 1 > NearEdgePx ? 10 : 1;
+  return 0;
+}
 
 std::unique_ptr<TRichPaneRPData> CreateRichPaneData(TCustomRichPane& control) {
   return std::make_unique<TRichPaneRPData>(control);
@@ -43,9 +51,32 @@ void TCustomRichPane::SetBackgroundStyle(TBackgroundStyle style) {
   Repaint();
 }
 
+void TCustomRichPane::SetBiDiMode(TRPBiDiMode value) {
+  if (value == BiDiMode()) return;
+  TRPScroller::SetBiDiMode(value);
+  Format();
+}
+
+void TCustomRichPane::Loaded() {
+  TRPScroller::Loaded();
+  SetBackgroundStyle(BackgroundStyle());
+  Format();
+}
+
 TColor TCustomRichPane::EffectiveColor() const {
   if (Color != clNone) return Color;
   return FStyle ? FStyle->Color : clWindow;
+}
+
+void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
+  OnPaint = source.OnPaint;
+  OnJump = source.OnJump;
+  OnSelect = source.OnSelect;
+  OnItemAction = source.OnItemAction;
+  OnControlAction = source.OnControlAction;
+  OnVScrolled = source.OnVScrolled;
+  OnHScrolled = source.OnHScrolled;
+  OnResize = source.OnResize;
 }
 
 void TCustomRichPane::Repaint() {
@@ -82,6 +113,16 @@ void TCustomRichPane::Resized(int32_t width, int32_t height) {
   SetBounds(width, height);
   if ((ComponentState() & csDesigning) != 0 || VSmallStep() == 0 || !FStyle) return;
   FData->Format(true, false, false, 0, &FCanvas, false, false, false);
+}
+
+void TCustomRichPane::RecordAutoScroll(int32_t x, int32_t y) {
+  FAutoScrollX = AutoScrollStep(x, ClientWidth());
+  FAutoScrollY = AutoScrollStep(y, ClientHeight());
+}
+
+void TCustomRichPane::AutoScrollTick() {
+  if (FAutoScrollY != 0) VScrollTo(VScrollPos() + FAutoScrollY, true);
+  if (FAutoScrollX != 0) HScrollTo(HScrollPos() + FAutoScrollX);
 }
 
 void TCustomRichPane::SetVSmallStep(int32_t value) {

@@ -28,10 +28,9 @@ inline constexpr TRPOptions rpoDblClickSelectsWord = 0x2000;
 inline constexpr TRPOptions rpoRClickDeselects = 0x4000;
 inline constexpr TRPOptions rpoFastFormatting = 0x8000;
 inline constexpr TRPOptions rpoDisallowDrag = 0x10000;
-inline constexpr TRPOptions rpoRichPaneDefaults = rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks |
-                                                  rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyImage |
-                                                  rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord |
-                                                  rpoRClickDeselects | rpoFastFormatting;
+inline constexpr TRPOptions rpoRichPaneDefaults =
+    rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyImage |
+    rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord | rpoRClickDeselects | rpoFastFormatting;
 
 // Where a document shorter than the client area stands in it.
 enum TRPDocVAlign : uint8_t { rpdvaTop, rpdvaCenter, rpdvaBottom };
@@ -75,6 +74,10 @@ public:
   // Stores the style and applies the background: scrolling repaints everything when the
   // background needs it; the control repaints.
   void SetBackgroundStyle(TBackgroundStyle style);
+  // A new direction lays the document out again.
+  void SetBiDiMode(TRPBiDiMode value) override;
+  // After streaming: the background is applied and the document formatted.
+  void Loaded() override;
   // Whether text styles are applied with the style sheet's own pixels per inch.
   virtual bool UsesStylePixelsPerInch() const { return false; }
   // The effective colour: Color, else the style sheet's, else clWindow.
@@ -84,7 +87,9 @@ public:
   // Releases the formatting, then removes every item and checkpoint.
   void Clear();
   virtual void ClearFormatting();
-  void AddItem(AnsiString name, std::unique_ptr<TCustomRPItemInfo> item) { FData->AddItem(std::move(name), std::move(item)); }
+  void AddItem(AnsiString name, std::unique_ptr<TCustomRPItemInfo> item) {
+    FData->AddItem(std::move(name), std::move(item));
+  }
   // One paragraph per line of 8-bit text, without a tag.
   bool AddTextNL(AnsiStringView text, int32_t styleNo, int32_t firstParaNo, int32_t paraNo) {
     return FData->AddMultilineText(text, styleNo, TRPTag(), paraNo, firstParaNo);
@@ -115,9 +120,29 @@ public:
   }
   bool SelectionExists() const { return FData->SelectionExists(false); }
 
+  // The document as plain text, lines of lineWidth characters (80 for drag and drop):
+  // 8-bit in the default code page, or UTF-16LE; false when writing failed.
+  bool SaveTextToStream(TStream& stream, int32_t lineWidth) {
+    return FData->SaveTextToStream(stream, lineWidth, false, false, false);
+  }
+  bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) {
+    return FData->SaveTextToStream(stream, lineWidth, true, false, false);
+  }
+  // Copies every event handler of source.
+  void AssignEvents(const TCustomRichPane& source);
+
   // Paints the part clip of the view: without a style sheet the "Style is not defined"
   // text, else the document through its buffered painting, then OnPaint.
   void Paint(TCanvas& canvas, const TRect& clip);
+  // Selecting with the mouse outside the client area scrolls by itself: a pointer at
+  // (x, y) of the client area sets the step of each axis (-10 more than 20 pixels
+  // before the area, -1 up to 20 before it, +1 and +10 after it, 0 inside); each tick of
+  // the host's auto-scroll timer scrolls by them (units vertically, pixels horizontally).
+  void RecordAutoScroll(int32_t x, int32_t y);
+  void AutoScrollTick();
+  int32_t AutoScrollStepX() const { return FAutoScrollX; }
+  int32_t AutoScrollStepY() const { return FAutoScrollY; }
+
   // Refused (nothing changes) when not positive, or when the vertical bar is visible and
   // the document height would need more than 32000 units.
   void SetVSmallStep(int32_t value) override;
@@ -134,4 +159,5 @@ private:
   std::unique_ptr<TRPBackground> FBackground;
   TRPStyle* FStyle = nullptr;
   std::unique_ptr<TRichPaneRPData> FData;
+  int32_t FAutoScrollX = 0, FAutoScrollY = 0;
 };

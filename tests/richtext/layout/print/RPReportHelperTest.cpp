@@ -170,3 +170,20 @@ TEST(RPReportHelperTest, ClearEmptiesTheDocument) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pages too low for any line (even of no height at all) still take one line each, so
+// the layout ends.
+TEST(RPReportHelperTest, PagesTooLowForAnyLineTakeOneLineEach) {
+  for (int32_t height : {0, -50, 10}) {
+    SCOPED_TRACE(height);
+    TReportFixture f;
+    f.AddBlocks(0, {30, 30});
+    f.AddBlocks(0, {30});
+    EXPECT_EQ(f.Paginate({height}), 3);
+    EXPECT_EQ(f.Helper.GetPagesCount(), 3);
+  }
+}
+
+}  // namespace

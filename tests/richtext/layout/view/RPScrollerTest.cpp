@@ -19,8 +19,8 @@ TEST(RPScrollerTest, WheelMovesStepTimesLinesOverThreeRoundedToEven) {
   struct TCase {
     int32_t Lines, Notches, Expected;
   } cases[] = {
-      {3, 1, 2},    // 2 x 3 / 3
-      {1, 1, 1},    // round(0.667)
+      {3, 1, 2},  // 2 x 3 / 3
+      {1, 1, 1},  // round(0.667)
       {3, 2, 4},
       {-1, 1, 20},  // a page per notch: 20 of 40 clamps to maximum - page
   };
@@ -93,6 +93,16 @@ TEST(RPScrollerTest, ScrollingShiftsTheContentAndTellsTheHandler) {
   EXPECT_EQ(f.Scroller.VScrollPos(), 55);
   f.Scroller.VScrollCommand(rpscThumbPosition, 3);
   EXPECT_EQ(f.Scroller.VScrollPos(), 3);
+}
+
+TEST(RPScrollerTest, ASmallStepBelowOneIsIgnored) {
+  TScrollerFixture f;
+  f.Scroller.SetVSmallStep(0);
+  f.Scroller.SetVSmallStep(-3);
+  EXPECT_EQ(f.Scroller.VSmallStep(), 1);
+  f.Scroller.UpdateScrollBars(300, 500, true);
+  f.Scroller.ScrollTo(10);
+  EXPECT_EQ(f.Scroller.VScrollPos(), 10);
 }
 
 TEST(RPScrollerTest, HorizontalCommandsMoveInPixels) {
