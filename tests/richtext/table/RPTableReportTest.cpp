@@ -49,6 +49,22 @@ TEST(RPTableReportTest, ATableIsSplitOverPagesByRows) {
   }
 }
 
+// Rows 1-3 tied by a cell spanning them go to the second page together.
+TEST(RPTableReportTest, ARowGroupMovesToTheNextPageWhole) {
+  TReportFixture f;
+  TRPTableItemInfo& table = AddConversionTable(f);
+  ASSERT_TRUE(table.MergeCells(1, 1, 1, 3, true));
+  EXPECT_EQ(f.Paginate({60}), 3);
+  const auto& info = dynamic_cast<const TRPTablePrintInfo&>(*f.Data().DrawItems[0]);
+  ASSERT_EQ(info.PartCount(), 3);
+  const int32_t starts[] = {0, 1, 4}, counts[] = {1, 3, 2};
+  for (int32_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(info.Part(i).StartRow, starts[i]);
+    EXPECT_EQ(info.Part(i).RowCount, counts[i]);
+  }
+}
+
 // Page 2 shows rows 2 and 3 where rows 0 and 1 stand on page 1.
 TEST(RPTableReportTest, EachPagePaintsItsRowsFromTheTablesTop) {
   TReportFixture f;
