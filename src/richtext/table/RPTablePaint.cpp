@@ -78,14 +78,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
 
   const bool white = printing && (PrintOptions & rptoWhiteBackground) != 0;
   const TColor tableColor = white && FColor != clNone ? clWhite : FColor;
-  if (tableColor != clNone) {
-    TRect area;
-    if (IntersectRect(&area, tableRect, clipRect)) {
-      canvas.Brush().SetStyle(bsSolid);
-      canvas.Brush().SetColor(tableColor);
-      canvas.FillRect(area);
-    }
-  }
+  if (Intersects(tableRect, clipRect)) FillArea(canvas, tableRect, tableColor, white ? nullptr : FBackground.Get());
   canvas.Pen().SetWidth(1);
   canvas.Pen().SetStyle(psSolid);
   canvas.Pen().SetMode(pmCopy);
@@ -156,6 +149,19 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   canvas.Pen().SetWidth(1);
 }
 
+// The area in its colour, or its background picture aligned to the area (over the colour
+// where the picture leaves some of it).
+void TRPTableItemInfo::FillArea(TCanvas& canvas, const TRect& area, TColor color, const TRPBackground* picture) const {
+  if (picture && picture->HasVisibleImage()) {
+    picture->Draw(canvas, area, 0, 0, area.Left, area.Top, area.Width(), area.Height(), color, true);
+    return;
+  }
+  if (color == clNone) return;
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(color);
+  canvas.FillRect(area);
+}
+
 void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x,
                                  int32_t y, const TRect& clipRect, bool printing,
                                  const TRPTableItemFormattingInfo& info) {
@@ -164,17 +170,18 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
   const int32_t width = printing ? SpanWidth(info, col, cell.GetColSpan()) : cell.Width;
   const int32_t height = printing ? SpanHeight(info, row, cell.GetRowSpan()) : cell.Height;
   const TRect cellRect = Rect(left, top, left + width, top + height);
-  TColor color = cell.GetCellColor();
-  if (color != clNone && printing && (PrintOptions & rptoWhiteBackground) != 0) color = clWhite;
-  if (color != clNone) {
+  const TColor color = cell.GetCellColor();
+  const TRPBackground* picture = cell.GetCellBackground();
+  if (color != clNone || (picture && picture->HasVisibleImage())) {
     TRect fill = cellRect;
     if ((Options & rptoCellBelowBorders) != 0) {
       const int32_t bx = ScaleX(FCellBorderWidth), by = ScaleY(FCellBorderWidth);
       fill = Rect(fill.Left - bx, fill.Top - by, fill.Right + bx, fill.Bottom + by);
     }
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.FillRect(fill);
+    if (printing && (PrintOptions & rptoWhiteBackground) != 0)
+      FillArea(canvas, fill, clWhite, nullptr);
+    else
+      FillArea(canvas, fill, color, picture);
   }
   // The content, clipped to the cell; the cell's document is laid out in its own
   // coordinates from the padding's inner corner.

@@ -124,3 +124,34 @@ TEST(RPTablePaintTest, AHiddenSideUnderANeighboursBorderKeepsThatBorder) {
 }
 
 }  // namespace
+
+namespace {
+
+std::unique_ptr<TBitmap> Tile(TColor color) {
+  auto tile = std::make_unique<TBitmap>();
+  tile->SetPixelFormat(pf24bit);
+  tile->SetSize(4, 4);
+  tile->Canvas()->Brush().SetColor(color);
+  tile->Canvas()->FillRect(TRect{0, 0, 4, 4});
+  return tile;
+}
+
+// A tiled picture fills the table, and a cell's own picture its cell, over the colours.
+TEST(RPTablePaintTest, BackgroundPicturesFillTheTableAndTheirCells) {
+  TTableInDocument t(1, 2);
+  t.Table->SetColor(clWhite);
+  t.Table->SetBackgroundImage(Tile(Red).get());
+  t.Table->SetBackgroundStyle(rpbsTiled);
+  t.Cell(0, 1).SetBackgroundImage(Tile(clBlack).get());
+  t.Cell(0, 1).SetBackgroundStyle(rpbsTiled);
+  auto page = PrintTable(t, 40);
+  EXPECT_EQ(page->PixelColor(0, 0), Red);  // the table's spacing
+  EXPECT_EQ(page->PixelColor(5, 8), Red);  // the first cell shows the table's picture
+  EXPECT_EQ(page->PixelColor(30, 8), 0);   // the second cell its own
+  t.Table->PrintOptions |= rptoWhiteBackground;
+  page = PrintTable(t, 40);
+  EXPECT_EQ(page->PixelColor(0, 0), clWhite);
+  EXPECT_EQ(page->PixelColor(30, 8), clWhite);
+}
+
+}  // namespace
