@@ -188,7 +188,7 @@ public:
   // Paints rows startRow .. startRow + rowCount - 1 (all with a negative count) of the
   // layout info at (x, y); printing uses cell copies when info has them.
   void PaintTable(TCanvas& canvas, int32_t x, int32_t y, const TRect& clipRect, bool printing, int32_t startRow,
-                  int32_t rowCount, bool repeatHeading, const TRPTableItemFormattingInfo& info);
+                  int32_t rowCount, bool repeatHeading, const TRPTableItemFormattingInfo& info, TRPColorMode colorMode);
   // One border rectangle (the table's with row = col = -1, or a cell's); OnDrawBorder is
   // asked first.
   void DrawBorder(TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor, TColor color,
@@ -242,4 +242,6 @@ private:
   mutable const TRPResolution* FResolution = nullptr;
   // The printing copy made for the draw item being formatted, until it is laid out.
   TRPTablePrintInfo* FPendingPrintInfo = nullptr;
+  // The colour mode of the painting in progress.
+  TRPColorMode FColorMode = rpcmColor;
 };

@@ -8,6 +8,7 @@
 
 #include "platform/graphics/DeviceContext.h"
 #include "richtext/layout/RPDrawLines.h"
+#include "richtext/model/RPColorModes.h"
 #include "richtext/table/RPTableItem.h"
 
 namespace {
@@ -50,12 +51,13 @@ void Style3DColors(TRPTableBorderStyle style, TColor lightColor, TColor color, T
 
 void TRPTableItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t, TCustomRPFormattedData&,
                              const TRPDrawLineInfo&) {
-  PaintTable(canvas, x, y, canvas.ClipRect(), false, 0, -1, false, *FFormatting);
+  PaintTable(canvas, x, y, canvas.ClipRect(), false, 0, -1, false, *FFormatting, rpcmColor);
 }
 
 void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const TRect& clipRect, bool printing,
                                   int32_t startRow, int32_t rowCount, bool repeatHeading,
-                                  const TRPTableItemFormattingInfo& info) {
+                                  const TRPTableItemFormattingInfo& info, TRPColorMode colorMode) {
+  FColorMode = colorMode;
   if (FRows->IsEmpty() || info.RowHeights.Count() != FRows->GetRowCount()) return;
   const int32_t lastRow = FRows->GetRowCount() - 1;
   int32_t firstRow = startRow;
@@ -87,7 +89,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   const bool hRules = FHRuleWidth != 0 && FHRuleColor != clNone;
   canvas.Brush().SetStyle(bsSolid);
   if (vRules) {
-    canvas.Brush().SetColor(FVRuleColor);
+    canvas.Brush().SetColor(ApplyColorModeToTextColor(FVRuleColor, FColorMode));
     const int32_t w = ScaleX(FVRuleWidth);
     const int32_t shorten = hRules && FHOutermostRule ? ScaleY(FBorderWidth + FBorderVSpacing / 2) : 0;
     auto rule = [&](int32_t pos) {
@@ -106,7 +108,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
     }
   }
   if (hRules) {
-    canvas.Brush().SetColor(FHRuleColor);
+    canvas.Brush().SetColor(ApplyColorModeToTextColor(FHRuleColor, FColorMode));
     const int32_t w = ScaleY(FHRuleWidth);
     const int32_t shorten = vRules && FVOutermostRule ? ScaleX(FBorderWidth + FBorderHSpacing / 2) : 0;
     auto rule = [&](int32_t pos) {
@@ -152,6 +154,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
 // The area in its colour, or its background picture aligned to the area (over the colour
 // where the picture leaves some of it).
 void TRPTableItemInfo::FillArea(TCanvas& canvas, const TRect& area, TColor color, const TRPBackground* picture) const {
+  color = ApplyColorModeToBackColor(color, FColorMode);
   if (picture && picture->HasVisibleImage()) {
     picture->Draw(canvas, area, 0, 0, area.Left, area.Top, area.Width(), area.Height(), color, true);
     return;
@@ -262,7 +265,7 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
   if (style == rptbColor) {
     if (color == clNone) return;
     const int32_t wx = ScaleX(width), wy = ScaleY(width);
-    canvas.Brush().SetColor(color);
+    canvas.Brush().SetColor(ApplyColorModeToTextColor(color, FColorMode));
     if (visibleBorders.IsAllEqual(true) || (Options & rptoOverlappingCorners) != 0) {
       // Full-length sides: what an inside-frame pen of the border's width draws.
       if (visibleBorders.Top) FillBand(canvas, left, top, right, top + wy);
@@ -288,12 +291,12 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
   // Top and left first, each line one pixel longer at its end; then bottom and right.
   for (int32_t i = 0; i < w; ++i) {
     if (topLeft != clNone) {
-      canvas.Brush().SetColor(topLeft);
+      canvas.Brush().SetColor(ApplyColorModeToTextColor(topLeft, FColorMode));
       if (visibleBorders.Top) FillBand(canvas, left + i, top + i, right - i + 1, top + i + 1);
       if (visibleBorders.Left) FillBand(canvas, left + i, top + i, left + i + 1, bottom - i + 1);
     }
     if (bottomRight != clNone) {
-      canvas.Brush().SetColor(bottomRight);
+      canvas.Brush().SetColor(ApplyColorModeToTextColor(bottomRight, FColorMode));
       if (visibleBorders.Bottom) FillBand(canvas, left + i, bottom - i, right - i + 1, bottom - i + 1);
       if (visibleBorders.Right) FillBand(canvas, right - i, top + i, right - i + 1, bottom - i + 1);
     }

@@ -13,11 +13,11 @@ const TRPResolution SameResolution{96, 96, 96, 96};
 constexpr TColor Red = 0x0000FF;
 
 // Prints the whole table (laid out for width) at the page's top-left corner.
-std::unique_ptr<TBitmap> PrintTable(TTableInDocument& t, int32_t width) {
+std::unique_ptr<TBitmap> PrintTable(TTableInDocument& t, int32_t width, TRPColorMode mode = rpcmColor) {
   TRPTablePrintInfo info(*t.Table, SameResolution);
   info.LayOut(width, t.Data.Canvas);
   auto page = WhitePage(info.Width, info.Height);
-  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, info.Width, info.Height});
+  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, info.Width, info.Height}, mode);
   return page;
 }
 
@@ -60,6 +60,18 @@ TEST(RPTablePaintTest, TheWhiteBackgroundOptionPrintsColouredTablesWhite) {
   auto page = PrintTable(t, 30);
   EXPECT_EQ(page->PixelColor(1, 1), clWhite);
   EXPECT_EQ(page->PixelColor(4, 4), clWhite);
+}
+
+// In black and white, fills turn white and lines black.
+TEST(RPTablePaintTest, TheColourModeAppliesToFillsAndLines) {
+  TTableInDocument t(1, 1);
+  t.UseConversionSettings();
+  t.Table->SetColor(Red);
+  t.Table->SetCellBorderColor(Red);
+  EXPECT_EQ(PrintTable(t, 40)->PixelColor(2, 10), Red);
+  auto page = PrintTable(t, 40, rpcmBlackAndWhite);
+  EXPECT_EQ(page->PixelColor(0, 0), clWhite);
+  EXPECT_EQ(page->PixelColor(2, 10), 0);
 }
 
 TEST(RPTablePaintTest, TheBorderEventCanTakeABorderOver) {

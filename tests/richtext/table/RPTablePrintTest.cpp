@@ -105,7 +105,7 @@ TEST(RPTablePrintTest, CellBordersOfTheConversionSettingsCoincide) {
   ASSERT_EQ(info.Width, 40);
   ASSERT_EQ(info.Height, 45);  // rows of one empty line, 15 pixels
   auto page = WhitePage(40, 45);
-  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, 40, 45});
+  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, 40, 45}, rpcmColor);
   const std::vector<std::string> art = Art(*page, 0);
   const std::string frame = ".." + std::string(36, '#') + "..";
   const std::string inside = "..#................#.................#..";
