@@ -79,4 +79,30 @@ TEST(RPTableReportTest, EachPagePaintsItsRowsFromTheTablesTop) {
   EXPECT_EQ(b[44], std::string(200, '.'));
 }
 
+// With a heading row, every page shows it above its own body rows.
+TEST(RPTableReportTest, TheHeadingRowIsRepeatedOnEveryPage) {
+  TReportFixture f;
+  TRPTableItemInfo& table = AddConversionTable(f);
+  table.SetHeadingRowCount(1);
+  for (int32_t r = 0; r < 6; ++r) {
+    TRPTableCellData& cell = *table.GetCell(r, 0);
+    cell.Clear();
+    cell.AddRawText(r == 0 ? "Head" : "Row " + std::to_string(r), 0, 0);
+  }
+  EXPECT_EQ(f.Paginate({60}), 5);
+  const auto& info = dynamic_cast<const TRPTablePrintInfo&>(*f.Data().DrawItems[0]);
+  ASSERT_EQ(info.PartCount(), 5);
+  EXPECT_EQ(info.Part(0).StartRow, 1);
+  EXPECT_EQ(info.Part(0).Height, 45);  // the heading row's space counts
+  auto first = WhitePage(200, 60), second = WhitePage(200, 60);
+  f.Helper.PaintPageAt(0, 0, 1, *first->Canvas(), false, 60);
+  f.Helper.PaintPageAt(0, 0, 2, *second->Canvas(), false, 60);
+  const std::vector<std::string> a = Art(*first, 0), b = Art(*second, 0);
+  const std::vector<std::string> headA(a.begin(), a.begin() + 23), headB(b.begin(), b.begin() + 23);
+  EXPECT_EQ(headA, headB);
+  const std::vector<std::string> bodyA(a.begin() + 23, a.begin() + 42), bodyB(b.begin() + 23, b.begin() + 42);
+  EXPECT_NE(bodyA, bodyB);
+  EXPECT_EQ(b[42], a[42]);  // the body row's bottom border
+}
+
 }  // namespace
