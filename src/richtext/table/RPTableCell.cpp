@@ -149,6 +149,7 @@ const TClassProps& TRPTableCellData::Props() {
               "BestWidth", [](const T& c) { return c.BestWidth; }, [](T& c, int32_t v) { c.BestWidth = v; }, 0),
           RPTableOrdProp<T, int32_t>(
               "BestHeight", [](const T& c) { return c.BestHeight; }, [](T& c, int32_t v) { c.BestHeight = v; }, 0),
+          VisibleBordersProp<T>(),
           RPTableOrdProp<T, TColor>(
               "BorderColor", [](const T& c) { return c.BorderColor; }, [](T& c, TColor v) { c.BorderColor = v; },
               clNone),

@@ -12,8 +12,8 @@
 
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/view/RPItemFormattedData.h"
-#include "richtext/model/RPParaInfo.h"
 #include "richtext/table/RPTableBackground.h"
+#include "richtext/table/RPTableBorders.h"
 #include "richtext/table/RPTableTypes.h"
 
 class TRPTableRow;
@@ -34,7 +34,7 @@ public:
   int32_t BestHeight = 0;
   TColor BorderColor = clNone;       // clNone: the table's CellBorderColor
   TColor BorderLightColor = clNone;  // clNone: the table's CellBorderLightColor
-  TRPBooleanRect VisibleBorders{true};
+  TRPTableBooleanRect VisibleBorders;
   AnsiString BackgroundImageFileName;
   AnsiString Hint;
 

@@ -15,8 +15,8 @@
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPItemInfo.h"
-#include "richtext/model/RPParaInfo.h"
 #include "richtext/table/RPTableBackground.h"
+#include "richtext/table/RPTableBorders.h"
 #include "richtext/table/RPTableHooks.h"
 #include "richtext/table/RPTableRows.h"
 #include "richtext/table/RPTableTypes.h"
@@ -47,7 +47,7 @@ public:
   TRPTablePrintOptions PrintOptions = rptoDefaultPrintOptions;
   AnsiString TextRowSeparator = "\r\n";
   AnsiString TextColSeparator = "\r\n";
-  TRPBooleanRect VisibleBorders{true};
+  TRPTableBooleanRect VisibleBorders;
 
 #define QF_TABLE_INT_PROPERTY(Type, Name, Default) \
   Type Get##Name() const { return F##Name; }       \

@@ -288,6 +288,7 @@ const TClassProps& TRPTableItemInfo::Props() {
           RPTableOrdProp<T, int32_t>(
               "BorderHSpacing", [](const T& t) { return t.GetBorderHSpacing(); },
               [](T& t, int32_t v) { t.SetBorderHSpacing(v); }, 2),
+          VisibleBordersProp<T>(),
           RPTableOrdProp<T, int32_t>(
               "CellBorderWidth", [](const T& t) { return t.GetCellBorderWidth(); },
               [](T& t, int32_t v) { t.SetCellBorderWidth(v); }, 0),

@@ -13,13 +13,25 @@ TEST(RPTablePropsTest, ANewTablePublishesItsPropertiesWithTheirDefaults) {
   std::vector<std::string> names;
   for (const TPropInfo* p : props) names.push_back(p->Name);
   const std::vector<std::string> expected = {
-      "Options",          "PrintOptions",         "BestWidth",        "Color",           "BackgroundStyle",
-      "HeadingRowCount",  "TextRowSeparator",     "TextColSeparator", "BorderWidth",     "BorderColor",
-      "BorderLightColor", "BorderStyle",          "BorderVSpacing",   "BorderHSpacing",  "CellBorderWidth",
-      "CellBorderColor",  "CellBorderLightColor", "CellPadding",      "CellBorderStyle", "VRuleWidth",
-      "VRuleColor",       "HRuleWidth",           "HRuleColor",       "CellVSpacing",    "CellHSpacing",
-      "VOutermostRule",   "HOutermostRule",       "OnCellEditing",    "OnCellEndEdit",   "OnDrawBorder"};
+      "Options",         "PrintOptions",         "BestWidth",        "Color",
+      "BackgroundStyle", "HeadingRowCount",      "TextRowSeparator", "TextColSeparator",
+      "BorderWidth",     "BorderColor",          "BorderLightColor", "BorderStyle",
+      "BorderVSpacing",  "BorderHSpacing",       "VisibleBorders",   "CellBorderWidth",
+      "CellBorderColor", "CellBorderLightColor", "CellPadding",      "CellBorderStyle",
+      "VRuleWidth",      "VRuleColor",           "HRuleWidth",       "HRuleColor",
+      "CellVSpacing",    "CellHSpacing",         "VOutermostRule",   "HOutermostRule",
+      "OnCellEditing",   "OnCellEndEdit",        "OnDrawBorder"};
   EXPECT_EQ(names, expected);
+  EXPECT_EQ(names.size(), 31u);
+  // The visible sides are stored only when one is hidden.
+  const TPropInfo* borders = FindPublishedProp(table, "VisibleBorders");
+  ASSERT_NE(borders, nullptr);
+  EXPECT_FALSE(borders->IsStored(table));
+  table.VisibleBorders.Bottom = false;
+  EXPECT_TRUE(borders->IsStored(table));
+  TRPTableCellData& cell = *table.GetCell(0, 0);
+  FindPublishedProp(cell, "VisibleBorders")->Set(cell, TPropValue(static_cast<TPersistent*>(&table.VisibleBorders)));
+  EXPECT_FALSE(cell.VisibleBorders.Bottom);
   // Every ordinal property reads back its declared default.
   for (const TPropInfo* p : props) {
     if (!p->Default) continue;
