@@ -103,6 +103,10 @@ public:
   void SetCellBestWidth(TRPHTMLLength value, int32_t row, int32_t col);
   void SetCellBestHeight(int32_t value, int32_t row, int32_t col);
   void SetCellVisibleBorders(bool left, bool top, bool right, bool bottom, int32_t row, int32_t col);
+  // The cell at (row, col) takes source's attributes (with includeSize its preferred
+  // sizes divided by the divisors); in an editor each changed property is a step.
+  void CopyCellAttributes(int32_t itemNo, int32_t row, int32_t col, const TRPTableCellData& source, bool includeSize,
+                          int32_t colDivisor, int32_t rowDivisor);
 
   // --- Cells as sub-documents and navigation (RPTableCells.cpp) ------------------------
   // The covering cell of the neighbour of (row, col) in direction (0 left, 1 up, 2 right,

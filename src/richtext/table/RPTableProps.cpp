@@ -1,5 +1,8 @@
 // The table's published properties: the registry entries, the by-name setters, and
 // the by-name change that becomes an undoable step while the table lies in an editor.
+#include <string_view>
+#include <utility>
+
 #include "richtext/table/RPTableItem.h"
 #include "richtext/table/RPTablePropInfo.h"
 
@@ -239,6 +242,38 @@ void TRPTableItemInfo::SetCellVisibleBorders(bool left, bool top, bool right, bo
   TRPBooleanRect& borders = GetCell(row, col)->VisibleBorders;
   if (borders.IsEqualToValues(left, top, right, bottom)) return;
   borders.SetValues(left, top, right, bottom);
+  Changed();
+}
+
+void TRPTableItemInfo::CopyCellAttributes(int32_t itemNo, int32_t row, int32_t col, const TRPTableCellData& source,
+                                          bool includeSize, int32_t colDivisor, int32_t rowDivisor) {
+  TRPTableCellData& cell = *GetCell(row, col);
+  IRPTableEditHost* host = FindEditHost();
+  if (!host) {
+    cell.AssignAttributes(source, includeSize, colDivisor, rowDivisor);
+    Changed();
+    return;
+  }
+  if (itemNo < 0) itemNo = GetItemNo();
+  const TRPBooleanRect& v = source.VisibleBorders;
+  SetCellVisibleBorders(v.Left, v.Top, v.Right, v.Bottom, row, col);
+  cell.SetBackgroundImage(source.GetBackgroundImage());
+  host->ModifyItemStrProperty(itemNo, cell, "BackgroundImageFileName", source.BackgroundImageFileName, row, col);
+  host->ModifyItemStrProperty(itemNo, cell, "Hint", source.Hint, row, col);
+  const std::pair<const char*, int32_t> values[] = {
+      {"Color", source.GetCellColor()},
+      {"BorderColor", source.BorderColor},
+      {"BorderLightColor", source.BorderLightColor},
+      {"VAlign", source.VAlign},
+      {"BackgroundStyle", source.GetBackgroundStyle()},
+      {"BestWidth", source.BestWidth / colDivisor},
+      {"BestHeight", source.BestHeight / rowDivisor},
+  };
+  for (const auto& [name, value] : values) {
+    const bool size = std::string_view(name).starts_with("Best");
+    if (!size || includeSize)
+      host->ModifyItemIntProperty(itemNo, cell, name, value, includeSize, includeSize, row, col);
+  }
   Changed();
 }
 

@@ -136,6 +136,37 @@ TEST(RPTablePropsTest, InAnEditorEachChangeIsAStepOfTheHostWithItsFlags) {
   EXPECT_EQ(t.Cell(1, 0).BestHeight, 30);
 }
 
+TEST(RPTablePropsTest, CopiedCellAttributesArePlainOrStepsOfTheHost) {
+  TTableInDocument t(1, 2);
+  TRPTableCellData& source = t.Cell(0, 0);
+  source.SetCellColor(clWhite);
+  source.BestWidth = 90;
+  source.BestHeight = 40;
+  source.VisibleBorders.Top = false;
+  source.Hint = "h";
+  t.Table->CopyCellAttributes(-1, 0, 1, source, true, 3, 2);
+  EXPECT_EQ(t.Cell(0, 1).GetCellColor(), clWhite);
+  EXPECT_EQ(t.Cell(0, 1).BestWidth, 30);
+  EXPECT_EQ(t.Cell(0, 1).BestHeight, 20);
+  EXPECT_FALSE(t.Cell(0, 1).VisibleBorders.Top);
+  EXPECT_EQ(t.Cell(0, 1).Hint, "h");
+
+  TRecordingEditHost host;
+  RPTableHooks().FindEditHost = [&](TCustomRPData&) { return &host; };
+  TTableInDocument e(1, 2);
+  e.Cell(0, 0).SetCellColor(clWhite);
+  e.Cell(0, 0).BestWidth = 90;
+  e.Table->CopyCellAttributes(-1, 0, 1, e.Cell(0, 0), false, 1, 1);
+  RPTableHooks().FindEditHost = nullptr;
+  std::vector<std::string> names;
+  for (const auto& step : host.Steps) names.push_back(step.Name);
+  // Unchanged ordinals make no step; without the size the best sizes are left alone.
+  const std::vector<std::string> expected = {"BackgroundImageFileName", "Hint", "Color"};
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(e.Cell(0, 1).GetCellColor(), clWhite);
+  EXPECT_EQ(e.Cell(0, 1).BestWidth, 0);
+}
+
 TEST(RPTablePropsTest, CellAlignmentFallsBackToTheRowThenToTheMiddle) {
   TTableInDocument t(1, 1);
   TRPTableCellData& cell = t.Cell(0, 0);
