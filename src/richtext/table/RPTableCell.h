@@ -48,7 +48,8 @@ public:
   void SetRowSpan(int32_t value) { FRowSpan = value; }
   void SetColSpan(int32_t value) { FColSpan = value; }
 
-  // The cell rectangle inside the table, set by table layout (padding included).
+  // The cell rectangle inside the table, padding included, set by the last layout (in
+  // the output's pixels after a printing layout).
   int32_t Left = 0;
   int32_t Top = 0;
   int32_t Width = 0;

@@ -49,6 +49,8 @@ public:
   AnsiString TextColSeparator = "\r\n";
   TRPTableBooleanRect VisibleBorders;
 
+  // Each ordinal property: its getter, its setter (by name inside a document, a plain
+  // store otherwise, RPTableProps.cpp) and its field with the default.
 #define QF_TABLE_INT_PROPERTY(Type, Name, Default) \
   Type Get##Name() const { return F##Name; }       \
   void Set##Name(Type value);                      \
