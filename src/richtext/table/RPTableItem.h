@@ -228,6 +228,7 @@ public:
 private:
   friend class TResolutionScope;
   void Init(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
+  int32_t LastRowReachedFrom(int32_t row) const;
   // The editor host while the table lies in an editor's document; nullptr otherwise.
   IRPTableEditHost* FindEditHost() const;
   enum TBorderSide : uint8_t { bsdLeft, bsdTop, bsdRight, bsdBottom };
