@@ -89,6 +89,9 @@ public:
   // includeSize also BestWidth div colDivisor and BestHeight div rowDivisor.
   void AssignAttributes(const TRPTableCellData& source, bool includeSize, int32_t colDivisor, int32_t rowDivisor);
   void CopyGeometry(const TRPTableCellData& source);
+  // True without a style sheet, or when no text item's style protects it from deletion
+  // and no other item is unremovable.
+  bool HasNoDeleteProtection() const;
 
   // --- Published properties --------------------------------------------------------------
   static const TClassProps& Props();

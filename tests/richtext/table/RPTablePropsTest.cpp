@@ -208,6 +208,16 @@ TEST(RPTablePropsTest, CellColoursFallBackToTheTableThenTheDocument) {
   EXPECT_EQ(cell.GetColor(), 0x654321);
 }
 
+TEST(RPTablePropsTest, ACellIsDeleteProtectedByItsTextStyles) {
+  TTableInDocument t(1, 1);
+  const int32_t locked = t.Data.AddTextStyle();
+  t.Data.Font(locked).Protection.Include(rpprDeleteProtect);
+  TRPTableCellData& cell = t.Cell(0, 0);
+  EXPECT_TRUE(cell.HasNoDeleteProtection());
+  cell.AddRawText("kept", locked, 0);
+  EXPECT_FALSE(cell.HasNoDeleteProtection());
+}
+
 TEST(RPTablePropsTest, HasContentLooksAtASingleItemAsTheFlagSays) {
   TTableInDocument t(1, 1);
   TRPTableCellData& cell = t.Cell(0, 0);
