@@ -233,6 +233,7 @@ private:
   IRPTableEditHost* FindEditHost() const;
   enum TBorderSide : uint8_t { bsdLeft, bsdTop, bsdRight, bsdBottom };
   bool NeighbourBorderCovers(int32_t row, int32_t col, TBorderSide side) const;
+  void DrawRowPageBreak(TCanvas& canvas, int32_t y) const;
   void FillArea(TCanvas& canvas, const TRect& area, TColor color, const TRPBackground* picture) const;
   void PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x, int32_t y,
                  const TRect& clipRect, bool printing, const TRPTableItemFormattingInfo& info);

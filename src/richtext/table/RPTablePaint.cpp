@@ -9,6 +9,7 @@
 #include "platform/graphics/DeviceContext.h"
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/model/RPColorModes.h"
+#include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableItem.h"
 
 namespace {
@@ -133,6 +134,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
       if (TRPTableCellData* cell = GetCell(r, c))
         PaintCell(canvas, *cell, r, c, x, y + rowShift(r), clipRect, printing, info);
     }
+    if (!printing && r > 0 && FRows->GetRow(r)->PageBreakBefore) DrawRowPageBreak(canvas, y + info.RowStarts[r]);
     return true;
   };
   if (!printing && firstRow > 0)
@@ -149,6 +151,13 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   for (int32_t r = firstRow; r <= endRow; ++r)
     if (!paintRow(r)) break;
   canvas.Pen().SetWidth(1);
+}
+
+// The document's page-break line across its width at y, when the document shows them.
+void TRPTableItemInfo::DrawRowPageBreak(TCanvas& canvas, int32_t y) const {
+  TCustomRPFormattedData* data = GetFormattedDocument();
+  if (!data || !data->GetStyleSheet() || (data->GetOptions() & rpoShowPageBreaks) == 0) return;
+  data->GetStyleSheet()->DrawPageBreak(canvas, y, 0, rppbPageBreak, nullptr, data->GetWidth());
 }
 
 // The area in its colour, or its background picture aligned to the area (over the colour

@@ -123,6 +123,21 @@ TEST(RPTablePaintTest, InvisibleBordersShowAGridOnTheScreenOnly) {
   EXPECT_FALSE(RowHasColor(*PaintOnScreen(t), 0, grid));
 }
 
+// A row with a page break shows the document's page-break line at its top on the screen.
+TEST(RPTablePaintTest, ARowWithAPageBreakShowsTheLineOnTheScreen) {
+  TTableInDocument t(2, 1);
+  t.Table->SetColor(clWhite);
+  t.Table->Options |= rptoHideGridLines;
+  t.Table->Rows().GetRow(1)->PageBreakBefore = true;
+  const TColor line = ColorToRGB(t.Data.Style.PageBreakColor);
+  auto plain = PaintOnScreen(t);
+  const int32_t rowTop = t.Table->GetRowTop(1);
+  EXPECT_NE(plain->PixelColor(10, rowTop), line);
+  t.Data.Options |= rpoShowPageBreaks;
+  auto shown = PaintOnScreen(t);
+  EXPECT_EQ(shown->PixelColor(10, rowTop), line);
+}
+
 // With overlapping cells, a hidden side under the neighbour's visible border gets no
 // grid line over that border.
 TEST(RPTablePaintTest, AHiddenSideUnderANeighboursBorderKeepsThatBorder) {
