@@ -1,5 +1,7 @@
 #include "xml/dtd/DtdValidationAgent.h"
 
+#include "xml/dtd/DtdToDtdModelParser.h"
+
 #include <algorithm>
 
 #include "xml/codecs/Utf16Codecs.h"
@@ -8,6 +10,7 @@
 #include "xml/dom/DomImplementation.h"
 #include "xml/dom/DomNode.h"
 #include "xml/dom/DomTextRoutines.h"
+#include "xml/dtd/DtdToDtdModelParser.h"
 #include "xml/parser/DomError.h"
 #include "xml/parser/XmlAttrValueTokenizer.h"
 #include "xml/parser/XmlInputSource.h"
@@ -666,11 +669,14 @@ void TDtdValidationAgent::PrepareDtdModel(bool checkValidity) {
     FDtdModel.SetPreparationStatus(DtdPreparation::NoDtd);
     return;
   }
-  if (!FModelPreparer) {
+  TDtdToDtdModelParser parser(nullptr);
+  parser.SetDOMImpl(FOwnerDocument->GetDomImplementation());
+  parser.SetTargetModel(&FDtdModel);
+  try {
+    parser.ParseDoctypeDecl(FOwnerDocument->GetDoctypeDecl(), checkValidity);
+  } catch (const Exception&) {  // no DOM implementation: nothing can be read
     FDtdModel.SetPreparationStatus(DtdPreparation::Aborted);
-    return;
   }
-  FModelPreparer(*FOwnerDocument, FDtdModel, checkValidity);
 }
 
 bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
@@ -703,3 +709,8 @@ bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
 }
 
 void TDtdValidationAgent::TFragmentFree::operator()(TDomDocumentFragment* fragment) const { fragment->Free(); }
+
+void InstallDtdValidation(TDomImplementation& implementation) {
+  implementation.SetValidationAgentFactory(
+      [](TDomDocument& document) { return std::make_unique<TDtdValidationAgent>(&document); });
+}

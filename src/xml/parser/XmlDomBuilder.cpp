@@ -161,4 +161,16 @@ void TXmlDomBuilder::AddDoctype(const TXmlDoctypeSignal& signal) {
   doctype->IntSubsetStartColumn = signal.SubsetColumn;
   doctype->IntSubsetStartLine = signal.SubsetLine;
   AppendNew(doctype);
+  auto* owner = dynamic_cast<TDomDocument*>(FReferenceNode);
+  IDtdValidationAgent* agent = owner ? owner->ValidationAgent() : nullptr;
+  if (!agent) return;
+  const bool checkValidity = DocTypeDeclTreatment == dtCheckValidity;
+  try {
+    if (!agent->PrepareModel(checkValidity))
+      throw EParserException(checkValidity ? SNonWellformedOrInvalidDtd : SNonWellformedDtd);
+  } catch (...) {
+    FReferenceNode->RemoveChild(doctype);
+    doctype->Free();
+    throw;
+  }
 }

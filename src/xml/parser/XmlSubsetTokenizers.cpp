@@ -183,7 +183,7 @@ void TXmlCustomSubsetTokenizer::ReadDeclaration() {
     switch (type) {
       case ddAttlistDeclStart:
         ReadAttListDecl();
-        if (FTokenType == stAttributeDefinition && !FErrorKind && FCollectedAttrDefs.empty()) continue;
+        if (!FCurrentSignal && !FErrorKind) continue;  // a list without definitions
         return;
       case ddComment:
         FTokenType = stComment;
