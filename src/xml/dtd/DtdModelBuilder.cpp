@@ -2,6 +2,7 @@
 
 #include "xml/dom/DomExceptions.h"
 #include "xml/dom/DomTextRoutines.h"
+#include "xml/parser/XmlTokenizer.h"
 #include "xml/utils/XmlRulesUtils.h"
 
 namespace {
@@ -30,6 +31,18 @@ WideString Inner(WideStringView text) {
   StripParentheses(text, inner, error);
   if (error || inner.empty()) RaiseMalformed();
   return inner;
+}
+
+// A public identifier as it is matched: runs of white space one blank, none at either
+// end (XML 1.0 section 4.2.2).
+WideString NormalizedPublicId(WideStringView literal) {
+  WideString result;
+  for (const WideChar c : literal) {
+    if (!IsMarkupWhiteSpace(c)) result += c;
+    else if (!result.empty() && result.back() != u' ') result += u' ';
+  }
+  if (!result.empty() && result.back() == u' ') result.pop_back();
+  return result;
 }
 
 }  // namespace
@@ -88,7 +101,8 @@ void TXmlDtdModelBuilder::ProcessSignal(const TXmlSignal& signal) {
     AddEntity(*entity);
   } else if (const auto* notation = SignalAs<TXmlNotationDeclarationSignal>(signal)) {
     TDtdNotationDecl* declaration;
-    if (!model.AddNotationDecl(notation->NotationName, notation->PublicLiteral, OriginOf(notation->InPERef),
+    if (!model.AddNotationDecl(notation->NotationName, NormalizedPublicId(notation->PublicLiteral),
+                               OriginOf(notation->InPERef),
                                notation->SystemLiteral, declaration))
       ReportSignalError(reader, XmlErrors::RepeatedNotationDeclaration, notation->NotationName, u"", &signal);
   } else if (const auto* element = SignalAs<TXmlElementTypeDeclarationSignal>(signal)) {
@@ -107,7 +121,8 @@ void TXmlDtdModelBuilder::AddEntity(const TXmlEntityDeclarationSignal& signal) {
   }
   TDtdEntityDecl* declaration;
   if (!FTargetModel->AddEntityDecl(signal.EntityName, value, OriginOf(signal.InPERef), signal.BaseUri,
-                                   signal.NotationName, signal.SystemLiteral, signal.PublicLiteral, declaration))
+                                   signal.NotationName, signal.SystemLiteral, NormalizedPublicId(signal.PublicLiteral),
+                                   declaration))
     return ReportSignalError(signal.EmittingReader(), XmlErrors::RepeatedEntityDeclaration, signal.EntityName, u"",
                              &signal);
   if (!declaration->IsNotRecursive())

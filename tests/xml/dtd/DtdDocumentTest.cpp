@@ -120,6 +120,9 @@ TEST(DtdDocumentTest, AttributeTypesAndDefaults) {
        "<!ATTLIST r a ENTITY #IMPLIED>",
        "<r a='pic'/>", 0},
       {"<!ELEMENT r EMPTY><!ATTLIST r a ENTITY #IMPLIED>", "<r a='nothing'/>", 38},
+      // A NOTATION default must be one of the notations listed.
+      {"<!ELEMENT r ANY><!NOTATION n SYSTEM 'n'><!NOTATION m SYSTEM 'm'><!ATTLIST r a NOTATION (n) 'm'>", "<r a='n'/>",
+       6},
   });
   // Defaults are added to the tree.
   TDtdDocumentFixture f;
@@ -127,6 +130,23 @@ TEST(DtdDocumentTest, AttributeTypesAndDefaults) {
   ASSERT_NE(document, nullptr);
   EXPECT_TRUE(TDtdDocumentFixture::Agent(*document).ValidateDocument(etExpand));
   EXPECT_EQ(Canonical(*document), "<r a=\"x\" b=\"y\"></r>");
+}
+
+// Validation keeps resolved values as they are: "&" from "&amp;" is not read as a
+// reference again, nothing is written back escaped, and carriage returns from
+// character references in entities survive.
+TEST(DtdDocumentTest, ValuesSurviveValidation) {
+  TDtdDocumentFixture f;
+  TDomDocument* document = f.Parse(Doc("<!ELEMENT r (#PCDATA)><!ATTLIST r a CDATA #IMPLIED b CDATA #IMPLIED>"
+                                       "<!ENTITY crlf '&#13;&#10;'><!ENTITY cr '&#13;'>",
+                                       "<r a='&#34;&lt;&amp;' b='x&crlf;y'>&cr;</r>"));
+  ASSERT_NE(document, nullptr);
+  EXPECT_TRUE(TDtdDocumentFixture::Agent(*document).ValidateDocument(etExpand));
+  EXPECT_EQ(f.Errors, std::vector<int>{});
+  TDomElement* root = document->GetDocumentElement();
+  EXPECT_EQ(root->GetAttributeValue(u"a"), u"\"<&");
+  EXPECT_EQ(root->GetAttributeValue(u"b"), u"x  y");
+  EXPECT_EQ(Canonical(*root), "<r a=\"&quot;&lt;&amp;\" b=\"x  y\">&#13;</r>");
 }
 
 TEST(DtdDocumentTest, IdAndIdref) {
