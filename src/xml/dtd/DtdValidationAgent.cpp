@@ -386,6 +386,19 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl
   }
 }
 
+TXmlErrorKind TDtdValidationAgent::CheckStandaloneAttribute(WideStringView elementName, WideStringView attrName,
+                                                           WideStringView literal) {
+  const TDtdAttributeDecl* declaration = FindAttributeDecl(elementName, attrName);
+  if (!declaration || declaration->Origin() != doExternalSubset || declaration->AttributeType() == atCData ||
+      !IsEntityDeclaredWfc())
+    return 0;
+  WideString expanded, normalized;
+  TXmlErrorKind expandError = 0, normalizeError = 0;
+  ExpandValue(literal, 0, expanded, expandError);
+  NormalizeAttributeValue(literal, declaration->AttributeType(), normalized, normalizeError);
+  return expandError == 0 && normalizeError == 0 && expanded != normalized ? 39 : 0;
+}
+
 void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreatment treatment, bool& go,
                                             bool& valid) {
   TDomElement* owner = attribute.GetOwnerElement();

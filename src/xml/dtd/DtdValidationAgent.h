@@ -91,6 +91,8 @@ public:
                              WideString& value) override {
     NormalizeAttributeValue(literal, static_cast<TDtdAttrType>(declType), value, errorType);
   }
+  TXmlErrorKind CheckStandaloneAttribute(WideStringView elementName, WideStringView attrName,
+                                         WideStringView literal) override;
   bool PrepareModel(bool checkValidity) override {
     PrepareDtdModel(checkValidity);
     return FDtdModel.PreparationStatus() != DtdPreparation::Aborted;

@@ -55,13 +55,13 @@ struct TDtdDocumentFixture {
   static TDtdValidationAgent& Agent(TDomDocument& document) {
     return static_cast<TDtdValidationAgent&>(*document.ValidationAgent());
   }
-  // Parses and validates; the first error heard, 0 when valid. -1 when the parse failed.
+  // Parses and validates: the first error heard, 0 when valid; -1 when the parse failed.
   int Validate(const std::string& text) {
     TDomDocument* document = Parse(text);
     if (!document) return -1;
     const bool valid = Agent(*document).ValidateDocument(etExpand);
-    if (valid) return Errors.empty() ? 0 : -2;
-    return Errors.empty() ? -3 : Errors.front();
+    if (!Errors.empty()) return Errors.front();  // heard while parsing or validating
+    return valid ? 0 : -2;
   }
 };
 
@@ -184,6 +184,10 @@ TEST(DtdDocumentTest, ParameterEntitiesAndConditionalSections) {
   EXPECT_EQ(f.Validate(doc("INCLUDE", "<r><a>text</a><b/></r>")), 0);
   EXPECT_EQ(f.Validate(doc("IGNORE", "<r><a/></r>")), 0);
   EXPECT_EQ(f.Validate(doc("IGNORE", "<r><a>text</a></r>")), 21);
+  // In a standalone document, an externally declared token that needs normalization.
+  f.WriteFile("sa.dtd", "<!ELEMENT r EMPTY><!ATTLIST r t NMTOKEN #IMPLIED>");
+  EXPECT_EQ(f.Validate("<?xml version='1.0' standalone='yes'?><!DOCTYPE r SYSTEM 'sa.dtd'><r t=' c '/>"), 39);
+  EXPECT_EQ(f.Validate("<?xml version='1.0' standalone='yes'?><!DOCTYPE r SYSTEM 'sa.dtd'><r t='c'/>"), 0);
   // An external parameter entity between declarations of the internal subset.
   f.WriteFile("decls.ent", "<!ELEMENT r (#PCDATA)>");
   EXPECT_EQ(f.Validate("<!DOCTYPE r [<!ENTITY % d SYSTEM 'decls.ent'> %d;]><r>x</r>"), 0);
