@@ -24,12 +24,10 @@ public:
   void BuildMixedModel(TDtdElementDecl& declaration, WideStringView contentSpec);
   void BuildChildrenModel(TDtdElementDecl& declaration, WideStringView contentSpec);
   void SetTargetModel(TDtdModel* model) { FTargetModel = model; }
-  TDtdModel* TargetModel() const { return FTargetModel; }
   void Reset();
 
   const TXmlLimits& Limits() const { return FLimits; }
   void SetLimits(const TXmlLimits& limits) { FLimits = limits; }
-  bool IgnoreDeclarations() const { return FIgnoreDeclarations; }
 
 private:
   enum TSubsetMode : uint8_t { smNone = 0, smExternal = 3, smInternal = 4 };

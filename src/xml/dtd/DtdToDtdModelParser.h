@@ -59,7 +59,6 @@ public:
 
   const TXmlLimits& Limits() const { return FLimits; }
   void SetLimits(const TXmlLimits& limits);
-  TXmlStandardDtdReader& Reader() const { return *FReader; }
 
 private:
   void BuildPipeline();

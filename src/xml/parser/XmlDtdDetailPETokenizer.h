@@ -47,16 +47,13 @@ public:
   const WideString& ErrorHint() const { return FErrorKind ? FErrorHint : Top().ErrorHint(); }
   // The layer's own error, unless that is a success code; then the top tokenizer's.
   TXmlErrorKind ErrorKind() const;
-  // The name of the parameter entity being read; empty in the subset itself.
-  const WideString& CurrentPEName() const { return FLevels.back().Name; }
   // Tells the levels apart: each pushed level has a number of its own.
   uint64_t CurrentLevelId() const { return FLevels.back().Id; }
-  // The names of the entities being read, outermost first (the subset's own is empty).
+  // Whether the entity of that name is being read: a reference to it would recurse.
   bool IsBeingRead(WideStringView name) const;
   // The URI of the innermost entity being read that has one: the base of relative
   // system identifiers declared here.
   WideString BaseUri() const;
-  bool InsideMarkup() const { return FInsideMarkup; }
 
   TXmlPERefTreatment PERefTreatment() const { return FPERefTreatment; }
   void SetPERefTreatment(TXmlPERefTreatment value) { FPERefTreatment = value; }

@@ -43,7 +43,6 @@ public:
   void LoadExternalPE(WideStringView baseUri, WideStringView publicLiteral, WideStringView systemLiteral,
                       TXmlErrorKind& loadError, WideString& replacementText) override;
 
-  TDomPERepository& PERepository() { return FPERepository; }
   bool ErrorReported() const { return FErrorReported; }
   bool FatalErrorReported() const { return FFatalErrorReported; }
   const TXmlLimits& Limits() const { return FLimits; }

@@ -91,10 +91,6 @@ void TXmlCustomSubsetTokenizer::SetLimits(const TXmlLimits& limits) {
   FMaxEntityValueChars = limits.MaxEntityExpansionChars;
 }
 
-WideString TXmlCustomSubsetTokenizer::EntityBaseUri() const {
-  return FTokenType == stEntityDecl || FTokenType == stParameterEntityDecl ? FEntityDeclBaseUri : WideString();
-}
-
 TXmlErrorKind TXmlCustomSubsetTokenizer::ResolvePEReference(WideStringView name, WideString& replacementText,
                                                             WideString& publicId, WideString& systemId,
                                                             WideString& baseUri) {
@@ -455,7 +451,7 @@ void TXmlCustomSubsetTokenizer::ReadEntityDecl() {
   }
   if (FDetail.TokenType() != ddNameToken) return (void)Fail();
   const WideString name = FDetail.TokenText();
-  FEntityDeclBaseUri = FDetail.BaseUri();
+  const WideString baseUri = FDetail.BaseUri();
   if (!RequireWhiteSpace()) return;
   WideString value, publicLiteral, systemLiteral, notation;
   bool internal = FDetail.TokenType() == ddQuotedLiteral;
@@ -486,7 +482,7 @@ void TXmlCustomSubsetTokenizer::ReadEntityDecl() {
   if (parameter) {
     try {
       const bool added = internal ? FPERepository->AddInternalPE(name, value)
-                                  : FPERepository->AddExternalPE(name, FEntityDeclBaseUri, publicLiteral,
+                                  : FPERepository->AddExternalPE(name, baseUri, publicLiteral,
                                                                  systemLiteral);
       if (!added && !FErrorKind) FErrorKind = XmlErrors::RepeatedPEDeclaration;
     } catch (const Exception&) {
@@ -498,7 +494,7 @@ void TXmlCustomSubsetTokenizer::ReadEntityDecl() {
   const auto fill = [&](auto& signal) -> auto& {
     signal.EntityName = name;
     signal.EntityValue = EscapeQuotes(value);
-    signal.BaseUri = FEntityDeclBaseUri;
+    signal.BaseUri = baseUri;
     signal.PublicLiteral = publicLiteral;
     signal.SystemLiteral = systemLiteral;
     return signal;

@@ -49,8 +49,6 @@ public:
   // The signal of the current token; none for the kinds without one or after a fatal
   // error. Owned here until the next call.
   const TXmlSignal* CurrentSignal() const { return FCurrentSignal.get(); }
-  // The base URI of the entity declaration being delivered; empty for other kinds.
-  WideString EntityBaseUri() const;
   bool IsInParameterEntity() const { return FDetail.IsInParameterEntity(); }
   bool ResolvesPEsInMarkup() const { return FDetail.PERefTreatment() == ptResolve; }
   void SetLimits(const TXmlLimits& limits);
@@ -125,7 +123,6 @@ private:
   std::unique_ptr<TXmlSignal> FCurrentSignal;
   TXmlTextPos FDeclStart;
   uint64_t FDeclLevel = 0;  // the entity level a declaration began in
-  WideString FEntityDeclBaseUri;
   WideString FCurrentAttListElement;
   WideString FCollectedAttrDefs;
   bool FAttListInPE = false;
