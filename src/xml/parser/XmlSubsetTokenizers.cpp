@@ -405,30 +405,50 @@ bool TXmlCustomSubsetTokenizer::ReadExternalId(WideString& publicLiteral, WideSt
   return TextIsSystemLiteral(systemLiteral) || Fail();
 }
 
+// Internal parameter entities hold expanded values already; the loaded text of an
+// external one is read in place, so references in it are expanded in turn. The texts
+// being read form a stack (no recursion); an entity already on it answers 86.
 bool TXmlCustomSubsetTokenizer::ExpandEntityValue(WideStringView literal, WideString& value) {
   value.clear();
   const bool allowed = ResolvesPEsInMarkup() || FDetail.IsInParameterEntity();
-  for (size_t i = 0; i < literal.size();) {
-    const size_t end = literal[i] == u'%' ? literal.find(u';', i) : WideStringView::npos;
-    const WideStringView name =
-        end == WideStringView::npos ? WideStringView() : literal.substr(i + 1, end - i - 1);
+  struct TText {
+    WideString Text, Name;
+    size_t Pos = 0;
+  };
+  std::vector<TText> texts{{WideString(literal), {}}};
+  while (!texts.empty()) {
+    if (texts.back().Pos >= texts.back().Text.size()) {
+      texts.pop_back();
+      continue;
+    }
+    TText& top = texts.back();
+    const WideStringView text = top.Text;
+    const size_t i = top.Pos;
+    const size_t end = text[i] == u'%' ? text.find(u';', i) : WideStringView::npos;
+    const WideStringView name = end == WideStringView::npos ? WideStringView() : text.substr(i + 1, end - i - 1);
     if (name.empty() || !TextIsName(name)) {
-      value += literal[i++];
+      value += text[i];
+      ++top.Pos;
     } else if (!allowed) {
       FErrorKind = XmlErrors::PEReferenceInMarkup;
-      FErrorHint.assign(literal.substr(i, end - i + 1));
+      FErrorHint.assign(text.substr(i, end - i + 1));
       return false;
     } else {
-      WideString text, publicId, systemId, baseUri;
-      const TXmlErrorKind kind = ResolvePEReference(name, text, publicId, systemId, baseUri);
+      top.Pos = end + 1;
+      WideString replacement, publicId, systemId, baseUri;
+      TXmlErrorKind kind = ResolvePEReference(name, replacement, publicId, systemId, baseUri);
+      const bool external = !publicId.empty() || !systemId.empty();
+      if (external && std::any_of(texts.begin(), texts.end(), [&](const TText& t) { return t.Name == name; }))
+        kind = XmlErrors::RecursiveEntity;
       if (!IsNonErrorKind(kind)) {
         FErrorKind = kind;
         FErrorHint.assign(name);
-        value += literal.substr(i, end - i + 1);
+        value += text.substr(i, end - i + 1);
+      } else if (external) {
+        texts.push_back({std::move(replacement), WideString(name)});
       } else {
-        value += text;
+        value += replacement;
       }
-      i = end + 1;
     }
     if (int64_t(value.size()) > FMaxEntityValueChars) {
       FErrorKind = XmlErrors::LimitExceeded;

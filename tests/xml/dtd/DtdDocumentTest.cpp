@@ -184,6 +184,19 @@ TEST(DtdDocumentTest, ParameterEntitiesAndConditionalSections) {
   EXPECT_EQ(f.Validate(doc("INCLUDE", "<r><a>text</a><b/></r>")), 0);
   EXPECT_EQ(f.Validate(doc("IGNORE", "<r><a/></r>")), 0);
   EXPECT_EQ(f.Validate(doc("IGNORE", "<r><a>text</a></r>")), 21);
+  // References in the text of an external parameter entity read into an entity value
+  // are expanded in turn; one that refers back to itself is refused.
+  f.WriteFile("outer.ent", "x%in;y");
+  f.WriteFile("loop.ent", "%loop;");
+  f.WriteFile("pe.dtd", "<!ENTITY % in 'IN'><!ENTITY % outer SYSTEM 'outer.ent'><!ENTITY e '[%outer;]'>"
+                        "<!ELEMENT r (#PCDATA)>");
+  TDomDocument* expanded = f.Parse("<!DOCTYPE r SYSTEM 'pe.dtd'><r>&e;</r>");
+  ASSERT_NE(expanded, nullptr);
+  EXPECT_TRUE(TDtdDocumentFixture::Agent(*expanded).ValidateDocument(etExpand));
+  EXPECT_EQ(Canonical(*expanded), "<r>[xINy]</r>");
+  f.WriteFile("loop.dtd", "<!ENTITY % loop SYSTEM 'loop.ent'><!ENTITY e '%loop;'><!ELEMENT r ANY>");
+  EXPECT_EQ(f.Parse("<!DOCTYPE r SYSTEM 'loop.dtd'><r/>"), nullptr);
+  EXPECT_EQ(f.Errors, std::vector<int>{XmlErrors::RecursiveEntity});
   // In a standalone document, an externally declared token that needs normalization.
   f.WriteFile("sa.dtd", "<!ELEMENT r EMPTY><!ATTLIST r t NMTOKEN #IMPLIED>");
   EXPECT_EQ(f.Validate("<?xml version='1.0' standalone='yes'?><!DOCTYPE r SYSTEM 'sa.dtd'><r t=' c '/>"), 39);
