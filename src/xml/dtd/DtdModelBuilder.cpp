@@ -130,18 +130,18 @@ void TXmlDtdModelBuilder::AddEntity(const TXmlEntityDeclarationSignal& signal) {
 }
 
 void TXmlDtdModelBuilder::AddElement(const TXmlElementTypeDeclarationSignal& signal) {
-  const WideString spec = TrimXmlWhiteSpace(signal.ContentSpec);
-  const TDtdElementContentType type = spec == u"EMPTY"                          ? DTD_EMPTY_CONTENTTYPE
-                                      : spec == u"ANY"                          ? DTD_ANY_CONTENTTYPE
-                                      : spec.find(u"#PCDATA") != WideString::npos ? DTD_MIXED_CONTENTTYPE
-                                                                                : DTD_ELEMENT_CONTENTTYPE;
+  const WideString contentSpec = TrimXmlWhiteSpace(signal.ContentSpec);
+  TDtdElementContentType type = DTD_ELEMENT_CONTENTTYPE;
+  if (contentSpec == u"EMPTY") type = DTD_EMPTY_CONTENTTYPE;
+  else if (contentSpec == u"ANY") type = DTD_ANY_CONTENTTYPE;
+  else if (contentSpec.find(u"#PCDATA") != WideString::npos) type = DTD_MIXED_CONTENTTYPE;
   TDtdElementDecl* declaration;
   if (!FTargetModel->AddElementDecl(signal.ElementName, type, OriginOf(signal.InPERef), declaration))
     return ReportSignalError(signal.EmittingReader(), XmlErrors::RepeatedElementTypeDeclaration, signal.ElementName,
                              u"", &signal);
   try {
-    if (type == DTD_MIXED_CONTENTTYPE) BuildMixedModel(*declaration, spec);
-    else if (type == DTD_ELEMENT_CONTENTTYPE) BuildChildrenModel(*declaration, spec);
+    if (type == DTD_MIXED_CONTENTTYPE) BuildMixedModel(*declaration, contentSpec);
+    else if (type == DTD_ELEMENT_CONTENTTYPE) BuildChildrenModel(*declaration, contentSpec);
   } catch (const Exception&) {
     ReportSignalError(signal.EmittingReader(), XmlErrors::ContentModelNotBuilt, u"", u"", &signal);
   }

@@ -287,7 +287,7 @@ void TXmlCustomSubsetTokenizer::ReadElementDecl() {
   if (FDetail.TokenType() != ddNameToken) return (void)Fail();
   const WideString name = FDetail.TokenText();
   if (!RequireWhiteSpace()) return;
-  WideString spec;
+  WideString contentSpec;
   FOpeningBracketLevels.clear();
   TXmlErrorKind nesting = 0;
   while (FDetail.TokenType() != ddDeclEnd) {
@@ -300,14 +300,14 @@ void TXmlCustomSubsetTokenizer::ReadElementDecl() {
       if (FOpeningBracketLevels.back() != FDetail.CurrentLevelId()) nesting = XmlErrors::GroupPENesting;
       FOpeningBracketLevels.pop_back();
     }
-    spec += text;
+    contentSpec += text;
     if (!Advance()) return;
   }
   ExpectDeclEnd();
   if (!FErrorKind) FErrorKind = nesting;
   auto& signal = NewSignal<TXmlElementTypeDeclarationSignal>();
   signal.ElementName = name;
-  signal.ContentSpec = spec;
+  signal.ContentSpec = contentSpec;
   signal.InPERef = FDetail.IsInParameterEntity();
 }
 
