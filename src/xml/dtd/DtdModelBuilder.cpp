@@ -13,17 +13,6 @@ namespace {
 constexpr uint8_t StatusReading = 1, StatusExternalPassedOverStandalone = 2, StatusDeclarationsIgnored = 3,
                   StatusInternalComplete = 5;
 
-// Takes a final "?", "*" or "+" off the text and answers its frequency.
-TDtdFrequency TakeFrequency(WideString& text) {
-  if (text.empty()) return cmfRequired;
-  switch (text.back()) {
-    case u'?': text.pop_back(); return cmfOptional;
-    case u'*': text.pop_back(); return cmfZeroOrMore;
-    case u'+': text.pop_back(); return cmfOneOrMore;
-    default: return cmfRequired;
-  }
-}
-
 // The text inside the outer parentheses; "Parser error." unless it is non-empty.
 WideString Inner(WideStringView text) {
   WideString inner;
@@ -169,53 +158,79 @@ void TXmlDtdModelBuilder::BuildMixedModel(TDtdElementDecl& declaration, WideStri
   }
 }
 
+// Two linear passes, no recursion: the first finds each group's separator (every
+// separator of a group must be the same; none makes a sequence), the second builds
+// the particles with a stack of open groups.
 void TXmlDtdModelBuilder::BuildChildrenModel(TDtdElementDecl& declaration, WideStringView contentSpec) {
-  BuildGroup(declaration, nullptr, contentSpec, 0);
-}
-
-void TXmlDtdModelBuilder::BuildGroup(TDtdElementDecl& declaration, TDtdContentModel* parent, WideStringView text,
-                                     int32_t depth) {
-  if (depth >= FLimits.MaxContentModelDepth) RaiseMalformed();
-  WideString group = TrimXmlWhiteSpace(text);
-  const TDtdFrequency frequency = TakeFrequency(group);
-  if (group.empty() || group.back() != u')') RaiseMalformed();
-  const WideString inner = Inner(group);
-  // The separator is the first "," or "|" outside inner groups; none counts as ",".
-  WideChar separator = u',';
-  int32_t nesting = 0;
-  for (const WideChar c : inner) {
-    if (c == u'(') ++nesting;
-    else if (c == u')' && --nesting < 0) RaiseMalformed();
-    else if (nesting == 0 && (c == u',' || c == u'|')) {
+  const WideString text = TrimXmlWhiteSpace(contentSpec);
+  std::vector<WideChar> separators;  // per group, in the order of their "("
+  std::vector<size_t> open;
+  for (const WideChar c : text) {
+    if (c == u'(') {
+      open.push_back(separators.size());
+      separators.push_back(0);
+    } else if (c == u')') {
+      if (open.empty()) RaiseMalformed();
+      open.pop_back();
+    } else if (c == u',' || c == u'|') {
+      if (open.empty()) RaiseMalformed();
+      WideChar& separator = separators[open.back()];
+      if (separator != 0 && separator != c) RaiseMalformed();
       separator = c;
-      break;
     }
   }
-  TDtdContentModel* particle = declaration.CreateContentModel(u"", separator == u',' ? cmtSequence : cmtChoice);
-  particle->SetFrequency(frequency);
-  if (parent) parent->AppendSubModel(particle);
-  else declaration.SetContentModel(particle);
-  size_t partStart = 0;
-  nesting = 0;
-  for (size_t i = 0; i <= inner.size(); ++i) {
-    if (i < inner.size()) {
-      if (inner[i] == u'(') ++nesting;
-      else if (inner[i] == u')') --nesting;
-      if (nesting < 0) RaiseMalformed();
-      if (nesting > 0 || inner[i] != separator) continue;
-    } else if (nesting != 0) {
-      RaiseMalformed();
+  if (!open.empty() || text.empty() || text[0] != u'(') RaiseMalformed();
+  // Takes the occurrence indicator at i, if any.
+  const auto frequencyAt = [&](size_t& i) {
+    if (i == text.size()) return cmfRequired;
+    switch (text[i]) {
+      case u'?': ++i; return cmfOptional;
+      case u'*': ++i; return cmfZeroOrMore;
+      case u'+': ++i; return cmfOneOrMore;
+      default: return cmfRequired;
     }
-    WideString part = TrimXmlWhiteSpace(WideStringView(inner).substr(partStart, i - partStart));
-    partStart = i + 1;
-    if (part.starts_with(u'(')) {
-      BuildGroup(declaration, particle, part, depth + 1);
-      continue;
+  };
+  std::vector<TDtdContentModel*> groups;
+  size_t groupIndex = 0;
+  bool expectItem = true;  // after "(" or a separator
+  size_t i = 0;
+  while (i < text.size()) {
+    const WideChar c = text[i];
+    if (IsMarkupWhiteSpace(c)) {
+      ++i;
+    } else if (c == u'(') {
+      if (!expectItem) RaiseMalformed();
+      if (int32_t(groups.size()) >= FLimits.MaxContentModelDepth) RaiseMalformed();
+      TDtdContentModel* group =
+          declaration.CreateContentModel(u"", separators[groupIndex++] == u'|' ? cmtChoice : cmtSequence);
+      if (groups.empty()) declaration.SetContentModel(group);
+      else groups.back()->AppendSubModel(group);
+      groups.push_back(group);
+      ++i;
+    } else if (c == u')') {
+      if (expectItem) RaiseMalformed();
+      ++i;
+      groups.back()->SetFrequency(frequencyAt(i));
+      groups.pop_back();
+      expectItem = false;
+      if (groups.empty()) break;
+    } else if (c == u',' || c == u'|') {
+      if (expectItem) RaiseMalformed();
+      expectItem = true;
+      ++i;
+    } else {
+      if (!expectItem) RaiseMalformed();
+      const size_t nameStart = i;
+      while (i < text.size() && !IsMarkupWhiteSpace(text[i]) &&
+             WideStringView(u"(),|?*+").find(text[i]) == WideStringView::npos)
+        ++i;
+      const WideString name = text.substr(nameStart, i - nameStart);
+      if (!TextIsName(name)) RaiseMalformed();
+      TDtdContentModel* particle = declaration.CreateContentModel(name, cmtName);
+      particle->SetFrequency(frequencyAt(i));
+      groups.back()->AppendSubModel(particle);
+      expectItem = false;
     }
-    const TDtdFrequency partFrequency = TakeFrequency(part);
-    if (!TextIsName(part)) RaiseMalformed();
-    TDtdContentModel* name = declaration.CreateContentModel(part, cmtName);
-    name->SetFrequency(partFrequency);
-    particle->AppendSubModel(name);
   }
+  if (i != text.size()) RaiseMalformed();  // something after the outermost group
 }

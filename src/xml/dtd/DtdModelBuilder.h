@@ -31,8 +31,6 @@ public:
 
 private:
   enum TSubsetMode : uint8_t { smNone = 0, smExternal = 3, smInternal = 4 };
-  // The group of `text` below `parent` (none: the declaration's top model).
-  void BuildGroup(TDtdElementDecl& declaration, TDtdContentModel* parent, WideStringView text, int32_t depth);
   TDtdDeclOrigin OriginOf(bool inPERef) const {
     return FSubsetMode == smExternal || inPERef ? doExternalSubset : doInternalSubset;
   }

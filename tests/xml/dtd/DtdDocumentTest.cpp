@@ -300,6 +300,11 @@ TEST(DtdDocumentTest, ExpansionIsBoundedAndExternalEntitiesStayInAllowedFolders)
   f.WriteFile("laughs.dtd", subset);
   EXPECT_EQ(f.Parse("<!DOCTYPE r SYSTEM 'laughs.dtd'><r/>"), nullptr);
   EXPECT_NE(std::find(f.Errors.begin(), f.Errors.end(), XmlErrors::LimitExceeded), f.Errors.end());
+  // A content model nested 100,000 deep is refused without deep recursion (the
+  // builder stops at MaxContentModelDepth).
+  const std::string deep = std::string(100000, '(') + "a" + std::string(100000, ')');
+  EXPECT_EQ(f.Parse(Doc("<!ELEMENT r " + deep + ">", "<r/>")), nullptr);
+  EXPECT_EQ(f.Errors, std::vector<int>{XmlErrors::ContentModelNotBuilt});
   // A file outside the allowed folder is not read: the external subset is unresolved.
   const std::filesystem::path outside = f.Folder.parent_path() / (f.Folder.filename().string() + "-outside.dtd");
   std::ofstream(outside) << "<!ELEMENT r ANY>";
