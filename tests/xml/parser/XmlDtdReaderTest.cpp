@@ -232,6 +232,26 @@ TEST(XmlDtdReaderTest, RepeatedDeclarationsAndReset) {
   EXPECT_TRUE(h.External(u"<!ELEMENT a ANY>"));
 }
 
+// A handler that fails: the read ends with the aborted signal and answers false, though
+// no error was reported.
+TEST(XmlDtdReaderTest, AHandlersExceptionEndsTheReadWithFalse) {
+  class TFailingHandler final : public TXmlCustomHandler {
+  public:
+    using TXmlCustomHandler::TXmlCustomHandler;
+    void ProcessSignal(const TXmlSignal& signal) override {
+      if (SignalAs<TXmlElementTypeDeclarationSignal>(signal)) throw EParserException(SInternalParserException);
+      if (SignalAs<TXmlAbortedSignal>(signal)) Aborted = true;
+    }
+    bool Aborted = false;
+  };
+  TDtdReaderFixture f;
+  TFailingHandler failing(nullptr);
+  f.Reader.SetNextHandler(&failing);
+  EXPECT_FALSE(f.External(u"<!ELEMENT a ANY>"));
+  EXPECT_TRUE(failing.Aborted);
+  EXPECT_EQ(f.ErrorKinds(), std::vector<int>{});
+}
+
 TEST(XmlDtdReaderTest, UnresolvedExternalEntitiesBetweenDeclarations) {
   // Without loading, the reference is delivered for the model builder to note.
   TDtdReaderFixture f;
