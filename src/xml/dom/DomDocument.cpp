@@ -350,7 +350,10 @@ void TDomCustomDocument::DoNodeRemoving(TDomNode* node) {
 
 // ---- TDomDocument ----
 
-TDomDocument::TDomDocument(TDomImplementation* implementation) : TDomCustomDocument(implementation) {}
+TDomDocument::TDomDocument(TDomImplementation* implementation) : TDomCustomDocument(implementation) {
+  if (implementation && implementation->ValidationAgentFactory())
+    FValidationAgent = implementation->ValidationAgentFactory()(*this);
+}
 
 TDomDocument::~TDomDocument() = default;
 

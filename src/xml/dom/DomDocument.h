@@ -35,6 +35,13 @@ public:
   virtual void FillEntityReference(TDomEntityReference& reference) = 0;
   virtual void ResolveAttributeValue(WideStringView literal, uint8_t declType, TXmlErrorKind& errorType,
                                      WideString& value) = 0;
+  // Builds the DTD model from the document's type declaration (the external subset
+  // only with checkValidity); false when the preparation was aborted.
+  virtual bool PrepareModel(bool checkValidity) = 0;
+  // A specified attribute as written: 39 when the document is standalone and the
+  // attribute, declared externally, changes under normalization by its type; else 0.
+  virtual TXmlErrorKind CheckStandaloneAttribute(WideStringView elementName, WideStringView attrName,
+                                                 WideStringView literal) = 0;
 };
 
 // The base resolution of an attribute literal (XML 1.0 section 3.3.3): character and

@@ -40,6 +40,7 @@ inline constexpr char SInuse_Node_Err[] = "Inuse node error.";
 inline constexpr char SInuse_Attribute_Err[] = "Inuse attribute error.";
 inline constexpr char SInvalid_State_Err[] = "Invalid state error.";
 inline constexpr char SNamespace_Err[] = "Namespace error.";
+inline constexpr char SWrong_DOM_Implementation_Err[] = "Wrong DOM implementation error.";
 
 // Parsing ended: by a fatal error, an error handler's refusal or a broken handler chain.
 class EParserException : public EDomException {

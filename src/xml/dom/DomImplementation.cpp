@@ -9,7 +9,6 @@ namespace {
 
 constexpr char SNoResourceResolver[] = "No resource resolver assigned to DOM implementation.";
 
-constexpr TXmlErrorKind EntityDeclarationNotAllowed = 69;
 constexpr TXmlErrorKind EntityUnreadable = 150;
 
 }  // namespace
@@ -124,7 +123,7 @@ void TDomImplementation::ResolveResourceAsWideString(WideStringView baseUri, Wid
     return;
   }
   if (source->HasMalformedDeclaration() || source->DeclarationKind() == dkXmlDeclaration) {
-    errorType = EntityDeclarationNotAllowed;
+    errorType = XmlErrors::TextDeclarationExpected;
     return;
   }
   if (source->XmlVersion() != u"1.0") {

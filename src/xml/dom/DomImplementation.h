@@ -35,6 +35,9 @@ using TDomRequestXPathFunctionResultEvent = std::function<void(
     int32_t contextSize, const std::vector<TDomXPathSyntaxNode*>& arguments,
     std::unique_ptr<TDomXPathCustomResult>& value)>;
 
+// Makes the DTD validation agent of a new document (the DTD code installs one).
+using TDtdValidationAgentFactory = std::function<std::unique_ptr<IDtdValidationAgent>(TDomDocument& document)>;
+
 class TDomImplementation : public TComponent {
 public:
   explicit TDomImplementation(TComponent* owner);
@@ -76,6 +79,11 @@ public:
   void DisableErrorEvents() { ++FErrorEventsDisabled; }
   void EnableErrorEvents() { --FErrorEventsDisabled; }
 
+  // Every TDomDocument made for the implementation from now on gets its agent from the
+  // factory; without one, documents know no declarations.
+  const TDtdValidationAgentFactory& ValidationAgentFactory() const { return FValidationAgentFactory; }
+  void SetValidationAgentFactory(TDtdValidationAgentFactory factory) { FValidationAgentFactory = std::move(factory); }
+
   TCustomResourceResolver* ResourceResolver() const { return FResourceResolver; }
   void SetResourceResolver(TCustomResourceResolver* resolver);
   // Raises ENot_Found_Err "No resource resolver assigned to DOM implementation." without
@@ -101,6 +109,7 @@ protected:
 private:
   int16_t FErrorEventsDisabled = 0;
   TCustomResourceResolver* FResourceResolver = nullptr;
+  TDtdValidationAgentFactory FValidationAgentFactory;
   std::vector<std::unique_ptr<TDomCustomDocument>> FDocuments;
   std::unique_ptr<TDomNodeList> FDocumentsView;
 };

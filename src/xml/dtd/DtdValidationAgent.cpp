@@ -1,5 +1,7 @@
 #include "xml/dtd/DtdValidationAgent.h"
 
+#include "xml/dtd/DtdToDtdModelParser.h"
+
 #include <algorithm>
 
 #include "xml/codecs/Utf16Codecs.h"
@@ -8,6 +10,7 @@
 #include "xml/dom/DomImplementation.h"
 #include "xml/dom/DomNode.h"
 #include "xml/dom/DomTextRoutines.h"
+#include "xml/dtd/DtdToDtdModelParser.h"
 #include "xml/parser/DomError.h"
 #include "xml/parser/XmlAttrValueTokenizer.h"
 #include "xml/parser/XmlInputSource.h"
@@ -34,23 +37,6 @@ std::vector<WideString> Tokens(WideStringView value) {
 
 bool Contains(const std::vector<WideString>& list, WideStringView item) {
   return std::find(list.begin(), list.end(), item) != list.end();
-}
-
-// An attribute value written back as attribute-value text.
-WideString EscapeAttributeText(WideStringView value) {
-  WideString result;
-  for (const char16_t c : value) {
-    switch (c) {
-      case u'\t': result += u"&#x9;"; break;
-      case u'\n': result += u"&#xA;"; break;
-      case u'\r': result += u"&#xD;"; break;
-      case u'"': result += u"&quot;"; break;
-      case u'&': result += u"&amp;"; break;
-      case u'<': result += u"&lt;"; break;
-      default: result += c;
-    }
-  }
-  return result;
 }
 
 // Lifts a node's read-only flag for a scope and restores it, also on exceptions.
@@ -166,6 +152,7 @@ void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, W
   const int64_t limit = DefaultXmlLimits().MaxEntityExpansionChars;
   int64_t avail = limit;
   text.clear();
+  std::vector<std::unique_ptr<WideString>> blankedTexts;  // declared first: outlives the tokenizers
   std::vector<std::unique_ptr<TXmlAttrValueTokenizer>> stack;
   stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(value));
   const auto fail = [&](TXmlErrorKind kind) {
@@ -203,8 +190,18 @@ void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, W
         if (!IsNonErrorKind(resolved)) return fail(resolved);
         if (replacement.find(u'<') != WideString::npos) return fail(XmlErrors::LessThanInAttributeValue);
         if (keyLimit != 0 && key > keyLimit) return fail(IsEntityDeclaredWfc() ? 53 : 22);
-        // The tokenizer reads the declaration's own text, which outlives the walk.
-        stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(declaration->ReplacementText()));
+        // The tokenizer reads the declaration's own text, which outlives the walk. A
+        // carriage return there came from a character reference and is white space
+        // like any other; the tokenizer's reader would merge it into a following line
+        // feed, so a copy with blanks is read instead.
+        const WideString& own = declaration->ReplacementText();
+        if (own.find(u'\r') == WideString::npos) {
+          stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(own));
+        } else {
+          WideString& copy = *blankedTexts.emplace_back(std::make_unique<WideString>(own));
+          std::replace(copy.begin(), copy.end(), u'\r', u' ');
+          stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(copy));
+        }
         break;
       }
       case avChar:
@@ -240,7 +237,14 @@ TDtdValidationAgent::TFragment TDtdValidationAgent::ParseReplacementText(WideStr
   TFragment fragment(NewDomNode<TDomDocumentFragment>(*FOwnerDocument));
   TXmlToDomParser parser(nullptr);
   parser.SetDOMImpl(FOwnerDocument->GetDomImplementation());
-  TUtilsWideStringStream stream(text);
+  // A carriage return in a replacement text came from a character reference; the
+  // reader would make it a line feed, so it goes in as a reference again.
+  WideString escaped;
+  for (const WideChar c : text) {
+    if (c == u'\r') escaped += u"&#13;";
+    else escaped += c;
+  }
+  TUtilsWideStringStream stream(escaped);
   TXmlSimpleInputSource source(&stream, TXmlSourceStart{}, CodecClassOf<TUTF16LECodec>(), parser.BufferSize(), u"",
                                u"");
   parser.ParseIntoFragment(&source, fragment.get());
@@ -382,29 +386,39 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl
   }
 }
 
+TXmlErrorKind TDtdValidationAgent::CheckStandaloneAttribute(WideStringView elementName, WideStringView attrName,
+                                                           WideStringView literal) {
+  const TDtdAttributeDecl* declaration = FindAttributeDecl(elementName, attrName);
+  if (!declaration || declaration->Origin() != doExternalSubset || declaration->AttributeType() == atCData ||
+      !IsEntityDeclaredWfc())
+    return 0;
+  WideString expanded, normalized;
+  TXmlErrorKind expandError = 0, normalizeError = 0;
+  ExpandValue(literal, 0, expanded, expandError);
+  NormalizeAttributeValue(literal, declaration->AttributeType(), normalized, normalizeError);
+  return expandError == 0 && normalizeError == 0 && expanded != normalized ? 39 : 0;
+}
+
 void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreatment treatment, bool& go,
                                             bool& valid) {
   TDomElement* owner = attribute.GetOwnerElement();
   const WideString ownerName = owner ? owner->GetNodeName() : WideString();
+  // The node holds the value with its references resolved (the parser resolved them),
+  // so it is normalized as text: reading it as a literal again would resolve a "&"
+  // that came from "&amp;" a second time.
   const TDtdAttrType type = GetAttributeType(ownerName, attribute.GetNodeName());
-  WideString normalized;
-  TXmlErrorKind errorType = 0;
-  NormalizeAttributeValue(attribute.GetNodeValue(), type, normalized, errorType);
-  if (errorType != 0) Report(errorType, nullptr, &attribute, valid, go);
-  if (!go) return;
+  const WideString value = attribute.GetNodeValue();
+  const WideString normalized = type == atCData ? value : CollapseBlanks(value);
   TDtdAttributeDecl* declaration = FindAttributeDecl(ownerName, attribute.GetNodeName());
   if (!declaration) return Report(33, nullptr, &attribute, valid, go);
   if (declaration->Origin() == doExternalSubset && IsEntityDeclaredWfc()) {
     if (!attribute.GetSpecified()) Report(41, declaration, &attribute, valid, go);
-    WideString expanded;
-    TXmlErrorKind expandError = 0;
-    ExpandValue(attribute.GetNodeValue(), 0, expanded, expandError);
-    if (go && expanded != normalized) Report(39, declaration, &attribute, valid, go);
+    if (go && value != normalized) Report(39, declaration, &attribute, valid, go);
     if (!go) return;
   }
-  if (treatment == etExpand) {
+  if (treatment == etExpand && value != normalized) {
     const TWritableScope writable(attribute);
-    attribute.SetNodeValue(EscapeAttributeText(normalized));
+    attribute.SetNodeValue(normalized);
   }
   CheckTypedValue(attribute, *declaration, normalized, valid, go);
 }
@@ -599,6 +613,8 @@ void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, 
                       enumeration.begin() + static_cast<ptrdiff_t>(i))
           Report(15, target, nullptr, valid, go);
       }
+      // A default must be one of the notations listed, as a value must (XML 1.0 errata E6).
+      if (go) bad(hasDefault && !enumeration.empty() && !Contains(enumeration, value));
       break;
     case atIdRef:
     case atEntity: bad(hasDefault && !TextIsName(value)); break;
@@ -666,11 +682,14 @@ void TDtdValidationAgent::PrepareDtdModel(bool checkValidity) {
     FDtdModel.SetPreparationStatus(DtdPreparation::NoDtd);
     return;
   }
-  if (!FModelPreparer) {
+  TDtdToDtdModelParser parser(nullptr);
+  parser.SetDOMImpl(FOwnerDocument->GetDomImplementation());
+  parser.SetTargetModel(&FDtdModel);
+  try {
+    parser.ParseDoctypeDecl(FOwnerDocument->GetDoctypeDecl(), checkValidity);
+  } catch (const Exception&) {  // no DOM implementation: nothing can be read
     FDtdModel.SetPreparationStatus(DtdPreparation::Aborted);
-    return;
   }
-  FModelPreparer(*FOwnerDocument, FDtdModel, checkValidity);
 }
 
 bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
@@ -703,3 +722,8 @@ bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
 }
 
 void TDtdValidationAgent::TFragmentFree::operator()(TDomDocumentFragment* fragment) const { fragment->Free(); }
+
+void InstallDtdValidation(TDomImplementation& implementation) {
+  implementation.SetValidationAgentFactory(
+      [](TDomDocument& document) { return std::make_unique<TDtdValidationAgent>(&document); });
+}

@@ -28,10 +28,6 @@ enum TDtdEntityTreatment : uint8_t { etExpand = 0, etKeep = 1 };
 
 class TDtdValidationAgent final : public TObject, public IDtdValidationAgent {
 public:
-  // Builds the model from the document's type declaration with the validity flag; set
-  // by whoever reads DTDs. Without one, a document with a declaration ends in status 4.
-  using TModelPreparer = std::function<void(TDomDocument& document, TDtdModel& model, bool checkValidity)>;
-
   // ENot_Supported_Err "Not supported error." without a document.
   explicit TDtdValidationAgent(TDomDocument* ownerDocument);
   ~TDtdValidationAgent() override;
@@ -74,7 +70,6 @@ public:
 
   TDtdModel& DtdModel() { return FDtdModel; }
   TDomDocument& OwnerDocument() const { return *FOwnerDocument; }
-  void SetModelPreparer(TModelPreparer preparer) { FModelPreparer = std::move(preparer); }
   // The IDREF tokens met, in order, each with its attribute.
   const std::vector<std::pair<WideString, TDomAttr*>>& IdRefs() const { return FIdRefRegistry; }
 
@@ -95,6 +90,12 @@ public:
   void ResolveAttributeValue(WideStringView literal, uint8_t declType, TXmlErrorKind& errorType,
                              WideString& value) override {
     NormalizeAttributeValue(literal, static_cast<TDtdAttrType>(declType), value, errorType);
+  }
+  TXmlErrorKind CheckStandaloneAttribute(WideStringView elementName, WideStringView attrName,
+                                         WideStringView literal) override;
+  bool PrepareModel(bool checkValidity) override {
+    PrepareDtdModel(checkValidity);
+    return FDtdModel.PreparationStatus() != DtdPreparation::Aborted;
   }
 
 private:
@@ -122,6 +123,9 @@ private:
   std::map<WideString, TDomElement*> FIdRegistry;
   std::vector<std::pair<WideString, TDomAttr*>> FIdRefRegistry;
   TDtdModel FDtdModel;
-  TModelPreparer FModelPreparer;
   int64_t FExpansionAvail;
 };
+
+// Gives every document made for the implementation from now on a validation agent, so
+// that parsing a document type declaration builds its DTD model.
+void InstallDtdValidation(TDomImplementation& implementation);

@@ -133,6 +133,13 @@ void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
                                  errorType, value);
   if (!IsNonErrorKind(errorType))
     ReportSignalError(signal.EmittingReader(), errorType, signal.AttrValue, u"", &signal);
+  // Only the literal shows whether normalization changed the value.
+  if (auto* withDtd = dynamic_cast<TDomDocument*>(&document);
+      withDtd && withDtd->ValidationAgent() && DocTypeDeclTreatment == dtCheckValidity) {
+    if (const TXmlErrorKind standalone = withDtd->ValidationAgent()->CheckStandaloneAttribute(
+            element->GetNodeName(), signal.AttrName, signal.AttrValue))
+      ReportSignalError(signal.EmittingReader(), standalone, signal.AttrName, u"", &signal);
+  }
   auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document);
   if (!documentNS) {
     element->SetAttribute(signal.AttrName, value);
@@ -161,4 +168,16 @@ void TXmlDomBuilder::AddDoctype(const TXmlDoctypeSignal& signal) {
   doctype->IntSubsetStartColumn = signal.SubsetColumn;
   doctype->IntSubsetStartLine = signal.SubsetLine;
   AppendNew(doctype);
+  auto* owner = dynamic_cast<TDomDocument*>(FReferenceNode);
+  IDtdValidationAgent* agent = owner ? owner->ValidationAgent() : nullptr;
+  if (!agent) return;
+  const bool checkValidity = DocTypeDeclTreatment == dtCheckValidity;
+  try {
+    if (!agent->PrepareModel(checkValidity))
+      throw EParserException(checkValidity ? SNonWellformedOrInvalidDtd : SNonWellformedDtd);
+  } catch (...) {
+    FReferenceNode->RemoveChild(doctype);
+    doctype->Free();
+    throw;
+  }
 }

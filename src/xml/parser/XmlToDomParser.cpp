@@ -75,12 +75,15 @@ TDomDocument* TXmlToDomParser::ParseFile(const AnsiString& fileName) {
   return ParseStream(&stream, FileNameToFileUri(fileName, 0), nullptr, true);
 }
 
-// The pieces are joined as they are: nothing stands before the first one.
+WideString JoinSourceCodePieces(const std::vector<WideString>& pieces) {
+  WideString text;
+  for (const WideString& piece : pieces) text += piece;
+  return text;
+}
+
 TDomDocument* TXmlToDomParser::ParseSourceCode(const std::vector<WideString>* source, WideStringView systemId) {
   if (!source) throw EAccessViolation(SSourceCodeNotSpecified);
-  WideString text;
-  for (const WideString& piece : *source) text += piece;
-  return ParseWideString(text, systemId, CodecClassOf<TUTF16LECodec>(), true);
+  return ParseWideString(JoinSourceCodePieces(*source), systemId, CodecClassOf<TUTF16LECodec>(), true);
 }
 
 TDomDocument* TXmlToDomParser::ParseStream(TStream* stream, WideStringView systemId, TUnicodeCodecClass codecClass,

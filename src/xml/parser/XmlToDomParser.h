@@ -32,6 +32,10 @@ inline constexpr char SInputSourceNotSpecified[] = "Input source not specified."
 inline constexpr char SDomImplNotSpecified[] = "DOM implementation not specified.";
 inline constexpr char SFragmentNotSpecified[] = "Reference document fragment not specified.";
 
+// The texts of source-code pieces joined in order, without separators; nothing stands
+// before the first piece.
+WideString JoinSourceCodePieces(const std::vector<WideString>& pieces);
+
 class TXmlCustomParser : public TComponent {
 public:
   using TComponent::TComponent;

@@ -52,7 +52,7 @@ void TXmlWFTestHandler::ProcessSignal(const TXmlSignal& signal) {
     case InExternalDtd:
     case InInternalDtd:
       if (!(signal.GetScope() & ScopeDtd)) RaiseInternal();
-      if (SignalAs<TXmlCompletedSignal>(signal)) FMode = Idle;
+      if (SignalAs<TXmlCompletedSignal>(signal) || SignalAs<TXmlAbortedSignal>(signal)) FMode = Idle;
       break;
   }
   if (result.Kind == 0) signal.CheckWellformedness(result.Kind, result.OffendingText, result.Hint);

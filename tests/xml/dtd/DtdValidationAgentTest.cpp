@@ -460,23 +460,19 @@ TEST_F(DtdValidationAgentTest, TheDocumentElementMustMatchTheDoctype) {
   EXPECT_EQ(Reported, Kinds{43});
 }
 
-TEST_F(DtdValidationAgentTest, WithoutAPreparerADoctypeCannotBePrepared) {
-  Document->AppendChild(NewDomNode<TDomDocumentTypeDecl>(*Document, u"", u"", u"", u"r"));
+TEST_F(DtdValidationAgentTest, TheModelIsPreparedFromTheDoctype) {
+  Document->AppendChild(NewDomNode<TDomDocumentTypeDecl>(*Document, u"<!ELEMENT r ANY>", u"", u"", u"r"));
   Root(u"r");
-  EXPECT_FALSE(Agent->ValidateDocument(etExpand));
-  EXPECT_EQ(Model().PreparationStatus(), DtdPreparation::Aborted);
-  bool called = false;
-  Agent->SetModelPreparer([&](TDomDocument& document, TDtdModel& model, bool checkValidity) {
-    called = true;
-    EXPECT_EQ(&document, Document);
-    EXPECT_TRUE(checkValidity);
-    TDtdElementDecl* decl;
-    model.AddElementDecl(u"r", DTD_ANY_CONTENTTYPE, doInternalSubset, decl);
-    model.SetPreparationStatus(DtdPreparation::Complete);
-  });
-  Reported.clear();
   EXPECT_TRUE(Agent->ValidateDocument(etExpand));
-  EXPECT_TRUE(called);
+  EXPECT_EQ(Model().PreparationStatus(), DtdPreparation::Complete);
+  ASSERT_NE(Agent->FindElementDecl(u"r"), nullptr);
+  // A malformed subset aborts the preparation.
+  Document->GetDoctypeDecl()->Free();
+  Document->InsertBefore(NewDomNode<TDomDocumentTypeDecl>(*Document, u"<!ELEMENT r>", u"", u"", u"r"),
+                         Document->GetDocumentElement());
+  Agent->PrepareDtdModel(false);
+  EXPECT_EQ(Model().PreparationStatus(), DtdPreparation::Aborted);
+  EXPECT_EQ(Reported, Kinds{XmlErrors::ContentModelNotBuilt});
   ExpectRaises<ENot_Supported_Err>([] { TDtdValidationAgent agent(nullptr); }, "Not supported error.");
 }
 

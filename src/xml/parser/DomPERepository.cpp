@@ -1,4 +1,4 @@
-#include "xml/dtd/DomPERepository.h"
+#include "xml/parser/DomPERepository.h"
 
 #include "platform/base/Exception.h"
 #include "xml/dom/DomExceptions.h"

@@ -2,7 +2,7 @@
 
 #include "platform/base/Exception.h"
 #include "xml/dom/DomExceptions.h"
-#include "xml/dtd/DomPERepository.h"
+#include "xml/parser/DomPERepository.h"
 #include "xml/XmlTestSupport.h"
 
 namespace {
