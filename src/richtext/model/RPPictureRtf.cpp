@@ -1,0 +1,100 @@
+// Pictures and bullets as RTF picture groups.
+#include <memory>
+#include <string>
+
+#include "platform/base/Format.h"
+#include "platform/base/Numbers.h"
+#include "platform/base/Streams.h"
+#include "platform/graphics/JpegImage.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
+
+namespace {
+// The bitmap file header that RTF's \dibitmap leaves out, in hex digits.
+constexpr size_t BitmapFileHeaderHexChars = 28;
+
+TGraphicClass& PngGraphicClass() {
+  static TGraphicClass pngClass = nullptr;
+  return pngClass;
+}
+
+// The graphic's stream as upper-case hex digits, two per byte.
+AnsiString StreamHex(const TGraphic& graphic) {
+  TMemoryStream stream;
+  graphic.SaveToStream(stream);
+  static constexpr char Digits[] = "0123456789ABCDEF";
+  const auto* bytes = static_cast<const uint8_t*>(stream.Memory());
+  AnsiString hex;
+  hex.reserve(static_cast<size_t>(stream.Size()) * 2);
+  for (int64_t i = 0; i < stream.Size(); ++i) {
+    hex += Digits[bytes[i] >> 4];
+    hex += Digits[bytes[i] & 0x0F];
+  }
+  return hex;
+}
+
+// \picscalex / \picscaley: the stretched size in percent of the natural one.
+AnsiString ScaleWord(const char* word, int32_t stretched, int32_t natural) {
+  if (stretched <= 0 || natural <= 0) return {};
+  return word + std::to_string(Round(stretched * 100.0 / natural));
+}
+
+// A bitmap of any graphic: assigned, or, when the graphic cannot become one, the graphic
+// drawn on white.
+std::unique_ptr<TBitmap> AsBitmap(const TGraphic& graphic) {
+  auto bitmap = std::make_unique<TBitmap>();
+  try {
+    bitmap->Assign(&graphic);
+    return bitmap;
+  } catch (const Exception&) {
+  }
+  bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(graphic.Width(), graphic.Height());
+  TCanvas& canvas = *bitmap->Canvas();
+  canvas.Brush().SetColor(clWhite);
+  canvas.FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
+  try {
+    canvas.Draw(0, 0, &graphic);
+  } catch (const Exception&) {
+  }
+  return bitmap;
+}
+}  // namespace
+
+void SetRPPngGraphicClass(TGraphicClass graphicClass) { PngGraphicClass() = graphicClass; }
+TGraphicClass GetRPPngGraphicClass() { return PngGraphicClass(); }
+
+AnsiString RtfBitmapPicture(const TBitmap& bitmap, const AnsiString& scaling) {
+  const AnsiString hex = StreamHex(bitmap);
+  return "{\\pict" + scaling +
+         Format("\\dibitmap0\\wbmwidthbytes%d\\picw%d\\pich%d\\picwgoal%d\\pichgoal%d ",
+                {bitmap.BytesPerScanLine(), bitmap.Width(), bitmap.Height(), bitmap.Width() * 15,
+                 bitmap.Height() * 15}) +
+         hex.substr(std::min(hex.size(), BitmapFileHeaderHexChars)) + "}";
+}
+
+AnsiString TRPGraphicItemInfo::SaveRTF(uint32_t rtfOptions) const {
+  if (!Image) return {};
+  const int32_t width = Image->Width(), height = Image->Height();
+  const AnsiString scaling = ScaleWord("\\picscalex", ImageWidth, width) + ScaleWord("\\picscaley", ImageHeight, height);
+  const bool jpeg = dynamic_cast<const TJPEGImage*>(Image.get()) != nullptr;
+  const bool png = PngGraphicClass() && Image->ClassType() == PngGraphicClass();
+  if ((jpeg && (rtfOptions & rprtfSaveJpegAsJpeg)) || png)
+    return "{\\pict" + scaling + Format(jpeg ? "\\jpegblip\\picw%d\\pich%d " : "\\pngblip\\picw%d\\pich%d ",
+                                        {width, height}) +
+           StreamHex(*Image) + "}";
+  if (const auto* bitmap = dynamic_cast<const TBitmap*>(Image.get())) return RtfBitmapPicture(*bitmap, scaling);
+  return RtfBitmapPicture(*AsBitmap(*Image), scaling);
+}
+
+AnsiString TRPBulletItemInfo::SaveRTF() const {
+  if (!ImageList || ImageIndex < 0 || ImageIndex >= ImageList->Count()) return {};
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(ImageList->Width(), ImageList->Height());
+  bitmap.Canvas()->Brush().SetColor(clWhite);
+  bitmap.Canvas()->FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
+  ImageList->Draw(*bitmap.Canvas(), 0, 0, ImageIndex);
+  return RtfBitmapPicture(bitmap, {});
+}

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/base/FileSystem.h"
+#include "platform/base/Streams.h"
+#include "platform/graphics/JpegImage.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
+#include "RPPictureTestData.h"
+
+namespace {
+
+// The 40-byte information header of a 24-bit bitmap file, in hex: its size, width,
+// height, one plane, 24 bits, no compression, image bytes, then four zero fields.
+std::string InfoHeaderHex(int32_t width, int32_t height, int32_t imageBytes) {
+  auto le32 = [](int32_t v) {
+    char out[9];
+    std::snprintf(out, sizeof out, "%02X%02X%02X%02X", v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF, (v >> 24) & 0xFF);
+    return std::string(out);
+  };
+  return le32(40) + le32(width) + le32(height) + "0100" + "1800" + le32(0) + le32(imageBytes) + le32(0) + le32(0) +
+         le32(0) + le32(0);
+}
+
+class RPPictureRtfTest : public ::testing::Test {
+protected:
+  ~RPPictureRtfTest() override { SetRPPngGraphicClass(nullptr); }
+};
+
+TEST_F(RPPictureRtfTest, BitmapIsWrittenAsDeviceIndependentBitmapWithoutFileHeader) {
+  TRPGraphicItemInfo item(nullptr, Picture({"RB"}), rpvaBaseline);
+  // One row of 2 pixels: 6 bytes padded to 8; blue-green-red order.
+  const std::string pixels = InfoHeaderHex(2, 1, 8) + "0000FF" + "FF0000" + "0000";
+  EXPECT_EQ(item.SaveRTF(0), "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " + pixels + "}");
+  item.ImageWidth = 3;   // 150 percent
+  item.ImageHeight = 5;  // 500 percent
+  EXPECT_EQ(item.SaveRTF(0), "{\\pict\\picscalex150\\picscaley500\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1"
+                             "\\picwgoal30\\pichgoal15 " + pixels + "}");
+  TRPGraphicItemInfo empty(nullptr);
+  EXPECT_EQ(empty.SaveRTF(0), "");
+}
+
+TEST_F(RPPictureRtfTest, ScaleRoundsHalvesToEven) {
+  // 2 pixels shown as 1: 50; 8 shown as 1: 12.5 -> 12; 8 shown as 3: 37.5 -> 38.
+  struct TCase {
+    int32_t Natural, Stretched;
+    const char* Want;
+  };
+  for (const TCase& c : {TCase{2, 1, "\\picscalex50"}, TCase{8, 1, "\\picscalex12\\"}, TCase{8, 3, "\\picscalex38"}}) {
+    SCOPED_TRACE(c.Want);
+    TRPGraphicItemInfo item(nullptr, Picture({std::string(static_cast<size_t>(c.Natural), 'K')}), rpvaBaseline);
+    item.ImageWidth = c.Stretched;
+    EXPECT_NE(item.SaveRTF(0).find(c.Want), std::string::npos);
+  }
+}
+
+TEST_F(RPPictureRtfTest, JpegKeepsItsOwnFormatOnlyWhenAsked) {
+  TFileStream file(QF_TEST_DATA_DIR "/fuzz/jpeg_image/gray.jpg", fmOpenRead);
+  std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
+  file.ReadBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  file.SetPosition(0);
+  auto jpeg = std::make_unique<TJPEGImage>();
+  jpeg->LoadFromStream(file);
+  const int32_t width = jpeg->Width(), height = jpeg->Height();
+  TRPGraphicItemInfo item(nullptr, std::move(jpeg), rpvaBaseline);
+  std::string hex;
+  for (uint8_t b : bytes) {
+    char two[3];
+    std::snprintf(two, sizeof two, "%02X", b);
+    hex += two;
+  }
+  EXPECT_EQ(item.SaveRTF(rprtfSaveJpegAsJpeg),
+            "{\\pict\\jpegblip\\picw" + std::to_string(width) + "\\pich" + std::to_string(height) + " " + hex + "}");
+  // Otherwise as the bitmap it decodes to.
+  const AnsiString asBitmap = item.SaveRTF(0);
+  EXPECT_EQ(asBitmap.rfind("{\\pict\\dibitmap0\\wbmwidthbytes", 0), 0u);
+  EXPECT_NE(asBitmap.find("\\picw" + std::to_string(width) + "\\pich" + std::to_string(height)), std::string::npos);
+}
+
+TEST_F(RPPictureRtfTest, PngClassIsWrittenInItsOwnFormat) {
+  TRPGraphicItemInfo item(nullptr, std::make_unique<TUndrawableGraphic>(), rpvaBaseline);
+  // Not the PNG class: it cannot become a bitmap, so it is drawn (here: not at all) on
+  // white, 3 x 2 pixels.
+  const std::string whiteRow = "FFFFFFFFFFFFFFFFFF000000";
+  EXPECT_EQ(item.SaveRTF(rprtfSaveBitmapDefault),
+            "{\\pict\\dibitmap0\\wbmwidthbytes12\\picw3\\pich2\\picwgoal45\\pichgoal30 " + InfoHeaderHex(3, 2, 24) +
+                whiteRow + whiteRow + "}");
+  SetRPPngGraphicClass(&TUndrawableGraphic::ClassInfo);
+  EXPECT_EQ(item.SaveRTF(0), "{\\pict\\pngblip\\picw3\\pich2 01AB}");
+}
+
+TEST_F(RPPictureRtfTest, BytesPerLineAreTheStrideEvenForOneRow) {
+  // The scan-line width in bytes, not the width in pixels, also for a single row.
+  TRPGraphicItemInfo item(nullptr, Picture({"KKK"}), rpvaBaseline);
+  EXPECT_NE(item.SaveRTF(0).find("\\wbmwidthbytes12\\"), std::string::npos);
+}
+
+TEST_F(RPPictureRtfTest, BulletWritesItsImageOnWhite) {
+  TBitmap strip;
+  strip.SetPixelFormat(pf24bit);
+  strip.SetSize(2, 1);
+  strip.SetPixelColor(0, 0, clRed);
+  strip.SetPixelColor(1, 0, clFuchsia);  // masked: white below
+  TCustomImageList list(nullptr, 2, 1);
+  list.AddMasked(strip, clFuchsia);
+  TRPBulletItemInfo bullet(nullptr);
+  EXPECT_EQ(bullet.SaveRTF(), "");
+  bullet.ImageList = &list;
+  EXPECT_EQ(bullet.SaveRTF(), "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " +
+                                  InfoHeaderHex(2, 1, 8) + "0000FFFFFFFF0000}");
+  bullet.ImageIndex = 1;
+  EXPECT_EQ(bullet.SaveRTF(), "");
+}
+
+}  // namespace
