@@ -99,6 +99,17 @@ TEST(FB2RPConvertorTest, SpacersAndPageBreaksOfASectionStyle) {
   }
 }
 
+// A section that starts a page and begins with a picture: the break goes to the picture,
+// not to the text after it.
+TEST(FB2RPConvertorTest, APageBreakGoesToAPictureOrATableToo) {
+  TBuilderFixture f;
+  f.Scheme.Styles(vsSection).PageBreak = true;
+  f.Build(MakeBook("<section><p>a</p></section><section><image l:href=\"#pic.png\"/><p>b</p></section>"
+                   "<section><table><tr><td>c</td></tr></table></section>"));
+  ASSERT_EQ(f.Main().GetItemCount(), 4);
+  for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(f.Main().GetPageBreakBefore(i), i != 2) << i;
+}
+
 // The spacer font of size -1 is one pixel high: a spacer line is a few pixels, not a
 // font of size 0 or less.
 TEST(FB2RPConvertorTest, ASpacerLineIsAboutOnePixelHigh) {
