@@ -1,5 +1,6 @@
 // The builder's style machinery: the two stacks, find-or-add of paragraph and text
 // styles with their per-style caches, spacer paragraphs, page breaks and text runs.
+#include <cassert>
 #include <string>
 
 #include "convert/cFB2RPConvertor.h"
@@ -41,6 +42,7 @@ void TFB2RPConvertor::Convert(TFictionBook2& book, TReportRichPane& view, TProgr
   Links = &links;
   Target = &view.RPData();
   Sheet = view.Style();
+  assert(Sheet != nullptr && "the view needs a style sheet");
   view.Clear();
   Sheet->ParaStyles().Clear();
   Sheet->TextStyles().Clear();
