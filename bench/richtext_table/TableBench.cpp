@@ -7,6 +7,8 @@
 #include <string>
 
 #include "platform/graphics/Bitmap.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTablePrint.h"
@@ -22,6 +24,8 @@ class TTableDocument : public TCustomRPFormattedData {
 public:
   TTableDocument() : Style(nullptr) {
     RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterBulletItemClasses();
     Page.SetPixelFormat(pf24bit);
     Page.SetSize(8, 8);
     auto item = std::make_unique<TRPTableItemInfo>(RowCount, ColCount, this);

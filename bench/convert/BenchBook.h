@@ -1,0 +1,9 @@
+// The benchmarks' book: mkbook.py's 100,000 Russian and English words (seed 1), made by the
+// system Python, which has the Debian packages mkbook.py needs for a cover (python3-pil).
+#pragma once
+
+#include <string>
+
+// The FB2 text of the book made with the extra options (such as "--make-cover"); empty
+// when it cannot be made.
+std::string MakeBenchBook(const std::string& options);
