@@ -54,4 +54,30 @@ TEST(RPPaintPicturesTest, APicturesTransparentPixelsShowThePageBelow) {
   }
 }
 
+// A bullet's image from its list, over the page where the list's mask leaves it out.
+TEST(RPPaintPicturesTest, ABulletShowsItsImage) {
+  TBitmap strip;
+  strip.SetPixelFormat(pf24bit);
+  strip.SetSize(2, 2);
+  strip.SetPixelColor(0, 0, clBlack);
+  strip.SetPixelColor(1, 1, clBlack);  // the white pixels are outside the mask
+  TCustomImageList list(nullptr, 2, 2);
+  ASSERT_EQ(list.AddMasked(strip, clWhite), 0);
+  TTestFormattedData data;
+  data.LeftMargin = 3;
+  auto bullet = std::make_unique<TRPBulletItemInfo>(&data);
+  bullet->ImageList = &list;
+  data.AddItem("", std::move(bullet));
+  data.FormatAll();
+  const TRPDrawLineInfo& d = *data.DrawItems[0];
+  const int32_t s = static_cast<const TRPRectItemInfo*>(data.GetItem(0))->Spacing;
+  auto page = FilledPage(data.Width, d.Top + d.Height, clYellow);
+  data.DrawRect(*page->Canvas(), TRect{0, 0, data.Width, d.Top + d.Height});
+  const int32_t x = d.Left + s, y = d.Top + s;
+  EXPECT_EQ(page->PixelColor(x, y), clBlack);
+  EXPECT_EQ(page->PixelColor(x + 1, y), clYellow);
+  EXPECT_EQ(page->PixelColor(x, y + 1), clYellow);
+  EXPECT_EQ(page->PixelColor(x + 1, y + 1), clBlack);
+}
+
 }  // namespace
