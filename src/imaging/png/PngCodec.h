@@ -66,8 +66,9 @@ class TPNGObject : public TGraphic {
   void Assign(const TPersistent& source) override;
   using TGraphic::Assign;
 
-  // Paints the image into rect of the canvas (nearest pixel when the sizes differ).
-  void Draw(TCanvas& canvas, const TRect& rect) const;
+  // Paints the image into rect of the canvas (nearest pixel when the sizes differ),
+  // leaving out the transparent colour or blending by alpha over what the canvas holds.
+  void Draw(TCanvas& canvas, const TRect& rect) const override;
 
   // The colour of a pixel (0 outside the image); setting outside does nothing. Palette
   // and gray images take the nearest entry of their colour table.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/graphics/Canvas.h"
 #include "platform/graphics/PixelAccess.h"
 
 namespace {
@@ -137,6 +138,8 @@ void TBitmap::SetTransparentColor(TColor value) {
 }
 
 void TBitmap::Clear() { NewImage(0, 0, FPixelFormat); }
+
+void TBitmap::Draw(TCanvas& canvas, const TRect& rect) const { canvas.StretchDraw(rect, this); }
 
 void TBitmap::Assign(const TPersistent& source) {
   if (&source == this) return;

@@ -92,6 +92,8 @@ public:
   // sources assign themselves (AssignTo) or raise the assignment error.
   void Assign(const TPersistent& source) override;
   using TGraphic::Assign;
+  // Straight through the canvas's bitmap drawing, with no copy.
+  void Draw(TCanvas& canvas, const TRect& rect) const override;
   // An empty bitmap of the same pixel format.
   void Clear() override;
 

@@ -115,12 +115,10 @@ void TCanvas::Draw(int32_t x, int32_t y, const TGraphic* graphic) {
 void TCanvas::StretchDraw(const TRect& rect, const TGraphic* graphic) {
   if (!graphic || graphic->Empty() || !FBitmap) return;
   const TBitmap* source = dynamic_cast<const TBitmap*>(graphic);
-  TBitmap converted;
   if (!source) {
-    converted.Assign(graphic);
-    source = &converted;
+    graphic->Draw(*this, rect);
+    return;
   }
-  if (source->Empty()) return;
   Changing();
   std::optional<TColor> transparent;
   if (source->Transparent()) transparent = source->TransparentColor();

@@ -66,9 +66,9 @@ public:
   void DrawFocusRect(const TRect& rect);
 
   // Draws a graphic at its own size, or stretched into a rectangle (nearest pixel). A
-  // bitmap is read directly; another graphic is first assigned to a bitmap (and raises
-  // what that assignment raises). A transparent bitmap leaves its transparent colour's
-  // pixels undrawn. Null or empty graphics draw nothing.
+  // bitmap is read directly; another graphic draws itself (TGraphic::Draw), keeping its
+  // transparency. A transparent bitmap leaves its transparent colour's pixels undrawn.
+  // Null or empty graphics draw nothing, nor does a canvas without a bitmap.
   void Draw(int32_t x, int32_t y, const TGraphic* graphic);
   void StretchDraw(const TRect& rect, const TGraphic* graphic);
   // Copies a rectangle of another canvas's pixels into `dest` (nearest pixel; CanvasBlit.h).

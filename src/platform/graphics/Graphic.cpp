@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "platform/base/TextUtils.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
 
 namespace {
 
@@ -21,6 +23,12 @@ void TGraphic::Assign(const TGraphic* source) {
     Clear();
   else
     Assign(static_cast<const TPersistent&>(*source));
+}
+
+void TGraphic::Draw(TCanvas& canvas, const TRect& rect) const {
+  TBitmap converted;
+  converted.Assign(this);
+  canvas.StretchDraw(rect, &converted);
 }
 
 void RegisterGraphicClass(TGraphicClass graphicClass) {

@@ -32,6 +32,8 @@ inline constexpr char SInvalidBitmap[] = "Bitmap image is not valid";
 inline constexpr char SInvalidPixelFormat[] = "Invalid pixel format";
 
 class TGraphic;
+class TCanvas;
+struct TRect;
 
 struct TGraphicClassInfo {
   const char* ClassName;
@@ -68,6 +70,12 @@ public:
   // Graphics without a palette answer an empty handle and ignore a new one.
   virtual HPALETTE Palette() const { return {}; }
   virtual void SetPalette(HPALETTE palette) { (void)palette; }
+
+  // Paints the graphic into rect of the canvas, stretched (nearest pixel); the canvas's
+  // Draw and StretchDraw come here for every graphic that is not a bitmap. This class
+  // paints a bitmap copy of itself (raising what that assignment raises); a graphic with
+  // transparency the copy cannot keep composites itself over what the canvas holds.
+  virtual void Draw(TCanvas& canvas, const TRect& rect) const;
 
   bool Transparent() const { return FTransparent; }
   virtual void SetTransparent(bool value) { FTransparent = value; }

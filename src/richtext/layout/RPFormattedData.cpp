@@ -150,7 +150,7 @@ void TCustomRPFormattedData::Format(bool onlyResized, bool forceFormat, bool noS
       const int32_t d = topItem >= 0 && topItem < GetItemCount() ? GetItemFirstDrawItem(topItem) : -1;
       ScrollTo(d >= 0 ? DrawItems[d]->Top - topDistance : 0);
     } else if (onlyTail) {
-      ScrollTo(oldVOffs);
+      ScrollTo((GetOptions() & rpoScrollToEnd) != 0 ? DocumentHeight : oldVOffs);
     }
     PlaceControls();
     if (onlyResized && selStartItem >= 0 && selEndItem >= 0) {

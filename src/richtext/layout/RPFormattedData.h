@@ -232,9 +232,12 @@ public:
   bool SelectionExists(bool clearEmpty, bool countInnerSelection = false);
   // The stored start, after cancelling an empty selection.
   virtual void GetSelectionStartDrawPos(int32_t& drawNo, int32_t& drawOffs);
-  // Cancels the selection; every item but exceptItem drops its inner selection. Does
-  // nothing while a deselection runs.
+  // Cancels the selection and the keyboard focus of an item (UnfocusItem); every item
+  // but exceptItem drops its inner selection. Does nothing while a deselection runs.
   virtual void Deselect(TCustomRPItemInfo* exceptItem, bool notify);
+  // The item holding the keyboard focus loses it; nothing in this class, which keeps no
+  // focused item (the control's document does).
+  virtual void UnfocusItem() {}
   void Deselect(bool notify) { Deselect(nullptr, notify); }
   void SelectAll();
   bool IsDrawPosInSelection(int32_t drawNo, int32_t offs, bool includeEdges) const;

@@ -123,6 +123,7 @@ void TCustomRPFormattedData::Deselect(TCustomRPItemInfo* exceptItem, bool notify
   FDeselecting = true;
   TScopeExit done([&] { FDeselecting = false; });
   StoreSelection(-1, 0, -1, 0);
+  UnfocusItem();
   ReleaseSubItems(exceptItem);
   if (notify) SelectionChanged();
 }

@@ -36,6 +36,7 @@ inline constexpr TRPOptions rpoClientTextWidth = 0x04;        // wrap at the cli
 inline constexpr TRPOptions rpoShowSpecialCharacters = 0x08;  // spaces, soft hyphens and paragraph marks shown
 inline constexpr TRPOptions rpoShowCheckpoints = 0x10;
 inline constexpr TRPOptions rpoShowPageBreaks = 0x20;
+inline constexpr TRPOptions rpoScrollToEnd = 0x80;  // a pass over appended items scrolls to the end
 
 // State flags: set while the document is being cleared.
 inline constexpr uint32_t rpstClearing = 0x80;

@@ -170,6 +170,45 @@ TEST(PngCodec, DrawsOpaqueStretchedAndBlendedImages) {
   EXPECT_EQ(gray.PixelColor(3, 3), Rgb(117, 117, 117));  // pixel (1, 1): 100 + 16 + 1
 }
 
+TEST(PngCodec, ACanvasDrawsTheImageOverWhatItHolds) {
+  // The canvas hands the image its own drawing, so transparency survives: a keyed palette
+  // entry and a partly transparent pixel over a blue canvas, at the image's size and
+  // stretched.
+  TPNGObject keyed;  // entry 0 (black) fully transparent, entry 1 red opaque
+  LoadPng(keyed, PalettePng({{0, 0, 0}, {255, 0, 0}}, {0}));
+  TPNGObject blended;  // red at alpha 255, green at alpha 64
+  LoadPng(blended, PngFile({ChunkBytes("IHDR", IhdrData(2, 1, 8, 6)),
+                            ChunkBytes("IDAT", Deflated(TBytes{0, 255, 0, 0, 255, 0, 255, 0, 64})),
+                            ChunkBytes("IEND", {})}));
+  const TColor mixed = Rgb(0, 64, 191);  // (255 × 64 + 255) >> 8, (255 × 191 + 255) >> 8
+  struct Case {
+    const char* name;
+    const TPNGObject* image;
+    bool stretched;
+    TColor left, right;
+  } cases[] = {
+      {"keyed", &keyed, false, clBlue, clRed},
+      {"keyed, stretched", &keyed, true, clBlue, clRed},
+      {"alpha", &blended, false, clRed, mixed},
+      {"alpha, stretched", &blended, true, clRed, mixed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto target = Canvas24(6, 3, clBlue);
+    if (c.stretched)
+      target->Canvas()->StretchDraw(Rect(1, 1, 5, 2), c.image);  // each pixel twice
+    else
+      target->Canvas()->Draw(1, 1, c.image);
+    const int32_t width = c.stretched ? 2 : 1;
+    for (int32_t x = 0; x < width; ++x) {
+      EXPECT_EQ(target->PixelColor(1 + x, 1), c.left) << x;
+      EXPECT_EQ(target->PixelColor(1 + width + x, 1), c.right) << x;
+    }
+    EXPECT_EQ(target->PixelColor(1 + 2 * width, 1), clBlue);
+    EXPECT_EQ(target->PixelColor(1, 0), clBlue);
+  }
+}
+
 TEST(PngCodec, AssignsToBitmapsOfTheFittingFormat) {
   TPNGObject rgba;
   LoadPng(rgba, PngFile({ChunkBytes("IHDR", IhdrData(1, 1, 8, 6)), ChunkBytes("IDAT", Deflated({0, 0, 0, 0, 128})),

@@ -267,6 +267,42 @@ TEST_F(CanvasTest, DrawAndStretchDrawCopyBitmaps) {
               {7, "......##...."}});
 }
 
+namespace {
+
+// A graphic that is no bitmap and cannot become one: it paints its rectangle black.
+class TSelfDrawnGraphic : public TGraphic {
+public:
+  static const TGraphicClassInfo ClassInfo;
+  TGraphicClass ClassType() const override { return &ClassInfo; }
+  bool Empty() const override { return false; }
+  int32_t Width() const override { return 2; }
+  int32_t Height() const override { return 3; }
+  void SetWidth(int32_t) override {}
+  void SetHeight(int32_t) override {}
+  void Clear() override {}
+  void LoadFromStream(TStream&) override {}
+  void SaveToStream(TStream&) const override {}
+  void Draw(TCanvas& canvas, const TRect& rect) const override {
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(clBlack);
+    canvas.FillRect(rect);
+  }
+};
+const TGraphicClassInfo TSelfDrawnGraphic::ClassInfo{"TSelfDrawnGraphic", nullptr};
+
+}  // namespace
+
+TEST_F(CanvasTest, OtherGraphicsDrawThemselves) {
+  const TSelfDrawnGraphic graphic;
+  Canvas->Draw(1, 1, &graphic);                   // at its own size, 2 x 3
+  Canvas->StretchDraw(Rect(5, 2, 9, 3), &graphic);  // into 4 x 1
+  ExpectRows({{0, "............"},
+              {1, ".##........."},
+              {2, ".##..####..."},
+              {3, ".##........."},
+              {4, "............"}});
+}
+
 TEST_F(CanvasTest, BitBltAndCopyRectCopyBetweenCanvases) {
   TBitmap source;
   source.SetPixelFormat(pf4bit);

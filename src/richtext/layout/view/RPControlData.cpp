@@ -24,9 +24,13 @@ constexpr int32_t DefaultMaxSmallStep = 10;
 // --- TRPControlData ------------------------------------------------------------------
 
 void TRPControlData::ClearFormatting() {
+  UnfocusItem();
+  TCustomRPFormattedData::ClearFormatting();
+}
+
+void TRPControlData::UnfocusItem() {
   FocusedItemNo = -1;
   FocusedItemData = nullptr;
-  TCustomRPFormattedData::ClearFormatting();
 }
 
 bool TRPControlData::DoTabNavigation(bool backward, TCanvas* canvas) {
@@ -141,6 +145,7 @@ TCanvas* TRichPaneRPData::GetCanvas() { return &FControl.Canvas(); }
 TColor TRichPaneRPData::GetColor() const { return FControl.EffectiveColor(); }
 TRPBackground* TRichPaneRPData::GetBackground() const { return &FControl.Background(); }
 bool TRichPaneRPData::IsFocused() const { return FControl.Host() && FControl.Host()->Focused(); }
+IRPDocumentView* TRichPaneRPData::GetDocumentView() const { return FControl.Host(); }
 
 void TRichPaneRPData::ScrollTo(int32_t y) { FControl.ScrollTo(y); }
 void TRichPaneRPData::HScrollTo(int32_t x) { FControl.HScrollTo(x); }

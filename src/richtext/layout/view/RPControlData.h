@@ -23,6 +23,8 @@ public:
   TRPTabNavigationType TabNavigation = rptnTab;
 
   void ClearFormatting() override;
+  // Forgets the focused item (deselecting drops the keyboard focus).
+  void UnfocusItem() override;
   // Moves the keyboard focus to the next (backward: previous) item that takes it, in this
   // document or its sub-documents (table cells), erasing the old focus rectangle on
   // canvas and drawing the new one when a canvas is given, and bringing the item into
@@ -79,6 +81,8 @@ public:
   TColor GetColor() const override;
   TRPBackground* GetBackground() const override;
   bool IsFocused() const override;
+  // The control's window host; nullptr without one (the report control).
+  IRPDocumentView* GetDocumentView() const override;
 
   void ScrollTo(int32_t y) override;
   void HScrollTo(int32_t x);

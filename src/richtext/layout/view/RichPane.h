@@ -18,7 +18,6 @@ class TRPStyle;
 
 // The control's options beyond those the document reads (RPData.h).
 inline constexpr TRPOptions rpoAllowSelection = 0x40;
-inline constexpr TRPOptions rpoScrollToEnd = 0x80;  // appending scrolls to the end
 inline constexpr TRPOptions rpoAutoCopyText = 0x100;
 inline constexpr TRPOptions rpoAutoCopyRPF = 0x200;
 inline constexpr TRPOptions rpoAutoCopyImage = 0x400;

@@ -104,6 +104,35 @@ TEST(RPControlDataTest, ScrollRangesHoldTheHeightInSmallStepsRoundedUp) {
   EXPECT_EQ(view.Pane.RPData().GetAreaWidth(), 120);
 }
 
+// The document asks the control's window host to repaint; the report control has none.
+TEST(RPControlDataTest, TheWindowHostIsTheDocumentsView) {
+  TTestRichPane view;
+  TRichPaneRPData& data = view.Pane.RPData();
+  EXPECT_EQ(data.GetDocumentView(), nullptr);
+  data.InvalidateControl();  // nothing to ask
+  TRecordingHost host;
+  view.Pane.SetHost(&host);
+  EXPECT_EQ(data.GetDocumentView(), &host);
+  data.AddAnsiText("text", 0, TRPTag(), 0);
+  view.Pane.Format();
+  host.Invalidated = 0;
+  data.SelectAll();
+  EXPECT_EQ(host.Invalidated, 1);
+  data.RefreshControl();
+  data.UpdateControl();
+  EXPECT_EQ(host.Refreshed, 1);
+  EXPECT_EQ(host.Updated, 1);
+  // A draw item's box in client coordinates, widened by the margin.
+  const TRPDrawLineInfo& d = *data.DrawItems[0];
+  data.InvalidateDrawItem(0, 2);
+  ASSERT_EQ(host.InvalidatedRects.size(), 1u);
+  const TRect& r = host.InvalidatedRects[0];
+  EXPECT_EQ(r.Left, d.Left - 2);
+  EXPECT_EQ(r.Top, d.Top - 2);
+  EXPECT_EQ(r.Right, d.Left + d.Width + 2);
+  EXPECT_EQ(r.Bottom, d.Top + d.Height + 2);
+}
+
 // An item that takes the keyboard focus and is a hyperlink.
 class TFocusableItem : public TRPRectItemInfo {
 public:
@@ -142,6 +171,22 @@ TEST(RPControlDataTest, TabNavigationVisitsFocusableItemsBothWays) {
   // A new layout forgets the focus.
   view.Pane.Format();
   EXPECT_EQ(data.FocusedItemNo, -1);
+}
+
+TEST(RPControlDataTest, DeselectingTakesTheFocusFromTheFocusedItem) {
+  TTestRichPane view;
+  TRichPaneRPData& data = view.Pane.RPData();
+  data.AddAnsiText("text", 0, TRPTag(), 0);
+  data.AddItem("", std::make_unique<TFocusableItem>(&data));
+  view.Pane.Format();
+  ASSERT_TRUE(data.DoTabNavigation(false, nullptr));
+  ASSERT_EQ(data.FocusedItemNo, 1);
+  data.SelectAll();
+  EXPECT_EQ(data.FocusedItemNo, 1);  // selecting keeps it
+  data.Deselect(data.GetItem(1), false);
+  EXPECT_EQ(data.FocusedItemNo, -1);
+  EXPECT_EQ(data.FocusedItemData, nullptr);
+  EXPECT_FALSE(data.SelectionExists(false));
 }
 
 // A whole-line item holding two cells as a table does; its cells' parent is the

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "richtext/layout/view/RPItemFormattedData.h"
 #include "richtext/layout/view/RichPane.h"
@@ -27,7 +28,8 @@ class TRecordingHost : public IRPWindowHost {
 public:
   int32_t VMax = -1, VPage = -1, VPos = -1;
   int32_t ScrolledX = 0, ScrolledY = 0;
-  int32_t Invalidated = 0;
+  int32_t Invalidated = 0, Refreshed = 0, Updated = 0;
+  std::vector<TRect> InvalidatedRects;
   bool HasFocus = false;
 
   void SetScrollBar(TRPScrollBarKind bar, int32_t max, int32_t page, int32_t position, bool) override {
@@ -40,7 +42,10 @@ public:
     ScrolledX += dx;
     ScrolledY += dy;
   }
+  void InvalidateRect(const TRect& rect) override { InvalidatedRects.push_back(rect); }
   void Invalidate() override { ++Invalidated; }
+  void Refresh() override { ++Refreshed; }
+  void Update() override { ++Updated; }
   bool Focused() const override { return HasFocus; }
 };
 

@@ -118,6 +118,33 @@ TEST(RichPaneTest, ResizingLaysTheDocumentOutForTheNewWidth) {
   EXPECT_EQ(view.Pane.ClientWidth(), 48);
 }
 
+// A pass over appended items keeps the view where it was, or with rpoScrollToEnd shows
+// the end of the document.
+TEST(RichPaneTest, ATailPassScrollsToTheEndWhenAsked) {
+  for (const bool toEnd : {false, true}) {
+    SCOPED_TRACE(toEnd ? "rpoScrollToEnd" : "without");
+    TTestRichPane view;
+    view.Pane.Options = toEnd ? view.Pane.Options | rpoScrollToEnd : view.Pane.Options & ~rpoScrollToEnd;
+    view.Pane.AddTextNL("one", 0, 0, 0);
+    view.Pane.Format();
+    ASSERT_EQ(view.Pane.VScrollPos(), 0);
+    for (int32_t i = 0; i < 20; ++i) view.Pane.AddTextNL("more", 0, 0, 0);
+    TRichPaneRPData& data = view.Pane.RPData();
+    data.Format(false, false, false, 0, nullptr, true, false, false);
+    ASSERT_EQ(data.DrawItems.Count(), 21);
+    ASSERT_GT(data.DocumentHeight, view.Pane.ClientHeight());
+    if (!toEnd) {
+      EXPECT_EQ(view.Pane.VScrollPos(), 0);
+      continue;
+    }
+    // As far down as the bars go.
+    const int32_t end = view.Pane.VScrollPos();
+    EXPECT_GT(end, 0);
+    view.Pane.ScrollTo(data.DocumentHeight);
+    EXPECT_EQ(view.Pane.VScrollPos(), end);
+  }
+}
+
 TEST(RichPaneTest, PlainTextOfTheDocument) {
   TTestRichPane view;
   view.Pane.AddTextNL("one\ntwo", 0, 0, 0);
