@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 
+#include "archive/ArZipDefs.h"
 #include "archive/ArZipExtract.h"
 #include "archive/ArZipInsert.h"
 #include "archive/ArchiveTestSupport.h"
@@ -188,6 +189,19 @@ TEST_F(ZipWriting, EveryEntryActionRoundTripsThroughUnzip) {
   EXPECT_TRUE(zip.Failures.empty());
 }
 
+TEST_F(ZipWriting, RecurseFindsTheDiskFileOfAPathlessEntryInSubfolders) {
+  RunIn(Folder, "cd in/sub && zip -q ../../out.zip small.txt");
+  TZip zip(ZipPath());
+  zip.Archive.SetBaseDirectory(Folder / "in");
+  zip.Archive.StoreOptions = soRecurse;
+  Bytes changed = BookLikeText(999, 10);
+  WriteFileBytes(In("sub/small.txt"), changed);
+  zip.Archive.FreshenAt(0);
+  EXPECT_EQ(zip.Archive.Items(0)->DiskFileName, In("sub/small.txt"));
+  zip.Archive.SaveChanges();
+  EXPECT_EQ(UnzipBytes("small.txt"), changed);
+}
+
 TEST_F(ZipWriting, MovedEntryIsFoundUnderItsNewNameOnly) {
   RunIn(Folder, "cd in && zip -q ../out.zip book.fb2 noise.bin");
   TZip zip(ZipPath());
@@ -324,6 +338,53 @@ TEST_F(ZipWriting, FailedSaveLeavesTheOldArchiveAndItsEntries) {
   EXPECT_EQ(zip.Archive.Count(), 3);
   EXPECT_EQ(zip.Archive.Items(2)->Action, aaAdd);
   EXPECT_EQ(zip.Archive.Status(), asIdle);
+}
+
+TEST_F(ZipWriting, CopiedEntriesKeepTheirStoredNameAndWholeExtraField) {
+  // An entry from an MS-DOS host with an OEM name, and Debian's extra fields (their
+  // lengths hold zero bytes).
+  WriteFileBytes(Folder / "in/\x8E.fb2", {'x'});
+  RunIn(Folder, "cd in && zip -q ../out.zip \"$(printf '\\216.fb2')\" book.fb2");
+  Bytes zipBytes = ReadFileBytes(ZipPath());
+  {
+    TMemoryStream stream;
+    LoadBytes(stream, zipBytes);
+    stream.SetPosition(static_cast<int64_t>(FindEndRecord(stream)));
+    TArZipDirectoryFileFooter footer;
+    ReadEndRecord(stream, footer);
+    zipBytes[footer.DirectoryOffset + ZipCenVersionMadeBy + 1] = 0;  // host MS-DOS
+    WriteFileBytes(ZipPath(), zipBytes);
+  }
+  {
+    TZip zip(ZipPath());
+    ASSERT_EQ(zip.Archive.Items(0)->FileName(), "\xCE.fb2");  // CP866 0x8E is CP1251 0xCE
+    zip.Add(In("noise.bin"), "noise.bin");
+    zip.Archive.SaveChanges();
+  }
+  RunIn(Folder, "unzip -t out.zip > test.txt 2>&1 && ! grep -qi warning test.txt");
+  // Every local header agrees with its central one: the stored name bytes, and the extra
+  // field whole.
+  TMemoryStream stream;
+  LoadBytes(stream, ReadFileBytes(ZipPath()));
+  stream.SetPosition(static_cast<int64_t>(FindEndRecord(stream)));
+  TArZipDirectoryFileFooter footer;
+  ReadEndRecord(stream, footer);
+  ASSERT_EQ(footer.TotalEntries, 3);
+  int64_t at = footer.DirectoryOffset;
+  for (int i = 0; i < 3; ++i) {
+    TArZipDirectoryFileHeader central, local;
+    stream.SetPosition(at);
+    ReadCentralHeader(stream, central);
+    at = stream.Position();
+    stream.SetPosition(central.RelativeOffset);
+    ReadLocalHeader(stream, local);
+    SCOPED_TRACE(central.FileName);
+    EXPECT_EQ(local.FileName, central.FileName);
+    EXPECT_EQ(local.ExtraField, central.ExtraField);
+    EXPECT_EQ(local.Crc32, central.Crc32);
+  }
+  TZip reread(ZipPath());
+  EXPECT_EQ(reread.Names(), (std::vector<AnsiString>{"\xCE.fb2", "book.fb2", "noise.bin"}));
 }
 
 TEST_F(ZipWriting, SelfExtractorKeepsItsStub) {
