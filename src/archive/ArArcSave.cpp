@@ -227,8 +227,7 @@ void TArArchive::ReplaceContent(TStream& work) {
       target.CopyFrom(work, 0);
       if (!target.Commit()) RaiseLastOSError();
     }
-    FOwnedStream = std::make_unique<TFileStream>(FArchiveName, FFileMode);
-    FStream = FOwnedStream.get();
+    OpenArchiveFile();
   } catch (const EArUserAbort&) {
     throw;
   } catch (...) {

@@ -1,6 +1,7 @@
 #include "archive/ArArcTyp.h"
 
 #include "archive/ArUtils.h"
+#include "archive/ArVolumes.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/Module.h"
@@ -77,6 +78,12 @@ bool TArArchiveList::IsActiveName(const AnsiString& name) const {
 
 namespace {
 
+AnsiString FullPath(const AnsiString& fileName) {
+  char buffer[4096];
+  uint32_t length = GetFullPathNameA(fileName.c_str(), sizeof buffer, buffer, nullptr);
+  return length > 0 && length < sizeof buffer ? AnsiString(buffer, length) : fileName;
+}
+
 AnsiString WithoutTrailingSlash(AnsiString directory) {
   if (directory.size() > 1 && directory.back() == '/') directory.pop_back();
   return directory;
@@ -88,12 +95,25 @@ TArArchive::TArArchive(const AnsiString& fileName, uint16_t mode)
     : FArchiveName(fileName),
       FBaseDirectory(WithoutTrailingSlash(WideToAnsi(ProgramDirectory()))),
       FFileMode(static_cast<uint16_t>(fmOpenRead | (mode & 0xF0))) {
-  if (GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES)
+  if (GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES) {
     FOwnedStream = std::make_unique<TMemoryStream>();
-  else
-    FOwnedStream = std::make_unique<TFileStream>(fileName, FFileMode);
-  FStream = FOwnedStream.get();
+    FStream = FOwnedStream.get();
+  } else {
+    OpenArchiveFile();
+  }
   FStatus = asIdle;
+}
+
+void TArArchive::OpenArchiveFile() {
+  AnsiString fullName = FullPath(FArchiveName);
+  auto span =
+      std::make_unique<TArSpanStream>(fullName, 0, IsRemovableDrive(fullName) ? mtRemoveable : mtLocal, FFileMode);
+  span->IgnoreSpanning = true;
+  span->OnRequestMedia = [this](TArSpanStream& stream, int32_t imageNumber, bool& abort, AnsiString& imageName) {
+    RequestSpanMedia(stream, imageNumber, abort, imageName);
+  };
+  FStream = span.get();
+  FOwnedStream = std::move(span);
 }
 
 TArArchive::TArArchive(TStream& stream, const AnsiString& archiveName)
@@ -217,6 +237,10 @@ void TArArchive::ConfirmProcessItem(TArArchiveItem* item, TArProcessType process
 
 void TArArchive::FireLoad() {
   if (OnLoad) OnLoad(this);
+}
+
+void TArArchive::RequestSpanMedia(TArSpanStream&, int32_t, bool&, AnsiString&) {
+  throw EArSpanningNotSupported();
 }
 
 void TArArchive::ReportProgress(int32_t progress, bool& abort) {

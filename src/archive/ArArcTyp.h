@@ -13,6 +13,7 @@
 
 #include "archive/ArExcept.h"
 #include "archive/ArLimits.h"
+#include "archive/ArSpanStrm.h"
 #include "platform/base/Components.h"
 #include "platform/base/Streams.h"
 
@@ -136,13 +137,19 @@ using TArArchiveItemConfirmEvent =
     std::function<void(TObject* sender, TArArchiveItem* item, TArProcessType processType, bool& confirm)>;
 using TArArchiveEvent = std::function<void(TObject* sender)>;
 using TArConfirmOverwriteEvent = std::function<void(AnsiString& name, bool& confirm)>;
+// Names the file of a volume of a spanned set: imageNumber is the volume's number from 0,
+// or -1 for the last volume.
+using TArRequestImageEvent =
+    std::function<void(TObject* sender, int32_t imageNumber, AnsiString& imageName, bool& abort)>;
 using TArConfirmSavingEvent = std::function<void(TObject* sender, bool& confirm)>;
 
 class TArArchive : public TObject {
 public:
-  // Opens the file for reading with the file mode (a sharing mode of FileSystem.h) and
-  // owns the stream; the base directory is the program's own. A file that does not exist
-  // is an empty archive, made on the first save.
+  // Opens the file for reading with the file mode (a sharing mode of FileSystem.h)
+  // through a spanning stream it owns, which reads as one plain file until a format finds
+  // a multi-volume set; the stream asks RequestSpanMedia for volumes. A file that does
+  // not exist is an empty archive, made on the first save. The base directory is the
+  // program's own.
   TArArchive(const AnsiString& fileName, uint16_t mode);
   // Reads stream without owning it.
   TArArchive(TStream& stream, const AnsiString& archiveName);
@@ -166,6 +173,8 @@ public:
   int32_t FindName(const AnsiString& name) const { return FItemList.Find(name); }
   const AnsiString& ArchiveName() const { return FArchiveName; }
   TStream& Stream() { return *FStream; }
+  // The stream as a spanning stream, nullptr for an archive read from a caller's stream.
+  TArSpanStream* SpanStream() const { return dynamic_cast<TArSpanStream*>(FStream); }
   TArArchiveState Status() const { return FStatus; }
   void SetStatus(TArArchiveState status) { FStatus = status; }
   TArArchiveItem* CurrentItem() const { return FCurrentItem; }
@@ -251,6 +260,7 @@ public:
   TArArchiveItemConfirmEvent OnConfirmProcessItem;
   TArConfirmOverwriteEvent OnConfirmOverwrite;
   TArArchiveEvent OnLoad;
+  TArRequestImageEvent OnRequestImage;
 
   virtual void FireItemFailure(TArArchiveItem* item, TArProcessType processType, TArErrorClass errorClass,
                                int32_t errorCode);
@@ -260,6 +270,9 @@ public:
   virtual void FireLoad();
   // The item progress of the current item.
   virtual void ReportProgress(int32_t progress, bool& abort);
+  // The spanning stream's media request (TArSpanMediaRequest); raises
+  // EArSpanningNotSupported here, for formats without spanned sets.
+  virtual void RequestSpanMedia(TArSpanStream& stream, int32_t imageNumber, bool& abort, AnsiString& imageName);
 
 protected:
   virtual void ExtractEntryToStream(int32_t index, TStream& stream) = 0;
@@ -293,6 +306,8 @@ protected:
 
 private:
   void CheckValid() const;
+  // Reads the archive's file through a spanning stream, spanning off.
+  void OpenArchiveFile();
   // Busy until destroyed, then idle again (unless a format marked the archive invalid).
   class TBusyScope;
   // Saves first when an entry has an action pending.
@@ -303,7 +318,7 @@ private:
   void MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test);
   void WriteLogLine(const AnsiString& name, int32_t processKind);
   std::unique_ptr<TStream> FOwnedStream;
-  TStream* FStream;
+  TStream* FStream = nullptr;
   TArArchiveState FStatus = asInvalid;
   AnsiString FArchiveName;
   AnsiString FBaseDirectory;

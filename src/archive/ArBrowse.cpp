@@ -106,6 +106,11 @@ void TArBaseBrowser::SetBaseDirectory(const AnsiString& directory) {
   }
 }
 
+void TArBaseBrowser::SetOnRequestImage(TArRequestImageEvent event) {
+  FOnRequestImage = std::move(event);
+  if (FArchive) FArchive->OnRequestImage = FOnRequestImage;
+}
+
 void TArBaseBrowser::SetFileName(const AnsiString& fileName) {
   std::unique_ptr<TArArchive> opened;
   TArArchiveType kind = FArchiveType;
@@ -166,6 +171,7 @@ void TArBaseBrowser::InitArchive(TArArchive& archive) {
     ConfirmItemProcessing(item, type, confirm);
   };
   archive.OnLoad = [this](TObject*) { NotifyLoad(); };
+  archive.OnRequestImage = FOnRequestImage;
   archive.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type,
                                         TArErrorClass errorClass, int32_t errorCode) {
     NotifyItemFailure(item, type, errorClass, errorCode);

@@ -68,6 +68,9 @@ public:
   TArArchiveItemConfirmEvent OnConfirmProcessItem;
   TArArchiveEvent OnLoad;
   TArArchiveItemFailureEvent OnProcessItemFailure;
+  // Names the files of a spanned set's volumes; handed to the open archive unchanged.
+  const TArRequestImageEvent& OnRequestImage() const { return FOnRequestImage; }
+  virtual void SetOnRequestImage(TArRequestImageEvent event);
 
 protected:
   void Notification(TComponent* component, TOperation operation) override;
@@ -95,4 +98,5 @@ private:
   TArMeterLink* FArchiveProgressMeter = nullptr;
   TArArchiveType FArchiveType = atUnknown;
   bool FForceType = false;
+  TArRequestImageEvent FOnRequestImage;
 };
