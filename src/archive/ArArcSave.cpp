@@ -30,8 +30,8 @@ namespace {
 constexpr int32_t DuplicateNameCode = 7;
 constexpr int32_t LogFileErrorCode = 38;
 constexpr int32_t FirstProcessTextCode = 310;  // " added " and on, by process type
+constexpr int32_t LoggingTextCode = 316;       // " logging "
 constexpr int32_t UnhandledEntityCode = 513;
-constexpr int32_t ProcessLogging = 6;
 
 TArProcessType ProcessOf(TArArchiveAction action) {
   switch (action) {
@@ -304,11 +304,15 @@ void TArArchive::SetLogging(bool on) {
   } catch (const std::exception&) {
     throw EArException(LogFileErrorCode);
   }
-  WriteLogLine(FArchiveName, ProcessLogging);
+  WriteLogLine(FArchiveName, LoggingTextCode);
 }
 
-void TArArchive::WriteLogLine(const AnsiString& name, int32_t processKind) {
-  int32_t code = processKind <= ProcessLogging ? FirstProcessTextCode + processKind : UnhandledEntityCode;
+void TArArchive::LogProcess(const AnsiString& name, TArProcessType processType) {
+  // An entry the format cannot handle is no " logging " (the text that shares its number).
+  WriteLogLine(name, processType == ptFoundUnhandled ? UnhandledEntityCode : FirstProcessTextCode + processType);
+}
+
+void TArArchive::WriteLogLine(const AnsiString& name, int32_t code) {
   AnsiString line = name + ArchiveErrorMessage(code) + DateTimeToStr(UnixTimeToDateTime(LocalUnixTimeNow())) + "\r\n";
   FLogStream->WriteBuffer(line.data(), static_cast<int32_t>(line.size()));
 }

@@ -324,7 +324,9 @@ private:
   void Changed();
   bool NeedsFreshening(const TArArchiveItem& item) const;
   void MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test);
-  void WriteLogLine(const AnsiString& name, int32_t processKind);
+  void LogProcess(const AnsiString& name, TArProcessType processType);
+  // name, the text of code, the local date and time, CR LF.
+  void WriteLogLine(const AnsiString& name, int32_t code);
   std::unique_ptr<TStream> FOwnedStream;
   TStream* FStream = nullptr;
   TArArchiveState FStatus = asInvalid;
