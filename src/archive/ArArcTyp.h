@@ -289,6 +289,8 @@ protected:
   // name for the last; all are written before any replaces its file. Failures raise
   // EArBadStream with the cause inside; EArUserAbort passes.
   void ReplaceContent(TStream& work, int64_t volumeBytes = 0);
+  // Whether the archive has a file of its own (not a caller's stream).
+  bool OwnsStream() const { return FOwnedStream != nullptr; }
   // Gives up the pending changes: entries being added leave the list, the others return
   // to aaNone, and the archive is clean.
   void DiscardChanges();

@@ -178,8 +178,8 @@ public:
   TArRequestDiskEvent OnRequestEmptyDisk;
   TArInsertHelper InsertHelper;
   TArInsertFromStreamHelper InsertFromStreamHelper;
-  // Bytes per volume when saving on a local disk: above 0, an archive larger than that
-  // is written as a spanned set (SpanVolumeName's volumes, the last under the archive's
+  // Bytes per volume when saving to the archive's own file on a local disk: above 0, an
+  // archive larger than that is written as a spanned set (SpanVolumeName's volumes, the last under the archive's
   // own name).
   int32_t SpanningThreshold = 0;
 
@@ -222,6 +222,9 @@ private:
   // and it was dropped.
   bool WriteEntry(TArZipItem& item, TStream& work);
   void CopyOldData(TArZipItem& item, TStream& work);
+  // The directory and the end record after the entries, on one volume of a set; returns
+  // the end record written.
+  TArZipDirectoryFileFooter WriteDirectory(TStream& work, TMemoryStream& directory, uint32_t entries) const;
   // The volume and offset in it of a position of the new archive.
   void PlaceEntry(TArZipItem& item, int64_t position) const;
   // The volume size of the save in progress, 0 when not spanning.

@@ -178,14 +178,45 @@ bool TArZipArchive::WriteEntry(TArZipItem& item, TStream& work) {
   return true;
 }
 
+TArZipDirectoryFileFooter TArZipArchive::WriteDirectory(TStream& work, TMemoryStream& directory,
+                                                        uint32_t entries) const {
+  constexpr int32_t ThresholdCode = 31;
+  if (entries > 0xFFFF) throw EArZipStreamFull();
+  TArZipDirectoryFileFooter footer = FEndRecord;
+  int64_t tailBytes = directory.Size() + int64_t{ZipEndBytes} + static_cast<int64_t>(footer.ZipfileComment.size());
+  if (FVolumeBytes > 0) {
+    if (tailBytes > FVolumeBytes) throw EArException(ThresholdCode);
+    int64_t room = FVolumeBytes - work.Position() % FVolumeBytes;
+    if (room < tailBytes) WriteZeros(work, room);
+  }
+  int64_t volume = FVolumeBytes > 0 ? work.Position() / FVolumeBytes : 0;
+  footer.DiskNumber = footer.StartDiskNumber = static_cast<uint16_t>(volume);
+  footer.EntriesOnDisk = footer.TotalEntries = static_cast<uint16_t>(entries);
+  footer.DirectorySize = Offset32(directory.Size());
+  footer.DirectoryOffset = Offset32(work.Position() - volume * FVolumeBytes);
+  if (directory.Size() > 0) work.CopyFrom(directory, 0);
+  std::array<uint8_t, ZipEndBytes> b{};
+  StoreLE32(&b[ZipEndSignatureAt], ZipEndSignature);
+  StoreLE16(&b[ZipEndDisk], footer.DiskNumber);
+  StoreLE16(&b[ZipEndDirectoryDisk], footer.StartDiskNumber);
+  StoreLE16(&b[ZipEndEntriesHere], footer.EntriesOnDisk);
+  StoreLE16(&b[ZipEndEntriesTotal], footer.TotalEntries);
+  StoreLE32(&b[ZipEndDirectoryBytes], footer.DirectorySize);
+  StoreLE32(&b[ZipEndDirectoryOffset], footer.DirectoryOffset);
+  StoreLE16(&b[ZipEndCommentBytes], Length16(footer.ZipfileComment));
+  work.WriteBuffer(b.data(), static_cast<int32_t>(b.size()));
+  WriteText(work, footer.ZipfileComment);
+  return footer;
+}
+
 void TArZipArchive::WriteArchive() {
   if (FSpanned) {
     DiscardChanges();
     throw EArZipSpanOverwrite();
   }
   constexpr int32_t SelfExtractingSetCode = 16;
-  constexpr int32_t ThresholdCode = 31;
-  FVolumeBytes = SpanningThreshold > 0 ? SpanningThreshold : 0;
+  // Only a file of the archive's own can become volumes.
+  FVolumeBytes = SpanningThreshold > 0 && OwnsStream() ? SpanningThreshold : 0;
   if (FVolumeBytes > 0 && FIsExecutable) throw EArException(SelfExtractingSetCode);
   // What every entry described before, for a save that fails as a whole.
   std::vector<std::pair<TArZipDirectoryFileHeader, TArArchiveAction>> before;
@@ -210,34 +241,8 @@ void TArZipArchive::WriteArchive() {
       }
       SaveStepProgress(i, Count());
     }
-    if (entries > 0xFFFF) throw EArZipStreamFull();
-    TArZipDirectoryFileFooter footer = FEndRecord;
-    int64_t tailBytes = directory.Size() + int64_t{ZipEndBytes} + static_cast<int64_t>(footer.ZipfileComment.size());
-    if (FVolumeBytes > 0) {
-      // The directory and the end record lie on one volume.
-      if (tailBytes > FVolumeBytes) throw EArException(ThresholdCode);
-      int64_t room = FVolumeBytes - work->Position() % FVolumeBytes;
-      if (room < tailBytes) WriteZeros(*work, room);
-    }
-    int64_t volume = FVolumeBytes > 0 ? work->Position() / FVolumeBytes : 0;
-    footer.DiskNumber = footer.StartDiskNumber = static_cast<uint16_t>(volume);
-    footer.EntriesOnDisk = footer.TotalEntries = static_cast<uint16_t>(entries);
-    footer.DirectorySize = Offset32(directory.Size());
-    footer.DirectoryOffset = Offset32(work->Position() - volume * FVolumeBytes);
-    if (directory.Size() > 0) work->CopyFrom(directory, 0);
-    std::array<uint8_t, ZipEndBytes> b{};
-    StoreLE32(&b[ZipEndSignatureAt], ZipEndSignature);
-    StoreLE16(&b[ZipEndDisk], footer.DiskNumber);
-    StoreLE16(&b[ZipEndDirectoryDisk], footer.StartDiskNumber);
-    StoreLE16(&b[ZipEndEntriesHere], footer.EntriesOnDisk);
-    StoreLE16(&b[ZipEndEntriesTotal], footer.TotalEntries);
-    StoreLE32(&b[ZipEndDirectoryBytes], footer.DirectorySize);
-    StoreLE32(&b[ZipEndDirectoryOffset], footer.DirectoryOffset);
-    StoreLE16(&b[ZipEndCommentBytes], Length16(footer.ZipfileComment));
-    work->WriteBuffer(b.data(), static_cast<int32_t>(b.size()));
-    WriteText(*work, footer.ZipfileComment);
-    bool spanned = volume > 0;
-    if (spanned) {
+    TArZipDirectoryFileFooter footer = WriteDirectory(*work, directory, entries);
+    if (footer.DiskNumber > 0) {
       StoreLE32(marker.data(), ZipSpannedMarker);
       work->SetPosition(0);
       work->WriteBuffer(marker.data(), 4);
