@@ -122,31 +122,32 @@ void TArArchive::MoveItem(TArArchiveItem& item, const AnsiString& newPath) {
   Changed();
 }
 
+// The file the caller names (a full path) is the one to take, whatever the base
+// directory would give.
 void TArArchive::FreshenItem(const TArArchiveItem& item) {
   int32_t index = FindName(item.FileName());
   if (index < 0) return;
-  if (PathKind(item.DiskFileName) == 2) Items(index)->DiskFileName = item.DiskFileName;
-  FreshenAt(index);
+  MarkForUpdate(index, aaFreshen, ptFreshen, true, PathKind(item.DiskFileName) == 2 ? item.DiskFileName : "");
 }
 
 void TArArchive::ReplaceItem(const TArArchiveItem& item) {
   int32_t index = FindName(item.FileName());
   if (index < 0) return;
-  if (PathKind(item.DiskFileName) == 2) Items(index)->DiskFileName = item.DiskFileName;
-  ReplaceAt(index);
+  MarkForUpdate(index, aaReplace, ptReplace, false, PathKind(item.DiskFileName) == 2 ? item.DiskFileName : "");
 }
 
-void TArArchive::FreshenAt(int32_t index) { MarkForUpdate(index, aaFreshen, ptFreshen, true); }
+void TArArchive::FreshenAt(int32_t index) { MarkForUpdate(index, aaFreshen, ptFreshen, true, ""); }
 
-void TArArchive::ReplaceAt(int32_t index) { MarkForUpdate(index, aaReplace, ptReplace, false); }
+void TArArchive::ReplaceAt(int32_t index) { MarkForUpdate(index, aaReplace, ptReplace, false, ""); }
 
-void TArArchive::MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test) {
+void TArArchive::MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test,
+                               const AnsiString& diskFileName) {
   CheckValid();
   TArArchiveItem* entry = Items(index);
   SaveIfChanged();
   if (IndexOfItem(entry) < 0) return;
   TBusyScope busy(*this);
-  entry->DiskFileName = ResolveDiskFileName(*entry);
+  entry->DiskFileName = diskFileName.empty() ? ResolveDiskFileName(*entry) : diskFileName;
   if (test) {
     bool needed;
     try {

@@ -233,14 +233,23 @@ TEST_F(ZipWriting, DuplicateNamesAreRefusedUnlessFresheningOrReplacing) {
   EXPECT_EQ(zip.Archive.Count(), 2);
   EXPECT_FALSE(zip.Archive.IsDirty());
 
-  // With soReplaceExisting the entry of that name takes the new file's data.
+  // With soReplaceExisting the entry of that name takes the new file's data: the file the
+  // new item names, not one under the base directory (the program's folder here).
   zip.Archive.StoreOptions = soReplaceExisting;
-  zip.Archive.SetBaseDirectory("");
   zip.Add(In("noise.bin"), "book.fb2");
   EXPECT_EQ(zip.Archive.Count(), 2);
   EXPECT_EQ(zip.Archive.Items(0)->Action, aaReplace);
   zip.Archive.SaveChanges();
   EXPECT_EQ(UnzipBytes("book.fb2"), Files["noise.bin"]);
+  // soFreshenExisting: only a file that differs from the entry is taken.
+  zip.Archive.StoreOptions = soFreshenExisting;
+  zip.Add(In("noise.bin"), "book.fb2");
+  EXPECT_EQ(zip.Archive.Items(0)->Action, aaNone);
+  zip.Add(In("empty.txt"), "noise.bin");
+  EXPECT_EQ(zip.Archive.Items(1)->Action, aaFreshen);
+  zip.Archive.SaveChanges();
+  EXPECT_EQ(UnzipBytes("noise.bin"), Bytes{});
+  EXPECT_EQ(zip.Failures.size(), 2u);
 }
 
 TEST_F(ZipWriting, StoredNamesFollowTheStoreOptions) {
