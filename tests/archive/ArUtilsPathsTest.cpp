@@ -1,6 +1,8 @@
 // The utilities of the writing road: path splitting, the file finder and time scales.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "archive/ArExcept.h"
 #include "archive/ArUtils.h"
 #include "archive/ArchiveTestSupport.h"
@@ -23,6 +25,14 @@ TEST(ArchivePaths, SplitPathCutsAtTheLastSlash) {
     EXPECT_EQ(directory, c.Directory);
     EXPECT_EQ(name, c.Name);
   }
+}
+
+TEST(ArchivePaths, ExpandPathMakesFullPaths) {
+  EXPECT_EQ(ExpandPath("/a/./b/../c.txt"), "/a/c.txt");
+  EXPECT_EQ(ExpandPath(""), "");
+  char current[4096];
+  ASSERT_NE(getcwd(current, sizeof current), nullptr);
+  EXPECT_EQ(ExpandPath("x/y.txt"), std::string(current) + "/x/y.txt");
 }
 
 TEST(ArchivePaths, FindFilesMatchesNamesWithoutCaseAndRecurses) {
