@@ -214,9 +214,10 @@ public:
   // Gives the entry the stored name NormalizeName(newPath). A name already held by an
   // active entry goes to the item-failure event (ptMove, ecArchiver, 7).
   void MoveItem(TArArchiveItem& item, const AnsiString& newPath);
-  // Marks the entry with item's name to be written again from its disk file when that
-  // file's date, time or size differs from the entry's. Errors reading the file go to the
-  // item-failure event (ptFreshen).
+  // Marks the entry with item's name to be written again from its disk file (item's own
+  // when that is a full path, else ResolveDiskFileName's) when that file's date, time or
+  // size differs from the entry's. Errors reading the file go to the item-failure event
+  // (ptFreshen).
   void FreshenItem(const TArArchiveItem& item);
   void FreshenAt(int32_t index);
   // The same without the test.
@@ -292,6 +293,9 @@ protected:
   bool OwnsStream() const { return FOwnedStream != nullptr; }
   // Reads the archive's file through a spanning stream, spanning off.
   void OpenArchiveFile();
+  // Gives up the pending changes: entries being added leave the list, the others return
+  // to aaNone, and the archive is clean.
+  void DiscardChanges();
   // The work stream of a save: paged, swapping to TempDirectory.
   std::unique_ptr<TStream> NewWorkStream() const;
   // After a complete save: entries marked deleted leave the list, the others return to
@@ -317,10 +321,17 @@ private:
   // Saves first when an entry has an action pending.
   void SaveIfChanged();
   int32_t IndexOfItem(const TArArchiveItem* item) const;
+  // Entries with either action leave the list; the others return to aaNone.
+  void SettleItems(TArArchiveAction leaving, TArArchiveAction alsoLeaving);
   void Changed();
   bool NeedsFreshening(const TArArchiveItem& item) const;
-  void MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test);
-  void WriteLogLine(const AnsiString& name, int32_t processKind);
+  // Marks the entry for saving from diskFileName (empty: ResolveDiskFileName), after
+  // NeedsFreshening when test is set.
+  void MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test,
+                     const AnsiString& diskFileName);
+  void LogProcess(const AnsiString& name, TArProcessType processType);
+  // name, the text of code, the local date and time, CR LF.
+  void WriteLogLine(const AnsiString& name, int32_t code);
   std::unique_ptr<TStream> FOwnedStream;
   TStream* FStream = nullptr;
   TArArchiveState FStatus = asInvalid;

@@ -127,7 +127,9 @@ void TArBaseBrowser::SetFileName(const AnsiString& fileName) {
       opened->LoadContents();
     }
   }
-  // Closing never writes the archive: this library reads.
+  // Changes made to the open archive are saved before it goes; an archive without any
+  // stays as it is. A failed save keeps it open.
+  if (FArchive && FArchive->IsDirty()) FArchive->SaveChanges();
   FArchive = std::move(opened);
   FFileName = fileName;
   if (FArchive) FArchiveType = kind;

@@ -23,10 +23,11 @@ public:
   ~TArBaseBrowser() override;
 
   const AnsiString& FileName() const { return FFileName; }
-  // Opens the archive the file holds (an empty name closes). A missing file raises
-  // EArFileNotFound, an empty one EArBadStream, a kind without a reader EArUnhandledType,
-  // and reading its directory raises the format's errors; on any failure the component
-  // keeps the name and archive it had. OnChange fires after every successful call.
+  // Opens the archive the file holds (an empty name closes). The archive open before
+  // saves its changes first, when it has any. A missing file raises EArFileNotFound, an
+  // empty one EArBadStream, a kind without a reader EArUnhandledType, reading its
+  // directory the format's errors, and a failed save EArBadStream; on any failure the
+  // component keeps the name and archive it had. OnChange fires after every successful call.
   virtual void SetFileName(const AnsiString& fileName);
   int32_t GetItemCount() const { return FArchive ? FArchive->Count() : 0; }
   TArArchive* Archive() const { return FArchive.get(); }
