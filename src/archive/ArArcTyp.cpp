@@ -85,6 +85,13 @@ TArArchive::TArArchive(TStream& stream, const AnsiString& archiveName)
   FStatus = asIdle;
 }
 
+TArArchive::TArArchive(const AnsiString& archiveName)
+    : FStream(nullptr),
+      FArchiveName(archiveName),
+      FBaseDirectory(WithoutTrailingSlash(WideToAnsi(ProgramDirectory()))) {
+  FStatus = asIdle;
+}
+
 TArArchive::~TArArchive() = default;
 
 void TArArchive::CheckValid() const {

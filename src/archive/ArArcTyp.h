@@ -190,6 +190,10 @@ public:
   virtual void ReportProgress(int32_t progress, bool& abort);
 
 protected:
+  // For a format whose library reaches the archive file by name itself: no stream, so
+  // Stream() is not to be called. The base directory is the program's own.
+  explicit TArArchive(const AnsiString& archiveName);
+
   virtual void ExtractEntryToStream(int32_t index, TStream& stream) = 0;
   // Fills the item list; may raise, in which case LoadContents empties the list.
   virtual void ReadArchive() = 0;

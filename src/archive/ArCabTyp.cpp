@@ -1,0 +1,317 @@
+#include "archive/ArCabTyp.h"
+
+#include <algorithm>
+
+#include "archive/ArUtils.h"
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/FileTimes.h"
+
+namespace {
+
+// The cabinet separates folders of a stored name with "\", this library with "/".
+AnsiString WithSlashes(AnsiString name) {
+  std::replace(name.begin(), name.end(), '\\', '/');
+  return name;
+}
+
+AnsiString FilePart(const AnsiString& name) {
+  size_t slash = name.rfind('/');
+  return slash == AnsiString::npos ? name : name.substr(slash + 1);
+}
+
+// The local DOS date and time of an open file's last write.
+void FileDosDateTime(THandle handle, uint16_t& date, uint16_t& time) {
+  FILETIME written{}, local{};
+  date = time = 0;
+  if (GetFileTime(handle, nullptr, nullptr, &written) && FileTimeToLocalFileTime(&written, &local))
+    FileTimeToDosDateTime(&local, &date, &time);
+}
+
+constexpr uint32_t KeptAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+}  // namespace
+
+uint16_t CabCompressionCode(TArCabCompressionType kind) {
+  switch (kind) {
+    case ctMSZip:
+      return CabCompressMSZip;
+    case ctLzx:
+      return CabCompressLzx18;
+    default:
+      return CabCompressNone;
+  }
+}
+
+TArCabArchive::TArCabArchive(const AnsiString& fileName, uint16_t mode)
+    : TArArchive(fileName), FWriting(mode & fmOpenWrite) {
+  size_t slash = fileName.rfind('/');
+  FCabPath = slash == AnsiString::npos ? AnsiString() : fileName.substr(0, slash + 1);
+  FCabName = slash == AnsiString::npos ? fileName : fileName.substr(slash + 1);
+}
+
+TArCabArchive::~TArCabArchive() = default;
+
+TArCabItem& TArCabArchive::Item(int32_t index) const {
+  if (index < 0 || index >= Count()) throw Exception("Index out of range");
+  return static_cast<TArCabItem&>(*Items(index));
+}
+
+void TArCabArchive::CloseContexts() {
+  FDIDestroy(std::move(FReader));
+  FCIDestroy(std::move(FWriter));
+  bool abort = false;
+  FireArchiveProgress(0, abort);
+}
+
+TFdiFileCallbacks TArCabArchive::ReaderCallbacks() {
+  TFdiFileCallbacks files;
+  files.Open = [this](const AnsiString& name) { return FFiles.OpenRead(name); };
+  files.Read = [this](TCabHandle h, void* buffer, int32_t count) { return FFiles.Read(h, buffer, count); };
+  files.Write = [this](TCabHandle h, const void* buffer, int32_t count) { return FFiles.Write(h, buffer, count); };
+  files.Close = [this](TCabHandle h) { return FFiles.Close(h); };
+  files.Seek = [this](TCabHandle h, int64_t offset, int32_t origin) { return FFiles.Seek(h, offset, origin); };
+  return files;
+}
+
+TFciFileCallbacks TArCabArchive::WriterCallbacks() {
+  TFciFileCallbacks files;
+  files.OpenInfo = [this](const AnsiString& name, uint16_t& date, uint16_t& time, uint16_t& attributes) {
+    TCabHandle handle = FFiles.OpenRead(name);
+    if (handle <= 0) throw EArFCIFileOpenError();
+    FileDosDateTime(static_cast<THandleStream*>(FFiles.Stream(handle))->Handle(), date, time);
+    uint32_t found = GetFileAttributesA(name.c_str());
+    attributes = static_cast<uint16_t>(found == INVALID_FILE_ATTRIBUTES ? 0 : found & KeptAttributes);
+    return handle;
+  };
+  files.Read = [this](TCabHandle h, void* buffer, int32_t count) {
+    int32_t got = FFiles.Read(h, buffer, count);
+    if (got < 0) throw EArFCIFileReadError();
+    return got;
+  };
+  files.Create = [this](const AnsiString& name) {
+    try {
+      return FFiles.CreateReplacing(name);
+    } catch (const EFCreateError&) {
+      throw EArFCIFileOpenError();
+    }
+  };
+  files.Write = [this](TCabHandle h, const void* buffer, int32_t count) {
+    int32_t written = FFiles.Write(h, buffer, count);
+    if (written != count) throw EArFCIFileWriteError();
+    return written;
+  };
+  files.Close = [this](TCabHandle h) {
+    if (!FFiles.Complete(h)) throw EArFCIFileCloseError();
+    return true;
+  };
+  files.Discard = [this](TCabHandle h) { FFiles.Close(h); };
+  return files;
+}
+
+void TArCabArchive::ReadArchive() {
+  if (!LoadCabinetLibrary()) throw EArNoCabinetDll();
+  if (FWriting)
+    CreateWriter();
+  else
+    ReadCabinet();
+}
+
+void TArCabArchive::CreateWriter() {
+  TFciParameters parameters;
+  parameters.SizeLimit = FSpanningThreshold;
+  parameters.CabinetName = FCabName;
+  parameters.CabinetPath = FCabPath;
+  FWriter = FCICreate(parameters, WriterCallbacks(), FError);
+  if (!FWriter) {
+    CloseContexts();
+    throw EArFCICreateError();
+  }
+}
+
+void TArCabArchive::ReadCabinet() {
+  FReader = FDICreate(ReaderCallbacks(), FError);
+  if (!FReader) {
+    CloseContexts();
+    throw EArFDICreateError();
+  }
+  TCabHandle handle = FFiles.OpenRead(ArchiveName());
+  if (handle <= 0) throw EArReadError();
+  TFdiCabinetInfo info;
+  bool isCabinet = FDIIsCabinet(*FReader, handle, info);
+  FFiles.Close(handle);
+  if (!isCabinet) {
+    CloseContexts();
+    throw EArInvalidCabFile();
+  }
+  if (info.FileCount > Limits.MaxEntries) {
+    CloseContexts();
+    EArInvalidCabFile e;
+    e.SetLimitFault(TArLimitFault::EntryCount);
+    throw e;
+  }
+  FCabInfo = info;
+  // The listing walk: every entry is skipped once listed.
+  bool listed = FDICopy(*FReader, FCabName, FCabPath, [this](TFdiNotification kind, const TFdiNotice& notice) {
+    switch (kind) {
+      case TFdiNotification::CabinetInfo:
+        FCabInfo.SetId = notice.SetId;
+        FCabInfo.CabinetNumber = notice.CabinetNumber;
+        FNextCabinet = notice.NextCabinet;
+        FNextDisk = notice.NextDisk;
+        break;
+      case TFdiNotification::PartialFile:
+      case TFdiNotification::CopyFile: {
+        auto item = std::make_unique<TArCabItem>();
+        item->SetFileName(WithSlashes(notice.File.FileName));
+        item->SetUncompressedSize(notice.File.Size);
+        item->SetLastModFileDate(notice.File.Date);
+        item->SetLastModFileTime(notice.File.Time);
+        item->SetExternalFileAttributes(notice.File.Attributes);
+        item->PartialFile = kind == TFdiNotification::PartialFile;
+        FItemList.Add(std::move(item));
+        break;
+      }
+      case TFdiNotification::CloseFileInfo:
+        break;
+    }
+    return TCabHandle{0};
+  });
+  if (!listed) {
+    CloseContexts();
+    throw EArFDICopyError();
+  }
+  bool abort = false;
+  FireArchiveProgress(100, abort);
+}
+
+TCabHandle TArCabArchive::OpenTarget(TTarget target, const AnsiString& outputName, TStream* stream,
+                                     AnsiString& path) {
+  switch (target) {
+    case TTarget::Stream:
+      return FFiles.Borrow(*stream);
+    case TTarget::Sink:
+      return FFiles.OpenSink();
+    case TTarget::File:
+      break;
+  }
+  path = outputName;
+  return PrepareExtractPath(BaseDirectory(), path) ? FFiles.CreateReplacing(path) : 0;
+}
+
+bool TArCabArchive::CopyEntry(int32_t index, TTarget target, const AnsiString& outputName, TStream* stream) {
+  TArCabItem& entry = Item(index);
+  if (!FReader) return false;
+  FEntryInProgress = &entry;
+  // Entries are met in the order they were listed: the index-th one is the entry.
+  int32_t position = -1;
+  bool reached = false;
+  bool skipped = false;
+  AnsiString path;
+  bool copied = FDICopy(*FReader, FCabName, FCabPath, [&](TFdiNotification kind, const TFdiNotice& notice) {
+    switch (kind) {
+      case TFdiNotification::CabinetInfo:
+        break;
+      case TFdiNotification::PartialFile:
+        ++position;
+        break;
+      case TFdiNotification::CopyFile: {
+        if (++position != index) break;
+        TCabHandle handle = OpenTarget(target, outputName, stream, path);
+        skipped = handle == 0;
+        return handle;
+      }
+      case TFdiNotification::CloseFileInfo:
+        reached = true;
+        if (!FFiles.Complete(notice.Handle)) break;
+        if (target == TTarget::File) SetOutputFileInfo(path, notice);
+        return TCabHandle{1};
+    }
+    return TCabHandle{0};
+  });
+  FEntryInProgress = nullptr;
+  return copied && (reached || skipped);
+}
+
+void TArCabArchive::SetOutputFileInfo(const AnsiString& path, const TFdiNotice& notice) {
+  std::string fileSystemName;
+  if (!AnsiToFileSystemName(path, fileSystemName)) return;
+  SetFileDate(fileSystemName, notice.File.Date, notice.File.Time);
+  // Of the attributes only read-only means something for a file here.
+  if (notice.File.Attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
+void TArCabArchive::ExtractEntryToStream(int32_t index, TStream& stream) {
+  if (Item(index).UncompressedSize() > Limits.MaxExpandedBytes) {
+    EArFDICopyError e;
+    e.SetLimitFault(TArLimitFault::ExpandedSize);
+    throw e;
+  }
+  if (!CopyEntry(index, TTarget::Stream, AnsiString(), &stream)) throw EArFDICopyError();
+}
+
+void TArCabArchive::TestEntry(int32_t index) {
+  if (!CopyEntry(index, TTarget::Sink, AnsiString(), nullptr)) throw EArFDICopyError();
+}
+
+void TArCabArchive::ExtractEntry(int32_t index, const AnsiString& newName) {
+  TArCabItem& entry = Item(index);
+  AnsiString outputName = newName.empty() ? entry.FileName() : newName;
+  if (!CopyEntry(index, TTarget::File, outputName, nullptr)) FireItemFailure(&entry, ptExtract, ecCabError, 0);
+}
+
+void TArCabArchive::AddItem(std::unique_ptr<TArArchiveItem> item) {
+  if (!FWriting) {
+    FireItemFailure(item.get(), ptAdd, ecCabError, 0);
+    return;
+  }
+  if (Status() == asInvalid) throw EArNoArchive();
+  if (FItemList.IsActiveName(item->FileName())) throw EArDuplicateName();
+  bool confirm = true;
+  ConfirmProcessItem(item.get(), ptAdd, confirm);
+  if (!confirm) return;
+  if (!FWriter) throw EArFCIAddFileError();
+  item->Action = aaAdd;
+  {
+    TCabHandle source = FFiles.OpenRead(item->DiskFileName);
+    if (source <= 0) throw EArFileNotFound();
+    item->SetUncompressedSize(FFiles.Stream(source)->Size());
+    FFiles.Close(source);
+  }
+  FEntryInProgress = item.get();
+  FItemProgressTotal = 0;
+  bool aborted = false;
+  TFciStatus status = [&](int64_t bytes) {
+    FItemProgressTotal += bytes;
+    if (!OnArchiveItemProgress) return 0;
+    FireItemProgress(FEntryInProgress, Percentage(FItemProgressTotal, FEntryInProgress->UncompressedSize()), aborted);
+    return aborted ? -1 : 0;
+  };
+  AnsiString storedName = FilePart(item->FileName());
+  bool added = false;
+  try {
+    added = FCIAddFile(*FWriter, item->DiskFileName, storedName, false, status, CabCompressionCode(CompressionType));
+  } catch (...) {
+    FEntryInProgress = nullptr;
+    throw;
+  }
+  FEntryInProgress = nullptr;
+  if (aborted) throw EArUserAbort();
+  // An entry the writer refused is not listed: the list shows what the cabinet will hold.
+  if (!added) throw EArFCIAddFileError();
+  FItemList.Add(std::move(item));
+}
+
+void TArCabArchive::WriteArchive() {
+  if (FWriter && !FCIFlushCabinet(*FWriter)) throw EArCabException(59);
+}
+
+TArArchiveType CheckCab(const AnsiString& fileName) {
+  TArCabArchive archive(fileName, fmShareDenyNone);
+  try {
+    archive.LoadContents();
+  } catch (const EArFDICreateError&) {
+    return atUnknown;
+  }
+  return atCab;
+}
