@@ -39,14 +39,15 @@ public:
   TFdiContext(const TFdiFileCallbacks& files, const TCabReaderBinding& binding);
 
   bool Fail(TCabErrorCode code) { return Error.Fail(code); }
-  // Runs a client callback for libmspack: its exception is kept, the answer is then onFailure.
+  // Runs a client callback for libmspack: its exception is kept, the answer is then
+  // onFailure. After one exception only closing goes on (the first exception is kept).
   template <typename TCall, typename TResult>
-  TResult Guard(TCall call, TResult onFailure) {
-    if (Pending) return onFailure;
+  TResult Guard(TCall call, TResult onFailure, bool closing = false) {
+    if (Pending && !closing) return onFailure;
     try {
       return call();
     } catch (...) {
-      Pending = std::current_exception();
+      if (!Pending) Pending = std::current_exception();
       return onFailure;
     }
   }
@@ -84,7 +85,8 @@ mspack_file* BridgeOpen(mspack_system* self, const char* fileName, int mode) {
 
 void BridgeClose(mspack_file* file) {
   auto* bridged = reinterpret_cast<TMspackFile*>(file);
-  if (bridged->OwnsHandle) bridged->Owner->Guard([&] { return bridged->Owner->Files.Close(bridged->Handle); }, false);
+  if (bridged->OwnsHandle)
+    bridged->Owner->Guard([&] { return bridged->Owner->Files.Close(bridged->Handle); }, false, true);
   delete bridged;
 }
 
