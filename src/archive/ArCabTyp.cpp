@@ -130,13 +130,18 @@ void TArCabArchive::CreateWriter() {
 }
 
 void TArCabArchive::ReadCabinet() {
+  // Loading again lists the cabinet anew.
+  FItemList.Clear();
   FReader = FDICreate(ReaderCallbacks(), FError);
   if (!FReader) {
     CloseContexts();
     throw EArFDICreateError();
   }
   TCabHandle handle = FFiles.OpenRead(ArchiveName());
-  if (handle <= 0) throw EArReadError();
+  if (handle <= 0) {
+    CloseContexts();
+    throw EArReadError();
+  }
   TFdiCabinetInfo info;
   bool isCabinet = FDIIsCabinet(*FReader, handle, info);
   FFiles.Close(handle);

@@ -108,6 +108,9 @@ TEST(CabArchive, ReadsWhatGcabWritesStoredAndCompressed) {
       EXPECT_NO_THROW(r.Archive.TestEntry(i));
     }
     EXPECT_TRUE(r.Failures.empty());
+    // Loading again lists the same entries once.
+    r.Archive.LoadContents();
+    EXPECT_EQ(r.Archive.Count(), 4);
   }
 }
 
