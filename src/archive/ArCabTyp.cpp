@@ -207,13 +207,12 @@ TCabHandle TArCabArchive::OpenTarget(TTarget target, const AnsiString& outputNam
 bool TArCabArchive::CopyEntry(int32_t index, TTarget target, const AnsiString& outputName, TStream* stream) {
   TArCabItem& entry = Item(index);
   if (!FReader) return false;
-  FEntryInProgress = &entry;
   // Entries are met in the order they were listed: the index-th one is the entry.
   int32_t position = -1;
   bool reached = false;
   bool skipped = false;
   AnsiString path;
-  bool copied = FDICopy(*FReader, FCabName, FCabPath, [&](TFdiNotification kind, const TFdiNotice& notice) {
+  TFdiNotify notify = [&](TFdiNotification kind, const TFdiNotice& notice) {
     switch (kind) {
       case TFdiNotification::CabinetInfo:
         break;
@@ -233,7 +232,15 @@ bool TArCabArchive::CopyEntry(int32_t index, TTarget target, const AnsiString& o
         return TCabHandle{1};
     }
     return TCabHandle{0};
-  });
+  };
+  FEntryInProgress = &entry;
+  bool copied = false;
+  try {
+    copied = FDICopy(*FReader, FCabName, FCabPath, notify);
+  } catch (...) {
+    FEntryInProgress = nullptr;
+    throw;
+  }
   FEntryInProgress = nullptr;
   return copied && (reached || skipped);
 }
@@ -262,7 +269,18 @@ void TArCabArchive::TestEntry(int32_t index) {
 void TArCabArchive::ExtractEntry(int32_t index, const AnsiString& newName) {
   TArCabItem& entry = Item(index);
   AnsiString outputName = newName.empty() ? entry.FileName() : newName;
-  if (!CopyEntry(index, TTarget::File, outputName, nullptr)) FireItemFailure(&entry, ptExtract, ecCabError, 0);
+  bool copied = false;
+  try {
+    copied = CopyEntry(index, TTarget::File, outputName, nullptr);
+  } catch (const std::exception& e) {
+    // The output's failures (a folder or file that cannot be made) are the entry's too.
+    TArErrorClass errorClass;
+    int32_t errorCode;
+    ClassifyError(e, errorClass, errorCode);
+    FireItemFailure(&entry, ptExtract, errorClass, errorCode);
+    return;
+  }
+  if (!copied) FireItemFailure(&entry, ptExtract, ecCabError, 0);
 }
 
 void TArCabArchive::AddItem(std::unique_ptr<TArArchiveItem> item) {

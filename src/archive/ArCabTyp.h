@@ -36,8 +36,9 @@ public:
   // name alone without eoRestorePath), or newName when given, with the cabinet's date and
   // read-only bit. The file appears only complete; an existing one is replaced only when
   // OnConfirmOverwrite agrees (else nothing happens). A failure of the library goes to
-  // the item-failure event as (ptExtract, ecCabError, 0); a partial entry is such a
-  // failure too.
+  // the item-failure event as (ptExtract, ecCabError, 0), a partial entry too; a failure
+  // of the output (a folder that cannot be made: EArNoSuchDirectory) as ClassifyError
+  // gives it. Nothing is raised.
   void ExtractEntry(int32_t index, const AnsiString& newName);
   // Decompresses entry index, keeping nothing: EArFDICopyError when its data is damaged
   // or cannot be reached (a partial entry).

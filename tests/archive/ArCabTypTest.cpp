@@ -348,6 +348,25 @@ TEST(CabArchive, HostileNamesStayInsideTheTarget) {
   RunIn(folder, "test $(find . -type f | wc -l) -eq 4");  // the cabinet and the three
 }
 
+TEST(CabArchive, AnOutputThatCannotBeMadeIsTheEntrysFailure) {
+  TTempFolder folder;
+  TCabSpec spec;
+  spec.Files = {{"a", Bytes{'1'}}, {"a\\b.txt", Bytes{'2'}}};
+  WriteFileBytes(folder / "clash.cab", StoredCabinet(spec));
+  RunIn(folder, "mkdir target");
+  TCabReader r(folder / "clash.cab");
+  r.Archive.LoadContents();
+  r.Archive.ExtractOptions = eoCreateDirs | eoRestorePath;
+  r.Archive.SetBaseDirectory(folder / "target");
+  r.Archive.ExtractEntry(0, "");
+  r.Archive.ExtractEntry(1, "");  // its folder "a" is a file
+  ASSERT_EQ(r.Failures.size(), 1u);
+  EXPECT_EQ(r.Failures[0].Item, r.Archive.Items(1));
+  EXPECT_EQ(r.Failures[0].Class, ecArchiver);
+  EXPECT_EQ(r.Failures[0].Code, 19);
+  EXPECT_EQ(ReadFileBytes(folder / "target/a"), Bytes{'1'});
+}
+
 Bytes GcabCabinet(const TTempFolder& folder, const char* option) {
   WriteSources(folder, SampleFiles());
   RunIn(folder, std::string("cd in && gcab -c ") + option + " ../out.cab small.txt book.fb2");
