@@ -330,18 +330,25 @@ TEST(CabArchive, EntriesSplitFromAPreviousCabinetAreListedAsPartialAndNotExtract
   EXPECT_FALSE(Exists(folder / "whole.txt"));
 }
 
+// Every entry of a hand-built cabinet extracted with its path below folder/target.
+std::unique_ptr<TCabReader> ExtractAllWithPaths(const TTempFolder& folder, const TCabSpec& spec,
+                                                const std::string& target) {
+  WriteFileBytes(folder / "hand.cab", StoredCabinet(spec));
+  RunIn(folder, "mkdir -p " + target);
+  auto r = std::make_unique<TCabReader>(folder / "hand.cab");
+  r->Archive.LoadContents();
+  r->Archive.ExtractOptions = eoCreateDirs | eoRestorePath;
+  r->Archive.SetBaseDirectory(folder / target);
+  for (int32_t i = 0; i < r->Archive.Count(); ++i) r->Archive.ExtractEntry(i, "");
+  return r;
+}
+
 TEST(CabArchive, HostileNamesStayInsideTheTarget) {
   TTempFolder folder;
   TCabSpec spec;
   spec.Files = {{"..\\..\\up.txt", Bytes{'1'}}, {"/abs.txt", Bytes{'2'}}, {"a\\..\\..\\b.txt", Bytes{'3'}}};
-  WriteFileBytes(folder / "hostile.cab", StoredCabinet(spec));
-  RunIn(folder, "mkdir -p deep/target");
-  TCabReader r(folder / "hostile.cab");
-  r.Archive.LoadContents();
-  r.Archive.ExtractOptions = eoCreateDirs | eoRestorePath;
-  r.Archive.SetBaseDirectory(folder / "deep/target");
-  for (int32_t i = 0; i < r.Archive.Count(); ++i) r.Archive.ExtractEntry(i, "");
-  EXPECT_TRUE(r.Failures.empty());
+  auto r = ExtractAllWithPaths(folder, spec, "deep/target");
+  EXPECT_TRUE(r->Failures.empty());
   EXPECT_EQ(ReadFileBytes(folder / "deep/target/up.txt"), Bytes{'1'});
   EXPECT_EQ(ReadFileBytes(folder / "deep/target/abs.txt"), Bytes{'2'});
   EXPECT_EQ(ReadFileBytes(folder / "deep/target/a/b.txt"), Bytes{'3'});
@@ -351,19 +358,12 @@ TEST(CabArchive, HostileNamesStayInsideTheTarget) {
 TEST(CabArchive, AnOutputThatCannotBeMadeIsTheEntrysFailure) {
   TTempFolder folder;
   TCabSpec spec;
-  spec.Files = {{"a", Bytes{'1'}}, {"a\\b.txt", Bytes{'2'}}};
-  WriteFileBytes(folder / "clash.cab", StoredCabinet(spec));
-  RunIn(folder, "mkdir target");
-  TCabReader r(folder / "clash.cab");
-  r.Archive.LoadContents();
-  r.Archive.ExtractOptions = eoCreateDirs | eoRestorePath;
-  r.Archive.SetBaseDirectory(folder / "target");
-  r.Archive.ExtractEntry(0, "");
-  r.Archive.ExtractEntry(1, "");  // its folder "a" is a file
-  ASSERT_EQ(r.Failures.size(), 1u);
-  EXPECT_EQ(r.Failures[0].Item, r.Archive.Items(1));
-  EXPECT_EQ(r.Failures[0].Class, ecArchiver);
-  EXPECT_EQ(r.Failures[0].Code, 19);
+  spec.Files = {{"a", Bytes{'1'}}, {"a\\b.txt", Bytes{'2'}}};  // the second one's folder is a file
+  auto r = ExtractAllWithPaths(folder, spec, "target");
+  ASSERT_EQ(r->Failures.size(), 1u);
+  EXPECT_EQ(r->Failures[0].Item, r->Archive.Items(1));
+  EXPECT_EQ(r->Failures[0].Class, ecArchiver);
+  EXPECT_EQ(r->Failures[0].Code, 19);
   EXPECT_EQ(ReadFileBytes(folder / "target/a"), Bytes{'1'});
 }
 
