@@ -233,6 +233,105 @@ TEST(CabinetLibrary, ACallbacksExceptionPassesOnAfterTheLibraryLetGo) {
   }));
 }
 
+// The writer over memory: sources by name, the cabinet collected, what became of it kept.
+struct TMemoryWriter {
+  std::map<std::string, Bytes> Sources;
+  Bytes Cabinet;
+  std::vector<std::string> Events;
+  int WritesBeforeFailure = -1;  // the write of that number fails (answers 0)
+  bool ThrowInsteadOfFailing = false;
+
+  TFciFileCallbacks Callbacks() {
+    TFciFileCallbacks c;
+    c.OpenInfo = [this](const AnsiString& name, uint16_t& date, uint16_t& time, uint16_t& attributes) -> TCabHandle {
+      if (!Sources.count(name)) return -1;
+      date = 0x5B8A;
+      time = 0x6A2F;
+      attributes = 0x20;
+      FReading = &Sources[name];
+      FReadAt = 0;
+      return 100;
+    };
+    c.Read = [this](TCabHandle, void* buffer, int32_t count) -> int32_t {
+      auto n = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(count), FReading->size() - FReadAt));
+      std::memcpy(buffer, FReading->data() + FReadAt, static_cast<size_t>(n));
+      FReadAt += static_cast<size_t>(n);
+      return n;
+    };
+    c.Create = [this](const AnsiString& name) -> TCabHandle {
+      Events.push_back("create " + name);
+      Cabinet.clear();
+      return 200;
+    };
+    c.Write = [this](TCabHandle, const void* buffer, int32_t count) -> int32_t {
+      if (WritesBeforeFailure == 0) {
+        if (ThrowInsteadOfFailing) throw std::runtime_error("disk full");
+        return 0;
+      }
+      if (WritesBeforeFailure > 0) --WritesBeforeFailure;
+      const auto* p = static_cast<const uint8_t*>(buffer);
+      Cabinet.insert(Cabinet.end(), p, p + count);
+      return count;
+    };
+    c.Close = [this](TCabHandle h) {
+      if (h == 200) Events.push_back("complete");
+      return true;
+    };
+    c.Discard = [this](TCabHandle) { Events.push_back("discard"); };
+    return c;
+  }
+
+private:
+  Bytes* FReading = nullptr;
+  size_t FReadAt = 0;
+};
+
+TEST(CabinetLibrary, TheWriterTakesSourcesInStepsAndGivesUpAFailedCabinet) {
+  TMemoryWriter files;
+  files.Sources["big"] = Bytes(150000, 'x');
+  TFciParameters parameters;
+  parameters.CabinetName = "out.cab";
+  parameters.CabinetPath = "dir/";
+  TCabError error;
+  TFciContextPtr writer = FCICreate(parameters, files.Callbacks(), error);
+  ASSERT_TRUE(writer);
+  std::vector<int64_t> steps;
+  ASSERT_TRUE(FCIAddFile(*writer, "big", "big.txt", true, [&](int64_t bytes) {
+    steps.push_back(bytes);
+    return 0;
+  }, CabCompressNone));
+  EXPECT_EQ(steps, (std::vector<int64_t>{65536, 65536, 18928}));
+  EXPECT_FALSE(FCIAddFile(*writer, "missing", "m.txt", false, nullptr, CabCompressNone));
+  EXPECT_EQ(FCIError(*writer).Code, CabErrorCabinetNotFound);
+  EXPECT_FALSE(FCIAddFile(*writer, "big", "BIG.TXT", false, [](int64_t) { return -1; }, CabCompressNone));
+  EXPECT_EQ(FCIError(*writer).Code, CabErrorUserAbort);
+  // A write that fails, then one that raises: the cabinet is given up either way.
+  files.WritesBeforeFailure = 1;
+  EXPECT_FALSE(FCIFlushCabinet(*writer));
+  EXPECT_EQ(FCIError(*writer).Code, CabErrorWrite);
+  files.WritesBeforeFailure = 0;
+  files.ThrowInsteadOfFailing = true;
+  EXPECT_THROW(FCIFlushCabinet(*writer), std::runtime_error);
+  EXPECT_EQ(files.Events, (std::vector<std::string>{"create dir/out.cab", "discard", "create dir/out.cab", "discard"}));
+  files.WritesBeforeFailure = -1;
+  files.Events.clear();
+  ASSERT_TRUE(FCIFlushCabinet(*writer));
+  EXPECT_EQ(files.Events, (std::vector<std::string>{"create dir/out.cab", "complete"}));
+  EXPECT_TRUE(FCIDestroy(std::move(writer)));
+  // The cabinet holds the one file, with its stamp and the run-after-extraction bit.
+  TMemoryFiles reading;
+  reading.Disk["c.cab"] = files.Cabinet;
+  TFdiContextPtr reader = FDICreate(reading.Callbacks(), error);
+  std::vector<std::string> listed;
+  ASSERT_TRUE(FDICopy(*reader, "c.cab", "", [&](TFdiNotification kind, const TFdiNotice& n) -> TCabHandle {
+    if (kind == TFdiNotification::CopyFile)
+      listed.push_back(n.File.FileName + " " + std::to_string(n.File.Size) + " " + std::to_string(n.File.Date) + " " +
+                       std::to_string(n.File.Time) + " " + std::to_string(n.File.Attributes));
+    return 0;
+  }));
+  EXPECT_EQ(listed, (std::vector<std::string>{"big.txt 150000 23434 27183 96"}));
+}
+
 TEST(CabinetLibrary, UnboundBackendsAnswerLibraryMissing) {
   TMemoryFiles files;
   EXPECT_FALSE(BindCabinetLibrary("libqf-no-such-reader.so", ""));
