@@ -1,6 +1,7 @@
 #include "archive/ArArcTyp.h"
 
 #include "archive/ArUtils.h"
+#include "archive/ArVolumes.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/Module.h"
@@ -56,6 +57,18 @@ int32_t TArArchiveList::Find(const AnsiString& name) const {
   return -1;
 }
 
+void TArArchiveList::Rename(TArArchiveItem& item, const AnsiString& name) {
+  for (TArArchiveItem** link = &FBuckets[Bucket(item.FileName())]; *link; link = &(*link)->FNextInBucket)
+    if (*link == &item) {
+      *link = item.FNextInBucket;
+      break;
+    }
+  item.SetFileName(name);
+  TArArchiveItem*& head = FBuckets[Bucket(item.FileName())];
+  item.FNextInBucket = head;
+  head = &item;
+}
+
 bool TArArchiveList::IsActiveName(const AnsiString& name) const {
   TArArchiveItem* found = FindItem(name);
   return found && found->Action != aaDelete;
@@ -65,6 +78,12 @@ bool TArArchiveList::IsActiveName(const AnsiString& name) const {
 
 namespace {
 
+AnsiString FullPath(const AnsiString& fileName) {
+  char buffer[4096];
+  uint32_t length = GetFullPathNameA(fileName.c_str(), sizeof buffer, buffer, nullptr);
+  return length > 0 && length < sizeof buffer ? AnsiString(buffer, length) : fileName;
+}
+
 AnsiString WithoutTrailingSlash(AnsiString directory) {
   if (directory.size() > 1 && directory.back() == '/') directory.pop_back();
   return directory;
@@ -73,22 +92,32 @@ AnsiString WithoutTrailingSlash(AnsiString directory) {
 }  // namespace
 
 TArArchive::TArArchive(const AnsiString& fileName, uint16_t mode)
-    : FOwnedStream(std::make_unique<TFileStream>(fileName, static_cast<uint16_t>(fmOpenRead | (mode & 0xF0)))),
-      FStream(FOwnedStream.get()),
-      FArchiveName(fileName),
-      FBaseDirectory(WithoutTrailingSlash(WideToAnsi(ProgramDirectory()))) {
+    : FArchiveName(fileName),
+      FBaseDirectory(WithoutTrailingSlash(WideToAnsi(ProgramDirectory()))),
+      FFileMode(static_cast<uint16_t>(fmOpenRead | (mode & 0xF0))) {
+  if (GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    FOwnedStream = std::make_unique<TMemoryStream>();
+    FStream = FOwnedStream.get();
+  } else {
+    OpenArchiveFile();
+  }
   FStatus = asIdle;
+}
+
+void TArArchive::OpenArchiveFile() {
+  AnsiString fullName = FullPath(FArchiveName);
+  auto span =
+      std::make_unique<TArSpanStream>(fullName, 0, IsRemovableDrive(fullName) ? mtRemoveable : mtLocal, FFileMode);
+  span->IgnoreSpanning = true;
+  span->OnRequestMedia = [this](TArSpanStream& stream, int32_t imageNumber, bool& abort, AnsiString& imageName) {
+    RequestSpanMedia(stream, imageNumber, abort, imageName);
+  };
+  FStream = span.get();
+  FOwnedStream = std::move(span);
 }
 
 TArArchive::TArArchive(TStream& stream, const AnsiString& archiveName)
     : FStream(&stream), FArchiveName(archiveName) {
-  FStatus = asIdle;
-}
-
-TArArchive::TArArchive(const AnsiString& archiveName)
-    : FStream(nullptr),
-      FArchiveName(archiveName),
-      FBaseDirectory(WithoutTrailingSlash(WideToAnsi(ProgramDirectory()))) {
   FStatus = asIdle;
 }
 
@@ -128,9 +157,10 @@ void TArArchive::ExtractByName(const AnsiString& name, TStream& stream) {
 
 void TArArchive::ExtractItem(TArArchiveItem& item, TStream& stream) {
   CheckValid();
-  int32_t index = -1;
-  for (int32_t i = 0; i < Count() && index < 0; ++i)
-    if (Items(i) == &item) index = i;
+  // Pending entries have no data in the archive yet.
+  TArArchiveItem* entry = &item;
+  SaveIfChanged();
+  int32_t index = IndexOfItem(entry);
   if (index < 0) return;
   FStatus = asBusy;
   bool confirm = true;
@@ -202,10 +232,15 @@ void TArArchive::FireItemProgress(TArArchiveItem* item, int32_t progress, bool& 
 void TArArchive::ConfirmProcessItem(TArArchiveItem* item, TArProcessType processType, bool& confirm) {
   confirm = true;
   if (OnConfirmProcessItem) OnConfirmProcessItem(this, item, processType, confirm);
+  if (confirm && FLogStream && item) WriteLogLine(item->FileName(), processType);
 }
 
 void TArArchive::FireLoad() {
   if (OnLoad) OnLoad(this);
+}
+
+void TArArchive::RequestSpanMedia(TArSpanStream&, int32_t, bool&, AnsiString&) {
+  throw EArSpanningNotSupported();
 }
 
 void TArArchive::ReportProgress(int32_t progress, bool& abort) {

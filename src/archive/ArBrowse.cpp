@@ -67,7 +67,38 @@ TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asse
 
 TArBaseBrowser::TArBaseBrowser(TComponent* owner) : TArBaseComponent(owner) {}
 
-TArBaseBrowser::~TArBaseBrowser() = default;
+TArBaseBrowser::~TArBaseBrowser() {
+  SetItemProgressMeter(nullptr);
+  SetArchiveProgressMeter(nullptr);
+}
+
+void TArBaseBrowser::Notification(TComponent* component, TOperation operation) {
+  TArBaseComponent::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == FItemProgressMeter) FItemProgressMeter = nullptr;
+  if (component == FArchiveProgressMeter) FArchiveProgressMeter = nullptr;
+}
+
+void TArBaseBrowser::ResetMeters() {
+  if (FItemProgressMeter) FItemProgressMeter->Reset();
+  if (FArchiveProgressMeter) FArchiveProgressMeter->Reset();
+}
+
+void TArBaseBrowser::SetLogFile(const AnsiString& fileName) {
+  FLogFile = fileName;
+  if (FArchive) FArchive->SetLogFile(fileName);
+  SetLogging(!fileName.empty());
+}
+
+void TArBaseBrowser::SetLogging(bool on) {
+  FLogging = on;
+  if (FArchive) FArchive->SetLogging(on);
+}
+
+void TArBaseBrowser::SetTempDirectory(const AnsiString& directory) {
+  FTempDirectory = directory;
+  if (FArchive) FArchive->TempDirectory = directory;
+}
 
 void TArBaseBrowser::SetBaseDirectory(const AnsiString& directory) {
   FBaseDirectory = directory;
@@ -75,6 +106,11 @@ void TArBaseBrowser::SetBaseDirectory(const AnsiString& directory) {
     FArchive->SetBaseDirectory(directory);
     FBaseDirectory = FArchive->BaseDirectory();
   }
+}
+
+void TArBaseBrowser::SetOnRequestImage(TArRequestImageEvent event) {
+  FOnRequestImage = std::move(event);
+  if (FArchive) FArchive->OnRequestImage = FOnRequestImage;
 }
 
 void TArBaseBrowser::SetFileName(const AnsiString& fileName) {
@@ -123,7 +159,11 @@ std::unique_ptr<TArArchive> TArBaseBrowser::CreateArchive(TArArchiveType kind, c
 }
 
 void TArBaseBrowser::InitArchive(TArArchive& archive) {
+  ResetMeters();
   archive.Limits = Limits;
+  archive.TempDirectory = FTempDirectory;
+  archive.SetLogFile(FLogFile);
+  archive.SetLogging(FLogging);
   if (!FBaseDirectory.empty()) archive.SetBaseDirectory(FBaseDirectory);
   archive.OnArchiveProgress = [this](TObject*, int32_t progress, bool& abort) {
     NotifyArchiveProgress(progress, abort);
@@ -135,6 +175,7 @@ void TArBaseBrowser::InitArchive(TArArchive& archive) {
     ConfirmItemProcessing(item, type, confirm);
   };
   archive.OnLoad = [this](TObject*) { NotifyLoad(); };
+  archive.OnRequestImage = FOnRequestImage;
   archive.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type,
                                         TArErrorClass errorClass, int32_t errorCode) {
     NotifyItemFailure(item, type, errorClass, errorCode);
@@ -143,11 +184,13 @@ void TArBaseBrowser::InitArchive(TArArchive& archive) {
 
 void TArBaseBrowser::NotifyItemProgress(TArArchiveItem* item, int32_t progress, bool& abort) {
   abort = false;
+  if (FItemProgressMeter) FItemProgressMeter->DoProgress(progress);
   if (OnArchiveItemProgress) OnArchiveItemProgress(this, item, progress, abort);
 }
 
 void TArBaseBrowser::NotifyArchiveProgress(int32_t progress, bool& abort) {
   abort = false;
+  if (FArchiveProgressMeter) FArchiveProgressMeter->DoProgress(progress);
   if (OnArchiveProgress) OnArchiveProgress(this, progress, abort);
 }
 
@@ -157,6 +200,7 @@ void TArBaseBrowser::NotifyChange() {
 
 void TArBaseBrowser::ConfirmItemProcessing(TArArchiveItem* item, TArProcessType processType, bool& confirm) {
   confirm = true;
+  if (FItemProgressMeter) FItemProgressMeter->Reset();
   if (OnConfirmProcessItem) OnConfirmProcessItem(this, item, processType, confirm);
 }
 

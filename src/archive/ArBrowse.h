@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "archive/ArArcTyp.h"
+#include "archive/ArMeter.h"
 
 // The kind of an archive file: with an asserted kind, the content check of that kind
 // decides (spanned zip gives unknown); without one the upper-cased extension picks the
@@ -38,6 +39,24 @@ public:
 
   const AnsiString& BaseDirectory() const { return FBaseDirectory; }
   void SetBaseDirectory(const AnsiString& directory);
+  // Passed on to the open archive, and to every archive opened later. Setting a log file
+  // also switches logging on (off for an empty name).
+  const AnsiString& LogFile() const { return FLogFile; }
+  void SetLogFile(const AnsiString& fileName);
+  bool Logging() const { return FLogging; }
+  void SetLogging(bool on);
+  const AnsiString& TempDirectory() const { return FTempDirectory; }
+  void SetTempDirectory(const AnsiString& directory);
+
+  // Progress displays, not owned: the item meter shows an entry's progress and is reset
+  // before each entry, the archive meter shows the whole operation's. A meter that is
+  // destroyed is forgotten.
+  TArMeterLink* ItemProgressMeter() const { return FItemProgressMeter; }
+  void SetItemProgressMeter(TArMeterLink* meter) { SetWatchedReference(*this, FItemProgressMeter, meter); }
+  TArMeterLink* ArchiveProgressMeter() const { return FArchiveProgressMeter; }
+  void SetArchiveProgressMeter(TArMeterLink* meter) { SetWatchedReference(*this, FArchiveProgressMeter, meter); }
+  // Resets both meters.
+  virtual void ResetMeters();
   // The reading limits given to every archive the component opens.
   TArLimits Limits;
   // A gzipped tar shows the tar's items (else the one gzip item).
@@ -49,8 +68,12 @@ public:
   TArArchiveItemConfirmEvent OnConfirmProcessItem;
   TArArchiveEvent OnLoad;
   TArArchiveItemFailureEvent OnProcessItemFailure;
+  // Names the files of a spanned set's volumes; handed to the open archive unchanged.
+  const TArRequestImageEvent& OnRequestImage() const { return FOnRequestImage; }
+  virtual void SetOnRequestImage(TArRequestImageEvent event);
 
 protected:
+  void Notification(TComponent* component, TOperation operation) override;
   virtual void NotifyItemProgress(TArArchiveItem* item, int32_t progress, bool& abort);
   virtual void NotifyArchiveProgress(int32_t progress, bool& abort);
   virtual void NotifyChange();
@@ -68,6 +91,12 @@ private:
   std::unique_ptr<TArArchive> FArchive;
   AnsiString FFileName;
   AnsiString FBaseDirectory;
+  AnsiString FLogFile;
+  bool FLogging = false;
+  AnsiString FTempDirectory;
+  TArMeterLink* FItemProgressMeter = nullptr;
+  TArMeterLink* FArchiveProgressMeter = nullptr;
   TArArchiveType FArchiveType = atUnknown;
   bool FForceType = false;
+  TArRequestImageEvent FOnRequestImage;
 };

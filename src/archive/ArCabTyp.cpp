@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "archive/ArUtils.h"
+#include "platform/base/CodePages.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/FileTimes.h"
 
@@ -27,6 +28,10 @@ void FileDosDateTime(THandle handle, uint16_t& date, uint16_t& time) {
     FileTimeToDosDateTime(&local, &date, &time);
 }
 
+// The sharing part of a mode, for the framework's own opening of the file (fmCreate,
+// all bits set, has none).
+uint16_t SharingOf(uint16_t mode) { return mode == fmCreate ? fmShareDenyNone : static_cast<uint16_t>(mode & 0xF0); }
+
 constexpr uint32_t KeptAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
@@ -44,7 +49,7 @@ uint16_t CabCompressionCode(TArCabCompressionType kind) {
 }
 
 TArCabArchive::TArCabArchive(const AnsiString& fileName, uint16_t mode)
-    : TArArchive(fileName), FWriting(mode & fmOpenWrite) {
+    : TArArchive(fileName, SharingOf(mode)), FWriting(mode & fmOpenWrite) {
   size_t slash = fileName.rfind('/');
   FCabPath = slash == AnsiString::npos ? AnsiString() : fileName.substr(0, slash + 1);
   FCabName = slash == AnsiString::npos ? fileName : fileName.substr(slash + 1);
@@ -89,20 +94,15 @@ TFciFileCallbacks TArCabArchive::WriterCallbacks() {
     if (got < 0) throw EArFCIFileReadError();
     return got;
   };
-  files.Create = [this](const AnsiString& name) {
-    try {
-      return FFiles.CreateReplacing(name);
-    } catch (const EFCreateError&) {
-      throw EArFCIFileOpenError();
-    }
-  };
+  // The cabinet goes to the save's work stream, which the framework puts in place.
+  files.Create = [this](const AnsiString&) { return FFiles.Borrow(*FWork); };
   files.Write = [this](TCabHandle h, const void* buffer, int32_t count) {
     int32_t written = FFiles.Write(h, buffer, count);
     if (written != count) throw EArFCIFileWriteError();
     return written;
   };
   files.Close = [this](TCabHandle h) {
-    if (!FFiles.Complete(h)) throw EArFCIFileCloseError();
+    if (!FFiles.Close(h)) throw EArFCIFileCloseError();
     return true;
   };
   files.Discard = [this](TCabHandle h) { FFiles.Close(h); };
@@ -112,21 +112,22 @@ TFciFileCallbacks TArCabArchive::WriterCallbacks() {
 void TArCabArchive::ReadArchive() {
   if (!LoadCabinetLibrary()) throw EArNoCabinetDll();
   if (FWriting)
-    CreateWriter();
+    FWriter = CreateWriter();
   else
     ReadCabinet();
 }
 
-void TArCabArchive::CreateWriter() {
+TFciContextPtr TArCabArchive::CreateWriter() {
   TFciParameters parameters;
   parameters.SizeLimit = FSpanningThreshold;
   parameters.CabinetName = FCabName;
   parameters.CabinetPath = FCabPath;
-  FWriter = FCICreate(parameters, WriterCallbacks(), FError);
-  if (!FWriter) {
+  TFciContextPtr writer = FCICreate(parameters, WriterCallbacks(), FError);
+  if (!writer) {
     CloseContexts();
     throw EArFCICreateError();
   }
+  return writer;
 }
 
 void TArCabArchive::ReadCabinet() {
@@ -283,50 +284,93 @@ void TArCabArchive::ExtractEntry(int32_t index, const AnsiString& newName) {
   if (!copied) FireItemFailure(&entry, ptExtract, ecCabError, 0);
 }
 
+std::unique_ptr<TArArchiveItem> TArCabArchive::NewItem(const AnsiString& fileSpec) {
+  auto item = std::make_unique<TArCabItem>();
+  item->DiskFileName = ExpandPath(fileSpec);
+  item->SetFileName(WideToAnsi(AnsiToWide(NormalizeName(fileSpec)), CP_OEMCP));
+  return item;
+}
+
 void TArCabArchive::AddItem(std::unique_ptr<TArArchiveItem> item) {
   if (!FWriting) {
     FireItemFailure(item.get(), ptAdd, ecCabError, 0);
     return;
   }
-  if (Status() == asInvalid) throw EArNoArchive();
-  if (FItemList.IsActiveName(item->FileName())) throw EArDuplicateName();
-  bool confirm = true;
-  ConfirmProcessItem(item.get(), ptAdd, confirm);
-  if (!confirm) return;
-  if (!FWriter) throw EArFCIAddFileError();
-  item->Action = aaAdd;
+  TArArchive::AddItem(std::move(item));
+}
+
+void TArCabArchive::AddToWriter(TArArchiveItem& item) {
   {
-    TCabHandle source = FFiles.OpenRead(item->DiskFileName);
+    TCabHandle source = FFiles.OpenRead(item.DiskFileName);
     if (source <= 0) throw EArFileNotFound();
-    item->SetUncompressedSize(FFiles.Stream(source)->Size());
+    item.SetUncompressedSize(FFiles.Stream(source)->Size());
     FFiles.Close(source);
   }
-  FEntryInProgress = item.get();
+  FEntryInProgress = &item;
   FItemProgressTotal = 0;
   bool aborted = false;
   TFciStatus status = [&](int64_t bytes) {
     FItemProgressTotal += bytes;
     if (!OnArchiveItemProgress) return 0;
-    FireItemProgress(FEntryInProgress, Percentage(FItemProgressTotal, FEntryInProgress->UncompressedSize()), aborted);
+    FireItemProgress(&item, Percentage(FItemProgressTotal, item.UncompressedSize()), aborted);
     return aborted ? -1 : 0;
   };
-  AnsiString storedName = FilePart(item->FileName());
   bool added = false;
   try {
-    added = FCIAddFile(*FWriter, item->DiskFileName, storedName, false, status, CabCompressionCode(CompressionType));
+    added = FCIAddFile(*FWriter, item.DiskFileName, FilePart(item.FileName()), false, status,
+                       CabCompressionCode(CompressionType));
   } catch (...) {
     FEntryInProgress = nullptr;
     throw;
   }
   FEntryInProgress = nullptr;
   if (aborted) throw EArUserAbort();
-  // An entry the writer refused is not listed: the list shows what the cabinet will hold.
   if (!added) throw EArFCIAddFileError();
-  FItemList.Add(std::move(item));
+}
+
+void TArCabArchive::WriteCabinet() {
+  if (!LoadCabinetLibrary()) throw EArNoCabinetDll();
+  std::unique_ptr<TStream> work = NewWorkStream();
+  FWork = work.get();
+  FWriter = CreateWriter();
+  for (int32_t i = 0; i < Count(); ++i) {
+    TArArchiveItem& item = *Items(i);
+    if (item.Action == aaDelete || item.Action == aaFailed) continue;
+    SetCurrentItem(&item);
+    try {
+      AddToWriter(item);
+    } catch (const EArUserAbort&) {
+      throw;
+    } catch (const std::exception& e) {
+      // The cabinet is made anew from the disk files: an entry whose file fails is left out.
+      DropFailedItem(item, e);
+      item.Action = aaDelete;
+    }
+    SaveStepProgress(i, Count());
+  }
+  if (!FCIFlushCabinet(*FWriter)) throw EArCabException(59);
+  FWork = nullptr;
+  ReplaceContent(*work);
 }
 
 void TArCabArchive::WriteArchive() {
-  if (FWriter && !FCIFlushCabinet(*FWriter)) throw EArCabException(59);
+  if (!FWriting) {
+    // A cabinet opened for reading is never written; additions were refused when made.
+    for (int32_t i = 0; i < Count(); ++i)
+      if (Items(i)->Action != aaNone) throw EArCabException(59);
+    return;
+  }
+  std::vector<TArArchiveAction> actions;
+  for (int32_t i = 0; i < Count(); ++i) actions.push_back(Items(i)->Action);
+  try {
+    WriteCabinet();
+  } catch (...) {
+    FWork = nullptr;
+    for (int32_t i = 0; i < Count(); ++i) Items(i)->Action = actions[static_cast<size_t>(i)];
+    SetCurrentItem(nullptr);
+    throw;
+  }
+  FinishSave();
 }
 
 TArArchiveType CheckCab(const AnsiString& fileName) {

@@ -2,8 +2,9 @@
 // (platform/cabinet/Cabinet.h), which opens the cabinet file by name and reaches every
 // other file through this archive's callbacks.
 //
-// An archive is either a reader (opened without the write bit in its mode) or a writer;
-// LoadContents creates the library's reader or writer. Stored names use "\" as the
+// An archive is either a reader (opened without the write bit in its mode) or a writer.
+// A writer's entries are added through the framework (NewItem, AddItem) and its cabinet
+// is written anew from their disk files by SaveChanges. Stored names use "\" as the
 // separator in the cabinet and "/" here.
 #pragma once
 
@@ -44,25 +45,19 @@ public:
   // or cannot be reached (a partial entry).
   void TestEntry(int32_t index);
 
-  // A writer takes in the entry's disk file (DiskFileName) at once under its stored
-  // name's file part, with the archive's compression; the entry is then listed. A reader
-  // reports (ptAdd, ecCabError, 0) and drops the entry. Raises EArNoArchive for an archive
-  // left invalid, EArDuplicateName when an active entry has the name, EArFileNotFound for
-  // a disk file that does not open, EArUserAbort when the item progress answers abort,
-  // and EArFCIAddFileError when the library refuses (LZX, for one).
-  void AddItem(std::unique_ptr<TArArchiveItem> item);
-  // Writes the cabinet of every entry added so far (under a temporary name, moved over
-  // the file when complete). Raises EArCabException "FCI cannot flush cabinet" when the
-  // library fails (the cabinet exceeds the spanning threshold, for one); the callbacks
-  // raise their own errors. A reader has nothing to write.
-  void WriteArchive();
+  // A new entry for the file: stored name NormalizeName(fileSpec) in the OEM code page,
+  // disk file the expanded path.
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
+  // A reader reports (ptAdd, ecCabError, 0) and drops the entry; a writer adds it as the
+  // framework does.
+  void AddItem(std::unique_ptr<TArArchiveItem> item) override;
 
-  // The size limit of the cabinet a writer writes, 0 for none (negative values are 0);
-  // it applies to writers created afterwards. One cabinet only: sets are not written.
+  // The size limit of the cabinet a writer writes, 0 for none (negative values are 0).
+  // One cabinet only: sets are not written.
   int64_t SpanningThreshold() const { return FSpanningThreshold; }
   void SetSpanningThreshold(int64_t value) { FSpanningThreshold = value < 0 ? 0 : value; }
-  // The compression of a writer's cabinet, taken from the first entry added: later
-  // entries with another one are refused. LZX is never written.
+  // The compression of the cabinet a writer writes (one folder); LZX is never written:
+  // every entry then fails.
   TArCabCompressionType CompressionType = ctNone;
 
   // The cabinet header, once loaded.
@@ -85,11 +80,22 @@ protected:
   // Decompresses entry index into stream, at most Limits.MaxExpandedBytes; raises
   // EArFDICopyError when it fails.
   void ExtractEntryToStream(int32_t index, TStream& stream) override;
+  // A writer writes the cabinet of its entries, each taken from its disk file under its
+  // stored name's file part; an entry whose file fails is reported (its action's process
+  // type, ClassifyError's class and code; EArFCIAddFileError when the library refuses it)
+  // and left out. The library's failure to write raises EArCabException "FCI cannot
+  // flush cabinet" (a cabinet beyond the spanning threshold, for one); an abort of the
+  // item progress raises EArUserAbort; either leaves the file and the entries as they
+  // were. A reader writes nothing: changes other than additions raise that error.
+  void WriteArchive() override;
 
 private:
   enum class TTarget : uint8_t { File, Stream, Sink };
   void ReadCabinet();
-  void CreateWriter();
+  TFciContextPtr CreateWriter();
+  // Takes in the entry's disk file; raises as WriteArchive reports.
+  void AddToWriter(TArArchiveItem& item);
+  void WriteCabinet();
   // Walks the cabinet giving entry index's data to the target; false when the library
   // fails or the entry was not reached.
   bool CopyEntry(int32_t index, TTarget target, const AnsiString& outputName, TStream* stream);
@@ -110,6 +116,7 @@ private:
   TArCabFiles FFiles;
   TFdiContextPtr FReader;
   TFciContextPtr FWriter;
+  TStream* FWork = nullptr;  // where the writer's cabinet goes during a save
   TCabError FError;
   TFdiCabinetInfo FCabInfo;
   AnsiString FNextCabinet;

@@ -81,17 +81,28 @@ public:
   // must inflate, and its CRC-32 and size must match the trailer (EArGzipBadCRC,
   // EArGzipBadFileSize). The tar view tests the tar entry.
   void TestEntry(int32_t index) override;
+  // The tar view: a tar entry. The gzip view: an item named by the file name alone
+  // (soStripDrive and soStripPath are forced on).
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
 
 protected:
   // The gzip view also checks the trailer after writing the data: a mismatch raises as
   // TestEntry does.
   void ExtractEntryToStream(int32_t index, TStream& stream) override;
   void ReadArchive() override;
+  // The tar view: the tar is saved anew and becomes the one member of the new gzip file,
+  // under the old header. The gzip view: each item is a whole member; a loaded or moved
+  // item keeps its deflated data (under its new header), a new one is deflated from its
+  // disk file or the input stream. The new file replaces the old only once complete.
+  void WriteArchive() override;
 
 private:
   bool TarView() const { return HoldsTar && TarAutoHandle; }
   // Inflates item 0 into target (nullptr: count only) and checks it against the trailer.
   void InflateMember(TStream* target);
+  void WriteTarView();
+  // The old member's deflated data and trailer under item's header.
+  void CopyOldMember(const TArGzipItem& item, TStream& work);
 
   TMemoryStream FTarStream;
 };

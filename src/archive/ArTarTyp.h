@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "archive/ArArcTyp.h"
 
@@ -53,6 +55,9 @@ bool SetTarOctal(TArTarHeader& header, ArTar::Field field, uint64_t value);
 // The sum of the kept bytes with the checksum field taken as eight spaces.
 uint32_t TarChecksum(const TArTarHeader& header);
 
+// The last-write time of an open file in seconds since 1970-01-01 UTC.
+int64_t FileUnixTime(const TFileStream& file);
+
 // atTar when the 345 bytes at the stream's position hold a matching checksum or the
 // magic "ustar  " or "GNUtar "; else atUnknown. The position is kept.
 TArArchiveType CheckTarContent(TStream& stream);
@@ -82,6 +87,11 @@ public:
 
   const TArTarHeader& Header() const { return FHeader; }
   int64_t HeaderOffset() const { return FHeaderOffset; }
+  // Seconds since 1970-01-01 UTC.
+  void SetMTime(int64_t seconds);
+  void SetHeaderOffset(int64_t offset) { FHeaderOffset = offset; }
+  // The whole kept header, as saving takes it back when the save fails.
+  void SetHeader(const TArTarHeader& header) { FHeader = header; }
 
 private:
   TArTarHeader FHeader{};
@@ -124,6 +134,9 @@ public:
   void ExtractEntry(int32_t index, const AnsiString& newName);
   // Raises EArException "Invalid Tar" when the item's header is no tar header.
   virtual void TestEntry(int32_t index) { TestTarEntry(Stream(), index); }
+  // A regular-file entry for the file (its full path as disk file name). A stored name
+  // longer than the name field's 99 bytes raises EArException "Invalid Item".
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
 
 protected:
   // Entries are found again by the header offset read with them: an entry not listed
@@ -135,7 +148,26 @@ protected:
   void ReadTarDirectory(TStream& stream);
   void CopyTarEntry(TStream& tar, int32_t index, TStream& stream);
   void TestTarEntry(TStream& tar, int32_t index);
+  // The tar anew into work: loaded and moved entries copied from oldTar, new data from
+  // the disk files (mode from their attributes, size and time from the file) or the input
+  // stream, each header with a new checksum, data padded to whole blocks, then two zero
+  // blocks. Entries of oldTar that are no items (folders, links, long names) are copied
+  // where they stood; headers describing the entry after them go only with an unchanged
+  // entry. A failing entry is reported (DropFailedItem). Returns each entry's new header
+  // offset (-1 for entries left out), for CommitTarEntries once the new tar is in place.
+  std::vector<int64_t> WriteTarEntries(TStream& oldTar, TStream& work);
+  // The entries take their new header offsets, then FinishSave.
+  void CommitTarEntries(const std::vector<int64_t>& offsets);
+  // Saves through WriteTarEntries and ReplaceContent; a failure leaves the entries as
+  // they were.
+  void WriteArchive() override;
+  // The headers and actions of the entries, and putting them back after a failed save.
+  std::vector<std::pair<TArTarHeader, TArArchiveAction>> TarSnapshot() const;
+  void RestoreTarSnapshot(const std::vector<std::pair<TArTarHeader, TArArchiveAction>>& snapshot);
 
 private:
   const TArTarItem& Item(int32_t index) const;
+  // Writes one entry's header and data; false when it failed and was dropped.
+  bool WriteTarEntry(TArTarItem& item, TStream& oldTar, TStream& work);
+  void CopyOldTarEntry(const TArTarItem& item, TStream& oldTar, TStream& work);
 };

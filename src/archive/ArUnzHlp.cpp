@@ -16,7 +16,8 @@ namespace {
 // a read needed more bits than the data held.
 class TLegacyBits {
 public:
-  TLegacyBits(TStream& input, int64_t bytes) : FInput(input), FLeft(bytes) {}
+  TLegacyBits(TStream& input, int64_t bytes, TArZDecoder* decoder)
+      : FInput(input), FLeft(bytes), FDecoder(decoder) {}
 
   uint32_t Read(uint32_t n) {
     uint32_t value = Peek(n);
@@ -54,6 +55,7 @@ private:
       int32_t want = static_cast<int32_t>(std::min<int64_t>(FLeft, static_cast<int64_t>(FBuffer.size())));
       int32_t got = FInput.Read(FBuffer.data(), want);
       if (got <= 0) throw EArReadError();
+      if (FDecoder) FDecoder->Decode(FBuffer.data(), static_cast<size_t>(got));
       FLeft -= got;
       FPos = 0;
       FEnd = static_cast<size_t>(got);
@@ -64,6 +66,7 @@ private:
 
   TStream& FInput;
   int64_t FLeft;
+  TArZDecoder* FDecoder;
   std::array<uint8_t, 4096> FBuffer;
   size_t FPos = 0, FEnd = 0;
   uint64_t FBits = 0;
@@ -75,7 +78,7 @@ private:
 // in a 16 KB ring for copies (the farthest copy of these methods is 8192 bytes back).
 class TLegacyOutput {
 public:
-  TLegacyOutput(TArZipArchive& archive, TStream* target, int64_t size)
+  TLegacyOutput(TArZipArchive& archive, TStream& target, int64_t size)
       : FArchive(archive), FTarget(target), FSize(size) {}
 
   bool Full() const { return FTotal >= FSize; }
@@ -103,7 +106,7 @@ private:
   void Flush() {
     if (!FFill) return;
     FCrc = UpdateCrc32(FCrc, std::span<const uint8_t>(FBuffer.data(), FFill));
-    if (FTarget) FTarget->WriteBuffer(FBuffer.data(), static_cast<int32_t>(FFill));
+    FTarget.WriteBuffer(FBuffer.data(), static_cast<int32_t>(FFill));
     FFill = 0;
     int32_t percent = Percentage(FTotal, FSize);
     if (percent != FLastPercent) Report(percent);
@@ -116,7 +119,7 @@ private:
   }
 
   TArZipArchive& FArchive;
-  TStream* FTarget;
+  TStream& FTarget;
   int64_t FSize;
   int64_t FTotal = 0;
   uint32_t FCrc = 0xFFFFFFFF;
@@ -327,8 +330,8 @@ void Explode(TLegacyBits& in, TLegacyOutput& out, bool dictionary8K, bool threeT
 }  // namespace
 
 uint32_t UnzipLegacyItem(TArZipArchive& archive, const TArZipItem& item, TStream& input, int64_t compressedBytes,
-                         TStream* target) {
-  TLegacyBits in(input, compressedBytes);
+                         TStream& target, TArZDecoder* decoder) {
+  TLegacyBits in(input, compressedBytes, decoder);
   TLegacyOutput out(archive, target, item.UncompressedSize());
   uint8_t method = item.CompressionMethod();
   if (method == 1)

@@ -5,13 +5,14 @@
 
 #include <cstdint>
 
+#include "archive/ArZipCry.h"
 #include "archive/ArZipTyp.h"
 
-// Decodes compressedBytes of input (already decrypted when the entry is encrypted) into
-// target (nullptr: count only), stopping at the entry's uncompressed size; returns the
-// CRC-32 of the output. Corrupt data (a code or tree the format cannot hold, a follower
+// Decodes compressedBytes of input into target, stopping at the entry's uncompressed
+// size; returns the CRC-32 of the output. An encrypted entry's data (after its header,
+// which decoder has checked) is decrypted by decoder as it is read. Corrupt data (a code or tree the format cannot hold, a follower
 // index outside its set, input ending before the announced size) raises EArReadError;
 // a method other than 1 to 6 raises EArZipInvalidMethod; an abort of the item progress
 // raises EArUserAbort.
 uint32_t UnzipLegacyItem(TArZipArchive& archive, const TArZipItem& item, TStream& input, int64_t compressedBytes,
-                         TStream* target);
+                         TStream& target, TArZDecoder* decoder = nullptr);

@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "platform/base/FileSystem.h"
 #include "platform/base/Types.h"
 
 // The reflected CRC-32 of ISO 3309 (polynomial 0xEDB88320), as zip uses it.
@@ -69,3 +71,30 @@ uint32_t AttributesFromUnixMode(uint32_t mode);
 // (0-based): "*" or "*.*" at the pattern's start match everything, "?" one character,
 // "*" any run; other characters themselves (callers upper-case both sides).
 bool PatternMatch(AnsiStringView text, size_t textPosition, AnsiStringView pattern, size_t patternPosition);
+
+// --- Used by the writing road -----------------------------------------------------
+
+// The full path of a name (relative names below the current folder), or the name itself
+// when it cannot be expanded.
+AnsiString ExpandPath(const AnsiString& path);
+// Splits a path at its last "/": directory is what comes before it ("/" for a name in
+// the root, empty without a "/"), name what follows.
+void SplitPath(AnsiStringView path, AnsiString& directory, AnsiString& name);
+// The path with every folder and the file as the file system finds them. The platform
+// keeps no short aliases, so this is the path itself once every part is found: a
+// missing folder raises EArException "Path not found", a missing file EArFileNotFound.
+AnsiString ShortPath(const AnsiString& path);
+// Appends to list every file (not folder) of the mask's folder whose upper-cased name
+// matches the mask's upper-cased last part (PatternMatch), as folder + "/" + name; with
+// recurse the same in every subfolder, depth first.
+void FindFiles(const AnsiString& mask, std::vector<AnsiString>& list, bool recurse);
+
+// Seconds since 1970-01-01 00:00:00 and the date-time scale (days since 1899-12-30):
+// whole days and the time of day, no time zone involved. Dates before 1970 give 0.
+double UnixTimeToDateTime(int64_t seconds);
+int64_t DateTimeToUnixTime(double dateTime);
+// Now in local time, in seconds since 1970-01-01 00:00:00 local.
+int64_t LocalUnixTimeNow();
+// The last-write time of an open file as local DOS date (high 16 bits) and time (low 16
+// bits); raises the platform's last error when it cannot be read or has no DOS form.
+uint32_t FileLocalDosDateTime(THandle handle);

@@ -5,7 +5,21 @@ void TArCustomZipBrowser::SetPassword(const AnsiString& password) {
   if (TArZipArchive* zip = ZipArchive()) zip->Password = password;
 }
 
+void TArCustomZipBrowser::SetOnRequestLastDisk(TArRequestDiskEvent event) {
+  FOnRequestLastDisk = std::move(event);
+  if (TArZipArchive* zip = ZipArchive()) zip->OnRequestLastDisk = FOnRequestLastDisk;
+}
+
+void TArCustomZipBrowser::SetOnRequestNthDisk(TArRequestNthDiskEvent event) {
+  FOnRequestNthDisk = std::move(event);
+  if (TArZipArchive* zip = ZipArchive()) zip->OnRequestNthDisk = FOnRequestNthDisk;
+}
+
 void TArCustomZipBrowser::InitArchive(TArArchive& archive) {
   TArBaseBrowser::InitArchive(archive);
-  if (auto* zip = dynamic_cast<TArZipArchive*>(&archive)) zip->Password = FPassword;
+  auto* zip = dynamic_cast<TArZipArchive*>(&archive);
+  if (!zip) return;
+  zip->Password = FPassword;
+  zip->OnRequestLastDisk = FOnRequestLastDisk;
+  zip->OnRequestNthDisk = FOnRequestNthDisk;
 }

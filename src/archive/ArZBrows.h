@@ -16,10 +16,18 @@ public:
 
   const AnsiString& Password() const { return FPassword; }
   void SetPassword(const AnsiString& password);
+  // The disk requests of a spanned set on a removable drive, handed to the open zip
+  // archive; without them such a set cannot be read.
+  const TArRequestDiskEvent& OnRequestLastDisk() const { return FOnRequestLastDisk; }
+  void SetOnRequestLastDisk(TArRequestDiskEvent event);
+  const TArRequestNthDiskEvent& OnRequestNthDisk() const { return FOnRequestNthDisk; }
+  void SetOnRequestNthDisk(TArRequestNthDiskEvent event);
 
 protected:
   void InitArchive(TArArchive& archive) override;
 
 private:
   AnsiString FPassword;
+  TArRequestDiskEvent FOnRequestLastDisk;
+  TArRequestNthDiskEvent FOnRequestNthDisk;
 };

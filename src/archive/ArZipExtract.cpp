@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "archive/ArBitBkt.h"
 #include "archive/ArDfCryS.h"
 #include "archive/ArDfDec.h"
 #include "archive/ArUnzHlp.h"
@@ -58,20 +59,20 @@ void WithPassword(TArZipArchive& archive, TAttempt attempt) {
   }
 }
 
-// Runs decode(input, bytes of encryption header) over the entry's data: straight from
-// the archive, or through the decryption once the password routine finds a password
-// whose header check passes.
+// Runs decode(input) over the entry's data: straight from the archive, or through the
+// decryption once the password routine finds a password whose header check passes.
 template <typename TDecode>
 uint32_t DecodeFromArchive(TArZipArchive& archive, bool encrypted, uint32_t checkValue, TDecode decode) {
   TStream& stream = archive.Stream();
-  if (!encrypted) return decode(stream, int64_t{0});
+  if (!encrypted) return decode(stream);
   uint32_t crc = 0;
+  uint16_t dataVolume = archive.CurrentDisk();
   int64_t dataStart = stream.Position();
   WithPassword(archive, [&](const AnsiString& password) {
-    stream.Seek(dataStart, soBeginning);
+    archive.SeekVolume(dataVolume, dataStart);
     TArDfDecryptStream decrypting(stream, password, checkValue);
     if (!decrypting.CheckHeader()) return false;
-    crc = decode(decrypting, int64_t{ArZipCryptHeaderBytes});
+    crc = decode(decrypting);
     return true;
   });
   return crc;
@@ -101,7 +102,7 @@ private:
 };
 
 // Copies size bytes of a stored entry from input; returns the CRC-32 of what was copied.
-uint32_t CopyStored(TArZipArchive& archive, TStream& input, TStream* target, int64_t size) {
+uint32_t CopyStored(TArZipArchive& archive, TStream& input, TStream& target, int64_t size) {
   TProgress progress(archive, size);
   std::array<uint8_t, StoredCopyChunk> chunk;
   uint32_t crc = 0xFFFFFFFF;
@@ -111,7 +112,7 @@ uint32_t CopyStored(TArZipArchive& archive, TStream& input, TStream* target, int
     int32_t got = input.Read(chunk.data(), want);
     if (got <= 0) throw EArReadError();
     crc = UpdateCrc32(crc, std::span<const uint8_t>(chunk.data(), static_cast<size_t>(got)));
-    if (target) target->WriteBuffer(chunk.data(), got);
+    target.WriteBuffer(chunk.data(), got);
     done += got;
     progress.Report(done);
   }
@@ -119,11 +120,11 @@ uint32_t CopyStored(TArZipArchive& archive, TStream& input, TStream* target, int
   return ~crc;
 }
 
-uint32_t InflateItem(TArZipArchive& archive, const TArZipItem& item, TStream* target, const AnsiString& password,
+uint32_t InflateItem(TArZipArchive& archive, const TArZipItem& item, TStream& target, const AnsiString& password,
                      uint32_t checkValue, bool& aborted) {
   TArDeflateHelper helper;
   uint32_t options = helper.Options();
-  if (!target) options |= dfc_TestOnly;
+  if (dynamic_cast<TArBitBucketStream*>(&target)) options |= dfc_TestOnly;
   if (item.CompressionMethod() == 9) options |= dfc_UseDeflate64;
   helper.SetOptions(options);
   helper.StreamSize = item.CompressedSize();
@@ -138,17 +139,30 @@ uint32_t InflateItem(TArZipArchive& archive, const TArZipItem& item, TStream* ta
   };
   helper.Passphrase = password;
   helper.CheckValue = checkValue;
-  uint32_t crc = InflateStream(archive.Stream(), target, &helper);
+  uint32_t crc = InflateStream(archive.Stream(), &target, &helper);
   if (!aborted && helper.NormalSize != item.UncompressedSize()) throw EArReadError();
   return crc;
 }
 
-// Decodes the entry into target (nullptr: count only) and checks size and CRC.
-void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
+// The legacy decoders have their own password engine: its tries ask the archive's
+// password hook, and without one a wrong password fails at once.
+uint32_t UnzipEncryptedLegacyItem(TArZipArchive& archive, const TArZipItem& item, uint32_t checkValue,
+                                  TStream& target) {
+  TArZDecoder decoder(archive.Password, archive.Stream(), checkValue);
+  decoder.Tries = archive.PasswordRetries;
+  if (archive.OnNeedPassword)
+    decoder.OnNeedPassword = [&archive](AnsiString& password) { archive.OnNeedPassword(&archive, password); };
+  decoder.CheckHeader();
+  return UnzipLegacyItem(archive, item, archive.Stream(), item.CompressedSize() - ArZipCryptHeaderBytes, target,
+                         &decoder);
+}
+
+// Decodes the entry into target and checks size and CRC.
+void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
   if ((item.VersionNeededToExtract() & 0xFF) > 21) throw EArZipVersion();
   RefuseBeyondLimits(archive, item);
   TStream& stream = archive.Stream();
-  stream.Seek(item.RelativeOffset(), soBeginning);
+  archive.SeekVolume(item.DiskNumberStart(), item.RelativeOffset());
   TArZipDirectoryFileHeader local;
   ReadLocalHeader(stream, local);
   uint32_t checkValue = (local.GeneralPurposeBitFlag & ZipFlagDataDescriptor)
@@ -158,7 +172,7 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
   uint32_t crc = 0;
   switch (local.CompressionMethod) {
     case 0:
-      crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input, int64_t) {
+      crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input) {
         return CopyStored(archive, input, target, item.UncompressedSize());
       });
       break;
@@ -168,9 +182,8 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream* target) {
     case 4:
     case 5:
     case 6:
-      crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input, int64_t headerBytes) {
-        return UnzipLegacyItem(archive, item, input, item.CompressedSize() - headerBytes, target);
-      });
+      crc = encrypted ? UnzipEncryptedLegacyItem(archive, item, checkValue, target)
+                      : UnzipLegacyItem(archive, item, stream, item.CompressedSize(), target);
       break;
     case 8:
     case 9: {
@@ -211,7 +224,7 @@ void SetDateAndAttributes(const std::string& fileSystemName, const AnsiString& p
 
 void ExtractZipItemToStream(TArZipArchive& archive, TArZipItem& item, TStream* stream) {
   if (!stream) throw EArBadStream();
-  DecodeItem(archive, item, stream);
+  DecodeItem(archive, item, *stream);
 }
 
 void ExtractZipItemToFile(TArZipArchive& archive, TArZipItem& item, const AnsiString& fileName) {
@@ -226,7 +239,7 @@ void ExtractZipItemToFile(TArZipArchive& archive, TArZipItem& item, const AnsiSt
   if (!AnsiToFileSystemName(path, fileSystemName)) throw EArFileNotFound();
   try {
     TFileReplaceStream target(fileSystemName);
-    DecodeItem(archive, item, &target);
+    DecodeItem(archive, item, target);
     if (!target.Commit()) RaiseLastOSError();
   } catch (const EArUserAbort&) {
     archive.SetStatus(asInvalid);
@@ -238,7 +251,7 @@ void ExtractZipItemToFile(TArZipArchive& archive, TArZipItem& item, const AnsiSt
 void TestZipItem(TArZipArchive& archive, TArZipItem& item) {
   if ((item.VersionNeededToExtract() & 0xFF) > 21) throw EArZipVersion();
   TStream& stream = archive.Stream();
-  stream.Seek(item.RelativeOffset(), soBeginning);
+  archive.SeekVolume(item.DiskNumberStart(), item.RelativeOffset());
   TArZipDirectoryFileHeader local;
   ReadLocalHeader(stream, local);
   const TArZipDirectoryFileHeader& central = item.ItemInfo();
@@ -249,5 +262,6 @@ void TestZipItem(TArZipArchive& archive, TArZipItem& item) {
       local.UncompressedSize != central.UncompressedSize || local.FileName != central.FileName ||
       local.ExtraField != central.ExtraField)
     throw EArZipInvalidLFH();
-  DecodeItem(archive, item, nullptr);
+  TArBitBucketStream bucket(32768);
+  DecodeItem(archive, item, bucket);
 }

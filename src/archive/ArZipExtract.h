@@ -24,6 +24,6 @@ void ExtractZipItemToStream(TArZipArchive& archive, TArZipItem& item, TStream* s
 // and read-only attribute come from the entry. A directory entry creates the directory.
 void ExtractZipItemToFile(TArZipArchive& archive, TArZipItem& item, const AnsiString& fileName);
 
-// Decodes the entry without keeping its data, after checking that its local header
-// agrees with the directory (EArZipInvalidLFH otherwise).
+// Decodes the entry into a TArBitBucketStream, which keeps none of it, after checking
+// that its local header agrees with the directory (EArZipInvalidLFH otherwise).
 void TestZipItem(TArZipArchive& archive, TArZipItem& item);

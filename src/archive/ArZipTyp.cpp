@@ -85,7 +85,9 @@ void ReadEndRecord(TStream& stream, TArZipDirectoryFileFooter& footer) {
   footer.ZipfileComment = ReadText(stream, LoadLE16(&b[ZipEndCommentBytes]));
 }
 
-int64_t FindEndRecord(TStream& stream) {
+namespace {
+
+int64_t SearchEndRecord(TStream& stream) {
   constexpr int64_t LargestBlock = 65536;
   constexpr int64_t EndBytes = ZipEndBytes;
   int64_t remembered = stream.Position();
@@ -126,6 +128,19 @@ int64_t FindEndRecord(TStream& stream) {
   }
   stream.Seek(remembered, soBeginning);
   return -1;
+}
+
+}  // namespace
+
+int64_t FindEndRecord(TStream& stream) {
+  auto* span = dynamic_cast<TArSpanStream*>(&stream);
+  if (!span) return SearchEndRecord(stream);
+  // The search stays within the open volume.
+  bool ignoring = span->IgnoreSpanning;
+  span->IgnoreSpanning = true;
+  int64_t found = SearchEndRecord(stream);
+  span->IgnoreSpanning = ignoring;
+  return found;
 }
 
 TArArchiveType CheckZip(TStream& stream) {
@@ -209,23 +224,62 @@ void TArZipArchive::ReadArchive() {
   FEndRecord = TArZipDirectoryFileFooter();
   FIsExecutable = false;
   FStubSize = 0;
+  FSpanned = false;
+  FOwnVolume = -1;
   TStream& stream = Stream();
+  TArSpanStream* span = SpanStream();
+  if (span) span->IgnoreSpanning = true;
   if (stream.Size() == 0) return;
 
   std::array<uint8_t, 4> head{};
   stream.Seek(0, soBeginning);
-  FIsExecutable = stream.Read(head.data(), 4) >= 2 && LoadLE16(head.data()) == ExecutableMagic;
-  int64_t endPosition = FindEndRecord(stream);
-  if (endPosition < 0) Invalid();
+  int32_t headBytes = stream.Read(head.data(), 4);
+  FIsExecutable = headBytes >= 2 && LoadLE16(head.data()) == ExecutableMagic;
+  FDriveIsRemovable = span && QueryRemovableDrive();
+  if (span) span->SetMediaType(FDriveIsRemovable ? mtRemoveable : mtLocal);
+  bool spanMarker =
+      headBytes == 4 && (LoadLE32(head.data()) == ZipSpannedMarker || LoadLE32(head.data()) == ZipOneVolumeSpanMarker);
+  // The first disk of a set on a removable drive never holds the end record.
+  int64_t endPosition = spanMarker && FDriveIsRemovable ? -1 : FindEndRecord(stream);
+  if (endPosition < 0) {
+    // Only a first volume may lack the end record: the set's last volume holds it.
+    if (!spanMarker) Invalid();
+    if (!span) throw EArZipBadSpanStream();
+    endPosition = FindLastVolume(*span);
+    FSpanned = true;
+  }
   ReadEndRecord(stream, FEndRecord);
-  // A directory that starts past the end record, or entries on other volumes: this file
-  // alone does not hold the archive.
-  if (FEndRecord.DiskNumber != 0 || FEndRecord.DirectoryOffset > endPosition) Invalid();
+  if (FEndRecord.DiskNumber > 0) FSpanned = true;
+  if (FSpanned && !span) throw EArZipBadSpanStream();
+  if (span) span->SetSpanNumber(FEndRecord.DiskNumber);
+  if (FOwnVolume < 0) FOwnVolume = FEndRecord.DiskNumber;
+  // A directory that starts on a later volume than the end record, or past the end
+  // record on its volume, is damage.
+  if (FEndRecord.StartDiskNumber > FEndRecord.DiskNumber ||
+      (FEndRecord.StartDiskNumber == FEndRecord.DiskNumber && FEndRecord.DirectoryOffset > endPosition))
+    Invalid();
+  ReadDirectory(endPosition);
+}
 
+void TArZipArchive::ReadDirectory(int64_t endPosition) {
+  TStream& stream = Stream();
+  TArSpanStream* span = SpanStream();
+  int32_t lastDisk = FEndRecord.DiskNumber;
+  if (FSpanned) {
+    span->IgnoreSpanning = false;
+    if (span->SpanNumber() != FEndRecord.StartDiskNumber) RequestVolume(FEndRecord.StartDiskNumber);
+  }
+  if (FEndRecord.DirectoryOffset > stream.Size()) Invalid();
   stream.Seek(FEndRecord.DirectoryOffset, soBeginning);
+  auto beforeLastDisk = [&] { return FSpanned && span->SpanNumber() < lastDisk; };
   uint32_t smallestOffset = std::numeric_limits<uint32_t>::max();
   int32_t counter = 0;
-  while (stream.Position() < endPosition) {
+  while (beforeLastDisk() || stream.Position() < endPosition) {
+    // A volume whose part of the directory is read: on to the next one.
+    if (beforeLastDisk() && stream.Position() >= stream.Size()) {
+      RequestVolume(span->SpanNumber() + 1);
+      continue;
+    }
     if (counter >= Limits.MaxEntries) {
       EArZipInvalid e;
       e.SetLimitFault(TArLimitFault::EntryCount);

@@ -168,6 +168,20 @@ std::unique_ptr<TArArchiveItem> DiskItem(const std::string& diskFile, const std:
   return item;
 }
 
+// A writer whose item failures are kept.
+struct TCabWriter {
+  TCabWriter(const std::string& path, TArCabCompressionType kind) : Archive(path, fmCreate) {
+    Archive.CompressionType = kind;
+    Archive.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType process,
+                                          TArErrorClass errorClass, int32_t code) {
+      Failures.push_back({item, process, errorClass, code});
+    };
+    Archive.LoadContents();
+  }
+  TArCabArchive Archive;
+  std::vector<TFailure> Failures;
+};
+
 TEST(CabArchive, WritesCabinetsThatCabextractAndGcabRead) {
   TTempFolder folder;
   std::vector<TSourceFile> files = SampleFiles();
@@ -176,12 +190,13 @@ TEST(CabArchive, WritesCabinetsThatCabextractAndGcabRead) {
     SCOPED_TRACE(static_cast<int>(kind));
     std::string cab = folder / "ours.cab";
     {
-      TArCabArchive writer(cab, fmCreate);
-      writer.CompressionType = kind;
-      writer.LoadContents();
-      for (const TSourceFile& f : files) writer.AddItem(DiskItem(folder / ("in/" + f.Name), f.Name));
-      EXPECT_EQ(writer.Count(), 4);
-      writer.WriteArchive();
+      TCabWriter w(cab, kind);
+      for (const TSourceFile& f : files) w.Archive.AddItem(w.Archive.NewItem(folder / ("in/" + f.Name)));
+      // NewItem's stored name is the path without its leading "/".
+      EXPECT_EQ(w.Archive.Items(1)->FileName(), (folder / "in/sub/noise.bin").substr(1));
+      w.Archive.SaveChanges();
+      EXPECT_TRUE(w.Failures.empty());
+      EXPECT_FALSE(w.Archive.IsDirty());
     }
     RunIn(folder, "cabextract -t ours.cab");
     RunIn(folder, "rm -rf x && mkdir x && cabextract -q -d x ours.cab");
@@ -201,88 +216,129 @@ TEST(CabArchive, WritesCabinetsThatCabextractAndGcabRead) {
   }
 }
 
+TEST(CabArchive, StoredNamesAreInTheOemCodePage) {
+  TTempFolder folder;
+  // "Книга.txt": Windows-1251 in the name given, code page 866 in the cabinet.
+  const std::string ansiName = "\xCA\xED\xE8\xE3\xE0.txt", oemName = "\x8A\xAD\xA8\xA3\xA0.txt";
+  WriteFileBytes(folder / "\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0.txt", Bytes{'k'});
+  {
+    TCabWriter w(folder / "ours.cab", ctMSZip);
+    w.Archive.StoreOptions = soStripPath;
+    w.Archive.AddItem(w.Archive.NewItem(folder.Path() + "/" + ansiName));
+    EXPECT_EQ(w.Archive.Items(0)->FileName(), oemName);
+    w.Archive.SaveChanges();
+    EXPECT_TRUE(w.Failures.empty());
+  }
+  TCabReader r(folder / "ours.cab");
+  r.Archive.LoadContents();
+  ASSERT_EQ(r.Archive.Count(), 1);
+  EXPECT_EQ(r.Archive.Items(0)->FileName(), oemName);
+  EXPECT_EQ(r.Extract(0), Bytes{'k'});
+}
+
+TEST(CabArchive, SavingAgainWritesEveryEntryOnceAndLeavesOutDeletedOnes) {
+  TTempFolder folder;
+  std::vector<TSourceFile> files = SampleFiles();
+  WriteSources(folder, files);
+  TCabWriter w(folder / "ours.cab", ctMSZip);
+  w.Archive.AddItem(DiskItem(folder / "in/book.fb2", "book.fb2"));
+  w.Archive.SaveChanges();
+  w.Archive.AddItem(DiskItem(folder / "in/small.txt", "small.txt"));
+  w.Archive.AddItem(DiskItem(folder / "in/empty", "empty"));
+  w.Archive.DeleteAt(0);
+  w.Archive.SaveChanges();
+  RunIn(folder, "cabextract -t ours.cab && test \"$(gcab -t ours.cab | tr '\\n' ' ')\" = 'small.txt empty '");
+  EXPECT_EQ(w.Archive.Count(), 2);
+}
+
 TEST(CabArchive, AnEmptyWriterWritesAnEmptyCabinet) {
   TTempFolder folder;
   {
-    TArCabArchive writer(folder / "empty.cab", fmCreate);
-    writer.LoadContents();
-    writer.WriteArchive();
+    TCabWriter w(folder / "empty.cab", ctNone);
+    w.Archive.SaveChanges();
   }
   TCabReader r(folder / "empty.cab");
   r.Archive.LoadContents();
   EXPECT_EQ(r.Archive.Count(), 0);
 }
 
-TEST(CabArchive, RefusedAdditionsRaiseThePartsErrorsAndAreNotListed) {
-  TTempFolder folder;
-  WriteSources(folder, SampleFiles());
-  TArCabArchive writer(folder / "ours.cab", fmCreate);
-  writer.LoadContents();
-  writer.AddItem(DiskItem(folder / "in/small.txt", "small.txt"));
+TEST(CabArchive, EntriesThatCannotBeAddedAreReportedAndLeftOut) {
   struct TCase {
+    const char* Name;
     const char* Stored;
     const char* Disk;
     TArCabCompressionType Kind;
-    const char* Message;
+    int32_t Code;
   } cases[] = {
-      {"SMALL.TXT", "in/small.txt", ctNone, "Cannot insert file - duplicates stored name"},
-      {"missing.txt", "in/missing.txt", ctNone, "File not found"},
-      {"book.fb2", "in/book.fb2", ctLzx, "FCI cannot add file"},  // LZX is read, never written
-      {"book.fb2", "in/book.fb2", ctMSZip, "FCI cannot add file"},  // the cabinet's one folder is stored
+      {"duplicate name, in another case", "SMALL.TXT", "in/small.txt", ctNone, 7},  // refused when added
+      {"missing disk file", "other.txt", "in/missing.txt", ctNone, 25},
+      {"LZX, read but never written", "book.fb2", "in/book.fb2", ctLzx, 57},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(c.Stored);
-    writer.CompressionType = c.Kind;
-    try {
-      writer.AddItem(DiskItem(folder / c.Disk, c.Stored));
-      ADD_FAILURE() << "no exception";
-    } catch (const EArException& e) {
-      EXPECT_STREQ(e.what(), c.Message);
-    }
+    SCOPED_TRACE(c.Name);
+    TTempFolder folder;
+    WriteSources(folder, SampleFiles());
+    TCabWriter w(folder / "ours.cab", c.Kind);
+    w.Archive.AddItem(DiskItem(folder / "in/small.txt", "small.txt"));
+    w.Archive.AddItem(DiskItem(folder / c.Disk, c.Stored));
+    w.Archive.SaveChanges();
+    ASSERT_FALSE(w.Failures.empty());
+    EXPECT_EQ(w.Failures.back().Process, ptAdd);
+    EXPECT_EQ(w.Failures.back().Class, ecArchiver);
+    EXPECT_EQ(w.Failures.back().Code, c.Code);
+    int32_t kept = c.Kind == ctLzx ? 0 : 1;
+    EXPECT_EQ(w.Archive.Count(), kept);
+    if (kept) RunIn(folder, "cabextract -t ours.cab && test \"$(gcab -t ours.cab)\" = small.txt");
+    TCabReader r(folder / "ours.cab");
+    r.Archive.LoadContents();
+    EXPECT_EQ(r.Archive.Count(), kept);
   }
-  EXPECT_EQ(writer.Count(), 1);
-  // Aborting the item progress stops the addition.
-  writer.CompressionType = ctNone;
-  writer.OnArchiveItemProgress = [](TObject*, TArArchiveItem*, int32_t, bool& abort) { abort = true; };
-  EXPECT_THROW(writer.AddItem(DiskItem(folder / "in/book.fb2", "book.fb2")), EArUserAbort);
-  EXPECT_EQ(writer.Count(), 1);
-  writer.OnArchiveItemProgress = nullptr;
-  writer.WriteArchive();
-  RunIn(folder, "cabextract -t ours.cab && test \"$(gcab -t ours.cab)\" = small.txt");
 }
 
-TEST(CabArchive, ACabinetBeyondTheSpanningThresholdIsNotWritten) {
+TEST(CabArchive, AFailedSaveLeavesTheFileAndTheEntriesAsTheyWere) {
   TTempFolder folder;
   WriteSources(folder, SampleFiles());
   WriteFileBytes(folder / "ours.cab", Bytes{'o', 'l', 'd'});
-  TArCabArchive writer(folder / "ours.cab", fmCreate);
-  writer.SetSpanningThreshold(1000);
-  writer.LoadContents();
-  writer.AddItem(DiskItem(folder / "in/sub/noise.bin", "noise.bin"));
+  TCabWriter w(folder / "ours.cab", ctNone);
+  w.Archive.SetSpanningThreshold(1000);
+  w.Archive.AddItem(DiskItem(folder / "in/sub/noise.bin", "noise.bin"));
   try {
-    writer.WriteArchive();
-    ADD_FAILURE() << "no exception";
+    w.Archive.SaveChanges();
+    ADD_FAILURE() << "saved";
   } catch (const EArCabException& e) {
     EXPECT_EQ(e.ErrorCode(), 59);
     EXPECT_STREQ(e.what(), "FCI cannot flush cabinet");
   }
   EXPECT_EQ(ReadFileBytes(folder / "ours.cab"), (Bytes{'o', 'l', 'd'}));
-  writer.SetSpanningThreshold(-5);
-  EXPECT_EQ(writer.SpanningThreshold(), 0);
+  EXPECT_EQ(w.Archive.Items(0)->Action, aaAdd);
+  // Aborting the item progress stops the save the same way.
+  w.Archive.SetSpanningThreshold(-5);
+  EXPECT_EQ(w.Archive.SpanningThreshold(), 0);
+  w.Archive.OnArchiveItemProgress = [](TObject*, TArArchiveItem*, int32_t, bool& abort) { abort = true; };
+  EXPECT_THROW(w.Archive.SaveChanges(), EArUserAbort);
+  EXPECT_EQ(ReadFileBytes(folder / "ours.cab"), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(w.Archive.Items(0)->Action, aaAdd);
+  w.Archive.OnArchiveItemProgress = nullptr;
+  w.Archive.SaveChanges();
+  RunIn(folder, "cabextract -t ours.cab");
 }
 
-TEST(CabArchive, AReaderReportsAdditionsAsFailures) {
+TEST(CabArchive, AReaderReportsAdditionsAsFailuresAndWritesNothing) {
   TTempFolder folder;
   WriteSources(folder, SampleFiles());
-  RunIn(folder, "cd in && gcab -c ../out.cab small.txt");
+  RunIn(folder, "cd in && gcab -c ../out.cab small.txt book.fb2");
+  Bytes before = ReadFileBytes(folder / "out.cab");
   TCabReader r(folder / "out.cab");
   r.Archive.LoadContents();
-  r.Archive.AddItem(DiskItem(folder / "in/book.fb2", "book.fb2"));
+  r.Archive.AddItem(DiskItem(folder / "in/empty", "empty"));
   ASSERT_EQ(r.Failures.size(), 1u);
   EXPECT_EQ(r.Failures[0].Process, ptAdd);
   EXPECT_EQ(r.Failures[0].Class, ecCabError);
   EXPECT_EQ(r.Failures[0].Code, 0);
-  EXPECT_EQ(r.Archive.Count(), 1);
+  EXPECT_EQ(r.Archive.Count(), 2);
+  r.Archive.DeleteAt(1);
+  EXPECT_THROW(r.Archive.SaveChanges(), EArCabException);
+  EXPECT_EQ(ReadFileBytes(folder / "out.cab"), before);
 }
 
 // --- Hand-built and damaged cabinets -----------------------------------------------

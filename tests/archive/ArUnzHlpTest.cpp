@@ -112,6 +112,20 @@ TEST_F(LegacyMethods, DecryptEncryptedEntries) {
     Zip.SetPassword("");
     EXPECT_TRUE(Extract(ReadFileBytes(Folder / "legacy.zip")).empty());
     EXPECT_EQ(Codes, std::vector<int32_t>{4});
+    // A wrong password without a handler is an invalid password too, not an abort.
+    Codes.clear();
+    Zip.SetPassword("wrong");
+    EXPECT_TRUE(Extract(ReadFileBytes(Folder / "legacy.zip")).empty());
+    EXPECT_EQ(Codes, std::vector<int32_t>{4});
+    // The handler's answer is tried next.
+    int32_t asked = 0;
+    Zip.OnNeedPassword = [&](TObject*, AnsiString& password) {
+      ++asked;
+      password = "secret";
+    };
+    EXPECT_EQ(Extract(ReadFileBytes(Folder / "legacy.zip")), text);
+    EXPECT_EQ(asked, 1);
+    Zip.OnNeedPassword = nullptr;
   }
 }
 

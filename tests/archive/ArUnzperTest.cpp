@@ -11,13 +11,6 @@
 
 namespace {
 
-struct TFailure {
-  AnsiString Name;
-  TArProcessType Type;
-  TArErrorClass Class;
-  int32_t Code;
-};
-
 class Unzipper : public testing::Test {
 protected:
   Unzipper() : Zip(nullptr) {

@@ -11,9 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "archive/ArArcTyp.h"
 #include "platform/base/Streams.h"
 
 using Bytes = std::vector<uint8_t>;
+
+// One call of an archive's item-failure event.
+struct TFailure {
+  AnsiString Name;
+  TArProcessType Type;
+  TArErrorClass Class;
+  int32_t Code;
+};
 
 // Raw deflate (no zlib header) of data by zlib.
 inline Bytes ZlibDeflate(const Bytes& data, int level, int strategy = Z_DEFAULT_STRATEGY, int windowBits = 15,
