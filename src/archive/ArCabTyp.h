@@ -29,7 +29,8 @@ public:
 
 class TArCabArchive : public TArArchive {
 public:
-  // A writer when the mode has its write bit (1), else a reader. Nothing is opened yet.
+  // A writer when the mode has its write bit (1; fmCreate too), else a reader. The
+  // cabinet library opens the file by name itself, when loading and extracting.
   TArCabArchive(const AnsiString& fileName, uint16_t mode);
   ~TArCabArchive() override;
 
@@ -39,7 +40,7 @@ public:
   // OnConfirmOverwrite agrees (else nothing happens). A failure of the library goes to
   // the item-failure event as (ptExtract, ecCabError, 0), a partial entry too; a failure
   // of the output (a folder that cannot be made: EArNoSuchDirectory) as ClassifyError
-  // gives it. Nothing is raised.
+  // gives it. Only an index out of range raises.
   void ExtractEntry(int32_t index, const AnsiString& newName);
   // Decompresses entry index, keeping nothing: EArFDICopyError when its data is damaged
   // or cannot be reached (a partial entry).
