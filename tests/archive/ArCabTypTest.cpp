@@ -358,6 +358,25 @@ TEST(CabArchive, HandBuiltFixturesAreSoundForThePeer) {
   EXPECT_EQ(r.Extract(0), spec.Files[0].Data);
 }
 
+TEST(CabArchive, ReadsLzxFolders) {
+  // One LZX block of the uncompressed kind, its header in 16-bit little-endian words read
+  // from the most significant bit: no E8 translation (1 bit), block type 3 (3 bits), block
+  // size 5 (24 bits), 4 bits to the word's end; then R0, R1 and R2, the bytes, and a pad
+  // byte for the odd size.
+  TCabSpec spec;
+  spec.Compression = 0x1203;  // LZX, 2^18-byte window
+  spec.Files = {{"lzx.txt", Bytes{'h', 'e', 'l', 'l', 'o'}}};
+  spec.Payload = {0x00, 0x30, 0x50, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 'h', 'e', 'l', 'l', 'o', 0};
+  TTempFolder folder;
+  WriteFileBytes(folder / "lzx.cab", StoredCabinet(spec));
+  RunIn(folder, "cabextract -t lzx.cab");
+  TCabReader r(folder / "lzx.cab");
+  r.Archive.LoadContents();
+  ASSERT_EQ(r.Archive.Count(), 1);
+  EXPECT_EQ(r.Extract(0), spec.Files[0].Data);
+  EXPECT_TRUE(r.Failures.empty());
+}
+
 TEST(CabArchive, EntriesSplitFromAPreviousCabinetAreListedAsPartialAndNotExtracted) {
   TTempFolder folder;
   TCabSpec spec;

@@ -1,5 +1,6 @@
 // Cabinets built byte by byte for the tests that need what the peers never write:
-// partial entries, hostile names, damaged directories. One folder of stored data.
+// partial entries, hostile names, damaged directories, LZX. One folder, of stored data
+// unless a payload is given.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,10 @@ struct TCabSpecFile {
 
 struct TCabSpec {
   std::vector<TCabSpecFile> Files;
+  // With a payload: the folder's one data block, compressed this way, holding the files'
+  // data (at most 32 KB of it).
+  uint16_t Compression = 0;
+  Bytes Payload;
   std::string PreviousCabinet;  // with a name: the header's previous-cabinet flag and names
   uint16_t SetId = 0x1234;
   uint16_t CabinetNumber = 0;
@@ -36,8 +41,8 @@ inline void PutName(Bytes& b, const std::string& name) {
   b.push_back(0);
 }
 
-// The files' data in one stored folder, in the order given, in blocks of up to 32 KB
-// without checksums (a zero checksum is "not computed").
+// The files' data in one folder, in the order given: stored in blocks of up to 32 KB, or
+// the payload; no checksums (a zero checksum is "not computed").
 inline Bytes StoredCabinet(const TCabSpec& spec) {
   Bytes folderData;
   std::vector<uint32_t> offsets;
@@ -66,6 +71,14 @@ inline Bytes StoredCabinet(const TCabSpec& spec) {
   uint32_t dataOffset = filesOffset + static_cast<uint32_t>(files.size());
   Bytes blocks;
   uint16_t blockCount = 0;
+  if (!spec.Payload.empty()) {
+    PutLE32(blocks, 0);                                             // checksum: not computed
+    PutLE16(blocks, static_cast<uint16_t>(spec.Payload.size()));    // compressed bytes
+    PutLE16(blocks, static_cast<uint16_t>(folderData.size()));     // uncompressed bytes
+    blocks.insert(blocks.end(), spec.Payload.begin(), spec.Payload.end());
+    blockCount = 1;
+    folderData.clear();
+  }
   for (size_t at = 0; at < folderData.size(); at += 32768, ++blockCount) {
     size_t n = std::min<size_t>(32768, folderData.size() - at);
     PutLE32(blocks, 0);                          // checksum: not computed
@@ -91,7 +104,7 @@ inline Bytes StoredCabinet(const TCabSpec& spec) {
   cab.insert(cab.end(), names.begin(), names.end());
   PutLE32(cab, dataOffset);  // the folder's first data block
   PutLE16(cab, blockCount);  // its blocks
-  PutLE16(cab, 0);           // stored
+  PutLE16(cab, spec.Compression);
   cab.insert(cab.end(), files.begin(), files.end());
   cab.insert(cab.end(), blocks.begin(), blocks.end());
   return cab;
