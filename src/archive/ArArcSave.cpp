@@ -1,8 +1,12 @@
 // The writing road of the archive framework: entries marked for adding, moving,
 // freshening, replacing and deleting, the save that writes them, and the log.
+#include <algorithm>
+#include <vector>
+
 #include "archive/ArArcTyp.h"
 #include "archive/ArUtils.h"
 #include "archive/ArVMStrm.h"
+#include "archive/ArVolumes.h"
 #include "platform/base/DateTimeText.h"
 #include "platform/base/FileReplace.h"
 #include "platform/base/FileSystemNames.h"
@@ -26,8 +30,8 @@ namespace {
 constexpr int32_t DuplicateNameCode = 7;
 constexpr int32_t LogFileErrorCode = 38;
 constexpr int32_t FirstProcessTextCode = 310;  // " added " and on, by process type
+constexpr int32_t LoggingTextCode = 316;       // " logging "
 constexpr int32_t UnhandledEntityCode = 513;
-constexpr int32_t ProcessLogging = 6;
 
 TArProcessType ProcessOf(TArArchiveAction action) {
   switch (action) {
@@ -211,7 +215,7 @@ std::unique_ptr<TStream> TArArchive::NewWorkStream() const {
   return work;
 }
 
-void TArArchive::ReplaceContent(TStream& work) {
+void TArArchive::ReplaceContent(TStream& work, int64_t volumeBytes) {
   try {
     work.SetPosition(0);
     if (!FOwnedStream) {
@@ -220,19 +224,42 @@ void TArArchive::ReplaceContent(TStream& work) {
       FStream->CopyFrom(work, 0);
       return;
     }
-    std::string fileSystemName;
-    if (!AnsiToFileSystemName(FArchiveName, fileSystemName)) throw EArFileNotFound();
-    {
-      TFileReplaceStream target(fileSystemName);
-      target.CopyFrom(work, 0);
-      if (!target.Commit()) RaiseLastOSError();
+    int64_t size = work.Size();
+    int64_t volumes = volumeBytes > 0 && size > volumeBytes ? (size + volumeBytes - 1) / volumeBytes : 1;
+    if (volumes == 1) volumeBytes = size;
+    std::vector<std::unique_ptr<TFileReplaceStream>> targets;
+    for (int64_t volume = 0; volume < volumes; ++volume) {
+      AnsiString name = volume + 1 < volumes ? SpanVolumeName(FArchiveName, static_cast<int32_t>(volume + 1)) : FArchiveName;
+      std::string fileSystemName;
+      if (name.empty() || !AnsiToFileSystemName(name, fileSystemName)) throw EArFileNotFound();
+      targets.push_back(std::make_unique<TFileReplaceStream>(fileSystemName));
+      int64_t bytes = std::min(volumeBytes, size - volume * volumeBytes);
+      if (bytes > 0) targets.back()->CopyFrom(work, bytes);
     }
+    for (auto& target : targets)
+      if (!target->Commit()) RaiseLastOSError();
+    targets.clear();
     OpenArchiveFile();
   } catch (const EArUserAbort&) {
     throw;
   } catch (...) {
     throw EArBadStream(std::current_exception());
   }
+}
+
+void TArArchive::SettleItems(TArArchiveAction leaving, TArArchiveAction alsoLeaving) {
+  for (int32_t i = Count() - 1; i >= 0; --i) {
+    TArArchiveItem* item = Items(i);
+    if (item->Action == leaving || item->Action == alsoLeaving)
+      FItemList.Delete(i);
+    else
+      item->Action = aaNone;
+  }
+}
+
+void TArArchive::DiscardChanges() {
+  SettleItems(aaAdd, aaStreamAdd);
+  FIsDirty = false;
 }
 
 void TArArchive::SaveStepProgress(int32_t index, int32_t count) {
@@ -252,13 +279,7 @@ bool TArArchive::DropFailedItem(TArArchiveItem& item, const std::exception& erro
 }
 
 void TArArchive::FinishSave() {
-  for (int32_t i = Count() - 1; i >= 0; --i) {
-    TArArchiveItem* item = Items(i);
-    if (item->Action == aaDelete || item->Action == aaFailed)
-      FItemList.Delete(i);
-    else
-      item->Action = aaNone;
-  }
+  SettleItems(aaDelete, aaFailed);
   FCurrentItem = nullptr;
   bool abort = false;
   FireSaveProgress(100, abort);
@@ -283,11 +304,15 @@ void TArArchive::SetLogging(bool on) {
   } catch (const std::exception&) {
     throw EArException(LogFileErrorCode);
   }
-  WriteLogLine(FArchiveName, ProcessLogging);
+  WriteLogLine(FArchiveName, LoggingTextCode);
 }
 
-void TArArchive::WriteLogLine(const AnsiString& name, int32_t processKind) {
-  int32_t code = processKind <= ProcessLogging ? FirstProcessTextCode + processKind : UnhandledEntityCode;
+void TArArchive::LogProcess(const AnsiString& name, TArProcessType processType) {
+  // An entry the format cannot handle is no " logging " (the text that shares its number).
+  WriteLogLine(name, processType == ptFoundUnhandled ? UnhandledEntityCode : FirstProcessTextCode + processType);
+}
+
+void TArArchive::WriteLogLine(const AnsiString& name, int32_t code) {
   AnsiString line = name + ArchiveErrorMessage(code) + DateTimeToStr(UnixTimeToDateTime(LocalUnixTimeNow())) + "\r\n";
   FLogStream->WriteBuffer(line.data(), static_cast<int32_t>(line.size()));
 }

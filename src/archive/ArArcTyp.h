@@ -284,8 +284,14 @@ protected:
 
   // Makes work (from its start) the archive's content: a file archive is written to a
   // temporary file beside it that then replaces it, a stream archive is emptied and
-  // refilled. Failures raise EArBadStream with the cause inside; EArUserAbort passes.
-  void ReplaceContent(TStream& work);
+  // refilled. With volumeBytes above 0 and more work than that, a file archive becomes a
+  // set of volumes of volumeBytes each: SpanVolumeName 1, 2, ... and the archive's own
+  // name for the last; all are written before any replaces its file. Failures raise
+  // EArBadStream with the cause inside; EArUserAbort passes.
+  void ReplaceContent(TStream& work, int64_t volumeBytes = 0);
+  // Gives up the pending changes: entries being added leave the list, the others return
+  // to aaNone, and the archive is clean.
+  void DiscardChanges();
   // The work stream of a save: paged, swapping to TempDirectory.
   std::unique_ptr<TStream> NewWorkStream() const;
   // After a complete save: entries marked deleted leave the list, the others return to
@@ -313,10 +319,14 @@ private:
   // Saves first when an entry has an action pending.
   void SaveIfChanged();
   int32_t IndexOfItem(const TArArchiveItem* item) const;
+  // Entries with either action leave the list; the others return to aaNone.
+  void SettleItems(TArArchiveAction leaving, TArArchiveAction alsoLeaving);
   void Changed();
   bool NeedsFreshening(const TArArchiveItem& item) const;
   void MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test);
-  void WriteLogLine(const AnsiString& name, int32_t processKind);
+  void LogProcess(const AnsiString& name, TArProcessType processType);
+  // name, the text of code, the local date and time, CR LF.
+  void WriteLogLine(const AnsiString& name, int32_t code);
   std::unique_ptr<TStream> FOwnedStream;
   TStream* FStream = nullptr;
   TArArchiveState FStatus = asInvalid;

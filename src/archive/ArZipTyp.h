@@ -178,6 +178,10 @@ public:
   TArRequestDiskEvent OnRequestEmptyDisk;
   TArInsertHelper InsertHelper;
   TArInsertFromStreamHelper InsertFromStreamHelper;
+  // Bytes per volume when saving on a local disk: above 0, an archive larger than that
+  // is written as a spanned set (SpanVolumeName's volumes, the last under the archive's
+  // own name).
+  int32_t SpanningThreshold = 0;
 
   // A deflated entry for the file (its full path as disk file name); the MS-DOS host
   // byte becomes 11 when the path holds bytes above 127.
@@ -198,6 +202,12 @@ protected:
   // old archive, new data comes from the insertion hooks (unset: EArZipNoInsertion,
   // reported for that entry). The directory and the end record (with the old comment)
   // follow. A self-extracting archive keeps its stub.
+  // With a spanning threshold the archive starts with a span marker (0x08074B50 when it
+  // takes several volumes, else 0x30304B50), entries carry their volume and offset in
+  // it, and the directory starts on a new volume when the rest of the current one cannot
+  // hold it and the end record; a self-extractor raises EArException 16, a threshold too
+  // small for the directory EArException 31. A loaded multi-volume set is not rewritten:
+  // its pending changes are given up and EArZipSpanOverwrite raised.
   void WriteArchive() override;
 
 private:
@@ -212,6 +222,10 @@ private:
   // and it was dropped.
   bool WriteEntry(TArZipItem& item, TStream& work);
   void CopyOldData(TArZipItem& item, TStream& work);
+  // The volume and offset in it of a position of the new archive.
+  void PlaceEntry(TArZipItem& item, int64_t position) const;
+  // The volume size of the save in progress, 0 when not spanning.
+  int64_t FVolumeBytes = 0;
   TArZipDirectoryFileFooter FEndRecord;
   bool FIsExecutable = false;
   uint32_t FStubSize = 0;

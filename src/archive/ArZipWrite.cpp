@@ -1,5 +1,6 @@
 // Writing zip archives: the records of an entry and the save that writes the whole
 // archive anew.
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -30,6 +31,11 @@ uint16_t Length16(const AnsiString& field) {
 
 void WriteText(TStream& stream, const AnsiString& text) {
   if (!text.empty()) stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+}
+
+void WriteZeros(TStream& stream, int64_t count) {
+  static const std::array<uint8_t, 512> zeros{};
+  for (; count > 0; count -= 512) stream.WriteBuffer(zeros.data(), static_cast<int32_t>(std::min<int64_t>(count, 512)));
 }
 
 // A position of the new archive as a 32-bit offset; past 4 GiB the format has no room.
@@ -120,6 +126,13 @@ std::unique_ptr<TArArchiveItem> TArZipArchive::NewItem(const AnsiString& fileSpe
   return item;
 }
 
+void TArZipArchive::PlaceEntry(TArZipItem& item, int64_t position) const {
+  int64_t volume = FVolumeBytes > 0 ? position / FVolumeBytes : 0;
+  if (volume > 0xFFFF) throw EArZipStreamFull();
+  item.SetDiskNumberStart(static_cast<uint16_t>(volume));
+  item.SetRelativeOffset(Offset32(position - volume * FVolumeBytes));
+}
+
 void TArZipArchive::CopyOldData(TArZipItem& item, TStream& work) {
   TStream& old = Stream();
   old.SetPosition(item.RelativeOffset());
@@ -127,8 +140,7 @@ void TArZipArchive::CopyOldData(TArZipItem& item, TStream& work) {
   ReadLocalHeader(old, local);
   int64_t dataStart = old.Position();
   if (item.CompressedSize() > old.Size() - dataStart) throw EArZipInvalid();
-  item.SetRelativeOffset(Offset32(work.Position()));
-  item.SetDiskNumberStart(0);
+  PlaceEntry(item, work.Position());
   item.WriteLocalHeader(work);
   old.SetPosition(dataStart);
   if (item.CompressedSize() > 0) work.CopyFrom(old, item.CompressedSize());
@@ -159,8 +171,7 @@ bool TArZipArchive::WriteEntry(TArZipItem& item, TStream& work) {
     CopyOldData(item, work);
     return true;
   }
-  item.SetRelativeOffset(Offset32(work.Position()));
-  item.SetDiskNumberStart(0);
+  PlaceEntry(item, work.Position());
   item.WriteLocalHeader(work);
   work.CopyFrom(*data, 0);
   if (item.GeneralPurposeBitFlag() & ZipFlagDataDescriptor) item.WriteDataDescriptor(work);
@@ -168,6 +179,14 @@ bool TArZipArchive::WriteEntry(TArZipItem& item, TStream& work) {
 }
 
 void TArZipArchive::WriteArchive() {
+  if (FSpanned) {
+    DiscardChanges();
+    throw EArZipSpanOverwrite();
+  }
+  constexpr int32_t SelfExtractingSetCode = 16;
+  constexpr int32_t ThresholdCode = 31;
+  FVolumeBytes = SpanningThreshold > 0 ? SpanningThreshold : 0;
+  if (FVolumeBytes > 0 && FIsExecutable) throw EArException(SelfExtractingSetCode);
   // What every entry described before, for a save that fails as a whole.
   std::vector<std::pair<TArZipDirectoryFileHeader, TArArchiveAction>> before;
   for (int32_t i = 0; i < Count(); ++i) before.emplace_back(ZipItem(i).ItemInfo(), ZipItem(i).Action);
@@ -177,6 +196,9 @@ void TArZipArchive::WriteArchive() {
       Stream().SetPosition(0);
       work->CopyFrom(Stream(), FStubSize);
     }
+    std::array<uint8_t, 4> marker{};
+    StoreLE32(marker.data(), ZipOneVolumeSpanMarker);
+    if (FVolumeBytes > 0) work->WriteBuffer(marker.data(), 4);
     TMemoryStream directory;
     uint32_t entries = 0;
     for (int32_t i = 0; i < Count(); ++i) {
@@ -190,10 +212,18 @@ void TArZipArchive::WriteArchive() {
     }
     if (entries > 0xFFFF) throw EArZipStreamFull();
     TArZipDirectoryFileFooter footer = FEndRecord;
-    footer.DiskNumber = footer.StartDiskNumber = 0;
+    int64_t tailBytes = directory.Size() + int64_t{ZipEndBytes} + static_cast<int64_t>(footer.ZipfileComment.size());
+    if (FVolumeBytes > 0) {
+      // The directory and the end record lie on one volume.
+      if (tailBytes > FVolumeBytes) throw EArException(ThresholdCode);
+      int64_t room = FVolumeBytes - work->Position() % FVolumeBytes;
+      if (room < tailBytes) WriteZeros(*work, room);
+    }
+    int64_t volume = FVolumeBytes > 0 ? work->Position() / FVolumeBytes : 0;
+    footer.DiskNumber = footer.StartDiskNumber = static_cast<uint16_t>(volume);
     footer.EntriesOnDisk = footer.TotalEntries = static_cast<uint16_t>(entries);
     footer.DirectorySize = Offset32(directory.Size());
-    footer.DirectoryOffset = Offset32(work->Position());
+    footer.DirectoryOffset = Offset32(work->Position() - volume * FVolumeBytes);
     if (directory.Size() > 0) work->CopyFrom(directory, 0);
     std::array<uint8_t, ZipEndBytes> b{};
     StoreLE32(&b[ZipEndSignatureAt], ZipEndSignature);
@@ -206,7 +236,13 @@ void TArZipArchive::WriteArchive() {
     StoreLE16(&b[ZipEndCommentBytes], Length16(footer.ZipfileComment));
     work->WriteBuffer(b.data(), static_cast<int32_t>(b.size()));
     WriteText(*work, footer.ZipfileComment);
-    ReplaceContent(*work);
+    bool spanned = volume > 0;
+    if (spanned) {
+      StoreLE32(marker.data(), ZipSpannedMarker);
+      work->SetPosition(0);
+      work->WriteBuffer(marker.data(), 4);
+    }
+    ReplaceContent(*work, FVolumeBytes);
     FEndRecord = footer;
   } catch (...) {
     for (int32_t i = 0; i < Count(); ++i) {
@@ -217,4 +253,6 @@ void TArZipArchive::WriteArchive() {
     throw;
   }
   FinishSave();
+  // A new set is read as sets are: its directory from the volumes.
+  if (FEndRecord.DiskNumber > 0) ReadArchive();
 }

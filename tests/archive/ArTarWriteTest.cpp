@@ -117,6 +117,23 @@ TEST_F(TarWriting, FoldersLinksAndLongNamesOutliveASave) {
   RunIn(Folder, "tar -tvf out.tar | grep -q '^lrwxrwxrwx .* link -> book.fb2$'");
 }
 
+TEST_F(TarWriting, LogNamesAnEntryThatIsNoItemAnUnhandledEntity) {
+  // A file whose name the header cuts short is found but not listed.
+  std::string longName = "folder/" + std::string(120, 'l');
+  RunIn(Folder, "cd in && mkdir folder && touch " + longName + " && tar --format=gnu -cf ../out.tar " + longName);
+  TArTarArchive tar(TarPath(), fmShareDenyNone);
+  tar.SetLogFile(Folder / "tar.log");
+  tar.SetLogging(true);
+  tar.LoadContents();
+  tar.SetLogging(false);
+  Bytes log = ReadFileBytes(Folder / "tar.log");
+  std::string text(log.begin(), log.end());
+  // The cut name, then the text with no blanks around it.
+  EXPECT_NE(text.find("\r\nfolder/lll"), std::string::npos) << text;
+  EXPECT_NE(text.find("lllUnhandled Entity"), std::string::npos) << text;
+  EXPECT_EQ(text.find(" logging "), text.rfind(" logging "));  // only the archive's own line
+}
+
 TEST_F(TarWriting, ExtendedHeadersGoOnlyWithUnchangedEntries) {
   RunIn(Folder, "cd in && tar --format=posix -cf ../out.tar book.fb2 noise.bin");
   TArTarArchive tar(TarPath(), fmShareDenyNone);

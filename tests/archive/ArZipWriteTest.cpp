@@ -489,6 +489,69 @@ TEST_F(ZipWriting, LogRecordsEveryConfirmedOperation) {
   }
 }
 
+TEST_F(ZipWriting, ThresholdSplitsTheArchiveIntoVolumes) {
+  {
+    TZip zip(ZipPath());
+    zip.Archive.SpanningThreshold = 20000;
+    zip.Add(In("book.fb2"), "book.fb2", 0);  // 70000 bytes stored: across four volumes
+    zip.Add(In("noise.bin"), "noise.bin");
+    zip.Add(In("sub/small.txt"), "sub/small.txt");
+    zip.Archive.SaveChanges();
+    EXPECT_TRUE(zip.Failures.empty());
+    // The saved set is read again as a set.
+    EXPECT_TRUE(zip.Archive.IsSpanned());
+    EXPECT_EQ(zip.Extract("noise.bin"), Files["noise.bin"]);
+  }
+  for (const char* volume : {"out.z01", "out.z02", "out.z03"}) {
+    SCOPED_TRACE(volume);
+    EXPECT_EQ(ReadFileBytes(Folder / volume).size(), 20000u);
+  }
+  Bytes first = ReadFileBytes(Folder / "out.z01");
+  EXPECT_EQ(Bytes(first.begin(), first.begin() + 4), (Bytes{0x50, 0x4B, 7, 8}));
+  // 7-Zip reads the set; Debian's zip joins it into one archive that unzip tests.
+  RunIn(Folder, "7z t out.zip");
+  RunIn(Folder, "zip -q -s 0 out.zip --out joined.zip && unzip -t joined.zip");
+  RunIn(Folder, "unzip -p joined.zip book.fb2 > x/entry");
+  EXPECT_EQ(ReadFileBytes(Folder / "x/entry"), Files["book.fb2"]);
+  TZip reread(ZipPath());
+  ASSERT_TRUE(reread.Archive.IsSpanned());
+  for (const auto& [name, bytes] : Files)
+    if (name != "empty.txt") {
+      EXPECT_EQ(reread.Extract(name), bytes);
+    }
+
+  // A loaded set is not rewritten: its pending changes are given up.
+  Bytes last = ReadFileBytes(ZipPath());
+  reread.Add(In("empty.txt"), "empty.txt");
+  EXPECT_THROW(reread.Archive.SaveChanges(), EArZipSpanOverwrite);
+  EXPECT_EQ(reread.Archive.Count(), 3);
+  EXPECT_FALSE(reread.Archive.IsDirty());
+  EXPECT_EQ(ReadFileBytes(ZipPath()), last);
+}
+
+TEST_F(ZipWriting, ArchiveWithinTheThresholdStaysOneFile) {
+  TZip zip(ZipPath());
+  zip.Archive.SpanningThreshold = 1000000;
+  zip.Add(In("book.fb2"), "book.fb2");
+  zip.Archive.SaveChanges();
+  Bytes bytes = ReadFileBytes(ZipPath());
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{0x50, 0x4B, 0x30, 0x30}));
+  RunIn(Folder, "test ! -e out.z01 && unzip -t out.zip && 7z t out.zip");
+  TZip reread(ZipPath());
+  EXPECT_EQ(reread.Extract("book.fb2"), Files["book.fb2"]);
+
+  // A threshold that cannot hold the directory and the end record on one volume.
+  TZip small(Folder / "small.zip");
+  small.Archive.SpanningThreshold = 60;
+  small.Add(In("sub/small.txt"), "sub/small.txt");
+  try {
+    small.Archive.SaveChanges();
+    FAIL();
+  } catch (const EArException& e) {
+    EXPECT_EQ(e.ErrorCode(), 31);  // "Invalid archive size threshold"
+  }
+}
+
 TEST_F(ZipWriting, StreamArchiveIsRewrittenInPlace) {
   TMemoryStream memory;
   TArZipArchive archive(memory, "memory.zip");
