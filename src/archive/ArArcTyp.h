@@ -209,8 +209,8 @@ public:
   // Adds item to be written on saving. A name held by an active entry freshens it
   // (soFreshenExisting) or replaces it (soReplaceExisting); otherwise the item-failure
   // event gets (ptAdd, ecArchiver, 7) and the item is dropped. A refused confirmation
-  // drops it silently.
-  void AddItem(std::unique_ptr<TArArchiveItem> item);
+  // drops it silently. Formats whose archives cannot take an entry say so instead.
+  virtual void AddItem(std::unique_ptr<TArArchiveItem> item);
   // Gives the entry the stored name NormalizeName(newPath). A name already held by an
   // active entry goes to the item-failure event (ptMove, ecArchiver, 7).
   void MoveItem(TArArchiveItem& item, const AnsiString& newPath);
