@@ -119,7 +119,9 @@ void TArCabArchive::ReadArchive() {
 
 TFciContextPtr TArCabArchive::CreateWriter() {
   TFciParameters parameters;
-  parameters.SizeLimit = FSpanningThreshold;
+  // The framework's spanning threshold is the size limit of the one cabinet written (sets
+  // are not written); 0 or less is none.
+  parameters.SizeLimit = std::max<int64_t>(SpanningThreshold, 0);
   parameters.CabinetName = FCabName;
   parameters.CabinetPath = FCabPath;
   TFciContextPtr writer = FCICreate(parameters, WriterCallbacks(), FError);

@@ -53,10 +53,6 @@ public:
   // framework does.
   void AddItem(std::unique_ptr<TArArchiveItem> item) override;
 
-  // The size limit of the cabinet a writer writes, 0 for none (negative values are 0).
-  // One cabinet only: sets are not written.
-  int64_t SpanningThreshold() const { return FSpanningThreshold; }
-  void SetSpanningThreshold(int64_t value) { FSpanningThreshold = value < 0 ? 0 : value; }
   // The compression of the cabinet a writer writes (one folder); LZX is never written:
   // every entry then fails.
   TArCabCompressionType CompressionType = ctNone;
@@ -122,7 +118,6 @@ private:
   TFdiCabinetInfo FCabInfo;
   AnsiString FNextCabinet;
   AnsiString FNextDisk;
-  int64_t FSpanningThreshold = 0;
   TArArchiveItem* FEntryInProgress = nullptr;
   int64_t FItemProgressTotal = 0;
 };

@@ -300,7 +300,7 @@ TEST(CabArchive, AFailedSaveLeavesTheFileAndTheEntriesAsTheyWere) {
   WriteSources(folder, SampleFiles());
   WriteFileBytes(folder / "ours.cab", Bytes{'o', 'l', 'd'});
   TCabWriter w(folder / "ours.cab", ctNone);
-  w.Archive.SetSpanningThreshold(1000);
+  w.Archive.SpanningThreshold = 1000;
   w.Archive.AddItem(DiskItem(folder / "in/sub/noise.bin", "noise.bin"));
   try {
     w.Archive.SaveChanges();
@@ -312,8 +312,7 @@ TEST(CabArchive, AFailedSaveLeavesTheFileAndTheEntriesAsTheyWere) {
   EXPECT_EQ(ReadFileBytes(folder / "ours.cab"), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(w.Archive.Items(0)->Action, aaAdd);
   // Aborting the item progress stops the save the same way.
-  w.Archive.SetSpanningThreshold(-5);
-  EXPECT_EQ(w.Archive.SpanningThreshold(), 0);
+  w.Archive.SpanningThreshold = -5;  // none
   w.Archive.OnArchiveItemProgress = [](TObject*, TArArchiveItem*, int32_t, bool& abort) { abort = true; };
   EXPECT_THROW(w.Archive.SaveChanges(), EArUserAbort);
   EXPECT_EQ(ReadFileBytes(folder / "ours.cab"), (Bytes{'o', 'l', 'd'}));
