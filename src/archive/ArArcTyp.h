@@ -237,7 +237,8 @@ public:
   TArStoreOptions StoreOptions = 0;
   // Where the work stream of a save swaps to (the system's temporary folder when empty).
   AnsiString TempDirectory;
-  // Bytes per volume when a save makes a spanned set of an archive file; 0 for one file.
+  // Bytes per volume when a save makes a spanned set of an archive file (a cabinet's size
+  // limit); 0 for one file.
   int32_t SpanningThreshold = 0;
   // The source of entries added with the action aaStreamAdd.
   TStream* InputStream = nullptr;
