@@ -15,6 +15,7 @@
 # mirrors them. A folder joins the build as soon as it has a CMakeLists.txt.
 set(QF_FOLDERS
   platform/base
+  platform/cabinet
   platform/graphics
   unicode
   l10n

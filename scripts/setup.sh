@@ -12,6 +12,7 @@ NEEDED=(
   # libraries the program links
   zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev libfribidi-dev
   qt6-base-dev  # the GUI layer (src/platform/gui) over Qt 6 Widgets
+  libmspack-dev libgcab-dev  # the cabinet library (src/platform/cabinet) reads and writes through them
   # fonts: layout and rendering are the same on every machine
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   unicode-data  # the Unicode Character Database behind the generated case tables
@@ -21,6 +22,7 @@ NEEDED=(
   libxml2-dev  # XML name rules and parsing checked against libxml2
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
   zip unzip p7zip-full gzip tar  # archives made and listed by their own tools
+  gcab cabextract  # cabinets made, listed and tested by their own tools
 )
 
 is_installed() {

@@ -26,8 +26,8 @@ namespace {
 constexpr int32_t DuplicateNameCode = 7;
 constexpr int32_t LogFileErrorCode = 38;
 constexpr int32_t FirstProcessTextCode = 310;  // " added " and on, by process type
+constexpr int32_t LoggingTextCode = 316;       // " logging "
 constexpr int32_t UnhandledEntityCode = 513;
-constexpr int32_t ProcessLogging = 6;
 
 TArProcessType ProcessOf(TArArchiveAction action) {
   switch (action) {
@@ -118,31 +118,32 @@ void TArArchive::MoveItem(TArArchiveItem& item, const AnsiString& newPath) {
   Changed();
 }
 
+// The file the caller names (a full path) is the one to take, whatever the base
+// directory would give.
 void TArArchive::FreshenItem(const TArArchiveItem& item) {
   int32_t index = FindName(item.FileName());
   if (index < 0) return;
-  if (PathKind(item.DiskFileName) == 2) Items(index)->DiskFileName = item.DiskFileName;
-  FreshenAt(index);
+  MarkForUpdate(index, aaFreshen, ptFreshen, true, PathKind(item.DiskFileName) == 2 ? item.DiskFileName : "");
 }
 
 void TArArchive::ReplaceItem(const TArArchiveItem& item) {
   int32_t index = FindName(item.FileName());
   if (index < 0) return;
-  if (PathKind(item.DiskFileName) == 2) Items(index)->DiskFileName = item.DiskFileName;
-  ReplaceAt(index);
+  MarkForUpdate(index, aaReplace, ptReplace, false, PathKind(item.DiskFileName) == 2 ? item.DiskFileName : "");
 }
 
-void TArArchive::FreshenAt(int32_t index) { MarkForUpdate(index, aaFreshen, ptFreshen, true); }
+void TArArchive::FreshenAt(int32_t index) { MarkForUpdate(index, aaFreshen, ptFreshen, true, ""); }
 
-void TArArchive::ReplaceAt(int32_t index) { MarkForUpdate(index, aaReplace, ptReplace, false); }
+void TArArchive::ReplaceAt(int32_t index) { MarkForUpdate(index, aaReplace, ptReplace, false, ""); }
 
-void TArArchive::MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test) {
+void TArArchive::MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test,
+                               const AnsiString& diskFileName) {
   CheckValid();
   TArArchiveItem* entry = Items(index);
   SaveIfChanged();
   if (IndexOfItem(entry) < 0) return;
   TBusyScope busy(*this);
-  entry->DiskFileName = ResolveDiskFileName(*entry);
+  entry->DiskFileName = diskFileName.empty() ? ResolveDiskFileName(*entry) : diskFileName;
   if (test) {
     bool needed;
     try {
@@ -235,6 +236,21 @@ void TArArchive::ReplaceContent(TStream& work) {
   }
 }
 
+void TArArchive::SettleItems(TArArchiveAction leaving, TArArchiveAction alsoLeaving) {
+  for (int32_t i = Count() - 1; i >= 0; --i) {
+    TArArchiveItem* item = Items(i);
+    if (item->Action == leaving || item->Action == alsoLeaving)
+      FItemList.Delete(i);
+    else
+      item->Action = aaNone;
+  }
+}
+
+void TArArchive::DiscardChanges() {
+  SettleItems(aaAdd, aaStreamAdd);
+  FIsDirty = false;
+}
+
 void TArArchive::SaveStepProgress(int32_t index, int32_t count) {
   bool abort = false;
   FireArchiveProgress(Percentage(int64_t{index + 1} * 9, int64_t{count} * 10), abort);
@@ -252,13 +268,7 @@ bool TArArchive::DropFailedItem(TArArchiveItem& item, const std::exception& erro
 }
 
 void TArArchive::FinishSave() {
-  for (int32_t i = Count() - 1; i >= 0; --i) {
-    TArArchiveItem* item = Items(i);
-    if (item->Action == aaDelete || item->Action == aaFailed)
-      FItemList.Delete(i);
-    else
-      item->Action = aaNone;
-  }
+  SettleItems(aaDelete, aaFailed);
   FCurrentItem = nullptr;
   bool abort = false;
   FireSaveProgress(100, abort);
@@ -283,11 +293,15 @@ void TArArchive::SetLogging(bool on) {
   } catch (const std::exception&) {
     throw EArException(LogFileErrorCode);
   }
-  WriteLogLine(FArchiveName, ProcessLogging);
+  WriteLogLine(FArchiveName, LoggingTextCode);
 }
 
-void TArArchive::WriteLogLine(const AnsiString& name, int32_t processKind) {
-  int32_t code = processKind <= ProcessLogging ? FirstProcessTextCode + processKind : UnhandledEntityCode;
+void TArArchive::LogProcess(const AnsiString& name, TArProcessType processType) {
+  // An entry the format cannot handle is no " logging " (the text that shares its number).
+  WriteLogLine(name, processType == ptFoundUnhandled ? UnhandledEntityCode : FirstProcessTextCode + processType);
+}
+
+void TArArchive::WriteLogLine(const AnsiString& name, int32_t code) {
   AnsiString line = name + ArchiveErrorMessage(code) + DateTimeToStr(UnixTimeToDateTime(LocalUnixTimeNow())) + "\r\n";
   FLogStream->WriteBuffer(line.data(), static_cast<int32_t>(line.size()));
 }

@@ -226,7 +226,7 @@ void TArArchive::FireItemProgress(TArArchiveItem* item, int32_t progress, bool& 
 void TArArchive::ConfirmProcessItem(TArArchiveItem* item, TArProcessType processType, bool& confirm) {
   confirm = true;
   if (OnConfirmProcessItem) OnConfirmProcessItem(this, item, processType, confirm);
-  if (confirm && FLogStream && item) WriteLogLine(item->FileName(), processType);
+  if (confirm && FLogStream && item) LogProcess(item->FileName(), processType);
 }
 
 void TArArchive::FireLoad() {

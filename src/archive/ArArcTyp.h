@@ -209,14 +209,15 @@ public:
   // Adds item to be written on saving. A name held by an active entry freshens it
   // (soFreshenExisting) or replaces it (soReplaceExisting); otherwise the item-failure
   // event gets (ptAdd, ecArchiver, 7) and the item is dropped. A refused confirmation
-  // drops it silently.
-  void AddItem(std::unique_ptr<TArArchiveItem> item);
+  // drops it silently. Formats whose archives cannot take an entry say so instead.
+  virtual void AddItem(std::unique_ptr<TArArchiveItem> item);
   // Gives the entry the stored name NormalizeName(newPath). A name already held by an
   // active entry goes to the item-failure event (ptMove, ecArchiver, 7).
   void MoveItem(TArArchiveItem& item, const AnsiString& newPath);
-  // Marks the entry with item's name to be written again from its disk file when that
-  // file's date, time or size differs from the entry's. Errors reading the file go to the
-  // item-failure event (ptFreshen).
+  // Marks the entry with item's name to be written again from its disk file (item's own
+  // when that is a full path, else ResolveDiskFileName's) when that file's date, time or
+  // size differs from the entry's. Errors reading the file go to the item-failure event
+  // (ptFreshen).
   void FreshenItem(const TArArchiveItem& item);
   void FreshenAt(int32_t index);
   // The same without the test.
@@ -236,7 +237,8 @@ public:
   TArStoreOptions StoreOptions = 0;
   // Where the work stream of a save swaps to (the system's temporary folder when empty).
   AnsiString TempDirectory;
-  // Bytes per volume when a save makes a spanned set of an archive file; 0 for one file.
+  // Bytes per volume when a save makes a spanned set of an archive file (a cabinet's size
+  // limit); 0 for one file.
   int32_t SpanningThreshold = 0;
   // The source of entries added with the action aaStreamAdd.
   TStream* InputStream = nullptr;
@@ -292,6 +294,9 @@ protected:
   bool OwnsStream() const { return FOwnedStream != nullptr; }
   // Reads the archive's file through a spanning stream, spanning off.
   void OpenArchiveFile();
+  // Gives up the pending changes: entries being added leave the list, the others return
+  // to aaNone, and the archive is clean.
+  void DiscardChanges();
   // The work stream of a save: paged, swapping to TempDirectory.
   std::unique_ptr<TStream> NewWorkStream() const;
   // After a complete save: entries marked deleted leave the list, the others return to
@@ -317,10 +322,17 @@ private:
   // Saves first when an entry has an action pending.
   void SaveIfChanged();
   int32_t IndexOfItem(const TArArchiveItem* item) const;
+  // Entries with either action leave the list; the others return to aaNone.
+  void SettleItems(TArArchiveAction leaving, TArArchiveAction alsoLeaving);
   void Changed();
   bool NeedsFreshening(const TArArchiveItem& item) const;
-  void MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test);
-  void WriteLogLine(const AnsiString& name, int32_t processKind);
+  // Marks the entry for saving from diskFileName (empty: ResolveDiskFileName), after
+  // NeedsFreshening when test is set.
+  void MarkForUpdate(int32_t index, TArArchiveAction action, TArProcessType processType, bool test,
+                     const AnsiString& diskFileName);
+  void LogProcess(const AnsiString& name, TArProcessType processType);
+  // name, the text of code, the local date and time, CR LF.
+  void WriteLogLine(const AnsiString& name, int32_t code);
   std::unique_ptr<TStream> FOwnedStream;
   TStream* FStream = nullptr;
   TArArchiveState FStatus = asInvalid;

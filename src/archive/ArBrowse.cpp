@@ -1,5 +1,6 @@
 #include "archive/ArBrowse.h"
 
+#include "archive/ArCabTyp.h"
 #include "archive/ArGzTyp.h"
 #include "archive/ArTarTyp.h"
 #include "archive/ArZipTyp.h"
@@ -47,7 +48,7 @@ TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asse
       case atGzippedTar:
         return CheckGzipContent(stream);
       case atCab:
-        return asserted;
+        return CheckCab(fileName);
       default:
         return atUnknown;
     }
@@ -60,7 +61,8 @@ TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asse
   if (extension == ".ZIP" || extension == ".JAR") return CheckZip(stream);
   if (extension == ".TAR") return CheckTarContent(stream);
   if (extension == ".GZ" || extension == ".TGZ") return CheckGzipContent(stream);
-  return KindByExtension(extension);
+  if (extension == ".CAB") return CheckCab(fileName);
+  return atUnknown;
 }
 
 TArBaseBrowser::TArBaseBrowser(TComponent* owner) : TArBaseComponent(owner) {}
@@ -127,7 +129,9 @@ void TArBaseBrowser::SetFileName(const AnsiString& fileName) {
       opened->LoadContents();
     }
   }
-  // Closing never writes the archive: this library reads.
+  // Changes made to the open archive are saved before it goes; an archive without any
+  // stays as it is. A failed save keeps it open.
+  if (FArchive && FArchive->IsDirty()) FArchive->SaveChanges();
   FArchive = std::move(opened);
   FFileName = fileName;
   if (FArchive) FArchiveType = kind;
@@ -149,6 +153,8 @@ std::unique_ptr<TArArchive> TArBaseBrowser::CreateArchive(TArArchiveType kind, c
       gzip->HoldsTar = kind == atGzippedTar;
       return gzip;
     }
+    case atCab:
+      return std::make_unique<TArCabArchive>(fileName, fmShareDenyNone);
     default:
       throw EArUnhandledType();
   }

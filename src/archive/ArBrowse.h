@@ -9,12 +9,12 @@
 #include "archive/ArMeter.h"
 
 // The kind of an archive file: with an asserted kind, the content check of that kind
-// decides (zip, self-extracting zip, tar, gzip and gzipped tar are checked; cab, whose
-// reader is not part of this library yet, is taken as asserted; spanned zip gives
-// unknown); without one the upper-cased extension picks the check: ".EXE"
-// self-extracting zip, ".ZIP" and ".JAR" zip, ".TAR" tar, ".GZ" and ".TGZ" gzip or
-// gzipped tar, ".CAB" its kind. A missing or empty file is judged by its extension
-// alone (".EXE" then gives unknown).
+// decides (spanned zip gives unknown); without one the upper-cased extension picks the
+// check: ".EXE" self-extracting zip, ".ZIP" and ".JAR" zip, ".TAR" tar, ".GZ" and ".TGZ"
+// gzip or gzipped tar, ".CAB" cabinet. A missing or empty file is judged by its
+// extension alone (".EXE" then gives unknown). The cabinet check loads the file: one
+// that is not a cabinet raises EArInvalidCabFile, a missing cabinet library
+// EArNoCabinetDll.
 TArArchiveType DetectArchiveType(const AnsiString& fileName, TArArchiveType asserted = atUnknown);
 
 class TArBaseBrowser : public TArBaseComponent {
@@ -23,10 +23,11 @@ public:
   ~TArBaseBrowser() override;
 
   const AnsiString& FileName() const { return FFileName; }
-  // Opens the archive the file holds (an empty name closes). A missing file raises
-  // EArFileNotFound, an empty one EArBadStream, a kind without a reader EArUnhandledType,
-  // and reading its directory raises the format's errors; on any failure the component
-  // keeps the name and archive it had. OnChange fires after every successful call.
+  // Opens the archive the file holds (an empty name closes). The archive open before
+  // saves its changes first, when it has any. A missing file raises EArFileNotFound, an
+  // empty one EArBadStream, a kind without a reader EArUnhandledType, reading its
+  // directory the format's errors, and a failed save EArBadStream; on any failure the
+  // component keeps the name and archive it had. OnChange fires after every successful call.
   virtual void SetFileName(const AnsiString& fileName);
   int32_t GetItemCount() const { return FArchive ? FArchive->Count() : 0; }
   TArArchive* Archive() const { return FArchive.get(); }
@@ -87,8 +88,8 @@ protected:
   virtual void InitArchive(TArArchive& archive);
 
 private:
-  // The archive object for a kind: zip kinds, tar, gzip and gzipped tar; any other kind
-  // raises EArUnhandledType.
+  // The archive object for a kind: zip kinds, tar, gzip, gzipped tar and cabinet (a
+  // reader); any other kind raises EArUnhandledType.
   std::unique_ptr<TArArchive> CreateArchive(TArArchiveType kind, const AnsiString& fileName);
   std::unique_ptr<TArArchive> FArchive;
   AnsiString FFileName;

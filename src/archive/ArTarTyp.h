@@ -151,7 +151,9 @@ protected:
   // The tar anew into work: loaded and moved entries copied from oldTar, new data from
   // the disk files (mode from their attributes, size and time from the file) or the input
   // stream, each header with a new checksum, data padded to whole blocks, then two zero
-  // blocks. A failing entry is reported (DropFailedItem). Returns each entry's new header
+  // blocks. Entries of oldTar that are no items (folders, links, long names) are copied
+  // where they stood; headers describing the entry after them go only with an unchanged
+  // entry. A failing entry is reported (DropFailedItem). Returns each entry's new header
   // offset (-1 for entries left out), for CommitTarEntries once the new tar is in place.
   std::vector<int64_t> WriteTarEntries(TStream& oldTar, TStream& work);
   // The entries take their new header offsets, then FinishSave.

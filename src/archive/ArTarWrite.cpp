@@ -52,6 +52,61 @@ void PadToBlock(TStream& stream, int64_t dataBytes) {
   if (rest) WriteZeros(stream, BlockBytes - rest);
 }
 
+// An entry of the old tar that is no item (a folder, a link, a file whose name the header
+// cuts short, or a header that describes the entry after it): its header and data blocks.
+struct TRawEntry {
+  int64_t Offset;
+  int64_t Bytes;
+  uint8_t Type;
+};
+
+// GNU long names and links, and POSIX extended headers, belong to the entry after them.
+bool DescribesNextEntry(uint8_t type) { return type == 'L' || type == 'K' || type == 'x'; }
+
+bool IsLoadedItem(const TArArchiveItem& item) { return item.Action != aaAdd && item.Action != aaStreamAdd; }
+
+// The whole entries of the tar, up to its end block, whose headers are not at a listed
+// offset (sorted).
+std::vector<TRawEntry> UnlistedEntries(TStream& tar, const std::vector<int64_t>& listed) {
+  std::vector<TRawEntry> raw;
+  int64_t size = tar.Size();
+  TArTarHeader header;
+  for (int64_t at = 0; at + BlockBytes <= size;) {
+    tar.SetPosition(at);
+    tar.ReadBuffer(header.data(), KeptBytes);
+    int64_t dataBytes = TarOctal(header, Size);
+    if (header[Name.Offset] == 0 || dataBytes < 0 || dataBytes > size) break;
+    int64_t bytes = BlockBytes + (dataBytes + BlockBytes - 1) / BlockBytes * BlockBytes;
+    if (bytes > size - at) break;
+    if (!std::binary_search(listed.begin(), listed.end(), at)) raw.push_back({at, bytes, header[TypeFlag.Offset]});
+    at += bytes;
+  }
+  return raw;
+}
+
+void CopyRawEntries(const std::vector<TRawEntry>& raw, size_t from, size_t to, TStream& oldTar, TStream& work) {
+  for (size_t i = from; i < to; ++i) {
+    oldTar.SetPosition(raw[i].Offset);
+    work.CopyFrom(oldTar, raw[i].Bytes);
+  }
+}
+
+// Copies the unlisted entries from next up to the header at offset and returns where it
+// stopped. Headers right before offset that describe its entry go along only when the
+// entry is written unchanged.
+size_t CopyRawEntriesBefore(const std::vector<TRawEntry>& raw, size_t next, int64_t offset, bool unchanged,
+                            TStream& oldTar, TStream& work) {
+  size_t end = next;
+  while (end < raw.size() && raw[end].Offset < offset) ++end;
+  size_t describing = end;
+  for (int64_t reach = offset; describing > next && DescribesNextEntry(raw[describing - 1].Type) &&
+                               raw[describing - 1].Offset + raw[describing - 1].Bytes == reach;)
+    reach = raw[--describing].Offset;
+  CopyRawEntries(raw, next, describing, oldTar, work);
+  if (unchanged) CopyRawEntries(raw, describing, end, oldTar, work);
+  return end;
+}
+
 }  // namespace
 
 void TArTarItem::SetMTime(int64_t seconds) { SetTarOctal(FHeader, MTime, static_cast<uint64_t>(std::max<int64_t>(seconds, 0))); }
@@ -117,15 +172,25 @@ bool TArTarArchive::WriteTarEntry(TArTarItem& item, TStream& oldTar, TStream& wo
 }
 
 std::vector<int64_t> TArTarArchive::WriteTarEntries(TStream& oldTar, TStream& work) {
+  std::vector<int64_t> listed;
+  for (int32_t i = 0; i < Count(); ++i)
+    if (IsLoadedItem(*Items(i))) listed.push_back(static_cast<TArTarItem&>(*Items(i)).HeaderOffset());
+  std::sort(listed.begin(), listed.end());
+  // Entries that are no items are kept where they stood.
+  std::vector<TRawEntry> raw = UnlistedEntries(oldTar, listed);
+  size_t nextRaw = 0;
   std::vector<int64_t> offsets(static_cast<size_t>(Count()), -1);
   for (int32_t i = 0; i < Count(); ++i) {
     auto& item = static_cast<TArTarItem&>(*Items(i));
     SetCurrentItem(&item);
+    int64_t oldOffset = IsLoadedItem(item) ? item.HeaderOffset() : oldTar.Size();
+    nextRaw = CopyRawEntriesBefore(raw, nextRaw, oldOffset, item.Action == aaNone, oldTar, work);
     int64_t offset = work.Position();
     if (item.Action != aaDelete && item.Action != aaFailed && WriteTarEntry(item, oldTar, work))
       offsets[static_cast<size_t>(i)] = offset;
     SaveStepProgress(i, Count());
   }
+  CopyRawEntries(raw, nextRaw, raw.size(), oldTar, work);
   WriteZeros(work, EndBlocks * int64_t{BlockBytes});
   return offsets;
 }

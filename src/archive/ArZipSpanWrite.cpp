@@ -15,8 +15,6 @@ namespace {
 
 // Volumes are named ".z01" to ".z99" beside the archive, which is the last one.
 constexpr uint16_t MaxLastVolume = 98;
-// Room the directory needs on its volume beyond its own size before it is moved on.
-constexpr int64_t DirectorySlackBytes = 512;
 
 void RemoveFiles(const std::vector<AnsiString>& names) {
   for (const AnsiString& name : names) DeleteFileA(name.c_str());
@@ -30,23 +28,6 @@ void TArZipArchive::PlaceItem(TArZipItem& item, int64_t position) {
   if (volume > MaxLastVolume || offset > 0xFFFFFFFF) throw EArZipStreamFull();
   item.SetDiskNumberStart(static_cast<uint16_t>(volume));
   item.SetRelativeOffset(static_cast<uint32_t>(offset));
-}
-
-void TArZipArchive::PlaceDirectory(TStream& work, TArZipDirectoryFileFooter& footer) {
-  int64_t bytes = FSaveVolumeBytes;
-  int64_t position = work.Position();
-  int64_t room = bytes - position % bytes;
-  if (room > 0 && room < footer.DirectorySize + DirectorySlackBytes) {
-    std::vector<uint8_t> zeros(static_cast<size_t>(room + 1), 0);
-    work.WriteBuffer(zeros.data(), static_cast<int32_t>(zeros.size()));
-    position = work.Position();
-  }
-  int64_t endAt = position + footer.DirectorySize;
-  auto endBytes = static_cast<int64_t>(ZipEndBytes + footer.ZipfileComment.size());
-  if (endAt / bytes > MaxLastVolume || endAt % bytes + endBytes > bytes) throw EArZipStreamFull();
-  footer.StartDiskNumber = static_cast<uint16_t>(position / bytes);
-  footer.DirectoryOffset = static_cast<uint32_t>(position % bytes);
-  footer.DiskNumber = static_cast<uint16_t>(endAt / bytes);
 }
 
 void TArZipArchive::WriteVolumes(TStream& work, uint16_t lastVolume) {

@@ -198,6 +198,13 @@ protected:
   // old archive, new data comes from the insertion hooks (unset: EArZipNoInsertion,
   // reported for that entry). The directory and the end record (with the old comment)
   // follow. A self-extracting archive keeps its stub.
+  // With a spanning threshold (the archive's own file only) the archive starts with a
+  // span marker (0x08074B50 when it takes several volumes, else 0x30304B50), entries
+  // carry their volume and offset in it, and the directory starts at offset 0 of a new
+  // volume when the rest of the current one cannot hold it and the end record; the
+  // volumes are written by WriteVolumes. A self-extractor raises EArException 16, a
+  // threshold too small for the directory EArException 31. A loaded multi-volume set is
+  // not rewritten: its pending changes are given up and EArZipSpanOverwrite raised.
   void WriteArchive() override;
 
 private:
@@ -209,11 +216,6 @@ private:
   // A save's entry starts at position of the whole new archive: its volume and offset in
   // it when the save spans, else volume 0. Beyond what the format counts: EArZipStreamFull.
   void PlaceItem(TArZipItem& item, int64_t position);
-  // Before the directory of a spanned save: when the volume has less room than the
-  // directory and 512 bytes, zeros fill it and one more, so that the directory and the
-  // end record start on the next volume. Sets the footer's volumes and offset; an end
-  // record that would still cross a volume's end raises EArZipStreamFull.
-  void PlaceDirectory(TStream& work, TArZipDirectoryFileFooter& footer);
   // Writes work as volumes 0 to lastVolume: under temporary names beside the archive,
   // then renamed to archive.z01, archive.z02, ... with the last replacing the archive
   // itself, which is then read again as a spanned set. On a failure no volume is left and
@@ -225,6 +227,10 @@ private:
   // and it was dropped.
   bool WriteEntry(TArZipItem& item, TStream& work);
   void CopyOldData(TArZipItem& item, TStream& work);
+  // The directory and the end record after the entries, both on one volume of a set:
+  // zeros fill the current volume when they do not fit its rest. Returns the end record
+  // written; one that cannot fit a whole volume raises EArException 31.
+  TArZipDirectoryFileFooter WriteDirectory(TStream& work, TMemoryStream& directory, uint32_t entries) const;
   TArZipDirectoryFileFooter FEndRecord;
   bool FIsExecutable = false;
   uint32_t FStubSize = 0;

@@ -1,5 +1,6 @@
 // Writing zip archives: the records of an entry and the save that writes the whole
 // archive anew.
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -30,6 +31,11 @@ uint16_t Length16(const AnsiString& field) {
 
 void WriteText(TStream& stream, const AnsiString& text) {
   if (!text.empty()) stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+}
+
+void WriteZeros(TStream& stream, int64_t count) {
+  static const std::array<uint8_t, 512> zeros{};
+  for (; count > 0; count -= 512) stream.WriteBuffer(zeros.data(), static_cast<int32_t>(std::min<int64_t>(count, 512)));
 }
 
 // A position of the new archive as a 32-bit offset; past 4 GiB the format has no room.
@@ -165,18 +171,49 @@ bool TArZipArchive::WriteEntry(TArZipItem& item, TStream& work) {
   return true;
 }
 
+TArZipDirectoryFileFooter TArZipArchive::WriteDirectory(TStream& work, TMemoryStream& directory,
+                                                        uint32_t entries) const {
+  constexpr int32_t ThresholdCode = 31;
+  if (entries > 0xFFFF) throw EArZipStreamFull();
+  TArZipDirectoryFileFooter footer = FEndRecord;
+  int64_t tailBytes = directory.Size() + int64_t{ZipEndBytes} + static_cast<int64_t>(footer.ZipfileComment.size());
+  if (FSaveVolumeBytes > 0) {
+    if (tailBytes > FSaveVolumeBytes) throw EArException(ThresholdCode);
+    int64_t room = FSaveVolumeBytes - work.Position() % FSaveVolumeBytes;
+    if (room < tailBytes) WriteZeros(work, room);
+  }
+  int64_t volume = FSaveVolumeBytes > 0 ? work.Position() / FSaveVolumeBytes : 0;
+  footer.DiskNumber = footer.StartDiskNumber = static_cast<uint16_t>(volume);
+  footer.EntriesOnDisk = footer.TotalEntries = static_cast<uint16_t>(entries);
+  footer.DirectorySize = Offset32(directory.Size());
+  footer.DirectoryOffset = Offset32(work.Position() - volume * FSaveVolumeBytes);
+  if (directory.Size() > 0) work.CopyFrom(directory, 0);
+  std::array<uint8_t, ZipEndBytes> b{};
+  StoreLE32(&b[ZipEndSignatureAt], ZipEndSignature);
+  StoreLE16(&b[ZipEndDisk], footer.DiskNumber);
+  StoreLE16(&b[ZipEndDirectoryDisk], footer.StartDiskNumber);
+  StoreLE16(&b[ZipEndEntriesHere], footer.EntriesOnDisk);
+  StoreLE16(&b[ZipEndEntriesTotal], footer.TotalEntries);
+  StoreLE32(&b[ZipEndDirectoryBytes], footer.DirectorySize);
+  StoreLE32(&b[ZipEndDirectoryOffset], footer.DirectoryOffset);
+  StoreLE16(&b[ZipEndCommentBytes], Length16(footer.ZipfileComment));
+  work.WriteBuffer(b.data(), static_cast<int32_t>(b.size()));
+  WriteText(work, footer.ZipfileComment);
+  return footer;
+}
+
 void TArZipArchive::WriteArchive() {
   if (FSpanned) {
-    // A set of several volumes is never rewritten: its other volumes may be anywhere.
-    for (int32_t i = 0; i < Count(); ++i)
-      if (ZipItem(i).Action != aaFailed) ZipItem(i).Action = aaNone;
+    DiscardChanges();
     throw EArZipSpanOverwrite();
   }
+  constexpr int32_t SelfExtractingSetCode = 16;
+  // Only a file of the archive's own becomes volumes; a self-extractor cannot be a set.
+  FSaveVolumeBytes = SpanningThreshold > 0 && OwnsStream() ? SpanningThreshold : 0;
+  if (FSaveVolumeBytes > 0 && FIsExecutable) throw EArException(SelfExtractingSetCode);
   // What every entry described before, for a save that fails as a whole.
   std::vector<std::pair<TArZipDirectoryFileHeader, TArArchiveAction>> before;
   for (int32_t i = 0; i < Count(); ++i) before.emplace_back(ZipItem(i).ItemInfo(), ZipItem(i).Action);
-  // A new span set: volumes of the threshold's size, the first starting with the marker.
-  FSaveVolumeBytes = SpanningThreshold > 0 && OwnsStream() && !FIsExecutable ? SpanningThreshold : 0;
   try {
     std::unique_ptr<TStream> work = NewWorkStream();
     if (FIsExecutable && FStubSize > 0) {
@@ -199,25 +236,7 @@ void TArZipArchive::WriteArchive() {
       }
       SaveStepProgress(i, Count());
     }
-    if (entries > 0xFFFF) throw EArZipStreamFull();
-    TArZipDirectoryFileFooter footer = FEndRecord;
-    footer.DiskNumber = footer.StartDiskNumber = 0;
-    footer.EntriesOnDisk = footer.TotalEntries = static_cast<uint16_t>(entries);
-    footer.DirectorySize = Offset32(directory.Size());
-    footer.DirectoryOffset = Offset32(work->Position());
-    if (FSaveVolumeBytes > 0) PlaceDirectory(*work, footer);
-    if (directory.Size() > 0) work->CopyFrom(directory, 0);
-    std::array<uint8_t, ZipEndBytes> b{};
-    StoreLE32(&b[ZipEndSignatureAt], ZipEndSignature);
-    StoreLE16(&b[ZipEndDisk], footer.DiskNumber);
-    StoreLE16(&b[ZipEndDirectoryDisk], footer.StartDiskNumber);
-    StoreLE16(&b[ZipEndEntriesHere], footer.EntriesOnDisk);
-    StoreLE16(&b[ZipEndEntriesTotal], footer.TotalEntries);
-    StoreLE32(&b[ZipEndDirectoryBytes], footer.DirectorySize);
-    StoreLE32(&b[ZipEndDirectoryOffset], footer.DirectoryOffset);
-    StoreLE16(&b[ZipEndCommentBytes], Length16(footer.ZipfileComment));
-    work->WriteBuffer(b.data(), static_cast<int32_t>(b.size()));
-    WriteText(*work, footer.ZipfileComment);
+    TArZipDirectoryFileFooter footer = WriteDirectory(*work, directory, entries);
     if (footer.DiskNumber > 0)
       WriteVolumes(*work, footer.DiskNumber);
     else

@@ -54,6 +54,19 @@ TEST_F(BrowserSettings, DestroyedMeterIsForgotten) {
   EXPECT_EQ(Zip.GetItemCount(), 1);
 }
 
+TEST_F(BrowserSettings, ClosingSavesChangesOnly) {
+  WriteFileBytes(Folder / "notes.txt", BookLikeText(100, 2));
+  RunIn(Folder, "zip -q book.zip notes.txt");
+  Bytes before = ReadFileBytes(Folder / "book.zip");
+  Zip.OpenArchive(Folder / "book.zip");
+  Zip.CloseArchive();
+  EXPECT_EQ(ReadFileBytes(Folder / "book.zip"), before);
+  Zip.OpenArchive(Folder / "book.zip");
+  Zip.Archive()->DeleteAt(Zip.Archive()->FindName("notes.txt"));
+  Zip.CloseArchive();
+  RunIn(Folder, "test \"$(unzip -Z1 book.zip)\" = book.fb2 && unzip -tq book.zip");
+}
+
 TEST_F(BrowserSettings, LogAndTemporaryFolderReachTheArchive) {
   Zip.SetTempDirectory(Folder.Path());
   Zip.SetLogFile(Folder / "zip.log");

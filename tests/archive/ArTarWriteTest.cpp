@@ -99,6 +99,58 @@ TEST_F(TarWriting, ChangesToAGnuTarArchiveRoundTrip) {
   EXPECT_EQ(StreamBytes(out), Files["book.fb2"]);
 }
 
+TEST_F(TarWriting, FoldersLinksAndLongNamesOutliveASave) {
+  std::string longName = "folder/" + std::string(120, 'l') + ".txt";
+  RunIn(Folder, "cd in && mkdir folder && ln -s book.fb2 link && cp noise.bin " + longName +
+                    " && tar --format=gnu -cf ../out.tar book.fb2 folder link empty.txt");
+  std::string before = TarList();
+  TArTarArchive tar(TarPath(), fmShareDenyNone);
+  tar.LoadContents();
+  // Only the regular files with whole names are items.
+  ASSERT_EQ(tar.Count(), 2);
+  tar.DeleteAt(tar.FindName("empty.txt"));
+  Add(tar, "noise.bin", "added.bin");
+  tar.SaveChanges();
+  EXPECT_EQ(TarList(), "book.fb2\nfolder/\nfolder/" + longName.substr(7) + "\nlink\nadded.bin\n");
+  EXPECT_EQ(before, "book.fb2\nfolder/\nfolder/" + longName.substr(7) + "\nlink\nempty.txt\n");
+  EXPECT_EQ(TarBytes(longName), Files["noise.bin"]);
+  RunIn(Folder, "tar -tvf out.tar | grep -q '^lrwxrwxrwx .* link -> book.fb2$'");
+}
+
+TEST_F(TarWriting, LogNamesAnEntryThatIsNoItemAnUnhandledEntity) {
+  // A file whose name the header cuts short is found but not listed.
+  std::string longName = "folder/" + std::string(120, 'l');
+  RunIn(Folder, "cd in && mkdir folder && touch " + longName + " && tar --format=gnu -cf ../out.tar " + longName);
+  TArTarArchive tar(TarPath(), fmShareDenyNone);
+  tar.SetLogFile(Folder / "tar.log");
+  tar.SetLogging(true);
+  tar.LoadContents();
+  tar.SetLogging(false);
+  Bytes log = ReadFileBytes(Folder / "tar.log");
+  std::string text(log.begin(), log.end());
+  // The cut name, then the text with no blanks around it.
+  EXPECT_NE(text.find("\r\nfolder/lll"), std::string::npos) << text;
+  EXPECT_NE(text.find("lllUnhandled Entity"), std::string::npos) << text;
+  EXPECT_EQ(text.find(" logging "), text.rfind(" logging "));  // only the archive's own line
+}
+
+TEST_F(TarWriting, ExtendedHeadersGoOnlyWithUnchangedEntries) {
+  RunIn(Folder, "cd in && tar --format=posix -cf ../out.tar book.fb2 noise.bin");
+  TArTarArchive tar(TarPath(), fmShareDenyNone);
+  tar.LoadContents();
+  ASSERT_EQ(tar.Count(), 2);
+  tar.MoveItem(*tar.Items(1), "moved.bin");
+  tar.SaveChanges();
+  EXPECT_EQ(TarList(), "book.fb2\nmoved.bin\n");
+  // book.fb2 keeps its extended header (GNU tar names it PaxHeaders), moved.bin lost its own.
+  Bytes bytes = ReadFileBytes(TarPath());
+  std::string text(bytes.begin(), bytes.end());
+  size_t first = text.find("PaxHeaders");
+  EXPECT_NE(first, std::string::npos);
+  EXPECT_EQ(text.find("PaxHeaders", first + 1), std::string::npos);
+  EXPECT_EQ(TarBytes("moved.bin"), Files["noise.bin"]);
+}
+
 TEST_F(TarWriting, NamesThatDoNotFitAreRefused) {
   TArTarArchive tar(TarPath(), fmShareDenyNone);
   tar.StoreOptions = soStripPath;

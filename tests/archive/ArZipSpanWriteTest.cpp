@@ -67,10 +67,6 @@ TEST_F(SpannedSave, VolumesAreReadBy7ZipAndByOurs) {
   }
   // The archive just saved reads its new volumes, and so does an unzipper.
   ExpectEntries(*zip);
-  // A set of several volumes is not rewritten.
-  zip->DeleteAt(zip->FindName("small.txt"));
-  EXPECT_THROW(zip->SaveChanges(), EArZipSpanOverwrite);
-  EXPECT_EQ(zip->Items(zip->FindName("small.txt"))->Action, aaNone);
   TArUnZipper unzipper(nullptr);
   unzipper.OpenArchive(Folder / "set.zip");
   ExpectEntries(*unzipper.ZipArchive());
@@ -82,10 +78,54 @@ TEST_F(SpannedSave, ASetThatFitsOneVolumeIsOneFileWithTheOneVolumeMarker) {
   Bytes only = ReadFileBytes(Folder / "set.zip");
   EXPECT_EQ(LoadLE32(only.data()), ZipOneVolumeSpanMarker);
   EXPECT_TRUE(ReadFileBytes(Folder / "set.z01").empty());
+  RunIn(Folder, "unzip -tq set.zip && 7z t set.zip");
   TArUnZipper unzipper(nullptr);
   unzipper.OpenArchive(Folder / "set.zip");
   EXPECT_EQ(unzipper.ArchiveType(), atSpannedZip);
   ExpectEntries(*unzipper.ZipArchive());
+}
+
+TEST_F(SpannedSave, ADirectoryMovedToTheNextVolumeStartsAtItsOffsetZero) {
+  // One stored entry leaves its volume less room than the directory and the end record.
+  Files = {{"a.txt", RandomBytes(900, 23)}};
+  WriteFileBytes(Folder / "a.txt", Files["a.txt"]);
+  TArZipArchive zip(Folder / "set.zip", fmShareDenyNone);
+  zip.InsertHelper = InsertZipItem;
+  zip.ExtractToStreamHelper = [](TArZipArchive& a, TArZipItem& item, TStream& stream) {
+    ExtractZipItemToStream(a, item, &stream);
+  };
+  zip.LoadContents();
+  zip.SpanningThreshold = 1000;
+  auto item = zip.NewItem(Folder / "a.txt");
+  item->SetFileName("a.txt");
+  static_cast<TArZipItem&>(*item).SetCompressionMethod(0);
+  zip.AddItem(std::move(item));
+  zip.SaveChanges();
+  ASSERT_EQ(ReadFileBytes(Folder / "set.z01").size(), 1000u);
+  Bytes last = ReadFileBytes(Folder / "set.zip");
+  ASSERT_GE(last.size(), 4u);
+  EXPECT_EQ(LoadLE32(last.data()), ZipCentralSignature);
+  TMemoryStream stream;
+  LoadBytes(stream, last);
+  stream.SetPosition(FindEndRecord(stream));
+  TArZipDirectoryFileFooter footer;
+  ReadEndRecord(stream, footer);
+  EXPECT_EQ(footer.StartDiskNumber, 1);
+  EXPECT_EQ(footer.DirectoryOffset, 0u);
+  RunIn(Folder, "7z t set.zip");
+  ExpectEntries(zip);
+}
+
+TEST_F(SpannedSave, AThresholdThatCannotHoldTheDirectoryIsRefused) {
+  // The entry fits 60 bytes; its directory header and the end record (77 bytes) do not.
+  Files = {{"small.txt", Bytes{'x'}}};
+  try {
+    Save(60);
+    FAIL();
+  } catch (const EArException& e) {
+    EXPECT_EQ(e.ErrorCode(), 31);  // "Invalid archive size threshold"
+  }
+  RunIn(Folder, "test ! -e set.zip && test ! -e set.z01 && test -z \"$(ls set.zip.* 2>/dev/null)\"");
 }
 
 TEST_F(SpannedSave, AVolumeNameTakenByAnotherFileFailsTheSaveAndLeavesNothing) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 
+#include "archive/ArZipDefs.h"
 #include "archive/ArZipExtract.h"
 #include "archive/ArZipInsert.h"
 #include "archive/ArchiveTestSupport.h"
@@ -188,6 +189,19 @@ TEST_F(ZipWriting, EveryEntryActionRoundTripsThroughUnzip) {
   EXPECT_TRUE(zip.Failures.empty());
 }
 
+TEST_F(ZipWriting, RecurseFindsTheDiskFileOfAPathlessEntryInSubfolders) {
+  RunIn(Folder, "cd in/sub && zip -q ../../out.zip small.txt");
+  TZip zip(ZipPath());
+  zip.Archive.SetBaseDirectory(Folder / "in");
+  zip.Archive.StoreOptions = soRecurse;
+  Bytes changed = BookLikeText(999, 10);
+  WriteFileBytes(In("sub/small.txt"), changed);
+  zip.Archive.FreshenAt(0);
+  EXPECT_EQ(zip.Archive.Items(0)->DiskFileName, In("sub/small.txt"));
+  zip.Archive.SaveChanges();
+  EXPECT_EQ(UnzipBytes("small.txt"), changed);
+}
+
 TEST_F(ZipWriting, MovedEntryIsFoundUnderItsNewNameOnly) {
   RunIn(Folder, "cd in && zip -q ../out.zip book.fb2 noise.bin");
   TZip zip(ZipPath());
@@ -219,14 +233,23 @@ TEST_F(ZipWriting, DuplicateNamesAreRefusedUnlessFresheningOrReplacing) {
   EXPECT_EQ(zip.Archive.Count(), 2);
   EXPECT_FALSE(zip.Archive.IsDirty());
 
-  // With soReplaceExisting the entry of that name takes the new file's data.
+  // With soReplaceExisting the entry of that name takes the new file's data: the file the
+  // new item names, not one under the base directory (the program's folder here).
   zip.Archive.StoreOptions = soReplaceExisting;
-  zip.Archive.SetBaseDirectory("");
   zip.Add(In("noise.bin"), "book.fb2");
   EXPECT_EQ(zip.Archive.Count(), 2);
   EXPECT_EQ(zip.Archive.Items(0)->Action, aaReplace);
   zip.Archive.SaveChanges();
   EXPECT_EQ(UnzipBytes("book.fb2"), Files["noise.bin"]);
+  // soFreshenExisting: only a file that differs from the entry is taken.
+  zip.Archive.StoreOptions = soFreshenExisting;
+  zip.Add(In("noise.bin"), "book.fb2");
+  EXPECT_EQ(zip.Archive.Items(0)->Action, aaNone);
+  zip.Add(In("empty.txt"), "noise.bin");
+  EXPECT_EQ(zip.Archive.Items(1)->Action, aaFreshen);
+  zip.Archive.SaveChanges();
+  EXPECT_EQ(UnzipBytes("noise.bin"), Bytes{});
+  EXPECT_EQ(zip.Failures.size(), 2u);
 }
 
 TEST_F(ZipWriting, StoredNamesFollowTheStoreOptions) {
@@ -324,6 +347,53 @@ TEST_F(ZipWriting, FailedSaveLeavesTheOldArchiveAndItsEntries) {
   EXPECT_EQ(zip.Archive.Count(), 3);
   EXPECT_EQ(zip.Archive.Items(2)->Action, aaAdd);
   EXPECT_EQ(zip.Archive.Status(), asIdle);
+}
+
+TEST_F(ZipWriting, CopiedEntriesKeepTheirStoredNameAndWholeExtraField) {
+  // An entry from an MS-DOS host with an OEM name, and Debian's extra fields (their
+  // lengths hold zero bytes).
+  WriteFileBytes(Folder / "in/\x8E.fb2", {'x'});
+  RunIn(Folder, "cd in && zip -q ../out.zip \"$(printf '\\216.fb2')\" book.fb2");
+  Bytes zipBytes = ReadFileBytes(ZipPath());
+  {
+    TMemoryStream stream;
+    LoadBytes(stream, zipBytes);
+    stream.SetPosition(static_cast<int64_t>(FindEndRecord(stream)));
+    TArZipDirectoryFileFooter footer;
+    ReadEndRecord(stream, footer);
+    zipBytes[footer.DirectoryOffset + ZipCenVersionMadeBy + 1] = 0;  // host MS-DOS
+    WriteFileBytes(ZipPath(), zipBytes);
+  }
+  {
+    TZip zip(ZipPath());
+    ASSERT_EQ(zip.Archive.Items(0)->FileName(), "\xCE.fb2");  // CP866 0x8E is CP1251 0xCE
+    zip.Add(In("noise.bin"), "noise.bin");
+    zip.Archive.SaveChanges();
+  }
+  RunIn(Folder, "unzip -t out.zip > test.txt 2>&1 && ! grep -qi warning test.txt");
+  // Every local header agrees with its central one: the stored name bytes, and the extra
+  // field whole.
+  TMemoryStream stream;
+  LoadBytes(stream, ReadFileBytes(ZipPath()));
+  stream.SetPosition(static_cast<int64_t>(FindEndRecord(stream)));
+  TArZipDirectoryFileFooter footer;
+  ReadEndRecord(stream, footer);
+  ASSERT_EQ(footer.TotalEntries, 3);
+  int64_t at = footer.DirectoryOffset;
+  for (int i = 0; i < 3; ++i) {
+    TArZipDirectoryFileHeader central, local;
+    stream.SetPosition(at);
+    ReadCentralHeader(stream, central);
+    at = stream.Position();
+    stream.SetPosition(central.RelativeOffset);
+    ReadLocalHeader(stream, local);
+    SCOPED_TRACE(central.FileName);
+    EXPECT_EQ(local.FileName, central.FileName);
+    EXPECT_EQ(local.ExtraField, central.ExtraField);
+    EXPECT_EQ(local.Crc32, central.Crc32);
+  }
+  TZip reread(ZipPath());
+  EXPECT_EQ(reread.Names(), (std::vector<AnsiString>{"\xCE.fb2", "book.fb2", "noise.bin"}));
 }
 
 TEST_F(ZipWriting, SelfExtractorKeepsItsStub) {
@@ -428,10 +498,53 @@ TEST_F(ZipWriting, LogRecordsEveryConfirmedOperation) {
   }
 }
 
+TEST_F(ZipWriting, ThresholdSplitsTheArchiveIntoVolumes) {
+  {
+    TZip zip(ZipPath());
+    zip.Archive.SpanningThreshold = 20000;
+    zip.Add(In("book.fb2"), "book.fb2", 0);  // 70000 bytes stored: across four volumes
+    zip.Add(In("noise.bin"), "noise.bin");
+    zip.Add(In("sub/small.txt"), "sub/small.txt");
+    zip.Archive.SaveChanges();
+    EXPECT_TRUE(zip.Failures.empty());
+    // The saved set is read again as a set.
+    EXPECT_TRUE(zip.Archive.IsSpanned());
+    EXPECT_EQ(zip.Extract("noise.bin"), Files["noise.bin"]);
+  }
+  for (const char* volume : {"out.z01", "out.z02", "out.z03"}) {
+    SCOPED_TRACE(volume);
+    EXPECT_EQ(ReadFileBytes(Folder / volume).size(), 20000u);
+  }
+  Bytes first = ReadFileBytes(Folder / "out.z01");
+  EXPECT_EQ(Bytes(first.begin(), first.begin() + 4), (Bytes{0x50, 0x4B, 7, 8}));
+  // 7-Zip reads the set; Debian's zip joins it into one archive that unzip tests.
+  RunIn(Folder, "7z t out.zip");
+  RunIn(Folder, "zip -q -s 0 out.zip --out joined.zip && unzip -t joined.zip");
+  RunIn(Folder, "unzip -p joined.zip book.fb2 > x/entry");
+  EXPECT_EQ(ReadFileBytes(Folder / "x/entry"), Files["book.fb2"]);
+  TZip reread(ZipPath());
+  ASSERT_TRUE(reread.Archive.IsSpanned());
+  for (const auto& [name, bytes] : Files)
+    if (name != "empty.txt") {
+      EXPECT_EQ(reread.Extract(name), bytes);
+    }
+
+  // A loaded set is not rewritten: its pending changes are given up.
+  Bytes last = ReadFileBytes(ZipPath());
+  reread.Add(In("empty.txt"), "empty.txt");
+  reread.Archive.DeleteAt(reread.Archive.FindName("noise.bin"));
+  EXPECT_THROW(reread.Archive.SaveChanges(), EArZipSpanOverwrite);
+  EXPECT_EQ(reread.Archive.Count(), 3);
+  EXPECT_EQ(reread.Archive.Items(reread.Archive.FindName("noise.bin"))->Action, aaNone);
+  EXPECT_FALSE(reread.Archive.IsDirty());
+  EXPECT_EQ(ReadFileBytes(ZipPath()), last);
+}
+
 TEST_F(ZipWriting, StreamArchiveIsRewrittenInPlace) {
   TMemoryStream memory;
   TArZipArchive archive(memory, "memory.zip");
   archive.InsertHelper = InsertZipItem;
+  archive.SpanningThreshold = 100;  // a caller's stream is never cut into volumes
   archive.AddItem(archive.NewItem(In("book.fb2")));
   archive.SaveChanges();
   Bytes bytes = StreamBytes(memory);

@@ -8,12 +8,21 @@
 
 namespace {
 
-void Exercise(TMemoryStream& input, bool tarView) {
+void Exercise(TMemoryStream& original, bool tarView) {
+  // Saving rewrites the stream: each view works on its own copy.
+  TMemoryStream input;
+  input.LoadFromStream(original);
   input.SetPosition(0);
   TArGzipArchive archive(input, "fuzz.gz");
   archive.HoldsTar = archive.TarAutoHandle = tarView;
   archive.Limits.MaxExpandedBytes = 16 << 20;
   FuzzArchive(archive, archive.Limits.MaxExpandedBytes, [&](int32_t i) { archive.TestEntry(i); });
+  FuzzSave(archive, input, [tarView](TStream& saved) {
+    auto again = std::make_unique<TArGzipArchive>(saved, "saved.gz");
+    again->HoldsTar = again->TarAutoHandle = tarView;
+    again->Limits.MaxExpandedBytes = 16 << 20;
+    return again;
+  });
 }
 
 }  // namespace

@@ -15,5 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   archive.Limits.MaxExpandedBytes = 16 << 20;
   // An entry's data lies inside the input.
   FuzzArchive(archive, static_cast<int64_t>(size), [&](int32_t i) { archive.TestEntry(i); });
+  FuzzSave(archive, input, [](TStream& saved) { return std::make_unique<TArTarArchive>(saved, "saved.tar"); });
   return 0;
 }

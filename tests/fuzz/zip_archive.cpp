@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "ArchiveFuzz.h"
 #include "FuzzScratchFolder.h"
 #include "archive/ArZipExtract.h"
 
@@ -75,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   input.SetPosition(0);
   TArZipArchive archive(input, "fuzz.zip");
   Exercise(archive);
+  FuzzSave(archive, input, [](TStream& saved) { return std::make_unique<TArZipArchive>(saved, "saved.zip"); });
   if (bytes.find(VolumeSeparator) != std::string_view::npos) ExerciseVolumes(bytes);
   return 0;
 }
