@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "Fb2FuzzBook.h"
 #include "fb2/cFictionBook2.h"
 #include "platform/base/Streams.h"
 #include "xml/dom/DomDocument.h"
@@ -47,13 +48,9 @@ void AskEverything(const TFictionBook2& book) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TMemoryStream input;
-  if (size > 0) input.WriteBuffer(data, static_cast<int32_t>(size));
-  input.SetPosition(0);
+  LoadFuzzInput(input, data, size);
   TFictionBook2 book;
-  book.Limits.Jpeg.MaxWidthPx = book.Limits.Jpeg.MaxHeightPx = 1024;
-  book.Limits.Jpeg.MaxImageBytes = 4 << 20;
-  book.Limits.Png.MaxWidthPx = book.Limits.Png.MaxHeightPx = 1024;
-  book.Limits.Png.MaxImageBytes = 4 << 20;
+  CapFuzzBookImages(book);
   try {
     book.LoadFromStream(input);
   } catch (const Exception&) {

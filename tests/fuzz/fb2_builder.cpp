@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "Fb2FuzzBook.h"
 #include "convert/cFB2RPConvertor.h"
 #include "convert/cInternalLinks.h"
 #include "convert/cVoDaziScheme.h"
@@ -24,13 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)registered;
   TMemoryStream input;
-  if (size > 0) input.WriteBuffer(data, static_cast<int32_t>(size));
-  input.SetPosition(0);
+  LoadFuzzInput(input, data, size);
   TFictionBook2 book;
-  book.Limits.Jpeg.MaxWidthPx = book.Limits.Jpeg.MaxHeightPx = 1024;
-  book.Limits.Jpeg.MaxImageBytes = 4 << 20;
-  book.Limits.Png.MaxWidthPx = book.Limits.Png.MaxHeightPx = 1024;
-  book.Limits.Png.MaxImageBytes = 4 << 20;
+  CapFuzzBookImages(book);
   book.Limits.MaxColSpan = 50;
   try {
     book.LoadFromStream(input);
