@@ -275,3 +275,33 @@ TEST(FB2WolConvertorSave, ACoverIsCentredInItsBoxAndWritten) {
   driver.PrepareCover();
   EXPECT_FALSE(driver.CoverBitmap);
 }
+
+TEST(FB2WolConvertorSave, AWindows1251BookKeepsItsTextInTheDescription) {
+  TSchemeTestFolder folder;
+  TFB2WolConvertor driver;
+  folder.Write("war.fb2", ReadBytes(QF_TEST_DATA_DIR "/fb2/book-cp1251.fb2"));
+  driver.LoadBook(folder.Wide("war.fb2"));
+  EXPECT_EQ(driver.Description.Title, u"Война и мир");
+  driver.Scheme.PageWidth = 200;
+  driver.Scheme.PageHeight = 200;
+  driver.Scheme.CoverPage = 1;
+  driver.PrepareCover();  // the book's PNG cover, at 1 bit
+  ASSERT_TRUE(driver.CoverBitmap);
+  EXPECT_EQ(driver.CoverBitmap->PixelFormat(), pf1bit);
+  FillDocument(driver, 3);
+  driver.FormatPages();
+  driver.SaveWolf(u"");  // beside the book: its name with ".wol"
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"war.fb2", "war.wol"}));
+  const TReadWolfBook book = ReadBook(folder, "war.wol");
+  EXPECT_TRUE(book.HasCover);
+  EXPECT_EQ(book.Cover.BitCount, 1);
+  // Title, then the author, the publisher and the annotation, each in Windows-1251.
+  size_t at = 0;
+  for (const WideString& text : {WideString(u"Война и мир"), WideString(u"Лев Николаевич Толстой"),
+                                 WideString(u"Издательство «Ёлка»"), WideString(u"1869"), WideString(u"Роман-эпопея")}) {
+    SCOPED_TRACE(WideToAnsi(text, CP_UTF8));
+    const size_t found = book.Description.find(WideToAnsi(text, 1251), at);
+    ASSERT_NE(found, std::string::npos);
+    at = found;
+  }
+}
