@@ -305,3 +305,29 @@ TEST(FB2WolConvertorSave, AWindows1251BookKeepsItsTextInTheDescription) {
     at = found;
   }
 }
+
+TEST(FB2WolConvertorSave, CancelDuringTheLinkPassStopsAtItsFirstPage) {
+  TFB2WolConvertor driver;
+  driver.Scheme.PageWidth = 300;
+  driver.Scheme.PageHeight = 300;
+  FillDocument(driver, 40);
+  driver.Links.AddSource(u"end", 0);
+  driver.Links.SetTarget(u"end", driver.Report.RichPane().GetItemCount() - 1);
+  std::vector<int32_t> percents;
+  driver.OnProgress = [&percents](const WideString& message, int32_t percent, bool& cancel) {
+    EXPECT_EQ(message, u"Format pages...");
+    percents.push_back(percent);
+    cancel = percent > 0;
+  };
+  try {
+    driver.FormatPages();
+    ADD_FAILURE() << "formatted";
+  } catch (const WideException& e) {
+    EXPECT_EQ(e.WideMessage(), u"User break!");
+  }
+  // Stage, pass start, pages laid out, then the first page of the link pass.
+  EXPECT_EQ(percents, (std::vector<int32_t>{0, 0, 0, percents.back()}));
+  EXPECT_GT(percents.back(), 0);
+  EXPECT_EQ(driver.PageCount, 0);
+  EXPECT_EQ(driver.Report.RichPane().GetItemCount(), 0);  // the layout is reset
+}
