@@ -75,6 +75,9 @@ void TFB2WolConvertor::LoadBook(const WideString& fileName) {
       LoadBookFromFile(fileName);
     FillDescription();
   } catch (...) {
+    // Whatever failed (a file or an archive that cannot be opened too), no earlier book
+    // stays behind.
+    Reset();
     Progress(100);
     throw;
   }

@@ -133,6 +133,14 @@ TEST(FB2WolConvertorLoad, AFailedLoadEmptiesTheDriverAndAGoodOneLoadsAfter) {
   driver.LoadBook(folder.Wide("good.fb2"));
   EXPECT_TRUE(driver.HasBook());
   EXPECT_EQ(driver.Description.Title, u"Zip Book");
+  // An archive or a file that cannot be opened leaves the driver empty too.
+  folder.Write("empty.zip", "");
+  EXPECT_THROW(driver.LoadBook(folder.Wide("empty.zip")), EArException);
+  EXPECT_FALSE(driver.HasBook());
+  driver.LoadBook(folder.Wide("good.fb2"));
+  EXPECT_ANY_THROW(driver.LoadBook(folder.Wide("missing.fb2")));
+  EXPECT_FALSE(driver.HasBook());
+  EXPECT_TRUE(driver.FileName.empty());
 }
 
 TEST(FB2WolConvertorLoad, CancelWhileLoadingRaisesUserBreak) {
