@@ -69,7 +69,8 @@ public:
   // appears only when complete; on a break or an error no file is left and an existing
   // file is untouched.
   void SaveWolf(const WideString& fileName);
-  // Draws page n (1-based) with header and footer into PageBitmap.
+  // Draws page n (1-based) with header and footer into PageBitmap, converted to gray when
+  // the scheme asks for it.
   void RenderPage(int32_t n);
 
   // "%A" authors, "%T" title, "%P" page, "%C" page count, "%%" one percent sign; any other
@@ -139,6 +140,9 @@ private:
   // The last draw item of page j (1-based) of pageCount pages.
   int32_t LastDrawItemOfPage(int32_t j, int32_t pageCount) const;
   void DrawBand(int32_t n, bool header, int32_t height);
+  // RenderPage without the gray conversion.
+  void PaintPage(int32_t n);
+  bool GraysPages() const { return Scheme.BookColors == 2 && Scheme.UseClearType; }
   void CollectTOC(TWolfWriter& writer) const;
   void WriteWolf(TStream& stream);
 

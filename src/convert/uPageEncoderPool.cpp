@@ -4,7 +4,7 @@
 #include "wolf/uLZSS32.h"
 #include "wolf/uWolfImages.h"
 
-TPageEncoderPool::TPageEncoderPool(int32_t threads) {
+TPageEncoderPool::TPageEncoderPool(int32_t threads, TPrepare prepare) : FPrepare(std::move(prepare)) {
   for (int32_t i = 0; i < threads; ++i) FWorkers.emplace_back([this] { Work(); });
 }
 
@@ -19,8 +19,6 @@ TPageEncoderPool::~TPageEncoderPool() {
 
 void TPageEncoderPool::Submit(std::unique_ptr<TBitmap> bitmap, int32_t bitCount) {
   auto job = std::make_shared<TJob>();
-  job->Page.Width = bitmap->Width();
-  job->Page.Height = bitmap->Height();
   job->Page.BitCount = bitCount;
   job->Bitmap = std::move(bitmap);
   {
@@ -55,6 +53,9 @@ void TPageEncoderPool::Work() {
       FWaiting.pop_front();
     }
     try {
+      FPrepare(job->Bitmap);
+      job->Page.Width = job->Bitmap->Width();
+      job->Page.Height = job->Bitmap->Height();
       TMemoryStream stream;
       const int32_t length = EncodeWolfImage(stream, *job->Bitmap, job->Page.BitCount, compressor);
       const auto* bytes = static_cast<const uint8_t*>(stream.Memory());
