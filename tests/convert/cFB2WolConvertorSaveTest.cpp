@@ -12,7 +12,9 @@
 #include "convert/ConvertTestBooks.h"
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/CodePages.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
+#include "richtext/table/RPTableItem.h"
 #include "unicode/WideException.h"
 #include "wolf/WolfFileReader.h"
 
@@ -330,4 +332,45 @@ TEST(FB2WolConvertorSave, CancelDuringTheLinkPassStopsAtItsFirstPage) {
   EXPECT_GT(percents.back(), 0);
   EXPECT_EQ(driver.PageCount, 0);
   EXPECT_EQ(driver.Report.RichPane().GetItemCount(), 0);  // the layout is reset
+}
+
+// Until the builder fills documents from books, the book's own JPEG and PNG pictures (as
+// the book model decodes them) and a table are put into the document here.
+TEST(FB2WolConvertorSave, PicturesAndTablesGoOnPagesOfTheBook) {
+  RegisterTextItemClasses();
+  RegisterPictureItemClasses();
+  TSchemeTestFolder folder;
+  TFB2WolConvertor driver;
+  driver.LoadBook(Utf8ToWide(QF_TEST_DATA_DIR "/fb2/book-utf8-bom.fb2"));
+  driver.Scheme.PageWidth = 240;
+  driver.Scheme.PageHeight = 320;
+  TCustomRPData& document = driver.Report.RichPane().RPData();
+  document.AddAnsiText("Pictures and a table", 0, TRPTag(), 0);
+  for (const char16_t* id : {u"cover.jpg", u"pic.png"}) {
+    auto bitmap = std::make_unique<TBitmap>();
+    ASSERT_TRUE(driver.Book.LoadBinaryImage(id, *bitmap, 200, 150, true, 2));
+    document.AddItem("", std::make_unique<TRPGraphicItemInfo>(&document, std::move(bitmap), rpvaBaseline));
+  }
+  auto item = std::make_unique<TRPTableItemInfo>(40, 2, &document);
+  TRPTableItemInfo& table = *item;
+  document.AddItem("", std::move(item));
+  table.SetCellBorderWidth(1);
+  table.SetCellBorderStyle(rptbColor);
+  table.SetBorderStyle(rptbColor);
+  table.SetBestWidth(-100);
+  for (int32_t r = 0; r < 40; ++r)
+    for (int32_t c = 0; c < 2; ++c) {
+      table.GetCell(r, c)->Clear();
+      table.GetCell(r, c)->AddRawText("cell " + std::to_string(r), 0, 0);
+    }
+  document.AddAnsiText("After the table", 0, TRPTag(), 0);
+  driver.FormatPages();
+  ASSERT_GE(driver.PageCount, 3);  // the table alone is taller than a page
+  driver.SaveWolf(folder.Wide("pictures.wol"));
+  const TReadWolfBook book = ReadBook(folder, "pictures.wol");
+  ASSERT_EQ(static_cast<int32_t>(book.Images.size()), driver.PageCount);
+  // Page 1 shows the pictures: many pixels of the middle grays, which text alone lacks.
+  const TReadWolfImage& first = book.Images[0];
+  const std::vector<uint8_t> pixels = DecodeWolfImagePixels(first.Encoded, first.Width, first.Height, 2);
+  EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](uint8_t p) { return p == 1 || p == 2; }), 2000);
 }
