@@ -92,7 +92,7 @@ void TFB2WolConvertor::WriteWolf(TStream& stream) {
     }
     pageWritten();
   }
-  while (written < PageCount) {
+  while (pool && written < PageCount) {
     const TEncodedPage encoded = pool->TakeOldest();
     writer.AddEncodedPageImage(encoded.Width, encoded.Height, encoded.BitCount, encoded.Bytes);
     pageWritten();

@@ -1,5 +1,7 @@
 #include "convert/uPageEncoderPool.h"
 
+#include <cassert>
+
 #include "platform/base/Streams.h"
 #include "wolf/uLZSS32.h"
 #include "wolf/uWolfImages.h"
@@ -33,6 +35,7 @@ TEncodedPage TPageEncoderPool::TakeOldest() {
   std::shared_ptr<TJob> job;
   {
     std::unique_lock lock(FMutex);
+    assert(!FJobs.empty());
     job = FJobs.front();
     FJobDone.wait(lock, [&job] { return job->Done; });
     FJobs.pop_front();
