@@ -52,6 +52,7 @@ TEST(FB2WolConvertorLoad, BooksAndArchivesLoadOrFailWithTheirMessages) {
       folder.Write(c.FileName, c.Data);
     else
       ASSERT_TRUE(WriteTestZip(folder / c.FileName, c.Entries));
+    folder.Write("older.wol", "older book");
     TFB2WolConvertor driver;
     TReports reports;
     Watch(driver, reports);
@@ -70,6 +71,8 @@ TEST(FB2WolConvertorLoad, BooksAndArchivesLoadOrFailWithTheirMessages) {
       }
       EXPECT_FALSE(driver.HasBook());
       EXPECT_TRUE(driver.FileName.empty());
+      // A bad book writes nothing; the older ".wol" stays as it was.
+      EXPECT_EQ(folder.Read("older.wol"), "older book");
     }
     EXPECT_EQ(reports, (TReports{{u"Loading...", 0}, {u"Loading...", 100}}));
   }
