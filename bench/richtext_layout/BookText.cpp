@@ -36,17 +36,20 @@ std::vector<TBookParagraph> BookParagraphs() {
         i = xml.find('>', i);
         continue;
       }
-      if (xml.compare(i, 5, "&amp;") == 0) text += '&', i += 4;
-      else if (xml.compare(i, 4, "&lt;") == 0) text += '<', i += 3;
-      else if (xml.compare(i, 4, "&gt;") == 0) text += '>', i += 3;
-      else text += xml[i];
+      if (xml.compare(i, 5, "&amp;") == 0)
+        text += '&', i += 4;
+      else if (xml.compare(i, 4, "&lt;") == 0)
+        text += '<', i += 3;
+      else if (xml.compare(i, 4, "&gt;") == 0)
+        text += '>', i += 3;
+      else
+        text += xml[i];
     }
     out.push_back({AnsiToWide(text, CP_UTF8), inTitle});
     at = close;
   }
   return out;
 }
-
 
 void SetUpBookStyle(TRPStyle& style) {
   RegisterTextItemClasses();

@@ -1,10 +1,10 @@
 // The conversion's road through the report helper for a 100,000-word book (mkbook.py):
 // the whole document laid out for a 600-pixel page width and cut into 800-pixel pages,
-// and, in the second benchmark, every page painted into a 24-bit 600 x 800 page bitmap.
+// and, in the other benchmarks, every page painted into a 600 x 800 page bitmap of 24
+// bits or of 1 bit (in black on white, as a 1-bit book's pages are painted).
 // Rates are real pages per second; peak memory is the process's resident maximum.
-#include <sys/resource.h>
-
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include "BookText.h"
 #include "platform/graphics/Bitmap.h"
@@ -22,7 +22,7 @@ double PeakMemoryMiB() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void PaginateBook(benchmark::State& state, bool paint) {
+void PaginateBook(benchmark::State& state, bool paint, TPixelFormat format) {
   static const std::vector<TBookParagraph> paragraphs = BookParagraphs();
   if (paragraphs.empty()) {
     state.SkipWithError("the book generator " QF_MKBOOK " did not run");
@@ -36,7 +36,8 @@ void PaginateBook(benchmark::State& state, bool paint) {
   pane.LeftMargin = pane.RightMargin = 0;
   AddBookParagraphs(pane.RPData(), paragraphs, style);
   TBitmap page;
-  page.SetPixelFormat(pf24bit);
+  page.SetPixelFormat(format);
+  if (format == pf1bit) helper.SetColorMode(rpcmBlackOnWhite);
   page.SetSize(PageWidthPx, PageHeightPx);
   TCanvas& canvas = *page.Canvas();
   int64_t pages = 0;
@@ -60,9 +61,11 @@ void PaginateBook(benchmark::State& state, bool paint) {
   state.counters["peak MiB"] = PeakMemoryMiB();
 }
 
-void PaginateOnly(benchmark::State& state) { PaginateBook(state, false); }
-void PaginateAndPaint(benchmark::State& state) { PaginateBook(state, true); }
+void PaginateOnly(benchmark::State& state) { PaginateBook(state, false, pf24bit); }
+void PaginateAndPaint(benchmark::State& state) { PaginateBook(state, true, pf24bit); }
+void PaginateAndPaint1Bit(benchmark::State& state) { PaginateBook(state, true, pf1bit); }
 BENCHMARK(PaginateOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(PaginateAndPaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(PaginateAndPaint1Bit)->Unit(benchmark::kMillisecond);
 
 }  // namespace

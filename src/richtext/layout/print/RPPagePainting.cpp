@@ -99,8 +99,8 @@ void TCustomPrintableRPData::PaintPageText(TCanvas& canvas, int32_t i, int32_t p
     style.DrawTextBack(canvas, d.ItemNo, textStyle, this, left, top, d.Width, d.Height, TRPTextDrawStates{});
   AnsiString shown;
   DrawItems.GetSubString(i, *this, shown);
-  shown = PrepareDisplayText(shown, item.ItemOptions, font.StyleEx.Contains(rpfsAllCaps), !IsLineWrappedAfter(i),
-                             false, false);
+  shown = PrepareDisplayText(shown, item.ItemOptions, font.StyleEx.Contains(rpfsAllCaps), !IsLineWrappedAfter(i), false,
+                             false);
   style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, left, top, d.Width, d.Height,
                       TRPTextDrawStates{}, true, preview && correction, GetColorMode(), biDi);
 }
@@ -118,22 +118,22 @@ void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t p
     if (!printable && !IsModelBitmapItem(item)) return;
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf24bit);
-    const int32_t height = part >= 0 ? DeviceToScreenY(static_cast<TRPMultiDrawItemInfo&>(d).PartsList.Part(part)->Height,
-                                                       resolution)
-                                     : item.GetImageHeight(&style);
-    const int32_t width = item.GetBoolValue(rpibqWholeLine)
-                              ? DeviceToScreenX(GetWidth() - ScreenToDeviceX(GetRightMargin(), resolution) - d.Left,
-                                                resolution)
-                              : item.GetImageWidth(&style);
+    const int32_t height =
+        part >= 0 ? DeviceToScreenY(static_cast<TRPMultiDrawItemInfo&>(d).PartsList.Part(part)->Height, resolution)
+                  : item.GetImageHeight(&style);
+    const int32_t width =
+        item.GetBoolValue(rpibqWholeLine)
+            ? DeviceToScreenX(GetWidth() - ScreenToDeviceX(GetRightMargin(), resolution) - d.Left, resolution)
+            : item.GetImageWidth(&style);
     bitmap.SetSize(width, height);
     FillItemBackground(DeviceToScreenX(d.Left, resolution) + item.GetBorderWidth(),
-                       DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false,
-                       resolution, bitmap);
+                       DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false, resolution,
+                       bitmap);
     if (printable ? printable->PrintToBitmap(bitmap, preview, GetColorMode(), part, d, *this)
                   : PrintModelItemToBitmap(item, bitmap, preview, part, d))
       DrawGraphicOnDevice(canvas, d.Left + areaLeft + ScreenToDeviceX(item.GetBorderWidth(), resolution),
-                          CurrentY + ScreenToDeviceY(item.GetBorderHeight(), resolution), false, bitmap, resolution,
-                          -1, -1);
+                          CurrentY + ScreenToDeviceY(item.GetBorderHeight(), resolution), false, bitmap, resolution, -1,
+                          -1);
   } else if (const auto* brk = dynamic_cast<const TRPBreakItemInfo*>(&item)) {
     brk->Print(canvas, d.Left + areaLeft, areaRight, CurrentY, resolution, GetColorMode(), style);
   } else if (const auto* tab = dynamic_cast<const TRPTabItemInfo*>(&item)) {

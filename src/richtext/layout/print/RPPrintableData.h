@@ -67,8 +67,8 @@ private:
                                 int32_t pageTop, int32_t areaLeft, const TRPResolution& resolution);
   void PaintPageText(TCanvas& canvas, int32_t i, int32_t pageTop, int32_t areaLeft, const TRPResolution& resolution,
                      bool preview, bool correction);
-  void PaintPageItem(TCanvas& canvas, int32_t i, int32_t part, int32_t firstDrawNo, int32_t pageTop,
-                     int32_t areaLeft, const TRPResolution& resolution, bool preview, bool correction);
+  void PaintPageItem(TCanvas& canvas, int32_t i, int32_t part, int32_t firstDrawNo, int32_t pageTop, int32_t areaLeft,
+                     const TRPResolution& resolution, bool preview, bool correction);
   // The bottom of draw item j in its paragraph's decoration on a page ending at lastDrawNo.
   int32_t DecorationBottom(int32_t j, int32_t lastDrawNo) const;
 };

@@ -22,6 +22,11 @@ TRPReportHelper::TRPReportHelper(TComponent* owner) : TCustomRPPrint(owner) {
   SetColorMode(rpcmColor);
 }
 
+void TRPReportHelper::Loaded() {
+  TCustomRPPrint::Loaded();
+  RichPane().SetBackgroundStyle(RichPane().BackgroundStyle());
+}
+
 void TRPReportHelper::PaintPage(int32_t pageNo, TCanvas& canvas, bool preview, int32_t pageHeight) {
   ReportData().PaintHeight = pageHeight;
   RichPane().DrawPage(pageNo, canvas, preview, PreviewCorrection);

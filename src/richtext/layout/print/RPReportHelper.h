@@ -50,6 +50,8 @@ public:
       OnDrawCheckpoint;
 
   TReportRichPane& RichPane() const { return static_cast<TReportRichPane&>(PrintableRP()); }
+  // After streaming: the control's background is applied again.
+  void Loaded() override;
   TReportRPData& ReportData() const { return RichPane().ReportData(); }
 
   // Formats the document on canvas for a page width in device pixels; any earlier

@@ -3,6 +3,8 @@
 #include "richtext/layout/view/RPControlData.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
@@ -30,33 +32,44 @@ void TRPControlData::ClearFormatting() {
 bool TRPControlData::DoTabNavigation(bool backward, TCanvas* canvas) {
   const TRPStyle* style = GetStyleSheet();
   if (!style) return false;
-  const int32_t count = GetItemCount();
-  int32_t i = FocusedItemData == this ? FocusedItemNo : backward ? count : -1;
-  for (i += backward ? -1 : 1; i >= 0 && i < count; i += backward ? -1 : 1) {
-    if (!GetItem(i)->GetBoolValueEx(rpibqxFocusable, style) || GetItemFirstDrawItem(i) < 0) continue;
-    if (canvas) DrawFocusRectangle(*canvas);
-    FocusedItemNo = i;
-    FocusedItemData = this;
-    if (canvas) DrawFocusRectangle(*canvas);
-    const TRPDrawLineInfo& d = *DrawItems[GetItemFirstDrawItem(i)];
-    ShowRectangle(d.Left, d.Top, d.Width, d.Height);
-    return true;
-  }
-  return false;
+  // The items that take the focus, in document order, those of sub-documents (table
+  // cells) right after the item that holds them.
+  std::vector<std::pair<TCustomRPFormattedData*, int32_t>> stops;
+  EnumItems([&](TCustomRPData& data, int32_t itemNo, bool&) {
+    auto* formatted = dynamic_cast<TCustomRPFormattedData*>(&data);
+    if (formatted && data.GetItem(itemNo)->GetBoolValueEx(rpibqxFocusable, style) &&
+        formatted->GetItemFirstDrawItem(itemNo) >= 0)
+      stops.emplace_back(formatted, itemNo);
+  });
+  const auto current = std::find(stops.begin(), stops.end(), std::make_pair(FocusedItemData, FocusedItemNo));
+  const int32_t at = static_cast<int32_t>(current - stops.begin());
+  const int32_t count = static_cast<int32_t>(stops.size());
+  const int32_t next = current == stops.end() ? (backward ? count - 1 : 0) : at + (backward ? -1 : 1);
+  if (next < 0 || next >= count) return false;
+  if (canvas) DrawFocusRectangle(*canvas);
+  FocusedItemData = stops[static_cast<size_t>(next)].first;
+  FocusedItemNo = stops[static_cast<size_t>(next)].second;
+  if (canvas) DrawFocusRectangle(*canvas);
+  const TRPDrawLineInfo& d = *FocusedItemData->DrawItems[FocusedItemData->GetItemFirstDrawItem(FocusedItemNo)];
+  FocusedItemData->ShowRectangle(d.Left, d.Top, d.Width, d.Height);
+  return true;
 }
 
 void TRPControlData::DrawFocusRectangle(TCanvas& canvas) {
-  if (FocusedItemData != this || FocusedItemNo < 0 || FocusedItemNo >= GetItemCount()) return;
-  if (!GetItem(FocusedItemNo)->GetBoolValueEx(rpibqxJumpCursor, GetStyleSheet())) return;
+  TCustomRPFormattedData* data = FocusedItemData;
+  if (!data || FocusedItemNo < 0 || FocusedItemNo >= data->GetItemCount()) return;
+  if (!data->GetItem(FocusedItemNo)->GetBoolValueEx(rpibqxJumpCursor, GetStyleSheet())) return;
   canvas.Pen().SetColor(clBlack);
   canvas.Brush().SetStyle(bsSolid);
   canvas.Brush().SetColor(clWhite);
-  for (int32_t i = GetItemFirstDrawItem(FocusedItemNo); i >= 0 && i < DrawItems.Count(); ++i) {
-    const TRPDrawLineInfo& d = *DrawItems[i];
+  // Control coordinates: the holder's place in this document, less the scroll position
+  // (GetVOffs already holds this document's own origin).
+  const int32_t dx = data->GetOrigin().X - GetOrigin().X - GetHOffs();
+  const int32_t dy = data->GetOrigin().Y - GetOrigin().Y - GetVOffs();
+  for (int32_t i = data->GetItemFirstDrawItem(FocusedItemNo); i >= 0 && i < data->DrawItems.Count(); ++i) {
+    const TRPDrawLineInfo& d = *data->DrawItems[i];
     if (d.ItemNo != FocusedItemNo) break;
-    // Control coordinates: GetVOffs already holds the vertical alignment offset.
-    const int32_t left = d.Left - 1 - GetHOffs(), top = d.Top - 1 - GetVOffs();
-    canvas.DrawFocusRect(TRect{left, top, left + d.Width + 2, top + d.Height + 2});
+    canvas.DrawFocusRect(TRect{d.Left - 1 + dx, d.Top - 1 + dy, d.Left + d.Width + 1 + dx, d.Top + d.Height + 1 + dy});
   }
 }
 
@@ -98,7 +111,7 @@ void TRichPaneRPData::SetDocumentFlags(TRPDocumentFlags flags) { FControl.Docume
 TRPOptions TRichPaneRPData::GetOptions() const { return FControl.Options; }
 void TRichPaneRPData::SetOptions(TRPOptions options) { FControl.Options = options; }
 AnsiString TRichPaneRPData::GetDelimiters() const { return FControl.Delimiters; }
-TRPBiDiMode TRichPaneRPData::GetBiDiMode() const { return FControl.BiDiMode; }
+TRPBiDiMode TRichPaneRPData::GetBiDiMode() const { return FControl.BiDiMode(); }
 
 int32_t TRichPaneRPData::GetLeftMargin() const { return FControl.LeftMargin; }
 int32_t TRichPaneRPData::GetRightMargin() const { return FControl.RightMargin; }
@@ -172,6 +185,5 @@ void TRichPaneRPData::ExecuteItemJump(int32_t jumpId) {
 }
 
 void TRichPaneRPData::SelectionChanged() {
-  if (FControl.Host() && ControlAlive() && FControl.OnSelect)
-    FControl.OnSelect(&FControl);
+  if (FControl.Host() && ControlAlive() && FControl.OnSelect) FControl.OnSelect(&FControl);
 }

@@ -23,10 +23,11 @@ public:
   TRPTabNavigationType TabNavigation = rptnTab;
 
   void ClearFormatting() override;
-  // Moves the keyboard focus to the next (backward: previous) item of this document that
-  // takes it, erasing the old focus rectangle on canvas and drawing the new one when a
-  // canvas is given. False when no such item is left (the focus then belongs to the next
-  // control of the form, which the window host decides).
+  // Moves the keyboard focus to the next (backward: previous) item that takes it, in this
+  // document or its sub-documents (table cells), erasing the old focus rectangle on
+  // canvas and drawing the new one when a canvas is given, and bringing the item into
+  // view. False when no such item is left (the focus then belongs to the next control of
+  // the form, which the window host decides).
   bool DoTabNavigation(bool backward, TCanvas* canvas);
   // The focus rectangle (XOR: a second call erases it) around every draw item of the
   // focused item, when that item is a hyperlink.

@@ -41,10 +41,9 @@ public:
   explicit TRPScroller(TComponent* owner);
 
   TBorderStyle BorderStyle = bsNone;
-  bool Tracking = true;  // the view follows the thumb while it is dragged
+  bool Tracking = true;     // the view follows the thumb while it is dragged
   bool FullRedraw = false;  // the background cannot be shifted: scrolling repaints everything
   TRPPaletteAction DoInPaletteMode = rppaCreateCopies;
-  TRPBiDiMode BiDiMode = rpbdUnspecified;
   bool UseXPThemes = true;
   bool KeyboardScroll = true;
   int32_t LineStep = 1;   // units per arrow click
@@ -54,6 +53,10 @@ public:
   TNotifyEvent OnResize;
   // Windows that move with the content; not owned.
   std::vector<TRPEmbeddedWindow*> EmbeddedWindows;
+
+  TRPBiDiMode BiDiMode() const { return FBiDiMode; }
+  // The host recreates its window for a new direction (scroll bar side).
+  virtual void SetBiDiMode(TRPBiDiMode value) { FBiDiMode = value; }
 
   // The window that shows the control, or none (not owned).
   IRPWindowHost* Host() const { return FHost; }
@@ -113,6 +116,7 @@ protected:
 
 private:
   IRPWindowHost* FHost = nullptr;
+  TRPBiDiMode FBiDiMode = rpbdUnspecified;
   int32_t FWidth = 0, FHeight = 0, FClientWidth = 0, FClientHeight = 0;
   bool FVScrollVisible = true, FHScrollVisible = true;
   bool FUpdatingBars = false;

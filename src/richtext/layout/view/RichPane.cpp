@@ -51,6 +51,18 @@ void TCustomRichPane::SetBackgroundStyle(TBackgroundStyle style) {
   Repaint();
 }
 
+void TCustomRichPane::SetBiDiMode(TRPBiDiMode value) {
+  if (value == BiDiMode()) return;
+  TRPScroller::SetBiDiMode(value);
+  Format();
+}
+
+void TCustomRichPane::Loaded() {
+  TRPScroller::Loaded();
+  SetBackgroundStyle(BackgroundStyle());
+  Format();
+}
+
 TColor TCustomRichPane::EffectiveColor() const {
   if (Color != clNone) return Color;
   return FStyle ? FStyle->Color : clWindow;

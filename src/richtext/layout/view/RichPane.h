@@ -28,10 +28,9 @@ inline constexpr TRPOptions rpoDblClickSelectsWord = 0x2000;
 inline constexpr TRPOptions rpoRClickDeselects = 0x4000;
 inline constexpr TRPOptions rpoFastFormatting = 0x8000;
 inline constexpr TRPOptions rpoDisallowDrag = 0x10000;
-inline constexpr TRPOptions rpoRichPaneDefaults = rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks |
-                                                  rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyImage |
-                                                  rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord |
-                                                  rpoRClickDeselects | rpoFastFormatting;
+inline constexpr TRPOptions rpoRichPaneDefaults =
+    rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyImage |
+    rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord | rpoRClickDeselects | rpoFastFormatting;
 
 // Where a document shorter than the client area stands in it.
 enum TRPDocVAlign : uint8_t { rpdvaTop, rpdvaCenter, rpdvaBottom };
@@ -75,6 +74,10 @@ public:
   // Stores the style and applies the background: scrolling repaints everything when the
   // background needs it; the control repaints.
   void SetBackgroundStyle(TBackgroundStyle style);
+  // A new direction lays the document out again.
+  void SetBiDiMode(TRPBiDiMode value) override;
+  // After streaming: the background is applied and the document formatted.
+  void Loaded() override;
   // Whether text styles are applied with the style sheet's own pixels per inch.
   virtual bool UsesStylePixelsPerInch() const { return false; }
   // The effective colour: Color, else the style sheet's, else clWindow.
@@ -84,7 +87,9 @@ public:
   // Releases the formatting, then removes every item and checkpoint.
   void Clear();
   virtual void ClearFormatting();
-  void AddItem(AnsiString name, std::unique_ptr<TCustomRPItemInfo> item) { FData->AddItem(std::move(name), std::move(item)); }
+  void AddItem(AnsiString name, std::unique_ptr<TCustomRPItemInfo> item) {
+    FData->AddItem(std::move(name), std::move(item));
+  }
   // One paragraph per line of 8-bit text, without a tag.
   bool AddTextNL(AnsiStringView text, int32_t styleNo, int32_t firstParaNo, int32_t paraNo) {
     return FData->AddMultilineText(text, styleNo, TRPTag(), paraNo, firstParaNo);
@@ -117,8 +122,12 @@ public:
 
   // The document as plain text, lines of lineWidth characters (80 for drag and drop):
   // 8-bit in the default code page, or UTF-16LE; false when writing failed.
-  bool SaveTextToStream(TStream& stream, int32_t lineWidth) { return FData->SaveTextToStream(stream, lineWidth, false, false, false); }
-  bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) { return FData->SaveTextToStream(stream, lineWidth, true, false, false); }
+  bool SaveTextToStream(TStream& stream, int32_t lineWidth) {
+    return FData->SaveTextToStream(stream, lineWidth, false, false, false);
+  }
+  bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) {
+    return FData->SaveTextToStream(stream, lineWidth, true, false, false);
+  }
   // Copies every event handler of source.
   void AssignEvents(const TCustomRichPane& source);
 

@@ -18,38 +18,44 @@ struct TGoldenCase {
 const TGoldenCase GoldenCases[] = {
     // SpaceAfter 20 is needed below every line, even mid-paragraph: the third line
     // (bottom 90) does not fit 100 - 20.
-    {"space_after_every_line", [](TReportFixture& f) {
+    {"space_after_every_line",
+     [](TReportFixture& f) {
        f.Para(0).SpaceAfter = 20;
        f.AddBlocks(0, {30, 30, 30, 30});
      }},
     // A page that starts inside a paragraph with SpaceBefore 10 still starts 10 above
     // its first line: page 2 has top 100 - 10.
-    {"space_before_every_page_start", [](TReportFixture& f) {
+    {"space_before_every_page_start",
+     [](TReportFixture& f) {
        f.Para(0).SpaceBefore = 10;
        f.AddBlocks(0, {30, 30, 30, 30});
      }},
     // B keeps its lines together and fits the next page: the page ends before B.
-    {"keep_lines_together_moves_whole", [](TReportFixture& f) {
+    {"keep_lines_together_moves_whole",
+     [](TReportFixture& f) {
        const int32_t keep = f.AddParaStyle();
        f.Para(keep).Options.Include(rppaoKeepLinesTogether);
        f.AddBlocks(0, {30, 30});
        f.AddBlocks(keep, {30, 30, 30});
      }},
     // A kept-together paragraph longer than the page breaks at the line that does not fit.
-    {"keep_lines_together_longer_than_page", [](TReportFixture& f) {
+    {"keep_lines_together_longer_than_page",
+     [](TReportFixture& f) {
        f.Para(0).Options.Include(rppaoKeepLinesTogether);
        f.AddBlocks(0, {30, 30, 30, 30, 30});
      }},
     // A keeps with next and B's first line does not fit: the page ends before A's last
     // line.
-    {"keep_with_next", [](TReportFixture& f) {
+    {"keep_with_next",
+     [](TReportFixture& f) {
        const int32_t next = f.AddParaStyle();
        f.Para(next).Options.Include(rppaoKeepWithNext);
        f.AddBlocks(next, {30, 30, 30});
        f.AddBlocks(0, {30, 30});
      }},
     // A keeps with next and its lines together: the page ends before A's first line.
-    {"keep_with_next_and_lines", [](TReportFixture& f) {
+    {"keep_with_next_and_lines",
+     [](TReportFixture& f) {
        const int32_t both = f.AddParaStyle();
        f.Para(both).Options.Include(rppaoKeepWithNext);
        f.Para(both).Options.Include(rppaoKeepLinesTogether);
@@ -59,7 +65,8 @@ const TGoldenCase GoldenCases[] = {
      }},
     // The same A at the top of the page: moving it would empty the page, so the page
     // ends before B (the fallback).
-    {"keep_with_next_fallback", [](TReportFixture& f) {
+    {"keep_with_next_fallback",
+     [](TReportFixture& f) {
        const int32_t both = f.AddParaStyle();
        f.Para(both).Options.Include(rppaoKeepWithNext);
        f.Para(both).Options.Include(rppaoKeepLinesTogether);
@@ -69,7 +76,8 @@ const TGoldenCase GoldenCases[] = {
     // A page break before an item mid-page starts a page there; one before the item
     // that begins a page (item 4, which starts page 3 through its own break) adds no
     // further, empty page.
-    {"page_break_before", [](TReportFixture& f) {
+    {"page_break_before",
+     [](TReportFixture& f) {
        f.AddBlocks(0, {30});
        f.AddBlocks(0, {30});
        f.Data().GetItem(1)->SetPageBreakBefore(true);
@@ -80,14 +88,18 @@ const TGoldenCase GoldenCases[] = {
      }},
     // A block 230 high that may be split in parts of at least 20 after a 30-pixel line:
     // parts 70, 100 and 60; the line after it fits below the last part.
-    {"split_item", [](TReportFixture& f) {
+    {"split_item",
+     [](TReportFixture& f) {
        f.AddBlocks(0, {30});
        f.AddSplitBlock(0, 230, 20);
        f.AddBlocks(0, {30});
      }},
     // A line taller than the page stays whole and overflows; the next page starts at the
     // next line.
-    {"line_taller_than_page", [](TReportFixture& f) { f.AddBlocks(0, {30, 150, 30}); }},
+    {"line_taller_than_page",
+     [](TReportFixture& f) {
+       f.AddBlocks(0, {30, 150, 30});
+     }},
 };
 
 void PrintTo(const TGoldenCase& c, std::ostream* os) { *os << c.Name; }
@@ -104,6 +116,8 @@ TEST_P(RPPageGoldenTest, PageBreaksMatchTheCheckedDump) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, RPPageGoldenTest, testing::ValuesIn(GoldenCases),
-                         [](const testing::TestParamInfo<TGoldenCase>& param) { return std::string(param.param.Name); });
+                         [](const testing::TestParamInfo<TGoldenCase>& param) {
+                           return std::string(param.param.Name);
+                         });
 
 }  // namespace

@@ -18,8 +18,8 @@ struct TGenerated {
 
 TGenerated Generate(TReportFixture& f, std::mt19937& random) {
   auto pick = [&](int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(random); };
-  static const char* const Words[] = {"a", "page", "breaks", "here", "when", "the", "line", "does", "not",
-                                      "fit", "anymore", "paragraph", "of", "several", "words", "x"};
+  static const char* const Words[] = {"a",   "page", "breaks",  "here",      "when", "the",     "line",  "does",
+                                      "not", "fit",  "anymore", "paragraph", "of",   "several", "words", "x"};
   TGenerated g;
   g.PageHeight = pick(40, 220);
   // Paragraph styles 1 .. 6 with spacing and keep options.
@@ -113,8 +113,8 @@ TEST_F(RPPageInvariantTest, PagesOfGeneratedDocumentsKeepTheRules) {
       // A page that starts right after a keep-with-next paragraph does so only when
       // moving the break before that paragraph (and the chain before it) would have
       // emptied the page before.
-      for (int32_t x = first; Data->IsParaStartDrawItem(x) && x > 0 &&
-                              Para(x - 1).Options.Contains(rppaoKeepWithNext);) {
+      for (int32_t x = first;
+           Data->IsParaStartDrawItem(x) && x > 0 && Para(x - 1).Options.Contains(rppaoKeepWithNext);) {
         const int32_t candidate =
             Para(x - 1).Options.Contains(rppaoKeepLinesTogether) ? ParaStart(x - 1) : LineStart(x - 1);
         if (candidate <= previousFirst) break;

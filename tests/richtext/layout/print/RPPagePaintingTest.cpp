@@ -28,6 +28,24 @@ void BuildMixedDocument(TReportFixture& f) {
 
 std::unique_ptr<TBitmap> Canvas24(int32_t width, int32_t height) { return WhitePage(width, height); }
 
+// A white page of 1 bit per pixel.
+std::unique_ptr<TBitmap> Canvas1(int32_t width, int32_t height) {
+  auto page = std::make_unique<TBitmap>();
+  page->SetPixelFormat(pf1bit);
+  page->SetSize(width, height);
+  return page;
+}
+
+// shifted holds direct moved by (dx, dy), white elsewhere.
+void ExpectShifted(const TBitmap& direct, const TBitmap& shifted, int32_t dx, int32_t dy) {
+  for (int32_t y = 0; y < shifted.Height(); ++y)
+    for (int32_t x = 0; x < shifted.Width(); ++x) {
+      const bool inside = x >= dx && y >= dy && x - dx < direct.Width() && y - dy < direct.Height();
+      const TColor expected = inside ? direct.PixelColor(x - dx, y - dy) : clWhite;
+      ASSERT_EQ(shifted.PixelColor(x, y), expected) << x << "," << y;
+    }
+}
+
 TEST(RPPagePaintingTest, PaintingAtAPositionMovesEverythingAndRestoresTheOrigin) {
   TReportFixture f(120);
   BuildMixedDocument(f);
@@ -49,12 +67,14 @@ TEST(RPPagePaintingTest, PaintingAtAPositionMovesEverythingAndRestoresTheOrigin)
     EXPECT_NE(std::find(pixels.begin(), pixels.end(), c), pixels.end()) << std::hex << c;
   auto shifted = Canvas24(130, 100);
   f.Helper.PaintPageAt(10, 40, 1, *shifted->Canvas(), false, 60);
-  for (int32_t y = 0; y < 100; ++y)
-    for (int32_t x = 0; x < 130; ++x) {
-      const bool inside = x >= 10 && y >= 40;
-      const TColor expected = inside ? direct->PixelColor(x - 10, y - 40) : clWhite;
-      ASSERT_EQ(shifted->PixelColor(x, y), expected) << x << "," << y;
-    }
+  ExpectShifted(*direct, *shifted, 10, 40);
+  // The same on 1-bit pages in black on white, as a 1-bit book's pages are painted.
+  f.Helper.SetColorMode(rpcmBlackOnWhite);
+  auto direct1 = Canvas1(120, 60);
+  f.Helper.PaintPage(1, *direct1->Canvas(), false, 60);
+  auto shifted1 = Canvas1(130, 100);
+  f.Helper.PaintPageAt(10, 40, 1, *shifted1->Canvas(), false, 60);
+  ExpectShifted(*direct1, *shifted1, 10, 40);
   TPoint origin{-1, -1};
   GetWindowOrgEx(shifted->Canvas()->Handle(), &origin);
   EXPECT_EQ(origin, (TPoint{0, 0}));
@@ -84,7 +104,9 @@ TEST(RPPagePaintingTest, ColourModesMapTheDocumentColour) {
   struct TCase {
     TRPColorMode Mode;
     TColor Expected;
-  } cases[] = {{rpcmColor, clYellow}, {rpcmBlackOnWhite, clWhite}, {rpcmBlackAndWhite, clWhite},
+  } cases[] = {{rpcmColor, clYellow},
+               {rpcmBlackOnWhite, clWhite},
+               {rpcmBlackAndWhite, clWhite},
                {rpcmGrayScale, ColorToGray(clYellow)}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.Mode));
@@ -138,7 +160,12 @@ TEST(RPPagePaintingTest, SplitPartsAreDrawnWhereTheirPagesShowThem) {
     std::string column;
     for (int32_t y = 0; y < 100; ++y) {
       const TColor c = page->PixelColor(10, y);
-      column += c == clBlack ? 'k' : c == clRed ? 'r' : c == clLime ? 'g' : c == clBlue ? 'b' : c == clWhite ? '.' : '?';
+      column += c == clBlack   ? 'k'
+                : c == clRed   ? 'r'
+                : c == clLime  ? 'g'
+                : c == clBlue  ? 'b'
+                : c == clWhite ? '.'
+                               : '?';
     }
     EXPECT_EQ(column, expected[p - 1][0]);
   }

@@ -65,10 +65,9 @@ TEST(RPControlDataTest, SmallStepKeepsTheRangeWithin32000Units) {
     bool BarVisible;
     int32_t Expected;
   } cases[] = {
-      {3300000, 1, true, 104},  // 3,300,000 div 32000 = 103 leaves 32038 units
-      {3200000, 1, true, 100},
-      {100000, 20, true, 10},   // back to 10 when that fits
-      {3300000, 1, false, 1},   // no bar: nothing to keep in range
+      {3300000, 1, true, 104},                           // 3,300,000 div 32000 = 103 leaves 32038 units
+      {3200000, 1, true, 100},  {100000, 20, true, 10},  // back to 10 when that fits
+      {3300000, 1, false, 1},                            // no bar: nothing to keep in range
       {3300000, 20, false, 20},
   };
   for (const auto& c : cases) {
@@ -143,6 +142,56 @@ TEST(RPControlDataTest, TabNavigationVisitsFocusableItemsBothWays) {
   // A new layout forgets the focus.
   view.Pane.Format();
   EXPECT_EQ(data.FocusedItemNo, -1);
+}
+
+// A whole-line item holding two cells as a table does; its cells' parent is the
+// document the item is in.
+class TCellsItem : public TRPFullLineItemInfo {
+public:
+  explicit TCellsItem(TCustomRPData* rpData) : TRPFullLineItemInfo(rpData), Row(rpData) {
+    StyleNo = -60;
+    for (int32_t i = 0; i < 2; ++i) Row.Add(std::make_unique<TRPItemFormattedData>(&Row));
+  }
+  static const TRPItemClassInfo ClassInfo;
+  TRPItemClass ItemClass() const override { return &ClassInfo; }
+  struct TLocation : TRPStoreSubRPData {
+    int32_t Index = 0;
+  };
+  TTestRow Row;
+  TCustomRPData* GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition position) override {
+    int32_t index = position == rpsdFirst ? 0 : static_cast<TLocation&>(*location).Index + 1;
+    if (index >= Row.Count()) return nullptr;
+    auto next = std::make_unique<TLocation>();
+    next->Index = index;
+    location = std::move(next);
+    return Row.Data(index);
+  }
+};
+const TRPItemClassInfo TCellsItem::ClassInfo{"TCellsItem", nullptr};
+
+// The focus goes into the cells of an item after the item, and back out after them.
+TEST(RPControlDataTest, TabNavigationVisitsTheItemsOfSubDocuments) {
+  TTestRichPane view;
+  TRichPaneRPData& data = view.Pane.RPData();
+  data.AddItem("", std::make_unique<TFocusableItem>(&data));  // 0
+  auto cells = std::make_unique<TCellsItem>(&data);
+  TCellsItem& table = *cells;
+  data.AddItem("", std::move(cells));                         // 1
+  data.AddItem("", std::make_unique<TFocusableItem>(&data));  // 2
+  TRPItemFormattedData& second = *table.Row.Data(1);
+  second.AddAnsiText("cell", 0, TRPTag(), 0);
+  second.AddItem("", std::make_unique<TFocusableItem>(&second));
+  view.Pane.Format();
+  for (int32_t i = 0; i < 2; ++i) table.Row.Data(i)->FormatSubDocument(false);
+  const std::pair<TCustomRPFormattedData*, int32_t> expected[] = {{&data, 0}, {&second, 1}, {&data, 2}};
+  for (const auto& stop : expected) {
+    ASSERT_TRUE(data.DoTabNavigation(false, nullptr));
+    EXPECT_EQ(data.FocusedItemData, stop.first);
+    EXPECT_EQ(data.FocusedItemNo, stop.second);
+  }
+  EXPECT_FALSE(data.DoTabNavigation(false, nullptr));
+  ASSERT_TRUE(data.DoTabNavigation(true, nullptr));
+  EXPECT_EQ(data.FocusedItemData, &second);
 }
 
 // An item whose painting fails.

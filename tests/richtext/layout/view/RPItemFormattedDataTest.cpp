@@ -8,16 +8,6 @@
 
 namespace {
 
-// A row of cells: its parent is a given document.
-class TTestRow : public TRPDataList {
-public:
-  explicit TTestRow(TCustomRPData* parent) : FParent(parent) {}
-  TCustomRPData* GetParentRPData() const override { return FParent; }
-
-private:
-  TCustomRPData* FParent;
-};
-
 // A cell placed at a fixed offset inside its parent.
 class TTestCell : public TRPItemFormattedData {
 public:

@@ -19,8 +19,8 @@ TEST(RPScrollerTest, WheelMovesStepTimesLinesOverThreeRoundedToEven) {
   struct TCase {
     int32_t Lines, Notches, Expected;
   } cases[] = {
-      {3, 1, 2},    // 2 x 3 / 3
-      {1, 1, 1},    // round(0.667)
+      {3, 1, 2},  // 2 x 3 / 3
+      {1, 1, 1},  // round(0.667)
       {3, 2, 4},
       {-1, 1, 20},  // a page per notch: 20 of 40 clamps to maximum - page
   };

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "richtext/layout/view/RPItemFormattedData.h"
 #include "richtext/layout/view/RichPane.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPPictureItems.h"
@@ -50,3 +51,13 @@ inline std::unique_ptr<TBitmap> WhiteTile() {
   tile->SetSize(4, 4);
   return tile;
 }
+
+// A row of cells (sub-documents) whose parent is a given document.
+class TTestRow : public TRPDataList {
+public:
+  explicit TTestRow(TCustomRPData* parent) : FParent(parent) {}
+  TCustomRPData* GetParentRPData() const override { return FParent; }
+
+private:
+  TCustomRPData* FParent;
+};

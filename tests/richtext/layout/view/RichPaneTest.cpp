@@ -150,3 +150,21 @@ TEST(RichPaneTest, AutoScrollStepsFollowThePointersDistanceFromTheArea) {
 }
 
 }  // namespace
+
+namespace {
+
+// A new direction and the end of streaming both lay the document out.
+TEST(RichPaneTest, DirectionChangesAndLoadingFormat) {
+  TTestRichPane view;
+  view.Pane.AddTextNL("text", 0, 0, 0);
+  view.Pane.SetComponentState(csLoading);
+  view.Pane.Loaded();
+  EXPECT_EQ(view.Pane.RPData().DrawItems.Count(), 1);
+  EXPECT_EQ(view.Pane.ComponentState() & csLoading, 0u);
+  view.Pane.ClearFormatting();
+  view.Pane.SetBiDiMode(rpbdRightToLeft);
+  EXPECT_EQ(view.Pane.RPData().GetBiDiMode(), rpbdRightToLeft);
+  EXPECT_EQ(view.Pane.RPData().DrawItems.Count(), 1);
+}
+
+}  // namespace
