@@ -15,6 +15,9 @@
 #include "BenchBook.h"
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/CodePages.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
+#include "richtext/model/RPTextItems.h"
 
 namespace {
 
@@ -40,6 +43,10 @@ void ConvertBook(benchmark::State& state) {
     state.SkipWithError("the book generator " QF_MKBOOK " did not run (python3-pil is needed for the cover)");
     return;
   }
+  // The program registers the item classes at start-up.
+  RegisterTextItemClasses();
+  RegisterPictureItemClasses();
+  RegisterBulletItemClasses();
   using Clock = std::chrono::steady_clock;
   std::map<WideString, double> stageMs;  // by stage text
   int32_t pages = 0;
