@@ -13,7 +13,7 @@ std::string MakeBenchBook(const std::string& options) {
   if (fd < 0) return {};
   close(fd);
   const std::string command =
-      std::string("python3 ") + QF_MKBOOK + " " + name + " --words 100000 --seed 1 " + options + " > /dev/null";
+      std::string("/usr/bin/python3 ") + QF_MKBOOK + " " + name + " --words 100000 --seed 1 " + options + " > /dev/null";
   std::string book;
   if (std::system(command.c_str()) == 0) {
     std::ifstream in(name, std::ios::binary);
