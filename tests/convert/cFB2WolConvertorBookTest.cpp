@@ -128,3 +128,20 @@ TEST(FB2WolConvertorBook, ABookWithoutABodyConvertsToNothing) {
   driver.ConvertBook();
   EXPECT_EQ(driver.PageCount, 0);
 }
+
+TEST(FB2WolConvertorBook, BuildingReportsEachFinishedSection) {
+  RegisterTextItemClasses();
+  TSchemeTestFolder folder;
+  folder.Write("four.fb2", TestFB2("Four", "<section><p>1</p></section><section><p>2</p></section>"
+                                           "<section><p>3</p></section><section><p>4</p></section>"));
+  TFB2WolConvertor driver;
+  driver.LoadBook(folder.Wide("four.fb2"));
+  std::vector<int32_t> percents;
+  driver.OnProgress = [&percents](const WideString& message, int32_t percent, bool&) {
+    if (message == u"Converting...") percents.push_back(percent);
+  };
+  driver.ConvertBook();
+  // The stage, then 25 % per section; the builder's last report repeats the count.
+  EXPECT_EQ(percents, (std::vector<int32_t>{0, 25, 50, 75, 100, 100}));
+  EXPECT_EQ(driver.PageCount, 1);
+}

@@ -264,7 +264,20 @@ TEST(FB2WolConvertorSave, ACoverIsCentredInItsBoxAndWritten) {
   ASSERT_TRUE(driver.CoverBitmap);
   EXPECT_EQ(driver.CoverBitmap->Width(), 300);
   EXPECT_EQ(driver.CoverBitmap->Height(), 400);
-  EXPECT_EQ(driver.CoverBitmap->PixelColor(0, 0), clWhite);
+  // The image, not enlarged, stands centred in the box below CoverTop.
+  TBitmap image;
+  ASSERT_TRUE(driver.Book.LoadCoverImage(image, 300, 350, false, 2));
+  const int32_t left = (300 - image.Width()) / 2, top = 50 + (350 - image.Height()) / 2;
+  for (int32_t y = 0; y < 400; ++y)
+    for (int32_t x = 0; x < 300; ++x) {
+      const bool inside = x >= left && x < left + image.Width() && y >= top && y < top + image.Height();
+      const TColor expected = inside ? image.PixelColor(x - left, y - top) : clWhite;
+      if (driver.CoverBitmap->PixelColor(x, y) != expected) {
+        ADD_FAILURE() << "cover pixel " << x << "," << y;
+        y = 400;
+        break;
+      }
+    }
   FillDocument(driver, 5);
   driver.FormatPages();
   driver.SaveWolf(folder.Wide("cover.wol"));
