@@ -198,8 +198,16 @@ TEST(FB2WolConvertorSave, AnErrorWhileSavingLeavesNoFile) {
   TSchemeTestFolder folder;
   folder.Write("book.wol", "older book");
   TFB2WolConvertor driver;
-  // Nothing laid out: the writer refuses a book without pages.
+  // An empty document lays out into no page; a stage that counts nothing reports 0 %.
+  std::vector<int32_t> percents;
+  driver.OnProgress = [&percents](const WideString&, int32_t percent, bool&) { percents.push_back(percent); };
+  driver.FormatPages();
+  EXPECT_EQ(driver.PageCount, 0);
+  EXPECT_EQ(driver.ProgressTotal, 0);
+  // The writer refuses a book without pages.
   EXPECT_ANY_THROW(driver.SaveWolf(folder.Wide("book.wol")));
+  EXPECT_TRUE(std::all_of(percents.begin(), percents.end(), [](int32_t p) { return p == 0; }));
+  EXPECT_GE(percents.size(), 5u);
   EXPECT_EQ(FolderFiles(folder), std::vector<std::string>{"book.wol"});
   EXPECT_EQ(folder.Read("book.wol"), "older book");
 }
