@@ -155,6 +155,8 @@ TEST(FB2WolConvertorSave, EncoderThreadsWriteTheSameFile) {
   }
   EXPECT_GT(files[0].size(), 1000u);
   EXPECT_TRUE(files[0] == files[1]);
+  const TReadWolfBook book = ReadBook(folder, "book.wol");
+  EXPECT_GT(book.Images.size(), 8u);  // more pages than the pool's window of 2 x 3
 }
 
 TEST(FB2WolConvertorSave, ProgressComesInOrderAndABreakLeavesTheOlderFile) {
