@@ -1,4 +1,6 @@
 // Page rendering: text templates, style fonts and font quality, header and footer bands.
+#include <cstring>
+
 #include "convert/ConvertResStrings.h"
 #include "convert/cFB2WolConvertor.h"
 #include "imaging/uGrayBitmap.h"
@@ -136,8 +138,13 @@ void TFB2WolConvertor::RenderPage(int32_t n) {
 
 void TFB2WolConvertor::PaintPage(int32_t n) {
   TCanvas& canvas = *PageBitmap.Canvas();
+  // The page white: one row filled by the canvas, copied into every other row (a solid
+  // brush gives every row the same bytes; the canvas fills pixel by pixel).
+  canvas.Brush().SetStyle(bsSolid);
   canvas.Brush().SetColor(clWhite);
-  canvas.FillRect(TRect{0, 0, Scheme.PageWidth, Scheme.PageHeight});
+  canvas.FillRect(TRect{0, 0, Scheme.PageWidth, 1});
+  const auto rowBytes = static_cast<size_t>(PageBitmap.BytesPerScanLine());
+  for (int32_t y = 1; y < PageBitmap.Height(); ++y) std::memcpy(PageBitmap.ScanLine(y), PageBitmap.ScanLine(0), rowBytes);
   if (PageCount == 0) return;
   const int32_t h = HeaderHeight(n);
   const int32_t f = FooterHeight(n);
