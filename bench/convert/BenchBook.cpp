@@ -12,8 +12,8 @@ std::string MakeBenchBook(const std::string& options) {
   const int fd = mkstemp(name);
   if (fd < 0) return {};
   close(fd);
-  const std::string command =
-      std::string("/usr/bin/python3 ") + QF_MKBOOK + " " + name + " --words 100000 --seed 1 " + options + " > /dev/null";
+  const std::string command = std::string("/usr/bin/python3 ") + QF_MKBOOK + " " + name + " --words 100000 --seed 1 " +
+                              options + " > /dev/null";
   std::string book;
   if (std::system(command.c_str()) == 0) {
     std::ifstream in(name, std::ios::binary);

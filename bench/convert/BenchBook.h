@@ -1,4 +1,5 @@
-// The benchmarks' book: mkbook.py's 100,000 Russian and English words (seed 1).
+// The benchmarks' book: mkbook.py's 100,000 Russian and English words (seed 1), made by the
+// system Python, which has the Debian packages mkbook.py needs for a cover (python3-pil).
 #pragma once
 
 #include <string>

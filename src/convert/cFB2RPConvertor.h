@@ -25,9 +25,8 @@
 
 #include "convert/ConvertLimits.h"
 #include "convert/cVoDaziStyle.h"
-#include "platform/base/Types.h"
-
 #include "platform/base/Exception.h"
+#include "platform/base/Types.h"
 
 class TCustomRPData;
 class TDomElement;
@@ -42,15 +41,14 @@ class TRPStyle;
 class TVoDaziScheme;
 class TVoDaziStyle;
 
-
 // A book the builder refuses (nested beyond its limits).
 class EFB2RPConvertError : public Exception {
-public:
+ public:
   using Exception::Exception;
 };
 
 class TFB2RPConvertor {
-public:
+ public:
   using TProgressCallback = std::function<void(int32_t sectionCount)>;
 
   TFB2RPConvertor() = default;
@@ -69,11 +67,11 @@ public:
 
   TConvertLimits Limits;
 
-protected:
+ protected:
   // Elements a handler does not know; skipped with their content.
   virtual void UnknownElement(const TDomElement& element);
 
-private:
+ private:
   // A queued note link and the notes whose expansion met it (the link's own note among
   // them would loop).
   struct TNoteLink {
@@ -153,13 +151,13 @@ private:
 
   // One level deeper for the lifetime of the guard; raises beyond Limits.MaxNesting.
   class TNestingGuard {
-  public:
+   public:
     explicit TNestingGuard(TFB2RPConvertor& owner);
     ~TNestingGuard() { --FOwner.FNesting; }
     TNestingGuard(const TNestingGuard&) = delete;
     TNestingGuard& operator=(const TNestingGuard&) = delete;
 
-  private:
+   private:
     TFB2RPConvertor& FOwner;
   };
 

@@ -32,8 +32,8 @@ struct TContainerRule {
 };
 
 const TNames BodyChildren{TagImage, TagTitle, TagEpigraph, TagSection};
-const TNames SectionChildren{TagImage, TagTitle, TagEpigraph, TagAnnotation, TagSection, TagP,
-                             TagPoem,  TagSubtitle, TagCite, TagEmptyLine, TagTable};
+const TNames SectionChildren{TagImage, TagTitle,    TagEpigraph, TagAnnotation, TagSection, TagP,
+                             TagPoem,  TagSubtitle, TagCite,     TagEmptyLine,  TagTable};
 const TNames TitleChildren{TagP, TagEmptyLine};
 const std::array<TContainerRule, 5> ContainerRules{{
     {TagEpigraph, vsEpigraph, {TagP, TagPoem, TagCite, TagEmptyLine, TagTextAuthor}, -1},
@@ -43,8 +43,8 @@ const std::array<TContainerRule, 5> ContainerRules{{
     {TagStanza, vsStanza, {TagTitle, TagSubtitle, TagV}, vsPoemTitle},
 }};
 // Elements whose content is paragraph content in a style of their own.
-const std::array<std::pair<std::u16string_view, int32_t>, 4> StyledParagraphs{{
-    {TagSubtitle, vsSubtitle}, {TagTextAuthor, vsTextAuthor}, {TagDate, vsDate}, {TagV, vsVerse}}};
+const std::array<std::pair<std::u16string_view, int32_t>, 4> StyledParagraphs{
+    {{TagSubtitle, vsSubtitle}, {TagTextAuthor, vsTextAuthor}, {TagDate, vsDate}, {TagV, vsVerse}}};
 
 }  // namespace
 
@@ -87,7 +87,8 @@ void TFB2RPConvertor::HandleElement(const TDomElement& element, int32_t titleSty
   for (const auto& [styledName, style] : StyledParagraphs)
     if (name == styledName) return WithStyle(style, 0, [&] { HandleParagraphContent(element); });
   for (const TContainerRule& rule : ContainerRules)
-    if (name == rule.Name) return WithStyle(rule.Style, 0, [&] { HandleChildren(element, rule.Children, rule.TitleStyle, false); });
+    if (name == rule.Name)
+      return WithStyle(rule.Style, 0, [&] { HandleChildren(element, rule.Children, rule.TitleStyle, false); });
   UnknownElement(element);
 }
 

@@ -1,5 +1,6 @@
 // The builder's style machinery: the two stacks, find-or-add of paragraph and text
 // styles with their per-style caches, spacer paragraphs, page breaks and text runs.
+#include <cassert>
 #include <string>
 
 #include "convert/cFB2RPConvertor.h"
@@ -41,6 +42,7 @@ void TFB2RPConvertor::Convert(TFictionBook2& book, TReportRichPane& view, TProgr
   Links = &links;
   Target = &view.RPData();
   Sheet = view.Style();
+  assert(Sheet != nullptr && "the view needs a style sheet");
   view.Clear();
   Sheet->ParaStyles().Clear();
   Sheet->TextStyles().Clear();
@@ -136,7 +138,8 @@ int32_t TFB2RPConvertor::CurrentPara() {
   const TVoDaziStyle& style = Scheme->Styles(index);
   TParaInfo para(nullptr);
   MakePlainPara(para);
-  para.Alignment = static_cast<TRPAlignment>(alignOverride > 0 ? alignOverride - 1 : static_cast<int32_t>(style.Alignment));
+  para.Alignment =
+      static_cast<TRPAlignment>(alignOverride > 0 ? alignOverride - 1 : static_cast<int32_t>(style.Alignment));
   for (uint32_t entry : StyleStack) {
     const TVoDaziStyle& active = Scheme->Styles(static_cast<int32_t>(entry & 0xFF));
     para.LeftIndent += active.LeftIndent;
@@ -160,7 +163,7 @@ int32_t TFB2RPConvertor::BeforeBlockPara(int32_t index) {
   if (cache.BeforeBlockParaNo < 0) {
     const int32_t space = Scheme->Styles(index).SpaceBefBlock;
     TParaInfo para(nullptr);
-  MakePlainPara(para);
+    MakePlainPara(para);
     para.Options.Include(rppaoKeepWithNext);
     para.SpaceBefore = space >= 3 ? space - 2 : 0;
     cache.BeforeBlockParaNo = FindOrAddPara(para);
@@ -173,7 +176,7 @@ int32_t TFB2RPConvertor::AfterBlockPara(int32_t index) {
   if (cache.AfterBlockParaNo < 0) {
     const TVoDaziStyle& style = Scheme->Styles(index);
     TParaInfo para(nullptr);
-  MakePlainPara(para);
+    MakePlainPara(para);
     if (style.KeepNext) para.Options.Include(rppaoKeepWithNext);
     para.SpaceAfter = style.SpaceAftBlock >= 3 ? style.SpaceAftBlock - 2 : 0;
     cache.AfterBlockParaNo = FindOrAddPara(para);
@@ -184,7 +187,7 @@ int32_t TFB2RPConvertor::AfterBlockPara(int32_t index) {
 int32_t TFB2RPConvertor::CentrePara() {
   if (CentreParaNo < 0) {
     TParaInfo para(nullptr);
-  MakePlainPara(para);
+    MakePlainPara(para);
     para.Alignment = rpaCenter;
     CentreParaNo = FindOrAddPara(para);
   }
@@ -245,13 +248,24 @@ void TFB2RPConvertor::PushRunStyle(TRunStyle run) {
   const int32_t current = CurrentFont();
   bool apply = true;
   switch (run) {
-    case TRunStyle::Emphasis: apply = style.ApplyEmphasis; break;
-    case TRunStyle::Strong: apply = style.ApplyStrong; break;
-    case TRunStyle::Strikethrough: apply = style.ApplyStrike; break;
-    case TRunStyle::Sub: apply = style.SubSize != 100 || style.SubOffset != 0; break;
-    case TRunStyle::Sup: apply = style.SupSize != 100 || style.SupOffset != 0; break;
+    case TRunStyle::Emphasis:
+      apply = style.ApplyEmphasis;
+      break;
+    case TRunStyle::Strong:
+      apply = style.ApplyStrong;
+      break;
+    case TRunStyle::Strikethrough:
+      apply = style.ApplyStrike;
+      break;
+    case TRunStyle::Sub:
+      apply = style.SubSize != 100 || style.SubOffset != 0;
+      break;
+    case TRunStyle::Sup:
+      apply = style.SupSize != 100 || style.SupOffset != 0;
+      break;
     case TRunStyle::Code:
-    case TRunStyle::Underline: break;
+    case TRunStyle::Underline:
+      break;
   }
   if (!apply) {
     FontStack.push_back(current);
@@ -260,10 +274,18 @@ void TFB2RPConvertor::PushRunStyle(TRunStyle run) {
   TFontInfo font(nullptr);
   font.Assign(*Sheet->TextStyles()[current]);
   switch (run) {
-    case TRunStyle::Emphasis: font.Style = font.Style + TFontStyles{fsItalic}; break;
-    case TRunStyle::Strong: font.Style = font.Style + TFontStyles{fsBold}; break;
-    case TRunStyle::Strikethrough: font.Style = font.Style + TFontStyles{fsStrikeOut}; break;
-    case TRunStyle::Underline: font.Style = font.Style + TFontStyles{fsUnderline}; break;
+    case TRunStyle::Emphasis:
+      font.Style = font.Style + TFontStyles{fsItalic};
+      break;
+    case TRunStyle::Strong:
+      font.Style = font.Style + TFontStyles{fsBold};
+      break;
+    case TRunStyle::Strikethrough:
+      font.Style = font.Style + TFontStyles{fsStrikeOut};
+      break;
+    case TRunStyle::Underline:
+      font.Style = font.Style + TFontStyles{fsUnderline};
+      break;
     case TRunStyle::Sub:
       font.Size = static_cast<int32_t>(Round(font.Size * style.SubSize / 100.0));
       font.VShift = -style.SubOffset;
@@ -303,7 +325,8 @@ void TFB2RPConvertor::AddTextRun(const TDomNode& textNode) {
     }
     size_t end = i;
     bool hasBreak = false;
-    while (end < value.size() && (value[end] == u' ' || IsLineBreakChar(value[end]))) hasBreak |= IsLineBreakChar(value[end++]);
+    while (end < value.size() && (value[end] == u' ' || IsLineBreakChar(value[end])))
+      hasBreak |= IsLineBreakChar(value[end++]);
     if (hasBreak) {
       // Merges with a blank the previous run ended with.
       const bool afterBlank = i == 0 && ParagraphOpen && Target->GetItemCount() > 0 &&

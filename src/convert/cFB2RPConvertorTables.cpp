@@ -1,5 +1,7 @@
 // The builder's tables: FB2 tables as table items with spans, merges and alignment, and
 // the notes pass that places each queued note in a note table after its section child.
+#include <utility>
+
 #include "convert/cFB2RPConvertor.h"
 #include "convert/cVoDaziScheme.h"
 #include "fb2/FB2TagNames.h"
@@ -46,6 +48,8 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
   item->SetCellVSpacing(-1);
   item->SetCellHSpacing(-1);
   item->SetBestWidth(-100);
+  // A pending page break belongs to the table, not to the first text of its cells.
+  const bool pageBreak = std::exchange(PendingPageBreak, false);
   try {
     int32_t r = 0;
     for (const TDomElement* row = table.FindFirstChildElement(TagTr); row; row = row->GetNextSiblingElement()) {
@@ -56,6 +60,7 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
     Target = &View->RPData();
     throw;
   }
+  PendingPageBreak = pageBreak;
   AppendTable(std::move(item));
 }
 
@@ -97,6 +102,7 @@ void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
   const WideString text = queued.Link->GetTextContent();
   const int32_t cols = Scheme->CopyHRefLink && !text.empty() ? 2 : 1;
   WithStyle(vsFootnote, 0, [&] {
+    const bool pageBreak = std::exchange(PendingPageBreak, false);
     auto table = std::make_unique<TRPTableItemInfo>(1, cols, &View->RPData());
     table->ParaNo = CentrePara();
     table->SetBorderStyle(rptbColor);
@@ -137,6 +143,7 @@ void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
       HandleNoteSection(*note);
     else
       HandleParagraphContent(*note);
+    PendingPageBreak = pageBreak;
     AppendTable(std::move(table));
   });
 }

@@ -78,7 +78,8 @@ struct TBuilderFixture {
     TStringStream stream(fb2);
     Book.LoadFromStream(stream);
     Progress.clear();
-    Builder.Convert(Book, View(), [this](int32_t n) { Progress.push_back(n); }, Links, Scheme);
+    Builder.Convert(
+        Book, View(), [this](int32_t n) { Progress.push_back(n); }, Links, Scheme);
   }
 
   // Text items of a document joined, one line per paragraph.

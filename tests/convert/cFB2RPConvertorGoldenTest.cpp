@@ -4,6 +4,7 @@
 // hand; QF_REGENERATE_GOLDEN=1 rewrites it (check it again after that).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -16,9 +17,9 @@ std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(FB2RPConvertorGoldenTest, SmallBookDump) {
+// The small book with the scheme of the dump.
+void BuildSmallBook(TBuilderFixture& f) {
   const std::string folder = std::string(QF_TEST_DATA_DIR) + "/convert/builder/";
-  TBuilderFixture f;
   f.Scheme.Styles(vsSection).SpaceBefBlock = 10;
   f.Scheme.Styles(vsSection).PageBreak = true;
   f.Scheme.Styles(vsPoem).SpaceAftBlock = 6;
@@ -30,6 +31,12 @@ TEST(FB2RPConvertorGoldenTest, SmallBookDump) {
   f.Scheme.PageWidth = 100;
   f.Scheme.PageHeight = 120;
   f.Build(ReadFile(folder + "small_book.fb2"));
+}
+
+TEST(FB2RPConvertorGoldenTest, SmallBookDump) {
+  const std::string folder = std::string(QF_TEST_DATA_DIR) + "/convert/builder/";
+  TBuilderFixture f;
+  BuildSmallBook(f);
   std::string dump = f.Dump();
   dump += "links:";
   for (const TSrcLinkItem& source : f.Links.Sources)
@@ -37,6 +44,34 @@ TEST(FB2RPConvertorGoldenTest, SmallBookDump) {
   dump += "\n";
   if (std::getenv("QF_REGENERATE_GOLDEN")) std::ofstream(folder + "small_book.txt", std::ios::binary) << dump;
   EXPECT_EQ(dump, ReadFile(folder + "small_book.txt"));
+}
+
+// The built document goes through page layout and painting whole: pictures, tables and
+// note tables included; every item with a page break starts a page.
+TEST(FB2RPConvertorGoldenTest, SmallBookIsPaginatedAndPainted) {
+  TBuilderFixture f;
+  BuildSmallBook(f);
+  TBitmap page;
+  page.SetPixelFormat(pf24bit);
+  page.SetSize(100, 120);
+  f.Helper.BeginLayout(*page.Canvas(), 100);
+  while (f.Helper.LayoutNextPage(120)) {
+  }
+  const int32_t pages = f.Helper.GetPagesCount();
+  ASSERT_GE(pages, 3);
+  TReportRPData& data = f.Helper.ReportData();
+  std::vector<int32_t> pageStartItems;
+  for (int32_t p = 1; p <= pages; ++p) {
+    int32_t first = 0, part = 0, last = 0;
+    data.GetPageDrawItems(p, first, part, last);
+    pageStartItems.push_back(data.DrawItems[first]->ItemNo);
+    f.Helper.PaintPage(p, *page.Canvas(), false, 120);
+  }
+  for (int32_t i = 0; i < f.Main().GetItemCount(); ++i)
+    if (f.Main().GetPageBreakBefore(i)) {
+      SCOPED_TRACE(i);
+      EXPECT_NE(std::find(pageStartItems.begin(), pageStartItems.end(), i), pageStartItems.end());
+    }
 }
 
 }  // namespace

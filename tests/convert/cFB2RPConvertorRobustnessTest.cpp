@@ -9,10 +9,11 @@
 
 namespace {
 
-const char* const Names[] = {"section", "title", "p", "empty-line", "epigraph", "annotation", "cite", "poem",
-                             "stanza", "v", "subtitle", "text-author", "date", "table", "tr", "th", "td",
-                             "emphasis", "strong", "sup", "sub", "code", "strikethrough", "style", "a", "image",
-                             "body", "unknown"};
+const char* const Names[] = {
+    "section", "title",    "p",           "empty-line", "epigraph",      "annotation", "cite", "poem",  "stanza",
+    "v",       "subtitle", "text-author", "date",       "table",         "tr",         "th",   "td",    "emphasis",
+    "strong",  "sup",      "sub",         "code",       "strikethrough", "style",      "a",    "image", "body",
+    "unknown"};
 const char* const Attributes[] = {"",
                                   " id=\"x\"",
                                   " id=\"n1\"",

@@ -99,6 +99,18 @@ TEST(FB2RPConvertorTest, SpacersAndPageBreaksOfASectionStyle) {
   }
 }
 
+// A section that starts a page and begins with a picture: the break goes to the picture,
+// not to the text after it.
+TEST(FB2RPConvertorTest, APageBreakGoesToAPictureOrATableToo) {
+  TBuilderFixture f;
+  f.Scheme.Styles(vsSection).PageBreak = true;
+  f.Build(
+      MakeBook("<section><p>a</p></section><section><image l:href=\"#pic.png\"/><p>b</p></section>"
+               "<section><table><tr><td>c</td></tr></table></section>"));
+  ASSERT_EQ(f.Main().GetItemCount(), 4);
+  for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(f.Main().GetPageBreakBefore(i), i != 2) << i;
+}
+
 // The spacer font of size -1 is one pixel high: a spacer line is a few pixels, not a
 // font of size 0 or less.
 TEST(FB2RPConvertorTest, ASpacerLineIsAboutOnePixelHigh) {
@@ -161,8 +173,9 @@ TEST(FB2RPConvertorTest, BlockImagesAreCentredAndEnlargedInlineImagesAreNot) {
   TBuilderFixture f;
   f.Scheme.PageWidth = 60;
   f.Scheme.PageHeight = 90;
-  f.Build(MakeBook("<image l:href=\"#pic.png\"/><section><image l:href=\"#pic.png\"/>"
-                   "<p>a<image l:href=\"#pic.png\"/></p><p><image l:href=\"#missing\"/>b</p></section>"));
+  f.Build(
+      MakeBook("<image l:href=\"#pic.png\"/><section><image l:href=\"#pic.png\"/>"
+               "<p>a<image l:href=\"#pic.png\"/></p><p><image l:href=\"#missing\"/>b</p></section>"));
   // Blocks fit 60 x 90 (4 x 6 grows to 60 x 90); the inline one keeps 4 x 6 and continues
   // its paragraph; a missing binary is skipped.
   EXPECT_EQ(f.Items(),
@@ -241,8 +254,9 @@ TEST(FB2RPConvertorTest, InternalLinksByMode) {
     SCOPED_TRACE(c.Mode);
     TBuilderFixture f;
     f.Scheme.InternalLinksMode = c.Mode;
-    f.Build(MakeBook("<section><p>see <a l:href=\"#t\">there</a> </p><p id=\"t\">target</p>"
-                     "<p><a l:href=\"#nowhere\">x</a></p></section>"));
+    f.Build(
+        MakeBook("<section><p>see <a l:href=\"#t\">there</a> </p><p id=\"t\">target</p>"
+                 "<p><a l:href=\"#nowhere\">x</a></p></section>"));
     std::string first;
     for (int32_t i = 0; i < f.Main().GetItemCount() && (i == 0 || !f.Main().StartsParagraph(i)); ++i)
       first += Utf8(f.Main().GetItemTextW(i));
@@ -260,12 +274,13 @@ TEST(FB2RPConvertorTest, InternalLinksByMode) {
 
 TEST(FB2RPConvertorTest, TableSpansMergesAndAlignment) {
   TBuilderFixture f;
-  f.Build(MakeBook("<section><table>"
-                   "<tr><th colspan=\"2\">ab</th><td>c</td></tr>"
-                   "<tr align=\"right\"><td rowspan=\"2\">d</td><td align=\"CENTER\">e</td><td>f</td></tr>"
-                   "<tr><td>g</td><td colspan=\"0\">h</td></tr>"
-                   "<tr><td colspan=\"-5\">i</td><td>j</td><td>k</td></tr>"
-                   "</table></section>"));
+  f.Build(
+      MakeBook("<section><table>"
+               "<tr><th colspan=\"2\">ab</th><td>c</td></tr>"
+               "<tr align=\"right\"><td rowspan=\"2\">d</td><td align=\"CENTER\">e</td><td>f</td></tr>"
+               "<tr><td>g</td><td colspan=\"0\">h</td></tr>"
+               "<tr><td colspan=\"-5\">i</td><td>j</td><td>k</td></tr>"
+               "</table></section>"));
   auto* table = dynamic_cast<TRPTableItemInfo*>(f.Main().GetItem(0));
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(table->Rows().GetRowCount(), 4);
@@ -292,8 +307,9 @@ TEST(FB2RPConvertorTest, TableSpansMergesAndAlignment) {
 // An alignment override makes a style of its own and leaves the cached one alone.
 TEST(FB2RPConvertorTest, ACellAlignmentDoesNotDisturbTheCachedStyle) {
   TBuilderFixture f;
-  f.Build(MakeBook("<section><table><tr><td align=\"center\">a</td><td>b</td></tr></table>"
-                   "<table><tr><td>c</td></tr></table></section>"));
+  f.Build(
+      MakeBook("<section><table><tr><td align=\"center\">a</td><td>b</td></tr></table>"
+               "<table><tr><td>c</td></tr></table></section>"));
   auto* t1 = dynamic_cast<TRPTableItemInfo*>(f.Main().GetItem(0));
   auto* t2 = dynamic_cast<TRPTableItemInfo*>(f.Main().GetItem(1));
   ASSERT_TRUE(t1 && t2);
@@ -315,9 +331,10 @@ TEST(FB2RPConvertorTest, LinksInCellsAreRegisteredWithTheirCell) {
 
 TEST(FB2RPConvertorTest, SectionTitlesBecomeCheckpointsUpToTheLevels) {
   TBuilderFixture f;
-  f.Build(MakeBook("<section><title><p>One</p></title><section><title><p>Two</p><p>b</p></title>"
-                   "<section><title><p>Три</p></title><section><title><p>Four</p></title><p>x</p>"
-                   "</section></section></section></section>"));
+  f.Build(
+      MakeBook("<section><title><p>One</p></title><section><title><p>Two</p><p>b</p></title>"
+               "<section><title><p>Три</p></title><section><title><p>Four</p></title><p>x</p>"
+               "</section></section></section></section>"));
   std::vector<std::string> checkpoints;
   for (int32_t i = 0; i < f.Main().GetItemCount(); ++i)
     if (TRPCPInfo* cp = f.Main().GetItem(i)->Checkpoint.get())

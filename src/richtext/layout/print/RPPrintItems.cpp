@@ -7,7 +7,8 @@ std::unique_ptr<TRPDrawLineInfo> CreateLayoutDrawItem(TCustomRPFormattedData& da
                                                       const TRPResolution& resolution) {
   if (data.IsPrintable()) {
     TCustomRPItemInfo& item = *data.GetItem(itemNo);
-    if (auto* printable = dynamic_cast<IRPPrintableItem*>(&item)) return printable->CreatePrintingDrawItem(data, resolution);
+    if (auto* printable = dynamic_cast<IRPPrintableItem*>(&item))
+      return printable->CreatePrintingDrawItem(data, resolution);
     if (auto modelItem = CreateModelItemPrintingDrawItem(item, resolution)) return modelItem;
   }
   return std::make_unique<TRPDrawLineInfo>();

@@ -82,8 +82,8 @@ TEST(RPPicturePagesTest, APictureWithoutAMinimumHeightMovesWhole) {
   EXPECT_EQ(dynamic_cast<const TRPMultiDrawItemInfo*>(f.Data().DrawItems[1]), nullptr);
   auto page = WhitePage(20, 250);
   f.Helper.PaintPage(2, *page->Canvas(), false, 250);
-  EXPECT_EQ(Column(*page, 10), std::string(100, 'r') + std::string(100, 'g') + std::string(30, 'b') +
-                                   std::string(20, '.'));
+  EXPECT_EQ(Column(*page, 10),
+            std::string(100, 'r') + std::string(100, 'g') + std::string(30, 'b') + std::string(20, '.'));
 }
 
 // A 4 x 4 list of one red image.
