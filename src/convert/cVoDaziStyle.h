@@ -6,6 +6,7 @@
 
 #include "platform/base/Object.h"
 #include "platform/base/Types.h"
+// The Alignment field holds the document's paragraph alignments (rpaLeft ... rpaJustify).
 #include "richtext/model/RPParaInfo.h"
 
 class TUniCustomIniFile;
