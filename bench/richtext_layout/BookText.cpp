@@ -7,6 +7,8 @@
 
 #include "platform/base/CodePages.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 
@@ -51,6 +53,8 @@ std::vector<TBookParagraph> BookParagraphs() {
 
 void SetUpBookStyle(TRPStyle& style) {
   RegisterTextItemClasses();
+  RegisterPictureItemClasses();
+  RegisterBulletItemClasses();
   style.TextStyles()[0]->Unicode = true;
   TFontInfo& title = *style.TextStyles().Add();
   title.Unicode = true;

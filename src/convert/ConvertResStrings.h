@@ -12,4 +12,20 @@ inline constexpr TResStringRec SErrBadWin1251Char{
     "SErrBadWin1251Char",
     "You are entered a symbol (code 0x%4.4x), which\r\ncannot be represented in Windows-1251 code page!"};
 
-inline constexpr std::array<PResStringRec, 1> ConvertResStrings{&SErrBadWin1251Char};
+// The per-book driver's messages.
+inline constexpr TResStringRec SErrFB2ReadError{"SErrFB2ReadError",
+                                                "Can't read FB2 file!\r\nnMake sure that file is correct."};
+inline constexpr TResStringRec SErrNoFB2InZIP{"SErrNoFB2InZIP", "Can't found FB2-file in this ZIP."};
+inline constexpr TResStringRec SErrUserBreak{"SErrUserBreak", "User break!"};
+// Registered for translation; no operation of the driver shows it.
+inline constexpr TResStringRec STxtNoBookLoaded{"STxtNoBookLoaded", "<no book loaded>"};
+inline constexpr TResStringRec STxtMissingAuthor{"STxtMissingAuthor", "(no author)"};
+inline constexpr TResStringRec STxtMissingTitle{"STxtMissingTitle", "(no title)"};
+inline constexpr TResStringRec SMsgLoading{"SMsgLoading", "Loading..."};
+inline constexpr TResStringRec SMsgConverting{"SMsgConverting", "Converting..."};
+inline constexpr TResStringRec SMsgFormatting{"SMsgFormatting", "Format pages..."};
+inline constexpr TResStringRec SMsgSaveWolf{"SMsgSaveWolf", "Save WOL..."};
+
+inline constexpr std::array<PResStringRec, 11> ConvertResStrings{
+    &SErrBadWin1251Char, &SErrFB2ReadError, &SErrNoFB2InZIP,    &SErrUserBreak,  &STxtNoBookLoaded, &STxtMissingAuthor,
+    &STxtMissingTitle,   &SMsgLoading,      &SMsgConverting, &SMsgFormatting, &SMsgSaveWolf};

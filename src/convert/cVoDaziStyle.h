@@ -6,14 +6,11 @@
 
 #include "platform/base/Object.h"
 #include "platform/base/Types.h"
+// The Alignment field holds the document's paragraph alignments (rpaLeft ... rpaJustify).
+#include "richtext/model/RPParaInfo.h"
 
 class TUniCustomIniFile;
 
-// Paragraph alignments, as stored in the Alignment field.
-inline constexpr uint8_t rpaLeft = 0;
-inline constexpr uint8_t rpaRight = 1;
-inline constexpr uint8_t rpaCenter = 2;
-inline constexpr uint8_t rpaJustify = 3;
 
 // The style indexes of the 19 roles; each names its ini section (VoDaziStyleSection).
 enum TVoDaziStyleIndex : uint8_t {

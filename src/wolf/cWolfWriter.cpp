@@ -101,17 +101,22 @@ void TWolfWriter::AddPageImage(const TBitmap& bitmap, int32_t bitCount) {
   // does not take must not leave an empty block behind.
   TMemoryStream image;
   const int32_t length = EncodeWolfImage(image, bitmap, bitCount, *FCompressor);
-  if (length == 0) throw WideException(&SErrBadInputImage);
+  AddEncodedPageImage(bitmap.Width(), bitmap.Height(), bitCount,
+                      std::span<const uint8_t>(static_cast<const uint8_t*>(image.Memory()), static_cast<size_t>(length)));
+}
+
+void TWolfWriter::AddEncodedPageImage(int32_t width, int32_t height, int32_t bitCount,
+                                      std::span<const uint8_t> encoded) {
+  if (encoded.empty()) throw WideException(&SErrBadInputImage);
   if (FPageState == psNone)
     BeginPage();
   else if (FPageState == psHasImage)
     FPageTable->AddPosition(FilePosition());
   FPageState = psHasImage;
   FHasPages = true;
-  WriteText("<img bitcount=" + std::to_string(bitCount) + " compact=1 width=" + std::to_string(bitmap.Width()) +
-            " height=" + std::to_string(bitmap.Height()) + " length=" + std::to_string(length) + ">");
-  image.SetPosition(0);
-  FStream.CopyFrom(image, length);
+  WriteText("<img bitcount=" + std::to_string(bitCount) + " compact=1 width=" + std::to_string(width) +
+            " height=" + std::to_string(height) + " length=" + std::to_string(encoded.size()) + ">");
+  WriteBytes(encoded.data(), encoded.size());
   WriteText(WolfImageClose);
 }
 

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/base/Exception.h"
@@ -200,6 +201,9 @@ public:
   // opened by BeginPage/NewPage). A bitmap the encoder does not take raises WideException
   // "Bad input image!" and writes nothing.
   void AddPageImage(const TBitmap& bitmap, int32_t bitCount);
+  // The same for an image encoded elsewhere (EncodeWolfImage's bytes, so that pages can
+  // be encoded on other threads); empty bytes raise "Bad input image!" and write nothing.
+  void AddEncodedPageImage(int32_t width, int32_t height, int32_t bitCount, std::span<const uint8_t> encoded);
   void EndBook();
 
   // Adds an entry at level 1..3 (other levels are ignored) for the page the caller will

@@ -10,6 +10,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/Palette.h"
+#include "richtext/model/RPPaletteAction.h"
 #include "richtext/model/RPScaling.h"
 
 class TCustomRPData;
@@ -27,7 +28,6 @@ enum TBackgroundStyle : uint8_t {
 };
 // The simplified style that items and tables see.
 enum TRPItemBackgroundStyle : uint8_t { rpbsColor, rpbsStretched, rpbsTiled, rpbsCentered };
-enum TRPPaletteAction : uint8_t { rppaDoNothing, rppaAssignPalette, rppaCreateCopies, rppaCreateCopiesEx };
 
 // What printing a possibly transparent picture without a colour asks of the printable
 // document: to paint what lies beneath a tile at (x, y) of the page (device pixels) into

@@ -288,8 +288,8 @@ void TCustomRPFormattedData::FormatFullLineItem(int32_t itemNo, TRPFormatCursor&
     if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item))
       layout->FormatForWidth(avail, *c.Canvas, *this, c.ItemFlag1, c.ItemFlag2, offset);
     const auto* sized = dynamic_cast<const TRPNonTextItemInfo*>(&item);
-    d->Width = sized ? ScaleX(sized->GetWidth()) : 0;
-    d->Height = sized ? ScaleY(sized->GetHeight()) : 0;
+    // A printing draw item that sizes itself from the item's own layout keeps its size.
+    d->SetSize(sized ? ScaleX(sized->GetWidth()) : 0, sized ? ScaleY(sized->GetHeight()) : 0);
     int32_t left = ScaleX(para.LeftIndent) + ScaleX(GetLeftMargin());
     if (para.Alignment == rpaRight) left += avail - d->Width;
     if (para.Alignment == rpaCenter) left += std::max((avail - d->Width) / 2, 0);

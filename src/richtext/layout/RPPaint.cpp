@@ -5,6 +5,8 @@
 #include "richtext/layout/RPBackground.h"
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
@@ -206,6 +208,10 @@ void TCustomRPFormattedData::DrawRect(TCanvas& canvas, const TRect& rect) {
     } else if (const auto* tab = dynamic_cast<const TRPTabItemInfo*>(&item)) {
       tab->DrawTab(canvas, d.Left - xs, d.Top - ys, d.Width, d.Height, *style, common, false, rpcmColor,
                    (drawState & DrawStateRightToLeft) != 0);
+    } else if (const auto* picture = dynamic_cast<const TRPGraphicItemInfo*>(&item)) {
+      picture->Paint(d.Left - xs, d.Top - ys, canvas, drawState, *style);
+    } else if (const auto* bullet = dynamic_cast<const TRPBulletItemInfo*>(&item)) {
+      bullet->Paint(d.Left - xs, d.Top - ys, canvas, drawState, *style);
     } else if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
       layout->Paint(d.Left - xs, d.Top - ys, canvas, drawState, *this, d);
     }

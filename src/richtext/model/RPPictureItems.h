@@ -14,6 +14,7 @@
 #include "platform/graphics/Palette.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPItemStreaming.h"
+#include "richtext/model/RPPaletteAction.h"
 #include "richtext/model/RPScaling.h"
 #include "richtext/model/RPTextItems.h"
 
@@ -42,8 +43,6 @@ public:
 using TRPAnimatorUpdater = std::function<void(TRPGraphicItemInfo& item, TCustomRPData& rpData)>;
 void SetRPAnimatorUpdater(TRPAnimatorUpdater updater);
 
-// What a document does with its pictures' palette copies.
-enum TRPPaletteAction { rppaDoNothing, rppaAssignPalette, rppaCreateCopies, rppaCreateCopiesEx };
 
 // RTF export options read by pictures and bullets.
 inline constexpr uint32_t rprtfSaveEMFAsWMF = 0x04;

@@ -9,6 +9,8 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "richtext/layout/RPFormattedData.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
@@ -17,6 +19,8 @@ class TTestFormattedData : public TCustomRPFormattedData {
 public:
   TTestFormattedData() : Style(nullptr) {
     RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterBulletItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
   }
   TRPStyle Style;

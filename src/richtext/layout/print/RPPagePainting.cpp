@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "richtext/layout/RPBackground.h"
+#include "richtext/layout/print/RPModelItemPrinting.h"
 #include "richtext/layout/print/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/layout/print/RPPrintableData.h"
@@ -114,7 +115,7 @@ void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t p
   const int32_t areaRight = GetWidth() + areaLeft - ScreenToDeviceX(GetRightMargin(), resolution);
   auto* printable = dynamic_cast<IRPPrintableItem*>(&item);
   if (item.GetBoolValueEx(rpibqxPrintAsBitmap, &style)) {
-    if (!printable) return;
+    if (!printable && !IsModelBitmapItem(item)) return;
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf24bit);
     const int32_t height =
@@ -126,9 +127,10 @@ void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t p
             : item.GetImageWidth(&style);
     bitmap.SetSize(width, height);
     FillItemBackground(DeviceToScreenX(d.Left, resolution) + item.GetBorderWidth(),
-                       DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false, resolution,
-                       bitmap);
-    if (printable->PrintToBitmap(bitmap, preview, GetColorMode(), part, d, *this))
+                       DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false,
+                       resolution, bitmap);
+    if (printable ? printable->PrintToBitmap(bitmap, preview, GetColorMode(), part, d, *this)
+                  : PrintModelItemToBitmap(item, bitmap, preview, part, d))
       DrawGraphicOnDevice(canvas, d.Left + areaLeft + ScreenToDeviceX(item.GetBorderWidth(), resolution),
                           CurrentY + ScreenToDeviceY(item.GetBorderHeight(), resolution), false, bitmap, resolution, -1,
                           -1);

@@ -12,6 +12,8 @@
 #include "richtext/layout/print/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/layout/print/RPReportHelper.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 
@@ -104,6 +106,8 @@ inline const TRPItemClassInfo TSplitBlockItem::ClassInfo{"TSplitBlockItem", &Cre
 struct TReportFixture {
   explicit TReportFixture(int32_t width = 200) : PageWidth(width) {
     RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterBulletItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     Pane().SetStyle(&Style);
     Pane().LeftMargin = Pane().RightMargin = Pane().TopMargin = Pane().BottomMargin = 0;

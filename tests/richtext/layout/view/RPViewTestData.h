@@ -5,12 +5,16 @@
 
 #include "richtext/layout/view/RPItemFormattedData.h"
 #include "richtext/layout/view/RichPane.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 
 struct TTestRichPane {
   TTestRichPane() {
     RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterBulletItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     Pane.SetStyle(&Style);
   }

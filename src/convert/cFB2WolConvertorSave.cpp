@@ -1,0 +1,107 @@
+// Saving the Wolf file: description, table of contents, cover and pages.
+#include "convert/ConvertResStrings.h"
+#include "convert/cFB2WolConvertor.h"
+#include "convert/uPageEncoderPool.h"
+#include "convert/uUniWin1251.h"
+#include "imaging/uRotateBitmap.h"
+#include "unicode/UniClasses.h"
+#include "unicode/UniSysUtils.h"
+#include "unicode/UniSystem.h"
+#include "wolf/cWolfWriter.h"
+
+void TFB2WolConvertor::CollectTOC(TWolfWriter& writer) const {
+  const TReportRPData& data = Report.ReportData();
+  const TCustomRPData& document = Report.RichPane().RPData();
+  int32_t last = -1;
+  for (int32_t i = 1; i <= PageCount; ++i) {
+    const int32_t lastDraw = LastDrawItemOfPage(i, PageCount);
+    for (int32_t d = data.Pages.GetItem(i - 1).FirstDrawItem; d <= lastDraw && d < data.DrawItems.Count(); ++d) {
+      const int32_t item = data.DrawItems[d]->ItemNo;
+      const TRPCPInfo* checkpoint = document.GetItemCheckpoint(item);
+      // An item that runs over several pages is entered once, for its first page.
+      if (checkpoint && item != last) writer.AddTOCItem(checkpoint->Tag.Number(), checkpoint->Name, i);
+      last = item;
+    }
+  }
+}
+
+void TFB2WolConvertor::WriteWolf(TStream& stream) {
+  TWolfWriter writer(stream);
+  TWolfDescription& fields = writer.Description();
+  fields.SetField(0, WideToWin1251(TitleOrMissing()));
+  fields.SetField(2, WideToWin1251(AuthorOrMissing()));
+  fields.SetField(1, WideToWin1251(Description.Genres));
+  fields.SetField(3, WideToWin1251(Description.Adapter));
+  fields.SetField(4, WideToWin1251(Description.Translators));
+  fields.SetField(6, WideToWin1251(Description.Publisher));
+  fields.SetField(7, WideToWin1251(Description.Year));
+  fields.SetField(11, WideToWin1251(Description.Annotation));
+  fields.SetField(12, WideToWin1251(Description.ISBN));
+  writer.WriteDescription();
+  if (Scheme.TOCLevels > 0) CollectTOC(writer);
+
+  const bool turned = Scheme.PageRotate != 0;
+  const bool clockwise = Scheme.PageRotate == 1;
+  if (CoverBitmap) {
+    if (!turned || Scheme.RotateCover) {
+      writer.WriteCover(*CoverBitmap, Scheme.CoverPage);
+    } else {
+      TBitmap work;
+      RotateBitmap(*CoverBitmap, work, clockwise);
+      writer.WriteCover(work, Scheme.CoverPage);
+    }
+  }
+
+  // Pages are rendered here in turn; with encoder threads, each finished page is handed
+  // to the pool and written as soon as it and every page before it are encoded.
+  std::unique_ptr<TPageEncoderPool> pool;
+  if (EncoderThreads > 0) pool = std::make_unique<TPageEncoderPool>(EncoderThreads);
+  const int32_t window = 2 * EncoderThreads;
+  int32_t written = 0;
+  auto writeOldest = [&] {
+    const TEncodedPage page = pool->TakeOldest();
+    writer.AddEncodedPageImage(page.Width, page.Height, page.BitCount, page.Bytes);
+    ++written;
+    writer.SetTOCPage(written);
+    Progress(written);
+  };
+
+  writer.BeginBook();
+  writer.BeginPage();
+  for (int32_t i = 1; i <= PageCount; ++i) {
+    RenderPage(i);
+    // Pages stay 24 bits at BookColors 2: the encoder takes gray levels from 24-bit pixels.
+    const TBitmap* page = &PageBitmap;
+    TBitmap work;
+    if (turned) {
+      RotateBitmap(PageBitmap, work, clockwise);
+      page = &work;
+    }
+    if (!pool) {
+      writer.AddPageImage(*page, Scheme.BookColors);
+      writer.SetTOCPage(i);
+      Progress(i);
+      continue;
+    }
+    auto copy = std::make_unique<TBitmap>();
+    copy->Assign(*page);
+    pool->Submit(std::move(copy), Scheme.BookColors);
+    if (pool->Pending() >= window) writeOldest();
+  }
+  while (pool && written < PageCount) writeOldest();
+  writer.EndPage();
+  writer.EndBook();
+  writer.Finish();
+}
+
+void TFB2WolConvertor::SaveWolf(const WideString& fileName) {
+  const WideString name = fileName.empty() ? WideChangeFileExt(FileName, u".wol") : fileName;
+  ProgressTotal = PageCount;
+  SetStage(LoadWideResString(&SMsgSaveWolf));
+  // Written beside the target and moved over it only when complete; destroyed
+  // uncommitted (a break, an error), it removes its temporary file.
+  TUniFileReplaceStream stream(name);
+  WriteWolf(stream);
+  stream.Commit();
+  Progress(PageCount);
+}

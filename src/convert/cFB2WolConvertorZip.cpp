@@ -1,0 +1,56 @@
+// Loading a book from a zip archive: its first entry whose name ends in ".fb2".
+#include <optional>
+
+#include "archive/ArUnzper.h"
+#include "convert/ConvertResStrings.h"
+#include "convert/cFB2WolConvertor.h"
+#include "convert/uUniWin1251.h"
+#include "platform/base/CodePages.h"
+#include "unicode/UniClasses.h"
+#include "unicode/UniSysUtils.h"
+#include "unicode/WideException.h"
+
+namespace {
+
+bool HasFB2Extension(WideStringView name) {
+  constexpr WideStringView Extension = u".fb2";
+  return name.size() >= Extension.size() && WideSameText(name.substr(name.size() - Extension.size()), Extension);
+}
+
+}  // namespace
+
+void TFB2WolConvertor::LoadBookFromZip(const WideString& fileName) {
+  FileName.clear();
+  const WideString fullName = WideExpandFileName(fileName);
+  TArUnZipper unzipper(nullptr);
+  // An archive that cannot be opened raises the archive's own exception.
+  unzipper.OpenArchive(WideToAnsi(fullName));
+
+  TArArchiveItem* entry = nullptr;
+  WideString entryName;
+  for (int32_t i = 0; i < unzipper.GetItemCount() && !entry; ++i) {
+    WideString name = Win1251ToWide(unzipper.GetItem(i)->FileName());
+    if (HasFB2Extension(name)) {
+      entry = unzipper.GetItem(i);
+      entryName = std::move(name);
+    }
+  }
+  if (!entry) throw WideException(&SErrNoFB2InZIP);
+
+  // Extraction reports its failures (damaged data, CRC mismatch, unsupported method,
+  // encryption) only to this event; a book that was not extracted whole is not read.
+  std::optional<int32_t> failure;
+  unzipper.OnProcessItemFailure = [&failure](TObject*, TArArchiveItem*, TArProcessType, TArErrorClass,
+                                             int32_t errorCode) { failure = errorCode; };
+  TUniMemoryStream stream;
+  // By the item itself: a name converted to 8 bits and back could find another entry.
+  unzipper.ExtractItemToStream(*entry, stream);
+  unzipper.CloseArchive();
+  if (failure) {
+    Reset();
+    throw WideException(&SErrFB2ReadError);
+  }
+  stream.SetPosition(0);
+  LoadBookFromStream(stream);
+  FileName = WideExtractFilePath(fullName) + entryName;
+}

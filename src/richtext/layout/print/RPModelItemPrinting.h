@@ -1,0 +1,26 @@
+// Page layout and page painting of the item kinds whose classes stand in the model, below
+// this folder: pictures (and hot pictures) and bullets (and hotspots). The model cannot
+// see page layout, so their printing draw items and bitmaps are made here, beside the
+// IRPPrintableItem path that items of later folders (tables) implement themselves.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "richtext/layout/RPDrawLines.h"
+#include "richtext/model/RPScaling.h"
+
+class TBitmap;
+class TCustomRPItemInfo;
+
+// The printing draw item of a picture: a TRPMultiImagePrintInfo sized to the picture
+// in device pixels when it prints in parts, else a plain one; nullptr for any other
+// class.
+std::unique_ptr<TRPDrawLineInfo> CreateModelItemPrintingDrawItem(const TCustomRPItemInfo& item,
+                                                                 const TRPResolution& resolution);
+// Whether item is a picture or a bullet, which PrintModelItemToBitmap paints.
+bool IsModelBitmapItem(const TCustomRPItemInfo& item);
+// Paints a picture (part `part` of its split draw item, -1: whole) or a bullet into the
+// page painter's bitmap. True when the bitmap is to be drawn on the page.
+bool PrintModelItemToBitmap(const TCustomRPItemInfo& item, TBitmap& bitmap, bool preview, int32_t part,
+                            const TRPDrawLineInfo& drawItem);

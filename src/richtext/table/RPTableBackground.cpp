@@ -1,0 +1,24 @@
+#include "richtext/table/RPTableBackground.h"
+
+void TRPBackgroundHolder::SetImage(const TGraphic* graphic) {
+  if (graphic == GetImage()) return;
+  if (!FBackground && graphic && !graphic->Empty()) FBackground = std::make_unique<TRPBackground>(false);
+  if (FBackground) {
+    if (graphic)
+      FBackground->SetImageCopy(*graphic, rppaDoNothing, nullptr);
+    else
+      FBackground->FreeImage();
+  }
+  FreeEmpty();
+}
+
+void TRPBackgroundHolder::SetStyle(TRPItemBackgroundStyle style) {
+  if (style == GetStyle()) return;
+  if (!FBackground && style != rpbsColor) FBackground = std::make_unique<TRPBackground>(false);
+  if (FBackground) FBackground->SetItemBackgroundStyle(style);
+  FreeEmpty();
+}
+
+void TRPBackgroundHolder::FreeEmpty() {
+  if (FBackground && FBackground->IsEmpty()) FBackground.reset();
+}

@@ -1,0 +1,168 @@
+#include "richtext/table/RPTableCell.h"
+
+#include <algorithm>
+
+#include "platform/base/Numbers.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/table/RPTableItem.h"
+#include "richtext/table/RPTablePropInfo.h"
+#include "richtext/table/RPTableRows.h"
+
+TRPTableCellData::TRPTableCellData(TRPTableRow* row) : TRPItemFormattedData(row) { AddRawText(AnsiString(), 0, 0); }
+
+TRPTableCellData::~TRPTableCellData() = default;
+
+void TRPTableCellData::SetCellColor(TColor value) { FColor = value; }
+
+TRPTableRow* TRPTableCellData::GetRow() const { return static_cast<TRPTableRow*>(Owner()); }
+
+void TRPTableCellData::SetRow(TRPTableRow* row) { SetOwner(row); }
+
+TRPTableItemInfo* TRPTableCellData::GetTable() const {
+  const TRPTableRow* row = GetRow();
+  return row && row->GetRows() ? row->GetRows()->Table : nullptr;
+}
+
+TCustomRPFormattedData* TRPTableCellData::GetTableFormattedData() const {
+  return dynamic_cast<TCustomRPFormattedData*>(GetParentData());
+}
+
+int32_t TRPTableCellData::GetPadding() const {
+  const TRPTableItemInfo* table = GetTable();
+  return table ? table->GetCellPadding() : 0;
+}
+
+// --- Queries ----------------------------------------------------------------------------
+
+TRPCellVAlign TRPTableCellData::GetEffectiveVAlign() const {
+  if (VAlign != rpcVDefault) return VAlign;
+  const TRPCellVAlign rowAlign = GetRow() ? GetRow()->VAlign : rpcVDefault;
+  return rowAlign == rpcVDefault ? rpcMiddle : rowAlign;
+}
+
+int32_t TRPTableCellData::GetVAlignOffset() const {
+  const TRPCellVAlign align = GetEffectiveVAlign();
+  if (align == rpcTop) return 0;
+  // Content is the cell itself here (no in-place editor edits it): its padding counts.
+  const int32_t free = Height - DocumentHeight - 2 * GetPadding();
+  return align == rpcMiddle ? free / 2 : free;
+}
+
+bool TRPTableCellData::HasContent(bool defaultOnly) const {
+  const int32_t count = GetItemCount();
+  if (count != 1) return count > 1;
+  if (!IsTextItem(0)) return true;
+  if (defaultOnly) return GetItem(0)->StyleNo != 0 || GetItemPara(0) != 0 || !GetItemTextRaw(0).empty();
+  return !GetItemTextRaw(0).empty();
+}
+
+int32_t TRPTableCellData::GetContentHeight(bool useBestHeight) const {
+  if (useBestHeight && BestHeight != 0) return BestHeight;
+  return std::max(BestHeight, DocumentHeight);
+}
+
+int32_t TRPTableCellData::GetMinWidth(const TRPResolution* scale, TCanvas& canvas) {
+  const int32_t count = GetItemCount();
+  if (count == 0) return 0;
+  if (count == 1 && IsTextItem(0) && GetItemTextRaw(0).empty()) {
+    const TRPStyle* style = GetStyleSheet();
+    if (!style) return 0;
+    const TParaInfo& para = *style->ParaStyles()[GetItemPara(0)];
+    const int32_t indents = para.LeftIndent + para.RightIndent + para.FirstIndent;
+    return scale ? MulDiv(indents, scale->DevicePpiX, scale->ScreenPpiX) : indents;
+  }
+  const int32_t width = CalculateMinDocWidth(scale, canvas);
+  return width == 0 ? 10 : width;
+}
+
+void TRPTableCellData::AssignAttributes(const TRPTableCellData& source, bool includeSize, int32_t colDivisor,
+                                        int32_t rowDivisor) {
+  FColor = source.FColor;
+  BorderColor = source.BorderColor;
+  BorderLightColor = source.BorderLightColor;
+  VisibleBorders = source.VisibleBorders;
+  VAlign = source.VAlign;
+  SetBackgroundImage(source.GetBackgroundImage());
+  SetBackgroundStyle(source.GetBackgroundStyle());
+  BackgroundImageFileName = source.BackgroundImageFileName;
+  Hint = source.Hint;
+  if (includeSize) {
+    BestWidth = source.BestWidth / colDivisor;
+    BestHeight = source.BestHeight / rowDivisor;
+  }
+}
+
+void TRPTableCellData::CopyGeometry(const TRPTableCellData& source) {
+  Left = source.Left;
+  Top = source.Top;
+  Width = source.Width;
+  Height = source.Height;
+}
+
+// --- Document answers -------------------------------------------------------------------
+
+TRPOptions TRPTableCellData::GetOptions() const {
+  const TCustomRPData* parent = GetParentData();
+  return parent ? parent->GetOptions() & ~rpoClientTextWidth : 0;
+}
+
+TPoint TRPTableCellData::GetOrigin() const {
+  const TRPTableItemInfo* table = GetTable();
+  const TCustomRPFormattedData* data = GetTableFormattedData();
+  if (!table || !data) return TPoint{0, 0};
+  const TPoint origin = data->GetOrigin();
+  const int32_t padding = table->GetCellPadding();
+  int32_t left = 0, top = 0;
+  const int32_t itemNo = table->GetItemNo();
+  if (itemNo < 0 || !data->GetItemCoords(itemNo, left, top)) left = top = 0;
+  return TPoint{origin.X + left + Left + padding, origin.Y + top + Top + padding + GetVAlignOffset()};
+}
+
+// In the output's pixels while the table is laid out for it.
+int32_t TRPTableCellData::GetWidth() const {
+  const TRPTableItemInfo* table = GetTable();
+  return table ? Width - 2 * table->ScaleX(table->GetCellPadding()) : Width;
+}
+
+int32_t TRPTableCellData::GetHeight() const {
+  const TRPTableItemInfo* table = GetTable();
+  return table ? Height - 2 * table->ScaleY(table->GetCellPadding()) : Height;
+}
+
+TColor TRPTableCellData::GetColor() const {
+  const TRPTableItemInfo* table = GetTable();
+  return table ? table->GetEffectiveCellColor(*this) : FColor;
+}
+
+// --- Published properties ---------------------------------------------------------------
+
+const TClassProps& TRPTableCellData::Props() {
+  using T = TRPTableCellData;
+  static const TClassProps props(
+      "TRPTableCellData", nullptr,
+      {
+          RPTableOrdProp<T, TColor>(
+              "Color", [](const T& c) { return c.GetCellColor(); }, [](T& c, TColor v) { c.SetCellColor(v); }, clNone),
+          RPTableOrdProp<T, TRPCellVAlign>(
+              "VAlign", [](const T& c) { return c.VAlign; }, [](T& c, TRPCellVAlign v) { c.VAlign = v; }, rpcVDefault),
+          RPTableOrdProp<T, int32_t>(
+              "BestWidth", [](const T& c) { return c.BestWidth; }, [](T& c, int32_t v) { c.BestWidth = v; }, 0),
+          RPTableOrdProp<T, int32_t>(
+              "BestHeight", [](const T& c) { return c.BestHeight; }, [](T& c, int32_t v) { c.BestHeight = v; }, 0),
+          RPTableOrdProp<T, TColor>(
+              "BorderColor", [](const T& c) { return c.BorderColor; }, [](T& c, TColor v) { c.BorderColor = v; },
+              clNone),
+          RPTableOrdProp<T, TColor>(
+              "BorderLightColor", [](const T& c) { return c.BorderLightColor; },
+              [](T& c, TColor v) { c.BorderLightColor = v; }, clNone),
+          RPTableOrdProp<T, TRPItemBackgroundStyle>(
+              "BackgroundStyle", [](const T& c) { return c.GetBackgroundStyle(); },
+              [](T& c, TRPItemBackgroundStyle v) { c.SetBackgroundStyle(v); }, rpbsColor),
+          RPTableStrProp<T>(
+              "BackgroundImageFileName", [](const T& c) { return c.BackgroundImageFileName; },
+              [](T& c, AnsiString v) { c.BackgroundImageFileName = std::move(v); }),
+          RPTableStrProp<T>(
+              "Hint", [](const T& c) { return c.Hint; }, [](T& c, AnsiString v) { c.Hint = std::move(v); }),
+      });
+  return props;
+}

@@ -1,0 +1,115 @@
+// A table cell: a document of its own, formatted for its cell width, with the cell's
+// fill and border colours, visible border sides, vertical alignment, preferred size,
+// spans, background picture, hint, and its rectangle inside the table.
+//
+// A cell belongs to one row of its table's grid (RPTableRows.h); it reaches its table and
+// the document holding the table through that row, and answers the document questions
+// (style sheet, canvas, widths, colour) from them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "richtext/layout/RPFormattedData.h"
+#include "richtext/layout/view/RPItemFormattedData.h"
+#include "richtext/model/RPParaInfo.h"
+#include "richtext/table/RPTableBackground.h"
+#include "richtext/table/RPTableTypes.h"
+
+class TRPTableRow;
+class TRPTableItemInfo;
+
+class TRPTableCellData : public TRPItemFormattedData {
+public:
+  // A cell of row (may be nullptr while it is being moved): spans 1, no colours, default
+  // vertical alignment, all borders visible, one empty text item (style 0, paragraph 0).
+  explicit TRPTableCellData(TRPTableRow* row);
+  ~TRPTableCellData() override;
+
+  // --- Published state ---------------------------------------------------------------
+  TColor GetCellColor() const { return FColor; }
+  void SetCellColor(TColor value);
+  TRPCellVAlign VAlign = rpcVDefault;
+  TRPHTMLLength BestWidth = 0;
+  int32_t BestHeight = 0;
+  TColor BorderColor = clNone;       // clNone: the table's CellBorderColor
+  TColor BorderLightColor = clNone;  // clNone: the table's CellBorderLightColor
+  TRPBooleanRect VisibleBorders{true};
+  AnsiString BackgroundImageFileName;
+  AnsiString Hint;
+
+  // Spans, changed only by the grid.
+  int32_t GetRowSpan() const { return FRowSpan; }
+  int32_t GetColSpan() const { return FColSpan; }
+  void SetSpans(int32_t rowSpan, int32_t colSpan) {
+    FRowSpan = rowSpan;
+    FColSpan = colSpan;
+  }
+  void SetRowSpan(int32_t value) { FRowSpan = value; }
+  void SetColSpan(int32_t value) { FColSpan = value; }
+
+  // The cell rectangle inside the table, set by table layout (padding included).
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+
+  // The background picture and style; the background exists only while not empty.
+  TGraphic* GetBackgroundImage() const { return FBackground.GetImage(); }
+  void SetBackgroundImage(const TGraphic* graphic) { FBackground.SetImage(graphic); }
+  TRPItemBackgroundStyle GetBackgroundStyle() const { return FBackground.GetStyle(); }
+  void SetBackgroundStyle(TRPItemBackgroundStyle style) { FBackground.SetStyle(style); }
+  TRPBackground* GetCellBackground() const { return FBackground.Get(); }
+
+  // --- Links ---------------------------------------------------------------------------
+  TRPTableRow* GetRow() const;
+  void SetRow(TRPTableRow* row);
+  // Row -> grid -> table; nullptr when a link is missing.
+  TRPTableItemInfo* GetTable() const;
+
+  // --- Queries -------------------------------------------------------------------------
+  bool IsColorNone() const { return FColor == clNone; }
+  // Own alignment unless rpcVDefault; else the row's, and rpcMiddle when that is default.
+  TRPCellVAlign GetEffectiveVAlign() const;
+  // Where the content starts below the cell's top padding: half the free height
+  // (truncated toward zero) for middle, all of it for bottom, 0 for top.
+  int32_t GetVAlignOffset() const;
+  // With defaultOnly, only a single empty text item of style 0, paragraph 0 is empty;
+  // without, a single text item is content when its text is not empty.
+  bool HasContent(bool defaultOnly) const;
+  // BestHeight when asked and non-zero; else the larger of BestHeight and the formatted
+  // document height.
+  int32_t GetContentHeight(bool useBestHeight) const;
+  // The minimal content width: 0 without items; the indents of a single empty text
+  // item's paragraph (scaled by the record when given); else the document's minimal
+  // width, 10 when that is 0.
+  int32_t GetMinWidth(const TRPResolution* scale, TCanvas& canvas);
+  // Copies colours, borders, alignment, background, file name and hint; with
+  // includeSize also BestWidth div colDivisor and BestHeight div rowDivisor.
+  void AssignAttributes(const TRPTableCellData& source, bool includeSize, int32_t colDivisor, int32_t rowDivisor);
+  void CopyGeometry(const TRPTableCellData& source);
+
+  // --- Published properties --------------------------------------------------------------
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
+  // --- Document answers ------------------------------------------------------------------
+  TRPOptions GetOptions() const override;
+  // The table document's origin, plus the table's place in it, the cell's and its
+  // padding and vertical-alignment offset.
+  TPoint GetOrigin() const override;
+  int32_t GetWidth() const override;
+  int32_t GetHeight() const override;
+  TColor GetColor() const override;
+  TRPBackground* GetBackground() const override { return FBackground.Get(); }
+
+private:
+  // The document holding the table as a formatted document, or nullptr.
+  TCustomRPFormattedData* GetTableFormattedData() const;
+  int32_t GetPadding() const;
+
+  TColor FColor = clNone;
+  int32_t FRowSpan = 1;
+  int32_t FColSpan = 1;
+  TRPBackgroundHolder FBackground;
+};

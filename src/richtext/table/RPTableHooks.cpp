@@ -1,0 +1,6 @@
+#include "richtext/table/RPTableHooks.h"
+
+TRPTableHooks& RPTableHooks() {
+  static TRPTableHooks hooks;
+  return hooks;
+}

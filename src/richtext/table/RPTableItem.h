@@ -1,0 +1,242 @@
+// The table item: a full-line item of a document that owns a grid of cells
+// (RPTableRows.h), the table's published properties, its screen layout, and the
+// operations that layout (RPTableLayout.cpp), painting (RPTablePaint.cpp) and page
+// breaking (RPTablePrint.h) need.
+//
+// Lengths of the properties are screen pixels. While a printing layout, a printing paint
+// or a minimum-width query runs, the table holds the resolution record of that output and
+// converts every property length with it (sx, sy).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "richtext/layout/RPLayoutItems.h"
+#include "richtext/layout/print/RPPrintItems.h"
+#include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPParaInfo.h"
+#include "richtext/table/RPTableBackground.h"
+#include "richtext/table/RPTableHooks.h"
+#include "richtext/table/RPTableRows.h"
+#include "richtext/table/RPTableTypes.h"
+
+class TRPTablePrintInfo;
+class TCustomRPFormattedData;
+
+class TRPTableItemInfo : public TRPFullLineItemInfo, public IRPLayoutItem, public IRPPrintableItem {
+public:
+  // rowCount x colCount new cells; the fresh-table state bit is set.
+  TRPTableItemInfo(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
+  // One row of one cell (the item-type registry's constructor).
+  explicit TRPTableItemInfo(TCustomRPData* rpData);
+  ~TRPTableItemInfo() override;
+  TRPItemClass ItemClass() const override;
+
+  // --- Grid ----------------------------------------------------------------------------
+  TRPTableRows& Rows() { return *FRows; }
+  const TRPTableRows& Rows() const { return *FRows; }
+  // nullptr where a merged cell covers the position.
+  TRPTableCellData* GetCell(int32_t row, int32_t col) const { return FRows->GetCell(row, col); }
+  // Merges through the grid (best width combined) and flags the table changed.
+  bool MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan, bool allowCoveredLines);
+  void GetCellPosition(const TRPTableCellData* cell, int32_t& row, int32_t& col) const;
+
+  // --- Published properties (defaults as a new table has them) ---------------------------
+  TRPTableOptions Options = rptoDefaultOptions;
+  TRPTablePrintOptions PrintOptions = rptoDefaultPrintOptions;
+  AnsiString TextRowSeparator = "\r\n";
+  AnsiString TextColSeparator = "\r\n";
+  TRPBooleanRect VisibleBorders{true};
+
+#define QF_TABLE_INT_PROPERTY(Type, Name, Default) \
+  Type Get##Name() const { return F##Name; }       \
+  void Set##Name(Type value);                      \
+                                                   \
+private:                                           \
+  Type F##Name = Default;                          \
+                                                   \
+public:
+  QF_TABLE_INT_PROPERTY(TRPHTMLLength, BestWidth, 0)
+  QF_TABLE_INT_PROPERTY(TColor, Color, clWindow)
+  QF_TABLE_INT_PROPERTY(int32_t, HeadingRowCount, 0)
+  QF_TABLE_INT_PROPERTY(int32_t, BorderWidth, 0)
+  QF_TABLE_INT_PROPERTY(TColor, BorderColor, clWindowText)
+  QF_TABLE_INT_PROPERTY(TColor, BorderLightColor, clBtnHighlight)
+  QF_TABLE_INT_PROPERTY(TRPTableBorderStyle, BorderStyle, rptbRaised)
+  QF_TABLE_INT_PROPERTY(int32_t, BorderVSpacing, 2)
+  QF_TABLE_INT_PROPERTY(int32_t, BorderHSpacing, 2)
+  QF_TABLE_INT_PROPERTY(int32_t, CellBorderWidth, 0)
+  QF_TABLE_INT_PROPERTY(TColor, CellBorderColor, clWindowText)
+  QF_TABLE_INT_PROPERTY(TColor, CellBorderLightColor, clBtnHighlight)
+  QF_TABLE_INT_PROPERTY(int32_t, CellPadding, 1)
+  QF_TABLE_INT_PROPERTY(TRPTableBorderStyle, CellBorderStyle, rptbLowered)
+  QF_TABLE_INT_PROPERTY(int32_t, VRuleWidth, 0)
+  QF_TABLE_INT_PROPERTY(TColor, VRuleColor, clWindowText)
+  QF_TABLE_INT_PROPERTY(int32_t, HRuleWidth, 0)
+  QF_TABLE_INT_PROPERTY(TColor, HRuleColor, clWindowText)
+  QF_TABLE_INT_PROPERTY(int32_t, CellVSpacing, 2)
+  QF_TABLE_INT_PROPERTY(int32_t, CellHSpacing, 2)
+  QF_TABLE_INT_PROPERTY(bool, VOutermostRule, false)
+  QF_TABLE_INT_PROPERTY(bool, HOutermostRule, false)
+#undef QF_TABLE_INT_PROPERTY
+
+  TRPItemBackgroundStyle GetBackgroundStyle() const { return FBackground.GetStyle(); }
+  // By name while the table is in a document.
+  void SetBackgroundStyle(TRPItemBackgroundStyle style);
+  TGraphic* GetBackgroundImage() const { return FBackground.GetImage(); }
+  void SetBackgroundImage(const TGraphic* graphic) { FBackground.SetImage(graphic); }
+  TRPBackground* GetTableBackground() const { return FBackground.Get(); }
+  AnsiString BackgroundImageFileName;
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
+  // Writes an ordinal property by name: through the editor host as one undoable step
+  // while the table lies in an editor's document, else a plain store. Either way the
+  // table is flagged as changed.
+  void SetIntPropertyByName(const AnsiString& name, int32_t value, bool affectsSize, bool affectsWidth);
+  void SetCellIntPropertyByName(int32_t itemNo, const AnsiString& name, int32_t value, int32_t row, int32_t col,
+                                bool affectsSize, bool affectsWidth);
+  void SetCellStrPropertyByName(int32_t itemNo, const AnsiString& name, const AnsiString& value, int32_t row,
+                                int32_t col);
+  void SetCellBestWidth(TRPHTMLLength value, int32_t row, int32_t col);
+  void SetCellBestHeight(int32_t value, int32_t row, int32_t col);
+  void SetCellVisibleBorders(bool left, bool top, bool right, bool bottom, int32_t row, int32_t col);
+
+  // --- Cells as sub-documents and navigation (RPTableCells.cpp) ------------------------
+  // The covering cell of the neighbour of (row, col) in direction (0 left, 1 up, 2 right,
+  // 3 down, 6 next, 7 previous in reading order); false when there is none (after a beep
+  // unless silent). Appending a row at the end is the editor's, so none is appended here.
+  bool GetNeighbourCell(int32_t row, int32_t col, int32_t direction, int32_t& newRow, int32_t& newCol,
+                        bool silent) const;
+  // The row's start in the screen layout; the table's height past the last row.
+  int32_t GetRowTop(int32_t row) const;
+  // First, last, next and previous cell in reading order; the selection positions (no
+  // cell selection is kept here) find none.
+  TCustomRPData* GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition position) override;
+  void MarkStylesInUse(TRPStyleUsage& usage) const override;
+  void RenumberStyles(const TRPStyleUsage& usage) override;
+  // The first time the table is inserted, the items of every cell are told they were.
+  void Inserted(TCustomRPData* rpData, int32_t itemNo) override;
+
+  // --- State ---------------------------------------------------------------------------
+  TRPTableStates GetStates() const { return FStates; }
+  void Changed() { FStates |= rptsLayoutInvalid; }
+  bool IsChanged() const { return (FStates & rptsLayoutInvalid) != 0; }
+  // The table's index in its document, cached; -1 outside a document.
+  int32_t GetItemNo() const;
+
+  // --- Colours behind cells ---------------------------------------------------------------
+  // The cell's colour, else the table's, else (formatted document) the table paragraph's
+  // background, else the document's colour.
+  TColor GetEffectiveCellColor(const TRPTableCellData& cell) const;
+  bool IsCellColorNone(const TRPTableCellData& cell) const;
+  TColor GetTableColor(bool useDocumentColor) const;
+
+  // --- Row groups and headings --------------------------------------------------------------
+  // Whether no cell covering a position of row reaches below it.
+  bool NoRowSpanBelow(int32_t row) const;
+  int32_t GetRowGroupStart(int32_t row) const;
+  int32_t GetRowGroupEnd(int32_t row) const;
+  // Whether a row of firstRow .. lastRow has PageBreakBefore; a negative firstRow means
+  // HeadingRowCount + 1, a negative lastRow the last row.
+  bool HasPageBreakBefore(int32_t firstRow, int32_t lastRow) const;
+  // The heading rows (min(HeadingRowCount, RowCount), at least 1) end where no cell spans
+  // out of them.
+  bool IsHeadingBlockClosed() const;
+  int32_t GetHeadingRowCountLimited() const;
+
+  // --- Layout (RPTableLayout.cpp) -----------------------------------------------------------
+  TRPTableItemFormattingInfo& FormattingInfo() { return *FFormatting; }
+  const TRPTableItemFormattingInfo& FormattingInfo() const { return *FFormatting; }
+  // Lays the table out for an available width into info; on the screen (info is the
+  // table's own) the cells get their geometry and are formatted.
+  void CalculateLayout(int32_t availWidth, TRPTableItemFormattingInfo& info, bool force, TCanvas& canvas);
+  int32_t GetMinWidth(const TRPResolution* resolution, TCanvas* canvas, TCustomRPData* rpData) const override;
+  int32_t GetWidth() const override { return FFormatting->Width; }
+  int32_t GetHeight() const override { return FFormatting->Height; }
+  bool GetBoolValue(TRPItemBoolQuery query) const override;
+  bool GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyleSheet* rpStyle) const override;
+  // The document's formatting lays the table out for the width it offers and paints it.
+  void FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData& data, bool flag1, bool flag2,
+                      int32_t& horzOffset) override;
+  void Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState, TCustomRPFormattedData& data,
+             const TRPDrawLineInfo& drawItem) override;
+  // In a document laid out for pages the table's draw item is its printing copy
+  // (RPTablePrint.h), laid out by the next FormatForWidth and painted part by part.
+  std::unique_ptr<TRPDrawLineInfo> CreatePrintingDrawItem(TCustomRPFormattedData& data,
+                                                          const TRPResolution& resolution) override;
+  // The table never prints through a bitmap.
+  bool PrintToBitmap(TBitmap&, bool, TRPColorMode, int32_t, TRPDrawLineInfo&, TCustomRPFormattedData&) override {
+    return false;
+  }
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t right, TCustomRPFormattedData& data, TRPColorMode colorMode,
+             int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution& resolution, bool preview,
+             bool correction) override;
+  void Inserting(TCustomRPData* rpData, AnsiString& text, bool safe) override;
+
+  // The resolution record in force (nullptr: lengths are screen pixels).
+  const TRPResolution* GetResolution() const { return FResolution; }
+  int32_t ScaleX(int32_t v) const;
+  int32_t ScaleY(int32_t v) const;
+
+  // The document holding the table when it is formatted; nullptr otherwise.
+  TCustomRPFormattedData* GetFormattedDocument() const;
+
+  // --- Painting (RPTablePaint.cpp) ------------------------------------------------------------
+  // Paints rows startRow .. startRow + rowCount - 1 (all with a negative count) of the
+  // layout info at (x, y); printing uses cell copies when info has them.
+  void PaintTable(TCanvas& canvas, int32_t x, int32_t y, const TRect& clipRect, bool printing, int32_t startRow,
+                  int32_t rowCount, bool repeatHeading, const TRPTableItemFormattingInfo& info);
+  // One border rectangle (the table's with row = col = -1, or a cell's); OnDrawBorder is
+  // asked first.
+  void DrawBorder(TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor, TColor color,
+                  TColor backgroundColor, TRPTableBorderStyle style, bool printing,
+                  const TRPBooleanRect& visibleBorders, int32_t row, int32_t col, const TRect& clipRect);
+  // Called before a border is drawn with its rectangle, width (screen pixels), colours,
+  // style, whether printing, visible sides, row and column; clearing doDefault leaves the
+  // border to the handler.
+  using TRPTableDrawBorderEvent =
+      std::function<void(TRPTableItemInfo& sender, TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor,
+                         TColor color, TColor backgroundColor, TRPTableBorderStyle style, bool printing,
+                         const TRPBooleanRect& visibleBorders, int32_t row, int32_t col, bool& doDefault)>;
+  TRPTableDrawBorderEvent OnDrawBorder;
+
+  // Installs a resolution record for a scope (printing layouts and paints).
+  class TResolutionScope {
+  public:
+    TResolutionScope(const TRPTableItemInfo& table, const TRPResolution* resolution)
+        : FTable(table), FSaved(table.FResolution) {
+      FTable.FResolution = resolution;
+    }
+    ~TResolutionScope() { FTable.FResolution = FSaved; }
+    TResolutionScope(const TResolutionScope&) = delete;
+    TResolutionScope& operator=(const TResolutionScope&) = delete;
+
+  private:
+    const TRPTableItemInfo& FTable;
+    const TRPResolution* FSaved;
+  };
+
+private:
+  friend class TResolutionScope;
+  void Init(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
+  // The editor host while the table lies in an editor's document; nullptr otherwise.
+  IRPTableEditHost* FindEditHost() const;
+  void PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x, int32_t y,
+                 const TRect& clipRect, bool printing, const TRPTableItemFormattingInfo& info);
+  // A cell's width (height) in a layout, paddings included: its columns' (rows') content
+  // and its share of the gap budgets between them.
+  int32_t SpanWidth(const TRPTableItemFormattingInfo& info, int32_t col, int32_t span) const;
+  int32_t SpanHeight(const TRPTableItemFormattingInfo& info, int32_t row, int32_t span) const;
+
+  std::unique_ptr<TRPTableRows> FRows;
+  std::unique_ptr<TRPTableItemFormattingInfo> FFormatting;
+  TRPBackgroundHolder FBackground;
+  TRPTableStates FStates = 0;
+  mutable int32_t FItemNo = -1;
+  mutable const TRPResolution* FResolution = nullptr;
+  // The printing copy made for the draw item being formatted, until it is laid out.
+  TRPTablePrintInfo* FPendingPrintInfo = nullptr;
+};

@@ -1,0 +1,270 @@
+// Table painting: background, rules between columns and rows, the table's border, and
+// each cell's fill, content and border, on the screen (all rows from the first in view)
+// or for one printed part of rows with the heading rows repeated above it.
+//
+// Rows of a printed part are moved up so that the part's first row follows the heading
+// rows (or the table's top space) directly: RowShift gives each painted row's offset.
+#include <algorithm>
+
+#include "platform/graphics/DeviceContext.h"
+#include "richtext/layout/RPDrawLines.h"
+#include "richtext/table/RPTableItem.h"
+
+namespace {
+// The dotted grid that shows invisible borders on the screen; psClear hides it.
+TPenStyle GridPenStyle = psDot;
+
+bool Intersects(const TRect& a, const TRect& b) {
+  TRect r;
+  return IntersectRect(&r, a, b);
+}
+
+void FillBand(TCanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  if (right > left && bottom > top) canvas.FillRect(Rect(left, top, right, bottom));
+}
+
+// The three-dimensional styles' colours of the top-left and the bottom-right sides.
+void Style3DColors(TRPTableBorderStyle style, TColor lightColor, TColor color, TColor backgroundColor, TColor& topLeft,
+                   TColor& bottomRight) {
+  const TColor highlight = backgroundColor == clBtnHighlight ? clBtnFace : clBtnHighlight;
+  switch (style) {
+    case rptbRaised:
+      topLeft = highlight;
+      bottomRight = clBtnShadow;
+      break;
+    case rptbLowered:
+      topLeft = clBtnShadow;
+      bottomRight = highlight;
+      break;
+    case rptbRaisedColor:
+      topLeft = lightColor;
+      bottomRight = color;
+      break;
+    default:
+      topLeft = color;
+      bottomRight = lightColor;
+      break;
+  }
+}
+}  // namespace
+
+void TRPTableItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t, TCustomRPFormattedData&,
+                             const TRPDrawLineInfo&) {
+  PaintTable(canvas, x, y, canvas.ClipRect(), false, 0, -1, false, *FFormatting);
+}
+
+void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const TRect& clipRect, bool printing,
+                                  int32_t startRow, int32_t rowCount, bool repeatHeading,
+                                  const TRPTableItemFormattingInfo& info) {
+  if (FRows->IsEmpty() || info.RowHeights.Count() != FRows->GetRowCount()) return;
+  const int32_t lastRow = FRows->GetRowCount() - 1;
+  int32_t firstRow = startRow;
+  int32_t endRow = rowCount < 0 ? lastRow : std::min(startRow + rowCount - 1, lastRow);
+  if (!printing) {
+    // The last row whose start lies above the clip's top.
+    const int32_t limit = clipRect.Top - y - ScaleY(FBorderWidth);
+    firstRow = 0;
+    while (firstRow < lastRow && info.RowStarts[firstRow + 1] < limit) ++firstRow;
+    endRow = lastRow;
+  }
+  const int32_t headingCount = printing && repeatHeading ? std::min(FHeadingRowCount, firstRow) : 0;
+  // How far a row of the part moves up: its rows follow the heading rows, or the top.
+  const int32_t partShift =
+      printing ? (headingCount > 0 ? info.RowStarts[headingCount] : info.RowStarts[0]) - info.RowStarts[firstRow] : 0;
+  auto rowShift = [&](int32_t row) { return row < headingCount ? 0 : partShift; };
+  const int32_t bottomSpace = info.Height - info.RowStarts[lastRow] - info.RowHeights[lastRow];
+  TRect tableRect = Rect(x, y, x + info.Width, y + info.Height);
+  if (printing) tableRect.Bottom = y + info.RowStarts[endRow] + info.RowHeights[endRow] + partShift + bottomSpace;
+
+  const bool white = printing && (PrintOptions & rptoWhiteBackground) != 0;
+  const TColor tableColor = white && FColor != clNone ? clWhite : FColor;
+  if (tableColor != clNone) {
+    TRect area;
+    if (IntersectRect(&area, tableRect, clipRect)) {
+      canvas.Brush().SetStyle(bsSolid);
+      canvas.Brush().SetColor(tableColor);
+      canvas.FillRect(area);
+    }
+  }
+  canvas.Pen().SetWidth(1);
+  canvas.Pen().SetStyle(psSolid);
+  canvas.Pen().SetMode(pmCopy);
+
+  const bool vRules = FVRuleWidth != 0 && FVRuleColor != clNone;
+  const bool hRules = FHRuleWidth != 0 && FHRuleColor != clNone;
+  canvas.Brush().SetStyle(bsSolid);
+  if (vRules) {
+    canvas.Brush().SetColor(FVRuleColor);
+    const int32_t w = ScaleX(FVRuleWidth);
+    const int32_t shorten = hRules && FHOutermostRule ? ScaleY(FBorderWidth + FBorderVSpacing / 2) : 0;
+    auto rule = [&](int32_t pos) {
+      FillBand(canvas, pos - w / 2, tableRect.Top + shorten, pos - w / 2 + w, tableRect.Bottom - shorten);
+    };
+    if (FVOutermostRule) {
+      const int32_t inset = ScaleX(FBorderWidth + FBorderHSpacing / 2);
+      rule(tableRect.Left + inset);
+      rule(tableRect.Right - inset - (w % 2 != 0 ? 1 : 0));
+    }
+    const int32_t gap = (ScaleX(FCellHSpacing + 2 * FCellBorderWidth) + 1) / 2;
+    for (int32_t c = 1; c < info.ColStarts.Count(); ++c) {
+      const int32_t pos = x + info.ColStarts[c] - gap;
+      if (pos - w > clipRect.Right) break;
+      rule(pos);
+    }
+  }
+  if (hRules) {
+    canvas.Brush().SetColor(FHRuleColor);
+    const int32_t w = ScaleY(FHRuleWidth);
+    const int32_t shorten = vRules && FVOutermostRule ? ScaleX(FBorderWidth + FBorderHSpacing / 2) : 0;
+    auto rule = [&](int32_t pos) {
+      FillBand(canvas, tableRect.Left + shorten, pos - w / 2, tableRect.Right - shorten, pos - w / 2 + w);
+    };
+    const int32_t inset = ScaleY(FBorderWidth + FBorderVSpacing / 2);
+    if (FHOutermostRule && (printing || firstRow <= 1)) rule(tableRect.Top + inset);
+    const int32_t gap = (ScaleY(FCellVSpacing + 2 * FCellBorderWidth) + 1) / 2;
+    for (int32_t r = 1; r < headingCount; ++r) rule(y + info.RowStarts[r] - gap);
+    for (int32_t r = firstRow + 1; r <= endRow; ++r) rule(y + info.RowStarts[r] + rowShift(r) - gap);
+    if (headingCount > 0) rule(y + info.RowStarts[firstRow] + partShift - gap);
+    if (FHOutermostRule) rule(tableRect.Bottom - inset - 1 + (w % 2 == 0 ? 1 : 0));
+  }
+
+  DrawBorder(canvas, tableRect, FBorderWidth, FBorderLightColor, FBorderColor, GetTableColor(true), FBorderStyle,
+             printing, VisibleBorders, -1, -1, clipRect);
+
+  auto paintRow = [&](int32_t r) {
+    if (clipRect.Bottom < y + info.RowStarts[r] + rowShift(r) - ScaleY(FCellBorderWidth)) return false;
+    for (int32_t c = 0; c < FRows->GetColCount(); ++c) {
+      if (clipRect.Right < x + info.ColStarts[c] - ScaleX(FCellBorderWidth)) break;
+      if (TRPTableCellData* cell = GetCell(r, c))
+        PaintCell(canvas, *cell, r, c, x, y + rowShift(r), clipRect, printing, info);
+    }
+    return true;
+  };
+  if (!printing && firstRow > 0)
+    // Cells that reach into the first painted row from above.
+    for (int32_t c = FRows->GetColCount() - 1; c >= 0;) {
+      int32_t mr = 0, mc = 0;
+      TRPTableCellData* cell = FRows->GetMainCell(firstRow, c, mr, mc);
+      if (!cell) break;
+      if (mr < firstRow) PaintCell(canvas, *cell, mr, mc, x, y, clipRect, printing, info);
+      c = mc - 1;
+    }
+  for (int32_t r = 0; r < headingCount; ++r)
+    if (!paintRow(r)) break;
+  for (int32_t r = firstRow; r <= endRow; ++r)
+    if (!paintRow(r)) break;
+  canvas.Pen().SetWidth(1);
+}
+
+void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x,
+                                 int32_t y, const TRect& clipRect, bool printing,
+                                 const TRPTableItemFormattingInfo& info) {
+  const int32_t left = x + info.ColStarts[col];
+  const int32_t top = y + info.RowStarts[row];
+  const int32_t width = printing ? SpanWidth(info, col, cell.GetColSpan()) : cell.Width;
+  const int32_t height = printing ? SpanHeight(info, row, cell.GetRowSpan()) : cell.Height;
+  const TRect cellRect = Rect(left, top, left + width, top + height);
+  TColor color = cell.GetCellColor();
+  if (color != clNone && printing && (PrintOptions & rptoWhiteBackground) != 0) color = clWhite;
+  if (color != clNone) {
+    TRect fill = cellRect;
+    if ((Options & rptoCellBelowBorders) != 0) {
+      const int32_t bx = ScaleX(FCellBorderWidth), by = ScaleY(FCellBorderWidth);
+      fill = Rect(fill.Left - bx, fill.Top - by, fill.Right + bx, fill.Bottom + by);
+    }
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(color);
+    canvas.FillRect(fill);
+  }
+  // The content, clipped to the cell; the cell's document is laid out in its own
+  // coordinates from the padding's inner corner.
+  if (Intersects(cellRect, clipRect) && cell.DrawItems.Count() > 0) {
+    const int32_t padX = ScaleX(FCellPadding), padY = ScaleY(FCellPadding);
+    const int32_t free = height - 2 * padY - cell.DocumentHeight;
+    const TRPCellVAlign align = cell.GetEffectiveVAlign();
+    const int32_t vOffset = align == rpcMiddle ? free / 2 : align == rpcBottom ? free : 0;
+    HDC dc = canvas.Handle();
+    const int32_t saved = SaveDC(dc);
+    IntersectClipRect(dc, cellRect.Left, cellRect.Top, cellRect.Right, cellRect.Bottom);
+    OffsetViewportOrgEx(dc, left + padX, top + padY + vOffset, nullptr);
+    cell.DrawRect(canvas, Rect(0, 0, width - 2 * padX, cell.DocumentHeight));
+    RestoreDC(dc, saved);
+  }
+  const TColor borderColor = cell.BorderColor != clNone ? cell.BorderColor : FCellBorderColor;
+  const TColor lightColor = cell.BorderLightColor != clNone ? cell.BorderLightColor : FCellBorderLightColor;
+  const int32_t bx = ScaleX(FCellBorderWidth), by = ScaleY(FCellBorderWidth);
+  DrawBorder(canvas, Rect(cellRect.Left - bx, cellRect.Top - by, cellRect.Right + bx, cellRect.Bottom + by),
+             FCellBorderWidth, lightColor, borderColor, FColor, FCellBorderStyle, printing, cell.VisibleBorders, row,
+             col, clipRect);
+}
+
+void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor, TColor color,
+                                  TColor backgroundColor, TRPTableBorderStyle style, bool printing,
+                                  const TRPBooleanRect& visibleBorders, int32_t row, int32_t col,
+                                  const TRect& clipRect) {
+  if (!Intersects(rect, clipRect)) return;
+  if (OnDrawBorder) {
+    bool doDefault = true;
+    OnDrawBorder(*this, canvas, rect, width, lightColor, color, backgroundColor, style, printing, visibleBorders, row,
+                 col, doDefault);
+    if (!doDefault) return;
+  }
+  int32_t left = rect.Left, top = rect.Top, right = rect.Right, bottom = rect.Bottom;
+  const bool showGrid = (Options & rptoHideGridLines) == 0 && !printing && GridPenStyle != psClear;
+  canvas.Brush().SetStyle(bsSolid);
+  if (showGrid && (width == 0 || !visibleBorders.IsAllEqual(true))) {
+    canvas.Pen().SetStyle(GridPenStyle);
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetColor(clBtnShadow);
+    auto line = [&](bool hidden, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+      if (!hidden && width > 0) return;
+      canvas.MoveTo(x1, y1);
+      canvas.LineTo(x2, y2);
+    };
+    line(!visibleBorders.Top, left, top, right - 1, top);
+    line(!visibleBorders.Right, right - 1, top, right - 1, bottom - 1);
+    line(!visibleBorders.Bottom, right - 1, bottom - 1, left, bottom - 1);
+    line(!visibleBorders.Left, left, bottom - 1, left, top);
+    canvas.Pen().SetStyle(psSolid);
+  }
+  if (width <= 0) return;
+  if (style == rptbColor) {
+    if (color == clNone) return;
+    const int32_t wx = ScaleX(width), wy = ScaleY(width);
+    canvas.Brush().SetColor(color);
+    if (visibleBorders.IsAllEqual(true) || (Options & rptoOverlappingCorners) != 0) {
+      // Full-length sides: what an inside-frame pen of the border's width draws.
+      if (visibleBorders.Top) FillBand(canvas, left, top, right, top + wy);
+      if (visibleBorders.Bottom) FillBand(canvas, left, bottom - wy, right, bottom);
+      if (visibleBorders.Left) FillBand(canvas, left, top, left + wx, bottom);
+      if (visibleBorders.Right) FillBand(canvas, right - wx, top, right, bottom);
+      return;
+    }
+    // The sides step inward together, meeting in mitred corners.
+    for (int32_t i = 0; i < std::max(wx, wy); ++i) {
+      if (visibleBorders.Top && i < wy) FillBand(canvas, left + i, top + i, right - i, top + i + 1);
+      if (visibleBorders.Bottom && i < wy) FillBand(canvas, left + i, bottom - i - 1, right - i, bottom - i);
+      if (visibleBorders.Left && i < wx) FillBand(canvas, left + i, top + i, left + i + 1, bottom - i);
+      if (visibleBorders.Right && i < wx) FillBand(canvas, right - i - 1, top + i, right - i, bottom - i);
+    }
+    return;
+  }
+  TColor topLeft = clNone, bottomRight = clNone;
+  Style3DColors(style, lightColor, color, backgroundColor, topLeft, bottomRight);
+  --right;
+  --bottom;
+  const int32_t w = ScaleY(width);
+  // Top and left first, each line one pixel longer at its end; then bottom and right.
+  for (int32_t i = 0; i < w; ++i) {
+    if (topLeft != clNone) {
+      canvas.Brush().SetColor(topLeft);
+      if (visibleBorders.Top) FillBand(canvas, left + i, top + i, right - i + 1, top + i + 1);
+      if (visibleBorders.Left) FillBand(canvas, left + i, top + i, left + i + 1, bottom - i + 1);
+    }
+    if (bottomRight != clNone) {
+      canvas.Brush().SetColor(bottomRight);
+      if (visibleBorders.Bottom) FillBand(canvas, left + i, bottom - i, right - i + 1, bottom - i + 1);
+      if (visibleBorders.Right) FillBand(canvas, right - i, top + i, right - i + 1, bottom - i + 1);
+    }
+  }
+}

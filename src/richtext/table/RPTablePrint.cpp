@@ -1,0 +1,91 @@
+#include "richtext/table/RPTablePrint.h"
+
+#include <algorithm>
+
+#include "richtext/model/RPException.h"
+
+namespace {
+constexpr char errRPInternalPrinting[] = "Internal printing error";
+}  // namespace
+
+TRPTablePrintInfo::TRPTablePrintInfo(TRPTableItemInfo& table, const TRPResolution& resolution)
+    : Table(table),
+      Resolution(resolution),
+      RepeatHeading(table.GetHeadingRowCountLimited() > 0 && table.IsHeadingBlockClosed()) {}
+
+void TRPTablePrintInfo::LayOut(int32_t width, TCanvas& canvas) {
+  TRPTableItemInfo::TResolutionScope scope(Table, &Resolution);
+  Table.CalculateLayout(width, FormattingInfo, true, canvas);
+  TRPDrawLineInfo::SetSize(FormattingInfo.Width, FormattingInfo.Height);
+}
+
+int32_t TRPTablePrintInfo::BodyStart() const { return RepeatHeading ? Table.GetHeadingRowCountLimited() : 0; }
+
+bool TRPTablePrintInfo::AllRowsAreHeadings() const {
+  return RepeatHeading && Table.GetHeadingRowCount() >= Table.Rows().GetRowCount();
+}
+
+bool TRPTablePrintInfo::StartParts() {
+  if ((Table.PrintOptions & rptoRowsSplit) == 0 && !Table.HasPageBreakBefore(-1, -1)) return false;
+  if (AllRowsAreHeadings()) return false;
+  const int32_t rowCount = Table.Rows().GetRowCount();
+  const int32_t start = std::min(BodyStart(), rowCount);
+  PartsList.AddPart(std::make_unique<TRPTablePrintPart>(FormattingInfo.Height, start, rowCount - start));
+  return true;
+}
+
+bool TRPTablePrintInfo::CanStartOnPage(int32_t room) {
+  if (AllRowsAreHeadings()) return false;
+  const int32_t last = Table.Rows().GetRowCount() - 1;
+  const int32_t groupEnd = Table.GetRowGroupEnd(BodyStart());
+  return RowBottom(groupEnd) < room + RowBottom(last) - FormattingInfo.Height;
+}
+
+bool TRPTablePrintInfo::SplitLastPart(int32_t room) {
+  TRPTablePrintPart& part = Part(PartCount() - 1);
+  const int32_t s = part.StartRow;
+  const int32_t n = part.RowCount;
+  if (n == 1) return false;
+  if (room >= part.Height && !Table.HasPageBreakBefore(s + 1, s + n - 1)) return false;
+  if (AllRowsAreHeadings()) return false;
+  const int32_t rowCount = Table.Rows().GetRowCount();
+  const int32_t last = rowCount - 1;
+  const TRPIntegerList& starts = FormattingInfo.RowStarts;
+  // The space above the first body row and below the last row.
+  const int32_t overhead = FormattingInfo.Height + starts[BodyStart()] - RowBottom(last);
+  int32_t d = s + 1;
+  while (d < s + n && RowBottom(d) < room + starts[s] - overhead &&
+         !(Table.Rows().GetRow(d)->PageBreakBefore && Table.NoRowSpanBelow(d)))
+    ++d;
+  if (d >= s + n) throw ERichPaneError(errRPInternalPrinting);
+  int32_t e = Table.GetRowGroupStart(d);
+  if (e <= s + 1) e = Table.GetRowGroupEnd(s) + 1;
+  if (e - s > n) throw ERichPaneError(errRPInternalPrinting);
+  if (e - s == n) return false;
+  part.RowCount = e - s;
+  part.Height = overhead + RowBottom(e - 1) - starts[s];
+  PartsList.AddPart(std::make_unique<TRPTablePrintPart>(overhead + RowBottom(last) - starts[e], e, rowCount - e));
+  return true;
+}
+
+void TRPTablePrintInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect) {
+  TRPTableItemInfo::TResolutionScope scope(Table, &Resolution);
+  if (partIndex < 0) {
+    Table.PaintTable(canvas, x, y, clipRect, true, 0, Table.Rows().GetRowCount(), false, FormattingInfo);
+    return;
+  }
+  const TRPTablePrintPart& part = Part(partIndex);
+  Table.PaintTable(canvas, x, y, clipRect, true, part.StartRow, part.RowCount, RepeatHeading, FormattingInfo);
+}
+
+std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCustomRPFormattedData&,
+                                                                          const TRPResolution& resolution) {
+  auto info = std::make_unique<TRPTablePrintInfo>(*this, resolution);
+  FPendingPrintInfo = info.get();
+  return info;
+}
+
+void TRPTableItemInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t, TCustomRPFormattedData&, TRPColorMode,
+                             int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution&, bool, bool) {
+  static_cast<TRPTablePrintInfo&>(drawItem).Print(canvas, x, y, part, canvas.ClipRect());
+}

@@ -1,0 +1,63 @@
+// The printing draw item of a table: a layout of the table at the output's resolution
+// and the parts it is cut into, each a run of whole rows that goes on one page.
+//
+// Rows tied by cells spanning them (a row group) stay on one page; a part that begins
+// with a group taller than the page keeps it and overflows. With repeated headings
+// every part starts at a body row and is painted below the heading rows, whose space
+// counts in the part's height.
+#pragma once
+
+#include <cstdint>
+
+#include "richtext/layout/print/RPMultiDrawItemInfo.h"
+#include "richtext/model/RPScaling.h"
+#include "richtext/table/RPTableItem.h"
+
+class TRPTablePrintPart : public TRPMultiDrawItemPart {
+public:
+  TRPTablePrintPart(int32_t height, int32_t startRow, int32_t rowCount) : StartRow(startRow), RowCount(rowCount) {
+    Height = height;
+  }
+  int32_t StartRow;
+  int32_t RowCount;
+  int32_t GetImageTop() const override { return StartRow; }
+};
+
+class TRPTablePrintInfo : public TRPMultiDrawItemInfo {
+public:
+  TRPTablePrintInfo(TRPTableItemInfo& table, const TRPResolution& resolution);
+
+  TRPTableItemInfo& Table;
+  const TRPResolution Resolution;
+  // Fixed at creation: headings exist and no cell spans out of them.
+  const bool RepeatHeading;
+  TRPTableItemFormattingInfo FormattingInfo{true};
+
+  TRPTablePrintPart& Part(int32_t index) const { return static_cast<TRPTablePrintPart&>(*PartsList.Part(index)); }
+  int32_t PartCount() const { return PartsList.Count(); }
+  // The size comes only from the printing layout (LayOut).
+  void SetSize(int32_t, int32_t) override {}
+
+  // Lays the table out at the output's resolution for width device pixels; the draw
+  // item takes the table's size.
+  void LayOut(int32_t width, TCanvas& canvas);
+
+  // The split protocol of page breaking (rooms in device pixels).
+  // Whether the table may be split; then its first part covers every body row.
+  bool StartParts() override;
+  // Whether the first body row group fits in room, less the space below the last row.
+  bool CanStartOnPage(int32_t room) override;
+  // Cuts the last part where room ends; false when it fits or cannot be cut. Raises
+  // ERichPaneError "Internal printing error" when no cut lies inside the part.
+  bool SplitLastPart(int32_t room) override;
+
+  // Paints part partIndex (every row without headings for a negative index) with the
+  // table's top-left corner at (x, y).
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect);
+
+private:
+  // The first body row: after the repeated headings, else 0.
+  int32_t BodyStart() const;
+  bool AllRowsAreHeadings() const;
+  int32_t RowBottom(int32_t row) const { return FormattingInfo.RowStarts[row] + FormattingInfo.RowHeights[row]; }
+};

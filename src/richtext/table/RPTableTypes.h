@@ -1,0 +1,51 @@
+// The small value types of tables: vertical alignment of cells, option sets, border
+// styles and the table's state bits.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/graphics/Colors.h"
+
+// The table item's style number.
+inline constexpr int32_t rpsnTable = -60;
+
+enum TRPCellVAlign : uint8_t { rpcTop, rpcMiddle, rpcBottom, rpcVDefault };
+
+// A cell's or table's best width: > 0 pixels, < 0 percent of a reference width, 0 none.
+using TRPHTMLLength = int32_t;
+
+// Table options: bit n is the option of ordinal n.
+using TRPTableOptions = uint16_t;
+inline constexpr TRPTableOptions rptoEditing = 1 << 0;
+inline constexpr TRPTableOptions rptoRowSizing = 1 << 1;
+inline constexpr TRPTableOptions rptoColSizing = 1 << 2;
+inline constexpr TRPTableOptions rptoRowSelect = 1 << 3;
+inline constexpr TRPTableOptions rptoColSelect = 1 << 4;
+inline constexpr TRPTableOptions rptoNoCellSelect = 1 << 5;
+inline constexpr TRPTableOptions rptoRTFSaveCellPixelBestWidth = 1 << 6;
+inline constexpr TRPTableOptions rptoRTFAllowAutofit = 1 << 7;
+inline constexpr TRPTableOptions rptoHideGridLines = 1 << 8;
+inline constexpr TRPTableOptions rptoOverlappingCorners = 1 << 9;
+inline constexpr TRPTableOptions rptoCellBelowBorders = 1 << 10;
+inline constexpr TRPTableOptions rptoIgnoreContentWidth = 1 << 11;
+inline constexpr TRPTableOptions rptoIgnoreContentHeight = 1 << 12;
+inline constexpr TRPTableOptions rptoDefaultOptions =
+    rptoEditing | rptoRowSizing | rptoColSizing | rptoRowSelect | rptoColSelect;
+static_assert(rptoDefaultOptions == 31);
+
+using TRPTablePrintOptions = uint8_t;
+inline constexpr TRPTablePrintOptions rptoHalftoneBorders = 1 << 0;
+inline constexpr TRPTablePrintOptions rptoRowsSplit = 1 << 1;
+inline constexpr TRPTablePrintOptions rptoWhiteBackground = 1 << 2;
+inline constexpr TRPTablePrintOptions rptoDefaultPrintOptions = rptoHalftoneBorders | rptoRowsSplit;
+
+enum TRPTableBorderStyle : uint8_t { rptbRaised, rptbLowered, rptbColor, rptbRaisedColor, rptbLoweredColor };
+
+// Table state bits.
+using TRPTableStates = uint16_t;
+inline constexpr TRPTableStates rptsInDocument = 0x0001;
+inline constexpr TRPTableStates rptsInEditor = 0x0002;
+inline constexpr TRPTableStates rptsLayoutInvalid = 0x0004;
+inline constexpr TRPTableStates rptsPaddingChanged = 0x0008;
+inline constexpr TRPTableStates rptsFresh = 0x0040;
+inline constexpr TRPTableStates rptsCellSelected = 0x0100;

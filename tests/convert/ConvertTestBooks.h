@@ -1,0 +1,44 @@
+// Small books for the driver's tests, written as text here, and zip archives made from
+// them by Python's zipfile module (a peer that is not our archive code).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "convert/SchemeTestFolder.h"
+#include "platform/base/TempFolder.h"
+#include "unicode/Peers.h"
+
+// A FictionBook with a title, an author and the given body sections (raw XML inside
+// <body>).
+inline std::string TestFB2(const std::string& title, const std::string& body, const std::string& encoding = "UTF-8") {
+  return "<?xml version=\"1.0\" encoding=\"" + encoding +
+         "\"?>\n<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
+         "xmlns:l=\"http://www.w3.org/1999/xlink\"><description><title-info><genre>sf</genre><author><first-name>"
+         "Ann</first-name><last-name>Writer</last-name></author><book-title>" +
+         title + "</book-title></title-info></description><body>" + body + "</body></FictionBook>\n";
+}
+
+struct TZipEntry {
+  std::string Name;
+  std::string Data;
+  bool Deflated = false;
+};
+
+// Writes a zip archive of the entries with Python's zipfile; false when Python fails.
+inline bool WriteTestZip(const std::string& path, const std::vector<TZipEntry>& entries) {
+  std::string script = "import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1], 'w')\n";
+  std::string input;
+  for (const TZipEntry& e : entries) {
+    script += "z.writestr(" + std::string("'") + e.Name + "', sys.stdin.buffer.read(" + std::to_string(e.Data.size()) +
+              "), zipfile." + (e.Deflated ? "ZIP_DEFLATED" : "ZIP_STORED") + ")\n";
+    input += e.Data;
+  }
+  script += "z.close()\n";
+  TempFolder scratch;
+  WriteBytes(scratch / "make.py", script);
+  std::string output;
+  return RunPeer("/usr/bin/python3 " + (scratch / "make.py") + " " + path, input, output);
+}

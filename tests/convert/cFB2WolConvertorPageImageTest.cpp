@@ -1,0 +1,114 @@
+// Pages as a device shows them: books written by the driver, read back by the independent
+// Wolf reader, their page images decoded and compared pixel for pixel with expected
+// images (PNG files under tests/data/convert/pages, written only by
+// scripts/regenerate-book-page-goldens.sh and checked by eye).
+#include <cstdlib>
+#include <functional>
+#include <span>
+
+#include <gtest/gtest.h>
+
+#include "convert/ConvertTestBooks.h"
+#include "convert/cFB2WolConvertor.h"
+#include "imaging/png/PngCodec.h"
+#include "platform/base/Streams.h"
+#include "richtext/model/RPTextItems.h"
+#include "wolf/WolfFileReader.h"
+
+namespace {
+
+struct TPageCase {
+  const char* Name;
+  int32_t PageNo;
+  std::function<void(TVoDaziScheme&)> Scheme;
+};
+
+const TPageCase PageCases[] = {
+    // Header with the title left and "%P/%C" right, one rule; footer; four grays.
+    {"header_footer_2bit", 2,
+     [](TVoDaziScheme& s) {
+       s.ShowFooter = true;
+       s.FooterLeftOddText = u"%A";
+       s.FooterLineSize = 2;
+     }},
+    // A 1-bit book turned clockwise: the header runs down the right edge.
+    {"turned_1bit", 2,
+     [](TVoDaziScheme& s) {
+       s.BookColors = 1;
+       s.PageRotate = 1;
+     }},
+};
+
+void PrintTo(const TPageCase& c, std::ostream* os) { *os << c.Name; }
+
+std::string GoldenPath(const std::string& name) { return QF_TEST_DATA_DIR "/convert/pages/" + name; }
+
+class FB2WolConvertorPageImage : public testing::TestWithParam<TPageCase> {};
+
+TEST_P(FB2WolConvertorPageImage, DecodedPageMatchesTheExpectedImage) {
+  const TPageCase& c = GetParam();
+  RegisterTextItemClasses();
+  TSchemeTestFolder folder;
+  TFB2WolConvertor driver;
+  TVoDaziScheme& s = driver.Scheme;
+  s.PageWidth = 200;
+  s.PageHeight = 150;
+  s.MarginLeft = s.MarginRight = 8;
+  s.Styles(vsHeader).BaseFontSize = 9;
+  s.Styles(vsFooter).BaseFontSize = 9;
+  c.Scheme(s);
+  driver.Description.Title = u"Golden pages";
+  driver.Description.Authors = u"A. Writer";
+  driver.Style.TextStyles()[0]->Unicode = true;
+  for (int32_t i = 0; i < 6; ++i)
+    driver.Report.RichPane().RPData().AddTextW(u"Страница " + WideString(1, u'1' + i) +
+                                                   u": words that wrap over the narrow page.",
+                                               0, TRPTag(), 0);
+  driver.FormatPages();
+  ASSERT_GE(driver.PageCount, c.PageNo);
+  driver.SaveWolf(folder.Wide("book.wol"));
+  const std::string bytes = folder.Read("book.wol");
+  const TReadWolfBook book =
+      ReadWolfBook(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  const TReadWolfImage& image = book.PageImage(static_cast<size_t>(c.PageNo - 1));
+  const std::vector<uint8_t> levels = DecodeWolfImagePixels(image.Encoded, image.Width, image.Height, image.BitCount);
+
+  // Gray of a stored level: 1 bit: 1 black; 2 bits: 0 darkest .. 3 white.
+  auto grayOf = [&image](uint8_t level) -> uint8_t {
+    return image.BitCount == 1 ? (level ? 0 : 255) : static_cast<uint8_t>(level * 85);
+  };
+  const std::string name = std::string(c.Name) + ".png";
+  if (std::getenv("QF_REGENERATE_GOLDEN")) {
+    TBitmap page;
+    page.SetPixelFormat(pf24bit);
+    page.SetSize(image.Width, image.Height);
+    for (int32_t y = 0; y < image.Height; ++y)
+      for (int32_t x = 0; x < image.Width; ++x) {
+        const uint8_t g = grayOf(levels[static_cast<size_t>(y * image.Width + x)]);
+        page.SetPixelColor(x, y, RGB(g, g, g));
+      }
+    TPNGObject png;
+    png.Assign(page);
+    TMemoryStream stream;
+    png.SaveToStream(stream);
+    stream.SaveToFile(GoldenPath(name));
+  }
+  TMemoryStream stream;
+  stream.LoadFromFile(GoldenPath(name));
+  TPNGObject expected;
+  expected.LoadFromStream(stream);
+  ASSERT_EQ(expected.Width(), image.Width);
+  ASSERT_EQ(expected.Height(), image.Height);
+  int32_t differing = 0;
+  for (int32_t y = 0; y < image.Height; ++y)
+    for (int32_t x = 0; x < image.Width; ++x) {
+      const uint8_t g = grayOf(levels[static_cast<size_t>(y * image.Width + x)]);
+      if (expected.GetPixel(x, y) != static_cast<TColor>(RGB(g, g, g))) ++differing;
+    }
+  EXPECT_EQ(differing, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, FB2WolConvertorPageImage, testing::ValuesIn(PageCases),
+                         [](const testing::TestParamInfo<TPageCase>& param) { return param.param.Name; });
+
+}  // namespace

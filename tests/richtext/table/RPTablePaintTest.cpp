@@ -1,0 +1,86 @@
+// Painting tables into page bitmaps: rules, the three-dimensional border colours, the
+// white-background print option and the border event.
+#include <gtest/gtest.h>
+
+#include "platform/graphics/PenBrush.h"
+#include "richtext/model/RPTestCanvas.h"
+#include "richtext/table/RPTablePrint.h"
+#include "richtext/table/RPTableTestData.h"
+
+namespace {
+
+const TRPResolution SameResolution{96, 96, 96, 96};
+constexpr TColor Red = 0x0000FF;
+
+// Prints the whole table (laid out for width) at the page's top-left corner.
+std::unique_ptr<TBitmap> PrintTable(TTableInDocument& t, int32_t width) {
+  TRPTablePrintInfo info(*t.Table, SameResolution);
+  info.LayOut(width, t.Data.Canvas);
+  auto page = WhitePage(info.Width, info.Height);
+  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, info.Width, info.Height});
+  return page;
+}
+
+// Two 14-pixel columns 4 pixels apart: the rule between them lies at 20; outermost
+// rules at 1 and, for an odd width, 40 - 1 - 1.
+TEST(RPTablePaintTest, VerticalRulesStandBetweenColumnsAndAtTheOuterEdges) {
+  TTableInDocument t(1, 2);
+  t.Table->SetCellHSpacing(4);
+  t.Table->SetVRuleWidth(1);
+  t.Table->SetVRuleColor(Red);
+  t.Table->SetColor(clWhite);
+  auto page = PrintTable(t, 40);
+  std::string expected(40, '.');
+  expected[20] = 'o';
+  EXPECT_EQ(Art(*page, 0, Red)[10], expected);
+  t.Table->SetVOutermostRule(true);
+  page = PrintTable(t, 40);
+  expected[1] = expected[38] = 'o';
+  EXPECT_EQ(Art(*page, 0, Red)[10], expected);
+}
+
+TEST(RPTablePaintTest, RaisedBordersOnAHighlightBackgroundUseTheFaceColour) {
+  TTableInDocument t(1, 1);
+  t.Table->SetBorderWidth(1);
+  t.Table->SetColor(clBtnHighlight);
+  auto page = PrintTable(t, 30);
+  const int32_t right = page->Width() - 1, bottom = page->Height() - 1;
+  EXPECT_EQ(page->PixelColor(0, 5), ColorToRGB(clBtnFace));  // left side
+  EXPECT_EQ(page->PixelColor(5, 0), ColorToRGB(clBtnFace));  // top side
+  EXPECT_EQ(page->PixelColor(right, 5), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(page->PixelColor(5, bottom), ColorToRGB(clBtnShadow));
+}
+
+TEST(RPTablePaintTest, TheWhiteBackgroundOptionPrintsColouredTablesWhite) {
+  TTableInDocument t(1, 1);
+  t.Table->SetColor(Red);
+  t.Cell(0, 0).SetCellColor(Red);
+  EXPECT_EQ(PrintTable(t, 30)->PixelColor(4, 4), Red);
+  t.Table->PrintOptions |= rptoWhiteBackground;
+  auto page = PrintTable(t, 30);
+  EXPECT_EQ(page->PixelColor(1, 1), clWhite);
+  EXPECT_EQ(page->PixelColor(4, 4), clWhite);
+}
+
+TEST(RPTablePaintTest, TheBorderEventCanTakeABorderOver) {
+  TTableInDocument t(1, 2);
+  t.UseConversionSettings();
+  t.Table->SetColor(clWhite);
+  std::vector<std::pair<int32_t, int32_t>> calls;
+  t.Table->OnDrawBorder = [&](TRPTableItemInfo&, TCanvas&, const TRect&, int32_t, TColor, TColor, TColor,
+                              TRPTableBorderStyle, bool printing, const TRPBooleanRect&, int32_t row, int32_t col,
+                              bool& doDefault) {
+    EXPECT_TRUE(printing);
+    calls.emplace_back(row, col);
+    doDefault = col != 1;
+  };
+  auto page = PrintTable(t, 40);
+  const std::vector<std::pair<int32_t, int32_t>> expected = {{-1, -1}, {0, 0}, {0, 1}};
+  EXPECT_EQ(calls, expected);
+  const std::string row = Art(*page, 0)[10];
+  EXPECT_EQ(row[2], '#');   // the left cell's left side
+  EXPECT_EQ(row[19], '#');  // its right side, shared with the right cell
+  EXPECT_EQ(row[37], '.');  // the right cell's right side: left to the handler
+}
+
+}  // namespace
