@@ -11,25 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "BenchBook.h"
 #include "convert/uHyphenateGU.h"
 #include "unicode/UniSystem.h"
 
 namespace {
-
-// The book made by mkbook.py (100,000 words, seed 1), or empty when it cannot be made.
-std::string MakeBook() {
-  char name[] = "/tmp/qf-bench-book-XXXXXX";
-  const int fd = mkstemp(name);
-  if (fd < 0) return {};
-  const std::string command = std::string("python3 ") + QF_MKBOOK + " " + name + " --words 100000 --seed 1";
-  std::string book;
-  if (std::system(command.c_str()) == 0) {
-    std::ifstream in(name, std::ios::binary);
-    book.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  std::remove(name);
-  return book;
-}
 
 // The text of every <p> and <v>, tags dropped and the five entities resolved.
 std::vector<WideString> Paragraphs(const std::string& book) {
@@ -65,7 +51,7 @@ std::vector<WideString> Paragraphs(const std::string& book) {
 }
 
 void BM_HyphenateBook(benchmark::State& state) {
-  static const std::vector<WideString> paragraphs = Paragraphs(MakeBook());
+  static const std::vector<WideString> paragraphs = Paragraphs(MakeBenchBook(""));
   if (paragraphs.empty()) {
     state.SkipWithError("mkbook.py could not make the book");
     return;

@@ -65,6 +65,25 @@ void TFB2WolConvertor::ResetLayout() {
 
 bool TFB2WolConvertor::HasBook() const { return Book.GetBodyCount() > 0; }
 
+void TFB2WolConvertor::ConvertBook() {
+  if (!HasBook()) return;
+  try {
+    ResetLayout();
+    BuildDocument();
+    FormatPages();
+    PrepareCover();
+  } catch (...) {
+    ResetLayout();
+    throw;
+  }
+}
+
+void TFB2WolConvertor::BuildDocument() {
+  ProgressTotal = Book.SectionCount();
+  SetStage(LoadWideResString(&SMsgConverting));
+  Builder.Convert(Book, Report.RichPane(), [this](int32_t sections) { Progress(sections); }, Links, Scheme);
+}
+
 void TFB2WolConvertor::LoadBook(const WideString& fileName) {
   ProgressTotal = 100;
   SetStage(LoadWideResString(&SMsgLoading));
@@ -75,6 +94,9 @@ void TFB2WolConvertor::LoadBook(const WideString& fileName) {
       LoadBookFromFile(fileName);
     FillDescription();
   } catch (...) {
+    // Whatever failed (a file or an archive that cannot be opened too), no earlier book
+    // stays behind.
+    Reset();
     Progress(100);
     throw;
   }

@@ -2,8 +2,8 @@
 // ".wol" file. It owns every object of the conversion and reuses them for all books:
 //
 //   LoadBook(name)   parse the book (from a zip archive: its first ".fb2" entry)
-//   FormatPages()    lay the document out in pages until link page numbers stand still
-//   PrepareCover()   fit the book's cover image to the cover page
+//   ConvertBook()    build the rich-text document, lay it out in pages until the page
+//                    numbers of internal links stand still, prepare the cover
 //   SaveWolf(name)   render every page with header and footer and write the Wolf file
 //
 // Every stage reports through OnProgress (stage text, percent, cancel); a cancel answer
@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+#include "convert/cFB2RPConvertor.h"
 #include "convert/cInternalLinks.h"
 #include "convert/cVoDaziScheme.h"
 #include "fb2/cBookDescription.h"
@@ -58,6 +59,13 @@ public:
   // The book has at least one body that is not the notes body.
   bool HasBook() const;
 
+  // When the book has a body: builds the document (BuildDocument), lays it out
+  // (FormatPages) and prepares the cover (PrepareCover). On any exception the layout is
+  // reset and the exception passed on.
+  void ConvertBook();
+  // The building stage: the builder fills the report's rich view from the book,
+  // reporting finished sections against the book's section count.
+  void BuildDocument();
   // Lays the document of the report's rich view out in pages (the pagination stage):
   // band heights, the page passes and the link fix-point. On any exception the layout is
   // reset and the exception passed on.
@@ -69,7 +77,8 @@ public:
   // appears only when complete; on a break or an error no file is left and an existing
   // file is untouched.
   void SaveWolf(const WideString& fileName);
-  // Draws page n (1-based) with header and footer into PageBitmap.
+  // Draws page n (1-based) with header and footer into PageBitmap, converted to gray when
+  // the scheme asks for it.
   void RenderPage(int32_t n);
 
   // "%A" authors, "%T" title, "%P" page, "%C" page count, "%%" one percent sign; any other
@@ -101,6 +110,7 @@ public:
   TVoDaziScheme Scheme;
   TBookDescription Description;
   TInternalLinks Links;
+  TFB2RPConvertor Builder;
   int32_t HeaderHeightOdd = 0;
   int32_t HeaderHeightEven = 0;
   int32_t FooterHeightOdd = 0;
@@ -139,6 +149,9 @@ private:
   // The last draw item of page j (1-based) of pageCount pages.
   int32_t LastDrawItemOfPage(int32_t j, int32_t pageCount) const;
   void DrawBand(int32_t n, bool header, int32_t height);
+  // RenderPage without the gray conversion.
+  void PaintPage(int32_t n);
+  bool GraysPages() const { return Scheme.BookColors == 2 && Scheme.UseClearType; }
   void CollectTOC(TWolfWriter& writer) const;
   void WriteWolf(TStream& stream);
 

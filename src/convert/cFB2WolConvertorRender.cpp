@@ -130,6 +130,11 @@ void TFB2WolConvertor::DrawBand(int32_t n, bool header, int32_t height) {
 }
 
 void TFB2WolConvertor::RenderPage(int32_t n) {
+  PaintPage(n);
+  if (GraysPages()) GrayscaleBitmap(PageBitmap);
+}
+
+void TFB2WolConvertor::PaintPage(int32_t n) {
   TCanvas& canvas = *PageBitmap.Canvas();
   canvas.Brush().SetColor(clWhite);
   canvas.FillRect(TRect{0, 0, Scheme.PageWidth, Scheme.PageHeight});
@@ -140,5 +145,4 @@ void TFB2WolConvertor::RenderPage(int32_t n) {
   if (h > 0) DrawBand(n, true, h);
   if (f > 0) DrawBand(n, false, f);
   Report.PaintPageAt(0, h, n, canvas, false, Scheme.PageHeight - h - f);
-  if (Scheme.BookColors == 2 && Scheme.UseClearType) GrayscaleBitmap(PageBitmap);
 }

@@ -3,6 +3,7 @@
 #include "convert/cFB2WolConvertor.h"
 #include "convert/uPageEncoderPool.h"
 #include "convert/uUniWin1251.h"
+#include "imaging/uGrayBitmap.h"
 #include "imaging/uRotateBitmap.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
@@ -52,15 +53,22 @@ void TFB2WolConvertor::WriteWolf(TStream& stream) {
     }
   }
 
-  // Pages are rendered here in turn; with encoder threads, each finished page is handed
-  // to the pool and written as soon as it and every page before it are encoded.
+  // Pages are painted here in turn. Gray conversion, turning and encoding belong to each
+  // page alone: with encoder threads they run on the pool while later pages are painted,
+  // and each page is written as soon as it and every page before it are encoded.
+  const bool gray = GraysPages();
+  auto finish = [gray, turned, clockwise](std::unique_ptr<TBitmap>& page) {
+    if (gray) GrayscaleBitmap(*page);
+    if (!turned) return;
+    auto work = std::make_unique<TBitmap>();
+    RotateBitmap(*page, *work, clockwise);
+    page = std::move(work);
+  };
   std::unique_ptr<TPageEncoderPool> pool;
-  if (EncoderThreads > 0) pool = std::make_unique<TPageEncoderPool>(EncoderThreads);
+  if (EncoderThreads > 0) pool = std::make_unique<TPageEncoderPool>(EncoderThreads, finish);
   const int32_t window = 2 * EncoderThreads;
   int32_t written = 0;
-  auto writeOldest = [&] {
-    const TEncodedPage page = pool->TakeOldest();
-    writer.AddEncodedPageImage(page.Width, page.Height, page.BitCount, page.Bytes);
+  auto pageWritten = [&] {
     ++written;
     writer.SetTOCPage(written);
     Progress(written);
@@ -69,26 +77,26 @@ void TFB2WolConvertor::WriteWolf(TStream& stream) {
   writer.BeginBook();
   writer.BeginPage();
   for (int32_t i = 1; i <= PageCount; ++i) {
-    RenderPage(i);
+    PaintPage(i);
     // Pages stay 24 bits at BookColors 2: the encoder takes gray levels from 24-bit pixels.
-    const TBitmap* page = &PageBitmap;
-    TBitmap work;
-    if (turned) {
-      RotateBitmap(PageBitmap, work, clockwise);
-      page = &work;
-    }
-    if (!pool) {
+    auto page = std::make_unique<TBitmap>();
+    page->Assign(PageBitmap);
+    if (pool) {
+      pool->Submit(std::move(page), Scheme.BookColors);
+      if (pool->Pending() < window) continue;
+      const TEncodedPage encoded = pool->TakeOldest();
+      writer.AddEncodedPageImage(encoded.Width, encoded.Height, encoded.BitCount, encoded.Bytes);
+    } else {
+      finish(page);
       writer.AddPageImage(*page, Scheme.BookColors);
-      writer.SetTOCPage(i);
-      Progress(i);
-      continue;
     }
-    auto copy = std::make_unique<TBitmap>();
-    copy->Assign(*page);
-    pool->Submit(std::move(copy), Scheme.BookColors);
-    if (pool->Pending() >= window) writeOldest();
+    pageWritten();
   }
-  while (pool && written < PageCount) writeOldest();
+  while (pool && written < PageCount) {
+    const TEncodedPage encoded = pool->TakeOldest();
+    writer.AddEncodedPageImage(encoded.Width, encoded.Height, encoded.BitCount, encoded.Bytes);
+    pageWritten();
+  }
   writer.EndPage();
   writer.EndBook();
   writer.Finish();

@@ -1,10 +1,12 @@
 #include "convert/uPageEncoderPool.h"
 
+#include <cassert>
+
 #include "platform/base/Streams.h"
 #include "wolf/uLZSS32.h"
 #include "wolf/uWolfImages.h"
 
-TPageEncoderPool::TPageEncoderPool(int32_t threads) {
+TPageEncoderPool::TPageEncoderPool(int32_t threads, TPrepare prepare) : FPrepare(std::move(prepare)) {
   for (int32_t i = 0; i < threads; ++i) FWorkers.emplace_back([this] { Work(); });
 }
 
@@ -19,8 +21,6 @@ TPageEncoderPool::~TPageEncoderPool() {
 
 void TPageEncoderPool::Submit(std::unique_ptr<TBitmap> bitmap, int32_t bitCount) {
   auto job = std::make_shared<TJob>();
-  job->Page.Width = bitmap->Width();
-  job->Page.Height = bitmap->Height();
   job->Page.BitCount = bitCount;
   job->Bitmap = std::move(bitmap);
   {
@@ -35,6 +35,7 @@ TEncodedPage TPageEncoderPool::TakeOldest() {
   std::shared_ptr<TJob> job;
   {
     std::unique_lock lock(FMutex);
+    assert(!FJobs.empty());
     job = FJobs.front();
     FJobDone.wait(lock, [&job] { return job->Done; });
     FJobs.pop_front();
@@ -55,6 +56,9 @@ void TPageEncoderPool::Work() {
       FWaiting.pop_front();
     }
     try {
+      FPrepare(job->Bitmap);
+      job->Page.Width = job->Bitmap->Width();
+      job->Page.Height = job->Bitmap->Height();
       TMemoryStream stream;
       const int32_t length = EncodeWolfImage(stream, *job->Bitmap, job->Page.BitCount, compressor);
       const auto* bytes = static_cast<const uint8_t*>(stream.Memory());

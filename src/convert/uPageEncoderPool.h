@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -16,6 +17,7 @@
 
 // A page as EncodeWolfImage makes it; Bytes empty when the encoder did not take the bitmap.
 struct TEncodedPage {
+  // Of the page as encoded (after the preparation).
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t BitCount = 0;
@@ -24,8 +26,11 @@ struct TEncodedPage {
 
 class TPageEncoderPool {
 public:
+  // Run by a worker on each page before it is encoded; it may replace the bitmap.
+  using TPrepare = std::function<void(std::unique_ptr<TBitmap>& page)>;
+
   // threads >= 1 workers, each with its own compressor.
-  explicit TPageEncoderPool(int32_t threads);
+  TPageEncoderPool(int32_t threads, TPrepare prepare);
   // Stops the workers; pages not taken yet are dropped.
   ~TPageEncoderPool();
   TPageEncoderPool(const TPageEncoderPool&) = delete;
@@ -48,6 +53,7 @@ private:
   };
   void Work();
 
+  const TPrepare FPrepare;
   std::mutex FMutex;
   std::condition_variable FWorkReady;  // a job was queued, or the pool stops
   std::condition_variable FJobDone;

@@ -83,14 +83,6 @@ int32_t CountSectionsIn(const TDomElement& top) {
   return count;
 }
 
-// A cell's "colspan" as a number; 1 when absent or not a number, clamped to 1..max.
-int32_t ColumnSpan(const TDomNode& cell, int32_t maxColSpan) {
-  int32_t errorPos = 0;
-  const int32_t span = Val(TXML::GetAttributeValue(&cell, AttrColSpan), errorPos);
-  if (errorPos != 0) return 1;
-  return std::clamp(span, 1, std::max(maxColSpan, 1));
-}
-
 }  // namespace
 
 void TFictionBook2::BeforeLoad() {
@@ -230,6 +222,13 @@ int32_t TFictionBook2::GetSectionLevel(const TDomNode* element) {
   return level;
 }
 
+int32_t TFictionBook2::GetCellSpan(const TDomNode* cell, WideStringView attribute) const {
+  int32_t errorPos = 0;
+  const int32_t span = Val(TXML::GetAttributeValue(cell, attribute), errorPos);
+  if (errorPos != 0) return 1;
+  return std::clamp(span, 1, std::max(Limits.MaxColSpan, 1));
+}
+
 bool TFictionBook2::GetTableSize(const TDomNode* table, int32_t& rows, int32_t& columns) const {
   rows = 0;
   columns = 0;
@@ -241,7 +240,7 @@ bool TFictionBook2::GetTableSize(const TDomNode* table, int32_t& rows, int32_t& 
     for (const TDomNode* cell = row->GetFirstChild(); cell != nullptr; cell = cell->GetNextSibling()) {
       if (GetNodeKind(cell) != 0) continue;
       const WideString name = cell->GetNodeName();
-      if (name == TagTh || name == TagTd) width += ColumnSpan(*cell, Limits.MaxColSpan);
+      if (name == TagTh || name == TagTd) width += GetCellSpan(cell, AttrColSpan);
     }
     columns = static_cast<int32_t>(std::max<int64_t>(columns, std::min<int64_t>(width, std::numeric_limits<int32_t>::max())));
   }

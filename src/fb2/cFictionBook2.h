@@ -91,6 +91,10 @@ public:
   // "colspan" (1 when absent or not a number, clamped to 1..Limits.MaxColSpan). True when
   // both are positive.
   bool GetTableSize(const TDomNode* table, int32_t& rows, int32_t& columns) const;
+  // A cell's span attribute ("colspan" or "rowspan") as a number: 1 when absent or not a
+  // number, clamped to 1..Limits.MaxColSpan (a span of 0 would refill a cell, a negative
+  // one reach outside the grid).
+  int32_t GetCellSpan(const TDomNode* cell, WideStringView attribute) const;
 
   // Decodes the binary with this id ("image/jpeg" or "image/png", ignoring case), fits it
   // into maxWidth x maxHeight (0 or less: no fitting; enlarge: small images grow too) and

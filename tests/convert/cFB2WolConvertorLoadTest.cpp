@@ -52,6 +52,7 @@ TEST(FB2WolConvertorLoad, BooksAndArchivesLoadOrFailWithTheirMessages) {
       folder.Write(c.FileName, c.Data);
     else
       ASSERT_TRUE(WriteTestZip(folder / c.FileName, c.Entries));
+    folder.Write("older.wol", "older book");
     TFB2WolConvertor driver;
     TReports reports;
     Watch(driver, reports);
@@ -70,6 +71,8 @@ TEST(FB2WolConvertorLoad, BooksAndArchivesLoadOrFailWithTheirMessages) {
       }
       EXPECT_FALSE(driver.HasBook());
       EXPECT_TRUE(driver.FileName.empty());
+      // A bad book writes nothing; the older ".wol" stays as it was.
+      EXPECT_EQ(folder.Read("older.wol"), "older book");
     }
     EXPECT_EQ(reports, (TReports{{u"Loading...", 0}, {u"Loading...", 100}}));
   }
@@ -133,6 +136,14 @@ TEST(FB2WolConvertorLoad, AFailedLoadEmptiesTheDriverAndAGoodOneLoadsAfter) {
   driver.LoadBook(folder.Wide("good.fb2"));
   EXPECT_TRUE(driver.HasBook());
   EXPECT_EQ(driver.Description.Title, u"Zip Book");
+  // An archive or a file that cannot be opened leaves the driver empty too.
+  folder.Write("empty.zip", "");
+  EXPECT_THROW(driver.LoadBook(folder.Wide("empty.zip")), EArException);
+  EXPECT_FALSE(driver.HasBook());
+  driver.LoadBook(folder.Wide("good.fb2"));
+  EXPECT_ANY_THROW(driver.LoadBook(folder.Wide("missing.fb2")));
+  EXPECT_FALSE(driver.HasBook());
+  EXPECT_TRUE(driver.FileName.empty());
 }
 
 TEST(FB2WolConvertorLoad, CancelWhileLoadingRaisesUserBreak) {

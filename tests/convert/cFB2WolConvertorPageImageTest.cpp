@@ -12,6 +12,8 @@
 #include "convert/cFB2WolConvertor.h"
 #include "imaging/png/PngCodec.h"
 #include "platform/base/Streams.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
 #include "wolf/WolfFileReader.h"
 
@@ -21,6 +23,8 @@ struct TPageCase {
   const char* Name;
   int32_t PageNo;
   std::function<void(TVoDaziScheme&)> Scheme;
+  // Else six paragraphs put into the document by the test.
+  bool FromBook = false;
 };
 
 const TPageCase PageCases[] = {
@@ -37,6 +41,9 @@ const TPageCase PageCases[] = {
        s.BookColors = 1;
        s.PageRotate = 1;
      }},
+    // tests/data/convert/book.fb2 at the default scheme, page 4: even header, text, the PNG
+    // picture enlarged to the width, the title of Part Two.
+    {"book_default_scheme", 4, [](TVoDaziScheme&) {}, true},
 };
 
 void PrintTo(const TPageCase& c, std::ostream* os) { *os << c.Name; }
@@ -48,23 +55,31 @@ class FB2WolConvertorPageImage : public testing::TestWithParam<TPageCase> {};
 TEST_P(FB2WolConvertorPageImage, DecodedPageMatchesTheExpectedImage) {
   const TPageCase& c = GetParam();
   RegisterTextItemClasses();
+  RegisterPictureItemClasses();
+  RegisterBulletItemClasses();
   TSchemeTestFolder folder;
   TFB2WolConvertor driver;
   TVoDaziScheme& s = driver.Scheme;
-  s.PageWidth = 200;
-  s.PageHeight = 150;
-  s.MarginLeft = s.MarginRight = 8;
-  s.Styles(vsHeader).BaseFontSize = 9;
-  s.Styles(vsFooter).BaseFontSize = 9;
-  c.Scheme(s);
-  driver.Description.Title = u"Golden pages";
-  driver.Description.Authors = u"A. Writer";
-  driver.Style.TextStyles()[0]->Unicode = true;
-  for (int32_t i = 0; i < 6; ++i)
-    driver.Report.RichPane().RPData().AddTextW(u"Страница " + WideString(1, u'1' + i) +
-                                                   u": words that wrap over the narrow page.",
-                                               0, TRPTag(), 0);
-  driver.FormatPages();
+  if (c.FromBook) {
+    folder.Write("book.fb2", ReadBytes(QF_TEST_DATA_DIR "/convert/book.fb2"));
+    driver.LoadBook(folder.Wide("book.fb2"));
+    driver.ConvertBook();
+  } else {
+    s.PageWidth = 200;
+    s.PageHeight = 150;
+    s.MarginLeft = s.MarginRight = 8;
+    s.Styles(vsHeader).BaseFontSize = 9;
+    s.Styles(vsFooter).BaseFontSize = 9;
+    c.Scheme(s);
+    driver.Description.Title = u"Golden pages";
+    driver.Description.Authors = u"A. Writer";
+    driver.Style.TextStyles()[0]->Unicode = true;
+    for (int32_t i = 0; i < 6; ++i)
+      driver.Report.RichPane().RPData().AddTextW(u"Страница " + WideString(1, u'1' + i) +
+                                                     u": words that wrap over the narrow page.",
+                                                 0, TRPTag(), 0);
+    driver.FormatPages();
+  }
   ASSERT_GE(driver.PageCount, c.PageNo);
   driver.SaveWolf(folder.Wide("book.wol"));
   const std::string bytes = folder.Read("book.wol");

@@ -12,7 +12,9 @@
 #include "convert/ConvertTestBooks.h"
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/CodePages.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
+#include "richtext/table/RPTableItem.h"
 #include "unicode/WideException.h"
 #include "wolf/WolfFileReader.h"
 
@@ -196,8 +198,16 @@ TEST(FB2WolConvertorSave, AnErrorWhileSavingLeavesNoFile) {
   TSchemeTestFolder folder;
   folder.Write("book.wol", "older book");
   TFB2WolConvertor driver;
-  // Nothing laid out: the writer refuses a book without pages.
+  // An empty document lays out into no page; a stage that counts nothing reports 0 %.
+  std::vector<int32_t> percents;
+  driver.OnProgress = [&percents](const WideString&, int32_t percent, bool&) { percents.push_back(percent); };
+  driver.FormatPages();
+  EXPECT_EQ(driver.PageCount, 0);
+  EXPECT_EQ(driver.ProgressTotal, 0);
+  // The writer refuses a book without pages.
   EXPECT_ANY_THROW(driver.SaveWolf(folder.Wide("book.wol")));
+  EXPECT_TRUE(std::all_of(percents.begin(), percents.end(), [](int32_t p) { return p == 0; }));
+  EXPECT_GE(percents.size(), 5u);
   EXPECT_EQ(FolderFiles(folder), std::vector<std::string>{"book.wol"});
   EXPECT_EQ(folder.Read("book.wol"), "older book");
 }
@@ -262,7 +272,20 @@ TEST(FB2WolConvertorSave, ACoverIsCentredInItsBoxAndWritten) {
   ASSERT_TRUE(driver.CoverBitmap);
   EXPECT_EQ(driver.CoverBitmap->Width(), 300);
   EXPECT_EQ(driver.CoverBitmap->Height(), 400);
-  EXPECT_EQ(driver.CoverBitmap->PixelColor(0, 0), clWhite);
+  // The image, not enlarged, stands centred in the box below CoverTop.
+  TBitmap image;
+  ASSERT_TRUE(driver.Book.LoadCoverImage(image, 300, 350, false, 2));
+  const int32_t left = (300 - image.Width()) / 2, top = 50 + (350 - image.Height()) / 2;
+  for (int32_t y = 0; y < 400; ++y)
+    for (int32_t x = 0; x < 300; ++x) {
+      const bool inside = x >= left && x < left + image.Width() && y >= top && y < top + image.Height();
+      const TColor expected = inside ? image.PixelColor(x - left, y - top) : clWhite;
+      if (driver.CoverBitmap->PixelColor(x, y) != expected) {
+        ADD_FAILURE() << "cover pixel " << x << "," << y;
+        y = 400;
+        break;
+      }
+    }
   FillDocument(driver, 5);
   driver.FormatPages();
   driver.SaveWolf(folder.Wide("cover.wol"));
@@ -274,4 +297,101 @@ TEST(FB2WolConvertorSave, ACoverIsCentredInItsBoxAndWritten) {
   driver.Scheme.CoverPage = 0;
   driver.PrepareCover();
   EXPECT_FALSE(driver.CoverBitmap);
+}
+
+TEST(FB2WolConvertorSave, AWindows1251BookKeepsItsTextInTheDescription) {
+  TSchemeTestFolder folder;
+  TFB2WolConvertor driver;
+  folder.Write("war.fb2", ReadBytes(QF_TEST_DATA_DIR "/fb2/book-cp1251.fb2"));
+  driver.LoadBook(folder.Wide("war.fb2"));
+  EXPECT_EQ(driver.Description.Title, u"Война и мир");
+  driver.Scheme.PageWidth = 200;
+  driver.Scheme.PageHeight = 200;
+  driver.Scheme.CoverPage = 1;
+  driver.PrepareCover();  // the book's PNG cover, at 1 bit
+  ASSERT_TRUE(driver.CoverBitmap);
+  EXPECT_EQ(driver.CoverBitmap->PixelFormat(), pf1bit);
+  FillDocument(driver, 3);
+  driver.FormatPages();
+  driver.SaveWolf(u"");  // beside the book: its name with ".wol"
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"war.fb2", "war.wol"}));
+  const TReadWolfBook book = ReadBook(folder, "war.wol");
+  EXPECT_TRUE(book.HasCover);
+  EXPECT_EQ(book.Cover.BitCount, 1);
+  // Title, then the author, the publisher and the annotation, each in Windows-1251.
+  size_t at = 0;
+  for (const WideString& text : {WideString(u"Война и мир"), WideString(u"Лев Николаевич Толстой"),
+                                 WideString(u"Издательство «Ёлка»"), WideString(u"1869"), WideString(u"Роман-эпопея")}) {
+    SCOPED_TRACE(WideToAnsi(text, CP_UTF8));
+    const size_t found = book.Description.find(WideToAnsi(text, 1251), at);
+    ASSERT_NE(found, std::string::npos);
+    at = found;
+  }
+}
+
+TEST(FB2WolConvertorSave, CancelDuringTheLinkPassStopsAtItsFirstPage) {
+  TFB2WolConvertor driver;
+  driver.Scheme.PageWidth = 300;
+  driver.Scheme.PageHeight = 300;
+  FillDocument(driver, 40);
+  driver.Links.AddSource(u"end", 0);
+  driver.Links.SetTarget(u"end", driver.Report.RichPane().GetItemCount() - 1);
+  std::vector<int32_t> percents;
+  driver.OnProgress = [&percents](const WideString& message, int32_t percent, bool& cancel) {
+    EXPECT_EQ(message, u"Format pages...");
+    percents.push_back(percent);
+    cancel = percent > 0;
+  };
+  try {
+    driver.FormatPages();
+    ADD_FAILURE() << "formatted";
+  } catch (const WideException& e) {
+    EXPECT_EQ(e.WideMessage(), u"User break!");
+  }
+  // Stage, pass start, pages laid out, then the first page of the link pass.
+  EXPECT_EQ(percents, (std::vector<int32_t>{0, 0, 0, percents.back()}));
+  EXPECT_GT(percents.back(), 0);
+  EXPECT_EQ(driver.PageCount, 0);
+  EXPECT_EQ(driver.Report.RichPane().GetItemCount(), 0);  // the layout is reset
+}
+
+// Until the builder fills documents from books, the book's own JPEG and PNG pictures (as
+// the book model decodes them) and a table are put into the document here.
+TEST(FB2WolConvertorSave, PicturesAndTablesGoOnPagesOfTheBook) {
+  RegisterTextItemClasses();
+  RegisterPictureItemClasses();
+  TSchemeTestFolder folder;
+  TFB2WolConvertor driver;
+  driver.LoadBook(Utf8ToWide(QF_TEST_DATA_DIR "/fb2/book-utf8-bom.fb2"));
+  driver.Scheme.PageWidth = 240;
+  driver.Scheme.PageHeight = 320;
+  TCustomRPData& document = driver.Report.RichPane().RPData();
+  document.AddAnsiText("Pictures and a table", 0, TRPTag(), 0);
+  for (const char16_t* id : {u"cover.jpg", u"pic.png"}) {
+    auto bitmap = std::make_unique<TBitmap>();
+    ASSERT_TRUE(driver.Book.LoadBinaryImage(id, *bitmap, 200, 150, true, 2));
+    document.AddItem("", std::make_unique<TRPGraphicItemInfo>(&document, std::move(bitmap), rpvaBaseline));
+  }
+  auto item = std::make_unique<TRPTableItemInfo>(40, 2, &document);
+  TRPTableItemInfo& table = *item;
+  document.AddItem("", std::move(item));
+  table.SetCellBorderWidth(1);
+  table.SetCellBorderStyle(rptbColor);
+  table.SetBorderStyle(rptbColor);
+  table.SetBestWidth(-100);
+  for (int32_t r = 0; r < 40; ++r)
+    for (int32_t c = 0; c < 2; ++c) {
+      table.GetCell(r, c)->Clear();
+      table.GetCell(r, c)->AddRawText("cell " + std::to_string(r), 0, 0);
+    }
+  document.AddAnsiText("After the table", 0, TRPTag(), 0);
+  driver.FormatPages();
+  ASSERT_GE(driver.PageCount, 3);  // the table alone is taller than a page
+  driver.SaveWolf(folder.Wide("pictures.wol"));
+  const TReadWolfBook book = ReadBook(folder, "pictures.wol");
+  ASSERT_EQ(static_cast<int32_t>(book.Images.size()), driver.PageCount);
+  // Page 1 shows the pictures: many pixels of the middle grays, which text alone lacks.
+  const TReadWolfImage& first = book.Images[0];
+  const std::vector<uint8_t> pixels = DecodeWolfImagePixels(first.Encoded, first.Width, first.Height, 2);
+  EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](uint8_t p) { return p == 1 || p == 2; }), 2000);
 }

@@ -99,6 +99,19 @@ void TRPTableCellData::CopyGeometry(const TRPTableCellData& source) {
   Height = source.Height;
 }
 
+bool TRPTableCellData::HasNoDeleteProtection() const {
+  const TRPStyle* style = GetStyleSheet();
+  if (!style) return true;
+  for (int32_t i = 0; i < GetItemCount(); ++i) {
+    if (IsTextItem(i)) {
+      if (style->TextStyles()[GetItemStyle(i)]->Protection.Contains(rpprDeleteProtect)) return false;
+    } else if (const auto* item = dynamic_cast<const TRPNonTextItemInfo*>(GetItem(i)); item && item->Unremovable) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // --- Document answers -------------------------------------------------------------------
 
 TRPOptions TRPTableCellData::GetOptions() const {
@@ -149,6 +162,7 @@ const TClassProps& TRPTableCellData::Props() {
               "BestWidth", [](const T& c) { return c.BestWidth; }, [](T& c, int32_t v) { c.BestWidth = v; }, 0),
           RPTableOrdProp<T, int32_t>(
               "BestHeight", [](const T& c) { return c.BestHeight; }, [](T& c, int32_t v) { c.BestHeight = v; }, 0),
+          VisibleBordersProp<T>(),
           RPTableOrdProp<T, TColor>(
               "BorderColor", [](const T& c) { return c.BorderColor; }, [](T& c, TColor v) { c.BorderColor = v; },
               clNone),

@@ -12,8 +12,8 @@
 
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/view/RPItemFormattedData.h"
-#include "richtext/model/RPParaInfo.h"
 #include "richtext/table/RPTableBackground.h"
+#include "richtext/table/RPTableBorders.h"
 #include "richtext/table/RPTableTypes.h"
 
 class TRPTableRow;
@@ -34,7 +34,7 @@ public:
   int32_t BestHeight = 0;
   TColor BorderColor = clNone;       // clNone: the table's CellBorderColor
   TColor BorderLightColor = clNone;  // clNone: the table's CellBorderLightColor
-  TRPBooleanRect VisibleBorders{true};
+  TRPTableBooleanRect VisibleBorders;
   AnsiString BackgroundImageFileName;
   AnsiString Hint;
 
@@ -48,7 +48,8 @@ public:
   void SetRowSpan(int32_t value) { FRowSpan = value; }
   void SetColSpan(int32_t value) { FColSpan = value; }
 
-  // The cell rectangle inside the table, set by table layout (padding included).
+  // The cell rectangle inside the table, padding included, set by the last layout (in
+  // the output's pixels after a printing layout).
   int32_t Left = 0;
   int32_t Top = 0;
   int32_t Width = 0;
@@ -88,6 +89,9 @@ public:
   // includeSize also BestWidth div colDivisor and BestHeight div rowDivisor.
   void AssignAttributes(const TRPTableCellData& source, bool includeSize, int32_t colDivisor, int32_t rowDivisor);
   void CopyGeometry(const TRPTableCellData& source);
+  // True without a style sheet, or when no text item's style protects it from deletion
+  // and no other item is unremovable.
+  bool HasNoDeleteProtection() const;
 
   // --- Published properties --------------------------------------------------------------
   static const TClassProps& Props();

@@ -142,25 +142,25 @@ void TRPTableRows::DeleteAlong(bool byRows, int32_t index, int32_t count, bool d
   }
 }
 
-// The piece of the cell at (row, col) from row (column) at on becomes a new cell with
+// What lies of the cell at (row, col) from row (column) at on becomes a new cell with
 // the same attributes and its share of the preferred size.
 void TRPTableRows::SplitCell(bool byRows, int32_t row, int32_t col, int32_t at, bool divideSize) {
   TRPTableCellData& old = *GetCell(row, col);
   const int32_t span = byRows ? old.GetRowSpan() : old.GetColSpan();
   const int32_t newSpan = (byRows ? row : col) + span - at;
-  auto piece = std::make_unique<TRPTableCellData>(GetRow(byRows ? at : row));
-  piece->AssignAttributes(old, true, 1, 1);
+  auto rest = std::make_unique<TRPTableCellData>(GetRow(byRows ? at : row));
+  rest->AssignAttributes(old, true, 1, 1);
   int32_t& oldSize = byRows ? old.BestHeight : old.BestWidth;
-  int32_t& pieceSize = byRows ? piece->BestHeight : piece->BestWidth;
-  pieceSize = static_cast<int32_t>(int64_t(newSpan) * oldSize / span);
+  int32_t& restSize = byRows ? rest->BestHeight : rest->BestWidth;
+  restSize = static_cast<int32_t>(int64_t(newSpan) * oldSize / span);
   if (divideSize) oldSize = static_cast<int32_t>(int64_t(span - newSpan) * oldSize / span);
   if (byRows) {
-    piece->SetSpans(newSpan, old.GetColSpan());
+    rest->SetSpans(newSpan, old.GetColSpan());
     old.SetRowSpan(span - newSpan);
-    GetRow(at)->PutCell(col, std::move(piece));
+    GetRow(at)->PutCell(col, std::move(rest));
   } else {
-    piece->SetSpans(old.GetRowSpan(), newSpan);
+    rest->SetSpans(old.GetRowSpan(), newSpan);
     old.SetColSpan(span - newSpan);
-    GetRow(row)->PutCell(at, std::move(piece));
+    GetRow(row)->PutCell(at, std::move(rest));
   }
 }

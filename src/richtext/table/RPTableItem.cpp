@@ -127,38 +127,37 @@ bool TRPTableItemInfo::IsCellColorNone(const TRPTableCellData& cell) const {
 
 // --- Row groups and headings ----------------------------------------------------------------
 
+// Row groups are found from the cells' own rows and spans, one pass over the rows
+// involved, so that a cell spanning many rows costs no walk up the grid per position.
+
+// The last row of the cells standing in row r (r itself without any); -1 for none.
+int32_t TRPTableItemInfo::LastRowReachedFrom(int32_t r) const {
+  int32_t reach = -1;
+  const TRPTableRow& cells = *FRows->GetRow(r);
+  for (int32_t c = 0; c < cells.Count(); ++c)
+    if (const TRPTableCellData* cell = cells.GetItem(c)) reach = std::max(reach, r + cell->GetRowSpan() - 1);
+  return reach;
+}
+
 bool TRPTableItemInfo::NoRowSpanBelow(int32_t row) const {
-  int32_t c = FRows->GetColCount() - 1;
-  while (c >= 0) {
-    int32_t mr = 0, mc = 0;
-    const TRPTableCellData* cell = FRows->GetMainCell(row, c, mr, mc);
-    if (!cell) return true;
-    if (mr + cell->GetRowSpan() - 1 > row) return false;
-    c = mc - 1;
-  }
+  for (int32_t r = 0; r <= row; ++r)
+    if (LastRowReachedFrom(r) > row) return false;
   return true;
 }
 
-// The rows met so far widen the group to every row their covering cells reach; repeated
-// until the group no longer grows.
+// The cells covering the rows met so far (those starting at or above the group's end and
+// reaching into it) widen the group until it no longer grows.
 int32_t TRPTableItemInfo::GetRowGroupEnd(int32_t row) const {
   int32_t end = row;
-  for (int32_t r = row; r <= end; ++r)
-    for (int32_t c = 0; c < FRows->GetColCount(); ++c) {
-      int32_t mr = 0, mc = 0;
-      if (const TRPTableCellData* cell = FRows->GetMainCell(r, c, mr, mc))
-        end = std::max(end, mr + cell->GetRowSpan() - 1);
-    }
+  for (int32_t r = 0; r <= end; ++r)
+    if (const int32_t reach = LastRowReachedFrom(r); reach >= row) end = std::max(end, reach);
   return end;
 }
 
 int32_t TRPTableItemInfo::GetRowGroupStart(int32_t row) const {
   int32_t start = row;
-  for (int32_t r = row; r >= start; --r)
-    for (int32_t c = 0; c < FRows->GetColCount(); ++c) {
-      int32_t mr = 0, mc = 0;
-      if (FRows->GetMainCell(r, c, mr, mc)) start = std::min(start, mr);
-    }
+  for (int32_t r = row; r >= 0; --r)
+    if (LastRowReachedFrom(r) >= start) start = r;
   return start;
 }
 

@@ -15,8 +15,8 @@
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPItemInfo.h"
-#include "richtext/model/RPParaInfo.h"
 #include "richtext/table/RPTableBackground.h"
+#include "richtext/table/RPTableBorders.h"
 #include "richtext/table/RPTableHooks.h"
 #include "richtext/table/RPTableRows.h"
 #include "richtext/table/RPTableTypes.h"
@@ -47,8 +47,10 @@ public:
   TRPTablePrintOptions PrintOptions = rptoDefaultPrintOptions;
   AnsiString TextRowSeparator = "\r\n";
   AnsiString TextColSeparator = "\r\n";
-  TRPBooleanRect VisibleBorders{true};
+  TRPTableBooleanRect VisibleBorders;
 
+  // Each ordinal property: its getter, its setter (by name inside a document, a plain
+  // store otherwise, RPTableProps.cpp) and its field with the default.
 #define QF_TABLE_INT_PROPERTY(Type, Name, Default) \
   Type Get##Name() const { return F##Name; }       \
   void Set##Name(Type value);                      \
@@ -103,6 +105,10 @@ public:
   void SetCellBestWidth(TRPHTMLLength value, int32_t row, int32_t col);
   void SetCellBestHeight(int32_t value, int32_t row, int32_t col);
   void SetCellVisibleBorders(bool left, bool top, bool right, bool bottom, int32_t row, int32_t col);
+  // The cell at (row, col) takes source's attributes (with includeSize its preferred
+  // sizes divided by the divisors); in an editor each changed property is a step.
+  void CopyCellAttributes(int32_t itemNo, int32_t row, int32_t col, const TRPTableCellData& source, bool includeSize,
+                          int32_t colDivisor, int32_t rowDivisor);
 
   // --- Cells as sub-documents and navigation (RPTableCells.cpp) ------------------------
   // The covering cell of the neighbour of (row, col) in direction (0 left, 1 up, 2 right,
@@ -188,7 +194,7 @@ public:
   // Paints rows startRow .. startRow + rowCount - 1 (all with a negative count) of the
   // layout info at (x, y); printing uses cell copies when info has them.
   void PaintTable(TCanvas& canvas, int32_t x, int32_t y, const TRect& clipRect, bool printing, int32_t startRow,
-                  int32_t rowCount, bool repeatHeading, const TRPTableItemFormattingInfo& info);
+                  int32_t rowCount, bool repeatHeading, const TRPTableItemFormattingInfo& info, TRPColorMode colorMode);
   // One border rectangle (the table's with row = col = -1, or a cell's); OnDrawBorder is
   // asked first.
   void DrawBorder(TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor, TColor color,
@@ -222,8 +228,13 @@ public:
 private:
   friend class TResolutionScope;
   void Init(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
+  int32_t LastRowReachedFrom(int32_t row) const;
   // The editor host while the table lies in an editor's document; nullptr otherwise.
   IRPTableEditHost* FindEditHost() const;
+  enum TBorderSide : uint8_t { bsdLeft, bsdTop, bsdRight, bsdBottom };
+  bool NeighbourBorderCovers(int32_t row, int32_t col, TBorderSide side) const;
+  void DrawRowPageBreak(TCanvas& canvas, int32_t y) const;
+  void FillArea(TCanvas& canvas, const TRect& area, TColor color, const TRPBackground* picture) const;
   void PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x, int32_t y,
                  const TRect& clipRect, bool printing, const TRPTableItemFormattingInfo& info);
   // A cell's width (height) in a layout, paddings included: its columns' (rows') content
@@ -239,4 +250,6 @@ private:
   mutable const TRPResolution* FResolution = nullptr;
   // The printing copy made for the draw item being formatted, until it is laid out.
   TRPTablePrintInfo* FPendingPrintInfo = nullptr;
+  // The colour mode of the painting in progress.
+  TRPColorMode FColorMode = rpcmColor;
 };

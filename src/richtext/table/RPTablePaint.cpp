@@ -8,6 +8,8 @@
 
 #include "platform/graphics/DeviceContext.h"
 #include "richtext/layout/RPDrawLines.h"
+#include "richtext/model/RPColorModes.h"
+#include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableItem.h"
 
 namespace {
@@ -50,12 +52,13 @@ void Style3DColors(TRPTableBorderStyle style, TColor lightColor, TColor color, T
 
 void TRPTableItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t, TCustomRPFormattedData&,
                              const TRPDrawLineInfo&) {
-  PaintTable(canvas, x, y, canvas.ClipRect(), false, 0, -1, false, *FFormatting);
+  PaintTable(canvas, x, y, canvas.ClipRect(), false, 0, -1, false, *FFormatting, rpcmColor);
 }
 
 void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const TRect& clipRect, bool printing,
                                   int32_t startRow, int32_t rowCount, bool repeatHeading,
-                                  const TRPTableItemFormattingInfo& info) {
+                                  const TRPTableItemFormattingInfo& info, TRPColorMode colorMode) {
+  FColorMode = colorMode;
   if (FRows->IsEmpty() || info.RowHeights.Count() != FRows->GetRowCount()) return;
   const int32_t lastRow = FRows->GetRowCount() - 1;
   int32_t firstRow = startRow;
@@ -78,14 +81,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
 
   const bool white = printing && (PrintOptions & rptoWhiteBackground) != 0;
   const TColor tableColor = white && FColor != clNone ? clWhite : FColor;
-  if (tableColor != clNone) {
-    TRect area;
-    if (IntersectRect(&area, tableRect, clipRect)) {
-      canvas.Brush().SetStyle(bsSolid);
-      canvas.Brush().SetColor(tableColor);
-      canvas.FillRect(area);
-    }
-  }
+  if (Intersects(tableRect, clipRect)) FillArea(canvas, tableRect, tableColor, white ? nullptr : FBackground.Get());
   canvas.Pen().SetWidth(1);
   canvas.Pen().SetStyle(psSolid);
   canvas.Pen().SetMode(pmCopy);
@@ -94,7 +90,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   const bool hRules = FHRuleWidth != 0 && FHRuleColor != clNone;
   canvas.Brush().SetStyle(bsSolid);
   if (vRules) {
-    canvas.Brush().SetColor(FVRuleColor);
+    canvas.Brush().SetColor(ApplyColorModeToTextColor(FVRuleColor, FColorMode));
     const int32_t w = ScaleX(FVRuleWidth);
     const int32_t shorten = hRules && FHOutermostRule ? ScaleY(FBorderWidth + FBorderVSpacing / 2) : 0;
     auto rule = [&](int32_t pos) {
@@ -113,7 +109,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
     }
   }
   if (hRules) {
-    canvas.Brush().SetColor(FHRuleColor);
+    canvas.Brush().SetColor(ApplyColorModeToTextColor(FHRuleColor, FColorMode));
     const int32_t w = ScaleY(FHRuleWidth);
     const int32_t shorten = vRules && FVOutermostRule ? ScaleX(FBorderWidth + FBorderHSpacing / 2) : 0;
     auto rule = [&](int32_t pos) {
@@ -138,6 +134,7 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
       if (TRPTableCellData* cell = GetCell(r, c))
         PaintCell(canvas, *cell, r, c, x, y + rowShift(r), clipRect, printing, info);
     }
+    if (!printing && r > 0 && FRows->GetRow(r)->PageBreakBefore) DrawRowPageBreak(canvas, y + info.RowStarts[r]);
     return true;
   };
   if (!printing && firstRow > 0)
@@ -156,6 +153,27 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   canvas.Pen().SetWidth(1);
 }
 
+// The document's page-break line across its width at y, when the document shows them.
+void TRPTableItemInfo::DrawRowPageBreak(TCanvas& canvas, int32_t y) const {
+  TCustomRPFormattedData* data = GetFormattedDocument();
+  if (!data || !data->GetStyleSheet() || (data->GetOptions() & rpoShowPageBreaks) == 0) return;
+  data->GetStyleSheet()->DrawPageBreak(canvas, y, 0, rppbPageBreak, nullptr, data->GetWidth());
+}
+
+// The area in its colour, or its background picture aligned to the area (over the colour
+// where the picture leaves some of it).
+void TRPTableItemInfo::FillArea(TCanvas& canvas, const TRect& area, TColor color, const TRPBackground* picture) const {
+  color = ApplyColorModeToBackColor(color, FColorMode);
+  if (picture && picture->HasVisibleImage()) {
+    picture->Draw(canvas, area, 0, 0, area.Left, area.Top, area.Width(), area.Height(), color, true);
+    return;
+  }
+  if (color == clNone) return;
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(color);
+  canvas.FillRect(area);
+}
+
 void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x,
                                  int32_t y, const TRect& clipRect, bool printing,
                                  const TRPTableItemFormattingInfo& info) {
@@ -164,17 +182,18 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
   const int32_t width = printing ? SpanWidth(info, col, cell.GetColSpan()) : cell.Width;
   const int32_t height = printing ? SpanHeight(info, row, cell.GetRowSpan()) : cell.Height;
   const TRect cellRect = Rect(left, top, left + width, top + height);
-  TColor color = cell.GetCellColor();
-  if (color != clNone && printing && (PrintOptions & rptoWhiteBackground) != 0) color = clWhite;
-  if (color != clNone) {
+  const TColor color = cell.GetCellColor();
+  const TRPBackground* picture = cell.GetCellBackground();
+  if (color != clNone || (picture && picture->HasVisibleImage())) {
     TRect fill = cellRect;
     if ((Options & rptoCellBelowBorders) != 0) {
       const int32_t bx = ScaleX(FCellBorderWidth), by = ScaleY(FCellBorderWidth);
       fill = Rect(fill.Left - bx, fill.Top - by, fill.Right + bx, fill.Bottom + by);
     }
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.FillRect(fill);
+    if (printing && (PrintOptions & rptoWhiteBackground) != 0)
+      FillArea(canvas, fill, clWhite, nullptr);
+    else
+      FillArea(canvas, fill, color, picture);
   }
   // The content, clipped to the cell; the cell's document is laid out in its own
   // coordinates from the padding's inner corner.
@@ -198,6 +217,30 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
              col, clipRect);
 }
 
+// A hidden side of a cell needs no grid line where a visible border lies over it: the
+// neighbouring cell's opposite side when cells overlap (negative spacing), or the table's
+// own border at its edge when the cells reach into it.
+bool TRPTableItemInfo::NeighbourBorderCovers(int32_t row, int32_t col, TBorderSide side) const {
+  if (row < 0) return false;
+  const TRPTableCellData* cell = FRows->GetCell(row, col);
+  const bool horizontal = side == bsdLeft || side == bsdRight;
+  const int32_t nr = side == bsdTop ? row - 1 : side == bsdBottom ? row + cell->GetRowSpan() : row;
+  const int32_t nc = side == bsdLeft ? col - 1 : side == bsdRight ? col + cell->GetColSpan() : col;
+  if (nr < 0 || nc < 0 || nr >= FRows->GetRowCount() || nc >= FRows->GetColCount()) {
+    const bool tableSide = side == bsdLeft    ? VisibleBorders.Left
+                           : side == bsdTop   ? VisibleBorders.Top
+                           : side == bsdRight ? VisibleBorders.Right
+                                              : VisibleBorders.Bottom;
+    return (horizontal ? FBorderHSpacing : FBorderVSpacing) < 0 && FBorderWidth > 0 && tableSide;
+  }
+  if ((horizontal ? FCellHSpacing : FCellVSpacing) >= 0) return false;
+  int32_t mr = 0, mc = 0;
+  const TRPTableCellData* neighbour = FRows->GetMainCell(nr, nc, mr, mc);
+  if (!neighbour) return false;
+  const TRPBooleanRect& v = neighbour->VisibleBorders;
+  return side == bsdLeft ? v.Right : side == bsdRight ? v.Left : side == bsdTop ? v.Bottom : v.Top;
+}
+
 void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t width, TColor lightColor, TColor color,
                                   TColor backgroundColor, TRPTableBorderStyle style, bool printing,
                                   const TRPBooleanRect& visibleBorders, int32_t row, int32_t col,
@@ -216,22 +259,22 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
     canvas.Pen().SetStyle(GridPenStyle);
     canvas.Pen().SetWidth(1);
     canvas.Pen().SetColor(clBtnShadow);
-    auto line = [&](bool hidden, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-      if (!hidden && width > 0) return;
+    auto line = [&](bool hidden, TBorderSide side, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+      if (width > 0 && (!hidden || NeighbourBorderCovers(row, col, side))) return;
       canvas.MoveTo(x1, y1);
       canvas.LineTo(x2, y2);
     };
-    line(!visibleBorders.Top, left, top, right - 1, top);
-    line(!visibleBorders.Right, right - 1, top, right - 1, bottom - 1);
-    line(!visibleBorders.Bottom, right - 1, bottom - 1, left, bottom - 1);
-    line(!visibleBorders.Left, left, bottom - 1, left, top);
+    line(!visibleBorders.Top, bsdTop, left, top, right - 1, top);
+    line(!visibleBorders.Right, bsdRight, right - 1, top, right - 1, bottom - 1);
+    line(!visibleBorders.Bottom, bsdBottom, right - 1, bottom - 1, left, bottom - 1);
+    line(!visibleBorders.Left, bsdLeft, left, bottom - 1, left, top);
     canvas.Pen().SetStyle(psSolid);
   }
   if (width <= 0) return;
   if (style == rptbColor) {
     if (color == clNone) return;
     const int32_t wx = ScaleX(width), wy = ScaleY(width);
-    canvas.Brush().SetColor(color);
+    canvas.Brush().SetColor(ApplyColorModeToTextColor(color, FColorMode));
     if (visibleBorders.IsAllEqual(true) || (Options & rptoOverlappingCorners) != 0) {
       // Full-length sides: what an inside-frame pen of the border's width draws.
       if (visibleBorders.Top) FillBand(canvas, left, top, right, top + wy);
@@ -257,12 +300,12 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
   // Top and left first, each line one pixel longer at its end; then bottom and right.
   for (int32_t i = 0; i < w; ++i) {
     if (topLeft != clNone) {
-      canvas.Brush().SetColor(topLeft);
+      canvas.Brush().SetColor(ApplyColorModeToTextColor(topLeft, FColorMode));
       if (visibleBorders.Top) FillBand(canvas, left + i, top + i, right - i + 1, top + i + 1);
       if (visibleBorders.Left) FillBand(canvas, left + i, top + i, left + i + 1, bottom - i + 1);
     }
     if (bottomRight != clNone) {
-      canvas.Brush().SetColor(bottomRight);
+      canvas.Brush().SetColor(ApplyColorModeToTextColor(bottomRight, FColorMode));
       if (visibleBorders.Bottom) FillBand(canvas, left + i, bottom - i, right - i + 1, bottom - i + 1);
       if (visibleBorders.Right) FillBand(canvas, right - i, top + i, right - i + 1, bottom - i + 1);
     }

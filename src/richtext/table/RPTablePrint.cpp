@@ -68,14 +68,16 @@ bool TRPTablePrintInfo::SplitLastPart(int32_t room) {
   return true;
 }
 
-void TRPTablePrintInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect) {
+void TRPTablePrintInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect,
+                              TRPColorMode colorMode) {
   TRPTableItemInfo::TResolutionScope scope(Table, &Resolution);
   if (partIndex < 0) {
-    Table.PaintTable(canvas, x, y, clipRect, true, 0, Table.Rows().GetRowCount(), false, FormattingInfo);
+    Table.PaintTable(canvas, x, y, clipRect, true, 0, Table.Rows().GetRowCount(), false, FormattingInfo, colorMode);
     return;
   }
   const TRPTablePrintPart& part = Part(partIndex);
-  Table.PaintTable(canvas, x, y, clipRect, true, part.StartRow, part.RowCount, RepeatHeading, FormattingInfo);
+  Table.PaintTable(canvas, x, y, clipRect, true, part.StartRow, part.RowCount, RepeatHeading, FormattingInfo,
+                   colorMode);
 }
 
 std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCustomRPFormattedData&,
@@ -85,7 +87,8 @@ std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCusto
   return info;
 }
 
-void TRPTableItemInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t, TCustomRPFormattedData&, TRPColorMode,
-                             int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution&, bool, bool) {
-  static_cast<TRPTablePrintInfo&>(drawItem).Print(canvas, x, y, part, canvas.ClipRect());
+void TRPTableItemInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t, TCustomRPFormattedData&,
+                             TRPColorMode colorMode, int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution&,
+                             bool, bool) {
+  static_cast<TRPTablePrintInfo&>(drawItem).Print(canvas, x, y, part, canvas.ClipRect(), colorMode);
 }

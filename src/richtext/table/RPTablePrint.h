@@ -53,7 +53,7 @@ public:
 
   // Paints part partIndex (every row without headings for a negative index) with the
   // table's top-left corner at (x, y).
-  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect);
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect, TRPColorMode colorMode);
 
 private:
   // The first body row: after the repeated headings, else 0.

@@ -1,5 +1,8 @@
 // The table's published properties: the registry entries, the by-name setters, and
 // the by-name change that becomes an undoable step while the table lies in an editor.
+#include <string_view>
+#include <utility>
+
 #include "richtext/table/RPTableItem.h"
 #include "richtext/table/RPTablePropInfo.h"
 
@@ -242,6 +245,38 @@ void TRPTableItemInfo::SetCellVisibleBorders(bool left, bool top, bool right, bo
   Changed();
 }
 
+void TRPTableItemInfo::CopyCellAttributes(int32_t itemNo, int32_t row, int32_t col, const TRPTableCellData& source,
+                                          bool includeSize, int32_t colDivisor, int32_t rowDivisor) {
+  TRPTableCellData& cell = *GetCell(row, col);
+  IRPTableEditHost* host = FindEditHost();
+  if (!host) {
+    cell.AssignAttributes(source, includeSize, colDivisor, rowDivisor);
+    Changed();
+    return;
+  }
+  if (itemNo < 0) itemNo = GetItemNo();
+  const TRPBooleanRect& v = source.VisibleBorders;
+  SetCellVisibleBorders(v.Left, v.Top, v.Right, v.Bottom, row, col);
+  cell.SetBackgroundImage(source.GetBackgroundImage());
+  host->ModifyItemStrProperty(itemNo, cell, "BackgroundImageFileName", source.BackgroundImageFileName, row, col);
+  host->ModifyItemStrProperty(itemNo, cell, "Hint", source.Hint, row, col);
+  const std::pair<const char*, int32_t> values[] = {
+      {"Color", source.GetCellColor()},
+      {"BorderColor", source.BorderColor},
+      {"BorderLightColor", source.BorderLightColor},
+      {"VAlign", source.VAlign},
+      {"BackgroundStyle", source.GetBackgroundStyle()},
+      {"BestWidth", source.BestWidth / colDivisor},
+      {"BestHeight", source.BestHeight / rowDivisor},
+  };
+  for (const auto& [name, value] : values) {
+    const bool size = std::string_view(name).starts_with("Best");
+    if (!size || includeSize)
+      host->ModifyItemIntProperty(itemNo, cell, name, value, includeSize, includeSize, row, col);
+  }
+  Changed();
+}
+
 const TClassProps& TRPTableItemInfo::Props() {
   using T = TRPTableItemInfo;
   static const TClassProps props(
@@ -288,6 +323,7 @@ const TClassProps& TRPTableItemInfo::Props() {
           RPTableOrdProp<T, int32_t>(
               "BorderHSpacing", [](const T& t) { return t.GetBorderHSpacing(); },
               [](T& t, int32_t v) { t.SetBorderHSpacing(v); }, 2),
+          VisibleBordersProp<T>(),
           RPTableOrdProp<T, int32_t>(
               "CellBorderWidth", [](const T& t) { return t.GetCellBorderWidth(); },
               [](T& t, int32_t v) { t.SetCellBorderWidth(v); }, 0),

@@ -108,7 +108,7 @@ public:
   void InsertCols(int32_t index, int32_t count, int32_t copyIndex, bool divideSize);
   void DeleteRows(int32_t index, int32_t count, bool divideSize) { DeleteAlong(true, index, count, divideSize); }
   void DeleteCols(int32_t index, int32_t count, bool divideSize) { DeleteAlong(false, index, count, divideSize); }
-  // Cuts the cell at (row, col) at row atRow (column atCol): the lower (right) piece is a
+  // Cuts the cell at (row, col) at row atRow (column atCol): the lower (right) share is a
   // new cell with the same attributes.
   void SplitCellHorz(int32_t row, int32_t col, int32_t atRow, bool divideSize) {
     SplitCell(true, row, col, atRow, divideSize);

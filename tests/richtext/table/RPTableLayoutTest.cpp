@@ -133,6 +133,17 @@ TEST(RPTableLayoutTest, MinimumsWiderThanTheTargetWidenTheTable) {
   EXPECT_EQ(info.Width, 50 + (min0 + min1) - (50 - 6 - 4));
 }
 
+// A preferred height wins over taller content only with rptoIgnoreContentHeight.
+TEST(RPTableLayoutTest, PreferredHeightsIgnoreContentOnlyWhenAsked) {
+  TTableInDocument t(1, 1);
+  t.Cell(0, 0).BestHeight = 5;
+  LayOut(t, 100);
+  EXPECT_EQ(t.Table->FormattingInfo().RowHeights[0], 15);  // one line of text
+  t.Table->Options |= rptoIgnoreContentHeight;
+  LayOut(t, 100);
+  EXPECT_EQ(t.Table->FormattingInfo().RowHeights[0], 5);
+}
+
 TEST(RPTableLayoutTest, RowsOfCellsWithoutHeightAreTenHighOnScreenAndDevice) {
   TTestFormattedData canvasHolder;  // registers the text items
   TCustomRPData plain;              // never formatted: the cells measure 0

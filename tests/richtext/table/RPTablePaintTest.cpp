@@ -13,11 +13,11 @@ const TRPResolution SameResolution{96, 96, 96, 96};
 constexpr TColor Red = 0x0000FF;
 
 // Prints the whole table (laid out for width) at the page's top-left corner.
-std::unique_ptr<TBitmap> PrintTable(TTableInDocument& t, int32_t width) {
+std::unique_ptr<TBitmap> PrintTable(TTableInDocument& t, int32_t width, TRPColorMode mode = rpcmColor) {
   TRPTablePrintInfo info(*t.Table, SameResolution);
   info.LayOut(width, t.Data.Canvas);
   auto page = WhitePage(info.Width, info.Height);
-  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, info.Width, info.Height});
+  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, info.Width, info.Height}, mode);
   return page;
 }
 
@@ -62,6 +62,18 @@ TEST(RPTablePaintTest, TheWhiteBackgroundOptionPrintsColouredTablesWhite) {
   EXPECT_EQ(page->PixelColor(4, 4), clWhite);
 }
 
+// In black and white, fills turn white and lines black.
+TEST(RPTablePaintTest, TheColourModeAppliesToFillsAndLines) {
+  TTableInDocument t(1, 1);
+  t.UseConversionSettings();
+  t.Table->SetColor(Red);
+  t.Table->SetCellBorderColor(Red);
+  EXPECT_EQ(PrintTable(t, 40)->PixelColor(2, 10), Red);
+  auto page = PrintTable(t, 40, rpcmBlackAndWhite);
+  EXPECT_EQ(page->PixelColor(0, 0), clWhite);
+  EXPECT_EQ(page->PixelColor(2, 10), 0);
+}
+
 TEST(RPTablePaintTest, TheBorderEventCanTakeABorderOver) {
   TTableInDocument t(1, 2);
   t.UseConversionSettings();
@@ -81,6 +93,92 @@ TEST(RPTablePaintTest, TheBorderEventCanTakeABorderOver) {
   EXPECT_EQ(row[2], '#');   // the left cell's left side
   EXPECT_EQ(row[19], '#');  // its right side, shared with the right cell
   EXPECT_EQ(row[37], '.');  // the right cell's right side: left to the handler
+}
+
+}  // namespace
+
+namespace {
+
+// The screen: the document formats and paints its table.
+std::unique_ptr<TBitmap> PaintOnScreen(TTableInDocument& t) {
+  t.Data.FormatAll();
+  auto page = WhitePage(t.Data.Width, t.Data.DocumentHeight);
+  t.Data.DrawRect(*page->Canvas(), TRect{0, 0, t.Data.Width, t.Data.DocumentHeight});
+  return page;
+}
+
+bool RowHasColor(const TBitmap& page, int32_t y, TColor color) {
+  for (int32_t x = 0; x < page.Width(); ++x)
+    if (page.PixelColor(x, y) == color) return true;
+  return false;
+}
+
+TEST(RPTablePaintTest, InvisibleBordersShowAGridOnTheScreenOnly) {
+  TTableInDocument t(1, 1);
+  t.Table->SetColor(clWhite);
+  const TColor grid = ColorToRGB(clBtnShadow);
+  EXPECT_TRUE(RowHasColor(*PaintOnScreen(t), 0, grid));
+  EXPECT_FALSE(RowHasColor(*PrintTable(t, 200), 0, grid));
+  t.Table->Options |= rptoHideGridLines;
+  EXPECT_FALSE(RowHasColor(*PaintOnScreen(t), 0, grid));
+}
+
+// A row with a page break shows the document's page-break line at its top on the screen.
+TEST(RPTablePaintTest, ARowWithAPageBreakShowsTheLineOnTheScreen) {
+  TTableInDocument t(2, 1);
+  t.Table->SetColor(clWhite);
+  t.Table->Options |= rptoHideGridLines;
+  t.Table->Rows().GetRow(1)->PageBreakBefore = true;
+  const TColor line = ColorToRGB(t.Data.Style.PageBreakColor);
+  auto plain = PaintOnScreen(t);
+  const int32_t rowTop = t.Table->GetRowTop(1);
+  EXPECT_NE(plain->PixelColor(10, rowTop), line);
+  t.Data.Options |= rpoShowPageBreaks;
+  auto shown = PaintOnScreen(t);
+  EXPECT_EQ(shown->PixelColor(10, rowTop), line);
+}
+
+// With overlapping cells, a hidden side under the neighbour's visible border gets no
+// grid line over that border.
+TEST(RPTablePaintTest, AHiddenSideUnderANeighboursBorderKeepsThatBorder) {
+  TTableInDocument t(1, 2);
+  t.UseConversionSettings();
+  t.Table->SetColor(clWhite);
+  t.Data.Width = 40;
+  t.Cell(0, 1).VisibleBorders.Left = false;
+  auto page = PaintOnScreen(t);
+  for (int32_t y = 3; y < 18; ++y) EXPECT_EQ(page->PixelColor(19, y), 0) << y;
+}
+
+}  // namespace
+
+namespace {
+
+std::unique_ptr<TBitmap> Tile(TColor color) {
+  auto tile = std::make_unique<TBitmap>();
+  tile->SetPixelFormat(pf24bit);
+  tile->SetSize(4, 4);
+  tile->Canvas()->Brush().SetColor(color);
+  tile->Canvas()->FillRect(TRect{0, 0, 4, 4});
+  return tile;
+}
+
+// A tiled picture fills the table, and a cell's own picture its cell, over the colours.
+TEST(RPTablePaintTest, BackgroundPicturesFillTheTableAndTheirCells) {
+  TTableInDocument t(1, 2);
+  t.Table->SetColor(clWhite);
+  t.Table->SetBackgroundImage(Tile(Red).get());
+  t.Table->SetBackgroundStyle(rpbsTiled);
+  t.Cell(0, 1).SetBackgroundImage(Tile(clBlack).get());
+  t.Cell(0, 1).SetBackgroundStyle(rpbsTiled);
+  auto page = PrintTable(t, 40);
+  EXPECT_EQ(page->PixelColor(0, 0), Red);  // the table's spacing
+  EXPECT_EQ(page->PixelColor(5, 8), Red);  // the first cell shows the table's picture
+  EXPECT_EQ(page->PixelColor(30, 8), 0);   // the second cell its own
+  t.Table->PrintOptions |= rptoWhiteBackground;
+  page = PrintTable(t, 40);
+  EXPECT_EQ(page->PixelColor(0, 0), clWhite);
+  EXPECT_EQ(page->PixelColor(30, 8), clWhite);
 }
 
 }  // namespace

@@ -86,6 +86,19 @@ TEST(RPTablePrintTest, APartOfOneRowIsNeverCut) {
   EXPECT_EQ(DumpParts(*info), "0+1:500 ");
 }
 
+// A last part that claims more height than its rows take leaves no row to cut at.
+TEST(RPTablePrintTest, APartWithNoRowToCutAtIsAnInternalError) {
+  TStackedTable t(6);
+  auto info = t.Print();
+  info->PartsList.AddPart(std::make_unique<TRPTablePrintPart>(1000, 0, 2));
+  try {
+    info->SplitLastPart(500);
+    FAIL();
+  } catch (const ERichPaneError& e) {
+    EXPECT_STREQ(e.what(), "Internal printing error");
+  }
+}
+
 TEST(RPTablePrintTest, TheFirstRowGroupMustFitToStartOnAPage) {
   TStackedTable t(3);
   t.Table->MergeCells(0, 1, 1, 2, true);
@@ -105,7 +118,7 @@ TEST(RPTablePrintTest, CellBordersOfTheConversionSettingsCoincide) {
   ASSERT_EQ(info.Width, 40);
   ASSERT_EQ(info.Height, 45);  // rows of one empty line, 15 pixels
   auto page = WhitePage(40, 45);
-  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, 40, 45});
+  info.Print(*page->Canvas(), 0, 0, -1, TRect{0, 0, 40, 45}, rpcmColor);
   const std::vector<std::string> art = Art(*page, 0);
   const std::string frame = ".." + std::string(36, '#') + "..";
   const std::string inside = "..#................#.................#..";

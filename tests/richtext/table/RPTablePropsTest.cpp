@@ -13,13 +13,25 @@ TEST(RPTablePropsTest, ANewTablePublishesItsPropertiesWithTheirDefaults) {
   std::vector<std::string> names;
   for (const TPropInfo* p : props) names.push_back(p->Name);
   const std::vector<std::string> expected = {
-      "Options",          "PrintOptions",         "BestWidth",        "Color",           "BackgroundStyle",
-      "HeadingRowCount",  "TextRowSeparator",     "TextColSeparator", "BorderWidth",     "BorderColor",
-      "BorderLightColor", "BorderStyle",          "BorderVSpacing",   "BorderHSpacing",  "CellBorderWidth",
-      "CellBorderColor",  "CellBorderLightColor", "CellPadding",      "CellBorderStyle", "VRuleWidth",
-      "VRuleColor",       "HRuleWidth",           "HRuleColor",       "CellVSpacing",    "CellHSpacing",
-      "VOutermostRule",   "HOutermostRule",       "OnCellEditing",    "OnCellEndEdit",   "OnDrawBorder"};
+      "Options",         "PrintOptions",         "BestWidth",        "Color",
+      "BackgroundStyle", "HeadingRowCount",      "TextRowSeparator", "TextColSeparator",
+      "BorderWidth",     "BorderColor",          "BorderLightColor", "BorderStyle",
+      "BorderVSpacing",  "BorderHSpacing",       "VisibleBorders",   "CellBorderWidth",
+      "CellBorderColor", "CellBorderLightColor", "CellPadding",      "CellBorderStyle",
+      "VRuleWidth",      "VRuleColor",           "HRuleWidth",       "HRuleColor",
+      "CellVSpacing",    "CellHSpacing",         "VOutermostRule",   "HOutermostRule",
+      "OnCellEditing",   "OnCellEndEdit",        "OnDrawBorder"};
   EXPECT_EQ(names, expected);
+  EXPECT_EQ(names.size(), 31u);
+  // The visible sides are stored only when one is hidden.
+  const TPropInfo* borders = FindPublishedProp(table, "VisibleBorders");
+  ASSERT_NE(borders, nullptr);
+  EXPECT_FALSE(borders->IsStored(table));
+  table.VisibleBorders.Bottom = false;
+  EXPECT_TRUE(borders->IsStored(table));
+  TRPTableCellData& cell = *table.GetCell(0, 0);
+  FindPublishedProp(cell, "VisibleBorders")->Set(cell, TPropValue(static_cast<TPersistent*>(&table.VisibleBorders)));
+  EXPECT_FALSE(cell.VisibleBorders.Bottom);
   // Every ordinal property reads back its declared default.
   for (const TPropInfo* p : props) {
     if (!p->Default) continue;
@@ -124,6 +136,37 @@ TEST(RPTablePropsTest, InAnEditorEachChangeIsAStepOfTheHostWithItsFlags) {
   EXPECT_EQ(t.Cell(1, 0).BestHeight, 30);
 }
 
+TEST(RPTablePropsTest, CopiedCellAttributesArePlainOrStepsOfTheHost) {
+  TTableInDocument t(1, 2);
+  TRPTableCellData& source = t.Cell(0, 0);
+  source.SetCellColor(clWhite);
+  source.BestWidth = 90;
+  source.BestHeight = 40;
+  source.VisibleBorders.Top = false;
+  source.Hint = "h";
+  t.Table->CopyCellAttributes(-1, 0, 1, source, true, 3, 2);
+  EXPECT_EQ(t.Cell(0, 1).GetCellColor(), clWhite);
+  EXPECT_EQ(t.Cell(0, 1).BestWidth, 30);
+  EXPECT_EQ(t.Cell(0, 1).BestHeight, 20);
+  EXPECT_FALSE(t.Cell(0, 1).VisibleBorders.Top);
+  EXPECT_EQ(t.Cell(0, 1).Hint, "h");
+
+  TRecordingEditHost host;
+  RPTableHooks().FindEditHost = [&](TCustomRPData&) { return &host; };
+  TTableInDocument e(1, 2);
+  e.Cell(0, 0).SetCellColor(clWhite);
+  e.Cell(0, 0).BestWidth = 90;
+  e.Table->CopyCellAttributes(-1, 0, 1, e.Cell(0, 0), false, 1, 1);
+  RPTableHooks().FindEditHost = nullptr;
+  std::vector<std::string> names;
+  for (const auto& step : host.Steps) names.push_back(step.Name);
+  // Unchanged ordinals make no step; without the size the best sizes are left alone.
+  const std::vector<std::string> expected = {"BackgroundImageFileName", "Hint", "Color"};
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(e.Cell(0, 1).GetCellColor(), clWhite);
+  EXPECT_EQ(e.Cell(0, 1).BestWidth, 0);
+}
+
 TEST(RPTablePropsTest, CellAlignmentFallsBackToTheRowThenToTheMiddle) {
   TTableInDocument t(1, 1);
   TRPTableCellData& cell = t.Cell(0, 0);
@@ -163,6 +206,16 @@ TEST(RPTablePropsTest, CellColoursFallBackToTheTableThenTheDocument) {
   EXPECT_EQ(t.Table->GetEffectiveCellColor(cell), 0x123456);
   cell.SetCellColor(0x654321);
   EXPECT_EQ(cell.GetColor(), 0x654321);
+}
+
+TEST(RPTablePropsTest, ACellIsDeleteProtectedByItsTextStyles) {
+  TTableInDocument t(1, 1);
+  const int32_t locked = t.Data.AddTextStyle();
+  t.Data.Font(locked).Protection.Include(rpprDeleteProtect);
+  TRPTableCellData& cell = t.Cell(0, 0);
+  EXPECT_TRUE(cell.HasNoDeleteProtection());
+  cell.AddRawText("kept", locked, 0);
+  EXPECT_FALSE(cell.HasNoDeleteProtection());
 }
 
 TEST(RPTablePropsTest, HasContentLooksAtASingleItemAsTheFlagSays) {

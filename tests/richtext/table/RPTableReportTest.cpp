@@ -49,6 +49,22 @@ TEST(RPTableReportTest, ATableIsSplitOverPagesByRows) {
   }
 }
 
+// Rows 1-3 tied by a cell spanning them go to the second page together.
+TEST(RPTableReportTest, ARowGroupMovesToTheNextPageWhole) {
+  TReportFixture f;
+  TRPTableItemInfo& table = AddConversionTable(f);
+  ASSERT_TRUE(table.MergeCells(1, 1, 1, 3, true));
+  EXPECT_EQ(f.Paginate({60}), 3);
+  const auto& info = dynamic_cast<const TRPTablePrintInfo&>(*f.Data().DrawItems[0]);
+  ASSERT_EQ(info.PartCount(), 3);
+  const int32_t starts[] = {0, 1, 4}, counts[] = {1, 3, 2};
+  for (int32_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(info.Part(i).StartRow, starts[i]);
+    EXPECT_EQ(info.Part(i).RowCount, counts[i]);
+  }
+}
+
 // Page 2 shows rows 2 and 3 where rows 0 and 1 stand on page 1.
 TEST(RPTableReportTest, EachPagePaintsItsRowsFromTheTablesTop) {
   TReportFixture f;
@@ -61,6 +77,32 @@ TEST(RPTableReportTest, EachPagePaintsItsRowsFromTheTablesTop) {
   for (int32_t y : {1, 2, 22, 42, 43}) EXPECT_EQ(b[static_cast<size_t>(y)], a[static_cast<size_t>(y)]) << y;
   EXPECT_EQ(b[2].substr(0, 4), "..##");
   EXPECT_EQ(b[44], std::string(200, '.'));
+}
+
+// With a heading row, every page shows it above its own body rows.
+TEST(RPTableReportTest, TheHeadingRowIsRepeatedOnEveryPage) {
+  TReportFixture f;
+  TRPTableItemInfo& table = AddConversionTable(f);
+  table.SetHeadingRowCount(1);
+  for (int32_t r = 0; r < 6; ++r) {
+    TRPTableCellData& cell = *table.GetCell(r, 0);
+    cell.Clear();
+    cell.AddRawText(r == 0 ? "Head" : "Row " + std::to_string(r), 0, 0);
+  }
+  EXPECT_EQ(f.Paginate({60}), 5);
+  const auto& info = dynamic_cast<const TRPTablePrintInfo&>(*f.Data().DrawItems[0]);
+  ASSERT_EQ(info.PartCount(), 5);
+  EXPECT_EQ(info.Part(0).StartRow, 1);
+  EXPECT_EQ(info.Part(0).Height, 45);  // the heading row's space counts
+  auto first = WhitePage(200, 60), second = WhitePage(200, 60);
+  f.Helper.PaintPageAt(0, 0, 1, *first->Canvas(), false, 60);
+  f.Helper.PaintPageAt(0, 0, 2, *second->Canvas(), false, 60);
+  const std::vector<std::string> a = Art(*first, 0), b = Art(*second, 0);
+  const std::vector<std::string> headA(a.begin(), a.begin() + 23), headB(b.begin(), b.begin() + 23);
+  EXPECT_EQ(headA, headB);
+  const std::vector<std::string> bodyA(a.begin() + 23, a.begin() + 42), bodyB(b.begin() + 23, b.begin() + 42);
+  EXPECT_NE(bodyA, bodyB);
+  EXPECT_EQ(b[42], a[42]);  // the body row's bottom border
 }
 
 }  // namespace

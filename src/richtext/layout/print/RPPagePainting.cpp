@@ -127,8 +127,8 @@ void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t p
             : item.GetImageWidth(&style);
     bitmap.SetSize(width, height);
     FillItemBackground(DeviceToScreenX(d.Left, resolution) + item.GetBorderWidth(),
-                       DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false,
-                       resolution, bitmap);
+                       DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false, resolution,
+                       bitmap);
     if (printable ? printable->PrintToBitmap(bitmap, preview, GetColorMode(), part, d, *this)
                   : PrintModelItemToBitmap(item, bitmap, preview, part, d))
       DrawGraphicOnDevice(canvas, d.Left + areaLeft + ScreenToDeviceX(item.GetBorderWidth(), resolution),

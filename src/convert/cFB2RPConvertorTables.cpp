@@ -1,0 +1,154 @@
+// The builder's tables: FB2 tables as table items with spans, merges and alignment, and
+// the notes pass that places each queued note in a note table after its section child.
+#include "convert/cFB2RPConvertor.h"
+#include "convert/cVoDaziScheme.h"
+#include "fb2/FB2TagNames.h"
+#include "fb2/cFictionBook2.h"
+#include "richtext/layout/print/RPPrintableRP.h"
+#include "richtext/table/RPTableItem.h"
+#include "xml/dom/DomElement.h"
+
+namespace {
+
+// The alignment override of an "align" value: 1 left, 2 right, 3 centre, compared
+// without regard to case; 0 for anything else.
+int32_t AlignCode(const TDomElement& element) {
+  WideString value = element.GetAttributeValue(AttrAlign);
+  for (WideChar& c : value)
+    if (c >= u'A' && c <= u'Z') c = static_cast<WideChar>(c + 32);
+  if (value == ValueLeft) return 1;
+  if (value == ValueRight) return 2;
+  if (value == ValueCenter) return 3;
+  return 0;
+}
+
+}  // namespace
+
+void TFB2RPConvertor::AppendTable(std::unique_ptr<TRPTableItemInfo> table) {
+  Target = &View->RPData();
+  Target->AddItem("", std::move(table));
+  ItemAdded();
+}
+
+void TFB2RPConvertor::HandleTable(const TDomElement& table) {
+  RegisterAnchor(table);
+  int32_t rows = 0, cols = 0;
+  if (!Book->GetTableSize(&table, rows, cols)) return;
+  auto item = std::make_unique<TRPTableItemInfo>(rows, cols, &View->RPData());
+  item->ParaNo = CentrePara();
+  item->SetBorderStyle(rptbColor);
+  item->SetCellBorderStyle(rptbColor);
+  item->SetBorderColor(clWhite);
+  item->SetCellBorderColor(clBlack);
+  item->SetBorderWidth(0);
+  item->SetCellBorderWidth(1);
+  item->SetCellPadding(2);
+  item->SetCellVSpacing(-1);
+  item->SetCellHSpacing(-1);
+  item->SetBestWidth(-100);
+  try {
+    int32_t r = 0;
+    for (const TDomElement* row = table.FindFirstChildElement(TagTr); row; row = row->GetNextSiblingElement()) {
+      if (row->GetNodeName() != TagTr) continue;
+      FillTableRow(*item, *row, r++, cols);
+    }
+  } catch (...) {
+    Target = &View->RPData();
+    throw;
+  }
+  AppendTable(std::move(item));
+}
+
+void TFB2RPConvertor::FillTableRow(TRPTableItemInfo& table, const TDomElement& row, int32_t r, int32_t colCount) {
+  const int32_t rowAlign = AlignCode(row);
+  int32_t c = 0;
+  for (const TDomElement* cell = row.GetFirstChildElement(); cell && c < colCount;
+       cell = cell->GetNextSiblingElement()) {
+    const WideString name = cell->GetNodeName();
+    if (name != TagTh && name != TagTd) continue;
+    while (c < colCount && !table.GetCell(r, c)) ++c;
+    if (c >= colCount) return;
+    const int32_t rowSpan = Book->GetCellSpan(cell, AttrRowSpan);
+    const int32_t colSpan = Book->GetCellSpan(cell, AttrColSpan);
+    const int32_t cellAlign = AlignCode(*cell);
+    if (rowSpan > 1 || colSpan > 1) table.MergeCells(r, c, colSpan, rowSpan, true);
+    TRPTableCellData& data = *table.GetCell(r, c);
+    data.Clear();
+    Target = &data;
+    WithStyle(name == TagTh ? vsTableHead : vsTableText, cellAlign != 0 ? cellAlign : rowAlign,
+              [&] { HandleParagraphContent(*cell); });
+    c += colSpan;
+  }
+}
+
+void TFB2RPConvertor::NotesPass() {
+  // Links met inside a note wait for the loop that builds the note.
+  if (!ExpandingNotes.empty()) return;
+  while (!NoteQueue.empty()) {
+    const TNoteLink queued = NoteQueue.front();
+    NoteQueue.erase(NoteQueue.begin());
+    BuildNoteTable(queued);
+  }
+}
+
+void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
+  const TDomElement* note = Book->FindNoteElement(queued.Link);
+  if (!note) return;
+  const WideString text = queued.Link->GetTextContent();
+  const int32_t cols = Scheme->CopyHRefLink && !text.empty() ? 2 : 1;
+  WithStyle(vsFootnote, 0, [&] {
+    auto table = std::make_unique<TRPTableItemInfo>(1, cols, &View->RPData());
+    table->ParaNo = CentrePara();
+    table->SetBorderStyle(rptbColor);
+    table->SetCellBorderStyle(rptbColor);
+    table->SetBorderColor(clBlack);
+    table->SetCellBorderColor(clWhite);
+    table->VisibleBorders.SetValues(true, true, false, true);
+    table->SetBorderWidth(1);
+    table->SetBorderVSpacing(0);
+    table->SetBorderHSpacing(0);
+    table->SetCellBorderWidth(0);
+    table->SetCellPadding(2);
+    table->SetCellVSpacing(0);
+    table->SetCellHSpacing(0);
+    TRPTableCellData& first = *table->GetCell(0, 0);
+    first.BestWidth = -100;
+    first.Clear();
+    struct TRestore {
+      TFB2RPConvertor& Owner;
+      ~TRestore() {
+        Owner.Target = &Owner.View->RPData();
+        Owner.ExpandingNotes.clear();
+      }
+    } restore{*this};
+    if (cols == 2) {
+      first.BestWidth = -1;
+      TRPTableCellData& second = *table->GetCell(0, 1);
+      second.BestWidth = -99;
+      second.Clear();
+      Target = &first;
+      WithRunStyle(TRunStyle::Sup, [&] { AddNoteNumber(text); });
+    }
+    table->SetBestWidth(-100);
+    Target = table->GetCell(0, cols - 1);
+    ExpandingNotes = queued.Expanding;
+    ExpandingNotes.push_back(note);
+    if (note->GetNodeName() == TagSection)
+      HandleNoteSection(*note);
+    else
+      HandleParagraphContent(*note);
+    AppendTable(std::move(table));
+  });
+}
+
+void TFB2RPConvertor::HandleNoteSection(const TDomElement& note) {
+  for (const TDomElement* child = note.GetFirstChildElement(); child; child = child->GetNextSiblingElement()) {
+    const WideString name = child->GetNodeName();
+    if (name == TagTitle) continue;
+    if (name == TagImage || name == TagEpigraph || name == TagAnnotation || name == TagSection || name == TagP ||
+        name == TagPoem || name == TagSubtitle || name == TagCite || name == TagEmptyLine || name == TagTable)
+      HandleElement(*child, vsSectionTitle);
+    else
+      UnknownElement(*child);
+  }
+}
