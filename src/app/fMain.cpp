@@ -30,6 +30,12 @@ constexpr int32_t LogColors[] = {0x000000, 0x0000FF, 0x008000};
 
 WideString Res(PResStringRec record) { return LoadWideResString(record); }
 
+// A WideException's UTF-16 message, any other exception's message converted.
+WideString ExceptionText(const std::exception& e) {
+  if (const auto* wide = dynamic_cast<const WideException*>(&e)) return wide->WideMessage();
+  return AnsiToWide(e.what());
+}
+
 // The index of the item whose text is exactly text (case counts), or -1.
 int32_t IndexOfExact(const TCustomListControl& list, const WideString& text) {
   for (int32_t i = 0; i < list.ItemCount(); ++i)
@@ -327,12 +333,7 @@ void TfrmMain::dlcMainLanguageChanged() {
   cmbOverrideMode->SetItemIndex(Settings.OverrideMode);
 }
 
-void TfrmMain::AppException(const std::exception& e) {
-  if (const auto* wide = dynamic_cast<const WideException*>(&e))
-    AddLog(wide->WideMessage(), lkError);
-  else
-    AddLog(AnsiToWide(e.what()), lkError);
-}
+void TfrmMain::AppException(const std::exception& e) { AddLog(ExceptionText(e), lkError); }
 
 void TfrmMain::actAddFilesExecute() {
   std::vector<WideString> files;
@@ -487,5 +488,11 @@ void TfrmMain::FormCloseQuery(bool& canClose) {
   Settings.FormYPos = Top();
   Settings.FormXLen = Width();
   Settings.FormYLen = Height();
-  SaveSettings();
+  // Closing is always allowed: a settings file that cannot be written is reported, and
+  // the window closes all the same.
+  try {
+    SaveSettings();
+  } catch (const Exception& e) {
+    FDialogs->MessageDlg(ExceptionText(e), mtError, MsgDlgButton(mbOK));
+  }
 }

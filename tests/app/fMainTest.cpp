@@ -404,6 +404,16 @@ TEST_F(MainWindow, ClosingDuringABatchBreaksThenSavesTheSettings) {
   EXPECT_EQ(next.cmbOverrideMode->ItemIndex(), 2);
 }
 
+// A settings file that cannot be written is reported, and the window closes all the same.
+TEST_F(MainWindow, ClosingIsAllowedWhenTheSettingsCannotBeWritten) {
+  TfrmMain& w = Create();
+  std::filesystem::create_directory(WideToUtf8(SettingsFileName()));
+  w.Close();
+  EXPECT_FALSE(w.Visible());
+  ASSERT_EQ(Dialogs->Questions.size(), 1u);
+  EXPECT_TRUE(Dialogs->Questions[0].starts_with(u"Unable to write to ")) << WideToUtf8(Dialogs->Questions[0]);
+}
+
 // The identifier under which the window's language controller lists a component's text.
 uint32_t IdOf(TLang_CompEntry& entry, const TComponent* component, const char* path) {
   if (entry.Component == component && entry.PropEntries)
