@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 
 #include "platform/base/Exception.h"
 #include "platform/gui/Forms.h"
@@ -96,7 +98,19 @@ TEST_F(StdCtrlsTest, ItemColoursComeFromTheHandler) {
   auto* widget = static_cast<QListWidget*>(list->Widget());
   EXPECT_EQ(widget->item(0)->foreground().color(), QColor(255, 0, 0));
   EXPECT_EQ(widget->item(1)->foreground().color(), QColor(0, 128, 0));
-  EXPECT_FALSE(list->HighlightSelection());
+
+  // The selected line is drawn on the list's background, unless highlighting is wanted.
+  list->SetBounds(0, 0, 200, 60);
+  Form.SetBounds(0, 0, 200, 60);
+  list->SetItemIndex(0);
+  const auto selectedBackground = [&] {
+    const QRect row = widget->visualItemRect(widget->item(0));
+    return widget->viewport()->grab().toImage().pixelColor(row.right() - 2, row.center().y());
+  };
+  const QColor base = widget->palette().color(QPalette::Base);
+  EXPECT_EQ(selectedBackground(), base);
+  list->SetHighlightSelection(true);
+  EXPECT_NE(selectedBackground(), base);
 }
 
 TEST_F(StdCtrlsTest, AnIndexOutsideTheListRaisesTheListError) {
