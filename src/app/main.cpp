@@ -1,20 +1,33 @@
-// The program `quirefold-batch`. Until the main window exists it sets up the runtime and
-// the translations, then says who it is: the main window's caption, with the version of
-// the program's own file.
-#include <cstdio>
+// The program `quirefold-batch`: sets up the translations and the document's item
+// classes, creates the application, the main window (which loads the settings and
+// registers the language files) and then the language dialog, and runs until the main
+// window closes.
+#include <memory>
 
 #include "app/ProgramResStrings.h"
-#include "app/uVersion.h"
+#include "app/fMain.h"
+#include "app/fSelectLanguage.h"
+#include "app/uFB2WolBookConvertor.h"
+#include "app/uMainDialogs.h"
 #include "l10n/uLangRes.h"
-#include "platform/base/Module.h"
-#include "unicode/UniRuntimeSetup.h"
-#include "unicode/UniSysUtils.h"
-#include "unicode/UniSystem.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
+#include "richtext/model/RPTextItems.h"
+#include "unicode/controls/UniForms.h"
 
-int main() {
+int main(int argc, char** argv) {
   InstallResStringTranslation();
   for (const auto& table : ProgramResStringTables) RegisterResStrings(table);
-  SetupUnicodeEnvironment();
-  std::printf("%s\n", WideToUtf8(VersionCaption(WideGetModuleFileName(HInstance))).c_str());
+  RegisterTextItemClasses();
+  RegisterPictureItemClasses();
+  RegisterBulletItemClasses();
+  TUniApplication application(argc, argv);
+  SetupUnicodeControls();
+  application.SetTitle(u"Quirefold Batch");
+  auto* frmMain = CreateOwned<TfrmMain>(application, std::make_unique<TFB2WolBookConvertor>(),
+                                        std::make_unique<TSystemDialogs>());
+  application.SetMainForm(frmMain);
+  frmMain->SetLanguageDialog(CreateOwned<TfrmSelectLanguage>(application));
+  application.Run();
   return 0;
 }

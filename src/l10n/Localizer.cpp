@@ -57,7 +57,6 @@ int32_t TLanguageManager::ScanForLangFiles(const WideString& directory, const Wi
   int32_t count = 0;
   TWideSearchRec search;
   if (WideFindFirst(folder + mask, AllFileAttributes, search) != 0) return 0;
-  // A file that fails to load raises out of the scan; the search is closed all the same.
   const struct TSearchCloser {
     TWideSearchRec& Search;
     ~TSearchCloser() { WideFindClose(Search); }
@@ -67,8 +66,13 @@ int32_t TLanguageManager::ScanForLangFiles(const WideString& directory, const Wi
     if ((search.Attr & DirectoryAttribute) != 0) {
       if (recurse && !search.Name.starts_with(u".")) count += ScanForLangFiles(path, mask, recurse);
     } else if ((search.Attr & SystemAttribute) == 0) {
-      // FIFOs, devices and sockets come as system files: they are never opened.
-      if (RegisterLangFile(path)) ++count;
+      // FIFOs, devices and sockets come as system files: they are never opened. A file
+      // that cannot be read or parsed is passed over, so one broken file costs only its
+      // own language.
+      try {
+        if (RegisterLangFile(path)) ++count;
+      } catch (const Exception&) {
+      }
     }
   } while (WideFindNext(search) == 0);
   return count;

@@ -53,8 +53,8 @@ public:
   bool RegisterLangFile(const WideString& fileName);
   // Registers every regular file matching directory + mask (a FIFO, device or socket is
   // passed over unopened); with recurse, also in subfolders whose names do not start
-  // with ".". Returns the number registered; a file that fails to load raises, with the
-  // search closed.
+  // with ".". Returns the number registered; a file that cannot be read or parsed is
+  // passed over and the scan goes on.
   int32_t ScanForLangFiles(const WideString& directory, const WideString& mask, bool recurse);
 
   int32_t GetLanguageCount();

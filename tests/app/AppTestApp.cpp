@@ -1,5 +1,6 @@
 // One Unicode application for the whole test program, on Qt's offscreen platform, with
-// the program's translatable messages registered as the program registers them.
+// the program's translatable messages and the document's item classes registered as the
+// program registers them.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +8,9 @@
 
 #include "app/ProgramResStrings.h"
 #include "l10n/uLangRes.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
+#include "richtext/model/RPTextItems.h"
 #include "unicode/controls/UniForms.h"
 
 namespace {
@@ -17,6 +21,9 @@ public:
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     InstallResStringTranslation();
     for (const auto& table : ProgramResStringTables) RegisterResStrings(table);
+    RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterBulletItemClasses();
     FApp = std::make_unique<TUniApplication>(FArgc, FArgv);
     SetupUnicodeControls();
   }

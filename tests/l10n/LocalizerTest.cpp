@@ -128,14 +128,17 @@ TEST_F(LanguageManager, TheScanOpensOnlyRegularFiles) {
   EXPECT_EQ(Manager.GetLanguageCount(), 2);
 }
 
-// A file that fails to load ends the scan with its error; the search is closed all the
-// same. Search handles are never reused, so the one before a new search is the scan's.
-TEST_F(LanguageManager, AScanThatRaisesClosesItsSearch) {
+// A file that fails to load is passed over and the scan goes on: the other files still
+// register, and the search is closed. Search handles are never reused, so the one before
+// a new search is the scan's.
+TEST_F(LanguageManager, AFileThatFailsToLoadIsPassedOver) {
   WriteLangFile(Folder / "QuirefoldB_ru.lng", Russian, TLangFileEncoding::Utf8);
+  WriteLangFile(Folder / "QuirefoldB_big.lng", u"LANGID=1031\r\n" + WideString(4000, u'x'), TLangFileEncoding::Utf8);
   const int64_t saved = LangLimits().MaxFileBytes;
-  LangLimits().MaxFileBytes = 8;
-  EXPECT_THROW(Manager.ScanForLangFiles(FileSystemNameToWide(Folder.Path()), u"QuirefoldB_*.lng", false), ELangError);
+  LangLimits().MaxFileBytes = 2000;
+  EXPECT_EQ(Manager.ScanForLangFiles(FileSystemNameToWide(Folder.Path()), u"QuirefoldB_*.lng", false), 1);
   LangLimits().MaxFileBytes = saved;
+  EXPECT_EQ(Manager.GetLanguageCount(), 2);
   WIN32_FIND_DATAW found;
   const THandle next = FindFirstFileW((FileSystemNameToWide(Folder.Path()) + u"/*.lng").c_str(), &found);
   ASSERT_NE(next, INVALID_HANDLE_VALUE);

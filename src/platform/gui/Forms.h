@@ -48,7 +48,16 @@ public:
 
   void Show();
   void Hide();
+  // A modal form ends with mrCancel (unless it has a result); a modeless one asks
+  // OnCloseQuery and hides when allowed.
   void Close();
+  // Asked before a modeless form closes; canClose comes in true.
+  std::function<void(TObject* sender, bool& canClose)> OnCloseQuery;
+  // Runs after the form's window changed its size, by the program or by the user.
+  TNotifyEvent OnResize;
+  // The window system moved or resized (resized) the form's window to these bounds: the
+  // form takes them, then runs OnResize when resized.
+  void WidgetBoundsChanged(int32_t left, int32_t top, int32_t width, int32_t height, bool resized);
   // Shows the form modally and returns its modal result once a button or Close set one
   // (Close and Esc without a cancel button give mrCancel).
   TModalResult ShowModal();

@@ -12,10 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QToolTip>
 
 #include "platform/gui/Forms.h"
@@ -99,9 +102,36 @@ protected:
   void reject() override {
     Guarded([this] { FForm.Close(); });
   }
+  void moveEvent(QMoveEvent* event) override {
+    QDialog::moveEvent(event);
+    Guarded([this] { FForm.WidgetBoundsChanged(x(), y(), width(), height(), false); });
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    QDialog::resizeEvent(event);
+    Guarded([this] { FForm.WidgetBoundsChanged(x(), y(), width(), height(), true); });
+  }
 
 private:
   TCustomForm& FForm;
+};
+
+// A TColor (0x00BBGGRR) as Qt's colour.
+QColor QtColor(int32_t color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
+
+// Draws a list box's items; without the list box's selection highlight the selected item
+// looks like any other.
+class TListItemDelegate : public QStyledItemDelegate {
+public:
+  TListItemDelegate(const TCustomListBox& listBox, QObject* parent) : QStyledItemDelegate(parent), FListBox(listBox) {}
+
+protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!FListBox.HighlightSelection()) option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+  }
+
+private:
+  const TCustomListBox& FListBox;
 };
 
 // A key filter for controls inside a form with KeyPreview.
@@ -304,8 +334,12 @@ TCustomListBox::TCustomListBox(TComponent* owner) : TCustomListControl(owner) {}
 
 QWidget* TCustomListBox::CreateWidget(QWidget* parent) {
   auto* list = new QListWidget(parent);
+  list->setItemDelegate(new TListItemDelegate(*this, list));
   QObject::connect(list, &QListWidget::currentRowChanged, list, [this](int row) {
     if (row != FItemIndex) Guarded([&] { ItemIndexChangedByUser(row); });
+  });
+  QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, list] {
+    for (int32_t i = 0; i < ItemCount(); ++i) FItems[static_cast<size_t>(i)].Selected = list->item(i)->isSelected();
   });
   return list;
 }
@@ -322,14 +356,60 @@ void TCustomListBox::ShowItems() {
   auto* list = static_cast<QListWidget*>(Widget());
   const QSignalBlocker blocker(list);
   list->clear();
-  for (const TListItem& item : FItems) list->addItem(ToQString(item.Text));
+  for (int32_t i = 0; i < ItemCount(); ++i) {
+    auto* item = new QListWidgetItem(ToQString(FItems[static_cast<size_t>(i)].Text));
+    if (OnItemColor) item->setForeground(QtColor(OnItemColor(i)));
+    list->addItem(item);
+  }
+  list->setSelectionMode(FMultiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
   list->setCurrentRow(FItemIndex);
+  ShowSelection();
+}
+
+void TCustomListBox::ShowSelection() {
+  if (!FMultiSelect) return;
+  auto* list = static_cast<QListWidget*>(Widget());
+  const QSignalBlocker blocker(list);
+  for (int32_t i = 0; i < ItemCount(); ++i) list->item(i)->setSelected(FItems[static_cast<size_t>(i)].Selected);
+}
+
+void TCustomListBox::SetMultiSelect(bool value) {
+  FMultiSelect = value;
+  if (HandleAllocated()) ShowItems();
+}
+
+bool TCustomListBox::Selected(int32_t index) const {
+  CheckItemIndex(index);
+  return FMultiSelect ? Item(index).Selected : index == FItemIndex;
+}
+
+void TCustomListBox::SetSelected(int32_t index, bool value) {
+  CheckItemIndex(index);
+  if (!FMultiSelect) {
+    if (value) SetItemIndex(index);
+    else if (index == FItemIndex) SetItemIndex(-1);
+    return;
+  }
+  FItems[static_cast<size_t>(index)].Selected = value;
+  if (HandleAllocated()) ShowSelection();
+}
+
+int32_t TCustomListBox::SelCount() const {
+  int32_t count = 0;
+  for (int32_t i = 0; i < ItemCount(); ++i) count += Selected(i) ? 1 : 0;
+  return count;
+}
+
+void TCustomListBox::SetHighlightSelection(bool value) {
+  FHighlightSelection = value;
+  if (Widget()) Widget()->update();
 }
 
 void TCustomListBox::ShowItemIndex() {
   auto* list = static_cast<QListWidget*>(Widget());
   const QSignalBlocker blocker(list);
   list->setCurrentRow(FItemIndex);
+  ShowSelection();
 }
 
 int32_t TCustomListBox::TopIndex() const {
@@ -541,7 +621,11 @@ void TCustomForm::ShowText() { Widget()->setWindowTitle(ToQString(Caption())); }
 void TCustomForm::Show() {
   SetVisible(true);
   HandleNeeded();
+  // A window placed before it is shown may land beside its place once the window system
+  // adds its frame; it is put back, so that Left and Top stay where the form was placed.
+  const int32_t left = Left(), top = Top();
   Widget()->show();
+  if (Widget()->x() != left || Widget()->y() != top) Widget()->move(left, top);
   if (FActiveControl) FActiveControl->SetFocus();
 }
 
@@ -553,9 +637,17 @@ void TCustomForm::Hide() {
 void TCustomForm::Close() {
   if (FModal) {
     if (FModalResult == mrNone) SetModalResult(mrCancel);
-  } else {
-    Hide();
+    return;
   }
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  if (canClose) Hide();
+}
+
+void TCustomForm::WidgetBoundsChanged(int32_t left, int32_t top, int32_t width, int32_t height, bool resized) {
+  if (left != Left() || top != Top() || width != Width() || height != Height())
+    TControl::SetBounds(left, top, width, height);
+  if (resized && OnResize) OnResize(this);
 }
 
 TModalResult TCustomForm::ShowModal() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/gui/Controls.h"
@@ -74,6 +75,8 @@ public:
 struct TListItem {
   WideString Text;
   TObject* Object = nullptr;
+  // Selected in a list box with MultiSelect.
+  bool Selected = false;
 };
 
 // What list boxes and combo boxes share: the item list and the selected index.
@@ -115,6 +118,19 @@ public:
   explicit TCustomListBox(TComponent* owner);
   int32_t TopIndex() const;
   void SetTopIndex(int32_t index);
+  // The colour of an item's text as a TColor (0x00BBGGRR); unset: the widget's own.
+  // Asked whenever the items are shown again.
+  std::function<int32_t(int32_t index)> OnItemColor;
+  // With MultiSelect the user selects any number of items (Ctrl and Shift extend the
+  // selection); without it the selected item is the one at ItemIndex.
+  bool MultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool value);
+  bool Selected(int32_t index) const;
+  void SetSelected(int32_t index, bool value);
+  int32_t SelCount() const;
+  // False: the selected item is drawn as any other (no highlight).
+  bool HighlightSelection() const { return FHighlightSelection; }
+  void SetHighlightSelection(bool value);
 
 protected:
   QWidget* CreateWidget(QWidget* parent) override;
@@ -124,7 +140,10 @@ protected:
   void ShowItemIndex() override;
 
 private:
+  void ShowSelection();
   int32_t FTopIndex = 0;
+  bool FMultiSelect = false;
+  bool FHighlightSelection = true;
 };
 
 class TListBox : public TCustomListBox {

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <vector>
 
 #include "platform/gui/Forms.h"
 
@@ -83,6 +84,44 @@ TEST(ModelessForm, TheCloseBoxHidesTheForm) {
   form.Widget()->close();  // what the close box does
   EXPECT_FALSE(form.Visible());
   EXPECT_FALSE(form.Widget()->isVisible());
+}
+
+// OnCloseQuery may refuse the close box; the form stays open until it allows.
+TEST(ModelessForm, CloseQueryMayKeepTheFormOpen) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 120, 60);
+  bool allow = false;
+  int32_t asked = 0;
+  form.OnCloseQuery = [&](TObject*, bool& canClose) {
+    ++asked;
+    canClose = allow;
+  };
+  form.Show();
+  form.Widget()->close();
+  EXPECT_TRUE(form.Visible());
+  EXPECT_TRUE(form.Widget()->isVisible());
+  allow = true;
+  form.Close();
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(asked, 2);
+}
+
+// The window system's resizes and moves reach the form's bounds, and OnResize runs after
+// each resize.
+TEST(ModelessForm, TheFormFollowsItsWindowsBounds) {
+  TForm form(nullptr);
+  form.SetBounds(10, 20, 120, 60);
+  std::vector<int32_t> widths;
+  form.OnResize = [&](TObject*) { widths.push_back(form.Width()); };
+  form.Show();
+  form.Widget()->resize(150, 90);
+  form.Widget()->move(30, 40);
+  EXPECT_EQ(form.Width(), 150);
+  EXPECT_EQ(form.Height(), 90);
+  EXPECT_EQ(form.Left(), 30);
+  EXPECT_EQ(form.Top(), 40);
+  ASSERT_FALSE(widths.empty());
+  EXPECT_EQ(widths.back(), 150);
 }
 
 }  // namespace

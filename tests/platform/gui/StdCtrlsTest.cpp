@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 
 #include "platform/base/Exception.h"
 #include "platform/gui/Forms.h"
@@ -49,6 +51,66 @@ TEST_F(StdCtrlsTest, ReplacingTheLastLineKeepsItsObjectAndTheSelection) {
   list.MoveItem(1, 0);
   EXPECT_EQ(list.Item(0).Object, &Kind2);
   EXPECT_EQ(list.ItemIndex(), 0);
+}
+
+// A multi-select list keeps its selection in the control, before and after its widget,
+// and takes the user's selection back.
+TEST_F(StdCtrlsTest, AMultiSelectListKeepsItsSelection) {
+  auto* list = CreateOwned<TListBox>(Form);
+  list->SetParent(&Form);
+  list->SetMultiSelect(true);
+  for (int32_t i = 0; i < 4; ++i) list->InsertItem(i, u"item", nullptr);
+  list->SetSelected(1, true);
+  list->SetSelected(3, true);
+  EXPECT_EQ(list->SelCount(), 2);
+  Form.HandleNeeded();
+  auto* widget = static_cast<QListWidget*>(list->Widget());
+  EXPECT_EQ(widget->selectionMode(), QAbstractItemView::ExtendedSelection);
+  EXPECT_TRUE(widget->item(1)->isSelected());
+  EXPECT_TRUE(widget->item(3)->isSelected());
+  widget->item(0)->setSelected(true);
+  widget->item(3)->setSelected(false);
+  EXPECT_TRUE(list->Selected(0));
+  EXPECT_TRUE(list->Selected(1));
+  EXPECT_FALSE(list->Selected(3));
+  list->DeleteItem(2);
+  EXPECT_EQ(list->SelCount(), 2);
+  EXPECT_TRUE(static_cast<QListWidget*>(list->Widget())->item(1)->isSelected());
+
+  // Without MultiSelect the selected item is the one at ItemIndex.
+  TListBox single(nullptr);
+  single.InsertItem(0, u"a", nullptr);
+  single.InsertItem(1, u"b", nullptr);
+  single.SetSelected(1, true);
+  EXPECT_EQ(single.ItemIndex(), 1);
+  EXPECT_EQ(single.SelCount(), 1);
+}
+
+// Item colours come from OnItemColor (TColor: 0x00BBGGRR) each time the items are shown.
+TEST_F(StdCtrlsTest, ItemColoursComeFromTheHandler) {
+  auto* list = CreateOwned<TListBox>(Form);
+  list->SetParent(&Form);
+  list->OnItemColor = [](int32_t index) { return index == 0 ? 0x0000FF : 0x008000; };
+  list->SetHighlightSelection(false);
+  list->InsertItem(0, u"red", nullptr);
+  Form.HandleNeeded();
+  list->InsertItem(1, u"green", nullptr);
+  auto* widget = static_cast<QListWidget*>(list->Widget());
+  EXPECT_EQ(widget->item(0)->foreground().color(), QColor(255, 0, 0));
+  EXPECT_EQ(widget->item(1)->foreground().color(), QColor(0, 128, 0));
+
+  // The selected line is drawn on the list's background, unless highlighting is wanted.
+  list->SetBounds(0, 0, 200, 60);
+  Form.SetBounds(0, 0, 200, 60);
+  list->SetItemIndex(0);
+  const auto selectedBackground = [&] {
+    const QRect row = widget->visualItemRect(widget->item(0));
+    return widget->viewport()->grab().toImage().pixelColor(row.right() - 2, row.center().y());
+  };
+  const QColor base = widget->palette().color(QPalette::Base);
+  EXPECT_EQ(selectedBackground(), base);
+  list->SetHighlightSelection(true);
+  EXPECT_NE(selectedBackground(), base);
 }
 
 TEST_F(StdCtrlsTest, AnIndexOutsideTheListRaisesTheListError) {

@@ -11,6 +11,7 @@
 #include <QWindow>
 #include <cstdlib>
 
+#include "unicode/controls/ScreenGrab.h"
 #include "unicode/controls/UniDialogs.h"
 
 namespace {
@@ -22,21 +23,7 @@ protected:
   }
   ~Screenshot() override { MessageDialogShowHook = nullptr; }
 
-  // Grabs the window from the screen once it shows its background (the X server maps a
-  // window before the program paints it); up to two seconds.
-  static QImage Grab(QWidget& window, const char* name) {
-    const QRgb background = window.palette().color(QPalette::Window).rgb();
-    QImage image;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-      image = QGuiApplication::primaryScreen()
-                  ->grabWindow(0, window.geometry().x(), window.geometry().y(), window.width(), window.height())
-                  .toImage();
-      if (!image.isNull() && image.pixel(1, 1) == background) break;
-    }
-    if (const char* dir = std::getenv("QF_SCREENSHOT_DIR")) image.save(QString(dir) + "/" + name + ".png");
-    return image;
-  }
+  static QImage Grab(QWidget& window, const char* name) { return GrabScreenshot(window, name); }
 
   // Pixels in the rectangle clearly darker than the dialog's background: drawn text.
   static int DarkPixels(const QImage& image, const QRect& area) {

@@ -1,0 +1,498 @@
+#include "app/fMain.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <tuple>
+#include <utility>
+
+#include "app/AppResStrings.h"
+#include "app/fSelectLanguage.h"
+#include "app/uGlobals.h"
+#include "app/uLanguages.h"
+#include "app/uVersion.h"
+#include "convert/ConvertResStrings.h"
+#include "convert/cVoDaziScheme.h"
+#include "l10n/Localizer.h"
+#include "platform/base/Module.h"
+#include "platform/base/CodePages.h"
+#include "unicode/UniSysUtils.h"
+#include "unicode/UniSystem.h"
+#include "unicode/WideException.h"
+
+namespace {
+
+constexpr int32_t DesignedWidth = 433;
+constexpr int32_t DesignedHeight = 500;
+constexpr int32_t SmallestWidth = 350;
+
+// TColor (0x00BBGGRR) of each log kind: black, pure red, dark green.
+constexpr int32_t LogColors[] = {0x000000, 0x0000FF, 0x008000};
+
+WideString Res(PResStringRec record) { return LoadWideResString(record); }
+
+// A WideException's UTF-16 message, any other exception's message converted.
+WideString ExceptionText(const std::exception& e) {
+  if (const auto* wide = dynamic_cast<const WideException*>(&e)) return wide->WideMessage();
+  return AnsiToWide(e.what());
+}
+
+// The index of the item whose text is exactly text (case counts), or -1.
+int32_t IndexOfExact(const TCustomListControl& list, const WideString& text) {
+  for (int32_t i = 0; i < list.ItemCount(); ++i)
+    if (list.Item(i).Text == text) return i;
+  return -1;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(TComponent* owner, std::unique_ptr<TBookConvertor> convertor,
+                   std::unique_ptr<TMainDialogs> dialogs)
+    : TUniForm(owner),
+      gbxFiles(CreateOwned<TUniGroupBox>(*this)),
+      lbxFiles(CreateOwned<TUniListBox>(*this)),
+      btnAddFiles(CreateOwned<TUniButton>(*this)),
+      btnRemoveFiles(CreateOwned<TUniButton>(*this)),
+      btnLanguage(CreateOwned<TUniButton>(*this)),
+      gbxDestination(CreateOwned<TUniGroupBox>(*this)),
+      rdoUseSourceDir(CreateOwned<TUniRadioButton>(*this)),
+      rdoUseSpecialDir(CreateOwned<TUniRadioButton>(*this)),
+      edtDestinationDir(CreateOwned<TUniEdit>(*this)),
+      btnBrowseDestDir(CreateOwned<TUniButton>(*this)),
+      gbxSettings(CreateOwned<TUniGroupBox>(*this)),
+      lblSchemeName(CreateOwned<TUniLabel>(*this)),
+      cmbScheme(CreateOwned<TUniComboBox>(*this)),
+      UniLabel1(CreateOwned<TUniLabel>(*this)),
+      cmbOverrideMode(CreateOwned<TUniComboBox>(*this)),
+      btnStartStop(CreateOwned<TUniButton>(*this)),
+      lblLog(CreateOwned<TUniLabel>(*this)),
+      lbxLog(CreateOwned<TUniListBox>(*this)),
+      aclMain(CreateOwned<TUniActionList>(*this)),
+      actAddFiles(CreateOwned<TUniAction>(*this)),
+      actRemoveFile(CreateOwned<TUniAction>(*this)),
+      actConvert(CreateOwned<TUniAction>(*this)),
+      actLanguage(CreateOwned<TUniAction>(*this)),
+      actBrowseDestDir(CreateOwned<TUniAction>(*this)),
+      actOptions(CreateOwned<TUniAction>(*this)),
+      actExit(CreateOwned<TUniAction>(*this)),
+      dlcMain(CreateOwned<TLanguageController>(*this)),
+      OpenDlg(CreateOwned<TUniOpenDialogEx>(*this)),
+      FConvertor(std::move(convertor)),
+      FDialogs(std::move(dialogs)) {
+  CreateComponents();
+  CreateActions();
+  PlaceControls();
+  CreateLanguageController();
+  FormCreate();
+}
+
+// The texts are collected before the lists of schemes, files and log lines are filled, so
+// that none of those is ever taken for a text to translate.
+void TfrmMain::CreateLanguageController() {
+  dlcMain->SetSectionName(u"MainWindow");
+  for (const char* mask : {".Caption", "actConvert.Caption", "actExit.Caption", "actOptions.Caption",
+                           "cmbOverrideMode.Text", "edtDestinationDir.Text", "lbxFiles.Items", "lbxLog.Items",
+                           "OpenDlg.DefaultExt"})
+    dlcMain->IgnoreList().Add(mask);
+  dlcMain->OnLanguageChanged = [this](TObject*) { dlcMainLanguageChanged(); };
+  dlcMain->UpdateComponents(true);
+  LangManager().TranslateToCurrent(*dlcMain);
+}
+
+TfrmMain::~TfrmMain() {
+  if (Application) Application->OnException = nullptr;
+}
+
+void TfrmMain::CreateComponents() {
+  SetName("frmMain");
+  SetWidth(DesignedWidth);
+  SetHeight(DesignedHeight);
+  OnResize = [this](TObject*) { FormResize(); };
+  OnCloseQuery = [this](TObject*, bool& canClose) { FormCloseQuery(canClose); };
+
+  // Names the control, puts it on its parent and gives it its designed text, if any.
+  const auto place = [](TControl* control, const char* name, TWinControl* parent, const char16_t* text = nullptr) {
+    control->SetName(name);
+    control->SetParent(parent);
+    if (text) control->SetCaption(text);
+  };
+  place(gbxFiles, "gbxFiles", this, u" FictionBook2 files to convert ");
+  place(lbxFiles, "lbxFiles", gbxFiles);
+  place(btnAddFiles, "btnAddFiles", gbxFiles);
+  place(btnRemoveFiles, "btnRemoveFiles", gbxFiles);
+  place(btnLanguage, "btnLanguage", gbxFiles);
+  place(gbxDestination, "gbxDestination", this, u" Save WOL files to ");
+  place(rdoUseSourceDir, "rdoUseSourceDir", gbxDestination, u"Source directory");
+  place(rdoUseSpecialDir, "rdoUseSpecialDir", gbxDestination, u"This directory:");
+  place(edtDestinationDir, "edtDestinationDir", gbxDestination);
+  place(btnBrowseDestDir, "btnBrowseDestDir", gbxDestination);
+  place(gbxSettings, "gbxSettings", this, u" Conversion settings ");
+  place(lblSchemeName, "lblSchemeName", gbxSettings, u"Scheme name:");
+  place(cmbScheme, "cmbScheme", gbxSettings);
+  place(UniLabel1, "UniLabel1", gbxSettings, u"Override existing files:");
+  place(cmbOverrideMode, "cmbOverrideMode", gbxSettings);
+  place(btnStartStop, "btnStartStop", this);
+  place(lblLog, "lblLog", this, u"Log");
+  place(lbxLog, "lbxLog", this);
+
+  lbxFiles->SetMultiSelect(true);
+  rdoUseSourceDir->SetChecked(true);
+  for (TUniRadioButton* choice : {rdoUseSourceDir, rdoUseSpecialDir})
+    choice->OnClick = [this](TObject*) { rdoSelectDestDirClick(); };
+  cmbScheme->SetStyle(csDropDownList);
+  cmbScheme->OnChange = [this](TObject*) { cmbSchemeChange(); };
+  cmbOverrideMode->SetStyle(csDropDownList);
+  for (const char16_t* entry : {u"Ask", u"Override", u"Don't convert"}) cmbOverrideMode->Items()->Add(entry);
+  cmbOverrideMode->OnChange = [this](TObject*) { cmbOverrideModeChange(); };
+  lbxLog->SetHighlightSelection(false);
+  lbxLog->OnItemColor = [this](int32_t index) { return LogColors[FLogKinds.at(static_cast<size_t>(index))]; };
+
+  aclMain->SetName("aclMain");
+  dlcMain->SetName("dlcMain");
+  OpenDlg->SetName("OpenDlg");
+  OpenDlg->SetTitle(u"Select FB2 file(s) to add");
+  OpenDlg->SetFilter(u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip");
+  OpenDlg->SetDefaultExt(u"*.fb2;*.zip");
+  OpenDlg->SetOptions(ofAllowMultiSelect | ofFileMustExist);
+}
+
+void TfrmMain::CreateActions() {
+  struct TActionDef {
+    TUniAction* Action;
+    const char* Name;
+    const char16_t* Caption;
+    TButton* Button;
+    void (TfrmMain::*Execute)();
+  };
+  const TActionDef defs[] = {
+      {actAddFiles, "actAddFiles", u"Add File(s)", btnAddFiles, &TfrmMain::actAddFilesExecute},
+      {actRemoveFile, "actRemoveFile", u"Remove", btnRemoveFiles, &TfrmMain::actRemoveFileExecute},
+      {actConvert, "actConvert", u"Convert", btnStartStop, &TfrmMain::actConvertExecute},
+      {actLanguage, "actLanguage", u"Language", btnLanguage, &TfrmMain::actLanguageExecute},
+      {actBrowseDestDir, "actBrowseDestDir", u"Browse", btnBrowseDestDir, &TfrmMain::actBrowseDestDirExecute},
+  };
+  for (const TActionDef& def : defs) {
+    def.Action->SetName(def.Name);
+    def.Action->SetCaption(def.Caption);
+    def.Action->SetActionList(aclMain);
+    def.Action->OnExecute = [this, execute = def.Execute](TObject*) { (this->*execute)(); };
+    def.Button->SetAction(def.Action);
+  }
+  for (const auto& [action, name, caption] : {std::tuple{actOptions, "actOptions", u"Options"},
+                                               std::tuple{actExit, "actExit", u"Exit"}}) {
+    action->SetName(name);
+    action->SetCaption(caption);
+    action->SetActionList(aclMain);
+  }
+  actAddFiles->OnUpdate = [this](TObject*) { actAddFiles->SetEnabled(!FConverting); };
+  actRemoveFile->OnUpdate = [this](TObject*) {
+    actRemoveFile->SetEnabled(!FConverting && lbxFiles->SelCount() > 0);
+  };
+  // A requested break keeps the button disabled until the batch has ended.
+  actConvert->OnUpdate = [this](TObject*) {
+    actConvert->SetEnabled(lbxFiles->ItemCount() > 0 && !FBreakRequested);
+  };
+  actBrowseDestDir->OnUpdate = [this](TObject*) {
+    actBrowseDestDir->SetEnabled(!FConverting && rdoUseSpecialDir->Checked());
+  };
+}
+
+// The designed bounds of each control and how it follows the window's size: the frames,
+// the edit and the lists stretch sideways, the buttons on the right move with the right
+// edge, and the log also takes the extra height.
+void TfrmMain::PlaceControls() {
+  gbxFiles->SetBounds(8, 8, 417, 170);
+  lbxFiles->SetBounds(10, 20, 304, 140);
+  btnAddFiles->SetBounds(322, 20, 85, 25);
+  btnRemoveFiles->SetBounds(322, 50, 85, 25);
+  btnLanguage->SetBounds(322, 135, 85, 25);
+  gbxDestination->SetBounds(8, 184, 417, 72);
+  rdoUseSourceDir->SetBounds(10, 20, 200, 17);
+  rdoUseSpecialDir->SetBounds(10, 44, 104, 17);
+  edtDestinationDir->SetBounds(116, 42, 198, 21);
+  btnBrowseDestDir->SetBounds(322, 40, 85, 25);
+  gbxSettings->SetBounds(8, 262, 320, 72);
+  lblSchemeName->SetBounds(10, 22, 136, 13);
+  cmbScheme->SetBounds(150, 18, 160, 21);
+  UniLabel1->SetBounds(10, 48, 136, 13);
+  cmbOverrideMode->SetBounds(150, 44, 160, 21);
+  btnStartStop->SetBounds(336, 268, 89, 66);
+  lblLog->SetBounds(8, 342, 100, 13);
+  lbxLog->SetBounds(8, 358, 417, 134);
+}
+
+void TfrmMain::FormResize() {
+  const int32_t dx = std::max(Width(), SmallestWidth) - DesignedWidth;
+  const int32_t dy = std::max(Height(), DesignedHeight) - DesignedHeight;
+  const auto stretch = [dx](TControl* control, int32_t designedWidth) {
+    control->SetWidth(designedWidth + dx);
+  };
+  const auto move = [dx](TControl* control, int32_t designedLeft) { control->SetLeft(designedLeft + dx); };
+  stretch(gbxFiles, 417);
+  stretch(lbxFiles, 304);
+  for (TControl* button : std::initializer_list<TControl*>{btnAddFiles, btnRemoveFiles, btnLanguage, btnBrowseDestDir})
+    move(button, 322);
+  stretch(gbxDestination, 417);
+  stretch(edtDestinationDir, 198);
+  stretch(gbxSettings, 320);
+  move(btnStartStop, 336);
+  lbxLog->SetBounds(8, 358, 417 + dx, 134 + dy);
+}
+
+void TfrmMain::FormCreate() {
+  SetCaption(VersionCaption(WideGetModuleFileName(HInstance)));
+  Application->OnException = [this](const std::exception& e) { AppException(e); };
+  FConverting = false;
+  FOverrideAnswer = 0;
+  FLastMessage.clear();
+  FLastPercent = 0;
+
+  LoadSettings();
+  SetBounds(Settings.FormXPos >= 0 ? Settings.FormXPos : Left(), Settings.FormYPos >= 0 ? Settings.FormYPos : Top(),
+            Settings.FormXLen > 0 ? Settings.FormXLen : Width(), Settings.FormYLen > 0 ? Settings.FormYLen : Height());
+  FormResize();
+
+  lbxFiles->Items()->Clear();
+  OpenDlg->SetInitialDir(Settings.LastSourceDir);
+  rdoUseSourceDir->SetChecked(Settings.UseSourceDir);
+  rdoUseSpecialDir->SetChecked(!Settings.UseSourceDir);
+  edtDestinationDir->SetText(Settings.DestinationDir);
+  rdoSelectDestDirClick();
+
+  MigrateOldSchemes();
+  TUniStringList schemes;
+  ListSchemes(schemes);
+  cmbScheme->Items()->AddStrings(schemes);
+  if (cmbScheme->ItemCount() == 0) {
+    cmbScheme->Items()->Add(u"(unnamed)");
+    cmbScheme->SetItemIndex(0);
+  } else {
+    const int32_t found = IndexOfExact(*cmbScheme, Settings.SchemeName);
+    cmbScheme->SetItemIndex(found < 0 ? 0 : found);
+    FConvertor->SelectScheme(cmbScheme->Item(cmbScheme->ItemIndex()).Text);
+  }
+  Settings.SchemeName = cmbScheme->Item(cmbScheme->ItemIndex()).Text;
+
+  FConvertor->SetOnProgress(
+      [this](const WideString& msg, int32_t percent, bool& cancel) { ConvertorProgress(msg, percent, cancel); });
+  btnStartStop->SetCaption(Res(&SBtnStart));
+  cmbOverrideMode->SetItemIndex(Settings.OverrideMode);
+  lbxLog->Items()->Clear();
+  FLogKinds.clear();
+
+  RegisterLanguageFiles();
+}
+
+void TfrmMain::AddLog(const WideString& text, TLogKind kind) {
+  FLogKinds.push_back(kind);
+  lbxLog->Items()->Add(text);
+  lbxLog->SetItemIndex(lbxLog->ItemCount() - 1);
+}
+
+void TfrmMain::ReplaceLastLog(const WideString& text) {
+  if (lbxLog->ItemCount() > 0) lbxLog->Items()->SetString(lbxLog->ItemCount() - 1, text);
+}
+
+std::vector<TfrmMain::TLogLine> TfrmMain::LogLines() const {
+  std::vector<TLogLine> lines;
+  for (int32_t i = 0; i < lbxLog->ItemCount(); ++i)
+    lines.push_back({lbxLog->Item(i).Text, FLogKinds[static_cast<size_t>(i)]});
+  return lines;
+}
+
+WideString TfrmMain::GetOutputFileName(const WideString& source) const {
+  if (rdoUseSourceDir->Checked()) return WideChangeFileExt(source, u".wol");
+  return WideIncludeTrailingBackslash(edtDestinationDir->Text()) +
+         WideChangeFileExt(WideExtractFileName(source), u".wol");
+}
+
+void TfrmMain::EnableControls(bool enable) {
+  for (TControl* control :
+       std::initializer_list<TControl*>{lbxFiles, rdoUseSourceDir, rdoUseSpecialDir, cmbScheme, cmbOverrideMode})
+    control->SetEnabled(enable);
+  btnAddFiles->SetEnabled(enable && actAddFiles->Enabled());
+  btnRemoveFiles->SetEnabled(enable && actRemoveFile->Enabled());
+  edtDestinationDir->SetEnabled(enable && rdoUseSpecialDir->Checked());
+  btnBrowseDestDir->SetEnabled(enable && actBrowseDestDir->Enabled());
+}
+
+void TfrmMain::rdoSelectDestDirClick() {
+  edtDestinationDir->SetEnabled(rdoUseSpecialDir->Checked());
+  btnBrowseDestDir->SetEnabled(rdoUseSpecialDir->Checked());
+}
+
+void TfrmMain::cmbSchemeChange() {
+  Settings.SchemeName = cmbScheme->Item(cmbScheme->ItemIndex()).Text;
+  FConvertor->SelectScheme(Settings.SchemeName);
+}
+
+void TfrmMain::cmbOverrideModeChange() { Settings.OverrideMode = cmbOverrideMode->ItemIndex(); }
+
+void TfrmMain::dlcMainLanguageChanged() {
+  btnStartStop->SetCaption(Res(FConverting ? &SBtnBreak : &SBtnStart));
+  cmbScheme->SetItemIndex(IndexOfExact(*cmbScheme, Settings.SchemeName));
+  cmbOverrideMode->SetItemIndex(Settings.OverrideMode);
+}
+
+void TfrmMain::AppException(const std::exception& e) { AddLog(ExceptionText(e), lkError); }
+
+void TfrmMain::actAddFilesExecute() {
+  std::vector<WideString> files;
+  if (!FDialogs->OpenFiles(*OpenDlg, files) || files.empty()) return;
+  Settings.LastSourceDir = WideExcludeTrailingBackslash(WideExtractFilePath(files.front()));
+  for (const WideString& file : files) lbxFiles->Items()->Add(file);
+}
+
+void TfrmMain::actRemoveFileExecute() {
+  const int32_t count = lbxFiles->SelCount();
+  if (count > 1 &&
+      FDialogs->MessageDlg(WideFormat(Res(&SMsgConfirmRemove), {count}), mtConfirmation,
+                           MsgDlgButton(mbOK) | MsgDlgButton(mbCancel)) != mrOk)
+    return;
+  for (int32_t i = lbxFiles->ItemCount() - 1; i >= 0; --i)
+    if (lbxFiles->Selected(i)) lbxFiles->Items()->Delete(i);
+}
+
+void TfrmMain::actLanguageExecute() {
+  if (FLanguageDialog) ChooseLanguage(*FLanguageDialog);
+}
+
+void TfrmMain::actBrowseDestDirExecute() {
+  WideString directory = edtDestinationDir->Text();
+  if (FDialogs->SelectDirectory(Res(&SLblDestinationDir), directory)) edtDestinationDir->SetText(directory);
+}
+
+void TfrmMain::actConvertExecute() {
+  if (FConverting) {
+    RequestBreak();
+    Application->ProcessMessages();
+    return;
+  }
+  FConverting = true;
+  FBreakRequested = false;
+  FOverrideAnswer = 0;
+  EnableControls(false);
+  btnStartStop->SetCaption(Res(&SBtnBreak));
+  try {
+    RunBatch();
+  } catch (...) {
+    EndBatch();
+    throw;
+  }
+  EndBatch();
+}
+
+void TfrmMain::RequestBreak() {
+  FBreakRequested = true;
+  btnStartStop->SetEnabled(false);
+}
+
+void TfrmMain::EndBatch() {
+  FConverting = false;
+  FBreakRequested = false;
+  btnStartStop->SetCaption(Res(&SBtnStart));
+  btnStartStop->SetEnabled(true);
+  EnableControls(true);
+  UpdateActions();
+  if (FCloseAfterBatch) {
+    FCloseAfterBatch = false;
+    Close();
+  }
+}
+
+void TfrmMain::RunBatch() {
+  lbxLog->Items()->Clear();
+  FLogKinds.clear();
+  if (!PrepareDestination()) {
+    AddLog(Res(&SMsgStopConvert), lkSuccess);
+    return;
+  }
+  for (int32_t i = 0; i < lbxFiles->ItemCount(); ++i) {
+    const WideString source = lbxFiles->Item(i).Text;
+    try {
+      AddLog(WideFormat(Res(&SMsgBegConvert), {source}), lkInfo);
+      ConvertFile(source);
+      AddLog(WideFormat(Res(&SMsgEndConvert), {source}), lkSuccess);
+    } catch (const WideException& e) {
+      AddLog(e.WideMessage(), lkError);
+    }
+  }
+}
+
+bool TfrmMain::PrepareDestination() {
+  if (!rdoUseSpecialDir->Checked()) return true;
+  const WideString dir = WideExcludeTrailingBackslash(edtDestinationDir->Text());
+  if (WideDirectoryExists(dir)) return true;
+  if (FDialogs->MessageDlg(Res(&SMsgConfirmCreateDir), mtConfirmation,
+                           MsgDlgButton(mbOK) | MsgDlgButton(mbCancel)) != mrOk)
+    return false;
+  WideForceDirectories(dir);
+  return true;
+}
+
+void TfrmMain::ConvertFile(const WideString& source) {
+  FLastMessage.clear();
+  FLastPercent = 0;
+  const WideString out = GetOutputFileName(source);
+  // An existing output is not deleted first: the converter moves the new file over it
+  // only when complete, so a failure or Break keeps the old one.
+  if (WideFileExists(out) && !ShouldOverride(out)) throw WideException(Res(&SMsgWolfExists), {out});
+  FConvertor->LoadBook(source);
+  FConvertor->ConvertBook();
+  FConvertor->SaveWolf(out);
+}
+
+bool TfrmMain::ShouldOverride(const WideString& out) {
+  const int32_t mode = cmbOverrideMode->ItemIndex();
+  if (mode == omOverride) return true;
+  if (mode == omDontConvert) return false;
+  if (mode != omAsk) return true;
+  if (FOverrideAnswer == 0) {
+    const int32_t answer = FDialogs->MessageDlg(
+        WideFormat(Res(&SMsgOverrideAsk), {out}), mtConfirmation,
+        MsgDlgButton(mbYes) | MsgDlgButton(mbNo) | MsgDlgButton(mbCancel) | MsgDlgButton(mbNoToAll) |
+            MsgDlgButton(mbYesToAll));
+    if (answer == mrCancel) throw WideException(&SErrUserBreak);
+    if (answer == mrYesToAll) FOverrideAnswer = 1;
+    if (answer == mrNoToAll) FOverrideAnswer = 2;
+    if (answer == mrYes) return true;
+  }
+  return FOverrideAnswer == 1;
+}
+
+void TfrmMain::ConvertorProgress(const WideString& msg, int32_t percent, bool& cancel) {
+  if (msg != FLastMessage) {
+    AddLog(msg, lkInfo);
+    FLastMessage = msg;
+  } else if (percent != FLastPercent) {
+    ReplaceLastLog(WideFormat(u"%s %d%%", {msg, percent}));
+    FLastPercent = percent;
+  }
+  Application->ProcessMessages();
+  cancel = FBreakRequested;
+}
+
+void TfrmMain::FormCloseQuery(bool& canClose) {
+  if (FConverting) {
+    // The batch runs below this call: it is asked to stop, and the window closes when
+    // it has.
+    FCloseAfterBatch = true;
+    RequestBreak();
+    canClose = false;
+    return;
+  }
+  Settings.OverrideMode = cmbOverrideMode->ItemIndex();
+  Settings.SchemeName = cmbScheme->ItemIndex() >= 0 ? cmbScheme->Item(cmbScheme->ItemIndex()).Text : u"";
+  Settings.DestinationDir = edtDestinationDir->Text();
+  Settings.UseSourceDir = rdoUseSourceDir->Checked();
+  Settings.FormXPos = Left();
+  Settings.FormYPos = Top();
+  Settings.FormXLen = Width();
+  Settings.FormYLen = Height();
+  // Closing is always allowed: a settings file that cannot be written is reported, and
+  // the window closes all the same.
+  try {
+    SaveSettings();
+  } catch (const Exception& e) {
+    FDialogs->MessageDlg(ExceptionText(e), mtError, MsgDlgButton(mbOK));
+  }
+}

@@ -1,0 +1,135 @@
+// The main window: the books of the batch, where their ".wol" files go, the scheme, what
+// to do with an existing ".wol", the Start/Break button and a coloured log.
+//
+// The batch runs inside the Start button's handler, on the GUI thread; the converter's
+// progress reports keep the window alive by letting pending events run, and so a second
+// press of the button (now "Break") arrives there and cancels the rest of the batch.
+// Closing the window during a batch acts as Break, and the window closes once the batch
+// has ended.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "app/uBookConvertor.h"
+#include "app/uMainDialogs.h"
+#include "l10n/LangController.h"
+#include "unicode/controls/UniActnList.h"
+#include "unicode/controls/UniDialogs.h"
+#include "unicode/controls/UniForms.h"
+
+class TfrmSelectLanguage;
+
+// What a log line reports; its colour follows.
+enum TLogKind : int32_t { lkInfo = 0, lkError = 1, lkSuccess = 2 };
+
+// What an existing ".wol" gets: the entries of the override choice.
+enum TOverrideMode : int32_t { omAsk = 0, omOverride = 1, omDontConvert = 2 };
+
+class TfrmMain : public TUniForm {
+public:
+  // Loads the settings and applies them, lists the schemes and selects the stored one,
+  // then registers the language files and switches to the stored language.
+  TfrmMain(TComponent* owner, std::unique_ptr<TBookConvertor> convertor, std::unique_ptr<TMainDialogs> dialogs);
+  ~TfrmMain() override;
+
+  // The language dialog that the Language button shows; created after this window.
+  void SetLanguageDialog(TfrmSelectLanguage* dialog) { FLanguageDialog = dialog; }
+
+  // One line of the log.
+  struct TLogLine {
+    WideString Text;
+    TLogKind Kind;
+    bool operator==(const TLogLine&) const = default;
+  };
+  std::vector<TLogLine> LogLines() const;
+  bool Converting() const { return FConverting; }
+
+  // The ".wol" that a source gets: beside it with "Source directory", else in the
+  // destination folder; the extension replaced by (or, without one, ".wol" added).
+  WideString GetOutputFileName(const WideString& source) const;
+
+  TUniGroupBox* gbxFiles;
+  TUniListBox* lbxFiles;
+  TUniButton* btnAddFiles;
+  TUniButton* btnRemoveFiles;
+  TUniButton* btnLanguage;
+  TUniGroupBox* gbxDestination;
+  TUniRadioButton* rdoUseSourceDir;
+  TUniRadioButton* rdoUseSpecialDir;
+  TUniEdit* edtDestinationDir;
+  TUniButton* btnBrowseDestDir;
+  TUniGroupBox* gbxSettings;
+  TUniLabel* lblSchemeName;
+  TUniComboBox* cmbScheme;
+  TUniLabel* UniLabel1;
+  TUniComboBox* cmbOverrideMode;
+  TUniButton* btnStartStop;
+  TUniLabel* lblLog;
+  TUniListBox* lbxLog;
+  TUniActionList* aclMain;
+  TUniAction* actAddFiles;
+  TUniAction* actRemoveFile;
+  TUniAction* actConvert;
+  TUniAction* actLanguage;
+  TUniAction* actBrowseDestDir;
+  // Always enabled, bound to no control, with no handler.
+  TUniAction* actOptions;
+  TUniAction* actExit;
+  TLanguageController* dlcMain;
+  TUniOpenDialogEx* OpenDlg;
+
+private:
+  void CreateComponents();
+  void PlaceControls();
+  void CreateActions();
+  void CreateLanguageController();
+  void FormCreate();
+  void FormResize();
+  void FormCloseQuery(bool& canClose);
+
+  void AddLog(const WideString& text, TLogKind kind);
+  void ReplaceLastLog(const WideString& text);
+  void EnableControls(bool enable);
+  void rdoSelectDestDirClick();
+  void cmbSchemeChange();
+  void cmbOverrideModeChange();
+  void dlcMainLanguageChanged();
+  void AppException(const std::exception& e);
+
+  void actAddFilesExecute();
+  void actRemoveFileExecute();
+  void actConvertExecute();
+  void actLanguageExecute();
+  void actBrowseDestDirExecute();
+
+  // The batch over every listed file.
+  void RunBatch();
+  // Break: the button is disabled and every later progress report answers cancel.
+  void RequestBreak();
+  // Idle again: "Start", controls enabled; a close asked for during the batch happens now.
+  void EndBatch();
+  // Asks for a missing destination folder and creates it; false when refused.
+  bool PrepareDestination();
+  void ConvertFile(const WideString& source);
+  // Whether an existing output is converted over; raises for a skipped or cancelled one.
+  bool ShouldOverride(const WideString& out);
+  void ConvertorProgress(const WideString& msg, int32_t percent, bool& cancel);
+
+  std::unique_ptr<TBookConvertor> FConvertor;
+  std::unique_ptr<TMainDialogs> FDialogs;
+  TfrmSelectLanguage* FLanguageDialog = nullptr;
+  // The kind of each log line, in the order of the lines.
+  std::vector<TLogKind> FLogKinds;
+  bool FConverting = false;
+  bool FBreakRequested = false;
+  // A close was asked for during the batch: the window closes when it has ended.
+  bool FCloseAfterBatch = false;
+  // The override answer that holds for the rest of the batch: 0 none, 1 override all,
+  // 2 skip all.
+  int32_t FOverrideAnswer = 0;
+  WideString FLastMessage;
+  int32_t FLastPercent = 0;
+};

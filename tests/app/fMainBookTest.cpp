@@ -1,0 +1,115 @@
+// The main window with the program's own converter: books added through the open
+// dialog become ".wol" files that the tests' independent Wolf reader accepts. On a
+// virtual X display the window is also photographed after its batch.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <memory>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "AppTestFiles.h"
+#include "app/fMain.h"
+#include "app/uFB2WolBookConvertor.h"
+#include "app/uGlobals.h"
+#include "convert/ConvertTestBooks.h"
+#include "platform/base/CodePages.h"
+#include "unicode/UniSystem.h"
+#include "unicode/controls/ScreenGrab.h"
+#include "wolf/WolfFileReader.h"
+
+namespace {
+
+// Adds the given files whenever asked; every question is cancelled.
+class TAddFiles : public TMainDialogs {
+public:
+  explicit TAddFiles(std::vector<WideString> files) : FFiles(std::move(files)) {}
+  bool OpenFiles(TUniOpenDialogEx&, std::vector<WideString>& files) override {
+    files = FFiles;
+    return true;
+  }
+  int32_t MessageDlg(const WideString&, TMsgDlgType, TMsgDlgButtons) override { return mrCancel; }
+  bool SelectDirectory(const WideString&, WideString&) override { return false; }
+
+private:
+  std::vector<WideString> FFiles;
+};
+
+class MainWindowBooks : public testing::Test {
+protected:
+  MainWindowBooks() {
+    Settings = TSettings{};
+    const std::string body =
+        "<section><title><p>Chapter one</p></title><p>It was a quiet morning when the first book reached "
+        "the reader.</p><p>The second paragraph follows the first.</p></section>";
+    WriteBytes(Books / "story.fb2", TestFB2("A Small Book", body));
+    Zipped = WriteTestZip(Books / "packed.zip", {{"inside.fb2", TestFB2("Packed", body), true}});
+  }
+  ~MainWindowBooks() override { Settings = TSettings{}; }
+
+  // Creates the window with the program's converter, adds the books and starts.
+  TfrmMain& Convert(const std::vector<const char*>& names) {
+    std::vector<WideString> files;
+    for (const char* name : names) files.push_back(BooksDir() + AnsiToWideWithCodePage(name, CP_UTF8));
+    Window = std::make_unique<TfrmMain>(nullptr, std::make_unique<TFB2WolBookConvertor>(),
+                                        std::make_unique<TAddFiles>(files));
+    Window->Show();
+    Window->btnAddFiles->Click();
+    Application->UpdateActions();
+    Window->btnStartStop->Click();
+    return *Window;
+  }
+
+  TReadWolfBook Read(const char* name) const {
+    const std::string bytes = ReadBytes(Books / name);
+    return ReadWolfBook(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  }
+
+  WideString BooksDir() const { return AnsiToWideWithCodePage(Books.Path(), CP_UTF8) + u"/"; }
+
+  // The program's folder has a name in several scripts; the books lie in a folder with
+  // an ASCII name, since the driver opens archives by 8-bit names.
+  TProgramFolder Folder;
+  TempFolder Books;
+  bool Zipped = false;
+  std::unique_ptr<TfrmMain> Window;
+};
+
+TEST_F(MainWindowBooks, BooksBecomeWolfFilesTheReaderAccepts) {
+  ASSERT_TRUE(Zipped);
+  TfrmMain& w = Convert({"story.fb2", "packed.zip"});
+  int32_t converted = 0;
+  for (const TfrmMain::TLogLine& line : w.LogLines()) {
+    EXPECT_NE(line.Kind, lkError) << WideToUtf8(line.Text);
+    if (line.Kind == lkSuccess) ++converted;
+  }
+  EXPECT_EQ(converted, 2);
+  EXPECT_EQ(w.LogLines().back(),
+            (TfrmMain::TLogLine{u"File \"" + BooksDir() + u"packed.zip\" converted.", lkSuccess}));
+  for (const char* name : {"story.wol", "packed.wol"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(Read(name).Images.empty());
+  }
+}
+
+// Under xvfb-run: the window after converting a small book, saved to QF_SCREENSHOT_DIR.
+TEST_F(MainWindowBooks, Screenshot) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "screenshots need an X display";
+  TfrmMain& w = Convert({"story.fb2"});
+  const QImage image = GrabScreenshot(*w.Widget(), "main-window");
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.width(), w.Width());
+  // The log's last line, "File ... converted.", is drawn in dark green (its edges
+  // blended with the white background).
+  int green = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb pixel = image.pixel(x, y);
+      if (qGreen(pixel) > qRed(pixel) + 40 && qGreen(pixel) > qBlue(pixel) + 40) ++green;
+    }
+  EXPECT_GT(green, 100);
+}
+
+}  // namespace

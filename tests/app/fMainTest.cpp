@@ -1,0 +1,474 @@
+// The main window driven as a user drives it, on Qt's offscreen platform: files added
+// through the open dialog, a batch with its coloured log, Break, the override question,
+// the destination folder, closing and its settings file, and a switch of language.
+//
+// The converter is a double that reports its stages as the real one does and writes a
+// small file through the same replace-on-success path; the dialogs are answered from
+// scripts.
+#include "app/fMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QTimer>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "AppTestFiles.h"
+#include "app/AppResStrings.h"
+#include "app/fSelectLanguage.h"
+#include "app/uGlobals.h"
+#include "convert/ConvertResStrings.h"
+#include "l10n/LangLimits.h"
+#include "l10n/Localizer.h"
+#include "platform/base/CodePages.h"
+#include "unicode/UniClasses.h"
+#include "unicode/UniSysUtils.h"
+#include "unicode/UniSystem.h"
+#include "unicode/WideException.h"
+
+namespace {
+
+// Reports "Loading..." 0, 50, 100; "Converting..." 0, 0, 10, 10, 20; "Save WOL..." 0, 100,
+// and ends a book with "User break!" when a report answers cancel.
+class TFakeConvertor : public TBookConvertor {
+public:
+  // Runs at every report, with the count of reports so far (from 1).
+  std::function<void(int32_t report)> OnReport;
+  // Books whose names contain this fail in ConvertBook.
+  WideString FailingName = u"broken";
+  std::vector<WideString> Schemes;
+
+  void SetOnProgress(TBookProgressEvent event) override { FOnProgress = std::move(event); }
+  void SelectScheme(const WideString& name) override { Schemes.push_back(name); }
+  void LoadBook(const WideString& fileName) override {
+    Report(u"Loading...", {0, 50});
+    if (!WideFileExists(fileName)) throw WideException(u"Can't read FB2 file!");
+    FBook = fileName;
+    Report(u"Loading...", {100});
+  }
+  void ConvertBook() override {
+    Report(u"Converting...", {0, 0, 10, 10, 20});
+    if (FBook.find(FailingName) != WideString::npos) throw WideException(u"Bad book");
+  }
+  void SaveWolf(const WideString& fileName) override {
+    Report(u"Save WOL...", {0});
+    WideSaveFileReplacing(fileName, [this](TStream& stream) {
+      const std::string text = "wol of " + WideToUtf8(WideExtractFileName(FBook));
+      stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+      Report(u"Save WOL...", {100});
+    });
+  }
+
+private:
+  void Report(const WideString& message, std::initializer_list<int32_t> percents) {
+    for (int32_t percent : percents) {
+      bool cancel = false;
+      FOnProgress(message, percent, cancel);
+      if (OnReport) OnReport(++FReports);
+      if (cancel) throw WideException(&SErrUserBreak);
+    }
+  }
+
+  TBookProgressEvent FOnProgress;
+  WideString FBook;
+  int32_t FReports = 0;
+};
+
+// Answers from scripts, and records what was asked.
+class TScriptedDialogs : public TMainDialogs {
+public:
+  std::deque<std::vector<WideString>> OpenAnswers;
+  std::deque<int32_t> MessageAnswers;
+  std::vector<WideString> Questions;
+  WideString ChosenDirectory;
+
+  bool OpenFiles(TUniOpenDialogEx&, std::vector<WideString>& files) override {
+    if (OpenAnswers.empty()) return false;
+    files = OpenAnswers.front();
+    OpenAnswers.pop_front();
+    return true;
+  }
+  int32_t MessageDlg(const WideString& msg, TMsgDlgType, TMsgDlgButtons) override {
+    Questions.push_back(msg);
+    if (MessageAnswers.empty()) return mrCancel;
+    const int32_t answer = MessageAnswers.front();
+    MessageAnswers.pop_front();
+    return answer;
+  }
+  bool SelectDirectory(const WideString&, WideString& directory) override {
+    if (ChosenDirectory.empty()) return false;
+    directory = ChosenDirectory;
+    return true;
+  }
+};
+
+using TLine = TfrmMain::TLogLine;
+
+class MainWindow : public testing::Test {
+protected:
+  MainWindow() {
+    Settings = TSettings{};
+    std::filesystem::create_directory(Folder / "books");
+    for (const char* name : {"a.fb2", "b.zip", "broken.fb2"}) WriteBytes(Folder / ("books/" + std::string(name)), "<x/>");
+  }
+  ~MainWindow() override {
+    LangManager().SetLanguageID(TLanguageManager::DefaultLangID);
+    Settings = TSettings{};
+  }
+
+  // Creates the window and shows it, as the program does.
+  TfrmMain& Create() {
+    Window.reset();  // one main window at a time, as in the program
+    auto convertor = std::make_unique<TFakeConvertor>();
+    auto dialogs = std::make_unique<TScriptedDialogs>();
+    Convertor = convertor.get();
+    Dialogs = dialogs.get();
+    Window = std::make_unique<TfrmMain>(nullptr, std::move(convertor), std::move(dialogs));
+    Window->Show();
+    return *Window;
+  }
+
+  WideString Book(const char* name) const { return Folder.Dir() + u"books/" + AnsiToWideWithCodePage(name, CP_UTF8); }
+  std::string Wol(const char* name) const { return Folder / ("books/" + std::string(name) + ".wol"); }
+  WideString Wol16(const char* name) const { return AnsiToWideWithCodePage(Wol(name), CP_UTF8); }
+
+  // Adds the books through the open dialog, as the Add button does.
+  void Add(std::vector<WideString> files) {
+    Dialogs->OpenAnswers.push_back(std::move(files));
+    Window->btnAddFiles->Click();
+  }
+  void Start() {
+    Application->UpdateActions();
+    ASSERT_TRUE(Window->btnStartStop->Enabled());
+    Window->btnStartStop->Click();
+  }
+
+  static WideString Text(const TResStringRec& record) { return LoadWideResString(&record); }
+  static WideString Begins(const WideString& book) { return u"Start converting \"" + book + u"\"..."; }
+  static WideString Ends(const WideString& book) { return u"File \"" + book + u"\" converted."; }
+  // The lines of one book converted without a question.
+  static std::vector<TLine> Converted(const WideString& book) {
+    return {{Begins(book), lkInfo},
+            {u"Loading... 100%", lkInfo},
+            {u"Converting... 20%", lkInfo},
+            {u"Save WOL... 100%", lkInfo},
+            {Ends(book), lkSuccess}};
+  }
+
+  TProgramFolder Folder;
+  TFakeConvertor* Convertor = nullptr;
+  TScriptedDialogs* Dialogs = nullptr;
+  std::unique_ptr<TfrmMain> Window;
+};
+
+// A first run: designed size, "Source directory", the program's folder as destination,
+// "(unnamed)" as the only scheme, "Ask", Start disabled while the list is empty.
+TEST_F(MainWindow, AFirstRunShowsTheDefaults) {
+  TfrmMain& w = Create();
+  EXPECT_EQ(w.Caption(), u"Quirefold Batch v.0.3.05");
+  EXPECT_EQ(w.Width(), 433);
+  EXPECT_EQ(w.Height(), 500);
+  EXPECT_TRUE(w.rdoUseSourceDir->Checked());
+  EXPECT_FALSE(w.edtDestinationDir->Enabled());
+  EXPECT_EQ(w.edtDestinationDir->Text(), Folder.Dir());
+  ASSERT_EQ(w.cmbScheme->ItemCount(), 1);
+  EXPECT_EQ(w.cmbScheme->Item(0).Text, u"(unnamed)");
+  EXPECT_TRUE(Convertor->Schemes.empty());
+  EXPECT_EQ(w.cmbOverrideMode->ItemIndex(), 0);
+  EXPECT_EQ(w.btnStartStop->Caption(), u"Start");
+  Application->UpdateActions();
+  EXPECT_FALSE(w.btnStartStop->Enabled());
+  EXPECT_FALSE(w.btnRemoveFiles->Enabled());
+}
+
+// Books added through the dialog are converted in order; a failing book is a red line and
+// the batch goes on. Each stage is one line, rewritten with its percent.
+TEST_F(MainWindow, ABatchConvertsEveryBookWithAColouredLog) {
+  TfrmMain& w = Create();
+  Add({Book("a.fb2"), Book("b.zip")});
+  Add({Book("broken.fb2"), Book("missing.fb2")});
+  EXPECT_EQ(Settings.LastSourceDir, Folder.Dir() + u"books");
+  ASSERT_EQ(w.lbxFiles->ItemCount(), 4);
+  Start();
+
+  std::vector<TLine> expected = Converted(Book("a.fb2"));
+  for (const TLine& line : Converted(Book("b.zip"))) expected.push_back(line);
+  expected.insert(expected.end(), {{Begins(Book("broken.fb2")), lkInfo},
+                                   {u"Loading... 100%", lkInfo},
+                                   {u"Converting... 20%", lkInfo},
+                                   {u"Bad book", lkError},
+                                   {Begins(Book("missing.fb2")), lkInfo},
+                                   {u"Loading... 50%", lkInfo},
+                                   {u"Can't read FB2 file!", lkError}});
+  EXPECT_EQ(w.LogLines(), expected);
+  EXPECT_EQ(ReadBytes(Folder / "books/a.wol"), "wol of a.fb2");
+  EXPECT_EQ(ReadBytes(Folder / "books/b.wol"), "wol of b.zip");
+  EXPECT_FALSE(std::filesystem::exists(Folder / "books/broken.wol"));
+
+  // The colours the log shows: black, pure red, dark green; the last line is selected.
+  auto* list = static_cast<QListWidget*>(w.lbxLog->Widget());
+  ASSERT_EQ(list->count(), static_cast<int>(expected.size()));
+  const QColor colours[] = {QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 128, 0)};
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(list->item(static_cast<int>(i))->foreground().color(), colours[expected[i].Kind]) << i;
+  EXPECT_EQ(w.lbxLog->ItemIndex(), static_cast<int32_t>(expected.size()) - 1);
+  EXPECT_FALSE(w.Converting());
+  EXPECT_EQ(w.btnStartStop->Caption(), u"Start");
+  EXPECT_TRUE(w.btnAddFiles->Enabled());
+}
+
+// A second press during the batch is Break: the book being converted and every later one
+// end with "User break!"; while the batch runs, the controls are disabled and the button
+// reads "Break".
+TEST_F(MainWindow, BreakEndsTheRestOfTheBatch) {
+  TfrmMain& w = Create();
+  Add({Book("a.fb2"), Book("b.zip")});
+  Convertor->OnReport = [&](int32_t report) {
+    if (report != 2) return;
+    EXPECT_TRUE(w.Converting());
+    EXPECT_EQ(w.btnStartStop->Caption(), u"Break");
+    EXPECT_FALSE(w.lbxFiles->Enabled());
+    EXPECT_FALSE(w.btnAddFiles->Enabled());
+    EXPECT_TRUE(w.btnLanguage->Enabled());
+    // The click arrives through the events the progress report lets run.
+    QTimer::singleShot(0, [&] { w.btnStartStop->Click(); });
+  };
+  Start();
+  EXPECT_EQ(w.LogLines(), (std::vector<TLine>{{Begins(Book("a.fb2")), lkInfo},
+                                              {u"Loading... 100%", lkInfo},
+                                              {u"User break!", lkError},
+                                              {Begins(Book("b.zip")), lkInfo},
+                                              {u"Loading...", lkInfo},
+                                              {u"User break!", lkError}}));
+  EXPECT_FALSE(std::filesystem::exists(Wol("a")));
+  EXPECT_TRUE(w.btnStartStop->Enabled());
+  EXPECT_EQ(w.btnStartStop->Caption(), u"Start");
+
+  // The next batch runs to its end.
+  Convertor->OnReport = nullptr;
+  Start();
+  EXPECT_EQ(ReadBytes(Wol("b")), "wol of b.zip");
+}
+
+// The override question, answered per book; "Yes to all" and "No to all" hold for the
+// rest of the batch only, Cancel ends that book with "User break!".
+TEST_F(MainWindow, TheOverrideQuestionKeepsOrReplacesAsAnswered) {
+  struct TCase {
+    std::vector<int32_t> Answers;
+    size_t Questions;
+    // Per book (a, b, broken renamed c): replaced or kept.
+    std::vector<bool> Replaced;
+    const char16_t* FirstError;
+  };
+  const TCase cases[] = {
+      {{mrNo, mrYesToAll}, 2, {false, true, true}, u"Skipped."},
+      {{mrNoToAll}, 1, {false, false, false}, u"Skipped."},
+      {{mrCancel, mrYes, mrNo}, 3, {false, true, false}, u"User break!"},
+  };
+  WriteBytes(Folder / "books/c.fb2", "<x/>");
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Questions);
+    TfrmMain& w = Create();
+    Add({Book("a.fb2"), Book("b.zip"), Book("c.fb2")});
+    for (const char* name : {"a", "b", "c"}) WriteBytes(Wol(name), "old");
+    Dialogs->MessageAnswers.assign(c.Answers.begin(), c.Answers.end());
+    Start();
+    ASSERT_EQ(Dialogs->Questions.size(), c.Questions);
+    EXPECT_EQ(Dialogs->Questions[0],
+              u"Wol file \"" + Folder.Dir() + u"books/a.wol\" already exist. Override?");
+    const char* names[] = {"a", "b", "c"};
+    for (size_t i = 0; i < 3; ++i)
+      EXPECT_EQ(ReadBytes(Wol(names[i])), c.Replaced[i] ? "wol of " + std::string(names[i]) + (i == 1 ? ".zip" : ".fb2")
+                                                         : "old")
+          << names[i];
+    const TLine first = w.LogLines().at(1);
+    EXPECT_EQ(first.Kind, lkError);
+    EXPECT_TRUE(first.Text.ends_with(c.FirstError));
+    // The next batch asks again.
+    Dialogs->Questions.clear();
+    Dialogs->MessageAnswers = {mrNoToAll};
+    Start();
+    EXPECT_EQ(Dialogs->Questions.size(), 1u);
+  }
+}
+
+// "Override" replaces an existing ".wol" only with a complete new one: a book that fails
+// keeps the old file. "Don't convert" skips without asking.
+TEST_F(MainWindow, OverrideNeverLosesTheOldFile) {
+  TfrmMain& w = Create();
+  Add({Book("broken.fb2"), Book("a.fb2")});
+  WriteBytes(Wol("broken"), "old broken");
+  WriteBytes(Wol("a"), "old a");
+  w.cmbOverrideMode->SetItemIndex(omOverride);
+  w.cmbOverrideMode->OnChange(w.cmbOverrideMode);
+  EXPECT_EQ(Settings.OverrideMode, 1);
+  Start();
+  EXPECT_EQ(ReadBytes(Wol("broken")), "old broken");
+  EXPECT_EQ(ReadBytes(Wol("a")), "wol of a.fb2");
+  EXPECT_TRUE(Dialogs->Questions.empty());
+
+  w.cmbOverrideMode->SetItemIndex(omDontConvert);
+  Start();
+  EXPECT_EQ(w.LogLines()[1], (TLine{u"Wol file \"" + Wol16("broken") + u"\" already exist. Skipped.", lkError}));
+  EXPECT_TRUE(Dialogs->Questions.empty());
+}
+
+// Removing one selected book asks nothing; removing two asks with the count, and Cancel
+// keeps them.
+TEST_F(MainWindow, RemovingSeveralBooksAsksFirst) {
+  TfrmMain& w = Create();
+  Add({Book("a.fb2"), Book("b.zip"), Book("a.fb2")});
+  w.lbxFiles->SetSelected(0, true);
+  w.lbxFiles->SetSelected(2, true);
+  Application->UpdateActions();
+  ASSERT_TRUE(w.btnRemoveFiles->Enabled());
+  Dialogs->MessageAnswers = {mrCancel, mrOk};
+  w.btnRemoveFiles->Click();
+  EXPECT_EQ(w.lbxFiles->ItemCount(), 3);
+  w.btnRemoveFiles->Click();
+  EXPECT_EQ(Dialogs->Questions, (std::vector<WideString>(2, u"Remove selected 2 files from list?")));
+  ASSERT_EQ(w.lbxFiles->ItemCount(), 1);
+  EXPECT_EQ(w.lbxFiles->Item(0).Text, Book("b.zip"));
+  w.lbxFiles->SetSelected(0, true);
+  w.btnRemoveFiles->Click();
+  EXPECT_EQ(w.lbxFiles->ItemCount(), 0);
+  EXPECT_EQ(Dialogs->Questions.size(), 2u);
+}
+
+// "This directory:" with a folder that does not exist: Cancel stops the batch before the
+// first book, OK creates it (with its parents) and the books go there; two books of one
+// name meet the override question.
+TEST_F(MainWindow, ThisDirectoryIsCreatedWhenTheUserAgrees) {
+  TfrmMain& w = Create();
+  std::filesystem::create_directory(Folder / "other");
+  WriteBytes(Folder / "other/a.fb2", "<x/>");
+  Add({Book("a.fb2"), Folder.Dir() + u"other/a.fb2"});
+  w.rdoUseSpecialDir->SetChecked(true);
+  w.rdoUseSpecialDir->Click();
+  EXPECT_FALSE(w.rdoUseSourceDir->Checked());
+  EXPECT_TRUE(w.edtDestinationDir->Enabled());
+  Dialogs->ChosenDirectory = Folder.Dir() + u"out/deep";
+  w.btnBrowseDestDir->Click();
+  EXPECT_EQ(w.edtDestinationDir->Text(), Folder.Dir() + u"out/deep");
+
+  Dialogs->MessageAnswers = {mrCancel};
+  Start();
+  EXPECT_EQ(w.LogLines(), (std::vector<TLine>{{u"Conversion stopped.", lkSuccess}}));
+  EXPECT_EQ(Dialogs->Questions, (std::vector<WideString>{u"Destination directory doesn't exists.\r\nCreate?"}));
+
+  Dialogs->MessageAnswers = {mrOk, mrNo};
+  Start();
+  EXPECT_EQ(ReadBytes(Folder / "out/deep/a.wol"), "wol of a.fb2");
+  ASSERT_EQ(Dialogs->Questions.size(), 3u);
+  EXPECT_EQ(Dialogs->Questions[2], u"Wol file \"" + Folder.Dir() + u"out/deep/a.wol\" already exist. Override?");
+  EXPECT_FALSE(std::filesystem::exists(Wol("a")));
+}
+
+// Closing writes every setting, in key order; closing during a batch acts as Break and
+// closes once the batch has ended.
+TEST_F(MainWindow, ClosingDuringABatchBreaksThenSavesTheSettings) {
+  TfrmMain& w = Create();
+  Add({Book("a.fb2"), Book("b.zip")});
+  w.rdoUseSpecialDir->SetChecked(true);
+  w.rdoUseSpecialDir->Click();
+  w.edtDestinationDir->SetText(Folder.Dir() + u"books");
+  w.cmbOverrideMode->SetItemIndex(omDontConvert);
+  w.SetBounds(20, 30, 500, 600);
+  Convertor->OnReport = [&](int32_t report) {
+    if (report == 1) w.Close();
+    EXPECT_TRUE(w.Visible());
+  };
+  Start();
+  EXPECT_FALSE(w.Visible());
+  EXPECT_EQ(w.LogLines().at(2), (TLine{u"User break!", lkError}));
+  EXPECT_EQ(w.LogLines().back(), (TLine{u"User break!", lkError}));
+  EXPECT_EQ(FromUtf16LEWithBom(ReadBytes(WideToUtf8(SettingsFileName()))),
+            u"[QuirefoldBatch]\r\n"
+            u"FormXPos=20\r\nFormYPos=30\r\nFormXLen=500\r\nFormYLen=600\r\n"
+            u"LastSourceDir=" + Folder.Dir() + u"books\r\n"
+            u"UseSourceDir=0\r\n"
+            u"DestinationDir=" + Folder.Dir() + u"books\r\n"
+            u"SchemeName=(unnamed)\r\nOverrideMode=2\r\nLanguageId=0\r\n");
+
+  // The next window starts from them.
+  TfrmMain& next = Create();
+  EXPECT_EQ(next.Left(), 20);
+  EXPECT_EQ(next.Width(), 500);
+  EXPECT_TRUE(next.rdoUseSpecialDir->Checked());
+  EXPECT_EQ(next.cmbOverrideMode->ItemIndex(), 2);
+}
+
+// A settings file that cannot be written is reported, and the window closes all the same.
+TEST_F(MainWindow, ClosingIsAllowedWhenTheSettingsCannotBeWritten) {
+  TfrmMain& w = Create();
+  std::filesystem::create_directory(WideToUtf8(SettingsFileName()));
+  w.Close();
+  EXPECT_FALSE(w.Visible());
+  ASSERT_EQ(Dialogs->Questions.size(), 1u);
+  EXPECT_TRUE(Dialogs->Questions[0].starts_with(u"Unable to write to ")) << WideToUtf8(Dialogs->Questions[0]);
+}
+
+// The identifier under which the window's language controller lists a component's text.
+uint32_t IdOf(TLang_CompEntry& entry, const TComponent* component, const char* path) {
+  if (entry.Component == component && entry.PropEntries)
+    if (TLang_PropEntry* prop = entry.FindProp(path)) return prop->Id;
+  for (auto& child : entry.Children)
+    if (uint32_t id = IdOf(*child, component, path)) return id;
+  return 0;
+}
+
+// A language chosen with the Language button translates the captions at once and the log
+// lines written later; a broken language file beside it costs only its own language.
+TEST_F(MainWindow, ALanguageFileTranslatesCaptionsAndLaterLogLines) {
+  TfrmMain& first = Create();
+  const uint32_t frame = IdOf(first.dlcMain->Root(), first.gbxFiles, "Caption");
+  const uint32_t add = IdOf(first.dlcMain->Root(), first.actAddFiles, "Caption");
+  ASSERT_NE(frame, 0u);
+  ASSERT_NE(add, 0u);
+  EXPECT_EQ(IdOf(first.dlcMain->Root(), first.actConvert, "Caption"), 0u);
+  Window.reset();
+
+  WriteBytes(Folder / "QuirefoldB_ru.lng",
+             Utf16LEWithBom(u"LANGID=1049\r\n[MainWindow]\r\n" + WideFormat(u"%d=", {static_cast<int32_t>(frame)}) +
+                            u"\u041a\u043d\u0438\u0433\u0438\r\n" + WideFormat(u"%d=", {static_cast<int32_t>(add)}) +
+                            u"\u0414\u043e\u0431\u0430\u0432\u0438\u0442\u044c\r\n"
+                            u"[$Constants]\r\nSBtnStart=\u0421\u0442\u0430\u0440\u0442\r\n"
+                            u"SMsgEndConvert=\u0413\u043e\u0442\u043e\u0432\u043e: %s\r\n"));
+  // Too large to load, with the limit lowered for the test: under a scan that stopped at
+  // it, creating the window would fail, or the Russian file would not register.
+  WriteBytes(Folder / "QuirefoldB_de.lng", "LANGID=1031\r\n" + std::string(2000, ';'));
+  const int64_t savedLimit = LangLimits().MaxFileBytes;
+  LangLimits().MaxFileBytes = 1000;
+  TfrmMain& w = Create();
+  LangLimits().MaxFileBytes = savedLimit;
+  TfrmSelectLanguage dialog(nullptr);
+  w.SetLanguageDialog(&dialog);
+  Add({Book("a.fb2")});
+  Start();
+  EXPECT_EQ(w.LogLines().back().Text, Ends(Book("a.fb2")));
+
+  QTimer::singleShot(0, [&] {
+    dialog.cmbLanguage->SetItemIndex(LangManager().IndexOfLanguageID(1049));
+    dialog.btnOK->Click();
+  });
+  w.btnLanguage->Click();
+  EXPECT_EQ(Settings.LanguageId, 1049);
+  EXPECT_EQ(w.gbxFiles->Caption(), u"\u041a\u043d\u0438\u0433\u0438");
+  EXPECT_EQ(w.btnAddFiles->Caption(), u"\u0414\u043e\u0431\u0430\u0432\u0438\u0442\u044c");
+  EXPECT_EQ(w.btnStartStop->Caption(), u"\u0421\u0442\u0430\u0440\u0442");
+  EXPECT_EQ(w.cmbOverrideMode->ItemIndex(), 0);
+  EXPECT_EQ(w.LogLines().back().Text, Ends(Book("a.fb2")));
+
+  WriteBytes(Wol("a"), "old");
+  w.cmbOverrideMode->SetItemIndex(omOverride);
+  Start();
+  EXPECT_EQ(w.LogLines().back(), (TLine{u"\u0413\u043e\u0442\u043e\u0432\u043e: " + Book("a.fb2"), lkSuccess}));
+}
+
+}  // namespace
