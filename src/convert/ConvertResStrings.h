@@ -17,6 +17,9 @@ inline constexpr TResStringRec SErrFB2ReadError{"SErrFB2ReadError",
                                                 "Can't read FB2 file!\r\nnMake sure that file is correct."};
 inline constexpr TResStringRec SErrNoFB2InZIP{"SErrNoFB2InZIP", "Can't found FB2-file in this ZIP."};
 inline constexpr TResStringRec SErrUserBreak{"SErrUserBreak", "User break!"};
+// A book whose body gives no page (none, or empty) fails on its own instead of ending the
+// batch with the Wolf writer's error.
+inline constexpr TResStringRec SErrNoPages{"SErrNoPages", "This book has nothing to put on pages."};
 // Registered for translation; no operation of the driver shows it.
 inline constexpr TResStringRec STxtNoBookLoaded{"STxtNoBookLoaded", "<no book loaded>"};
 inline constexpr TResStringRec STxtMissingAuthor{"STxtMissingAuthor", "(no author)"};
@@ -26,6 +29,6 @@ inline constexpr TResStringRec SMsgConverting{"SMsgConverting", "Converting..."}
 inline constexpr TResStringRec SMsgFormatting{"SMsgFormatting", "Format pages..."};
 inline constexpr TResStringRec SMsgSaveWolf{"SMsgSaveWolf", "Save WOL..."};
 
-inline constexpr std::array<PResStringRec, 11> ConvertResStrings{
-    &SErrBadWin1251Char, &SErrFB2ReadError, &SErrNoFB2InZIP,    &SErrUserBreak,  &STxtNoBookLoaded, &STxtMissingAuthor,
-    &STxtMissingTitle,   &SMsgLoading,      &SMsgConverting, &SMsgFormatting, &SMsgSaveWolf};
+inline constexpr std::array<PResStringRec, 12> ConvertResStrings{
+    &SErrBadWin1251Char, &SErrFB2ReadError, &SErrNoFB2InZIP, &SErrUserBreak,  &SErrNoPages,    &STxtNoBookLoaded,
+    &STxtMissingAuthor,  &STxtMissingTitle, &SMsgLoading,    &SMsgConverting, &SMsgFormatting, &SMsgSaveWolf};

@@ -104,6 +104,7 @@ void TFB2WolConvertor::WriteWolf(TStream& stream) {
 
 void TFB2WolConvertor::SaveWolf(const WideString& fileName) {
   const WideString name = fileName.empty() ? WideChangeFileExt(FileName, u".wol") : fileName;
+  if (PageCount == 0) throw WideException(&SErrNoPages);
   ProgressTotal = PageCount;
   SetStage(LoadWideResString(&SMsgSaveWolf));
   // Written beside the target and moved over it only when complete; destroyed

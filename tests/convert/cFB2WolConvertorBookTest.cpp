@@ -16,6 +16,8 @@
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
+#include "unicode/UniSysUtils.h"
+#include "unicode/WideException.h"
 #include "wolf/WolfFileReader.h"
 
 namespace {
@@ -127,6 +129,14 @@ TEST(FB2WolConvertorBook, ABookWithoutABodyConvertsToNothing) {
   EXPECT_FALSE(driver.HasBook());
   driver.ConvertBook();
   EXPECT_EQ(driver.PageCount, 0);
+  // Saving it is this book's own error, which the batch logs before going on; no file.
+  try {
+    driver.SaveWolf(folder.Wide("empty.wol"));
+    ADD_FAILURE() << "a book without pages was saved";
+  } catch (const WideException& e) {
+    EXPECT_EQ(e.WideMessage(), u"This book has nothing to put on pages.");
+  }
+  EXPECT_FALSE(WideFileExists(folder.Wide("empty.wol")));
 }
 
 TEST(FB2WolConvertorBook, BuildingReportsEachFinishedSection) {

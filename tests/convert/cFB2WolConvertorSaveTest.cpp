@@ -206,10 +206,10 @@ TEST(FB2WolConvertorSave, AnErrorWhileSavingLeavesNoFile) {
   driver.FormatPages();
   EXPECT_EQ(driver.PageCount, 0);
   EXPECT_EQ(driver.ProgressTotal, 0);
-  // The writer refuses a book without pages.
-  EXPECT_ANY_THROW(driver.SaveWolf(folder.Wide("book.wol")));
+  // A book without pages is refused before anything is written.
+  EXPECT_THROW(driver.SaveWolf(folder.Wide("book.wol")), WideException);
   EXPECT_TRUE(std::all_of(percents.begin(), percents.end(), [](int32_t p) { return p == 0; }));
-  EXPECT_GE(percents.size(), 5u);
+  EXPECT_GE(percents.size(), 4u);
   EXPECT_EQ(FolderFiles(folder), std::vector<std::string>{"book.wol"});
   EXPECT_EQ(folder.Read("book.wol"), "older book");
 }
