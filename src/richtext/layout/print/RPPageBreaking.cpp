@@ -9,8 +9,6 @@
 // start found by the break search, which honours keep-lines-together and keep-with-next
 // and never leaves a page empty. Split items (TRPMultiDrawItemInfo) are cut into parts
 // through their split protocol.
-#include <algorithm>
-
 #include "richtext/layout/print/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPReportData.h"
 #include "richtext/model/RPException.h"
@@ -106,10 +104,7 @@ bool TReportRPData::FindPageBreak(bool splitItem) {
   if (b == count) {
     NextDrawItem = b;
   } else if (!(splitItem && b == a)) {
-    PageStartY = DrawItems[b]->Top;
-    for (int32_t j = b + 1; j < count && !DrawItems[j]->StartsLine(); ++j)
-      PageStartY = std::min(PageStartY, DrawItems[j]->Top);
-    PageStartY -= SpaceBefore(b);
+    PageStartY = GetLineTop(b) - SpaceBefore(b);
     AddPage(PageStartY, b, 0);
     NextDrawItem = b;
   }
