@@ -212,6 +212,14 @@ void TCustomRPFormattedData::GetLineDrawItems(int32_t drawNo, int32_t& first, in
   while (last + 1 < DrawItems.Count() && !DrawItems[last + 1]->StartsLine()) ++last;
 }
 
+int32_t TCustomRPFormattedData::GetLineTop(int32_t drawNo) const {
+  int32_t first = 0, last = 0;
+  GetLineDrawItems(drawNo, first, last);
+  int32_t top = DrawItems[first]->Top;
+  for (int32_t j = first + 1; j <= last; ++j) top = std::min(top, DrawItems[j]->Top);
+  return top;
+}
+
 int32_t TCustomRPFormattedData::FindDrawItemByY(int32_t y, int32_t mode) const {
   const int32_t n = DrawItems.Count();
   if (n == 0 || y <= DrawItems[0]->Top) return 0;

@@ -199,6 +199,8 @@ public:
   // --- Draw-item queries --------------------------------------------------------------
   // The visual line around a draw item.
   void GetLineDrawItems(int32_t drawNo, int32_t& first, int32_t& last) const;
+  // The smallest Top of the line around a draw item.
+  int32_t GetLineTop(int32_t drawNo) const;
   // 0 for an empty document or y at or above the first top; mode 3: the last draw item
   // when y lies below the last top; mode 2: 1; else the first draw item with Top >= y,
   // mode 1 stepping back to the start of the line before.
@@ -394,8 +396,6 @@ private:
   // rpssLines: the band from left to right filled with the selection colour.
   void FillLineBand(TCanvas& canvas, const TRPLineBand& band, int32_t left, int32_t right, int32_t ys);
   TRPLineBand GetLineBand(int32_t lineStart) const;
-  // The smallest Top of the line around a draw item.
-  int32_t GetLineTop(int32_t drawNo) const;
   bool IsDrawItemHovered(int32_t drawNo) const;
   // Marks (RPPaintMarks.cpp).
   void PaintSoftPageBreaks(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys);

@@ -1,6 +1,4 @@
 // Marks painted over a document: soft page breaks and paragraph marks.
-#include <algorithm>
-
 #include "platform/base/TextUtils.h"
 #include "platform/graphics/TextDraw.h"
 #include "richtext/layout/RPFormattedData.h"
@@ -20,14 +18,6 @@ bool IsSymbolFont(const TFont& font) {
 }
 
 }  // namespace
-
-int32_t TCustomRPFormattedData::GetLineTop(int32_t drawNo) const {
-  int32_t first = 0, last = 0;
-  GetLineDrawItems(drawNo, first, last);
-  int32_t top = DrawItems[first]->Top;
-  for (int32_t j = first + 1; j <= last; ++j) top = std::min(top, DrawItems[j]->Top);
-  return top;
-}
 
 void TCustomRPFormattedData::PaintSoftPageBreaks(TCanvas& canvas, int32_t first, int32_t last, int32_t xs,
                                                  int32_t ys) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "RPLayoutTestData.h"
 
 namespace {
@@ -45,29 +47,34 @@ TEST(RPDrawLinesTest, RefillingAsManySlotsMovesNothing) {
   EXPECT_EQ(lines[3]->ItemNo, 13);
 }
 
-TEST(RPDrawLinesTest, RefillingFewerSlotsRemovesTheRestOnce) {
-  TRPDrawLines lines = FiveItems();
-  lines.DeleteRange(1, 3);
-  lines.InsertItem(1, Item(11));
-  EXPECT_EQ(lines.PendingFirst(), 2);
-  EXPECT_EQ(lines.PendingCount(), 2);
-  lines.RemovePendingRange();
-  ASSERT_EQ(lines.Count(), 3);
-  EXPECT_EQ(lines[0]->ItemNo, 0);
-  EXPECT_EQ(lines[1]->ItemNo, 11);
-  EXPECT_EQ(lines[2]->ItemNo, 4);
-}
-
-TEST(RPDrawLinesTest, NeedingMoreSlotsInsertsPastTheRange) {
-  TRPDrawLines lines = FiveItems();
-  lines.DeleteRange(2, 2);
-  lines.InsertItem(2, Item(20));
-  lines.InsertItem(3, Item(21));
-  lines.RemovePendingRange();
-  ASSERT_EQ(lines.Count(), 6);
-  EXPECT_EQ(lines[2]->ItemNo, 20);
-  EXPECT_EQ(lines[3]->ItemNo, 21);
-  EXPECT_EQ(lines[4]->ItemNo, 3);
+// Five items 0..4, a range of them deleted, new items inserted from the range's start:
+// fewer than the range leaves the rest pending and removes it once; more than the range
+// inserts the extra ones past it.
+TEST(RPDrawLinesTest, RefillingADeletedRangeWithFewerOrMoreItems) {
+  struct TCase {
+    const char* Name;
+    int32_t First, Last;
+    std::vector<int32_t> Inserted;
+    int32_t PendingFirst, PendingCount;
+    std::vector<int32_t> After;
+  };
+  const TCase cases[] = {
+      {"fewer", 1, 3, {11}, 2, 2, {0, 11, 4}},
+      {"more", 2, 2, {20, 21}, -1, 0, {0, 1, 20, 21, 3, 4}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TRPDrawLines lines = FiveItems();
+    lines.DeleteRange(c.First, c.Last);
+    for (size_t i = 0; i < c.Inserted.size(); ++i)
+      lines.InsertItem(c.First + static_cast<int32_t>(i), Item(c.Inserted[i]));
+    EXPECT_EQ(lines.PendingFirst(), c.PendingFirst);
+    EXPECT_EQ(lines.PendingCount(), c.PendingCount);
+    lines.RemovePendingRange();
+    std::vector<int32_t> after;
+    for (int32_t i = 0; i < lines.Count(); ++i) after.push_back(lines[i]->ItemNo);
+    EXPECT_EQ(after, c.After);
+  }
 }
 
 TEST(RPDrawLinesTest, DeletingBeforeThePendingRangeJoinsIt) {

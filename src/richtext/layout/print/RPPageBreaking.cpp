@@ -9,8 +9,6 @@
 // start found by the break search, which honours keep-lines-together and keep-with-next
 // and never leaves a page empty. Split items (TRPMultiDrawItemInfo) are cut into parts
 // through their split protocol.
-#include <algorithm>
-
 #include "richtext/layout/print/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPReportData.h"
 #include "richtext/model/RPException.h"
@@ -30,6 +28,12 @@ void TReportRPData::AddPage(int32_t topY, int32_t firstDrawItem, int32_t firstPa
   Pages.Add(topY, firstDrawItem, firstPart);
 }
 
+void TReportRPData::AddSplitPage(int32_t drawNo, int32_t firstPart, int32_t height) {
+  AddPage(-SpaceBefore(drawNo), drawNo, firstPart);
+  PageStartY = 0;
+  SplitRoom = height - SpaceBefore(drawNo) - SpaceAfter(drawNo);
+}
+
 bool TReportRPData::ContinueSplitItem(int32_t height) {
   const int32_t d = NextDrawItem;
   auto& item = static_cast<TRPMultiDrawItemInfo&>(*DrawItems[d]);
@@ -41,9 +45,7 @@ bool TReportRPData::ContinueSplitItem(int32_t height) {
     const int32_t count = item.PartsList.Count();
     if (Pages.Last().FirstDrawItem == d && count >= 2)
       Pages.Last().ContinuedTopY = bottom - item.PartsList.Part(count - 2)->Height - SpaceBefore(d);
-    AddPage(-SpaceBefore(d), d, count);
-    PageStartY = 0;
-    SplitRoom = height - SpaceBefore(d) - SpaceAfter(d);
+    AddSplitPage(d, count, height);
     return true;
   }
   if (Pages.Last().FirstDrawItem == d && item.PartsList.Count() > 0) {
@@ -102,10 +104,7 @@ bool TReportRPData::FindPageBreak(bool splitItem) {
   if (b == count) {
     NextDrawItem = b;
   } else if (!(splitItem && b == a)) {
-    PageStartY = DrawItems[b]->Top;
-    for (int32_t j = b + 1; j < count && !DrawItems[j]->StartsLine(); ++j)
-      PageStartY = std::min(PageStartY, DrawItems[j]->Top);
-    PageStartY -= SpaceBefore(b);
+    PageStartY = GetLineTop(b) - SpaceBefore(b);
     AddPage(PageStartY, b, 0);
     NextDrawItem = b;
   }
@@ -142,9 +141,7 @@ void TReportRPData::BreakPage(int32_t height) {
         return;
       }
       if (!forced && FindPageBreak(true)) return;
-      AddPage(-SpaceBefore(d), d, 1);
-      PageStartY = 0;
-      SplitRoom = height - SpaceBefore(d) - SpaceAfter(d);
+      AddSplitPage(d, 1, height);
       SplittingItem = true;
       return;
     }

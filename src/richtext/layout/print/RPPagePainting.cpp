@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "richtext/layout/RPBackground.h"
+#include "richtext/layout/RPScopeExit.h"
 #include "richtext/layout/print/RPModelItemPrinting.h"
 #include "richtext/layout/print/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPPrintItems.h"
@@ -168,13 +169,10 @@ void TCustomPrintableRPData::FillItemBackground(int32_t x, int32_t y, bool useOf
 
 void TCustomPrintableRPData::DrawPage(int32_t pageNo, TCanvas& canvas, bool preview, bool correction) {
   CurrentPageNo = pageNo;
-  struct TPaintingState {
-    TCustomPrintableRPData& Data;
-    ~TPaintingState() {
-      Data.FPageBackground.reset();
-      Data.CurrentDrawItem = nullptr;
-    }
-  } state{*this};
+  const TScopeExit clearPaintingState([this] {
+    FPageBackground.reset();
+    CurrentDrawItem = nullptr;
+  });
   TRPStyle* style = GetStyleSheet();
   if (!style) throw ERichPaneError("Style of printable TRichPane component is not assigned");
   const TRPResolution resolution = GetResolutions(canvas);

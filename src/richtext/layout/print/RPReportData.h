@@ -56,6 +56,9 @@ private:
   // must begin a page; true when NextDrawItem moved.
   bool FindPageBreak(bool splitItem);
   void AddPage(int32_t topY, int32_t firstDrawItem, int32_t firstPart);
+  // A page that begins with part firstPart of the split item drawNo, with the room its
+  // next part has on a page of height.
+  void AddSplitPage(int32_t drawNo, int32_t firstPart, int32_t height);
   int32_t SpaceBefore(int32_t drawNo) const;
   int32_t SpaceAfter(int32_t drawNo) const;
   // Draw items + split parts + 1: more pages than that means a fault.

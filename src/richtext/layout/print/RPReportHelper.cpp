@@ -1,6 +1,7 @@
 #include "richtext/layout/print/RPReportHelper.h"
 
 #include "platform/graphics/DeviceContext.h"
+#include "richtext/layout/RPScopeExit.h"
 
 TCustomRPPrint::TCustomRPPrint(TComponent* owner) : TComponent(owner) {}
 
@@ -36,11 +37,6 @@ void TRPReportHelper::PaintPageAt(int32_t x, int32_t y, int32_t pageNo, TCanvas&
                                   int32_t pageHeight) {
   TPoint old;
   SetWindowOrgEx(canvas.Handle(), -x, -y, &old);
-  try {
-    PaintPage(pageNo, canvas, preview, pageHeight);
-  } catch (...) {
-    SetWindowOrgEx(canvas.Handle(), old.X, old.Y, nullptr);
-    throw;
-  }
-  SetWindowOrgEx(canvas.Handle(), old.X, old.Y, nullptr);
+  const TScopeExit restoreOrigin([&] { SetWindowOrgEx(canvas.Handle(), old.X, old.Y, nullptr); });
+  PaintPage(pageNo, canvas, preview, pageHeight);
 }

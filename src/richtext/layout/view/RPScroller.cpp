@@ -2,6 +2,7 @@
 #include "richtext/layout/view/RPScroller.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/base/Numbers.h"
 
@@ -10,6 +11,22 @@ namespace {
 int32_t ClampPosition(int32_t pos, int32_t max, int32_t page) { return std::max(0, std::min(pos, max - page)); }
 
 constexpr int32_t EmbeddedLimit = 10000;
+
+// Where a scroll command moves a position; none for a thumb drag while not tracking.
+std::optional<int32_t> CommandTarget(TRPScrollCode code, int32_t pos, int32_t line, int32_t page, int32_t max,
+                                     int32_t thumb, bool tracking) {
+  switch (code) {
+    case rpscLineBack: return pos - line;
+    case rpscLineForward: return pos + line;
+    case rpscPageBack: return pos - page;
+    case rpscPageForward: return pos + page;
+    case rpscThumbTrack: return tracking ? std::optional<int32_t>(thumb) : std::nullopt;
+    case rpscThumbPosition: return thumb;
+    case rpscStart: return 0;
+    case rpscEnd: return max;
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -102,34 +119,13 @@ void TRPScroller::DoHScrolled() {
 }
 
 void TRPScroller::VScrollCommand(TRPScrollCode code, int32_t thumb) {
-  const int32_t page = FClientHeight / FVSmallStep;
-  switch (code) {
-    case rpscLineBack: VScrollTo(FVPos - LineStep, true); break;
-    case rpscLineForward: VScrollTo(FVPos + LineStep, true); break;
-    case rpscPageBack: VScrollTo(FVPos - page, true); break;
-    case rpscPageForward: VScrollTo(FVPos + page, true); break;
-    case rpscThumbTrack:
-      if (Tracking) VScrollTo(thumb, true);
-      break;
-    case rpscThumbPosition: VScrollTo(thumb, true); break;
-    case rpscStart: VScrollTo(0, true); break;
-    case rpscEnd: VScrollTo(FVMax, true); break;
-  }
+  if (const auto pos = CommandTarget(code, FVPos, LineStep, FClientHeight / FVSmallStep, FVMax, thumb, Tracking))
+    VScrollTo(*pos, true);
 }
 
 void TRPScroller::HScrollCommand(TRPScrollCode code, int32_t thumb) {
-  switch (code) {
-    case rpscLineBack: HScrollTo(FHPos - FVSmallStep * LineStep); break;
-    case rpscLineForward: HScrollTo(FHPos + FVSmallStep * LineStep); break;
-    case rpscPageBack: HScrollTo(FHPos - FClientWidth); break;
-    case rpscPageForward: HScrollTo(FHPos + FClientWidth); break;
-    case rpscThumbTrack:
-      if (Tracking) HScrollTo(thumb);
-      break;
-    case rpscThumbPosition: HScrollTo(thumb); break;
-    case rpscStart: HScrollTo(0); break;
-    case rpscEnd: HScrollTo(FHMax); break;
-  }
+  if (const auto pos = CommandTarget(code, FHPos, FVSmallStep * LineStep, FClientWidth, FHMax, thumb, Tracking))
+    HScrollTo(*pos);
 }
 
 bool TRPScroller::MouseWheel(int32_t notches, int32_t wheelLines) {

@@ -35,14 +35,19 @@ std::string Column(const TBitmap& page, int32_t x) {
   return column;
 }
 
+// Adds the striped picture without spacing to paragraph 0 of data.
+void AddStripedPicture(TCustomRPData& data, int32_t minHeightOnPage = 0) {
+  auto picture = std::make_unique<TRPGraphicItemInfo>(&data, StripedPicture(), rpvaBaseline);
+  picture->Spacing = 0;
+  picture->MinHeightOnPage = minHeightOnPage;
+  picture->ParaNo = 0;
+  data.AddItemAsIs("", std::move(picture));
+}
+
 TEST(RPPicturePagesTest, APictureTallerThanAPageIsSplitAndEachPagePaintsItsRows) {
   TReportFixture f(20);
   f.AddBlocks(0, {30}, clBlack);
-  auto picture = std::make_unique<TRPGraphicItemInfo>(&f.Data(), StripedPicture(), rpvaBaseline);
-  picture->Spacing = 0;
-  picture->MinHeightOnPage = 20;
-  picture->ParaNo = 0;
-  f.Data().AddItemAsIs("", std::move(picture));
+  AddStripedPicture(f.Data(), 20);
   f.Paginate({100});
   ASSERT_EQ(f.Helper.GetPagesCount(), 3);
   const auto* multi = dynamic_cast<const TRPMultiImagePrintInfo*>(f.Data().DrawItems[1]);
@@ -73,10 +78,7 @@ TEST(RPPicturePagesTest, APictureTallerThanAPageIsSplitAndEachPagePaintsItsRows)
 TEST(RPPicturePagesTest, APictureWithoutAMinimumHeightMovesWhole) {
   TReportFixture f(20);
   f.AddBlocks(0, {30}, clBlack);
-  auto picture = std::make_unique<TRPGraphicItemInfo>(&f.Data(), StripedPicture(), rpvaBaseline);
-  picture->Spacing = 0;
-  picture->ParaNo = 0;
-  f.Data().AddItemAsIs("", std::move(picture));
+  AddStripedPicture(f.Data());
   f.Paginate({250});
   ASSERT_EQ(f.Helper.GetPagesCount(), 2);
   EXPECT_EQ(dynamic_cast<const TRPMultiDrawItemInfo*>(f.Data().DrawItems[1]), nullptr);
@@ -98,14 +100,20 @@ std::unique_ptr<TCustomImageList> RedList() {
   return list;
 }
 
+// Adds a bullet of list's first image without spacing to paragraph 0 of data.
+void AddBullet(TCustomRPData& data, TCustomImageList* list, bool lineBreakBefore = false) {
+  auto bullet = std::make_unique<TRPBulletItemInfo>(&data);
+  bullet->ImageList = list;
+  bullet->Spacing = 0;
+  bullet->ParaNo = 0;
+  bullet->SetLineBreakBefore(lineBreakBefore);
+  data.AddItemAsIs("", std::move(bullet));
+}
+
 TEST(RPPicturePagesTest, ABulletIsPrintedOnItsPage) {
   TReportFixture f(20);
   auto list = RedList();
-  auto bullet = std::make_unique<TRPBulletItemInfo>(&f.Data());
-  bullet->ImageList = list.get();
-  bullet->Spacing = 0;
-  bullet->ParaNo = 0;
-  f.Data().AddItemAsIs("", std::move(bullet));
+  AddBullet(f.Data(), list.get());
   f.Paginate({10});
   ASSERT_EQ(f.Helper.GetPagesCount(), 1);
   auto page = WhitePage(20, 10);
@@ -118,16 +126,8 @@ TEST(RPPicturePagesTest, PicturesAndBulletsPaintThemselvesOnScreen) {
   TTestFormattedData data;
   data.Width = 40;
   auto list = RedList();
-  auto picture = std::make_unique<TRPGraphicItemInfo>(&data, StripedPicture(), rpvaBaseline);
-  picture->Spacing = 0;
-  picture->ParaNo = 0;
-  data.AddItemAsIs("", std::move(picture));
-  auto bullet = std::make_unique<TRPBulletItemInfo>(&data);
-  bullet->ImageList = list.get();
-  bullet->Spacing = 0;
-  bullet->ParaNo = 0;
-  bullet->SetLineBreakBefore(true);
-  data.AddItemAsIs("", std::move(bullet));
+  AddStripedPicture(data);
+  AddBullet(data, list.get(), true);
   data.FormatAll();
   ASSERT_EQ(data.DrawItems.Count(), 2);
   auto page = WhitePage(40, 240);
