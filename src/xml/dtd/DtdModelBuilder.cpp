@@ -22,18 +22,6 @@ WideString Inner(WideStringView text) {
   return inner;
 }
 
-// A public identifier as it is matched: runs of white space one blank, none at either
-// end (XML 1.0 section 4.2.2).
-WideString NormalizedPublicId(WideStringView literal) {
-  WideString result;
-  for (const WideChar c : literal) {
-    if (!IsMarkupWhiteSpace(c)) result += c;
-    else if (!result.empty() && result.back() != u' ') result += u' ';
-  }
-  if (!result.empty() && result.back() == u' ') result.pop_back();
-  return result;
-}
-
 }  // namespace
 
 void TXmlDtdModelBuilder::Reset() {
@@ -90,7 +78,7 @@ void TXmlDtdModelBuilder::ProcessSignal(const TXmlSignal& signal) {
     AddEntity(*entity);
   } else if (const auto* notation = SignalAs<TXmlNotationDeclarationSignal>(signal)) {
     TDtdNotationDecl* declaration;
-    if (!model.AddNotationDecl(notation->NotationName, NormalizedPublicId(notation->PublicLiteral),
+    if (!model.AddNotationDecl(notation->NotationName, CollapseWhiteSpace(notation->PublicLiteral),
                                OriginOf(notation->InPERef),
                                notation->SystemLiteral, declaration))
       ReportSignalError(reader, XmlErrors::RepeatedNotationDeclaration, notation->NotationName, u"", &signal);
@@ -110,7 +98,7 @@ void TXmlDtdModelBuilder::AddEntity(const TXmlEntityDeclarationSignal& signal) {
   }
   TDtdEntityDecl* declaration;
   if (!FTargetModel->AddEntityDecl(signal.EntityName, value, OriginOf(signal.InPERef), signal.BaseUri,
-                                   signal.NotationName, signal.SystemLiteral, NormalizedPublicId(signal.PublicLiteral),
+                                   signal.NotationName, signal.SystemLiteral, CollapseWhiteSpace(signal.PublicLiteral),
                                    declaration))
     return ReportSignalError(signal.EmittingReader(), XmlErrors::RepeatedEntityDeclaration, signal.EntityName, u"",
                              &signal);

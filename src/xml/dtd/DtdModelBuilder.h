@@ -19,7 +19,7 @@ public:
   // declarations of every kind are skipped. Raises EParserException "Internal Parser
   // Exception" for a signal out of place.
   void ProcessSignal(const TXmlSignal& signal) override;
-  // The content particles of a mixed or a children specification; EParserException
+  // The content particles of mixed or children content; EParserException
   // "Parser error." for a malformed one or one nested beyond MaxContentModelDepth.
   void BuildMixedModel(TDtdElementDecl& declaration, WideStringView contentSpec);
   void BuildChildrenModel(TDtdElementDecl& declaration, WideStringView contentSpec);

@@ -23,27 +23,11 @@ void TDtdToDtdModelParser::SetDOMImpl(TDomImplementation* impl) {
   FReader->SetDOMImpl(impl);
 }
 
-void TDtdToDtdModelParser::SetBufferSize(int32_t value) {
-  if (value < 1024) throw ENot_Supported_Err(SBufferSizeTooSmall);
-  FBufferSize = value;
-}
-
 void TDtdToDtdModelParser::SetLimits(const TXmlLimits& limits) {
   FLimits = limits;
   FReader->SetLimits(limits);
   FWFTestHandler->SetLimits(limits);
   FModelBuilder->SetLimits(limits);
-}
-
-bool TDtdToDtdModelParser::ReportParseError(TXmlErrorKind errorType) {
-  const TDomError error(errorType, nullptr, u"", u"");
-  if (DOMImpl()) return DOMImpl()->HandleError(this, &error);
-  return error.GetSeverity() != esFatal;
-}
-
-void TDtdToDtdModelParser::FailWith(TXmlErrorKind errorType) {
-  ReportParseError(errorType);
-  throw EParserException(SParserError);
 }
 
 void TDtdToDtdModelParser::ResetTarget() {
@@ -65,7 +49,7 @@ void TDtdToDtdModelParser::ParseExtSubsetStream(TStream* stream, WideStringView 
   FModelBuilder->SetTargetModel(FTargetModel);
   std::unique_ptr<TXmlInputSource> source;
   try {
-    source = std::make_unique<TXmlInputSource>(stream, TXmlSourceStart{}, codecClass, FBufferSize, systemId, publicId,
+    source = std::make_unique<TXmlInputSource>(stream, TXmlSourceStart{}, codecClass, BufferSize(), systemId, publicId,
                                                declFlag);
   } catch (const ENot_Supported_Err&) {
     FailWith(XmlErrors::EncodingNotSupported);
@@ -102,7 +86,7 @@ void TDtdToDtdModelParser::ParseIntSubsetStream(TStream* stream, const TXmlSourc
   FModelBuilder->SetTargetModel(FTargetModel);
   std::unique_ptr<TXmlSimpleInputSource> source;
   try {
-    source = std::make_unique<TXmlSimpleInputSource>(stream, start, codecClass, FBufferSize, baseUri, u"");
+    source = std::make_unique<TXmlSimpleInputSource>(stream, start, codecClass, BufferSize(), baseUri, u"");
   } catch (const ENot_Supported_Err&) {
     FailWith(XmlErrors::EncodingNotSupported);
   } catch (const EConvertError&) {

@@ -20,13 +20,8 @@ public:
   explicit TDtdToDtdModelParser(TComponent* owner);
 
   void SetDOMImpl(TDomImplementation* impl) override;
-  int32_t BufferSize() const { return FBufferSize; }
-  // Below 1024 raises ENot_Supported_Err "BufferSize must not be less than 1024.".
-  void SetBufferSize(int32_t value);
   TDtdModel* TargetModel() const { return FTargetModel; }
   void SetTargetModel(TDtdModel* model) { FTargetModel = model; }
-  // Lets the DOM implementation hear an error without location; whether it would go on.
-  bool ReportParseError(TXmlErrorKind errorType);
   // The reader forgets what it read; the target model is reset.
   void ResetTarget();
 
@@ -62,11 +57,9 @@ public:
 
 private:
   void BuildPipeline();
-  [[noreturn]] void FailWith(TXmlErrorKind errorType);
   // A failed reading raises "Parser error."; validity errors only with checkValidity.
   void CheckReading(bool succeeded) const;
 
-  int32_t FBufferSize = 4096;
   TDtdModel* FTargetModel = nullptr;
   TXmlDtdModelBuilder* FModelBuilder = nullptr;  // owned as components
   TXmlStandardDtdReader* FReader = nullptr;

@@ -20,6 +20,22 @@ void TXmlCustomParser::Notification(TComponent* component, TOperation operation)
   if (operation == opRemove && component == FDomImpl) FDomImpl = nullptr;
 }
 
+void TXmlCustomParser::SetBufferSize(int32_t value) {
+  if (value < 1024) throw ENot_Supported_Err(SBufferSizeTooSmall);
+  FBufferSize = value;
+}
+
+bool TXmlCustomParser::ReportParseError(TXmlErrorKind errorType) {
+  const TDomError error(errorType, nullptr, u"", u"");
+  if (DOMImpl()) return DOMImpl()->HandleError(this, &error);
+  return error.GetSeverity() != esFatal;
+}
+
+void TXmlCustomParser::FailWith(TXmlErrorKind errorType) {
+  ReportParseError(errorType);
+  throw EParserException(SParserError);
+}
+
 // ---- TXmlToDomParser ----
 
 TXmlToDomParser::TXmlToDomParser(TComponent* owner) : TXmlCustomParser(owner) { BuildPipeline(); }
@@ -40,11 +56,6 @@ void TXmlToDomParser::SetDOMImpl(TDomImplementation* impl) {
   FReader->SetDOMImpl(impl);
 }
 
-void TXmlToDomParser::SetBufferSize(int32_t value) {
-  if (value < 1024) throw ENot_Supported_Err(SBufferSizeTooSmall);
-  FBufferSize = value;
-}
-
 bool TXmlToDomParser::KeepCDATASections() const { return FDomBuilder->KeepCDATASections; }
 bool TXmlToDomParser::KeepComments() const { return FDomBuilder->KeepComments; }
 bool TXmlToDomParser::KeepEntityRefs() const { return FDomBuilder->KeepEntityRefs; }
@@ -56,17 +67,6 @@ void TXmlToDomParser::SetLimits(const TXmlLimits& limits) {
   FLimits = limits;
   FReader->SetLimits(limits);
   FWFTestHandler->SetLimits(limits);
-}
-
-bool TXmlToDomParser::ReportParseError(TXmlErrorKind errorType) {
-  const TDomError error(errorType, nullptr, u"", u"");
-  if (DOMImpl()) return DOMImpl()->HandleError(this, &error);
-  return error.GetSeverity() != esFatal;
-}
-
-void TXmlToDomParser::FailWith(TXmlErrorKind errorType) {
-  ReportParseError(errorType);
-  throw EParserException(SParserError);
 }
 
 TDomDocument* TXmlToDomParser::ParseFile(const AnsiString& fileName) {
@@ -91,7 +91,7 @@ TDomDocument* TXmlToDomParser::ParseStream(TStream* stream, WideStringView syste
   if (!stream) throw EAccessViolation(SStreamNotSpecified);
   std::unique_ptr<TXmlInputSource> source;
   try {
-    source = std::make_unique<TXmlInputSource>(stream, TXmlSourceStart{}, codecClass, FBufferSize, systemId, u"",
+    source = std::make_unique<TXmlInputSource>(stream, TXmlSourceStart{}, codecClass, BufferSize(), systemId, u"",
                                                declFlag);
   } catch (const ENot_Supported_Err&) {
     FailWith(XmlErrors::EncodingNotSupported);

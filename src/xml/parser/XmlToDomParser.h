@@ -43,12 +43,20 @@ public:
   TDomImplementation* DOMImpl() const { return FDomImpl; }
   // Cleared when the implementation is freed.
   virtual void SetDOMImpl(TDomImplementation* impl);
+  int32_t BufferSize() const { return FBufferSize; }
+  // Below 1024 raises ENot_Supported_Err "BufferSize must not be less than 1024.".
+  void SetBufferSize(int32_t value);
+  // Lets the DOM implementation hear an error without location; whether it would go on.
+  bool ReportParseError(TXmlErrorKind errorType);
 
 protected:
   void Notification(TComponent* component, TOperation operation) override;
+  // Reports the error, then raises EParserException "Parser error.".
+  [[noreturn]] void FailWith(TXmlErrorKind errorType);
 
 private:
   TDomImplementation* FDomImpl = nullptr;
+  int32_t FBufferSize = 4096;
 };
 
 class TXmlToDomParser : public TXmlCustomParser {
@@ -72,12 +80,7 @@ public:
   TDomDocument* ParseInputSource(TXmlInputSource* inputSource);
   // Parses a fragment into `fragment`; true, or EParserException "Parser error.".
   bool ParseIntoFragment(TXmlSimpleInputSource* inputSource, TDomDocumentFragment* fragment);
-  // Lets the DOM implementation hear an error without location; whether it would go on.
-  bool ReportParseError(TXmlErrorKind errorType);
 
-  int32_t BufferSize() const { return FBufferSize; }
-  // Below 1024 raises ENot_Supported_Err "BufferSize must not be less than 1024.".
-  void SetBufferSize(int32_t value);
   bool KeepCDATASections() const;
   bool KeepComments() const;
   bool KeepEntityRefs() const;
@@ -94,9 +97,7 @@ public:
 
 private:
   void BuildPipeline();
-  [[noreturn]] void FailWith(TXmlErrorKind errorType);
 
-  int32_t FBufferSize = 4096;
   TXmlDomBuilder* FDomBuilder = nullptr;         // owned as components
   TXmlStandardDocReader* FReader = nullptr;
   TXmlWFTestHandler* FWFTestHandler = nullptr;

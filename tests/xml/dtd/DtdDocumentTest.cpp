@@ -285,6 +285,19 @@ TEST(DtdDocumentTest, ContentModelsBuilt) {
   }
 }
 
+// Public identifiers are kept as they are matched: white space collapsed to single blanks.
+TEST(DtdDocumentTest, PublicIdentifiersAreCollapsed) {
+  TDtdModel model;
+  TDtdToDtdModelParser parser(nullptr);
+  parser.SetTargetModel(&model);
+  parser.ParseExtSubsetWideString(u"<!NOTATION n PUBLIC ' a \n b  c '><!ENTITY e PUBLIC '\r\na b ' 'e.xml'>", u"",
+                                  true, u"file:///dtd/ext.dtd");
+  ASSERT_NE(model.FindNotationDecl(u"n"), nullptr);
+  ASSERT_NE(model.FindEntityDecl(u"e"), nullptr);
+  EXPECT_EQ(ToUtf8(model.FindNotationDecl(u"n")->PublicId()), "a b c");
+  EXPECT_EQ(ToUtf8(model.FindEntityDecl(u"e")->PublicId()), "a b");
+}
+
 TEST(DtdDocumentTest, ExpansionIsBoundedAndExternalEntitiesStayInAllowedFolders) {
   // "Billion laughs" through parameter entities ends with the limit, not in memory.
   std::string subset = "<!ENTITY % l0 'lol'>";
