@@ -81,19 +81,28 @@ void TRPBulletItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const {
   s = std::to_string(ImageList ? ImageList->Tag() : 0) + " " + std::to_string(ImageIndex);
 }
 
-bool TRPBulletItemInfo::CheckReadIndex(int32_t& index, IRPFStreaming* streaming) const {
-  if (!ImageList || !streaming || index < ImageList->Count()) return true;
+bool TRPBulletItemInfo::CheckReadIndex(const TCustomImageList* list, int32_t& index, IRPFStreaming* streaming) {
+  if (!list || !streaming || index < list->Count()) return true;
   streaming->AddWarning(rpfwBadImageIndex);
   if (!(streaming->Options() & rpfoConvLargeImageIdxToZero)) return false;
   index = 0;
   return true;
 }
 
-bool TRPBulletItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) {
-  int32_t tag = 0, index = 0;
+bool TRPBulletItemInfo::ReadListAndIndex(AnsiStringView& rest, IRPFStreaming* streaming, TCustomImageList*& list,
+                                         int32_t& index) {
+  int32_t tag = 0;
+  index = 0;
   if (!ReadRPFInteger(rest, tag) || !ReadRPFInteger(rest, index)) return false;
-  ImageList = streaming ? streaming->FindImageList(tag) : nullptr;
-  if (!CheckReadIndex(index, streaming)) return false;
+  list = streaming ? streaming->FindImageList(tag) : nullptr;
+  return CheckReadIndex(list, index, streaming);
+}
+
+bool TRPBulletItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) {
+  TCustomImageList* list = nullptr;
+  int32_t index = 0;
+  if (!ReadListAndIndex(rest, streaming, list, index)) return false;
+  ImageList = list;
   ImageIndex = index;
   return true;
 }
@@ -169,15 +178,16 @@ void TRPHotspotItemInfo::GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s)
 }
 
 bool TRPHotspotItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) {
-  if (!TRPBulletItemInfo::ReadRPFHeaderExtraIn(rest, streaming)) return false;
+  TCustomImageList* list = nullptr;
+  int32_t index = 0;
+  if (!ReadListAndIndex(rest, streaming, list, index)) return false;
   size_t at = 0;
   while (at < rest.size() && rest[at] == ' ') ++at;
-  if (at == rest.size() || rest[at] == '\0' || rest[at] == '\r' || rest[at] == '\n') {
-    HotImageIndex = ImageIndex;
-    return true;
-  }
-  int32_t hot = 0;
-  if (!ReadRPFInteger(rest, hot) || !CheckReadIndex(hot, streaming)) return false;
+  int32_t hot = index;
+  const bool lineEnds = at == rest.size() || rest[at] == '\0' || rest[at] == '\r' || rest[at] == '\n';
+  if (!lineEnds && (!ReadRPFInteger(rest, hot) || !CheckReadIndex(list, hot, streaming))) return false;
+  ImageList = list;
+  ImageIndex = index;
   HotImageIndex = hot;
   return true;
 }

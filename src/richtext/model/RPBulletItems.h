@@ -78,9 +78,13 @@ public:
   bool PrintToBitmap(TBitmap& bitmap) const;
 
 protected:
-  // An index read for the list: false (refused) when it is out of range and large
+  // An index read for a list: false (refused) when it is out of range and large
   // indexes are not converted.
-  bool CheckReadIndex(int32_t& index, IRPFStreaming* streaming) const;
+  static bool CheckReadIndex(const TCustomImageList* list, int32_t& index, IRPFStreaming* streaming);
+  // The list's tag and the index, the list looked up through the reader and the index
+  // checked against it; the item itself is left alone.
+  static bool ReadListAndIndex(AnsiStringView& rest, IRPFStreaming* streaming, TCustomImageList*& list,
+                               int32_t& index);
 };
 
 class TRPHotspotItemInfo : public TRPBulletItemInfo {

@@ -255,6 +255,28 @@ TEST_F(RPBulletItemsTest, HeaderExtraReadingChecksTheIndex) {
   EXPECT_EQ(bullet.ImageIndex, 9);
 }
 
+TEST_F(RPBulletItemsTest, RefusedHeaderExtraLeavesTheItemAsItWas) {
+  TFakeRPFStreaming reader;
+  reader.ImageLists[5] = List.get();
+  TRPHotspotItemInfo hotspot(nullptr);
+  hotspot.ImageIndex = 1;
+  hotspot.HotImageIndex = 1;
+  // Refused at the first index, at the hot index, and at a hot index that is no number.
+  for (const char* extra : {"5 2 0", "5 0 7", "5 0 x"}) {
+    SCOPED_TRACE(extra);
+    AnsiStringView rest = extra;
+    EXPECT_FALSE(hotspot.ReadRPFHeaderExtraIn(rest, &reader));
+    EXPECT_EQ(hotspot.ImageList, nullptr);
+    EXPECT_EQ(hotspot.ImageIndex, 1);
+    EXPECT_EQ(hotspot.HotImageIndex, 1);
+  }
+  AnsiStringView rest = "5 0 1";
+  ASSERT_TRUE(hotspot.ReadRPFHeaderExtraIn(rest, &reader));
+  EXPECT_EQ(hotspot.ImageList, List.get());
+  EXPECT_EQ(hotspot.ImageIndex, 0);
+  EXPECT_EQ(hotspot.HotImageIndex, 1);
+}
+
 TEST_F(RPBulletItemsTest, NativeFormatLinesRoundTrip) {
   TRPHotspotItemInfo hotspot(nullptr);
   hotspot.ImageList = List.get();
