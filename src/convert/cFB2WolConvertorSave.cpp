@@ -73,6 +73,11 @@ void TFB2WolConvertor::WriteWolf(TStream& stream) {
     writer.SetTOCPage(written);
     Progress(written);
   };
+  auto writeOldest = [&] {
+    const TEncodedPage encoded = pool->TakeOldest();
+    writer.AddEncodedPageImage(encoded.Width, encoded.Height, encoded.BitCount, encoded.Bytes);
+    pageWritten();
+  };
 
   writer.BeginBook();
   writer.BeginPage();
@@ -83,20 +88,14 @@ void TFB2WolConvertor::WriteWolf(TStream& stream) {
     page->Assign(PageBitmap);
     if (pool) {
       pool->Submit(std::move(page), Scheme.BookColors);
-      if (pool->Pending() < window) continue;
-      const TEncodedPage encoded = pool->TakeOldest();
-      writer.AddEncodedPageImage(encoded.Width, encoded.Height, encoded.BitCount, encoded.Bytes);
+      if (pool->Pending() >= window) writeOldest();
     } else {
       finish(page);
       writer.AddPageImage(*page, Scheme.BookColors);
+      pageWritten();
     }
-    pageWritten();
   }
-  while (pool && written < PageCount) {
-    const TEncodedPage encoded = pool->TakeOldest();
-    writer.AddEncodedPageImage(encoded.Width, encoded.Height, encoded.BitCount, encoded.Bytes);
-    pageWritten();
-  }
+  while (pool && written < PageCount) writeOldest();
   writer.EndPage();
   writer.EndBook();
   writer.Finish();

@@ -46,10 +46,8 @@ void TFB2WolConvertor::LoadBookFromZip(const WideString& fileName) {
   // By the item itself: a name converted to 8 bits and back could find another entry.
   unzipper.ExtractItemToStream(*entry, stream);
   unzipper.CloseArchive();
-  if (failure) {
-    Reset();
-    throw WideException(&SErrFB2ReadError);
-  }
+  // LoadBook empties the driver on any failure.
+  if (failure) throw WideException(&SErrFB2ReadError);
   stream.SetPosition(0);
   LoadBookFromStream(stream);
   FileName = WideExtractFilePath(fullName) + entryName;

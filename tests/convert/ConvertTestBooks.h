@@ -1,7 +1,10 @@
-// Small books for the driver's tests, written as text here, and zip archives made from
-// them by Python's zipfile module (a peer that is not our archive code).
+// Small books for the driver's tests, written as text here, zip archives made from them
+// by Python's zipfile module (a peer that is not our archive code), and the Wolf files
+// written from them read back by the test reader.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "convert/SchemeTestFolder.h"
 #include "platform/base/TempFolder.h"
 #include "unicode/Peers.h"
+#include "wolf/WolfFileReader.h"
 
 // A FictionBook with a title, an author and the given body sections (raw XML inside
 // <body>).
@@ -41,4 +45,22 @@ inline bool WriteTestZip(const std::string& path, const std::vector<TZipEntry>& 
   WriteBytes(scratch / "make.py", script);
   std::string output;
   return RunPeer("/usr/bin/python3 " + (scratch / "make.py") + " " + path, input, output);
+}
+
+// The Wolf file of that name in the folder, read back whole.
+inline TReadWolfBook ReadWolfFile(const TempFolder& folder, const std::string& name) {
+  const std::string bytes = ReadBytes(folder / name);
+  return ReadWolfBook(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+// The pages of a written book: one image per page, each of that depth and size. Callers
+// wrap it in ASSERT_NO_FATAL_FAILURE.
+inline void ExpectPageImages(const TReadWolfBook& book, int32_t pageCount, int32_t bitCount, int32_t width,
+                             int32_t height) {
+  ASSERT_EQ(static_cast<int32_t>(book.Images.size()), pageCount);
+  for (const TReadWolfImage& image : book.Images) {
+    EXPECT_EQ(image.BitCount, bitCount);
+    EXPECT_EQ(image.Width, width);
+    EXPECT_EQ(image.Height, height);
+  }
 }

@@ -4,7 +4,6 @@
 // an internal link, a note, a table and JPEG and PNG pictures.
 #include <algorithm>
 #include <set>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -67,18 +66,13 @@ TEST(FB2WolConvertorBook, BooksConvertEndToEnd) {
     driver.SaveWolf(u"");
     EXPECT_EQ(driver.FileName, folder.Wide(c.Zipped ? "Harbour.FB2" : name));
     const std::string wol = c.Zipped ? "Harbour.wol" : "harbour.wol";
-    const std::string bytes = folder.Read(wol);
-    const TReadWolfBook book = ReadWolfBook(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    const TReadWolfBook book = ReadWolfFile(folder, wol);
 
     // Pages: as many images as pages, the page size (turned), the colour depth.
     ASSERT_GE(driver.PageCount, 3);
-    ASSERT_EQ(static_cast<int32_t>(book.Images.size()), driver.PageCount);
     const bool turned = c.PageRotate != 0;
-    for (const TReadWolfImage& image : book.Images) {
-      EXPECT_EQ(image.BitCount, c.BookColors);
-      EXPECT_EQ(image.Width, turned ? 800 : 600);
-      EXPECT_EQ(image.Height, turned ? 600 : 800);
-    }
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectPageImages(book, driver.PageCount, c.BookColors, turned ? 800 : 600, turned ? 600 : 800));
     // The cover at the scheme's depth (2), turned with the pages (RotateCover).
     ASSERT_TRUE(book.HasCover);
     EXPECT_EQ(book.Cover.BitCount, 2);

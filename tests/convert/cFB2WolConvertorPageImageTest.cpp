@@ -4,7 +4,6 @@
 // scripts/regenerate-book-page-goldens.sh and checked by eye).
 #include <cstdlib>
 #include <functional>
-#include <span>
 
 #include <gtest/gtest.h>
 
@@ -82,9 +81,7 @@ TEST_P(FB2WolConvertorPageImage, DecodedPageMatchesTheExpectedImage) {
   }
   ASSERT_GE(driver.PageCount, c.PageNo);
   driver.SaveWolf(folder.Wide("book.wol"));
-  const std::string bytes = folder.Read("book.wol");
-  const TReadWolfBook book =
-      ReadWolfBook(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  const TReadWolfBook book = ReadWolfFile(folder, "book.wol");
   const TReadWolfImage& image = book.PageImage(static_cast<size_t>(c.PageNo - 1));
   const std::vector<uint8_t> levels = DecodeWolfImagePixels(image.Encoded, image.Width, image.Height, image.BitCount);
 

@@ -47,11 +47,6 @@ std::vector<std::string> FolderFiles(const TempFolder& folder) {
   return names;
 }
 
-TReadWolfBook ReadBook(const TempFolder& folder, const std::string& name) {
-  const std::string bytes = ReadBytes(folder / name);
-  return ReadWolfBook(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-}
-
 }  // namespace
 
 TEST(FB2WolConvertorSave, TemplatesExpandTheirPlaceholders) {
@@ -107,14 +102,10 @@ TEST(FB2WolConvertorSave, BooksOfEachSchemeAreReadBackWhole) {
     driver.SaveWolf(folder.Wide("book.wol"));
     EXPECT_EQ(FolderFiles(folder), std::vector<std::string>{"book.wol"});
 
-    const TReadWolfBook book = ReadBook(folder, "book.wol");
-    ASSERT_EQ(static_cast<int32_t>(book.Images.size()), driver.PageCount);
+    const TReadWolfBook book = ReadWolfFile(folder, "book.wol");
     const bool turned = c.PageRotate != 0;
-    for (const TReadWolfImage& image : book.Images) {
-      EXPECT_EQ(image.BitCount, c.BookColors);
-      EXPECT_EQ(image.Width, turned ? 400 : 300);
-      EXPECT_EQ(image.Height, turned ? 300 : 400);
-    }
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectPageImages(book, driver.PageCount, c.BookColors, turned ? 400 : 300, turned ? 300 : 400));
     // The title in Windows-1251, the missing author replaced.
     EXPECT_NE(book.Description.find(WideToAnsi(u"Книга", 1251)), std::string::npos);
     EXPECT_NE(book.Description.find("(no author)"), std::string::npos);
@@ -155,7 +146,7 @@ TEST(FB2WolConvertorSave, EncoderThreadsWriteTheSameFile) {
   }
   EXPECT_GT(files[0].size(), 1000u);
   EXPECT_TRUE(files[0] == files[1]);
-  const TReadWolfBook book = ReadBook(folder, "book.wol");
+  const TReadWolfBook book = ReadWolfFile(folder, "book.wol");
   EXPECT_GT(book.Images.size(), 8u);  // more pages than the pool's window of 2 x 3
 }
 
@@ -291,7 +282,7 @@ TEST(FB2WolConvertorSave, ACoverIsCentredInItsBoxAndWritten) {
   FillDocument(driver, 5);
   driver.FormatPages();
   driver.SaveWolf(folder.Wide("cover.wol"));
-  const TReadWolfBook book = ReadBook(folder, "cover.wol");
+  const TReadWolfBook book = ReadWolfFile(folder, "cover.wol");
   ASSERT_TRUE(book.HasCover);
   EXPECT_EQ(book.Cover.Width, 300);
   EXPECT_EQ(book.Cover.Height, 400);
@@ -317,7 +308,7 @@ TEST(FB2WolConvertorSave, AWindows1251BookKeepsItsTextInTheDescription) {
   driver.FormatPages();
   driver.SaveWolf(u"");  // beside the book: its name with ".wol"
   EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"war.fb2", "war.wol"}));
-  const TReadWolfBook book = ReadBook(folder, "war.wol");
+  const TReadWolfBook book = ReadWolfFile(folder, "war.wol");
   EXPECT_TRUE(book.HasCover);
   EXPECT_EQ(book.Cover.BitCount, 1);
   // Title, then the author, the publisher and the annotation, each in Windows-1251.
@@ -390,7 +381,7 @@ TEST(FB2WolConvertorSave, PicturesAndTablesGoOnPagesOfTheBook) {
   driver.FormatPages();
   ASSERT_GE(driver.PageCount, 3);  // the table alone is taller than a page
   driver.SaveWolf(folder.Wide("pictures.wol"));
-  const TReadWolfBook book = ReadBook(folder, "pictures.wol");
+  const TReadWolfBook book = ReadWolfFile(folder, "pictures.wol");
   ASSERT_EQ(static_cast<int32_t>(book.Images.size()), driver.PageCount);
   // Page 1 shows the pictures: many pixels of the middle grays, which text alone lacks.
   const TReadWolfImage& first = book.Images[0];
