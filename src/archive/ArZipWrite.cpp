@@ -216,9 +216,9 @@ void TArZipArchive::WriteArchive() {
   for (int32_t i = 0; i < Count(); ++i) before.emplace_back(ZipItem(i).ItemInfo(), ZipItem(i).Action);
   try {
     std::unique_ptr<TStream> work = NewWorkStream();
-    if (FIsExecutable && FStubSize > 0) {
+    if (FIsExecutable && FExecutablePrefixSize > 0) {
       Stream().SetPosition(0);
-      work->CopyFrom(Stream(), FStubSize);
+      work->CopyFrom(Stream(), FExecutablePrefixSize);
     }
     if (FSaveVolumeBytes > 0) {
       std::array<uint8_t, 4> marker{};
