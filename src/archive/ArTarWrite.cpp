@@ -31,15 +31,6 @@ int64_t FileUnixTime(const TFileStream& file) {
 
 namespace {
 
-void WriteZeros(TStream& stream, int64_t count) {
-  static const std::array<uint8_t, BlockBytes> zeros{};
-  while (count > 0) {
-    int32_t part = static_cast<int32_t>(std::min<int64_t>(count, BlockBytes));
-    stream.WriteBuffer(zeros.data(), part);
-    count -= part;
-  }
-}
-
 // The header with a new checksum, then the rest of its block as zeros.
 void WriteHeaderBlock(TStream& stream, TArTarHeader header) {
   SetTarOctal(header, Checksum, TarChecksum(header));

@@ -1,6 +1,5 @@
 // Writing zip archives: the records of an entry and the save that writes the whole
 // archive anew.
-#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -31,11 +30,6 @@ uint16_t Length16(const AnsiString& field) {
 
 void WriteText(TStream& stream, const AnsiString& text) {
   if (!text.empty()) stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
-}
-
-void WriteZeros(TStream& stream, int64_t count) {
-  static const std::array<uint8_t, 512> zeros{};
-  for (; count > 0; count -= 512) stream.WriteBuffer(zeros.data(), static_cast<int32_t>(std::min<int64_t>(count, 512)));
 }
 
 // A position of the new archive as a 32-bit offset; past 4 GiB the format has no room.
