@@ -102,11 +102,11 @@ size_t CopyRawEntriesBefore(const std::vector<TRawEntry>& raw, size_t next, int6
 
 void TArTarItem::SetMTime(int64_t seconds) { SetTarOctal(FHeader, MTime, static_cast<uint64_t>(std::max<int64_t>(seconds, 0))); }
 
-std::unique_ptr<TArArchiveItem> TArTarArchive::NewItem(const AnsiString& fileSpec) {
-  AnsiString name = NormalizeName(fileSpec);
+std::unique_ptr<TArArchiveItem> TArTarArchive::NewItem(const AnsiString& filePath) {
+  AnsiString name = NormalizeName(filePath);
   if (name.empty() || name.size() >= Name.Width) throw EArException("Invalid Item", 0);
   auto item = std::make_unique<TArTarItem>();
-  item->DiskFileName = ExpandPath(fileSpec);
+  item->DiskFileName = ExpandPath(filePath);
   item->SetFileName(name);
   return item;
 }

@@ -181,7 +181,7 @@ public:
 
   // A deflated entry for the file (its full path as disk file name); the MS-DOS host
   // byte becomes 11 when the path holds bytes above 127.
-  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& filePath) override;
 
 protected:
   void ExtractEntryToStream(int32_t index, TStream& stream) override;

@@ -110,13 +110,13 @@ void TArZipItem::WriteDataDescriptor(TStream& stream) const {
 
 // --- TArZipArchive -----------------------------------------------------------------
 
-std::unique_ptr<TArArchiveItem> TArZipArchive::NewItem(const AnsiString& fileSpec) {
+std::unique_ptr<TArArchiveItem> TArZipArchive::NewItem(const AnsiString& filePath) {
   auto item = std::make_unique<TArZipItem>();
   item->SetCompressionMethod(MethodDeflated);
-  AnsiString fullPath = ExpandPath(fileSpec);
+  AnsiString fullPath = ExpandPath(filePath);
   if (HasHighBytes(fullPath)) item->SetVersionMadeBy(WithNtfsHost(item->VersionMadeBy()));
   item->DiskFileName = fullPath;
-  item->SetFileName(NormalizeName(fileSpec));
+  item->SetFileName(NormalizeName(filePath));
   return item;
 }
 
