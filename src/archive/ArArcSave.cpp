@@ -44,8 +44,8 @@ TArProcessType ProcessOf(TArArchiveAction action) {
 
 }  // namespace
 
-AnsiString TArArchive::NormalizeName(const AnsiString& fileSpec) {
-  AnsiString name = fileSpec;
+AnsiString TArArchive::NormalizeName(const AnsiString& filePath) {
+  AnsiString name = filePath;
   if (DOSMode) {
     if (PathKind(name) != 2) name = AddBackslash(FBaseDirectory) + name;
     name = ShortPath(name);

@@ -47,7 +47,7 @@ using TArExtractOptions = uint8_t;  // a set of TArExtractOption bits
 
 enum TArArchiveState : uint8_t { asInvalid, asIdle, asBusy };
 
-// How a file spec becomes a stored name, and what adding does with a name already held.
+// How a file path becomes a stored name, and what adding does with a name already held.
 enum TArStoreOption : uint8_t {
   soStripDrive = 1,
   soStripPath = 2,
@@ -198,14 +198,14 @@ public:
   void ExtractProgressStep(int32_t percent);
 
   // --- The writing road (ArArcSave.cpp) ---
-  // A new entry for the file at fileSpec, named NormalizeName(fileSpec); the file is read
+  // A new entry for the file at filePath, named NormalizeName(filePath); the file is read
   // only when saving.
-  virtual std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) = 0;
-  // The stored name of a file spec: in DOS mode a name that is not a full path is put
+  virtual std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& filePath) = 0;
+  // The stored name of a file path: in DOS mode a name that is not a full path is put
   // under the base directory and checked by ShortPath; then a leading "/" goes (the name
   // is not only "/"), with soStripPath only the file name stays, with soRemoveDots every
   // leading "../" goes.
-  virtual AnsiString NormalizeName(const AnsiString& fileSpec);
+  virtual AnsiString NormalizeName(const AnsiString& filePath);
   // Adds item to be written on saving. A name held by an active entry freshens it
   // (soFreshenExisting) or replaces it (soReplaceExisting); otherwise the item-failure
   // event gets (ptAdd, ecArchiver, 7) and the item is dropped. A refused confirmation

@@ -286,10 +286,10 @@ void TArCabArchive::ExtractEntry(int32_t index, const AnsiString& newName) {
   if (!copied) FireItemFailure(&entry, ptExtract, ecCabError, 0);
 }
 
-std::unique_ptr<TArArchiveItem> TArCabArchive::NewItem(const AnsiString& fileSpec) {
+std::unique_ptr<TArArchiveItem> TArCabArchive::NewItem(const AnsiString& filePath) {
   auto item = std::make_unique<TArCabItem>();
-  item->DiskFileName = ExpandPath(fileSpec);
-  item->SetFileName(WideToAnsi(AnsiToWide(NormalizeName(fileSpec)), CP_OEMCP));
+  item->DiskFileName = ExpandPath(filePath);
+  item->SetFileName(WideToAnsi(AnsiToWide(NormalizeName(filePath)), CP_OEMCP));
   return item;
 }
 

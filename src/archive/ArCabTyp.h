@@ -46,9 +46,9 @@ public:
   // or cannot be reached (a partial entry).
   void TestEntry(int32_t index);
 
-  // A new entry for the file: stored name NormalizeName(fileSpec) in the OEM code page,
+  // A new entry for the file: stored name NormalizeName(filePath) in the OEM code page,
   // disk file the expanded path.
-  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& filePath) override;
   // A reader reports (ptAdd, ecCabError, 0) and drops the entry; a writer adds it as the
   // framework does.
   void AddItem(std::unique_ptr<TArArchiveItem> item) override;

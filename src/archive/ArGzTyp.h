@@ -83,7 +83,7 @@ public:
   void TestEntry(int32_t index) override;
   // The tar view: a tar entry. The gzip view: an item named by the file name alone
   // (soStripDrive and soStripPath are forced on).
-  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& filePath) override;
 
 protected:
   // The gzip view also checks the trailer after writing the data: a mismatch raises as

@@ -5,12 +5,12 @@
 #include "archive/ArGzTyp.h"
 #include "archive/ArUtils.h"
 
-std::unique_ptr<TArArchiveItem> TArGzipArchive::NewItem(const AnsiString& fileSpec) {
-  if (TarView()) return TArTarArchive::NewItem(fileSpec);
+std::unique_ptr<TArArchiveItem> TArGzipArchive::NewItem(const AnsiString& filePath) {
+  if (TarView()) return TArTarArchive::NewItem(filePath);
   StoreOptions |= soStripDrive | soStripPath;
   auto item = std::make_unique<TArGzipItem>();
-  item->DiskFileName = ExpandPath(fileSpec);
-  item->SetFileName(NormalizeName(fileSpec));
+  item->DiskFileName = ExpandPath(filePath);
+  item->SetFileName(NormalizeName(filePath));
   return item;
 }
 

@@ -136,7 +136,7 @@ public:
   virtual void TestEntry(int32_t index) { TestTarEntry(Stream(), index); }
   // A regular-file entry for the file (its full path as disk file name). A stored name
   // longer than the name field's 99 bytes raises EArException "Invalid Item".
-  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& filePath) override;
 
 protected:
   // Entries are found again by the header offset read with them: an entry not listed

@@ -31,15 +31,6 @@ int64_t FileUnixTime(const TFileStream& file) {
 
 namespace {
 
-void WriteZeros(TStream& stream, int64_t count) {
-  static const std::array<uint8_t, BlockBytes> zeros{};
-  while (count > 0) {
-    int32_t part = static_cast<int32_t>(std::min<int64_t>(count, BlockBytes));
-    stream.WriteBuffer(zeros.data(), part);
-    count -= part;
-  }
-}
-
 // The header with a new checksum, then the rest of its block as zeros.
 void WriteHeaderBlock(TStream& stream, TArTarHeader header) {
   SetTarOctal(header, Checksum, TarChecksum(header));
@@ -111,11 +102,11 @@ size_t CopyRawEntriesBefore(const std::vector<TRawEntry>& raw, size_t next, int6
 
 void TArTarItem::SetMTime(int64_t seconds) { SetTarOctal(FHeader, MTime, static_cast<uint64_t>(std::max<int64_t>(seconds, 0))); }
 
-std::unique_ptr<TArArchiveItem> TArTarArchive::NewItem(const AnsiString& fileSpec) {
-  AnsiString name = NormalizeName(fileSpec);
+std::unique_ptr<TArArchiveItem> TArTarArchive::NewItem(const AnsiString& filePath) {
+  AnsiString name = NormalizeName(filePath);
   if (name.empty() || name.size() >= Name.Width) throw EArException("Invalid Item", 0);
   auto item = std::make_unique<TArTarItem>();
-  item->DiskFileName = ExpandPath(fileSpec);
+  item->DiskFileName = ExpandPath(filePath);
   item->SetFileName(name);
   return item;
 }

@@ -1,5 +1,7 @@
 #include "archive/ArUtils.h"
 
+#include <algorithm>
+
 #include "platform/base/FileSystem.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/FileTimes.h"
@@ -42,6 +44,15 @@ int32_t Percentage(int64_t part, int64_t total) {
   if (total <= 0) return 0;
   if (part >= total) return 100;
   return static_cast<int32_t>(part * 100 / total);
+}
+
+void WriteZeros(TStream& stream, int64_t count) {
+  static const std::array<uint8_t, 512> zeros{};
+  while (count > 0) {
+    int32_t part = static_cast<int32_t>(std::min<int64_t>(count, zeros.size()));
+    stream.WriteBuffer(zeros.data(), part);
+    count -= part;
+  }
 }
 
 int32_t PathKind(AnsiStringView path) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/base/FileSystem.h"
+#include "platform/base/Streams.h"
 #include "platform/base/Types.h"
 
 // The reflected CRC-32 of ISO 3309 (polynomial 0xEDB88320), as zip uses it.
@@ -35,6 +36,9 @@ uint32_t UpdateCrc32(uint32_t crcRegister, std::span<const uint8_t> bytes);
 // 0 to 100: part of total, both first reduced as (value + 128) >> 8 when total is above
 // 16384000; 0 for a total of 0 or less, 100 once part reaches total.
 int32_t Percentage(int64_t part, int64_t total);
+
+// Writes count zero bytes (none for count 0 or less).
+void WriteZeros(TStream& stream, int64_t count);
 
 // 0 a bare name, 1 a relative path (contains "/"), 2 a full path (starts with "/").
 int32_t PathKind(AnsiStringView path);

@@ -47,7 +47,6 @@ void TArZipArchive::WriteVolumes(TStream& work, uint16_t lastVolume) {
       for (uint16_t v = 0; v <= lastVolume; ++v) made.push_back(written(v));
       // The stream's own names are taken; they become the set's names below.
       volumes.OnRequestMedia = [](TArSpanStream&, int32_t, bool&, AnsiString&) {};
-      volumes.TotalBytesToWrite = work.Size();
       volumes.CopyFrom(work, 0);
       if (volumes.SpanNumber() != lastVolume) throw EArZipStreamFull();
     }

@@ -223,7 +223,7 @@ void TArZipArchive::ReadArchive() {
   FItemList.Clear();
   FEndRecord = TArZipDirectoryFileFooter();
   FIsExecutable = false;
-  FStubSize = 0;
+  FExecutablePrefixSize = 0;
   FSpanned = false;
   FOwnVolume = -1;
   TStream& stream = Stream();
@@ -308,5 +308,5 @@ void TArZipArchive::ReadDirectory(int64_t endPosition) {
   }
   bool abort = false;
   FireArchiveProgress(100, abort);
-  if (FIsExecutable && counter > 0) FStubSize = smallestOffset;
+  if (FIsExecutable && counter > 0) FExecutablePrefixSize = smallestOffset;
 }

@@ -140,7 +140,7 @@ public:
 
   const TArZipDirectoryFileFooter& EndRecord() const { return FEndRecord; }
   bool IsExecutable() const { return FIsExecutable; }
-  uint32_t StubSize() const { return FStubSize; }
+  uint32_t ExecutablePrefixSize() const { return FExecutablePrefixSize; }
   // Whether the archive is a set of several volumes.
   bool IsSpanned() const { return FSpanned; }
   bool DriveIsRemovable() const { return FDriveIsRemovable; }
@@ -181,7 +181,7 @@ public:
 
   // A deflated entry for the file (its full path as disk file name); the MS-DOS host
   // byte becomes 11 when the path holds bytes above 127.
-  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& fileSpec) override;
+  std::unique_ptr<TArArchiveItem> NewItem(const AnsiString& filePath) override;
 
 protected:
   void ExtractEntryToStream(int32_t index, TStream& stream) override;
@@ -197,7 +197,7 @@ protected:
   // The whole archive anew, entry by entry: loaded and moved entries are copied from the
   // old archive, new data comes from the insertion hooks (unset: EArZipNoInsertion,
   // reported for that entry). The directory and the end record (with the old comment)
-  // follow. A self-extracting archive keeps its stub.
+  // follow. A self-extracting archive keeps its executable prefix.
   // With a spanning threshold (the archive's own file only) the archive starts with a
   // span marker (0x08074B50 when it takes several volumes, else 0x30304B50), entries
   // carry their volume and offset in it, and the directory starts at offset 0 of a new
@@ -233,7 +233,7 @@ private:
   TArZipDirectoryFileFooter WriteDirectory(TStream& work, TMemoryStream& directory, uint32_t entries) const;
   TArZipDirectoryFileFooter FEndRecord;
   bool FIsExecutable = false;
-  uint32_t FStubSize = 0;
+  uint32_t FExecutablePrefixSize = 0;
   bool FSpanned = false;
   int32_t FSaveVolumeBytes = 0;  // volume size of the save under way, 0 when it does not span
   bool FDriveIsRemovable = false;

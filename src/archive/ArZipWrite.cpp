@@ -1,6 +1,5 @@
 // Writing zip archives: the records of an entry and the save that writes the whole
 // archive anew.
-#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -31,11 +30,6 @@ uint16_t Length16(const AnsiString& field) {
 
 void WriteText(TStream& stream, const AnsiString& text) {
   if (!text.empty()) stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
-}
-
-void WriteZeros(TStream& stream, int64_t count) {
-  static const std::array<uint8_t, 512> zeros{};
-  for (; count > 0; count -= 512) stream.WriteBuffer(zeros.data(), static_cast<int32_t>(std::min<int64_t>(count, 512)));
 }
 
 // A position of the new archive as a 32-bit offset; past 4 GiB the format has no room.
@@ -116,13 +110,13 @@ void TArZipItem::WriteDataDescriptor(TStream& stream) const {
 
 // --- TArZipArchive -----------------------------------------------------------------
 
-std::unique_ptr<TArArchiveItem> TArZipArchive::NewItem(const AnsiString& fileSpec) {
+std::unique_ptr<TArArchiveItem> TArZipArchive::NewItem(const AnsiString& filePath) {
   auto item = std::make_unique<TArZipItem>();
   item->SetCompressionMethod(MethodDeflated);
-  AnsiString fullPath = ExpandPath(fileSpec);
+  AnsiString fullPath = ExpandPath(filePath);
   if (HasHighBytes(fullPath)) item->SetVersionMadeBy(WithNtfsHost(item->VersionMadeBy()));
   item->DiskFileName = fullPath;
-  item->SetFileName(NormalizeName(fileSpec));
+  item->SetFileName(NormalizeName(filePath));
   return item;
 }
 
@@ -216,9 +210,9 @@ void TArZipArchive::WriteArchive() {
   for (int32_t i = 0; i < Count(); ++i) before.emplace_back(ZipItem(i).ItemInfo(), ZipItem(i).Action);
   try {
     std::unique_ptr<TStream> work = NewWorkStream();
-    if (FIsExecutable && FStubSize > 0) {
+    if (FIsExecutable && FExecutablePrefixSize > 0) {
       Stream().SetPosition(0);
-      work->CopyFrom(Stream(), FStubSize);
+      work->CopyFrom(Stream(), FExecutablePrefixSize);
     }
     if (FSaveVolumeBytes > 0) {
       std::array<uint8_t, 4> marker{};

@@ -344,9 +344,9 @@ TEST(CabArchive, AReaderReportsAdditionsAsFailuresAndWritesNothing) {
 
 TEST(CabArchive, HandBuiltFixturesAreSoundForThePeer) {
   TTempFolder folder;
-  TCabSpec spec;
-  spec.Files = {{"a.txt", BookLikeText(40000, 5)}, {"b.txt", Bytes{'b'}}};
-  WriteFileBytes(folder / "hand.cab", StoredCabinet(spec));
+  TCabContents contents;
+  contents.Files = {{"a.txt", BookLikeText(40000, 5)}, {"b.txt", Bytes{'b'}}};
+  WriteFileBytes(folder / "hand.cab", StoredCabinet(contents));
   RunIn(folder, "cabextract -t hand.cab");
   TCabReader r(folder / "hand.cab");
   r.Archive.LoadContents();
@@ -354,7 +354,7 @@ TEST(CabArchive, HandBuiltFixturesAreSoundForThePeer) {
   EXPECT_EQ(r.Archive.SetID(), 0x1234);
   EXPECT_EQ(DosStamp(r.Archive.Items(0)->LastModFileDate(), r.Archive.Items(0)->LastModFileTime()),
             "2025-12-10 13:17:30");
-  EXPECT_EQ(r.Extract(0), spec.Files[0].Data);
+  EXPECT_EQ(r.Extract(0), contents.Files[0].Data);
 }
 
 TEST(CabArchive, ReadsLzxFolders) {
@@ -362,27 +362,27 @@ TEST(CabArchive, ReadsLzxFolders) {
   // from the most significant bit: no E8 translation (1 bit), block type 3 (3 bits), block
   // size 5 (24 bits), 4 bits to the word's end; then R0, R1 and R2, the bytes, and a pad
   // byte for the odd size.
-  TCabSpec spec;
-  spec.Compression = 0x1203;  // LZX, 2^18-byte window
-  spec.Files = {{"lzx.txt", Bytes{'h', 'e', 'l', 'l', 'o'}}};
-  spec.Payload = {0x00, 0x30, 0x50, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 'h', 'e', 'l', 'l', 'o', 0};
+  TCabContents contents;
+  contents.Compression = 0x1203;  // LZX, 2^18-byte window
+  contents.Files = {{"lzx.txt", Bytes{'h', 'e', 'l', 'l', 'o'}}};
+  contents.Payload = {0x00, 0x30, 0x50, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 'h', 'e', 'l', 'l', 'o', 0};
   TTempFolder folder;
-  WriteFileBytes(folder / "lzx.cab", StoredCabinet(spec));
+  WriteFileBytes(folder / "lzx.cab", StoredCabinet(contents));
   RunIn(folder, "cabextract -t lzx.cab");
   TCabReader r(folder / "lzx.cab");
   r.Archive.LoadContents();
   ASSERT_EQ(r.Archive.Count(), 1);
-  EXPECT_EQ(r.Extract(0), spec.Files[0].Data);
+  EXPECT_EQ(r.Extract(0), contents.Files[0].Data);
   EXPECT_TRUE(r.Failures.empty());
 }
 
 TEST(CabArchive, EntriesSplitFromAPreviousCabinetAreListedAsPartialAndNotExtracted) {
   TTempFolder folder;
-  TCabSpec spec;
-  spec.PreviousCabinet = "first.cab";
-  spec.CabinetNumber = 1;
-  spec.Files = {{"tail.bin", RandomBytes(300, 1), 0xFFFD}, {"whole.txt", Bytes{'w'}}};
-  WriteFileBytes(folder / "second.cab", StoredCabinet(spec));
+  TCabContents contents;
+  contents.PreviousCabinet = "first.cab";
+  contents.CabinetNumber = 1;
+  contents.Files = {{"tail.bin", RandomBytes(300, 1), 0xFFFD}, {"whole.txt", Bytes{'w'}}};
+  WriteFileBytes(folder / "second.cab", StoredCabinet(contents));
   TCabReader r(folder / "second.cab");
   r.Archive.LoadContents();
   ASSERT_EQ(r.Archive.Count(), 2);
@@ -405,9 +405,9 @@ TEST(CabArchive, EntriesSplitFromAPreviousCabinetAreListedAsPartialAndNotExtract
 }
 
 // Every entry of a hand-built cabinet extracted with its path below folder/target.
-std::unique_ptr<TCabReader> ExtractAllWithPaths(const TTempFolder& folder, const TCabSpec& spec,
+std::unique_ptr<TCabReader> ExtractAllWithPaths(const TTempFolder& folder, const TCabContents& contents,
                                                 const std::string& target) {
-  WriteFileBytes(folder / "hand.cab", StoredCabinet(spec));
+  WriteFileBytes(folder / "hand.cab", StoredCabinet(contents));
   RunIn(folder, "mkdir -p " + target);
   auto r = std::make_unique<TCabReader>(folder / "hand.cab");
   r->Archive.LoadContents();
@@ -419,9 +419,9 @@ std::unique_ptr<TCabReader> ExtractAllWithPaths(const TTempFolder& folder, const
 
 TEST(CabArchive, HostileNamesStayInsideTheTarget) {
   TTempFolder folder;
-  TCabSpec spec;
-  spec.Files = {{"..\\..\\up.txt", Bytes{'1'}}, {"/abs.txt", Bytes{'2'}}, {"a\\..\\..\\b.txt", Bytes{'3'}}};
-  auto r = ExtractAllWithPaths(folder, spec, "deep/target");
+  TCabContents contents;
+  contents.Files = {{"..\\..\\up.txt", Bytes{'1'}}, {"/abs.txt", Bytes{'2'}}, {"a\\..\\..\\b.txt", Bytes{'3'}}};
+  auto r = ExtractAllWithPaths(folder, contents, "deep/target");
   EXPECT_TRUE(r->Failures.empty());
   EXPECT_EQ(ReadFileBytes(folder / "deep/target/up.txt"), Bytes{'1'});
   EXPECT_EQ(ReadFileBytes(folder / "deep/target/abs.txt"), Bytes{'2'});
@@ -431,9 +431,9 @@ TEST(CabArchive, HostileNamesStayInsideTheTarget) {
 
 TEST(CabArchive, AnOutputThatCannotBeMadeIsTheEntrysFailure) {
   TTempFolder folder;
-  TCabSpec spec;
-  spec.Files = {{"a", Bytes{'1'}}, {"a\\b.txt", Bytes{'2'}}};  // the second one's folder is a file
-  auto r = ExtractAllWithPaths(folder, spec, "target");
+  TCabContents contents;
+  contents.Files = {{"a", Bytes{'1'}}, {"a\\b.txt", Bytes{'2'}}};  // the second one's folder is a file
+  auto r = ExtractAllWithPaths(folder, contents, "target");
   ASSERT_EQ(r->Failures.size(), 1u);
   EXPECT_EQ(r->Failures[0].Item, r->Archive.Items(1));
   EXPECT_EQ(r->Failures[0].Class, ecArchiver);

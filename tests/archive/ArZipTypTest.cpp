@@ -145,19 +145,19 @@ TEST_F(ZipDirectory, NamesDifferingInCaseAreBothKeptAndTheLastIsFound) {
   EXPECT_EQ(z.Archive.FindName("a.txt"), 1);
 }
 
-TEST_F(ZipDirectory, ASelfExtractorKnowsItsStub) {
+TEST_F(ZipDirectory, ASelfExtractorKnowsItsExecutablePrefix) {
   MakeFile("a.txt", BookLikeText(100, 3));
   Bytes zip = MakeZip("zip -X out.zip a.txt");
   Bytes exe{'M', 'Z'};
   exe.resize(700, 0x90);
   exe.insert(exe.end(), zip.begin(), zip.end());
   WriteFileBytes(Folder / "out.zip", exe);
-  RunIn(Folder, "zip -A out.zip");  // the offsets now count from the start of the stub
+  RunIn(Folder, "zip -A out.zip");  // the offsets now count from the start of the executable prefix
   TOpened z(ReadFileBytes(Folder / "out.zip"));
   EXPECT_EQ(CheckSelfExtractor(z.Stream), atSelfExtZip);
   z.Archive.LoadContents();
   EXPECT_TRUE(z.Archive.IsExecutable());
-  EXPECT_EQ(z.Archive.StubSize(), 700u);
+  EXPECT_EQ(z.Archive.ExecutablePrefixSize(), 700u);
   EXPECT_EQ(z.Archive.Count(), 1);
 }
 

@@ -396,16 +396,16 @@ TEST_F(ZipWriting, CopiedEntriesKeepTheirStoredNameAndWholeExtraField) {
   EXPECT_EQ(reread.Names(), (std::vector<AnsiString>{"\xCE.fb2", "book.fb2", "noise.bin"}));
 }
 
-TEST_F(ZipWriting, SelfExtractorKeepsItsStub) {
+TEST_F(ZipWriting, SelfExtractorKeepsItsExecutablePrefix) {
   RunIn(Folder, "cd in && zip -q ../plain.zip book.fb2");
-  Bytes stub = {'M', 'Z', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  Bytes executablePrefix = {'M', 'Z', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
   RunIn(Folder, "printf 'MZ\\001\\002\\003\\004\\005\\006\\007\\010\\011\\012' | cat - plain.zip > out.zip && zip -qA out.zip");
   TZip zip(ZipPath());
   ASSERT_TRUE(zip.Archive.IsExecutable());
   zip.Add(In("noise.bin"), "noise.bin");
   zip.Archive.SaveChanges();
   Bytes saved = ReadFileBytes(ZipPath());
-  EXPECT_EQ(Bytes(saved.begin(), saved.begin() + 12), stub);
+  EXPECT_EQ(Bytes(saved.begin(), saved.begin() + 12), executablePrefix);
   RunIn(Folder, "unzip -t out.zip");
   EXPECT_EQ(UnzipBytes("noise.bin"), Files["noise.bin"]);
 }

@@ -9,7 +9,7 @@
 
 #include "archive/ArchiveTestSupport.h"
 
-struct TCabSpecFile {
+struct TCabContentsFile {
   std::string Name;
   Bytes Data;
   uint16_t Folder = 0;        // 0xFFFD: continued from a previous cabinet
@@ -18,8 +18,8 @@ struct TCabSpecFile {
   uint16_t Attributes = 0x20;
 };
 
-struct TCabSpec {
-  std::vector<TCabSpecFile> Files;
+struct TCabContents {
+  std::vector<TCabContentsFile> Files;
   // With a payload: the folder's one data block, compressed this way, holding the files'
   // data (at most 32 KB of it).
   uint16_t Compression = 0;
@@ -43,23 +43,23 @@ inline void PutName(Bytes& b, const std::string& name) {
 
 // The files' data in one folder, in the order given: stored in blocks of up to 32 KB, or
 // the payload; no checksums (a zero checksum is "not computed").
-inline Bytes StoredCabinet(const TCabSpec& spec) {
+inline Bytes StoredCabinet(const TCabContents& contents) {
   Bytes folderData;
   std::vector<uint32_t> offsets;
-  for (const TCabSpecFile& f : spec.Files) {
+  for (const TCabContentsFile& f : contents.Files) {
     offsets.push_back(static_cast<uint32_t>(folderData.size()));
     folderData.insert(folderData.end(), f.Data.begin(), f.Data.end());
   }
-  bool previous = !spec.PreviousCabinet.empty();
+  bool previous = !contents.PreviousCabinet.empty();
   Bytes names;
   if (previous) {
-    PutName(names, spec.PreviousCabinet);  // previous cabinet
+    PutName(names, contents.PreviousCabinet);  // previous cabinet
     PutName(names, "Disk 1");              // previous disk
   }
   uint32_t filesOffset = 36 + static_cast<uint32_t>(names.size()) + 8;
   Bytes files;
-  for (size_t i = 0; i < spec.Files.size(); ++i) {
-    const TCabSpecFile& f = spec.Files[i];
+  for (size_t i = 0; i < contents.Files.size(); ++i) {
+    const TCabContentsFile& f = contents.Files[i];
     PutLE32(files, static_cast<uint32_t>(f.Data.size()));  // size
     PutLE32(files, offsets[i]);                            // offset in the folder
     PutLE16(files, f.Folder);                              // folder index
@@ -71,11 +71,11 @@ inline Bytes StoredCabinet(const TCabSpec& spec) {
   uint32_t dataOffset = filesOffset + static_cast<uint32_t>(files.size());
   Bytes blocks;
   uint16_t blockCount = 0;
-  if (!spec.Payload.empty()) {
+  if (!contents.Payload.empty()) {
     PutLE32(blocks, 0);                                             // checksum: not computed
-    PutLE16(blocks, static_cast<uint16_t>(spec.Payload.size()));    // compressed bytes
+    PutLE16(blocks, static_cast<uint16_t>(contents.Payload.size()));    // compressed bytes
     PutLE16(blocks, static_cast<uint16_t>(folderData.size()));     // uncompressed bytes
-    blocks.insert(blocks.end(), spec.Payload.begin(), spec.Payload.end());
+    blocks.insert(blocks.end(), contents.Payload.begin(), contents.Payload.end());
     blockCount = 1;
     folderData.clear();
   }
@@ -97,14 +97,14 @@ inline Bytes StoredCabinet(const TCabSpec& spec) {
   cab.push_back(3);                                                       // version minor
   cab.push_back(1);                                                       // version major
   PutLE16(cab, 1);                                                        // folders
-  PutLE16(cab, static_cast<uint16_t>(spec.Files.size()));                 // files
+  PutLE16(cab, static_cast<uint16_t>(contents.Files.size()));                 // files
   PutLE16(cab, previous ? 0x0001 : 0);                                    // flags
-  PutLE16(cab, spec.SetId);
-  PutLE16(cab, spec.CabinetNumber);
+  PutLE16(cab, contents.SetId);
+  PutLE16(cab, contents.CabinetNumber);
   cab.insert(cab.end(), names.begin(), names.end());
   PutLE32(cab, dataOffset);  // the folder's first data block
   PutLE16(cab, blockCount);  // its blocks
-  PutLE16(cab, spec.Compression);
+  PutLE16(cab, contents.Compression);
   cab.insert(cab.end(), files.begin(), files.end());
   cab.insert(cab.end(), blocks.begin(), blocks.end());
   return cab;
