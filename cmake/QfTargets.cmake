@@ -12,7 +12,10 @@
 #   qf_add_benchmark(<name> SOURCES <file>... DEPS <target>...)
 
 # The folders of src/ in the order of building: each is one static library, and tests/
-# mirrors them. A folder joins the build as soon as it has a CMakeLists.txt.
+# mirrors them. A folder joins the build as soon as it has a CMakeLists.txt. Everything
+# up to convert is the conversion and links no Qt; the rich-text interchange formats read
+# and write bytes only, so they come before the GUI layer, and the rich view on screen
+# and its editor after it.
 set(QF_FOLDERS
   platform/base
   platform/cabinet
@@ -27,12 +30,13 @@ set(QF_FOLDERS
   richtext/model
   richtext/layout
   richtext/table
+  richtext/interchange
   archive
   convert
   platform/gui
   unicode/controls
+  richtext/screen
   richtext/edit
-  richtext/interchange
   app)
 
 # Adds each folder of the list below the current source folder that has a CMakeLists.txt.

@@ -18,6 +18,7 @@ NEEDED=(
   unicode-data  # the Unicode Character Database behind the generated case tables
   # test-only peers
   python3-minimal python3-pil python3-fonttools libc-bin
+  clang-format  # the format check of the tree (tests/checks/check_format.py: version 14)
   libpng-dev pngcheck  # PNG decoding and encoding checked against libpng
   libxml2-dev  # XML name rules and parsing checked against libxml2
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display

@@ -10,6 +10,15 @@ import unittest
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import check_layering  # noqa: E402
 
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+
+
+def build_order() -> list[str]:
+    """QF_FOLDERS as cmake/QfTargets.cmake sets it: the order the real tree is checked in."""
+    text = (ROOT / "cmake" / "QfTargets.cmake").read_text()
+    body = text[text.index("set(QF_FOLDERS") + len("set(QF_FOLDERS"):]
+    return body[:body.index(")")].split()
+
 
 class LayeringCheckTest(unittest.TestCase):
     def tree(self, files: dict[str, str]) -> pathlib.Path:
@@ -48,6 +57,21 @@ class LayeringCheckTest(unittest.TestCase):
         self.assertEqual(check_layering.violations(src, ["platform/base", "wolf"]),
                          ["wolf/Writer.cpp:1: naked new/delete: auto* p = new Item(1);",
                           "wolf/Writer.cpp:3: naked new/delete: delete p;"])
+
+    def test_the_conversion_and_the_formats_never_reach_the_screen_or_the_editor(self):
+        # The rich view on screen and its editor stand on the GUI layer: nothing that the
+        # conversion or the interchange formats link may include them.
+        lower = ["richtext/model", "richtext/layout", "richtext/table", "richtext/interchange", "convert"]
+        files = {f"{folder}/Lower.cpp": '#include "richtext/screen/View.h"\n#include "richtext/edit/Editor.h"\n'
+                 for folder in lower}
+        files["richtext/screen/View.h"] = files["richtext/edit/Editor.h"] = ""
+        files["richtext/edit/Uses.cpp"] = '#include "richtext/screen/View.h"\n#include "richtext/interchange/Rtf.h"\n'
+        files["richtext/interchange/Rtf.h"] = ""
+        expected = []
+        for folder in sorted(lower):
+            expected += [f"{folder}/Lower.cpp:1: {folder} includes richtext/screen/View.h (richtext/screen)",
+                         f"{folder}/Lower.cpp:2: {folder} includes richtext/edit/Editor.h (richtext/edit)"]
+        self.assertEqual(check_layering.violations(self.tree(files), build_order()), expected)
 
     def test_a_call_without_the_order_is_a_usage_error(self):
         with contextlib.redirect_stderr(io.StringIO()) as err:
