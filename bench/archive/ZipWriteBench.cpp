@@ -19,7 +19,8 @@ const TTempFolder& Books() {
   static const TTempFolder folder;
   static const bool written = [] {
     for (int i = 0; i < FileCount; ++i)
-      WriteFileBytes(folder / ("book" + std::to_string(i) + ".fb2"), BookLikeText(FileBytes, 100 + static_cast<uint32_t>(i)));
+      WriteFileBytes(folder / ("book" + std::to_string(i) + ".fb2"),
+                     BookLikeText(FileBytes, 100 + static_cast<uint32_t>(i)));
     return true;
   }();
   (void)written;

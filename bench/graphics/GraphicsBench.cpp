@@ -16,9 +16,9 @@ constexpr int32_t PageHeight = 800;
 constexpr int32_t LineCount = 40;
 
 std::vector<WideString> PageLines() {
-  const WideString words[] = {u"Съешь", u"же", u"ещё", u"этих", u"мягких", u"французских", u"булок,", u"да",
-                              u"выпей", u"чаю.", u"The", u"quick", u"brown", u"fox", u"jumps", u"over",
-                              u"the", u"lazy", u"dog —", u"«Война", u"и", u"мир»", u"1869."};
+  const WideString words[] = {u"Съешь", u"же",   u"ещё",   u"этих",   u"мягких", u"французских", u"булок,", u"да",
+                              u"выпей", u"чаю.", u"The",   u"quick",  u"brown",  u"fox",         u"jumps",  u"over",
+                              u"the",   u"lazy", u"dog —", u"«Война", u"и",      u"мир»",        u"1869."};
   std::vector<WideString> lines;
   size_t next = 0;
   for (int32_t i = 0; i < LineCount; ++i) {

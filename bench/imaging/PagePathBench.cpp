@@ -57,7 +57,8 @@ std::unique_ptr<TBitmap> TextPage() {
               PutPixel(*page, x + gx, top + gy, level, level, level);
             } else if (roll < 21) {
               const auto level = static_cast<uint8_t>(random.Next(256));  // coloured fringe
-              PutPixel(*page, x + gx, top + gy, level, static_cast<uint8_t>(255 - level / 2), static_cast<uint8_t>(level / 3));
+              PutPixel(*page, x + gx, top + gy, level, static_cast<uint8_t>(255 - level / 2),
+                       static_cast<uint8_t>(level / 3));
             }
           }
       x += kGlyphWidth;  // the space between words

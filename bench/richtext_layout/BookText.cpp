@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/base/CodePages.h"
-#include "richtext/model/RPData.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPData.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"

@@ -44,8 +44,8 @@ void FormatBook(benchmark::State& state) {
     benchmark::DoNotOptimize(data.DocumentHeight);
   }
   state.counters["pages"] = static_cast<double>(chars) / CharsPerPage;
-  state.counters["pages/s"] = benchmark::Counter(static_cast<double>(chars) / CharsPerPage * static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  state.counters["pages/s"] = benchmark::Counter(
+      static_cast<double>(chars) / CharsPerPage * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["draw items"] = data.DrawItems.Count();
   state.counters["height px"] = data.DocumentHeight;
 }

@@ -73,7 +73,8 @@ void ApplyAndMeasureStyledRuns(benchmark::State& state) {
   bitmap.SetPixelFormat(pf24bit);
   bitmap.SetSize(8, 8);
   TCanvas& canvas = *bitmap.Canvas();
-  const AnsiString run = WideToRawUnicode(u"It is a truth universally acknowledged \u2014 \u0438\u0441\u0442\u0438\u043d\u0430");
+  const AnsiString run =
+      WideToRawUnicode(u"It is a truth universally acknowledged \u2014 \u0438\u0441\u0442\u0438\u043d\u0430");
   for (auto _ : state) {
     int64_t width = 0;
     for (int styleNo : order) {

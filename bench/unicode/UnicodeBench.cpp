@@ -14,9 +14,10 @@ namespace {
 
 // Russian prose with ASCII spaces and punctuation, about 1 MiB as UTF-16.
 WideString MixedText() {
-  const WideString line = u"\u0421\u044a\u0435\u0448\u044c \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 "
-                          u"\u043c\u044f\u0433\u043a\u0438\u0445 \u0431\u0443\u043b\u043e\u043a, "
-                          u"\u0434\u0430 \u0432\u044b\u043f\u0435\u0439 \u0447\u0430\u044e. (1 + 2)\r\n";
+  const WideString line =
+      u"\u0421\u044a\u0435\u0448\u044c \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 "
+      u"\u043c\u044f\u0433\u043a\u0438\u0445 \u0431\u0443\u043b\u043e\u043a, "
+      u"\u0434\u0430 \u0432\u044b\u043f\u0435\u0439 \u0447\u0430\u044e. (1 + 2)\r\n";
   WideString text;
   while (text.size() * sizeof(WideChar) < (1u << 20)) text += line;
   return text;
@@ -51,7 +52,8 @@ void IconvUtf7ToUtf16(benchmark::State& state) {
 }
 
 const WideString kMessage = u"Start converting \"%s\"... page %d of %d, %.1f%% done";
-const WideString kFileName = u"/home/\u0447\u0438\u0442\u0430\u0442\u0435\u043b\u044c/books/\u041a\u043d\u0438\u0433\u0430.fb2";
+const WideString kFileName =
+    u"/home/\u0447\u0438\u0442\u0430\u0442\u0435\u043b\u044c/books/\u041a\u043d\u0438\u0433\u0430.fb2";
 
 void WideFormatMessage(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(WideFormat(kMessage, {kFileName, 12, 345, 3.47}));

@@ -3,9 +3,9 @@
 // memory, the settings file read one value at a time.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/PrivateProfile.h"
@@ -73,8 +73,7 @@ BENCHMARK(MemIniLoadAndRead);
 void ProfileReadValue(benchmark::State& state) {
   const std::string path = WriteSchemeFile();
   const WideString name = FileSystemNameToWide(path);
-  for (auto _ : state)
-    benchmark::DoNotOptimize(GetPrivateProfileValueW(u"Style19", u"Key11", u"", name.c_str()));
+  for (auto _ : state) benchmark::DoNotOptimize(GetPrivateProfileValueW(u"Style19", u"Key11", u"", name.c_str()));
   unlink(path.c_str());
 }
 BENCHMARK(ProfileReadValue);

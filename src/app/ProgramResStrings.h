@@ -8,18 +8,13 @@
 #include <span>
 
 #include "app/AppResStrings.h"
-#include "fb2/uFB2Genres.h"
 #include "convert/ConvertResStrings.h"
+#include "fb2/uFB2Genres.h"
 #include "imaging/ImagingStrings.h"
 #include "platform/base/ResString.h"
 #include "platform/gui/Consts.h"
 #include "wolf/WolfResStrings.h"
 
 inline const std::span<const PResStringRec> ProgramResStringTables[] = {
-    ImagingResStrings,
-    WolfResStrings,
-    FB2GenreResStrings,
-    AppResStrings,
-    DialogResStrings,
-    ConvertResStrings,
+    ImagingResStrings, WolfResStrings, FB2GenreResStrings, AppResStrings, DialogResStrings, ConvertResStrings,
 };

@@ -13,8 +13,8 @@
 #include "convert/ConvertResStrings.h"
 #include "convert/cVoDaziScheme.h"
 #include "l10n/Localizer.h"
-#include "platform/base/Module.h"
 #include "platform/base/CodePages.h"
+#include "platform/base/Module.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 #include "unicode/WideException.h"
@@ -45,8 +45,7 @@ int32_t IndexOfExact(const TCustomListControl& list, const WideString& text) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(TComponent* owner, std::unique_ptr<TBookConvertor> convertor,
-                   std::unique_ptr<TMainDialogs> dialogs)
+TfrmMain::TfrmMain(TComponent* owner, std::unique_ptr<TBookConvertor> convertor, std::unique_ptr<TMainDialogs> dialogs)
     : TUniForm(owner),
       gbxFiles(CreateOwned<TUniGroupBox>(*this)),
       lbxFiles(CreateOwned<TUniListBox>(*this)),
@@ -89,9 +88,9 @@ TfrmMain::TfrmMain(TComponent* owner, std::unique_ptr<TBookConvertor> convertor,
 // that none of those is ever taken for a text to translate.
 void TfrmMain::CreateLanguageController() {
   dlcMain->SetSectionName(u"MainWindow");
-  for (const char* mask : {".Caption", "actConvert.Caption", "actExit.Caption", "actOptions.Caption",
-                           "cmbOverrideMode.Text", "edtDestinationDir.Text", "lbxFiles.Items", "lbxLog.Items",
-                           "OpenDlg.DefaultExt"})
+  for (const char* mask :
+       {".Caption", "actConvert.Caption", "actExit.Caption", "actOptions.Caption", "cmbOverrideMode.Text",
+        "edtDestinationDir.Text", "lbxFiles.Items", "lbxLog.Items", "OpenDlg.DefaultExt"})
     dlcMain->IgnoreList().Add(mask);
   dlcMain->OnLanguageChanged = [this](TObject*) { dlcMainLanguageChanged(); };
   dlcMain->UpdateComponents(true);
@@ -177,20 +176,16 @@ void TfrmMain::CreateActions() {
     def.Action->OnExecute = [this, execute = def.Execute](TObject*) { (this->*execute)(); };
     def.Button->SetAction(def.Action);
   }
-  for (const auto& [action, name, caption] : {std::tuple{actOptions, "actOptions", u"Options"},
-                                               std::tuple{actExit, "actExit", u"Exit"}}) {
+  for (const auto& [action, name, caption] :
+       {std::tuple{actOptions, "actOptions", u"Options"}, std::tuple{actExit, "actExit", u"Exit"}}) {
     action->SetName(name);
     action->SetCaption(caption);
     action->SetActionList(aclMain);
   }
   actAddFiles->OnUpdate = [this](TObject*) { actAddFiles->SetEnabled(!FConverting); };
-  actRemoveFile->OnUpdate = [this](TObject*) {
-    actRemoveFile->SetEnabled(!FConverting && lbxFiles->SelCount() > 0);
-  };
+  actRemoveFile->OnUpdate = [this](TObject*) { actRemoveFile->SetEnabled(!FConverting && lbxFiles->SelCount() > 0); };
   // A requested break keeps the button disabled until the batch has ended.
-  actConvert->OnUpdate = [this](TObject*) {
-    actConvert->SetEnabled(lbxFiles->ItemCount() > 0 && !FBreakRequested);
-  };
+  actConvert->OnUpdate = [this](TObject*) { actConvert->SetEnabled(lbxFiles->ItemCount() > 0 && !FBreakRequested); };
   actBrowseDestDir->OnUpdate = [this](TObject*) {
     actBrowseDestDir->SetEnabled(!FConverting && rdoUseSpecialDir->Checked());
   };
@@ -223,9 +218,7 @@ void TfrmMain::PlaceControls() {
 void TfrmMain::FormResize() {
   const int32_t dx = std::max(Width(), SmallestWidth) - DesignedWidth;
   const int32_t dy = std::max(Height(), DesignedHeight) - DesignedHeight;
-  const auto stretch = [dx](TControl* control, int32_t designedWidth) {
-    control->SetWidth(designedWidth + dx);
-  };
+  const auto stretch = [dx](TControl* control, int32_t designedWidth) { control->SetWidth(designedWidth + dx); };
   const auto move = [dx](TControl* control, int32_t designedLeft) { control->SetLeft(designedLeft + dx); };
   stretch(gbxFiles, 417);
   stretch(lbxFiles, 304);
@@ -344,9 +337,8 @@ void TfrmMain::actAddFilesExecute() {
 
 void TfrmMain::actRemoveFileExecute() {
   const int32_t count = lbxFiles->SelCount();
-  if (count > 1 &&
-      FDialogs->MessageDlg(WideFormat(Res(&SMsgConfirmRemove), {count}), mtConfirmation,
-                           MsgDlgButton(mbOK) | MsgDlgButton(mbCancel)) != mrOk)
+  if (count > 1 && FDialogs->MessageDlg(WideFormat(Res(&SMsgConfirmRemove), {count}), mtConfirmation,
+                                        MsgDlgButton(mbOK) | MsgDlgButton(mbCancel)) != mrOk)
     return;
   for (int32_t i = lbxFiles->ItemCount() - 1; i >= 0; --i)
     if (lbxFiles->Selected(i)) lbxFiles->Items()->Delete(i);
@@ -422,8 +414,8 @@ bool TfrmMain::PrepareDestination() {
   if (!rdoUseSpecialDir->Checked()) return true;
   const WideString dir = WideExcludeTrailingBackslash(edtDestinationDir->Text());
   if (WideDirectoryExists(dir)) return true;
-  if (FDialogs->MessageDlg(Res(&SMsgConfirmCreateDir), mtConfirmation,
-                           MsgDlgButton(mbOK) | MsgDlgButton(mbCancel)) != mrOk)
+  if (FDialogs->MessageDlg(Res(&SMsgConfirmCreateDir), mtConfirmation, MsgDlgButton(mbOK) | MsgDlgButton(mbCancel)) !=
+      mrOk)
     return false;
   WideForceDirectories(dir);
   return true;
@@ -447,10 +439,9 @@ bool TfrmMain::ShouldOverride(const WideString& out) {
   if (mode == omDontConvert) return false;
   if (mode != omAsk) return true;
   if (FOverrideAnswer == 0) {
-    const int32_t answer = FDialogs->MessageDlg(
-        WideFormat(Res(&SMsgOverrideAsk), {out}), mtConfirmation,
-        MsgDlgButton(mbYes) | MsgDlgButton(mbNo) | MsgDlgButton(mbCancel) | MsgDlgButton(mbNoToAll) |
-            MsgDlgButton(mbYesToAll));
+    const int32_t answer = FDialogs->MessageDlg(WideFormat(Res(&SMsgOverrideAsk), {out}), mtConfirmation,
+                                                MsgDlgButton(mbYes) | MsgDlgButton(mbNo) | MsgDlgButton(mbCancel) |
+                                                    MsgDlgButton(mbNoToAll) | MsgDlgButton(mbYesToAll));
     if (answer == mrCancel) throw WideException(&SErrUserBreak);
     if (answer == mrYesToAll) FOverrideAnswer = 1;
     if (answer == mrNoToAll) FOverrideAnswer = 2;

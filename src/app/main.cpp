@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
   TUniApplication application(argc, argv);
   SetupUnicodeControls();
   application.SetTitle(u"Quirefold Batch");
-  auto* frmMain = CreateOwned<TfrmMain>(application, std::make_unique<TFB2WolBookConvertor>(),
-                                        std::make_unique<TSystemDialogs>());
+  auto* frmMain =
+      CreateOwned<TfrmMain>(application, std::make_unique<TFB2WolBookConvertor>(), std::make_unique<TSystemDialogs>());
   application.SetMainForm(frmMain);
   frmMain->SetLanguageDialog(CreateOwned<TfrmSelectLanguage>(application));
   application.Run();

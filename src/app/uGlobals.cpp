@@ -39,9 +39,7 @@ bool ReadKey(TUniIniFile& ini, const char16_t* name, bool defaultValue) {
 WideString ReadKey(TUniIniFile& ini, const char16_t* name, const WideString& defaultValue) {
   return ini.ReadString(SettingsSection, name, defaultValue);
 }
-void WriteKey(TUniIniFile& ini, const char16_t* name, int32_t value) {
-  ini.WriteInteger(SettingsSection, name, value);
-}
+void WriteKey(TUniIniFile& ini, const char16_t* name, int32_t value) { ini.WriteInteger(SettingsSection, name, value); }
 void WriteKey(TUniIniFile& ini, const char16_t* name, bool value) { ini.WriteBool(SettingsSection, name, value); }
 void WriteKey(TUniIniFile& ini, const char16_t* name, const WideString& value) {
   ini.WriteString(SettingsSection, name, value);

@@ -110,8 +110,7 @@ void TArArchive::OpenArchiveFile() {
   FOwnedStream = std::move(span);
 }
 
-TArArchive::TArArchive(TStream& stream, const AnsiString& archiveName)
-    : FStream(&stream), FArchiveName(archiveName) {
+TArArchive::TArArchive(TStream& stream, const AnsiString& archiveName) : FStream(&stream), FArchiveName(archiveName) {
   FStatus = asIdle;
 }
 
@@ -233,9 +232,7 @@ void TArArchive::FireLoad() {
   if (OnLoad) OnLoad(this);
 }
 
-void TArArchive::RequestSpanMedia(TArSpanStream&, int32_t, bool&, AnsiString&) {
-  throw EArSpanningNotSupported();
-}
+void TArArchive::RequestSpanMedia(TArSpanStream&, int32_t, bool&, AnsiString&) { throw EArSpanningNotSupported(); }
 
 void TArArchive::ReportProgress(int32_t progress, bool& abort) {
   abort = false;

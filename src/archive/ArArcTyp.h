@@ -17,28 +17,10 @@
 #include "platform/base/Components.h"
 #include "platform/base/Streams.h"
 
-enum TArArchiveType : uint8_t {
-  atUnknown,
-  atZip,
-  atSpannedZip,
-  atSelfExtZip,
-  atTar,
-  atGzip,
-  atGzippedTar,
-  atCab
-};
+enum TArArchiveType : uint8_t { atUnknown, atZip, atSpannedZip, atSelfExtZip, atTar, atGzip, atGzippedTar, atCab };
 
 // What saving does with an entry; a loaded entry is aaNone.
-enum TArArchiveAction : uint8_t {
-  aaFailed,
-  aaNone,
-  aaAdd,
-  aaDelete,
-  aaFreshen,
-  aaMove,
-  aaReplace,
-  aaStreamAdd
-};
+enum TArArchiveAction : uint8_t { aaFailed, aaNone, aaAdd, aaDelete, aaFreshen, aaMove, aaReplace, aaStreamAdd };
 
 enum TArProcessType : uint8_t { ptAdd, ptDelete, ptExtract, ptFreshen, ptMove, ptReplace, ptFoundUnhandled };
 
@@ -127,9 +109,8 @@ private:
   std::array<TArArchiveItem*, BucketCount> FBuckets{};
 };
 
-using TArArchiveItemFailureEvent = std::function<void(TObject* sender, TArArchiveItem* item,
-                                                      TArProcessType processType, TArErrorClass errorClass,
-                                                      int32_t errorCode)>;
+using TArArchiveItemFailureEvent = std::function<void(TObject* sender, TArArchiveItem* item, TArProcessType processType,
+                                                      TArErrorClass errorClass, int32_t errorCode)>;
 using TArArchiveProgressEvent = std::function<void(TObject* sender, int32_t progress, bool& abort)>;
 using TArArchiveItemProgressEvent =
     std::function<void(TObject* sender, TArArchiveItem* item, int32_t progress, bool& abort)>;

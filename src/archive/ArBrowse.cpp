@@ -179,10 +179,8 @@ void TArBaseBrowser::InitArchive(TArArchive& archive) {
   };
   archive.OnLoad = [this](TObject*) { NotifyLoad(); };
   archive.OnRequestImage = FOnRequestImage;
-  archive.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type,
-                                        TArErrorClass errorClass, int32_t errorCode) {
-    NotifyItemFailure(item, type, errorClass, errorCode);
-  };
+  archive.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type, TArErrorClass errorClass,
+                                        int32_t errorCode) { NotifyItemFailure(item, type, errorClass, errorCode); };
 }
 
 void TArBaseBrowser::NotifyItemProgress(TArArchiveItem* item, int32_t progress, bool& abort) {

@@ -193,8 +193,7 @@ void TArCabArchive::ReadCabinet() {
   FireArchiveProgress(100, abort);
 }
 
-TCabHandle TArCabArchive::OpenTarget(TTarget target, const AnsiString& outputName, TStream* stream,
-                                     AnsiString& path) {
+TCabHandle TArCabArchive::OpenTarget(TTarget target, const AnsiString& outputName, TStream* stream, AnsiString& path) {
   switch (target) {
     case TTarget::Stream:
       return FFiles.Borrow(*stream);

@@ -40,7 +40,7 @@ int32_t TArDfDecryptStream::Read(void* buffer, int32_t count) {
 }
 
 std::array<uint8_t, ArZipCryptHeaderBytes> MakeEncryptionHeader(AnsiStringView password, uint32_t checkValue,
-                                                               const TArRandomByte& random, TArZipKeys& keys) {
+                                                                const TArRandomByte& random, TArZipKeys& keys) {
   // The random bytes are themselves passed through the keys once, so that the header
   // does not show the generator's output.
   std::array<uint8_t, ArZipCryptHeaderBytes> header{};

@@ -60,7 +60,7 @@ private:
 // the entry's data.
 using TArRandomByte = std::function<uint8_t()>;
 std::array<uint8_t, ArZipCryptHeaderBytes> MakeEncryptionHeader(AnsiStringView password, uint32_t checkValue,
-                                                               const TArRandomByte& random, TArZipKeys& keys);
+                                                                const TArRandomByte& random, TArZipKeys& keys);
 
 // A write-only stream that encrypts what it is given into destination; creating it
 // writes the 12-byte header there at once. random (a seeded generator when empty) gives

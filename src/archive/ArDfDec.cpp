@@ -35,7 +35,8 @@ void ReadDynamicTrees(TArDfInBitStream& in, bool deflate64, TArDfDecodeHuffmanTr
   if (!deflate64 && distanceCount > DfMaxDistanceCodes) InflateFault(TArInflateFault::DistanceCount);
 
   std::array<uint8_t, DfCodeLengthCodes> codeLengthLengths{};
-  for (uint32_t i = 0; i < codeLengthCount; ++i) codeLengthLengths[DfCodeLengthOrder[i]] = static_cast<uint8_t>(in.ReadBits(3));
+  for (uint32_t i = 0; i < codeLengthCount; ++i)
+    codeLengthLengths[DfCodeLengthOrder[i]] = static_cast<uint8_t>(in.ReadBits(3));
   TArDfDecodeHuffmanTree codeLengthTree(DfCodeLengthCodes, DfMaxCodeLengthBits);
   codeLengthTree.Build(codeLengthLengths);
 

@@ -77,11 +77,13 @@ uint64_t DataBits(const TArDfLZStream& block, std::span<const uint8_t> literalLe
   const auto& literals = block.LiteralFrequencies();
   for (size_t symbol = 0; symbol < literals.size(); ++symbol) {
     uint64_t perSymbol = literalLengths[symbol];
-    if (symbol > DfEndOfBlock) perSymbol += LengthExtraBits(static_cast<uint32_t>(symbol - DfFirstLengthSymbol), block.Deflate64());
+    if (symbol > DfEndOfBlock)
+      perSymbol += LengthExtraBits(static_cast<uint32_t>(symbol - DfFirstLengthSymbol), block.Deflate64());
     bits += literals[symbol] * perSymbol;
   }
   const auto& distances = block.DistanceFrequencies();
-  for (size_t code = 0; code < distances.size(); ++code) bits += distances[code] * (uint64_t{distanceLengths[code]} + DfDistanceExtra[code]);
+  for (size_t code = 0; code < distances.size(); ++code)
+    bits += distances[code] * (uint64_t{distanceLengths[code]} + DfDistanceExtra[code]);
   return bits;
 }
 
@@ -126,9 +128,11 @@ std::vector<TCodeLengthSymbol> RunLengthCode(std::span<const uint8_t> lengths) {
     if (value != 0) {
       symbols.push_back({value, 0});
       --run;
-      for (; run >= 3; run -= std::min<size_t>(run, 6)) symbols.push_back({16, static_cast<uint8_t>(std::min<size_t>(run, 6) - 3)});
+      for (; run >= 3; run -= std::min<size_t>(run, 6))
+        symbols.push_back({16, static_cast<uint8_t>(std::min<size_t>(run, 6) - 3)});
     } else {
-      for (; run >= 11; run -= std::min<size_t>(run, 138)) symbols.push_back({18, static_cast<uint8_t>(std::min<size_t>(run, 138) - 11)});
+      for (; run >= 11; run -= std::min<size_t>(run, 138))
+        symbols.push_back({18, static_cast<uint8_t>(std::min<size_t>(run, 138) - 11)});
       if (run >= 3) {
         symbols.push_back({17, static_cast<uint8_t>(run - 3)});
         run = 0;
@@ -171,7 +175,8 @@ struct TDynamicHeader {
     for (uint32_t i = 0; i < DfCodeLengthCodes; ++i)
       if (CodeLengthLengths[DfCodeLengthOrder[i]] != 0) CodeLengthCount = std::max(CodeLengthCount, i + 1);
     HeaderBits = 14 + 3 * uint64_t{CodeLengthCount};
-    for (const TCodeLengthSymbol& s : Symbols) HeaderBits += uint64_t{CodeLengthLengths[s.Symbol]} + CodeLengthExtraBits[s.Symbol];
+    for (const TCodeLengthSymbol& s : Symbols)
+      HeaderBits += uint64_t{CodeLengthLengths[s.Symbol]} + CodeLengthExtraBits[s.Symbol];
   }
 
   void Write(TArDfOutBitStream& out) const {

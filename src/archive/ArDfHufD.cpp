@@ -7,8 +7,8 @@
 #include "archive/ArDfFault.h"
 #include "archive/ArDfTbls.h"
 
-TArDfDecodeHuffmanTree::TArDfDecodeHuffmanTree(int alphabetSize, int maxCodeLength,
-                                               std::span<const uint8_t> extraBits, int extraBase)
+TArDfDecodeHuffmanTree::TArDfDecodeHuffmanTree(int alphabetSize, int maxCodeLength, std::span<const uint8_t> extraBits,
+                                               int extraBase)
     : FAlphabetSize(alphabetSize), FMaxCodeLength(maxCodeLength), FExtraBits(extraBits), FExtraBase(extraBase) {}
 
 void TArDfDecodeHuffmanTree::Build(std::span<const uint8_t> codeLengths) {

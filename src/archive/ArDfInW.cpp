@@ -11,7 +11,9 @@ constexpr uint32_t HashSize = 16384;
 // The buffer moves down once the window's start passes this many bytes into it.
 constexpr uint32_t SlidePoint = 16384;
 
-uint32_t HashOf(uint8_t a, uint8_t b, uint8_t c) { return ((uint32_t{a} << 10) ^ (uint32_t{b} << 5) ^ c) & (HashSize - 1); }
+uint32_t HashOf(uint8_t a, uint8_t b, uint8_t c) {
+  return ((uint32_t{a} << 10) ^ (uint32_t{b} << 5) ^ c) & (HashSize - 1);
+}
 
 }  // namespace
 

@@ -26,7 +26,8 @@ void PackageMergeLengths(std::span<const uint32_t> frequencies, int maxBits, std
     lengths[leaves.empty() ? 0 : static_cast<size_t>(leaves[0].Symbol)] = 1;
     return;
   }
-  std::stable_sort(leaves.begin(), leaves.end(), [](const TPkItem& a, const TPkItem& b) { return a.Weight < b.Weight; });
+  std::stable_sort(leaves.begin(), leaves.end(),
+                   [](const TPkItem& a, const TPkItem& b) { return a.Weight < b.Weight; });
   assert(leaves.size() <= (size_t{1} << maxBits));
 
   // Round r's list merges the leaves with the packages of round r − 1's list; a package
@@ -38,8 +39,9 @@ void PackageMergeLengths(std::span<const uint32_t> frequencies, int maxBits, std
     merged.reserve(leaves.size() + previous.size() / 2);
     size_t leaf = 0, pair = 0;
     while (leaf < leaves.size() || pair + 1 < previous.size()) {
-      bool takePackage = pair + 1 < previous.size() &&
-                         (leaf == leaves.size() || previous[pair].Weight + previous[pair + 1].Weight < leaves[leaf].Weight);
+      bool takePackage =
+          pair + 1 < previous.size() &&
+          (leaf == leaves.size() || previous[pair].Weight + previous[pair + 1].Weight < leaves[leaf].Weight);
       if (takePackage) {
         merged.push_back({previous[pair].Weight + previous[pair + 1].Weight, -1, static_cast<int32_t>(pair)});
         pair += 2;
@@ -60,7 +62,8 @@ void PackageMergeLengths(std::span<const uint32_t> frequencies, int maxBits, std
       if (uses[i] == 0) continue;
       const TPkItem& item = rounds[r][i];
       if (item.Symbol >= 0) {
-        lengths[static_cast<size_t>(item.Symbol)] = static_cast<uint8_t>(lengths[static_cast<size_t>(item.Symbol)] + uses[i]);
+        lengths[static_cast<size_t>(item.Symbol)] =
+            static_cast<uint8_t>(lengths[static_cast<size_t>(item.Symbol)] + uses[i]);
       } else {
         below[static_cast<size_t>(item.Child)] += uses[i];
         below[static_cast<size_t>(item.Child) + 1] += uses[i];

@@ -16,7 +16,8 @@ void TArDfInBitStream::FillBuffer() {
   End = Next + (got > 0 ? got : 0);
   if (got > 0) FBytesRead += got;
   if (FProgress && FStreamSize > 0)
-    FProgress(static_cast<int32_t>(std::lround(static_cast<double>(FBytesRead) * 100.0 / static_cast<double>(FStreamSize))));
+    FProgress(
+        static_cast<int32_t>(std::lround(static_cast<double>(FBytesRead) * 100.0 / static_cast<double>(FStreamSize))));
 }
 
 void TArDfInBitStream::Refill() {

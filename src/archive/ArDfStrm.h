@@ -108,8 +108,8 @@ private:
 // The tokens of one deflate block: literals and matches with the symbol frequencies
 // they give.
 struct TArDfToken {
-  uint32_t Length;    // 0 for a literal
-  uint16_t Value;     // the literal, or the distance − 1
+  uint32_t Length;  // 0 for a literal
+  uint16_t Value;   // the literal, or the distance − 1
 };
 
 class TArDfLZStream {

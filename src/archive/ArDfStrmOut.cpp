@@ -54,7 +54,8 @@ void TArDfLZStream::Clear(int64_t start) {
 
 void TArDfLZStream::AddMatch(uint32_t length, uint32_t distance) {
   FTokens.push_back({length, static_cast<uint16_t>(distance - 1)});
-  uint32_t symbol = FDeflate64 ? TArDfTranslator::LengthSymbolIndex64(length) : TArDfTranslator::LengthSymbolIndex(length);
+  uint32_t symbol =
+      FDeflate64 ? TArDfTranslator::LengthSymbolIndex64(length) : TArDfTranslator::LengthSymbolIndex(length);
   ++FLiteralFrequencies[DfFirstLengthSymbol + symbol];
   ++FDistanceFrequencies[TArDfTranslator::DistanceCode(distance)];
   ++FMatches;

@@ -20,7 +20,8 @@ inline constexpr std::array<uint8_t, 256> Lengths = [] {
   std::array<uint8_t, 256> table{};
   for (uint32_t symbol = 0; symbol < 28; ++symbol)
     for (uint32_t extra = 0; extra < (1u << DfLengthExtra[symbol]); ++extra)
-      if (DfLengthBase[symbol] + extra - 3 < 256) table[DfLengthBase[symbol] + extra - 3] = static_cast<uint8_t>(symbol);
+      if (DfLengthBase[symbol] + extra - 3 < 256)
+        table[DfLengthBase[symbol] + extra - 3] = static_cast<uint8_t>(symbol);
   table[DfMaxMatch - 3] = 28;
   return table;
 }();
@@ -38,7 +39,8 @@ inline constexpr std::array<uint8_t, 254> MidDistances = [] {
   return table;
 }();
 // (Distance − 1) / 16384 − 2 for distances 32769..65536 (codes 30 and 31, deflate64).
-inline constexpr std::array<uint8_t, 2> FarDistances{static_cast<uint8_t>(CodeOf(32769)), static_cast<uint8_t>(CodeOf(49153))};
+inline constexpr std::array<uint8_t, 2> FarDistances{static_cast<uint8_t>(CodeOf(32769)),
+                                                     static_cast<uint8_t>(CodeOf(49153))};
 
 static_assert(Lengths[0] == 0 && Lengths[255] == 28 && Lengths[254] == 27);
 static_assert(NearDistances[255] == 15 && MidDistances[0] == 16 && MidDistances[253] == 29);

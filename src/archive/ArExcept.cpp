@@ -204,8 +204,8 @@ EArBBSReadTooManyBytes::EArBBSReadTooManyBytes(int32_t count) : EArZipException(
 EArBBSWriteTooManyBytes::EArBBSWriteTooManyBytes(int32_t count) : EArZipException(FormatCode(43, {count}), 43) {}
 
 EArInflateError::EArInflateError(const EArInternalInflateError& cause, int64_t position)
-    : Exception("Archiver inflate error, possibly a corrupted compressed stream. (Internal cause: " +
-                cause.Message() + ")"),
+    : Exception("Archiver inflate error, possibly a corrupted compressed stream. (Internal cause: " + cause.Message() +
+                ")"),
       FFault(cause.Fault()),
       FPosition(position) {}
 

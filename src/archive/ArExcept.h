@@ -44,15 +44,15 @@ private:
   TArLimitFault FLimitFault = TArLimitFault::None;
 };
 
-#define QF_AR_EXCEPTION(Name, Base, Code)     \
-  class Name : public Base {                  \
-  public:                                     \
-    Name() : Base(Code) {}                    \
+#define QF_AR_EXCEPTION(Name, Base, Code) \
+  class Name : public Base {              \
+  public:                                 \
+    Name() : Base(Code) {}                \
   }
-#define QF_AR_FAMILY(Name, Base)              \
-  class Name : public Base {                  \
-  public:                                     \
-    using Base::Base;                         \
+#define QF_AR_FAMILY(Name, Base) \
+  class Name : public Base {     \
+  public:                        \
+    using Base::Base;            \
   }
 
 QF_AR_EXCEPTION(EArDuplicateName, EArException, 7);

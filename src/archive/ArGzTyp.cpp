@@ -45,9 +45,7 @@ void WriteText(TStream& stream, const AnsiString& text, uint32_t& crc) {
 
 }  // namespace
 
-TArGzipItem::TArGzipItem() {
-  Fixed = {Id1, Id2, MethodDeflate, 0, 0, 0, 0, 0, 2, 0};
-}
+TArGzipItem::TArGzipItem() { Fixed = {Id1, Id2, MethodDeflate, 0, 0, 0, 0, 0, 2, 0}; }
 
 uint32_t TArGzipItem::MTime() const { return LoadLE32(Fixed.data() + OffsetMTime); }
 
@@ -63,7 +61,9 @@ void TArGzipItem::SetFileName(const AnsiString& value) {
     Fixed[OffsetFlags] |= FName;
 }
 
-uint16_t TArGzipItem::LastModFileDate() const { return static_cast<uint16_t>(UnixTimeToLocalDosDateTime(MTime()) >> 16); }
+uint16_t TArGzipItem::LastModFileDate() const {
+  return static_cast<uint16_t>(UnixTimeToLocalDosDateTime(MTime()) >> 16);
+}
 
 uint16_t TArGzipItem::LastModFileTime() const { return static_cast<uint16_t>(UnixTimeToLocalDosDateTime(MTime())); }
 

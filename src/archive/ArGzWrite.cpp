@@ -54,8 +54,8 @@ void TArGzipArchive::WriteArchive() {
           std::unique_ptr<TFileStream> file;
           TStream* source = InputStream;
           if (item.Action != aaStreamAdd) {
-            file = std::make_unique<TFileStream>(item.DiskFileName,
-                                                 static_cast<uint16_t>(fmOpenRead | fmShareDenyWrite));
+            file =
+                std::make_unique<TFileStream>(item.DiskFileName, static_cast<uint16_t>(fmOpenRead | fmShareDenyWrite));
             source = file.get();
             item.SetMTime(static_cast<uint32_t>(FileUnixTime(*file)));
           } else if (!source) {

@@ -81,7 +81,8 @@ TArTarItem::TArTarItem() {
   SetTarOctal(FHeader, DevMinor, 0);
 }
 
-TArTarItem::TArTarItem(const TArTarHeader& header, int64_t headerOffset) : FHeader(header), FHeaderOffset(headerOffset) {
+TArTarItem::TArTarItem(const TArTarHeader& header, int64_t headerOffset)
+    : FHeader(header), FHeaderOffset(headerOffset) {
   DiskFileName = FileName();
   Action = aaNone;
 }
@@ -94,15 +95,23 @@ void TArTarItem::SetFileName(const AnsiString& value) {
   std::memcpy(FHeader.data() + Name.Offset, value.data(), std::min<size_t>(value.size(), Name.Width - 1));
 }
 
-void TArTarItem::SetCompressedSize(int64_t value) { SetTarOctal(FHeader, Size, static_cast<uint64_t>(std::max<int64_t>(value, 0))); }
+void TArTarItem::SetCompressedSize(int64_t value) {
+  SetTarOctal(FHeader, Size, static_cast<uint64_t>(std::max<int64_t>(value, 0)));
+}
 
-uint32_t TArTarItem::ExternalFileAttributes() const { return static_cast<uint32_t>(std::max<int64_t>(TarOctal(FHeader, Mode), 0)); }
+uint32_t TArTarItem::ExternalFileAttributes() const {
+  return static_cast<uint32_t>(std::max<int64_t>(TarOctal(FHeader, Mode), 0));
+}
 
 void TArTarItem::SetExternalFileAttributes(uint32_t value) { SetTarOctal(FHeader, Mode, value & 07777777); }
 
-uint16_t TArTarItem::LastModFileDate() const { return static_cast<uint16_t>(UnixTimeToLocalDosDateTime(TarOctal(FHeader, MTime)) >> 16); }
+uint16_t TArTarItem::LastModFileDate() const {
+  return static_cast<uint16_t>(UnixTimeToLocalDosDateTime(TarOctal(FHeader, MTime)) >> 16);
+}
 
-uint16_t TArTarItem::LastModFileTime() const { return static_cast<uint16_t>(UnixTimeToLocalDosDateTime(TarOctal(FHeader, MTime))); }
+uint16_t TArTarItem::LastModFileTime() const {
+  return static_cast<uint16_t>(UnixTimeToLocalDosDateTime(TarOctal(FHeader, MTime)));
+}
 
 bool TArTarItem::IsRegularFile() const { return FHeader[TypeFlag.Offset] == 0 || FHeader[TypeFlag.Offset] == '0'; }
 

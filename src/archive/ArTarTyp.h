@@ -32,7 +32,7 @@ inline constexpr Field UserName{265, 32};
 inline constexpr Field GroupName{297, 32};
 inline constexpr Field DevMajor{329, 8};
 inline constexpr Field DevMinor{337, 8};
-inline constexpr std::array<Field, 14> Layout{Name,     Mode,  Uid,      Gid,       Size,     MTime,    Checksum,
+inline constexpr std::array<Field, 14> Layout{Name,     Mode,     Uid,   Gid,      Size,      MTime,    Checksum,
                                               TypeFlag, LinkName, Magic, UserName, GroupName, DevMajor, DevMinor};
 static_assert([] {
   uint32_t at = 0;

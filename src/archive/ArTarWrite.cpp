@@ -100,7 +100,9 @@ size_t CopyRawEntriesBefore(const std::vector<TRawEntry>& raw, size_t next, int6
 
 }  // namespace
 
-void TArTarItem::SetMTime(int64_t seconds) { SetTarOctal(FHeader, MTime, static_cast<uint64_t>(std::max<int64_t>(seconds, 0))); }
+void TArTarItem::SetMTime(int64_t seconds) {
+  SetTarOctal(FHeader, MTime, static_cast<uint64_t>(std::max<int64_t>(seconds, 0)));
+}
 
 std::unique_ptr<TArArchiveItem> TArTarArchive::NewItem(const AnsiString& filePath) {
   AnsiString name = NormalizeName(filePath);

@@ -16,8 +16,7 @@ namespace {
 // a read needed more bits than the data held.
 class TLegacyBits {
 public:
-  TLegacyBits(TStream& input, int64_t bytes, TArZDecoder* decoder)
-      : FInput(input), FLeft(bytes), FDecoder(decoder) {}
+  TLegacyBits(TStream& input, int64_t bytes, TArZDecoder* decoder) : FInput(input), FLeft(bytes), FDecoder(decoder) {}
 
   uint32_t Read(uint32_t n) {
     uint32_t value = Peek(n);
@@ -162,7 +161,8 @@ void Unshrink(TLegacyBits& in, TLegacyOutput& out) {
         std::vector<bool> leaf(TableSize, false);
         for (int32_t c = FirstFree; c < MaxCodes; ++c) leaf[static_cast<size_t>(c)] = !isFree(c);
         for (int32_t c = FirstFree; c < MaxCodes; ++c)
-          if (!isFree(c) && prefix[static_cast<size_t>(c)] >= FirstFree) leaf[static_cast<size_t>(prefix[static_cast<size_t>(c)])] = false;
+          if (!isFree(c) && prefix[static_cast<size_t>(c)] >= FirstFree)
+            leaf[static_cast<size_t>(prefix[static_cast<size_t>(c)])] = false;
         for (int32_t c = FirstFree; c < MaxCodes; ++c)
           if (leaf[static_cast<size_t>(c)]) prefix[static_cast<size_t>(c)] = Free;
         nextFree = FirstFree;

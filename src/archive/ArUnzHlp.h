@@ -10,9 +10,8 @@
 
 // Decodes compressedBytes of input into target, stopping at the entry's uncompressed
 // size; returns the CRC-32 of the output. An encrypted entry's data (after its header,
-// which decoder has checked) is decrypted by decoder as it is read. Corrupt data (a code or tree the format cannot hold, a follower
-// index outside its set, input ending before the announced size) raises EArReadError;
-// a method other than 1 to 6 raises EArZipInvalidMethod; an abort of the item progress
-// raises EArUserAbort.
+// which decoder has checked) is decrypted by decoder as it is read. Corrupt data (a code or tree the format cannot
+// hold, a follower index outside its set, input ending before the announced size) raises EArReadError; a method other
+// than 1 to 6 raises EArZipInvalidMethod; an abort of the item progress raises EArUserAbort.
 uint32_t UnzipLegacyItem(TArZipArchive& archive, const TArZipItem& item, TStream& input, int64_t compressedBytes,
                          TStream& target, TArZDecoder* decoder = nullptr);

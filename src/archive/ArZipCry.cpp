@@ -5,7 +5,10 @@
 #include "archive/ArExcept.h"
 
 TArZDecoder::TArZDecoder(AnsiString password, TStream& source, uint32_t checkValue, bool oneByteCheck)
-    : FPassword(std::move(password)), FSource(source), FCheckValue(checkValue), FOneByteCheck(oneByteCheck),
+    : FPassword(std::move(password)),
+      FSource(source),
+      FCheckValue(checkValue),
+      FOneByteCheck(oneByteCheck),
       FKeys(FPassword) {}
 
 void TArZDecoder::RequestNewPassword(AnsiString& password) {

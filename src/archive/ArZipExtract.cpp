@@ -82,7 +82,9 @@ class TProgress {
 public:
   TProgress(TArZipArchive& archive, int64_t total) : FArchive(archive), FTotal(total) {}
   void Report(int64_t done) {
-    int32_t percent = FTotal > 0 ? static_cast<int32_t>(std::lround(static_cast<double>(done) * 100.0 / static_cast<double>(FTotal))) : 100;
+    int32_t percent =
+        FTotal > 0 ? static_cast<int32_t>(std::lround(static_cast<double>(done) * 100.0 / static_cast<double>(FTotal)))
+                   : 100;
     if (percent != FLast) Send(percent);
   }
   void Finish() {
@@ -217,7 +219,8 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
 void SetDateAndAttributes(const std::string& fileSystemName, const AnsiString& path, const TArZipItem& item) {
   SetFileDate(fileSystemName, item.LastModFileDate(), item.LastModFileTime());
   // Only the read-only bit of the DOS attributes means something here.
-  if (item.ExternalFileAttributes() & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  if (item.ExternalFileAttributes() & FILE_ATTRIBUTE_READONLY)
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
 }
 
 }  // namespace

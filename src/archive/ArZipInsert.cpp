@@ -41,7 +41,8 @@ void InsertZipItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
   uint32_t attributes = GetFileAttributesA(item.DiskFileName.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     // An entry made on Unix keeps the file's mode in the high 16 bits.
-    if (item.VersionMadeBy() >> 8 == HostUnix) attributes |= (RegularFileType | UnixModeFromAttributes(attributes)) << 16;
+    if (item.VersionMadeBy() >> 8 == HostUnix)
+      attributes |= (RegularFileType | UnixModeFromAttributes(attributes)) << 16;
     item.SetExternalFileAttributes(attributes);
   }
   InsertZipItemFromStream(archive, item, file, target);

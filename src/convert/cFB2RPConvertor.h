@@ -43,12 +43,12 @@ class TVoDaziStyle;
 
 // A book the builder refuses (nested beyond its limits).
 class EFB2RPConvertError : public Exception {
- public:
+public:
   using Exception::Exception;
 };
 
 class TFB2RPConvertor {
- public:
+public:
   using TProgressCallback = std::function<void(int32_t sectionCount)>;
 
   TFB2RPConvertor() = default;
@@ -67,11 +67,11 @@ class TFB2RPConvertor {
 
   TConvertLimits Limits;
 
- protected:
+protected:
   // Elements a handler does not know; skipped with their content.
   virtual void UnknownElement(const TDomElement& element);
 
- private:
+private:
   // A queued note link and the notes whose expansion met it (the link's own note among
   // them would loop).
   struct TNoteLink {
@@ -151,13 +151,13 @@ class TFB2RPConvertor {
 
   // One level deeper for the lifetime of the guard; raises beyond Limits.MaxNesting.
   class TNestingGuard {
-   public:
+  public:
     explicit TNestingGuard(TFB2RPConvertor& owner);
     ~TNestingGuard() { --FOwner.FNesting; }
     TNestingGuard(const TNestingGuard&) = delete;
     TNestingGuard& operator=(const TNestingGuard&) = delete;
 
-   private:
+  private:
     TFB2RPConvertor& FOwner;
   };
 

@@ -81,7 +81,8 @@ void TFB2WolConvertor::ConvertBook() {
 void TFB2WolConvertor::BuildDocument() {
   ProgressTotal = Book.SectionCount();
   SetStage(LoadWideResString(&SMsgConverting));
-  Builder.Convert(Book, Report.RichPane(), [this](int32_t sections) { Progress(sections); }, Links, Scheme);
+  Builder.Convert(
+      Book, Report.RichPane(), [this](int32_t sections) { Progress(sections); }, Links, Scheme);
 }
 
 void TFB2WolConvertor::LoadBook(const WideString& fileName) {

@@ -35,15 +35,13 @@ void TFB2WolConvertor::MeasureBands() {
       WideCanvasTextHeight(&canvas, u"Abfgy") + footer.SpaceBefore + footer.SpaceAfter + Scheme.FooterLineSize;
 
   HeaderHeightOdd = BandHeight(Scheme.ShowHeader, Scheme.HeaderLeftOddText, Scheme.HeaderRightOddText, headerLine);
-  HeaderHeightEven =
-      Scheme.HeaderDiffEvenPages
-          ? BandHeight(Scheme.ShowHeader, Scheme.HeaderLeftEvenText, Scheme.HeaderRightEvenText, headerLine)
-          : HeaderHeightOdd;
+  HeaderHeightEven = Scheme.HeaderDiffEvenPages ? BandHeight(Scheme.ShowHeader, Scheme.HeaderLeftEvenText,
+                                                             Scheme.HeaderRightEvenText, headerLine)
+                                                : HeaderHeightOdd;
   FooterHeightOdd = BandHeight(Scheme.ShowFooter, Scheme.FooterLeftOddText, Scheme.FooterRightOddText, footerLine);
-  FooterHeightEven =
-      Scheme.FooterDiffEvenPages
-          ? BandHeight(Scheme.ShowFooter, Scheme.FooterLeftEvenText, Scheme.FooterRightEvenText, footerLine)
-          : FooterHeightOdd;
+  FooterHeightEven = Scheme.FooterDiffEvenPages ? BandHeight(Scheme.ShowFooter, Scheme.FooterLeftEvenText,
+                                                             Scheme.FooterRightEvenText, footerLine)
+                                                : FooterHeightOdd;
 }
 
 int32_t TFB2WolConvertor::LayoutPages() {

@@ -50,11 +50,20 @@ WideString TFB2WolConvertor::TitleOrMissing() const {
 WideString TFB2WolConvertor::ExpandPageTemplate(WideStringView text, int32_t page) const {
   return ExpandTemplate(text, [&](WideChar letter, WideString& out) {
     switch (letter) {
-      case u'A': out += AuthorOrMissing(); return true;
-      case u'T': out += TitleOrMissing(); return true;
-      case u'P': out += Decimal(page); return true;
-      case u'C': out += Decimal(PageCount); return true;
-      default: return false;
+      case u'A':
+        out += AuthorOrMissing();
+        return true;
+      case u'T':
+        out += TitleOrMissing();
+        return true;
+      case u'P':
+        out += Decimal(page);
+        return true;
+      case u'C':
+        out += Decimal(PageCount);
+        return true;
+      default:
+        return false;
     }
   });
 }
@@ -87,14 +96,13 @@ void TFB2WolConvertor::ApplyFontQuality(TCanvas& canvas) const {
 
 void TFB2WolConvertor::DrawBand(int32_t n, bool header, int32_t height) {
   const bool oddTexts = n % 2 == 1 || !(header ? Scheme.HeaderDiffEvenPages : Scheme.FooterDiffEvenPages);
-  const WideString left = ExpandPageTemplate(
-      header ? (oddTexts ? Scheme.HeaderLeftOddText : Scheme.HeaderLeftEvenText)
-             : (oddTexts ? Scheme.FooterLeftOddText : Scheme.FooterLeftEvenText),
-      n);
-  const WideString right = ExpandPageTemplate(
-      header ? (oddTexts ? Scheme.HeaderRightOddText : Scheme.HeaderRightEvenText)
-             : (oddTexts ? Scheme.FooterRightOddText : Scheme.FooterRightEvenText),
-      n);
+  const WideString left = ExpandPageTemplate(header ? (oddTexts ? Scheme.HeaderLeftOddText : Scheme.HeaderLeftEvenText)
+                                                    : (oddTexts ? Scheme.FooterLeftOddText : Scheme.FooterLeftEvenText),
+                                             n);
+  const WideString right =
+      ExpandPageTemplate(header ? (oddTexts ? Scheme.HeaderRightOddText : Scheme.HeaderRightEvenText)
+                                : (oddTexts ? Scheme.FooterRightOddText : Scheme.FooterRightEvenText),
+                         n);
   const TVoDaziStyle& style = Scheme.Styles(header ? vsHeader : vsFooter);
   TCanvas& canvas = *PageBitmap.Canvas();
   ApplyStyleFont(style, canvas);
@@ -144,7 +152,8 @@ void TFB2WolConvertor::PaintPage(int32_t n) {
   canvas.Brush().SetColor(clWhite);
   canvas.FillRect(TRect{0, 0, Scheme.PageWidth, 1});
   const auto rowBytes = static_cast<size_t>(PageBitmap.BytesPerScanLine());
-  for (int32_t y = 1; y < PageBitmap.Height(); ++y) std::memcpy(PageBitmap.ScanLine(y), PageBitmap.ScanLine(0), rowBytes);
+  for (int32_t y = 1; y < PageBitmap.Height(); ++y)
+    std::memcpy(PageBitmap.ScanLine(y), PageBitmap.ScanLine(0), rowBytes);
   if (PageCount == 0) return;
   const int32_t h = HeaderHeight(n);
   const int32_t f = FooterHeight(n);

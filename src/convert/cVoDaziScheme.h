@@ -44,7 +44,7 @@ public:
   void LoadSchemeFile(const WideString& name);
 
   WideString Name = u"(unnamed)";  // not stored in the file
-  int32_t PageWidth = 600;          // pixels
+  int32_t PageWidth = 600;         // pixels
   int32_t PageHeight = 800;
   uint8_t PageRotate = 0;  // 0 as laid out, 1 clockwise, other counter-clockwise
   bool RotateCover = true;

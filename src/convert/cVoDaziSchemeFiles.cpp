@@ -1,8 +1,8 @@
 // Scheme files on disk: loading one by name, listing them, migrating old ".ini" schemes.
 #include <functional>
 
-#include "unicode/ProgramDir.h"
 #include "convert/cVoDaziScheme.h"
+#include "unicode/ProgramDir.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniWideStrings.h"
 #include "unicode/ini/UniIniFiles.h"

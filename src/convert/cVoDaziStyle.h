@@ -11,12 +11,27 @@
 
 class TUniCustomIniFile;
 
-
 // The style indexes of the 19 roles; each names its ini section (VoDaziStyleSection).
 enum TVoDaziStyleIndex : uint8_t {
-  vsSectionText, vsBookTitle, vsSection, vsSectionTitle, vsSubtitle, vsEpigraph, vsCite,
-  vsAnnotation, vsPoem, vsPoemTitle, vsStanza, vsVerse, vsDate, vsTextAuthor, vsTableHead,
-  vsTableText, vsFootnote, vsHeader, vsFooter
+  vsSectionText,
+  vsBookTitle,
+  vsSection,
+  vsSectionTitle,
+  vsSubtitle,
+  vsEpigraph,
+  vsCite,
+  vsAnnotation,
+  vsPoem,
+  vsPoemTitle,
+  vsStanza,
+  vsVerse,
+  vsDate,
+  vsTextAuthor,
+  vsTableHead,
+  vsTableText,
+  vsFootnote,
+  vsHeader,
+  vsFooter
 };
 inline constexpr int32_t VoDaziStyleCount = 19;
 
@@ -46,21 +61,21 @@ public:
   bool BaseFontItalic = false;
   uint8_t Alignment = rpaLeft;
   bool Hyphenation = false;
-  int32_t SpaceBefore = 0;     // pixels above each paragraph
-  int32_t SpaceAfter = 0;      // pixels below each paragraph
-  int32_t LineSpacing = 100;   // percent
-  int32_t SpaceBefBlock = 0;   // pixels above a whole block of the style
-  int32_t SpaceAftBlock = 0;   // pixels below a whole block
-  int32_t LeftIndent = 0;      // pixels, summed over the active styles
+  int32_t SpaceBefore = 0;    // pixels above each paragraph
+  int32_t SpaceAfter = 0;     // pixels below each paragraph
+  int32_t LineSpacing = 100;  // percent
+  int32_t SpaceBefBlock = 0;  // pixels above a whole block of the style
+  int32_t SpaceAftBlock = 0;  // pixels below a whole block
+  int32_t LeftIndent = 0;     // pixels, summed over the active styles
   int32_t RightIndent = 0;
   int32_t FirstIndent = 0;
   bool KeepLines = false;
   bool KeepNext = false;
   bool PageBreak = false;
-  int32_t SubSize = 80;        // percent of the surrounding font
-  int32_t SubOffset = 20;      // percent, downwards
+  int32_t SubSize = 80;    // percent of the surrounding font
+  int32_t SubOffset = 20;  // percent, downwards
   int32_t SupSize = 80;
-  int32_t SupOffset = 20;      // percent, upwards
+  int32_t SupOffset = 20;  // percent, upwards
   WideString CodeFontName = u"Courier New";
   int32_t CodeFontSize = 18;
   bool CodeFontBold = false;

@@ -53,14 +53,17 @@ WideString GetPlainText(const TDomNode* root) {
   for (const TDomNode* node = root; node != nullptr;) {
     bool descend = false;
     switch (TXML::GetNodeKind(node)) {
-      case 1: text += CollapseWhiteSpace(node->GetNodeValue()); break;
+      case 1:
+        text += CollapseWhiteSpace(node->GetNodeValue());
+        break;
       case 0:
         if (IsPlainTextLine(*node))
           text += CollapseWhiteSpace(node->GetTextContent()) + u"\r\n";
         else
           descend = true;
         break;
-      default: break;
+      default:
+        break;
     }
     node = static_cast<const TDomNode*>(NextInSubtree(root, node, descend));
   }
@@ -152,9 +155,7 @@ bool TFictionBook2::GetBinaryData(WideStringView id, TStream& stream, WideString
   return Base64Decode(found->second->GetTextContent(), stream);
 }
 
-WideString TFictionBook2::GetElementText(WideStringView path) const {
-  return TextOf(FindElementByPath(FRoot, path));
-}
+WideString TFictionBook2::GetElementText(WideStringView path) const { return TextOf(FindElementByPath(FRoot, path)); }
 
 WideString TFictionBook2::GetPersonList(WideStringView path) const {
   WideString list;
@@ -216,8 +217,8 @@ WideString TFictionBook2::GetParagraphsText(const TDomNode* element) {
 int32_t TFictionBook2::GetSectionLevel(const TDomNode* element) {
   int32_t level = 0;
   if (element == nullptr) return level;
-  for (const TDomNode* node = element->GetParentNode(); node != nullptr && SameWideText(node->GetNodeName(), TagSection);
-       node = node->GetParentNode())
+  for (const TDomNode* node = element->GetParentNode();
+       node != nullptr && SameWideText(node->GetNodeName(), TagSection); node = node->GetParentNode())
     if (node->FindFirstChildElement(TagTitle) != nullptr) ++level;
   return level;
 }
@@ -242,7 +243,8 @@ bool TFictionBook2::GetTableSize(const TDomNode* table, int32_t& rows, int32_t& 
       const WideString name = cell->GetNodeName();
       if (name == TagTh || name == TagTd) width += GetCellSpan(cell, AttrColSpan);
     }
-    columns = static_cast<int32_t>(std::max<int64_t>(columns, std::min<int64_t>(width, std::numeric_limits<int32_t>::max())));
+    columns =
+        static_cast<int32_t>(std::max<int64_t>(columns, std::min<int64_t>(width, std::numeric_limits<int32_t>::max())));
   }
   return rows > 0 && columns > 0;
 }

@@ -44,9 +44,12 @@ void TXML::LoadFromStream(TStream& stream) {
 int32_t TXML::GetNodeKind(const TDomNode* node) {
   if (node == nullptr) return 2;
   switch (node->GetNodeType()) {
-    case ntElement: return 0;
-    case ntText: return 1;
-    default: return 2;
+    case ntElement:
+      return 0;
+    case ntText:
+      return 1;
+    default:
+      return 2;
   }
 }
 

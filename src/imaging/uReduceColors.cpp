@@ -97,14 +97,22 @@ HPALETTE GrayPalette(std::initializer_list<uint8_t> levels, uint8_t flags) {
 
 std::unique_ptr<TDitherEngine> CreateEngine(int32_t ditherMode, int32_t width, TColorLookup& lookup) {
   switch (ditherMode) {
-    case 0: return std::make_unique<TDitherEngine>(width, lookup);
-    case 1: return std::make_unique<TFloydSteinbergDitherer>(width, lookup);
-    case 2: return std::make_unique<TStuckiDitherer>(width, lookup);
-    case 3: return std::make_unique<TSierraDitherer>(width, lookup);
-    case 4: return std::make_unique<TJaJuNiDitherer>(width, lookup);
-    case 5: return std::make_unique<TSteveArcheDitherer>(width, lookup);
-    case 6: return std::make_unique<TBurkesDitherer>(width, lookup);
-    default: return nullptr;
+    case 0:
+      return std::make_unique<TDitherEngine>(width, lookup);
+    case 1:
+      return std::make_unique<TFloydSteinbergDitherer>(width, lookup);
+    case 2:
+      return std::make_unique<TStuckiDitherer>(width, lookup);
+    case 3:
+      return std::make_unique<TSierraDitherer>(width, lookup);
+    case 4:
+      return std::make_unique<TJaJuNiDitherer>(width, lookup);
+    case 5:
+      return std::make_unique<TSteveArcheDitherer>(width, lookup);
+    case 6:
+      return std::make_unique<TBurkesDitherer>(width, lookup);
+    default:
+      return nullptr;
   }
 }
 

@@ -153,7 +153,8 @@ void ResampleBitmap(TBitmap& source, TBitmap& target, TFilterProc filter, float 
     const uint8_t* from = source.ScanLine(k);
     uint8_t* to = work.ScanLine(k);
     for (int32_t i = 0; i < dw; ++i)
-      WeighPixel(columns[static_cast<size_t>(i)], [from](int32_t x) { return from + 3 * x; }, to + 3 * i);
+      WeighPixel(
+          columns[static_cast<size_t>(i)], [from](int32_t x) { return from + 3 * x; }, to + 3 * i);
   }
 
   const std::vector<TContributorList> rows = BuildContributors(dh, sh, filter, support);
@@ -162,7 +163,8 @@ void ResampleBitmap(TBitmap& source, TBitmap& target, TFilterProc filter, float 
   for (int32_t i = 0; i < dh; ++i) {
     uint8_t* to = target.ScanLine(i);
     for (int32_t k = 0; k < dw; ++k)
-      WeighPixel(rows[static_cast<size_t>(i)], [&workRows, k](int32_t y) { return workRows[static_cast<size_t>(y)] + 3 * k; },
-                 to + 3 * k);
+      WeighPixel(
+          rows[static_cast<size_t>(i)], [&workRows, k](int32_t y) { return workRows[static_cast<size_t>(y)] + 3 * k; },
+          to + 3 * k);
   }
 }

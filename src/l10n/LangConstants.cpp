@@ -64,9 +64,7 @@ uint16_t ShortLength(size_t length) {
   return static_cast<uint16_t>(length);
 }
 
-bool IsIdentStart(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
+bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
 }  // namespace
 
@@ -104,12 +102,10 @@ int32_t TLang_Constants::IndexOf(AnsiStringView name) const {
 }
 
 void TLang_Constants::AddConstant(const AnsiString& name, const WideString& value, uint8_t flags) {
-  if (!IsValidLangIdent(name))
-    throw ELangError(Format(SLangInvalidConstantName.Text, {name}));
+  if (!IsValidLangIdent(name)) throw ELangError(Format(SLangInvalidConstantName.Text, {name}));
   size_t index = 0;
   if (Find(name, index)) throw ELangError(Format(SLangDuplicateConstantName.Text, {name}));
-  FItems.insert(FItems.begin() + static_cast<std::ptrdiff_t>(index),
-                TLang_Constant{name, value, value, flags});
+  FItems.insert(FItems.begin() + static_cast<std::ptrdiff_t>(index), TLang_Constant{name, value, value, flags});
 }
 
 const TLang_Constant& TLang_Constants::ConstantByName(AnsiStringView name) const {
@@ -138,8 +134,7 @@ void TLang_Constants::LoadFromStream(TStream& stream) {
   const uint32_t codePage = version < 2 ? CodePageFromLocale(FLangIdCallback()) : 0;
   for (uint32_t i = 0; i < count; ++i) {
     AnsiString name = ReadShortAnsi(stream);
-    WideString value = version < 2 ? AnsiToWideWithCodePage(ReadShortAnsi(stream), codePage)
-                                   : ReadShortWide(stream);
+    WideString value = version < 2 ? AnsiToWideWithCodePage(ReadShortAnsi(stream), codePage) : ReadShortWide(stream);
     loaded.AddConstant(name, value, 0);
   }
   SwapContents(loaded);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/base/Collections.h"
 #include "l10n/LangEscapes.h"
+#include "platform/base/Collections.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Format.h"
 #include "platform/base/LittleEndian.h"
@@ -90,9 +90,8 @@ void WriteText(const TTextProperty& p, const WideString& text, uint32_t codePage
 
 bool Counts(const WideString& value, TLanguageControllerOptions options) {
   if (options & lcoIgnoreNonAlphaProps)
-    return std::any_of(value.begin(), value.end(), [](WideChar c) {
-      return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c >= 0x00A1;
-    });
+    return std::any_of(value.begin(), value.end(),
+                       [](WideChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c >= 0x00A1; });
   if (options & lcoIgnoreEmptyProps) return !value.empty();
   return true;
 }
@@ -246,9 +245,8 @@ AnsiString TLang_CompEntry::ComponentPath() const {
   return path;
 }
 
-void TLang_CompEntry::UpdateEntries(bool assignIdentifiers, const TLang_MaskList& ignore,
-                                    const TLang_MaskList& store, TLanguageControllerOptions options,
-                                    uint32_t& nextId) {
+void TLang_CompEntry::UpdateEntries(bool assignIdentifiers, const TLang_MaskList& ignore, const TLang_MaskList& store,
+                                    TLanguageControllerOptions options, uint32_t& nextId) {
   if (!Component) return;
   if (assignIdentifiers && PropEntries)
     for (TLang_PropEntry& prop : *PropEntries) prop.Found = false;
@@ -402,9 +400,8 @@ void TLanguageController::LanguageChanged() {
 
 const TClassProps& TLanguageController::Props() {
   using C = TLanguageController;
-  static const TClassProps props(
-      "TLanguageController", nullptr,
-      {Published::WideText<C>("SectionName", &C::SectionName, &C::SetSectionName),
-       Published::Event("OnLanguageChanging"), Published::Event("OnLanguageChanged")});
+  static const TClassProps props("TLanguageController", nullptr,
+                                 {Published::WideText<C>("SectionName", &C::SectionName, &C::SetSectionName),
+                                  Published::Event("OnLanguageChanging"), Published::Event("OnLanguageChanged")});
   return props;
 }

@@ -19,9 +19,7 @@ constexpr WideStringView LangIdParam = u"LANGID";
 constexpr AnsiStringView ConstantsSection = "$CONSTANTS";
 
 // "[name]": longer than the two brackets alone.
-bool IsSectionLine(const WideString& line) {
-  return line.size() > 2 && line.front() == u'[' && line.back() == u']';
-}
+bool IsSectionLine(const WideString& line) { return line.size() > 2 && line.front() == u'[' && line.back() == u']'; }
 
 // Splits a line at its first "="; false for a line without one or with an empty name.
 bool SplitNameValue(const WideString& line, WideString& name, WideString& value) {
@@ -69,18 +67,16 @@ TLangLimits& LangLimits() {
 }
 
 void TLang_CompTranslation::Add(uint32_t id, WideString text) {
-  auto position = std::lower_bound(
-      FItems.begin(), FItems.end(), id,
-      [](const TLang_PropValueTranslation& item, uint32_t key) { return item.Id < key; });
+  auto position = std::lower_bound(FItems.begin(), FItems.end(), id,
+                                   [](const TLang_PropValueTranslation& item, uint32_t key) { return item.Id < key; });
   if (position != FItems.end() && position->Id == id)
     throw ELangError(Format(SLangDuplicateTranslationId.Text, {int64_t{id}}));
   FItems.insert(position, TLang_PropValueTranslation{id, std::move(text)});
 }
 
 const WideString* TLang_CompTranslation::Find(uint32_t id) const {
-  auto position = std::lower_bound(
-      FItems.begin(), FItems.end(), id,
-      [](const TLang_PropValueTranslation& item, uint32_t key) { return item.Id < key; });
+  auto position = std::lower_bound(FItems.begin(), FItems.end(), id,
+                                   [](const TLang_PropValueTranslation& item, uint32_t key) { return item.Id < key; });
   return position != FItems.end() && position->Id == id ? &position->Text : nullptr;
 }
 
@@ -136,8 +132,7 @@ void TLang_CompTranslations::Parse(TStream& stream, bool headerOnly) {
   }
 }
 
-void TLang_CompTranslations::ParseLine(const WideString& line, TLang_CompTranslation*& section,
-                                       bool& inConstants) {
+void TLang_CompTranslations::ParseLine(const WideString& line, TLang_CompTranslation*& section, bool& inConstants) {
   if (IsSectionLine(line)) {
     const AnsiString name = DefaultWideToAnsi(Trim(WideStringView(line).substr(1, line.size() - 2)));
     inConstants = SameText(name, ConstantsSection);

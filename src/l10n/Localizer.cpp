@@ -15,8 +15,7 @@ constexpr uint32_t LocaleLanguageName = 0x00000002;
 
 }  // namespace
 
-TLanguageManager::TLanguageManager()
-    : FConstants([this] { return GetLanguageID(); }) {
+TLanguageManager::TLanguageManager() : FConstants([this] { return GetLanguageID(); }) {
   UpdateCodePage();
   FConstants.LoadFromResource(LangConstsResourceName);
   ApplyTranslations(nullptr);
@@ -40,8 +39,7 @@ bool TLanguageManager::RegisterLangFile(const WideString& fileName) {
   const int32_t langID = header.HeaderParamLangID();
   if (langID <= 0 || langID > 0xFFFF) return false;
   if (langID != FDefaultLangID) {
-    const TLang_LangResource resource{TLang_LangResource::lrkFile, fileName, 0,
-                                      static_cast<uint16_t>(langID)};
+    const TLang_LangResource resource{TLang_LangResource::lrkFile, fileName, 0, static_cast<uint16_t>(langID)};
     const int32_t existing = ResourceIndex(static_cast<uint16_t>(langID));
     if (existing >= 0)
       FResources[static_cast<size_t>(existing)] = resource;
@@ -51,8 +49,7 @@ bool TLanguageManager::RegisterLangFile(const WideString& fileName) {
   return true;
 }
 
-int32_t TLanguageManager::ScanForLangFiles(const WideString& directory, const WideString& mask,
-                                           bool recurse) {
+int32_t TLanguageManager::ScanForLangFiles(const WideString& directory, const WideString& mask, bool recurse) {
   const WideString folder = WideIncludeTrailingBackslash(directory);
   int32_t count = 0;
   TWideSearchRec search;
@@ -172,13 +169,11 @@ void TLanguageManager::ApplyTranslations(const TLang_CompTranslations* translati
   for (ILangController* controller : controllers) TranslateController(translations, *controller);
 }
 
-void TLanguageManager::TranslateController(const TLang_CompTranslations* translations,
-                                           ILangController& controller) {
+void TLanguageManager::TranslateController(const TLang_CompTranslations* translations, ILangController& controller) {
   controller.LanguageChanging();
   try {
     const TLang_CompTranslation* section =
-        translations ? translations->FindSection(DefaultWideToAnsi(controller.ActualSectionName()))
-                     : nullptr;
+        translations ? translations->FindSection(DefaultWideToAnsi(controller.ActualSectionName())) : nullptr;
     controller.ApplyTranslation(section, CodePage());
   } catch (...) {
     controller.LanguageChanged();

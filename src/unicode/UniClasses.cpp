@@ -4,9 +4,9 @@
 #include "platform/base/FileContents.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/FileSystemNames.h"
+#include "platform/base/Format.h"
 #include "platform/base/LastError.h"
 #include "platform/base/ResString.h"
-#include "platform/base/Format.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 

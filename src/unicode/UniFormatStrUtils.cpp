@@ -21,9 +21,7 @@ void TBufferedWideString::AddBuffer(const WideChar* buffer, int32_t count) {
   for (int32_t i = 0; i < count && buffer[i] != 0; ++i) FBuffer += buffer[i];
 }
 
-WideString TBufferedWideString::Value() const {
-  return FBuffer.substr(0, FBuffer.find(u'\0'));
-}
+WideString TBufferedWideString::Value() const { return FBuffer.substr(0, FBuffer.find(u'\0')); }
 
 bool TFormatStrParser::ParseChar(WideChar c) {
   if (*FPosition != c || c == 0) return false;
@@ -116,18 +114,32 @@ bool TFormatStrParser::ParseFormatSpecifier() {
 
 TFormatType GetFormatType(WideStringView specifier) {
   switch (specifier.empty() ? WideChar{0} : specifier.back()) {
-    case u'd': case u'u': case u'x': case u'D': case u'U': case u'X':
+    case u'd':
+    case u'u':
+    case u'x':
+    case u'D':
+    case u'U':
+    case u'X':
       return ftInteger;
-    case u'e': case u'f': case u'g': case u'm': case u'n':
-    case u'E': case u'F': case u'G': case u'M': case u'N':
+    case u'e':
+    case u'f':
+    case u'g':
+    case u'm':
+    case u'n':
+    case u'E':
+    case u'F':
+    case u'G':
+    case u'M':
+    case u'N':
       return ftFloat;
-    case u'p': case u'P':
+    case u'p':
+    case u'P':
       return ftPointer;
-    case u's': case u'S':
+    case u's':
+    case u'S':
       return ftString;
     default:
-      throw EUniInternalError("Internal Error: Unexpected format type (" +
-                              DefaultWideToAnsi(specifier) + ")");
+      throw EUniInternalError("Internal Error: Unexpected format type (" + DefaultWideToAnsi(specifier) + ")");
   }
 }
 

@@ -27,14 +27,13 @@ const void* CheckWin32Result(const void* result) {
 
 // ---- Formatting ------------------------------------------------------------------------
 
-WideString WideFormat(const WideString& format, std::span<const TVarRec> args,
-                      const TFormatSettings* settings) {
+WideString WideFormat(const WideString& format, std::span<const TVarRec> args, const TFormatSettings* settings) {
   const WideString canonical = GetCanonicalFormatStr(format, args, settings);
   return settings != nullptr ? Format(canonical, args, *settings) : Format(canonical, args);
 }
 
-uint32_t WideFormatBuf(WideChar* buffer, uint32_t capacity, const WideString& format,
-                       std::span<const TVarRec> args, const TFormatSettings* settings) {
+uint32_t WideFormatBuf(WideChar* buffer, uint32_t capacity, const WideString& format, std::span<const TVarRec> args,
+                       const TFormatSettings* settings) {
   const WideString text = WideFormat(format, args, settings);
   const auto count = static_cast<uint32_t>(std::min<size_t>(text.size(), capacity));
   std::copy_n(text.data(), count, buffer);

@@ -27,8 +27,7 @@
 // A failed operating-system call with its error code.
 class EWideOSError : public WideException {
 public:
-  EWideOSError(WideString message, uint32_t errorCode)
-      : WideException(std::move(message)), FErrorCode(errorCode) {}
+  EWideOSError(WideString message, uint32_t errorCode) : WideException(std::move(message)), FErrorCode(errorCode) {}
   uint32_t ErrorCode() const noexcept { return FErrorCode; }
 
 private:
@@ -83,8 +82,8 @@ inline WideString WideFormat(const WideString& format, std::initializer_list<TVa
 }
 // As WideFormat into a buffer of `capacity` characters (no terminator); returns the
 // number of characters written, the text being cut at the capacity.
-uint32_t WideFormatBuf(WideChar* buffer, uint32_t capacity, const WideString& format,
-                       std::span<const TVarRec> args, const TFormatSettings* settings = nullptr);
+uint32_t WideFormatBuf(WideChar* buffer, uint32_t capacity, const WideString& format, std::span<const TVarRec> args,
+                       const TFormatSettings* settings = nullptr);
 
 // ---- Platform flags --------------------------------------------------------------------
 
@@ -141,8 +140,8 @@ constexpr uint32_t wrfIgnoreCase = 2;
 // Replaces the first (with wrfReplaceAll every) occurrence of `oldPattern`; with
 // `wholeWord` only occurrences bounded on both sides by the text's ends, blanks or
 // punctuation of the thread locale.
-WideString WideStringReplace(WideStringView text, WideStringView oldPattern,
-                             WideStringView newPattern, uint32_t flags, bool wholeWord);
+WideString WideStringReplace(WideStringView text, WideStringView oldPattern, WideStringView newPattern, uint32_t flags,
+                             bool wholeWord);
 // The text from `cursor` up to `delimiter`; the cursor moves past the delimiter, or to
 // the terminating zero when there is none.
 WideString NextWideToken(const WideChar*& cursor, WideChar delimiter);

@@ -17,7 +17,7 @@ TDateTime ParseOrRaise(const WideString& text, TVariantDateKind kind, const char
   AnsiString error;
   if (ParseVariantDate(text, kind, LocaleDateOrder(GetThreadLocale()), value, error)) return value;
   const AnsiString ansi = DefaultWideToAnsi(text);
-  const bool parsed = kind == vdkDateTime ? TryStrToDateTime(ansi, value)
+  const bool parsed = kind == vdkDateTime   ? TryStrToDateTime(ansi, value)
                       : kind == vdkDateOnly ? TryStrToDate(ansi, value)
                                             : TryStrToTime(ansi, value);
   if (parsed) return value;

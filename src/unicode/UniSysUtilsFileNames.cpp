@@ -76,8 +76,8 @@ WideString WideExpandFileName(const WideString& fileName) {
   WideString buffer(MAX_PATH, u'\0');
   for (;;) {
     WideChar* filePart = nullptr;
-    const uint32_t length = WideGetFullPathName(fileName.c_str(), static_cast<uint32_t>(buffer.size()),
-                                                buffer.data(), &filePart);
+    const uint32_t length =
+        WideGetFullPathName(fileName.c_str(), static_cast<uint32_t>(buffer.size()), buffer.data(), &filePart);
     if (length < buffer.size()) {
       buffer.resize(length);
       return buffer;
@@ -112,8 +112,8 @@ bool IsWordBoundary(WideChar c) { return c == 0 || IsWideCharSpace(c) || IsWideC
 
 }  // namespace
 
-WideString WideStringReplace(WideStringView text, WideStringView oldPattern,
-                             WideStringView newPattern, uint32_t flags, bool wholeWord) {
+WideString WideStringReplace(WideStringView text, WideStringView oldPattern, WideStringView newPattern, uint32_t flags,
+                             bool wholeWord) {
   const bool ignoreCase = (flags & wrfIgnoreCase) != 0;
   // `search` mirrors `remaining` (upper-cased when ignoring case), so positions agree.
   WideString search = ignoreCase ? WideCharUpperCase(text) : WideString(text);

@@ -13,8 +13,7 @@ WideString WideGetModuleFileName(HMODULE module) {
   // The buffer grows until the whole name fits, so no long path is cut.
   WideString name(MAX_PATH, u'\0');
   uint32_t length;
-  while ((length = WideGetModuleFileNameApi(module, name.data(), static_cast<uint32_t>(name.size()))) >=
-         name.size())
+  while ((length = WideGetModuleFileNameApi(module, name.data(), static_cast<uint32_t>(name.size()))) >= name.size())
     name.resize(name.size() * 2);
   if (length == 0) RaiseLastOSError();
   name.resize(length);
@@ -29,8 +28,8 @@ WideString WideGetMessageFromModule(const WideString& sourceName, HMODULE module
   uint32_t flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY;
   if (module != 0) flags |= FORMAT_MESSAGE_FROM_HMODULE;
   WideChar buffer[kBufferChars];
-  const uint32_t length = FormatMessageW(flags, reinterpret_cast<const void*>(module), errorCode, 0, buffer,
-                                         kBufferChars, nullptr);
+  const uint32_t length =
+      FormatMessageW(flags, reinterpret_cast<const void*>(module), errorCode, 0, buffer, kBufferChars, nullptr);
   WideString text = Trim(WideStringView(buffer, length));
   if (text.empty()) text = WideFormat(u"Unspecified error (%d) from %s.", {errorCode, sourceName});
   return text;

@@ -57,17 +57,23 @@ WideString LoadWideResString(uint32_t identifier) {
 
 WideString AnsiToWideWithCodePage(AnsiStringView text, uint32_t codePage) {
   switch (codePage) {
-    case CP_UTF7: return Utf7ToWide(text);
-    case CP_UTF8: return Utf8ToWide(text);
-    default: return AnsiToWide(text, codePage);
+    case CP_UTF7:
+      return Utf7ToWide(text);
+    case CP_UTF8:
+      return Utf8ToWide(text);
+    default:
+      return AnsiToWide(text, codePage);
   }
 }
 
 AnsiString WideToAnsiWithCodePage(WideStringView text, uint32_t codePage) {
   switch (codePage) {
-    case CP_UTF7: return WideToUtf7(text);
-    case CP_UTF8: return WideToUtf8(text);
-    default: return WideToAnsi(text, codePage);
+    case CP_UTF7:
+      return WideToUtf7(text);
+    case CP_UTF8:
+      return WideToUtf8(text);
+    default:
+      return WideToAnsi(text, codePage);
   }
 }
 
@@ -118,8 +124,8 @@ WideString Utf8ToWide(AnsiStringView text) { return AnsiToWide(text, CP_UTF8); }
 uint32_t CodePageFromLocale(uint32_t locale) {
   char buffer[6];
   int32_t codePage;
-  if (GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE, buffer, sizeof buffer) > 0 &&
-      TryStrToInt(buffer, codePage) && codePage >= 0)
+  if (GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE, buffer, sizeof buffer) > 0 && TryStrToInt(buffer, codePage) &&
+      codePage >= 0)
     return static_cast<uint32_t>(codePage);
   return GetACP();
 }
@@ -131,10 +137,10 @@ uint32_t KeyboardCodePage() { return CodePageFromLocale(GetUserDefaultLangID());
 namespace {
 
 // The glyphs that stand for the control codes 0x01..0x1F and 0x7F on screen.
-constexpr WideChar kControlGlyphs[32] = {
-    0x0000, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9,
-    0x2642, 0x2640, 0x266A, 0x266B, 0x263C, 0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7,
-    0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC};
+constexpr WideChar kControlGlyphs[32] = {0x0000, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022,
+                                         0x25D8, 0x25CB, 0x25D9, 0x2642, 0x2640, 0x266A, 0x266B, 0x263C,
+                                         0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC, 0x21A8,
+                                         0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC};
 constexpr WideChar kDeleteGlyph = 0x2302;
 
 }  // namespace
@@ -179,4 +185,3 @@ void ShowException(const std::exception& e) {
   }
   WriteExceptionText(DefaultAnsiToWide(e.what()));
 }
-

@@ -47,18 +47,14 @@ TWideStrPtr WideStrNew(const WideChar* str) {
   return copy;
 }
 
-uint32_t WideStrLen(const WideChar* str) {
-  return static_cast<uint32_t>(WideStrEnd(str) - str);
-}
+uint32_t WideStrLen(const WideChar* str) { return static_cast<uint32_t>(WideStrEnd(str) - str); }
 
 const WideChar* WideStrEnd(const WideChar* str) {
   while (*str != 0) ++str;
   return str;
 }
 
-WideChar* WideStrEnd(WideChar* str) {
-  return const_cast<WideChar*>(WideStrEnd(static_cast<const WideChar*>(str)));
-}
+WideChar* WideStrEnd(WideChar* str) { return const_cast<WideChar*>(WideStrEnd(static_cast<const WideChar*>(str))); }
 
 WideChar* WideStrCopy(WideChar* dest, const WideChar* source) {
   return WideStrMove(dest, source, WideStrLen(source) + 1);

@@ -429,8 +429,12 @@ void TUniStrings::LoadFromStreamWithBom(TStream& stream, bool detect) {
         // The odd last byte is read with the rest and ignored.
         SetText(left >= 2 ? Utf16FromBytes(ReadBytes(stream, left), encoding == steUtf16BE) : WideString());
         break;
-      case steUtf8: SetText(Utf8ToWide(ReadBytes(stream, left))); break;
-      case steAnsi: SetText(DefaultAnsiToWide(ReadBytes(stream, left))); break;
+      case steUtf8:
+        SetText(Utf8ToWide(ReadBytes(stream, left)));
+        break;
+      case steAnsi:
+        SetText(DefaultAnsiToWide(ReadBytes(stream, left)));
+        break;
     }
   });
 }
@@ -605,12 +609,11 @@ void TUniStringList::SortAlways(const TUniStringListSortCompare& compare) {
 }
 
 int32_t TUniStringList::CompareItems(TUniStringList& list, int32_t index1, int32_t index2) {
-  return list.CompareStrings(list.FList[static_cast<size_t>(index1)].String, list.FList[static_cast<size_t>(index2)].String);
+  return list.CompareStrings(list.FList[static_cast<size_t>(index1)].String,
+                             list.FList[static_cast<size_t>(index2)].String);
 }
 
-void TUniStringList::Sort() {
-  CustomSort(CompareItems);
-}
+void TUniStringList::Sort() { CustomSort(CompareItems); }
 
 void TUniStringList::CustomSort(const TUniStringListSortCompare& compare) {
   if (!FSorted) SortAlways(compare);

@@ -31,7 +31,8 @@ void TWideStrings::DefineProperties(TFiler& filer) {
 
 void TUniStrings::DefineProperties(TFiler& filer) {
   TWideStrings::DefineProperties(filer);
-  filer.DefineProperty("WideStrings", [this](TReader& reader) { ReadStringsData(reader); }, {}, false);
+  filer.DefineProperty(
+      "WideStrings", [this](TReader& reader) { ReadStringsData(reader); }, {}, false);
   filer.DefineProperty(
       "WideStringsW",
       [this](TReader& reader) {

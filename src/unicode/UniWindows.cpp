@@ -81,8 +81,8 @@ uint32_t WideGetFullPathName(const WideChar* name, uint32_t bufferChars, WideCha
   return result;
 }
 
-THandle WideCreateFile(const WideChar* name, uint32_t desiredAccess, uint32_t shareMode,
-                       uint32_t creationDisposition, uint32_t flagsAndAttributes) {
+THandle WideCreateFile(const WideChar* name, uint32_t desiredAccess, uint32_t shareMode, uint32_t creationDisposition,
+                       uint32_t flagsAndAttributes) {
   if (PlatformIsUnicode()) return CreateFileW(name, desiredAccess, shareMode, creationDisposition, flagsAndAttributes);
   AnsiString ansiName;
   if (!ToAnsiName(name, ansiName)) return INVALID_HANDLE_VALUE;

@@ -32,8 +32,8 @@ uint32_t AnsiResultToWideBuffer(uint32_t size, WideChar* dest, AnsiStringView re
 bool IsIntResource(const void* name);
 
 uint32_t WideGetFullPathName(const WideChar* name, uint32_t bufferChars, WideChar* buffer, WideChar** filePart);
-THandle WideCreateFile(const WideChar* name, uint32_t desiredAccess, uint32_t shareMode,
-                       uint32_t creationDisposition, uint32_t flagsAndAttributes);
+THandle WideCreateFile(const WideChar* name, uint32_t desiredAccess, uint32_t shareMode, uint32_t creationDisposition,
+                       uint32_t flagsAndAttributes);
 uint32_t WideGetFileAttributes(const WideChar* name);
 bool WideSetFileAttributes(const WideChar* name, uint32_t attributes);
 bool WideCreateDirectory(const WideChar* name);

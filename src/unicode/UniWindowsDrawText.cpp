@@ -1,6 +1,6 @@
 #include "platform/graphics/TextDraw.h"
-#include "unicode/UniSystem.h"
 #include "unicode/UniSysUtils.h"
+#include "unicode/UniSystem.h"
 #include "unicode/UniWindows.h"
 
 int32_t WideDrawText(HDC dc, const WideChar* text, int32_t count, uint32_t format, TRect* rect) {

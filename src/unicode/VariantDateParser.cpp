@@ -164,8 +164,7 @@ TDateOrder LocaleDateOrder(uint32_t locale) {
   return doMonthDayYear;
 }
 
-bool ParseVariantDate(WideStringView text, TVariantDateKind kind, TDateOrder order, double& value,
-                      AnsiString& error) {
+bool ParseVariantDate(WideStringView text, TVariantDateKind kind, TDateOrder order, double& value, AnsiString& error) {
   TDateScanner scanner(text);
   error.clear();
   scanner.SkipBlanks();
@@ -178,8 +177,9 @@ bool ParseVariantDate(WideStringView text, TVariantDateKind kind, TDateOrder ord
   if (!error.empty()) return false;
   scanner.SkipBlanks();
   if (!hasDate && !hasTime) {
-    error = kind == vdkTimeOnly ? "The text holds no time" : kind == vdkDateOnly ? "The text holds no date"
-                                                                                 : "The text holds no date or time";
+    error = kind == vdkTimeOnly   ? "The text holds no time"
+            : kind == vdkDateOnly ? "The text holds no date"
+                                  : "The text holds no date or time";
     return false;
   }
   if (!scanner.AtEnd()) {

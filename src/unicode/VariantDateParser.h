@@ -31,5 +31,4 @@ TDateOrder LocaleDateOrder(uint32_t locale);
 
 // Parses `text` as `kind` in `order`. True with `value` set; false with `error` set to
 // the reason in English.
-bool ParseVariantDate(WideStringView text, TVariantDateKind kind, TDateOrder order, double& value,
-                      AnsiString& error);
+bool ParseVariantDate(WideStringView text, TVariantDateKind kind, TDateOrder order, double& value, AnsiString& error);

@@ -29,9 +29,7 @@ TWolfWriter::TWolfWriter(TStream& stream)
 
 TWolfWriter::~TWolfWriter() = default;
 
-void TWolfWriter::WriteText(AnsiStringView s) {
-  WriteBytes(reinterpret_cast<const uint8_t*>(s.data()), s.size());
-}
+void TWolfWriter::WriteText(AnsiStringView s) { WriteBytes(reinterpret_cast<const uint8_t*>(s.data()), s.size()); }
 
 void TWolfWriter::WriteBytes(const uint8_t* bytes, size_t count) {
   FStream.WriteBuffer(bytes, static_cast<int32_t>(count));
@@ -101,8 +99,9 @@ void TWolfWriter::AddPageImage(const TBitmap& bitmap, int32_t bitCount) {
   // does not take must not leave an empty block behind.
   TMemoryStream image;
   const int32_t length = EncodeWolfImage(image, bitmap, bitCount, *FCompressor);
-  AddEncodedPageImage(bitmap.Width(), bitmap.Height(), bitCount,
-                      std::span<const uint8_t>(static_cast<const uint8_t*>(image.Memory()), static_cast<size_t>(length)));
+  AddEncodedPageImage(
+      bitmap.Width(), bitmap.Height(), bitCount,
+      std::span<const uint8_t>(static_cast<const uint8_t*>(image.Memory()), static_cast<size_t>(length)));
 }
 
 void TWolfWriter::AddEncodedPageImage(int32_t width, int32_t height, int32_t bitCount,
@@ -133,8 +132,7 @@ void TWolfWriter::CheckComplete() const {
   const TWolfPageTableGroup& pages = FPageTable->GetGroup(0);
   for (int32_t i = 0; i < FTOC->Count(); ++i) {
     const TWolfTOCItem& item = FTOC->GetItem(i);
-    if (!pages.HasPosition(item.Position()))
-      throw EWolfWriterError(Format(SWolfUnboundTOCEntry, {item.Name()}));
+    if (!pages.HasPosition(item.Position())) throw EWolfWriterError(Format(SWolfUnboundTOCEntry, {item.Name()}));
   }
 }
 

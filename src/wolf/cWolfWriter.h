@@ -71,8 +71,7 @@ public:
   static constexpr size_t MaxNameBytes = 254;
 
   // The name is cut to its first MaxNameBytes bytes.
-  TWolfTOCItem(uint8_t level1, uint8_t level2, uint8_t level3, int32_t pageKey, uint32_t position,
-               AnsiStringView name);
+  TWolfTOCItem(uint8_t level1, uint8_t level2, uint8_t level3, int32_t pageKey, uint32_t position, AnsiStringView name);
 
   uint32_t Number() const { return FNumber; }
   int32_t Level() const { return FLevel; }

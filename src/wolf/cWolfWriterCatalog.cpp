@@ -67,15 +67,16 @@ const TWolfTOCItem& TWolfTOCList::GetItem(int32_t index) const {
   return *FItems[static_cast<size_t>(index)];
 }
 
-TWolfTOCItem& TWolfTOCList::AddItem(uint8_t level1, uint8_t level2, uint8_t level3, int32_t pageKey,
-                                    uint32_t position, AnsiStringView name) {
+TWolfTOCItem& TWolfTOCList::AddItem(uint8_t level1, uint8_t level2, uint8_t level3, int32_t pageKey, uint32_t position,
+                                    AnsiStringView name) {
   FItems.push_back(std::make_unique<TWolfTOCItem>(level1, level2, level3, pageKey, position, name));
   FSorted = FItems.size() == 1;
   return *FItems.back();
 }
 
 void TWolfTOCList::SortItems() {
-  std::stable_sort(FItems.begin(), FItems.end(), [](const auto& a, const auto& b) { return SortKey(*a) < SortKey(*b); });
+  std::stable_sort(FItems.begin(), FItems.end(),
+                   [](const auto& a, const auto& b) { return SortKey(*a) < SortKey(*b); });
   FSorted = true;
 }
 
@@ -89,8 +90,8 @@ int32_t TWolfTOCList::IndexOfNumber(uint32_t number) const {
   auto found = FItems.end();
   if (FSorted) {
     // The level follows from the number, so a sorted list is ordered by number within it.
-    const uint64_t key = SortKey(LevelOfCounters(static_cast<uint8_t>(number >> 8), static_cast<uint8_t>(number)),
-                                 number);
+    const uint64_t key =
+        SortKey(LevelOfCounters(static_cast<uint8_t>(number >> 8), static_cast<uint8_t>(number)), number);
     found = std::lower_bound(FItems.begin(), FItems.end(), key,
                              [](const auto& item, uint64_t k) { return SortKey(*item) < k; });
     if (found != FItems.end() && (*found)->Number() != number) found = FItems.end();
@@ -153,8 +154,7 @@ void TWolfWriter::AddTOCItem(int32_t level, AnsiStringView name, int32_t pageKey
 }
 
 void TWolfWriter::AddTOCEntry(AnsiStringView name, int32_t pageKey) {
-  const uint32_t position =
-      FPageState == psNone ? FilePosition() : static_cast<uint32_t>(FPageTable->LastPosition());
+  const uint32_t position = FPageState == psNone ? FilePosition() : static_cast<uint32_t>(FPageTable->LastPosition());
   FTOC->AddItem(FLevelCounters[0], FLevelCounters[1], FLevelCounters[2], pageKey, position, name);
 }
 

@@ -47,12 +47,23 @@ AnsiString EscapeWolfText(AnsiStringView s) {
   out.reserve(s.size());
   for (const char c : s) {
     switch (c) {
-      case '&': out += "&apos;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&squot;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
+      case '&':
+        out += "&apos;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&squot;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;

@@ -32,8 +32,8 @@ void TWolfWriter::WritePageTable() {
   const uint32_t start = FilePosition();
   WriteText(WolfPageTableOpen);
   std::array<uint32_t, WolfPageTablePositions> positions{};
-  uint32_t listStart = start + static_cast<uint32_t>(WolfPageTableOpen.size() + 4 * WolfPageTablePositions +
-                                                     WolfPageTableClose.size());
+  uint32_t listStart =
+      start + static_cast<uint32_t>(WolfPageTableOpen.size() + 4 * WolfPageTablePositions + WolfPageTableClose.size());
   for (int32_t k = 0; k < 4; ++k) {
     const auto pair = static_cast<size_t>(3 * k);
     positions[pair] = listStart;

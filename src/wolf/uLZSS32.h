@@ -19,12 +19,12 @@
 #include <functional>
 #include <memory>
 
-inline constexpr int32_t LZSSRingBytes = 4096;                         // N
-inline constexpr int32_t LZSSMaxMatchBytes = 18;                       // F
-inline constexpr int32_t LZSSMinMatchBytes = 3;                        // shorter matches are literals
+inline constexpr int32_t LZSSRingBytes = 4096;                              // N
+inline constexpr int32_t LZSSMaxMatchBytes = 18;                            // F
+inline constexpr int32_t LZSSMinMatchBytes = 3;                             // shorter matches are literals
 inline constexpr int32_t LZSSStartPos = LZSSRingBytes - LZSSMaxMatchBytes;  // ring position of the first byte
-inline constexpr int32_t LZSSBlockBytes = 0x40000;                     // input and output block size
-inline constexpr int32_t LZSSGroupBytes = 1 + 8 * 2;                   // flag byte and 8 items at most
+inline constexpr int32_t LZSSBlockBytes = 0x40000;                          // input and output block size
+inline constexpr int32_t LZSSGroupBytes = 1 + 8 * 2;                        // flag byte and 8 items at most
 
 // Fills buffer with up to availBytes input bytes and returns the number delivered; 0 at
 // the end of the input, and again on every later call.

@@ -48,4 +48,3 @@ struct TLZSSLinks {
   const uint8_t* Ring;
   TLZSSLink Child(int32_t p, size_t side) const { return TLZSSLink(Slots[2 * static_cast<size_t>(p) + side], Ring); }
 };
-

@@ -63,8 +63,7 @@ void TLZSSCompressor::LZSSEncode() {
         group[groupBytes++] = work.Ring[static_cast<size_t>(r)];
       } else {
         group[groupBytes++] = static_cast<uint8_t>(FMatchPosition & 0xFF);
-        group[groupBytes++] =
-            static_cast<uint8_t>(((FMatchPosition >> 8) << 4) | (FMatchLength - LZSSMinMatchBytes));
+        group[groupBytes++] = static_cast<uint8_t>(((FMatchPosition >> 8) << 4) | (FMatchLength - LZSSMinMatchBytes));
       }
       mask = static_cast<uint8_t>(mask << 1);
       if (mask == 0) emitGroup();
@@ -74,8 +73,7 @@ void TLZSSCompressor::LZSSEncode() {
       for (int32_t c; i < last && (c = GetByte()) >= 0; ++i) {
         DeleteNode(s);
         work.Ring[static_cast<size_t>(s)] = static_cast<uint8_t>(c);
-        if (s < LZSSMaxMatchBytes - 1)
-          work.Ring[static_cast<size_t>(s + LZSSRingBytes)] = static_cast<uint8_t>(c);
+        if (s < LZSSMaxMatchBytes - 1) work.Ring[static_cast<size_t>(s + LZSSRingBytes)] = static_cast<uint8_t>(c);
         lookAhead.Push(static_cast<uint8_t>(c));
         s = (s + 1) & (LZSSRingBytes - 1);
         r = (r + 1) & (LZSSRingBytes - 1);
@@ -127,7 +125,7 @@ inline void TLZSSCompressor::InsertNode(int32_t r, const TLookAhead& lookAhead) 
   size_t p = LZSSRingBytes + 1 + (bytes0To7 >> 56);
   const size_t newNode = static_cast<size_t>(r);
   const uint64_t linkToNew = (key1 & ~LZSSNodeMask) | newNode;  // r's own bytes 1..6
-  slots[2 * newNode] = NIL;  // links to NIL carry no bytes: they are never compared
+  slots[2 * newNode] = NIL;                                     // links to NIL carry no bytes: they are never compared
   slots[2 * newNode + 1] = NIL;
   int32_t matchLength = 0;
   size_t matchPosition = static_cast<size_t>(FMatchPosition);

@@ -36,7 +36,7 @@ void TLZSSCompressor::SplayNode(int32_t x) {
     }
     const int32_t gg = parent[g];
     const size_t gSide = gg < LZSSRingBytes ? sideOf(gg, g) : 1;  // a root hangs its tree on the right
-    if (sideOf(g, p) == a) {  // zig-zig
+    if (sideOf(g, p) == a) {                                      // zig-zig
       c.Child(g, a) = c.Child(p, b);
       parent[c.Child(p, b)] = up(g);
       c.Child(p, a) = c.Child(x, b);

@@ -64,11 +64,20 @@ struct Field {
   size_t Offset, Bytes;
 };
 // Every header field in file order; they must not overlap and must fit the header.
-inline constexpr std::array<Field, 14> HeaderFields{{
-    {WolfHdrSignature, WolfHdrSignatureBytes}, {WolfHdrMark, 2}, {WolfHdrDescriptionBytes, 2},
-    {WolfHdrCoverBytes, 4}, {WolfHdrCatalogBytes, 4}, {WolfHdrCatalogItems, 2}, {WolfHdrBodyBytes, 4},
-    {WolfHdrPageTableBytes, 4}, {WolfHdrOne, 2}, {WolfHdrFirstListCount, 4}, {WolfHdrFifthListCount, 4},
-    {WolfHdrSubEntries, 2}, {WolfHdrSubcatalogPos, 4}, {WolfHeaderBytes, 0}}};
+inline constexpr std::array<Field, 14> HeaderFields{{{WolfHdrSignature, WolfHdrSignatureBytes},
+                                                     {WolfHdrMark, 2},
+                                                     {WolfHdrDescriptionBytes, 2},
+                                                     {WolfHdrCoverBytes, 4},
+                                                     {WolfHdrCatalogBytes, 4},
+                                                     {WolfHdrCatalogItems, 2},
+                                                     {WolfHdrBodyBytes, 4},
+                                                     {WolfHdrPageTableBytes, 4},
+                                                     {WolfHdrOne, 2},
+                                                     {WolfHdrFirstListCount, 4},
+                                                     {WolfHdrFifthListCount, 4},
+                                                     {WolfHdrSubEntries, 2},
+                                                     {WolfHdrSubcatalogPos, 4},
+                                                     {WolfHeaderBytes, 0}}};
 constexpr bool InOrder(std::span<const Field> fields) {
   for (size_t i = 1; i < fields.size(); ++i)
     if (fields[i - 1].Offset + fields[i - 1].Bytes > fields[i].Offset) return false;
@@ -80,11 +89,11 @@ static_assert(WolfSignature.size() + 2 == WolfHdrSignatureBytes);
 
 // --- Cover record (10 bytes, then the encoded image) --------------------------------
 
-inline constexpr size_t WolfCoverOne = 0;          // u16 1
-inline constexpr size_t WolfCoverWidth = 2;        // u16 width in pixels (low 16 bits)
-inline constexpr size_t WolfCoverBitCount = 4;     // u16 1 or 2
-inline constexpr size_t WolfCoverRowBytes = 6;     // u16 (bit count * width) shr 3, rounded down on purpose
-inline constexpr size_t WolfCoverHeight = 8;       // u16 height in pixels (low 16 bits)
+inline constexpr size_t WolfCoverOne = 0;       // u16 1
+inline constexpr size_t WolfCoverWidth = 2;     // u16 width in pixels (low 16 bits)
+inline constexpr size_t WolfCoverBitCount = 4;  // u16 1 or 2
+inline constexpr size_t WolfCoverRowBytes = 6;  // u16 (bit count * width) shr 3, rounded down on purpose
+inline constexpr size_t WolfCoverHeight = 8;    // u16 height in pixels (low 16 bits)
 inline constexpr size_t WolfCoverRecordBytes = 10;
 static_assert(WolfCoverWidth == WolfCoverOne + 2 && WolfCoverBitCount == WolfCoverWidth + 2 &&
               WolfCoverRowBytes == WolfCoverBitCount + 2 && WolfCoverHeight == WolfCoverRowBytes + 2 &&
@@ -98,32 +107,31 @@ static_assert(WolfCoverWidth == WolfCoverOne + 2 && WolfCoverBitCount == WolfCov
 inline constexpr size_t WolfPageListCount = 8;
 inline constexpr size_t WolfPageTablePositions = 13;  // 3 per pair and the section end
 inline constexpr uint32_t WolfPageListEnd = 0xFFFFFFFF;
-inline constexpr size_t WolfPageTableFixedBytes = WolfPageTableOpen.size() + 4 * WolfPageTablePositions +
-                                                  WolfPageTableClose.size() + 4 * (WolfPageListCount / 2);
+inline constexpr size_t WolfPageTableFixedBytes =
+    WolfPageTableOpen.size() + 4 * WolfPageTablePositions + WolfPageTableClose.size() + 4 * (WolfPageListCount / 2);
 static_assert(WolfPageTablePositions == 3 * (WolfPageListCount / 2) + 1);
 static_assert(WolfPageTableFixedBytes == 101);
 
 // --- Subcatalog record (80 bytes, zero-filled) --------------------------------------
 
-inline constexpr size_t WolfRecPosition = 0;       // u32 entry position - book start
-inline constexpr size_t WolfRecNamePos = 4;        // u32 absolute position of the name in the names area
-inline constexpr size_t WolfRecNameBytes = 8;      // u16 length of the whole name
-inline constexpr size_t WolfRecChildCount = 10;    // u16 entries one level down with this parent
-inline constexpr size_t WolfRecPrevSibling = 12;   // u32 record position, 0 if none
-inline constexpr size_t WolfRecNextSibling = 16;   // u32 record position, 0 if none
-inline constexpr size_t WolfRecFirstChild = 20;    // u32 record position, 0 if none
-inline constexpr size_t WolfRecParent = 24;        // u32 record position, 0 if none
-inline constexpr size_t WolfRecNumber = 28;        // u8 level-3, u8 level-2, u8 level-1 counter, u8 0
-inline constexpr size_t WolfRecShortName = 32;     // the first bytes of the name, zero-padded
+inline constexpr size_t WolfRecPosition = 0;      // u32 entry position - book start
+inline constexpr size_t WolfRecNamePos = 4;       // u32 absolute position of the name in the names area
+inline constexpr size_t WolfRecNameBytes = 8;     // u16 length of the whole name
+inline constexpr size_t WolfRecChildCount = 10;   // u16 entries one level down with this parent
+inline constexpr size_t WolfRecPrevSibling = 12;  // u32 record position, 0 if none
+inline constexpr size_t WolfRecNextSibling = 16;  // u32 record position, 0 if none
+inline constexpr size_t WolfRecFirstChild = 20;   // u32 record position, 0 if none
+inline constexpr size_t WolfRecParent = 24;       // u32 record position, 0 if none
+inline constexpr size_t WolfRecNumber = 28;       // u8 level-3, u8 level-2, u8 level-1 counter, u8 0
+inline constexpr size_t WolfRecShortName = 32;    // the first bytes of the name, zero-padded
 inline constexpr size_t WolfRecShortNameBytes = 40;
-inline constexpr size_t WolfRecReserved = 72;      // 8 zero bytes
+inline constexpr size_t WolfRecReserved = 72;  // 8 zero bytes
 inline constexpr size_t WolfRecordBytes = 80;
 static_assert(WolfRecNamePos == WolfRecPosition + 4 && WolfRecNameBytes == WolfRecNamePos + 4 &&
               WolfRecChildCount == WolfRecNameBytes + 2 && WolfRecPrevSibling == WolfRecChildCount + 2 &&
               WolfRecNextSibling == WolfRecPrevSibling + 4 && WolfRecFirstChild == WolfRecNextSibling + 4 &&
               WolfRecParent == WolfRecFirstChild + 4 && WolfRecNumber == WolfRecParent + 4 &&
-              WolfRecShortName == WolfRecNumber + 4 &&
-              WolfRecReserved == WolfRecShortName + WolfRecShortNameBytes &&
+              WolfRecShortName == WolfRecNumber + 4 && WolfRecReserved == WolfRecShortName + WolfRecShortNameBytes &&
               WolfRecordBytes == WolfRecReserved + 8);
 
 using TWolfRecord = std::array<uint8_t, WolfRecordBytes>;

@@ -52,8 +52,8 @@ private:
         for (size_t i = 0; i < outBytes; ++i) {
           const uint8_t first = source[2 * i];
           const uint8_t second = 2 * i + 1 < sourceBytes ? source[2 * i + 1] : 0;
-          out[i] = static_cast<uint8_t>((first & 0xC0) | (first & 0x0C) << 2 | (second & 0xC0) >> 4 |
-                                        (second & 0x0C) >> 2);
+          out[i] =
+              static_cast<uint8_t>((first & 0xC0) | (first & 0x0C) << 2 | (second & 0xC0) >> 4 | (second & 0x0C) >> 2);
         }
         break;
       }

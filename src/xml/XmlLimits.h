@@ -39,8 +39,7 @@ inline const TXmlLimits& DefaultXmlLimits() {
 // come back when it goes. Overrides nest.
 class TXmlLimitsOverride {
 public:
-  explicit TXmlLimitsOverride(const TXmlLimits& limits)
-      : FLimits(limits), FPrevious(XmlLimitsDetail::CurrentDefault) {
+  explicit TXmlLimitsOverride(const TXmlLimits& limits) : FLimits(limits), FPrevious(XmlLimitsDetail::CurrentDefault) {
     XmlLimitsDetail::CurrentDefault = &FLimits;
   }
   ~TXmlLimitsOverride() { XmlLimitsDetail::CurrentDefault = FPrevious; }

@@ -6,7 +6,9 @@
 
 TProgramFolder::TProgramFolder() {
   // Cyrillic, CJK and a character beyond the BMP: no ANSI code page holds them all.
-  FPath = FTemp / "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD0\xB0 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x93\x9A";
+  FPath = FTemp /
+          "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD0\xB0 \xE4\xB8\xAD\xE6\x96\x87 "
+          "\xF0\x9F\x93\x9A";
   std::filesystem::create_directory(FPath);
   FDir = AnsiToWideWithCodePage(FPath, CP_UTF8) + u"/";
   SetProgramDir(FDir);

@@ -86,8 +86,7 @@ TEST_F(MainWindowBooks, BooksBecomeWolfFilesTheReaderAccepts) {
     if (line.Kind == lkSuccess) ++converted;
   }
   EXPECT_EQ(converted, 2);
-  EXPECT_EQ(w.LogLines().back(),
-            (TfrmMain::TLogLine{u"File \"" + BooksDir() + u"packed.zip\" converted.", lkSuccess}));
+  EXPECT_EQ(w.LogLines().back(), (TfrmMain::TLogLine{u"File \"" + BooksDir() + u"packed.zip\" converted.", lkSuccess}));
   for (const char* name : {"story.wol", "packed.wol"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(Read(name).Images.empty());

@@ -115,7 +115,8 @@ protected:
   MainWindow() {
     Settings = TSettings{};
     std::filesystem::create_directory(Folder / "books");
-    for (const char* name : {"a.fb2", "b.zip", "broken.fb2"}) WriteBytes(Folder / ("books/" + std::string(name)), "<x/>");
+    for (const char* name : {"a.fb2", "b.zip", "broken.fb2"})
+      WriteBytes(Folder / ("books/" + std::string(name)), "<x/>");
   }
   ~MainWindow() override {
     LangManager().SetLanguageID(TLanguageManager::DefaultLangID);
@@ -280,12 +281,11 @@ TEST_F(MainWindow, TheOverrideQuestionKeepsOrReplacesAsAnswered) {
     Dialogs->MessageAnswers.assign(c.Answers.begin(), c.Answers.end());
     Start();
     ASSERT_EQ(Dialogs->Questions.size(), c.Questions);
-    EXPECT_EQ(Dialogs->Questions[0],
-              u"Wol file \"" + Folder.Dir() + u"books/a.wol\" already exist. Override?");
+    EXPECT_EQ(Dialogs->Questions[0], u"Wol file \"" + Folder.Dir() + u"books/a.wol\" already exist. Override?");
     const char* names[] = {"a", "b", "c"};
     for (size_t i = 0; i < 3; ++i)
-      EXPECT_EQ(ReadBytes(Wol(names[i])), c.Replaced[i] ? "wol of " + std::string(names[i]) + (i == 1 ? ".zip" : ".fb2")
-                                                         : "old")
+      EXPECT_EQ(ReadBytes(Wol(names[i])),
+                c.Replaced[i] ? "wol of " + std::string(names[i]) + (i == 1 ? ".zip" : ".fb2") : "old")
           << names[i];
     const TLine first = w.LogLines().at(1);
     EXPECT_EQ(first.Kind, lkError);
@@ -391,10 +391,14 @@ TEST_F(MainWindow, ClosingDuringABatchBreaksThenSavesTheSettings) {
   EXPECT_EQ(FromUtf16LEWithBom(ReadBytes(WideToUtf8(SettingsFileName()))),
             u"[QuirefoldBatch]\r\n"
             u"FormXPos=20\r\nFormYPos=30\r\nFormXLen=500\r\nFormYLen=600\r\n"
-            u"LastSourceDir=" + Folder.Dir() + u"books\r\n"
-            u"UseSourceDir=0\r\n"
-            u"DestinationDir=" + Folder.Dir() + u"books\r\n"
-            u"SchemeName=(unnamed)\r\nOverrideMode=2\r\nLanguageId=0\r\n");
+            u"LastSourceDir=" +
+                Folder.Dir() +
+                u"books\r\n"
+                u"UseSourceDir=0\r\n"
+                u"DestinationDir=" +
+                Folder.Dir() +
+                u"books\r\n"
+                u"SchemeName=(unnamed)\r\nOverrideMode=2\r\nLanguageId=0\r\n");
 
   // The next window starts from them.
   TfrmMain& next = Create();

@@ -186,8 +186,8 @@ TEST_F(Languages, TheDialogPreselectsTheStoredLanguageAndCancelChangesNothing) {
   EXPECT_EQ(Settings.LanguageId, 1031);
   EXPECT_EQ(changes, 0);
 
-  const std::function<void()> cancels[] = {[&] { dialog.btnCancel->Click(); },
-                                           [&] { dialog.HandleKey(VK_ESCAPE, 0); }, [&] { dialog.Close(); }};
+  const std::function<void()> cancels[] = {[&] { dialog.btnCancel->Click(); }, [&] { dialog.HandleKey(VK_ESCAPE, 0); },
+                                           [&] { dialog.Close(); }};
   for (const auto& cancel : cancels) {
     Answer(dialog, [&] {
       dialog.cmbLanguage->SetItemIndex(LangManager().IndexOfLanguageID(1049));

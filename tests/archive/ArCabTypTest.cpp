@@ -72,7 +72,7 @@ struct TSourceFile {
 };
 
 std::vector<TSourceFile> SampleFiles() {
-  return {{"book.fb2", BookLikeText(70000, 1)},      // several MSZIP blocks
+  return {{"book.fb2", BookLikeText(70000, 1)},       // several MSZIP blocks
           {"sub/noise.bin", RandomBytes(100000, 2)},  // blocks that do not compress
           {"empty", {}},
           {"small.txt", Bytes{'h', 'i', '\n'}}};

@@ -100,13 +100,13 @@ TEST(InflateStream, TestOnlyCountsWithoutWriting) {
 // 65538) at distance 1.
 TEST(InflateStream, Deflate64LengthSymbol285Copies65538Bytes) {
   TBitWriter w;
-  w.Bits(1, 1);          // BFINAL
-  w.Bits(1, 2);          // BTYPE fixed Huffman
-  w.FixedLiteral('a');   // literal 'a'
-  w.FixedLiteral(285);   // length symbol 285
-  w.Bits(0xFFFF, 16);    // its 16 extra bits: length 3 + 65535
-  w.FixedDistance(0);    // distance code 0: distance 1
-  w.FixedLiteral(256);   // end of block
+  w.Bits(1, 1);         // BFINAL
+  w.Bits(1, 2);         // BTYPE fixed Huffman
+  w.FixedLiteral('a');  // literal 'a'
+  w.FixedLiteral(285);  // length symbol 285
+  w.Bits(0xFFFF, 16);   // its 16 extra bits: length 3 + 65535
+  w.FixedDistance(0);   // distance code 0: distance 1
+  w.FixedLiteral(256);  // end of block
   TInflated out = Inflate(w.Data(), 15 | dfc_UseDeflate64);
   EXPECT_EQ(out.Data, Bytes(65539, 'a'));
 }
@@ -133,11 +133,11 @@ TEST(InflateStream, Deflate64DistanceCode31ReachesBeyond32K) {
   TBitWriter w;
   w.StoredHeader(false, 60000, ~60000u & 0xFFFF);  // not final, LEN 60000, its NLEN
   for (uint8_t b : prefix) w.Byte(b);
-  w.Bits(1, 1);         // BFINAL
-  w.Bits(1, 2);         // fixed Huffman
-  w.FixedLiteral(265);  // length 11 + 1 extra bit
-  w.Bits(0, 1);         // extra 0: length 11
-  w.FixedDistance(31);  // distance base 49153, 14 extra bits
+  w.Bits(1, 1);               // BFINAL
+  w.Bits(1, 2);               // fixed Huffman
+  w.FixedLiteral(265);        // length 11 + 1 extra bit
+  w.Bits(0, 1);               // extra 0: length 11
+  w.FixedDistance(31);        // distance base 49153, 14 extra bits
   w.Bits(59999 - 49153, 14);  // extra: distance 59999
   w.FixedLiteral(256);
   Bytes expected = prefix;
@@ -200,12 +200,12 @@ struct TMalformed {
 // A dynamic block header with the given counts and code-length code lengths (in the
 // header's order), before any literal/length code lengths.
 void DynamicHeader(TBitWriter& w, uint32_t hlit, uint32_t hdist, std::initializer_list<uint32_t> clLengths) {
-  w.Bits(1, 1);                                        // BFINAL
-  w.Bits(2, 2);                                        // BTYPE dynamic
-  w.Bits(hlit - 257, 5);                               // HLIT
-  w.Bits(hdist - 1, 5);                                // HDIST
+  w.Bits(1, 1);                                            // BFINAL
+  w.Bits(2, 2);                                            // BTYPE dynamic
+  w.Bits(hlit - 257, 5);                                   // HLIT
+  w.Bits(hdist - 1, 5);                                    // HDIST
   w.Bits(static_cast<uint32_t>(clLengths.size()) - 4, 4);  // HCLEN
-  for (uint32_t length : clLengths) w.Bits(length, 3);  // code-length code lengths, order 16 17 18 0 8 ...
+  for (uint32_t length : clLengths) w.Bits(length, 3);     // code-length code lengths, order 16 17 18 0 8 ...
 }
 
 std::vector<TMalformed> MalformedStreams() {
@@ -243,8 +243,8 @@ std::vector<TMalformed> MalformedStreams() {
     TBitWriter w;
     // Code-length code: symbols 16 and 0 with 1 bit each (0 -> "0", 16 -> "1": symbol order).
     DynamicHeader(w, 257, 1, {1, 0, 0, 1});
-    w.Code(1, 1);   // symbol 16: repeat the previous length, but there is none
-    w.Bits(0, 2);   // repeat 3
+    w.Code(1, 1);  // symbol 16: repeat the previous length, but there is none
+    w.Bits(0, 2);  // repeat 3
     w.Bits(0, 16);
     cases.push_back({"repeat before any length", w.Data(), TArInflateFault::RepeatWithoutLength,
                      "repeated a code length before any was given {ReadLitDistCodeLengths}"});
@@ -254,8 +254,8 @@ std::vector<TMalformed> MalformedStreams() {
     // Code-length code: 18 and 0 with 1 bit each (0 -> "0", 18 -> "1": symbol order).
     DynamicHeader(w, 257, 1, {0, 0, 1, 1});
     for (int i = 0; i < 2; ++i) {
-      w.Code(1, 1);     // symbol 18: zeros
-      w.Bits(127, 7);   // 138 of them
+      w.Code(1, 1);    // symbol 18: zeros
+      w.Bits(127, 7);  // 138 of them
     }
     // 276 zeros written; 258 codes in all, so the second run went past the count.
     w.Bits(0, 8);
@@ -281,11 +281,11 @@ std::vector<TMalformed> MalformedStreams() {
   }
   {
     TBitWriter w;
-    w.Bits(1, 1);          // BFINAL
-    w.Bits(1, 2);          // fixed
-    w.FixedLiteral('a');   // one byte of output
-    w.FixedLiteral(257);   // length 3
-    w.FixedDistance(1);    // distance 2: before the first byte
+    w.Bits(1, 1);         // BFINAL
+    w.Bits(1, 2);         // fixed
+    w.FixedLiteral('a');  // one byte of output
+    w.FixedLiteral(257);  // length 3
+    w.FixedDistance(1);   // distance 2: before the first byte
     w.FixedLiteral(256);
     cases.push_back({"distance before the output", w.Data(), TArInflateFault::DistanceTooFar,
                      "distance reaches before the start of the output [DecodeData]"});
@@ -301,11 +301,11 @@ std::vector<TMalformed> MalformedStreams() {
   }
   {
     TBitWriter w;
-    w.Bits(1, 1);          // BFINAL
-    w.Bits(1, 2);          // fixed
+    w.Bits(1, 1);  // BFINAL
+    w.Bits(1, 2);  // fixed
     w.FixedLiteral('a');
-    w.FixedLiteral(257);   // length 3
-    w.FixedDistance(30);   // distance code 30: deflate64 only
+    w.FixedLiteral(257);  // length 3
+    w.FixedDistance(30);  // distance code 30: deflate64 only
     w.Bits(0, 14);
     w.FixedLiteral(256);
     cases.push_back({"distance code 30", w.Data(), TArInflateFault::DistanceSymbol,

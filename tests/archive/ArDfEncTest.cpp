@@ -275,12 +275,11 @@ TEST(PackageMerge, GivesCompleteCodesWithinTheLimit) {
     int Limit;
     std::vector<uint8_t> Expected;  // empty: only complete and within the limit
   } cases[] = {
-      {{1, 1, 2, 4}, 15, {3, 3, 2, 1}},           // plain Huffman
-      {{1, 1, 2, 4}, 2, {2, 2, 2, 2}},            // the limit flattens it
-      {{0, 0, 7, 0}, 15, {0, 0, 1, 0}},           // one symbol: one bit
-      {{0, 0, 0}, 7, {1, 0, 0}},                  // none: the first gets one bit
-      {{5, 0, 5}, 7, {1, 0, 1}},
-      {{}, 15, {}},                               // Fibonacci weights, filled below
+      {{1, 1, 2, 4}, 15, {3, 3, 2, 1}},                // plain Huffman
+      {{1, 1, 2, 4}, 2, {2, 2, 2, 2}},                 // the limit flattens it
+      {{0, 0, 7, 0}, 15, {0, 0, 1, 0}},                // one symbol: one bit
+      {{0, 0, 0}, 7, {1, 0, 0}},                       // none: the first gets one bit
+      {{5, 0, 5}, 7, {1, 0, 1}},        {{}, 15, {}},  // Fibonacci weights, filled below
   };
   // Fibonacci weights make an unlimited code 25 bits deep.
   cases[5].Frequencies.resize(26);

@@ -62,7 +62,8 @@ TEST(ClassifyError, MapsEachFamilyToItsClassAndCode) {
       {std::make_exception_ptr(EFCreateError("c")), ecFileCreateError, 0},
       {std::make_exception_ptr(EFOpenError("o")), ecFileOpenError, 0},
       {std::make_exception_ptr(EReadError("r")), ecFilerError, 0},
-      {std::make_exception_ptr(EArInflateError(EArInternalInflateError("x", TArInflateFault::BlockType), 0)), ecOther, 0},
+      {std::make_exception_ptr(EArInflateError(EArInternalInflateError("x", TArInflateFault::BlockType), 0)), ecOther,
+       0},
   };
   for (const Case& c : cases) {
     try {

@@ -37,9 +37,9 @@ TEST(GzipArchive, ReadsWhatGzipWrites) {
   struct TCase {
     const char* Command;
     const char* Name;
-  } cases[] = {{"gzip -c book.fb2 > out.gz", "book.fb2"},        // FNAME and MTIME
-               {"gzip -n -c book.fb2 > out.gz", "unknown"},      // neither
-               {"gzip -9 -c < book.fb2 > out.gz", "unknown"},    // from a pipe
+  } cases[] = {{"gzip -c book.fb2 > out.gz", "book.fb2"},      // FNAME and MTIME
+               {"gzip -n -c book.fb2 > out.gz", "unknown"},    // neither
+               {"gzip -9 -c < book.fb2 > out.gz", "unknown"},  // from a pipe
                {"gzip -1 -c book.fb2 > out.gz", "book.fb2"}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Command);
@@ -185,8 +185,9 @@ TEST(GzipArchive, AGzippedTarShowsTheTarsItemsWhenAskedTo) {
 
 TEST(GzipArchive, TheBrowserOpensTarGzipAndGzippedTarByKind) {
   TTempFolder folder;
-  RunIn(folder, "mkdir in && echo hello > in/a.txt && tar -cf t.tar -C in a.txt && gzip -c t.tar > t.tgz && "
-                "gzip -c in/a.txt > a.gz && cp a.gz fake.zip && cp t.tar fake.gz");
+  RunIn(folder,
+        "mkdir in && echo hello > in/a.txt && tar -cf t.tar -C in a.txt && gzip -c t.tar > t.tgz && "
+        "gzip -c in/a.txt > a.gz && cp a.gz fake.zip && cp t.tar fake.gz");
   struct TCase {
     const char* File;
     TArArchiveType Kind;

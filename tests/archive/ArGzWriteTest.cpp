@@ -73,7 +73,8 @@ TEST_F(GzipWriting, GzippedTarTakesNewEntriesInItsTar) {
   RunIn(Folder, "gzip -t books.tgz && tar -tzf books.tgz > list.txt 2> err.txt && test ! -s err.txt");
   Bytes list = ReadFileBytes(Folder / "list.txt");
   EXPECT_EQ(std::string(list.begin(), list.end()), "book.fb2\nnotes.txt\n");
-  RunIn(Folder, "mkdir out && tar -xzf books.tgz -C out && cmp out/book.fb2 in/book.fb2 && cmp out/notes.txt in/notes.txt");
+  RunIn(Folder,
+        "mkdir out && tar -xzf books.tgz -C out && cmp out/book.fb2 in/book.fb2 && cmp out/notes.txt in/notes.txt");
   // The tar view now reads the new tar.
   TMemoryStream out;
   gzip.ExtractItem(*gzip.Items(1), out);

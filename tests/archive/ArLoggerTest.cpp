@@ -26,7 +26,7 @@ TEST(ArLogger, BuffersFourKilobytesAndFlushesWhenFreed) {
     EXPECT_EQ(log.Seek(0, soEnd), 7);
     EXPECT_EQ(log.Seek(1, soCurrent), 0);  // only the position is answered
     EXPECT_EQ(log.Seek(0, soBeginning), 0);
-    EXPECT_EQ(FileText(path), "");        // still in the buffer
+    EXPECT_EQ(FileText(path), "");  // still in the buffer
     std::string big(5000, 'x');
     EXPECT_EQ(log.Write(big.data(), 5000), 5000);
     EXPECT_EQ(FileText(path).size(), 4096u);  // one full buffer went out
@@ -45,7 +45,8 @@ TEST(ArLogger, EnginesWriteTheirTitleAndInternalErrors) {
   TMemoryStream source, packed;
   LoadBytes(source, BookLikeText(1000, 1));
   DeflateStream(source, packed, &options);
-  EXPECT_EQ(FileText(options.LogFile), "DEFLATING STREAM...\r\nNeed to recompile the app with UseLogging turned on\r\n");
+  EXPECT_EQ(FileText(options.LogFile),
+            "DEFLATING STREAM...\r\nNeed to recompile the app with UseLogging turned on\r\n");
 
   // Block type 3 does not exist.
   TMemoryStream bad, out;
@@ -54,7 +55,8 @@ TEST(ArLogger, EnginesWriteTheirTitleAndInternalErrors) {
   EXPECT_THROW(InflateStream(bad, &out, &options), EArInflateError);
   std::string text = FileText(options.LogFile);
   EXPECT_EQ(text.rfind("INFLATING STREAM...\r\nNeed to recompile the app with UseLogging turned on\r\n"
-                       "Internal exception raised: ", 0),
+                       "Internal exception raised: ",
+                       0),
             0u);
 }
 

@@ -5,8 +5,8 @@
 
 #include <map>
 
-#include "archive/ArSpanStrm.h"
 #include "archive/ArExcept.h"
+#include "archive/ArSpanStrm.h"
 #include "archive/ArchiveTestSupport.h"
 
 namespace {
@@ -65,8 +65,8 @@ TEST_F(SpanStream, OneReadContinuesThroughEveryVolumeAndStopsAtTheSetsEnd) {
 TEST_F(SpanStream, SeeksPastEitherEndContinueInTheNeighbouringVolume) {
   struct TCase {
     const char* What;
-    int64_t Start;           // in volume 0
-    int64_t Offset;          // from the current position
+    int64_t Start;   // in volume 0
+    int64_t Offset;  // from the current position
     int32_t ExpectedVolume;
     int64_t ExpectedPosition;
   };

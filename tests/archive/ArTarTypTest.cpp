@@ -79,7 +79,9 @@ TEST(TarArchive, EntriesWithNamesLongerThanTheFieldAreNotListedUnderACutName) {
     RunIn(folder, std::string("tar --format=") + format + " -cf out.tar -C in ./" + longDir + "/book.fb2 ./short.txt");
     TOpened t(ReadFileBytes(folder / "out.tar"));
     std::vector<TArProcessType> unhandled;
-    t.Archive.OnConfirmProcessItem = [&](TObject*, TArArchiveItem*, TArProcessType type, bool&) { unhandled.push_back(type); };
+    t.Archive.OnConfirmProcessItem = [&](TObject*, TArArchiveItem*, TArProcessType type, bool&) {
+      unhandled.push_back(type);
+    };
     t.Archive.LoadContents();
     ASSERT_EQ(t.Archive.Count(), 1);
     EXPECT_EQ(t.Archive.Items(0)->FileName(), "./short.txt");
@@ -95,13 +97,11 @@ TEST(TarArchive, NumbersAreWrittenRightAlignedWithOneSpace) {
     const char* Text;
     bool Fits;
   } cases[] = {
-      {ArTar::Mode, 0744, "    744 ", true},           // mode 484
-      {ArTar::Mode, 0, "      0 ", true},
-      {ArTar::Mode, 07777777, "7777777 ", true},
-      {ArTar::Mode, 077777777, "77777777", true},        // digits fill the field: no space
-      {ArTar::Mode, 0777777777, "", false},              // too wide: refused, nothing written
-      {ArTar::Size, 70000, "     210560 ", true},
-      {ArTar::Size, 077777777777ull, "77777777777 ", true},
+      {ArTar::Mode, 0744, "    744 ", true},  // mode 484
+      {ArTar::Mode, 0, "      0 ", true},         {ArTar::Mode, 07777777, "7777777 ", true},
+      {ArTar::Mode, 077777777, "77777777", true},  // digits fill the field: no space
+      {ArTar::Mode, 0777777777, "", false},        // too wide: refused, nothing written
+      {ArTar::Size, 70000, "     210560 ", true}, {ArTar::Size, 077777777777ull, "77777777777 ", true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Text);
@@ -122,8 +122,8 @@ TEST(TarArchive, NumberFieldsAreReadWithinTheirWidth) {
     const char* Text;  // the 12-byte size field
     int64_t Value;
   } cases[] = {
-      {"            ", 0},          // only spaces
-      {"  17 3      ", 15},         // digits end at the first other character
+      {"            ", 0},              // only spaces
+      {"  17 3      ", 15},             // digits end at the first other character
       {"777777777777", 0777777777777},  // all twelve digits, no terminator: the field ends
       {"9           ", 0},
   };
@@ -209,8 +209,9 @@ TEST(TarArchive, ExtractsToAFileWithTheItemsDate) {
   TTempFolder folder;
   WriteFileBytes(folder / "a.txt", Bytes{'o', 'k'});
   WriteFileBytes(folder / "b.txt", Bytes{'r', 'o'});
-  RunIn(folder, "touch -d '2021-03-04 05:06:08' a.txt && chmod 444 b.txt && tar --format=gnu -cf t.tar a.txt b.txt && "
-                "rm -f a.txt b.txt && mkdir out");
+  RunIn(folder,
+        "touch -d '2021-03-04 05:06:08' a.txt && chmod 444 b.txt && tar --format=gnu -cf t.tar a.txt b.txt && "
+        "rm -f a.txt b.txt && mkdir out");
   TArTarArchive archive(folder / "t.tar", fmOpenRead);
   archive.LoadContents();
   archive.SetBaseDirectory(folder / "out");

@@ -63,7 +63,9 @@ TEST_F(TarWriting, ChangesToAGnuTarArchiveRoundTrip) {
   RunIn(Folder, "cd in && tar --format=gnu -cf ../out.tar book.fb2 noise.bin empty.txt");
   TArTarArchive tar(TarPath(), fmShareDenyNone);
   tar.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type, TArErrorClass c,
-                                    int32_t code) { Failures.push_back({item->FileName(), type, c, code}); };
+                                    int32_t code) {
+    Failures.push_back({item->FileName(), type, c, code});
+  };
   tar.LoadContents();
   ASSERT_EQ(tar.Count(), 3);
   tar.MoveItem(*tar.Items(0), "books/renamed.fb2");
@@ -170,7 +172,9 @@ TEST_F(TarWriting, NamesThatDoNotFitAreRefused) {
 TEST_F(TarWriting, MissingFileIsReportedAndTheRestSaved) {
   TArTarArchive tar(TarPath(), fmShareDenyNone);
   tar.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type, TArErrorClass c,
-                                    int32_t code) { Failures.push_back({item->FileName(), type, c, code}); };
+                                    int32_t code) {
+    Failures.push_back({item->FileName(), type, c, code});
+  };
   Add(tar, "book.fb2", "book.fb2");
   Add(tar, "noise.bin", "noise.bin");
   RunIn(Folder, "rm in/book.fb2");

@@ -20,8 +20,8 @@ Bytes OneEntryZip(uint16_t method, uint16_t flags, const Bytes& plain, const Byt
     AppendLE16(zip, 10);               // version needed
     AppendLE16(zip, flags);
     AppendLE16(zip, method);
-    AppendLE16(zip, 0);       // time
-    AppendLE16(zip, 0x21);    // date 1980-01-01
+    AppendLE16(zip, 0);     // time
+    AppendLE16(zip, 0x21);  // date 1980-01-01
     AppendLE32(zip, ZlibCrc(plain));
     AppendLE32(zip, static_cast<uint32_t>(packed.size()));
     AppendLE32(zip, static_cast<uint32_t>(plain.size()));
@@ -80,13 +80,13 @@ TEST_F(LegacyMethods, DecodeWhatTheIndependentEncoderWrote) {
     const char* Args;
     bool UnzipChecks;
   };
-  const Case cases[] = {{"1 x", true},          {"2 plain", false},  {"3 followers", false},
-                        {"4 plain", false},     {"5 followers", false}, {"6 4k2", true},
-                        {"6 4k3", true},        {"6 8k2", true},     {"6 8k3", true}};
+  const Case cases[] = {{"1 x", true},      {"2 plain", false},     {"3 followers", false},
+                        {"4 plain", false}, {"5 followers", false}, {"6 4k2", true},
+                        {"6 4k3", true},    {"6 8k2", true},        {"6 8k3", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Args);
-    RunIn(Folder, std::string("python3 '" QF_TEST_SOURCE_DIR "/archive/legacy_zip.py' ") + c.Args +
-                      " in.bin legacy.zip");
+    RunIn(Folder,
+          std::string("python3 '" QF_TEST_SOURCE_DIR "/archive/legacy_zip.py' ") + c.Args + " in.bin legacy.zip");
     if (c.UnzipChecks) {
       RunIn(Folder, "unzip -p legacy.zip > peer.bin");
       ASSERT_EQ(ReadFileBytes(Folder / "peer.bin"), text);
@@ -133,8 +133,8 @@ TEST_F(LegacyMethods, DecryptEncryptedEntries) {
 // literal.
 TEST_F(LegacyMethods, CopiesFromBeforeTheFirstByteGiveZeros) {
   TBitWriter w;
-  for (int tree = 0; tree < 2; ++tree) {  // length and distance trees
-    w.Bits(3, 8);                          // 4 bytes follow
+  for (int tree = 0; tree < 2; ++tree) {          // length and distance trees
+    w.Bits(3, 8);                                 // 4 bytes follow
     for (int i = 0; i < 4; ++i) w.Bits(0xF5, 8);  // 16 symbols of 6 bits each
   }
   w.Bits(0, 1);       // a match
@@ -154,8 +154,8 @@ TEST_F(LegacyMethods, CopiesFromBeforeTheFirstByteGiveZeros) {
 
 TEST_F(LegacyMethods, CorruptDataIsAReadError) {
   TBitWriter w;
-  w.Bits(3, 8);                                  // length tree: 4 bytes follow
-  for (int i = 0; i < 4; ++i) w.Bits(0xF4, 8);   // 64 symbols of 5 bits: more than 5 bits hold
+  w.Bits(3, 8);                                 // length tree: 4 bytes follow
+  for (int i = 0; i < 4; ++i) w.Bits(0xF4, 8);  // 64 symbols of 5 bits: more than 5 bits hold
   w.Bits(3, 8);
   for (int i = 0; i < 4; ++i) w.Bits(0xF5, 8);
   w.Bits(0, 16);

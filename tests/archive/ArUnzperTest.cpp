@@ -16,7 +16,9 @@ class Unzipper : public testing::Test {
 protected:
   Unzipper() : Zip(nullptr) {
     Zip.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type, TArErrorClass c,
-                                      int32_t code) { Failures.push_back({item->FileName(), type, c, code}); };
+                                      int32_t code) {
+      Failures.push_back({item->FileName(), type, c, code});
+    };
   }
   void MakeFile(const std::string& name, const Bytes& bytes) { WriteFileBytes(Folder / name, bytes); }
   std::string ZipPath() const { return Folder / "book.zip"; }
@@ -307,9 +309,10 @@ TEST_F(Unzipper, ABombIsRefusedBeforeAnythingIsInflated) {
 }
 
 TEST_F(Unzipper, NamesNeverLeadOutOfTheTargetFolder) {
-  RunIn(Folder, "mkdir target && python3 -c \"import zipfile; z=zipfile.ZipFile('book.zip','w'); "
-                "[z.writestr(n, n) for n in ['../evil.txt', '/abs.txt', 'a/../../up.txt', 'ok/./in.txt', 'dir/']]; "
-                "z.close()\"");
+  RunIn(Folder,
+        "mkdir target && python3 -c \"import zipfile; z=zipfile.ZipFile('book.zip','w'); "
+        "[z.writestr(n, n) for n in ['../evil.txt', '/abs.txt', 'a/../../up.txt', 'ok/./in.txt', 'dir/']]; "
+        "z.close()\"");
   Zip.OpenArchive(ZipPath());
   Zip.SetBaseDirectory(Folder / "target");
   Zip.SetExtractOptions(eoCreateDirs | eoRestorePath);
@@ -342,8 +345,9 @@ TEST_F(Unzipper, ExtractingToAFileKeepsTheOldFileWhenTheEntryFails) {
 
 TEST_F(Unzipper, RecognisesFilesByExtensionAndContent) {
   MakeFile("a.txt", Bytes{'a'});
-  RunIn(Folder, "zip -X book.zip a.txt && cp book.zip LOWER.ZIP && gzip -c a.txt > fake.zip && "
-                "cp fake.zip x.gz && cp book.zip book.dat");
+  RunIn(Folder,
+        "zip -X book.zip a.txt && cp book.zip LOWER.ZIP && gzip -c a.txt > fake.zip && "
+        "cp fake.zip x.gz && cp book.zip book.dat");
   EXPECT_EQ(DetectArchiveType(Folder / "LOWER.ZIP"), atZip);
   EXPECT_EQ(DetectArchiveType(Folder / "fake.zip"), atUnknown);
   EXPECT_EQ(DetectArchiveType(Folder / "book.dat"), atUnknown);

@@ -15,8 +15,11 @@ TEST(ArchivePaths, SplitPathCutsAtTheLastSlash) {
     const char* Directory;
     const char* Name;
   } cases[] = {
-      {"a/b/c.txt", "a/b", "c.txt"}, {"/c.txt", "/", "c.txt"}, {"c.txt", "", "c.txt"},
-      {"a/b/", "a/b", ""},           {"", "", ""},
+      {"a/b/c.txt", "a/b", "c.txt"},
+      {"/c.txt", "/", "c.txt"},
+      {"c.txt", "", "c.txt"},
+      {"a/b/", "a/b", ""},
+      {"", "", ""},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Path);
@@ -44,8 +47,8 @@ TEST(ArchivePaths, FindFilesMatchesNamesWithoutCaseAndRecurses) {
   EXPECT_EQ(found, (std::vector<AnsiString>{folder / "x.txt", folder / "Y.TXT"}));
   found.clear();
   FindFiles(folder / "*.TXT", found, true);
-  EXPECT_EQ(found, (std::vector<AnsiString>{folder / "x.txt", folder / "Y.TXT", folder / "a/w.txt",
-                                            folder / "a/deep/v.Txt"}));
+  EXPECT_EQ(found,
+            (std::vector<AnsiString>{folder / "x.txt", folder / "Y.TXT", folder / "a/w.txt", folder / "a/deep/v.Txt"}));
   found.clear();
   FindFiles(folder / "missing/*", found, true);
   EXPECT_TRUE(found.empty());
@@ -69,9 +72,9 @@ TEST(ArchivePaths, UnixTimeAndDateTimeScales) {
     int64_t Seconds;
     double DateTime;
   } cases[] = {
-      {0, 25569.0},                          // 1970-01-01 00:00:00
-      {86400 + 6 * 3600, 25570.25},          // 1970-01-02 06:00:00
-      {1781049600 + 43200, 46183.5},         // 2026-06-10 12:00:00
+      {0, 25569.0},                   // 1970-01-01 00:00:00
+      {86400 + 6 * 3600, 25570.25},   // 1970-01-02 06:00:00
+      {1781049600 + 43200, 46183.5},  // 2026-06-10 12:00:00
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Seconds);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "archive/ArUtils.h"
-#include "platform/base/FileSystem.h"
 #include "archive/ArchiveTestSupport.h"
+#include "platform/base/FileSystem.h"
 
 namespace {
 
@@ -50,10 +50,9 @@ TEST(PatternMatch, MatchesWildcardsAsFileMasks) {
     const char* Pattern;
     bool Match;
   } cases[] = {
-      {"FILE.TXT", "*.*", true},    {"FILE.TXT", "F?LE.*", true}, {"FILE.TXT", "*.DOC", false},
-      {"", "", true},               {"", "A", false},             {"NOEXT", "*", true},
-      {"ABCABD", "*ABD", true},     {"ABCABC", "*ABD", false},    {"A.B.C", "*.C", true},
-      {"AB", "A?B", false},         {"ABC", "A*C*", true},        {"ABC", "ABC", true},
+      {"FILE.TXT", "*.*", true}, {"FILE.TXT", "F?LE.*", true}, {"FILE.TXT", "*.DOC", false}, {"", "", true},
+      {"", "A", false},          {"NOEXT", "*", true},         {"ABCABD", "*ABD", true},     {"ABCABC", "*ABD", false},
+      {"A.B.C", "*.C", true},    {"AB", "A?B", false},         {"ABC", "A*C*", true},        {"ABC", "ABC", true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::string(c.Text) + " ~ " + c.Pattern);
@@ -69,12 +68,12 @@ TEST(UnixModes, ConvertToAndFromAttributes) {
     uint32_t Mode;
     uint32_t Attributes;
   } cases[] = {
-      {0100644, 0},                                                  // regular file
-      {0100444, FILE_ATTRIBUTE_READONLY},                            // no owner write
+      {0100644, 0},                        // regular file
+      {0100444, FILE_ATTRIBUTE_READONLY},  // no owner write
       {0040755, FILE_ATTRIBUTE_DIRECTORY},
-      {0120777, FILE_ATTRIBUTE_SYSTEM},                              // symbolic link
-      {0010600, FILE_ATTRIBUTE_SYSTEM},                              // FIFO
-      {0000644, 0},                                                  // tar modes carry no type
+      {0120777, FILE_ATTRIBUTE_SYSTEM},  // symbolic link
+      {0010600, FILE_ATTRIBUTE_SYSTEM},  // FIFO
+      {0000644, 0},                      // tar modes carry no type
   };
   for (const TCase& c : cases) EXPECT_EQ(AttributesFromUnixMode(c.Mode), c.Attributes) << std::oct << c.Mode;
 }

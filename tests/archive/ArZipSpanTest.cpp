@@ -22,7 +22,9 @@ protected:
     Files["small.txt"] = BookLikeText(300, 9);
     for (const auto& [name, bytes] : Files) WriteFileBytes(Folder / name, bytes);
     Zip.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type, TArErrorClass c,
-                                      int32_t code) { Failures.push_back({item->FileName(), type, c, code}); };
+                                      int32_t code) {
+      Failures.push_back({item->FileName(), type, c, code});
+    };
   }
   // Makes set.zip and its volumes set.z01, set.z02, ... of 64 KiB with Debian's zip.
   void MakeSet(const std::string& options = "") {
@@ -65,9 +67,9 @@ TEST_F(SpannedZip, ReadsSplitSetsOfDebiansZipByteForByte) {
     TArArchiveType Type;
   };
   const TCase cases[] = {
-      {"", true, atZip},                // deflated; the last volume is opened
-      {"-0", true, atZip},              // stored
-      {"-s 1m", false, atSpannedZip},   // one volume, which still starts with the span marker
+      {"", true, atZip},               // deflated; the last volume is opened
+      {"-0", true, atZip},             // stored
+      {"-s 1m", false, atSpannedZip},  // one volume, which still starts with the span marker
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Options);

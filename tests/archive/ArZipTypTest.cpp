@@ -110,8 +110,9 @@ TEST_F(ZipDirectory, ReadsPythonsEmptyArchiveAndUtf8Names) {
   empty.Archive.LoadContents();
   EXPECT_EQ(empty.Archive.Count(), 0);
 
-  RunIn(Folder, "python3 -c \"import zipfile; z=zipfile.ZipFile('out.zip','w',zipfile.ZIP_DEFLATED); "
-              "z.writestr('\\u043a\\u043d\\u0438\\u0433\\u0430.fb2', 'text'*100); z.close()\"");
+  RunIn(Folder,
+        "python3 -c \"import zipfile; z=zipfile.ZipFile('out.zip','w',zipfile.ZIP_DEFLATED); "
+        "z.writestr('\\u043a\\u043d\\u0438\\u0433\\u0430.fb2', 'text'*100); z.close()\"");
   TOpened named(ReadFileBytes(Folder / "out.zip"));
   named.Archive.LoadContents();
   ASSERT_EQ(named.Archive.Count(), 1);
@@ -137,8 +138,9 @@ TEST_F(ZipDirectory, DosNamesComeInTheAnsiCodePage) {
 }
 
 TEST_F(ZipDirectory, NamesDifferingInCaseAreBothKeptAndTheLastIsFound) {
-  RunIn(Folder, "python3 -c \"import zipfile; z=zipfile.ZipFile('out.zip','w'); "
-              "z.writestr('a.txt','1'); z.writestr('A.TXT','2'); z.close()\" 2>/dev/null");
+  RunIn(Folder,
+        "python3 -c \"import zipfile; z=zipfile.ZipFile('out.zip','w'); "
+        "z.writestr('a.txt','1'); z.writestr('A.TXT','2'); z.close()\" 2>/dev/null");
   TOpened z(ReadFileBytes(Folder / "out.zip"));
   z.Archive.LoadContents();
   ASSERT_EQ(z.Archive.Count(), 2);

@@ -26,7 +26,9 @@ struct TZip {
       ExtractZipItemToStream(archive, item, &stream);
     };
     Archive.OnProcessItemFailure = [this](TObject*, TArArchiveItem* item, TArProcessType type, TArErrorClass c,
-                                          int32_t code) { Failures.push_back({item->FileName(), type, c, code}); };
+                                          int32_t code) {
+      Failures.push_back({item->FileName(), type, c, code});
+    };
     Archive.LoadContents();
   }
   // A new entry for a file, stored under name.
@@ -73,8 +75,10 @@ protected:
     std::vector<std::string> names;
     std::string line;
     for (uint8_t c : text)
-      if (c == '\n') names.push_back(std::exchange(line, {}));
-      else line += static_cast<char>(c);
+      if (c == '\n')
+        names.push_back(std::exchange(line, {}));
+      else
+        line += static_cast<char>(c);
     return names;
   }
   // What Debian's unzip extracts for an entry.
@@ -328,8 +332,7 @@ TEST_F(ZipWriting, FailedSaveLeavesTheOldArchiveAndItsEntries) {
     } catch (const EArBadStream& e) {
       // The entries still describe the old file, and their actions wait.
       bool same = offsetOf(0) == 0 && offsetOf(1) == noiseOffset && zip.Archive.Items(0)->Action == aaMove &&
-                  zip.Archive.Items(2)->Action == aaAdd && zip.Archive.IsDirty() &&
-                  zip.Archive.Status() == asIdle;
+                  zip.Archive.Items(2)->Action == aaAdd && zip.Archive.IsDirty() && zip.Archive.Status() == asIdle;
       return std::string(e.what()).substr(0, 14) + (same ? " same" : " changed");
     }
     return std::string("saved");
@@ -399,7 +402,8 @@ TEST_F(ZipWriting, CopiedEntriesKeepTheirStoredNameAndWholeExtraField) {
 TEST_F(ZipWriting, SelfExtractorKeepsItsExecutablePrefix) {
   RunIn(Folder, "cd in && zip -q ../plain.zip book.fb2");
   Bytes executablePrefix = {'M', 'Z', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-  RunIn(Folder, "printf 'MZ\\001\\002\\003\\004\\005\\006\\007\\010\\011\\012' | cat - plain.zip > out.zip && zip -qA out.zip");
+  RunIn(Folder,
+        "printf 'MZ\\001\\002\\003\\004\\005\\006\\007\\010\\011\\012' | cat - plain.zip > out.zip && zip -qA out.zip");
   TZip zip(ZipPath());
   ASSERT_TRUE(zip.Archive.IsExecutable());
   zip.Add(In("noise.bin"), "noise.bin");

@@ -76,10 +76,14 @@ public:
   }
   // The fixed literal/length code of symbol.
   void FixedLiteral(uint32_t symbol) {
-    if (symbol < 144) Code(0x30 + symbol, 8);
-    else if (symbol < 256) Code(0x190 + symbol - 144, 9);
-    else if (symbol < 280) Code(symbol - 256, 7);
-    else Code(0xC0 + symbol - 280, 8);
+    if (symbol < 144)
+      Code(0x30 + symbol, 8);
+    else if (symbol < 256)
+      Code(0x190 + symbol - 144, 9);
+    else if (symbol < 280)
+      Code(symbol - 256, 7);
+    else
+      Code(0xC0 + symbol - 280, 8);
   }
   void FixedDistance(uint32_t symbol) { Code(symbol, 5); }
   // A stored block's header: its two header bits, the byte alignment, LEN and NLEN.
@@ -108,9 +112,9 @@ private:
 
 // Text with the repetitions of a book: words from a small vocabulary in random order.
 inline Bytes BookLikeText(size_t bytes, uint32_t seed) {
-  static const char* words[] = {"the ",   "river ", "was ",  "cold ",   "and ",   "Anna ",  "said ", "that ",
-                                "night ", "he ",    "knew ", "\xD0\xB8 ", "snow, ", "light. ", "\n",     "of ",
-                                "quietly ", "window ", "road ", "never "};
+  static const char* words[] = {"the ",  "river ", "was ",     "cold ",   "and ",      "Anna ",  "said ",
+                                "that ", "night ", "he ",      "knew ",   "\xD0\xB8 ", "snow, ", "light. ",
+                                "\n",    "of ",    "quietly ", "window ", "road ",     "never "};
   Bytes out;
   uint32_t x = seed * 2654435761u + 1;
   while (out.size() < bytes) {

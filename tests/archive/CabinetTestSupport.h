@@ -12,9 +12,9 @@
 struct TCabContentsFile {
   std::string Name;
   Bytes Data;
-  uint16_t Folder = 0;        // 0xFFFD: continued from a previous cabinet
-  uint16_t Date = 0x5B8A;     // 2025-12-10
-  uint16_t Time = 0x6A2F;     // 13:17:30
+  uint16_t Folder = 0;     // 0xFFFD: continued from a previous cabinet
+  uint16_t Date = 0x5B8A;  // 2025-12-10
+  uint16_t Time = 0x6A2F;  // 13:17:30
   uint16_t Attributes = 0x20;
 };
 
@@ -54,7 +54,7 @@ inline Bytes StoredCabinet(const TCabContents& contents) {
   Bytes names;
   if (previous) {
     PutName(names, contents.PreviousCabinet);  // previous cabinet
-    PutName(names, "Disk 1");              // previous disk
+    PutName(names, "Disk 1");                  // previous disk
   }
   uint32_t filesOffset = 36 + static_cast<uint32_t>(names.size()) + 8;
   Bytes files;
@@ -72,33 +72,33 @@ inline Bytes StoredCabinet(const TCabContents& contents) {
   Bytes blocks;
   uint16_t blockCount = 0;
   if (!contents.Payload.empty()) {
-    PutLE32(blocks, 0);                                             // checksum: not computed
-    PutLE16(blocks, static_cast<uint16_t>(contents.Payload.size()));    // compressed bytes
-    PutLE16(blocks, static_cast<uint16_t>(folderData.size()));     // uncompressed bytes
+    PutLE32(blocks, 0);                                               // checksum: not computed
+    PutLE16(blocks, static_cast<uint16_t>(contents.Payload.size()));  // compressed bytes
+    PutLE16(blocks, static_cast<uint16_t>(folderData.size()));        // uncompressed bytes
     blocks.insert(blocks.end(), contents.Payload.begin(), contents.Payload.end());
     blockCount = 1;
     folderData.clear();
   }
   for (size_t at = 0; at < folderData.size(); at += 32768, ++blockCount) {
     size_t n = std::min<size_t>(32768, folderData.size() - at);
-    PutLE32(blocks, 0);                          // checksum: not computed
-    PutLE16(blocks, static_cast<uint16_t>(n));   // compressed bytes
-    PutLE16(blocks, static_cast<uint16_t>(n));   // uncompressed bytes
+    PutLE32(blocks, 0);                         // checksum: not computed
+    PutLE16(blocks, static_cast<uint16_t>(n));  // compressed bytes
+    PutLE16(blocks, static_cast<uint16_t>(n));  // uncompressed bytes
     blocks.insert(blocks.end(), folderData.begin() + static_cast<ptrdiff_t>(at),
                   folderData.begin() + static_cast<ptrdiff_t>(at + n));
   }
   Bytes cab;
   cab.insert(cab.end(), {'M', 'S', 'C', 'F'});
-  PutLE32(cab, 0);                                                        // reserved
-  PutLE32(cab, dataOffset + static_cast<uint32_t>(blocks.size()));       // cabinet size
-  PutLE32(cab, 0);                                                        // reserved
-  PutLE32(cab, filesOffset);                                              // first file record
-  PutLE32(cab, 0);                                                        // reserved
-  cab.push_back(3);                                                       // version minor
-  cab.push_back(1);                                                       // version major
-  PutLE16(cab, 1);                                                        // folders
-  PutLE16(cab, static_cast<uint16_t>(contents.Files.size()));                 // files
-  PutLE16(cab, previous ? 0x0001 : 0);                                    // flags
+  PutLE32(cab, 0);                                                  // reserved
+  PutLE32(cab, dataOffset + static_cast<uint32_t>(blocks.size()));  // cabinet size
+  PutLE32(cab, 0);                                                  // reserved
+  PutLE32(cab, filesOffset);                                        // first file record
+  PutLE32(cab, 0);                                                  // reserved
+  cab.push_back(3);                                                 // version minor
+  cab.push_back(1);                                                 // version major
+  PutLE16(cab, 1);                                                  // folders
+  PutLE16(cab, static_cast<uint16_t>(contents.Files.size()));       // files
+  PutLE16(cab, previous ? 0x0001 : 0);                              // flags
   PutLE16(cab, contents.SetId);
   PutLE16(cab, contents.CabinetNumber);
   cab.insert(cab.end(), names.begin(), names.end());

@@ -11,7 +11,8 @@
 namespace {
 
 // An old scheme: its scheme keys under "BookParams", only some keys present.
-const std::string OldScheme = "[BookParams]\r\nPageWidth=480\r\nInternalLinksText= [%P]\r\n[Verse]\r\nBaseFontSize=14\r\n";
+const std::string OldScheme =
+    "[BookParams]\r\nPageWidth=480\r\nInternalLinksText= [%P]\r\n[Verse]\r\nBaseFontSize=14\r\n";
 
 TEST(MigrateOldSchemes, OldSchemeBecomesAFullGwsAndTheIniIsKeptAsBak) {
   const TSchemeTestFolder folder;

@@ -3,10 +3,10 @@
 
 #include <sys/stat.h>
 
-#include "unicode/ProgramDir.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/TempFolder.h"
 #include "unicode/Peers.h"
+#include "unicode/ProgramDir.h"
 #include "unicode/UniSystem.h"
 
 class TSchemeTestFolder : public TempFolder {

@@ -136,8 +136,9 @@ TEST(FB2WolConvertorBook, ABookWithoutABodyConvertsToNothing) {
 TEST(FB2WolConvertorBook, BuildingReportsEachFinishedSection) {
   RegisterTextItemClasses();
   TSchemeTestFolder folder;
-  folder.Write("four.fb2", TestFB2("Four", "<section><p>1</p></section><section><p>2</p></section>"
-                                           "<section><p>3</p></section><section><p>4</p></section>"));
+  folder.Write("four.fb2", TestFB2("Four",
+                                   "<section><p>1</p></section><section><p>2</p></section>"
+                                   "<section><p>3</p></section><section><p>4</p></section>"));
   TFB2WolConvertor driver;
   driver.LoadBook(folder.Wide("four.fb2"));
   std::vector<int32_t> percents;

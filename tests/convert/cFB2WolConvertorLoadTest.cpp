@@ -15,7 +15,7 @@ const std::string Book = TestFB2("Zip Book", "<section><title><p>One</p></title>
 
 struct TLoadCase {
   const char* Name;
-  std::string FileName;  // in the test folder
+  std::string FileName;            // in the test folder
   std::vector<TZipEntry> Entries;  // a zip archive when not empty, else the file is Data
   std::string Data;
   WideString Error;  // empty: loads
@@ -38,10 +38,18 @@ TEST(FB2WolConvertorLoad, BooksAndArchivesLoadOrFailWithTheirMessages) {
       {"fb2 file", "book.fb2", {}, Book, u"", ""},
       {"not XML", "bad.fb2", {}, "this is no XML <", ReadError, ""},
       {"XML but no FictionBook", "other.fb2", {}, "<?xml version=\"1.0\"?><html><body/></html>", ReadError, ""},
-      {"zip in capitals, second entry in capitals", "BOOK.ZIP",
-       {{"readme.txt", "hello", false}, {"dir/Book.FB2", Book, true}}, "", u"", "dir/Book.FB2"},
+      {"zip in capitals, second entry in capitals",
+       "BOOK.ZIP",
+       {{"readme.txt", "hello", false}, {"dir/Book.FB2", Book, true}},
+       "",
+       u"",
+       "dir/Book.FB2"},
       {"fb2 then zip", "book.fb2.zip", {{"a.fb2", Book, true}, {"b.fb2", "not a book", false}}, "", u"", "a.fb2"},
-      {"zip without fb2", "none.zip", {{"a.txt", "x", false}, {"fb2", "y", false}}, "", u"Can't found FB2-file in this ZIP.",
+      {"zip without fb2",
+       "none.zip",
+       {{"a.txt", "x", false}, {"fb2", "y", false}},
+       "",
+       u"Can't found FB2-file in this ZIP.",
        ""},
       {"zip entry not FB2", "junk.zip", {{"a.fb2", "<p>", true}}, "", ReadError, ""},
   };

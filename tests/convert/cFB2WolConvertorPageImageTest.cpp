@@ -74,9 +74,8 @@ TEST_P(FB2WolConvertorPageImage, DecodedPageMatchesTheExpectedImage) {
     driver.Description.Authors = u"A. Writer";
     driver.Style.TextStyles()[0]->Unicode = true;
     for (int32_t i = 0; i < 6; ++i)
-      driver.Report.RichPane().RPData().AddTextW(u"Страница " + WideString(1, u'1' + i) +
-                                                     u": words that wrap over the narrow page.",
-                                                 0, TRPTag(), 0);
+      driver.Report.RichPane().RPData().AddTextW(
+          u"Страница " + WideString(1, u'1' + i) + u": words that wrap over the narrow page.", 0, TRPTag(), 0);
     driver.FormatPages();
   }
   ASSERT_GE(driver.PageCount, c.PageNo);

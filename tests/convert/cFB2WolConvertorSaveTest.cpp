@@ -54,9 +54,9 @@ TEST(FB2WolConvertorSave, TemplatesExpandTheirPlaceholders) {
   driver.PageCount = 120;
   driver.Description.Authors = u"Ann Writer";
   const std::vector<std::pair<WideString, WideString>> cases = {
-      {u"%P/%C", u"7/120"},      {u"%A: %T", u"Ann Writer: (no title)"},
-      {u"100%%", u"100%"},       {u"%x %p %", u"%x %p %"},
-      {u"", u""},                {u"%%P", u"%P"},
+      {u"%P/%C", u"7/120"}, {u"%A: %T", u"Ann Writer: (no title)"},
+      {u"100%%", u"100%"},  {u"%x %p %", u"%x %p %"},
+      {u"", u""},           {u"%%P", u"%P"},
   };
   for (const auto& [text, expected] : cases) {
     SCOPED_TRACE(WideToAnsi(text));
@@ -120,7 +120,8 @@ TEST(FB2WolConvertorSave, BooksOfEachSchemeAreReadBackWhole) {
     // Every page decodes; page 1 has ink (text), and no page is blank.
     for (size_t i = 0; i < book.Images.size(); ++i) {
       const TReadWolfImage& image = book.Images[i];
-      const std::vector<uint8_t> pixels = DecodeWolfImagePixels(image.Encoded, image.Width, image.Height, image.BitCount);
+      const std::vector<uint8_t> pixels =
+          DecodeWolfImagePixels(image.Encoded, image.Width, image.Height, image.BitCount);
       const uint8_t paper = c.BookColors == 1 ? 0 : 3;
       EXPECT_TRUE(std::any_of(pixels.begin(), pixels.end(), [paper](uint8_t p) { return p != paper; })) << i;
     }
@@ -313,8 +314,9 @@ TEST(FB2WolConvertorSave, AWindows1251BookKeepsItsTextInTheDescription) {
   EXPECT_EQ(book.Cover.BitCount, 1);
   // Title, then the author, the publisher and the annotation, each in Windows-1251.
   size_t at = 0;
-  for (const WideString& text : {WideString(u"Война и мир"), WideString(u"Лев Николаевич Толстой"),
-                                 WideString(u"Издательство «Ёлка»"), WideString(u"1869"), WideString(u"Роман-эпопея")}) {
+  for (const WideString& text :
+       {WideString(u"Война и мир"), WideString(u"Лев Николаевич Толстой"), WideString(u"Издательство «Ёлка»"),
+        WideString(u"1869"), WideString(u"Роман-эпопея")}) {
     SCOPED_TRACE(WideToAnsi(text, CP_UTF8));
     const size_t found = book.Description.find(WideToAnsi(text, 1251), at);
     ASSERT_NE(found, std::string::npos);

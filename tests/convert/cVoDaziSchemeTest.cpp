@@ -11,35 +11,70 @@
 #include "platform/base/Exception.h"
 #include "platform/base/FileLimits.h"
 #include "unicode/Peers.h"
-#include "unicode/UniSystem.h"
 #include "unicode/UniSysUtils.h"
+#include "unicode/UniSystem.h"
 #include "unicode/UniWideStrings.h"
 #include "unicode/ini/UniIniFiles.h"
 
 namespace {
 
 // The default scheme's section as the file holds it, key by key in the file's order.
-const std::vector<std::string> DefaultSchemeLines = {
-    "PageWidth=600", "PageHeight=800", "PageRotate=0", "RotateCover=1", "MarginLeft=0", "MarginRight=0",
-    "MarginTop=0", "MarginBottom=0", "CoverPage=2", "EnlargeCover=1", "CoverLeft=0", "CoverRight=0",
-    "CoverTop=0", "CoverBottom=0", "BookColors=2", "UseClearType=1", "TOCLevels=3", "InternalLinksMode=2",
-    "InternalLinksText= (стр.%P)", "CopyHRefLink=1", "EnlargeImages=1", "ShowHeader=1",
-    "HeaderDiffEvenPages=1", "HeaderLeftOddText=%T", "HeaderLeftEvenText=%A", "HeaderRightOddText=%P/%C",
-    "HeaderRightEvenText=%P/%C", "HeaderLineSize=1", "HeaderOnFirstPage=0", "ShowFooter=0",
-    "FooterDiffEvenPages=0", "FooterLeftOddText=", "FooterLeftEvenText=", "FooterRightOddText=%P/%C",
-    "FooterRightEvenText=", "FooterLineSize=0", "FooterOnFirstPage=0"};
+const std::vector<std::string> DefaultSchemeLines = {"PageWidth=600",
+                                                     "PageHeight=800",
+                                                     "PageRotate=0",
+                                                     "RotateCover=1",
+                                                     "MarginLeft=0",
+                                                     "MarginRight=0",
+                                                     "MarginTop=0",
+                                                     "MarginBottom=0",
+                                                     "CoverPage=2",
+                                                     "EnlargeCover=1",
+                                                     "CoverLeft=0",
+                                                     "CoverRight=0",
+                                                     "CoverTop=0",
+                                                     "CoverBottom=0",
+                                                     "BookColors=2",
+                                                     "UseClearType=1",
+                                                     "TOCLevels=3",
+                                                     "InternalLinksMode=2",
+                                                     "InternalLinksText= (стр.%P)",
+                                                     "CopyHRefLink=1",
+                                                     "EnlargeImages=1",
+                                                     "ShowHeader=1",
+                                                     "HeaderDiffEvenPages=1",
+                                                     "HeaderLeftOddText=%T",
+                                                     "HeaderLeftEvenText=%A",
+                                                     "HeaderRightOddText=%P/%C",
+                                                     "HeaderRightEvenText=%P/%C",
+                                                     "HeaderLineSize=1",
+                                                     "HeaderOnFirstPage=0",
+                                                     "ShowFooter=0",
+                                                     "FooterDiffEvenPages=0",
+                                                     "FooterLeftOddText=",
+                                                     "FooterLeftEvenText=",
+                                                     "FooterRightOddText=%P/%C",
+                                                     "FooterRightEvenText=",
+                                                     "FooterLineSize=0",
+                                                     "FooterOnFirstPage=0"};
 // Every default style section: the two block spacings stand after-before.
-const std::vector<std::string> DefaultStyleLines = {
-    "BaseFontName=Arial", "BaseFontSize=18", "BaseFontBold=0", "BaseFontItalic=0", "Alignment=0",
-    "Hyphenation=0", "SpaceBefore=0", "SpaceAfter=0", "LineSpacing=100", "SpaceAftBlock=0",
-    "SpaceBefBlock=0", "LeftIndent=0", "RightIndent=0", "FirstIndent=0", "KeepLines=0", "KeepNext=0",
-    "PageBreak=0", "SubSize=80", "SubOffset=20", "SupSize=80", "SupOffset=20", "CodeFontName=Courier New",
-    "CodeFontSize=18", "CodeFontBold=0", "CodeFontItalic=0", "ApplyEmphasis=1", "ApplyStrong=1",
-    "ApplyStrike=1"};
-const std::vector<std::string> StyleSections = {
-    "SectionText", "BookTitle", "Section", "SectionTitle", "Subtitle", "Epigraph", "Cite",
-    "Annotation", "Poem", "PoemTitle", "Stanza", "Verse", "Date", "TextAuthor", "TableHead",
-    "TableText", "Footnote", "Header", "Footer"};
+const std::vector<std::string> DefaultStyleLines = {"BaseFontName=Arial", "BaseFontSize=18",
+                                                    "BaseFontBold=0",     "BaseFontItalic=0",
+                                                    "Alignment=0",        "Hyphenation=0",
+                                                    "SpaceBefore=0",      "SpaceAfter=0",
+                                                    "LineSpacing=100",    "SpaceAftBlock=0",
+                                                    "SpaceBefBlock=0",    "LeftIndent=0",
+                                                    "RightIndent=0",      "FirstIndent=0",
+                                                    "KeepLines=0",        "KeepNext=0",
+                                                    "PageBreak=0",        "SubSize=80",
+                                                    "SubOffset=20",       "SupSize=80",
+                                                    "SupOffset=20",       "CodeFontName=Courier New",
+                                                    "CodeFontSize=18",    "CodeFontBold=0",
+                                                    "CodeFontItalic=0",   "ApplyEmphasis=1",
+                                                    "ApplyStrong=1",      "ApplyStrike=1"};
+const std::vector<std::string> StyleSections = {"SectionText", "BookTitle", "Section",    "SectionTitle", "Subtitle",
+                                                "Epigraph",    "Cite",      "Annotation", "Poem",         "PoemTitle",
+                                                "Stanza",      "Verse",     "Date",       "TextAuthor",   "TableHead",
+                                                "TableText",   "Footnote",  "Header",     "Footer"};
 
 // The whole default file as Python's configparser reads it: "[section]" then "key=value"
 // lines, each value trimmed by the parser.
@@ -227,7 +262,9 @@ TEST(VoDaziScheme, EmptyOrMissingFileLoadsTheDefaultsUnderTheName) {
 // An 8-bit file (no byte-order mark) is read in the ANSI code page, Windows-1251.
 TEST(VoDaziScheme, FileWithoutByteOrderMarkIsAnsi) {
   const TSchemeTestFolder folder;
-  folder.Write("ansi.gws", "[VoDaziScheme]\r\nInternalLinksText= (\xF1\xF2\xF0.%P)\r\n[Header]\r\nBaseFontName=\xD8\xF0\xE8\xF4\r\n");
+  folder.Write(
+      "ansi.gws",
+      "[VoDaziScheme]\r\nInternalLinksText= (\xF1\xF2\xF0.%P)\r\n[Header]\r\nBaseFontName=\xD8\xF0\xE8\xF4\r\n");
   TVoDaziScheme scheme;
   scheme.LoadSchemeFile(u"ansi");
   EXPECT_EQ(WideToUtf8(scheme.InternalLinksText), " (стр.%P)");

@@ -19,35 +19,35 @@ struct THyphenCase {
 
 const THyphenCase Cases[] = {
     {"", ""},
-    {"и на тот дом", "и на тот дом"},            // three letters or fewer: never
-    {"мама", "ма|ма"},                           // CVCV: i=2 rule 2; the earliest and latest place at once
-    {"окно", "ок|но"},                           // VCCV: i=2 rule 1
-    {"молоко", "мо|ло|ко"},                      // CVCVCV: i=2 and i=4 rule 2
-    {"МОЛОКО", "МО|ЛО|КО"},                      // capitals are classed alike
-    {"книга", "кни|га"},                         // CCVCV: i=3 rule 2
-    {"сказка", "сказ|ка"},                       // CCVCCV: i=3 no (M=C); i=4 rule 1
-    {"подъезд", "подъ|езд"},                     // CVCHVCC: i=4 rule 3 (three follow)
-    {"деньги", "день|ги"},                       // CVCHCV: i=4 rule 3
-    {"семья", "семья"},                          // CVCHV: the sign at i=4 has one letter after it
-    {"объявление", "объ|яв|ле|ние"},             // VCHVCCVCVV: i=3 rule 3, i=5 rule 1, i=7 rule 2
-    {"касса", "кас|са"},                         // CVCCV: i=3 rules 1 and 4
-    {"контрразведка", "кон|тр|раз|вед|ка"},      // i=3 rule 1, i=5 rule 4 alone (P=C), i=8 and i=11 rule 1
-    {"контрРазведка", "кон|трРаз|вед|ка"},       // "р" then "Р" are different units: no rule 4 at i=5
-    {"какой-то", "ка|кой|-то"},                  // CVCVCSCV (й is C): i=2 rule 2, i=5 rule 5
-    {"что-то", "что|-то"},                       // CCVSCV: i=3 rule 5
-    {"мост-ик", "мост|-ик"},                     // CVCCSVC: i=3 rule 1 refused (M=S), i=4 rule 5
-    {"hello", "hel|lo"},                         // CVCCV: i=3 rule 1
-    {"butter", "but|ter"},                       // CVCCVC: i=3 rule 1; i=4 nothing (P=C)
-    {"computer", "com|pu|ter"},                  // CVCCVCVC: i=3 rule 1, i=5 rule 2
-    {"window", "win|dow"},                       // CVCCVC: i=3 rule 1
-    {"journey", "jour|ney"},                     // VVVCCVC ("j" is a vowel, "y" is not): i=4 rule 1
-    {"mississippi", "mis|sis|sip|pi"},           // i=3, 6, 9 rule 1
-    {"hello-world", "hel|lo|-wor|ld"},           // CVCCVSCVCCC: i=3 rule 1, i=5 rule 5, i=9 rule 1
-    {"don't", "don't"},                          // the apostrophe is no letter: "don" and "t"
-    {"-молоко", "-мо|ло|ко"},                    // a leading "-" is copied like punctuation
-    {"abc123defg", "abc123defg"},                // digits end words; "defg" is CVCC: nothing
+    {"и на тот дом", "и на тот дом"},        // three letters or fewer: never
+    {"мама", "ма|ма"},                       // CVCV: i=2 rule 2; the earliest and latest place at once
+    {"окно", "ок|но"},                       // VCCV: i=2 rule 1
+    {"молоко", "мо|ло|ко"},                  // CVCVCV: i=2 and i=4 rule 2
+    {"МОЛОКО", "МО|ЛО|КО"},                  // capitals are classed alike
+    {"книга", "кни|га"},                     // CCVCV: i=3 rule 2
+    {"сказка", "сказ|ка"},                   // CCVCCV: i=3 no (M=C); i=4 rule 1
+    {"подъезд", "подъ|езд"},                 // CVCHVCC: i=4 rule 3 (three follow)
+    {"деньги", "день|ги"},                   // CVCHCV: i=4 rule 3
+    {"семья", "семья"},                      // CVCHV: the sign at i=4 has one letter after it
+    {"объявление", "объ|яв|ле|ние"},         // VCHVCCVCVV: i=3 rule 3, i=5 rule 1, i=7 rule 2
+    {"касса", "кас|са"},                     // CVCCV: i=3 rules 1 and 4
+    {"контрразведка", "кон|тр|раз|вед|ка"},  // i=3 rule 1, i=5 rule 4 alone (P=C), i=8 and i=11 rule 1
+    {"контрРазведка", "кон|трРаз|вед|ка"},   // "р" then "Р" are different units: no rule 4 at i=5
+    {"какой-то", "ка|кой|-то"},              // CVCVCSCV (й is C): i=2 rule 2, i=5 rule 5
+    {"что-то", "что|-то"},                   // CCVSCV: i=3 rule 5
+    {"мост-ик", "мост|-ик"},                 // CVCCSVC: i=3 rule 1 refused (M=S), i=4 rule 5
+    {"hello", "hel|lo"},                     // CVCCV: i=3 rule 1
+    {"butter", "but|ter"},                   // CVCCVC: i=3 rule 1; i=4 nothing (P=C)
+    {"computer", "com|pu|ter"},              // CVCCVCVC: i=3 rule 1, i=5 rule 2
+    {"window", "win|dow"},                   // CVCCVC: i=3 rule 1
+    {"journey", "jour|ney"},                 // VVVCCVC ("j" is a vowel, "y" is not): i=4 rule 1
+    {"mississippi", "mis|sis|sip|pi"},       // i=3, 6, 9 rule 1
+    {"hello-world", "hel|lo|-wor|ld"},       // CVCCVSCVCCC: i=3 rule 1, i=5 rule 5, i=9 rule 1
+    {"don't", "don't"},                      // the apostrophe is no letter: "don" and "t"
+    {"-молоко", "-мо|ло|ко"},                // a leading "-" is copied like punctuation
+    {"abc123defg", "abc123defg"},            // digits end words; "defg" is CVCC: nothing
     {"Дом, 2024 год — молоко!", "Дом, 2024 год — мо|ло|ко!"},
-    {"ёлочка", "ёлоч|ка"},                      // VCVCCV: i=2 no (N=V), i=3 no (M=C), i=4 rule 1
+    {"ёлочка", "ёлоч|ка"},  // VCVCCV: i=2 no (N=V), i=3 no (M=C), i=4 rule 1
 };
 
 TEST(Hyphenate, PlacesSoftHyphensByTheLetterRules) {

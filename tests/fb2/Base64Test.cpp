@@ -43,16 +43,16 @@ TEST(Base64Decode, FollowsTheGroupRulesAndSkipsWhiteSpaceAnywhere) {
       {u"QUJDREV", false, "ABC"},         // three left over
       {u"", false, ""},
       {u" \r\n\t", false, ""},
-      {u"Q", false, ""},                  // no whole group
-      {u"QUJ*", false, ""},               // a character outside the alphabet
+      {u"Q", false, ""},     // no whole group
+      {u"QUJ*", false, ""},  // a character outside the alphabet
       {u"QUJDRE.G", false, "ABC"},
-      {u"=QUJ", false, ""},               // "=" first or second in a group
+      {u"=QUJ", false, ""},  // "=" first or second in a group
       {u"Q=JD", false, ""},
       {u"QUJD\u0416REVG", false, "ABC"},  // a letter beyond ASCII
       {u"QUJ\u00a0D", false, ""},         // no-break space is no white space here
       {u"QUJ\u0144", false, ""},          // its low byte is "D"
       {u"//79", true, "\xff\xfe\xfd"},
-      {u"+-8=", false, ""},               // "-" belongs to the URL-safe alphabet only
+      {u"+-8=", false, ""},  // "-" belongs to the URL-safe alphabet only
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.Bytes) + " / " + std::to_string(c.Result));

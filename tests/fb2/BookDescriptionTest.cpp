@@ -8,9 +8,9 @@ namespace {
 
 // The nine fields in their order.
 WideString TBookDescription::*const Fields[] = {
-    &TBookDescription::Title,     &TBookDescription::Authors, &TBookDescription::Translators,
-    &TBookDescription::Genres,    &TBookDescription::Adapter, &TBookDescription::Publisher,
-    &TBookDescription::Year,      &TBookDescription::ISBN,    &TBookDescription::Annotation,
+    &TBookDescription::Title,  &TBookDescription::Authors, &TBookDescription::Translators,
+    &TBookDescription::Genres, &TBookDescription::Adapter, &TBookDescription::Publisher,
+    &TBookDescription::Year,   &TBookDescription::ISBN,    &TBookDescription::Annotation,
 };
 
 void FillDistinct(TBookDescription& description, const WideString& tag) {

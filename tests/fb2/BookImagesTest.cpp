@@ -21,8 +21,8 @@ std::unique_ptr<TMemoryStream> StreamOf(const std::vector<uint8_t>& bytes) {
 
 std::vector<uint8_t> PeerPicture(const TempFolder& folder, const std::string& format, int32_t width, int32_t height) {
   const std::string path = folder / ("picture." + format);
-  EXPECT_TRUE(RunPeerScript("fb2/book_image_peer.py",
-                            {"write", format, path, std::to_string(width), std::to_string(height)}));
+  EXPECT_TRUE(
+      RunPeerScript("fb2/book_image_peer.py", {"write", format, path, std::to_string(width), std::to_string(height)}));
   return ReadFileBytes(path);
 }
 
@@ -51,15 +51,15 @@ TEST(BookImages, FittedSizesKeepTheAspectRatio) {
       {4, 3, 2, 100, false, true, 2, 2},          // 1.5 rounds away from zero
       {1, 1000, 600, 800, false, false, 0, 0},    // one pixel wide: never fitted
       {1000, 1, 600, 800, false, false, 0, 0},
-      {1000, 500, 0, 800, true, false, 0, 0},     // no box
+      {1000, 500, 0, 800, true, false, 0, 0},  // no box
       {1000, 500, 600, -1, true, false, 0, 0},
       {600, 800, 600, 800, true, true, 600, 800},  // enlarging to the same size still fits
       {2, 60000, 600, 800, false, true, 1, 800},   // the short side keeps one pixel
       {60000, 2, 600, 800, false, true, 600, 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.Width) + "x" + std::to_string(c.Height) + " in " + std::to_string(c.MaxWidth) +
-                 "x" + std::to_string(c.MaxHeight));
+    SCOPED_TRACE(std::to_string(c.Width) + "x" + std::to_string(c.Height) + " in " + std::to_string(c.MaxWidth) + "x" +
+                 std::to_string(c.MaxHeight));
     const auto size = FittedImageSize(c.Width, c.Height, c.MaxWidth, c.MaxHeight, c.Enlarge);
     ASSERT_EQ(size.has_value(), c.Fitted);
     if (size) {

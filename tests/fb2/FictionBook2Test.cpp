@@ -133,7 +133,8 @@ TEST_F(FictionBook2, DecodesPicturesAsThePeerDoesAndFitsThem) {
   TempFolder folder;
   for (const char* id : {"cover.jpg", "pic.png"}) {
     SCOPED_TRACE(id);
-    ASSERT_TRUE(RunPeerScript("fb2/book_image_peer.py", {"binary", DataDir + "book-utf8-bom.fb2", id, folder / "peer.raw"}));
+    ASSERT_TRUE(
+        RunPeerScript("fb2/book_image_peer.py", {"binary", DataDir + "book-utf8-bom.fb2", id, folder / "peer.raw"}));
     const TRawImage expected = ReadRawImage(folder / "peer.raw");
     TBitmap bitmap;
     ASSERT_TRUE(Book.LoadBinaryImage(WideString(id, id + std::char_traits<char>::length(id)), bitmap, 0, 0, false, 0));
@@ -183,8 +184,8 @@ TEST(FictionBook2Windows1251, ReadsCyrillicMetadataANotesBodyAndAPngCover) {
   EXPECT_EQ(book.GetISBN(), u"");
   EXPECT_EQ(book.GetTranslators(), u"");
   EXPECT_EQ(book.GetAnnotation(), u"Роман-эпопея\r\n");
-  EXPECT_EQ(book.XLinkPrefix(), u"xlink");  // the namespace written in capitals
-  EXPECT_EQ(book.GetBodyCount(), 1);         // "notes" and "NOTES" are both notes bodies
+  EXPECT_EQ(book.XLinkPrefix(), u"xlink");                                  // the namespace written in capitals
+  EXPECT_EQ(book.GetBodyCount(), 1);                                        // "notes" and "NOTES" are both notes bodies
   EXPECT_EQ(TXML::GetAttributeValue(book.NotesBody(), u"name"), u"NOTES");  // the later one
   const TDomElement* link = At(book, u"body/section/p")->FindFirstChildElement(u"a");
   EXPECT_EQ(book.FindNoteElement(link), FindById(book.NotesBody(), u"СНОСКА"));

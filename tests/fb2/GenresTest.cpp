@@ -7,8 +7,8 @@
 
 #include "l10n/Localizer.h"
 #include "l10n/uLangRes.h"
-#include "platform/base/TempFolder.h"
 #include "platform/base/FileSystemNames.h"
+#include "platform/base/TempFolder.h"
 #include "unicode/UniSystem.h"
 
 TEST(FB2Genres, EveryRowIsAConstantNamedAfterItsCode) {
@@ -27,12 +27,17 @@ TEST(FB2Genres, EveryRowIsAConstantNamedAfterItsCode) {
     const char* Name;
     const char* Text;
   } rows[] = {
-      {0, "FB2G_sf_history", "Alternative history"},  {11, "FB2G_sf", "Science Fiction"},
-      {12, "FB2G_det_classic", "Classical detectives"}, {23, "FB2G_detective", "Detectives"},
+      {0, "FB2G_sf_history", "Alternative history"},
+      {11, "FB2G_sf", "Science Fiction"},
+      {12, "FB2G_det_classic", "Classical detectives"},
+      {23, "FB2G_detective", "Detectives"},
       {28, "FB2G_prose_rus_classic", "Russial classics prose"},
-      {42, "FB2G_child_tale", "Children's Fairy Tales"}, {56, "FB2G_antique_myths", "Myths. Legends. Epos"},
-      {73, "FB2G_science", "Scientific-educational"},   {79, "FB2G_comp_osnet", "OS & Networking"},
-      {95, "FB2G_humor_anecdote", "Anecdote (funny stories)"}, {108, "FB2G_home", "Home & Family"},
+      {42, "FB2G_child_tale", "Children's Fairy Tales"},
+      {56, "FB2G_antique_myths", "Myths. Legends. Epos"},
+      {73, "FB2G_science", "Scientific-educational"},
+      {79, "FB2G_comp_osnet", "OS & Networking"},
+      {95, "FB2G_humor_anecdote", "Anecdote (funny stories)"},
+      {108, "FB2G_home", "Home & Family"},
   };
   for (const auto& r : rows) {
     EXPECT_STREQ(FB2GenreRecords[r.Row].Name, r.Name);
@@ -63,13 +68,15 @@ TEST(FB2Genres, NamesAreFoundIgnoringCase) {
 TEST(FB2Genres, ALanguageFileTranslatesAGenreByItsConstant) {
   TempFolder folder;
   // UTF-8 with its mark: "Поэзия" for the genre "poetry".
-  WriteBytes(folder / "QuirefoldB_ru.lng",
-             "\xEF\xBB\xBFLANGID=1049\r\n[$CONSTANTS]\r\nFB2G_poetry=\xD0\x9F\xD0\xBE\xD1\x8D\xD0\xB7\xD0\xB8\xD1\x8F\r\n");
+  WriteBytes(
+      folder / "QuirefoldB_ru.lng",
+      "\xEF\xBB\xBFLANGID=1049\r\n[$CONSTANTS]\r\nFB2G_poetry=\xD0\x9F\xD0\xBE\xD1\x8D\xD0\xB7\xD0\xB8\xD1\x8F\r\n");
   InstallResStringTranslation();
   RegisterResStrings(FB2GenreResStrings);
   TLanguageManager& manager = LangManager();
   // The default texts, as the program's embedded constants hold them.
-  for (PResStringRec record : FB2GenreResStrings) manager.Constants().AddConstant(record->Name, LoadWideResString(record), 0);
+  for (PResStringRec record : FB2GenreResStrings)
+    manager.Constants().AddConstant(record->Name, LoadWideResString(record), 0);
   ASSERT_TRUE(manager.RegisterLangFile(FileSystemNameToWide(folder / "QuirefoldB_ru.lng")));
   manager.SetLanguageID(1049);
   EXPECT_EQ(GetGenreName(u"POETRY"), u"\u041f\u043e\u044d\u0437\u0438\u044f");

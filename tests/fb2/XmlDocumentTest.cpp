@@ -77,18 +77,15 @@ TEST(XmlDocument, FindsElementsByPath) {
     const char16_t* Path;
     const char16_t* Found;  // node name and text, or nullptr for nil
   } cases[] = {
-      {a, u"", u"a"},               // the start itself
-      {a, u"b", u"b"},
-      {a, u"b/", u"b"},             // a trailing "/" ends the path
-      {a, u"b/c", u"c:first"},      // first of each step
-      {a, u"b/d", nullptr},         // the first "b" has no "d"
-      {a, u"b//c", nullptr},        // "/c" as one name
-      {a, u"B", nullptr},           // names compare exactly
-      {firstB, u"/a/e", u"e"},      // "/" starts at the document
-      {firstB, u"/a", u"a"},
-      {firstB, u"/", u"#document"},
-      {firstB, u"/b", nullptr},
-      {nullptr, u"a", nullptr},
+      {a, u"", u"a"},                              // the start itself
+      {a, u"b", u"b"},          {a, u"b/", u"b"},  // a trailing "/" ends the path
+      {a, u"b/c", u"c:first"},                     // first of each step
+      {a, u"b/d", nullptr},                        // the first "b" has no "d"
+      {a, u"b//c", nullptr},                       // "/c" as one name
+      {a, u"B", nullptr},                          // names compare exactly
+      {firstB, u"/a/e", u"e"},                     // "/" starts at the document
+      {firstB, u"/a", u"a"},    {firstB, u"/", u"#document"},
+      {firstB, u"/b", nullptr}, {nullptr, u"a", nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::u16string(c.Path).size());

@@ -22,8 +22,7 @@ void CheckDates(AnsiStringView text) {
   TDateTime value = 0;
   TDateTime again = 0;
   if (TryStrToDate(text, value) && (!TryStrToDate(DateToStr(value), again) || again != value)) std::abort();
-  if (TryStrToTime(text, value) && (!TryStrToTime(TimeToStr(value), again) || !Near(again, value)))
-    std::abort();
+  if (TryStrToTime(text, value) && (!TryStrToTime(TimeToStr(value), again) || !Near(again, value))) std::abort();
   if (TryStrToDateTime(text, value) && value >= 0 &&
       (!TryStrToDateTime(DateTimeToStr(value), again) || !Near(again, value)))
     std::abort();

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "../richtext/model/RPPictureTestData.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPPictureItems.h"
-#include "../richtext/model/RPPictureTestData.h"
 
 namespace {
 
@@ -97,8 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)registered;
   static constexpr TRPFBodyMode Modes[] = {rpfbmHex, rpfbmNone, rpfbmBinary};
   const TRPFBodyMode mode = Modes[data[0] % 3];
-  const uint32_t options = ((data[0] & 0x10) ? rpfoConvLargeImageIdxToZero : 0u) |
-                           ((data[0] & 0x20) ? rpfoIgnoreUnknownPicFmt : 0u);
+  const uint32_t options =
+      ((data[0] & 0x10) ? rpfoConvLargeImageIdxToZero : 0u) | ((data[0] & 0x20) ? rpfoIgnoreUnknownPicFmt : 0u);
   TFuzzReader reader(options);
   TFakeRPFStreaming& streaming = reader.Streaming;
   const std::vector<AnsiString> lines = SplitLines(data + 1, size - 1);

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "FuzzScratchFolder.h"
-#include "unicode/ProgramDir.h"
 #include "convert/cVoDaziScheme.h"
 #include "platform/base/FileSystemNames.h"
+#include "unicode/ProgramDir.h"
 #include "unicode/UniWideStrings.h"
 #include "unicode/ini/UniIniFiles.h"
 

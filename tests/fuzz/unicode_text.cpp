@@ -23,15 +23,21 @@ const WideString WideArgument = u"wide \xD83D\xDE00 \x4E2D";
 
 const TVarRec ShortArguments[] = {1, 2.5, u"text", int64_t{-7}, 'c'};
 const TVarRec EveryKindArguments[] = {
-    true, 'x', u'\x4E2D', 1e300, &PointerTarget, "pchar", u"pwidechar", AnsiArgument, WideArgument,
-    std::numeric_limits<int64_t>::min()};
-const TVarRec ExtremeArguments[] = {
-    std::numeric_limits<int32_t>::min(), -0.0, std::numeric_limits<double>::infinity(),
-    std::numeric_limits<double>::quiet_NaN(), nullptr, static_cast<const char*>(nullptr),
-    static_cast<const char16_t*>(nullptr), AnsiStringView{}, WideStringView{}, 5e-324, false,
-    std::numeric_limits<uint64_t>::max()};
-const std::span<const TVarRec> ArgumentLists[] = {
-    {}, ShortArguments, EveryKindArguments, ExtremeArguments};
+    true,    'x',          u'\x4E2D',    1e300,        &PointerTarget,
+    "pchar", u"pwidechar", AnsiArgument, WideArgument, std::numeric_limits<int64_t>::min()};
+const TVarRec ExtremeArguments[] = {std::numeric_limits<int32_t>::min(),
+                                    -0.0,
+                                    std::numeric_limits<double>::infinity(),
+                                    std::numeric_limits<double>::quiet_NaN(),
+                                    nullptr,
+                                    static_cast<const char*>(nullptr),
+                                    static_cast<const char16_t*>(nullptr),
+                                    AnsiStringView{},
+                                    WideStringView{},
+                                    5e-324,
+                                    false,
+                                    std::numeric_limits<uint64_t>::max()};
+const std::span<const TVarRec> ArgumentLists[] = {{}, ShortArguments, EveryKindArguments, ExtremeArguments};
 
 void FormatWithArguments(const WideString& format, std::span<const TVarRec> arguments) {
   try {

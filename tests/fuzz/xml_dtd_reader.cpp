@@ -80,10 +80,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TDomImplementation implementation(nullptr);
   implementation.SetResourceResolver(&resolver);
   switch (data[0] % 4) {
-    case 0: ReadDtd(implementation, text, true); break;
-    case 1: ReadDtd(implementation, text, false); break;
-    case 2: ReadDocument(implementation, text, true); break;
-    default: ReadDocument(implementation, text, false); break;
+    case 0:
+      ReadDtd(implementation, text, true);
+      break;
+    case 1:
+      ReadDtd(implementation, text, false);
+      break;
+    case 2:
+      ReadDocument(implementation, text, true);
+      break;
+    default:
+      ReadDocument(implementation, text, false);
+      break;
   }
   return 0;
 }

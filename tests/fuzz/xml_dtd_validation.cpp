@@ -48,13 +48,16 @@ public:
             break;
           }
           case 1:
-            if (decl) particles.push_back(decl->CreateContentModel(Name(), static_cast<TDtdContentModelType>(Next() % 3)));
+            if (decl)
+              particles.push_back(decl->CreateContentModel(Name(), static_cast<TDtdContentModelType>(Next() % 3)));
             break;
           case 2:
-            if (particles.size() >= 2) particles[Next() % particles.size()]->AppendSubModel(particles[Next() % particles.size()]);
+            if (particles.size() >= 2)
+              particles[Next() % particles.size()]->AppendSubModel(particles[Next() % particles.size()]);
             break;
           case 3:
-            if (!particles.empty()) particles[Next() % particles.size()]->SetFrequency(static_cast<TDtdFrequency>(Next() % 4));
+            if (!particles.empty())
+              particles[Next() % particles.size()]->SetFrequency(static_cast<TDtdFrequency>(Next() % 4));
             break;
           case 4:
             if (decl && !particles.empty()) decl->SetContentModel(particles[Next() % particles.size()]);
@@ -72,14 +75,20 @@ public:
             model.AddEntityDecl(Entities[Next() % 4], Value(), Origin(), u"", u"", u"", u"", entity);
             break;
           }
-          case 7: current = current->AppendChild(NewDomNode<TDomElement>(*document, Name())); break;
+          case 7:
+            current = current->AppendChild(NewDomNode<TDomElement>(*document, Name()));
+            break;
           case 8:
             if (current->GetParentNode() && current->GetParentNode() != document) current = current->GetParentNode();
             break;
-          case 9: current->AppendChild(NewDomNode<TDomText>(*document))->SetNodeValue(Value()); break;
+          case 9:
+            current->AppendChild(NewDomNode<TDomText>(*document))->SetNodeValue(Value());
+            break;
           case 10:
-            if (Next() % 2) static_cast<TDomElement*>(current)->SetAttribute(Name(), Value());
-            else current->AppendChild(NewDomNode<TDomEntityReference>(*document, Entities[Next() % 4]));
+            if (Next() % 2)
+              static_cast<TDomElement*>(current)->SetAttribute(Name(), Value());
+            else
+              current->AppendChild(NewDomNode<TDomEntityReference>(*document, Entities[Next() % 4]));
             break;
         }
       } catch (const EDomException&) {

@@ -59,16 +59,27 @@ TEST(Resample, KernelsHaveTheirValuesAtKnownPoints) {
     float X;
     float Value;
   } cases[] = {
-      {BoxFilter, 0.5f, 1.0f},        {BoxFilter, -0.5f, 0.0f},        {BoxFilter, 0.0f, 1.0f},
-      {TriangleFilter, -0.25f, 0.75f}, {TriangleFilter, 1.0f, 0.0f},
-      {HermiteFilter, 0.5f, 0.5f},     {HermiteFilter, 0.0f, 1.0f},     {HermiteFilter, 1.0f, 0.0f},
-      {BellFilter, 0.0f, 0.75f},       {BellFilter, 1.0f, 0.125f},      {BellFilter, 1.5f, 0.0f},
-      {SplineFilter, 0.0f, static_cast<float>(2.0 / 3.0)}, {SplineFilter, -1.0f, static_cast<float>(1.0 / 6.0)},
+      {BoxFilter, 0.5f, 1.0f},
+      {BoxFilter, -0.5f, 0.0f},
+      {BoxFilter, 0.0f, 1.0f},
+      {TriangleFilter, -0.25f, 0.75f},
+      {TriangleFilter, 1.0f, 0.0f},
+      {HermiteFilter, 0.5f, 0.5f},
+      {HermiteFilter, 0.0f, 1.0f},
+      {HermiteFilter, 1.0f, 0.0f},
+      {BellFilter, 0.0f, 0.75f},
+      {BellFilter, 1.0f, 0.125f},
+      {BellFilter, 1.5f, 0.0f},
+      {SplineFilter, 0.0f, static_cast<float>(2.0 / 3.0)},
+      {SplineFilter, -1.0f, static_cast<float>(1.0 / 6.0)},
       {SplineFilter, 2.0f, 0.0f},
-      {Lanczos3Filter, 0.0f, 1.0f},    {Lanczos3Filter, 3.0f, 0.0f},
-      {Lanczos3Filter, 0.5f, static_cast<float>(std::sin(kPi * 0.5) / (kPi * 0.5) * (std::sin(kPi * (0.5 / 3.0)) / (kPi * (0.5 / 3.0))))},
+      {Lanczos3Filter, 0.0f, 1.0f},
+      {Lanczos3Filter, 3.0f, 0.0f},
+      {Lanczos3Filter, 0.5f,
+       static_cast<float>(std::sin(kPi * 0.5) / (kPi * 0.5) * (std::sin(kPi * (0.5 / 3.0)) / (kPi * (0.5 / 3.0))))},
       {MitchellFilter, 0.0f, static_cast<float>(16.0 / 3.0 / 6.0)},
-      {MitchellFilter, 1.0f, static_cast<float>((7.0 - 12.0 + 16.0 / 3.0) / 6.0)}, {MitchellFilter, 2.0f, 0.0f},
+      {MitchellFilter, 1.0f, static_cast<float>((7.0 - 12.0 + 16.0 / 3.0) / 6.0)},
+      {MitchellFilter, 2.0f, 0.0f},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.X);
@@ -130,9 +141,7 @@ TEST(Resample, PositionsBeforeTheLeftEdgeAreMirrored) {
 }
 
 TEST(Resample, MirroringStaysInsideForAnyRadius) {
-  const struct {
-    int32_t Target, Source;
-  } cases[] = {{1, 1}, {1, 2}, {2, 1}, {1, 1000}, {2, 3}, {3, 200}, {100, 2}};
+  const struct { int32_t Target, Source; } cases[] = {{1, 1}, {1, 2}, {2, 1}, {1, 1000}, {2, 3}, {3, 200}, {100, 2}};
   for (const auto& c : cases)
     for (const auto& entry : ResampleFilters) {
       SCOPED_TRACE(testing::Message() << entry.Name << " " << c.Source << " -> " << c.Target);

@@ -35,12 +35,9 @@ TEST(LangConstants, KeepsNamesSortedCaseInsensitively) {
 TEST(LangConstants, RefusesBadAndDuplicateNames) {
   TLang_Constants constants = MakeConstants();
   constants.AddConstant("SName_1", u"x", 0);
-  ExpectLangError([&] { constants.AddConstant("1Name", u"", 0); },
-                  "Invalid constant name (\"1Name\")");
-  ExpectLangError([&] { constants.AddConstant("S Name", u"", 0); },
-                  "Invalid constant name (\"S Name\")");
-  ExpectLangError([&] { constants.AddConstant("sname_1", u"", 0); },
-                  "Duplicate constant name (\"sname_1\")");
+  ExpectLangError([&] { constants.AddConstant("1Name", u"", 0); }, "Invalid constant name (\"1Name\")");
+  ExpectLangError([&] { constants.AddConstant("S Name", u"", 0); }, "Invalid constant name (\"S Name\")");
+  ExpectLangError([&] { constants.AddConstant("sname_1", u"", 0); }, "Duplicate constant name (\"sname_1\")");
   ExpectLangError([&] { constants.ConstantByName("SMissing"); }, "Constant \"SMissing\" not found");
 }
 
@@ -111,8 +108,7 @@ TEST(LangConstants, RefusesANewerStreamAndTruncatedOnes) {
   stream.WriteBuffer(newer, sizeof newer);
   stream.SetPosition(0);
   TLang_Constants constants = MakeConstants();
-  ExpectLangError([&] { constants.LoadFromStream(stream); },
-                  "Stream version (3) is greater than the current one (2)");
+  ExpectLangError([&] { constants.LoadFromStream(stream); }, "Stream version (3) is greater than the current one (2)");
 
   const uint8_t truncated[] = {2, 1, 5, 0, 0, 0, 2, 0, 'S'};
   TMemoryStream shortStream;

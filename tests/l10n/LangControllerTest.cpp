@@ -100,12 +100,12 @@ TEST(LanguageController, LangDataOfTheLanguageDialogIs145Bytes) {
   ASSERT_EQ(bytes.size(), 145u);
   const std::vector<uint8_t> head{
       17, 0, 'f', 'r', 'm', 'S', 'e', 'l', 'e', 'c', 't', 'L', 'a', 'n', 'g', 'u', 'a', 'g', 'e',  // name
-      1, 1, 0, 0, 0,                                   // properties: one
-      1, 0, 0, 0, 7, 0, 'C', 'a', 'p', 't', 'i', 'o', 'n',  // 1 "Caption"
-      1, 4, 0, 0, 0,                                   // children: four
-      11, 0, 'l', 'b', 'l', 'L', 'a', 'n', 'g', 'u', 'a', 'g', 'e', 1, 1, 0, 0, 0,
-      2, 0, 0, 0, 7, 0, 'C', 'a', 'p', 't', 'i', 'o', 'n', 0,  // 2 "Caption", no children
-      11, 0, 'c', 'm', 'b', 'L', 'a', 'n', 'g', 'u', 'a', 'g', 'e', 0, 0,  // no properties
+      1,  1, 0,   0,   0,                                                                          // properties: one
+      1,  0, 0,   0,   7,   0,   'C', 'a', 'p', 't', 'i', 'o', 'n',                                // 1 "Caption"
+      1,  4, 0,   0,   0,                                                                          // children: four
+      11, 0, 'l', 'b', 'l', 'L', 'a', 'n', 'g', 'u', 'a', 'g', 'e', 1,   1,   0,   0,   0,   2,
+      0,  0, 0,   7,   0,   'C', 'a', 'p', 't', 'i', 'o', 'n', 0,            // 2 "Caption", no children
+      11, 0, 'c', 'm', 'b', 'L', 'a', 'n', 'g', 'u', 'a', 'g', 'e', 0,   0,  // no properties
   };
   EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
 
@@ -162,7 +162,7 @@ TEST(LanguageController, MasksAndOptionsDecideWhatIsCollected) {
   w.Ok->SetCaption(u"\u0414\u0430");
   w.Controller->UpdateComponents(true);
   const TLang_CompEntry& root = w.Controller->Root();
-  EXPECT_FALSE(root.PropEntries.has_value());         // ".Caption" ignored
+  EXPECT_FALSE(root.PropEntries.has_value());               // ".Caption" ignored
   EXPECT_FALSE(root.Children[0]->PropEntries.has_value());  // only dots
   EXPECT_FALSE(root.Children[1]->PropEntries.has_value());  // digits and a percent sign
   EXPECT_FALSE(root.Children[2]->PropEntries.has_value());  // masked away, Cyrillic or not

@@ -10,8 +10,8 @@ TEST(LangEscapes, UnescapesTheFileForms) {
       {u"a\\tb", u"a\tb"},
       {u"back\\\\slash", u"back\\slash"},
       {u"\\65BC", u"ABC"},
-      {u"\\6x", u"\\6x"},       // one digit and a letter stay as written
-      {u"end\\", u"end\\"},     // a final backslash stays
+      {u"\\6x", u"\\6x"},    // one digit and a letter stay as written
+      {u"end\\", u"end\\"},  // a final backslash stays
       {u"\\q", u"\\q"},
       {u"", u""},
   };

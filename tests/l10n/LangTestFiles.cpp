@@ -5,8 +5,7 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/FileSystemNames.h"
 
-WideString WriteLangFile(const std::filesystem::path& path, const WideString& text,
-                         TLangFileEncoding encoding) {
+WideString WriteLangFile(const std::filesystem::path& path, const WideString& text, TLangFileEncoding encoding) {
   std::string bytes;
   switch (encoding) {
     case TLangFileEncoding::Utf16LE:

@@ -10,5 +10,4 @@ enum class TLangFileEncoding { Utf16LE, Utf8, Ansi1251 };
 
 // Writes the text (lines joined by CR LF) in the encoding, with its byte-order mark for
 // the Unicode forms; returns the file's name.
-WideString WriteLangFile(const std::filesystem::path& path, const WideString& text,
-                         TLangFileEncoding encoding);
+WideString WriteLangFile(const std::filesystem::path& path, const WideString& text, TLangFileEncoding encoding);

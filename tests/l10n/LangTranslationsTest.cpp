@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 
 #include "LangTestFiles.h"
-#include "platform/base/FileSystemNames.h"
-#include "platform/base/TempFolder.h"
 #include "l10n/LangErrors.h"
 #include "l10n/LangLimits.h"
 #include "platform/base/CodePages.h"
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/TempFolder.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 
@@ -59,9 +59,12 @@ TEST_P(LangTranslationsFile, ReadsHeaderSectionsAndConstantsInEachEncoding) {
 
 std::string EncodingName(const ::testing::TestParamInfo<TLangFileEncoding>& info) {
   switch (info.param) {
-    case TLangFileEncoding::Utf16LE: return "Utf16LE";
-    case TLangFileEncoding::Utf8: return "Utf8";
-    case TLangFileEncoding::Ansi1251: return "Ansi1251";
+    case TLangFileEncoding::Utf16LE:
+      return "Utf16LE";
+    case TLangFileEncoding::Utf8:
+      return "Utf8";
+    case TLangFileEncoding::Ansi1251:
+      return "Ansi1251";
   }
   return "";
 }
@@ -93,18 +96,17 @@ TEST(LangTranslations, AFileWithoutLangIdCountsAsTheDefaultLanguage) {
 
 TEST(LangTranslations, AnErrorNamesItsLineCountedFromOne) {
   TempFolder folder;
-  const WideString name = WriteLangFile(
-      folder / "bad.lng", u"LANGID=1049\r\n[Main]\r\n1=a\r\n1=b\r\n", TLangFileEncoding::Utf16LE);
+  const WideString name =
+      WriteLangFile(folder / "bad.lng", u"LANGID=1049\r\n[Main]\r\n1=a\r\n1=b\r\n", TLangFileEncoding::Utf16LE);
   TLang_CompTranslations translations;
   try {
     translations.LoadFromFile(name, false);
     FAIL() << "no ELangError";
   } catch (const ELangError& e) {
-    EXPECT_EQ(e.Message(),
-              "Loading translations failed.\r\nLine 4: Duplicate property value translation ID (1)");
+    EXPECT_EQ(e.Message(), "Loading translations failed.\r\nLine 4: Duplicate property value translation ID (1)");
   }
-  const WideString badConstant = WriteLangFile(
-      folder / "bad2.lng", u"[$CONSTANTS]\r\n9lives=x\r\n", TLangFileEncoding::Utf8);
+  const WideString badConstant =
+      WriteLangFile(folder / "bad2.lng", u"[$CONSTANTS]\r\n9lives=x\r\n", TLangFileEncoding::Utf8);
   try {
     translations.LoadFromFile(badConstant, false);
     FAIL() << "no ELangError";
@@ -123,9 +125,9 @@ TEST(LangTranslations, An8BitFileIsReadInTheCodePageOfItsOwnLanguage) {
   // The system's code page is Western; the file names Russian and holds Windows-1251 bytes.
   ASSERT_TRUE(SetAnsiCodePage(1252));
   TempFolder folder;
-  const WideString name = WriteLangFile(
-      folder / "ru.lng", u"LANGID=1049\r\n[W]\r\n1=\u041f\u0440\u0438\u0432\u0435\u0442\r\n",
-      TLangFileEncoding::Ansi1251);
+  const WideString name =
+      WriteLangFile(folder / "ru.lng", u"LANGID=1049\r\n[W]\r\n1=\u041f\u0440\u0438\u0432\u0435\u0442\r\n",
+                    TLangFileEncoding::Ansi1251);
   TLang_CompTranslations translations;
   translations.LoadFromFile(name, false);
   SetAnsiCodePage(1251);
@@ -162,10 +164,11 @@ TEST(LangTranslations, AFileOverTheLimitIsRefused) {
 // behind; the same object then loads a good file.
 TEST(LangTranslations, AFailedLoadLeavesTheObjectAsItWas) {
   TempFolder folder;
-  const WideString good = WriteLangFile(folder / "good.lng", u"LANGID=1031\r\n[Form]\r\n1=gut\r\n", TLangFileEncoding::Utf8);
-  const WideString bad = WriteLangFile(folder / "bad.lng",
-                                       u"LANGID=1049\r\n[$CONSTANTS]\r\nSBad=x\r\n[Other]\r\n1=a\r\n1=b\r\n",
-                                       TLangFileEncoding::Utf8);
+  const WideString good =
+      WriteLangFile(folder / "good.lng", u"LANGID=1031\r\n[Form]\r\n1=gut\r\n", TLangFileEncoding::Utf8);
+  const WideString bad =
+      WriteLangFile(folder / "bad.lng", u"LANGID=1049\r\n[$CONSTANTS]\r\nSBad=x\r\n[Other]\r\n1=a\r\n1=b\r\n",
+                    TLangFileEncoding::Utf8);
   TLang_CompTranslations translations;
   translations.LoadFromFile(good, false);
   EXPECT_THROW(translations.LoadFromFile(bad, false), ELangError);

@@ -4,13 +4,13 @@
 #include <sys/stat.h>
 
 #include "LangTestFiles.h"
-#include "platform/base/FileSystemNames.h"
-#include "platform/base/TempFolder.h"
 #include "l10n/LangErrors.h"
 #include "l10n/LangLimits.h"
 #include "l10n/uLangRes.h"
-#include "platform/base/FileSearch.h"
 #include "platform/base/Exception.h"
+#include "platform/base/FileSearch.h"
+#include "platform/base/FileSystemNames.h"
+#include "platform/base/TempFolder.h"
 #include "unicode/UniSystem.h"
 
 namespace {
@@ -75,8 +75,7 @@ TEST_F(LanguageManager, ScansLanguageFilesCaseInsensitively) {
 }
 
 TEST_F(LanguageManager, SwitchesLanguageAndBack) {
-  ASSERT_TRUE(Manager.RegisterLangFile(
-      WriteLangFile(Folder / "ru.lng", Russian, TLangFileEncoding::Ansi1251)));
+  ASSERT_TRUE(Manager.RegisterLangFile(WriteLangFile(Folder / "ru.lng", Russian, TLangFileEncoding::Ansi1251)));
   TRecordingController window(u"MAINWINDOW");
   Manager.AddLangController(&window);
 
@@ -85,7 +84,8 @@ TEST_F(LanguageManager, SwitchesLanguageAndBack) {
   EXPECT_EQ(Manager.CodePage(), 1251u);
   EXPECT_EQ(window.Events, "changing;apply;changed;");
   EXPECT_EQ(window.Caption, u"\u0413\u043b\u0430\u0432\u043d\u043e\u0435");
-  EXPECT_EQ(Manager.GetConstantValue("SMsgTranslated"), u"\u041f\u0435\u0440\u0435\u0432\u0435\u0434\u0435\u043d\u043e");
+  EXPECT_EQ(Manager.GetConstantValue("SMsgTranslated"),
+            u"\u041f\u0435\u0440\u0435\u0432\u0435\u0434\u0435\u043d\u043e");
   EXPECT_EQ(Manager.GetConstantValue("SMsgUntranslated"), u"Untranslated");
 
   Manager.SetLanguageID(1033);
@@ -102,9 +102,8 @@ TEST_F(LanguageManager, SwitchesLanguageAndBack) {
 
 TEST_F(LanguageManager, TheLaterFileOfOneLanguageWins) {
   Manager.RegisterLangFile(WriteLangFile(Folder / "a.lng", German, TLangFileEncoding::Utf8));
-  Manager.RegisterLangFile(WriteLangFile(
-      Folder / "b.lng", u"LANGID=1031\r\n[$CONSTANTS]\r\nSMsgTranslated=Zweite\r\n",
-      TLangFileEncoding::Utf16LE));
+  Manager.RegisterLangFile(WriteLangFile(Folder / "b.lng", u"LANGID=1031\r\n[$CONSTANTS]\r\nSMsgTranslated=Zweite\r\n",
+                                         TLangFileEncoding::Utf16LE));
   EXPECT_EQ(Manager.GetLanguageCount(), 2);
   Manager.SetLanguageID(1031);
   EXPECT_EQ(Manager.GetConstantValue("SMsgTranslated"), u"Zweite");

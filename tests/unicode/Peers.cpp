@@ -1,9 +1,9 @@
 #include "Peers.h"
 
-#include <cstdio>
-#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdio>
+#include <fstream>
 
 bool RunPeer(const std::string& command, const std::string& input, std::string& output) {
   char inputName[] = "/tmp/qf-unicode-peer-XXXXXX";
@@ -40,6 +40,7 @@ std::string Utf16LeBytes(WideStringView text) {
 WideString FromUtf16LeBytes(const std::string& bytes) {
   WideString text;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-    text += static_cast<WideChar>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    text +=
+        static_cast<WideChar>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
   return text;
 }

@@ -24,10 +24,12 @@ public:
 
   static const TClassProps& Props() {
     static const TClassProps props("TWideSample", nullptr, [] {
-      TPropInfo mark = Published::Make<TWideSample, WideChar>("Mark", tkWChar, &TWideSample::Mark, &TWideSample::SetMark);
+      TPropInfo mark =
+          Published::Make<TWideSample, WideChar>("Mark", tkWChar, &TWideSample::Mark, &TWideSample::SetMark);
       mark.Default = 0;
-      return std::vector<TPropInfo>{Published::WideText<TWideSample>("Title", &TWideSample::Title, &TWideSample::SetTitle),
-                                    mark, Published::Object<TWideSample>("Lines", &TWideSample::Lines)};
+      return std::vector<TPropInfo>{
+          Published::WideText<TWideSample>("Title", &TWideSample::Title, &TWideSample::SetTitle), mark,
+          Published::Object<TWideSample>("Lines", &TWideSample::Lines)};
     }());
     return props;
   }
@@ -170,7 +172,8 @@ TEST(WideComponentHelper, HelpersAreFoundByTheirComponentAndGoWithIt) {
   ASSERT_EQ(list.Count(), 4);
   for (int32_t i = 1; i < list.Count(); ++i)
     EXPECT_TRUE(std::less<const TComponent*>()(list.Items(i - 1)->Component(), list.Items(i)->Component()));
-  for (int i : {0, 1, 3, 4}) EXPECT_EQ(FindComponentHelper(list, components[i].get())->Component(), components[i].get());
+  for (int i : {0, 1, 3, 4})
+    EXPECT_EQ(FindComponentHelper(list, components[i].get())->Component(), components[i].get());
   EXPECT_EQ(FindComponentHelper(list, components[2].get()), nullptr);
 
   components[3].reset();  // frees its helper

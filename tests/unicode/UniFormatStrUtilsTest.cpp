@@ -21,7 +21,7 @@ TEST(UniFormatStrUtils, SpecifiersGetExplicitIndexes) {
       {u"%5:s %0:s %s", u"%5:s %0:s %6:s"},  // the next implicit index follows the largest
       {u"%5.2d", u"%0:5.2d"},
       {u"%-8x|%p", u"%0:-8x|%1:p"},
-      {u"%*d %s", u"%0:*d %2:s"},            // "*" takes an argument of its own
+      {u"%*d %s", u"%0:*d %2:s"},  // "*" takes an argument of its own
       {u"%.*s %s", u"%0:.*s %2:s"},
       {u"100%%", u"100%%"},
       {u"50% off", u"50% off"},

@@ -28,7 +28,8 @@ TEST_F(UniRuntimeSetupTest, SetupSwitchesOnEveryPatch) {
 }
 
 TEST_F(UniRuntimeSetupTest, DisplayTextGetsAFullStopAfterCharactersAboveIt) {
-  EXPECT_EQ(ExceptionDisplayText(WideException(u"\u0424\u0430\u0439\u043b \u4e2d")), u"\u0424\u0430\u0439\u043b \u4e2d.");
+  EXPECT_EQ(ExceptionDisplayText(WideException(u"\u0424\u0430\u0439\u043b \u4e2d")),
+            u"\u0424\u0430\u0439\u043b \u4e2d.");
   EXPECT_EQ(ExceptionDisplayText(Exception("Stream read error")), u"Stream read error.");
   EXPECT_EQ(ExceptionDisplayText(Exception("Done.")), u"Done.");
   // Every character above "." counts, "?" and "!" too: a rule kept as the display has it.

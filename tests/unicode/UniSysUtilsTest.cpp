@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <gtest/gtest.h>
+#include <fstream>
 
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"

@@ -24,9 +24,9 @@ protected:
 const WideString kSamples[] = {
     u"",
     u"plain ASCII text",
-    u"\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440!",       // Cyrillic
-    u"\u65e5\u672c\u8a9e \u4e2d\u6587",                                  // CJK
-    u"emoji \U0001F600 and \U00010348 beyond the BMP",                   // surrogate pairs
+    u"\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440!",  // Cyrillic
+    u"\u65e5\u672c\u8a9e \u4e2d\u6587",                            // CJK
+    u"emoji \U0001F600 and \U00010348 beyond the BMP",             // surrogate pairs
     u"\u00e9\u20ac\u2122 mixed with + and - and ~\\ and \"quotes\"",
     u"line\r\nbreaks\tand tabs",
 };
@@ -56,21 +56,22 @@ TEST_F(UniSystemTest, Utf8LoneSurrogateIsEncodedAsReplacementCharacter) {
 TEST_F(UniSystemTest, Utf8MalformedPartsBecomeReplacementCharactersAsPythonDecodes) {
   // Each maximal ill-formed part is one U+FFFD; what follows it decodes normally.
   const std::string cases[] = {
-      "ok\x80ok",              // a lone continuation byte
-      "\xC3",                  // a truncated two-byte sequence at the end
-      "\xE2\x82x",             // a truncated three-byte sequence before "x"
-      "\xC0\xAF",              // an overlong "/"
-      "\xED\xA0\x80\xED\xB0\x80",  // surrogates encoded as three-byte sequences
-      "\xF4\x90\x80\x80",      // beyond U+10FFFF
-      "\xFF\xFE",              // bytes that never occur
+      "ok\x80ok",                        // a lone continuation byte
+      "\xC3",                            // a truncated two-byte sequence at the end
+      "\xE2\x82x",                       // a truncated three-byte sequence before "x"
+      "\xC0\xAF",                        // an overlong "/"
+      "\xED\xA0\x80\xED\xB0\x80",        // surrogates encoded as three-byte sequences
+      "\xF4\x90\x80\x80",                // beyond U+10FFFF
+      "\xFF\xFE",                        // bytes that never occur
       "a\xF0\x9F\x98z\xF0\x9F\x98\x80",  // a truncated four-byte sequence, then a whole one
   };
   for (const std::string& bytes : cases) {
     SCOPED_TRACE(bytes);
     std::string expected;
-    ASSERT_TRUE(RunPeer("/usr/bin/python3 -c \"import sys; sys.stdout.buffer.write("
-                        "sys.stdin.buffer.read().decode('utf-8', 'replace').encode('utf-16-le'))\"",
-                        bytes, expected));
+    ASSERT_TRUE(
+        RunPeer("/usr/bin/python3 -c \"import sys; sys.stdout.buffer.write("
+                "sys.stdin.buffer.read().decode('utf-8', 'replace').encode('utf-16-le'))\"",
+                bytes, expected));
     EXPECT_EQ(Utf8ToWide(bytes), FromUtf16LeBytes(expected));
   }
 }
@@ -79,8 +80,11 @@ TEST_F(UniSystemTest, Utf8MalformedPartsBecomeReplacementCharactersAsPythonDecod
 
 TEST_F(UniSystemTest, Utf7DecodingAgreesWithIconv) {
   const std::string cases[] = {
-      "A+ImIDkQ.", "Hi Mom -+Jjo--!", "+ZeVnLIqe-", "+-", "a+AH4-b", "+2D3eAA-", "+AGEAYgBj",
-      "direct: ' ( ) , - . / : ? ! # $ % & * ; < = > @ [ ] ^ _ ` { | }", "tab\tCR\rLF\n", "",
+      "A+ImIDkQ.",     "Hi Mom -+Jjo--!",
+      "+ZeVnLIqe-",    "+-",
+      "a+AH4-b",       "+2D3eAA-",
+      "+AGEAYgBj",     "direct: ' ( ) , - . / : ? ! # $ % & * ; < = > @ [ ] ^ _ ` { | }",
+      "tab\tCR\rLF\n", "",
   };
   for (const std::string& utf7 : cases) {
     SCOPED_TRACE(utf7);
@@ -95,16 +99,14 @@ TEST_F(UniSystemTest, Utf7EncodingFollowsItsRules) {
     WideString Text;
     std::string Utf7;
   } cases[] = {
-      {u"A+B", "A+-B"},
-      {u"caf\u00e9", "caf+AOk"},              // a run at the end: no closing "-"
-      {u"\u00e9-", "+AOk--"},                 // "-" after a run needs the terminator
-      {u"\u00e9a", "+AOk-a"},                 // so does a base64 digit
-      {u"\u00e9.", "+AOk."},                  // other direct characters do not
-      {u"\u00e9+", "+AOk-+-"},                // "+" reads as a base64 digit
-      {u"a!b{c}", "a!b{c}"},                  // Set O is written directly
-      {u"~\\", "+AH4AXA"},                    // "~" and "\" are not
-      {u"\U0001F600", "+2D3eAA"},
-      {u"", ""},
+      {u"A+B", "A+-B"},           {u"caf\u00e9", "caf+AOk"},  // a run at the end: no closing "-"
+      {u"\u00e9-", "+AOk--"},                                 // "-" after a run needs the terminator
+      {u"\u00e9a", "+AOk-a"},                                 // so does a base64 digit
+      {u"\u00e9.", "+AOk."},                                  // other direct characters do not
+      {u"\u00e9+", "+AOk-+-"},                                // "+" reads as a base64 digit
+      {u"a!b{c}", "a!b{c}"},                                  // Set O is written directly
+      {u"~\\", "+AH4AXA"},                                    // "~" and "\" are not
+      {u"\U0001F600", "+2D3eAA"}, {u"", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Utf7);
@@ -248,8 +250,8 @@ TEST_F(UniSystemTest, CommandLineTokenizer) {
   } cases[] = {
       {u"prog a b", {u"prog", u"a", u"b"}},
       {u"  prog\t\"with blanks\"  x", {u"prog", u"with blanks", u"x"}},
-      {u"prog \"\" after", {u"prog", u"after"}},              // an empty pair is skipped
-      {u"prog a\"b c\"d", {u"prog", u"ab cd"}},               // quotes group inside a token
+      {u"prog \"\" after", {u"prog", u"after"}},  // an empty pair is skipped
+      {u"prog a\"b c\"d", {u"prog", u"ab cd"}},   // quotes group inside a token
       {u"prog \"unclosed rest", {u"prog", u"unclosed rest"}},
       {u"prog \u0416\u4e2d", {u"prog", u"\u0416\u4e2d"}},
       {u"", {}},
@@ -280,8 +282,8 @@ TEST_F(UniSystemTest, ParamStrTakesTokensOfTheCommandLine) {
 // ---- Small routines ----------------------------------------------------------------------
 
 TEST_F(UniSystemTest, CodePagesOfLocalesAndTheKeyboard) {
-  EXPECT_EQ(CodePageFromLocale(0x0419), 1251u);  // Russian
-  EXPECT_EQ(CodePageFromLocale(0x0409), 1252u);  // English (United States)
+  EXPECT_EQ(CodePageFromLocale(0x0419), 1251u);     // Russian
+  EXPECT_EQ(CodePageFromLocale(0x0409), 1252u);     // English (United States)
   EXPECT_EQ(CodePageFromLocale(0x7777), GetACP());  // no such locale: the system's
   EXPECT_EQ(KeyboardCodePage(), CodePageFromLocale(GetUserDefaultLangID()));
 }
@@ -289,8 +291,8 @@ TEST_F(UniSystemTest, CodePagesOfLocalesAndTheKeyboard) {
 TEST_F(UniSystemTest, KeyboardCharacters) {
   EXPECT_EQ(KeyboardCharToWide(0x4E2D), u'\u4e2d');  // 256 and more: unchanged
   EXPECT_EQ(KeyboardCharToWide('a'), u'a');
-  EXPECT_EQ(KeyboardCharToWide(0x80), u'\u20ac');    // 1252, the English keyboard's
-  EXPECT_EQ(KeyboardCharToWide(0x01), u'\u263a');    // control codes as their glyphs
+  EXPECT_EQ(KeyboardCharToWide(0x80), u'\u20ac');  // 1252, the English keyboard's
+  EXPECT_EQ(KeyboardCharToWide(0x01), u'\u263a');  // control codes as their glyphs
   EXPECT_EQ(KeyboardCharToWide(0x0D), u'\u266a');
   EXPECT_EQ(KeyboardCharToWide(0x7F), u'\u2302');
 }

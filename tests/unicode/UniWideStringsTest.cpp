@@ -9,10 +9,10 @@
 
 #include "Peers.h"
 #include "TestFiles.h"
-#include "platform/base/FileSizeLimit.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/CompareString.h"
 #include "platform/base/Exception.h"
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/LastError.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
@@ -54,9 +54,11 @@ TEST(TWideStringsText, SplitsAtCrLfCrLfAndLineSeparator) {
   const Case cases[] = {
       {u"a\r\nb\r\n", {u"a", u"b"}},
       {u"a\n\rb", {u"a", u"", u"b"}},  // LF CR is two breaks
-      {u"a\x2028" u"b", {u"a", u"b"}},
+      {u"a\x2028"
+       u"b",
+       {u"a", u"b"}},
       {u"a\rb\nc", {u"a", u"b", u"c"}},
-      {u"a\r\n\r\n", {u"a", u""}},     // a final break adds no empty line
+      {u"a\r\n\r\n", {u"a", u""}},  // a final break adds no empty line
       {u"", {}},
       {WideString(u"a\r\nb\0c\r\nd", 9), {u"a", u"b"}},  // the text ends at a zero character
   };
@@ -357,9 +359,17 @@ TEST(DetectStreamCharSet, ReadsTheMarkOrLeavesThePosition) {
     int64_t Position;
   };
   const Case cases[] = {
-      {"\xFF\xFE" "A", steUtf16LE, 2}, {"\xFE\xFF", steUtf16BE, 2}, {"\xEF\xBB\xBF", steUtf8, 3},
-      {"\xEF\xBB", steAnsi, 0},        {"A", steAnsi, 0},           {"", steAnsi, 0},
-      {"\xEF\xBB\xBE" "x", steAnsi, 0},
+      {"\xFF\xFE"
+       "A",
+       steUtf16LE, 2},
+      {"\xFE\xFF", steUtf16BE, 2},
+      {"\xEF\xBB\xBF", steUtf8, 3},
+      {"\xEF\xBB", steAnsi, 0},
+      {"A", steAnsi, 0},
+      {"", steAnsi, 0},
+      {"\xEF\xBB\xBE"
+       "x",
+       steAnsi, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
@@ -392,17 +402,31 @@ TEST_F(TUniStringsFiles, LoadsByTheByteOrderMark) {
     TStreamTextEncoding Detected;
   };
   const Case cases[] = {
-      {std::string("\xFF\xFE" "A\0\r\0\n\0B\0", 10), {u"A", u"B"}, steUtf16LE},
+      {std::string("\xFF\xFE"
+                   "A\0\r\0\n\0B\0",
+                   10),
+       {u"A", u"B"},
+       steUtf16LE},
       // Without the mark it is 8-bit text whose zero bytes end it: only "A" is left.
       {std::string("A\0\r\0\n\0B\0", 8), {u"A"}, steAnsi},
       {std::string("\xFE\xFF\0A", 4), {u"A"}, steUtf16BE},
       {std::string("\0A\0\n\0B", 6), {}, steAnsi},  // UTF-16BE without the mark: a zero byte first
-      {"\xEF\xBB\xBF" "A", {u"A"}, steUtf8},
+      {"\xEF\xBB\xBF"
+       "A",
+       {u"A"},
+       steUtf8},
       {"A", {u"A"}, steAnsi},
       {"\xFF\xFE", {}, steUtf16LE},
-      {std::string("\xFF\xFE" "A\0B", 5), {u"A"}, steUtf16LE},  // an odd last byte is lost
+      {std::string("\xFF\xFE"
+                   "A\0B",
+                   5),
+       {u"A"},
+       steUtf16LE},  // an odd last byte is lost
       {std::string("\xFE\xFF\0A\0", 5), {u"A"}, steUtf16BE},
-      {"\xEF\xBB\xBF" "a\xC3(b\r\nc", {u"a\xFFFD(b", u"c"}, steUtf8},  // malformed UTF-8 gives U+FFFD
+      {"\xEF\xBB\xBF"
+       "a\xC3(b\r\nc",
+       {u"a\xFFFD(b", u"c"},
+       steUtf8},                                                               // malformed UTF-8 gives U+FFFD
       {"\xD1\xEB\xEE\xE2\xEE", {u"\x0421\x043B\x043E\x0432\x043E"}, steAnsi},  // code page 1251
   };
   for (const Case& c : cases) {
@@ -441,7 +465,9 @@ TEST_F(TUniStringsFiles, SavesUtf16LeWithMarkAndReloadsWithoutLoss) {
   TUniStringList list;
   list.SetText(u"a\r\nb");
   list.SaveToFile(WideName(Path("ab.txt")));
-  EXPECT_EQ(ReadBytes(Path("ab.txt")), std::string("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0", 14));
+  EXPECT_EQ(ReadBytes(Path("ab.txt")), std::string("\xFF\xFE"
+                                                   "a\0\r\0\n\0b\0\r\0\n\0",
+                                                   14));
 
   // Every kind of unit survives: Cyrillic, a pair, a lone surrogate, U+FFFF, a control.
   const WideString text = u"\x0416\x00E9\r\n\xD83D\xDE00 \xDC80\xFFFF\x0001\r\n\r\nlast\r\n";

@@ -1,7 +1,7 @@
 #include "unicode/UniWindows.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
+#include <fstream>
 
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
@@ -36,13 +36,13 @@ TEST(UniWindows, AnsiResultToWideBufferModes) {
     uint32_t Result;
     const char16_t* Buffer;  // all 8 characters
   } cases[] = {
-      {8, armClear, 7, u"/a/\u0416/bc\0"},          // fits: copied with terminator
-      {7, armModuleName, 7, u"/a/\u0416/bc#"},      // exactly `size`, no terminator
+      {8, armClear, 7, u"/a/\u0416/bc\0"},      // fits: copied with terminator
+      {7, armModuleName, 7, u"/a/\u0416/bc#"},  // exactly `size`, no terminator
       {5, armModuleName, 5, u"/a/\u0416/###"},
       {7, armFitTerminated, 8, u"/a/\u0416/b\0#"},  // n = size: cut by one, terminated
-      {6, armFitTerminated, 8, u"########"},         // otherwise only the size needed
+      {6, armFitTerminated, 8, u"########"},        // otherwise only the size needed
       {6, armClear, 8, u"\0#######"},
-      {6, armPathPrefix, 8, u"/a/\u0416/\0##"},     // up to the last "/" that fits
+      {6, armPathPrefix, 8, u"/a/\u0416/\0##"},  // up to the last "/" that fits
       {3, armPathPrefix, 8, u"/\0######"},
       {0, armClear, 8, u"########"},
   };
@@ -127,8 +127,7 @@ uint32_t ProgramFileVersionMS() {
   std::vector<uint8_t> block(WideGetFileVersionInfoSize(program.c_str(), nullptr));
   void* fixed = nullptr;
   uint32_t length = 0;
-  if (block.empty() ||
-      !WideGetFileVersionInfo(program.c_str(), 0, static_cast<uint32_t>(block.size()), block.data()) ||
+  if (block.empty() || !WideGetFileVersionInfo(program.c_str(), 0, static_cast<uint32_t>(block.size()), block.data()) ||
       !WideVerQueryValue(block.data(), u"\\", &fixed, &length) || length != sizeof(VS_FIXEDFILEINFO))
     return 0;
   return static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwFileVersionMS;
@@ -254,8 +253,8 @@ TEST_F(EightBitPlatform, StringTypesAgreeWithTheWideQuery) {
   std::vector<uint16_t> eightBit(text.size()), wide(text.size());
   ASSERT_TRUE(WideGetStringTypeEx(LOCALE_USER_DEFAULT, CT_CTYPE1, text.c_str(), static_cast<int32_t>(text.size()),
                                   eightBit.data()));
-  ASSERT_TRUE(GetStringTypeExW(LOCALE_USER_DEFAULT, CT_CTYPE1, text.c_str(), static_cast<int32_t>(text.size()),
-                               wide.data()));
+  ASSERT_TRUE(
+      GetStringTypeExW(LOCALE_USER_DEFAULT, CT_CTYPE1, text.c_str(), static_cast<int32_t>(text.size()), wide.data()));
   EXPECT_EQ(eightBit, wide);
   EXPECT_TRUE(IsWideCharSpace(u'\t'));
   EXPECT_TRUE(IsWideCharPunct(u','));
@@ -272,8 +271,7 @@ TEST_F(EightBitPlatform, LocaleStrings) {
   EXPECT_EQ(WideGetLocaleStr(0x0419, LOCALE_SENGLANGUAGE, u"none"), u"Russian");
   EXPECT_EQ(WideGetLocaleStr(0x0419, 0x7777, u"none"), u"none");
   UseUnicodePlatform();
-  EXPECT_EQ(WideGetLocaleStr(0x0419, LOCALE_SNATIVELANGNAME, u"none"),
-            u"\u0440\u0443\u0441\u0441\u043a\u0438\u0439");
+  EXPECT_EQ(WideGetLocaleStr(0x0419, LOCALE_SNATIVELANGNAME, u"none"), u"\u0440\u0443\u0441\u0441\u043a\u0438\u0439");
   EXPECT_EQ(WideGetLocaleStr(0x0419, 0x7777, u"none"), u"none");
 }
 

@@ -25,8 +25,8 @@ TEST(VariantDateParser, DatesInEachForm) {
       {u"30.12.1899", doDayMonthYear, 0},
       {u"1/1/1900", doMonthDayYear, 2},
       {u"29.12.1899", doDayMonthYear, -1},
-      {u"6.5.29", doDayMonthYear, 47244},       // 00..29: this century
-      {u"6.5.30", doDayMonthYear, 11084},       // 30..99: the last
+      {u"6.5.29", doDayMonthYear, 47244},  // 00..29: this century
+      {u"6.5.30", doDayMonthYear, 11084},  // 30..99: the last
       {u"31.12.9999", doDayMonthYear, 2958465},
       {u"1.1.0100", doDayMonthYear, -657434},
   };

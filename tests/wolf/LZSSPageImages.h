@@ -20,7 +20,8 @@ inline std::vector<uint8_t> PackLZSSPageLevels(const std::vector<uint8_t>& level
   for (int y = 0; y < Height; ++y)
     for (int x = 0; x < Width; x += 4) {
       uint8_t b = 0;
-      for (int k = 0; k < 4; ++k) b = static_cast<uint8_t>(b | levels[static_cast<size_t>(y * Width + x + k)] << (6 - 2 * k));
+      for (int k = 0; k < 4; ++k)
+        b = static_cast<uint8_t>(b | levels[static_cast<size_t>(y * Width + x + k)] << (6 - 2 * k));
       packed.push_back(b);
     }
   return packed;
@@ -64,7 +65,8 @@ inline std::vector<uint8_t> LZSSTextPage() {
       for (const Glyph* g : word) {
         for (int y = 0; y < 16; ++y)
           for (int gx = 0; gx < g->Width; ++gx)
-            page[static_cast<size_t>((line + y) * Width + x + gx)] = g->Rows[static_cast<size_t>(y)][static_cast<size_t>(gx)];
+            page[static_cast<size_t>((line + y) * Width + x + gx)] =
+                g->Rows[static_cast<size_t>(y)][static_cast<size_t>(gx)];
         x += g->Width + 1;
       }
       x += 6;

@@ -15,8 +15,7 @@
 // Compresses input delivered in read blocks of at most chunkBytes; returns the output
 // and, when blocks is given, the sizes of the blocks passed to writeBlock.
 inline std::vector<uint8_t> CompressLZSS(TLZSSCompressor& compressor, const std::vector<uint8_t>& input,
-                                         std::vector<int32_t>* blocks = nullptr,
-                                         size_t chunkBytes = LZSSBlockBytes) {
+                                         std::vector<int32_t>* blocks = nullptr, size_t chunkBytes = LZSSBlockBytes) {
   size_t taken = 0;
   std::vector<uint8_t> out;
   compressor.LZSSCompress(

@@ -74,12 +74,12 @@ TReadWolfImage ReadImageBlock(Cursor& c) {
   int compact = 0;
   unsigned length = 0;
   char tail = 0;
-  if (std::sscanf(tag.c_str(), "<img bitcount=%d compact=%d width=%d height=%d length=%u%c", &image.BitCount,
-                  &compact, &image.Width, &image.Height, &length, &tail) != 5)
+  if (std::sscanf(tag.c_str(), "<img bitcount=%d compact=%d width=%d height=%d length=%u%c", &image.BitCount, &compact,
+                  &image.Width, &image.Height, &length, &tail) != 5)
     Fail("malformed image tag \"" + tag + "\"");
-  const std::string canonical = "<img bitcount=" + std::to_string(image.BitCount) + " compact=1 width=" +
-                                std::to_string(image.Width) + " height=" + std::to_string(image.Height) +
-                                " length=" + std::to_string(length);
+  const std::string canonical = "<img bitcount=" + std::to_string(image.BitCount) +
+                                " compact=1 width=" + std::to_string(image.Width) +
+                                " height=" + std::to_string(image.Height) + " length=" + std::to_string(length);
   if (tag != canonical) Fail("image tag \"" + tag + "\" is not in the fixed form");
   if (image.BitCount != 1 && image.BitCount != 2) Fail("image bit count " + std::to_string(image.BitCount));
   if (length == 0) Fail("image of length 0 at " + std::to_string(image.Offset));
@@ -130,7 +130,9 @@ DecodeResult Decode(std::span<const uint8_t> in, size_t outBytes, uint8_t ringFi
   return result;
 }
 
-size_t RowBytes(int width, int bitCount) { return (static_cast<size_t>(width) * static_cast<size_t>(bitCount) + 7) / 8; }
+size_t RowBytes(int width, int bitCount) {
+  return (static_cast<size_t>(width) * static_cast<size_t>(bitCount) + 7) / 8;
+}
 
 }  // namespace
 
@@ -170,8 +172,9 @@ std::vector<uint8_t> DecodeWolfImagePixels(std::span<const uint8_t> encoded, int
   // After the rows: an empty final group when the item count is a multiple of 8, then
   // the trailing 0x00.
   const size_t rest = encoded.size() - first.Consumed;
-  if (rest < 1 || rest > 2 || std::any_of(encoded.begin() + static_cast<std::ptrdiff_t>(first.Consumed),
-                                          encoded.end(), [](uint8_t b) { return b != 0; }))
+  if (rest < 1 || rest > 2 ||
+      std::any_of(encoded.begin() + static_cast<std::ptrdiff_t>(first.Consumed), encoded.end(),
+                  [](uint8_t b) { return b != 0; }))
     Fail("image stream does not end in its final group and one 0x00 byte");
   for (const uint8_t fill : {uint8_t{0x20}, uint8_t{'a'}})
     if (Decode(encoded, outBytes, fill).Bytes != first.Bytes) Fail("decoding depends on the ring's first contents");
@@ -189,9 +192,8 @@ TReadWolfBook ReadWolfBook(std::span<const uint8_t> file) {
   if (file[0x11] != 0x01 || file[0x12] != 0x02) Fail("header 0x11 is not 01 02");
   if (book.Header16(0x40) != 1) Fail("header 0x40 is not 1");
 
-  const uint32_t descBytes = book.Header16(0x17), coverBytes = book.Header32(0x19),
-                 catalogBytes = book.Header32(0x1E), bodyBytes = book.Header32(0x26),
-                 tableBytes = book.Header32(0x3C);
+  const uint32_t descBytes = book.Header16(0x17), coverBytes = book.Header32(0x19), catalogBytes = book.Header32(0x1E),
+                 bodyBytes = book.Header32(0x26), tableBytes = book.Header32(0x3C);
   if (uint64_t{128} + descBytes + coverBytes + bodyBytes + catalogBytes + tableBytes != file.size())
     Fail("section lengths do not add up to the file size");
   if (file.size() < 4 || Le32(file, file.size() - 4) != 0xFFFFFFFF) Fail("file does not end in FF FF FF FF");
@@ -316,8 +318,10 @@ TReadWolfBook ReadWolfBook(std::span<const uint8_t> file) {
       pagePositions.insert(at);
     }
   for (const TReadCatalogItem& item : book.CatalogItems)
-    if (!pagePositions.count(book.BookStart + item.RelativePosition)) Fail("catalog item \"" + item.Name + "\" points at no page");
+    if (!pagePositions.count(book.BookStart + item.RelativePosition))
+      Fail("catalog item \"" + item.Name + "\" points at no page");
   for (const TReadSubcatalogRecord& rec : book.Records)
-    if (!pagePositions.count(book.BookStart + rec.RelativePosition)) Fail("record \"" + rec.Name + "\" points at no page");
+    if (!pagePositions.count(book.BookStart + rec.RelativePosition))
+      Fail("record \"" + rec.Name + "\" points at no page");
   return book;
 }

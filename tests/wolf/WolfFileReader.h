@@ -61,7 +61,7 @@ struct TReadWolfBook {
   uint32_t SubcatalogStart = 0;  // 0 without subcatalog
   std::vector<TReadSubcatalogRecord> Records;
   uint32_t PageTableStart = 0;
-  std::vector<uint32_t> PageTablePositions;  // the thirteen
+  std::vector<uint32_t> PageTablePositions;      // the thirteen
   std::vector<std::vector<uint32_t>> PageLists;  // eight
 
   uint16_t Header16(size_t offset) const;

@@ -132,10 +132,8 @@ TEST(TWolfWriter, WritesTheCatalogAndItsTreeRecords) {
     uint32_t Prev, Next, FirstChild, Parent;
     uint8_t L1, L2, L3;
   } expected[] = {
-      {"Part A", 1, 2, 0, at(1), at(2), 0, 1, 0, 0},
-      {"Part B", 3, 0, at(0), 0, 0, 0, 2, 0, 0},
-      {"Chapter A.1", 2, 0, 0, at(3), 0, at(0), 1, 1, 0},
-      {"Chapter A.2", 2, 1, at(2), 0, at(4), at(0), 1, 2, 0},
+      {"Part A", 1, 2, 0, at(1), at(2), 0, 1, 0, 0},      {"Part B", 3, 0, at(0), 0, 0, 0, 2, 0, 0},
+      {"Chapter A.1", 2, 0, 0, at(3), 0, at(0), 1, 1, 0}, {"Chapter A.2", 2, 1, at(2), 0, at(4), at(0), 1, 2, 0},
       {"Section A.2.a", 3, 0, 0, 0, 0, at(3), 1, 2, 1},
   };
   for (size_t j = 0; j < 5; ++j) {
@@ -233,7 +231,7 @@ TEST(TWolfWriter, FinishRaisesForAnEntryBoundToNoPageAndWritesNothing) {
 TEST(TWolfWriter, AFullLevelTakesNoMoreEntriesNorTheirChildren) {
   std::vector<Entry> entries;
   for (int i = 1; i <= 255; ++i) entries.push_back({1, "p" + std::to_string(i), 1});
-  entries.push_back({1, "p256", 1});      // level 1 is full: left out
+  entries.push_back({1, "p256", 1});        // level 1 is full: left out
   entries.push_back({2, "under p256", 1});  // and what follows under it
   entries.push_back({3, "deeper", 1});
   const TReadWolfBook book = ReadWolfBook(WriteBook(entries, 1));

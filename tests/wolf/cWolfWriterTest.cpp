@@ -106,7 +106,13 @@ TEST(TWolfWriter, WritesAOnePageBookByteForByte) {
   expected.Text(
       "<title>\r\n<subject>\r\n<author>\r\n<adpter>\r\n<translator>\r\n<publisher>\r\n<time_publish>\r\n"
       "<introduction>\r\n<ISBN>\r\n");
-  expected.Text("<wolf>\r\n").Text("<catalog>").Text(imgTag).Raw(image).Text("</img>").Text("</catalog>").Text("</wolf>");
+  expected.Text("<wolf>\r\n")
+      .Text("<catalog>")
+      .Text(imgTag)
+      .Raw(image)
+      .Text("</img>")
+      .Text("</catalog>")
+      .Text("</wolf>");
   // Catalog: the title item ("NoName": the title is empty) at the page's relative position.
   expected.Text("<catalog><item>NoName</item>").U32(8).Text("</catalog>");
   // Page table: thirteen positions, then eight lists holding the position of "<catalog>".
@@ -148,7 +154,8 @@ TEST(TWolfWriter, KeepsTheHeadersFixedAndUnalignedFieldsAtTheirOffsets) {
     static const std::vector<std::pair<size_t, size_t>> fields = {
         {0x00, 13}, {0x11, 2}, {0x17, 2}, {0x19, 4}, {0x1E, 4}, {0x22, 2}, {0x26, 4},
         {0x3C, 4},  {0x40, 2}, {0x42, 4}, {0x4B, 4}, {0x5F, 2}, {0x61, 4}};
-    const bool listed = std::any_of(fields.begin(), fields.end(), [&](auto f) { return i >= f.first && i < f.first + f.second; });
+    const bool listed =
+        std::any_of(fields.begin(), fields.end(), [&](auto f) { return i >= f.first && i < f.first + f.second; });
     if (!listed) {
       EXPECT_EQ(file[i], 0) << "header byte " << i;
     }
@@ -157,7 +164,8 @@ TEST(TWolfWriter, KeepsTheHeadersFixedAndUnalignedFieldsAtTheirOffsets) {
 
 TEST(TWolfWriter, WritesACoverRecordWithItsBytesPerRowRoundedDown) {
   // 601 pixels at 2 bits: the record says 150 (1202 >> 3) while the rows hold 151 bytes.
-  const auto cover = MakeBitmap(pf24bit, 601, 9, [](int32_t x, int32_t y) { return static_cast<uint32_t>((x + y) % 256); });
+  const auto cover =
+      MakeBitmap(pf24bit, 601, 9, [](int32_t x, int32_t y) { return static_cast<uint32_t>((x + y) % 256); });
   const auto page = MakeBitmap(pf24bit, 20, 20, [](int32_t, int32_t) { return 255u; });
   TMemoryStream stream;
   WriteBook(stream, {page.get()}, 2, cover.get());
@@ -222,7 +230,8 @@ TEST(TWolfWriter, BooksDecodeBackToTheirPixelsInEveryFormat) {
             expected = ((x % 2 ? row[x / 2] : row[x / 2] >> 4) & 0x0F) >> 2;
           else
             expected = GrayLevel(row[3 * x]);
-          ASSERT_EQ(pixels[static_cast<size_t>(y * original.Width() + x)], expected) << "page " << i << " " << x << "," << y;
+          ASSERT_EQ(pixels[static_cast<size_t>(y * original.Width() + x)], expected)
+              << "page " << i << " " << x << "," << y;
         }
     }
   }
@@ -263,11 +272,26 @@ TEST(TWolfWriter, FinishingAnIncompleteBookRaisesAndWritesNothing) {
     std::function<void(TWolfWriter&)> Calls;  // after WriteDescription
     const char* Message;
   } cases[] = {
-      {"no page opened", [](TWolfWriter& w) { w.BeginBook(); w.EndBook(); }, "Wolf book has no pages"},
-      {"a page opened without image", [](TWolfWriter& w) { w.BeginBook(); w.BeginPage(); w.EndBook(); },
+      {"no page opened",
+       [](TWolfWriter& w) {
+         w.BeginBook();
+         w.EndBook();
+       },
+       "Wolf book has no pages"},
+      {"a page opened without image",
+       [](TWolfWriter& w) {
+         w.BeginBook();
+         w.BeginPage();
+         w.EndBook();
+       },
        "Wolf book has no pages"},
       {"book never begun", [](TWolfWriter&) {}, "Wolf book was not ended before Finish"},
-      {"book with a page, not ended", [&](TWolfWriter& w) { w.BeginBook(); w.BeginPage(); image(w); },
+      {"book with a page, not ended",
+       [&](TWolfWriter& w) {
+         w.BeginBook();
+         w.BeginPage();
+         image(w);
+       },
        "Wolf book was not ended before Finish"},
       {"book ended, then begun again",
        [&](TWolfWriter& w) {

@@ -19,14 +19,13 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // Reports the first differing byte rather than two dumps of kilobytes.
-void ExpectSameAsReference(TLZSSCompressor& compressor, const Bytes& input,
-                           size_t chunkBytes = LZSSBlockBytes) {
+void ExpectSameAsReference(TLZSSCompressor& compressor, const Bytes& input, size_t chunkBytes = LZSSBlockBytes) {
   const Bytes expected = ReferenceLZSSCompress(input);
   const Bytes actual = CompressLZSS(compressor, input, nullptr, chunkBytes);
   const auto [e, a] = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
   EXPECT_TRUE(e == expected.end() && a == actual.end())
-      << "first difference at output byte " << (e - expected.begin()) << " of " << expected.size()
-      << " expected, " << actual.size() << " produced";
+      << "first difference at output byte " << (e - expected.begin()) << " of " << expected.size() << " expected, "
+      << actual.size() << " produced";
 }
 
 Bytes RandomBytes(std::mt19937& random, size_t size, uint32_t symbols) {
@@ -55,8 +54,7 @@ Bytes Mixture(std::mt19937& random, size_t size) {
 Bytes Periodic(std::mt19937& random, size_t size, size_t period) {
   const Bytes unit = RandomBytes(random, period, 4);
   Bytes bytes(size);
-  for (size_t i = 0; i < size; ++i)
-    bytes[i] = random() % 997 == 0 ? static_cast<uint8_t>(random()) : unit[i % period];
+  for (size_t i = 0; i < size; ++i) bytes[i] = random() % 997 == 0 ? static_cast<uint8_t>(random()) : unit[i % period];
   return bytes;
 }
 
@@ -78,7 +76,8 @@ Bytes Words(std::mt19937& random, size_t size) {
 TEST(LZSSCompressDifferential, ReferenceReproducesTheGoldenFiles) {
   for (const char* name : {"lzss_page", "lzss_mixed", "lzss_chains"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(ReferenceLZSSCompress(ReadLZSSFixture(std::string(name) + ".in")), ReadLZSSFixture(std::string(name) + ".out"));
+    EXPECT_EQ(ReferenceLZSSCompress(ReadLZSSFixture(std::string(name) + ".in")),
+              ReadLZSSFixture(std::string(name) + ".out"));
   }
 }
 

@@ -78,7 +78,8 @@ TEST(LZSSCompress, OutputDoesNotDependOnHowTheInputIsChunkedOrOnEarlierRuns) {
       input.push_back(row % 20 < 12 && random() % 7 == 0 ? static_cast<uint8_t>(random() % 4 * 0x55) : 0xFF);
   TLZSSCompressor compressor;
   const Bytes whole = CompressLZSS(compressor, input);
-  EXPECT_EQ(CompressLZSS(compressor, Text("unrelated earlier image data")), Compress(Text("unrelated earlier image data")));
+  EXPECT_EQ(CompressLZSS(compressor, Text("unrelated earlier image data")),
+            Compress(Text("unrelated earlier image data")));
   EXPECT_EQ(CompressLZSS(compressor, input, nullptr, 1000), whole);
   EXPECT_EQ(CompressLZSS(compressor, input, nullptr, 1), whole);
   for (const uint8_t fill : {uint8_t{0}, uint8_t{0x20}, uint8_t{'a'}}) {

@@ -66,7 +66,8 @@ TEST(EncodeWolfImage, TakesTheHighBitsOfFourBitIndicesTheStandardGraysGiveTheFou
 }
 
 TEST(EncodeWolfImage, EndsTheStreamWithOneZeroByteAndRoundTripsPixels) {
-  const auto bitmap = MakeBitmap(pf24bit, 37, 23, [](int32_t x, int32_t y) { return static_cast<uint32_t>((x * 7 + y * 13) % 256); });
+  const auto bitmap =
+      MakeBitmap(pf24bit, 37, 23, [](int32_t x, int32_t y) { return static_cast<uint32_t>((x * 7 + y * 13) % 256); });
   const Bytes encoded = Encode(*bitmap, 2);
   ASSERT_FALSE(encoded.empty());
   EXPECT_EQ(encoded.back(), 0);
@@ -81,12 +82,9 @@ TEST(EncodeWolfImage, RefusesUnsupportedCombinationsAndWritesNothing) {
     const char* Name;
     TPixelFormat Format;
     int32_t BitCount;
-  } cases[] = {{"1-bit bitmap at 2 bits", pf1bit, 2},
-               {"24-bit bitmap at 1 bit", pf24bit, 1},
-               {"4-bit bitmap at 1 bit", pf4bit, 1},
-               {"8-bit bitmap at 2 bits", pf8bit, 2},
-               {"32-bit bitmap at 2 bits", pf32bit, 2},
-               {"bit count 4", pf4bit, 4}};
+  } cases[] = {{"1-bit bitmap at 2 bits", pf1bit, 2},   {"24-bit bitmap at 1 bit", pf24bit, 1},
+               {"4-bit bitmap at 1 bit", pf4bit, 1},    {"8-bit bitmap at 2 bits", pf8bit, 2},
+               {"32-bit bitmap at 2 bits", pf32bit, 2}, {"bit count 4", pf4bit, 4}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     TBitmap bitmap;

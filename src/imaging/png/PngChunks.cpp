@@ -224,15 +224,21 @@ void TChunktRNS::TakeSingleColour() {
   std::copy(Data.begin(), Data.end(), TransparencyTable.begin());
   switch (GetHeader().ColorType) {
     // A key too short to hold its samples makes nothing transparent.
-    case PngColorGray: SingleColour = Data.size() >= 2; break;
-    case PngColorRGB: SingleColour = Data.size() >= 6; break;
+    case PngColorGray:
+      SingleColour = Data.size() >= 2;
+      break;
+    case PngColorRGB:
+      SingleColour = Data.size() >= 6;
+      break;
     case PngColorPalette: {
       const auto below = std::count_if(Data.begin(), Data.end(), [](uint8_t v) { return v != 255; });
       const bool oneClear = std::find(Data.begin(), Data.end(), uint8_t{0}) != Data.end();
       SingleColour = below == 1 && oneClear;
       break;
     }
-    default: SingleColour = false; break;
+    default:
+      SingleColour = false;
+      break;
   }
 }
 
@@ -257,7 +263,8 @@ TColor TChunktRNS::TransparentColour() const {
       for (uint32_t i = 0; i < Data.size(); ++i)
         if (TransparencyTable[i] == 0) return entryColour(i);
       return 0;
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
@@ -285,7 +292,9 @@ void TChunktRNS::SetTransparentColour(TColor colour) {
       Data[found] = 0;
       break;
     }
-    default: Data.clear(); break;
+    default:
+      Data.clear();
+      break;
   }
   TakeSingleColour();
 }

@@ -22,7 +22,7 @@ class TPNGObject;
 class TChunkIHDR;
 
 class TChunk : public TObject {
- public:
+public:
   explicit TChunk(TPNGObject& owner);
   ~TChunk() override;
   TChunk(const TChunk&) = delete;
@@ -53,14 +53,14 @@ class TChunk : public TObject {
   // The owner's header chunk; EPNGHeaderNotPresent without one.
   TChunkIHDR& GetHeader() const;
 
- protected:
+protected:
   // Checks that source is of this chunk's class, then copies type and data.
   template <typename TClass>
   const TClass& AssignSameClass(const TChunk& source);
   // Length, type, data and the CRC over type and data.
   void WriteFraming(TStream& stream, const std::vector<uint8_t>& data) const;
 
- private:
+private:
   friend class TPNGObject;  // re-points the chunks of a swapped-in image
   TPNGObject* FOwner;
 };
@@ -84,7 +84,7 @@ const TClass& TChunk::AssignSameClass(const TChunk& source) {
 // --- The chunk classes ------------------------------------------------------------------
 
 class TChunkIEND : public TChunk {
- public:
+public:
   explicit TChunkIEND(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
 };
@@ -97,7 +97,7 @@ class TChunkIEND : public TChunk {
 // pixel, rows top-down, for colour types 4 and 6; `LowBytePlane` the low bytes of 16-bit
 // samples in the raster's own layout (RowStride bytes a row).
 class TChunkIHDR : public TChunk {
- public:
+public:
   explicit TChunkIHDR(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
 
@@ -135,7 +135,7 @@ class TChunkIHDR : public TChunk {
 
 // The image data: decoded when read (PngDecode.cpp), encoded when written (PngEncode.cpp).
 class TChunkIDAT : public TChunk {
- public:
+public:
   explicit TChunkIDAT(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
   // Inflates this and the IDAT chunks directly after it into the header's raster.
@@ -145,7 +145,7 @@ class TChunkIDAT : public TChunk {
 };
 
 class TChunkPLTE : public TChunk {
- public:
+public:
   explicit TChunkPLTE(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
   uint32_t EntryCount = 0;
@@ -158,7 +158,7 @@ class TChunkPLTE : public TChunk {
 };
 
 class TChunkgAMA : public TChunk {
- public:
+public:
   explicit TChunkgAMA(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
   uint32_t Gamma() const { return LoadBE32(Data.data()); }
@@ -168,7 +168,7 @@ class TChunkgAMA : public TChunk {
 };
 
 class TChunktRNS : public TChunk {
- public:
+public:
   explicit TChunktRNS(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
   std::array<uint8_t, MaxTransparencyBytes> TransparencyTable{};
@@ -185,12 +185,12 @@ class TChunktRNS : public TChunk {
   // The 16-bit key of gray and RGB images: sample index 0 gray or red, 1 green, 2 blue.
   uint16_t KeySample(int index) const { return LoadBE16(Data.data() + 2 * index); }
 
- private:
+private:
   void TakeSingleColour();
 };
 
 class TChunkpHYs : public TChunk {
- public:
+public:
   explicit TChunkpHYs(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
   uint32_t PPUnitX = 0;
@@ -202,7 +202,7 @@ class TChunkpHYs : public TChunk {
 };
 
 class TChunktIME : public TChunk {
- public:
+public:
   explicit TChunktIME(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
   uint16_t Year = 0;
@@ -213,7 +213,7 @@ class TChunktIME : public TChunk {
 };
 
 class TChunktEXt : public TChunk {
- public:
+public:
   explicit TChunktEXt(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
   AnsiString Keyword;
@@ -224,7 +224,7 @@ class TChunktEXt : public TChunk {
 };
 
 class TChunkzTXt : public TChunktEXt {
- public:
+public:
   explicit TChunkzTXt(TPNGObject& owner);
   std::unique_ptr<TChunk> NewLike(TPNGObject& owner) const override;
   // Inflated text beyond the owner's Limits.MaxTextBytes counts as a decompression error.

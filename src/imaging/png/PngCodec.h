@@ -34,7 +34,7 @@ inline constexpr int32_t ptmBit = 1;
 inline constexpr int32_t ptmPartial = 2;
 
 class TPNGObject : public TGraphic {
- public:
+public:
   static const TGraphicClassInfo ClassInfo;
 
   TPNGObject();
@@ -122,12 +122,12 @@ class TPNGObject : public TGraphic {
   // image of that depth, others as 8-bit RGB; with transparent, a tRNS chunk for colour.
   void BuildFromBitmap(const TBitmap& bitmap, bool transparent, TColor transparentColour);
 
- protected:
+protected:
   // A TPNGObject is assigned from this one, a TBitmap receives the image; anything else
   // (and any image without a header) raises the assignment error.
   void AssignTo(TPersistent& dest) const override;
 
- private:
+private:
   void ResetGamma();
   void AssignToBitmap(TBitmap& bitmap) const;
   // Reads the chunks into this (fresh) object.

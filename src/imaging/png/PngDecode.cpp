@@ -22,7 +22,7 @@ constexpr uint32_t kInputBytes = 65535;
 // current one was checked. FEnded: the zlib stream is complete, or the file ended inside
 // the image data; no more rows come.
 class TIdatReader {
- public:
+public:
   TIdatReader(TStream& stream, const TChunkType& type, uint32_t length)
       : FStream(stream), FInput(kInputBytes), FChunkLeft(length), FCrc(ChunkCrc(type, nullptr, 0)) {
     if (inflateInit(&FZ) != Z_OK) throw EPNGOutMemory();
@@ -68,7 +68,7 @@ class TIdatReader {
     CheckCrc();
   }
 
- private:
+private:
   void CheckCrc() {
     uint8_t stored[PngChunkCrcBytes];
     ReadPngBytes(FStream, stored, sizeof stored);

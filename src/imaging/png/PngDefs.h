@@ -69,12 +69,16 @@ inline constexpr uint8_t PngColorRGBAlpha = 6;
 // The bit depths the format allows for a colour type.
 constexpr bool IsValidColorAndDepth(uint8_t colorType, uint8_t bitDepth) {
   switch (colorType) {
-    case PngColorGray: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
-    case PngColorPalette: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
+    case PngColorGray:
+      return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
+    case PngColorPalette:
+      return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
     case PngColorRGB:
     case PngColorGrayAlpha:
-    case PngColorRGBAlpha: return bitDepth == 8 || bitDepth == 16;
-    default: return false;
+    case PngColorRGBAlpha:
+      return bitDepth == 8 || bitDepth == 16;
+    default:
+      return false;
   }
 }
 

@@ -17,9 +17,12 @@ bool MatchesKey(const TPNGObject& image, const TChunkIHDR& header, const TChunkt
   if (header.ColorType == PngColorGray) {
     const uint32_t sample = key.KeySample(0);
     switch (header.BitDepth) {
-      case 16: return raster[x] == (sample >> 8) && low[x] == (sample & 0xFF);
-      case 2: return GetPixelIndex(raster, x, 4) == sample * 5;
-      default: return GetPixelIndex(raster, x, header.RasterBits()) == sample;
+      case 16:
+        return raster[x] == (sample >> 8) && low[x] == (sample & 0xFF);
+      case 2:
+        return GetPixelIndex(raster, x, 4) == sample * 5;
+      default:
+        return GetPixelIndex(raster, x, header.RasterBits()) == sample;
     }
   }
   const auto& gamma = image.GammaCurve;
@@ -128,12 +131,19 @@ void TPNGObject::AssignToBitmap(TBitmap& bitmap) const {
     format = pf24bit;
   } else {
     switch (header.BitDepth) {
-      case 1: format = pf1bit; break;
+      case 1:
+        format = pf1bit;
+        break;
       case 2:
-      case 4: format = pf4bit; break;
+      case 4:
+        format = pf4bit;
+        break;
       case 8:
-      case 16: format = header.ColorType == PngColorPalette ? pf8bit : pf24bit; break;
-      default: throw EConvertError(Format(SAssignError, {ClassName(), bitmap.ClassName()}));
+      case 16:
+        format = header.ColorType == PngColorPalette ? pf8bit : pf24bit;
+        break;
+      default:
+        throw EConvertError(Format(SAssignError, {ClassName(), bitmap.ClassName()}));
     }
   }
   bitmap.SetSize(0, 0);  // fresh white pixels under the image

@@ -15,7 +15,7 @@ namespace {
 
 // Deflates what it is fed into IDAT chunks of at most the buffer's size.
 class TIdatWriter {
- public:
+public:
   TIdatWriter(TStream& stream, int level, uint32_t chunkBytes) : FStream(stream), FOutput(chunkBytes) {
     if (deflateInit(&FZ, level) != Z_OK) throw EPNGOutMemory();
     Restart();
@@ -41,7 +41,7 @@ class TIdatWriter {
     }
   }
 
- private:
+private:
   int Deflate(int flush) {
     const int result = deflate(&FZ, flush);
     if (result == Z_STREAM_ERROR) throw EPNGZLIBError(FZ.msg ? FZ.msg : zError(result));

@@ -70,14 +70,14 @@ inline constexpr std::array<PResStringRec, 18> PngResStrings{
     &EPNGCannotAssignChunkText,  &EPNGNotExistsText};
 
 class EPngError : public WideException {
- public:
+public:
   using WideException::WideException;
 };
 
 // Each class raises with its own message: `throw EPngInvalidCRC();`.
 #define QF_PNG_EXCEPTION(Name)         \
   class Name : public EPngError {      \
-   public:                             \
+  public:                              \
     Name() : EPngError(&Name##Text) {} \
   }
 QF_PNG_EXCEPTION(EPNGInvalidFileHeader);
@@ -99,6 +99,6 @@ QF_PNG_EXCEPTION(EPNGOutMemory);
 
 // The message, then zlib's description of the failure.
 class EPNGZLIBError : public EPngError {
- public:
+public:
   explicit EPNGZLIBError(const char* zlibMessage);
 };

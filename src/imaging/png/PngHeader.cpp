@@ -57,10 +57,13 @@ void TChunkIHDR::Assign(const TChunk& source) {
 int32_t TChunkIHDR::RasterBits() const {
   if (ColorType == PngColorRGB || ColorType == PngColorRGBAlpha) return 24;
   switch (BitDepth) {
-    case 1: return 1;
+    case 1:
+      return 1;
     case 2:
-    case 4: return 4;
-    default: return 8;
+    case 4:
+      return 4;
+    default:
+      return 8;
   }
 }
 

@@ -78,7 +78,8 @@ void StorePngRow(TChunkIHDR& header, const TGammaTable& g, const uint8_t* row, i
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -142,6 +143,7 @@ void LoadPngRow(const TChunkIHDR& header, const TGammaTable& inv, uint8_t* row, 
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }

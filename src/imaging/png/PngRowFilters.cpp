@@ -8,20 +8,29 @@
 
 int64_t PngRowBytes(uint8_t colorType, uint8_t bitDepth, int64_t width) {
   switch (colorType) {
-    case PngColorRGB: return width * bitDepth * 3 / 8;
-    case PngColorGrayAlpha: return width * bitDepth * 2 / 8;
-    case PngColorRGBAlpha: return width * bitDepth * 4 / 8;
-    default: return (width * bitDepth + 7) / 8;
+    case PngColorRGB:
+      return width * bitDepth * 3 / 8;
+    case PngColorGrayAlpha:
+      return width * bitDepth * 2 / 8;
+    case PngColorRGBAlpha:
+      return width * bitDepth * 4 / 8;
+    default:
+      return (width * bitDepth + 7) / 8;
   }
 }
 
 int32_t PngPixelBytes(uint8_t colorType, uint8_t bitDepth) {
   switch (colorType) {
-    case PngColorGray: return bitDepth == 16 ? 2 : 1;
-    case PngColorRGB: return bitDepth * 3 / 8;
-    case PngColorGrayAlpha: return bitDepth / 4;
-    case PngColorRGBAlpha: return bitDepth / 2;
-    default: return 1;
+    case PngColorGray:
+      return bitDepth == 16 ? 2 : 1;
+    case PngColorRGB:
+      return bitDepth * 3 / 8;
+    case PngColorGrayAlpha:
+      return bitDepth / 4;
+    case PngColorRGBAlpha:
+      return bitDepth / 2;
+    default:
+      return 1;
   }
 }
 
@@ -55,7 +64,8 @@ void UnfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t rowB
       for (size_t i = lead; i < rowBytes; ++i)
         row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - pixelBytes], prior[i], prior[i - pixelBytes]));
       break;
-    default: break;  // None, and unknown types: the row stays as stored
+    default:
+      break;  // None, and unknown types: the row stays as stored
   }
 }
 
@@ -67,11 +77,20 @@ void FilterRow(uint8_t filter, const uint8_t* raw, const uint8_t* prior, uint8_t
     const int c = i >= pixelBytes ? prior[i - pixelBytes] : 0;
     int predicted = 0;
     switch (filter) {
-      case PngFilterSub: predicted = a; break;
-      case PngFilterUp: predicted = b; break;
-      case PngFilterAverage: predicted = (a + b) >> 1; break;
-      case PngFilterPaeth: predicted = Paeth(a, b, c); break;
-      default: break;
+      case PngFilterSub:
+        predicted = a;
+        break;
+      case PngFilterUp:
+        predicted = b;
+        break;
+      case PngFilterAverage:
+        predicted = (a + b) >> 1;
+        break;
+      case PngFilterPaeth:
+        predicted = Paeth(a, b, c);
+        break;
+      default:
+        break;
     }
     out[i] = static_cast<uint8_t>(raw[i] - predicted);
   }

@@ -1,11 +1,11 @@
 #include "platform/base/CodePages.h"
 
+#include <iconv.h>
 #include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <iconv.h>
 #include <string>
 #include <unordered_map>
 
@@ -25,29 +25,52 @@ const iconv_t NoDescriptor = reinterpret_cast<iconv_t>(-1);  // iconv_open's fai
 // iconv's name for a Windows code page; most are "CP<number>".
 std::string IconvName(uint32_t codePage) {
   switch (codePage) {
-    case 20127: return "ASCII";
-    case 20866: return "KOI8-R";
-    case 21866: return "KOI8-U";
-    case 28591: return "ISO-8859-1";
-    case 28592: return "ISO-8859-2";
-    case 28593: return "ISO-8859-3";
-    case 28594: return "ISO-8859-4";
-    case 28595: return "ISO-8859-5";
-    case 28596: return "ISO-8859-6";
-    case 28597: return "ISO-8859-7";
-    case 28598: return "ISO-8859-8";
-    case 28599: return "ISO-8859-9";
-    case 28603: return "ISO-8859-13";
-    case 28605: return "ISO-8859-15";
-    case 10000: return "MACINTOSH";
-    case 10007: return "MAC-CYRILLIC";
-    case 10017: return "MACUKRAINIAN";
-    case 10029: return "MAC-CENTRALEUROPE";
-    case 50220: return "ISO-2022-JP";
-    case 51932: return "EUC-JP";
-    case 51949: return "EUC-KR";
-    case 54936: return "GB18030";
-    default: return "CP" + std::to_string(codePage);
+    case 20127:
+      return "ASCII";
+    case 20866:
+      return "KOI8-R";
+    case 21866:
+      return "KOI8-U";
+    case 28591:
+      return "ISO-8859-1";
+    case 28592:
+      return "ISO-8859-2";
+    case 28593:
+      return "ISO-8859-3";
+    case 28594:
+      return "ISO-8859-4";
+    case 28595:
+      return "ISO-8859-5";
+    case 28596:
+      return "ISO-8859-6";
+    case 28597:
+      return "ISO-8859-7";
+    case 28598:
+      return "ISO-8859-8";
+    case 28599:
+      return "ISO-8859-9";
+    case 28603:
+      return "ISO-8859-13";
+    case 28605:
+      return "ISO-8859-15";
+    case 10000:
+      return "MACINTOSH";
+    case 10007:
+      return "MAC-CYRILLIC";
+    case 10017:
+      return "MACUKRAINIAN";
+    case 10029:
+      return "MAC-CENTRALEUROPE";
+    case 50220:
+      return "ISO-2022-JP";
+    case 51932:
+      return "EUC-JP";
+    case 51949:
+      return "EUC-KR";
+    case 54936:
+      return "GB18030";
+    default:
+      return "CP" + std::to_string(codePage);
   }
 }
 
@@ -195,8 +218,7 @@ TConversion DecodeWithIconv(iconv_t cd, AnsiStringView in, bool failOnInvalid, W
   return {ok, false};
 }
 
-TConversion EncodeWithIconv(iconv_t cd, WideStringView in, bool failOnInvalid, char defaultChar,
-                            AnsiString& out) {
+TConversion EncodeWithIconv(iconv_t cd, WideStringView in, bool failOnInvalid, char defaultChar, AnsiString& out) {
   TConversion result;
   result.Ok = RunIconv(cd, reinterpret_cast<const char*>(in.data()), in.size() * sizeof(WideChar), out,
                        [&](const char* at, size_t left) -> size_t {
@@ -228,8 +250,7 @@ int32_t Deliver(const std::basic_string<TChar>& text, TChar* dest, int32_t destA
   return count;
 }
 
-bool ValidArguments(const void* source, int32_t sourceCount, const void* dest,
-                    int32_t destAvail) {
+bool ValidArguments(const void* source, int32_t sourceCount, const void* dest, int32_t destAvail) {
   return source != nullptr && sourceCount != 0 && sourceCount >= -1 && destAvail >= 0 &&
          (dest != nullptr || destAvail == 0);
 }
@@ -244,8 +265,8 @@ bool ConvertToWide(uint32_t codePage, uint32_t flags, AnsiStringView text, WideS
   const bool failOnInvalid = (flags & MB_ERR_INVALID_CHARS) != 0;
   out.reserve(text.size());
   const TConversion result = resolved == CP_UTF8
-      ? DecodeUtf8(text, failOnInvalid, out)
-      : DecodeWithIconv(Descriptors().Get(resolved).ToWide, text, failOnInvalid, out);
+                                 ? DecodeUtf8(text, failOnInvalid, out)
+                                 : DecodeWithIconv(Descriptors().Get(resolved).ToWide, text, failOnInvalid, out);
   if (!result.Ok) {
     out.clear();
     SetLastError(ERROR_NO_UNICODE_TRANSLATION);
@@ -262,9 +283,9 @@ bool ConvertFromWide(uint32_t codePage, uint32_t flags, WideStringView text, cha
   }
   const bool failOnInvalid = (flags & WC_ERR_INVALID_CHARS) != 0;
   out.reserve(text.size());
-  const TConversion result = resolved == CP_UTF8
-      ? EncodeUtf8(text, failOnInvalid, out)
-      : EncodeWithIconv(Descriptors().Get(resolved).FromWide, text, failOnInvalid, defaultChar, out);
+  const TConversion result = resolved == CP_UTF8 ? EncodeUtf8(text, failOnInvalid, out)
+                                                 : EncodeWithIconv(Descriptors().Get(resolved).FromWide, text,
+                                                                   failOnInvalid, defaultChar, out);
   usedDefault = result.UsedDefault;
   if (!result.Ok) {
     out.clear();
@@ -293,22 +314,20 @@ bool SetOemCodePage(uint32_t codePage) {
 
 bool IsValidCodePage(uint32_t codePage) { return Convertible(ResolveCodePage(codePage)); }
 
-int32_t MultiByteToWideChar(uint32_t codePage, uint32_t flags, const char* source,
-                            int32_t sourceBytes, WideChar* dest, int32_t destChars) {
+int32_t MultiByteToWideChar(uint32_t codePage, uint32_t flags, const char* source, int32_t sourceBytes, WideChar* dest,
+                            int32_t destChars) {
   if (!ValidArguments(source, sourceBytes, dest, destChars)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
   const size_t length = sourceBytes == -1 ? std::strlen(source) + 1 : static_cast<size_t>(sourceBytes);
   WideString converted;
-  return ConvertToWide(codePage, flags, AnsiStringView(source, length), converted)
-      ? Deliver(converted, dest, destChars)
-      : 0;
+  return ConvertToWide(codePage, flags, AnsiStringView(source, length), converted) ? Deliver(converted, dest, destChars)
+                                                                                   : 0;
 }
 
-int32_t WideCharToMultiByte(uint32_t codePage, uint32_t flags, const WideChar* source,
-                            int32_t sourceChars, char* dest, int32_t destBytes,
-                            const char* defaultChar, bool* usedDefaultChar) {
+int32_t WideCharToMultiByte(uint32_t codePage, uint32_t flags, const WideChar* source, int32_t sourceChars, char* dest,
+                            int32_t destBytes, const char* defaultChar, bool* usedDefaultChar) {
   if (!ValidArguments(source, sourceChars, dest, destBytes) ||
       (ResolveCodePage(codePage) == CP_UTF8 && (defaultChar != nullptr || usedDefaultChar != nullptr))) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -339,6 +358,4 @@ AnsiString WideToAnsi(WideStringView text, uint32_t codePage, bool* usedDefaultC
   return result;
 }
 
-AnsiString WideToAnsi(WideStringView text, uint32_t codePage) {
-  return WideToAnsi(text, codePage, nullptr);
-}
+AnsiString WideToAnsi(WideStringView text, uint32_t codePage) { return WideToAnsi(text, codePage, nullptr); }

@@ -38,8 +38,8 @@ bool IsValidCodePage(uint32_t codePage);
 // MB_ERR_INVALID_CHARS the call fails with ERROR_NO_UNICODE_TRANSLATION instead).
 // Failures return 0 with the last error set: ERROR_INVALID_PARAMETER for an invalid
 // code page or arguments, ERROR_INSUFFICIENT_BUFFER for a short buffer.
-int32_t MultiByteToWideChar(uint32_t codePage, uint32_t flags, const char* source,
-                            int32_t sourceBytes, WideChar* dest, int32_t destChars);
+int32_t MultiByteToWideChar(uint32_t codePage, uint32_t flags, const char* source, int32_t sourceBytes, WideChar* dest,
+                            int32_t destChars);
 
 // Converts `sourceChars` UTF-16 units (-1: up to and including the terminating zero) to
 // `codePage`. A character the code page lacks becomes the first byte of `defaultChar`
@@ -47,9 +47,8 @@ int32_t MultiByteToWideChar(uint32_t codePage, uint32_t flags, const char* sourc
 // sets *usedDefaultChar when given; for UTF-8 a lone surrogate becomes U+FFFD and both
 // `defaultChar` and `usedDefaultChar` must be nullptr. Lengths and failures as for
 // MultiByteToWideChar.
-int32_t WideCharToMultiByte(uint32_t codePage, uint32_t flags, const WideChar* source,
-                            int32_t sourceChars, char* dest, int32_t destBytes,
-                            const char* defaultChar, bool* usedDefaultChar);
+int32_t WideCharToMultiByte(uint32_t codePage, uint32_t flags, const WideChar* source, int32_t sourceChars, char* dest,
+                            int32_t destBytes, const char* defaultChar, bool* usedDefaultChar);
 
 // Whole-string forms of the two calls above (no flags, default character "?"). An
 // invalid code page gives an empty result with the last error ERROR_INVALID_PARAMETER.

@@ -49,9 +49,7 @@ TCollection::~TCollection() {
   Clear();
 }
 
-void TCollection::CheckIndex(int32_t index) const {
-  CheckListIndex(index, Count());
-}
+void TCollection::CheckIndex(int32_t index) const { CheckListIndex(index, Count()); }
 
 TCollectionItem* TCollection::Items(int32_t index) const {
   CheckIndex(index);

@@ -26,8 +26,8 @@ WideString CaseFoldWide(WideStringView s) {
   return folded;
 }
 
-int32_t CompareStringW(LCID, uint32_t cmpFlags, const WideChar* string1, int32_t count1,
-                       const WideChar* string2, int32_t count2) {
+int32_t CompareStringW(LCID, uint32_t cmpFlags, const WideChar* string1, int32_t count1, const WideChar* string2,
+                       int32_t count2) {
   if ((cmpFlags & ~NORM_IGNORECASE) != 0) {
     SetLastError(ERROR_INVALID_FLAGS);
     return 0;

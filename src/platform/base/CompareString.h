@@ -28,8 +28,8 @@ constexpr int32_t CSTR_GREATER_THAN = 3;
 // CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN; 0 with the last error set for a flag
 // other than NORM_IGNORECASE (ERROR_INVALID_FLAGS) or a null string
 // (ERROR_INVALID_PARAMETER).
-int32_t CompareStringW(LCID locale, uint32_t cmpFlags, const WideChar* string1, int32_t count1,
-                       const WideChar* string2, int32_t count2);
+int32_t CompareStringW(LCID locale, uint32_t cmpFlags, const WideChar* string1, int32_t count1, const WideChar* string2,
+                       int32_t count2);
 
 // The same rule on string views, as -1, 0 or 1.
 int32_t CompareWideStrings(WideStringView a, WideStringView b, bool ignoreCase) noexcept;

@@ -40,8 +40,10 @@ TPersistent* TComponent::GetOwner() const { return FOwner; }
 void TComponent::SetName(const AnsiString& name) {
   if (FName == name) return;
   if (!name.empty() && !IsIdentifier(name)) throw EComponentError(Format(SInvalidName, {name}));
-  if (FOwner) FOwner->ValidateRename(this, FName, name);
-  else ValidateRename(nullptr, FName, name);
+  if (FOwner)
+    FOwner->ValidateRename(this, FName, name);
+  else
+    ValidateRename(nullptr, FName, name);
   FName = name;
 }
 
@@ -94,8 +96,10 @@ void TComponent::DestroyComponents() {
   while (!FComponents.empty()) {
     TComponent* component = FComponents.back();
     // Only a component that others listen to makes the owner tell its components.
-    if (component->FComponentState & csFreeNotification) RemoveComponent(component);
-    else Remove(component);
+    if (component->FComponentState & csFreeNotification)
+      RemoveComponent(component);
+    else
+      Remove(component);
     delete component;
   }
 }
@@ -124,5 +128,6 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component) RemoveFreeNotification(component);
   // Children may leave the list while hearing of it, so walk from the end by index.
   for (auto i = static_cast<int32_t>(FComponents.size()) - 1; i >= 0; --i)
-    if (i < static_cast<int32_t>(FComponents.size())) FComponents[static_cast<size_t>(i)]->Notification(component, operation);
+    if (i < static_cast<int32_t>(FComponents.size()))
+      FComponents[static_cast<size_t>(i)]->Notification(component, operation);
 }

@@ -37,8 +37,7 @@ int64_t DaysSinceEpoch(int32_t year, int32_t month, int32_t day) {
 }
 
 bool TryEncodeDate(int32_t year, int32_t month, int32_t day, TDateTime& value) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
-    return false;
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return false;
   value = static_cast<TDateTime>(DaysSinceEpoch(year, month, day));
   return true;
 }

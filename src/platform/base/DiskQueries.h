@@ -14,9 +14,9 @@ constexpr uint32_t DRIVE_UNKNOWN = 0;
 constexpr uint32_t DRIVE_NO_ROOT_DIR = 1;  // no part of the path exists
 constexpr uint32_t DRIVE_REMOVABLE = 2;    // a block device the kernel marks removable
 constexpr uint32_t DRIVE_FIXED = 3;
-constexpr uint32_t DRIVE_REMOTE = 4;       // network file systems (NFS, SMB, 9p, FUSE)
-constexpr uint32_t DRIVE_CDROM = 5;        // ISO 9660 and UDF
-constexpr uint32_t DRIVE_RAMDISK = 6;      // tmpfs and ramfs
+constexpr uint32_t DRIVE_REMOTE = 4;   // network file systems (NFS, SMB, 9p, FUSE)
+constexpr uint32_t DRIVE_CDROM = 5;    // ISO 9660 and UDF
+constexpr uint32_t DRIVE_RAMDISK = 6;  // tmpfs and ramfs
 
 // The kind of the file system holding the path (8-bit names in the ANSI code page).
 uint32_t GetDriveTypeA(const char* path);

@@ -1,9 +1,9 @@
 // File handles: opening, creating, reading, writing, seeking and cutting files.
-#include <cerrno>
-#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
 
 #include "platform/base/FileSystem.h"
 #include "platform/base/FileSystemNames.h"
@@ -25,19 +25,15 @@ THandle FailForPath(int errnoValue, const std::string& path) {
 
 // Opens `path`; the checks POSIX leaves out (folders, read-only files written to) are
 // made on the open descriptor, so they concern the file that was opened.
-THandle OpenBytes(const std::string& path, uint32_t access, uint32_t disposition,
-                  uint32_t attributes) {
+THandle OpenBytes(const std::string& path, uint32_t access, uint32_t disposition, uint32_t attributes) {
   const bool wantRead = (access & GENERIC_READ) != 0;
   const bool wantWrite = (access & GENERIC_WRITE) != 0;
-  if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING ||
-      (disposition == TRUNCATE_EXISTING && !wantWrite))
+  if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING || (disposition == TRUNCATE_EXISTING && !wantWrite))
     return Fail(ERROR_INVALID_PARAMETER);
   const int accessFlags = wantWrite ? (wantRead ? O_RDWR : O_WRONLY) : O_RDONLY;
-  const bool mayCreate = disposition == CREATE_NEW || disposition == CREATE_ALWAYS ||
-                         disposition == OPEN_ALWAYS;
+  const bool mayCreate = disposition == CREATE_NEW || disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
   const bool truncate = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
-  const mode_t createMode =
-      (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? CreatedFileMode & ~0222 : CreatedFileMode;
+  const mode_t createMode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? CreatedFileMode & ~0222 : CreatedFileMode;
 
   if (mayCreate) {
     const int created = open(path.c_str(), accessFlags | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
@@ -76,16 +72,19 @@ THandle OpenBytes(const std::string& path, uint32_t access, uint32_t disposition
 
 uint32_t AccessOfMode(uint32_t mode) {
   switch (mode & 3) {
-    case fmOpenRead: return GENERIC_READ;
-    case fmOpenWrite: return GENERIC_WRITE;
-    case fmOpenReadWrite: return GENERIC_READ | GENERIC_WRITE;
-    default: return 0;
+    case fmOpenRead:
+      return GENERIC_READ;
+    case fmOpenWrite:
+      return GENERIC_WRITE;
+    case fmOpenReadWrite:
+      return GENERIC_READ | GENERIC_WRITE;
+    default:
+      return 0;
   }
 }
 
 THandle OpenWithMode(const std::string& path, uint32_t mode) {
-  if ((mode & 3) == 3 || (mode & 0xF0) > fmShareDenyNone || (mode & ~0xF3u) != 0)
-    return Fail(ERROR_INVALID_PARAMETER);
+  if ((mode & 3) == 3 || (mode & 0xF0) > fmShareDenyNone || (mode & ~0xF3u) != 0) return Fail(ERROR_INVALID_PARAMETER);
   return OpenBytes(path, AccessOfMode(mode), OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -112,15 +111,15 @@ THandle FileCreate(const WideString& name) { return CreateByName(name); }
 
 THandle FileCreate(const AnsiString& name) { return CreateByName(name); }
 
-THandle CreateFileW(const WideChar* name, uint32_t desiredAccess, uint32_t /*shareMode*/,
-                    uint32_t creationDisposition, uint32_t flagsAndAttributes) {
+THandle CreateFileW(const WideChar* name, uint32_t desiredAccess, uint32_t /*shareMode*/, uint32_t creationDisposition,
+                    uint32_t flagsAndAttributes) {
   std::string bytes;
   if (!NameBytes(name, bytes)) return INVALID_HANDLE_VALUE;
   return OpenBytes(bytes, desiredAccess, creationDisposition, flagsAndAttributes);
 }
 
-THandle CreateFileA(const char* name, uint32_t desiredAccess, uint32_t /*shareMode*/,
-                    uint32_t creationDisposition, uint32_t flagsAndAttributes) {
+THandle CreateFileA(const char* name, uint32_t desiredAccess, uint32_t /*shareMode*/, uint32_t creationDisposition,
+                    uint32_t flagsAndAttributes) {
   std::string bytes;
   if (!NameBytes(name, bytes)) return INVALID_HANDLE_VALUE;
   return OpenBytes(bytes, desiredAccess, creationDisposition, flagsAndAttributes);

@@ -1,8 +1,8 @@
 // Full paths, the current folder and temporary file names.
+#include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/base/CodePages.h"
@@ -141,7 +141,8 @@ uint32_t GetTempFileNameW(const WideChar* pathName, const WideChar* prefix, uint
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  return TempFileName(pathName, prefix, unique, [&](const WideString& name) { return DeliverName(name, tempFileName); });
+  return TempFileName(pathName, prefix, unique,
+                      [&](const WideString& name) { return DeliverName(name, tempFileName); });
 }
 
 uint32_t GetTempFileNameA(const char* pathName, const char* prefix, uint32_t unique, char* tempFileName) {

@@ -1,11 +1,11 @@
 #include "platform/base/FileReplace.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"

@@ -1,15 +1,15 @@
 #include "platform/base/FileSearch.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <sys/stat.h>
 #include <type_traits>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/base/CodePages.h"
@@ -144,13 +144,13 @@ THandle FindFirst(const WideString& fileName, TRecord* data) {
     return INVALID_HANDLE_VALUE;
   }
   const size_t slash = fileName.rfind(u'/');
-  const WideString folderName =
-      slash == WideString::npos ? WideString(u".") : slash == 0 ? WideString(u"/") : fileName.substr(0, slash);
+  const WideString folderName = slash == WideString::npos ? WideString(u".")
+                                : slash == 0              ? WideString(u"/")
+                                                          : fileName.substr(0, slash);
   const WideString mask = slash == WideString::npos ? fileName : fileName.substr(slash + 1);
   std::string folder;
   auto search = std::make_unique<TSearch>();
-  if (!WideToFileSystemName(folderName, folder) || !Collect(folder, mask, search->Entries))
-    return INVALID_HANDLE_VALUE;
+  if (!WideToFileSystemName(folderName, folder) || !Collect(folder, mask, search->Entries)) return INVALID_HANDLE_VALUE;
   if (!Advance(*search, *data)) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;

@@ -1,9 +1,9 @@
 // Attributes, folders, renaming and deleting.
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 
 #include "platform/base/FileAttributes.h"
 #include "platform/base/FileMoves.h"
@@ -42,8 +42,7 @@ uint32_t AttributesOf(const std::string& path) {
 bool SetAttributesOf(const std::string& path, uint32_t attributes) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return FailForPath(errno, path);
-  const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? info.st_mode & ~S_IWUSR
-                                                                  : info.st_mode | S_IWUSR;
+  const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? info.st_mode & ~S_IWUSR : info.st_mode | S_IWUSR;
   if (mode != info.st_mode && chmod(path.c_str(), mode & 07777) != 0) return FailForPath(errno, path);
   return Succeed();
 }
@@ -145,10 +144,12 @@ uint32_t GetFileAttributesW(const WideChar* name) { return WithName(name, Attrib
 uint32_t GetFileAttributesA(const char* name) { return WithName(name, AttributesOf, INVALID_FILE_ATTRIBUTES); }
 
 bool SetFileAttributesW(const WideChar* name, uint32_t attributes) {
-  return WithName(name, [&](const std::string& path) { return SetAttributesOf(path, attributes); }, false);
+  return WithName(
+      name, [&](const std::string& path) { return SetAttributesOf(path, attributes); }, false);
 }
 bool SetFileAttributesA(const char* name, uint32_t attributes) {
-  return WithName(name, [&](const std::string& path) { return SetAttributesOf(path, attributes); }, false);
+  return WithName(
+      name, [&](const std::string& path) { return SetAttributesOf(path, attributes); }, false);
 }
 
 bool CreateDirectoryW(const WideChar* name) { return WithName(name, CreateDirectoryOf, false); }

@@ -59,27 +59,27 @@ constexpr uint32_t GENERIC_WRITE = 0x40000000;
 constexpr uint32_t FILE_SHARE_READ = 0x00000001;
 constexpr uint32_t FILE_SHARE_WRITE = 0x00000002;
 constexpr uint32_t FILE_SHARE_DELETE = 0x00000004;
-constexpr uint32_t CREATE_NEW = 1;         // fails with ERROR_FILE_EXISTS on an existing file
-constexpr uint32_t CREATE_ALWAYS = 2;      // empties an existing file (last error 183)
+constexpr uint32_t CREATE_NEW = 1;     // fails with ERROR_FILE_EXISTS on an existing file
+constexpr uint32_t CREATE_ALWAYS = 2;  // empties an existing file (last error 183)
 constexpr uint32_t OPEN_EXISTING = 3;
 constexpr uint32_t OPEN_ALWAYS = 4;        // creates a missing file (else last error 183)
 constexpr uint32_t TRUNCATE_EXISTING = 5;  // needs GENERIC_WRITE
 
 // File attributes.
-constexpr uint32_t FILE_ATTRIBUTE_READONLY = 0x01;   // the owner's write bit is clear
-constexpr uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;     // the name starts with "."
-constexpr uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;     // neither file nor folder (device, pipe, socket, dangling link)
+constexpr uint32_t FILE_ATTRIBUTE_READONLY = 0x01;  // the owner's write bit is clear
+constexpr uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;    // the name starts with "."
+constexpr uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;    // neither file nor folder (device, pipe, socket, dangling link)
 constexpr uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
-constexpr uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;    // every regular file
-constexpr uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;     // accepted when setting; never reported
+constexpr uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;  // every regular file
+constexpr uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;   // accepted when setting; never reported
 constexpr uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 
 // Opens or creates a file. Of `flagsAndAttributes` only FILE_ATTRIBUTE_READONLY counts (a
 // created file is read-only); the other flags are accepted and ignored.
-THandle CreateFileW(const WideChar* name, uint32_t desiredAccess, uint32_t shareMode,
-                    uint32_t creationDisposition, uint32_t flagsAndAttributes);
-THandle CreateFileA(const char* name, uint32_t desiredAccess, uint32_t shareMode,
-                    uint32_t creationDisposition, uint32_t flagsAndAttributes);
+THandle CreateFileW(const WideChar* name, uint32_t desiredAccess, uint32_t shareMode, uint32_t creationDisposition,
+                    uint32_t flagsAndAttributes);
+THandle CreateFileA(const char* name, uint32_t desiredAccess, uint32_t shareMode, uint32_t creationDisposition,
+                    uint32_t flagsAndAttributes);
 
 // The attributes of a file or folder (links followed), INVALID_FILE_ATTRIBUTES on failure.
 uint32_t GetFileAttributesW(const WideChar* name);
@@ -109,8 +109,7 @@ bool DeleteFileA(const char* name);
 // (nullptr when the path ends with "/"), and the length without terminator is returned;
 // otherwise the size needed with the terminator is returned and nothing is written.
 // An empty name fails with 0 and ERROR_INVALID_NAME.
-uint32_t GetFullPathNameW(const WideChar* name, uint32_t bufferChars, WideChar* buffer,
-                          WideChar** filePart);
+uint32_t GetFullPathNameW(const WideChar* name, uint32_t bufferChars, WideChar* buffer, WideChar** filePart);
 uint32_t GetFullPathNameA(const char* name, uint32_t bufferBytes, char* buffer, char** filePart);
 // The current folder, with the same buffer rules.
 uint32_t GetCurrentDirectoryW(uint32_t bufferChars, WideChar* buffer);
@@ -123,7 +122,5 @@ uint32_t GetTempPathA(uint32_t bufferBytes, char* buffer);
 // and creates the empty file; otherwise it only forms the name. Returns the number used,
 // 0 on failure (a name that does not fit is ERROR_BUFFER_OVERFLOW and creates no file).
 constexpr uint32_t MAX_PATH = 260;
-uint32_t GetTempFileNameW(const WideChar* pathName, const WideChar* prefix, uint32_t unique,
-                          WideChar* tempFileName);
-uint32_t GetTempFileNameA(const char* pathName, const char* prefix, uint32_t unique,
-                          char* tempFileName);
+uint32_t GetTempFileNameW(const WideChar* pathName, const WideChar* prefix, uint32_t unique, WideChar* tempFileName);
+uint32_t GetTempFileNameA(const char* pathName, const char* prefix, uint32_t unique, char* tempFileName);

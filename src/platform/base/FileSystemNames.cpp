@@ -1,7 +1,7 @@
 #include "platform/base/FileSystemNames.h"
 
-#include <cerrno>
 #include <sys/stat.h>
+#include <cerrno>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/LastError.h"

@@ -56,12 +56,10 @@ uint64_t FileTimeValue(const FILETIME& time) {
 FILETIME FileTimeFromUnixTime(const struct timespec& time) {
   const int64_t seconds = static_cast<int64_t>(time.tv_sec) + EpochDifferenceSeconds;
   if (seconds < 0) return {0, 0};
-  return FromValue(static_cast<uint64_t>(seconds) * TicksPerSecond +
-                   static_cast<uint64_t>(time.tv_nsec / 100));
+  return FromValue(static_cast<uint64_t>(seconds) * TicksPerSecond + static_cast<uint64_t>(time.tv_nsec / 100));
 }
 
-bool GetFileTime(THandle handle, FILETIME* creationTime, FILETIME* lastAccessTime,
-                 FILETIME* lastWriteTime) {
+bool GetFileTime(THandle handle, FILETIME* creationTime, FILETIME* lastAccessTime, FILETIME* lastWriteTime) {
   struct stat info {};
   if (fstat(handle, &info) != 0) {
     SetLastErrorFromErrno();

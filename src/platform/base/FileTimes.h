@@ -19,8 +19,7 @@ uint64_t FileTimeValue(const FILETIME& time);
 
 // The times of an open file; POSIX keeps no creation time, so creation is the last
 // write. Any pointer may be nullptr.
-bool GetFileTime(THandle handle, FILETIME* creationTime, FILETIME* lastAccessTime,
-                 FILETIME* lastWriteTime);
+bool GetFileTime(THandle handle, FILETIME* creationTime, FILETIME* lastAccessTime, FILETIME* lastWriteTime);
 // Sets the times of a file open for writing; a nullptr time stays as it is (POSIX keeps
 // no creation time: it is ignored).
 bool SetFileTime(THandle handle, const FILETIME* creationTime, const FILETIME* lastAccessTime,

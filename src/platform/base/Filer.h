@@ -68,8 +68,8 @@ public:
                               bool hasData) = 0;
   // A vaBinary value: a 32-bit byte count and the bytes, handed to the procedures as a
   // stream.
-  virtual void DefineBinaryProperty(const AnsiString& name, const TStreamProc& readData,
-                                    const TStreamProc& writeData, bool hasData) = 0;
+  virtual void DefineBinaryProperty(const AnsiString& name, const TStreamProc& readData, const TStreamProc& writeData,
+                                    bool hasData) = 0;
 
   TComponent* Root() const { return FRoot; }
   // The object whose values count as defaults (an inherited form), or nullptr.

@@ -79,10 +79,13 @@ char DigitAt(const TDecimal& d, int32_t index) {
 
 AnsiString ExponentText(int32_t exponent, int32_t minDigits, bool plusSign) {
   AnsiString result = "E";
-  if (exponent < 0) result += '-';
-  else if (plusSign) result += '+';
+  if (exponent < 0)
+    result += '-';
+  else if (plusSign)
+    result += '+';
   AnsiString number = std::to_string(std::abs(exponent));
-  if (static_cast<int32_t>(number.size()) < minDigits) number.insert(0, static_cast<size_t>(minDigits) - number.size(), '0');
+  if (static_cast<int32_t>(number.size()) < minDigits)
+    number.insert(0, static_cast<size_t>(minDigits) - number.size(), '0');
   return result + number;
 }
 
@@ -118,18 +121,21 @@ AnsiString GeneralText(const TDecimal& d, int32_t precision, int32_t expDigits, 
 }
 
 // The class library's sixteen layouts of a negative amount ("1" stands for the number).
-constexpr const char* kNegativeCurrency[16] = {
-    "($1)", "-$1", "$-1", "$1-", "(1$)", "-1$", "1-$", "1$-",
-    "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
+constexpr const char* kNegativeCurrency[16] = {"($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
+                                               "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
 constexpr const char* kPositiveCurrency[4] = {"$1", "1$", "$ 1", "1 $"};
 
 AnsiString CurrencyText(const AnsiString& amount, bool negative, const TFormatSettings& settings) {
-  const char* layout = negative ? kNegativeCurrency[settings.NegCurrFormat & 15] : kPositiveCurrency[settings.CurrencyFormat & 3];
+  const char* layout =
+      negative ? kNegativeCurrency[settings.NegCurrFormat & 15] : kPositiveCurrency[settings.CurrencyFormat & 3];
   AnsiString result;
   for (const char* c = layout; *c; ++c) {
-    if (*c == '$') result += settings.CurrencyString;
-    else if (*c == '1') result += amount;
-    else result += *c;
+    if (*c == '$')
+      result += settings.CurrencyString;
+    else if (*c == '1')
+      result += amount;
+    else
+      result += *c;
   }
   return result;
 }
@@ -147,15 +153,22 @@ AnsiString FloatToStrF(double value, TFloatFormat format, int32_t precision, int
   const TDecimal d = ToDecimal(value, precision, fixed ? digits : kNoDecimalLimit);
   AnsiString text;
   switch (format) {
-    case ffGeneral: text = GeneralText(d, precision, expDigits, settings); break;
-    case ffExponent: text = ScientificText(d, precision, expDigits, true, settings); break;
+    case ffGeneral:
+      text = GeneralText(d, precision, expDigits, settings);
+      break;
+    case ffExponent:
+      text = ScientificText(d, precision, expDigits, true, settings);
+      break;
     case ffFixed:
     case ffNumber:
     case ffCurrency:
       // A value with more integer digits than the precision keeps is shown in general form.
-      if (d.Exponent > precision) text = GeneralText(d, precision, 0, settings);
-      else if (format == ffCurrency) return CurrencyText(FixedText(d, digits, true, settings), d.Negative, settings);
-      else text = FixedText(d, digits, format == ffNumber, settings);
+      if (d.Exponent > precision)
+        text = GeneralText(d, precision, 0, settings);
+      else if (format == ffCurrency)
+        return CurrencyText(FixedText(d, digits, true, settings), d.Negative, settings);
+      else
+        text = FixedText(d, digits, format == ffNumber, settings);
       break;
   }
   return d.Negative ? "-" + text : text;

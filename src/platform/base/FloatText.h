@@ -2,8 +2,8 @@
 //
 // A value is first brought to the 18 significant decimal digits that the class library's
 // conversion holds (to nearest, ties to even), then to at most `precision` significant
-// digits (and, for the fixed formats, `digits` decimals), rounding halves away from zero. NaN and the infinities are "NAN", "INF" and "-INF".
-// A value that rounds to zero is written without a minus sign.
+// digits (and, for the fixed formats, `digits` decimals), rounding halves away from zero. NaN and the infinities are
+// "NAN", "INF" and "-INF". A value that rounds to zero is written without a minus sign.
 #pragma once
 
 #include <cstdint>

@@ -13,13 +13,17 @@ AnsiString ToAnsi(AnsiStringView s) { return AnsiString(s); }
 AnsiString ToAnsi(WideStringView s) { return WideToAnsi(s); }
 template <typename Char>
 std::basic_string<Char> FromAnsi(AnsiStringView s) {
-  if constexpr (std::is_same_v<Char, char>) return AnsiString(s);
-  else return AnsiToWide(s);
+  if constexpr (std::is_same_v<Char, char>)
+    return AnsiString(s);
+  else
+    return AnsiToWide(s);
 }
 template <typename Char>
 std::basic_string<Char> FromWide(WideStringView s) {
-  if constexpr (std::is_same_v<Char, char>) return WideToAnsi(s);
-  else return WideString(s);
+  if constexpr (std::is_same_v<Char, char>)
+    return WideToAnsi(s);
+  else
+    return WideString(s);
 }
 
 template <typename Char>
@@ -113,11 +117,22 @@ private:
   // type is the specifier's letter in lower case.
   String Convert(char type, int32_t precision) {
     switch (type) {
-      case 'd': case 'u': case 'x': return FromAnsi<Char>(IntegerText(type, NextArg(), precision));
-      case 'e': case 'f': case 'g': case 'n': case 'm': return FromAnsi<Char>(FloatText(type, NextArg(), precision));
-      case 'p': return FromAnsi<Char>(PointerText(NextArg()));
-      case 's': return StringText(NextArg(), precision);
-      default: Invalid();
+      case 'd':
+      case 'u':
+      case 'x':
+        return FromAnsi<Char>(IntegerText(type, NextArg(), precision));
+      case 'e':
+      case 'f':
+      case 'g':
+      case 'n':
+      case 'm':
+        return FromAnsi<Char>(FloatText(type, NextArg(), precision));
+      case 'p':
+        return FromAnsi<Char>(PointerText(NextArg()));
+      case 's':
+        return StringText(NextArg(), precision);
+      default:
+        Invalid();
     }
   }
 
@@ -126,8 +141,8 @@ private:
     bool negative = false;
     if (arg.VType == TVarRec::vtInteger) {
       negative = type == 'd' && arg.VInteger < 0;
-      magnitude = type == 'd' ? static_cast<uint64_t>(std::abs(int64_t{arg.VInteger}))
-                              : static_cast<uint32_t>(arg.VInteger);
+      magnitude =
+          type == 'd' ? static_cast<uint64_t>(std::abs(int64_t{arg.VInteger})) : static_cast<uint32_t>(arg.VInteger);
     } else if (arg.VType == TVarRec::vtInt64) {
       negative = type == 'd' && arg.VInt64 < 0;
       magnitude = negative ? 0 - static_cast<uint64_t>(arg.VInt64) : static_cast<uint64_t>(arg.VInt64);
@@ -135,7 +150,8 @@ private:
       Invalid();
     }
     AnsiString digits = type == 'x' ? IntToHex(static_cast<int64_t>(magnitude), 1) : std::to_string(magnitude);
-    if (precision > static_cast<int32_t>(digits.size())) digits.insert(0, static_cast<size_t>(precision) - digits.size(), '0');
+    if (precision > static_cast<int32_t>(digits.size()))
+      digits.insert(0, static_cast<size_t>(precision) - digits.size(), '0');
     return negative ? "-" + digits : digits;
   }
 
@@ -143,11 +159,16 @@ private:
     if (arg.VType != TVarRec::vtExtended) Invalid();
     const double value = arg.VExtended;
     switch (type) {
-      case 'e': return FloatToStrF(value, ffExponent, precision < 0 ? 15 : precision, 3, FSettings);
-      case 'g': return FloatToStrF(value, ffGeneral, precision < 0 ? 15 : precision, 3, FSettings);
-      case 'f': return FloatToStrF(value, ffFixed, 18, precision < 0 ? 2 : precision, FSettings);
-      case 'n': return FloatToStrF(value, ffNumber, 18, precision < 0 ? 2 : precision, FSettings);
-      default: return FloatToStrF(value, ffCurrency, 18, precision < 0 ? FSettings.CurrencyDecimals : precision, FSettings);
+      case 'e':
+        return FloatToStrF(value, ffExponent, precision < 0 ? 15 : precision, 3, FSettings);
+      case 'g':
+        return FloatToStrF(value, ffGeneral, precision < 0 ? 15 : precision, 3, FSettings);
+      case 'f':
+        return FloatToStrF(value, ffFixed, 18, precision < 0 ? 2 : precision, FSettings);
+      case 'n':
+        return FloatToStrF(value, ffNumber, 18, precision < 0 ? 2 : precision, FSettings);
+      default:
+        return FloatToStrF(value, ffCurrency, 18, precision < 0 ? FSettings.CurrencyDecimals : precision, FSettings);
     }
   }
 
@@ -157,24 +178,34 @@ private:
       case TVarRec::vtPChar:
       case TVarRec::vtPWideChar:
         return IntToHex(static_cast<int64_t>(reinterpret_cast<uintptr_t>(arg.VPointer)), 8);
-      default: Invalid();
+      default:
+        Invalid();
     }
   }
 
   String StringText(const TVarRec& arg, int32_t precision) const {
     String text;
     switch (arg.VType) {
-      case TVarRec::vtChar: text = FromAnsi<Char>(AnsiStringView(&arg.VChar, 1)); break;
-      case TVarRec::vtWideChar: text = FromWide<Char>(WideStringView(&arg.VWideChar, 1)); break;
+      case TVarRec::vtChar:
+        text = FromAnsi<Char>(AnsiStringView(&arg.VChar, 1));
+        break;
+      case TVarRec::vtWideChar:
+        text = FromWide<Char>(WideStringView(&arg.VWideChar, 1));
+        break;
       case TVarRec::vtPChar:
         if (arg.VPChar) text = FromAnsi<Char>(AnsiStringView(arg.VPChar, ZeroTerminatedLength(arg.VPChar)));
         break;
       case TVarRec::vtPWideChar:
         if (arg.VPWideChar) text = FromWide<Char>(WideStringView(arg.VPWideChar, ZeroTerminatedLength(arg.VPWideChar)));
         break;
-      case TVarRec::vtAnsiString: text = FromAnsi<Char>(AnsiStringView(arg.VAnsi.Data, arg.VAnsi.Length)); break;
-      case TVarRec::vtWideString: text = FromWide<Char>(WideStringView(arg.VWide.Data, arg.VWide.Length)); break;
-      default: Invalid();
+      case TVarRec::vtAnsiString:
+        text = FromAnsi<Char>(AnsiStringView(arg.VAnsi.Data, arg.VAnsi.Length));
+        break;
+      case TVarRec::vtWideString:
+        text = FromWide<Char>(WideStringView(arg.VWide.Data, arg.VWide.Length));
+        break;
+      default:
+        Invalid();
     }
     if (precision >= 0 && text.size() > static_cast<size_t>(precision)) text.resize(static_cast<size_t>(precision));
     return text;

@@ -40,8 +40,17 @@ struct TVarRec {
   };
 
   enum TVarType : uint8_t {
-    vtInteger, vtBoolean, vtChar, vtExtended, vtPointer, vtPChar, vtWideChar, vtPWideChar,
-    vtAnsiString, vtWideString, vtInt64
+    vtInteger,
+    vtBoolean,
+    vtChar,
+    vtExtended,
+    vtPointer,
+    vtPChar,
+    vtWideChar,
+    vtPWideChar,
+    vtAnsiString,
+    vtWideString,
+    vtInt64
   };
 
   TVarRec(bool value) : VType(vtBoolean), VBoolean(value) {}
@@ -49,9 +58,8 @@ struct TVarRec {
   TVarRec(char16_t value) : VType(vtWideChar), VWideChar(value) {}
   // Signed integers of up to 32 bits are Integers; wider or unsigned ones Int64s.
   template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, char16_t> &&
-             !std::same_as<T, char8_t> && !std::same_as<T, char32_t> && !std::same_as<T, wchar_t>)
-  TVarRec(T value) {
+  requires(!std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, char16_t> &&
+           !std::same_as<T, char8_t> && !std::same_as<T, char32_t> && !std::same_as<T, wchar_t>) TVarRec(T value) {
     if constexpr (std::is_signed_v<T> && sizeof(T) <= 4) {
       VType = vtInteger;
       VInteger = value;

@@ -29,8 +29,7 @@ constexpr TErrorText ErrorTexts[] = {
     {ERROR_SEEK, u"The drive cannot locate a specific area or track on the disk."},
     {ERROR_WRITE_FAULT, u"The system cannot write to the specified device."},
     {ERROR_READ_FAULT, u"The system cannot read from the specified device."},
-    {ERROR_SHARING_VIOLATION,
-     u"The process cannot access the file because it is being used by another process."},
+    {ERROR_SHARING_VIOLATION, u"The process cannot access the file because it is being used by another process."},
     {ERROR_LOCK_VIOLATION,
      u"The process cannot access the file because another process has locked a portion of the file."},
     {ERROR_HANDLE_EOF, u"Reached the end of the file."},
@@ -45,8 +44,7 @@ constexpr TErrorText ErrorTexts[] = {
     {ERROR_INVALID_NAME, u"The filename, directory name, or volume label syntax is incorrect."},
     {ERROR_MOD_NOT_FOUND, u"The specified module could not be found."},
     {ERROR_PROC_NOT_FOUND, u"The specified procedure could not be found."},
-    {ERROR_NEGATIVE_SEEK,
-     u"An attempt was made to move the file pointer before the beginning of the file."},
+    {ERROR_NEGATIVE_SEEK, u"An attempt was made to move the file pointer before the beginning of the file."},
     {ERROR_DIR_NOT_EMPTY, u"The directory is not empty."},
     {ERROR_BUSY, u"The requested resource is in use."},
     {ERROR_ALREADY_EXISTS, u"Cannot create a file when that file already exists."},
@@ -57,13 +55,11 @@ constexpr TErrorText ErrorTexts[] = {
     {ERROR_MR_MID_NOT_FOUND,
      u"The system cannot find message text for message number 0x%1 in the message file for %2."},
     {ERROR_INVALID_FLAGS, u"Invalid flags."},
-    {ERROR_NO_UNICODE_TRANSLATION,
-     u"No mapping for the Unicode character exists in the target multi-byte code page."},
+    {ERROR_NO_UNICODE_TRANSLATION, u"No mapping for the Unicode character exists in the target multi-byte code page."},
     {ERROR_RESOURCE_DATA_NOT_FOUND, u"The specified image file did not contain a resource section."},
     {ERROR_RESOURCE_TYPE_NOT_FOUND, u"The specified resource type cannot be found in the image file."},
     {ERROR_RESOURCE_NAME_NOT_FOUND, u"The specified resource name cannot be found in the image file."},
-    {ERROR_RESOURCE_LANG_NOT_FOUND,
-     u"The specified resource language ID cannot be found in the image file."},
+    {ERROR_RESOURCE_LANG_NOT_FOUND, u"The specified resource language ID cannot be found in the image file."},
     {ERROR_CANT_RESOLVE_FILENAME, u"The name of the file cannot be resolved by the system."},
 };
 
@@ -75,36 +71,59 @@ void SetLastError(uint32_t code) noexcept { LastErrorCode = code; }
 
 uint32_t ErrorFromErrno(int errnoValue) noexcept {
   switch (errnoValue) {
-    case 0: return ERROR_SUCCESS;
-    case ENOENT: return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case 0:
+      return ERROR_SUCCESS;
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
     case EACCES:
     case EPERM:
-    case EISDIR: return ERROR_ACCESS_DENIED;
-    case EROFS: return ERROR_WRITE_PROTECT;
-    case EBADF: return ERROR_INVALID_HANDLE;
-    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case EISDIR:
+      return ERROR_ACCESS_DENIED;
+    case EROFS:
+      return ERROR_WRITE_PROTECT;
+    case EBADF:
+      return ERROR_INVALID_HANDLE;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
     case EMFILE:
-    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-    case EEXIST: return ERROR_ALREADY_EXISTS;
-    case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
-    case EXDEV: return ERROR_NOT_SAME_DEVICE;
-    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case EEXIST:
+      return ERROR_ALREADY_EXISTS;
+    case ENOTEMPTY:
+      return ERROR_DIR_NOT_EMPTY;
+    case EXDEV:
+      return ERROR_NOT_SAME_DEVICE;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
     case ENOSPC:
-    case EDQUOT: return ERROR_DISK_FULL;
-    case EFBIG: return ERROR_FILE_TOO_LARGE;
+    case EDQUOT:
+      return ERROR_DISK_FULL;
+    case EFBIG:
+      return ERROR_FILE_TOO_LARGE;
     case EBUSY:
-    case ETXTBSY: return ERROR_BUSY;
-    case EWOULDBLOCK: return ERROR_SHARING_VIOLATION;
+    case ETXTBSY:
+      return ERROR_BUSY;
+    case EWOULDBLOCK:
+      return ERROR_SHARING_VIOLATION;
     case EINVAL:
-    case ELOOP: return ERROR_INVALID_PARAMETER;
-    case EILSEQ: return ERROR_NO_UNICODE_TRANSLATION;
-    case EPIPE: return ERROR_BROKEN_PIPE;
-    case ESPIPE: return ERROR_SEEK;
-    case EIO: return ERROR_READ_FAULT;
+    case ELOOP:
+      return ERROR_INVALID_PARAMETER;
+    case EILSEQ:
+      return ERROR_NO_UNICODE_TRANSLATION;
+    case EPIPE:
+      return ERROR_BROKEN_PIPE;
+    case ESPIPE:
+      return ERROR_SEEK;
+    case EIO:
+      return ERROR_READ_FAULT;
     case ENOSYS:
-    case EOPNOTSUPP: return ERROR_NOT_SUPPORTED;
-    default: return ERROR_INVALID_FUNCTION;
+    case EOPNOTSUPP:
+      return ERROR_NOT_SUPPORTED;
+    default:
+      return ERROR_INVALID_FUNCTION;
   }
 }
 
@@ -122,8 +141,8 @@ WideString SystemErrorMessage(uint32_t code) {
 
 uint32_t FormatMessageW(uint32_t flags, const void*, uint32_t messageId, uint32_t, WideChar* buffer, uint32_t size,
                         const void*) {
-  constexpr uint32_t Known = FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_HMODULE |
-                             FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY;
+  constexpr uint32_t Known = FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM |
+                             FORMAT_MESSAGE_ARGUMENT_ARRAY;
   if ((flags & ~Known) != 0 || (flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 || buffer == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

@@ -82,5 +82,5 @@ constexpr uint32_t FORMAT_MESSAGE_ARGUMENT_ARRAY = 0x00002000;
 // module holds a message table), ERROR_INSUFFICIENT_BUFFER, ERROR_INVALID_PARAMETER for
 // flags outside the four above or without FORMAT_MESSAGE_FROM_SYSTEM. Inserts are never
 // filled in, so `source` and `arguments` are not read.
-uint32_t FormatMessageW(uint32_t flags, const void* source, uint32_t messageId, uint32_t languageId,
-                        WideChar* buffer, uint32_t size, const void* arguments);
+uint32_t FormatMessageW(uint32_t flags, const void* source, uint32_t messageId, uint32_t languageId, WideChar* buffer,
+                        uint32_t size, const void* arguments);

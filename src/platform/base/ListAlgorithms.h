@@ -44,8 +44,10 @@ void IndexQuickSort(int32_t l, int32_t r, Compare compare, Exchange exchange) {
       while (compare(j, p) > 0) --j;
       if (i <= j) {
         exchange(i, j);
-        if (p == i) p = j;
-        else if (p == j) p = i;
+        if (p == i)
+          p = j;
+        else if (p == j)
+          p = i;
         ++i;
         --j;
       }

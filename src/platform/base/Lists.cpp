@@ -28,7 +28,8 @@ void TList::SetCapacity(int32_t newCapacity) {
 void TList::SetCount(int32_t newCount) {
   if (newCount < 0) throw EListError(Format(SListCountError, {newCount}));
   if (newCount > FCapacity) SetCapacity(newCount);
-  if (newCount > Count()) FList.resize(static_cast<size_t>(newCount), nullptr);
+  if (newCount > Count())
+    FList.resize(static_cast<size_t>(newCount), nullptr);
   else
     for (int32_t i = Count() - 1; i >= newCount; --i) Delete(i);
 }

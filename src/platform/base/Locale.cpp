@@ -62,8 +62,7 @@ constexpr uint32_t ItemFlags = LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP;
 
 // The language a locale names; nullptr with ERROR_INVALID_PARAMETER when there is none.
 const TLanguageInfo* LanguageOfLocale(LCID locale) {
-  if (locale == 0 || locale == LOCALE_USER_DEFAULT || locale == LOCALE_SYSTEM_DEFAULT)
-    locale = GetUserDefaultLCID();
+  if (locale == 0 || locale == LOCALE_USER_DEFAULT || locale == LOCALE_SYSTEM_DEFAULT) locale = GetUserDefaultLCID();
   // Bits 16 to 19 choose a sort order, which changes no item here.
   const TLanguageInfo* language = (locale >> 20) == 0 ? FindLanguage(LANGIDFROMLCID(locale)) : nullptr;
   if (language == nullptr) SetLastError(ERROR_INVALID_PARAMETER);
@@ -101,10 +100,18 @@ bool ItemText(const TLanguageInfo& language, uint32_t item, WideString& text) {
     case LOCALE_SLANGUAGE:
       text = WideString(language.EnglishName) + u" (" + language.EnglishCountry + u")";
       return true;
-    case LOCALE_SENGLANGUAGE: text = language.EnglishName; return true;
-    case LOCALE_SENGCOUNTRY: text = language.EnglishCountry; return true;
-    case LOCALE_SNATIVELANGNAME: text = language.NativeName; return true;
-    case LOCALE_IDATE: text = ShortDateOrder(language.LangId); return true;
+    case LOCALE_SENGLANGUAGE:
+      text = language.EnglishName;
+      return true;
+    case LOCALE_SENGCOUNTRY:
+      text = language.EnglishCountry;
+      return true;
+    case LOCALE_SNATIVELANGNAME:
+      text = language.NativeName;
+      return true;
+    case LOCALE_IDATE:
+      text = ShortDateOrder(language.LangId);
+      return true;
     case LOCALE_IDEFAULTANSICODEPAGE: {
       const std::string number = std::to_string(language.AnsiCodePage);
       text.assign(number.begin(), number.end());

@@ -23,17 +23,18 @@ constexpr LANGID SUBLANGID(LANGID id) { return id >> 10; }
 constexpr LANGID LANGIDFROMLCID(LCID id) { return static_cast<LANGID>(id & 0xFFFF); }
 
 // Locale items.
-constexpr uint32_t LOCALE_ILANGUAGE = 0x0001;             // LANGID as four hex digits, "0419"
-constexpr uint32_t LOCALE_SLANGUAGE = 0x0002;             // "Russian (Russia)"
-constexpr uint32_t LOCALE_SNATIVELANGNAME = 0x0004;       // "русский"
-constexpr uint32_t LOCALE_SENGCOUNTRY = 0x1002;           // "Russia"
-constexpr uint32_t LOCALE_SENGLANGUAGE = 0x1001;          // "Russian"
-constexpr uint32_t LOCALE_IDEFAULTCODEPAGE = 0x000B;      // OEM code page in decimal, "866"
-constexpr uint32_t LOCALE_IDATE = 0x0021;                 // short-date order: "0" M-D-Y, "1" D-M-Y, "2" Y-M-D
-constexpr uint32_t LOCALE_IDEFAULTANSICODEPAGE = 0x1004;  // ANSI code page in decimal, "1251"; "0" for Unicode-only languages
+constexpr uint32_t LOCALE_ILANGUAGE = 0x0001;         // LANGID as four hex digits, "0419"
+constexpr uint32_t LOCALE_SLANGUAGE = 0x0002;         // "Russian (Russia)"
+constexpr uint32_t LOCALE_SNATIVELANGNAME = 0x0004;   // "русский"
+constexpr uint32_t LOCALE_SENGCOUNTRY = 0x1002;       // "Russia"
+constexpr uint32_t LOCALE_SENGLANGUAGE = 0x1001;      // "Russian"
+constexpr uint32_t LOCALE_IDEFAULTCODEPAGE = 0x000B;  // OEM code page in decimal, "866"
+constexpr uint32_t LOCALE_IDATE = 0x0021;             // short-date order: "0" M-D-Y, "1" D-M-Y, "2" Y-M-D
+constexpr uint32_t LOCALE_IDEFAULTANSICODEPAGE =
+    0x1004;  // ANSI code page in decimal, "1251"; "0" for Unicode-only languages
 // Item flags.
-constexpr uint32_t LOCALE_NOUSEROVERRIDE = 0x80000000;    // accepted; there are no user overrides
-constexpr uint32_t LOCALE_USE_CP_ACP = 0x40000000;        // 8-bit results in the ANSI code page
+constexpr uint32_t LOCALE_NOUSEROVERRIDE = 0x80000000;  // accepted; there are no user overrides
+constexpr uint32_t LOCALE_USE_CP_ACP = 0x40000000;      // 8-bit results in the ANSI code page
 
 // One language of the table.
 struct TLanguageInfo {

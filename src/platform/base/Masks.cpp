@@ -6,9 +6,7 @@
 #include "platform/base/UnicodeCase.h"
 
 TMask::TMask(WideStringView mask) {
-  auto invalid = [&](size_t at) {
-    throw EMaskException(Format(SInvalidMask, {mask, static_cast<int32_t>(at + 1)}));
-  };
+  auto invalid = [&](size_t at) { throw EMaskException(Format(SInvalidMask, {mask, static_cast<int32_t>(at + 1)})); };
   for (size_t i = 0; i < mask.size(); ++i) {
     TMaskToken token;
     const WideChar c = mask[i];
@@ -49,15 +47,18 @@ TMask::TMask(AnsiStringView mask) : TMask(WideStringView(AnsiToWide(mask))) {}
 
 bool TMask::TokenMatches(const TMaskToken& token, WideChar c) const {
   switch (token.Kind) {
-    case TMaskToken::mkAnyChar: return true;
-    case TMaskToken::mkLiteral: return SimpleCaseFold(c) == token.First;
+    case TMaskToken::mkAnyChar:
+      return true;
+    case TMaskToken::mkLiteral:
+      return SimpleCaseFold(c) == token.First;
     case TMaskToken::mkSet: {
       const WideChar folded = SimpleCaseFold(c);
       bool inSet = false;
       for (const auto& [low, high] : token.Ranges) inSet = inSet || (folded >= low && folded <= high);
       return inSet != token.Negated;
     }
-    case TMaskToken::mkAnyRun: break;
+    case TMaskToken::mkAnyRun:
+      break;
   }
   return false;
 }

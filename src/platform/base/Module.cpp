@@ -1,8 +1,8 @@
 #include "platform/base/Module.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/base/CodePages.h"

@@ -56,10 +56,14 @@ Int ValImpl(std::basic_string_view<Char> text, int32_t& errorPos) noexcept {
   for (; i < n; ++i) {
     const auto c = static_cast<uint32_t>(text[i]);
     unsigned digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else return fail(i);
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (hex && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else if (hex && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else
+      return fail(i);
     if (value > (limit - digit) / base) return fail(i);
     value = static_cast<Unsigned>(value * base + digit);
   }

@@ -61,8 +61,7 @@ std::optional<WideStringView> SectionNameOf(WideStringView line) {
 std::optional<WideStringView> KeyOf(WideStringView line, WideStringView* rawValue = nullptr) {
   const WideStringView trimmed = TrimBlanks(line);
   const size_t equals = line.find(u'=');
-  if (equals == WideStringView::npos || trimmed.front() == u';' || trimmed.front() == u'[')
-    return std::nullopt;
+  if (equals == WideStringView::npos || trimmed.front() == u';' || trimmed.front() == u'[') return std::nullopt;
   if (rawValue != nullptr) *rawValue = line.substr(equals + 1);
   return TrimBlanks(line.substr(0, equals));
 }

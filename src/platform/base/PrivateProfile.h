@@ -43,9 +43,8 @@
 // each name is followed by a zero and the list by a second zero. A list that does not
 // fit is cut, ends with two zeros, and the result is size - 2. Empty names are left out,
 // as the list could not hold them.
-uint32_t GetPrivateProfileStringW(const WideChar* appName, const WideChar* keyName,
-                                  const WideChar* defaultValue, WideChar* returnedString,
-                                  uint32_t size, const WideChar* fileName);
+uint32_t GetPrivateProfileStringW(const WideChar* appName, const WideChar* keyName, const WideChar* defaultValue,
+                                  WideChar* returnedString, uint32_t size, const WideChar* fileName);
 uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
                                   char* returnedString, uint32_t size, const char* fileName);
 
@@ -53,18 +52,17 @@ uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, cons
 // section's last line when missing; a missing file is created). With `string` null:
 // removes the key's lines from the section. With `keyName` null: removes every section
 // of that name. With all three null: flushes, which has nothing to write and fails only
-// for a name no file can have (ERROR_INVALID_NAME). Removing what is not there succeeds without touching the file. False with the last error set
-// when the file cannot be read or written, or a text is refused (see above).
-bool WritePrivateProfileStringW(const WideChar* appName, const WideChar* keyName,
-                                const WideChar* string, const WideChar* fileName);
-bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
-                                const char* fileName);
+// for a name no file can have (ERROR_INVALID_NAME). Removing what is not there succeeds without touching the file.
+// False with the last error set when the file cannot be read or written, or a text is refused (see above).
+bool WritePrivateProfileStringW(const WideChar* appName, const WideChar* keyName, const WideChar* string,
+                                const WideChar* fileName);
+bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string, const char* fileName);
 
 // Whole results of the reads above, however long, from one reading of the file: a key's
 // value (`appName` and `keyName` given), or the list of names (the sections with
 // `appName` null, else the section's keys).
-WideString GetPrivateProfileValueW(const WideChar* appName, const WideChar* keyName,
-                                   const WideChar* defaultValue, const WideChar* fileName);
+WideString GetPrivateProfileValueW(const WideChar* appName, const WideChar* keyName, const WideChar* defaultValue,
+                                   const WideChar* fileName);
 AnsiString GetPrivateProfileValueA(const char* appName, const char* keyName, const char* defaultValue,
                                    const char* fileName);
 std::vector<WideString> GetPrivateProfileNamesW(const WideChar* appName, const WideChar* fileName);

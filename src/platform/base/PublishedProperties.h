@@ -18,13 +18,13 @@
 #include "platform/base/Types.h"
 
 enum TTypeKind : uint8_t {
-  tkInteger,   // 32-bit signed ordinal
-  tkBoolean,   // stored as 0 or 1
-  tkLString,   // 8-bit text in the ANSI code page
-  tkWString,   // UTF-16 text
-  tkWChar,     // one UTF-16 character, streamed as its ordinal
-  tkClass,     // an object owned by the instance (string list, collection, font)
-  tkMethod,    // an event; enumerated, never streamed
+  tkInteger,  // 32-bit signed ordinal
+  tkBoolean,  // stored as 0 or 1
+  tkLString,  // 8-bit text in the ANSI code page
+  tkWString,  // UTF-16 text
+  tkWChar,    // one UTF-16 character, streamed as its ordinal
+  tkClass,    // an object owned by the instance (string list, collection, font)
+  tkMethod,   // an event; enumerated, never streamed
 };
 
 // A property's value: ordinals (integer, boolean, character) as int64_t, 8-bit and UTF-16
@@ -112,9 +112,7 @@ template <typename T>
 TPropInfo AnsiText(AnsiString name, AnsiString (T::*getter)() const, void (T::*setter)(const AnsiString&)) {
   TPropInfo info{std::move(name), tkLString, {}, {}, {}, {}};
   info.Get = [getter](const TPersistent& o) -> TPropValue { return (static_cast<const T&>(o).*getter)(); };
-  info.Set = [setter](TPersistent& o, const TPropValue& v) {
-    (static_cast<T&>(o).*setter)(std::get<AnsiString>(v));
-  };
+  info.Set = [setter](TPersistent& o, const TPropValue& v) { (static_cast<T&>(o).*setter)(std::get<AnsiString>(v)); };
   return info;
 }
 
@@ -122,9 +120,7 @@ template <typename T>
 TPropInfo WideText(AnsiString name, WideString (T::*getter)() const, void (T::*setter)(const WideString&)) {
   TPropInfo info{std::move(name), tkWString, {}, {}, {}, {}};
   info.Get = [getter](const TPersistent& o) -> TPropValue { return (static_cast<const T&>(o).*getter)(); };
-  info.Set = [setter](TPersistent& o, const TPropValue& v) {
-    (static_cast<T&>(o).*setter)(std::get<WideString>(v));
-  };
+  info.Set = [setter](TPersistent& o, const TPropValue& v) { (static_cast<T&>(o).*setter)(std::get<WideString>(v)); };
   return info;
 }
 
@@ -138,8 +134,7 @@ TPropInfo Object(AnsiString name, O* (T::*getter)() const) {
   };
   // Assigning the object's contents is what the class library's setters do.
   info.Set = [getter](TPersistent& o, const TPropValue& v) {
-    if (TPersistent* source = std::get<TPersistent*>(v))
-      (static_cast<T&>(o).*getter)()->Assign(*source);
+    if (TPersistent* source = std::get<TPersistent*>(v)) (static_cast<T&>(o).*getter)()->Assign(*source);
   };
   return info;
 }

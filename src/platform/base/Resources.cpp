@@ -1,9 +1,9 @@
 #include "platform/base/Resources.h"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <mutex>
-#include <sys/stat.h>
 #include <vector>
 
 #include "platform/base/FileSystemNames.h"
@@ -24,13 +24,13 @@ TRegistry& Registry() {
 }
 
 bool Matches(uint16_t ordinal, const char16_t* name, const TResName& wanted) {
-  return wanted.IsOrdinal() ? name == nullptr && ordinal == wanted.Ordinal()
-                            : name != nullptr && wanted.Name() == name;
+  return wanted.IsOrdinal() ? name == nullptr && ordinal == wanted.Ordinal() : name != nullptr && wanted.Name() == name;
 }
 
 // The program's file status, to know a file name that names it.
 bool IsProgramFile(const std::string& path, bool& readable) {
-  struct stat file {}, program {};
+  struct stat file {
+  }, program{};
   readable = stat(path.c_str(), &file) == 0;
   if (!readable) SetLastErrorForPath(errno, path);
   return readable && stat("/proc/self/exe", &program) == 0 && file.st_dev == program.st_dev &&
@@ -158,9 +158,7 @@ uint32_t GetFileVersionInfoSizeW(const WideChar* fileName, uint32_t* handle) {
   return VersionInfoSize(fileName, handle);
 }
 
-uint32_t GetFileVersionInfoSizeA(const char* fileName, uint32_t* handle) {
-  return VersionInfoSize(fileName, handle);
-}
+uint32_t GetFileVersionInfoSizeA(const char* fileName, uint32_t* handle) { return VersionInfoSize(fileName, handle); }
 
 bool GetFileVersionInfoW(const WideChar* fileName, uint32_t, uint32_t length, void* data) {
   return CopyVersionInfo(fileName, length, data);

@@ -166,9 +166,15 @@ int32_t TCustomMemoryStream::Read(void* buffer, int32_t count) {
 
 int64_t TCustomMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
   switch (origin) {
-    case soBeginning: FPosition = offset; break;
-    case soCurrent: FPosition += offset; break;
-    case soEnd: FPosition = FSize + offset; break;
+    case soBeginning:
+      FPosition = offset;
+      break;
+    case soCurrent:
+      FPosition += offset;
+      break;
+    case soEnd:
+      FPosition = FSize + offset;
+      break;
   }
   return FPosition;
 }
@@ -293,9 +299,15 @@ int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin) {
   const auto length = static_cast<int64_t>(FDataString.size());
   int64_t position = FPosition;
   switch (origin) {
-    case soBeginning: position = offset; break;
-    case soCurrent: position += offset; break;
-    case soEnd: position = length + offset; break;
+    case soBeginning:
+      position = offset;
+      break;
+    case soCurrent:
+      position += offset;
+      break;
+    case soEnd:
+      position = length + offset;
+      break;
   }
   FPosition = std::clamp<int64_t>(position, 0, length);
   return FPosition;

@@ -92,8 +92,10 @@ void TStrings::SetValues(const AnsiString& name, const AnsiString& value) {
   const int32_t index = IndexOfName(name);
   if (!value.empty()) {
     const AnsiString line = name + FNameValueSeparator + value;
-    if (index < 0) Add(line);
-    else Put(index, line);
+    if (index < 0)
+      Add(line);
+    else
+      Put(index, line);
   } else if (index >= 0) {
     Delete(index);
   }
@@ -141,9 +143,8 @@ AnsiString TStrings::JoinDelimited(char delimiter, char quoteChar) const {
   AnsiString result;
   for (int32_t i = 0; i < count; ++i) {
     AnsiString s = Get(i);
-    const bool quote = std::any_of(s.begin(), s.end(), [&](char c) {
-      return static_cast<uint8_t>(c) <= ' ' || c == quoteChar || c == delimiter;
-    });
+    const bool quote = std::any_of(
+        s.begin(), s.end(), [&](char c) { return static_cast<uint8_t>(c) <= ' ' || c == quoteChar || c == delimiter; });
     if (quote) {
       AnsiString quoted(1, quoteChar);
       for (char c : s) {
@@ -271,9 +272,7 @@ void TStrings::SetUpdateState(bool) {}
 
 int32_t TStrings::CompareStrings(const AnsiString& s1, const AnsiString& s2) const { return CompareText(s1, s2); }
 
-void TStrings::Error(const char* message, int32_t data) const {
-  throw EStringListError(Format(message, {data}));
-}
+void TStrings::Error(const char* message, int32_t data) const { throw EStringListError(Format(message, {data})); }
 
 // --- TStringList ---
 
@@ -319,9 +318,12 @@ int32_t TStringList::AddObject(const AnsiString& s, TObject* object) {
     index = GetCount();
   } else if (Find(s, index)) {
     switch (FDuplicates) {
-      case dupIgnore: return index;
-      case dupError: Error(SDuplicateString, 0);
-      case dupAccept: break;
+      case dupIgnore:
+        return index;
+      case dupError:
+        Error(SDuplicateString, 0);
+      case dupAccept:
+        break;
     }
   }
   InsertItem(index, s, object);
@@ -420,8 +422,10 @@ void TStringList::SetCapacity(int32_t newCapacity) {
 
 // Runs while the update count is 0: BeginUpdate fires OnChanging, EndUpdate OnChange.
 void TStringList::SetUpdateState(bool updating) {
-  if (updating) Changing();
-  else Changed();
+  if (updating)
+    Changing();
+  else
+    Changed();
 }
 
 int32_t TStringList::CompareStrings(const AnsiString& s1, const AnsiString& s2) const {

@@ -1,7 +1,7 @@
 #include "platform/base/StringTypes.h"
 
-#include <cstring>
 #include <fribidi.h>
+#include <cstring>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/LastError.h"
@@ -12,19 +12,31 @@ namespace {
 
 uint16_t DirectionOf(WideChar c) {
   switch (fribidi_get_bidi_type(c)) {
-    case FRIBIDI_TYPE_LTR: return C2_LEFTTORIGHT;
+    case FRIBIDI_TYPE_LTR:
+      return C2_LEFTTORIGHT;
     case FRIBIDI_TYPE_RTL:
-    case FRIBIDI_TYPE_AL: return C2_RIGHTTOLEFT;
-    case FRIBIDI_TYPE_EN: return C2_EUROPENUMBER;
-    case FRIBIDI_TYPE_ES: return C2_EUROPESEPARATOR;
-    case FRIBIDI_TYPE_ET: return C2_EUROPETERMINATOR;
-    case FRIBIDI_TYPE_AN: return C2_ARABICNUMBER;
-    case FRIBIDI_TYPE_CS: return C2_COMMONSEPARATOR;
-    case FRIBIDI_TYPE_BS: return C2_BLOCKSEPARATOR;
-    case FRIBIDI_TYPE_SS: return C2_SEGMENTSEPARATOR;
-    case FRIBIDI_TYPE_WS: return C2_WHITESPACE;
-    case FRIBIDI_TYPE_ON: return C2_OTHERNEUTRAL;
-    default: return C2_NOTAPPLICABLE;
+    case FRIBIDI_TYPE_AL:
+      return C2_RIGHTTOLEFT;
+    case FRIBIDI_TYPE_EN:
+      return C2_EUROPENUMBER;
+    case FRIBIDI_TYPE_ES:
+      return C2_EUROPESEPARATOR;
+    case FRIBIDI_TYPE_ET:
+      return C2_EUROPETERMINATOR;
+    case FRIBIDI_TYPE_AN:
+      return C2_ARABICNUMBER;
+    case FRIBIDI_TYPE_CS:
+      return C2_COMMONSEPARATOR;
+    case FRIBIDI_TYPE_BS:
+      return C2_BLOCKSEPARATOR;
+    case FRIBIDI_TYPE_SS:
+      return C2_SEGMENTSEPARATOR;
+    case FRIBIDI_TYPE_WS:
+      return C2_WHITESPACE;
+    case FRIBIDI_TYPE_ON:
+      return C2_OTHERNEUTRAL;
+    default:
+      return C2_NOTAPPLICABLE;
   }
 }
 

@@ -65,9 +65,13 @@ int32_t CompareStr(AnsiStringView a, AnsiStringView b) noexcept {
 }
 
 int32_t CompareText(AnsiStringView a, AnsiStringView b) noexcept { return CompareTextImpl(a, b); }
-bool SameText(AnsiStringView a, AnsiStringView b) noexcept { return a.size() == b.size() && CompareTextImpl(a, b) == 0; }
+bool SameText(AnsiStringView a, AnsiStringView b) noexcept {
+  return a.size() == b.size() && CompareTextImpl(a, b) == 0;
+}
 int32_t CompareText(WideStringView a, WideStringView b) noexcept { return CompareTextImpl(a, b); }
-bool SameText(WideStringView a, WideStringView b) noexcept { return a.size() == b.size() && CompareTextImpl(a, b) == 0; }
+bool SameText(WideStringView a, WideStringView b) noexcept {
+  return a.size() == b.size() && CompareTextImpl(a, b) == 0;
+}
 
 AnsiString UpperCase(AnsiStringView s) { return MapAscii(s, 'a', 'A'); }
 AnsiString LowerCase(AnsiStringView s) { return MapAscii(s, 'A', 'a'); }
@@ -114,8 +118,10 @@ template <typename Int>
 bool TryParse(AnsiStringView s, Int& value) noexcept {
   int32_t errorPos;
   Int parsed;
-  if constexpr (sizeof(Int) == 4) parsed = Val(s, errorPos);
-  else parsed = Val64(s, errorPos);
+  if constexpr (sizeof(Int) == 4)
+    parsed = Val(s, errorPos);
+  else
+    parsed = Val64(s, errorPos);
   if (errorPos != 0) return false;
   value = parsed;
   return true;

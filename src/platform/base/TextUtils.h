@@ -58,5 +58,4 @@ bool TryStrToInt64(AnsiStringView s, int64_t& value) noexcept;
 // raises EConvertError "'%s' is not a valid floating point value".
 bool TryStrToFloat(AnsiStringView s, double& value, const TFormatSettings& settings = DefaultFormatSettings());
 double StrToFloat(AnsiStringView s, const TFormatSettings& settings = DefaultFormatSettings());
-double StrToFloatDef(AnsiStringView s, double defaultValue,
-                     const TFormatSettings& settings = DefaultFormatSettings());
+double StrToFloatDef(AnsiStringView s, double defaultValue, const TFormatSettings& settings = DefaultFormatSettings());

@@ -13,7 +13,7 @@ bool DecodeUtf8Sequence(std::string_view bytes, size_t at, uint32_t& value, size
     need = 1, value = lead & 0x1Fu;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
     need = 2, value = lead & 0x0Fu;
-    if (lead == 0xE0) low = 0xA0;  // no overlong forms
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
     if (lead == 0xED) high = 0x9F;  // no encoded surrogates
   } else if (lead >= 0xF0 && lead <= 0xF4) {
     need = 3, value = lead & 0x07u;

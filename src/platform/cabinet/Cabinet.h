@@ -30,17 +30,17 @@ inline constexpr uint16_t CabCompressLzx18 = 0x1203;  // LZX with a 2^18-byte wi
 // What the last failed call of a context met.
 enum TCabErrorCode : int32_t {
   CabErrorNone,
-  CabErrorLibraryMissing,     // the backend of this entry point did not load
-  CabErrorCabinetNotFound,    // the open callback refused the cabinet
-  CabErrorNotACabinet,        // no cabinet signature
-  CabErrorCorruptCabinet,     // the directory or the data is damaged
-  CabErrorUnsupported,        // a compression or a cabinet set this library does not handle
-  CabErrorUserAbort,          // a callback answered -1
-  CabErrorTargetFile,         // writing the extracted data failed
-  CabErrorCallback,           // a callback raised (the exception passes on)
-  CabErrorDuplicateName,      // FCIAddFile: the name is already in the cabinet
-  CabErrorTooLarge,           // beyond the size limit, or beyond what a cabinet can hold
-  CabErrorWrite               // FCIFlushCabinet: the cabinet could not be produced
+  CabErrorLibraryMissing,   // the backend of this entry point did not load
+  CabErrorCabinetNotFound,  // the open callback refused the cabinet
+  CabErrorNotACabinet,      // no cabinet signature
+  CabErrorCorruptCabinet,   // the directory or the data is damaged
+  CabErrorUnsupported,      // a compression or a cabinet set this library does not handle
+  CabErrorUserAbort,        // a callback answered -1
+  CabErrorTargetFile,       // writing the extracted data failed
+  CabErrorCallback,         // a callback raised (the exception passes on)
+  CabErrorDuplicateName,    // FCIAddFile: the name is already in the cabinet
+  CabErrorTooLarge,         // beyond the size limit, or beyond what a cabinet can hold
+  CabErrorWrite             // FCIFlushCabinet: the cabinet could not be produced
 };
 
 struct TCabError {
@@ -88,10 +88,10 @@ struct TFdiFileCallbacks {
 };
 
 enum class TFdiNotification : uint8_t {
-  CabinetInfo,    // first, once: SetId, CabinetNumber, NextCabinet, NextDisk, CabinetPath
-  PartialFile,    // an entry that starts in a previous cabinet: File
-  CopyFile,       // any other entry: File
-  CloseFileInfo   // the entry's data is complete in Handle: File
+  CabinetInfo,   // first, once: SetId, CabinetNumber, NextCabinet, NextDisk, CabinetPath
+  PartialFile,   // an entry that starts in a previous cabinet: File
+  CopyFile,      // any other entry: File
+  CloseFileInfo  // the entry's data is complete in Handle: File
 };
 
 // An entry as its file record describes it: stored name, size, DOS date and time, DOS
@@ -143,7 +143,7 @@ const TCabError& FDIError(const TFdiContext& context);
 // --- Writing ---------------------------------------------------------------------
 
 struct TFciParameters {
-  int64_t SizeLimit = 0;   // the largest cabinet to write; 0 for no limit
+  int64_t SizeLimit = 0;  // the largest cabinet to write; 0 for no limit
   AnsiString CabinetName;
   AnsiString CabinetPath;  // with its trailing "/", or empty
 };

@@ -93,8 +93,7 @@ TCabErrorCode ReadHeader(TCabSource& source, TCabDirectory& directory, THeaderEx
     if (headerReserve > MaxHeaderReserveBytes || !source.Skip(headerReserve)) return CabErrorCorruptCabinet;
     extras.FolderReserveBytes = sizes[2];
   }
-  if (info.HasPrevious &&
-      (!source.ReadName(directory.PreviousCabinet) || !source.ReadName(directory.PreviousDisk)))
+  if (info.HasPrevious && (!source.ReadName(directory.PreviousCabinet) || !source.ReadName(directory.PreviousDisk)))
     return CabErrorCorruptCabinet;
   if (info.HasNext && (!source.ReadName(directory.NextCabinet) || !source.ReadName(directory.NextDisk)))
     return CabErrorCorruptCabinet;
@@ -126,8 +125,7 @@ TCabErrorCode ReadCabinetDirectory(const TFdiFileCallbacks& files, TCabHandle ha
   for (uint32_t i = 0; i < directory.Info.FileCount; ++i) {
     std::array<uint8_t, FileBytes> file{};
     TCabFileRecord record;
-    if (!source.Read(file.data(), FileBytes) || !source.ReadName(record.File.FileName) ||
-        record.File.FileName.empty())
+    if (!source.Read(file.data(), FileBytes) || !source.ReadName(record.File.FileName) || record.File.FileName.empty())
       return CabErrorCorruptCabinet;
     record.File.Size = Get32(file.data(), FileSize);
     record.FolderOffset = Get32(file.data(), FileFolderOffset);

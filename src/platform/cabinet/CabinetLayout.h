@@ -13,11 +13,11 @@ struct Field {
 };
 
 // The fixed header at the cabinet's start.
-inline constexpr Field Signature{0, 4};      // "MSCF"
+inline constexpr Field Signature{0, 4};  // "MSCF"
 inline constexpr Field Reserved1{4, 4};
-inline constexpr Field CabinetBytes{8, 4};   // the whole cabinet file
+inline constexpr Field CabinetBytes{8, 4};  // the whole cabinet file
 inline constexpr Field Reserved2{12, 4};
-inline constexpr Field FilesOffset{16, 4};   // the first file record
+inline constexpr Field FilesOffset{16, 4};  // the first file record
 inline constexpr Field Reserved3{20, 4};
 inline constexpr Field VersionMinor{24, 1};
 inline constexpr Field VersionMajor{25, 1};
@@ -27,9 +27,9 @@ inline constexpr Field Flags{30, 2};
 inline constexpr Field SetId{32, 2};
 inline constexpr Field CabinetIndex{34, 2};  // the cabinet's number in its set, from 0
 inline constexpr uint32_t HeaderBytes = 36;
-inline constexpr std::array<Field, 13> HeaderLayout{Signature,    Reserved1,    CabinetBytes, Reserved2, FilesOffset,
-                                                    Reserved3,    VersionMinor, VersionMajor, FolderCount, FileCount,
-                                                    Flags,        SetId,        CabinetIndex};
+inline constexpr std::array<Field, 13> HeaderLayout{Signature, Reserved1,    CabinetBytes, Reserved2,   FilesOffset,
+                                                    Reserved3, VersionMinor, VersionMajor, FolderCount, FileCount,
+                                                    Flags,     SetId,        CabinetIndex};
 
 // Header flags and what follows the fixed header when they are set, in this order.
 inline constexpr uint16_t FlagPrevious = 0x0001;  // previous cabinet's and disk's names

@@ -102,8 +102,7 @@ int BridgeWrite(mspack_file* file, void* buffer, int bytes) {
 
 int BridgeSeek(mspack_file* file, off_t offset, int mode) {
   TFdiContext& owner = OwnerOf(file);
-  int64_t position =
-      owner.Guard([&] { return owner.Files.Seek(HandleOf(file), offset, mode); }, int64_t{-1});
+  int64_t position = owner.Guard([&] { return owner.Files.Seek(HandleOf(file), offset, mode); }, int64_t{-1});
   return position < 0 ? 1 : 0;
 }
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/cabinet/Cabinet.h"
 #include "platform/base/LittleEndian.h"
+#include "platform/cabinet/Cabinet.h"
 #include "platform/cabinet/CabinetBinding.h"
 #include "platform/cabinet/CabinetHandleGuard.h"
 #include "platform/cabinet/CabinetLayout.h"

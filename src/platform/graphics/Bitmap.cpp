@@ -20,13 +20,19 @@ TBitmap::~TBitmap() = default;
 
 int32_t TBitmap::BitsOf(TPixelFormat format) {
   switch (format) {
-    case pf1bit: return 1;
-    case pf4bit: return 4;
-    case pf8bit: return 8;
-    case pf24bit: return 24;
+    case pf1bit:
+      return 1;
+    case pf4bit:
+      return 4;
+    case pf8bit:
+      return 8;
+    case pf24bit:
+      return 24;
     case pfDevice:
-    case pf32bit: return 32;
-    default: throw EInvalidGraphic(SInvalidPixelFormat);
+    case pf32bit:
+      return 32;
+    default:
+      throw EInvalidGraphic(SInvalidPixelFormat);
   }
 }
 

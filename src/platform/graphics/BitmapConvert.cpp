@@ -9,9 +9,12 @@ namespace {
 
 std::span<const TPaletteEntry> StandardTableFor(int32_t bits) {
   switch (bits) {
-    case 1: return MonochromeColorTable();
-    case 4: return StandardColorTable16();
-    default: return SystemColorTable20();
+    case 1:
+      return MonochromeColorTable();
+    case 4:
+      return StandardColorTable16();
+    default:
+      return SystemColorTable20();
   }
 }
 
@@ -46,7 +49,8 @@ void TBitmap::SetPixelFormat(TPixelFormat value) {
   TNearestColorMap nearest(FColors);
   if (oldBits <= 8) {
     for (uint32_t i = 0; i < (1u << oldBits); ++i) {
-      indexColors[i] = i < oldColors.size() ? TRgb{oldColors[i].peRed, oldColors[i].peGreen, oldColors[i].peBlue} : TRgb{};
+      indexColors[i] =
+          i < oldColors.size() ? TRgb{oldColors[i].peRed, oldColors[i].peGreen, oldColors[i].peBlue} : TRgb{};
       if (newBits <= 8) indexMap[i] = static_cast<uint8_t>(nearest.Index(indexColors[i]));
     }
   }

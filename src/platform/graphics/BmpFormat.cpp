@@ -28,13 +28,20 @@ static_assert(kInfoHeaderBytes == 4 + 4 + 4 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 4, "BI
 
 TPixelFormat FormatOfBits(uint32_t bits) {
   switch (bits) {
-    case 1: return pf1bit;
-    case 4: return pf4bit;
-    case 8: return pf8bit;
-    case 24: return pf24bit;
-    case 32: return pf32bit;
-    case 16: throw EInvalidGraphic(SInvalidPixelFormat);
-    default: Invalid();
+    case 1:
+      return pf1bit;
+    case 4:
+      return pf4bit;
+    case 8:
+      return pf8bit;
+    case 24:
+      return pf24bit;
+    case 32:
+      return pf32bit;
+    case 16:
+      throw EInvalidGraphic(SInvalidPixelFormat);
+    default:
+      Invalid();
   }
 }
 
@@ -92,7 +99,8 @@ void TBitmap::LoadFromStream(TStream& stream) {
     } else {
       masks.assign(info + 40, info + 52);
     }
-    if (LoadLE32(masks.data()) != 0x00FF0000 || LoadLE32(masks.data() + 4) != 0x0000FF00 || LoadLE32(masks.data() + 8) != 0x000000FF)
+    if (LoadLE32(masks.data()) != 0x00FF0000 || LoadLE32(masks.data() + 4) != 0x0000FF00 ||
+        LoadLE32(masks.data() + 8) != 0x000000FF)
       Invalid();
   } else if (compression != BI_RGB) {
     Invalid();

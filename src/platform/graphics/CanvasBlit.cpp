@@ -37,7 +37,7 @@ bool StretchBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, H
   return true;
 }
 
-bool BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC source, int32_t sourceX,
-            int32_t sourceY, uint32_t rop) {
+bool BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC source, int32_t sourceX, int32_t sourceY,
+            uint32_t rop) {
   return StretchBlt(dest, x, y, width, height, source, sourceX, sourceY, width, height, rop);
 }

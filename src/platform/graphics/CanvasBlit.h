@@ -17,8 +17,8 @@ constexpr uint32_t SRCCOPY = 0x00CC0020;
 
 // Only SRCCOPY is a supported raster operation (false otherwise, and for empty sizes or a
 // source without pixels).
-bool BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC source, int32_t sourceX,
-            int32_t sourceY, uint32_t rop);
+bool BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC source, int32_t sourceX, int32_t sourceY,
+            uint32_t rop);
 bool StretchBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC source, int32_t sourceX,
                 int32_t sourceY, int32_t sourceWidth, int32_t sourceHeight, uint32_t rop);
 

@@ -35,13 +35,20 @@ void TRasterTarget::Store(uint8_t* row, int32_t x, TRgb color) {
 
 uint32_t TRasterTarget::ApplyRop(int32_t rop2, uint32_t pen, uint32_t dest, uint32_t mask) noexcept {
   switch (rop2) {
-    case R2_BLACK: return 0;
-    case R2_NOTCOPYPEN: return ~pen & mask;
-    case R2_NOT: return ~dest & mask;
-    case R2_XORPEN: return (pen ^ dest) & mask;
-    case R2_NOP: return dest;
-    case R2_WHITE: return mask;
-    default: return pen;
+    case R2_BLACK:
+      return 0;
+    case R2_NOTCOPYPEN:
+      return ~pen & mask;
+    case R2_NOT:
+      return ~dest & mask;
+    case R2_XORPEN:
+      return (pen ^ dest) & mask;
+    case R2_NOP:
+      return dest;
+    case R2_WHITE:
+      return mask;
+    default:
+      return pen;
   }
 }
 

@@ -130,12 +130,16 @@ bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom)
   // The band's outer edge: inside-frame pens keep it on the bounds, others centre it on
   // the outermost cells.
   TRect outer = r;
-  if (pen.Style != PS_INSIDEFRAME) outer = TRect{r.Left - w / 2, r.Top - w / 2, r.Right - 1 - w / 2 + w, r.Bottom - 1 - w / 2 + w};
+  if (pen.Style != PS_INSIDEFRAME)
+    outer = TRect{r.Left - w / 2, r.Top - w / 2, r.Right - 1 - w / 2 + w, r.Bottom - 1 - w / 2 + w};
   TRect inner{outer.Left + w, outer.Top + w, outer.Right - w, outer.Bottom - w};
   if (brush.Style != BS_NULL && !IsRectEmpty(inner)) target.Fill(inner, brush.Color);
   if (pen.Style == PS_DOT && w == 1) {
-    TPoint corners[5] = {{outer.Left, outer.Top}, {outer.Right - 1, outer.Top}, {outer.Right - 1, outer.Bottom - 1},
-                         {outer.Left, outer.Bottom - 1}, {outer.Left, outer.Top}};
+    TPoint corners[5] = {{outer.Left, outer.Top},
+                         {outer.Right - 1, outer.Top},
+                         {outer.Right - 1, outer.Bottom - 1},
+                         {outer.Left, outer.Bottom - 1},
+                         {outer.Left, outer.Top}};
     for (int i = 1; i < 5; ++i) PaintLine(*dc, corners[i - 1], corners[i]);
     return true;
   }
@@ -143,12 +147,13 @@ bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom)
   const int32_t bandX = std::min(w, outer.Width()), bandY = std::min(w, outer.Height());
   target.Rop(TRect{outer.Left, outer.Top, outer.Right, outer.Top + bandY}, pen.Color, rop);
   if (outer.Height() > bandY)
-    target.Rop(TRect{outer.Left, std::max(outer.Bottom - bandY, outer.Top + bandY), outer.Right, outer.Bottom}, pen.Color,
-               rop);
+    target.Rop(TRect{outer.Left, std::max(outer.Bottom - bandY, outer.Top + bandY), outer.Right, outer.Bottom},
+               pen.Color, rop);
   int32_t midTop = outer.Top + bandY, midBottom = std::max(outer.Bottom - bandY, midTop);
   target.Rop(TRect{outer.Left, midTop, outer.Left + bandX, midBottom}, pen.Color, rop);
   if (outer.Width() > bandX)
-    target.Rop(TRect{std::max(outer.Right - bandX, outer.Left + bandX), midTop, outer.Right, midBottom}, pen.Color, rop);
+    target.Rop(TRect{std::max(outer.Right - bandX, outer.Left + bandX), midTop, outer.Right, midBottom}, pen.Color,
+               rop);
   return true;
 }
 

@@ -158,15 +158,25 @@ int32_t GetDeviceCaps(HDC dc, int32_t index) {
   TBitmap* bitmap = dc ? dc->Bitmap() : nullptr;
   switch (index) {
     case LOGPIXELSX:
-    case LOGPIXELSY: return ScreenPixelsPerInch;
-    case TECHNOLOGY: return DT_RASDISPLAY;
-    case HORZRES: return bitmap ? bitmap->Width() : 0;
-    case VERTRES: return bitmap ? bitmap->Height() : 0;
-    case BITSPIXEL: return bitmap ? bitmap->BitsPerPixel() : 24;
-    case PLANES: return 1;
-    case NUMCOLORS: return bitmap && bitmap->BitsPerPixel() <= 8 ? (1 << bitmap->BitsPerPixel()) : -1;
-    case RASTERCAPS: return 0;
-    case SIZEPALETTE: return 0;
-    default: return 0;
+    case LOGPIXELSY:
+      return ScreenPixelsPerInch;
+    case TECHNOLOGY:
+      return DT_RASDISPLAY;
+    case HORZRES:
+      return bitmap ? bitmap->Width() : 0;
+    case VERTRES:
+      return bitmap ? bitmap->Height() : 0;
+    case BITSPIXEL:
+      return bitmap ? bitmap->BitsPerPixel() : 24;
+    case PLANES:
+      return 1;
+    case NUMCOLORS:
+      return bitmap && bitmap->BitsPerPixel() <= 8 ? (1 << bitmap->BitsPerPixel()) : -1;
+    case RASTERCAPS:
+      return 0;
+    case SIZEPALETTE:
+      return 0;
+    default:
+      return 0;
   }
 }

@@ -73,7 +73,7 @@ struct TDeviceState {
   int32_t Rop2 = 13;  // R2_COPYPEN
   TPoint ViewportOrg;
   TPoint WindowOrg;
-  TPoint PenPos;  // logical
+  TPoint PenPos;              // logical
   std::optional<TRect> Clip;  // device pixels
 };
 

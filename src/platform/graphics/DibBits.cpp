@@ -13,9 +13,7 @@ bool SupportedHeader(const BITMAPINFOHEADER& h) {
 }
 
 // The row of a DIB that holds image row `row` counted from the top.
-int32_t DibRowOfImageRow(const BITMAPINFOHEADER& h, int32_t row) {
-  return h.biHeight > 0 ? h.biHeight - 1 - row : row;
-}
+int32_t DibRowOfImageRow(const BITMAPINFOHEADER& h, int32_t row) { return h.biHeight > 0 ? h.biHeight - 1 - row : row; }
 
 }  // namespace
 
@@ -24,8 +22,7 @@ uint32_t DibRowBytes(int32_t width, uint16_t bitCount) {
   return static_cast<uint32_t>((static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4);
 }
 
-int32_t GetDIBits(HDC, HBITMAP bitmap, uint32_t startScan, uint32_t scanLines, void* bits, BITMAPINFO* info,
-                  uint32_t) {
+int32_t GetDIBits(HDC, HBITMAP bitmap, uint32_t startScan, uint32_t scanLines, void* bits, BITMAPINFO* info, uint32_t) {
   if (!bitmap || !info) return 0;
   BITMAPINFOHEADER& h = info->bmiHeader;
   if (h.biWidth == 0) h.biWidth = bitmap->Width();
@@ -54,8 +51,8 @@ int32_t GetDIBits(HDC, HBITMAP bitmap, uint32_t startScan, uint32_t scanLines, v
 }
 
 int32_t StretchDIBits(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height, int32_t sourceX, int32_t sourceY,
-                      int32_t sourceWidth, int32_t sourceHeight, const void* bits, const BITMAPINFO* info,
-                      uint32_t, uint32_t rop) {
+                      int32_t sourceWidth, int32_t sourceHeight, const void* bits, const BITMAPINFO* info, uint32_t,
+                      uint32_t rop) {
   if (!dc || !bits || !info || rop != SRCCOPY || !SupportedHeader(info->bmiHeader)) return 0;
   const BITMAPINFOHEADER& h = info->bmiHeader;
   const int32_t rows = std::abs(h.biHeight);

@@ -78,24 +78,42 @@ int32_t GetObjectA(HGDIOBJ handle, int32_t bytes, void* buffer) {
 
 uint32_t CharsetCodePage(uint8_t charset) {
   switch (charset) {
-    case ANSI_CHARSET: return 1252;
-    case MAC_CHARSET: return 10000;  // Mac Roman
-    case SHIFTJIS_CHARSET: return 932;
-    case HANGEUL_CHARSET: return 949;
-    case JOHAB_CHARSET: return 1361;
-    case GB2312_CHARSET: return 936;
-    case CHINESEBIG5_CHARSET: return 950;
-    case GREEK_CHARSET: return 1253;
-    case TURKISH_CHARSET: return 1254;
-    case VIETNAMESE_CHARSET: return 1258;
-    case HEBREW_CHARSET: return 1255;
-    case ARABIC_CHARSET: return 1256;
-    case BALTIC_CHARSET: return 1257;
-    case RUSSIAN_CHARSET: return 1251;
-    case THAI_CHARSET: return 874;
-    case EASTEUROPE_CHARSET: return 1250;
-    case OEM_CHARSET: return CP_OEMCP;
-    default: return CP_ACP;
+    case ANSI_CHARSET:
+      return 1252;
+    case MAC_CHARSET:
+      return 10000;  // Mac Roman
+    case SHIFTJIS_CHARSET:
+      return 932;
+    case HANGEUL_CHARSET:
+      return 949;
+    case JOHAB_CHARSET:
+      return 1361;
+    case GB2312_CHARSET:
+      return 936;
+    case CHINESEBIG5_CHARSET:
+      return 950;
+    case GREEK_CHARSET:
+      return 1253;
+    case TURKISH_CHARSET:
+      return 1254;
+    case VIETNAMESE_CHARSET:
+      return 1258;
+    case HEBREW_CHARSET:
+      return 1255;
+    case ARABIC_CHARSET:
+      return 1256;
+    case BALTIC_CHARSET:
+      return 1257;
+    case RUSSIAN_CHARSET:
+      return 1251;
+    case THAI_CHARSET:
+      return 874;
+    case EASTEUROPE_CHARSET:
+      return 1250;
+    case OEM_CHARSET:
+      return CP_OEMCP;
+    default:
+      return CP_ACP;
   }
 }
 
@@ -167,9 +185,9 @@ void TFont::SetHandle(HFONT value) {
     LOGFONTA lf = LogFontWToA(value->LogFont());
     FName = lf.lfFaceName;
     FHeight = lf.lfHeight;
-    FStyle = TFontStyles::FromBits((lf.lfWeight >= FW_SEMIBOLD ? 1u << fsBold : 0u) |
-                                   (lf.lfItalic ? 1u << fsItalic : 0u) | (lf.lfUnderline ? 1u << fsUnderline : 0u) |
-                                   (lf.lfStrikeOut ? 1u << fsStrikeOut : 0u));
+    FStyle =
+        TFontStyles::FromBits((lf.lfWeight >= FW_SEMIBOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u) |
+                              (lf.lfUnderline ? 1u << fsUnderline : 0u) | (lf.lfStrikeOut ? 1u << fsStrikeOut : 0u));
     FCharset = lf.lfCharSet;
   }
   if (OnChange) OnChange();

@@ -41,8 +41,7 @@ inline bool IsRectEmpty(const TRect& r) noexcept { return r.Right <= r.Left || r
 
 // The common part of a and b in *dest; false (and an all-zero *dest) when they do not meet.
 inline bool IntersectRect(TRect* dest, const TRect& a, const TRect& b) noexcept {
-  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-          std::min(a.Bottom, b.Bottom)};
+  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
   if (IsRectEmpty(r)) r = TRect{};
   *dest = r;
   return !IsRectEmpty(r);

@@ -40,8 +40,8 @@ int32_t TCustomImageList::AddMasked(const TBitmap& bitmap, TColor maskColor) {
 
 std::optional<TColor> TCustomImageList::PixelOf(int32_t index, int32_t x, int32_t y) const {
   if (index < 0 || index >= Count() || x < 0 || y < 0 || x >= FWidth || y >= FHeight) return std::nullopt;
-  const TColor c = FImages[static_cast<size_t>(index)].Pixels[static_cast<size_t>(y) * static_cast<size_t>(FWidth) +
-                                                              static_cast<size_t>(x)];
+  const TColor c = FImages[static_cast<size_t>(index)]
+                       .Pixels[static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x)];
   if (c == clNone) return std::nullopt;
   return c;
 }

@@ -18,12 +18,18 @@ HGDIOBJ GetStockObject(int32_t index) {
   static HGDIOBJ blackPen = RegisterStockObject(std::make_shared<TPenObject>(PS_SOLID, 1, 0));
   static HGDIOBJ nullPen = RegisterStockObject(std::make_shared<TPenObject>(PS_NULL, 1, 0));
   switch (index) {
-    case WHITE_BRUSH: return white;
-    case BLACK_BRUSH: return black;
-    case NULL_BRUSH: return nullBrush;
-    case WHITE_PEN: return whitePen;
-    case BLACK_PEN: return blackPen;
-    case NULL_PEN: return nullPen;
+    case WHITE_BRUSH:
+      return white;
+    case BLACK_BRUSH:
+      return black;
+    case NULL_BRUSH:
+      return nullBrush;
+    case WHITE_PEN:
+      return whitePen;
+    case BLACK_PEN:
+      return blackPen;
+    case NULL_PEN:
+      return nullPen;
     case DEFAULT_GUI_FONT: {
       static HGDIOBJ guiFont = [] {
         LOGFONTW lf;
@@ -39,7 +45,8 @@ HGDIOBJ GetStockObject(int32_t index) {
       }();
       return guiFont;
     }
-    default: return nullptr;
+    default:
+      return nullptr;
   }
 }
 
@@ -83,8 +90,10 @@ void TPen::Assign(const TPen& source) {
 
 HPEN TPen::Handle() {
   if (!FHandle) {
-    int32_t style = FStyle == psClear ? PS_NULL : FStyle == psDot ? PS_DOT : FStyle == psInsideFrame ? PS_INSIDEFRAME
-                                                                                                       : PS_SOLID;
+    int32_t style = FStyle == psClear         ? PS_NULL
+                    : FStyle == psDot         ? PS_DOT
+                    : FStyle == psInsideFrame ? PS_INSIDEFRAME
+                                              : PS_SOLID;
     FHandle = CreatePen(style, FWidth, ColorToRGB(FColor));
   }
   return FHandle;
@@ -92,13 +101,20 @@ HPEN TPen::Handle() {
 
 int32_t TPen::Rop2() const noexcept {
   switch (FMode) {
-    case pmBlack: return R2_BLACK;
-    case pmWhite: return R2_WHITE;
-    case pmNop: return R2_NOP;
-    case pmNot: return R2_NOT;
-    case pmNotCopy: return R2_NOTCOPYPEN;
-    case pmXor: return R2_XORPEN;
-    default: return R2_COPYPEN;
+    case pmBlack:
+      return R2_BLACK;
+    case pmWhite:
+      return R2_WHITE;
+    case pmNop:
+      return R2_NOP;
+    case pmNot:
+      return R2_NOT;
+    case pmNotCopy:
+      return R2_NOTCOPYPEN;
+    case pmXor:
+      return R2_XORPEN;
+    default:
+      return R2_COPYPEN;
   }
 }
 
@@ -132,6 +148,7 @@ void TBrush::Assign(const TBrush& source) {
 
 HBRUSH TBrush::Handle() {
   if (!FHandle)
-    FHandle = FStyle == bsClear ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)) : CreateSolidBrush(ColorToRGB(FColor));
+    FHandle =
+        FStyle == bsClear ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)) : CreateSolidBrush(ColorToRGB(FColor));
   return FHandle;
 }

@@ -20,9 +20,12 @@ struct TRgb {
 
 inline uint32_t GetPixelIndex(const uint8_t* row, int32_t x, int32_t bitsPerPixel) {
   switch (bitsPerPixel) {
-    case 1: return (uint32_t{row[x >> 3]} >> (7 - (x & 7))) & 1u;
-    case 4: return (x & 1) ? (row[x >> 1] & 0x0Fu) : (row[x >> 1] >> 4);
-    default: return row[x];
+    case 1:
+      return (uint32_t{row[x >> 3]} >> (7 - (x & 7))) & 1u;
+    case 4:
+      return (x & 1) ? (row[x >> 1] & 0x0Fu) : (row[x >> 1] >> 4);
+    default:
+      return row[x];
   }
 }
 
@@ -39,7 +42,9 @@ inline void SetPixelIndex(uint8_t* row, int32_t x, int32_t bitsPerPixel, uint32_
                   : static_cast<uint8_t>((b & 0x0Fu) | ((index & 0x0Fu) << 4));
       break;
     }
-    default: row[x] = static_cast<uint8_t>(index); break;
+    default:
+      row[x] = static_cast<uint8_t>(index);
+      break;
   }
 }
 
@@ -70,7 +75,8 @@ public:
   explicit TNearestColorMap(std::span<const TPaletteEntry> colors) : FColors(colors) { FKeys.fill(kEmpty); }
 
   uint32_t Index(TRgb c) {
-    const uint32_t key = static_cast<uint32_t>(c.R) | (static_cast<uint32_t>(c.G) << 8) | (static_cast<uint32_t>(c.B) << 16);
+    const uint32_t key =
+        static_cast<uint32_t>(c.R) | (static_cast<uint32_t>(c.G) << 8) | (static_cast<uint32_t>(c.B) << 16);
     const uint32_t slot = (key * 2654435761u) >> (32 - kSlotBits);
     if (FKeys[slot] != key) {
       FKeys[slot] = key;

@@ -50,7 +50,8 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
   const TFontMetrics& metrics = font.Sized().Metrics();
   const uint32_t vertical = align & TA_BASELINE;
   int32_t baseline = vertical == TA_BASELINE ? y : vertical == TA_BOTTOM ? y - metrics.Descent : y + metrics.Ascent;
-  if (align & TA_UPDATECP) state.PenPos.X = horizontal == TA_RIGHT ? x - width : horizontal == TA_CENTER ? x : x + width;
+  if (align & TA_UPDATECP)
+    state.PenPos.X = horizontal == TA_RIGHT ? x - width : horizontal == TA_CENTER ? x : x + width;
   if (!dc->Bitmap()) return true;
 
   const TPoint origin = dc->ToDevice(startX, baseline);
@@ -81,8 +82,10 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
     const size_t i = static_cast<size_t>(order[v]);
     WideChar unit = view[i];
     char32_t c = unit;
-    if (uint32_t pair = SurrogatePairAt(view, i)) c = pair;
-    else if (unit >= 0xD800 && unit < 0xE000) c = (unit < 0xDC00) ? 0xFFFD : 0;  // a second unit draws nothing
+    if (uint32_t pair = SurrogatePairAt(view, i))
+      c = pair;
+    else if (unit >= 0xD800 && unit < 0xE000)
+      c = (unit < 0xDC00) ? 0xFFFD : 0;  // a second unit draws nothing
     if (c != 0 && !IsZeroWidthChar(c))
       DrawGlyph(target, sized.Glyph(c, mono), static_cast<int32_t>(penX), origin.Y, state.TextColor);
     penX += advances[i];
@@ -99,8 +102,8 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
   return true;
 }
 
-bool ExtTextOutA(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* rect, const char* text,
-                 uint32_t count, const int32_t* dx) {
+bool ExtTextOutA(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* rect, const char* text, uint32_t count,
+                 const int32_t* dx) {
   if (!dc || (count > 0 && !text)) return false;
   TAnsiText wide = DecodeAnsiForFont(dc, text, static_cast<int32_t>(count));
   std::vector<int32_t> unitDx;

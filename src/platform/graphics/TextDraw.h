@@ -28,8 +28,8 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
                  uint32_t count, const int32_t* dx);
 // 8-bit text in the code page of the font's character set; dx per byte (a double-byte
 // character advances by the sum of its two entries).
-bool ExtTextOutA(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* rect, const char* text,
-                 uint32_t count, const int32_t* dx);
+bool ExtTextOutA(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* rect, const char* text, uint32_t count,
+                 const int32_t* dx);
 bool TextOutW(HDC dc, int32_t x, int32_t y, const WideChar* text, int32_t count);
 bool TextOutA(HDC dc, int32_t x, int32_t y, const char* text, int32_t count);
 
@@ -74,8 +74,7 @@ struct DRAWTEXTPARAMS {
 // - DT_CALCRECT draws nothing and sets rect's right and bottom to bound the text.
 // Returns the text's height, or with DT_VCENTER / DT_BOTTOM the offset from rect's top
 // to the bottom of the text; 0 on bad arguments.
-int32_t DrawTextExW(HDC dc, const WideChar* text, int32_t count, TRect* rect, uint32_t format,
-                    DRAWTEXTPARAMS* params);
+int32_t DrawTextExW(HDC dc, const WideChar* text, int32_t count, TRect* rect, uint32_t format, DRAWTEXTPARAMS* params);
 int32_t DrawTextW(HDC dc, const WideChar* text, int32_t count, TRect* rect, uint32_t format);
 // 8-bit text in the code page of the font's character set.
 int32_t DrawTextA(HDC dc, const char* text, int32_t count, TRect* rect, uint32_t format);

@@ -29,8 +29,7 @@ struct TFormatter {
   int32_t Lay(WideStringView text, int32_t x, int32_t* advances) const {
     UnitAdvances(Dc, text, advances);
     for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == u'\t' && (Format & DT_EXPANDTABS) && TabWidth > 0)
-        advances[i] = (x / TabWidth + 1) * TabWidth - x;
+      if (text[i] == u'\t' && (Format & DT_EXPANDTABS) && TabWidth > 0) advances[i] = (x / TabWidth + 1) * TabWidth - x;
       x += advances[i];
     }
     return x;
@@ -57,10 +56,10 @@ struct TFormatter {
     std::vector<int32_t> advances(text.size());
     size_t start = 0;
     while (true) {
-      size_t end = start;  // end of the words that fit, trailing spaces excluded
-      size_t next = start; // where the next line starts
+      size_t end = start;   // end of the words that fit, trailing spaces excluded
+      size_t next = start;  // where the next line starts
       size_t i = start;
-      int32_t x = 0;       // width of text[start, i)
+      int32_t x = 0;  // width of text[start, i)
       while (i < text.size()) {
         size_t wordEnd = i;
         while (wordEnd < text.size() && text[wordEnd] != u' ') ++wordEnd;
@@ -111,8 +110,7 @@ int32_t StripPrefixes(WideString& text) {
 
 }  // namespace
 
-int32_t DrawTextExW(HDC dc, const WideChar* text, int32_t count, TRect* rect, uint32_t format,
-                    DRAWTEXTPARAMS* params) {
+int32_t DrawTextExW(HDC dc, const WideChar* text, int32_t count, TRect* rect, uint32_t format, DRAWTEXTPARAMS* params) {
   if (!dc || !rect || (count != 0 && !text)) return 0;
   WideString source = count < 0 ? WideString(text) : WideString(text, static_cast<size_t>(count));
   int32_t tabChars = params && params->iTabLength > 0 ? params->iTabLength : 8;
@@ -124,8 +122,7 @@ int32_t DrawTextExW(HDC dc, const WideChar* text, int32_t count, TRect* rect, ui
   GetTextMetricsW(dc, &tm);
   const int32_t leftMargin = params ? params->iLeftMargin : 0;
   const int32_t rightMargin = params ? params->iRightMargin : 0;
-  TFormatter formatter{dc, format, tabChars * tm.tmAveCharWidth,
-                       rect->Width() - leftMargin - rightMargin};
+  TFormatter formatter{dc, format, tabChars * tm.tmAveCharWidth, rect->Width() - leftMargin - rightMargin};
 
   int32_t underline = (format & DT_NOPREFIX) ? -1 : StripPrefixes(source);
   std::vector<TLine> lines;
@@ -175,7 +172,9 @@ int32_t DrawTextExW(HDC dc, const WideChar* text, int32_t count, TRect* rect, ui
   int32_t y = top;
   const int32_t left = rect->Left + leftMargin, right = rect->Right - rightMargin;
   for (const TLine& line : lines) {
-    int32_t x = (format & DT_RIGHT) ? right - line.Width : (format & DT_CENTER) ? (left + right - line.Width) / 2 : left;
+    int32_t x = (format & DT_RIGHT)    ? right - line.Width
+                : (format & DT_CENTER) ? (left + right - line.Width) / 2
+                                       : left;
     ExtTextOutW(dc, x, y, options, rect, line.Text.data(), static_cast<uint32_t>(line.Text.size()),
                 line.Advances.data());
     if (line.Underline >= 0 && dc->Bitmap()) {

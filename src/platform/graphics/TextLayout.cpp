@@ -57,8 +57,8 @@ int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances) {
 
 bool HasRightToLeft(WideStringView text) noexcept {
   for (WideChar c : text)
-    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFE) ||
-        c == 0x200F || c == 0x202B || c == 0x202E || c == 0x2067)
+    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFE) || c == 0x200F ||
+        c == 0x202B || c == 0x202E || c == 0x2067)
       return true;
   return false;
 }
@@ -82,8 +82,7 @@ void VisualOrder(WideStringView text, bool rightToLeftBase, std::vector<int32_t>
   // Reordering permutes the levels it is given, so it gets the copy.
   std::vector<FriBidiStrIndex> map(text.size());
   std::iota(map.begin(), map.end(), 0);
-  if (!fribidi_reorder_line(FRIBIDI_FLAGS_DEFAULT, types.data(), n, 0, base, fribidiLevels.data(), nullptr,
-                            map.data()))
+  if (!fribidi_reorder_line(FRIBIDI_FLAGS_DEFAULT, types.data(), n, 0, base, fribidiLevels.data(), nullptr, map.data()))
     return;
   for (size_t i = 0; i < text.size(); ++i) visualToLogical[i] = map[i];
 }

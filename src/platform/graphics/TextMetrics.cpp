@@ -53,8 +53,7 @@ bool ExtentEx(HDC dc, WideStringView text, int32_t maxExtent, int32_t* fit, int3
   return true;
 }
 
-bool ExtentExAnsi(HDC dc, const char* text, int32_t count, int32_t maxExtent, int32_t* fit, int32_t* dx,
-                  TSize* size) {
+bool ExtentExAnsi(HDC dc, const char* text, int32_t count, int32_t maxExtent, int32_t* fit, int32_t* dx, TSize* size) {
   TAnsiText wide = DecodeAnsiForFont(dc, text, count);
   std::vector<int32_t> unitDx(wide.Text.size());
   int32_t unitFit = 0;
@@ -125,20 +124,20 @@ bool GetTextExtentPointA(HDC dc, const char* text, int32_t count, TSize* size) {
   return GetTextExtentPoint32A(dc, text, count, size);
 }
 
-bool GetTextExtentExPointW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent, int32_t* fit,
-                           int32_t* dx, TSize* size) {
+bool GetTextExtentExPointW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent, int32_t* fit, int32_t* dx,
+                           TSize* size) {
   if (!dc || count < 0 || (count > 0 && !text)) return false;
   return ExtentEx(dc, WideStringView(text ? text : u"", static_cast<size_t>(count)), maxExtent, fit, dx, size);
 }
 
-bool GetTextExtentExPointA(HDC dc, const char* text, int32_t count, int32_t maxExtent, int32_t* fit,
-                           int32_t* dx, TSize* size) {
+bool GetTextExtentExPointA(HDC dc, const char* text, int32_t count, int32_t maxExtent, int32_t* fit, int32_t* dx,
+                           TSize* size) {
   if (!dc || count < 0 || (count > 0 && !text)) return false;
   return ExtentExAnsi(dc, text, count, maxExtent, fit, dx, size);
 }
 
-uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent,
-                                GCP_RESULTSW* results, uint32_t flags) {
+uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent, GCP_RESULTSW* results,
+                                uint32_t flags) {
   if (!dc || count < 0 || (count > 0 && !text)) return 0;
   if (results && results->lStructSize < sizeof(GCP_RESULTSW)) return 0;
   WideStringView view(text ? text : u"", static_cast<size_t>(count));
@@ -168,15 +167,13 @@ uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int
     int32_t fitting = 0;
     int64_t logicalX = 0;
     for (size_t i = 0; i < n; ++i) {
-      if (results->lpCaretPos)
-        results->lpCaretPos[i] = (levels[i] & 1) ? leftOf[i] + advances[i] : leftOf[i];
+      if (results->lpCaretPos) results->lpCaretPos[i] = (levels[i] & 1) ? leftOf[i] + advances[i] : leftOf[i];
       if (results->lpClass) {
         FriBidiCharType type = fribidi_get_bidi_type(view[i]);
-        results->lpClass[i] = static_cast<char>(
-            FRIBIDI_IS_RTL(type) ? GCPCLASS_HEBREW
-            : FRIBIDI_IS_NUMBER(type) ? GCPCLASS_LATINNUMBER
-            : FRIBIDI_IS_LETTER(type) ? GCPCLASS_LATIN
-                                      : GCPCLASS_NEUTRAL);
+        results->lpClass[i] = static_cast<char>(FRIBIDI_IS_RTL(type)      ? GCPCLASS_HEBREW
+                                                : FRIBIDI_IS_NUMBER(type) ? GCPCLASS_LATINNUMBER
+                                                : FRIBIDI_IS_LETTER(type) ? GCPCLASS_LATIN
+                                                                          : GCPCLASS_NEUTRAL);
       }
       logicalX += advances[i];
       if (logicalX <= maxExtent && fitting == static_cast<int32_t>(i)) fitting = static_cast<int32_t>(i) + 1;

@@ -81,10 +81,10 @@ bool GetTextExtentPointA(HDC dc, const char* text, int32_t count, TSize* size);
 // As GetTextExtentPoint32, and: dx (when given) receives count cumulative extents (the
 // right edge of each character); fit (when given) the number of leading characters
 // whose right edge is at most maxExtent.
-bool GetTextExtentExPointW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent, int32_t* fit,
-                           int32_t* dx, TSize* size);
-bool GetTextExtentExPointA(HDC dc, const char* text, int32_t count, int32_t maxExtent, int32_t* fit,
-                           int32_t* dx, TSize* size);
+bool GetTextExtentExPointW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent, int32_t* fit, int32_t* dx,
+                           TSize* size);
+bool GetTextExtentExPointA(HDC dc, const char* text, int32_t count, int32_t maxExtent, int32_t* fit, int32_t* dx,
+                           TSize* size);
 
 // Character placement.
 constexpr uint32_t GCP_DBCS = 0x0001;
@@ -120,7 +120,7 @@ struct GCP_RESULTSW {
   char* lpClass = nullptr;          // per logical character: GCPCLASS_...
   WideChar* lpGlyphs = nullptr;     // per visual position: the glyph's character
   uint32_t nGlyphs = 0;
-  int32_t nMaxFit = 0;              // with GCP_MAXEXTENT: characters fitting maxExtent
+  int32_t nMaxFit = 0;  // with GCP_MAXEXTENT: characters fitting maxExtent
 };
 
 // Places `count` characters: visual order by the Unicode bidirectional algorithm
@@ -128,8 +128,8 @@ struct GCP_RESULTSW {
 // TA_RTLREADING), advances as GetTextExtentExPointW gives them. No glyph is shaped or
 // ligated, whatever the flags ask. Returns the width in the low 16 bits and the height in
 // the high 16 bits; 0 on failure (a negative count or a short structure).
-uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent,
-                                GCP_RESULTSW* results, uint32_t flags);
+uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent, GCP_RESULTSW* results,
+                                uint32_t flags);
 
 // The 8-bit form: text in the code page of the font's character set. lpOutString and
 // lpGlyphs hold one byte per visual position ("?" for a character that needs two); the

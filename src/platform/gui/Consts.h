@@ -26,6 +26,6 @@ inline constexpr TResStringRec SMsgDlgNoToAll{"SMsgDlgNoToAll", "N&o to All"};
 inline constexpr TResStringRec SMsgDlgYesToAll{"SMsgDlgYesToAll", "Yes to &All"};
 
 inline constexpr std::array<PResStringRec, 17> DialogResStrings{
-    &SMsgDlgWarning, &SMsgDlgError, &SMsgDlgInformation, &SMsgDlgConfirm, &SMsgDlgYes,     &SMsgDlgNo,
-    &SMsgDlgOK,      &SMsgDlgCancel, &SMsgDlgHelp,       &SMsgDlgHelpNone, &SMsgDlgHelpHelp, &SMsgDlgAbort,
-    &SMsgDlgRetry,   &SMsgDlgIgnore, &SMsgDlgAll,        &SMsgDlgNoToAll,  &SMsgDlgYesToAll};
+    &SMsgDlgWarning, &SMsgDlgError,  &SMsgDlgInformation, &SMsgDlgConfirm,  &SMsgDlgYes,      &SMsgDlgNo,
+    &SMsgDlgOK,      &SMsgDlgCancel, &SMsgDlgHelp,        &SMsgDlgHelpNone, &SMsgDlgHelpHelp, &SMsgDlgAbort,
+    &SMsgDlgRetry,   &SMsgDlgIgnore, &SMsgDlgAll,         &SMsgDlgNoToAll,  &SMsgDlgYesToAll};

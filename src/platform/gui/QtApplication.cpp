@@ -24,9 +24,7 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
   FQt = std::make_unique<TQtApp>(argc, argv);
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   Application = this;
-  ShowException = [this](const std::exception& e) {
-    MessageBox(AnsiToWide(e.what()), FTitle, MB_OK | MB_ICONSTOP);
-  };
+  ShowException = [this](const std::exception& e) { MessageBox(AnsiToWide(e.what()), FTitle, MB_OK | MB_ICONSTOP); };
   // The idle pass: whenever the loop is about to wait for events, the actions of the
   // visible forms are updated.
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &FQt->App,

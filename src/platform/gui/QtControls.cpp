@@ -13,9 +13,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMoveEvent>
-#include <QResizeEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -386,8 +386,10 @@ bool TCustomListBox::Selected(int32_t index) const {
 void TCustomListBox::SetSelected(int32_t index, bool value) {
   CheckItemIndex(index);
   if (!FMultiSelect) {
-    if (value) SetItemIndex(index);
-    else if (index == FItemIndex) SetItemIndex(-1);
+    if (value)
+      SetItemIndex(index);
+    else if (index == FItemIndex)
+      SetItemIndex(-1);
     return;
   }
   FItems[static_cast<size_t>(index)].Selected = value;
@@ -484,12 +486,10 @@ QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setEditable(FStyle == csDropDown);
   combo->installEventFilter(new TComboSearchFilter(*this, combo));
-  QObject::connect(combo, &QComboBox::activated, combo, [this](int index) {
-    Guarded([&] { ItemIndexChangedByUser(index); });
-  });
-  QObject::connect(combo, &QComboBox::editTextChanged, combo, [this](const QString& text) {
-    Guarded([&] { TControl::SetText(FromQString(text)); });
-  });
+  QObject::connect(combo, &QComboBox::activated, combo,
+                   [this](int index) { Guarded([&] { ItemIndexChangedByUser(index); }); });
+  QObject::connect(combo, &QComboBox::editTextChanged, combo,
+                   [this](const QString& text) { Guarded([&] { TControl::SetText(FromQString(text)); }); });
   if (QLineEdit* edit = combo->lineEdit()) {
     combo->setCompleter(nullptr);  // ours below
     edit->installEventFilter(new TComboCompletionFilter(*this, *edit));
@@ -589,8 +589,7 @@ void TImage::SetIcon(TSystemIcon icon) {
   FIcon = icon;
   if (!Widget()) return;
   static constexpr QStyle::StandardPixmap Pixmaps[] = {QStyle::SP_CustomBase, QStyle::SP_MessageBoxWarning,
-                                                       QStyle::SP_MessageBoxCritical,
-                                                       QStyle::SP_MessageBoxInformation,
+                                                       QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxInformation,
                                                        QStyle::SP_MessageBoxQuestion};
   auto* label = static_cast<QLabel*>(Widget());
   if (icon == siNone)

@@ -61,7 +61,8 @@ bool TOpenDialog::Execute() {
   dialog.setLabelText(QFileDialog::LookIn, ToQString(FTexts.LookIn));
   // Qt gives only the file-name label a buddy; with one, every label shows its "&" as
   // the accelerator of its field.
-  for (const auto& [label, field] : {std::pair{"lookInLabel", "lookInCombo"}, std::pair{"fileTypeLabel", "fileTypeCombo"}})
+  for (const auto& [label, field] :
+       {std::pair{"lookInLabel", "lookInCombo"}, std::pair{"fileTypeLabel", "fileTypeCombo"}})
     if (auto* text = dialog.findChild<QLabel*>(label)) text->setBuddy(dialog.findChild<QWidget*>(field));
   if (OnShow) QTimer::singleShot(0, &dialog, [this, &dialog] { OnShow(*this, &dialog); });
   if (dialog.exec() != QDialog::Accepted) return false;

@@ -15,9 +15,9 @@ WideString CaseFolded(WideStringView text) {
 }  // namespace
 
 const TClassProps& TLabel::Props() {
-  static const TClassProps props("TLabel", &TControl::Props(),
-                                 {TextProp("Caption"), Published::Boolean<TLabel>("WordWrap", &TLabel::WordWrap,
-                                                                                 &TLabel::SetWordWrap, false)});
+  static const TClassProps props(
+      "TLabel", &TControl::Props(),
+      {TextProp("Caption"), Published::Boolean<TLabel>("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap, false)});
   return props;
 }
 
@@ -27,8 +27,8 @@ void TLabel::Notification(TComponent* component, TOperation operation) {
 }
 
 TPropInfo TCustomEdit::PasswordCharProp() {
-  TPropInfo info =
-      Published::Make<TCustomEdit, WideChar>("PasswordChar", tkWChar, &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar);
+  TPropInfo info = Published::Make<TCustomEdit, WideChar>("PasswordChar", tkWChar, &TCustomEdit::PasswordChar,
+                                                          &TCustomEdit::SetPasswordChar);
   info.Default = 0;
   return info;
 }
@@ -172,8 +172,7 @@ const TClassProps& TButton::Props() {
 const TClassProps& TCheckableButton::Props() {
   static const TClassProps props(
       "TCheckableButton", &TWinControl::Props(),
-      {TextProp("Caption"),
-       Published::Boolean<TCheckableButton>("Checked", &TCheckableButton::Checked, &TCheckableButton::SetChecked,
-                                            false)});
+      {TextProp("Caption"), Published::Boolean<TCheckableButton>("Checked", &TCheckableButton::Checked,
+                                                                 &TCheckableButton::SetChecked, false)});
   return props;
 }

@@ -195,8 +195,8 @@ public:
 
 // Modal results of buttons and forms.
 using TModalResult = int32_t;
-inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-                              mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
+inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
+                              mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
 
 class TButtonControl : public TWinControl {
 public:

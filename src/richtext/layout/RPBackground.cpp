@@ -66,17 +66,22 @@ void TRPBackground::UpdatePaletted(TRPPaletteAction paletteAction, const TLogPal
       FImageCopy->Assign(FImage.get());
       ApplyPaletteToGraphic(*FImageCopy, logPalette);
       break;
-    case rppaDoNothing: break;
+    case rppaDoNothing:
+      break;
   }
 }
 
 TRPItemBackgroundStyle TRPBackground::GetItemBackgroundStyle() const {
   switch (Style) {
-    case bsNoBitmap: return rpbsColor;
-    case bsStretched: return rpbsStretched;
+    case bsNoBitmap:
+      return rpbsColor;
+    case bsStretched:
+      return rpbsStretched;
     case bsTiled:
-    case bsTiledAndScrolled: return rpbsTiled;
-    default: return rpbsCentered;
+    case bsTiledAndScrolled:
+      return rpbsTiled;
+    default:
+      return rpbsCentered;
   }
 }
 
@@ -133,21 +138,38 @@ void TRPBackground::Draw(TCanvas& canvas, const TRect& rect, int32_t scrollX, in
         put(col * w - originX - left, row * h - originY - top);
   };
   switch (Style) {
-    case bsStretched: canvas.StretchDraw(TRect{0, 0, clientWidth, clientHeight}, picture); break;
-    case bsTiled: tile(0, 0); break;
-    case bsTiledAndScrolled: tile(scrollX, scrollY); break;
-    case bsCentered: put((clientWidth - w) / 2 - left, (clientHeight - h) / 2 - top); break;
-    case bsTopLeft: put(-left, -top); break;
-    case bsTopRight: put(clientWidth - w - left, -top); break;
-    case bsBottomLeft: put(-left, clientHeight - h - top); break;
-    case bsBottomRight: put(clientWidth - w - left, clientHeight - h - top); break;
-    case bsNoBitmap: break;
+    case bsStretched:
+      canvas.StretchDraw(TRect{0, 0, clientWidth, clientHeight}, picture);
+      break;
+    case bsTiled:
+      tile(0, 0);
+      break;
+    case bsTiledAndScrolled:
+      tile(scrollX, scrollY);
+      break;
+    case bsCentered:
+      put((clientWidth - w) / 2 - left, (clientHeight - h) / 2 - top);
+      break;
+    case bsTopLeft:
+      put(-left, -top);
+      break;
+    case bsTopRight:
+      put(clientWidth - w - left, -top);
+      break;
+    case bsBottomLeft:
+      put(-left, clientHeight - h - top);
+      break;
+    case bsBottomRight:
+      put(clientWidth - w - left, clientHeight - h - top);
+      break;
+    case bsNoBitmap:
+      break;
   }
 }
 
 void TRPBackground::Print(TCanvas& canvas, const TRect& rect, const TRect& fullRect, const TRPResolution& resolution,
-                          TColor color, bool useStretchDraw, const TLogPalette* logPalette,
-                          IRPBackgroundFiller* filler, bool itemBackground) const {
+                          TColor color, bool useStretchDraw, const TLogPalette* logPalette, IRPBackgroundFiller* filler,
+                          bool itemBackground) const {
   const TGraphic* picture = Picture();
   TSavedDC saved(canvas);
   SetWindowOrgEx(canvas.Handle(), -rect.Left, -rect.Top, nullptr);
@@ -194,9 +216,8 @@ void TRPBackground::Print(TCanvas& canvas, const TRect& rect, const TRect& fullR
       DrawGraphicOnDevice(canvas, x - rect.Left, y - rect.Top, useStretchDraw, tileBitmap, resolution, -1, -1);
       return;
     }
-    const TRect part = DeviceToScreenRect(TRect{visible.Left - x, visible.Top - y, visible.Right - x,
-                                                visible.Bottom - y},
-                                          resolution);
+    const TRect part =
+        DeviceToScreenRect(TRect{visible.Left - x, visible.Top - y, visible.Right - x, visible.Bottom - y}, resolution);
     TBitmap cut;
     cut.SetPixelFormat(pf24bit);
     cut.SetSize(std::max(part.Right - part.Left, 1), std::max(part.Bottom - part.Top, 1));
@@ -207,19 +228,30 @@ void TRPBackground::Print(TCanvas& canvas, const TRect& rect, const TRect& fullR
   const int32_t fw = fullRect.Right - fullRect.Left, fh = fullRect.Bottom - fullRect.Top;
   switch (Style) {
     case bsStretched:
-      place(fullRect.Left, fullRect.Top, fw, fh, DeviceToScreenX(fw, resolution), DeviceToScreenY(fh, resolution),
-            top);
+      place(fullRect.Left, fullRect.Top, fw, fh, DeviceToScreenX(fw, resolution), DeviceToScreenY(fh, resolution), top);
       break;
     case bsTiled:
     case bsTiledAndScrolled:
       for (int32_t row = rect.Top / th; row <= rect.Bottom / th; ++row)
-        for (int32_t col = rect.Left / tw; col <= rect.Right / tw; ++col) place(col * tw, row * th, tw, th, sw, sh, top);
+        for (int32_t col = rect.Left / tw; col <= rect.Right / tw; ++col)
+          place(col * tw, row * th, tw, th, sw, sh, top);
       break;
-    case bsCentered: place(fullRect.Left + (fw - tw) / 2, fullRect.Top + (fh - th) / 2, tw, th, sw, sh, top); break;
-    case bsTopLeft: place(fullRect.Left, fullRect.Top, tw, th, sw, sh, top); break;
-    case bsTopRight: place(fullRect.Right - tw, fullRect.Top, tw, th, sw, sh, top); break;
-    case bsBottomLeft: place(fullRect.Left, fullRect.Bottom - th, tw, th, sw, sh, top); break;
-    case bsBottomRight: place(fullRect.Right - tw, fullRect.Bottom - th, tw, th, sw, sh, top); break;
-    case bsNoBitmap: break;
+    case bsCentered:
+      place(fullRect.Left + (fw - tw) / 2, fullRect.Top + (fh - th) / 2, tw, th, sw, sh, top);
+      break;
+    case bsTopLeft:
+      place(fullRect.Left, fullRect.Top, tw, th, sw, sh, top);
+      break;
+    case bsTopRight:
+      place(fullRect.Right - tw, fullRect.Top, tw, th, sw, sh, top);
+      break;
+    case bsBottomLeft:
+      place(fullRect.Left, fullRect.Bottom - th, tw, th, sw, sh, top);
+      break;
+    case bsBottomRight:
+      place(fullRect.Right - tw, fullRect.Bottom - th, tw, th, sw, sh, top);
+      break;
+    case bsNoBitmap:
+      break;
   }
 }

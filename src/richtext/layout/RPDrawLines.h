@@ -23,8 +23,8 @@ public:
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t ItemNo = 0;
-  int32_t Offs = 0;    // 1-based first character in the item's text; 0 for non-text items
-  int32_t Length = 0;  // characters shown; 0 for non-text items
+  int32_t Offs = 0;              // 1-based first character in the item's text; 0 for non-text items
+  int32_t Length = 0;            // characters shown; 0 for non-text items
   int32_t LineSpacingExtra = 0;  // extra space below the line (same in each of its draw items)
   uint8_t FromNewLine = 0;       // 255: begins a visual line; tested as not 0
 
@@ -62,8 +62,7 @@ public:
   // UTF-16 units); empty for a non-text draw item.
   void GetSubString(int32_t drawNo, const TCustomRPData& data, AnsiString& s) const;
   // count characters from the draw item's from-th (1-based), cut at its end.
-  void GetSubStringRange(int32_t drawNo, const TCustomRPData& data, int32_t from, int32_t count,
-                         AnsiString& s) const;
+  void GetSubStringRange(int32_t drawNo, const TCustomRPData& data, int32_t from, int32_t count, AnsiString& s) const;
 
 private:
   std::vector<std::unique_ptr<TRPDrawLineInfo>> FItems;

@@ -43,7 +43,8 @@ void TCustomRPFormattedData::ReorderBiDiLine(int32_t lineStart, TRPFormatCursor&
     const TCustomRPItemInfo& item = *GetItem(first.ItemNo);
     int32_t shift = -ScaleX(GetParaStyle(first.ItemNo).FirstIndent);
     if (item.StyleNo == rpkindListMarker)
-      if (const auto* marker = dynamic_cast<const TRPNonTextItemInfo*>(&item)) shift = ScaleX(marker->GetLeftOverhang());
+      if (const auto* marker = dynamic_cast<const TRPNonTextItemInfo*>(&item))
+        shift = ScaleX(marker->GetLeftOverhang());
     for (int32_t j = lineStart; j < lineEnd; ++j) DrawItems[j]->Left += shift;
   }
   const int32_t count = lineEnd - lineStart;

@@ -16,11 +16,12 @@ struct TRPItemText {
   bool Unicode = false;
   int32_t Length = 0;  // characters
   AnsiStringView Raw;
-  WideString Wide;     // Unicode items only
+  WideString Wide;  // Unicode items only
   AnsiString Display;
   // Character i (0-based) as a code unit (8-bit text zero-extended).
   WideChar At(int32_t i) const {
-    return Unicode ? Wide[static_cast<size_t>(i)] : static_cast<WideChar>(static_cast<uint8_t>(Raw[static_cast<size_t>(i)]));
+    return Unicode ? Wide[static_cast<size_t>(i)]
+                   : static_cast<WideChar>(static_cast<uint8_t>(Raw[static_cast<size_t>(i)]));
   }
   size_t Bytes(int32_t chars) const { return static_cast<size_t>(chars) * (Unicode ? 2u : 1u); }
 };

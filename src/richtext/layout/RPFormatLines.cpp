@@ -112,18 +112,18 @@ void TCustomRPFormattedData::TrimLineEnd(TRPFormatCursor& c) {
       c.Cache->Select(textStyle, biDi);
       AnsiString shown;
       DrawItems.GetSubString(lastNo, *this, shown);
-      d->Width = GetItemTextWidth(
-          PrepareDisplayText(shown, item.ItemOptions,
-                             GetStyleSheet()->TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps), false, false,
-                             false),
-          c.Canvas, item.ItemOptions);
+      d->Width =
+          GetItemTextWidth(PrepareDisplayText(shown, item.ItemOptions,
+                                              GetStyleSheet()->TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps),
+                                              false, false, false),
+                           c.Canvas, item.ItemOptions);
       if (c.StyleNo >= 0) c.Cache->Select(c.StyleNo, biDi);
     }
     c.SpaceSkipped = true;
     return;
   }
-  const bool hyphensShown = (GetOptions() & rpoShowSpecialCharacters) != 0 &&
-                            GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen);
+  const bool hyphensShown =
+      (GetOptions() & rpoShowSpecialCharacters) != 0 && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen);
   if (item.IsUnicode() && lastChar == SoftHyphen && !hyphensShown) {
     d->Width += c.Cache->Select(textStyle, biDi).HyphenWidth;
     if (c.StyleNo >= 0) c.Cache->Select(c.StyleNo, biDi);
@@ -149,8 +149,8 @@ void TCustomRPFormattedData::ResolveTab(TRPFormatCursor& c) {
   const TRPDrawLineInfo& last = *DrawItems[c.DrawCount - 1];
   const int32_t position = std::min(c.PendingTabPosition, c.LineLeft + c.LineWidth);
   const int32_t lastRight = last.Left + last.Width;
-  int32_t shift = c.PendingTabAlign == rptaRight ? position - lastRight
-                                                  : (2 * position - (tab.Left + tab.Width) - lastRight) / 2;
+  int32_t shift =
+      c.PendingTabAlign == rptaRight ? position - lastRight : (2 * position - (tab.Left + tab.Width) - lastRight) / 2;
   shift = std::max(shift, 0);
   tab.Width += shift;
   for (int32_t j = c.PendingTab + 1; j < c.DrawCount; ++j) DrawItems[j]->Left += shift;
@@ -239,10 +239,17 @@ void TCustomRPFormattedData::PlaceLineAlignedItems(int32_t lineStart, int32_t& e
   for (int32_t j = lineStart; j < c.DrawCount; ++j) {
     TRPDrawLineInfo& d = *DrawItems[j];
     switch (vAlignOf(d)) {
-      case rpvaAbsTop: d.Top = top; break;
-      case rpvaAbsBottom: d.Top = bottom - d.Height; break;
-      case rpvaAbsMiddle: d.Top = (top + bottom - d.Height) / 2; break;
-      default: continue;
+      case rpvaAbsTop:
+        d.Top = top;
+        break;
+      case rpvaAbsBottom:
+        d.Top = bottom - d.Height;
+        break;
+      case rpvaAbsMiddle:
+        d.Top = (top + bottom - d.Height) / 2;
+        break;
+      default:
+        continue;
     }
     highest = std::min(highest, d.Top);
     lowest = std::max(lowest, d.Top + d.Height);

@@ -246,6 +246,5 @@ void TCustomRPFormattedData::AddTextDrawItem(int32_t itemNo, int32_t pos, int32_
   InsertDrawItem(std::move(d), c);
   if (firstPiece && c.PendingTab >= 0) ResolveTab(c);
   if (HasFlag(rpdfUseJumps) && c.Style->TextStyles()[GetItemStyle(itemNo)]->Jump)
-    AddJump(itemNo, placed, drawNo, static_cast<int16_t>(c.Style->TextStyles()[GetItemStyle(itemNo)]->JumpCursor),
-            c);
+    AddJump(itemNo, placed, drawNo, static_cast<int16_t>(c.Style->TextStyles()[GetItemStyle(itemNo)]->JumpCursor), c);
 }

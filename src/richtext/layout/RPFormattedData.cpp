@@ -64,7 +64,8 @@ void TCustomRPFormattedData::WithFontCache(TCanvas& canvas, const std::function<
   auto* root = dynamic_cast<TCustomRPFormattedData*>(GetRootData());
   if (root && root != this && root->FActiveFontCache) {
     TRPFontInfoCache& shared = *root->FActiveFontCache;
-    if (&shared.Canvas() == &canvas && &shared.Style() == GetStyleSheet() && shared.UsesCollectionPpi() == collectionPpi) {
+    if (&shared.Canvas() == &canvas && &shared.Style() == GetStyleSheet() &&
+        shared.UsesCollectionPpi() == collectionPpi) {
       shared.Forget();  // the root's own items may have changed the canvas since
       body(shared);
       return;
@@ -249,8 +250,7 @@ int32_t TCustomRPFormattedData::GetItemFirstDrawItem(int32_t itemNo) const {
   return -1;
 }
 
-void TCustomRPFormattedData::DrawItemToItemPos(int32_t drawNo, int32_t drawOffs, int32_t& itemNo,
-                                               int32_t& offs) const {
+void TCustomRPFormattedData::DrawItemToItemPos(int32_t drawNo, int32_t drawOffs, int32_t& itemNo, int32_t& offs) const {
   if (drawNo < 0 || drawNo >= DrawItems.Count()) {
     itemNo = -1;
     offs = 0;
@@ -261,8 +261,7 @@ void TCustomRPFormattedData::DrawItemToItemPos(int32_t drawNo, int32_t drawOffs,
   offs = IsTextItem(itemNo) ? drawOffs + d.Offs - 1 : drawOffs;
 }
 
-void TCustomRPFormattedData::ItemToDrawItemPos(int32_t itemNo, int32_t offs, int32_t& drawNo,
-                                               int32_t& drawOffs) const {
+void TCustomRPFormattedData::ItemToDrawItemPos(int32_t itemNo, int32_t offs, int32_t& drawNo, int32_t& drawOffs) const {
   drawNo = -1;
   drawOffs = 0;
   if (itemNo < 0) return;

@@ -62,7 +62,7 @@ struct TRPJumpInfo {
   int32_t Top = 0;
   int32_t Width = 0;
   int32_t Height = 0;
-  int32_t JumpNo = 0;  // shared by the draw items of one item
+  int32_t JumpNo = 0;               // shared by the draw items of one item
   TCustomRPData* RPData = nullptr;  // the document owning DrawItemNo
   int32_t DrawItemNo = 0;
   int16_t Cursor = 0;
@@ -128,8 +128,8 @@ public:
   // --- Formatting -------------------------------------------------------------------
   // Formats the document for the current width (see the source for the steps). Does
   // nothing without a style sheet, above depth 1, or while a pass runs.
-  virtual void Format(bool onlyResized, bool forceFormat, bool noScroll, int32_t depth, TCanvas* canvas,
-                      bool onlyTail, bool itemFlag1, bool itemFlag2);
+  virtual void Format(bool onlyResized, bool forceFormat, bool noScroll, int32_t depth, TCanvas* canvas, bool onlyTail,
+                      bool itemFlag1, bool itemFlag2);
   // A whole pass on the document's own canvas.
   void FormatSubDocument(bool flag) { Format(false, true, false, 0, GetCanvas(), false, flag, false); }
   // Frees the draw items and jump areas; DocumentHeight = top + bottom margin.
@@ -257,11 +257,11 @@ public:
   bool SelectionSpansParagraphs() const;
   bool SelectionIsForward() const;
   // Position queries on draw items.
-  bool IsParaStartDrawItem(int32_t drawNo) const;  // draw item 0, or an item's first that starts a paragraph
-  bool IsItemStartDrawItem(int32_t drawNo) const;  // the first draw item of its item
-  bool IsLineStartItem(int32_t drawNo) const;      // the first draw item of an item that starts a line
-  bool IsParaEndDrawItem(int32_t drawNo) const;    // the last draw item, or the next starts a paragraph
-  bool IsLineWrappedAfter(int32_t drawNo) const;   // the next draw item begins a line only by wrapping
+  bool IsParaStartDrawItem(int32_t drawNo) const;     // draw item 0, or an item's first that starts a paragraph
+  bool IsItemStartDrawItem(int32_t drawNo) const;     // the first draw item of its item
+  bool IsLineStartItem(int32_t drawNo) const;         // the first draw item of an item that starts a line
+  bool IsParaEndDrawItem(int32_t drawNo) const;       // the last draw item, or the next starts a paragraph
+  bool IsLineWrappedAfter(int32_t drawNo) const;      // the next draw item begins a line only by wrapping
   bool IsLineStartAfterMarker(int32_t drawNo) const;  // starts a line, or follows another item's list marker
   // Characters of the draw item's text item follow it without being shown right after
   // it (the rest of the text, or a space dropped at a wrap).

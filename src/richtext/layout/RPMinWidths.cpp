@@ -10,9 +10,7 @@
 
 namespace {
 
-bool SameResolutions(const TRPResolution& r) {
-  return r.ScreenPpiX == r.DevicePpiX && r.ScreenPpiY == r.DevicePpiY;
-}
+bool SameResolutions(const TRPResolution& r) { return r.ScreenPpiX == r.DevicePpiX && r.ScreenPpiY == r.DevicePpiY; }
 
 }  // namespace
 
@@ -23,9 +21,9 @@ int32_t TCustomRPFormattedData::ItemMinWidth(int32_t itemNo, bool wholeText, con
   if (item.StyleNo < 0) return item.GetMinWidth(resolution, &canvas, this);
   TRPStyle& style = *GetStyleSheet();
   style.ApplyStyle(canvas, textStyle, GetParaBiDiMode(item.ParaNo), HasFlag(rpdfUseCollectionPPI));
-  const AnsiString shown = PrepareDisplayText(GetItemTextRaw(itemNo), item.ItemOptions,
-                                              style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps), false,
-                                              false, false);
+  const AnsiString shown =
+      PrepareDisplayText(GetItemTextRaw(itemNo), item.ItemOptions,
+                         style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps), false, false, false);
   if (wholeText) return GetItemTextWidth(shown, &canvas, item.ItemOptions);
   // The widest word: the text cut at its spaces.
   const size_t unit = item.IsUnicode() ? 2 : 1;
@@ -34,8 +32,8 @@ int32_t TCustomRPFormattedData::ItemMinWidth(int32_t itemNo, bool wholeText, con
   for (int32_t i = 0; i <= length; ++i) {
     if (i < length && ItemCharAt(itemNo, i) != 0x20) continue;
     if (i > start) {
-      const AnsiStringView word = AnsiStringView(shown).substr(static_cast<size_t>(start) * unit,
-                                                               static_cast<size_t>(i - start) * unit);
+      const AnsiStringView word =
+          AnsiStringView(shown).substr(static_cast<size_t>(start) * unit, static_cast<size_t>(i - start) * unit);
       widest = std::max(widest, GetItemTextWidth(word, &canvas, item.ItemOptions));
     }
     start = i + 1;
@@ -54,10 +52,11 @@ int32_t TCustomRPFormattedData::ParaMinWidth(int32_t first, int32_t last, const 
                                : nullptr) {
     int32_t levelLeft = 0, levelFirst = 0, markerIndent = 0;
     if (marker->GetLevelIndents(levelLeft, levelFirst, markerIndent))
-      indents = levelLeft + std::max(levelFirst, 0) +
-                (para.BiDiMode == rpbdRightToLeft ? para.LeftIndent : para.RightIndent);
+      indents =
+          levelLeft + std::max(levelFirst, 0) + (para.BiDiMode == rpbdRightToLeft ? para.LeftIndent : para.RightIndent);
   }
-  const int32_t indentPx = resolution && !SameResolutions(*resolution) ? ScreenToDeviceX(indents, *resolution) : indents;
+  const int32_t indentPx =
+      resolution && !SameResolutions(*resolution) ? ScreenToDeviceX(indents, *resolution) : indents;
   int32_t best = 0, line = 0, markerWidth = 0;
   for (int32_t i = first; i <= last; ++i) {
     if (i > first && GetItem(i)->GetLineBreakBefore()) line = 0;

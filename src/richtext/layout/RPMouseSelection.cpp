@@ -88,8 +88,8 @@ bool TCustomRPFormattedData::SelectToPoint(int32_t x, int32_t y) {
   }
   TRPSelectingInfo& s = *FSelecting;
   const bool forward = !IsBefore(drawNo, drawOffs, s.StartNo, s.StartOffs);
-  const bool movedBack = forward ? IsBefore(drawNo, drawOffs, s.EndNo, s.EndOffs)
-                                 : IsBefore(s.EndNo, s.EndOffs, drawNo, drawOffs);
+  const bool movedBack =
+      forward ? IsBefore(drawNo, drawOffs, s.EndNo, s.EndOffs) : IsBefore(s.EndNo, s.EndOffs, drawNo, drawOffs);
   const int32_t oldEndNo = s.EndNo;
   s.EndNo = drawNo;
   s.EndOffs = drawOffs;
@@ -99,8 +99,8 @@ bool TCustomRPFormattedData::SelectToPoint(int32_t x, int32_t y) {
     ExpandSelectionToParagraphs(false);
     return old != std::make_tuple(FSelStartNo, FSelStartOffs, FSelEndNo, FSelEndOffs);
   }
-  const bool inStartWord = s.StartWordState != FreeMode && drawNo == s.StartNo &&
-                           drawOffs >= s.StartWordStartOffs && drawOffs <= s.StartWordEndOffs;
+  const bool inStartWord = s.StartWordState != FreeMode && drawNo == s.StartNo && drawOffs >= s.StartWordStartOffs &&
+                           drawOffs <= s.StartWordEndOffs;
   if (s.StartWordState == InWord && inStartWord) return StoreSelection(s.StartNo, s.StartOffs, drawNo, drawOffs);
   if (s.StartWordState == InWord)
     s.StartWordState = OutsideWord;
@@ -112,8 +112,7 @@ bool TCustomRPFormattedData::SelectToPoint(int32_t x, int32_t y) {
   if (IsInWord(drawNo, drawOffs)) {
     int32_t wordStart = 0, wordEnd = 0;
     GetWordBounds(drawNo, drawOffs, wordStart, wordEnd);
-    const bool sameWord =
-        s.EndWordState != OutsideWord && drawNo == oldEndNo && wordStart == s.EndWordStartOffs;
+    const bool sameWord = s.EndWordState != OutsideWord && drawNo == oldEndNo && wordStart == s.EndWordStartOffs;
     if (!sameWord) {
       s.EndWordState = InWord;
       s.EndWordStartOffs = wordStart;

@@ -66,8 +66,7 @@ void TCustomRPFormattedData::PaintParaBackgrounds(TCanvas& canvas, int32_t first
 namespace {
 
 // The run starts (ends) its draw item, and maybe its item.
-void AddRunEdgeStates(TRPTextDrawStates& states, bool drawItemStart, bool drawItemEnd, bool itemStart,
-                      bool itemEnd) {
+void AddRunEdgeStates(TRPTextDrawStates& states, bool drawItemStart, bool drawItemEnd, bool itemStart, bool itemEnd) {
   if (drawItemStart) {
     states.Include(rptsDrawItemStart);
     if (itemStart) states.Include(rptsItemStart);
@@ -173,7 +172,8 @@ void TCustomRPFormattedData::PaintSelectedPart(TCanvas& canvas, int32_t drawNo, 
                              false, false, false);
   const size_t unit = item.IsUnicode() ? 2 : 1;
   const AnsiStringView text(shown);
-  const int32_t before = GetItemTextWidth(text.substr(0, static_cast<size_t>(from - 1) * unit), &canvas, item.ItemOptions);
+  const int32_t before =
+      GetItemTextWidth(text.substr(0, static_cast<size_t>(from - 1) * unit), &canvas, item.ItemOptions);
   const AnsiString part(text.substr(static_cast<size_t>(from - 1) * unit, static_cast<size_t>(to - from) * unit));
   const int32_t width = GetItemTextWidth(part, &canvas, item.ItemOptions);
   const int32_t extra = from == 1 ? d.JustifyExtra : 0;
@@ -241,10 +241,10 @@ void TCustomRPFormattedData::PaintWordMarks(TCanvas& canvas, int32_t drawNo, int
     const int32_t to = std::min(painter.StartOffs + painter.Length, d.Offs + d.Length);
     if (from >= to) continue;
     const AnsiStringView text(shown);
-    const int32_t x1 = GetItemTextWidth(text.substr(0, static_cast<size_t>(from - d.Offs) * unit), &canvas,
-                                        item.ItemOptions);
-    const int32_t x2 = GetItemTextWidth(text.substr(0, static_cast<size_t>(to - d.Offs) * unit), &canvas,
-                                        item.ItemOptions);
+    const int32_t x1 =
+        GetItemTextWidth(text.substr(0, static_cast<size_t>(from - d.Offs) * unit), &canvas, item.ItemOptions);
+    const int32_t x2 =
+        GetItemTextWidth(text.substr(0, static_cast<size_t>(to - d.Offs) * unit), &canvas, item.ItemOptions);
     const int32_t left = d.Left + d.JustifyExtra - xs;
     painter.Draw(canvas, TRect{left + x1, d.Top - ys, left + x2, d.Top + d.Height - ys}, style);
   }

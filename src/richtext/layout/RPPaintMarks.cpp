@@ -19,8 +19,7 @@ bool IsSymbolFont(const TFont& font) {
 
 }  // namespace
 
-void TCustomRPFormattedData::PaintSoftPageBreaks(TCanvas& canvas, int32_t first, int32_t last, int32_t xs,
-                                                 int32_t ys) {
+void TCustomRPFormattedData::PaintSoftPageBreaks(TCanvas& canvas, int32_t first, int32_t last, int32_t xs, int32_t ys) {
   if ((GetOptions() & rpoShowPageBreaks) == 0 || !FSoftPageBreaks) return;
   const int32_t firstItem = DrawItems[first]->ItemNo;
   for (const TRPSoftPageBreakInfo& pageBreak : *FSoftPageBreaks) {

@@ -23,8 +23,7 @@ void TCustomRPFormattedData::GetReformatRange(int32_t startDrawNo, int32_t endDr
   if (lastDrawNo + 1 < DrawItems.Count()) GetParaDrawItems(lastDrawNo + 1, first, lastDrawNo);
 }
 
-void TCustomRPFormattedData::ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag,
-                                                int32_t itemDelta) {
+void TCustomRPFormattedData::ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag, int32_t itemDelta) {
   if (!GetStyleSheet() || DrawItems.Count() == 0) return;
   // Back to the start of the first paragraph (draw items and items).
   while (firstDrawNo > 0 && DrawItems[firstDrawNo - 1]->ItemNo == DrawItems[firstDrawNo]->ItemNo) --firstDrawNo;

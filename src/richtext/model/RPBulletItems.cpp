@@ -28,9 +28,12 @@ int32_t TRPBulletItemInfo::GetMinWidth(const TRPResolution* resolution, TCanvas*
 
 bool TRPBulletItemInfo::GetBoolValue(TRPItemBoolQuery query) const {
   switch (query) {
-    case rpibqHasContent: return ImageList != nullptr;
-    case rpibqSelectAsObject: return true;
-    default: return TRPRectItemInfo::GetBoolValue(query);
+    case rpibqHasContent:
+      return ImageList != nullptr;
+    case rpibqSelectAsObject:
+      return true;
+    default:
+      return TRPRectItemInfo::GetBoolValue(query);
   }
 }
 
@@ -109,8 +112,8 @@ bool TRPBulletItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming
 
 bool TRPBulletItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) { return ReadRPFHeaderExtraIn(rest, nullptr); }
 
-void TRPBulletItemInfo::SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo,
-                                const AnsiString& name, bool forceSameAsPrev) const {
+void TRPBulletItemInfo::SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
+                                bool forceSameAsPrev) const {
   WriteRPFItemHeader(stream, *this, GetRPFPropertyCount() + 1, paraNo, forceSameAsPrev, rpfbmHex, streaming);
   WriteRPFLine(stream, name);
   SaveRPFProperties(stream);
@@ -157,9 +160,12 @@ bool TRPHotspotItemInfo::GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyle
   switch (query) {
     case rpibqxJump:
     case rpibqxFocusable:
-    case rpibqxJumpCursor: return true;
-    case rpibqxHoverRepaint: return HotImageIndex != ImageIndex;
-    default: return TRPBulletItemInfo::GetBoolValueEx(query, rpStyle);
+    case rpibqxJumpCursor:
+      return true;
+    case rpibqxHoverRepaint:
+      return HotImageIndex != ImageIndex;
+    default:
+      return TRPBulletItemInfo::GetBoolValueEx(query, rpStyle);
   }
 }
 

@@ -60,8 +60,7 @@ public:
   void SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
                bool forceSameAsPrev) const;
   // Line 0 is the item's name, the others property lines; done after the last.
-  bool ReadRPFLine(const AnsiString& s, int32_t lineNo, int32_t lineCount, AnsiString& name,
-                   TRPFReadState& readState);
+  bool ReadRPFLine(const AnsiString& s, int32_t lineNo, int32_t lineCount, AnsiString& name, TRPFReadState& readState);
 
   // Screen drawing with the item's box at (x, y): the image (the hot one with
   // rpidsHover) inside Spacing, blended with the selection colour when selected, and a
@@ -83,8 +82,7 @@ protected:
   static bool CheckReadIndex(const TCustomImageList* list, int32_t& index, IRPFStreaming* streaming);
   // The list's tag and the index, the list looked up through the reader and the index
   // checked against it; the item itself is left alone.
-  static bool ReadListAndIndex(AnsiStringView& rest, IRPFStreaming* streaming, TCustomImageList*& list,
-                               int32_t& index);
+  static bool ReadListAndIndex(AnsiStringView& rest, IRPFStreaming* streaming, TCustomImageList*& list, int32_t& index);
 };
 
 class TRPHotspotItemInfo : public TRPBulletItemInfo {

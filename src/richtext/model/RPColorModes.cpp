@@ -19,12 +19,17 @@ TColor ColorToGray(TColor color) {
 TColor ResolveSystemColorForPrinting(TColor color) {
   switch (color) {
     case clScrollBar:
-    case clBtnFace: return 0xC0C0C0;
+    case clBtnFace:
+      return 0xC0C0C0;
     case clWindow:
-    case clBtnHighlight: return 0xFFFFFF;
-    case clWindowText: return 0;
-    case clBtnShadow: return 0x808080;
-    default: return color;
+    case clBtnHighlight:
+      return 0xFFFFFF;
+    case clWindowText:
+      return 0;
+    case clBtnShadow:
+      return 0x808080;
+    default:
+      return color;
   }
 }
 
@@ -32,11 +37,15 @@ namespace {
 TColor ApplyColorMode(TColor color, TRPColorMode mode, TColor blackAndWhite) {
   if (color == clNone) return clNone;
   switch (mode) {
-    case rpcmColor: return color;
-    case rpcmPrinterColor: return ResolveSystemColorForPrinting(color);
-    case rpcmGrayScale: return ColorToGray(ResolveSystemColorForPrinting(color));
+    case rpcmColor:
+      return color;
+    case rpcmPrinterColor:
+      return ResolveSystemColorForPrinting(color);
+    case rpcmGrayScale:
+      return ColorToGray(ResolveSystemColorForPrinting(color));
     case rpcmBlackAndWhite:
-    case rpcmBlackOnWhite: return blackAndWhite;
+    case rpcmBlackOnWhite:
+      return blackAndWhite;
   }
   return color;
 }

@@ -459,7 +459,8 @@ bool TCustomRPData::EnumItems(const TRPEnumItemsProc& proc) {
 int32_t TCustomRPData::IndexOfItemDeep(int32_t start, const TCustomRPItemInfo* item) {
   for (int32_t i = std::max(start, 0); i < GetItemCount(); ++i) {
     if (GetItem(i) == item) return i;
-    const bool holds = !ForEachSubDocument(*GetItem(i), [&](TCustomRPData& sub) { return sub.IndexOfItemDeep(0, item) < 0; });
+    const bool holds =
+        !ForEachSubDocument(*GetItem(i), [&](TCustomRPData& sub) { return sub.IndexOfItemDeep(0, item) < 0; });
     if (holds) return i;
   }
   return -1;
@@ -642,8 +643,8 @@ void TCustomRPData::MergeItems(int32_t i) {
     // The item with the text survives in the empty one's place, so that an empty item of
     // another style or stored form never reinterprets the text it would take.
     constexpr TRPItemOptions placeBits = rpioContinuesLine | rpioPageBreakBefore | rpioLineBreakBefore;
-    next.Item->ItemOptions = static_cast<TRPItemOptions>((next.Item->ItemOptions & ~placeBits) |
-                                                         (entry.Item->ItemOptions & placeBits));
+    next.Item->ItemOptions =
+        static_cast<TRPItemOptions>((next.Item->ItemOptions & ~placeBits) | (entry.Item->ItemOptions & placeBits));
     next.Item->ParaNo = entry.Item->ParaNo;
     std::swap(entry, next);
   } else {

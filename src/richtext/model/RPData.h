@@ -156,8 +156,7 @@ public:
   void AddTextW(WideStringView text, int32_t styleNo, TRPTag tag, int32_t paraNo);
   // One paragraph per line of 8-bit text; false when adding failed (the items added
   // before stay).
-  bool AddMultilineText(AnsiStringView text, int32_t styleNo, const TRPTag& tag, int32_t paraNo,
-                        int32_t firstParaNo);
+  bool AddMultilineText(AnsiStringView text, int32_t styleNo, const TRPTag& tag, int32_t paraNo, int32_t firstParaNo);
   // The pending checkpoint that the next added item takes; its number.
   int32_t AddCheckpoint(const AnsiString& name, bool raiseEvent, const TRPTag& tag);
   void SetAddParagraphs(bool value) { FAddParagraphs = value; }
@@ -228,8 +227,7 @@ public:
   // The items as text, lines joined by CR LF (a form feed before an item with a page
   // break when pageBreaks); UTF-16LE with unicode (with a leading U+FEFF when asked),
   // else 8-bit in the default code page. False when writing failed.
-  bool SaveTextToStream(TStream& stream, int32_t lineWidth, bool unicode, bool withByteOrderMark,
-                        bool pageBreaks);
+  bool SaveTextToStream(TStream& stream, int32_t lineWidth, bool unicode, bool withByteOrderMark, bool pageBreaks);
 
 private:
   struct TItemEntry {

@@ -9,7 +9,8 @@ public:
 };
 
 inline constexpr char errRPUnicode[] = "Can't perform Unicode operation";
-inline constexpr char errRPRegisterItemType[] = "Can't register RichPane item type - this StyleNo is already registered";
+inline constexpr char errRPRegisterItemType[] =
+    "Can't register RichPane item type - this StyleNo is already registered";
 inline constexpr char errRPItemIndexOutOfBounds[] = "Item index is out of bounds";
 inline constexpr char errRPInvalidItemClass[] = "Can't get or set this kind of information for this item";
 inline constexpr char errRPTagsTypesMismatch[] = "Can't assign RichPane to RichPane - tags types mismatch";

@@ -104,10 +104,10 @@ bool TCustomRPFontInfo::IsSimpleEqualEx(TCustomRPInfo& value, const TRPIntegerLi
 int32_t TCustomRPFontInfo::SimilarityValue(const TCustomRPInfo& value) const {
   const auto* v = dynamic_cast<const TCustomRPFontInfo*>(&value);
   if (!v) return 0;
-  int32_t score = RateIntSimilarity(v->Size, Size, 10000) + RateIntSimilarity(v->VShift, VShift, 1000) +
-                  RateIntSimilarity(v->CharScale, CharScale, 300) + RateIntSimilarity(v->CharSpacing, CharSpacing, 1000) +
-                  RateColorSimilarity(v->Color, Color, 3333, 3000) +
-                  RateColorSimilarity(v->BackColor, BackColor, 10000, 50000);
+  int32_t score =
+      RateIntSimilarity(v->Size, Size, 10000) + RateIntSimilarity(v->VShift, VShift, 1000) +
+      RateIntSimilarity(v->CharScale, CharScale, 300) + RateIntSimilarity(v->CharSpacing, CharSpacing, 1000) +
+      RateColorSimilarity(v->Color, Color, 3333, 3000) + RateColorSimilarity(v->BackColor, BackColor, 10000, 50000);
   if (BiDiMode == v->BiDiMode) score += 10000;
   if (AnsiSameText(FontName, v->FontName)) score += 10000;
   for (TFontStyle s : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
@@ -124,8 +124,10 @@ int32_t TCustomRPFontInfo::SimilarityValue(const TCustomRPInfo& value) const {
   if (Protection != v->Protection) score -= 100000;
   if (Options.Contains(rpteoHTMLCode) == v->Options.Contains(rpteoHTMLCode)) score += 50000;
   if (Options.Contains(rpteoRTFCode) == v->Options.Contains(rpteoRTFCode)) score += 50000;
-  if (Charset == v->Charset) score += 50000;
-  else if (Charset == DEFAULT_CHARSET || v->Charset == DEFAULT_CHARSET) score += 12500;
+  if (Charset == v->Charset)
+    score += 50000;
+  else if (Charset == DEFAULT_CHARSET || v->Charset == DEFAULT_CHARSET)
+    score += 12500;
   return score;
 }
 

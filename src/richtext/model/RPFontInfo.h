@@ -105,8 +105,8 @@ public:
   TRPFontStyles StyleEx;
   bool Jump = false;
   int32_t JumpCursor = crJump;
-  int32_t CharScale = 100;   // per cent of the normal character width
-  int32_t CharSpacing = 0;   // pixels after each character
+  int32_t CharScale = 100;  // per cent of the normal character width
+  int32_t CharSpacing = 0;  // pixels after each character
   TRPBiDiMode BiDiMode = rpbdUnspecified;
   TRPProtectOptions Protection;
   TRPTextOptions Options;

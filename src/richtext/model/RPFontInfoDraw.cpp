@@ -48,8 +48,10 @@ void TCustomRPFontInfo::Apply(TCanvas& canvas, TRPBiDiMode defBiDiMode, bool use
     font.SetHandle(CreateFontIndirectA(&logFont));
     TEXTMETRICA metrics;
     int32_t averageWidth = 0;
-    if (GetTextMetricsA(canvas.Handle(), &metrics)) averageWidth = metrics.tmAveCharWidth;
-    else averageWidth = canvas.TextWidth("x");
+    if (GetTextMetricsA(canvas.Handle(), &metrics))
+      averageWidth = metrics.tmAveCharWidth;
+    else
+      averageWidth = canvas.TextWidth("x");
     logFont.lfWidth = averageWidth * CharScale / 100;
     font.SetHandle(CreateFontIndirectA(&logFont));
   }
@@ -67,12 +69,14 @@ void TCustomRPFontInfo::ApplyBiDiMode(TCanvas& canvas, TRPBiDiMode defBiDiMode) 
       SetTextCharacterExtra(dc, 0);
       SetTextAlign(dc, TA_RTLREADING);
       break;
-    case rpbdUnspecified: SetTextCharacterExtra(dc, CharSpacing); break;
+    case rpbdUnspecified:
+      SetTextCharacterExtra(dc, CharSpacing);
+      break;
   }
 }
 
-void TCustomRPFontInfo::ApplyColor(TCanvas& canvas, const TRPStyle& rpStyle, TRPTextDrawStates drawState,
-                                   bool printing, TRPColorMode colorMode) const {
+void TCustomRPFontInfo::ApplyColor(TCanvas& canvas, const TRPStyle& rpStyle, TRPTextDrawStates drawState, bool printing,
+                                   TRPColorMode colorMode) const {
   TColor textColor = Color, backColor = BackColor;
   if (drawState.Contains(rptsSelected)) {
     const bool focused = drawState.Contains(rptsControlFocused);
@@ -85,7 +89,8 @@ void TCustomRPFontInfo::ApplyColor(TCanvas& canvas, const TRPStyle& rpStyle, TRP
     backColor = HoverBackColor;
   } else if (printing) {
     switch (colorMode) {
-      case rpcmColor: break;
+      case rpcmColor:
+        break;
       case rpcmPrinterColor:
         textColor = ResolveSystemColorForPrinting(Color);
         backColor = ResolveSystemColorForPrinting(BackColor);
@@ -122,20 +127,26 @@ namespace {
 // The run's text in the form the wide or 8-bit calls take.
 struct TRunText {
   TRunText(const AnsiString& text, bool unicode) : Unicode(unicode) {
-    if (unicode) Wide = RawUnicodeToWide(text);
-    else Narrow = text;
+    if (unicode)
+      Wide = RawUnicodeToWide(text);
+    else
+      Narrow = text;
   }
   int32_t Count() const { return static_cast<int32_t>(Unicode ? Wide.size() : Narrow.size()); }
   uint32_t CharAt(int32_t i) const {
     return Unicode ? Wide[static_cast<size_t>(i)] : static_cast<uint8_t>(Narrow[static_cast<size_t>(i)]);
   }
   void TextOut(HDC dc, int32_t x, int32_t y) const {
-    if (Unicode) TextOutW(dc, x, y, Wide.data(), Count());
-    else TextOutA(dc, x, y, Narrow.data(), Count());
+    if (Unicode)
+      TextOutW(dc, x, y, Wide.data(), Count());
+    else
+      TextOutA(dc, x, y, Narrow.data(), Count());
   }
   void ExtTextOut(HDC dc, int32_t x, int32_t y, const int32_t* dx) const {
-    if (Unicode) ExtTextOutW(dc, x, y, 0, nullptr, Wide.data(), static_cast<uint32_t>(Count()), dx);
-    else ExtTextOutA(dc, x, y, 0, nullptr, Narrow.data(), static_cast<uint32_t>(Count()), dx);
+    if (Unicode)
+      ExtTextOutW(dc, x, y, 0, nullptr, Wide.data(), static_cast<uint32_t>(Count()), dx);
+    else
+      ExtTextOutA(dc, x, y, 0, nullptr, Narrow.data(), static_cast<uint32_t>(Count()), dx);
   }
   // Width of one character (code) in the run's form.
   int32_t CharWidth(HDC dc, uint32_t code) const {
@@ -183,8 +194,8 @@ struct TRunText {
   AnsiString Narrow;
 };
 
-constexpr uint32_t SpaceSign = 0xB7;      // middle dot
-constexpr uint32_t NbspSign = 0xB0;       // degree sign
+constexpr uint32_t SpaceSign = 0xB7;  // middle dot
+constexpr uint32_t NbspSign = 0xB0;   // degree sign
 constexpr uint32_t NonBreakingSpace = 0xA0;
 
 // Signs over spaces (and, when placement works, non-breaking spaces), centred on the
@@ -203,11 +214,12 @@ void DrawVisibleSpaces(const TRunText& run, TCanvas& canvas, int32_t x, int32_t 
     for (int32_t v = 0; v < n; ++v) {
       const uint32_t ch = run.CharAt(logicalAt[static_cast<size_t>(v)]);
       uint32_t sign = 0;
-      if (ch == 0x20 && visible.Contains(rpscSpace)) sign = SpaceSign;
-      else if (ch == NonBreakingSpace && visible.Contains(rpscNBSP)) sign = NbspSign;
+      if (ch == 0x20 && visible.Contains(rpscSpace))
+        sign = SpaceSign;
+      else if (ch == NonBreakingSpace && visible.Contains(rpscNBSP))
+        sign = NbspSign;
       if (sign) {
-        const int32_t shift =
-            static_cast<int32_t>(Round((run.CharWidth(dc, ch) - run.CharWidth(dc, sign)) / 2.0));
+        const int32_t shift = static_cast<int32_t>(Round((run.CharWidth(dc, ch) - run.CharWidth(dc, sign)) / 2.0));
         run.DrawChar(dc, x + shift, y, sign);
       }
       x += dx[static_cast<size_t>(v)] + extra;
@@ -218,8 +230,10 @@ void DrawVisibleSpaces(const TRunText& run, TCanvas& canvas, int32_t x, int32_t 
   std::vector<int32_t> extents(static_cast<size_t>(n), 0);
   int32_t fit = 0;
   TSize size{};
-  if (run.Unicode) GetTextExtentExPointW(dc, run.Wide.data(), n, 0, &fit, extents.data(), &size);
-  else GetTextExtentExPointA(dc, run.Narrow.data(), n, 0, &fit, extents.data(), &size);
+  if (run.Unicode)
+    GetTextExtentExPointW(dc, run.Wide.data(), n, 0, &fit, extents.data(), &size);
+  else
+    GetTextExtentExPointA(dc, run.Narrow.data(), n, 0, &fit, extents.data(), &size);
   for (int32_t i = 0; i < n; ++i)
     if (run.CharAt(i) == 0x20) run.DrawChar(dc, x + (i > 0 ? extents[static_cast<size_t>(i - 1)] : 0), y, SpaceSign);
 }
@@ -299,8 +313,8 @@ void TCustomRPFontInfo::DrawStyleText(const AnsiString& text, bool unicode, TCan
     canvas.Pen().SetColor(canvas.Font().Color());
     canvas.Pen().SetWidth(outline.otmsUnderscoreSize);
     canvas.Pen().SetStyle(psInsideFrame);
-    const int32_t y = top + outline.otmTextMetrics.tmAscent + outline.otmsUnderscoreSize / 2 -
-                      outline.otmsUnderscorePosition;
+    const int32_t y =
+        top + outline.otmTextMetrics.tmAscent + outline.otmsUnderscoreSize / 2 - outline.otmsUnderscorePosition;
     canvas.MoveTo(left, y);
     canvas.LineTo(left + spaceBefore + 1, y);
     canvas.Pen().SetStyle(psSolid);

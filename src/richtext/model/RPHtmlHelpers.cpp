@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <cstdio>
+#include <vector>
 
-#include "platform/graphics/PenBrush.h"
 #include "platform/base/TextUtils.h"
+#include "platform/graphics/PenBrush.h"
 #include "richtext/model/RPFontInfo.h"
 #include "richtext/model/RPRtfHelpers.h"
 #include "richtext/model/RPStringHelpers.h"
@@ -76,22 +76,38 @@ AnsiString EscapeHtmlText(const AnsiString& text, bool raw) {
 
 AnsiString CharsetToHtmlCharset(uint8_t charset) {
   switch (charset) {
-    case 128: return "shift_jis";
-    case 129: return "EUC-KR";
-    case 130: return "CP1361";
-    case 134: return "gb2312";
-    case 136: return "big5";
-    case 161: return "Windows-1253";
-    case 162: return "Windows-1254";
-    case 163: return "Windows-1258";
-    case 177: return "Windows-1255";
-    case 178: return "Windows-1256";
-    case 186: return "Windows-1257";
-    case 204: return "Windows-1251";
-    case 222: return "Windows-874";
-    case 238: return "Windows-1250";
-    case 255: return "ascii";
-    default: return {};
+    case 128:
+      return "shift_jis";
+    case 129:
+      return "EUC-KR";
+    case 130:
+      return "CP1361";
+    case 134:
+      return "gb2312";
+    case 136:
+      return "big5";
+    case 161:
+      return "Windows-1253";
+    case 162:
+      return "Windows-1254";
+    case 163:
+      return "Windows-1258";
+    case 177:
+      return "Windows-1255";
+    case 178:
+      return "Windows-1256";
+    case 186:
+      return "Windows-1257";
+    case 204:
+      return "Windows-1251";
+    case 222:
+      return "Windows-874";
+    case 238:
+      return "Windows-1250";
+    case 255:
+      return "ascii";
+    default:
+      return {};
   }
 }
 
@@ -145,15 +161,19 @@ AnsiString GetHtmlOpenFontTags(const TCustomRPFontInfo& style, const TCustomRPFo
   } else {
     out += OpenStyles(style.Style);
   }
-  if (style.VShift < 0) out += "<sub>";
-  else if (style.VShift > 0) out += "<sup>";
+  if (style.VShift < 0)
+    out += "<sub>";
+  else if (style.VShift > 0)
+    out += "<sup>";
   return out;
 }
 
 AnsiString GetHtmlCloseFontTags(const TCustomRPFontInfo& style, const TCustomRPFontInfo* base) {
   AnsiString out;
-  if (style.VShift < 0) out += "</sub>";
-  else if (style.VShift > 0) out += "</sup>";
+  if (style.VShift < 0)
+    out += "</sub>";
+  else if (style.VShift > 0)
+    out += "</sup>";
   if (base) {
     out += CloseStyles(style.Style - base->Style);
     out += OpenStyles(base->Style - style.Style);
@@ -210,31 +230,39 @@ namespace {
 // Names of the Symbol font's characters 32 .. 254 as HTML writes them: a name of more
 // than one character is an entity, one character stands for itself, empty for nothing.
 AnsiString SymbolName(uint32_t code) {
-  static const char* const greek[26] = {"Alpha", "Beta",  "Chi",    "Delta", "Epsilon", "Phi",     "Gamma",
-                                        "Eta",   "Iota",  "#977",   "Kappa", "Lambda",  "Mu",      "Nu",
-                                        "Omicron", "Pi",  "Theta",  "Rho",   "Sigma",   "Tau",     "Upsilon",
-                                        "sigmaf", "Omega", "Xi",    "Psi",   "Zeta"};
-  static const char* const lowerGreek[26] = {"alpha", "beta",  "chi",    "delta", "epsilon", "#981",    "gamma",
-                                             "eta",   "iota",  "phi",    "kappa", "lambda",  "mu",      "nu",
-                                             "omicron", "pi",  "theta",  "rho",   "sigma",   "tau",     "upsilon",
-                                             "#982",  "omega", "xi",     "psi",   "zeta"};
+  static const char* const greek[26] = {"Alpha",   "Beta",  "Chi",   "Delta", "Epsilon", "Phi", "Gamma",
+                                        "Eta",     "Iota",  "#977",  "Kappa", "Lambda",  "Mu",  "Nu",
+                                        "Omicron", "Pi",    "Theta", "Rho",   "Sigma",   "Tau", "Upsilon",
+                                        "sigmaf",  "Omega", "Xi",    "Psi",   "Zeta"};
+  static const char* const lowerGreek[26] = {"alpha",   "beta",  "chi",   "delta", "epsilon", "#981", "gamma",
+                                             "eta",     "iota",  "phi",   "kappa", "lambda",  "mu",   "nu",
+                                             "omicron", "pi",    "theta", "rho",   "sigma",   "tau",  "upsilon",
+                                             "#982",    "omega", "xi",    "psi",   "zeta"};
   static const char* const high[94] = {
-      "#978",   "prime", "le",    "frasl", "infin", "fnof",  "clubs", "diams", "hearts", "spades", "harr",  "larr",
-      "uarr",   "rarr",  "darr",  "\xB0",  "plusmn", "Prime", "ge",   "times", "prop",   "part",   "#8226", "divide",
-      "ne",     "equiv", "asymp", "hellip", "|",    "-",     "crarr", "alefsym", "image", "real",  "weierp", "otimes",
-      "oplus",  "empty", "cap",   "cup",   "sup",   "supe",  "nsub",  "sub",   "sube",   "isin",   "notin", "ang",
-      "nabla",  "reg",   "copy",  "trade", "prod",  "radic", "sdot",  "not",   "and",    "or",     "hArr",  "lArr",
-      "uArr",   "rArr",  "dArr",  "loz",   "lang",  "reg",   "copy",  "trade", "sum",    "/",      "|",     "\\",
-      "/",      "|",     "\\",    "/",     "{",     "\\",    "|",     "euro",  "rang",   "int",    "#8992", "|",
-      "#8993",  "\\",    "|",     "/",     "\\",    "|",     "/",     "\\",    "}",      "/"};
+      "#978",  "prime",  "le",     "frasl", "infin", "fnof",   "clubs", "diams", "hearts", "spades",  "harr",
+      "larr",  "uarr",   "rarr",   "darr",  "\xB0",  "plusmn", "Prime", "ge",    "times",  "prop",    "part",
+      "#8226", "divide", "ne",     "equiv", "asymp", "hellip", "|",     "-",     "crarr",  "alefsym", "image",
+      "real",  "weierp", "otimes", "oplus", "empty", "cap",    "cup",   "sup",   "supe",   "nsub",    "sub",
+      "sube",  "isin",   "notin",  "ang",   "nabla", "reg",    "copy",  "trade", "prod",   "radic",   "sdot",
+      "not",   "and",    "or",     "hArr",  "lArr",  "uArr",   "rArr",  "dArr",  "loz",    "lang",    "reg",
+      "copy",  "trade",  "sum",    "/",     "|",     "\\",     "/",     "|",     "\\",     "/",       "{",
+      "\\",    "|",      "euro",   "rang",  "int",   "#8992",  "|",     "#8993", "\\",     "|",       "/",
+      "\\",    "|",      "/",      "\\",    "}",     "/"};
   switch (code) {
-    case 34: return "forall";
-    case 36: return "exist";
-    case 39: return "?";
-    case 64: return "cong";
-    case 92: return "there4";
-    case 94: return "perp";
-    case 96: return "-";
+    case 34:
+      return "forall";
+    case 36:
+      return "exist";
+    case 39:
+      return "?";
+    case 64:
+      return "cong";
+    case 92:
+      return "there4";
+    case 94:
+      return "perp";
+    case 96:
+      return "-";
   }
   if (code >= 65 && code <= 90) return greek[code - 65];
   if (code >= 97 && code <= 122) return lowerGreek[code - 97];
@@ -246,8 +274,10 @@ AnsiString SymbolName(uint32_t code) {
 void AppendSymbol(AnsiString& out, uint32_t code) {
   if (code < 32 || code > 254) return;
   const AnsiString name = SymbolName(code);  // empty for 127 .. 160
-  if (name.size() > 1) out += "&" + name + ";";
-  else out += name;
+  if (name.size() > 1)
+    out += "&" + name + ";";
+  else
+    out += name;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ class TCustomRPFontInfo;
 
 // HTML save options read here.
 inline constexpr uint32_t rphtmlQuotedAttributes = 0x2000;  // quoted values, " /" empty-element ends (XHTML)
-inline constexpr uint32_t rphtmlUtf8 = 0x4000;   // text in UTF-8
+inline constexpr uint32_t rphtmlUtf8 = 0x4000;              // text in UTF-8
 
 // "#rrggbb" (lower case) of the colour resolved to RGB (clWindowText black); empty for
 // clNone; quoted when asked.

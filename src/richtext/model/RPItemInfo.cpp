@@ -15,8 +15,9 @@ namespace {
 
 // Property names by code (index 0: the unknown code).
 constexpr std::array<AnsiStringView, 15> IntPropertyNames = {
-    "",        "vshift",     "vshiftabs",  "width",     "height",    "transparent", "tmode",   "tcolor",
-    "minheightonpage", "spacing", "resizable", "unremovable", "nohtmlsize", "ainterval", "visible"};
+    "",           "vshift",    "vshiftabs",       "width",   "height",    "transparent",
+    "tmode",      "tcolor",    "minheightonpage", "spacing", "resizable", "unremovable",
+    "nohtmlsize", "ainterval", "visible"};
 constexpr std::array<AnsiStringView, 4> StrPropertyNames = {"", "hint", "alt", "filename"};
 
 template <size_t N>
@@ -36,7 +37,6 @@ void WriteLine(TStream& stream, const AnsiString& line) {
   stream.WriteBuffer(withEnd.data(), static_cast<int32_t>(withEnd.size()));
 }
 
-
 struct TItemTypeRecord {
   int32_t StyleNo;
   TRPItemClass ItemClass;
@@ -48,9 +48,8 @@ std::vector<TItemTypeRecord>& ItemTypeRegistry() {
   return registry;
 }
 
-constexpr std::array<int32_t, 8> BuiltInKinds = {rpkindBreak,     rpkindPicture,     rpkindHotspot,
-                                                 rpkindControl,   rpkindBullet,      rpkindHotPicture,
-                                                 rpkindListMarker, rpkindTab};
+constexpr std::array<int32_t, 8> BuiltInKinds = {rpkindBreak,  rpkindPicture,    rpkindHotspot,    rpkindControl,
+                                                 rpkindBullet, rpkindHotPicture, rpkindListMarker, rpkindTab};
 
 std::array<TRPItemClass, BuiltInKinds.size()>& BuiltInClasses() {
   static std::array<TRPItemClass, BuiltInKinds.size()> classes{};
@@ -245,8 +244,9 @@ int32_t ResolveTextStyleNo(int32_t styleNo, int32_t paraNo, const IRPStyleSheet*
 }
 
 TRPItemOptions SetContinuesLineInOptions(TRPItemOptions options, bool flag) {
-  return flag ? static_cast<TRPItemOptions>((options & ~(rpioPageBreakBefore | rpioLineBreakBefore)) | rpioContinuesLine)
-              : options;
+  return flag
+             ? static_cast<TRPItemOptions>((options & ~(rpioPageBreakBefore | rpioLineBreakBefore)) | rpioContinuesLine)
+             : options;
 }
 
 // --- Live-spelling painters ----------------------------------------------------------

@@ -29,7 +29,7 @@ void TRPList::Clear() {
 
 std::unique_ptr<TObject> TRPList::Detach(int32_t index) {
   std::unique_ptr<TObject> object(Items(index));  // raises for a bad index
-  FClearing = true;  // the slot goes, the object stays with the caller
+  FClearing = true;                               // the slot goes, the object stays with the caller
   TList::Delete(index);
   FClearing = false;
   return object;

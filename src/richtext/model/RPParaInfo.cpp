@@ -67,8 +67,8 @@ bool TRPBooleanRect::IsEqualEx(const TRPBooleanRect& v, bool ignoreLeft, bool ig
          (ignoreBottom || Bottom == v.Bottom);
 }
 
-void TRPBooleanRect::AssignValidProperties(const TRPBooleanRect& source, bool validLeft, bool validTop,
-                                           bool validRight, bool validBottom) {
+void TRPBooleanRect::AssignValidProperties(const TRPBooleanRect& source, bool validLeft, bool validTop, bool validRight,
+                                           bool validBottom) {
   if (validLeft) Left = source.Left;
   if (validTop) Top = source.Top;
   if (validRight) Right = source.Right;
@@ -84,12 +84,17 @@ bool TRPBorder::operator==(const TRPBorder& o) const {
 
 int32_t TRPBorder::GetTotalWidth() const {
   switch (Style) {
-    case rpbNone: return 0;
-    case rpbSingle: return Width;
-    case rpbDouble: return 2 * Width + InternalWidth;
-    case rpbTriple: return 3 * Width + 2 * InternalWidth;
+    case rpbNone:
+      return 0;
+    case rpbSingle:
+      return Width;
+    case rpbDouble:
+      return 2 * Width + InternalWidth;
+    case rpbTriple:
+      return 3 * Width + 2 * InternalWidth;
     case rpbThickInside:
-    case rpbThickOutside: return 3 * Width + InternalWidth;
+    case rpbThickOutside:
+      return 3 * Width + InternalWidth;
   }
   return 0;
 }
@@ -117,11 +122,19 @@ void TRPBorder::DrawLines(TRect rect, TCanvas& canvas, int32_t lineWidth, int32_
   pen.SetWidth(lineWidth);
   pen.SetStyle(psInsideFrame);
   switch (colorMode) {
-    case rpcmColor: pen.SetColor(Color); break;
-    case rpcmPrinterColor: pen.SetColor(ResolveSystemColorForPrinting(Color)); break;
-    case rpcmGrayScale: pen.SetColor(ColorToGray(ResolveSystemColorForPrinting(Color))); break;
+    case rpcmColor:
+      pen.SetColor(Color);
+      break;
+    case rpcmPrinterColor:
+      pen.SetColor(ResolveSystemColorForPrinting(Color));
+      break;
+    case rpcmGrayScale:
+      pen.SetColor(ColorToGray(ResolveSystemColorForPrinting(Color)));
+      break;
     case rpcmBlackAndWhite:
-    case rpcmBlackOnWhite: pen.SetColor(clBlack); break;
+    case rpcmBlackOnWhite:
+      pen.SetColor(clBlack);
+      break;
   }
   const int32_t passes = Style == rpbSingle ? 1 : Style == rpbTriple ? 3 : 2;
   auto side = [&canvas](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -152,8 +165,10 @@ void TRPBorder::DrawLines(TRect rect, TCanvas& canvas, int32_t lineWidth, int32_
 void TRPBackgroundRect::Draw(const TRect& rect, TCanvas& canvas, bool, TRPColorMode colorMode) const {
   if (Color == clNone || colorMode == rpcmBlackAndWhite || colorMode == rpcmBlackOnWhite) return;
   TColor color = Color;
-  if (colorMode == rpcmPrinterColor) color = ResolveSystemColorForPrinting(Color);
-  else if (colorMode == rpcmGrayScale) color = ColorToGray(ResolveSystemColorForPrinting(Color));
+  if (colorMode == rpcmPrinterColor)
+    color = ResolveSystemColorForPrinting(Color);
+  else if (colorMode == rpcmGrayScale)
+    color = ColorToGray(ResolveSystemColorForPrinting(Color));
   canvas.Brush().SetStyle(bsSolid);
   canvas.Brush().SetColor(color);
   canvas.Pen().SetStyle(psClear);
@@ -330,11 +345,10 @@ bool TCustomRPParaInfo::IsSimpleEqualEx(TCustomRPInfo& value, const TRPIntegerLi
 int32_t TCustomRPParaInfo::SimilarityValue(const TCustomRPInfo& value) const {
   const auto* v = dynamic_cast<const TCustomRPParaInfo*>(&value);
   if (!v) return 0;
-  int32_t score = RateIntSimilarity(FirstIndent, v->FirstIndent, 1000) +
-                  RateIntSimilarity(LeftIndent, v->LeftIndent, 1000) +
-                  RateIntSimilarity(RightIndent, v->RightIndent, 1000) +
-                  RateIntSimilarity(SpaceBefore, v->SpaceBefore, 1000) +
-                  RateIntSimilarity(SpaceAfter, v->SpaceAfter, 1000);
+  int32_t score =
+      RateIntSimilarity(FirstIndent, v->FirstIndent, 1000) + RateIntSimilarity(LeftIndent, v->LeftIndent, 1000) +
+      RateIntSimilarity(RightIndent, v->RightIndent, 1000) + RateIntSimilarity(SpaceBefore, v->SpaceBefore, 1000) +
+      RateIntSimilarity(SpaceAfter, v->SpaceAfter, 1000);
   score += RateColorSimilarity(Background.Color, v->Background.Color, 10000, 50000) +
            Background.BorderOffsets.SimilarityValue(v->Background.BorderOffsets, 100);
   const int32_t tabPairs = std::min(Tabs.Count(), v->Tabs.Count());
@@ -353,8 +367,10 @@ int32_t TCustomRPParaInfo::SimilarityValue(const TCustomRPInfo& value) const {
                                on && b.VisibleBorders.Bottom};
   };
   const auto la = lines(ba), lb = lines(bb);
-  const int32_t offsetsA[4] = {ba.BorderOffsets.Left, ba.BorderOffsets.Top, ba.BorderOffsets.Right, ba.BorderOffsets.Bottom};
-  const int32_t offsetsB[4] = {bb.BorderOffsets.Left, bb.BorderOffsets.Top, bb.BorderOffsets.Right, bb.BorderOffsets.Bottom};
+  const int32_t offsetsA[4] = {ba.BorderOffsets.Left, ba.BorderOffsets.Top, ba.BorderOffsets.Right,
+                               ba.BorderOffsets.Bottom};
+  const int32_t offsetsB[4] = {bb.BorderOffsets.Left, bb.BorderOffsets.Top, bb.BorderOffsets.Right,
+                               bb.BorderOffsets.Bottom};
   int32_t both = 0;
   for (int i = 0; i < 4; ++i) both += la[i] && lb[i];
   if (both > 0)
@@ -362,20 +378,26 @@ int32_t TCustomRPParaInfo::SimilarityValue(const TCustomRPInfo& value) const {
               RateIntSimilarity(ba.InternalWidth, bb.InternalWidth, 1000) + (ba.Style == bb.Style ? 1000 : 0)) *
              both;
   for (int i = 0; i < 4; ++i) {
-    if (!la[i] && !lb[i]) score += 20000;
-    else if (la[i] != lb[i]) score -= 20000;
-    else score += RateIntSimilarity(offsetsA[i], offsetsB[i], 100);
+    if (!la[i] && !lb[i])
+      score += 20000;
+    else if (la[i] != lb[i])
+      score -= 20000;
+    else
+      score += RateIntSimilarity(offsetsA[i], offsetsB[i], 100);
   }
   if (Alignment == v->Alignment) score += 50000;
   if (BiDiMode == v->BiDiMode) score += 10000;
   const std::pair<TRPParaOption, int32_t> options[] = {
-      {rppaoNoWrap, 1000},          {rppaoReadOnly, 100000},         {rppaoStyleProtect, 1000},
-      {rppaoDoNotWantReturns, 10000}, {rppaoKeepLinesTogether, 500}, {rppaoKeepWithNext, 500},
+      {rppaoNoWrap, 1000},           {rppaoReadOnly, 100000},
+      {rppaoStyleProtect, 1000},     {rppaoDoNotWantReturns, 10000},
+      {rppaoKeepLinesTogether, 500}, {rppaoKeepWithNext, 500},
   };
   for (const auto& [option, weight] : options)
     if (Options.Contains(option) == v->Options.Contains(option)) score += weight;
-  if (LineSpacingType == v->LineSpacingType) score += RateIntSimilarity(LineSpacing, v->LineSpacing, 5000);
-  else if (ExtraLineSpacing() != v->ExtraLineSpacing()) score -= 20000;
+  if (LineSpacingType == v->LineSpacingType)
+    score += RateIntSimilarity(LineSpacing, v->LineSpacing, 5000);
+  else if (ExtraLineSpacing() != v->ExtraLineSpacing())
+    score -= 20000;
   return score;
 }
 

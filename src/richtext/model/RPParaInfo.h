@@ -42,10 +42,13 @@ public:
 
   void SetAll(bool value) { Left = Top = Right = Bottom = value; }
   void SetValues(bool left, bool top, bool right, bool bottom);
-  bool IsEqual(const TRPBooleanRect& value) const { return IsEqualToValues(value.Left, value.Top, value.Right, value.Bottom); }
+  bool IsEqual(const TRPBooleanRect& value) const {
+    return IsEqualToValues(value.Left, value.Top, value.Right, value.Bottom);
+  }
   bool IsEqualToValues(bool left, bool top, bool right, bool bottom) const;
   bool IsAllEqual(bool value) const { return IsEqualToValues(value, value, value, value); }
-  bool IsEqualEx(const TRPBooleanRect& value, bool ignoreLeft, bool ignoreTop, bool ignoreRight, bool ignoreBottom) const;
+  bool IsEqualEx(const TRPBooleanRect& value, bool ignoreLeft, bool ignoreTop, bool ignoreRight,
+                 bool ignoreBottom) const;
   void AssignValidProperties(const TRPBooleanRect& source, bool validLeft, bool validTop, bool validRight,
                              bool validBottom);
 };
@@ -70,7 +73,8 @@ public:
   bool operator==(const TRPBorder& o) const;
 
 private:
-  void DrawLines(TRect rect, TCanvas& canvas, int32_t lineWidth, int32_t gap, int32_t unit, TRPColorMode colorMode) const;
+  void DrawLines(TRect rect, TCanvas& canvas, int32_t lineWidth, int32_t gap, int32_t unit,
+                 TRPColorMode colorMode) const;
 };
 
 class TRPBackgroundRect {
@@ -104,7 +108,9 @@ public:
   // "left at 10", with " (" + the leader six times + ")" when there is one.
   AnsiString DisplayName() const override;
   void Assign(const TPersistent& source) override;
-  bool operator==(const TRPTabInfo& o) const { return Align == o.Align && FPosition == o.FPosition && Leader == o.Leader; }
+  bool operator==(const TRPTabInfo& o) const {
+    return Align == o.Align && FPosition == o.FPosition && Leader == o.Leader;
+  }
 
 private:
   int32_t FPosition = 0;  // screen pixels from the left of the text area
@@ -123,7 +129,14 @@ public:
 enum TRPAlignment : uint8_t { rpaLeft, rpaRight, rpaCenter, rpaJustify };
 enum TRPLineSpacingType : uint8_t { rplsPercent, rplsSpaceBetween };
 
-enum TRPParaOption { rppaoNoWrap, rppaoReadOnly, rppaoStyleProtect, rppaoDoNotWantReturns, rppaoKeepLinesTogether, rppaoKeepWithNext };
+enum TRPParaOption {
+  rppaoNoWrap,
+  rppaoReadOnly,
+  rppaoStyleProtect,
+  rppaoDoNotWantReturns,
+  rppaoKeepLinesTogether,
+  rppaoKeepWithNext
+};
 using TRPParaOptions = TRPSet<TRPParaOption, 0, 5>;
 
 enum TRPParaInfoProperty {

@@ -98,9 +98,8 @@ AnsiString TRPGraphicItemInfo::SaveToHTML(IRPHtmlImageContext& context, uint32_t
          MakeHtmlPath(location, options, context.CodePage()) + "\"" + GetXhtmlEmptyTagEnd(options) + ">";
 }
 
-AnsiString TRPBulletItemInfo::SaveToHTML(IRPHtmlImageContext& context, TRPHTMLBulletInfoList& saved,
-                                         uint32_t options, bool useCss, TColor background,
-                                         const IRPStyleSheet* rpStyle) const {
+AnsiString TRPBulletItemInfo::SaveToHTML(IRPHtmlImageContext& context, TRPHTMLBulletInfoList& saved, uint32_t options,
+                                         bool useCss, TColor background, const IRPStyleSheet* rpStyle) const {
   AnsiString location;
   if (context.HtmlImageHook(*this, location) && ImageList && ImageIndex >= 0 && ImageIndex < ImageList->Count())
     location = SaveBulletImage(ImageList, ImageIndex, nullptr, saved, options, background, context);
@@ -108,8 +107,8 @@ AnsiString TRPBulletItemInfo::SaveToHTML(IRPHtmlImageContext& context, TRPHTMLBu
   const bool css = useCss || (options & rphtmlUseCss);
   AnsiString sizes = (options & rphtmlImageBorder0) ? " border=0 " : " ";
   if ((options & rphtmlImageSize) && !NoHTMLImageSize)
-    sizes += "width=" + std::to_string(GetImageWidth(rpStyle)) + " height=" + std::to_string(GetImageHeight(rpStyle)) +
-             " ";
+    sizes +=
+        "width=" + std::to_string(GetImageWidth(rpStyle)) + " height=" + std::to_string(GetImageHeight(rpStyle)) + " ";
   const TSharedAttributes shared = SharedAttributes(*this, Alt, options, css, rpStyle, context);
   AnsiString list;
   for (const AnsiString* attribute : {&shared.Style, &shared.Alt, &shared.Hint, &shared.Spacing})

@@ -11,9 +11,9 @@
 #include "richtext/model/RPItemInfo.h"
 
 // HTML save options read by pictures and bullets (beside those of RPHtmlHelpers.h).
-inline constexpr uint32_t rphtmlImageBorder0 = 0x20;     // "border=0" on images
-inline constexpr uint32_t rphtmlImageSize = 0x40;        // width and height of images
-inline constexpr uint32_t rphtmlUseCss = 0x80;           // CSS
+inline constexpr uint32_t rphtmlImageBorder0 = 0x20;        // "border=0" on images
+inline constexpr uint32_t rphtmlImageSize = 0x40;           // width and height of images
+inline constexpr uint32_t rphtmlUseCss = 0x80;              // CSS
 inline constexpr uint32_t rphtmlUseImageFileName = 0x1000;  // a picture's own file as its location
 
 // What the HTML writer of a document offers to the pictures and bullets it writes.

@@ -22,8 +22,7 @@ std::unique_ptr<TGraphic> CopyRPGraphic(const TGraphic& source) {
 void SetRPAnimatorUpdater(TRPAnimatorUpdater updater) { AnimatorUpdater() = std::move(updater); }
 
 const TRPItemClassInfo TRPGraphicItemInfo::ClassInfo{"TRPGraphicItemInfo", &CreateRPItem<TRPGraphicItemInfo>};
-const TRPItemClassInfo TRPHotGraphicItemInfo::ClassInfo{"TRPHotGraphicItemInfo",
-                                                        &CreateRPItem<TRPHotGraphicItemInfo>};
+const TRPItemClassInfo TRPHotGraphicItemInfo::ClassInfo{"TRPHotGraphicItemInfo", &CreateRPItem<TRPHotGraphicItemInfo>};
 
 void RegisterPictureItemClasses() {
   SetBuiltInItemClass(rpkindPicture, &TRPGraphicItemInfo::ClassInfo);
@@ -59,12 +58,17 @@ int32_t TRPGraphicItemInfo::GetMinWidth(const TRPResolution* resolution, TCanvas
 
 bool TRPGraphicItemInfo::GetBoolValue(TRPItemBoolQuery query) const {
   switch (query) {
-    case rpibqHasContent: return Image != nullptr;
+    case rpibqHasContent:
+      return Image != nullptr;
     case rpibqSelectAsObject:
-    case rpibqResetsFontCache: return true;
-    case rpibqResizable: return Image != nullptr && Resizable;
-    case rpibqLive: return Animator != nullptr;
-    default: return TRPRectItemInfo::GetBoolValue(query);
+    case rpibqResetsFontCache:
+      return true;
+    case rpibqResizable:
+      return Image != nullptr && Resizable;
+    case rpibqLive:
+      return Animator != nullptr;
+    default:
+      return TRPRectItemInfo::GetBoolValue(query);
   }
 }
 
@@ -133,8 +137,12 @@ void TRPGraphicItemInfo::UpdatePaletteInfo(TRPPaletteAction action, bool forceRe
 bool TRPGraphicItemInfo::SetIntProperty(int32_t code, int32_t value) {
   auto* bitmap = dynamic_cast<TBitmap*>(Image.get());
   switch (code) {
-    case rpipWidth: ImageWidth = value; return true;
-    case rpipHeight: ImageHeight = value; return true;
+    case rpipWidth:
+      ImageWidth = value;
+      return true;
+    case rpipHeight:
+      ImageHeight = value;
+      return true;
     case rpipTransparent:
       if (!bitmap) return false;
       bitmap->SetTransparent(value != 0);
@@ -147,19 +155,32 @@ bool TRPGraphicItemInfo::SetIntProperty(int32_t code, int32_t value) {
       if (!bitmap) return false;
       bitmap->SetTransparentColor(static_cast<TColor>(value));
       return true;
-    case rpipMinHeightOnPage: MinHeightOnPage = value; return true;
-    case rpipResizable: Resizable = value != 0; return true;
-    case rpipNoHTMLImageSize: NoHTMLImageSize = value != 0; return true;
-    case rpipAnimationInterval: Interval = value; return true;
-    default: return TRPRectItemInfo::SetIntProperty(code, value);
+    case rpipMinHeightOnPage:
+      MinHeightOnPage = value;
+      return true;
+    case rpipResizable:
+      Resizable = value != 0;
+      return true;
+    case rpipNoHTMLImageSize:
+      NoHTMLImageSize = value != 0;
+      return true;
+    case rpipAnimationInterval:
+      Interval = value;
+      return true;
+    default:
+      return TRPRectItemInfo::SetIntProperty(code, value);
   }
 }
 
 bool TRPGraphicItemInfo::GetIntProperty(int32_t code, int32_t& value) const {
   const auto* bitmap = dynamic_cast<const TBitmap*>(Image.get());
   switch (code) {
-    case rpipWidth: value = ImageWidth; return true;
-    case rpipHeight: value = ImageHeight; return true;
+    case rpipWidth:
+      value = ImageWidth;
+      return true;
+    case rpipHeight:
+      value = ImageHeight;
+      return true;
     case rpipTransparent:
       if (!bitmap) return false;
       value = bitmap->Transparent() ? 1 : 0;
@@ -172,27 +193,46 @@ bool TRPGraphicItemInfo::GetIntProperty(int32_t code, int32_t& value) const {
       if (!bitmap) return false;
       value = static_cast<int32_t>(bitmap->TransparentColor());
       return true;
-    case rpipMinHeightOnPage: value = MinHeightOnPage; return true;
-    case rpipResizable: value = Resizable ? 1 : 0; return true;
-    case rpipNoHTMLImageSize: value = NoHTMLImageSize ? 1 : 0; return true;
-    case rpipAnimationInterval: value = Interval; return true;
-    default: return TRPRectItemInfo::GetIntProperty(code, value);
+    case rpipMinHeightOnPage:
+      value = MinHeightOnPage;
+      return true;
+    case rpipResizable:
+      value = Resizable ? 1 : 0;
+      return true;
+    case rpipNoHTMLImageSize:
+      value = NoHTMLImageSize ? 1 : 0;
+      return true;
+    case rpipAnimationInterval:
+      value = Interval;
+      return true;
+    default:
+      return TRPRectItemInfo::GetIntProperty(code, value);
   }
 }
 
 bool TRPGraphicItemInfo::SetStrProperty(int32_t code, const AnsiString& value) {
   switch (code) {
-    case rpspAlt: Alt = value; return true;
-    case rpspFileName: ImageFileName = value; return true;
-    default: return TRPRectItemInfo::SetStrProperty(code, value);
+    case rpspAlt:
+      Alt = value;
+      return true;
+    case rpspFileName:
+      ImageFileName = value;
+      return true;
+    default:
+      return TRPRectItemInfo::SetStrProperty(code, value);
   }
 }
 
 bool TRPGraphicItemInfo::GetStrProperty(int32_t code, AnsiString& value) const {
   switch (code) {
-    case rpspAlt: value = Alt; return true;
-    case rpspFileName: value = ImageFileName; return true;
-    default: return TRPRectItemInfo::GetStrProperty(code, value);
+    case rpspAlt:
+      value = Alt;
+      return true;
+    case rpspFileName:
+      value = ImageFileName;
+      return true;
+    default:
+      return TRPRectItemInfo::GetStrProperty(code, value);
   }
 }
 
@@ -243,8 +283,7 @@ bool TRPGraphicItemInfo::PrintsInParts() const {
 
 // --- Hot picture --------------------------------------------------------------------------
 
-TRPHotGraphicItemInfo::TRPHotGraphicItemInfo(TCustomRPData* rpData, std::unique_ptr<TGraphic> graphic,
-                                             TRPVAlign vAlign)
+TRPHotGraphicItemInfo::TRPHotGraphicItemInfo(TCustomRPData* rpData, std::unique_ptr<TGraphic> graphic, TRPVAlign vAlign)
     : TRPGraphicItemInfo(rpData, std::move(graphic), vAlign) {
   StyleNo = rpkindHotPicture;
 }
@@ -253,8 +292,10 @@ bool TRPHotGraphicItemInfo::GetBoolValueEx(TRPItemBoolQueryEx query, const IRPSt
   switch (query) {
     case rpibqxJump:
     case rpibqxFocusable:
-    case rpibqxJumpCursor: return true;
-    default: return TRPGraphicItemInfo::GetBoolValueEx(query, rpStyle);
+    case rpibqxJumpCursor:
+      return true;
+    default:
+      return TRPGraphicItemInfo::GetBoolValueEx(query, rpStyle);
   }
 }
 

@@ -43,7 +43,6 @@ public:
 using TRPAnimatorUpdater = std::function<void(TRPGraphicItemInfo& item, TCustomRPData& rpData)>;
 void SetRPAnimatorUpdater(TRPAnimatorUpdater updater);
 
-
 // RTF export options read by pictures and bullets.
 inline constexpr uint32_t rprtfSaveEMFAsWMF = 0x04;
 inline constexpr uint32_t rprtfSaveJpegAsJpeg = 0x08;
@@ -149,8 +148,8 @@ public:
   // the data in the last line (false for bad hex; data that does not load gives the
   // style sheet's invalid picture and rpfwInvalidPicture). lineMode asks for the data
   // line as a binary block; readState is rpfrsItemDone after the last line.
-  bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode mode, int32_t lineNo,
-                   int32_t lineCount, AnsiString& name, TRPFLineMode& lineMode, TRPFReadState& readState);
+  bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode mode, int32_t lineNo, int32_t lineCount,
+                   AnsiString& name, TRPFLineMode& lineMode, TRPFReadState& readState);
   // "<img ...>" with the picture's location: its own file (option 0x1000), what the
   // document's hook gives, or the picture saved by the document; empty without one.
   AnsiString SaveToHTML(IRPHtmlImageContext& context, uint32_t options, bool useCss, TColor background,

@@ -50,8 +50,8 @@ void TRPGraphicItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t d
   if (drawState & rpidsCurrent)
     DrawItemFrame(canvas, rpStyle.CurrentItemColor, x - 1, y - 1, x + w + 2 * s + 1, y + h + 2 * s + 1);
   if (drawState & rpidsSelected)
-    DrawItemFrame(canvas, (drawState & rpidsFocused) ? rpStyle.SelColor : rpStyle.InactiveSelColor, x, y,
-                  x + w + 2 * s, y + h + 2 * s);
+    DrawItemFrame(canvas, (drawState & rpidsFocused) ? rpStyle.SelColor : rpStyle.InactiveSelColor, x, y, x + w + 2 * s,
+                  y + h + 2 * s);
 }
 
 bool TRPGraphicItemInfo::PrintToBitmap(TBitmap& bitmap, bool preview, int32_t partIndex, int32_t imageTop) const {

@@ -8,8 +8,7 @@ void TRPGraphicItemInfo::SaveRPF(TStream& stream, const IRPFStreaming& streaming
   const uint32_t options = streaming.Options();
   const bool body = (options & rpfoSavePicturesBody) && Image;
   const TRPFBodyMode mode = !body ? rpfbmNone : (options & rpfoSaveBinary) ? rpfbmBinary : rpfbmHex;
-  WriteRPFItemHeader(stream, *this, GetRPFPropertyCount() + (body ? 3 : 1), paraNo, forceSameAsPrev, mode,
-                     streaming);
+  WriteRPFItemHeader(stream, *this, GetRPFPropertyCount() + (body ? 3 : 1), paraNo, forceSameAsPrev, mode, streaming);
   WriteRPFLine(stream, name);
   if (body) WriteRPFLine(stream, Image->ClassName());
   SaveRPFProperties(stream);
@@ -19,8 +18,8 @@ void TRPGraphicItemInfo::SaveRPF(TStream& stream, const IRPFStreaming& streaming
     WriteRPFLine(stream, streaming.PictureToHex(*Image));
 }
 
-bool TRPGraphicItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode mode,
-                                     int32_t lineNo, int32_t lineCount, AnsiString& name, TRPFLineMode& lineMode,
+bool TRPGraphicItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode mode, int32_t lineNo,
+                                     int32_t lineCount, AnsiString& name, TRPFLineMode& lineMode,
                                      TRPFReadState& readState) {
   lineMode = rpflmText;
   if (lineNo + 1 >= lineCount) readState = rpfrsItemDone;

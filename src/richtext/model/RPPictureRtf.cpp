@@ -68,21 +68,22 @@ TGraphicClass GetRPPngGraphicClass() { return PngGraphicClass(); }
 AnsiString RtfBitmapPicture(const TBitmap& bitmap, const AnsiString& scaling) {
   const AnsiString hex = StreamHex(bitmap);
   return "{\\pict" + scaling +
-         Format("\\dibitmap0\\wbmwidthbytes%d\\picw%d\\pich%d\\picwgoal%d\\pichgoal%d ",
-                {bitmap.BytesPerScanLine(), bitmap.Width(), bitmap.Height(), bitmap.Width() * 15,
-                 bitmap.Height() * 15}) +
+         Format(
+             "\\dibitmap0\\wbmwidthbytes%d\\picw%d\\pich%d\\picwgoal%d\\pichgoal%d ",
+             {bitmap.BytesPerScanLine(), bitmap.Width(), bitmap.Height(), bitmap.Width() * 15, bitmap.Height() * 15}) +
          hex.substr(std::min(hex.size(), BitmapFileHeaderHexChars)) + "}";
 }
 
 AnsiString TRPGraphicItemInfo::SaveRTF(uint32_t rtfOptions) const {
   if (!Image) return {};
   const int32_t width = Image->Width(), height = Image->Height();
-  const AnsiString scaling = ScaleWord("\\picscalex", ImageWidth, width) + ScaleWord("\\picscaley", ImageHeight, height);
+  const AnsiString scaling =
+      ScaleWord("\\picscalex", ImageWidth, width) + ScaleWord("\\picscaley", ImageHeight, height);
   const bool jpeg = dynamic_cast<const TJPEGImage*>(Image.get()) != nullptr;
   const bool png = PngGraphicClass() && Image->ClassType() == PngGraphicClass();
   if ((jpeg && (rtfOptions & rprtfSaveJpegAsJpeg)) || png)
-    return "{\\pict" + scaling + Format(jpeg ? "\\jpegblip\\picw%d\\pich%d " : "\\pngblip\\picw%d\\pich%d ",
-                                        {width, height}) +
+    return "{\\pict" + scaling +
+           Format(jpeg ? "\\jpegblip\\picw%d\\pich%d " : "\\pngblip\\picw%d\\pich%d ", {width, height}) +
            StreamHex(*Image) + "}";
   if (const auto* bitmap = dynamic_cast<const TBitmap*>(Image.get())) return RtfBitmapPicture(*bitmap, scaling);
   return RtfBitmapPicture(*AsBitmap(*Image), scaling);

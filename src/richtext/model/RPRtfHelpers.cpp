@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "richtext/model/RPUnicode.h"
 #include "platform/base/StringTypes.h"
 #include "platform/base/UnicodeCase.h"
+#include "richtext/model/RPUnicode.h"
 
 namespace {
 
@@ -35,8 +35,10 @@ AnsiString RtfEncodeSpecialChars(AnsiStringView text, bool keywords) {
     const auto byte = static_cast<uint8_t>(out[i]);
     if (byte >= 32 && byte <= 127) continue;
     AnsiString replacement;
-    if (keywords && byte == 0x95) replacement = "\\bullet ";
-    else if (keywords && byte == 0xA0) replacement = "\\~";
+    if (keywords && byte == 0x95)
+      replacement = "\\bullet ";
+    else if (keywords && byte == 0xA0)
+      replacement = "\\~";
     else {
       char hex[5];
       std::snprintf(hex, sizeof hex, "\\'%02x", byte);
@@ -79,9 +81,9 @@ void WriteRtfUnicodeText(TStream& stream, AnsiStringView raw, uint32_t codePage,
     WideChar Unit;
     const char* Keyword;
   } keywords[] = {
-      {0x0095, "\\bullet "},   {0x00A0, "\\~"},         {0x00AD, "\\-"},         {0x2002, "\\enspace "},
-      {0x2003, "\\emspace "},  {0x2005, "\\qmspace "},  {0x2013, "\\endash "},   {0x2014, "\\emdash "},
-      {0x2018, "\\lquote "},   {0x2019, "\\rquote "},   {0x201C, "\\ldblquote "}, {0x201D, "\\rdblquote "},
+      {0x0095, "\\bullet "},  {0x00A0, "\\~"},        {0x00AD, "\\-"},          {0x2002, "\\enspace "},
+      {0x2003, "\\emspace "}, {0x2005, "\\qmspace "}, {0x2013, "\\endash "},    {0x2014, "\\emdash "},
+      {0x2018, "\\lquote "},  {0x2019, "\\rquote "},  {0x201C, "\\ldblquote "}, {0x201D, "\\rdblquote "},
   };
   for (WideChar unit : RawUnicodeToWide(raw)) {
     if (unit >= 1 && unit <= 127) {

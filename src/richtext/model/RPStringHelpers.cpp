@@ -11,8 +11,10 @@ AnsiString ReplaceUnits(AnsiStringView text, AnsiStringView unit, AnsiStringView
   AnsiString out;
   out.reserve(text.size());
   for (size_t at = 0; at < text.size(); at += unit.size()) {
-    if (text.substr(at, unit.size()) == unit) out += by;
-    else out += text.substr(at, unit.size());
+    if (text.substr(at, unit.size()) == unit)
+      out += by;
+    else
+      out += text.substr(at, unit.size());
   }
   return out;
 }
@@ -107,8 +109,8 @@ void SetLooksLikeUrlHook(TRPUrlTest hook) { UrlHook = std::move(hook); }
 bool LooksLikeUrl(const AnsiString& text) {
   if (UrlHook && UrlHook(text)) return true;
   const AnsiString lower = LowerCase(text);
-  for (const char* prefix : {"http://", "ftp://", "file://", "gopher://", "mailto:", "https://", "news:", "telnet:",
-                             "wais:", "www.", "ftp."}) {
+  for (const char* prefix : {"http://", "ftp://", "file://", "gopher://", "mailto:", "https://",
+                             "news:", "telnet:", "wais:", "www.", "ftp."}) {
     const size_t length = std::strlen(prefix);
     if (lower.size() > length && lower.compare(0, length, prefix) == 0) return true;
   }

@@ -197,7 +197,9 @@ void TRPStyle::DrawStyleText(const AnsiString& text, TCanvas& canvas, int32_t it
                       printing, previewCorrection, colorMode, defBiDiMode);
 }
 
-TColor TRPStyle::GetHoverColor(int32_t styleNo) const { return GetHoverColorByColor(TextStyles()[styleNo]->HoverColor); }
+TColor TRPStyle::GetHoverColor(int32_t styleNo) const {
+  return GetHoverColorByColor(TextStyles()[styleNo]->HoverColor);
+}
 
 bool TRPStyle::IsHoverSensitive(int32_t styleNo) const {
   const TFontInfo& style = *TextStyles()[styleNo];
@@ -215,9 +217,8 @@ void TRPStyle::DrawTextBack(TCanvas& canvas, int32_t itemNo, int32_t styleNo, TC
   OnDrawTextBack(this, canvas, styleNo, left, top, width, height, drawState, doDefault);
 }
 
-void TRPStyle::DrawCheckpoint(TCanvas& canvas, int32_t x, int32_t y, int32_t left, int32_t width,
-                              TCustomRPData* rpData, int32_t itemNo, int32_t xShift, bool raiseEvent,
-                              TObject* control) {
+void TRPStyle::DrawCheckpoint(TCanvas& canvas, int32_t x, int32_t y, int32_t left, int32_t width, TCustomRPData* rpData,
+                              int32_t itemNo, int32_t xShift, bool raiseEvent, TObject* control) {
   bool doDefault = true;
   if (OnDrawCheckpoint) {
     ItemNo = itemNo;
@@ -260,8 +261,7 @@ void TRPStyle::DrawPageBreak(TCanvas& canvas, int32_t y, int32_t xShift, TRPPage
   canvas.Brush().SetStyle(bsClear);
 }
 
-void TRPStyle::DrawParaBack(TCanvas& canvas, int32_t paraNo, const TRect& rect, bool printing,
-                            TRPColorMode colorMode) {
+void TRPStyle::DrawParaBack(TCanvas& canvas, int32_t paraNo, const TRect& rect, bool printing, TRPColorMode colorMode) {
   bool doDefault = true;
   if (OnDrawParaBack) OnDrawParaBack(this, canvas, paraNo, rect, doDefault);
   if (doDefault) ParaStyles()[paraNo]->Background.Draw(rect, canvas, printing, colorMode);

@@ -119,8 +119,7 @@ public:
 
   // Events; each runs only when assigned, with DoDefault (or Sensitive) as a var.
   std::function<void(TRPStyle* sender, TCanvas& canvas, int32_t styleNo, bool& doDefault)> OnApplyStyle;
-  std::function<void(TRPStyle* sender, TCanvas& canvas, int32_t styleNo, TRPTextDrawStates drawState,
-                     bool& doDefault)>
+  std::function<void(TRPStyle* sender, TCanvas& canvas, int32_t styleNo, TRPTextDrawStates drawState, bool& doDefault)>
       OnApplyStyleColor;
   std::function<void(TRPStyle* sender, const AnsiString& text, TCanvas& canvas, int32_t styleNo, int32_t spaceBefore,
                      int32_t left, int32_t top, int32_t width, int32_t height, TRPTextDrawStates drawState,
@@ -155,8 +154,8 @@ public:
   // Whether the style looks different under the mouse.
   bool IsHoverSensitive(int32_t styleNo) const;
   // Only through OnDrawTextBack; there is no default drawing.
-  void DrawTextBack(TCanvas& canvas, int32_t itemNo, int32_t styleNo, TCustomRPData* rpData, int32_t left,
-                    int32_t top, int32_t width, int32_t height, TRPTextDrawStates drawState);
+  void DrawTextBack(TCanvas& canvas, int32_t itemNo, int32_t styleNo, TCustomRPData* rpData, int32_t left, int32_t top,
+                    int32_t width, int32_t height, TRPTextDrawStates drawState);
   // A mark on the checkpoint's item (none when itemNo is -1) and a dotted line across.
   void DrawCheckpoint(TCanvas& canvas, int32_t x, int32_t y, int32_t left, int32_t width, TCustomRPData* rpData,
                       int32_t itemNo, int32_t xShift, bool raiseEvent, TObject* control);
@@ -169,8 +168,8 @@ public:
   TColor GetHoverColorByColor(TColor color) const { return color == clNone ? HoverColor : color; }
   // The next tab stop after x (device pixels) in paragraph style paraNo, between posA and
   // posB (the text area), with its leader and alignment; the default grid past the stops.
-  void GetNextTab(int32_t paraNo, int32_t x, const TRPResolution& resolution, int32_t& position,
-                  AnsiString& leader, TRPTabAlign& align, TRPBiDiMode defBiDiMode, int32_t posA, int32_t posB) const;
+  void GetNextTab(int32_t paraNo, int32_t x, const TRPResolution& resolution, int32_t& position, AnsiString& leader,
+                  TRPTabAlign& align, TRPBiDiMode defBiDiMode, int32_t posA, int32_t posB) const;
 
   // The standard styles again: six text styles, two paragraph styles.
   void ResetTextStyles();

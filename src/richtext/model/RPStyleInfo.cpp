@@ -71,8 +71,12 @@ void TCustomRPInfos::MergeStyles(TCustomRPInfos& source, TRPMergeMode mode, TRPI
           if (s.IsSimpleEqualEx(*Style(j), map)) target = j;
         if (target < 0) target = addCopy(s);
         break;
-      case rpmmClosest: target = FindClosestStyle(s); break;
-      case rpmmAddNew: target = addCopy(s); break;
+      case rpmmClosest:
+        target = FindClosestStyle(s);
+        break;
+      case rpmmAddNew:
+        target = addCopy(s);
+        break;
     }
     map.Add(target);
   }

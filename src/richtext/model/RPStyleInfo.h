@@ -10,7 +10,6 @@
 #include "richtext/model/RPLists.h"
 #include "richtext/model/RPStyleSheetQueries.h"
 
-
 class TCustomRPInfo : public TCollectionItem {
 public:
   explicit TCustomRPInfo(TCollection* collection) : TCollectionItem(collection) {}
@@ -69,5 +68,6 @@ public:
 protected:
   // The index of the style most similar to s (the first on ties), -1 when empty.
   virtual int32_t FindClosestStyle(const TCustomRPInfo& s) const;
-  int32_t BestScored(const TCustomRPInfo& s, bool (*candidate)(const TCustomRPInfo& s, const TCustomRPInfo& item)) const;
+  int32_t BestScored(const TCustomRPInfo& s,
+                     bool (*candidate)(const TCustomRPInfo& s, const TCustomRPInfo& item)) const;
 };

@@ -68,13 +68,15 @@ void MarkStylesInUse(const TCustomRPData& data, TRPStyle& rpStyle, TRPStyleUsage
   InitStyleUsage(usage, rpStyle);
   data.MarkItemStylesInUse(usage);
   if (usage.TrackParaStyles)
-    MarkReachable(rpStyle.ParaStyles(), usage.ParaStyles,
-                  [](TParaInfo& p) { return std::vector<int32_t*>{&p.BaseStyleNo, &p.NextParaNo}; });
+    MarkReachable(rpStyle.ParaStyles(), usage.ParaStyles, [](TParaInfo& p) {
+      return std::vector<int32_t*>{&p.BaseStyleNo, &p.NextParaNo};
+    });
   if (usage.TrackTextStyles) {
     for (int32_t i = 0; i < usage.ParaStyles.Count(); ++i)
       if (usage.ParaStyles[i]) MarkReference(rpStyle.ParaStyles()[i]->DefStyleNo, usage.TextStyles);
     MarkDefUnicodeStyle(rpStyle, usage.TextStyles);
-    MarkReachable(rpStyle.TextStyles(), usage.TextStyles,
-                  [](TFontInfo& f) { return std::vector<int32_t*>{&f.BaseStyleNo, &f.NextStyleNo}; });
+    MarkReachable(rpStyle.TextStyles(), usage.TextStyles, [](TFontInfo& f) {
+      return std::vector<int32_t*>{&f.BaseStyleNo, &f.NextStyleNo};
+    });
   }
 }

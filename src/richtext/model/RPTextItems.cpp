@@ -8,15 +8,13 @@
 #include "platform/graphics/TextMetrics.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPHtmlHelpers.h"
-#include "richtext/model/RPStyle.h"
 #include "richtext/model/RPStringHelpers.h"
+#include "richtext/model/RPStyle.h"
 #include "richtext/model/RPStyleSheetQueries.h"
 #include "richtext/model/RPUnicode.h"
 
 namespace {
-bool RestIsEmpty(AnsiStringView rest) {
-  return rest.empty() || rest[0] == '\0' || rest[0] == '\r' || rest[0] == '\n';
-}
+bool RestIsEmpty(AnsiStringView rest) { return rest.empty() || rest[0] == '\0' || rest[0] == '\r' || rest[0] == '\n'; }
 
 void MarkTextStyle(TRPStyleUsage& usage, int32_t styleNo) {
   if (styleNo >= 0 && styleNo != rpDefaultTextStyle && styleNo < usage.TextStyles.Count())
@@ -45,13 +43,15 @@ bool TRPTextItemInfo::GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyleShe
   switch (query) {
     case rpibqxJump:
     case rpibqxFocusable:
-    case rpibqxJumpCursor: return rpStyle && rpStyle->IsTextStyleJump(ResolveStyleNo(rpStyle));
+    case rpibqxJumpCursor:
+      return rpStyle && rpStyle->IsTextStyleJump(ResolveStyleNo(rpStyle));
     case rpibqxHoverRepaint: {
       if (!rpStyle) return false;
       const int32_t styleNo = ResolveStyleNo(rpStyle);
       return rpStyle->IsTextStyleJump(styleNo) && rpStyle->IsTextStyleHoverSensitive(styleNo);
     }
-    default: return TCustomRPItemInfo::GetBoolValueEx(query, rpStyle);
+    default:
+      return TCustomRPItemInfo::GetBoolValueEx(query, rpStyle);
   }
 }
 
@@ -155,8 +155,10 @@ void TRPBreakItemInfo::DrawLine(TCanvas& canvas, int32_t x1, int32_t x2, int32_t
       brush.SetStyle(bsSolid);
       pen.SetStyle(psClear);
       for (int32_t x = x1; x + w < x2; x += 2 * w) {
-        if (w > 2) canvas.Ellipse(x, top, x + w + 1, top + w + 1);
-        else canvas.FillRect(TRect{x, top, x + w, top + w});
+        if (w > 2)
+          canvas.Ellipse(x, top, x + w + 1, top + w + 1);
+        else
+          canvas.FillRect(TRect{x, top, x + w, top + w});
       }
       break;
     case rpbrDashed:
@@ -189,7 +191,8 @@ void TRPBreakItemInfo::Print(TCanvas& canvas, int32_t left, int32_t right, int32
                              TRPColorMode colorMode, const TRPStyle& rpStyle) const {
   const int32_t x1 = left + ScreenToDeviceX(5, resolution), x2 = right - ScreenToDeviceX(5, resolution);
   const int32_t y = top + ScreenToDeviceY(5, resolution), w = ScreenToDeviceY(LineWidth, resolution);
-  const auto unitLines = static_cast<int32_t>(Round(static_cast<double>(resolution.DevicePpiY) / resolution.ScreenPpiY));
+  const auto unitLines =
+      static_cast<int32_t>(Round(static_cast<double>(resolution.DevicePpiY) / resolution.ScreenPpiY));
   DrawLine(canvas, x1, x2, y - w / 2, w, ApplyColorModeToTextColor(LineColor(rpStyle), colorMode), unitLines,
            ApplyColorModeToTextColor(clBtnShadow, colorMode), ApplyColorModeToTextColor(clBtnFace, colorMode),
            unitLines);
@@ -215,18 +218,19 @@ AnsiString TRPBreakItemInfo::SaveToHTML(uint32_t options, bool useCss, uint32_t 
     if (!css.empty()) return "<hr " + noshade + " size=" + size + " " + hint + "style=\"" + css + "\"" + end + ">";
   }
   if (Color == clNone) return "<hr " + noshade + " " + hint + "size=" + size + end + ">";
-  return "<hr " + noshade + " size=" + size + " " + hint + "color=" + ColorToHtmlColor(Color, options & rphtmlQuotedAttributes) +
-         end + ">";
+  return "<hr " + noshade + " size=" + size + " " + hint +
+         "color=" + ColorToHtmlColor(Color, options & rphtmlQuotedAttributes) + end + ">";
 }
 
 AnsiString TRPBreakItemInfo::SaveRTF(int32_t nestingLevel, double twipsPerPixel, const TRPColorList& colors) const {
   AnsiString prefix;
-  if (nestingLevel == 1) prefix = "\\intbl\\itap1";
-  else if (nestingLevel > 1) prefix = "\\itap" + std::to_string(nestingLevel);
+  if (nestingLevel == 1)
+    prefix = "\\intbl\\itap1";
+  else if (nestingLevel > 1)
+    prefix = "\\itap" + std::to_string(nestingLevel);
   const int32_t colorIndex = Color == clNone ? 0 : std::max(colors.IndexOf(Color), 0);
-  return "\\pard" + prefix + "\\plain\\fs6\\brdrb\\brdrs\\brdrw" +
-         std::to_string(Round(LineWidth * twipsPerPixel)) + "\\brdrcf" + std::to_string(colorIndex) + "\\par\\pard" +
-         prefix;
+  return "\\pard" + prefix + "\\plain\\fs6\\brdrb\\brdrs\\brdrw" + std::to_string(Round(LineWidth * twipsPerPixel)) +
+         "\\brdrcf" + std::to_string(colorIndex) + "\\par\\pard" + prefix;
 }
 
 void TRPBreakItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const {

@@ -14,8 +14,7 @@ namespace {
 bool IsUnicodeText(TRPItemOptions options) { return (options & rpioUnicode) != 0; }
 
 WideChar UnitAt(AnsiStringView raw, size_t index) {
-  return static_cast<WideChar>(static_cast<uint8_t>(raw[2 * index]) |
-                               (static_cast<uint8_t>(raw[2 * index + 1]) << 8));
+  return static_cast<WideChar>(static_cast<uint8_t>(raw[2 * index]) | (static_cast<uint8_t>(raw[2 * index + 1]) << 8));
 }
 
 void AppendUnit(AnsiString& raw, WideChar ch) {
@@ -142,45 +141,77 @@ bool CanConvertRawUnicodeToCodePage(AnsiStringView, uint32_t) { return false; }
 
 uint32_t CharsetToCodePage(int32_t charset) {
   switch (charset) {
-    case 0: return 1252;
-    case 77: return 2;  // the Macintosh code page
-    case 128: return 932;
-    case 129: return 949;
-    case 130: return 1361;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 255: return CP_OEMCP;
-    default: return CP_ACP;
+    case 0:
+      return 1252;
+    case 77:
+      return 2;  // the Macintosh code page
+    case 128:
+      return 932;
+    case 129:
+      return 949;
+    case 130:
+      return 1361;
+    case 134:
+      return 936;
+    case 136:
+      return 950;
+    case 161:
+      return 1253;
+    case 162:
+      return 1254;
+    case 163:
+      return 1258;
+    case 177:
+      return 1255;
+    case 178:
+      return 1256;
+    case 186:
+      return 1257;
+    case 204:
+      return 1251;
+    case 222:
+      return 874;
+    case 238:
+      return 1250;
+    case 255:
+      return CP_OEMCP;
+    default:
+      return CP_ACP;
   }
 }
 
 uint16_t CharsetToLanguageId(int32_t charset) {
   switch (charset) {
-    case 0: return 1033;
-    case 128: return 1041;
-    case 129: return 1042;
-    case 130: return 2066;
-    case 134: return 2052;
-    case 136: return 1028;
-    case 161: return 1032;
-    case 162: return 1055;
-    case 163: return 1066;
-    case 177: return 1037;
-    case 204: return 1049;
-    case 222: return 1054;
+    case 0:
+      return 1033;
+    case 128:
+      return 1041;
+    case 129:
+      return 1042;
+    case 130:
+      return 2066;
+    case 134:
+      return 2052;
+    case 136:
+      return 1028;
+    case 161:
+      return 1032;
+    case 162:
+      return 1055;
+    case 163:
+      return 1066;
+    case 177:
+      return 1037;
+    case 204:
+      return 1049;
+    case 222:
+      return 1054;
     case 1:
     case 178:
-    case 186: return 0;
-    default: return 1024;
+    case 186:
+      return 0;
+    default:
+      return 1024;
   }
 }
 
@@ -189,8 +220,7 @@ uint32_t MakeDefaultLocale(uint16_t languageId) { return static_cast<uint32_t>(l
 // --- UTF-16 buffers ------------------------------------------------------------------
 
 WideChar* SwapByteOrder(WideChar* buffer, int32_t count) {
-  for (int32_t i = 0; i < count; ++i, ++buffer)
-    *buffer = static_cast<WideChar>((*buffer >> 8) | (*buffer << 8));
+  for (int32_t i = 0; i < count; ++i, ++buffer) *buffer = static_cast<WideChar>((*buffer >> 8) | (*buffer << 8));
   return buffer;
 }
 
@@ -215,11 +245,16 @@ const WideChar* FindWideChar(const WideChar* buffer, WideChar ch, int32_t count)
 
 AnsiString HtmlEntityOfChar(WideChar ch) {
   switch (ch) {
-    case u'&': return "&amp;";
-    case u'<': return "&lt;";
-    case u'>': return "&gt;";
-    case 0x00A0: return "&nbsp;";
-    default: return {};
+    case u'&':
+      return "&amp;";
+    case u'<':
+      return "&lt;";
+    case u'>':
+      return "&gt;";
+    case 0x00A0:
+      return "&nbsp;";
+    default:
+      return {};
   }
 }
 

@@ -70,8 +70,7 @@ uint32_t PlaceOnce(HDC dc, const Char* text, size_t n, TPlacement& placement, ui
     return GetCharacterPlacementA(dc, text, static_cast<int32_t>(n), 0, &results, flags);
 }
 
-uint32_t PlaceOnce(HDC dc, AnsiStringView text, bool unicode, TPlacement& placement, uint32_t flags,
-                   bool wantClasses) {
+uint32_t PlaceOnce(HDC dc, AnsiStringView text, bool unicode, TPlacement& placement, uint32_t flags, bool wantClasses) {
   return unicode ? PlaceOnce<GCP_RESULTSW>(dc, placement.Units.data(), placement.Units.size(), placement, flags,
                                            wantClasses)
                  : PlaceOnce<GCP_RESULTSA>(dc, text.data(), text.size(), placement, flags, wantClasses);
@@ -214,8 +213,8 @@ bool GetCharRangeXBiDi(TCanvas* canvas, AnsiStringView text, int32_t first, int3
   return true;
 }
 
-bool DrawTextRangeBiDi(int32_t x, int32_t y, int32_t expectedWidth, TRPItemOptions options, int32_t last,
-                       int32_t first, TCanvas* canvas, AnsiStringView text, int32_t height) {
+bool DrawTextRangeBiDi(int32_t x, int32_t y, int32_t expectedWidth, TRPItemOptions options, int32_t last, int32_t first,
+                       TCanvas* canvas, AnsiStringView text, int32_t height) {
   const int32_t n = GetItemTextLength(text, options);
   first = std::max(first, 1);
   last = std::min(last, n);
@@ -225,8 +224,12 @@ bool DrawTextRangeBiDi(int32_t x, int32_t y, int32_t expectedWidth, TRPItemOptio
   // Logical characters (0-based) still to draw.
   std::vector<uint8_t> pending(static_cast<size_t>(n), 0);
   for (int32_t i = first - 1; i < last; ++i) pending[static_cast<size_t>(i)] = 1;
-  const auto visualOf = [&](int32_t logical) { return static_cast<int32_t>(placement.VisualOf[static_cast<size_t>(logical)]); };
-  const auto isPending = [&](int32_t logical) { return logical >= 0 && logical < n && pending[static_cast<size_t>(logical)]; };
+  const auto visualOf = [&](int32_t logical) {
+    return static_cast<int32_t>(placement.VisualOf[static_cast<size_t>(logical)]);
+  };
+  const auto isPending = [&](int32_t logical) {
+    return logical >= 0 && logical < n && pending[static_cast<size_t>(logical)];
+  };
   for (;;) {
     int32_t start = -1;
     for (int32_t visual = 0; visual < n && start < 0; ++visual) {

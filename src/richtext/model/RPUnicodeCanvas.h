@@ -41,8 +41,8 @@ bool GetCharRangeXBiDi(TCanvas* canvas, AnsiStringView text, int32_t first, int3
 // Draws characters first .. last (1-based) of the text at their visual positions, the
 // text starting at (x, y), each run clipped to its own cells of the given height; false
 // when the placement failed (the caller then draws the plain way).
-bool DrawTextRangeBiDi(int32_t x, int32_t y, int32_t expectedWidth, TRPItemOptions options, int32_t last,
-                       int32_t first, TCanvas* canvas, AnsiStringView text, int32_t height);
+bool DrawTextRangeBiDi(int32_t x, int32_t y, int32_t expectedWidth, TRPItemOptions options, int32_t last, int32_t first,
+                       TCanvas* canvas, AnsiStringView text, int32_t height);
 // DrawTextRangeBiDi when needsBiDi, else false.
 bool TryDrawTextRangeBiDi(int32_t x, int32_t y, int32_t expectedWidth, TRPItemOptions options, int32_t last,
                           int32_t first, TCanvas* canvas, AnsiStringView text, int32_t height, bool needsBiDi);

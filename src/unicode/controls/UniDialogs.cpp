@@ -107,8 +107,8 @@ WideString TUniMessageForm::GetFormText() const {
   for (int32_t i = 0; i < ControlCount(); ++i)
     if (auto* button = dynamic_cast<TButton*>(Controls(i))) buttons += WithoutAccelerators(button->Caption()) + u"   ";
   const auto* message = dynamic_cast<TControl*>(FindComponent("Message"));
-  return line + Caption() + u"\r\n" + line + (message ? message->Caption() : WideString()) + u"\r\n" + line +
-         buttons + u"\r\n" + line;
+  return line + Caption() + u"\r\n" + line + (message ? message->Caption() : WideString()) + u"\r\n" + line + buttons +
+         u"\r\n" + line;
 }
 
 std::unique_ptr<TUniMessageForm> WideCreateMessageDialog(const WideString& msg, TMsgDlgType type,

@@ -77,7 +77,8 @@ private:
 };
 
 // The dialog, not shown yet.
-std::unique_ptr<TUniMessageForm> WideCreateMessageDialog(const WideString& msg, TMsgDlgType type, TMsgDlgButtons buttons);
+std::unique_ptr<TUniMessageForm> WideCreateMessageDialog(const WideString& msg, TMsgDlgType type,
+                                                         TMsgDlgButtons buttons);
 // Shows the dialog modally at (x, y), centred when both are negative, frees it and
 // returns its modal result.
 int32_t WideMessageDlgPosHelp(const WideString& msg, TMsgDlgType type, TMsgDlgButtons buttons, int32_t helpCtx,

@@ -134,8 +134,7 @@ TDateTime TUniCustomIniFile::ReadDate(const WideString& section, const WideStrin
   return ReadConverted(ReadString(section, ident, WideString()), defaultValue, WideStrToDate);
 }
 
-TDateTime TUniCustomIniFile::ReadDateTime(const WideString& section, const WideString& ident,
-                                          TDateTime defaultValue) {
+TDateTime TUniCustomIniFile::ReadDateTime(const WideString& section, const WideString& ident, TDateTime defaultValue) {
   return ReadConverted(ReadString(section, ident, WideString()), defaultValue, WideStrToDateTime);
 }
 
@@ -196,9 +195,7 @@ void TUniStringHash::Clear() {
 
 // ---- TUniHashedStringList ----
 
-WideString TUniHashedStringList::HashKey(const WideString& s) const {
-  return CaseSensitive() ? s : CaseFoldWide(s);
-}
+WideString TUniHashedStringList::HashKey(const WideString& s) const { return CaseSensitive() ? s : CaseFoldWide(s); }
 
 void TUniHashedStringList::Changed() {
   TUniStringList::Changed();
@@ -388,8 +385,7 @@ void TUniIniFile::RaiseWriteError() const {
   throw EIniFileException(Format(SIniFileWriteError, {DefaultWideToAnsi(FFileName)}));
 }
 
-WideString TUniIniFile::ReadString(const WideString& section, const WideString& ident,
-                                   const WideString& defaultValue) {
+WideString TUniIniFile::ReadString(const WideString& section, const WideString& ident, const WideString& defaultValue) {
   if (NameFails()) return defaultValue;
   if (FAnsiIniFile)
     return DefaultAnsiToWide(FAnsiIniFile->ReadString(DefaultWideToAnsi(section), DefaultWideToAnsi(ident),
@@ -403,8 +399,7 @@ void TUniIniFile::WriteString(const WideString& section, const WideString& ident
     FAnsiIniFile->WriteString(DefaultWideToAnsi(section), DefaultWideToAnsi(ident), DefaultWideToAnsi(value));
     return;
   }
-  if (!WritePrivateProfileStringW(section.c_str(), ident.c_str(), value.c_str(), FFileName.c_str()))
-    RaiseWriteError();
+  if (!WritePrivateProfileStringW(section.c_str(), ident.c_str(), value.c_str(), FFileName.c_str())) RaiseWriteError();
 }
 
 void TUniIniFile::ReadSection(const WideString& section, TWideStrings& strings) {

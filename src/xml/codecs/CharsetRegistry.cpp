@@ -24,12 +24,15 @@ int32_t PreferredMIMEIndex(int32_t mibEnum) {
     case 40:
     case 2025:
     case 2026:
-    case 2084: return 0;
+    case 2084:
+      return 0;
     case 18:
     case 82:
     case 84:
-    case 85: return 2;
-    default: return -1;
+    case 85:
+      return 2;
+    default:
+      return -1;
   }
 }
 

@@ -58,27 +58,43 @@ constexpr TByteTable CharsISO8859_8 = MakeTable([](int b) -> char16_t {
 
 constexpr TByteTable CharsISO8859_9 = MakeTable([](int b) -> char16_t {
   switch (b) {
-    case 0xD0: return 0x011E;
-    case 0xDD: return 0x0130;
-    case 0xDE: return 0x015E;
-    case 0xF0: return 0x011F;
-    case 0xFD: return 0x0131;
-    case 0xFE: return 0x015F;
-    default: return char16_t(b);
+    case 0xD0:
+      return 0x011E;
+    case 0xDD:
+      return 0x0130;
+    case 0xDE:
+      return 0x015E;
+    case 0xF0:
+      return 0x011F;
+    case 0xFD:
+      return 0x0131;
+    case 0xFE:
+      return 0x015F;
+    default:
+      return char16_t(b);
   }
 });
 
 constexpr TByteTable CharsISO8859_15 = MakeTable([](int b) -> char16_t {
   switch (b) {
-    case 0xA4: return 0x20AC;
-    case 0xA6: return 0x0160;
-    case 0xA8: return 0x0161;
-    case 0xB4: return 0x017D;
-    case 0xB8: return 0x017E;
-    case 0xBC: return 0x0152;
-    case 0xBD: return 0x0153;
-    case 0xBE: return 0x0178;
-    default: return char16_t(b);
+    case 0xA4:
+      return 0x20AC;
+    case 0xA6:
+      return 0x0160;
+    case 0xA8:
+      return 0x0161;
+    case 0xB4:
+      return 0x017D;
+    case 0xB8:
+      return 0x017E;
+    case 0xBC:
+      return 0x0152;
+    case 0xBD:
+      return 0x0153;
+    case 0xBE:
+      return 0x0178;
+    default:
+      return char16_t(b);
   }
 });
 

@@ -10,10 +10,14 @@ uint8_t TISO8859_1Codec::EncodeChar(WideChar unit) const {
 
 uint8_t TISO8859_7Codec::EncodeChar(WideChar unit) const {
   switch (unit) {
-    case 0x2018: return 0xA1;
-    case 0x2019: return 0xA2;
-    case 0x2015: return 0xAF;
-    default: break;
+    case 0x2018:
+      return 0xA1;
+    case 0x2019:
+      return 0xA2;
+    case 0x2015:
+      return 0xAF;
+    default:
+      break;
   }
   // The whole Greek stretch maps arithmetically, also units whose byte decodes otherwise.
   if (unit >= 0x0374 && unit <= 0x03CE) return static_cast<uint8_t>(unit - 0x2D0);

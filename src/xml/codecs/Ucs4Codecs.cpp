@@ -31,8 +31,7 @@ void PutValue(uint8_t* p, UCS4Char value) {
 template <class TDerived, TUCS4ByteOrder Order>
 void TCustomUCS4Codec<TDerived, Order>::CheckChar(UCS4Char ch) const {
   if (IsSurrogate(ch)) throw EConvertError(Format(SCodecSurrogateValue, {uint32_t(ch), this->CodecName()}));
-  if (ch > UCS4MaxChar)
-    throw EConvertError(Format(SCodecInvalidCodePoint, {uint32_t(ch), this->CodecName()}));
+  if (ch > UCS4MaxChar) throw EConvertError(Format(SCodecInvalidCodePoint, {uint32_t(ch), this->CodecName()}));
 }
 
 template <class TDerived, TUCS4ByteOrder Order>

@@ -16,8 +16,12 @@ void TCustomUnicodeCodec::WriteCharWithLineBreaks(UCS4Char ch, int32_t& byteCoun
   }
   int32_t count = 0;
   switch (FWriteLineBreaks) {
-    case wlAsLF: WriteChar(CharLF, byteCount); break;
-    case wlAsCR: WriteChar(CharCR, byteCount); break;
+    case wlAsLF:
+      WriteChar(CharLF, byteCount);
+      break;
+    case wlAsCR:
+      WriteChar(CharCR, byteCount);
+      break;
     case wlAsCRLF:
       WriteChar(CharCR, count);
       byteCount = count;
@@ -103,9 +107,7 @@ void TCustomUnicodeCodec::WriteBytes(const uint8_t* buffer, int32_t count) {
   if (FByteSink != nullptr) FByteSink->WriteCodecBytes(*this, buffer, count);
 }
 
-AnsiString TCustomUnicodeCodec::InvalidEncodingMessage() const {
-  return Format(SCodecInvalidEncoding, {CodecName()});
-}
+AnsiString TCustomUnicodeCodec::InvalidEncodingMessage() const { return Format(SCodecInvalidEncoding, {CodecName()}); }
 
 bool TCustomUnicodeCodec::ResolveMalformedBytes(const uint8_t* malformed, int32_t count, int32_t position,
                                                 WideChar* output, int32_t& produced, int32_t capacityUnits) const {

@@ -177,13 +177,16 @@ protected:
   bool ResolveDecodeFailure(TMessage message, int32_t position, const WideChar* rawUnits, int32_t rawCount,
                             WideChar* output, int32_t& produced, int32_t capacityUnits) const {
     switch (FFailureMode) {
-      case cfRaise: RaiseCodecFailure(message(), position);
-      case cfStop: return false;
+      case cfRaise:
+        RaiseCodecFailure(message(), position);
+      case cfStop:
+        return false;
       case cfPassThrough:
         if (capacityUnits - produced < rawCount) return false;
         for (int32_t i = 0; i < rawCount; ++i) output[produced++] = rawUnits[i];
         return true;
-      case cfSkip: return true;
+      case cfSkip:
+        return true;
       case cfReplace:
         if (produced >= capacityUnits) return false;
         output[produced++] = FDecodeSubstitute;
@@ -202,11 +205,18 @@ protected:
   template <class TMessage, class TValue, class TWrite>
   bool ResolveEncodeFailure(TMessage message, int32_t position, TValue raw, TValue substitute, TWrite write) const {
     switch (FFailureMode) {
-      case cfRaise: RaiseCodecFailure(message(), position);
-      case cfStop: return false;
-      case cfPassThrough: write(raw); return true;
-      case cfSkip: return true;
-      case cfReplace: write(substitute); return true;
+      case cfRaise:
+        RaiseCodecFailure(message(), position);
+      case cfStop:
+        return false;
+      case cfPassThrough:
+        write(raw);
+        return true;
+      case cfSkip:
+        return true;
+      case cfReplace:
+        write(substitute);
+        return true;
     }
     return false;
   }

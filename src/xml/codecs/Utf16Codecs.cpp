@@ -19,9 +19,7 @@ void PutUnit(uint8_t* p, WideChar unit) {
   p[1] = Order == boBigEndian ? low : high;
 }
 
-AnsiString SurrogateMessage(unsigned unit, const char* name) {
-  return Format(SCodecSurrogateValue, {unit, name});
-}
+AnsiString SurrogateMessage(unsigned unit, const char* name) { return Format(SCodecSurrogateValue, {unit, name}); }
 
 }  // namespace
 

@@ -49,14 +49,22 @@ void ResolveAttributeLiteral(WideStringView literal, TXmlErrorKind& errorType, W
         break;
       }
       case avEntityRef:
-        if (token == u"lt") resolved += u'<';
-        else if (token == u"gt") resolved += u'>';
-        else if (token == u"amp") resolved += u'&';
-        else if (token == u"apos") resolved += u'\'';
-        else if (token == u"quot") resolved += u'"';
-        else return stop(UndeclaredEntityInAttribute);
+        if (token == u"lt")
+          resolved += u'<';
+        else if (token == u"gt")
+          resolved += u'>';
+        else if (token == u"amp")
+          resolved += u'&';
+        else if (token == u"apos")
+          resolved += u'\'';
+        else if (token == u"quot")
+          resolved += u'"';
+        else
+          return stop(UndeclaredEntityInAttribute);
         break;
-      default: resolved += IsXmlWhiteSpace(token) ? WideString(u" ") : token; break;
+      default:
+        resolved += IsXmlWhiteSpace(token) ? WideString(u" ") : token;
+        break;
     }
   }
   value = resolved;
@@ -66,8 +74,8 @@ void ResolveAttributeLiteral(WideStringView literal, TXmlErrorKind& errorType, W
 
 TDomCustomDocument::TDomCustomDocument(TDomImplementation* implementation)
     : TDomNode(nullptr), FDomImplementation(implementation) {
-  SetAllowedChildTypes(NodeTypes({ntElement, ntProcessingInstruction, ntComment, ntDocumentFragment,
-                                  ntDocumentTypeDecl}));
+  SetAllowedChildTypes(
+      NodeTypes({ntElement, ntProcessingInstruction, ntComment, ntDocumentFragment, ntDocumentTypeDecl}));
 }
 
 TDomCustomDocument::~TDomCustomDocument() {
@@ -133,9 +141,9 @@ bool TDomCustomDocument::MayHoldDoctype(int32_t position, const TDomNode* replac
 void TDomCustomDocument::CheckDocumentChild(const TDomNode* newChild, int32_t position,
                                             const TDomNode* replaced) const {
   if (!newChild) throw ENot_Supported_Err(SNot_Supported_Err);
-  const bool allowed = newChild->GetNodeType() == ntElement ? MayHoldElement(position, replaced)
+  const bool allowed = newChild->GetNodeType() == ntElement            ? MayHoldElement(position, replaced)
                        : newChild->GetNodeType() == ntDocumentTypeDecl ? MayHoldDoctype(position, replaced)
-                                                                        : true;
+                                                                       : true;
   if (!allowed) throw EHierarchy_Request_Err(SHierarchy_Request_Err);
 }
 
@@ -216,14 +224,17 @@ TDomNode* CopyOne(TDomCustomDocument& document, const TDomNode* node) {
       copy->SetData(node->GetNodeValue());
       return copy;
     }
-    case ntEntityReference: return NewDomNode<TDomEntityReference>(document, node->GetNodeName());
+    case ntEntityReference:
+      return NewDomNode<TDomEntityReference>(document, node->GetNodeName());
     case ntProcessingInstruction: {
       auto* copy = NewDomNode<TDomProcessingInstruction>(document, node->GetNodeName());
       copy->SetData(node->GetNodeValue());
       return copy;
     }
-    case ntDocumentFragment: return NewDomNode<TDomDocumentFragment>(document);
-    default: throw ENot_Supported_Err(SNot_Supported_Err);
+    case ntDocumentFragment:
+      return NewDomNode<TDomDocumentFragment>(document);
+    default:
+      throw ENot_Supported_Err(SNot_Supported_Err);
   }
 }
 
@@ -266,8 +277,8 @@ void TDomCustomDocument::ResolveAttributeValue(WideStringView literal, uint8_t, 
 
 TDomNodeIterator* TDomCustomDocument::CreateNodeIterator(TDomNode* root, uint16_t whatToShow,
                                                          bool expandEntityReferences, TDomNodeFilter* filter) {
-  return FNodeIterators.emplace_back(std::make_unique<TDomNodeIterator>(root, whatToShow, expandEntityReferences,
-                                                                        filter))
+  return FNodeIterators
+      .emplace_back(std::make_unique<TDomNodeIterator>(root, whatToShow, expandEntityReferences, filter))
       .get();
 }
 
@@ -293,8 +304,7 @@ void TDomCustomDocument::ClearInvalidNodeIterators() {
 // ---- node events ----
 
 template <typename Handler, typename... Args>
-void TDomCustomDocument::FireEvent(const Handler& handler, void (TDomImplementation::*forward)(Args...),
-                                   Args... args) {
+void TDomCustomDocument::FireEvent(const Handler& handler, void (TDomImplementation::*forward)(Args...), Args... args) {
   FModified = true;
   // The implementation hears of the event even when the document's handler raises.
   try {

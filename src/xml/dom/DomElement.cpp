@@ -156,10 +156,9 @@ TDomElement::TDomElement(TDomDocumentNS* ownerDocument, WideStringView qualified
 }
 
 void TDomElement::InitAttributes() {
-  SetAllowedChildTypes(NodeTypes({ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction,
-                                  ntComment, ntDocumentFragment}));
-  FAttributes = std::make_unique<TDomNamedNodeMap>(this, IsNamespaceAware(), NodeTypes({ntAttribute}),
-                                                   &FAttributeList);
+  SetAllowedChildTypes(NodeTypes(
+      {ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction, ntComment, ntDocumentFragment}));
+  FAttributes = std::make_unique<TDomNamedNodeMap>(this, IsNamespaceAware(), NodeTypes({ntAttribute}), &FAttributeList);
 }
 
 TDomElement::~TDomElement() {
@@ -238,8 +237,7 @@ TDomAttr* TDomElement::SetAttribute(WideStringView name, WideStringView value) {
   return AddNewAttribute(NewDomNode<TDomAttr>(*document, true, name), value);
 }
 
-TDomAttr* TDomElement::SetAttributeNS(WideStringView namespaceUri, WideStringView qualifiedName,
-                                      WideStringView value) {
+TDomAttr* TDomElement::SetAttributeNS(WideStringView namespaceUri, WideStringView qualifiedName, WideStringView value) {
   CheckNotReadOnlyNode();
   WideString prefix, localName;
   SplitCheckedQualifiedName(qualifiedName, namespaceUri, prefix, localName);
@@ -338,8 +336,10 @@ WideString InheritedBaseUri(const TDomNode* node) {
       case ntEntityReference:
       case ntProcessingInstruction:
       case ntComment:
-      case ntDocumentTypeDecl: break;
-      default: return node->GetBaseUri();
+      case ntDocumentTypeDecl:
+        break;
+      default:
+        return node->GetBaseUri();
     }
   }
   return {};
@@ -356,8 +356,10 @@ WideString InheritedLanguage(const TDomNode* node) {
       case ntCDATASection:
       case ntEntityReference:
       case ntProcessingInstruction:
-      case ntComment: break;
-      default: return node->GetLanguage();
+      case ntComment:
+        break;
+      default:
+        return node->GetLanguage();
     }
   }
   return {};

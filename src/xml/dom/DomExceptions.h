@@ -8,9 +8,9 @@ public:
   using Exception::Exception;
 };
 
-#define QF_DECLARE_DOM_EXCEPTION(Name) \
-  class Name : public EDomException {  \
-  public:                              \
+#define QF_DECLARE_DOM_EXCEPTION(Name)  \
+  class Name : public EDomException {   \
+  public:                               \
     using EDomException::EDomException; \
   }
 

@@ -30,10 +30,10 @@ class TDomXPathSyntaxNode;
 using TDomRequestXPathVariableEvent =
     std::function<void(TXPathExpression* sender, WideStringView namespaceUri, WideStringView localName,
                        std::unique_ptr<TDomXPathCustomResult>& value)>;
-using TDomRequestXPathFunctionResultEvent = std::function<void(
-    WideStringView namespaceUri, WideStringView localName, TDomNode* contextNode, int32_t contextPosition,
-    int32_t contextSize, const std::vector<TDomXPathSyntaxNode*>& arguments,
-    std::unique_ptr<TDomXPathCustomResult>& value)>;
+using TDomRequestXPathFunctionResultEvent =
+    std::function<void(WideStringView namespaceUri, WideStringView localName, TDomNode* contextNode,
+                       int32_t contextPosition, int32_t contextSize, const std::vector<TDomXPathSyntaxNode*>& arguments,
+                       std::unique_ptr<TDomXPathCustomResult>& value)>;
 
 // Makes the DTD validation agent of a new document (the DTD code installs one).
 using TDtdValidationAgentFactory = std::function<std::unique_ptr<IDtdValidationAgent>(TDomDocument& document)>;

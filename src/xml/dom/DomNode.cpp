@@ -40,21 +40,32 @@ auto NamedAsNS(WideStringView namespaceUri, WideStringView localName) {
 // The class names the child-type message gives.
 AnsiString DomClassName(const TDomNode* node) {
   switch (node->GetNodeType()) {
-    case ntElement: return "TDomElement";
-    case ntAttribute: return "TDomAttr";
-    case ntText: return "TDomText";
-    case ntCDATASection: return "TDomCDATASection";
-    case ntEntityReference: return "TDomEntityReference";
-    case ntProcessingInstruction: return "TDomProcessingInstruction";
-    case ntComment: return "TDomComment";
+    case ntElement:
+      return "TDomElement";
+    case ntAttribute:
+      return "TDomAttr";
+    case ntText:
+      return "TDomText";
+    case ntCDATASection:
+      return "TDomCDATASection";
+    case ntEntityReference:
+      return "TDomEntityReference";
+    case ntProcessingInstruction:
+      return "TDomProcessingInstruction";
+    case ntComment:
+      return "TDomComment";
     case ntDocument:
       if (dynamic_cast<const TDomDocumentNS*>(node)) return "TDomDocumentNS";
       if (dynamic_cast<const TDomDocument*>(node)) return "TDomDocument";
       return "TDomCustomDocument";
-    case ntDocumentFragment: return "TDomDocumentFragment";
-    case ntDocumentTypeDecl: return "TDomDocumentTypeDecl";
-    case ntXPathNamespace: return "TDomXPathNamespace";
-    case ntUnknown: break;
+    case ntDocumentFragment:
+      return "TDomDocumentFragment";
+    case ntDocumentTypeDecl:
+      return "TDomDocumentTypeDecl";
+    case ntXPathNamespace:
+      return "TDomXPathNamespace";
+    case ntUnknown:
+      break;
   }
   return "TDomNode";
 }
@@ -63,11 +74,16 @@ AnsiString DomClassName(const TDomNode* node) {
 
 void TDomCustomNode::RaiseError(TOwnedTreeError error) const {
   switch (error) {
-    case TOwnedTreeError::HierarchyRequest: throw EHierarchy_Request_Err(SEHierarchyRequest);
-    case TOwnedTreeError::NoModificationAllowed: throw ENo_Modification_Allowed_Err(SENoModificationAllowed);
-    case TOwnedTreeError::NotAssigned: throw ENot_Supported_Err(SENodeNotSpecified);
-    case TOwnedTreeError::NotFound: throw ENot_Found_Err(SENodeNotFound);
-    case TOwnedTreeError::WrongOwner: throw EWrong_Document_Err(SEWrongDocument);
+    case TOwnedTreeError::HierarchyRequest:
+      throw EHierarchy_Request_Err(SEHierarchyRequest);
+    case TOwnedTreeError::NoModificationAllowed:
+      throw ENo_Modification_Allowed_Err(SENoModificationAllowed);
+    case TOwnedTreeError::NotAssigned:
+      throw ENot_Supported_Err(SENodeNotSpecified);
+    case TOwnedTreeError::NotFound:
+      throw ENot_Found_Err(SENodeNotFound);
+    case TOwnedTreeError::WrongOwner:
+      throw EWrong_Document_Err(SEWrongDocument);
   }
   throw EDomException(SENodeNotFound);  // unreachable: every kind is handled above
 }
@@ -145,8 +161,8 @@ int32_t TDomNode::GetDepth() const {
 
 bool TDomNode::IsSupported(WideStringView feature, WideStringView version) const {
   const auto lower = [](WideChar c) { return c >= u'A' && c <= u'Z' ? WideChar(c + 32) : c; };
-  const bool xml = feature.size() == 3 && lower(feature[0]) == u'x' && lower(feature[1]) == u'm' &&
-                   lower(feature[2]) == u'l';
+  const bool xml =
+      feature.size() == 3 && lower(feature[0]) == u'x' && lower(feature[1]) == u'm' && lower(feature[2]) == u'l';
   return xml && (version.empty() || version == u"1.0" || version == u"2.0");
 }
 
@@ -292,7 +308,8 @@ uint8_t TDomNode::CompareTreePosition(const TDomNode* other) const {
   const TDomNode* a = mine[common + 1];
   const TDomNode* b = theirs[common + 1];
   for (const TDomNodeType special : {ntXPathNamespace, ntAttribute}) {
-    if (a->GetNodeType() == special) return b->GetNodeType() == special ? TreePositionEquivalent : TreePositionPreceding;
+    if (a->GetNodeType() == special)
+      return b->GetNodeType() == special ? TreePositionEquivalent : TreePositionPreceding;
     if (b->GetNodeType() == special) return TreePositionFollowing;
   }
   for (const TDomNode* child = mine[common]->GetFirstChild(); child; child = child->GetNextSibling()) {
@@ -425,14 +442,14 @@ TDomDocumentTypeDecl::TDomDocumentTypeDecl(TDomCustomDocument* ownerDocument, Wi
 TDomEntityReference::TDomEntityReference(TDomCustomDocument* ownerDocument, WideStringView name)
     : TDomNode(ownerDocument), FName(name) {
   if (!TextIsName(name)) throw EInvalid_Character_Err(SInvalid_Character_Err);
-  SetAllowedChildTypes(NodeTypes({ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction,
-                                  ntComment, ntDocumentFragment}));
+  SetAllowedChildTypes(NodeTypes(
+      {ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction, ntComment, ntDocumentFragment}));
   SetReadOnly(true);
 }
 
 TDomDocumentFragment::TDomDocumentFragment(TDomCustomDocument* ownerDocument) : TDomNode(ownerDocument) {
-  SetAllowedChildTypes(NodeTypes({ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction,
-                                  ntComment, ntDocumentFragment}));
+  SetAllowedChildTypes(NodeTypes(
+      {ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction, ntComment, ntDocumentFragment}));
 }
 
 TDomXPathNamespace::TDomXPathNamespace(WideStringView prefix, WideStringView namespaceUri, TDomElement* ownerElement)
@@ -449,7 +466,9 @@ TDomCustomDocument* TDomXPathNamespace::GetOwnerDocument() const {
   return FOwnerElement ? FOwnerElement->GetOwnerDocument() : nullptr;
 }
 
-WideString TDomXPathNamespace::GetLanguage() const { return FOwnerElement ? FOwnerElement->GetLanguage() : WideString(); }
+WideString TDomXPathNamespace::GetLanguage() const {
+  return FOwnerElement ? FOwnerElement->GetLanguage() : WideString();
+}
 
 WideString TDomXPathNamespace::LookupNamespaceUri(WideStringView prefix) const {
   return FOwnerElement ? FOwnerElement->LookupNamespaceUri(prefix) : WideString();

@@ -38,7 +38,9 @@ constexpr TDomNodeTypeSet NodeTypes(std::initializer_list<TDomNodeType> types) {
   for (TDomNodeType t : types) set = TDomNodeTypeSet(set | (1u << unsigned(t)));
   return set;
 }
-constexpr bool InNodeTypes(TDomNodeTypeSet set, uint32_t type) { return type < 16 && ((unsigned(set) >> type) & 1u) != 0; }
+constexpr bool InNodeTypes(TDomNodeTypeSet set, uint32_t type) {
+  return type < 16 && ((unsigned(set) >> type) & 1u) != 0;
+}
 
 inline constexpr char16_t XmlNamespaceUri[] = u"http://www.w3.org/XML/1998/namespace";
 inline constexpr char16_t XmlnsNamespaceUri[] = u"http://www.w3.org/2000/xmlns/";
@@ -49,8 +51,8 @@ class TDomNode;
 
 // What a user-data handler is told about: 1 cloned, 2 deleted, 3 imported.
 enum TDomUserDataOperation : uint8_t { udoCloned = 1, udoDeleted = 2, udoImported = 3 };
-using TDomUserDataHandler = std::function<void(TDomUserDataOperation operation, const WideString& key,
-                                               TObject* data, TDomNode* source, TDomNode* destination)>;
+using TDomUserDataHandler = std::function<void(TDomUserDataOperation operation, const WideString& key, TObject* data,
+                                               TDomNode* source, TDomNode* destination)>;
 
 // The tree-position bits of CompareTreePosition, from this node's point of view.
 inline constexpr uint8_t TreePositionAncestor = 0x01;
@@ -313,8 +315,7 @@ public:
   const WideString& GetSystemId() const { return FSystemId; }
 
   // Where the internal subset starts in the source.
-  int64_t IntSubsetStartByteNumber = 0, IntSubsetStartCharNumber = 0, IntSubsetStartColumn = 0,
-          IntSubsetStartLine = 1;
+  int64_t IntSubsetStartByteNumber = 0, IntSubsetStartCharNumber = 0, IntSubsetStartColumn = 0, IntSubsetStartLine = 1;
 
 private:
   WideString FInternalSubset, FName, FPublicId, FSystemId;

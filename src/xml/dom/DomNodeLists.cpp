@@ -133,8 +133,8 @@ TDomNode* TDomNamedNodeMap::SetItem(TDomNode* node, bool byNamespace) {
   if (node->GetParentNode()) throw EInuse_Err(SInuse_Node_Err);
   if (const auto* attr = dynamic_cast<const TDomAttr*>(node); attr && attr->OwnerMap() && attr->OwnerMap() != this)
     throw EInuse_Err(SInuse_Attribute_Err);
-  TDomNode* held = byNamespace ? GetNamedItemNS(node->GetNamespaceUri(), node->GetLocalName())
-                               : GetNamedItem(node->GetNodeName());
+  TDomNode* held =
+      byNamespace ? GetNamedItemNS(node->GetNamespaceUri(), node->GetLocalName()) : GetNamedItem(node->GetNodeName());
   if (held == node) return nullptr;
   if (held) InternalRemove(held);
   InternalAdd(node);
@@ -158,8 +158,9 @@ TDomOwnerNamedNodeMap::TDomOwnerNamedNodeMap(bool (*isItemClass)(const TDomCusto
 TDomOwnerNamedNodeMap::~TDomOwnerNamedNodeMap() = default;
 
 bool TDomOwnerNamedNodeMap::FindName(WideStringView name, int32_t& index) const {
-  return SortedFind(GetLength(), false,
-                    [&](int32_t i) { return CompareWideStrOrdinal(FItems[size_t(i)]->GetNodeName(), name); }, index);
+  return SortedFind(
+      GetLength(), false, [&](int32_t i) { return CompareWideStrOrdinal(FItems[size_t(i)]->GetNodeName(), name); },
+      index);
 }
 
 TDomCustomNode* TDomOwnerNamedNodeMap::GetItem(int32_t index) const {

@@ -18,8 +18,7 @@ bool IsClosedEntityReference(const TDomNode* node, bool expandEntityReferences) 
 
 // ---- TDomTreeWalker ----
 
-TDomTreeWalker::TDomTreeWalker(TDomNode* root, uint16_t whatToShow, bool expandEntityReferences,
-                               TDomNodeFilter* filter)
+TDomTreeWalker::TDomTreeWalker(TDomNode* root, uint16_t whatToShow, bool expandEntityReferences, TDomNodeFilter* filter)
     : FCurrentNode(root),
       FExpandEntityReferences(expandEntityReferences),
       FFilter(filter),

@@ -88,11 +88,16 @@ void TCustomOwnedNode::FreeChildren() {
 
 void TCustomOwnedNode::RaiseError(TOwnedTreeError error) const {
   switch (error) {
-    case TOwnedTreeError::HierarchyRequest: throw EHierarchyRequestError(SHierarchyRequestError);
-    case TOwnedTreeError::NoModificationAllowed: throw ENoModificationAllowedError(SNoModificationAllowedError);
-    case TOwnedTreeError::NotAssigned: throw ENotAssignedError(SNotAssignedError);
-    case TOwnedTreeError::NotFound: throw ENotFoundError(SNotFoundError);
-    case TOwnedTreeError::WrongOwner: throw EWrongOwnerError(SWrongOwnerError);
+    case TOwnedTreeError::HierarchyRequest:
+      throw EHierarchyRequestError(SHierarchyRequestError);
+    case TOwnedTreeError::NoModificationAllowed:
+      throw ENoModificationAllowedError(SNoModificationAllowedError);
+    case TOwnedTreeError::NotAssigned:
+      throw ENotAssignedError(SNotAssignedError);
+    case TOwnedTreeError::NotFound:
+      throw ENotFoundError(SNotFoundError);
+    case TOwnedTreeError::WrongOwner:
+      throw EWrongOwnerError(SWrongOwnerError);
   }
   throw EListError(SNotFoundError);  // unreachable: every kind is handled above
 }
@@ -108,7 +113,8 @@ void TCustomOwnedNode::CheckOwner(const TCustomOwnedNode* newChild) const {
 void TCustomOwnedNode::CheckHierarchy(const TCustomOwnedNode* newChild) const {
   // A node without children is nobody's ancestor: building a deep tree leaf by leaf
   // need not climb to the root for every new node.
-  if (newChild == this || (newChild->HasChildren() && HasAncestor(newChild))) RaiseError(TOwnedTreeError::HierarchyRequest);
+  if (newChild == this || (newChild->HasChildren() && HasAncestor(newChild)))
+    RaiseError(TOwnedTreeError::HierarchyRequest);
 }
 
 void TCustomOwnedNode::CheckNotReadOnly() const {
@@ -132,9 +138,7 @@ void TCustomOwnedNode::CheckAddition(const TCustomOwnedNode* newChild) const {
   CheckParentNotReadOnly(newChild);
 }
 
-TCustomOwnedNode* TCustomOwnedNode::AppendChild(TCustomOwnedNode* newChild) {
-  return InsertChecked(newChild, nullptr);
-}
+TCustomOwnedNode* TCustomOwnedNode::AppendChild(TCustomOwnedNode* newChild) { return InsertChecked(newChild, nullptr); }
 
 TCustomOwnedNode* TCustomOwnedNode::InsertBefore(TCustomOwnedNode* newChild, TCustomOwnedNode* refChild) {
   return InsertChecked(newChild, refChild);

@@ -57,9 +57,12 @@ bool TDtdContentModel::Match(const TNames& names, int32_t& position, bool& ambig
 bool TDtdContentModel::MatchParticle(const TNames& names, int32_t& position, bool& ambiguity, bool optional,
                                      TDtdMatchBudget& budget) {
   switch (FParticleType) {
-    case cmtChoice: return MatchChoice(names, position, ambiguity, optional, budget);
-    case cmtName: return MatchName(names, position, ambiguity, optional, budget);
-    case cmtSequence: return MatchSequence(names, position, ambiguity, optional, budget);
+    case cmtChoice:
+      return MatchChoice(names, position, ambiguity, optional, budget);
+    case cmtName:
+      return MatchName(names, position, ambiguity, optional, budget);
+    case cmtSequence:
+      return MatchSequence(names, position, ambiguity, optional, budget);
   }
   return true;
 }

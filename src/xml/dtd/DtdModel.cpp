@@ -62,7 +62,8 @@ TDtdObject* TDtdObjectList::GetItem(int32_t index) const {
 std::unique_ptr<TDtdObject> TDtdNamedObjectMap::RemoveNamedItem(WideStringView name) {
   const auto found = FIndex.find(WideString(name));
   if (found == FIndex.end()) throw ENot_Found_Err(SDtdNotFound);
-  const auto it = std::find_if(FItems.begin(), FItems.end(), [&](const auto& item) { return item.get() == found->second; });
+  const auto it =
+      std::find_if(FItems.begin(), FItems.end(), [&](const auto& item) { return item.get() == found->second; });
   std::unique_ptr<TDtdObject> removed = std::move(*it);
   FItems.erase(it);
   FIndex.erase(found);
@@ -180,8 +181,7 @@ TDtdElementDecl::TDtdElementDecl(TDtdModel* ownerModel, TDtdDeclOrigin origin, T
                                  WideStringView name)
     : TDtdObject(ownerModel, name),
       FOrigin(origin),
-      FAllowedTopModels(contentType == DTD_ANY_CONTENTTYPE || contentType == DTD_EMPTY_CONTENTTYPE ? 0
-                                                                                                   : TopModelTypes),
+      FAllowedTopModels(contentType == DTD_ANY_CONTENTTYPE || contentType == DTD_EMPTY_CONTENTTYPE ? 0 : TopModelTypes),
       FContentType(contentType) {
   FObjectKind = okElementDecl;
   RequireName(name);
@@ -250,8 +250,11 @@ TDtdEntityDecl::TDtdEntityDecl(TDtdModel* ownerModel, TDtdDeclOrigin origin, Wid
   FObjectKind = okEntityDecl;
   RequireName(name);
   switch (GetEntityKind()) {
-    case ekInternal: SetReplacementText(entityValue); break;
-    case ekExternal: break;
+    case ekInternal:
+      SetReplacementText(entityValue);
+      break;
+    case ekExternal:
+      break;
     case ekPredefined:  // taken literally, never scanned for references
       FReplacementText = entityValue;
       FResolved = true;
@@ -411,10 +414,9 @@ bool TDtdModel::RemoveNotationDecl(WideStringView name) {
   return true;
 }
 
-bool TDtdModel::AddAttributeDecl(WideStringView elementName, WideStringView attributeName,
-                                 WideStringView defaultValue, TDtdDeclOrigin origin, TDtdDefaultKind defaultKind,
-                                 TDtdAttrType attributeType, const std::vector<WideString>& enumeration,
-                                 TDtdAttributeDecl*& declaration) {
+bool TDtdModel::AddAttributeDecl(WideStringView elementName, WideStringView attributeName, WideStringView defaultValue,
+                                 TDtdDeclOrigin origin, TDtdDefaultKind defaultKind, TDtdAttrType attributeType,
+                                 const std::vector<WideString>& enumeration, TDtdAttributeDecl*& declaration) {
   TDtdAttDeclCollection* collection = FindAttDeclCollection(elementName);
   std::unique_ptr<TDtdAttDeclCollection> created;
   if (!collection) {
@@ -441,8 +443,7 @@ bool TDtdModel::AddElementDecl(WideStringView name, TDtdElementContentType conte
 bool TDtdModel::AddEntityDecl(WideStringView name, WideStringView entityValue, TDtdDeclOrigin origin,
                               WideStringView baseUri, WideStringView notationName, WideStringView systemId,
                               WideStringView publicId, TDtdEntityDecl*& declaration) {
-  if (origin == doPredefined && !FSettingPredefinedEntities)
-    throw ENot_Supported_Err(SPredefinedEntityNotSupported);
+  if (origin == doPredefined && !FSettingPredefinedEntities) throw ENot_Supported_Err(SPredefinedEntityNotSupported);
   declaration = FindEntityDecl(name);
   if (declaration) return false;
   auto created =

@@ -217,8 +217,8 @@ class TDtdAttributeDecl final : public TDtdObject {
 public:
   // EInvalid_Character_Err "Invalid character error." unless the name is a Name.
   TDtdAttributeDecl(TDtdAttDeclCollection* ownerCollection, TDtdDeclOrigin origin, TDtdDefaultKind defaultKind,
-                    TDtdAttrType attributeType, const std::vector<WideString>& enumeration,
-                    WideStringView defaultValue, WideStringView attributeName);
+                    TDtdAttrType attributeType, const std::vector<WideString>& enumeration, WideStringView defaultValue,
+                    WideStringView attributeName);
 
   TDtdAttrType AttributeType() const { return FAttributeType; }
   const WideString& DefaultValue() const { return FDefaultValue; }

@@ -79,8 +79,7 @@ void TXmlDtdModelBuilder::ProcessSignal(const TXmlSignal& signal) {
   } else if (const auto* notation = SignalAs<TXmlNotationDeclarationSignal>(signal)) {
     TDtdNotationDecl* declaration;
     if (!model.AddNotationDecl(notation->NotationName, CollapseWhiteSpace(notation->PublicLiteral),
-                               OriginOf(notation->InPERef),
-                               notation->SystemLiteral, declaration))
+                               OriginOf(notation->InPERef), notation->SystemLiteral, declaration))
       ReportSignalError(reader, XmlErrors::RepeatedNotationDeclaration, notation->NotationName, u"", &signal);
   } else if (const auto* element = SignalAs<TXmlElementTypeDeclarationSignal>(signal)) {
     AddElement(*element);
@@ -109,16 +108,21 @@ void TXmlDtdModelBuilder::AddEntity(const TXmlEntityDeclarationSignal& signal) {
 void TXmlDtdModelBuilder::AddElement(const TXmlElementTypeDeclarationSignal& signal) {
   const WideString contentSpec = TrimXmlWhiteSpace(signal.ContentSpec);
   TDtdElementContentType type = DTD_ELEMENT_CONTENTTYPE;
-  if (contentSpec == u"EMPTY") type = DTD_EMPTY_CONTENTTYPE;
-  else if (contentSpec == u"ANY") type = DTD_ANY_CONTENTTYPE;
-  else if (contentSpec.find(u"#PCDATA") != WideString::npos) type = DTD_MIXED_CONTENTTYPE;
+  if (contentSpec == u"EMPTY")
+    type = DTD_EMPTY_CONTENTTYPE;
+  else if (contentSpec == u"ANY")
+    type = DTD_ANY_CONTENTTYPE;
+  else if (contentSpec.find(u"#PCDATA") != WideString::npos)
+    type = DTD_MIXED_CONTENTTYPE;
   TDtdElementDecl* declaration;
   if (!FTargetModel->AddElementDecl(signal.ElementName, type, OriginOf(signal.InPERef), declaration))
     return ReportSignalError(signal.EmittingReader(), XmlErrors::RepeatedElementTypeDeclaration, signal.ElementName,
                              u"", &signal);
   try {
-    if (type == DTD_MIXED_CONTENTTYPE) BuildMixedModel(*declaration, contentSpec);
-    else if (type == DTD_ELEMENT_CONTENTTYPE) BuildChildrenModel(*declaration, contentSpec);
+    if (type == DTD_MIXED_CONTENTTYPE)
+      BuildMixedModel(*declaration, contentSpec);
+    else if (type == DTD_ELEMENT_CONTENTTYPE)
+      BuildChildrenModel(*declaration, contentSpec);
   } catch (const Exception&) {
     ReportSignalError(signal.EmittingReader(), XmlErrors::ContentModelNotBuilt, u"", u"", &signal);
   }
@@ -172,10 +176,17 @@ void TXmlDtdModelBuilder::BuildChildrenModel(TDtdElementDecl& declaration, WideS
   const auto frequencyAt = [&](size_t& i) {
     if (i == text.size()) return cmfRequired;
     switch (text[i]) {
-      case u'?': ++i; return cmfOptional;
-      case u'*': ++i; return cmfZeroOrMore;
-      case u'+': ++i; return cmfOneOrMore;
-      default: return cmfRequired;
+      case u'?':
+        ++i;
+        return cmfOptional;
+      case u'*':
+        ++i;
+        return cmfZeroOrMore;
+      case u'+':
+        ++i;
+        return cmfOneOrMore;
+      default:
+        return cmfRequired;
     }
   };
   std::vector<TDtdContentModel*> groups;
@@ -191,8 +202,10 @@ void TXmlDtdModelBuilder::BuildChildrenModel(TDtdElementDecl& declaration, WideS
       if (int32_t(groups.size()) >= FLimits.MaxContentModelDepth) RaiseMalformed();
       TDtdContentModel* group =
           declaration.CreateContentModel(u"", separators[groupIndex++] == u'|' ? cmtChoice : cmtSequence);
-      if (groups.empty()) declaration.SetContentModel(group);
-      else groups.back()->AppendSubModel(group);
+      if (groups.empty())
+        declaration.SetContentModel(group);
+      else
+        groups.back()->AppendSubModel(group);
       groups.push_back(group);
       ++i;
     } else if (c == u')') {

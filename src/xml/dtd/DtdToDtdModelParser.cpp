@@ -111,9 +111,9 @@ void TDtdToDtdModelParser::ParseIntSubsetWideString(WideStringView text, const T
   ParseIntSubsetStream(&stream, start, resolveExternalEntities, standalone, CodecClassOf<TUTF16LECodec>(), baseUri);
 }
 
-void TDtdToDtdModelParser::ParseIntSubsetSourceCode(const std::vector<WideString>* source,
-                                                    const TXmlSourceStart& start, bool resolveExternalEntities,
-                                                    TDomStandalone standalone, WideStringView baseUri) {
+void TDtdToDtdModelParser::ParseIntSubsetSourceCode(const std::vector<WideString>* source, const TXmlSourceStart& start,
+                                                    bool resolveExternalEntities, TDomStandalone standalone,
+                                                    WideStringView baseUri) {
   if (!source) throw EAccessViolation(SSourceCodeNotSpecified);
   ParseIntSubsetWideString(JoinSourceCodePieces(*source), start, resolveExternalEntities, standalone, baseUri);
 }

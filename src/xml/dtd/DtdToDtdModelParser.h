@@ -33,8 +33,7 @@ public:
                             WideStringView systemId);
   void ParseExtSubsetString(const AnsiString& text, WideStringView publicId, bool declFlag,
                             TUnicodeCodecClass codecClass, WideStringView systemId);
-  void ParseExtSubsetWideString(WideStringView text, WideStringView publicId, bool declFlag,
-                                WideStringView systemId);
+  void ParseExtSubsetWideString(WideStringView text, WideStringView publicId, bool declFlag, WideStringView systemId);
   void ParseExtSubsetSourceCode(const std::vector<WideString>* source, WideStringView publicId,
                                 WideStringView systemId);
   // An internal subset whose first character stands after `start` in its document.

@@ -210,7 +210,8 @@ void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, W
         else
           text += token;
         break;
-      default: break;
+      default:
+        break;
     }
     if (static_cast<int64_t>(text.size()) > limit) return fail(XmlErrors::LimitExceeded);
   }
@@ -241,8 +242,10 @@ TDtdValidationAgent::TFragment TDtdValidationAgent::ParseReplacementText(WideStr
   // reader would make it a line feed, so it goes in as a reference again.
   WideString escaped;
   for (const WideChar c : text) {
-    if (c == u'\r') escaped += u"&#13;";
-    else escaped += c;
+    if (c == u'\r')
+      escaped += u"&#13;";
+    else
+      escaped += c;
   }
   TUtilsWideStringStream stream(escaped);
   TXmlSimpleInputSource source(&stream, TXmlSourceStart{}, CodecClassOf<TUTF16LECodec>(), parser.BufferSize(), u"",
@@ -297,8 +300,10 @@ bool TDtdValidationAgent::SetDefaultAttributes(TDomElement& element) {
     WideString value;
     TXmlErrorKind errorType = 0;
     NormalizeDefaultValue(declaration, value, errorType);
-    if (IsNonErrorKind(errorType)) AddDefaultAttribute(element, declaration, value);
-    else result = false;
+    if (IsNonErrorKind(errorType))
+      AddDefaultAttribute(element, declaration, value);
+    else
+      result = false;
   }
   return result;
 }
@@ -315,8 +320,10 @@ void TDtdValidationAgent::CheckAttributeDefaults(TDomElement& element, bool& val
       case dcDefault:
         if (present) break;
         NormalizeDefaultValue(declaration, value, errorType);
-        if (IsNonErrorKind(errorType)) AddDefaultAttribute(element, declaration, value);
-        else Report(errorType, &declaration, &element, valid, go);
+        if (IsNonErrorKind(errorType))
+          AddDefaultAttribute(element, declaration, value);
+        else
+          Report(errorType, &declaration, &element, valid, go);
         break;
       case dcFixed: {
         NormalizeDefaultValue(declaration, value, errorType);
@@ -335,7 +342,8 @@ void TDtdValidationAgent::CheckAttributeDefaults(TDomElement& element, bool& val
       case dcRequired:
         if (!present) Report(31, &declaration, &element, valid, go);
         break;
-      case dcImplied: break;
+      case dcImplied:
+        break;
     }
   }
 }
@@ -387,7 +395,7 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl
 }
 
 TXmlErrorKind TDtdValidationAgent::CheckStandaloneAttribute(WideStringView elementName, WideStringView attrName,
-                                                           WideStringView literal) {
+                                                            WideStringView literal) {
   const TDtdAttributeDecl* declaration = FindAttributeDecl(elementName, attrName);
   if (!declaration || declaration->Origin() != doExternalSubset || declaration->AttributeType() == atCData ||
       !IsEntityDeclaredWfc())
@@ -399,8 +407,7 @@ TXmlErrorKind TDtdValidationAgent::CheckStandaloneAttribute(WideStringView eleme
   return expandError == 0 && normalizeError == 0 && expanded != normalized ? 39 : 0;
 }
 
-void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreatment treatment, bool& go,
-                                            bool& valid) {
+void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreatment treatment, bool& go, bool& valid) {
   TDomElement* owner = attribute.GetOwnerElement();
   const WideString ownerName = owner ? owner->GetNodeName() : WideString();
   // The node holds the value with its references resolved (the parser resolved them),
@@ -489,8 +496,7 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
   if (contentType == DTD_STRICT_MIXED_CONTENTTYPE) throw EParserException(SStrictMixedNotSupported);
   if (contentType == DTD_EMPTY_CONTENTTYPE) {
     for (TDomNode* child = element.GetFirstChild(); child && go; child = child->GetNextSibling())
-      if (child->GetNodeType() != ntText || !child->GetNodeValue().empty())
-        Report(21, declaration, child, valid, go);
+      if (child->GetNodeType() != ntText || !child->GetNodeValue().empty()) Report(21, declaration, child, valid, go);
   }
   if (go) ProcessEntityReferences(element, treatment, valid, go);
   if (!go || (contentType != DTD_ELEMENT_CONTENTTYPE && contentType != DTD_MIXED_CONTENTTYPE)) return;
@@ -504,7 +510,9 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
     TDomNode* node = pending.back();
     pending.pop_back();
     switch (node->GetNodeType()) {
-      case ntElement: names.push_back(node->GetNodeName()); break;
+      case ntElement:
+        names.push_back(node->GetNodeName());
+        break;
       case ntEntityReference:
         for (TDomNode* child = node->GetLastChild(); child; child = child->GetPreviousSibling())
           pending.push_back(child);
@@ -519,7 +527,8 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
       case ntCDATASection:
         if (elementContent) return Report(17, declaration, node, valid, go);
         break;
-      default: break;
+      default:
+        break;
     }
   }
   TDtdContentModel* model = declaration->ContentModel();
@@ -537,8 +546,10 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
     Report(XmlErrors::LimitExceeded, declaration, &element, valid, go);
     return;
   }
-  if (ambiguity) Report(25, declaration, &element, valid, go);
-  else if (!matched || position != static_cast<int32_t>(names.size())) Report(18, declaration, &element, valid, go);
+  if (ambiguity)
+    Report(25, declaration, &element, valid, go);
+  else if (!matched || position != static_cast<int32_t>(names.size()))
+    Report(18, declaration, &element, valid, go);
 }
 
 void TDtdValidationAgent::ValidateEntityReference(TDomEntityReference& reference, bool& valid, bool& go) {
@@ -571,12 +582,15 @@ void TDtdValidationAgent::ValidateNode(TDomNode& node, TDtdEntityTreatment treat
         descend = true;
         break;
       }
-      case ntAttribute: ValidateAttribute(*static_cast<TDomAttr*>(current), treatment, go, valid); break;
+      case ntAttribute:
+        ValidateAttribute(*static_cast<TDomAttr*>(current), treatment, go, valid);
+        break;
       case ntEntityReference:
         ValidateEntityReference(*static_cast<TDomEntityReference*>(current), valid, go);
         descend = true;
         break;
-      default: break;
+      default:
+        break;
     }
     if (!go) break;
     if (descend && current->GetFirstChild()) {
@@ -617,10 +631,16 @@ void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, 
       if (go) bad(hasDefault && !enumeration.empty() && !Contains(enumeration, value));
       break;
     case atIdRef:
-    case atEntity: bad(hasDefault && !TextIsName(value)); break;
+    case atEntity:
+      bad(hasDefault && !TextIsName(value));
+      break;
     case atIdRefs:
-    case atEntities: bad(hasDefault && !TextIsNames(value)); break;
-    case atNmTokens: bad(hasDefault && !TextIsNmtokens(value)); break;
+    case atEntities:
+      bad(hasDefault && !TextIsNames(value));
+      break;
+    case atNmTokens:
+      bad(hasDefault && !TextIsNmtokens(value));
+      break;
     case atNmToken:
       for (size_t i = 0; i < enumeration.size() && go; ++i)
         if (std::find(enumeration.begin(), enumeration.begin() + static_cast<ptrdiff_t>(i), enumeration[i]) !=
@@ -628,7 +648,8 @@ void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, 
           Report(9, target, nullptr, valid, go);
       if (go) bad(hasDefault && (!TextIsNmtoken(value) || (!enumeration.empty() && !Contains(enumeration, value))));
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -643,12 +664,17 @@ void TDtdValidationAgent::ValidateDtd(bool& valid, bool& go) {
     bool repeated = false;
     for (int32_t k = 0; namesOnly && k < model->SubModelCount(); ++k) {
       const TDtdContentModel* sub = model->SubModel(k);
-      if (sub->ParticleType() != cmtName) namesOnly = false;
-      else if (Contains(seen, sub->GetName())) repeated = true;
-      else seen.push_back(sub->GetName());
+      if (sub->ParticleType() != cmtName)
+        namesOnly = false;
+      else if (Contains(seen, sub->GetName()))
+        repeated = true;
+      else
+        seen.push_back(sub->GetName());
     }
-    if (!namesOnly) Report(110, element, nullptr, valid, go);
-    else if (repeated) Report(12, element, nullptr, valid, go);
+    if (!namesOnly)
+      Report(110, element, nullptr, valid, go);
+    else if (repeated)
+      Report(12, element, nullptr, valid, go);
   }
   const TDtdNamedObjectMap& entities = FDtdModel.EntityDecls();
   for (int32_t i = 0; i < entities.GetLength() && go; ++i) {
@@ -666,7 +692,8 @@ void TDtdValidationAgent::ValidateDtd(bool& valid, bool& go) {
       if (!go) break;
       if (declaration->AttributeType() == atNotation) {
         if (++notations > 1) Report(14, declaration, nullptr, valid, go);
-        if (go && element && element->ContentType() == DTD_EMPTY_CONTENTTYPE) Report(26, declaration, nullptr, valid, go);
+        if (go && element && element->ContentType() == DTD_EMPTY_CONTENTTYPE)
+          Report(26, declaration, nullptr, valid, go);
       } else if (declaration->AttributeType() == atId) {
         if (++ids > 1) Report(10, declaration, nullptr, valid, go);
         if (go && declaration->DefaultKind() != dcImplied && declaration->DefaultKind() != dcRequired)
@@ -702,8 +729,10 @@ bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
     PrepareDtdModel(true);
     valid = FDtdModel.PreparationStatus() != DtdPreparation::Aborted;
   }
-  if (FDtdModel.PreparationStatus() != DtdPreparation::NoDtd) ValidateDtd(valid, go);
-  else Report(1, nullptr, FOwnerDocument, valid, go);
+  if (FDtdModel.PreparationStatus() != DtdPreparation::NoDtd)
+    ValidateDtd(valid, go);
+  else
+    Report(1, nullptr, FOwnerDocument, valid, go);
   TDomElement* root = FOwnerDocument->GetDocumentElement();
   if (go && root) {
     const TDomDocumentTypeDecl* doctype = FOwnerDocument->GetDoctypeDecl();

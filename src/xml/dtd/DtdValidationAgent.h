@@ -19,8 +19,7 @@ class TDomAttr;
 class TDomDocumentFragment;
 
 inline constexpr char SInternalParserError[] = "Internal Parser error.";
-inline constexpr char SStrictMixedNotSupported[] =
-    "DTD_STRICT_MIXED_CONTENTTYPE not supported in TDtdValidationAgent.";
+inline constexpr char SStrictMixedNotSupported[] = "DTD_STRICT_MIXED_CONTENTTYPE not supported in TDtdValidationAgent.";
 
 // How entity-reference nodes fare: replaced by the nodes of their replacement text, or
 // kept with their children refilled.

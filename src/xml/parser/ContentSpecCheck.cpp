@@ -16,14 +16,14 @@ struct TGroup {
 
 // What the automaton expects next.
 enum TExpect {
-  exStart,         // nothing read
-  exGroupStart,    // just after "(": a cp, or #PCDATA in the outermost group
-  exCp,            // after a separator: a name or a group
-  exAfterCp,       // after a name or a closed inner group: an occurrence, a separator or ")"
+  exStart,       // nothing read
+  exGroupStart,  // just after "(": a cp, or #PCDATA in the outermost group
+  exCp,          // after a separator: a name or a group
+  exAfterCp,     // after a name or a closed inner group: an occurrence, a separator or ")"
   exAfterOccurrence,
-  exAfterMixed,    // the mixed group closed: "*" (required when it lists names) or the end
-  exAfterChildren, // the outermost group closed: an occurrence or the end
-  exDone,          // a complete content model: only the end
+  exAfterMixed,     // the mixed group closed: "*" (required when it lists names) or the end
+  exAfterChildren,  // the outermost group closed: an occurrence or the end
+  exDone,           // a complete content model: only the end
 };
 
 }  // namespace

@@ -80,9 +80,8 @@ void TDomPERepository::LoadExternalPE(WideStringView baseUri, WideStringView pub
   FOwnerReader->LoadExternalPE(baseUri, publicLiteral, systemLiteral, loadError, replacementText);
 }
 
-TXmlErrorKind TDomPERepository::GetReplacementInfo(WideStringView name, bool loadExternal,
-                                                   WideString& replacementText, WideString& publicLiteral,
-                                                   WideString& resolvedSystemId) {
+TXmlErrorKind TDomPERepository::GetReplacementInfo(WideStringView name, bool loadExternal, WideString& replacementText,
+                                                   WideString& publicLiteral, WideString& resolvedSystemId) {
   replacementText.clear();
   publicLiteral.clear();
   resolvedSystemId.clear();

@@ -6,11 +6,11 @@
 #include "xml/parser/XmlErrorKinds.h"
 
 enum TXmlAttrValueTokenType : uint8_t {
-  avCharRef,    // the text after "&#" up to ";": "65" or "x41"
+  avCharRef,  // the text after "&#" up to ";": "65" or "x41"
   avEnd,
   avEntityRef,  // the text after "&" up to ";"
   avStart,
-  avChar,       // one character, white space and line ends unchanged
+  avChar,  // one character, white space and line ends unchanged
 };
 
 class TXmlAttrValueTokenizer {

@@ -23,13 +23,9 @@ size_t SkipToWhiteSpace(WideStringView text, size_t i) {
 
 // ---- TXmlCustomReader ----
 
-void TXmlCustomReader::SetDOMImpl(TDomImplementation* impl) {
-  SetWatchedReference(*this, FDomImpl, impl);
-}
+void TXmlCustomReader::SetDOMImpl(TDomImplementation* impl) { SetWatchedReference(*this, FDomImpl, impl); }
 
-void TXmlCustomReader::SetNextHandler(TXmlCustomHandler* handler) {
-  SetWatchedReference(*this, FNextHandler, handler);
-}
+void TXmlCustomReader::SetNextHandler(TXmlCustomHandler* handler) { SetWatchedReference(*this, FNextHandler, handler); }
 
 void TXmlCustomReader::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
@@ -77,8 +73,8 @@ bool TXmlStandardDocReader::Parse(TXmlSimpleInputSource& inputSource, Start star
 
 bool TXmlStandardDocReader::ParseDocument(TXmlInputSource& inputSource) {
   return Parse(inputSource, [&](TXmlDocTokenizer& tokenizer) {
-    WriteStartDocument(&tokenizer, inputSource.EncodingName(), inputSource.XmlStandalone(),
-                       inputSource.XmlEncoding(), inputSource.XmlVersion());
+    WriteStartDocument(&tokenizer, inputSource.EncodingName(), inputSource.XmlStandalone(), inputSource.XmlEncoding(),
+                       inputSource.XmlVersion());
   });
 }
 
@@ -95,19 +91,43 @@ void TXmlStandardDocReader::ParseTokens(TXmlDocTokenizer& tokenizer) {
     const WideString& value = tokenizer.TokenText();
     if (const TXmlErrorKind kind = tokenizer.ErrorKind()) NotifyError(kind, &tokenizer, value, tokenizer.ErrorHint());
     switch (tokenizer.TokenType()) {
-      case tkCDATASection: WriteCDATA(&tokenizer, value); break;
-      case tkDecimalCharRef: WriteDecimalCharRef(&tokenizer, value); break;
-      case tkHexCharRef: WriteHexCharRef(&tokenizer, value); break;
-      case tkComment: WriteComment(&tokenizer, value); break;
-      case tkDoctypeDecl: WriteDoctypeDecl(&tokenizer, value); break;
-      case tkEmptyElementTag: WriteEmptyElementTag(&tokenizer, value); break;
-      case tkEndTag: WriteEndElement(&tokenizer, value); break;
-      case tkEntityRef: WriteEntityRef(&tokenizer, value); break;
-      case tkText: WritePCDATA(&tokenizer, value); break;
-      case tkProcessingInstruction: WriteProcessingInstruction(&tokenizer, value); break;
-      case tkStartTag: WriteStartTag(&tokenizer, value); break;
-      case tkStartOfSource: break;
-      case tkEndOfSource: return;
+      case tkCDATASection:
+        WriteCDATA(&tokenizer, value);
+        break;
+      case tkDecimalCharRef:
+        WriteDecimalCharRef(&tokenizer, value);
+        break;
+      case tkHexCharRef:
+        WriteHexCharRef(&tokenizer, value);
+        break;
+      case tkComment:
+        WriteComment(&tokenizer, value);
+        break;
+      case tkDoctypeDecl:
+        WriteDoctypeDecl(&tokenizer, value);
+        break;
+      case tkEmptyElementTag:
+        WriteEmptyElementTag(&tokenizer, value);
+        break;
+      case tkEndTag:
+        WriteEndElement(&tokenizer, value);
+        break;
+      case tkEntityRef:
+        WriteEntityRef(&tokenizer, value);
+        break;
+      case tkText:
+        WritePCDATA(&tokenizer, value);
+        break;
+      case tkProcessingInstruction:
+        WriteProcessingInstruction(&tokenizer, value);
+        break;
+      case tkStartTag:
+        WriteStartTag(&tokenizer, value);
+        break;
+      case tkStartOfSource:
+        break;
+      case tkEndOfSource:
+        return;
     }
   }
 }
@@ -284,9 +304,15 @@ void TXmlStandardDocReader::WriteDoctypeDecl(const IXmlLocation* locator, WideSt
     if (const TXmlErrorKind kind = tokenizer.ErrorKind())
       return NotifyError(kind, &tokenizer, tokenizer.TokenText(), tokenizer.ErrorHint());
     switch (tokenizer.TokenType()) {
-      case dtkName: name = tokenizer.TokenText(); break;
-      case dtkPublicId: publicId = tokenizer.TokenText(); break;
-      case dtkSystemId: systemId = tokenizer.TokenText(); break;
+      case dtkName:
+        name = tokenizer.TokenText();
+        break;
+      case dtkPublicId:
+        publicId = tokenizer.TokenText();
+        break;
+      case dtkSystemId:
+        systemId = tokenizer.TokenText();
+        break;
       case dtkInternalSubset:
         subset = tokenizer.TokenText();
         // The position just before the subset, from which a reader of it starts.
@@ -295,7 +321,8 @@ void TXmlStandardDocReader::WriteDoctypeDecl(const IXmlLocation* locator, WideSt
         subsetColumn = tokenizer.StartColumn() - 1;
         subsetLine = subsetColumn == -1 ? tokenizer.StartLine() - 1 : tokenizer.StartLine();
         break;
-      default: break;
+      default:
+        break;
     }
   }
   if (tokenizer.ErrorKind())

@@ -32,8 +32,7 @@ public:
   // Reports an error at the locator's place: OnError hears it, then the DOM
   // implementation (or, without one, the rule that only fatal errors stop) decides;
   // a stop raises EParserException "Signal Processing Exception".
-  virtual void NotifyError(TXmlErrorKind kind, const IXmlLocation* locator, WideStringView code,
-                           WideStringView clue);
+  virtual void NotifyError(TXmlErrorKind kind, const IXmlLocation* locator, WideStringView code, WideStringView clue);
 
   TDomImplementation* DOMImpl() const { return FDomImpl; }
   void SetDOMImpl(TDomImplementation* impl);
@@ -68,8 +67,8 @@ public:
   // The target runs to the first white space; the data is the rest after the white
   // space that follows it (trailing white space kept).
   virtual void WriteProcessingInstruction(const IXmlLocation* locator, WideStringView content);
-  virtual void WriteStartDocument(const IXmlLocation* locator, WideStringView inputEncoding,
-                                  TDomStandalone standalone, WideStringView declaredEncoding, WideStringView version);
+  virtual void WriteStartDocument(const IXmlLocation* locator, WideStringView inputEncoding, TDomStandalone standalone,
+                                  WideStringView declaredEncoding, WideStringView version);
   virtual void WriteStartDocumentFragment(const IXmlLocation* locator, WideStringView inputEncoding);
   virtual void WriteStartElement(const IXmlLocation* locator, WideStringView tagName);
   // Sends the start element and its attributes; answers the element name. An error in

@@ -149,8 +149,7 @@ void TXmlDocTokenizer::ReadMarkup() {
   }
 }
 
-bool TXmlDocTokenizer::CollectUntil(UCS4Char first, UCS4Char second, TXmlErrorKind unterminated,
-                                    WideStringView hint) {
+bool TXmlDocTokenizer::CollectUntil(UCS4Char first, UCS4Char second, TXmlErrorKind unterminated, WideStringView hint) {
   TXmlSimpleInputSource& s = *FInputSource;
   for (;;) {
     const UCS4Char next = s.NextPos().Char;

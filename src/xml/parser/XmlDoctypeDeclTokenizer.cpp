@@ -43,9 +43,8 @@ void TXmlDoctypeDeclTokenizer::ReadPart() {
       if (!IsMarkupWhiteSpace(s.CurrentPos().Char)) return SetError(XmlErrors::WhiteSpaceExpected, u" ");
       SkipWhiteSpace();
       FStartPosition = s.NextPos();
-      for (UCS4Char next = s.NextPos().Char; !IsMarkupWhiteSpace(next) && next != '[' && next != '>' &&
-                                             next != UCS4EndOfInput;
-           next = s.NextPos().Char) {
+      for (UCS4Char next = s.NextPos().Char;
+           !IsMarkupWhiteSpace(next) && next != '[' && next != '>' && next != UCS4EndOfInput; next = s.NextPos().Char) {
         s.Next();
         Collect(next);
       }

@@ -12,12 +12,12 @@
 
 // The kind doubles as the state that says what comes next.
 enum TXmlDoctypeDeclTokenType : uint8_t {
-  dtkEnd,              // the declaration is exhausted
-  dtkInternalSubset,   // the text between "[" and the matching "]"
-  dtkName,             // the root element name
-  dtkPublicId,         // the public literal without its quotes
-  dtkStart,            // initial state, never delivered
-  dtkSystemId,         // the system literal without its quotes
+  dtkEnd,             // the declaration is exhausted
+  dtkInternalSubset,  // the text between "[" and the matching "]"
+  dtkName,            // the root element name
+  dtkPublicId,        // the public literal without its quotes
+  dtkStart,           // initial state, never delivered
+  dtkSystemId,        // the system literal without its quotes
 };
 
 class TXmlDoctypeDeclTokenizer : public TXmlCustomTokenizer {

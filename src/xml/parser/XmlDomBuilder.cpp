@@ -32,8 +32,7 @@ void TXmlDomBuilder::AppendNew(TDomNode* node) {
 }
 
 void TXmlDomBuilder::AppendText(TXmlCustomReader*, const IXmlLocation*, WideStringView text, bool fromCharRef) {
-  if (auto* last = dynamic_cast<TDomText*>(FReferenceNode->GetLastChild());
-      last && last->GetNodeType() == ntText) {
+  if (auto* last = dynamic_cast<TDomText*>(FReferenceNode->GetLastChild()); last && last->GetNodeType() == ntText) {
     last->AppendData(text);
     if (fromCharRef) last->SetFromCharRef(true);
     return;
@@ -131,8 +130,7 @@ void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
   WideString value;
   document.ResolveAttributeValue(signal.AttrValue, document.GetAttrDeclType(element->GetNodeName(), signal.AttrName),
                                  errorType, value);
-  if (!IsNonErrorKind(errorType))
-    ReportSignalError(signal.EmittingReader(), errorType, signal.AttrValue, u"", &signal);
+  if (!IsNonErrorKind(errorType)) ReportSignalError(signal.EmittingReader(), errorType, signal.AttrValue, u"", &signal);
   // Only the literal shows whether normalization changed the value.
   if (auto* withDtd = dynamic_cast<TDomDocument*>(&document);
       withDtd && withDtd->ValidationAgent() && DocTypeDeclTreatment == dtCheckValidity) {
@@ -150,10 +148,10 @@ void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
   } else {
     WideString prefix, localPart;
     SplitQualifiedName(signal.AttrName, prefix, localPart);
-    const WideString uri = prefix.empty()         ? WideString()
-                           : prefix == u"xml"     ? WideString(XmlNamespaceUri)
-                           : prefix == u"xmlns"   ? WideString(XmlnsNamespaceUri)
-                                                  : NamespaceOfPrefix(prefix);
+    const WideString uri = prefix.empty()       ? WideString()
+                           : prefix == u"xml"   ? WideString(XmlNamespaceUri)
+                           : prefix == u"xmlns" ? WideString(XmlnsNamespaceUri)
+                                                : NamespaceOfPrefix(prefix);
     element->SetAttributeNS(uri, signal.AttrName, value);
   }
   if (BuildIDList && signal.AttrDataType == AttrTypeId) documentNS->IdList().AddObject(value, element);

@@ -68,8 +68,10 @@ void TXmlDtdDetailPETokenizer::NextToken() {
     FErrorKind = 0;
     FErrorHint.clear();
     const TXmlDtdDetailTokenType type = TokenType();
-    if (IsDeclarationOpener(type)) FInsideMarkup = true;
-    else if (type == ddDeclEnd) FInsideMarkup = false;
+    if (IsDeclarationOpener(type))
+      FInsideMarkup = true;
+    else if (type == ddDeclEnd)
+      FInsideMarkup = false;
     if (type == ddEndOfSource && FLevels.size() > 1) {
       const bool unbalanced = Top().PERefInDeclSep() && FInsideMarkup;
       FLevels.pop_back();
@@ -111,9 +113,8 @@ bool TXmlDtdDetailPETokenizer::IncludeReference(TXmlDtdDetailTokenType previousT
   try {
     TLevel level;
     level.Stream = std::make_unique<TUtilsWideStringStream>(framed);
-    level.OwnedSource = std::make_unique<TXmlSimpleInputSource>(level.Stream.get(), TXmlSourceStart{},
-                                                                CodecClassOf<TUTF16LECodec>(), FBufSize, resolvedId,
-                                                                publicId);
+    level.OwnedSource = std::make_unique<TXmlSimpleInputSource>(
+        level.Stream.get(), TXmlSourceStart{}, CodecClassOf<TUTF16LECodec>(), FBufSize, resolvedId, publicId);
     level.Tokenizer = std::make_unique<TXmlDtdDetailTokenizer>(level.OwnedSource.get(), !FInsideMarkup);
     level.Tokenizer->SetLimits(FLimits);
     level.Name = name;

@@ -25,9 +25,8 @@ enum TXmlPERefTreatment : uint8_t {
 
 // Answers a parameter entity by name: the error type (0 to 5 when resolved) and its
 // replacement text, public and system identifiers and base URI.
-using TXmlPEReferenceEvent = std::function<TXmlErrorKind(WideStringView name, WideString& replacementText,
-                                                         WideString& publicId, WideString& systemId,
-                                                         WideString& baseUri)>;
+using TXmlPEReferenceEvent = std::function<TXmlErrorKind(
+    WideStringView name, WideString& replacementText, WideString& publicId, WideString& systemId, WideString& baseUri)>;
 
 class TXmlDtdDetailPETokenizer : public IXmlLocation {
 public:

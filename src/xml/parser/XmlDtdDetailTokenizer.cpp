@@ -5,7 +5,17 @@ namespace {
 // Characters that end a name token.
 bool IsStopChar(UCS4Char c) {
   switch (c) {
-    case '"': case '%': case '\'': case '(': case ')': case ',': case '<': case '>': case '[': case ']': case '|':
+    case '"':
+    case '%':
+    case '\'':
+    case '(':
+    case ')':
+    case ',':
+    case '<':
+    case '>':
+    case '[':
+    case ']':
+    case '|':
     case UCS4EndOfInput:
       return true;
     default:
@@ -196,9 +206,12 @@ void TXmlDtdDetailTokenizer::ReadMarkupOpener() {
   s.Next();
   const UCS4Char c = s.NextPos().Char;
   switch (c) {
-    case '-': return ReadComment();
-    case 'A': return ReadKeyword(ddAttlistDeclStart, u"ATTLIST", XmlErrors::AttlistStartExpected, u"<!ATTLIST");
-    case 'N': return ReadKeyword(ddNotationDeclStart, u"NOTATION", XmlErrors::NotationStartExpected, u"<!NOTATION");
+    case '-':
+      return ReadComment();
+    case 'A':
+      return ReadKeyword(ddAttlistDeclStart, u"ATTLIST", XmlErrors::AttlistStartExpected, u"<!ATTLIST");
+    case 'N':
+      return ReadKeyword(ddNotationDeclStart, u"NOTATION", XmlErrors::NotationStartExpected, u"<!NOTATION");
     case 'E':
       s.Next();
       if (s.NextPos().Char == 'L')

@@ -8,13 +8,13 @@
 #include "xml/parser/XmlTokenizer.h"
 
 enum TXmlDtdDetailTokenType : uint8_t {
-  ddAttlistDeclStart,    // "<!ATTLIST" consumed
-  ddComment,             // the text between "<!--" and "-->"
-  ddCondSectEnd,         // "]]>" consumed
-  ddOpeningBracket,      // "[" consumed
-  ddCondSectStart,       // "<![" consumed
-  ddDeclEnd,             // ">" consumed
-  ddElementDeclStart,    // "<!ELEMENT" consumed
+  ddAttlistDeclStart,  // "<!ATTLIST" consumed
+  ddComment,           // the text between "<!--" and "-->"
+  ddCondSectEnd,       // "]]>" consumed
+  ddOpeningBracket,    // "[" consumed
+  ddCondSectStart,     // "<![" consumed
+  ddDeclEnd,           // ">" consumed
+  ddElementDeclStart,  // "<!ELEMENT" consumed
   ddEndOfSource,
   ddEntityDeclStart,     // "<!ENTITY" consumed
   ddIgnoredSectContent,  // the content of an ignored conditional section was skipped
@@ -26,7 +26,7 @@ enum TXmlDtdDetailTokenType : uint8_t {
   ddPITarget,            // a processing instruction's target after "<?"
   ddQuotedLiteral,       // a literal with both of its quote characters
   ddStartOfSource,
-  ddNameToken,           // a name, keyword, number or other run of characters
+  ddNameToken,  // a name, keyword, number or other run of characters
   ddWhiteSpace,
 };
 

@@ -15,8 +15,10 @@ void TXmlStandardDtdReader::Reset() {
 void TXmlStandardDtdReader::NotifyError(TXmlErrorKind kind, const IXmlLocation* locator, WideStringView code,
                                         WideStringView clue) {
   const TXmlErrorSeverity severity = ErrorSeverityOf(kind);
-  if (severity == esFatal) FFatalErrorReported = true;
-  else if (severity == esError) FErrorReported = true;
+  if (severity == esFatal)
+    FFatalErrorReported = true;
+  else if (severity == esError)
+    FErrorReported = true;
   TXmlCustomReader::NotifyError(kind, locator, code, clue);
 }
 

@@ -37,8 +37,7 @@ public:
   // Forgets the attribute lists, the parameter entities and the error flags.
   virtual void Reset();
 
-  void NotifyError(TXmlErrorKind kind, const IXmlLocation* locator, WideStringView code,
-                   WideStringView clue) override;
+  void NotifyError(TXmlErrorKind kind, const IXmlLocation* locator, WideStringView code, WideStringView clue) override;
   // IDomExternalPELoader: the entity's text through the DOM implementation.
   void LoadExternalPE(WideStringView baseUri, WideStringView publicLiteral, WideStringView systemLiteral,
                       TXmlErrorKind& loadError, WideString& replacementText) override;

@@ -48,12 +48,18 @@ void TXmlElementCMTokenizer::ReadToken() {
       FTokenType = cmOpeningBracket;
       FSawOpeningBracket = true;
       break;
-    case ')': FTokenType = cmClosingBracket; break;
+    case ')':
+      FTokenType = cmClosingBracket;
+      break;
     case '*':
     case '+':
-    case '?': FTokenType = cmOccurrence; break;
+    case '?':
+      FTokenType = cmOccurrence;
+      break;
     case ',':
-    case '|': FTokenType = cmSeparator; break;
+    case '|':
+      FTokenType = cmSeparator;
+      break;
     default:
       if (Ucs4IsLetter(c) || c == '_' || c == ':') {
         FTokenBuffer.AddUCS4Char(c);

@@ -26,8 +26,8 @@ bool SameIgnoringAsciiCase(WideStringView a, WideStringView b) {
 }  // namespace
 
 TXmlSimpleInputSource::TXmlSimpleInputSource(TStream* stream, const TXmlSourceStart& start,
-                                             TUnicodeCodecClass codecClass, int32_t bufferSize,
-                                             WideStringView systemId, WideStringView publicId)
+                                             TUnicodeCodecClass codecClass, int32_t bufferSize, WideStringView systemId,
+                                             WideStringView publicId)
     : TUtilsUCS4Reader(stream, codecClass, bufferSize, start.ByteNumber, start.CharNumber, start.Column,
                        start.TabsInLine, start.Line),
       FPublicId(publicId),

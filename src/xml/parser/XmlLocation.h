@@ -55,8 +55,7 @@ public:
     if (!location) return;
     FStart = {location->StartByte(), location->StartChar(), location->StartColumn(), location->StartLine(),
               location->StartTabs()};
-    FEnd = {location->EndByte(), location->EndChar(), location->EndColumn(), location->EndLine(),
-            location->EndTabs()};
+    FEnd = {location->EndByte(), location->EndChar(), location->EndColumn(), location->EndLine(), location->EndTabs()};
     FEntityUri = location->EntityUri();
     FTargetDtdObject = location->TargetDtdObject();
     FTargetNode = location->TargetNode();

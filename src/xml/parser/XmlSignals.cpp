@@ -15,8 +15,8 @@ TXmlErrorKind Require(bool ok, TXmlErrorKind kind, WideString& offendingText, Wi
 
 // An external identifier's literals: system 68, public 67.
 TXmlErrorKind CheckLiterals(WideStringView systemLiteral, WideStringView publicLiteral, WideString& offendingText) {
-  if (auto kind = Require(TextIsSystemLiteral(systemLiteral), XmlErrors::InvalidSystemLiteral, offendingText,
-                          systemLiteral))
+  if (auto kind =
+          Require(TextIsSystemLiteral(systemLiteral), XmlErrors::InvalidSystemLiteral, offendingText, systemLiteral))
     return kind;
   return Require(TextIsPubidLiteral(publicLiteral), XmlErrors::InvalidPubidLiteral, offendingText, publicLiteral);
 }

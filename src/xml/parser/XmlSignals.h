@@ -62,8 +62,7 @@ public:
   static inline const char Tag = 0;
 };
 
-#define QF_SIGNAL_CLASS(Name, Scope) \
-  class Name final : public TXmlSignalOf<Name, Scope>
+#define QF_SIGNAL_CLASS(Name, Scope) class Name final : public TXmlSignalOf<Name, Scope>
 
 // The input is finished.
 QF_SIGNAL_CLASS(TXmlCompletedSignal, ScopeDocument | ScopeDtd) {
@@ -87,15 +86,16 @@ public:
   WideString AttrName;
   WideString AttrValue;  // unnormalized, as written between the quotes
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlCDATASignal, ScopeDocument) {
 public:
   using TXmlSignalOf::TXmlSignalOf;
   WideString Text;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlDoctypeSignal, ScopeDocument) {
@@ -106,16 +106,18 @@ public:
   int64_t SubsetByteNumber = 0, SubsetCharNumber = 0, SubsetColumn = 0, SubsetLine = 0;
   WideString PublicLiteral;
   WideString SystemLiteral;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlEndElementSignal, ScopeDocument) {
 public:
   using TXmlSignalOf::TXmlSignalOf;
   WideString QualifiedName;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlEntityRefSignal, ScopeDocument) {
@@ -123,7 +125,7 @@ public:
   using TXmlSignalOf::TXmlSignalOf;
   WideString RefName;  // without "&" and ";"
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlPCDATASignal, ScopeDocument) {
@@ -131,8 +133,9 @@ public:
   using TXmlSignalOf::TXmlSignalOf;
   bool FromCharRef = false;  // the text came from a character reference
   WideString Text;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlStartDocumentSignal, ScopeDocument) {
@@ -142,32 +145,36 @@ public:
   WideString ActualEncoding;  // the encoding in use
   uint8_t StandaloneValue = 0;
   WideString DeclVersion;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlStartDocumentFragmentSignal, ScopeDocument) {
 public:
   using TXmlSignalOf::TXmlSignalOf;
   WideString DeclEncoding;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlStartElementSignal, ScopeDocument) {
 public:
   using TXmlSignalOf::TXmlSignalOf;
   WideString QualifiedName;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlCommentSignal, ScopeDocument | ScopeDtd) {
 public:
   using TXmlSignalOf::TXmlSignalOf;
   WideString Text;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlProcessingInstructionSignal, ScopeDocument | ScopeDtd) {
@@ -175,8 +182,9 @@ public:
   using TXmlSignalOf::TXmlSignalOf;
   WideString Text;  // the data
   WideString PITarget;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 // AttrType 1 is an enumeration of notation names.
@@ -191,7 +199,7 @@ public:
   WideString ElementName;
   bool InPERef = false;  // declared inside a parameter-entity replacement
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlElementTypeDeclarationSignal, ScopeDtd) {
@@ -200,8 +208,9 @@ public:
   WideString ContentSpec;
   WideString ElementName;
   bool InPERef = false;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlEntityDeclarationSignal, ScopeDtd) {
@@ -214,16 +223,18 @@ public:
   WideString EntityName;
   WideString SystemLiteral;
   bool InPERef = false;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlExternalPEReferenceSignal, ScopeDtd) {
 public:
   using TXmlSignalOf::TXmlSignalOf;
   WideString PEName;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlNotationDeclarationSignal, ScopeDtd) {
@@ -233,8 +244,9 @@ public:
   WideString PublicLiteral;
   WideString SystemLiteral;
   bool InPERef = false;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlParameterEntityDeclarationSignal, ScopeDtd) {
@@ -245,8 +257,9 @@ public:
   WideString EntityValue;
   WideString PublicLiteral;
   WideString SystemLiteral;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlStartExtDtdSignal, ScopeDtd) {
@@ -257,8 +270,9 @@ public:
   WideString PublicLiteral;
   WideString SystemLiteral;
   WideString DeclVersion;
+
 protected:
-  TXmlErrorKind Check(WideString& offendingText, WideString& hint) const override;
+  TXmlErrorKind Check(WideString & offendingText, WideString & hint) const override;
 };
 
 QF_SIGNAL_CLASS(TXmlStartIntDtdSignal, ScopeDtd) {

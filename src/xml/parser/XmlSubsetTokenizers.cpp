@@ -27,8 +27,8 @@ struct TAttrDefReader {
   // A run up to white space, "(", ")", "|" or a quote.
   WideStringView Word() {
     const size_t start = I;
-    while (I < Text.size() && !IsMarkupWhiteSpace(Text[I]) && Text[I] != u'(' && Text[I] != u')' &&
-           Text[I] != u'|' && Text[I] != u'"' && Text[I] != u'\'')
+    while (I < Text.size() && !IsMarkupWhiteSpace(Text[I]) && Text[I] != u'(' && Text[I] != u')' && Text[I] != u'|' &&
+           Text[I] != u'"' && Text[I] != u'\'')
       ++I;
     return Text.substr(start, I - start);
   }
@@ -63,7 +63,7 @@ struct TAttrTypeKeyword {
   uint8_t Type;
 };
 constexpr TAttrTypeKeyword AttrTypeKeywords[] = {
-    {u"CDATA", 0}, {u"NOTATION", 1}, {u"ID", 2}, {u"IDREF", 3}, {u"IDREFS", 4},
+    {u"CDATA", 0},  {u"NOTATION", 1}, {u"ID", 2},      {u"IDREF", 3},    {u"IDREFS", 4},
     {u"ENTITY", 5}, {u"ENTITIES", 6}, {u"NMTOKEN", 7}, {u"NMTOKENS", 8},
 };
 constexpr uint8_t AttrTypeNotation = 1, AttrTypeNmToken = 7;
@@ -71,8 +71,7 @@ constexpr uint8_t DefaultLiteral = 0, DefaultFixed = 1, DefaultImplied = 2, Defa
 
 }  // namespace
 
-TXmlCustomSubsetTokenizer::TXmlCustomSubsetTokenizer(TXmlSimpleInputSource* inputSource,
-                                                     TDomPERepository* repository)
+TXmlCustomSubsetTokenizer::TXmlCustomSubsetTokenizer(TXmlSimpleInputSource* inputSource, TDomPERepository* repository)
     : FDetail((!inputSource || !repository) ? throw ENot_Supported_Err(SNot_Supported_Err) : inputSource, false),
       FTokenType(stStart),
       FPERepository(repository),
@@ -192,9 +191,12 @@ void TXmlCustomSubsetTokenizer::ReadDeclaration() {
       case ddCondSectEnd:
         if (CloseCondSect()) continue;
         return;
-      case ddElementDeclStart: return ReadElementDecl();
-      case ddEntityDeclStart: return ReadEntityDecl();
-      case ddNotationDeclStart: return ReadNotationDecl();
+      case ddElementDeclStart:
+        return ReadElementDecl();
+      case ddEntityDeclStart:
+        return ReadEntityDecl();
+      case ddNotationDeclStart:
+        return ReadNotationDecl();
       case ddPEReference: {
         // Passed over by the layer below: the entity is external and not loaded.
         FTokenType = stUnresolvedPEReference;
@@ -202,8 +204,11 @@ void TXmlCustomSubsetTokenizer::ReadDeclaration() {
         NewSignal<TXmlExternalPEReferenceSignal>().PEName = token.substr(1, token.size() - 2);
         return;
       }
-      case ddPITarget: return ReadProcessingInstruction();
-      case ddWhiteSpace: FTokenType = stWhiteSpace; return;
+      case ddPITarget:
+        return ReadProcessingInstruction();
+      case ddWhiteSpace:
+        FTokenType = stWhiteSpace;
+        return;
       case ddEndOfSource:
         FTokenType = stEnd;
         if (!FCondSectStartLevels.empty()) {
@@ -364,8 +369,8 @@ void TXmlCustomSubsetTokenizer::DeliverAttributeDefinition() {
       return fault();
   }
   if (!reader.SkipWhiteSpace()) return fault();
-  const WideStringView keyword = reader.I < reader.Text.size() && reader.Text[reader.I] == u'#' ? reader.Word()
-                                                                                               : WideStringView();
+  const WideStringView keyword =
+      reader.I < reader.Text.size() && reader.Text[reader.I] == u'#' ? reader.Word() : WideStringView();
   if (keyword == u"#REQUIRED") {
     signal->AttrConstraint = DefaultRequired;
   } else if (keyword == u"#IMPLIED") {
@@ -502,8 +507,7 @@ void TXmlCustomSubsetTokenizer::ReadEntityDecl() {
   if (parameter) {
     try {
       const bool added = internal ? FPERepository->AddInternalPE(name, value)
-                                  : FPERepository->AddExternalPE(name, baseUri, publicLiteral,
-                                                                 systemLiteral);
+                                  : FPERepository->AddExternalPE(name, baseUri, publicLiteral, systemLiteral);
       if (!added && !FErrorKind) FErrorKind = XmlErrors::RepeatedPEDeclaration;
     } catch (const Exception&) {
       FErrorKind = XmlErrors::MalformedPEDecl;

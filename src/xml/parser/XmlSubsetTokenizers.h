@@ -20,13 +20,13 @@
 #include "xml/parser/XmlSignals.h"
 
 enum TXmlSubsetTokenType : uint8_t {
-  stAttributeDefinition,     // one attribute of an attribute-list declaration
+  stAttributeDefinition,  // one attribute of an attribute-list declaration
   stComment,
   stConditionalSectionMark,  // a misplaced or malformed conditional-section bracket
   stElementTypeDecl,
   stEnd,
   stEntityDecl,
-  stUnresolvedPEReference,   // a reference between declarations that was not read in
+  stUnresolvedPEReference,  // a reference between declarations that was not read in
   stWhiteSpace,
   stInvalid,
   stNotationDecl,

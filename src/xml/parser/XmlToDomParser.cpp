@@ -11,9 +11,7 @@
 
 // ---- TXmlCustomParser ----
 
-void TXmlCustomParser::SetDOMImpl(TDomImplementation* impl) {
-  SetWatchedReference(*this, FDomImpl, impl);
-}
+void TXmlCustomParser::SetDOMImpl(TDomImplementation* impl) { SetWatchedReference(*this, FDomImpl, impl); }
 
 void TXmlCustomParser::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
@@ -91,8 +89,8 @@ TDomDocument* TXmlToDomParser::ParseStream(TStream* stream, WideStringView syste
   if (!stream) throw EAccessViolation(SStreamNotSpecified);
   std::unique_ptr<TXmlInputSource> source;
   try {
-    source = std::make_unique<TXmlInputSource>(stream, TXmlSourceStart{}, codecClass, BufferSize(), systemId, u"",
-                                               declFlag);
+    source =
+        std::make_unique<TXmlInputSource>(stream, TXmlSourceStart{}, codecClass, BufferSize(), systemId, u"", declFlag);
   } catch (const ENot_Supported_Err&) {
     FailWith(XmlErrors::EncodingNotSupported);
   } catch (const EConvertError&) {

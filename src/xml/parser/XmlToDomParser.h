@@ -98,7 +98,7 @@ public:
 private:
   void BuildPipeline();
 
-  TXmlDomBuilder* FDomBuilder = nullptr;         // owned as components
+  TXmlDomBuilder* FDomBuilder = nullptr;  // owned as components
   TXmlStandardDocReader* FReader = nullptr;
   TXmlWFTestHandler* FWFTestHandler = nullptr;
   TXmlLimits FLimits = DefaultXmlLimits();

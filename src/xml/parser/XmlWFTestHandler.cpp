@@ -40,15 +40,25 @@ void TXmlWFTestHandler::ProcessSignal(const TXmlSignal& signal) {
   TCheckResult result;
   switch (FMode) {
     case Idle:
-      if (SignalAs<TXmlStartDocumentSignal>(signal)) StartOf(InDocument);
-      else if (SignalAs<TXmlStartDocumentFragmentSignal>(signal)) StartOf(InFragment);
-      else if (SignalAs<TXmlStartExtDtdSignal>(signal)) FMode = InExternalDtd;
-      else if (SignalAs<TXmlStartIntDtdSignal>(signal)) FMode = InInternalDtd;
-      else if (SignalAs<TXmlAbortedSignal>(signal)) Reset();
-      else RaiseInternal();
+      if (SignalAs<TXmlStartDocumentSignal>(signal))
+        StartOf(InDocument);
+      else if (SignalAs<TXmlStartDocumentFragmentSignal>(signal))
+        StartOf(InFragment);
+      else if (SignalAs<TXmlStartExtDtdSignal>(signal))
+        FMode = InExternalDtd;
+      else if (SignalAs<TXmlStartIntDtdSignal>(signal))
+        FMode = InInternalDtd;
+      else if (SignalAs<TXmlAbortedSignal>(signal))
+        Reset();
+      else
+        RaiseInternal();
       break;
-    case InDocument: CheckInDocument(signal, result); break;
-    case InFragment: CheckInFragment(signal, result); break;
+    case InDocument:
+      CheckInDocument(signal, result);
+      break;
+    case InFragment:
+      CheckInFragment(signal, result);
+      break;
     case InExternalDtd:
     case InInternalDtd:
       if (!(signal.GetScope() & ScopeDtd)) RaiseInternal();

@@ -155,8 +155,9 @@ void TUtilsWideStringList::Clear() {
 }
 
 bool TUtilsWideStringList::Find(WideStringView s, int32_t& index) const {
-  return SortedFind(Count(), FDuplicates == dupAccept,
-                    [&](int32_t i) { return CompareWideStrOrdinal(FItems[size_t(i)].Str, s); }, index);
+  return SortedFind(
+      Count(), FDuplicates == dupAccept, [&](int32_t i) { return CompareWideStrOrdinal(FItems[size_t(i)].Str, s); },
+      index);
 }
 
 int32_t TUtilsWideStringList::IndexOf(WideStringView s) const {
@@ -237,9 +238,7 @@ TUtilsNameValueList::TValueEntry& TUtilsNameValueList::NewValue(WideStringView v
   return entry;
 }
 
-void TUtilsNameValueList::PutObject(int32_t index, TObject* obj) {
-  const_cast<TValueEntry&>(ValueOf(index)).Obj = obj;
-}
+void TUtilsNameValueList::PutObject(int32_t index, TObject* obj) { const_cast<TValueEntry&>(ValueOf(index)).Obj = obj; }
 
 int32_t TUtilsNameValueList::AddObject(WideStringView name, WideStringView value, TObject* obj) {
   TValueEntry& entry = NewValue(value, obj);

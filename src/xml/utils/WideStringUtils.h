@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/base/Object.h"
-#include "platform/base/StringLists.h"
 #include "platform/base/Streams.h"
+#include "platform/base/StringLists.h"
 #include "platform/base/Types.h"
 
 // Compares unit by unit (as unsigned 16-bit values) over the shorter length: the

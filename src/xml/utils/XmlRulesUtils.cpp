@@ -78,8 +78,8 @@ constexpr TCharRange DigitRanges[] = {
 };
 
 constexpr TCharRange ExtenderRanges[] = {
-    {0x00B7, 0x00B7}, {0x02D0, 0x02D1}, {0x0387, 0x0387}, {0x0640, 0x0640}, {0x0E46, 0x0E46}, {0x0EC6, 0x0EC6},
-    {0x3005, 0x3005}, {0x3031, 0x3035}, {0x309D, 0x309E}, {0x30FC, 0x30FE},
+    {0x00B7, 0x00B7}, {0x02D0, 0x02D1}, {0x0387, 0x0387}, {0x0640, 0x0640}, {0x0E46, 0x0E46},
+    {0x0EC6, 0x0EC6}, {0x3005, 0x3005}, {0x3031, 0x3035}, {0x309D, 0x309E}, {0x30FC, 0x30FE},
 };
 
 template <size_t N>
@@ -172,17 +172,13 @@ struct TQuoteGuard {
 
 bool Ucs4IsSpace(uint32_t c) { return c == 0x9 || c == 0xA || c == 0xD || c == 0x20; }
 bool Ucs4IsSpaceOrNull(uint32_t c) { return c == 0 || Ucs4IsSpace(c); }
-bool Ucs4IsLetter(uint32_t c) {
-  return c < 0x80 ? IsAsciiLetter(c) : Ucs4IsIdeographic(c) || Ucs4IsBaseChar(c);
-}
+bool Ucs4IsLetter(uint32_t c) { return c < 0x80 ? IsAsciiLetter(c) : Ucs4IsIdeographic(c) || Ucs4IsBaseChar(c); }
 bool Ucs4IsBaseChar(uint32_t c) { return InTable(BaseCharRanges, c); }
 bool Ucs4IsIdeographic(uint32_t c) { return InTable(IdeographicRanges, c); }
 bool Ucs4IsCombiningChar(uint32_t c) { return InTable(CombiningCharRanges, c); }
 bool Ucs4IsDigit(uint32_t c) { return InTable(DigitRanges, c); }
 bool Ucs4IsExtender(uint32_t c) { return InTable(ExtenderRanges, c); }
-bool Ucs4IsNameChar(uint32_t c) {
-  return IsNameCharClass(c) || c == '-' || c == '.' || c == ':' || c == '_';
-}
+bool Ucs4IsNameChar(uint32_t c) { return IsNameCharClass(c) || c == '-' || c == '.' || c == ':' || c == '_'; }
 bool Ucs4IsHexDigit(uint32_t c) { return IsAsciiDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool Ucs4IsAsciiDigit(uint32_t c) { return IsAsciiDigit(c); }
 bool Ucs4IsAsciiLetter(uint32_t c) { return IsAsciiLetter(c); }
@@ -221,7 +217,8 @@ bool TextIsChars(WideStringView s) {
 bool TextIsS(WideStringView s) { return !s.empty() && std::all_of(s.begin(), s.end(), CharIsSpace); }
 
 bool TextIsName(WideStringView s) {
-  return IsNameOf(s, [](WideChar c) { return CharIsLetter(c) || c == u'_' || c == u':'; }, CharIsNameChar);
+  return IsNameOf(
+      s, [](WideChar c) { return CharIsLetter(c) || c == u'_' || c == u':'; }, CharIsNameChar);
 }
 
 bool TextIsNames(WideStringView s) {
@@ -233,7 +230,8 @@ bool TextIsNmtoken(WideStringView s) { return !s.empty() && std::all_of(s.begin(
 bool TextIsNmtokens(WideStringView s) { return IsTokenList(s, CharIsNameChar); }
 
 bool TextIsNCName(WideStringView s) {
-  return IsNameOf(s, [](WideChar c) { return CharIsLetter(c) || c == u'_'; }, CharIsNCNameChar);
+  return IsNameOf(
+      s, [](WideChar c) { return CharIsLetter(c) || c == u'_'; }, CharIsNCNameChar);
 }
 
 bool TextIsLocalPart(WideStringView s) { return TextIsNCName(s); }
@@ -241,9 +239,7 @@ bool TextIsPrefix(WideStringView s) { return TextIsNCName(s); }
 
 bool TextIsDefaultNamespaceAttName(WideStringView s) { return s == u"xmlns"; }
 
-bool TextIsPrefixedNamespaceAttName(WideStringView s) {
-  return s.starts_with(u"xmlns:") && TextIsNCName(s.substr(6));
-}
+bool TextIsPrefixedNamespaceAttName(WideStringView s) { return s.starts_with(u"xmlns:") && TextIsNCName(s.substr(6)); }
 
 bool TextIsCharRef(WideStringView s) {
   if (s.empty() || s.back() != u';') return false;
@@ -280,8 +276,8 @@ bool IsLiteralText(WideStringView s, bool entityValue) {
       pos = semicolon + 1;
       continue;
     }
-    const bool lowAllowed = Ucs4IsSpace(c) || c == u'!' || c == u'#' || c == u'$' ||
-                            (!entityValue && (c == u'%' || c == u'&'));
+    const bool lowAllowed =
+        Ucs4IsSpace(c) || c == u'!' || c == u'#' || c == u'$' || (!entityValue && (c == u'%' || c == u'&'));
     if (c < 0x28 && !lowAllowed) return false;
     const size_t length = XmlCharLengthAt(s, pos);
     if (length == 0) return false;
@@ -312,7 +308,8 @@ bool TextIsPITarget(WideStringView s) {
 bool TextIsVersionNum(WideStringView s) { return !s.empty() && std::all_of(s.begin(), s.end(), CharIsVersionNumChar); }
 
 bool TextIsEncName(WideStringView s) {
-  return IsNameOf(s, [](WideChar c) { return IsAsciiLetter(c); }, [](WideChar c) { return Ucs4IsEncNameChar(c); });
+  return IsNameOf(
+      s, [](WideChar c) { return IsAsciiLetter(c); }, [](WideChar c) { return Ucs4IsEncNameChar(c); });
 }
 
 WideString XmlWhiteSpaceText() { return u" \r\n\t"; }

@@ -355,8 +355,8 @@ const TDomXPathCoreFunction* FindCoreFunction(WideStringView localName) {
   return nullptr;
 }
 
-TDomXPathResultPtr EvaluateFunctionCall(const TDomXPathSyntaxNode& node, TDomNode* contextNode,
-                                        int32_t contextPosition, int32_t contextSize) {
+TDomXPathResultPtr EvaluateFunctionCall(const TDomXPathSyntaxNode& node, TDomNode* contextNode, int32_t contextPosition,
+                                        int32_t contextSize) {
   if (node.XPathFunction)
     return node.XPathFunction->Call(
         {node.XPathFunction->Name, contextNode, contextPosition, contextSize, node.Arguments});

@@ -45,10 +45,13 @@ TDomImplementation* XPathHostImplementation(const TDomXPathSyntaxNode& node) {
 
 WideString XPathLocalName(const TDomNode& node) {
   switch (node.GetNodeType()) {
-    case ntProcessingInstruction: return node.GetNodeName();
+    case ntProcessingInstruction:
+      return node.GetNodeName();
     case ntElement:
-    case ntAttribute: return node.IsNamespaceAware() ? node.GetLocalName() : node.GetNodeName();
-    default: return node.GetLocalName();
+    case ntAttribute:
+      return node.IsNamespaceAware() ? node.GetLocalName() : node.GetNodeName();
+    default:
+      return node.GetLocalName();
   }
 }
 
@@ -65,11 +68,16 @@ namespace {
 bool PassesThrough(const TDomXPathSyntaxNode& node) {
   if (!node.Left) return false;
   switch (node.Kind()) {
-    case K::UnionExpr: return !node.Right && node.Left->Kind() == K::PathExpr;
-    case K::PathExpr: return !node.Right && node.Left->Kind() == K::FilterExpr;
-    case K::FilterExpr: return !node.Right && node.Left->Kind() == K::PrimaryExpr;
-    case K::PrimaryExpr: return node.Left->Kind() == K::Expr;
-    default: return !node.Right && ExpressionLevel(node.Kind()) >= 0 && HasOperatorShape(node);
+    case K::UnionExpr:
+      return !node.Right && node.Left->Kind() == K::PathExpr;
+    case K::PathExpr:
+      return !node.Right && node.Left->Kind() == K::FilterExpr;
+    case K::FilterExpr:
+      return !node.Right && node.Left->Kind() == K::PrimaryExpr;
+    case K::PrimaryExpr:
+      return node.Left->Kind() == K::Expr;
+    default:
+      return !node.Right && ExpressionLevel(node.Kind()) >= 0 && HasOperatorShape(node);
   }
 }
 
@@ -99,9 +107,14 @@ TDomXPathResultPtr TDomXPathSyntaxNode::Evaluate(TDomNode* contextNode, int32_t 
   switch (node->Kind()) {
     case K::PathExpr:
     case K::FilterExpr:
-    case K::UnionExpr: result = EvaluateLocationPath(*node, contextNode, contextPosition, contextSize); break;
-    case K::FunctionCall: result = EvaluateFunctionCall(*node, contextNode, contextPosition, contextSize); break;
-    default: result = EvaluateOperator(*node, contextNode, contextPosition, contextSize);
+    case K::UnionExpr:
+      result = EvaluateLocationPath(*node, contextNode, contextPosition, contextSize);
+      break;
+    case K::FunctionCall:
+      result = EvaluateFunctionCall(*node, contextNode, contextPosition, contextSize);
+      break;
+    default:
+      result = EvaluateOperator(*node, contextNode, contextPosition, contextSize);
   }
   if (toDocumentOrder) result->SetReverseOrder(false);
   return result;

@@ -5,14 +5,14 @@
 #include "xml/xpath/XPathSyntaxTree.h"
 
 // PathExpr, FilterExpr, UnionExpr (XPathLocationPaths.cpp).
-TDomXPathResultPtr EvaluateLocationPath(const TDomXPathSyntaxNode& node, TDomNode* contextNode,
-                                        int32_t contextPosition, int32_t contextSize);
+TDomXPathResultPtr EvaluateLocationPath(const TDomXPathSyntaxNode& node, TDomNode* contextNode, int32_t contextPosition,
+                                        int32_t contextSize);
 // Expr, the operator levels, PrimaryExpr and its leaves (XPathOperators.cpp).
 TDomXPathResultPtr EvaluateOperator(const TDomXPathSyntaxNode& node, TDomNode* contextNode, int32_t contextPosition,
                                     int32_t contextSize);
 // FunctionCall (XPathCoreFunctions.cpp).
-TDomXPathResultPtr EvaluateFunctionCall(const TDomXPathSyntaxNode& node, TDomNode* contextNode,
-                                        int32_t contextPosition, int32_t contextSize);
+TDomXPathResultPtr EvaluateFunctionCall(const TDomXPathSyntaxNode& node, TDomNode* contextNode, int32_t contextPosition,
+                                        int32_t contextSize);
 
 // The grammar level of an expression kind: 0 Expr, 1 OrExpr, 2 AndExpr, 3 equality,
 // 4 relational, 5 additive, 6 multiplicative, 7 UnaryExpr, 8 UnionExpr; -1 for others.

@@ -65,9 +65,12 @@ TDomXPathResultPtr TXPathExpression::AcquireXPathResult(TDomXPathResultType resu
       set->Assign(*this);
       return set;
     }
-    case XPATH_BOOLEAN_TYPE: return std::make_unique<TDomXPathBooleanResult>(ResultAsBoolean());
-    case XPATH_NUMBER_TYPE: return std::make_unique<TDomXPathNumberResult>(ResultAsNumber());
-    case XPATH_STRING_TYPE: return std::make_unique<TDomXPathStringResult>(ResultAsWideString());
+    case XPATH_BOOLEAN_TYPE:
+      return std::make_unique<TDomXPathBooleanResult>(ResultAsBoolean());
+    case XPATH_NUMBER_TYPE:
+      return std::make_unique<TDomXPathNumberResult>(ResultAsNumber());
+    case XPATH_STRING_TYPE:
+      return std::make_unique<TDomXPathStringResult>(ResultAsWideString());
   }
   throw ENot_Supported_Err(SNot_Supported_Err);
 }

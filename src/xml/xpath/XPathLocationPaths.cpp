@@ -36,8 +36,10 @@ bool HasXPathSiblings(const TDomNode* node) {
     case ntCDATASection:
     case ntEntityReference:
     case ntProcessingInstruction:
-    case ntComment: return true;
-    default: return false;
+    case ntComment:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -99,11 +101,15 @@ TNodeSetPtr CollectAxisNodes(K axis, TDomNode* node) {
   set->SetReverseOrder(IsReverseAxis(axis));
   if (!node) return set;
   switch (axis) {
-    case K::AxisNameSelf: set->Add(node); break;
+    case K::AxisNameSelf:
+      set->Add(node);
+      break;
     case K::AxisNameParent:
       if (TDomNode* parent = XPathParent(node)) set->Add(parent);
       break;
-    case K::AxisNameAncestorOrSelf: set->Add(node); [[fallthrough]];
+    case K::AxisNameAncestorOrSelf:
+      set->Add(node);
+      [[fallthrough]];
     case K::AxisNameAncestor:
       for (TDomNode* p = XPathParent(node); p; p = p->GetParentNode()) set->Add(p);
       break;
@@ -119,8 +125,12 @@ TNodeSetPtr CollectAxisNodes(K axis, TDomNode* node) {
         }
       }
       break;
-    case K::AxisNameDescendantOrSelf: set->Add(node); [[fallthrough]];
-    case K::AxisNameDescendant: AddDescendants(*set, node); break;
+    case K::AxisNameDescendantOrSelf:
+      set->Add(node);
+      [[fallthrough]];
+    case K::AxisNameDescendant:
+      AddDescendants(*set, node);
+      break;
     case K::AxisNameFollowingSibling:
       if (HasXPathSiblings(node))
         for (TDomNode *before = node, *s = node->GetNextSibling(); s; before = s, s = s->GetNextSibling())
@@ -148,7 +158,8 @@ TNodeSetPtr CollectAxisNodes(K axis, TDomNode* node) {
     case K::AxisNameNamespace:
       if (node->GetNodeType() == ntElement) AddNamespaceNodes(*set, static_cast<TDomElement*>(node));
       break;
-    default: RaiseTypeError();
+    default:
+      RaiseTypeError();
   }
   return set;
 }
@@ -174,10 +185,17 @@ void FilterNodeTest(const TDomXPathSyntaxNode& nodeTest, TNodeSet& set, TDomNode
     set.KeepIf([types](const TDomNode* node) { return InNodeTypes(types, node->GetNodeType()); });
   };
   switch (test->Kind()) {
-    case K::NameTest: FilterNameTest(*test, set, principal); break;
-    case K::NodeTypeComment: keepTypes(NodeTypes({ntComment})); break;
-    case K::NodeTypeText: keepTypes(NodeTypes({ntText, ntCDATASection, ntEntityReference})); break;
-    case K::NodeTypeNode: break;
+    case K::NameTest:
+      FilterNameTest(*test, set, principal);
+      break;
+    case K::NodeTypeComment:
+      keepTypes(NodeTypes({ntComment}));
+      break;
+    case K::NodeTypeText:
+      keepTypes(NodeTypes({ntText, ntCDATASection, ntEntityReference}));
+      break;
+    case K::NodeTypeNode:
+      break;
     case K::NodeTypePI:
       if (!test->Left) {
         keepTypes(NodeTypes({ntProcessingInstruction}));
@@ -190,15 +208,15 @@ void FilterNodeTest(const TDomXPathSyntaxNode& nodeTest, TNodeSet& set, TDomNode
         RaiseTypeError();
       }
       break;
-    default: RaiseTypeError();
+    default:
+      RaiseTypeError();
   }
 }
 
 // Positions count in the set's order, so on a reverse axis position 1 is the nearest.
 TNodeSetPtr FilterPredicates(const TDomXPathSyntaxNode* predicate, TNodeSetPtr set) {
   for (; predicate; predicate = predicate->Right) {
-    if (predicate->Kind() != K::Predicate || !predicate->Left || predicate->Left->Kind() != K::Expr)
-      RaiseTypeError();
+    if (predicate->Kind() != K::Predicate || !predicate->Left || predicate->Left->Kind() != K::Expr) RaiseTypeError();
     auto kept = std::make_unique<TNodeSet>();
     kept->SetReverseOrder(set->GetReverseOrder());
     const int32_t size = set->Length();
@@ -263,12 +281,13 @@ TDomXPathResultPtr EvaluatePathExpr(const TDomXPathSyntaxNode& path, TDomNode* c
 
 }  // namespace
 
-TDomXPathResultPtr EvaluateLocationPath(const TDomXPathSyntaxNode& node, TDomNode* contextNode,
-                                        int32_t contextPosition, int32_t contextSize) {
+TDomXPathResultPtr EvaluateLocationPath(const TDomXPathSyntaxNode& node, TDomNode* contextNode, int32_t contextPosition,
+                                        int32_t contextSize) {
   const TDomXPathSyntaxNode* left = node.Left;
   const TDomXPathSyntaxNode* right = node.Right;
   switch (node.Kind()) {
-    case K::PathExpr: return EvaluatePathExpr(node, contextNode, contextPosition, contextSize);
+    case K::PathExpr:
+      return EvaluatePathExpr(node, contextNode, contextPosition, contextSize);
     case K::FilterExpr:
       if (left && left->Kind() == K::PrimaryExpr && !right)
         return left->Evaluate(contextNode, contextPosition, contextSize);
@@ -287,7 +306,8 @@ TDomXPathResultPtr EvaluateLocationPath(const TDomXPathSyntaxNode& node, TDomNod
         return rightSet;
       }
       break;
-    default: break;
+    default:
+      break;
   }
   RaiseTypeError();
 }

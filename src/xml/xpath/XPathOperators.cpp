@@ -105,16 +105,21 @@ double XPathMod(double a, double b) {
   return std::fmod(a, b);
 }
 
-TDomXPathResultPtr EvaluateArithmetic(const TDomXPathSyntaxNode& node, TDomNode* contextNode,
-                                      int32_t contextPosition, int32_t contextSize) {
+TDomXPathResultPtr EvaluateArithmetic(const TDomXPathSyntaxNode& node, TDomNode* contextNode, int32_t contextPosition,
+                                      int32_t contextSize) {
   const double a = XPathResultAsNumber(node.Left->Evaluate(contextNode, contextPosition, contextSize))->AsNumber();
   const double b = XPathResultAsNumber(node.Right->Evaluate(contextNode, contextPosition, contextSize))->AsNumber();
   switch (node.Kind()) {
-    case K::PlusExpr: return Number(a + b);
-    case K::MinusExpr: return Number(a - b);
-    case K::MultiplyExpr: return Number(a * b);
-    case K::DivExpr: return Number(a / b);
-    default: return Number(XPathMod(a, b));
+    case K::PlusExpr:
+      return Number(a + b);
+    case K::MinusExpr:
+      return Number(a - b);
+    case K::MultiplyExpr:
+      return Number(a * b);
+    case K::DivExpr:
+      return Number(a / b);
+    default:
+      return Number(XPathMod(a, b));
   }
 }
 
@@ -127,17 +132,22 @@ TDomXPathResultPtr EvaluateVariableReference(const TDomXPathSyntaxNode& variable
   return value;
 }
 
-TDomXPathResultPtr EvaluatePrimary(const TDomXPathSyntaxNode& primary, TDomNode* contextNode,
-                                   int32_t contextPosition, int32_t contextSize) {
+TDomXPathResultPtr EvaluatePrimary(const TDomXPathSyntaxNode& primary, TDomNode* contextNode, int32_t contextPosition,
+                                   int32_t contextSize) {
   const TDomXPathSyntaxNode* operand = primary.Left;
   if (!operand) RaiseTypeError();
   switch (operand->Kind()) {
-    case K::Literal: return std::make_unique<TDomXPathStringResult>(operand->Value);
-    case K::Number: return Number(XPathStringToNumber(operand->Value));
-    case K::VariableReference: return EvaluateVariableReference(*operand);
+    case K::Literal:
+      return std::make_unique<TDomXPathStringResult>(operand->Value);
+    case K::Number:
+      return Number(XPathStringToNumber(operand->Value));
+    case K::VariableReference:
+      return EvaluateVariableReference(*operand);
     case K::Expr:
-    case K::FunctionCall: return operand->Evaluate(contextNode, contextPosition, contextSize);
-    default: RaiseTypeError();
+    case K::FunctionCall:
+      return operand->Evaluate(contextNode, contextPosition, contextSize);
+    default:
+      RaiseTypeError();
   }
 }
 
@@ -150,16 +160,25 @@ TDomXPathResultPtr EvaluateOperator(const TDomXPathSyntaxNode& node, TDomNode* c
   if (!node.Right) return node.Left->Evaluate(contextNode, contextPosition, contextSize);
   const auto operands = [&] { return EvaluateOperands(node, contextNode, contextPosition, contextSize); };
   switch (node.Kind()) {
-    case K::OrExpr: return EvaluateLogical(node, true, contextNode, contextPosition, contextSize);
-    case K::AndExpr: return EvaluateLogical(node, false, contextNode, contextPosition, contextSize);
-    case K::IsEqualExpr: return Boolean(CompareEquality(operands(), true));
-    case K::IsNotEqualExpr: return Boolean(CompareEquality(operands(), false));
-    case K::LessThanExpr: return Boolean(CompareRelational(operands(), std::less<>()));
-    case K::LessThanOrEqualExpr: return Boolean(CompareRelational(operands(), std::less_equal<>()));
-    case K::GreaterThanExpr: return Boolean(CompareRelational(operands(), std::greater<>()));
-    case K::GreaterThanOrEqualExpr: return Boolean(CompareRelational(operands(), std::greater_equal<>()));
+    case K::OrExpr:
+      return EvaluateLogical(node, true, contextNode, contextPosition, contextSize);
+    case K::AndExpr:
+      return EvaluateLogical(node, false, contextNode, contextPosition, contextSize);
+    case K::IsEqualExpr:
+      return Boolean(CompareEquality(operands(), true));
+    case K::IsNotEqualExpr:
+      return Boolean(CompareEquality(operands(), false));
+    case K::LessThanExpr:
+      return Boolean(CompareRelational(operands(), std::less<>()));
+    case K::LessThanOrEqualExpr:
+      return Boolean(CompareRelational(operands(), std::less_equal<>()));
+    case K::GreaterThanExpr:
+      return Boolean(CompareRelational(operands(), std::greater<>()));
+    case K::GreaterThanOrEqualExpr:
+      return Boolean(CompareRelational(operands(), std::greater_equal<>()));
     case K::UnaryExpr:
       return Number(-XPathResultAsNumber(node.Right->Evaluate(contextNode, contextPosition, contextSize))->AsNumber());
-    default: return EvaluateArithmetic(node, contextNode, contextPosition, contextSize);
+    default:
+      return EvaluateArithmetic(node, contextNode, contextPosition, contextSize);
   }
 }

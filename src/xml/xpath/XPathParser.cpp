@@ -24,28 +24,38 @@ namespace {
 constexpr std::initializer_list<T> MultiplicativeLookAhead{T::ShefferStrokeOperator, T::MultiplyOperator,
                                                            T::DivOperator, T::ModOperator};
 constexpr std::initializer_list<T> AdditiveLookAhead{T::ShefferStrokeOperator, T::MultiplyOperator, T::DivOperator,
-                                                     T::ModOperator, T::PlusOperator, T::MinusOperator};
-constexpr std::initializer_list<T> RelationalLookAhead{
-    T::ShefferStrokeOperator, T::MultiplyOperator, T::DivOperator,     T::ModOperator,
-    T::PlusOperator,          T::MinusOperator,    T::LessThanOperator, T::LessThanOrEqualOperator,
-    T::GreaterThanOperator,   T::GreaterThanOrEqualOperator};
-constexpr std::initializer_list<T> EqualityLookAhead{
-    T::ShefferStrokeOperator, T::MultiplyOperator,    T::DivOperator,
-    T::ModOperator,           T::PlusOperator,        T::MinusOperator,
-    T::LessThanOperator,      T::LessThanOrEqualOperator, T::GreaterThanOperator,
-    T::GreaterThanOrEqualOperator, T::IsEqualOperator, T::IsNotEqualOperator};
-constexpr std::initializer_list<T> AndLookAhead{
-    T::ShefferStrokeOperator, T::MultiplyOperator,    T::DivOperator,
-    T::ModOperator,           T::PlusOperator,        T::MinusOperator,
-    T::LessThanOperator,      T::LessThanOrEqualOperator, T::GreaterThanOperator,
-    T::GreaterThanOrEqualOperator, T::IsEqualOperator, T::IsNotEqualOperator,
-    T::AndOperator};
-constexpr std::initializer_list<T> OrLookAhead{
-    T::ShefferStrokeOperator, T::MultiplyOperator,    T::DivOperator,
-    T::ModOperator,           T::PlusOperator,        T::MinusOperator,
-    T::LessThanOperator,      T::LessThanOrEqualOperator, T::GreaterThanOperator,
-    T::GreaterThanOrEqualOperator, T::IsEqualOperator, T::IsNotEqualOperator,
-    T::AndOperator,           T::OrOperator};
+                                                     T::ModOperator,           T::PlusOperator,     T::MinusOperator};
+constexpr std::initializer_list<T> RelationalLookAhead{T::ShefferStrokeOperator, T::MultiplyOperator,
+                                                       T::DivOperator,           T::ModOperator,
+                                                       T::PlusOperator,          T::MinusOperator,
+                                                       T::LessThanOperator,      T::LessThanOrEqualOperator,
+                                                       T::GreaterThanOperator,   T::GreaterThanOrEqualOperator};
+constexpr std::initializer_list<T> EqualityLookAhead{T::ShefferStrokeOperator, T::MultiplyOperator,
+                                                     T::DivOperator,           T::ModOperator,
+                                                     T::PlusOperator,          T::MinusOperator,
+                                                     T::LessThanOperator,      T::LessThanOrEqualOperator,
+                                                     T::GreaterThanOperator,   T::GreaterThanOrEqualOperator,
+                                                     T::IsEqualOperator,       T::IsNotEqualOperator};
+constexpr std::initializer_list<T> AndLookAhead{T::ShefferStrokeOperator,
+                                                T::MultiplyOperator,
+                                                T::DivOperator,
+                                                T::ModOperator,
+                                                T::PlusOperator,
+                                                T::MinusOperator,
+                                                T::LessThanOperator,
+                                                T::LessThanOrEqualOperator,
+                                                T::GreaterThanOperator,
+                                                T::GreaterThanOrEqualOperator,
+                                                T::IsEqualOperator,
+                                                T::IsNotEqualOperator,
+                                                T::AndOperator};
+constexpr std::initializer_list<T> OrLookAhead{T::ShefferStrokeOperator, T::MultiplyOperator,
+                                               T::DivOperator,           T::ModOperator,
+                                               T::PlusOperator,          T::MinusOperator,
+                                               T::LessThanOperator,      T::LessThanOrEqualOperator,
+                                               T::GreaterThanOperator,   T::GreaterThanOrEqualOperator,
+                                               T::IsEqualOperator,       T::IsNotEqualOperator,
+                                               T::AndOperator,           T::OrOperator};
 
 class TParser {
 public:
@@ -111,19 +121,32 @@ private:
 
 K OperatorExprKind(K operatorKind) {
   switch (operatorKind) {
-    case K::MultiplyOperator: return K::MultiplyExpr;
-    case K::DivOperator: return K::DivExpr;
-    case K::ModOperator: return K::ModExpr;
-    case K::PlusOperator: return K::PlusExpr;
-    case K::MinusOperator: return K::MinusExpr;
-    case K::LessThanOperator: return K::LessThanExpr;
-    case K::LessThanOrEqualOperator: return K::LessThanOrEqualExpr;
-    case K::GreaterThanOperator: return K::GreaterThanExpr;
-    case K::GreaterThanOrEqualOperator: return K::GreaterThanOrEqualExpr;
-    case K::IsEqualOperator: return K::IsEqualExpr;
-    case K::IsNotEqualOperator: return K::IsNotEqualExpr;
-    case K::AndOperator: return K::AndExpr;
-    default: return K::OrExpr;
+    case K::MultiplyOperator:
+      return K::MultiplyExpr;
+    case K::DivOperator:
+      return K::DivExpr;
+    case K::ModOperator:
+      return K::ModExpr;
+    case K::PlusOperator:
+      return K::PlusExpr;
+    case K::MinusOperator:
+      return K::MinusExpr;
+    case K::LessThanOperator:
+      return K::LessThanExpr;
+    case K::LessThanOrEqualOperator:
+      return K::LessThanOrEqualExpr;
+    case K::GreaterThanOperator:
+      return K::GreaterThanExpr;
+    case K::GreaterThanOrEqualOperator:
+      return K::GreaterThanOrEqualExpr;
+    case K::IsEqualOperator:
+      return K::IsEqualExpr;
+    case K::IsNotEqualOperator:
+      return K::IsNotEqualExpr;
+    case K::AndOperator:
+      return K::AndExpr;
+    default:
+      return K::OrExpr;
   }
 }
 
@@ -131,9 +154,7 @@ bool IsMultiplicativeOperator(K k) { return k == K::MultiplyOperator || k == K::
 bool IsAdditiveOperator(K k) { return k == K::PlusOperator || k == K::MinusOperator; }
 bool IsRelationalOperator(K k) { return k >= K::LessThanOperator && k <= K::GreaterThanOrEqualOperator; }
 bool IsEqualityOperator(K k) { return k == K::IsEqualOperator || k == K::IsNotEqualOperator; }
-bool IsNotUnaryOperand(K k) {
-  return IsAdditive(k) || IsMultiplicative(k) || k == K::UnaryExpr || k == K::UnionExpr;
-}
+bool IsNotUnaryOperand(K k) { return IsAdditive(k) || IsMultiplicative(k) || k == K::UnaryExpr || k == K::UnionExpr; }
 
 TDomXPathSyntaxNode* TParser::Reduce(TDomXPathSyntaxNode* current) {
   const K kind = current->Kind();
@@ -144,10 +165,14 @@ TDomXPathSyntaxNode* TParser::Reduce(TDomXPathSyntaxNode* current) {
       const K axis = kind == K::SingleDot ? K::AxisNameSelf : K::AxisNameParent;
       return MakeStep(axis, Make(K::NodeTest, Make(K::NodeTypeNode)));
     }
-    case K::NameTest: return Make(K::NodeTest, current);
-    case K::NodeTest: return ReduceNodeTest(current);
-    case K::Predicate: return ReducePredicate(current);
-    case K::RightParenthesis: return ReduceRightParenthesis(current);
+    case K::NameTest:
+      return Make(K::NodeTest, current);
+    case K::NodeTest:
+      return ReduceNodeTest(current);
+    case K::Predicate:
+      return ReducePredicate(current);
+    case K::RightParenthesis:
+      return ReduceRightParenthesis(current);
     case K::RightSquareBracket:
       if (TopIs(0, K::Expr) && TopIs(1, K::LeftSquareBracket)) {
         current->Free();
@@ -161,8 +186,10 @@ TDomXPathSyntaxNode* TParser::Reduce(TDomXPathSyntaxNode* current) {
         return Push(current);
       return Make(K::PrimaryExpr, current);
     case K::Number:
-    case K::VariableReference: return Make(K::PrimaryExpr, current);
-    case K::PrimaryExpr: return Make(K::FilterExpr, current);
+    case K::VariableReference:
+      return Make(K::PrimaryExpr, current);
+    case K::PrimaryExpr:
+      return Make(K::FilterExpr, current);
     case K::FilterExpr:
       if (!LookAheadIs(T::SlashOperator) && !LookAheadIs(T::LeftSquareBracket)) return Make(K::PathExpr, current);
       return Push(current);
@@ -173,7 +200,8 @@ TDomXPathSyntaxNode* TParser::Reduce(TDomXPathSyntaxNode* current) {
         return Make(K::PathExpr, Make(K::AbsoluteLocationPath));
       }
       return Push(current);
-    case K::Step: return ReduceStep(current);
+    case K::Step:
+      return ReduceStep(current);
     case K::PathExpr:
       if (LookAheadIs(T::SlashOperator)) return Push(current);
       if (TopIs(0, K::ShefferStrokeOperator) && TopIs(1, K::UnionExpr)) return CombineWithTop(K::UnionExpr, current);
@@ -187,7 +215,8 @@ TDomXPathSyntaxNode* TParser::Reduce(TDomXPathSyntaxNode* current) {
     case K::UnionExpr:
       if (LookAheadIs(T::ShefferStrokeOperator)) return Push(current);
       return Make(K::UnaryExpr, current);
-    case K::UnaryExpr: return ReduceUnary(current);
+    case K::UnaryExpr:
+      return ReduceUnary(current);
     case K::MultiplyExpr:
     case K::DivExpr:
     case K::ModExpr:
@@ -221,7 +250,8 @@ TDomXPathSyntaxNode* TParser::Reduce(TDomXPathSyntaxNode* current) {
     case K::OrExpr:
       if (LookAheadIn(OrLookAhead)) return Push(current);
       return Make(K::Expr, current);
-    default: return Push(current);
+    default:
+      return Push(current);
   }
 }
 

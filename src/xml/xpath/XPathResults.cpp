@@ -11,8 +11,8 @@ namespace {
 
 // The types the node-set's subtree walk shows (no attributes, fragments or document
 // type declarations).
-constexpr TDomNodeTypeSet SubtreeNodeTypes = NodeTypes(
-    {ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction, ntComment, ntDocument});
+constexpr TDomNodeTypeSet SubtreeNodeTypes =
+    NodeTypes({ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction, ntComment, ntDocument});
 
 }  // namespace
 

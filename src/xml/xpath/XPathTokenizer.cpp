@@ -78,9 +78,9 @@ bool FindNamedKind(const std::array<TNamedKind, N>& table, WideStringView name, 
 }
 
 // What "//" stands for after its first "/".
-constexpr std::array<Kind, 6> DoubleSlashExpansion{Kind::AxisNameDescendantOrSelf, Kind::DoubleColon,
-                                                   Kind::NodeTypeNode,             Kind::LeftParenthesis,
-                                                   Kind::RightParenthesis,         Kind::SlashOperator};
+constexpr std::array<Kind, 6> DoubleSlashExpansion{
+    Kind::AxisNameDescendantOrSelf, Kind::DoubleColon,      Kind::NodeTypeNode,
+    Kind::LeftParenthesis,          Kind::RightParenthesis, Kind::SlashOperator};
 
 }  // namespace
 
@@ -169,16 +169,36 @@ void TDomXPathTokenizer::ScanToken(Kind& kind, WideString& value, int32_t& posit
   const bool hasNext = PeekChar(next);
   const auto followedBy = [&](WideChar c) { return hasNext && next == c; };
   switch (ch) {
-    case u'(': kind = Kind::LeftParenthesis; break;
-    case u')': kind = Kind::RightParenthesis; break;
-    case u'[': kind = Kind::LeftSquareBracket; break;
-    case u']': kind = Kind::RightSquareBracket; break;
-    case u'@': kind = Kind::CommercialAt; break;
-    case u',': kind = Kind::Comma; break;
-    case u'|': kind = Kind::ShefferStrokeOperator; break;
-    case u'+': kind = Kind::PlusOperator; break;
-    case u'-': kind = Kind::MinusOperator; break;
-    case u'=': kind = Kind::IsEqualOperator; break;
+    case u'(':
+      kind = Kind::LeftParenthesis;
+      break;
+    case u')':
+      kind = Kind::RightParenthesis;
+      break;
+    case u'[':
+      kind = Kind::LeftSquareBracket;
+      break;
+    case u']':
+      kind = Kind::RightSquareBracket;
+      break;
+    case u'@':
+      kind = Kind::CommercialAt;
+      break;
+    case u',':
+      kind = Kind::Comma;
+      break;
+    case u'|':
+      kind = Kind::ShefferStrokeOperator;
+      break;
+    case u'+':
+      kind = Kind::PlusOperator;
+      break;
+    case u'-':
+      kind = Kind::MinusOperator;
+      break;
+    case u'=':
+      kind = Kind::IsEqualOperator;
+      break;
     case u'!':
       if (followedBy(u'=')) {
         ++FPosition;
@@ -232,7 +252,9 @@ void TDomXPathTokenizer::ScanToken(Kind& kind, WideString& value, int32_t& posit
       }
       break;
     }
-    case u'$': ScanVariableReference(kind, value); break;
+    case u'$':
+      ScanVariableReference(kind, value);
+      break;
     case u'/':
       kind = Kind::SlashOperator;
       if (followedBy(u'/')) {
@@ -241,7 +263,9 @@ void TDomXPathTokenizer::ScanToken(Kind& kind, WideString& value, int32_t& posit
         FDoubleSlashPosition = int32_t(FPosition);
       }
       break;
-    case u'*': kind = ExpectsOperand(FLastTokenKind) ? Kind::NameTest : Kind::MultiplyOperator; break;
+    case u'*':
+      kind = ExpectsOperand(FLastTokenKind) ? Kind::NameTest : Kind::MultiplyOperator;
+      break;
     default:
       if (IsDigit(ch)) {
         kind = Kind::Number;

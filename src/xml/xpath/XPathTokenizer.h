@@ -119,7 +119,7 @@ private:
 
   WideString FExpression;
   TDomXPathTokenKind FLastTokenKind = TDomXPathTokenKind::InvalidToken;
-  size_t FPosition = 0;  // characters consumed
+  size_t FPosition = 0;           // characters consumed
   uint8_t FDoubleSlashState = 0;  // progress through the expansion of "//"
   int32_t FDoubleSlashPosition = 0;
   TDomXPathTokenKind FCachedKind = TDomXPathTokenKind::InvalidToken;

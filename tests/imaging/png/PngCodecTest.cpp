@@ -177,9 +177,9 @@ TEST(PngCodec, ACanvasDrawsTheImageOverWhatItHolds) {
   TPNGObject keyed;  // entry 0 (black) fully transparent, entry 1 red opaque
   LoadPng(keyed, PalettePng({{0, 0, 0}, {255, 0, 0}}, {0}));
   TPNGObject blended;  // red at alpha 255, green at alpha 64
-  LoadPng(blended, PngFile({ChunkBytes("IHDR", IhdrData(2, 1, 8, 6)),
-                            ChunkBytes("IDAT", Deflated(TBytes{0, 255, 0, 0, 255, 0, 255, 0, 64})),
-                            ChunkBytes("IEND", {})}));
+  LoadPng(blended,
+          PngFile({ChunkBytes("IHDR", IhdrData(2, 1, 8, 6)),
+                   ChunkBytes("IDAT", Deflated(TBytes{0, 255, 0, 0, 255, 0, 255, 0, 64})), ChunkBytes("IEND", {})}));
   const TColor mixed = Rgb(0, 64, 191);  // (255 × 64 + 255) >> 8, (255 × 191 + 255) >> 8
   struct Case {
     const char* name;

@@ -1,5 +1,5 @@
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -34,8 +34,8 @@ TEST(CodePages, EveryByteDecodesAsIconvDecodesItAndEncodesBack) {
   const struct {
     uint32_t CodePage;
     const char* Charset;
-  } pages[] = {{CP_ACP, "CP1251"}, {CP_OEMCP, "CP866"}, {1251, "CP1251"}, {866, "CP866"},
-               {1252, "CP1252"}, {28595, "ISO-8859-5"}, {20866, "KOI8-R"}};
+  } pages[] = {{CP_ACP, "CP1251"}, {CP_OEMCP, "CP866"},   {1251, "CP1251"}, {866, "CP866"},
+               {1252, "CP1252"},   {28595, "ISO-8859-5"}, {20866, "KOI8-R"}};
   for (const auto& page : pages) {
     for (int byte = 0; byte < 256; ++byte) {
       SCOPED_TRACE(std::string(page.Charset) + " byte " + std::to_string(byte));
@@ -60,7 +60,10 @@ TEST(CodePages, UnmappableCharactersBecomeTheDefaultCharacter) {
   // "Жé€😀" in 866: Ж maps, é, € and the emoji (a surrogate pair: one character) do not.
   EXPECT_EQ(WideToAnsi(u"\x0416\x00E9\x20AC\xD83D\xDE00", CP_OEMCP, &usedDefault), "\x86???");
   EXPECT_TRUE(usedDefault);
-  EXPECT_EQ(WideToAnsi(u"a\xD800" u"b", 1251), "a?b");  // a lone surrogate
+  EXPECT_EQ(WideToAnsi(u"a\xD800"
+                       u"b",
+                       1251),
+            "a?b");  // a lone surrogate
   const WideChar source[] = u"\x00E9x";
   char buffer[4] = {};
   EXPECT_EQ(WideCharToMultiByte(1251, 0, source, 2, buffer, 4, "#", &usedDefault), 2);
@@ -132,10 +135,10 @@ TEST(CodePages, Utf8IsStrictAndReplacesMalformedInput) {
   } cases[] = {
       {"A\xC3\xA9", u"A\x00E9"},
       {"\xF0\x9F\x98\x80", u"\xD83D\xDE00"},
-      {"\xC3", u"\xFFFD"},                        // truncated
-      {"\xC0\xAF", u"\xFFFD\xFFFD"},              // overlong: two bad bytes
-      {"\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},    // an encoded surrogate
-      {"\xE2\x82x", u"\xFFFDx"},                  // one maximal ill-formed prefix
+      {"\xC3", u"\xFFFD"},                                // truncated
+      {"\xC0\xAF", u"\xFFFD\xFFFD"},                      // overlong: two bad bytes
+      {"\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},            // an encoded surrogate
+      {"\xE2\x82x", u"\xFFFDx"},                          // one maximal ill-formed prefix
       {"\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"},  // above U+10FFFF
   };
   for (const auto& c : cases) {
@@ -167,8 +170,10 @@ TEST(CodePages, ArbitraryInputNeverBreaksAConversion) {
         bytes += static_cast<char>(next() >> 24);
         // Mostly kana, Cyrillic and ASCII, which switch the stateful code page's modes.
         const uint32_t pick = next() >> 16;
-        units += static_cast<WideChar>(pick % 4 == 0 ? 0x3041 + pick % 80 : pick % 4 == 1 ? 0x0410 + pick % 32
-                                       : pick % 4 == 2 ? 0x20 + pick % 90 : pick);
+        units += static_cast<WideChar>(pick % 4 == 0   ? 0x3041 + pick % 80
+                                       : pick % 4 == 1 ? 0x0410 + pick % 32
+                                       : pick % 4 == 2 ? 0x20 + pick % 90
+                                                       : pick);
       }
       const WideString decoded = AnsiToWide(bytes, codePage);
       EXPECT_LE(decoded.size(), bytes.size());

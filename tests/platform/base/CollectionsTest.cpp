@@ -15,8 +15,10 @@ public:
   int32_t Position = 0;
 
   void Assign(const TPersistent& source) override {
-    if (const auto* tab = dynamic_cast<const TTab*>(&source)) Position = tab->Position;
-    else TCollectionItem::Assign(source);
+    if (const auto* tab = dynamic_cast<const TTab*>(&source))
+      Position = tab->Position;
+    else
+      TCollectionItem::Assign(source);
   }
   void SetPosition(int32_t position) {
     Position = position;

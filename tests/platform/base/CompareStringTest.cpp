@@ -19,10 +19,10 @@ TEST(CompareStringW, OrdersByCodeUnitsWhenCaseCounts) {
   const Case cases[] = {
       {u"abc", u"abc", CSTR_EQUAL},
       {u"abc", u"abd", CSTR_LESS_THAN},
-      {u"ab", u"abc", CSTR_LESS_THAN},    // a prefix sorts first
-      {u"B", u"a", CSTR_LESS_THAN},       // code units, not a linguistic sort
+      {u"ab", u"abc", CSTR_LESS_THAN},  // a prefix sorts first
+      {u"B", u"a", CSTR_LESS_THAN},     // code units, not a linguistic sort
       {u"a", u"A", CSTR_GREATER_THAN},
-      {u"co-op", u"coop", CSTR_LESS_THAN},  // the hyphen weighs as its unit
+      {u"co-op", u"coop", CSTR_LESS_THAN},            // the hyphen weighs as its unit
       {u"\xFFFD", u"\U00010400", CSTR_GREATER_THAN},  // a surrogate sorts below U+E000
   };
   for (const Case& c : cases) {
@@ -40,12 +40,12 @@ TEST(CompareStringW, IgnoringCaseFoldsEachUnit) {
   const Case cases[] = {
       {u"Quirefold", u"qUIREFOLD", CSTR_EQUAL},
       {u"\x0416\x0451\x043B\x0442\x044B\x0439", u"\x0436\x0401\x041B\x0422\x042B\x0419", CSTR_EQUAL},  // Cyrillic
-      {u"\x212A", u"k", CSTR_EQUAL},                 // KELVIN SIGN folds to k
-      {u"\x00DF", u"ss", CSTR_GREATER_THAN},         // no full folding
-      {u"\x1E9E", u"\x00DF", CSTR_EQUAL},            // capital sharp s folds to small
-      {u"B", u"a", CSTR_GREATER_THAN},               // folded b > a
+      {u"\x212A", u"k", CSTR_EQUAL},                   // KELVIN SIGN folds to k
+      {u"\x00DF", u"ss", CSTR_GREATER_THAN},           // no full folding
+      {u"\x1E9E", u"\x00DF", CSTR_EQUAL},              // capital sharp s folds to small
+      {u"B", u"a", CSTR_GREATER_THAN},                 // folded b > a
       {u"\U00010400", u"\U00010428", CSTR_LESS_THAN},  // beyond U+FFFF no folding
-      {u"_", u"a", CSTR_LESS_THAN},                  // after folding: "_" (5F) < "a" (61)
+      {u"_", u"a", CSTR_LESS_THAN},                    // after folding: "_" (5F) < "a" (61)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - cases));

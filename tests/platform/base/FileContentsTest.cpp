@@ -18,8 +18,8 @@
 namespace {
 
 size_t EntryCount(const std::string& folder) {
-  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder),
-                                           std::filesystem::directory_iterator()));
+  return static_cast<size_t>(
+      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
 
 // Lowers the loaders' limit for one test.
@@ -63,10 +63,8 @@ TEST(FileContents, RefusesWhatIsNoRegularFileBeforeReadingIt) {
     uint32_t Error;
   };
   const TCase cases[] = {
-      {folder / "fifo", ERROR_BAD_FILE_TYPE},
-      {"/dev/zero", ERROR_BAD_FILE_TYPE},
-      {folder.Path(), ERROR_ACCESS_DENIED},
-      {folder / "missing", ERROR_FILE_NOT_FOUND},
+      {folder / "fifo", ERROR_BAD_FILE_TYPE},       {"/dev/zero", ERROR_BAD_FILE_TYPE},
+      {folder.Path(), ERROR_ACCESS_DENIED},         {folder / "missing", ERROR_FILE_NOT_FOUND},
       {folder / "missing/x", ERROR_PATH_NOT_FOUND},
   };
   for (const TCase& c : cases) {
@@ -179,7 +177,8 @@ TEST(FileContents, AWriteThatFailsLeavesTheOldFileWholeAndSaysWhy) {
       return std::string(e.what());
     }
   });
-  EXPECT_EQ(message, "Cannot create file \"" + name + "\". The file size exceeds the limit allowed and cannot be saved.");
+  EXPECT_EQ(message,
+            "Cannot create file \"" + name + "\". The file size exceeds the limit allowed and cannot be saved.");
   EXPECT_EQ(ReadBytes(name), "old line\r\n");
   EXPECT_EQ(EntryCount(folder.Path()), 1u);  // no temporary file is left
 

@@ -127,14 +127,14 @@ TEST(FileHandles, CreateFileDispositionsReportWhatExisted) {
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.Disposition);
-    const THandle handle = CreateFileW(Wide(name).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                       FILE_SHARE_READ, step.Disposition, FILE_ATTRIBUTE_NORMAL);
+    const THandle handle = CreateFileW(Wide(name).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                       step.Disposition, FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(handle != INVALID_HANDLE_VALUE, step.Opens);
     EXPECT_EQ(GetLastError(), step.Error);
     FileClose(handle);
   }
-  const THandle readOnly = CreateFileA((folder / "ro.txt").c_str(), GENERIC_WRITE, 0,
-                                       CREATE_NEW, FILE_ATTRIBUTE_READONLY);
+  const THandle readOnly =
+      CreateFileA((folder / "ro.txt").c_str(), GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_READONLY);
   ASSERT_NE(readOnly, INVALID_HANDLE_VALUE);
   FileClose(readOnly);
   struct stat info {};

@@ -1,6 +1,6 @@
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdlib>
 
 #include <filesystem>
 
@@ -83,7 +83,10 @@ TEST(FilePaths, CurrentAndTemporaryFolders) {
   setenv("TMPDIR", folder.Path().c_str(), 1);
   char temp[512];
   EXPECT_EQ(std::string(temp, GetTempPathA(512, temp)), folder.Path() + "/");
-  if (saved != nullptr) setenv("TMPDIR", savedValue.c_str(), 1); else unsetenv("TMPDIR");
+  if (saved != nullptr)
+    setenv("TMPDIR", savedValue.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
 }
 
 TEST(FilePaths, TemporaryFileNamesAreCreatedAndNeverReused) {

@@ -21,8 +21,8 @@ mode_t Mode(const std::string& path) {
 }
 
 size_t EntryCount(const std::string& folder) {
-  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder),
-                                           std::filesystem::directory_iterator()));
+  return static_cast<size_t>(
+      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
 
 }  // namespace

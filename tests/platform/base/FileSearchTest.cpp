@@ -69,8 +69,7 @@ TEST(FileSearch, ListsMatchingEntriesInNameOrderWithTheirData) {
   WriteRaw(folder / "c.txt", 1);
   mkdir((folder / "d.fb2").c_str(), 0755);
   EXPECT_EQ(Found(Wide(folder / "*.fb2")), (std::vector<WideString>{u"A.fb2", u"b.FB2", u"d.fb2"}));
-  EXPECT_EQ(Found(Wide(folder / "*")),
-            (std::vector<WideString>{u".", u"..", u"A.fb2", u"b.FB2", u"c.txt", u"d.fb2"}));
+  EXPECT_EQ(Found(Wide(folder / "*")), (std::vector<WideString>{u".", u"..", u"A.fb2", u"b.FB2", u"c.txt", u"d.fb2"}));
   WIN32_FIND_DATAW data;
   const THandle handle = FindFirstFileW(Wide(folder / "b.*").c_str(), &data);
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
@@ -80,8 +79,7 @@ TEST(FileSearch, ListsMatchingEntriesInNameOrderWithTheirData) {
   EXPECT_EQ(data.cAlternateFileName[0], 0);
   struct stat info {};
   stat((folder / "b.FB2").c_str(), &info);
-  EXPECT_EQ(FileTimeValue(data.ftLastWriteTime),
-            FileTimeValue(FileTimeFromUnixTime(info.st_mtim)));
+  EXPECT_EQ(FileTimeValue(data.ftLastWriteTime), FileTimeValue(FileTimeFromUnixTime(info.st_mtim)));
   FindClose(handle);
 }
 
@@ -126,9 +124,9 @@ TEST(FileSearch, NamesWithBytesThatAreNotUtf8AreFoundAndKept) {
 
 TEST(FileSearch, TheAnsiFormGivesNamesInTheAnsiCodePage) {
   TempFolder folder;
-  WriteRaw(folder / "\xD0\xAF.txt", 0);       // "Я"
-  WriteRaw(folder / "\xE2\x82\xAC.txt", 0);   // "€" is in 1251 as 0x88
-  WriteRaw(folder / "\xE4\xB8\x80.txt", 0);   // "一" is not
+  WriteRaw(folder / "\xD0\xAF.txt", 0);      // "Я"
+  WriteRaw(folder / "\xE2\x82\xAC.txt", 0);  // "€" is in 1251 as 0x88
+  WriteRaw(folder / "\xE4\xB8\x80.txt", 0);  // "一" is not
   WIN32_FIND_DATAA data;
   std::vector<std::string> names;
   const THandle handle = FindFirstFileA((folder.Path() + "/*.txt").c_str(), &data);

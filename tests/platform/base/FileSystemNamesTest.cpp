@@ -11,11 +11,14 @@ TEST(FileSystemNames, BytesRoundTripThroughUtf16) {
       {"plain.fb2", u"plain.fb2"},
       {"\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0", u"\x041A\x043D\x0438\x0433\x0430"},
       {"\xF0\x9F\x93\x96", u"\xD83D\xDCD6"},
-      {"a\xFF" "b", u"a\xDCFF" u"b"},
-      {"\xC3", u"\xDCC3"},                          // truncated sequence
-      {"\xC3\xC3\xA9", u"\xDCC3\x00E9"},            // a bad byte before a good sequence
-      {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},      // an encoded surrogate is three bytes
-      {"\xC0\xAF", u"\xDCC0\xDCAF"},                // overlong
+      {"a\xFF"
+       "b",
+       u"a\xDCFF"
+       u"b"},
+      {"\xC3", u"\xDCC3"},                      // truncated sequence
+      {"\xC3\xC3\xA9", u"\xDCC3\x00E9"},        // a bad byte before a good sequence
+      {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // an encoded surrogate is three bytes
+      {"\xC0\xAF", u"\xDCC0\xDCAF"},            // overlong
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Bytes);

@@ -28,9 +28,9 @@ TEST(FileTimes, DosDatesPackTheFileTimeAsItIs) {
   FILETIME back{};
   ASSERT_TRUE(DosDateTimeToFileTime(date, clock, &back));
   EXPECT_EQ(FileTimeValue(back), FileTimeValue(FileTimeFromUnixTime({1709214358, 0})));  // two-second steps
-  EXPECT_FALSE(DosDateTimeToFileTime((45 << 9) | (2 << 5) | 29, 0, &back));  // 2025-02-29
-  EXPECT_FALSE(DosDateTimeToFileTime((44 << 9) | (13 << 5) | 1, 0, &back));  // month 13
-  EXPECT_FALSE(DosDateTimeToFileTime((44 << 9) | (1 << 5) | 1, 24 << 11, &back));  // hour 24
+  EXPECT_FALSE(DosDateTimeToFileTime((45 << 9) | (2 << 5) | 29, 0, &back));              // 2025-02-29
+  EXPECT_FALSE(DosDateTimeToFileTime((44 << 9) | (13 << 5) | 1, 0, &back));              // month 13
+  EXPECT_FALSE(DosDateTimeToFileTime((44 << 9) | (1 << 5) | 1, 24 << 11, &back));        // hour 24
 }
 
 TEST(FileTimes, LocalTimeAddsTheZoneOffset) {
@@ -45,7 +45,10 @@ TEST(FileTimes, LocalTimeAddsTheZoneOffset) {
   FILETIME back{};
   ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
   EXPECT_EQ(FileTimeValue(back), FileTimeValue(utc));
-  if (saved != nullptr) setenv("TZ", savedValue.c_str(), 1); else unsetenv("TZ");
+  if (saved != nullptr)
+    setenv("TZ", savedValue.c_str(), 1);
+  else
+    unsetenv("TZ");
   tzset();
 }
 

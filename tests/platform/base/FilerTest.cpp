@@ -19,8 +19,9 @@ public:
   int32_t Value() const { return FValue; }
   void SetValue(int32_t v) { FValue = v; }
   static const TClassProps& Props() {
-    static const TClassProps props("TSampleItem", nullptr,
-                                   {Published::Integer<TSampleItem>("Value", &TSampleItem::Value, &TSampleItem::SetValue)});
+    static const TClassProps props(
+        "TSampleItem", nullptr,
+        {Published::Integer<TSampleItem>("Value", &TSampleItem::Value, &TSampleItem::SetValue)});
     return props;
   }
   const TClassProps* ClassProps() const override { return &Props(); }
@@ -46,13 +47,13 @@ public:
   int LoadedCalls = 0;
 
   static const TClassProps& Props() {
-    static const TClassProps props("TSample", nullptr,
-                                   {Published::Integer<TSample>("Size", &TSample::Size, &TSample::SetSize, 0),
-                                    Published::Boolean<TSample>("Flag", &TSample::Flag, &TSample::SetFlag, false),
-                                    Published::AnsiText<TSample>("Label", &TSample::Label, &TSample::SetLabel),
-                                    Published::WideText<TSample>("Title", &TSample::Title, &TSample::SetTitle),
-                                    Published::Object<TSample>("Items", &TSample::Items),
-                                    Published::Event("OnChange")});
+    static const TClassProps props(
+        "TSample", nullptr,
+        {Published::Integer<TSample>("Size", &TSample::Size, &TSample::SetSize, 0),
+         Published::Boolean<TSample>("Flag", &TSample::Flag, &TSample::SetFlag, false),
+         Published::AnsiText<TSample>("Label", &TSample::Label, &TSample::SetLabel),
+         Published::WideText<TSample>("Title", &TSample::Title, &TSample::SetTitle),
+         Published::Object<TSample>("Items", &TSample::Items), Published::Event("OnChange")});
     return props;
   }
   const TClassProps* ClassProps() const override { return &Props(); }
@@ -93,6 +94,8 @@ TEST(Filer, WritesTheFormatFieldByField) {
   Tree tree;
   tree.Root.SetSize(300);
   tree.Child->SetTitle(u"\u0416");
+  // One record of the format a line.
+  // clang-format off
   const std::vector<uint8_t> expected{
       'T', 'P', 'F', '0',                              // signature
       7, 'T', 'S', 'a', 'm', 'p', 'l', 'e',            // class name
@@ -105,6 +108,7 @@ TEST(Filer, WritesTheFormatFieldByField) {
       vaNull,                                          // the child owns nothing
       vaNull,                                          // end of the root's components
   };
+  // clang-format on
   EXPECT_EQ(WriteDefinition(tree.Root), expected);
 }
 

@@ -11,13 +11,13 @@ TEST(Numbers, MulDivRoundsHalvesAwayFromZero) {
   const struct {
     int32_t A, B, C, Expected;
   } cases[] = {
-      {5, 600, 96, 31},   // 31.25
-      {1, 3, 2, 2},       // 1.5
-      {-1, 3, 2, -2},     // -1.5
+      {5, 600, 96, 31},  // 31.25
+      {1, 3, 2, 2},      // 1.5
+      {-1, 3, 2, -2},    // -1.5
       {1, -3, 2, -2},
       {-1, -3, 2, 2},
-      {5, 1, 4, 1},       // 1.25
-      {7, 1, 4, 2},       // 1.75
+      {5, 1, 4, 1},  // 1.25
+      {7, 1, 4, 2},  // 1.75
       {10, 20, 0, -1},
       {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX},  // the 64-bit product does not overflow
       {INT32_MAX, 2, 1, -1},                         // the result does not fit
@@ -35,7 +35,8 @@ TEST(Numbers, RoundGoesHalfToEvenAndTruncTowardZero) {
     double Value;
     int64_t Rounded, Truncated;
   } cases[] = {
-      {0.5, 0, 0},  {1.5, 2, 1},   {2.5, 2, 2},   {-0.5, 0, 0},   {-1.5, -2, -1}, {-2.5, -2, -2},
+      {0.5, 0, 0},    {1.5, 2, 1},    {2.5, 2, 2},
+      {-0.5, 0, 0},   {-1.5, -2, -1}, {-2.5, -2, -2},
       {2.4999, 2, 2}, {-2.6, -3, -2}, {1e15 + 0.5, 1000000000000000, 1000000000000000},
   };
   for (const auto& c : cases) {
@@ -63,20 +64,20 @@ TEST(Numbers, ValParsesLikeTheLanguage) {
       {"+7", 7, 0},
       {"-2147483648", INT32_MIN, 0},
       {"2147483647", INT32_MAX, 0},
-      {"2147483648", 0, 10},   // overflow at the last digit
+      {"2147483648", 0, 10},  // overflow at the last digit
       {"-2147483649", 0, 11},
       {"$FF", 255, 0},
       {"0x1f", 31, 0},
       {"x10", 16, 0},
       {"-$10", -16, 0},
-      {"$FFFFFFFF", -1, 0},    // hexadecimal may use the sign bit
+      {"$FFFFFFFF", -1, 0},  // hexadecimal may use the sign bit
       {"$100000000", 0, 10},
       {"", 0, 1},
       {"-", 0, 2},
       {"$", 0, 2},
-      {"12 ", 0, 3},           // trailing blanks are not allowed
+      {"12 ", 0, 3},  // trailing blanks are not allowed
       {"1a", 0, 2},
-      {"\t1", 0, 1},           // only spaces lead
+      {"\t1", 0, 1},  // only spaces lead
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Text);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/FileSizeLimit.h"
 #include "platform/base/FileSystemNames.h"
 #include "platform/base/LastError.h"
-#include "platform/base/FileSizeLimit.h"
 #include "platform/base/TempFolder.h"
 
 namespace {
@@ -76,9 +76,9 @@ TEST_F(PrivateProfileTest, ReadsValuesTrimmedWithoutRegardToCase) {
     WideString Expected;
   };
   const Case cases[] = {
-      {u"MAIN", u"width", u"640"},         // blanks trimmed, the first key of a name
-      {u" main ", u" WIDTH ", u"640"},     // the names asked for are trimmed too
-      {u"Main", u"Quoted", u" padded "},   // one pair of quotes removed
+      {u"MAIN", u"width", u"640"},        // blanks trimmed, the first key of a name
+      {u" main ", u" WIDTH ", u"640"},    // the names asked for are trimmed too
+      {u"Main", u"Quoted", u" padded "},  // one pair of quotes removed
       {u"Main", u"Single", u"x"},
       {u"Other", u"key", u"\x0416"},       // 8-bit text in the ANSI code page
       {u"Main", u"Later", u"<default>"},   // the first section of a name is read
@@ -128,9 +128,9 @@ TEST_F(PrivateProfileTest, CreatesAUtf16FileWithMark) {
 
 TEST_F(PrivateProfileTest, RewritesOnlyWhatChanges) {
   WriteFile(kHandWritten);
-  ASSERT_TRUE(Set(u"MAIN", u"width", u"800"));    // the first key keeps its spelling
-  ASSERT_TRUE(Set(u"Other", u"New", u"2"));       // appended after the section's last line
-  ASSERT_TRUE(Set(u"Main", u"Added", u"3"));      // before the blank line that ends the section
+  ASSERT_TRUE(Set(u"MAIN", u"width", u"800"));  // the first key keeps its spelling
+  ASSERT_TRUE(Set(u"Other", u"New", u"2"));     // appended after the section's last line
+  ASSERT_TRUE(Set(u"Main", u"Added", u"3"));    // before the blank line that ends the section
   std::string expected = kHandWritten;
   expected.replace(expected.find("  Width =  640  "), 16, "Width=800");
   expected.replace(expected.find("\r\n\r\n[ Other ]"), 4, "\r\nAdded=3\r\n\r\n");
@@ -147,7 +147,8 @@ TEST_F(PrivateProfileTest, KeepsTheFileEncodingAndLineBreaks) {
       {"[S]\nk=v\n", "[S]\nk=\xD6\n"},  // 8-bit stays 8-bit when the text fits the code page
       {"[S]\r\nk=v", "[S]\r\nk=\xD6"},  // no break at the end stays so
       {"\xEF\xBB\xBF[S]\r\nk=v\r\n", "\xEF\xBB\xBF[S]\r\nk=\xD0\xA6\r\n"},
-      {std::string("\xFE\xFF\0[\0S\0]\0\n\0k\0=\0v\0\n", 18), std::string("\xFE\xFF\0[\0S\0]\0\n\0k\0=\x04\x26\0\n", 18)},
+      {std::string("\xFE\xFF\0[\0S\0]\0\n\0k\0=\0v\0\n", 18),
+       std::string("\xFE\xFF\0[\0S\0]\0\n\0k\0=\x04\x26\0\n", 18)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - cases));

@@ -35,8 +35,8 @@ WideString ProgramName() {
 
 TEST(Resources, RcdataHoldsTheEmbeddedFileByNameOrOrdinal) {
   const std::vector<uint8_t> expected = FileBytes(QF_TEST_DATA_DIR "/platform/base/sample.bin");
-  for (const TResName& name : {TResName(u"SAMPLE"), TResName(u"sample"), TResName(7), TResName(u"#7"),
-                               TResName(MAKEINTRESOURCEW(7))}) {
+  for (const TResName& name :
+       {TResName(u"SAMPLE"), TResName(u"sample"), TResName(7), TResName(u"#7"), TResName(MAKEINTRESOURCEW(7))}) {
     SCOPED_TRACE(testing::PrintToString(name.Name()) + " " + std::to_string(name.Ordinal()));
     const HRSRC resource = FindResourceW(HInstance, name, RT_RCDATA);
     ASSERT_NE(resource, nullptr);

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 void Fill(TMemoryStream& stream, const AnsiString& bytes) {
   stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
 }
@@ -174,8 +173,8 @@ TEST(Streams, FileStreamRaisesWithTheFullPathAndTheSystemMessage) {
     TFileStream stream(folder / "missing.txt", fmOpenRead | fmShareDenyWrite);
     FAIL() << "no exception";
   } catch (const EFOpenError& e) {
-    EXPECT_EQ(e.Message(), "Cannot open file \"" + (folder / "missing.txt") +
-                               "\". The system cannot find the file specified.");
+    EXPECT_EQ(e.Message(),
+              "Cannot open file \"" + (folder / "missing.txt") + "\". The system cannot find the file specified.");
   }
   try {
     TFileStream stream(folder / "no/such/folder.txt", fmCreate);

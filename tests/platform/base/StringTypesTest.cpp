@@ -20,10 +20,10 @@ TEST(StringTypes, TheSecondKindIsTheLayoutDirection) {
     WideChar Char;
     uint16_t Type;
   } cases[] = {
-      {u'a', C2_LEFTTORIGHT},      {u'\x0416', C2_LEFTTORIGHT}, {u'\x05D0', C2_RIGHTTOLEFT},
-      {u'\x0627', C2_RIGHTTOLEFT}, {u'7', C2_EUROPENUMBER},     {u'+', C2_EUROPESEPARATOR},
-      {u'%', C2_EUROPETERMINATOR}, {u'\x0661', C2_ARABICNUMBER}, {u',', C2_COMMONSEPARATOR},
-      {u'\r', C2_BLOCKSEPARATOR},  {u'\t', C2_SEGMENTSEPARATOR}, {u' ', C2_WHITESPACE},
+      {u'a', C2_LEFTTORIGHT},      {u'\x0416', C2_LEFTTORIGHT},   {u'\x05D0', C2_RIGHTTOLEFT},
+      {u'\x0627', C2_RIGHTTOLEFT}, {u'7', C2_EUROPENUMBER},       {u'+', C2_EUROPESEPARATOR},
+      {u'%', C2_EUROPETERMINATOR}, {u'\x0661', C2_ARABICNUMBER},  {u',', C2_COMMONSEPARATOR},
+      {u'\r', C2_BLOCKSEPARATOR},  {u'\t', C2_SEGMENTSEPARATOR},  {u' ', C2_WHITESPACE},
       {u'!', C2_OTHERNEUTRAL},     {u'\x0301', C2_NOTAPPLICABLE},
   };
   for (const auto& c : cases) {
@@ -37,11 +37,17 @@ TEST(StringTypes, TheSecondKindIsTheLayoutDirection) {
 TEST(StringTypes, TheAnsiFormTypesEveryByte) {
   uint16_t types[4] = {};
   // "Жa" in 1251 (the process's code page for the default locale).
-  ASSERT_TRUE(GetStringTypeExA(LOCALE_USER_DEFAULT, CT_CTYPE1, "\xC6" "a", 2, types));
+  ASSERT_TRUE(GetStringTypeExA(LOCALE_USER_DEFAULT, CT_CTYPE1,
+                               "\xC6"
+                               "a",
+                               2, types));
   EXPECT_EQ(types[0], CharTypeC1(u'\x0416'));
   EXPECT_EQ(types[1], CharTypeC1(u'a'));
   // Shift-JIS: both bytes of "日" get its type; 0x80 is not defined.
-  ASSERT_TRUE(GetStringTypeExA(0x0411, CT_CTYPE1, "\x93\xFA\x80" "1", 4, types));
+  ASSERT_TRUE(GetStringTypeExA(0x0411, CT_CTYPE1,
+                               "\x93\xFA\x80"
+                               "1",
+                               4, types));
   EXPECT_EQ(types[0], CharTypeC1(u'\x65E5'));
   EXPECT_EQ(types[1], CharTypeC1(u'\x65E5'));
   EXPECT_EQ(types[2], 0);

@@ -17,7 +17,7 @@ TEST(TextUtils, CompareTextFoldsAsciiLettersOnly) {
   EXPECT_EQ(CompareText("abc", "ABC"), 0);
   EXPECT_LT(CompareText("abc", "ABD"), 0);
   EXPECT_GT(CompareText("abcd", "ABC"), 0);
-  EXPECT_GT(CompareText("a_", "AA"), 0);  // "_" (0x5F) sorts after the folded "A" (0x41)
+  EXPECT_GT(CompareText("a_", "AA"), 0);      // "_" (0x5F) sorts after the folded "A" (0x41)
   EXPECT_NE(CompareText("\xE0", "\xC0"), 0);  // Cyrillic letters are not folded
   EXPECT_TRUE(SameText("Key", "KEY"));
   EXPECT_FALSE(SameText("Key", "Keys"));
@@ -62,9 +62,10 @@ TEST(TextUtils, StrToFloatAcceptsDecimalTextOnly) {
     bool Valid;
     double Value;
   } cases[] = {
-      {"1.5", true, 1.5},     {" -2.25e1 ", true, -22.5}, {"+.5", true, 0.5},  {"3.", true, 3.0},
-      {"1E-3", true, 0.001},  {"", false, 0},             {".", false, 0},     {"1,5", false, 0},
-      {"inf", false, 0},      {"0x10", false, 0},         {"1e", false, 0},    {"1e999", false, 0},
+      {"1.5", true, 1.5},  {" -2.25e1 ", true, -22.5}, {"+.5", true, 0.5},
+      {"3.", true, 3.0},   {"1E-3", true, 0.001},      {"", false, 0},
+      {".", false, 0},     {"1,5", false, 0},          {"inf", false, 0},
+      {"0x10", false, 0},  {"1e", false, 0},           {"1e999", false, 0},
       {"1 000", false, 0},
   };
   for (const auto& c : cases) {

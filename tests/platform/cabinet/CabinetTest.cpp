@@ -32,7 +32,8 @@ Bytes TwoFileCabinet(uint16_t secondFolder = 0) {
   uint32_t filesAt = 36 + static_cast<uint32_t>(names.size()) + 8;
   Bytes files;
   uint32_t offset = 0;
-  for (auto [name, data, folder] : {std::tuple{"one.txt", one, uint16_t{0}}, std::tuple{"two.txt", two, secondFolder}}) {
+  for (auto [name, data, folder] :
+       {std::tuple{"one.txt", one, uint16_t{0}}, std::tuple{"two.txt", two, secondFolder}}) {
     Put32(files, static_cast<uint32_t>(data.size()));  // size
     Put32(files, offset);                              // offset in the folder
     Put16(files, folder);                              // folder
@@ -296,14 +297,18 @@ TEST(CabinetLibrary, TheWriterTakesSourcesInStepsAndGivesUpAFailedCabinet) {
   TFciContextPtr writer = FCICreate(parameters, files.Callbacks(), error);
   ASSERT_TRUE(writer);
   std::vector<int64_t> steps;
-  ASSERT_TRUE(FCIAddFile(*writer, "big", "big.txt", true, [&](int64_t bytes) {
-    steps.push_back(bytes);
-    return 0;
-  }, CabCompressNone));
+  ASSERT_TRUE(FCIAddFile(
+      *writer, "big", "big.txt", true,
+      [&](int64_t bytes) {
+        steps.push_back(bytes);
+        return 0;
+      },
+      CabCompressNone));
   EXPECT_EQ(steps, (std::vector<int64_t>{65536, 65536, 18928}));
   EXPECT_FALSE(FCIAddFile(*writer, "missing", "m.txt", false, nullptr, CabCompressNone));
   EXPECT_EQ(FCIError(*writer).Code, CabErrorCabinetNotFound);
-  EXPECT_FALSE(FCIAddFile(*writer, "big", "BIG.TXT", false, [](int64_t) { return -1; }, CabCompressNone));
+  EXPECT_FALSE(FCIAddFile(
+      *writer, "big", "BIG.TXT", false, [](int64_t) { return -1; }, CabCompressNone));
   EXPECT_EQ(FCIError(*writer).Code, CabErrorUserAbort);
   // A write that fails, then one that raises: the cabinet is given up either way.
   files.WritesBeforeFailure = 1;

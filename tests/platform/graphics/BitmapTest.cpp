@@ -20,9 +20,15 @@ std::vector<uint32_t> IndicesOfRow(const TBitmap& bitmap) {
   const uint8_t* row = bitmap.ScanLine(0);
   for (int32_t x = 0; x < bitmap.Width(); ++x) {
     switch (bitmap.BitsPerPixel()) {
-      case 1: indices.push_back((row[x / 8] >> (7 - x % 8)) & 1); break;
-      case 4: indices.push_back(x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4); break;
-      default: indices.push_back(row[x]); break;
+      case 1:
+        indices.push_back((row[x / 8] >> (7 - x % 8)) & 1);
+        break;
+      case 4:
+        indices.push_back(x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4);
+        break;
+      default:
+        indices.push_back(row[x]);
+        break;
     }
   }
   return indices;
@@ -44,7 +50,8 @@ public:
   void SaveToStream(TStream&) const override {}
   void Clear() override {}
 };
-const TGraphicClassInfo TOtherGraphic::ClassInfo{"TOtherGraphic", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TOtherGraphic>(); }};
+const TGraphicClassInfo TOtherGraphic::ClassInfo{
+    "TOtherGraphic", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TOtherGraphic>(); }};
 
 TEST(Bitmap, StartsEmptyInTheDeviceFormat) {
   TBitmap bitmap;
@@ -65,7 +72,8 @@ TEST(Bitmap, RowsArePaddedToFourBytesAndStoredTopDown) {
     TPixelFormat Format;
     int32_t Width;
     int32_t Bytes;
-  } cases[] = {{pf1bit, 10, 4}, {pf1bit, 33, 8}, {pf4bit, 10, 8}, {pf8bit, 10, 12}, {pf24bit, 10, 32}, {pf24bit, 3, 12}, {pf32bit, 3, 12}};
+  } cases[] = {{pf1bit, 10, 4},   {pf1bit, 33, 8},  {pf4bit, 10, 8}, {pf8bit, 10, 12},
+               {pf24bit, 10, 32}, {pf24bit, 3, 12}, {pf32bit, 3, 12}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Width);
     TBitmap bitmap;
@@ -157,7 +165,7 @@ TEST(Bitmap, ConversionTakesTheNearestEntryAndTheLowestIndexOnTies) {
   // (0x40, 0, 0) lies as far from black (0) as from maroon (1); 127 gray is nearer to
   // black, 128 gray nearer to white.
   auto row = RowOf({static_cast<TColor>(RGB(0x40, 0, 0)), static_cast<TColor>(RGB(0x41, 0, 0)),
-                       static_cast<TColor>(RGB(127, 127, 127)), static_cast<TColor>(RGB(128, 128, 128))});
+                    static_cast<TColor>(RGB(127, 127, 127)), static_cast<TColor>(RGB(128, 128, 128))});
   TBitmap sixteen;
   sixteen.Assign(row.get());
   sixteen.SetPixelFormat(pf4bit);
@@ -175,7 +183,8 @@ TEST(Bitmap, EightBitsTakeTheSystemColoursWithoutAPalette) {
 }
 
 TEST(Bitmap, ATwentyFourBitDetourKeepsTheOwnPalette) {
-  const std::vector<TPaletteEntry> grays{{0, 0, 0, 0}, {0x80, 0x80, 0x80, 0}, {0xC0, 0xC0, 0xC0, 0}, {0xFF, 0xFF, 0xFF, 0}};
+  const std::vector<TPaletteEntry> grays{
+      {0, 0, 0, 0}, {0x80, 0x80, 0x80, 0}, {0xC0, 0xC0, 0xC0, 0}, {0xFF, 0xFF, 0xFF, 0}};
   TBitmap bitmap;
   bitmap.SetPixelFormat(pf8bit);
   bitmap.SetColorTable(grays);

@@ -85,7 +85,8 @@ TEST(BmpFormat, EveryFormatSurvivesARoundTrip) {
     EXPECT_TRUE(std::equal(original.ColorTable().begin(), original.ColorTable().end(), loaded.ColorTable().begin(),
                            loaded.ColorTable().end()));
     for (int32_t y = 0; y < 5; ++y)
-      EXPECT_EQ(std::memcmp(original.ScanLine(y), loaded.ScanLine(y), static_cast<size_t>(original.BytesPerScanLine())), 0);
+      EXPECT_EQ(std::memcmp(original.ScanLine(y), loaded.ScanLine(y), static_cast<size_t>(original.BytesPerScanLine())),
+                0);
   }
 }
 
@@ -97,11 +98,11 @@ TEST(BmpFormat, TheWrittenHeaderHasTheExpectedFields) {
   ASSERT_EQ(bytes.size(), 14u + 40 + 16 * 4 + 2 * 4);
   EXPECT_EQ(bytes[0], 'B');
   EXPECT_EQ(bytes[1], 'M');
-  EXPECT_EQ(bytes[2], bytes.size());    // file size, low byte
-  EXPECT_EQ(bytes[10], 14 + 40 + 64);   // offset of the rows
-  EXPECT_EQ(bytes[28], 4);              // bits per pixel
-  EXPECT_EQ(bytes[46], 16);             // colours used
-  EXPECT_EQ(bytes[54 + 7 * 4], 0x80);   // entry 7: gray, blue first
+  EXPECT_EQ(bytes[2], bytes.size());   // file size, low byte
+  EXPECT_EQ(bytes[10], 14 + 40 + 64);  // offset of the rows
+  EXPECT_EQ(bytes[28], 4);             // bits per pixel
+  EXPECT_EQ(bytes[46], 16);            // colours used
+  EXPECT_EQ(bytes[54 + 7 * 4], 0x80);  // entry 7: gray, blue first
 }
 
 TEST(BmpFormat, RowsAreReadBottomUpOrTopDownByTheSignOfTheHeight) {
@@ -169,13 +170,13 @@ namespace {
 // The header alone (14 + 40 bytes) claiming 16384 x 16384 at 32 bits, 1 GiB of rows.
 std::vector<uint8_t> HugeHeaderOnly() {
   std::vector<uint8_t> bmp{'B', 'M'};
-  Put32(bmp, 54);                     // file size
-  Put32(bmp, 0);                      // two reserved words
-  Put32(bmp, 54);                     // offset of the rows
-  Put32(bmp, 40);                     // header size
-  Put32(bmp, 16384);                  // width
-  Put32(bmp, 16384);                  // height
-  bmp.insert(bmp.end(), {1, 0, 32, 0});  // planes 1, 32 bits per pixel
+  Put32(bmp, 54);                             // file size
+  Put32(bmp, 0);                              // two reserved words
+  Put32(bmp, 54);                             // offset of the rows
+  Put32(bmp, 40);                             // header size
+  Put32(bmp, 16384);                          // width
+  Put32(bmp, 16384);                          // height
+  bmp.insert(bmp.end(), {1, 0, 32, 0});       // planes 1, 32 bits per pixel
   for (int i = 0; i < 6; ++i) Put32(bmp, 0);  // no compression, sizes, resolutions, colours
   return bmp;
 }
@@ -269,7 +270,8 @@ TEST(BmpFormat, WeReadWhatPilWrites) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Mode);
     WriteRawImage(folder / "in.raw", TRawImage{9, 3, c.Raw});
-    ASSERT_TRUE(RunPeerScript("platform/graphics/bmp_peer.py", {"encode", c.Mode, folder / "in.raw", folder / "pil.bmp"}));
+    ASSERT_TRUE(
+        RunPeerScript("platform/graphics/bmp_peer.py", {"encode", c.Mode, folder / "in.raw", folder / "pil.bmp"}));
     const auto bitmap = Load(ReadFileBytes(folder / "pil.bmp"));
     EXPECT_EQ(bitmap->PixelFormat(), c.Format);
     EXPECT_EQ(RgbBytes(*bitmap), c.Expected);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
-#include "platform/graphics/CanvasBlit.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/CanvasBlit.h"
 #include "platform/graphics/CanvasShapes.h"
 
 namespace {
@@ -48,10 +48,10 @@ protected:
 
 TEST_F(CanvasTest, LinesLeaveOutTheirEndPoint) {
   Canvas->MoveTo(1, 1);
-  Canvas->LineTo(5, 1);   // right
-  Canvas->LineTo(5, 4);   // down
+  Canvas->LineTo(5, 1);  // right
+  Canvas->LineTo(5, 4);  // down
   Canvas->MoveTo(10, 10);
-  Canvas->LineTo(7, 7);   // up and left, diagonal
+  Canvas->LineTo(7, 7);  // up and left, diagonal
   const TPoint zigzag[] = {{1, 8}, {3, 8}, {3, 10}};
   Canvas->Polyline(zigzag);
   EXPECT_EQ(Picture(), (std::vector<std::string>{
@@ -116,11 +116,8 @@ TEST_F(CanvasTest, SolidWidePensCentreTheOutlineOnTheEdges) {
   Canvas->Brush().SetStyle(bsClear);
   Canvas->Pen().SetWidth(3);
   Canvas->Rectangle(3, 3, 9, 9);
-  ExpectRows({{1, "............"},
-              {2, "..########.."},
-              {5, "..###..###.."},
-              {9, "..########.."},
-              {10, "............"}});
+  ExpectRows(
+      {{1, "............"}, {2, "..########.."}, {5, "..###..###.."}, {9, "..########.."}, {10, "............"}});
 }
 
 TEST_F(CanvasTest, ClearPenRectangleFillsOnePixelLess) {
@@ -148,8 +145,7 @@ TEST_F(CanvasTest, DottedAndInvertingPens) {
   Canvas->LineTo(12, 2);
   Canvas->MoveTo(4, 2);
   Canvas->LineTo(8, 2);
-  ExpectRows({{0, "###...###..."},
-              {2, "####....####"}});
+  ExpectRows({{0, "###...###..."}, {2, "####....####"}});
 }
 
 TEST_F(CanvasTest, ClippingFollowsTheOriginInForceWhenItWasSet) {
@@ -168,11 +164,8 @@ TEST_F(CanvasTest, ClippingFollowsTheOriginInForceWhenItWasSet) {
   Canvas->Pen().SetColor(clBlack);
   Canvas->MoveTo(5, 15);
   Canvas->LineTo(8, 15);
-  ExpectRows({{3, "............"},
-              {4, "....###....."},
-              {6, "....###....."},
-              {7, "............"},
-              {10, "###........."}});
+  ExpectRows(
+      {{3, "............"}, {4, "....###....."}, {6, "....###....."}, {7, "............"}, {10, "###........."}});
   EXPECT_EQ(IntersectClipRect(dc, 20, 20, 30, 30), SIMPLEREGION);
   EXPECT_EQ(IntersectClipRect(dc, 0, 0, 1, 1), NULLREGION);
 }
@@ -211,9 +204,7 @@ TEST_F(CanvasTest, SavedStatesRestoreByLevel) {
 
 TEST_F(CanvasTest, FocusRectanglesInvertAndEraseThemselves) {
   Canvas->DrawFocusRect(Rect(1, 1, 6, 4));
-  ExpectRows({{1, ".#.#.#......"},
-              {2, "............"},
-              {3, ".#.#.#......"}});
+  ExpectRows({{1, ".#.#.#......"}, {2, "............"}, {3, ".#.#.#......"}});
   Canvas->DrawFocusRect(Rect(1, 1, 6, 4));
   EXPECT_EQ(Picture(), std::vector<std::string>(12, "............"));
 }
@@ -294,13 +285,9 @@ const TGraphicClassInfo TSelfDrawnGraphic::ClassInfo{"TSelfDrawnGraphic", nullpt
 
 TEST_F(CanvasTest, OtherGraphicsDrawThemselves) {
   const TSelfDrawnGraphic graphic;
-  Canvas->Draw(1, 1, &graphic);                   // at its own size, 2 x 3
+  Canvas->Draw(1, 1, &graphic);                     // at its own size, 2 x 3
   Canvas->StretchDraw(Rect(5, 2, 9, 3), &graphic);  // into 4 x 1
-  ExpectRows({{0, "............"},
-              {1, ".##........."},
-              {2, ".##..####..."},
-              {3, ".##........."},
-              {4, "............"}});
+  ExpectRows({{0, "............"}, {1, ".##........."}, {2, ".##..####..."}, {3, ".##........."}, {4, "............"}});
 }
 
 TEST_F(CanvasTest, BitBltAndCopyRectCopyBetweenCanvases) {
@@ -311,10 +298,7 @@ TEST_F(CanvasTest, BitBltAndCopyRectCopyBetweenCanvases) {
   EXPECT_TRUE(BitBlt(Canvas->Handle(), 0, 0, 3, 3, source.Canvas()->Handle(), 0, 0, SRCCOPY));
   Canvas->CopyRect(Rect(6, 0, 12, 6), source.Canvas(), Rect(1, 1, 3, 3));
   EXPECT_FALSE(BitBlt(Canvas->Handle(), 0, 0, 3, 3, source.Canvas()->Handle(), 0, 0, 0));
-  ExpectRows({{0, "......###..."},
-              {1, ".#....###..."},
-              {2, "......###..."},
-              {3, "............"}});
+  ExpectRows({{0, "......###..."}, {1, ".#....###..."}, {2, "......###..."}, {3, "............"}});
 }
 
 TEST_F(CanvasTest, MeasuringCanvasHasNoPixelsButMeasures) {
@@ -336,8 +320,14 @@ TEST(ColorToRGBTest, SystemColoursDrawInTheClassicScheme) {
     TColor Color;
     COLORREF Expected;
   } cases[] = {
-      {0x123456, 0x123456}, {clWindow, 0xFFFFFF}, {clWindowText, 0x000000}, {clHighlight, 0x800000},
-      {clBtnFace, 0xC0C0C0}, {clBtnShadow, 0x808080}, {clNone, 0}, {clDefault, 0},
+      {0x123456, 0x123456},
+      {clWindow, 0xFFFFFF},
+      {clWindowText, 0x000000},
+      {clHighlight, 0x800000},
+      {clBtnFace, 0xC0C0C0},
+      {clBtnShadow, 0x808080},
+      {clNone, 0},
+      {clDefault, 0},
       {clSystemColor | 0x7F, 0},  // no such system colour
   };
   for (const auto& c : cases) {
@@ -358,13 +348,7 @@ TEST(PolygonTest, FillsTheCellsInsideAndOutlinesEveryVertex) {
   const TPoint triangle[] = {{1, 1}, {6, 6}, {1, 6}};
   canvas.Polygon(triangle);
   const char* const expected[] = {
-      "........",
-      ".#......",
-      ".##.....",
-      ".#r#....",
-      ".#rr#...",
-      ".#rrr#..",
-      ".######.",
+      "........", ".#......", ".##.....", ".#r#....", ".#rr#...", ".#rrr#..", ".######.",
   };
   for (int32_t y = 0; y < 7; ++y) {
     std::string row;

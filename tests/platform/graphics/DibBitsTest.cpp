@@ -42,9 +42,31 @@ TEST(DibBitsTest, ReadsABitmapBottomUpInBlueGreenRedOrder) {
   ASSERT_EQ(GetDIBits(ScreenDC(), bitmap.get(), 0, 2, bits.data(), &info, DIB_RGB_COLORS), 2);
   const std::vector<uint8_t> expected = {
       // first stored row: the bottom image row, white, black, grey, 3 padding bytes
-      0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80, 0x80, 0x80, 0, 0, 0,
+      0xFF,
+      0xFF,
+      0xFF,
+      0x00,
+      0x00,
+      0x00,
+      0x80,
+      0x80,
+      0x80,
+      0,
+      0,
+      0,
       // then the top row: red, green, blue as blue-green-red triples
-      0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 0, 0, 0,
+      0x00,
+      0x00,
+      0xFF,
+      0x00,
+      0xFF,
+      0x00,
+      0xFF,
+      0x00,
+      0x00,
+      0,
+      0,
+      0,
   };
   EXPECT_EQ(bits, expected);
   // Top-down, 32 bits, the second stored row alone.
@@ -80,9 +102,8 @@ TEST(DibBitsTest, DrawsTheDibBackStretched) {
   target.SetPixelFormat(pf24bit);
   target.SetSize(8, 5);
   // Twice the size at (1, 1).
-  ASSERT_EQ(StretchDIBits(target.Canvas()->Handle(), 1, 1, 6, 4, 0, 0, 3, 2, bits.data(), &info, DIB_RGB_COLORS,
-                          SRCCOPY),
-            2);
+  ASSERT_EQ(
+      StretchDIBits(target.Canvas()->Handle(), 1, 1, 6, 4, 0, 0, 3, 2, bits.data(), &info, DIB_RGB_COLORS, SRCCOPY), 2);
   EXPECT_EQ(target.PixelColor(0, 0), clWhite);
   EXPECT_EQ(target.PixelColor(1, 1), clRed);
   EXPECT_EQ(target.PixelColor(2, 2), clRed);

@@ -23,8 +23,8 @@ struct TPeerMetrics {
 
 // Runs the fontTools peer over one font file for several logical heights.
 std::vector<TPeerMetrics> PeerMetrics(const std::string& file, WideStringView sample, const std::vector<int>& heights) {
-  std::string command = "/usr/bin/python3 " QF_TEST_SOURCE_DIR "/platform/graphics/font_metrics_peer.py '" + file + "' '" +
-            WideToAnsi(sample, CP_UTF8) + "'";
+  std::string command = "/usr/bin/python3 " QF_TEST_SOURCE_DIR "/platform/graphics/font_metrics_peer.py '" + file +
+                        "' '" + WideToAnsi(sample, CP_UTF8) + "'";
   for (int h : heights) command += " " + std::to_string(h);
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   std::vector<TPeerMetrics> out;
@@ -40,7 +40,8 @@ std::vector<TPeerMetrics> PeerMetrics(const std::string& file, WideStringView sa
   return out;
 }
 
-HFONT MakeFont(WideStringView name, int32_t height, bool bold = false, bool italic = false, uint8_t charset = DEFAULT_CHARSET) {
+HFONT MakeFont(WideStringView name, int32_t height, bool bold = false, bool italic = false,
+               uint8_t charset = DEFAULT_CHARSET) {
   LOGFONTW lf;
   lf.lfHeight = height;
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -126,7 +127,8 @@ TEST_F(FontTest, ExtentsAreStrictlyAdditive) {
     SetTextCharacterExtra(Dc, extra);
     std::vector<int32_t> dx(text.size());
     TSize whole;
-    ASSERT_TRUE(GetTextExtentExPointW(Dc, text.data(), static_cast<int32_t>(text.size()), 0, nullptr, dx.data(), &whole));
+    ASSERT_TRUE(
+        GetTextExtentExPointW(Dc, text.data(), static_cast<int32_t>(text.size()), 0, nullptr, dx.data(), &whole));
     int32_t sum = 0;
     for (size_t i = 0; i < text.size(); ++i) {
       sum += Extent(text.substr(i, 1)).cx;

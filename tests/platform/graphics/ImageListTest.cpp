@@ -65,8 +65,8 @@ TEST(ImageListTest, DrawLeavesMaskedPixelsAndClipsAtTheEdges) {
   list.AddMasked(*Strip(), Mask);
   auto page = Page(pf24bit);
   list.Draw(*page->Canvas(), 1, 1, 0);
-  list.Draw(*page->Canvas(), 4, 3, 1);   // cut by the right and bottom edges
-  list.Draw(*page->Canvas(), 0, 0, 7);   // no such image
+  list.Draw(*page->Canvas(), 4, 3, 1);  // cut by the right and bottom edges
+  list.Draw(*page->Canvas(), 0, 0, 7);  // no such image
   list.Draw(*page->Canvas(), 0, 0, -1);
   EXPECT_EQ(Rows(*page), (std::vector<std::string>{"......", "..RR..", ".RRR..", "....BB"}));
 }
@@ -86,7 +86,7 @@ TEST(ImageListTest, DrawBlendedMixesAQuarterOfTheColour) {
   list.DrawBlended(*page->Canvas(), 0, 0, 0, clBlue);
   // red (255, 0, 0) with blue (0, 0, 255): (3 * 255 + 0 + 2) / 4 = 191, (0 + 255 + 2) / 4 = 64
   EXPECT_EQ(page->PixelColor(1, 0), RGB(191, 0, 64));
-  EXPECT_EQ(page->PixelColor(0, 0), clWhite);  // masked
+  EXPECT_EQ(page->PixelColor(0, 0), clWhite);               // masked
   list.DrawBlended(*page->Canvas(), 3, 0, 1, clHighlight);  // a system colour blends as its scheme colour
   // blue (0, 0, 255) with navy (0, 0, 128): (765 + 128 + 2) / 4 = 223
   EXPECT_EQ(page->PixelColor(3, 0), RGB(0, 0, 223));

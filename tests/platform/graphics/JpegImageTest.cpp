@@ -21,7 +21,8 @@ TRawImage TestPicture(int32_t width, int32_t height, int32_t channels) {
       for (int32_t c = 0; c < channels; ++c) {
         noise = noise * 1103515245u + 12345u;
         const int32_t edge = ((x / 5 + y / 3) % 2) * 90;
-        const int32_t value = (x * 255 / (width > 1 ? width - 1 : 1) + y * 7 * (c + 1) + edge + int32_t(noise >> 28)) % 256;
+        const int32_t value =
+            (x * 255 / (width > 1 ? width - 1 : 1) + y * 7 * (c + 1) + edge + int32_t(noise >> 28)) % 256;
         image.Bytes.push_back(static_cast<uint8_t>(value));
       }
   return image;
@@ -116,8 +117,7 @@ TEST(JpegImage, SavesTheBytesItLoadedAndCopiesIntoBitmaps) {
   ASSERT_EQ(bitmap.Width(), 12);
   ASSERT_EQ(bitmap.Height(), 8);
   EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
-  for (int32_t y = 0; y < 8; ++y)
-    EXPECT_EQ(std::memcmp(bitmap.ScanLine(y), image.Bitmap().ScanLine(y), 36), 0);
+  for (int32_t y = 0; y < 8; ++y) EXPECT_EQ(std::memcmp(bitmap.ScanLine(y), image.Bitmap().ScanLine(y), 36), 0);
 
   TJPEGImage copy;
   copy.Assign(image);

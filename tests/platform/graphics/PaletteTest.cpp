@@ -55,11 +55,9 @@ TEST(Palette, NearestEntryUsesSquaredDistanceAndTheLowestIndexOnTies) {
     uint8_t R, G, B;
     uint32_t Index;
   } cases[] = {
-      {0, 0, 0, 0},     // an exact colour keeps its first index
-      {50, 0, 0, 0},    // 2500 against 2500: the lower index
-      {51, 0, 0, 1},
-      {70, 30, 0, 3},
-      {255, 255, 255, 3},
+      {0, 0, 0, 0},   // an exact colour keeps its first index
+      {50, 0, 0, 0},  // 2500 against 2500: the lower index
+      {51, 0, 0, 1}, {70, 30, 0, 3}, {255, 255, 255, 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << int(c.R) << "," << int(c.G) << "," << int(c.B));

@@ -22,8 +22,8 @@ inline bool PilAvailable() {
   return available;
 }
 
-#define QF_SKIP_WITHOUT_PIL()                                                                   \
-  if (!PilAvailable())                                                                          \
+#define QF_SKIP_WITHOUT_PIL()                                                                      \
+  if (!PilAvailable())                                                                             \
   GTEST_SKIP() << kPeerPython << " cannot import PIL (install python3-pil with scripts/setup.sh);" \
                << " the peer check is skipped"
 
@@ -54,7 +54,8 @@ inline TRawImage ReadRawImage(const std::string& path) {
   TRawImage image;
   if (all.size() < 8) return image;
   auto get = [&](size_t at) {
-    return static_cast<int32_t>(all[at] | (all[at + 1] << 8) | (all[at + 2] << 16) | (static_cast<uint32_t>(all[at + 3]) << 24));
+    return static_cast<int32_t>(all[at] | (all[at + 1] << 8) | (all[at + 2] << 16) |
+                                (static_cast<uint32_t>(all[at + 3]) << 24));
   };
   image.Width = get(0);
   image.Height = get(4);

@@ -125,15 +125,16 @@ struct TStemProbe : TTextSurface {
 TEST(TextDrawTest, OneBitStemsAreAsWideInCyrillicAsInLatin) {
   // Letters whose leftmost and rightmost runs in the probed rows are vertical stems.
   const std::u16string_view leftStems = u"nhlmu\u043D\u043F\u0446\u0448\u0449\u044B\u044C";  // нпцшщыь
-  const std::u16string_view rightStems = u"nh\u043D\u043F\u0438\u0447\u0439\u043B";         // нпичйл
+  const std::u16string_view rightStems = u"nh\u043D\u043F\u0438\u0447\u0439\u043B";          // нпичйл
   const struct {
     const char* Face;  // Liberation Serif and Sans by metric compatibility
     int32_t Px;
     bool Bold;
     int32_t Width;
   } cases[] = {
-      {"Times New Roman", 16, false, 1}, {"Arial", 16, false, 1}, {"Times New Roman", 13, false, 1},
-      {"Arial", 13, false, 1},           {"Times New Roman", 20, false, 2}, {"Arial", 20, false, 2},
+      {"Times New Roman", 16, false, 1}, {"Arial", 16, false, 1},
+      {"Times New Roman", 13, false, 1}, {"Arial", 13, false, 1},
+      {"Times New Roman", 20, false, 2}, {"Arial", 20, false, 2},
       {"Times New Roman", 16, true, 2},  {"Arial", 16, true, 2},
   };
   for (const auto& c : cases) {
@@ -293,8 +294,8 @@ TEST(TextDrawTest, DrawTextCutsWithAnEllipsisAndAligns) {
   TRect rect = Rect(10, 2, 90, 30);
   const WideString text = u"A header much too long";
   TRect calc = rect;
-  const int32_t height = DrawTextW(surface.Dc, text.data(), -1, &calc,
-                                   DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  const int32_t height =
+      DrawTextW(surface.Dc, text.data(), -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   TEXTMETRICW tm;
   GetTextMetricsW(surface.Dc, &tm);
   EXPECT_EQ(height, tm.tmHeight);

@@ -110,9 +110,8 @@ TEST_F(ControlsTest, PublishedPropertiesListTheRootClassFirst) {
   TButton button(nullptr);
   std::vector<AnsiString> names;
   for (const TPropInfo* info : PublishedPropList(button)) names.push_back(info->Name);
-  const std::vector<AnsiString> expected{"Left",    "Top",      "Width",   "Height",  "Enabled", "Hint",
-                                         "ShowHint", "Visible", "OnClick", "Caption", "Cancel",  "Default",
-                                         "ModalResult"};
+  const std::vector<AnsiString> expected{"Left",    "Top",     "Width",   "Height", "Enabled", "Hint",       "ShowHint",
+                                         "Visible", "OnClick", "Caption", "Cancel", "Default", "ModalResult"};
   EXPECT_EQ(names, expected);
   EXPECT_EQ(FindPublishedProp(button, "modalresult")->Default, 0);
 }

@@ -119,9 +119,8 @@ TEST_F(OpenDialogTest, FolderDialogStartedWithAVanishedFolderPreselectsNothing) 
 
   ASSERT_TRUE(QDir(Dir.path()).mkdir("out"));
   directory = Path("out");
-  EXPECT_TRUE(SelectDirectory(u"Destination", u"", directory, [&](void* qt) {
-    static_cast<QDialog*>(static_cast<QFileDialog*>(qt))->accept();
-  }));
+  EXPECT_TRUE(SelectDirectory(u"Destination", u"", directory,
+                              [&](void* qt) { static_cast<QDialog*>(static_cast<QFileDialog*>(qt))->accept(); }));
   EXPECT_EQ(directory, Path("out"));
 }
 

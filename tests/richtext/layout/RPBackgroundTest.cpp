@@ -7,8 +7,8 @@
 #include <set>
 #include <utility>
 
-#include "RPLayoutTestData.h"
 #include "../model/RPTestCanvas.h"
+#include "RPLayoutTestData.h"
 
 namespace {
 
@@ -104,8 +104,22 @@ TEST(RPBackgroundTest, PrintedTilesAreScaledToTheDevice) {
                      nullptr, false);
     marks[n++] = RedPixels(*page);
   }
-  EXPECT_EQ(marks[0], (std::set<std::pair<int, int>>{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {8, 0}, {9, 0}, {8, 1}, {9, 1},
-                                                       {0, 8}, {1, 8}, {0, 9}, {1, 9}, {8, 8}, {9, 8}, {8, 9}, {9, 9}}));
+  EXPECT_EQ(marks[0], (std::set<std::pair<int, int>>{{0, 0},
+                                                     {1, 0},
+                                                     {0, 1},
+                                                     {1, 1},
+                                                     {8, 0},
+                                                     {9, 0},
+                                                     {8, 1},
+                                                     {9, 1},
+                                                     {0, 8},
+                                                     {1, 8},
+                                                     {0, 9},
+                                                     {1, 9},
+                                                     {8, 8},
+                                                     {9, 8},
+                                                     {8, 9},
+                                                     {9, 9}}));
   EXPECT_EQ(marks[1], marks[0]);
 }
 
@@ -126,9 +140,9 @@ TEST(RPBackgroundTest, PrintedCornerPictureIsPlacedInTheFullArea) {
 TEST(RPBackgroundTest, ItemStylesMapBothWays) {
   TRPBackground background(false);
   const std::pair<TBackgroundStyle, TRPItemBackgroundStyle> table[] = {
-      {bsNoBitmap, rpbsColor},  {bsStretched, rpbsStretched}, {bsTiled, rpbsTiled},
-      {bsTiledAndScrolled, rpbsTiled}, {bsCentered, rpbsCentered}, {bsTopLeft, rpbsCentered},
-      {bsTopRight, rpbsCentered}, {bsBottomLeft, rpbsCentered}, {bsBottomRight, rpbsCentered}};
+      {bsNoBitmap, rpbsColor},         {bsStretched, rpbsStretched}, {bsTiled, rpbsTiled},
+      {bsTiledAndScrolled, rpbsTiled}, {bsCentered, rpbsCentered},   {bsTopLeft, rpbsCentered},
+      {bsTopRight, rpbsCentered},      {bsBottomLeft, rpbsCentered}, {bsBottomRight, rpbsCentered}};
   for (const auto& [style, item] : table) {
     background.Style = style;
     EXPECT_EQ(background.GetItemBackgroundStyle(), item);

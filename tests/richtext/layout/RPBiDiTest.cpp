@@ -24,11 +24,15 @@ TEST(RPBiDiTest, LinesAreLaidOutInVisualOrder) {
       {"right-to-left runs reverse", rpbdRightToLeft, {HebrewAB, HebrewGD, u"\u05D4"}, {2, 1, 0}},
       {"left-to-right text keeps its order", rpbdLeftToRight, {u"ab", u"cd", u"ef"}, {0, 1, 2}},
       // A left-to-right run inside a right-to-left paragraph stays in reading order.
-      {"a left-to-right run in a right-to-left line", rpbdRightToLeft, {HebrewAB, u"ab", u"cd", HebrewGD},
+      {"a left-to-right run in a right-to-left line",
+       rpbdRightToLeft,
+       {HebrewAB, u"ab", u"cd", HebrewGD},
        {3, 1, 2, 0}},
       // A run of two right-to-left draw items inside a left-to-right line is reversed
       // where it stands; what follows it comes after the whole run.
-      {"a right-to-left run in a left-to-right line", rpbdLeftToRight, {u"ab", HebrewAB, HebrewGD, u"cd"},
+      {"a right-to-left run in a left-to-right line",
+       rpbdLeftToRight,
+       {u"ab", HebrewAB, HebrewGD, u"cd"},
        {0, 2, 1, 3}},
       // A draw item that begins and ends with neutral characters takes the paragraph's
       // direction.
@@ -55,8 +59,7 @@ TEST(RPBiDiTest, LinesAreLaidOutInVisualOrder) {
 // The first line of a right-to-left paragraph keeps its first indent on the right: a
 // right-aligned line ends that far from the right edge; the next line does not.
 TEST(RPBiDiTest, TheFirstIndentOfARightToLeftParagraphIsOnTheRight) {
-  const TPeerText peer =
-      PeerText(u"Arial", 10, {u"\u05D0\u05D1\u05D2", u"\u05D3\u05D4\u05D5", u"\u05D0\u05D1\u05D2 "});
+  const TPeerText peer = PeerText(u"Arial", 10, {u"\u05D0\u05D1\u05D2", u"\u05D3\u05D4\u05D5", u"\u05D0\u05D1\u05D2 "});
   TTestFormattedData data;
   data.Width = peer.Extents[2] + 12;
   data.Para(0).BiDiMode = rpbdRightToLeft;

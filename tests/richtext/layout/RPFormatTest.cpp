@@ -37,7 +37,8 @@ void ExpectDrawItems(const TCustomRPFormattedData& data, const std::vector<TDraw
 // A picture-like item of a fixed size in screen pixels.
 class TFixedRectItem : public TRPRectItemInfo {
 public:
-  TFixedRectItem(TCustomRPData* data, int32_t width, int32_t height) : TRPRectItemInfo(data), FWidth(width), FHeight(height) {
+  TFixedRectItem(TCustomRPData* data, int32_t width, int32_t height)
+      : TRPRectItemInfo(data), FWidth(width), FHeight(height) {
     StyleNo = rpkindPicture;
   }
   static const TRPItemClassInfo ClassInfo;
@@ -146,7 +147,8 @@ TEST(RPFormatTest, JustificationDealsFreePixelsFromTheFirstGapOn) {
     data.AddAnsiText("aa bb cc dd ee", 0, TRPTag(), 0);
     data.FormatAll();
     const int l1 = peer.Extents[0];
-    const int w1 = peer.Extents[1] + c.Shares[0], w2 = peer.Extents[2] + c.Shares[1], w3 = peer.Extents[3] + c.Shares[2];
+    const int w1 = peer.Extents[1] + c.Shares[0], w2 = peer.Extents[2] + c.Shares[1],
+              w3 = peer.Extents[3] + c.Shares[2];
     ExpectDrawItems(data, {{0, 1, 2, 0, 0, l1, 15, true},
                            {0, 3, 3, l1, 0, w1, 15, false},
                            {0, 6, 3, l1 + w1, 0, w2, 15, false},
@@ -178,7 +180,8 @@ TEST(RPFormatTest, AlignmentShiftsTheLineCentringNeverLeftOfItsIndent) {
     data.AddItem("", std::move(wide));
     data.FormatAll();
     // The wide item: ascent 20 - descent (its spacing, 1), so Top 0 and Below 1.
-    ExpectDrawItems(data, {{0, 1, 3, c.TextLeft, 0, peer.Extents[0], 15, true}, {1, 0, 0, c.WideItemLeft, 15, 150, 20, true}});
+    ExpectDrawItems(
+        data, {{0, 1, 3, c.TextLeft, 0, peer.Extents[0], 15, true}, {1, 0, 0, c.WideItemLeft, 15, 150, 20, true}});
     EXPECT_EQ(data.DocumentHeight, 35);
   }
 }
@@ -213,7 +216,8 @@ TEST(RPFormatTest, ParagraphGapsAddUpAndMarginsFrameTheDocument) {
   data.AddAnsiText("bbb", 0, TRPTag(), second);
   data.FormatAll();
   const TPeerText peer = PeerText(u"Arial", 10, {u"aaa", u"bbb"});
-  ExpectDrawItems(data, {{0, 1, 3, 6, 3, peer.Extents[0], 15, true}, {1, 1, 3, 6, 3 + 15 + 5 + 7, peer.Extents[1], 15, true}});
+  ExpectDrawItems(
+      data, {{0, 1, 3, 6, 3, peer.Extents[0], 15, true}, {1, 1, 3, 6, 3 + 15 + 5 + 7, peer.Extents[1], 15, true}});
   EXPECT_EQ(data.DocumentHeight, 3 + 15 + 12 + 15 + 4);
   EXPECT_EQ(data.DocumentWidth, 200 - 6);
 }
@@ -226,8 +230,8 @@ TEST(RPFormatTest, LineSpacing) {
     int Value;
     int Extra;
   };
-  const TCase cases[] = {{rplsPercent, 100, 0}, {rplsPercent, 150, 7},      {rplsPercent, 200, 15},
-                         {rplsPercent, 80, -3}, {rplsPercent, 49, 0},       {rplsSpaceBetween, 4, 4},
+  const TCase cases[] = {{rplsPercent, 100, 0},    {rplsPercent, 150, 7}, {rplsPercent, 200, 15},
+                         {rplsPercent, 80, -3},    {rplsPercent, 49, 0},  {rplsSpaceBetween, 4, 4},
                          {rplsSpaceBetween, -1, 0}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::to_string(c.Type) + " " + std::to_string(c.Value));
@@ -436,8 +440,9 @@ TEST(RPFormatTest, ARightTabAlignsTheTextAfterIt) {
   data.AddAnsiText("bb", 0, TRPTag(), -1);
   data.FormatAll();
   const int a = peer.Extents[0], bb = peer.Extents[1];
-  ExpectDrawItems(data, {{0, 1, 1, 0, 0, a, 15, true}, {1, 0, 0, a, 0, 100 - a - bb, 15, false},
-                         {2, 1, 2, 100 - bb, 0, bb, 15, false}});
+  ExpectDrawItems(
+      data,
+      {{0, 1, 1, 0, 0, a, 15, true}, {1, 0, 0, a, 0, 100 - a - bb, 15, false}, {2, 1, 2, 100 - bb, 0, bb, 15, false}});
 }
 
 // Hyperlink runs get one jump number per item, shared by its draw items.

@@ -82,9 +82,7 @@ const TGoldenCase GoldenCases[] = {
     // after it, which is no opportunity in the pair table, so the line ends at the last
     // soft hyphen.
     {"cyrillic_soft_hyphens", 70, 0,
-     [](TTestFormattedData& d) {
-       d.AddW(u"при\u00ADмер\u00ADный пе\u00ADре\u00ADнос", 0, 0);
-     }},
+     [](TTestFormattedData& d) { d.AddW(u"при\u00ADмер\u00ADный пе\u00ADре\u00ADнос", 0, 0); }},
     // A break between two paragraphs: SpaceAfter of the first and SpaceBefore of style
     // 0 (twice: its own paragraph is style 0 too) above it, 11 pixels high and as wide
     // as the text.
@@ -98,13 +96,10 @@ const TGoldenCase GoldenCases[] = {
      }},
     // A paragraph with no break opportunity, wider than the 30-pixel page: the document
     // (and so the text) widens to the paragraph's minimal width and it stays one line.
-    {"no_break_opportunity", 30, 0,
-     [](TTestFormattedData& d) { d.AddAnsiText("abcdefghijklmnop", 0, TRPTag(), 0); }},
+    {"no_break_opportunity", 30, 0, [](TTestFormattedData& d) { d.AddAnsiText("abcdefghijklmnop", 0, TRPTag(), 0); }},
 };
 
-std::string GoldenPath(const char* name) {
-  return std::string(QF_TEST_DATA_DIR) + "/richtext/layout/" + name + ".txt";
-}
+std::string GoldenPath(const char* name) { return std::string(QF_TEST_DATA_DIR) + "/richtext/layout/" + name + ".txt"; }
 
 TEST(RPGoldenLayoutTest, SmallDocumentsMatchTheirGoldenDumps) {
   const bool update = std::getenv("QF_REGENERATE_GOLDEN") != nullptr;

@@ -40,11 +40,9 @@ protected:
 TEST_F(RPMouseSelectionTest, WordsAndTheirBounds) {
   const std::tuple<int, bool, int, int> table[] = {
       // caret offset, inside a word, the word's first and last caret offsets
-      {1, false, 1, 4},   // at the text's start: not strictly inside
-      {2, true, 1, 4},
-      {5, false, 5, 8},   // right after a delimiter
-      {6, true, 5, 8},
-      {16, false, 13, 16},
+      {1, false, 1, 4},                    // at the text's start: not strictly inside
+      {2, true, 1, 4},  {5, false, 5, 8},  // right after a delimiter
+      {6, true, 5, 8},  {16, false, 13, 16},
   };
   for (const auto& [offs, inWord, start, end] : table) {
     SCOPED_TRACE(offs);

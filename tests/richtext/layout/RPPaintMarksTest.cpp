@@ -75,8 +75,8 @@ TEST(RPPaintMarksTest, LineSelectionFillsTheBandUnderASelectedPicture) {
   for (int32_t y = 0; y < 12; ++y) {
     SCOPED_TRACE(y);
     const bool inBand = y >= d.Top && y < d.Top + d.Height;
-    EXPECT_EQ(art[static_cast<size_t>(y)], inBand ? std::string(4, '.') + std::string(10, '#') + std::string(16, '.')
-                                                  : std::string(30, '.'));
+    EXPECT_EQ(art[static_cast<size_t>(y)],
+              inBand ? std::string(4, '.') + std::string(10, '#') + std::string(16, '.') : std::string(30, '.'));
   }
 }
 
@@ -163,9 +163,8 @@ TEST(RPPaintMarksTest, TextBackgroundsKnowTheHoveredHyperlink) {
   data.FormatAll();
   std::vector<std::pair<int32_t, bool>> seen;  // item, hover
   data.Style.OnDrawTextBack = [&](TRPStyle* sender, TCanvas&, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                  TRPTextDrawStates state, bool&) {
-    seen.emplace_back(sender->ItemNo, state.Contains(rptsHover));
-  };
+                                  TRPTextDrawStates state,
+                                  bool&) { seen.emplace_back(sender->ItemNo, state.Contains(rptsHover)); };
   data.SetHoverJumpNo(data.GetItem(1)->JumpID);
   auto page = WhitePage(200, 30);
   data.DrawRect(*page->Canvas(), TRect{0, 0, 200, 30});

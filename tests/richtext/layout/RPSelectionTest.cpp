@@ -38,14 +38,14 @@ TEST_F(RPSelectionTest, PointsMapToTheNearestCaretPosition) {
   };
   const int a = peer.Extents[1], aa = peer.Extents[2];
   const TCase cases[] = {
-      {0, 2, false, 0, 1},                  // before the first character
-      {a + 1, 2, false, 0, 2},              // just past "a"
-      {(a + aa) / 2 + 1, 2, false, 0, 3},   // nearer to after "aa"
+      {0, 2, false, 0, 1},                 // before the first character
+      {a + 1, 2, false, 0, 2},             // just past "a"
+      {(a + aa) / 2 + 1, 2, false, 0, 3},  // nearer to after "aa"
       {a + (aa - a) / 2 - 1, 2, false, 0, 2},
-      {150, 5, false, 0, 8},                // right of the line: its end (not strict)
-      {150, 5, true, -1, -1},               // strict: in no box
-      {1, 20, false, 1, 1},                 // the second line
-      {150, 40, false, 1, 4},               // below everything: the last line's end
+      {150, 5, false, 0, 8},   // right of the line: its end (not strict)
+      {150, 5, true, -1, -1},  // strict: in no box
+      {1, 20, false, 1, 1},    // the second line
+      {150, 40, false, 1, 4},  // below everything: the last line's end
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::to_string(c.X) + "," + std::to_string(c.Y));

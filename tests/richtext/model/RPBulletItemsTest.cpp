@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "RPPictureTestData.h"
+#include "RPTestCanvas.h"
 #include "platform/base/Streams.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
-#include "RPPictureTestData.h"
-#include "RPTestCanvas.h"
 
 namespace {
 
@@ -119,9 +119,14 @@ TEST_F(RPBulletItemsTest, PaintDrawsTheImageForTheState) {
   const TCase cases[] = {
       {"plain", 0, clNone, {"......", "......", "..RR..", "..R...", "......"}},
       {"hover shows the hot image", rpidsHover, clNone, {"......", "......", "..KK..", "..KK..", "......"}},
-      {"selected, focused: blended", rpidsSelected | rpidsFocused, clNone,
+      {"selected, focused: blended",
+       rpidsSelected | rpidsFocused,
+       clNone,
        {"......", "......", "..bb..", "..b...", "......"}},
-      {"selected, no inactive colour: plain", rpidsSelected, clNone, {"......", "......", "..RR..", "..R...", "......"}},
+      {"selected, no inactive colour: plain",
+       rpidsSelected,
+       clNone,
+       {"......", "......", "..RR..", "..R...", "......"}},
       {"selected, inactive colour", rpidsSelected, clBlue, {"......", "......", "..bb..", "..b...", "......"}},
       {"current", rpidsCurrent, clNone, {"......", ".BBBB.", ".BRRB.", ".BR.B.", ".BBBB."}},
   };
@@ -228,8 +233,8 @@ TEST_F(RPBulletItemsTest, HeaderExtraReadingChecksTheIndex) {
       {"5 2 0", true, true, 0, 0, true},      // or read as 0
       {"5 0 7", true, true, 0, 0, true},      // the hot index is checked the same way
       {"5 0 7", false, false, 0, 0, true},
-      {"9 7 8", false, true, 7, 8, false},    // no list with that tag: nothing to check
-      {"5", false, false, 0, 0, false},       // a number missing
+      {"9 7 8", false, true, 7, 8, false},  // no list with that tag: nothing to check
+      {"5", false, false, 0, 0, false},     // a number missing
       {"5 x", false, false, 0, 0, false},
       {"5 0 x", false, false, 0, 0, false},
   };

@@ -20,7 +20,7 @@ TEST(RPColorModesTest, SystemColoursForPrinting) {
   const struct {
     TColor In, Out;
   } cases[] = {
-      {clScrollBar, 0xC0C0C0}, {clBtnFace, 0xC0C0C0}, {clWindow, 0xFFFFFF}, {clBtnHighlight, 0xFFFFFF},
+      {clScrollBar, 0xC0C0C0}, {clBtnFace, 0xC0C0C0},   {clWindow, 0xFFFFFF},       {clBtnHighlight, 0xFFFFFF},
       {clWindowText, 0},       {clBtnShadow, 0x808080}, {clHighlight, clHighlight}, {0x123456, 0x123456},
   };
   for (const auto& c : cases) EXPECT_EQ(ResolveSystemColorForPrinting(c.In), c.Out) << std::hex << c.In;

@@ -2,11 +2,11 @@
 // deleting, joining text items, appending documents and plain-text output.
 #include <gtest/gtest.h>
 
+#include "RPTestItems.h"
 #include "platform/base/Streams.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPUnicode.h"
-#include "RPTestItems.h"
 
 namespace {
 
@@ -54,8 +54,7 @@ protected:
       ASSERT_NE(cp->ItemInfo, nullptr);
       EXPECT_EQ(cp->ItemInfo->Checkpoint.get(), cp);
     }
-    EXPECT_EQ(static_cast<int32_t>(forward.size()) + (Data.GetPendingCheckpoint() ? 1 : 0),
-              Data.GetCheckpointCount());
+    EXPECT_EQ(static_cast<int32_t>(forward.size()) + (Data.GetPendingCheckpoint() ? 1 : 0), Data.GetCheckpointCount());
   }
 };
 
@@ -205,7 +204,7 @@ TEST_F(RPDataTest, Delimiters) {
   EXPECT_TRUE(Data.IsDelimiterAt(0, 2));
   EXPECT_FALSE(Data.IsDelimiterAt(0, 3));
   EXPECT_TRUE(Data.IsDelimiterAt(1, 2));
-  EXPECT_FALSE(Data.IsDelimiterAt(1, 3));  // above 255: never
+  EXPECT_FALSE(Data.IsDelimiterAt(1, 3));   // above 255: never
   EXPECT_FALSE(Data.IsDelimiterW(0x012C));  // its low byte is ","
 }
 
@@ -242,9 +241,9 @@ TEST_F(RPDataTest, CheckItemClass) {
 TEST_F(RPDataTest, DirectionsFallFromTextStyleToParagraphToDocument) {
   Sheet.TextStyles[1].BiDiMode = rpbdRightToLeft;
   Sheet.ParaBiDiModes = {rpbdUnspecified, rpbdLeftToRight};
-  Data.AddRawText("a", 0, 0);                      // neither style says
-  Data.AddItem({}, Make(rpkindBreak, 1));          // a non-text item: its paragraph's
-  Data.AddTextW(u"b", 1, TRPTag(), 0);             // the text style's
+  Data.AddRawText("a", 0, 0);              // neither style says
+  Data.AddItem({}, Make(rpkindBreak, 1));  // a non-text item: its paragraph's
+  Data.AddTextW(u"b", 1, TRPTag(), 0);     // the text style's
   EXPECT_EQ(Data.GetItemBiDiMode(0), rpbdUnspecified);
   EXPECT_EQ(Data.GetItemBiDiMode(1), rpbdLeftToRight);
   EXPECT_EQ(Data.GetItemBiDiMode(2), rpbdRightToLeft);
@@ -426,14 +425,13 @@ TEST_P(RPDataMultilineTest, SplitsIntoParagraphs) {
   EXPECT_EQ(texts, c.Texts);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RPDataMultilineTest,
-    ::testing::Values(MultilineCase{"one\r\ntwo\n\rthree", 0, "ppp", {"one", "two", "three"}},
-                      MultilineCase{"one\r\rtwo", 0, "ppp", {"one", "", "two"}},
-                      MultilineCase{"one\n", 0, "pp", {"one", ""}},
-                      MultilineCase{"one\r\ntwo\nthree", -1, "pcc", {"one", "two", "three"}},
-                      MultilineCase{"a\vb\tc", 0, "p", {"a\vb        c"}},
-                      MultilineCase{"", 0, "p", {""}}));
+INSTANTIATE_TEST_SUITE_P(Cases, RPDataMultilineTest,
+                         ::testing::Values(MultilineCase{"one\r\ntwo\n\rthree", 0, "ppp", {"one", "two", "three"}},
+                                           MultilineCase{"one\r\rtwo", 0, "ppp", {"one", "", "two"}},
+                                           MultilineCase{"one\n", 0, "pp", {"one", ""}},
+                                           MultilineCase{"one\r\ntwo\nthree", -1, "pcc", {"one", "two", "three"}},
+                                           MultilineCase{"a\vb\tc", 0, "p", {"a\vb        c"}},
+                                           MultilineCase{"", 0, "p", {""}}));
 
 TEST_F(RPDataTest, MultilineTextWithTabItems) {
   Sheet.SpacesInTab = 0;
@@ -466,7 +464,7 @@ TEST_F(RPDataTest, NormalizeJoinsContinuingItemsOfOneStyle) {
   Data.AddRawText("cd", 0, -1);
   Data.AddRawText("ef", 2, -1);  // another style
   Data.AddRawText("gh", 2, -1);
-  Data.AddRawText("ij", 2, 0);   // a new paragraph
+  Data.AddRawText("ij", 2, 0);  // a new paragraph
   Data.NormalizeItems(-5, 99);
   ASSERT_EQ(Data.GetItemCount(), 3);
   EXPECT_EQ(Data.GetItemTextRaw(0), "abcd");
@@ -605,13 +603,13 @@ public:
 TEST_F(RPDataTest, ComparePositionsThroughTheDocumentsThatHoldThem) {
   for (int i = 0; i < 4; ++i) Data.AddRawText("x", 0, 0);
   TCellData cell0(&Data, 2, 0), cell1(&Data, 2, 1);  // two cells of the table at item 2
-  TCellData nested(&cell1, 0, 3);                     // a cell of a table inside cell 1
+  TCellData nested(&cell1, 0, 3);                    // a cell of a table inside cell 1
   EXPECT_LT(Data.ComparePositions(1, &Data, 3), 0);
   EXPECT_EQ(Data.ComparePositions(3, &Data, 3), 0);
   EXPECT_GT(cell1.ComparePositions(0, &cell0, 5), 0);  // by the cells' locations
   EXPECT_LT(cell0.ComparePositions(5, &cell1, 0), 0);
-  EXPECT_LT(cell0.ComparePositions(0, &Data, 3), 0);   // in the table, against after it
-  EXPECT_GT(cell0.ComparePositions(0, &Data, 2), 0);   // inside the table's own item: after
+  EXPECT_LT(cell0.ComparePositions(0, &Data, 3), 0);  // in the table, against after it
+  EXPECT_GT(cell0.ComparePositions(0, &Data, 2), 0);  // inside the table's own item: after
   EXPECT_LT(Data.ComparePositions(2, &cell0, 0), 0);
   EXPECT_GT(nested.ComparePositions(0, &cell0, 0), 0);
   EXPECT_LT(nested.ComparePositions(0, &Data, 3), 0);
@@ -641,8 +639,10 @@ public:
 
   TCustomRPData* GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& location, TRPSubRPDataPosition position) override {
     size_t index = 0;
-    if (position == rpsdNext && location) index = static_cast<TCellIndex&>(*location).Index + 1;
-    else if (position != rpsdFirst) return nullptr;
+    if (position == rpsdNext && location)
+      index = static_cast<TCellIndex&>(*location).Index + 1;
+    else if (position != rpsdFirst)
+      return nullptr;
     if (index >= Cells.size()) return nullptr;
     location = std::make_unique<TCellIndex>(index);
     return Cells[index].get();

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "RPTestCanvas.h"
 #include "platform/base/Numbers.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/DeviceContext.h"
@@ -15,11 +16,8 @@
 #include "platform/graphics/TextDraw.h"
 #include "platform/graphics/TextMetrics.h"
 #include "richtext/model/RPStyle.h"
-#include "RPTestCanvas.h"
 
 namespace {
-
-
 
 // --- Comparing styles -------------------------------------------------------------------
 
@@ -270,7 +268,9 @@ TEST(RPFontInfoTest, AppliedStylesMeasureAsTheFontTablesSay) {
     TFontStyles Style;
     int32_t CharScale;
   } cases[] = {
-      {"Arial", 10, {}, 100}, {"Times New Roman", 12, {fsBold}, 100}, {"Arial", 10, {}, 200},
+      {"Arial", 10, {}, 100},
+      {"Times New Roman", 12, {fsBold}, 100},
+      {"Arial", 10, {}, 200},
       {"Courier New", 9, {fsItalic}, 50},
   };
   for (const auto& c : cases) {
@@ -285,8 +285,7 @@ TEST(RPFontInfoTest, AppliedStylesMeasureAsTheFontTablesSay) {
     TEXTMETRICA tm;
     ASSERT_TRUE(GetTextMetricsA(page->Canvas()->Handle(), &tm));
     const WideString name(c.Name, c.Name + std::char_traits<char>::length(c.Name));
-    const TResolvedFontFace& face =
-        ResolveFontFace(name, c.Style.Contains(fsBold), c.Style.Contains(fsItalic));
+    const TResolvedFontFace& face = ResolveFontFace(name, c.Style.Contains(fsBold), c.Style.Contains(fsItalic));
     const TPeerMetrics peer = FontTableMetrics(face.FileName, -MulDiv(c.Size, 96, 72));
     EXPECT_EQ(tm.tmHeight, peer.Height);
     EXPECT_EQ(tm.tmAscent, peer.Ascent);
@@ -326,15 +325,51 @@ TEST(RPFontInfoTest, ColoursForDrawStatesAndColourModes) {
     TColor FontColor, BrushColor;
     TBrushStyle BrushStyle;
   } cases[] = {
-      {"selected, focused", clRed, clNone, clNone, clNone, {rptsSelected, rptsControlFocused}, false, rpcmColor,
-       0x222222, 0x111111, bsSolid},
-      {"selected, inactive text none", clRed, clNone, clNone, clNone, {rptsSelected}, false, rpcmColor, clRed, 0x333333,
+      {"selected, focused",
+       clRed,
+       clNone,
+       clNone,
+       clNone,
+       {rptsSelected, rptsControlFocused},
+       false,
+       rpcmColor,
+       0x222222,
+       0x111111,
        bsSolid},
-      {"hover, sheet colour", clRed, clNone, clNone, 0x555555, {rptsHover}, false, rpcmColor, 0x444444, 0x555555,
+      {"selected, inactive text none",
+       clRed,
+       clNone,
+       clNone,
+       clNone,
+       {rptsSelected},
+       false,
+       rpcmColor,
+       clRed,
+       0x333333,
+       bsSolid},
+      {"hover, sheet colour",
+       clRed,
+       clNone,
+       clNone,
+       0x555555,
+       {rptsHover},
+       false,
+       rpcmColor,
+       0x444444,
+       0x555555,
        bsSolid},
       {"hover, own colour", clRed, clNone, clBlue, clNone, {rptsHover}, false, rpcmColor, clBlue, clNone, bsClear},
       {"screen", clRed, clYellow, clNone, clNone, {}, false, rpcmBlackAndWhite, clRed, clYellow, bsSolid},
-      {"printer colours", clWindowText, clBtnFace, clNone, clNone, {}, true, rpcmPrinterColor, clBlack, 0xC0C0C0,
+      {"printer colours",
+       clWindowText,
+       clBtnFace,
+       clNone,
+       clNone,
+       {},
+       true,
+       rpcmPrinterColor,
+       clBlack,
+       0xC0C0C0,
        bsSolid},
       {"grey", clRed, clBtnFace, clNone, clNone, {}, true, rpcmGrayScale, 0x4C4C4C, 0xC0C0C0, bsSolid},
       {"b&w dark on light", clNavy, clYellow, clNone, clNone, {}, true, rpcmBlackAndWhite, clBlack, clWhite, bsSolid},

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "RPTestCanvas.h"
 #include "platform/graphics/Palette.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPWordPainters.h"
-#include "RPTestCanvas.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ public:
 private:
   HPALETTE FPalette;
 };
-const TGraphicClassInfo TFakeGraphic::ClassInfo{"TFakeGraphic", [] { return std::unique_ptr<TGraphic>(new TFakeGraphic); }};
+const TGraphicClassInfo TFakeGraphic::ClassInfo{"TFakeGraphic",
+                                                [] { return std::unique_ptr<TGraphic>(new TFakeGraphic); }};
 
 class TJpegLike : public TFakeGraphic {
 public:
@@ -47,7 +48,6 @@ std::unique_ptr<TBitmap> Checker() {
   bitmap->SetPixelColor(1, 1, clBlack);
   return bitmap;
 }
-
 
 TEST(RPGraphicHelpersTest, TransparencyOfGraphics) {
   TBitmap bitmap;

@@ -59,15 +59,15 @@ TEST(RPImagePrintPartsTest, CanStartOnPageWhenBothPiecesKeepTheMinimum) {
     bool Want;
   };
   const TCase cases[] = {
-      {0, false},     // no room
-      {-20, false},   // less than none
-      {180, false},   // 90 < MinHeightOnPage
-      {200, true},    // 100 here, 300 on
-      {600, true},    // 300 here, 100 on
-      {620, false},   // 310 here would leave 90
-      {798, false},   // 399 here, 1 on
-      {800, false},   // 400 fits exactly, but only more room than the height counts as fitting
-      {802, true},    // fits whole
+      {0, false},    // no room
+      {-20, false},  // less than none
+      {180, false},  // 90 < MinHeightOnPage
+      {200, true},   // 100 here, 300 on
+      {600, true},   // 300 here, 100 on
+      {620, false},  // 310 here would leave 90
+      {798, false},  // 399 here, 1 on
+      {800, false},  // 400 fits exactly, but only more room than the height counts as fitting
+      {802, true},   // fits whole
   };
   auto item = TallPicture();
   TRPResolution printer;
@@ -101,11 +101,10 @@ TEST(RPImagePrintPartsTest, SplitOverThreePagesAtPrinterResolution) {
   printer.DevicePpiY = 300;  // screen y = MulDiv(room, 96, 300)
   TFakeParts parts;
   ASSERT_TRUE(StartImagePrintParts(*item, printer, parts));
-  EXPECT_TRUE(SplitLastImagePrintPart(*item, printer, parts, 500));  // 160 screen pixels
-  EXPECT_TRUE(SplitLastImagePrintPart(*item, printer, parts, 400));  // 128
-  EXPECT_FALSE(SplitLastImagePrintPart(*item, printer, parts, 400)); // 112 left fits
-  EXPECT_EQ(parts.Parts,
-            (std::vector<TFakeParts::TPart>{{0, 160, 500}, {160, 128, 400}, {288, 112, 350}}));
+  EXPECT_TRUE(SplitLastImagePrintPart(*item, printer, parts, 500));   // 160 screen pixels
+  EXPECT_TRUE(SplitLastImagePrintPart(*item, printer, parts, 400));   // 128
+  EXPECT_FALSE(SplitLastImagePrintPart(*item, printer, parts, 400));  // 112 left fits
+  EXPECT_EQ(parts.Parts, (std::vector<TFakeParts::TPart>{{0, 160, 500}, {160, 128, 400}, {288, 112, 350}}));
 }
 
 TEST(RPImagePrintPartsTest, SplitWithoutPartsIsAnInternalError) {

@@ -2,10 +2,10 @@
 // marks, and the registry that creates items by style number.
 #include <gtest/gtest.h>
 
+#include "RPTestItems.h"
 #include "platform/base/Streams.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPItemInfo.h"
-#include "RPTestItems.h"
 
 namespace {
 
@@ -47,9 +47,9 @@ TEST(RPItemOptionsTest, ContinuesLineInOptions) {
 TEST(RPItemQueriesTest, BaseAnswers) {
   TFakeTextItem item(nullptr);
   const std::pair<TRPItemBoolQuery, bool> queries[] = {
-      {rpibqWholeLine, false}, {rpibqHasContent, true},  {rpibqRPFBody, true}, {rpibqSelectAsObject, false},
-      {rpibqResizable, false}, {rpibqLive, false},       {TRPItemBoolQuery(12), false},
-      {rpibqSwitchesTextStyle, true}, {TRPItemBoolQuery(20), true}};
+      {rpibqWholeLine, false},       {rpibqHasContent, true},        {rpibqRPFBody, true},
+      {rpibqSelectAsObject, false},  {rpibqResizable, false},        {rpibqLive, false},
+      {TRPItemBoolQuery(12), false}, {rpibqSwitchesTextStyle, true}, {TRPItemBoolQuery(20), true}};
   for (auto [query, expected] : queries) EXPECT_EQ(item.GetBoolValue(query), expected) << query;
   EXPECT_TRUE(item.GetBoolValueEx(rpibqxPrintAsBitmap, nullptr));
   EXPECT_FALSE(item.GetBoolValueEx(rpibqxJump, nullptr));
@@ -112,9 +112,12 @@ TEST(RPItemPropertiesTest, RectHeaderExtra) {
     TRPVAlign VAlign;
     size_t Left;  // characters left in the rest
   };
-  const Case cases[] = {{"", true, rpvaBaseline, 0},     {"\r\n", true, rpvaBaseline, 2},
-                        {" 3\r\n", true, rpvaAbsBottom, 2}, {"1", true, rpvaMiddle, 0},
-                        {"x", false, rpvaAbsMiddle, 1},  {" -", false, rpvaAbsMiddle, 2},
+  const Case cases[] = {{"", true, rpvaBaseline, 0},
+                        {"\r\n", true, rpvaBaseline, 2},
+                        {" 3\r\n", true, rpvaAbsBottom, 2},
+                        {"1", true, rpvaMiddle, 0},
+                        {"x", false, rpvaAbsMiddle, 1},
+                        {" -", false, rpvaAbsMiddle, 2},
                         {"99999999999", false, rpvaAbsMiddle, 11}};
   for (const Case& c : cases) {
     TFakeRectItem item(nullptr);

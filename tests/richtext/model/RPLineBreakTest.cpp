@@ -32,25 +32,21 @@ bool BreaksAfter(const WideString& text, size_t j) {
 
 TEST(RPLineBreakClassTest, ClassesAtTheirRangeBoundaries) {
   const std::pair<WideChar, TRPLineBreakClass> cases[] = {
-      {0x0000, lbCM}, {0x0008, lbCM}, {0x0009, lbBA}, {0x000A, lbAL}, {0x000B, lbCM}, {0x000C, lbAL},
-      {0x000D, lbAL}, {0x000E, lbCM}, {0x001F, lbCM}, {0x0020, lbAL}, {0x0021, lbEX}, {0x0022, lbQU},
-      {0x0024, lbPR}, {0x0025, lbPO}, {0x0028, lbOP}, {0x0029, lbCL}, {0x002C, lbIS}, {0x002D, lbHY},
-      {0x002E, lbIS}, {0x002F, lbSY}, {0x0030, lbNU}, {0x0039, lbNU}, {0x003A, lbIS}, {0x003B, lbIS},
-      {0x003F, lbEX}, {0x0041, lbAL}, {0x005C, lbPR}, {0x007C, lbBA}, {0x007E, lbAL}, {0x007F, lbCM},
-      {0x009F, lbCM}, {0x00A0, lbGL}, {0x00A2, lbPO}, {0x00A3, lbPR}, {0x00A5, lbPR}, {0x00A6, lbAL},
-      {0x00AB, lbQU}, {0x00AD, lbBA}, {0x00B0, lbPO}, {0x00B4, lbBB}, {0x00BB, lbQU}, {0x0300, lbCM},
-      {0x034F, lbCM}, {0x0350, lbAL}, {0x0401, lbAL}, {0x0410, lbAL}, {0x044F, lbAL}, {0x0483, lbCM},
-      {0x0487, lbAL}, {0x0589, lbIS}, {0x058A, lbBA}, {0x1100, lbID}, {0x1159, lbID}, {0x115A, lbAL},
-      {0x2000, lbBA}, {0x2006, lbBA}, {0x2007, lbGL}, {0x200B, lbZW}, {0x200C, lbCM}, {0x200F, lbCM},
-      {0x2010, lbBA}, {0x2011, lbGL}, {0x2013, lbBA}, {0x2014, lbB2}, {0x2015, lbAL}, {0x2018, lbQU},
-      {0x201A, lbOP}, {0x201C, lbQU}, {0x201E, lbOP}, {0x2024, lbIN}, {0x2026, lbIN}, {0x2027, lbBA},
-      {0x2030, lbPO}, {0x2037, lbPO}, {0x203C, lbNS}, {0x2060, lbGL}, {0x20AC, lbPR}, {0x2116, lbPR},
-      {0x3000, lbID}, {0x3001, lbCL}, {0x3002, lbCL}, {0x4E00, lbID}, {0x9FA5, lbID}, {0x9FA6, lbAL},
-      {0xAC00, lbID}, {0xD7A3, lbID}, {0xD7A4, lbAL}, {0xD800, lbAL}, {0xDFFF, lbAL}, {0xE000, lbAL},
-      {0xFE30, lbID}, {0xFEFF, lbGL}, {0xFF01, lbEX}, {0xFFE6, lbPR}, {0xFFF9, lbCM}, {0xFFFB, lbCM},
-      {0xFFFC, lbAL}, {0xFFFF, lbAL}};
-  for (auto [ch, expected] : cases)
-    EXPECT_EQ(GetLineBreakClass(ch), expected) << std::hex << static_cast<int>(ch);
+      {0x0000, lbCM}, {0x0008, lbCM}, {0x0009, lbBA}, {0x000A, lbAL}, {0x000B, lbCM}, {0x000C, lbAL}, {0x000D, lbAL},
+      {0x000E, lbCM}, {0x001F, lbCM}, {0x0020, lbAL}, {0x0021, lbEX}, {0x0022, lbQU}, {0x0024, lbPR}, {0x0025, lbPO},
+      {0x0028, lbOP}, {0x0029, lbCL}, {0x002C, lbIS}, {0x002D, lbHY}, {0x002E, lbIS}, {0x002F, lbSY}, {0x0030, lbNU},
+      {0x0039, lbNU}, {0x003A, lbIS}, {0x003B, lbIS}, {0x003F, lbEX}, {0x0041, lbAL}, {0x005C, lbPR}, {0x007C, lbBA},
+      {0x007E, lbAL}, {0x007F, lbCM}, {0x009F, lbCM}, {0x00A0, lbGL}, {0x00A2, lbPO}, {0x00A3, lbPR}, {0x00A5, lbPR},
+      {0x00A6, lbAL}, {0x00AB, lbQU}, {0x00AD, lbBA}, {0x00B0, lbPO}, {0x00B4, lbBB}, {0x00BB, lbQU}, {0x0300, lbCM},
+      {0x034F, lbCM}, {0x0350, lbAL}, {0x0401, lbAL}, {0x0410, lbAL}, {0x044F, lbAL}, {0x0483, lbCM}, {0x0487, lbAL},
+      {0x0589, lbIS}, {0x058A, lbBA}, {0x1100, lbID}, {0x1159, lbID}, {0x115A, lbAL}, {0x2000, lbBA}, {0x2006, lbBA},
+      {0x2007, lbGL}, {0x200B, lbZW}, {0x200C, lbCM}, {0x200F, lbCM}, {0x2010, lbBA}, {0x2011, lbGL}, {0x2013, lbBA},
+      {0x2014, lbB2}, {0x2015, lbAL}, {0x2018, lbQU}, {0x201A, lbOP}, {0x201C, lbQU}, {0x201E, lbOP}, {0x2024, lbIN},
+      {0x2026, lbIN}, {0x2027, lbBA}, {0x2030, lbPO}, {0x2037, lbPO}, {0x203C, lbNS}, {0x2060, lbGL}, {0x20AC, lbPR},
+      {0x2116, lbPR}, {0x3000, lbID}, {0x3001, lbCL}, {0x3002, lbCL}, {0x4E00, lbID}, {0x9FA5, lbID}, {0x9FA6, lbAL},
+      {0xAC00, lbID}, {0xD7A3, lbID}, {0xD7A4, lbAL}, {0xD800, lbAL}, {0xDFFF, lbAL}, {0xE000, lbAL}, {0xFE30, lbID},
+      {0xFEFF, lbGL}, {0xFF01, lbEX}, {0xFFE6, lbPR}, {0xFFF9, lbCM}, {0xFFFB, lbCM}, {0xFFFC, lbAL}, {0xFFFF, lbAL}};
+  for (auto [ch, expected] : cases) EXPECT_EQ(GetLineBreakClass(ch), expected) << std::hex << static_cast<int>(ch);
 }
 
 TEST(RPLineBreakClassTest, PairTableAtTheRulesThatMatter) {
@@ -65,12 +61,11 @@ TEST(RPLineBreakClassTest, PairTableAtTheRulesThatMatter) {
     TRPLineBreakClass Before, After;
     TRPLineBreakPair Expected;
   };
-  const Pair pairs[] = {
-      {lbID, lbID, lbpAllowed},      {lbAL, lbHY, lbpAcrossSpaces}, {lbNU, lbHY, lbpAcrossSpaces},
-      {lbHY, lbAL, lbpAllowed},      {lbHY, lbNU, lbpAllowed},      {lbAL, lbCM, lbpAcrossSpaces},
-      {lbB2, lbB2, lbpProhibited},   {lbAL, lbB2, lbpAllowed},      {lbBA, lbAL, lbpAllowed},
-      {lbAL, lbGL, lbpAcrossSpaces}, {lbGL, lbAL, lbpAcrossSpaces}, {lbAL, lbCL, lbpProhibited},
-      {lbAL, lbEX, lbpProhibited}};
+  const Pair pairs[] = {{lbID, lbID, lbpAllowed},      {lbAL, lbHY, lbpAcrossSpaces}, {lbNU, lbHY, lbpAcrossSpaces},
+                        {lbHY, lbAL, lbpAllowed},      {lbHY, lbNU, lbpAllowed},      {lbAL, lbCM, lbpAcrossSpaces},
+                        {lbB2, lbB2, lbpProhibited},   {lbAL, lbB2, lbpAllowed},      {lbBA, lbAL, lbpAllowed},
+                        {lbAL, lbGL, lbpAcrossSpaces}, {lbGL, lbAL, lbpAcrossSpaces}, {lbAL, lbCL, lbpProhibited},
+                        {lbAL, lbEX, lbpProhibited}};
   for (const Pair& p : pairs) EXPECT_EQ(GetLineBreakPair(p.Before, p.After), p.Expected) << p.Before << " " << p.After;
 }
 
@@ -115,8 +110,7 @@ TEST(RPLineBreakSearchTest, Cases) {
       {u"$100", 2, false, -1, "prefix before a number"},
       {u"100%", 3, false, -1, "number before a postfix"},
   };
-  for (const SearchCase& c : cases)
-    EXPECT_EQ(BreakIndex(c.Text, c.Index, c.SkipTrailingSpace), c.Expected) << c.What;
+  for (const SearchCase& c : cases) EXPECT_EQ(BreakIndex(c.Text, c.Index, c.SkipTrailingSpace), c.Expected) << c.What;
 }
 
 // --- The Unicode Character Database's test cases ------------------------------------

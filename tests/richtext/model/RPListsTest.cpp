@@ -91,25 +91,24 @@ TEST(RPStyleSimilarityTest, IntSimilarity) {
     int32_t a, b, weight, expected;
   };
   const Case cases[] = {
-      {0, 0, 10, 10},    // A = 0: 1 - |B|
-      {0, 1, 10, 0},     //
-      {10, 10, 7, 7},    // equal
-      {10, 5, 10, 5},    // half
-      {10, 15, 10, 5},   //
-      {4, 5, 10, 8},     // 7.5 rounds to even
-      {4, 3, 2, 2},      // 1.5 rounds to even: 2
-      {8, 7, 4, 4},      // 3.5 -> 4
-      {-10, -5, 10, 5},  // |A| in the denominator
-      {10, 40, 10, -20},
-      {2, 1, 5, 2},      // 2.5 rounds to even: 2
-      {2, 1, 1, 0},      // 0.5 -> 0
+      {0, 0, 10, 10},                   // A = 0: 1 - |B|
+      {0, 1, 10, 0},                    //
+      {10, 10, 7, 7},                   // equal
+      {10, 5, 10, 5},                   // half
+      {10, 15, 10, 5},                  //
+      {4, 5, 10, 8},                    // 7.5 rounds to even
+      {4, 3, 2, 2},                     // 1.5 rounds to even: 2
+      {8, 7, 4, 4},                     // 3.5 -> 4
+      {-10, -5, 10, 5},                 // |A| in the denominator
+      {10, 40, 10, -20}, {2, 1, 5, 2},  // 2.5 rounds to even: 2
+      {2, 1, 1, 0},                     // 0.5 -> 0
   };
   for (const Case& c : cases)
     EXPECT_EQ(RateIntSimilarity(c.a, c.b, c.weight), c.expected) << c.a << " " << c.b << " " << c.weight;
 }
 
 TEST(RPStyleSimilarityTest, ColorSimilarity) {
-  EXPECT_EQ(RateColorSimilarity(clRed, clRed, 10, 4), 4);  // itself: ExtraWeight
+  EXPECT_EQ(RateColorSimilarity(clRed, clRed, 10, 4), 4);        // itself: ExtraWeight
   EXPECT_EQ(RateColorSimilarity(clBlack, clWhite, 10, 4), -30);  // bright against dark
   EXPECT_EQ(RateColorSimilarity(clNone, clNone, 10, 4), 34);
   EXPECT_EQ(RateColorSimilarity(clNone, clRed, 10, 4), 0);

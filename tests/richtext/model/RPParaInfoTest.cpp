@@ -6,12 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/graphics/Bitmap.h"
 #include "RPTestCanvas.h"
+#include "platform/graphics/Bitmap.h"
 
 namespace {
-
-
 
 struct TParaCase {
   const char* Name;
@@ -129,7 +127,7 @@ TEST(RPParaInfoTest, ExtraLineSpacing) {
     TRPLineSpacingType Type;
     int32_t Spacing;
     bool Extra;
-  } cases[] = {{rplsPercent, 100, false}, {rplsPercent, 150, true}, {rplsPercent, 90, true},
+  } cases[] = {{rplsPercent, 100, false},    {rplsPercent, 150, true},    {rplsPercent, 90, true},
                {rplsSpaceBetween, 0, false}, {rplsSpaceBetween, 3, true}, {rplsSpaceBetween, -2, false}};
   for (const auto& c : cases) {
     TParaInfo p(nullptr);
@@ -174,8 +172,8 @@ TEST(RPParaInfoTest, AssignAndValidProperties) {
   copy.Assign(source);
   EXPECT_TRUE(copy.IsEqual(source, {}));
   TParaInfo partial(nullptr);
-  partial.AssignValidProperties(source, {rppiLeftIndent, rppiBorder_Vis_Top, rppiKeepWithNext, rppiTabs,
-                                         rppiNextParaNo, rppiDefStyleNo});
+  partial.AssignValidProperties(
+      source, {rppiLeftIndent, rppiBorder_Vis_Top, rppiKeepWithNext, rppiTabs, rppiNextParaNo, rppiDefStyleNo});
   TParaInfo expected(nullptr);
   expected.LeftIndent = 10;
   expected.Border.VisibleBorders.Top = false;
@@ -202,8 +200,12 @@ TEST(RPBorderTest, TotalWidths) {
   const struct {
     TRPBorderStyle Style;
     int32_t Width;
-  } cases[] = {{rpbNone, 0},   {rpbSingle, 2},      {rpbDouble, 2 * 2 + 3},
-               {rpbTriple, 2 * 3 + 2 * 3}, {rpbThickInside, 3 * 2 + 3}, {rpbThickOutside, 3 * 2 + 3}};
+  } cases[] = {{rpbNone, 0},
+               {rpbSingle, 2},
+               {rpbDouble, 2 * 2 + 3},
+               {rpbTriple, 2 * 3 + 2 * 3},
+               {rpbThickInside, 3 * 2 + 3},
+               {rpbThickOutside, 3 * 2 + 3}};
   for (const auto& c : cases) {
     TRPBorder b;
     b.Width = 2;
@@ -220,17 +222,17 @@ TEST(RPBorderTest, DoubleBorderDrawsTwoFramesTwoPixelsApart) {
   border.Color = clBlack;
   border.Draw(TRect{3, 3, 8, 6}, *page->Canvas());
   EXPECT_EQ(Art(*page, clBlack), (std::vector<std::string>{
-                            "............",
-                            ".##########.",
-                            ".#........#.",
-                            ".#.######.#.",
-                            ".#.#....#.#.",
-                            ".#.#....#.#.",
-                            ".#.######.#.",
-                            ".#........#.",
-                            ".##########.",
-                            "............",
-                        }));
+                                     "............",
+                                     ".##########.",
+                                     ".#........#.",
+                                     ".#.######.#.",
+                                     ".#.#....#.#.",
+                                     ".#.#....#.#.",
+                                     ".#.######.#.",
+                                     ".#........#.",
+                                     ".##########.",
+                                     "............",
+                                 }));
 }
 
 TEST(RPBorderTest, ThickOutsideDrawsItsOuterLineTwiceAsWide) {
@@ -291,8 +293,8 @@ TEST(RPBackgroundTest, FillsItsRectangleUnlessNoneOrBlackAndWhite) {
     back.Draw(r, *page->Canvas(), false, mode);
     const std::vector<std::string> art = Art(*page, clBlack);
     if (mode == rpcmColor) {
-      EXPECT_EQ(art, (std::vector<std::string>{"........", "..####..", "..####..", "..####..", "........",
-                                               "........"}));
+      EXPECT_EQ(art,
+                (std::vector<std::string>{"........", "..####..", "..####..", "..####..", "........", "........"}));
       EXPECT_EQ(page->Canvas()->Brush().Style(), bsClear);
     } else {
       for (const std::string& row : art) EXPECT_EQ(row, "........");

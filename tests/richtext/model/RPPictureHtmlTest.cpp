@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "RPPictureTestData.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPPictureItems.h"
-#include "RPPictureTestData.h"
 
 namespace {
 
@@ -61,9 +61,8 @@ TEST(RPPictureHtmlTest, PictureAttributesFollowTheOptions) {
        "<img align=absmiddle alt=\"a &quot;b&quot;\" hspace=2 vspace=2 title=\"tip\" src=\"images/img1.bmp\">"},
       {"css: alt always, vertical shift", 0, true, false, false, "", 0, "", rpvaBaseline, 50,
        "<img alt=\"\" style=\"vertical-align : 1\" src=\"images/img1.bmp\">"},
-      {"xhtml", rphtmlQuotedAttributes | rphtmlImageBorder0 | rphtmlUseCss, false, false, false, "", 1, "",
-       rpvaMiddle, 0,
-       "<img align=\"middle\" border=\"0\" alt=\"\" hspace=\"1\" vspace=\"1\" src=\"images/img1.bmp\" />"},
+      {"xhtml", rphtmlQuotedAttributes | rphtmlImageBorder0 | rphtmlUseCss, false, false, false, "", 1, "", rpvaMiddle,
+       0, "<img align=\"middle\" border=\"0\" alt=\"\" hspace=\"1\" vspace=\"1\" src=\"images/img1.bmp\" />"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "RPPictureTestData.h"
+#include "RPTestCanvas.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
-#include "RPPictureTestData.h"
-#include "RPTestCanvas.h"
 
 namespace {
 
@@ -161,7 +161,8 @@ TEST_F(RPPictureItemsTest, BooleanQueries) {
   EXPECT_TRUE(item.GetBoolValue(rpibqLive));
 
   TRPHotGraphicItemInfo hot(nullptr, Picture({"R"}), rpvaBaseline);
-  for (TRPItemBoolQueryEx q : {rpibqxJump, rpibqxFocusable, rpibqxJumpCursor}) EXPECT_TRUE(hot.GetBoolValueEx(q, nullptr));
+  for (TRPItemBoolQueryEx q : {rpibqxJump, rpibqxFocusable, rpibqxJumpCursor})
+    EXPECT_TRUE(hot.GetBoolValueEx(q, nullptr));
   EXPECT_FALSE(hot.GetBoolValueEx(rpibqxHoverRepaint, nullptr));
   TJumpRecordingData data;
   hot.JumpID = 7;
@@ -242,7 +243,8 @@ TEST_F(RPPictureItemsTest, PaintDrawsTheImageAndItsFrames) {
   };
   const TCase cases[] = {
       {"plain", 0, {"........", "........", "..RG....", "..BK....", "........", "........"}},
-      {"selected, focused", rpidsSelected | rpidsFocused,
+      {"selected, focused",
+       rpidsSelected | rpidsFocused,
        {"........", ".BBBB...", ".BRGB...", ".BBKB...", ".BBBB...", "........"}},
       {"selected", rpidsSelected, {"........", ".GGGG...", ".GRGG...", ".GBKG...", ".GGGG...", "........"}},
       {"current", rpidsCurrent, {"RRRRRR..", "R....R..", "R.RG.R..", "R.BK.R..", "R....R..", "RRRRRR.."}},

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "RPTestCanvas.h"
 #include "imaging/png/PngCodec.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/Streams.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
-#include "RPTestCanvas.h"
 
 namespace {
 

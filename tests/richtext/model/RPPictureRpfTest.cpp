@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/base/Streams.h"
-#include "richtext/model/RPPictureItems.h"
 #include "RPPictureTestData.h"
 #include "RPTestCanvas.h"
+#include "platform/base/Streams.h"
+#include "richtext/model/RPPictureItems.h"
 
 namespace {
 
@@ -137,8 +137,12 @@ TEST_F(RPPictureRpfTest, ReadingFailures) {
   const TCase cases[] = {
       {"good", 0, {"p", "TBitmap", goodHex}, true, 0, {"R"}},
       {"unknown class", 0, {"p", "TNoSuchGraphic", goodHex}, false, rpfwUnknownPicFmt, {}},
-      {"unknown class ignored", rpfoIgnoreUnknownPicFmt, {"p", "TNoSuchGraphic", "alt=y", goodHex}, true,
-       rpfwUnknownPicFmt, {}},
+      {"unknown class ignored",
+       rpfoIgnoreUnknownPicFmt,
+       {"p", "TNoSuchGraphic", "alt=y", goodHex},
+       true,
+       rpfwUnknownPicFmt,
+       {}},
       {"odd hex", 0, {"p", "TBitmap", "ABC"}, false, 0, {}},
       {"bad digit", 0, {"p", "TBitmap", "ZZ"}, false, 0, {}},
       {"data that does not load", 0, {"p", "TBitmap", "0102"}, true, rpfwInvalidPicture, {"YY"}},

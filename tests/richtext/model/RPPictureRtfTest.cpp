@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "RPPictureTestData.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPPictureItems.h"
-#include "RPPictureTestData.h"
 
 namespace {
 
@@ -34,11 +34,14 @@ TEST_F(RPPictureRtfTest, BitmapIsWrittenAsDeviceIndependentBitmapWithoutFileHead
   TRPGraphicItemInfo item(nullptr, Picture({"RB"}), rpvaBaseline);
   // One row of 2 pixels: 6 bytes padded to 8; blue-green-red order.
   const std::string pixels = InfoHeaderHex(2, 1, 8) + "0000FF" + "FF0000" + "0000";
-  EXPECT_EQ(item.SaveRTF(0), "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " + pixels + "}");
+  EXPECT_EQ(item.SaveRTF(0),
+            "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " + pixels + "}");
   item.ImageWidth = 3;   // 150 percent
   item.ImageHeight = 5;  // 500 percent
-  EXPECT_EQ(item.SaveRTF(0), "{\\pict\\picscalex150\\picscaley500\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1"
-                             "\\picwgoal30\\pichgoal15 " + pixels + "}");
+  EXPECT_EQ(item.SaveRTF(0),
+            "{\\pict\\picscalex150\\picscaley500\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1"
+            "\\picwgoal30\\pichgoal15 " +
+                pixels + "}");
   TRPGraphicItemInfo empty(nullptr);
   EXPECT_EQ(empty.SaveRTF(0), "");
 }

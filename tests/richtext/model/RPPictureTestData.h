@@ -23,8 +23,13 @@ inline std::unique_ptr<TBitmap> Picture(const std::vector<std::string>& rows, TP
   for (int32_t y = 0; y < bitmap->Height(); ++y)
     for (int32_t x = 0; x < bitmap->Width(); ++x) {
       const char c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
-      bitmap->SetPixelColor(x, y, c == 'R' ? clRed : c == 'G' ? clLime : c == 'B' ? clBlue : c == 'K' ? clBlack
-                                             : c == 'Y' ? clYellow : clWhite);
+      bitmap->SetPixelColor(x, y,
+                            c == 'R'   ? clRed
+                            : c == 'G' ? clLime
+                            : c == 'B' ? clBlue
+                            : c == 'K' ? clBlack
+                            : c == 'Y' ? clYellow
+                                       : clWhite);
     }
   return bitmap;
 }
@@ -37,8 +42,15 @@ inline std::vector<std::string> Letters(const TBitmap& page) {
     std::string row;
     for (int32_t x = 0; x < page.Width(); ++x) {
       const TColor c = page.PixelColor(x, y);
-      row += c == clRed ? 'R' : c == clLime ? 'G' : c == clBlue ? 'B' : c == clBlack ? 'K' : c == clWhite ? '.'
-             : c == clYellow ? 'Y' : c == clFuchsia ? 'F' : c == RGB(191, 0, 64) ? 'b' : '?';
+      row += c == clRed             ? 'R'
+             : c == clLime          ? 'G'
+             : c == clBlue          ? 'B'
+             : c == clBlack         ? 'K'
+             : c == clWhite         ? '.'
+             : c == clYellow        ? 'Y'
+             : c == clFuchsia       ? 'F'
+             : c == RGB(191, 0, 64) ? 'b'
+                                    : '?';
     }
     rows.push_back(row);
   }
@@ -118,7 +130,8 @@ public:
     AnsiString bytes;
     for (size_t i = 0; i < hex.size(); i += 2) {
       unsigned value = 0;
-      if (std::sscanf(hex.substr(i, 2).c_str(), "%2x", &value) != 1 || !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
+      if (std::sscanf(hex.substr(i, 2).c_str(), "%2x", &value) != 1 ||
+          !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
         return false;
       bytes += static_cast<char>(value);
     }

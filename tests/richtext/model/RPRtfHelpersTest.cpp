@@ -29,8 +29,8 @@ TEST(RPRtfHelpersTest, UnicodeTextWithFallback) {
   EXPECT_EQ(RtfOf(u"\u0416", false, true), "\\u1046 \\'c6");
   EXPECT_EQ(RtfOf(u"\u0416", false, false), "\\u1046 ");
   EXPECT_EQ(RtfOf(u"a{\u2014\u00A0", false, false), "a\\{\\emdash \\~");
-  EXPECT_EQ(RtfOf(u"\u2014", true, false), "\\u8212 ");  // raw: no keywords
-  EXPECT_EQ(RtfOf(u"\uFF01", false, false), "\\u-255 ");   // above U+7FFF: negative
+  EXPECT_EQ(RtfOf(u"\u2014", true, false), "\\u8212 ");   // raw: no keywords
+  EXPECT_EQ(RtfOf(u"\uFF01", false, false), "\\u-255 ");  // above U+7FFF: negative
   // A character the code page lacks falls back to "?".
   EXPECT_EQ(RtfOf(u"\u4E00", false, true), "\\u19968 ?");
 }

@@ -14,7 +14,7 @@ TEST(RPStringHelpersTest, Tabs) {
 
 TEST(RPStringHelpersTest, Replacing) {
   EXPECT_EQ(ReplaceAllForward("a&b&", "&", "&amp;"), "a&amp;b&amp;");  // one pass, one entity each
-  EXPECT_EQ(ReplaceAllRepeated("a    b", "  ", " "), "a b");         // from the start again
+  EXPECT_EQ(ReplaceAllRepeated("a    b", "  ", " "), "a b");           // from the start again
   EXPECT_EQ(ReplaceAllRepeated("abc", "", "x"), "abc");
   EXPECT_EQ(ReplaceZeroChars(AnsiString("a\0b", 3)), "a?b");
   TRPByteSet quotes;
@@ -46,9 +46,8 @@ TEST(RPStringHelpersTest, UrlsAndAddresses) {
   const struct {
     const char* Text;
     bool Url;
-  } cases[] = {{"www.", false},        {"WWW.x", true},      {"http://", false}, {"https://a", true},
-               {"mailto:me", true},    {"ftp.b", true},      {"news:c", true},   {"example.com", false},
-               {"file:///tmp", true},  {"telnet:h", true}};
+  } cases[] = {{"www.", false}, {"WWW.x", true},  {"http://", false},     {"https://a", true},   {"mailto:me", true},
+               {"ftp.b", true}, {"news:c", true}, {"example.com", false}, {"file:///tmp", true}, {"telnet:h", true}};
   for (const auto& c : cases) EXPECT_EQ(LooksLikeUrl(c.Text), c.Url) << c.Text;
   SetLooksLikeUrlHook([](const AnsiString& text) { return text == "example.com"; });
   EXPECT_TRUE(LooksLikeUrl("example.com"));

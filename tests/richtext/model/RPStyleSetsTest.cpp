@@ -46,8 +46,7 @@ TEST(RPStyleSetsTest, ParagraphPropertiesAndTheirTwoModifiedHalves) {
 
 TEST(RPStyleSetsTest, OptionSets) {
   EXPECT_EQ(Bytes(TRPProtectOptions::All().ToStored()), (std::vector<int>{0xFF, 0x07}));
-  EXPECT_EQ(Bytes(TRPProtectOptions{rpprConcateProtect, rpprStickToBottom}.ToStored()),
-            (std::vector<int>{0x10, 0x04}));
+  EXPECT_EQ(Bytes(TRPProtectOptions{rpprConcateProtect, rpprStickToBottom}.ToStored()), (std::vector<int>{0x10, 0x04}));
   EXPECT_EQ(Bytes(TRPParaOptions::All().ToStored()), (std::vector<int>{0x3F}));
   EXPECT_EQ(Bytes(TRPParaOptions{rppaoKeepWithNext}.ToStored()), (std::vector<int>{0x20}));
   EXPECT_EQ(Bytes(TRPTextOptions{rpteoRTFCode}.ToStored()), (std::vector<int>{0x02}));

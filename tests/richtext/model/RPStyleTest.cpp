@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/graphics/Bitmap.h"
-#include "platform/base/StringLists.h"
-#include "richtext/model/RPData.h"
 #include "RPTestCanvas.h"
 #include "RPTestItems.h"
+#include "platform/base/StringLists.h"
+#include "platform/graphics/Bitmap.h"
+#include "richtext/model/RPData.h"
 
 namespace {
 
@@ -261,7 +261,9 @@ TEST(RPStyleTest, HoverSensitivity) {
   sheet.HoverColor = clNone;
   sheet.TextStyles()[4]->HoverBackColor = clYellow;
   EXPECT_TRUE(sheet.IsHoverSensitive(4));
-  sheet.OnStyleHoverSensitive = [](const TRPStyle*, int32_t styleNo, bool& sensitive) { sensitive = sensitive && styleNo != 4; };
+  sheet.OnStyleHoverSensitive = [](const TRPStyle*, int32_t styleNo, bool& sensitive) {
+    sensitive = sensitive && styleNo != 4;
+  };
   EXPECT_FALSE(sheet.IsHoverSensitive(4));
 }
 
@@ -288,8 +290,6 @@ TEST(RPStyleTest, HandlersThatClearDoDefaultReplaceTheDefault) {
                       rpbdUnspecified);
   EXPECT_EQ(calls, (std::vector<std::string>{"apply 1", "apply 3", "draw xy item 7 at 3"}));
 }
-
-
 
 TEST(RPStyleTest, PageBreakIsALineEndingInATriangle) {
   TRPStyle sheet(nullptr);
@@ -320,7 +320,7 @@ TEST(RPStyleTest, CheckpointMarkAndDottedLine) {
   auto page = WhitePage(12, 7);
   sheet.DrawCheckpoint(*page->Canvas(), 3, 3, 0, 12, nullptr, 0, 0, false, nullptr);
   const std::vector<std::string> art = Art(*page, clBlack);
-  EXPECT_EQ(art[3].substr(6), "###...");  // the dotted line, 3 on and 3 off
+  EXPECT_EQ(art[3].substr(6), "###...");   // the dotted line, 3 on and 3 off
   EXPECT_EQ(art[1].substr(1, 4), ".##.");  // the mark from (1, 1) to (5, 5)
   auto unmarked = WhitePage(12, 7);
   sheet.DrawCheckpoint(*unmarked->Canvas(), 3, 3, 0, 12, nullptr, -1, 0, false, nullptr);

@@ -62,7 +62,7 @@ TEST_F(RPStyleUsageTest, PreparedFromTheSheet) {
 TEST_F(RPStyleUsageTest, ItemsAndReferencesMarkWhatIsUsed) {
   Sheet.TextStyles()[7]->NextStyleNo = 8;
   Sheet.TextStyles()[8]->BaseStyleNo = 9;
-  Sheet.TextStyles()[9]->NextStyleNo = 7;  // a cycle ends as each style is visited once
+  Sheet.TextStyles()[9]->NextStyleNo = 7;   // a cycle ends as each style is visited once
   Sheet.TextStyles()[10]->BaseStyleNo = 6;  // 10 itself is unused, so 6 stays unused
   Sheet.TextStyles()[9]->BaseStyleNo = 99;  // outside: reset when met
   Sheet.ParaStyles()[3]->NextParaNo = 4;

@@ -5,16 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "RPTestCanvas.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/TextMetrics.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPStyle.h"
-#include "RPTestCanvas.h"
 
 namespace {
-
-
 
 class TJumpRecordingData : public TCustomRPData {
 public:
@@ -56,7 +54,8 @@ TEST_F(RPTextItemsTest, ClassesByStyleNumber) {
 TEST_F(RPTextItemsTest, TextHyperlinkQueriesFollowTheResolvedStyle) {
   TRPTextItemInfo item(nullptr);
   item.StyleNo = 4;  // "Jump 1"
-  for (TRPItemBoolQueryEx q : {rpibqxJump, rpibqxFocusable, rpibqxJumpCursor}) EXPECT_TRUE(item.GetBoolValueEx(q, &Sheet));
+  for (TRPItemBoolQueryEx q : {rpibqxJump, rpibqxFocusable, rpibqxJumpCursor})
+    EXPECT_TRUE(item.GetBoolValueEx(q, &Sheet));
   EXPECT_FALSE(item.GetBoolValueEx(rpibqxHoverRepaint, &Sheet));  // looks the same under the mouse
   Sheet.HoverColor = clRed;
   EXPECT_TRUE(item.GetBoolValueEx(rpibqxHoverRepaint, &Sheet));
@@ -86,8 +85,8 @@ TEST_F(RPTextItemsTest, TextHeaderExtraIsAQuotedHint) {
     const char* Rest;
     bool Ok;
     const char* Hint;
-  } cases[] = {{"", true, "old"},           {"\r\n", true, "old"},        {" \"say \"\"hi\"\"\"", true, "say \"hi\""},
-               {"\"\"", true, ""},          {"\"open", false, "old"},     {"x", false, "old"}};
+  } cases[] = {{"", true, "old"},  {"\r\n", true, "old"},    {" \"say \"\"hi\"\"\"", true, "say \"hi\""},
+               {"\"\"", true, ""}, {"\"open", false, "old"}, {"x", false, "old"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Rest);
     TRPTextItemInfo item(nullptr);
@@ -149,16 +148,24 @@ TEST_F(RPTextItemsTest, BreakLinesOnScreen) {
     uint8_t Width;
     std::vector<std::string> Rows;  // rows 4 .. 7 of a 20-pixel line from x 5 to 15
   } cases[] = {
-      {"line", rpbrLine, 1, {"....................", ".....##########.....", "....................",
-                              "...................."}},
-      {"thick line", rpbrLine, 2, {".....##########.....", ".....##########.....", "....................",
-                                    "...................."}},
+      {"line",
+       rpbrLine,
+       1,
+       {"....................", ".....##########.....", "....................", "...................."}},
+      {"thick line",
+       rpbrLine,
+       2,
+       {".....##########.....", ".....##########.....", "....................", "...................."}},
       // Squares while x + w is below x2: at 5 and 9, not at 13.
-      {"dotted squares", rpbrDotted, 2, {".....##..##.........", ".....##..##.........", "....................",
-                                          "...................."}},
+      {"dotted squares",
+       rpbrDotted,
+       2,
+       {".....##..##.........", ".....##..##.........", "....................", "...................."}},
       // Bars of 2w every 3w, the last cut at x2.
-      {"dashed", rpbrDashed, 1, {"....................", ".....##.##.##.#.....", "....................",
-                                  "...................."}},
+      {"dashed",
+       rpbrDashed,
+       1,
+       {"....................", ".....##.##.##.#.....", "....................", "...................."}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -236,11 +243,13 @@ TEST_F(RPTextItemsTest, BreakAsHtmlAndRtf) {
   item.LineWidth = 2;
   EXPECT_EQ(item.SaveToHTML(0, false, 1251), "<hr noshade size=2>");
   item.Hint = "a \"b\"";
-  EXPECT_EQ(item.SaveToHTML(rphtmlQuotedAttributes, false, 1251), "<hr noshade=\"noshade\" title=\"a 'b'\" size=\"2\" />");
+  EXPECT_EQ(item.SaveToHTML(rphtmlQuotedAttributes, false, 1251),
+            "<hr noshade=\"noshade\" title=\"a 'b'\" size=\"2\" />");
   item.Hint.clear();
   item.Color = clRed;
   EXPECT_EQ(item.SaveToHTML(0, false, 1251), "<hr noshade size=2 color=#ff0000>");
-  EXPECT_EQ(item.SaveToHTML(rphtmlQuotedAttributes, false, 1251), "<hr noshade=\"noshade\" size=\"2\" color=\"#ff0000\" />");
+  EXPECT_EQ(item.SaveToHTML(rphtmlQuotedAttributes, false, 1251),
+            "<hr noshade=\"noshade\" size=\"2\" color=\"#ff0000\" />");
   item.Style = rpbrDotted;
   EXPECT_EQ(item.SaveToHTML(0, true, 1251), "<hr noshade size=2 style=\"color : #ff0000; border-style: dotted\">");
   item.Color = clNone;

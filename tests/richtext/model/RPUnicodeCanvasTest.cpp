@@ -6,13 +6,13 @@
 #include <memory>
 #include <vector>
 
+#include "RPTestCanvas.h"
 #include "platform/base/CodePages.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/TextDraw.h"
 #include "platform/graphics/TextMetrics.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/model/RPUnicodeCanvas.h"
-#include "RPTestCanvas.h"
 
 namespace {
 
@@ -24,7 +24,6 @@ std::unique_ptr<TBitmap> Page() {
   bitmap->Canvas()->Font().SetSize(10);
   return bitmap;
 }
-
 
 int32_t WideWidth(TCanvas* canvas, WideStringView text) {
   TSize size{};
@@ -67,9 +66,11 @@ TEST_F(RPUnicodeCanvasTest, FitCountsAtTheirExactBoundaries) {
     WideStringView Text;
     bool Ansi;
   };
-  const Case cases[] = {
-      {u"Привет, мир", false}, {u"Привет, мир", true}, {u"hyphen\u00ADated", false},
-      {u"no\u00A0break", false}, {u"zero\u200Bwidth\u200Dchars", false}};
+  const Case cases[] = {{u"Привет, мир", false},
+                        {u"Привет, мир", true},
+                        {u"hyphen\u00ADated", false},
+                        {u"no\u00A0break", false},
+                        {u"zero\u200Bwidth\u200Dchars", false}};
   for (const Case& c : cases) {
     const std::vector<int32_t> expectedExtents = WideExtents(Canvas, c.Text);
     const AnsiString text = c.Ansi ? WideToAnsi(c.Text, 1251) : WideToRawUnicode(c.Text);
@@ -79,7 +80,8 @@ TEST_F(RPUnicodeCanvasTest, FitCountsAtTheirExactBoundaries) {
       // Characters up to k - 1 end at or before edge; a zero-width one after k - 1 ends
       // there too.
       int32_t expectedFit = k;
-      while (expectedFit < static_cast<int32_t>(c.Text.size()) && expectedExtents[static_cast<size_t>(expectedFit)] == edge)
+      while (expectedFit < static_cast<int32_t>(c.Text.size()) &&
+             expectedExtents[static_cast<size_t>(expectedFit)] == edge)
         ++expectedFit;
       std::vector<int32_t> extents(c.Text.size());
       int32_t fit = -1;
@@ -88,7 +90,8 @@ TEST_F(RPUnicodeCanvasTest, FitCountsAtTheirExactBoundaries) {
       EXPECT_EQ(extents, expectedExtents);
       MeasureItemTextFit(Canvas, text, edge - 1, options, nullptr, fit);
       int32_t shorterFit = 0;
-      while (shorterFit < static_cast<int32_t>(c.Text.size()) && expectedExtents[static_cast<size_t>(shorterFit)] <= edge - 1)
+      while (shorterFit < static_cast<int32_t>(c.Text.size()) &&
+             expectedExtents[static_cast<size_t>(shorterFit)] <= edge - 1)
         ++shorterFit;
       EXPECT_EQ(fit, shorterFit) << "edge - 1 at character " << k;
     }
@@ -127,9 +130,9 @@ TEST(RPZeroWidthExtentsTest, RemovesTheirStepsAndRefits) {
   for (const Case& c : cases) {
     std::vector<int32_t> extents = c.Extents;
     int32_t fit = c.Fit;
-    EXPECT_EQ(RemoveZeroWidthExtents(c.Text.data(), static_cast<int32_t>(c.Text.size()), extents.data(), fit,
-                                     c.MaxExtent),
-              c.Removed);
+    EXPECT_EQ(
+        RemoveZeroWidthExtents(c.Text.data(), static_cast<int32_t>(c.Text.size()), extents.data(), fit, c.MaxExtent),
+        c.Removed);
     EXPECT_EQ(extents, c.Expected);
     EXPECT_EQ(fit, c.ExpectedFit);
   }
@@ -209,8 +212,8 @@ TEST_F(RPUnicodeCanvasTest, DrawsARightToLeftCharacterWhereItStands) {
 TEST_F(RPUnicodeCanvasTest, FailedPlacementDrawsNothing) {
   const std::vector<TColor> before = Pixels(*Bitmap);
   EXPECT_FALSE(DrawTextRangeBiDi(0, 0, 999, rpioUnicode, 1, 1, Canvas, WideToRawUnicode(u"ab"), 16));
-  EXPECT_FALSE(TryDrawTextRangeBiDi(0, 0, WideWidth(Canvas, u"ab"), rpioUnicode, 2, 1, Canvas,
-                                    WideToRawUnicode(u"ab"), 16, false));
+  EXPECT_FALSE(TryDrawTextRangeBiDi(0, 0, WideWidth(Canvas, u"ab"), rpioUnicode, 2, 1, Canvas, WideToRawUnicode(u"ab"),
+                                    16, false));
   EXPECT_EQ(Pixels(*Bitmap), before);
 }
 

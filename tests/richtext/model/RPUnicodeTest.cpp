@@ -55,7 +55,9 @@ TEST(RPConversionTest, CodePages) {
   EXPECT_EQ(AnsiToRawUnicode(1251, ""), "");
   // A code page the system lacks: the ANSI code page (1251).
   EXPECT_EQ(AnsiToRawUnicode(2, "\xC0"), WideToRawUnicode(u"А"));
-  EXPECT_EQ(RawUnicodeToAnsi(1251, WideToRawUnicode(u"Яa€")), "\xDF" "a\x88");
+  EXPECT_EQ(RawUnicodeToAnsi(1251, WideToRawUnicode(u"Яa€")),
+            "\xDF"
+            "a\x88");
   EXPECT_EQ(RawUnicodeToAnsi(1251, WideToRawUnicode(u"ä日")), "??");  // absent characters
   EXPECT_EQ(RawUnicodeToAnsi(2, WideToRawUnicode(u"Я")), "\xDF");
   EXPECT_EQ(RawUnicodeToAnsi(1251, ""), "");
@@ -65,15 +67,15 @@ TEST(RPConversionTest, CodePages) {
 }
 
 TEST(RPConversionTest, CharsetTables) {
-  const std::pair<int32_t, uint32_t> codePages[] = {
-      {0, 1252},   {77, 2},     {128, 932},  {129, 949},  {130, 1361}, {134, 936}, {136, 950}, {161, 1253},
-      {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251}, {222, 874},
-      {238, 1250}, {255, 1},    {1, 0},      {2, 0},      {99, 0}};
+  const std::pair<int32_t, uint32_t> codePages[] = {{0, 1252},   {77, 2},     {128, 932},  {129, 949},  {130, 1361},
+                                                    {134, 936},  {136, 950},  {161, 1253}, {162, 1254}, {163, 1258},
+                                                    {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251}, {222, 874},
+                                                    {238, 1250}, {255, 1},    {1, 0},      {2, 0},      {99, 0}};
   for (auto [charset, codePage] : codePages) EXPECT_EQ(CharsetToCodePage(charset), codePage) << charset;
-  const std::pair<int32_t, uint16_t> languages[] = {
-      {0, 1033},   {128, 1041}, {129, 1042}, {130, 2066}, {134, 2052}, {136, 1028}, {161, 1032},
-      {162, 1055}, {163, 1066}, {177, 1037}, {204, 1049}, {222, 1054}, {1, 0},      {178, 0},
-      {186, 0},    {238, 1024}, {2, 1024}};
+  const std::pair<int32_t, uint16_t> languages[] = {{0, 1033},   {128, 1041}, {129, 1042}, {130, 2066}, {134, 2052},
+                                                    {136, 1028}, {161, 1032}, {162, 1055}, {163, 1066}, {177, 1037},
+                                                    {204, 1049}, {222, 1054}, {1, 0},      {178, 0},    {186, 0},
+                                                    {238, 1024}, {2, 1024}};
   for (auto [charset, language] : languages) EXPECT_EQ(CharsetToLanguageId(charset), language) << charset;
   EXPECT_EQ(MakeDefaultLocale(1049), 0x419u | 0x400u);
   EXPECT_EQ(MakeDefaultLocale(0x0819), 0x0C19u);
@@ -109,13 +111,11 @@ TEST(RPHtmlTest, Entities) {
     const char* Expected;
   };
   const Case cases[] = {
-      {u" a", false, "&nbsp;a"},              // the first space
-      {u"a b", false, "a b"},                 // a single inner space stays
-      {u"a  b", false, "a &nbsp;b"},          // the second of two
-      {u"a ", false, "a&nbsp;"},              // the last
-      {u"<&>", false, "&lt;&amp;&gt;"},
-      {u"<&> ", true, "<&> "},
-      {u"\u00A0Я", false, "&nbsp;&#1071;"},
+      {u" a", false, "&nbsp;a"},      // the first space
+      {u"a b", false, "a b"},         // a single inner space stays
+      {u"a  b", false, "a &nbsp;b"},  // the second of two
+      {u"a ", false, "a&nbsp;"},      // the last
+      {u"<&>", false, "&lt;&amp;&gt;"}, {u"<&> ", true, "<&> "}, {u"\u00A0Я", false, "&nbsp;&#1071;"},
       {u"Я", true, "&#1071;"},
   };
   for (const Case& c : cases)
@@ -130,10 +130,8 @@ TEST(RPHtmlTest, Utf8) {
     const char* Expected;
   };
   const Case cases[] = {
-      {u" Я", false, "&nbsp;\xD0\xAF"},
-      {u"Я  я", false, "\xD0\xAF &nbsp;\xD1\x8F"},
-      {u"a b ", false, "a b&nbsp;"},
-      {u"a<b\u00A0", false, "a&lt;b&nbsp;"},
+      {u" Я", false, "&nbsp;\xD0\xAF"}, {u"Я  я", false, "\xD0\xAF &nbsp;\xD1\x8F"},
+      {u"a b ", false, "a b&nbsp;"},    {u"a<b\u00A0", false, "a&lt;b&nbsp;"},
       {u"<Я> ", true, "<\xD0\xAF> "},
   };
   for (const Case& c : cases)
@@ -142,11 +140,9 @@ TEST(RPHtmlTest, Utf8) {
 
 TEST(RPDisplayTextTest, SoftHyphensAndZeroWidthCharacters) {
   const AnsiString raw = WideToRawUnicode(u"ко\u00ADшка\u00AD");
-  EXPECT_EQ(PrepareDisplayText(raw, rpioUnicode, false, false, false, false),
-            WideToRawUnicode(u"ко\u200Bшка\u200B"));
+  EXPECT_EQ(PrepareDisplayText(raw, rpioUnicode, false, false, false, false), WideToRawUnicode(u"ко\u200Bшка\u200B"));
   // At a line end the last soft hyphen stays, to be drawn as a hyphen.
-  EXPECT_EQ(PrepareDisplayText(raw, rpioUnicode, false, true, false, false),
-            WideToRawUnicode(u"ко\u200Bшка\u00AD"));
+  EXPECT_EQ(PrepareDisplayText(raw, rpioUnicode, false, true, false, false), WideToRawUnicode(u"ко\u200Bшка\u00AD"));
   EXPECT_EQ(PrepareDisplayText(raw, rpioUnicode, false, true, true, false), WideToRawUnicode(u"кошка\u00AD"));
   EXPECT_EQ(PrepareDisplayText(raw, rpioUnicode, false, false, true, false), WideToRawUnicode(u"кошка"));
   EXPECT_EQ(PrepareDisplayText(raw, rpioUnicode, false, true, false, true), WideToRawUnicode(u"ко\u00ACшка\u00AC"));

@@ -53,9 +53,10 @@ TEST_F(Screenshot, MessageDialog) {
       form.HandleKey(VK_ESCAPE, 0);
     });
   };
-  WideMessageDlg(u"\u0424\u0430\u0439\u043b \u00ab\u041a\u043d\u0438\u0433\u0430.wol\u00bb \u0443\u0436\u0435 "
-                 u"\u0435\u0441\u0442\u044c. \u0417\u0430\u043c\u0435\u043d\u0438\u0442\u044c?",
-                 mtConfirmation, MsgDlgButton(mbOK) | MsgDlgButton(mbCancel), 0);
+  WideMessageDlg(
+      u"\u0424\u0430\u0439\u043b \u00ab\u041a\u043d\u0438\u0433\u0430.wol\u00bb \u0443\u0436\u0435 "
+      u"\u0435\u0441\u0442\u044c. \u0417\u0430\u043c\u0435\u043d\u0438\u0442\u044c?",
+      mtConfirmation, MsgDlgButton(mbOK) | MsgDlgButton(mbCancel), 0);
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.width(), width);
   EXPECT_EQ(image.height(), height);

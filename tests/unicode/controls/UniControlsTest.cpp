@@ -42,7 +42,8 @@ TEST_F(UniControlsTest, ListBoxItemsAreAUnicodeStringListOverTheControl) {
   auto* widget = static_cast<QListWidget*>(list->Widget());
   EXPECT_EQ(FromQString(widget->item(1)->text()), u"\u0413\u043e\u0442\u043e\u0432\u043e");
   EXPECT_EQ(widget->currentRow(), 1);
-  EXPECT_EQ(items.Text(), u"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0430...\r\n\u0413\u043e\u0442\u043e\u0432\u043e\r\n");
+  EXPECT_EQ(items.Text(),
+            u"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0430...\r\n\u0413\u043e\u0442\u043e\u0432\u043e\r\n");
   items.Move(1, 0);
   EXPECT_EQ(items.Objects(0), &Error);
   EXPECT_EQ(items.IndexOf(u"\u0413\u043e\u0442\u043e\u0432\u043e"), 0);
@@ -86,7 +87,8 @@ TEST_F(UniControlsTest, TranslatingAnActionsCaptionShowsItOnItsButton) {
   mine->SetCaption(u"Own");
   Form.HandleNeeded();
   action->SetCaption(u"&\u0421\u0442\u0430\u0440\u0442 \u958b\u59cb");
-  EXPECT_EQ(FromQString(static_cast<QPushButton*>(button->Widget())->text()), u"&\u0421\u0442\u0430\u0440\u0442 \u958b\u59cb");
+  EXPECT_EQ(FromQString(static_cast<QPushButton*>(button->Widget())->text()),
+            u"&\u0421\u0442\u0430\u0440\u0442 \u958b\u59cb");
   EXPECT_EQ(FromQString(static_cast<QPushButton*>(mine->Widget())->text()), u"Own");
 }
 
@@ -134,7 +136,8 @@ TEST(UniControlFamily, EveryControlShowsItsCaptionAndShortHint) {
                                   CreateOwned<TUniButton>(form), CreateOwned<TUniRadioButton>(form),
                                   CreateOwned<TUniGroupBox>(form)};
   const WideString caption = u"\u0417\u0430\u0433\u043e\u043b\u043e\u0432\u043e\u043a \U0001D11E\U0001F4D6";
-  const WideString hint = u"\u041a\u0440\u0430\u0442\u043a\u043e \U00010348|\u041f\u043e\u0434\u0440\u043e\u0431\u043d\u043e";
+  const WideString hint =
+      u"\u041a\u0440\u0430\u0442\u043a\u043e \U00010348|\u041f\u043e\u0434\u0440\u043e\u0431\u043d\u043e";
   for (TControl* control : controls) {
     control->SetCaption(caption);
     control->SetHint(hint);

@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "unicode/UniSysUtils.h"
 #include "platform/gui/QtText.h"
+#include "unicode/UniSysUtils.h"
 #include "unicode/controls/UniDialogs.h"
 #include "unicode/controls/UniWindowsShell.h"
 
@@ -52,8 +52,8 @@ TEST(MessageDialog, DefaultAndCancelButtonsFollowTheirPreferenceOrder) {
 }
 
 TEST(MessageDialog, ButtonsStandInTheirFixedOrderWithNamesCaptionsAndResults) {
-  const TMsgDlgButtons all = Set({mbHelp, mbYesToAll, mbNoToAll, mbAll, mbIgnore, mbRetry, mbAbort, mbCancel, mbOK,
-                                  mbNo, mbYes});
+  const TMsgDlgButtons all =
+      Set({mbHelp, mbYesToAll, mbNoToAll, mbAll, mbIgnore, mbRetry, mbAbort, mbCancel, mbOK, mbNo, mbYes});
   const auto form = WideCreateMessageDialog(u"All of them", mtCustom, all);
   struct Expected {
     const char* Name;
@@ -61,11 +61,16 @@ TEST(MessageDialog, ButtonsStandInTheirFixedOrderWithNamesCaptionsAndResults) {
     TModalResult Result;
   };
   const Expected expected[] = {
-      {"Yes", u"&Yes", mrYes},          {"No", u"&No", mrNo},
-      {"OK", u"OK", mrOk},              {"Cancel", u"Cancel", mrCancel},
-      {"Abort", u"&Abort", mrAbort},    {"Retry", u"&Retry", mrRetry},
-      {"Ignore", u"&Ignore", mrIgnore}, {"All", u"&All", mrAll},
-      {"NoToAll", u"N&o to All", mrNoToAll}, {"YesToAll", u"Yes to &All", mrYesToAll},
+      {"Yes", u"&Yes", mrYes},
+      {"No", u"&No", mrNo},
+      {"OK", u"OK", mrOk},
+      {"Cancel", u"Cancel", mrCancel},
+      {"Abort", u"&Abort", mrAbort},
+      {"Retry", u"&Retry", mrRetry},
+      {"Ignore", u"&Ignore", mrIgnore},
+      {"All", u"&All", mrAll},
+      {"NoToAll", u"N&o to All", mrNoToAll},
+      {"YesToAll", u"Yes to &All", mrYesToAll},
       {"Help", u"&Help", mrNone},
   };
   std::vector<TButton*> buttons;
@@ -94,8 +99,9 @@ TEST(MessageDialog, ButtonsStandInTheirFixedOrderWithNamesCaptionsAndResults) {
 }
 
 TEST(MessageDialog, IconAndMessageStandSideBySideAboveTheButtons) {
-  const auto form = WideCreateMessageDialog(u"\u0424\u0430\u0439\u043b \u00ab\U0001F4D6\u00bb \u0443\u0436\u0435 \u0435\u0441\u0442\u044c",
-                                            mtWarning, Set({mbOK}));
+  const auto form = WideCreateMessageDialog(
+      u"\u0424\u0430\u0439\u043b \u00ab\U0001F4D6\u00bb \u0443\u0436\u0435 \u0435\u0441\u0442\u044c", mtWarning,
+      Set({mbOK}));
   EXPECT_EQ(form->Caption(), u"Warning");
   auto* image = dynamic_cast<TImage*>(form->FindComponent("Image"));
   auto* message = dynamic_cast<TLabel*>(form->FindComponent("Message"));
@@ -104,7 +110,8 @@ TEST(MessageDialog, IconAndMessageStandSideBySideAboveTheButtons) {
   EXPECT_EQ(image->Icon(), siWarning);
   EXPECT_EQ(image->Width(), 32);
   EXPECT_EQ(image->Height(), 32);
-  EXPECT_EQ(message->Caption(), u"\u0424\u0430\u0439\u043b \u00ab\U0001F4D6\u00bb \u0443\u0436\u0435 \u0435\u0441\u0442\u044c");
+  EXPECT_EQ(message->Caption(),
+            u"\u0424\u0430\u0439\u043b \u00ab\U0001F4D6\u00bb \u0443\u0436\u0435 \u0435\u0441\u0442\u044c");
   EXPECT_GT(message->Left(), image->Left() + 32);  // the horizontal spacing lies between
   EXPECT_EQ(message->Top(), image->Top());         // both at the vertical margin
   EXPECT_EQ(image->Left(), form->ClientWidth() - message->Left() - message->Width());  // margins match

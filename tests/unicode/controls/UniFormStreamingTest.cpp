@@ -70,7 +70,11 @@ TEST(FormStreaming, AFormsDefinitionReadsBackByteForByte) {
   // so its definition does not hold it.
   const std::string text(bytes.begin(), bytes.end());
   int captions = 0;
-  for (size_t at = text.find("\x07""Caption"); at != std::string::npos; at = text.find("\x07""Caption", at + 1))
+  for (size_t at = text.find("\x07"
+                             "Caption");
+       at != std::string::npos; at = text.find("\x07"
+                                               "Caption",
+                                               at + 1))
     ++captions;
   EXPECT_EQ(captions, 3);
 }
@@ -87,8 +91,9 @@ TEST(FormStreaming, ALanguageFileTranslatesTheFormAndTheDefaultRestoresIt) {
     ADD_FAILURE() << component << "." << path;
     return 0u;
   };
-  const QString text = QString("LANGID=1049\r\n[MainWindow]\r\n%1=&\u0421\u0442\u0430\u0440\u0442\r\n"
-                               "%2=\u041a\u043d\u0438\u0433\u0438:\r\n%3=\u041e\u0442\u043a\u0440\u044b\u0442\u044c\r\n")
+  const QString text = QString(
+                           "LANGID=1049\r\n[MainWindow]\r\n%1=&\u0421\u0442\u0430\u0440\u0442\r\n"
+                           "%2=\u041a\u043d\u0438\u0433\u0438:\r\n%3=\u041e\u0442\u043a\u0440\u044b\u0442\u044c\r\n")
                            .arg(idOf("actStart", "Caption"))
                            .arg(idOf("lblTitle", "Caption"))
                            .arg(idOf("OpenDlg", "OKText"));

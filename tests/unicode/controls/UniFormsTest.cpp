@@ -38,7 +38,9 @@ TEST_F(UniApplicationTest, ExceptionsAreShownWithExactlyOneFullStop) {
     const char16_t* Shown;
   };
   const Case cases[] = {
-      {[] { throw WideException(u"\u0424\u0430\u0439\u043b \U0001F4D6 \u043d\u0435 \u043d\u0430\u0439\u0434\u0435\u043d"); },
+      {[] {
+         throw WideException(u"\u0424\u0430\u0439\u043b \U0001F4D6 \u043d\u0435 \u043d\u0430\u0439\u0434\u0435\u043d");
+       },
        u"\u0424\u0430\u0439\u043b \U0001F4D6 \u043d\u0435 \u043d\u0430\u0439\u0434\u0435\u043d."},
       {[] { throw EConvertError("Done."); }, u"Done."},
       {[] { throw EConvertError("Stream read error"); }, u"Stream read error."},

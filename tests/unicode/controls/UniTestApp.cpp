@@ -25,7 +25,6 @@ private:
   std::unique_ptr<TUniApplication> FApp;
 };
 
-[[maybe_unused]] testing::Environment* const Environment =
-    testing::AddGlobalTestEnvironment(new UniGuiEnvironment);
+[[maybe_unused]] testing::Environment* const Environment = testing::AddGlobalTestEnvironment(new UniGuiEnvironment);
 
 }  // namespace

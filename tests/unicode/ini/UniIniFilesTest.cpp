@@ -6,12 +6,12 @@
 
 #include <vector>
 
+#include "platform/base/Exception.h"
+#include "platform/base/FileSizeLimit.h"
+#include "platform/base/LastError.h"
 #include "unicode/Peers.h"
 #include "unicode/PlatformFamily.h"
 #include "unicode/TestFiles.h"
-#include "platform/base/Exception.h"
-#include "platform/base/LastError.h"
-#include "platform/base/FileSizeLimit.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 
@@ -226,7 +226,8 @@ TEST_F(TUniMemIniFileTest, AnUpdateStoppedByTheFileSizeLimitLeavesTheFileWholeAn
       return Utf16LeBytes(e.WideMessage());
     }
   });
-  EXPECT_EQ(shown, Utf16LeBytes(u"Cannot create file \"" + Name() + u"\". " + WideSysErrorMessage(ERROR_FILE_TOO_LARGE)));
+  EXPECT_EQ(shown,
+            Utf16LeBytes(u"Cannot create file \"" + Name() + u"\". " + WideSysErrorMessage(ERROR_FILE_TOO_LARGE)));
   EXPECT_EQ(ReadBytes(Path()), before);
 }
 
@@ -249,8 +250,8 @@ TEST_F(TUniMemIniFileTest, IntegersAndBooleans) {
     const WideChar* Text;
     int32_t Expected;
   };
-  const Case cases[] = {{u"0x1F", 31}, {u"0X10", 16}, {u"0x", -1}, {u"12abc", -1}, {u"-5", -5},
-                        {u"$ff", 255}, {u"", -1},     {u"2147483648", -1}};
+  const Case cases[] = {{u"0x1F", 31}, {u"0X10", 16}, {u"0x", -1}, {u"12abc", -1},
+                        {u"-5", -5},   {u"$ff", 255}, {u"", -1},   {u"2147483648", -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
     ini.WriteString(u"N", u"v", c.Text);
@@ -319,7 +320,9 @@ TEST_F(TUniMemIniFileTest, BinaryStreamsAsHexadecimalPairs) {
   EXPECT_EQ(ini.ReadBinaryStream(u"B", u"three", ten), 11);
   EXPECT_EQ(ten.Position(), 2);
   EXPECT_EQ(std::string(static_cast<const char*>(ten.Memory()), static_cast<size_t>(ten.Size())),
-            std::string("01\xAB\x00\xFF" "56789\0\0\0", 13));
+            std::string("01\xAB\x00\xFF"
+                        "56789\0\0\0",
+                        13));
 
   ini.WriteString(u"B", u"broken", u"01zz02");  // decoding stops at the first bad pair
   TUniMemoryStream broken;
@@ -353,14 +356,14 @@ TEST(TUniHashedStringList, FindsWhatThePlainListFindsIgnoringCase) {
     const char16_t* Sought;
     bool Equal;  // by simple case folding
   } cases[] = {
-      {u"\u212A", u"k", true},             // KELVIN SIGN folds to "k", though its upper case is itself
-      {u"\u2126m", u"\u03C9M", true},      // OHM SIGN folds to omega
-      {u"\u212B", u"\u00E5", true},        // ANGSTROM SIGN folds to a with ring
-      {u"\u1E9E", u"\u00DF", true},        // capital sharp s folds to sharp s
-      {u"\u017F", u"S", true},             // long s
+      {u"\u212A", u"k", true},         // KELVIN SIGN folds to "k", though its upper case is itself
+      {u"\u2126m", u"\u03C9M", true},  // OHM SIGN folds to omega
+      {u"\u212B", u"\u00E5", true},    // ANGSTROM SIGN folds to a with ring
+      {u"\u1E9E", u"\u00DF", true},    // capital sharp s folds to sharp s
+      {u"\u017F", u"S", true},         // long s
       {u"\u0401\u0436", u"\u0451\u0416", true},
-      {u"\u00DF", u"ss", false},           // no full folding
-      {u"\u0130", u"i", false},            // dotted capital I has no simple folding
+      {u"\u00DF", u"ss", false},  // no full folding
+      {u"\u0130", u"i", false},   // dotted capital I has no simple folding
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
@@ -410,7 +413,7 @@ TEST_F(TUniIniFileTest, EveryWriteReachesANewLosslessFileAtOnce) {
 TEST_F(TUniIniFileTest, ReadsAHandEditedFileAndKeepsItsOtherLines) {
   TUniIniFile ini(HandEdited());
   EXPECT_EQ(ini.ReadString(u"scheme", u"NAME", u""), u"\x041D\x043E\x0447\x044C");  // blanks trimmed
-  EXPECT_EQ(ini.ReadInteger(u"Scheme", u"PageWidth", 0), 600);  // the first section of a name
+  EXPECT_EQ(ini.ReadInteger(u"Scheme", u"PageWidth", 0), 600);                      // the first section of a name
   TUniStringList list;
   ini.ReadSections(list);
   EXPECT_EQ(Lines(list), (std::vector<WideString>{u"Scheme", u"Style", u"scheme"}));

@@ -103,9 +103,10 @@ inline void ExpectDecodeFailureModes(TCustomUnicodeCodec& codec, const TBytes& b
   const EUnicodeCodecException e = CatchCodecException([&] { DecodeAll(codec, bytes); });
   EXPECT_EQ(e.Message(), expected.Message);
   EXPECT_EQ(e.Position(), expected.Position);
-  const std::pair<TCodecFailureMode, const WideString*> modes[] = {
-      {cfStop, &expected.Stop}, {cfPassThrough, &expected.PassThrough}, {cfSkip, &expected.Skip},
-      {cfReplace, &expected.Replace}};
+  const std::pair<TCodecFailureMode, const WideString*> modes[] = {{cfStop, &expected.Stop},
+                                                                   {cfPassThrough, &expected.PassThrough},
+                                                                   {cfSkip, &expected.Skip},
+                                                                   {cfReplace, &expected.Replace}};
   for (const auto& [mode, text] : modes) {
     codec.SetFailureMode(mode);
     EXPECT_EQ(DecodeAll(codec, bytes), *text) << "failure mode " << int(mode);

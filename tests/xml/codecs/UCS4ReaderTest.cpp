@@ -249,8 +249,21 @@ TWalk Walk(const AnsiString& bytes, int32_t bufferSize) {
 // one-byte buffer every sequence longer than a byte goes through the codec. Both ways
 // must give the same characters, positions and failures.
 TEST(UCS4ReaderTest, DecodingFromTheBufferAgreesWithTheCodec) {
-  const char* pieces[] = {"a", "\t", "\n", "\r", "\r\n", "\xD1\x8F", "\xE2\x80\x94", "\xF0\x9F\x98\x80", "\xC0\x80",
-                          "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xE2\x80", "\xFF", " "};
+  const char* pieces[] = {"a",
+                          "\t",
+                          "\n",
+                          "\r",
+                          "\r\n",
+                          "\xD1\x8F",
+                          "\xE2\x80\x94",
+                          "\xF0\x9F\x98\x80",
+                          "\xC0\x80",
+                          "\xED\xA0\x80",
+                          "\xF4\x90\x80\x80",
+                          "\x80",
+                          "\xE2\x80",
+                          "\xFF",
+                          " "};
   std::mt19937 random(12345);
   for (int i = 0; i < 2000; ++i) {
     AnsiString bytes;

@@ -58,9 +58,9 @@ TEST(Ucs4CodecsTest, ReadCharRefusesSurrogatesAndValuesAboveUnicode) {
 
 TEST(Ucs4CodecsTest, DecodeBufferHandsValuesOutsideUnicodeToTheFailureMode) {
   TUCS4BECodec codec;
-  ExpectDecodeFailureModes(codec, {0x00, 0x00, 0x00, 0x41, 0x00, 0x11, 0x00, 0x00, 0x00, 0x00, 0x00, 0x42},
-                           {"Cannot convert $00110000 to UTF-16", 4, u"A", WideString{u'A', 0x0011, 0x0000, u'B'},
-                            u"AB", u"A\uFFFDB"});
+  ExpectDecodeFailureModes(
+      codec, {0x00, 0x00, 0x00, 0x41, 0x00, 0x11, 0x00, 0x00, 0x00, 0x00, 0x00, 0x42},
+      {"Cannot convert $00110000 to UTF-16", 4, u"A", WideString{u'A', 0x0011, 0x0000, u'B'}, u"AB", u"A\uFFFDB"});
 
   TUCS4LECodec le;  // the little-endian order passes the low half first
   le.SetFailureMode(cfPassThrough);

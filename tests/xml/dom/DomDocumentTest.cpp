@@ -14,12 +14,10 @@ protected:
 TEST_F(DomDocumentTest, OneDocumentElementAndOneDoctypeInOrder) {
   TDomElement* root = Element(u"FictionBook");
   Document->AppendChild(root);
-  ExpectRaises<EHierarchy_Request_Err>([&] { Document->AppendChild(Element(u"second")); },
-                                       "Hierarchy request error.");
+  ExpectRaises<EHierarchy_Request_Err>([&] { Document->AppendChild(Element(u"second")); }, "Hierarchy request error.");
   Document->AppendChild(Comment(u"after"));  // allowed
   ExpectRaises<EHierarchy_Request_Err>([&] { Document->AppendChild(Doctype()); }, "Hierarchy request error.");
-  ExpectRaises<EHierarchy_Request_Err>([&] { Document->InsertBefore(Doctype(), nullptr); },
-                                       "Hierarchy request error.");
+  ExpectRaises<EHierarchy_Request_Err>([&] { Document->InsertBefore(Doctype(), nullptr); }, "Hierarchy request error.");
   TDomDocumentTypeDecl* doctype = Doctype();
   Document->InsertBefore(doctype, root);
   EXPECT_EQ(Document->GetDoctypeDecl(), doctype);
@@ -80,7 +78,9 @@ TEST_F(DomDocumentTest, NodeEventsReachDocumentThenImplementation) {
   };
   Document->OnNodeRemoving = [&](TObject*, TDomNode*) { throw EAbort("stop"); };
   Implementation.OnNodeRemoving = [&](TObject*, TDomNode* n) { log.push_back("impl-" + Narrow(n->GetNodeName())); };
-  Implementation.OnCharacterDataModified = [&](TObject*, TDomNode* n) { log.push_back("data" + Narrow(n->GetNodeValue())); };
+  Implementation.OnCharacterDataModified = [&](TObject*, TDomNode* n) {
+    log.push_back("data" + Narrow(n->GetNodeValue()));
+  };
   Document->SetModified(false);
   TDomElement* e = Element(u"e");
   Document->AppendChild(e);

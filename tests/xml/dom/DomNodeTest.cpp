@@ -110,8 +110,7 @@ TEST_F(DomNodeTest, ChildTypesAndTreeChecksRaiseDomExceptions) {
   ExpectRaises<EWrong_Document_Err>([&] { e->AppendChild(NewDomNode<TDomText>(*other)); }, "Wrong document.");
   e->SetReadOnly(true);
   ExpectRaises<ENo_Modification_Allowed_Err>([&] { e->AppendChild(Text(u"x")); }, "No modification allowed.");
-  ExpectRaises<ENo_Modification_Allowed_Err>([&] { e->SetPrefix(u"a"); },
-                                             "No modification allowed error.");
+  ExpectRaises<ENo_Modification_Allowed_Err>([&] { e->SetPrefix(u"a"); }, "No modification allowed error.");
   TDomText* text = Text(u"ab");
   text->SetReadOnly(true);
   ExpectRaises<ENo_Modification_Allowed_Err>([&] { text->AppendData(u"c"); }, "No modification allowed error.");

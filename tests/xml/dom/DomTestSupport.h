@@ -27,5 +27,3 @@ struct TDomFixture {
     return static_cast<TDomElement*>(parent->AppendChild(Element(name)));
   }
 };
-
-

@@ -11,8 +11,6 @@
 
 namespace {
 
-
-
 TEST(DomTextRoutinesTest, WhiteSpaceCollapsing) {
   const struct {
     const char16_t* Text;
@@ -81,16 +79,18 @@ TEST(DomTextRoutinesTest, CharacterReferences) {
   EXPECT_EQ(CharRefValue(u"&#x10FFFF;"), 0x10FFFFu);
   EXPECT_EQ(CharRefToText(u"&#x1F600;"), u"\xD83D\xDE00");
   EXPECT_EQ(CharRefToText(u"&#xe9;"), u"\u00E9");
-  for (const char16_t* bad : {u"&#0;", u"&#xD800;", u"&#x110000;", u"&#X41;", u"&#xFFFE;", u"&#99999999999999999999;",
-                              u"&#8;", u"&amp;"}) {
+  for (const char16_t* bad :
+       {u"&#0;", u"&#xD800;", u"&#x110000;", u"&#X41;", u"&#xFFFE;", u"&#99999999999999999999;", u"&#8;", u"&amp;"}) {
     const std::string message = Narrow(bad) + " is not a valid XmlCharRef value.";
     ExpectRaises<EConvertError>([&] { CharRefValue(bad); }, message.c_str());
   }
 }
 
 TEST(DomTextRoutinesTest, ResolveCharRefs) {
-  EXPECT_EQ(ResolveCharRefs(u"\xFEFF" u"a&#66;&amp;\xD83D\xDE00&#x1F600;"),
-            u"\xFEFF" u"aB&amp;\xD83D\xDE00\xD83D\xDE00");
+  EXPECT_EQ(ResolveCharRefs(u"\xFEFF"
+                            u"a&#66;&amp;\xD83D\xDE00&#x1F600;"),
+            u"\xFEFF"
+            u"aB&amp;\xD83D\xDE00\xD83D\xDE00");
   const struct {
     const char16_t* Text;
     const char* Message;
@@ -133,14 +133,14 @@ TEST(XPathNumbersTest, StringToNumber) {
   const struct {
     const char16_t* Text;
     double Expected;  // NaN: not a number
-  } cases[] = {
-      {u" -.5 ", -0.5}, {u"12", 12}, {u"\t3.25\n", 3.25}, {u"007", 7}, {u".5", 0.5},
-      {u"1.", NAN},   // a trailing point
-      {u"", NAN},     {u"  ", NAN}, {u"+1", NAN}, {u"1e3", NAN}, {u"1.2.3", NAN}, {u"- 1", NAN},
-      {u"x1", NAN},   {u"1 1", NAN},
-      {u"-", NAN},    // no digit at all
-      {u"-.", NAN},
-  };
+  } cases[] =
+      {
+          {u" -.5 ", -0.5}, {u"12", 12},  {u"\t3.25\n", 3.25}, {u"007", 7},   {u".5", 0.5},
+          {u"1.", NAN},  // a trailing point
+          {u"", NAN},       {u"  ", NAN}, {u"+1", NAN},        {u"1e3", NAN}, {u"1.2.3", NAN},
+          {u"- 1", NAN},    {u"x1", NAN}, {u"1 1", NAN},       {u"-", NAN},  // no digit at all
+          {u"-.", NAN},
+      };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.Text));
     const double value = XPathStringToNumber(c.Text);

@@ -20,8 +20,8 @@ protected:
 
   static std::string Names(const std::vector<TDomNode*>& nodes) {
     std::string out;
-    for (TDomNode* n : nodes) out += (out.empty() ? "" : " ") + Narrow(n->GetNodeType() == ntText ? n->GetNodeValue()
-                                                                                                  : n->GetNodeName());
+    for (TDomNode* n : nodes)
+      out += (out.empty() ? "" : " ") + Narrow(n->GetNodeType() == ntText ? n->GetNodeValue() : n->GetNodeName());
     return out;
   }
 

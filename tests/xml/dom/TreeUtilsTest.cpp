@@ -35,7 +35,8 @@ private:
 
 std::string ChildNames(const TCustomOwnedNode& parent) {
   std::string names;
-  for (TCustomOwnedNode* c = parent.GetFirstChild(); c; c = c->GetNextSibling()) names += static_cast<TTestNode*>(c)->Name;
+  for (TCustomOwnedNode* c = parent.GetFirstChild(); c; c = c->GetNextSibling())
+    names += static_cast<TTestNode*>(c)->Name;
   // The links backwards must tell the same story.
   std::string backwards;
   for (TCustomOwnedNode* c = parent.GetLastChild(); c; c = c->GetPreviousSibling())
@@ -44,7 +45,6 @@ std::string ChildNames(const TCustomOwnedNode& parent) {
   EXPECT_EQ(int32_t(names.size()), parent.GetChildCount());
   return names;
 }
-
 
 class TreeUtilsTest : public ::testing::Test {
 protected:
@@ -267,7 +267,8 @@ TEST(TreeUtilsDeepTreeTest, DeepNestingIsBuiltWalkedAndFreedWithoutRecursion) {
       TCustomOwnedObject owner;
       TTestNode* top = CreateOwnedObject<TTestNode>(owner, "top");
       TTestNode* deepest = top;
-      for (int i = 1; i < Depth; ++i) deepest = static_cast<TTestNode*>(deepest->AppendChild(CreateOwnedObject<TTestNode>(owner, "n")));
+      for (int i = 1; i < Depth; ++i)
+        deepest = static_cast<TTestNode*>(deepest->AppendChild(CreateOwnedObject<TTestNode>(owner, "n")));
       ASSERT_EQ(TTestNode::Alive, Depth);
       EXPECT_TRUE(deepest->HasAncestor(top));
       int levels = 0;

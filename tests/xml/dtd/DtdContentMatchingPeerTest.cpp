@@ -35,9 +35,7 @@ std::string RandomModel(std::mt19937& random, int depth, std::string& unused) {
   return text + ")" + frequencies[random() % 5];
 }
 
-void CollectError(void* context, const char* format, ...) {
-  *static_cast<std::string*>(context) += format;
-}
+void CollectError(void* context, const char* format, ...) { *static_cast<std::string*>(context) += format; }
 
 // 1 valid, 0 invalid, -1 the model is not deterministic.
 int Libxml2Verdict(const std::string& model, const std::string& children) {

@@ -11,8 +11,8 @@
 #include "xml/dtd/DtdToDtdModelParser.h"
 #include "xml/dtd/DtdValidationAgent.h"
 #include "xml/parser/XmlHandlers.h"
-#include "xml/utils/UriUtils.h"
 #include "xml/parser/XmlParserTestSupport.h"
+#include "xml/utils/UriUtils.h"
 
 namespace {
 
@@ -65,9 +65,7 @@ struct TDtdDocumentFixture {
   }
 };
 
-std::string Doc(const std::string& subset, const std::string& body) {
-  return "<!DOCTYPE r [" + subset + "]>" + body;
-}
+std::string Doc(const std::string& subset, const std::string& body) { return "<!DOCTYPE r [" + subset + "]>" + body; }
 
 struct TCase {
   const char* Subset;
@@ -94,8 +92,7 @@ TEST(DtdDocumentTest, ContentModelOperators) {
       {"<!ELEMENT r (a*)><!ELEMENT a EMPTY>", "<r><a/><a/><a/></r>", 0},
       {"<!ELEMENT r (a+)><!ELEMENT a EMPTY>", "<r/>", 18},
       {"<!ELEMENT r (a+)><!ELEMENT a EMPTY>", "<r><a/><a/></r>", 0},
-      {"<!ELEMENT r ((a,b)*|c)><!ELEMENT a EMPTY><!ELEMENT b EMPTY><!ELEMENT c EMPTY>", "<r><a/><b/><a/><b/></r>",
-       0},
+      {"<!ELEMENT r ((a,b)*|c)><!ELEMENT a EMPTY><!ELEMENT b EMPTY><!ELEMENT c EMPTY>", "<r><a/><b/><a/><b/></r>", 0},
       {"<!ELEMENT r (#PCDATA|a)*><!ELEMENT a EMPTY>", "<r>x<a/>y<a/></r>", 0},
       {"<!ELEMENT r (#PCDATA)>", "<r>x<r/></r>", 19},
       {"<!ELEMENT r EMPTY>", "<r>x</r>", 21},
@@ -137,9 +134,10 @@ TEST(DtdDocumentTest, AttributeTypesAndDefaults) {
 // character references in entities survive.
 TEST(DtdDocumentTest, ValuesSurviveValidation) {
   TDtdDocumentFixture f;
-  TDomDocument* document = f.Parse(Doc("<!ELEMENT r (#PCDATA)><!ATTLIST r a CDATA #IMPLIED b CDATA #IMPLIED>"
-                                       "<!ENTITY crlf '&#13;&#10;'><!ENTITY cr '&#13;'>",
-                                       "<r a='&#34;&lt;&amp;' b='x&crlf;y'>&cr;</r>"));
+  TDomDocument* document =
+      f.Parse(Doc("<!ELEMENT r (#PCDATA)><!ATTLIST r a CDATA #IMPLIED b CDATA #IMPLIED>"
+                  "<!ENTITY crlf '&#13;&#10;'><!ENTITY cr '&#13;'>",
+                  "<r a='&#34;&lt;&amp;' b='x&crlf;y'>&cr;</r>"));
   ASSERT_NE(document, nullptr);
   EXPECT_TRUE(TDtdDocumentFixture::Agent(*document).ValidateDocument(etExpand));
   EXPECT_EQ(f.Errors, std::vector<int>{});
@@ -150,8 +148,9 @@ TEST(DtdDocumentTest, ValuesSurviveValidation) {
 }
 
 TEST(DtdDocumentTest, IdAndIdref) {
-  const char* subset = "<!ELEMENT r (e*)><!ELEMENT e EMPTY><!ATTLIST e id ID #IMPLIED ref IDREF #IMPLIED "
-                       "refs IDREFS #IMPLIED>";
+  const char* subset =
+      "<!ELEMENT r (e*)><!ELEMENT e EMPTY><!ATTLIST e id ID #IMPLIED ref IDREF #IMPLIED "
+      "refs IDREFS #IMPLIED>";
   RunCases({
       {subset, "<r><e id='a'/><e ref='a' refs='a b'/><e id='b'/></r>", 0},
       {subset, "<r><e id='a'/><e id='a'/></r>", 11},
@@ -188,8 +187,9 @@ TEST(DtdDocumentTest, ParameterEntitiesAndConditionalSections) {
   // are expanded in turn; one that refers back to itself is refused.
   f.WriteFile("outer.ent", "x%in;y");
   f.WriteFile("loop.ent", "%loop;");
-  f.WriteFile("pe.dtd", "<!ENTITY % in 'IN'><!ENTITY % outer SYSTEM 'outer.ent'><!ENTITY e '[%outer;]'>"
-                        "<!ELEMENT r (#PCDATA)>");
+  f.WriteFile("pe.dtd",
+              "<!ENTITY % in 'IN'><!ENTITY % outer SYSTEM 'outer.ent'><!ENTITY e '[%outer;]'>"
+              "<!ELEMENT r (#PCDATA)>");
   TDomDocument* expanded = f.Parse("<!DOCTYPE r SYSTEM 'pe.dtd'><r>&e;</r>");
   ASSERT_NE(expanded, nullptr);
   EXPECT_TRUE(TDtdDocumentFixture::Agent(*expanded).ValidateDocument(etExpand));
@@ -205,9 +205,9 @@ TEST(DtdDocumentTest, ParameterEntitiesAndConditionalSections) {
   f.WriteFile("decls.ent", "<!ELEMENT r (#PCDATA)>");
   EXPECT_EQ(f.Validate("<!DOCTYPE r [<!ENTITY % d SYSTEM 'decls.ent'> %d;]><r>x</r>"), 0);
   // Internal subset entity replaced in content, and a general entity in an attribute.
-  EXPECT_EQ(f.Validate(Doc("<!ELEMENT r (#PCDATA)><!ATTLIST r a CDATA #IMPLIED><!ENTITY e 'v'>",
-                           "<r a='&e;&e;'>&e;</r>")),
-            0);
+  EXPECT_EQ(
+      f.Validate(Doc("<!ELEMENT r (#PCDATA)><!ATTLIST r a CDATA #IMPLIED><!ENTITY e 'v'>", "<r a='&e;&e;'>&e;</r>")),
+      0);
 }
 
 TEST(DtdDocumentTest, PreparationStatuses) {
@@ -225,8 +225,8 @@ TEST(DtdDocumentTest, PreparationStatuses) {
   EXPECT_EQ(status("<!DOCTYPE r SYSTEM 'ext.dtd' [<!ELEMENT r ANY>]><r/>"), 2);
   // An external parameter entity passed over in a document that is not standalone:
   // later declarations, element types included, are ignored.
-  TDomDocument* document = f.Parse(
-      "<!DOCTYPE r [<!ENTITY % p SYSTEM 'p.ent'> %p; <!ELEMENT r ANY><!ATTLIST r a CDATA 'x'>]><r/>");
+  TDomDocument* document =
+      f.Parse("<!DOCTYPE r [<!ENTITY % p SYSTEM 'p.ent'> %p; <!ELEMENT r ANY><!ATTLIST r a CDATA 'x'>]><r/>");
   ASSERT_NE(document, nullptr);
   TDtdValidationAgent& agent = TDtdDocumentFixture::Agent(*document);
   EXPECT_EQ(agent.DtdModel().PreparationStatus(), 3);
@@ -290,8 +290,8 @@ TEST(DtdDocumentTest, PublicIdentifiersAreCollapsed) {
   TDtdModel model;
   TDtdToDtdModelParser parser(nullptr);
   parser.SetTargetModel(&model);
-  parser.ParseExtSubsetWideString(u"<!NOTATION n PUBLIC ' a \n b  c '><!ENTITY e PUBLIC '\r\na b ' 'e.xml'>", u"",
-                                  true, u"file:///dtd/ext.dtd");
+  parser.ParseExtSubsetWideString(u"<!NOTATION n PUBLIC ' a \n b  c '><!ENTITY e PUBLIC '\r\na b ' 'e.xml'>", u"", true,
+                                  u"file:///dtd/ext.dtd");
   ASSERT_NE(model.FindNotationDecl(u"n"), nullptr);
   ASSERT_NE(model.FindEntityDecl(u"e"), nullptr);
   EXPECT_EQ(ToUtf8(model.FindNotationDecl(u"n")->PublicId()), "a b c");

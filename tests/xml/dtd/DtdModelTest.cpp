@@ -52,7 +52,8 @@ TEST(DtdModelTest, TheFirstDeclarationOfANameBinds) {
 
   TDtdAttributeDecl *attribute1, *attribute2;
   EXPECT_TRUE(model.AddAttributeDecl(u"p", u"id", u"", doInternalSubset, dcImplied, atId, NoEnumeration, attribute1));
-  EXPECT_FALSE(model.AddAttributeDecl(u"p", u"id", u"x", doInternalSubset, dcDefault, atCData, NoEnumeration, attribute2));
+  EXPECT_FALSE(
+      model.AddAttributeDecl(u"p", u"id", u"x", doInternalSubset, dcDefault, atCData, NoEnumeration, attribute2));
   EXPECT_EQ(attribute2, attribute1);
   EXPECT_EQ(model.FindAttributeDecl(u"p", u"id")->AttributeType(), atId);
   EXPECT_EQ(attribute1->OwnerCollection(), model.FindAttDeclCollection(u"p"));
@@ -82,8 +83,12 @@ TEST(DtdModelTest, BadNamesAndLiteralsAreRefused) {
   TDtdNotationDecl* notation;
   const auto invalid = [](auto f) { ExpectRaises<EInvalid_Character_Err>(f, "Invalid character error."); };
   invalid([&] { model.AddElementDecl(u"1p", DTD_ANY_CONTENTTYPE, doInternalSubset, element); });
-  invalid([&] { model.AddAttributeDecl(u"p q", u"a", u"", doInternalSubset, dcImplied, atCData, NoEnumeration, attribute); });
-  invalid([&] { model.AddAttributeDecl(u"p", u"a b", u"", doInternalSubset, dcImplied, atCData, NoEnumeration, attribute); });
+  invalid([&] {
+    model.AddAttributeDecl(u"p q", u"a", u"", doInternalSubset, dcImplied, atCData, NoEnumeration, attribute);
+  });
+  invalid([&] {
+    model.AddAttributeDecl(u"p", u"a b", u"", doInternalSubset, dcImplied, atCData, NoEnumeration, attribute);
+  });
   invalid([&] { model.AddEntityDecl(u"-e", u"", doInternalSubset, u"", u"", u"", u"", entity); });
   invalid([&] { model.AddNotationDecl(u"n", u"{bad}", doInternalSubset, u"", notation); });
   invalid([&] { model.AddNotationDecl(u"n", u"", doInternalSubset, u"a\"b'c", notation); });

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "xml/dtd/DtdModel.h"
 #include "xml/XmlTestSupport.h"
+#include "xml/dtd/DtdModel.h"
 
 // Builds the particle tree of a content model such as "(a, (b | c)*, d?)" in `decl` and
 // makes it the declaration's top model. Names are ASCII letters, digits and "#PCDATA".
@@ -43,8 +43,10 @@ inline TDtdContentModel* BuildContentModel(TDtdElementDecl& decl, std::string_vi
       for (TDtdContentModel* item : items)
         if (item) group->AppendSubModel(item);
       frequency(group);
-      if (open.empty()) top = group;
-      else open.back().first.push_back(group);
+      if (open.empty())
+        top = group;
+      else
+        open.back().first.push_back(group);
     } else {
       size_t end = at;
       while (end < text.size() && text[end] != ' ' && text[end] != '|' && text[end] != ',' && text[end] != ')' &&
@@ -53,9 +55,9 @@ inline TDtdContentModel* BuildContentModel(TDtdElementDecl& decl, std::string_vi
       const std::string name(text.substr(at, end - at));
       at = end;
       // "#PCDATA" is no particle: "(#PCDATA | a)*" is a choice of the element names.
-      open.back().first.push_back(name == "#PCDATA" ? nullptr
-                                                    : frequency(decl.CreateContentModel(
-                                                          WideString(name.begin(), name.end()), cmtName)));
+      open.back().first.push_back(
+          name == "#PCDATA" ? nullptr
+                            : frequency(decl.CreateContentModel(WideString(name.begin(), name.end()), cmtName)));
     }
   }
   decl.SetContentModel(top);

@@ -48,9 +48,7 @@ protected:
     TDtdEntityDecl* decl;
     Model().AddEntityDecl(name, value, origin, u"", u"", u"", u"", decl);
   }
-  TDomElement* Root(WideStringView name) {
-    return static_cast<TDomElement*>(Document->AppendChild(Element(name)));
-  }
+  TDomElement* Root(WideStringView name) { return static_cast<TDomElement*>(Document->AppendChild(Element(name))); }
 
   TDtdValidationAgent* Agent;
   std::vector<TXmlErrorKind> Reported;
@@ -75,12 +73,8 @@ TEST_F(DtdValidationAgentTest, ContentModelsJudgeTheChildren) {
     Kinds Expected;
   };
   const TCase cases[] = {
-      {"(a, b)", {"a", "b"}, {}},
-      {"(a, b)", {"a", "b", "a"}, {18}},
-      {"(a | a)", {"a"}, {25}},
-      {"(a, b?)", {"a"}, {}},
-      {"(a*, a)", {"a"}, {18}},
-      {"(a, (b | c)+)", {"a", "c", "b"}, {}},
+      {"(a, b)", {"a", "b"}, {}}, {"(a, b)", {"a", "b", "a"}, {18}}, {"(a | a)", {"a"}, {25}},
+      {"(a, b?)", {"a"}, {}},     {"(a*, a)", {"a"}, {18}},          {"(a, (b | c)+)", {"a", "c", "b"}, {}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::string(c.Model));
@@ -202,8 +196,8 @@ TEST_F(DtdValidationAgentTest, AttributeValuesAgainstTheirTypes) {
     Kinds Expected;
   };
   const TCase cases[] = {
-      {u"kind", u"b", {}},         {u"kind", u"c", {7}},  {u"tok", u"a-1", {}}, {u"tok", u"a b", {7}},
-      {u"pic", u"img", {}},        {u"pic", u"txt", {38}}, {u"ref", u"1x", {7}},
+      {u"kind", u"b", {}},  {u"kind", u"c", {7}},   {u"tok", u"a-1", {}}, {u"tok", u"a b", {7}},
+      {u"pic", u"img", {}}, {u"pic", u"txt", {38}}, {u"ref", u"1x", {7}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(Narrow(c.Name) + "=" + Narrow(c.Value));
@@ -233,15 +227,11 @@ TEST_F(DtdValidationAgentTest, NormalizingValuesWithEntities) {
     TXmlErrorKind Error;
   };
   const TCase cases[] = {
-      {u" a\tb\n", atCData, u" a b ", 0},
-      {u" a\tb\n", atNmTokens, u"a b", 0},
+      {u" a\tb\n", atCData, u" a b ", 0}, {u" a\tb\n", atNmTokens, u"a b", 0},
       {u"&e;", atCData, u"x &amp; y", 0},  // "&#38;amp;" makes a literal "&amp;"
-      {u"&lt2;", atCData, u"<", 0},
-      {u"&tag;", atCData, u"", 73},
-      {u"&ext;", atCData, u"", 44},
-      {u"&none;", atCData, u"", 98},
-      {u"&#xD800;", atCData, u"", 60},
-      {u"a &#x41", atCData, u"", 92},  // a fatal tokenizer error leaves nothing
+      {u"&lt2;", atCData, u"<", 0},       {u"&tag;", atCData, u"", 73},
+      {u"&ext;", atCData, u"", 44},       {u"&none;", atCData, u"", 98},
+      {u"&#xD800;", atCData, u"", 60},    {u"a &#x41", atCData, u"", 92},  // a fatal tokenizer error leaves nothing
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(Narrow(c.Value));
@@ -289,8 +279,8 @@ TEST_F(DtdValidationAgentTest, KeptReferencesAreFilled) {
   Declare(u"r", DTD_ANY_CONTENTTYPE);
   Entity(u"who", u"author");
   TDomElement* root = Root(u"r");
-  auto* reference = static_cast<TDomEntityReference*>(
-      root->AppendChild(NewDomNode<TDomEntityReference>(*Document, u"who")));
+  auto* reference =
+      static_cast<TDomEntityReference*>(root->AppendChild(NewDomNode<TDomEntityReference>(*Document, u"who")));
   EXPECT_TRUE(Agent->ValidateDocument(etKeep));
   EXPECT_EQ(reference->GetTextContent(), u"author");
   EXPECT_TRUE(reference->GetReadOnly());

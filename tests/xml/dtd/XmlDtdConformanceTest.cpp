@@ -1,9 +1,9 @@
 // The W3C XML Conformance Test Suite (XmlConformanceSuite.h) read with DTD processing:
 // every case in scope is parsed on the validating path (external subsets and entities
 // read from the suite's own folder only) and validated. Not-well-formed cases must end
-// with a fatal error, in the parse or when validation expands the entity references; valid ones must parse and validate without an error and match the
-// canonical output; invalid ones must be reported with a validity error (types 6 to
-// 43) and no fatal one.
+// with a fatal error, in the parse or when validation expands the entity references; valid ones must parse and validate
+// without an error and match the canonical output; invalid ones must be reported with a validity error (types 6 to 43)
+// and no fatal one.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -102,26 +102,27 @@ std::string RunCase(const TConformanceCase& test) {
 }
 
 const TKnownFailures KnownFailures = {
-    {"valid-ext-sa-014", "the U+FEFF that starts a UTF-16 entity's text after its byte-order mark is lost when the "
-                         "replacement text is parsed"},
-    {"ibm-valid-P28-ibm28v02.xml", "the canonical form holds a processing instruction of the external subset, "
-                                   "which the document tree does not keep"},
+    {"valid-ext-sa-014",
+     "the U+FEFF that starts a UTF-16 entity's text after its byte-order mark is lost when the "
+     "replacement text is parsed"},
+    {"ibm-valid-P28-ibm28v02.xml",
+     "the canonical form holds a processing instruction of the external subset, "
+     "which the document tree does not keep"},
     {"ibm-valid-P29-ibm29v01.xml", "as ibm28v02: a processing instruction of the external subset"},
     {"ibm-valid-P29-ibm29v02.xml", "as ibm28v02: a processing instruction of the external subset"},
 };
 
 TEST(XmlDtdConformanceTest, EveryCaseWithDtdProcessing) {
   std::map<std::string, TConformanceSetResult> byType;
-  const auto results = RunConformanceCases(
-      [](const TConformanceCase&) { return true; },
-      [&](const TConformanceCase& test) {
-        std::string failure = RunCase(test);
-        TConformanceSetResult& result = byType[test.Attribute("TYPE")];
-        ++result.Total;
-        if (failure.empty()) ++result.Passed;
-        return failure;
-      },
-      KnownFailures);
+  const auto results = RunConformanceCases([](const TConformanceCase&) { return true; },
+                                           [&](const TConformanceCase& test) {
+                                             std::string failure = RunCase(test);
+                                             TConformanceSetResult& result = byType[test.Attribute("TYPE")];
+                                             ++result.Total;
+                                             if (failure.empty()) ++result.Passed;
+                                             return failure;
+                                           },
+                                           KnownFailures);
   for (const auto& [type, result] : byType)
     std::cout << "  " << type << ": " << result.Passed << " of " << result.Total << "\n";
   int passed = 0, total = 0;

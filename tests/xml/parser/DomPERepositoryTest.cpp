@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/Exception.h"
+#include "xml/XmlTestSupport.h"
 #include "xml/dom/DomExceptions.h"
 #include "xml/parser/DomPERepository.h"
-#include "xml/XmlTestSupport.h"
 
 namespace {
 

@@ -13,7 +13,8 @@ struct TCMToken {
 };
 
 std::ostream& operator<<(std::ostream& out, const TCMToken& t) {
-  return out << "{" << int(t.Type) << ", " << std::string(t.Value.begin(), t.Value.end()) << ", " << int(t.Error) << "}";
+  return out << "{" << int(t.Type) << ", " << std::string(t.Value.begin(), t.Value.end()) << ", " << int(t.Error)
+             << "}";
 }
 
 std::vector<TCMToken> CMTokens(WideStringView contentSpec) {
@@ -32,25 +33,36 @@ std::vector<TCMToken> CMTokens(WideStringView contentSpec) {
 TEST(XmlElementCMTokenizerTest, SplitsContentModels) {
   EXPECT_EQ(CMTokens(u"EMPTY"), (std::vector<TCMToken>{{cmEmpty, u"EMPTY"}, {cmEnd, u""}}));
   EXPECT_EQ(CMTokens(u" ANY "), (std::vector<TCMToken>{{cmAny, u"ANY"}, {cmEnd, u""}}));
-  EXPECT_EQ(CMTokens(u"(EMPTY)"), (std::vector<TCMToken>{{cmOpeningBracket, u"("}, {cmName, u"EMPTY"},
-                                                         {cmClosingBracket, u")"}, {cmEnd, u""}}));
-  EXPECT_EQ(CMTokens(u"(#PCDATA|em)*"),
-            (std::vector<TCMToken>{{cmOpeningBracket, u"("}, {cmPCDATA, u"#PCDATA"}, {cmSeparator, u"|"},
-                                   {cmName, u"em"}, {cmClosingBracket, u")"}, {cmOccurrence, u"*"}, {cmEnd, u""}}));
-  EXPECT_EQ(CMTokens(u"(a ,\n\tb)?"),
-            (std::vector<TCMToken>{{cmOpeningBracket, u"("}, {cmName, u"a"}, {cmSeparator, u","}, {cmName, u"b"},
-                                   {cmClosingBracket, u")"}, {cmOccurrence, u"?"}, {cmEnd, u""}}));
-  EXPECT_EQ(CMTokens(u"(fb:p+)"), (std::vector<TCMToken>{{cmOpeningBracket, u"("}, {cmName, u"fb:p"},
-                                                         {cmOccurrence, u"+"}, {cmClosingBracket, u")"},
-                                                         {cmEnd, u""}}));
+  EXPECT_EQ(
+      CMTokens(u"(EMPTY)"),
+      (std::vector<TCMToken>{{cmOpeningBracket, u"("}, {cmName, u"EMPTY"}, {cmClosingBracket, u")"}, {cmEnd, u""}}));
+  EXPECT_EQ(CMTokens(u"(#PCDATA|em)*"), (std::vector<TCMToken>{{cmOpeningBracket, u"("},
+                                                               {cmPCDATA, u"#PCDATA"},
+                                                               {cmSeparator, u"|"},
+                                                               {cmName, u"em"},
+                                                               {cmClosingBracket, u")"},
+                                                               {cmOccurrence, u"*"},
+                                                               {cmEnd, u""}}));
+  EXPECT_EQ(CMTokens(u"(a ,\n\tb)?"), (std::vector<TCMToken>{{cmOpeningBracket, u"("},
+                                                             {cmName, u"a"},
+                                                             {cmSeparator, u","},
+                                                             {cmName, u"b"},
+                                                             {cmClosingBracket, u")"},
+                                                             {cmOccurrence, u"?"},
+                                                             {cmEnd, u""}}));
+  EXPECT_EQ(
+      CMTokens(u"(fb:p+)"),
+      (std::vector<TCMToken>{
+          {cmOpeningBracket, u"("}, {cmName, u"fb:p"}, {cmOccurrence, u"+"}, {cmClosingBracket, u")"}, {cmEnd, u""}}));
   EXPECT_EQ(CMTokens(u"EMPTYISH"), (std::vector<TCMToken>{{cmName, u"EMPTYISH"}, {cmEnd, u""}}));
 }
 
 TEST(XmlElementCMTokenizerTest, ReportsMalformedTokens) {
   EXPECT_EQ(CMTokens(u"#PCDAT"), (std::vector<TCMToken>{{cmPCDATA, u"#PCDAT", 109}, {cmEnd, u""}}));
   EXPECT_EQ(CMTokens(u"#PCDATE"), (std::vector<TCMToken>{{cmPCDATA, u"#PCDATE", 109}, {cmEnd, u""}}));
-  EXPECT_EQ(CMTokens(u"(1)"), (std::vector<TCMToken>{{cmOpeningBracket, u"("}, {cmInvalid, u"1", 109},
-                                                     {cmClosingBracket, u")"}, {cmEnd, u""}}));
+  EXPECT_EQ(CMTokens(u"(1)"),
+            (std::vector<TCMToken>{
+                {cmOpeningBracket, u"("}, {cmInvalid, u"1", 109}, {cmClosingBracket, u")"}, {cmEnd, u""}}));
   TXmlElementCMTokenizer hint(u"#P");
   hint.NextToken();
   EXPECT_EQ(hint.ErrorHint(), u"#PCDATA");
@@ -74,7 +86,8 @@ struct TAVToken {
 };
 
 std::ostream& operator<<(std::ostream& out, const TAVToken& t) {
-  return out << "{" << int(t.Type) << ", " << std::string(t.Value.begin(), t.Value.end()) << ", " << int(t.Error) << "}";
+  return out << "{" << int(t.Type) << ", " << std::string(t.Value.begin(), t.Value.end()) << ", " << int(t.Error)
+             << "}";
 }
 
 std::vector<TAVToken> AVTokens(WideStringView value) {
@@ -89,8 +102,9 @@ std::vector<TAVToken> AVTokens(WideStringView value) {
 }
 
 TEST(XmlAttrValueTokenizerTest, SplitsCharactersAndReferences) {
-  EXPECT_EQ(AVTokens(u"a&amp;b&#x41;"), (std::vector<TAVToken>{{avChar, u"a"}, {avEntityRef, u"amp"}, {avChar, u"b"},
-                                                                 {avCharRef, u"x41"}, {avEnd, u""}}));
+  EXPECT_EQ(AVTokens(u"a&amp;b&#x41;"),
+            (std::vector<TAVToken>{
+                {avChar, u"a"}, {avEntityRef, u"amp"}, {avChar, u"b"}, {avCharRef, u"x41"}, {avEnd, u""}}));
   EXPECT_EQ(AVTokens(u"x&amp"), (std::vector<TAVToken>{{avChar, u"x"}, {avEntityRef, u"amp", 96}, {avEnd, u""}}));
   EXPECT_EQ(AVTokens(u"&#65"), (std::vector<TAVToken>{{avCharRef, u"65", 92}, {avEnd, u""}}));
   EXPECT_EQ(AVTokens(u"&;"), (std::vector<TAVToken>{{avEntityRef, u""}, {avEnd, u""}}));

@@ -44,8 +44,8 @@ std::string RunCase(const TConformanceCase& test) {
 }
 
 TEST(XmlConformanceTest, WellFormednessOfTheDocumentsWithoutDtd) {
-  const auto results = RunConformanceCases(
-      [](const TConformanceCase& test) { return !NeedsDtd(ReadSuiteFile(test.File())); }, RunCase);
+  const auto results =
+      RunConformanceCases([](const TConformanceCase& test) { return !NeedsDtd(ReadSuiteFile(test.File())); }, RunCase);
   for (const auto& [set, result] : results)
     std::cout << "  " << set << ": " << result.Passed << " of " << result.Total << "\n";
   // Six test sets hold such cases (278 in the suite's 20130923 version).

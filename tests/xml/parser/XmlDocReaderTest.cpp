@@ -83,7 +83,8 @@ TEST(XmlDocReaderTest, TurnsTokensIntoSignals) {
       {"<?pi?>", {"pi:pi|"}, {}},
       {"a&b;c", {"text:a", "&b", "text:c"}, {}},
       {"<!DOCTYPE doc PUBLIC '-//X//Y' 'y.dtd' [<!ENTITY e 'x'>]><doc/>",
-       {"doctype:doc|-//X//Y|y.dtd|<!ENTITY e 'x'>", "<doc", "/doc"}, {}},
+       {"doctype:doc|-//X//Y|y.dtd|<!ENTITY e 'x'>", "<doc", "/doc"},
+       {}},
       // The first error in the declaration stops it: no doctype signal.
       {"<!DOCTYPE doc PUBLIC '-//X//Y'><doc/>", {}, {"80  "}},
   };

@@ -19,9 +19,10 @@ struct TTextSource {
 };
 
 std::vector<std::string> DetailTokens(WideStringView text) {
-  static const char* const Names[] = {"AttlistStart", "Comment", "CondSectEnd", "[", "CondSectStart", ">",
-                                      "ElementStart", "End", "EntityStart", "Ignored", "%", "NotationStart",
-                                      "Punct", "PERef", "PIData", "PITarget", "Literal", "Start", "Name", "S"};
+  static const char* const Names[] = {
+      "AttlistStart", "Comment",     "CondSectEnd", "[",     "CondSectStart", ">",     "ElementStart",
+      "End",          "EntityStart", "Ignored",     "%",     "NotationStart", "Punct", "PERef",
+      "PIData",       "PITarget",    "Literal",     "Start", "Name",          "S"};
   TTextSource source(text);
   TXmlDtdDetailTokenizer tokenizer(&source.Source, false);
   std::vector<std::string> tokens;
@@ -82,11 +83,16 @@ public:
   using TXmlCustomHandler::TXmlCustomHandler;
   void ProcessSignal(const TXmlSignal& signal) override {
     std::string line;
-    if (SignalAs<TXmlStartExtDtdSignal>(signal)) line = "start-ext";
-    else if (SignalAs<TXmlStartIntDtdSignal>(signal)) line = "start-int";
-    else if (SignalAs<TXmlCompletedSignal>(signal)) line = "completed";
-    else if (SignalAs<TXmlAbortedSignal>(signal)) line = "aborted";
-    else if (SignalAs<TXmlPEReferenceFoundSignal>(signal)) return;
+    if (SignalAs<TXmlStartExtDtdSignal>(signal))
+      line = "start-ext";
+    else if (SignalAs<TXmlStartIntDtdSignal>(signal))
+      line = "start-int";
+    else if (SignalAs<TXmlCompletedSignal>(signal))
+      line = "completed";
+    else if (SignalAs<TXmlAbortedSignal>(signal))
+      line = "aborted";
+    else if (SignalAs<TXmlPEReferenceFoundSignal>(signal))
+      return;
     else if (const auto* e = SignalAs<TXmlElementTypeDeclarationSignal>(signal))
       line = "element " + ToUtf8(e->ElementName) + " " + ToUtf8(e->ContentSpec) + (e->InPERef ? " pe" : "");
     else if (const auto* a = SignalAs<TXmlAttributeDefinitionSignal>(signal)) {
@@ -94,18 +100,20 @@ public:
              " default " + std::to_string(a->AttrConstraint) + " '" + ToUtf8(a->DefaultText) + "'";
       for (int32_t i = 0; i < a->EnumValues.Count(); ++i) line += " " + ToUtf8(a->EnumValues.Get(i));
     } else if (const auto* n = SignalAs<TXmlEntityDeclarationSignal>(signal))
-      line = "entity " + ToUtf8(n->EntityName) + " '" + ToUtf8(n->EntityValue) + "' " + ToUtf8(n->PublicLiteral) +
-             " " + ToUtf8(n->SystemLiteral) + " " + ToUtf8(n->NotationName);
+      line = "entity " + ToUtf8(n->EntityName) + " '" + ToUtf8(n->EntityValue) + "' " + ToUtf8(n->PublicLiteral) + " " +
+             ToUtf8(n->SystemLiteral) + " " + ToUtf8(n->NotationName);
     else if (const auto* p = SignalAs<TXmlParameterEntityDeclarationSignal>(signal))
       line = "pe " + ToUtf8(p->EntityName) + " '" + ToUtf8(p->EntityValue) + "' " + ToUtf8(p->SystemLiteral);
     else if (const auto* o = SignalAs<TXmlNotationDeclarationSignal>(signal))
       line = "notation " + ToUtf8(o->NotationName) + " " + ToUtf8(o->PublicLiteral) + " " + ToUtf8(o->SystemLiteral);
     else if (const auto* x = SignalAs<TXmlExternalPEReferenceSignal>(signal))
       line = "unresolved " + ToUtf8(x->PEName);
-    else if (const auto* c = SignalAs<TXmlCommentSignal>(signal)) line = "comment " + ToUtf8(c->Text);
+    else if (const auto* c = SignalAs<TXmlCommentSignal>(signal))
+      line = "comment " + ToUtf8(c->Text);
     else if (const auto* i = SignalAs<TXmlProcessingInstructionSignal>(signal))
       line = "pi " + ToUtf8(i->PITarget) + " " + ToUtf8(i->Text);
-    else line = "?";
+    else
+      line = "?";
     Lines.push_back(line);
   }
   std::vector<std::string> Lines;
@@ -151,8 +159,7 @@ TEST(XmlDtdReaderTest, ExternalSubsetDeclarations) {
        {"attr a x type 0 default 2 ''", "attr a y type 7 default 0 'p' p q", "attr a z type 1 default 3 '' n"}},
       {u"<!ATTLIST a i ID #REQUIRED r IDREFS #FIXED \"a b\">",
        {"attr a i type 2 default 3 ''", "attr a r type 4 default 1 'a b'"}},
-      {u"<!ENTITY e \"a'b\"><!ENTITY u SYSTEM 'u.bin' NDATA gif>",
-       {"entity e 'a&#39;b'   ", "entity u ''  u.bin gif"}},
+      {u"<!ENTITY e \"a'b\"><!ENTITY u SYSTEM 'u.bin' NDATA gif>", {"entity e 'a&#39;b'   ", "entity u ''  u.bin gif"}},
       {u"<!NOTATION gif PUBLIC '-//GIF'><!NOTATION png SYSTEM 'png'>", {"notation gif -//GIF ", "notation png  png"}},
       {u"<!-- note --><?app run?>", {"comment  note ", "pi app run"}},
       // References are read in place wherever they stand, framed by blanks.
@@ -161,8 +168,7 @@ TEST(XmlDtdReaderTest, ExternalSubsetDeclarations) {
       // Entity values take parameter entities in; character references stay.
       {u"<!ENTITY % v 'one'><!ENTITY e '%v;&#37;'>", {"pe v 'one' ", "entity e 'one&#37;'   "}},
       // Conditional sections: included, ignored, nested, and chosen by a parameter entity.
-      {u"<![INCLUDE[<!ELEMENT a ANY>]]><![IGNORE[<!ELEMENT b ANY><![INCLUDE[ x ]]>]]>",
-       {"element a ANY"}},
+      {u"<![INCLUDE[<!ELEMENT a ANY>]]><![IGNORE[<!ELEMENT b ANY><![INCLUDE[ x ]]>]]>", {"element a ANY"}},
       {u"<!ENTITY % on 'INCLUDE'><!ENTITY % off 'IGNORE'><![%on;[<![%off;[<!ELEMENT z ANY>]]><!ELEMENT y ANY>]]>",
        {"pe on 'INCLUDE' ", "pe off 'IGNORE' ", "element y ANY"}},
   };
@@ -257,7 +263,7 @@ TEST(XmlDtdReaderTest, UnresolvedExternalEntitiesBetweenDeclarations) {
   TDtdReaderFixture f;
   EXPECT_TRUE(f.Internal(u"<!ENTITY % ext SYSTEM 'ext.dtd'> %ext; <!ELEMENT a ANY>", false));
   EXPECT_EQ(f.Handler.Lines, (std::vector<std::string>{"start-int", "pe ext '' ext.dtd", "unresolved ext",
-                                                        "element a ANY", "completed"}));
+                                                       "element a ANY", "completed"}));
   // Loading without a resolver fails with 148 and goes on.
   TDtdReaderFixture g;
   EXPECT_FALSE(g.Internal(u"<!ENTITY % ext SYSTEM 'ext.dtd'> %ext;", true));

@@ -61,7 +61,8 @@ TEST(XmlInputSourceTest, DeclarationForms) {
     const char16_t* Encoding;
     TDomStandalone Standalone;
   } cases[] = {
-      {"<?xml version='1.0' encoding=\"ISO-8859-5\"?>", dkXmlOrTextDeclaration, false, u"1.0", u"ISO-8859-5", sdUnspecified},
+      {"<?xml version='1.0' encoding=\"ISO-8859-5\"?>", dkXmlOrTextDeclaration, false, u"1.0", u"ISO-8859-5",
+       sdUnspecified},
       {"<?xml version=\"1.0\"?>", dkXmlDeclaration, false, u"1.0", u"", sdUnspecified},
       {"<?xml version = '1.1' standalone='yes' ?>", dkXmlDeclaration, false, u"1.1", u"", sdYes},
       {"<?xml version='1.0' encoding='utf-8' standalone='no'?>", dkXmlDeclaration, false, u"1.0", u"utf-8", sdNo},

@@ -128,9 +128,15 @@ public:
     for (int edits = 1 + Below(3); edits > 0 && !text.empty(); --edits) {
       const size_t at = Below(int(text.size()));
       switch (Below(3)) {
-        case 0: text.erase(at, 1); break;
-        case 1: text.insert(at, 1, pieces[Below(sizeof pieces - 1)]); break;
-        default: text[at] = pieces[Below(sizeof pieces - 1)]; break;
+        case 0:
+          text.erase(at, 1);
+          break;
+        case 1:
+          text.insert(at, 1, pieces[Below(sizeof pieces - 1)]);
+          break;
+        default:
+          text[at] = pieces[Below(sizeof pieces - 1)];
+          break;
       }
     }
     return text;
@@ -141,15 +147,31 @@ private:
   bool Chance(int oneIn) { return Below(oneIn) == 0; }
 
   std::string Name() {
-    static const char* names[] = {"p", "section", "title", "a", "emphasis", "l:href", "\xD0\xB8\xD0\xBC\xD1\x8F",
-                                  "x_1", "b.c", "d-e"};
+    static const char* names[] = {"p",   "section", "title", "a", "emphasis", "l:href", "\xD0\xB8\xD0\xBC\xD1\x8F",
+                                  "x_1", "b.c",     "d-e"};
     return names[Below(10)];
   }
 
   std::string Text() {
-    static const char* pieces[] = {"word", " ", "\n", "\t", "&amp;", "&lt;", "&gt;", "&quot;", "&apos;", "&#65;",
-                                   "&#x44F;", "&#x1F600;", "\xD1\x82\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82", "]]", ">",
-                                   "\xE2\x80\x94", "\r\n", "'", "\""};
+    static const char* pieces[] = {"word",
+                                   " ",
+                                   "\n",
+                                   "\t",
+                                   "&amp;",
+                                   "&lt;",
+                                   "&gt;",
+                                   "&quot;",
+                                   "&apos;",
+                                   "&#65;",
+                                   "&#x44F;",
+                                   "&#x1F600;",
+                                   "\xD1\x82\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82",
+                                   "]]",
+                                   ">",
+                                   "\xE2\x80\x94",
+                                   "\r\n",
+                                   "'",
+                                   "\""};
     std::string out;
     for (int n = Below(5); n > 0; --n) out += pieces[Below(19)];
     return out;
@@ -174,11 +196,21 @@ private:
     out += ">";
     for (int n = Below(5); n > 0; --n) {
       switch (Below(6)) {
-        case 0: Element(out, depth + 1); break;
-        case 1: out += "<![CDATA[" + std::string(Chance(2) ? "<x>&" : "]") + "]]>"; break;
-        case 2: out += "<!--" + std::string(Chance(2) ? " note " : "-x") + "-->"; break;
-        case 3: out += "<?pi " + Name() + "?>"; break;
-        default: out += Text(); break;
+        case 0:
+          Element(out, depth + 1);
+          break;
+        case 1:
+          out += "<![CDATA[" + std::string(Chance(2) ? "<x>&" : "]") + "]]>";
+          break;
+        case 2:
+          out += "<!--" + std::string(Chance(2) ? " note " : "-x") + "-->";
+          break;
+        case 3:
+          out += "<?pi " + Name() + "?>";
+          break;
+        default:
+          out += Text();
+          break;
       }
     }
     out += "</" + name + ">";

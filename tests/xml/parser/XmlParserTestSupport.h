@@ -62,14 +62,29 @@ inline void AppendCanonical(std::string& out, const TDomNode& node) {
   const auto escape = [&out](WideStringView text) {
     for (const char c : ToUtf8(text)) {
       switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\t': out += "&#9;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
-        default: out += c;
+        case '&':
+          out += "&amp;";
+          break;
+        case '<':
+          out += "&lt;";
+          break;
+        case '>':
+          out += "&gt;";
+          break;
+        case '"':
+          out += "&quot;";
+          break;
+        case '\t':
+          out += "&#9;";
+          break;
+        case '\n':
+          out += "&#10;";
+          break;
+        case '\r':
+          out += "&#13;";
+          break;
+        default:
+          out += c;
       }
     }
   };
@@ -93,7 +108,9 @@ inline void AppendCanonical(std::string& out, const TDomNode& node) {
       break;
     }
     case ntText:
-    case ntCDATASection: escape(node.GetNodeValue()); break;
+    case ntCDATASection:
+      escape(node.GetNodeValue());
+      break;
     case ntProcessingInstruction: {
       const auto& pi = static_cast<const TDomProcessingInstruction&>(node);
       out += "<?" + ToUtf8(pi.GetTarget()) + " " + ToUtf8(pi.GetData()) + "?>";
@@ -104,7 +121,8 @@ inline void AppendCanonical(std::string& out, const TDomNode& node) {
     case ntEntityReference:
       for (TDomNode* child = node.GetFirstChild(); child; child = child->GetNextSibling()) AppendCanonical(out, *child);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

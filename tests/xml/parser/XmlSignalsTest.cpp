@@ -9,7 +9,6 @@
 
 namespace {
 
-
 const TXmlTextPos Start{10, 9, 3, 2, 1}, End{20, 19, 13, 2, 1};
 TDomNode* const SomeNode = reinterpret_cast<TDomNode*>(0x1000);  // compared, never used
 
@@ -17,9 +16,8 @@ TEST(DomErrorTest, SeverityFollowsTheTypeCode) {
   const struct {
     int Kind;
     TXmlErrorSeverity Severity;
-  } cases[] = {{0, esWarning}, {5, esWarning}, {6, esError},    {43, esError},   {44, esFatal},
-               {87, esFatal},  {88, esWarning}, {109, esWarning}, {151, esFatal}, {152, esWarning},
-               {200, esWarning}};
+  } cases[] = {{0, esWarning},  {5, esWarning},   {6, esError},   {43, esError},    {44, esFatal},   {87, esFatal},
+               {88, esWarning}, {109, esWarning}, {151, esFatal}, {152, esWarning}, {200, esWarning}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Kind);
     const TDomError error(TXmlErrorKind(c.Kind), nullptr, u"", u"");
@@ -122,8 +120,7 @@ TEST(XmlSignalTest, CheckWellformedness) {
       {"comment ends -", Signal<TXmlCommentSignal>([](auto& s) { s.Text = u"a-"; }), 55, u"-", u""},
       {"comment char", Signal<TXmlCommentSignal>([](auto& s) { s.Text = u"a\x01"; }), 59, u"a\x01", u""},
       {"pi xml", Signal<TXmlProcessingInstructionSignal>([](auto& s) { s.PITarget = u"XmL"; }), 66, u"XmL", u""},
-      {"pi ?>",
-       Signal<TXmlProcessingInstructionSignal>([](auto& s) {
+      {"pi ?>", Signal<TXmlProcessingInstructionSignal>([](auto& s) {
          s.PITarget = u"t";
          s.Text = u"a?>b";
        }),
@@ -136,8 +133,7 @@ TEST(XmlSignalTest, CheckWellformedness) {
       {"end tag", Signal<TXmlEndElementSignal>([](auto& s) { s.QualifiedName = u"fb:p"; }), 0, u"", u""},
       {"entity ref", Signal<TXmlEntityRefSignal>([](auto& s) { s.RefName = u"a b"; }), 64, u"a b", u""},
       {"attribute name", Signal<TXmlAttributeSignal>([](auto& s) { s.AttrName = u"-x"; }), 56, u"-x", u""},
-      {"attribute <",
-       Signal<TXmlAttributeSignal>([](auto& s) {
+      {"attribute <", Signal<TXmlAttributeSignal>([](auto& s) {
          s.AttrName = u"a";
          s.AttrValue = u"x<y";
        }),
@@ -151,43 +147,37 @@ TEST(XmlSignalTest, CheckWellformedness) {
        u""},
       {"ext dtd version", Signal<TXmlStartExtDtdSignal>([](auto& s) { s.DeclVersion = u"?"; }), 70, u"", u""},
       {"doctype root", Signal<TXmlDoctypeSignal>([](auto& s) { s.DeclaredRootName = u"#x"; }), 125, u"#x", u""},
-      {"doctype public",
-       Signal<TXmlDoctypeSignal>([](auto& s) {
+      {"doctype public", Signal<TXmlDoctypeSignal>([](auto& s) {
          s.DeclaredRootName = u"FictionBook";
          s.PublicLiteral = u"a\tb";
        }),
        67, u"a\tb", u""},
-      {"doctype system",
-       Signal<TXmlDoctypeSignal>([](auto& s) {
+      {"doctype system", Signal<TXmlDoctypeSignal>([](auto& s) {
          s.DeclaredRootName = u"FictionBook";
          s.SystemLiteral = u"\"'";
        }),
        68, u"\"'", u""},
       {"attdef name", Signal<TXmlAttributeDefinitionSignal>([](auto& s) { s.AttrName = u"1"; }), 107, u"1", u""},
-      {"attdef element",
-       Signal<TXmlAttributeDefinitionSignal>([](auto& s) {
+      {"attdef element", Signal<TXmlAttributeDefinitionSignal>([](auto& s) {
          s.AttrName = u"a";
          s.ElementName = u"";
        }),
        111, u"", u""},
-      {"attdef notation value",
-       Signal<TXmlAttributeDefinitionSignal>([](auto& s) {
+      {"attdef notation value", Signal<TXmlAttributeDefinitionSignal>([](auto& s) {
          s.AttrName = u"a";
          s.ElementName = u"e";
          s.AttrType = 1;
          s.EnumValues.Add(u"1gif");
        }),
        123, u"1gif", u""},
-      {"attdef nmtoken",
-       Signal<TXmlAttributeDefinitionSignal>([](auto& s) {
+      {"attdef nmtoken", Signal<TXmlAttributeDefinitionSignal>([](auto& s) {
          s.AttrName = u"a";
          s.ElementName = u"e";
          s.EnumValues.Add(u"1gif");
          s.EnumValues.Add(u"a b");
        }),
        118, u"a b", u""},
-      {"attdef default",
-       Signal<TXmlAttributeDefinitionSignal>([](auto& s) {
+      {"attdef default", Signal<TXmlAttributeDefinitionSignal>([](auto& s) {
          s.AttrName = u"a";
          s.ElementName = u"e";
          s.DefaultText = u"&#xZ;";
@@ -195,49 +185,42 @@ TEST(XmlSignalTest, CheckWellformedness) {
        60, u"&#xZ;", u""},
       {"element decl name", Signal<TXmlElementTypeDeclarationSignal>([](auto& s) { s.ElementName = u"("; }), 112, u"(",
        u""},
-      {"element decl content",
-       Signal<TXmlElementTypeDeclarationSignal>([](auto& s) {
+      {"element decl content", Signal<TXmlElementTypeDeclarationSignal>([](auto& s) {
          s.ElementName = u"p";
          s.ContentSpec = u"(#PCDATA|a)";
        }),
        129, u"", u""},
       {"entity name", Signal<TXmlEntityDeclarationSignal>([](auto& s) { s.EntityName = u"%"; }), 114, u"%", u""},
-      {"entity value",
-       Signal<TXmlEntityDeclarationSignal>([](auto& s) {
+      {"entity value", Signal<TXmlEntityDeclarationSignal>([](auto& s) {
          s.EntityName = u"e";
          s.EntityValue = u"%pe;";
        }),
        116, u"%pe;", u""},
-      {"entity value and id",
-       Signal<TXmlEntityDeclarationSignal>([](auto& s) {
+      {"entity value and id", Signal<TXmlEntityDeclarationSignal>([](auto& s) {
          s.EntityName = u"e";
          s.EntityValue = u"v";
          s.SystemLiteral = u"s";
        }),
        130, u"", u""},
-      {"entity notation",
-       Signal<TXmlEntityDeclarationSignal>([](auto& s) {
+      {"entity notation", Signal<TXmlEntityDeclarationSignal>([](auto& s) {
          s.EntityName = u"e";
          s.SystemLiteral = u"s.gif";
          s.NotationName = u"1";
        }),
        121, u"1", u""},
-      {"entity ok",
-       Signal<TXmlEntityDeclarationSignal>([](auto& s) {
+      {"entity ok", Signal<TXmlEntityDeclarationSignal>([](auto& s) {
          s.EntityName = u"e";
          s.SystemLiteral = u"s.gif";
          s.NotationName = u"gif";
        }),
        0, u"", u""},
       {"pe name", Signal<TXmlParameterEntityDeclarationSignal>([](auto& s) { s.EntityName = u""; }), 115, u"", u""},
-      {"pe value",
-       Signal<TXmlParameterEntityDeclarationSignal>([](auto& s) {
+      {"pe value", Signal<TXmlParameterEntityDeclarationSignal>([](auto& s) {
          s.EntityName = u"p";
          s.EntityValue = u"'\"";
        }),
        117, u"'\"", u""},
-      {"pe value and id",
-       Signal<TXmlParameterEntityDeclarationSignal>([](auto& s) {
+      {"pe value and id", Signal<TXmlParameterEntityDeclarationSignal>([](auto& s) {
          s.EntityName = u"p";
          s.EntityValue = u"v";
          s.PublicLiteral = u"p";
@@ -245,8 +228,7 @@ TEST(XmlSignalTest, CheckWellformedness) {
        131, u"", u""},
       {"pe reference", Signal<TXmlExternalPEReferenceSignal>([](auto& s) { s.PEName = u"a b"; }), 65, u"a b", u""},
       {"notation name", Signal<TXmlNotationDeclarationSignal>([](auto& s) { s.NotationName = u"1"; }), 122, u"1", u""},
-      {"notation public",
-       Signal<TXmlNotationDeclarationSignal>([](auto& s) {
+      {"notation public", Signal<TXmlNotationDeclarationSignal>([](auto& s) {
          s.NotationName = u"n";
          s.PublicLiteral = u"<";
        }),

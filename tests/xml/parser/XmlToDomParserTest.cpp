@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <fstream>
 
+#include "XmlParserTestSupport.h"
 #include "xml/codecs/Utf16Codecs.h"
 #include "xml/dom/DomExceptions.h"
 #include "xml/parser/XmlDocReader.h"
 #include "xml/parser/XmlHandlers.h"
 #include "xml/utils/WideStringUtils.h"
-#include "XmlParserTestSupport.h"
 
 namespace {
 
@@ -123,8 +123,8 @@ TEST(XmlDomBuilderTest, BuildsTheDocumentTree) {
   for (TDomNode* child = root->GetFirstChild(); child; child = child->GetNextSibling())
     types.push_back(child->GetNodeType());
   // Kept by default: the CDATA section, entity references (predefined ones too), comments.
-  EXPECT_EQ(types, (std::vector<int>{ntText, ntCDATASection, ntElement, ntEntityReference, ntEntityReference,
-                                     ntComment}));
+  EXPECT_EQ(types,
+            (std::vector<int>{ntText, ntCDATASection, ntElement, ntEntityReference, ntEntityReference, ntComment}));
 }
 
 TEST(XmlDomBuilderTest, WithoutKeepingThemCDataAndPredefinedEntitiesJoinTheText) {
@@ -171,12 +171,10 @@ TEST(XmlToDomParserTest, RefusesBadArguments) {
   ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseString("", u"", nullptr, true); }, SEmptyString);
   ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseWideString(u"", u"", nullptr, true); }, SEmptyString);
   ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseFile(""); }, SFilenameNotSpecified);
-  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseStream(nullptr, u"", nullptr, true); },
-                                 SStreamNotSpecified);
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseStream(nullptr, u"", nullptr, true); }, SStreamNotSpecified);
   ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseSourceCode(nullptr, u""); }, SSourceCodeNotSpecified);
   ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseInputSource(nullptr); }, SInputSourceNotSpecified);
-  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseIntoFragment(nullptr, nullptr); },
-                                 SFragmentNotSpecified);
+  ExpectRaises<EAccessViolation>([&] { fixture.Parser.ParseIntoFragment(nullptr, nullptr); }, SFragmentNotSpecified);
   EXPECT_EQ(fixture.Implementation.GetDocuments()->GetLength(), 0);
   ExpectRaises<ENot_Supported_Err>([&] { fixture.Parser.SetBufferSize(1023); }, SBufferSizeTooSmall);
   EXPECT_EQ(fixture.Parser.BufferSize(), 4096);

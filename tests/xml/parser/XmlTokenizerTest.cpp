@@ -27,8 +27,8 @@ std::vector<TToken> DocTokens(const std::string& text, const TXmlLimits& limits 
   tokenizer.SetLimits(limits);
   std::vector<TToken> tokens;
   for (tokenizer.NextToken(); tokenizer.TokenType() != tkEndOfSource; tokenizer.NextToken())
-    tokens.push_back({tokenizer.TokenType(), Narrow(tokenizer.TokenValue()), tokenizer.ErrorKind(),
-                      Narrow(tokenizer.ErrorHint())});
+    tokens.push_back(
+        {tokenizer.TokenType(), Narrow(tokenizer.TokenValue()), tokenizer.ErrorKind(), Narrow(tokenizer.ErrorHint())});
   return tokens;
 }
 
@@ -135,8 +135,8 @@ std::vector<TToken> DoctypeTokens(const std::string& text) {
   TXmlDoctypeDeclTokenizer tokenizer(WideString(text.begin(), text.end()), 1, 0, 9, 9, 9, u"doc");
   std::vector<TToken> tokens;
   for (tokenizer.NextToken(); tokenizer.TokenType() != dtkEnd; tokenizer.NextToken()) {
-    tokens.push_back({tokenizer.TokenType(), Narrow(tokenizer.TokenValue()), tokenizer.ErrorKind(),
-                      Narrow(tokenizer.ErrorHint())});
+    tokens.push_back(
+        {tokenizer.TokenType(), Narrow(tokenizer.TokenValue()), tokenizer.ErrorKind(), Narrow(tokenizer.ErrorHint())});
     if (tokenizer.ErrorKind()) break;
   }
   return tokens;

@@ -6,7 +6,6 @@
 
 namespace {
 
-
 // The examples of RFC 2396 Appendix C, against the base "http://a/b/c/d;p?q". Where
 // the RFC allows either an error or a result that climbs above the root, resolution
 // fails (an empty result).
@@ -80,10 +79,10 @@ TEST(UriUtilsTest, ResolutionEdgeCases) {
       {u"x://h/p?q#g", u"#f", u"x://h/p?q#f"},
       {u"x://h/a/b", u"?y", u"x://h/a/?y"},
       {u"x://h/a", u"../../y", u""},
-      {u"a/b", u"c", u""},                          // neither has a scheme
+      {u"a/b", u"c", u""},                             // neither has a scheme
       {u"x://h/a", u"y://k/./../z", u"y://k/./../z"},  // a scheme keeps its dot segments
-      {u"a/b", u"y:z", u"y:z"},                     // a reference with a scheme needs no base scheme
-      {u"x://h/a", u"%zz", u""},                    // a malformed reference
+      {u"a/b", u"y:z", u"y:z"},                        // a reference with a scheme needs no base scheme
+      {u"x://h/a", u"%zz", u""},                       // a malformed reference
       {u"file:///C%3a/Books/a.fb2", u"img/c.png", u"file:///C%3a/Books/img/c.png"},
   };
   for (const auto& c : cases) {
@@ -107,7 +106,7 @@ TEST(UriUtilsTest, Productions) {
       {IsUriAbsoluteUri, "absoluteURI", u"a.fb2", false},
       {IsUriAbsoluteUri, "absoluteURI", u"1x://h", false},
       {IsUriAbsoluteUri, "absoluteURI", u"x://h/%zz", false},
-      {IsUriAbsoluteUri, "absoluteURI", u"x://h_1/", true},  // a registry-based authority
+      {IsUriAbsoluteUri, "absoluteURI", u"x://h_1/", true},   // a registry-based authority
       {IsUriAbsoluteUri, "absoluteURI", u"x:\u00E9", false},  // non-ASCII never passes
       {IsUriAbsoluteUri, "absoluteURI", u"", false},
       {IsUriHostname, "hostname", u"example.org.", true},

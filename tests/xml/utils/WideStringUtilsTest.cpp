@@ -7,7 +7,6 @@
 
 namespace {
 
-
 std::vector<WideString> Strings(const TUtilsWideStringList& list) {
   std::vector<WideString> out;
   for (int32_t i = 0; i < list.Count(); ++i) out.push_back(list.Get(i));
@@ -68,9 +67,7 @@ TEST(WideStringUtilsTest, IndexAndSortedErrorsCarryTheirMessages) {
 }
 
 TEST(WideStringUtilsTest, CapacityGrowsByTheListRule) {
-  const struct {
-    int32_t From, To;
-  } cases[] = {{0, 4}, {4, 8}, {8, 12}, {9, 25}, {64, 80}, {65, 81}};
+  const struct { int32_t From, To; } cases[] = {{0, 4}, {4, 8}, {8, 12}, {9, 25}, {64, 80}, {65, 81}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.From);
     TUtilsWideStringList list;
@@ -223,7 +220,7 @@ TEST(WideStringUtilsTest, WideStringStreamReadsWritesAndSeeks) {
 
   // From the end the offset is added to the size.
   EXPECT_EQ(stream.Seek(-2, soEnd), 2);
-  EXPECT_EQ(stream.Seek(5, soEnd), 4);    // clipped to the size
+  EXPECT_EQ(stream.Seek(5, soEnd), 4);       // clipped to the size
   EXPECT_EQ(stream.Seek(-9, soCurrent), 0);  // clipped to 0
   stream.Seek(2, soBeginning);
   const uint8_t c[] = {'C', 0, 'D', 0};

@@ -190,8 +190,8 @@ TEST_F(XPathExpressionTest, SelectsTheNodesOfTheAxes) {
   EXPECT_EQ(Nodes(u"following-sibling::node()", B2), (std::vector<TDomNode*>{Pi, C, F, H}));
   EXPECT_EQ(Nodes(u"text()", C), (std::vector<TDomNode*>{T1, T2, T3}));
   EXPECT_EQ(Nodes(u"e/preceding-sibling::node()", C), std::vector<TDomNode*>{T1});
-  EXPECT_EQ(Nodes(u"@*", C), (std::vector<TDomNode*>{C->GetAttributeNodeNS(u"urn:p", u"at"),
-                                                     C->GetAttributeNodeNS(u"", u"plain")}));
+  EXPECT_EQ(Nodes(u"@*", C),
+            (std::vector<TDomNode*>{C->GetAttributeNodeNS(u"urn:p", u"at"), C->GetAttributeNodeNS(u"", u"plain")}));
   EXPECT_EQ(Nodes(u"@p:at", C), std::vector<TDomNode*>{C->GetAttributeNodeNS(u"urn:p", u"at")});
   EXPECT_EQ(Nodes(u"//e | //a | //e", R), (std::vector<TDomNode*>{A1, A2, E}));
 }
@@ -344,15 +344,14 @@ TEST_F(XPathExpressionTest, TheHostAnswersVariablesAndFunctions) {
   EXPECT_EQ(Answer(u"$p:other"), "error");
   EXPECT_EQ(askedUri, u"urn:p");
   EXPECT_EQ(askedName, u"other");
-  Implementation.OnRequestXPathFunctionResult = [&](WideStringView uri, WideStringView name, TDomNode* context,
-                                                    int32_t position, int32_t size,
-                                                    const std::vector<TDomXPathSyntaxNode*>& arguments,
-                                                    TDomXPathResultPtr& value) {
-    if (uri != u"urn:p" || name != u"twice") return;
-    EXPECT_EQ(arguments.size(), 1u);
-    const double argument = arguments[0]->Evaluate(context, position, size)->AsNumber();
-    value = std::make_unique<TDomXPathNumberResult>(2 * argument + position * 100);
-  };
+  Implementation.OnRequestXPathFunctionResult =
+      [&](WideStringView uri, WideStringView name, TDomNode* context, int32_t position, int32_t size,
+          const std::vector<TDomXPathSyntaxNode*>& arguments, TDomXPathResultPtr& value) {
+        if (uri != u"urn:p" || name != u"twice") return;
+        EXPECT_EQ(arguments.size(), 1u);
+        const double argument = arguments[0]->Evaluate(context, position, size)->AsNumber();
+        value = std::make_unique<TDomXPathNumberResult>(2 * argument + position * 100);
+      };
   EXPECT_EQ(Answer(u"p:twice(count(a))"), "104");
   // In a predicate the host sees the position of each a: 2 * 2 + 200 for the second.
   EXPECT_EQ(Answer(u"sum(a[p:twice(position()) = 204])"), "1");
@@ -408,8 +407,10 @@ TEST_F(XPathExpressionTest, DeepNestingEndsWithANamedError) {
   EXPECT_EQ(Answer(u"count(*[*[*[*[1]]]])"), "0");
   EXPECT_EQ(Answer(repeated(u"(.)[", 100) + u"1" + WideString(100, u']')), "nodes:1");
   EXPECT_EQ(Answer(u"count(*[*[1]])"), "2");
-  const std::vector<WideString> tooDeep{nested(5000), WideString(20000, u'-') + u"1",
-                                        u"1" + repeated(u"+1", 20000), u"." + repeated(u"|.", 20000),
+  const std::vector<WideString> tooDeep{nested(5000),
+                                        WideString(20000, u'-') + u"1",
+                                        u"1" + repeated(u"+1", 20000),
+                                        u"." + repeated(u"|.", 20000),
                                         repeated(u"(.)[", 5000) + u"1" + WideString(5000, u']'),
                                         u"count(" + WideString(3000, u'(') + u"a" + WideString(3000, u')') + u")"};
   for (const WideString& text : tooDeep) {
@@ -420,8 +421,7 @@ TEST_F(XPathExpressionTest, DeepNestingEndsWithANamedError) {
       EXPECT_EQ(Answer(text), "2");  // a parenthesised path is no nesting either
       continue;
     }
-    ExpectRaises<EXPath_Exception>([&] { Expression.SyntaxTree().Evaluate(); },
-                                   "XPath expression nested too deeply.");
+    ExpectRaises<EXPath_Exception>([&] { Expression.SyntaxTree().Evaluate(); }, "XPath expression nested too deeply.");
     EXPECT_FALSE(Expression.Evaluate());
   }
   Expression.SyntaxTree().Limits.MaxNestingDepth = 5;

@@ -53,9 +53,8 @@ public:
   xmlNodePtr PeerNode(const char* expression) const {
     xmlXPathContextPtr context = xmlXPathNewContext(FPeer);
     xmlXPathObjectPtr result = xmlXPathEvalExpression(BAD_CAST expression, context);
-    xmlNodePtr node = result && result->nodesetval && result->nodesetval->nodeNr == 1
-                          ? result->nodesetval->nodeTab[0]
-                          : nullptr;
+    xmlNodePtr node =
+        result && result->nodesetval && result->nodesetval->nodeNr == 1 ? result->nodesetval->nodeTab[0] : nullptr;
     xmlXPathFreeObject(result);
     xmlXPathFreeContext(context);
     if (!node) throw std::runtime_error(std::string("no single node: ") + expression);
@@ -88,11 +87,20 @@ private:
         ours = element;
         break;
       }
-      case XML_TEXT_NODE: ours = NewDomNode<TDomText>(*FDocument); break;
-      case XML_CDATA_SECTION_NODE: ours = NewDomNode<TDomCDATASection>(*FDocument); break;
-      case XML_COMMENT_NODE: ours = NewDomNode<TDomComment>(*FDocument); break;
-      case XML_PI_NODE: ours = NewDomNode<TDomProcessingInstruction>(*FDocument, Widen(node->name)); break;
-      default: return;  // no document type declarations in these documents
+      case XML_TEXT_NODE:
+        ours = NewDomNode<TDomText>(*FDocument);
+        break;
+      case XML_CDATA_SECTION_NODE:
+        ours = NewDomNode<TDomCDATASection>(*FDocument);
+        break;
+      case XML_COMMENT_NODE:
+        ours = NewDomNode<TDomComment>(*FDocument);
+        break;
+      case XML_PI_NODE:
+        ours = NewDomNode<TDomProcessingInstruction>(*FDocument, Widen(node->name));
+        break;
+      default:
+        return;  // no document type declarations in these documents
     }
     if (node->type != XML_ELEMENT_NODE) ours->SetNodeValue(Widen(node->content));
     parent->AppendChild(ours);
@@ -165,9 +173,12 @@ public:
         for (int32_t i = 0; i < set->Length(); ++i) text += " " + NodeName(set->Item(i));
         return {text};
       }
-      case XPATH_NUMBER_TYPE: return {"number:" + FormatNumber(result.AsNumber())};
-      case XPATH_STRING_TYPE: return {"string:" + Narrow(result.AsWideString())};
-      case XPATH_BOOLEAN_TYPE: return {std::string("boolean:") + (result.AsBoolean() ? "true" : "false")};
+      case XPATH_NUMBER_TYPE:
+        return {"number:" + FormatNumber(result.AsNumber())};
+      case XPATH_STRING_TYPE:
+        return {"string:" + Narrow(result.AsWideString())};
+      case XPATH_BOOLEAN_TYPE:
+        return {std::string("boolean:") + (result.AsBoolean() ? "true" : "false")};
     }
     return {"?"};
   }
@@ -191,8 +202,8 @@ public:
             xmlNodePtr node = set->nodeTab[i];
             if (node->type == XML_NAMESPACE_DECL) {
               auto* ns = reinterpret_cast<xmlNsPtr>(node);
-              answer.Text += " ns(" + std::string(ns->prefix ? (const char*)ns->prefix : "") + "=" +
-                             (const char*)ns->href + ")";
+              answer.Text +=
+                  " ns(" + std::string(ns->prefix ? (const char*)ns->prefix : "") + "=" + (const char*)ns->href + ")";
             } else {
               TDomNode* ours = FDocument.Ours(node);
               answer.Text += " " + (ours ? NodeName(ours) : std::string("?"));
@@ -200,10 +211,18 @@ public:
           }
           break;
         }
-        case XPATH_NUMBER: answer.Text = "number:" + FormatNumber(result->floatval); break;
-        case XPATH_STRING: answer.Text = "string:" + Narrow(Widen(result->stringval)); break;
-        case XPATH_BOOLEAN: answer.Text = std::string("boolean:") + (result->boolval ? "true" : "false"); break;
-        default: answer.Text = "?"; break;
+        case XPATH_NUMBER:
+          answer.Text = "number:" + FormatNumber(result->floatval);
+          break;
+        case XPATH_STRING:
+          answer.Text = "string:" + Narrow(Widen(result->stringval));
+          break;
+        case XPATH_BOOLEAN:
+          answer.Text = std::string("boolean:") + (result->boolval ? "true" : "false");
+          break;
+        default:
+          answer.Text = "?";
+          break;
       }
       xmlXPathFreeObject(result);
     }

@@ -14,10 +14,17 @@ TEST(XPathResultsTest, NumbersFormatAsTheEngineWritesThem) {
     double Value;
     const char16_t* Text;
   } cases[] = {
-      {0.5, u"0.5"},        {3, u"3"},           {-3, u"-3"},
-      {-0.0, u"0"},         {1.0 / 3, u"0.333333333333333"},
-      {1e21, u"1E21"},      {1e-6, u"1E-6"},     {123456789012345, u"123456789012345"},
-      {INFINITY, u"Infinity"}, {-INFINITY, u"-Infinity"}, {NAN, u"NaN"},
+      {0.5, u"0.5"},
+      {3, u"3"},
+      {-3, u"-3"},
+      {-0.0, u"0"},
+      {1.0 / 3, u"0.333333333333333"},
+      {1e21, u"1E21"},
+      {1e-6, u"1E-6"},
+      {123456789012345, u"123456789012345"},
+      {INFINITY, u"Infinity"},
+      {-INFINITY, u"-Infinity"},
+      {NAN, u"NaN"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Value);

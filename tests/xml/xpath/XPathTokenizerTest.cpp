@@ -10,12 +10,30 @@ using T = TDomXPathTokenKind;
 
 // Tokens written as "Kind" or "Kind:value", for readable tables.
 std::vector<std::string> Tokens(WideStringView expression) {
-  static const char* const Names[] = {
-      "(", ")", "[", "]", ".", "..", "@", ",", "::", "NameTest", "comment", "text", "pi", "node",
-      "and", "or", "mod", "div", "*", "/", "|", "+", "-", "=", "!=", "<", "<=", ">", ">=",
-      "Function", "ancestor", "ancestor-or-self", "attribute", "child", "descendant", "descendant-or-self",
-      "following", "following-sibling", "namespace", "parent", "preceding", "preceding-sibling", "self",
-      "Literal", "Number", "Variable", "End", "Invalid"};
+  static const char* const Names[] = {"(",          ")",
+                                      "[",          "]",
+                                      ".",          "..",
+                                      "@",          ",",
+                                      "::",         "NameTest",
+                                      "comment",    "text",
+                                      "pi",         "node",
+                                      "and",        "or",
+                                      "mod",        "div",
+                                      "*",          "/",
+                                      "|",          "+",
+                                      "-",          "=",
+                                      "!=",         "<",
+                                      "<=",         ">",
+                                      ">=",         "Function",
+                                      "ancestor",   "ancestor-or-self",
+                                      "attribute",  "child",
+                                      "descendant", "descendant-or-self",
+                                      "following",  "following-sibling",
+                                      "namespace",  "parent",
+                                      "preceding",  "preceding-sibling",
+                                      "self",       "Literal",
+                                      "Number",     "Variable",
+                                      "End",        "Invalid"};
   static_assert(std::size(Names) == size_t(T::InvalidToken) + 1);
   TDomXPathTokenizer tokenizer(expression, u"1.0");
   std::vector<std::string> tokens;
@@ -70,8 +88,8 @@ TEST(XPathTokenizerTest, SplitsExpressionsIntoTokens) {
       {u"\"it's\"", {"Literal:it's", "End"}},
       {u"a !b", {"NameTest:a", "Invalid:!"}},
       {u"a != b", {"NameTest:a", "!=", "NameTest:b", "End"}},
-      {u"1<2<=3>4>=5=6", {"Number:1", "<", "Number:2", "<=", "Number:3", ">", "Number:4", ">=", "Number:5", "=",
-                          "Number:6", "End"}},
+      {u"1<2<=3>4>=5=6",
+       {"Number:1", "<", "Number:2", "<=", "Number:3", ">", "Number:4", ">=", "Number:5", "=", "Number:6", "End"}},
       {u"a | b", {"NameTest:a", "|", "NameTest:b", "End"}},
       {u"$v", {"Variable:v", "End"}},
       {u"$p:v", {"Variable:p:v", "End"}},

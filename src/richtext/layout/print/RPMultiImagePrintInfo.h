@@ -9,14 +9,14 @@
 #include "richtext/model/RPImagePrintParts.h"
 
 class TRPImagePrintPart : public TRPMultiDrawItemPart {
- public:
+public:
   int32_t ImgTop = 0;     // first picture row shown (screen pixels)
   int32_t ImgHeight = 0;  // picture rows shown
   int32_t GetImageTop() const override { return ImgTop; }
 };
 
 class TRPMultiImagePrintInfo : public TRPMultiDrawItemInfo, private IRPImagePrintParts {
- public:
+public:
   // The draw item of item, sized width x height device pixels (the size never changes
   // afterwards: the picture's size is the item's).
   TRPMultiImagePrintInfo(const TRPRectItemInfo& item, const TRPResolution& resolution, int32_t width, int32_t height);
@@ -30,7 +30,7 @@ class TRPMultiImagePrintInfo : public TRPMultiDrawItemInfo, private IRPImagePrin
   bool CanStartOnPage(int32_t room) override;
   bool SplitLastPart(int32_t room) override;
 
- private:
+private:
   int32_t PartCount() const override { return PartsList.Count(); }
   int32_t PartImgTop(int32_t index) const override { return Part(index).ImgTop; }
   int32_t PartImgHeight(int32_t index) const override { return Part(index).ImgHeight; }

@@ -16,14 +16,22 @@ constexpr int32_t EmbeddedLimit = 10000;
 std::optional<int32_t> CommandTarget(TRPScrollCode code, int32_t pos, int32_t line, int32_t page, int32_t max,
                                      int32_t thumb, bool tracking) {
   switch (code) {
-    case rpscLineBack: return pos - line;
-    case rpscLineForward: return pos + line;
-    case rpscPageBack: return pos - page;
-    case rpscPageForward: return pos + page;
-    case rpscThumbTrack: return tracking ? std::optional<int32_t>(thumb) : std::nullopt;
-    case rpscThumbPosition: return thumb;
-    case rpscStart: return 0;
-    case rpscEnd: return max;
+    case rpscLineBack:
+      return pos - line;
+    case rpscLineForward:
+      return pos + line;
+    case rpscPageBack:
+      return pos - page;
+    case rpscPageForward:
+      return pos + page;
+    case rpscThumbTrack:
+      return tracking ? std::optional<int32_t>(thumb) : std::nullopt;
+    case rpscThumbPosition:
+      return thumb;
+    case rpscStart:
+      return 0;
+    case rpscEnd:
+      return max;
   }
   return std::nullopt;
 }
