@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/base/ScopeExit.h"
 #include "richtext/layout/RPFormatCursor.h"
-#include "richtext/layout/RPScopeExit.h"
 #include "richtext/model/RPStyle.h"
 
 TCustomRPFormattedData::TCustomRPFormattedData() = default;

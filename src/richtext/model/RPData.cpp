@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/CodePages.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/graphics/Font.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStringHelpers.h"
@@ -311,6 +312,7 @@ void TCustomRPData::AddTextW(WideStringView text, int32_t styleNo, TRPTag tag, i
 bool TCustomRPData::AddMultilineText(AnsiStringView text, int32_t styleNo, const TRPTag& tag, int32_t paraNo,
                                      int32_t firstParaNo) {
   const bool savedAddParagraphs = FAddParagraphs;
+  const TScopeExit restore([&] { FAddParagraphs = savedAddParagraphs; });
   const IRPStyleSheet* sheet = GetRPStyle();
   const bool tabsAsItems = sheet && sheet->GetSpacesInTab() < 1;
   bool ok = true;
@@ -356,7 +358,6 @@ bool TCustomRPData::AddMultilineText(AnsiStringView text, int32_t styleNo, const
   } catch (const std::exception&) {
     ok = false;
   }
-  FAddParagraphs = savedAddParagraphs;
   return ok;
 }
 
@@ -601,20 +602,15 @@ void TCustomRPData::DeleteItems(int32_t index, int32_t count) {
 void TCustomRPData::Clear() {
   const uint32_t savedClearing = FState & rpstClearing;
   FState |= rpstClearing;
-  try {
-    for (int32_t i = 0; i < GetItemCount(); ++i)
-      if (FItems[static_cast<size_t>(i)].Item) FreeItemAt(i, true);
-    FItems.clear();
-  } catch (...) {
-    FState = (FState & ~rpstClearing) | savedClearing;
-    throw;
-  }
+  const TScopeExit restore([&] { FState = (FState & ~rpstClearing) | savedClearing; });
+  for (int32_t i = 0; i < GetItemCount(); ++i)
+    if (FItems[static_cast<size_t>(i)].Item) FreeItemAt(i, true);
+  FItems.clear();
   if (FNotAddedCP) {
     FNotAddedCP.reset();
     --FCPCount;
   }
   FFirstCP = FLastCP = nullptr;
-  FState = (FState & ~rpstClearing) | savedClearing;
 }
 
 // --- Joining text items --------------------------------------------------------------

@@ -5,8 +5,8 @@
 // top.
 #include <algorithm>
 
+#include "platform/base/ScopeExit.h"
 #include "richtext/layout/RPBackground.h"
-#include "richtext/layout/RPScopeExit.h"
 #include "richtext/layout/print/RPModelItemPrinting.h"
 #include "richtext/layout/print/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPPrintItems.h"

@@ -1,6 +1,7 @@
 // The report's layout: formatting for a page width, then one page per call.
 #include "richtext/layout/print/RPReportData.h"
 
+#include "platform/base/ScopeExit.h"
 #include "richtext/layout/print/RPReportHelper.h"
 
 namespace {
@@ -9,13 +10,8 @@ namespace {
 template <typename F>
 void WithVertMarginsSaved(TReportRPData& data, F&& body) {
   data.SaveVertMargins();
-  try {
-    body();
-  } catch (...) {
-    data.RestoreVertMargins();
-    throw;
-  }
-  data.RestoreVertMargins();
+  const TScopeExit restore([&] { data.RestoreVertMargins(); });
+  body();
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Restores layout state when a scope ends, also when an exception passes.
+// Runs an action when a scope ends, also when an exception passes: restores state that a
+// scope changed for its own work (a flag, a saved value, an origin).
 #pragma once
 
 #include <utility>
