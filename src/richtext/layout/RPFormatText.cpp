@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/base/Surrogates.h"
 #include "richtext/layout/RPFormatCursor.h"
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/model/RPLineBreak.h"
@@ -13,8 +14,6 @@ namespace {
 
 constexpr WideChar SpaceChar = 0x20;
 constexpr WideChar SoftHyphen = 0x00AD;
-
-bool IsLowSurrogate(WideChar ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "platform/base/CodePages.h"
 #include "platform/base/ScopeExit.h"
+#include "platform/base/Surrogates.h"
 #include "platform/graphics/Font.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStringHelpers.h"
@@ -13,9 +14,6 @@
 namespace {
 
 constexpr int32_t DefaultSpacesInTab = 8;
-
-bool IsHighSurrogate(WideChar ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-bool IsLowSurrogate(WideChar ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 }  // namespace
 
