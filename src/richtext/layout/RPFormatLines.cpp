@@ -6,7 +6,7 @@
 #include "richtext/layout/RPFormatCursor.h"
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
-#include "richtext/layout/print/RPMultiDrawItemInfo.h"
+#include "richtext/layout/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
