@@ -7,7 +7,6 @@
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/RPMultiDrawItemInfo.h"
-#include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
@@ -282,7 +281,7 @@ void TCustomRPFormattedData::FormatFullLineItem(int32_t itemNo, TRPFormatCursor&
   const TParaInfo& para = GetParaStyle(itemNo);
   if (itemNo > 0) c.Below += ScaleY(GetParaStyle(itemNo - 1).SpaceAfter);
   c.Below += ScaleY(para.SpaceBefore);
-  auto d = CreateLayoutDrawItem(*this, itemNo, FResolution);
+  auto d = CreateDrawItem(itemNo);
   d->ItemNo = itemNo;
   d->FromNewLine = 255;
   if (item.StyleNo == rpkindBreak) {
@@ -377,7 +376,7 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
   const bool lineAligned = vAlign >= rpvaAbsTop;
   const int32_t above = vAlign == rpvaBaseline ? height - descent : vAlign == rpvaMiddle ? height / 2 : 0;
 
-  auto d = CreateLayoutDrawItem(*this, itemNo, FResolution);
+  auto d = CreateDrawItem(itemNo);
   d->ItemNo = itemNo;
   d->Height = height;
   const int32_t maxLength = GetMaxLength();

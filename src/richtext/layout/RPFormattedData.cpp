@@ -10,6 +10,10 @@
 TCustomRPFormattedData::TCustomRPFormattedData() = default;
 TCustomRPFormattedData::~TCustomRPFormattedData() = default;
 
+std::unique_ptr<TRPDrawLineInfo> TCustomRPFormattedData::CreateDrawItem(int32_t) {
+  return std::make_unique<TRPDrawLineInfo>();
+}
+
 TRPResolution TCustomRPFormattedData::GetResolutions(TCanvas& canvas) const {
   TRPResolution r;
   GetScreenAndDeviceResolution(r, canvas);

@@ -114,6 +114,9 @@ public:
   // A document laid out into pages: its items get their printing draw items, which may
   // be split over pages (print/RPPrintItems.h).
   virtual bool IsPrintable() const { return false; }
+  // The draw item formatting makes for item itemNo, before it places it: a plain one in
+  // this class; a document laid out into pages answers an item's printing draw item.
+  virtual std::unique_ptr<TRPDrawLineInfo> CreateDrawItem(int32_t itemNo);
   // The document's colour and background (painting).
   virtual TColor GetColor() const { return clNone; }
   virtual TRPBackground* GetBackground() const { return nullptr; }
