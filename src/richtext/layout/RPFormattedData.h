@@ -25,7 +25,6 @@ class TRPStyle;
 class TRPBackground;
 class TBitmap;
 class IRPDocumentView;
-struct TRPFormatCursor;
 
 // A page break that pagination found: before offset Offset of item ItemNo, or, with Row
 // >= 0, before that row (split point) of the item.
@@ -344,41 +343,15 @@ protected:
   bool HasFlag(TRPDocumentFlags flag) const { return (GetDocumentFlags() & flag) != 0; }
 
 private:
-  // The layout of the whole or the tail (RPFormattedData.cpp).
-  void RunPass(TCanvas& canvas, bool onlyTail, bool flag1, bool flag2);
-  void SetWidths(TCanvas& canvas, bool& widthChanged);
+  // The line breaking of a pass (RPLineBreaker.h) works on the document's draw items,
+  // jump areas and resolution record.
+  friend class TRPLineBreaker;
 
-  // The line-breaking pass over items first .. last (RPFormatText.cpp, RPFormatLines.cpp).
-  void FormatItems(int32_t first, int32_t last, TRPFormatCursor& c);
-  void LoadItemText(int32_t itemNo, TRPFormatCursor& c);
-  void FormatJustifiedText(int32_t itemNo, TRPFormatCursor& c);
-  // Characters offs (1-based) .. offs + count - 1 of a text item; continuation: a later
-  // piece of a justified item.
-  void FormatText(int32_t itemNo, int32_t offs, int32_t count, bool continuation, TRPFormatCursor& c);
-  int32_t MeasureFit(int32_t pos, int32_t remaining, int32_t avail, TRPFormatCursor& c);
-  int32_t MeasureDisplayWidth(int32_t pos, int32_t count, TRPFormatCursor& c) const;
-  void SwitchTextStyle(int32_t itemNo, TRPFormatCursor& c);
-  void AddTextDrawItem(int32_t itemNo, int32_t pos, int32_t take, bool firstPiece, TRPFormatCursor& c);
-  void FormatNonTextItem(int32_t itemNo, TRPFormatCursor& c);
-  void FormatFullLineItem(int32_t itemNo, TRPFormatCursor& c);
-  void FormatRectItem(int32_t itemNo, TRPFormatCursor& c);
-  void StartNewLine(int32_t itemNo, bool soft, TRPFormatCursor& c);
-  void RaiseLine(int32_t ascent, TRPFormatCursor& c);
-  // An item that sized itself may have changed the canvas's font: the next text style is
-  // applied again.
-  void ForgetCanvasStyle(TRPFormatCursor& c);
-  void ResolveTab(TRPFormatCursor& c);
-  void FinishLine(bool paraEnd, TRPFormatCursor& c);
-  void JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c);
-  void PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow, TRPFormatCursor& c);
-  // Lays the draw items of the line from lineStart out in visual order (RPFormatBiDi.cpp).
-  void ReorderBiDiLine(int32_t lineStart, TRPFormatCursor& c);
-  void TrimLineEnd(TRPFormatCursor& c);
+  // The layout of the whole or the tail: one line breaker over the items (RPFormattedData.cpp).
+  void RunPass(TCanvas& canvas, bool onlyTail, bool itemFlag1, bool itemFlag2);
+  void SetWidths(TCanvas& canvas, bool& widthChanged);
   // Indents (screen pixels) of a line of the paragraph holding itemNo.
   void GetParaIndents(int32_t itemNo, bool firstLine, int32_t& left, int32_t& right) const;
-  void AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor, TRPFormatCursor& c);
-  void InsertDrawItem(std::unique_ptr<TRPDrawLineInfo> d, TRPFormatCursor& c);
-  void StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1, bool flag2);
   // Runs a pass's body with a font cache: the root document's when its pass runs on the
   // same canvas with the same style sheet, else one of its own, shared while it lives.
   void WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body);
