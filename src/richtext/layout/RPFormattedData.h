@@ -129,11 +129,27 @@ public:
 
   // --- Formatting -------------------------------------------------------------------
   // Formats the document for the current width (see the source for the steps). Does
-  // nothing without a style sheet, above depth 1, or while a pass runs.
+  // nothing without a style sheet, above depth 1, or while a pass runs. Callers use the
+  // named passes below.
+  //
+  // The item flags go unchanged to every item that lays itself out for the width it is
+  // offered (IRPLayoutItem::FormatForWidth). ItemFlag1 (force): the item lays itself
+  // out again even when that width did not change; a table hands it on to its cells'
+  // documents (FormatSubDocument), so it reaches every table nested inside. ItemFlag2:
+  // an item edited in place reformats its editor.
   virtual void Format(bool onlyResized, bool forceFormat, bool noScroll, int32_t depth, TCanvas* canvas, bool onlyTail,
                       bool itemFlag1, bool itemFlag2);
-  // A whole pass on the document's own canvas.
-  void FormatSubDocument(bool flag) { Format(false, true, false, 0, GetCanvas(), false, flag, false); }
+  // The whole document laid out anew on canvas (nullptr: GetCanvas()).
+  void FormatDocument(TCanvas* canvas = nullptr) { Format(false, true, false, 0, canvas, false, false, false); }
+  // The whole document laid out anew without the pass moving the view: the caller puts
+  // the selection and the scroll position back.
+  void ReformatKeepingView(TCanvas* canvas = nullptr) { Format(false, true, true, 0, canvas, false, false, false); }
+  // After a change of size: laid out only when a width changed; the view stays on the
+  // same line and the selection on the same items.
+  void FormatAfterResize(TCanvas* canvas = nullptr) { Format(true, false, false, 0, canvas, false, false, false); }
+  // A cell's document (or any sub-document) laid out whole for the width its holder gave
+  // it, on its own canvas; force is ItemFlag1 for the items inside.
+  void FormatSubDocument(bool force) { Format(false, true, false, 0, GetCanvas(), false, force, false); }
   // Frees the draw items and jump areas; DocumentHeight = top + bottom margin.
   virtual void ClearFormatting();
   void Clear() override;
@@ -190,7 +206,8 @@ public:
   // and the paragraph after the one holding last.
   void GetReformatRange(int32_t startDrawNo, int32_t endDrawNo, int32_t& firstDrawNo, int32_t& lastDrawNo) const;
   // Lays out again the paragraphs of draw items firstDrawNo .. lastDrawNo; itemDelta items
-  // were inserted (positive) or deleted (negative) inside them since the last pass.
+  // were inserted (positive) or deleted (negative) inside them since the last pass; flag
+  // is the pass's ItemFlag1 (Format).
   void ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag, int32_t itemDelta);
   // Lays out items firstItemNo .. lastItemNo (whole paragraphs, present numbering) in
   // place of draw items firstDrawNo .. lastDrawNo, moving the later draw items by the

@@ -43,7 +43,7 @@ void TReportRPData::BeginLayout(TCanvas& canvas, int32_t width) {
     Control().SetVScrollVisible(false);
     Control().SetClientWidth(width);
     Control().MaxTextWidth = DeviceToScreenX(width, PrintResolution) - Control().LeftMargin - Control().RightMargin;
-    Format(false, true, false, 0, &canvas, false, false, false);
+    FormatDocument(&canvas);
   });
 }
 
