@@ -1,6 +1,7 @@
 #include "platform/base/Filer.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/base/CodePages.h"
@@ -47,9 +48,8 @@ void TWriter::WriteComponent(TComponent& component) {
 void TWriter::WriteProperties(TPersistent& instance) { WritePropertiesWithPrefix(instance, {}); }
 
 void TWriter::WritePropertiesWithPrefix(TPersistent& instance, const AnsiString& prefix) {
-  const AnsiString saved = FPropPath;
-  FPropPath = prefix;
-  const TScopeExit restore([&] { FPropPath = saved; });
+  AnsiString saved = std::exchange(FPropPath, prefix);
+  const TScopeExit restore([&] { FPropPath = std::move(saved); });
   for (const TPropInfo* info : PublishedPropList(instance))
     if (info->Kind != tkMethod && info->IsStored(instance) && !IsDefaultPropValue(instance, *info))
       WriteProperty(instance, *info);

@@ -1,5 +1,7 @@
 // Runs an action when a scope ends, also when an exception passes: restores state that a
-// scope changed for its own work (a flag, a saved value, an origin).
+// scope changed for its own work (a flag, a saved value, an origin). The action runs in a
+// destructor, so it must not throw: work that may (a list's EndUpdate, which fires change
+// events) goes through WithinUpdate (UpdateBracket.h) instead.
 #pragma once
 
 #include <utility>
