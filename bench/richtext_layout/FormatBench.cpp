@@ -40,7 +40,7 @@ void FormatBook(benchmark::State& state) {
   data.Page.SetSize(8, 8);
   const int64_t chars = AddBookParagraphs(data, paragraphs, data.Style);
   for (auto _ : state) {
-    data.Format(false, true, false, 0, nullptr, false, false, false);
+    data.FormatDocument();
     benchmark::DoNotOptimize(data.DocumentHeight);
   }
   state.counters["pages"] = static_cast<double>(chars) / CharsPerPage;

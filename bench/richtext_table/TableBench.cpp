@@ -60,7 +60,7 @@ void LayOutTable(benchmark::State& state) {
   TTableDocument data;
   for (auto _ : state) {
     data.Table->Changed();
-    data.Format(false, true, false, 0, nullptr, false, false, false);
+    data.FormatDocument();
     benchmark::DoNotOptimize(data.DocumentHeight);
   }
   state.counters["height px"] = data.Table->GetHeight();
@@ -70,7 +70,7 @@ BENCHMARK(LayOutTable)->Unit(benchmark::kMillisecond);
 // The printing layout of the formatted table and its cut into pages by row groups.
 void PaginateTable(benchmark::State& state) {
   TTableDocument data;
-  data.Format(false, true, false, 0, nullptr, false, false, false);
+  data.FormatDocument();
   const TRPResolution resolution{96, 96, 96, 96};
   size_t pages = 0;
   for (auto _ : state) {

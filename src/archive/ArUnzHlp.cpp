@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/ArUtils.h"
+#include "archive/ArZipDefs.h"
 
 namespace {
 
@@ -334,11 +335,11 @@ uint32_t UnzipLegacyItem(TArZipArchive& archive, const TArZipItem& item, TStream
   TLegacyBits in(input, compressedBytes, decoder);
   TLegacyOutput out(archive, target, item.UncompressedSize());
   uint8_t method = item.CompressionMethod();
-  if (method == 1)
+  if (method == ZipMethodShrunk)
     Unshrink(in, out);
-  else if (method >= 2 && method <= 5)
-    Unreduce(in, out, method - 1u);
-  else if (method == 6)
+  else if (method >= ZipMethodReduced1 && method <= ZipMethodReduced4)
+    Unreduce(in, out, method - ZipMethodReduced1 + 1u);  // the compression factor
+  else if (method == ZipMethodImploded)
     Explode(in, out, item.ImplodeDictionary() == 8, item.ImplodeShannonFanoTrees() == 3);
   else
     throw EArZipInvalidMethod();

@@ -23,9 +23,20 @@ inline constexpr uint16_t ExecutableMagic = 0x5A4D;             // "MZ"
 
 // General purpose bits the reader looks at.
 inline constexpr uint16_t ZipFlagEncrypted = 0x0001;
-inline constexpr uint16_t ZipFlagImplode8K = 0x0002;       // method 6: 8 KB dictionary
-inline constexpr uint16_t ZipFlagImplode3Trees = 0x0004;   // method 6: literal tree present
+inline constexpr uint16_t ZipFlagImplode8K = 0x0002;       // imploded: 8 KB dictionary
+inline constexpr uint16_t ZipFlagImplode3Trees = 0x0004;   // imploded: literal tree present
 inline constexpr uint16_t ZipFlagDataDescriptor = 0x0008;  // sizes and CRC follow the data
+
+// Compression methods (the headers' method field) this reader knows.
+inline constexpr uint16_t ZipMethodStored = 0;
+inline constexpr uint16_t ZipMethodShrunk = 1;    // LZW with partial clearing
+inline constexpr uint16_t ZipMethodReduced1 = 2;  // reduced with compression factor 1
+inline constexpr uint16_t ZipMethodReduced2 = 3;
+inline constexpr uint16_t ZipMethodReduced3 = 4;
+inline constexpr uint16_t ZipMethodReduced4 = 5;
+inline constexpr uint16_t ZipMethodImploded = 6;
+inline constexpr uint16_t ZipMethodDeflated = 8;
+inline constexpr uint16_t ZipMethodDeflate64 = 9;  // deflate with a 64 KB window
 
 // --- Local file header (30 bytes, then name and extra field) -------------------------
 inline constexpr size_t ZipLocalBytes = 30;

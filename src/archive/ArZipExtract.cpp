@@ -127,7 +127,7 @@ uint32_t InflateItem(TArZipArchive& archive, const TArZipItem& item, TStream& ta
   TArDeflateHelper helper;
   uint32_t options = helper.Options();
   if (dynamic_cast<TArBitBucketStream*>(&target)) options |= dfc_TestOnly;
-  if (item.CompressionMethod() == 9) options |= dfc_UseDeflate64;
+  if (item.CompressionMethod() == ZipMethodDeflate64) options |= dfc_UseDeflate64;
   helper.SetOptions(options);
   helper.StreamSize = item.CompressedSize();
   helper.MaxNormalSize = item.UncompressedSize();
@@ -173,22 +173,22 @@ void DecodeItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
   bool encrypted = item.IsEncrypted();
   uint32_t crc = 0;
   switch (local.CompressionMethod) {
-    case 0:
+    case ZipMethodStored:
       crc = DecodeFromArchive(archive, encrypted, checkValue, [&](TStream& input) {
         return CopyStored(archive, input, target, item.UncompressedSize());
       });
       break;
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
+    case ZipMethodShrunk:
+    case ZipMethodReduced1:
+    case ZipMethodReduced2:
+    case ZipMethodReduced3:
+    case ZipMethodReduced4:
+    case ZipMethodImploded:
       crc = encrypted ? UnzipEncryptedLegacyItem(archive, item, checkValue, target)
                       : UnzipLegacyItem(archive, item, stream, item.CompressedSize(), target);
       break;
-    case 8:
-    case 9: {
+    case ZipMethodDeflated:
+    case ZipMethodDeflate64: {
       bool aborted = false;
       if (!encrypted) {
         crc = InflateItem(archive, item, target, AnsiString(), checkValue, aborted);

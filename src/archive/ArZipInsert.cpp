@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr uint8_t MethodStored = 0;
-constexpr uint8_t MethodDeflated = 8;
 constexpr int32_t UnsupportedInsertMethodCode = 8;
 constexpr uint16_t VersionDeflate = 20;  // 2.0: deflate and traditional encryption
 constexpr uint16_t VersionStored = 10;
@@ -50,7 +48,7 @@ void InsertZipItem(TArZipArchive& archive, TArZipItem& item, TStream& target) {
 
 void InsertZipItemFromStream(TArZipArchive& archive, TArZipItem& item, TStream& source, TStream& target) {
   uint8_t method = item.CompressionMethod();
-  if (method != MethodStored && method != MethodDeflated) throw EArZipException(UnsupportedInsertMethodCode);
+  if (method != ZipMethodStored && method != ZipMethodDeflated) throw EArZipException(UnsupportedInsertMethodCode);
   if (item.LastModFileDate() == 0) {
     uint32_t now = UnixTimeToLocalDosDateTime(std::time(nullptr));
     item.SetLastModFileDate(static_cast<uint16_t>(now >> 16));
@@ -63,7 +61,7 @@ void InsertZipItemFromStream(TArZipArchive& archive, TArZipItem& item, TStream& 
   int64_t start = target.Position();
   int64_t plainBytes = 0;
   uint32_t crc;
-  if (method == MethodDeflated) {
+  if (method == ZipMethodDeflated) {
     TArDeflateHelper options;
     options.Passphrase = archive.Password;
     options.CheckValue = checkValue;
@@ -83,7 +81,7 @@ void InsertZipItemFromStream(TArZipArchive& archive, TArZipItem& item, TStream& 
   item.SetGeneralPurposeBitFlag(flags);
   // Extra fields (times, owners) describe the data this replaces.
   item.SetExtraField(AnsiString());
-  uint16_t version = method == MethodDeflated || encrypted ? VersionDeflate : VersionStored;
+  uint16_t version = method == ZipMethodDeflated || encrypted ? VersionDeflate : VersionStored;
   item.SetVersionNeededToExtract(version);
   item.SetVersionMadeBy(static_cast<uint16_t>((item.VersionMadeBy() & 0xFF00) | VersionDeflate));
 }

@@ -191,12 +191,12 @@ void TArZipItem::ReadFrom(TStream& stream) {
 AnsiString TArZipItem::FileName() const { return FConvertedName; }
 
 int32_t TArZipItem::ImplodeDictionary() const {
-  if (CompressionMethod() != 6) return 0;
+  if (CompressionMethod() != ZipMethodImploded) return 0;
   return (FItemInfo.GeneralPurposeBitFlag & ZipFlagImplode8K) ? 8 : 4;
 }
 
 int32_t TArZipItem::ImplodeShannonFanoTrees() const {
-  if (CompressionMethod() != 6) return 0;
+  if (CompressionMethod() != ZipMethodImploded) return 0;
   return (FItemInfo.GeneralPurposeBitFlag & ZipFlagImplode3Trees) ? 3 : 2;
 }
 

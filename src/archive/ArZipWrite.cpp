@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint16_t HostMsDos = 0;
 constexpr uint16_t HostNtfs = 11;
-constexpr uint8_t MethodDeflated = 8;
 constexpr size_t ZipDescriptorBytes = 12;
 
 bool HasHighBytes(AnsiStringView text) {
@@ -112,7 +111,7 @@ void TArZipItem::WriteDataDescriptor(TStream& stream) const {
 
 std::unique_ptr<TArArchiveItem> TArZipArchive::NewItem(const AnsiString& filePath) {
   auto item = std::make_unique<TArZipItem>();
-  item->SetCompressionMethod(MethodDeflated);
+  item->SetCompressionMethod(ZipMethodDeflated);
   AnsiString fullPath = ExpandPath(filePath);
   if (HasHighBytes(fullPath)) item->SetVersionMadeBy(WithNtfsHost(item->VersionMadeBy()));
   item->DiskFileName = fullPath;

@@ -14,6 +14,11 @@
 // The Wolf file is written under a temporary name beside its target and moved over it
 // only when complete, so a break or an error leaves no file behind and an older ".wol"
 // as it was.
+//
+// Precondition: the rich-text item classes are registered (RegisterTextItemClasses,
+// RegisterPictureItemClasses, RegisterBulletItemClasses; the program does it at the start
+// of main). Text goes into the document through that registry: without the text item
+// class every book fails with ERichPaneError; items made by their kind need the others.
 #pragma once
 
 #include <cstdint>

@@ -29,15 +29,15 @@ void TFB2WolConvertor::CollectTOC(TWolfWriter& writer) const {
 void TFB2WolConvertor::WriteWolf(TStream& stream) {
   TWolfWriter writer(stream);
   TWolfDescription& fields = writer.Description();
-  fields.SetField(0, WideToWin1251(TitleOrMissing()));
-  fields.SetField(2, WideToWin1251(AuthorOrMissing()));
-  fields.SetField(1, WideToWin1251(Description.Genres));
-  fields.SetField(3, WideToWin1251(Description.Adapter));
-  fields.SetField(4, WideToWin1251(Description.Translators));
-  fields.SetField(6, WideToWin1251(Description.Publisher));
-  fields.SetField(7, WideToWin1251(Description.Year));
-  fields.SetField(11, WideToWin1251(Description.Annotation));
-  fields.SetField(12, WideToWin1251(Description.ISBN));
+  fields.SetField(WolfFieldTitle, WideToWin1251(TitleOrMissing()));
+  fields.SetField(WolfFieldAuthor, WideToWin1251(AuthorOrMissing()));
+  fields.SetField(WolfFieldSubject, WideToWin1251(Description.Genres));
+  fields.SetField(WolfFieldAdapter, WideToWin1251(Description.Adapter));
+  fields.SetField(WolfFieldTranslator, WideToWin1251(Description.Translators));
+  fields.SetField(WolfFieldPublisher, WideToWin1251(Description.Publisher));
+  fields.SetField(WolfFieldTimePublish, WideToWin1251(Description.Year));
+  fields.SetField(WolfFieldIntroduction, WideToWin1251(Description.Annotation));
+  fields.SetField(WolfFieldISBN, WideToWin1251(Description.ISBN));
   writer.WriteDescription();
   if (Scheme.TOCLevels > 0) CollectTOC(writer);
 

@@ -157,18 +157,13 @@ void TWideStrings::AssignTo(TPersistent& dest) const {
     return;
   }
   if (auto* ansi = dynamic_cast<TStrings*>(&dest)) {
-    ansi->BeginUpdate();
-    try {
+    ::WithinUpdate(*ansi, [&] {
       ansi->Clear();
       ansi->SetNameValueSeparator(static_cast<char>(NameValueSeparator()));
       ansi->SetQuoteChar(static_cast<char>(QuoteChar()));
       ansi->SetDelimiter(static_cast<char>(Delimiter()));
       for (int32_t i = 0; i < GetCount(); ++i) ansi->AddObject(DefaultWideToAnsi(GetString(i)), GetObject(i));
-    } catch (...) {
-      ansi->EndUpdate();
-      throw;
-    }
-    ansi->EndUpdate();
+    });
     return;
   }
   TPersistent::AssignTo(dest);

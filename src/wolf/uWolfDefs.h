@@ -170,6 +170,44 @@ inline constexpr std::array<TWolfDescriptionItem, WolfDescriptionFieldCount> Wol
     {"<allinfo>", 128, false},
 }};
 
+// The fields by name: indexes of their rows above (TWolfDescription::SetField).
+inline constexpr int32_t WolfFieldTitle = 0;
+inline constexpr int32_t WolfFieldSubject = 1;
+inline constexpr int32_t WolfFieldAuthor = 2;
+inline constexpr int32_t WolfFieldAdapter = 3;
+inline constexpr int32_t WolfFieldTranslator = 4;
+inline constexpr int32_t WolfFieldTimeWrite = 5;
+inline constexpr int32_t WolfFieldPublisher = 6;
+inline constexpr int32_t WolfFieldTimePublish = 7;
+inline constexpr int32_t WolfFieldRights = 8;
+inline constexpr int32_t WolfFieldCharset = 9;
+inline constexpr int32_t WolfFieldPatent = 10;
+inline constexpr int32_t WolfFieldIntroduction = 11;
+inline constexpr int32_t WolfFieldISBN = 12;
+inline constexpr int32_t WolfFieldPublishingCorporation = 13;
+inline constexpr int32_t WolfFieldWolfId = 14;
+inline constexpr int32_t WolfFieldSoftVersion = 15;
+inline constexpr int32_t WolfFieldTimeProduce = 16;
+inline constexpr int32_t WolfFieldAllInfo = 17;
+static_assert(WolfDescriptionItems[WolfFieldTitle].Tag == "<title>" &&
+              WolfDescriptionItems[WolfFieldSubject].Tag == "<subject>" &&
+              WolfDescriptionItems[WolfFieldAuthor].Tag == "<author>" &&
+              WolfDescriptionItems[WolfFieldAdapter].Tag == "<adpter>" &&
+              WolfDescriptionItems[WolfFieldTranslator].Tag == "<translator>" &&
+              WolfDescriptionItems[WolfFieldTimeWrite].Tag == "<time_write>" &&
+              WolfDescriptionItems[WolfFieldPublisher].Tag == "<publisher>" &&
+              WolfDescriptionItems[WolfFieldTimePublish].Tag == "<time_publish>" &&
+              WolfDescriptionItems[WolfFieldRights].Tag == "<rights>" &&
+              WolfDescriptionItems[WolfFieldCharset].Tag == "<charset>" &&
+              WolfDescriptionItems[WolfFieldPatent].Tag == "<patent>" &&
+              WolfDescriptionItems[WolfFieldIntroduction].Tag == "<introduction>" &&
+              WolfDescriptionItems[WolfFieldISBN].Tag == "<ISBN>" &&
+              WolfDescriptionItems[WolfFieldPublishingCorporation].Tag == "<publishing_corporation>" &&
+              WolfDescriptionItems[WolfFieldWolfId].Tag == "<wolf_id>" &&
+              WolfDescriptionItems[WolfFieldSoftVersion].Tag == "<softversion>" &&
+              WolfDescriptionItems[WolfFieldTimeProduce].Tag == "<time_produce>" &&
+              WolfDescriptionItems[WolfFieldAllInfo].Tag == "<allinfo>");
+
 inline constexpr std::string_view WolfLineBreak = "\r\n";
 
 // --- Little-endian stores -----------------------------------------------------------

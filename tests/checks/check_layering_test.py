@@ -49,6 +49,21 @@ class LayeringCheckTest(unittest.TestCase):
         self.assertEqual(check_layering.violations(src, ["imaging", "xml", "imaging/png"]),
                          ["imaging/Resample.cpp:1: imaging includes imaging/png/Png.h (imaging/png)"])
 
+    def test_the_rest_of_a_folder_does_not_include_its_wing(self):
+        src = self.tree({
+            "richtext/layout/Lines.cpp": '#include "richtext/layout/print/Items.h"\n',
+            "richtext/layout/view/Pane.cpp": '#include "richtext/layout/print/Items.h"\n',
+            "richtext/layout/print/Pages.cpp": '#include "richtext/layout/print/Items.h"\n',
+            "richtext/table/Print.h": '#include "richtext/layout/print/Items.h"\n',
+        })
+        order = ["richtext/layout", "richtext/table"]
+        self.assertEqual(check_layering.violations(src, order, ["richtext/layout/print"]), [
+            "richtext/layout/Lines.cpp:1: richtext/layout includes richtext/layout/print/Items.h "
+            "(its wing richtext/layout/print)",
+            "richtext/layout/view/Pane.cpp:1: richtext/layout includes richtext/layout/print/Items.h "
+            "(its wing richtext/layout/print)",
+        ])
+
     def test_naked_new_and_delete_outside_the_platform_layer(self):
         src = self.tree({
             "wolf/Writer.cpp": "auto* p = new Item(1);\n// new Item in a comment\ndelete p;\n",

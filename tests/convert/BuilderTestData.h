@@ -15,11 +15,9 @@
 #include "platform/base/Utf8.h"
 #include "richtext/layout/print/RPPrintableRP.h"
 #include "richtext/layout/print/RPReportHelper.h"
-#include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPCheckpoint.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
-#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
 
 // A 4 x 6 black PNG.
@@ -57,12 +55,7 @@ inline std::string Utf8(WideStringView text) {
 }
 
 struct TBuilderFixture {
-  TBuilderFixture() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    Helper.RichPane().SetStyle(&Style);
-  }
+  TBuilderFixture() { Helper.RichPane().SetStyle(&Style); }
   TFictionBook2 Book;
   TRPStyle Style{nullptr};
   TRPReportHelper Helper{nullptr};

@@ -11,9 +11,7 @@
 
 #include "convert/ConvertTestBooks.h"
 #include "convert/cFB2WolConvertor.h"
-#include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/WideException.h"
@@ -40,10 +38,6 @@ TEST(FB2WolConvertorBook, BooksConvertEndToEnd) {
       {"2 bits turned clockwise", false, 2, 1, 3},
       {"zipped, 1 bit turned counter-clockwise", true, 1, 2, 1},
   };
-  // The program registers the item classes at start-up.
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
-  RegisterBulletItemClasses();
   for (const TBookCase& c : cases) {
     SCOPED_TRACE(c.Name);
     TSchemeTestFolder folder;
@@ -134,7 +128,6 @@ TEST(FB2WolConvertorBook, ABookWithoutABodyConvertsToNothing) {
 }
 
 TEST(FB2WolConvertorBook, BuildingReportsEachFinishedSection) {
-  RegisterTextItemClasses();
   TSchemeTestFolder folder;
   folder.Write("four.fb2", TestFB2("Four",
                                    "<section><p>1</p></section><section><p>2</p></section>"

@@ -11,9 +11,6 @@
 #include "convert/cFB2WolConvertor.h"
 #include "imaging/png/PngCodec.h"
 #include "platform/base/Streams.h"
-#include "richtext/model/RPBulletItems.h"
-#include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 #include "wolf/WolfFileReader.h"
 
 namespace {
@@ -53,9 +50,6 @@ class FB2WolConvertorPageImage : public testing::TestWithParam<TPageCase> {};
 
 TEST_P(FB2WolConvertorPageImage, DecodedPageMatchesTheExpectedImage) {
   const TPageCase& c = GetParam();
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
-  RegisterBulletItemClasses();
   TSchemeTestFolder folder;
   TFB2WolConvertor driver;
   TVoDaziScheme& s = driver.Scheme;

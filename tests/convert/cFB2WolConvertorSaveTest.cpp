@@ -13,7 +13,6 @@
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/CodePages.h"
 #include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
 #include "unicode/WideException.h"
 #include "wolf/WolfFileReader.h"
@@ -23,7 +22,6 @@ namespace {
 // A document of `paragraphs` paragraphs; every tenth starts a chapter with a checkpoint
 // whose tag is its level (1, 2, 3 in turn) and whose name is its title.
 void FillDocument(TFB2WolConvertor& driver, int32_t paragraphs) {
-  RegisterTextItemClasses();
   TReportRichPane& pane = driver.Report.RichPane();
   for (int32_t i = 0; i < paragraphs; ++i) {
     if (i % 10 == 0) {
@@ -353,8 +351,6 @@ TEST(FB2WolConvertorSave, CancelDuringTheLinkPassStopsAtItsFirstPage) {
 // Until the builder fills documents from books, the book's own JPEG and PNG pictures (as
 // the book model decodes them) and a table are put into the document here.
 TEST(FB2WolConvertorSave, PicturesAndTablesGoOnPagesOfTheBook) {
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
   TSchemeTestFolder folder;
   TFB2WolConvertor driver;
   driver.LoadBook(Utf8ToWide(QF_TEST_DATA_DIR "/fb2/book-utf8-bom.fb2"));

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/base/LastError.h"
+#include "platform/base/Surrogates.h"
 #include "platform/base/Utf8.h"
 
 namespace {
@@ -155,7 +156,7 @@ TConversion EncodeUtf8(WideStringView in, bool failOnInvalid, AnsiString& out) {
     if (const uint32_t pair = SurrogatePairAt(in, i); pair != 0) {
       value = pair;
       ++i;
-    } else if (value >= 0xD800 && value <= 0xDFFF) {
+    } else if (IsSurrogate(value)) {
       if (failOnInvalid) return {false, false};
       value = ReplacementChar;
     }

@@ -5,6 +5,7 @@
 
 #include "platform/base/CodePages.h"
 #include "platform/base/LastError.h"
+#include "platform/base/Surrogates.h"
 #include "platform/base/Utf8.h"
 
 namespace {
@@ -24,7 +25,7 @@ bool WideToFileSystemName(WideStringView name, std::string& bytes) {
     } else if (value >= EscapeBase + 0x80 && value <= EscapeBase + 0xFF) {
       bytes.push_back(static_cast<char>(value - EscapeBase));
       continue;
-    } else if (value == 0 || (value >= 0xD800 && value <= 0xDFFF)) {
+    } else if (value == 0 || IsSurrogate(value)) {
       SetLastError(ERROR_INVALID_NAME);
       return false;
     }

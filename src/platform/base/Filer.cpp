@@ -1,6 +1,7 @@
 #include "platform/base/Filer.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/base/CodePages.h"
@@ -8,7 +9,9 @@
 #include "platform/base/Exception.h"
 #include "platform/base/Format.h"
 #include "platform/base/LittleEndian.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/base/TextUtils.h"
+#include "platform/base/UpdateBracket.h"
 
 namespace {
 
@@ -45,13 +48,12 @@ void TWriter::WriteComponent(TComponent& component) {
 void TWriter::WriteProperties(TPersistent& instance) { WritePropertiesWithPrefix(instance, {}); }
 
 void TWriter::WritePropertiesWithPrefix(TPersistent& instance, const AnsiString& prefix) {
-  const AnsiString saved = FPropPath;
-  FPropPath = prefix;
+  AnsiString saved = std::exchange(FPropPath, prefix);
+  const TScopeExit restore([&] { FPropPath = std::move(saved); });
   for (const TPropInfo* info : PublishedPropList(instance))
     if (info->Kind != tkMethod && info->IsStored(instance) && !IsDefaultPropValue(instance, *info))
       WriteProperty(instance, *info);
   instance.DefineProperties(*this);
-  FPropPath = saved;
 }
 
 bool TWriter::IsDefaultPropValue(const TPersistent& instance, const TPropInfo& info) const {
@@ -192,14 +194,11 @@ void TReader::ReadRootComponent(TComponent& root) {
   std::vector<TComponent*> loaded;
   // Loaded runs once everything is read, so that each component sees its siblings'
   // values; the loading state is ended even when reading fails.
-  struct TLoadingScope {
-    std::vector<TComponent*>& Components;
-    bool Done = false;
-    ~TLoadingScope() {
-      if (Done) return;
-      for (TComponent* c : Components) c->SetComponentState(c->ComponentState() & ~(csLoading | csReading));
-    }
-  } scope{loaded};
+  bool done = false;
+  const TScopeExit endLoading([&] {
+    if (done) return;
+    for (TComponent* c : loaded) c->SetComponentState(c->ComponentState() & ~(csLoading | csReading));
+  });
   ReadStr();  // the class name: the root exists already
   ReadStr();  // its name, which the program gave it
   auto begin = [&](TComponent& component) {
@@ -224,7 +223,7 @@ void TReader::ReadRootComponent(TComponent& root) {
     begin(*child);
     stack.push_back(child);
   }
-  scope.Done = true;
+  done = true;
   for (TComponent* c : loaded) c->SetComponentState(c->ComponentState() & ~csReading);
   for (TComponent* c : loaded) c->Loaded();
 }
@@ -295,9 +294,8 @@ void TReader::ReadCollection(TPersistent& object) {
   auto* collection = dynamic_cast<TCollection*>(&object);
   if (!collection) PropValueError();
   CheckValue(vaCollection);
-  collection->BeginUpdate();
-  collection->Clear();
-  try {
+  WithinUpdate(*collection, [&] {
+    collection->Clear();
     while (!EndOfList()) {
       ReadListBegin();
       TCollectionItem* item = collection->Add();
@@ -305,11 +303,7 @@ void TReader::ReadCollection(TPersistent& object) {
       ReadListEnd();
     }
     ReadListEnd();
-  } catch (...) {
-    collection->EndUpdate();
-    throw;
-  }
-  collection->EndUpdate();
+  });
 }
 
 void TReader::DefineProperty(const AnsiString& name, const TReaderProc& readData, const TWriterProc&, bool) {

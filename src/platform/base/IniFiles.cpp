@@ -6,20 +6,16 @@
 #include "platform/base/Format.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/StringLists.h"
+#include "platform/base/UpdateBracket.h"
 
 namespace {
 
 // Replaces the contents of `strings` by `names`.
 void FillStrings(TStrings& strings, const std::vector<AnsiString>& names) {
-  strings.BeginUpdate();
-  try {
+  WithinUpdate(strings, [&] {
     strings.Clear();
     for (const AnsiString& name : names) strings.Add(name);
-  } catch (...) {
-    strings.EndUpdate();
-    throw;
-  }
-  strings.EndUpdate();
+  });
 }
 
 }  // namespace

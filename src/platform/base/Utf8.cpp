@@ -55,14 +55,6 @@ void AppendUtf16(WideString& out, uint32_t value) {
     out.push_back(static_cast<char16_t>(value));
     return;
   }
-  value -= 0x10000;
-  out.push_back(static_cast<char16_t>(0xD800 + (value >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + (value & 0x3FF)));
-}
-
-uint32_t SurrogatePairAt(WideStringView text, size_t at) {
-  if (at + 1 >= text.size()) return 0;
-  const char16_t high = text[at], low = text[at + 1];
-  if (high < 0xD800 || high > 0xDBFF || low < 0xDC00 || low > 0xDFFF) return 0;
-  return 0x10000 + ((high - 0xD800u) << 10) + (low - 0xDC00u);
+  out.push_back(HighSurrogateOf(value));
+  out.push_back(LowSurrogateOf(value));
 }

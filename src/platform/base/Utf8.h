@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/Surrogates.h"
 #include "platform/base/Types.h"
 
 // Decodes the sequence at bytes[at] (at < size). On success sets *value and returns
@@ -17,6 +18,3 @@ bool DecodeUtf8Sequence(std::string_view bytes, size_t at, uint32_t& value, size
 // Appends a code point (at most U+10FFFF) as UTF-8 / as one or two UTF-16 units.
 void AppendUtf8(std::string& out, uint32_t value);
 void AppendUtf16(WideString& out, uint32_t value);
-
-// The code point of a surrogate pair at text[at], or 0 when there is no pair there.
-uint32_t SurrogatePairAt(WideStringView text, size_t at);

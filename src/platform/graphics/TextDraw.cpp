@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/base/Surrogates.h"
 #include "platform/base/Utf8.h"
 #include "platform/graphics/CanvasRaster.h"
 #include "platform/graphics/FontFace.h"
@@ -84,8 +85,8 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
     char32_t c = unit;
     if (uint32_t pair = SurrogatePairAt(view, i))
       c = pair;
-    else if (unit >= 0xD800 && unit < 0xE000)
-      c = (unit < 0xDC00) ? 0xFFFD : 0;  // a second unit draws nothing
+    else if (IsSurrogate(unit))
+      c = IsHighSurrogate(unit) ? 0xFFFD : 0;  // a second unit draws nothing
     if (c != 0 && !IsZeroWidthChar(c))
       DrawGlyph(target, sized.Glyph(c, mono), static_cast<int32_t>(penX), origin.Y, state.TextColor);
     penX += advances[i];

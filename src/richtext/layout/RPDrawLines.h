@@ -32,7 +32,7 @@ public:
   virtual void SetData(int32_t left, int32_t top, int32_t itemNo, bool fromNewLine);
   virtual void SetSize(int32_t width, int32_t height);
 
-  // The split protocol of page breaking (print/RPMultiDrawItemInfo.h); a plain draw item
+  // The split protocol of page breaking (RPMultiDrawItemInfo.h); a plain draw item
   // is never split. room: device pixels left for the item's next part.
   virtual bool StartParts() { return false; }
   virtual bool CanStartOnPage(int32_t /*room*/) { return false; }

@@ -2,8 +2,7 @@
 #include <vector>
 
 #include "platform/base/StringTypes.h"
-#include "richtext/layout/RPFormatCursor.h"
-#include "richtext/layout/RPFormattedData.h"
+#include "richtext/layout/RPLineBreaker.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -21,10 +20,6 @@ TRPBiDiMode DirectionOfType(uint16_t type, TRPBiDiMode otherwise) {
 
 }  // namespace
 
-TRPBiDiMode TCustomRPFormattedData::GetEffectiveParaBiDiMode(int32_t itemNo) const {
-  return GetParaBiDiMode(GetItemPara(itemNo));
-}
-
 /* The directions of each draw item: the paragraph's, or its text style's when that has
    one; then the character types of its first and last characters, where they are
    strong. The sequence is built in logical order with an insertion point. A boundary
@@ -34,39 +29,41 @@ TRPBiDiMode TCustomRPFormattedData::GetEffectiveParaBiDiMode(int32_t itemNo) con
    paragraph, before everything (position 0) in a right-to-left one. A boundary against
    the paragraph's direction continues the run: right-to-left runs insert at the same
    point (so they come out reversed), left-to-right runs one place on. */
-void TCustomRPFormattedData::ReorderBiDiLine(int32_t lineStart, TRPFormatCursor& c) {
-  const int32_t lineEnd = c.DrawCount;  // one past the line's last draw item
-  const TRPDrawLineInfo& first = *DrawItems[lineStart];
-  const TRPBiDiMode paraMode = GetEffectiveParaBiDiMode(first.ItemNo);
+void TRPLineBreaker::ReorderBiDiLine(int32_t lineStart) {
+  const int32_t lineEnd = FDrawCount;  // one past the line's last draw item
+  const TRPDrawLineInfo& first = *FDrawItems[lineStart];
+  const TRPBiDiMode paraMode = FData.GetEffectiveParaBiDiMode(first.ItemNo);
   if (paraMode == rpbdUnspecified) return;
-  if (paraMode == rpbdRightToLeft && IsItemStartDrawItem(lineStart) && StartsParagraph(first.ItemNo)) {
+  if (paraMode == rpbdRightToLeft && FData.IsItemStartDrawItem(lineStart) && FData.StartsParagraph(first.ItemNo)) {
     const TCustomRPItemInfo& item = *GetItem(first.ItemNo);
     int32_t shift = -ScaleX(GetParaStyle(first.ItemNo).FirstIndent);
     if (item.StyleNo == rpkindListMarker)
       if (const auto* marker = dynamic_cast<const TRPNonTextItemInfo*>(&item))
         shift = ScaleX(marker->GetLeftOverhang());
-    for (int32_t j = lineStart; j < lineEnd; ++j) DrawItems[j]->Left += shift;
+    for (int32_t j = lineStart; j < lineEnd; ++j) FDrawItems[j]->Left += shift;
   }
   const int32_t count = lineEnd - lineStart;
   if (count <= 1) return;
 
   std::vector<TRPDrawDirections> directions(static_cast<size_t>(count));
   for (int32_t j = 0; j < count; ++j) {
-    const TRPDrawLineInfo& d = *DrawItems[lineStart + j];
+    const TRPDrawLineInfo& d = *FDrawItems[lineStart + j];
     TRPDrawDirections& dir = directions[static_cast<size_t>(j)];
     dir.Start = dir.End = paraMode;
-    if (!IsTextItem(d.ItemNo)) continue;
-    const int32_t styleNo = GetItemStyle(d.ItemNo);
-    if (const TRPBiDiMode styleMode = GetStyleSheet()->TextStyles()[styleNo]->BiDiMode; styleMode != rpbdUnspecified)
+    if (!FData.IsTextItem(d.ItemNo)) continue;
+    const int32_t styleNo = FData.GetItemStyle(d.ItemNo);
+    if (const TRPBiDiMode styleMode = FData.GetStyleSheet()->TextStyles()[styleNo]->BiDiMode;
+        styleMode != rpbdUnspecified)
       dir.Start = dir.End = styleMode;
     if (d.Length == 0) continue;
-    const LCID locale = GetStyleLocale(styleNo);
+    const LCID locale = FData.GetStyleLocale(styleNo);
     uint16_t types[2] = {C2_NOTAPPLICABLE, C2_NOTAPPLICABLE};
     if (GetItem(d.ItemNo)->IsUnicode()) {
-      const WideChar chars[2] = {ItemCharAt(d.ItemNo, d.Offs - 1), ItemCharAt(d.ItemNo, d.Offs + d.Length - 2)};
+      const WideChar chars[2] = {FData.ItemCharAt(d.ItemNo, d.Offs - 1),
+                                 FData.ItemCharAt(d.ItemNo, d.Offs + d.Length - 2)};
       GetStringTypeExW(locale, CT_CTYPE2, chars, 2, types);
     } else {
-      const AnsiString& raw = GetItemTextRaw(d.ItemNo);
+      const AnsiString& raw = FData.GetItemTextRaw(d.ItemNo);
       const char chars[2] = {raw[static_cast<size_t>(d.Offs - 1)], raw[static_cast<size_t>(d.Offs + d.Length - 2)]};
       GetStringTypeExA(locale, CT_CTYPE2, chars, 2, types);
     }
@@ -90,12 +87,12 @@ void TCustomRPFormattedData::ReorderBiDiLine(int32_t lineStart, TRPFormatCursor&
   }
   std::vector<int32_t> gaps(static_cast<size_t>(count), 0);
   for (int32_t j = 1; j < count; ++j) {
-    const TRPDrawLineInfo& prev = *DrawItems[lineStart + j - 1];
-    gaps[static_cast<size_t>(j)] = DrawItems[lineStart + j]->Left - (prev.Left + prev.Width);
+    const TRPDrawLineInfo& prev = *FDrawItems[lineStart + j - 1];
+    gaps[static_cast<size_t>(j)] = FDrawItems[lineStart + j]->Left - (prev.Left + prev.Width);
   }
   int32_t x = first.Left;
   for (const int32_t j : visual) {
-    TRPDrawLineInfo& d = *DrawItems[lineStart + j];
+    TRPDrawLineInfo& d = *FDrawItems[lineStart + j];
     d.Left = x;
     x += d.Width + gaps[static_cast<size_t>(j)];
   }

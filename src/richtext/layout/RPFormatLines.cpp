@@ -3,11 +3,9 @@
 #include <algorithm>
 
 #include "platform/base/Numbers.h"
-#include "richtext/layout/RPFormatCursor.h"
-#include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
-#include "richtext/layout/print/RPMultiDrawItemInfo.h"
-#include "richtext/layout/print/RPPrintItems.h"
+#include "richtext/layout/RPLineBreaker.h"
+#include "richtext/layout/RPMultiDrawItemInfo.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
@@ -20,198 +18,150 @@ constexpr WideChar SoftHyphen = 0x00AD;
 
 }  // namespace
 
-const TParaInfo& TCustomRPFormattedData::GetParaStyle(int32_t itemNo) const {
-  return *GetStyleSheet()->ParaStyles()[GetItemPara(itemNo)];
-}
-
-WideChar TCustomRPFormattedData::ItemCharAt(int32_t itemNo, int32_t index) const {
-  const AnsiString& raw = GetItemTextRaw(itemNo);
-  if (!GetItem(itemNo)->IsUnicode()) return static_cast<uint8_t>(raw[static_cast<size_t>(index)]);
-  const size_t at = static_cast<size_t>(index) * 2;
-  return static_cast<WideChar>(static_cast<uint8_t>(raw[at]) | (static_cast<uint8_t>(raw[at + 1]) << 8));
-}
-
-void TCustomRPFormattedData::FormatItems(int32_t first, int32_t last, TRPFormatCursor& c) {
-  for (int32_t i = first; i <= last; ++i) {
-    if (GetItem(i)->StyleNo < 0)
-      FormatNonTextItem(i, c);
-    else if (GetParaStyle(i).Alignment == rpaJustify)
-      FormatJustifiedText(i, c);
-    else {
-      LoadItemText(i, c);
-      FormatText(i, 1, c.Text.Length, false, c);
-    }
-  }
-}
-
-void TCustomRPFormattedData::InsertDrawItem(std::unique_ptr<TRPDrawLineInfo> d, TRPFormatCursor& c) {
-  DrawItems.InsertItem(c.DrawCount, std::move(d));
-  ++c.DrawCount;
-}
-
-void TCustomRPFormattedData::GetParaIndents(int32_t itemNo, bool firstLine, int32_t& left, int32_t& right) const {
-  const TParaInfo& para = GetParaStyle(itemNo);
-  left = para.LeftIndent + (firstLine ? para.FirstIndent : 0);
-  right = para.RightIndent;
-  const int32_t paraStart = GetParaStartItem(itemNo);
-  const auto* marker = GetItem(paraStart)->StyleNo == rpkindListMarker
-                           ? dynamic_cast<const IRPListMarkerLevel*>(GetItem(paraStart))
-                           : nullptr;
-  int32_t levelLeft = 0, levelFirst = 0, markerIndent = 0;
-  if (!marker || !marker->GetLevelIndents(levelLeft, levelFirst, markerIndent)) return;
-  const int32_t levelSide = itemNo == paraStart ? markerIndent : levelLeft;
-  if (para.BiDiMode == rpbdRightToLeft) {
-    left = para.LeftIndent;
-    right = levelSide;
-  } else {
-    left = levelSide;
-  }
-}
-
-void TCustomRPFormattedData::StartNewLine(int32_t itemNo, bool soft, TRPFormatCursor& c) {
-  if (c.LineHasItems()) {
-    if (soft) TrimLineEnd(c);
-    ResolveTab(c);
-    FinishLine(!soft, c);
+void TRPLineBreaker::StartNewLine(int32_t itemNo, bool soft) {
+  if (LineHasItems()) {
+    if (soft) TrimLineEnd();
+    ResolveTab();
+    FinishLine(!soft);
   }
   const TCustomRPItemInfo& item = *GetItem(itemNo);
   const bool wholeLine = item.GetBoolValue(rpibqWholeLine);
-  const bool firstLine = c.NewPara && !item.GetLineBreakBefore() && !wholeLine;
-  if (c.NewPara && !item.GetLineBreakBefore()) {
-    if (itemNo > 0) c.Below += ScaleY(GetParaStyle(itemNo - 1).SpaceAfter);
-    c.Below += ScaleY(GetParaStyle(itemNo).SpaceBefore);
+  const bool firstLine = FNewPara && !item.GetLineBreakBefore() && !wholeLine;
+  if (FNewPara && !item.GetLineBreakBefore()) {
+    if (itemNo > 0) FBelow += ScaleY(GetParaStyle(itemNo - 1).SpaceAfter);
+    FBelow += ScaleY(GetParaStyle(itemNo).SpaceBefore);
   }
   int32_t left = 0, right = 0;
-  GetParaIndents(itemNo, firstLine, left, right);
+  FData.GetParaIndents(itemNo, firstLine, left, right);
   const bool noWrap = GetParaStyle(itemNo).Options.Contains(rppaoNoWrap);
-  c.LineWidth = (noWrap ? DocumentWidth : TextWidth) - ScaleX(right) - ScaleX(left);
-  c.LineLeft = ScaleX(GetLeftMargin()) + ScaleX(left);
-  c.X = 0;
-  c.CharsOnLine = 0;
-  c.HasAbsItems = false;
-  c.LineStart = c.DrawCount;
-  c.LastTabOnLine = -1;
-  c.NewPara = false;
+  FLineWidth = (noWrap ? FData.DocumentWidth : FData.TextWidth) - ScaleX(right) - ScaleX(left);
+  FLineLeft = ScaleX(FData.GetLeftMargin()) + ScaleX(left);
+  FX = 0;
+  FCharsOnLine = 0;
+  FHasAbsItems = false;
+  FLineStart = FDrawCount;
+  FLastTabOnLine = -1;
+  FNewPara = false;
 }
 
-void TCustomRPFormattedData::TrimLineEnd(TRPFormatCursor& c) {
-  const int32_t lastNo = c.DrawCount - 1;
-  TRPDrawLineInfo* d = DrawItems[lastNo];
-  if (!IsTextItem(d->ItemNo) || d->Length == 0) return;
+void TRPLineBreaker::TrimLineEnd() {
+  const int32_t lastNo = FDrawCount - 1;
+  TRPDrawLineInfo* d = FDrawItems[lastNo];
+  if (!FData.IsTextItem(d->ItemNo) || d->Length == 0) return;
   const TCustomRPItemInfo& item = *GetItem(d->ItemNo);
-  const int32_t textStyle = GetItemStyle(d->ItemNo);
-  const WideChar lastChar = ItemCharAt(d->ItemNo, d->Offs + d->Length - 2);
-  const TRPBiDiMode biDi = GetParaBiDiMode(item.ParaNo);
-  if (HasFlag(rpdfTrimSpaces) && !c.SpaceSkipped && lastChar == SpaceChar) {
-    const bool alone = d->Length == 1 && !d->StartsLine() && lastNo > 0 && DrawItems[lastNo - 1]->ItemNo == d->ItemNo;
+  const int32_t textStyle = FData.GetItemStyle(d->ItemNo);
+  const WideChar lastChar = FData.ItemCharAt(d->ItemNo, d->Offs + d->Length - 2);
+  const TRPBiDiMode biDi = FData.GetParaBiDiMode(item.ParaNo);
+  if (HasFlag(rpdfTrimSpaces) && !FSpaceSkipped && lastChar == SpaceChar) {
+    const bool alone = d->Length == 1 && !d->StartsLine() && lastNo > 0 && FDrawItems[lastNo - 1]->ItemNo == d->ItemNo;
     if (alone) {
-      DrawItems.DeleteItem(lastNo);
-      --c.DrawCount;
+      FDrawItems.DeleteItem(lastNo);
+      --FDrawCount;
     } else {
       --d->Length;
-      c.Cache->Select(textStyle, biDi);
+      FCache->Select(textStyle, biDi);
       AnsiString shown;
-      DrawItems.GetSubString(lastNo, *this, shown);
-      d->Width =
-          GetItemTextWidth(PrepareDisplayText(shown, item.ItemOptions,
-                                              GetStyleSheet()->TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps),
-                                              false, false, false),
-                           c.Canvas, item.ItemOptions);
-      if (c.StyleNo >= 0) c.Cache->Select(c.StyleNo, biDi);
+      FDrawItems.GetSubString(lastNo, FData, shown);
+      d->Width = GetItemTextWidth(
+          PrepareDisplayText(shown, item.ItemOptions,
+                             FData.GetStyleSheet()->TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps), false,
+                             false, false),
+          FCanvas, item.ItemOptions);
+      if (FStyleNo >= 0) FCache->Select(FStyleNo, biDi);
     }
-    c.SpaceSkipped = true;
+    FSpaceSkipped = true;
     return;
   }
   const bool hyphensShown =
-      (GetOptions() & rpoShowSpecialCharacters) != 0 && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen);
+      (FData.GetOptions() & rpoShowSpecialCharacters) != 0 && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen);
   if (item.IsUnicode() && lastChar == SoftHyphen && !hyphensShown) {
-    d->Width += c.Cache->Select(textStyle, biDi).HyphenWidth;
-    if (c.StyleNo >= 0) c.Cache->Select(c.StyleNo, biDi);
+    d->Width += FCache->Select(textStyle, biDi).HyphenWidth;
+    if (FStyleNo >= 0) FCache->Select(FStyleNo, biDi);
   }
 }
 
-void TCustomRPFormattedData::ForgetCanvasStyle(TRPFormatCursor& c) {
-  c.Cache->Forget();
-  c.StyleNo = -1;
+void TRPLineBreaker::ForgetCanvasStyle() {
+  FCache->Forget();
+  FStyleNo = -1;
 }
 
-void TCustomRPFormattedData::RaiseLine(int32_t ascent, TRPFormatCursor& c) {
-  if (ascent <= c.Ascent) return;
-  const int32_t diff = ascent - c.Ascent;
-  for (int32_t j = c.LineStart; j < c.DrawCount; ++j) DrawItems[j]->Top += diff;
-  c.Y += diff;
-  c.Ascent = ascent;
+void TRPLineBreaker::RaiseLine(int32_t ascent) {
+  if (ascent <= FAscent) return;
+  const int32_t diff = ascent - FAscent;
+  for (int32_t j = FLineStart; j < FDrawCount; ++j) FDrawItems[j]->Top += diff;
+  FY += diff;
+  FAscent = ascent;
 }
 
-void TCustomRPFormattedData::ResolveTab(TRPFormatCursor& c) {
-  if (c.PendingTab < 0) return;
-  TRPDrawLineInfo& tab = *DrawItems[c.PendingTab];
-  const TRPDrawLineInfo& last = *DrawItems[c.DrawCount - 1];
-  const int32_t position = std::min(c.PendingTabPosition, c.LineLeft + c.LineWidth);
+void TRPLineBreaker::ResolveTab() {
+  if (FPendingTab < 0) return;
+  TRPDrawLineInfo& tab = *FDrawItems[FPendingTab];
+  const TRPDrawLineInfo& last = *FDrawItems[FDrawCount - 1];
+  const int32_t position = std::min(FPendingTabPosition, FLineLeft + FLineWidth);
   const int32_t lastRight = last.Left + last.Width;
   int32_t shift =
-      c.PendingTabAlign == rptaRight ? position - lastRight : (2 * position - (tab.Left + tab.Width) - lastRight) / 2;
+      FPendingTabAlign == rptaRight ? position - lastRight : (2 * position - (tab.Left + tab.Width) - lastRight) / 2;
   shift = std::max(shift, 0);
   tab.Width += shift;
-  for (int32_t j = c.PendingTab + 1; j < c.DrawCount; ++j) DrawItems[j]->Left += shift;
-  c.X += shift;
-  c.PendingTab = -1;
+  for (int32_t j = FPendingTab + 1; j < FDrawCount; ++j) FDrawItems[j]->Left += shift;
+  FX += shift;
+  FPendingTab = -1;
 }
 
-void TCustomRPFormattedData::FinishLine(bool paraEnd, TRPFormatCursor& c) {
-  if (!c.LineHasItems()) return;
-  const int32_t lineStart = c.LineStart;
-  const TRPDrawLineInfo& last = *DrawItems[c.DrawCount - 1];
+void TRPLineBreaker::FinishLine(bool paraEnd) {
+  if (!LineHasItems()) return;
+  const int32_t lineStart = FLineStart;
+  const TRPDrawLineInfo& last = *FDrawItems[FDrawCount - 1];
   if (GetItem(last.ItemNo)->GetBoolValue(rpibqWholeLine)) return;
   const TParaInfo& para = GetParaStyle(last.ItemNo);
   TRPAlignment align = para.Alignment;
-  if (align == rpaJustify && GetEffectiveParaBiDiMode(last.ItemNo) != rpbdUnspecified) align = rpaLeft;
-  const int32_t free = c.LineLeft + c.LineWidth - (last.Left + last.Width);
+  if (align == rpaJustify && FData.GetEffectiveParaBiDiMode(last.ItemNo) != rpbdUnspecified) align = rpaLeft;
+  const int32_t free = FLineLeft + FLineWidth - (last.Left + last.Width);
   int32_t extraBelow = 0;
-  if (c.HasAbsItems) PlaceLineAlignedItems(lineStart, extraBelow, c);
+  if (FHasAbsItems) PlaceLineAlignedItems(lineStart, extraBelow);
   int32_t extra = 0;
   if (para.LineSpacingType == rplsSpaceBetween && para.LineSpacing >= 0) {
     extra = ScaleY(para.LineSpacing);
   } else if (para.LineSpacingType == rplsPercent && para.LineSpacing >= 50) {
     bool any = false;
     int32_t top = 0, bottom = 0;
-    for (int32_t j = lineStart; j < c.DrawCount; ++j) {
-      const TRPDrawLineInfo& d = *DrawItems[j];
-      if (!IsTextItem(d.ItemNo)) continue;
+    for (int32_t j = lineStart; j < FDrawCount; ++j) {
+      const TRPDrawLineInfo& d = *FDrawItems[j];
+      if (!FData.IsTextItem(d.ItemNo)) continue;
       top = any ? std::min(top, d.Top) : d.Top;
       bottom = any ? std::max(bottom, d.Top + d.Height) : d.Top + d.Height;
       any = true;
     }
     if (any) extra = (bottom - top) * (para.LineSpacing - 100) / 100;
   }
-  for (int32_t j = lineStart; j < c.DrawCount; ++j) DrawItems[j]->LineSpacingExtra = extra;
-  c.LineExtra = extra + extraBelow;
+  for (int32_t j = lineStart; j < FDrawCount; ++j) FDrawItems[j]->LineSpacingExtra = extra;
+  FLineExtra = extra + extraBelow;
   if (align == rpaJustify && !paraEnd) {
-    JustifyLine(lineStart, free, c);
+    JustifyLine(lineStart, free);
   } else {
     int32_t shift = 0;
     if (align == rpaRight) shift = free;
     if (align == rpaCenter) shift = std::max(free / 2, 0);
     if (shift != 0)
-      for (int32_t j = lineStart; j < c.DrawCount; ++j) DrawItems[j]->Left += shift;
+      for (int32_t j = lineStart; j < FDrawCount; ++j) FDrawItems[j]->Left += shift;
   }
-  ReorderBiDiLine(lineStart, c);
+  ReorderBiDiLine(lineStart);
 }
 
-void TCustomRPFormattedData::JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c) {
-  const int32_t stop = std::max(lineStart, c.LastTabOnLine);
+void TRPLineBreaker::JustifyLine(int32_t lineStart, int32_t free) {
+  const int32_t stop = std::max(lineStart, FLastTabOnLine);
   int32_t gaps = 0;
-  for (int32_t j = c.DrawCount - 1; j > stop; --j) {
-    const TRPDrawLineInfo& d = *DrawItems[j];
-    if (IsTextItem(d.ItemNo) && d.Length > 0 && ItemCharAt(d.ItemNo, d.Offs - 1) == SpaceChar) ++gaps;
+  for (int32_t j = FDrawCount - 1; j > stop; --j) {
+    const TRPDrawLineInfo& d = *FDrawItems[j];
+    if (FData.IsTextItem(d.ItemNo) && d.Length > 0 && FData.ItemCharAt(d.ItemNo, d.Offs - 1) == SpaceChar) ++gaps;
   }
   if (gaps > 0 && free > 0) {
     // Each gap takes its share of what is left: 10 pixels over 3 gaps are 3, 3, 4.
     int32_t left = free;
     int32_t count = gaps;
-    for (int32_t j = stop + 1; j < c.DrawCount; ++j) {
-      TRPDrawLineInfo& d = *DrawItems[j];
-      if (!IsTextItem(d.ItemNo) || d.Length == 0 || ItemCharAt(d.ItemNo, d.Offs - 1) != SpaceChar) continue;
+    for (int32_t j = stop + 1; j < FDrawCount; ++j) {
+      TRPDrawLineInfo& d = *FDrawItems[j];
+      if (!FData.IsTextItem(d.ItemNo) || d.Length == 0 || FData.ItemCharAt(d.ItemNo, d.Offs - 1) != SpaceChar) continue;
       const int32_t share = left / count;
       d.Width += share;
       d.JustifyExtra = share;
@@ -219,25 +169,25 @@ void TCustomRPFormattedData::JustifyLine(int32_t lineStart, int32_t free, TRPFor
       --count;
     }
   }
-  for (int32_t j = lineStart + 1; j < c.DrawCount; ++j)
-    DrawItems[j]->Left = DrawItems[j - 1]->Left + DrawItems[j - 1]->Width;
+  for (int32_t j = lineStart + 1; j < FDrawCount; ++j)
+    FDrawItems[j]->Left = FDrawItems[j - 1]->Left + FDrawItems[j - 1]->Width;
 }
 
-void TCustomRPFormattedData::PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow, TRPFormatCursor& c) {
+void TRPLineBreaker::PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow) {
   const auto vAlignOf = [&](const TRPDrawLineInfo& d) {
     const auto* rect = dynamic_cast<const TRPRectItemInfo*>(GetItem(d.ItemNo));
     return rect ? rect->VAlign : rpvaBaseline;
   };
-  int32_t top = c.Y - c.Ascent, bottom = c.Y + c.Below;
-  for (int32_t j = lineStart; j < c.DrawCount; ++j) {
-    const TRPDrawLineInfo& d = *DrawItems[j];
+  int32_t top = FY - FAscent, bottom = FY + FBelow;
+  for (int32_t j = lineStart; j < FDrawCount; ++j) {
+    const TRPDrawLineInfo& d = *FDrawItems[j];
     if (vAlignOf(d) >= rpvaAbsTop) continue;
     top = std::min(top, d.Top);
     bottom = std::max(bottom, d.Top + d.Height);
   }
   int32_t highest = top, lowest = bottom;
-  for (int32_t j = lineStart; j < c.DrawCount; ++j) {
-    TRPDrawLineInfo& d = *DrawItems[j];
+  for (int32_t j = lineStart; j < FDrawCount; ++j) {
+    TRPDrawLineInfo& d = *FDrawItems[j];
     switch (vAlignOf(d)) {
       case rpvaAbsTop:
         d.Top = top;
@@ -256,99 +206,99 @@ void TCustomRPFormattedData::PlaceLineAlignedItems(int32_t lineStart, int32_t& e
   }
   if (highest < top) {
     const int32_t diff = top - highest;
-    for (int32_t j = lineStart; j < c.DrawCount; ++j) DrawItems[j]->Top += diff;
-    c.Y += diff;
+    for (int32_t j = lineStart; j < FDrawCount; ++j) FDrawItems[j]->Top += diff;
+    FY += diff;
     lowest += diff;
     bottom += diff;
   }
   extraBelow = std::max(lowest - bottom, 0);
 }
 
-void TCustomRPFormattedData::FormatNonTextItem(int32_t itemNo, TRPFormatCursor& c) {
+void TRPLineBreaker::FormatNonTextItem(int32_t itemNo) {
   if (GetItem(itemNo)->GetBoolValue(rpibqWholeLine))
-    FormatFullLineItem(itemNo, c);
+    FormatFullLineItem(itemNo);
   else
-    FormatRectItem(itemNo, c);
+    FormatRectItem(itemNo);
 }
 
-void TCustomRPFormattedData::FormatFullLineItem(int32_t itemNo, TRPFormatCursor& c) {
-  if (c.LineHasItems()) {
-    ResolveTab(c);
-    FinishLine(true, c);
+void TRPLineBreaker::FormatFullLineItem(int32_t itemNo) {
+  if (LineHasItems()) {
+    ResolveTab();
+    FinishLine(true);
   }
-  c.Y += c.LineExtra;
-  c.LineExtra = 0;
+  FY += FLineExtra;
+  FLineExtra = 0;
   TCustomRPItemInfo& item = *GetItem(itemNo);
   const TParaInfo& para = GetParaStyle(itemNo);
-  if (itemNo > 0) c.Below += ScaleY(GetParaStyle(itemNo - 1).SpaceAfter);
-  c.Below += ScaleY(para.SpaceBefore);
-  auto d = CreateLayoutDrawItem(*this, itemNo, FResolution);
+  if (itemNo > 0) FBelow += ScaleY(GetParaStyle(itemNo - 1).SpaceAfter);
+  FBelow += ScaleY(para.SpaceBefore);
+  auto d = FData.CreateDrawItem(itemNo);
   d->ItemNo = itemNo;
   d->FromNewLine = 255;
   if (item.StyleNo == rpkindBreak) {
-    c.Below += ScaleY(GetStyleSheet()->ParaStyles()[0]->SpaceBefore);
-    const int32_t half = MulDiv(5, FResolution.DevicePpiY, FResolution.ScreenPpiY);
-    d->Left = ScaleX(GetLeftMargin());
-    d->Top = c.Y + c.Below;
-    d->Width = TextWidth;
+    FBelow += ScaleY(FData.GetStyleSheet()->ParaStyles()[0]->SpaceBefore);
+    const int32_t half = MulDiv(5, FData.Resolution().DevicePpiY, FData.Resolution().ScreenPpiY);
+    d->Left = ScaleX(FData.GetLeftMargin());
+    d->Top = FY + FBelow;
+    d->Width = FData.TextWidth;
     d->Height = 2 * half + 1;
-    c.Y += half + c.Below + 1;
-    c.Below = half;
-    c.Ascent = half;
+    FY += half + FBelow + 1;
+    FBelow = half;
+    FAscent = half;
   } else {
-    const int32_t avail = TextWidth - ScaleX(para.LeftIndent + para.RightIndent);
+    const int32_t avail = FData.TextWidth - ScaleX(para.LeftIndent + para.RightIndent);
     int32_t offset = 0;
     if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
-      layout->FormatForWidth(avail, *c.Canvas, *this, c.ItemFlag1, c.ItemFlag2, offset);
-      ForgetCanvasStyle(c);
+      layout->FormatForWidth(avail, *FCanvas, FData, FItemFlag1, FItemFlag2, offset);
+      ForgetCanvasStyle();
     }
     const auto* sized = dynamic_cast<const TRPNonTextItemInfo*>(&item);
     // A printing draw item that sizes itself from the item's own layout keeps its size.
     d->SetSize(sized ? ScaleX(sized->GetWidth()) : 0, sized ? ScaleY(sized->GetHeight()) : 0);
-    int32_t left = ScaleX(para.LeftIndent) + ScaleX(GetLeftMargin());
+    int32_t left = ScaleX(para.LeftIndent) + ScaleX(FData.GetLeftMargin());
     if (para.Alignment == rpaRight) left += avail - d->Width;
     if (para.Alignment == rpaCenter) left += std::max((avail - d->Width) / 2, 0);
     d->Left = left + offset;
-    d->Top = c.Y + c.Below;
-    c.Y += c.Below + d->Height;
-    c.Ascent = d->Height;
-    c.Below = 0;
+    d->Top = FY + FBelow;
+    FY += FBelow + d->Height;
+    FAscent = d->Height;
+    FBelow = 0;
   }
-  c.LineStart = c.DrawCount;
-  c.X = 0;
-  c.CharsOnLine = 0;
-  c.NewPara = true;
-  const int32_t drawNo = c.DrawCount;
-  InsertDrawItem(std::move(d), c);
+  FLineStart = FDrawCount;
+  FX = 0;
+  FCharsOnLine = 0;
+  FNewPara = true;
+  const int32_t drawNo = FDrawCount;
+  InsertDrawItem(std::move(d));
   if (HasFlag(rpdfUseJumps))
     if (auto* areas = dynamic_cast<IRPJumpAreasItem*>(&item)) {
-      const size_t from = Jumps.size();
-      areas->AddJumpAreas(*this, drawNo, FNextJumpNo, Jumps);
-      for (size_t j = from; j < Jumps.size(); ++j) Jumps[j]->HolderDrawNo = drawNo;
+      const size_t from = FData.Jumps.size();
+      areas->AddJumpAreas(FData, drawNo, FData.FNextJumpNo, FData.Jumps);
+      for (size_t j = from; j < FData.Jumps.size(); ++j) FData.Jumps[j]->HolderDrawNo = drawNo;
     }
 }
 
-void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) {
+void TRPLineBreaker::FormatRectItem(int32_t itemNo) {
   TCustomRPItemInfo& item = *GetItem(itemNo);
   const auto* rect = dynamic_cast<const TRPRectItemInfo*>(&item);
   auto* tab = dynamic_cast<TRPTabItemInfo*>(&item);
   const TParaInfo& para = GetParaStyle(itemNo);
-  TRPStyle& style = *GetStyleSheet();
-  TRPResolution tabResolution = FResolution;
-  tabResolution.LeftMargin = ScaleX(GetLeftMargin());
+  TRPStyle& style = *FData.GetStyleSheet();
+  TRPResolution tabResolution = FData.Resolution();
+  tabResolution.LeftMargin = ScaleX(FData.GetLeftMargin());
   const int32_t tabAreaLeft = ScaleX(para.LeftIndent);
-  const int32_t tabAreaRight = TextWidth - ScaleX(para.RightIndent);
-  const TRPBiDiMode biDi = GetParaBiDiMode(item.ParaNo);
+  const int32_t tabAreaRight = FData.TextWidth - ScaleX(para.RightIndent);
+  const TRPBiDiMode biDi = FData.GetParaBiDiMode(item.ParaNo);
   int32_t width = 0, height = 0, descent = 0, offset = 0;
   int32_t tabPosition = 0;
   AnsiString leader;
   TRPTabAlign tabAlign = rptaLeft;
   if (tab) {
-    ResolveTab(c);
-    tab->UpdateSizeForWidth(*c.Canvas, style, height, descent);
-    ForgetCanvasStyle(c);
-    const int32_t current = c.LineLeft + c.X;
-    const int32_t lineRight = c.LineLeft + c.LineWidth;
+    ResolveTab();
+    tab->UpdateSizeForWidth(*FCanvas, style, height, descent);
+    ForgetCanvasStyle();
+    const int32_t current = FLineLeft + FX;
+    const int32_t lineRight = FLineLeft + FLineWidth;
     style.GetNextTab(item.ParaNo, current, tabResolution, tabPosition, leader, tabAlign, biDi, tabAreaLeft,
                      tabAreaRight);
     if (tabAlign == rptaLeft || tabPosition > lineRight)
@@ -357,9 +307,9 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
       width = tabAlign == rptaRight ? 0 : std::max(2 * tabPosition - current - lineRight, 0);
   } else {
     if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
-      layout->FormatForWidth(TextWidth - ScaleX(para.LeftIndent + para.RightIndent + para.FirstIndent), *c.Canvas,
-                             *this, c.ItemFlag1, c.ItemFlag2, offset);
-      ForgetCanvasStyle(c);
+      layout->FormatForWidth(FData.TextWidth - ScaleX(para.LeftIndent + para.RightIndent + para.FirstIndent), *FCanvas,
+                             FData, FItemFlag1, FItemFlag2, offset);
+      ForgetCanvasStyle();
     }
     if (const auto* sized = dynamic_cast<const TRPNonTextItemInfo*>(&item)) {
       width = ScaleX(sized->GetWidth());
@@ -377,37 +327,37 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
   const bool lineAligned = vAlign >= rpvaAbsTop;
   const int32_t above = vAlign == rpvaBaseline ? height - descent : vAlign == rpvaMiddle ? height / 2 : 0;
 
-  auto d = CreateLayoutDrawItem(*this, itemNo, FResolution);
+  auto d = FData.CreateDrawItem(itemNo);
   d->ItemNo = itemNo;
   d->Height = height;
-  const int32_t maxLength = GetMaxLength();
+  const int32_t maxLength = FData.GetMaxLength();
   const bool afterMarker = itemNo > 0 && GetItem(itemNo - 1)->StyleNo == rpkindListMarker;
   // A draw item that may be split over pages always starts a line.
   const bool continues =
-      item.GetContinuesLine() && c.LineStart >= 0 && !dynamic_cast<const TRPMultiDrawItemInfo*>(d.get());
-  const bool fits = (c.X + width <= c.LineWidth && (maxLength <= 0 || c.CharsOnLine != maxLength)) ||
+      item.GetContinuesLine() && FLineStart >= 0 && !dynamic_cast<const TRPMultiDrawItemInfo*>(d.get());
+  const bool fits = (FX + width <= FLineWidth && (maxLength <= 0 || FCharsOnLine != maxLength)) ||
                     para.Options.Contains(rppaoNoWrap) || afterMarker;
   if (continues && fits) {
-    RaiseLine(above + shift, c);
-    d->Top = c.Y - above - shift;
-    if (!lineAligned) c.Below = std::max(c.Below, height - above - shift);
-    ++c.CharsOnLine;
+    RaiseLine(above + shift);
+    d->Top = FY - above - shift;
+    if (!lineAligned) FBelow = std::max(FBelow, height - above - shift);
+    ++FCharsOnLine;
   } else {
-    if (!continues) c.NewPara = true;
-    StartNewLine(itemNo, !c.NewPara, c);
+    if (!continues) FNewPara = true;
+    StartNewLine(itemNo, !FNewPara);
     d->FromNewLine = 255;
-    c.Y += c.LineExtra;
-    c.LineExtra = 0;
-    d->Top = c.Y + c.Below;
-    c.Ascent = above + shift;
-    c.Y += c.Below + c.Ascent;
-    c.Below = lineAligned ? 0 : height - c.Ascent;
-    c.CharsOnLine = 1;
+    FY += FLineExtra;
+    FLineExtra = 0;
+    d->Top = FY + FBelow;
+    FAscent = above + shift;
+    FY += FBelow + FAscent;
+    FBelow = lineAligned ? 0 : height - FAscent;
+    FCharsOnLine = 1;
   }
-  if (lineAligned) c.HasAbsItems = true;
-  d->Left = c.LineLeft + c.X + offset;
+  if (lineAligned) FHasAbsItems = true;
+  d->Left = FLineLeft + FX + offset;
   if (tab) {
-    const int32_t lineRight = c.LineLeft + c.LineWidth;
+    const int32_t lineRight = FLineLeft + FLineWidth;
     style.GetNextTab(item.ParaNo, d->Left, tabResolution, tabPosition, leader, tabAlign, biDi, tabAreaLeft,
                      tabAreaRight);
     tab->Leader = leader;
@@ -415,17 +365,17 @@ void TCustomRPFormattedData::FormatRectItem(int32_t itemNo, TRPFormatCursor& c) 
             : tabAlign == rptaRight ? 0
                                     : std::max(2 * tabPosition - d->Left - lineRight, 0);
     if (tabAlign != rptaLeft) {
-      c.PendingTab = c.DrawCount;
-      c.PendingTabAlign = tabAlign;
-      c.PendingTabPosition = tabPosition;
+      FPendingTab = FDrawCount;
+      FPendingTabAlign = tabAlign;
+      FPendingTabPosition = tabPosition;
     }
-    c.LastTabOnLine = c.DrawCount;
+    FLastTabOnLine = FDrawCount;
   }
   d->Width = width;
-  c.X = d->Left - c.LineLeft + width;
-  const int32_t drawNo = c.DrawCount;
+  FX = d->Left - FLineLeft + width;
+  const int32_t drawNo = FDrawCount;
   const TRPDrawLineInfo& placed = *d;
-  InsertDrawItem(std::move(d), c);
+  InsertDrawItem(std::move(d));
   if (HasFlag(rpdfUseJumps) && item.GetBoolValueEx(rpibqxJump, &style))
-    AddJump(itemNo, placed, drawNo, static_cast<int16_t>(style.JumpCursor), c);
+    AddJump(itemNo, placed, drawNo, static_cast<int16_t>(style.JumpCursor));
 }

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "richtext/layout/RPFormatCursor.h"
-#include "richtext/layout/RPFormattedData.h"
+#include "platform/base/Surrogates.h"
+#include "richtext/layout/RPLineBreaker.h"
 #include "richtext/model/RPLineBreak.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
@@ -14,66 +14,64 @@ namespace {
 constexpr WideChar SpaceChar = 0x20;
 constexpr WideChar SoftHyphen = 0x00AD;
 
-bool IsLowSurrogate(WideChar ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
-
 }  // namespace
 
-void TCustomRPFormattedData::LoadItemText(int32_t itemNo, TRPFormatCursor& c) {
-  TRPItemText& t = c.Text;
+void TRPLineBreaker::LoadItemText(int32_t itemNo) {
+  TRPItemText& t = FText;
   if (t.ItemNo == itemNo) return;
   const TCustomRPItemInfo& item = *GetItem(itemNo);
-  const int32_t textStyle = GetItemStyle(itemNo);
+  const int32_t textStyle = FData.GetItemStyle(itemNo);
   t.ItemNo = itemNo;
   t.Unicode = item.IsUnicode();
-  t.Raw = GetItemTextRaw(itemNo);
+  t.Raw = FData.GetItemTextRaw(itemNo);
   t.Wide = t.Unicode ? RawUnicodeToWide(t.Raw) : WideString();
   t.Length = t.Unicode ? static_cast<int32_t>(t.Wide.size()) : static_cast<int32_t>(t.Raw.size());
-  const TFontInfo& font = *c.Style->TextStyles()[textStyle];
-  const bool special = (GetOptions() & rpoShowSpecialCharacters) != 0;
+  const TFontInfo& font = *FStyle->TextStyles()[textStyle];
+  const bool special = (FData.GetOptions() & rpoShowSpecialCharacters) != 0;
   t.Display = PrepareDisplayText(t.Raw, item.ItemOptions, font.StyleEx.Contains(rpfsAllCaps), false, false,
                                  special && GetRPVisibleSpecialCharacters().Contains(rpscSoftHyphen));
 }
 
-void TCustomRPFormattedData::SwitchTextStyle(int32_t itemNo, TRPFormatCursor& c) {
-  const int32_t styleNo = GetItemStyle(itemNo);
-  if (c.StyleNo == styleNo) return;
-  const TRPFontInfoCacheItem& m = c.Cache->Select(styleNo, GetParaBiDiMode(GetItemPara(itemNo)));
-  c.StyleNo = styleNo;
-  c.TextAscent = m.Metrics.tmAscent;
-  c.TextDescent = m.Metrics.tmDescent;
-  c.TextHeight = m.Metrics.tmHeight;
-  c.ExternalLeading = m.Metrics.tmExternalLeading;
-  c.VerticalShift = m.VerticalShift;
-  c.HyphenWidth = m.HyphenWidth;
+void TRPLineBreaker::SwitchTextStyle(int32_t itemNo) {
+  const int32_t styleNo = FData.GetItemStyle(itemNo);
+  if (FStyleNo == styleNo) return;
+  const TRPFontInfoCacheItem& m = FCache->Select(styleNo, FData.GetParaBiDiMode(FData.GetItemPara(itemNo)));
+  FStyleNo = styleNo;
+  FTextAscent = m.Metrics.tmAscent;
+  FTextDescent = m.Metrics.tmDescent;
+  FTextHeight = m.Metrics.tmHeight;
+  FExternalLeading = m.Metrics.tmExternalLeading;
+  FVerticalShift = m.VerticalShift;
+  FHyphenWidth = m.HyphenWidth;
 }
 
-int32_t TCustomRPFormattedData::MeasureDisplayWidth(int32_t pos, int32_t count, TRPFormatCursor& c) const {
-  const TRPItemText& t = c.Text;
+int32_t TRPLineBreaker::MeasureDisplayWidth(int32_t pos, int32_t count) const {
+  const TRPItemText& t = FText;
   const AnsiStringView shown = AnsiStringView(t.Display).substr(t.Bytes(pos), t.Bytes(count));
-  return GetItemTextWidth(shown, c.Canvas, t.Unicode ? rpioUnicode : 0);
+  return GetItemTextWidth(shown, FCanvas, t.Unicode ? rpioUnicode : 0);
 }
 
-int32_t TCustomRPFormattedData::MeasureFit(int32_t pos, int32_t remaining, int32_t avail, TRPFormatCursor& c) {
-  const TRPItemText& t = c.Text;
+int32_t TRPLineBreaker::MeasureFit(int32_t pos, int32_t remaining, int32_t avail) {
+  const TRPItemText& t = FText;
   const TRPItemOptions options = t.Unicode ? rpioUnicode : 0;
   const auto at = [&](int32_t i) { return t.At(pos + i); };
   int32_t fit = 0;
   if (HasFlag(rpdfFitByExtents)) {
     std::vector<int32_t> extents(static_cast<size_t>(remaining) + 1, 0);
     TSize size{};
-    MeasureTextFit(c.Canvas, t.Raw.substr(t.Bytes(pos)), remaining, size, options, extents.data(), fit, avail);
+    MeasureTextFit(FCanvas, t.Raw.substr(t.Bytes(pos)), remaining, size, options, extents.data(), fit, avail);
     if (t.Unicode) {
-      if (fit > 0 && at(fit - 1) == SoftHyphen && extents[static_cast<size_t>(fit - 1)] + c.HyphenWidth > avail) --fit;
+      if (fit > 0 && at(fit - 1) == SoftHyphen && extents[static_cast<size_t>(fit - 1)] + FHyphenWidth > avail) --fit;
       if (fit > 0 && fit < remaining && at(fit) == SoftHyphen) --fit;
     }
   } else {
     // The width of the first n characters, a visible hyphen added after a soft one.
     const auto widthOf = [&](int32_t n) {
-      int32_t w = MeasureDisplayWidth(pos, n, c);
-      if (t.Unicode && n > 0 && at(n - 1) == SoftHyphen) w += c.HyphenWidth;
+      int32_t w = MeasureDisplayWidth(pos, n);
+      if (t.Unicode && n > 0 && at(n - 1) == SoftHyphen) w += FHyphenWidth;
       return w;
     };
-    const int32_t whole = MeasureDisplayWidth(pos, remaining, c);
+    const int32_t whole = MeasureDisplayWidth(pos, remaining);
     if (whole >= 0 && whole <= avail) return remaining;
     // Interpolation between a count known to fit and one known not to; the products
     // are 64-bit so that long texts cannot overflow them.
@@ -105,11 +103,11 @@ int32_t TCustomRPFormattedData::MeasureFit(int32_t pos, int32_t remaining, int32
   return fit;
 }
 
-void TCustomRPFormattedData::FormatJustifiedText(int32_t itemNo, TRPFormatCursor& c) {
-  LoadItemText(itemNo, c);
-  const TRPItemText& t = c.Text;
+void TRPLineBreaker::FormatJustifiedText(int32_t itemNo) {
+  LoadItemText(itemNo);
+  const TRPItemText& t = FText;
   if (t.Length == 0) {
-    FormatText(itemNo, 1, 0, false, c);
+    FormatText(itemNo, 1, 0, false);
     return;
   }
   // Pieces from one space to the next: every word after the first carries the space
@@ -118,29 +116,39 @@ void TCustomRPFormattedData::FormatJustifiedText(int32_t itemNo, TRPFormatCursor
   while (start < t.Length) {
     int32_t end = t.At(start) == SpaceChar ? start + 1 : start;
     while (end < t.Length && t.At(end) != SpaceChar) ++end;
-    FormatText(itemNo, start + 1, end - start, start > 0, c);
+    FormatText(itemNo, start + 1, end - start, start > 0);
     start = end;
   }
 }
 
-void TCustomRPFormattedData::FormatText(int32_t itemNo, int32_t offs, int32_t count, bool continuation,
-                                        TRPFormatCursor& c) {
-  LoadItemText(itemNo, c);
-  SwitchTextStyle(itemNo, c);
-  const TRPItemText& t = c.Text;
+void TRPLineBreaker::FormatText(int32_t itemNo, int32_t offs, int32_t count, bool continuation) {
+  // Outline. A line is due first when the item starts a line (or none is open yet): the
+  // next line then begins a paragraph. Empty text makes one empty draw item. Otherwise,
+  // while characters remain:
+  //   1. the due line is opened; at a soft break a leading space is dropped (TrimSpaces);
+  //   2. the characters that fit are measured (all of them in a no-wrap paragraph, none
+  //      beyond the document's maximum line length);
+  //   3. none fit: the next line, unless the line is empty or follows a list marker,
+  //      which take one whole character; some fit: up to the last break opportunity
+  //      among them (a space there is dropped with TrimSpaces), without one the next
+  //      line, or on an empty line all that fit (the word is cut); all fit: the rest;
+  //   4. the piece becomes a draw item, and what remains goes on the next line.
+  LoadItemText(itemNo);
+  SwitchTextStyle(itemNo);
+  const TRPItemText& t = FText;
   const bool trimSpaces = HasFlag(rpdfTrimSpaces);
   const bool afterMarker = itemNo > 0 && GetItem(itemNo - 1)->StyleNo == rpkindListMarker;
-  const bool nextContinues = itemNo + 1 < GetItemCount() && GetItem(itemNo + 1)->GetContinuesLine();
-  const int32_t maxLength = GetMaxLength();
+  const bool nextContinues = itemNo + 1 < FData.GetItemCount() && GetItem(itemNo + 1)->GetContinuesLine();
+  const int32_t maxLength = FData.GetMaxLength();
   bool lineDue = false;
-  if (!continuation && (StartsNewLine(itemNo) || c.LineStart < 0)) {
-    c.NewPara = true;
-    c.SpaceSkipped = false;
+  if (!continuation && (FData.StartsNewLine(itemNo) || FLineStart < 0)) {
+    FNewPara = true;
+    FSpaceSkipped = false;
     lineDue = true;
   }
   if (count == 0) {
-    if (lineDue) StartNewLine(itemNo, !c.NewPara, c);
-    AddTextDrawItem(itemNo, offs - 1, 0, true, c);
+    if (lineDue) StartNewLine(itemNo, !FNewPara);
+    AddTextDrawItem(itemNo, offs - 1, 0, true);
     return;
   }
   int32_t pos = offs - 1;  // 0-based
@@ -148,21 +156,21 @@ void TCustomRPFormattedData::FormatText(int32_t itemNo, int32_t offs, int32_t co
   bool firstPiece = true;
   while (remaining > 0) {
     if (lineDue) {
-      const bool soft = !c.NewPara;
-      StartNewLine(itemNo, soft, c);
+      const bool soft = !FNewPara;
+      StartNewLine(itemNo, soft);
       lineDue = false;
-      if (trimSpaces && soft && !c.SpaceSkipped && remaining > 1 && t.At(pos) == SpaceChar) {
+      if (trimSpaces && soft && !FSpaceSkipped && remaining > 1 && t.At(pos) == SpaceChar) {
         ++pos;
         --remaining;
       }
     }
-    const bool lineEmpty = !c.LineHasItems();
-    const int32_t avail = std::max(c.LineWidth - c.X, 0);
+    const bool lineEmpty = !LineHasItems();
+    const int32_t avail = std::max(FLineWidth - FX, 0);
     int32_t n = 0;
     if (GetParaStyle(itemNo).Options.Contains(rppaoNoWrap))
       n = remaining;
-    else if (maxLength <= 0 || c.CharsOnLine < maxLength)
-      n = MeasureFit(pos, maxLength > 0 ? std::min(remaining, maxLength - c.CharsOnLine) : remaining, avail, c);
+    else if (maxLength <= 0 || FCharsOnLine < maxLength)
+      n = MeasureFit(pos, maxLength > 0 ? std::min(remaining, maxLength - FCharsOnLine) : remaining, avail);
     int32_t take = 0, consumed = 0;  // consumed - take: a dropped space
     if (n == 0) {
       if (!(lineEmpty || (firstPiece && afterMarker))) {
@@ -204,8 +212,8 @@ void TCustomRPFormattedData::FormatText(int32_t itemNo, int32_t offs, int32_t co
     } else {
       take = consumed = remaining;
     }
-    AddTextDrawItem(itemNo, pos, take, firstPiece, c);
-    c.SpaceSkipped = consumed > take;
+    AddTextDrawItem(itemNo, pos, take, firstPiece);
+    FSpaceSkipped = consumed > take;
     pos += consumed;
     remaining -= consumed;
     firstPiece = false;
@@ -213,38 +221,37 @@ void TCustomRPFormattedData::FormatText(int32_t itemNo, int32_t offs, int32_t co
   }
 }
 
-void TCustomRPFormattedData::AddTextDrawItem(int32_t itemNo, int32_t pos, int32_t take, bool firstPiece,
-                                             TRPFormatCursor& c) {
+void TRPLineBreaker::AddTextDrawItem(int32_t itemNo, int32_t pos, int32_t take, bool firstPiece) {
   auto d = std::make_unique<TRPDrawLineInfo>();
   d->ItemNo = itemNo;
   d->Offs = pos + 1;
   d->Length = take;
-  d->Width = take > 0 ? MeasureDisplayWidth(pos, take, c) : 0;
-  d->Height = c.TextHeight;
-  const int32_t leading = HasFlag(rpdfUseExternalLeading) ? c.ExternalLeading : 0;
-  const int32_t above = c.TextAscent + leading + c.VerticalShift;
-  if (!c.LineHasItems()) {
+  d->Width = take > 0 ? MeasureDisplayWidth(pos, take) : 0;
+  d->Height = FTextHeight;
+  const int32_t leading = HasFlag(rpdfUseExternalLeading) ? FExternalLeading : 0;
+  const int32_t above = FTextAscent + leading + FVerticalShift;
+  if (!LineHasItems()) {
     d->FromNewLine = 255;
-    c.X = 0;
-    c.Y += c.LineExtra;
-    c.LineExtra = 0;
-    d->Top = c.Y + c.Below;
-    c.Ascent = above;
-    c.Y += c.Ascent + c.Below;
-    c.Below = c.TextDescent - c.VerticalShift;
+    FX = 0;
+    FY += FLineExtra;
+    FLineExtra = 0;
+    d->Top = FY + FBelow;
+    FAscent = above;
+    FY += FAscent + FBelow;
+    FBelow = FTextDescent - FVerticalShift;
   } else {
-    RaiseLine(above, c);
-    d->Top = c.Y - above;
-    c.Below = std::max(c.Below, c.TextDescent - c.VerticalShift);
+    RaiseLine(above);
+    d->Top = FY - above;
+    FBelow = std::max(FBelow, FTextDescent - FVerticalShift);
   }
-  d->Left = c.LineLeft + c.X;
-  c.X += d->Width;
-  c.CharsOnLine += take;
-  c.SpaceSkipped = false;
-  const int32_t drawNo = c.DrawCount;
+  d->Left = FLineLeft + FX;
+  FX += d->Width;
+  FCharsOnLine += take;
+  FSpaceSkipped = false;
+  const int32_t drawNo = FDrawCount;
   const TRPDrawLineInfo& placed = *d;
-  InsertDrawItem(std::move(d), c);
-  if (firstPiece && c.PendingTab >= 0) ResolveTab(c);
-  if (HasFlag(rpdfUseJumps) && c.Style->TextStyles()[GetItemStyle(itemNo)]->Jump)
-    AddJump(itemNo, placed, drawNo, static_cast<int16_t>(c.Style->TextStyles()[GetItemStyle(itemNo)]->JumpCursor), c);
+  InsertDrawItem(std::move(d));
+  if (firstPiece && FPendingTab >= 0) ResolveTab();
+  if (HasFlag(rpdfUseJumps) && FStyle->TextStyles()[FData.GetItemStyle(itemNo)]->Jump)
+    AddJump(itemNo, placed, drawNo, static_cast<int16_t>(FStyle->TextStyles()[FData.GetItemStyle(itemNo)]->JumpCursor));
 }

@@ -1,14 +1,19 @@
-// The formatting pass's frame: widths, start, end, reruns; draw-item queries.
+// The formatting pass's frame: widths, start, end, reruns; item and draw-item queries.
 #include "richtext/layout/RPFormattedData.h"
 
 #include <algorithm>
 
-#include "richtext/layout/RPFormatCursor.h"
-#include "richtext/layout/RPScopeExit.h"
+#include "platform/base/ScopeExit.h"
+#include "richtext/layout/RPLayoutItems.h"
+#include "richtext/layout/RPLineBreaker.h"
 #include "richtext/model/RPStyle.h"
 
 TCustomRPFormattedData::TCustomRPFormattedData() = default;
 TCustomRPFormattedData::~TCustomRPFormattedData() = default;
+
+std::unique_ptr<TRPDrawLineInfo> TCustomRPFormattedData::CreateDrawItem(int32_t) {
+  return std::make_unique<TRPDrawLineInfo>();
+}
 
 TRPResolution TCustomRPFormattedData::GetResolutions(TCanvas& canvas) const {
   TRPResolution r;
@@ -49,16 +54,6 @@ void TCustomRPFormattedData::SetWidths(TCanvas& canvas, bool& widthChanged) {
   widthChanged = DocumentWidth != oldDocumentWidth || TextWidth != oldTextWidth;
 }
 
-void TCustomRPFormattedData::StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1,
-                                         bool flag2) {
-  c.DrawCount = DrawItems.Count();
-  c.Style = GetStyleSheet();
-  c.Canvas = &canvas;
-  c.Cache = &cache;
-  c.ItemFlag1 = flag1;
-  c.ItemFlag2 = flag2;
-}
-
 void TCustomRPFormattedData::WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body) {
   const bool collectionPpi = HasFlag(rpdfUseCollectionPPI);
   auto* root = dynamic_cast<TCustomRPFormattedData*>(GetRootData());
@@ -78,25 +73,25 @@ void TCustomRPFormattedData::WithFontCache(TCanvas& canvas, const std::function<
   body(own);
 }
 
-void TCustomRPFormattedData::RunPass(TCanvas& canvas, bool onlyTail, bool flag1, bool flag2) {
-  TRPFormatCursor c;
+void TCustomRPFormattedData::RunPass(TCanvas& canvas, bool onlyTail, bool itemFlag1, bool itemFlag2) {
   int32_t first = 0;
+  int32_t y = 0;
   if (onlyTail && LastFormattedItemNo >= 0) {
     first = LastFormattedItemNo + 1;
-    c.Y = DocumentHeight - GetBottomMargin() - ScaleY(GetParaStyle(LastFormattedItemNo).SpaceAfter);
+    y = DocumentHeight - GetBottomMargin() - ScaleY(GetParaStyle(LastFormattedItemNo).SpaceAfter);
   } else {
     ClearFormatting();
-    c.Y = GetTopMargin();
+    y = GetTopMargin();
   }
   const int32_t last = GetItemCount() - 1;
   BeforeFormat();
+  int32_t bottom = 0;
   WithFontCache(canvas, [&](TRPFontInfoCache& cache) {
-    StartCursor(c, canvas, cache, flag1, flag2);
-    FormatItems(first, last, c);
-    ResolveTab(c);
-    FinishLine(true, c);
+    TRPLineBreaker breaker(*this, canvas, cache, itemFlag1, itemFlag2, DrawItems.Count(), y);
+    breaker.Run(first, last);
+    bottom = breaker.Bottom();
   });
-  DocumentHeight = GetBottomMargin() + c.Y + c.Below + c.LineExtra;
+  DocumentHeight = GetBottomMargin() + bottom;
   if (last >= 0) DocumentHeight += ScaleY(GetParaStyle(last).SpaceAfter);
   LastFormattedItemNo = last;
 }
@@ -163,24 +158,6 @@ void TCustomRPFormattedData::Format(bool onlyResized, bool forceFormat, bool noS
   }
 }
 
-void TCustomRPFormattedData::AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor,
-                                     TRPFormatCursor&) {
-  // One jump number per item: a later draw item of the same item shares it.
-  const bool sameItem = !Jumps.empty() && DrawItems[Jumps.back()->DrawItemNo]->ItemNo == itemNo;
-  auto jump = std::make_unique<TRPJumpInfo>();
-  jump->Left = d.Left;
-  jump->Top = d.Top;
-  jump->Width = d.Width;
-  jump->Height = d.Height;
-  jump->JumpNo = sameItem ? Jumps.back()->JumpNo : FNextJumpNo++;
-  jump->RPData = this;
-  jump->DrawItemNo = drawNo;
-  jump->HolderDrawNo = drawNo;
-  jump->Cursor = cursor;
-  GetItem(itemNo)->JumpID = jump->JumpNo;
-  Jumps.push_back(std::move(jump));
-}
-
 void TCustomRPFormattedData::UpdateJumpsCoords() {
   for (const auto& jump : Jumps) {
     const auto* owner = dynamic_cast<const TCustomRPFormattedData*>(jump->RPData);
@@ -201,6 +178,42 @@ void TCustomRPFormattedData::PlaceControls() {
     if (GetItem(d.ItemNo)->StyleNo != rpkindControl) continue;
     if (auto* control = dynamic_cast<TRPNonTextItemInfo*>(GetItem(d.ItemNo)))
       control->AdjustControlPlacement(d.Left - GetHOffs(), d.Top - GetVOffs(), false);
+  }
+}
+
+// --- Item queries --------------------------------------------------------------------
+
+const TParaInfo& TCustomRPFormattedData::GetParaStyle(int32_t itemNo) const {
+  return *GetStyleSheet()->ParaStyles()[GetItemPara(itemNo)];
+}
+
+TRPBiDiMode TCustomRPFormattedData::GetEffectiveParaBiDiMode(int32_t itemNo) const {
+  return GetParaBiDiMode(GetItemPara(itemNo));
+}
+
+WideChar TCustomRPFormattedData::ItemCharAt(int32_t itemNo, int32_t index) const {
+  const AnsiString& raw = GetItemTextRaw(itemNo);
+  if (!GetItem(itemNo)->IsUnicode()) return static_cast<uint8_t>(raw[static_cast<size_t>(index)]);
+  const size_t at = static_cast<size_t>(index) * 2;
+  return static_cast<WideChar>(static_cast<uint8_t>(raw[at]) | (static_cast<uint8_t>(raw[at + 1]) << 8));
+}
+
+void TCustomRPFormattedData::GetParaIndents(int32_t itemNo, bool firstLine, int32_t& left, int32_t& right) const {
+  const TParaInfo& para = GetParaStyle(itemNo);
+  left = para.LeftIndent + (firstLine ? para.FirstIndent : 0);
+  right = para.RightIndent;
+  const int32_t paraStart = GetParaStartItem(itemNo);
+  const auto* marker = GetItem(paraStart)->StyleNo == rpkindListMarker
+                           ? dynamic_cast<const IRPListMarkerLevel*>(GetItem(paraStart))
+                           : nullptr;
+  int32_t levelLeft = 0, levelFirst = 0, markerIndent = 0;
+  if (!marker || !marker->GetLevelIndents(levelLeft, levelFirst, markerIndent)) return;
+  const int32_t levelSide = itemNo == paraStart ? markerIndent : levelLeft;
+  if (para.BiDiMode == rpbdRightToLeft) {
+    left = para.LeftIndent;
+    right = levelSide;
+  } else {
+    left = levelSide;
   }
 }
 

@@ -25,7 +25,6 @@ class TRPStyle;
 class TRPBackground;
 class TBitmap;
 class IRPDocumentView;
-struct TRPFormatCursor;
 
 // A page break that pagination found: before offset Offset of item ItemNo, or, with Row
 // >= 0, before that row (split point) of the item.
@@ -114,6 +113,9 @@ public:
   // A document laid out into pages: its items get their printing draw items, which may
   // be split over pages (print/RPPrintItems.h).
   virtual bool IsPrintable() const { return false; }
+  // The draw item formatting makes for item itemNo, before it places it: a plain one in
+  // this class; a document laid out into pages answers an item's printing draw item.
+  virtual std::unique_ptr<TRPDrawLineInfo> CreateDrawItem(int32_t itemNo);
   // The document's colour and background (painting).
   virtual TColor GetColor() const { return clNone; }
   virtual TRPBackground* GetBackground() const { return nullptr; }
@@ -127,11 +129,27 @@ public:
 
   // --- Formatting -------------------------------------------------------------------
   // Formats the document for the current width (see the source for the steps). Does
-  // nothing without a style sheet, above depth 1, or while a pass runs.
+  // nothing without a style sheet, above depth 1, or while a pass runs. Callers use the
+  // named passes below.
+  //
+  // The item flags go unchanged to every item that lays itself out for the width it is
+  // offered (IRPLayoutItem::FormatForWidth). ItemFlag1 (force): the item lays itself
+  // out again even when that width did not change; a table hands it on to its cells'
+  // documents (FormatSubDocument), so it reaches every table nested inside. ItemFlag2:
+  // an item edited in place reformats its editor.
   virtual void Format(bool onlyResized, bool forceFormat, bool noScroll, int32_t depth, TCanvas* canvas, bool onlyTail,
                       bool itemFlag1, bool itemFlag2);
-  // A whole pass on the document's own canvas.
-  void FormatSubDocument(bool flag) { Format(false, true, false, 0, GetCanvas(), false, flag, false); }
+  // The whole document laid out anew on canvas (nullptr: GetCanvas()).
+  void FormatDocument(TCanvas* canvas = nullptr) { Format(false, true, false, 0, canvas, false, false, false); }
+  // The whole document laid out anew without the pass moving the view: the caller puts
+  // the selection and the scroll position back.
+  void ReformatKeepingView(TCanvas* canvas = nullptr) { Format(false, true, true, 0, canvas, false, false, false); }
+  // After a change of size: laid out only when a width changed; the view stays on the
+  // same line and the selection on the same items.
+  void FormatAfterResize(TCanvas* canvas = nullptr) { Format(true, false, false, 0, canvas, false, false, false); }
+  // A cell's document (or any sub-document) laid out whole for the width its holder gave
+  // it, on its own canvas; force is ItemFlag1 for the items inside.
+  void FormatSubDocument(bool force) { Format(false, true, false, 0, GetCanvas(), false, force, false); }
   // Frees the draw items and jump areas; DocumentHeight = top + bottom margin.
   virtual void ClearFormatting();
   void Clear() override;
@@ -188,7 +206,8 @@ public:
   // and the paragraph after the one holding last.
   void GetReformatRange(int32_t startDrawNo, int32_t endDrawNo, int32_t& firstDrawNo, int32_t& lastDrawNo) const;
   // Lays out again the paragraphs of draw items firstDrawNo .. lastDrawNo; itemDelta items
-  // were inserted (positive) or deleted (negative) inside them since the last pass.
+  // were inserted (positive) or deleted (negative) inside them since the last pass; flag
+  // is the pass's ItemFlag1 (Format).
   void ReformatParagraphs(int32_t firstDrawNo, int32_t lastDrawNo, bool flag, int32_t itemDelta);
   // Lays out items firstItemNo .. lastItemNo (whole paragraphs, present numbering) in
   // place of draw items firstDrawNo .. lastDrawNo, moving the later draw items by the
@@ -341,41 +360,15 @@ protected:
   bool HasFlag(TRPDocumentFlags flag) const { return (GetDocumentFlags() & flag) != 0; }
 
 private:
-  // The layout of the whole or the tail (RPFormattedData.cpp).
-  void RunPass(TCanvas& canvas, bool onlyTail, bool flag1, bool flag2);
-  void SetWidths(TCanvas& canvas, bool& widthChanged);
+  // The line breaking of a pass (RPLineBreaker.h) works on the document's draw items,
+  // jump areas and resolution record.
+  friend class TRPLineBreaker;
 
-  // The line-breaking pass over items first .. last (RPFormatText.cpp, RPFormatLines.cpp).
-  void FormatItems(int32_t first, int32_t last, TRPFormatCursor& c);
-  void LoadItemText(int32_t itemNo, TRPFormatCursor& c);
-  void FormatJustifiedText(int32_t itemNo, TRPFormatCursor& c);
-  // Characters offs (1-based) .. offs + count - 1 of a text item; continuation: a later
-  // piece of a justified item.
-  void FormatText(int32_t itemNo, int32_t offs, int32_t count, bool continuation, TRPFormatCursor& c);
-  int32_t MeasureFit(int32_t pos, int32_t remaining, int32_t avail, TRPFormatCursor& c);
-  int32_t MeasureDisplayWidth(int32_t pos, int32_t count, TRPFormatCursor& c) const;
-  void SwitchTextStyle(int32_t itemNo, TRPFormatCursor& c);
-  void AddTextDrawItem(int32_t itemNo, int32_t pos, int32_t take, bool firstPiece, TRPFormatCursor& c);
-  void FormatNonTextItem(int32_t itemNo, TRPFormatCursor& c);
-  void FormatFullLineItem(int32_t itemNo, TRPFormatCursor& c);
-  void FormatRectItem(int32_t itemNo, TRPFormatCursor& c);
-  void StartNewLine(int32_t itemNo, bool soft, TRPFormatCursor& c);
-  void RaiseLine(int32_t ascent, TRPFormatCursor& c);
-  // An item that sized itself may have changed the canvas's font: the next text style is
-  // applied again.
-  void ForgetCanvasStyle(TRPFormatCursor& c);
-  void ResolveTab(TRPFormatCursor& c);
-  void FinishLine(bool paraEnd, TRPFormatCursor& c);
-  void JustifyLine(int32_t lineStart, int32_t free, TRPFormatCursor& c);
-  void PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow, TRPFormatCursor& c);
-  // Lays the draw items of the line from lineStart out in visual order (RPFormatBiDi.cpp).
-  void ReorderBiDiLine(int32_t lineStart, TRPFormatCursor& c);
-  void TrimLineEnd(TRPFormatCursor& c);
+  // The layout of the whole or the tail: one line breaker over the items (RPFormattedData.cpp).
+  void RunPass(TCanvas& canvas, bool onlyTail, bool itemFlag1, bool itemFlag2);
+  void SetWidths(TCanvas& canvas, bool& widthChanged);
   // Indents (screen pixels) of a line of the paragraph holding itemNo.
   void GetParaIndents(int32_t itemNo, bool firstLine, int32_t& left, int32_t& right) const;
-  void AddJump(int32_t itemNo, const TRPDrawLineInfo& d, int32_t drawNo, int16_t cursor, TRPFormatCursor& c);
-  void InsertDrawItem(std::unique_ptr<TRPDrawLineInfo> d, TRPFormatCursor& c);
-  void StartCursor(TRPFormatCursor& c, TCanvas& canvas, TRPFontInfoCache& cache, bool flag1, bool flag2);
   // Runs a pass's body with a font cache: the root document's when its pass runs on the
   // same canvas with the same style sheet, else one of its own, shared while it lives.
   void WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body);

@@ -19,7 +19,8 @@ public:
   virtual ~IRPLayoutItem() = default;
   // Lays the item out for availWidth device pixels before it is placed; its
   // GetWidth/GetHeight/GetDescent (screen pixels) then give its size. horzOffset
-  // receives a shift to the right in device pixels. flag1 and flag2 are the Format call's.
+  // receives a shift to the right in device pixels. flag1 and flag2 are the Format call's
+  // item flags (RPFormattedData.h says what they ask).
   virtual void FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData& data, bool flag1, bool flag2,
                               int32_t& horzOffset) = 0;
   // Paints the item with its box's top-left corner at (x, y) of the canvas.

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "richtext/layout/RPFormatCursor.h"
 #include "richtext/layout/RPFormattedData.h"
+#include "richtext/layout/RPLineBreaker.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -52,13 +52,12 @@ void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t last
   if (!canvas || !GetStyleSheet()) return;
   const int32_t oldCount = DrawItems.Count();
   const int32_t oldNextTop = lastDrawNo + 1 < oldCount ? DrawItems[lastDrawNo + 1]->Top : 0;
-  TRPFormatCursor c;
-  c.Y = GetTopMargin();
+  int32_t y = GetTopMargin();
   if (firstDrawNo > 0) {
     int32_t lineFirst = 0, lineLast = 0;
     GetLineDrawItems(firstDrawNo - 1, lineFirst, lineLast);
-    c.Y = Bottom(*DrawItems[lineFirst]);
-    for (int32_t j = lineFirst + 1; j <= lineLast; ++j) c.Y = std::max(c.Y, Bottom(*DrawItems[j]));
+    y = Bottom(*DrawItems[lineFirst]);
+    for (int32_t j = lineFirst + 1; j <= lineLast; ++j) y = std::max(y, Bottom(*DrawItems[j]));
   }
   // Jump areas of the range go; those after it wait aside while the range is laid out.
   std::vector<std::unique_ptr<TRPJumpInfo>> laterJumps;
@@ -68,19 +67,18 @@ void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t last
     return true;
   });
   DrawItems.DeleteRange(firstDrawNo, lastDrawNo);
+  int32_t lastBottom = 0;
+  int32_t after = 0;  // the first draw item after the range
   WithFontCache(*canvas, [&](TRPFontInfoCache& cache) {
-    StartCursor(c, *canvas, cache, flag, false);
-    c.DrawCount = firstDrawNo;
-    FormatItems(firstItemNo, lastItemNo, c);
-    ResolveTab(c);
-    FinishLine(true, c);
+    TRPLineBreaker breaker(*this, *canvas, cache, flag, false, firstDrawNo, y);
+    breaker.Run(firstItemNo, lastItemNo);
+    lastBottom = breaker.Bottom();
+    after = breaker.DrawCount();
   });
   DrawItems.RemovePendingRange();
-  const int32_t lastBottom = c.Y + c.Below + c.LineExtra;
   int32_t newBottom = lastBottom + ScaleY(GetParaStyle(lastItemNo).SpaceAfter);
   const int32_t nextItem = lastItemNo + 1;
   if (nextItem < GetItemCount() && StartsParagraph(nextItem)) newBottom += ScaleY(GetParaStyle(nextItem).SpaceBefore);
-  const int32_t after = c.DrawCount;
   if (after < DrawItems.Count()) {
     const int32_t shift = newBottom - oldNextTop;
     if (itemDelta != 0 || DrawItems.Count() != oldCount || shift != 0)

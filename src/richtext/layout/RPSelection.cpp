@@ -3,9 +3,9 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/base/ScopeExit.h"
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
-#include "richtext/layout/RPScopeExit.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/model/RPUnicodeCanvas.h"

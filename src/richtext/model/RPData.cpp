@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/base/CodePages.h"
+#include "platform/base/ScopeExit.h"
+#include "platform/base/Surrogates.h"
 #include "platform/graphics/Font.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStringHelpers.h"
@@ -12,9 +14,6 @@
 namespace {
 
 constexpr int32_t DefaultSpacesInTab = 8;
-
-bool IsHighSurrogate(WideChar ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-bool IsLowSurrogate(WideChar ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 }  // namespace
 
@@ -311,6 +310,7 @@ void TCustomRPData::AddTextW(WideStringView text, int32_t styleNo, TRPTag tag, i
 bool TCustomRPData::AddMultilineText(AnsiStringView text, int32_t styleNo, const TRPTag& tag, int32_t paraNo,
                                      int32_t firstParaNo) {
   const bool savedAddParagraphs = FAddParagraphs;
+  const TScopeExit restore([&] { FAddParagraphs = savedAddParagraphs; });
   const IRPStyleSheet* sheet = GetRPStyle();
   const bool tabsAsItems = sheet && sheet->GetSpacesInTab() < 1;
   bool ok = true;
@@ -356,7 +356,6 @@ bool TCustomRPData::AddMultilineText(AnsiStringView text, int32_t styleNo, const
   } catch (const std::exception&) {
     ok = false;
   }
-  FAddParagraphs = savedAddParagraphs;
   return ok;
 }
 
@@ -601,20 +600,15 @@ void TCustomRPData::DeleteItems(int32_t index, int32_t count) {
 void TCustomRPData::Clear() {
   const uint32_t savedClearing = FState & rpstClearing;
   FState |= rpstClearing;
-  try {
-    for (int32_t i = 0; i < GetItemCount(); ++i)
-      if (FItems[static_cast<size_t>(i)].Item) FreeItemAt(i, true);
-    FItems.clear();
-  } catch (...) {
-    FState = (FState & ~rpstClearing) | savedClearing;
-    throw;
-  }
+  const TScopeExit restore([&] { FState = (FState & ~rpstClearing) | savedClearing; });
+  for (int32_t i = 0; i < GetItemCount(); ++i)
+    if (FItems[static_cast<size_t>(i)].Item) FreeItemAt(i, true);
+  FItems.clear();
   if (FNotAddedCP) {
     FNotAddedCP.reset();
     --FCPCount;
   }
   FFirstCP = FLastCP = nullptr;
-  FState = (FState & ~rpstClearing) | savedClearing;
 }
 
 // --- Joining text items --------------------------------------------------------------

@@ -159,6 +159,10 @@ public:
   // Lays the table out for an available width into info; on the screen (info is the
   // table's own) the cells get their geometry and are formatted.
   void CalculateLayout(int32_t availWidth, TRPTableItemFormattingInfo& info, bool force, TCanvas& canvas);
+  // A cell's width (height) in a layout, paddings included: its columns' (rows') content
+  // and its share of the gap budgets between them.
+  int32_t SpanWidth(const TRPTableItemFormattingInfo& info, int32_t col, int32_t span) const;
+  int32_t SpanHeight(const TRPTableItemFormattingInfo& info, int32_t row, int32_t span) const;
   int32_t GetMinWidth(const TRPResolution* resolution, TCanvas* canvas, TCustomRPData* rpData) const override;
   int32_t GetWidth() const override { return FFormatting->Width; }
   int32_t GetHeight() const override { return FFormatting->Height; }
@@ -237,10 +241,6 @@ private:
   void FillArea(TCanvas& canvas, const TRect& area, TColor color, const TRPBackground* picture) const;
   void PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x, int32_t y,
                  const TRect& clipRect, bool printing, const TRPTableItemFormattingInfo& info);
-  // A cell's width (height) in a layout, paddings included: its columns' (rows') content
-  // and its share of the gap budgets between them.
-  int32_t SpanWidth(const TRPTableItemFormattingInfo& info, int32_t col, int32_t span) const;
-  int32_t SpanHeight(const TRPTableItemFormattingInfo& info, int32_t row, int32_t span) const;
 
   std::unique_ptr<TRPTableRows> FRows;
   std::unique_ptr<TRPTableItemFormattingInfo> FFormatting;

@@ -14,6 +14,11 @@
 // the minimum pass, proportionally to the columns' widths otherwise. Gap budgets are
 // spread with integer division over the columns (rows) left, so rounding never
 // accumulates.
+//
+// A layout (TLayoutPass, a column pass with the rows' heights) runs in phases: target
+// width, column minimums, then, when they fit, percent columns and spans, fixed columns
+// and spans, and the free width shared out; column starts (cells formatted for their
+// widths), row heights, rows under tall merged cells, row starts.
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -158,6 +163,321 @@ void ForEachCell(const TRPTableRows& rows, Proc proc) {
     for (int32_t c = 0; c < rows.GetRow(r)->Count(); ++c)
       if (TRPTableCellData* cell = rows.GetCell(r, c)) proc(r, c, *cell);
 }
+// The steps of one layout for an available width (CalculateLayout), in the order they
+// run. The column state is the TWidthPass this derives from; the pass adds the areas the
+// columns share, the count of fixed columns and the content height of each row.
+struct TLayoutPass : TWidthPass {
+  TRPTableItemFormattingInfo& Info;
+  TCanvas& Canvas;
+  const bool Force;
+  const bool Screen;  // the table's own layout: cells get their geometry; else a printing copy's
+  const int32_t ColCount;
+  const int32_t RowCount;
+  // Borders, border spacing, cell borders and the spacing between columns, across the table.
+  const int32_t Overhead;
+  int32_t CellArea = 0;     // the table's width less the overhead (0 in autofit mode)
+  int32_t ContentArea = 0;  // the cell area less the cells' paddings (0 in autofit mode)
+  int32_t FixedCount = 0;   // columns of kind fixed
+  std::vector<int32_t> Heights;
+
+  TLayoutPass(const TRPTableItemInfo& table, TRPTableItemFormattingInfo& info, bool force, TCanvas& canvas)
+      : TWidthPass(table, table.Rows().GetColCount()),
+        Info(info),
+        Canvas(canvas),
+        Force(force),
+        Screen(&info == &table.FormattingInfo()),
+        ColCount(table.Rows().GetColCount()),
+        RowCount(table.Rows().GetRowCount()),
+        Overhead(table.ScaleX((ColCount - 1) * table.GetCellHSpacing() +
+                              2 * (table.GetBorderWidth() + table.GetBorderHSpacing()) +
+                              2 * ColCount * table.GetCellBorderWidth())),
+        Heights(static_cast<size_t>(RowCount), 0) {}
+
+  // The table's target width and whether it is autofit; false when the previous layout
+  // stands (same target, not forced).
+  bool ChooseWidth(int32_t availWidth);
+  // Each column's minimum, and the minimums of cells spanning columns (minimum pass).
+  void MeasureColumnMinimums();
+  // When the minimums fit: percent columns take their share of the free width, pooling
+  // what they had; then percent cells spanning columns.
+  void GivePercentColumns();
+  void GivePercentSpans();
+  // Fixed columns take their pixel widths (in autofit mode whole, otherwise shared out of
+  // the free width); then pixel cells spanning columns.
+  void GiveFixedColumns();
+  void GivePixelSpans();
+  // Autofit: the table is as wide as its columns. Otherwise what is still free goes to the
+  // free columns, else by weight.
+  void FitTableToColumns();
+  void ShareFreeWidth();
+  // Column starts and cell widths; each cell is formatted for its width.
+  void PlaceColumns();
+  // Row heights, then rows under merged cells taller than their rows.
+  void MeasureRows();
+  void GrowRowsUnderTallCells();
+  // Row starts and cell heights.
+  void PlaceRows();
+};
+
+bool TLayoutPass::ChooseWidth(int32_t availWidth) {
+  const TRPHTMLLength bestWidth = Table.GetBestWidth();
+  int32_t target = 0;
+  if (bestWidth >= 1)
+    target = Table.ScaleX(bestWidth);
+  else if (bestWidth < 0)
+    target = static_cast<int32_t>(int64_t(availWidth) * -bestWidth / 100);
+  else if (EveryColumnFixed(Rows))
+    Autofit = true;
+  else
+    target = std::max(Table.GetMinWidth(Table.GetResolution(), &Canvas, nullptr), availWidth);
+  if (target != 0 && target == Info.Width && !Force) return false;
+  Info.Width = target;
+  CellArea = Autofit ? 0 : Info.Width - Overhead;
+  ContentArea = Autofit ? 0 : CellArea - Table.ScaleX(2 * ColCount * Table.GetCellPadding());
+  return true;
+}
+
+void TLayoutPass::MeasureColumnMinimums() {
+  Info.Clear();
+  const bool ignoreContentWidth = (Table.Options & rptoIgnoreContentWidth) != 0;
+  for (int32_t c = 0; c < ColCount; ++c) {
+    Width(c) = ignoreContentWidth ? 0 : Rows.GetMinColWidth(c, Table.GetResolution(), Canvas);
+    MinSum += Width(c);
+  }
+  if (!ignoreContentWidth)
+    ForEachCell(Rows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
+      if (cell.GetColSpan() > 1)
+        DistributeSpan(c, cell.GetColSpan(), cell.GetMinWidth(Table.GetResolution(), Canvas), 0, true, 2);
+    });
+}
+
+void TLayoutPass::GivePercentColumns() {
+  Free = ContentArea - MinSum;
+  std::vector<int32_t> percentTarget(static_cast<size_t>(ColCount), 0);
+  int32_t pooled = 0;
+  int32_t total = 0;
+  for (int32_t c = 0; c < ColCount; ++c) {
+    const int32_t target = std::max(Rows.GetPercentColWidth(c, CellArea) - P, 0);
+    percentTarget[static_cast<size_t>(c)] = target;
+    if (Width(c) < target) {
+      Free += Width(c);
+      pooled += Width(c);
+      total += target;
+    }
+  }
+  if (total == 0) return;
+  total = std::max(total, Free);
+  for (int32_t c = 0; c < ColCount; ++c) {
+    const int32_t target = percentTarget[static_cast<size_t>(c)];
+    if (target == 0) continue;
+    if (Width(c) >= target) {
+      Kind(c) = ckPercent;
+      continue;
+    }
+    const int32_t old = Width(c);
+    int32_t share = ShareOf(target, Free, total, false);
+    if (share > 0) Kind(c) = ckPercent;
+    share = std::min(share, old + Free - pooled);
+    Width(c) = std::max(old, share);
+    Free -= Width(c);
+    pooled -= old;
+    total -= target;
+    if (Free == 0 && pooled == 0) break;
+  }
+}
+
+void TLayoutPass::GivePercentSpans() {
+  std::vector<bool> spanned(static_cast<size_t>(ColCount), false);
+  ForEachCell(Rows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
+    if (Free <= 0 || cell.GetColSpan() <= 1 || cell.BestWidth >= 0) return;
+    DistributeSpan(c, cell.GetColSpan(), MulDiv(-cell.BestWidth, CellArea, 100) - P, 0, false, 2);
+    for (int32_t k = c; k < c + cell.GetColSpan(); ++k) spanned[static_cast<size_t>(k)] = true;
+  });
+  for (int32_t c = 0; c < ColCount; ++c)
+    if (spanned[static_cast<size_t>(c)] && Kind(c) == ckFree) Kind(c) = ckPercent;
+}
+
+void TLayoutPass::GiveFixedColumns() {
+  if (Autofit) {
+    for (int32_t c = 0; c < ColCount; ++c) {
+      const int32_t fixed = Table.ScaleX(Rows.GetPixelColWidth(c));
+      if (Kind(c) != ckFree || fixed <= 0) continue;
+      Kind(c) = ckFixed;
+      ++FixedCount;
+      Width(c) = std::max(Width(c), fixed);
+    }
+    return;
+  }
+  if (Free <= 0) return;
+  std::vector<int32_t> pooledTarget(static_cast<size_t>(ColCount), 0);
+  int32_t total = 0;
+  for (int32_t c = 0; c < ColCount; ++c) {
+    const int32_t fixed = Table.ScaleX(Rows.GetPixelColWidth(c));
+    if (Kind(c) != ckFree || fixed <= 0) continue;
+    Kind(c) = ckFixed;
+    ++FixedCount;
+    if (Width(c) < fixed) {
+      Free += Width(c);
+      pooledTarget[static_cast<size_t>(c)] = fixed;
+      total += fixed;
+    }
+  }
+  int32_t avail = std::min(Free, total);
+  for (int32_t c = 0; c < ColCount && total > 0; ++c) {
+    const int32_t fixed = pooledTarget[static_cast<size_t>(c)];
+    if (fixed == 0) continue;
+    const int32_t share = std::max(std::min(ShareOf(fixed, avail, total, false), Free), Width(c));
+    Free -= share;
+    Width(c) = share;
+    total -= fixed;
+    avail -= share;
+  }
+}
+
+void TLayoutPass::GivePixelSpans() {
+  std::vector<bool> spanned(static_cast<size_t>(ColCount), false);
+  ForEachCell(Rows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
+    if (cell.GetColSpan() <= 1 || cell.BestWidth <= 0) return;
+    DistributeSpan(c, cell.GetColSpan(), Table.ScaleX(cell.BestWidth), 0, false, 1);
+    for (int32_t k = c; k < c + cell.GetColSpan(); ++k) spanned[static_cast<size_t>(k)] = true;
+  });
+  for (int32_t c = 0; c < ColCount; ++c)
+    if (spanned[static_cast<size_t>(c)] && Kind(c) == ckFree) {
+      Kind(c) = ckFixed;
+      ++FixedCount;
+    }
+}
+
+void TLayoutPass::FitTableToColumns() {
+  Info.Width = Overhead + Table.ScaleX(2 * ColCount * Table.GetCellPadding());
+  for (int32_t c = 0; c < ColCount; ++c) Info.Width += Width(c);
+}
+
+void TLayoutPass::ShareFreeWidth() {
+  int32_t freeColumns = static_cast<int32_t>(std::count(Kinds.begin(), Kinds.end(), ckFree));
+  if (freeColumns > 0) {
+    for (int32_t c = 0; c < ColCount && Free >= 1; ++c) {
+      if (Kind(c) != ckFree) continue;
+      const int32_t share = Free / freeColumns--;
+      Width(c) += share;
+      Free -= share;
+    }
+    return;
+  }
+  std::vector<int32_t> weights(static_cast<size_t>(ColCount), 0);
+  int32_t total = 0;
+  for (int32_t c = 0; c < ColCount; ++c) {
+    int32_t weight = 0;
+    if (FixedCount == 0 && Rows.HasPercentWidth(c))
+      weight = std::max(Rows.GetPercentColWidth(c, CellArea) - P, 1);
+    else if (FixedCount != 0 && Kind(c) != ckPercent)
+      weight = std::max(Rows.GetPixelColWidth(c), 1);
+    weights[static_cast<size_t>(c)] = weight;
+    total += weight;
+  }
+  for (int32_t c = 0; c < ColCount && Free >= 1; ++c) {
+    const int32_t weight = weights[static_cast<size_t>(c)];
+    if (weight == 0) continue;
+    const int32_t share = std::min(ShareOf(weight, Free, total, false), Free);
+    Width(c) += share;
+    Free -= share;
+    total -= weight;
+  }
+}
+
+void TLayoutPass::PlaceColumns() {
+  int32_t budget =
+      Table.ScaleX(ColCount * (2 * (Table.GetCellPadding() + Table.GetCellBorderWidth()) + Table.GetCellHSpacing()));
+  int32_t x = Table.ScaleX(Table.GetBorderWidth() + Table.GetBorderHSpacing() + Table.GetCellBorderWidth());
+  for (int32_t c = 0; c < ColCount; ++c) {
+    Info.ColWidths.Add(Width(c));
+    Info.ColStarts.Add(x);
+    const int32_t gap = budget / (ColCount - c);
+    budget -= gap;
+    x += gap + Width(c);
+  }
+  // Each cell is formatted for the layout's width; in a printing layout it stands for its
+  // printable copy (its document then lies in the output's pixels).
+  ForEachCell(Rows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
+    cell.Left = Info.ColStarts[c];
+    cell.Width = Table.SpanWidth(Info, c, cell.GetColSpan());
+    cell.FormatSubDocument(Force);
+  });
+}
+
+void TLayoutPass::MeasureRows() {
+  const bool ignoreContentHeight = (Table.Options & rptoIgnoreContentHeight) != 0;
+  Info.Height =
+      Table.ScaleY(2 * (Table.GetCellPadding() * RowCount + Table.GetBorderWidth() + Table.GetBorderVSpacing()) +
+                   Table.GetCellVSpacing() * (RowCount - 1) + 2 * RowCount * Table.GetCellBorderWidth());
+  for (int32_t r = 0; r < RowCount; ++r) {
+    const TRPTableRow& row = *Rows.GetRow(r);
+    int32_t height = 0;
+    if (Screen) {
+      height = row.GetMaxCellHeight(ignoreContentHeight);
+    } else {
+      height = Table.ScaleY(row.GetMaxBestHeight());
+      if (height == 0 || !ignoreContentHeight)
+        for (int32_t c = 0; c < ColCount; ++c)
+          if (const TRPTableCellData* cell = row.GetItem(c);
+              cell && cell->GetRowSpan() == 1 && !(ignoreContentHeight && cell->BestHeight != 0))
+            height = std::max(height, cell->DocumentHeight);
+      if (height == 0) height = 10;
+    }
+    Heights[static_cast<size_t>(r)] = height;
+    Info.Height += height;
+  }
+}
+
+void TLayoutPass::GrowRowsUnderTallCells() {
+  const bool ignoreContentHeight = (Table.Options & rptoIgnoreContentHeight) != 0;
+  const int32_t padding = Table.GetCellPadding();
+  const int32_t rowGap = Table.ScaleY(Table.GetCellVSpacing() + 2 * padding + 2 * Table.GetCellBorderWidth());
+  ForEachCell(Rows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
+    const int32_t span = cell.GetRowSpan();
+    if (span <= 1) return;
+    const int32_t needed = Screen ? cell.GetContentHeight(ignoreContentHeight) + 2 * padding
+                                  : std::max(Table.ScaleY(cell.BestHeight),
+                                             ignoreContentHeight && cell.BestHeight != 0 ? 0 : cell.DocumentHeight) +
+                                        Table.ScaleY(2 * padding);
+    int32_t current = Table.ScaleY(-Table.GetCellVSpacing() - 2 * Table.GetCellBorderWidth());
+    for (int32_t k = r; k < r + span; ++k) current += Heights[static_cast<size_t>(k)] + rowGap;
+    if (current >= needed) return;
+    int32_t extra = needed - current;
+    Info.Height += extra;
+    std::vector<int32_t> takers;
+    for (int32_t k = r + 1; k < r + span; ++k)
+      if (!Rows.GetRow(k)->HasCellEndingWithin(k, r, span)) takers.push_back(k);
+    if (takers.empty())
+      for (int32_t k = r; k < r + span; ++k) takers.push_back(k);
+    int32_t sum = 0;
+    for (int32_t k : takers) sum += Heights[static_cast<size_t>(k)];
+    for (size_t i = 0; i < takers.size(); ++i) {
+      int32_t& height = Heights[static_cast<size_t>(takers[i])];
+      const int32_t share = ShareOf(height, extra, sum, i + 1 == takers.size());
+      sum -= height;
+      height += share;
+      extra -= share;
+    }
+  });
+}
+
+void TLayoutPass::PlaceRows() {
+  int32_t budget =
+      Table.ScaleY(RowCount * (2 * (Table.GetCellPadding() + Table.GetCellBorderWidth()) + Table.GetCellVSpacing()));
+  int32_t y = Table.ScaleY(Table.GetBorderWidth() + Table.GetBorderVSpacing() + Table.GetCellBorderWidth());
+  for (int32_t r = 0; r < RowCount; ++r) {
+    Info.RowHeights.Add(Heights[static_cast<size_t>(r)]);
+    Info.RowStarts.Add(y);
+    const int32_t gap = budget / (RowCount - r);
+    budget -= gap;
+    y += Heights[static_cast<size_t>(r)] + gap;
+  }
+  ForEachCell(Rows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
+    cell.Top = Info.RowStarts[r];
+    cell.Height = Table.SpanHeight(Info, r, cell.GetRowSpan());
+  });
+}
 }  // namespace
 
 int32_t TRPTableItemInfo::GetMinWidth(const TRPResolution* resolution, TCanvas* canvas, TCustomRPData*) const {
@@ -185,266 +505,35 @@ int32_t TRPTableItemInfo::GetMinWidth(const TRPResolution* resolution, TCanvas* 
 
 void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattingInfo& info, bool force,
                                        TCanvas& canvas) {
-  const bool screen = &info == FFormatting.get();
   if (FRows->IsEmpty()) {
     info.Clear();
     info.Width = ScaleX(2 * (FBorderWidth + FBorderHSpacing));
     info.Height = ScaleY(2 * (FBorderWidth + FBorderVSpacing));
     return;
   }
-  const int32_t C = FRows->GetColCount();
-  const int32_t R = FRows->GetRowCount();
-  const int32_t overhead =
-      ScaleX((C - 1) * FCellHSpacing + 2 * (FBorderWidth + FBorderHSpacing) + 2 * C * FCellBorderWidth);
-  bool autofit = false;
-  int32_t target = 0;
-  if (FBestWidth >= 1)
-    target = ScaleX(FBestWidth);
-  else if (FBestWidth < 0)
-    target = static_cast<int32_t>(int64_t(availWidth) * -FBestWidth / 100);
-  else if (EveryColumnFixed(*FRows))
-    autofit = true;
-  else
-    target = std::max(GetMinWidth(FResolution, &canvas, nullptr), availWidth);
-  if (target != 0 && target == info.Width && !force) return;
-
-  info.Width = target;
-  TWidthPass pass(*this, C);
-  pass.Autofit = autofit;
-  const int32_t cellArea = autofit ? 0 : info.Width - overhead;
-  const int32_t contentArea = autofit ? 0 : cellArea - ScaleX(2 * C * FCellPadding);
-  info.Clear();
-  const bool ignoreContentWidth = (Options & rptoIgnoreContentWidth) != 0;
-  for (int32_t c = 0; c < C; ++c) {
-    pass.Width(c) = ignoreContentWidth ? 0 : FRows->GetMinColWidth(c, FResolution, canvas);
-    pass.MinSum += pass.Width(c);
-  }
-  if (!ignoreContentWidth)
-    ForEachCell(*FRows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
-      if (cell.GetColSpan() > 1)
-        pass.DistributeSpan(c, cell.GetColSpan(), cell.GetMinWidth(FResolution, canvas), 0, true, 2);
-    });
-
-  if (autofit || pass.MinSum < contentArea) {
-    int32_t fixedCount = 0;
-    const int32_t P = pass.P;
-    // Percent columns take their share of the free width, pooling what they had.
-    if (!autofit) {
-      pass.Free = contentArea - pass.MinSum;
-      std::vector<int32_t> percentTarget(static_cast<size_t>(C), 0);
-      int32_t pooled = 0;
-      int32_t total = 0;
-      for (int32_t c = 0; c < C; ++c) {
-        const int32_t t = std::max(FRows->GetPercentColWidth(c, cellArea) - P, 0);
-        percentTarget[static_cast<size_t>(c)] = t;
-        if (pass.Width(c) < t) {
-          pass.Free += pass.Width(c);
-          pooled += pass.Width(c);
-          total += t;
-        }
-      }
-      if (total != 0) {
-        total = std::max(total, pass.Free);
-        for (int32_t c = 0; c < C; ++c) {
-          const int32_t t = percentTarget[static_cast<size_t>(c)];
-          if (t == 0) continue;
-          if (pass.Width(c) >= t) {
-            pass.Kind(c) = ckPercent;
-            continue;
-          }
-          const int32_t old = pass.Width(c);
-          int32_t f = ShareOf(t, pass.Free, total, false);
-          if (f > 0) pass.Kind(c) = ckPercent;
-          f = std::min(f, old + pass.Free - pooled);
-          pass.Width(c) = std::max(old, f);
-          pass.Free -= pass.Width(c);
-          pooled -= old;
-          total -= t;
-          if (pass.Free == 0 && pooled == 0) break;
-        }
-      }
-      // Percent cells spanning columns.
-      std::vector<bool> spanned(static_cast<size_t>(C), false);
-      ForEachCell(*FRows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
-        if (pass.Free <= 0 || cell.GetColSpan() <= 1 || cell.BestWidth >= 0) return;
-        pass.DistributeSpan(c, cell.GetColSpan(), MulDiv(-cell.BestWidth, cellArea, 100) - P, 0, false, 2);
-        for (int32_t k = c; k < c + cell.GetColSpan(); ++k) spanned[static_cast<size_t>(k)] = true;
-      });
-      for (int32_t c = 0; c < C; ++c)
-        if (spanned[static_cast<size_t>(c)] && pass.Kind(c) == ckFree) pass.Kind(c) = ckPercent;
+  TLayoutPass pass(*this, info, force, canvas);
+  if (!pass.ChooseWidth(availWidth)) return;
+  pass.MeasureColumnMinimums();
+  if (pass.Autofit || pass.MinSum < pass.ContentArea) {
+    if (!pass.Autofit) {
+      pass.GivePercentColumns();
+      pass.GivePercentSpans();
     }
-    // Fixed columns.
-    if (autofit) {
-      for (int32_t c = 0; c < C; ++c) {
-        const int32_t f = ScaleX(FRows->GetPixelColWidth(c));
-        if (pass.Kind(c) != ckFree || f <= 0) continue;
-        pass.Kind(c) = ckFixed;
-        ++fixedCount;
-        pass.Width(c) = std::max(pass.Width(c), f);
-      }
-    } else if (pass.Free > 0) {
-      std::vector<int32_t> pooledTarget(static_cast<size_t>(C), 0);
-      int32_t total = 0;
-      for (int32_t c = 0; c < C; ++c) {
-        const int32_t f = ScaleX(FRows->GetPixelColWidth(c));
-        if (pass.Kind(c) != ckFree || f <= 0) continue;
-        pass.Kind(c) = ckFixed;
-        ++fixedCount;
-        if (pass.Width(c) < f) {
-          pass.Free += pass.Width(c);
-          pooledTarget[static_cast<size_t>(c)] = f;
-          total += f;
-        }
-      }
-      int32_t avail = std::min(pass.Free, total);
-      for (int32_t c = 0; c < C && total > 0; ++c) {
-        const int32_t f = pooledTarget[static_cast<size_t>(c)];
-        if (f == 0) continue;
-        const int32_t d = std::max(std::min(ShareOf(f, avail, total, false), pass.Free), pass.Width(c));
-        pass.Free -= d;
-        pass.Width(c) = d;
-        total -= f;
-        avail -= d;
-      }
-    }
-    // Pixel cells spanning columns.
-    if (autofit || pass.Free > 0) {
-      std::vector<bool> spanned(static_cast<size_t>(C), false);
-      ForEachCell(*FRows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
-        if (cell.GetColSpan() <= 1 || cell.BestWidth <= 0) return;
-        pass.DistributeSpan(c, cell.GetColSpan(), ScaleX(cell.BestWidth), 0, false, 1);
-        for (int32_t k = c; k < c + cell.GetColSpan(); ++k) spanned[static_cast<size_t>(k)] = true;
-      });
-      for (int32_t c = 0; c < C; ++c)
-        if (spanned[static_cast<size_t>(c)] && pass.Kind(c) == ckFree) {
-          pass.Kind(c) = ckFixed;
-          ++fixedCount;
-        }
-    }
-    if (autofit) {
-      info.Width = overhead + ScaleX(2 * C * FCellPadding);
-      for (int32_t c = 0; c < C; ++c) info.Width += pass.Width(c);
-    } else if (pass.Free > 0) {
-      // What is still free goes to the free columns, else by weight.
-      int32_t freeColumns = static_cast<int32_t>(std::count(pass.Kinds.begin(), pass.Kinds.end(), ckFree));
-      if (freeColumns > 0) {
-        for (int32_t c = 0; c < C && pass.Free >= 1; ++c) {
-          if (pass.Kind(c) != ckFree) continue;
-          const int32_t share = pass.Free / freeColumns--;
-          pass.Width(c) += share;
-          pass.Free -= share;
-        }
-      } else {
-        std::vector<int32_t> weights(static_cast<size_t>(C), 0);
-        int32_t total = 0;
-        for (int32_t c = 0; c < C; ++c) {
-          int32_t w = 0;
-          if (fixedCount == 0 && FRows->HasPercentWidth(c))
-            w = std::max(FRows->GetPercentColWidth(c, cellArea) - P, 1);
-          else if (fixedCount != 0 && pass.Kind(c) != ckPercent)
-            w = std::max(FRows->GetPixelColWidth(c), 1);
-          weights[static_cast<size_t>(c)] = w;
-          total += w;
-        }
-        for (int32_t c = 0; c < C && pass.Free >= 1; ++c) {
-          const int32_t w = weights[static_cast<size_t>(c)];
-          if (w == 0) continue;
-          const int32_t share = std::min(ShareOf(w, pass.Free, total, false), pass.Free);
-          pass.Width(c) += share;
-          pass.Free -= share;
-          total -= w;
-        }
-      }
-    }
+    pass.GiveFixedColumns();
+    if (pass.Autofit || pass.Free > 0) pass.GivePixelSpans();
+    if (pass.Autofit)
+      pass.FitTableToColumns();
+    else if (pass.Free > 0)
+      pass.ShareFreeWidth();
   } else {
-    info.Width += pass.MinSum - contentArea;
+    // The minimums do not fit: the table grows past its target by what they lack, and
+    // the columns keep their minimums.
+    info.Width += pass.MinSum - pass.ContentArea;
   }
-
-  // Column starts and cell widths.
-  const int32_t hBudget = ScaleX(C * (2 * (FCellPadding + FCellBorderWidth) + FCellHSpacing));
-  int32_t budget = hBudget;
-  int32_t x = ScaleX(FBorderWidth + FBorderHSpacing + FCellBorderWidth);
-  for (int32_t c = 0; c < C; ++c) {
-    info.ColWidths.Add(pass.Width(c));
-    info.ColStarts.Add(x);
-    const int32_t g = budget / (C - c);
-    budget -= g;
-    x += g + pass.Width(c);
-  }
-  // Each cell is formatted for the layout's width; in a printing layout it stands for its
-  // printable copy (its document then lies in the output's pixels).
-  ForEachCell(*FRows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
-    cell.Left = info.ColStarts[c];
-    cell.Width = SpanWidth(info, c, cell.GetColSpan());
-    cell.FormatSubDocument(force);
-  });
-
-  // Row heights.
-  const bool ignoreContentHeight = (Options & rptoIgnoreContentHeight) != 0;
-  info.Height = ScaleY(2 * (FCellPadding * R + FBorderWidth + FBorderVSpacing) + FCellVSpacing * (R - 1) +
-                       2 * R * FCellBorderWidth);
-  std::vector<int32_t> heights(static_cast<size_t>(R), 0);
-  for (int32_t r = 0; r < R; ++r) {
-    const TRPTableRow& row = *FRows->GetRow(r);
-    int32_t h = 0;
-    if (screen) {
-      h = row.GetMaxCellHeight(ignoreContentHeight);
-    } else {
-      h = ScaleY(row.GetMaxBestHeight());
-      if (h == 0 || !ignoreContentHeight)
-        for (int32_t c = 0; c < C; ++c)
-          if (const TRPTableCellData* cell = row.GetItem(c);
-              cell && cell->GetRowSpan() == 1 && !(ignoreContentHeight && cell->BestHeight != 0))
-            h = std::max(h, cell->DocumentHeight);
-      if (h == 0) h = 10;
-    }
-    heights[static_cast<size_t>(r)] = h;
-    info.Height += h;
-  }
-  // Rows under merged cells taller than their rows.
-  const int32_t rowGap = ScaleY(FCellVSpacing + 2 * FCellPadding + 2 * FCellBorderWidth);
-  ForEachCell(*FRows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
-    const int32_t span = cell.GetRowSpan();
-    if (span <= 1) return;
-    const int32_t e = screen ? cell.GetContentHeight(ignoreContentHeight) + 2 * FCellPadding
-                             : std::max(ScaleY(cell.BestHeight),
-                                        ignoreContentHeight && cell.BestHeight != 0 ? 0 : cell.DocumentHeight) +
-                                   ScaleY(2 * FCellPadding);
-    int32_t f = ScaleY(-FCellVSpacing - 2 * FCellBorderWidth);
-    for (int32_t k = r; k < r + span; ++k) f += heights[static_cast<size_t>(k)] + rowGap;
-    if (f >= e) return;
-    int32_t extra = e - f;
-    info.Height += extra;
-    std::vector<int32_t> takers;
-    for (int32_t k = r + 1; k < r + span; ++k)
-      if (!FRows->GetRow(k)->HasCellEndingWithin(k, r, span)) takers.push_back(k);
-    if (takers.empty())
-      for (int32_t k = r; k < r + span; ++k) takers.push_back(k);
-    int32_t sum = 0;
-    for (int32_t k : takers) sum += heights[static_cast<size_t>(k)];
-    for (size_t i = 0; i < takers.size(); ++i) {
-      int32_t& h = heights[static_cast<size_t>(takers[i])];
-      const int32_t share = ShareOf(h, extra, sum, i + 1 == takers.size());
-      sum -= h;
-      h += share;
-      extra -= share;
-    }
-  });
-  // Row starts and cell heights.
-  const int32_t vBudget = ScaleY(R * (2 * (FCellPadding + FCellBorderWidth) + FCellVSpacing));
-  int32_t budgetV = vBudget;
-  int32_t y = ScaleY(FBorderWidth + FBorderVSpacing + FCellBorderWidth);
-  for (int32_t r = 0; r < R; ++r) {
-    info.RowHeights.Add(heights[static_cast<size_t>(r)]);
-    info.RowStarts.Add(y);
-    const int32_t g = budgetV / (R - r);
-    budgetV -= g;
-    y += heights[static_cast<size_t>(r)] + g;
-  }
-  ForEachCell(*FRows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
-    cell.Top = info.RowStarts[r];
-    cell.Height = SpanHeight(info, r, cell.GetRowSpan());
-  });
+  pass.PlaceColumns();
+  pass.MeasureRows();
+  pass.GrowRowsUnderTallCells();
+  pass.PlaceRows();
 }
 
 int32_t TRPTableItemInfo::SpanWidth(const TRPTableItemFormattingInfo& info, int32_t col, int32_t span) const {
@@ -459,7 +548,7 @@ int32_t TRPTableItemInfo::SpanHeight(const TRPTableItemFormattingInfo& info, int
                     ScaleY(rowCount * (2 * (FCellPadding + FCellBorderWidth) + FCellVSpacing)));
 }
 
-void TRPTableItemInfo::FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData& data, bool flag1,
+void TRPTableItemInfo::FormatForWidth(int32_t availWidth, TCanvas& canvas, TCustomRPFormattedData& data, bool force,
                                       bool, int32_t& horzOffset) {
   horzOffset = 0;
   if (data.IsPrintable()) {
@@ -470,5 +559,5 @@ void TRPTableItemInfo::FormatForWidth(int32_t availWidth, TCanvas& canvas, TCust
     FStates = static_cast<TRPTableStates>(FStates & ~rptsLayoutInvalid);
     FFormatting->Width = 0;
   }
-  CalculateLayout(availWidth, *FFormatting, flag1, canvas);
+  CalculateLayout(availWidth, *FFormatting, force, canvas);
 }

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "richtext/layout/print/RPMultiDrawItemInfo.h"
+#include "richtext/layout/RPMultiDrawItemInfo.h"
 #include "richtext/model/RPScaling.h"
 #include "richtext/table/RPTableItem.h"
 

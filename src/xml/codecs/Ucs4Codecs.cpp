@@ -1,8 +1,8 @@
 #include "xml/codecs/Ucs4Codecs.h"
 
 #include "platform/base/Format.h"
+#include "platform/base/Surrogates.h"
 #include "xml/codecs/CodecMessages.h"
-#include "xml/codecs/Surrogates.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "xml/codecs/Utf8Codec.h"
 
 #include "platform/base/Format.h"
+#include "platform/base/Surrogates.h"
 #include "platform/base/Utf8.h"
 #include "xml/codecs/CodecMessages.h"
-#include "xml/codecs/Surrogates.h"
 
 namespace {
 

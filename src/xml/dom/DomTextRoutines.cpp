@@ -1,7 +1,7 @@
 #include "xml/dom/DomTextRoutines.h"
 
 #include "platform/base/Format.h"
-#include "xml/codecs/Surrogates.h"
+#include "platform/base/Surrogates.h"
 #include "xml/dom/DomExceptions.h"
 #include "xml/utils/XmlRulesUtils.h"
 

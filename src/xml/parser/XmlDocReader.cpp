@@ -1,6 +1,6 @@
 #include "xml/parser/XmlDocReader.h"
 
-#include "xml/codecs/Surrogates.h"
+#include "platform/base/Surrogates.h"
 #include "xml/dom/DomExceptions.h"
 #include "xml/dom/DomImplementation.h"
 #include "xml/parser/XmlDoctypeDeclTokenizer.h"

@@ -1,7 +1,7 @@
 #include "xml/parser/XmlTokenizer.h"
 
 #include "platform/base/Format.h"
-#include "xml/codecs/Surrogates.h"
+#include "platform/base/Surrogates.h"
 #include "xml/utils/WideStringUtils.h"
 
 TXmlCustomTokenizer::TXmlCustomTokenizer(TXmlSimpleInputSource* inputSource) : FInputSource(inputSource) {

@@ -7,8 +7,8 @@
 #include "platform/base/Exception.h"
 #include "platform/base/Format.h"
 #include "platform/base/ListAlgorithms.h"
+#include "platform/base/Surrogates.h"
 #include "platform/base/UpdateBracket.h"
-#include "xml/codecs/Surrogates.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "xml/codecs/Surrogates.h"
+#include "platform/base/Surrogates.h"
 
 namespace {
 

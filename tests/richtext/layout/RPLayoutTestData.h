@@ -67,7 +67,7 @@ public:
   TParaInfo& Para(int32_t i) { return *Style.ParaStyles()[i]; }
   TFontInfo& Font(int32_t i) { return *Style.TextStyles()[i]; }
 
-  void FormatAll() { Format(false, true, false, 0, nullptr, false, false, false); }
+  void FormatAll() { FormatDocument(); }
   // A paragraph (or, with continues, a run on the current line) of UTF-16 text.
   void AddW(const std::u16string& text, int32_t styleNo, int32_t paraNo) {
     Style.TextStyles()[styleNo]->Unicode = true;

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Surrogates.h"
 #include "platform/base/Utf8.h"
 #include "xml/XmlTestSupport.h"
-#include "xml/codecs/Surrogates.h"
 #include "xml/dom/DomElement.h"
 #include "xml/dom/DomImplementation.h"
 #include "xml/dom/DomNodeLists.h"

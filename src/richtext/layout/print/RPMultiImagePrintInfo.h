@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "richtext/layout/print/RPMultiDrawItemInfo.h"
+#include "richtext/layout/RPMultiDrawItemInfo.h"
 #include "richtext/model/RPImagePrintParts.h"
 
 class TRPImagePrintPart : public TRPMultiDrawItemPart {

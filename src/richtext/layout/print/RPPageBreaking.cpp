@@ -9,7 +9,7 @@
 // start found by the break search, which honours keep-lines-together and keep-with-next
 // and never leaves a page empty. Split items (TRPMultiDrawItemInfo) are cut into parts
 // through their split protocol.
-#include "richtext/layout/print/RPMultiDrawItemInfo.h"
+#include "richtext/layout/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPReportData.h"
 #include "richtext/model/RPException.h"
 

@@ -5,10 +5,10 @@
 // top.
 #include <algorithm>
 
+#include "platform/base/ScopeExit.h"
 #include "richtext/layout/RPBackground.h"
-#include "richtext/layout/RPScopeExit.h"
+#include "richtext/layout/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPModelItemPrinting.h"
-#include "richtext/layout/print/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/layout/print/RPPrintableData.h"
 #include "richtext/layout/view/RichPane.h"

@@ -2,7 +2,12 @@
 // the stored resolution record.
 #include "richtext/layout/print/RPPrintableData.h"
 
+#include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPException.h"
+
+std::unique_ptr<TRPDrawLineInfo> TCustomPrintableRPData::CreateDrawItem(int32_t itemNo) {
+  return CreateLayoutDrawItem(*this, itemNo, Resolution());
+}
 
 void TCustomPrintableRPData::GetPageDrawItems(int32_t, int32_t& firstDrawNo, int32_t& firstPart,
                                               int32_t& lastDrawNo) const {

@@ -26,6 +26,8 @@ public:
   bool NoFill = false;
 
   bool IsPrintable() const override { return true; }
+  // The item's printing draw item when it prints itself (CreateLayoutDrawItem).
+  std::unique_ptr<TRPDrawLineInfo> CreateDrawItem(int32_t itemNo) override;
 
   virtual TRPBackground* GetPageBackground() const { return nullptr; }
   // Document Y minus canvas Y of the drawing area's top for the page (for the draw items

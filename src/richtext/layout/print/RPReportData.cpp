@@ -1,6 +1,7 @@
 // The report's layout: formatting for a page width, then one page per call.
 #include "richtext/layout/print/RPReportData.h"
 
+#include "platform/base/ScopeExit.h"
 #include "richtext/layout/print/RPReportHelper.h"
 
 namespace {
@@ -9,13 +10,8 @@ namespace {
 template <typename F>
 void WithVertMarginsSaved(TReportRPData& data, F&& body) {
   data.SaveVertMargins();
-  try {
-    body();
-  } catch (...) {
-    data.RestoreVertMargins();
-    throw;
-  }
-  data.RestoreVertMargins();
+  const TScopeExit restore([&] { data.RestoreVertMargins(); });
+  body();
 }
 
 }  // namespace
@@ -47,7 +43,7 @@ void TReportRPData::BeginLayout(TCanvas& canvas, int32_t width) {
     Control().SetVScrollVisible(false);
     Control().SetClientWidth(width);
     Control().MaxTextWidth = DeviceToScreenX(width, PrintResolution) - Control().LeftMargin - Control().RightMargin;
-    Format(false, true, false, 0, &canvas, false, false, false);
+    FormatDocument(&canvas);
   });
 }
 

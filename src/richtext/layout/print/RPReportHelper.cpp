@@ -1,7 +1,7 @@
 #include "richtext/layout/print/RPReportHelper.h"
 
+#include "platform/base/ScopeExit.h"
 #include "platform/graphics/DeviceContext.h"
-#include "richtext/layout/RPScopeExit.h"
 
 TCustomRPPrint::TCustomRPPrint(TComponent* owner) : TComponent(owner) {}
 

@@ -92,7 +92,7 @@ void TCustomRichPane::Clear() {
 
 void TCustomRichPane::Format() {
   if ((ComponentState() & csDesigning) != 0 || VSmallStep() == 0 || !FStyle) return;
-  FData->Format(false, true, false, 0, &FCanvas, false, false, false);
+  FData->FormatDocument(&FCanvas);
   Repaint();
 }
 
@@ -101,7 +101,7 @@ void TCustomRichPane::Reformat() {
   const int32_t vPos = VScrollPos(), hPos = HScrollPos();
   int32_t startNo = 0, endNo = 0, startOffs = 0, endOffs = 0;
   FData->GetSelectionBounds(startNo, endNo, startOffs, endOffs, false);
-  FData->Format(false, true, true, 0, &FCanvas, false, false, false);
+  FData->ReformatKeepingView(&FCanvas);
   if (startNo >= 0 && endNo >= 0 && startNo < GetItemCount() && endNo < GetItemCount())
     FData->SetSelectionBounds(startNo, startOffs, endNo, endOffs);
   VScrollTo(vPos, false);
@@ -112,7 +112,7 @@ void TCustomRichPane::Reformat() {
 void TCustomRichPane::Resized(int32_t width, int32_t height) {
   SetBounds(width, height);
   if ((ComponentState() & csDesigning) != 0 || VSmallStep() == 0 || !FStyle) return;
-  FData->Format(true, false, false, 0, &FCanvas, false, false, false);
+  FData->FormatAfterResize(&FCanvas);
 }
 
 void TCustomRichPane::RecordAutoScroll(int32_t x, int32_t y) {

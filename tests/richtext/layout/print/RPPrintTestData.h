@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
-#include "richtext/layout/print/RPMultiDrawItemInfo.h"
+#include "richtext/layout/RPMultiDrawItemInfo.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/layout/print/RPReportHelper.h"
 #include "richtext/model/RPBulletItems.h"
