@@ -113,11 +113,9 @@ def main():
         values = table_values(codec, first, last, differences, fills_only)
         header.append(f"extern const TCodePageTable CodePage{symbol};\n")
         source.append(f"static constexpr char16_t Chars{symbol}[{len(values)}] = {{\n")
-        # A short last row's comment lines up with the others, as clang-format puts it.
-        width = len("    " + ", ".join(["0x0000"] * 8) + ",") if len(values) > 8 else 0
         for row in range(0, len(values), 8):
-            cells = "    " + ", ".join(f"0x{v:04X}" for v in values[row:row + 8]) + ","
-            source.append(f"{cells:<{width}}  // 0x{first + row:02X}\n")
+            cells = ", ".join(f"0x{v:04X}" for v in values[row:row + 8])
+            source.append(f"    {cells},  // 0x{first + row:02X}\n")
         source.append("};\n")
         source.append(f"static_assert(sizeof(Chars{symbol}) / sizeof(char16_t) == 0x{last:02X} - 0x{first:02X} + 1);\n")
         source.append(f"constexpr TCodePageTable CodePage{symbol}{{\"{name}\", 0x{first:02X}, 0x{last:02X}, Chars{symbol}}};\n\n")
