@@ -200,9 +200,7 @@ TRPRTFErrorCode TRPRTFReader::FinishParse() {
   Code code = UpdateMarker();
   while (code == rtf_ec_OK && FTableLevel > 0) {
     --FTableLevel;
-    code = CallHandler([&] {
-      if (OnTable) OnTable(this, rpf_tbl_TableEnd);
-    });
+    code = FireTable(rpf_tbl_TableEnd);
   }
   if (code != rtf_ec_OK) return code;
   // The automatic entry after the last ";" names no colour.

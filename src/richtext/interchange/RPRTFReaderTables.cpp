@@ -20,10 +20,13 @@ TRPRTFErrorCode TRPRTFReader::FireTable(TRPRTFTableEventKind kind) {
 
 // Opens a table for every level the paragraph is deeper than the open ones; closes the
 // extra ones when the paragraph is shallower, the caller allows it and the paragraph is
-// not marked \absnoovrlp. Levels past the nesting limit count as the limit.
+// not marked \absnoovrlp. Levels past the nesting limit count as the limit. Text
+// collected before a change is reported first, at the level it was collected in.
 TRPRTFErrorCode TRPRTFReader::UpdateTableLevel(int32_t wanted, bool allowClose) {
   wanted = std::clamp(wanted, 0, std::max(Limits.MaxTableNesting, 1));
-  Code code = rtf_ec_OK;
+  const bool closing = allowClose && !FState->ParaProps.NoOverlap && FTableLevel > wanted;
+  if (FTableLevel == wanted || (FTableLevel > wanted && !closing)) return rtf_ec_OK;
+  Code code = FlushOutput(0);
   while (code == rtf_ec_OK && FTableLevel < wanted) {
     ++FTableLevel;
     code = FireTable(rpf_tbl_TableStart);

@@ -52,7 +52,8 @@ TRPRTFErrorCode TRPRTFReader::ParseChar(uint8_t ch) {
       if (ch == ';' && FColorTable.Count() < Limits.MaxColors) FColorTable.Add(clWindowText);
       break;
     case rdsListName:
-      if (TRPRTFList97* list = FListTable.Last()) list->Name.push_back(c);
+      if (ch != ';')
+        if (TRPRTFList97* list = FListTable.Last()) list->Name.push_back(c);
       break;
     case rdsFldInst:
       code = AppendFieldInstruction(ch);
