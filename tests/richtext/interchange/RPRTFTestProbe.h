@@ -3,7 +3,7 @@
 //
 // Lines: "text P 'abc'" (P: C continue, L new line, N new paragraph; UTF-16 runs are
 // written as UTF-8 and marked "utext"), "pict KIND WxH" or "pict KIND none",
-// "object KIND BYTES", "table start|end|row|cell", "page", "header on|off",
+// (KIND "field" for a field's picture), "object KIND BYTES", "table start|end|row|cell", "page", "header on|off",
 // "footer on|off". Markers are counted, not traced.
 #pragma once
 
@@ -76,7 +76,8 @@ public:
           p.Data.assign(bytes, bytes + picture->Data.Size());
         }
         p.TableLevel = r->TableLevel();
-        std::string line = std::string("pict ") + PositionName(position) + " " + std::to_string(p.Kind) + " ";
+        std::string line = std::string("pict ") + PositionName(position) + " " +
+                           (picture ? std::to_string(p.Kind) : std::string("field")) + " ";
         line += graphic ? std::to_string(graphic->Width()) + "x" + std::to_string(graphic->Height()) : "none";
         Trace.push_back(line);
         inserted = graphic != nullptr && InsertPictures;
