@@ -20,6 +20,19 @@ TColor FixedHighlightColor(int32_t index) {
   return index >= 1 && index <= 16 ? colors[index] : clNone;
 }
 
+// \trwWidth and \clwWidth: a width, negated while its unit is a percentage.
+void SetBestWidth(int32_t& width, bool percent, int32_t value) { width = percent ? -value : value; }
+// \trftsWidth and \clftsWidth: 2 makes the width a percentage (negated), 3 keeps twips,
+// anything else means no width.
+void SetBestWidthUnit(int32_t& width, bool& percent, int32_t unit) {
+  if (unit == 2) {
+    percent = true;
+    width = -width;
+  } else if (unit != 3) {
+    width = 0;
+  }
+}
+
 void SetStyle(TFontStyles& styles, TFontStyle style, bool on) {
   styles = on ? styles + TFontStyles{style} : styles - TFontStyles{style};
 }
@@ -533,17 +546,12 @@ TRPRTFErrorCode TRPRTFReader::ApplyTableProperty(TRPRTFProperty property, int32_
     }
     case ripRowBestWidth: {
       TRPRTFRowProperties& row = state.RowProps();
-      row.BestWidth = row.PercentWidth ? -value : value;
+      SetBestWidth(row.BestWidth, row.PercentWidth, value);
       return rtf_ec_OK;
     }
     case ripRowBestWidthUnit: {
       TRPRTFRowProperties& row = state.RowProps();
-      if (value == 2) {
-        row.PercentWidth = true;
-        row.BestWidth = -row.BestWidth;
-      } else if (value != 3) {
-        row.BestWidth = 0;
-      }
+      SetBestWidthUnit(row.BestWidth, row.PercentWidth, value);
       return rtf_ec_OK;
     }
     case ripRowBestWidthPx:
@@ -569,17 +577,12 @@ TRPRTFErrorCode TRPRTFReader::ApplyTableProperty(TRPRTFProperty property, int32_
     }
     case ripCellBestWidth: {
       TRPRTFCellProperties& cell = state.RowProps().CurrentCell();
-      cell.BestWidth = cell.PercentWidth ? -value : value;
+      SetBestWidth(cell.BestWidth, cell.PercentWidth, value);
       return rtf_ec_OK;
     }
     case ripCellBestWidthUnit: {
       TRPRTFCellProperties& cell = state.RowProps().CurrentCell();
-      if (value == 2) {
-        cell.PercentWidth = true;
-        cell.BestWidth = -cell.BestWidth;
-      } else if (value != 3) {
-        cell.BestWidth = 0;
-      }
+      SetBestWidthUnit(cell.BestWidth, cell.PercentWidth, value);
       return rtf_ec_OK;
     }
     case ripCellColor: {

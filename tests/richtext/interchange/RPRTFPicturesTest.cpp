@@ -212,6 +212,15 @@ Bytes Metafile(const Bytes& dib, const std::vector<Bytes>& extraRecords) {
   return wmf;
 }
 
+// The header record of an enhanced metafile that draws nothing.
+Bytes EnhancedMetafile() {
+  Bytes emf(88, 0);
+  StoreLE32(emf.data(), 1);                // EMR_HEADER
+  StoreLE32(emf.data() + 4, 88);           // its size
+  StoreLE32(emf.data() + 40, 0x464D4520);  // " EMF"
+  return emf;
+}
+
 const Bytes kLineTo = {5, 0, 0, 0, 0x13, 0x02, 1, 0, 1, 0};  // LINETO: a drawing of its own
 
 TEST(RPRTFPictures, MetafilesGiveTheirOneBitmapOrNoPicture) {
@@ -235,30 +244,19 @@ TEST(RPRTFPictures, MetafilesGiveTheirOneBitmapOrNoPicture) {
        rtf_ec_OK,
        {"pict N 5 none"}},
       {"no metafile", PictRtf("\\wmetafile8", {1, 2, 3, 4}), true, rtf_ec_InvalidPicture, {}},
-      {"enhanced metafile", "", true, rtf_ec_OK, {"pict N 0 none"}},
+      {"enhanced metafile", PictRtf("\\emfblip", EnhancedMetafile()), true, rtf_ec_OK, {"pict N 0 none"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    std::string rtf = c.Rtf;
-    if (rtf.empty()) {
-      Bytes emf(88, 0);
-      StoreLE32(emf.data(), 1);                // EMR_HEADER
-      StoreLE32(emf.data() + 4, 88);           // its size
-      StoreLE32(emf.data() + 40, 0x464D4520);  // " EMF"
-      rtf = PictRtf("\\emfblip", emf);
-    }
     TReaderProbe probe;
     probe.Reader.ExtractMetafileBitmaps = c.Extract;
-    EXPECT_EQ(probe.Parse(rtf), c.Code);
+    EXPECT_EQ(probe.Parse(c.Rtf), c.Code);
     EXPECT_EQ(probe.Trace, c.Trace);
   }
 }
 
 TEST(RPRTFPictures, ShapePicturesAndTheirAlternatives) {
-  Bytes emf(88, 0);
-  StoreLE32(emf.data(), 1);
-  StoreLE32(emf.data() + 4, 88);
-  StoreLE32(emf.data() + 40, 0x464D4520);
+  const Bytes emf = EnhancedMetafile();
   const std::string wmf = "{\\nonshppict{\\pict\\wmetafile8 " + HexOf(Metafile(DibPalette8(), {})) + "}}";
   const struct {
     const char* Name;
