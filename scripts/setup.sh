@@ -24,6 +24,9 @@ NEEDED=(
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
   zip unzip p7zip-full gzip tar  # archives made and listed by their own tools
   gcab cabextract  # cabinets made, listed and tested by their own tools
+  # RTF written by real programs for the RTF reader's tests (the smallest LibreOffice that
+  # converts Writer documents headless), and a second reader of the same files
+  libreoffice-writer-nogui pandoc unrtf
 )
 
 is_installed() {
