@@ -2,7 +2,8 @@
 // (LoadBook, ConvertBook, SaveWolf) and read back by the independent Wolf reader: text
 // straight in the body, pictures whose declared type lies, damaged covers, and a book in
 // a ".zip" whose name the 8-bit code page cannot hold. The books are
-// tests/data/convert/shapes, written by tests/data/convert/make_books.py.
+// tests/data/convert/shapes, written by tests/data/convert/make_books.py. And the hyphens
+// of a hyphenated word on the stored pages.
 #include <string>
 #include <vector>
 
@@ -133,6 +134,46 @@ TEST_F(FB2WolConvertorShapes, AZipWhoseNameTheCodePageCannotHoldIsRead) {
   // A missing archive of such a name is still the archive's own error.
   EXPECT_THROW(Driver.LoadBook(Folder.Wide("书书.zip")), EArFileNotFound);
   EXPECT_FALSE(Driver.HasBook());
+}
+
+// A hyphenated word on a narrow page: every line that breaks after a soft hyphen shows
+// the hyphen on the stored page. Before: the line ended without it ("тиши" / "на").
+TEST_F(FB2WolConvertorShapes, HyphenatedWordsShowTheirHyphenOnThePages) {
+  Driver.Scheme.PageWidth = 90;
+  Driver.Scheme.PageHeight = 300;
+  Driver.Scheme.BookColors = 1;
+  Driver.Scheme.Styles(vsSectionText).Hyphenation = true;
+  Folder.Write("word.fb2", TestFB2("Word", "<section><p>Высокопревосходительство тишина</p></section>"));
+  Driver.LoadBook(Folder.Wide("word.fb2"));
+  Driver.ConvertBook();
+  Driver.SaveWolf(Folder.Wide("word.wol"));
+  ASSERT_EQ(Driver.PageCount, 1);
+  const TReadWolfBook wol = ReadWolfFile(Folder, "word.wol");
+  const TReadWolfImage& image = wol.PageImage(0);
+  const std::vector<uint8_t> ink = DecodeWolfImagePixels(image.Encoded, image.Width, image.Height, image.BitCount);
+
+  const TCustomRPData& main = Driver.Report.RichPane().RPData();
+  const TRPDrawLines& lines = Driver.Report.ReportData().DrawItems;
+  TBitmap measure;
+  measure.SetPixelFormat(pf1bit);
+  measure.SetSize(1, 1);
+  int32_t hyphens = 0;
+  for (int32_t i = 0; i < lines.Count(); ++i) {
+    const TRPDrawLineInfo& d = *lines[i];
+    if (!main.IsTextItem(d.ItemNo)) continue;
+    const WideString text = main.GetItemTextW(d.ItemNo);
+    if (text[static_cast<size_t>(d.Offs + d.Length - 2)] != u'\u00AD') continue;
+    SCOPED_TRACE(i);
+    ++hyphens;
+    Driver.Style.ApplyStyle(*measure.Canvas(), main.GetItem(d.ItemNo)->StyleNo, rpbdUnspecified, false);
+    const int32_t hyphenWidth = measure.Canvas()->TextWidth("-");
+    int32_t dots = 0;
+    for (int32_t y = d.Top; y < d.Top + d.Height; ++y)
+      for (int32_t x = d.Left + d.Width - hyphenWidth; x < d.Left + d.Width; ++x)
+        dots += ink[static_cast<size_t>(y * image.Width + x)];
+    EXPECT_GT(dots, 0);
+  }
+  EXPECT_GE(hyphens, 2);
 }
 
 }  // namespace
