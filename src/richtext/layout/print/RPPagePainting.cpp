@@ -100,7 +100,9 @@ void TCustomPrintableRPData::PaintPageText(TCanvas& canvas, int32_t i, int32_t p
     style.DrawTextBack(canvas, d.ItemNo, textStyle, this, left, top, d.Width, d.Height, TRPTextDrawStates{});
   AnsiString shown;
   DrawItems.GetSubString(i, *this, shown);
-  shown = PrepareDisplayText(shown, item.ItemOptions, font.StyleEx.Contains(rpfsAllCaps), !IsLineWrappedAfter(i), false,
+  // Where the line wraps after the draw item, its last soft hyphen is drawn as a hyphen
+  // (formatting widened the draw item for it).
+  shown = PrepareDisplayText(shown, item.ItemOptions, font.StyleEx.Contains(rpfsAllCaps), IsLineWrappedAfter(i), false,
                              false);
   style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, left, top, d.Width, d.Height,
                       TRPTextDrawStates{}, true, preview && correction, GetColorMode(), biDi);
