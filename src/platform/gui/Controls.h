@@ -22,6 +22,18 @@ class TWinControl;
 class TBasicAction;
 class TActionLink;
 
+// A size in pixels.
+struct TTextSize {
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+// The smallest size a control may take; 0: no limit.
+struct TSizeConstraints {
+  int32_t MinWidth = 0;
+  int32_t MinHeight = 0;
+};
+
 // The part of a hint before the first "|" (the whole hint when it has none).
 WideString GetShortHint(const WideString& hint);
 // The part after the first "|" (the whole hint when it has none).
@@ -43,7 +55,16 @@ public:
   void SetTop(int32_t v) { SetBounds(FLeft, v, FWidth, FHeight); }
   void SetWidth(int32_t v) { SetBounds(FLeft, FTop, v, FHeight); }
   void SetHeight(int32_t v) { SetBounds(FLeft, FTop, FWidth, v); }
+  // A width or height below the constraints is raised to them.
   virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
+  const TSizeConstraints& Constraints() const { return FConstraints; }
+  // A control smaller than the new limits grows to them at once; the window system
+  // keeps the user from shrinking the control's window below them.
+  void SetConstraints(const TSizeConstraints& value);
+  // The size at which the control shows its whole caption on one line in its font (a
+  // combo box: its widest item, a group box: its title), as its widget measures it;
+  // {0, 0} while the control has no widget.
+  TTextSize FitSize() const;
 
   bool Visible() const { return FVisible; }
   void SetVisible(bool visible);
@@ -110,6 +131,7 @@ private:
   friend class TWinControl;
   TWinControl* FParent = nullptr;
   int32_t FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  TSizeConstraints FConstraints;
   bool FVisible = true;
   bool FEnabled = true;
   bool FShowHint = true;

@@ -158,10 +158,6 @@ extern TApplication* Application;
 
 // Text measured in the application's font: one line, or broken into words within maxWidth
 // (> 0), with tabs expanded.
-struct TTextSize {
-  int32_t Width = 0;
-  int32_t Height = 0;
-};
 TTextSize MeasureText(const WideString& text, int32_t maxWidth = 0);
 // The height of the application's font (ascent + descent).
 int32_t FontHeight();

@@ -20,6 +20,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolTip>
+#include <algorithm>
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtText.h"
@@ -181,6 +182,7 @@ void TControl::DestroyHandle() {
 }
 
 void TControl::InitWidget() {
+  FWidget->setMinimumSize(FConstraints.MinWidth, FConstraints.MinHeight);
   if (FParent) FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
   FWidget->setEnabled(FEnabled);
   ShowText();
@@ -198,8 +200,10 @@ void TControl::ShowText() {
 void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   FLeft = left;
   FTop = top;
-  FWidth = width;
-  FHeight = height;
+  FWidth = std::max(width, FConstraints.MinWidth);
+  FHeight = std::max(height, FConstraints.MinHeight);
+  width = FWidth;
+  height = FHeight;
   if (!FWidget) return;
   if (FParent) {
     FWidget->setGeometry(left, top, width, height);
@@ -207,6 +211,19 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
     FWidget->move(left, top);
     FWidget->resize(width, height);
   }
+}
+
+void TControl::SetConstraints(const TSizeConstraints& value) {
+  FConstraints = value;
+  if (FWidget) FWidget->setMinimumSize(value.MinWidth, value.MinHeight);
+  if (FWidth < value.MinWidth || FHeight < value.MinHeight) SetBounds(FLeft, FTop, FWidth, FHeight);
+}
+
+TTextSize TControl::FitSize() const {
+  if (!FWidget) return {};
+  // A group box's size hint is that of its contents; its smallest size is its title's.
+  const QSize size = qobject_cast<QGroupBox*>(FWidget) ? FWidget->minimumSizeHint() : FWidget->sizeHint();
+  return {size.width(), size.height()};
 }
 
 void TControl::SetVisible(bool visible) {
@@ -352,18 +369,42 @@ void TCustomListBox::InitWidget() {
 
 void TCustomListBox::SaveWidgetState() { FTopIndex = TopIndex(); }
 
+QListWidgetItem* TCustomListBox::MakeWidgetItem(int32_t index) const {
+  auto* item = new QListWidgetItem(ToQString(FItems[static_cast<size_t>(index)].Text));
+  if (OnItemColor) item->setForeground(QtColor(OnItemColor(index)));
+  return item;
+}
+
 void TCustomListBox::ShowItems() {
   auto* list = static_cast<QListWidget*>(Widget());
   const QSignalBlocker blocker(list);
   list->clear();
-  for (int32_t i = 0; i < ItemCount(); ++i) {
-    auto* item = new QListWidgetItem(ToQString(FItems[static_cast<size_t>(i)].Text));
-    if (OnItemColor) item->setForeground(QtColor(OnItemColor(i)));
-    list->addItem(item);
-  }
+  for (int32_t i = 0; i < ItemCount(); ++i) list->addItem(MakeWidgetItem(i));
   list->setSelectionMode(FMultiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
   list->setCurrentRow(FItemIndex);
   ShowSelection();
+}
+
+// One line changed: the others stay in the widget, and so does how far the user has
+// scrolled it (sideways too).
+void TCustomListBox::ShowInsertedItem(int32_t index) {
+  auto* list = static_cast<QListWidget*>(Widget());
+  const QSignalBlocker blocker(list);
+  list->insertItem(index, MakeWidgetItem(index));
+  ShowItemIndex();
+}
+
+void TCustomListBox::ShowDeletedItem(int32_t index) {
+  auto* list = static_cast<QListWidget*>(Widget());
+  const QSignalBlocker blocker(list);
+  delete list->takeItem(index);
+  ShowItemIndex();
+}
+
+void TCustomListBox::ShowItemText(int32_t index) {
+  QListWidgetItem* item = static_cast<QListWidget*>(Widget())->item(index);
+  item->setText(ToQString(FItems[static_cast<size_t>(index)].Text));
+  if (OnItemColor) item->setForeground(QtColor(OnItemColor(index)));
 }
 
 void TCustomListBox::ShowSelection() {
@@ -485,6 +526,8 @@ private:
 QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setEditable(FStyle == csDropDown);
+  // Its size hint follows the items, so that the widest one can be measured.
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   combo->installEventFilter(new TComboSearchFilter(*this, combo));
   QObject::connect(combo, &QComboBox::activated, combo,
                    [this](int index) { Guarded([&] { ItemIndexChangedByUser(index); }); });
@@ -514,6 +557,26 @@ void TCustomComboBox::ShowItems() {
   for (const TListItem& item : FItems) combo->addItem(ToQString(item.Text));
   combo->setCurrentIndex(FItemIndex);
   if (combo->isEditable()) combo->setEditText(ToQString(GetText()));
+}
+
+void TCustomComboBox::ShowInsertedItem(int32_t index) {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  const QSignalBlocker blocker(combo);
+  combo->insertItem(index, ToQString(FItems[static_cast<size_t>(index)].Text));
+  ShowItemIndex();
+}
+
+void TCustomComboBox::ShowDeletedItem(int32_t index) {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  const QSignalBlocker blocker(combo);
+  combo->removeItem(index);
+  ShowItemIndex();
+}
+
+void TCustomComboBox::ShowItemText(int32_t index) {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  const QSignalBlocker blocker(combo);
+  combo->setItemText(index, ToQString(FItems[static_cast<size_t>(index)].Text));
 }
 
 void TCustomComboBox::ShowItemIndex() {

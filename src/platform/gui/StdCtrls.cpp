@@ -55,7 +55,7 @@ void TCustomListControl::InsertItem(int32_t index, const WideString& text, TObje
   if (index < 0 || index > ItemCount()) throw EStringListError(Format(SListIndexError, {index}));
   FItems.insert(FItems.begin() + index, TListItem{text, object});
   if (FItemIndex >= index) ++FItemIndex;
-  if (HandleAllocated()) ShowItems();
+  if (HandleAllocated()) ShowInsertedItem(index);
 }
 
 void TCustomListControl::DeleteItem(int32_t index) {
@@ -65,7 +65,7 @@ void TCustomListControl::DeleteItem(int32_t index) {
     FItemIndex = -1;
   else if (FItemIndex > index)
     --FItemIndex;
-  if (HandleAllocated()) ShowItems();
+  if (HandleAllocated()) ShowDeletedItem(index);
 }
 
 void TCustomListControl::ClearItems() {
@@ -77,7 +77,7 @@ void TCustomListControl::ClearItems() {
 void TCustomListControl::SetItemText(int32_t index, const WideString& text) {
   CheckItemIndex(index);
   FItems[static_cast<size_t>(index)].Text = text;
-  if (HandleAllocated()) ShowItems();
+  if (HandleAllocated()) ShowItemText(index);
 }
 
 void TCustomListControl::SetItemObject(int32_t index, TObject* object) {

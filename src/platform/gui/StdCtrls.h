@@ -11,6 +11,8 @@
 
 #include "platform/gui/Controls.h"
 
+class QListWidgetItem;
+
 class TLabel : public TControl {
 public:
   explicit TLabel(TComponent* owner);
@@ -100,8 +102,12 @@ public:
   TNotifyEvent OnChange;
 
 protected:
-  // Mirror a change of the item list into the widget.
+  // Mirror a change of the item list into the widget: the whole list, or the one item
+  // inserted, deleted or given a new text (the item index is already adjusted).
   virtual void ShowItems() = 0;
+  virtual void ShowInsertedItem(int32_t /*index*/) { ShowItems(); }
+  virtual void ShowDeletedItem(int32_t /*index*/) { ShowItems(); }
+  virtual void ShowItemText(int32_t /*index*/) { ShowItems(); }
   virtual void ShowItemIndex() = 0;
   // The user selected another item.
   virtual void ItemIndexChangedByUser(int32_t index);
@@ -137,10 +143,14 @@ protected:
   void InitWidget() override;
   void SaveWidgetState() override;
   void ShowItems() override;
+  void ShowInsertedItem(int32_t index) override;
+  void ShowDeletedItem(int32_t index) override;
+  void ShowItemText(int32_t index) override;
   void ShowItemIndex() override;
 
 private:
   void ShowSelection();
+  QListWidgetItem* MakeWidgetItem(int32_t index) const;
   int32_t FTopIndex = 0;
   bool FMultiSelect = false;
   bool FHighlightSelection = true;
@@ -177,6 +187,9 @@ protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void ShowItems() override;
+  void ShowInsertedItem(int32_t index) override;
+  void ShowDeletedItem(int32_t index) override;
+  void ShowItemText(int32_t index) override;
   void ShowItemIndex() override;
   void ShowText() override;
   void ItemIndexChangedByUser(int32_t index) override;
