@@ -64,7 +64,7 @@ public:
   // The size at which the control shows its whole caption on one line in its font (a
   // combo box: its widest item, a group box: its title), as its widget measures it;
   // {0, 0} while the control has no widget.
-  TTextSize FitSize() const;
+  virtual TTextSize FitSize() const;
 
   bool Visible() const { return FVisible; }
   void SetVisible(bool visible);

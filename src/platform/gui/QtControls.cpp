@@ -18,6 +18,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <algorithm>
@@ -221,8 +222,7 @@ void TControl::SetConstraints(const TSizeConstraints& value) {
 
 TTextSize TControl::FitSize() const {
   if (!FWidget) return {};
-  // A group box's size hint is that of its contents; its smallest size is its title's.
-  const QSize size = qobject_cast<QGroupBox*>(FWidget) ? FWidget->minimumSizeHint() : FWidget->sizeHint();
+  const QSize size = FWidget->sizeHint();
   return {size.width(), size.height()};
 }
 
@@ -474,6 +474,23 @@ TCustomComboBox::TCustomComboBox(TComponent* owner) : TCustomListControl(owner) 
 
 namespace {
 
+// A combo box that measures its widest item when asked: Qt's own size hint is taken once,
+// when the box is first shown, and misses items added or translated later.
+class TComboWidget : public QComboBox {
+public:
+  using QComboBox::QComboBox;
+
+  QSize FitSize() const {
+    const QFontMetrics metrics = fontMetrics();
+    int width = count() == 0 ? 7 * metrics.horizontalAdvance(u'x') : 0;
+    for (int i = 0; i < count(); ++i) width = std::max(width, metrics.horizontalAdvance(itemText(i)));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(width, std::max(metrics.height(), 14) + 2),
+                                     this);
+  }
+};
+
 // Typing into a drop-down list searches its items by prefix.
 class TComboSearchFilter : public QObject {
 public:
@@ -524,10 +541,8 @@ private:
 }  // namespace
 
 QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
-  auto* combo = new QComboBox(parent);
+  auto* combo = new TComboWidget(parent);
   combo->setEditable(FStyle == csDropDown);
-  // Its size hint follows the items, so that the widest one can be measured.
-  combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   combo->installEventFilter(new TComboSearchFilter(*this, combo));
   QObject::connect(combo, &QComboBox::activated, combo,
                    [this](int index) { Guarded([&] { ItemIndexChangedByUser(index); }); });
@@ -538,6 +553,12 @@ QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
     edit->installEventFilter(new TComboCompletionFilter(*this, *edit));
   }
   return combo;
+}
+
+TTextSize TCustomComboBox::FitSize() const {
+  if (!Widget()) return {};
+  const QSize size = static_cast<const TComboWidget*>(Widget())->FitSize();
+  return {size.width(), size.height()};
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle style) {
@@ -638,6 +659,13 @@ QWidget* TCheckBox::CreateWidget(QWidget* parent) { return new QCheckBox(parent)
 
 TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {}
 QWidget* TCustomGroupBox::CreateWidget(QWidget* parent) { return new QGroupBox(parent); }
+
+// A group box's size hint is that of its contents; its smallest size is its title's.
+TTextSize TCustomGroupBox::FitSize() const {
+  if (!Widget()) return {};
+  const QSize size = Widget()->minimumSizeHint();
+  return {size.width(), size.height()};
+}
 
 // Image.
 TImage::TImage(TComponent* owner) : TControl(owner) {}

@@ -175,6 +175,8 @@ public:
   void SetText(const WideString& value) override;
   bool AutoComplete() const { return FAutoComplete; }
   void SetAutoComplete(bool value) { FAutoComplete = value; }
+  // The size that shows its widest item.
+  TTextSize FitSize() const override;
   // A character typed into a drop-down list at time nowMs: selects the first item that
   // starts (case ignored) with the search text plus the character and returns true
   // (consumed), or false when none does. Backspace (8) shortens the search text.
@@ -278,6 +280,8 @@ protected:
 class TCustomGroupBox : public TWinControl {
 public:
   explicit TCustomGroupBox(TComponent* owner);
+  // The size of its title.
+  TTextSize FitSize() const override;
 
 protected:
   QWidget* CreateWidget(QWidget* parent) override;
