@@ -19,6 +19,7 @@
 
 class QWidget;
 class TWinControl;
+class TPopupMenu;
 class TBasicAction;
 class TActionLink;
 
@@ -87,6 +88,9 @@ public:
   TBasicAction* Action() const;
   void SetAction(TBasicAction* action);
   TActionLink* ActionLink() const { return FActionLink.get(); }
+  // The link of this kind of control to an action (a control, a windowed control, a
+  // button); SetAction makes it.
+  virtual std::unique_ptr<TActionLink> CreateActionLink(TBasicAction& action);
   // Takes the action's caption, hint, enabled and visible state. With checkDefaults only
   // values still at their defaults change (empty caption or the control's name, empty
   // hint, enabled, visible).
@@ -97,6 +101,10 @@ public:
   TNotifyEvent OnClick;
   // Runs the action when one is linked and the click handler is the action's, else OnClick.
   virtual void Click();
+  // The menu a right click on the control shows (when the menu pops up by itself), and
+  // whose shortcuts work while the control or one inside it has the focus.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
 
   QWidget* Widget() const { return FWidget; }
   bool HandleAllocated() const { return FWidget != nullptr; }
@@ -138,6 +146,7 @@ private:
   WideString FText;
   WideString FHint;
   std::unique_ptr<TActionLink> FActionLink;
+  TPopupMenu* FPopupMenu = nullptr;
   QWidget* FWidget = nullptr;
 };
 
@@ -150,10 +159,13 @@ public:
   int32_t ControlCount() const { return static_cast<int32_t>(FControls.size()); }
   TControl* Controls(int32_t index) const { return FControls.at(static_cast<size_t>(index)); }
   void DestroyHandle() override;
+  std::unique_ptr<TActionLink> CreateActionLink(TBasicAction& action) override;
   // Gives the widget the keyboard focus (when it exists).
   void SetFocus();
   bool Focused() const;
   bool CanFocus() const;
+  // Where the client area starts in the widget: 0, or below a form's menu bar.
+  virtual int32_t ClientTop() const { return 0; }
 
   static const TClassProps& Props();
   const TClassProps* ClassProps() const override { return &Props(); }

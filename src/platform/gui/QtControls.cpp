@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDialog>
 #include <QGroupBox>
@@ -24,16 +25,10 @@
 #include <algorithm>
 
 #include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/QtText.h"
 
 namespace {
-
-void Guarded(const std::function<void()>& f) {
-  if (Application)
-    Application->Guard(f);
-  else
-    f();
-}
 
 // Tooltips show the short hint of the control's chain; entering a control makes its long
 // hint the application's hint.
@@ -63,20 +58,20 @@ private:
 uint16_t VirtualKey(const QKeyEvent& event) {
   const int key = event.key();
   if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<uint16_t>('A' + (key - Qt::Key_A));
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<uint16_t>('0' + (key - Qt::Key_0));
-  switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return VK_RETURN;
-    case Qt::Key_Escape:
-      return VK_ESCAPE;
-    case Qt::Key_Tab:
-      return VK_TAB;
-    case Qt::Key_Backspace:
-      return VK_BACK;
-    default:
-      return 0;
-  }
+  if (key >= Qt::Key_0 && key <= Qt::Key_9)
+    return static_cast<uint16_t>(((event.modifiers() & Qt::KeypadModifier) ? VK_NUMPAD0 : '0') + (key - Qt::Key_0));
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
+  static constexpr std::pair<int, uint16_t> Keys[] = {
+      {Qt::Key_Return, VK_RETURN}, {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Escape, VK_ESCAPE},
+      {Qt::Key_Tab, VK_TAB},       {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Space, VK_SPACE},
+      {Qt::Key_PageUp, VK_PRIOR},  {Qt::Key_PageDown, VK_NEXT},  {Qt::Key_End, VK_END},
+      {Qt::Key_Home, VK_HOME},     {Qt::Key_Left, VK_LEFT},      {Qt::Key_Up, VK_UP},
+      {Qt::Key_Right, VK_RIGHT},   {Qt::Key_Down, VK_DOWN},      {Qt::Key_Insert, VK_INSERT},
+      {Qt::Key_Delete, VK_DELETE},
+  };
+  for (const auto& [qtKey, virtualKey] : Keys)
+    if (qtKey == key) return virtualKey;
+  return 0;
 }
 
 TShiftState ShiftOf(const QKeyEvent& event) {
@@ -110,6 +105,7 @@ protected:
   }
   void resizeEvent(QResizeEvent* event) override {
     QDialog::resizeEvent(event);
+    if (TMainMenu* menu = FForm.Menu(); menu && menu->Widget()) menu->Widget()->resize(width(), menu->BarHeight());
     Guarded([this] { FForm.WidgetBoundsChanged(x(), y(), width(), height(), true); });
   }
 
@@ -136,15 +132,20 @@ private:
   const TCustomListBox& FListBox;
 };
 
-// A key filter for controls inside a form with KeyPreview.
+// The form's keys for the controls inside it: a menu shortcut runs before the control
+// sees the key, and with KeyPreview the form's OnKeyDown comes next.
 class TPreviewFilter : public QObject {
 public:
   TPreviewFilter(TCustomForm& form, QObject* parent) : QObject(parent), FForm(form) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress && FForm.KeyPreview() && FForm.OnKeyDown) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      uint16_t code = VirtualKey(*key);
-      if (code == 0) return QObject::eventFilter(watched, event);
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    uint16_t code = VirtualKey(*key);
+    if (code == 0) return QObject::eventFilter(watched, event);
+    bool shortCut = false;
+    Guarded([&] { shortCut = FForm.IsShortCut(code, ShiftOf(*key)); });
+    if (shortCut) return true;
+    if (FForm.KeyPreview() && FForm.OnKeyDown) {
       Guarded([&] { FForm.OnKeyDown(&FForm, code, ShiftOf(*key)); });
       if (code == 0) return true;
     }
@@ -153,6 +154,26 @@ public:
 
 private:
   TCustomForm& FForm;
+};
+
+// A right click on a control shows its popup menu, when the menu pops up by itself.
+class TPopupMenuFilter : public QObject {
+public:
+  TPopupMenuFilter(TControl& control, QObject* parent) : QObject(parent), FControl(control) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    TPopupMenu* menu = FControl.PopupMenu();
+    if (event->type() != QEvent::ContextMenu || !menu || !menu->AutoPopup())
+      return QObject::eventFilter(watched, event);
+    const QPoint at = static_cast<QContextMenuEvent*>(event)->globalPos();
+    Guarded([&] {
+      menu->SetPopupComponent(&FControl);
+      menu->Popup(at.x(), at.y());
+    });
+    return true;
+  }
+
+private:
+  TControl& FControl;
 };
 
 TCustomForm* FormOf(TControl* control) {
@@ -170,6 +191,7 @@ void TControl::HandleNeeded() {
   if (FWidget) return;
   FWidget = CreateWidget(FParent ? FParent->Widget() : nullptr);
   FWidget->installEventFilter(new THintFilter(*this, FWidget));
+  FWidget->installEventFilter(new TPopupMenuFilter(*this, FWidget));
   if (TCustomForm* form = FormOf(FParent)) FWidget->installEventFilter(new TPreviewFilter(*form, FWidget));
   InitWidget();
 }
@@ -184,7 +206,7 @@ void TControl::DestroyHandle() {
 
 void TControl::InitWidget() {
   FWidget->setMinimumSize(FConstraints.MinWidth, FConstraints.MinHeight);
-  if (FParent) FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
+  if (FParent) FWidget->setGeometry(FLeft, FTop + FParent->ClientTop(), FWidth, FHeight);
   FWidget->setEnabled(FEnabled);
   ShowText();
   if (FParent) FWidget->setVisible(FVisible);
@@ -207,7 +229,7 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
   height = FHeight;
   if (!FWidget) return;
   if (FParent) {
-    FWidget->setGeometry(left, top, width, height);
+    FWidget->setGeometry(left, top + FParent->ClientTop(), width, height);
   } else {
     FWidget->move(left, top);
     FWidget->resize(width, height);
@@ -696,6 +718,8 @@ void TCustomForm::InitWidget() {
   auto* dialog = static_cast<QDialog*>(Widget());
   dialog->setSizeGripEnabled(FBorderStyle == bsSizeable);
   if (FBorderStyle == bsDialog) dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // The bar first: the controls stand below it.
+  ShowMenuBar();
   TWinControl::InitWidget();
   dialog->resize(Width(), Height());
   if (FPosition == poScreenCenter) {
@@ -707,6 +731,12 @@ void TCustomForm::InitWidget() {
 }
 
 void TCustomForm::ShowText() { Widget()->setWindowTitle(ToQString(Caption())); }
+
+void TCustomForm::DestroyHandle() {
+  // The menu bar is a child of the form's widget: the menu lets go of it first.
+  if (FMenu) FMenu->DestroyHandle();
+  TWinControl::DestroyHandle();
+}
 
 void TCustomForm::Show() {
   SetVisible(true);

@@ -3,6 +3,7 @@
 #include "platform/base/Exception.h"
 #include "platform/base/Format.h"
 #include "platform/base/UnicodeCase.h"
+#include "platform/gui/ActnList.h"
 
 namespace {
 
@@ -158,6 +159,10 @@ WideString TCustomComboBox::CompletionOf(const WideString& typed) const {
   if (typed.empty()) return {};
   const int32_t found = IndexOfPrefix(typed);
   return found < 0 ? WideString() : FItems[static_cast<size_t>(found)].Text.substr(typed.size());
+}
+
+std::unique_ptr<TActionLink> TButtonControl::CreateActionLink(TBasicAction& action) {
+  return std::make_unique<TButtonActionLink>(*this, action);
 }
 
 const TClassProps& TButton::Props() {

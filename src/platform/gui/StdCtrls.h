@@ -216,6 +216,7 @@ inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, m
 class TButtonControl : public TWinControl {
 public:
   using TWinControl::TWinControl;
+  std::unique_ptr<TActionLink> CreateActionLink(TBasicAction& action) override;
 };
 
 class TButton : public TButtonControl {
