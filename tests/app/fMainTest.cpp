@@ -31,6 +31,7 @@
 #include "archive/ArExcept.h"
 #include "convert/ConvertResStrings.h"
 #include "l10n/LangLimits.h"
+#include "l10n/LangTestIds.h"
 #include "l10n/Localizer.h"
 #include "platform/base/CodePages.h"
 #include "unicode/UniClasses.h"
@@ -655,24 +656,15 @@ TEST_F(MainWindow, ClosingIsAllowedWhenTheSettingsCannotBeWritten) {
   EXPECT_TRUE(Dialogs->Questions[0].starts_with(u"Unable to write to ")) << WideToUtf8(Dialogs->Questions[0]);
 }
 
-// The identifier under which the window's language controller lists a component's text.
-uint32_t IdOf(TLang_CompEntry& entry, const TComponent* component, const char* path) {
-  if (entry.Component == component && entry.PropEntries)
-    if (TLang_PropEntry* prop = entry.FindProp(path)) return prop->Id;
-  for (auto& child : entry.Children)
-    if (uint32_t id = IdOf(*child, component, path)) return id;
-  return 0;
-}
-
 // A language chosen with the Language button translates the captions at once and the log
 // lines written later; a broken language file beside it costs only its own language.
 TEST_F(MainWindow, ALanguageFileTranslatesCaptionsAndLaterLogLines) {
   TfrmMain& first = Create();
-  const uint32_t frame = IdOf(first.dlcMain->Root(), first.gbxFiles, "Caption");
-  const uint32_t add = IdOf(first.dlcMain->Root(), first.actAddFiles, "Caption");
+  const uint32_t frame = LangIdOf(first.dlcMain->Root(), first.gbxFiles, "Caption");
+  const uint32_t add = LangIdOf(first.dlcMain->Root(), first.actAddFiles, "Caption");
   ASSERT_NE(frame, 0u);
   ASSERT_NE(add, 0u);
-  EXPECT_EQ(IdOf(first.dlcMain->Root(), first.actConvert, "Caption"), 0u);
+  EXPECT_EQ(LangIdOf(first.dlcMain->Root(), first.actConvert, "Caption"), 0u);
   Window.reset();
 
   WriteBytes(Folder / "QuirefoldB_ru.lng",
