@@ -292,6 +292,10 @@ bool TMenu::IsShortCut(uint16_t key, TShiftState shift) {
   return true;
 }
 
+TMainMenu::~TMainMenu() {
+  if (FForm) FForm->SetMenu(nullptr);
+}
+
 TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 TPopupMenu::~TPopupMenu() = default;
 

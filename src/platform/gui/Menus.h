@@ -203,6 +203,8 @@ private:
 class TMainMenu : public TMenu {
 public:
   using TMenu::TMenu;
+  // Leaves its form first.
+  ~TMainMenu() override;
   // The form that shows the menu, or nullptr.
   TCustomForm* Form() const { return FForm; }
   // The height of the shown bar; 0 while it has no widget.

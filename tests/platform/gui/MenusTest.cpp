@@ -307,10 +307,18 @@ TEST(MainMenu, AFormShowsItsMenuBarAboveItsControls) {
   QApplication::sendEvent(edit->Widget(), &altX);
   EXPECT_EQ(exits, 1);
 
-  // Without the bar the controls move up again.
+  // Without the bar the controls move up again, also when its menu goes.
   form.SetMenu(nullptr);
   EXPECT_EQ(edit->Widget()->y(), 10);
   EXPECT_EQ(form.ClientHeight(), 200);
+  auto other = std::make_unique<TMainMenu>(nullptr);
+  menu->Items()->Remove(help);
+  other->Items()->Add(help);
+  form.SetMenu(other.get());
+  EXPECT_GT(edit->Widget()->y(), 10);
+  other.reset();
+  EXPECT_EQ(form.Menu(), nullptr);
+  EXPECT_EQ(edit->Widget()->y(), 10);
   form.Hide();
 }
 
