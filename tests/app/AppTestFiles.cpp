@@ -4,8 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
 #include "app/uGlobals.h"
@@ -133,14 +133,24 @@ bool RerunUnprivileged() {
   if (geteuid() != 0) return false;
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   const std::string name = std::string(test->test_suite_name()) + "." + test->name();
-  char self[PATH_MAX] = {};
-  if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) {
-    ADD_FAILURE() << "cannot find the test program";
+  // A copy of this program in a folder that everyone may enter: the build folder may lie
+  // where "nobody" cannot reach (below /root).
+  namespace fs = std::filesystem;
+  TempFolder place;
+  const std::string copy = place / "test_app";
+  std::error_code failed;
+  fs::copy_file("/proc/self/exe", copy, failed);
+  fs::permissions(place.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                            fs::perms::others_exec);
+  if (failed) {
+    ADD_FAILURE() << "cannot copy the test program: " << failed.message();
     return true;
   }
   // setpriv (util-linux) drops every group and takes the ids of "nobody".
   const std::string command =
-      "/usr/bin/setpriv --reuid=65534 --regid=65534 --clear-groups " + std::string(self) + " --gtest_filter=" + name;
+      "cd / && /usr/bin/setpriv --reuid=65534 --regid=65534 --clear-groups " + copy + " --gtest_filter=" + name;
   std::string output;
   FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
   if (pipe == nullptr) {
