@@ -220,7 +220,7 @@ TEST(BmpFormat, AStreamThatCannotTellItsSizeStillLoads) {
 }
 
 TEST(BmpFormat, PilReadsWhatWeWrite) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   for (TPixelFormat format : {pf1bit, pf4bit, pf8bit, pf24bit, pf32bit}) {
     SCOPED_TRACE(format);
@@ -236,7 +236,7 @@ TEST(BmpFormat, PilReadsWhatWeWrite) {
 }
 
 TEST(BmpFormat, WeReadWhatPilWrites) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   const auto noiseOwner = NoiseBitmap(pf24bit, 9, 3, 5);
   const TBitmap& noise = *noiseOwner;
