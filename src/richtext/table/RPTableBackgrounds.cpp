@@ -88,7 +88,10 @@ void TRPTableItemInfo::PrintArea(TCanvas& canvas, const TRect& rect, const TRect
   // The printing places its tiles from its own origin: the area's top-left corner.
   HDC dc = canvas.Handle();
   const int32_t saved = SaveDC(dc);
-  const TScopeExit restore([dc, saved] { RestoreDC(dc, saved); });
+  const TScopeExit restore([&canvas, dc, saved] {
+    RestoreDC(dc, saved);
+    canvas.Refresh();
+  });
   OffsetViewportOrgEx(dc, area.Left, area.Top, nullptr);
   const TRect local{rect.Left - area.Left, rect.Top - area.Top, rect.Right - area.Left, rect.Bottom - area.Top};
   TCanvasBeneath beneath(canvas, local, resolution);

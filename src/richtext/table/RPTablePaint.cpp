@@ -221,6 +221,7 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
     const int32_t hOffs = cell.GetHOffs(), vOffs = cell.GetVOffs();
     cell.DrawRect(canvas, Rect(-hOffs, -vOffs, width - 2 * padX - hOffs, cell.DocumentHeight - vOffs));
     RestoreDC(dc, saved);
+    canvas.Refresh();
   }
   const TColor borderColor = cell.BorderColor != clNone ? cell.BorderColor : FCellBorderColor;
   const TColor lightColor = cell.BorderLightColor != clNone ? cell.BorderLightColor : FCellBorderLightColor;

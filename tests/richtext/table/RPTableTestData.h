@@ -118,3 +118,13 @@ inline std::string DumpGrid(const TRPTableRows& rows) {
   }
   return out.str();
 }
+
+// A picture of one colour.
+inline std::unique_ptr<TBitmap> ColorTile(TColor color, int32_t width = 4, int32_t height = 4) {
+  auto tile = std::make_unique<TBitmap>();
+  tile->SetPixelFormat(pf24bit);
+  tile->SetSize(width, height);
+  tile->Canvas()->Brush().SetColor(color);
+  tile->Canvas()->FillRect(TRect{0, 0, width, height});
+  return tile;
+}
