@@ -53,6 +53,8 @@ void Style3DColors(TRPTableBorderStyle style, TColor lightColor, TColor color, T
 
 void TRPTableItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t, TCustomRPFormattedData&,
                              const TRPDrawLineInfo&) {
+  // The cells' offsets in the client area follow the table where it is shown now.
+  UpdatePosition();
   PaintTable(canvas, x, y, canvas.ClipRect(), false, 0, -1, false, *FFormatting, rpcmColor);
 }
 
