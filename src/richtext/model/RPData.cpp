@@ -597,6 +597,20 @@ void TCustomRPData::DeleteItems(int32_t index, int32_t count) {
   FItems.erase(FItems.begin() + index, FItems.begin() + index + count);
 }
 
+std::unique_ptr<TCustomRPItemInfo> TCustomRPData::ExtractItem(int32_t i, AnsiString& text) {
+  CheckItemIndex(i);
+  TItemEntry entry = std::move(FItems[static_cast<size_t>(i)]);
+  FItems.erase(FItems.begin() + i);
+  if (entry.Item->Checkpoint) UnlinkCheckpoint(*entry.Item->Checkpoint, true);
+  if (entry.Item->StyleNo == rpkindListMarker)
+    if (IRPMarkerList* markers = GetMarkers(false)) {
+      markers->RemoveMarker(*entry.Item, false);
+      if (markers->Count() == 0) DestroyMarkers();
+    }
+  text = std::move(entry.Text);
+  return std::move(entry.Item);
+}
+
 void TCustomRPData::Clear() {
   const uint32_t savedClearing = FState & rpstClearing;
   FState |= rpstClearing;

@@ -205,6 +205,10 @@ public:
 
   // --- Deleting ------------------------------------------------------------------------
   virtual void DeleteItems(int32_t index, int32_t count);
+  // Takes item i out without freeing it and without its hooks; text receives its stored
+  // text. Its checkpoint leaves the chain (the item keeps it) and a list marker leaves
+  // the marker list. Raises ERichPaneError "Item index is out of bounds" for a bad index.
+  std::unique_ptr<TCustomRPItemInfo> ExtractItem(int32_t i, AnsiString& text);
   // Frees item i (its hooks run first); the entry stays, empty.
   void FreeItemAt(int32_t i, bool clearing);
   virtual void FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing);

@@ -31,6 +31,9 @@ inline constexpr TRPOptions rpoRichPaneDefaults =
     rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyImage |
     rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord | rpoRClickDeselects | rpoFastFormatting;
 
+// The characters of a line break in the linear view of a document (RPLinearPositions.cpp).
+extern int32_t RPLinearLineBreakLength;
+
 // Where a document shorter than the client area stands in it.
 enum TRPDocVAlign : uint8_t { rpdvaTop, rpdvaCenter, rpdvaBottom };
 
@@ -129,6 +132,34 @@ public:
   }
   // Copies every event handler of source.
   void AssignEvents(const TCustomRichPane& source);
+
+  // --- Linear positions (RPLinearPositions.cpp) ----------------------------------------
+  // The document as one flat text, the sub-documents of items (table cells) included, as
+  // text-control messages address it. Every item that starts a line is preceded by a
+  // line break of RPLinearLineBreakLength characters ("\r" when that is 1, else
+  // "\r\n"); a text item counts its characters, a tab or any other item without
+  // sub-documents one character ("\t" and a space), an item with sub-documents the text
+  // of each sub-document and one line break after the last. Linear positions count from
+  // the end of the document's first line break, so the text starts with the first item.
+  //
+  // The position of caret position (itemNo, itemOffset) of targetRPData, searched in
+  // rpData and its sub-documents, in pos: counted from the start of rpData, its first
+  // line break included (a linear position plus the line-break length). False when
+  // targetRPData is not found.
+  static bool GetLinearPosition(TCustomRPData& rpData, const TCustomRPData* targetRPData, int32_t& pos,
+                                int32_t itemOffset, int32_t itemNo);
+  // The caret position (foundRPData, itemNo, offset) at linear position pos of rpData;
+  // pos is used up on the way. False when pos lies past the end.
+  static bool LinearToCaret(TCustomRPData& rpData, int32_t& pos, int32_t& offset, int32_t& itemNo,
+                            TCustomRPData*& foundRPData);
+  // The selection of the innermost document that holds it as linear positions: length
+  // is negative when the selection runs backwards; 0, 0 without a selection.
+  void GetLinearSelection(int32_t& start, int32_t& length);
+  // Selects from start to start + length when both lie in one document; else nothing.
+  void SetLinearSelection(int32_t start, int32_t length);
+  // length characters from start (all that follow with a negative length; none with 0).
+  WideString GetLinearText(int32_t start, int32_t length);
+  int32_t GetLinearTextLength();
 
   // Paints the part clip of the view: without a style sheet the "Style is not defined"
   // text, else the document through its buffered painting, then OnPaint.
