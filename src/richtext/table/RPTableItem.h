@@ -126,6 +126,17 @@ public:
   // The first time the table is inserted, the items of every cell are told they were.
   void Inserted(TCustomRPData* rpData, int32_t itemNo) override;
 
+  // --- Output (RPTableOutput.cpp) ------------------------------------------------------------
+  // The cells' text row by row (UTF-16): TextColSeparator between the positions of a row,
+  // TextRowSeparator after each row, the separators converted with the style sheet's
+  // DefCodePage.
+  AnsiString AsPlainText(int32_t lineWidth, TCustomRPData* rpData, bool& textIsUnicode) const override;
+  // The table's colour, the colours of its and its cells' border styles, the rules' when
+  // they are drawn, every cell's colours and what the cells' items add.
+  void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
+  // Whether an item of a cell holds the control.
+  bool OwnsControl(const TControl* control) const override;
+
   // --- State ---------------------------------------------------------------------------
   TRPTableStates GetStates() const { return FStates; }
   void Changed() { FStates |= rptsLayoutInvalid; }
