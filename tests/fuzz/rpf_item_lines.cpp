@@ -49,17 +49,7 @@ std::string Written(const TRPFReadItem& read, IRPFStreaming& streaming) {
   return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
 }
 
-// The binary form ends a line of UTF-16 text at U+0000 too: such text cannot pass through
-// it (the format's own limit).
-bool HoldsZeroUnit(const TRPFReadItem& read) {
-  if (read.Item->StyleNo < 0 || !read.Item->IsUnicode()) return false;
-  for (size_t i = 0; i + 1 < read.Text.size(); i += 2)
-    if (read.Text[i] == 0 && read.Text[i + 1] == 0) return true;
-  return false;
-}
-
 void CheckWritesBack(const TRPFReadItem& read, TFuzzData& data, TRPFStreaming& streaming) {
-  if ((streaming.Options() & rpfoSaveBinary) && HoldsZeroUnit(read)) return;
   const std::string first = Written(read, streaming);
   std::vector<TRPFReadItem> again;
   TRPFTestReader reader(data, streaming);

@@ -15,6 +15,15 @@
 #include "richtext/model/RPUnicode.h"
 
 namespace {
+// Whether stored UTF-16 holds a code unit that ends a raw UTF-16 line: U+2029 or U+0000.
+bool HoldsUnicodeLineEnd(AnsiStringView raw) {
+  for (size_t i = 0; i + 1 < raw.size(); i += 2) {
+    const auto unit = static_cast<uint16_t>(static_cast<uint8_t>(raw[i]) | (static_cast<uint8_t>(raw[i + 1]) << 8));
+    if (unit == 0x2029 || unit == 0) return true;
+  }
+  return false;
+}
+
 bool RestIsEmpty(AnsiStringView rest) { return rest.empty() || rest[0] == '\0' || rest[0] == '\r' || rest[0] == '\n'; }
 
 void MarkTextStyle(TRPStyleUsage& usage, int32_t styleNo) {
@@ -85,15 +94,22 @@ bool TRPTextItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming&) {
 void TRPTextItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t, int32_t paraNo,
                               const AnsiString& name, const TRPMultiDrawItemPart*, bool forceSameAsPrev) const {
   const bool unicode = IsUnicode();
-  const bool binary = (streaming.Options() & rpfoSaveBinary) != 0;
-  const TRPFBodyMode mode = unicode && !binary ? rpfbmHexText : rpfbmHex;
+  // Text that would end its own line (CR, LF or NUL bytes; U+2029 or U+0000 in raw
+  // UTF-16) goes in hexadecimal digits, which the reader decodes whatever the text's form.
+  const bool hex =
+      (unicode && !(streaming.Options() & rpfoSaveBinary)) ||
+      (unicode ? HoldsUnicodeLineEnd(name) : name.find_first_of(AnsiString("\r\n\0", 3)) != AnsiString::npos);
+  const TRPFBodyMode mode = hex ? rpfbmHexText : rpfbmHex;
   const int32_t options = SetContinuesLineInOptions(ItemOptions, forceSameAsPrev) & rpioStoredMask;
   AnsiString extra;
   GetRPFHeaderExtra(nullptr, extra);
   RPFWriteLine(stream, streaming.TextStyleNoText(StyleNo) + " 1 " + streaming.ParaNoText(paraNo, forceSameAsPrev) +
                            " " + std::to_string(options) + " " + std::to_string(static_cast<int32_t>(mode)) + " " +
                            streaming.TagText(Tag) + (extra.empty() ? AnsiString() : " " + extra));
-  RPFWriteTextLine(stream, name, unicode, !binary);
+  if (hex && !unicode)
+    RPFWriteLine(stream, RPFStrToHex(name));
+  else
+    RPFWriteTextLine(stream, name, unicode, hex);
 }
 
 bool TRPTextItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming&, TRPFBodyMode readType, int32_t lineNo,

@@ -43,7 +43,9 @@ public:
   // Tag" and a blank and the quoted hint when there is one; the style as a quoted name
   // with rpfoUseStyleNames. 8-bit text is a plain line (mode 0); UTF-16 text is a line of
   // hexadecimal digits (mode 3), or in the binary form (rpfoSaveBinary) the raw UTF-16
-  // ended by U+2029 (mode 0, the options' Unicode bit telling the reader).
+  // ended by U+2029 (mode 0, the options' Unicode bit telling the reader). Text that
+  // would end its line early (CR, LF or NUL bytes; U+2029 or U+0000 raw) is written in
+  // hexadecimal digits (mode 3) so that it reads back whole.
   void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo, const AnsiString& name,
                const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const override;
   // Each line is the text of one item (hexadecimal digits in mode 3); name receives it.

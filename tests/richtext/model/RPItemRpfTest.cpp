@@ -140,6 +140,10 @@ const std::vector<TRoundTripCase>& RoundTripCases() {
       {"string tags", 0, true, [] { return TextItem(0, 0, "", TRPTag::FromText("tag \"q\" 0")); }, "x"},
       {"style names", rpfoUseStyleNames, false, [] { return TextItem(2, 0, "", TRPTag()); }, "named"},
       {"an empty text", 0, false, [] { return TextItem(0, rpioContinuesLine, "", TRPTag()); }, ""},
+      // Text that would end its own line goes in hex digits.
+      {"8-bit text with line ends", 0, false, [] { return TextItem(0, 0, "", TRPTag()); }, AnsiString("a\r\nb\0c", 6)},
+      {"UTF-16 text with U+2029 and U+0000 in the binary form", rpfoSaveBinary, false,
+       [] { return TextItem(1, rpioUnicode, "", TRPTag()); }, WideToRawUnicode(WideString(u"a\u2029b\0c", 5))},
       {"break", 0, false,
        [] {
          auto item = std::make_unique<TRPBreakItemInfo>(nullptr);
@@ -354,6 +358,8 @@ TEST_F(RPItemRpfTest, GoldenRecords) {
             "3 1 1 4 0 5 \"h\"\r\nabc\r\n");
   // UTF-16 text: options 8 (Unicode), mode 3 (hex lines); "Ж" is the bytes 16 04.
   EXPECT_EQ(Written(*TextItem(0, rpioUnicode, "", TRPTag()), WideToRawUnicode(u"Ж")), "0 1 1 8 3 0\r\n1604\r\n");
+  // 8-bit text holding a line end: mode 3, its bytes in hex.
+  EXPECT_EQ(Written(*TextItem(0, 0, "", TRPTag()), "a\nb"), "0 1 1 0 3 0\r\n610A62\r\n");
   // Break: style -1, line count = properties (1: the hint), paragraph 1, options 2, mode
   // 0, tag 0, extra "Color Style LineWidth" = 255 (red) 3 (dotted) 2; the property line.
   TRPBreakItemInfo line(nullptr);
