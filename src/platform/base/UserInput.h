@@ -1,7 +1,7 @@
 // What the user's keyboard and mouse report, as the GUI layer hands it on and the layers
 // below it take it (a rich view's document handles the mouse without knowing the GUI):
-// the shift state of a key or mouse event, the mouse buttons, virtual key codes, and the
-// numbers of the mouse cursors.
+// the shift state of a key or mouse event, the mouse buttons, virtual key codes, the
+// effects of a drag and drop, and the numbers of the mouse cursors.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,9 @@ inline constexpr uint16_t VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 0x
                           VK_ESCAPE = 27, VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23,
                           VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
                           VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_NUMPAD0 = 0x60, VK_F1 = 0x70, VK_F24 = 0x87;
+
+// What a drag and drop did or may do (a set of them for the effects a drag allows).
+inline constexpr int32_t DROPEFFECT_NONE = 0, DROPEFFECT_COPY = 1, DROPEFFECT_MOVE = 2, DROPEFFECT_LINK = 4;
 
 // Mouse cursors: the platform's own (negative and 0) and those a program registers
 // under positive numbers (the GUI layer's screen keeps them).
