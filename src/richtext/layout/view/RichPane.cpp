@@ -102,7 +102,10 @@ void TCustomRichPane::Repaint() {
   if (Visible && Host()) Host()->Invalidate();
 }
 
-void TCustomRichPane::ClearFormatting() { FData->ClearFormatting(); }
+void TCustomRichPane::ClearFormatting() {
+  StopScrollTimer();
+  FData->ClearFormatting();
+}
 
 void TCustomRichPane::Clear() {
   ClearFormatting();

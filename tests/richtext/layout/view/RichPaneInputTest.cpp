@@ -458,4 +458,34 @@ TEST(RichPaneInputTest, FocusDeepIncludesAnEditorInPlace) {
   EXPECT_TRUE(view.Pane.IsFocusedDeep());
 }
 
+// Clearing the document stops the auto-scroll timer a press started.
+TEST(RichPaneInputTest, ClearingStopsTheAutoScrollTimer) {
+  TInputView view;
+  const TPoint p = view.At(0);
+  view.Pane.MouseDown(mbLeft, ssLeft, p.X, p.Y);
+  ASSERT_EQ(view.Host.TimersSet.size(), 1u);
+  view.Pane.Clear();
+  EXPECT_EQ(view.Host.TimersKilled, std::vector<uint32_t>{RPScrollTimerId});
+}
+
+// No visual theme is active on this platform: the view opens no theme data and draws
+// its plain border; the palette action reaches the document, which realizes no palette.
+TEST(RichPaneInputTest, NoThemeAndATrueColourPalette) {
+  TInputView view;
+  RPThemesStartup();
+  EXPECT_TRUE(view.Pane.UseXPThemes());
+  view.Pane.CreateThemeHandle();
+  EXPECT_EQ(view.Pane.ThemeHandle(), nullptr);
+  const int32_t invalidated = view.Host.Invalidated;
+  view.Pane.SetUseXPThemes(false);
+  EXPECT_FALSE(view.Pane.UseXPThemes());
+  EXPECT_EQ(view.Pane.ThemeHandle(), nullptr);
+  EXPECT_GT(view.Host.Invalidated, invalidated);
+  view.Pane.CloseThemeHandle();
+  RPThemesShutdown();
+  view.Pane.SetDoInPaletteMode(rppaAssignPalette);
+  EXPECT_EQ(view.Data().GetDoInPaletteMode(), rppaAssignPalette);
+  EXPECT_EQ(view.Data().GetRPLogPalette(), nullptr);
+}
+
 }  // namespace
