@@ -114,7 +114,9 @@ def main():
         source.append(f"static constexpr char16_t Chars{symbol}[{len(values)}] = {{\n")
         for row in range(0, len(values), 8):
             cells = ", ".join(f"0x{v:04X}" for v in values[row:row + 8])
-            source.append(f"    {cells},  // 0x{first + row:02X}\n")
+            # A short last row keeps its comment in the column of the full rows, as
+            # clang-format aligns trailing comments.
+            source.append(f"    {cells + ',':<63}  // 0x{first + row:02X}\n")
         source.append("};\n")
         source.append(f"static_assert(sizeof(Chars{symbol}) / sizeof(char16_t) == 0x{last:02X} - 0x{first:02X} + 1);\n")
         source.append(f"constexpr TCodePageTable CodePage{symbol}{{\"{name}\", 0x{first:02X}, 0x{last:02X}, Chars{symbol}}};\n\n")
