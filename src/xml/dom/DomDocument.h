@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "xml/dom/DomElement.h"
+#include "xml/dom/DomNodeArena.h"
+#include "xml/dom/DomStandalone.h"
 #include "xml/dom/DomTraversal.h"
 #include "xml/parser/XmlErrorKinds.h"
-#include "xml/parser/XmlInputSource.h"
 
 class TDomImplementation;
 
@@ -124,6 +125,8 @@ public:
   void DetachFromImplementation() { FDomImplementation = nullptr; }
   bool Modified() const { return FModified; }
   void SetModified(bool value) { FModified = value; }
+  // Where NewDomNode takes the memory of this document's nodes.
+  TDomNodeArena& NodeArena() { return FNodeArena; }
 
   WideString DocumentUri, InputEncoding, SystemId, XmlEncoding, XmlVersion;
   TDomStandalone XmlStandalone = sdUnspecified;
@@ -144,6 +147,8 @@ private:
   bool MayHoldDoctype(int32_t position, const TDomNode* replaced) const;
   void CheckDocumentChild(const TDomNode* newChild, int32_t position, const TDomNode* replaced) const;
 
+  // Declared first, so that it goes last: the nodes are freed before it.
+  TDomNodeArena FNodeArena;
   std::vector<std::unique_ptr<TDomNodeIterator>> FNodeIterators;
   std::vector<std::unique_ptr<TDomTreeWalker>> FTreeWalkers;
   TDomImplementation* FDomImplementation;

@@ -88,13 +88,17 @@ void TDomCustomNode::RaiseError(TOwnedTreeError error) const {
   throw EDomException(SENodeNotFound);  // unreachable: every kind is handled above
 }
 
-TDomNode::TDomNode(TDomCustomDocument* ownerDocument)
-    : FChildNodes(std::make_unique<TDomNodeList>(&Children())), FOwnerDocument(ownerDocument) {
+TDomNode::TDomNode(TDomCustomDocument* ownerDocument) : FOwnerDocument(ownerDocument) {
   FAllowedChildTypes = NodeTypes({ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction,
                                   ntComment, ntDocumentFragment, ntDocumentTypeDecl});
 }
 
 TDomNode::~TDomNode() { NotifyUserDataHandlers(udoDeleted, nullptr, nullptr); }
+
+TDomNodeList* TDomNode::GetChildNodes() const {
+  if (!FChildNodes) FChildNodes = std::make_unique<TDomChildNodeList>(this);
+  return FChildNodes.get();
+}
 
 TDomNode* TDomNode::RequireDomNode(TCustomOwnedNode* node) {
   if (node && !dynamic_cast<TDomNode*>(node)) throw EHierarchy_Request_Err(SHierarchy_Request_Err);
@@ -320,21 +324,27 @@ uint8_t TDomNode::CompareTreePosition(const TDomNode* other) const {
 }
 
 TObject* TDomNode::GetUserData(WideStringView key) const {
-  for (const TUserDataEntry& entry : FUserData)
+  if (!FUserData) return nullptr;
+  for (const TUserDataEntry& entry : *FUserData)
     if (entry.Key == key) return entry.Data;
   return nullptr;
 }
 
 TObject* TDomNode::SetUserData(WideStringView key, TObject* data, TDomUserDataHandler handler) {
-  auto it = std::find_if(FUserData.begin(), FUserData.end(), [&](const TUserDataEntry& e) { return e.Key == key; });
+  if (!FUserData) {
+    if (!data) return nullptr;
+    FUserData = std::make_unique<std::vector<TUserDataEntry>>();
+  }
+  std::vector<TUserDataEntry>& entries = *FUserData;
+  auto it = std::find_if(entries.begin(), entries.end(), [&](const TUserDataEntry& e) { return e.Key == key; });
   if (!data) {
-    if (it == FUserData.end()) return nullptr;
+    if (it == entries.end()) return nullptr;
     TObject* previous = it->Data;
-    FUserData.erase(it);
+    entries.erase(it);
     return previous;
   }
-  if (it == FUserData.end()) {
-    FUserData.push_back({WideString(key), data, std::move(handler)});
+  if (it == entries.end()) {
+    entries.push_back({WideString(key), data, std::move(handler)});
     return nullptr;
   }
   TObject* previous = it->Data;
@@ -344,7 +354,8 @@ TObject* TDomNode::SetUserData(WideStringView key, TObject* data, TDomUserDataHa
 }
 
 void TDomNode::NotifyUserDataHandlers(TDomUserDataOperation operation, TDomNode* source, TDomNode* destination) const {
-  for (const TUserDataEntry& entry : FUserData)
+  if (!FUserData) return;
+  for (const TUserDataEntry& entry : *FUserData)
     if (entry.Handler) entry.Handler(operation, entry.Key, entry.Data, source, destination);
 }
 

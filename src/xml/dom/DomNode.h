@@ -4,8 +4,9 @@
 // node classes (character data, text, CDATA section, comment, processing instruction,
 // document type declaration, entity reference, document fragment, XPath namespace node).
 //
-// Every node is owned by its document (TreeUtils.h): create nodes with NewDomNode. Node
-// changes are announced to the owner document as node events.
+// Every node is owned by its document (TreeUtils.h): create nodes with NewDomNode, which
+// takes their memory from the document's node arena (DomNodeArena.h). Node changes are
+// announced to the owner document as node events.
 #pragma once
 
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "xml/dom/DomExceptions.h"
+#include "xml/dom/DomNodeArena.h"
 #include "xml/dom/DomNodeLists.h"
 #include "xml/dom/TreeUtils.h"
 
@@ -78,6 +80,13 @@ public:
   // Reports the deletion to every user-data handler.
   ~TDomNode() override;
 
+  // Nodes made with plain `new` live on the general heap, those of NewDomNode in their
+  // document's arena; delete frees either.
+  static void* operator new(std::size_t bytes) { return TDomNodeArena::AllocateOnHeap(bytes); }
+  static void* operator new(std::size_t, void* place) noexcept { return place; }
+  static void operator delete(void* block, std::size_t bytes) noexcept { TDomNodeArena::Release(block, bytes); }
+  static void operator delete(void*, void*) noexcept {}
+
   WideString GetNodeName() const override { return {}; }
   virtual WideString GetNodeValue() const { return FNodeValue; }
   // Raises ENo_Modification_Allowed_Err "No modification allowed error." on a read-only
@@ -108,7 +117,8 @@ public:
   TDomNode* GetNextSibling() const override { return AsDomNode(TDomCustomNode::GetNextSibling()); }
   TDomNode* GetPreviousSibling() const override { return AsDomNode(TDomCustomNode::GetPreviousSibling()); }
   TDomNode* GetParentNode() const { return GetParent(); }
-  TDomNodeList* GetChildNodes() const { return FChildNodes.get(); }
+  // A view of the children, made on first use.
+  TDomNodeList* GetChildNodes() const;
   bool HasChildNodes() const { return HasChildren(); }
   // The attribute map of an element; none for other nodes.
   virtual TDomNamedNodeMap* GetAttributes() const { return nullptr; }
@@ -201,18 +211,27 @@ private:
   };
   TDomNode* AppendFragment(TDomNode* fragment);
 
-  bool FNamespaceAware = false;
-  std::unique_ptr<TDomNodeList> FChildNodes;
+  mutable std::unique_ptr<TDomChildNodeList> FChildNodes;
   TDomCustomDocument* FOwnerDocument;
-  std::vector<TUserDataEntry> FUserData;
+  std::unique_ptr<std::vector<TUserDataEntry>> FUserData;  // none until data is set
   TDomNodeTypeSet FAllowedChildTypes = 0;
+  bool FNamespaceAware = false;
 };
 
-// Makes a node of class T owned by `document`; the arguments after the document go to
-// T's constructor.
+// Makes a node of class T owned by `document`, in the document's node arena; the
+// arguments after the document go to T's constructor.
 template <typename T, typename TDocument, typename... Args>
 T* NewDomNode(TDocument& document, Args&&... args) {
-  return CreateOwnedObject<T>(document, &document, std::forward<Args>(args)...);
+  static_assert(alignof(T) <= 8, "the node arena aligns blocks for 8 bytes");
+  void* block = document.NodeArena().Allocate(sizeof(T));
+  std::unique_ptr<T> node;
+  try {
+    node.reset(new (block) T(&document, std::forward<Args>(args)...));
+  } catch (...) {
+    TDomNodeArena::Release(block, sizeof(T));
+    throw;
+  }
+  return document.AddOwnedObject(std::move(node));
 }
 
 // Text, CDATA sections and comments. Offsets and counts are UTF-16 units from 0.

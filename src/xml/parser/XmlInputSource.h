@@ -8,8 +8,7 @@
 #include <optional>
 
 #include "xml/codecs/UCS4Reader.h"
-
-enum TDomStandalone { sdYes, sdNo, sdUnspecified };
+#include "xml/dom/DomStandalone.h"
 
 enum TXmlDeclarationKind {
   dkXmlDeclaration,        // has standalone, or lacks the encoding: only an XML declaration
