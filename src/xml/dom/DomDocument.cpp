@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr TXmlErrorKind UndeclaredEntityInAttribute = 35;
-
 bool IsXmlWhiteSpace(WideStringView text) { return TextIsS(text); }
 
 }  // namespace
@@ -60,7 +58,7 @@ void ResolveAttributeLiteral(WideStringView literal, TXmlErrorKind& errorType, W
         else if (token == u"quot")
           resolved += u'"';
         else
-          return stop(UndeclaredEntityInAttribute);
+          return stop(XmlErrors::UndeclaredEntityValidity);
         break;
       default:
         resolved += IsXmlWhiteSpace(token) ? WideString(u" ") : token;

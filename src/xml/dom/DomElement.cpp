@@ -390,21 +390,21 @@ WideString InheritedLanguage(const TDomNode* node) {
 }
 
 void TDomElement::MergeAdjacentTexts() {
-  // Children from the last to the first: a text node takes in the text node after it.
-  TDomNode* following = nullptr;
-  for (TDomNode* child = GetLastChild(); child;) {
-    TDomNode* previous = child->GetPreviousSibling();
-    if (child->GetNodeType() == ntText && following && following->GetNodeType() == ntText) {
-      auto* text = static_cast<TDomText*>(child);
+  // Front to back: the first text node of each run takes in the ones after it, each
+  // appended in place, so a run costs what its texts cost.
+  TDomCustomDocument* document = GetDocument();
+  for (TDomNode* child = GetFirstChild(); child; child = child->GetNextSibling()) {
+    if (child->GetNodeType() != ntText) continue;
+    auto* text = static_cast<TDomText*>(child);
+    while (TDomNode* following = text->GetNextSibling()) {
+      if (following->GetNodeType() != ntText) break;
       auto* next = static_cast<TDomText*>(following);
       text->AppendData(next->GetData());
       if (next->FromCharRef()) text->SetFromCharRef(true);
-      if (TDomCustomDocument* document = GetDocument()) document->NotifyIterators(next, neRemoving);
+      if (document) document->NotifyIterators(next, neRemoving);
       UnlinkChild(next);
       next->Free();
     }
-    following = child;
-    child = previous;
   }
 }
 

@@ -399,8 +399,10 @@ WideString TDomCharacterData::SubstringData(int32_t offset, int32_t count) const
 }
 
 void TDomCharacterData::AppendData(WideStringView text) {
+  // In place: a text built of many pieces costs what the pieces cost, not the square.
   CheckNotReadOnlyNode();
-  SetData(FNodeValue + WideString(text));
+  FNodeValue.append(text);
+  DoCharacterDataModified();
 }
 
 void TDomCharacterData::ReplaceData(int32_t offset, int32_t count, WideStringView text) {

@@ -315,7 +315,7 @@ bool TDtdEntityDecl::IsFreeOfRecursion(const std::vector<WideString>* visitedNam
 
 TXmlErrorKind TDtdEntityDecl::Resolve(const TDtdEntityResolver& resolver) {
   if (GetEntityKind() != ekExternal || FResolved) return 0;
-  if (!IsParsed()) return 87;
+  if (!IsParsed()) return XmlErrors::UnparsedEntityReference;
   WideString text;
   const TXmlErrorKind errorType = resolver(FOrigin, FBaseUri, FSystemId, FPublicId, text);
   if (IsNonErrorKind(errorType)) SetReplacementText(text);

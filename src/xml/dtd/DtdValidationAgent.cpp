@@ -21,8 +21,6 @@
 
 namespace {
 
-bool IsErrorClass(TXmlErrorKind kind) { return kind >= 6 && kind <= 43; }
-
 // The blank-separated tokens of a normalized value.
 std::vector<WideString> Tokens(WideStringView value) {
   std::vector<WideString> tokens;
@@ -132,7 +130,7 @@ TXmlErrorKind TDtdValidationAgent::ResolveEntity(WideStringView name, WideString
   replacementText.clear();
   const bool wfc = IsEntityDeclaredWfc();
   TDtdEntityDecl* declaration = FindEntityDecl(name);
-  if (!declaration) return wfc ? XmlErrors::UndeclaredEntity : 35;
+  if (!declaration) return wfc ? XmlErrors::UndeclaredEntity : XmlErrors::UndeclaredEntityValidity;
   isExternal = declaration->GetEntityKind() == ekExternal;
   key = declaration->Key();
   const TXmlErrorKind resolved = declaration->Resolve(
@@ -141,7 +139,7 @@ TXmlErrorKind TDtdValidationAgent::ResolveEntity(WideStringView name, WideString
   if (!IsNonErrorKind(resolved)) return resolved;
   if (!declaration->IsNotRecursive()) return XmlErrors::RecursiveEntity;
   replacementText = declaration->ReplacementText();
-  return declaration->Origin() == doExternalSubset && wfc ? 54 : 0;
+  return declaration->Origin() == doExternalSubset && wfc ? XmlErrors::StandaloneExternalEntity : 0;
 }
 
 void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, WideString& text,
@@ -169,7 +167,7 @@ void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, W
     if (--avail < 0) return fail(XmlErrors::LimitExceeded);
     const TXmlErrorKind tokenError = tokenizer.ErrorKind();
     if (ErrorSeverityOf(tokenError) == esFatal) return fail(tokenError);
-    if (tokenError != 0 && !IsErrorClass(errorType)) errorType = tokenError;
+    if (tokenError != 0 && ErrorSeverityOf(errorType) != esError) errorType = tokenError;
     const WideString token = tokenizer.TokenValue();
     switch (tokenizer.TokenType()) {
       case avCharRef:
@@ -182,14 +180,17 @@ void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, W
       case avEntityRef: {
         // An external entity is refused before anything is loaded for it.
         const TDtdEntityDecl* declaration = FindEntityDecl(token);
-        if (keyLimit == 0 && declaration && declaration->GetEntityKind() == ekExternal) return fail(44);
+        if (keyLimit == 0 && declaration && declaration->GetEntityKind() == ekExternal)
+          return fail(XmlErrors::ExternalEntityInAttribute);
         WideString replacement;
         uint64_t key = 0;
         bool isExternal = false;
         const TXmlErrorKind resolved = ResolveEntity(token, replacement, key, isExternal);
         if (!IsNonErrorKind(resolved)) return fail(resolved);
         if (replacement.find(u'<') != WideString::npos) return fail(XmlErrors::LessThanInAttributeValue);
-        if (keyLimit != 0 && key > keyLimit) return fail(IsEntityDeclaredWfc() ? 53 : 22);
+        if (keyLimit != 0 && key > keyLimit)
+          return fail(IsEntityDeclaredWfc() ? XmlErrors::EntityDeclaredAfterAttributeWfc
+                                            : XmlErrors::EntityDeclaredAfterAttribute);
         // The tokenizer reads the declaration's own text, which outlives the walk. A
         // carriage return there came from a character reference and is white space
         // like any other; the tokenizer's reader would merge it into a following line
@@ -274,7 +275,7 @@ TXmlErrorKind TDtdValidationAgent::ExpandEntityReference(TDomEntityReference& re
     TFragment fragment = ParseReplacementText(text);
     while (TDomNode* child = fragment->GetFirstChild()) reference.AppendChild(child);
   } catch (const EParserException&) {
-    return 82;
+    return XmlErrors::UnparsableReplacementText;
   }
   return errorType;
 }
@@ -333,14 +334,14 @@ void TDtdValidationAgent::CheckAttributeDefaults(TDomElement& element, bool& val
           WideString actual;
           TXmlErrorKind actualError = 0;
           NormalizeAttributeValue(present->GetNodeValue(), declaration.AttributeType(), actual, actualError);
-          if (actual != value) Report(23, &declaration, present, valid, go);
+          if (actual != value) Report(XmlErrors::FixedAttributeMismatch, &declaration, present, valid, go);
         } else {
           AddDefaultAttribute(element, declaration, value);
         }
         break;
       }
       case dcRequired:
-        if (!present) Report(31, &declaration, &element, valid, go);
+        if (!present) Report(XmlErrors::RequiredAttributeMissing, &declaration, &element, valid, go);
         break;
       case dcImplied:
         break;
@@ -350,7 +351,7 @@ void TDtdValidationAgent::CheckAttributeDefaults(TDomElement& element, bool& val
 
 void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl& declaration, WideStringView value,
                                           bool& valid, bool& go) {
-  const auto mismatch = [&] { Report(7, &declaration, &attribute, valid, go); };
+  const auto mismatch = [&] { Report(XmlErrors::AttributeValueTypeMismatch, &declaration, &attribute, valid, go); };
   const auto isUnparsedEntity = [&](WideStringView name) {
     const TDtdEntityDecl* entity = FindEntityDecl(name);
     return entity && !entity->IsParsed();
@@ -366,7 +367,7 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl
     case atId:
       if (!TextIsName(value)) return mismatch();
       if (!FIdRegistry.emplace(WideString(value), attribute.GetOwnerElement()).second)
-        Report(11, &declaration, &attribute, valid, go);
+        Report(XmlErrors::RepeatedIdValue, &declaration, &attribute, valid, go);
       break;
     case atIdRef:
       if (!TextIsName(value)) return mismatch();
@@ -378,12 +379,12 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl
       break;
     case atEntity:
       if (!TextIsName(value)) return mismatch();
-      if (!isUnparsedEntity(value)) Report(38, &declaration, &attribute, valid, go);
+      if (!isUnparsedEntity(value)) Report(XmlErrors::NotAnUnparsedEntity, &declaration, &attribute, valid, go);
       break;
     case atEntities:
       if (!TextIsNames(value)) return mismatch();
       for (const WideString& token : Tokens(value))
-        if (!isUnparsedEntity(token)) Report(38, &declaration, &attribute, valid, go);
+        if (!isUnparsedEntity(token)) Report(XmlErrors::NotAnUnparsedEntity, &declaration, &attribute, valid, go);
       break;
     case atNmToken:
       if (!TextIsNmtoken(value) || (!enumeration.empty() && !Contains(enumeration, value))) mismatch();
@@ -404,7 +405,8 @@ TXmlErrorKind TDtdValidationAgent::CheckStandaloneAttribute(WideStringView eleme
   TXmlErrorKind expandError = 0, normalizeError = 0;
   ExpandValue(literal, 0, expanded, expandError);
   NormalizeAttributeValue(literal, declaration->AttributeType(), normalized, normalizeError);
-  return expandError == 0 && normalizeError == 0 && expanded != normalized ? 39 : 0;
+  return expandError == 0 && normalizeError == 0 && expanded != normalized ? XmlErrors::StandaloneAttributeNormalized
+                                                                           : 0;
 }
 
 void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreatment treatment, bool& go, bool& valid) {
@@ -417,10 +419,10 @@ void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreat
   const WideString value = attribute.GetNodeValue();
   const WideString normalized = type == atCData ? value : CollapseBlanks(value);
   TDtdAttributeDecl* declaration = FindAttributeDecl(ownerName, attribute.GetNodeName());
-  if (!declaration) return Report(33, nullptr, &attribute, valid, go);
+  if (!declaration) return Report(XmlErrors::UndeclaredAttribute, nullptr, &attribute, valid, go);
   if (declaration->Origin() == doExternalSubset && IsEntityDeclaredWfc()) {
-    if (!attribute.GetSpecified()) Report(41, declaration, &attribute, valid, go);
-    if (go && value != normalized) Report(39, declaration, &attribute, valid, go);
+    if (!attribute.GetSpecified()) Report(XmlErrors::StandaloneDefaultAttribute, declaration, &attribute, valid, go);
+    if (go && value != normalized) Report(XmlErrors::StandaloneAttributeNormalized, declaration, &attribute, valid, go);
     if (!go) return;
   }
   if (treatment == etExpand && value != normalized) {
@@ -469,7 +471,7 @@ void TDtdValidationAgent::ProcessEntityReferences(TDomNode& parent, TDtdEntityTr
     try {
       fragment = ParseReplacementText(text);
     } catch (const EParserException&) {
-      Report(82, nullptr, child, valid, go);
+      Report(XmlErrors::UnparsableReplacementText, nullptr, child, valid, go);
       child = child->GetNextSibling();
       continue;
     }
@@ -488,7 +490,7 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
                                                  bool& valid) {
   TDtdElementDecl* declaration = FindElementDecl(element.GetNodeName());
   if (!declaration) {
-    Report(34, nullptr, &element, valid, go);
+    Report(XmlErrors::UndeclaredElementType, nullptr, &element, valid, go);
     if (go) ProcessEntityReferences(element, treatment, valid, go);
     return;
   }
@@ -496,7 +498,8 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
   if (contentType == DTD_STRICT_MIXED_CONTENTTYPE) throw EParserException(SStrictMixedNotSupported);
   if (contentType == DTD_EMPTY_CONTENTTYPE) {
     for (TDomNode* child = element.GetFirstChild(); child && go; child = child->GetNextSibling())
-      if (child->GetNodeType() != ntText || !child->GetNodeValue().empty()) Report(21, declaration, child, valid, go);
+      if (child->GetNodeType() != ntText || !child->GetNodeValue().empty())
+        Report(XmlErrors::ContentInEmptyElement, declaration, child, valid, go);
   }
   if (go) ProcessEntityReferences(element, treatment, valid, go);
   if (!go || (contentType != DTD_ELEMENT_CONTENTTYPE && contentType != DTD_MIXED_CONTENTTYPE)) return;
@@ -520,12 +523,12 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
       case ntText:
         if (!elementContent) break;
         if (!FOwnerDocument->IsWhitespaceInElementContent(*static_cast<TDomText*>(node)))
-          return Report(20, declaration, node, valid, go);
+          return Report(XmlErrors::TextInElementContent, declaration, node, valid, go);
         if (declaration->Origin() == doExternalSubset && IsEntityDeclaredWfc())
-          return Report(42, declaration, node, valid, go);
+          return Report(XmlErrors::StandaloneElementContentWhiteSpace, declaration, node, valid, go);
         break;
       case ntCDATASection:
-        if (elementContent) return Report(17, declaration, node, valid, go);
+        if (elementContent) return Report(XmlErrors::CDataSectionInElementContent, declaration, node, valid, go);
         break;
       default:
         break;
@@ -534,7 +537,7 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
   TDtdContentModel* model = declaration->ContentModel();
   if (!model) throw EParserException(SInternalParserError);
   if (!elementContent && model->ParticleType() == cmtChoice && model->SubModelCount() == 0) {
-    if (!names.empty()) Report(19, declaration, &element, valid, go);
+    if (!names.empty()) Report(XmlErrors::ElementInPCDataContent, declaration, &element, valid, go);
     return;
   }
   int32_t position = 0;
@@ -547,22 +550,25 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
     return;
   }
   if (ambiguity)
-    Report(25, declaration, &element, valid, go);
+    Report(XmlErrors::AmbiguousContentModel, declaration, &element, valid, go);
   else if (!matched || position != static_cast<int32_t>(names.size()))
-    Report(18, declaration, &element, valid, go);
+    Report(XmlErrors::ContentModelMismatch, declaration, &element, valid, go);
 }
 
 void TDtdValidationAgent::ValidateEntityReference(TDomEntityReference& reference, bool& valid, bool& go) {
   TDtdEntityDecl* declaration = FindEntityDecl(reference.GetNodeName());
   const bool wfc = IsEntityDeclaredWfc();
-  if (!declaration) return Report(wfc ? XmlErrors::UndeclaredEntity : 35, nullptr, &reference, valid, go);
+  if (!declaration)
+    return Report(wfc ? XmlErrors::UndeclaredEntity : XmlErrors::UndeclaredEntityValidity, nullptr, &reference, valid,
+                  go);
   const TXmlErrorKind resolved = declaration->Resolve(
       [this](TDtdDeclOrigin origin, WideStringView baseUri, WideStringView systemId, WideStringView publicId,
              WideString& text) { return ResolveExternalEntity(origin, baseUri, systemId, publicId, text); });
   if (resolved != 0) Report(resolved, declaration, &reference, valid, go);
   if (!go) return;
   if (!declaration->IsNotRecursive()) Report(XmlErrors::RecursiveEntity, declaration, &reference, valid, go);
-  if (go && declaration->Origin() == doExternalSubset && wfc) Report(54, declaration, &reference, valid, go);
+  if (go && declaration->Origin() == doExternalSubset && wfc)
+    Report(XmlErrors::StandaloneExternalEntity, declaration, &reference, valid, go);
 }
 
 void TDtdValidationAgent::ValidateNode(TDomNode& node, TDtdEntityTreatment treatment, bool& go, bool& valid) {
@@ -617,15 +623,15 @@ void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, 
   if (!go) return;
   const std::vector<WideString>& enumeration = declaration.Enumeration();
   const auto bad = [&](bool failed) {
-    if (failed) Report(6, target, nullptr, valid, go);
+    if (failed) Report(XmlErrors::DefaultValueTypeMismatch, target, nullptr, valid, go);
   };
   switch (declaration.AttributeType()) {
     case atNotation:
       for (size_t i = 0; i < enumeration.size() && go; ++i) {
-        if (!FindNotationDecl(enumeration[i])) Report(36, target, nullptr, valid, go);
+        if (!FindNotationDecl(enumeration[i])) Report(XmlErrors::UndeclaredNotation, target, nullptr, valid, go);
         if (go && std::find(enumeration.begin(), enumeration.begin() + static_cast<ptrdiff_t>(i), enumeration[i]) !=
                       enumeration.begin() + static_cast<ptrdiff_t>(i))
-          Report(15, target, nullptr, valid, go);
+          Report(XmlErrors::RepeatedNotationName, target, nullptr, valid, go);
       }
       // A default must be one of the notations listed, as a value must (XML 1.0 errata E6).
       if (go) bad(hasDefault && !enumeration.empty() && !Contains(enumeration, value));
@@ -645,7 +651,7 @@ void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, 
       for (size_t i = 0; i < enumeration.size() && go; ++i)
         if (std::find(enumeration.begin(), enumeration.begin() + static_cast<ptrdiff_t>(i), enumeration[i]) !=
             enumeration.begin() + static_cast<ptrdiff_t>(i))
-          Report(9, target, nullptr, valid, go);
+          Report(XmlErrors::RepeatedEnumerationToken, target, nullptr, valid, go);
       if (go) bad(hasDefault && (!TextIsNmtoken(value) || (!enumeration.empty() && !Contains(enumeration, value))));
       break;
     default:
@@ -672,14 +678,15 @@ void TDtdValidationAgent::ValidateDtd(bool& valid, bool& go) {
         seen.push_back(sub->GetName());
     }
     if (!namesOnly)
-      Report(110, element, nullptr, valid, go);
+      Report(XmlErrors::ContentModelNotBuilt, element, nullptr, valid, go);
     else if (repeated)
-      Report(12, element, nullptr, valid, go);
+      Report(XmlErrors::RepeatedMixedContentName, element, nullptr, valid, go);
   }
   const TDtdNamedObjectMap& entities = FDtdModel.EntityDecls();
   for (int32_t i = 0; i < entities.GetLength() && go; ++i) {
     auto* entity = static_cast<TDtdEntityDecl*>(entities.GetItem(i));
-    if (!entity->IsParsed() && !FindNotationDecl(entity->NotationName())) Report(36, entity, nullptr, valid, go);
+    if (!entity->IsParsed() && !FindNotationDecl(entity->NotationName()))
+      Report(XmlErrors::UndeclaredNotation, entity, nullptr, valid, go);
   }
   const TDtdNamedObjectMap& lists = FDtdModel.AttributeListCollections();
   for (int32_t i = 0; i < lists.GetLength() && go; ++i) {
@@ -691,13 +698,13 @@ void TDtdValidationAgent::ValidateDtd(bool& valid, bool& go) {
       ValidateAttributeDecl(*declaration, valid, go);
       if (!go) break;
       if (declaration->AttributeType() == atNotation) {
-        if (++notations > 1) Report(14, declaration, nullptr, valid, go);
+        if (++notations > 1) Report(XmlErrors::SecondNotationAttribute, declaration, nullptr, valid, go);
         if (go && element && element->ContentType() == DTD_EMPTY_CONTENTTYPE)
-          Report(26, declaration, nullptr, valid, go);
+          Report(XmlErrors::NotationAttributeOnEmptyElement, declaration, nullptr, valid, go);
       } else if (declaration->AttributeType() == atId) {
-        if (++ids > 1) Report(10, declaration, nullptr, valid, go);
+        if (++ids > 1) Report(XmlErrors::SecondIdAttribute, declaration, nullptr, valid, go);
         if (go && declaration->DefaultKind() != dcImplied && declaration->DefaultKind() != dcRequired)
-          Report(24, declaration, nullptr, valid, go);
+          Report(XmlErrors::IdAttributeDefault, declaration, nullptr, valid, go);
       }
     }
   }
@@ -732,14 +739,16 @@ bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
   if (FDtdModel.PreparationStatus() != DtdPreparation::NoDtd)
     ValidateDtd(valid, go);
   else
-    Report(1, nullptr, FOwnerDocument, valid, go);
+    Report(XmlErrors::ValidatingWithoutDtd, nullptr, FOwnerDocument, valid, go);
   TDomElement* root = FOwnerDocument->GetDocumentElement();
   if (go && root) {
     const TDomDocumentTypeDecl* doctype = FOwnerDocument->GetDoctypeDecl();
-    if (doctype && doctype->GetNodeName() != root->GetNodeName()) Report(43, nullptr, root, valid, go);
+    if (doctype && doctype->GetNodeName() != root->GetNodeName())
+      Report(XmlErrors::RootNameMismatch, nullptr, root, valid, go);
     if (go) ValidateNode(*root, treatment, go, valid);
     for (size_t i = 0; go && i < FIdRefRegistry.size(); ++i)
-      if (!FIdRegistry.count(FIdRefRegistry[i].first)) Report(32, nullptr, FIdRefRegistry[i].second, valid, go);
+      if (!FIdRegistry.count(FIdRefRegistry[i].first))
+        Report(XmlErrors::UnknownIdRef, nullptr, FIdRefRegistry[i].second, valid, go);
   } else if (go) {
     Report(XmlErrors::MissingRootElement, nullptr, FOwnerDocument, valid, go);
   }
