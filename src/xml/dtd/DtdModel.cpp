@@ -267,7 +267,18 @@ TDtdEntityKind TDtdEntityDecl::GetEntityKind() const {
   return TextIsPredefinedEntityName(FName) ? ekPredefined : ekInternal;
 }
 
+bool TDtdEntityDecl::IsNotRecursive() const {
+  const TDtdModel* model = OwnerModel();
+  if (!model) return IsFreeOfRecursion(nullptr);
+  if (FRecursionCheckedAt != model->EntityGeneration()) {
+    FNotRecursive = IsFreeOfRecursion(nullptr);
+    FRecursionCheckedAt = model->EntityGeneration();
+  }
+  return FNotRecursive;
+}
+
 void TDtdEntityDecl::SetReplacementText(WideStringView text) {
+  if (TDtdModel* model = OwnerModel()) model->EntitiesChanged();
   FReplacementText = text;
   FResolved = true;
   FReferencedEntities.clear();
@@ -343,6 +354,7 @@ void TDtdModel::Clear() {
   FElementDecls.Clear();
   FEntityDecls.Clear();
   FNotationDecls.Clear();
+  EntitiesChanged();
 }
 
 void TDtdModel::Reset() {
@@ -405,6 +417,7 @@ bool TDtdModel::RemoveEntityDecl(WideStringView name) {
   const TDtdEntityDecl* declaration = FindEntityDecl(name);
   if (!declaration || declaration->Origin() == doPredefined) return false;
   FEntityDecls.RemoveNamedItem(name);
+  EntitiesChanged();
   return true;
 }
 
@@ -450,6 +463,7 @@ bool TDtdModel::AddEntityDecl(WideStringView name, WideStringView entityValue, T
       std::make_unique<TDtdEntityDecl>(this, origin, baseUri, notationName, systemId, publicId, entityValue, name);
   declaration = created.get();
   FEntityDecls.SetNamedItem(std::move(created));
+  EntitiesChanged();
   return true;
 }
 

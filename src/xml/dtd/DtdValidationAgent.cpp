@@ -53,8 +53,16 @@ private:
 }  // namespace
 
 TDtdValidationAgent::TDtdValidationAgent(TDomDocument* ownerDocument)
-    : FOwnerDocument(ownerDocument), FExpansionAvail(DefaultXmlLimits().MaxEntityExpansionChars) {
+    : FOwnerDocument(ownerDocument),
+      FExpansionAvail(FLimits.MaxEntityExpansionChars),
+      FNodesAvail(FLimits.MaxNodeCount) {
   if (!ownerDocument) throw ENot_Supported_Err(SNot_Supported_Err);
+}
+
+void TDtdValidationAgent::SetLimits(const TXmlLimits& limits) {
+  FLimits = limits;
+  FExpansionAvail = limits.MaxEntityExpansionChars;
+  FNodesAvail = limits.MaxNodeCount;
 }
 
 TDtdValidationAgent::~TDtdValidationAgent() = default;
@@ -144,77 +152,70 @@ TXmlErrorKind TDtdValidationAgent::ResolveEntity(WideStringView name, WideString
 
 void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, WideString& text,
                                       TXmlErrorKind& errorType) {
-  // Entity replacement texts are walked with a stack of tokenizers instead of recursion;
-  // the recursion check of ResolveEntity keeps the stack finite and the expansion limit
-  // bounds the work (each token, reference or character, costs one unit).
-  const int64_t limit = DefaultXmlLimits().MaxEntityExpansionChars;
-  int64_t avail = limit;
   text.clear();
-  std::vector<std::unique_ptr<WideString>> blankedTexts;  // declared first: outlives the tokenizers
-  std::vector<std::unique_ptr<TXmlAttrValueTokenizer>> stack;
-  stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(value));
+  // Most values hold neither a reference nor white space other than blanks.
+  if (value.find_first_of(u"&\t\n\r") == WideStringView::npos) {
+    text.assign(value);
+    return;
+  }
+  // The value and the replacement texts it refers to are read with a stack of
+  // positions instead of recursion; the recursion check of ResolveEntity keeps the
+  // stack finite, and every replacement text entered spends its length from the
+  // document's expansion budget. The texts are the declarations' own, which outlive
+  // the walk.
+  struct TFrame {
+    WideStringView Text;
+    size_t Pos;
+  };
+  std::vector<TFrame> stack{{value, 0}};
   const auto fail = [&](TXmlErrorKind kind) {
     errorType = kind;
     text.clear();
   };
   while (!stack.empty()) {
-    TXmlAttrValueTokenizer& tokenizer = *stack.back();
-    tokenizer.NextToken();
-    if (tokenizer.TokenType() == avEnd) {
+    TFrame& frame = stack.back();
+    if (frame.Pos == frame.Text.size()) {
       stack.pop_back();
       continue;
     }
-    if (--avail < 0) return fail(XmlErrors::LimitExceeded);
-    const TXmlErrorKind tokenError = tokenizer.ErrorKind();
-    if (ErrorSeverityOf(tokenError) == esFatal) return fail(tokenError);
-    if (tokenError != 0 && ErrorSeverityOf(errorType) != esError) errorType = tokenError;
-    const WideString token = tokenizer.TokenValue();
-    switch (tokenizer.TokenType()) {
-      case avCharRef:
-        try {
-          text += CharRefToText(u"&#" + token + u";");
-        } catch (const EConvertError&) {
-          return fail(XmlErrors::InvalidCharRef);
-        }
-        break;
-      case avEntityRef: {
-        // An external entity is refused before anything is loaded for it.
-        const TDtdEntityDecl* declaration = FindEntityDecl(token);
-        if (keyLimit == 0 && declaration && declaration->GetEntityKind() == ekExternal)
-          return fail(XmlErrors::ExternalEntityInAttribute);
-        WideString replacement;
-        uint64_t key = 0;
-        bool isExternal = false;
-        const TXmlErrorKind resolved = ResolveEntity(token, replacement, key, isExternal);
-        if (!IsNonErrorKind(resolved)) return fail(resolved);
-        if (replacement.find(u'<') != WideString::npos) return fail(XmlErrors::LessThanInAttributeValue);
-        if (keyLimit != 0 && key > keyLimit)
-          return fail(IsEntityDeclaredWfc() ? XmlErrors::EntityDeclaredAfterAttributeWfc
-                                            : XmlErrors::EntityDeclaredAfterAttribute);
-        // The tokenizer reads the declaration's own text, which outlives the walk. A
-        // carriage return there came from a character reference and is white space
-        // like any other; the tokenizer's reader would merge it into a following line
-        // feed, so a copy with blanks is read instead.
-        const WideString& own = declaration->ReplacementText();
-        if (own.find(u'\r') == WideString::npos) {
-          stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(own));
-        } else {
-          WideString& copy = *blankedTexts.emplace_back(std::make_unique<WideString>(own));
-          std::replace(copy.begin(), copy.end(), u'\r', u' ');
-          stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(copy));
-        }
-        break;
-      }
-      case avChar:
-        if (token.size() == 1 && (token[0] == u'\t' || token[0] == u'\n' || token[0] == u'\r' || token[0] == u' '))
-          text += u' ';
-        else
-          text += token;
-        break;
-      default:
-        break;
+    const WideChar c = frame.Text[frame.Pos];
+    if (c != u'&') {
+      // White space, a carriage return from a character reference included, is a blank.
+      text += c == u'\t' || c == u'\n' || c == u'\r' ? u' ' : c;
+      ++frame.Pos;
+      continue;
     }
-    if (static_cast<int64_t>(text.size()) > limit) return fail(XmlErrors::LimitExceeded);
+    const bool charRef = frame.Pos + 1 < frame.Text.size() && frame.Text[frame.Pos + 1] == u'#';
+    const size_t semicolon = frame.Text.find(u';', frame.Pos);
+    if (semicolon == WideStringView::npos)
+      return fail(charRef ? XmlErrors::UnterminatedCharRef : XmlErrors::UnterminatedEntityRef);
+    const WideStringView reference = frame.Text.substr(frame.Pos, semicolon + 1 - frame.Pos);
+    frame.Pos = semicolon + 1;
+    if (charRef) {
+      try {
+        text += CharRefToText(reference);
+      } catch (const EConvertError&) {
+        return fail(XmlErrors::InvalidCharRef);
+      }
+      continue;
+    }
+    const WideStringView name = reference.substr(1, reference.size() - 2);
+    // An external entity is refused before anything is loaded for it.
+    const TDtdEntityDecl* declaration = FindEntityDecl(name);
+    if (keyLimit == 0 && declaration && declaration->GetEntityKind() == ekExternal)
+      return fail(XmlErrors::ExternalEntityInAttribute);
+    WideString replacement;
+    uint64_t key = 0;
+    bool isExternal = false;
+    const TXmlErrorKind resolved = ResolveEntity(name, replacement, key, isExternal);
+    if (!IsNonErrorKind(resolved)) return fail(resolved);
+    if (replacement.find(u'<') != WideString::npos) return fail(XmlErrors::LessThanInAttributeValue);
+    if (keyLimit != 0 && key > keyLimit)
+      return fail(IsEntityDeclaredWfc() ? XmlErrors::EntityDeclaredAfterAttributeWfc
+                                        : XmlErrors::EntityDeclaredAfterAttribute);
+    if (!Spend(static_cast<int64_t>(replacement.size()) + 1)) return fail(XmlErrors::LimitExceeded);
+    stack.push_back({declaration->ReplacementText(), 0});
+    if (static_cast<int64_t>(text.size()) > FLimits.MaxEntityExpansionChars) return fail(XmlErrors::LimitExceeded);
   }
 }
 
@@ -235,10 +236,14 @@ void TDtdValidationAgent::NormalizeDefaultValue(const TDtdAttributeDecl& declara
   NormalizeValue(declaration.DefaultValue(), declaration.AttributeType(), declaration.Key(), normalized, errorType);
 }
 
-TDtdValidationAgent::TFragment TDtdValidationAgent::ParseReplacementText(WideStringView text) {
+TDtdValidationAgent::TFragment TDtdValidationAgent::ParseReplacementText(WideStringView text, bool keepCDATASections,
+                                                                         bool keepComments) {
   TFragment fragment(NewDomNode<TDomDocumentFragment>(*FOwnerDocument));
   TXmlToDomParser parser(nullptr);
+  parser.SetLimits(FLimits);
   parser.SetDOMImpl(FOwnerDocument->GetDomImplementation());
+  parser.SetKeepCDATASections(keepCDATASections);
+  parser.SetKeepComments(keepComments);
   // A carriage return in a replacement text came from a character reference; the
   // reader would make it a line feed, so it goes in as a reference again.
   WideString escaped;
@@ -444,44 +449,27 @@ void TDtdValidationAgent::ProcessEntityReferences(TDomNode& parent, TDtdEntityTr
       }
     return;
   }
-  // Replacement may bring new references to the parent's level; they are replaced in
-  // turn, within the recursion check and the expansion budget.
+  // Each reference is replaced in place, references its replacement brings in turn,
+  // within the recursion check and the expansion budget; text joins its neighbours.
   bool replaced = false;
   const TWritableScope writable(parent);
+  TDtdEntityExpansion how;
+  how.ParentDepth = std::max(parent.GetDepth(), 0);
+  how.NodesAvail = &FNodesAvail;
+  how.Report = [&](TXmlErrorKind kind, WideStringView, WideStringView hint, TDomNode* node) {
+    if (!IsNonErrorKind(kind)) valid = false;
+    go = ReportError(kind, nullptr, node, hint) && go;
+    return go;
+  };
   for (TDomNode* child = parent.GetFirstChild(); child && go;) {
     if (child->GetNodeType() != ntEntityReference) {
       child = child->GetNextSibling();
       continue;
     }
-    WideString text;
-    uint64_t key = 0;
-    bool isExternal = false;
-    const TXmlErrorKind errorType = ResolveEntity(child->GetNodeName(), text, key, isExternal);
-    if (errorType != 0) Report(errorType, nullptr, child, valid, go);
-    if (!IsNonErrorKind(errorType)) {
-      child = child->GetNextSibling();
-      continue;
-    }
-    if (!Spend(static_cast<int64_t>(text.size()) + 1)) {
-      Report(XmlErrors::LimitExceeded, nullptr, child, valid, go);
-      go = false;
-      break;
-    }
-    TFragment fragment;
-    try {
-      fragment = ParseReplacementText(text);
-    } catch (const EParserException&) {
-      Report(XmlErrors::UnparsableReplacementText, nullptr, child, valid, go);
-      child = child->GetNextSibling();
-      continue;
-    }
-    TDomNode* first = fragment->GetFirstChild();
-    TDomNode* next = child->GetNextSibling();
-    while (TDomNode* moved = fragment->GetFirstChild()) parent.InsertBefore(moved, child);
-    parent.RemoveChild(child);
-    child->Free();
-    replaced = true;
-    child = first ? first : next;
+    bool replacedThis = false;
+    child = ReplaceEntityReference(*static_cast<TDomEntityReference*>(child), how, replacedThis);
+    replaced = replaced || replacedThis;
+    if (!how.Go) go = false;
   }
   if (replaced && parent.GetNodeType() == ntElement) static_cast<TDomElement&>(parent).MergeAdjacentTexts();
 }
@@ -544,7 +532,8 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
   bool ambiguity = false;
   bool matched = false;
   try {
-    matched = model->Match(names, position, ambiguity);
+    TDtdMatchBudget budget(FLimits);
+    matched = model->Match(names, position, ambiguity, budget);
   } catch (const EDtdMatchLimitExceeded&) {
     Report(XmlErrors::LimitExceeded, declaration, &element, valid, go);
     return;
@@ -717,6 +706,7 @@ void TDtdValidationAgent::PrepareDtdModel(bool checkValidity) {
     return;
   }
   TDtdToDtdModelParser parser(nullptr);
+  parser.SetLimits(FLimits);
   parser.SetDOMImpl(FOwnerDocument->GetDomImplementation());
   parser.SetTargetModel(&FDtdModel);
   try {
@@ -729,7 +719,8 @@ void TDtdValidationAgent::PrepareDtdModel(bool checkValidity) {
 bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
   FIdRegistry.clear();
   FIdRefRegistry.clear();
-  FExpansionAvail = DefaultXmlLimits().MaxEntityExpansionChars;
+  FExpansionAvail = FLimits.MaxEntityExpansionChars;
+  FNodesAvail = FLimits.MaxNodeCount;
   bool valid = true;
   bool go = true;
   if (FDtdModel.PreparationStatus() != DtdPreparation::Complete) {

@@ -1,6 +1,7 @@
 #include "xml/parser/XmlDocReader.h"
 
 #include <algorithm>
+#include <new>
 #include <unordered_set>
 
 #include "xml/codecs/Surrogates.h"
@@ -81,6 +82,7 @@ void TXmlCustomReader::Send(const TXmlSignal& signal) {
 
 template <typename Start>
 bool TXmlStandardDocReader::Parse(TXmlSimpleInputSource& inputSource, Start start) {
+  FRanOutOfMemory = false;
   TXmlDocTokenizer tokenizer(&inputSource);
   tokenizer.SetLimits(FLimits);
   try {
@@ -88,10 +90,17 @@ bool TXmlStandardDocReader::Parse(TXmlSimpleInputSource& inputSource, Start star
     ParseTokens(tokenizer);
     WriteCompleted(&tokenizer);
     return true;
+  } catch (const std::bad_alloc&) {
+    // Reporting needs memory too: the caller does it after freeing the document.
+    FRanOutOfMemory = true;
   } catch (...) {  // a stop, a handler's exception or a failure of the codec alike
-    WriteAborted(&tokenizer);
-    return false;
   }
+  try {
+    WriteAborted(&tokenizer);
+  } catch (const std::bad_alloc&) {
+    FRanOutOfMemory = true;
+  }
+  return false;
 }
 
 bool TXmlStandardDocReader::ParseDocument(TXmlInputSource& inputSource) {

@@ -31,6 +31,10 @@ inline constexpr char SEmptyString[] = "Empty string.";
 inline constexpr char SInputSourceNotSpecified[] = "Input source not specified.";
 inline constexpr char SDomImplNotSpecified[] = "DOM implementation not specified.";
 inline constexpr char SFragmentNotSpecified[] = "Reference document fragment not specified.";
+// Hints of the errors that have no XML rule behind them.
+inline constexpr char16_t SHintOutOfMemory[] = u"Out of memory: the document is too large to be read.";
+inline constexpr char16_t SHintUndetectedEncoding[] =
+    u"The encoding could not be detected: UTF-16 or UCS-4 text needs a byte-order mark.";
 
 // The texts of source-code pieces joined in order, without separators; nothing stands
 // before the first piece.
@@ -46,13 +50,14 @@ public:
   int32_t BufferSize() const { return FBufferSize; }
   // Below 1024 raises ENot_Supported_Err "BufferSize must not be less than 1024.".
   void SetBufferSize(int32_t value);
-  // Lets the DOM implementation hear an error without location; whether it would go on.
-  bool ReportParseError(TXmlErrorKind errorType);
+  // Lets the DOM implementation hear an error without location, with a hint that says
+  // what happened where the kind alone does not; whether it would go on.
+  bool ReportParseError(TXmlErrorKind errorType, WideStringView hint = {});
 
 protected:
   void Notification(TComponent* component, TOperation operation) override;
   // Reports the error, then raises EParserException "Parser error.".
-  [[noreturn]] void FailWith(TXmlErrorKind errorType);
+  [[noreturn]] void FailWith(TXmlErrorKind errorType, WideStringView hint = {});
 
 private:
   TDomImplementation* FDomImpl = nullptr;
@@ -87,7 +92,8 @@ public:
   void SetKeepCDATASections(bool value);
   void SetKeepComments(bool value);
   void SetKeepEntityRefs(bool value);
-  // The limits of the reader and the handler.
+  // The limits of the reader, the handlers and the validation agent of each document
+  // this parser makes.
   const TXmlLimits& Limits() const { return FLimits; }
   void SetLimits(const TXmlLimits& limits);
 
