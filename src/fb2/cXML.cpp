@@ -1,6 +1,7 @@
 #include "fb2/cXML.h"
 
 #include "xml/dom/DomElement.h"
+#include "xml/dtd/DtdValidationAgent.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ constexpr WideChar BookSystemId[] = u"FB2";
 TXML::TXML()
     : FImplementation(std::make_unique<TDomImplementation>(nullptr)),
       FParser(std::make_unique<TXmlToDomParser>(nullptr)) {
+  InstallDtdValidation(*FImplementation);
   FParser->SetBufferSize(ParserBufferBytes);
   FParser->SetDOMImpl(FImplementation.get());
   FParser->SetKeepCDATASections(false);
