@@ -203,7 +203,7 @@ TDomNode* CopyOne(TDomCustomDocument& document, const TDomNode* node) {
         if (!target) throw EInvalidCast(SInvalidCast);
         copy = NewDomNode<TDomAttr>(*target, true, source->GetNodeName());
       }
-      copy->TDomNode::SetNodeValue(source->GetNodeValue());  // directly: no event
+      copy->TDomNodeWithValue::SetNodeValue(source->GetNodeValue());  // directly: no event
       return copy;
     }
     case ntText: {

@@ -49,7 +49,7 @@ void SplitCheckedQualifiedName(WideStringView qualifiedName, WideStringView name
 // ---- TDomAttr ----
 
 TDomAttr::TDomAttr(TDomDocument* ownerDocument, bool specified, WideStringView name)
-    : TDomNode(ownerDocument), FNodeName(name), FSpecified(specified) {
+    : TDomNodeWithValue(ownerDocument), FNodeName(name), FSpecified(specified) {
   RequireName(name);
   FDeclarationKind = DeclarationKindOf(name);
   SetAllowedChildTypes(0);
@@ -57,7 +57,7 @@ TDomAttr::TDomAttr(TDomDocument* ownerDocument, bool specified, WideStringView n
 
 TDomAttr::TDomAttr(TDomDocumentNS* ownerDocument, bool specified, WideStringView qualifiedName,
                    WideStringView namespaceUri)
-    : TDomNode(ownerDocument),
+    : TDomNodeWithValue(ownerDocument),
       FNodeName(qualifiedName),
       FParts(std::make_unique<TDomNamespaceParts>()),
       FSpecified(specified) {
@@ -94,7 +94,7 @@ TDomElement* TDomAttr::GetOwnerElement() const {
 TDomNode* TDomAttr::PositionParent() const { return GetOwnerElement(); }
 
 void TDomAttr::SetNodeValue(WideStringView value) {
-  TDomNode::SetNodeValue(value);
+  TDomNodeWithValue::SetNodeValue(value);
   DoAttrModified(AC_MODIFICATION);
 }
 
@@ -240,7 +240,7 @@ WideString TDomElement::GetAttributeResolvedValueNS(WideStringView namespaceUri,
 }
 
 TDomAttr* TDomElement::AddNewAttribute(TDomAttr* attr, WideStringView value) {
-  attr->TDomNode::SetNodeValue(value);  // no event before it belongs to the element
+  attr->TDomNodeWithValue::SetNodeValue(value);  // no event before it belongs to the element
   GetAttributes()->InternalAdd(attr);
   DoAttrModified(this, AC_ADDITION, attr);
   return attr;

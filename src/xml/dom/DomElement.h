@@ -20,7 +20,7 @@ struct TDomNamespaceParts {
   WideString LocalName, NamespaceUri, Prefix;
 };
 
-class TDomAttr final : public TDomNode {
+class TDomAttr final : public TDomNodeWithValue {
 public:
   // Plain: the name must be a Name (EInvalid_Character_Err "Invalid character error.").
   TDomAttr(TDomDocument* ownerDocument, bool specified, WideStringView name);

@@ -109,7 +109,9 @@ void TDomNode::CheckNotReadOnlyNode() const {
   if (GetReadOnly()) throw ENo_Modification_Allowed_Err(SNo_Modification_Allowed_Err);
 }
 
-void TDomNode::SetNodeValue(WideStringView value) {
+void TDomNode::SetNodeValue(WideStringView) { CheckNotReadOnlyNode(); }
+
+void TDomNodeWithValue::SetNodeValue(WideStringView value) {
   CheckNotReadOnlyNode();
   FNodeValue.assign(value);
 }
@@ -374,12 +376,12 @@ void TDomNode::DoBeforeClear() {
 
 // ---- character data ----
 
-TDomCharacterData::TDomCharacterData(TDomCustomDocument* ownerDocument) : TDomNode(ownerDocument) {
+TDomCharacterData::TDomCharacterData(TDomCustomDocument* ownerDocument) : TDomNodeWithValue(ownerDocument) {
   SetAllowedChildTypes(0);
 }
 
 void TDomCharacterData::SetNodeValue(WideStringView value) {
-  TDomNode::SetNodeValue(value);
+  TDomNodeWithValue::SetNodeValue(value);
   DoCharacterDataModified();
 }
 
@@ -436,13 +438,13 @@ TDomText* TDomText::SplitText(int32_t offset) {
 // ---- the other simple nodes ----
 
 TDomProcessingInstruction::TDomProcessingInstruction(TDomCustomDocument* ownerDocument, WideStringView target)
-    : TDomNode(ownerDocument), FTarget(target) {
+    : TDomNodeWithValue(ownerDocument), FTarget(target) {
   if (!TextIsPITarget(target)) throw EInvalid_Character_Err(SInvalid_Character_Err);
   SetAllowedChildTypes(0);
 }
 
 void TDomProcessingInstruction::SetNodeValue(WideStringView value) {
-  TDomNode::SetNodeValue(value);
+  TDomNodeWithValue::SetNodeValue(value);
   if (TDomCustomDocument* document = GetDocument()) document->DoCharacterDataModified(this);
 }
 

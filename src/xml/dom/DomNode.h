@@ -88,9 +88,11 @@ public:
   static void operator delete(void*, void*) noexcept {}
 
   WideString GetNodeName() const override { return {}; }
-  virtual WideString GetNodeValue() const { return FNodeValue; }
+  // Empty here: only character data, attributes and processing instructions hold a
+  // value (TDomNodeWithValue).
+  virtual WideString GetNodeValue() const { return {}; }
   // Raises ENo_Modification_Allowed_Err "No modification allowed error." on a read-only
-  // node; some classes ignore the call.
+  // node; nodes without a value ignore the call otherwise.
   virtual void SetNodeValue(WideStringView value);
   virtual TDomNodeType GetNodeType() const { return ntUnknown; }
   virtual WideString GetLocalName() const { return {}; }
@@ -201,8 +203,6 @@ protected:
   static TDomNode* AsDomNode(TCustomOwnedNode* node) { return static_cast<TDomNode*>(node); }
   static TDomNode* RequireDomNode(TCustomOwnedNode* node);
 
-  WideString FNodeValue;
-
 private:
   struct TUserDataEntry {
     WideString Key;
@@ -234,8 +234,21 @@ T* NewDomNode(TDocument& document, Args&&... args) {
   return document.AddOwnedObject(std::move(node));
 }
 
+// A node that holds a value of its own (character data, attributes, processing
+// instructions); the others keep no storage for one.
+class TDomNodeWithValue : public TDomNode {
+public:
+  using TDomNode::TDomNode;
+  WideString GetNodeValue() const override { return FNodeValue; }
+  // Raises ENo_Modification_Allowed_Err on a read-only node.
+  void SetNodeValue(WideStringView value) override;
+
+protected:
+  WideString FNodeValue;
+};
+
 // Text, CDATA sections and comments. Offsets and counts are UTF-16 units from 0.
-class TDomCharacterData : public TDomNode {
+class TDomCharacterData : public TDomNodeWithValue {
 public:
   explicit TDomCharacterData(TDomCustomDocument* ownerDocument);
 
@@ -297,7 +310,7 @@ public:
   WideString GetLanguage() const override { return ParentLanguage(); }
 };
 
-class TDomProcessingInstruction final : public TDomNode {
+class TDomProcessingInstruction final : public TDomNodeWithValue {
 public:
   // Raises EInvalid_Character_Err "Invalid character error." unless the target is a
   // PITarget.

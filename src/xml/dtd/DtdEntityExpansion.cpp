@@ -13,6 +13,7 @@
 // among them join the run.
 #include <algorithm>
 
+#include "xml/dom/DomExceptions.h"
 #include "xml/dom/DomTextRoutines.h"
 #include "xml/dtd/DtdValidationAgent.h"
 #include "xml/utils/XmlRulesUtils.h"
@@ -211,7 +212,7 @@ bool TDtdValidationAgent::TExpansionRun::ReplaceOne(const TPendingReference& pen
   }
   TFragment fragment;
   try {
-    fragment = FAgent.ParseReplacementText(text, FHow.KeepCDATASections, FHow.KeepComments);
+    fragment = FAgent.ParsedReplacementCopy(*FAgent.FindEntityDecl(name), FHow.KeepCDATASections, FHow.KeepComments);
   } catch (const EParserException&) {
     if (Report(XmlErrors::UnparsableReplacementText, name, u"", &reference)) return true;
     FHow.Go = false;
@@ -219,6 +220,22 @@ bool TDtdValidationAgent::TExpansionRun::ReplaceOne(const TPendingReference& pen
   }
   replaced = PutFragment(pending, *fragment, name);
   return replaced;
+}
+
+TDtdValidationAgent::TFragment TDtdValidationAgent::ParsedReplacementCopy(const TDtdEntityDecl& declaration,
+                                                                          bool keepCDATASections, bool keepComments) {
+  const uint64_t generation = FDtdModel.EntityGeneration();
+  TParsedReplacement& parsed = FParsedReplacements[{&declaration, keepCDATASections, keepComments}];
+  if (parsed.Generation != generation) {
+    parsed.Generation = generation;
+    parsed.Fragment.reset();
+    try {
+      parsed.Fragment = ParseReplacementText(declaration.ReplacementText(), keepCDATASections, keepComments);
+    } catch (const EParserException&) {
+    }
+  }
+  if (!parsed.Fragment) throw EParserException(SParserError);
+  return TFragment(static_cast<TDomDocumentFragment*>(FOwnerDocument->CopyNode(parsed.Fragment.get(), true)));
 }
 
 TDomNode* TDtdValidationAgent::ReplaceEntityReference(TDomEntityReference& reference, TDtdEntityExpansion& how,

@@ -68,6 +68,7 @@ void TDtdValidationAgent::SetLimits(const TXmlLimits& limits) {
 TDtdValidationAgent::~TDtdValidationAgent() = default;
 
 void TDtdValidationAgent::Clear() {
+  FParsedReplacements.clear();
   FDtdModel.Reset();
   FIdRegistry.clear();
   FIdRefRegistry.clear();

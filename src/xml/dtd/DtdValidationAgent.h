@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "xml/dom/DomDocument.h"
 #include "xml/dtd/DtdModel.h"
@@ -119,6 +120,10 @@ private:
   // The replacement text parsed into a fragment, entity references kept as nodes; the
   // parser's exceptions pass on.
   TFragment ParseReplacementText(WideStringView text, bool keepCDATASections = true, bool keepComments = true);
+  // A copy of the entity's replacement text parsed into a fragment: each text is parsed
+  // once per agent (while the model's entities stay as they are) and copied for every
+  // further reference. Raises EParserException when the text does not parse.
+  TFragment ParsedReplacementCopy(const TDtdEntityDecl& declaration, bool keepCDATASections, bool keepComments);
   // One reference of an expansion (DtdEntityExpansion.cpp).
   struct TPendingReference;
   class TExpansionRun;
@@ -140,6 +145,13 @@ private:
   std::map<WideString, TDomElement*> FIdRegistry;
   std::vector<std::pair<WideString, TDomAttr*>> FIdRefRegistry;
   TDtdModel FDtdModel;
+  // Replacement texts parsed so far, by entity and the two keep flags; a null fragment
+  // remembers a text that does not parse.
+  struct TParsedReplacement {
+    uint64_t Generation = 0;
+    TFragment Fragment;
+  };
+  std::map<std::tuple<const TDtdEntityDecl*, bool, bool>, TParsedReplacement> FParsedReplacements;
   TXmlLimits FLimits = DefaultXmlLimits();
   int64_t FExpansionAvail;
   // Nodes the validation's own expansion may still make.
