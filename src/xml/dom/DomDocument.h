@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/BlockArena.h"
 #include "xml/XmlLimits.h"
 #include "xml/dom/DomElement.h"
-#include "xml/dom/DomNodeArena.h"
 #include "xml/dom/DomStandalone.h"
 #include "xml/dom/DomTraversal.h"
 #include "xml/parser/XmlErrorKinds.h"
@@ -160,7 +160,7 @@ public:
   bool Modified() const { return FModified; }
   void SetModified(bool value) { FModified = value; }
   // Where NewDomNode takes the memory of this document's nodes.
-  TDomNodeArena& NodeArena() { return FNodeArena; }
+  TBlockArena& NodeArena() { return FNodeArena; }
 
   WideString DocumentUri, InputEncoding, SystemId, XmlEncoding, XmlVersion;
   TDomStandalone XmlStandalone = sdUnspecified;
@@ -182,7 +182,7 @@ private:
   void CheckDocumentChild(const TDomNode* newChild, int32_t position, const TDomNode* replaced) const;
 
   // Declared first, so that it goes last: the nodes are freed before it.
-  TDomNodeArena FNodeArena;
+  TBlockArena FNodeArena;
   std::vector<std::unique_ptr<TDomNodeIterator>> FNodeIterators;
   std::vector<std::unique_ptr<TDomTreeWalker>> FTreeWalkers;
   TDomImplementation* FDomImplementation;

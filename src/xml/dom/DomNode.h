@@ -5,16 +5,16 @@
 // document type declaration, entity reference, document fragment, XPath namespace node).
 //
 // Every node is owned by its document (TreeUtils.h): create nodes with NewDomNode, which
-// takes their memory from the document's node arena (DomNodeArena.h). Node changes are
-// announced to the owner document as node events.
+// takes their memory from the document's node arena (platform/base/BlockArena.h). Node
+// changes are announced to the owner document as node events.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "platform/base/BlockArena.h"
 #include "xml/dom/DomExceptions.h"
-#include "xml/dom/DomNodeArena.h"
 #include "xml/dom/DomNodeLists.h"
 #include "xml/dom/TreeUtils.h"
 
@@ -73,19 +73,14 @@ public:
   [[noreturn]] void RaiseError(TOwnedTreeError error) const override;
 };
 
-class TDomNode : public TDomCustomNode {
+// Nodes made with plain `new` live on the general heap, those of NewDomNode in their
+// document's arena; `delete` frees either.
+class TDomNode : public TDomCustomNode, public TArenaAllocated {
 public:
   // The owner document (none for a document itself). Create nodes with NewDomNode.
   explicit TDomNode(TDomCustomDocument* ownerDocument);
   // Reports the deletion to every user-data handler.
   ~TDomNode() override;
-
-  // Nodes made with plain `new` live on the general heap, those of NewDomNode in their
-  // document's arena; delete frees either.
-  static void* operator new(std::size_t bytes) { return TDomNodeArena::AllocateOnHeap(bytes); }
-  static void* operator new(std::size_t, void* place) noexcept { return place; }
-  static void operator delete(void* block, std::size_t bytes) noexcept { TDomNodeArena::Release(block, bytes); }
-  static void operator delete(void*, void*) noexcept {}
 
   WideString GetNodeName() const override { return {}; }
   // Empty here: only character data, attributes and processing instructions hold a
@@ -222,16 +217,7 @@ private:
 // arguments after the document go to T's constructor.
 template <typename T, typename TDocument, typename... Args>
 T* NewDomNode(TDocument& document, Args&&... args) {
-  static_assert(alignof(T) <= 8, "the node arena aligns blocks for 8 bytes");
-  void* block = document.NodeArena().Allocate(sizeof(T));
-  std::unique_ptr<T> node;
-  try {
-    node.reset(new (block) T(&document, std::forward<Args>(args)...));
-  } catch (...) {
-    TDomNodeArena::Release(block, sizeof(T));
-    throw;
-  }
-  return document.AddOwnedObject(std::move(node));
+  return document.AddOwnedObject(NewInArena<T>(document.NodeArena(), &document, std::forward<Args>(args)...));
 }
 
 // A node that holds a value of its own (character data, attributes, processing

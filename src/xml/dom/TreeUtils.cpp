@@ -61,7 +61,7 @@ void TCustomOwnedObject::FreeOwnedObjects() {
   // in turn (and takes out of this list) are never met again.
   while (TCustomOwnedObject* last = FLastOwned) {
     UnlinkOwned(last);
-    delete last;
+    std::unique_ptr<TCustomOwnedObject> freed(last);
   }
 }
 

@@ -1,18 +1,18 @@
-#include "xml/dom/DomNodeArena.h"
+#include "platform/base/BlockArena.h"
 
 #include <cassert>
 #include <cstdint>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
-#define QF_DOM_ARENA_ASAN 1
+#define QF_BLOCK_ARENA_ASAN 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define QF_DOM_ARENA_ASAN 1
+#define QF_BLOCK_ARENA_ASAN 1
 #endif
 #endif
 
-#ifdef QF_DOM_ARENA_ASAN
+#ifdef QF_BLOCK_ARENA_ASAN
 #include <sanitizer/asan_interface.h>
 // Blocks not handed out and blocks freed stay poisoned, so a freed node read through a
 // stale pointer is caught as it would be on the general heap.
@@ -25,7 +25,8 @@
 
 namespace {
 
-// A page holds some hundred nodes; blocks larger than a quarter of it go to the heap.
+// A page holds some hundred small objects; blocks larger than a quarter of it go to the
+// heap.
 constexpr std::size_t PageBytes = 64 * 1024;
 constexpr std::size_t BlockAlign = 8;
 constexpr std::size_t HeaderBytes = sizeof(void*);
@@ -37,14 +38,14 @@ constexpr std::size_t RoundUp(std::size_t bytes) { return (bytes + BlockAlign - 
 
 // The head of a page; its blocks follow. Owner is the arena whose current page it is,
 // none once retired.
-struct TDomNodeArena::TPage {
-  TDomNodeArena* Owner;
+struct TBlockArena::TPage {
+  TBlockArena* Owner;
   std::size_t LiveBlocks;
 };
 
-TDomNodeArena::~TDomNodeArena() { RetireCurrentPage(); }
+TBlockArena::~TBlockArena() { RetireCurrentPage(); }
 
-void TDomNodeArena::RetireCurrentPage() noexcept {
+void TBlockArena::RetireCurrentPage() noexcept {
   if (!FPage) return;
   TPage* page = FPage;
   FPage = nullptr;
@@ -53,7 +54,7 @@ void TDomNodeArena::RetireCurrentPage() noexcept {
   if (page->LiveBlocks == 0) ::operator delete(page);
 }
 
-void TDomNodeArena::StartPage() {
+void TBlockArena::StartPage() {
   static_assert(sizeof(TPage) % BlockAlign == 0 && HeaderBytes % BlockAlign == 0, "blocks stay aligned");
   void* memory = ::operator new(PageBytes);
   RetireCurrentPage();
@@ -66,7 +67,7 @@ void TDomNodeArena::StartPage() {
   QF_POISON(FNext, static_cast<std::size_t>(FEnd - FNext));
 }
 
-void* TDomNodeArena::Allocate(std::size_t bytes) {
+void* TBlockArena::Allocate(std::size_t bytes) {
   const std::size_t blockBytes = HeaderBytes + RoundUp(bytes);
   if (blockBytes > LargestArenaBlock) return AllocateOnHeap(bytes);
   if (!FPage || static_cast<std::size_t>(FEnd - FNext) < blockBytes) StartPage();
@@ -78,13 +79,13 @@ void* TDomNodeArena::Allocate(std::size_t bytes) {
   return block + HeaderBytes;
 }
 
-void* TDomNodeArena::AllocateOnHeap(std::size_t bytes) {
+void* TBlockArena::AllocateOnHeap(std::size_t bytes) {
   char* block = static_cast<char*>(::operator new(HeaderBytes + RoundUp(bytes)));
   *reinterpret_cast<TPage**>(block) = nullptr;
   return block + HeaderBytes;
 }
 
-void TDomNodeArena::Release(void* object, std::size_t bytes) noexcept {
+void TBlockArena::Release(void* object, std::size_t bytes) noexcept {
   if (!object) return;
   char* block = static_cast<char*>(object) - HeaderBytes;
   TPage* page = *reinterpret_cast<TPage**>(block);
@@ -92,7 +93,7 @@ void TDomNodeArena::Release(void* object, std::size_t bytes) noexcept {
   assert(page->LiveBlocks > 0);
   QF_POISON(block, HeaderBytes + RoundUp(bytes));
   if (--page->LiveBlocks != 0) return;
-  if (TDomNodeArena* owner = page->Owner) {
+  if (TBlockArena* owner = page->Owner) {
     // The current page is empty again: it is filled from its start.
     owner->FNext = reinterpret_cast<char*>(page) + sizeof(TPage);
     QF_POISON(owner->FNext, static_cast<std::size_t>(owner->FEnd - owner->FNext));
