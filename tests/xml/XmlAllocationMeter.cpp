@@ -18,26 +18,27 @@ int64_t AllocatedTotal = 0;
 int64_t AllocationCount = 0;
 int64_t FailLimit = -1;
 
+// Outside a meter's window allocation is the plain heap's: a block freed in a window is
+// counted off whenever it was made, which keeps the bytes alive right within it.
 void* Allocate(std::size_t size) {
   if (size == 0) size = 1;
-  if (Metering.load(std::memory_order_relaxed) && FailLimit >= 0 &&
-      LiveBytes.load(std::memory_order_relaxed) + int64_t(size) - StartLiveBytes > FailLimit)
+  if (!Metering.load(std::memory_order_relaxed)) return std::malloc(size);
+  if (FailLimit >= 0 && LiveBytes.load(std::memory_order_relaxed) + int64_t(size) - StartLiveBytes > FailLimit)
     return nullptr;
   void* block = std::malloc(size);
   if (!block) return nullptr;
   const auto bytes = static_cast<int64_t>(malloc_usable_size(block));
   const int64_t live = LiveBytes.fetch_add(bytes, std::memory_order_relaxed) + bytes;
-  if (Metering.load(std::memory_order_relaxed)) {
-    AllocatedTotal += bytes;
-    ++AllocationCount;
-    if (live - StartLiveBytes > PeakBytes) PeakBytes = live - StartLiveBytes;
-  }
+  AllocatedTotal += bytes;
+  ++AllocationCount;
+  if (live - StartLiveBytes > PeakBytes) PeakBytes = live - StartLiveBytes;
   return block;
 }
 
 void Release(void* block) {
   if (!block) return;
-  LiveBytes.fetch_sub(static_cast<int64_t>(malloc_usable_size(block)), std::memory_order_relaxed);
+  if (Metering.load(std::memory_order_relaxed))
+    LiveBytes.fetch_sub(static_cast<int64_t>(malloc_usable_size(block)), std::memory_order_relaxed);
   std::free(block);
 }
 

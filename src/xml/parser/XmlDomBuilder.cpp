@@ -24,6 +24,13 @@ WideStringView PredefinedEntityText(WideStringView name) {
 
 void TXmlDomBuilder::Reset() { FPrefixMap.Clear(); }
 
+void TXmlDomBuilder::SetReferenceNode(TDomNode* node) {
+  FReferenceNode = node;
+  TDomCustomDocument* document = node ? node->GetOwnerDocument() : nullptr;
+  FDocumentNS = dynamic_cast<TDomDocumentNS*>(document);
+  FDocumentWithDtd = dynamic_cast<TDomDocument*>(document);
+}
+
 void TXmlDomBuilder::StartOfInput() {
   FPrefixMap.Clear();
   FNodesAvail = FLimits.MaxNodeCount;
@@ -53,7 +60,8 @@ void TXmlDomBuilder::AppendNew(TDomNode* node) {
 
 void TXmlDomBuilder::AppendText(TXmlCustomReader* reader, const IXmlLocation* location, WideStringView text,
                                 bool fromCharRef) {
-  if (auto* last = dynamic_cast<TDomText*>(FReferenceNode->GetLastChild()); last && last->GetNodeType() == ntText) {
+  if (TDomNode* lastChild = FReferenceNode->GetLastChild(); lastChild && lastChild->GetNodeType() == ntText) {
+    auto* last = static_cast<TDomText*>(lastChild);
     last->AppendData(text);
     if (fromCharRef) last->SetFromCharRef(true);
     return;
@@ -125,17 +133,17 @@ void TXmlDomBuilder::StartDocument(const TXmlStartDocumentSignal& signal) {
   document.XmlStandalone = static_cast<TDomStandalone>(signal.StandaloneValue);
   document.XmlVersion = signal.DeclVersion;
   document.DocumentUri = signal.EntityUri();
-  if (auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document)) documentNS->IdList().Clear();
+  if (FDocumentNS) FDocumentNS->IdList().Clear();
 }
 
 void TXmlDomBuilder::AddElement(const TXmlStartElementSignal& signal) {
   TakeNode(signal.EmittingReader(), &signal);
   TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
   TDomElement* element;
-  if (auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document)) {
+  if (FDocumentNS) {
     WideString prefix, localPart;
     SplitQualifiedName(signal.QualifiedName, prefix, localPart);
-    element = NewDomNode<TDomElement>(*documentNS, signal.QualifiedName, NamespaceOfPrefix(prefix));
+    element = NewDomNode<TDomElement>(*FDocumentNS, signal.QualifiedName, NamespaceOfPrefix(prefix));
   } else {
     element = NewDomNode<TDomElement>(static_cast<TDomDocument&>(document), signal.QualifiedName);
   }
@@ -147,8 +155,8 @@ void TXmlDomBuilder::AddElement(const TXmlStartElementSignal& signal) {
 // The value is normalised as XML requires: references replaced, white space made
 // blanks (more for declared types, as the document's DTD says).
 void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
-  auto* element = dynamic_cast<TDomElement*>(FReferenceNode);
-  if (!element) return;
+  if (FReferenceNode->GetNodeType() != ntElement) return;
+  auto* element = static_cast<TDomElement*>(FReferenceNode);
   TakeNode(signal.EmittingReader(), &signal);
   TDomCustomDocument& document = *element->GetOwnerDocument();
   TXmlErrorKind errorType = 0;
@@ -157,13 +165,12 @@ void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
                                  errorType, value);
   if (!IsNonErrorKind(errorType)) ReportSignalError(signal.EmittingReader(), errorType, signal.AttrValue, u"", &signal);
   // Only the literal shows whether normalization changed the value.
-  if (auto* withDtd = dynamic_cast<TDomDocument*>(&document);
-      withDtd && withDtd->ValidationAgent() && DocTypeDeclTreatment == dtCheckValidity) {
-    if (const TXmlErrorKind standalone = withDtd->ValidationAgent()->CheckStandaloneAttribute(
+  if (FDocumentWithDtd && FDocumentWithDtd->ValidationAgent() && DocTypeDeclTreatment == dtCheckValidity) {
+    if (const TXmlErrorKind standalone = FDocumentWithDtd->ValidationAgent()->CheckStandaloneAttribute(
             element->GetNodeName(), signal.AttrName, signal.AttrValue))
       ReportSignalError(signal.EmittingReader(), standalone, signal.AttrName, u"", &signal);
   }
-  auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document);
+  TDomDocumentNS* documentNS = FDocumentNS;
   if (!documentNS) {
     element->SetAttribute(signal.AttrName, value);
     return;
@@ -215,8 +222,7 @@ void TXmlDomBuilder::AddEntityReference(const TXmlEntityRefSignal& signal) {
   TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
   auto* reference = NewDomNode<TDomEntityReference>(document, signal.RefName);
   AppendNew(reference);
-  auto* withDtd = dynamic_cast<TDomDocument*>(&document);
-  IDtdValidationAgent* agent = withDtd ? withDtd->ValidationAgent() : nullptr;
+  IDtdValidationAgent* agent = FDocumentWithDtd ? FDocumentWithDtd->ValidationAgent() : nullptr;
   if (!FDoctypeExpands || !agent) return;
   TDtdEntityExpansion how;
   how.KeepCDATASections = KeepCDATASections;

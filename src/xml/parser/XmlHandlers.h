@@ -10,6 +10,8 @@
 #include "xml/parser/XmlSignals.h"
 #include "xml/utils/WideStringUtils.h"
 
+class TDomDocument;
+class TDomDocumentNS;
 class TDomNode;
 class TXmlCustomReader;
 
@@ -94,7 +96,7 @@ public:
   // The node below which the next nodes are appended (a document or a fragment), moved
   // down by each start tag and up by each end tag. Not owned.
   TDomNode* ReferenceNode() const { return FReferenceNode; }
-  void SetReferenceNode(TDomNode* node) { FReferenceNode = node; }
+  void SetReferenceNode(TDomNode* node);
   TUtilsNameValueList& PrefixMap() { return FPrefixMap; }
   const TXmlLimits& Limits() const { return FLimits; }
   void SetLimits(const TXmlLimits& limits) { FLimits = limits; }
@@ -121,6 +123,9 @@ private:
   void StartOfInput();
 
   TDomNode* FReferenceNode = nullptr;
+  // The reference node's document as one of the two kinds, set with the reference node.
+  TDomDocumentNS* FDocumentNS = nullptr;
+  TDomDocument* FDocumentWithDtd = nullptr;
   TUtilsNameValueList FPrefixMap;
   TXmlLimits FLimits = DefaultXmlLimits();
   int64_t FNodesAvail = 0;
