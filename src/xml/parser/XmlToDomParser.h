@@ -3,7 +3,10 @@
 // input source, and drives the chain it owns: document reader -> well-formedness test
 // handler -> DOM builder. Every parse failure other than a bad argument ends in
 // EParserException "Parser error." after the DOM implementation has heard the error;
-// the partly built document is freed first.
+// the partly built document is freed first. Two failures that no XML rule names are
+// reported with a hint that says what happened: memory that ran out (OutOfMemory,
+// reported once the partly built document is freed) and text that starts as UTF-16 or
+// UCS-4 without a byte-order mark (UndetectedEncoding).
 #pragma once
 
 #include <vector>
