@@ -187,7 +187,7 @@ TDomElement::~TDomElement() {
 
 void TDomElement::RemoveAllAttributes() {
   // From the last: each removal is then constant time.
-  while (HasAttributeItems()) {
+  while (AttributeCount() > 0) {
     auto* attr = static_cast<TDomAttr*>(FAttributes->GetItem(FAttributes->GetLength() - 1));
     RemoveAttributeNode(attr);
     attr->Free();
@@ -201,11 +201,15 @@ void TDomElement::DoBeforeClear() {
 }
 
 TDomAttr* TDomElement::GetAttributeNode(WideStringView name) const {
-  return static_cast<TDomAttr*>(GetAttributes()->GetNamedItem(name));
+  if (FAttributes) return static_cast<TDomAttr*>(FAttributes->GetNamedItem(name));
+  if (IsNamespaceAware()) throw ENamespace_Err(SNamespace_Err);  // as the map would
+  return nullptr;
 }
 
 TDomAttr* TDomElement::GetAttributeNodeNS(WideStringView namespaceUri, WideStringView localName) const {
-  return static_cast<TDomAttr*>(GetAttributes()->GetNamedItemNS(namespaceUri, localName));
+  if (FAttributes) return static_cast<TDomAttr*>(FAttributes->GetNamedItemNS(namespaceUri, localName));
+  if (!IsNamespaceAware()) throw ENamespace_Err(SNamespace_Err);
+  return nullptr;
 }
 
 WideString TDomElement::GetAttributeValue(WideStringView name) const {
@@ -324,7 +328,7 @@ WideString TDomElement::LookupNamespaceUri(WideStringView prefix) const {
   for (const TDomNode* node = this; node; node = node->GetParentNode()) {
     if (node->GetNodeType() != ntElement) break;
     const auto* element = static_cast<const TDomElement*>(node);
-    if (!element->HasAttributeItems()) continue;
+    if (element->AttributeCount() == 0) continue;
     const TDomNamedNodeMap& attributes = *element->FAttributes;
     for (int32_t i = 0; i < attributes.GetLength(); ++i) {
       const auto* attr = static_cast<const TDomAttr*>(attributes.GetItem(i));

@@ -96,8 +96,10 @@ public:
   WideString GetBaseUri() const override;
   WideString GetLanguage() const override;
   WideString LookupNamespaceUri(WideStringView prefix) const override;
-  // Made on first use: most elements of a book have no attribute.
+  // Made on first use: most elements of a book have no attribute. The lookups below and
+  // AttributeCount do not make it.
   TDomNamedNodeMap* GetAttributes() const override;
+  int32_t AttributeCount() const { return FAttributes ? FAttributes->GetLength() : 0; }
   // Joins each run of adjacent text children into its first node (Normalize does this
   // for every element of a subtree).
   void MergeAdjacentTexts();
@@ -147,7 +149,6 @@ private:
   void InitAttributes();
   TDomAttr* AddNewAttribute(TDomAttr* attr, WideStringView value);
   void RemoveAllAttributes();
-  bool HasAttributeItems() const { return FAttributes && FAttributes->GetLength() > 0; }
   TElementLists& ElementLists();
 
   WideString FNodeName;

@@ -173,6 +173,7 @@ bool TDomNode::IsSupported(WideStringView feature, WideStringView version) const
 }
 
 bool TDomNode::HasAttributes() const {
+  if (GetNodeType() == ntElement) return static_cast<const TDomElement*>(this)->AttributeCount() > 0;
   const TDomNamedNodeMap* map = GetAttributes();
   return map && map->GetLength() > 0;
 }

@@ -99,7 +99,10 @@ public:
   void SetReferenceNode(TDomNode* node);
   TUtilsNameValueList& PrefixMap() { return FPrefixMap; }
   const TXmlLimits& Limits() const { return FLimits; }
-  void SetLimits(const TXmlLimits& limits) { FLimits = limits; }
+  void SetLimits(const TXmlLimits& limits) {
+    FLimits = limits;
+    FNodesAvail = limits.MaxNodeCount;
+  }
 
   bool BuildIDList = true;
   TDomDocTypeDeclTreatment DocTypeDeclTreatment = dtCheckWellformedness;
@@ -128,7 +131,7 @@ private:
   TDomDocument* FDocumentWithDtd = nullptr;
   TUtilsNameValueList FPrefixMap;
   TXmlLimits FLimits = DefaultXmlLimits();
-  int64_t FNodesAvail = 0;
-  int32_t FDepth = 0;            // elements open below the start node
-  bool FDoctypeExpands = false;  // a type declaration was read into the agent's model
+  int64_t FNodesAvail = FLimits.MaxNodeCount;  // counted down from each start signal
+  int32_t FDepth = 0;                          // elements open below the start node
+  bool FDoctypeExpands = false;                // a type declaration was read into the agent's model
 };
