@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/UserInput.h"
+
 class TCanvas;
 class TCustomRPFormattedData;
 class TRPDrawLineInfo;
@@ -54,4 +56,32 @@ public:
   // set from them when the pass ends.
   virtual void AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo, int32_t& jumpNo,
                             std::vector<std::unique_ptr<TRPJumpInfo>>& list) = 0;
+};
+
+// An item with mouse handling of its own (a table: cells, borders). Points are document
+// coordinates of the document that holds the item. Answers whether the item handled the
+// event; the document's own handling then stays out.
+class IRPMouseItem {
+public:
+  virtual ~IRPMouseItem() = default;
+  virtual bool MouseMove(TCustomRPFormattedData& data, int32_t itemNo, TShiftState shift, int32_t x, int32_t y) = 0;
+  virtual bool MouseDown(TCustomRPFormattedData& data, int32_t itemNo, TMouseButton button, TShiftState shift,
+                         int32_t x, int32_t y) = 0;
+  virtual bool MouseUp(TCustomRPFormattedData& data, int32_t itemNo, TMouseButton button, TShiftState shift, int32_t x,
+                       int32_t y) = 0;
+};
+
+// An item whose own documents hold items that take the keyboard focus (a table: its
+// cells' hyperlinks).
+class IRPFocusItem {
+public:
+  virtual ~IRPFocusItem() = default;
+  // Whether one of its documents holds an item that takes the focus.
+  virtual bool HasFocusableItems() const = 0;
+  // Moves the focus to the next (backward: previous) such item after the one focused in
+  // it now (the first or last when none is); data and itemNo receive it. False (and no
+  // focus in the item) when none is left.
+  virtual bool MoveFocus(bool forward, TCustomRPFormattedData*& data, int32_t& itemNo) = 0;
+  // No item of its documents holds the focus any longer.
+  virtual void ClearFocus() = 0;
 };

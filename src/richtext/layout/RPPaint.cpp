@@ -263,12 +263,12 @@ void TCustomRPFormattedData::DrawRect(TCanvas& canvas, const TRect& rect) {
   if (special) common.Include(rptsSpecialCharacters);
   const bool paragraphMarks = special && GetRPVisibleSpecialCharacters().Contains(rpscParagraph);
   const bool lineBands = style->SelectionStyle == rpssLines && SelectionExists(false);
-  // From the first draw item of the paragraph at the top to the last line that starts
-  // inside the rectangle.
+  // From the first draw item of the paragraph at the top (a line whose top lies above the
+  // rectangle may reach into it) to the last line that starts inside the rectangle.
   int32_t first = 0, last = -1;
   if (DrawItems.Count() > 0) {
     int32_t paraLast = 0;
-    GetParaDrawItems(FindDrawItemByY(docTop, 0), first, paraLast);
+    GetParaDrawItems(FindDrawItemByY(docTop, 1), first, paraLast);
     last = DrawItems.Count() - 1;
     for (int32_t i = first; i < DrawItems.Count(); ++i)
       if (DrawItems[i]->StartsLine() && DrawItems[i]->Top > docBottom) {

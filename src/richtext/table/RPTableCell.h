@@ -134,6 +134,9 @@ public:
   // item's box.
   void GetItemBackground(int32_t itemNo, const TRect& rect, bool useItemRect, TColor& color,
                          std::unique_ptr<TBitmap>& bitmap, bool& useBitmap) override;
+  // The focus in the cell: recorded as every document's is, and the table learns which
+  // cell holds it.
+  void SetFocusedItem(int32_t itemNo, TCustomRPFormattedData* focusedData, int32_t focusedItemNo) override;
 
 private:
   // The document holding the table as a formatted document, or nullptr.
