@@ -78,6 +78,8 @@ public:
   bool IsTextStyleHTMLWritable(int32_t styleNo) const override { return !Pick(TextStyles, styleNo).RtfCodeOnly; }
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
+  const TRPListInfos* GetListStyles() const override { return nullptr; }
+  int32_t GetTextStylesPixelsPerInch() const override { return 0; }
 
 private:
   template <typename T>
