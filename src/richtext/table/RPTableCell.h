@@ -106,6 +106,8 @@ public:
   int32_t GetHeight() const override;
   TColor GetColor() const override;
   TRPBackground* GetBackground() const override { return FBackground.Get(); }
+  // None while the table is not in a document; else the nesting's list.
+  IRPMarkerList* GetMarkers(bool create) override;
 
 private:
   // The document holding the table as a formatted document, or nullptr.
