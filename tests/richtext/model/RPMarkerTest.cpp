@@ -5,6 +5,7 @@
 
 #include "RPMarkerTestData.h"
 #include "RPTestCanvas.h"
+#include "platform/graphics/ImageList.h"
 #include "richtext/model/RPUnicode.h"
 
 namespace {
@@ -206,6 +207,88 @@ TEST_F(RPMarkerTest, PlainTextOfTheDocument) {
   ASSERT_TRUE(Data.SaveTextToStream(stream, 80, false, false, false));
   EXPECT_EQ(AnsiString(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())),
             "1. one\r\n2. two");
+}
+
+// A list of four 2 x 2 images: red, green, blue, black.
+std::unique_ptr<TCustomImageList> FourImages() {
+  TBitmap strip;
+  strip.SetPixelFormat(pf24bit);
+  strip.SetSize(8, 2);
+  const TColor colors[] = {clRed, clLime, clBlue, clBlack};
+  for (int32_t x = 0; x < 8; ++x)
+    for (int32_t y = 0; y < 2; ++y) strip.SetPixelColor(x, y, colors[x / 2]);
+  auto list = std::make_unique<TCustomImageList>(nullptr, 2, 2);
+  list->AddMasked(strip, clNone);
+  return list;
+}
+
+TEST_F(RPMarkerTest, PicturesAndImagesAreDrawnAtTheBoxCorner) {
+  auto images = FourImages();
+  TRPListInfo& list = AddList({rplstPicture, rplstImageList, rplstImageListCounter});
+  auto picture = WhitePage(3, 2);
+  picture->SetPixelColor(0, 0, clRed);
+  picture->SetPixelColor(2, 1, clBlue);
+  list.Levels()[0]->SetPicture(picture.get());
+  list.Levels()[1]->ImageList = images.get();
+  list.Levels()[1]->ImageIndex = 1;
+  list.Levels()[2]->ImageList = images.get();
+  list.Levels()[2]->ImageIndex = 1;
+  list.Levels()[2]->Options.Exclude(rploLevelReset);
+  TRPMarkerItemInfo& pictureMarker = AddMarker(0, 0);
+  TRPMarkerItemInfo& imageMarker = AddMarker(0, 1);
+  TRPMarkerItemInfo& counter1 = AddMarker(0, 2);
+  TRPMarkerItemInfo& counter2 = AddMarker(0, 2);
+  TRPMarkerItemInfo& counter3 = AddMarker(0, 2);
+  EXPECT_EQ(pictureMarker.GetImageWidth(&Sheet), 3);
+  EXPECT_EQ(pictureMarker.GetImageHeight(&Sheet), 2);
+  EXPECT_EQ(imageMarker.GetImageWidth(&Sheet), 2);
+  for (TRPMarkerItemInfo* marker : {&pictureMarker, &imageMarker, &counter1})
+    EXPECT_TRUE(marker->GetBoolValueEx(rpibqxPrintAsBitmap, &Sheet));
+  auto page = WhitePage(12, 3);
+  pictureMarker.Paint(0, 1, *page->Canvas(), &Sheet);
+  imageMarker.Paint(4, 0, *page->Canvas(), &Sheet);                                 // image 1: green
+  counter1.Paint(7, 0, *page->Canvas(), &Sheet);                                    // 1 + 1 - 1: green
+  counter3.Paint(10, 0, *page->Canvas(), &Sheet);                                   // 1 + 3 - 1: black
+  EXPECT_EQ(Art(*page, clLime, clBlack), (std::vector<std::string>{"....##.##.oo",  //
+                                                                   "?...##.##.oo",  //
+                                                                   "..?........."}));
+  EXPECT_EQ(page->PixelColor(0, 1), clRed);
+  EXPECT_EQ(page->PixelColor(2, 2), clBlue);
+  // Past the list's images nothing is drawn; the page painter's bitmap gets the image
+  // at its corner.
+  counter2.Counter = 4;  // 1 + 4 - 1 = 4: no such image
+  auto bitmap = WhitePage(2, 2);
+  EXPECT_TRUE(counter2.PrintToBitmap(*bitmap, rpcmColor, &Sheet));
+  EXPECT_EQ(Art(*bitmap, clBlack), (std::vector<std::string>{"..", ".."}));
+  EXPECT_TRUE(counter1.PrintToBitmap(*bitmap, rpcmColor, &Sheet));
+  EXPECT_EQ(Art(*bitmap, clLime), (std::vector<std::string>{"##", "##"}));
+  // A counter far from 1 does not overflow the index.
+  counter2.Counter = -2147483647 - 1;
+  counter2.Paint(0, 0, *bitmap->Canvas(), &Sheet);
+}
+
+TEST_F(RPMarkerTest, TextMarkersInTheLevelFontThroughTheColourMode) {
+  TRPListInfo& list = AddList({rplstDecimal});
+  list.Levels()[0]->GetFont().SetColor(clRed);
+  list.Levels()[0]->GetFont().SetSize(20);
+  TRPMarkerItemInfo& marker = AddMarker(0, 0);
+  auto colour = WhitePage(30, 30);
+  marker.Paint(0, 0, *colour->Canvas(), &Sheet);
+  auto blackOnWhite = WhitePage(30, 30);
+  marker.Print(*blackOnWhite->Canvas(), 0, 0, rpcmBlackOnWhite, &Sheet);
+  int32_t red = 0, black = 0;
+  for (TColor c : Pixels(*colour)) red += c == clRed;
+  for (TColor c : Pixels(*blackOnWhite)) black += c == clBlack;
+  EXPECT_GT(red, 10);
+  EXPECT_GT(black, 10);
+  // The style sheet's resolution for text styles scales the marker's font.
+  auto canvas = WhitePage(10, 10);
+  int32_t width = 0, height = 0, descent = 0, offset = 0;
+  marker.UpdateSizeForWidth(*canvas->Canvas(), Data, nullptr, width, height, descent, offset);
+  const int32_t at96 = height;
+  Sheet.TextStyles().PixelsPerInch = 192;
+  marker.UpdateSizeForWidth(*canvas->Canvas(), Data, nullptr, width, height, descent, offset);
+  EXPECT_GT(height, at96 * 3 / 2);
 }
 
 TEST_F(RPMarkerTest, ItemProperties) {
