@@ -268,6 +268,31 @@ bool TRPMarkerItemInfo::PrintToBitmap(TBitmap& bitmap, TRPColorMode colorMode, c
   return true;
 }
 
+// --- HTML list structure -----------------------------------------------------------------
+
+void TRPMarkerItemInfo::WriteHtmlLevelChange(TStream& stream, int32_t fromLevel, bool useCss,
+                                             const IRPStyleSheet* rpStyle, int32_t toLevel) const {
+  const TRPListInfos* lists = rpStyle ? rpStyle->GetListStyles() : nullptr;
+  if (!lists || ListNo < 0 || ListNo >= lists->Count()) return;
+  const TRPListLevelCollection& levels = lists->Items(ListNo)->Levels();
+  const int32_t last = levels.Count() - 1;
+  fromLevel = std::clamp(fromLevel, -1, last);
+  toLevel = std::clamp(toLevel, -1, last);
+  for (int32_t i = fromLevel; i > toLevel; --i) levels[i]->HTMLCloseTag(stream);
+  for (int32_t i = fromLevel + 1; i <= toLevel; ++i) levels[i]->HTMLOpenTag(stream, useCss);
+  if (fromLevel != toLevel) stream.WriteBuffer("\r\n", 2);
+}
+
+void TRPMarkerItemInfo::WriteHtmlListTransition(TStream& stream, const TRPMarkerItemInfo* previous, bool useCss,
+                                                const IRPStyleSheet* rpStyle) const {
+  if (previous && previous->ListNo == ListNo) {
+    WriteHtmlLevelChange(stream, previous->Level, useCss, rpStyle, Level);
+    return;
+  }
+  if (previous) previous->WriteHtmlLevelChange(stream, previous->Level, useCss, rpStyle, -1);
+  WriteHtmlLevelChange(stream, -1, useCss, rpStyle, Level);
+}
+
 // --- Plain text -------------------------------------------------------------------------
 
 AnsiString TRPMarkerItemInfo::GetPlainText(const IRPStyleSheet* rpStyle, bool unicode, bool& textIsUnicode) const {

@@ -121,6 +121,18 @@ public:
   // and of its parents (%0:s for level 0 and on). index is the marker's place in list.
   void UpdateDisplayString(const IRPStyleSheet* rpStyle, const TRPMarkerList& list, int32_t index);
 
+  // HTML list structure (useCss: the list tags carry the levels' indents). Closes the
+  // list tags of this marker's list style from level `fromLevel` down to toLevel + 1 and
+  // opens those from fromLevel + 1 up to toLevel (-1: outside the list), then writes an
+  // empty line when the levels differ. Levels past the list's last count as the last, so
+  // that a stored level of any size opens no more tags than the list has levels.
+  void WriteHtmlLevelChange(TStream& stream, int32_t fromLevel, bool useCss, const IRPStyleSheet* rpStyle,
+                            int32_t toLevel) const;
+  // From the previous marker (nullptr: none) to this one: within one list style from its
+  // level to this one's; else out of the previous list altogether and into this one.
+  void WriteHtmlListTransition(TStream& stream, const TRPMarkerItemInfo* previous, bool useCss,
+                               const IRPStyleSheet* rpStyle) const;
+
   // The plain-text form: the bullet or number and a space (symbol-font bullets made
   // readable), a Unicode bullet and a space, "* " for pictures and images; UTF-16
   // (textIsUnicode) when unicode is asked or for a Unicode bullet. Empty without a level.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "RPMarkerTestData.h"
 #include "RPTestCanvas.h"
 #include "platform/graphics/ImageList.h"
@@ -289,6 +291,35 @@ TEST_F(RPMarkerTest, TextMarkersInTheLevelFontThroughTheColourMode) {
   Sheet.TextStyles().PixelsPerInch = 192;
   marker.UpdateSizeForWidth(*canvas->Canvas(), Data, nullptr, width, height, descent, offset);
   EXPECT_GT(height, at96 * 3 / 2);
+}
+
+AnsiString Html(const std::function<void(TStream&)>& write) {
+  TMemoryStream stream;
+  write(stream);
+  return AnsiString(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
+
+TEST_F(RPMarkerTest, HtmlListStructure) {
+  AddList({rplstBullet, rplstDecimal, rplstUpperRoman});
+  AddList({rplstLowerAlpha});
+  const TRPMarkerItemInfo& top = AddMarker(0, 0);
+  const TRPMarkerItemInfo& deep = AddMarker(0, 2);
+  const TRPMarkerItemInfo& middle = AddMarker(0, 1);
+  const TRPMarkerItemInfo& other = AddMarker(1, 0);
+  const TRPMarkerItemInfo& pastTheLevels = AddMarker(0, 2000000000);
+  EXPECT_EQ(Html([&](TStream& s) { deep.WriteHtmlListTransition(s, nullptr, false, &Sheet); }),
+            "<ul><ol><ol type=I>\r\n");
+  EXPECT_EQ(Html([&](TStream& s) { deep.WriteHtmlListTransition(s, &top, false, &Sheet); }), "<ol><ol type=I>\r\n");
+  EXPECT_EQ(Html([&](TStream& s) { middle.WriteHtmlListTransition(s, &deep, false, &Sheet); }), "</ol>\r\n");
+  EXPECT_EQ(Html([&](TStream& s) { top.WriteHtmlListTransition(s, &top, false, &Sheet); }), "");
+  EXPECT_EQ(Html([&](TStream& s) { other.WriteHtmlListTransition(s, &middle, false, &Sheet); }),
+            "</ol></ul>\r\n<ol type=a>\r\n");
+  // A stored level past the last opens no more tags than the list has levels.
+  EXPECT_EQ(Html([&](TStream& s) { pastTheLevels.WriteHtmlListTransition(s, &other, false, &Sheet); }),
+            "</ol>\r\n<ul><ol><ol type=I>\r\n");
+  EXPECT_EQ(Html([&](TStream& s) { middle.WriteHtmlListTransition(s, &pastTheLevels, false, &Sheet); }), "</ol>\r\n");
+  EXPECT_EQ(Html([&](TStream& s) { top.WriteHtmlLevelChange(s, -1, true, &Sheet, 0); }),
+            "<ul style=\"text-indent: 0px; margin-left: 0px; list-style-position: inside;\">\r\n");
 }
 
 TEST_F(RPMarkerTest, ItemProperties) {
