@@ -80,7 +80,8 @@ void TRPMarkerItemInfo::UpdateDisplayString(const IRPStyleSheet* rpStyle, const 
     const TRPMarkerList* parentList = nullptr;
     const bool found = currentList->FindParentMarker(currentIndex, current, parentIndex, parentList);
     const int32_t p = found ? parentList->Items(parentIndex)->Level : -1;
-    for (int32_t k = std::min(i - 1, argCount - 1); k > p; --k) {
+    // A parent of a negative level (one read from a file) ends the chain like none.
+    for (int32_t k = std::min(i - 1, argCount - 1); k > p && k >= 0; --k) {
       const TRPListLevel* levelK = GetLevelInfoAt(rpStyle, k);
       texts[static_cast<size_t>(k)] = levelK ? numberText(levelK->StartFrom, levelK, k) : AnsiString();
     }

@@ -152,6 +152,14 @@ TEST_F(RPMarkerTest, MarkersWithoutAUsableLevel) {
   EXPECT_EQ(Art(*canvas, clBlack), std::vector<std::string>(20, std::string(40, '.')));
 }
 
+TEST_F(RPMarkerTest, AParentOfANegativeLevelEndsTheChain) {
+  TRPListInfo& list = AddList({rplstDecimal, rplstLowerAlpha});
+  list.Levels()[1]->FormatString = "%0:s.%1:s";
+  AddMarker(0, -5);  // as a file may hold it: no level, yet lower than level 1
+  AddMarker(0, 1);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"", "1.a"}));
+}
+
 TEST_F(RPMarkerTest, BadFormatStringsShowAsTheyAre) {
   TRPListInfo& list = AddList({rplstDecimal});
   list.Levels()[0]->FormatString = "%d)";  // a number pattern for a text argument
