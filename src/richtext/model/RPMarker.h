@@ -61,7 +61,7 @@ public:
   int32_t Descent = 0;
   int32_t Overhang = 0;  // left to right: minus the part of the marker before MarkerIndent
   // The index in the marker list when last looked up; -1 when unknown.
-  int32_t CachedListIndex = -1;
+  mutable int32_t CachedListIndex = -1;
   int32_t ListNo = -1;
   int32_t Level = 0;
   int32_t Counter = 1;

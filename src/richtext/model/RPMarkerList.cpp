@@ -31,9 +31,9 @@ TRPMarkerListFactory GetMarkerListFactory() { return MarkerListFactory(); }
 
 int32_t TRPMarkerItemInfo::GetIndexInList(const TRPMarkerList* list) const {
   if (!list) return -1;
-  auto& cached = const_cast<TRPMarkerItemInfo*>(this)->CachedListIndex;
-  if (cached < 0 || cached >= list->Count() || list->Items(cached) != this) cached = list->IndexOf(this);
-  return cached;
+  if (CachedListIndex < 0 || CachedListIndex >= list->Count() || list->Items(CachedListIndex) != this)
+    CachedListIndex = list->IndexOf(this);
+  return CachedListIndex;
 }
 
 /* The number texts of a marker M at level L and of its parents: argument I is the text

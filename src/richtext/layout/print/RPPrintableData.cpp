@@ -53,6 +53,11 @@ void TCustomMainPtblRPData::DrawPage(int32_t pageNo, TCanvas& canvas, bool previ
   TCustomPrintableRPData::DrawPage(pageNo, canvas, preview, correction);
 }
 
+TCustomMainPtblRPData::~TCustomMainPtblRPData() {
+  if (auto* list = dynamic_cast<TRPMarkerList*>(TCustomPrintableRPData::GetMarkers(false)))
+    list->PrevMarkerList = nullptr;
+}
+
 void TCustomMainPtblRPData::SetContinuedList(bool continues, int32_t listNo, int32_t level) {
   FContinuesList = continues;
   FContinuedListNo = continues ? listNo : -1;

@@ -79,6 +79,8 @@ private:
 class TCustomMainPtblRPData : public TCustomPrintableRPData {
 public:
   using TCustomPrintableRPData::TCustomPrintableRPData;
+  // The document's marker list no longer looks into the markers before it.
+  ~TCustomMainPtblRPData() override;
 
   int32_t TopMarginDevice = 0, BottomMarginDevice = 0;
   TCanvas* LayoutCanvas = nullptr;  // not owned
