@@ -22,8 +22,12 @@ NEEDED=(
   libpng-dev pngcheck  # PNG decoding and encoding checked against libpng
   libxml2-dev  # XML name rules and parsing checked against libxml2
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
+  setpriv:util-linux  # tests of what permissions refuse run as "nobody" when the suite runs as root
   zip unzip p7zip-full gzip tar  # archives made and listed by their own tools
   gcab cabextract  # cabinets made, listed and tested by their own tools
+  # RTF written by real programs for the RTF reader's tests (the smallest LibreOffice that
+  # converts Writer documents headless), and a second reader of the same files
+  libreoffice-writer-nogui pandoc unrtf
 )
 
 is_installed() {

@@ -129,6 +129,11 @@ void TArBaseBrowser::SetFileName(const AnsiString& fileName) {
       opened->LoadContents();
     }
   }
+  ReplaceArchive(std::move(opened), kind, fileName);
+}
+
+void TArBaseBrowser::ReplaceArchive(std::unique_ptr<TArArchive> opened, TArArchiveType kind,
+                                    const AnsiString& fileName) {
   // Changes made to the open archive are saved before it goes; an archive without any
   // stays as it is. A failed save keeps it open.
   if (FArchive && FArchive->IsDirty()) FArchive->SaveChanges();

@@ -86,6 +86,10 @@ protected:
                                  int32_t errorCode);
   // Passes the component's settings to a newly opened archive and hooks its events.
   virtual void InitArchive(TArArchive& archive);
+  // Makes opened (nullptr: none) the open archive of that kind and name, as
+  // SetFileName's last step: the archive open before saves its changes first (a failed
+  // save raises and keeps it), then OnChange fires.
+  void ReplaceArchive(std::unique_ptr<TArArchive> opened, TArArchiveType kind, const AnsiString& fileName);
 
 private:
   // The archive object for a kind: zip kinds, tar, gzip, gzipped tar and cabinet (a

@@ -8,7 +8,7 @@ TArCustomUnZipper::TArCustomUnZipper(TComponent* owner) : TArCustomZipBrowser(ow
 }
 
 void TArCustomUnZipper::CloseArchive() {
-  if (!FileName().empty()) SetFileName(AnsiString());
+  if (!FileName().empty() || Archive()) SetFileName(AnsiString());
 }
 
 void TArCustomUnZipper::ExtractItemToStream(const AnsiString& name, TStream& stream) {

@@ -9,7 +9,7 @@ public:
   explicit TArCustomUnZipper(TComponent* owner);
 
   void OpenArchive(const AnsiString& fileName) { SetFileName(fileName); }
-  // Closes the open archive; it is never written.
+  // Closes the open archive (one opened from a file or a stream); it is never written.
   void CloseArchive();
 
   // Extracts the entry of that name into stream, from its position. No archive open:

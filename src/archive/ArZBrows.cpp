@@ -1,5 +1,20 @@
 #include "archive/ArZBrows.h"
 
+#include <memory>
+
+#include "archive/ArExcept.h"
+
+void TArCustomZipBrowser::OpenStream(TStream& stream, const AnsiString& archiveName) {
+  if (stream.Size() == 0) throw EArBadStream();
+  TArArchiveType kind = CheckZip(stream);
+  if (kind == atUnknown) kind = CheckSelfExtractor(stream);
+  if (kind == atUnknown) throw EArUnhandledType();
+  std::unique_ptr<TArArchive> opened = std::make_unique<TArZipArchive>(stream, archiveName);
+  InitArchive(*opened);
+  opened->LoadContents();
+  ReplaceArchive(std::move(opened), kind, archiveName);
+}
+
 void TArCustomZipBrowser::SetPassword(const AnsiString& password) {
   FPassword = password;
   if (TArZipArchive* zip = ZipArchive()) zip->Password = password;

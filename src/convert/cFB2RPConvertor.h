@@ -117,6 +117,8 @@ private:
   // after-block spacer).
   void WithStyle(int32_t index, int32_t alignOverride, const std::function<void()>& body);
   void WithRunStyle(TRunStyle run, const std::function<void()>& body);
+  // Image, title (the book title), epigraph and sections; the text elements of a section
+  // that a book puts straight in the body are handled as a section's, in their place.
   void HandleBody(const TDomElement& body);
   // The child elements of parent named in names, the others as unknown; titleStyle is
   // the style of a "title" child (vsSectionTitle: a section title with its checkpoint).

@@ -32,6 +32,10 @@ struct TContainerRule {
 };
 
 const TNames BodyChildren{TagImage, TagTitle, TagEpigraph, TagSection};
+// A section's text children that many books put straight in a body.
+const TNames BodyTextChildren{TagAnnotation, TagP, TagPoem, TagSubtitle, TagCite, TagEmptyLine, TagTable};
+// The body children that end a run of such text.
+const TNames BodyRunEnds{TagTitle, TagEpigraph, TagSection};
 const TNames SectionChildren{TagImage, TagTitle,    TagEpigraph, TagAnnotation, TagSection, TagP,
                              TagPoem,  TagSubtitle, TagCite,     TagEmptyLine,  TagTable};
 const TNames TitleChildren{TagP, TagEmptyLine};
@@ -60,7 +64,31 @@ void TFB2RPConvertor::WithStyle(int32_t index, int32_t alignOverride, const std:
   PopStyle();
 }
 
-void TFB2RPConvertor::HandleBody(const TDomElement& body) { HandleChildren(body, BodyChildren, vsBookTitle, false); }
+void TFB2RPConvertor::HandleBody(const TDomElement& body) {
+  const TDomElement* child = body.GetFirstChildElement();
+  while (child) {
+    if (!Among(child->GetNodeName(), BodyTextChildren)) {
+      if (Among(child->GetNodeName(), BodyChildren))
+        HandleElement(*child, vsBookTitle);
+      else
+        UnknownElement(*child);
+      child = child->GetNextSiblingElement();
+      continue;
+    }
+    // Text straight in the body is laid out as a section's text, in its place among the
+    // sections: the run up to the next title, epigraph or section in the SectionText
+    // style, the notes after each child.
+    WithStyle(vsSectionText, 0, [&] {
+      for (; child && !Among(child->GetNodeName(), BodyRunEnds); child = child->GetNextSiblingElement()) {
+        if (Among(child->GetNodeName(), SectionChildren))
+          HandleElement(*child, -1);
+        else
+          UnknownElement(*child);
+        NotesPass();
+      }
+    });
+  }
+}
 
 void TFB2RPConvertor::HandleChildren(const TDomElement& parent, TNames names, int32_t titleStyle, bool notesPass) {
   for (const TDomElement* child = parent.GetFirstChildElement(); child; child = child->GetNextSiblingElement()) {
@@ -178,9 +206,8 @@ void TFB2RPConvertor::HandleImage(const TDomElement& image) {
                                Scheme->PageHeight - Scheme->MarginTop - Scheme->MarginBottom,
                                block && Scheme->EnlargeImages, Scheme->BookColors))
       return;
-    auto picture = std::make_unique<TRPGraphicItemInfo>(Target, std::move(bitmap), rpvaBaseline);
-    picture->ParaNo = block ? CentrePara() : ContinueParagraph();
-    Target->AddItem("", std::move(picture));
+    const int32_t paraNo = block ? CentrePara() : ContinueParagraph();
+    Target->AddPicture("", std::move(bitmap), paraNo, rpvaBaseline);
     ItemAdded();
   } catch (const std::exception&) {
     // A broken picture is skipped.

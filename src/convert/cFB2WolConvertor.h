@@ -75,7 +75,8 @@ public:
   // band heights, the page passes and the link fix-point. On any exception the layout is
   // reset and the exception passed on.
   void FormatPages();
-  // The cover page from the book's cover image, when the scheme asks for one.
+  // The cover page from the book's cover image, when the scheme asks for one. A cover
+  // image that does not decode leaves the book without a cover, like one that has none.
   void PrepareCover();
 
   // Writes the book to fileName (empty: FileName with the extension ".wol"). The file

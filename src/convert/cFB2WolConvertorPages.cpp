@@ -1,4 +1,6 @@
 // Pagination with the band heights and the internal-link fix-point, and the cover page.
+#include <exception>
+
 #include "convert/ConvertResStrings.h"
 #include "convert/cFB2WolConvertor.h"
 #include "unicode/UniGraphics.h"
@@ -133,7 +135,13 @@ void TFB2WolConvertor::PrepareCover() {
   const int32_t boxWidth = width - Scheme.CoverLeft - Scheme.CoverRight;
   const int32_t boxHeight = height - Scheme.CoverTop - Scheme.CoverBottom;
   TBitmap image;
-  if (!Book.LoadCoverImage(image, boxWidth, boxHeight, Scheme.EnlargeCover, Scheme.CoverPage)) return;
+  try {
+    if (!Book.LoadCoverImage(image, boxWidth, boxHeight, Scheme.EnlargeCover, Scheme.CoverPage)) return;
+  } catch (const std::exception&) {
+    // A cover no decoder takes is left out, as a broken picture in the text is: the book
+    // is written as one without a cover.
+    return;
+  }
   auto cover = std::make_unique<TBitmap>();
   cover->SetPixelFormat(Scheme.CoverPage == 1 ? pf1bit : pf24bit);
   cover->SetSize(width, height);

@@ -1,6 +1,7 @@
 // Loading a book from a zip archive: its first entry whose name ends in ".fb2".
 #include <optional>
 
+#include "archive/ArExcept.h"
 #include "archive/ArUnzper.h"
 #include "convert/ConvertResStrings.h"
 #include "convert/cFB2WolConvertor.h"
@@ -22,9 +23,14 @@ bool HasFB2Extension(WideStringView name) {
 void TFB2WolConvertor::LoadBookFromZip(const WideString& fileName) {
   FileName.clear();
   const WideString fullName = WideExpandFileName(fileName);
+  // The archive is read through a stream on its wide name: a name that the 8-bit code
+  // page cannot hold ("书.zip") is never converted on the way. One that cannot be opened
+  // raises the archive's own exception, as opening it by name does.
+  if (!WideFileExists(fullName)) throw EArFileNotFound();
+  TUniFileStream file(fullName, fmOpenRead | fmShareDenyWrite);
   TArUnZipper unzipper(nullptr);
-  // An archive that cannot be opened raises the archive's own exception.
-  unzipper.OpenArchive(WideToAnsi(fullName));
+  // The 8-bit name only labels the archive; nothing opens by it.
+  unzipper.OpenStream(file, WideToAnsi(fullName));
 
   TArArchiveItem* entry = nullptr;
   WideString entryName;

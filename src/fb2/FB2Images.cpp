@@ -1,10 +1,12 @@
 #include "fb2/FB2Images.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "fb2/FB2TagNames.h"
 #include "imaging/png/PngCodec.h"
+#include "imaging/png/PngDefs.h"
 #include "imaging/uReduceColors.h"
 #include "imaging/uResample.h"
 #include "platform/base/CompareString.h"
@@ -18,20 +20,39 @@ constexpr int32_t ReductionFourGrays = 2;
 constexpr int32_t ReductionBlackAndWhite = 3;
 constexpr int32_t DitherStucki = 2;
 
+// A JPEG stream starts with its SOI marker.
+constexpr std::array<uint8_t, 2> JpegStartOfImage{0xFF, 0xD8};
+
 }  // namespace
+
+TBookImageKind BookImageKind(TStream& stream, WideStringView contentType) {
+  std::array<uint8_t, PngSignature.size()> head{};
+  stream.SetPosition(0);
+  const int32_t read = stream.Read(head.data(), static_cast<int32_t>(head.size()));
+  if (read == static_cast<int32_t>(head.size()) && head == PngSignature) return TBookImageKind::Png;
+  if (read >= 2 && head[0] == JpegStartOfImage[0] && head[1] == JpegStartOfImage[1]) return TBookImageKind::Jpeg;
+  if (CompareWideStrings(contentType, ContentTypeJpeg, true) == 0) return TBookImageKind::Jpeg;
+  if (CompareWideStrings(contentType, ContentTypePng, true) == 0) return TBookImageKind::Png;
+  return TBookImageKind::None;
+}
 
 bool DecodeBookImage(TStream& stream, WideStringView contentType, const TFB2Limits& limits, TBitmap& bitmap) {
   std::unique_ptr<TGraphic> image;
-  if (CompareWideStrings(contentType, ContentTypeJpeg, true) == 0) {
-    auto jpeg = std::make_unique<TJPEGImage>();
-    jpeg->Limits = limits.Jpeg;
-    image = std::move(jpeg);
-  } else if (CompareWideStrings(contentType, ContentTypePng, true) == 0) {
-    auto png = std::make_unique<TPNGObject>();
-    png->Limits = limits.Png;
-    image = std::move(png);
-  } else {
-    return false;
+  switch (BookImageKind(stream, contentType)) {
+    case TBookImageKind::Jpeg: {
+      auto jpeg = std::make_unique<TJPEGImage>();
+      jpeg->Limits = limits.Jpeg;
+      image = std::move(jpeg);
+      break;
+    }
+    case TBookImageKind::Png: {
+      auto png = std::make_unique<TPNGObject>();
+      png->Limits = limits.Png;
+      image = std::move(png);
+      break;
+    }
+    case TBookImageKind::None:
+      return false;
   }
   stream.SetPosition(0);
   image->LoadFromStream(stream);

@@ -12,12 +12,18 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Geometry.h"
 
-// Decodes the stream (from its start) into bitmap by content type, compared ignoring
-// case: "image/jpeg" through the JPEG graphic class (a 24-bit bitmap), "image/png"
-// through the PNG codec (the bitmap takes the PNG raster's own pixel format). False for
-// any other content type, the empty one included, with bitmap unchanged. Data that the
-// decoder refuses raises its exception (EJPEG, the EPngError family); bitmap is then
-// unchanged too.
+// The decoder for a picture: by the signature its bytes (from the stream's start) begin
+// with, the PNG signature or a JPEG SOI marker, since books often declare the wrong one
+// of the two types; only bytes without either signature go by the declared content type,
+// compared ignoring case ("image/jpeg", "image/png"). None when neither tells.
+enum class TBookImageKind : uint8_t { None, Jpeg, Png };
+TBookImageKind BookImageKind(TStream& stream, WideStringView contentType);
+
+// Decodes the stream (from its start) into bitmap with the decoder BookImageKind
+// chooses: JPEG through the JPEG graphic class (a 24-bit bitmap), PNG through the PNG
+// codec (the bitmap takes the PNG raster's own pixel format). False when it chooses none,
+// with bitmap unchanged. Data that the decoder refuses raises its exception (EJPEG, the
+// EPngError family); bitmap is then unchanged too.
 bool DecodeBookImage(TStream& stream, WideStringView contentType, const TFB2Limits& limits, TBitmap& bitmap);
 
 // The size an image of width x height takes in a box of maxWidth x maxHeight, or none

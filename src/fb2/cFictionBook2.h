@@ -96,12 +96,13 @@ public:
   // one reach outside the grid).
   int32_t GetCellSpan(const TDomNode* cell, WideStringView attribute) const;
 
-  // Decodes the binary with this id ("image/jpeg" or "image/png", ignoring case), fits it
-  // into maxWidth x maxHeight (0 or less: no fitting; enlarge: small images grow too) and
-  // reduces it to depth 1 (black and white, 1 bit per pixel) or 2 (four grays, 24 bits);
-  // other depths keep the decoded format. False, with bitmap unchanged, for an unknown
-  // id, Base64 text that does not decode, or another content type. Data the decoder
-  // refuses raises its exception (EJPEG, EPngError); bitmap is then unchanged too.
+  // Decodes the binary with this id (JPEG or PNG, by the signature of its bytes, else by
+  // its content type: BookImageKind), fits it into maxWidth x maxHeight (0 or less: no
+  // fitting; enlarge: small images grow too) and reduces it to depth 1 (black and white,
+  // 1 bit per pixel) or 2 (four grays, 24 bits); other depths keep the decoded format.
+  // False, with bitmap unchanged, for an unknown id, Base64 text that does not decode, or
+  // bytes that neither their signature nor their content type make a picture. Data the
+  // decoder refuses raises its exception (EJPEG, EPngError); bitmap is then unchanged too.
   bool LoadBinaryImage(WideStringView id, TBitmap& bitmap, int32_t maxWidth, int32_t maxHeight, bool enlarge,
                        int32_t depth) const;
   // LoadBinaryImage of the first image of "description/title-info/coverpage"; false when

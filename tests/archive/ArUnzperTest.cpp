@@ -430,3 +430,50 @@ TEST_F(Unzipper, ReportsItemProgressUpTo100AndStopsOnAbort) {
 }
 
 }  // namespace
+
+namespace {
+
+// An archive read from a caller's stream extracts as one opened by name; its name only
+// labels it. The opening failures are those of a file, and leave the open archive as it
+// was.
+TEST_F(Unzipper, OpensAZipHeldByAStream) {
+  Bytes text = BookLikeText(30000, 11);
+  MakeFile("book.fb2", text);
+  RunIn(Folder, "zip -X -9 book.zip book.fb2 && gzip -c book.fb2 > fake.zip");
+  int changes = 0;
+  Zip.OnChange = [&](TObject*) { ++changes; };
+  TMemoryStream zip;
+  LoadBytes(zip, ReadFileBytes(ZipPath()));
+  zip.SetPosition(7);  // read from its start whatever its position
+  Zip.OpenStream(zip, "label.zip");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(Zip.FileName(), "label.zip");
+  EXPECT_EQ(Zip.ArchiveType(), atZip);
+  ASSERT_EQ(Zip.GetItemCount(), 1);
+  EXPECT_EQ(Extract("book.fb2"), text);
+  EXPECT_TRUE(Failures.empty());
+
+  TMemoryStream empty, gzip, cut;
+  LoadBytes(gzip, ReadFileBytes(Folder / "fake.zip"));
+  const Bytes whole = ReadFileBytes(ZipPath());
+  LoadBytes(cut, Bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(whole.size() / 2)));
+  EXPECT_THROW(Zip.OpenStream(empty, "empty.zip"), EArBadStream);
+  EXPECT_THROW(Zip.OpenStream(gzip, "fake.zip"), EArUnhandledType);
+  EXPECT_THROW(Zip.OpenStream(cut, "cut.zip"), EArException);
+  EXPECT_EQ(Zip.FileName(), "label.zip");
+  EXPECT_EQ(Zip.GetItemCount(), 1);
+  EXPECT_EQ(changes, 1);
+
+  // Closing lets go of the stream, which it never wrote.
+  Zip.CloseArchive();
+  EXPECT_EQ(Zip.Archive(), nullptr);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(StreamBytes(zip), whole);
+  // Closed even without a name.
+  Zip.OpenStream(zip, "");
+  ASSERT_NE(Zip.Archive(), nullptr);
+  Zip.CloseArchive();
+  EXPECT_EQ(Zip.Archive(), nullptr);
+}
+
+}  // namespace

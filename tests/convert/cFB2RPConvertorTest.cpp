@@ -163,10 +163,46 @@ TEST(FB2RPConvertorTest, RunStylesChangeTheLookAsTheSchemeSays) {
   EXPECT_EQ(f.Main().GetItem(0)->StyleNo, f.Main().GetItem(1)->StyleNo);
 }
 
-TEST(FB2RPConvertorTest, UnknownElementsAndParagraphsInABodyDisappear) {
+const char NoteBody[] = "<section id=\"n1\"><title><p>1</p></title><p>Note one</p></section>";
+
+TEST(FB2RPConvertorTest, UnknownElementsDisappearWithTheirContent) {
   TBuilderFixture f;
-  f.Build(MakeBook("<p>body p</p><section><foo><p>hidden</p></foo><p>shown</p></section>"));
+  f.Build(MakeBook("<foo><p>hidden</p></foo><section><foo><p>hidden</p></foo><p>shown</p></section><bar/>"));
   EXPECT_EQ(TBuilderFixture::Text(f.Main()), "shown");
+}
+
+// Many books put a section's text straight in the body: it is laid out as a section's
+// text (the SectionText style, the notes after each element), in its place among the
+// sections.
+TEST(FB2RPConvertorTest, TextStraightInABodyIsLaidOutAsASectionsText) {
+  TBuilderFixture f;
+  f.Build(
+      MakeBook("<p>first</p><poem><stanza><v>verse</v></stanza></poem><section><p>in a section</p></section>"
+               "<subtitle>sub</subtitle><p>note<a l:href=\"#n1\">1</a></p><empty-line/><cite><p>cited</p></cite>"
+               "<table><tr><td>cell</td></tr></table><annotation><p>about</p></annotation><foo><p>hidden</p></foo>",
+               NoteBody));
+  std::string texts;
+  for (int32_t i = 0; i < f.Main().GetItemCount(); ++i) {
+    if (auto* table = dynamic_cast<TRPTableItemInfo*>(f.Main().GetItem(i)))
+      texts += "[" + TBuilderFixture::Text(*table->GetCell(0, table->Rows().GetColCount() - 1)) + "]|";
+    else
+      texts += Utf8(f.Main().GetItemTextW(i)) + "|";
+  }
+  ASSERT_EQ(texts, "first|verse|in a section|sub|note|1|[Note one]| |cited|[cell]|about|");
+  // A paragraph in the body looks like one in a section.
+  EXPECT_EQ(f.Main().GetItem(0)->ParaNo, f.Main().GetItem(2)->ParaNo);
+  EXPECT_EQ(f.Main().GetItem(0)->StyleNo, f.Main().GetItem(2)->StyleNo);
+  // Only sections count as sections.
+  EXPECT_EQ(f.Progress, (std::vector<int32_t>{1, 1}));
+}
+
+// A run of text in the body takes the SectionText style once: one spacer before the run,
+// as a section has one before its text.
+TEST(FB2RPConvertorTest, ARunOfTextInABodyIsOneBlock) {
+  TBuilderFixture f;
+  f.Scheme.Styles(vsSectionText).SpaceBefBlock = 10;
+  f.Build(MakeBook("<p>a</p><p>b</p><section><p>c</p></section><p>d</p><image l:href=\"#pic.png\"/><p>e</p>"));
+  EXPECT_EQ(TBuilderFixture::Text(f.Main()), " \na\nb\n \nc\n \nd\n[-3]\ne");
 }
 
 TEST(FB2RPConvertorTest, BlockImagesAreCentredAndEnlargedInlineImagesAreNot) {
@@ -194,8 +230,6 @@ TEST(FB2RPConvertorTest, AnInlineImageAtTheStartOfAParagraphOpensIt) {
   EXPECT_TRUE(f.Main().StartsParagraph(1));
   EXPECT_FALSE(f.Main().StartsParagraph(2));
 }
-
-const char NoteBody[] = "<section id=\"n1\"><title><p>1</p></title><p>Note one</p></section>";
 
 TEST(FB2RPConvertorTest, ANoteLinkGivesASuperscriptAndANoteTableAfterTheParagraph) {
   TBuilderFixture f;

@@ -113,13 +113,14 @@ TEST(BookImages, ReductionGivesTheDepthsFormatAndLevels) {
   }
 }
 
-TEST(BookImages, DecodesJpegAndPngByContentTypeIgnoringCase) {
-  QF_SKIP_WITHOUT_PIL();
+TEST(BookImages, TheSignatureChoosesTheDecoderAndTheContentTypeOnlyWithoutOne) {
+  QF_REQUIRE_PIL();
   TempFolder folder;
   const TFB2Limits limits;
   const std::vector<uint8_t> jpeg = PeerPicture(folder, "JPEG", 30, 20);
   const std::vector<uint8_t> png = PeerPicture(folder, "PNG", 12, 7);
   const std::vector<uint8_t> palette = PeerPicture(folder, "PNG-P", 9, 5);
+  const std::vector<uint8_t> gif = PeerPicture(folder, "GIF", 6, 4);
   const struct {
     const char* Name;
     const std::vector<uint8_t>& Bytes;
@@ -132,6 +133,12 @@ TEST(BookImages, DecodesJpegAndPngByContentTypeIgnoringCase) {
       {"png", png, u"image/png", 12, 7, pf24bit},
       {"png in capitals", png, u"IMAGE/PNG", 12, 7, pf24bit},
       {"palette png keeps its format", palette, u"image/png", 9, 5, pf4bit},
+      // Books that declare the other type, or none: the bytes tell.
+      {"png declared as jpeg", png, u"image/jpeg", 12, 7, pf24bit},
+      {"palette png declared as jpeg", palette, u"image/jpeg", 9, 5, pf4bit},
+      {"jpeg declared as png", jpeg, u"image/png", 30, 20, pf24bit},
+      {"png declared as gif", png, u"image/gif", 12, 7, pf24bit},
+      {"jpeg without a type", jpeg, u"", 30, 20, pf24bit},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -142,19 +149,22 @@ TEST(BookImages, DecodesJpegAndPngByContentTypeIgnoringCase) {
     EXPECT_EQ(bitmap.Height(), c.Height);
     EXPECT_EQ(bitmap.PixelFormat(), c.Format);
   }
-  // Other content types are refused without touching the bitmap.
-  for (const char16_t* type : {u"image/gif", u"", u"image/jpg", u"image/jpeg "}) {
-    const auto stream = StreamOf(jpeg);
-    TBitmap bitmap;
-    Fill(bitmap, pf8bit, 3, 3, 0x00112233);
-    EXPECT_FALSE(DecodeBookImage(*stream, type, limits, bitmap));
-    EXPECT_EQ(bitmap.Width(), 3);
-    EXPECT_EQ(bitmap.PixelFormat(), pf8bit);
-  }
+  // Bytes of neither signature under a type of neither kind are refused without touching
+  // the bitmap; so is an empty binary.
+  const std::vector<uint8_t> none;
+  for (const std::vector<uint8_t>* bytes : {&gif, &none})
+    for (const char16_t* type : {u"image/gif", u"", u"image/jpg", u"image/jpeg "}) {
+      const auto stream = StreamOf(*bytes);
+      TBitmap bitmap;
+      Fill(bitmap, pf8bit, 3, 3, 0x00112233);
+      EXPECT_FALSE(DecodeBookImage(*stream, type, limits, bitmap));
+      EXPECT_EQ(bitmap.Width(), 3);
+      EXPECT_EQ(bitmap.PixelFormat(), pf8bit);
+    }
 }
 
 TEST(BookImages, DamagedDataRaisesTheDecodersErrorAndKeepsTheBitmap) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   TFB2Limits limits;
   std::vector<uint8_t> jpeg = PeerPicture(folder, "JPEG", 30, 20);
@@ -169,6 +179,9 @@ TEST(BookImages, DamagedDataRaisesTheDecodersErrorAndKeepsTheBitmap) {
   EXPECT_THROW(DecodeBookImage(*cutJpeg, u"image/jpeg", limits, bitmap), EJPEG);
   const auto badPng = StreamOf(png);
   EXPECT_THROW(DecodeBookImage(*badPng, u"image/png", limits, bitmap), EPNGInvalidFileHeader);
+  // Without a signature the declared type picks the decoder, which refuses what it is not.
+  const auto gifAsJpeg = StreamOf(PeerPicture(folder, "GIF", 6, 4));
+  EXPECT_THROW(DecodeBookImage(*gifAsJpeg, u"image/jpeg", limits, bitmap), EJPEG);
   // The book's limits reach the decoders.
   limits.Png.MaxWidthPx = 11;
   const auto widePng = StreamOf(PeerPicture(folder, "PNG", 12, 7));

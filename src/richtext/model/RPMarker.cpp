@@ -393,16 +393,3 @@ void TRPMarkerItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const {
   s = std::to_string(ListNo) + " " + std::to_string(Level) + " " + std::to_string(StartFrom) + " " +
       (Reset ? "1" : "0");
 }
-
-bool TRPMarkerItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) {
-  AnsiStringView cursor = rest;
-  int32_t values[4] = {};
-  for (int32_t& value : values)
-    if (!ReadRPFInteger(cursor, value)) return false;
-  ListNo = values[0];
-  Level = values[1];
-  StartFrom = values[2];
-  Reset = values[3] != 0;
-  rest = cursor;
-  return true;
-}

@@ -30,6 +30,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "richtext/model/RPColorModes.h"
+#include "richtext/model/RPExportContexts.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPMarkerList.h"
@@ -37,6 +38,10 @@
 #include "richtext/model/RPScaling.h"
 
 class TRPMarkerList;
+
+// HTML export option: list markers are written inline, as text or images, without HTML
+// lists.
+inline constexpr uint32_t rphtmlListMarkersInline = 0x200;
 
 // Registers the marker class for style number -11 and the marker list that documents
 // keep (SetMarkerListFactory).
@@ -156,7 +161,28 @@ public:
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
   // Four integers (a non-zero fourth one sets Reset); false, with the marker unchanged,
   // when one is missing.
-  bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  bool ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) override;
+  // The header (as many lines as properties, no body) and the property lines.
+  void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo, const AnsiString& name,
+               const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const override;
+
+  // RTF: a picture level's picture, an image level's image, or the text in a "\listtext"
+  // group with the level font's formatting, then the paragraph's list override
+  // ("\ls") and level ("\ilvl"); a restarting counted marker takes its list's next
+  // override number.
+  void SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
+  // A restarting marker of a counting level (not an image counter) adds an override to
+  // its list's count.
+  void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
+  // HTML, with rphtmlListMarkersInline only: the picture or image as "<img>" (the image in
+  // a span as wide as the marker's room with CSS when the marker does not hang), or the
+  // text in the level's font (a span with its CSS, or font tags against text style 0);
+  // Unicode bullets as character references, Wingdings and Symbol characters as the
+  // Unicode characters they look like.
+  void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
+  // The "<li>" style: a picture or image level's image as list-style-image, no left
+  // margin when the paragraph has a left indent; " style=\"{ ... }\"", empty when none.
+  AnsiString GetHtmlLiStyle(TRPHTMLSaveContext& context) const;
 
 private:
   // Box and alignment of the marker measured on canvas (see UpdateSizeForWidth); for the
@@ -167,6 +193,9 @@ private:
   TMeasure CalcSize(TCanvas* canvas, TCustomRPData& rpData, const TRPResolution* resolution, bool minWidth) const;
   // The level picture's or the image list's image size; 0 x 0 for other levels.
   TSize GetImageSize(const IRPStyleSheet* rpStyle) const;
+  // The location of the level's picture or shown image saved for HTML (the document's
+  // hook first); empty when there is none.
+  AnsiString SaveHtmlImage(TRPHTMLSaveContext& context, const TRPListLevel& level) const;
   // The image index shown by an image-list level, -1 when it lies outside the list.
   int32_t ShownImageIndex(const TRPListLevel& level) const;
 
@@ -221,6 +250,13 @@ public:
   void ReadMarkersBinary(TStream& stream, TCustomRPData* rpData, bool withSize);
   // The same from the bytes of a block without the size.
   void LoadMarkersFromBinaryString(AnsiStringView bytes, TCustomRPData* rpData);
+  // The same from the hexadecimal digits of a block without the size; false (the list
+  // empty) for an odd number of digits or a character that is no digit. Raises as
+  // ReadMarkersBinary for a short block.
+  bool LoadMarkersFromHexString(AnsiStringView hex, TCustomRPData* rpData);
+  // count markers from the first as one line of hexadecimal digits of a block without the
+  // size, and CR LF.
+  void WriteMarkersHexLine(TStream& stream, int32_t count) const;
 
   // IRPMarkerList: what documents ask of their marker list.
   void AddMarker(TCustomRPData& data, int32_t itemNo) override;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/base/LittleEndian.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPMarker.h"
 
 namespace {
@@ -75,4 +76,21 @@ void TRPMarkerList::LoadMarkersFromBinaryString(AnsiStringView bytes, TCustomRPD
   stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
   stream.SetPosition(0);
   ReadMarkersBinary(stream, rpData, false);
+}
+
+bool TRPMarkerList::LoadMarkersFromHexString(AnsiStringView hex, TCustomRPData* rpData) {
+  TMemoryStream stream;
+  if (!RPFHexToStream(hex, stream)) {
+    Clear();
+    return false;
+  }
+  stream.SetPosition(0);
+  ReadMarkersBinary(stream, rpData, false);
+  return true;
+}
+
+void TRPMarkerList::WriteMarkersHexLine(TStream& stream, int32_t count) const {
+  TMemoryStream block;
+  WriteMarkersBinary(block, count, false);
+  RPFWriteLine(stream, RPFStreamToHex(block));
 }

@@ -8,6 +8,7 @@
 #include "RPMarkerTestData.h"
 #include "RPTestCanvas.h"
 #include "platform/graphics/ImageList.h"
+#include "richtext/model/RPFStreaming.h"
 #include "richtext/model/RPUnicode.h"
 
 namespace {
@@ -214,7 +215,7 @@ TEST_F(RPMarkerTest, PlainTextOfTheDocument) {
   AddMarker(0, 0, "one");
   AddMarker(0, 0, "two");
   TMemoryStream stream;
-  ASSERT_TRUE(Data.SaveTextToStream(stream, 80, false, false, false));
+  ASSERT_TRUE(Data.SaveTextToStream(u"", stream, 80, false, false, false, false));
   EXPECT_EQ(AnsiString(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())),
             "1. one\r\n2. two");
 }
@@ -362,19 +363,20 @@ TEST_F(RPMarkerTest, ItemProperties) {
 
 TEST_F(RPMarkerTest, HeaderExtraNeedsFourNumbers) {
   TRPMarkerItemInfo marker(&Data);
+  TRPFStreaming streaming(Data);
   AnsiStringView rest = "3 1 -4 0 tail";
-  ASSERT_TRUE(marker.ReadRPFHeaderExtra(rest));
+  ASSERT_TRUE(marker.ReadRPFHeaderExtra(rest, streaming));
   EXPECT_EQ(marker.ListNo, 3);
   EXPECT_EQ(marker.Level, 1);
   EXPECT_EQ(marker.StartFrom, -4);
   EXPECT_FALSE(marker.Reset);
-  EXPECT_EQ(rest, " tail");
+  EXPECT_EQ(rest, "tail");  // one blank after the last number is read with it
   AnsiStringView reset = "0 0 1 9";
-  ASSERT_TRUE(marker.ReadRPFHeaderExtra(reset));
+  ASSERT_TRUE(marker.ReadRPFHeaderExtra(reset, streaming));
   EXPECT_TRUE(marker.Reset);
   for (AnsiStringView bad : {AnsiStringView("1 2 3"), AnsiStringView(""), AnsiStringView("1 x 3 4")}) {
     AnsiStringView cursor = bad;
-    EXPECT_FALSE(marker.ReadRPFHeaderExtra(cursor)) << bad;
+    EXPECT_FALSE(marker.ReadRPFHeaderExtra(cursor, streaming)) << bad;
     EXPECT_EQ(marker.ListNo, 0);  // left as it was
   }
 }

@@ -2,6 +2,7 @@
 // provide: just enough behaviour for the document's own rules to show.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "richtext/model/RPData.h"
@@ -80,6 +81,14 @@ public:
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
   const TRPListInfos* GetListStyles() const override { return nullptr; }
   int32_t GetTextStylesPixelsPerInch() const override { return 0; }
+  int32_t GetTextStyleCount() const override { return static_cast<int32_t>(TextStyles.size()); }
+  AnsiString GetTextStyleName(int32_t styleNo) const override { return "Text " + std::to_string(styleNo); }
+  int32_t GetParaStyleCount() const override { return static_cast<int32_t>(ParaDefStyles.size()); }
+  AnsiString GetParaStyleName(int32_t paraNo) const override { return "Para " + std::to_string(paraNo); }
+  int32_t GetJumpCursor() const override { return 101; }
+  bool GetUseSound() const override { return UseSound; }
+  const TGraphic* GetInvalidPicture() const override { return nullptr; }
+  bool UseSound = true;
 
 private:
   template <typename T>

@@ -233,3 +233,94 @@ TEST(RPPagePaintingTest, ParagraphBackgroundEndsWithTheSplitPart) {
 }
 
 }  // namespace
+
+namespace {
+
+// One long word with soft hyphens, laid out narrow: every line but the last breaks after
+// a soft hyphen, whose draw item is widened by a hyphen, and the page shows that hyphen
+// in the widened part; the last line has none.
+TEST(RPPagePaintingTest, ASoftHyphenWhereTheLineBreaksIsDrawnAsAHyphen) {
+  for (const TPixelFormat format : {pf24bit, pf1bit}) {
+    SCOPED_TRACE(format == pf1bit ? "1 bit" : "24 bits");
+    TReportFixture f(40);
+    f.Style.TextStyles()[0]->Unicode = true;
+    f.Data().AddTextW(u"пе\u00ADре\u00ADно\u00ADси\u00ADмо\u00ADсть\u00ADна\u00ADши\u00ADрин\u00ADку", 0, TRPTag(), 0);
+    if (format == pf1bit) f.Helper.SetColorMode(rpcmBlackOnWhite);
+    f.Paginate({200});
+    ASSERT_EQ(f.Helper.GetPagesCount(), 1);
+    auto page = format == pf1bit ? std::make_unique<TBitmap>() : WhitePage(40, 200);
+    if (format == pf1bit) {
+      page->SetPixelFormat(pf1bit);
+      page->SetSize(40, 200);
+    }
+    f.Style.ApplyStyle(*page->Canvas(), 0, rpbdUnspecified, false);
+    const int32_t hyphenWidth = page->Canvas()->TextWidth("-");
+    ASSERT_GT(hyphenWidth, 0);
+    f.Helper.PaintPage(1, *page->Canvas(), false, 200);
+
+    const TRPDrawLines& lines = f.Data().DrawItems;
+    ASSERT_GE(lines.Count(), 3);
+    const WideString text = f.Data().GetItemTextW(0);
+    for (int32_t i = 0; i < lines.Count(); ++i) {
+      SCOPED_TRACE(i);
+      const TRPDrawLineInfo& d = *lines[i];
+      const bool last = i + 1 == lines.Count();
+      EXPECT_EQ(text[static_cast<size_t>(d.Offs + d.Length - 2)] == u'\u00AD', !last);
+      // The widened part of a line (the hyphen's width), or as much right of the last
+      // line's text: ink there is a hyphen.
+      const int32_t from = last ? d.Left + d.Width : d.Left + d.Width - hyphenWidth;
+      int32_t ink = 0;
+      for (int32_t y = d.Top; y < d.Top + d.Height; ++y)
+        for (int32_t x = from; x < from + hyphenWidth && x < 40; ++x)
+          if (page->PixelColor(x, y) != clWhite) ++ink;
+      if (last)
+        EXPECT_EQ(ink, 0);
+      else
+        EXPECT_GT(ink, 0);
+    }
+  }
+}
+
+// A block printed through a bitmap that leaves the bitmap as the page painter filled it
+// and paints its own background (the left half lime) under itself.
+class TBackgroundBlockItem : public TBlockItem {
+public:
+  using TBlockItem::TBlockItem;
+  static const TRPItemClassInfo ClassInfo;
+  TRPItemClass ItemClass() const override { return &ClassInfo; }
+  int32_t Mode = 0;
+  TRect Area{};
+  bool PrintToBitmap(TBitmap&, bool, TRPColorMode, int32_t, TRPDrawLineInfo&, TCustomRPFormattedData&) override {
+    return true;
+  }
+  void DrawBackground(TCanvas& canvas, const TRect&, int32_t mode, TRPColorMode, const TRect& area) override {
+    Mode = mode;
+    Area = area;
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(clLime);
+    canvas.FillRect(TRect{area.Left, area.Top, area.Left + area.Width() / 2, area.Bottom});
+  }
+};
+inline const TRPItemClassInfo TBackgroundBlockItem::ClassInfo{"TBackgroundBlockItem",
+                                                              &CreateRPItem<TBackgroundBlockItem>};
+
+// Under an item painted through a bitmap lies the paragraph's colour, then what the item
+// paints behind itself, aligned to its box.
+TEST(RPPagePaintingTest, AnItemsOwnBackgroundLiesUnderIt) {
+  TReportFixture f(40);
+  const int32_t para = f.AddParaStyle();
+  f.Para(para).Background.Color = clAqua;
+  auto owned = std::make_unique<TBackgroundBlockItem>(&f.Data(), 20, 6, clRed);
+  TBackgroundBlockItem& block = *owned;
+  owned->ParaNo = para;
+  f.Data().AddItemAsIs("", std::move(owned));
+  f.Paginate({20});
+  auto page = WhitePage(40, 20);
+  f.Helper.PaintPage(1, *page->Canvas(), false, 20);
+  EXPECT_EQ(block.Mode, -1);
+  EXPECT_EQ(block.Area, (TRect{0, 0, 20, 6}));
+  EXPECT_EQ(page->PixelColor(block.Area.Left + 2, 3), ColorToRGB(clLime));
+  EXPECT_EQ(page->PixelColor(block.Area.Left + 15, 3), ColorToRGB(clAqua));
+}
+
+}  // namespace

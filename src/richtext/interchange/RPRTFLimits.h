@@ -1,0 +1,47 @@
+// What the RTF reader accepts from untrusted input. Each reader holds its own copy
+// (`TRPRTFReader::Limits`), defaulted from here; tests set smaller values on the reader
+// they exercise. Every default is far beyond what a word processor writes, so no real
+// document is refused.
+//
+// Going past a limit never raises: the group depth, `\bin` and data sizes end the parse
+// with a result code (TRPRTFReader.h); the table counts stop growing and later entries
+// are dropped, so the rest of the document still reads.
+#pragma once
+
+#include <cstdint>
+
+struct TRPRTFLimits {
+  // Every "{" keeps a copy of the formatting state; word processors nest a few dozen
+  // groups. Deeper nesting ends the parse with the no-state result (2).
+  int32_t MaxGroupDepth = 2000;
+  // A `\binN` announces N raw bytes. Larger (or negative) counts, and counts beyond the
+  // end of the stream, end the parse with the invalid-data result (10) before a byte is
+  // taken.
+  int64_t MaxBinBytes = int64_t{256} << 20;
+  // Decoded picture data (hex or binary) of one `\pict`; the largest photographs that
+  // documents embed are a few tens of megabytes. More ends the parse with 10.
+  int64_t MaxPictureBytes = int64_t{256} << 20;
+  // Decoded data of one embedded object (`\objdata`); more ends the parse with 10.
+  int64_t MaxObjectBytes = int64_t{256} << 20;
+  // Entries of the font table; documents name a few hundred fonts at most. Fonts past it
+  // are not added (their `\fN` finds the default font).
+  int32_t MaxFonts = 8192;
+  // Entries of the colour table; a colour index past it leaves the colour unchanged.
+  int32_t MaxColors = 16384;
+  // Entries of the style sheet; entries past it are skipped.
+  int32_t MaxStyles = 8192;
+  // Cells of one row definition (word processors stop at a few dozen columns); `\cellx`
+  // past it moves the last cell's boundary instead of adding a cell.
+  int32_t MaxCellsPerRow = 2000;
+  // Tab stops of one paragraph; `\tx` past it is ignored.
+  int32_t MaxTabsPerParagraph = 1000;
+  // Lists of the list table and entries of the list-override table; levels of one list
+  // stop at 9 by the format, this limit counts lists and overrides.
+  int32_t MaxLists = 4096;
+  int32_t MaxListLevels = 9;
+  // Nesting of tables (\itapN); word processors nest a few levels. Deeper levels count
+  // as this one, so a huge N cannot open millions of tables.
+  int32_t MaxTableNesting = 64;
+  // Text of one field instruction (a HYPERLINK target, a picture path); longer text is cut.
+  int32_t MaxFieldInstructionBytes = 1 << 20;
+};

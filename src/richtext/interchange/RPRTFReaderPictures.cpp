@@ -1,0 +1,88 @@
+// Pictures and embedded objects: collecting their data and reporting them.
+#include "platform/base/Numbers.h"
+#include "richtext/interchange/RPRTFPictureLoad.h"
+#include "richtext/interchange/RPRTFReader.h"
+#include "richtext/model/RPGraphicHelpers.h"
+
+TRPRTFErrorCode TRPRTFReader::StartPicture() {
+  if (FState->Destination == rdsPict || FPicture) return rtf_ec_InvalidPicture;  // \pict inside a picture
+  const bool shape = FState->Destination == rdsShpPict;
+  FState->Destination = rdsPict;
+  FHexHalf = false;
+  FPictureHex.clear();
+  FDibHeaderOffset = -1;
+  if (OnNewPicture) {
+    FPicture = std::make_unique<TRPRTFPicture>();
+    FPicture->ShpPict = shape;
+  }
+  return rtf_ec_OK;
+}
+
+TRPRTFErrorCode TRPRTFReader::EndPicture() {
+  Code code = FlushPictureHex();
+  std::unique_ptr<TRPRTFPicture> picture = std::move(FPicture);
+  if (code != rtf_ec_OK || !picture) return code;
+  code = FlushOutput(0);
+  if (code != rtf_ec_OK) return code;
+  TRPRTFFieldData* field = FState->Field.get();
+  if (field && field->PictureInserted) return rtf_ec_OK;  // the field gave its picture already
+
+  std::unique_ptr<TGraphic> graphic;
+  try {
+    graphic = LoadRTFPictureGraphic(*picture, FDibHeaderOffset, ExtractMetafileBitmaps, PixelsPerInch);
+  } catch (...) {
+    return rtf_ec_InvalidPicture;
+  }
+  if (picture->PicWGoal != 0 && picture->PicHGoal != 0) {
+    picture->SuggestedWidth =
+        static_cast<int32_t>(Round(static_cast<double>(picture->PicWGoal) * PixelsPerInch / 1440));
+    picture->SuggestedHeight =
+        static_cast<int32_t>(Round(static_cast<double>(picture->PicHGoal) * PixelsPerInch / 1440));
+  }
+  picture->Data.SetPosition(0);
+  bool inserted = false;
+  code = ReportPicture(picture.get(), std::move(graphic), AnsiString(), inserted);
+  if (code != rtf_ec_OK) return code;
+  if (picture->ShpPict) FShpPictInserted = inserted;
+  if (!inserted && field && field->RejectedPicture) return ReportRejectedFieldPicture();
+  return rtf_ec_OK;
+}
+
+TRPRTFErrorCode TRPRTFReader::ReportPicture(TRPRTFPicture* picture, std::unique_ptr<TGraphic> graphic,
+                                            const AnsiString& fileName, bool& inserted) {
+  inserted = false;
+  if (!OnNewPicture) return rtf_ec_OK;
+  Code code = UpdateTableLevel(FState->ParaProps.TableLevel(), true);
+  if (code != rtf_ec_OK) return code;
+  if (graphic) {
+    code = CallHandler([&] { RPAfterGraphicImport(*graphic); });
+    if (code != rtf_ec_OK) return code;
+  }
+  FState->ParaProps.Finalize();
+  code = CallHandler([&] { OnNewPicture(this, picture, graphic, FPosition, fileName, inserted); });
+  if (code == rtf_ec_OK && inserted) FPosition = rtf_ts_ContinuePara;
+  return code;
+}
+
+TRPRTFErrorCode TRPRTFReader::ReportRejectedFieldPicture() {
+  TRPRTFFieldData* field = FState->Field.get();
+  if (!field || field->PictureInserted || !field->RejectedPicture) return rtf_ec_OK;
+  bool inserted = false;
+  const Code code = ReportPicture(nullptr, std::move(field->RejectedPicture), field->RejectedPictureName, inserted);
+  if (inserted) field->PictureInserted = true;
+  return code;
+}
+
+TRPRTFErrorCode TRPRTFReader::EndObjectData() {
+  if (!FObject) return rtf_ec_OK;
+  Code code = FlushOutput(0);
+  if (code == rtf_ec_OK) code = UpdateTableLevel(FState->ParaProps.TableLevel(), true);
+  if (code != rtf_ec_OK) return code;
+  FState->ParaProps.Finalize();
+  FObject->Data.SetPosition(0);
+  bool inserted = false;
+  code = CallHandler([&] { OnNewObject(this, FObject.get(), FPosition, inserted); });
+  FObjectInserted = inserted;
+  if (code == rtf_ec_OK && inserted) FPosition = rtf_ts_ContinuePara;
+  return code;
+}

@@ -1,0 +1,1 @@
+qf_add_fuzz_target(rtf_reader LABEL richtext-interchange DEPS qf_richtext_interchange)

@@ -1,0 +1,135 @@
+// RTF written by real programs from sources these tests write: LibreOffice (headless,
+// flat ODT sources, all converted in one call with a private profile) and pandoc (from
+// Markdown), with `unrtf --text` of some results. The files are made once and cached in
+// the build folder under a lock, so parallel tests share one conversion; a change of a
+// source makes them again. A missing program fails the test that asks, naming the
+// Debian package.
+#pragma once
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "richtext/interchange/RPRTFPicturePeer.h"
+
+struct TRtfPeerFiles {
+  std::filesystem::path Dir;  // sources/, out/, unrtf/
+  std::string Error;          // empty when every file was made
+  std::filesystem::path Source(const std::string& name) const { return Dir / "sources" / name; }
+  std::filesystem::path Rtf(const std::string& name) const { return Dir / "out" / (name + ".rtf"); }
+  std::filesystem::path UnrtfText(const std::string& name) const { return Dir / "unrtf" / (name + ".txt"); }
+};
+
+namespace RtfPeerDetail {
+
+inline std::string Base64(const std::vector<uint8_t>& bytes) {
+  static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    uint32_t v = uint32_t{bytes[i]} << 16;
+    if (i + 1 < bytes.size()) v |= uint32_t{bytes[i + 1]} << 8;
+    if (i + 2 < bytes.size()) v |= bytes[i + 2];
+    out += table[(v >> 18) & 63];
+    out += table[(v >> 12) & 63];
+    out += i + 1 < bytes.size() ? table[(v >> 6) & 63] : '=';
+    out += i + 2 < bytes.size() ? table[v & 63] : '=';
+  }
+  return out;
+}
+
+inline std::string Replace(std::string text, const std::string& what, const std::string& with) {
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+    text.replace(at, what.size(), with);
+  return text;
+}
+
+inline bool HasProgram(const std::string& name) {
+  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+inline std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+}  // namespace RtfPeerDetail
+
+// The flat ODT text of a document whose body is body (automatic styles, a page with a
+// header and footer when headerFooter).
+std::string FlatOdt(const std::string& body, bool headerFooter);
+
+// Sources: name -> text. The LibreOffice sources are "*.fodt", the pandoc ones "*.md".
+std::vector<std::pair<std::string, std::string>> RtfPeerSources(const std::string& pngBase64,
+                                                                const std::string& jpegBase64);
+// Names of the results that unrtf reads too.
+std::vector<std::string> RtfPeerUnrtfNames();
+
+inline const TRtfPeerFiles& RtfPeerFiles() {
+  static const TRtfPeerFiles files = [] {
+    namespace fs = std::filesystem;
+    using namespace RtfPeerDetail;
+    TRtfPeerFiles f;
+    f.Dir = fs::current_path() / "rtf-peer-cache";
+    fs::create_directories(f.Dir / "sources");
+    const int lock = ::open((f.Dir.string() + ".lock").c_str(), O_CREAT | O_RDWR, 0644);
+    if (lock >= 0) ::flock(lock, LOCK_EX);
+    const struct {
+      const char* Program;
+      const char* Package;
+    } tools[] = {{"soffice", "libreoffice-writer-nogui"}, {"pandoc", "pandoc"}, {"unrtf", "unrtf"}};
+    for (const auto& tool : tools)
+      if (!HasProgram(tool.Program))
+        f.Error += std::string(tool.Program) + " is missing: install the Debian package " + tool.Package +
+                   " (scripts/setup.sh). ";
+    const fs::path png = f.Source("picture.png");
+    const fs::path jpeg = f.Source("photo.jpg");
+    if (f.Error.empty() && !RunPicturePeer({"make", png.string(), jpeg.string()}))
+      f.Error += "PIL could not make the pictures (python3-pil). ";
+    if (f.Error.empty()) {
+      const auto sources = RtfPeerSources(Base64(ReadBytesOf(png.string())), Base64(ReadBytesOf(jpeg.string())));
+      std::string key;
+      for (const auto& [name, text] : sources) key += name + "\n" + text + "\n";
+      const std::string keyText = std::to_string(std::hash<std::string>()(key));
+      bool cached = ReadBytesOf((f.Dir / "key").string()) == std::vector<uint8_t>(keyText.begin(), keyText.end());
+      for (const auto& [name, text] : sources) cached = cached && fs::exists(f.Rtf(fs::path(name).stem().string()));
+      if (!cached) {
+        fs::remove_all(f.Dir / "out");
+        fs::remove_all(f.Dir / "unrtf");
+        fs::create_directories(f.Dir / "out");
+        fs::create_directories(f.Dir / "unrtf");
+        std::string fodts;
+        for (const auto& [name, text] : sources) {
+          WriteBytesTo(f.Source(name).string(), std::vector<uint8_t>(text.begin(), text.end()));
+          if (name.ends_with(".fodt")) fodts += " " + Quote(f.Source(name));
+        }
+        const std::string office = "soffice --headless -env:UserInstallation=file://" + (f.Dir / "profile").string() +
+                                   " --convert-to rtf --outdir " + Quote(f.Dir / "out") + fodts + " >" +
+                                   Quote(f.Dir / "soffice.log") + " 2>&1";
+        if (std::system(office.c_str()) != 0) f.Error += "soffice failed: " + office + ". ";
+        for (const auto& [name, text] : sources) {
+          if (!name.ends_with(".md")) continue;
+          const std::string stem = fs::path(name).stem().string();
+          const std::string command =
+              "pandoc -s -f markdown -t rtf -o " + Quote(f.Rtf(stem)) + " " + Quote(f.Source(name)) + " 2>&1";
+          if (std::system(command.c_str()) != 0) f.Error += "pandoc failed: " + command + ". ";
+        }
+        for (const std::string& name : RtfPeerUnrtfNames()) {
+          const std::string command =
+              "unrtf --text " + Quote(f.Rtf(name)) + " >" + Quote(f.UnrtfText(name)) + " 2>/dev/null";
+          if (std::system(command.c_str()) != 0) f.Error += "unrtf failed: " + command + ". ";
+        }
+        for (const auto& [name, text] : sources)
+          if (!fs::exists(f.Rtf(fs::path(name).stem().string())))
+            f.Error += name + " was not converted (see soffice.log). ";
+        if (f.Error.empty())
+          WriteBytesTo((f.Dir / "key").string(), std::vector<uint8_t>(keyText.begin(), keyText.end()));
+      }
+    }
+    if (lock >= 0) ::close(lock);
+    return f;
+  }();
+  return files;
+}
