@@ -8,6 +8,7 @@
 #include "platform/base/Exception.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPMarker.h"
 #include "richtext/model/RPStyle.h"
 
@@ -33,16 +34,27 @@ public:
 }  // namespace
 
 // The first byte says whether the block starts with its byte size and whether it comes
-// as a stream or as a byte string; the rest is the block.
+// as a stream, as a byte string or as hexadecimal digits; the rest is the block (or its
+// digits).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   static TFuzzData document;
   const bool withSize = (data[0] & 1) != 0;
   const bool asString = (data[0] & 2) != 0 && !withSize;
-  const AnsiStringView block(reinterpret_cast<const char*>(data + 1), size - 1);
+  const bool asHex = (data[0] & 4) != 0 && !withSize;
+  AnsiString digits;
+  AnsiStringView block(reinterpret_cast<const char*>(data + 1), size - 1);
   TRPMarkerList list;
   try {
-    if (asString) {
+    if (asHex) {
+      // The digits stand for the block that the comparison below reads.
+      if (!list.LoadMarkersFromHexString(block, &document)) {
+        if (list.Count() != 0) std::abort();
+        return 0;
+      }
+      digits = RPFHexToStr(block);
+      block = digits;
+    } else if (asString) {
       list.LoadMarkersFromBinaryString(block, &document);
     } else {
       TMemoryStream stream;
