@@ -178,7 +178,7 @@ public:
   // a span as wide as the marker's room with CSS when the marker does not hang), or the
   // text in the level's font (a span with its CSS, or font tags against text style 0);
   // Unicode bullets as character references, Wingdings and Symbol characters as the
-  // Unicode characters they look like.
+  // Unicode characters they look like, any other text escaped.
   void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // The "<li>" style: a picture or image level's image as list-style-image, no left
   // margin when the paragraph has a left indent; " style=\"{ ... }\"", empty when none.

@@ -168,7 +168,8 @@ void TRPMarkerItemInfo::SaveToHTML(TStream& stream, TRPHTMLSaveContext& context,
   } else if (symbol) {
     RPFWrite(stream, SymbolTextToHtml(DisplayString));
   } else {
-    RPFWrite(stream, DisplayString);
+    // Escaped: a number pattern read from a file must not turn into markup.
+    RPFWrite(stream, EscapeHtmlText(DisplayString, false));
   }
   RPFWrite(stream, css ? AnsiString("</span>") : GetMarkerFontCloseTags(font, base, !wingdings && !symbol));
   RPFWriteLine(stream, "");

@@ -237,6 +237,11 @@ TEST_F(RPMarkerExportTest, HtmlTextMarkers) {
   // A face that differs from text style 0's is named.
   list.Levels()[0]->GetFont().SetName("Courier New");
   EXPECT_EQ(Html(number, rphtmlListMarkersInline), "<font size=1 face=\"Courier New\">1.</font>\r\n");
+  // Text that looks like markup stays text.
+  list.Levels()[0]->FormatString = "<b>%0:s</b>&";
+  Data.UpdateMarkerCountersFrom(0);
+  EXPECT_EQ(Html(number, rphtmlListMarkersInline),
+            "<font size=1 face=\"Courier New\">&lt;b&gt;1&lt;/b&gt;&amp;</font>\r\n");
 }
 
 TEST_F(RPMarkerExportTest, HtmlPicturesImagesAndListItemStyles) {
