@@ -50,6 +50,29 @@ TEST_F(RPTableMarkersTest, CellsShareTheDocumentsList) {
   EXPECT_EQ(Data.GetMarkers(false), nullptr);
 }
 
+TEST_F(RPTableMarkersTest, MarkersOfCellsAndDocumentAreNumberedInDocumentOrder) {
+  AddListParagraph(Data);
+  auto item = std::make_unique<TRPTableItemInfo>(1, 2, &Data);
+  TRPTableItemInfo& table = *item;
+  Data.AddItem("", std::move(item));
+  AddListParagraph(Data);
+  TRPTableCellData& left = *table.GetCell(0, 0);
+  TRPTableCellData& right = *table.GetCell(0, 1);
+  right.Clear();
+  AddListParagraph(right);
+  left.Clear();
+  AddListParagraph(left);  // added later, but it comes before the right cell
+  AddListParagraph(left);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"1.", "2.", "3.", "4.", "5."}));
+  EXPECT_EQ(dynamic_cast<TRPMarkerItemInfo*>(left.GetItem(0))->DisplayString, "2.");
+  EXPECT_EQ(dynamic_cast<TRPMarkerItemInfo*>(left.GetItem(2))->DisplayString, "3.");
+  EXPECT_EQ(dynamic_cast<TRPMarkerItemInfo*>(right.GetItem(0))->DisplayString, "4.");
+  EXPECT_EQ(dynamic_cast<TRPMarkerItemInfo*>(Data.GetItem(Data.GetItemCount() - 2))->DisplayString, "5.");
+  // The table goes with its markers: the list forgets them and renumbers.
+  Data.DeleteItems(2, 1);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"1.", "2."}));
+}
+
 TEST_F(RPTableMarkersTest, CellsFilledBeforeTheTableJoinsAreNumberedWhenItJoins) {
   AddListParagraph(Data);
   auto item = std::make_unique<TRPTableItemInfo>(1, 1, &Data);
