@@ -135,6 +135,10 @@ public:
   // A document laid out into pages: its items get their printing draw items, which may
   // be split over pages (print/RPPrintItems.h).
   virtual bool IsPrintable() const { return false; }
+  // The list style and level that the document's first paragraph continues when the
+  // document begins in the middle of a list paragraph (a fragment of a longer document);
+  // false (none) in this class.
+  virtual bool GetContinuedListMarker(int32_t& listNo, int32_t& level) const;
   // The draw item formatting makes for item itemNo, before it places it: a plain one in
   // this class; a document laid out into pages answers an item's printing draw item.
   virtual std::unique_ptr<TRPDrawLineInfo> CreateDrawItem(int32_t itemNo);

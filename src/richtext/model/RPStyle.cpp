@@ -129,11 +129,16 @@ int32_t TParaInfos::FindMatchingStyle(int32_t baseStyle, const TParaInfo& style,
 
 // --- Style sheet ----------------------------------------------------------------------
 
-TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaInfoClass paraStyleClass)
-    : TComponent(owner), FTextStyleClass(textStyleClass), FParaStyleClass(paraStyleClass) {
+TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaInfoClass paraStyleClass,
+                   TRPListInfoClass listStyleClass)
+    : TComponent(owner),
+      FTextStyleClass(textStyleClass),
+      FParaStyleClass(paraStyleClass),
+      FListStyleClass(listStyleClass) {
   RegisterStyleCursors();
   FTextStyles = std::make_unique<TFontInfos>(this, textStyleClass);
   FParaStyles = std::make_unique<TParaInfos>(this, paraStyleClass);
+  FListStyles = std::make_unique<TRPListInfos>(this, listStyleClass);
   ResetParaStyles();
   ResetTextStyles();
 }
@@ -189,6 +194,12 @@ void TRPStyle::ResetTextStyles() {
       style.JumpCursor = JumpCursor;
     }
   }
+}
+
+void TRPStyle::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  // The component is partly destroyed by now: it is found by its address.
+  if (operation == opRemove) ListStyles().RemoveImageList(component);
 }
 
 bool TRPStyle::IsTextStyleMergeProtected(int32_t styleNo) const {

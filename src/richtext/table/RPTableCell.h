@@ -116,6 +116,8 @@ public:
   int32_t GetHeight() const override;
   TColor GetColor() const override;
   TRPBackground* GetBackground() const override { return FBackground.Get(); }
+  // None while the table is not in a document; else the nesting's list.
+  IRPMarkerList* GetMarkers(bool create) override;
   // Item notifications go to the document holding the table, or to the holder's
   // document while the cell is held.
   void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) override;
