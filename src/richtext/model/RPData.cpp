@@ -765,6 +765,32 @@ void TCustomRPData::LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo)
   if (after == FLastCP) FLastCP = &checkpoint;
 }
 
+void TCustomRPData::AttachCheckpoint(int32_t itemNo, std::unique_ptr<TRPCPInfo> checkpoint) {
+  if (!checkpoint) return;
+  checkpoint->Next = checkpoint->Prev = nullptr;
+  if (itemNo < 0) {
+    checkpoint->ItemInfo = nullptr;
+    FNotAddedCP = std::move(checkpoint);
+  } else {
+    TCustomRPItemInfo& item = *GetItem(itemNo);
+    checkpoint->ItemInfo = &item;
+    item.Checkpoint = std::move(checkpoint);
+    LinkCheckpointInOrder(*item.Checkpoint, itemNo);
+  }
+  ++FCPCount;
+}
+
+std::unique_ptr<TRPCPInfo> TCustomRPData::DetachCheckpoint(int32_t itemNo) {
+  if (itemNo < 0) {
+    if (FNotAddedCP) --FCPCount;
+    return std::move(FNotAddedCP);
+  }
+  TCustomRPItemInfo& item = *GetItem(itemNo);
+  if (!item.Checkpoint) return nullptr;
+  UnlinkCheckpoint(*item.Checkpoint, true);
+  return std::move(item.Checkpoint);
+}
+
 // --- Deleting ------------------------------------------------------------------------
 
 void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing) {
