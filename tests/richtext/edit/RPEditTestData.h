@@ -96,6 +96,8 @@ struct TEditFixture : testing::Test {
     Pane.SetStyle(&Style);
     Pane.SetHost(&Host);
     Pane.ClientResized(300, 200);
+    // The pass gave the empty document its empty item; the tests start with none.
+    Data().Clear();
     Host.HasFocus = true;
   }
   ~TEditFixture() override {
