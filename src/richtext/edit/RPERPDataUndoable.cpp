@@ -338,8 +338,9 @@ void TRPEditRPData::SetContinuesLineUndoable(int32_t itemNo, bool value, bool& f
     SetLineBreakUndoable(itemNo, false, lineReformat);
     if (item.GetPageBreakBefore()) SetPageBreakUndoable(itemNo, false);
   }
+  // The items after it up to the next paragraph go with it, those after a line break too.
   const int32_t lastAffected =
-      itemNo + 1 < GetItemCount() && GetItem(itemNo + 1)->GetContinuesLine() ? LastItemOfParagraph(itemNo + 1) : -1;
+      itemNo + 1 < GetItemCount() && !StartsParagraph(itemNo + 1) ? LastItemOfParagraph(itemNo + 1) : -1;
   TRPUndoNewLineInfo* kept = nullptr;
   if (TRPUndoList* list = GetActiveUndoList()) {
     auto record = std::make_unique<TRPUndoNewLineInfo>();
@@ -352,11 +353,14 @@ void TRPEditRPData::SetContinuesLineUndoable(int32_t itemNo, bool value, bool& f
   }
   const int32_t last = lastAffected >= 0 ? lastAffected : itemNo;
   if (value) {
+    // The item joins the paragraph before it first, so that a protected paragraph style
+    // gives way too: one paragraph never keeps two styles.
+    item.SetContinuesLine(true);
     if (itemNo > 0) SetParaRangeUndoable(itemNo, last, fullReformat, GetItemPara(itemNo - 1));
-  } else if (paraNo != -1) {
-    SetParaRangeUndoable(itemNo, last, fullReformat, paraNo);
+  } else {
+    if (paraNo != -1) SetParaRangeUndoable(itemNo, last, fullReformat, paraNo);
+    item.SetContinuesLine(false);
   }
-  item.SetContinuesLine(value);
   if (kept) kept->FullReformat = fullReformat;
 }
 

@@ -9,6 +9,7 @@
 // paragraphs before any record plays, so that the partial layout after the play knows
 // which draw items to replace.
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 #include "richtext/edit/RPERPData.h"
@@ -53,7 +54,10 @@ void TRPUndoInfos::Perform(TRPEditRPData& rpData, bool reformat) {
     info.GetAffectedItems(a, b, rpData);
     const int32_t own = info.GetItemCountDelta();
     if (a != NoItem && b != NoItem) {
-      if (delta > 0) b += delta;
+      // The record's numbers count the items after the records played before it added
+      // or took away theirs; widened by that count either way, the range covers the
+      // item in today's numbering too.
+      if (delta != 0) b += std::abs(delta);
       if (own > 0) b += own;
       first = std::min(first, a);
       last = std::max(last, b);

@@ -110,8 +110,10 @@ void TRPUndoParaListInfo::GetAffectedItems(int32_t& first, int32_t& last, TRPEdi
 }
 
 void TRPUndoParaInfo::Undo(TRPEditRPData& rpData) {
+  // Every item gets the number back, a protected paragraph style too: the step being
+  // reversed may have given it.
   bool fullReformat = false;
-  rpData.SetParaRangeUndoable(ItemNo, ItemNo + Count - 1, fullReformat, ParaNo);
+  rpData.RestoreParasUndoable(ItemNo, TRPIntegerList::CreateFilled(Count, ParaNo), fullReformat);
   FullReformat = FullReformat || fullReformat;
 }
 

@@ -296,6 +296,92 @@ TEST_F(RPUndoableItemsTest, RestoringParagraphsOfOneStyleKeepsOneNumber) {
   EXPECT_EQ(Places(), "p1 c1 ");
 }
 
+// A record of one number for a whole range gives it back to every item, to items whose
+// paragraph style the step made a protected one too.
+TEST_F(RPUndoableItemsTest, UndoingOneNumberForARangeOverridesAProtectedStyle) {
+  AddA("a", 0);
+  AddA("b", -1);
+  Format();
+  Begin(rpukParaStyle);
+  TRPIntegerList answers = TRPIntegerList::CreateFilled(2, ProtectedPara);
+  bool full = false;
+  Data().RestoreParasUndoable(0, answers, full);
+  EXPECT_EQ(Places(), "p2 c2 ");
+  Format();
+  Undo();
+  EXPECT_EQ(Places(), "p0 c0 ");
+  Redo();
+  EXPECT_EQ(Places(), "p2 c2 ");
+}
+
+// A paragraph joined to the one before takes its style whole: the items after a line
+// break inside it, and a protected style, go along; splitting it again and undoing give
+// each item its number back.
+TEST_F(RPUndoableItemsTest, AJoinedParagraphTakesTheStyleOfTheOneBeforeWhole) {
+  struct TCase {
+    const char* name;
+    int32_t paraNo;
+  };
+  for (const TCase& c : {TCase{"plain", 1}, TCase{"protected", ProtectedPara}}) {
+    SCOPED_TRACE(c.name);
+    Data().Clear();
+    AddA("first", 0);
+    AddA("second", c.paraNo);
+    AddA("after a line break", c.paraNo);
+    Data().GetItem(2)->SetLineBreakBefore(true);
+    AddA("tail", -1);
+    Format();
+    const std::string before = Places();
+    Begin();
+    bool full = false;
+    Data().SetContinuesLineUndoable(1, true, full, -1);
+    EXPECT_EQ(Places(), "p0 c0 l0 c0 ");
+    Format();
+    Undo();
+    EXPECT_EQ(Places(), before);
+    Redo();
+    EXPECT_EQ(Places(), "p0 c0 l0 c0 ");
+    Begin();
+    Data().SetContinuesLineUndoable(1, false, full, 1);
+    EXPECT_EQ(Places(), "p0 p1 l1 c1 ");
+    Format();
+    Undo();
+    EXPECT_EQ(Places(), "p0 c0 l0 c0 ");
+  }
+}
+
+// A group whose later record took items away before an item that an earlier record
+// changed: undoing lays out again the range that covers that item in the numbering
+// before the play, and gives the layout of a whole pass.
+TEST_F(RPUndoableItemsTest, UndoingLaysOutAgainAnItemBehindItemsTakenAway) {
+  for (int32_t p = 0; p < 6; ++p) AddA("paragraph " + std::to_string(p));
+  Format();
+  Begin();
+  Data().InsertSubstringUndoable(5, 1, "a longer text that wraps onto more lines than one in the narrow view ");
+  TRPKeptItems items;
+  for (int32_t k = 0; k < 3; ++k) {
+    auto item = CreateItemByStyleNo(0, &Data());
+    items.push_back(TRPKeptItem{"inserted " + std::to_string(k), std::move(item)});
+  }
+  bool full = false;
+  Data().InsertItemsUndoable(1, items, full, false);
+  Format();
+  Undo();
+  const auto layout = [this] {
+    std::string out;
+    for (int32_t i = 0; i < Data().DrawItems.Count(); ++i) {
+      const TRPDrawLineInfo& d = *Data().DrawItems[i];
+      out += std::to_string(d.ItemNo) + "/" + std::to_string(d.Offs) + "+" + std::to_string(d.Length) + "@" +
+             std::to_string(d.Left) + "," + std::to_string(d.Top) + "\n";
+    }
+    return out + "height " + std::to_string(Data().DocumentHeight);
+  };
+  ASSERT_EQ(Data().GetItemTextA(5), "paragraph 5");
+  const std::string partial = layout();
+  Format();
+  EXPECT_EQ(partial, layout());
+}
+
 TEST_F(RPUndoableItemsTest, AnInsertedParagraphStartTakesTheContinuingItemsAlong) {
   AddA("first", 0);
   AddA("second", -1);
