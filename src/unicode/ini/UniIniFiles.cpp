@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 #include "platform/base/CompareString.h"
 #include "platform/base/Exception.h"
@@ -179,7 +180,19 @@ uint32_t TUniStringHash::HashOf(const WideString& key) const {
 
 size_t TUniStringHash::BucketOf(const WideString& key) const { return HashOf(key) % FBuckets.size(); }
 
-void TUniStringHash::Add(const WideString& key, int32_t value) { FBuckets[BucketOf(key)].push_back({key, value}); }
+void TUniStringHash::Add(const WideString& key, int32_t value) {
+  if (FCount >= 2 * FBuckets.size()) Grow();
+  FBuckets[BucketOf(key)].push_back({key, value});
+  ++FCount;
+}
+
+void TUniStringHash::Grow() {
+  std::vector<std::vector<THashItem>> old(2 * FBuckets.size());
+  old.swap(FBuckets);
+  // Equal keys share a chain, so moving chain by chain keeps the newest of them last.
+  for (auto& bucket : old)
+    for (THashItem& item : bucket) FBuckets[BucketOf(item.Key)].push_back(std::move(item));
+}
 
 int32_t TUniStringHash::ValueOf(const WideString& key) const {
   // The newest entry stands at the chain's head.
@@ -191,39 +204,102 @@ int32_t TUniStringHash::ValueOf(const WideString& key) const {
 
 void TUniStringHash::Clear() {
   for (auto& bucket : FBuckets) bucket.clear();
+  FCount = 0;
 }
 
 // ---- TUniHashedStringList ----
 
 WideString TUniHashedStringList::HashKey(const WideString& s) const { return CaseSensitive() ? s : CaseFoldWide(s); }
 
+template <typename TChange>
+void TUniHashedStringList::ChangeWith(THashUpdate update, TChange change) {
+  FHashUpdate = update;
+  try {
+    change();
+  } catch (...) {
+    // Refused before anything changed (a bad index, a sorted list).
+    FHashUpdate = THashUpdate::Drop;
+    throw;
+  }
+  FHashUpdate = THashUpdate::Drop;
+}
+
+void TUniHashedStringList::InsertItem(int32_t index, const WideString& s, TObject* object) {
+  // The newest item found among equal keys is the last one: an item at the end can join
+  // the hashes, one inserted before others would shift their indexes.
+  ChangeWith(index == GetCount() ? THashUpdate::Append : THashUpdate::Drop,
+             [&] { TUniStringList::InsertItem(index, s, object); });
+}
+
+void TUniHashedStringList::SetString(int32_t index, const WideString& s) {
+  THashUpdate update = THashUpdate::Drop;
+  if (index >= 0 && index < GetCount()) {
+    const WideChar separator = NameValueSeparator();
+    const WideString old = GetString(index);
+    const size_t oldAt = old.find(separator);
+    const size_t newAt = s.find(separator);
+    const bool sameName = oldAt == WideString::npos ? newAt == WideString::npos
+                                                    : newAt != WideString::npos &&
+                                                          HashKey(old.substr(0, oldAt)) == HashKey(s.substr(0, newAt));
+    if (sameName) update = THashUpdate::KeepNames;
+  }
+  ChangeWith(update, [&] { TUniStringList::SetString(index, s); });
+}
+
 void TUniHashedStringList::Changed() {
+  switch (std::exchange(FHashUpdate, THashUpdate::Drop)) {
+    case THashUpdate::Append: {
+      const int32_t last = GetCount() - 1;
+      const WideString s = GetString(last);
+      if (ValueHashCurrent()) FValueHash->Add(HashKey(s), last);
+      if (NameHashCurrent()) AddName(s, last);
+      break;
+    }
+    case THashUpdate::KeepNames:
+      FValueHashValid = false;
+      break;
+    case THashUpdate::Drop:
+      FValueHashValid = false;
+      FNameHashValid = false;
+      break;
+  }
   TUniStringList::Changed();
-  FValueHashValid = false;
-  FNameHashValid = false;
+}
+
+void TUniHashedStringList::AddName(const WideString& s, int32_t index) const {
+  const size_t at = s.find(NameValueSeparator());
+  if (at != WideString::npos) FNameHash->Add(HashKey(s.substr(0, at)), index);
+}
+
+bool TUniHashedStringList::ValueHashCurrent() const {
+  return FValueHashValid && FValueHashCaseSensitive == CaseSensitive();
+}
+
+bool TUniHashedStringList::NameHashCurrent() const {
+  return FNameHashValid && FNameHashCaseSensitive == CaseSensitive() && FNameHashSeparator == NameValueSeparator();
 }
 
 int32_t TUniHashedStringList::IndexOf(const WideString& s) const {
-  if (!FValueHashValid) {
+  if (!ValueHashCurrent()) {
     if (!FValueHash) FValueHash = std::make_unique<TUniStringHash>();
     FValueHash->Clear();
     for (int32_t i = 0; i < GetCount(); ++i) FValueHash->Add(HashKey(GetString(i)), i);
     FValueHashValid = true;
+    FValueHashCaseSensitive = CaseSensitive();
+    ++FHashBuilds;
   }
   return FValueHash->ValueOf(HashKey(s));
 }
 
 int32_t TUniHashedStringList::IndexOfName(const WideString& name) const {
-  if (!FNameHashValid) {
+  if (!NameHashCurrent()) {
     if (!FNameHash) FNameHash = std::make_unique<TUniStringHash>();
     FNameHash->Clear();
-    const WideChar separator = NameValueSeparator();
-    for (int32_t i = 0; i < GetCount(); ++i) {
-      const WideString s = GetString(i);
-      const size_t at = s.find(separator);
-      if (at != WideString::npos) FNameHash->Add(HashKey(s.substr(0, at)), i);
-    }
+    FNameHashCaseSensitive = CaseSensitive();
+    FNameHashSeparator = NameValueSeparator();
+    for (int32_t i = 0; i < GetCount(); ++i) AddName(GetString(i), i);
     FNameHashValid = true;
+    ++FHashBuilds;
   }
   return FNameHash->ValueOf(HashKey(name));
 }
@@ -246,6 +322,12 @@ void TUniMemIniFile::LoadValues(const WideString& fileName) {
   TUniStringList lines;
   lines.LoadFromFile(fileName);
   SetStrings(lines);
+}
+
+int64_t TUniMemIniFile::HashBuilds() const {
+  int64_t builds = FSections.HashBuilds();
+  for (const auto& lines : FSectionLines) builds += lines->HashBuilds();
+  return builds;
 }
 
 void TUniMemIniFile::Clear() {
