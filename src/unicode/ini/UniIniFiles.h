@@ -74,9 +74,9 @@ protected:
 // a bucket, so a lookup stays short however many keys are added.
 class TUniStringHash : public TObject {
 public:
-  explicit TUniStringHash(uint32_t size = 256) : FBuckets(size == 0 ? 1 : size) {}
+  explicit TUniStringHash(uint32_t size = 256) : FHeads(size == 0 ? 1 : size, -1) {}
 
-  void Add(const WideString& key, int32_t value);
+  void Add(WideString key, int32_t value);
   // The value of the last entry added with exactly this key; -1 when none.
   int32_t ValueOf(const WideString& key) const;
   // Removes every entry; the bucket count stays.
@@ -90,13 +90,14 @@ private:
   struct THashItem {
     WideString Key;
     int32_t Value;
+    int32_t Next;  // the entry added before it to the same bucket; -1 for none
   };
   size_t BucketOf(const WideString& key) const;
-  // Doubles the buckets; entries keep their order within each chain.
+  // Doubles the buckets and chains every entry again, newest first.
   void Grow();
 
-  std::vector<std::vector<THashItem>> FBuckets;
-  size_t FCount = 0;
+  std::vector<int32_t> FHeads;    // each bucket's newest entry; -1 for none
+  std::vector<THashItem> FItems;  // every entry, in the order added
 };
 
 // A string list whose IndexOf and IndexOfName look up hashes of the items (exact keys,
@@ -124,9 +125,13 @@ private:
   // What the change under way does to the hashes; Changed acts on it.
   enum class THashUpdate { Drop, Append, KeepNames };
 
-  WideString HashKey(const WideString& s) const;
+  // `s` as the hashes hold it: case-folded unless CaseSensitive.
+  void FoldKey(WideString& key) const;
+  WideString HashKey(WideStringView s) const;
+  // HashKey(s) in FLookupKey, whose buffer serves every lookup.
+  const WideString& LookupKey(WideStringView s) const;
   // Adds the name part of `s` (when it has a separator) to the name hash.
-  void AddName(const WideString& s, int32_t index) const;
+  void AddName(WideStringView s, int32_t index) const;
   // Built since the last change that dropped it, and under the list's present case
   // sensitivity (and, for names, separator).
   bool ValueHashCurrent() const;
@@ -144,6 +149,8 @@ private:
   mutable WideChar FNameHashSeparator = 0;
   mutable int64_t FHashBuilds = 0;
   THashUpdate FHashUpdate = THashUpdate::Drop;
+  const WideString* FAppended = nullptr;  // the item an Append adds
+  mutable WideString FLookupKey;
 };
 
 // An ini file held in memory. Loading keeps, per section, its lines "key=value" (key
