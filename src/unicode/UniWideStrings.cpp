@@ -519,11 +519,11 @@ void TUniStringList::SetCapacity(int32_t newCapacity) {
 
 void TUniStringList::Grow() {
   const int32_t delta = FCapacity > 64 ? FCapacity / 4 : FCapacity > 8 ? 16 : 4;
-  // Capacity takes the list's own steps; the storage at least doubles, so a list filled
-  // item by item is moved a few times, not once every few items.
+  // Capacity takes the list's own steps; the storage starts at 16 items and at least
+  // doubles, so a list filled item by item is moved a few times, not every few items.
   FCapacity += delta;
   const auto wanted = static_cast<size_t>(FCapacity);
-  if (wanted > FList.capacity()) FList.reserve(std::max(wanted, 2 * FList.capacity()));
+  if (wanted > FList.capacity()) FList.reserve(std::max({wanted, 2 * FList.capacity(), size_t{16}}));
 }
 
 void TUniStringList::SetUpdateState(bool updating) {

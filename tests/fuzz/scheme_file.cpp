@@ -29,10 +29,10 @@ WideString SavedText(const TVoDaziScheme& scheme) {
   return TextOf(ini);
 }
 
-// The round trip reads back a file that holds the written text and nothing else, so its
-// outcome depends on that text alone: each text is checked once. Most inputs load a
-// scheme that an input before them wrote already (the defaults above all), and the
-// reload is half of an input's work.
+// The round trip writes the text to a file and reads it back, so its outcome depends on
+// that text alone: each text is checked once. Most inputs load a scheme that an input
+// before them wrote already (the defaults above all), and the round trip is half of an
+// input's work.
 bool CheckedBefore(const WideString& written) {
   static std::unordered_set<size_t> checked;
   if (checked.size() > 1000000) checked.clear();
@@ -54,14 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   TVoDaziScheme scheme;
   scheme.LoadSchemeFile(u"fuzz");
-  WideString written;
-  {
-    TUniMemIniFile ini(FileSystemNameToWide(folder.Path() + "/again.gws"));
-    scheme.SchemeSaveToIni(ini);
-    written = TextOf(ini);
-    ini.UpdateFile();
-  }
+  TUniMemIniFile ini(FileSystemNameToWide(folder.Path() + "/again.gws"));
+  scheme.SchemeSaveToIni(ini);
+  const WideString written = TextOf(ini);
   if (CheckedBefore(written)) return 0;
+  ini.UpdateFile();
   TVoDaziScheme again;
   again.LoadSchemeFile(u"again");
   if (SavedText(again) != written) std::abort();

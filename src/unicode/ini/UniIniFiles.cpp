@@ -199,6 +199,7 @@ size_t TUniStringHash::BucketOf(const WideString& key) const { return HashOf(key
 
 void TUniStringHash::Add(WideString key, int32_t value) {
   if (FItems.size() >= 2 * FHeads.size()) Grow();
+  if (FItems.capacity() == 0) FItems.reserve(16);  // an ini section's keys, mostly
   int32_t& head = FHeads[BucketOf(key)];
   FItems.push_back({std::move(key), value, head});
   head = static_cast<int32_t>(FItems.size() - 1);
@@ -372,19 +373,26 @@ int64_t TUniMemIniFile::HashBuilds() const {
 }
 
 void TUniMemIniFile::Clear() {
+  ForgetLastSection();
   FSections.Clear();
   FSectionLines.clear();
 }
 
 TUniHashedStringList& TUniMemIniFile::AddSection(const WideString& section) {
+  // A new section of a name already there is the one that name reaches from now on.
+  ForgetLastSection();
   auto& lines = FSectionLines.emplace_back(std::make_unique<TUniHashedStringList>());
   FSections.AddObject(section, lines.get());
   return *lines;
 }
 
 TUniHashedStringList* TUniMemIniFile::FindSection(const WideString& section) const {
+  if (FLastSectionKnown && FLastSectionName == section) return FLastSection;
   const int32_t index = FSections.IndexOf(section);
-  return index >= 0 ? static_cast<TUniHashedStringList*>(FSections.Objects(index)) : nullptr;
+  FLastSection = index >= 0 ? static_cast<TUniHashedStringList*>(FSections.Objects(index)) : nullptr;
+  FLastSectionName = section;
+  FLastSectionKnown = true;
+  return FLastSection;
 }
 
 void TUniMemIniFile::SetStrings(const TWideStrings& list) {
@@ -465,6 +473,7 @@ void TUniMemIniFile::EraseSection(const WideString& section) {
   const int32_t index = FSections.IndexOf(section);
   if (index < 0) return;
   const TObject* lines = FSections.Objects(index);
+  ForgetLastSection();
   FSections.Delete(index);
   std::erase_if(FSectionLines, [&](const auto& owned) { return owned.get() == lines; });
 }

@@ -196,8 +196,16 @@ private:
   TUniHashedStringList& AddSection(const WideString& section);
   TUniHashedStringList* FindSection(const WideString& section) const;
 
+  // Forgets the section FindSection found last; every change to the section list does.
+  void ForgetLastSection() const { FLastSectionKnown = false; }
+
   TUniHashedStringList FSections;  // section names, each with its lines as object
   std::vector<std::unique_ptr<TUniHashedStringList>> FSectionLines;
+  // What FindSection answered last and the name exactly as asked: reads and writes go
+  // key by key through one section.
+  mutable bool FLastSectionKnown = false;
+  mutable WideString FLastSectionName;
+  mutable TUniHashedStringList* FLastSection = nullptr;
 };
 
 // An ini file read and written through the private-profile calls: every write reaches

@@ -442,6 +442,29 @@ TEST(TUniHashedStringList, AnswersAsAScanFromTheEndAfterEveryChange) {
   EXPECT_EQ(list.IndexOfName(u"c"), 0);
 }
 
+// A repeated section name reaches its last section; erasing that one uncovers the one
+// before, and a reload replaces both, however the name was looked up just before.
+TEST(TUniMemIniFile, ARepeatedSectionIsReachedThroughItsLastOneAfterEveryChange) {
+  TUniMemIniFile ini(WideString{});
+  TUniStringList text;
+  text.SetText(u"[A]\nk=1\n[B]\nk=b\n[a]\nk=2");
+  ini.SetStrings(text);
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u""), u"2");
+  ini.WriteString(u"A", u"j", u"x");
+  ini.EraseSection(u"A");
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u""), u"1");
+  EXPECT_EQ(ini.ReadString(u"A", u"j", u"none"), u"none");
+  ini.EraseSection(u"A");
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u"none"), u"none");
+  ini.WriteString(u"A", u"k", u"3");  // a new section
+  text.SetText(u"[A]\nk=4");
+  ini.SetStrings(text);
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u""), u"4");
+  EXPECT_EQ(ini.ReadString(u"B", u"k", u"none"), u"none");
+  ini.Clear();
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u"none"), u"none");
+}
+
 // Writing keys one by one (each write looks its key up first) builds each hash once, so
 // the work grows with the number of keys, not with its square.
 TEST(TUniMemIniFile, WritingKeysBuildsEachHashOnce) {
