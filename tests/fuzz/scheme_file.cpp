@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <unordered_set>
+#include <vector>
 
 #include "FuzzScratchFolder.h"
 #include "convert/cVoDaziScheme.h"
@@ -33,10 +33,26 @@ WideString SavedText(const TVoDaziScheme& scheme) {
 // that text alone: each text is checked once. Most inputs load a scheme that an input
 // before them wrote already (the defaults above all), and the round trip is half of an
 // input's work.
+//
+// The texts' hashes fill a table made once: an input that allocated memory it keeps would
+// make libFuzzer look for a leak after it.
 bool CheckedBefore(const WideString& written) {
-  static std::unordered_set<size_t> checked;
-  if (checked.size() > 1000000) checked.clear();
-  return !checked.insert(std::hash<WideString>{}(written)).second;
+  constexpr size_t Slots = size_t{1} << 20;
+  static std::vector<size_t> table(Slots, 0);
+  static size_t used = 0;
+  if (used > Slots / 2) {
+    std::fill(table.begin(), table.end(), 0);
+    used = 0;
+  }
+  const size_t hash = std::hash<WideString>{}(written) | 1;  // 0 marks a free slot
+  for (size_t slot = hash % Slots;; slot = (slot + 1) % Slots) {
+    if (table[slot] == hash) return true;
+    if (table[slot] == 0) {
+      table[slot] = hash;
+      ++used;
+      return false;
+    }
+  }
 }
 
 }  // namespace

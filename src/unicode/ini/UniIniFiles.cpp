@@ -398,9 +398,12 @@ TUniHashedStringList* TUniMemIniFile::FindSection(const WideString& section) con
 void TUniMemIniFile::SetStrings(const TWideStrings& list) {
   Clear();
   TUniHashedStringList* section = nullptr;
+  // A file's lines are read in place.
+  const auto* lines = dynamic_cast<const TUniStringList*>(&list);
+  WideString copy;
   for (int32_t i = 0; i < list.Count(); ++i) {
-    const WideString whole = list.Strings(i);
-    const WideStringView line = TrimmedView(whole);
+    if (lines == nullptr) copy = list.Strings(i);
+    const WideStringView line = TrimmedView(lines != nullptr ? lines->StringRef(i) : copy);
     if (line.empty() || line[0] == u';') continue;
     if (line[0] == u'[' && line.back() == u']') {
       section = &AddSection(Trim(line.substr(1, line.size() - 2)));
