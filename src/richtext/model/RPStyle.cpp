@@ -119,11 +119,17 @@ TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaIn
     : TComponent(owner), FTextStyleClass(textStyleClass), FParaStyleClass(paraStyleClass) {
   FTextStyles = std::make_unique<TFontInfos>(this, textStyleClass);
   FParaStyles = std::make_unique<TParaInfos>(this, paraStyleClass);
+  FStyleTemplates = std::make_unique<TRPStyleTemplateCollection>(this);
   ResetParaStyles();
   ResetTextStyles();
 }
 
 TRPStyle::~TRPStyle() = default;
+
+void TRPStyle::Loaded() {
+  TComponent::Loaded();
+  StyleTemplates().UpdateParentReferences();
+}
 
 void TRPStyle::ResetParaStyles() {
   ParaStyles().Clear();
