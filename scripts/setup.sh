@@ -23,6 +23,7 @@ NEEDED=(
   libxml2-dev  # XML name rules and parsing checked against libxml2
   python3-tinycss2  # the style sheets written for HTML export parsed by a real CSS parser
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
+  setpriv:util-linux  # tests of what permissions refuse run as "nobody" when the suite runs as root
   zip unzip p7zip-full gzip tar  # archives made and listed by their own tools
   gcab cabextract  # cabinets made, listed and tested by their own tools
   # RTF written by real programs for the RTF reader's tests (the smallest LibreOffice that

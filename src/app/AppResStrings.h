@@ -18,6 +18,15 @@ inline constexpr TResStringRec SMsgConfirmRemove{"SMsgConfirmRemove", "Remove se
 inline constexpr TResStringRec SMsgConfirmCreateDir{"SMsgConfirmCreateDir",
                                                     "Destination directory doesn't exists.\r\nCreate?"};
 
-inline constexpr std::array<PResStringRec, 10> AppResStrings{
-    &SBtnStart,      &SBtnBreak,      &SLblDestinationDir, &SMsgOverrideAsk,   &SMsgWolfExists,
-    &SMsgBegConvert, &SMsgEndConvert, &SMsgStopConvert,    &SMsgConfirmRemove, &SMsgConfirmCreateDir};
+// A book that failed for a reason that names no file of its own (an archive that cannot
+// be opened: "File not found"), with the book's name and that reason.
+inline constexpr TResStringRec SMsgFileFailed{"SMsgFileFailed", "File \"%s\" not converted: %s"};
+// A folder where no ".wol" file can be created, with the system's reason.
+inline constexpr TResStringRec SMsgDirNotWritable{"SMsgDirNotWritable", "Can't write to directory \"%s\". %s"};
+// A language whose file cannot be loaded, by the language's name, with the reason.
+inline constexpr TResStringRec SMsgLanguageFailed{"SMsgLanguageFailed", "Language \"%s\" can't be loaded: %s"};
+
+inline constexpr std::array<PResStringRec, 13> AppResStrings{
+    &SBtnStart,      &SBtnBreak,          &SLblDestinationDir, &SMsgOverrideAsk,   &SMsgWolfExists,
+    &SMsgBegConvert, &SMsgEndConvert,     &SMsgStopConvert,    &SMsgConfirmRemove, &SMsgConfirmCreateDir,
+    &SMsgFileFailed, &SMsgDirNotWritable, &SMsgLanguageFailed};

@@ -9,11 +9,13 @@
 #include "app/fSelectLanguage.h"
 #include "app/uGlobals.h"
 #include "app/uLanguages.h"
+#include "app/uOutputFolder.h"
 #include "app/uVersion.h"
 #include "convert/ConvertResStrings.h"
 #include "convert/cVoDaziScheme.h"
 #include "l10n/Localizer.h"
 #include "platform/base/CodePages.h"
+#include "platform/base/FileSystem.h"
 #include "platform/base/Module.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
@@ -24,6 +26,11 @@ namespace {
 constexpr int32_t DesignedWidth = 433;
 constexpr int32_t DesignedHeight = 500;
 constexpr int32_t SmallestWidth = 350;
+constexpr int32_t SmallestHeight = 500;
+// What the file list and the destination edit keep at least when captions beside them
+// grow.
+constexpr int32_t SmallestListWidth = 100;
+constexpr int32_t SmallestEditWidth = 80;
 
 // TColor (0x00BBGGRR) of each log kind: black, pure red, dark green.
 constexpr int32_t LogColors[] = {0x000000, 0x0000FF, 0x008000};
@@ -34,6 +41,18 @@ WideString Res(PResStringRec record) { return LoadWideResString(record); }
 WideString ExceptionText(const std::exception& e) {
   if (const auto* wide = dynamic_cast<const WideException*>(&e)) return wide->WideMessage();
   return AnsiToWide(e.what());
+}
+
+// A message as one line of the log: its line breaks become blanks.
+WideString OneLine(const WideString& text) {
+  WideString line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r' && text[i] != u'\n')
+      line += text[i];
+    else if (!(text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n'))
+      line += u' ';
+  }
+  return line;
 }
 
 // The index of the item whose text is exactly text (case counts), or -1.
@@ -79,7 +98,7 @@ TfrmMain::TfrmMain(TComponent* owner, std::unique_ptr<TBookConvertor> convertor,
       FDialogs(std::move(dialogs)) {
   CreateComponents();
   CreateActions();
-  PlaceControls();
+  FormResize();
   CreateLanguageController();
   FormCreate();
 }
@@ -105,6 +124,7 @@ void TfrmMain::CreateComponents() {
   SetName("frmMain");
   SetWidth(DesignedWidth);
   SetHeight(DesignedHeight);
+  SetConstraints({SmallestWidth, SmallestHeight});
   OnResize = [this](TObject*) { FormResize(); };
   OnCloseQuery = [this](TObject*, bool& canClose) { FormCloseQuery(canClose); };
 
@@ -191,55 +211,94 @@ void TfrmMain::CreateActions() {
   };
 }
 
-// The designed bounds of each control and how it follows the window's size: the frames,
-// the edit and the lists stretch sideways, the buttons on the right move with the right
-// edge, and the log also takes the extra height.
-void TfrmMain::PlaceControls() {
-  gbxFiles->SetBounds(8, 8, 417, 170);
-  lbxFiles->SetBounds(10, 20, 304, 140);
-  btnAddFiles->SetBounds(322, 20, 85, 25);
-  btnRemoveFiles->SetBounds(322, 50, 85, 25);
-  btnLanguage->SetBounds(322, 135, 85, 25);
-  gbxDestination->SetBounds(8, 184, 417, 72);
-  rdoUseSourceDir->SetBounds(10, 20, 200, 17);
-  rdoUseSpecialDir->SetBounds(10, 44, 104, 17);
-  edtDestinationDir->SetBounds(116, 42, 198, 21);
-  btnBrowseDestDir->SetBounds(322, 40, 85, 25);
-  gbxSettings->SetBounds(8, 262, 320, 72);
-  lblSchemeName->SetBounds(10, 22, 136, 13);
-  cmbScheme->SetBounds(150, 18, 160, 21);
-  UniLabel1->SetBounds(10, 48, 136, 13);
-  cmbOverrideMode->SetBounds(150, 44, 160, 21);
-  btnStartStop->SetBounds(336, 268, 89, 66);
-  lblLog->SetBounds(8, 342, 100, 13);
-  lbxLog->SetBounds(8, 358, 417, 134);
-}
-
 void TfrmMain::FormResize() {
-  const int32_t dx = std::max(Width(), SmallestWidth) - DesignedWidth;
-  const int32_t dy = std::max(Height(), DesignedHeight) - DesignedHeight;
-  const auto stretch = [dx](TControl* control, int32_t designedWidth) { control->SetWidth(designedWidth + dx); };
-  const auto move = [dx](TControl* control, int32_t designedLeft) { control->SetLeft(designedLeft + dx); };
-  stretch(gbxFiles, 417);
-  stretch(lbxFiles, 304);
-  for (TControl* button : std::initializer_list<TControl*>{btnAddFiles, btnRemoveFiles, btnLanguage, btnBrowseDestDir})
-    move(button, 322);
-  stretch(gbxDestination, 417);
-  stretch(edtDestinationDir, 198);
-  stretch(gbxSettings, 320);
-  move(btnStartStop, 336);
-  lbxLog->SetBounds(8, 358, 417 + dx, 134 + dy);
+  // What a control's caption needs (in the font and language shown; nothing before the
+  // control has a widget), and the width it takes: the designed one, or more.
+  const auto least = [](const TControl* control) { return control->FitSize().Width; };
+  const auto fit = [&least](const TControl* control, int32_t designed) { return std::max(designed, least(control)); };
+  // Places a control of a row; one that needs more height than designed for its text
+  // grows about the row's middle.
+  const auto place = [](TControl* control, int32_t left, int32_t top, int32_t width, int32_t height) {
+    const int32_t needed = std::max(height, control->FitSize().Height);
+    control->SetBounds(left, top - (needed - height) / 2, width, needed);
+  };
+  const int32_t buttonWidth =
+      std::max({fit(btnAddFiles, 85), fit(btnRemoveFiles, 85), fit(btnLanguage, 85), fit(btnBrowseDestDir, 85)});
+  const int32_t sourceWidth = fit(rdoUseSourceDir, 200);
+  const int32_t specialWidth = fit(rdoUseSpecialDir, 104);
+  int32_t labelWidth = std::max(fit(lblSchemeName, 136), fit(UniLabel1, 136));
+  int32_t comboWidth = std::max(fit(cmbScheme, 160), fit(cmbOverrideMode, 160));
+  int32_t startWidth = fit(btnStartStop, 89);
+  const int32_t labelLeast = std::max(least(lblSchemeName), least(UniLabel1));
+  const int32_t comboLeast = std::max(least(cmbScheme), least(cmbOverrideMode));
+  const int32_t settingsLeast = std::max(10 + labelLeast + 4 + comboLeast + 10, least(gbxSettings));
+
+  // The window takes at least what the widest row needs.
+  const int32_t smallest = std::max({
+      SmallestWidth,
+      8 + least(gbxFiles) + 8,
+      8 + 10 + SmallestListWidth + 8 + buttonWidth + 10 + 8,
+      8 + least(gbxDestination) + 8,
+      8 + 10 + sourceWidth + 10 + 8,
+      8 + 10 + specialWidth + 2 + SmallestEditWidth + 8 + buttonWidth + 10 + 8,
+      8 + settingsLeast + 8 + least(btnStartStop) + 8,
+      8 + fit(lblLog, 100) + 8,
+  });
+  if (Constraints().MinWidth != smallest) SetConstraints({smallest, SmallestHeight});
+  const int32_t width = Width();
+  const int32_t height = Height();
+
+  // A window narrower than designed takes the width from the settings row: from the
+  // combo boxes first, then from the labels, then from the Start button, each down to
+  // what its caption needs.
+  int32_t excess = std::max(10 + labelWidth + 4 + comboWidth + 10, least(gbxSettings)) + startWidth + 24 - width;
+  for (const auto& [taken, floor] :
+       {std::pair<int32_t*, int32_t>{&comboWidth, comboLeast}, std::pair<int32_t*, int32_t>{&labelWidth, labelLeast},
+        std::pair<int32_t*, int32_t>{&startWidth, least(btnStartStop)}}) {
+    const int32_t given = std::clamp(excess, 0, std::max(*taken - floor, 0));
+    *taken -= given;
+    excess -= given;
+  }
+
+  // The frames stretch sideways, the buttons on the right move with the right edge, the
+  // lists and the edit take what the buttons leave, and the log takes the extra height.
+  const int32_t frameWidth = width - 16;
+  const int32_t buttonLeft = frameWidth - 10 - buttonWidth;
+  gbxFiles->SetBounds(8, 8, frameWidth, 170);
+  lbxFiles->SetBounds(10, 20, buttonLeft - 8 - 10, 140);
+  place(btnAddFiles, buttonLeft, 20, buttonWidth, 25);
+  place(btnRemoveFiles, buttonLeft, 50, buttonWidth, 25);
+  place(btnLanguage, buttonLeft, 135, buttonWidth, 25);
+
+  gbxDestination->SetBounds(8, 184, frameWidth, 72);
+  place(rdoUseSourceDir, 10, 20, sourceWidth, 17);
+  place(rdoUseSpecialDir, 10, 44, specialWidth, 17);
+  const int32_t editLeft = std::max(116, 10 + specialWidth + 2);
+  place(edtDestinationDir, editLeft, 42, buttonLeft - 8 - editLeft, 21);
+  place(btnBrowseDestDir, buttonLeft, 40, buttonWidth, 25);
+
+  gbxSettings->SetBounds(8, 262, width - 8 - startWidth - 8 - 8, 72);
+  const int32_t comboLeft = 10 + labelWidth + 4;
+  place(lblSchemeName, 10, 22, labelWidth, 13);
+  place(cmbScheme, comboLeft, 18, comboWidth, 21);
+  place(UniLabel1, 10, 48, labelWidth, 13);
+  place(cmbOverrideMode, comboLeft, 44, comboWidth, 21);
+  place(btnStartStop, width - 8 - startWidth, 268, startWidth, 66);
+
+  place(lblLog, 8, 342, fit(lblLog, 100), 13);
+  lbxLog->SetBounds(8, 358, frameWidth, height - 358 - 8);
 }
 
 void TfrmMain::FormCreate() {
   SetCaption(VersionCaption(WideGetModuleFileName(HInstance)));
   Application->OnException = [this](const std::exception& e) { AppException(e); };
   FConverting = false;
-  FOverrideAnswer = 0;
+  FOverrideAnswer = oaNone;
   FLastMessage.clear();
   FLastPercent = 0;
 
   LoadSettings();
+  // A stored size below the smallest is raised to it.
   SetBounds(Settings.FormXPos >= 0 ? Settings.FormXPos : Left(), Settings.FormYPos >= 0 ? Settings.FormYPos : Top(),
             Settings.FormXLen > 0 ? Settings.FormXLen : Width(), Settings.FormYLen > 0 ? Settings.FormYLen : Height());
   FormResize();
@@ -272,17 +331,20 @@ void TfrmMain::FormCreate() {
   lbxLog->Items()->Clear();
   FLogKinds.clear();
 
-  RegisterLanguageFiles();
+  // A stored language whose file cannot be loaded leaves the built-in one, and says so.
+  WideString languageFailure;
+  RegisterLanguageFiles(languageFailure);
+  if (!languageFailure.empty()) AddLog(languageFailure, lkError);
 }
 
 void TfrmMain::AddLog(const WideString& text, TLogKind kind) {
   FLogKinds.push_back(kind);
-  lbxLog->Items()->Add(text);
+  lbxLog->Items()->Add(OneLine(text));
   lbxLog->SetItemIndex(lbxLog->ItemCount() - 1);
 }
 
 void TfrmMain::ReplaceLastLog(const WideString& text) {
-  if (lbxLog->ItemCount() > 0) lbxLog->Items()->SetString(lbxLog->ItemCount() - 1, text);
+  if (lbxLog->ItemCount() > 0) lbxLog->Items()->SetString(lbxLog->ItemCount() - 1, OneLine(text));
 }
 
 std::vector<TfrmMain::TLogLine> TfrmMain::LogLines() const {
@@ -324,6 +386,8 @@ void TfrmMain::dlcMainLanguageChanged() {
   btnStartStop->SetCaption(Res(FConverting ? &SBtnBreak : &SBtnStart));
   cmbScheme->SetItemIndex(IndexOfExact(*cmbScheme, Settings.SchemeName));
   cmbOverrideMode->SetItemIndex(Settings.OverrideMode);
+  // The new captions may need more room.
+  FormResize();
 }
 
 void TfrmMain::AppException(const std::exception& e) { AddLog(ExceptionText(e), lkError); }
@@ -361,7 +425,7 @@ void TfrmMain::actConvertExecute() {
   }
   FConverting = true;
   FBreakRequested = false;
-  FOverrideAnswer = 0;
+  FOverrideAnswer = oaNone;
   EnableControls(false);
   btnStartStop->SetCaption(Res(&SBtnBreak));
   try {
@@ -398,6 +462,15 @@ void TfrmMain::RunBatch() {
     AddLog(Res(&SMsgStopConvert), lkSuccess);
     return;
   }
+  // One folder takes every book: one that takes no files stops the batch before any
+  // book is converted.
+  WideString reason;
+  const WideString dir = WideExcludeTrailingBackslash(edtDestinationDir->Text());
+  if (rdoUseSpecialDir->Checked() && !CanWriteToFolder(dir, reason)) {
+    AddLog(WideFormat(Res(&SMsgDirNotWritable), {dir, reason}), lkError);
+    AddLog(Res(&SMsgStopConvert), lkSuccess);
+    return;
+  }
   for (int32_t i = 0; i < lbxFiles->ItemCount(); ++i) {
     const WideString source = lbxFiles->Item(i).Text;
     try {
@@ -406,6 +479,10 @@ void TfrmMain::RunBatch() {
       AddLog(WideFormat(Res(&SMsgEndConvert), {source}), lkSuccess);
     } catch (const WideException& e) {
       AddLog(e.WideMessage(), lkError);
+    } catch (const std::exception& e) {
+      // Not a message meant for the user (an archive that cannot be opened says "File not
+      // found"): it is said of this book, which fails alone.
+      AddLog(WideFormat(Res(&SMsgFileFailed), {source, ExceptionText(e)}), lkError);
     }
   }
 }
@@ -424,13 +501,29 @@ bool TfrmMain::PrepareDestination() {
 void TfrmMain::ConvertFile(const WideString& source) {
   FLastMessage.clear();
   FLastPercent = 0;
+  FShownPercent = -1;
   const WideString out = GetOutputFileName(source);
-  // An existing output is not deleted first: the converter moves the new file over it
-  // only when complete, so a failure or Break keeps the old one.
-  if (WideFileExists(out) && !ShouldOverride(out)) throw WideException(Res(&SMsgWolfExists), {out});
+  // Beside its source, each book has a folder of its own, asked before it is converted.
+  WideString reason;
+  const WideString dir = WideExcludeTrailingBackslash(WideExtractFilePath(out));
+  if (rdoUseSourceDir->Checked() && !CanWriteToFolder(dir, reason))
+    throw WideException(Res(&SMsgDirNotWritable), {dir, reason});
+  if (WideFileExists(out)) {
+    if (!ShouldOverride(out)) throw WideException(Res(&SMsgWolfExists), {out});
+    // An existing output is not deleted first: the converter moves the new file over it
+    // only when complete, so a failure or Break keeps the old one. A read-only one is
+    // made writable, so that it can be replaced at all.
+    SetFileAttributesW(out.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
   FConvertor->LoadBook(source);
   FConvertor->ConvertBook();
   FConvertor->SaveWolf(out);
+  if (!FLastMessage.empty()) EndStage();
+}
+
+void TfrmMain::EndStage() {
+  if (FShownPercent != 100) ReplaceLastLog(WideFormat(u"%s %d%%", {FLastMessage, 100}));
+  FShownPercent = 100;
 }
 
 bool TfrmMain::ShouldOverride(const WideString& out) {
@@ -438,25 +531,31 @@ bool TfrmMain::ShouldOverride(const WideString& out) {
   if (mode == omOverride) return true;
   if (mode == omDontConvert) return false;
   if (mode != omAsk) return true;
-  if (FOverrideAnswer == 0) {
+  if (FOverrideAnswer == oaNone) {
     const int32_t answer = FDialogs->MessageDlg(WideFormat(Res(&SMsgOverrideAsk), {out}), mtConfirmation,
                                                 MsgDlgButton(mbYes) | MsgDlgButton(mbNo) | MsgDlgButton(mbCancel) |
                                                     MsgDlgButton(mbNoToAll) | MsgDlgButton(mbYesToAll));
     if (answer == mrCancel) throw WideException(&SErrUserBreak);
-    if (answer == mrYesToAll) FOverrideAnswer = 1;
-    if (answer == mrNoToAll) FOverrideAnswer = 2;
+    if (answer == mrYesToAll) FOverrideAnswer = oaOverrideAll;
+    if (answer == mrNoToAll) FOverrideAnswer = oaSkipAll;
     if (answer == mrYes) return true;
   }
-  return FOverrideAnswer == 1;
+  return FOverrideAnswer == oaOverrideAll;
 }
 
+// A stage's line is rewritten with its percent while the stage runs; once the next stage
+// begins (or the book is written) the stage has ended, and its line shows 100 %, whatever
+// the stage reported last.
 void TfrmMain::ConvertorProgress(const WideString& msg, int32_t percent, bool& cancel) {
   if (msg != FLastMessage) {
+    if (!FLastMessage.empty()) EndStage();
     AddLog(msg, lkInfo);
     FLastMessage = msg;
+    FShownPercent = -1;
   } else if (percent != FLastPercent) {
     ReplaceLastLog(WideFormat(u"%s %d%%", {msg, percent}));
     FLastPercent = percent;
+    FShownPercent = percent;
   }
   Application->ProcessMessages();
   cancel = FBreakRequested;

@@ -5,7 +5,12 @@
 // progress reports keep the window alive by letting pending events run, and so a second
 // press of the button (now "Break") arrives there and cancels the rest of the batch.
 // Closing the window during a batch acts as Break, and the window closes once the batch
-// has ended.
+// has ended. A book that fails, for whatever reason, is a red line of its own and the
+// batch goes on with the next one; Break ends every remaining book with "User break!".
+//
+// The window is never smaller than 350 x 500 pixels, nor than its captions need: a
+// control whose caption (in the font shown, in the language shown) is wider than its
+// designed width grows to it, its neighbours make room, and the window grows with them.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +32,9 @@ enum TLogKind : int32_t { lkInfo = 0, lkError = 1, lkSuccess = 2 };
 
 // What an existing ".wol" gets: the entries of the override choice.
 enum TOverrideMode : int32_t { omAsk = 0, omOverride = 1, omDontConvert = 2 };
+
+// The answer to the override question that holds for the rest of a batch.
+enum TOverrideAnswer : int32_t { oaNone = 0, oaOverrideAll = 1, oaSkipAll = 2 };
 
 class TfrmMain : public TUniForm {
 public:
@@ -83,10 +91,10 @@ public:
 
 private:
   void CreateComponents();
-  void PlaceControls();
   void CreateActions();
   void CreateLanguageController();
   void FormCreate();
+  // Places the controls for the window's size and the widths their captions need.
   void FormResize();
   void FormCloseQuery(bool& canClose);
 
@@ -114,6 +122,8 @@ private:
   // Asks for a missing destination folder and creates it; false when refused.
   bool PrepareDestination();
   void ConvertFile(const WideString& source);
+  // The stage whose line the log shows last has ended: its line shows 100 %.
+  void EndStage();
   // Whether an existing output is converted over; raises for a skipped or cancelled one.
   bool ShouldOverride(const WideString& out);
   void ConvertorProgress(const WideString& msg, int32_t percent, bool& cancel);
@@ -127,9 +137,10 @@ private:
   bool FBreakRequested = false;
   // A close was asked for during the batch: the window closes when it has ended.
   bool FCloseAfterBatch = false;
-  // The override answer that holds for the rest of the batch: 0 none, 1 override all,
-  // 2 skip all.
-  int32_t FOverrideAnswer = 0;
+  TOverrideAnswer FOverrideAnswer = oaNone;
+  // The stage message and percent last written by the progress handler.
   WideString FLastMessage;
   int32_t FLastPercent = 0;
+  // The percent that the current stage's line shows; -1 while it shows none.
+  int32_t FShownPercent = -1;
 };

@@ -1,7 +1,9 @@
 // The program `quirefold-batch`: sets up the translations and the document's item
 // classes, creates the application, the main window (which loads the settings and
 // registers the language files) and then the language dialog, and runs until the main
-// window closes.
+// window closes. A failure before the windows run is shown in a message box, and the
+// program ends with status 1.
+#include <exception>
 #include <memory>
 
 #include "app/ProgramResStrings.h"
@@ -24,10 +26,15 @@ int main(int argc, char** argv) {
   TUniApplication application(argc, argv);
   SetupUnicodeControls();
   application.SetTitle(u"Quirefold Batch");
-  auto* frmMain =
-      CreateOwned<TfrmMain>(application, std::make_unique<TFB2WolBookConvertor>(), std::make_unique<TSystemDialogs>());
-  application.SetMainForm(frmMain);
-  frmMain->SetLanguageDialog(CreateOwned<TfrmSelectLanguage>(application));
+  try {
+    auto* frmMain = CreateOwned<TfrmMain>(application, std::make_unique<TFB2WolBookConvertor>(),
+                                          std::make_unique<TSystemDialogs>());
+    application.SetMainForm(frmMain);
+    frmMain->SetLanguageDialog(CreateOwned<TfrmSelectLanguage>(application));
+  } catch (const std::exception& e) {
+    application.ShowWideException(e);
+    return 1;
+  }
   application.Run();
   return 0;
 }

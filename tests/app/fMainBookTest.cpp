@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -11,10 +12,12 @@
 #include <vector>
 
 #include "AppTestFiles.h"
+#include "AppTestLayout.h"
 #include "app/fMain.h"
 #include "app/uFB2WolBookConvertor.h"
 #include "app/uGlobals.h"
 #include "convert/ConvertTestBooks.h"
+#include "l10n/Localizer.h"
 #include "platform/base/CodePages.h"
 #include "unicode/UniSystem.h"
 #include "unicode/controls/ScreenGrab.h"
@@ -77,20 +80,59 @@ protected:
   std::unique_ptr<TfrmMain> Window;
 };
 
+// Each book's stages end at 100 %: a stage line that ends lower says so.
 TEST_F(MainWindowBooks, BooksBecomeWolfFilesTheReaderAccepts) {
   ASSERT_TRUE(Zipped);
   TfrmMain& w = Convert({"story.fb2", "packed.zip"});
   int32_t converted = 0;
+  int32_t stages = 0;
   for (const TfrmMain::TLogLine& line : w.LogLines()) {
     EXPECT_NE(line.Kind, lkError) << WideToUtf8(line.Text);
     if (line.Kind == lkSuccess) ++converted;
+    if (line.Kind != lkInfo || line.Text.starts_with(u"Start converting")) continue;
+    ++stages;
+    EXPECT_TRUE(line.Text.ends_with(u"... 100%")) << WideToUtf8(line.Text);
   }
   EXPECT_EQ(converted, 2);
+  EXPECT_EQ(stages, 8);
   EXPECT_EQ(w.LogLines().back(), (TfrmMain::TLogLine{u"File \"" + BooksDir() + u"packed.zip\" converted.", lkSuccess}));
   for (const char* name : {"story.wol", "packed.wol"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(Read(name).Images.empty());
   }
+}
+
+// An archive that cannot be opened (not a zip at all, or gone since it was added) fails
+// alone, its red line naming it; the books around it are converted.
+TEST_F(MainWindowBooks, AnArchiveThatCannotBeOpenedFailsAlone) {
+  ASSERT_TRUE(Zipped);
+  WriteBytes(Books / "notzip.zip", "This is a letter, not an archive.");
+  WriteBytes(Books / "gone.zip", "");
+  std::vector<WideString> files;
+  for (const char* name : {"story.fb2", "notzip.zip", "gone.zip", "packed.zip"})
+    files.push_back(BooksDir() + AnsiToWideWithCodePage(name, CP_UTF8));
+  Window =
+      std::make_unique<TfrmMain>(nullptr, std::make_unique<TFB2WolBookConvertor>(), std::make_unique<TAddFiles>(files));
+  Window->Show();
+  Window->btnAddFiles->Click();
+  std::filesystem::remove(Books / "gone.zip");
+  Application->UpdateActions();
+  Window->btnStartStop->Click();
+
+  std::vector<TfrmMain::TLogLine> failures;
+  for (const TfrmMain::TLogLine& line : Window->LogLines())
+    if (line.Kind == lkError) failures.push_back(line);
+  ASSERT_EQ(failures.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    const WideString name = files[i + 1];
+    SCOPED_TRACE(WideToUtf8(name));
+    EXPECT_TRUE(failures[i].Text.starts_with(u"File \"" + name + u"\" not converted: "))
+        << WideToUtf8(failures[i].Text);
+  }
+  EXPECT_EQ(Window->LogLines().back(),
+            (TfrmMain::TLogLine{u"File \"" + BooksDir() + u"packed.zip\" converted.", lkSuccess}));
+  EXPECT_FALSE(Read("story.wol").Images.empty());
+  EXPECT_FALSE(Read("packed.wol").Images.empty());
 }
 
 // Under xvfb-run: the window after converting a small book, saved to QF_SCREENSHOT_DIR.
@@ -109,6 +151,29 @@ TEST_F(MainWindowBooks, Screenshot) {
       if (qGreen(pixel) > qRed(pixel) + 40 && qGreen(pixel) > qBlue(pixel) + 40) ++green;
     }
   EXPECT_GT(green, 100);
+  ExpectControlsFit(w);
+}
+
+// Under xvfb-run: the same in Russian, whose texts are longer than the English ones; every
+// caption is whole. Saved as main-window-ru.png.
+TEST_F(MainWindowBooks, ScreenshotInRussian) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "screenshots need an X display";
+  {
+    TfrmMain english(nullptr, std::make_unique<TFB2WolBookConvertor>(),
+                     std::make_unique<TAddFiles>(std::vector<WideString>{}));
+    WriteBytes(Folder / "QuirefoldB_ru.lng", RussianMainWindowFile(*english.dlcMain));
+  }
+  Settings = DefaultSettings();
+  Settings.LanguageId = RussianLangID;
+  SaveSettings();
+  TfrmMain& w = Convert({"story.fb2"});
+  ASSERT_EQ(LangManager().GetLanguageID(), RussianLangID);
+  EXPECT_EQ(w.LogLines().back().Kind, lkSuccess);
+  const QImage image = GrabScreenshot(*w.Widget(), "main-window-ru");
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.width(), w.Width());
+  ExpectControlsFit(w);
+  LangManager().SetLanguageID(TLanguageManager::DefaultLangID);
 }
 
 }  // namespace

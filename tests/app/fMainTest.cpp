@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTimer>
+#include <array>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -20,11 +23,15 @@
 #include <vector>
 
 #include "AppTestFiles.h"
+#include "AppTestLayout.h"
 #include "app/AppResStrings.h"
 #include "app/fSelectLanguage.h"
 #include "app/uGlobals.h"
+#include "app/uLanguages.h"
+#include "archive/ArExcept.h"
 #include "convert/ConvertResStrings.h"
 #include "l10n/LangLimits.h"
+#include "l10n/LangTestIds.h"
 #include "l10n/Localizer.h"
 #include "platform/base/CodePages.h"
 #include "unicode/UniClasses.h"
@@ -35,7 +42,9 @@
 namespace {
 
 // Reports "Loading..." 0, 50, 100; "Converting..." 0, 0, 10, 10, 20; "Save WOL..." 0, 100,
-// and ends a book with "User break!" when a report answers cancel.
+// and ends a book with "User break!" when a report answers cancel. A book named
+// "unopened..." fails as an archive that cannot be opened does: with the archive
+// library's own exception, which is no message for the user.
 class TFakeConvertor : public TBookConvertor {
 public:
   // Runs at every report, with the count of reports so far (from 1).
@@ -48,6 +57,7 @@ public:
   void SelectScheme(const WideString& name) override { Schemes.push_back(name); }
   void LoadBook(const WideString& fileName) override {
     Report(u"Loading...", {0, 50});
+    if (WideExtractFileName(fileName).starts_with(u"unopened")) throw EArFileNotFound();
     if (!WideFileExists(fileName)) throw WideException(u"Can't read FB2 file!");
     FBook = fileName;
     Report(u"Loading...", {100});
@@ -110,6 +120,14 @@ public:
 
 using TLine = TfrmMain::TLogLine;
 
+}  // namespace
+
+void PrintTo(const TfrmMain::TLogLine& line, std::ostream* os) {
+  *os << "{\"" << WideToUtf8(line.Text) << "\", " << line.Kind << "}";
+}
+
+namespace {
+
 class MainWindow : public testing::Test {
 protected:
   MainWindow() {
@@ -153,11 +171,12 @@ protected:
   static WideString Text(const TResStringRec& record) { return LoadWideResString(&record); }
   static WideString Begins(const WideString& book) { return u"Start converting \"" + book + u"\"..."; }
   static WideString Ends(const WideString& book) { return u"File \"" + book + u"\" converted."; }
-  // The lines of one book converted without a question.
+  // The lines of one book converted without a question: each stage that ended shows
+  // 100 %, whatever it reported last.
   static std::vector<TLine> Converted(const WideString& book) {
     return {{Begins(book), lkInfo},
             {u"Loading... 100%", lkInfo},
-            {u"Converting... 20%", lkInfo},
+            {u"Converting... 100%", lkInfo},
             {u"Save WOL... 100%", lkInfo},
             {Ends(book), lkSuccess}};
   }
@@ -186,10 +205,23 @@ TEST_F(MainWindow, AFirstRunShowsTheDefaults) {
   Application->UpdateActions();
   EXPECT_FALSE(w.btnStartStop->Enabled());
   EXPECT_FALSE(w.btnRemoveFiles->Enabled());
+  // The designed places: the English captions fit them.
+  const std::pair<TControl*, std::array<int32_t, 4>> designed[] = {
+      {w.lbxFiles, {10, 20, 304, 140}},        {w.btnAddFiles, {322, 20, 85, 25}},
+      {w.btnBrowseDestDir, {322, 40, 85, 25}}, {w.gbxSettings, {8, 262, 320, 72}},
+      {w.cmbScheme, {150, 18, 160, 22}},       {w.btnStartStop, {336, 268, 89, 66}},
+      {w.lbxLog, {8, 358, 417, 134}},          {w.edtDestinationDir, {116, 42, 198, 22}},
+  };
+  for (const auto& [control, bounds] : designed) {
+    SCOPED_TRACE(control->Name());
+    EXPECT_EQ((std::array{control->Left(), control->Top(), control->Width(), control->Height()}), bounds);
+  }
+  ExpectControlsFit(w);
 }
 
 // Books added through the dialog are converted in order; a failing book is a red line and
-// the batch goes on. Each stage is one line, rewritten with its percent.
+// the batch goes on. Each stage is one line, rewritten with its percent; the stage a book
+// failed in keeps the percent it reached.
 TEST_F(MainWindow, ABatchConvertsEveryBookWithAColouredLog) {
   TfrmMain& w = Create();
   Add({Book("a.fb2"), Book("b.zip")});
@@ -221,6 +253,48 @@ TEST_F(MainWindow, ABatchConvertsEveryBookWithAColouredLog) {
   EXPECT_EQ(w.lbxLog->ItemIndex(), static_cast<int32_t>(expected.size()) - 1);
   EXPECT_FALSE(w.Converting());
   EXPECT_EQ(w.btnStartStop->Caption(), u"Start");
+  EXPECT_TRUE(w.btnAddFiles->Enabled());
+}
+
+// A stage's first report adds its line, later ones rewrite it with their percent; when
+// the next stage begins, or the book is written, the stage has ended and its line shows
+// 100 %, whatever it reported last.
+TEST_F(MainWindow, EachStagesLastPercentIsItsRealProgress) {
+  TfrmMain& w = Create();
+  Add({Book("a.fb2")});
+  std::vector<std::pair<WideString, WideString>> shown;
+  Convertor->OnReport = [&](int32_t) {
+    const std::vector<TLine> lines = w.LogLines();
+    shown.emplace_back(lines[lines.size() - 2].Text, lines.back().Text);
+  };
+  Start();
+  const std::pair<WideString, WideString> expected[] = {
+      {Begins(Book("a.fb2")), u"Loading..."},      {Begins(Book("a.fb2")), u"Loading... 50%"},
+      {Begins(Book("a.fb2")), u"Loading... 100%"}, {u"Loading... 100%", u"Converting..."},
+      {u"Loading... 100%", u"Converting... 0%"},   {u"Loading... 100%", u"Converting... 10%"},
+      {u"Loading... 100%", u"Converting... 10%"},  {u"Loading... 100%", u"Converting... 20%"},
+      {u"Converting... 100%", u"Save WOL..."},     {u"Converting... 100%", u"Save WOL... 100%"},
+  };
+  EXPECT_EQ(shown, std::vector(std::begin(expected), std::end(expected)));
+  EXPECT_EQ(w.LogLines(), Converted(Book("a.fb2")));
+}
+
+// An archive that cannot be opened raises the archive library's own exception, which
+// names no file ("File not found"): that book fails alone, its red line naming it, and
+// the books after it are converted.
+TEST_F(MainWindow, ABookThatFailsWithoutAMessageForTheUserFailsAloneAndIsNamed) {
+  TfrmMain& w = Create();
+  WriteBytes(Folder / "books/unopened.zip", "not a zip");
+  Add({Book("a.fb2"), Book("unopened.zip"), Book("b.zip")});
+  Start();
+  std::vector<TLine> expected = Converted(Book("a.fb2"));
+  expected.insert(expected.end(), {{Begins(Book("unopened.zip")), lkInfo},
+                                   {u"Loading... 50%", lkInfo},
+                                   {u"File \"" + Book("unopened.zip") + u"\" not converted: File not found", lkError}});
+  for (const TLine& line : Converted(Book("b.zip"))) expected.push_back(line);
+  EXPECT_EQ(w.LogLines(), expected);
+  EXPECT_EQ(ReadBytes(Wol("b")), "wol of b.zip");
+  EXPECT_FALSE(w.Converting());
   EXPECT_TRUE(w.btnAddFiles->Enabled());
 }
 
@@ -319,6 +393,22 @@ TEST_F(MainWindow, OverrideNeverLosesTheOldFile) {
   EXPECT_TRUE(Dialogs->Questions.empty());
 }
 
+// "Override" replaces a read-only ".wol" too, and still only with a complete new file.
+TEST_F(MainWindow, OverrideReplacesAReadOnlyWolFile) {
+  TfrmMain& w = Create();
+  Add({Book("a.fb2"), Book("broken.fb2")});
+  for (const char* name : {"a", "broken"}) {
+    WriteBytes(Wol(name), "old");
+    std::filesystem::permissions(Wol(name), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  }
+  w.cmbOverrideMode->SetItemIndex(omOverride);
+  Start();
+  EXPECT_EQ(w.LogLines().at(4), (TLine{Ends(Book("a.fb2")), lkSuccess}));
+  EXPECT_EQ(ReadBytes(Wol("a")), "wol of a.fb2");
+  EXPECT_EQ(w.LogLines().back(), (TLine{u"Bad book", lkError}));
+  EXPECT_EQ(ReadBytes(Wol("broken")), "old");
+}
+
 // Removing one selected book asks nothing; removing two asks with the count, and Cancel
 // keeps them.
 TEST_F(MainWindow, RemovingSeveralBooksAsksFirst) {
@@ -370,6 +460,154 @@ TEST_F(MainWindow, ThisDirectoryIsCreatedWhenTheUserAgrees) {
   EXPECT_FALSE(std::filesystem::exists(Wol("a")));
 }
 
+// A folder that takes no files is found before any book is converted: "This directory:"
+// is asked once, before the batch, and a book beside its source before its conversion.
+TEST_F(MainWindow, AnUnwritableFolderIsRefusedBeforeAnyBookIsConverted) {
+  if (RerunUnprivileged()) return;
+  namespace fs = std::filesystem;
+  fs::create_directory(Folder / "locked");
+  WriteBytes(Folder / "locked/c.fb2", "<x/>");
+  fs::permissions(Folder / "locked", fs::perms::owner_write, fs::perm_options::remove);
+  struct TUnlock {
+    std::string Path;
+    ~TUnlock() { fs::permissions(Path, fs::perms::owner_write, fs::perm_options::add); }
+  } unlock{Folder / "locked"};
+  const WideString locked = Folder.Dir() + u"locked";
+  const WideString refused = u"Can't write to directory \"" + locked + u"\". Access is denied.";
+
+  TfrmMain& w = Create();
+  Add({Book("a.fb2"), Book("b.zip")});
+  w.rdoUseSpecialDir->SetChecked(true);
+  w.rdoUseSpecialDir->Click();
+  w.edtDestinationDir->SetText(locked);
+  Start();
+  EXPECT_EQ(w.LogLines(), (std::vector<TLine>{{refused, lkError}, {u"Conversion stopped.", lkSuccess}}));
+
+  w.rdoUseSourceDir->SetChecked(true);
+  w.rdoUseSourceDir->Click();
+  w.lbxFiles->Items()->Insert(0, locked + u"/c.fb2");
+  Start();
+  std::vector<TLine> expected{{Begins(locked + u"/c.fb2"), lkInfo}, {refused, lkError}};
+  for (const TLine& line : Converted(Book("a.fb2"))) expected.push_back(line);
+  for (const TLine& line : Converted(Book("b.zip"))) expected.push_back(line);
+  EXPECT_EQ(w.LogLines(), expected);
+}
+
+// The window is never smaller than 350 x 500, also when the settings hold a smaller size.
+TEST_F(MainWindow, TheWindowKeepsItsSmallestSize) {
+  Settings = DefaultSettings();
+  Settings.FormXLen = 200;
+  Settings.FormYLen = 300;
+  SaveSettings();
+  TfrmMain& w = Create();
+  EXPECT_EQ(w.Width(), 350);
+  EXPECT_EQ(w.Height(), 500);
+  w.Widget()->resize(100, 100);
+  EXPECT_EQ(w.Width(), 350);
+  EXPECT_EQ(w.Height(), 500);
+  w.SetBounds(w.Left(), w.Top(), 340, 200);
+  EXPECT_EQ(w.Width(), 350);
+  EXPECT_EQ(w.Height(), 500);
+  // Start and the log are there, and every caption is whole.
+  EXPECT_EQ(w.btnStartStop->Left() + w.btnStartStop->Width(), 350 - 8);
+  EXPECT_EQ(w.lbxLog->Height(), 500 - 358 - 8);
+  ExpectControlsFit(w);
+  // A larger window is taken as it is.
+  w.Widget()->resize(600, 700);
+  EXPECT_EQ(w.Width(), 600);
+  EXPECT_EQ(w.lbxLog->Height(), 700 - 358 - 8);
+  ExpectControlsFit(w);
+}
+
+// A language whose texts are longer than the English ones: each control whose caption
+// does not fit its designed width grows to it, its neighbours make room, and the window
+// grows with them; the same at the window's smallest size and back in English.
+TEST_F(MainWindow, TranslatedCaptionsFitTheirControls) {
+  WriteBytes(Folder / "QuirefoldB_ru.lng", RussianMainWindowFile(*Create().dlcMain));
+  Settings = DefaultSettings();
+  Settings.LanguageId = RussianLangID;
+  SaveSettings();
+  TfrmMain& w = Create();
+  ASSERT_EQ(LangManager().GetLanguageID(), RussianLangID);
+  EXPECT_EQ(w.btnAddFiles->Caption(),
+            u"\u0414\u043e\u0431\u0430\u0432\u0438\u0442\u044c \u0444\u0430\u0439\u043b(\u044b)");
+  EXPECT_GT(w.btnAddFiles->Width(), 85);
+  EXPECT_GT(w.UniLabel1->Width(), 136);
+  ExpectControlsFit(w);
+  EXPECT_GE(w.Width(), 433);
+  const int32_t smallest = w.Constraints().MinWidth;
+  EXPECT_GT(smallest, 350);
+  w.Widget()->resize(smallest, 500);
+  ExpectControlsFit(w);
+
+  SwitchLanguage(TLanguageManager::DefaultLangID);
+  EXPECT_EQ(w.btnAddFiles->Caption(), u"Add File(s)");
+  EXPECT_EQ(w.Constraints().MinWidth, 350);
+  ExpectControlsFit(w);
+}
+
+// A long line (a long path) can be scrolled sideways to its end, and a line rewritten by
+// the progress leaves the log where the user scrolled it.
+TEST_F(MainWindow, TheLogScrollsSideways) {
+  const std::string longName = "a" + std::string(150, 'x') + ".fb2";
+  WriteBytes(Folder / ("books/" + longName), "<x/>");
+  TfrmMain& w = Create();
+  Add({Book(longName.c_str())});
+  auto* list = static_cast<QListWidget*>(w.lbxLog->Widget());
+  QScrollBar* sideways = list->horizontalScrollBar();
+  int scrolled = -1;
+  Convertor->OnReport = [&](int32_t report) {
+    QApplication::processEvents();
+    if (report == 4) {  // "Converting..." 0
+      sideways->setValue(sideways->maximum());
+      scrolled = sideways->value();
+    }
+    if (report == 5) {  // "Converting... 0%"
+      EXPECT_EQ(sideways->value(), scrolled);
+    }
+  };
+  Start();
+  EXPECT_GT(scrolled, 0);
+  QApplication::processEvents();
+  EXPECT_GE(sideways->maximum() + list->viewport()->width(), list->visualItemRect(list->item(0)).width());
+}
+
+// A language file that cannot be loaded: choosing it says why and stores nothing, and a
+// stored choice of it (as an earlier version stored it) opens the window in the built-in
+// language with the same message.
+TEST_F(MainWindow, ABrokenLanguageFileNeverStopsTheProgram) {
+  WriteBytes(Folder / "QuirefoldB_ru.lng",
+             Utf16LEWithBom(u"LANGID=1049\r\n[MainWindow]\r\n1=\u041a\u043d\u0438\u0433\u0438\r\n"
+                            u"1=\u0415\u0449\u0451\r\n"));
+  const TLine failed{
+      u"Language \"Russian (Russia)\" can't be loaded: Loading translations failed. Line 4: "
+      u"Duplicate property value translation ID (1)",
+      lkError};
+  TfrmMain& w = Create();
+  TfrmSelectLanguage dialog(nullptr);
+  w.SetLanguageDialog(&dialog);
+  QTimer::singleShot(0, [&] {
+    dialog.cmbLanguage->SetItemIndex(LangManager().IndexOfLanguageID(1049));
+    dialog.btnOK->Click();
+  });
+  // As a click arrives from the window system: what it raises reaches the application.
+  Application->Guard([&] { w.btnLanguage->Click(); });
+  EXPECT_EQ(w.LogLines(), std::vector<TLine>{failed});
+  EXPECT_EQ(Settings.LanguageId, 0);
+  EXPECT_EQ(LangManager().GetLanguageID(), TLanguageManager::DefaultLangID);
+  w.Close();
+  EXPECT_NE(FromUtf16LEWithBom(ReadBytes(WideToUtf8(SettingsFileName()))).find(u"LanguageId=0\r\n"), WideString::npos);
+
+  Settings = DefaultSettings();
+  Settings.LanguageId = 1049;
+  SaveSettings();
+  TfrmMain& next = Create();
+  EXPECT_TRUE(next.Visible());
+  EXPECT_EQ(next.gbxFiles->Caption(), u" FictionBook2 files to convert ");
+  EXPECT_EQ(next.LogLines(), std::vector<TLine>{failed});
+  EXPECT_EQ(Settings.LanguageId, 1049);  // kept until the user chooses again
+}
+
 // Closing writes every setting, in key order; closing during a batch acts as Break and
 // closes once the batch has ended.
 TEST_F(MainWindow, ClosingDuringABatchBreaksThenSavesTheSettings) {
@@ -418,24 +656,15 @@ TEST_F(MainWindow, ClosingIsAllowedWhenTheSettingsCannotBeWritten) {
   EXPECT_TRUE(Dialogs->Questions[0].starts_with(u"Unable to write to ")) << WideToUtf8(Dialogs->Questions[0]);
 }
 
-// The identifier under which the window's language controller lists a component's text.
-uint32_t IdOf(TLang_CompEntry& entry, const TComponent* component, const char* path) {
-  if (entry.Component == component && entry.PropEntries)
-    if (TLang_PropEntry* prop = entry.FindProp(path)) return prop->Id;
-  for (auto& child : entry.Children)
-    if (uint32_t id = IdOf(*child, component, path)) return id;
-  return 0;
-}
-
 // A language chosen with the Language button translates the captions at once and the log
 // lines written later; a broken language file beside it costs only its own language.
 TEST_F(MainWindow, ALanguageFileTranslatesCaptionsAndLaterLogLines) {
   TfrmMain& first = Create();
-  const uint32_t frame = IdOf(first.dlcMain->Root(), first.gbxFiles, "Caption");
-  const uint32_t add = IdOf(first.dlcMain->Root(), first.actAddFiles, "Caption");
+  const uint32_t frame = LangIdOf(first.dlcMain->Root(), first.gbxFiles, "Caption");
+  const uint32_t add = LangIdOf(first.dlcMain->Root(), first.actAddFiles, "Caption");
   ASSERT_NE(frame, 0u);
   ASSERT_NE(add, 0u);
-  EXPECT_EQ(IdOf(first.dlcMain->Root(), first.actConvert, "Caption"), 0u);
+  EXPECT_EQ(LangIdOf(first.dlcMain->Root(), first.actConvert, "Caption"), 0u);
   Window.reset();
 
   WriteBytes(Folder / "QuirefoldB_ru.lng",

@@ -72,7 +72,7 @@ TEST(Base64Decode, WritesAtTheStreamsPosition) {
 }
 
 TEST(Base64Decode, DecodesWhatPythonEncodesWrappedAsBooksWrapIt) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   constexpr int32_t Count = 60;
   ASSERT_TRUE(RunPeerScript("fb2/base64_peer.py", {"write", folder.Path(), std::to_string(Count)}));

@@ -114,7 +114,7 @@ TEST(BookImages, ReductionGivesTheDepthsFormatAndLevels) {
 }
 
 TEST(BookImages, TheSignatureChoosesTheDecoderAndTheContentTypeOnlyWithoutOne) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   const TFB2Limits limits;
   const std::vector<uint8_t> jpeg = PeerPicture(folder, "JPEG", 30, 20);
@@ -164,7 +164,7 @@ TEST(BookImages, TheSignatureChoosesTheDecoderAndTheContentTypeOnlyWithoutOne) {
 }
 
 TEST(BookImages, DamagedDataRaisesTheDecodersErrorAndKeepsTheBitmap) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   TFB2Limits limits;
   std::vector<uint8_t> jpeg = PeerPicture(folder, "JPEG", 30, 20);

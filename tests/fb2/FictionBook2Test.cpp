@@ -129,7 +129,7 @@ TEST_F(FictionBook2, AnswersLinksNotesTitlesLevelsAndTables) {
 }
 
 TEST_F(FictionBook2, DecodesPicturesAsThePeerDoesAndFitsThem) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   for (const char* id : {"cover.jpg", "pic.png"}) {
     SCOPED_TRACE(id);

@@ -7,7 +7,7 @@
 #include "platform/graphics/PilPeer.h"
 
 TEST(RotateBitmap, TurnsPixelsAsPilDoesBothWays) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   const auto source = NoiseBitmap(pf24bit, 7, 5, 21);
   const auto before = RgbBytes(*source);

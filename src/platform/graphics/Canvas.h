@@ -83,6 +83,10 @@ public:
   int32_t TextWidth(const AnsiString& text) { return TextExtent(text).cx; }
   int32_t TextHeight(const AnsiString& text) { return TextExtent(text).cy; }
 
+  // The font, pen and brush are selected again at the next use: for after calls on
+  // Handle that changed the context's objects behind the canvas (RestoreDC above all).
+  void Refresh() noexcept { FFontValid = FPenValid = FBrushValid = false; }
+
   // Change notifications around every drawing call.
   void Changing();
   void Changed();

@@ -6,7 +6,7 @@
 
 TBasicAction::~TBasicAction() {
   // Each client drops its link, which removes it from FClients.
-  while (!FClients.empty()) FClients.back()->Client().SetAction(nullptr);
+  while (!FClients.empty()) FClients.back()->Unlink();
 }
 
 bool TBasicAction::Execute() {
@@ -65,6 +65,18 @@ void TCustomAction::SetEnabled(bool value) { Change(FEnabled, value, &TActionLin
 void TCustomAction::SetVisible(bool value) { Change(FVisible, value, &TActionLink::SetVisible); }
 void TCustomAction::SetChecked(bool value) { Change(FChecked, value, &TActionLink::SetChecked); }
 
+void TCustomAction::SetShortCut(TShortCut value) {
+  if (value == FShortCut) return;
+  for (TActionLink* link : std::vector<TActionLink*>(FClients)) link->SetShortCut(value);
+  FShortCut = value;
+}
+
+TPropInfo TCustomAction::ShortCutProp() {
+  TPropInfo info = Published::Make("ShortCut", tkInteger, &TCustomAction::ShortCut, &TCustomAction::SetShortCut);
+  info.Default = scNone;
+  return info;
+}
+
 const TClassProps& TCustomAction::Props() {
   static const TClassProps props(
       "TCustomAction", nullptr,
@@ -73,6 +85,7 @@ const TClassProps& TCustomAction::Props() {
           Published::Boolean<TCustomAction>("Checked", &TCustomAction::Checked, &TCustomAction::SetChecked, false),
           Published::Boolean<TCustomAction>("Enabled", &TCustomAction::Enabled, &TCustomAction::SetEnabled, true),
           Published::WideText<TCustomAction>("Hint", &TCustomAction::Hint, &TCustomAction::SetHint),
+          ShortCutProp(),
           Published::Boolean<TCustomAction>("Visible", &TCustomAction::Visible, &TCustomAction::SetVisible, true),
           Published::Event("OnExecute"),
           Published::Event("OnUpdate"),
@@ -80,36 +93,38 @@ const TClassProps& TCustomAction::Props() {
   return props;
 }
 
-TActionLink::TActionLink(TControl& client, TBasicAction& action) : FClient(client), FAction(action) {
-  FAction.FClients.push_back(this);
-}
+TActionLink::TActionLink(TBasicAction& action) : FAction(action) { FAction.FClients.push_back(this); }
 
 TActionLink::~TActionLink() {
   auto& clients = FAction.FClients;
   clients.erase(std::remove(clients.begin(), clients.end(), this), clients.end());
 }
 
-bool TActionLink::IsCaptionLinked() const {
-  const auto* action = dynamic_cast<const TCustomAction*>(&FAction);
+bool TActionLink::IsOnExecuteLinked() const { return static_cast<bool>(FAction.OnExecute); }
+
+void TControlActionLink::Unlink() { FClient.SetAction(nullptr); }
+
+bool TControlActionLink::IsCaptionLinked() const {
+  const TCustomAction* action = CustomAction();
   return action && FClient.Caption() == action->Caption();
 }
 
-bool TActionLink::IsHintLinked() const {
-  const auto* action = dynamic_cast<const TCustomAction*>(&FAction);
+bool TControlActionLink::IsHintLinked() const {
+  const TCustomAction* action = CustomAction();
   return action && FClient.Hint() == action->Hint();
 }
 
-void TActionLink::SetCaption(const WideString& value) {
+void TControlActionLink::SetCaption(const WideString& value) {
   if (IsCaptionLinked()) FClient.SetCaption(value);
 }
 
-void TActionLink::SetHint(const WideString& value) {
+void TControlActionLink::SetHint(const WideString& value) {
   if (IsHintLinked()) FClient.SetHint(value);
 }
 
-void TActionLink::SetEnabled(bool value) { FClient.SetEnabled(value); }
-void TActionLink::SetVisible(bool value) { FClient.SetVisible(value); }
+void TControlActionLink::SetEnabled(bool value) { FClient.SetEnabled(value); }
+void TControlActionLink::SetVisible(bool value) { FClient.SetVisible(value); }
 
-void TActionLink::SetChecked(bool value) {
-  if (auto* checkable = dynamic_cast<TCheckableButton*>(&FClient)) checkable->SetChecked(value);
+void TButtonActionLink::SetChecked(bool value) {
+  if (auto* checkable = dynamic_cast<TCheckableButton*>(&Client())) checkable->SetChecked(value);
 }

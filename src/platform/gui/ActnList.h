@@ -1,10 +1,11 @@
 // Actions: one command (caption, hint, enabled state, handler) shared by the controls
 // linked to it, and the lists that hold them.
 //
-// A change of an action's caption or hint reaches each linked control through its link,
-// but only while the control still shows the action's old value: a control whose caption
-// was set directly keeps it. Actions are updated (OnUpdate) in the application's idle
-// pass and on an explicit TApplication::UpdateActions.
+// A change of an action's caption or hint reaches each linked client (a control or a menu
+// item) through its link, but only while the client still shows the action's old value:
+// a client whose caption was set directly keeps it. Each kind of client has its kind of
+// link (a control asks for its own with CreateActionLink). Actions are updated
+// (OnUpdate) in the application's idle pass and on an explicit TApplication::UpdateActions.
 #pragma once
 
 #include <functional>
@@ -19,6 +20,11 @@
 class TControl;
 class TActionLink;
 class TCustomActionList;
+
+// A key with its modifiers, as menus and actions name their shortcuts: the virtual key in
+// the low byte, and the modifier bits below; 0 for none.
+using TShortCut = uint16_t;
+inline constexpr TShortCut scNone = 0, scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 
 class TBasicAction : public TComponent {
 public:
@@ -68,11 +74,14 @@ public:
   void SetVisible(bool value);
   bool Checked() const { return FChecked; }
   void SetChecked(bool value);
+  TShortCut ShortCut() const { return FShortCut; }
+  void SetShortCut(TShortCut value);
 
   static const TClassProps& Props();
   const TClassProps* ClassProps() const override { return &Props(); }
 
 private:
+  static TPropInfo ShortCutProp();
   // Tells every link, then stores the value (when it differs).
   template <typename T>
   void Change(T& field, const T& value,
@@ -83,6 +92,7 @@ private:
   bool FEnabled = true;
   bool FVisible = true;
   bool FChecked = false;
+  TShortCut FShortCut = scNone;
 };
 
 class TAction : public TCustomAction {
@@ -117,32 +127,66 @@ public:
   using TCustomActionList::TCustomActionList;
 };
 
-// Ties one control to one action. The action's changes arrive here; the control side
-// decides what it takes (TControl::ActionChange).
+// Ties one client to one action. The action's changes arrive here, before the action
+// takes them; each kind of link passes what its kind of client shows.
 class TActionLink {
 public:
-  TActionLink(TControl& client, TBasicAction& action);
+  explicit TActionLink(TBasicAction& action);
   virtual ~TActionLink();
   TActionLink(const TActionLink&) = delete;
   TActionLink& operator=(const TActionLink&) = delete;
 
   TBasicAction& Action() const { return FAction; }
-  TControl& Client() const { return FClient; }
+  // The client drops its link (and so this object): the action is going.
+  virtual void Unlink() = 0;
 
   // A caption (hint) is linked while the client shows the action's current one.
-  virtual bool IsCaptionLinked() const;
-  virtual bool IsHintLinked() const;
+  virtual bool IsCaptionLinked() const { return false; }
+  virtual bool IsHintLinked() const { return false; }
   bool IsOnExecuteLinked() const;
-  // Called by the action before it takes the new value.
-  virtual void SetCaption(const WideString& value);
-  virtual void SetHint(const WideString& value);
-  void SetEnabled(bool value);
-  void SetVisible(bool value);
-  void SetChecked(bool value);
+  virtual void SetCaption(const WideString& /*value*/) {}
+  virtual void SetHint(const WideString& /*value*/) {}
+  virtual void SetEnabled(bool /*value*/) {}
+  virtual void SetVisible(bool /*value*/) {}
+  virtual void SetChecked(bool /*value*/) {}
+  virtual void SetShortCut(TShortCut /*value*/) {}
   bool Execute() { return FAction.Execute(); }
   bool Update() { return FAction.Update(); }
 
+protected:
+  // The action as one with a caption, or nullptr.
+  const TCustomAction* CustomAction() const { return dynamic_cast<const TCustomAction*>(&FAction); }
+
+private:
+  TBasicAction& FAction;
+};
+
+// The link of a control: its caption, hint, enabled and visible state.
+class TControlActionLink : public TActionLink {
+public:
+  TControlActionLink(TControl& client, TBasicAction& action) : TActionLink(action), FClient(client) {}
+  TControl& Client() const { return FClient; }
+  void Unlink() override;
+  bool IsCaptionLinked() const override;
+  bool IsHintLinked() const override;
+  void SetCaption(const WideString& value) override;
+  void SetHint(const WideString& value) override;
+  void SetEnabled(bool value) override;
+  void SetVisible(bool value) override;
+
 private:
   TControl& FClient;
-  TBasicAction& FAction;
+};
+
+// The link of a windowed control (edit, list, combo box, group box, form).
+class TWinControlActionLink : public TControlActionLink {
+public:
+  using TControlActionLink::TControlActionLink;
+};
+
+// The link of a button control; a check box or radio button also takes the checked state.
+class TButtonActionLink : public TWinControlActionLink {
+public:
+  using TWinControlActionLink::TWinControlActionLink;
+  void SetChecked(bool value) override;
 };

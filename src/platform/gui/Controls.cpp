@@ -4,6 +4,7 @@
 
 #include "platform/base/CodePages.h"
 #include "platform/gui/ActnList.h"
+#include "platform/gui/Menus.h"
 
 WideString GetShortHint(const WideString& hint) {
   const size_t bar = hint.find(u'|');
@@ -57,8 +58,16 @@ void TControl::SetAction(TBasicAction* action) {
   if (action == Action()) return;
   FActionLink.reset();
   if (!action) return;
-  FActionLink = std::make_unique<TActionLink>(*this, *action);
+  FActionLink = CreateActionLink(*action);
   ActionChange(*action, (action->ComponentState() & csLoading) != 0);
+}
+
+std::unique_ptr<TActionLink> TControl::CreateActionLink(TBasicAction& action) {
+  return std::make_unique<TControlActionLink>(*this, action);
+}
+
+std::unique_ptr<TActionLink> TWinControl::CreateActionLink(TBasicAction& action) {
+  return std::make_unique<TWinControlActionLink>(*this, action);
 }
 
 void TControl::ActionChange(TBasicAction& sender, bool checkDefaults) {
@@ -88,8 +97,14 @@ void TControl::RecreateWnd() {
   HandleNeeded();
 }
 
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  FPopupMenu = menu;
+  if (menu) menu->FreeNotification(this);
+}
+
 void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
+  if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
   if (operation == opRemove && FActionLink && component == &FActionLink->Action()) FActionLink.reset();
 }
 

@@ -19,8 +19,21 @@
 
 class QWidget;
 class TWinControl;
+class TPopupMenu;
 class TBasicAction;
 class TActionLink;
+
+// A size in pixels.
+struct TTextSize {
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+// The smallest size a control may take; 0: no limit.
+struct TSizeConstraints {
+  int32_t MinWidth = 0;
+  int32_t MinHeight = 0;
+};
 
 // The part of a hint before the first "|" (the whole hint when it has none).
 WideString GetShortHint(const WideString& hint);
@@ -43,7 +56,16 @@ public:
   void SetTop(int32_t v) { SetBounds(FLeft, v, FWidth, FHeight); }
   void SetWidth(int32_t v) { SetBounds(FLeft, FTop, v, FHeight); }
   void SetHeight(int32_t v) { SetBounds(FLeft, FTop, FWidth, v); }
+  // A width or height below the constraints is raised to them.
   virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
+  const TSizeConstraints& Constraints() const { return FConstraints; }
+  // A control smaller than the new limits grows to them at once; the window system
+  // keeps the user from shrinking the control's window below them.
+  void SetConstraints(const TSizeConstraints& value);
+  // The size at which the control shows its whole caption on one line in its font (a
+  // combo box: its widest item, a group box: its title), as its widget measures it;
+  // {0, 0} while the control has no widget.
+  virtual TTextSize FitSize() const;
 
   bool Visible() const { return FVisible; }
   void SetVisible(bool visible);
@@ -66,6 +88,9 @@ public:
   TBasicAction* Action() const;
   void SetAction(TBasicAction* action);
   TActionLink* ActionLink() const { return FActionLink.get(); }
+  // The link of this kind of control to an action (a control, a windowed control, a
+  // button); SetAction makes it.
+  virtual std::unique_ptr<TActionLink> CreateActionLink(TBasicAction& action);
   // Takes the action's caption, hint, enabled and visible state. With checkDefaults only
   // values still at their defaults change (empty caption or the control's name, empty
   // hint, enabled, visible).
@@ -76,6 +101,10 @@ public:
   TNotifyEvent OnClick;
   // Runs the action when one is linked and the click handler is the action's, else OnClick.
   virtual void Click();
+  // The menu a right click on the control shows (when the menu pops up by itself), and
+  // whose shortcuts work while the control or one inside it has the focus.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
 
   QWidget* Widget() const { return FWidget; }
   bool HandleAllocated() const { return FWidget != nullptr; }
@@ -110,12 +139,14 @@ private:
   friend class TWinControl;
   TWinControl* FParent = nullptr;
   int32_t FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  TSizeConstraints FConstraints;
   bool FVisible = true;
   bool FEnabled = true;
   bool FShowHint = true;
   WideString FText;
   WideString FHint;
   std::unique_ptr<TActionLink> FActionLink;
+  TPopupMenu* FPopupMenu = nullptr;
   QWidget* FWidget = nullptr;
 };
 
@@ -128,10 +159,13 @@ public:
   int32_t ControlCount() const { return static_cast<int32_t>(FControls.size()); }
   TControl* Controls(int32_t index) const { return FControls.at(static_cast<size_t>(index)); }
   void DestroyHandle() override;
+  std::unique_ptr<TActionLink> CreateActionLink(TBasicAction& action) override;
   // Gives the widget the keyboard focus (when it exists).
   void SetFocus();
   bool Focused() const;
   bool CanFocus() const;
+  // Where the client area starts in the widget: 0, or below a form's menu bar.
+  virtual int32_t ClientTop() const { return 0; }
 
   static const TClassProps& Props();
   const TClassProps* ClassProps() const override { return &Props(); }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/gui/Menus.h"
+
 TApplication* Application = nullptr;
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
@@ -57,7 +59,23 @@ TButton* FindButton(const TCustomForm& form, bool (TButton::*test)() const) {
 TButton* TCustomForm::DefaultButton() const { return FindButton(*this, &TButton::Default); }
 TButton* TCustomForm::CancelButton() const { return FindButton(*this, &TButton::Cancel); }
 
+int32_t TCustomForm::ClientTop() const { return FMenu ? FMenu->BarHeight() : 0; }
+
+bool TCustomForm::IsShortCut(uint16_t key, TShiftState shift) {
+  if (key == 0) return false;
+  if (FMenu && FMenu->IsShortCut(key, shift)) return true;
+  TControl* focused = nullptr;
+  ForEachControl(*this, [&focused](TControl& control) {
+    auto* windowed = dynamic_cast<TWinControl*>(&control);
+    if (!focused && windowed && windowed->Focused()) focused = windowed;
+  });
+  for (TControl* c = focused ? focused : FActiveControl; c; c = c->Parent())
+    if (c->PopupMenu() && c->PopupMenu()->IsShortCut(key, shift)) return true;
+  return false;
+}
+
 bool TCustomForm::HandleKey(uint16_t key, TShiftState shift) {
+  if (IsShortCut(key, shift)) return true;
   if (FKeyPreview && OnKeyDown) {
     OnKeyDown(this, key, shift);
     if (key == 0) return true;
@@ -77,6 +95,7 @@ bool TCustomForm::HandleKey(uint16_t key, TShiftState shift) {
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == opRemove && component == FActiveControl) FActiveControl = nullptr;
+  if (operation == opRemove && component == FMenu) SetMenu(nullptr);
 }
 
 const TClassProps& TCustomForm::Props() {
@@ -100,6 +119,13 @@ void TApplication::Guard(const std::function<void()>& f) noexcept {
   } catch (const std::exception& e) {
     HandleException(e);
   }
+}
+
+void Guarded(const std::function<void()>& f) {
+  if (Application)
+    Application->Guard(f);
+  else
+    f();
 }
 
 void TApplication::HandleException(const std::exception& e) noexcept {

@@ -17,9 +17,15 @@
 // Shift state bits of key events.
 using TShiftState = uint32_t;
 inline constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4;
-// Virtual key codes used by forms: letters and digits are their upper-case ASCII codes.
-inline constexpr uint16_t VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27;
+// Virtual key codes used by forms and shortcuts: letters and digits are their upper-case
+// ASCII codes.
+inline constexpr uint16_t VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 0x20, VK_PRIOR = 0x21,
+                          VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27,
+                          VK_DOWN = 0x28, VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_NUMPAD0 = 0x60, VK_F1 = 0x70,
+                          VK_F24 = 0x87;
 using TKeyEvent = std::function<void(TObject* sender, uint16_t& key, TShiftState shift)>;
+
+class TMainMenu;
 
 enum TFormBorderStyle { bsSizeable, bsDialog };
 enum TPosition { poDesigned, poScreenCenter };
@@ -33,11 +39,20 @@ public:
   void SetBorderStyle(TFormBorderStyle value) { FBorderStyle = value; }
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition value) { FPosition = value; }
-  // Client size: the form's size without its frame (the widget's size here).
+  // Client size: the form's size without its frame (the widget's size here) and without
+  // its menu bar.
   int32_t ClientWidth() const { return Width(); }
-  int32_t ClientHeight() const { return Height(); }
+  int32_t ClientHeight() const { return Height() - ClientTop(); }
   void SetClientWidth(int32_t value) { SetWidth(value); }
-  void SetClientHeight(int32_t value) { SetHeight(value); }
+  void SetClientHeight(int32_t value) { SetHeight(value + ClientTop()); }
+  // The menu bar across the top of the form, or nullptr; its height is taken from the
+  // client area, so the controls stand below it.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
+  int32_t ClientTop() const override;
+  // Clicks the menu item of the key's shortcut: of the form's menu, or of the popup menu
+  // of the focused control or a control around it. True when one ran.
+  bool IsShortCut(uint16_t key, TShiftState shift);
   // With KeyPreview the form's OnKeyDown sees keys before its controls.
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool value) { FKeyPreview = value; }
@@ -65,12 +80,14 @@ public:
   void SetModalResult(TModalResult value);
   bool Modal() const { return FModal; }
 
+  void DestroyHandle() override;
   // Updates the actions of the form's controls (the idle pass).
   void UpdateActions();
   // The button marked Default (Cancel) among the form's controls, or nullptr.
   TButton* DefaultButton() const;
   TButton* CancelButton() const;
-  // Key handling of the form: KeyPreview's OnKeyDown, then Enter and Esc. True when used.
+  // Key handling of the form: a menu shortcut, KeyPreview's OnKeyDown, then Enter and
+  // Esc. True when used.
   bool HandleKey(uint16_t key, TShiftState shift);
 
   static const TClassProps& Props();
@@ -83,12 +100,15 @@ protected:
   void Notification(TComponent* component, TOperation operation) override;
 
 private:
+  // Puts the menu's bar across the top of the form's widget.
+  void ShowMenuBar();
   TFormBorderStyle FBorderStyle = bsSizeable;
   TPosition FPosition = poDesigned;
   bool FKeyPreview = false;
   bool FModal = false;
   TModalResult FModalResult = mrNone;
   TWinControl* FActiveControl = nullptr;
+  TMainMenu* FMenu = nullptr;
 };
 
 class TForm : public TCustomForm {
@@ -156,12 +176,12 @@ inline constexpr uint32_t MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNO = 0x4, MB_ICO
 // The application; nullptr until one is created.
 extern TApplication* Application;
 
+// Runs f through the application's Guard (f itself while there is no application): what
+// Qt calls back goes through here, so that no exception crosses Qt's event loop.
+void Guarded(const std::function<void()>& f);
+
 // Text measured in the application's font: one line, or broken into words within maxWidth
 // (> 0), with tabs expanded.
-struct TTextSize {
-  int32_t Width = 0;
-  int32_t Height = 0;
-};
 TTextSize MeasureText(const WideString& text, int32_t maxWidth = 0);
 // The height of the application's font (ascent + descent).
 int32_t FontHeight();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDialog>
 #include <QGroupBox>
@@ -18,20 +19,16 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
 #include <QToolTip>
+#include <algorithm>
 
 #include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/QtText.h"
 
 namespace {
-
-void Guarded(const std::function<void()>& f) {
-  if (Application)
-    Application->Guard(f);
-  else
-    f();
-}
 
 // Tooltips show the short hint of the control's chain; entering a control makes its long
 // hint the application's hint.
@@ -61,20 +58,20 @@ private:
 uint16_t VirtualKey(const QKeyEvent& event) {
   const int key = event.key();
   if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<uint16_t>('A' + (key - Qt::Key_A));
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<uint16_t>('0' + (key - Qt::Key_0));
-  switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return VK_RETURN;
-    case Qt::Key_Escape:
-      return VK_ESCAPE;
-    case Qt::Key_Tab:
-      return VK_TAB;
-    case Qt::Key_Backspace:
-      return VK_BACK;
-    default:
-      return 0;
-  }
+  if (key >= Qt::Key_0 && key <= Qt::Key_9)
+    return static_cast<uint16_t>(((event.modifiers() & Qt::KeypadModifier) ? VK_NUMPAD0 : '0') + (key - Qt::Key_0));
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
+  static constexpr std::pair<int, uint16_t> Keys[] = {
+      {Qt::Key_Return, VK_RETURN}, {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Escape, VK_ESCAPE},
+      {Qt::Key_Tab, VK_TAB},       {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Space, VK_SPACE},
+      {Qt::Key_PageUp, VK_PRIOR},  {Qt::Key_PageDown, VK_NEXT},  {Qt::Key_End, VK_END},
+      {Qt::Key_Home, VK_HOME},     {Qt::Key_Left, VK_LEFT},      {Qt::Key_Up, VK_UP},
+      {Qt::Key_Right, VK_RIGHT},   {Qt::Key_Down, VK_DOWN},      {Qt::Key_Insert, VK_INSERT},
+      {Qt::Key_Delete, VK_DELETE},
+  };
+  for (const auto& [qtKey, virtualKey] : Keys)
+    if (qtKey == key) return virtualKey;
+  return 0;
 }
 
 TShiftState ShiftOf(const QKeyEvent& event) {
@@ -108,6 +105,7 @@ protected:
   }
   void resizeEvent(QResizeEvent* event) override {
     QDialog::resizeEvent(event);
+    if (TMainMenu* menu = FForm.Menu(); menu && menu->Widget()) menu->Widget()->resize(width(), menu->BarHeight());
     Guarded([this] { FForm.WidgetBoundsChanged(x(), y(), width(), height(), true); });
   }
 
@@ -134,15 +132,20 @@ private:
   const TCustomListBox& FListBox;
 };
 
-// A key filter for controls inside a form with KeyPreview.
+// The form's keys for the controls inside it: a menu shortcut runs before the control
+// sees the key, and with KeyPreview the form's OnKeyDown comes next.
 class TPreviewFilter : public QObject {
 public:
   TPreviewFilter(TCustomForm& form, QObject* parent) : QObject(parent), FForm(form) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress && FForm.KeyPreview() && FForm.OnKeyDown) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      uint16_t code = VirtualKey(*key);
-      if (code == 0) return QObject::eventFilter(watched, event);
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    uint16_t code = VirtualKey(*key);
+    if (code == 0) return QObject::eventFilter(watched, event);
+    bool shortCut = false;
+    Guarded([&] { shortCut = FForm.IsShortCut(code, ShiftOf(*key)); });
+    if (shortCut) return true;
+    if (FForm.KeyPreview() && FForm.OnKeyDown) {
       Guarded([&] { FForm.OnKeyDown(&FForm, code, ShiftOf(*key)); });
       if (code == 0) return true;
     }
@@ -151,6 +154,26 @@ public:
 
 private:
   TCustomForm& FForm;
+};
+
+// A right click on a control shows its popup menu, when the menu pops up by itself.
+class TPopupMenuFilter : public QObject {
+public:
+  TPopupMenuFilter(TControl& control, QObject* parent) : QObject(parent), FControl(control) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    TPopupMenu* menu = FControl.PopupMenu();
+    if (event->type() != QEvent::ContextMenu || !menu || !menu->AutoPopup())
+      return QObject::eventFilter(watched, event);
+    const QPoint at = static_cast<QContextMenuEvent*>(event)->globalPos();
+    Guarded([&] {
+      menu->SetPopupComponent(&FControl);
+      menu->Popup(at.x(), at.y());
+    });
+    return true;
+  }
+
+private:
+  TControl& FControl;
 };
 
 TCustomForm* FormOf(TControl* control) {
@@ -168,6 +191,7 @@ void TControl::HandleNeeded() {
   if (FWidget) return;
   FWidget = CreateWidget(FParent ? FParent->Widget() : nullptr);
   FWidget->installEventFilter(new THintFilter(*this, FWidget));
+  FWidget->installEventFilter(new TPopupMenuFilter(*this, FWidget));
   if (TCustomForm* form = FormOf(FParent)) FWidget->installEventFilter(new TPreviewFilter(*form, FWidget));
   InitWidget();
 }
@@ -181,7 +205,8 @@ void TControl::DestroyHandle() {
 }
 
 void TControl::InitWidget() {
-  if (FParent) FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
+  FWidget->setMinimumSize(FConstraints.MinWidth, FConstraints.MinHeight);
+  if (FParent) FWidget->setGeometry(FLeft, FTop + FParent->ClientTop(), FWidth, FHeight);
   FWidget->setEnabled(FEnabled);
   ShowText();
   if (FParent) FWidget->setVisible(FVisible);
@@ -198,15 +223,29 @@ void TControl::ShowText() {
 void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   FLeft = left;
   FTop = top;
-  FWidth = width;
-  FHeight = height;
+  FWidth = std::max(width, FConstraints.MinWidth);
+  FHeight = std::max(height, FConstraints.MinHeight);
+  width = FWidth;
+  height = FHeight;
   if (!FWidget) return;
   if (FParent) {
-    FWidget->setGeometry(left, top, width, height);
+    FWidget->setGeometry(left, top + FParent->ClientTop(), width, height);
   } else {
     FWidget->move(left, top);
     FWidget->resize(width, height);
   }
+}
+
+void TControl::SetConstraints(const TSizeConstraints& value) {
+  FConstraints = value;
+  if (FWidget) FWidget->setMinimumSize(value.MinWidth, value.MinHeight);
+  if (FWidth < value.MinWidth || FHeight < value.MinHeight) SetBounds(FLeft, FTop, FWidth, FHeight);
+}
+
+TTextSize TControl::FitSize() const {
+  if (!FWidget) return {};
+  const QSize size = FWidget->sizeHint();
+  return {size.width(), size.height()};
 }
 
 void TControl::SetVisible(bool visible) {
@@ -352,18 +391,42 @@ void TCustomListBox::InitWidget() {
 
 void TCustomListBox::SaveWidgetState() { FTopIndex = TopIndex(); }
 
+QListWidgetItem* TCustomListBox::MakeWidgetItem(int32_t index) const {
+  auto* item = new QListWidgetItem(ToQString(FItems[static_cast<size_t>(index)].Text));
+  if (OnItemColor) item->setForeground(QtColor(OnItemColor(index)));
+  return item;
+}
+
 void TCustomListBox::ShowItems() {
   auto* list = static_cast<QListWidget*>(Widget());
   const QSignalBlocker blocker(list);
   list->clear();
-  for (int32_t i = 0; i < ItemCount(); ++i) {
-    auto* item = new QListWidgetItem(ToQString(FItems[static_cast<size_t>(i)].Text));
-    if (OnItemColor) item->setForeground(QtColor(OnItemColor(i)));
-    list->addItem(item);
-  }
+  for (int32_t i = 0; i < ItemCount(); ++i) list->addItem(MakeWidgetItem(i));
   list->setSelectionMode(FMultiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
   list->setCurrentRow(FItemIndex);
   ShowSelection();
+}
+
+// One line changed: the others stay in the widget, and so does how far the user has
+// scrolled it (sideways too).
+void TCustomListBox::ShowInsertedItem(int32_t index) {
+  auto* list = static_cast<QListWidget*>(Widget());
+  const QSignalBlocker blocker(list);
+  list->insertItem(index, MakeWidgetItem(index));
+  ShowItemIndex();
+}
+
+void TCustomListBox::ShowDeletedItem(int32_t index) {
+  auto* list = static_cast<QListWidget*>(Widget());
+  const QSignalBlocker blocker(list);
+  delete list->takeItem(index);
+  ShowItemIndex();
+}
+
+void TCustomListBox::ShowItemText(int32_t index) {
+  QListWidgetItem* item = static_cast<QListWidget*>(Widget())->item(index);
+  item->setText(ToQString(FItems[static_cast<size_t>(index)].Text));
+  if (OnItemColor) item->setForeground(QtColor(OnItemColor(index)));
 }
 
 void TCustomListBox::ShowSelection() {
@@ -433,6 +496,23 @@ TCustomComboBox::TCustomComboBox(TComponent* owner) : TCustomListControl(owner) 
 
 namespace {
 
+// A combo box that measures its widest item when asked: Qt's own size hint is taken once,
+// when the box is first shown, and misses items added or translated later.
+class TComboWidget : public QComboBox {
+public:
+  using QComboBox::QComboBox;
+
+  QSize FitSize() const {
+    const QFontMetrics metrics = fontMetrics();
+    int width = count() == 0 ? 7 * metrics.horizontalAdvance(u'x') : 0;
+    for (int i = 0; i < count(); ++i) width = std::max(width, metrics.horizontalAdvance(itemText(i)));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(width, std::max(metrics.height(), 14) + 2),
+                                     this);
+  }
+};
+
 // Typing into a drop-down list searches its items by prefix.
 class TComboSearchFilter : public QObject {
 public:
@@ -483,7 +563,7 @@ private:
 }  // namespace
 
 QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
-  auto* combo = new QComboBox(parent);
+  auto* combo = new TComboWidget(parent);
   combo->setEditable(FStyle == csDropDown);
   combo->installEventFilter(new TComboSearchFilter(*this, combo));
   QObject::connect(combo, &QComboBox::activated, combo,
@@ -495,6 +575,12 @@ QWidget* TCustomComboBox::CreateWidget(QWidget* parent) {
     edit->installEventFilter(new TComboCompletionFilter(*this, *edit));
   }
   return combo;
+}
+
+TTextSize TCustomComboBox::FitSize() const {
+  if (!Widget()) return {};
+  const QSize size = static_cast<const TComboWidget*>(Widget())->FitSize();
+  return {size.width(), size.height()};
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle style) {
@@ -514,6 +600,26 @@ void TCustomComboBox::ShowItems() {
   for (const TListItem& item : FItems) combo->addItem(ToQString(item.Text));
   combo->setCurrentIndex(FItemIndex);
   if (combo->isEditable()) combo->setEditText(ToQString(GetText()));
+}
+
+void TCustomComboBox::ShowInsertedItem(int32_t index) {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  const QSignalBlocker blocker(combo);
+  combo->insertItem(index, ToQString(FItems[static_cast<size_t>(index)].Text));
+  ShowItemIndex();
+}
+
+void TCustomComboBox::ShowDeletedItem(int32_t index) {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  const QSignalBlocker blocker(combo);
+  combo->removeItem(index);
+  ShowItemIndex();
+}
+
+void TCustomComboBox::ShowItemText(int32_t index) {
+  auto* combo = static_cast<QComboBox*>(Widget());
+  const QSignalBlocker blocker(combo);
+  combo->setItemText(index, ToQString(FItems[static_cast<size_t>(index)].Text));
 }
 
 void TCustomComboBox::ShowItemIndex() {
@@ -576,6 +682,13 @@ QWidget* TCheckBox::CreateWidget(QWidget* parent) { return new QCheckBox(parent)
 TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {}
 QWidget* TCustomGroupBox::CreateWidget(QWidget* parent) { return new QGroupBox(parent); }
 
+// A group box's size hint is that of its contents; its smallest size is its title's.
+TTextSize TCustomGroupBox::FitSize() const {
+  if (!Widget()) return {};
+  const QSize size = Widget()->minimumSizeHint();
+  return {size.width(), size.height()};
+}
+
 // Image.
 TImage::TImage(TComponent* owner) : TControl(owner) {}
 QWidget* TImage::CreateWidget(QWidget* parent) { return new QLabel(parent); }
@@ -605,6 +718,8 @@ void TCustomForm::InitWidget() {
   auto* dialog = static_cast<QDialog*>(Widget());
   dialog->setSizeGripEnabled(FBorderStyle == bsSizeable);
   if (FBorderStyle == bsDialog) dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // The bar first: the controls stand below it.
+  ShowMenuBar();
   TWinControl::InitWidget();
   dialog->resize(Width(), Height());
   if (FPosition == poScreenCenter) {
@@ -616,6 +731,12 @@ void TCustomForm::InitWidget() {
 }
 
 void TCustomForm::ShowText() { Widget()->setWindowTitle(ToQString(Caption())); }
+
+void TCustomForm::DestroyHandle() {
+  // The menu bar is a child of the form's widget: the menu lets go of it first.
+  if (FMenu) FMenu->DestroyHandle();
+  TWinControl::DestroyHandle();
+}
 
 void TCustomForm::Show() {
   SetVisible(true);

@@ -3,6 +3,7 @@
 #include "platform/base/Exception.h"
 #include "platform/base/Format.h"
 #include "platform/base/UnicodeCase.h"
+#include "platform/gui/ActnList.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void TCustomListControl::InsertItem(int32_t index, const WideString& text, TObje
   if (index < 0 || index > ItemCount()) throw EStringListError(Format(SListIndexError, {index}));
   FItems.insert(FItems.begin() + index, TListItem{text, object});
   if (FItemIndex >= index) ++FItemIndex;
-  if (HandleAllocated()) ShowItems();
+  if (HandleAllocated()) ShowInsertedItem(index);
 }
 
 void TCustomListControl::DeleteItem(int32_t index) {
@@ -65,7 +66,7 @@ void TCustomListControl::DeleteItem(int32_t index) {
     FItemIndex = -1;
   else if (FItemIndex > index)
     --FItemIndex;
-  if (HandleAllocated()) ShowItems();
+  if (HandleAllocated()) ShowDeletedItem(index);
 }
 
 void TCustomListControl::ClearItems() {
@@ -77,7 +78,7 @@ void TCustomListControl::ClearItems() {
 void TCustomListControl::SetItemText(int32_t index, const WideString& text) {
   CheckItemIndex(index);
   FItems[static_cast<size_t>(index)].Text = text;
-  if (HandleAllocated()) ShowItems();
+  if (HandleAllocated()) ShowItemText(index);
 }
 
 void TCustomListControl::SetItemObject(int32_t index, TObject* object) {
@@ -158,6 +159,10 @@ WideString TCustomComboBox::CompletionOf(const WideString& typed) const {
   if (typed.empty()) return {};
   const int32_t found = IndexOfPrefix(typed);
   return found < 0 ? WideString() : FItems[static_cast<size_t>(found)].Text.substr(typed.size());
+}
+
+std::unique_ptr<TActionLink> TButtonControl::CreateActionLink(TBasicAction& action) {
+  return std::make_unique<TButtonActionLink>(*this, action);
 }
 
 const TClassProps& TButton::Props() {

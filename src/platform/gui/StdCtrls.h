@@ -11,6 +11,8 @@
 
 #include "platform/gui/Controls.h"
 
+class QListWidgetItem;
+
 class TLabel : public TControl {
 public:
   explicit TLabel(TComponent* owner);
@@ -100,8 +102,12 @@ public:
   TNotifyEvent OnChange;
 
 protected:
-  // Mirror a change of the item list into the widget.
+  // Mirror a change of the item list into the widget: the whole list, or the one item
+  // inserted, deleted or given a new text (the item index is already adjusted).
   virtual void ShowItems() = 0;
+  virtual void ShowInsertedItem(int32_t /*index*/) { ShowItems(); }
+  virtual void ShowDeletedItem(int32_t /*index*/) { ShowItems(); }
+  virtual void ShowItemText(int32_t /*index*/) { ShowItems(); }
   virtual void ShowItemIndex() = 0;
   // The user selected another item.
   virtual void ItemIndexChangedByUser(int32_t index);
@@ -137,10 +143,14 @@ protected:
   void InitWidget() override;
   void SaveWidgetState() override;
   void ShowItems() override;
+  void ShowInsertedItem(int32_t index) override;
+  void ShowDeletedItem(int32_t index) override;
+  void ShowItemText(int32_t index) override;
   void ShowItemIndex() override;
 
 private:
   void ShowSelection();
+  QListWidgetItem* MakeWidgetItem(int32_t index) const;
   int32_t FTopIndex = 0;
   bool FMultiSelect = false;
   bool FHighlightSelection = true;
@@ -165,6 +175,8 @@ public:
   void SetText(const WideString& value) override;
   bool AutoComplete() const { return FAutoComplete; }
   void SetAutoComplete(bool value) { FAutoComplete = value; }
+  // The size that shows its widest item.
+  TTextSize FitSize() const override;
   // A character typed into a drop-down list at time nowMs: selects the first item that
   // starts (case ignored) with the search text plus the character and returns true
   // (consumed), or false when none does. Backspace (8) shortens the search text.
@@ -177,6 +189,9 @@ protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void ShowItems() override;
+  void ShowInsertedItem(int32_t index) override;
+  void ShowDeletedItem(int32_t index) override;
+  void ShowItemText(int32_t index) override;
   void ShowItemIndex() override;
   void ShowText() override;
   void ItemIndexChangedByUser(int32_t index) override;
@@ -201,6 +216,7 @@ inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, m
 class TButtonControl : public TWinControl {
 public:
   using TWinControl::TWinControl;
+  std::unique_ptr<TActionLink> CreateActionLink(TBasicAction& action) override;
 };
 
 class TButton : public TButtonControl {
@@ -265,6 +281,8 @@ protected:
 class TCustomGroupBox : public TWinControl {
 public:
   explicit TCustomGroupBox(TComponent* owner);
+  // The size of its title.
+  TTextSize FitSize() const override;
 
 protected:
   QWidget* CreateWidget(QWidget* parent) override;

@@ -8,15 +8,20 @@
 
 namespace {
 
-// Saves the context and restores it when the scope ends, also on an exception.
+// Saves the context and restores it when the scope ends, also on an exception; the
+// canvas then selects its own objects again.
 class TSavedDC {
 public:
-  explicit TSavedDC(TCanvas& canvas) : FDc(canvas.Handle()), FSaved(SaveDC(FDc)) {}
-  ~TSavedDC() { RestoreDC(FDc, FSaved); }
+  explicit TSavedDC(TCanvas& canvas) : FCanvas(canvas), FDc(canvas.Handle()), FSaved(SaveDC(FDc)) {}
+  ~TSavedDC() {
+    RestoreDC(FDc, FSaved);
+    FCanvas.Refresh();
+  }
   TSavedDC(const TSavedDC&) = delete;
   TSavedDC& operator=(const TSavedDC&) = delete;
 
 private:
+  TCanvas& FCanvas;
   HDC FDc;
   int32_t FSaved;
 };

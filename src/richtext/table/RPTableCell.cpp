@@ -4,6 +4,8 @@
 
 #include "platform/base/Numbers.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/table/RPTableCells.h"
+#include "richtext/table/RPTableGridNotes.h"
 #include "richtext/table/RPTableItem.h"
 #include "richtext/table/RPTablePropInfo.h"
 #include "richtext/table/RPTableRows.h"
@@ -19,8 +21,19 @@ TRPTableRow* TRPTableCellData::GetRow() const { return static_cast<TRPTableRow*>
 void TRPTableCellData::SetRow(TRPTableRow* row) { SetOwner(row); }
 
 TRPTableItemInfo* TRPTableCellData::GetTable() const {
-  const TRPTableRow* row = GetRow();
+  const TRPTableRow* row = FUndoHolder ? nullptr : GetRow();
   return row && row->GetRows() ? row->GetRows()->Table : nullptr;
+}
+
+void TRPTableCellData::DetachItems(TRPTableCellHolder& holder) {
+  for (int32_t i = 0; i < GetItemCount(); ++i) GetItem(i)->MovingToUndoList(i, this);
+  FUndoHolder = &holder;
+  SetRow(nullptr);
+}
+
+void TRPTableCellData::AttachItems() {
+  FUndoHolder = nullptr;
+  for (int32_t i = 0; i < GetItemCount(); ++i) GetItem(i)->MovingFromUndoList(i, this);
 }
 
 TCustomRPFormattedData* TRPTableCellData::GetTableFormattedData() const {
@@ -115,8 +128,36 @@ bool TRPTableCellData::HasNoDeleteProtection() const {
 // --- Document answers -------------------------------------------------------------------
 
 TRPOptions TRPTableCellData::GetOptions() const {
-  const TCustomRPData* parent = GetParentData();
+  const TCustomRPData* parent = FUndoHolder ? FUndoHolder->RPData : GetParentData();
   return parent ? parent->GetOptions() & ~rpoClientTextWidth : 0;
+}
+
+void TRPTableCellData::ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) {
+  if (TCustomRPData* target = FUndoHolder ? FUndoHolder->RPData : GetParentData())
+    target->ItemAction(action, item, text);
+}
+
+int32_t TRPTableCellData::GetHOffs() const {
+  const TRPTableItemInfo* table = GetTable();
+  if (!table) return 0;
+  return -(table->GetPosition().X + table->GetCellPadding() + Left);
+}
+
+int32_t TRPTableCellData::GetVOffs() const {
+  const TRPTableItemInfo* table = GetTable();
+  if (!table) return 0;
+  return -(GetVAlignOffset() + table->GetPosition().Y + table->GetCellPadding() + Top);
+}
+
+int32_t TRPTableCellData::GetParentInfo(std::unique_ptr<TRPStoreSubRPData>& location) const {
+  location.reset();
+  const TRPTableItemInfo* table = GetTable();
+  if (!table) return -1;
+  int32_t row = -1, col = -1;
+  table->GetCellPosition(this, row, col);
+  if (row < 0) return -1;
+  location = std::make_unique<TRPTableStoreSubRPData>(row, col);
+  return table->GetItemNo();
 }
 
 TPoint TRPTableCellData::GetOrigin() const {

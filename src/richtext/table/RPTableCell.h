@@ -18,6 +18,7 @@
 
 class TRPTableRow;
 class TRPTableItemInfo;
+class TRPTableCellHolder;
 
 class TRPTableCellData : public TRPItemFormattedData {
 public:
@@ -65,8 +66,17 @@ public:
   // --- Links ---------------------------------------------------------------------------
   TRPTableRow* GetRow() const;
   void SetRow(TRPTableRow* row);
-  // Row -> grid -> table; nullptr when a link is missing.
+  // Row -> grid -> table; nullptr when a link is missing or the cell is held.
   TRPTableItemInfo* GetTable() const;
+  // The undo record that holds the cell while it is out of its grid; nullptr otherwise.
+  TRPTableCellHolder* GetUndoHolder() const { return FUndoHolder; }
+  // Hands the cell to holder: every item is told that it moves to an undo list, the
+  // cell forgets its row. AttachItems takes it back (its row is set by the grid).
+  void DetachItems(TRPTableCellHolder& holder);
+  void AttachItems();
+  // The selected flag of the cell selection: the cell's document counts as wholly
+  // selected (its items show the selection colour behind them).
+  bool Selected = false;
 
   // --- Queries -------------------------------------------------------------------------
   bool IsColorNone() const { return FColor == clNone; }
@@ -106,6 +116,24 @@ public:
   int32_t GetHeight() const override;
   TColor GetColor() const override;
   TRPBackground* GetBackground() const override { return FBackground.Get(); }
+  // Item notifications go to the document holding the table, or to the holder's
+  // document while the cell is held.
+  void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) override;
+  // The cell's content in the client area of the table's document: minus the table's
+  // position there (UpdatePosition), the cell's place in the table and its padding (and
+  // vertical-alignment offset).
+  int32_t GetHOffs() const override;
+  int32_t GetVOffs() const override;
+  // The table's index in its document and the cell's row and column; -1 and none for a
+  // cell outside a table.
+  int32_t GetParentInfo(std::unique_ptr<TRPStoreSubRPData>& location) const override;
+  // What lies under an item of the cell, from the top: the item's paragraph colour, the
+  // selection colour of a wholly selected cell or table, the cell's colour or picture,
+  // the table's colour or picture, and what lies under the table in its document. rect
+  // is in the cell's box (its top-left corner at 0, 0); with useItemRect it becomes the
+  // item's box.
+  void GetItemBackground(int32_t itemNo, const TRect& rect, bool useItemRect, TColor& color,
+                         std::unique_ptr<TBitmap>& bitmap, bool& useBitmap) override;
 
 private:
   // The document holding the table as a formatted document, or nullptr.
@@ -113,6 +141,7 @@ private:
   int32_t GetPadding() const;
 
   TColor FColor = clNone;
+  TRPTableCellHolder* FUndoHolder = nullptr;
   int32_t FRowSpan = 1;
   int32_t FColSpan = 1;
   TRPBackgroundHolder FBackground;

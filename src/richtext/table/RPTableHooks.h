@@ -8,6 +8,7 @@
 
 #include "platform/base/Types.h"
 
+class IRPTableGridNotes;
 class TCustomRPData;
 class TPersistent;
 
@@ -22,6 +23,9 @@ public:
                                      bool affectsSize, bool affectsWidth, int32_t row, int32_t col) = 0;
   virtual void ModifyItemStrProperty(int32_t itemNo, TPersistent& object, const AnsiString& name,
                                      const AnsiString& value, int32_t row, int32_t col) = 0;
+  // The notes of the grid's structural steps for the table item at itemNo
+  // (RPTableGridNotes.h); nullptr while the editor records no undo.
+  virtual IRPTableGridNotes* GetGridNotes(int32_t) { return nullptr; }
 };
 
 struct TRPTableHooks {

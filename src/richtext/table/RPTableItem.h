@@ -11,12 +11,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/table/RPTableBackground.h"
 #include "richtext/table/RPTableBorders.h"
+#include "richtext/table/RPTableGridNotes.h"
 #include "richtext/table/RPTableHooks.h"
 #include "richtext/table/RPTableRows.h"
 #include "richtext/table/RPTableTypes.h"
@@ -24,7 +26,11 @@
 class TRPTablePrintInfo;
 class TCustomRPFormattedData;
 
-class TRPTableItemInfo : public TRPFullLineItemInfo, public IRPLayoutItem, public IRPPrintableItem {
+class TRPTableItemInfo : public TRPFullLineItemInfo,
+                         public IRPLayoutItem,
+                         public IRPPrintableItem,
+                         public IRPJumpAreasItem,
+                         public IRPInnerSelectionItem {
 public:
   // rowCount x colCount new cells; the fresh-table state bit is set.
   TRPTableItemInfo(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
@@ -41,6 +47,26 @@ public:
   // Merges through the grid (best width combined) and flags the table changed.
   bool MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan, bool allowCoveredLines);
   void GetCellPosition(const TRPTableCellData* cell, int32_t& row, int32_t& col) const;
+
+  // --- Rows and columns (RPTableEditing.cpp) ---------------------------------------------
+  // count rows (columns) inserted at index (0 .. RowCount / ColCount); with copyIndex
+  // (-1: none, else 0 .. count - 1 before the insertion) the new cells take that row's
+  // (column's) attributes and spans. Raises ERichPaneError "Invalid row or column index"
+  // for an index or copy index out of range; nothing changes then. The table is laid out
+  // again.
+  void InsertRows(int32_t index, int32_t count, int32_t copyIndex);
+  void InsertCols(int32_t index, int32_t count, int32_t copyIndex);
+  // count rows (columns) from index deleted; cells spanning them shrink (with divideSize
+  // their preferred size shrinks with them), cells starting inside them and reaching
+  // out are cut. Nothing on an empty grid; raises "Invalid row or column index" for an
+  // index outside the grid, a count below 1 or, at index 0, above the grid (a count past
+  // the end at a later index is cut).
+  void DeleteRows(int32_t index, int32_t count, bool divideSize);
+  void DeleteCols(int32_t index, int32_t count, bool divideSize);
+  // Deletes every row that holds no cell of its own, from the last up, one at a time.
+  void DeleteEmptyRows();
+  // The notes of the editor that records undo for the table; nullptr when none does.
+  IRPTableGridNotes* GetGridNotes() const;
 
   // --- Published properties (defaults as a new table has them) ---------------------------
   TRPTableOptions Options = rptoDefaultOptions;
@@ -126,12 +152,43 @@ public:
   // The first time the table is inserted, the items of every cell are told they were.
   void Inserted(TCustomRPData* rpData, int32_t itemNo) override;
 
+  // Every cell's hyperlinks, in reading order, numbered from jumpNo on (jumpNo moves past
+  // them), placed for the table's top-left corner at (left, top) of its document.
+  void BuildJumps(int32_t left, int32_t top, TRPJumpList& list, int32_t& jumpNo) override;
+  void AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo, int32_t& jumpNo,
+                    std::vector<std::unique_ptr<TRPJumpInfo>>& list) override;
+  // Every cell drops its selection (the document drops the table's inner selection).
+  void ReleaseInnerSelection() override;
+
+  // --- Output (RPTableOutput.cpp) ------------------------------------------------------------
+  // The cells' text row by row (UTF-16): TextColSeparator between the positions of a row,
+  // TextRowSeparator after each row, the separators converted with the style sheet's
+  // DefCodePage.
+  AnsiString AsPlainText(int32_t lineWidth, TCustomRPData* rpData, bool& textIsUnicode) const override;
+  // The table's colour, the colours of its and its cells' border styles, the rules' when
+  // they are drawn, every cell's colours and what the cells' items add.
+  void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
+  // Whether an item of a cell holds the control.
+  bool OwnsControl(const TControl* control) const override;
+
   // --- State ---------------------------------------------------------------------------
   TRPTableStates GetStates() const { return FStates; }
   void Changed() { FStates |= rptsLayoutInvalid; }
   bool IsChanged() const { return (FStates & rptsLayoutInvalid) != 0; }
   // The table's index in its document, cached; -1 outside a document.
   int32_t GetItemNo() const;
+  // The index of the outermost item that holds the table (the table's own in a document
+  // that is no sub-document); -1 outside a document.
+  int32_t GetRootItemNo() const;
+  // Whether the table lies wholly in its document's selection: the document is a cell
+  // of a cell selection, or its selection runs from before the table (or its start) to
+  // after it (or its end).
+  bool IsWhollySelected() const;
+  // The table's position in the client area of its document (its top-left corner),
+  // as the last UpdatePosition found it; cells answer their scroll offsets from it.
+  TPoint GetPosition() const { return FPosition; }
+  // Refreshes the position from the table's draw item in a formatted document.
+  void UpdatePosition();
 
   // --- Colours behind cells ---------------------------------------------------------------
   // The cell's colour, else the table's, else (formatted document) the table paragraph's
@@ -195,6 +252,18 @@ public:
   TCustomRPFormattedData* GetFormattedDocument() const;
 
   // --- Painting (RPTablePaint.cpp) ------------------------------------------------------------
+  // The dotted lines shown where borders are hidden: from top while y < bottom (left
+  // while x < right), each step of 8 pixels three one-pixel dashes at 0, 2 and 4 in the
+  // canvas pen; the last step is drawn whole.
+  static void DrawDottedVLine(TCanvas& canvas, int32_t x, int32_t top, int32_t bottom);
+  static void DrawDottedHLine(TCanvas& canvas, int32_t left, int32_t right, int32_t y);
+  // What lies behind the table on a page, painted into rect (device pixels): the table's
+  // colour or picture aligned to area (the table's rectangle); unless mode is 1, also the
+  // colour or picture of the cell being painted, aligned to that cell inside area. Mode 0
+  // paints nothing. Colours go through colorMode; with rptoWhiteBackground no picture is
+  // shown and the colours are white.
+  void DrawBackground(TCanvas& canvas, const TRect& rect, int32_t mode, TRPColorMode colorMode,
+                      const TRect& area) override;
   // Paints rows startRow .. startRow + rowCount - 1 (all with a negative count) of the
   // layout info at (x, y); printing uses cell copies when info has them.
   void PaintTable(TCanvas& canvas, int32_t x, int32_t y, const TRect& clipRect, bool printing, int32_t startRow,
@@ -239,6 +308,14 @@ private:
   bool NeighbourBorderCovers(int32_t row, int32_t col, TBorderSide side) const;
   void DrawRowPageBreak(TCanvas& canvas, int32_t y) const;
   void FillArea(TCanvas& canvas, const TRect& area, TColor color, const TRPBackground* picture) const;
+  // On a page: color (unless clNone) and picture printed into rect, the picture aligned
+  // to area at the resolution in force; a picture that shows through on no colour shows
+  // what the canvas holds beneath.
+  void PrintArea(TCanvas& canvas, const TRect& rect, const TRect& area, TColor color,
+                 const TRPBackground* picture) const;
+  // The table's and a cell's colour and picture on a page (rect cut out of area).
+  void PrintTableFill(TCanvas& canvas, const TRect& rect, const TRect& area) const;
+  void PrintCellFill(TCanvas& canvas, const TRect& rect, const TRect& area, const TRPTableCellData& cell) const;
   void PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x, int32_t y,
                  const TRect& clipRect, bool printing, const TRPTableItemFormattingInfo& info);
 
@@ -252,4 +329,11 @@ private:
   TRPTablePrintInfo* FPendingPrintInfo = nullptr;
   // The colour mode of the painting in progress.
   TRPColorMode FColorMode = rpcmColor;
+  TPoint FPosition{0, 0};
+  // While a cell is painted on a page: the cell and its rectangle relative to the
+  // table's top-left corner (for DrawBackground).
+  const TRPTableCellData* FPaintedCell = nullptr;
+  TRect FPaintedCellBounds{};
+  // The top-left corner of the table being painted.
+  TPoint FPaintOrigin{0, 0};
 };

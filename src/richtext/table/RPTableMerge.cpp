@@ -71,22 +71,14 @@ bool TRPTableRows::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, 
     Beep();
     return false;
   }
-  DoMergeCells(topRow, leftCol, colSpan, rowSpan, setBestWidth);
+  IRPTableGridNotes* notes = Notes();
+  const TRPTableNotesBracket bracket(notes);
+  const TRPTableCellData& target = *GetCell(topRow, leftCol);
+  TRPTableMergeHolder* holder = notes ? notes->Merge(topRow, leftCol, colSpan, rowSpan, target.GetColSpan(),
+                                                     target.GetRowSpan(), target.BestWidth)
+                                      : nullptr;
+  DoMergeCells(topRow, leftCol, colSpan, rowSpan, setBestWidth, holder);
   return true;
-}
-
-void TRPTableRows::DoMergeCells(int32_t topRow, int32_t leftCol, int32_t colCount, int32_t rowCount,
-                                bool setBestWidth) {
-  TRPTableCellData* target = GetCell(topRow, leftCol);
-  if (setBestWidth) target->BestWidth = GetBestWidthOfArea(topRow, leftCol, colCount, rowCount);
-  for (int32_t r = topRow; r < topRow + rowCount; ++r)
-    for (int32_t c = leftCol; c < leftCol + colCount; ++c) {
-      TRPTableCellData* cell = GetCell(r, c);
-      if (!cell || cell == target) continue;
-      if (cell->HasContent(false)) target->AppendItemsFrom(cell);
-      GetRow(r)->PutCell(c, nullptr);
-    }
-  target->SetSpans(rowCount, colCount);
 }
 
 TRPHTMLLength TRPTableRows::GetBestWidthOfArea(int32_t topRow, int32_t leftCol, int32_t colCount,

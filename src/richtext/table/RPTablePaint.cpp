@@ -8,6 +8,7 @@
 
 #include "platform/graphics/DeviceContext.h"
 #include "richtext/layout/RPDrawLines.h"
+#include "richtext/layout/RPScopeExit.h"
 #include "richtext/model/RPColorModes.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableItem.h"
@@ -52,6 +53,8 @@ void Style3DColors(TRPTableBorderStyle style, TColor lightColor, TColor color, T
 
 void TRPTableItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t, TCustomRPFormattedData&,
                              const TRPDrawLineInfo&) {
+  // The cells' offsets in the client area follow the table where it is shown now.
+  UpdatePosition();
   PaintTable(canvas, x, y, canvas.ClipRect(), false, 0, -1, false, *FFormatting, rpcmColor);
 }
 
@@ -79,9 +82,12 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   TRect tableRect = Rect(x, y, x + info.Width, y + info.Height);
   if (printing) tableRect.Bottom = y + info.RowStarts[endRow] + info.RowHeights[endRow] + partShift + bottomSpace;
 
-  const bool white = printing && (PrintOptions & rptoWhiteBackground) != 0;
-  const TColor tableColor = white && FColor != clNone ? clWhite : FColor;
-  if (Intersects(tableRect, clipRect)) FillArea(canvas, tableRect, tableColor, white ? nullptr : FBackground.Get());
+  FPaintOrigin = TPoint{x, y};
+  if (!printing) {
+    if (Intersects(tableRect, clipRect)) FillArea(canvas, tableRect, FColor, FBackground.Get());
+  } else if (TRect fill; IntersectRect(&fill, tableRect, clipRect)) {
+    DrawBackground(canvas, fill, 1, colorMode, tableRect);
+  }
   canvas.Pen().SetWidth(1);
   canvas.Pen().SetStyle(psSolid);
   canvas.Pen().SetMode(pmCopy);
@@ -190,13 +196,21 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
       const int32_t bx = ScaleX(FCellBorderWidth), by = ScaleY(FCellBorderWidth);
       fill = Rect(fill.Left - bx, fill.Top - by, fill.Right + bx, fill.Bottom + by);
     }
-    if (printing && (PrintOptions & rptoWhiteBackground) != 0)
-      FillArea(canvas, fill, clWhite, nullptr);
-    else
+    if (!printing)
       FillArea(canvas, fill, color, picture);
+    else if (TRect visible; IntersectRect(&visible, fill, clipRect))
+      PrintCellFill(canvas, visible, cellRect, cell);  // aligned to the cell on the page
   }
+  // While its content is painted on a page, the cell is the one DrawBackground shows.
+  if (printing) {
+    FPaintedCell = &cell;
+    FPaintedCellBounds = Rect(cellRect.Left - FPaintOrigin.X, cellRect.Top - FPaintOrigin.Y,
+                              cellRect.Right - FPaintOrigin.X, cellRect.Bottom - FPaintOrigin.Y);
+  }
+  const TScopeExit forgetPaintedCell([this] { FPaintedCell = nullptr; });
   // The content, clipped to the cell; the cell's document is laid out in its own
-  // coordinates from the padding's inner corner.
+  // coordinates from the padding's inner corner (the rectangle given to it cancels the
+  // offsets that place it in its document's client area).
   if (Intersects(cellRect, clipRect) && cell.DrawItems.Count() > 0) {
     const int32_t padX = ScaleX(FCellPadding), padY = ScaleY(FCellPadding);
     const int32_t free = height - 2 * padY - cell.DocumentHeight;
@@ -206,8 +220,10 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
     const int32_t saved = SaveDC(dc);
     IntersectClipRect(dc, cellRect.Left, cellRect.Top, cellRect.Right, cellRect.Bottom);
     OffsetViewportOrgEx(dc, left + padX, top + padY + vOffset, nullptr);
-    cell.DrawRect(canvas, Rect(0, 0, width - 2 * padX, cell.DocumentHeight));
+    const int32_t hOffs = cell.GetHOffs(), vOffs = cell.GetVOffs();
+    cell.DrawRect(canvas, Rect(-hOffs, -vOffs, width - 2 * padX - hOffs, cell.DocumentHeight - vOffs));
     RestoreDC(dc, saved);
+    canvas.Refresh();
   }
   const TColor borderColor = cell.BorderColor != clNone ? cell.BorderColor : FCellBorderColor;
   const TColor lightColor = cell.BorderLightColor != clNone ? cell.BorderLightColor : FCellBorderLightColor;
@@ -310,4 +326,22 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
       if (visibleBorders.Right) FillBand(canvas, right - i, top + i, right - i + 1, bottom - i + 1);
     }
   }
+}
+
+// --- Dotted grid lines ------------------------------------------------------------------
+
+void TRPTableItemInfo::DrawDottedVLine(TCanvas& canvas, int32_t x, int32_t top, int32_t bottom) {
+  for (int32_t y = top; y < bottom; y += 8)
+    for (int32_t i = 0; i < 3; ++i) {
+      canvas.MoveTo(x, y + 2 * i);
+      canvas.LineTo(x, y + 2 * i + 1);
+    }
+}
+
+void TRPTableItemInfo::DrawDottedHLine(TCanvas& canvas, int32_t left, int32_t right, int32_t y) {
+  for (int32_t x = left; x < right; x += 8)
+    for (int32_t i = 0; i < 3; ++i) {
+      canvas.MoveTo(x + 2 * i, y);
+      canvas.LineTo(x + 2 * i + 1, y);
+    }
 }

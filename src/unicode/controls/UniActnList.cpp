@@ -23,3 +23,10 @@ void TUniHintAction::Assign(const TPersistent& source) {
   SetVisible(action->Visible());
   SetChecked(action->Checked());
 }
+
+std::unique_ptr<TActionLink> UniActionLinkFor(const TActionLink& choice, TControl& client, TBasicAction& action) {
+  if (dynamic_cast<const TButtonActionLink*>(&choice)) return std::make_unique<TUniButtonActionLink>(client, action);
+  if (dynamic_cast<const TWinControlActionLink*>(&choice))
+    return std::make_unique<TUniWinControlActionLink>(client, action);
+  return std::make_unique<TUniControlActionLink>(client, action);
+}

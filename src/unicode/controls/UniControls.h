@@ -14,6 +14,7 @@
 #include "platform/gui/Forms.h"
 #include "unicode/UniComponentHelpers.h"
 #include "unicode/UniWideStrings.h"
+#include "unicode/controls/UniActnList.h"
 
 // The part of a hint before the first "|" / after it (the whole hint without one).
 inline WideString WideShortHint(const WideString& hint) { return GetShortHint(hint); }
@@ -33,36 +34,47 @@ public:
   }
 };
 
-class TUniLabel : public TWideStreamed<TLabel> {
+// A UTF-16 control: streamed with its UTF-16 properties, linked to an action by the
+// UTF-16 link of the kind the class library chooses for it.
+template <typename TBase>
+class TUniControl : public TWideStreamed<TBase> {
 public:
-  using TWideStreamed::TWideStreamed;
+  using TWideStreamed<TBase>::TWideStreamed;
+  std::unique_ptr<TActionLink> CreateActionLink(TBasicAction& action) override {
+    return UniActionLinkFor(*TBase::CreateActionLink(action), *this, action);
+  }
 };
 
-class TUniEdit : public TWideStreamed<TEdit> {
+class TUniLabel : public TUniControl<TLabel> {
 public:
-  using TWideStreamed::TWideStreamed;
+  using TUniControl::TUniControl;
 };
 
-class TUniButton : public TWideStreamed<TButton> {
+class TUniEdit : public TUniControl<TEdit> {
 public:
-  using TWideStreamed::TWideStreamed;
+  using TUniControl::TUniControl;
 };
 
-class TUniRadioButton : public TWideStreamed<TRadioButton> {
+class TUniButton : public TUniControl<TButton> {
 public:
-  using TWideStreamed::TWideStreamed;
+  using TUniControl::TUniControl;
 };
 
-class TUniGroupBox : public TWideStreamed<TGroupBox> {
+class TUniRadioButton : public TUniControl<TRadioButton> {
 public:
-  using TWideStreamed::TWideStreamed;
+  using TUniControl::TUniControl;
+};
+
+class TUniGroupBox : public TUniControl<TGroupBox> {
+public:
+  using TUniControl::TUniControl;
   static const TClassProps& Props();
   const TClassProps* ClassProps() const override { return &Props(); }
 };
 
-class TUniImage : public TWideStreamed<TImage> {
+class TUniImage : public TUniControl<TImage> {
 public:
-  using TWideStreamed::TWideStreamed;
+  using TUniControl::TUniControl;
 };
 
 // The items of a list box or combo box as a UTF-16 string list: every operation goes
@@ -100,9 +112,9 @@ public:
   using TUniListControlStrings::TUniListControlStrings;
 };
 
-class TUniListBox : public TWideStreamed<TListBox> {
+class TUniListBox : public TUniControl<TListBox> {
 public:
-  explicit TUniListBox(TComponent* owner) : TWideStreamed(owner), FItemsList(*this) {}
+  explicit TUniListBox(TComponent* owner) : TUniControl(owner), FItemsList(*this) {}
   TUniListBoxStrings* Items() const { return &FItemsList; }
 
   static const TClassProps& Props();
@@ -112,9 +124,9 @@ private:
   mutable TUniListBoxStrings FItemsList;
 };
 
-class TUniComboBox : public TWideStreamed<TComboBox> {
+class TUniComboBox : public TUniControl<TComboBox> {
 public:
-  explicit TUniComboBox(TComponent* owner) : TWideStreamed(owner), FItemsList(*this) {}
+  explicit TUniComboBox(TComponent* owner) : TUniControl(owner), FItemsList(*this) {}
   TUniComboBoxStrings* Items() const { return &FItemsList; }
 
   static const TClassProps& Props();

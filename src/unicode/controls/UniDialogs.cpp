@@ -52,18 +52,6 @@ constexpr std::array<TButtonInfo, 11> Buttons{{
 
 constexpr std::array<TSystemIcon, 5> Icons{siWarning, siError, siInformation, siQuestion, siNone};
 
-WideString WithoutAccelerators(const WideString& caption) {
-  WideString result;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == u'&') {
-      if (i + 1 < caption.size() && caption[i + 1] == u'&') result += caption[++i];
-      continue;
-    }
-    result += caption[i];
-  }
-  return result;
-}
-
 // The dialog unit of the application's font: the average width of the 52 letters,
 // rounded up and halved, and the font's height.
 struct TDialogUnits {
@@ -105,7 +93,7 @@ WideString TUniMessageForm::GetFormText() const {
   const WideString line = WideString(27, u'-') + u"\r\n";
   WideString buttons;
   for (int32_t i = 0; i < ControlCount(); ++i)
-    if (auto* button = dynamic_cast<TButton*>(Controls(i))) buttons += WithoutAccelerators(button->Caption()) + u"   ";
+    if (auto* button = dynamic_cast<TButton*>(Controls(i))) buttons += StripHotkey(button->Caption()) + u"   ";
   const auto* message = dynamic_cast<TControl*>(FindComponent("Message"));
   return line + Caption() + u"\r\n" + line + (message ? message->Caption() : WideString()) + u"\r\n" + line + buttons +
          u"\r\n" + line;
@@ -139,7 +127,7 @@ std::unique_ptr<TUniMessageForm> WideCreateMessageDialog(const WideString& msg, 
   for (int b = mbYes; b <= mbHelp; ++b)
     if (has(TMsgDlgBtn(b))) {
       ++buttonCount;
-      const WideString caption = WithoutAccelerators(GetButtonCaption(TMsgDlgBtn(b)));
+      const WideString caption = StripHotkey(GetButtonCaption(TMsgDlgBtn(b)));
       buttonWidth = std::max(buttonWidth, MeasureText(caption).Width + 8);
     }
 

@@ -4,6 +4,7 @@
 #include "unicode/UniRuntimeSetup.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
+#include "unicode/controls/UniMenus.h"
 
 namespace {
 
@@ -39,4 +40,5 @@ WideString SetupFontSubstitutes() {
 void SetupUnicodeControls() {
   SetupUnicodeEnvironment();
   SetDefaultFontName(SetupFontSubstitutes().substr(0, 31));
+  SetPopupList(&UniPopupList());
 }

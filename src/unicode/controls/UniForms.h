@@ -6,9 +6,9 @@
 #include "platform/gui/Forms.h"
 #include "unicode/controls/UniControls.h"
 
-class TUniForm : public TWideStreamed<TForm> {
+class TUniForm : public TUniControl<TForm> {
 public:
-  using TWideStreamed::TWideStreamed;
+  using TUniControl::TUniControl;
 };
 
 // The application with a UTF-16 title and hint whose exception display is the Unicode
@@ -29,6 +29,7 @@ public:
 // classic dialog font resolves to. Nothing system-wide is read or written.
 WideString SetupFontSubstitutes();
 
-// The GUI half of the start-up: the runtime patches (SetupUnicodeEnvironment), then the
-// default font of new windows. Call once, after the application exists.
+// The GUI half of the start-up: the runtime patches (SetupUnicodeEnvironment), the
+// default font of new windows and the popup list of the menus. Call once, after the
+// application exists.
 void SetupUnicodeControls();

@@ -220,7 +220,7 @@ TEST(BmpFormat, AStreamThatCannotTellItsSizeStillLoads) {
 }
 
 TEST(BmpFormat, PilReadsWhatWeWrite) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   for (TPixelFormat format : {pf1bit, pf4bit, pf8bit, pf24bit, pf32bit}) {
     SCOPED_TRACE(format);
@@ -236,7 +236,7 @@ TEST(BmpFormat, PilReadsWhatWeWrite) {
 }
 
 TEST(BmpFormat, WeReadWhatPilWrites) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   const auto noiseOwner = NoiseBitmap(pf24bit, 9, 3, 5);
   const TBitmap& noise = *noiseOwner;
@@ -276,4 +276,25 @@ TEST(BmpFormat, WeReadWhatPilWrites) {
     EXPECT_EQ(bitmap->PixelFormat(), c.Format);
     EXPECT_EQ(RgbBytes(*bitmap), c.Expected);
   }
+}
+
+TEST(BmpFormat, BitmapResourcesLoadByName) {
+  // The resource is palette3x2.bmp without its file header: its rows follow its colour
+  // table.
+  TBitmap bitmap;
+  bitmap.LoadFromResourceName(u"test_palette");  // names ignore case
+  ASSERT_EQ(bitmap.Width(), 3);
+  ASSERT_EQ(bitmap.Height(), 2);
+  EXPECT_EQ(bitmap.PixelFormat(), pf8bit);
+  EXPECT_EQ(bitmap.PixelColor(0, 0), clRed);
+  EXPECT_EQ(bitmap.PixelColor(2, 0), clBlue);
+  EXPECT_EQ(bitmap.PixelColor(0, 1), clBlue);
+  EXPECT_EQ(bitmap.PixelColor(2, 1), clLime);
+  try {
+    bitmap.LoadFromResourceName(u"NOPE");
+    FAIL() << "no exception";
+  } catch (const EResNotFound& e) {
+    EXPECT_STREQ(e.what(), "Resource NOPE not found");
+  }
+  EXPECT_EQ(bitmap.Width(), 3);
 }

@@ -202,6 +202,23 @@ TEST_F(CanvasTest, SavedStatesRestoreByLevel) {
   EXPECT_FALSE(RestoreDC(dc, -1));
 }
 
+// A restored context holds the font it had when it was saved; the canvas selects its
+// own again after Refresh.
+TEST_F(CanvasTest, RefreshSelectsTheCanvasObjectsAgainAfterARestore) {
+  Canvas->Font().SetName("Arial");
+  Canvas->Font().SetSize(8);
+  HDC dc = Canvas->Handle();
+  const int32_t small = Canvas->TextHeight("W");
+  const int32_t saved = SaveDC(dc);
+  Canvas->Font().SetSize(30);
+  const int32_t large = Canvas->TextHeight("W");
+  ASSERT_GT(large, small);
+  RestoreDC(dc, saved);
+  EXPECT_EQ(Canvas->TextHeight("W"), small);  // the font of the saved state
+  Canvas->Refresh();
+  EXPECT_EQ(Canvas->TextHeight("W"), large);
+}
+
 TEST_F(CanvasTest, FocusRectanglesInvertAndEraseThemselves) {
   Canvas->DrawFocusRect(Rect(1, 1, 6, 4));
   ExpectRows({{1, ".#.#.#......"}, {2, "............"}, {3, ".#.#.#......"}});

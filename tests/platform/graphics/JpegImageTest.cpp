@@ -64,7 +64,7 @@ std::string LoadError(TJPEGImage& image, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 TEST(JpegImage, DecodesEveryLayoutToThePeersPixels) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   const TJpegCase cases[] = {
       {"colour 4:2:0", "RGB", 37, 23, 90, 2, false},
       {"colour 4:2:2", "RGB", 40, 17, 75, 1, false},
@@ -101,7 +101,7 @@ TEST(JpegImage, DecodesEveryLayoutToThePeersPixels) {
 }
 
 TEST(JpegImage, SavesTheBytesItLoadedAndCopiesIntoBitmaps) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   const std::vector<uint8_t> bytes = PeerJpeg(folder, {"", "RGB", 12, 8, 90, 2, false});
   TJPEGImage image;
@@ -149,7 +149,7 @@ TEST(JpegImage, IsARegisteredGraphicClassOfFixedSize) {
 }
 
 TEST(JpegImage, RefusesDamagedFilesWithLibjpegsMessageAndKeepsTheImage) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   const std::vector<uint8_t> good = PeerJpeg(folder, {"", "RGB", 20, 20, 90, 2, false});
   std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
@@ -192,7 +192,7 @@ TEST(JpegImage, RefusesDamagedFilesWithLibjpegsMessageAndKeepsTheImage) {
 }
 
 TEST(JpegImage, LimitsRefuseLargeImagesFilesAndEndlessScans) {
-  QF_SKIP_WITHOUT_PIL();
+  QF_REQUIRE_PIL();
   TempFolder folder;
   const std::vector<uint8_t> progressive = PeerJpeg(folder, {"", "RGB", 64, 48, 90, 2, true});
   struct TLimitCase {

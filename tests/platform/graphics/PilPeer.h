@@ -22,10 +22,10 @@ inline bool PilAvailable() {
   return available;
 }
 
-#define QF_SKIP_WITHOUT_PIL()                                                                      \
-  if (!PilAvailable())                                                                             \
-  GTEST_SKIP() << kPeerPython << " cannot import PIL (install python3-pil with scripts/setup.sh);" \
-               << " the peer check is skipped"
+// A missing peer fails the test: the check must never pass by not running.
+#define QF_REQUIRE_PIL() \
+  if (!PilAvailable())   \
+  GTEST_FAIL() << kPeerPython << " cannot import PIL: install python3-pil (scripts/setup.sh installs it)"
 
 // Runs a script of the test tree (path relative to tests/) with arguments; true when it
 // exits with 0.

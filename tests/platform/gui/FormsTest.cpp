@@ -125,3 +125,27 @@ TEST(ModelessForm, TheFormFollowsItsWindowsBounds) {
 }
 
 }  // namespace
+
+namespace {
+
+// A form with a smallest size: set smaller, it takes the smallest; the window cannot be
+// made smaller by the user either.
+TEST(ModelessForm, ConstraintsKeepTheSmallestSize) {
+  TForm form(nullptr);
+  form.SetBounds(10, 20, 120, 60);
+  form.SetConstraints({100, 80});
+  EXPECT_EQ(form.Width(), 120);
+  EXPECT_EQ(form.Height(), 80);
+  form.SetBounds(10, 20, 50, 40);
+  EXPECT_EQ(form.Width(), 100);
+  EXPECT_EQ(form.Height(), 80);
+  form.Show();
+  EXPECT_EQ(form.Widget()->minimumSize(), QSize(100, 80));
+  form.Widget()->resize(30, 30);
+  EXPECT_EQ(form.Width(), 100);
+  EXPECT_EQ(form.Height(), 80);
+  form.SetBounds(10, 20, 160, 90);
+  EXPECT_EQ(form.Widget()->size(), QSize(160, 90));
+}
+
+}  // namespace

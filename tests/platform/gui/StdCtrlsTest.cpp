@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPushButton>
+#include <QScrollBar>
 
 #include "platform/base/Exception.h"
 #include "platform/gui/Forms.h"
@@ -111,6 +113,95 @@ TEST_F(StdCtrlsTest, ItemColoursComeFromTheHandler) {
   EXPECT_EQ(selectedBackground(), base);
   list->SetHighlightSelection(true);
   EXPECT_NE(selectedBackground(), base);
+}
+
+// Inserting, deleting or rewriting one line touches only that line of the widget, so a
+// list the user has scrolled sideways (to read a long line) stays where it was.
+TEST_F(StdCtrlsTest, ChangingOneLineKeepsTheOthersAndTheSidewaysScroll) {
+  auto* list = CreateOwned<TListBox>(Form);
+  list->SetParent(&Form);
+  list->SetBounds(0, 0, 120, 80);
+  Form.SetBounds(0, 0, 120, 80);
+  list->InsertItem(0, u"first", &Kind1);
+  list->InsertItem(1, u"a long line " + WideString(200, u'x') + u" end", nullptr);
+  Form.Show();
+  auto* widget = static_cast<QListWidget*>(list->Widget());
+  QApplication::processEvents();
+  QScrollBar* sideways = widget->horizontalScrollBar();
+  // The whole of the long line can be scrolled into view.
+  ASSERT_GT(sideways->maximum(), 0);
+  EXPECT_GE(sideways->maximum() + widget->viewport()->width(), widget->visualItemRect(widget->item(1)).width());
+  sideways->setValue(sideways->maximum());
+  const int scrolled = sideways->value();
+  QListWidgetItem* first = widget->item(0);
+  QListWidgetItem* second = widget->item(1);
+
+  list->InsertItem(2, u"third", nullptr);
+  list->SetItemText(2, u"third, rewritten");
+  EXPECT_EQ(FromQString(widget->item(2)->text()), u"third, rewritten");
+  list->InsertItem(3, u"fourth", nullptr);
+  list->DeleteItem(2);
+  QApplication::processEvents();
+  ASSERT_EQ(widget->count(), 3);
+  EXPECT_EQ(widget->item(0), first);
+  EXPECT_EQ(widget->item(1), second);
+  EXPECT_EQ(FromQString(widget->item(2)->text()), u"fourth");
+  EXPECT_EQ(list->Item(0).Object, &Kind1);
+  EXPECT_EQ(sideways->value(), scrolled);
+  Form.Hide();
+}
+
+TEST_F(StdCtrlsTest, ComboBoxItemsChangeInPlace) {
+  auto* combo = CreateOwned<TComboBox>(Form);
+  combo->SetParent(&Form);
+  combo->SetStyle(csDropDownList);
+  Form.HandleNeeded();
+  combo->InsertItem(0, u"one", nullptr);
+  combo->InsertItem(1, u"two", nullptr);
+  combo->SetItemIndex(1);
+  combo->InsertItem(0, u"zero", nullptr);
+  combo->SetItemText(2, u"\u0434\u0432\u0430");
+  auto* widget = static_cast<QComboBox*>(combo->Widget());
+  ASSERT_EQ(widget->count(), 3);
+  EXPECT_EQ(FromQString(widget->itemText(2)), u"\u0434\u0432\u0430");
+  EXPECT_EQ(widget->currentIndex(), 2);
+  combo->DeleteItem(0);
+  EXPECT_EQ(widget->count(), 2);
+  EXPECT_EQ(widget->currentIndex(), 1);
+  EXPECT_EQ(combo->ItemIndex(), 1);
+}
+
+// The size that shows a control's whole caption is what its widget asks for: a longer
+// caption asks for more; a combo box asks for its widest item, a group box for its title.
+TEST_F(StdCtrlsTest, FitSizeGrowsWithTheCaption) {
+  auto* button = CreateOwned<TButton>(Form);
+  auto* label = CreateOwned<TLabel>(Form);
+  auto* box = CreateOwned<TGroupBox>(Form);
+  auto* combo = CreateOwned<TComboBox>(Form);
+  for (TControl* control : std::initializer_list<TControl*>{button, label, box, combo}) {
+    control->SetParent(&Form);
+    control->SetCaption(u"Add");
+    EXPECT_EQ(control->FitSize().Width, 0);  // no widget yet
+  }
+  combo->SetStyle(csDropDownList);
+  combo->InsertItem(0, u"Ask", nullptr);
+  Form.HandleNeeded();
+  EXPECT_EQ(button->FitSize().Width, button->Widget()->sizeHint().width());
+  for (TControl* control : std::initializer_list<TControl*>{button, label, box, combo}) {
+    SCOPED_TRACE(control->ClassName());
+    const int32_t shortWidth = control->FitSize().Width;
+    EXPECT_GT(shortWidth, 0);
+    if (control == combo)
+      combo->InsertItem(
+          1, u"\u041d\u0435 \u043f\u0440\u0435\u043e\u0431\u0440\u0430\u0437\u043e\u0432\u044b\u0432\u0430\u0442\u044c",
+          nullptr);
+    else
+      control->SetCaption(
+          u"\u0414\u043e\u0431\u0430\u0432\u0438\u0442\u044c \u0444\u0430\u0439\u043b\u044b \u0432 "
+          u"\u0441\u043f\u0438\u0441\u043e\u043a");
+    EXPECT_GT(control->FitSize().Width, shortWidth + 40);
+    EXPECT_GT(control->FitSize().Height, 0);
+  }
 }
 
 TEST_F(StdCtrlsTest, AnIndexOutsideTheListRaisesTheListError) {

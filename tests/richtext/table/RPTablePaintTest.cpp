@@ -154,22 +154,13 @@ TEST(RPTablePaintTest, AHiddenSideUnderANeighboursBorderKeepsThatBorder) {
 
 namespace {
 
-std::unique_ptr<TBitmap> Tile(TColor color) {
-  auto tile = std::make_unique<TBitmap>();
-  tile->SetPixelFormat(pf24bit);
-  tile->SetSize(4, 4);
-  tile->Canvas()->Brush().SetColor(color);
-  tile->Canvas()->FillRect(TRect{0, 0, 4, 4});
-  return tile;
-}
-
 // A tiled picture fills the table, and a cell's own picture its cell, over the colours.
 TEST(RPTablePaintTest, BackgroundPicturesFillTheTableAndTheirCells) {
   TTableInDocument t(1, 2);
   t.Table->SetColor(clWhite);
-  t.Table->SetBackgroundImage(Tile(Red).get());
+  t.Table->SetBackgroundImage(ColorTile(Red).get());
   t.Table->SetBackgroundStyle(rpbsTiled);
-  t.Cell(0, 1).SetBackgroundImage(Tile(clBlack).get());
+  t.Cell(0, 1).SetBackgroundImage(ColorTile(clBlack).get());
   t.Cell(0, 1).SetBackgroundStyle(rpbsTiled);
   auto page = PrintTable(t, 40);
   EXPECT_EQ(page->PixelColor(0, 0), Red);  // the table's spacing
@@ -179,6 +170,38 @@ TEST(RPTablePaintTest, BackgroundPicturesFillTheTableAndTheirCells) {
   page = PrintTable(t, 40);
   EXPECT_EQ(page->PixelColor(0, 0), clWhite);
   EXPECT_EQ(page->PixelColor(30, 8), clWhite);
+}
+
+}  // namespace
+
+namespace {
+
+// What lies behind the table on a page, for a rectangle of it: nothing in mode 0; the
+// table's picture with its tiles starting at the area's corner, over its colour; white
+// and no picture with the white-background option; colours through the colour mode.
+TEST(RPTablePaintTest, TheTablesBackgroundIsPaintedAlignedToItsArea) {
+  TTableInDocument t(1, 1);
+  t.Table->SetColor(clBlue);
+  auto tile = ColorTile(clWhite, 3, 3);
+  tile->SetPixelColor(0, 0, clRed);
+  t.Table->SetBackgroundImage(tile.get());
+  t.Table->SetBackgroundStyle(rpbsTiled);
+  auto page = WhitePage(30, 30);
+  const TRect area{4, 5, 25, 26};
+  t.Table->DrawBackground(*page->Canvas(), TRect{10, 10, 20, 20}, 0, rpcmColor, area);
+  EXPECT_EQ(page->PixelColor(12, 12), ColorToRGB(clWhite));
+  t.Table->DrawBackground(*page->Canvas(), TRect{10, 10, 20, 20}, 1, rpcmColor, area);
+  EXPECT_EQ(page->PixelColor(9, 12), ColorToRGB(clWhite));  // outside the rectangle
+  EXPECT_EQ(page->PixelColor(10, 11), ColorToRGB(clRed));   // 6 and 6 from the corner
+  EXPECT_EQ(page->PixelColor(13, 14), ColorToRGB(clRed));
+  EXPECT_EQ(page->PixelColor(11, 11), ColorToRGB(clWhite));
+  t.Table->PrintOptions |= rptoWhiteBackground;
+  t.Table->DrawBackground(*page->Canvas(), TRect{10, 10, 20, 20}, 1, rpcmColor, area);
+  EXPECT_EQ(page->PixelColor(10, 11), ColorToRGB(clWhite));
+  t.Table->PrintOptions &= static_cast<TRPTablePrintOptions>(~rptoWhiteBackground);
+  t.Table->SetBackgroundImage(nullptr);
+  t.Table->DrawBackground(*page->Canvas(), TRect{10, 10, 20, 20}, 1, rpcmGrayScale, area);
+  EXPECT_EQ(page->PixelColor(15, 15), ColorToRGB(ApplyColorModeToBackColor(clBlue, rpcmGrayScale)));
 }
 
 }  // namespace

@@ -8,33 +8,6 @@
 
 namespace {
 
-// Every position is either a cell whose spans stay inside the grid, or nullptr covered
-// by exactly one cell above-left of it.
-void ExpectGridInvariants(const TRPTableRows& rows) {
-  const int32_t rowCount = rows.GetRowCount();
-  const int32_t colCount = rows.GetColCount();
-  std::vector<int> covers(static_cast<size_t>(rowCount * colCount), 0);
-  for (int32_t r = 0; r < rowCount; ++r) {
-    ASSERT_EQ(rows.GetRow(r)->Count(), colCount);
-    for (int32_t c = 0; c < colCount; ++c) {
-      const TRPTableCellData* cell = rows.GetCell(r, c);
-      if (!cell) continue;
-      ASSERT_GE(cell->GetRowSpan(), 1);
-      ASSERT_GE(cell->GetColSpan(), 1);
-      ASSERT_LE(r + cell->GetRowSpan(), rowCount);
-      ASSERT_LE(c + cell->GetColSpan(), colCount);
-      for (int32_t rr = r; rr < r + cell->GetRowSpan(); ++rr)
-        for (int32_t cc = c; cc < c + cell->GetColSpan(); ++cc) {
-          ++covers[static_cast<size_t>(rr * colCount + cc)];
-          if (rr != r || cc != c) {
-            ASSERT_EQ(rows.GetCell(rr, cc), nullptr);
-          }
-        }
-    }
-  }
-  for (int32_t i = 0; i < rowCount * colCount; ++i) ASSERT_EQ(covers[static_cast<size_t>(i)], 1) << "position " << i;
-}
-
 TEST(RPTableRowsTest, AMainCellIsFoundFromACoveredPosition) {
   TTableInDocument t(4, 4);
   ASSERT_TRUE(t.Table->MergeCells(0, 1, 2, 3, true));  // 3 rows x 2 columns from (0, 1)

@@ -2,10 +2,9 @@
 // registry, and a language file applied to it by its language controller.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 
+#include "UniTestLang.h"
 #include "l10n/LangController.h"
 #include "platform/base/Filer.h"
 #include "platform/base/FilerTestSupport.h"
@@ -83,26 +82,16 @@ TEST(FormStreaming, ALanguageFileTranslatesTheFormAndTheDefaultRestoresIt) {
   TMainWindow window;
   window.Controller->IgnoreList().Add(".Caption");
   window.Controller->UpdateComponents(true);
-  auto idOf = [&](const char* component, const char* path) {
-    for (const auto& child : window.Controller->Root().Children)
-      if (child->Component->Name() == component)
-        for (const TLang_PropEntry& p : *child->PropEntries)
-          if (p.Path == path) return p.Id;
-    ADD_FAILURE() << component << "." << path;
-    return 0u;
+  auto idOf = [&](const TComponent* component, const char* path) {
+    return ListedLangId(*window.Controller, component, path);
   };
   const QString text = QString(
                            "LANGID=1049\r\n[MainWindow]\r\n%1=&\u0421\u0442\u0430\u0440\u0442\r\n"
                            "%2=\u041a\u043d\u0438\u0433\u0438:\r\n%3=\u041e\u0442\u043a\u0440\u044b\u0442\u044c\r\n")
-                           .arg(idOf("actStart", "Caption"))
-                           .arg(idOf("lblTitle", "Caption"))
-                           .arg(idOf("OpenDlg", "OKText"));
-  QTemporaryDir dir;
-  QFile file(dir.filePath("QuirefoldB_ru.lng"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("\xEF\xBB\xBF" + text.toUtf8());
-  file.close();
-  ASSERT_TRUE(LangManager().RegisterLangFile(FromQString(file.fileName())));
+                           .arg(idOf(window.Action, "Caption"))
+                           .arg(idOf(window.Title, "Caption"))
+                           .arg(idOf(window.Open, "OKText"));
+  const auto folder = RegisterTestLangFile(text);
 
   window.Form.HandleNeeded();
   LangManager().SetLanguageID(1049);

@@ -130,8 +130,8 @@ void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t p
             : item.GetImageWidth(&style);
     bitmap.SetSize(width, height);
     FillItemBackground(DeviceToScreenX(d.Left, resolution) + item.GetBorderWidth(),
-                       DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false, resolution,
-                       bitmap);
+                       DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false, -1,
+                       resolution, bitmap);
     if (printable ? printable->PrintToBitmap(bitmap, preview, GetColorMode(), part, d, *this)
                   : PrintModelItemToBitmap(item, bitmap, preview, part, d))
       DrawGraphicOnDevice(canvas, d.Left + areaLeft + ScreenToDeviceX(item.GetBorderWidth(), resolution),
@@ -148,8 +148,8 @@ void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t p
   }
 }
 
-void TCustomPrintableRPData::FillItemBackground(int32_t x, int32_t y, bool useOffsets, const TRPResolution& resolution,
-                                                TBitmap& bitmap) {
+void TCustomPrintableRPData::FillItemBackground(int32_t x, int32_t y, bool useOffsets, int32_t itemBackground,
+                                                const TRPResolution& resolution, TBitmap& bitmap) {
   if (useOffsets && CurrentDrawItem) {
     x += DeviceToScreenX(CurrentDrawItem->Left, resolution);
     y += DeviceToScreenY(CurrentY - GetAreaTop(), resolution);
@@ -160,13 +160,21 @@ void TCustomPrintableRPData::FillItemBackground(int32_t x, int32_t y, bool useOf
   const TRect all{0, 0, bitmap.Width(), bitmap.Height()};
   if (paraColor == clNone && FPageBackground) {
     target.CopyRect(all, FPageBackground->Canvas(), Bounds(x, y, bitmap.Width(), bitmap.Height()));
-    return;
+  } else {
+    TColor color = paraColor != clNone ? paraColor : GetColor();
+    if (color == clNone) color = clWhite;
+    target.Brush().SetStyle(bsSolid);
+    target.Brush().SetColor(color);
+    target.FillRect(all);
   }
-  TColor color = paraColor != clNone ? paraColor : GetColor();
-  if (color == clNone) color = clWhite;
-  target.Brush().SetStyle(bsSolid);
-  target.Brush().SetColor(color);
-  target.FillRect(all);
+  if (itemBackground == 0 || !CurrentDrawItem) return;
+  auto* item = dynamic_cast<IRPPrintableItem*>(GetItem(CurrentDrawItem->ItemNo));
+  if (!item) return;
+  // The draw item's box relative to (x, y), in the bitmap's screen pixels.
+  const TRect area = Bounds(
+      DeviceToScreenX(CurrentDrawItem->Left, resolution) - x, DeviceToScreenY(CurrentY - GetAreaTop(), resolution) - y,
+      DeviceToScreenX(CurrentDrawItem->Width, resolution), DeviceToScreenY(CurrentDrawItem->Height, resolution));
+  item->DrawBackground(target, all, itemBackground, GetColorMode(), area);
 }
 
 void TCustomPrintableRPData::DrawPage(int32_t pageNo, TCanvas& canvas, bool preview, bool correction) {

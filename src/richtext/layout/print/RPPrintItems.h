@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/graphics/Geometry.h"
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/model/RPColorModes.h"
 #include "richtext/model/RPScaling.h"
@@ -34,6 +35,11 @@ public:
   virtual void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t right, TCustomRPFormattedData& data,
                      TRPColorMode colorMode, int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution& resolution,
                      bool preview, bool correction) = 0;
+  // Paints what the item shows behind items that lie on it (a table: its own and the
+  // painted cell's colour or picture) into rect of a page or of an item's bitmap, aligned
+  // to area (the item's rectangle there). mode 0 asks for nothing; the page painter
+  // asks with -1. Nothing in this class.
+  virtual void DrawBackground(TCanvas&, const TRect&, int32_t, TRPColorMode, const TRect&) {}
 };
 
 // The draw item formatting makes for item itemNo of data: the item's printing draw item

@@ -53,9 +53,11 @@ public:
   // Fills bitmap (screen pixels) with what lies under a picture at (x, y) of the area
   // (screen pixels; with useOffsets relative to the current draw item): the page
   // background's part there when the paragraph has no colour, else the paragraph's,
-  // the document's or white.
-  virtual void FillItemBackground(int32_t x, int32_t y, bool useOffsets, const TRPResolution& resolution,
-                                  TBitmap& bitmap);
+  // the document's or white. Unless itemBackground is 0, the current draw item's own
+  // background (IRPPrintableItem::DrawBackground, with itemBackground as its mode) is
+  // painted over that, aligned to the draw item.
+  virtual void FillItemBackground(int32_t x, int32_t y, bool useOffsets, int32_t itemBackground,
+                                  const TRPResolution& resolution, TBitmap& bitmap);
 
 protected:
   // The page background rendered for the page being painted (only while painting and

@@ -13,6 +13,7 @@
 #include "richtext/layout/view/RPControlData.h"
 #include "richtext/layout/view/RPScroller.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPExportContexts.h"
 
 class TRPStyle;
 
@@ -30,6 +31,9 @@ inline constexpr TRPOptions rpoDisallowDrag = 0x10000;
 inline constexpr TRPOptions rpoRichPaneDefaults =
     rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyImage |
     rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord | rpoRClickDeselects | rpoFastFormatting;
+
+// The characters of a line break in the linear view of a document (RPLinearPositions.cpp).
+extern int32_t RPLinearLineBreakLength;
 
 // Where a document shorter than the client area stands in it.
 enum TRPDocVAlign : uint8_t { rpdvaTop, rpdvaCenter, rpdvaBottom };
@@ -51,6 +55,14 @@ public:
   int32_t MinTextWidth = 0, MaxTextWidth = 0;
   AnsiString Delimiters = RPDefaultDelimiters;
   TRPOptions Options = rpoRichPaneDefaults;
+  // The native format's and RTF's options, the native-format reader's warnings and style
+  // read modes that the control's document answers.
+  uint32_t RPFOptions =
+      rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveDocProperties | rpfoLoadDocProperties;
+  uint32_t RTFOptions = rprtfDuplicateUnicode | rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg;
+  uint32_t RPFWarnings = 0;
+  TRPFReaderStyleMode RPFTextStylesReadMode = rpf_sInsertMerge;
+  TRPFReaderStyleMode RPFParaStylesReadMode = rpf_sInsertMerge;
   TRPDocumentFlags DocumentFlags = rpdfRichPaneDefaults;
   TRPDocVAlign DocVAlign = rpdvaTop;
   bool Visible = true;
@@ -62,6 +74,26 @@ public:
       OnItemAction;
   std::function<void(TCustomRichPane* sender, TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item)>
       OnControlAction;
+  // While the native format is read: the picture or image list the stream names (none:
+  // the item has none).
+  std::function<std::unique_ptr<TGraphic>(TCustomRichPane* sender, const AnsiString& name, const TRPTag& tag)>
+      OnRPFPictureNeeded;
+  std::function<TCustomImageList*(TCustomRichPane* sender, int32_t tag)> OnRPFImageListNeeded;
+  // Exports: the host writes an item itself (clearing doDefault, with the text), writes a
+  // control, gives a hyperlink's target and extra attributes, or saves a picture
+  // (clearing doDefault, with the file name).
+  std::function<void(TCustomRichPane* sender, const WideString& path, TCustomRPData& rpData, int32_t itemNo,
+                     TRPSaveFormat format, bool unicode, AnsiString& text, bool& doDefault)>
+      OnSaveItemToFile;
+  std::function<void(TCustomRichPane* sender, const WideString& path, TComponent* component, TRPSaveFormat format,
+                     AnsiString& text)>
+      OnSaveComponentToFile;
+  std::function<void(TCustomRichPane* sender, int32_t jumpNo, TCustomRPData& rpData, int32_t itemNo,
+                     TRPSaveFormat format, AnsiString& target, AnsiString& extra)>
+      OnWriteHyperlink;
+  std::function<void(TCustomRichPane* sender, const TGraphic& graphic, TRPSaveFormat format, const WideString& path,
+                     TColor backColor, WideString& fileName, bool& doDefault)>
+      OnSaveImage2;
 
   TRichPaneRPData& RPData() const { return *FData; }
   TCanvas& Canvas() { return FCanvas; }
@@ -122,13 +154,41 @@ public:
   // The document as plain text, lines of lineWidth characters (80 for drag and drop):
   // 8-bit in the default code page, or UTF-16LE; false when writing failed.
   bool SaveTextToStream(TStream& stream, int32_t lineWidth) {
-    return FData->SaveTextToStream(stream, lineWidth, false, false, false);
+    return FData->SaveTextToStream({}, stream, lineWidth, false, false, false, false);
   }
   bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) {
-    return FData->SaveTextToStream(stream, lineWidth, true, false, false);
+    return FData->SaveTextToStream({}, stream, lineWidth, false, true, false, false);
   }
   // Copies every event handler of source.
   void AssignEvents(const TCustomRichPane& source);
+
+  // --- Linear positions (RPLinearPositions.cpp) ----------------------------------------
+  // The document as one flat text, the sub-documents of items (table cells) included, as
+  // text-control messages address it. Every item that starts a line is preceded by a
+  // line break of RPLinearLineBreakLength characters ("\r" when that is 1, else
+  // "\r\n"); a text item counts its characters, a tab or any other item without
+  // sub-documents one character ("\t" and a space), an item with sub-documents the text
+  // of each sub-document and one line break after the last. Linear positions count from
+  // the end of the document's first line break, so the text starts with the first item.
+  //
+  // The position of caret position (itemNo, itemOffset) of targetRPData, searched in
+  // rpData and its sub-documents, in pos: counted from the start of rpData, its first
+  // line break included (a linear position plus the line-break length). False when
+  // targetRPData is not found.
+  static bool GetLinearPosition(TCustomRPData& rpData, const TCustomRPData* targetRPData, int32_t& pos,
+                                int32_t itemOffset, int32_t itemNo);
+  // The caret position (foundRPData, itemNo, offset) at linear position pos of rpData;
+  // pos is used up on the way. False when pos lies past the end.
+  static bool LinearToCaret(TCustomRPData& rpData, int32_t& pos, int32_t& offset, int32_t& itemNo,
+                            TCustomRPData*& foundRPData);
+  // The selection of the innermost document that holds it as linear positions: length
+  // is negative when the selection runs backwards; 0, 0 without a selection.
+  void GetLinearSelection(int32_t& start, int32_t& length);
+  // Selects from start to start + length when both lie in one document; else nothing.
+  void SetLinearSelection(int32_t start, int32_t length);
+  // length characters from start (all that follow with a negative length; none with 0).
+  WideString GetLinearText(int32_t start, int32_t length);
+  int32_t GetLinearTextLength();
 
   // Paints the part clip of the view: without a style sheet the "Style is not defined"
   // text, else the document through its buffered painting, then OnPaint.

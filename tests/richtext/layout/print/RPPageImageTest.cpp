@@ -7,8 +7,6 @@
 
 #include "RPGolden.h"
 #include "RPPrintTestData.h"
-#include "imaging/png/PngCodec.h"
-#include "platform/base/Streams.h"
 
 namespace {
 
@@ -64,25 +62,7 @@ class RPPageImageTest : public testing::TestWithParam<std::tuple<TImageCase, TPi
 TEST_P(RPPageImageTest, PaintedPageMatchesTheExpectedImage) {
   const auto& [c, format] = GetParam();
   const auto page = PaintCase(c, format);
-  const std::string name = std::string(c.Name) + (format == pf1bit ? "_1bit.png" : "_24bit.png");
-  if (RegeneratingGoldens()) {
-    TPNGObject png;
-    png.Assign(*page);
-    TMemoryStream stream;
-    png.SaveToStream(stream);
-    stream.SaveToFile(GoldenPath(name));
-  }
-  TMemoryStream stream;
-  stream.LoadFromFile(GoldenPath(name));
-  TPNGObject expected;
-  expected.LoadFromStream(stream);
-  ASSERT_EQ(expected.Width(), page->Width());
-  ASSERT_EQ(expected.Height(), page->Height());
-  int32_t differing = 0;
-  for (int32_t y = 0; y < page->Height(); ++y)
-    for (int32_t x = 0; x < page->Width(); ++x)
-      if (expected.GetPixel(x, y) != page->PixelColor(x, y)) ++differing;
-  EXPECT_EQ(differing, 0);
+  ExpectMatchesGoldenImage(*page, std::string(c.Name) + (format == pf1bit ? "_1bit.png" : "_24bit.png"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, RPPageImageTest,

@@ -281,4 +281,46 @@ TEST(RPPagePaintingTest, ASoftHyphenWhereTheLineBreaksIsDrawnAsAHyphen) {
   }
 }
 
+// A block printed through a bitmap that leaves the bitmap as the page painter filled it
+// and paints its own background (the left half lime) under itself.
+class TBackgroundBlockItem : public TBlockItem {
+public:
+  using TBlockItem::TBlockItem;
+  static const TRPItemClassInfo ClassInfo;
+  TRPItemClass ItemClass() const override { return &ClassInfo; }
+  int32_t Mode = 0;
+  TRect Area{};
+  bool PrintToBitmap(TBitmap&, bool, TRPColorMode, int32_t, TRPDrawLineInfo&, TCustomRPFormattedData&) override {
+    return true;
+  }
+  void DrawBackground(TCanvas& canvas, const TRect&, int32_t mode, TRPColorMode, const TRect& area) override {
+    Mode = mode;
+    Area = area;
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(clLime);
+    canvas.FillRect(TRect{area.Left, area.Top, area.Left + area.Width() / 2, area.Bottom});
+  }
+};
+inline const TRPItemClassInfo TBackgroundBlockItem::ClassInfo{"TBackgroundBlockItem",
+                                                              &CreateRPItem<TBackgroundBlockItem>};
+
+// Under an item painted through a bitmap lies the paragraph's colour, then what the item
+// paints behind itself, aligned to its box.
+TEST(RPPagePaintingTest, AnItemsOwnBackgroundLiesUnderIt) {
+  TReportFixture f(40);
+  const int32_t para = f.AddParaStyle();
+  f.Para(para).Background.Color = clAqua;
+  auto owned = std::make_unique<TBackgroundBlockItem>(&f.Data(), 20, 6, clRed);
+  TBackgroundBlockItem& block = *owned;
+  owned->ParaNo = para;
+  f.Data().AddItemAsIs("", std::move(owned));
+  f.Paginate({20});
+  auto page = WhitePage(40, 20);
+  f.Helper.PaintPage(1, *page->Canvas(), false, 20);
+  EXPECT_EQ(block.Mode, -1);
+  EXPECT_EQ(block.Area, (TRect{0, 0, 20, 6}));
+  EXPECT_EQ(page->PixelColor(block.Area.Left + 2, 3), ColorToRGB(clLime));
+  EXPECT_EQ(page->PixelColor(block.Area.Left + 15, 3), ColorToRGB(clAqua));
+}
+
 }  // namespace

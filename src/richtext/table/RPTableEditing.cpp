@@ -1,0 +1,110 @@
+// The table's own operations on rows and columns, and what ties the table to the
+// document that holds it: its position there, the outermost item holding it, whether
+// the document's selection covers it, its cells' hyperlinks and their selections.
+#include <memory>
+
+#include "richtext/layout/RPFormattedData.h"
+#include "richtext/table/RPTableItem.h"
+
+// --- Rows and columns -------------------------------------------------------------------
+
+void TRPTableItemInfo::InsertRows(int32_t index, int32_t count, int32_t copyIndex) {
+  FRows->InsertRows(index, count, copyIndex, false);
+  Changed();
+}
+
+void TRPTableItemInfo::InsertCols(int32_t index, int32_t count, int32_t copyIndex) {
+  FRows->InsertCols(index, count, copyIndex, false);
+  Changed();
+}
+
+void TRPTableItemInfo::DeleteRows(int32_t index, int32_t count, bool divideSize) {
+  if (FRows->IsEmpty()) return;
+  FRows->DeleteRows(index, count, divideSize);
+  Changed();
+}
+
+void TRPTableItemInfo::DeleteCols(int32_t index, int32_t count, bool divideSize) {
+  if (FRows->IsEmpty()) return;
+  FRows->DeleteCols(index, count, divideSize);
+  Changed();
+}
+
+void TRPTableItemInfo::DeleteEmptyRows() {
+  for (int32_t r = FRows->GetRowCount() - 1; r >= 0; --r) {
+    const TRPTableRow& row = *FRows->GetRow(r);
+    bool ownCell = false;
+    for (int32_t c = 0; c < row.Count() && !ownCell; ++c) ownCell = row.GetItem(c) != nullptr;
+    if (!ownCell) DeleteRows(r, 1, false);
+  }
+}
+
+IRPTableGridNotes* TRPTableItemInfo::GetGridNotes() const {
+  IRPTableEditHost* host = FindEditHost();
+  return host ? host->GetGridNotes(GetItemNo()) : nullptr;
+}
+
+// --- The table in its document ----------------------------------------------------------
+
+void TRPTableItemInfo::UpdatePosition() {
+  const TCustomRPFormattedData* data = GetFormattedDocument();
+  const int32_t itemNo = GetItemNo();
+  int32_t left = 0, top = 0;
+  if (data && itemNo >= 0 && data->GetItemClientCoords(itemNo, left, top)) FPosition = TPoint{left, top};
+}
+
+int32_t TRPTableItemInfo::GetRootItemNo() const {
+  int32_t itemNo = GetItemNo();
+  const TCustomRPData* data = FRows->MainRPData;
+  while (data && itemNo >= 0) {
+    std::unique_ptr<TRPStoreSubRPData> location;
+    const int32_t parentItemNo = data->GetParentInfo(location);
+    if (parentItemNo < 0) break;
+    itemNo = parentItemNo;
+    data = data->GetAbsoluteParentData();
+  }
+  return itemNo;
+}
+
+bool TRPTableItemInfo::IsWhollySelected() const {
+  const TCustomRPFormattedData* data = GetFormattedDocument();
+  if (!data) return false;
+  if (const auto* cell = dynamic_cast<const TRPTableCellData*>(data); cell && cell->Selected) return true;
+  const int32_t itemNo = GetItemNo();
+  int32_t startItem = -1, endItem = -1, startOffs = 0, endOffs = 0;
+  data->GetSelectionBounds(startItem, endItem, startOffs, endOffs, true);
+  if (itemNo < 0 || startItem < 0 || endItem < 0) return false;
+  const bool fromBefore = startItem < itemNo || (startItem == itemNo && startOffs == 0);
+  const bool toAfter = endItem > itemNo || (endItem == itemNo && endOffs >= 1);
+  return fromBefore && toAfter;
+}
+
+// --- Cells as parts of the document -------------------------------------------------------
+
+void TRPTableItemInfo::BuildJumps(int32_t left, int32_t top, TRPJumpList& list, int32_t& jumpNo) {
+  for (int32_t r = 0; r < FRows->GetRowCount(); ++r)
+    for (int32_t c = 0; c < FRows->GetColCount(); ++c) {
+      TRPTableCellData* cell = FRows->GetCell(r, c);
+      if (!cell) continue;
+      const size_t from = list.size();
+      cell->CollectJumps(jumpNo, &list);
+      const int32_t dx = left + cell->Left + FCellPadding;
+      const int32_t dy = top + cell->Top + FCellPadding + cell->GetVAlignOffset();
+      for (size_t j = from; j < list.size(); ++j) {
+        list[j]->Left += dx;
+        list[j]->Top += dy;
+      }
+    }
+}
+
+void TRPTableItemInfo::AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo, int32_t& jumpNo,
+                                    std::vector<std::unique_ptr<TRPJumpInfo>>& list) {
+  const TRPDrawLineInfo& d = *data.DrawItems[drawNo];
+  BuildJumps(d.Left, d.Top, list, jumpNo);
+}
+
+void TRPTableItemInfo::ReleaseInnerSelection() {
+  for (int32_t r = 0; r < FRows->GetRowCount(); ++r)
+    for (int32_t c = 0; c < FRows->GetColCount(); ++c)
+      if (TRPTableCellData* cell = FRows->GetCell(r, c)) cell->Deselect(nullptr, false);
+}
