@@ -705,6 +705,11 @@ std::unique_ptr<TCustomRPItemInfo> TCustomRPData::DetachItem(int32_t i, AnsiStri
     UnlinkCheckpoint(*entry.Item->Checkpoint, true);
     entry.Item->Checkpoint->ItemInfo = entry.Item.get();
   }
+  if (entry.Item && entry.Item->StyleNo == rpkindListMarker)
+    if (IRPMarkerList* markers = GetMarkers(false)) {
+      markers->RemoveMarker(*entry.Item, false);
+      if (markers->Count() == 0) DestroyMarkers();
+    }
   text = std::move(entry.Text);
   return std::move(entry.Item);
 }
@@ -714,20 +719,6 @@ void TCustomRPData::DeleteItems(int32_t index, int32_t count) {
   count = std::min(count, GetItemCount() - index);
   for (int32_t i = index; i < index + count; ++i) FreeItemAt(i, false);
   FItems->erase(FItems->begin() + index, FItems->begin() + index + count);
-}
-
-std::unique_ptr<TCustomRPItemInfo> TCustomRPData::ExtractItem(int32_t i, AnsiString& text) {
-  CheckItemIndex(i);
-  TItemEntry entry = std::move(FItems[static_cast<size_t>(i)]);
-  FItems.erase(FItems.begin() + i);
-  if (entry.Item->Checkpoint) UnlinkCheckpoint(*entry.Item->Checkpoint, true);
-  if (entry.Item->StyleNo == rpkindListMarker)
-    if (IRPMarkerList* markers = GetMarkers(false)) {
-      markers->RemoveMarker(*entry.Item, false);
-      if (markers->Count() == 0) DestroyMarkers();
-    }
-  text = std::move(entry.Text);
-  return std::move(entry.Item);
 }
 
 void TCustomRPData::Clear() {

@@ -255,16 +255,12 @@ public:
 
   // --- Deleting ------------------------------------------------------------------------
   virtual void DeleteItems(int32_t index, int32_t count);
-  // Takes item i out without freeing it and without its hooks; text receives its stored
-  // text. Its checkpoint leaves the chain (the item keeps it) and a list marker leaves
-  // the marker list. Raises ERichPaneError "Item index is out of bounds" for a bad index.
-  std::unique_ptr<TCustomRPItemInfo> ExtractItem(int32_t i, AnsiString& text);
   // Frees item i (its hooks run first); the entry stays, empty.
   void FreeItemAt(int32_t i, bool clearing);
   // Takes item i out of the list without freeing it (an undo list keeps it): its entry is
-  // removed, text receives its stored text, and its checkpoint, which it keeps, leaves
-  // the document's chain (and count). Nothing for an index outside 0 .. count - 1 or when
-  // the items are shared.
+  // removed without its hooks, text receives its stored text, its checkpoint, which it
+  // keeps, leaves the document's chain (and count), and a list marker leaves the marker
+  // list. Nothing for an index outside 0 .. count - 1 or when the items are shared.
   std::unique_ptr<TCustomRPItemInfo> DetachItem(int32_t i, AnsiString& text);
   virtual void FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing);
   virtual void Clear();
