@@ -117,6 +117,11 @@ TEST(RPStyleCssTest, AFreshSheet) {
   EXPECT_NE(noDefaults.find(".rpps0 /* Paragraph Style */\r\n"), std::string::npos);
   EXPECT_NE(noDefaults.find("span.rpts1 /* Heading */\r\n{\r\n font-size: 10pt;\r\n"), std::string::npos);
   EXPECT_EQ(noDefaults.find("body"), std::string::npos);
+
+  // A paragraph style identical to paragraph style 0 has an empty rule.
+  sheet.ParaStyles().Add()->Assign(*sheet.ParaStyles()[0]);
+  const std::string more = SheetCss(sheet, 0);
+  EXPECT_TRUE(more.ends_with("}\r\n.rpps2 /* Paragraph Style */\r\n{\r\n}\r\n")) << more;
 }
 
 // A sheet that uses every property: text style 1 all of them, text style 2 the Symbol
