@@ -6,22 +6,21 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/Format.h"
 #include "platform/base/TextUtils.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
-void WriteStringToStream(TStream& stream, AnsiStringView s) {
-  if (!s.empty()) stream.WriteBuffer(s.data(), static_cast<int32_t>(s.size()));
-}
+// The same writers as the native format's, under the names the CSS writers use.
+void WriteStringToStream(TStream& stream, AnsiStringView s) { RPFWrite(stream, s); }
 
-void WriteLineToStream(TStream& stream, AnsiStringView s) {
-  WriteStringToStream(stream, s);
-  WriteStringToStream(stream, "\r\n");
-}
+void WriteLineToStream(TStream& stream, AnsiStringView s) { RPFWriteLine(stream, s); }
 
 void WriteStringToStreamEx(TStream& stream, AnsiStringView s, bool multiline) {
-  WriteStringToStream(stream, s);
-  if (multiline) WriteStringToStream(stream, "\r\n");
+  if (multiline)
+    RPFWriteLine(stream, s);
+  else
+    RPFWrite(stream, s);
 }
 
 AnsiString CssQuotedString(AnsiStringView s) {

@@ -115,7 +115,8 @@ public:
   void SetId(TRPStyleTemplateId value) { FId = value; }
 
   // From a template: both style descriptions, the name, the valid sets and, when both
-  // templates are in the same collection, the parent. The id is not copied.
+  // templates are in the same collection, the parent (last, through SetParentId, which
+  // may refuse it). The id is not copied.
   void Assign(const TPersistent& source) override;
   AnsiString DisplayName() const override { return FName; }
 
