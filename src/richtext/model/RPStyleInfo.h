@@ -70,10 +70,18 @@ public:
   // After a merge added this style: its references mapped (textStyleMap: the map of text
   // styles, for paragraph styles' default text style; nullptr when none).
   virtual void MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList* textStyleMap);
+  // True when no second source style may merge into the style this one merged into (a
+  // numbered list style: two numbered lists never become one).
+  virtual bool MergesIntoOneTarget() const { return false; }
+  // Makes this style, just added by a merge, a copy of source.
+  virtual void AssignMerged(const TCustomRPInfo& source) { Assign(source); }
 
 protected:
   // The name a new style of the class gets ("Font Style", ...).
   virtual AnsiString DefaultStyleName() const { return {}; }
+  // Makes this style again what backup (its CloneDetached) was; LoadFromINI undoes a
+  // failed read with it.
+  virtual void RestoreFrom(const TCustomRPInfo& backup) { Assign(backup); }
   // Reads the keys into this style (LoadFromINI undoes a failed read).
   virtual void ReadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern,
                            const TRPIniDefaults& defaults);
@@ -99,7 +107,9 @@ public:
   TCustomRPInfo* Style(int32_t index) const { return static_cast<TCustomRPInfo*>(Items(index)); }
   // Merges source (a collection of the same kind) into this one; map gets, per source
   // style in order, the index here it maps to (-1 when mode rpmmClosest meets an empty
-  // collection). The styles added are not standard and their references are mapped.
+  // collection). The styles added are not standard and their references are mapped. In
+  // mode rpmmMerge a style that an earlier source style merged into and that may take
+  // one only (MergesIntoOneTarget) is passed over.
   void MergeStyles(TCustomRPInfos& source, TRPMergeMode mode, TRPIntegerList& map,
                    const TRPIntegerList* textStyleMap = nullptr);
   // Style names in order.

@@ -1,12 +1,17 @@
 #include "richtext/model/RPStyleIni.h"
 
 #include <utility>
+#include <vector>
 
 #include "platform/base/Format.h"
 #include "platform/base/TextUtils.h"
 #include "platform/base/UpdateBracket.h"
+#include "platform/graphics/ColorText.h"
 #include "richtext/model/RPException.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPFontInfo.h"
+#include "richtext/model/RPGraphicHelpers.h"
+#include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPParaInfo.h"
 #include "richtext/model/RPStyleLimits.h"
 
@@ -14,6 +19,7 @@ namespace {
 
 constexpr char errRPLongString[] = "Invalid long string value %s";
 constexpr char errRPTabCount[] = "Too many tab stops in %s";
+constexpr char errRPLevelCount[] = "Too many list levels in %s";
 
 AnsiString LongStringPieceKey(const AnsiString& key, int32_t piece) { return key + "_" + IntToStr(piece); }
 
@@ -102,7 +108,7 @@ void TCustomRPInfo::LoadFromINI(TCustomIniFile& ini, const AnsiString& section, 
   try {
     ReadFromINI(ini, section, pattern, defaults);
   } catch (...) {
-    Assign(*before);
+    RestoreFrom(*before);
     throw;
   }
 }
@@ -383,4 +389,180 @@ void TParaInfo::ReadFromINI(TCustomIniFile& ini, const AnsiString& section, cons
       RPIniSetFromValue<TRPParaInfoProperties1>(ini.ReadInteger(section, RPIniKey(pattern, "ModifiedProperties1"), 0));
   ModifiedProperties2 =
       RPIniSetFromValue<TRPParaInfoProperties2>(ini.ReadInteger(section, RPIniKey(pattern, "ModifiedProperties2"), 0));
+}
+
+// --- List styles -----------------------------------------------------------------------------
+
+namespace {
+
+// A marker font as one string: name, height, style letters (B, I, U, S), pitch (the
+// fonts here have none: 0), colour as ColorToString writes it, charset.
+AnsiString MarkerFontText(const TRPMarkerFont& font) {
+  AnsiString letters;
+  const std::pair<TFontStyle, char> styles[] = {{fsBold, 'B'}, {fsItalic, 'I'}, {fsUnderline, 'U'}, {fsStrikeOut, 'S'}};
+  for (const auto& [style, letter] : styles)
+    if (font.Style().Contains(style)) letters += letter;
+  return Format("%s,%d,%s,%d,%s,%d", {font.Name(), font.Height(), letters, 0, ColorToString(font.Color()),
+                                      static_cast<int32_t>(font.Charset())});
+}
+
+// Fields that are missing or do not read leave the font's values. A name holding commas
+// is kept whole: the fields past the sixth belong to it.
+void ReadMarkerFont(TRPMarkerFont& font, const AnsiString& text) {
+  std::vector<AnsiString> fields;
+  for (size_t start = 0;;) {
+    const size_t comma = text.find(',', start);
+    fields.push_back(text.substr(start, comma == AnsiString::npos ? AnsiString::npos : comma - start));
+    if (comma == AnsiString::npos) break;
+    start = comma + 1;
+  }
+  while (fields.size() > 6) {
+    fields[0] += "," + fields[1];
+    fields.erase(fields.begin() + 1);
+  }
+  font.SetName(fields[0]);
+  int32_t number;
+  if (fields.size() > 1 && TryStrToInt(fields[1], number)) font.SetHeight(number);
+  if (fields.size() > 2) {
+    TFontStyles style;
+    const AnsiString letters = UpperCase(fields[2]);
+    const std::pair<char, TFontStyle> styles[] = {
+        {'B', fsBold}, {'I', fsItalic}, {'U', fsUnderline}, {'S', fsStrikeOut}};
+    for (const auto& [letter, fontStyle] : styles)
+      if (letters.find(letter) != AnsiString::npos) style = style + TFontStyles{fontStyle};
+    font.SetStyle(style);
+  }
+  if (fields.size() > 4) {
+    try {
+      font.SetColor(StringToColor(fields[4]));
+    } catch (const EConvertError&) {
+    }
+  }
+  if (fields.size() > 5 && TryStrToInt(fields[5], number) && number >= 0 && number <= 255)
+    font.SetCharset(static_cast<uint8_t>(number));
+}
+
+AnsiString WideToLittleEndianHex(const WideString& text) {
+  AnsiString bytes;
+  for (const WideChar c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  return RPFStrToHex(bytes);
+}
+
+WideString WideFromLittleEndianHex(const AnsiString& hex) {
+  const AnsiString bytes = RPFHexToStr(hex);
+  WideString text;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+    text += static_cast<WideChar>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
+  return text;
+}
+
+// The graphic of a registered class loaded from hexadecimal bytes; none when the class
+// is unknown or the bytes do not load.
+std::unique_ptr<TGraphic> LoadLevelPicture(const AnsiString& className, const AnsiString& hex) {
+  const TGraphicClass graphicClass = className.empty() ? nullptr : FindGraphicClass(className);
+  if (!graphicClass) return nullptr;
+  try {
+    std::unique_ptr<TGraphic> graphic = RPCreateGraphic(graphicClass);
+    if (graphic && RPFLoadPictureFromHex(hex, *graphic) && !graphic->Empty()) return graphic;
+  } catch (const Exception&) {
+  }
+  return nullptr;
+}
+
+AnsiString LevelPattern(const AnsiString& pattern, int32_t index) {
+  return RPIniKey(pattern, AnsiString()) + "Lvl%s" + IntToStr(index);
+}
+
+}  // namespace
+
+void TRPListLevel::SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const {
+  auto key = [&](const char* word) { return RPIniKey(pattern, word); };
+  IniWriteInteger(ini, section, key("ListType"), rplstBullet, ListType);
+  IniWriteInteger(ini, section, key("StartFrom"), 1, StartFrom);
+  IniWriteInteger(ini, section, key("ImageIndex"), 0, ImageIndex);
+  ini.WriteString(section, key("FormatString"), FormatString);
+  IniWriteInteger(ini, section, key("LeftIndent"), 0, LeftIndent);
+  IniWriteInteger(ini, section, key("FirstIndent"), 10, FirstIndent);
+  IniWriteInteger(ini, section, key("MarkerIndent"), 0, MarkerIndent);
+  IniWriteInteger(ini, section, key("MarkerAlignment"), rpmaLeft, MarkerAlignment);
+  if (HasPicture()) {
+    ini.WriteString(section, key("GraphicClass"), GetPicture()->ClassName());
+    WriteLongString(ini, section, key("Picture"), RPFSavePictureToHex(*GetPicture()));
+  } else {
+    ini.DeleteKey(section, key("GraphicClass"));
+    WriteLongString(ini, section, key("Picture"), AnsiString());
+  }
+  if (const TRPMarkerFont* font = FindFont())
+    ini.WriteString(section, key("Font"), MarkerFontText(*font));
+  else
+    ini.DeleteKey(section, key("Font"));
+  IniWriteBool(ini, section, key("Continuous"), true, Options.Contains(rploContinuous));
+  IniWriteBool(ini, section, key("LevelReset"), true, Options.Contains(rploLevelReset));
+  IniWriteBool(ini, section, key("LegalStyleNumbering"), false, Options.Contains(rploLegalStyleNumbering));
+  if (!FormatStringW.empty())
+    ini.WriteString(section, key("FormatStringW"), WideToLittleEndianHex(FormatStringW));
+  else
+    ini.DeleteKey(section, key("FormatStringW"));
+}
+
+void TRPListLevel::LoadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) {
+  auto key = [&](const char* word) { return RPIniKey(pattern, word); };
+  ListType = static_cast<TRPListType>(IniReadOrdinal(ini, section, key("ListType"), rplstBullet, rplstUnicodeBullet));
+  StartFrom = ini.ReadInteger(section, key("StartFrom"), 1);
+  ImageIndex = ini.ReadInteger(section, key("ImageIndex"), 0);
+  FormatString = ini.ReadString(section, key("FormatString"), "\xB7");
+  LeftIndent = ini.ReadInteger(section, key("LeftIndent"), 0);
+  FirstIndent = ini.ReadInteger(section, key("FirstIndent"), 10);
+  MarkerIndent = ini.ReadInteger(section, key("MarkerIndent"), 0);
+  MarkerAlignment =
+      static_cast<TRPMarkerAlignment>(IniReadOrdinal(ini, section, key("MarkerAlignment"), rpmaLeft, rpmaCenter));
+  // The long string is read (and checked) whatever its class is.
+  const AnsiString pictureHex = ReadLongString(ini, section, key("Picture"));
+  const std::unique_ptr<TGraphic> picture =
+      LoadLevelPicture(ini.ReadString(section, key("GraphicClass"), AnsiString()), pictureHex);
+  SetPicture(picture.get());
+  const AnsiString font = ini.ReadString(section, key("Font"), AnsiString());
+  SetFont(nullptr);  // the fields missing from the text take the defaults
+  if (!font.empty()) ReadMarkerFont(GetFont(), font);
+  Options = {};
+  Options.Set(rploContinuous, IniReadBool(ini, section, key("Continuous"), true));
+  Options.Set(rploLevelReset, IniReadBool(ini, section, key("LevelReset"), true));
+  Options.Set(rploLegalStyleNumbering, IniReadBool(ini, section, key("LegalStyleNumbering"), false));
+  FormatStringW = WideFromLittleEndianHex(ini.ReadString(section, key("FormatStringW"), AnsiString()));
+}
+
+void TRPListInfo::SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const {
+  TCustomRPInfo::SaveToINI(ini, section, pattern);
+  ini.WriteInteger(section, RPIniKey(pattern, "ListID"), GetListID());
+  const AnsiString countKey = RPIniKey(pattern, "LevelsCount");
+  const int32_t before = ini.ReadInteger(section, countKey, 0);
+  IniWriteInteger(ini, section, countKey, 0, Levels().Count());
+  IniWriteBool(ini, section, "OneLevelPreview", false, OneLevelPreview);
+  for (int32_t i = 0; i < Levels().Count(); ++i) Levels()[i]->SaveToINI(ini, section, LevelPattern(pattern, i));
+  // The keys of the levels of an older save past this count are removed: a default
+  // level writes no key but its format string, which is removed with it.
+  if (before > Levels().Count()) {
+    TRPListLevelCollection stale(nullptr);
+    TRPListLevel& level = *stale.Add();
+    for (int32_t i = Levels().Count(); i < before && i < RPStyleLimits().MaxListLevels; ++i) {
+      level.SaveToINI(ini, section, LevelPattern(pattern, i));
+      ini.DeleteKey(section, RPIniKey(LevelPattern(pattern, i), "FormatString"));
+    }
+  }
+}
+
+void TRPListInfo::ReadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern,
+                              const TRPIniDefaults& defaults) {
+  TCustomRPInfo::ReadFromINI(ini, section, pattern, defaults);
+  const int32_t count = ini.ReadInteger(section, RPIniKey(pattern, "LevelsCount"), 0);
+  if (count > RPStyleLimits().MaxListLevels) throw ERichPaneError(Format(errRPLevelCount, {section}));
+  SetListID(ini.ReadInteger(section, RPIniKey(pattern, "ListID"), 0));
+  OneLevelPreview = IniReadBool(ini, section, "OneLevelPreview", false);
+  WithinUpdate(Levels(), [&] {
+    Levels().Clear();
+    for (int32_t i = 0; i < count; ++i) Levels().Add()->LoadFromINI(ini, section, LevelPattern(pattern, i));
+  });
 }

@@ -5,6 +5,8 @@
 // ordinals, and an ordinal past the enumeration is refused as an invalid property value.
 #include "platform/base/Filer.h"
 #include "platform/base/PublishedProperties.h"
+#include "richtext/model/RPFStreamHelpers.h"
+#include "richtext/model/RPGraphicHelpers.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -77,6 +79,15 @@ TPropInfo Object(const char* name, TGet get) {
     if (TPersistent* source = std::get<TPersistent*>(v)) get(static_cast<T&>(o)).Assign(*source);
   };
   return info;
+}
+
+// The image-list context of the list styles a level belongs to (level -> its levels ->
+// their list style -> the list styles), or nullptr.
+const IRPImageListContext* ImageListContextOf(const TRPListLevel& level) {
+  const TCollection* levels = level.Collection();
+  const auto* list = levels ? dynamic_cast<const TCollectionItem*>(levels->GetOwner()) : nullptr;
+  const auto* lists = list ? dynamic_cast<const TRPListInfos*>(list->Collection()) : nullptr;
+  return lists ? lists->ImageLists : nullptr;
 }
 
 // The fields every style has, through the setters that a template's own style
@@ -251,6 +262,149 @@ const TClassProps& TParaInfo::Props() {
   return props;
 }
 
+// --- List styles ------------------------------------------------------------------------------
+
+const TClassProps& TRPMarkerFont::Props() {
+  using T = TRPMarkerFont;
+  auto stored = [](TPropInfo info, bool (T::*rule)() const) {
+    info.Stored = [rule](const TPersistent& o) { return (static_cast<const T&>(o).*rule)(); };
+    return info;
+  };
+  auto name = [] {
+    TPropInfo info{"Name", tkLString, {}, {}, {}, {}};
+    info.Get = [](const TPersistent& o) -> TPropValue { return static_cast<const T&>(o).Name(); };
+    info.Set = [](TPersistent& o, const TPropValue& v) { static_cast<T&>(o).SetName(std::get<AnsiString>(v)); };
+    return info;
+  };
+  static const TClassProps props(
+      "TRPMarkerFont", nullptr,
+      {
+          Ordinal<T>(
+              "Charset", tkInteger, [](const T& o) { return o.Charset(); },
+              [](T& o, int64_t v) { o.SetCharset(static_cast<uint8_t>(v)); }, DEFAULT_CHARSET),
+          Ordinal<T>(
+              "Color", tkInteger, [](const T& o) { return o.Color(); },
+              [](T& o, int64_t v) { o.SetColor(static_cast<TColor>(v)); }, clWindowText),
+          // Height and name are written only when they differ from 8 points and Arial.
+          stored(Ordinal<T>(
+                     "Height", tkInteger, [](const T& o) { return o.Height(); },
+                     [](T& o, int64_t v) { o.SetHeight(static_cast<int32_t>(v)); }, std::nullopt),
+                 &T::IsHeightStored),
+          stored(name(), &T::IsNameStored),
+          Ordinal<T>(
+              "Style", tkInteger, [](const T& o) { return o.Style().Bits(); },
+              [](T& o, int64_t v) { o.SetStyle(TFontStyles::FromBits(static_cast<uint32_t>(v))); }, 0),
+      });
+  return props;
+}
+
+const TClassProps& TRPListLevel::Props() {
+  using T = TRPListLevel;
+  // The texts are stored as hexadecimal by DefineProperties, so that no code page
+  // touches their bytes.
+  auto notStored = [](TPropInfo info) {
+    info.Stored = [](const TPersistent&) { return false; };
+    return info;
+  };
+  auto formatW = [] {
+    TPropInfo info{"FormatStringW", tkWString, {}, {}, {}, {}};
+    info.Get = [](const TPersistent& o) -> TPropValue { return static_cast<const T&>(o).FormatStringW; };
+    info.Set = [](TPersistent& o, const TPropValue& v) { static_cast<T&>(o).FormatStringW = std::get<WideString>(v); };
+    return info;
+  };
+  // The font is made when a stream names one of its properties, and written only when
+  // the level has one.
+  auto font = [] {
+    TPropInfo info = Object<T>("Font", [](T& o) -> TRPMarkerFont& { return o.GetFont(); });
+    info.Stored = [](const TPersistent& o) { return static_cast<const T&>(o).FindFont() != nullptr; };
+    return info;
+  };
+  static const TClassProps props(
+      "TRPListLevel", nullptr,
+      {
+          Enum("ListType", &T::ListType, rplstBullet, rplstUnicodeBullet),
+          Int("StartFrom", &T::StartFrom, 1),
+          Int("ImageIndex", &T::ImageIndex, 0),
+          notStored(Text("FormatString", &T::FormatString)),
+          notStored(formatW()),
+          Int("LeftIndent", &T::LeftIndent, 0),
+          Int("FirstIndent", &T::FirstIndent, 10),
+          Int("MarkerIndent", &T::MarkerIndent, 0),
+          Enum("MarkerAlignment", &T::MarkerAlignment, rpmaLeft, rpmaCenter),
+          font(),
+          Ordinal<T>(
+              "Options", tkInteger, [](const T& o) { return o.Options.StoredValue(); },
+              [](T& o, int64_t v) { o.Options = TRPListLevelOptions::FromStoredValue(static_cast<uint64_t>(v)); },
+              static_cast<int64_t>(TRPListLevelOptions{rploContinuous, rploLevelReset}.StoredValue())),
+      });
+  return props;
+}
+
+void TRPListLevel::DefineProperties(TFiler& filer) {
+  TCollectionItem::DefineProperties(filer);
+  // The picture as the class library's pictures store themselves: the graphic's class
+  // name, then its bytes. A class that is not registered, or bytes that do not load,
+  // leave the level without a picture.
+  filer.DefineBinaryProperty(
+      "Picture.Data",
+      [this](TStream& stream) {
+        SetPicture(nullptr);
+        uint8_t length = 0;
+        if (stream.Read(&length, 1) != 1) return;
+        AnsiString className(length, '\0');
+        if (length && stream.Read(className.data(), length) != length) return;
+        const TGraphicClass graphicClass = FindGraphicClass(className);
+        if (!graphicClass) return;
+        AnsiString bytes(static_cast<size_t>(stream.Size() - stream.Position()), '\0');
+        if (!bytes.empty()) stream.ReadBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+        try {
+          std::unique_ptr<TGraphic> graphic = RPCreateGraphic(graphicClass);
+          RPFLoadPictureFromBinaryStr(bytes, *graphic);
+          SetPicture(graphic.get());
+        } catch (const Exception&) {
+        }
+      },
+      [this](TStream& stream) {
+        const AnsiString className = GetPicture()->ClassName();
+        const auto length = static_cast<uint8_t>(className.size());
+        stream.WriteBuffer(&length, 1);
+        stream.WriteBuffer(className.data(), length);
+        GetPicture()->SaveToStream(stream);
+      },
+      HasPicture());
+  filer.DefineProperty(
+      "FormatStringWCode", [this](TReader& reader) { FormatStringW = RPFHexToWideStr(reader.ReadString()); },
+      [this](TWriter& writer) { writer.WriteString(RPFWideStrToHex(FormatStringW)); }, !FormatStringW.empty());
+  filer.DefineProperty(
+      "FormatStringCode", [this](TReader& reader) { FormatString = RPFHexToStr(reader.ReadString()); },
+      [this](TWriter& writer) { writer.WriteString(RPFStrToHex(FormatString)); }, FormatString != "\xB7");
+  const IRPImageListContext* context = ImageListContextOf(*this);
+  filer.DefineProperty(
+      "ILTag",
+      [this, context](TReader& reader) {
+        const auto tag = static_cast<int32_t>(reader.ReadInteger());
+        ImageList = context ? context->FindImageListByTag(tag) : nullptr;
+      },
+      [this](TWriter& writer) { writer.WriteInteger(ImageList->Tag()); }, context && ImageList);
+}
+
+const TClassProps& TRPListInfo::Props() {
+  using T = TRPListInfo;
+  static const TClassProps props("TRPListInfo", &InfoProps(),
+                                 {
+                                     Object<T>("Levels", [](T& o) -> TRPListLevelCollection& { return o.Levels(); }),
+                                     Bool("OneLevelPreview", &T::OneLevelPreview, false),
+                                 });
+  return props;
+}
+
+void TRPListInfo::DefineProperties(TFiler& filer) {
+  TCustomRPInfo::DefineProperties(filer);
+  filer.DefineProperty(
+      "LstID", [this](TReader& reader) { SetListID(static_cast<int32_t>(reader.ReadInteger())); },
+      [this](TWriter& writer) { writer.WriteInteger(GetListID()); }, true);
+}
+
 // --- Templates and the style sheet -------------------------------------------------------------
 
 const TClassProps& TRPStyleTemplate::Props() {
@@ -290,6 +444,7 @@ const TClassProps& TRPStyle::Props() {
       {
           Object<T>("TextStyles", [](T& o) -> TFontInfos& { return o.TextStyles(); }),
           Object<T>("ParaStyles", [](T& o) -> TParaInfos& { return o.ParaStyles(); }),
+          Object<T>("ListStyles", [](T& o) -> TRPListInfos& { return o.ListStyles(); }),
           Int("SpacesInTab", &T::SpacesInTab, 0),
           Int("DefTabWidth", &T::DefTabWidth, 48),
           Int("JumpCursor", &T::JumpCursor, crJump),

@@ -71,6 +71,7 @@ struct TStyleKind {
 };
 constexpr TStyleKind TextKind{"TextStyleCount", ".Text"};
 constexpr TStyleKind ParaKind{"ParaStyleCount", ".Para"};
+constexpr TStyleKind ListKind{"ListStyleCount", ".List"};
 constexpr TStyleKind TemplateKind{"StyleTemplateCount", ".Template"};
 
 AnsiString StyleSection(const AnsiString& section, const TStyleKind& kind, int32_t index) {
@@ -99,7 +100,7 @@ int32_t ReadCount(TCustomIniFile& ini, const AnsiString& section, const TStyleKi
 }
 
 // A template: "Name", "Id", "ParentId", the valid sets, then its text style under
-// "Text%s" and its paragraph style under "Para%s".
+// "Text%s", its paragraph style under "Para%s" and its list style under "List%s".
 void SaveTemplate(TCustomIniFile& ini, const AnsiString& section, TRPStyleTemplate& t) {
   ini.WriteString(section, "Name", t.Name());
   ini.WriteInteger(section, "Id", t.GetId());
@@ -109,6 +110,7 @@ void SaveTemplate(TCustomIniFile& ini, const AnsiString& section, TRPStyleTempla
   IniWriteInteger(ini, section, "ValidParaProperties2", 0, RPIniSetValue(t.ValidParaProperties2));
   t.TextStyle().SaveToINI(ini, section, "Text%s");
   t.ParaStyle().SaveToINI(ini, section, "Para%s");
+  t.ListStyle().SaveToINI(ini, section, "List%s");
 }
 
 void LoadTemplate(TCustomIniFile& ini, const AnsiString& section, TRPStyleTemplate& t) {
@@ -122,6 +124,7 @@ void LoadTemplate(TCustomIniFile& ini, const AnsiString& section, TRPStyleTempla
       RPIniSetFromValue<TRPParaInfoProperties2>(ini.ReadInteger(section, "ValidParaProperties2", 0));
   t.TextStyle().LoadFromINI(ini, section, "Text%s");
   t.ParaStyle().LoadFromINI(ini, section, "Para%s");
+  t.ListStyle().LoadFromINI(ini, section, "List%s");
 }
 
 }  // namespace
@@ -141,6 +144,8 @@ void TRPStyle::SaveToINI(TCustomIniFile& ini, const AnsiString& section) const {
            [&](const AnsiString& s, int32_t i) { TextStyles()[i]->SaveToINI(ini, s, "%s"); });
   SaveKind(ini, section, ParaKind, ParaStyles().Count(),
            [&](const AnsiString& s, int32_t i) { ParaStyles()[i]->SaveToINI(ini, s, "%s"); });
+  SaveKind(ini, section, ListKind, ListStyles().Count(),
+           [&](const AnsiString& s, int32_t i) { ListStyles()[i]->SaveToINI(ini, s, "%s"); });
   // Saving draws the ids of templates that have none yet.
   TRPStyleTemplateCollection& templates = const_cast<TRPStyleTemplateCollection&>(StyleTemplates());
   SaveKind(ini, section, TemplateKind, templates.Count(),
@@ -156,6 +161,9 @@ void TRPStyle::LoadFromINI(TCustomIniFile& ini, const AnsiString& section) {
   TParaInfos paras(this, FParaStyleClass);
   for (int32_t i = 0, n = ReadCount(ini, section, ParaKind); i < n; ++i)
     paras.Add()->LoadFromINI(ini, StyleSection(section, ParaKind, i), "%s");
+  TRPListInfos lists(this, FListStyleClass);
+  for (int32_t i = 0, n = ReadCount(ini, section, ListKind); i < n; ++i)
+    lists.Add()->LoadFromINI(ini, StyleSection(section, ListKind, i), "%s");
   // A collection of no sheet resolves no parents: ids and parent ids are kept as read.
   TRPStyleTemplateCollection templates(nullptr);
   for (int32_t i = 0, n = ReadCount(ini, section, TemplateKind); i < n; ++i)
@@ -170,6 +178,9 @@ void TRPStyle::LoadFromINI(TCustomIniFile& ini, const AnsiString& section) {
 
   TextStyles().Assign(text);
   ParaStyles().Assign(paras);
+  // Copies keep the identifiers of the lists read.
+  ListStyles().Clear();
+  for (int32_t i = 0; i < lists.Count(); ++i) ListStyles().Add()->AssignMerged(*lists[i]);
   for (size_t i = 0; i < std::size(SheetValues); ++i) SheetValues[i].Set(*this, values[i]);
   StyleTemplates().DefStyleName = defStyleName;
   // Parents link again by their ids here; a loop that the file holds is cut.

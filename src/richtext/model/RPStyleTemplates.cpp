@@ -5,9 +5,9 @@
 #include <unordered_set>
 
 #include "platform/base/Format.h"
+#include "platform/base/Random.h"
 #include "platform/base/UpdateBracket.h"
 #include "richtext/model/RPException.h"
-#include "richtext/model/RPRandomIds.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -32,6 +32,7 @@ void TRPTemplateStyleInfo<TBase>::PropertyNotValidHere() {
 
 template class TRPTemplateStyleInfo<TCustomRPFontInfo>;
 template class TRPTemplateStyleInfo<TCustomRPParaInfo>;
+template class TRPTemplateStyleInfo<TRPListInfo>;
 
 std::unique_ptr<TCustomRPInfo> TRPSTFontInfo::CloneDetached() const {
   auto copy = std::make_unique<TRPSTFontInfo>(StyleTemplate());
@@ -45,12 +46,20 @@ std::unique_ptr<TCustomRPInfo> TRPSTParaInfo::CloneDetached() const {
   return copy;
 }
 
+std::unique_ptr<TCustomRPInfo> TRPSTListInfo::CloneDetached() const {
+  auto copy = std::make_unique<TRPSTListInfo>(StyleTemplate());
+  copy->Assign(*this);
+  copy->SetListID(StoredListID());
+  return copy;
+}
+
 // --- Templates ------------------------------------------------------------------------------
 
 TRPStyleTemplate::TRPStyleTemplate(TCollection* collection)
     : TCollectionItem(collection),
       FTextStyle(std::make_unique<TRPSTFontInfo>(this)),
-      FParaStyle(std::make_unique<TRPSTParaInfo>(this)) {
+      FParaStyle(std::make_unique<TRPSTParaInfo>(this)),
+      FListStyle(std::make_unique<TRPSTListInfo>(this)) {
   TRPStyleTemplateCollection* templates = Templates();
   if (!templates) return;
   const TRPStyle* sheet = templates->StyleSheet();
@@ -131,7 +140,7 @@ void TRPStyleTemplate::SetParentId(TRPStyleTemplateId value) {
 TRPStyleTemplateId TRPStyleTemplate::GetId() {
   const TRPStyleTemplateCollection* templates = Templates();
   while (FId <= 0) {
-    FId = RPRandomId();
+    FId = Random(0x7FFFFFFF);
     for (int32_t i = 0; templates && FId > 0 && i < templates->Count(); ++i)
       if (templates->Template(i) != this && templates->Template(i)->FId == FId) FId = 0;
   }
@@ -147,6 +156,7 @@ void TRPStyleTemplate::Assign(const TPersistent& source) {
   if (t == this) return;
   FTextStyle->Assign(*t->FTextStyle);
   FParaStyle->Assign(*t->FParaStyle);
+  FListStyle->Assign(*t->FListStyle);
   SetName(t->FName);
   ValidTextProperties = t->ValidTextProperties;
   ValidParaProperties1 = t->ValidParaProperties1;
@@ -313,7 +323,10 @@ void TRPStyleTemplateCollection::AssignStyleTemplates(const TRPStyleTemplateColl
     Clear();
     for (int32_t i = 0; i < source.Count(); ++i) Add()->Assign(*source.Template(i));
     if (copyIds) {
-      for (int32_t i = 0; i < Count(); ++i) Template(i)->FId = source.Template(i)->FId;
+      for (int32_t i = 0; i < Count(); ++i) {
+        Template(i)->FId = source.Template(i)->FId;
+        Template(i)->ListStyle().SetListID(source.Template(i)->ListStyle().StoredListID());
+      }
       for (int32_t i = 0; i < Count(); ++i) link(*Template(i), source.Template(i)->FParentId);
       return;
     }

@@ -13,8 +13,8 @@
 // that a file holds at the template that would close it, which is left without a parent.
 // A ParentId that names no template keeps its value and resolves to no parent.
 //
-// Ids are drawn on first use from the seedable generator (RPRandomIds.h), never 0 or
-// negative, and unique within a collection.
+// Ids are drawn on first use from the seedable generator (platform/base/Random.h),
+// never 0 or negative, and unique within a collection.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,7 @@
 
 #include "platform/base/Collections.h"
 #include "richtext/model/RPFontInfo.h"
+#include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPParaInfo.h"
 
 class TRPStyle;
@@ -59,6 +60,7 @@ private:
 // Made in RPStyleTemplates.cpp, where the template class is complete.
 extern template class TRPTemplateStyleInfo<TCustomRPFontInfo>;
 extern template class TRPTemplateStyleInfo<TCustomRPParaInfo>;
+extern template class TRPTemplateStyleInfo<TRPListInfo>;
 
 class TRPSTFontInfo : public TRPTemplateStyleInfo<TCustomRPFontInfo> {
 public:
@@ -67,6 +69,13 @@ public:
 };
 
 class TRPSTParaInfo : public TRPTemplateStyleInfo<TCustomRPParaInfo> {
+public:
+  using TRPTemplateStyleInfo::TRPTemplateStyleInfo;
+  std::unique_ptr<TCustomRPInfo> CloneDetached() const override;
+};
+
+// The list style description a template owns; nothing applies it.
+class TRPSTListInfo : public TRPTemplateStyleInfo<TRPListInfo> {
 public:
   using TRPTemplateStyleInfo::TRPTemplateStyleInfo;
   std::unique_ptr<TCustomRPInfo> CloneDetached() const override;
@@ -87,6 +96,8 @@ public:
   TRPSTParaInfo& ParaStyle() { return *FParaStyle; }
   const TRPSTParaInfo& ParaStyle() const { return *FParaStyle; }
   void SetParaStyle(const TCustomRPParaInfo& value) { FParaStyle->Assign(value); }
+  TRPSTListInfo& ListStyle() { return *FListStyle; }
+  const TRPSTListInfo& ListStyle() const { return *FListStyle; }
 
   // The properties that this template defines.
   TRPFontInfoProperties ValidTextProperties;
@@ -114,7 +125,7 @@ public:
   // Takes an id read from a stream or a settings file.
   void SetId(TRPStyleTemplateId value) { FId = value; }
 
-  // From a template: both style descriptions, the name, the valid sets and, when both
+  // From a template: the three style descriptions, the name, the valid sets and, when both
   // templates are in the same collection, the parent (last, through SetParentId, which
   // may refuse it). The id is not copied.
   void Assign(const TPersistent& source) override;
@@ -150,6 +161,7 @@ private:
 
   std::unique_ptr<TRPSTFontInfo> FTextStyle;
   std::unique_ptr<TRPSTParaInfo> FParaStyle;
+  std::unique_ptr<TRPSTListInfo> FListStyle;
   AnsiString FName;
   TRPStyleTemplateId FId = 0;
   TRPStyleTemplateId FParentId = -1;
@@ -180,9 +192,9 @@ public:
   void ResetTextStyle(TCustomRPFontInfo& textStyle, const TCustomRPParaInfo* paraStyle) const;
   void ResetParaStyle(TCustomRPParaInfo& paraStyle) const;
 
-  // Copies of source's templates; with copyIds each keeps its source's id and parent
-  // id, without them parents are re-linked to the copies by position. A parent link that
-  // would close a loop is left out.
+  // Copies of source's templates; with copyIds each keeps its source's id, parent id
+  // and the identifier of its list style, without them parents are re-linked to the copies by position. A parent link
+  // that would close a loop is left out.
   void AssignStyleTemplates(const TRPStyleTemplateCollection& source, bool copyIds);
   void Assign(const TPersistent& source) override;
   // Re-links every template to its parent by ParentId; a link that would close a loop

@@ -346,6 +346,107 @@ TEST(RPStyleIniTest, AFailedLoadLeavesTheStyleAsItWas) {
   ExpectSameParaStyle(style, before);
 }
 
+// --- List styles ---------------------------------------------------------------------------------
+
+TEST(RPStyleIniTest, EveryListKeyInWritingOrder) {
+  TMapIniFile ini;
+  TRPListInfo list(nullptr);
+  FillListStyle(list, 1);
+  list.SaveToINI(ini, "L", "%s");
+  std::vector<std::string> keys = ini.Keys("L");
+  EXPECT_EQ(keys, (std::vector<std::string>{
+                      "StyleName",      "ListID",           "LevelsCount",      "OneLevelPreview",
+                      "LvlListType0",   "LvlStartFrom0",    "LvlImageIndex0",   "LvlFormatString0",
+                      "LvlLeftIndent0", "LvlFirstIndent0",  "LvlMarkerIndent0", "LvlMarkerAlignment0",
+                      "LvlFont0",       "LvlContinuous0",   "LvlLevelReset0",   "LvlLegalStyleNumbering0",
+                      "LvlListType1",   "LvlFormatString1", "LvlGraphicClass1", "LvlPicture1_0",
+                      "LvlListType2",   "LvlFormatString2", "LvlFont2",         "LvlFormatStringW2",
+                  }));
+  const struct {
+    const char* Key;
+    std::string Value;
+  } values[] = {
+      {"ListID", "5001"},
+      {"LevelsCount", "3"},
+      {"OneLevelPreview", "Yes"},
+      {"LvlListType0", "7"},
+      {"LvlStartFrom0", "4"},
+      {"LvlFirstIndent0", "-12"},
+      {"LvlMarkerAlignment0", "1"},
+      {"LvlFont0", "Times New Roman,-16,BIUS,0,clMaroon,204"},
+      {"LvlContinuous0", "No"},
+      {"LvlLegalStyleNumbering0", "Yes"},
+      {"LvlFormatString1", "\xB7"},
+      {"LvlGraphicClass1", "TBitmap"},
+      {"LvlFont2", "Symbol, Bold,-11,,0,clWindowText,1"},
+      {"LvlFormatStringW2", "2220B6007800"},  // UTF-16 low byte first
+  };
+  for (const auto& v : values) EXPECT_EQ(ini.ReadString("L", v.Key, "(none)"), v.Value) << v.Key;
+  EXPECT_EQ(ini.ReadString("L", "LvlPicture1_0", "").substr(0, 4), "424D");  // a BMP file in hexadecimal
+
+  TRPListInfo back(nullptr);
+  back.LoadFromINI(ini, "L", "%s");
+  ExpectSameListStyle(back, list);
+  // Fewer levels saved over more leave no key of the others.
+  TRPListInfo shorter(nullptr);
+  shorter.SetListID(1);
+  shorter.Levels().Add();
+  shorter.SaveToINI(ini, "L", "%s");
+  EXPECT_EQ(ini.Keys("L"), (std::vector<std::string>{"StyleName", "ListID", "LevelsCount", "LvlFormatString0"}));
+}
+
+TEST(RPStyleIniTest, AListWrittenByHandLoadsAsTheKeysSay) {
+  TIniFile ini(QF_TEST_DATA_DIR "/richtext/model/styles_by_hand.ini");
+  RegisterGraphicClass(&TBitmap::ClassInfo);
+  TRPListInfo list(nullptr);
+  list.LoadFromINI(ini, "List", "%s");
+  EXPECT_EQ(list.StyleName, "Bullets");
+  EXPECT_TRUE(list.OneLevelPreview);
+  EXPECT_EQ(list.StoredListID(), 0);  // drawn when first asked for
+  ASSERT_EQ(list.Levels().Count(), 3);
+  const TRPListLevel& decimal = *list.Levels()[0];
+  EXPECT_EQ(decimal.ListType, rplstDecimal);
+  EXPECT_EQ(decimal.FormatString, "%0:s)");
+  EXPECT_EQ(decimal.Options, TRPListLevelOptions{rploLevelReset});
+  ASSERT_NE(decimal.FindFont(), nullptr);
+  EXPECT_EQ(decimal.FindFont()->Name(), "Courier New");
+  EXPECT_EQ(decimal.FindFont()->Height(), -13);
+  EXPECT_EQ(decimal.FindFont()->Style(), (TFontStyles{fsBold, fsItalic}));
+  EXPECT_EQ(decimal.FindFont()->Color(), clNavy);
+  EXPECT_EQ(decimal.FindFont()->Charset(), 0);
+  // A class that is not registered, and bytes that are no picture, leave no picture.
+  EXPECT_FALSE(list.Levels()[1]->HasPicture());
+  const TRPListLevel& unicode = *list.Levels()[2];
+  EXPECT_FALSE(unicode.HasPicture());
+  EXPECT_EQ(unicode.FormatString, "\xB7");
+  EXPECT_EQ(unicode.FormatStringW, u"\u2022");
+  ASSERT_NE(unicode.FindFont(), nullptr);
+  EXPECT_EQ(unicode.FindFont()->Name(), "Wingdings");
+  EXPECT_EQ(unicode.FindFont()->Size(), 8);  // the fields that are missing keep the defaults
+}
+
+TEST(RPStyleIniTest, AListThatCannotBeReadStaysAsItWas) {
+  TMapIniFile ini;
+  TRPListInfo source(nullptr);
+  FillListStyle(source, 0);
+  source.SaveToINI(ini, "L", "%s");
+  TRPListInfo list(nullptr);
+  FillListStyle(list, 9);
+  list.StyleName = "Mine";
+  TRPListInfo before(nullptr);
+  before.Assign(list);
+  before.SetListID(list.StoredListID());
+
+  ini.WriteString("L", "LvlPicture1_1", "00");  // a piece after a short one
+  ExpectRichPaneError([&] { list.LoadFromINI(ini, "L", "%s"); }, "Invalid long string value LvlPicture1");
+  ExpectSameListStyle(list, before);
+
+  ini.DeleteKey("L", "LvlPicture1_1");
+  ini.WriteString("L", "LevelsCount", "300");
+  ExpectRichPaneError([&] { list.LoadFromINI(ini, "L", "%s"); }, "Too many list levels in L");
+  ExpectSameListStyle(list, before);
+}
+
 // --- The whole style sheet ----------------------------------------------------------------------
 
 TEST(RPStyleIniTest, ASheetSavedAndLoadedIsTheSameAndSavesToTheSameText) {
@@ -406,6 +507,7 @@ TEST(RPStyleIniTest, ASheetThatCannotBeReadStaysAsItWas) {
   TRPStyle sheet(nullptr);
   sheet.StyleTemplates().Add()->SetName("Mine");
   sheet.StyleTemplates().Template(0)->GetId();
+  sheet.StyleTemplates().Template(0)->ListStyle().GetListID();
   TRPStyle untouched(nullptr);
   untouched.StyleTemplates().AssignStyleTemplates(sheet.StyleTemplates(), true);
 

@@ -39,6 +39,12 @@ TEST(RPStylePropsTest, ASheetStreamedOutAndInIsTheSameAndStreamsToTheSameBytes) 
   const std::vector<uint8_t> first = WriteDefinition(sheet);
   EXPECT_TRUE(HasBytes(first, "IDProp"));
   EXPECT_FALSE(HasBytes(first, "SingleSymbols"));  // read, never written
+  for (const char* name :
+       {"LstID", "Picture.Data", "FormatStringCode", "FormatStringWCode", "Font.Name", "Font.Height"})
+    EXPECT_TRUE(HasBytes(first, name)) << name;
+  // The texts go as hexadecimal only; without an image-list context there is no tag.
+  for (const char* name : {"\x0CFormatString\x06", "FormatStringW\x12", "ILTag"})
+    EXPECT_FALSE(HasBytes(first, name)) << name;
   TRPStyle loaded(nullptr);
   ReadDefinition(loaded, first);
   ExpectSameSheet(loaded, sheet, false);
@@ -79,6 +85,41 @@ TEST(RPStylePropsTest, ALoopOfParentsInAStreamIsCutWhenLoaded) {
   EXPECT_EQ(templates.Template(1)->ParentId(), -1);
   EXPECT_EQ(templates.Template(1)->Parent(), nullptr);
   EXPECT_EQ(templates.Template(0)->Name(), "Style 1");  // names as written, none made while loading
+}
+
+// Image lists found by their tags.
+class TTaggedImageLists : public IRPImageListContext {
+public:
+  std::vector<TCustomImageList*> Lists;
+  TCustomImageList* FindImageListByTag(int32_t tag) const override {
+    for (TCustomImageList* list : Lists)
+      if (list->Tag() == tag) return list;
+    return nullptr;
+  }
+};
+
+TEST(RPStylePropsTest, ImageListsGoByTheirTagsThroughTheDocumentsContext) {
+  TCustomImageList images(nullptr, 16, 16);
+  images.SetTag(7);
+  TTaggedImageLists context;
+  context.Lists.push_back(&images);
+  TRPStyle sheet(nullptr);
+  TRPListLevel& level = *sheet.ListStyles().Add()->Levels().Add();
+  level.ListType = rplstImageList;
+  level.ImageList = &images;
+  EXPECT_FALSE(HasBytes(WriteDefinition(sheet), "ILTag"));  // no context: not written
+  sheet.ListStyles().ImageLists = &context;
+  const std::vector<uint8_t> bytes = WriteDefinition(sheet);
+  EXPECT_TRUE(HasBytes(bytes, "ILTag"));
+
+  TRPStyle withContext(nullptr);
+  withContext.ListStyles().ImageLists = &context;
+  ReadDefinition(withContext, bytes);
+  EXPECT_EQ(withContext.ListStyles()[0]->Levels()[0]->ImageList, &images);
+  TRPStyle without(nullptr);
+  ReadDefinition(without, bytes);  // read, and no image list found
+  EXPECT_EQ(without.ListStyles()[0]->Levels()[0]->ImageList, nullptr);
+  EXPECT_EQ(without.ListStyles()[0]->Levels()[0]->ListType, rplstImageList);
 }
 
 TEST(RPStylePropsTest, SingleSymbolsFromOlderStreamsProtectTheStyle) {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "RPStyleTestSupport.h"
+#include "platform/base/Random.h"
 #include "richtext/model/RPException.h"
-#include "richtext/model/RPRandomIds.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -66,7 +66,7 @@ TEST(RPStyleTemplatesTest, NormalIsTheDefaultTemplateWhileItIsSoNamed) {
 
 TEST(RPStyleTemplatesTest, IdsAreDrawnOnceFromTheSeededGenerator) {
   auto draw = [] {
-    RPSeedRandomIds(7);
+    SetRandSeed(7);
     TRPStyle sheet(nullptr);
     std::vector<TRPStyleTemplateId> ids;
     for (int i = 0; i < 3; ++i) ids.push_back(sheet.StyleTemplates().Add()->GetId());
@@ -155,8 +155,8 @@ TEST(RPStyleTemplatesTest, TheTemplatesOwnStylesRefuseTheBaseFields) {
   TRPStyleTemplate& t = *sheet.StyleTemplates().Add();
   EXPECT_EQ(t.TextStyle().GetOwner(), &t);
   EXPECT_EQ(t.ParaStyle().StyleTemplate(), &t);
-  for (TCustomRPInfo* info :
-       {static_cast<TCustomRPInfo*>(&t.TextStyle()), static_cast<TCustomRPInfo*>(&t.ParaStyle())}) {
+  for (TCustomRPInfo* info : {static_cast<TCustomRPInfo*>(&t.TextStyle()), static_cast<TCustomRPInfo*>(&t.ParaStyle()),
+                              static_cast<TCustomRPInfo*>(&t.ListStyle())}) {
     ExpectRichPaneError([&] { info->SetStyleName("x"); }, "This property is not valid here");
     ExpectRichPaneError([&] { info->SetBaseStyleNo(1); }, "This property is not valid here");
     ExpectRichPaneError([&] { info->SetStandard(false); }, "This property is not valid here");

@@ -13,6 +13,7 @@
 #include "platform/base/Exception.h"
 #include "platform/base/IniFiles.h"
 #include "platform/base/TextUtils.h"
+#include "platform/graphics/Bitmap.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
 
@@ -220,8 +221,80 @@ inline void ExpectSameParaStyle(const TCustomRPParaInfo& a, const TCustomRPParaI
   EXPECT_EQ(pa->ModifiedProperties2, pb->ModifiedProperties2);
 }
 
+// A 3 x 2 picture of two colours, for list levels (its class is registered here, as
+// the program registers it, so that stored pictures can be read back).
+inline std::unique_ptr<TBitmap> LevelPicture() {
+  RegisterGraphicClass(&TBitmap::ClassInfo);
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(3, 2);
+  bitmap->Canvas()->Brush().SetColor(clRed);
+  bitmap->Canvas()->FillRect(TRect{0, 0, 3, 2});
+  bitmap->Canvas()->Brush().SetColor(clBlue);
+  bitmap->Canvas()->FillRect(TRect{0, 0, 1, 1});
+  return bitmap;
+}
+
+// Every field of a list style away from its default: a numbered level with a font, a
+// picture level, and a Unicode bullet.
+inline void FillListStyle(TRPListInfo& list, int32_t n) {
+  list.OneLevelPreview = true;
+  list.SetListID(5000 + n);
+  list.Levels().Clear();
+  TRPListLevel& numbered = *list.Levels().Add();
+  numbered.ListType = rplstUpperRoman;
+  numbered.StartFrom = 3 + n;
+  numbered.ImageIndex = 2;
+  numbered.FormatString = "%0:s.";
+  numbered.LeftIndent = 24;
+  numbered.FirstIndent = -12;
+  numbered.MarkerIndent = 6;
+  numbered.MarkerAlignment = rpmaRight;
+  numbered.Options = {rploLegalStyleNumbering};
+  TRPMarkerFont& font = numbered.GetFont();
+  font.SetName("Times New Roman");
+  font.SetSize(12);
+  font.SetStyle({fsBold, fsItalic, fsUnderline, fsStrikeOut});
+  font.SetColor(clMaroon);
+  font.SetCharset(204);
+  TRPListLevel& picture = *list.Levels().Add();
+  picture.ListType = rplstPicture;
+  picture.SetPicture(LevelPicture().get());
+  TRPListLevel& unicode = *list.Levels().Add();
+  unicode.ListType = rplstUnicodeBullet;
+  unicode.FormatStringW = u"\u2022\u00B6x";
+  unicode.GetFont().SetName("Symbol, Bold");  // a comma in the name
+}
+
+inline void ExpectSameListStyle(const TRPListInfo& a, const TRPListInfo& b) {
+  EXPECT_EQ(a.StyleName, b.StyleName);
+  EXPECT_EQ(a.BaseStyleNo, b.BaseStyleNo);
+  EXPECT_EQ(a.Standard, b.Standard);
+  EXPECT_EQ(a.StyleTemplateId, b.StyleTemplateId);
+  EXPECT_EQ(a.StoredListID(), b.StoredListID());
+  EXPECT_EQ(a.OneLevelPreview, b.OneLevelPreview);
+  EXPECT_TRUE(a.IsSimpleEqual(b, false, false));
+  ASSERT_EQ(a.Levels().Count(), b.Levels().Count());
+  for (int32_t i = 0; i < a.Levels().Count(); ++i) {
+    SCOPED_TRACE("level " + std::to_string(i));
+    const TRPListLevel &x = *a.Levels()[i], &y = *b.Levels()[i];
+    EXPECT_EQ(x.FormatString, y.FormatString);
+    EXPECT_EQ(x.FormatStringW, y.FormatStringW);
+    EXPECT_EQ(x.StartFrom, y.StartFrom);
+    EXPECT_EQ(x.Options, y.Options);
+    EXPECT_EQ(x.HasPicture(), y.HasPicture());
+    ASSERT_EQ(x.FindFont() == nullptr, y.FindFont() == nullptr);
+    if (!x.FindFont()) continue;
+    EXPECT_EQ(x.FindFont()->Name(), y.FindFont()->Name());
+    EXPECT_EQ(x.FindFont()->Height(), y.FindFont()->Height());
+    EXPECT_EQ(x.FindFont()->Style(), y.FindFont()->Style());
+    EXPECT_EQ(x.FindFont()->Color(), y.FindFont()->Color());
+    EXPECT_EQ(x.FindFont()->Charset(), y.FindFont()->Charset());
+  }
+}
+
 // Fills a sheet with styles and templates of every field: three text styles, two
-// paragraph styles, a template chain Normal <- Heading <- Title and a loose template,
+// paragraph styles, two list styles, a template chain Normal <- Heading <- Title and a loose template,
 // and sheet values away from their defaults.
 inline void FillSheet(TRPStyle& sheet) {
   sheet.TextStyles().Clear();
@@ -229,6 +302,10 @@ inline void FillSheet(TRPStyle& sheet) {
   sheet.TextStyles()[2]->FontName = "Face; with } and 'quotes'";
   sheet.ParaStyles().Clear();
   for (int32_t i = 0; i < 2; ++i) FillParaStyle(*sheet.ParaStyles().Add(), i);
+  sheet.ListStyles().Clear();
+  for (int32_t i = 0; i < 2; ++i) FillListStyle(*sheet.ListStyles().Add(), i);
+  sheet.ListStyles()[1]->StyleName = "Second list";
+  sheet.ListStyles()[1]->Standard = false;
   sheet.SpacesInTab = 4;
   sheet.DefTabWidth = 60;
   sheet.JumpCursor = 300;
@@ -268,6 +345,7 @@ inline void FillSheet(TRPStyle& sheet) {
   heading.ValidParaProperties1 = TRPParaInfoProperties1::All();
   heading.ValidParaProperties2 = TRPParaInfoProperties2::All();
   FillParaStyle(static_cast<TCustomRPParaInfo&>(heading.ParaStyle()), 7);
+  FillListStyle(heading.ListStyle(), 7);
   TRPStyleTemplate& title = *templates.Add();
   title.SetParentId(heading.GetId());
   title.ValidTextProperties = {rpfiColor};
@@ -275,9 +353,10 @@ inline void FillSheet(TRPStyle& sheet) {
   templates.Add();  // a loose template with an automatic name
 }
 
-// withDefStyleName: the collection's format of automatic names too (component streams
-// hold a collection's items only, never its own properties).
-inline void ExpectSameSheet(TRPStyle& a, TRPStyle& b, bool withDefStyleName = true) {
+// alsoUnpublished: what component streams do not hold as well, the collection's format
+// of automatic names (a collection streams its items only) and the templates' list
+// styles.
+inline void ExpectSameSheet(TRPStyle& a, TRPStyle& b, bool alsoUnpublished = true) {
   ASSERT_EQ(a.TextStyles().Count(), b.TextStyles().Count());
   for (int32_t i = 0; i < a.TextStyles().Count(); ++i) {
     SCOPED_TRACE("text style " + std::to_string(i));
@@ -287,6 +366,11 @@ inline void ExpectSameSheet(TRPStyle& a, TRPStyle& b, bool withDefStyleName = tr
   for (int32_t i = 0; i < a.ParaStyles().Count(); ++i) {
     SCOPED_TRACE("paragraph style " + std::to_string(i));
     ExpectSameParaStyle(*a.ParaStyles()[i], *b.ParaStyles()[i]);
+  }
+  ASSERT_EQ(a.ListStyles().Count(), b.ListStyles().Count());
+  for (int32_t i = 0; i < a.ListStyles().Count(); ++i) {
+    SCOPED_TRACE("list style " + std::to_string(i));
+    ExpectSameListStyle(*a.ListStyles()[i], *b.ListStyles()[i]);
   }
   EXPECT_EQ(a.SpacesInTab, b.SpacesInTab);
   EXPECT_EQ(a.DefTabWidth, b.DefTabWidth);
@@ -318,8 +402,9 @@ inline void ExpectSameSheet(TRPStyle& a, TRPStyle& b, bool withDefStyleName = tr
     EXPECT_EQ(x.ValidParaProperties2, y.ValidParaProperties2);
     ExpectSameTextStyle(x.TextStyle(), y.TextStyle());
     ExpectSameParaStyle(x.ParaStyle(), y.ParaStyle());
+    if (alsoUnpublished) ExpectSameListStyle(x.ListStyle(), y.ListStyle());
   }
-  if (withDefStyleName) {
+  if (alsoUnpublished) {
     EXPECT_EQ(ta.DefStyleName, tb.DefStyleName);
   }
   EXPECT_EQ(ta.DefaultTemplate() ? ta.DefaultTemplate()->Index() : -1,
