@@ -16,6 +16,7 @@
 
 #include "RPEditTestData.h"
 #include "platform/graphics/Bitmap.h"
+#include "richtext/edit/RPUndoRecords.h"
 #include "richtext/model/RPException.h"
 #include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
@@ -164,6 +165,9 @@ protected:
           << " options " << int(item.ItemOptions) << " tag " << item.Tag.Number() << " assoc "
           << item.GetAssociatedTextStyleNo() << " cp " << (item.Checkpoint ? item.Checkpoint->Name : "-") << " text ";
       for (const char c : Data().GetItemTextRaw(i)) out << int(static_cast<uint8_t>(c)) << ",";
+      if (const auto* table = dynamic_cast<const TRPTableItemInfo*>(&item))
+        out << " border " << table->GetBorderWidth() << " padding " << table->GetCellPadding() << " spacing "
+            << table->GetCellHSpacing();
       out << "\n";
     }
     out << "checkpoints " << Data().GetCheckpointCount();
@@ -219,7 +223,7 @@ protected:
   bool RandomStep() {
     bool full = false;
     const int32_t count = Data().GetItemCount();
-    switch (Rand(16)) {
+    switch (Rand(17)) {
       case 0: {  // characters deleted
         const int32_t i = Pick([&](int32_t j) { return IsText(j) && Data().GetItemLength(j) > 0; });
         if (i < 0) return false;
@@ -381,6 +385,19 @@ protected:
           Data().SetTagUndoable(i, TRPTag::FromNumber(Rand(40)));
         return true;
       }
+      case 15: {  // a table's properties, bracketed as one modification of the item
+        const int32_t i = Pick([&](int32_t j) { return dynamic_cast<TRPTableItemInfo*>(Data().GetItem(j)); });
+        if (i < 0) return false;
+        Note("TableProperties", {i});
+        Data().AddModifyItemTerminator(i, true);
+        Data().ModifyItemIntProperty(i, nullptr, "BorderWidth", Rand(4), true, true,
+                                     &TRPUndoModifyItemIntProperty::Create);
+        const std::vector<std::pair<AnsiString, int32_t>> values = {{"CellPadding", Rand(5)},
+                                                                    {"CellHSpacing", Rand(5)}};
+        Data().ModifyItemIntProperties(i, nullptr, true, true, values, &TRPUndoModifyItemIntProperties::Create);
+        Data().AddModifyItemTerminator(i, false);
+        return true;
+      }
       default: {                                // a checkpoint added or taken away
         const int32_t i = Rand(count + 1) - 1;  // -1: the end checkpoint
         const bool has = i < 0 ? Data().GetPendingCheckpoint() != nullptr : Data().GetItemCheckpoint(i) != nullptr;
@@ -408,6 +425,41 @@ protected:
       if (RandomStep()) ++done;
     Data().UndoList->RemoveEmptyLastGroup();
     Format();
+  }
+
+  // A run of one to four characters typed into a text item, as the editor records typing:
+  // one typing record that grows by a character each time.
+  void TypingGroup() {
+    const int32_t i = Pick([&](int32_t j) { return IsText(j); });
+    if (i < 0) return;
+    const int32_t at = CharPosition(i);
+    const int32_t characters = 1 + Rand(4);
+    Steps += "typing " + std::to_string(++Groups) + ": " + std::to_string(i) + " " + std::to_string(at) + " " +
+             std::to_string(characters) + "\n";
+    const bool unicode = Data().GetItem(i)->IsUnicode();
+    const size_t bytes = unicode ? 2 : 1;
+    for (int32_t k = 0; k < characters; ++k) {
+      const std::u16string typed(1, unicode ? u"x\u0436\u05D0\u00E9"[Rand(4)] : u'a' + Rand(26));
+      const AnsiString character = unicode ? WideToRawUnicode(typed) : AnsiString(1, static_cast<char>(typed[0]));
+      AnsiString text = Data().GetItemTextRaw(i);
+      text.insert(static_cast<size_t>(at + k - 1) * bytes, character);
+      Data().UndoList->AddTyping(i, at + k, unicode);
+      Data().SetItemTextRaw(i, text);
+    }
+    Format();
+  }
+
+  // Undoing (or redoing) plays the last group; a typing group gives back one character a
+  // call and goes when it has none left.
+  void PlayGroup(TRPUndoList& list) {
+    const int32_t groups = list.Count();
+    for (int32_t calls = 0; list.Count() == groups && calls < 10; ++calls) {
+      if (&list == Data().UndoList.get())
+        list.Undo(Data());
+      else
+        list.Redo(Data());
+    }
+    ASSERT_LT(list.Count(), groups);
   }
 
   void ExpectLayoutOfAWholePass(const char* when) {
@@ -439,22 +491,29 @@ TEST_F(RPUndoOracleTest, UndoingEverythingGivesTheOriginalAndRedoingEverythingTh
     std::vector<std::string> states{State()};
     const int32_t groups = 4 + Rand(9);
     for (int32_t g = 0; g < groups; ++g) {
-      RandomGroup();
-      // A group whose steps changed nothing was dropped.
-      if (Data().UndoList->Count() > static_cast<int32_t>(states.size()) - 1) states.push_back(State());
+      if (Chance(25))
+        TypingGroup();
+      else
+        RandomGroup();
+      // A group whose steps changed nothing was dropped; typing right after typing at its
+      // end joins its group.
+      if (Data().UndoList->Count() > static_cast<int32_t>(states.size()) - 1)
+        states.push_back(State());
+      else if (Data().UndoList->Count() > 0)
+        states.back() = State();
     }
     ASSERT_EQ(Data().UndoList->Count(), static_cast<int32_t>(states.size()) - 1);
     const std::string edited = State();
     for (size_t k = states.size() - 1; k > 0; --k) {
       SCOPED_TRACE("undoing group " + std::to_string(k));
-      Data().UndoList->Undo(Data());
+      ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().UndoList));
       ASSERT_EQ(State(), states[k - 1]) << Steps;
       ExpectLayoutOfAWholePass("after undoing");
     }
     EXPECT_EQ(Data().UndoList->Count(), 0);
     for (size_t k = 1; k < states.size(); ++k) {
       SCOPED_TRACE("redoing group " + std::to_string(k));
-      Data().RedoList->Redo(Data());
+      ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().RedoList));
       ASSERT_EQ(State(), states[k]) << Steps;
       ExpectLayoutOfAWholePass("after redoing");
     }
