@@ -3,12 +3,17 @@
 // window's caret and what follows the caret.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "RPEditTestData.h"
+#include "platform/graphics/Bitmap.h"
 #include "richtext/layout/RPLayoutPeer.h"
 #include "richtext/model/RPException.h"
+#include "richtext/table/RPTableCell.h"
+#include "richtext/table/RPTableItem.h"
 
 namespace {
 
@@ -120,6 +125,90 @@ TEST_F(RPCaretTest, RightToLeftLinesStepInVisualOrder) {
     x = Data().CaretPos().X;
   }
   EXPECT_EQ(x, Data().DrawItems[1]->Left);
+}
+
+// Walking a whole document right from its start and back left from its end visits the
+// same positions in opposite orders, each once, in document order (left-to-right text),
+// never on a list marker and never inside a character; going down line by line and back
+// up passes the same lines. Lines of pictures, tabs, breaks, markers and a table, and
+// text that wraps, included.
+TEST_F(RPCaretTest, WalkingRightAndBackLeftVisitsTheSamePositions) {
+  TRPListInfo& list = *Style.ListStyles().Add();
+  list.Levels().Add();
+  const auto picture = [this](bool continues) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(12, 8);
+    auto item = std::make_unique<TRPGraphicItemInfo>(&Data(), std::move(bitmap), rpvaBaseline);
+    item->SetContinuesLine(continues);
+    Data().AddItem("picture", std::move(item));
+  };
+  const std::function<void()> documents[] = {
+      [&] {
+        AddA("Plain words that wrap onto a second line in this narrow view of the text");
+        AddW(u"a\U0001F600b e\u0301\u0303x \u041F\u0440\u0438", UnicodeStyle, -1);
+        picture(true);
+        AddA("after");
+      },
+      [&] {
+        Data().AddItem({}, TRPMarkerItemInfo::CreateEx(&Data(), 0, 0, 1, false));
+        AddA("first item", -1);
+        Data().AddItem({}, TRPMarkerItemInfo::CreateEx(&Data(), 0, 0, 1, false));
+        AddW(u"second \U0001F601", SerifStyle, -1);
+        Data().AddItem({}, std::make_unique<TRPBreakItemInfo>(&Data()));
+        AddA("last");
+      },
+      [&] {
+        picture(false);
+        auto tab = std::make_unique<TRPTabItemInfo>(&Data());
+        tab->SetContinuesLine(true);
+        Data().AddItem({}, std::move(tab));
+        AddA("tabbed", -1);
+        AddA("broken line", -1);
+        Data().GetItem(Data().GetItemCount() - 1)->SetLineBreakBefore(true);
+        auto table = std::make_unique<TRPTableItemInfo>(1, 2, &Data());
+        table->GetCell(0, 0)->AddRawText("cell", 0, 0);
+        table->GetCell(0, 1)->AddRawText("cell", 0, 0);
+        Data().AddItem({}, std::move(table));
+        AddA("");
+        AddA("end");
+      },
+  };
+  for (size_t d = 0; d < std::size(documents); ++d) {
+    SCOPED_TRACE("document " + std::to_string(d));
+    Data().Clear();
+    documents[d]();
+    Format();
+    Data().MoveCaretHome(true);
+    std::vector<std::pair<int32_t, int32_t>> forward{Caret()};
+    for (int32_t steps = 0; steps < 1000 && !Data().MoveCaretRight(false, false); ++steps) forward.push_back(Caret());
+    std::vector<std::pair<int32_t, int32_t>> backward{Caret()};
+    for (int32_t steps = 0; steps < 1000 && !Data().MoveCaretLeft(false, false); ++steps) backward.push_back(Caret());
+    std::reverse(backward.begin(), backward.end());
+    EXPECT_EQ(forward, backward);
+    EXPECT_EQ(forward.back(),
+              (std::pair{Data().GetItemCount() - 1, Data().GetItemEndOffset(Data().GetItemCount() - 1)}));
+    for (size_t k = 0; k < forward.size(); ++k) {
+      const auto [itemNo, offset] = forward[k];
+      SCOPED_TRACE(std::to_string(itemNo) + ":" + std::to_string(offset));
+      EXPECT_NE(Data().GetItem(itemNo)->StyleNo, rpkindListMarker);
+      if (k > 0) EXPECT_LT(forward[k - 1], forward[k]);
+      if (Data().IsTextItem(itemNo) && offset > 1 && offset <= Data().GetItemLength(itemNo))
+        EXPECT_EQ(Data().GetNextCharPos(itemNo, Data().GetPrevCharPos(itemNo, offset)), offset);
+    }
+    // Down from the first line and up from the last pass the same lines.
+    const auto lineTop = [this] { return Data().GetLineTop(Data().CaretPos().DrawItemNo); };
+    Data().MoveCaretHome(true);
+    std::vector<int32_t> down{lineTop()};
+    for (int32_t steps = 0; steps < 100 && !Data().MoveCaretDown(false, false); ++steps) down.push_back(lineTop());
+    std::vector<int32_t> up{lineTop()};
+    for (int32_t steps = 0; steps < 100 && !Data().MoveCaretUp(false, false); ++steps) up.push_back(lineTop());
+    std::reverse(up.begin(), up.end());
+    EXPECT_EQ(down, up);
+    EXPECT_GE(down.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(down.begin(), down.end()));
+    EXPECT_EQ(std::adjacent_find(down.begin(), down.end()), down.end());
+  }
 }
 
 TEST_F(RPCaretTest, ALineThatStartsWithAListMarkerHasNoStopOnIt) {
