@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """Writes the C++ source of a program's embedded resources (see QfResources.cmake).
 
-  QfEmbedResources.py --output FILE [--rcdata NAME FILE]... [--strings FILE]...
-                      [--version MAJOR.MINOR.RELEASE.BUILD]
+  QfEmbedResources.py --output FILE [--rcdata NAME FILE]... [--bitmap NAME FILE]...
+                      [--strings FILE]... [--version MAJOR.MINOR.RELEASE.BUILD]
 
 RCDATA resources carry a file's bytes under a name ("#5" or digits: an ordinal; other
-names are stored upper-cased). String files are UTF-8 lines "id<TAB>text" (empty lines
+names are stored upper-cased). BITMAP resources carry a bitmap file (".bmp") without its
+14-byte file header, as RT_BITMAP resources do. String files are UTF-8 lines "id<TAB>text" (empty lines
 and lines starting with "#" are skipped; in the text \\n, \\r, \\t and \\\\ stand for line
 feed, carriage return, tab and backslash); they become RT_STRING blocks of 16 entries,
 block ordinal (id >> 4) + 1, each entry a 16-bit length and UTF-16LE units. The version
@@ -15,7 +16,7 @@ import argparse
 import struct
 import sys
 
-RT_STRING, RT_RCDATA, RT_VERSION = 6, 10, 16
+RT_BITMAP, RT_STRING, RT_RCDATA, RT_VERSION = 2, 6, 10, 16
 
 
 def fail(message):
@@ -118,6 +119,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--output", required=True)
     parser.add_argument("--rcdata", nargs=2, action="append", default=[], metavar=("NAME", "FILE"))
+    parser.add_argument("--bitmap", nargs=2, action="append", default=[], metavar=("NAME", "FILE"))
     parser.add_argument("--strings", action="append", default=[])
     parser.add_argument("--version")
     args = parser.parse_args()
@@ -126,6 +128,12 @@ def main():
     for name, path in args.rcdata:
         with open(path, "rb") as f:
             resources.append((RT_RCDATA, resource_name(name), f.read(), path))
+    for name, path in args.bitmap:
+        with open(path, "rb") as f:
+            data = f.read()
+        if len(data) < 14 + 12 or data[:2] != b"BM":
+            fail(f"{path}: not a bitmap file")
+        resources.append((RT_BITMAP, resource_name(name), data[14:], path))
     for ordinal, data in string_blocks(read_strings(args.strings)).items():
         resources.append((RT_STRING, ordinal, data, "string tables"))
     if args.version:

@@ -206,9 +206,8 @@ void TFB2RPConvertor::HandleImage(const TDomElement& image) {
                                Scheme->PageHeight - Scheme->MarginTop - Scheme->MarginBottom,
                                block && Scheme->EnlargeImages, Scheme->BookColors))
       return;
-    auto picture = std::make_unique<TRPGraphicItemInfo>(Target, std::move(bitmap), rpvaBaseline);
-    picture->ParaNo = block ? CentrePara() : ContinueParagraph();
-    Target->AddItem("", std::move(picture));
+    const int32_t paraNo = block ? CentrePara() : ContinueParagraph();
+    Target->AddPicture("", std::move(bitmap), paraNo, rpvaBaseline);
     ItemAdded();
   } catch (const std::exception&) {
     // A broken picture is skipped.

@@ -1,1 +1,1 @@
-qf_add_fuzz_target(rpf_picture_item LABEL richtext-model DEPS qf_richtext_model)
+qf_add_fuzz_target(rpf_item_lines LABEL richtext-model DEPS qf_richtext_model)

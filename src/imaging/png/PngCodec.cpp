@@ -15,7 +15,7 @@ const bool PngClassRegistered = (RegisterPngGraphicClass(), true);
 
 }  // namespace
 
-const TGraphicClassInfo TPNGObject::ClassInfo{"TPNGObject", &CreatePngObject};
+const TGraphicClassInfo TPNGObject::ClassInfo{"TPNGObject", &CreatePngObject, "png"};
 
 void RegisterPngGraphicClass() { RegisterGraphicClass(&TPNGObject::ClassInfo); }
 

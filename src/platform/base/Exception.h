@@ -38,6 +38,7 @@ QF_DECLARE_EXCEPTION(EFOpenError, EFileStreamError);
 QF_DECLARE_EXCEPTION(EFilerError, EStreamError);
 QF_DECLARE_EXCEPTION(EReadError, EFilerError);
 QF_DECLARE_EXCEPTION(EWriteError, EFilerError);
+QF_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 QF_DECLARE_EXCEPTION(EListError, Exception);
 QF_DECLARE_EXCEPTION(EStringListError, Exception);
 QF_DECLARE_EXCEPTION(EConvertError, Exception);

@@ -20,6 +20,17 @@ constexpr char SInvalidPropertyValue[] = "Invalid property value";
 constexpr char SComponentNotFound[] = "Component %s not found";
 constexpr char SPropertyDoesNotExist[] = "Error reading %s.%s: Property %s does not exist";
 constexpr char SStrTooLong[] = "String too long for a short string value";
+constexpr char SClassNotFound[] = "Class %s not found";
+
+struct TComponentClass {
+  AnsiString Name;
+  TComponentFactory Factory;
+};
+
+std::vector<TComponentClass>& ComponentClasses() {
+  static std::vector<TComponentClass> classes;
+  return classes;
+}
 
 }  // namespace
 
@@ -190,11 +201,30 @@ void TWriter::WriteStr(AnsiStringView value) {
 
 // ---- Reader ------------------------------------------------------------------------
 
-void TReader::ReadRootComponent(TComponent& root) {
-  FRoot = &root;
+void TReader::ReadSignature() {
   char signature[4];
   ReadBytes(signature, 4);
   if (std::memcmp(signature, FilerSignature, 4) != 0) throw EReadError(SInvalidImage);
+}
+
+void TReader::ReadRootComponent(TComponent& root) {
+  ReadSignature();
+  ReadStr();  // the class name: the root exists already
+  ReadRootBody(root);
+}
+
+std::unique_ptr<TComponent> TReader::ReadNewRootComponent() {
+  ReadSignature();
+  const AnsiString className = ReadStr();
+  const TComponentFactory factory = FindComponentClass(className);
+  if (!factory) throw EClassNotFound(Format(SClassNotFound, {className}));
+  std::unique_ptr<TComponent> root = factory();
+  ReadRootBody(*root);
+  return root;
+}
+
+void TReader::ReadRootBody(TComponent& root) {
+  FRoot = &root;
   std::vector<TComponent*> loaded;
   // Loaded runs once everything is read, so that each component sees its siblings'
   // values; the loading state is ended even when reading fails.
@@ -203,7 +233,6 @@ void TReader::ReadRootComponent(TComponent& root) {
     if (done) return;
     for (TComponent* c : loaded) c->SetComponentState(c->ComponentState() & ~(csLoading | csReading));
   });
-  ReadStr();  // the class name: the root exists already
   ReadStr();  // its name, which the program gave it
   auto begin = [&](TComponent& component) {
     component.SetComponentState(component.ComponentState() | csLoading | csReading);
@@ -517,4 +546,35 @@ void TReader::SkipValue() {
         PropValueError();
     }
   } while (!open.empty());
+}
+
+// ---- Component classes and stream forms ---------------------------------------------
+
+void RegisterComponentClass(const AnsiString& className, TComponentFactory factory) {
+  for (TComponentClass& known : ComponentClasses())
+    if (SameText(known.Name, className)) {
+      known.Factory = std::move(factory);
+      return;
+    }
+  ComponentClasses().push_back({className, std::move(factory)});
+}
+
+void UnRegisterComponentClass(const AnsiString& className) {
+  std::erase_if(ComponentClasses(), [&](const TComponentClass& known) { return SameText(known.Name, className); });
+}
+
+TComponentFactory FindComponentClass(AnsiStringView className) {
+  for (const TComponentClass& known : ComponentClasses())
+    if (SameText(known.Name, className)) return known.Factory;
+  return {};
+}
+
+void WriteComponent(TStream& stream, TComponent& component) { TWriter(stream).WriteRootComponent(component); }
+
+void ReadComponent(TStream& stream, std::unique_ptr<TComponent>& component) {
+  TReader reader(stream);
+  if (component)
+    reader.ReadRootComponent(*component);
+  else
+    component = reader.ReadNewRootComponent();
 }

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "platform/base/Collections.h"
 
@@ -137,6 +138,10 @@ public:
   // does not own, and "Error reading %s.%s: Property %s does not exist" for an unknown
   // property. Values of the wrong type raise "Invalid property value".
   void ReadRootComponent(TComponent& root);
+  // The same into a new component of the class the stream names (a registered component
+  // class, RegisterComponentClass), which the caller owns; raises EClassNotFound "Class
+  // %s not found" for a class nobody registered.
+  std::unique_ptr<TComponent> ReadNewRootComponent();
 
   void DefineProperty(const AnsiString& name, const TReaderProc& readData, const TWriterProc& writeData,
                       bool hasData) override;
@@ -170,6 +175,9 @@ public:
   [[noreturn]] static void PropValueError();
 
 private:
+  void ReadSignature();
+  // The root's name and everything after it, into root.
+  void ReadRootBody(TComponent& root);
   void ReadProperty(TPersistent& instance);
   void ReadPropValue(TPersistent& instance, const TPropInfo& info);
   void ReadCollectionValue(TPersistent& collection);
@@ -182,3 +190,19 @@ private:
   AnsiString FPropName;
   bool FFound = false;
 };
+
+// Component classes by name, for streams that create their root: each class registers
+// its factory (a component without owner) once at start-up; a second registration of a
+// name replaces the first. Names compare without regard to ASCII case.
+using TComponentFactory = std::function<std::unique_ptr<TComponent>()>;
+void RegisterComponentClass(const AnsiString& className, TComponentFactory factory);
+void UnRegisterComponentClass(const AnsiString& className);
+// The factory of a registered class; empty for an unknown name.
+TComponentFactory FindComponentClass(AnsiStringView className);
+
+// The class library's stream forms: the signature and the component with what it owns;
+// and the reverse into component, or, when component is empty, into a new component of
+// the class the stream names (TReader::ReadNewRootComponent). Both raise what the filers
+// raise.
+void WriteComponent(TStream& stream, TComponent& component);
+void ReadComponent(TStream& stream, std::unique_ptr<TComponent>& component);

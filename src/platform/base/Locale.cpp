@@ -164,6 +164,26 @@ const TLanguageInfo* FindLanguage(LANGID langId) noexcept {
   return nullptr;
 }
 
+LANGID CodePageLanguage(uint32_t codePage) noexcept {
+  if (codePage == CP_ACP || codePage == CP_THREAD_ACP) codePage = GetACP();
+  // Code pages that several languages of the table share go to their own language.
+  switch (codePage) {
+    case 1250:
+      return 0x0415;
+    case 1251:
+      return 0x0419;
+    case 1252:
+      return LANG_ENGLISH_US;
+    case 1257:
+      return 0x0427;
+    default:
+      break;
+  }
+  for (const TLanguageInfo& language : Languages)
+    if (language.AnsiCodePage == codePage) return language.LangId;
+  return LANG_ENGLISH_US;
+}
+
 LANGID GetUserDefaultLangID() noexcept { return LANG_ENGLISH_US; }
 LANGID GetSystemDefaultLangID() noexcept { return LANG_ENGLISH_US; }
 LCID GetUserDefaultLCID() noexcept { return LANG_ENGLISH_US; }

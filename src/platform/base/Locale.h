@@ -50,6 +50,12 @@ struct TLanguageInfo {
 // entry), or nullptr when the table lacks it.
 const TLanguageInfo* FindLanguage(LANGID langId) noexcept;
 
+// The language whose ANSI code page is codePage (0 and 3: the process's): the code
+// page's own language where several share it (1251 Russian, 1250 Polish, 1252 English),
+// else the first of the table with it; English (United States) for a code page no
+// language of the table uses.
+LANGID CodePageLanguage(uint32_t codePage) noexcept;
+
 LANGID GetUserDefaultLangID() noexcept;
 LANGID GetSystemDefaultLangID() noexcept;
 LCID GetUserDefaultLCID() noexcept;

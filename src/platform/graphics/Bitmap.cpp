@@ -13,7 +13,7 @@ std::unique_ptr<TGraphic> CreateBitmap() { return std::make_unique<TBitmap>(); }
 
 }  // namespace
 
-const TGraphicClassInfo TBitmap::ClassInfo{"TBitmap", &CreateBitmap};
+const TGraphicClassInfo TBitmap::ClassInfo{"TBitmap", &CreateBitmap, "bmp"};
 
 TBitmap::TBitmap() = default;
 TBitmap::~TBitmap() = default;

@@ -100,6 +100,10 @@ public:
   // A bitmap-file image ("BM"), read from the stream's position (BmpFormat.cpp).
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The program's bitmap resource of that name (a bitmap-file image without its file
+  // header, Resources.h); raises EResNotFound "Resource %s not found" when there is none,
+  // and what LoadFromStream raises for a bad image.
+  void LoadFromResourceName(WideStringView name);
 
   static int32_t BitsOf(TPixelFormat format);
 

@@ -10,7 +10,12 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/CodePages.h"
+#include "platform/base/Exception.h"
+#include "platform/base/Format.h"
 #include "platform/base/LittleEndian.h"
+#include "platform/base/Resources.h"
+#include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
 
 namespace {
@@ -185,4 +190,19 @@ void TBitmap::SaveToStream(TStream& stream) const {
     out.insert(out.end(), row, row + FStride);
   }
   stream.WriteBuffer(out.data(), static_cast<int32_t>(out.size()));
+}
+
+void TBitmap::LoadFromResourceName(WideStringView name) {
+  const std::span<const uint8_t> dib = ResourceBytes(TResName(name), RT_BITMAP);
+  if (dib.empty()) throw EResNotFound(Format(SResNotFound, {WideToAnsi(name)}));
+  // A bitmap resource is the file without its 14-byte header: the header is put back in
+  // front. Its pixel offset 0 lets the rows follow the colour table, where they stand.
+  uint8_t header[kFileHeaderBytes] = {};
+  StoreLE16(header, kBitmapSignature);
+  StoreLE32(header + 2, static_cast<uint32_t>(kFileHeaderBytes + dib.size()));
+  TMemoryStream stream;
+  stream.WriteBuffer(header, kFileHeaderBytes);
+  stream.WriteBuffer(dib.data(), static_cast<int32_t>(dib.size()));
+  stream.SetPosition(0);
+  LoadFromStream(stream);
 }

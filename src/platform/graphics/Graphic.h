@@ -38,6 +38,8 @@ struct TRect;
 struct TGraphicClassInfo {
   const char* ClassName;
   std::unique_ptr<TGraphic> (*Create)();
+  // The extension of the class's own file format, without the dot ("bmp").
+  const char* DefaultExtension = "";
 };
 using TGraphicClass = const TGraphicClassInfo*;
 

@@ -23,7 +23,7 @@ std::vector<uint8_t> ReadRest(TStream& stream, int64_t maxBytes) {
 
 }  // namespace
 
-const TGraphicClassInfo TJPEGImage::ClassInfo{"TJPEGImage", &CreateJpegImage};
+const TGraphicClassInfo TJPEGImage::ClassInfo{"TJPEGImage", &CreateJpegImage, "jpg"};
 
 void RegisterJpegGraphicClass() { RegisterGraphicClass(&TJPEGImage::ClassInfo); }
 

@@ -10,6 +10,7 @@
 
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
+#include "platform/base/Sound.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtText.h"
@@ -24,6 +25,8 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
   FQt = std::make_unique<TQtApp>(argc, argv);
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   Application = this;
+  // The message beep of the layers below sounds through Qt while the application lives.
+  SetMessageBeepHandler([](uint32_t) { QApplication::beep(); });
   ShowException = [this](const std::exception& e) { MessageBox(AnsiToWide(e.what()), FTitle, MB_OK | MB_ICONSTOP); };
   // The idle pass: whenever the loop is about to wait for events, the actions of the
   // visible forms are updated.
@@ -34,6 +37,7 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
 TApplication::~TApplication() {
   // Forms owned by the application go while Qt still exists.
   DestroyComponents();
+  SetMessageBeepHandler({});
   Application = nullptr;
 }
 

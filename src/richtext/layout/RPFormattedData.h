@@ -200,6 +200,8 @@ public:
   int32_t CalculateMinItemsWidthDef(int32_t first, int32_t last, const TRPResolution* resolution, TCanvas& canvas);
   int32_t CalculateMinRangeWidth(int32_t first, int32_t last, TCanvas& canvas);
   int32_t CalculateParaMinWidthDef(int32_t itemNo, TCanvas& canvas);
+  // The same on the document's canvas; 0 without one.
+  int32_t GetParaMinWidth(int32_t itemNo);
 
   // --- Reformatting in place ----------------------------------------------------------
   // The draw items first .. last widened to the paragraph before the one holding first
@@ -237,7 +239,7 @@ public:
   void GetDrawSelectionBounds(int32_t& startNo, int32_t& endNo, int32_t& startOffs, int32_t& endOffs,
                               bool normalize) const;
   void GetSelectionBounds(int32_t& startItemNo, int32_t& endItemNo, int32_t& startOffs, int32_t& endOffs,
-                          bool normalize) const;
+                          bool normalize) const override;
   // Normalized item positions in the order start item, start offset, end item, end
   // offset; the editor's data answers the caret when nothing is selected.
   void GetSelectionRange(int32_t& startItemNo, int32_t& startOffs, int32_t& endItemNo, int32_t& endOffs) const;

@@ -32,8 +32,8 @@ void TCustomRPFormattedData::CollectJumps(int32_t& firstJumpNo, std::vector<std:
       area->RPData = this;
       area->DrawItemNo = i;
       area->HolderDrawNo = i;
-      const int32_t cursor =
-          IsTextItem(d.ItemNo) ? style->TextStyles()[GetItemStyle(d.ItemNo)]->JumpCursor : style->JumpCursor;
+      const int32_t cursor = IsTextItem(d.ItemNo) ? style->TextStyles()[GetItemStyle(d.ItemNo)]->JumpCursor
+                                                  : item.GetHyperlinkCursor(style);
       area->Cursor = static_cast<int16_t>(cursor);
       item.JumpID = area->JumpNo;
       list->push_back(std::move(area));

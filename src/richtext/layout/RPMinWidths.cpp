@@ -102,3 +102,8 @@ int32_t TCustomRPFormattedData::CalculateParaMinWidthDef(int32_t itemNo, TCanvas
   ExpandToParagraphs(first, last);
   return CalculateMinItemsWidthDef(first, last, nullptr, canvas);
 }
+
+int32_t TCustomRPFormattedData::GetParaMinWidth(int32_t itemNo) {
+  TCanvas* canvas = GetCanvas();
+  return canvas ? CalculateParaMinWidthDef(itemNo, *canvas) : 0;
+}

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPStyle.h"
 
 const TRPItemClassInfo TRPBulletItemInfo::ClassInfo{"TRPBulletItemInfo", &CreateRPItem<TRPBulletItemInfo>};
@@ -84,24 +85,27 @@ void TRPBulletItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const {
   s = std::to_string(ImageList ? ImageList->Tag() : 0) + " " + std::to_string(ImageIndex);
 }
 
-bool TRPBulletItemInfo::CheckReadIndex(const TCustomImageList* list, int32_t& index, IRPFStreaming* streaming) {
-  if (!list || !streaming || index < list->Count()) return true;
-  streaming->AddWarning(rpfwBadImageIndex);
-  if (!(streaming->Options() & rpfoConvLargeImageIdxToZero)) return false;
+bool TRPBulletItemInfo::CheckReadIndex(const TCustomImageList* list, int32_t& index, IRPFStreaming& streaming) {
+  if (!list || index < list->Count()) return true;
+  streaming.AddWarning(rpfwBadImageIndex);
+  if (!(streaming.Options() & rpfoConvLargeImageIdxToZero)) return false;
   index = 0;
   return true;
 }
 
-bool TRPBulletItemInfo::ReadListAndIndex(AnsiStringView& rest, IRPFStreaming* streaming, TCustomImageList*& list,
+bool TRPBulletItemInfo::ReadListAndIndex(AnsiStringView& rest, IRPFStreaming& streaming, TCustomImageList*& list,
                                          int32_t& index) {
   int32_t tag = 0;
   index = 0;
-  if (!ReadRPFInteger(rest, tag) || !ReadRPFInteger(rest, index)) return false;
-  list = streaming ? streaming->FindImageList(tag) : nullptr;
+  RPFSkipBlanks(rest);
+  if (!RPFReadInteger(rest, tag)) return false;
+  RPFSkipBlanks(rest);
+  if (!RPFReadInteger(rest, index)) return false;
+  list = streaming.FindImageList(tag);
   return CheckReadIndex(list, index, streaming);
 }
 
-bool TRPBulletItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) {
+bool TRPBulletItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) {
   TCustomImageList* list = nullptr;
   int32_t index = 0;
   if (!ReadListAndIndex(rest, streaming, list, index)) return false;
@@ -110,17 +114,17 @@ bool TRPBulletItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming
   return true;
 }
 
-bool TRPBulletItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) { return ReadRPFHeaderExtraIn(rest, nullptr); }
-
-void TRPBulletItemInfo::SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
-                                bool forceSameAsPrev) const {
+void TRPBulletItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t, int32_t paraNo,
+                                const AnsiString& name, const TRPMultiDrawItemPart*, bool forceSameAsPrev) const {
   WriteRPFItemHeader(stream, *this, GetRPFPropertyCount() + 1, paraNo, forceSameAsPrev, rpfbmHex, streaming);
-  WriteRPFLine(stream, name);
+  RPFWriteLine(stream, name);
   SaveRPFProperties(stream);
 }
 
-bool TRPBulletItemInfo::ReadRPFLine(const AnsiString& s, int32_t lineNo, int32_t lineCount, AnsiString& name,
+bool TRPBulletItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming&, TRPFBodyMode, int32_t lineNo,
+                                    int32_t lineCount, AnsiString& name, TRPFLineMode& readMode,
                                     TRPFReadState& readState) {
+  readMode = rpflmText;
   if (lineNo == 0)
     name = s;
   else
@@ -183,15 +187,14 @@ void TRPHotspotItemInfo::GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s)
   s += " " + std::to_string(HotImageIndex);
 }
 
-bool TRPHotspotItemInfo::ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) {
+bool TRPHotspotItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) {
   TCustomImageList* list = nullptr;
   int32_t index = 0;
   if (!ReadListAndIndex(rest, streaming, list, index)) return false;
-  size_t at = 0;
-  while (at < rest.size() && rest[at] == ' ') ++at;
+  RPFSkipBlanks(rest);
   int32_t hot = index;
-  const bool lineEnds = at == rest.size() || rest[at] == '\0' || rest[at] == '\r' || rest[at] == '\n';
-  if (!lineEnds && (!ReadRPFInteger(rest, hot) || !CheckReadIndex(list, hot, streaming))) return false;
+  const bool lineEnds = rest.empty() || rest[0] == '\0' || rest[0] == '\r' || rest[0] == '\n';
+  if (!lineEnds && (!RPFReadInteger(rest, hot) || !CheckReadIndex(list, hot, streaming))) return false;
   ImageList = list;
   ImageIndex = index;
   HotImageIndex = hot;

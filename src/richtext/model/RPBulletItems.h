@@ -8,6 +8,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/ImageList.h"
+#include "richtext/model/RPExportContexts.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPItemStreaming.h"
 #include "richtext/model/RPPictureHtml.h"
@@ -49,40 +50,39 @@ public:
   void SaveRPFProperties(TStream& stream) const override;
   // "ListTag ImageIndex".
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
-  // Two integers: the list's tag, looked up through the reader (none without one), and
-  // the index. An index beyond the list found sets rpfwBadImageIndex and is read as 0
-  // with rpfoConvLargeImageIdxToZero, else refused. False when a number is missing or
-  // the index is refused.
-  virtual bool ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming);
-  // The same without a reader: no list is found.
-  bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  // Two integers: the list's tag, looked up through the reader, and the index. An index
+  // beyond the list found sets rpfwBadImageIndex and is read as 0 with
+  // rpfoConvLargeImageIdxToZero, else refused. False when a number is missing or the
+  // index is refused; the item is then left as it was.
+  bool ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) override;
   // The header (no body), the name line and the property lines.
-  void SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
-               bool forceSameAsPrev) const;
+  void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo, const AnsiString& name,
+               const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const override;
   // Line 0 is the item's name, the others property lines; done after the last.
-  bool ReadRPFLine(const AnsiString& s, int32_t lineNo, int32_t lineCount, AnsiString& name, TRPFReadState& readState);
+  bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode readType, int32_t lineNo,
+                   int32_t lineCount, AnsiString& name, TRPFLineMode& readMode, TRPFReadState& readState) override;
 
   // Screen drawing with the item's box at (x, y): the image (the hot one with
   // rpidsHover) inside Spacing, blended with the selection colour when selected, and a
   // frame in CurrentItemColor for the current item.
   void Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState, const TRPStyle& rpStyle) const;
   // "<img ...>" with the location the document's hook gives or the saved image (once per
-  // list, index and background, in saved); empty without a location.
-  AnsiString SaveToHTML(IRPHtmlImageContext& context, TRPHTMLBulletInfoList& saved, uint32_t options, bool useCss,
-                        TColor background, const IRPStyleSheet* rpStyle) const;
-  // The image on white as an RTF bitmap picture; empty without a list or with an index
+  // list, index and background, in the context's saved bullets); nothing without a
+  // location.
+  void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
+  // The image on white as an RTF bitmap picture; nothing without a list or with an index
   // out of its range.
-  AnsiString SaveRTF() const;
+  void SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // Printing: ImageIndex at (0, 0) of the page painter's bitmap. True.
   bool PrintToBitmap(TBitmap& bitmap) const;
 
 protected:
   // An index read for a list: false (refused) when it is out of range and large
   // indexes are not converted.
-  static bool CheckReadIndex(const TCustomImageList* list, int32_t& index, IRPFStreaming* streaming);
+  static bool CheckReadIndex(const TCustomImageList* list, int32_t& index, IRPFStreaming& streaming);
   // The list's tag and the index, the list looked up through the reader and the index
   // checked against it; the item itself is left alone.
-  static bool ReadListAndIndex(AnsiStringView& rest, IRPFStreaming* streaming, TCustomImageList*& list, int32_t& index);
+  static bool ReadListAndIndex(AnsiStringView& rest, IRPFStreaming& streaming, TCustomImageList*& list, int32_t& index);
 };
 
 class TRPHotspotItemInfo : public TRPBulletItemInfo {
@@ -101,5 +101,5 @@ public:
   void CopyPropertiesFrom(const TCustomRPItemInfo& source) override;
   // "ListTag ImageIndex HotImageIndex"; a missing third number reads as ImageIndex.
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
-  bool ReadRPFHeaderExtraIn(AnsiStringView& rest, IRPFStreaming* streaming) override;
+  bool ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) override;
 };

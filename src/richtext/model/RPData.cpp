@@ -3,13 +3,21 @@
 #include <algorithm>
 
 #include "platform/base/CodePages.h"
+#include "platform/base/FileSystem.h"
 #include "platform/base/ScopeExit.h"
+#include "platform/base/Sound.h"
 #include "platform/base/Surrogates.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPException.h"
+#include "richtext/model/RPHtmlHelpers.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStringHelpers.h"
 #include "richtext/model/RPStyleSheetQueries.h"
 #include "richtext/model/RPUnicode.h"
+#include "unicode/UniSysUtils.h"
 
 namespace {
 
@@ -21,7 +29,11 @@ void ThrowInvalidItemClass() { throw ERichPaneError(errRPInvalidItemClass); }
 
 TCustomRPData::TCustomRPData() = default;
 
-TCustomRPData::~TCustomRPData() { Clear(); }
+TCustomRPData::~TCustomRPData() {
+  // Only the document's own items go with it; a list it used belongs to its owner.
+  FItems = &FOwnItems;
+  Clear();
+}
 
 // --- Answers of the nesting ----------------------------------------------------------
 
@@ -37,6 +49,88 @@ void TCustomRPData::SetOptions(TRPOptions options) {
     FOptions = options;
   else
     root->SetOptions(options);
+}
+
+// Each answer of the nesting below is the root's; the root of this class keeps its own.
+#define QF_ROOT_VALUE(Type, Getter, Setter, Field)                               \
+  Type TCustomRPData::Getter() const {                                           \
+    const TCustomRPData* root = const_cast<TCustomRPData*>(this)->GetRootData(); \
+    return root == this ? Field : root->Getter();                                \
+  }                                                                              \
+  void TCustomRPData::Setter(Type value) {                                       \
+    TCustomRPData* root = GetRootData();                                         \
+    if (root == this)                                                            \
+      Field = value;                                                             \
+    else                                                                         \
+      root->Setter(value);                                                       \
+  }
+QF_ROOT_VALUE(uint32_t, GetRPFOptions, SetRPFOptions, FRPFOptions)
+QF_ROOT_VALUE(uint32_t, GetRTFOptions, SetRTFOptions, FRTFOptions)
+QF_ROOT_VALUE(uint32_t, GetRPFWarnings, SetRPFWarnings, FRPFWarnings)
+#undef QF_ROOT_VALUE
+
+TRPFReaderStyleMode TCustomRPData::GetRPFTextStylesReadMode() const {
+  const TCustomRPData* root = const_cast<TCustomRPData*>(this)->GetRootData();
+  return root == this ? rpf_sInsertMerge : root->GetRPFTextStylesReadMode();
+}
+
+TRPFReaderStyleMode TCustomRPData::GetRPFParaStylesReadMode() const {
+  const TCustomRPData* root = const_cast<TCustomRPData*>(this)->GetRootData();
+  return root == this ? rpf_sInsertMerge : root->GetRPFParaStylesReadMode();
+}
+
+HPALETTE TCustomRPData::GetRPPalette() const {
+  const TCustomRPData* root = const_cast<TCustomRPData*>(this)->GetRootData();
+  return root == this ? HPALETTE() : root->GetRPPalette();
+}
+
+const TLogPalette* TCustomRPData::GetRPLogPalette() const {
+  const TCustomRPData* root = const_cast<TCustomRPData*>(this)->GetRootData();
+  return root == this ? nullptr : root->GetRPLogPalette();
+}
+
+TRPPaletteAction TCustomRPData::GetDoInPaletteMode() const {
+  const TCustomRPData* root = const_cast<TCustomRPData*>(this)->GetRootData();
+  return root == this ? rppaDoNothing : root->GetDoInPaletteMode();
+}
+
+void TCustomRPData::UpdateItemsPalette() {
+  if (ItemsShared()) return;
+  const TRPPaletteAction action = GetDoInPaletteMode();
+  const HPALETTE palette = GetRPPalette();
+  const TLogPalette* logPalette = GetRPLogPalette();
+  for (TItemEntry& entry : *FItems)
+    if (entry.Item) entry.Item->UpdatePaletteInfo(action, false, palette, logPalette);
+}
+
+std::unique_ptr<TGraphic> TCustomRPData::RPFPictureNeeded(const AnsiString& name, const TRPTag& tag) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? nullptr : root->RPFPictureNeeded(name, tag);
+}
+
+TCustomImageList* TCustomRPData::RPFImageListNeeded(int32_t tag) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? nullptr : root->RPFImageListNeeded(tag);
+}
+
+void TCustomRPData::Beep() const {
+  const IRPStyleSheet* sheet = GetRPStyle();
+  if (sheet && sheet->GetUseSound()) MessageBeep(0);
+}
+
+// --- Item sharing ----------------------------------------------------------------------
+
+void TCustomRPData::ShareItemsFrom(TCustomRPData& source) {
+  if (!ItemsShared()) return;
+  Clear();
+  FItems = source.FItems;
+}
+
+void TCustomRPData::UseItemListOf(TCustomRPData& source) { FItems = source.FItems; }
+
+void TCustomRPData::NotifyItemsAdding(TCustomRPData* rpData, bool safe) {
+  for (TItemEntry& entry : *FItems)
+    if (entry.Item) entry.Item->Inserting(rpData, entry.Text, safe);
 }
 
 const IRPStyleSheet* TCustomRPData::GetRPStyle() const {
@@ -82,8 +176,8 @@ void TCustomRPData::CheckItemIndex(int32_t i) const {
 }
 
 int32_t TCustomRPData::IndexOfItem(const TCustomRPItemInfo* item) const {
-  for (size_t i = 0; i < FItems.size(); ++i)
-    if (FItems[i].Item.get() == item) return static_cast<int32_t>(i);
+  for (size_t i = 0; i < FItems->size(); ++i)
+    if ((*FItems)[i].Item.get() == item) return static_cast<int32_t>(i);
   return -1;
 }
 
@@ -212,12 +306,12 @@ uint32_t TCustomRPData::GetStyleLocale(int32_t styleNo) const {
 
 void TCustomRPData::AddItem(AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
   const bool wholeLine = item->GetBoolValue(rpibqWholeLine);
-  if (item->ParaNo == -1 && !FItems.empty() && !FItems.back().Item->GetBoolValue(rpibqWholeLine)) {
+  if (item->ParaNo == -1 && !FItems->empty() && !FItems->back().Item->GetBoolValue(rpibqWholeLine)) {
     item->SetContinuesLine(true);
-    item->ParaNo = FItems.back().Item->ParaNo;
+    item->ParaNo = FItems->back().Item->ParaNo;
   } else {
     // A list marker is never followed directly by a new paragraph.
-    if (!FItems.empty() && FItems.back().Item->StyleNo == rpkindListMarker) AddRawText({}, 0, -1);
+    if (!FItems->empty() && FItems->back().Item->StyleNo == rpkindListMarker) AddRawText({}, 0, -1);
     const bool lineBreak = !wholeLine && (item->GetLineBreakBefore() || !FAddParagraphs);
     item->ItemOptions &= ~(rpioContinuesLine | rpioLineBreakBefore);
     if (lineBreak) item->ItemOptions |= rpioLineBreakBefore;
@@ -233,7 +327,20 @@ void TCustomRPData::AddItemAsIs(AnsiString text, std::unique_ptr<TCustomRPItemIn
     item->Checkpoint.reset();
   }
   LinkPendingCheckpoint(*item, FLastCP);
+  item->UpdatePaletteInfo(GetDoInPaletteMode(), false, GetRPPalette(), GetRPLogPalette());
   InsertEntry(GetItemCount(), std::move(text), std::move(item));
+}
+
+void TCustomRPData::AddPictureTag(AnsiString name, std::unique_ptr<TGraphic> graphic, int32_t paraNo, TRPVAlign vAlign,
+                                  TRPTag tag) {
+  auto picture = std::make_unique<TRPGraphicItemInfo>(this, std::move(graphic), vAlign);
+  picture->ParaNo = paraNo;
+  picture->Tag = std::move(tag);
+  AddItem(std::move(name), std::move(picture));
+}
+
+void TCustomRPData::AddPicture(AnsiString name, std::unique_ptr<TGraphic> graphic, int32_t paraNo, TRPVAlign vAlign) {
+  AddPictureTag(std::move(name), std::move(graphic), paraNo, vAlign, TRPTag());
 }
 
 AnsiString TCustomRPData::ReplaceTabs(AnsiString text, bool unicode) const {
@@ -247,7 +354,7 @@ int32_t TCustomRPData::ResolveStyleForAdding(int32_t styleNo, int32_t paraNo) co
   // the style resolves in the paragraph the item will have, so that its stored form is
   // the one its style asks for when it is read back.
   if (paraNo == -1)
-    paraNo = !FItems.empty() && !FItems.back().Item->GetBoolValue(rpibqWholeLine) ? FItems.back().Item->ParaNo : 0;
+    paraNo = !FItems->empty() && !FItems->back().Item->GetBoolValue(rpibqWholeLine) ? FItems->back().Item->ParaNo : 0;
   return ResolveStyleNo(styleNo < 0 ? rpDefaultTextStyle : styleNo, paraNo);
 }
 
@@ -377,7 +484,7 @@ void TCustomRPData::InsertEntry(int32_t index, AnsiString text, std::unique_ptr<
   TCustomRPItemInfo& inserted = *item;
   inserted.Inserting(this, text, true);
   index = std::clamp(index, 0, GetItemCount());
-  FItems.insert(FItems.begin() + index, {std::move(text), std::move(item)});
+  FItems->insert(FItems->begin() + index, {std::move(text), std::move(item)});
   inserted.Inserted(this, index);
   if (inserted.StyleNo == rpkindListMarker)
     if (IRPMarkerList* markers = GetMarkers(true)) markers->AddMarker(*this, index);
@@ -387,8 +494,8 @@ void TCustomRPData::AppendItemsFrom(TCustomRPData* source) {
   if (!source) return;
   if (source->TagsArePChars() != TagsArePChars()) throw ERichPaneError(errRPTagsTypesMismatch);
   // The source's chain goes with its items: its checkpoints are re-made here.
-  std::vector<TItemEntry> moved = std::move(source->FItems);
-  source->FItems.clear();
+  TItemList moved = std::move(*source->FItems);
+  source->FItems->clear();
   source->FFirstCP = source->FLastCP = nullptr;
   std::unique_ptr<TRPCPInfo> sourcePending = std::move(source->FNotAddedCP);
   source->FCPCount = 0;
@@ -432,7 +539,7 @@ void TCustomRPData::ExpandToLines(int32_t& first, int32_t& last) const {
 int32_t TCustomRPData::ClampItemIndex(int32_t i) const { return std::clamp(i, 0, std::max(GetItemCount() - 1, 0)); }
 
 void TCustomRPData::UnifyParagraphStyle(int32_t i) {
-  if (FItems.empty()) return;
+  if (FItems->empty()) return;
   if (i >= GetItemCount()) i = GetItemCount() - 1;
   int32_t first = i, last = i;
   ExpandToParagraphs(first, last);
@@ -584,17 +691,29 @@ void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clear
 }
 
 void TCustomRPData::FreeItemAt(int32_t i, bool clearing) {
-  TItemEntry& entry = FItems[static_cast<size_t>(i)];
+  TItemEntry& entry = (*FItems)[static_cast<size_t>(i)];
   ItemAction(rpiaDestroying, entry.Item.get(), entry.Text);
   if (entry.Item->StyleNo == rpkindControl) ControlAction(rpcaDestroy, i, entry.Item.get());
   FreeItem(std::move(entry.Item), clearing);
 }
 
+std::unique_ptr<TCustomRPItemInfo> TCustomRPData::DetachItem(int32_t i, AnsiString& text) {
+  if (ItemsShared() || i < 0 || i >= GetItemCount()) return nullptr;
+  TItemEntry entry = std::move((*FItems)[static_cast<size_t>(i)]);
+  FItems->erase(FItems->begin() + i);
+  if (entry.Item && entry.Item->Checkpoint) {
+    UnlinkCheckpoint(*entry.Item->Checkpoint, true);
+    entry.Item->Checkpoint->ItemInfo = entry.Item.get();
+  }
+  text = std::move(entry.Text);
+  return std::move(entry.Item);
+}
+
 void TCustomRPData::DeleteItems(int32_t index, int32_t count) {
-  if (index < 0 || index >= GetItemCount() || count <= 0) return;
+  if (ItemsShared() || index < 0 || index >= GetItemCount() || count <= 0) return;
   count = std::min(count, GetItemCount() - index);
   for (int32_t i = index; i < index + count; ++i) FreeItemAt(i, false);
-  FItems.erase(FItems.begin() + index, FItems.begin() + index + count);
+  FItems->erase(FItems->begin() + index, FItems->begin() + index + count);
 }
 
 std::unique_ptr<TCustomRPItemInfo> TCustomRPData::ExtractItem(int32_t i, AnsiString& text) {
@@ -615,9 +734,11 @@ void TCustomRPData::Clear() {
   const uint32_t savedClearing = FState & rpstClearing;
   FState |= rpstClearing;
   const TScopeExit restore([&] { FState = (FState & ~rpstClearing) | savedClearing; });
-  for (int32_t i = 0; i < GetItemCount(); ++i)
-    if (FItems[static_cast<size_t>(i)].Item) FreeItemAt(i, true);
-  FItems.clear();
+  if (!ItemsShared()) {
+    for (int32_t i = 0; i < GetItemCount(); ++i)
+      if ((*FItems)[static_cast<size_t>(i)].Item) FreeItemAt(i, true);
+    FItems->clear();
+  }
   if (FNotAddedCP) {
     FNotAddedCP.reset();
     --FCPCount;
@@ -645,8 +766,8 @@ bool TCustomRPData::CanMergeItems(int32_t i, bool force) const {
 }
 
 void TCustomRPData::MergeItems(int32_t i) {
-  TItemEntry& entry = FItems[static_cast<size_t>(i)];
-  TItemEntry& next = FItems[static_cast<size_t>(i) + 1];
+  TItemEntry& entry = (*FItems)[static_cast<size_t>(i)];
+  TItemEntry& next = (*FItems)[static_cast<size_t>(i) + 1];
   if (entry.Text.empty() && !next.Text.empty()) {
     // The item with the text survives in the empty one's place, so that an empty item of
     // another style or stored form never reinterprets the text it would take.
@@ -664,7 +785,7 @@ void TCustomRPData::MergeItems(int32_t i) {
     entry.Item->Checkpoint->ItemInfo = entry.Item.get();
   }
   FreeItem(std::move(next.Item), false);
-  FItems.erase(FItems.begin() + i + 1);
+  FItems->erase(FItems->begin() + i + 1);
 }
 
 void TCustomRPData::NormalizeItems(int32_t first, int32_t last) {
@@ -687,18 +808,20 @@ void TCustomRPData::NormalizeSubDocuments(int32_t i) {
 // --- Styles in use -------------------------------------------------------------------
 
 void TCustomRPData::MarkItemStylesInUse(TRPStyleUsage& usage) const {
-  for (const TItemEntry& entry : FItems) entry.Item->MarkStylesInUse(usage);
+  for (const TItemEntry& entry : *FItems) entry.Item->MarkStylesInUse(usage);
 }
 
 void TCustomRPData::RenumberItemStyles(const TRPStyleUsage& usage) {
-  for (TItemEntry& entry : FItems) entry.Item->RenumberStyles(usage);
+  for (TItemEntry& entry : *FItems) entry.Item->RenumberStyles(usage);
 }
 
 // --- Plain text ----------------------------------------------------------------------
 
-bool TCustomRPData::SaveTextToStream(TStream& stream, int32_t lineWidth, bool unicode, bool withByteOrderMark,
-                                     bool pageBreaks) {
+bool TCustomRPData::SaveTextToStream(const WideString& path, TStream& stream, int32_t lineWidth, bool selectionOnly,
+                                     bool unicode, bool withByteOrderMark, bool pageBreaks) {
   try {
+    int32_t startNo = -1, startOffs = 0, endNo = -1, endOffs = 0;
+    if (!UseSelectionOnly(selectionOnly, startNo, startOffs, endNo, endOffs)) return true;
     AnsiString out;
     if (unicode && withByteOrderMark) out += WideToRawUnicode(u"\uFEFF");
     const uint32_t defaultCodePage = GetDefaultCodePage();
@@ -708,19 +831,36 @@ bool TCustomRPData::SaveTextToStream(TStream& stream, int32_t lineWidth, bool un
       else
         out += unicode ? AnsiToRawUnicode(codePage, piece) : RawUnicodeToAnsi(defaultCodePage, piece);
     };
-    for (int32_t i = 0; i < GetItemCount(); ++i) {
-      if (i > 0) {
+    const auto appendItem = [&](int32_t i) {
+      AnsiString text;
+      if (SaveItemToFile(path, *this, i, rpsfText, unicode, text)) {
+        append(text, unicode, defaultCodePage);
+        return;
+      }
+      bool pieceIsUnicode = false;
+      const AnsiString piece = GetItem(i)->AsPlainText(lineWidth, this, pieceIsUnicode);
+      append(piece, pieceIsUnicode, defaultCodePage);
+    };
+    // A selection that starts inside a list paragraph keeps the paragraph's marker.
+    const int32_t paraStart = GetParaStartItem(startNo);
+    if (selectionOnly && paraStart < startNo && GetItem(paraStart)->StyleNo == rpkindListMarker) appendItem(paraStart);
+    for (int32_t i = startNo; i <= endNo; ++i) {
+      if (i > startNo) {
         if (pageBreaks && GetItem(i)->GetPageBreakBefore())
           append("\f", false, defaultCodePage);
         else if (StartsNewLine(i))
           append("\r\n", false, defaultCodePage);
       }
       if (IsTextItem(i)) {
-        append(GetItemTextRaw(i), GetItem(i)->IsUnicode(), GetStyleCodePage(GetItemStyle(i)));
-      } else {
-        bool pieceIsUnicode = false;
-        const AnsiString piece = GetItem(i)->AsPlainText(lineWidth, this, pieceIsUnicode);
-        append(piece, pieceIsUnicode, defaultCodePage);
+        // The selected characters of the items at the ends: offsets are 1-based positions
+        // before characters.
+        const TRPItemOptions options = GetItemOptions(i);
+        const int32_t from = i == startNo ? startOffs : 1;
+        const int32_t to = i == endNo ? endOffs : GetItemLength(i) + 1;
+        const AnsiString text = CopyItemText(GetItemTextRaw(i), from, std::max(to - from, 0), options);
+        append(text, GetItem(i)->IsUnicode(), GetStyleCodePage(GetItemStyle(i)));
+      } else if ((i != startNo || startOffs == 0) && (i != endNo || endOffs == 1)) {
+        appendItem(i);
       }
     }
     stream.WriteBuffer(out.data(), static_cast<int32_t>(out.size()));
@@ -728,4 +868,95 @@ bool TCustomRPData::SaveTextToStream(TStream& stream, int32_t lineWidth, bool un
   } catch (const std::exception&) {
     return false;
   }
+}
+
+// --- Exports -------------------------------------------------------------------------
+
+void TCustomRPData::GetSelectionBounds(int32_t& startItemNo, int32_t& endItemNo, int32_t& startOffs, int32_t& endOffs,
+                                       bool) const {
+  startItemNo = GetItemCount() > 0 ? 0 : -1;
+  endItemNo = GetItemCount() - 1;
+  startOffs = startItemNo >= 0 ? GetItemStartOffset(startItemNo) : 0;
+  endOffs = endItemNo >= 0 ? GetItemEndOffset(endItemNo) : 0;
+}
+
+bool TCustomRPData::UseSelectionOnly(bool selectionOnly, int32_t& startItemNo, int32_t& startOffs, int32_t& endItemNo,
+                                     int32_t& endOffs) const {
+  if (selectionOnly) {
+    GetSelectionBounds(startItemNo, endItemNo, startOffs, endOffs, true);
+  } else {
+    TCustomRPData::GetSelectionBounds(startItemNo, endItemNo, startOffs, endOffs, true);
+  }
+  if (startItemNo < 0 || endItemNo < startItemNo || endItemNo >= GetItemCount()) return false;
+  return startItemNo != endItemNo || startOffs < endOffs;
+}
+
+bool TCustomRPData::SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format,
+                                   bool unicode, AnsiString& text) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root != this && root->SaveItemToFile(path, rpData, itemNo, format, unicode, text);
+}
+
+AnsiString TCustomRPData::SaveComponentToFile(const WideString& path, TComponent* component, TRPSaveFormat format) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->SaveComponentToFile(path, component, format);
+}
+
+void TCustomRPData::WriteHyperlink(int32_t jumpNo, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format,
+                                   AnsiString& target, AnsiString& extra) {
+  target.clear();
+  extra.clear();
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this) root->WriteHyperlink(jumpNo, rpData, itemNo, format, target, extra);
+}
+
+WideString TCustomRPData::MakePictureFileName(const WideString& path, const WideString& imagesPrefix,
+                                              const WideString& extension, int32_t& imgSaveNo, bool overwrite) {
+  const WideString prefix =
+      !imagesPrefix.empty() && imagesPrefix[0] == u'/' ? imagesPrefix : WideExtractFilePath(path) + imagesPrefix;
+  for (;; ++imgSaveNo) {
+    const WideString name = prefix + AnsiToWide(std::to_string(imgSaveNo)) + extension;
+    const uint32_t attributes = GetFileAttributesW(name.c_str());
+    const bool taken =
+        attributes != INVALID_FILE_ATTRIBUTES && (!overwrite || (attributes & FILE_ATTRIBUTE_READONLY) != 0);
+    if (!taken) return name;
+  }
+}
+
+WideString TCustomRPData::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
+                                          const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
+                                          TColor backColor) {
+  const bool asItIs = dynamic_cast<const TJPEGImage*>(&graphic) != nullptr || IsGraphicClassKeptForHTML(graphic);
+  const AnsiString extension = asItIs ? AnsiString(graphic.ClassType()->DefaultExtension) : AnsiString("bmp");
+  const WideString fileName =
+      MakePictureFileName(path, imagesPrefix, u"." + AnsiToWide(extension), imgSaveNo, overwrite);
+  TMemoryStream stream;
+  if (asItIs) {
+    graphic.SaveToStream(stream);
+  } else {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf32bit);
+    bitmap.SetSize(graphic.Width(), graphic.Height());
+    TCanvas& canvas = *bitmap.Canvas();
+    canvas.Brush().SetColor(backColor == clNone ? clWhite : backColor);
+    canvas.FillRect(TRect{0, 0, bitmap.Width(), bitmap.Height()});
+    canvas.Draw(0, 0, &graphic);
+    bitmap.SaveToStream(stream);
+  }
+  stream.SaveToFile(fileName);
+  return WideExtractFilePath(imagesPrefix) + WideExtractFileName(fileName);
+}
+
+bool TCustomRPData::HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic,
+                                     TColor backColor, WideString& fileName) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root != this && root->HostSavesPicture(format, path, graphic, backColor, fileName);
+}
+
+WideString TCustomRPData::SavePictureForExport(TRPSaveFormat format, const WideString& path,
+                                               const WideString& imagesPrefix, const TGraphic& graphic,
+                                               int32_t& imgSaveNo, bool overwrite, TColor backColor) {
+  WideString fileName;
+  if (HostSavesPicture(format, path, graphic, backColor, fileName)) return fileName;
+  return SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
 }

@@ -14,17 +14,26 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/Components.h"
 #include "platform/base/Object.h"
 #include "platform/base/Streams.h"
 #include "platform/base/Types.h"
+#include "platform/graphics/Graphic.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/graphics/Palette.h"
 #include "richtext/model/RPCheckpoint.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPItemStreaming.h"
 #include "richtext/model/RPMarkerList.h"
+#include "richtext/model/RPPaletteAction.h"
 #include "richtext/model/RPStyleSheetQueries.h"
 #include "richtext/model/RPTag.h"
 
 enum TRPItemAction { rpiaInserting, rpiaInserted, rpiaTextModifying, rpiaDestroying, rpiaMovingToUndoList };
 enum TRPControlAction { rpcaDestroy, rpcaMoveToUndoList, rpcaMoveFromUndoList, rpcaBeforeRPFSave, rpcaAfterRPFSave };
+
+// The formats an export writes an item or a control in (the host may write it itself).
+enum TRPSaveFormat : uint8_t { rpsfText = 0, rpsfHTML = 1, rpsfRTF = 2 };
 
 // Document options that this class reads; the control-bound document keeps the rest of
 // its control's set.
@@ -53,6 +62,26 @@ public:
   virtual TRPOptions GetOptions() const;
   virtual void SetOptions(TRPOptions options);
   bool TagsArePChars() const { return (GetOptions() & rpoTagsArePChars) != 0; }
+  // The native format's and RTF's options (rpfo..., rprtf...), the warnings of the last
+  // native-format read (rpfw...) and how it takes style collections: the root's (the
+  // control-bound document answers its control's). The root of this class keeps its own:
+  // no options, no warnings, collections merged.
+  virtual uint32_t GetRPFOptions() const;
+  virtual void SetRPFOptions(uint32_t options);
+  virtual uint32_t GetRTFOptions() const;
+  virtual void SetRTFOptions(uint32_t options);
+  virtual uint32_t GetRPFWarnings() const;
+  virtual void SetRPFWarnings(uint32_t warnings);
+  virtual TRPFReaderStyleMode GetRPFTextStylesReadMode() const;
+  virtual TRPFReaderStyleMode GetRPFParaStylesReadMode() const;
+  // The palette state pictures are drawn with: the root's. This platform draws on
+  // true-colour devices only, so no palette is ever realized: the root of this class has
+  // none and does nothing with palette copies.
+  virtual HPALETTE GetRPPalette() const;
+  virtual const TLogPalette* GetRPLogPalette() const;
+  virtual TRPPaletteAction GetDoInPaletteMode() const;
+  // Passes the palette state to every item (nothing when the items are shared).
+  void UpdateItemsPalette();
   // The style sheet: the parent's, nullptr at the top of this class.
   virtual const IRPStyleSheet* GetRPStyle() const;
   virtual TCustomRPData* GetParentData() const { return nullptr; }
@@ -79,10 +108,27 @@ public:
   virtual void ExecuteItemJump(int32_t) {}
   // Whether the document keeps page breaks that added text asks for.
   virtual bool AcceptsPageBreaks() const { return true; }
+  // While the native format is read: the picture and the image list the stream names,
+  // as the host supplies them (asked of the absolute root; none at the root of this
+  // class).
+  virtual std::unique_ptr<TGraphic> RPFPictureNeeded(const AnsiString& name, const TRPTag& tag);
+  virtual TCustomImageList* RPFImageListNeeded(int32_t tag);
+  // Sounds the message beep when the style sheet's UseSound is on (a refused action).
+  void Beep() const;
 
+  // --- Item sharing ------------------------------------------------------------------
+  // Whether this document uses the item list of another (false in this class). A
+  // document that shares never frees, clears or deletes items.
+  virtual bool ItemsShared() const { return false; }
+  // When this document shares items: Clear, then use source's item list.
+  void ShareItemsFrom(TCustomRPData& source);
+  // Uses source's item list from now on, without copying or clearing anything.
+  void UseItemListOf(TCustomRPData& source);
+  // Runs every item's Inserting hook against rpData, keeping the text it gives back.
+  void NotifyItemsAdding(TCustomRPData* rpData, bool safe);
   // --- Items -------------------------------------------------------------------------
-  int32_t GetItemCount() const { return static_cast<int32_t>(FItems.size()); }
-  TCustomRPItemInfo* GetItem(int32_t i) const { return FItems[static_cast<size_t>(i)].Item.get(); }
+  int32_t GetItemCount() const { return static_cast<int32_t>(FItems->size()); }
+  TCustomRPItemInfo* GetItem(int32_t i) const { return (*FItems)[static_cast<size_t>(i)].Item.get(); }
   int32_t IndexOfItem(const TCustomRPItemInfo* item) const;
   int32_t GetItemStyle(int32_t i) const { return ResolveItemStyle(*GetItem(i)); }
   int32_t ResolveItemStyle(const TCustomRPItemInfo& item) const;
@@ -105,8 +151,8 @@ public:
   bool GetItemIntProperty(int32_t i, int32_t code, int32_t& value) const;
 
   // --- Text --------------------------------------------------------------------------
-  const AnsiString& GetItemTextRaw(int32_t i) const { return FItems[static_cast<size_t>(i)].Text; }
-  void SetItemTextRaw(int32_t i, AnsiString text) { FItems[static_cast<size_t>(i)].Text = std::move(text); }
+  const AnsiString& GetItemTextRaw(int32_t i) const { return (*FItems)[static_cast<size_t>(i)].Text; }
+  void SetItemTextRaw(int32_t i, AnsiString text) { (*FItems)[static_cast<size_t>(i)].Text = std::move(text); }
   // 8-bit text; a Unicode text item is converted with its style's code page.
   AnsiString GetItemTextA(int32_t i) const;
   // UTF-16; 8-bit text converted with its style's code page.
@@ -154,6 +200,10 @@ public:
   void AddAnsiText(AnsiStringView text, int32_t styleNo, TRPTag tag, int32_t paraNo);
   void AddRawUnicodeText(AnsiStringView raw, int32_t styleNo, TRPTag tag, int32_t paraNo);
   void AddTextW(WideStringView text, int32_t styleNo, TRPTag tag, int32_t paraNo);
+  // A picture item that owns graphic, with name as its text, through AddItem (so a
+  // pending checkpoint goes to it).
+  void AddPictureTag(AnsiString name, std::unique_ptr<TGraphic> graphic, int32_t paraNo, TRPVAlign vAlign, TRPTag tag);
+  void AddPicture(AnsiString name, std::unique_ptr<TGraphic> graphic, int32_t paraNo, TRPVAlign vAlign);
   // One paragraph per line of 8-bit text; false when adding failed (the items added
   // before stay).
   bool AddMultilineText(AnsiStringView text, int32_t styleNo, const TRPTag& tag, int32_t paraNo, int32_t firstParaNo);
@@ -211,6 +261,11 @@ public:
   std::unique_ptr<TCustomRPItemInfo> ExtractItem(int32_t i, AnsiString& text);
   // Frees item i (its hooks run first); the entry stays, empty.
   void FreeItemAt(int32_t i, bool clearing);
+  // Takes item i out of the list without freeing it (an undo list keeps it): its entry is
+  // removed, text receives its stored text, and its checkpoint, which it keeps, leaves
+  // the document's chain (and count). Nothing for an index outside 0 .. count - 1 or when
+  // the items are shared.
+  std::unique_ptr<TCustomRPItemInfo> DetachItem(int32_t i, AnsiString& text);
   virtual void FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing);
   virtual void Clear();
   uint32_t GetState() const { return FState; }
@@ -228,16 +283,68 @@ public:
   void RenumberItemStyles(const TRPStyleUsage& usage);
 
   // --- Plain text ----------------------------------------------------------------------
-  // The items as text, lines joined by CR LF (a form feed before an item with a page
-  // break when pageBreaks); UTF-16LE with unicode (with a leading U+FEFF when asked),
-  // else 8-bit in the default code page. False when writing failed.
-  bool SaveTextToStream(TStream& stream, int32_t lineWidth, bool unicode, bool withByteOrderMark, bool pageBreaks);
+  // The items of the range UseSelectionOnly gives as text, lines joined by CR LF (a form
+  // feed before an item with a page break when pageBreaks); UTF-16LE with unicode (with a
+  // leading U+FEFF when asked), else 8-bit in the default code page. A selection that
+  // starts in a list paragraph begins with the marker's text; the partly selected text
+  // items at its ends give their selected characters. A non-text item gives its plain
+  // text unless the host writes it (SaveItemToFile with rpsfText, path being the file
+  // written). Nothing for an empty or invalid range; false when writing failed.
+  bool SaveTextToStream(const WideString& path, TStream& stream, int32_t lineWidth, bool selectionOnly, bool unicode,
+                        bool withByteOrderMark, bool pageBreaks);
+
+  // --- Exports -------------------------------------------------------------------------
+  // The selection as exports take it, item positions in the order start item, end item,
+  // start offset, end offset (normalize: the earlier end first); the whole document in
+  // this class (-1 items for an empty one). The formatted document answers its
+  // selection.
+  virtual void GetSelectionBounds(int32_t& startItemNo, int32_t& endItemNo, int32_t& startOffs, int32_t& endOffs,
+                                  bool normalize) const;
+  // The item range an export writes: the normalized selection with selectionOnly, else
+  // the whole document. False when it is empty or invalid.
+  bool UseSelectionOnly(bool selectionOnly, int32_t& startItemNo, int32_t& startOffs, int32_t& endItemNo,
+                        int32_t& endOffs) const;
+  // Whether the host writes item itemNo of rpData (a document of this nesting) itself in
+  // the format: true with the text to write. Asked of the absolute root; the root of
+  // this class leaves every item to itself.
+  virtual bool SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format,
+                              bool unicode, AnsiString& text);
+  // What the host writes for a control held by a control item (asked of the absolute
+  // root); empty: nothing is written.
+  virtual AnsiString SaveComponentToFile(const WideString& path, TComponent* component, TRPSaveFormat format);
+  // The target and the extra attribute text of hyperlink jumpNo (item itemNo of rpData)
+  // written in the format (asked of the absolute root); both empty at the root of this
+  // class.
+  virtual void WriteHyperlink(int32_t jumpNo, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format,
+                              AnsiString& target, AnsiString& extra);
+  // The file a picture of an export is saved to: imagesPrefix (taken relative to the
+  // folder of path unless it is a full path) followed by the running number imgSaveNo,
+  // increased until no file has the name (with overwrite, until no read-only one has
+  // it), and the extension.
+  virtual WideString MakePictureFileName(const WideString& path, const WideString& imagesPrefix,
+                                         const WideString& extension, int32_t& imgSaveNo, bool overwrite);
+  // The default saving of a picture for HTML: a JPEG image, or a picture of a class kept
+  // for HTML, is saved as it is (its own extension); any other picture is drawn on a
+  // 32-bit bitmap filled with backColor (white for clNone) and saved as a bitmap file.
+  // Answers the name relative to the folder of path: the prefix's folder, "/", the file
+  // name. (JPEG output of other pictures would need an encoder this platform does not
+  // have: they stay bitmap files.)
+  virtual WideString SavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
+                                     int32_t& imgSaveNo, bool overwrite, TColor backColor);
+  // The host saves the picture (asked of the absolute root): true with the file name;
+  // false at the root of this class.
+  virtual bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
+                                WideString& fileName);
+  // HostSavesPicture, else SavePictureFile.
+  WideString SavePictureForExport(TRPSaveFormat format, const WideString& path, const WideString& imagesPrefix,
+                                  const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite, TColor backColor);
 
 private:
   struct TItemEntry {
     AnsiString Text;
     std::unique_ptr<TCustomRPItemInfo> Item;
   };
+  using TItemList = std::vector<TItemEntry>;
 
   // proc for each sub-document of item, while it answers true; false when it stopped.
   static bool ForEachSubDocument(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc);
@@ -249,7 +356,9 @@ private:
   AnsiString ReplaceTabs(AnsiString text, bool unicode) const;
   void CheckItemIndex(int32_t i) const;
 
-  std::vector<TItemEntry> FItems;
+  // The list in use: the document's own, or another document's when items are shared.
+  TItemList FOwnItems;
+  TItemList* FItems = &FOwnItems;
   bool FAddParagraphs = true;
   TRPCPInfo* FFirstCP = nullptr;
   TRPCPInfo* FLastCP = nullptr;
@@ -257,6 +366,9 @@ private:
   int32_t FCPCount = 0;
   uint32_t FState = 0;
   TRPOptions FOptions = 0;
+  uint32_t FRPFOptions = 0;
+  uint32_t FRTFOptions = 0;
+  uint32_t FRPFWarnings = 0;
   std::unique_ptr<IRPMarkerList> FMarkers;
 };
 

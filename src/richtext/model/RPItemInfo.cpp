@@ -9,6 +9,9 @@
 #include "platform/base/TextUtils.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPException.h"
+#include "richtext/model/RPFStreamHelpers.h"
+#include "richtext/model/RPFontInfo.h"
+#include "richtext/model/RPItemStreaming.h"
 #include "richtext/model/RPStyleSheetQueries.h"
 
 namespace {
@@ -30,11 +33,6 @@ int32_t CodeOf(const std::array<AnsiStringView, N>& names, AnsiStringView name) 
   for (size_t code = 1; code < N; ++code)
     if (names[code] == name) return static_cast<int32_t>(code);
   return 0;
-}
-
-void WriteLine(TStream& stream, const AnsiString& line) {
-  const AnsiString withEnd = line + "\r\n";
-  stream.WriteBuffer(withEnd.data(), static_cast<int32_t>(withEnd.size()));
 }
 
 struct TItemTypeRecord {
@@ -69,25 +67,6 @@ TRPItemClass& TextItemClass() {
 
 }  // namespace
 
-bool ReadRPFInteger(AnsiStringView& rest, int32_t& value) {
-  size_t at = 0;
-  while (at < rest.size() && rest[at] == ' ') ++at;
-  const bool negative = at < rest.size() && rest[at] == '-';
-  if (at < rest.size() && (rest[at] == '-' || rest[at] == '+')) ++at;
-  const size_t digits = at;
-  int64_t number = 0;
-  while (at < rest.size() && rest[at] >= '0' && rest[at] <= '9') {
-    number = number * 10 + (rest[at++] - '0');
-    if (number > int64_t{1} << 31) return false;
-  }
-  if (at == digits) return false;
-  number = negative ? -number : number;
-  if (number > INT32_MAX) return false;
-  value = static_cast<int32_t>(number);
-  rest.remove_prefix(at);
-  return true;
-}
-
 AnsiStringView RPIntPropertyName(int32_t code) { return NameOf(IntPropertyNames, code); }
 AnsiStringView RPStrPropertyName(int32_t code) { return NameOf(StrPropertyNames, code); }
 int32_t RPIntPropertyCode(AnsiStringView name) { return CodeOf(IntPropertyNames, name); }
@@ -102,11 +81,11 @@ AnsiString GetHTMLAlign(TRPVAlign vAlign, uint32_t htmlOptions) {
 }
 
 void WriteRPFIntPropertyLine(TStream& stream, int32_t code, int32_t value) {
-  WriteLine(stream, AnsiString(RPIntPropertyName(code)) + "=" + std::to_string(value));
+  RPFWriteLine(stream, AnsiString(RPIntPropertyName(code)) + "=" + std::to_string(value));
 }
 
 void WriteRPFStrPropertyLine(TStream& stream, int32_t code, const AnsiString& value) {
-  WriteLine(stream, AnsiString(RPStrPropertyName(code)) + "=" + value);
+  RPFWriteLine(stream, AnsiString(RPStrPropertyName(code)) + "=" + value);
 }
 
 // --- TCustomRPItemInfo ---------------------------------------------------------------
@@ -148,7 +127,20 @@ void TCustomRPItemInfo::Inserted(TCustomRPData* rpData, int32_t) {
 
 void TCustomRPItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const { s.clear(); }
 
-bool TCustomRPItemInfo::ReadRPFHeaderExtra(AnsiStringView&) { return true; }
+bool TCustomRPItemInfo::ReadRPFHeaderExtra(AnsiStringView&, IRPFStreaming&) { return true; }
+
+bool TCustomRPItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming&, TRPFBodyMode, int32_t, int32_t, AnsiString&,
+                                    TRPFLineMode&, TRPFReadState&) {
+  ReadRPFPropertyLine(s);
+  return true;
+}
+
+void TCustomRPItemInfo::SaveRPF(TStream&, IRPFStreaming&, int32_t, int32_t, const AnsiString&,
+                                const TRPMultiDrawItemPart*, bool) const {}
+
+int32_t TCustomRPItemInfo::GetHyperlinkCursor(const IRPStyleSheet* rpStyle) const {
+  return rpStyle ? rpStyle->GetJumpCursor() : crJump;
+}
 
 int32_t TCustomRPItemInfo::GetRPFPropertyCount() const { return Hint.empty() ? 0 : 1; }
 
@@ -387,14 +379,17 @@ void TRPRectItemInfo::CopyPropertiesFrom(const TCustomRPItemInfo& source) {
 
 void TRPRectItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const { s = std::to_string(VAlign); }
 
-bool TRPRectItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) {
-  if (rest.empty() || rest[0] == '\0' || rest[0] == '\r' || rest[0] == '\n') {
+bool TRPRectItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming&) {
+  AnsiStringView at = rest;
+  RPFSkipBlanks(at);
+  if (at.empty() || at[0] == '\0' || at[0] == '\r' || at[0] == '\n') {
     VAlign = rpvaBaseline;
     return true;
   }
   int32_t value = 0;
-  if (!ReadRPFInteger(rest, value)) return false;
+  if (!RPFReadInteger(at, value)) return false;
   VAlign = static_cast<TRPVAlign>(value);
+  rest = at;
   return true;
 }
 

@@ -11,21 +11,36 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "platform/base/Object.h"
 #include "platform/base/Streams.h"
 #include "platform/base/Types.h"
+#include "platform/graphics/Palette.h"
 #include "richtext/model/RPCheckpoint.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPLists.h"
+#include "richtext/model/RPPaletteAction.h"
 #include "richtext/model/RPScaling.h"
 #include "richtext/model/RPTag.h"
 #include "richtext/model/RPWordPainters.h"
 
 class TCanvas;
+class TControl;
 class TCustomRPData;
 class TCustomRPItemInfo;
 class IRPStyleSheet;
+class IRPFStreaming;
+class TRPMultiDrawItemPart;
+struct TRPRTFSaveContext;
+struct TRPHTMLSaveContext;
+struct TRPJumpInfo;
+// Native-format reading modes and states (RPItemStreaming.h).
+enum TRPFBodyMode : int32_t;
+enum TRPFLineMode : int32_t;
+enum TRPFReadState : int32_t;
+// The hyperlink areas of a formatted document (the layout's).
+using TRPJumpList = std::vector<std::unique_ptr<TRPJumpInfo>>;
 
 // Item kinds (written to native-format files; the values are fixed).
 inline constexpr int32_t rpkindBreak = -1;
@@ -99,11 +114,6 @@ enum TRPItemIntProperty : int32_t {
   rpipVisible = 14,
 };
 enum TRPItemStrProperty : int32_t { rpspUnknown = 0, rpspHint = 1, rpspAlt = 2, rpspFileName = 3 };
-
-// One decimal integer of a native-format header line after blanks: an optional sign and
-// at least one digit; rest moves past it. False (rest unchanged) when no number stands
-// there or it overflows.
-bool ReadRPFInteger(AnsiStringView& rest, int32_t& value);
 
 // The property's name in native-format files ("vshift", "hint"), empty for an unknown
 // code; and the code of a name (exact, case-sensitive), 0 when unknown.
@@ -193,21 +203,58 @@ public:
   virtual void Inserting(TCustomRPData* rpData, AnsiString& text, bool safe);
   virtual void Inserted(TCustomRPData* rpData, int32_t itemNo);
 
-  // Native-format support: the rest of the item's header line, its property count and
-  // property lines.
+  // The palette state of the document (RPData.h): what the item does with palette copies
+  // of its images. Nothing in this class.
+  virtual void UpdatePaletteInfo(TRPPaletteAction, bool /*forceRecreate*/, HPALETTE, const TLogPalette*) {}
+
+  // --- The interchange formats (one signature each; the writers and readers call them) --
+  // Native format: the rest of the item's header line, the number and the lines of its
+  // properties ("hint" in this class).
   virtual void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const;
   virtual int32_t GetRPFPropertyCount() const;
   virtual void SaveRPFProperties(TStream& stream) const;
   // Reads the rest of the item's header line from rest (advancing it); false when it is
   // malformed. Nothing to read in this class.
-  virtual bool ReadRPFHeaderExtra(AnsiStringView& rest);
+  virtual bool ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming);
+  // Line lineNo of the lineCount lines after the item's header, read in mode readType.
+  // name receives the item's text when the line holds it; readMode asks for the next
+  // line as a binary block; readState becomes rpfrsItemDone after the item's last line.
+  // False refuses the line (the reading ends). A property line in this class.
+  virtual bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode readType, int32_t lineNo,
+                           int32_t lineCount, AnsiString& name, TRPFLineMode& readMode, TRPFReadState& readState);
+  // The item's record: its header, then its lines. paraNo is its paragraph number (-1:
+  // it continues a paragraph); name its text in the document; part the printed part of a
+  // split item to write (none: all of it); forceSameAsPrev writes it as the continuation
+  // of the line before. Nothing in this class (text items: their text record).
+  virtual void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo,
+                       const AnsiString& name, const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const;
+  // RTF: the item at the writer's position; its colours (and list overrides) into the
+  // writer's tables before. Nothing in this class.
+  virtual void SaveRTF(TStream&, TRPRTFSaveContext&, const AnsiString& /*text*/, int32_t /*itemNo*/) const {}
+  virtual void FillRTFTables(TRPColorList&, TRPIntegerList& /*listOverrideCounts*/, TCustomRPData*) const {}
+  // HTML: the item at the writer's position. Nothing in this class.
+  virtual void SaveToHTML(TStream&, TRPHTMLSaveContext&, const AnsiString& /*text*/, int32_t /*itemNo*/) const {}
   // "name=value": an integer property, a string property, or SetCustomProperty; a line
   // without "=" is ignored; a value that is no number reads as 0.
   void ReadRPFPropertyLine(AnsiStringView s);
-
-  // The item as plain text for a line of lineWidth characters; textIsUnicode tells
-  // whether the result is stored UTF-16. Empty in this class.
+  // Plain text (the item's part of the document's plain text): the item for a line of
+  // lineWidth characters; textIsUnicode tells whether the result is stored UTF-16. Empty
+  // in this class.
   virtual AnsiString AsPlainText(int32_t lineWidth, TCustomRPData* rpData, bool& textIsUnicode) const;
+
+  // --- Sub-documents, controls and hyperlinks -------------------------------------------
+  // The sub-document (a table's cell) at a point of the item; none in this class.
+  virtual TCustomRPData* GetSubRPDataAt(int32_t /*x*/, int32_t /*y*/) { return nullptr; }
+  // Whether the item holds the control, or the in-place editor shown over it; false in
+  // this class.
+  virtual bool OwnsControl(const TControl* /*control*/) const { return false; }
+  virtual bool OwnsInplaceEditor(const TControl* /*editor*/) const { return false; }
+  // The cursor shown over the item as a hyperlink: the style sheet's JumpCursor.
+  virtual int32_t GetHyperlinkCursor(const IRPStyleSheet* rpStyle) const;
+  // Adds the hyperlink areas the item holds itself (a table's cells), its box at (left,
+  // top), numbered from nextJumpId on (moved past the numbers used). Nothing in this
+  // class.
+  virtual void BuildJumps(int32_t /*left*/, int32_t /*top*/, TRPJumpList&, int32_t& /*nextJumpId*/) {}
 
   // Copies StyleNo, ParaNo, ItemOptions and Hint; subclasses first copy their own
   // fields when the source is of their class.
@@ -313,7 +360,7 @@ public:
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
   // VAlign: 0 for an empty rest (NUL, CR or LF first), else one integer; false when it is
   // no number.
-  bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  bool ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) override;
   // "vertical-align : N" for a shifted baseline item: VShift pixels, or VShift percent of
   // the image height; empty when unshifted, without height or not on the baseline.
   AnsiString GetVShiftCSS(const IRPStyleSheet* rpStyle) const;

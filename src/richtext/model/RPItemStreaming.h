@@ -1,8 +1,10 @@
 // What the native-format (RPF) writer and reader offer to the items that write and read
 // themselves, and the item header line every non-text item writes first.
 //
-// The document-level writer and reader, and the picture, tag and style-name helpers they
-// use, stand outside these items; an item reaches them only through IRPFStreaming.
+// An item reaches the document it is written from or read into only through
+// IRPFStreaming: its options and warnings, the forms of its header fields, its pictures,
+// and what the document's host supplies while reading (pictures and image lists named in
+// the stream). TRPFStreaming (RPFStreaming.h) is the document's implementation.
 #pragma once
 
 #include <cstdint>
@@ -15,18 +17,42 @@
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPTag.h"
 
-// RPF options read by items.
-inline constexpr uint32_t rpfoSavePicturesBody = 0x01;
-inline constexpr uint32_t rpfoIgnoreUnknownPicFmt = 0x04;
-inline constexpr uint32_t rpfoConvLargeImageIdxToZero = 0x20;
-inline constexpr uint32_t rpfoSaveBinary = 0x40;
-// RPF warnings set by items while reading.
+// RPF options (TRPFOptions); the items read the first ones, the document writer and reader
+// the rest.
+inline constexpr uint32_t rpfoSavePicturesBody = 0x0001;
+inline constexpr uint32_t rpfoSaveControlsBody = 0x0002;
+inline constexpr uint32_t rpfoIgnoreUnknownPicFmt = 0x0004;
+inline constexpr uint32_t rpfoIgnoreUnknownCtrls = 0x0008;
+inline constexpr uint32_t rpfoConvUnknownStylesToZero = 0x0010;
+inline constexpr uint32_t rpfoConvLargeImageIdxToZero = 0x0020;
+inline constexpr uint32_t rpfoSaveBinary = 0x0040;
+inline constexpr uint32_t rpfoUseStyleNames = 0x0080;
+inline constexpr uint32_t rpfoSaveBack = 0x0100;
+inline constexpr uint32_t rpfoLoadBack = 0x0200;
+inline constexpr uint32_t rpfoSaveTextStyles = 0x0400;
+inline constexpr uint32_t rpfoSaveParaStyles = 0x0800;
+inline constexpr uint32_t rpfoSaveLayout = 0x1000;
+inline constexpr uint32_t rpfoLoadLayout = 0x2000;
+inline constexpr uint32_t rpfoSaveDocProperties = 0x4000;
+inline constexpr uint32_t rpfoLoadDocProperties = 0x8000;
+// RPF warnings set while reading (TRPFWarnings).
 inline constexpr uint32_t rpfwUnknownPicFmt = 0x01;
+inline constexpr uint32_t rpfwUnknownCtrls = 0x02;
+inline constexpr uint32_t rpfwConvUnknownStyles = 0x04;
 inline constexpr uint32_t rpfwBadImageIndex = 0x08;
+inline constexpr uint32_t rpfwConvToUnicode = 0x10;
+inline constexpr uint32_t rpfwConvFromUnicode = 0x20;
 inline constexpr uint32_t rpfwInvalidPicture = 0x40;
+inline constexpr uint32_t rpfwUnknownStyleProperties = 0x80;
 
-// Body modes of an item header: hexadecimal lines, no body, a binary block.
-enum TRPFBodyMode : int32_t { rpfbmHex = 0, rpfbmNone = 1, rpfbmBinary = 2 };
+// How a native-format read takes the style collections a stream carries: skipped (numbers
+// taken as they stand), mapped to equal styles, or merged in.
+enum TRPFReaderStyleMode : uint8_t { rpf_sIgnore, rpf_sInsertMap, rpf_sInsertMerge };
+
+// The reading mode of a record header. Items with a body: hexadecimal lines, no body, a
+// binary block. Text records: plain lines (0), Unicode lines of the binary form (2),
+// hexadecimal lines of stored UTF-16 (3).
+enum TRPFBodyMode : int32_t { rpfbmHex = 0, rpfbmNone = 1, rpfbmBinary = 2, rpfbmHexText = 3 };
 // How the reader reads an item's next line; what an item answers after a line.
 enum TRPFLineMode : int32_t { rpflmText, rpflmBinaryBlock };
 enum TRPFReadState : int32_t { rpfrsReading = 0, rpfrsItemDone = 2 };
@@ -36,12 +62,14 @@ public:
   virtual ~IRPFStreaming() = default;
   // The document's RPF options (rpfo...).
   virtual uint32_t Options() const = 0;
-  // Or's a warning (rpfw...) into the reader's set.
+  // Or's a warning (rpfw...) into the document's set.
   virtual void AddWarning(uint32_t warning) = 0;
 
   // Writing: the header's paragraph field (-1, or its style name, as the options say),
-  // the tag as text, a picture as one hex text, a picture as a length-prefixed block.
+  // its text style field, the tag as text, a picture as one hex text, a picture as a
+  // length-prefixed block.
   virtual AnsiString ParaNoText(int32_t paraNo, bool forceMinusOne) const = 0;
+  virtual AnsiString TextStyleNoText(int32_t styleNo) const = 0;
   virtual AnsiString TagText(const TRPTag& tag) const = 0;
   virtual AnsiString PictureToHex(const TGraphic& graphic) const = 0;
   virtual void SavePictureBinary(TStream& stream, const TGraphic& graphic) const = 0;
@@ -61,5 +89,3 @@ public:
 // the item.
 void WriteRPFItemHeader(TStream& stream, const TCustomRPItemInfo& item, int32_t lineCount, int32_t paraNo,
                         bool forceSameAsPrev, TRPFBodyMode mode, const IRPFStreaming& streaming);
-// The line followed by CR LF.
-void WriteRPFLine(TStream& stream, const AnsiString& line);

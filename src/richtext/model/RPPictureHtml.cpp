@@ -5,6 +5,8 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPExportContexts.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStringHelpers.h"
@@ -72,18 +74,20 @@ AnsiString SaveBulletImage(const TCustomImageList* imageList, int32_t index, con
   return location;
 }
 
-AnsiString TRPGraphicItemInfo::SaveToHTML(IRPHtmlImageContext& context, uint32_t options, bool useCss,
-                                          TColor background, const IRPStyleSheet* rpStyle) const {
+void TRPGraphicItemInfo::SaveToHTML(TStream& stream, TRPHTMLSaveContext& save, const AnsiString&, int32_t) const {
+  IRPHtmlImageContext& context = save.Images;
+  const uint32_t options = save.Options;
+  const IRPStyleSheet* rpStyle = save.RPStyle;
   const AnsiString ownFile = !ImageFileName.empty() && (options & rphtmlUseImageFileName)
                                  ? context.RelativeToDocument(ImageFileName)
                                  : AnsiString();
   AnsiString location = ownFile;
   if (context.HtmlImageHook(*this, location)) {
     location = ownFile;
-    if (location.empty() && Image) location = context.SavePictureForExport(*Image, background);
+    if (location.empty() && Image) location = context.SavePictureForExport(*Image, save.Background);
   }
-  if (location.empty()) return {};
-  const bool css = useCss || (options & rphtmlUseCss);
+  if (location.empty()) return;
+  const bool css = save.UseCss || (options & rphtmlUseCss);
   AnsiString list;
   if (options & rphtmlImageBorder0) list = "border=" + FormatHtmlInt(0, options);
   if (((options & rphtmlImageSize) && !NoHTMLImageSize) || IsStretched())
@@ -94,17 +98,19 @@ AnsiString TRPGraphicItemInfo::SaveToHTML(IRPHtmlImageContext& context, uint32_t
   const TSharedAttributes shared = SharedAttributes(*this, Alt, options, css, rpStyle, context);
   for (const AnsiString* attribute : {&shared.Alt, &shared.Spacing, &shared.Hint, &shared.Style})
     list = AppendWithSeparator(list, *attribute, " ");
-  return "<img" + GetHTMLAlign(VAlign, options) + WrapAttributes(list) + "src=\"" +
-         MakeHtmlPath(location, options, context.CodePage()) + "\"" + GetXhtmlEmptyTagEnd(options) + ">";
+  RPFWrite(stream, "<img" + GetHTMLAlign(VAlign, options) + WrapAttributes(list) + "src=\"" +
+                       MakeHtmlPath(location, options, context.CodePage()) + "\"" + GetXhtmlEmptyTagEnd(options) + ">");
 }
 
-AnsiString TRPBulletItemInfo::SaveToHTML(IRPHtmlImageContext& context, TRPHTMLBulletInfoList& saved, uint32_t options,
-                                         bool useCss, TColor background, const IRPStyleSheet* rpStyle) const {
+void TRPBulletItemInfo::SaveToHTML(TStream& stream, TRPHTMLSaveContext& save, const AnsiString&, int32_t) const {
+  IRPHtmlImageContext& context = save.Images;
+  const uint32_t options = save.Options;
+  const IRPStyleSheet* rpStyle = save.RPStyle;
   AnsiString location;
   if (context.HtmlImageHook(*this, location) && ImageList && ImageIndex >= 0 && ImageIndex < ImageList->Count())
-    location = SaveBulletImage(ImageList, ImageIndex, nullptr, saved, options, background, context);
-  if (location.empty()) return {};
-  const bool css = useCss || (options & rphtmlUseCss);
+    location = SaveBulletImage(ImageList, ImageIndex, nullptr, save.SavedBullets, options, save.Background, context);
+  if (location.empty()) return;
+  const bool css = save.UseCss || (options & rphtmlUseCss);
   AnsiString sizes = (options & rphtmlImageBorder0) ? " border=0 " : " ";
   if ((options & rphtmlImageSize) && !NoHTMLImageSize)
     sizes +=
@@ -113,5 +119,6 @@ AnsiString TRPBulletItemInfo::SaveToHTML(IRPHtmlImageContext& context, TRPHTMLBu
   AnsiString list;
   for (const AnsiString* attribute : {&shared.Style, &shared.Alt, &shared.Hint, &shared.Spacing})
     list = AppendWithSeparator(list, *attribute, " ");
-  return "<img" + sizes + WrapAttributes(list) + "src=\"" + location + "\"" + GetXhtmlEmptyTagEnd(options) + ">";
+  RPFWrite(stream,
+           "<img" + sizes + WrapAttributes(list) + "src=\"" + location + "\"" + GetXhtmlEmptyTagEnd(options) + ">");
 }

@@ -116,7 +116,8 @@ void TRPGraphicItemInfo::MovingToUndoList(int32_t itemNo, TCustomRPData* rpData)
   TRPRectItemInfo::MovingToUndoList(itemNo, rpData);
 }
 
-void TRPGraphicItemInfo::UpdatePaletteInfo(TRPPaletteAction action, bool forceRecreate, const TLogPalette* logPalette) {
+void TRPGraphicItemInfo::UpdatePaletteInfo(TRPPaletteAction action, bool forceRecreate, HPALETTE,
+                                           const TLogPalette* logPalette) {
   const bool copies = action == rppaCreateCopies || action == rppaCreateCopiesEx;
   if (!copies || forceRecreate || !logPalette) ImageCopy.reset();
   if (!logPalette || !Image) return;

@@ -12,6 +12,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/Palette.h"
+#include "richtext/model/RPExportContexts.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPItemStreaming.h"
 #include "richtext/model/RPPaletteAction.h"
@@ -42,12 +43,6 @@ public:
 // animator.
 using TRPAnimatorUpdater = std::function<void(TRPGraphicItemInfo& item, TCustomRPData& rpData)>;
 void SetRPAnimatorUpdater(TRPAnimatorUpdater updater);
-
-// RTF export options read by pictures and bullets.
-inline constexpr uint32_t rprtfSaveEMFAsWMF = 0x04;
-inline constexpr uint32_t rprtfSaveJpegAsJpeg = 0x08;
-inline constexpr uint32_t rprtfSaveBitmapDefault = 0x10;
-inline constexpr uint32_t rprtfSaveEMFDefault = 0x20;
 
 // The graphic class written to RTF as PNG (the PNG codec registers its class at
 // start-up); none by default.
@@ -115,7 +110,8 @@ public:
   // Frees ImageCopy (unless copies are asked for with a palette and no forced renewal);
   // gives Image the palette, or makes a palette copy (a bitmap for a JPEG image with
   // rppaCreateCopiesEx).
-  void UpdatePaletteInfo(TRPPaletteAction action, bool forceRecreate, const TLogPalette* logPalette);
+  void UpdatePaletteInfo(TRPPaletteAction action, bool forceRecreate, HPALETTE palette,
+                         const TLogPalette* logPalette) override;
 
   // 3 width, 4 height, 5-7 transparency of a bitmap, 8 MinHeightOnPage, 10 Resizable,
   // 12 NoHTMLImageSize, 13 Interval; 2 Alt and 3 ImageFileName.
@@ -139,31 +135,32 @@ public:
   // The header, the name line, then with rpfoSavePicturesBody (and an image) the class
   // name, the property lines and the picture as one hex line or, with rpfoSaveBinary, a
   // binary block; without a body the name and property lines only.
-  void SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
-               bool forceSameAsPrev) const;
-  // Line lineNo of the item's lineCount lines in body mode mode. Without a body: line 0
-  // is the name, and the picture is asked of the document by name (or by a file name
+  void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo, const AnsiString& name,
+               const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const override;
+  // Line lineNo of the item's lineCount lines in body mode readType. Without a body: line
+  // 0 is the name, and the picture is asked of the document by name (or by a file name
   // read later while there is none). With a body: the name, the graphic class (unknown:
-  // rpfwUnknownPicFmt, and false unless rpfoIgnoreUnknownPicFmt), property lines, and
-  // the data in the last line (false for bad hex; data that does not load gives the
-  // style sheet's invalid picture and rpfwInvalidPicture). lineMode asks for the data
-  // line as a binary block; readState is rpfrsItemDone after the last line.
-  bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode mode, int32_t lineNo, int32_t lineCount,
-                   AnsiString& name, TRPFLineMode& lineMode, TRPFReadState& readState);
+  // rpfwUnknownPicFmt, and false unless rpfoIgnoreUnknownPicFmt), property lines, and the
+  // data in the last line (false for bad hex; data that does not load gives the style
+  // sheet's invalid picture and rpfwInvalidPicture). readMode asks for the data line as
+  // a binary block; readState is rpfrsItemDone after the last line.
+  bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode readType, int32_t lineNo,
+                   int32_t lineCount, AnsiString& name, TRPFLineMode& readMode, TRPFReadState& readState) override;
   // "<img ...>" with the picture's location: its own file (option 0x1000), what the
-  // document's hook gives, or the picture saved by the document; empty without one.
-  AnsiString SaveToHTML(IRPHtmlImageContext& context, uint32_t options, bool useCss, TColor background,
-                        const IRPStyleSheet* rpStyle) const;
+  // document's hook gives, or the picture saved by the document; nothing without one.
+  void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // The picture as an RTF picture group, scaled by percentages of its natural size when
   // stretched: JPEG (with rprtfSaveJpegAsJpeg) and PNG images in their own format, every
-  // other graphic as a bitmap (no metafile class exists here). Empty without an image.
-  AnsiString SaveRTF(uint32_t rtfOptions) const;
+  // other graphic as a bitmap (no metafile class exists here). Nothing without an image.
+  void SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // Whether printing needs a draw item that can split the picture over pages: it prints
   // through a bitmap, has a MinHeightOnPage, and is not stretched vertically.
   bool PrintsInParts() const;
 
 private:
   void DrawGraphic(TCanvas& canvas, const TGraphic& graphic, const TRect& box) const;
+  // The RTF picture group of Image (there is one) under the RTF options.
+  AnsiString RtfPicture(uint32_t rtfOptions) const;
 };
 
 class TRPHotGraphicItemInfo : public TRPGraphicItemInfo {

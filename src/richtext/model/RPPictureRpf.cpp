@@ -1,21 +1,22 @@
 // A picture written to and read from the native format.
 #include "platform/base/Exception.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPGraphicHelpers.h"
 #include "richtext/model/RPPictureItems.h"
 
-void TRPGraphicItemInfo::SaveRPF(TStream& stream, const IRPFStreaming& streaming, int32_t paraNo,
-                                 const AnsiString& name, bool forceSameAsPrev) const {
+void TRPGraphicItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t, int32_t paraNo,
+                                 const AnsiString& name, const TRPMultiDrawItemPart*, bool forceSameAsPrev) const {
   const uint32_t options = streaming.Options();
   const bool body = (options & rpfoSavePicturesBody) && Image;
   const TRPFBodyMode mode = !body ? rpfbmNone : (options & rpfoSaveBinary) ? rpfbmBinary : rpfbmHex;
   WriteRPFItemHeader(stream, *this, GetRPFPropertyCount() + (body ? 3 : 1), paraNo, forceSameAsPrev, mode, streaming);
-  WriteRPFLine(stream, name);
-  if (body) WriteRPFLine(stream, Image->ClassName());
+  RPFWriteLine(stream, name);
+  if (body) RPFWriteLine(stream, Image->ClassName());
   SaveRPFProperties(stream);
   if (mode == rpfbmBinary)
     streaming.SavePictureBinary(stream, *Image);
   else if (mode == rpfbmHex)
-    WriteRPFLine(stream, streaming.PictureToHex(*Image));
+    RPFWriteLine(stream, streaming.PictureToHex(*Image));
 }
 
 bool TRPGraphicItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode mode, int32_t lineNo,

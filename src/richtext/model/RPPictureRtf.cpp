@@ -7,6 +7,7 @@
 #include "platform/base/Streams.h"
 #include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPPictureItems.h"
 
 namespace {
@@ -16,21 +17,6 @@ constexpr size_t BitmapFileHeaderHexChars = 28;
 TGraphicClass& PngGraphicClass() {
   static TGraphicClass pngClass = nullptr;
   return pngClass;
-}
-
-// The graphic's stream as upper-case hex digits, two per byte.
-AnsiString StreamHex(const TGraphic& graphic) {
-  TMemoryStream stream;
-  graphic.SaveToStream(stream);
-  static constexpr char Digits[] = "0123456789ABCDEF";
-  const auto* bytes = static_cast<const uint8_t*>(stream.Memory());
-  AnsiString hex;
-  hex.reserve(static_cast<size_t>(stream.Size()) * 2);
-  for (int64_t i = 0; i < stream.Size(); ++i) {
-    hex += Digits[bytes[i] >> 4];
-    hex += Digits[bytes[i] & 0x0F];
-  }
-  return hex;
 }
 
 // \picscalex / \picscaley: the stretched size in percent of the natural one.
@@ -66,7 +52,7 @@ void SetRPPngGraphicClass(TGraphicClass graphicClass) { PngGraphicClass() = grap
 TGraphicClass GetRPPngGraphicClass() { return PngGraphicClass(); }
 
 AnsiString RtfBitmapPicture(const TBitmap& bitmap, const AnsiString& scaling) {
-  const AnsiString hex = StreamHex(bitmap);
+  const AnsiString hex = RPFSavePictureToHex(bitmap);
   return "{\\pict" + scaling +
          Format(
              "\\dibitmap0\\wbmwidthbytes%d\\picw%d\\pich%d\\picwgoal%d\\pichgoal%d ",
@@ -74,8 +60,11 @@ AnsiString RtfBitmapPicture(const TBitmap& bitmap, const AnsiString& scaling) {
          hex.substr(std::min(hex.size(), BitmapFileHeaderHexChars)) + "}";
 }
 
-AnsiString TRPGraphicItemInfo::SaveRTF(uint32_t rtfOptions) const {
-  if (!Image) return {};
+void TRPGraphicItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString&, int32_t) const {
+  if (Image) RPFWrite(stream, RtfPicture(context.Options));
+}
+
+AnsiString TRPGraphicItemInfo::RtfPicture(uint32_t rtfOptions) const {
   const int32_t width = Image->Width(), height = Image->Height();
   const AnsiString scaling =
       ScaleWord("\\picscalex", ImageWidth, width) + ScaleWord("\\picscaley", ImageHeight, height);
@@ -84,18 +73,18 @@ AnsiString TRPGraphicItemInfo::SaveRTF(uint32_t rtfOptions) const {
   if ((jpeg && (rtfOptions & rprtfSaveJpegAsJpeg)) || png)
     return "{\\pict" + scaling +
            Format(jpeg ? "\\jpegblip\\picw%d\\pich%d " : "\\pngblip\\picw%d\\pich%d ", {width, height}) +
-           StreamHex(*Image) + "}";
+           RPFSavePictureToHex(*Image) + "}";
   if (const auto* bitmap = dynamic_cast<const TBitmap*>(Image.get())) return RtfBitmapPicture(*bitmap, scaling);
   return RtfBitmapPicture(*AsBitmap(*Image), scaling);
 }
 
-AnsiString TRPBulletItemInfo::SaveRTF() const {
-  if (!ImageList || ImageIndex < 0 || ImageIndex >= ImageList->Count()) return {};
+void TRPBulletItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext&, const AnsiString&, int32_t) const {
+  if (!ImageList || ImageIndex < 0 || ImageIndex >= ImageList->Count()) return;
   TBitmap bitmap;
   bitmap.SetPixelFormat(pf24bit);
   bitmap.SetSize(ImageList->Width(), ImageList->Height());
   bitmap.Canvas()->Brush().SetColor(clWhite);
   bitmap.Canvas()->FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
   ImageList->Draw(*bitmap.Canvas(), 0, 0, ImageIndex);
-  return RtfBitmapPicture(bitmap, {});
+  RPFWrite(stream, RtfBitmapPicture(bitmap, {}));
 }

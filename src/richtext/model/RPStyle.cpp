@@ -1,6 +1,8 @@
 #include "richtext/model/RPStyle.h"
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/PenBrush.h"
+#include "richtext/model/RPGraphicHelpers.h"
 
 namespace {
 
@@ -124,6 +126,25 @@ TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaIn
 }
 
 TRPStyle::~TRPStyle() = default;
+
+const TGraphic* TRPStyle::GetInvalidPicture() const {
+  if (!FInvalidPicture) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->LoadFromResourceName(u"RP_BAD_PICTURE");
+    FInvalidPicture = std::move(bitmap);
+  }
+  return FInvalidPicture.get();
+}
+
+void TRPStyle::SetInvalidPicture(const TGraphic* picture) {
+  if (!picture) {
+    FInvalidPicture.reset();
+    return;
+  }
+  std::unique_ptr<TGraphic> copy = RPCreateGraphic(picture->ClassType());
+  copy->Assign(picture);
+  FInvalidPicture = std::move(copy);
+}
 
 void TRPStyle::ResetParaStyles() {
   ParaStyles().Clear();

@@ -190,10 +190,24 @@ public:
   bool IsTextStyleHTMLWritable(int32_t styleNo) const override;
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
+  int32_t GetTextStyleCount() const override { return TextStyles().Count(); }
+  AnsiString GetTextStyleName(int32_t styleNo) const override { return TextStyles()[styleNo]->StyleName; }
+  int32_t GetParaStyleCount() const override { return ParaStyles().Count(); }
+  AnsiString GetParaStyleName(int32_t paraNo) const override { return ParaStyles()[paraNo]->StyleName; }
+  int32_t GetJumpCursor() const override { return JumpCursor; }
+  bool GetUseSound() const override { return UseSound; }
+
+  // The picture shown for a picture that could not be read: the program's bitmap
+  // resource "RP_BAD_PICTURE", loaded on first use (raises EResNotFound when the program
+  // lacks it).
+  const TGraphic* GetInvalidPicture() const override;
+  // None frees it (the next read loads the resource again); a graphic is copied.
+  void SetInvalidPicture(const TGraphic* picture);
 
 private:
   TRPFontInfoClass FTextStyleClass;
   TRPParaInfoClass FParaStyleClass;
   std::unique_ptr<TFontInfos> FTextStyles;
   std::unique_ptr<TParaInfos> FParaStyles;
+  mutable std::unique_ptr<TGraphic> FInvalidPicture;
 };

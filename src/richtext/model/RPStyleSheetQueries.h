@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+#include "platform/base/Types.h"
+
+class TGraphic;
+
 // Text direction of a style, a paragraph or a document.
 enum TRPBiDiMode : uint8_t { rpbdUnspecified, rpbdLeftToRight, rpbdRightToLeft };
 
@@ -32,4 +36,16 @@ public:
   // The style sheet's DefCodePage and SpacesInTab.
   virtual uint32_t GetDefCodePage() const = 0;
   virtual int32_t GetSpacesInTab() const = 0;
+  // The styles' names by index (the fallback style's beyond the collections), in the
+  // native format's style fields.
+  virtual int32_t GetTextStyleCount() const = 0;
+  virtual AnsiString GetTextStyleName(int32_t styleNo) const = 0;
+  virtual int32_t GetParaStyleCount() const = 0;
+  virtual AnsiString GetParaStyleName(int32_t paraNo) const = 0;
+  // The cursor of hyperlinks (JumpCursor); whether refused actions beep (UseSound).
+  virtual int32_t GetJumpCursor() const = 0;
+  virtual bool GetUseSound() const = 0;
+  // The picture shown for one that could not be read (InvalidPicture); the style sheet
+  // makes it on first use.
+  virtual const TGraphic* GetInvalidPicture() const = 0;
 };

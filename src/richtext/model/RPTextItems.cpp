@@ -7,6 +7,7 @@
 #include "platform/graphics/PenBrush.h"
 #include "platform/graphics/TextMetrics.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPStringHelpers.h"
 #include "richtext/model/RPStyle.h"
@@ -14,6 +15,15 @@
 #include "richtext/model/RPUnicode.h"
 
 namespace {
+// Whether stored UTF-16 holds a code unit that ends a raw UTF-16 line: U+2029 or U+0000.
+bool HoldsUnicodeLineEnd(AnsiStringView raw) {
+  for (size_t i = 0; i + 1 < raw.size(); i += 2) {
+    const auto unit = static_cast<uint16_t>(static_cast<uint8_t>(raw[i]) | (static_cast<uint8_t>(raw[i + 1]) << 8));
+    if (unit == 0x2029 || unit == 0) return true;
+  }
+  return false;
+}
+
 bool RestIsEmpty(AnsiStringView rest) { return rest.empty() || rest[0] == '\0' || rest[0] == '\r' || rest[0] == '\n'; }
 
 void MarkTextStyle(TRPStyleUsage& usage, int32_t styleNo) {
@@ -59,26 +69,66 @@ void TRPTextItemInfo::ExecuteJump(TCustomRPData* rpData) {
   if (rpData && GetBoolValueEx(rpibqxJump, rpData->GetRPStyle())) rpData->ExecuteItemJump(JumpID);
 }
 
-bool TRPTextItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) {
-  size_t at = 0;
-  while (at < rest.size() && rest[at] == ' ') ++at;
-  if (RestIsEmpty(rest.substr(at))) return true;
-  if (rest[at] != '"') return false;
-  AnsiString hint;
-  for (++at; at < rest.size(); ++at) {
-    if (rest[at] == '"') {
-      if (at + 1 < rest.size() && rest[at + 1] == '"') {
-        hint += '"';
-        ++at;
-        continue;
-      }
-      Hint = hint;
-      rest.remove_prefix(at + 1);
-      return true;
-    }
-    hint += rest[at];
+void TRPTextItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const {
+  s.clear();
+  if (Hint.empty()) return;
+  s = "\"";
+  for (char c : Hint) {
+    if (c == '"') s += '"';
+    s += c;
   }
-  return false;  // no closing quote
+  s += '"';
+}
+
+bool TRPTextItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming&) {
+  AnsiStringView at = rest;
+  RPFSkipBlanks(at);
+  if (RestIsEmpty(at)) return true;
+  AnsiString hint;
+  if (!RPFReadQuotedString(at, hint)) return false;
+  Hint = std::move(hint);
+  rest = at;
+  return true;
+}
+
+void TRPTextItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t, int32_t paraNo,
+                              const AnsiString& name, const TRPMultiDrawItemPart*, bool forceSameAsPrev) const {
+  const bool unicode = IsUnicode();
+  // Text that would end its own line (CR, LF or NUL bytes; U+2029 or U+0000 in raw
+  // UTF-16) goes in hexadecimal digits, which the reader decodes whatever the text's form.
+  const bool hex =
+      (unicode && !(streaming.Options() & rpfoSaveBinary)) ||
+      (unicode ? HoldsUnicodeLineEnd(name) : name.find_first_of(AnsiString("\r\n\0", 3)) != AnsiString::npos);
+  const TRPFBodyMode mode = hex ? rpfbmHexText : rpfbmHex;
+  const int32_t options = SetContinuesLineInOptions(ItemOptions, forceSameAsPrev) & rpioStoredMask;
+  AnsiString extra;
+  GetRPFHeaderExtra(nullptr, extra);
+  RPFWriteLine(stream, streaming.TextStyleNoText(StyleNo) + " 1 " + streaming.ParaNoText(paraNo, forceSameAsPrev) +
+                           " " + std::to_string(options) + " " + std::to_string(static_cast<int32_t>(mode)) + " " +
+                           streaming.TagText(Tag) + (extra.empty() ? AnsiString() : " " + extra));
+  if (hex && !unicode)
+    RPFWriteLine(stream, RPFStrToHex(name));
+  else
+    RPFWriteTextLine(stream, name, unicode, hex);
+}
+
+bool TRPTextItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming&, TRPFBodyMode readType, int32_t lineNo,
+                                  int32_t lineCount, AnsiString& name, TRPFLineMode& readMode,
+                                  TRPFReadState& readState) {
+  readMode = rpflmText;
+  AnsiString text;
+  if (readType == rpfbmHexText) {
+    TMemoryStream bytes;
+    if (!RPFHexToStream(s, bytes)) return false;
+    text.assign(static_cast<const char*>(bytes.Memory()), static_cast<size_t>(bytes.Size()));
+  } else {
+    text = s;
+  }
+  // Stored UTF-16 is two bytes per character: an odd length is no such text.
+  if (IsUnicode() && text.size() % 2 != 0) return false;
+  name = std::move(text);
+  if (lineNo + 1 >= lineCount) readState = rpfrsItemDone;
+  return true;
 }
 
 void TRPTextItemInfo::MarkStylesInUse(TRPStyleUsage& usage) const {
@@ -203,7 +253,11 @@ AnsiString TRPBreakItemInfo::AsPlainText(int32_t lineWidth, TCustomRPData*, bool
   return AnsiString(static_cast<size_t>(std::max(lineWidth, 1)), LineWidth < 2 ? '-' : '=');
 }
 
-AnsiString TRPBreakItemInfo::SaveToHTML(uint32_t options, bool useCss, uint32_t codePage) const {
+void TRPBreakItemInfo::SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString&, int32_t) const {
+  RPFWrite(stream, HtmlText(context.Options, context.UseCss, context.Images.CodePage()));
+}
+
+AnsiString TRPBreakItemInfo::HtmlText(uint32_t options, bool useCss, uint32_t codePage) const {
   AnsiString hint = MakeHintAttribute(rphkHtml, Hint);
   if (options & rphtmlUtf8) hint = CodePageTextToUtf8(codePage, hint);
   if (!hint.empty()) hint += " ";
@@ -222,34 +276,54 @@ AnsiString TRPBreakItemInfo::SaveToHTML(uint32_t options, bool useCss, uint32_t 
          "color=" + ColorToHtmlColor(Color, options & rphtmlQuotedAttributes) + end + ">";
 }
 
-AnsiString TRPBreakItemInfo::SaveRTF(int32_t nestingLevel, double twipsPerPixel, const TRPColorList& colors) const {
+void TRPBreakItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString&, int32_t) const {
+  const int32_t nestingLevel = context.NestingLevel;
   AnsiString prefix;
   if (nestingLevel == 1)
     prefix = "\\intbl\\itap1";
   else if (nestingLevel > 1)
     prefix = "\\itap" + std::to_string(nestingLevel);
-  const int32_t colorIndex = Color == clNone ? 0 : std::max(colors.IndexOf(Color), 0);
-  return "\\pard" + prefix + "\\plain\\fs6\\brdrb\\brdrs\\brdrw" + std::to_string(Round(LineWidth * twipsPerPixel)) +
-         "\\brdrcf" + std::to_string(colorIndex) + "\\par\\pard" + prefix;
+  const int32_t colorIndex = Color == clNone ? 0 : std::max(context.Colors.IndexOf(Color), 0);
+  RPFWrite(stream, "\\pard" + prefix + "\\plain\\fs6\\brdrb\\brdrs\\brdrw" +
+                       std::to_string(Round(LineWidth * context.TwipsPerPixel)) + "\\brdrcf" +
+                       std::to_string(colorIndex) + "\\par\\pard" + prefix);
+}
+
+void TRPBreakItemInfo::FillRTFTables(TRPColorList& colors, TRPIntegerList&, TCustomRPData*) const {
+  colors.AddUniqueColor(Color);
 }
 
 void TRPBreakItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const {
   s = std::to_string(Color) + " " + std::to_string(Style) + " " + std::to_string(LineWidth);
 }
 
-bool TRPBreakItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) {
-  if (RestIsEmpty(rest)) {
+bool TRPBreakItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming&) {
+  AnsiStringView blankless = rest;
+  RPFSkipBlanks(blankless);
+  if (RestIsEmpty(blankless)) {
     Color = clNone;
     Style = rpbrLine;
     LineWidth = 1;
     return true;
   }
   int32_t color = 0, style = 0, width = 0;
-  if (!ReadRPFInteger(rest, color) || !ReadRPFInteger(rest, style) || !ReadRPFInteger(rest, width)) return false;
-  Color = color;
+  AnsiStringView at = rest;
+  const auto number = [&at](int32_t& n) {
+    RPFSkipBlanks(at);
+    return RPFReadInteger(at, n);
+  };
+  if (!number(color) || !number(style) || !number(width)) return false;
+  rest = at;
+  Color = static_cast<TColor>(color);
   Style = static_cast<TRPBreakStyle>(static_cast<uint8_t>(style));
   LineWidth = static_cast<uint8_t>(width);
   return true;
+}
+
+void TRPBreakItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t, int32_t paraNo, const AnsiString&,
+                               const TRPMultiDrawItemPart*, bool) const {
+  WriteRPFItemHeader(stream, *this, GetRPFPropertyCount(), paraNo, false, rpfbmHex, streaming);
+  SaveRPFProperties(stream);
 }
 
 // --- Tab ------------------------------------------------------------------------------------
@@ -342,20 +416,34 @@ AnsiString TRPTabItemInfo::AsPlainText(int32_t, TCustomRPData*, bool& textIsUnic
   return "\t";
 }
 
-AnsiString TRPTabItemInfo::SaveToHTML(const TRPStyle& rpStyle) const {
-  const int32_t n = rpStyle.SpacesInTab > 0 ? rpStyle.SpacesInTab : 8;
+void TRPTabItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext&, const AnsiString&, int32_t) const {
+  RPFWrite(stream, "\\tab ");
+}
+
+void TRPTabItemInfo::SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString&, int32_t) const {
+  const int32_t spaces = context.RPStyle ? context.RPStyle->GetSpacesInTab() : 0;
+  const int32_t n = spaces > 0 ? spaces : 8;
   const AnsiString piece = Leader.empty() ? AnsiString(" &nbsp;") : EscapeHtmlText(Leader, false);
   const auto length = static_cast<int32_t>(Leader.empty() ? 2 : piece.size());
   AnsiString out;
   for (int32_t i = 0; i < (n + length - 1) / length; ++i) out += piece;
-  return out;
+  RPFWrite(stream, out);
 }
 
 void TRPTabItemInfo::GetRPFHeaderExtra(TCustomRPData*, AnsiString& s) const { s = std::to_string(TextStyleNo); }
 
-bool TRPTabItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest) {
-  if (RestIsEmpty(rest)) return true;
-  return ReadRPFInteger(rest, TextStyleNo);
+bool TRPTabItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming&) {
+  AnsiStringView at = rest;
+  RPFSkipBlanks(at);
+  if (RestIsEmpty(at)) return true;
+  if (!RPFReadInteger(at, TextStyleNo)) return false;
+  rest = at;
+  return true;
+}
+
+void TRPTabItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t, int32_t paraNo, const AnsiString&,
+                             const TRPMultiDrawItemPart*, bool forceSameAsPrev) const {
+  WriteRPFItemHeader(stream, *this, 0, paraNo, forceSameAsPrev, rpfbmHex, streaming);
 }
 
 void TRPTabItemInfo::MarkStylesInUse(TRPStyleUsage& usage) const {

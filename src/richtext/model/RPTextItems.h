@@ -7,8 +7,10 @@
 
 #include "platform/graphics/Canvas.h"
 #include "richtext/model/RPColorModes.h"
+#include "richtext/model/RPExportContexts.h"
 #include "richtext/model/RPFontInfo.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPItemStreaming.h"
 #include "richtext/model/RPLists.h"
 #include "richtext/model/RPScaling.h"
 
@@ -32,9 +34,24 @@ public:
   bool GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyleSheet* rpStyle) const override;
   // A hyperlink tells its document (the formatted document follows the link).
   void ExecuteJump(TCustomRPData* rpData) override;
+  // The hint in double quotes (quotes inside doubled); empty without one.
+  void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
   // A double-quoted hint (doubled quotes inside stand for one) when the rest is not
   // empty.
-  bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  bool ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) override;
+  // A text record of one line, name (the item's stored text): "Style 1 Para Options Mode
+  // Tag" and a blank and the quoted hint when there is one; the style as a quoted name
+  // with rpfoUseStyleNames. 8-bit text is a plain line (mode 0); UTF-16 text is a line of
+  // hexadecimal digits (mode 3), or in the binary form (rpfoSaveBinary) the raw UTF-16
+  // ended by U+2029 (mode 0, the options' Unicode bit telling the reader). Text that
+  // would end its line early (CR, LF or NUL bytes; U+2029 or U+0000 raw) is written in
+  // hexadecimal digits (mode 3) so that it reads back whole.
+  void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo, const AnsiString& name,
+               const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const override;
+  // Each line is the text of one item (hexadecimal digits in mode 3); name receives it.
+  // False for a bad hexadecimal line and for UTF-16 text of an odd byte length.
+  bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode readType, int32_t lineNo,
+                   int32_t lineCount, AnsiString& name, TRPFLineMode& readMode, TRPFReadState& readState) override;
   void MarkStylesInUse(TRPStyleUsage& usage) const override;
   void RenumberStyles(const TRPStyleUsage& usage) override;
 };
@@ -63,18 +80,24 @@ public:
              TRPColorMode colorMode, const TRPStyle& rpStyle) const;
   // lineWidth (at least 1) times "-", or "=" for lines 2 or more pixels wide.
   AnsiString AsPlainText(int32_t lineWidth, TCustomRPData* rpData, bool& textIsUnicode) const override;
-  // "<hr ...>" (CSS style for colour and dotted or dashed lines when useCss or option
-  // 0x80); the hint in UTF-8 from codePage with the UTF-8 option.
-  AnsiString SaveToHTML(uint32_t options, bool useCss, uint32_t codePage) const;
-  // A bottom-bordered empty paragraph; nestingLevel of tables, twipsPerPixel.
-  AnsiString SaveRTF(int32_t nestingLevel, double twipsPerPixel, const TRPColorList& colors) const;
-  void FillRTFTables(TRPColorList& colors) const { colors.AddUniqueColor(Color); }
+  // "<hr ...>" (CSS style for colour and dotted or dashed lines with CSS or option 0x80);
+  // the hint in UTF-8 from the document's code page with the UTF-8 option.
+  void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
+  // A bottom-bordered empty paragraph, at the context's nesting level of tables.
+  void SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
+  // The line's colour.
+  void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
   // "Color Style LineWidth"; reading an empty rest gives none, line, 1.
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
-  bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  bool ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) override;
+  // The header (never as a continuation: a break starts its line) with the property
+  // count as its line count, then the property lines.
+  void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo, const AnsiString& name,
+               const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const override;
 
 private:
   TColor LineColor(const TRPStyle& rpStyle) const;
+  AnsiString HtmlText(uint32_t options, bool useCss, uint32_t codePage) const;
   void DrawLine(TCanvas& canvas, int32_t x1, int32_t x2, int32_t top, int32_t width, TColor color, int32_t framePen,
                 TColor shadow, TColor face, int32_t frameLines) const;
 };
@@ -107,12 +130,17 @@ public:
   void DrawTab(TCanvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height, TRPStyle& rpStyle,
                TRPTextDrawStates drawState, bool printing, TRPColorMode colorMode, bool rightToLeft) const;
   AnsiString AsPlainText(int32_t lineWidth, TCustomRPData* rpData, bool& textIsUnicode) const override;
-  AnsiString SaveRTF() const { return "\\tab "; }
+  // "\tab ".
+  void SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // The escaped leader (or " &nbsp;") repeated to fill SpacesInTab (8 when not positive).
-  AnsiString SaveToHTML(const TRPStyle& rpStyle) const;
+  void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // TextStyleNo; an empty rest keeps it.
   void GetRPFHeaderExtra(TCustomRPData* rpData, AnsiString& s) const override;
-  bool ReadRPFHeaderExtra(AnsiStringView& rest) override;
+  bool ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming& streaming) override;
+  // The header alone, its line count 0: the format keeps neither Leader nor the hint of a
+  // tab.
+  void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo, const AnsiString& name,
+               const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const override;
   void MarkStylesInUse(TRPStyleUsage& usage) const override;
   void RenumberStyles(const TRPStyleUsage& usage) override;
 };

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/base/CodePages.h"
+#include "platform/base/InputLanguage.h"
+#include "platform/base/Locale.h"
 #include "platform/base/TextUtils.h"
 #include "platform/base/UnicodeCase.h"
 #include "richtext/model/RPException.h"
@@ -179,6 +181,44 @@ uint32_t CharsetToCodePage(int32_t charset) {
       return CP_ACP;
   }
 }
+
+namespace {
+
+// A locale item of the keyboard's language as text, up to its terminating zero; empty
+// when the locale has none.
+AnsiString KeyboardLocaleItem(uint32_t item) {
+  char buffer[16] = {};
+  if (GetLocaleInfoA(GetInputLanguage(), item, buffer, sizeof buffer) == 0) return {};
+  return AnsiString(buffer);
+}
+
+}  // namespace
+
+uint32_t GetKeyboardCodePage() {
+  const AnsiString text = KeyboardLocaleItem(LOCALE_IDEFAULTANSICODEPAGE);
+  uint32_t codePage = 0;
+  if (text.empty()) return GetACP();
+  for (char c : text) {
+    if (c < '0' || c > '9' || codePage > 100000) return GetACP();
+    codePage = codePage * 10 + static_cast<uint32_t>(c - '0');
+  }
+  return codePage;
+}
+
+uint16_t GetKeyboardLanguageId() {
+  uint32_t id = 0;
+  for (char c : KeyboardLocaleItem(LOCALE_ILANGUAGE)) {
+    const int32_t digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+    if (digit < 0) break;
+    id = (id << 4) | static_cast<uint32_t>(digit);
+  }
+  return static_cast<uint16_t>(id);
+}
+
+AnsiString KeyboardAnsiToRawUnicode(AnsiStringView text) { return AnsiToRawUnicode(GetKeyboardCodePage(), text); }
 
 uint16_t CharsetToLanguageId(int32_t charset) {
   switch (charset) {

@@ -50,6 +50,15 @@ uint16_t CharsetToLanguageId(int32_t charset);
 // The language with sublanguage bit 10 set, sort 0.
 uint32_t MakeDefaultLocale(uint16_t languageId);
 
+// The keyboard: its input language is the platform's setting (InputLanguage.h; the ANSI
+// code page's language until the GUI layer sets one). Its ANSI code page, read from the
+// language's locale as a decimal number (the process's ANSI code page when that fails;
+// 0, the ANSI code page too, for a language without one); its language identifier, read
+// from the locale as hexadecimal digits; 8-bit text typed on it as stored UTF-16.
+uint32_t GetKeyboardCodePage();
+uint16_t GetKeyboardLanguageId();
+AnsiString KeyboardAnsiToRawUnicode(AnsiStringView text);
+
 // --- UTF-16 buffers ------------------------------------------------------------------
 
 // Past a leading U+FEFF; a leading U+FFFE is skipped too and the remaining count - 1

@@ -81,8 +81,7 @@ bool TRPTableItemInfo::IsWhollySelected() const {
 
 // --- Cells as parts of the document -------------------------------------------------------
 
-void TRPTableItemInfo::BuildJumps(int32_t left, int32_t top, int32_t& jumpNo,
-                                  std::vector<std::unique_ptr<TRPJumpInfo>>& list) {
+void TRPTableItemInfo::BuildJumps(int32_t left, int32_t top, TRPJumpList& list, int32_t& jumpNo) {
   for (int32_t r = 0; r < FRows->GetRowCount(); ++r)
     for (int32_t c = 0; c < FRows->GetColCount(); ++c) {
       TRPTableCellData* cell = FRows->GetCell(r, c);
@@ -101,7 +100,7 @@ void TRPTableItemInfo::BuildJumps(int32_t left, int32_t top, int32_t& jumpNo,
 void TRPTableItemInfo::AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo, int32_t& jumpNo,
                                     std::vector<std::unique_ptr<TRPJumpInfo>>& list) {
   const TRPDrawLineInfo& d = *data.DrawItems[drawNo];
-  BuildJumps(d.Left, d.Top, jumpNo, list);
+  BuildJumps(d.Left, d.Top, list, jumpNo);
 }
 
 void TRPTableItemInfo::ReleaseInnerSelection() {

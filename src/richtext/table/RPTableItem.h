@@ -154,11 +154,22 @@ public:
 
   // Every cell's hyperlinks, in reading order, numbered from jumpNo on (jumpNo moves past
   // them), placed for the table's top-left corner at (left, top) of its document.
-  void BuildJumps(int32_t left, int32_t top, int32_t& jumpNo, std::vector<std::unique_ptr<TRPJumpInfo>>& list);
+  void BuildJumps(int32_t left, int32_t top, TRPJumpList& list, int32_t& jumpNo) override;
   void AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo, int32_t& jumpNo,
                     std::vector<std::unique_ptr<TRPJumpInfo>>& list) override;
   // Every cell drops its selection (the document drops the table's inner selection).
   void ReleaseInnerSelection() override;
+
+  // --- Output (RPTableOutput.cpp) ------------------------------------------------------------
+  // The cells' text row by row (UTF-16): TextColSeparator between the positions of a row,
+  // TextRowSeparator after each row, the separators converted with the style sheet's
+  // DefCodePage.
+  AnsiString AsPlainText(int32_t lineWidth, TCustomRPData* rpData, bool& textIsUnicode) const override;
+  // The table's colour, the colours of its and its cells' border styles, the rules' when
+  // they are drawn, every cell's colours and what the cells' items add.
+  void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
+  // Whether an item of a cell holds the control.
+  bool OwnsControl(const TControl* control) const override;
 
   // --- State ---------------------------------------------------------------------------
   TRPTableStates GetStates() const { return FStates; }

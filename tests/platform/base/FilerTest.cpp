@@ -191,4 +191,47 @@ TEST(Filer, ReadingFailuresNameWhatIsWrong) {
   }
 }
 
+TEST(Filer, StreamsCreateTheRootOfTheClassTheyName) {
+  Tree source;
+  source.Root.SetSize(12);
+  source.Root.SetLabel("made");
+  TMemoryStream stream;
+  WriteComponent(stream, source.Root);
+  // Unknown until registered.
+  stream.SetPosition(0);
+  std::unique_ptr<TComponent> created;
+  try {
+    ReadComponent(stream, created);
+    FAIL();
+  } catch (const EClassNotFound& e) {
+    EXPECT_STREQ(e.what(), "Class TSample not found");
+  }
+  EXPECT_EQ(created, nullptr);
+  RegisterComponentClass("TSample", [] {
+    auto sample = std::make_unique<TSample>(nullptr);
+    // The owned child the stream names, as the class's constructor would make it.
+    CreateOwned<TSample>(*sample)->SetName("child");
+    return std::unique_ptr<TComponent>(std::move(sample));
+  });
+  EXPECT_TRUE(static_cast<bool>(FindComponentClass("tsample")));  // names ignore case
+  stream.SetPosition(0);
+  ReadComponent(stream, created);
+  auto* sample = dynamic_cast<TSample*>(created.get());
+  ASSERT_NE(sample, nullptr);
+  EXPECT_EQ(sample->Size(), 12);
+  EXPECT_EQ(sample->Label(), "made");
+  EXPECT_EQ(sample->LoadedCalls, 1);
+  // An existing component is read into.
+  Tree target;
+  std::unique_ptr<TComponent> existing = std::make_unique<TSample>(nullptr);
+  CreateOwned<TSample>(*existing)->SetName("child");
+  TComponent* same = existing.get();
+  stream.SetPosition(0);
+  ReadComponent(stream, existing);
+  EXPECT_EQ(existing.get(), same);
+  EXPECT_EQ(static_cast<TSample&>(*existing).Size(), 12);
+  UnRegisterComponentClass("TSample");
+  EXPECT_FALSE(static_cast<bool>(FindComponentClass("TSample")));
+}
+
 }  // namespace

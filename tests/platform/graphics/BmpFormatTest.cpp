@@ -277,3 +277,24 @@ TEST(BmpFormat, WeReadWhatPilWrites) {
     EXPECT_EQ(RgbBytes(*bitmap), c.Expected);
   }
 }
+
+TEST(BmpFormat, BitmapResourcesLoadByName) {
+  // The resource is palette3x2.bmp without its file header: its rows follow its colour
+  // table.
+  TBitmap bitmap;
+  bitmap.LoadFromResourceName(u"test_palette");  // names ignore case
+  ASSERT_EQ(bitmap.Width(), 3);
+  ASSERT_EQ(bitmap.Height(), 2);
+  EXPECT_EQ(bitmap.PixelFormat(), pf8bit);
+  EXPECT_EQ(bitmap.PixelColor(0, 0), clRed);
+  EXPECT_EQ(bitmap.PixelColor(2, 0), clBlue);
+  EXPECT_EQ(bitmap.PixelColor(0, 1), clBlue);
+  EXPECT_EQ(bitmap.PixelColor(2, 1), clLime);
+  try {
+    bitmap.LoadFromResourceName(u"NOPE");
+    FAIL() << "no exception";
+  } catch (const EResNotFound& e) {
+    EXPECT_STREQ(e.what(), "Resource NOPE not found");
+  }
+  EXPECT_EQ(bitmap.Width(), 3);
+}

@@ -32,6 +32,9 @@ TEST(RPMinWidthsTest, WidestWordOrWholeNoWrapParagraph) {
   data.AddW(u"Съешь мягких", 0, noWrap);
   EXPECT_EQ(data.CalculateMinDocWidth(nullptr, data.Canvas), 3 + peer.Extents[2]);
   EXPECT_EQ(data.CalculateParaMinWidthDef(0, data.Canvas), 5 + 7 + peer.Extents[1]);
+  // On the document's own canvas.
+  EXPECT_EQ(data.GetParaMinWidth(0), 5 + 7 + peer.Extents[1]);
+  EXPECT_EQ(data.GetParaMinWidth(1), 3 + peer.Extents[2]);
   // At twice the screen resolution indents double; text is measured on the canvas.
   TRPResolution device;
   device.DevicePpiX = device.DevicePpiY = 192;

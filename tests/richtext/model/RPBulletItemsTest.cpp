@@ -212,7 +212,7 @@ TEST_F(RPBulletItemsTest, HeaderExtraRoundTripsThroughTheListTag) {
   reader.ImageLists[5] = List.get();
   TRPHotspotItemInfo back(nullptr);
   AnsiStringView rest = "5 1 0";
-  ASSERT_TRUE(back.ReadRPFHeaderExtraIn(rest, &reader));
+  ASSERT_TRUE(back.ReadRPFHeaderExtra(rest, reader));
   EXPECT_EQ(back.ImageList, List.get());
   EXPECT_EQ(back.ImageIndex, 1);
   EXPECT_EQ(back.HotImageIndex, 0);
@@ -245,17 +245,18 @@ TEST_F(RPBulletItemsTest, HeaderExtraReadingChecksTheIndex) {
     reader.RPFOptions = c.ConvertToZero ? rpfoConvLargeImageIdxToZero : 0;
     TRPHotspotItemInfo hotspot(nullptr);
     AnsiStringView rest = c.Extra;
-    EXPECT_EQ(hotspot.ReadRPFHeaderExtraIn(rest, &reader), c.WantOk);
+    EXPECT_EQ(hotspot.ReadRPFHeaderExtra(rest, reader), c.WantOk);
     EXPECT_EQ(reader.Warnings, c.WantWarning ? rpfwBadImageIndex : 0u);
     if (c.WantOk) {
       EXPECT_EQ(hotspot.ImageIndex, c.WantIndex);
       EXPECT_EQ(hotspot.HotImageIndex, c.WantHot);
     }
   }
-  // Without a reader no list is found.
+  // A reader that supplies no list leaves the bullet without one.
+  TFakeRPFStreaming noLists;
   TRPBulletItemInfo bullet(nullptr);
   AnsiStringView rest = "5 9";
-  EXPECT_TRUE(bullet.ReadRPFHeaderExtra(rest));
+  EXPECT_TRUE(bullet.ReadRPFHeaderExtra(rest, noLists));
   EXPECT_EQ(bullet.ImageList, nullptr);
   EXPECT_EQ(bullet.ImageIndex, 9);
 }
@@ -270,13 +271,13 @@ TEST_F(RPBulletItemsTest, RefusedHeaderExtraLeavesTheItemAsItWas) {
   for (const char* extra : {"5 2 0", "5 0 7", "5 0 x"}) {
     SCOPED_TRACE(extra);
     AnsiStringView rest = extra;
-    EXPECT_FALSE(hotspot.ReadRPFHeaderExtraIn(rest, &reader));
+    EXPECT_FALSE(hotspot.ReadRPFHeaderExtra(rest, reader));
     EXPECT_EQ(hotspot.ImageList, nullptr);
     EXPECT_EQ(hotspot.ImageIndex, 1);
     EXPECT_EQ(hotspot.HotImageIndex, 1);
   }
   AnsiStringView rest = "5 0 1";
-  ASSERT_TRUE(hotspot.ReadRPFHeaderExtraIn(rest, &reader));
+  ASSERT_TRUE(hotspot.ReadRPFHeaderExtra(rest, reader));
   EXPECT_EQ(hotspot.ImageList, List.get());
   EXPECT_EQ(hotspot.ImageIndex, 0);
   EXPECT_EQ(hotspot.HotImageIndex, 1);
@@ -292,17 +293,18 @@ TEST_F(RPBulletItemsTest, NativeFormatLinesRoundTrip) {
   hotspot.SetPageBreakBefore(true);
   TFakeRPFStreaming writer;
   TMemoryStream stream;
-  hotspot.SaveRPF(stream, writer, 3, "star", false);
-  hotspot.SaveRPF(stream, writer, 3, "star", true);  // as the continuation of a line
+  hotspot.SaveRPF(stream, writer, 0, 3, "star", nullptr, false);
+  hotspot.SaveRPF(stream, writer, 0, 3, "star", nullptr, true);  // as the continuation of a line
   const std::string text(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
   EXPECT_EQ(text, "-4 2 3 2 0 9 5 1 0\r\nstar\r\nalt=dot\r\n-4 2 -1 1 0 9 5 1 0\r\nstar\r\nalt=dot\r\n");
 
   TRPHotspotItemInfo back(nullptr);
   AnsiString name;
   TRPFReadState state = rpfrsReading;
-  EXPECT_TRUE(back.ReadRPFLine("star", 0, 2, name, state));
+  TRPFLineMode lineMode = rpflmText;
+  EXPECT_TRUE(back.ReadRPFLine("star", writer, rpfbmHex, 0, 2, name, lineMode, state));
   EXPECT_EQ(state, rpfrsReading);
-  EXPECT_TRUE(back.ReadRPFLine("alt=dot", 1, 2, name, state));
+  EXPECT_TRUE(back.ReadRPFLine("alt=dot", writer, rpfbmHex, 1, 2, name, lineMode, state));
   EXPECT_EQ(state, rpfrsItemDone);
   EXPECT_EQ(name, "star");
   EXPECT_EQ(back.Alt, "dot");

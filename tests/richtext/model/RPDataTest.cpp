@@ -749,7 +749,7 @@ TEST_F(RPDataTest, MarkersGoThroughTheMarkerList) {
 
 AnsiString Saved(TCustomRPData& data, bool unicode, bool bom, bool pageBreaks) {
   TMemoryStream stream;
-  EXPECT_TRUE(data.SaveTextToStream(stream, 3, unicode, bom, pageBreaks));
+  EXPECT_TRUE(data.SaveTextToStream({}, stream, 3, false, unicode, bom, pageBreaks));
   return AnsiString(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
 }
 

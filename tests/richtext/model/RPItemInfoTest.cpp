@@ -2,6 +2,7 @@
 // marks, and the registry that creates items by style number.
 #include <gtest/gtest.h>
 
+#include "RPPictureTestData.h"
 #include "RPTestItems.h"
 #include "platform/base/Streams.h"
 #include "richtext/model/RPException.h"
@@ -119,17 +120,18 @@ TEST(RPItemPropertiesTest, RectHeaderExtra) {
                         {"x", false, rpvaAbsMiddle, 1},
                         {" -", false, rpvaAbsMiddle, 2},
                         {"99999999999", false, rpvaAbsMiddle, 11}};
+  TFakeRPFStreaming reader;
   for (const Case& c : cases) {
     TFakeRectItem item(nullptr);
     item.VAlign = rpvaAbsMiddle;
     AnsiStringView rest = c.Rest;
-    EXPECT_EQ(item.ReadRPFHeaderExtra(rest), c.Ok) << c.Rest;
+    EXPECT_EQ(item.ReadRPFHeaderExtra(rest, reader), c.Ok) << c.Rest;
     EXPECT_EQ(item.VAlign, c.VAlign) << c.Rest;
     EXPECT_EQ(rest.size(), c.Left) << c.Rest;
   }
   TFakeTextItem text(nullptr);
   AnsiStringView rest = "anything";
-  EXPECT_TRUE(text.ReadRPFHeaderExtra(rest));
+  EXPECT_TRUE(text.ReadRPFHeaderExtra(rest, reader));
 }
 
 TEST(RPItemPropertiesTest, HtmlAlignAndVShift) {

@@ -6,36 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "RPItemOutput.h"
 #include "RPPictureTestData.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPPictureItems.h"
 
 namespace {
-
-// A writer that saves pictures as "img<N>.bmp" and keeps what it was given.
-class TFakeHtmlWriter : public IRPHtmlImageContext {
-public:
-  bool HtmlImageHook(const TCustomRPItemInfo&, AnsiString& location) override {
-    ++HookCalls;
-    if (!HookLocation.empty()) location = HookLocation;
-    return HookDefault;
-  }
-  AnsiString SavePictureForExport(const TGraphic& graphic, TColor background) override {
-    const auto& bitmap = dynamic_cast<const TBitmap&>(graphic);
-    SavedPixels.push_back(Letters(bitmap));
-    SavedBackgrounds.push_back(background);
-    return "images\\img" + std::to_string(SavedPixels.size()) + ".bmp";
-  }
-  AnsiString RelativeToDocument(const AnsiString& fileName) const override { return "rel\\" + fileName; }
-  uint32_t CodePage() const override { return 1252; }
-
-  AnsiString HookLocation;
-  bool HookDefault = true;
-  int32_t HookCalls = 0;
-  std::vector<std::vector<std::string>> SavedPixels;
-  std::vector<TColor> SavedBackgrounds;
-};
 
 TEST(RPPictureHtmlTest, PictureAttributesFollowTheOptions) {
   struct TCase {
@@ -74,7 +51,7 @@ TEST(RPPictureHtmlTest, PictureAttributesFollowTheOptions) {
     item.Hint = c.Hint;
     item.VShift = c.VShift;
     TFakeHtmlWriter writer;
-    EXPECT_EQ(item.SaveToHTML(writer, c.Options, c.Css, clYellow, nullptr), c.Want);
+    EXPECT_EQ(HtmlOf(item, writer, c.Options, c.Css, clYellow, nullptr), c.Want);
     ASSERT_EQ(writer.SavedPixels.size(), 1u);
     EXPECT_EQ(writer.SavedBackgrounds[0], clYellow);
   }
@@ -86,19 +63,19 @@ TEST(RPPictureHtmlTest, PictureLocationComesFromItsFileTheHookOrTheDocument) {
   item.ImageFileName = "pic.png";
   TFakeHtmlWriter writer;
   // Its own file, relative to the document, only with the option.
-  EXPECT_EQ(item.SaveToHTML(writer, rphtmlUseImageFileName, false, clNone, nullptr), "<img src=\"rel/pic.png\">");
+  EXPECT_EQ(HtmlOf(item, writer, rphtmlUseImageFileName, false, clNone, nullptr), "<img src=\"rel/pic.png\">");
   EXPECT_TRUE(writer.SavedPixels.empty());
-  EXPECT_EQ(item.SaveToHTML(writer, 0, false, clNone, nullptr), "<img src=\"images/img1.bmp\">");
+  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "<img src=\"images/img1.bmp\">");
   // The hook's location without the default.
   writer.HookLocation = "http://x/y.png";
   writer.HookDefault = false;
-  EXPECT_EQ(item.SaveToHTML(writer, 0, false, clNone, nullptr), "<img src=\"http://x/y.png\">");
+  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "<img src=\"http://x/y.png\">");
   // No location at all writes nothing.
   writer.HookLocation.clear();
-  EXPECT_EQ(item.SaveToHTML(writer, 0, false, clNone, nullptr), "");
+  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "");
   TRPGraphicItemInfo none(nullptr);
   writer.HookDefault = true;
-  EXPECT_EQ(none.SaveToHTML(writer, 0, false, clNone, nullptr), "");
+  EXPECT_EQ(HtmlOf(none, writer, 0, false, clNone, nullptr), "");
   EXPECT_EQ(writer.HookCalls, 5);
 }
 
@@ -115,14 +92,14 @@ TEST(RPPictureHtmlTest, BulletImagesAreSavedOncePerListIndexAndBackground) {
   TRPBulletItemInfo bullet(nullptr);
   bullet.ImageList = &list;
   bullet.Spacing = 0;
-  EXPECT_EQ(bullet.SaveToHTML(writer, saved, 0, false, clNone, nullptr), "<img  src=\"images/img1.bmp\">");
-  EXPECT_EQ(bullet.SaveToHTML(writer, saved, 0, false, clNone, nullptr), "<img  src=\"images/img1.bmp\">");
+  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clNone, nullptr, &saved), "<img  src=\"images/img1.bmp\">");
+  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clNone, nullptr, &saved), "<img  src=\"images/img1.bmp\">");
   bullet.ImageIndex = 1;
-  EXPECT_EQ(bullet.SaveToHTML(writer, saved, 0, false, clBlue, nullptr), "<img  src=\"images/img2.bmp\">");
+  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clBlue, nullptr, &saved), "<img  src=\"images/img2.bmp\">");
   EXPECT_EQ(writer.SavedPixels, (std::vector<std::vector<std::string>>{{"R"}, {"B"}}));
   EXPECT_EQ(saved.size(), 2u);
   bullet.ImageIndex = 5;  // no such image: nothing saved, nothing written
-  EXPECT_EQ(bullet.SaveToHTML(writer, saved, 0, false, clNone, nullptr), "");
+  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clNone, nullptr, &saved), "");
   // A graphic (a list marker's picture) is saved the same way, once.
   auto picture = Picture({"KR"});
   EXPECT_EQ(SaveBulletImage(nullptr, 0, picture.get(), saved, 0, clNone, writer), "images/img3.bmp");
@@ -143,13 +120,13 @@ TEST(RPPictureHtmlTest, BulletAttributes) {
   hotspot.VShift = 50;
   TFakeHtmlWriter writer;
   TRPHTMLBulletInfoList saved;
-  EXPECT_EQ(hotspot.SaveToHTML(writer, saved, rphtmlImageBorder0 | rphtmlImageSize, true, clNone, nullptr),
+  EXPECT_EQ(HtmlOf(hotspot, writer, rphtmlImageBorder0 | rphtmlImageSize, true, clNone, nullptr, &saved),
             "<img border=0 width=16 height=12  style=\"vertical-align : 6\" alt=\"dot\" title=\"go\" hspace=3 vspace=3 "
             "src=\"images/img1.bmp\">");
   hotspot.NoHTMLImageSize = true;
   writer.HookLocation = "b.gif";
   writer.HookDefault = false;
-  EXPECT_EQ(hotspot.SaveToHTML(writer, saved, rphtmlImageSize | rphtmlQuotedAttributes, false, clNone, nullptr),
+  EXPECT_EQ(HtmlOf(hotspot, writer, rphtmlImageSize | rphtmlQuotedAttributes, false, clNone, nullptr, &saved),
             "<img  alt=\"dot\" title=\"go\" hspace=\"3\" vspace=\"3\" src=\"b.gif\" />");
 }
 

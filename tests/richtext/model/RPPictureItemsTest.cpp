@@ -341,18 +341,18 @@ TEST_F(RPPictureItemsTest, PaletteCopiesAreMadeOfTheImageClass) {
   TLogPalette gray;
   gray.palPalEntry = {{0, 0, 0, 0}, {128, 128, 128, 0}, {255, 255, 255, 0}};
   TRPGraphicItemInfo item(nullptr, Picture({"RW"}), rpvaBaseline);
-  item.UpdatePaletteInfo(rppaCreateCopies, false, &gray);
+  item.UpdatePaletteInfo(rppaCreateCopies, false, nullptr, &gray);
   ASSERT_NE(item.ImageCopy, nullptr);
   EXPECT_EQ(item.ImageCopy->ClassType(), &TBitmap::ClassInfo);
   EXPECT_NE(item.ImageCopy->Palette(), nullptr);
   const TGraphic* first = item.ImageCopy.get();
-  item.UpdatePaletteInfo(rppaCreateCopies, false, &gray);  // kept
+  item.UpdatePaletteInfo(rppaCreateCopies, false, nullptr, &gray);  // kept
   EXPECT_EQ(item.ImageCopy.get(), first);
-  item.UpdatePaletteInfo(rppaCreateCopies, true, &gray);  // renewed
+  item.UpdatePaletteInfo(rppaCreateCopies, true, nullptr, &gray);  // renewed
   EXPECT_NE(item.ImageCopy, nullptr);
-  item.UpdatePaletteInfo(rppaCreateCopies, false, nullptr);  // no palette: no copy
+  item.UpdatePaletteInfo(rppaCreateCopies, false, nullptr, nullptr);  // no palette: no copy
   EXPECT_EQ(item.ImageCopy, nullptr);
-  item.UpdatePaletteInfo(rppaAssignPalette, false, &gray);
+  item.UpdatePaletteInfo(rppaAssignPalette, false, nullptr, &gray);
   EXPECT_EQ(item.ImageCopy, nullptr);
   EXPECT_NE(item.Image->Palette(), nullptr);
 
@@ -360,11 +360,11 @@ TEST_F(RPPictureItemsTest, PaletteCopiesAreMadeOfTheImageClass) {
   TFileStream file(QF_TEST_DATA_DIR "/fuzz/jpeg_image/gray.jpg", fmOpenRead);
   jpeg->LoadFromStream(file);
   TRPGraphicItemInfo photo(nullptr, std::move(jpeg), rpvaBaseline);
-  photo.UpdatePaletteInfo(rppaCreateCopiesEx, false, &gray);
+  photo.UpdatePaletteInfo(rppaCreateCopiesEx, false, nullptr, &gray);
   ASSERT_NE(photo.ImageCopy, nullptr);
   EXPECT_EQ(photo.ImageCopy->ClassType(), &TBitmap::ClassInfo);
   EXPECT_EQ(photo.ImageCopy->Width(), photo.Image->Width());
-  photo.UpdatePaletteInfo(rppaCreateCopies, true, &gray);
+  photo.UpdatePaletteInfo(rppaCreateCopies, true, nullptr, &gray);
   ASSERT_NE(photo.ImageCopy, nullptr);
   EXPECT_EQ(photo.ImageCopy->ClassType(), &TJPEGImage::ClassInfo);
 }

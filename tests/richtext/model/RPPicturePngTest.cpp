@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "RPItemOutput.h"
 #include "RPTestCanvas.h"
 #include "imaging/png/PngCodec.h"
 #include "platform/base/FileSystem.h"
@@ -74,8 +75,8 @@ TEST(RPPicturePngTest, RtfWritesThePngStream) {
     std::snprintf(two, sizeof two, "%02X", data[i]);
     hex += two;
   }
-  EXPECT_EQ(item.SaveRTF(0), "{\\pict\\pngblip\\picw" + std::to_string(item.Image->Width()) + "\\pich" +
-                                 std::to_string(item.Image->Height()) + " " + hex + "}");
+  EXPECT_EQ(RtfOf(item, 0), "{\\pict\\pngblip\\picw" + std::to_string(item.Image->Width()) + "\\pich" +
+                                std::to_string(item.Image->Height()) + " " + hex + "}");
   SetRPPngGraphicClass(nullptr);
 }
 

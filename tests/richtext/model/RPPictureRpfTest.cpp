@@ -50,9 +50,9 @@ TEST_F(RPPictureRpfTest, WithoutBodyTheNameAndPropertiesAreWritten) {
   auto item = AltPicture();
   TFakeRPFStreaming writer;
   TMemoryStream stream;
-  item->SaveRPF(stream, writer, 4, "pic", false);
+  item->SaveRPF(stream, writer, 0, 4, "pic", nullptr, false);
   item->SetPageBreakBefore(true);
-  item->SaveRPF(stream, writer, 4, "pic", true);
+  item->SaveRPF(stream, writer, 0, 4, "pic", nullptr, true);
   EXPECT_EQ(Text(stream), "-3 2 4 0 1 7 2\r\npic\r\nalt=x\r\n-3 2 -1 1 1 7 2\r\npic\r\nalt=x\r\n");
 }
 
@@ -61,7 +61,7 @@ TEST_F(RPPictureRpfTest, HexBodyRoundTrips) {
   TFakeRPFStreaming writer;
   writer.RPFOptions = rpfoSavePicturesBody;
   TMemoryStream stream;
-  item->SaveRPF(stream, writer, 4, "pic", false);
+  item->SaveRPF(stream, writer, 0, 4, "pic", nullptr, false);
   const std::string hex = writer.PictureToHex(*item->Image);
   EXPECT_EQ(Text(stream), "-3 4 4 0 0 7 2\r\npic\r\nTBitmap\r\nalt=x\r\n" + hex + "\r\n");
 
@@ -81,7 +81,7 @@ TEST_F(RPPictureRpfTest, BinaryBodyAsksForTheDataLineAsABlock) {
   TFakeRPFStreaming writer;
   writer.RPFOptions = rpfoSavePicturesBody | rpfoSaveBinary;
   TMemoryStream stream;
-  item->SaveRPF(stream, writer, 4, "pic", false);
+  item->SaveRPF(stream, writer, 0, 4, "pic", nullptr, false);
   const std::string bytes = StreamOf(*item->Image);
   const std::string length{static_cast<char>(bytes.size()), 0, 0, 0};
   EXPECT_EQ(Text(stream), "-3 4 4 0 2 7 2\r\npic\r\nTBitmap\r\nalt=x\r\n" + length + bytes);
@@ -102,7 +102,7 @@ TEST_F(RPPictureRpfTest, BodyIsLeftOutWithoutAnImage) {
   TFakeRPFStreaming writer;
   writer.RPFOptions = rpfoSavePicturesBody;
   TMemoryStream stream;
-  item.SaveRPF(stream, writer, 0, "none", false);
+  item.SaveRPF(stream, writer, 0, 0, "none", nullptr, false);
   EXPECT_EQ(Text(stream), "-3 1 0 0 1 0 0\r\nnone\r\n");
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "RPItemOutput.h"
 #include "RPPictureTestData.h"
 #include "platform/base/FileSystem.h"
 #include "platform/base/Streams.h"
@@ -34,16 +35,15 @@ TEST_F(RPPictureRtfTest, BitmapIsWrittenAsDeviceIndependentBitmapWithoutFileHead
   TRPGraphicItemInfo item(nullptr, Picture({"RB"}), rpvaBaseline);
   // One row of 2 pixels: 6 bytes padded to 8; blue-green-red order.
   const std::string pixels = InfoHeaderHex(2, 1, 8) + "0000FF" + "FF0000" + "0000";
-  EXPECT_EQ(item.SaveRTF(0),
-            "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " + pixels + "}");
+  EXPECT_EQ(RtfOf(item, 0), "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " + pixels + "}");
   item.ImageWidth = 3;   // 150 percent
   item.ImageHeight = 5;  // 500 percent
-  EXPECT_EQ(item.SaveRTF(0),
+  EXPECT_EQ(RtfOf(item, 0),
             "{\\pict\\picscalex150\\picscaley500\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1"
             "\\picwgoal30\\pichgoal15 " +
                 pixels + "}");
   TRPGraphicItemInfo empty(nullptr);
-  EXPECT_EQ(empty.SaveRTF(0), "");
+  EXPECT_EQ(RtfOf(empty, 0), "");
 }
 
 TEST_F(RPPictureRtfTest, ScaleRoundsHalvesToEven) {
@@ -56,7 +56,7 @@ TEST_F(RPPictureRtfTest, ScaleRoundsHalvesToEven) {
     SCOPED_TRACE(c.Want);
     TRPGraphicItemInfo item(nullptr, Picture({std::string(static_cast<size_t>(c.Natural), 'K')}), rpvaBaseline);
     item.ImageWidth = c.Stretched;
-    EXPECT_NE(item.SaveRTF(0).find(c.Want), std::string::npos);
+    EXPECT_NE(RtfOf(item, 0).find(c.Want), std::string::npos);
   }
 }
 
@@ -75,10 +75,10 @@ TEST_F(RPPictureRtfTest, JpegKeepsItsOwnFormatOnlyWhenAsked) {
     std::snprintf(two, sizeof two, "%02X", b);
     hex += two;
   }
-  EXPECT_EQ(item.SaveRTF(rprtfSaveJpegAsJpeg),
+  EXPECT_EQ(RtfOf(item, rprtfSaveJpegAsJpeg),
             "{\\pict\\jpegblip\\picw" + std::to_string(width) + "\\pich" + std::to_string(height) + " " + hex + "}");
   // Otherwise as the bitmap it decodes to.
-  const AnsiString asBitmap = item.SaveRTF(0);
+  const AnsiString asBitmap = RtfOf(item, 0);
   EXPECT_EQ(asBitmap.rfind("{\\pict\\dibitmap0\\wbmwidthbytes", 0), 0u);
   EXPECT_NE(asBitmap.find("\\picw" + std::to_string(width) + "\\pich" + std::to_string(height)), std::string::npos);
 }
@@ -88,17 +88,17 @@ TEST_F(RPPictureRtfTest, PngClassIsWrittenInItsOwnFormat) {
   // Not the PNG class: it cannot become a bitmap, so it is drawn (here: not at all) on
   // white, 3 x 2 pixels.
   const std::string whiteRow = "FFFFFFFFFFFFFFFFFF000000";
-  EXPECT_EQ(item.SaveRTF(rprtfSaveBitmapDefault),
+  EXPECT_EQ(RtfOf(item, rprtfSaveBitmapDefault),
             "{\\pict\\dibitmap0\\wbmwidthbytes12\\picw3\\pich2\\picwgoal45\\pichgoal30 " + InfoHeaderHex(3, 2, 24) +
                 whiteRow + whiteRow + "}");
   SetRPPngGraphicClass(&TUndrawableGraphic::ClassInfo);
-  EXPECT_EQ(item.SaveRTF(0), "{\\pict\\pngblip\\picw3\\pich2 01AB}");
+  EXPECT_EQ(RtfOf(item, 0), "{\\pict\\pngblip\\picw3\\pich2 01AB}");
 }
 
 TEST_F(RPPictureRtfTest, BytesPerLineAreTheStrideEvenForOneRow) {
   // The scan-line width in bytes, not the width in pixels, also for a single row.
   TRPGraphicItemInfo item(nullptr, Picture({"KKK"}), rpvaBaseline);
-  EXPECT_NE(item.SaveRTF(0).find("\\wbmwidthbytes12\\"), std::string::npos);
+  EXPECT_NE(RtfOf(item, 0).find("\\wbmwidthbytes12\\"), std::string::npos);
 }
 
 TEST_F(RPPictureRtfTest, BulletWritesItsImageOnWhite) {
@@ -110,12 +110,12 @@ TEST_F(RPPictureRtfTest, BulletWritesItsImageOnWhite) {
   TCustomImageList list(nullptr, 2, 1);
   list.AddMasked(strip, clFuchsia);
   TRPBulletItemInfo bullet(nullptr);
-  EXPECT_EQ(bullet.SaveRTF(), "");
+  EXPECT_EQ(RtfOf(bullet, 0), "");
   bullet.ImageList = &list;
-  EXPECT_EQ(bullet.SaveRTF(), "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " +
+  EXPECT_EQ(RtfOf(bullet, 0), "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " +
                                   InfoHeaderHex(2, 1, 8) + "0000FFFFFFFF0000}");
   bullet.ImageIndex = 1;
-  EXPECT_EQ(bullet.SaveRTF(), "");
+  EXPECT_EQ(RtfOf(bullet, 0), "");
 }
 
 }  // namespace

@@ -113,6 +113,7 @@ public:
   AnsiString ParaNoText(int32_t paraNo, bool forceMinusOne) const override {
     return std::to_string(forceMinusOne ? -1 : paraNo);
   }
+  AnsiString TextStyleNoText(int32_t styleNo) const override { return std::to_string(styleNo); }
   AnsiString TagText(const TRPTag& tag) const override { return std::to_string(tag.Number()); }
   AnsiString PictureToHex(const TGraphic& graphic) const override {
     const std::string bytes = StreamOf(graphic);

@@ -457,3 +457,28 @@ TEST(RPStyleTest, DirectionsAndHtmlWritabilityForDocuments) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RPStyleTest, TheInvalidPictureIsTheProgramsBitmapResource) {
+  TRPStyle sheet(nullptr);
+  const TGraphic* invalid = sheet.GetInvalidPicture();
+  ASSERT_NE(invalid, nullptr);
+  EXPECT_EQ(invalid->Width(), 16);  // the embedded "RP_BAD_PICTURE"
+  EXPECT_EQ(invalid->Height(), 16);
+  EXPECT_EQ(sheet.GetInvalidPicture(), invalid);  // made once
+  const TBitmap& bad = dynamic_cast<const TBitmap&>(*invalid);
+  EXPECT_EQ(bad.PixelColor(0, 0), RGB(128, 128, 128));  // its frame
+  EXPECT_EQ(bad.PixelColor(3, 3), clRed);               // its cross
+
+  TBitmap own;
+  own.SetPixelFormat(pf24bit);
+  own.SetSize(2, 1);
+  sheet.SetInvalidPicture(&own);  // a copy is kept
+  own.SetSize(5, 5);
+  EXPECT_EQ(sheet.GetInvalidPicture()->Width(), 2);
+  sheet.SetInvalidPicture(nullptr);  // freed: the resource again
+  EXPECT_EQ(sheet.GetInvalidPicture()->Width(), 16);
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 // provide: just enough behaviour for the document's own rules to show.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "richtext/model/RPData.h"
@@ -78,6 +79,14 @@ public:
   bool IsTextStyleHTMLWritable(int32_t styleNo) const override { return !Pick(TextStyles, styleNo).RtfCodeOnly; }
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
+  int32_t GetTextStyleCount() const override { return static_cast<int32_t>(TextStyles.size()); }
+  AnsiString GetTextStyleName(int32_t styleNo) const override { return "Text " + std::to_string(styleNo); }
+  int32_t GetParaStyleCount() const override { return static_cast<int32_t>(ParaDefStyles.size()); }
+  AnsiString GetParaStyleName(int32_t paraNo) const override { return "Para " + std::to_string(paraNo); }
+  int32_t GetJumpCursor() const override { return 101; }
+  bool GetUseSound() const override { return UseSound; }
+  const TGraphic* GetInvalidPicture() const override { return nullptr; }
+  bool UseSound = true;
 
 private:
   template <typename T>

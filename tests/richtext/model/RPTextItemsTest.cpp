@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "RPItemOutput.h"
 #include "RPTestCanvas.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/TextMetrics.h"
@@ -92,7 +93,8 @@ TEST_F(RPTextItemsTest, TextHeaderExtraIsAQuotedHint) {
     TRPTextItemInfo item(nullptr);
     item.Hint = "old";
     AnsiStringView rest = c.Rest;
-    EXPECT_EQ(item.ReadRPFHeaderExtra(rest), c.Ok);
+    TFakeRPFStreaming reader;
+    EXPECT_EQ(item.ReadRPFHeaderExtra(rest, reader), c.Ok);
     EXPECT_EQ(item.Hint, c.Hint);
   }
 }
@@ -239,34 +241,38 @@ TEST_F(RPTextItemsTest, BreakPrintedOnADevice) {
 }
 
 TEST_F(RPTextItemsTest, BreakAsHtmlAndRtf) {
+  TFakeHtmlWriter writer;
+  writer.CodePageValue = 1251;
   TRPBreakItemInfo item(nullptr);
   item.LineWidth = 2;
-  EXPECT_EQ(item.SaveToHTML(0, false, 1251), "<hr noshade size=2>");
+  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "<hr noshade size=2>");
   item.Hint = "a \"b\"";
-  EXPECT_EQ(item.SaveToHTML(rphtmlQuotedAttributes, false, 1251),
+  EXPECT_EQ(HtmlOf(item, writer, rphtmlQuotedAttributes, false, clNone, nullptr),
             "<hr noshade=\"noshade\" title=\"a 'b'\" size=\"2\" />");
   item.Hint.clear();
   item.Color = clRed;
-  EXPECT_EQ(item.SaveToHTML(0, false, 1251), "<hr noshade size=2 color=#ff0000>");
-  EXPECT_EQ(item.SaveToHTML(rphtmlQuotedAttributes, false, 1251),
+  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "<hr noshade size=2 color=#ff0000>");
+  EXPECT_EQ(HtmlOf(item, writer, rphtmlQuotedAttributes, false, clNone, nullptr),
             "<hr noshade=\"noshade\" size=\"2\" color=\"#ff0000\" />");
   item.Style = rpbrDotted;
-  EXPECT_EQ(item.SaveToHTML(0, true, 1251), "<hr noshade size=2 style=\"color : #ff0000; border-style: dotted\">");
+  EXPECT_EQ(HtmlOf(item, writer, 0, true, clNone, nullptr),
+            "<hr noshade size=2 style=\"color : #ff0000; border-style: dotted\">");
   item.Color = clNone;
-  EXPECT_EQ(item.SaveToHTML(0x80, false, 1251), "<hr noshade size=2 style=\"border-style: dotted\">");
+  EXPECT_EQ(HtmlOf(item, writer, 0x80, false, clNone, nullptr), "<hr noshade size=2 style=\"border-style: dotted\">");
   item.Style = rpbrLine;
-  EXPECT_EQ(item.SaveToHTML(0x80, false, 1251), "<hr noshade size=2>");  // no style text
+  EXPECT_EQ(HtmlOf(item, writer, 0x80, false, clNone, nullptr), "<hr noshade size=2>");  // no style text
 
   TRPColorList colors;
   colors.AddUniqueColor(clBlue);
-  item.FillRTFTables(colors);  // clNone adds nothing
+  TRPIntegerList overrides;
+  item.FillRTFTables(colors, overrides, nullptr);  // clNone adds nothing
   EXPECT_EQ(colors.Count(), 1);
-  EXPECT_EQ(item.SaveRTF(0, 15, colors), "\\pard\\plain\\fs6\\brdrb\\brdrs\\brdrw30\\brdrcf0\\par\\pard");
+  EXPECT_EQ(RtfOf(item, 0, colors, 0, 15), "\\pard\\plain\\fs6\\brdrb\\brdrs\\brdrw30\\brdrcf0\\par\\pard");
   item.Color = clGreen;
-  item.FillRTFTables(colors);
-  EXPECT_EQ(item.SaveRTF(1, 15, colors),
+  item.FillRTFTables(colors, overrides, nullptr);
+  EXPECT_EQ(RtfOf(item, 0, colors, 1, 15),
             "\\pard\\intbl\\itap1\\plain\\fs6\\brdrb\\brdrs\\brdrw30\\brdrcf1\\par\\pard\\intbl\\itap1");
-  EXPECT_EQ(item.SaveRTF(3, 7.5, colors).substr(0, 12), "\\pard\\itap3\\");
+  EXPECT_EQ(RtfOf(item, 0, colors, 3, 7.5).substr(0, 12), "\\pard\\itap3\\");
 }
 
 TEST_F(RPTextItemsTest, BreakHeaderExtra) {
@@ -277,19 +283,20 @@ TEST_F(RPTextItemsTest, BreakHeaderExtra) {
   AnsiString extra;
   item.GetRPFHeaderExtra(nullptr, extra);
   EXPECT_EQ(extra, "255 4 3");
+  TFakeRPFStreaming reader;
   TRPBreakItemInfo read(nullptr);
   AnsiStringView rest = extra;
-  ASSERT_TRUE(read.ReadRPFHeaderExtra(rest));
+  ASSERT_TRUE(read.ReadRPFHeaderExtra(rest, reader));
   EXPECT_EQ(read.Color, 255);
   EXPECT_EQ(read.Style, rpbrDashed);
   EXPECT_EQ(read.LineWidth, 3);
   AnsiStringView empty = "\r\n";
-  ASSERT_TRUE(read.ReadRPFHeaderExtra(empty));
+  ASSERT_TRUE(read.ReadRPFHeaderExtra(empty, reader));
   EXPECT_EQ(read.Color, clNone);
   EXPECT_EQ(read.Style, rpbrLine);
   EXPECT_EQ(read.LineWidth, 1);
   AnsiStringView missing = "5 1";
-  EXPECT_FALSE(read.ReadRPFHeaderExtra(missing));
+  EXPECT_FALSE(read.ReadRPFHeaderExtra(missing, reader));
 }
 
 TEST(RPFrame3DTest, RingsShrinkInward) {
@@ -320,7 +327,7 @@ TEST_F(RPTextItemsTest, TabQueriesAndText) {
   EXPECT_EQ(tab.GetAssociatedTextStyleNo(), 3);
   bool unicode = true;
   EXPECT_EQ(tab.AsPlainText(10, nullptr, unicode), "\t");
-  EXPECT_EQ(tab.SaveRTF(), "\\tab ");
+  EXPECT_EQ(RtfOf(tab, 0), "\\tab ");
   tab.TextStyleNo = rpDefaultTextStyle;
   tab.ParaNo = 1;
   EXPECT_EQ(tab.ResolveTextStyleNo(&Sheet), 0);
@@ -329,13 +336,16 @@ TEST_F(RPTextItemsTest, TabQueriesAndText) {
 }
 
 TEST_F(RPTextItemsTest, TabAsHtml) {
+  TFakeHtmlWriter writer;
   TRPTabItemInfo tab(nullptr);
-  EXPECT_EQ(tab.SaveToHTML(Sheet), " &nbsp; &nbsp; &nbsp; &nbsp;");  // SpacesInTab 0: 8, in pieces of 2
+  EXPECT_EQ(HtmlOf(tab, writer, 0, false, clNone, &Sheet),
+            " &nbsp; &nbsp; &nbsp; &nbsp;");  // SpacesInTab 0: 8, in pieces of 2
   tab.Leader = ".";
-  EXPECT_EQ(tab.SaveToHTML(Sheet), "........");
+  EXPECT_EQ(HtmlOf(tab, writer, 0, false, clNone, &Sheet), "........");
   tab.Leader = "<";
   Sheet.SpacesInTab = 3;
-  EXPECT_EQ(tab.SaveToHTML(Sheet), "&lt;");  // the escaped piece counts its own length: (3 + 4 - 1) div 4
+  EXPECT_EQ(HtmlOf(tab, writer, 0, false, clNone, &Sheet),
+            "&lt;");  // the escaped piece counts its own length: (3 + 4 - 1) div 4
 }
 
 TEST_F(RPTextItemsTest, TabHeaderExtra) {
@@ -344,15 +354,16 @@ TEST_F(RPTextItemsTest, TabHeaderExtra) {
   AnsiString extra;
   tab.GetRPFHeaderExtra(nullptr, extra);
   EXPECT_EQ(extra, "7");
+  TFakeRPFStreaming reader;
   AnsiStringView empty = "";
   tab.TextStyleNo = 4;
-  ASSERT_TRUE(tab.ReadRPFHeaderExtra(empty));
+  ASSERT_TRUE(tab.ReadRPFHeaderExtra(empty, reader));
   EXPECT_EQ(tab.TextStyleNo, 4);  // kept
   AnsiStringView number = " 9";
-  ASSERT_TRUE(tab.ReadRPFHeaderExtra(number));
+  ASSERT_TRUE(tab.ReadRPFHeaderExtra(number, reader));
   EXPECT_EQ(tab.TextStyleNo, 9);
   AnsiStringView bad = "x";
-  EXPECT_FALSE(tab.ReadRPFHeaderExtra(bad));
+  EXPECT_FALSE(tab.ReadRPFHeaderExtra(bad, reader));
 }
 
 TEST_F(RPTextItemsTest, TabSizeIsTheTextStylesLine) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/CodePages.h"
+#include "platform/base/InputLanguage.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPUnicode.h"
 
@@ -64,6 +65,28 @@ TEST(RPConversionTest, CodePages) {
   EXPECT_EQ(CodePageTextToUtf8(1251, "\xDF"), "\xD0\xAF");
   EXPECT_FALSE(CanConvertRawUnicodeToCodePage(WideToRawUnicode(u"a"), 1252));
   EXPECT_EQ(RawUnicodeToWide(WideToRawUnicode(u"x\U0001F600")), u"x\U0001F600");
+}
+
+TEST(RPConversionTest, TheKeyboardFollowsTheInputLanguage) {
+  // Without an input language set: the ANSI code page's language (1251, Russian).
+  SetInputLanguage(0);
+  EXPECT_EQ(GetKeyboardCodePage(), 1251u);
+  EXPECT_EQ(GetKeyboardLanguageId(), 0x0419);
+  EXPECT_EQ(KeyboardAnsiToRawUnicode("\xC0"), WideToRawUnicode(u"\u0410"));
+  // Greek typed: 0xC1 is alpha in 1253.
+  SetInputLanguage(0x0408);
+  EXPECT_EQ(GetKeyboardCodePage(), 1253u);
+  EXPECT_EQ(GetKeyboardLanguageId(), 0x0408);
+  EXPECT_EQ(KeyboardAnsiToRawUnicode("\xC1"), WideToRawUnicode(u"\u0391"));
+  // A language without an ANSI code page converts with the process's.
+  SetInputLanguage(0x042B);
+  EXPECT_EQ(GetKeyboardCodePage(), 0u);
+  EXPECT_EQ(KeyboardAnsiToRawUnicode("\xC0"), WideToRawUnicode(u"\u0410"));
+  // A language the locale table lacks: the ANSI code page; no identifier.
+  SetInputLanguage(0x0455);
+  EXPECT_EQ(GetKeyboardCodePage(), GetACP());
+  EXPECT_EQ(GetKeyboardLanguageId(), 0);
+  SetInputLanguage(0);
 }
 
 TEST(RPConversionTest, CharsetTables) {

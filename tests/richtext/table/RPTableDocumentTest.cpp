@@ -160,7 +160,7 @@ TEST(RPTableDocumentTest, HyperlinksInCellsJoinTheDocumentsAreas) {
   // Built for a table at another place, the areas move with it.
   std::vector<std::unique_ptr<TRPJumpInfo>> list;
   int32_t jumpNo = 10;
-  t.Table->BuildJumps(100, 200, jumpNo, list);
+  t.Table->BuildJumps(100, 200, list, jumpNo);
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(jumpNo, 12);
   EXPECT_EQ(list[0]->Left - t.Data.Jumps[0]->Left, 100 - t.Data.DrawItems[0]->Left);

@@ -114,6 +114,15 @@ TRPDocumentFlags TRichPaneRPData::GetDocumentFlags() const { return FControl.Doc
 void TRichPaneRPData::SetDocumentFlags(TRPDocumentFlags flags) { FControl.DocumentFlags = flags; }
 TRPOptions TRichPaneRPData::GetOptions() const { return FControl.Options; }
 void TRichPaneRPData::SetOptions(TRPOptions options) { FControl.Options = options; }
+uint32_t TRichPaneRPData::GetRPFOptions() const { return FControl.RPFOptions; }
+void TRichPaneRPData::SetRPFOptions(uint32_t options) { FControl.RPFOptions = options; }
+uint32_t TRichPaneRPData::GetRTFOptions() const { return FControl.RTFOptions; }
+void TRichPaneRPData::SetRTFOptions(uint32_t options) { FControl.RTFOptions = options; }
+uint32_t TRichPaneRPData::GetRPFWarnings() const { return FControl.RPFWarnings; }
+void TRichPaneRPData::SetRPFWarnings(uint32_t warnings) { FControl.RPFWarnings = warnings; }
+TRPFReaderStyleMode TRichPaneRPData::GetRPFTextStylesReadMode() const { return FControl.RPFTextStylesReadMode; }
+TRPFReaderStyleMode TRichPaneRPData::GetRPFParaStylesReadMode() const { return FControl.RPFParaStylesReadMode; }
+TRPPaletteAction TRichPaneRPData::GetDoInPaletteMode() const { return FControl.DoInPaletteMode; }
 AnsiString TRichPaneRPData::GetDelimiters() const { return FControl.Delimiters; }
 TRPBiDiMode TRichPaneRPData::GetBiDiMode() const { return FControl.BiDiMode(); }
 
@@ -183,6 +192,44 @@ void TRichPaneRPData::ItemAction(TRPItemAction action, TCustomRPItemInfo* item, 
 
 void TRichPaneRPData::ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) {
   if (ControlAlive() && FControl.OnControlAction) FControl.OnControlAction(&FControl, action, itemNo, item);
+}
+
+std::unique_ptr<TGraphic> TRichPaneRPData::RPFPictureNeeded(const AnsiString& name, const TRPTag& tag) {
+  return FControl.OnRPFPictureNeeded ? FControl.OnRPFPictureNeeded(&FControl, name, tag) : nullptr;
+}
+
+TCustomImageList* TRichPaneRPData::RPFImageListNeeded(int32_t tag) {
+  return FControl.OnRPFImageListNeeded ? FControl.OnRPFImageListNeeded(&FControl, tag) : nullptr;
+}
+
+bool TRichPaneRPData::SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo,
+                                     TRPSaveFormat format, bool unicode, AnsiString& text) {
+  if (!FControl.OnSaveItemToFile) return false;
+  bool doDefault = true;
+  FControl.OnSaveItemToFile(&FControl, path, rpData, itemNo, format, unicode, text, doDefault);
+  return !doDefault;
+}
+
+AnsiString TRichPaneRPData::SaveComponentToFile(const WideString& path, TComponent* component, TRPSaveFormat format) {
+  AnsiString text;
+  if (FControl.OnSaveComponentToFile) FControl.OnSaveComponentToFile(&FControl, path, component, format, text);
+  return text;
+}
+
+void TRichPaneRPData::WriteHyperlink(int32_t jumpNo, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format,
+                                     AnsiString& target, AnsiString& extra) {
+  target.clear();
+  extra.clear();
+  if (HasFlag(rpdfRootDocument) && FControl.OnWriteHyperlink)
+    FControl.OnWriteHyperlink(&FControl, jumpNo, rpData, itemNo, format, target, extra);
+}
+
+bool TRichPaneRPData::HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic,
+                                       TColor backColor, WideString& fileName) {
+  if (!FControl.OnSaveImage2) return false;
+  bool doDefault = true;
+  FControl.OnSaveImage2(&FControl, graphic, format, path, backColor, fileName, doDefault);
+  return !doDefault;
 }
 
 void TRichPaneRPData::ExecuteItemJump(int32_t jumpId) {

@@ -12,6 +12,9 @@ class TCustomRichPane;
 
 enum TRPTabNavigationType : uint8_t { rptnNone, rptnTab, rptnCtrlTab };
 
+// The document flag of the control's own document (sub-documents ask their root).
+inline constexpr TRPDocumentFlags rpdfRootDocument = 0x0100;
+
 // The message painted in place of a document whose painting raised.
 inline constexpr const char* RPPaintErrorPrefix = "Error:";
 
@@ -54,6 +57,18 @@ public:
   void SetDocumentFlags(TRPDocumentFlags flags);
   TRPOptions GetOptions() const override;
   void SetOptions(TRPOptions options) override;
+  uint32_t GetRPFOptions() const override;
+  void SetRPFOptions(uint32_t options) override;
+  uint32_t GetRTFOptions() const override;
+  void SetRTFOptions(uint32_t options) override;
+  uint32_t GetRPFWarnings() const override;
+  void SetRPFWarnings(uint32_t warnings) override;
+  TRPFReaderStyleMode GetRPFTextStylesReadMode() const override;
+  TRPFReaderStyleMode GetRPFParaStylesReadMode() const override;
+  // The control's DoInPaletteMode; no palette (true-colour devices only).
+  TRPPaletteAction GetDoInPaletteMode() const override;
+  HPALETTE GetRPPalette() const override { return {}; }
+  const TLogPalette* GetRPLogPalette() const override { return nullptr; }
   AnsiString GetDelimiters() const override;
   TRPBiDiMode GetBiDiMode() const override;
 
@@ -94,6 +109,17 @@ public:
   void AdjustVSmallStep() override;
 
   void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) override;
+  // The control's events (defaults without them).
+  std::unique_ptr<TGraphic> RPFPictureNeeded(const AnsiString& name, const TRPTag& tag) override;
+  TCustomImageList* RPFImageListNeeded(int32_t tag) override;
+  bool SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format, bool unicode,
+                      AnsiString& text) override;
+  AnsiString SaveComponentToFile(const WideString& path, TComponent* component, TRPSaveFormat format) override;
+  // Through OnWriteHyperlink when the document flags say the control writes hyperlinks.
+  void WriteHyperlink(int32_t jumpNo, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format, AnsiString& target,
+                      AnsiString& extra) override;
+  bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
+                        WideString& fileName) override;
   void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) override;
   void ExecuteItemJump(int32_t jumpId) override;
   void SelectionChanged() override;

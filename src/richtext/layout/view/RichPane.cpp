@@ -74,6 +74,12 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnSelect = source.OnSelect;
   OnItemAction = source.OnItemAction;
   OnControlAction = source.OnControlAction;
+  OnRPFPictureNeeded = source.OnRPFPictureNeeded;
+  OnRPFImageListNeeded = source.OnRPFImageListNeeded;
+  OnSaveItemToFile = source.OnSaveItemToFile;
+  OnSaveComponentToFile = source.OnSaveComponentToFile;
+  OnWriteHyperlink = source.OnWriteHyperlink;
+  OnSaveImage2 = source.OnSaveImage2;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;
   OnResize = source.OnResize;

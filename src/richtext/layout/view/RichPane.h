@@ -13,6 +13,7 @@
 #include "richtext/layout/view/RPControlData.h"
 #include "richtext/layout/view/RPScroller.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPExportContexts.h"
 
 class TRPStyle;
 
@@ -54,6 +55,14 @@ public:
   int32_t MinTextWidth = 0, MaxTextWidth = 0;
   AnsiString Delimiters = RPDefaultDelimiters;
   TRPOptions Options = rpoRichPaneDefaults;
+  // The native format's and RTF's options, the native-format reader's warnings and style
+  // read modes that the control's document answers.
+  uint32_t RPFOptions =
+      rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveDocProperties | rpfoLoadDocProperties;
+  uint32_t RTFOptions = rprtfDuplicateUnicode | rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg;
+  uint32_t RPFWarnings = 0;
+  TRPFReaderStyleMode RPFTextStylesReadMode = rpf_sInsertMerge;
+  TRPFReaderStyleMode RPFParaStylesReadMode = rpf_sInsertMerge;
   TRPDocumentFlags DocumentFlags = rpdfRichPaneDefaults;
   TRPDocVAlign DocVAlign = rpdvaTop;
   bool Visible = true;
@@ -65,6 +74,26 @@ public:
       OnItemAction;
   std::function<void(TCustomRichPane* sender, TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item)>
       OnControlAction;
+  // While the native format is read: the picture or image list the stream names (none:
+  // the item has none).
+  std::function<std::unique_ptr<TGraphic>(TCustomRichPane* sender, const AnsiString& name, const TRPTag& tag)>
+      OnRPFPictureNeeded;
+  std::function<TCustomImageList*(TCustomRichPane* sender, int32_t tag)> OnRPFImageListNeeded;
+  // Exports: the host writes an item itself (clearing doDefault, with the text), writes a
+  // control, gives a hyperlink's target and extra attributes, or saves a picture
+  // (clearing doDefault, with the file name).
+  std::function<void(TCustomRichPane* sender, const WideString& path, TCustomRPData& rpData, int32_t itemNo,
+                     TRPSaveFormat format, bool unicode, AnsiString& text, bool& doDefault)>
+      OnSaveItemToFile;
+  std::function<void(TCustomRichPane* sender, const WideString& path, TComponent* component, TRPSaveFormat format,
+                     AnsiString& text)>
+      OnSaveComponentToFile;
+  std::function<void(TCustomRichPane* sender, int32_t jumpNo, TCustomRPData& rpData, int32_t itemNo,
+                     TRPSaveFormat format, AnsiString& target, AnsiString& extra)>
+      OnWriteHyperlink;
+  std::function<void(TCustomRichPane* sender, const TGraphic& graphic, TRPSaveFormat format, const WideString& path,
+                     TColor backColor, WideString& fileName, bool& doDefault)>
+      OnSaveImage2;
 
   TRichPaneRPData& RPData() const { return *FData; }
   TCanvas& Canvas() { return FCanvas; }
@@ -125,10 +154,10 @@ public:
   // The document as plain text, lines of lineWidth characters (80 for drag and drop):
   // 8-bit in the default code page, or UTF-16LE; false when writing failed.
   bool SaveTextToStream(TStream& stream, int32_t lineWidth) {
-    return FData->SaveTextToStream(stream, lineWidth, false, false, false);
+    return FData->SaveTextToStream({}, stream, lineWidth, false, false, false, false);
   }
   bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) {
-    return FData->SaveTextToStream(stream, lineWidth, true, false, false);
+    return FData->SaveTextToStream({}, stream, lineWidth, false, true, false, false);
   }
   // Copies every event handler of source.
   void AssignEvents(const TCustomRichPane& source);

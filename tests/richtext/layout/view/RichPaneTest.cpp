@@ -7,6 +7,8 @@
 #include "../../model/RPTestCanvas.h"
 #include "RPViewTestData.h"
 #include "platform/base/Streams.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ImageList.h"
 
 namespace {
 
@@ -27,6 +29,69 @@ TEST(RichPaneTest, ConstructorDefaults) {
   EXPECT_EQ(pane.BackgroundStyle(), bsNoBitmap);
   EXPECT_EQ(pane.WheelStep, 2);
   EXPECT_TRUE(pane.Tracking);
+  EXPECT_EQ(pane.RPFOptions, rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveDocProperties |
+                                 rpfoLoadDocProperties);
+  EXPECT_EQ(pane.RTFOptions, rprtfDuplicateUnicode | rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg);
+  EXPECT_EQ(pane.RPFTextStylesReadMode, rpf_sInsertMerge);
+  EXPECT_EQ(pane.RPFParaStylesReadMode, rpf_sInsertMerge);
+}
+
+TEST(RichPaneTest, TheDocumentAnswersFromTheControl) {
+  TCustomRichPane pane(nullptr);
+  TRichPaneRPData& data = pane.RPData();
+  data.SetRPFOptions(rpfoSaveBinary);
+  EXPECT_EQ(pane.RPFOptions, rpfoSaveBinary);
+  data.SetRTFOptions(0);
+  EXPECT_EQ(pane.RTFOptions, 0u);
+  data.SetRPFWarnings(rpfwInvalidPicture);
+  EXPECT_EQ(pane.RPFWarnings, rpfwInvalidPicture);
+  pane.RPFParaStylesReadMode = rpf_sIgnore;
+  EXPECT_EQ(data.GetRPFParaStylesReadMode(), rpf_sIgnore);
+  // No palette on this platform; what to do with palette copies is the control's.
+  EXPECT_EQ(data.GetRPPalette(), nullptr);
+  EXPECT_EQ(data.GetRPLogPalette(), nullptr);
+  EXPECT_EQ(data.GetDoInPaletteMode(), rppaCreateCopies);
+
+  // The host's answers come from the control's events.
+  EXPECT_EQ(data.RPFImageListNeeded(3), nullptr);
+  TCustomImageList list(nullptr, 2, 2);
+  pane.OnRPFImageListNeeded = [&](TCustomRichPane* sender, int32_t tag) {
+    EXPECT_EQ(sender, &pane);
+    return tag == 3 ? &list : nullptr;
+  };
+  EXPECT_EQ(data.RPFImageListNeeded(3), &list);
+  pane.OnRPFPictureNeeded = [](TCustomRichPane*, const AnsiString& name, const TRPTag&) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetSize(static_cast<int32_t>(name.size()), 1);
+    return std::unique_ptr<TGraphic>(std::move(bitmap));
+  };
+  EXPECT_EQ(data.RPFPictureNeeded("abc", TRPTag())->Width(), 3);
+  AnsiString text;
+  EXPECT_FALSE(data.SaveItemToFile({}, data, 0, rpsfHTML, false, text));
+  pane.OnSaveItemToFile = [](TCustomRichPane*, const WideString&, TCustomRPData&, int32_t itemNo, TRPSaveFormat, bool,
+                             AnsiString& out, bool& doDefault) {
+    out = "item" + std::to_string(itemNo);
+    doDefault = itemNo != 2;
+  };
+  EXPECT_FALSE(data.SaveItemToFile({}, data, 1, rpsfHTML, false, text));
+  EXPECT_TRUE(data.SaveItemToFile({}, data, 2, rpsfHTML, false, text));
+  EXPECT_EQ(text, "item2");
+  pane.OnSaveComponentToFile = [](TCustomRichPane*, const WideString&, TComponent*, TRPSaveFormat format,
+                                  AnsiString& out) { out = format == rpsfRTF ? "{rtf}" : ""; };
+  EXPECT_EQ(data.SaveComponentToFile({}, nullptr, rpsfRTF), "{rtf}");
+  // Hyperlinks are written through the control only for its own (root) document.
+  pane.OnWriteHyperlink = [](TCustomRichPane*, int32_t jumpNo, TCustomRPData&, int32_t, TRPSaveFormat,
+                             AnsiString& target, AnsiString& extra) {
+    target = "#" + std::to_string(jumpNo);
+    extra = "x";
+  };
+  AnsiString target, extra;
+  data.WriteHyperlink(7, data, 0, rpsfHTML, target, extra);
+  EXPECT_EQ(target, "#7");
+  pane.DocumentFlags &= static_cast<TRPDocumentFlags>(~rpdfRootDocument);
+  data.WriteHyperlink(7, data, 0, rpsfHTML, target, extra);
+  EXPECT_EQ(target, "");
+  EXPECT_EQ(extra, "");
 }
 
 TEST(RichPaneTest, AFreedStyleSheetLeavesTheControlWithoutOne) {

@@ -1,0 +1,52 @@
+// What the document's RTF and HTML writers give every item they write (the items' SaveRTF,
+// FillRTFTables and SaveToHTML, RPItemInfo.h): the document, the export's options and the
+// tables the writer keeps.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/base/Types.h"
+#include "platform/graphics/Colors.h"
+#include "richtext/model/RPLists.h"
+#include "richtext/model/RPPictureHtml.h"
+#include "richtext/model/RPStyleSheetQueries.h"
+
+class TCustomRPData;
+
+// RTF export options (TRPRTFOptions).
+inline constexpr uint32_t rprtfSaveStyleSheet = 0x01;
+inline constexpr uint32_t rprtfDuplicateUnicode = 0x02;
+inline constexpr uint32_t rprtfSaveEMFAsWMF = 0x04;
+inline constexpr uint32_t rprtfSaveJpegAsJpeg = 0x08;
+inline constexpr uint32_t rprtfSaveBitmapDefault = 0x10;
+inline constexpr uint32_t rprtfSaveEMFDefault = 0x20;
+
+struct TRPRTFSaveContext {
+  explicit TRPRTFSaveContext(const TRPColorList& colors) : Colors(colors) {}
+
+  TCustomRPData* RPData = nullptr;  // the document being written
+  AnsiString Path;                  // the folder of the file being written
+  uint32_t Options = 0;             // rprtf...
+  double TwipsPerPixel = 15;
+  // The colour table, filled by the items' FillRTFTables before the text is written.
+  const TRPColorList& Colors;
+  int32_t NestingLevel = 0;  // tables around the item
+  // Per list style: the base list-override number and the running counter of the
+  // overrides its restarting markers take (none when the writer keeps no lists).
+  TRPIntegerList* ListOverrideBases = nullptr;
+  TRPIntegerList* ListOverrideCounters = nullptr;
+};
+
+struct TRPHTMLSaveContext {
+  TRPHTMLSaveContext(IRPHtmlImageContext& images, TRPHTMLBulletInfoList& savedBullets)
+      : Images(images), SavedBullets(savedBullets) {}
+
+  TCustomRPData* RPData = nullptr;         // the document being written
+  const IRPStyleSheet* RPStyle = nullptr;  // its style sheet
+  IRPHtmlImageContext& Images;             // where pictures go
+  TRPHTMLBulletInfoList& SavedBullets;     // bullet images saved so far
+  AnsiString Path;                         // the folder of the file being written
+  uint32_t Options = 0;                    // HTML export options (rphtml...)
+  bool UseCss = false;                     // the CSS flavour
+  TColor Background = clNone;              // what the item stands on
+};
