@@ -718,8 +718,8 @@ void TCustomRPData::DeleteItems(int32_t index, int32_t count) {
 
 std::unique_ptr<TCustomRPItemInfo> TCustomRPData::ExtractItem(int32_t i, AnsiString& text) {
   CheckItemIndex(i);
-  TItemEntry entry = std::move(FItems[static_cast<size_t>(i)]);
-  FItems.erase(FItems.begin() + i);
+  TItemEntry entry = std::move((*FItems)[static_cast<size_t>(i)]);
+  FItems->erase(FItems->begin() + i);
   if (entry.Item->Checkpoint) UnlinkCheckpoint(*entry.Item->Checkpoint, true);
   if (entry.Item->StyleNo == rpkindListMarker)
     if (IRPMarkerList* markers = GetMarkers(false)) {

@@ -9,8 +9,8 @@
 // document shows under the table item.
 #include <algorithm>
 
+#include "platform/base/ScopeExit.h"
 #include "platform/graphics/DeviceContext.h"
-#include "richtext/layout/RPScopeExit.h"
 #include "richtext/model/RPColorModes.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableItem.h"

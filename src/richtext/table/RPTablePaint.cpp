@@ -6,9 +6,9 @@
 // rows (or the table's top space) directly: RowShift gives each painted row's offset.
 #include <algorithm>
 
+#include "platform/base/ScopeExit.h"
 #include "platform/graphics/DeviceContext.h"
 #include "richtext/layout/RPDrawLines.h"
-#include "richtext/layout/RPScopeExit.h"
 #include "richtext/model/RPColorModes.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableItem.h"
