@@ -18,3 +18,6 @@ inline constexpr char errRPComparePositions[] = "Error when comparing positions 
 // Raised when an item of a kind is needed whose class no unit has registered.
 inline constexpr char errRPNoItemClass[] = "Can't create RichPane item - its type is not registered";
 inline constexpr char errRPNoTextItemClass[] = "Can't create RichPane text item - its type is not registered";
+// Raised when a document's native-format data is read or written before the interchange
+// library installed the format (RegisterRPFDocumentFormat).
+inline constexpr char errRPNoNativeFormat[] = "Can't read or write RichPane format - it is not registered";

@@ -93,6 +93,9 @@ class TCustomRPFontInfo : public TCustomRPInfo {
 public:
   explicit TCustomRPFontInfo(TCollection* collection);
 
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
   uint8_t Charset = DEFAULT_CHARSET;
   AnsiString FontName = "Arial";
   int32_t Size = 10;  // points
@@ -149,6 +152,9 @@ protected:
 class TFontInfo : public TCustomRPFontInfo {
 public:
   explicit TFontInfo(TCollection* collection) : TCustomRPFontInfo(collection) {}
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
 
   int32_t NextStyleNo = -1;
   bool Unicode = false;  // runs keep UTF-16 text

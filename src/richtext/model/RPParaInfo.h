@@ -98,6 +98,9 @@ class TRPTabInfos;
 class TRPTabInfo : public TCollectionItem {
 public:
   explicit TRPTabInfo(TCollection* collection) : TCollectionItem(collection) {}
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
   TRPTabAlign Align = rptaLeft;
   AnsiString Leader;  // repeated to fill the tab
 
@@ -190,6 +193,9 @@ class TCustomRPParaInfo : public TCustomRPInfo {
 public:
   explicit TCustomRPParaInfo(TCollection* collection);
 
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
   int32_t FirstIndent = 0;  // added to LeftIndent for the first line
   int32_t LeftIndent = 0;
   int32_t RightIndent = 0;
@@ -222,6 +228,9 @@ public:
 class TParaInfo : public TCustomRPParaInfo {
 public:
   explicit TParaInfo(TCollection* collection) : TCustomRPParaInfo(collection) {}
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
 
   int32_t NextParaNo = -1;
   int32_t DefStyleNo = -1;  // the paragraph's default text style

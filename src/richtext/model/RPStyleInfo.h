@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/base/Collections.h"
+#include "platform/base/PublishedProperties.h"
 #include "platform/base/Types.h"
 #include "richtext/model/RPLists.h"
 #include "richtext/model/RPStyleSheetQueries.h"
@@ -20,6 +21,9 @@ public:
   int32_t StyleTemplateId = -1;
 
   AnsiString DisplayName() const override { return StyleName; }
+  // The published properties (RPStylePublished.cpp), for the component stream.
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
   // From another TCustomRPInfo: the four fields above; anything else as the platform.
   void Assign(const TPersistent& source) override;
 

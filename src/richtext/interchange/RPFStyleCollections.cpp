@@ -1,0 +1,21 @@
+#include "richtext/interchange/RPFStyleCollections.h"
+
+#include "platform/base/Filer.h"
+#include "platform/base/Streams.h"
+
+AnsiString WriteStyleCollection(const TCollection& collection) {
+  TStringStream stream;
+  TWriter writer(stream);
+  writer.WriteCollection(const_cast<TCollection&>(collection));
+  return stream.DataString();
+}
+
+void ReadStyleCollection(AnsiStringView bytes, TCollection& collection, const std::function<void()>& unknownProperty) {
+  TStringStream stream{AnsiString(bytes)};
+  TReader reader(stream);
+  reader.OnError = [&unknownProperty](const AnsiString&, bool& handled) {
+    if (unknownProperty) unknownProperty();
+    handled = true;
+  };
+  reader.ReadCollection(collection);
+}
