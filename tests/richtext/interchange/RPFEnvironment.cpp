@@ -1,8 +1,11 @@
-// The native format reads and writes items through the item-class registry and reaches
-// documents through the installed format, both of which the program sets up at start-up:
-// every test of this program runs with them, as the program does.
+// The native format reads and writes items through the item-class registry, pictures by
+// the names of their graphic classes, and reaches documents through the installed format,
+// all of which the program sets up at start-up: every test of this program runs with
+// them, as the program does.
 #include <gtest/gtest.h>
 
+#include "imaging/png/PngCodec.h"
+#include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPPictureItems.h"
@@ -16,6 +19,8 @@ public:
     RegisterTextItemClasses();
     RegisterPictureItemClasses();
     RegisterBulletItemClasses();
+    RegisterGraphicClass(&TBitmap::ClassInfo);
+    RegisterPngGraphicClass();
     RegisterRPFDocumentFormat();
   }
 };
