@@ -235,3 +235,33 @@ TEST(RPFReader, InsertingJoinsTheParagraphAtTheInsertionPoint) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RPFReader, ATabsTextStyleGoesThroughTheMapAndTheRangeCheck) {
+  TRPFPane source(rpfoSaveTextStyles);
+  source.Style.TextStyles().Add()->StyleName = "Tab text";  // 6 in the stream
+  source.Style.TextStyles()[6]->Size = 20;
+  auto tab = CreateItemByStyleNo(rpkindTab, &source.Data());
+  tab->SetAssociatedTextStyleNo(6);
+  tab->ParaNo = 0;
+  source.Data().AddItem({}, std::move(tab));
+  TRPFPane target;
+  target.Style.TextStyles().Delete(4);
+  ASSERT_TRUE(target.Insert(source.Save(), 0));
+  EXPECT_EQ(target.Data().GetItem(0)->GetAssociatedTextStyleNo(), 5);
+  // Without the collection the number is checked: 6 is beyond 5 styles.
+  EXPECT_FALSE(target.Insert("-8 1 3\r\n-12 0 0 0 0 0 6\r\n", 0));
+  EXPECT_EQ(target.Data().GetItemCount(), 1);
+}
+
+TEST(RPFReader, CheckpointNamesKeepTheirLineBreaks) {
+  TRPFPane source;
+  source.Data().AddCheckpoint("two\r\nlines", false, TRPTag());
+  source.Data().AddAnsiText("x", 0, TRPTag(), 0);
+  TRPFPane target;
+  ASSERT_TRUE(target.Load(source.Save()));
+  EXPECT_EQ(target.Data().GetItem(0)->Checkpoint->Name, "two\r\nlines");
+}
+
+}  // namespace

@@ -252,3 +252,47 @@ TEST(RPFTables, RowAlignmentsAndPageBreaksAreWrittenOnlyWhenARowHasOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RPFTables, TheCellsOfAnInsertedTableTakeTheStreamsStyleMaps) {
+  TRPFPane source(rpfoSaveTextStyles);
+  TFontInfo& red = *source.Style.TextStyles().Add();  // 6 in the stream
+  red.StyleName = "Red";
+  red.Color = clRed;
+  auto table = std::make_unique<TRPTableItemInfo>(1, 1, &source.Data());
+  SetCellText(*table->GetCell(0, 0), "in a cell", 6);
+  source.Data().AddItem({}, std::move(table));
+  TRPFPane target;
+  target.Style.TextStyles().Delete(5);  // the merged Red becomes 5 here
+  ASSERT_TRUE(target.Insert(source.Save(), 0));
+  const auto& read = dynamic_cast<TRPTableItemInfo&>(*target.Data().GetItem(0));
+  EXPECT_EQ(read.GetCell(0, 0)->GetItem(0)->StyleNo, 5);
+  EXPECT_EQ(target.Style.TextStyles()[5]->StyleName, "Red");
+}
+
+TEST(RPFTables, TheDataPropertyIsALengthAndTheCellsStream) {
+  TRPFPane pane;
+  TRPTableItemInfo table(1, 1, &pane.Data());
+  TRPTableCellData& cell = *table.GetCell(0, 0);
+  SetCellText(cell, "abc");
+  pane.Pane.RPFOptions = rpfoSaveBack;
+  TStringStream stream;
+  cell.WriteRPFDataProperty(stream);
+  const AnsiString rpf = "-8 1 3\r\n0 1 0 0 0 0\r\nabc\r\n";                // no background record
+  EXPECT_EQ(stream.DataString(), AnsiString("\x1A\x00\x00\x00", 4) + rpf);  // 26 bytes follow
+  EXPECT_EQ(pane.Pane.RPFOptions, rpfoSaveBack);                            // restored
+
+  TRPTableCellData& other = *table.GetCell(0, 0);
+  stream.SetPosition(0);
+  other.ReadRPFDataProperty(stream);
+  EXPECT_EQ(other.GetItemTextA(0), "abc");
+  // A length past the end, and a damaged stream, leave the cell as it was.
+  TStringStream longer(AnsiString("\xFF\x00\x00\x00", 4) + rpf);
+  EXPECT_THROW(other.ReadRPFDataProperty(longer), EReadError);
+  TStringStream damaged(AnsiString("\x05\x00\x00\x00", 4) + "0 9 x");
+  EXPECT_THROW(other.ReadRPFDataProperty(damaged), EReadError);
+  EXPECT_EQ(Dump(other), "0 style 0 para 0 options 0 tag 0 text 616263\n");
+}
+
+}  // namespace
