@@ -57,7 +57,7 @@ public:
     WriteVersion();
     if ((FOptions & rpfoSaveBack) && FMode != rpfsmClipboard) WriteBackground();
     WriteStyleCollections();
-    if ((FOptions & rpfoSaveDocProperties) && FMode != rpfsmDragDrop) WriteDocProperties();
+    if ((FOptions & rpfoSaveDocProperties) && FMode != rpfsmDragDrop && IsRoot()) WriteDocProperties();
     if (FMode == rpfsmDragDrop) RecordCuts();
     if ((FOptions & rpfoSaveLayout) && IsRoot() && FLayout && FMode != rpfsmClipboard) WriteLayout();
     WriteItems();

@@ -6,7 +6,8 @@
 // Records in this order: the version; the background (rpfoSaveBack, not for the
 // clipboard); the style collections through the component stream (rpfoSaveTextStyles,
 // rpfoSaveParaStyles; the root document only, when it allows saving styles or for the
-// clipboard); the document properties (rpfoSaveDocProperties, not for a drag); the
+// clipboard); the document properties (rpfoSaveDocProperties, the root document, not for
+// a drag); the
 // markers before a dragged selection; the layout (rpfoSaveLayout, the root document, not
 // for the clipboard); the items; the trailing checkpoint when the end was written.
 #pragma once
