@@ -3,6 +3,7 @@
 // selections, the document records and their options).
 #include <gtest/gtest.h>
 
+#include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPFTestData.h"
 #include "richtext/model/RPLayoutInfo.h"
 #include "richtext/model/RPUnicode.h"
@@ -142,6 +143,32 @@ TEST(RPFWriter, APartlySelectedTextIsWrittenAsItsSelectedCharactersContinuingThe
       "0 1 0 0 0 0\r\n"  // the last item, partly selected: its own record
       "th\r\n";
   EXPECT_EQ(pane.Save(rpfsmClipboard), expected);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RPFWriter, ItemRecordsOfABreakATabAndAPictureWithoutItsBody) {
+  TRPFPane pane;
+  TCustomRPData& data = pane.Data();
+  auto line = CreateItemByStyleNo(rpkindBreak, &data);
+  line->ParaNo = 0;
+  data.AddItem({}, std::move(line));
+  auto tab = CreateItemByStyleNo(rpkindTab, &data);
+  tab->ParaNo = 1;
+  tab->SetAssociatedTextStyleNo(3);
+  data.AddItem({}, std::move(tab));
+  auto picture = std::make_unique<TBitmap>();
+  picture->SetSize(1, 1);
+  data.AddPicture("pic", std::move(picture), -1, rpvaMiddle);
+  const AnsiString expected =
+      "-8 1 3\r\n"
+      "-1 0 0 0 0 0 536870911 0 1\r\n"  // break: no lines, colour clNone, style 0, width 1
+      "-12 0 1 0 0 0 3\r\n"             // tab: no lines, paragraph 1, its text style 3
+      "-3 1 1 1 1 0 1\r\n"              // picture: 1 line (the name), mode 1 (no body), options
+      "pic\r\n";                        // 1 (continues the tab's line), VAlign 1 (middle)
+  EXPECT_EQ(pane.Save(), expected);
 }
 
 }  // namespace
