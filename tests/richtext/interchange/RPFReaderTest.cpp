@@ -265,3 +265,61 @@ TEST(RPFReader, CheckpointNamesKeepTheirLineBreaks) {
 }
 
 }  // namespace
+
+namespace {
+
+// A document that refuses the first item a read offers, as an editor refuses text where
+// the caret may not take it.
+class TRefusingData : public TCustomRPData {
+public:
+  const IRPStyleSheet* GetRPStyle() const override { return &Style; }
+  bool InsertFirstRPFItem(int32_t&, AnsiString, std::unique_ptr<TCustomRPItemInfo>) override { return false; }
+  TRPStyle Style{nullptr};
+};
+
+TEST(RPFReader, AFirstItemTheDocumentRefusesFailsTheReadAndPutsTheStylesBack) {
+  TRPFPane source(rpfoSaveTextStyles);
+  source.Style.TextStyles().Add()->StyleName = "New";
+  source.Data().AddAnsiText("x", 6, TRPTag(), 0);
+  TRefusingData target;
+  target.AddAnsiText("kept", 0, TRPTag(), 0);
+  TStringStream stream(source.Save());
+  TColor color = clNone;
+  EXPECT_FALSE(target.InsertRPFFromStream(stream, 1, false, nullptr, color, nullptr));
+  EXPECT_EQ(target.Style.TextStyles().Count(), 6);
+  EXPECT_EQ(Dump(target), "0 style 0 para 0 options 0 tag 0 text 6B657074\n");
+}
+
+TEST(RPFReader, ANewParagraphReadDoesNotJoinTheParagraphAtTheInsertionPoint) {
+  TRPFPane pane;
+  pane.Data().AddAnsiText("left", 0, TRPTag(), 1);
+  TStringStream stream("-8 1 3\r\n0 1 -1 1 0 0\r\nmid\r\n");
+  TRPFReadRequest request;
+  request.NewParagraph = true;
+  int32_t index = 1;
+  TColor color = clNone;
+  ASSERT_TRUE(pane.Data().ReadRPFFromStream(stream, index, request, color));
+  EXPECT_EQ(Dump(pane.Data()),
+            "0 style 0 para 1 options 0 tag 0 text 6C656674\n"
+            "1 style 0 para 0 options 0 tag 0 text 6D6964\n");
+  EXPECT_EQ(index, 2);
+}
+
+TEST(RPFReader, WithoutAnInstalledFormatNothingIsReadOrWritten) {
+  IRPFDocumentFormat* installed = GetRPFDocumentFormat();
+  SetRPFDocumentFormat(nullptr);
+  TRPFPane pane;
+  pane.Data().AddAnsiText("x", 0, TRPTag(), 0);
+  TStringStream stream;
+  EXPECT_FALSE(pane.Data().SaveRPFToStream(stream, rpfsmDocument, nullptr, nullptr, clNone));
+  EXPECT_FALSE(pane.Load("-8 1 3\r\n"));
+  try {
+    pane.Data().WriteRPFDataProperty(stream);
+    ADD_FAILURE();
+  } catch (const ERichPaneError& e) {
+    EXPECT_STREQ(e.what(), "Can't read or write RichPane format - it is not registered");
+  }
+  SetRPFDocumentFormat(installed);
+}
+
+}  // namespace
