@@ -433,6 +433,7 @@ bool TRPFDocumentReader::ReadCollection(int32_t subKind, TRPFHeader& header, con
   } catch (const Exception&) {
     return false;
   }
+  if (read->Count() > FContext.Limits.MaxStylesPerCollection) return false;
   TCustomRPInfos& target = *CollectionOf(*editable, subKind);
   if (FRequest.Load) {
     target.Assign(*read);

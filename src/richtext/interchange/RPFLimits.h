@@ -16,6 +16,10 @@ struct TRPFLimits {
   // that holds it; word processors nest a few levels. Deeper nesting would let a small
   // hostile stream exhaust the stack.
   int32_t MaxTableNesting = 64;
+  // Styles of one collection the stream carries; documents use a few hundred at most.
+  // Merging compares every style read with every style of the style sheet, so a stream
+  // of more is refused instead.
+  int32_t MaxStylesPerCollection = 4096;
 };
 
 namespace RPFLimitsDetail {

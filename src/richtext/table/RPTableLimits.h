@@ -8,9 +8,10 @@
 #include <cstdint>
 
 struct TRPTableLimits {
-  // Rows times columns of a grid read from a stream. Word processors stop at 63 columns;
-  // a table of a book has a few hundred rows.
-  int64_t MaxCellPositions = int64_t{1} << 20;
+  // Rows times columns of a grid read from a stream; every position is a cell (a document
+  // of its own) until the merges are read. Word processors stop at 63 columns; a table of
+  // a book has a few hundred rows.
+  int64_t MaxCellPositions = int64_t{1} << 17;
 };
 
 namespace RPTableLimitsDetail {

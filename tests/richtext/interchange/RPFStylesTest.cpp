@@ -3,6 +3,7 @@
 // (every later style number going through the map), ignored, and damaged.
 #include <gtest/gtest.h>
 
+#include "richtext/interchange/RPFLimits.h"
 #include "richtext/interchange/RPFStyleCollections.h"
 #include "richtext/interchange/RPFTestData.h"
 
@@ -242,6 +243,24 @@ TEST(RPFStyles, TheStyleClassesPublishedPropertiesRoundTrip) {
   EXPECT_EQ(p.LineSpacingType, rplsSpaceBetween);
   EXPECT_TRUE((p.ModifiedProperties2 == TRPParaInfoProperties2{rppiKeepWithNext, rppiCustom}));
   EXPECT_EQ(p.Alignment, rpaCenter);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RPFStyles, ACollectionOfMoreStylesThanTheLimitIsRefused) {
+  TRPFPane source(rpfoSaveTextStyles);
+  source.Data().AddAnsiText("x", 0, TRPTag(), 0);
+  const AnsiString bytes = source.Save();  // six styles
+  TRPFLimits limits;
+  limits.MaxStylesPerCollection = 5;
+  const TRPFLimitsOverride narrow(limits);
+  TRPFPane target;
+  EXPECT_FALSE(target.Insert(bytes, 0));
+  limits.MaxStylesPerCollection = 6;
+  const TRPFLimitsOverride enough(limits);
+  EXPECT_TRUE(target.Insert(bytes, 0));
 }
 
 }  // namespace
