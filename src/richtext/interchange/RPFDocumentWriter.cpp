@@ -78,7 +78,8 @@ private:
     else
       FData.GetSelectionBounds(FStartNo, FEndNo, FStartOffs, FEndOffs, true);
     if (FStartNo < 0 || FEndNo < FStartNo || FEndNo >= FData.GetItemCount()) return false;
-    if (FStartNo == FEndNo && FStartOffs >= FEndOffs) return false;
+    // An empty selection writes nothing; a document of one empty text item is written.
+    if (FMode != rpfsmDocument && FStartNo == FEndNo && FStartOffs >= FEndOffs) return false;
     FFirstWritten = -1;
     for (int32_t i = FStartNo; i <= FEndNo && FFirstWritten < 0; ++i)
       if (PartOf(i).Written) FFirstWritten = i;

@@ -172,3 +172,17 @@ TEST(RPFWriter, ItemRecordsOfABreakATabAndAPictureWithoutItsBody) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RPFWriter, ADocumentOfOneEmptyTextIsWrittenButAnEmptySelectionIsNot) {
+  TRPFPane pane;
+  pane.Data().AddAnsiText("", 0, TRPTag(), 0);
+  EXPECT_EQ(pane.Save(), "-8 1 3\r\n0 1 0 0 0 0\r\n\r\n");
+  pane.Data().AddAnsiText("text", 0, TRPTag(), 0);
+  pane.Pane.Format();
+  pane.Pane.SetSelectionBounds(1, 2, 1, 2);
+  EXPECT_EQ(pane.Save(rpfsmClipboard), "");
+}
+
+}  // namespace
