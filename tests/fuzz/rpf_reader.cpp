@@ -128,6 +128,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const AnsiString goodBytes = Write(good.Pane.RPData());
   TStringStream goodStream(goodBytes);
   if (!document.LoadRPFFromStream(goodStream, nullptr, color, nullptr)) Fail("a good stream does not load");
-  if (!DocumentFault(document).empty()) Fail("a good stream loads badly");
+  if (const std::string fault = DocumentFault(document); !fault.empty()) Fail("a good stream loads badly: " + fault);
   return 0;
 }

@@ -632,6 +632,31 @@ void TRPFDocumentReader::ApplyEndRules() {
   }
 }
 
+void ConformTexts(TCustomRPData& data);
+
+// The sub-documents of item (a table's cells) with their texts in their styles' forms.
+void ConformSubDocumentTexts(TCustomRPItemInfo& item) {
+  std::unique_ptr<TRPStoreSubRPData> location;
+  for (TCustomRPData* sub = item.GetSubRPData(location, rpsdFirst); sub; sub = item.GetSubRPData(location, rpsdNext))
+    ConformTexts(*sub);
+}
+
+void ConformTexts(TCustomRPData& data) {
+  const IRPStyleSheet* sheet = data.GetRPStyle();
+  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
+    TCustomRPItemInfo& item = *data.GetItem(i);
+    ConformSubDocumentTexts(item);
+    if (item.StyleNo < 0) continue;
+    const int32_t style = data.GetItemStyle(i);
+    const bool unicode = sheet && sheet->IsTextStyleUnicode(style);
+    if (item.IsUnicode() == unicode) continue;
+    const uint32_t codePage = data.GetStyleCodePage(style);
+    const AnsiString& text = data.GetItemTextRaw(i);
+    data.SetItemTextRaw(i, unicode ? AnsiToRawUnicode(codePage, text) : RawUnicodeToAnsi(codePage, text));
+    item.ItemOptions = unicode ? (item.ItemOptions | rpioUnicode) : (item.ItemOptions & ~rpioUnicode);
+  }
+}
+
 void TRPFDocumentReader::LoadPrevMarkers(const AnsiString&) {}
 
 void TRPFDocumentReader::Discard() {
@@ -696,6 +721,9 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
       }
     }
   }
+  // Texts that the items made themselves while they were read (the empty text of a new
+  // cell) took the form of the style sheet before the stream's styles replaced it.
+  for (TCustomRPItemInfo* item : inserted) ConformSubDocumentTexts(*item);
   if (!readingCellData)
     for (TCustomRPItemInfo* item : inserted) item->AfterLoading(rplfRPF);
   return true;

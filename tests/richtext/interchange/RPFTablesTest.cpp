@@ -296,3 +296,18 @@ TEST(RPFTables, TheDataPropertyIsALengthAndTheCellsStream) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RPFTables, AnEmptyCellsTextTakesTheFormOfTheStylesTheStreamBrings) {
+  TRPFPane source(rpfoSaveTextStyles);
+  source.Style.TextStyles()[0]->Unicode = true;
+  source.Data().AddItem({}, std::make_unique<TRPTableItemInfo>(1, 1, &source.Data()));
+  TRPFPane target(rpfoSaveTextStyles);
+  ASSERT_TRUE(target.Load(source.Save()));
+  EXPECT_EQ(DocumentFault(target.Data()), "");
+  const auto& table = dynamic_cast<TRPTableItemInfo&>(*target.Data().GetItem(0));
+  EXPECT_TRUE(table.GetCell(0, 0)->GetItem(0)->IsUnicode());
+}
+
+}  // namespace
