@@ -559,7 +559,8 @@ bool TRPFDocumentReader::StageItem(AnsiString text, std::unique_ptr<TCustomRPIte
     if (!canContinue && (item->GetContinuesLine() || item->GetLineBreakBefore())) {
       item->SetContinuesLine(false);
       item->SetLineBreakBefore(false);
-    } else if (canContinue && item->GetContinuesLine()) {
+    } else if (canContinue && !item->StartsParagraph()) {
+      // A line of the previous item's paragraph (continued or broken) takes its number.
       item->ParaNo = previous->ParaNo;
     }
   }
@@ -695,12 +696,13 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
   FItems.clear();
   if (FPendingCP) FData.SetPendingCheckpoint(std::move(FPendingCP));
   // The item after the inserted ones continues what now stands before it.
-  if (index > first && index < FData.GetItemCount() && FData.GetItem(index)->GetContinuesLine()) {
+  if (index > first && index < FData.GetItemCount() && !FData.GetItem(index)->StartsParagraph()) {
     const TCustomRPItemInfo& before = *FData.GetItem(index - 1);
     TCustomRPItemInfo& after = *FData.GetItem(index);
-    if (before.GetBoolValue(rpibqWholeLine))
+    if (before.GetBoolValue(rpibqWholeLine)) {
       after.SetContinuesLine(false);
-    else
+      after.SetLineBreakBefore(false);
+    } else
       FData.UnifyParagraphStyle(index);
   }
   if (IsRoot()) {

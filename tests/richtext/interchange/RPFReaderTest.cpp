@@ -323,3 +323,18 @@ TEST(RPFReader, WithoutAnInstalledFormatNothingIsReadOrWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RPFReader, ALineBrokenInsideAParagraphTakesTheParagraphsNumber) {
+  TRPFPane pane;
+  // The second item starts a new line (options 4) but gives paragraph 1: it is a line of
+  // paragraph 0.
+  ASSERT_TRUE(pane.Load("-8 1 3\r\n0 1 0 0 0 0\r\na\r\n0 1 1 4 0 0\r\nb\r\n"));
+  EXPECT_EQ(Dump(pane.Data()),
+            "0 style 0 para 0 options 0 tag 0 text 61\n"
+            "1 style 0 para 0 options 4 tag 0 text 62\n");
+  EXPECT_EQ(DocumentFault(pane.Data()), "");
+}
+
+}  // namespace
