@@ -238,7 +238,7 @@ void TRPTableRows::UnmergeCells(int32_t row, int32_t col, int32_t oldColSpan, in
     const int32_t first = target.GetItemCount() - item->ItemCount;
     for (int32_t k = 0; k < item->ItemCount; ++k) {
       AnsiString text;
-      std::unique_ptr<TCustomRPItemInfo> moved = target.ExtractItem(first, text);
+      std::unique_ptr<TCustomRPItemInfo> moved = target.DetachItem(first, text);
       cell->AddItemAsIs(std::move(text), std::move(moved));
     }
   }
