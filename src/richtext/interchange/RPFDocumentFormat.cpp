@@ -5,6 +5,8 @@
 #include "platform/base/ScopeExit.h"
 #include "richtext/interchange/RPFDocumentReader.h"
 #include "richtext/interchange/RPFDocumentWriter.h"
+#include "richtext/layout/RPClipboard.h"
+#include "richtext/layout/RPFormattedData.h"
 #include "richtext/model/RPData.h"
 
 namespace {
@@ -72,4 +74,7 @@ public:
 void RegisterRPFDocumentFormat() {
   static TRPFDocumentFormat format;
   SetRPFDocumentFormat(&format);
+  // Copying a selection puts the native format on the clipboard.
+  RPCopyFormatWriters().NativeFormat = [](TCustomRPFormattedData& data, TColor color, const TRPBackground* background,
+                                          IRPClipboard& sink) { return data.CopyRPF(sink, color, background); };
 }

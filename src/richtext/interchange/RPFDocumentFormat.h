@@ -6,5 +6,6 @@
 // then documents cannot be written or read in the native format.
 #pragma once
 
-// Installs the format for every document of the process (again: nothing changes).
+// Installs the format for every document of the process, and the writer through which
+// copying puts the native format on the clipboard (again: nothing changes).
 void RegisterRPFDocumentFormat();

@@ -2,6 +2,7 @@
 // colour in the background record, the selection forms for the clipboard and dragging.
 #include <gtest/gtest.h>
 
+#include "platform/base/ClipboardFormats.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPFTestData.h"
 #include "richtext/model/RPLayoutInfo.h"
@@ -140,6 +141,44 @@ TEST(RPFControl, APastedCutParagraphJoinsTheParagraphAtTheInsertionPoint) {
             "0 style 0 para 1 options 0 tag 0 text 616263\n"
             "1 style 0 para 1 options 1 tag 0 text 7572\n"
             "2 style 1 para 1 options 1 tag 0 text 2066697665\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A clipboard that keeps what it is given.
+class TRecordingClipboard : public IRPClipboard {
+public:
+  void SetText(const AnsiString& text) override { Text = text; }
+  void SetUnicodeText(const WideString&) override {}
+  void SetGraphic(const TGraphic&) override {}
+  void SetData(uint32_t format, const AnsiString& bytes) override {
+    Format = format;
+    Bytes = bytes;
+  }
+  AnsiString Text;
+  uint32_t Format = 0;
+  AnsiString Bytes;
+};
+
+TEST(RPFControl, CopyingPutsTheSelectionWithItsLengthInFrontUnderTheNativeFormatsName) {
+  TSelectionPane pane(0);
+  pane.Pane.SetSelectionBounds(1, 1, 1, 4);
+  TRecordingClipboard clipboard;
+  ASSERT_TRUE(pane.Pane.RPData().CopyRPF(clipboard, clNone, nullptr));
+  EXPECT_EQ(clipboard.Format, RegisterClipboardFormatA("RichPane Format"));
+  const AnsiString stream = "-8 1 3\r\n0 1 0 0 0 0\r\nthr\r\n";
+  EXPECT_EQ(clipboard.Bytes, AnsiString("\x1A\x00\x00\x00", 4) + stream);  // 26 bytes follow
+  // The copy of the view puts it first, as its options ask.
+  pane.Pane.Options |= rpoAutoCopyRPF;
+  TRecordingClipboard viaCopy;
+  pane.Pane.RPData().PutSelectionFormats(viaCopy, clNone, nullptr, false);
+  EXPECT_EQ(viaCopy.Bytes, clipboard.Bytes);
+  // Read back as the editor's paste reads it: the length, then that many bytes.
+  TRPFPane target;
+  ASSERT_TRUE(target.Insert(clipboard.Bytes.substr(4), 0));
+  EXPECT_EQ(Dump(target.Data()), "0 style 0 para 0 options 0 tag 0 text 746872\n");
 }
 
 }  // namespace
