@@ -20,6 +20,7 @@
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPLayoutInfo.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -74,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RegisterTextItemClasses();
     RegisterPictureItemClasses();
     RegisterBulletItemClasses();
+    RegisterMarkerItemClasses();
     RegisterRPFDocumentFormat();
     return true;
   }();

@@ -19,6 +19,7 @@
 #include "richtext/model/RPFStreaming.h"
 #include "richtext/model/RPGraphicHelpers.h"
 #include "richtext/model/RPLayoutInfo.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
@@ -51,7 +52,6 @@ std::unique_ptr<TCustomRPInfos> CreateEmptyCollection(const TRPStyle& sheet, int
   }
 }
 
-int32_t RPFListStyleCount(const TRPStyle&) { return 0; }
 void CopyListStyles(const TRPStyle&, TRPStyle&) {}
 
 // The document's style sheet, or a copy of it once the stream's collections change it,
@@ -76,7 +76,10 @@ public:
 
   int32_t TextCount() const { return Sheet() ? Sheet()->GetTextStyleCount() : 0; }
   int32_t ParaCount() const { return Sheet() ? Sheet()->GetParaStyleCount() : 0; }
-  int32_t ListCount() const { return Styles() ? RPFListStyleCount(*Styles()) : 0; }
+  int32_t ListCount() const {
+    const TRPListInfos* lists = Sheet() ? Sheet()->GetListStyles() : nullptr;
+    return lists ? lists->Count() : 0;
+  }
   bool TextUnicode(int32_t styleNo) const { return Sheet() && Sheet()->IsTextStyleUnicode(styleNo); }
   uint32_t TextCodePage(int32_t styleNo) const {
     if (!Sheet()) return CP_ACP;
@@ -401,9 +404,16 @@ bool TRPFDocumentReader::ReadDocDataLine(TRPFHeader& header, int32_t lineNo, con
       return true;
     }
     case rpfdkMarkers: {
-      if (!FRequest.Load || !(Options() & rpfoLoadLayout)) return true;
+      if (!FRequest.Load || !(Options() & rpfoLoadLayout) || !FData.GetPrevMarkerList()) return true;
       AnsiString bytes;
       if (!DataBytes(header, line, bytes)) return false;
+      // Checked now, so that a damaged block fails the read before anything changes.
+      TRPMarkerList check;
+      try {
+        check.LoadMarkersFromBinaryString(bytes, &FData);
+      } catch (const Exception&) {
+        return false;
+      }
       FMarkers = std::move(bytes);
       return true;
     }
@@ -605,6 +615,7 @@ bool TRPFDocumentReader::MapItemReferences(TCustomRPItemInfo& item) {
     if (!MapStyleNumber(styleNo, Styles().TextMap, Styles().TextCount())) return false;
     item.SetAssociatedTextStyleNo(styleNo);
   }
+  if (auto* marker = dynamic_cast<TRPMarkerItemInfo*>(&item)) marker->ListNo = MapListNo(marker->ListNo);
   return true;
 }
 
@@ -658,7 +669,12 @@ void ConformTexts(TCustomRPData& data) {
   }
 }
 
-void TRPFDocumentReader::LoadPrevMarkers(const AnsiString&) {}
+void TRPFDocumentReader::LoadPrevMarkers(const AnsiString& bytes) {
+  TRPMarkerList* markers = FData.GetPrevMarkerList();
+  if (!markers) return;
+  markers->LoadMarkersFromBinaryString(bytes, &FData);
+  for (int32_t i = 0; i < markers->Count(); ++i) markers->Items(i)->ListNo = MapListNo(markers->Items(i)->ListNo);
+}
 
 void TRPFDocumentReader::Discard() {
   FItems.clear();
@@ -671,6 +687,9 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
     index = 0;
   }
   const bool readingCellData = (FData.GetState() & rpstReadingCellData) != 0;
+  // The markers before the document come first, so that its markers find their parents
+  // among them as they are numbered.
+  if (IsRoot() && FMarkers) LoadPrevMarkers(*FMarkers);
   // At the document's end (not inserting) the trailing checkpoint goes to the first item.
   if (!FRequest.Insert && index == FData.GetItemCount() && !FItems.empty() && !FItems.front().Item->Checkpoint)
     if (std::unique_ptr<TRPCPInfo> trailing = FData.TakePendingCheckpoint()) {
@@ -713,7 +732,6 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
         if (FDocProperties)
           for (const AnsiString& line : *FDocProperties) properties->Add(line);
       }
-    if (FMarkers) LoadPrevMarkers(*FMarkers);
     if (FBackSeen) {
       color = FBackColor;
       if (FRequest.Background) {

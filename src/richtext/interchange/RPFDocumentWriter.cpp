@@ -12,6 +12,7 @@
 #include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPFStreaming.h"
 #include "richtext/model/RPLayoutInfo.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
@@ -59,6 +60,7 @@ public:
     WriteStyleCollections();
     if ((FOptions & rpfoSaveDocProperties) && FMode != rpfsmDragDrop && IsRoot()) WriteDocProperties();
     if (FMode == rpfsmDragDrop) RecordCuts();
+    if (FMode == rpfsmDragDrop) WriteMarkerState();
     if ((FOptions & rpfoSaveLayout) && IsRoot() && FLayout && FMode != rpfsmClipboard) WriteLayout();
     WriteItems();
     if (EndWritten())
@@ -183,6 +185,33 @@ private:
     FLayout->LastParaCut = LastParagraphCut();
     FLayout->FirstMarkerListNo = -1;
     FLayout->FirstMarkerLevel = 0;
+    if (!FLayout->FirstParaCut) return;
+    const int32_t paraStart = FData.GetParaStartItem(FFirstWritten);
+    if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(FData.GetItem(paraStart));
+        marker && paraStart < FFirstWritten) {
+      FLayout->FirstMarkerListNo = marker->ListNo;
+      FLayout->FirstMarkerLevel = marker->Level;
+    }
+  }
+
+  // The document's markers up to the last one before the selection, so that the numbering
+  // of the dropped paragraphs goes on.
+  void WriteMarkerState() {
+    const auto* markers = dynamic_cast<const TRPMarkerList*>(FData.GetMarkers(false));
+    if (!markers) return;
+    int32_t count = 0;
+    for (int32_t i = 0; i < markers->Count(); ++i) {
+      const int32_t itemNo = FData.IndexOfItem(markers->Items(i));
+      if (itemNo < 0 || itemNo >= FFirstWritten) break;
+      count = i + 1;
+    }
+    if (count == 0) return;
+    Line(Fields({Num(rpfrkDocData), "2", "0", "0", Num(DataMode()), "0", Num(rpfdkMarkers)}));
+    Line({});
+    if (Binary())
+      markers->WriteMarkersBinary(FStream, count, true);
+    else
+      markers->WriteMarkersHexLine(FStream, count);
   }
 
   void WriteLayout() {

@@ -59,6 +59,7 @@ inline constexpr uint32_t rpstNoDataProperty = 0x200;
 
 class TRPLayoutInfo;
 class TRPBackground;
+class TRPMarkerList;
 
 class TCustomRPData : public TPersistent {
 public:
@@ -143,6 +144,9 @@ public:
   // of this class).
   virtual std::unique_ptr<TComponent> RPFControlNeeded(const AnsiString& className, const AnsiString& name,
                                                        const TRPTag& tag);
+  // The markers of the document part before this one, which a document continuing a list
+  // keeps (read from a dragged selection's marker record); none in this class.
+  virtual TRPMarkerList* GetPrevMarkerList() { return nullptr; }
   // The document properties that the native format carries: the root's list (the root of
   // this class keeps its own; the control-bound document hands out its control's).
   virtual TStrings* GetDocProperties();

@@ -8,6 +8,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
 
@@ -19,6 +20,7 @@ public:
     RegisterTextItemClasses();
     RegisterPictureItemClasses();
     RegisterBulletItemClasses();
+    RegisterMarkerItemClasses();
     RegisterGraphicClass(&TBitmap::ClassInfo);
     RegisterPngGraphicClass();
     RegisterRPFDocumentFormat();
