@@ -27,14 +27,15 @@ namespace {
 
 // --- The style sheet as the stream sees it ---------------------------------------------
 
-// The collection of a style sheet that a -9 record of the subkind carries (list styles:
-// none while the style sheet keeps none).
+// The collection of a style sheet that a -9 record of the subkind carries.
 TCustomRPInfos* CollectionOf(TRPStyle& sheet, int32_t subKind) {
   switch (subKind) {
     case rpfdkTextStyles:
       return &sheet.TextStyles();
     case rpfdkParaStyles:
       return &sheet.ParaStyles();
+    case rpfdkListStyles:
+      return &sheet.ListStyles();
     default:
       return nullptr;
   }
@@ -47,12 +48,18 @@ std::unique_ptr<TCustomRPInfos> CreateEmptyCollection(const TRPStyle& sheet, int
       return std::make_unique<TFontInfos>(nullptr, sheet.GetTextStyleClass());
     case rpfdkParaStyles:
       return std::make_unique<TParaInfos>(nullptr, sheet.GetParaStyleClass());
+    case rpfdkListStyles:
+      return std::make_unique<TRPListInfos>(nullptr, sheet.GetListStyleClass());
     default:
       return nullptr;
   }
 }
 
-void CopyListStyles(const TRPStyle&, TRPStyle&) {}
+// An empty style sheet whose collections hold the classes of sheet's.
+std::unique_ptr<TRPStyle> CreateStyleSheetLike(const TRPStyle& sheet) {
+  return std::make_unique<TRPStyle>(nullptr, sheet.GetTextStyleClass(), sheet.GetParaStyleClass(),
+                                    sheet.GetListStyleClass());
+}
 
 // The document's style sheet, or a copy of it once the stream's collections change it,
 // and the maps from the stream's style numbers to the sheet's.
@@ -67,7 +74,7 @@ public:
   TRPStyle* Editable() {
     if (!FRealStyle) return nullptr;
     if (!FCopy) {
-      FCopy = std::make_unique<TRPStyle>(nullptr, FRealStyle->GetTextStyleClass(), FRealStyle->GetParaStyleClass());
+      FCopy = CreateStyleSheetLike(*FRealStyle);
       CopyStyleSheet(*FRealStyle, *FCopy);
     }
     return FCopy.get();
@@ -99,7 +106,7 @@ public:
   // kept until Forget, so that Restore can put them back.
   void Apply() {
     if (!FCopy || !FRealStyle) return;
-    FBackup = std::make_unique<TRPStyle>(nullptr, FRealStyle->GetTextStyleClass(), FRealStyle->GetParaStyleClass());
+    FBackup = CreateStyleSheetLike(*FRealStyle);
     CopyStyleSheet(*FRealStyle, *FBackup);
     CopyStyleSheet(*FCopy, *FRealStyle);
   }
@@ -115,7 +122,7 @@ private:
   static void CopyStyleSheet(const TRPStyle& source, TRPStyle& target) {
     target.TextStyles().Assign(source.TextStyles());
     target.ParaStyles().Assign(source.ParaStyles());
-    CopyListStyles(source, target);
+    AssignListStyles(target.ListStyles(), source.ListStyles());
     target.DefCodePage = source.DefCodePage;
     target.DefUnicodeStyle = source.DefUnicodeStyle;
   }
@@ -438,6 +445,9 @@ bool TRPFDocumentReader::ReadCollection(int32_t subKind, TRPFHeader& header, con
   if (map && !FRequest.Load) return true;
   std::unique_ptr<TCustomRPInfos> read = CreateEmptyCollection(*editable, subKind);
   if (!read) return true;
+  // List levels find their image lists by tag through the document.
+  const TRPFImageListContext imageLists(FData);
+  if (auto* lists = dynamic_cast<TRPListInfos*>(read.get())) lists->ImageLists = &imageLists;
   try {
     ReadStyleCollection(bytes, *read, [this] { Warn(rpfwUnknownStyleProperties); });
   } catch (const Exception&) {
@@ -446,7 +456,10 @@ bool TRPFDocumentReader::ReadCollection(int32_t subKind, TRPFHeader& header, con
   if (read->Count() > FContext.Limits.MaxStylesPerCollection) return false;
   TCustomRPInfos& target = *CollectionOf(*editable, subKind);
   if (FRequest.Load) {
-    target.Assign(*read);
+    if (subKind == rpfdkListStyles)
+      AssignListStyles(static_cast<TRPListInfos&>(target), static_cast<TRPListInfos&>(*read));
+    else
+      target.Assign(*read);
     return true;
   }
   map.emplace();

@@ -1,9 +1,11 @@
 #include "richtext/interchange/RPFDocumentWriter.h"
 
 #include <string>
+#include <utility>
 
 #include "platform/base/Filer.h"
 #include "platform/base/LittleEndian.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/base/StringLists.h"
 #include "richtext/interchange/RPFRecords.h"
 #include "richtext/interchange/RPFStyleCollections.h"
@@ -163,6 +165,13 @@ private:
     if (FOptions & rpfoSaveTextStyles) WriteCollection(rpfdkTextStyles, *sheet, sheet->TextStyles());
     if (FOptions & rpfoSaveParaStyles) {
       WriteCollection(rpfdkParaStyles, *sheet, sheet->ParaStyles());
+      // While written, the list levels know the document, to store their image lists by
+      // tag.
+      TRPListInfos& lists = const_cast<TRPListInfos&>(sheet->ListStyles());
+      const TRPFImageListContext imageLists(FData);
+      const IRPImageListContext* saved = std::exchange(lists.ImageLists, &imageLists);
+      const TScopeExit restore([&lists, saved] { lists.ImageLists = saved; });
+      WriteCollection(rpfdkListStyles, *sheet, lists);
     }
   }
 

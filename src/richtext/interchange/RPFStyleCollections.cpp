@@ -2,6 +2,7 @@
 
 #include "platform/base/Filer.h"
 #include "platform/base/Streams.h"
+#include "richtext/model/RPData.h"
 
 AnsiString WriteStyleCollection(const TCollection& collection) {
   TStringStream stream;
@@ -18,4 +19,11 @@ void ReadStyleCollection(AnsiStringView bytes, TCollection& collection, const st
     handled = true;
   };
   reader.ReadCollection(collection);
+}
+
+TCustomImageList* TRPFImageListContext::FindImageListByTag(int32_t tag) const { return FData.RPFImageListNeeded(tag); }
+
+void AssignListStyles(TRPListInfos& target, const TRPListInfos& source) {
+  target.Assign(source);
+  for (int32_t i = 0; i < source.Count(); ++i) target[i]->SetListID(source[i]->GetListID());
 }

@@ -106,3 +106,64 @@ TEST(RPFLists, ADraggedSelectionCarriesTheMarkersBeforeItAndItsCutParagraphsList
 }
 
 }  // namespace
+
+namespace {
+
+constexpr uint32_t SaveStyles = rpfoSaveTextStyles | rpfoSaveParaStyles;
+
+TEST(RPFLists, LoadingReplacesTheListStylesWithTheirIdentifiers) {
+  TRPFPane source(SaveStyles);
+  AddDecimalList(source.Style);
+  AddMarker(source.Data(), 0, 0, "one");
+  AddMarker(source.Data(), 0, 1, "one a");
+  const AnsiString bytes = source.Save();
+  EXPECT_NE(bytes.find("-9 2 0 0 0 0 4\r\n"), AnsiString::npos);
+  TRPFPane target(SaveStyles);
+  ASSERT_TRUE(target.Load(bytes));
+  ASSERT_EQ(target.Style.ListStyles().Count(), 1);
+  EXPECT_EQ(target.Style.ListStyles()[0]->GetListID(), source.Style.ListStyles()[0]->GetListID());
+  EXPECT_EQ(target.Style.ListStyles()[0]->Levels().Count(), 2);
+  EXPECT_EQ(target.Style.ListStyles()[0]->Levels()[0]->FormatString, "%0:s.");
+  EXPECT_EQ(Dump(target.Data()), Dump(source.Data()));
+  EXPECT_EQ(target.Save(), bytes);
+  // Numbered with the styles read: "1." as the first level's pattern says.
+  EXPECT_EQ(dynamic_cast<TRPMarkerItemInfo&>(*target.Data().GetItem(0)).DisplayString, "1.");
+}
+
+TEST(RPFLists, InsertingMergesTheListStylesAndMapsTheMarkersListNumbers) {
+  TRPFPane source(SaveStyles);
+  AddDecimalList(source.Style);
+  AddMarker(source.Data(), 0, 0, "merged list");
+  const AnsiString bytes = source.Save();
+  TRPFPane target;
+  TRPListInfo& bullets = *target.Style.ListStyles().Add();  // the document's own list 0
+  bullets.StyleName = "Bullets";
+  bullets.Levels().Add()->ListType = rplstBullet;
+  target.Data().AddAnsiText("before", 0, TRPTag(), 0);
+  ASSERT_TRUE(target.Insert(bytes, 1));
+  ASSERT_EQ(target.Style.ListStyles().Count(), 2);
+  EXPECT_EQ(target.Style.ListStyles()[1]->StyleName, "Numbers");
+  EXPECT_EQ(dynamic_cast<TRPMarkerItemInfo&>(*target.Data().GetItem(1)).ListNo, 1);
+  EXPECT_EQ(DocumentFault(target.Data()), "");
+}
+
+TEST(RPFLists, ALevelsImageListGoesByItsTagThroughTheHost) {
+  TCustomImageList images(nullptr, 4, 4);
+  images.SetTag(33);
+  TRPFPane source(SaveStyles);
+  TRPListInfo& list = *source.Style.ListStyles().Add();
+  TRPListLevel& level = *list.Levels().Add();
+  level.ListType = rplstImageList;
+  level.ImageList = &images;
+  const auto host = [&images](TCustomRichPane*, int32_t tag) { return tag == images.Tag() ? &images : nullptr; };
+  source.Pane.OnRPFImageListNeeded = host;
+  AddMarker(source.Data(), 0, 0, "pictured");
+  const AnsiString bytes = source.Save();
+  TRPFPane target(SaveStyles);
+  target.Pane.OnRPFImageListNeeded = host;
+  ASSERT_TRUE(target.Load(bytes));
+  EXPECT_EQ(target.Style.ListStyles()[0]->Levels()[0]->ImageList, &images);
+  EXPECT_EQ(source.Style.ListStyles().ImageLists, nullptr);  // only while writing
+}
+
+}  // namespace

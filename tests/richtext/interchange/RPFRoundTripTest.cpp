@@ -12,6 +12,7 @@
 #include "platform/graphics/ImageList.h"
 #include "richtext/interchange/RPFTestData.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPMarker.h"
 
 namespace {
 
@@ -79,7 +80,8 @@ std::unique_ptr<TBitmap> Tile(int32_t width, int32_t height) {
 
 // Every item kind in every place: text of both forms with tags and hints, continued lines,
 // line and page breaks, breaks, tabs, pictures (plain and hot), bullets and hotspots of an
-// image list, checkpoints before items and after the last, a table with a nested table.
+// image list, list markers of a list style with text, image-list and Unicode levels,
+// checkpoints before items and after the last, a table with a nested table.
 void FillEveryKind(TRPFPane& pane, TCustomImageList& images) {
   TRPStyle& style = pane.Style;
   style.TextStyles()[2]->Unicode = true;
@@ -140,6 +142,24 @@ void FillEveryKind(TRPFPane& pane, TCustomImageList& images) {
   host.AddItem({}, std::make_unique<TRPTableItemInfo>(1, 2, &host));
   table->ParaNo = 1;
   data.AddItem({}, std::move(table));
+  TRPListInfo& list = *style.ListStyles().Add();
+  list.StyleName = "Outline";
+  TRPListLevel& decimal = *list.Levels().Add();
+  decimal.ListType = rplstDecimal;
+  decimal.FormatString = "%0:s)";
+  decimal.GetFont().SetName("Times New Roman");
+  TRPListLevel& pictured = *list.Levels().Add();
+  pictured.ListType = rplstImageListCounter;
+  pictured.ImageList = &images;
+  TRPListLevel& unicode = *list.Levels().Add();
+  unicode.ListType = rplstUnicodeBullet;
+  unicode.FormatStringW = u"\u2022";
+  for (int32_t level = 0; level < 3; ++level) {
+    auto marker = TRPMarkerItemInfo::CreateEx(&data, 0, level, 5, level == 1);
+    marker->ParaNo = 0;
+    data.AddItem({}, std::move(marker));
+    data.AddAnsiText("list item " + std::to_string(level), 0, TRPTag(), -1);
+  }
   for (int32_t i = 0; i < 3; ++i) data.AddAnsiText("folded " + std::to_string(i), 0, TRPTag(), 0);
   data.AddAnsiText("", 0, TRPTag(), 0);
   data.AddCheckpoint("end", true, TRPTag::FromNumber(2));
