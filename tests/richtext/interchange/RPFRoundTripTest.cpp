@@ -89,9 +89,12 @@ void FillEveryKind(TRPFPane& pane, TCustomImageList& images) {
   extra.StyleName = "Extra";
   extra.Charset = 204;
   extra.Size = 13;
+  extra.StyleTemplateId = 5;
+  extra.ModifiedProperties = TRPFontInfoProperties{rpfiSize};
   TParaInfo& para = *style.ParaStyles().Add();
   para.StyleName = "Tabbed";
   para.Tabs.AddTab(100, rptaCenter, "-");
+  para.StyleTemplateId = 6;
   pane.Pane.OnRPFImageListNeeded = [&images](TCustomRichPane*, int32_t tag) {
     return tag == images.Tag() ? &images : nullptr;
   };
@@ -176,6 +179,13 @@ TEST_P(RPFRoundTrip, EveryItemKindAndPlace) {
   CheckRoundTrip(source.Data(), Everything | GetParam(), target);
   EXPECT_EQ(target.Pane.DocProperties.Strings(0), "title=Every kind");
   EXPECT_EQ(target.Data().GetCheckpointCount(), 3);
+  // The styles' templates and list levels came with the style sheet.
+  EXPECT_EQ(target.Style.TextStyles()[6]->StyleTemplateId, 5);
+  EXPECT_TRUE((target.Style.TextStyles()[6]->ModifiedProperties == TRPFontInfoProperties{rpfiSize}));
+  EXPECT_EQ(target.Style.ParaStyles()[2]->StyleTemplateId, 6);
+  ASSERT_EQ(target.Style.ListStyles().Count(), 1);
+  EXPECT_EQ(target.Style.ListStyles()[0]->Levels().Count(), 3);
+  EXPECT_EQ(target.Style.ListStyles()[0]->Levels()[2]->FormatStringW, u"\u2022");
 }
 
 TEST_P(RPFRoundTrip, StringTagsAndStyleNames) {
