@@ -205,6 +205,48 @@ TEST_P(RPFRoundTrip, StringTagsAndStyleNames) {
   EXPECT_EQ(target.Data().GetItem(2)->Tag.Text(), "0");
 }
 
+// Every length of a stream of every item kind (each record cut in its header, its lines,
+// its blocks and their lengths) is read or refused, by loading and by inserting into the
+// middle of a document; a refused one leaves the document and its style sheet as they
+// were, one read leaves a document that keeps the rules of documents.
+TEST_P(RPFRoundTrip, EveryCutOfAStreamIsReadOrRefusedWithoutChangingTheDocument) {
+  TCustomImageList images(nullptr, 4, 4);
+  images.AddMasked(*Tile(8, 4), clFuchsia);
+  images.SetTag(9);
+  TRPFPane source;
+  FillEveryKind(source, images);
+  source.Data().SetRPFOptions(Everything | GetParam());
+  TStringStream written;
+  ASSERT_TRUE(source.Data().SaveRPFToStream(written, rpfsmDocument, nullptr, nullptr, clNone));
+  const AnsiString bytes = written.DataString();
+  int32_t refused = 0;
+  for (size_t length = 0; length < bytes.size(); ++length) {
+    SCOPED_TRACE(length);
+    const AnsiString cut = bytes.substr(0, length);
+    for (const bool load : {false, true}) {
+      TRPFPane target(Everything | GetParam());
+      target.Pane.OnRPFImageListNeeded = source.Pane.OnRPFImageListNeeded;
+      target.Data().AddAnsiText("first", 0, TRPTag(), 0);
+      target.Data().AddAnsiText("second", 1, TRPTag(), 1);
+      const std::string before = Dump(target.Data());
+      const int32_t textStyles = target.Style.TextStyles().Count();
+      const int32_t paraStyles = target.Style.ParaStyles().Count();
+      const int32_t listStyles = target.Style.ListStyles().Count();
+      if (load ? target.Load(cut) : target.Insert(cut, 1)) {
+        EXPECT_EQ(DocumentFault(target.Data()), "");
+        continue;
+      }
+      ++refused;
+      EXPECT_EQ(Dump(target.Data()), before);
+      EXPECT_EQ(target.Style.TextStyles().Count(), textStyles);
+      EXPECT_EQ(target.Style.ParaStyles().Count(), paraStyles);
+      EXPECT_EQ(target.Style.ListStyles().Count(), listStyles);
+    }
+  }
+  // Most cuts fall inside a record and are refused (two reads of each length).
+  EXPECT_GT(refused, static_cast<int32_t>(bytes.size()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Forms, RPFRoundTrip, testing::Values(0u, rpfoSaveBinary));
 
 }  // namespace
