@@ -168,12 +168,20 @@ void FillEveryKind(TRPFPane& pane, TCustomImageList& images) {
   data.AddCheckpoint("end", true, TRPTag::FromNumber(2));
 }
 
+// A document of every kind with the image list its bullets, hotspots and list levels use.
+struct TEveryKind {
+  TEveryKind() {
+    Images.AddMasked(*Tile(8, 4), clFuchsia);
+    Images.SetTag(9);
+    FillEveryKind(Source, Images);
+  }
+  TCustomImageList Images{nullptr, 4, 4};
+  TRPFPane Source;
+};
+
 TEST_P(RPFRoundTrip, EveryItemKindAndPlace) {
-  TCustomImageList images(nullptr, 4, 4);
-  images.AddMasked(*Tile(8, 4), clFuchsia);
-  images.SetTag(9);
-  TRPFPane source;
-  FillEveryKind(source, images);
+  TEveryKind every;
+  TRPFPane& source = every.Source;
   TRPFPane target;
   target.Pane.OnRPFImageListNeeded = source.Pane.OnRPFImageListNeeded;
   CheckRoundTrip(source.Data(), Everything | GetParam(), target);
@@ -189,9 +197,6 @@ TEST_P(RPFRoundTrip, EveryItemKindAndPlace) {
 }
 
 TEST_P(RPFRoundTrip, StringTagsAndStyleNames) {
-  TCustomImageList images(nullptr, 4, 4);
-  images.AddMasked(*Tile(8, 4), clFuchsia);
-  images.SetTag(9);
   TRPFPane source;
   source.Data().SetOptions(source.Data().GetOptions() | rpoTagsArePChars);
   source.Data().AddAnsiText("tagged", 0, TRPTag::FromText("a \"t\""), 0);
@@ -210,11 +215,8 @@ TEST_P(RPFRoundTrip, StringTagsAndStyleNames) {
 // middle of a document; a refused one leaves the document and its style sheet as they
 // were, one read leaves a document that keeps the rules of documents.
 TEST_P(RPFRoundTrip, EveryCutOfAStreamIsReadOrRefusedWithoutChangingTheDocument) {
-  TCustomImageList images(nullptr, 4, 4);
-  images.AddMasked(*Tile(8, 4), clFuchsia);
-  images.SetTag(9);
-  TRPFPane source;
-  FillEveryKind(source, images);
+  TEveryKind every;
+  TRPFPane& source = every.Source;
   source.Data().SetRPFOptions(Everything | GetParam());
   TStringStream written;
   ASSERT_TRUE(source.Data().SaveRPFToStream(written, rpfsmDocument, nullptr, nullptr, clNone));
