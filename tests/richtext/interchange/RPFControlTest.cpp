@@ -2,6 +2,9 @@
 // colour in the background record, the selection forms for the clipboard and dragging.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/base/ClipboardFormats.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPFTestData.h"
@@ -100,6 +103,32 @@ struct TSelectionPane : TRPFPane {
     Pane.Format();
   }
 };
+
+// Without rpfoSavePicturesBody a picture is its name: on reading, the control's event
+// gives the picture for the name and tag; without an answer the item has no picture.
+TEST(RPFControl, APictureWithoutItsBodyIsAskedOfTheControlByNameAndTag) {
+  TRPFPane source;
+  source.Data().AddPictureTag("logo", Tile(), 0, rpvaBaseline, TRPTag::FromNumber(4));
+  const AnsiString bytes = source.Save();
+  EXPECT_EQ(bytes.find("TBitmap"), AnsiString::npos);
+  TRPFPane target;
+  ASSERT_TRUE(target.Load(bytes));
+  EXPECT_EQ(dynamic_cast<TRPGraphicItemInfo&>(*target.Data().GetItem(0)).Image, nullptr);
+  std::vector<std::string> asked;
+  target.Pane.OnRPFPictureNeeded = [&](TCustomRichPane* sender, const AnsiString& name, const TRPTag& tag) {
+    EXPECT_EQ(sender, &target.Pane);
+    asked.push_back(name + "/" + std::to_string(tag.Number()));
+    auto picture = std::make_unique<TBitmap>();
+    picture->SetSize(7, 3);
+    return std::unique_ptr<TGraphic>(std::move(picture));
+  };
+  ASSERT_TRUE(target.Load(bytes));
+  EXPECT_EQ(asked, std::vector<std::string>{"logo/4"});
+  const auto& read = dynamic_cast<TRPGraphicItemInfo&>(*target.Data().GetItem(0));
+  ASSERT_NE(read.Image, nullptr);
+  EXPECT_EQ(read.Image->Width(), 7);
+  EXPECT_EQ(read.Tag.Number(), 4);
+}
 
 TEST(RPFControl, TheDragFormRecordsTheCutParagraphsInTheLayoutAndLeavesOutTheProperties) {
   TSelectionPane pane(rpfoSaveDocProperties | rpfoSaveLayout);
