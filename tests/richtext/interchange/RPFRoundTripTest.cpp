@@ -54,6 +54,7 @@ TEST_P(RPFRoundTrip, BooksOfTheBuilder) {
       pictures += dynamic_cast<TRPGraphicItemInfo*>(data.GetItem(i)) ? 1 : 0;
     }
     EXPECT_GT(tables, 0);
+    EXPECT_GT(pictures, 0);
     TRPFPane target;
     const AnsiString bytes = CheckRoundTrip(data, Everything | GetParam(), target);
     // The style sheet came with the document.
