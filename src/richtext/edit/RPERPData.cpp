@@ -32,7 +32,7 @@ TRPEditRPData::TRPEditRPData(TCustomRichPane& control) : TRichPaneRPData(control
 }
 
 TRPEditRPData::~TRPEditRPData() {
-  SetStateBits(rpstDestroying, true);
+  SetStateFlag(rpstDestroying, true);
   CaretPositions.Clear();
   // The records free the items they keep while the document still answers for them.
   UndoList.reset();
@@ -88,7 +88,7 @@ void TRPEditRPData::ClearFormatting() {
   CaretDrawItemNo = -1;
   CaretIndex = -1;
   RememberedCaretTag = TRPTag();
-  SetStateBits(rpstKeepCaretTag, false);
+  SetStateFlag(rpstKeepCaretTag, false);
   TRichPaneRPData::ClearFormatting();
 }
 
@@ -100,7 +100,7 @@ void TRPEditRPData::Clear() {
   PrevTextStyleNo = 0;
   SetCurTextStyle(0);
   SetCurParaStyle(0);
-  SetStateBits(rpstFreshFormat, true);
+  SetStateFlag(rpstFreshFormat, true);
 }
 
 void TRPEditRPData::AddEmptyItem() {
@@ -163,7 +163,7 @@ void TRPEditRPData::Format(bool onlyResized, bool forceFormat, bool noScroll, in
     }
     UpdateCaret(false, false, (GetState() & rpstFreshFormat) == 0);
   }
-  if (!onlyTail) SetStateBits(rpstFreshFormat, false);
+  if (!onlyTail) SetStateFlag(rpstFreshFormat, false);
 }
 
 // --- Hyperlink mode --------------------------------------------------------------------------
@@ -174,7 +174,7 @@ int32_t TRPEditRPData::BuildJumps(bool force) {
   SetDocumentFlags(GetDocumentFlags() | rpdfUseJumps);
   int32_t jumpNo = 0;
   CollectJumps(jumpNo, nullptr);
-  SetStateBits(rpstJumpHighlighted, false);
+  SetStateFlag(rpstJumpHighlighted, false);
   InvalidateControl();
   return static_cast<int32_t>(Jumps.size());
 }
@@ -183,7 +183,7 @@ void TRPEditRPData::ClearJumps() {
   if (IsReadOnly() || GetMouseCaptureItem() || (GetDocumentFlags() & rpdfUseJumps) == 0) return;
   TCustomRPFormattedData::ClearJumps();
   SetDocumentFlags(GetDocumentFlags() & ~rpdfUseJumps);
-  SetStateBits(rpstJumpHighlighted, false);
+  SetStateFlag(rpstJumpHighlighted, false);
   UpdateCaret(false, false, true);
   InvalidateControl();
 }
@@ -257,8 +257,8 @@ void TRPEditRPData::FinishCurrentItemOperation() {
   if ((GetState() & rpstFinishingItemOp) != 0) return;
   TCustomRPItemInfo* item = InplaceEditedItem ? InplaceEditedItem : GetInnerSelectionItem();
   if (!item) return;
-  SetStateBits(rpstFinishingItemOp, true);
-  const TScopeExit done([this] { SetStateBits(rpstFinishingItemOp, false); });
+  SetStateFlag(rpstFinishingItemOp, true);
+  const TScopeExit done([this] { SetStateFlag(rpstFinishingItemOp, false); });
   item->FinishPendingOperation();
 }
 

@@ -277,12 +277,12 @@ void TRPEditRPData::UpdateCaret(bool scrollToCaret, bool /*checkResizerFirst*/, 
     if (style && styleItem.GetBoolValueEx(rpibqxJump, style) && (GetEditorOptions() & rpoNoCaretHighlightJumps) == 0) {
       if (GetHoverJumpNo() != styleItem.JumpID || (GetState() & rpstJumpHighlighted) == 0) {
         SetHoverJumpNo(styleItem.JumpID);
-        SetStateBits(rpstJumpHighlighted, true);
+        SetStateFlag(rpstJumpHighlighted, true);
         InvalidateControl();
       }
     } else if ((GetState() & rpstJumpHighlighted) != 0) {
       SetHoverJumpNo(-1);
-      SetStateBits(rpstJumpHighlighted, false);
+      SetStateFlag(rpstJumpHighlighted, false);
       InvalidateControl();
     }
   }

@@ -767,24 +767,17 @@ void TCustomRPData::LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo)
 
 void TCustomRPData::AttachCheckpoint(int32_t itemNo, std::unique_ptr<TRPCPInfo> checkpoint) {
   if (!checkpoint) return;
-  checkpoint->Next = checkpoint->Prev = nullptr;
   if (itemNo < 0) {
-    checkpoint->ItemInfo = nullptr;
-    FNotAddedCP = std::move(checkpoint);
-  } else {
-    TCustomRPItemInfo& item = *GetItem(itemNo);
-    checkpoint->ItemInfo = &item;
-    item.Checkpoint = std::move(checkpoint);
-    LinkCheckpointInOrder(*item.Checkpoint, itemNo);
+    SetPendingCheckpoint(std::move(checkpoint));
+    return;
   }
-  ++FCPCount;
+  checkpoint->Next = checkpoint->Prev = nullptr;
+  GetItem(itemNo)->Checkpoint = std::move(checkpoint);
+  LinkItemCheckpoint(itemNo);
 }
 
 std::unique_ptr<TRPCPInfo> TCustomRPData::DetachCheckpoint(int32_t itemNo) {
-  if (itemNo < 0) {
-    if (FNotAddedCP) --FCPCount;
-    return std::move(FNotAddedCP);
-  }
+  if (itemNo < 0) return TakePendingCheckpoint();
   TCustomRPItemInfo& item = *GetItem(itemNo);
   if (!item.Checkpoint) return nullptr;
   UnlinkCheckpoint(*item.Checkpoint, true);

@@ -192,9 +192,12 @@ TEST_F(RPCaretTest, WalkingRightAndBackLeftVisitsTheSamePositions) {
       const auto [itemNo, offset] = forward[k];
       SCOPED_TRACE(std::to_string(itemNo) + ":" + std::to_string(offset));
       EXPECT_NE(Data().GetItem(itemNo)->StyleNo, rpkindListMarker);
-      if (k > 0) EXPECT_LT(forward[k - 1], forward[k]);
-      if (Data().IsTextItem(itemNo) && offset > 1 && offset <= Data().GetItemLength(itemNo))
+      if (k > 0) {
+        EXPECT_LT(forward[k - 1], forward[k]);
+      }
+      if (Data().IsTextItem(itemNo) && offset > 1 && offset <= Data().GetItemLength(itemNo)) {
         EXPECT_EQ(Data().GetNextCharPos(itemNo, Data().GetPrevCharPos(itemNo, offset)), offset);
+      }
     }
     // Down from the first line and up from the last pass the same lines.
     const auto lineTop = [this] { return Data().GetLineTop(Data().CaretPos().DrawItemNo); };
@@ -393,10 +396,10 @@ TEST_F(RPCaretTest, TheWindowsCaretIsShownAtTheStopWhenTheViewHasTheFocus) {
   Pane.ReadOnly = false;
   Data().UpdateCaret(false, false, true);
   EXPECT_TRUE(Host.CaretShown());
-  Data().SetStateBits(rpstCaretHidden, true);
+  Data().SetStateFlag(rpstCaretHidden, true);
   Data().UpdateCaret(false, false, true);
   EXPECT_FALSE(Host.CaretShown());
-  Data().SetStateBits(rpstCaretHidden, false);
+  Data().SetStateFlag(rpstCaretHidden, false);
   // A drag over the document shows its own caret.
   Data().AddRefDragCaret();
   Data().UpdateCaret(false, false, true);
