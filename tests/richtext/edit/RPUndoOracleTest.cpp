@@ -1,11 +1,11 @@
 // The undo oracle: random sequences of the recorded steps on generated documents (text
 // in several styles and scripts, pictures, breaks, tabs, list markers, checkpoints and
-// tables as whole items), each group laid out as the editor does. Undoing every group
-// must give back, group by group, the document as it was before that group (every item's
-// kind, style, paragraph, flags, tag, checkpoint and stored text bytes, and the
-// checkpoint chain); redoing every group must give back the edited one. After every
-// played group the layout that the partial reformatting left must be the layout of a
-// whole new pass. A failure lists the steps of every group.
+// tables as whole items), typing runs and table properties, each group laid out as the
+// editor does. Undoing every group must give back, group by group, the document as it
+// was before that group, written in the native format byte for byte and made of the same
+// item objects; redoing every group must give back the edited one. After every played
+// group the layout that the partial reformatting left must be the layout of a whole new
+// pass. A failure lists the steps of every group.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "RPEditTestData.h"
+#include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/edit/RPUndoRecords.h"
+#include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/model/RPException.h"
 #include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
@@ -38,7 +40,12 @@ const AnsiString AnsiSamples[] = {"Plain text", "\xCF\xF0\xE8\xE2\xE5\xF2 world"
 
 class RPUndoOracleTest : public TEditFixture {
 protected:
-  RPUndoOracleTest() { Style.TextStyles()[4]->Jump = true; }
+  RPUndoOracleTest() {
+    Style.TextStyles()[4]->Jump = true;
+    // The documents are compared in the native format, pictures with their bodies.
+    RegisterGraphicClass(&TBitmap::ClassInfo);
+    RegisterRPFDocumentFormat();
+  }
 
   int32_t Rand(int32_t n) { return n <= 1 ? 0 : std::uniform_int_distribution<int32_t>(0, n - 1)(Rng); }
   bool Chance(int32_t percent) { return Rand(100) < percent; }
@@ -155,10 +162,29 @@ protected:
   }
 
   // --- What is compared ----------------------------------------------------------------
-  // Every field of every item that a step may change, and the items' identities: the
-  // records keep what they take out, so undoing and redoing put back the same objects.
+  // The document written in the native format, in its text form and (as hexadecimal
+  // lines) in its binary form, byte for byte; then every field of every item that a step
+  // may change, and the items' identities: the records keep what they take out, so
+  // undoing and redoing put back the same objects.
   std::string State() {
     std::ostringstream out;
+    for (const bool binary : {false, true}) {
+      const uint32_t options = Pane.RPFOptions;
+      Pane.RPFOptions = binary ? options | rpfoSaveBinary : options & ~rpfoSaveBinary;
+      TStringStream stream;
+      EXPECT_TRUE(Data().SaveRPFToStream(stream, rpfsmDocument, nullptr, nullptr, clNone));
+      Pane.RPFOptions = options;
+      if (!binary) {
+        out << stream.DataString() << "\n";
+        continue;
+      }
+      const AnsiString& bytes = stream.DataString();
+      static const char digits[] = "0123456789ABCDEF";
+      for (size_t at = 0; at < bytes.size(); ++at) {
+        out << digits[static_cast<uint8_t>(bytes[at]) >> 4] << digits[static_cast<uint8_t>(bytes[at]) & 15];
+        if (at % 32 == 31 || at + 1 == bytes.size()) out << "\n";
+      }
+    }
     for (int32_t i = 0; i < Data().GetItemCount(); ++i) {
       const TCustomRPItemInfo& item = *Data().GetItem(i);
       out << i << " " << static_cast<const void*>(&item) << ": style " << item.StyleNo << " para " << item.ParaNo
