@@ -258,26 +258,6 @@ TEST_F(RPUndoableItemsTest, AParagraphStyleAppliedOverProtectedStylesKeepsThem) 
   EXPECT_EQ(Places(), "p0 p2 c2 p0 ");
 }
 
-// Paragraphs of several styles set to new ones, one each, come back each with its own
-// style: the record keeps every old number, not one for all.
-TEST_F(RPUndoableItemsTest, RestoringParagraphsOfSeveralStylesUndoesEachOne) {
-  AddA("a", 0);
-  AddA("b", 1);
-  AddA("c", 0);
-  Format();
-  Begin(rpukParaStyle);
-  TRPIntegerList answers;
-  for (const int32_t p : {1, 0, 1}) answers.Add(p);
-  bool full = false;
-  Data().RestoreParasUndoable(0, answers, full);
-  EXPECT_EQ(Places(), "p1 p0 p1 ");
-  Format();
-  Undo();
-  EXPECT_EQ(Places(), "p0 p1 p0 ");
-  Redo();
-  EXPECT_EQ(Places(), "p1 p0 p1 ");
-}
-
 TEST_F(RPUndoableItemsTest, RestoringParagraphsOfOneStyleKeepsOneNumber) {
   AddA("a", 1);
   AddA("b", -1);
@@ -296,22 +276,38 @@ TEST_F(RPUndoableItemsTest, RestoringParagraphsOfOneStyleKeepsOneNumber) {
   EXPECT_EQ(Places(), "p1 c1 ");
 }
 
-// A record of one number for a whole range gives it back to every item, to items whose
-// paragraph style the step made a protected one too.
-TEST_F(RPUndoableItemsTest, UndoingOneNumberForARangeOverridesAProtectedStyle) {
-  AddA("a", 0);
-  AddA("b", -1);
-  Format();
-  Begin(rpukParaStyle);
-  TRPIntegerList answers = TRPIntegerList::CreateFilled(2, ProtectedPara);
-  bool full = false;
-  Data().RestoreParasUndoable(0, answers, full);
-  EXPECT_EQ(Places(), "p2 c2 ");
-  Format();
-  Undo();
-  EXPECT_EQ(Places(), "p0 c0 ");
-  Redo();
-  EXPECT_EQ(Places(), "p2 c2 ");
+// Paragraph numbers restored, undone and redone: paragraphs of several styles come back
+// each with its own (the record keeps every old number, not one for all); a record of one
+// number for a whole range gives it back to every item, to items whose paragraph style
+// the step made a protected one too.
+TEST_F(RPUndoableItemsTest, RestoredParagraphNumbersAreUndoneAndRedone) {
+  struct TCase {
+    const char* name;
+    std::vector<int32_t> paras;  // -1: the item continues the line
+    std::vector<int32_t> answers;
+    const char *restored, *undone;
+  };
+  const TCase cases[] = {
+      {"several styles", {0, 1, 0}, {1, 0, 1}, "p1 p0 p1 ", "p0 p1 p0 "},
+      {"one number over a protected style", {0, -1}, {ProtectedPara, ProtectedPara}, "p2 c2 ", "p0 c0 "},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Data().Clear();
+    for (const int32_t paraNo : c.paras) AddA("text", paraNo);
+    Format();
+    Begin(rpukParaStyle);
+    TRPIntegerList answers;
+    for (const int32_t paraNo : c.answers) answers.Add(paraNo);
+    bool full = false;
+    Data().RestoreParasUndoable(0, answers, full);
+    EXPECT_EQ(Places(), c.restored);
+    Format();
+    Undo();
+    EXPECT_EQ(Places(), c.undone);
+    Redo();
+    EXPECT_EQ(Places(), c.restored);
+  }
 }
 
 // A paragraph joined to the one before takes its style whole: the items after a line
