@@ -765,6 +765,25 @@ void TCustomRPData::LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo)
   if (after == FLastCP) FLastCP = &checkpoint;
 }
 
+void TCustomRPData::AttachCheckpoint(int32_t itemNo, std::unique_ptr<TRPCPInfo> checkpoint) {
+  if (!checkpoint) return;
+  if (itemNo < 0) {
+    SetPendingCheckpoint(std::move(checkpoint));
+    return;
+  }
+  checkpoint->Next = checkpoint->Prev = nullptr;
+  GetItem(itemNo)->Checkpoint = std::move(checkpoint);
+  LinkItemCheckpoint(itemNo);
+}
+
+std::unique_ptr<TRPCPInfo> TCustomRPData::DetachCheckpoint(int32_t itemNo) {
+  if (itemNo < 0) return TakePendingCheckpoint();
+  TCustomRPItemInfo& item = *GetItem(itemNo);
+  if (!item.Checkpoint) return nullptr;
+  UnlinkCheckpoint(*item.Checkpoint, true);
+  return std::move(item.Checkpoint);
+}
+
 // --- Deleting ------------------------------------------------------------------------
 
 void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing) {

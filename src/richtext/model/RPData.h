@@ -294,6 +294,12 @@ public:
   TRPCPInfo* FindCheckpointBefore(int32_t i);
   // Links the item's checkpoint after the last checkpoint of an earlier item.
   void LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo);
+  // Gives checkpoint to item itemNo (which has none), linked in item order and counted;
+  // itemNo -1: it becomes the pending checkpoint at the document's end.
+  void AttachCheckpoint(int32_t itemNo, std::unique_ptr<TRPCPInfo> checkpoint);
+  // Takes the checkpoint of item itemNo (-1: the pending one) out of the chain and the
+  // count and hands it over; nullptr when there is none.
+  std::unique_ptr<TRPCPInfo> DetachCheckpoint(int32_t itemNo);
 
   // --- Deleting ------------------------------------------------------------------------
   virtual void DeleteItems(int32_t index, int32_t count);

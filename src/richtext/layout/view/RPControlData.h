@@ -24,6 +24,11 @@ public:
   int32_t FocusedItemNo = -1;
   TCustomRPFormattedData* FocusedItemData = nullptr;
   TRPTabNavigationType TabNavigation = rptnTab;
+  // The item whose document an editor in place over the view edits (a table whose cell
+  // is edited); nullptr: none.
+  TCustomRPItemInfo* InplaceEditedItem = nullptr;
+  // One-shot: the next formatting pass of an editor's document is skipped.
+  bool SkipNextFormat = false;
 
   void ClearFormatting() override;
   // Forgets the focused item (deselecting drops the keyboard focus); the item holding it
