@@ -329,6 +329,33 @@ public:
   // document's minimal width.
   bool WidthCrossing(int32_t oldWidth, int32_t newWidth) const;
 
+  // --- Applying text and paragraph styles -------------------------------------------------
+  // The selection's text takes the styles the control's text conversion gives (mode: the
+  // operation code handed to an item edited in place); partly selected text items are
+  // split; neighbours that may be joined are joined; one undo group. Without a selection
+  // only the current text style changes (an empty caret item is converted with it).
+  // wholeParagraphs widens the selection to whole paragraphs.
+  void ApplyTextStyleConversion(int32_t userData, int32_t mode, bool wholeParagraphs);
+  // The paragraphs of the selection take paragraph style value (mode 0) or what the
+  // control's paragraph conversion gives for each (value as user data); the caller opens
+  // the undo group.
+  void ApplyParaStyleConversion(int32_t value, int32_t mode);
+  // A non-text item's text style through the control's text conversion, recorded.
+  void ConvertAssociatedStyle(int32_t& styleNo, bool appliedToText, int32_t userData, int32_t paraNo,
+                              int32_t itemNo) override;
+  // The current styles count as used, and keep naming the same styles when the sheet is
+  // renumbered.
+  void MarkItemStylesInUse(TRPStyleUsage& usage) const override;
+  void RenumberItemStyles(const TRPStyleUsage& usage) override;
+  // The current text style resolved when the styles in use were marked; the renumbering
+  // maps that number.
+  mutable int32_t MarkedCurTextStyleNo = -1;
+  // The whole document laid out again after its items changed (the caret and the
+  // selection are dropped; the caller puts them back).
+  void FormatAfterItemsChanged();
+  // The control's answer for a text style (the style itself without a conversion).
+  int32_t ConvertedTextStyle(int32_t styleNo, bool appliedToText, int32_t userData, int32_t paraNo);
+
   // --- Item properties, checkpoints, resizing and list numbering ----------------------------
   // The item resizer at the caret's picture or control (owned; nullptr when none), and
   // the control whose bounds the editor is changing now (not owned).
