@@ -415,9 +415,12 @@ public:
   void DrawResizeHandles(TCanvas& canvas, int32_t hOffs, int32_t vOffs, int32_t, int32_t) override;
   // While the resizer drags, the frame goes off: true when a drag was cancelled.
   bool CancelResizing();
+  // The draw item the last left press was on (-1: none).
+  int32_t PressDrawItemNo = -1;
   // Over the resizer's handles the pointer shows the handle's cursor; a press on one
   // starts a drag whose dotted frame follows the pointer, and the release resizes the
-  // item (ResizeItemUndoable). Elsewhere the document's own handling.
+  // item (ResizeItemUndoable). Elsewhere the document's own handling; then a click (press
+  // and release on one draw item) on a resizable item selects it when nothing is.
   void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;

@@ -74,6 +74,7 @@ void TRPEditRPData::MouseDown(TMouseButton button, TShiftState shift, int32_t x,
     if (IRPEditorControl* editor = Editor()) editor->SetPointerCursor(crCross);
     return;
   }
+  PressDrawItemNo = button == mbLeft ? GetDrawItemAtPos(x + GetHOffs(), y + GetVOffs()) : -1;
   TRichPaneRPData::MouseDown(button, shift, x, y);
 }
 
@@ -89,4 +90,11 @@ void TRPEditRPData::MouseUp(TMouseButton button, TShiftState shift, int32_t x, i
     return;
   }
   TRichPaneRPData::MouseUp(button, shift, x, y);
+  const int32_t drawNo = GetDrawItemAtPos(x + GetHOffs(), y + GetVOffs());
+  if (button != mbLeft || drawNo < 0 || drawNo != PressDrawItemNo || drawNo >= DrawItems.Count()) return;
+  const int32_t itemNo = DrawItems[drawNo]->ItemNo;
+  if (IsTextItem(itemNo) || !GetItem(itemNo)->GetBoolValue(rpibqResizable) || SelectionExists(false)) return;
+  SetSelectionBounds(itemNo, 0, itemNo, 1);
+  AfterSelectionChange(false);
+  InvalidateControl();
 }

@@ -192,6 +192,59 @@ TEST_F(RPApplyStylesTest, UnchangedValuesRecordNothing) {
   EXPECT_EQ(Data().UndoList->LastGroup()->Count(), 0);
 }
 
+// A string property of an object inside an item, by name, and back by undoing.
+TEST_F(RPApplyStylesTest, StringPropertiesChangeByNameAndComeBack) {
+  AddW(u"abc");
+  Format();
+  TFontInfo& target = *Style.TextStyles()[SerifStyle];
+  const AnsiString old = target.StyleName;
+  Data().BeginUndoGroup(rpukModifyItem, false);
+  TRPUndoModifyItemStrProperty* record = Data().ModifyItemStrProperty(0, &target, "StyleName", "Renamed", false, false,
+                                                                      &TRPUndoModifyItemStrProperty::Create);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->OldValue, old);
+  EXPECT_EQ(target.StyleName, "Renamed");
+  EXPECT_EQ(Data().ModifyItemStrProperty(0, &target, "StyleName", "Renamed", false, false,
+                                         &TRPUndoModifyItemStrProperty::Create),
+            nullptr);
+  // A record class that makes no string record is refused before anything changes.
+  EXPECT_THROW(Data().ModifyItemStrProperty(0, &target, "StyleName", "Other", false, false,
+                                            &TRPUndoModifyItemIntProperty::Create),
+               ERichPaneError);
+  EXPECT_EQ(target.StyleName, "Renamed");
+  Data().UndoList->Undo(Data());
+  EXPECT_EQ(target.StyleName, old);
+  Data().RedoList->Redo(Data());
+  EXPECT_EQ(target.StyleName, "Renamed");
+}
+
+// The change notification: the control is modified and hears of it; the remembered
+// caret tag goes unless the document keeps it.
+TEST_F(RPApplyStylesTest, ChangesTellTheControl) {
+  AddW(u"abc");
+  Format();
+  Pane.Modified = false;
+  Data().RememberedCaretTag = TRPTag::FromNumber(3);
+  Data().SetStateFlag(rpstKeepCaretTag, true);
+  Data().Change();
+  EXPECT_TRUE(Pane.Modified);
+  EXPECT_EQ(Pane.Changes, 1);
+  EXPECT_EQ(Data().RememberedCaretTag.Number(), 3);
+  Data().SetStateFlag(rpstKeepCaretTag, false);
+  Data().DoChange(false);
+  EXPECT_EQ(Data().RememberedCaretTag, TRPTag());
+  // A change made to an item from outside lays its paragraph out again and keeps the
+  // caret where it was.
+  Data().SetCaretAtItemPos(0, 3);
+  int32_t width = 0;
+  Data().PrepareItemChange(0, width);
+  Data().SetItemTextRaw(0, WideToRawUnicode(u"abcdefgh"));
+  Data().CompleteItemChange(0, width);
+  EXPECT_EQ(Data().GetCaretItemNo(), 0);
+  EXPECT_EQ(Data().GetCaretOffset(), 3);
+  EXPECT_EQ(Data().DrawItems[0]->Length, 8);
+}
+
 TEST_F(RPApplyStylesTest, CheckpointsMoveAndComeBack) {
   AddW(u"one");
   AddW(u"two", UnicodeStyle, -1);

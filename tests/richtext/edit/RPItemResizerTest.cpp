@@ -193,6 +193,30 @@ TEST_F(RPDataResizerTest, DraggingAHandleResizesThePictureAsOneUndoStep) {
   EXPECT_EQ(picture.ImageHeight, 0);
 }
 
+TEST_F(RPDataResizerTest, AClickOnAPictureSelectsIt) {
+  AddA("ab");
+  AddPicture(40, 20);
+  Format();
+  const TRPDrawLineInfo& d = *Data().DrawItems[1];
+  Data().MouseDown(mbLeft, ssLeft, d.Left + 20, d.Top + 10);
+  Data().MouseUp(mbLeft, 0, d.Left + 20, d.Top + 10);
+  int32_t s = 0, so = 0, e = 0, eo = 0;
+  Data().GetSelectionRange(s, so, e, eo);
+  EXPECT_EQ(s, 1);
+  EXPECT_EQ(so, 0);
+  EXPECT_EQ(e, 1);
+  EXPECT_EQ(eo, 1);
+  ASSERT_NE(Data().Resizer, nullptr);
+  EXPECT_EQ(Data().Resizer->ItemNo, 1);
+  // A press on the text and a release on the picture select nothing of it.
+  Data().SetSelectionBounds(0, 1, 0, 1);
+  Data().AfterSelectionChange(false);
+  const TRPDrawLineInfo& text = *Data().DrawItems[0];
+  Data().MouseDown(mbLeft, ssLeft, text.Left + 1, text.Top + 2);
+  Data().MouseUp(mbLeft, 0, d.Left + 20, d.Top + 10);
+  EXPECT_EQ(Data().Resizer, nullptr);
+}
+
 TEST_F(RPDataResizerTest, EscapeDuringADragChangesNothing) {
   AddPicture(40, 20);
   Format();
