@@ -44,4 +44,17 @@ struct TRPRTFLimits {
   int32_t MaxTableNesting = 64;
   // Text of one field instruction (a HYPERLINK target, a picture path); longer text is cut.
   int32_t MaxFieldInstructionBytes = 1 << 20;
+
+  // --- What an import builds of it (RPRTFProps.h) -----------------------------------
+  // The columns of one imported table: the union of the \cellx boundaries of all its
+  // rows, which rows of shifted boundaries multiply. A boundary past it joins the nearest
+  // column it has, so the cell spans the columns there are.
+  int32_t MaxTableColumns = 1000;
+  // The rows of one imported table; each row holds a document per cell, and a table of
+  // this many rows is longer than any word processor shows. A table that reaches it ends
+  // there, and the rows that follow start a new table.
+  int32_t MaxTableRows = 20000;
+  // A cell merged over more rows or columns than this stays that large; the positions
+  // past it hold cells of their own.
+  int32_t MaxTableSpan = 1000;
 };
