@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/TextUtils.h"
@@ -24,6 +25,9 @@ public:
 };
 
 bool IsWholeLineItem(const TCustomRPItemInfo& item) { return item.GetBoolValue(rpibqWholeLine); }
+
+// Code page 0 stands for the system's ANSI code page.
+uint32_t EffectiveCodePage(uint32_t codePage) { return codePage == 0 ? GetACP() : codePage; }
 
 }  // namespace
 
@@ -152,8 +156,15 @@ void TRPRTFImport::AddTextRun(AnsiString text, bool textIsUnicode, TRPRTFPositio
       if (charset != DEFAULT_CHARSET) codePage = CharsetToCodePage(charset);
     }
     text = AnsiToRawUnicode(codePage, text);
-  } else if (!styleUnicode && textIsUnicode) {
-    text = RawUnicodeToAnsi(FReader.CodePage(), text);
+  } else if (!styleUnicode) {
+    // 8-bit text is kept in the code page of its style's charset: the RTF's own code page
+    // may be another (a symbol font's bytes are no characters of any code page).
+    const uint32_t styleCodePage = EffectiveCodePage(FCurrent->GetStyleCodePage(styleNo));
+    if (textIsUnicode)
+      text = RawUnicodeToAnsi(styleCodePage, text);
+    else if (FStyle.TextStyles()[styleNo]->Charset != SYMBOL_CHARSET &&
+             EffectiveCodePage(FReader.CodePage()) != styleCodePage)
+      text = RawUnicodeToAnsi(styleCodePage, AnsiToRawUnicode(FReader.CodePage(), text));
   }
   if (FStyle.SpacesInTab > 0)
     text = styleUnicode ? ReplaceTabsWithSpacesW(text, FStyle.SpacesInTab)
