@@ -46,12 +46,13 @@ struct TRPRTFReadRow {
   bool SizesInPixels = false;
   std::unique_ptr<TRPTableRow> Row;
   std::vector<TRPRTFReadCell> Cells;
+  // The column boundary each edge took (the left edge, then each cell's right one).
+  std::vector<int32_t> Edges;
 };
 
 // One table being built (the innermost is the last of the import's stack).
 struct TTableInfo {
-  // The column boundaries (twips), in the order they were met; sorted when the table
-  // is built.
+  // The column boundaries (twips), in the order the rows' edges made them.
   std::vector<int32_t> Boundaries;
   int32_t RowIndex = 0;   // rows ended so far
   int32_t CellIndex = 0;  // the buffer cell that receives text
@@ -65,6 +66,7 @@ struct TTableInfo {
   int32_t VSpacingSum = 0;
   int32_t HSpacingSum = 0;
   int32_t LastVSpacing = 0;  // top + bottom of the last row that gave vertical spacing
+  int32_t PrevBottomSpacing = 0;
   int32_t PaddingSum = 0;
   int32_t PaddingCount = 0;
   int64_t RowBorderWidthSum = 0;  // twips
@@ -156,6 +158,9 @@ private:
   // The buffer cell of the innermost table that receives text.
   TRPTableCellData* CurrentBufferCell() const;
   void AccumulateRowSums(TTableInfo& info, const TRPRTFRowProperties& row);
+  // The boundary an edge of a row takes: one within 1 twip, else a new one while there
+  // may be more, else the nearest.
+  int32_t MatchBoundary(TTableInfo& info, int32_t edge) const;
   // The table item of info with its grid, cells and properties; nullptr for a table
   // without cells.
   std::unique_ptr<TRPTableItemInfo> BuildTable(TTableInfo& info);

@@ -1,15 +1,16 @@
 // Tables: the reader's table events collect rows of cells; a table that ends becomes a
 // table item with its grid, merged cells, colours, borders, widths and spacing.
 //
-// Building the grid (BuildTable). Every row's edges (its left edge, then each \cellx)
-// join the table's column boundaries in row order: an edge within 1 twip of a boundary
-// that is already there takes that one, any other becomes a new boundary (up to
-// Limits.MaxTableColumns + 1 boundaries; past it an edge takes the nearest boundary).
-// The sorted boundaries are the columns. Each cell then claims an area of the grid
-// (row by row, cell by cell, tracked in an occupancy grid of area numbers): its own
-// columns; a cell merged into its left neighbour widens the neighbour's area to its own
-// right edge; a cell merged into the cell above lengthens the area above by its row. A
-// position no cell could claim gets an empty cell of its own, so the grid stays whole.
+// Building the grid. When a row ends, its edges (its left edge, then each \cellx) join
+// the table's column boundaries: an edge within 1 twip of a boundary that is already
+// there takes that one, any other becomes a new boundary (up to Limits.MaxTableColumns
+// + 1 boundaries; past it an edge takes the nearest boundary). When the table ends, the
+// sorted boundaries are its columns, and each cell claims an area of the grid (row by
+// row, cell by cell, tracked in an occupancy grid of area numbers): its own columns; a
+// cell merged into its left neighbour widens the neighbour's area to its own right edge;
+// a cell merged into the cell above lengthens the area above by its row. A cell whose
+// columns are all taken gives its items to the cell that took them; a position no cell
+// claimed gets an empty cell of its own, so the grid stays whole.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -107,6 +108,12 @@ void TRPRTFImport::TableStart() {
     table.SetPageBreakBefore(true);
     FPageBreakData = nullptr;
   }
+  // The alignment of the row definition that starts the table (the reader forgets it
+  // once the table has started).
+  if (FReader.TableAlignDefined()) {
+    info->Alignment = FReader.TableAlign();
+    info->AlignmentGiven = true;
+  }
   info->Buffer = std::make_unique<TRPTableItemInfo>(1, 1, FCurrent);
   info->Buffer->GetCell(0, 0)->Clear();
   FCurrent = info->Buffer->GetCell(0, 0);
@@ -179,17 +186,36 @@ void TRPRTFImport::RowEnd() {
     if (k >= read.Row->Count()) read.Row->AddCell();
     read.Cells.push_back(std::move(cell));
   }
+  if (!read.Cells.empty()) {
+    read.Edges.push_back(MatchBoundary(*info, read.Cells.front().Left));
+    for (const TRPRTFReadCell& cell : read.Cells) read.Edges.push_back(MatchBoundary(*info, cell.Right));
+  }
   AccumulateRowSums(*info, rp);
   info->Rows.push_back(std::move(read));
   ++info->RowIndex;
   info->CellIndex = 0;
   if (wasCurrent) FCurrent = CurrentBufferCell();
 
-  // A table of the most rows there may be ends here; the next rows start another one.
-  if (info->RowIndex >= std::max(FProps.Limits.MaxTableRows, 1)) {
+  // A table of the most cells there may be ends here; the next rows start another one.
+  const int64_t cells = static_cast<int64_t>(info->RowIndex) * std::max<int64_t>(info->Boundaries.size() - 1, 1);
+  if (cells >= std::max(FProps.Limits.MaxTableCells, 1)) {
     TableEnd();
     TableStart();
   }
+}
+
+int32_t TRPRTFImport::MatchBoundary(TTableInfo& info, int32_t edge) const {
+  std::vector<int32_t>& boundaries = info.Boundaries;
+  for (int32_t b : boundaries)
+    if (std::abs(static_cast<int64_t>(b) - edge) <= 1) return b;
+  if (boundaries.size() < static_cast<size_t>(std::max(FProps.Limits.MaxTableColumns, 1)) + 1) {
+    boundaries.push_back(edge);
+    return edge;
+  }
+  int32_t nearest = boundaries.front();
+  for (int32_t b : boundaries)
+    if (std::abs(static_cast<int64_t>(b) - edge) < std::abs(static_cast<int64_t>(nearest) - edge)) nearest = b;
+  return nearest;
 }
 
 void TRPRTFImport::AccumulateRowSums(TTableInfo& info, const TRPRTFRowProperties& rp) {
@@ -198,12 +224,16 @@ void TRPRTFImport::AccumulateRowSums(TTableInfo& info, const TRPRTFRowProperties
       info.PaddingSum += TwipsToPixels(rp.Padding[side]);
       ++info.PaddingCount;
     }
+  // Vertical spacing between rows: the bottom spacing of the row above and the top
+  // spacing of the row below.
+  const int32_t top = rp.SpacingInTwips[rtf_side_Top] ? TwipsToPixels(rp.Spacing[rtf_side_Top]) : 0;
+  const int32_t bottom = rp.SpacingInTwips[rtf_side_Bottom] ? TwipsToPixels(rp.Spacing[rtf_side_Bottom]) : 0;
   if (rp.SpacingInTwips[rtf_side_Top] || rp.SpacingInTwips[rtf_side_Bottom]) {
     info.HasVSpacing = true;
-    info.LastVSpacing = TwipsToPixels(rp.SpacingInTwips[rtf_side_Top] ? rp.Spacing[rtf_side_Top] : 0) +
-                        TwipsToPixels(rp.SpacingInTwips[rtf_side_Bottom] ? rp.Spacing[rtf_side_Bottom] : 0);
-    info.VSpacingSum += info.LastVSpacing;
+    info.LastVSpacing = top + bottom;
   }
+  if (info.RowIndex > 0) info.VSpacingSum += info.PrevBottomSpacing + top;
+  info.PrevBottomSpacing = bottom;
   if (rp.SpacingInTwips[rtf_side_Left] || rp.SpacingInTwips[rtf_side_Right]) {
     info.HasHSpacing = true;
     info.HSpacingSum += TwipsToPixels(rp.SpacingInTwips[rtf_side_Left] ? rp.Spacing[rtf_side_Left] : 0) +
@@ -283,27 +313,8 @@ std::unique_ptr<TRPTableItemInfo> TRPRTFImport::BuildTable(TTableInfo& info) {
   std::vector<TRPRTFReadRow>& rows = info.Rows;
   if (rows.empty()) return nullptr;
 
-  // Column boundaries.
-  const size_t maxBoundaries = static_cast<size_t>(std::max(FProps.Limits.MaxTableColumns, 1)) + 1;
-  std::vector<int32_t>& boundaries = info.Boundaries;
-  auto matchBoundary = [&](int32_t edge) {
-    for (int32_t b : boundaries)
-      if (std::abs(static_cast<int64_t>(b) - edge) <= 1) return b;
-    if (boundaries.size() < maxBoundaries) {
-      boundaries.push_back(edge);
-      return edge;
-    }
-    int32_t nearest = boundaries.front();
-    for (int32_t b : boundaries)
-      if (std::abs(static_cast<int64_t>(b) - edge) < std::abs(static_cast<int64_t>(nearest) - edge)) nearest = b;
-    return nearest;
-  };
-  std::vector<std::vector<int32_t>> edges(rows.size());
-  for (size_t r = 0; r < rows.size(); ++r) {
-    if (rows[r].Cells.empty()) continue;
-    edges[r].push_back(matchBoundary(rows[r].Cells.front().Left));
-    for (const TRPRTFReadCell& cell : rows[r].Cells) edges[r].push_back(matchBoundary(cell.Right));
-  }
+  // Columns: the boundaries in order.
+  std::vector<int32_t> boundaries = info.Boundaries;
   std::sort(boundaries.begin(), boundaries.end());
   const int32_t colCount = static_cast<int32_t>(boundaries.size()) - 1;
   const int32_t rowCount = static_cast<int32_t>(rows.size());
@@ -323,12 +334,13 @@ std::unique_ptr<TRPTableItemInfo> TRPRTFImport::BuildTable(TTableInfo& info) {
     const std::vector<TRPRTFReadCell>& cells = rows[r].Cells;
     for (int32_t k = 0; k < static_cast<int32_t>(cells.size()); ++k) {
       const TRPRTFReadCell& cell = cells[k];
-      const int32_t c0 = std::min(columnOf(edges[r][k]), colCount - 1);
-      int32_t c1 = std::max(columnOf(edges[r][k + 1]), c0 + 1);
+      const std::vector<int32_t>& edges = rows[static_cast<size_t>(r)].Edges;
+      const int32_t c0 = std::min(columnOf(edges[static_cast<size_t>(k)]), colCount - 1);
+      int32_t c1 = std::max(columnOf(edges[static_cast<size_t>(k) + 1]), c0 + 1);
       // The first cell of a horizontal merge reaches to the nearer of the next boundary
       // and the next cell's boundary; the cells merged into it widen it.
       if (cell.HMerge == 1 && k + 1 < static_cast<int32_t>(cells.size()))
-        c1 = std::max(std::min(c0 + 1, columnOf(edges[r][k + 2])), c0 + 1);
+        c1 = std::max(std::min(c0 + 1, columnOf(edges[static_cast<size_t>(k) + 2])), c0 + 1);
       c1 = std::min(c1, colCount);
 
       if (cell.HMerge == 2 && leftArea >= 0) {
@@ -492,7 +504,8 @@ void TRPRTFImport::ApplyTableProperties(TTableInfo& info, TRPTableItemInfo& tabl
     else
       table.SetBestWidth(std::max(TwipsToPixels(info.RowWidth) - 2 * borderWidth, 1));
   } else if (FProps.TableWidthFromBoundaries && info.Boundaries.size() >= 2) {
-    table.SetBestWidth(TwipsToPixels(info.Boundaries.back() - info.Boundaries.front()));
+    const auto [first, last] = std::minmax_element(info.Boundaries.begin(), info.Boundaries.end());
+    table.SetBestWidth(TwipsToPixels(*last - *first));
   }
 
   if (info.RowLightColor != clNone) table.SetBorderLightColor(info.RowLightColor);

@@ -50,10 +50,10 @@ struct TRPRTFLimits {
   // rows, which rows of shifted boundaries multiply. A boundary past it joins the nearest
   // column it has, so the cell spans the columns there are.
   int32_t MaxTableColumns = 1000;
-  // The rows of one imported table; each row holds a document per cell, and a table of
-  // this many rows is longer than any word processor shows. A table that reaches it ends
-  // there, and the rows that follow start a new table.
-  int32_t MaxTableRows = 20000;
+  // The cells (rows times columns) of one imported table; each holds a document. A table
+  // that reaches it ends with the row that reached it, and the rows that follow start a
+  // new table, so a long run of rows cannot make one grid of millions of cells.
+  int32_t MaxTableCells = 250000;
   // A cell merged over more rows or columns than this stays that large; the positions
   // past it hold cells of their own.
   int32_t MaxTableSpan = 1000;
