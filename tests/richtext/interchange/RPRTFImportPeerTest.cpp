@@ -463,4 +463,32 @@ TEST_F(RPRTFImportPeers, TableGridsAreTheGridsHtml5libReads) {
   EXPECT_EQ(actual, std::string(expected.begin(), expected.end()));
 }
 
+// Laid out on report pages: every imported document fills pages, and every item of it
+// has its place on one.
+TEST_F(RPRTFImportPeers, ImportedDocumentsFillReportPages) {
+  for (const char* name : {"import-rich", "import-tables", "import-pandoc"}) {
+    SCOPED_TRACE(name);
+    TImportFixture f;
+    f.Props.UnicodeMode = rpruMixed;
+    f.Props.TextStyleMode = rprsAddIfNeeded;
+    f.Props.ParaStyleMode = rprsAddIfNeeded;
+    const TRtfPeerFiles& files = ImportPeerFiles();
+    ASSERT_TRUE(files.Error.empty()) << files.Error;
+    const std::vector<uint8_t> bytes = ReadBytesOf(files.Rtf(name).string());
+    ASSERT_EQ(f.Import(std::string(bytes.begin(), bytes.end())), rtf_ec_OK);
+    TBitmap page;
+    page.SetPixelFormat(pf24bit);
+    page.SetSize(300, 200);
+    f.Helper.BeginLayout(*page.Canvas(), 300);
+    for (int32_t calls = 0; f.Helper.LayoutNextPage(200); ++calls) ASSERT_LT(calls, 1000);
+    const int32_t pages = f.Helper.GetPagesCount();
+    EXPECT_GE(pages, 1);
+    std::vector<bool> placed(static_cast<size_t>(f.Data().GetItemCount()), false);
+    for (int32_t i = 0; i < f.Data().DrawItems.Count(); ++i)
+      placed[static_cast<size_t>(f.Data().DrawItems[i]->ItemNo)] = true;
+    for (size_t i = 0; i < placed.size(); ++i) EXPECT_TRUE(placed[i]) << "item " << i;
+    for (int32_t p = 1; p <= pages; ++p) f.Helper.PaintPage(p, *page.Canvas(), false, 200);
+  }
+}
+
 }  // namespace
