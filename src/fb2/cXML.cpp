@@ -1,6 +1,7 @@
 #include "fb2/cXML.h"
 
 #include "xml/dom/DomElement.h"
+#include "xml/dtd/DtdValidationAgent.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ constexpr WideChar BookSystemId[] = u"FB2";
 TXML::TXML()
     : FImplementation(std::make_unique<TDomImplementation>(nullptr)),
       FParser(std::make_unique<TXmlToDomParser>(nullptr)) {
+  InstallDtdValidation(*FImplementation);
   FParser->SetBufferSize(ParserBufferBytes);
   FParser->SetDOMImpl(FImplementation.get());
   FParser->SetKeepCDATASections(false);
@@ -76,8 +78,13 @@ TDomNode* TXML::FindElementByPath(const TDomNode* start, WideStringView path) {
 
 WideString TXML::GetAttributeValue(const TDomNode* element, WideStringView name) {
   if (element == nullptr) return {};
-  const TDomNamedNodeMap* attributes = element->GetAttributes();
-  if (attributes == nullptr) return {};
-  const TDomNode* attribute = attributes->GetNamedItem(name);
+  // An element is asked directly, so that a lookup makes no map for an element that has
+  // no attribute.
+  const TDomNode* attribute = nullptr;
+  if (element->GetNodeType() == ntElement) {
+    attribute = static_cast<const TDomElement*>(element)->GetAttributeNode(name);
+  } else if (const TDomNamedNodeMap* attributes = element->GetAttributes()) {
+    attribute = attributes->GetNamedItem(name);
+  }
   return attribute == nullptr ? WideString() : attribute->GetNodeValue();
 }

@@ -15,6 +15,11 @@ class TXML {
 public:
   // The parser reads in blocks of 8192 bytes and keeps neither CDATA sections (they
   // become text), comments nor entity references (they are replaced by their text).
+  // Documents get a DTD validation agent: an internal subset is checked for
+  // well-formedness, and references to the general entities it declares are replaced
+  // by their expansion (within the parser's limits). Nothing external is read: the
+  // implementation has no resource resolver, external subsets are not read without
+  // validation and references to external entities stay unexpanded.
   TXML();
   virtual ~TXML();
   TXML(const TXML&) = delete;

@@ -15,6 +15,11 @@ struct TXmlLimits {
   int64_t MaxTokenChars = 64 * 1024 * 1024;
   // Deepest element nesting; real books stay below a hundred levels.
   int32_t MaxElementDepth = 10000;
+  // Most nodes (elements, attributes, texts and the rest) one parse may build: a node
+  // costs a hundred bytes and more, so a document of nothing but tiny elements, or of
+  // entities that expand into them, ends in an error instead of taking all memory. A
+  // book of 100 MB holds a few million nodes.
+  int64_t MaxNodeCount = 8 * 1024 * 1024;
   // Particle matches one content-model match may make; greedy matching of stars inside
   // stars can otherwise take time exponential in the model's nesting.
   int64_t MaxContentModelSteps = 16 * 1024 * 1024;

@@ -16,7 +16,7 @@ TUtilsCustomInputStream::TUtilsCustomInputStream(TStream* stream, int32_t buffer
 
 TUtilsCustomInputStream::~TUtilsCustomInputStream() { TUtilsCustomInputStream::DropBuffer(); }
 
-int64_t TUtilsCustomInputStream::GetPosition() { return FStream->Position() - FRemaining - FInitialPosition; }
+int64_t TUtilsCustomInputStream::GetPosition() { return FStreamOffset - FRemaining; }
 
 int32_t TUtilsCustomInputStream::ReadAcrossRefills(uint8_t* destination, int32_t count) {
   int32_t delivered = 0;
@@ -34,6 +34,7 @@ int32_t TUtilsCustomInputStream::ReadAcrossRefills(uint8_t* destination, int32_t
     uint8_t* target = wanted > FBufferSize ? destination + delivered : FBuffer.get();
     const int32_t read = FStream->Read(target, wanted > FBufferSize ? wanted : FBufferSize);
     if (read <= 0) break;
+    FStreamOffset += read;
     if (target == FBuffer.get()) {
       FBufferPos = 0;
       FRemaining = read;
@@ -46,12 +47,14 @@ int32_t TUtilsCustomInputStream::ReadAcrossRefills(uint8_t* destination, int32_t
 
 void TUtilsCustomInputStream::SetPosition(int64_t offset) {
   FStream->SetPosition(FInitialPosition + offset);
+  FStreamOffset = offset;
   FRemaining = 0;
   FBufferPos = 0;
 }
 
 void TUtilsCustomInputStream::DropBuffer() {
   if (FRemaining > 0) FStream->Seek(-FRemaining, soCurrent);
+  FStreamOffset -= FRemaining;
   FRemaining = 0;
   FBufferPos = 0;
 }

@@ -2,8 +2,9 @@
 //
 // Positions are relative to the stream's position when the reader was created (and,
 // in the autodetecting streams, to the first byte after a skipped byte-order mark).
-// The stream is not owned; destroying a reader gives its unread buffered bytes back
-// to the stream, which then stands just after the last byte handed out.
+// The stream is not owned, and nothing else moves it while a reader reads it;
+// destroying a reader gives its unread buffered bytes back to the stream, which then
+// stands just after the last byte handed out.
 #pragma once
 
 #include <cstdint>
@@ -68,6 +69,9 @@ private:
 
   std::unique_ptr<uint8_t[]> FBuffer;
   int64_t FInitialPosition;
+  // Where the stream stands, counted here from the reads and moves this reader makes,
+  // so that a position costs no call to the stream (a system call on a file).
+  int64_t FStreamOffset = 0;
   int64_t FBufferPos = 0;
   int64_t FRemaining = 0;
   int32_t FBufferSize;

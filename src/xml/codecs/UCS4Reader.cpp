@@ -75,6 +75,13 @@ void TUtilsUCS4Reader::ReadCharInto(TUtilsCharPosition& to, const TUtilsCharPosi
   // a held character go through the codec.
   if (FUtf8Direct && !FCodec->HasHeldChar()) {
     const std::string_view bytes = FInputStream->BufferedBytes();
+    // ASCII, most of any markup, needs no decoding.
+    if (!bytes.empty() && static_cast<uint8_t>(bytes[0]) < 0x80 && bytes[0] != '\r') {
+      FInputStream->TakeBufferedBytes(1);
+      AdvanceFrom(to, from, static_cast<uint8_t>(bytes[0]), 1, FSkippedBytes);
+      FSkippedBytes = 0;
+      return;
+    }
     uint32_t ch;
     size_t length;
     if (!bytes.empty() && bytes[0] != '\r' && DecodeUtf8Sequence(bytes, 0, ch, length)) {

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr TXmlErrorKind UndeclaredEntityInAttribute = 35;
-
 bool IsXmlWhiteSpace(WideStringView text) { return TextIsS(text); }
 
 }  // namespace
@@ -60,7 +58,7 @@ void ResolveAttributeLiteral(WideStringView literal, TXmlErrorKind& errorType, W
         else if (token == u"quot")
           resolved += u'"';
         else
-          return stop(UndeclaredEntityInAttribute);
+          return stop(XmlErrors::UndeclaredEntityValidity);
         break;
       default:
         resolved += IsXmlWhiteSpace(token) ? WideString(u" ") : token;
@@ -205,7 +203,7 @@ TDomNode* CopyOne(TDomCustomDocument& document, const TDomNode* node) {
         if (!target) throw EInvalidCast(SInvalidCast);
         copy = NewDomNode<TDomAttr>(*target, true, source->GetNodeName());
       }
-      copy->TDomNode::SetNodeValue(source->GetNodeValue());  // directly: no event
+      copy->TDomNodeWithValue::SetNodeValue(source->GetNodeValue());  // directly: no event
       return copy;
     }
     case ntText: {

@@ -7,10 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/BlockArena.h"
+#include "xml/XmlLimits.h"
 #include "xml/dom/DomElement.h"
+#include "xml/dom/DomStandalone.h"
 #include "xml/dom/DomTraversal.h"
 #include "xml/parser/XmlErrorKinds.h"
-#include "xml/parser/XmlInputSource.h"
 
 class TDomImplementation;
 
@@ -18,12 +20,45 @@ using TDomNotifyNodeEvent = std::function<void(TObject* sender, TDomNode* node)>
 using TDomAttrModifiedEvent =
     std::function<void(TObject* sender, TDomNode* modifiedNode, TDomAttrChange attrChange, TDomAttr* relatedAttr)>;
 
+// How an entity-reference node is replaced by the expansion of its entity
+// (IDtdValidationAgent::ReplaceEntityReference).
+struct TDtdEntityExpansion {
+  // CDATA sections of replacement texts stay sections, else they join the text;
+  // comments stay, else they are dropped.
+  bool KeepCDATASections = true;
+  bool KeepComments = true;
+  // External entities are read through the DOM implementation's resource resolver;
+  // false leaves their references in place, unread and without an error.
+  bool ReadExternalEntities = true;
+  // The element depth of the reference's parent (the document 0): the expansion may
+  // nest elements below it down to the limit MaxElementDepth.
+  int32_t ParentDepth = 0;
+  // Nodes the expansion may still make; it counts them down.
+  int64_t* NodesAvail = nullptr;
+  // Hears each problem: its kind, the offending text (an entity's name), a hint (the
+  // limit that was reached) and the reference node it concerns; answers whether the
+  // work goes on. Without it a problem of fatal severity stops the work.
+  std::function<bool(TXmlErrorKind kind, WideStringView offendingText, WideStringView hint, TDomNode* node)> Report;
+  // False once a report was answered with a stop or a limit was reached.
+  bool Go = true;
+};
+
 // What a document asks of the DTD it was read with: declared attribute types, element
 // content, IDs, default attributes, entity replacement and attribute normalisation. The
 // DTD validation agent answers; a document without one knows no declarations.
 class IDtdValidationAgent {
 public:
   virtual ~IDtdValidationAgent() = default;
+  // The limits the agent keeps to (the expansion budget, nodes, depth) and hands to the
+  // parsers it makes; the parser that makes the document sets its own.
+  virtual void SetLimits(const TXmlLimits& limits) = 0;
+  // Replaces the entity-reference node (whose parent must be writable) by the expansion
+  // of its entity, in place: references met in replacement texts are replaced in turn,
+  // text joins the text nodes beside it. A reference that cannot be replaced (an error
+  // reported, an external entity left unread) stays. Answers the node that now follows
+  // the expansion (or the reference, when it stayed); `replaced` says which.
+  virtual TDomNode* ReplaceEntityReference(TDomEntityReference& reference, TDtdEntityExpansion& how,
+                                           bool& replaced) = 0;
   // The declared type of an attribute, 0 when undeclared.
   virtual uint8_t GetAttrDeclType(WideStringView elementName, WideStringView attrName) const = 0;
   // The element's declared content is element content (children only).
@@ -124,6 +159,8 @@ public:
   void DetachFromImplementation() { FDomImplementation = nullptr; }
   bool Modified() const { return FModified; }
   void SetModified(bool value) { FModified = value; }
+  // Where NewDomNode takes the memory of this document's nodes.
+  TBlockArena& NodeArena() { return FNodeArena; }
 
   WideString DocumentUri, InputEncoding, SystemId, XmlEncoding, XmlVersion;
   TDomStandalone XmlStandalone = sdUnspecified;
@@ -144,6 +181,8 @@ private:
   bool MayHoldDoctype(int32_t position, const TDomNode* replaced) const;
   void CheckDocumentChild(const TDomNode* newChild, int32_t position, const TDomNode* replaced) const;
 
+  // Declared first, so that it goes last: the nodes are freed before it.
+  TBlockArena FNodeArena;
   std::vector<std::unique_ptr<TDomNodeIterator>> FNodeIterators;
   std::vector<std::unique_ptr<TDomTreeWalker>> FTreeWalkers;
   TDomImplementation* FDomImplementation;

@@ -49,7 +49,7 @@ void SplitCheckedQualifiedName(WideStringView qualifiedName, WideStringView name
 // ---- TDomAttr ----
 
 TDomAttr::TDomAttr(TDomDocument* ownerDocument, bool specified, WideStringView name)
-    : TDomNode(ownerDocument), FNodeName(name), FSpecified(specified) {
+    : TDomNodeWithValue(ownerDocument), FNodeName(name), FSpecified(specified) {
   RequireName(name);
   FDeclarationKind = DeclarationKindOf(name);
   SetAllowedChildTypes(0);
@@ -57,10 +57,14 @@ TDomAttr::TDomAttr(TDomDocument* ownerDocument, bool specified, WideStringView n
 
 TDomAttr::TDomAttr(TDomDocumentNS* ownerDocument, bool specified, WideStringView qualifiedName,
                    WideStringView namespaceUri)
-    : TDomNode(ownerDocument), FNamespaceUri(namespaceUri), FNodeName(qualifiedName), FSpecified(specified) {
-  SplitCheckedQualifiedName(qualifiedName, namespaceUri, FPrefix, FLocalName);
-  CheckXmlnsUse(FPrefix, qualifiedName, namespaceUri);
-  FDeclarationKind = FPrefix == u"xmlns" ? ndkPrefixed : qualifiedName == u"xmlns" ? ndkDefault : ndkNone;
+    : TDomNodeWithValue(ownerDocument),
+      FNodeName(qualifiedName),
+      FParts(std::make_unique<TDomNamespaceParts>()),
+      FSpecified(specified) {
+  FParts->NamespaceUri.assign(namespaceUri);
+  SplitCheckedQualifiedName(qualifiedName, namespaceUri, FParts->Prefix, FParts->LocalName);
+  CheckXmlnsUse(FParts->Prefix, qualifiedName, namespaceUri);
+  FDeclarationKind = FParts->Prefix == u"xmlns" ? ndkPrefixed : qualifiedName == u"xmlns" ? ndkDefault : ndkNone;
   SetNamespaceAware(true);
   SetAllowedChildTypes(0);
 }
@@ -90,7 +94,7 @@ TDomElement* TDomAttr::GetOwnerElement() const {
 TDomNode* TDomAttr::PositionParent() const { return GetOwnerElement(); }
 
 void TDomAttr::SetNodeValue(WideStringView value) {
-  TDomNode::SetNodeValue(value);
+  TDomNodeWithValue::SetNodeValue(value);
   DoAttrModified(AC_MODIFICATION);
 }
 
@@ -98,14 +102,21 @@ void TDomAttr::DoAttrModified(TDomAttrChange change) {
   if (TDomElement* element = GetOwnerElement()) element->DoAttrModified(element, change, this);
 }
 
+const WideString& TDomAttr::NamespaceUriRef() const {
+  static const WideString none;
+  return FParts ? FParts->NamespaceUri : none;
+}
+
 void TDomAttr::SetPrefix(WideStringView prefix) {
   RequireName(prefix);
   CheckNotReadOnlyNode();
-  if (!TextIsPrefix(prefix) || FNamespaceUri.empty() || (prefix == u"xml" && FNamespaceUri != XmlNamespaceUri) ||
-      (prefix == u"xmlns" && FNamespaceUri != XmlnsNamespaceUri) || FNodeName == u"xmlns")
+  const WideString& uri = NamespaceUriRef();
+  if (!TextIsPrefix(prefix) || uri.empty() || (prefix == u"xml" && uri != XmlNamespaceUri) ||
+      (prefix == u"xmlns" && uri != XmlnsNamespaceUri) || FNodeName == u"xmlns")
     throw ENamespace_Err(SNamespace_Err);
-  FPrefix.assign(prefix);
-  FNodeName = FPrefix + u':' + FLocalName;
+  FParts->Prefix.assign(prefix);
+  FNodeName = FParts->Prefix + u':' + FParts->LocalName;
+  if (FOwnerMap) FOwnerMap->ItemRenamed();
 }
 
 WideString TDomAttr::GetResolvedValue() const {
@@ -125,8 +136,9 @@ WideString TDomAttr::GetResolvedValue() const {
 WideString TDomAttr::GetBaseUri() const {
   const TDomElement* element = GetOwnerElement();
   if (!element) return {};
-  const bool isXmlBase = (FNamespaceUri == XmlNamespaceUri && FLocalName == u"base") ||
-                         (FNamespaceUri.empty() && FNodeName == u"xml:base");
+  const WideString& uri = NamespaceUriRef();
+  const bool isXmlBase =
+      (uri == XmlNamespaceUri && FParts->LocalName == u"base") || (uri.empty() && FNodeName == u"xml:base");
   if (!isXmlBase) return element->GetBaseUri();
   const TDomNode* parent = element->GetParentNode();
   return parent ? parent->GetBaseUri() : WideString();
@@ -149,8 +161,9 @@ TDomElement::TDomElement(TDomDocument* ownerDocument, WideStringView tagName)
 }
 
 TDomElement::TDomElement(TDomDocumentNS* ownerDocument, WideStringView qualifiedName, WideStringView namespaceUri)
-    : TDomNode(ownerDocument), FNamespaceUri(namespaceUri), FNodeName(qualifiedName) {
-  SplitCheckedQualifiedName(qualifiedName, namespaceUri, FPrefix, FLocalName);
+    : TDomNode(ownerDocument), FNodeName(qualifiedName), FParts(std::make_unique<TDomNamespaceParts>()) {
+  FParts->NamespaceUri.assign(namespaceUri);
+  SplitCheckedQualifiedName(qualifiedName, namespaceUri, FParts->Prefix, FParts->LocalName);
   SetNamespaceAware(true);
   InitAttributes();
 }
@@ -158,7 +171,13 @@ TDomElement::TDomElement(TDomDocumentNS* ownerDocument, WideStringView qualified
 void TDomElement::InitAttributes() {
   SetAllowedChildTypes(NodeTypes(
       {ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction, ntComment, ntDocumentFragment}));
-  FAttributes = std::make_unique<TDomNamedNodeMap>(this, IsNamespaceAware(), NodeTypes({ntAttribute}), &FAttributeList);
+}
+
+TDomNamedNodeMap* TDomElement::GetAttributes() const {
+  if (!FAttributes)
+    FAttributes = std::make_unique<TDomNamedNodeMap>(const_cast<TDomElement*>(this), IsNamespaceAware(),
+                                                     NodeTypes({ntAttribute}));
+  return FAttributes.get();
 }
 
 TDomElement::~TDomElement() {
@@ -167,8 +186,9 @@ TDomElement::~TDomElement() {
 }
 
 void TDomElement::RemoveAllAttributes() {
-  while (!FAttributeList.empty()) {
-    auto* attr = static_cast<TDomAttr*>(FAttributeList.front());
+  // From the last: each removal is then constant time.
+  while (AttributeCount() > 0) {
+    auto* attr = static_cast<TDomAttr*>(FAttributes->GetItem(FAttributes->GetLength() - 1));
     RemoveAttributeNode(attr);
     attr->Free();
   }
@@ -181,11 +201,15 @@ void TDomElement::DoBeforeClear() {
 }
 
 TDomAttr* TDomElement::GetAttributeNode(WideStringView name) const {
-  return static_cast<TDomAttr*>(FAttributes->GetNamedItem(name));
+  if (FAttributes) return static_cast<TDomAttr*>(FAttributes->GetNamedItem(name));
+  if (IsNamespaceAware()) throw ENamespace_Err(SNamespace_Err);  // as the map would
+  return nullptr;
 }
 
 TDomAttr* TDomElement::GetAttributeNodeNS(WideStringView namespaceUri, WideStringView localName) const {
-  return static_cast<TDomAttr*>(FAttributes->GetNamedItemNS(namespaceUri, localName));
+  if (FAttributes) return static_cast<TDomAttr*>(FAttributes->GetNamedItemNS(namespaceUri, localName));
+  if (!IsNamespaceAware()) throw ENamespace_Err(SNamespace_Err);
+  return nullptr;
 }
 
 WideString TDomElement::GetAttributeValue(WideStringView name) const {
@@ -220,8 +244,8 @@ WideString TDomElement::GetAttributeResolvedValueNS(WideStringView namespaceUri,
 }
 
 TDomAttr* TDomElement::AddNewAttribute(TDomAttr* attr, WideStringView value) {
-  attr->TDomNode::SetNodeValue(value);  // no event before it belongs to the element
-  FAttributes->InternalAdd(attr);
+  attr->TDomNodeWithValue::SetNodeValue(value);  // no event before it belongs to the element
+  GetAttributes()->InternalAdd(attr);
   DoAttrModified(this, AC_ADDITION, attr);
   return attr;
 }
@@ -254,20 +278,20 @@ TDomAttr* TDomElement::SetAttributeNS(WideStringView namespaceUri, WideStringVie
 
 TDomAttr* TDomElement::SetAttributeNode(TDomAttr* attr) {
   const bool hadElement = attr && attr->GetOwnerElement();
-  auto* replaced = static_cast<TDomAttr*>(FAttributes->SetNamedItem(attr));
+  auto* replaced = static_cast<TDomAttr*>(GetAttributes()->SetNamedItem(attr));
   if (!hadElement) DoAttrModified(this, AC_ADDITION, attr);
   return replaced;
 }
 
 TDomAttr* TDomElement::SetAttributeNodeNS(TDomAttr* attr) {
   const bool hadElement = attr && attr->GetOwnerElement();
-  auto* replaced = static_cast<TDomAttr*>(FAttributes->SetNamedItemNS(attr));
+  auto* replaced = static_cast<TDomAttr*>(GetAttributes()->SetNamedItemNS(attr));
   if (!hadElement) DoAttrModified(this, AC_ADDITION, attr);
   return replaced;
 }
 
 TDomAttr* TDomElement::RemoveAttributeNode(TDomAttr* attr) {
-  FAttributes->RemoveItem(attr);
+  GetAttributes()->RemoveItem(attr);
   DoAttrModified(this, AC_REMOVAL, attr);
   return attr;
 }
@@ -291,10 +315,11 @@ void TDomElement::DoAttrModified(TDomNode* modifiedNode, TDomAttrChange change, 
 void TDomElement::SetPrefix(WideStringView prefix) {
   RequireName(prefix);
   CheckNotReadOnlyNode();
-  if (!TextIsPrefix(prefix) || FNamespaceUri.empty() || (prefix == u"xml" && FNamespaceUri != XmlNamespaceUri))
+  if (!TextIsPrefix(prefix) || !FParts || FParts->NamespaceUri.empty() ||
+      (prefix == u"xml" && FParts->NamespaceUri != XmlNamespaceUri))
     throw ENamespace_Err(SNamespace_Err);
-  FPrefix.assign(prefix);
-  FNodeName = FPrefix + u':' + FLocalName;
+  FParts->Prefix.assign(prefix);
+  FNodeName = FParts->Prefix + u':' + FParts->LocalName;
 }
 
 WideString TDomElement::LookupNamespaceUri(WideStringView prefix) const {
@@ -302,8 +327,11 @@ WideString TDomElement::LookupNamespaceUri(WideStringView prefix) const {
   // node, the fixed rule.
   for (const TDomNode* node = this; node; node = node->GetParentNode()) {
     if (node->GetNodeType() != ntElement) break;
-    for (TCustomOwnedNode* item : static_cast<const TDomElement*>(node)->FAttributeList) {
-      const auto* attr = static_cast<const TDomAttr*>(item);
+    const auto* element = static_cast<const TDomElement*>(node);
+    if (element->AttributeCount() == 0) continue;
+    const TDomNamedNodeMap& attributes = *element->FAttributes;
+    for (int32_t i = 0; i < attributes.GetLength(); ++i) {
+      const auto* attr = static_cast<const TDomAttr*>(attributes.GetItem(i));
       const TDomNamespaceDeclarationKind kind = attr->GetNamespaceDeclarationKind();
       if (prefix.empty() ? kind == ndkDefault : (kind == ndkPrefixed && attr->GetLocalName() == prefix))
         return attr->GetNodeValue();
@@ -366,32 +394,39 @@ WideString InheritedLanguage(const TDomNode* node) {
 }
 
 void TDomElement::MergeAdjacentTexts() {
-  // Children from the last to the first: a text node takes in the text node after it.
-  TDomNode* following = nullptr;
-  for (TDomNode* child = GetLastChild(); child;) {
-    TDomNode* previous = child->GetPreviousSibling();
-    if (child->GetNodeType() == ntText && following && following->GetNodeType() == ntText) {
-      auto* text = static_cast<TDomText*>(child);
+  // Front to back: the first text node of each run takes in the ones after it, each
+  // appended in place, so a run costs what its texts cost.
+  TDomCustomDocument* document = GetDocument();
+  for (TDomNode* child = GetFirstChild(); child; child = child->GetNextSibling()) {
+    if (child->GetNodeType() != ntText) continue;
+    auto* text = static_cast<TDomText*>(child);
+    while (TDomNode* following = text->GetNextSibling()) {
+      if (following->GetNodeType() != ntText) break;
       auto* next = static_cast<TDomText*>(following);
       text->AppendData(next->GetData());
       if (next->FromCharRef()) text->SetFromCharRef(true);
-      if (TDomCustomDocument* document = GetDocument()) document->NotifyIterators(next, neRemoving);
+      if (document) document->NotifyIterators(next, neRemoving);
       UnlinkChild(next);
       next->Free();
     }
-    following = child;
-    child = previous;
   }
 }
 
+TDomElement::TElementLists& TDomElement::ElementLists() {
+  if (!FElementLists) FElementLists = std::make_unique<TElementLists>();
+  return *FElementLists;
+}
+
 TDomElementsNodeList* TDomElement::GetElementsByTagName(WideStringView name) {
-  for (const auto& list : FElementLists)
+  auto& lists = ElementLists().ByName;
+  for (const auto& list : lists)
     if (list->QueryName() == name) return list.get();
-  return FElementLists.emplace_back(std::make_unique<TDomElementsNodeList>(name, this)).get();
+  return lists.emplace_back(std::make_unique<TDomElementsNodeList>(name, this)).get();
 }
 
 TDomElementsNodeListNS* TDomElement::GetElementsByTagNameNS(WideStringView namespaceUri, WideStringView localName) {
-  for (const auto& list : FElementListsNS)
+  auto& lists = ElementLists().ByNamespace;
+  for (const auto& list : lists)
     if (list->QueryNamespaceUri() == namespaceUri && list->QueryLocalName() == localName) return list.get();
-  return FElementListsNS.emplace_back(std::make_unique<TDomElementsNodeListNS>(namespaceUri, this, localName)).get();
+  return lists.emplace_back(std::make_unique<TDomElementsNodeListNS>(namespaceUri, this, localName)).get();
 }

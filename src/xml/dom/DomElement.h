@@ -14,7 +14,13 @@ enum TDomNamespaceDeclarationKind : uint8_t { ndkDefault = 0, ndkPrefixed = 1, n
 class TDomDocument;
 class TDomDocumentNS;
 
-class TDomAttr final : public TDomNode {
+// The namespace parts of a namespace-aware element or attribute; a plain node has none
+// (its local name, namespace URI and prefix are empty), so it does not carry them.
+struct TDomNamespaceParts {
+  WideString LocalName, NamespaceUri, Prefix;
+};
+
+class TDomAttr final : public TDomNodeWithValue {
 public:
   // Plain: the name must be a Name (EInvalid_Character_Err "Invalid character error.").
   TDomAttr(TDomDocument* ownerDocument, bool specified, WideStringView name);
@@ -26,9 +32,9 @@ public:
 
   WideString GetNodeName() const override { return FNodeName; }
   TDomNodeType GetNodeType() const override { return ntAttribute; }
-  WideString GetLocalName() const override { return FLocalName; }
-  WideString GetNamespaceUri() const override { return FNamespaceUri; }
-  WideString GetPrefix() const override { return FPrefix; }
+  WideString GetLocalName() const override { return FParts ? FParts->LocalName : WideString(); }
+  WideString GetNamespaceUri() const override { return FParts ? FParts->NamespaceUri : WideString(); }
+  WideString GetPrefix() const override { return FParts ? FParts->Prefix : WideString(); }
   void SetPrefix(WideStringView prefix) override;
   WideString GetXPathName() const override { return FNodeName; }
   WideString GetTextContent() const override { return FNodeValue; }
@@ -42,6 +48,8 @@ public:
   void SetNodeValue(WideStringView value) override;
 
   WideString GetName() const { return FNodeName; }
+  // The name without a copy, for lookups.
+  const WideString& NodeNameRef() const { return FNodeName; }
   TDomElement* GetOwnerElement() const;
   bool GetSpecified() const { return FSpecified; }
   TDomNamespaceDeclarationKind GetNamespaceDeclarationKind() const { return FDeclarationKind; }
@@ -57,10 +65,12 @@ protected:
   TDomNode* PositionParent() const override;
 
 private:
-  TDomNamespaceDeclarationKind FDeclarationKind = ndkNone;
-  WideString FLocalName, FNamespaceUri, FNodeName;
+  const WideString& NamespaceUriRef() const;
+
+  WideString FNodeName;
+  std::unique_ptr<TDomNamespaceParts> FParts;
   TDomNamedNodeMap* FOwnerMap = nullptr;
-  WideString FPrefix;
+  TDomNamespaceDeclarationKind FDeclarationKind = ndkNone;
   bool FSpecified;
 };
 
@@ -77,21 +87,26 @@ public:
   TDomNodeType GetNodeType() const override { return ntElement; }
   WideString GetNodeValue() const override { return {}; }
   void SetNodeValue(WideStringView) override {}
-  WideString GetLocalName() const override { return FLocalName; }
-  WideString GetNamespaceUri() const override { return FNamespaceUri; }
-  WideString GetPrefix() const override { return FPrefix; }
+  WideString GetLocalName() const override { return FParts ? FParts->LocalName : WideString(); }
+  WideString GetNamespaceUri() const override { return FParts ? FParts->NamespaceUri : WideString(); }
+  WideString GetPrefix() const override { return FParts ? FParts->Prefix : WideString(); }
   void SetPrefix(WideStringView prefix) override;
   WideString GetXPathName() const override { return FNodeName; }
   WideString GetXPathStringValue() const override { return GetTextContent(); }
   WideString GetBaseUri() const override;
   WideString GetLanguage() const override;
   WideString LookupNamespaceUri(WideStringView prefix) const override;
-  TDomNamedNodeMap* GetAttributes() const override { return FAttributes.get(); }
+  // Made on first use: most elements of a book have no attribute. The lookups below and
+  // AttributeCount do not make it.
+  TDomNamedNodeMap* GetAttributes() const override;
+  int32_t AttributeCount() const { return FAttributes ? FAttributes->GetLength() : 0; }
   // Joins each run of adjacent text children into its first node (Normalize does this
   // for every element of a subtree).
   void MergeAdjacentTexts();
 
   WideString GetTagName() const { return FNodeName; }
+  // The name without a copy, for lookups.
+  const WideString& NodeNameRef() const { return FNodeName; }
   // Lookups; absent gives nil or empty. The name forms need a plain element, the NS
   // forms a namespace-aware one (else "Namespace error.").
   TDomAttr* GetAttributeNode(WideStringView name) const;
@@ -126,15 +141,20 @@ protected:
   void DoBeforeClear() override;
 
 private:
+  // The cached element lists, made with the first query.
+  struct TElementLists {
+    std::vector<std::unique_ptr<TDomElementsNodeListNS>> ByNamespace;
+    std::vector<std::unique_ptr<TDomElementsNodeList>> ByName;
+  };
   void InitAttributes();
   TDomAttr* AddNewAttribute(TDomAttr* attr, WideStringView value);
   void RemoveAllAttributes();
+  TElementLists& ElementLists();
 
-  std::vector<TCustomOwnedNode*> FAttributeList;
-  std::unique_ptr<TDomNamedNodeMap> FAttributes;
-  std::vector<std::unique_ptr<TDomElementsNodeListNS>> FElementListsNS;
-  std::vector<std::unique_ptr<TDomElementsNodeList>> FElementLists;
-  WideString FLocalName, FNamespaceUri, FNodeName, FPrefix;
+  WideString FNodeName;
+  std::unique_ptr<TDomNamespaceParts> FParts;
+  mutable std::unique_ptr<TDomNamedNodeMap> FAttributes;
+  std::unique_ptr<TElementLists> FElementLists;
 };
 
 // The base URI and language a node inherits: the nearest xml:base (resolved) or

@@ -9,8 +9,6 @@ namespace {
 
 constexpr char SNoResourceResolver[] = "No resource resolver assigned to DOM implementation.";
 
-constexpr TXmlErrorKind EntityUnreadable = 150;
-
 }  // namespace
 
 TDomImplementation::TDomImplementation(TComponent* owner)
@@ -136,7 +134,7 @@ void TDomImplementation::ResolveResourceAsWideString(WideStringView baseUri, Wid
     for (source->Next(); !source->AtEnd(); source->Next()) collected.AddUCS4Char(source->CurrentPos().Char);
     text = collected.GetValue();
   } catch (const Exception&) {
-    errorType = EntityUnreadable;
+    errorType = XmlErrors::EntityUnreadable;
     text.clear();
   }
 }

@@ -88,13 +88,17 @@ void TDomCustomNode::RaiseError(TOwnedTreeError error) const {
   throw EDomException(SENodeNotFound);  // unreachable: every kind is handled above
 }
 
-TDomNode::TDomNode(TDomCustomDocument* ownerDocument)
-    : FChildNodes(std::make_unique<TDomNodeList>(&Children())), FOwnerDocument(ownerDocument) {
+TDomNode::TDomNode(TDomCustomDocument* ownerDocument) : FOwnerDocument(ownerDocument) {
   FAllowedChildTypes = NodeTypes({ntElement, ntText, ntCDATASection, ntEntityReference, ntProcessingInstruction,
                                   ntComment, ntDocumentFragment, ntDocumentTypeDecl});
 }
 
 TDomNode::~TDomNode() { NotifyUserDataHandlers(udoDeleted, nullptr, nullptr); }
+
+TDomNodeList* TDomNode::GetChildNodes() const {
+  if (!FChildNodes) FChildNodes = std::make_unique<TDomChildNodeList>(this);
+  return FChildNodes.get();
+}
 
 TDomNode* TDomNode::RequireDomNode(TCustomOwnedNode* node) {
   if (node && !dynamic_cast<TDomNode*>(node)) throw EHierarchy_Request_Err(SHierarchy_Request_Err);
@@ -105,7 +109,9 @@ void TDomNode::CheckNotReadOnlyNode() const {
   if (GetReadOnly()) throw ENo_Modification_Allowed_Err(SNo_Modification_Allowed_Err);
 }
 
-void TDomNode::SetNodeValue(WideStringView value) {
+void TDomNode::SetNodeValue(WideStringView) { CheckNotReadOnlyNode(); }
+
+void TDomNodeWithValue::SetNodeValue(WideStringView value) {
   CheckNotReadOnlyNode();
   FNodeValue.assign(value);
 }
@@ -167,6 +173,7 @@ bool TDomNode::IsSupported(WideStringView feature, WideStringView version) const
 }
 
 bool TDomNode::HasAttributes() const {
+  if (GetNodeType() == ntElement) return static_cast<const TDomElement*>(this)->AttributeCount() > 0;
   const TDomNamedNodeMap* map = GetAttributes();
   return map && map->GetLength() > 0;
 }
@@ -320,21 +327,27 @@ uint8_t TDomNode::CompareTreePosition(const TDomNode* other) const {
 }
 
 TObject* TDomNode::GetUserData(WideStringView key) const {
-  for (const TUserDataEntry& entry : FUserData)
+  if (!FUserData) return nullptr;
+  for (const TUserDataEntry& entry : *FUserData)
     if (entry.Key == key) return entry.Data;
   return nullptr;
 }
 
 TObject* TDomNode::SetUserData(WideStringView key, TObject* data, TDomUserDataHandler handler) {
-  auto it = std::find_if(FUserData.begin(), FUserData.end(), [&](const TUserDataEntry& e) { return e.Key == key; });
+  if (!FUserData) {
+    if (!data) return nullptr;
+    FUserData = std::make_unique<std::vector<TUserDataEntry>>();
+  }
+  std::vector<TUserDataEntry>& entries = *FUserData;
+  auto it = std::find_if(entries.begin(), entries.end(), [&](const TUserDataEntry& e) { return e.Key == key; });
   if (!data) {
-    if (it == FUserData.end()) return nullptr;
+    if (it == entries.end()) return nullptr;
     TObject* previous = it->Data;
-    FUserData.erase(it);
+    entries.erase(it);
     return previous;
   }
-  if (it == FUserData.end()) {
-    FUserData.push_back({WideString(key), data, std::move(handler)});
+  if (it == entries.end()) {
+    entries.push_back({WideString(key), data, std::move(handler)});
     return nullptr;
   }
   TObject* previous = it->Data;
@@ -344,7 +357,8 @@ TObject* TDomNode::SetUserData(WideStringView key, TObject* data, TDomUserDataHa
 }
 
 void TDomNode::NotifyUserDataHandlers(TDomUserDataOperation operation, TDomNode* source, TDomNode* destination) const {
-  for (const TUserDataEntry& entry : FUserData)
+  if (!FUserData) return;
+  for (const TUserDataEntry& entry : *FUserData)
     if (entry.Handler) entry.Handler(operation, entry.Key, entry.Data, source, destination);
 }
 
@@ -363,12 +377,12 @@ void TDomNode::DoBeforeClear() {
 
 // ---- character data ----
 
-TDomCharacterData::TDomCharacterData(TDomCustomDocument* ownerDocument) : TDomNode(ownerDocument) {
+TDomCharacterData::TDomCharacterData(TDomCustomDocument* ownerDocument) : TDomNodeWithValue(ownerDocument) {
   SetAllowedChildTypes(0);
 }
 
 void TDomCharacterData::SetNodeValue(WideStringView value) {
-  TDomNode::SetNodeValue(value);
+  TDomNodeWithValue::SetNodeValue(value);
   DoCharacterDataModified();
 }
 
@@ -388,8 +402,10 @@ WideString TDomCharacterData::SubstringData(int32_t offset, int32_t count) const
 }
 
 void TDomCharacterData::AppendData(WideStringView text) {
+  // In place: a text built of many pieces costs what the pieces cost, not the square.
   CheckNotReadOnlyNode();
-  SetData(FNodeValue + WideString(text));
+  FNodeValue.append(text);
+  DoCharacterDataModified();
 }
 
 void TDomCharacterData::ReplaceData(int32_t offset, int32_t count, WideStringView text) {
@@ -423,13 +439,13 @@ TDomText* TDomText::SplitText(int32_t offset) {
 // ---- the other simple nodes ----
 
 TDomProcessingInstruction::TDomProcessingInstruction(TDomCustomDocument* ownerDocument, WideStringView target)
-    : TDomNode(ownerDocument), FTarget(target) {
+    : TDomNodeWithValue(ownerDocument), FTarget(target) {
   if (!TextIsPITarget(target)) throw EInvalid_Character_Err(SInvalid_Character_Err);
   SetAllowedChildTypes(0);
 }
 
 void TDomProcessingInstruction::SetNodeValue(WideStringView value) {
-  TDomNode::SetNodeValue(value);
+  TDomNodeWithValue::SetNodeValue(value);
   if (TDomCustomDocument* document = GetDocument()) document->DoCharacterDataModified(this);
 }
 

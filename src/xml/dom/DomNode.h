@@ -4,7 +4,8 @@
 // node classes (character data, text, CDATA section, comment, processing instruction,
 // document type declaration, entity reference, document fragment, XPath namespace node).
 //
-// Every node is owned by its document (TreeUtils.h): create nodes with NewDomNode. Node
+// Every node is owned by its document (TreeUtils.h): create nodes with NewDomNode, which
+// takes their memory from the document's node arena (platform/base/BlockArena.h). Node
 // changes are announced to the owner document as node events.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/BlockArena.h"
 #include "xml/dom/DomExceptions.h"
 #include "xml/dom/DomNodeLists.h"
 #include "xml/dom/TreeUtils.h"
@@ -71,7 +73,9 @@ public:
   [[noreturn]] void RaiseError(TOwnedTreeError error) const override;
 };
 
-class TDomNode : public TDomCustomNode {
+// Nodes made with plain `new` live on the general heap, those of NewDomNode in their
+// document's arena; `delete` frees either.
+class TDomNode : public TDomCustomNode, public TArenaAllocated {
 public:
   // The owner document (none for a document itself). Create nodes with NewDomNode.
   explicit TDomNode(TDomCustomDocument* ownerDocument);
@@ -79,9 +83,11 @@ public:
   ~TDomNode() override;
 
   WideString GetNodeName() const override { return {}; }
-  virtual WideString GetNodeValue() const { return FNodeValue; }
+  // Empty here: only character data, attributes and processing instructions hold a
+  // value (TDomNodeWithValue).
+  virtual WideString GetNodeValue() const { return {}; }
   // Raises ENo_Modification_Allowed_Err "No modification allowed error." on a read-only
-  // node; some classes ignore the call.
+  // node; nodes without a value ignore the call otherwise.
   virtual void SetNodeValue(WideStringView value);
   virtual TDomNodeType GetNodeType() const { return ntUnknown; }
   virtual WideString GetLocalName() const { return {}; }
@@ -108,7 +114,8 @@ public:
   TDomNode* GetNextSibling() const override { return AsDomNode(TDomCustomNode::GetNextSibling()); }
   TDomNode* GetPreviousSibling() const override { return AsDomNode(TDomCustomNode::GetPreviousSibling()); }
   TDomNode* GetParentNode() const { return GetParent(); }
-  TDomNodeList* GetChildNodes() const { return FChildNodes.get(); }
+  // A view of the children, made on first use.
+  TDomNodeList* GetChildNodes() const;
   bool HasChildNodes() const { return HasChildren(); }
   // The attribute map of an element; none for other nodes.
   virtual TDomNamedNodeMap* GetAttributes() const { return nullptr; }
@@ -191,8 +198,6 @@ protected:
   static TDomNode* AsDomNode(TCustomOwnedNode* node) { return static_cast<TDomNode*>(node); }
   static TDomNode* RequireDomNode(TCustomOwnedNode* node);
 
-  WideString FNodeValue;
-
 private:
   struct TUserDataEntry {
     WideString Key;
@@ -201,22 +206,35 @@ private:
   };
   TDomNode* AppendFragment(TDomNode* fragment);
 
-  bool FNamespaceAware = false;
-  std::unique_ptr<TDomNodeList> FChildNodes;
+  mutable std::unique_ptr<TDomChildNodeList> FChildNodes;
   TDomCustomDocument* FOwnerDocument;
-  std::vector<TUserDataEntry> FUserData;
+  std::unique_ptr<std::vector<TUserDataEntry>> FUserData;  // none until data is set
   TDomNodeTypeSet FAllowedChildTypes = 0;
+  bool FNamespaceAware = false;
 };
 
-// Makes a node of class T owned by `document`; the arguments after the document go to
-// T's constructor.
+// Makes a node of class T owned by `document`, in the document's node arena; the
+// arguments after the document go to T's constructor.
 template <typename T, typename TDocument, typename... Args>
 T* NewDomNode(TDocument& document, Args&&... args) {
-  return CreateOwnedObject<T>(document, &document, std::forward<Args>(args)...);
+  return document.AddOwnedObject(NewInArena<T>(document.NodeArena(), &document, std::forward<Args>(args)...));
 }
 
+// A node that holds a value of its own (character data, attributes, processing
+// instructions); the others keep no storage for one.
+class TDomNodeWithValue : public TDomNode {
+public:
+  using TDomNode::TDomNode;
+  WideString GetNodeValue() const override { return FNodeValue; }
+  // Raises ENo_Modification_Allowed_Err on a read-only node.
+  void SetNodeValue(WideStringView value) override;
+
+protected:
+  WideString FNodeValue;
+};
+
 // Text, CDATA sections and comments. Offsets and counts are UTF-16 units from 0.
-class TDomCharacterData : public TDomNode {
+class TDomCharacterData : public TDomNodeWithValue {
 public:
   explicit TDomCharacterData(TDomCustomDocument* ownerDocument);
 
@@ -278,7 +296,7 @@ public:
   WideString GetLanguage() const override { return ParentLanguage(); }
 };
 
-class TDomProcessingInstruction final : public TDomNode {
+class TDomProcessingInstruction final : public TDomNodeWithValue {
 public:
   // Raises EInvalid_Character_Err "Invalid character error." unless the target is a
   // PITarget.

@@ -28,6 +28,17 @@ TDomNode* TDomNodeList::GetItem(int32_t index) const {
   return static_cast<TDomNode*>((*FList)[size_t(index)]);
 }
 
+// ---- TDomChildNodeList ----
+
+int32_t TDomChildNodeList::GetLength() const { return FParent->GetChildCount(); }
+
+int32_t TDomChildNodeList::IndexOf(const TDomNode* node) const { return FParent->IndexOfChild(node); }
+
+TDomNode* TDomChildNodeList::GetItem(int32_t index) const {
+  if (index < 0 || index >= GetLength()) return nullptr;
+  return static_cast<TDomNode*>(FParent->GetChild(index));
+}
+
 // ---- element lists ----
 
 bool TDomElementsNodeList::Matches(const TDomNode* node) const {
@@ -69,8 +80,35 @@ int32_t TDomElementsNodeList::IndexOf(const TDomNode* node) const {
 
 // ---- TDomNamedNodeMap ----
 
+namespace {
+
+// Below this many items a scan beats hashing and the map keeps no index.
+constexpr size_t IndexedMapItems = 16;
+
+}  // namespace
+
+TDomNamedNodeMap::TDomNamedNodeMap(TDomNode* ownerNode, bool defaultNamespaceAware, uint16_t allowedNodeTypes,
+                                   std::vector<TCustomOwnedNode*>* list)
+    : FAllowedNodeTypes(allowedNodeTypes),
+      FDefaultNamespaceAware(defaultNamespaceAware),
+      FOwnerNode(ownerNode),
+      FItems(list ? list : &FOwnItems) {}
+
+TDomNamedNodeMap::~TDomNamedNodeMap() = default;
+
 bool TDomNamedNodeMap::IsNamespaceAware() const {
   return FOwnerNode ? FOwnerNode->IsNamespaceAware() : FDefaultNamespaceAware;
+}
+
+int32_t TDomNamedNodeMap::IndexOf(const TDomNode* node) const {
+  // From the back: items are most often removed from the end.
+  const auto it = std::find(FItems->rbegin(), FItems->rend(), static_cast<const TCustomOwnedNode*>(node));
+  return static_cast<int32_t>(FItems->rend() - it) - 1;
+}
+
+TDomNode* TDomNamedNodeMap::GetItem(int32_t index) const {
+  if (index < 0 || index >= GetLength()) return nullptr;
+  return static_cast<TDomNode*>((*FItems)[size_t(index)]);
 }
 
 void TDomNamedNodeMap::CheckNamespaceForm(bool byNamespace) const {
@@ -81,20 +119,59 @@ void TDomNamedNodeMap::CheckNotReadOnly() const {
   if (FOwnerNode && FOwnerNode->GetReadOnly()) throw ENo_Modification_Allowed_Err(SNo_Modification_Allowed_Err);
 }
 
-TDomNode* TDomNamedNodeMap::GetNamedItem(WideStringView name) const {
-  CheckNamespaceForm(false);
+WideString TDomNamedNodeMap::NamespaceKey(WideStringView namespaceUri, WideStringView localName) {
+  // A local name holds no U+0000, so the last one separates the two parts.
+  WideString key(namespaceUri);
+  key += u'\0';
+  key += localName;
+  return key;
+}
+
+WideString TDomNamedNodeMap::KeyOf(const TDomNode* node) const {
+  return IsNamespaceAware() ? NamespaceKey(node->GetNamespaceUri(), node->GetLocalName()) : node->GetNodeName();
+}
+
+const TDomNamedNodeMap::TIndex* TDomNamedNodeMap::Index() const {
+  if (FItems->size() < IndexedMapItems) return nullptr;
+  if (!FIndex) {
+    FIndex = std::make_unique<TIndex>();
+    FIndex->reserve(FItems->size());
+    // The first of equal keys wins, as the scan's would.
+    for (TCustomOwnedNode* item : *FItems)
+      if (!FIndex->emplace(KeyOf(static_cast<TDomNode*>(item)), static_cast<TDomNode*>(item)).second)
+        FDuplicateKeys = true;
+  }
+  return FIndex.get();
+}
+
+TDomNode* TDomNamedNodeMap::FindByScan(WideStringView name) const {
   for (TCustomOwnedNode* item : *FItems)
     if (static_cast<TDomNode*>(item)->GetNodeName() == name) return static_cast<TDomNode*>(item);
   return nullptr;
 }
 
-TDomNode* TDomNamedNodeMap::GetNamedItemNS(WideStringView namespaceUri, WideStringView localName) const {
-  CheckNamespaceForm(true);
+TDomNode* TDomNamedNodeMap::FindByScanNS(WideStringView namespaceUri, WideStringView localName) const {
   for (TCustomOwnedNode* item : *FItems) {
     auto* node = static_cast<TDomNode*>(item);
     if (node->GetNamespaceUri() == namespaceUri && node->GetLocalName() == localName) return node;
   }
   return nullptr;
+}
+
+TDomNode* TDomNamedNodeMap::GetNamedItem(WideStringView name) const {
+  CheckNamespaceForm(false);
+  const TIndex* index = Index();
+  if (!index) return FindByScan(name);
+  const auto found = index->find(WideString(name));
+  return found == index->end() ? nullptr : found->second;
+}
+
+TDomNode* TDomNamedNodeMap::GetNamedItemNS(WideStringView namespaceUri, WideStringView localName) const {
+  CheckNamespaceForm(true);
+  const TIndex* index = Index();
+  if (!index) return FindByScanNS(namespaceUri, localName);
+  const auto found = index->find(NamespaceKey(namespaceUri, localName));
+  return found == index->end() ? nullptr : found->second;
 }
 
 TDomNode* TDomNamedNodeMap::RemoveFound(TDomNode* node) {
@@ -117,7 +194,10 @@ TDomNode* TDomNamedNodeMap::RemoveNamedItemNS(WideStringView namespaceUri, WideS
 
 TDomNode* TDomNamedNodeMap::RemoveItem(TDomNode* node) {
   CheckNotReadOnly();
-  return RemoveFound(IndexOf(node) >= 0 ? node : nullptr);
+  // An attribute knows its map; other items are looked for.
+  const auto* attr = dynamic_cast<const TDomAttr*>(node);
+  const bool held = attr ? attr->OwnerMap() == this : IndexOf(node) >= 0;
+  return RemoveFound(held ? node : nullptr);
 }
 
 TDomNode* TDomNamedNodeMap::SetNamedItem(TDomNode* node) { return SetItem(node, false); }
@@ -143,11 +223,27 @@ TDomNode* TDomNamedNodeMap::SetItem(TDomNode* node, bool byNamespace) {
 
 void TDomNamedNodeMap::InternalAdd(TDomNode* node) {
   FItems->push_back(node);
+  if (FIndex && !FIndex->emplace(KeyOf(node), node).second) FDuplicateKeys = true;
   if (auto* attr = dynamic_cast<TDomAttr*>(node)) attr->SetOwnerMap(this);
 }
 
 void TDomNamedNodeMap::InternalRemove(TDomNode* node) {
-  std::erase(*FItems, static_cast<TCustomOwnedNode*>(node));
+  const auto it = std::find(FItems->rbegin(), FItems->rend(), static_cast<TCustomOwnedNode*>(node));
+  if (it != FItems->rend()) FItems->erase(std::next(it).base());
+  if (FIndex) {
+    const WideString key = KeyOf(node);
+    const auto found = FIndex->find(key);
+    if (found != FIndex->end() && found->second == node) {
+      FIndex->erase(found);
+      // An item of the same key added unchecked (InternalAdd) takes over.
+      if (FDuplicateKeys)
+        for (TCustomOwnedNode* item : *FItems)
+          if (KeyOf(static_cast<TDomNode*>(item)) == key) {
+            FIndex->emplace(key, static_cast<TDomNode*>(item));
+            break;
+          }
+    }
+  }
   if (auto* attr = dynamic_cast<TDomAttr*>(node)) attr->SetOwnerMap(nullptr);
 }
 

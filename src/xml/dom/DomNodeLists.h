@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/base/Object.h"
@@ -31,6 +32,20 @@ protected:
 
 private:
   const std::vector<TCustomOwnedNode*>* FList = nullptr;
+};
+
+// The children of a node, read along the node's child links: positions are counted,
+// so GetItem and IndexOf are linear in the position.
+class TDomChildNodeList final : public TDomNodeList {
+public:
+  explicit TDomChildNodeList(const TCustomOwnedNode* parent) : FParent(parent) {}
+
+  int32_t GetLength() const override;
+  int32_t IndexOf(const TDomNode* node) const override;
+  TDomNode* GetItem(int32_t index) const override;
+
+private:
+  const TCustomOwnedNode* FParent;
 };
 
 // A view of a list of owned nodes.
@@ -91,15 +106,22 @@ private:
 // namespace-aware map (its owner node's flag, or the default flag without owner) is
 // used by namespace URI and local name, any other by name; the wrong form raises
 // ENamespace_Err "Namespace error.".
+//
+// Lookups are by a scan while the map is small; a map that grows beyond a handful of
+// items keeps a hash index from name (or namespace URI and local name) to item as
+// well, so that an element of a hundred thousand attributes is built in linear time.
+// The map reads an item's key when it enters the index: a namespace-aware item's
+// prefix may change later, its URI and local name do not, nor a plain item's name.
 class TDomNamedNodeMap final : public TDomNodeList {
 public:
+  // The items are kept in `list` (not owned) when given, else in the map itself.
   TDomNamedNodeMap(TDomNode* ownerNode, bool defaultNamespaceAware, uint16_t allowedNodeTypes,
-                   std::vector<TCustomOwnedNode*>* list)
-      : TDomNodeList(list),
-        FAllowedNodeTypes(allowedNodeTypes),
-        FDefaultNamespaceAware(defaultNamespaceAware),
-        FOwnerNode(ownerNode),
-        FItems(list) {}
+                   std::vector<TCustomOwnedNode*>* list = nullptr);
+  ~TDomNamedNodeMap() override;
+
+  int32_t GetLength() const override { return static_cast<int32_t>(FItems->size()); }
+  int32_t IndexOf(const TDomNode* node) const override;
+  TDomNode* GetItem(int32_t index) const override;
 
   TDomNode* GetNamedItem(WideStringView name) const;
   TDomNode* GetNamedItemNS(WideStringView namespaceUri, WideStringView localName) const;
@@ -114,23 +136,39 @@ public:
   // node error."), another map ("Inuse attribute error.").
   TDomNode* SetNamedItem(TDomNode* node);
   TDomNode* SetNamedItemNS(TDomNode* node);
-  // Without checks; an attribute gets or loses this map as its owner map.
+  // Without checks; an attribute gets or loses this map as its owner map. Removing the
+  // last item is constant time.
   void InternalAdd(TDomNode* node);
   void InternalRemove(TDomNode* node);
 
   TDomNode* OwnerNode() const { return FOwnerNode; }
   bool IsNamespaceAware() const;
+  // An item's name changed (an attribute's prefix): the index is made again.
+  void ItemRenamed() {
+    FIndex.reset();
+    FDuplicateKeys = false;
+  }
 
 private:
+  using TIndex = std::unordered_map<WideString, TDomNode*>;
   void CheckNamespaceForm(bool byNamespace) const;
   void CheckNotReadOnly() const;
   TDomNode* SetItem(TDomNode* node, bool byNamespace);
   TDomNode* RemoveFound(TDomNode* node);
+  // The index key of a node as this map is used; the index, made when the map is large.
+  WideString KeyOf(const TDomNode* node) const;
+  static WideString NamespaceKey(WideStringView namespaceUri, WideStringView localName);
+  const TIndex* Index() const;
+  TDomNode* FindByScan(WideStringView name) const;
+  TDomNode* FindByScanNS(WideStringView namespaceUri, WideStringView localName) const;
 
   uint16_t FAllowedNodeTypes;
   bool FDefaultNamespaceAware;
   TDomNode* FOwnerNode;
+  std::vector<TCustomOwnedNode*> FOwnItems;
   std::vector<TCustomOwnedNode*>* FItems;
+  mutable std::unique_ptr<TIndex> FIndex;
+  mutable bool FDuplicateKeys = false;  // unchecked additions gave two items one key
 };
 
 // A map that owns named nodes, sorted by node name without duplicates.

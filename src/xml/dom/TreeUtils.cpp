@@ -1,6 +1,5 @@
 #include "xml/dom/TreeUtils.h"
 
-#include <algorithm>
 #include <cassert>
 
 #include "platform/base/Format.h"
@@ -15,23 +14,35 @@ TCustomOwnedObject::~TCustomOwnedObject() {
 void TCustomOwnedObject::AddOwned(std::unique_ptr<TCustomOwnedObject> object) {
   assert(object && object->FOwner == nullptr);
   DoBeforeAddOwnedObject(object.get());
-  TCustomOwnedObject* raw = object.get();
-  FOwned.push_back(std::move(object));
+  TCustomOwnedObject* raw = object.release();
   raw->FOwner = this;
-  raw->FOwnedPosition = std::prev(FOwned.end());
+  raw->FPreviousOwned = FLastOwned;
+  raw->FNextOwned = nullptr;
+  (FLastOwned ? FLastOwned->FNextOwned : FFirstOwned) = raw;
+  FLastOwned = raw;
+  ++FOwnedCount;
+}
+
+void TCustomOwnedObject::UnlinkOwned(TCustomOwnedObject* object) {
+  assert(object && object->FOwner == this);
+  (object->FPreviousOwned ? object->FPreviousOwned->FNextOwned : FFirstOwned) = object->FNextOwned;
+  (object->FNextOwned ? object->FNextOwned->FPreviousOwned : FLastOwned) = object->FPreviousOwned;
+  object->FPreviousOwned = nullptr;
+  object->FNextOwned = nullptr;
+  object->FOwner = nullptr;
+  --FOwnedCount;
 }
 
 std::unique_ptr<TCustomOwnedObject> TCustomOwnedObject::RemoveOwnedObject(TCustomOwnedObject* object) {
-  assert(object && object->FOwner == this);
-  std::unique_ptr<TCustomOwnedObject> held = std::move(*object->FOwnedPosition);
-  FOwned.erase(object->FOwnedPosition);
-  object->FOwner = nullptr;
-  return held;
+  UnlinkOwned(object);
+  return std::unique_ptr<TCustomOwnedObject>(object);
 }
 
 TCustomOwnedObject* TCustomOwnedObject::GetOwnedObject(int32_t index) const {
   if (index < 0 || index >= OwnedObjectCount()) throw EListError(Format(SListIndexError, {index}));
-  return std::next(FOwned.begin(), index)->get();
+  TCustomOwnedObject* object = FFirstOwned;
+  while (index-- > 0) object = object->FNextOwned;
+  return object;
 }
 
 bool TCustomOwnedObject::TakeOwnership(TCustomOwnedObject* object) {
@@ -48,11 +59,9 @@ void TCustomOwnedObject::Free() {
 void TCustomOwnedObject::FreeOwnedObjects() {
   // Each object leaves the list before it is freed, so objects that its destructor frees
   // in turn (and takes out of this list) are never met again.
-  while (!FOwned.empty()) {
-    std::unique_ptr<TCustomOwnedObject> last = std::move(FOwned.back());
-    FOwned.pop_back();
-    last->FOwner = nullptr;
-    last.reset();
+  while (TCustomOwnedObject* last = FLastOwned) {
+    UnlinkOwned(last);
+    std::unique_ptr<TCustomOwnedObject> freed(last);
   }
 }
 
@@ -77,7 +86,7 @@ void TCustomOwnedNode::FreeChildren() {
       node = node->FParent;
       continue;
     }
-    if (last->Owner() && !last->FChildren.empty()) {
+    if (last->Owner() && last->FFirstChild) {
       node = last;
       continue;
     }
@@ -217,41 +226,35 @@ bool TCustomOwnedNode::HasAncestor(const TCustomOwnedNode* node) const {
 
 int32_t TCustomOwnedNode::IndexOfChild(const TCustomOwnedNode* node) const {
   if (!node || node->FParent != this) return -1;
-  // From the back: the common callers remove and free the last children first.
-  const auto it = std::find(FChildren.rbegin(), FChildren.rend(), node);
-  return static_cast<int32_t>(FChildren.rend() - it) - 1;
+  int32_t index = 0;
+  for (const TCustomOwnedNode* child = node->FPreviousSibling; child; child = child->FPreviousSibling) ++index;
+  return index;
 }
 
 TCustomOwnedNode* TCustomOwnedNode::GetChild(int32_t index) const {
   if (index < 0 || index >= GetChildCount()) throw EListError(Format(SListIndexError, {index}));
-  return FChildren[size_t(index)];
+  TCustomOwnedNode* child = FFirstChild;
+  while (index-- > 0) child = child->FNextSibling;
+  return child;
 }
 
 void TCustomOwnedNode::LinkChild(TCustomOwnedNode* newChild, TCustomOwnedNode* refChild) {
   if (newChild->FParent) newChild->FParent->UnlinkChild(newChild);
-  if (refChild) {
-    FChildren.insert(FChildren.begin() + IndexOfChild(refChild), newChild);
-    newChild->FNextSibling = refChild;
-    newChild->FPreviousSibling = refChild->FPreviousSibling;
-    if (refChild->FPreviousSibling) refChild->FPreviousSibling->FNextSibling = newChild;
-    refChild->FPreviousSibling = newChild;
-  } else {
-    if (!FChildren.empty()) {
-      FChildren.back()->FNextSibling = newChild;
-      newChild->FPreviousSibling = FChildren.back();
-    }
-    FChildren.push_back(newChild);
-  }
+  TCustomOwnedNode* previous = refChild ? refChild->FPreviousSibling : FLastChild;
+  newChild->FPreviousSibling = previous;
+  newChild->FNextSibling = refChild;
+  (previous ? previous->FNextSibling : FFirstChild) = newChild;
+  (refChild ? refChild->FPreviousSibling : FLastChild) = newChild;
   newChild->FParent = this;
+  ++FChildCount;
 }
 
 void TCustomOwnedNode::UnlinkChild(TCustomOwnedNode* child) {
-  const int32_t index = IndexOfChild(child);
-  assert(index >= 0);
-  FChildren.erase(FChildren.begin() + index);
+  assert(child->FParent == this);
+  (child->FPreviousSibling ? child->FPreviousSibling->FNextSibling : FFirstChild) = child->FNextSibling;
+  (child->FNextSibling ? child->FNextSibling->FPreviousSibling : FLastChild) = child->FPreviousSibling;
   child->FParent = nullptr;
-  if (child->FPreviousSibling) child->FPreviousSibling->FNextSibling = child->FNextSibling;
-  if (child->FNextSibling) child->FNextSibling->FPreviousSibling = child->FPreviousSibling;
   child->FPreviousSibling = nullptr;
   child->FNextSibling = nullptr;
+  --FChildCount;
 }

@@ -15,11 +15,15 @@
 // Freeing a node frees its children; deep trees are freed, searched and adopted with
 // loops over the parent and child links, never by recursion, so a deeply nested book
 // cannot exhaust the stack.
+//
+// Both relations are intrusive doubly linked lists: an owned object links to its
+// neighbours in its owner's list, a node to its parent, first and last child and
+// siblings. Adding, moving and removing are constant time anywhere in a list, and no
+// node needs memory beyond its own object. Positions (GetOwnedObject, GetChild,
+// IndexOfChild) are counted along the links.
 #pragma once
 
-#include <list>
 #include <memory>
-#include <vector>
 
 #include "platform/base/Exception.h"
 #include "platform/base/Object.h"
@@ -78,8 +82,8 @@ public:
   }
   // Hands an owned object back to the caller, unfreed and without owner.
   std::unique_ptr<TCustomOwnedObject> RemoveOwnedObject(TCustomOwnedObject* object);
-  int32_t OwnedObjectCount() const { return static_cast<int32_t>(FOwned.size()); }
-  // Raises EListError "List index out of bounds (%d)" for a bad index.
+  int32_t OwnedObjectCount() const { return FOwnedCount; }
+  // Raises EListError "List index out of bounds (%d)" for a bad index. Linear in index.
   TCustomOwnedObject* GetOwnedObject(int32_t index) const;
 
   // Moves an object from its current owner to this one. Nothing happens for none, for
@@ -99,10 +103,17 @@ protected:
 
 private:
   void AddOwned(std::unique_ptr<TCustomOwnedObject> object);
+  // Takes an owned object out of the list; it keeps living, without owner.
+  void UnlinkOwned(TCustomOwnedObject* object);
 
-  std::list<std::unique_ptr<TCustomOwnedObject>> FOwned;
   TCustomOwnedObject* FOwner = nullptr;
-  std::list<std::unique_ptr<TCustomOwnedObject>>::iterator FOwnedPosition;  // in FOwner's list
+  // What this object owns, in the order it was taken.
+  TCustomOwnedObject* FFirstOwned = nullptr;
+  TCustomOwnedObject* FLastOwned = nullptr;
+  // This object's neighbours in its owner's list.
+  TCustomOwnedObject* FPreviousOwned = nullptr;
+  TCustomOwnedObject* FNextOwned = nullptr;
+  int32_t FOwnedCount = 0;
 };
 
 class TCustomOwnedNode;
@@ -141,9 +152,9 @@ public:
   // with their holder.
   virtual void AdoptObject(TCustomOwnedNode* object);
 
-  virtual int32_t GetChildCount() const { return static_cast<int32_t>(FChildren.size()); }
-  virtual TCustomOwnedNode* GetFirstChild() const { return FChildren.empty() ? nullptr : FChildren.front(); }
-  virtual TCustomOwnedNode* GetLastChild() const { return FChildren.empty() ? nullptr : FChildren.back(); }
+  virtual int32_t GetChildCount() const { return FChildCount; }
+  virtual TCustomOwnedNode* GetFirstChild() const { return FFirstChild; }
+  virtual TCustomOwnedNode* GetLastChild() const { return FLastChild; }
   virtual TCustomOwnedNode* GetNextSibling() const { return FNextSibling; }
   virtual TCustomOwnedNode* GetPreviousSibling() const { return FPreviousSibling; }
   virtual TCustomOwnedNode* GetParent() const { return FParent; }
@@ -151,10 +162,10 @@ public:
   virtual void SetReadOnly(bool value) { FReadOnly = value; }
   // True when `node` is the parent, the parent's parent, and so on.
   virtual bool HasAncestor(const TCustomOwnedNode* node) const;
-  virtual bool HasChildren() const { return !FChildren.empty(); }
-  // The child's position, -1 when it is no child of this node.
+  virtual bool HasChildren() const { return FFirstChild != nullptr; }
+  // The child's position, -1 when it is no child of this node. Linear in the position.
   virtual int32_t IndexOfChild(const TCustomOwnedNode* node) const;
-  // Raises EListError "List index out of bounds (%d)" for a bad index.
+  // Raises EListError "List index out of bounds (%d)" for a bad index. Linear in index.
   TCustomOwnedNode* GetChild(int32_t index) const;
 
   // Raises the exception of a refused operation: by default the classes above with
@@ -178,8 +189,6 @@ protected:
   // Frees the owned objects, then the whole subtree from the last leaf back.
   void FreeChildren();
 
-  const std::vector<TCustomOwnedNode*>& Children() const { return FChildren; }
-
 private:
   // AppendChild and InsertBefore without virtual dispatch, so that an override of one
   // never runs inside the other.
@@ -192,9 +201,11 @@ private:
   void CheckIsChild(const TCustomOwnedNode* node) const;
   void CheckAddition(const TCustomOwnedNode* newChild) const;
 
-  std::vector<TCustomOwnedNode*> FChildren;
   TCustomOwnedNode* FParent = nullptr;
+  TCustomOwnedNode* FFirstChild = nullptr;
+  TCustomOwnedNode* FLastChild = nullptr;
   TCustomOwnedNode* FPreviousSibling = nullptr;
   TCustomOwnedNode* FNextSibling = nullptr;
+  int32_t FChildCount = 0;
   bool FReadOnly = false;
 };

@@ -267,7 +267,18 @@ TDtdEntityKind TDtdEntityDecl::GetEntityKind() const {
   return TextIsPredefinedEntityName(FName) ? ekPredefined : ekInternal;
 }
 
+bool TDtdEntityDecl::IsNotRecursive() const {
+  const TDtdModel* model = OwnerModel();
+  if (!model) return IsFreeOfRecursion(nullptr);
+  if (FRecursionCheckedAt != model->EntityGeneration()) {
+    FNotRecursive = IsFreeOfRecursion(nullptr);
+    FRecursionCheckedAt = model->EntityGeneration();
+  }
+  return FNotRecursive;
+}
+
 void TDtdEntityDecl::SetReplacementText(WideStringView text) {
+  if (TDtdModel* model = OwnerModel()) model->EntitiesChanged();
   FReplacementText = text;
   FResolved = true;
   FReferencedEntities.clear();
@@ -315,7 +326,7 @@ bool TDtdEntityDecl::IsFreeOfRecursion(const std::vector<WideString>* visitedNam
 
 TXmlErrorKind TDtdEntityDecl::Resolve(const TDtdEntityResolver& resolver) {
   if (GetEntityKind() != ekExternal || FResolved) return 0;
-  if (!IsParsed()) return 87;
+  if (!IsParsed()) return XmlErrors::UnparsedEntityReference;
   WideString text;
   const TXmlErrorKind errorType = resolver(FOrigin, FBaseUri, FSystemId, FPublicId, text);
   if (IsNonErrorKind(errorType)) SetReplacementText(text);
@@ -343,6 +354,7 @@ void TDtdModel::Clear() {
   FElementDecls.Clear();
   FEntityDecls.Clear();
   FNotationDecls.Clear();
+  EntitiesChanged();
 }
 
 void TDtdModel::Reset() {
@@ -405,6 +417,7 @@ bool TDtdModel::RemoveEntityDecl(WideStringView name) {
   const TDtdEntityDecl* declaration = FindEntityDecl(name);
   if (!declaration || declaration->Origin() == doPredefined) return false;
   FEntityDecls.RemoveNamedItem(name);
+  EntitiesChanged();
   return true;
 }
 
@@ -450,6 +463,7 @@ bool TDtdModel::AddEntityDecl(WideStringView name, WideStringView entityValue, T
       std::make_unique<TDtdEntityDecl>(this, origin, baseUri, notationName, systemId, publicId, entityValue, name);
   declaration = created.get();
   FEntityDecls.SetNamedItem(std::move(created));
+  EntitiesChanged();
   return true;
 }
 

@@ -306,7 +306,9 @@ public:
   // `visitedNames`; undeclared entities end a chain. Work is linear in the references.
   bool IsFreeOfRecursion(const std::vector<WideString>* visitedNames) const;
   bool IsParsed() const { return FNotationName.empty(); }
-  bool IsNotRecursive() const { return IsFreeOfRecursion(nullptr); }
+  // IsFreeOfRecursion without visited names, found once while the model's entities stay
+  // as they are: an expansion asks it for every reference it meets.
+  bool IsNotRecursive() const;
   // Loads an external parsed entity's text once; 87 for an unparsed one, else the
   // resolver's error type (0 for everything that needs no loading).
   TXmlErrorKind Resolve(const TDtdEntityResolver& resolver);
@@ -331,6 +333,9 @@ private:
   TDtdDeclOrigin FOrigin;
   WideString FPublicId, FReplacementText, FSystemId;
   bool FResolved = false;
+  // The answer of IsNotRecursive and the model's entity generation it holds for (0: none).
+  mutable bool FNotRecursive = false;
+  mutable uint64_t FRecursionCheckedAt = 0;
 };
 
 class TDtdNotationDecl final : public TDtdObject {
@@ -392,6 +397,10 @@ public:
                        TDtdNotationDecl*& declaration);
 
   uint64_t NextKey() { return ++FKeyCounter; }
+  // Counts changes of the entities (a declaration added or removed, a replacement text
+  // set), on which the answers about recursion depend; never 0.
+  uint64_t EntityGeneration() const { return FEntityGeneration; }
+  void EntitiesChanged() { ++FEntityGeneration; }
 
   const TDtdNamedObjectMap& AttributeListCollections() const { return FAttributeListCollections; }
   const TDtdNamedObjectMap& ElementDecls() const { return FElementDecls; }
@@ -408,6 +417,7 @@ private:
   void SetDefaults();
 
   uint64_t FKeyCounter = 0;
+  uint64_t FEntityGeneration = 1;
   uint8_t FPreparationStatus = DtdPreparation::Unprepared;
   bool FSettingPredefinedEntities = false;
   TDtdNamedObjectMap FAttributeListCollections{this};

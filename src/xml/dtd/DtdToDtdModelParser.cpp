@@ -6,6 +6,13 @@
 #include "xml/parser/XmlDtdReader.h"
 #include "xml/utils/UriUtils.h"
 
+namespace {
+
+constexpr char16_t SHintNoResourceResolver[] =
+    u"The external DTD subset cannot be read: no resource resolver is assigned to the DOM implementation.";
+
+}  // namespace
+
 TDtdToDtdModelParser::TDtdToDtdModelParser(TComponent* owner) : TXmlCustomParser(owner) { BuildPipeline(); }
 
 void TDtdToDtdModelParser::BuildPipeline() {
@@ -143,6 +150,9 @@ void TDtdToDtdModelParser::ParseDoctypeDecl(const TDomDocumentTypeDecl* doctypeD
     if (status == InternalComplete || status == DtdPreparation::NoDtd) {
       if (doctypeDecl->GetPublicId().empty() && doctypeDecl->GetSystemId().empty()) {
         if (status == InternalComplete) FTargetModel->SetPreparationStatus(DtdPreparation::Complete);
+      } else if (checkValidity && !DOMImpl()->ResourceResolver()) {
+        ReportParseError(XmlErrors::ExternalDtdUnresolved, SHintNoResourceResolver);
+        FTargetModel->SetPreparationStatus(DtdPreparation::Aborted);
       } else if (checkValidity) {
         WideString systemId = doctypeDecl->GetSystemId();
         const std::unique_ptr<TStream> stream =

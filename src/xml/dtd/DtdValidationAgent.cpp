@@ -21,8 +21,6 @@
 
 namespace {
 
-bool IsErrorClass(TXmlErrorKind kind) { return kind >= 6 && kind <= 43; }
-
 // The blank-separated tokens of a normalized value.
 std::vector<WideString> Tokens(WideStringView value) {
   std::vector<WideString> tokens;
@@ -55,13 +53,22 @@ private:
 }  // namespace
 
 TDtdValidationAgent::TDtdValidationAgent(TDomDocument* ownerDocument)
-    : FOwnerDocument(ownerDocument), FExpansionAvail(DefaultXmlLimits().MaxEntityExpansionChars) {
+    : FOwnerDocument(ownerDocument),
+      FExpansionAvail(FLimits.MaxEntityExpansionChars),
+      FNodesAvail(FLimits.MaxNodeCount) {
   if (!ownerDocument) throw ENot_Supported_Err(SNot_Supported_Err);
+}
+
+void TDtdValidationAgent::SetLimits(const TXmlLimits& limits) {
+  FLimits = limits;
+  FExpansionAvail = limits.MaxEntityExpansionChars;
+  FNodesAvail = limits.MaxNodeCount;
 }
 
 TDtdValidationAgent::~TDtdValidationAgent() = default;
 
 void TDtdValidationAgent::Clear() {
+  FParsedReplacements.clear();
   FDtdModel.Reset();
   FIdRegistry.clear();
   FIdRefRegistry.clear();
@@ -132,7 +139,7 @@ TXmlErrorKind TDtdValidationAgent::ResolveEntity(WideStringView name, WideString
   replacementText.clear();
   const bool wfc = IsEntityDeclaredWfc();
   TDtdEntityDecl* declaration = FindEntityDecl(name);
-  if (!declaration) return wfc ? XmlErrors::UndeclaredEntity : 35;
+  if (!declaration) return wfc ? XmlErrors::UndeclaredEntity : XmlErrors::UndeclaredEntityValidity;
   isExternal = declaration->GetEntityKind() == ekExternal;
   key = declaration->Key();
   const TXmlErrorKind resolved = declaration->Resolve(
@@ -141,79 +148,75 @@ TXmlErrorKind TDtdValidationAgent::ResolveEntity(WideStringView name, WideString
   if (!IsNonErrorKind(resolved)) return resolved;
   if (!declaration->IsNotRecursive()) return XmlErrors::RecursiveEntity;
   replacementText = declaration->ReplacementText();
-  return declaration->Origin() == doExternalSubset && wfc ? 54 : 0;
+  return declaration->Origin() == doExternalSubset && wfc ? XmlErrors::StandaloneExternalEntity : 0;
 }
 
 void TDtdValidationAgent::ExpandValue(WideStringView value, uint64_t keyLimit, WideString& text,
                                       TXmlErrorKind& errorType) {
-  // Entity replacement texts are walked with a stack of tokenizers instead of recursion;
-  // the recursion check of ResolveEntity keeps the stack finite and the expansion limit
-  // bounds the work (each token, reference or character, costs one unit).
-  const int64_t limit = DefaultXmlLimits().MaxEntityExpansionChars;
-  int64_t avail = limit;
   text.clear();
-  std::vector<std::unique_ptr<WideString>> blankedTexts;  // declared first: outlives the tokenizers
-  std::vector<std::unique_ptr<TXmlAttrValueTokenizer>> stack;
-  stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(value));
+  // Most values hold neither a reference nor white space other than blanks.
+  if (value.find_first_of(u"&\t\n\r") == WideStringView::npos) {
+    text.assign(value);
+    return;
+  }
+  // The value and the replacement texts it refers to are read with a stack of
+  // positions instead of recursion; the recursion check of ResolveEntity keeps the
+  // stack finite, and every replacement text entered spends its length from the
+  // document's expansion budget. The texts are the declarations' own, which outlive
+  // the walk.
+  struct TFrame {
+    WideStringView Text;
+    size_t Pos;
+  };
+  std::vector<TFrame> stack{{value, 0}};
   const auto fail = [&](TXmlErrorKind kind) {
     errorType = kind;
     text.clear();
   };
   while (!stack.empty()) {
-    TXmlAttrValueTokenizer& tokenizer = *stack.back();
-    tokenizer.NextToken();
-    if (tokenizer.TokenType() == avEnd) {
+    TFrame& frame = stack.back();
+    if (frame.Pos == frame.Text.size()) {
       stack.pop_back();
       continue;
     }
-    if (--avail < 0) return fail(XmlErrors::LimitExceeded);
-    const TXmlErrorKind tokenError = tokenizer.ErrorKind();
-    if (ErrorSeverityOf(tokenError) == esFatal) return fail(tokenError);
-    if (tokenError != 0 && !IsErrorClass(errorType)) errorType = tokenError;
-    const WideString token = tokenizer.TokenValue();
-    switch (tokenizer.TokenType()) {
-      case avCharRef:
-        try {
-          text += CharRefToText(u"&#" + token + u";");
-        } catch (const EConvertError&) {
-          return fail(XmlErrors::InvalidCharRef);
-        }
-        break;
-      case avEntityRef: {
-        // An external entity is refused before anything is loaded for it.
-        const TDtdEntityDecl* declaration = FindEntityDecl(token);
-        if (keyLimit == 0 && declaration && declaration->GetEntityKind() == ekExternal) return fail(44);
-        WideString replacement;
-        uint64_t key = 0;
-        bool isExternal = false;
-        const TXmlErrorKind resolved = ResolveEntity(token, replacement, key, isExternal);
-        if (!IsNonErrorKind(resolved)) return fail(resolved);
-        if (replacement.find(u'<') != WideString::npos) return fail(XmlErrors::LessThanInAttributeValue);
-        if (keyLimit != 0 && key > keyLimit) return fail(IsEntityDeclaredWfc() ? 53 : 22);
-        // The tokenizer reads the declaration's own text, which outlives the walk. A
-        // carriage return there came from a character reference and is white space
-        // like any other; the tokenizer's reader would merge it into a following line
-        // feed, so a copy with blanks is read instead.
-        const WideString& own = declaration->ReplacementText();
-        if (own.find(u'\r') == WideString::npos) {
-          stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(own));
-        } else {
-          WideString& copy = *blankedTexts.emplace_back(std::make_unique<WideString>(own));
-          std::replace(copy.begin(), copy.end(), u'\r', u' ');
-          stack.push_back(std::make_unique<TXmlAttrValueTokenizer>(copy));
-        }
-        break;
-      }
-      case avChar:
-        if (token.size() == 1 && (token[0] == u'\t' || token[0] == u'\n' || token[0] == u'\r' || token[0] == u' '))
-          text += u' ';
-        else
-          text += token;
-        break;
-      default:
-        break;
+    const WideChar c = frame.Text[frame.Pos];
+    if (c != u'&') {
+      // White space, a carriage return from a character reference included, is a blank.
+      text += c == u'\t' || c == u'\n' || c == u'\r' ? u' ' : c;
+      ++frame.Pos;
+      continue;
     }
-    if (static_cast<int64_t>(text.size()) > limit) return fail(XmlErrors::LimitExceeded);
+    const bool charRef = frame.Pos + 1 < frame.Text.size() && frame.Text[frame.Pos + 1] == u'#';
+    const size_t semicolon = frame.Text.find(u';', frame.Pos);
+    if (semicolon == WideStringView::npos)
+      return fail(charRef ? XmlErrors::UnterminatedCharRef : XmlErrors::UnterminatedEntityRef);
+    const WideStringView reference = frame.Text.substr(frame.Pos, semicolon + 1 - frame.Pos);
+    frame.Pos = semicolon + 1;
+    if (charRef) {
+      try {
+        text += CharRefToText(reference);
+      } catch (const EConvertError&) {
+        return fail(XmlErrors::InvalidCharRef);
+      }
+      continue;
+    }
+    const WideStringView name = reference.substr(1, reference.size() - 2);
+    // An external entity is refused before anything is loaded for it.
+    const TDtdEntityDecl* declaration = FindEntityDecl(name);
+    if (keyLimit == 0 && declaration && declaration->GetEntityKind() == ekExternal)
+      return fail(XmlErrors::ExternalEntityInAttribute);
+    WideString replacement;
+    uint64_t key = 0;
+    bool isExternal = false;
+    const TXmlErrorKind resolved = ResolveEntity(name, replacement, key, isExternal);
+    if (!IsNonErrorKind(resolved)) return fail(resolved);
+    if (replacement.find(u'<') != WideString::npos) return fail(XmlErrors::LessThanInAttributeValue);
+    if (keyLimit != 0 && key > keyLimit)
+      return fail(IsEntityDeclaredWfc() ? XmlErrors::EntityDeclaredAfterAttributeWfc
+                                        : XmlErrors::EntityDeclaredAfterAttribute);
+    if (!Spend(static_cast<int64_t>(replacement.size()) + 1)) return fail(XmlErrors::LimitExceeded);
+    stack.push_back({declaration->ReplacementText(), 0});
+    if (static_cast<int64_t>(text.size()) > FLimits.MaxEntityExpansionChars) return fail(XmlErrors::LimitExceeded);
   }
 }
 
@@ -234,10 +237,14 @@ void TDtdValidationAgent::NormalizeDefaultValue(const TDtdAttributeDecl& declara
   NormalizeValue(declaration.DefaultValue(), declaration.AttributeType(), declaration.Key(), normalized, errorType);
 }
 
-TDtdValidationAgent::TFragment TDtdValidationAgent::ParseReplacementText(WideStringView text) {
+TDtdValidationAgent::TFragment TDtdValidationAgent::ParseReplacementText(WideStringView text, bool keepCDATASections,
+                                                                         bool keepComments) {
   TFragment fragment(NewDomNode<TDomDocumentFragment>(*FOwnerDocument));
   TXmlToDomParser parser(nullptr);
+  parser.SetLimits(FLimits);
   parser.SetDOMImpl(FOwnerDocument->GetDomImplementation());
+  parser.SetKeepCDATASections(keepCDATASections);
+  parser.SetKeepComments(keepComments);
   // A carriage return in a replacement text came from a character reference; the
   // reader would make it a line feed, so it goes in as a reference again.
   WideString escaped;
@@ -274,7 +281,7 @@ TXmlErrorKind TDtdValidationAgent::ExpandEntityReference(TDomEntityReference& re
     TFragment fragment = ParseReplacementText(text);
     while (TDomNode* child = fragment->GetFirstChild()) reference.AppendChild(child);
   } catch (const EParserException&) {
-    return 82;
+    return XmlErrors::UnparsableReplacementText;
   }
   return errorType;
 }
@@ -333,14 +340,14 @@ void TDtdValidationAgent::CheckAttributeDefaults(TDomElement& element, bool& val
           WideString actual;
           TXmlErrorKind actualError = 0;
           NormalizeAttributeValue(present->GetNodeValue(), declaration.AttributeType(), actual, actualError);
-          if (actual != value) Report(23, &declaration, present, valid, go);
+          if (actual != value) Report(XmlErrors::FixedAttributeMismatch, &declaration, present, valid, go);
         } else {
           AddDefaultAttribute(element, declaration, value);
         }
         break;
       }
       case dcRequired:
-        if (!present) Report(31, &declaration, &element, valid, go);
+        if (!present) Report(XmlErrors::RequiredAttributeMissing, &declaration, &element, valid, go);
         break;
       case dcImplied:
         break;
@@ -350,7 +357,7 @@ void TDtdValidationAgent::CheckAttributeDefaults(TDomElement& element, bool& val
 
 void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl& declaration, WideStringView value,
                                           bool& valid, bool& go) {
-  const auto mismatch = [&] { Report(7, &declaration, &attribute, valid, go); };
+  const auto mismatch = [&] { Report(XmlErrors::AttributeValueTypeMismatch, &declaration, &attribute, valid, go); };
   const auto isUnparsedEntity = [&](WideStringView name) {
     const TDtdEntityDecl* entity = FindEntityDecl(name);
     return entity && !entity->IsParsed();
@@ -366,7 +373,7 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl
     case atId:
       if (!TextIsName(value)) return mismatch();
       if (!FIdRegistry.emplace(WideString(value), attribute.GetOwnerElement()).second)
-        Report(11, &declaration, &attribute, valid, go);
+        Report(XmlErrors::RepeatedIdValue, &declaration, &attribute, valid, go);
       break;
     case atIdRef:
       if (!TextIsName(value)) return mismatch();
@@ -378,12 +385,12 @@ void TDtdValidationAgent::CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl
       break;
     case atEntity:
       if (!TextIsName(value)) return mismatch();
-      if (!isUnparsedEntity(value)) Report(38, &declaration, &attribute, valid, go);
+      if (!isUnparsedEntity(value)) Report(XmlErrors::NotAnUnparsedEntity, &declaration, &attribute, valid, go);
       break;
     case atEntities:
       if (!TextIsNames(value)) return mismatch();
       for (const WideString& token : Tokens(value))
-        if (!isUnparsedEntity(token)) Report(38, &declaration, &attribute, valid, go);
+        if (!isUnparsedEntity(token)) Report(XmlErrors::NotAnUnparsedEntity, &declaration, &attribute, valid, go);
       break;
     case atNmToken:
       if (!TextIsNmtoken(value) || (!enumeration.empty() && !Contains(enumeration, value))) mismatch();
@@ -404,7 +411,8 @@ TXmlErrorKind TDtdValidationAgent::CheckStandaloneAttribute(WideStringView eleme
   TXmlErrorKind expandError = 0, normalizeError = 0;
   ExpandValue(literal, 0, expanded, expandError);
   NormalizeAttributeValue(literal, declaration->AttributeType(), normalized, normalizeError);
-  return expandError == 0 && normalizeError == 0 && expanded != normalized ? 39 : 0;
+  return expandError == 0 && normalizeError == 0 && expanded != normalized ? XmlErrors::StandaloneAttributeNormalized
+                                                                           : 0;
 }
 
 void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreatment treatment, bool& go, bool& valid) {
@@ -417,10 +425,10 @@ void TDtdValidationAgent::ValidateAttribute(TDomAttr& attribute, TDtdEntityTreat
   const WideString value = attribute.GetNodeValue();
   const WideString normalized = type == atCData ? value : CollapseBlanks(value);
   TDtdAttributeDecl* declaration = FindAttributeDecl(ownerName, attribute.GetNodeName());
-  if (!declaration) return Report(33, nullptr, &attribute, valid, go);
+  if (!declaration) return Report(XmlErrors::UndeclaredAttribute, nullptr, &attribute, valid, go);
   if (declaration->Origin() == doExternalSubset && IsEntityDeclaredWfc()) {
-    if (!attribute.GetSpecified()) Report(41, declaration, &attribute, valid, go);
-    if (go && value != normalized) Report(39, declaration, &attribute, valid, go);
+    if (!attribute.GetSpecified()) Report(XmlErrors::StandaloneDefaultAttribute, declaration, &attribute, valid, go);
+    if (go && value != normalized) Report(XmlErrors::StandaloneAttributeNormalized, declaration, &attribute, valid, go);
     if (!go) return;
   }
   if (treatment == etExpand && value != normalized) {
@@ -442,44 +450,27 @@ void TDtdValidationAgent::ProcessEntityReferences(TDomNode& parent, TDtdEntityTr
       }
     return;
   }
-  // Replacement may bring new references to the parent's level; they are replaced in
-  // turn, within the recursion check and the expansion budget.
+  // Each reference is replaced in place, references its replacement brings in turn,
+  // within the recursion check and the expansion budget; text joins its neighbours.
   bool replaced = false;
   const TWritableScope writable(parent);
+  TDtdEntityExpansion how;
+  how.ParentDepth = std::max(parent.GetDepth(), 0);
+  how.NodesAvail = &FNodesAvail;
+  how.Report = [&](TXmlErrorKind kind, WideStringView, WideStringView hint, TDomNode* node) {
+    if (!IsNonErrorKind(kind)) valid = false;
+    go = ReportError(kind, nullptr, node, hint) && go;
+    return go;
+  };
   for (TDomNode* child = parent.GetFirstChild(); child && go;) {
     if (child->GetNodeType() != ntEntityReference) {
       child = child->GetNextSibling();
       continue;
     }
-    WideString text;
-    uint64_t key = 0;
-    bool isExternal = false;
-    const TXmlErrorKind errorType = ResolveEntity(child->GetNodeName(), text, key, isExternal);
-    if (errorType != 0) Report(errorType, nullptr, child, valid, go);
-    if (!IsNonErrorKind(errorType)) {
-      child = child->GetNextSibling();
-      continue;
-    }
-    if (!Spend(static_cast<int64_t>(text.size()) + 1)) {
-      Report(XmlErrors::LimitExceeded, nullptr, child, valid, go);
-      go = false;
-      break;
-    }
-    TFragment fragment;
-    try {
-      fragment = ParseReplacementText(text);
-    } catch (const EParserException&) {
-      Report(82, nullptr, child, valid, go);
-      child = child->GetNextSibling();
-      continue;
-    }
-    TDomNode* first = fragment->GetFirstChild();
-    TDomNode* next = child->GetNextSibling();
-    while (TDomNode* moved = fragment->GetFirstChild()) parent.InsertBefore(moved, child);
-    parent.RemoveChild(child);
-    child->Free();
-    replaced = true;
-    child = first ? first : next;
+    bool replacedThis = false;
+    child = ReplaceEntityReference(*static_cast<TDomEntityReference*>(child), how, replacedThis);
+    replaced = replaced || replacedThis;
+    if (!how.Go) go = false;
   }
   if (replaced && parent.GetNodeType() == ntElement) static_cast<TDomElement&>(parent).MergeAdjacentTexts();
 }
@@ -488,7 +479,7 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
                                                  bool& valid) {
   TDtdElementDecl* declaration = FindElementDecl(element.GetNodeName());
   if (!declaration) {
-    Report(34, nullptr, &element, valid, go);
+    Report(XmlErrors::UndeclaredElementType, nullptr, &element, valid, go);
     if (go) ProcessEntityReferences(element, treatment, valid, go);
     return;
   }
@@ -496,7 +487,8 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
   if (contentType == DTD_STRICT_MIXED_CONTENTTYPE) throw EParserException(SStrictMixedNotSupported);
   if (contentType == DTD_EMPTY_CONTENTTYPE) {
     for (TDomNode* child = element.GetFirstChild(); child && go; child = child->GetNextSibling())
-      if (child->GetNodeType() != ntText || !child->GetNodeValue().empty()) Report(21, declaration, child, valid, go);
+      if (child->GetNodeType() != ntText || !child->GetNodeValue().empty())
+        Report(XmlErrors::ContentInEmptyElement, declaration, child, valid, go);
   }
   if (go) ProcessEntityReferences(element, treatment, valid, go);
   if (!go || (contentType != DTD_ELEMENT_CONTENTTYPE && contentType != DTD_MIXED_CONTENTTYPE)) return;
@@ -520,12 +512,12 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
       case ntText:
         if (!elementContent) break;
         if (!FOwnerDocument->IsWhitespaceInElementContent(*static_cast<TDomText*>(node)))
-          return Report(20, declaration, node, valid, go);
+          return Report(XmlErrors::TextInElementContent, declaration, node, valid, go);
         if (declaration->Origin() == doExternalSubset && IsEntityDeclaredWfc())
-          return Report(42, declaration, node, valid, go);
+          return Report(XmlErrors::StandaloneElementContentWhiteSpace, declaration, node, valid, go);
         break;
       case ntCDATASection:
-        if (elementContent) return Report(17, declaration, node, valid, go);
+        if (elementContent) return Report(XmlErrors::CDataSectionInElementContent, declaration, node, valid, go);
         break;
       default:
         break;
@@ -534,35 +526,39 @@ void TDtdValidationAgent::ValidateElementContent(TDomElement& element, TDtdEntit
   TDtdContentModel* model = declaration->ContentModel();
   if (!model) throw EParserException(SInternalParserError);
   if (!elementContent && model->ParticleType() == cmtChoice && model->SubModelCount() == 0) {
-    if (!names.empty()) Report(19, declaration, &element, valid, go);
+    if (!names.empty()) Report(XmlErrors::ElementInPCDataContent, declaration, &element, valid, go);
     return;
   }
   int32_t position = 0;
   bool ambiguity = false;
   bool matched = false;
   try {
-    matched = model->Match(names, position, ambiguity);
+    TDtdMatchBudget budget(FLimits);
+    matched = model->Match(names, position, ambiguity, budget);
   } catch (const EDtdMatchLimitExceeded&) {
     Report(XmlErrors::LimitExceeded, declaration, &element, valid, go);
     return;
   }
   if (ambiguity)
-    Report(25, declaration, &element, valid, go);
+    Report(XmlErrors::AmbiguousContentModel, declaration, &element, valid, go);
   else if (!matched || position != static_cast<int32_t>(names.size()))
-    Report(18, declaration, &element, valid, go);
+    Report(XmlErrors::ContentModelMismatch, declaration, &element, valid, go);
 }
 
 void TDtdValidationAgent::ValidateEntityReference(TDomEntityReference& reference, bool& valid, bool& go) {
   TDtdEntityDecl* declaration = FindEntityDecl(reference.GetNodeName());
   const bool wfc = IsEntityDeclaredWfc();
-  if (!declaration) return Report(wfc ? XmlErrors::UndeclaredEntity : 35, nullptr, &reference, valid, go);
+  if (!declaration)
+    return Report(wfc ? XmlErrors::UndeclaredEntity : XmlErrors::UndeclaredEntityValidity, nullptr, &reference, valid,
+                  go);
   const TXmlErrorKind resolved = declaration->Resolve(
       [this](TDtdDeclOrigin origin, WideStringView baseUri, WideStringView systemId, WideStringView publicId,
              WideString& text) { return ResolveExternalEntity(origin, baseUri, systemId, publicId, text); });
   if (resolved != 0) Report(resolved, declaration, &reference, valid, go);
   if (!go) return;
   if (!declaration->IsNotRecursive()) Report(XmlErrors::RecursiveEntity, declaration, &reference, valid, go);
-  if (go && declaration->Origin() == doExternalSubset && wfc) Report(54, declaration, &reference, valid, go);
+  if (go && declaration->Origin() == doExternalSubset && wfc)
+    Report(XmlErrors::StandaloneExternalEntity, declaration, &reference, valid, go);
 }
 
 void TDtdValidationAgent::ValidateNode(TDomNode& node, TDtdEntityTreatment treatment, bool& go, bool& valid) {
@@ -617,15 +613,15 @@ void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, 
   if (!go) return;
   const std::vector<WideString>& enumeration = declaration.Enumeration();
   const auto bad = [&](bool failed) {
-    if (failed) Report(6, target, nullptr, valid, go);
+    if (failed) Report(XmlErrors::DefaultValueTypeMismatch, target, nullptr, valid, go);
   };
   switch (declaration.AttributeType()) {
     case atNotation:
       for (size_t i = 0; i < enumeration.size() && go; ++i) {
-        if (!FindNotationDecl(enumeration[i])) Report(36, target, nullptr, valid, go);
+        if (!FindNotationDecl(enumeration[i])) Report(XmlErrors::UndeclaredNotation, target, nullptr, valid, go);
         if (go && std::find(enumeration.begin(), enumeration.begin() + static_cast<ptrdiff_t>(i), enumeration[i]) !=
                       enumeration.begin() + static_cast<ptrdiff_t>(i))
-          Report(15, target, nullptr, valid, go);
+          Report(XmlErrors::RepeatedNotationName, target, nullptr, valid, go);
       }
       // A default must be one of the notations listed, as a value must (XML 1.0 errata E6).
       if (go) bad(hasDefault && !enumeration.empty() && !Contains(enumeration, value));
@@ -645,7 +641,7 @@ void TDtdValidationAgent::ValidateAttributeDecl(TDtdAttributeDecl& declaration, 
       for (size_t i = 0; i < enumeration.size() && go; ++i)
         if (std::find(enumeration.begin(), enumeration.begin() + static_cast<ptrdiff_t>(i), enumeration[i]) !=
             enumeration.begin() + static_cast<ptrdiff_t>(i))
-          Report(9, target, nullptr, valid, go);
+          Report(XmlErrors::RepeatedEnumerationToken, target, nullptr, valid, go);
       if (go) bad(hasDefault && (!TextIsNmtoken(value) || (!enumeration.empty() && !Contains(enumeration, value))));
       break;
     default:
@@ -672,14 +668,15 @@ void TDtdValidationAgent::ValidateDtd(bool& valid, bool& go) {
         seen.push_back(sub->GetName());
     }
     if (!namesOnly)
-      Report(110, element, nullptr, valid, go);
+      Report(XmlErrors::ContentModelNotBuilt, element, nullptr, valid, go);
     else if (repeated)
-      Report(12, element, nullptr, valid, go);
+      Report(XmlErrors::RepeatedMixedContentName, element, nullptr, valid, go);
   }
   const TDtdNamedObjectMap& entities = FDtdModel.EntityDecls();
   for (int32_t i = 0; i < entities.GetLength() && go; ++i) {
     auto* entity = static_cast<TDtdEntityDecl*>(entities.GetItem(i));
-    if (!entity->IsParsed() && !FindNotationDecl(entity->NotationName())) Report(36, entity, nullptr, valid, go);
+    if (!entity->IsParsed() && !FindNotationDecl(entity->NotationName()))
+      Report(XmlErrors::UndeclaredNotation, entity, nullptr, valid, go);
   }
   const TDtdNamedObjectMap& lists = FDtdModel.AttributeListCollections();
   for (int32_t i = 0; i < lists.GetLength() && go; ++i) {
@@ -691,13 +688,13 @@ void TDtdValidationAgent::ValidateDtd(bool& valid, bool& go) {
       ValidateAttributeDecl(*declaration, valid, go);
       if (!go) break;
       if (declaration->AttributeType() == atNotation) {
-        if (++notations > 1) Report(14, declaration, nullptr, valid, go);
+        if (++notations > 1) Report(XmlErrors::SecondNotationAttribute, declaration, nullptr, valid, go);
         if (go && element && element->ContentType() == DTD_EMPTY_CONTENTTYPE)
-          Report(26, declaration, nullptr, valid, go);
+          Report(XmlErrors::NotationAttributeOnEmptyElement, declaration, nullptr, valid, go);
       } else if (declaration->AttributeType() == atId) {
-        if (++ids > 1) Report(10, declaration, nullptr, valid, go);
+        if (++ids > 1) Report(XmlErrors::SecondIdAttribute, declaration, nullptr, valid, go);
         if (go && declaration->DefaultKind() != dcImplied && declaration->DefaultKind() != dcRequired)
-          Report(24, declaration, nullptr, valid, go);
+          Report(XmlErrors::IdAttributeDefault, declaration, nullptr, valid, go);
       }
     }
   }
@@ -710,6 +707,7 @@ void TDtdValidationAgent::PrepareDtdModel(bool checkValidity) {
     return;
   }
   TDtdToDtdModelParser parser(nullptr);
+  parser.SetLimits(FLimits);
   parser.SetDOMImpl(FOwnerDocument->GetDomImplementation());
   parser.SetTargetModel(&FDtdModel);
   try {
@@ -722,7 +720,8 @@ void TDtdValidationAgent::PrepareDtdModel(bool checkValidity) {
 bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
   FIdRegistry.clear();
   FIdRefRegistry.clear();
-  FExpansionAvail = DefaultXmlLimits().MaxEntityExpansionChars;
+  FExpansionAvail = FLimits.MaxEntityExpansionChars;
+  FNodesAvail = FLimits.MaxNodeCount;
   bool valid = true;
   bool go = true;
   if (FDtdModel.PreparationStatus() != DtdPreparation::Complete) {
@@ -732,14 +731,16 @@ bool TDtdValidationAgent::ValidateDocument(TDtdEntityTreatment treatment) {
   if (FDtdModel.PreparationStatus() != DtdPreparation::NoDtd)
     ValidateDtd(valid, go);
   else
-    Report(1, nullptr, FOwnerDocument, valid, go);
+    Report(XmlErrors::ValidatingWithoutDtd, nullptr, FOwnerDocument, valid, go);
   TDomElement* root = FOwnerDocument->GetDocumentElement();
   if (go && root) {
     const TDomDocumentTypeDecl* doctype = FOwnerDocument->GetDoctypeDecl();
-    if (doctype && doctype->GetNodeName() != root->GetNodeName()) Report(43, nullptr, root, valid, go);
+    if (doctype && doctype->GetNodeName() != root->GetNodeName())
+      Report(XmlErrors::RootNameMismatch, nullptr, root, valid, go);
     if (go) ValidateNode(*root, treatment, go, valid);
     for (size_t i = 0; go && i < FIdRefRegistry.size(); ++i)
-      if (!FIdRegistry.count(FIdRefRegistry[i].first)) Report(32, nullptr, FIdRefRegistry[i].second, valid, go);
+      if (!FIdRegistry.count(FIdRefRegistry[i].first))
+        Report(XmlErrors::UnknownIdRef, nullptr, FIdRefRegistry[i].second, valid, go);
   } else if (go) {
     Report(XmlErrors::MissingRootElement, nullptr, FOwnerDocument, valid, go);
   }

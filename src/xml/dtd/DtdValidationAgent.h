@@ -6,11 +6,18 @@
 //
 // Two flags travel through every check: valid (nothing outside error types 0..5 was
 // found) and go (the last report was answered with "continue").
+//
+// Entity expansion runs on a budget per document (the limit MaxEntityExpansionChars):
+// every replacement text read for an entity, in content or in an attribute value,
+// spends its length, so work and text grow at most linearly in the budget, however the
+// entities refer to each other ("billion laughs" ends in LimitExceeded). Replacement
+// texts without markup are expanded as text, without nodes or parsers.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "xml/dom/DomDocument.h"
 #include "xml/dtd/DtdModel.h"
@@ -83,9 +90,12 @@ public:
   void AddDefaultAttributes(TDomElement& element) override { SetDefaultAttributes(element); }
   // Each fill is one expansion with a budget of its own.
   void FillEntityReference(TDomEntityReference& reference) override {
-    FExpansionAvail = DefaultXmlLimits().MaxEntityExpansionChars;
+    FExpansionAvail = FLimits.MaxEntityExpansionChars;
     ExpandEntityReference(reference);
   }
+  void SetLimits(const TXmlLimits& limits) override;
+  const TXmlLimits& Limits() const { return FLimits; }
+  TDomNode* ReplaceEntityReference(TDomEntityReference& reference, TDtdEntityExpansion& how, bool& replaced) override;
   void ResolveAttributeValue(WideStringView literal, uint8_t declType, TXmlErrorKind& errorType,
                              WideString& value) override {
     NormalizeAttributeValue(literal, static_cast<TDtdAttrType>(declType), value, errorType);
@@ -107,8 +117,21 @@ private:
     void operator()(TDomDocumentFragment* fragment) const;
   };
   using TFragment = std::unique_ptr<TDomDocumentFragment, TFragmentFree>;
-  // The replacement text parsed into a fragment; the parser's exceptions pass on.
-  TFragment ParseReplacementText(WideStringView text);
+  // The replacement text parsed into a fragment, entity references kept as nodes; the
+  // parser's exceptions pass on.
+  TFragment ParseReplacementText(WideStringView text, bool keepCDATASections = true, bool keepComments = true);
+  // A copy of the entity's replacement text parsed into a fragment: each text is parsed
+  // once per agent (while the model's entities stay as they are) and copied for every
+  // further reference. Raises EParserException when the text does not parse.
+  TFragment ParsedReplacementCopy(const TDtdEntityDecl& declaration, bool keepCDATASections, bool keepComments);
+  // One reference of an expansion (DtdEntityExpansion.cpp).
+  struct TPendingReference;
+  class TExpansionRun;
+  enum class TTextExpansion : uint8_t { Done, NeedsParsing, BudgetSpent };
+  // The replacement text as text, the entities it refers to expanded in turn, while
+  // every text met holds no markup; NeedsParsing as soon as one does (or holds anything
+  // the parser should judge).
+  TTextExpansion ExpandAsText(WideStringView text, WideString& expanded, bool& fromCharRef);
   // Replaces or refills the entity-reference children of a node.
   void ProcessEntityReferences(TDomNode& parent, TDtdEntityTreatment treatment, bool& valid, bool& go);
   void CheckTypedValue(TDomAttr& attribute, TDtdAttributeDecl& declaration, WideStringView value, bool& valid,
@@ -122,7 +145,17 @@ private:
   std::map<WideString, TDomElement*> FIdRegistry;
   std::vector<std::pair<WideString, TDomAttr*>> FIdRefRegistry;
   TDtdModel FDtdModel;
+  // Replacement texts parsed so far, by entity and the two keep flags; a null fragment
+  // remembers a text that does not parse.
+  struct TParsedReplacement {
+    uint64_t Generation = 0;
+    TFragment Fragment;
+  };
+  std::map<std::tuple<const TDtdEntityDecl*, bool, bool>, TParsedReplacement> FParsedReplacements;
+  TXmlLimits FLimits = DefaultXmlLimits();
   int64_t FExpansionAvail;
+  // Nodes the validation's own expansion may still make.
+  int64_t FNodesAvail;
 };
 
 // Gives every document made for the implementation from now on a validation agent, so

@@ -1,5 +1,9 @@
 #include "xml/parser/XmlDocReader.h"
 
+#include <algorithm>
+#include <new>
+#include <unordered_set>
+
 #include "platform/base/Surrogates.h"
 #include "xml/dom/DomExceptions.h"
 #include "xml/dom/DomImplementation.h"
@@ -18,6 +22,26 @@ size_t SkipToWhiteSpace(WideStringView text, size_t i) {
   while (i < text.size() && !IsMarkupWhiteSpace(text[i])) ++i;
   return i;
 }
+
+// The attribute names of one tag met so far: a scan for the handful a tag usually
+// holds, a hash set once there are more, so that a tag of a hundred thousand
+// attributes is checked in linear time.
+class TAttributeNamesSeen {
+public:
+  // False when the name was there already.
+  bool Add(WideStringView name) {
+    if (!FSet.empty()) return FSet.insert(name).second;
+    if (std::find(FList.begin(), FList.end(), name) != FList.end()) return false;
+    FList.push_back(name);
+    if (FList.size() == ScannedNames) FSet.insert(FList.begin(), FList.end());
+    return true;
+  }
+
+private:
+  static constexpr size_t ScannedNames = 16;
+  std::vector<WideStringView> FList;
+  std::unordered_set<WideStringView> FSet;
+};
 
 }  // namespace
 
@@ -58,6 +82,7 @@ void TXmlCustomReader::Send(const TXmlSignal& signal) {
 
 template <typename Start>
 bool TXmlStandardDocReader::Parse(TXmlSimpleInputSource& inputSource, Start start) {
+  FRanOutOfMemory = false;
   TXmlDocTokenizer tokenizer(&inputSource);
   tokenizer.SetLimits(FLimits);
   try {
@@ -65,10 +90,17 @@ bool TXmlStandardDocReader::Parse(TXmlSimpleInputSource& inputSource, Start star
     ParseTokens(tokenizer);
     WriteCompleted(&tokenizer);
     return true;
+  } catch (const std::bad_alloc&) {
+    // Reporting needs memory too: the caller does it after freeing the document.
+    FRanOutOfMemory = true;
   } catch (...) {  // a stop, a handler's exception or a failure of the codec alike
-    WriteAborted(&tokenizer);
-    return false;
   }
+  try {
+    WriteAborted(&tokenizer);
+  } catch (const std::bad_alloc&) {
+    FRanOutOfMemory = true;
+  }
+  return false;
 }
 
 bool TXmlStandardDocReader::ParseDocument(TXmlInputSource& inputSource) {
@@ -246,7 +278,7 @@ WideString TXmlStandardDocReader::WriteStartTag(const IXmlLocation* locator, Wid
   size_t i = SkipToWhiteSpace(tagContent, 0);
   WideString name(tagContent.substr(0, i));
   WriteStartElement(locator, name);
-  std::vector<WideStringView> seen;  // a tag holds a handful of attributes
+  TAttributeNamesSeen seen;
   for (i = SkipWhiteSpace(tagContent, i); i < tagContent.size();) {
     const size_t nameStart = i;
     while (i < tagContent.size() && !IsMarkupWhiteSpace(tagContent[i]) && tagContent[i] != u'=') ++i;
@@ -268,11 +300,10 @@ WideString TXmlStandardDocReader::WriteStartTag(const IXmlLocation* locator, Wid
       break;
     }
     const WideStringView value = tagContent.substr(i + 1, valueEnd - i - 1);
-    if (std::find(seen.begin(), seen.end(), attrName) != seen.end()) {
+    if (!seen.Add(attrName)) {
       NotifyError(XmlErrors::DuplicateAttribute, locator, u"", attrName);
       break;
     }
-    seen.push_back(attrName);
     WriteAttribute(locator, attrName, value);
     i = valueEnd + 1;
     if (i < tagContent.size() && !IsMarkupWhiteSpace(tagContent[i])) {

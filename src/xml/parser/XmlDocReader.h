@@ -83,6 +83,9 @@ public:
   // False when the parse was stopped or failed; no exception leaves these.
   virtual bool ParseDocument(TXmlInputSource& inputSource);
   virtual bool ParseDocumentFragment(TXmlSimpleInputSource* inputSource);
+  // The last parse failed because memory ran out: the caller reports it once it has
+  // freed what the parse built.
+  bool RanOutOfMemory() const { return FRanOutOfMemory; }
 
   // The limits that the tokenizers of this reader keep to.
   const TXmlLimits& Limits() const { return FLimits; }
@@ -96,4 +99,5 @@ private:
   bool Parse(TXmlSimpleInputSource& inputSource, Start start);
 
   TXmlLimits FLimits = DefaultXmlLimits();
+  bool FRanOutOfMemory = false;
 };

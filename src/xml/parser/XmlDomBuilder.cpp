@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr char16_t SMaxNodeCount[] = u"MaxNodeCount";
+
 // The declared type of ID attributes.
 constexpr uint8_t AttrTypeId = 2;
 
@@ -22,6 +24,31 @@ WideStringView PredefinedEntityText(WideStringView name) {
 
 void TXmlDomBuilder::Reset() { FPrefixMap.Clear(); }
 
+void TXmlDomBuilder::SetReferenceNode(TDomNode* node) {
+  FReferenceNode = node;
+  TDomCustomDocument* document = node ? node->GetOwnerDocument() : nullptr;
+  FDocumentNS = dynamic_cast<TDomDocumentNS*>(document);
+  FDocumentWithDtd = dynamic_cast<TDomDocument*>(document);
+}
+
+void TXmlDomBuilder::StartOfInput() {
+  FPrefixMap.Clear();
+  FNodesAvail = FLimits.MaxNodeCount;
+  FDepth = 0;
+  FDoctypeExpands = false;
+}
+
+void TXmlDomBuilder::TakeNode(TXmlCustomReader* reader, const IXmlLocation* location) {
+  if (FNodesAvail > 0) {
+    --FNodesAvail;
+    return;
+  }
+  // A limit ends the parse whatever the error handling answers: no tree is left half
+  // built.
+  ReportSignalError(reader, XmlErrors::LimitExceeded, u"", SMaxNodeCount, location);
+  throw EParserException(SSignalProcessingException);
+}
+
 void TXmlDomBuilder::AppendNew(TDomNode* node) {
   try {
     FReferenceNode->AppendChild(node);
@@ -31,12 +58,15 @@ void TXmlDomBuilder::AppendNew(TDomNode* node) {
   }
 }
 
-void TXmlDomBuilder::AppendText(TXmlCustomReader*, const IXmlLocation*, WideStringView text, bool fromCharRef) {
-  if (auto* last = dynamic_cast<TDomText*>(FReferenceNode->GetLastChild()); last && last->GetNodeType() == ntText) {
+void TXmlDomBuilder::AppendText(TXmlCustomReader* reader, const IXmlLocation* location, WideStringView text,
+                                bool fromCharRef) {
+  if (TDomNode* lastChild = FReferenceNode->GetLastChild(); lastChild && lastChild->GetNodeType() == ntText) {
+    auto* last = static_cast<TDomText*>(lastChild);
     last->AppendData(text);
     if (fromCharRef) last->SetFromCharRef(true);
     return;
   }
+  TakeNode(reader, location);
   TDomText* node = NewDomNode<TDomText>(*FReferenceNode->GetOwnerDocument());
   node->SetData(text);
   node->SetFromCharRef(fromCharRef);
@@ -50,7 +80,7 @@ WideString TXmlDomBuilder::NamespaceOfPrefix(WideStringView prefix) const {
 
 void TXmlDomBuilder::ProcessSignal(const TXmlSignal& signal) {
   if (const auto* start = SignalAs<TXmlStartDocumentSignal>(signal)) return StartDocument(*start);
-  if (SignalAs<TXmlStartDocumentFragmentSignal>(signal)) return FPrefixMap.Clear();
+  if (SignalAs<TXmlStartDocumentFragmentSignal>(signal)) return StartOfInput();
   if (SignalAs<TXmlAbortedSignal>(signal)) return Reset();
   if (!FReferenceNode) return;
   TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
@@ -62,16 +92,14 @@ void TXmlDomBuilder::ProcessSignal(const TXmlSignal& signal) {
     AddElement(*element);
   } else if (SignalAs<TXmlEndElementSignal>(signal)) {
     FReferenceNode = FReferenceNode->GetParentNode();
+    --FDepth;
   } else if (const auto* attribute = SignalAs<TXmlAttributeSignal>(signal)) {
     AddAttribute(*attribute);
   } else if (const auto* reference = SignalAs<TXmlEntityRefSignal>(signal)) {
-    const WideStringView predefined = PredefinedEntityText(reference->RefName);
-    if (KeepEntityRefs || predefined.empty())
-      AppendNew(NewDomNode<TDomEntityReference>(document, reference->RefName));
-    else
-      AppendText(signal.EmittingReader(), &signal, predefined, false);
+    AddEntityReference(*reference);
   } else if (const auto* cdata = SignalAs<TXmlCDATASignal>(signal)) {
     if (KeepCDATASections) {
+      TakeNode(signal.EmittingReader(), &signal);
       TDomCDATASection* node = NewDomNode<TDomCDATASection>(document);
       node->SetData(cdata->Text);
       AppendNew(node);
@@ -80,10 +108,12 @@ void TXmlDomBuilder::ProcessSignal(const TXmlSignal& signal) {
     }
   } else if (const auto* comment = SignalAs<TXmlCommentSignal>(signal)) {
     if (!KeepComments) return;
+    TakeNode(signal.EmittingReader(), &signal);
     TDomComment* node = NewDomNode<TDomComment>(document);
     node->SetData(comment->Text);
     AppendNew(node);
   } else if (const auto* pi = SignalAs<TXmlProcessingInstructionSignal>(signal)) {
+    TakeNode(signal.EmittingReader(), &signal);
     TDomProcessingInstruction* node = NewDomNode<TDomProcessingInstruction>(document, pi->PITarget);
     node->SetData(pi->Text);
     AppendNew(node);
@@ -95,7 +125,7 @@ void TXmlDomBuilder::ProcessSignal(const TXmlSignal& signal) {
 }
 
 void TXmlDomBuilder::StartDocument(const TXmlStartDocumentSignal& signal) {
-  FPrefixMap.Clear();
+  StartOfInput();
   if (!FReferenceNode || FReferenceNode->GetNodeType() != ntDocument) return;
   auto& document = static_cast<TDomCustomDocument&>(*FReferenceNode);
   document.InputEncoding = signal.ActualEncoding;
@@ -103,28 +133,31 @@ void TXmlDomBuilder::StartDocument(const TXmlStartDocumentSignal& signal) {
   document.XmlStandalone = static_cast<TDomStandalone>(signal.StandaloneValue);
   document.XmlVersion = signal.DeclVersion;
   document.DocumentUri = signal.EntityUri();
-  if (auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document)) documentNS->IdList().Clear();
+  if (FDocumentNS) FDocumentNS->IdList().Clear();
 }
 
 void TXmlDomBuilder::AddElement(const TXmlStartElementSignal& signal) {
+  TakeNode(signal.EmittingReader(), &signal);
   TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
   TDomElement* element;
-  if (auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document)) {
+  if (FDocumentNS) {
     WideString prefix, localPart;
     SplitQualifiedName(signal.QualifiedName, prefix, localPart);
-    element = NewDomNode<TDomElement>(*documentNS, signal.QualifiedName, NamespaceOfPrefix(prefix));
+    element = NewDomNode<TDomElement>(*FDocumentNS, signal.QualifiedName, NamespaceOfPrefix(prefix));
   } else {
     element = NewDomNode<TDomElement>(static_cast<TDomDocument&>(document), signal.QualifiedName);
   }
   AppendNew(element);
   FReferenceNode = element;
+  ++FDepth;
 }
 
 // The value is normalised as XML requires: references replaced, white space made
 // blanks (more for declared types, as the document's DTD says).
 void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
-  auto* element = dynamic_cast<TDomElement*>(FReferenceNode);
-  if (!element) return;
+  if (FReferenceNode->GetNodeType() != ntElement) return;
+  auto* element = static_cast<TDomElement*>(FReferenceNode);
+  TakeNode(signal.EmittingReader(), &signal);
   TDomCustomDocument& document = *element->GetOwnerDocument();
   TXmlErrorKind errorType = 0;
   WideString value;
@@ -132,13 +165,12 @@ void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
                                  errorType, value);
   if (!IsNonErrorKind(errorType)) ReportSignalError(signal.EmittingReader(), errorType, signal.AttrValue, u"", &signal);
   // Only the literal shows whether normalization changed the value.
-  if (auto* withDtd = dynamic_cast<TDomDocument*>(&document);
-      withDtd && withDtd->ValidationAgent() && DocTypeDeclTreatment == dtCheckValidity) {
-    if (const TXmlErrorKind standalone = withDtd->ValidationAgent()->CheckStandaloneAttribute(
+  if (FDocumentWithDtd && FDocumentWithDtd->ValidationAgent() && DocTypeDeclTreatment == dtCheckValidity) {
+    if (const TXmlErrorKind standalone = FDocumentWithDtd->ValidationAgent()->CheckStandaloneAttribute(
             element->GetNodeName(), signal.AttrName, signal.AttrValue))
       ReportSignalError(signal.EmittingReader(), standalone, signal.AttrName, u"", &signal);
   }
-  auto* documentNS = dynamic_cast<TDomDocumentNS*>(&document);
+  TDomDocumentNS* documentNS = FDocumentNS;
   if (!documentNS) {
     element->SetAttribute(signal.AttrName, value);
     return;
@@ -158,6 +190,7 @@ void TXmlDomBuilder::AddAttribute(const TXmlAttributeSignal& signal) {
 }
 
 void TXmlDomBuilder::AddDoctype(const TXmlDoctypeSignal& signal) {
+  TakeNode(signal.EmittingReader(), &signal);
   TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
   auto* doctype = NewDomNode<TDomDocumentTypeDecl>(document, signal.SubsetText, signal.SystemLiteral,
                                                    signal.PublicLiteral, signal.DeclaredRootName);
@@ -178,4 +211,30 @@ void TXmlDomBuilder::AddDoctype(const TXmlDoctypeSignal& signal) {
     doctype->Free();
     throw;
   }
+  // Validation expands references itself, after it has seen them.
+  FDoctypeExpands = !KeepEntityRefs && !checkValidity;
+}
+
+void TXmlDomBuilder::AddEntityReference(const TXmlEntityRefSignal& signal) {
+  const WideStringView predefined = PredefinedEntityText(signal.RefName);
+  if (!KeepEntityRefs && !predefined.empty()) return AppendText(signal.EmittingReader(), &signal, predefined, false);
+  TakeNode(signal.EmittingReader(), &signal);
+  TDomCustomDocument& document = *FReferenceNode->GetOwnerDocument();
+  auto* reference = NewDomNode<TDomEntityReference>(document, signal.RefName);
+  AppendNew(reference);
+  IDtdValidationAgent* agent = FDocumentWithDtd ? FDocumentWithDtd->ValidationAgent() : nullptr;
+  if (!FDoctypeExpands || !agent) return;
+  TDtdEntityExpansion how;
+  how.KeepCDATASections = KeepCDATASections;
+  how.KeepComments = KeepComments;
+  how.ReadExternalEntities = false;
+  how.ParentDepth = FDepth;
+  how.NodesAvail = &FNodesAvail;
+  // A stop raises out of the report and ends the parse.
+  how.Report = [&](TXmlErrorKind kind, WideStringView offendingText, WideStringView hint, TDomNode*) {
+    ReportSignalError(signal.EmittingReader(), kind, offendingText, hint, &signal);
+    return true;
+  };
+  bool replaced = false;
+  agent->ReplaceEntityReference(*reference, how, replaced);
 }

@@ -15,7 +15,9 @@ bool IsDeclarationOpener(TXmlDtdDetailTokenType type) {
 }
 
 // The success codes of a lookup, which leave the error to the top tokenizer.
-bool IsSuccessKind(TXmlErrorKind kind) { return IsNonErrorKind(kind) || kind == 156 || kind == 159; }
+bool IsSuccessKind(TXmlErrorKind kind) {
+  return IsNonErrorKind(kind) || kind == XmlErrors::PELookupSuccess156 || kind == XmlErrors::PELookupSuccess159;
+}
 
 }  // namespace
 

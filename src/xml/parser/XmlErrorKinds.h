@@ -1,5 +1,6 @@
 // Error-type codes of the XML library and their severities. A code names a problem; it
-// has no message of its own; whoever handles the error decides how to present it.
+// has no message of its own; whoever handles the error decides how to present it. Every
+// code the library reports is named here once, and used by its name.
 #pragma once
 
 #include <cstdint>
@@ -20,19 +21,54 @@ constexpr TXmlErrorSeverity ErrorSeverityOf(uint32_t kind) {
 // The codes 0 to 5, which lookups and validation steps treat as success.
 constexpr bool IsNonErrorKind(uint32_t kind) { return kind <= 5; }
 
-// Codes named by the tokenizers and the parse signals.
 namespace XmlErrors {
+// Validation of a document that has no DTD.
+inline constexpr TXmlErrorKind ValidatingWithoutDtd = 1;
 inline constexpr TXmlErrorKind RepeatedAttListDeclaration = 2;
 inline constexpr TXmlErrorKind RepeatedAttributeDeclaration = 3;
 inline constexpr TXmlErrorKind RepeatedEntityDeclaration = 4;
 inline constexpr TXmlErrorKind RepeatedPEDeclaration = 5;
+// Validity errors (6 to 43).
+inline constexpr TXmlErrorKind DefaultValueTypeMismatch = 6;
+inline constexpr TXmlErrorKind AttributeValueTypeMismatch = 7;
 inline constexpr TXmlErrorKind RepeatedElementTypeDeclaration = 8;
+inline constexpr TXmlErrorKind RepeatedEnumerationToken = 9;
+inline constexpr TXmlErrorKind SecondIdAttribute = 10;
+inline constexpr TXmlErrorKind RepeatedIdValue = 11;
+inline constexpr TXmlErrorKind RepeatedMixedContentName = 12;
 inline constexpr TXmlErrorKind RepeatedNotationDeclaration = 13;
+inline constexpr TXmlErrorKind SecondNotationAttribute = 14;
+inline constexpr TXmlErrorKind RepeatedNotationName = 15;
+inline constexpr TXmlErrorKind CDataSectionInElementContent = 17;
+inline constexpr TXmlErrorKind ContentModelMismatch = 18;
+inline constexpr TXmlErrorKind ElementInPCDataContent = 19;
+inline constexpr TXmlErrorKind TextInElementContent = 20;
+inline constexpr TXmlErrorKind ContentInEmptyElement = 21;
+inline constexpr TXmlErrorKind EntityDeclaredAfterAttribute = 22;
+inline constexpr TXmlErrorKind FixedAttributeMismatch = 23;
+inline constexpr TXmlErrorKind IdAttributeDefault = 24;
+inline constexpr TXmlErrorKind AmbiguousContentModel = 25;
+inline constexpr TXmlErrorKind NotationAttributeOnEmptyElement = 26;
 inline constexpr TXmlErrorKind CondSectPENesting = 27;
 inline constexpr TXmlErrorKind DeclarationPENesting = 28;
 inline constexpr TXmlErrorKind GroupPENesting = 29;
+inline constexpr TXmlErrorKind RequiredAttributeMissing = 31;
+inline constexpr TXmlErrorKind UnknownIdRef = 32;
+inline constexpr TXmlErrorKind UndeclaredAttribute = 33;
+inline constexpr TXmlErrorKind UndeclaredElementType = 34;
+// A reference to an undeclared entity where only the validity rule applies; 98 where
+// the well-formedness rule does.
+inline constexpr TXmlErrorKind UndeclaredEntityValidity = 35;
+inline constexpr TXmlErrorKind UndeclaredNotation = 36;
 inline constexpr TXmlErrorKind UndeclaredParameterEntity = 37;
+inline constexpr TXmlErrorKind NotAnUnparsedEntity = 38;
+inline constexpr TXmlErrorKind StandaloneAttributeNormalized = 39;
 inline constexpr TXmlErrorKind ExternalDtdUnresolved = 40;
+inline constexpr TXmlErrorKind StandaloneDefaultAttribute = 41;
+inline constexpr TXmlErrorKind StandaloneElementContentWhiteSpace = 42;
+inline constexpr TXmlErrorKind RootNameMismatch = 43;
+// Fatal errors (44 to 151 but 88 and 109).
+inline constexpr TXmlErrorKind ExternalEntityInAttribute = 44;
 inline constexpr TXmlErrorKind EncodingMismatch = 45;
 inline constexpr TXmlErrorKind CDataSectionStartExpected = 46;
 inline constexpr TXmlErrorKind CommentStartExpected = 47;
@@ -40,6 +76,8 @@ inline constexpr TXmlErrorKind DoctypeStartExpected = 48;
 inline constexpr TXmlErrorKind DuplicateAttribute = 49;
 inline constexpr TXmlErrorKind DoubleHyphenInComment = 51;
 inline constexpr TXmlErrorKind SecondRootElement = 52;
+inline constexpr TXmlErrorKind EntityDeclaredAfterAttributeWfc = 53;
+inline constexpr TXmlErrorKind StandaloneExternalEntity = 54;
 inline constexpr TXmlErrorKind CommentEndsWithHyphen = 55;
 inline constexpr TXmlErrorKind InvalidAttributeName = 56;
 inline constexpr TXmlErrorKind InvalidAttributeValueChar = 57;
@@ -66,10 +104,12 @@ inline constexpr TXmlErrorKind AttributeQuoteExpected = 78;
 inline constexpr TXmlErrorKind UnmatchedEndTag = 79;
 inline constexpr TXmlErrorKind WhiteSpaceExpected = 80;
 inline constexpr TXmlErrorKind DataOutsideRoot = 81;
+inline constexpr TXmlErrorKind UnparsableReplacementText = 82;
 inline constexpr TXmlErrorKind PEEndsInsideDeclaration = 83;
 inline constexpr TXmlErrorKind PublicKeywordExpected = 84;
 inline constexpr TXmlErrorKind LiteralQuoteExpected = 85;
 inline constexpr TXmlErrorKind RecursiveEntity = 86;
+inline constexpr TXmlErrorKind UnparsedEntityReference = 87;
 inline constexpr TXmlErrorKind UnterminatedSubset = 88;
 inline constexpr TXmlErrorKind MissingRootElement = 89;
 inline constexpr TXmlErrorKind SystemKeywordExpected = 90;
@@ -117,13 +157,25 @@ inline constexpr TXmlErrorKind PEValueAndExternalId = 131;
 inline constexpr TXmlErrorKind NotationStartExpected = 132;
 inline constexpr TXmlErrorKind PEReferenceInMarkup = 133;
 inline constexpr TXmlErrorKind UnclosedCondSect = 135;
+// Not an XML rule: the input starts as UTF-16 or UCS-4 text (a zero byte among its first
+// two) without a byte-order mark, and nothing else names its encoding.
+inline constexpr TXmlErrorKind UndetectedEncoding = 144;
+// Not an XML rule: memory ran out while the document was read; the part built so far
+// is freed before the error is reported.
+inline constexpr TXmlErrorKind OutOfMemory = 145;
 // Not an XML rule: input went beyond one of the XML library's limits (XmlLimits.h);
 // the error's hint names the limit.
 inline constexpr TXmlErrorKind LimitExceeded = 146;
 inline constexpr TXmlErrorKind EncodingNotSupported = 147;
+// An external entity (parameter or general) that was needed but not loaded.
 inline constexpr TXmlErrorKind ExternalPENotLoaded = 148;
 inline constexpr TXmlErrorKind PEInclusionFailed = 149;
+inline constexpr TXmlErrorKind EntityUnreadable = 150;
 inline constexpr TXmlErrorKind UnsupportedXmlVersion = 151;
+// Two codes beyond the table that a parameter-entity lookup may answer and that count
+// as success like 0 to 5; nothing in this library produces them.
+inline constexpr TXmlErrorKind PELookupSuccess156 = 156;
+inline constexpr TXmlErrorKind PELookupSuccess159 = 159;
 }  // namespace XmlErrors
 
 static_assert(ErrorSeverityOf(6) == esError && ErrorSeverityOf(43) == esError);

@@ -10,6 +10,8 @@
 #include "xml/parser/XmlSignals.h"
 #include "xml/utils/WideStringUtils.h"
 
+class TDomDocument;
+class TDomDocumentNS;
 class TDomNode;
 class TXmlCustomReader;
 
@@ -71,6 +73,14 @@ private:
 
 enum TDomDocTypeDeclTreatment : uint8_t { dtIgnore, dtCheckWellformedness, dtCheckValidity };
 
+// With KeepEntityRefs false, DocTypeDeclTreatment dtCheckWellformedness and a document
+// that has a DTD validation agent, a reference to a general entity declared in the
+// document type declaration is replaced
+// by the entity's expansion (IDtdValidationAgent::ReplaceEntityReference): internal
+// entities only, external ones stay unread references, within the limits
+// MaxEntityExpansionChars, MaxNodeCount and MaxElementDepth. Every node the builder
+// makes counts against MaxNodeCount; past it the limit is reported (LimitExceeded, a
+// fatal error, with the limit's name as hint) and the parse ends.
 class TXmlDomBuilder : public TXmlCustomHandler {
 public:
   using TXmlCustomHandler::TXmlCustomHandler;
@@ -86,8 +96,13 @@ public:
   // The node below which the next nodes are appended (a document or a fragment), moved
   // down by each start tag and up by each end tag. Not owned.
   TDomNode* ReferenceNode() const { return FReferenceNode; }
-  void SetReferenceNode(TDomNode* node) { FReferenceNode = node; }
+  void SetReferenceNode(TDomNode* node);
   TUtilsNameValueList& PrefixMap() { return FPrefixMap; }
+  const TXmlLimits& Limits() const { return FLimits; }
+  void SetLimits(const TXmlLimits& limits) {
+    FLimits = limits;
+    FNodesAvail = limits.MaxNodeCount;
+  }
 
   bool BuildIDList = true;
   TDomDocTypeDeclTreatment DocTypeDeclTreatment = dtCheckWellformedness;
@@ -100,10 +115,23 @@ private:
   void AddDoctype(const TXmlDoctypeSignal& signal);
   void AddElement(const TXmlStartElementSignal& signal);
   void StartDocument(const TXmlStartDocumentSignal& signal);
+  void AddEntityReference(const TXmlEntityRefSignal& signal);
   WideString NamespaceOfPrefix(WideStringView prefix) const;
   // Appends a new node, freeing it again when appending raises.
   void AppendNew(TDomNode* node);
+  // Counts a node about to be made; past MaxNodeCount reports the limit and raises
+  // EParserException "Signal Processing Exception".
+  void TakeNode(TXmlCustomReader* reader, const IXmlLocation* location);
+  // The state of one document or fragment.
+  void StartOfInput();
 
   TDomNode* FReferenceNode = nullptr;
+  // The reference node's document as one of the two kinds, set with the reference node.
+  TDomDocumentNS* FDocumentNS = nullptr;
+  TDomDocument* FDocumentWithDtd = nullptr;
   TUtilsNameValueList FPrefixMap;
+  TXmlLimits FLimits = DefaultXmlLimits();
+  int64_t FNodesAvail = FLimits.MaxNodeCount;  // counted down from each start signal
+  int32_t FDepth = 0;                          // elements open below the start node
+  bool FDoctypeExpands = false;                // a type declaration was read into the agent's model
 };

@@ -48,6 +48,7 @@ TXmlInputSource::TXmlInputSource(TStream* stream, const TXmlSourceStart& start, 
                                  int32_t bufferSize, WideStringView systemId, WideStringView publicId, bool declFlag)
     : TXmlSimpleInputSource(stream, start, codecClass, bufferSize, systemId, publicId) {
   const TUnicodeCodecClass signatureClass = HasSignature() ? GetCodecClass() : nullptr;
+  if (!codecClass && !signatureClass) FHasUndetectedEncoding = StartsWithZeroByte();
   FHasMalformedDeclaration = !ParseXmlDeclaration();
   if (!codecClass && !FXmlEncoding.empty()) SettleCodec(signatureClass);
   if (!declFlag && FDeclarationEnd) {
@@ -59,6 +60,20 @@ TXmlInputSource::TXmlInputSource(TStream* stream, const TXmlSourceStart& start, 
     FStartPos.TabsInLine = FDeclarationEnd->TabsInLine;
   }
   Reset();
+}
+
+// Read as UTF-8 (the default without mark), a zero byte is the character U+0000, which
+// no XML text holds; among the first two it marks UTF-16 or UCS-4 text.
+bool TXmlInputSource::StartsWithZeroByte() {
+  bool zero = false;
+  try {
+    Next();
+    zero = CurrentPos().Char == 0 || NextPos().Char == 0;
+  } catch (const Exception&) {
+    zero = false;  // undecodable bytes are the tokenizer's to report
+  }
+  Reset();
+  return zero;
 }
 
 // The declaration state machine: the reader's current character is the one under

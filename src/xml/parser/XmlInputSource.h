@@ -8,8 +8,7 @@
 #include <optional>
 
 #include "xml/codecs/UCS4Reader.h"
-
-enum TDomStandalone { sdYes, sdNo, sdUnspecified };
+#include "xml/dom/DomStandalone.h"
 
 enum TXmlDeclarationKind {
   dkXmlDeclaration,        // has standalone, or lacks the encoding: only an XML declaration
@@ -62,8 +61,12 @@ public:
   TDomStandalone XmlStandalone() const { return FXmlStandalone; }
   TXmlDeclarationKind DeclarationKind() const { return FDeclarationKind; }
   bool HasMalformedDeclaration() const { return FHasMalformedDeclaration; }
+  // No caller's codec and no byte-order mark, and a zero byte among the first two: the
+  // text is UTF-16 or UCS-4 without a mark, which nothing here can tell apart.
+  bool HasUndetectedEncoding() const { return FHasUndetectedEncoding; }
 
 private:
+  bool StartsWithZeroByte();
   bool ParseXmlDeclaration();
   bool ReadPseudoAttributes(bool spaceBefore);
   bool ReadValue(bool (*first)(UCS4Char), bool (*rest)(UCS4Char), WideString& value);
@@ -74,5 +77,6 @@ private:
   TDomStandalone FXmlStandalone = sdUnspecified;
   TXmlDeclarationKind FDeclarationKind = dkNoDeclaration;
   bool FHasMalformedDeclaration = false;
+  bool FHasUndetectedEncoding = false;
   std::optional<TUtilsCharPosition> FDeclarationEnd;  // the ">" of a well-formed declaration
 };

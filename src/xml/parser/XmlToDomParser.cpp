@@ -1,5 +1,7 @@
 #include "xml/parser/XmlToDomParser.h"
 
+#include <new>
+
 #include "platform/base/FileSystem.h"
 #include "xml/codecs/Utf16Codecs.h"
 #include "xml/dom/DomImplementation.h"
@@ -23,14 +25,14 @@ void TXmlCustomParser::SetBufferSize(int32_t value) {
   FBufferSize = value;
 }
 
-bool TXmlCustomParser::ReportParseError(TXmlErrorKind errorType) {
-  const TDomError error(errorType, nullptr, u"", u"");
+bool TXmlCustomParser::ReportParseError(TXmlErrorKind errorType, WideStringView hint) {
+  const TDomError error(errorType, nullptr, u"", hint);
   if (DOMImpl()) return DOMImpl()->HandleError(this, &error);
   return error.GetSeverity() != esFatal;
 }
 
-void TXmlCustomParser::FailWith(TXmlErrorKind errorType) {
-  ReportParseError(errorType);
+void TXmlCustomParser::FailWith(TXmlErrorKind errorType, WideStringView hint) {
+  ReportParseError(errorType, hint);
   throw EParserException(SParserError);
 }
 
@@ -65,6 +67,7 @@ void TXmlToDomParser::SetLimits(const TXmlLimits& limits) {
   FLimits = limits;
   FReader->SetLimits(limits);
   FWFTestHandler->SetLimits(limits);
+  FDomBuilder->SetLimits(limits);
 }
 
 TDomDocument* TXmlToDomParser::ParseFile(const AnsiString& fileName) {
@@ -124,21 +127,34 @@ TDomDocument* TXmlToDomParser::ParseSystemId(WideStringView systemId, TUnicodeCo
 TDomDocument* TXmlToDomParser::ParseInputSource(TXmlInputSource* inputSource) {
   if (!inputSource) throw EAccessViolation(SInputSourceNotSpecified);
   if (!DOMImpl()) throw EAccessViolation(SDomImplNotSpecified);
+  if (inputSource->HasUndetectedEncoding()) FailWith(XmlErrors::UndetectedEncoding, SHintUndetectedEncoding);
   if (inputSource->HasMalformedDeclaration() || inputSource->DeclarationKind() == dkTextDeclaration)
     FailWith(XmlErrors::MalformedDeclaration);
   if (inputSource->XmlVersion() != u"1.0") FailWith(XmlErrors::UnsupportedXmlVersion);
   TDomImplementation& impl = *DOMImpl();
-  TDomDocument* document = NewDomDocument<TDomDocument>(impl);
-  try {
-    document->DocumentUri = inputSource->SystemId();
-    FDomBuilder->SetReferenceNode(document);
-    if (!FReader->ParseDocument(*inputSource)) throw EParserException(SParserError);
-  } catch (...) {
+  TDomDocument* document = nullptr;
+  const auto discard = [&] {
     FDomBuilder->SetReferenceNode(nullptr);
-    impl.RemoveDocument(document);
+    if (document) impl.RemoveDocument(document);
+  };
+  bool outOfMemory = false;
+  try {
+    document = NewDomDocument<TDomDocument>(impl);
+    document->DocumentUri = inputSource->SystemId();
+    if (IDtdValidationAgent* agent = document->ValidationAgent()) agent->SetLimits(FLimits);
+    FDomBuilder->SetReferenceNode(document);
+    if (FReader->ParseDocument(*inputSource)) return document;
+    outOfMemory = FReader->RanOutOfMemory();
+    if (!outOfMemory) throw EParserException(SParserError);
+  } catch (const std::bad_alloc&) {
+    outOfMemory = true;
+  } catch (...) {
+    discard();
     throw;
   }
-  return document;
+  // Reported once the partly built document is gone and memory is free again.
+  discard();
+  FailWith(XmlErrors::OutOfMemory, SHintOutOfMemory);
 }
 
 bool TXmlToDomParser::ParseIntoFragment(TXmlSimpleInputSource* inputSource, TDomDocumentFragment* fragment) {

@@ -3,7 +3,10 @@
 // input source, and drives the chain it owns: document reader -> well-formedness test
 // handler -> DOM builder. Every parse failure other than a bad argument ends in
 // EParserException "Parser error." after the DOM implementation has heard the error;
-// the partly built document is freed first.
+// the partly built document is freed first. Two failures that no XML rule names are
+// reported with a hint that says what happened: memory that ran out (OutOfMemory,
+// reported once the partly built document is freed) and text that starts as UTF-16 or
+// UCS-4 without a byte-order mark (UndetectedEncoding).
 #pragma once
 
 #include <vector>
@@ -31,6 +34,10 @@ inline constexpr char SEmptyString[] = "Empty string.";
 inline constexpr char SInputSourceNotSpecified[] = "Input source not specified.";
 inline constexpr char SDomImplNotSpecified[] = "DOM implementation not specified.";
 inline constexpr char SFragmentNotSpecified[] = "Reference document fragment not specified.";
+// Hints of the errors that have no XML rule behind them.
+inline constexpr char16_t SHintOutOfMemory[] = u"Out of memory: the document is too large to be read.";
+inline constexpr char16_t SHintUndetectedEncoding[] =
+    u"The encoding could not be detected: UTF-16 or UCS-4 text needs a byte-order mark.";
 
 // The texts of source-code pieces joined in order, without separators; nothing stands
 // before the first piece.
@@ -46,13 +53,14 @@ public:
   int32_t BufferSize() const { return FBufferSize; }
   // Below 1024 raises ENot_Supported_Err "BufferSize must not be less than 1024.".
   void SetBufferSize(int32_t value);
-  // Lets the DOM implementation hear an error without location; whether it would go on.
-  bool ReportParseError(TXmlErrorKind errorType);
+  // Lets the DOM implementation hear an error without location, with a hint that says
+  // what happened where the kind alone does not; whether it would go on.
+  bool ReportParseError(TXmlErrorKind errorType, WideStringView hint = {});
 
 protected:
   void Notification(TComponent* component, TOperation operation) override;
   // Reports the error, then raises EParserException "Parser error.".
-  [[noreturn]] void FailWith(TXmlErrorKind errorType);
+  [[noreturn]] void FailWith(TXmlErrorKind errorType, WideStringView hint = {});
 
 private:
   TDomImplementation* FDomImpl = nullptr;
@@ -87,7 +95,8 @@ public:
   void SetKeepCDATASections(bool value);
   void SetKeepComments(bool value);
   void SetKeepEntityRefs(bool value);
-  // The limits of the reader and the handler.
+  // The limits of the reader, the handlers and the validation agent of each document
+  // this parser makes.
   const TXmlLimits& Limits() const { return FLimits; }
   void SetLimits(const TXmlLimits& limits);
 

@@ -8,6 +8,13 @@ python3-pil; the outputs are committed beside it).
                       notes bodies, the XLink namespace written in capitals
   book-bare.fb2       UTF-8 without a mark: no description, XLink declared on an inner
                       element only
+  book-entities.fb2   a document type declaration whose internal subset declares
+                      entities used in the text (a character, text with markup, nested
+                      references), an external entity and an external subset, both
+                      unread, and an entity declared only there
+  book-bad-subset.fb2 an internal subset that is no DTD
+  book-undeclared-entity.fb2  a reference to an entity the internal subset does not
+                      declare
 """
 import base64
 import io
@@ -116,3 +123,39 @@ bare = """<?xml version="1.0"?>
 """
 with open("book-bare.fb2", "wb") as f:
     f.write(bare.encode("utf-8"))
+
+entities = """<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE FictionBook SYSTEM "fictionbook.dtd" [
+ <!ENTITY nbsp "&#160;">
+ <!ENTITY mdash "&#x2014;">
+ <!ENTITY who "Anna&nbsp;Carr">
+ <!ENTITY signed "<emphasis>&who;</emphasis> &mdash; 2021">
+ <!ENTITY secret SYSTEM "secret.txt">
+]>
+<FictionBook xmlns="http://www.gribuser.ru/xml/fictionbook/2.0">
+ <description><title-info><book-title>Stars&nbsp;&amp;&nbsp;Lines</book-title></title-info></description>
+ <body><section><p>One&nbsp;two</p><p>Signed: &signed;.</p><p>Kept [&secret;] and [&only-in-dtd;]</p></section></body>
+</FictionBook>
+"""
+with open("book-entities.fb2", "wb") as f:
+    f.write(entities.encode("utf-8"))
+
+with open("fictionbook.dtd", "wb") as f:
+    f.write(b'<!ENTITY only-in-dtd "read from the external subset">\n')
+
+with open("secret.txt", "wb") as f:
+    f.write(b"read from an external entity")
+
+bad_subset = """<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE FictionBook [ garbage ]>
+<FictionBook><body><section><p>Text</p></section></body></FictionBook>
+"""
+with open("book-bad-subset.fb2", "wb") as f:
+    f.write(bad_subset.encode("utf-8"))
+
+undeclared = """<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE FictionBook [ <!ENTITY nbsp "&#160;"> ]>
+<FictionBook><body><section><p>One&nbsp;two&hellip;</p></section></body></FictionBook>
+"""
+with open("book-undeclared-entity.fb2", "wb") as f:
+    f.write(undeclared.encode("utf-8"))

@@ -277,3 +277,46 @@ TEST(UCS4ReaderTest, DecodingFromTheBufferAgreesWithTheCodec) {
 }
 
 }  // namespace
+
+namespace {
+
+// A stream over bytes that counts the moves it is asked for: on a file each is a system
+// call.
+class TSeekCountingStream : public TStringStream {
+public:
+  using TStringStream::TStringStream;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override {
+    ++Seeks;
+    return TStringStream::Seek(offset, origin);
+  }
+  int Seeks = 0;
+};
+
+}  // namespace
+
+// The positions of the characters are counted from the buffer, not asked of the
+// stream: an 8-bit or UTF-16 text is read with a handful of moves, whatever its length.
+TEST(UCS4ReaderTest, ReadsThroughItsBufferWithoutMovingTheStreamPerCharacter) {
+  constexpr int Chars = 100000;
+  const struct {
+    const char* Name;
+    TUnicodeCodecClass Codec;
+    std::string Unit;  // the bytes of one character
+  } cases[] = {
+      {"windows-1251", CodecClassOf<TWindows1251Codec>(), "\xE0"},
+      {"UTF-16LE", CodecClassOf<TUTF16LECodec>(), "\x30\x04"},
+      {"UTF-8", CodecClassOf<TUTF8Codec>(), "\xD0\xB0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::string bytes;
+    for (int i = 0; i < Chars; ++i) bytes += c.Unit;
+    TSeekCountingStream stream(bytes);
+    TUtilsUCS4Reader reader(&stream, c.Codec, 8192, 0, 0, 0, 0, 1);
+    const std::vector<UCS4Char> chars = ReadToEnd(reader);
+    ASSERT_EQ(chars.size(), size_t(Chars));
+    EXPECT_EQ(chars.back(), 0x430u);
+    EXPECT_EQ(reader.PreviousPos().ByteNumber, int64_t(bytes.size()));
+    EXPECT_LT(stream.Seeks, 10);
+  }
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "xml/XmlAllocationMeter.h"
 #include "xml/dom/DomTestSupport.h"
 
 namespace {
@@ -127,6 +128,39 @@ TEST_F(DomElementTest, ResolvedValues) {
   EXPECT_EQ(e->GetAttributeResolvedValue(u"none"), u"");
 }
 
+// Most elements of a book have no attribute: asking for one makes no map.
+TEST_F(DomElementTest, LookupsOnAnElementWithoutAttributesMakeNothing) {
+  std::vector<TDomElement*> elements;
+  for (int i = 0; i < 100; ++i) elements.push_back(Element(u"p"));
+  TAllocationMeter meter;
+  for (TDomElement* e : elements) {
+    EXPECT_EQ(e->GetAttributeValue(u"id"), u"");
+    EXPECT_FALSE(e->HasAttribute(u"id"));
+    EXPECT_FALSE(e->HasAttributes());
+    EXPECT_EQ(e->AttributeCount(), 0);
+  }
+  EXPECT_EQ(meter.Allocations(), 0);
+}
+
+// A map of many items keeps an index beside its order; lookups, removals and additions
+// agree with a scan.
+TEST_F(DomElementTest, ALargeAttributeMapStaysInOrderAndFindsEveryItem) {
+  TDomElement* e = Element(u"p");
+  const auto name = [](int i) {
+    return u"attribute-" + WideString(1, WideChar(u'a' + i % 26)) + WideString(1, WideChar(u'a' + i / 26));
+  };
+  for (int i = 0; i < 40; ++i) e->SetAttribute(name(i), WideString(1, WideChar(u'a' + i % 26)));
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(e->GetAttributeNode(name(i))->GetNodeName(), name(i));
+  EXPECT_EQ(e->GetAttributeNode(u"attribute-"), nullptr);
+  e->RemoveAttribute(name(5))->Free();
+  EXPECT_EQ(e->GetAttributeNode(name(5)), nullptr);
+  EXPECT_EQ(e->GetAttributes()->GetItem(5)->GetNodeName(), name(6));
+  e->SetAttribute(name(5), u"again");
+  EXPECT_EQ(e->GetAttributes()->GetItem(39)->GetNodeName(), name(5));  // added last
+  EXPECT_EQ(e->GetAttributeValue(name(5)), u"again");
+  EXPECT_EQ(e->AttributeCount(), 40);
+}
+
 class DomElementNSTest : public ::testing::Test {
 protected:
   TDomImplementation Implementation{nullptr};
@@ -158,6 +192,18 @@ TEST_F(DomElementNSTest, NamespaceAwareElementsAndAttributes) {
   e->SetPrefix(u"f");
   EXPECT_EQ(e->GetNodeName(), u"f:p");
   ExpectRaises<ENamespace_Err>([&] { e->SetAttribute(u"a", u"b"); }, "Namespace error.");
+}
+
+TEST_F(DomElementNSTest, ALargeMapFindsAnAttributeWhosePrefixChanged) {
+  auto* e = NewDomNode<TDomElement>(*Document, u"p", u"u");
+  for (int i = 0; i < 20; ++i)
+    e->SetAttributeNS(u"http://x/" + WideString(1, WideChar(u'a' + i)), u"x:n", WideString(1, WideChar(u'a' + i)));
+  TDomAttr* attr = e->GetAttributeNodeNS(u"http://x/c", u"n");
+  ASSERT_NE(attr, nullptr);
+  attr->SetPrefix(u"y");
+  EXPECT_EQ(e->GetAttributeNodeNS(u"http://x/c", u"n"), attr);
+  EXPECT_EQ(e->GetAttributeValueNS(u"http://x/t", u"n"), u"t");
+  EXPECT_EQ(e->GetAttributeNodeNS(u"http://x/z", u"n"), nullptr);
 }
 
 TEST_F(DomElementNSTest, IdLookupsWorkInTheNamespaceDocument) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "xml/XmlAllocationMeter.h"
 #include "xml/dom/DomTestSupport.h"
 
 namespace {
@@ -131,6 +132,33 @@ TEST_F(DomNodeTest, CharacterDataEditing) {
   EXPECT_EQ(text->GetData(), u"Jell");
   text->AppendData(u"y");
   EXPECT_EQ(text->GetLength(), 5);
+}
+
+// Appending and merging copy each piece once: the bytes allocated grow with the text,
+// not with its square.
+TEST_F(DomNodeTest, TextBuiltOfManyPiecesCostsWhatThePiecesCost) {
+  constexpr int Pieces = 20000;
+  TDomElement* p = Element(u"p");
+  TDomText* text = Text(u"");
+  p->AppendChild(text);
+  {
+    TAllocationMeter meter;
+    for (int i = 0; i < Pieces; ++i) text->AppendData(u"ab");
+    EXPECT_LT(meter.AllocatedBytes(), 16 * Pieces * 2 * int64_t(sizeof(WideChar)));
+  }
+  EXPECT_EQ(text->GetLength(), 2 * Pieces);
+  for (int i = 0; i < Pieces; ++i) p->AppendChild(Text(u"cd"));
+  int events = 0;
+  Document->OnCharacterDataModified = [&](TObject*, TDomNode*) { ++events; };
+  {
+    TAllocationMeter meter;
+    p->Normalize();
+    EXPECT_LT(meter.AllocatedBytes(), 16 * Pieces * 4 * int64_t(sizeof(WideChar)));
+  }
+  ASSERT_EQ(p->GetChildCount(), 1);
+  EXPECT_EQ(text->GetLength(), 4 * Pieces);
+  EXPECT_EQ(text->SubstringData(4 * Pieces - 4, 4), u"cdcd");
+  EXPECT_EQ(events, Pieces);  // one change of the first node per merged node
 }
 
 TEST_F(DomNodeTest, SplitTextMovesTheTailIntoANewSibling) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "xml/XmlAllocationMeter.h"
 #include "xml/dom/DomFileResourceResolver.h"
 #include "xml/dtd/DtdToDtdModelParser.h"
 #include "xml/dtd/DtdValidationAgent.h"
@@ -329,3 +330,132 @@ TEST(DtdDocumentTest, ExpansionIsBoundedAndExternalEntitiesStayInAllowedFolders)
 }
 
 }  // namespace
+
+namespace {
+
+// The book's road: the internal subset checked for well-formedness only, entity
+// references replaced while the document is built, nothing external read.
+struct TExpandingFixture {
+  TDomImplementation Implementation{nullptr};
+  TXmlToDomParser Parser{nullptr};
+  std::vector<int> Errors;
+  std::vector<WideString> Hints;
+
+  TExpandingFixture() {
+    InstallDtdValidation(Implementation);
+    Implementation.OnError = [this](TObject*, const TDomError& error, bool&) {
+      Errors.push_back(error.Kind());
+      Hints.push_back(error.Hint());
+    };
+    Parser.SetDOMImpl(&Implementation);
+    Parser.SetKeepEntityRefs(false);
+    Parser.SetKeepCDATASections(false);
+    Parser.SetKeepComments(false);
+  }
+  void Narrow(void (*set)(TXmlLimits&)) {
+    TXmlLimits limits = Parser.Limits();
+    set(limits);
+    Parser.SetLimits(limits);
+  }
+  TDomDocument* Parse(const std::string& text) {
+    Errors.clear();
+    Hints.clear();
+    try {
+      TStringStream stream(text);
+      return Parser.ParseStream(&stream, u"book", nullptr, true);
+    } catch (const EParserException&) {
+      return nullptr;
+    }
+  }
+};
+
+std::string Laughs(const std::string& leaf, int levels) {
+  std::string subset = "<!ENTITY l0 \"" + leaf + "\">";
+  for (int level = 1; level <= levels; ++level) {
+    subset += "<!ENTITY l" + std::to_string(level) + " \"";
+    for (int i = 0; i < 10; ++i) subset += "&l" + std::to_string(level - 1) + ";";
+    subset += "\">";
+  }
+  return subset;
+}
+
+}  // namespace
+
+TEST(DtdDocumentTest, TheBuilderReplacesReferencesWhileItBuilds) {
+  TExpandingFixture f;
+  TDomDocument* document =
+      f.Parse(Doc("<!ENTITY nbsp '&#160;'><!ENTITY b '<b>bold&nbsp;<![CDATA[<raw>]]><!--c--></b>'>"
+                  "<!ENTITY twice '&b;&b;'>",
+                  "<r a='x&nbsp;y'>one&nbsp;two &twice; end</r>"));
+  ASSERT_NE(document, nullptr);
+  const TDomElement* r = document->GetDocumentElement();
+  EXPECT_EQ(r->GetAttributeValue(u"a"), u"x\u00A0y");
+  ASSERT_EQ(r->GetChildCount(), 4);
+  EXPECT_EQ(r->GetFirstChild()->GetNodeValue(), u"one\u00A0two ");
+  // Two copies of the one parsed text, each its own nodes; CDATA as text, no comment.
+  const TDomNode* first = r->GetChildNodes()->GetItem(1);
+  const TDomNode* second = r->GetChildNodes()->GetItem(2);
+  EXPECT_NE(first, second);
+  for (const TDomNode* b : {first, second}) {
+    EXPECT_EQ(b->GetNodeName(), u"b");
+    ASSERT_EQ(b->GetChildCount(), 1);
+    EXPECT_EQ(b->GetTextContent(), u"bold\u00A0<raw>");
+  }
+  EXPECT_EQ(r->GetLastChild()->GetNodeValue(), u" end");
+  EXPECT_TRUE(f.Errors.empty());
+}
+
+TEST(DtdDocumentTest, TheBuildersExpansionKeepsToTheLimits) {
+  const struct {
+    const char* Name;
+    void (*Narrow)(TXmlLimits&);
+    std::string Subset;
+    std::string Body;
+    const char16_t* Limit;
+  } cases[] = {
+      {"text", [](TXmlLimits& l) { l.MaxEntityExpansionChars = 100000; }, Laughs("lol", 12), "<r>&l12;</r>",
+       u"MaxEntityExpansionChars"},
+      {"markup", [](TXmlLimits& l) { l.MaxEntityExpansionChars = 100000; }, Laughs("<b>lol</b>", 12), "<r>&l12;</r>",
+       u"MaxEntityExpansionChars"},
+      {"nodes", [](TXmlLimits& l) { l.MaxNodeCount = 1000; }, Laughs("<b/>", 4), "<r>&l4;</r>", u"MaxNodeCount"},
+      {"depth", [](TXmlLimits& l) { l.MaxElementDepth = 20; },
+       "<!ENTITY d0 'x'>" +
+           [] {
+             std::string chain;
+             for (int i = 1; i <= 30; ++i)
+               chain += "<!ENTITY d" + std::to_string(i) + " '<a>&d" + std::to_string(i - 1) + ";</a>'>";
+             return chain;
+           }(),
+       "<r>&d30;</r>", u"MaxElementDepth"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TExpandingFixture f;
+    f.Narrow(c.Narrow);
+    const std::string document = Doc(c.Subset, c.Body);
+    TAllocationMeter meter;
+    EXPECT_EQ(f.Parse(document), nullptr);
+    ASSERT_EQ(f.Errors, std::vector<int>{XmlErrors::LimitExceeded});
+    EXPECT_EQ(f.Hints.front(), c.Limit);
+    // The work ends with the budget: linear in it, not in what the entities would make.
+    EXPECT_LT(meter.AllocatedBytes(), 64 * 100000);
+  }
+}
+
+TEST(DtdDocumentTest, WithoutResolverAnExternalSubsetIsAReportedError) {
+  TDomImplementation implementation(nullptr);
+  InstallDtdValidation(implementation);
+  std::vector<int> kinds;
+  std::vector<WideString> hints;
+  implementation.OnError = [&](TObject*, const TDomError& error, bool&) {
+    kinds.push_back(error.Kind());
+    hints.push_back(error.Hint());
+  };
+  TXmlToDomParser parser(nullptr);
+  parser.SetDOMImpl(&implementation);
+  parser.DomBuilder().DocTypeDeclTreatment = dtCheckValidity;
+  TStringStream stream("<!DOCTYPE r SYSTEM 'r.dtd'><r/>");
+  EXPECT_THROW(parser.ParseStream(&stream, u"doc.xml", nullptr, true), EParserException);
+  ASSERT_EQ(kinds, std::vector<int>{XmlErrors::ExternalDtdUnresolved});
+  EXPECT_NE(hints.front().find(u"no resource resolver"), WideString::npos);
+}

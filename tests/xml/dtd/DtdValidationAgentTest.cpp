@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "xml/XmlAllocationMeter.h"
 #include "xml/dom/DomElement.h"
 #include "xml/dom/DomNode.h"
 #include "xml/dom/DomTestSupport.h"
@@ -335,7 +336,7 @@ TEST_F(DtdValidationAgentTest, EachFillOfAReferenceHasABudgetOfItsOwn) {
   Entity(u"who", u"author");
   TXmlLimits limits;
   limits.MaxEntityExpansionChars = 10;
-  const TXmlLimitsOverride narrow(limits);
+  Agent->SetLimits(limits);
   Declare(u"r", DTD_ANY_CONTENTTYPE);
   Root(u"r");
   EXPECT_TRUE(Agent->ValidateDocument(etExpand));  // its budget is not the fills'
@@ -365,8 +366,8 @@ TEST_F(DtdValidationAgentTest, RecursiveEntities) {
 // Ten references per level, twelve levels: 10^12 characters if expanded.
 class DtdLaughsTest : public DtdValidationAgentTest {
 protected:
-  void Laughs() {
-    Entity(u"l0", u"lol");
+  void Laughs(WideStringView leaf = u"lol") {
+    Entity(u"l0", leaf);
     for (int i = 1; i <= 12; ++i) {
       WideString value;
       for (int k = 0; k < 10; ++k) value += u"&l" + WideNumber(i - 1) + u";";
@@ -380,15 +381,22 @@ TEST_F(DtdLaughsTest, InAttributeValuesEndAtTheExpansionLimit) {
   Laughs();
   TXmlLimits limits;
   limits.MaxEntityExpansionChars = 100000;
-  const TXmlLimitsOverride narrow(limits);
+  Agent->SetLimits(limits);
   WideString value;
   TXmlErrorKind error = 0;
-  Agent->NormalizeAttributeValue(u"&l12;", atCData, value, error);
-  EXPECT_EQ(error, 146);
-  EXPECT_EQ(value, u"");
   Agent->NormalizeAttributeValue(u"&l2;", atCData, value, error);  // 300 characters pass
   EXPECT_EQ(error, 0);
   EXPECT_EQ(value.size(), 300u);
+  Agent->NormalizeAttributeValue(u"&l12;", atCData, value, error);
+  EXPECT_EQ(error, 146);
+  EXPECT_EQ(value, u"");
+  // The budget is the document's: once spent, no value of it expands an entity, so
+  // many attributes cannot each spend a budget of their own.
+  Agent->NormalizeAttributeValue(u"&l2;", atCData, value, error);
+  EXPECT_EQ(error, 146);
+  Agent->NormalizeAttributeValue(u"plain text", atCData, value, error);
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(value, u"plain text");
 }
 
 TEST_F(DtdLaughsTest, InContentEndAtTheExpansionLimit) {
@@ -397,11 +405,62 @@ TEST_F(DtdLaughsTest, InContentEndAtTheExpansionLimit) {
   Laughs();
   TXmlLimits limits;
   limits.MaxEntityExpansionChars = 100000;
-  const TXmlLimitsOverride narrow(limits);
-  Root(u"r")->AppendChild(NewDomNode<TDomEntityReference>(*Document, u"l12"));
+  Agent->SetLimits(limits);
+  TDomElement* root = Root(u"r");
+  root->AppendChild(NewDomNode<TDomEntityReference>(*Document, u"l12"));
+  TAllocationMeter meter;
   EXPECT_FALSE(Agent->ValidateDocument(etExpand));
+  // The work and the text end with the budget: a text node and a parse for each "lol",
+  // or merging them back to front, would cost the budget's square.
+  EXPECT_LT(meter.AllocatedBytes(), 64 * limits.MaxEntityExpansionChars);
+  EXPECT_LT(meter.PeakLiveBytes(), 16 * limits.MaxEntityExpansionChars);
   ASSERT_FALSE(Reported.empty());
   EXPECT_EQ(Reported.back(), 146);
+  // Nothing half expanded stays: the reference is where it was.
+  ASSERT_EQ(root->GetChildCount(), 1);
+  EXPECT_EQ(root->GetFirstChild()->GetNodeType(), ntEntityReference);
+}
+
+// With markup at the bottom each level is parsed into nodes: the work still ends with
+// the budget, each parse counted as a text of its own.
+TEST_F(DtdLaughsTest, WithMarkupEndAtTheExpansionLimit) {
+  Doctype(u"r");
+  Declare(u"r", DTD_ANY_CONTENTTYPE);
+  Declare(u"b", DTD_ANY_CONTENTTYPE);
+  Laughs(u"<b>lol</b>");
+  TXmlLimits limits;
+  limits.MaxEntityExpansionChars = 100000;
+  Agent->SetLimits(limits);
+  Root(u"r")->AppendChild(NewDomNode<TDomEntityReference>(*Document, u"l12"));
+  TAllocationMeter meter;
+  EXPECT_FALSE(Agent->ValidateDocument(etExpand));
+  // Each text is parsed once and copied for every further reference; the nodes made
+  // (an element and a text for every "<b>lol</b>") are what stays.
+  EXPECT_LT(meter.AllocatedBytes(), 64 * limits.MaxEntityExpansionChars);
+  EXPECT_LT(meter.PeakLiveBytes(), 64 * limits.MaxEntityExpansionChars);
+  ASSERT_FALSE(Reported.empty());
+  EXPECT_EQ(Reported.back(), 146);
+}
+
+// Replacement texts with markup become nodes in place; references they hold are
+// replaced in turn, and text joins the text beside it on both sides.
+TEST_F(DtdValidationAgentTest, ReplacementsWithMarkupJoinTheTextAroundThem) {
+  Doctype(u"r");
+  Declare(u"r", DTD_ANY_CONTENTTYPE);
+  Declare(u"b", DTD_ANY_CONTENTTYPE);
+  Entity(u"x", u"x");
+  Entity(u"m", u"[<b>&x;-&x;</b>&x;]");
+  TDomElement* root = Root(u"r");
+  root->AppendChild(Text(u"a"));
+  root->AppendChild(NewDomNode<TDomEntityReference>(*Document, u"m"));
+  root->AppendChild(Text(u"z"));
+  EXPECT_TRUE(Agent->ValidateDocument(etExpand));
+  ASSERT_EQ(root->GetChildCount(), 3);
+  EXPECT_EQ(root->GetFirstChild()->GetNodeValue(), u"a[");
+  EXPECT_EQ(root->GetChildNodes()->GetItem(1)->GetNodeName(), u"b");
+  EXPECT_EQ(root->GetChildNodes()->GetItem(1)->GetChildCount(), 1);
+  EXPECT_EQ(root->GetChildNodes()->GetItem(1)->GetTextContent(), u"x-x");
+  EXPECT_EQ(root->GetLastChild()->GetNodeValue(), u"x]z");
 }
 
 TEST_F(DtdValidationAgentTest, AHostileContentModelEndsAtTheStepLimit) {
@@ -413,7 +472,7 @@ TEST_F(DtdValidationAgentTest, AHostileContentModelEndsAtTheStepLimit) {
   Declare(u"b", DTD_EMPTY_CONTENTTYPE);
   TXmlLimits limits;
   limits.MaxContentModelSteps = 100000;
-  const TXmlLimitsOverride narrow(limits);
+  Agent->SetLimits(limits);
   TDomElement* root = Root(u"r");
   Child(root, u"a");
   Child(root, u"b");

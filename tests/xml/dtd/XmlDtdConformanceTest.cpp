@@ -102,9 +102,6 @@ std::string RunCase(const TConformanceCase& test) {
 }
 
 const TKnownFailures KnownFailures = {
-    {"valid-ext-sa-014",
-     "the U+FEFF that starts a UTF-16 entity's text after its byte-order mark is lost when the "
-     "replacement text is parsed"},
     {"ibm-valid-P28-ibm28v02.xml",
      "the canonical form holds a processing instruction of the external subset, "
      "which the document tree does not keep"},

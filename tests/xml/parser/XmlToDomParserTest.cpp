@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "XmlParserTestSupport.h"
+#include "xml/XmlAllocationMeter.h"
 #include "xml/codecs/Utf16Codecs.h"
 #include "xml/dom/DomExceptions.h"
 #include "xml/parser/XmlDocReader.h"
@@ -336,6 +337,118 @@ TEST(XmlToDomParserTest, ALongTokenEndsAtTheTokenLimitWithItsName) {
   EXPECT_EQ(fixture.Parse("<a>" + std::string(1001, 'x') + "</a>"), nullptr);
   ASSERT_EQ(fixture.FirstErrorKind(), 146);
   EXPECT_EQ(fixture.Errors.front()->Hint(), u"MaxTokenChars");
+}
+
+// Growth: each case is bounded by the bytes a parse allocates or keeps alive, which
+// text copied over and over, a lookup that scans every attribute or a costly node
+// exceed many times over.
+
+// `count` copies of `piece` inside one element.
+std::string Repeated(const std::string& piece, int count, const std::string& open = "<a>",
+                     const std::string& close = "</a>") {
+  std::string text = open;
+  for (int i = 0; i < count; ++i) text += piece;
+  return text + close;
+}
+
+TEST(XmlToDomParserGrowthTest, TextOfManyReferencesIsBuiltInLinearWork) {
+  constexpr int Count = 20000;
+  const struct {
+    const char* Piece;
+    WideStringView Text;  // what each piece adds
+  } cases[] = {{"&#65;", u"A"}, {"x&amp;", u"x&"}, {"<![CDATA[c]]>", u"c"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Piece);
+    TParserFixture fixture;
+    fixture.Parser.SetKeepEntityRefs(false);
+    fixture.Parser.SetKeepCDATASections(false);
+    const std::string document = Repeated(c.Piece, Count);
+    TAllocationMeter meter;
+    TDomDocument* parsed = fixture.Parse(document);
+    ASSERT_NE(parsed, nullptr);
+    const TDomNode* a = parsed->GetDocumentElement();
+    ASSERT_EQ(a->GetChildCount(), 1);  // one text node holds it all
+    EXPECT_EQ(a->GetTextContent().size(), Count * c.Text.size());
+    // Copying the text for each piece would allocate Count^2 / 2 units.
+    EXPECT_LT(meter.AllocatedBytes(), 16 * int64_t(document.size()));
+  }
+}
+
+TEST(XmlToDomParserGrowthTest, AnElementOfManyAttributesIsBuiltInLinearWork) {
+  constexpr int Count = 20000;
+  std::string tag = "<a";
+  char attribute[40];
+  for (int i = 0; i < Count; ++i) {
+    std::snprintf(attribute, sizeof attribute, " attribute-%05d='v'", i);  // names too long to copy for free
+    tag += attribute;
+  }
+  TParserFixture fixture;
+  TAllocationMeter meter;
+  TDomDocument* parsed = fixture.Parse(tag + "/>");
+  ASSERT_NE(parsed, nullptr);
+  EXPECT_EQ(parsed->GetDocumentElement()->GetAttributes()->GetLength(), Count);
+  // A name copied for each comparison would make Count^2 / 2 allocations.
+  EXPECT_LT(meter.Allocations(), 10 * Count);
+  EXPECT_LT(meter.AllocatedBytes(), 64 * int64_t(tag.size()));
+  EXPECT_EQ(parsed->GetDocumentElement()->GetAttributeValue(u"attribute-12345"), u"v");
+  // The same name twice is found among many.
+  EXPECT_EQ(fixture.Parse(tag + " attribute-00007='w'/>"), nullptr);
+  EXPECT_EQ(fixture.FirstErrorKind(), XmlErrors::DuplicateAttribute);
+}
+
+TEST(XmlToDomParserGrowthTest, AnEmptyElementCostsAFewHundredBytes) {
+  constexpr int Count = 20000;
+  TParserFixture fixture;
+  const std::string document = Repeated("<e/>", Count);
+  TAllocationMeter meter;
+  ASSERT_NE(fixture.Parse(document), nullptr);
+  EXPECT_LT(meter.PeakLiveBytes() / Count, 256);
+}
+
+TEST(XmlToDomParserGrowthTest, TheNodeCountIsLimited) {
+  TParserFixture fixture;
+  TXmlLimits limits = fixture.Parser.Limits();
+  limits.MaxNodeCount = 100;
+  fixture.Parser.SetLimits(limits);
+  EXPECT_NE(fixture.Parse(Repeated("<e/>", 99)), nullptr);  // the top element and 99
+  EXPECT_EQ(fixture.Parse(Repeated("<e/>", 100)), nullptr);
+  ASSERT_EQ(fixture.FirstErrorKind(), XmlErrors::LimitExceeded);
+  EXPECT_EQ(fixture.Errors.front()->Hint(), u"MaxNodeCount");
+  // Text nodes and attributes count as well.
+  EXPECT_EQ(fixture.Parse(Repeated("<e/>t", 50)), nullptr);
+  EXPECT_EQ(fixture.Parse(Repeated("<e x='1'/>", 50)), nullptr);
+  EXPECT_EQ(fixture.FirstErrorKind(), XmlErrors::LimitExceeded);
+}
+
+TEST(XmlToDomParserGrowthTest, RunningOutOfMemoryIsAReportedError) {
+  TParserFixture fixture;
+  const std::string document = Repeated("<e>text</e>", 50000);
+  {
+    TAllocationMeter meter;
+    meter.FailAbove(1024 * 1024);
+    EXPECT_EQ(fixture.Parse(document), nullptr);
+  }
+  ASSERT_EQ(fixture.Errors.size(), 1u);
+  EXPECT_EQ(fixture.FirstErrorKind(), XmlErrors::OutOfMemory);
+  EXPECT_EQ(fixture.Errors.front()->Hint(), SHintOutOfMemory);
+  EXPECT_EQ(fixture.Implementation.GetDocuments()->GetLength(), 0);  // nothing half built stays
+  EXPECT_NE(fixture.Parse(document), nullptr);                       // with memory again, the same parser reads it
+}
+
+TEST(XmlToDomParserTest, UTF16WithoutByteOrderMarkSaysTheEncodingWasNotDetected) {
+  const std::string le = Utf16LE("<?xml version=\"1.0\"?><a/>");
+  std::string be;
+  for (size_t i = 0; i < le.size(); i += 2) be += {le[i + 1], le[i]};
+  TParserFixture fixture;
+  for (const std::string& bytes : {le, be, Utf16LE("<a/>")}) {
+    EXPECT_EQ(fixture.Parse(bytes), nullptr);
+    ASSERT_EQ(fixture.FirstErrorKind(), XmlErrors::UndetectedEncoding);
+    EXPECT_EQ(fixture.Errors.front()->Hint(), SHintUndetectedEncoding);
+  }
+  // With a mark, or with the codec named by the caller, the same text is read.
+  EXPECT_NE(fixture.Parse("\xFF\xFE" + le), nullptr);
+  TStringStream stream(le);
+  EXPECT_NE(fixture.Parser.ParseStream(&stream, u"", CodecClassOf<TUTF16LECodec>(), true), nullptr);
 }
 
 }  // namespace

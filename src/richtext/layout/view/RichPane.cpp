@@ -74,6 +74,12 @@ void TCustomRichPane::SetBiDiMode(TRPBiDiMode value) {
   Format();
 }
 
+void TCustomRichPane::SetDoInPaletteMode(TRPPaletteAction value) {
+  TRPScroller::SetDoInPaletteMode(value);
+  FData->UpdateItemsPalette();
+  FBackground->UpdatePaletted(value, FData->GetRPLogPalette());
+}
+
 void TCustomRichPane::Loaded() {
   TRPScroller::Loaded();
   SetBackgroundStyle(BackgroundStyle());
@@ -97,6 +103,13 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnSaveComponentToFile = source.OnSaveComponentToFile;
   OnWriteHyperlink = source.OnWriteHyperlink;
   OnSaveImage2 = source.OnSaveImage2;
+  OnRPMouseMove = source.OnRPMouseMove;
+  OnRPMouseDown = source.OnRPMouseDown;
+  OnRPMouseUp = source.OnRPMouseUp;
+  OnRPDblClick = source.OnRPDblClick;
+  OnRPRightClick = source.OnRPRightClick;
+  OnItemHint = source.OnItemHint;
+  OnCopy = source.OnCopy;
   OnImportPicture = source.OnImportPicture;
   OnReadHyperlink = source.OnReadHyperlink;
   OnProgress = source.OnProgress;
@@ -109,7 +122,10 @@ void TCustomRichPane::Repaint() {
   if (Visible && Host()) Host()->Invalidate();
 }
 
-void TCustomRichPane::ClearFormatting() { FData->ClearFormatting(); }
+void TCustomRichPane::ClearFormatting() {
+  StopScrollTimer();
+  FData->ClearFormatting();
+}
 
 void TCustomRichPane::Clear() {
   ClearFormatting();
@@ -137,6 +153,16 @@ void TCustomRichPane::Reformat() {
 
 void TCustomRichPane::Resized(int32_t width, int32_t height) {
   SetBounds(width, height);
+  ResizePass();
+}
+
+void TCustomRichPane::ClientResized(int32_t clientWidth, int32_t clientHeight) {
+  SetClientWidth(clientWidth);
+  SetClientHeight(clientHeight);
+  ResizePass();
+}
+
+void TCustomRichPane::ResizePass() {
   if ((ComponentState() & csDesigning) != 0 || VSmallStep() == 0 || !FStyle) return;
   FData->FormatAfterResize(&FCanvas);
 }
