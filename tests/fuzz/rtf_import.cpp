@@ -13,6 +13,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -90,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RegisterTextItemClasses();
     RegisterPictureItemClasses();
     RegisterBulletItemClasses();
+    RegisterMarkerItemClasses();
     return true;
   }();
   (void)registered;

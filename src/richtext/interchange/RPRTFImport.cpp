@@ -41,7 +41,9 @@ TRPRTFImport::TRPRTFImport(TRPRTFReaderProperties& props, TCustomRPData& data, T
       FPixelsPerTwip(GetScreenPixelsPerInch() / 1440.0),
       FIndex(std::clamp(index, 0, data.GetItemCount())),
       FTextStyleCountBefore(style.TextStyles().Count()),
-      FParaStyleCountBefore(style.ParaStyles().Count()) {
+      FParaStyleCountBefore(style.ParaStyles().Count()),
+      FListStyleCountBefore(style.ListStyles().Count()) {
+  FLevelMap.fill(-1);
   if (props.FHeader) FHeaderCountBefore = props.FHeader->GetItemCount();
   if (props.FFooter) FFooterCountBefore = props.FFooter->GetItemCount();
 }
@@ -80,9 +82,23 @@ void TRPRTFImport::AddItem(AnsiString text, std::unique_ptr<TCustomRPItemInfo> i
   }
   if (paraNo < 0) paraNo = ChooseParaStyle();
   item->ParaNo = paraNo;
+  // A numbered paragraph starts with its marker, on whose line the item goes on.
+  std::unique_ptr<TRPMarkerItemInfo> marker;
+  if (position == rtf_ts_NewPara && !IsWholeLineItem(*item)) marker = CreateMarker();
+  TCustomRPItemInfo& first = marker ? static_cast<TCustomRPItemInfo&>(*marker) : *item;
+  if (marker) {
+    marker->ParaNo = paraNo;
+    item->SetContinuesLine(true);
+  }
   if (FPageBreakData == FCurrent && FCurrent->AcceptsPageBreaks()) {
-    item->SetPageBreakBefore(true);
+    first.SetPageBreakBefore(true);
     FPageBreakData = nullptr;
+  }
+  if (marker) {
+    TRPMarkerItemInfo* placed = marker.get();
+    PutItem(*FCurrent, AnsiString(), std::move(marker));
+    FPendingMarker = placed;
+    FPendingMarkerData = FCurrent;
   }
   PutItem(*FCurrent, std::move(text), std::move(item));
 }
@@ -289,6 +305,9 @@ void TRPRTFImport::Progress(TRPRTFProgressStage stage, uint8_t percentDone) {
 // --- The end ---------------------------------------------------------------------------
 
 int32_t TRPRTFImport::Finish(bool failed) {
+  // Open numbering ends: a marker still waiting takes its list style.
+  if (!failed) UpdateMarker();
+  FPendingMarker = nullptr;
   // Tables the reader left open (only after a failed parse) hold nothing of the document.
   FTables.clear();
   FCurrent = &FData;
@@ -312,4 +331,6 @@ void TRPRTFImport::Rollback() {
     FStyle.TextStyles().Delete(FStyle.TextStyles().Count() - 1);
   while (FStyle.ParaStyles().Count() > FParaStyleCountBefore)
     FStyle.ParaStyles().Delete(FStyle.ParaStyles().Count() - 1);
+  while (FStyle.ListStyles().Count() > FListStyleCountBefore)
+    FStyle.ListStyles().Delete(FStyle.ListStyles().Count() - 1);
 }

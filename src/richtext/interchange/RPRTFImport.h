@@ -16,10 +16,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/interchange/RPRTFReader.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPParaInfo.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableItem.h"
@@ -104,6 +107,9 @@ public:
   void HeaderFooter(TRPRTFHeaderFooterType kind, bool starting, bool& supported);
   void Table(TRPRTFTableEventKind whatHappens);
   void Progress(TRPRTFProgressStage stage, uint8_t percentDone);
+  // The paragraph's numbering may have changed (RPRTFImportLists.cpp): the marker of the
+  // paragraph gets its list style.
+  void UpdateMarker();
 
   // After the parse: the tables still open are dropped, and on failure everything the
   // import added is taken out again. Returns the index of the first item inserted into
@@ -148,6 +154,22 @@ private:
   bool CurrentHyperlink(AnsiString& target, AnsiString& hint) const;
   // Takes back what the import added (a failed import).
   void Rollback();
+
+  // --- Numbering (RPRTFImportLists.cpp) ----------------------------------------------------
+  // The marker that a numbered paragraph starting now begins with; nullptr for a
+  // paragraph without numbering. A list-table marker has its list style; an old-style
+  // one gets it at the next marker update, when the numbering is complete.
+  std::unique_ptr<TRPMarkerItemInfo> CreateMarker();
+  // The list style of old-style numbering (\pn): the one this import chose for the
+  // level, else an existing equal one, else a new one of one level.
+  int32_t OldStyleListStyle(const TRPRTFMarkerProperties& numbering);
+  // The list styles of the RTF lists, found or added, at the first list-table paragraph.
+  void MapListTable();
+  // The list style the RTF list would be (its levels), without adding it.
+  void BuildListStyle(const TRPRTFList97& list, TRPListInfo& style) const;
+  // For the first paragraph of each level of a list style added by this import: the
+  // level takes the paragraph's indents, and the text's size when it gave none.
+  void AdjustListLevel();
 
   // --- Tables (RPRTFImportTables.cpp) ----------------------------------------------------
   void TableStart();
@@ -194,4 +216,18 @@ private:
   int32_t FParaStyleCountBefore;
 
   std::vector<std::unique_ptr<TTableInfo>> FTables;
+
+  // Numbering: the marker whose list style waits for the next marker update (and the
+  // document that holds it), whether it came from the list table; the list styles old
+  // numbering chose per level (1 .. 11); the list style of each RTF list; the list-style
+  // count before the import (those at or above it were added by it); the overrides
+  // (and levels) whose first marker restarted its numbering.
+  TRPMarkerItemInfo* FPendingMarker = nullptr;
+  TCustomRPData* FPendingMarkerData = nullptr;
+  bool FMarkerFromListTable = false;
+  std::array<int32_t, 11> FLevelMap;
+  std::vector<int32_t> FListStyleMap;
+  bool FListTableMapped = false;
+  int32_t FListStyleCountBefore;
+  std::set<std::pair<int32_t, int32_t>> FStartedOverrides;
 };

@@ -140,6 +140,7 @@ void TRPRTFReaderProperties::SetUpReader(TRPRTFReader& reader, TRPRTFImport& imp
     import.NewText(text, position);
   };
   reader.OnRequiredPageBreak = [&import](TObject*) { import.RequiredPageBreak(); };
+  reader.OnUpdateMarker = [&import](TObject*) { import.UpdateMarker(); };
   if (UnicodeMode != rpruNoUnicode)
     reader.OnNewUnicodeText = [&import](TRPRTFReader*, const WideString& text, TRPRTFPosition position) {
       import.NewUnicodeText(text, position);

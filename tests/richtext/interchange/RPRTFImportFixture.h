@@ -18,6 +18,7 @@
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/layout/print/RPReportHelper.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -64,6 +65,7 @@ struct TImportFixture {
     RegisterTextItemClasses();
     RegisterPictureItemClasses();
     RegisterBulletItemClasses();
+    RegisterMarkerItemClasses();
     Helper.RichPane().SetStyle(&Style);
     Helper.RichPane().LeftMargin = Helper.RichPane().RightMargin = 0;
     Helper.RichPane().TopMargin = Helper.RichPane().BottomMargin = 0;

@@ -193,6 +193,51 @@ const char kRichBody[] = R"(
 <text:p>Pictures <draw:frame draw:name="png" text:anchor-type="as-char" svg:width="0.24in" svg:height="0.18in"><draw:image><office:binary-data>@PNG@</office:binary-data></draw:image></draw:frame> and <draw:frame draw:name="jpeg" text:anchor-type="as-char" svg:width="0.33in" svg:height="0.25in"><draw:image><office:binary-data>@JPEG@</office:binary-data></draw:image></draw:frame> end.</text:p>
 )";
 
+const char kListStyles[] = R"odt(<office:automatic-styles>
+ <text:list-style style:name="Bullets">
+  <text:list-level-style-bullet text:level="1" text:bullet-char="•"><style:list-level-properties
+   text:space-before="0.25in" text:min-label-width="0.25in"/></text:list-level-style-bullet>
+  <text:list-level-style-bullet text:level="2" text:bullet-char="◦"><style:list-level-properties
+   text:space-before="0.5in" text:min-label-width="0.25in"/></text:list-level-style-bullet>
+ </text:list-style>
+ <text:list-style style:name="Multi">
+  <text:list-level-style-number text:level="1" style:num-suffix="." style:num-format="1"><style:list-level-properties
+   text:space-before="0.25in" text:min-label-width="0.25in"/></text:list-level-style-number>
+  <text:list-level-style-number text:level="2" style:num-suffix="." style:num-format="1" text:display-levels="2">
+   <style:list-level-properties text:space-before="0.5in" text:min-label-width="0.4in"/></text:list-level-style-number>
+  <text:list-level-style-number text:level="3" style:num-suffix=")" style:num-format="a"><style:list-level-properties
+   text:space-before="0.9in" text:min-label-width="0.3in"/></text:list-level-style-number>
+ </text:list-style>
+ <text:list-style style:name="Roman">
+  <text:list-level-style-number text:level="1" style:num-prefix="(" style:num-suffix=")" style:num-format="I">
+   <style:list-level-properties text:space-before="0.25in" text:min-label-width="0.5in"/></text:list-level-style-number>
+ </text:list-style>
+ <text:list-style style:name="Letters">
+  <text:list-level-style-number text:level="1" style:num-suffix="." style:num-format="A" text:start-value="3">
+   <style:list-level-properties text:space-before="0.25in" text:min-label-width="0.3in"/></text:list-level-style-number>
+ </text:list-style>
+</office:automatic-styles>
+)odt";
+
+const char kListBody[] = R"odt(
+<text:list text:style-name="Bullets"><text:list-item><text:p>Apple</text:p>
+ <text:list><text:list-item><text:p>Green</text:p></text:list-item><text:list-item><text:p>Red</text:p></text:list-item>
+ </text:list></text:list-item><text:list-item><text:p>Pear</text:p></text:list-item></text:list>
+<text:p>Between.</text:p>
+<text:list text:style-name="Multi"><text:list-item><text:p>One</text:p>
+ <text:list><text:list-item><text:p>One.one</text:p></text:list-item><text:list-item><text:p>One.two</text:p>
+  <text:list><text:list-item><text:p>Deep a</text:p></text:list-item><text:list-item><text:p>Deep b</text:p></text:list-item>
+  </text:list></text:list-item></text:list></text:list-item>
+ <text:list-item><text:p>Two</text:p><text:list><text:list-item><text:p>Two.one</text:p></text:list-item></text:list>
+ </text:list-item></text:list>
+<text:list text:style-name="Roman"><text:list-item><text:p>First</text:p></text:list-item><text:list-item>
+ <text:p>Second</text:p></text:list-item><text:list-item><text:p>Third</text:p></text:list-item><text:list-item>
+ <text:p>Fourth</text:p></text:list-item></text:list>
+<text:list text:style-name="Letters"><text:list-item><text:p>Cee</text:p></text:list-item><text:list-item>
+ <text:p>Dee</text:p></text:list-item></text:list>
+<text:p>The end.</text:p>
+)odt";
+
 std::string OdtDocument(const std::string& styles, const std::string& body) {
   return std::string(kFlatOdtStart) + kOdtFonts + styles + "<office:body><office:text>\n" + body +
          "</office:text></office:body></office:document>\n";
@@ -220,11 +265,13 @@ std::vector<std::pair<std::string, std::string>> ImportPeerSources(const std::st
       {"import-tables.fodt", OdtDocument("", tablesOdt)},
       {"import-tables.html", tablesHtml},
       {"import-pandoc.md", markdown},
+      {"import-lists.fodt", OdtDocument(kListStyles, kListBody)},
   };
 }
 
 const TRtfPeerFiles& ImportPeerFiles() {
-  static const TRtfPeerFiles files = MakeRtfPeerFiles("rtf-import-peer-cache", &ImportPeerSources, {});
+  static const TRtfPeerFiles files =
+      MakeRtfPeerFiles("rtf-import-peer-cache", &ImportPeerSources, {}, {"import-lists"});
   return files;
 }
 
@@ -463,10 +510,70 @@ TEST_F(RPRTFImportPeers, TableGridsAreTheGridsHtml5libReads) {
   EXPECT_EQ(actual, std::string(expected.begin(), expected.end()));
 }
 
+// The paragraphs of a document as LibreOffice writes them as text: each list paragraph
+// begins with its marker's label and a blank.
+std::string LabelledText(const TCustomRPData& data, const TRPStyle& style) {
+  std::string text;
+  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
+    const TCustomRPItemInfo& item = *data.GetItem(i);
+    if (i > 0 && !item.GetContinuesLine()) text += "\n";
+    if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(&item)) {
+      const TRPListLevel* level = marker->GetLevelInfo(&style);
+      EXPECT_NE(level, nullptr) << "marker " << i;
+      if (!level) continue;
+      text += WideToUtf8Text(level->ListType == rplstUnicodeBullet ? level->FormatStringW
+                                                                   : Utf8ToWideText(marker->DisplayString)) +
+              " ";
+    } else if (item.StyleNo >= 0) {
+      text += TImportFixture::ItemText(data, i);
+    }
+  }
+  return text;
+}
+
+TEST_F(RPRTFImportPeers, ListLabelsAreTheLabelsOfLibreOfficesText) {
+  const TRtfPeerFiles& files = ImportPeerFiles();
+  ASSERT_TRUE(files.Error.empty()) << files.Error;
+  std::vector<uint8_t> bytes = ReadBytesOf(files.Text("import-lists").string());
+  std::string expected(bytes.begin(), bytes.end());
+  if (expected.starts_with("\xEF\xBB\xBF")) expected.erase(0, 3);  // the byte-order mark
+  // Lines without their indentation and the line ends, as the document's paragraphs.
+  std::string lines;
+  std::istringstream in(expected);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    line.erase(0, line.find_first_not_of(' '));
+    if (!lines.empty()) lines += "\n";
+    lines += line;
+  }
+  Import("import-lists");
+  EXPECT_EQ(LabelledText(Data(), F.Style), lines);
+  // Bullets, three numbered levels, Roman numbers, letters from C, and a list of
+  // LibreOffice's own that numbers nothing: five lists, five list styles.
+  ASSERT_EQ(F.Style.ListStyles().Count(), 5);
+  const TRPListInfo& multi = *F.Style.ListStyles()[1];
+  EXPECT_EQ(multi.Levels()[1]->FormatString, "%0:s.%1:s.");
+  EXPECT_EQ(multi.Levels()[2]->ListType, rplstLowerAlpha);
+  EXPECT_EQ(F.Style.ListStyles()[0]->Levels()[0]->ListType, rplstUnicodeBullet);
+  EXPECT_EQ(F.Style.ListStyles()[3]->Levels()[0]->StartFrom, 3);
+}
+
+TEST_F(RPRTFImportPeers, ListStylesOfAListImportedTwiceAreReused) {
+  Import("import-lists");
+  const int32_t listStyles = F.Style.ListStyles().Count();
+  const int32_t items = Data().GetItemCount();
+  Import("import-lists");
+  EXPECT_EQ(F.Style.ListStyles().Count(), listStyles);
+  // The second copy's lists go on from the first's numbers: they are the same lists.
+  const auto* first = dynamic_cast<const TRPMarkerItemInfo*>(Data().GetItem(items + 0));
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->ListNo, dynamic_cast<const TRPMarkerItemInfo&>(*Data().GetItem(0)).ListNo);
+}
+
 // Laid out on report pages: every imported document fills pages, and every item of it
 // has its place on one.
 TEST_F(RPRTFImportPeers, ImportedDocumentsFillReportPages) {
-  for (const char* name : {"import-rich", "import-tables", "import-pandoc"}) {
+  for (const char* name : {"import-rich", "import-tables", "import-pandoc", "import-lists"}) {
     SCOPED_TRACE(name);
     TImportFixture f;
     f.Props.UnicodeMode = rpruMixed;
