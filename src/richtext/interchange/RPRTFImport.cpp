@@ -50,8 +50,10 @@ TRPRTFImport::TRPRTFImport(TRPRTFReaderProperties& props, TCustomRPData& data, T
 
 TRPRTFImport::~TRPRTFImport() = default;
 
-int32_t TRPRTFImport::TwipsToPixels(int32_t twips) const {
-  return static_cast<int32_t>(Round(static_cast<double>(twips) * FPixelsPerTwip));
+int32_t TRPRTFImport::TwipsToPixels(int64_t twips) const {
+  const double pixels = std::clamp(static_cast<double>(twips) * FPixelsPerTwip, -double{RPRTFMaxPixels},
+                                   double{RPRTFMaxPixels});
+  return static_cast<int32_t>(Round(pixels));
 }
 
 // --- Items ------------------------------------------------------------------------------
@@ -261,8 +263,11 @@ void TRPRTFImport::NewPicture(TRPRTFPicture* rtfPicture, std::unique_ptr<TGraphi
         (rtfPicture->PicType == rtf_pict_WMF || rtfPicture->PicType == rtf_pict_EMF || rtfPicture->PicScaleX != 100)) {
       const int32_t width = rtfPicture->SuggestedWidth > 0 ? rtfPicture->SuggestedWidth : picture->Image->Width();
       const int32_t height = rtfPicture->SuggestedHeight > 0 ? rtfPicture->SuggestedHeight : picture->Image->Height();
-      picture->ImageWidth = static_cast<int32_t>(Round(width / 100.0 * rtfPicture->PicScaleX));
-      picture->ImageHeight = static_cast<int32_t>(Round(height / 100.0 * rtfPicture->PicScaleY));
+      auto scaled = [](int32_t size, int32_t percent) {
+        return static_cast<int32_t>(Round(std::clamp(size / 100.0 * percent, 0.0, double{RPRTFMaxPixels})));
+      };
+      picture->ImageWidth = scaled(width, rtfPicture->PicScaleX);
+      picture->ImageHeight = scaled(height, rtfPicture->PicScaleY);
     }
     if (FProps.StoreImagesFileNames) picture->ImageFileName = fileName;
   }

@@ -66,11 +66,11 @@ struct TTableInfo {
   TCustomRPData* Owner = nullptr;
   std::vector<TRPRTFReadRow> Rows;
   // Sums (pixels) and counts over rows and cells.
-  int32_t VSpacingSum = 0;
-  int32_t HSpacingSum = 0;
+  int64_t VSpacingSum = 0;
+  int64_t HSpacingSum = 0;
   int32_t LastVSpacing = 0;  // top + bottom of the last row that gave vertical spacing
   int32_t PrevBottomSpacing = 0;
-  int32_t PaddingSum = 0;
+  int64_t PaddingSum = 0;
   int32_t PaddingCount = 0;
   int64_t RowBorderWidthSum = 0;  // twips
   int32_t RowBorderWidthCount = 0;
@@ -90,6 +90,10 @@ struct TTableInfo {
   uint8_t Alignment = 0;
   bool AlignmentGiven = false;
 };
+
+// The longest length in pixels the import makes of a length in twips (or of a picture's
+// size): lengths that RTF gives as any 32-bit number stay summable.
+inline constexpr int32_t RPRTFMaxPixels = 1 << 24;
 
 class TRPRTFImport {
 public:
@@ -127,7 +131,8 @@ public:
   // The RTF paragraph border in screen pixels, and the indents it needs.
   void ConvertBorder(const TRPRTFParaBorder& rtf, TRPBorder& border) const;
 
-  int32_t TwipsToPixels(int32_t twips) const;
+  // Screen pixels of a length in twips (or a sum of them), within ±RPRTFMaxPixels.
+  int32_t TwipsToPixels(int64_t twips) const;
   TRPRTFReader& Reader() { return FReader; }
   TRPStyle& Style() { return FStyle; }
   TRPRTFReaderProperties& Props() { return FProps; }

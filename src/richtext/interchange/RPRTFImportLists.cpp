@@ -311,7 +311,7 @@ void TRPRTFImport::AdjustListLevel() {
   TRPListLevel& level = *style.Levels()[levelIndex];
   const int32_t textRoom = level.LeftIndent + level.FirstIndent - level.MarkerIndent;
   level.LeftIndent = TwipsToPixels(para.LeftIndent);
-  level.MarkerIndent = TwipsToPixels(para.LeftIndent + para.FirstIndent);
+  level.MarkerIndent = TwipsToPixels(int64_t{para.LeftIndent} + para.FirstIndent);
   level.FirstIndent = textRoom + level.MarkerIndent - level.LeftIndent;
   if (!rtf.FontSizeDefined) {
     level.GetFont().SetSize(state.CharProps.Size);

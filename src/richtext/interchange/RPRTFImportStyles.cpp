@@ -147,7 +147,7 @@ int32_t TRPRTFImport::ChooseTextStyle(bool unicode, bool jump) {
       for (TFontStyle fs : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
         if (w.Style.Contains(fs) == s.Style.Contains(fs)) score += 50000;
       if (w.Style.Empty() == s.Style.Empty()) score += 50000;
-      score += RoundHalf((1.0 - std::abs(w.CharScale - s.CharScale) / 100.0) * 300);
+      score += Round((1.0 - std::abs(int64_t{w.CharScale} - s.CharScale) / 100.0) * 300);
       score += RateIntSimilarity(w.CharSpacing, s.CharSpacing, 10000);
       if (w.ShiftKind == ShiftKind(s.VShift)) score += 50000;
       if (s.StyleEx.Contains(rpfsOverline) || s.StyleEx.Contains(rpfsAllCaps)) score /= 4;

@@ -13,6 +13,7 @@
 // claimed gets an empty cell of its own, so the grid stays whole.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/base/Numbers.h"
@@ -179,7 +180,7 @@ void TRPRTFImport::RowEnd() {
       cell.Right = std::max(cp.RightBoundary, left);
     } else {
       // Text of a cell the definition does not name: an inch to the right.
-      cell.Right = left + 1440;
+      cell.Right = static_cast<int32_t>(std::min<int64_t>(int64_t{left} + 1440, INT32_MAX));
     }
     cell.Left = left;
     left = cell.Right;
@@ -450,7 +451,7 @@ std::unique_ptr<TRPTableItemInfo> TRPRTFImport::BuildTable(TTableInfo& info) {
       cell.BestWidth = TwipsToPixels(rc.BestWidth);
     else if (!info.WidthsGiven)
       cell.BestWidth =
-          TwipsToPixels(boundaries[static_cast<size_t>(a.Col + a.Cols)] - boundaries[static_cast<size_t>(a.Col)]);
+          TwipsToPixels(int64_t{boundaries[static_cast<size_t>(a.Col + a.Cols)]} - boundaries[static_cast<size_t>(a.Col)]);
     cell.VAlign = CellVAlign(rc.VAlign);
   }
   for (int32_t r = 0; r < rowCount; ++r)
@@ -473,13 +474,13 @@ void TRPRTFImport::ApplyTableProperties(TTableInfo& info, TRPTableItemInfo& tabl
             cell->BestWidth -= 2 * padding;
   }
   if (info.HasVSpacing) {
-    table.SetCellVSpacing(info.VSpacingSum / std::max(rowCount - 1, 1));
+    table.SetCellVSpacing(static_cast<int32_t>(info.VSpacingSum / std::max(rowCount - 1, 1)));
     table.SetBorderVSpacing(info.LastVSpacing);
   } else {
     table.SetCellVSpacing(-1);
     table.SetBorderVSpacing(-1);
   }
-  const int32_t hSpacing = info.HasHSpacing ? info.HSpacingSum / std::max(rowCount, 1) : -1;
+  const int32_t hSpacing = info.HasHSpacing ? static_cast<int32_t>(info.HSpacingSum / std::max(rowCount, 1)) : -1;
   table.SetCellHSpacing(hSpacing);
   table.SetBorderHSpacing(hSpacing);
 
@@ -505,7 +506,7 @@ void TRPRTFImport::ApplyTableProperties(TTableInfo& info, TRPTableItemInfo& tabl
       table.SetBestWidth(std::max(TwipsToPixels(info.RowWidth) - 2 * borderWidth, 1));
   } else if (FProps.TableWidthFromBoundaries && info.Boundaries.size() >= 2) {
     const auto [first, last] = std::minmax_element(info.Boundaries.begin(), info.Boundaries.end());
-    table.SetBestWidth(TwipsToPixels(*last - *first));
+    table.SetBestWidth(TwipsToPixels(int64_t{*last} - *first));
   }
 
   if (info.RowLightColor != clNone) table.SetBorderLightColor(info.RowLightColor);
