@@ -1,7 +1,8 @@
-// What the RTF reader accepts from untrusted input. Each reader holds its own copy
-// (`TRPRTFReader::Limits`), defaulted from here; tests set smaller values on the reader
-// they exercise. Every default is far beyond what a word processor writes, so no real
-// document is refused.
+// What the RTF reader accepts from untrusted input, and what an import builds of it.
+// Each reader holds its own copy (`TRPRTFReader::Limits`), defaulted from here, and so
+// does each import's options object (`TRPRTFReaderProperties::Limits`, handed to the
+// reader it runs); tests set smaller values on the object they exercise. Every default
+// is far beyond what a word processor writes, so no real document is refused.
 //
 // Going past a limit never raises: the group depth, `\bin` and data sizes end the parse
 // with a result code (TRPRTFReader.h); the table counts stop growing and later entries
