@@ -179,6 +179,16 @@ TEST_F(RPRTFImportTables, WidthsInTwipsPercentAndPixels) {
   EXPECT_EQ(twips.GetCell(0, 0)->BestHeight, 40);  // the row's height, 600 twips
 }
 
+TEST_F(RPRTFImportTables, ATableWithoutWidthMayTakeTheWidthOfItsBoundaries) {
+  const std::string rtf = Doc("\\trowd\\trleft720\\cellx2160\\cellx3600\\pard\\intbl a\\cell b\\cell\\row ");
+  ASSERT_EQ(F.Import(rtf), rtf_ec_OK);
+  EXPECT_EQ(Table().GetBestWidth(), 0);  // by default no width
+  TImportFixture g;
+  g.Props.TableWidthFromBoundaries = true;
+  ASSERT_EQ(g.Import(rtf), rtf_ec_OK);
+  EXPECT_EQ(dynamic_cast<TRPTableItemInfo&>(*g.Data().GetItem(0)).GetBestWidth(), 192);  // 720 .. 3600 twips
+}
+
 TEST_F(RPRTFImportTables, PaddingIsAveragedAndTakenOffTheWidths) {
   ASSERT_EQ(F.Import(Doc(Row({1440}, {"a"}, "\\trpaddl60\\trpaddfl3\\trpaddr90\\trpaddfr3\\trpaddt15\\trpaddft3") +
                          Row({1440}, {"b"}, "\\trpaddl60\\trpaddfl3\\trpaddr90\\trpaddfr3\\trpaddt15\\trpaddft3"))),
