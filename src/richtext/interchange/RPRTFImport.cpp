@@ -51,8 +51,8 @@ TRPRTFImport::TRPRTFImport(TRPRTFReaderProperties& props, TCustomRPData& data, T
 TRPRTFImport::~TRPRTFImport() = default;
 
 int32_t TRPRTFImport::TwipsToPixels(int64_t twips) const {
-  const double pixels = std::clamp(static_cast<double>(twips) * FPixelsPerTwip, -double{RPRTFMaxPixels},
-                                   double{RPRTFMaxPixels});
+  const double pixels =
+      std::clamp(static_cast<double>(twips) * FPixelsPerTwip, -double{RPRTFMaxPixels}, double{RPRTFMaxPixels});
   return static_cast<int32_t>(Round(pixels));
 }
 

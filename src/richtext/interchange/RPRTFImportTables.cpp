@@ -450,8 +450,8 @@ std::unique_ptr<TRPTableItemInfo> TRPRTFImport::BuildTable(TTableInfo& info) {
     else if (rc.BestWidth > 0)
       cell.BestWidth = TwipsToPixels(rc.BestWidth);
     else if (!info.WidthsGiven)
-      cell.BestWidth =
-          TwipsToPixels(int64_t{boundaries[static_cast<size_t>(a.Col + a.Cols)]} - boundaries[static_cast<size_t>(a.Col)]);
+      cell.BestWidth = TwipsToPixels(int64_t{boundaries[static_cast<size_t>(a.Col + a.Cols)]} -
+                                     boundaries[static_cast<size_t>(a.Col)]);
     cell.VAlign = CellVAlign(rc.VAlign);
   }
   for (int32_t r = 0; r < rowCount; ++r)
