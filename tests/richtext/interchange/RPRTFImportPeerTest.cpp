@@ -18,24 +18,24 @@ namespace {
 
 // --- The tables: one description, written as flat ODT for LibreOffice and as HTML ------
 
-struct TCellSpec;
+struct TCellShape;
 // Rows of cells in reading order; a cell spanned over takes no place in the rows below
 // or beside it (as in HTML).
-struct TTableSpec {
-  std::vector<std::vector<TCellSpec>> Rows;
+struct TTableShape {
+  std::vector<std::vector<TCellShape>> Rows;
 };
-struct TCellSpec {
-  TCellSpec(std::string text, int32_t rowSpan = 1, int32_t colSpan = 1, std::vector<TTableSpec> nested = {},
-            std::string tail = {});
+struct TCellShape {
+  TCellShape(std::string text, int32_t rowSpan = 1, int32_t colSpan = 1, std::vector<TTableShape> nested = {},
+             std::string tail = {});
   std::string Text;
   int32_t RowSpan = 1;
   int32_t ColSpan = 1;
-  std::vector<TTableSpec> Nested;  // tables inside the cell, after its text
-  std::string Tail;                // text after the tables
+  std::vector<TTableShape> Nested;  // tables inside the cell, after its text
+  std::string Tail;                 // text after the tables
 };
 
-TCellSpec::TCellSpec(std::string text, int32_t rowSpan, int32_t colSpan, std::vector<TTableSpec> nested,
-                     std::string tail)
+TCellShape::TCellShape(std::string text, int32_t rowSpan, int32_t colSpan, std::vector<TTableShape> nested,
+                       std::string tail)
     : Text(std::move(text)), RowSpan(rowSpan), ColSpan(colSpan), Nested(std::move(nested)), Tail(std::move(tail)) {}
 
 // The slots of a table by the HTML table model: for each row, the column of each cell
@@ -45,15 +45,15 @@ struct TSlots {
   std::vector<std::vector<int32_t>> CellAt;  // [row][col]: index of the cell in its row, -1 covered
 };
 
-TSlots SlotsOf(const TTableSpec& spec) {
+TSlots SlotsOf(const TTableShape& shape) {
   TSlots slots;
-  const int32_t rowCount = static_cast<int32_t>(spec.Rows.size());
+  const int32_t rowCount = static_cast<int32_t>(shape.Rows.size());
   std::vector<std::vector<bool>> taken(static_cast<size_t>(rowCount));
   std::vector<std::vector<std::pair<int32_t, int32_t>>> placed(static_cast<size_t>(rowCount));
   for (int32_t r = 0; r < rowCount; ++r) {
     int32_t c = 0;
-    for (int32_t k = 0; k < static_cast<int32_t>(spec.Rows[static_cast<size_t>(r)].size()); ++k) {
-      const TCellSpec& cell = spec.Rows[static_cast<size_t>(r)][static_cast<size_t>(k)];
+    for (int32_t k = 0; k < static_cast<int32_t>(shape.Rows[static_cast<size_t>(r)].size()); ++k) {
+      const TCellShape& cell = shape.Rows[static_cast<size_t>(r)][static_cast<size_t>(k)];
       auto isTaken = [&](int32_t row, int32_t col) {
         const auto& line = taken[static_cast<size_t>(row)];
         return col < static_cast<int32_t>(line.size()) && line[static_cast<size_t>(col)];
@@ -77,16 +77,16 @@ TSlots SlotsOf(const TTableSpec& spec) {
   return slots;
 }
 
-std::string TableHtml(const TTableSpec& spec) {
+std::string TableHtml(const TTableShape& shape) {
   std::string html = "<table border=\"1\">\n";
-  for (const auto& row : spec.Rows) {
+  for (const auto& row : shape.Rows) {
     html += "<tr>";
-    for (const TCellSpec& cell : row) {
+    for (const TCellShape& cell : row) {
       html += "<td";
       if (cell.RowSpan > 1) html += " rowspan=\"" + std::to_string(cell.RowSpan) + "\"";
       if (cell.ColSpan > 1) html += " colspan=\"" + std::to_string(cell.ColSpan) + "\"";
       html += ">" + cell.Text;
-      for (const TTableSpec& nested : cell.Nested) html += TableHtml(nested);
+      for (const TTableShape& nested : cell.Nested) html += TableHtml(nested);
       html += cell.Tail + "</td>";
     }
     html += "</tr>\n";
@@ -94,11 +94,11 @@ std::string TableHtml(const TTableSpec& spec) {
   return html + "</table>\n";
 }
 
-std::string TableOdt(const TTableSpec& spec, int32_t& counter) {
-  const TSlots slots = SlotsOf(spec);
+std::string TableOdt(const TTableShape& shape, int32_t& counter) {
+  const TSlots slots = SlotsOf(shape);
   std::string odt = "<table:table table:name=\"T" + std::to_string(++counter) +
                     "\"><table:table-column table:number-columns-repeated=\"" + std::to_string(slots.Cols) + "\"/>\n";
-  for (size_t r = 0; r < spec.Rows.size(); ++r) {
+  for (size_t r = 0; r < shape.Rows.size(); ++r) {
     odt += "<table:table-row>";
     for (int32_t c = 0; c < slots.Cols; ++c) {
       const int32_t k = slots.CellAt[r][static_cast<size_t>(c)];
@@ -106,12 +106,12 @@ std::string TableOdt(const TTableSpec& spec, int32_t& counter) {
         odt += "<table:covered-table-cell/>";
         continue;
       }
-      const TCellSpec& cell = spec.Rows[r][static_cast<size_t>(k)];
+      const TCellShape& cell = shape.Rows[r][static_cast<size_t>(k)];
       odt += "<table:table-cell";
       if (cell.RowSpan > 1) odt += " table:number-rows-spanned=\"" + std::to_string(cell.RowSpan) + "\"";
       if (cell.ColSpan > 1) odt += " table:number-columns-spanned=\"" + std::to_string(cell.ColSpan) + "\"";
       odt += "><text:p>" + cell.Text + "</text:p>";
-      for (const TTableSpec& nested : cell.Nested) odt += TableOdt(nested, counter);
+      for (const TTableShape& nested : cell.Nested) odt += TableOdt(nested, counter);
       if (!cell.Tail.empty()) odt += "<text:p>" + cell.Tail + "</text:p>";
       odt += "</table:table-cell>";
     }
@@ -124,21 +124,21 @@ std::string TableOdt(const TTableSpec& spec, int32_t& counter) {
 // stands in the last cell of a row that is not the table's last, and holds no table
 // itself: LibreOffice's RTF loses the end of the row otherwise, or writes a cell too
 // many (the import's own tests take those shapes).
-std::vector<TTableSpec> PeerTables() {
-  TTableSpec inner{{{{"N1"}, {"N2"}}, {{"N3", 1, 2}}}};
-  TTableSpec middle{{{{"M1", 2, 1}, {"M2"}}, {{"M3"}}, {{"M4"}, {"M5"}}}};
+std::vector<TTableShape> PeerTables() {
+  TTableShape inner{{{{"N1"}, {"N2"}}, {{"N3", 1, 2}}}};
+  TTableShape middle{{{{"M1", 2, 1}, {"M2"}}, {{"M3"}}, {{"M4"}, {"M5"}}}};
   return {
       // Horizontal and vertical merges, and a cell that spans both ways.
-      TTableSpec{{{{"A1"}, {"B1", 1, 2}, {"D1"}},
-                  {{"A2", 2, 1}, {"B2"}, {"C2"}, {"D2", 3, 1}},
-                  {{"B3", 1, 2}},
-                  {{"A4"}, {"B4", 2, 2}},
-                  {{"A5"}, {"D5"}}}},
+      TTableShape{{{{"A1"}, {"B1", 1, 2}, {"D1"}},
+                   {{"A2", 2, 1}, {"B2"}, {"C2"}, {"D2", 3, 1}},
+                   {{"B3", 1, 2}},
+                   {{"A4"}, {"B4", 2, 2}},
+                   {{"A5"}, {"D5"}}}},
       // A table inside a cell, and a table inside a table inside a cell.
-      TTableSpec{
+      TTableShape{
           {{{"X1"}, {"X2", 1, 1, {inner}, "after N"}}, {{"Y1"}, {"Y2", 1, 1, {middle}, "after M"}}, {{"Z1"}, {"Z2"}}}},
       // A whole row merged.
-      TTableSpec{{{{"P1"}, {"P2"}, {"P3"}}, {{"Q", 1, 3}}, {{"R1"}, {"R2"}, {"R3"}}}},
+      TTableShape{{{{"P1"}, {"P2"}, {"P3"}}, {{"Q", 1, 3}}, {{"R1"}, {"R2"}, {"R3"}}}},
   };
 }
 
@@ -249,7 +249,7 @@ std::vector<std::pair<std::string, std::string>> ImportPeerSources(const std::st
   std::string tablesOdt = "<text:p>Tables follow.</text:p>\n";
   std::string tablesHtml = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>t</title></head><body>\n";
   int32_t counter = 0;
-  for (const TTableSpec& table : PeerTables()) {
+  for (const TTableShape& table : PeerTables()) {
     tablesOdt += TableOdt(table, counter) + "<text:p>Between.</text:p>\n";
     tablesHtml += TableHtml(table) + "<p>Between.</p>\n";
   }
