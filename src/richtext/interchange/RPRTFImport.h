@@ -168,7 +168,8 @@ private:
   // The list style of old-style numbering (\pn): the one this import chose for the
   // level, else an existing equal one, else a new one of one level.
   int32_t OldStyleListStyle(const TRPRTFMarkerProperties& numbering);
-  // The list styles of the RTF lists, found or added, at the first list-table paragraph.
+  // The list styles of the RTF lists, found or added: at the first list-table paragraph,
+  // and again for lists read after it (a later list table replaces the lists before it).
   void MapListTable();
   // The list style the RTF list would be (its levels), without adding it.
   void BuildListStyle(const TRPRTFList97& list, TRPListInfo& style) const;
@@ -232,7 +233,10 @@ private:
   bool FMarkerFromListTable = false;
   std::array<int32_t, 11> FLevelMap;
   std::vector<int32_t> FListStyleMap;
-  bool FListTableMapped = false;
+  // The reader's list table that FListStyleMap maps (-1: none yet), and which list styles
+  // of the document's own one of its lists took.
+  int32_t FMappedListTable = -1;
+  std::vector<bool> FListStylesTaken;
   int32_t FListStyleCountBefore;
   std::set<std::pair<int32_t, int32_t>> FStartedOverrides;
 };

@@ -97,7 +97,7 @@ std::unique_ptr<TRPMarkerItemInfo> TRPRTFImport::CreateMarker() {
   if (para.ListOverrideIndex >= 0 && para.ListOverrideIndex < overrides.Count()) {
     const TRPRTFListOverride97& listOverride = *overrides.Items(para.ListOverrideIndex);
     if (listOverride.ListIndex >= 0 && listOverride.ListIndex < FReader.ListTable().Count()) {
-      if (!FListTableMapped) MapListTable();
+      MapListTable();
       const int32_t listNo = FListStyleMap[static_cast<size_t>(listOverride.ListIndex)];
       if (listNo >= 0) {
         const int32_t level = std::max(para.ListLevel, 0);
@@ -253,14 +253,19 @@ void TRPRTFImport::BuildListStyle(const TRPRTFList97& list, TRPListInfo& style) 
 }
 
 void TRPRTFImport::MapListTable() {
-  FListTableMapped = true;
   const TRPRTFListTable97& lists = FReader.ListTable();
-  FListStyleMap.assign(static_cast<size_t>(lists.Count()), -1);
+  if (FMappedListTable != FReader.ListTableGeneration()) {
+    FMappedListTable = FReader.ListTableGeneration();
+    FListStyleMap.clear();
+    // Styles that were there before the import, each for one RTF list at most: two lists
+    // of the document number apart even when they look alike.
+    FListStylesTaken.assign(static_cast<size_t>(FListStyleCountBefore), false);
+  }
+  std::vector<bool>& taken = FListStylesTaken;
   TRPListInfos& styles = FStyle.ListStyles();
-  // Styles that were there before the import, each for one RTF list at most: two lists of
-  // the document number apart even when they look alike.
-  std::vector<bool> taken(static_cast<size_t>(FListStyleCountBefore), false);
-  for (int32_t i = 0; i < lists.Count(); ++i) {
+  const auto mapped = static_cast<int32_t>(FListStyleMap.size());
+  FListStyleMap.resize(static_cast<size_t>(std::max(lists.Count(), mapped)), -1);
+  for (int32_t i = mapped; i < lists.Count(); ++i) {
     TRPListInfo wanted(nullptr);
     BuildListStyle(*lists.Items(i), wanted);
     if (wanted.Levels().Count() == 0) continue;
@@ -298,6 +303,8 @@ void TRPRTFImport::AdjustListLevel() {
   TRPRTFListOverrideTable97& overrides = FReader.ListOverrideTable();
   if (para.ListOverrideIndex < 0 || para.ListOverrideIndex >= overrides.Count()) return;
   const int32_t listIndex = overrides.Items(para.ListOverrideIndex)->ListIndex;
+  // The map must be of the lists the reader holds now.
+  if (FMappedListTable != FReader.ListTableGeneration()) return;
   if (listIndex < 0 || static_cast<size_t>(listIndex) >= FListStyleMap.size()) return;
   const int32_t listNo = FListStyleMap[static_cast<size_t>(listIndex)];
   if (listNo < FListStyleCountBefore) return;  // a list style of the document's own

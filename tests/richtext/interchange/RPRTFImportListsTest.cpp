@@ -219,6 +219,20 @@ TEST_F(RPRTFImportLists, TwoListsThatLookAlikeNumberApart) {
   EXPECT_EQ(Labels(), "[1.]a\n[2.]b\n[1.]c\n[2.]d");
 }
 
+TEST_F(RPRTFImportLists, AListTableAfterTheFirstListParagraphIsMappedAgain) {
+  // A second list table, of more lists than the first, replaces the first after a
+  // numbered paragraph: its lists get list styles of their own when their paragraphs come.
+  const std::string first = "{\\*\\listtable{\\list\\listtemplateid1" + Level("\\levelnfc0", "\\'02\\'00.") +
+                            "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}}";
+  const std::string second = "{\\*\\listtable{\\list\\listtemplateid2" + Level("\\levelnfc4", "\\'03(\\'00)") +
+                             "\\listid2}{\\list\\listtemplateid3" + Level("\\levelnfc1", "\\'02\\'00)") +
+                             "\\listid3}}{\\*\\listoverridetable{\\listoverride\\listid2\\listoverridecount0\\ls2}"
+                             "{\\listoverride\\listid3\\listoverridecount0\\ls3}}";
+  ASSERT_EQ(F.Import(Doc(first + "\\pard\\ls1 a\\par" + second + "\\pard\\ls3 b\\par\\pard\\ls2 c\\par")), rtf_ec_OK);
+  EXPECT_EQ(F.Style.ListStyles().Count(), 3);
+  EXPECT_EQ(Labels(), "[1.]a\n[I)]b\n[(a)]c");
+}
+
 TEST_F(RPRTFImportLists, ListsInsideTableCellsAreNumberedInDocumentOrder) {
   const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
   ASSERT_EQ(F.Import(Doc(ListTable(levels) + "\\pard\\ls1 a\\par\\trowd\\cellx2000\\pard\\intbl\\ls1 b\\cell\\row"
