@@ -313,7 +313,9 @@ int32_t TRPRTFImport::Finish(bool failed) {
   // Open numbering ends: a marker still waiting takes its list style.
   if (!failed) UpdateMarker();
   FPendingMarker = nullptr;
-  // Tables the reader left open (only after a failed parse) hold nothing of the document.
+  // Tables the reader left open (only after a failed parse) hold nothing of the document;
+  // the markers of their cells leave the marker list before the cells go.
+  for (auto it = FTables.rbegin(); it != FTables.rend(); ++it) ForgetTableMarkers(**it);
   FTables.clear();
   FCurrent = &FData;
   if (failed) {

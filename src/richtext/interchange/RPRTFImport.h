@@ -62,8 +62,10 @@ struct TTableInfo {
   std::unique_ptr<TRPTableItemInfo> Table;
   // One row whose cells receive the text of the row being read.
   std::unique_ptr<TRPTableItemInfo> Buffer;
-  // The document that was current when the table started; the table goes there.
+  // The document that was current when the table started; the table goes there. Root is
+  // its absolute root, whose marker list numbers the markers of the buffer's cells.
   TCustomRPData* Owner = nullptr;
+  TCustomRPData* Root = nullptr;
   std::vector<TRPRTFReadRow> Rows;
   // Sums (pixels) and counts over rows and cells.
   int64_t VSpacingSum = 0;
@@ -196,6 +198,9 @@ private:
   // Adds the items that arrived after the last row (in the buffer's first cell) to the
   // document after the table.
   void MoveTrailingItems(TTableInfo& info);
+  // Takes the markers still in the cells of info (its buffer and the rows not built into
+  // a table) out of the marker list that numbers them, before those cells are freed.
+  void ForgetTableMarkers(TTableInfo& info);
 
   TRPRTFReaderProperties& FProps;
   TCustomRPData& FData;

@@ -66,6 +66,26 @@ private:
   std::vector<int32_t> FOwner;
 };
 
+void ForgetMarkersIn(IRPMarkerList& markers, TCustomRPData& document);
+
+void ForgetMarkersInRow(IRPMarkerList& markers, TRPTableRow& row) {
+  for (int32_t k = 0; k < row.Count(); ++k)
+    if (TRPTableCellData* cell = row.GetItem(k)) ForgetMarkersIn(markers, *cell);
+}
+
+// The markers of document and of the tables in it leave the list (as when it is cleared:
+// the counters of the markers that stay are not recomputed).
+void ForgetMarkersIn(IRPMarkerList& markers, TCustomRPData& document) {
+  for (int32_t i = 0; i < document.GetItemCount(); ++i) {
+    TCustomRPItemInfo& item = *document.GetItem(i);
+    if (item.StyleNo == rpkindListMarker) {
+      markers.RemoveMarker(document, item, true);
+    } else if (auto* table = dynamic_cast<TRPTableItemInfo*>(&item)) {
+      for (int32_t r = 0; r < table->Rows().GetRowCount(); ++r) ForgetMarkersInRow(markers, *table->Rows().GetRow(r));
+    }
+  }
+}
+
 }  // namespace
 
 // --- Events ---------------------------------------------------------------------------------
@@ -96,6 +116,7 @@ TRPTableCellData* TRPRTFImport::CurrentBufferCell() const {
 void TRPRTFImport::TableStart() {
   auto info = std::make_unique<TTableInfo>();
   info->Owner = FCurrent;
+  info->Root = FCurrent->GetAbsoluteRootData();
   info->Table = std::make_unique<TRPTableItemInfo>(0, 0, FCurrent);
   TRPTableItemInfo& table = *info->Table;
   table.SetColor(clNone);
@@ -281,7 +302,17 @@ void TRPRTFImport::TableEnd() {
     AddItem(AnsiString(), std::move(table), rtf_ts_NewPara, paraNo);
   }
   MoveTrailingItems(*info);
+  ForgetTableMarkers(*info);
   FCurrent = restore;
+}
+
+void TRPRTFImport::ForgetTableMarkers(TTableInfo& info) {
+  IRPMarkerList* markers = info.Root ? info.Root->GetMarkers(false) : nullptr;
+  if (!markers) return;
+  TRPTableRows& buffer = info.Buffer->Rows();
+  for (int32_t r = 0; r < buffer.GetRowCount(); ++r) ForgetMarkersInRow(*markers, *buffer.GetRow(r));
+  for (TRPRTFReadRow& read : info.Rows)
+    if (read.Row) ForgetMarkersInRow(*markers, *read.Row);
 }
 
 void TRPRTFImport::MoveTrailingItems(TTableInfo& info) {
@@ -317,6 +348,9 @@ std::unique_ptr<TRPTableItemInfo> TRPRTFImport::BuildTable(TTableInfo& info) {
   // Columns: the boundaries in order.
   std::vector<int32_t> boundaries = info.Boundaries;
   std::sort(boundaries.begin(), boundaries.end());
+  // Cells without width (every edge at the row's left edge) share one column of their own.
+  if (boundaries.size() == 1)
+    boundaries.push_back(static_cast<int32_t>(std::min<int64_t>(int64_t{boundaries.front()} + 1440, INT32_MAX)));
   const int32_t colCount = static_cast<int32_t>(boundaries.size()) - 1;
   const int32_t rowCount = static_cast<int32_t>(rows.size());
   if (colCount < 1) return nullptr;

@@ -254,4 +254,36 @@ TEST_F(RPRTFImportLists, AFailedImportTakesItsListStylesBack) {
   EXPECT_EQ(Data().GetItemCount(), 0);
 }
 
+TEST_F(RPRTFImportLists, AFailedImportInsideATableForgetsTheMarkersOfItsCells) {
+  // The reading fails inside a table whose finished and unfinished rows hold numbered
+  // paragraphs: the cells go, and with them their markers, before the paragraphs the
+  // import put into the document are taken out.
+  Data().AddTextW(u"kept", 0, TRPTag(), 0);
+  const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
+  const std::string rtf = Doc(ListTable(levels) +
+                              "\\pard\\ls1 a\\par\\trowd\\cellx2000\\pard\\intbl\\ls1 b\\cell\\row"
+                              "\\trowd\\cellx2000\\pard\\intbl\\ls1 c\\par\\ls1 d\\par\\pard\\intbl\\itap2\\ls1 e"
+                              "\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}\\ls1 f");
+  EXPECT_EQ(F.Import(rtf.substr(0, rtf.size() - 1)), rtf_ec_UnmatchedBrace);
+  EXPECT_EQ(TImportFixture::Dump(Data()), "text s=0 p=0 N 'kept'\n");
+  EXPECT_EQ(F.Style.ListStyles().Count(), 0);
+  // Numbered paragraphs after it count from 1.
+  ASSERT_EQ(F.Import(Doc(ListTable(levels) + "\\pard\\ls1 e\\par\\pard\\ls1 f\\par")), rtf_ec_OK);
+  EXPECT_EQ(Labels(), "kept\n[1.]e\n[2.]f");
+}
+
+TEST_F(RPRTFImportLists, NumberedParagraphsOfCellsWithoutWidthStayInTheirTable) {
+  // Every boundary of the row is its left edge: the table still has a column, and the
+  // cells' numbered paragraphs are in it.
+  const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
+  ASSERT_EQ(F.Import(Doc(ListTable(levels) + "\\trowd\\trleft500\\cellx500\\cellx500\\pard\\intbl\\ls1 a\\cell"
+                                             "\\pard\\intbl\\ls1 b\\cell\\row\\pard\\ls1 c\\par")),
+            rtf_ec_OK);
+  auto* table = dynamic_cast<TRPTableItemInfo*>(Data().GetItem(0));
+  ASSERT_NE(table, nullptr) << TImportFixture::Dump(Data());
+  EXPECT_EQ(table->Rows().GetColCount(), 1);
+  EXPECT_EQ(TImportFixture::PlainText(*table->GetCell(0, 0)), "a\nb");
+  EXPECT_EQ(Labels(), "\n[3.]c");
+}
+
 }  // namespace
