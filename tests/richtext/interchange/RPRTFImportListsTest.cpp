@@ -275,15 +275,13 @@ TEST_F(RPRTFImportLists, AFailedImportInsideATableForgetsTheMarkersOfItsCells) {
 TEST_F(RPRTFImportLists, NumberedParagraphsOfCellsWithoutWidthStayInTheirTable) {
   // Every boundary of the row is its left edge: the table still has a column, and the
   // cells' numbered paragraphs are in it.
-  const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
-  ASSERT_EQ(F.Import(Doc(ListTable(levels) + "\\trowd\\trleft500\\cellx500\\cellx500\\pard\\intbl\\ls1 a\\cell"
-                                             "\\pard\\intbl\\ls1 b\\cell\\row\\pard\\ls1 c\\par")),
-            rtf_ec_OK);
-  auto* table = dynamic_cast<TRPTableItemInfo*>(Data().GetItem(0));
-  ASSERT_NE(table, nullptr) << TImportFixture::Dump(Data());
-  EXPECT_EQ(table->Rows().GetColCount(), 1);
-  EXPECT_EQ(TImportFixture::PlainText(*table->GetCell(0, 0)), "a\nb");
-  EXPECT_EQ(Labels(), "\n[3.]c");
+  const std::string row =
+      "\\trowd\\trleft500\\cellx500\\cellx500\\pard\\intbl\\ls1 a\\cell\\pard\\intbl\\ls1 b\\cell\\row";
+  ASSERT_EQ(F.Import(Doc(ListTable(Level("\\levelnfc0", "\\'02\\'00.")) + row + "\\pard\\ls1 c\\par")), rtf_ec_OK);
+  EXPECT_EQ(TImportFixture::Dump(Data()),
+            "table 1x1 p=0 N\n  cell 0,0 span 1x1\n    marker p=0 N\n    text s=0 p=0 C 'a'\n"
+            "    marker p=0 N\n    text s=0 p=0 C 'b'\nmarker p=0 N\ntext s=0 p=0 C 'c'\n");
+  EXPECT_EQ(Marker(1).DisplayString, "3.");
 }
 
 }  // namespace
