@@ -29,6 +29,7 @@ NEEDED=(
   # RTF written by real programs for the RTF reader's tests (the smallest LibreOffice that
   # converts Writer documents headless), and a second reader of the same files
   libreoffice-writer-nogui pandoc unrtf
+  python3-html5lib  # the grids of HTML tables that the RTF import's tables are checked against
 )
 
 is_installed() {

@@ -1050,3 +1050,33 @@ WideString TCustomRPData::SavePictureForExport(TRPSaveFormat format, const WideS
   if (HostSavesPicture(format, path, graphic, backColor, fileName)) return fileName;
   return SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
 }
+
+bool TCustomRPData::InsertFirstImportedItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item,
+                                            bool& joined) {
+  joined = false;
+  index = std::clamp(index, 0, GetItemCount());
+  InsertItem(index, std::move(text), std::move(item));
+  ++index;
+  return true;
+}
+
+bool TCustomRPData::HasProgressHandler() {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root != this && root->HasProgressHandler();
+}
+
+void TCustomRPData::ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this) root->ReportProgress(operation, stage, percentDone);
+}
+
+std::unique_ptr<TGraphic> TCustomRPData::ImportPicture(const AnsiString& location) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? nullptr : root->ImportPicture(location);
+}
+
+void TCustomRPData::ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format,
+                                  int32_t& styleNo, TRPTag& tag, AnsiString& itemName) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this) root->ReadHyperlink(target, extras, format, styleNo, tag, itemName);
+}

@@ -146,6 +146,13 @@ public:
   bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
                         WideString& fileName) override;
   void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) override;
+  // The control's OnProgress, OnImportPicture and OnReadHyperlink. A hyperlink on a
+  // picture (bullet) is read as a hot picture (hotspot), with or without a handler.
+  bool HasProgressHandler() override;
+  void ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) override;
+  std::unique_ptr<TGraphic> ImportPicture(const AnsiString& location) override;
+  void ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format, int32_t& styleNo,
+                     TRPTag& tag, AnsiString& itemName) override;
   void ExecuteItemJump(int32_t jumpId) override;
   void SelectionChanged() override;
   // The control's events and settings for the mouse handling of the document.
