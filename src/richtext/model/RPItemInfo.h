@@ -93,7 +93,7 @@ enum TRPItemBoolQueryEx : int32_t {
 };
 
 // Vertical alignment of rectangular items.
-// The formats a document reads items from.
+// The formats a document reads items from (a hyperlink's host is told the one its link came in).
 enum TRPLoadFormat : uint8_t { rplfText, rplfHTML, rplfRTF, rplfRPF, rplfURL, rplfOther };
 
 enum TRPVAlign : uint8_t { rpvaBaseline, rpvaMiddle, rpvaAbsTop, rpvaAbsBottom, rpvaAbsMiddle };
