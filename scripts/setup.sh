@@ -28,6 +28,9 @@ NEEDED=(
   # RTF written by real programs for the RTF reader's tests (the smallest LibreOffice that
   # converts Writer documents headless), and a second reader of the same files
   libreoffice-writer-nogui pandoc unrtf
+  # the HTML exports checked by real readers: tidy for HTML 4, xmllint against the XHTML
+  # 1.1 DTD of the W3C's SGML library (through a catalog, no network), html5lib and lxml
+  tidy w3c-sgml-lib libxml2-utils python3-html5lib python3-lxml
 )
 
 is_installed() {

@@ -63,7 +63,11 @@ AnsiString MakeHintAttribute(TRPHintKind kind, const AnsiString& hint) {
   AnsiString safe = hint;
   for (char& c : safe)
     if (c == '"') c = '\'';
-  return kind == rphkHtml ? "title=\"" + safe + "\"" : "\\o \"" + RtfSanitizeName(safe) + "\"";
+  if (kind == rphkRtf) return "\\o \"" + RtfSanitizeName(safe) + "\"";
+  // "&" and "<" would start an entity or a tag inside the value.
+  safe = ReplaceAllForward(safe, "&", "&amp;");
+  safe = ReplaceAllForward(safe, "<", "&lt;");
+  return "title=\"" + safe + "\"";
 }
 
 AnsiString EscapeHtmlText(const AnsiString& text, bool raw) {

@@ -34,8 +34,8 @@ AnsiString GetXhtmlEmptyTagEnd(uint32_t options);
 AnsiString MakeHtmlPath(const AnsiString& path, uint32_t options, uint32_t codePage);
 
 enum TRPHintKind : int32_t { rphkHtml = 1, rphkRtf = 2 };
-// title="hint" (HTML) or the field switch \o "hint" (RTF, made safe for RTF); double
-// quotes in the hint become apostrophes; empty for an empty hint.
+// title="hint" (HTML, "&" and "<" as entities) or the field switch \o "hint" (RTF, made
+// safe for RTF); double quotes in the hint become apostrophes; empty for an empty hint.
 AnsiString MakeHintAttribute(TRPHintKind kind, const AnsiString& hint);
 // Unless raw: "&" "<" ">" as entities, and every two spaces "&nbsp; ".
 AnsiString EscapeHtmlText(const AnsiString& text, bool raw);

@@ -24,6 +24,10 @@
 #include "richtext/table/RPTableTypes.h"
 
 class TRPTablePrintInfo;
+
+// Whether tables without a preferred width let RTF readers fit them to their content
+// ("\trautofit1"), beside the tables that ask so themselves (rptoRTFAllowAutofit).
+extern bool RPTableRTFAllowAutofit;
 class TCustomRPFormattedData;
 
 class TRPTableItemInfo : public TRPFullLineItemInfo,
@@ -168,6 +172,13 @@ public:
   // The table's colour, the colours of its and its cells' border styles, the rules' when
   // they are drawn, every cell's colours and what the cells' items add.
   void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
+  // The rows as RTF table rows (RPTableExportRtf.cpp) at the context's nesting level, each
+  // cell's document through the context's writer; a table never formatted is laid out
+  // for 600 pixels first. The writer is told afterwards that the paragraph is closed.
+  void SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
+  // A "table" element in the context's flavour (RPTableExportHtml.cpp), each cell's
+  // document through the context's writer as body only.
+  void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // Whether an item of a cell holds the control.
   bool OwnsControl(const TControl* control) const override;
 
@@ -300,6 +311,9 @@ public:
 
 private:
   friend class TResolutionScope;
+  // Where the background picture of the table (cell nullptr) or of a cell goes in an HTML
+  // export, as an HTML path; empty when it is left out.
+  AnsiString HtmlBackgroundLocation(TRPHTMLSaveContext& context, const TRPTableCellData* cell, TColor backColor) const;
   void Init(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
   int32_t LastRowReachedFrom(int32_t row) const;
   // The editor host while the table lies in an editor's document; nullptr otherwise.

@@ -120,6 +120,11 @@ public:
                       AnsiString& extra) override;
   bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
                         WideString& fileName) override;
+  AnsiString SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col, bool inStyleSheet) override;
+  AnsiString SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion) override;
+  AnsiString SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion) override;
+  bool HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                     AnsiString& location) override;
   void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) override;
   void ExecuteItemJump(int32_t jumpId) override;
   void SelectionChanged() override;

@@ -80,6 +80,10 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnSaveComponentToFile = source.OnSaveComponentToFile;
   OnWriteHyperlink = source.OnWriteHyperlink;
   OnSaveImage2 = source.OnSaveImage2;
+  OnSaveRTFExtra = source.OnSaveRTFExtra;
+  OnSaveHTMLExtra = source.OnSaveHTMLExtra;
+  OnSaveParaToHTML = source.OnSaveParaToHTML;
+  OnHTMLSaveImage = source.OnHTMLSaveImage;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;
   OnResize = source.OnResize;

@@ -94,6 +94,22 @@ public:
   std::function<void(TCustomRichPane* sender, const TGraphic& graphic, TRPSaveFormat format, const WideString& path,
                      TColor backColor, WideString& fileName, bool& doDefault)>
       OnSaveImage2;
+  // Exports: the host's RTF code for an area (object, row and col as the document's
+  // SaveRTFExtra says), its HTML code for an area, its HTML code before (paraStart) or
+  // after a paragraph, and where a picture of an HTML export goes (itemNo -1: the
+  // background of rpData; clearing doDefault with location, which may stay empty to leave
+  // the picture out).
+  std::function<void(TCustomRichPane* sender, TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
+                     bool inStyleSheet, AnsiString& rtfCode)>
+      OnSaveRTFExtra;
+  std::function<void(TCustomRichPane* sender, TRPHTMLSaveArea area, bool cssVersion, AnsiString& htmlCode)>
+      OnSaveHTMLExtra;
+  std::function<void(TCustomRichPane* sender, TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion,
+                     AnsiString& htmlCode)>
+      OnSaveParaToHTML;
+  std::function<void(TCustomRichPane* sender, TCustomRPData& rpData, int32_t itemNo, const WideString& path,
+                     TColor backColor, AnsiString& location, bool& doDefault)>
+      OnHTMLSaveImage;
 
   TRichPaneRPData& RPData() const { return *FData; }
   TCanvas& Canvas() { return FCanvas; }

@@ -1,0 +1,322 @@
+// The body of an HTML export in either flavour: paragraphs, line breaks, text runs,
+// hyperlinks, hints, checkpoint anchors and the items' own HTML.
+#include <string>
+
+#include "platform/base/CodePages.h"
+#include "platform/base/TextUtils.h"
+#include "richtext/interchange/RPHTMLWriter.h"
+#include "richtext/model/RPFStreamHelpers.h"
+#include "richtext/model/RPHtmlHelpers.h"
+#include "richtext/model/RPUnicode.h"
+#include "unicode/UniSysUtils.h"
+
+namespace {
+
+constexpr char DefaultAnchorPrefix[] = "RichPaneCheckpoint";
+constexpr char PageBreakCss[] = "page-break-before: always;";
+
+// Whether a value may stand unquoted in an HTML attribute.
+bool IsPlainAttributeValue(const AnsiString& value) {
+  if (value.empty()) return false;
+  for (char c : value)
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+          c == '.' || c == ':'))
+      return false;
+  return true;
+}
+
+const char* AlignmentName(TRPAlignment alignment) {
+  switch (alignment) {
+    case rpaRight:
+      return "right";
+    case rpaCenter:
+      return "center";
+    case rpaJustify:
+      return "justify";
+    case rpaLeft:
+      break;
+  }
+  return "";
+}
+
+}  // namespace
+
+// --- Shared pieces ----------------------------------------------------------------------------
+
+bool TRPHTMLWriter::IsSymbolFont(int32_t styleNo) const {
+  return AnsiSameText(FStyle.TextStyles()[styleNo]->FontName, "Symbol");
+}
+
+AnsiString TRPHTMLWriter::CheckpointAnchor(const TRPCPInfo& checkpoint, uint32_t options) {
+  const int32_t number = FAnchorCount++;
+  if ((options & rphtmlCheckpointNames) && !checkpoint.Name.empty())
+    return "<a name=\"" + AttributeValue(checkpoint.Name) + "\"></a>";
+  const AnsiString prefix = FCss && !FParams.CheckpointPrefix.empty() ? FParams.CheckpointPrefix : DefaultAnchorPrefix;
+  const AnsiString name = prefix + std::to_string(number);
+  // XHTML wants every value quoted; a prefix of the caller's may need it too.
+  if ((options & rphtmlQuotedAttributes) || !IsPlainAttributeValue(name))
+    return "<a name=\"" + AttributeValue(name) + "\"></a>";
+  return "<a name=" + name + "></a>";
+}
+
+AnsiString TRPHTMLWriter::HyperlinkTag(TCustomRPData& data, int32_t i, const AnsiString& cssClass, bool hintAsTitle) {
+  const TCustomRPItemInfo& item = *data.GetItem(i);
+  if (!item.GetBoolValueEx(rpibqxJump, data.GetRPStyle())) return {};
+  AnsiString target, extra;
+  data.WriteHyperlink(item.JumpID, data, i, rpsfHTML, target, extra);
+  if (target.empty() && extra.empty()) return {};
+  AnsiString tag = "<a" + (cssClass.empty() ? "" : " " + cssClass);
+  if (!target.empty()) tag += " href=\"" + AttributeValue(target) + "\"";
+  if (!extra.empty())
+    tag += " " + Out(extra);
+  else if (hintAsTitle && !item.Hint.empty())
+    tag += " " + Out(MakeHintAttribute(rphkHtml, item.Hint));
+  return tag + ">";
+}
+
+void TRPHTMLWriter::WriteText(TCustomRPData& data, int32_t i, uint32_t options) {
+  AnsiString hostText;
+  if (data.SaveItemToFile(FParams.Path, data, i, rpsfHTML, false, hostText)) {
+    Write(hostText);
+    return;
+  }
+  const AnsiString& raw = data.GetItemTextRaw(i);
+  if (raw.empty()) {
+    // An empty paragraph keeps its height.
+    if (data.StartsParagraph(i) && (i + 1 >= data.GetItemCount() || data.StartsParagraph(i + 1)))
+      Write("<br" + GetXhtmlEmptyTagEnd(options) + ">");
+    return;
+  }
+  const int32_t styleNo = data.GetItemStyle(i);
+  const bool htmlCode = FStyle.TextStyles()[styleNo]->Options.Contains(rpteoHTMLCode);
+  const bool utf8 = (options & rphtmlUtf8) != 0;
+  const bool unicode = data.GetItem(i)->IsUnicode();
+  if (FCss && !htmlCode && IsSymbolFont(styleNo)) {
+    Write(unicode ? SymbolTextToHtmlW(raw) : SymbolTextToHtml(raw));
+  } else if (unicode) {
+    Write(utf8 ? RawUnicodeToHtmlUtf8(raw, htmlCode) : RawUnicodeToHtmlEntities(raw, htmlCode));
+  } else {
+    const AnsiString text = EscapeHtmlText(raw, htmlCode);
+    Write(utf8 ? CodePageTextToUtf8(data.GetStyleCodePage(styleNo), text) : text);
+  }
+}
+
+void TRPHTMLWriter::WriteItemHtml(TCustomRPData& data, int32_t i, uint32_t options, TColor background) {
+  AnsiString hostText;
+  if (data.SaveItemToFile(FParams.Path, data, i, rpsfHTML, false, hostText)) {
+    Write(hostText);
+    return;
+  }
+  TRPHTMLSaveContext context(*this, *FBullets);
+  context.RPData = &data;
+  context.RPStyle = data.GetRPStyle();
+  context.Path = WideToAnsi(WideExtractFilePath(FParams.Path), FCodePage);
+  context.Options = options;
+  context.UseCss = FCss;
+  context.Background = background;
+  context.Writer = this;
+  TCustomRPData* const savedData = FCurrentData;
+  const TColor savedBackground = FCurrentBackground;
+  FCurrentData = &data;
+  FCurrentBackground = background;
+  data.GetItem(i)->SaveToHTML(FStream, context, data.GetItemTextRaw(i), i);
+  FCurrentData = savedData;
+  FCurrentBackground = savedBackground;
+}
+
+void TRPHTMLWriter::CloseBlock(TCustomRPData& data, TRPHTMLBodyState& state, bool lineEnd) {
+  const AnsiString end = lineEnd ? "\r\n" : "";
+  Write(state.BlockEnd);
+  state.BlockEnd.clear();
+  switch (state.Open) {
+    case rphbNone:
+      return;
+    case rphbParagraph:
+      Write((!FCss && RPHTMLClassicParagraphsAsDiv ? "</div>" : "</p>") + end);
+      break;
+    case rphbDiv:
+      Write("</div>" + end);
+      break;
+    case rphbDivWithAlign:
+      Write("</div></div>" + end);
+      break;
+    case rphbListItem:
+      Write("</li>" + end);
+      break;
+  }
+  Write(data.SaveParaToHTML(data, state.OpenItemNo, false, FCss));
+  state.Open = rphbNone;
+}
+
+void TRPHTMLWriter::SaveSubDocumentBody(TStream&, TCustomRPData& document, uint32_t options, TColor backColor) {
+  WriteBody(document, options, backColor);
+}
+
+void TRPHTMLWriter::WriteBody(TCustomRPData& data, uint32_t options, TColor backColor) {
+  TRPHTMLBodyState state;
+  state.Background = backColor;
+  TCustomRPData* const savedData = FCurrentData;
+  FCurrentData = &data;
+  if (FCss)
+    WriteCssBody(data, options, state);
+  else
+    WriteClassicBody(data, options, state);
+  FCurrentData = savedData;
+}
+
+// --- Classic flavour ---------------------------------------------------------------------------
+
+void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPHTMLBodyState& state) {
+  const TFontInfo& style0 = *FStyle.TextStyles()[0];
+  const AnsiString emptyEnd = GetXhtmlEmptyTagEnd(options);
+  const bool bodyFont = !(options & rphtmlNoBodyFontTags);
+  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
+    const TCustomRPItemInfo& item = *data.GetItem(i);
+    if (!item.GetContinuesLine()) {
+      if (item.GetLineBreakBefore()) {
+        Write("<br" + emptyEnd + ">");
+      } else {
+        CloseBlock(data, state, true);
+        if (item.StyleNo != rpkindBreak) {
+          const TParaInfo& para = *FStyle.ParaStyles()[item.ParaNo];
+          Write(data.SaveParaToHTML(data, i, true, false));
+          // A block item (a table) cannot stand in a paragraph.
+          const bool block = item.GetBoolValue(rpibqWholeLine);
+          AnsiString tag = block || RPHTMLClassicParagraphsAsDiv ? "<div" : "<p";
+          if (const char* align = AlignmentName(para.Alignment); *align)
+            tag += AnsiString(" align=") + QuoteHtmlValue(align, options);
+          if (para.BiDiMode == rpbdLeftToRight) tag += " dir=" + QuoteHtmlValue("LTR", options);
+          if (para.BiDiMode == rpbdRightToLeft) tag += " dir=" + QuoteHtmlValue("RTL", options);
+          if ((options & rphtmlUseCss) && data.GetPageBreakBefore(i))
+            tag += AnsiString(" style=\"") + PageBreakCss + "\"";
+          Write(tag + ">");
+          state.Open = block ? rphbDiv : rphbParagraph;
+          state.OpenItemNo = i;
+          if (bodyFont && !block) {
+            Write(Out(GetHtmlOpenFontTags(style0, nullptr, options)));
+            state.BlockEnd = GetHtmlCloseFontTags(style0, nullptr);
+          }
+        }
+      }
+    }
+    if (item.Checkpoint) Write("\r\n" + CheckpointAnchor(*item.Checkpoint, options));
+    const AnsiString link = HyperlinkTag(data, i, "", true);
+    const bool hint = link.empty() && !item.Hint.empty();
+    if (!link.empty()) Write(link);
+    if (hint) Write("<span " + Out(MakeHintAttribute(rphkHtml, item.Hint)) + ">");
+    const bool isText = data.IsTextItem(i);
+    int32_t styleNo = isText ? data.GetItemStyle(i) : item.GetAssociatedTextStyleNo();
+    if (!isText && styleNo >= 0) styleNo = data.ResolveStyleNo(styleNo, item.ParaNo);
+    if (styleNo < 0) {
+      WriteItemHtml(data, i, options, state.Background);
+      if (item.StyleNo == rpkindBreak) Write("\r\n");
+    } else if (data.IsStyleHTMLWritable(styleNo)) {
+      const TFontInfo& style = *FStyle.TextStyles()[styleNo];
+      Write(Out(GetHtmlOpenFontTags(style, &style0, options)));
+      if (isText)
+        WriteText(data, i, options);
+      else
+        WriteItemHtml(data, i, options, state.Background);
+      Write(GetHtmlCloseFontTags(style, &style0));
+    }
+    if (hint) Write("</span>");
+    if (!link.empty()) Write("</a>");
+  }
+  CloseBlock(data, state, true);
+  if (const TRPCPInfo* trailing = data.GetPendingCheckpoint()) Write("\r\n" + CheckpointAnchor(*trailing, options));
+}
+
+// --- CSS flavour ---------------------------------------------------------------------------------
+
+AnsiString TRPHTMLWriter::TextStyleAttribute(int32_t styleNo, uint32_t options) const {
+  return "class=" + QuoteHtmlValue("rpts" + std::to_string(styleNo), options);
+}
+
+AnsiString TRPHTMLWriter::ParaStyleAttribute(int32_t paraNo, bool pageBreak, uint32_t options) const {
+  AnsiString out;
+  if (paraNo != 0 || (options & rphtmlDefaultCssClasses))
+    out = " class=" + QuoteHtmlValue("rpps" + std::to_string(paraNo), options);
+  if (pageBreak) out += AnsiString(" style=\"") + PageBreakCss + "\"";
+  return out;
+}
+
+void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLBodyState& state) {
+  const AnsiString emptyEnd = GetXhtmlEmptyTagEnd(options);
+  const bool xhtml = (options & rphtmlQuotedAttributes) != 0;
+  const IRPStyleSheet* sheet = data.GetRPStyle();
+  const auto closeSpan = [&] {
+    if (state.SpanStyle < 0) return;
+    Write("</span>");
+    state.SpanStyle = -1;
+  };
+  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
+    const TCustomRPItemInfo& item = *data.GetItem(i);
+    if (!item.GetContinuesLine()) {
+      closeSpan();
+      if (item.GetLineBreakBefore()) {
+        Write("\r\n<br" + emptyEnd + ">");
+      } else {
+        const bool followsBlock = state.Open != rphbNone;
+        CloseBlock(data, state, true);
+        const TParaInfo& para = *FStyle.ParaStyles()[item.ParaNo];
+        state.Background = para.Background.Color != clNone ? para.Background.Color : FParams.Color;
+        if (item.StyleNo != rpkindBreak) {
+          if (!followsBlock) Write("\r\n");
+          Write(data.SaveParaToHTML(data, i, true, true));
+          const AnsiString attributes = ParaStyleAttribute(item.ParaNo, data.GetPageBreakBefore(i), options);
+          if (item.GetBoolValue(rpibqWholeLine)) {
+            // A block item (a table) stands in a "div" of the paragraph's style.
+            Write("<div" + attributes + ">");
+            state.Open = rphbDiv;
+            if (!xhtml && (para.Alignment == rpaRight || para.Alignment == rpaCenter)) {
+              Write(AnsiString("<div align=") + QuoteHtmlValue(AlignmentName(para.Alignment), options) + ">");
+              state.Open = rphbDivWithAlign;
+            }
+          } else {
+            Write("<p" + attributes + ">");
+            state.Open = rphbParagraph;
+          }
+          state.OpenItemNo = i;
+        }
+      }
+    }
+    if (item.Checkpoint) {
+      closeSpan();
+      Write(CheckpointAnchor(*item.Checkpoint, options));
+    }
+    const bool isText = data.IsTextItem(i);
+    const int32_t styleNo = isText ? data.GetItemStyle(i) : -1;
+    if (isText && !data.IsStyleHTMLWritable(styleNo)) continue;
+    const AnsiString link = HyperlinkTag(data, i, isText ? TextStyleAttribute(styleNo, options) : "", false);
+    const bool hint = !item.Hint.empty();
+    if (!link.empty() || hint) closeSpan();
+    if (!link.empty()) Write(link);
+    if (hint) Write("<span " + Out(MakeHintAttribute(rphkHtml, item.Hint)) + ">");
+    if (isText) {
+      const TFontInfo& style = *FStyle.TextStyles()[styleNo];
+      const bool needsSpan = link.empty() && (styleNo != 0 || style.Jump || style.BackColor != clNone ||
+                                              (options & rphtmlDefaultCssClasses));
+      if (!needsSpan) closeSpan();
+      if (needsSpan && state.SpanStyle != styleNo) {
+        closeSpan();
+        Write("<span " + TextStyleAttribute(styleNo, options) + ">");
+        state.SpanStyle = styleNo;
+      }
+      WriteText(data, i, options);
+      // The span goes on over the next item of the same plain style in the same line.
+      const bool goesOn = state.SpanStyle >= 0 && link.empty() && !hint && !style.Jump && i + 1 < data.GetItemCount() &&
+                          data.GetItem(i + 1)->GetContinuesLine() && data.IsTextItem(i + 1) &&
+                          data.GetItemStyle(i + 1) == styleNo && data.GetItem(i + 1)->Hint.empty() &&
+                          !data.GetItem(i + 1)->Checkpoint && !data.GetItem(i + 1)->GetBoolValueEx(rpibqxJump, sheet);
+      if (!goesOn) closeSpan();
+    } else {
+      closeSpan();
+      WriteItemHtml(data, i, options, state.Background);
+    }
+    if (hint) Write("</span>");
+    if (!link.empty()) Write("</a>");
+  }
+  closeSpan();
+  CloseBlock(data, state, true);
+  if (const TRPCPInfo* trailing = data.GetPendingCheckpoint()) Write(CheckpointAnchor(*trailing, options));
+}

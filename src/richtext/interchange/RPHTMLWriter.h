@@ -1,0 +1,97 @@
+// The HTML writer behind SaveHTMLToStream and SaveHTMLCSSToStream (RPHTMLExport.h): one
+// object per export with its flavour, options and counters; the head, the body of each
+// document it writes (the main document and the documents of table cells) and the end.
+// It is the image context of the items it writes (where their pictures go) and the
+// writer of the documents they hold.
+//
+// State of a body (TRPHTMLBodyState): what is open (a paragraph, a block container with
+// or without its inner alignment "div", a list item) and, in the classic flavour, the
+// font tags of text style 0 that close inside it; the span of the CSS flavour that is
+// open and the text style it stands for; the background the items stand on.
+//
+// The classic flavour's font tags of text style 0 stand inside each paragraph and list
+// item, not around the whole body: a font element may hold no paragraphs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "richtext/interchange/RPHTMLExport.h"
+#include "richtext/model/RPExportContexts.h"
+#include "richtext/model/RPStyle.h"
+
+enum TRPHTMLOpenBlock : uint8_t { rphbNone, rphbParagraph, rphbDiv, rphbDivWithAlign, rphbListItem };
+
+struct TRPHTMLBodyState {
+  TRPHTMLOpenBlock Open = rphbNone;
+  int32_t OpenItemNo = -1;  // the item that opened the block (for the paragraph hook)
+  AnsiString BlockEnd;      // classic: the closing font tags of style 0 inside the block
+  int32_t SpanStyle = -1;   // CSS: the text style of the open span, -1 for none
+  TColor Background = clNone;
+  const TCustomRPItemInfo* LastMarker = nullptr;  // the marker of the list that is open
+};
+
+class TRPHTMLWriter final : public IRPHtmlImageContext, public IRPHTMLDocumentWriter {
+public:
+  TRPHTMLWriter(TCustomRPData& root, TStream& stream, const TRPStyle& style, const TRPHTMLExportParams& params,
+                bool css);
+
+  void WriteHead();
+  void WriteBody(TCustomRPData& data, uint32_t options, TColor backColor);
+  void WriteEnd();
+
+  // IRPHtmlImageContext
+  bool HtmlImageHook(const TCustomRPItemInfo& item, AnsiString& location) override;
+  AnsiString SavePictureForExport(const TGraphic& graphic, TColor background) override;
+  AnsiString RelativeToDocument(const AnsiString& fileName) const override;
+  uint32_t CodePage() const override { return FCodePage; }
+  // IRPHTMLDocumentWriter
+  void SaveSubDocumentBody(TStream& stream, TCustomRPData& document, uint32_t options, TColor backColor) override;
+  bool BackgroundImageHook(TCustomRPData& document, TColor backColor, AnsiString& location) override;
+
+private:
+  void Write(AnsiStringView text) const;
+  void WriteLine(AnsiStringView text) const;
+  // 8-bit text of the document's code page as the output wants it (UTF-8 or as it is).
+  AnsiString Out(const AnsiString& text) const;
+  // An attribute value (in the output's form) with the characters that would end it or
+  // start markup written as entities.
+  AnsiString AttributeValue(const AnsiString& text) const;
+  // The charset name the head declares; empty when none is known.
+  AnsiString CharsetName() const;
+  // The background picture of the page, saved; its HTML path (empty: none).
+  AnsiString SavePageBackground();
+  void WriteClassicHead();
+  void WriteCssHead();
+  void WriteBodyCss();
+
+  // Body pieces.
+  void WriteClassicBody(TCustomRPData& data, uint32_t options, TRPHTMLBodyState& state);
+  void WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLBodyState& state);
+  void CloseBlock(TCustomRPData& data, TRPHTMLBodyState& state, bool lineEnd);
+  AnsiString CheckpointAnchor(const TRPCPInfo& checkpoint, uint32_t options);
+  // The opening tag of item i's hyperlink (with cssClass inside the tag, and with
+  // hintAsTitle the item's hint as its title when the host gives no attributes); empty
+  // when it is no hyperlink or the host gives neither target nor attributes.
+  AnsiString HyperlinkTag(TCustomRPData& data, int32_t i, const AnsiString& cssClass, bool hintAsTitle);
+  void WriteText(TCustomRPData& data, int32_t i, uint32_t options);
+  void WriteItemHtml(TCustomRPData& data, int32_t i, uint32_t options, TColor background);
+  bool IsSymbolFont(int32_t styleNo) const;
+  // CSS: "class=rpts3" or the style attribute of text style styleNo.
+  AnsiString TextStyleAttribute(int32_t styleNo, uint32_t options) const;
+  AnsiString ParaStyleAttribute(int32_t paraNo, bool pageBreak, uint32_t options) const;
+
+  TCustomRPData& FRoot;
+  TStream& FStream;
+  const TRPStyle& FStyle;
+  const TRPHTMLExportParams& FParams;
+  bool FCss;
+  uint32_t FCodePage;
+  int32_t FImgSaveNo = 0;
+  int32_t FAnchorCount = 0;
+  std::unique_ptr<TRPHTMLBulletInfoList> FOwnBullets;
+  TRPHTMLBulletInfoList* FBullets;
+  // The document whose items are being written and their background.
+  TCustomRPData* FCurrentData = nullptr;
+  TColor FCurrentBackground = clNone;
+};

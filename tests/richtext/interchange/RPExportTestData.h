@@ -1,0 +1,74 @@
+// A rich view with a style sheet for the export tests, and the exports as strings.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "richtext/interchange/RPHTMLExport.h"
+#include "richtext/interchange/RPRTFExport.h"
+#include "richtext/layout/view/RPViewTestData.h"
+#include "richtext/table/RPTableItem.h"
+
+struct TExportView : TTestRichPane {
+  TExportView() { Style.DefCodePage = 1251; }
+  TRichPaneRPData& Data() { return Pane.RPData(); }
+
+  // A text style added after the standard ones; its index.
+  int32_t AddTextStyle(const std::function<void(TFontInfo&)>& setup) {
+    TFontInfo& style = *Style.TextStyles().Add();
+    style.Assign(*Style.TextStyles()[0]);
+    style.StyleName = "Added";
+    setup(style);
+    return Style.TextStyles().Count() - 1;
+  }
+  int32_t AddParaStyle(const std::function<void(TParaInfo&)>& setup) {
+    TParaInfo& style = *Style.ParaStyles().Add();
+    style.StyleName = "Added";
+    setup(style);
+    return Style.ParaStyles().Count() - 1;
+  }
+  // A table of rows x cols added as its own paragraph; cell texts with SetCell.
+  TRPTableItemInfo& AddTable(int32_t rows, int32_t cols) {
+    auto item = std::make_unique<TRPTableItemInfo>(rows, cols, &Data());
+    TRPTableItemInfo& table = *item;
+    Pane.AddItem("", std::move(item));
+    return table;
+  }
+  static void SetCell(TRPTableItemInfo& table, int32_t row, int32_t col, const std::string& text, int32_t style = 0) {
+    TRPTableCellData& cell = *table.GetCell(row, col);
+    cell.Clear();
+    cell.AddRawText(text, style, 0);
+  }
+
+  std::string Rtf(bool selectionOnly = false) {
+    TMemoryStream stream;
+    EXPECT_TRUE(SaveRTFToStream(Pane, stream, selectionOnly));
+    return Bytes(stream);
+  }
+  std::string Html(uint32_t options, bool css, TRPHTMLExportParams params = {}) {
+    params.Options = options;
+    TMemoryStream stream;
+    EXPECT_TRUE(css ? SaveHTMLCSSToStream(Data(), stream, params) : SaveHTMLToStream(Data(), stream, params));
+    return Bytes(stream);
+  }
+  // The body alone (no head, no end).
+  std::string HtmlBody(uint32_t options, bool css) { return Html(options | rphtmlOnlyBody, css); }
+
+  static std::string Bytes(TMemoryStream& stream) {
+    return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  }
+};
+
+// The part of rtf after the header (from the first paragraph on).
+inline std::string RtfBody(const std::string& rtf) {
+  const size_t at = rtf.find("\\uc1\r\n");
+  const size_t at0 = rtf.find("\\uc0\r\n");
+  const size_t start = at != std::string::npos ? at + 6 : at0 != std::string::npos ? at0 + 6 : 0;
+  return rtf.substr(start);
+}
+
+inline int CountOf(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
