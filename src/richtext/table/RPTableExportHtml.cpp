@@ -23,13 +23,13 @@ constexpr uint32_t EndOnly = 0x0008;
 
 // Builds " name=value" attributes: a value is written only when it is not empty and
 // differs from the attribute's default; quoted under XHTML, and always when it holds
-// characters that HTML leaves unquoted values without (a colour's "#", a "%").
+// characters that HTML allows in no unquoted value (a colour's "#", a "%").
 class THtmlAttributes {
 public:
   explicit THtmlAttributes(uint32_t options) : FOptions(options) {}
   AnsiString operator()(const char* name, const AnsiString& value, const char* defaultValue = "") const {
     if (value.empty() || value == defaultValue) return {};
-    const bool plain = value.find_first_not_of("0123456789") == AnsiString::npos;
+    const bool plain = value.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyz") == AnsiString::npos;
     return AnsiString(" ") + name + "=" + (plain ? QuoteHtmlValue(value, FOptions) : "\"" + value + "\"");
   }
 
