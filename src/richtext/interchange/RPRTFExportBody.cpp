@@ -40,12 +40,16 @@ void TRPRTFWriter::StartParagraph(TCustomRPData& data, int32_t itemNo, int32_t l
   const TCustomRPItemInfo& item = *data.GetItem(itemNo);
   Write("\r\n");
   if (!forced && item.GetLineBreakBefore()) {
+    EndShiftedRun(state);
     Write("\\line ");
     return;
   }
   // The paragraph before ends here, unless the item before closed it (a table) or there
   // is none.
-  if (state.ParagraphWritten && !state.ParagraphClosed) Write(state.LastParaHasMarker ? "\\plain\\par " : "\\par ");
+  if (state.ParagraphWritten && !state.ParagraphClosed) {
+    EndShiftedRun(state);
+    Write(state.LastParaHasMarker ? "\\plain\\par " : "\\par ");
+  }
   state.ParagraphClosed = false;
   state.ParagraphWritten = true;
   if (data.GetPageBreakBefore(itemNo)) Write("\\page ");
@@ -61,8 +65,13 @@ void TRPRTFWriter::StartParagraph(TCustomRPData& data, int32_t itemNo, int32_t l
   state.LastMarker = isMarker ? &item : nullptr;
 }
 
+void TRPRTFWriter::EndShiftedRun(TRPRTFBodyState& state) const {
+  if (state.CurrentTextStyle >= 0 && FStyle.TextStyles()[state.CurrentTextStyle]->VShift != 0) Write("\\nosupersub");
+}
+
 void TRPRTFWriter::SwitchTextStyle(TCustomRPData& data, int32_t styleNo, TRPRTFBodyState& state) const {
   if (state.CurrentTextStyle == styleNo) return;
+  EndShiftedRun(state);
   AnsiString out = "\\plain ";
   if (const int32_t sheetNo = TextStyleSheetNo(styleNo); sheetNo >= 0) out += "\\cs" + std::to_string(sheetNo);
   Write(out + TextFormatting(data, styleNo, false));
@@ -95,6 +104,7 @@ void TRPRTFWriter::WriteNonText(TCustomRPData& data, int32_t itemNo, int32_t lev
   if (textStyle >= 0) textStyle = data.ResolveStyleNo(textStyle, item.ParaNo);
   const bool withTextStyle = textStyle >= 0 && !IsHtmlCodeOnly(textStyle);
   if (withTextStyle) SwitchTextStyle(data, textStyle, state);
+  if (!withTextStyle) EndShiftedRun(state);
   const bool leftToRightInside = !withTextStyle && state.RightToLeft;
   if (leftToRightInside) Write("\\ltrpar");
   AnsiString hostText;
@@ -169,6 +179,7 @@ void TRPRTFWriter::WriteBody(TCustomRPData& data, int32_t level, bool selectionO
       }
     }
   }
+  EndShiftedRun(state);
   const bool reachesEnd =
       !selectionOnly || (hasRange && endNo == data.GetItemCount() - 1 && endOffs >= data.GetItemEndOffset(endNo));
   if (reachesEnd)

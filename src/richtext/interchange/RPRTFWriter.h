@@ -67,6 +67,10 @@ private:
   void StartParagraph(TCustomRPData& data, int32_t itemNo, int32_t level, bool forced, TRPRTFBodyState& state);
   void WriteBookmark(const TRPCPInfo& checkpoint);
   void SwitchTextStyle(TCustomRPData& data, int32_t styleNo, TRPRTFBodyState& state) const;
+  // "\\nosupersub" when the text style in force is raised or lowered: a superscript run
+  // that goes on to the end of its paragraph is lost by some readers (LibreOffice drops
+  // it with the paragraph mark) unless it is ended explicitly; "\\plain" does not do it.
+  void EndShiftedRun(TRPRTFBodyState& state) const;
   void WriteText(TCustomRPData& data, int32_t itemNo, int32_t from, int32_t to, TRPRTFBodyState& state) const;
   void WriteNonText(TCustomRPData& data, int32_t itemNo, int32_t level, TRPRTFBodyState& state);
 

@@ -1,7 +1,7 @@
 // The table as RTF rows: row and cell properties, borders, merges, and each cell's
-// document written by the export's writer one nesting level deeper. Nested tables write
-// their row properties in "\*\nesttableprops" and close cells and rows with "\nestcell"
-// and "\nestrow"; the engine's own words "\richpanetbw", "\richpanecbw" and
+// document written by the export's writer one nesting level deeper. Nested tables close
+// their cells with "\nestcell" and write each row's properties after its cells in a
+// "\*\nesttableprops" group ended by "\nestrow"; the engine's own words "\richpanetbw", "\richpanecbw" and
 // "\richpanecbh" carry the preferred widths and height as they are, for its own reader.
 #include <string>
 
@@ -87,7 +87,7 @@ void TRPTableItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, cons
 
   for (int32_t r = 0; r < rowCount; ++r) {
     const TRPTableRow& row = *rows.GetRow(r);
-    AnsiString out = AnsiString("{") + (nested ? "\\*\\nesttableprops" : "") + "\\trowd" + tableWords;
+    AnsiString out = "\\trowd" + tableWords;
     if (r < GetHeadingRowCount()) out += "\\trhdr";
     if (const int32_t height = row.GetMaxBestHeight(); height > 0) out += "\\trrh" + Num(twips(height));
     const AnsiString padding = Num(twips(GetCellPadding()));
@@ -150,14 +150,21 @@ void TRPTableItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, cons
       const int32_t right = lastCol >= 0 ? layout.ColStarts[lastCol] + layout.ColWidths[lastCol] : 0;
       out += "\\cellx" + Num(twips(right) + twips.Half(GetCellHSpacing()));
     }
-    out += "\\pard\\intbl" + itap + "{";
-    RPFWrite(stream, out);
+    // A row of the main document: its properties, then its cells. A nested row: its
+    // cells, then its properties in their own ignorable group, so that a reader that
+    // knows no nesting still reads the cells' text, and one that does keeps their
+    // formatting; a paragraph mark for the former follows.
+    if (!nested) RPFWrite(stream, "{" + out);
+    RPFWrite(stream, "\\pard\\intbl" + itap + "{");
     for (const TPosition& position : positions) {
       RPFWrite(stream, "{");
       if (position.StartsHere && context.Writer) context.Writer->SaveSubDocument(stream, *position.Cell, level + 1);
       RPFWrite(stream, nested ? "\\nestcell}" : "\\cell}");
     }
-    RPFWrite(stream, "}\\pard\\intbl" + itap + (nested ? "\\nestrow}" : "\\row}"));
+    if (nested)
+      RPFWrite(stream, "}{\\*\\nesttableprops" + out + "\\nestrow}{\\nonesttables\\par}");
+    else
+      RPFWrite(stream, "}\\pard\\intbl" + itap + "\\row}");
   }
   if (context.Writer) context.Writer->ParagraphClosed();
 }

@@ -113,7 +113,13 @@ TEST(RPRTFExportTest, AShiftedRunIsWrittenAtTwiceItsSize) {
   TExportView view;
   const int32_t superscript = view.AddTextStyle([](TFontInfo& s) { s.VShift = 50; });
   view.Pane.AddTextNL("x", superscript, 0, 0);
-  EXPECT_NE(view.Rtf().find("\\plain \\f0\\super\\fs40 x"), std::string::npos);
+  view.Data().AddTextW(u"y", 0, TRPTag(), -1);
+  view.Pane.AddTextNL("z", superscript, 0, 0);
+  view.Pane.AddTextNL("w", 0, 0, 0);
+  // The shift is ended explicitly wherever the run ends: a reader may lose a raised run
+  // that reaches the paragraph mark.
+  EXPECT_NE(view.Rtf().find("\\plain \\f0\\super\\fs40 x\\nosupersub\\plain \\f0\\fs20 y"), std::string::npos);
+  EXPECT_NE(view.Rtf().find("\\fs40 z\r\n\\nosupersub\\par "), std::string::npos);
 }
 
 TEST(RPRTFExportTest, ParagraphFormattingInItsOrder) {

@@ -47,24 +47,32 @@ TEST(RPTableExportTest, ANestedTable) {
   TExportView::SetCell(outer, 0, 0, "outer");
   TRPTableCellData& cell = *outer.GetCell(0, 1);
   cell.Clear();
-  auto inner = std::make_unique<TRPTableItemInfo>(1, 1, &cell);
+  cell.AddTextW(u"above", 0, TRPTag(), 0);
+  auto inner = std::make_unique<TRPTableItemInfo>(1, 2, &cell);
   TRPTableItemInfo& innerTable = *inner;
   cell.AddItem("", std::move(inner));
   TExportView::SetCell(innerTable, 0, 0, "inner");
   view.Pane.AddTextNL("after", 0, 0, 0);
   const std::string rtf = view.Rtf();
-  ASSERT_NE(rtf.find("{\\*\\nesttableprops\\trowd"), std::string::npos);
-  const std::string nestedRow = rtf.substr(rtf.find("{\\*\\nesttableprops\\trowd"));
-  EXPECT_EQ(nestedRow.rfind("{\\*\\nesttableprops\\trowd\\trgaph", 0), 0u);
-  EXPECT_NE(nestedRow.find("\\itap2"), std::string::npos);
-  EXPECT_NE(nestedRow.find("\\pard\\fi0\\li0\\ql\\ri0\\sb0\\sa0\\itap2 \\plain \\f0\\fs20 inner\\nestcell}"),
-            std::string::npos)
-      << nestedRow;
-  EXPECT_NE(nestedRow.find("}\\pard\\intbl\\itap2\\nestrow}"), std::string::npos);
-  // The outer row's cells and the paragraph after the table.
+  // The nested row: its cells at nesting level 2, closed with "\nestcell", then its
+  // properties in "\*\nesttableprops" ended by "\nestrow", then a paragraph mark for
+  // readers without nesting.
+  const size_t cells = rtf.find("\\pard\\intbl\\itap2{{");
+  ASSERT_NE(cells, std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("above\r\n\\par \\pard\\intbl\\itap2{{"), std::string::npos);
+  EXPECT_EQ(rtf.find("{\r\n\\pard\\fi0\\li0\\ql\\ri0\\sb0\\sa0\\itap2 \\plain \\f0\\fs20 inner\\nestcell}{\\nestcell}}"
+                     "{\\*\\nesttableprops\\trowd\\trgaph",
+                     cells),
+            cells + 18)
+      << rtf.substr(cells);
+  const size_t props = rtf.find("{\\*\\nesttableprops");
+  EXPECT_NE(rtf.find("\\itap2", props), std::string::npos);
+  EXPECT_NE(rtf.find("\\nestrow}{\\nonesttables\\par}\\cell}}\\pard\\intbl\\itap1\\row}", props), std::string::npos)
+      << rtf.substr(props);
+  // The outer row's cells; the nested table closed the paragraph above it, and the table
+  // the paragraph before "after".
   EXPECT_NE(rtf.find("\\itap1\\intbl \\plain \\f0\\fs20 outer\\cell}"), std::string::npos);
-  EXPECT_NE(rtf.find("\\nestrow}\\cell}}\\pard\\intbl\\itap1\\row}"), std::string::npos);
-  // The table closed the paragraph before "after".
+  EXPECT_EQ(CountOf(rtf, "\\par "), 1);
   EXPECT_NE(rtf.find("\\row}\r\n\\pard\\fi0"), std::string::npos) << rtf;
 }
 
