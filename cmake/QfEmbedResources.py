@@ -2,11 +2,13 @@
 """Writes the C++ source of a program's embedded resources (see QfResources.cmake).
 
   QfEmbedResources.py --output FILE [--rcdata NAME FILE]... [--bitmap NAME FILE]...
-                      [--strings FILE]... [--version MAJOR.MINOR.RELEASE.BUILD]
+                      [--cursor NAME FILE]... [--strings FILE]...
+                      [--version MAJOR.MINOR.RELEASE.BUILD]
 
 RCDATA resources carry a file's bytes under a name ("#5" or digits: an ordinal; other
 names are stored upper-cased). BITMAP resources carry a bitmap file (".bmp") without its
-14-byte file header, as RT_BITMAP resources do. String files are UTF-8 lines "id<TAB>text" (empty lines
+14-byte file header, as RT_BITMAP resources do. CURSOR resources carry a cursor file
+(".cur") whole, under RT_CURSOR. String files are UTF-8 lines "id<TAB>text" (empty lines
 and lines starting with "#" are skipped; in the text \\n, \\r, \\t and \\\\ stand for line
 feed, carriage return, tab and backslash); they become RT_STRING blocks of 16 entries,
 block ordinal (id >> 4) + 1, each entry a 16-bit length and UTF-16LE units. The version
@@ -16,7 +18,7 @@ import argparse
 import struct
 import sys
 
-RT_BITMAP, RT_STRING, RT_RCDATA, RT_VERSION = 2, 6, 10, 16
+RT_CURSOR, RT_BITMAP, RT_STRING, RT_RCDATA, RT_VERSION = 1, 2, 6, 10, 16
 
 
 def fail(message):
@@ -120,6 +122,7 @@ def main():
     parser.add_argument("--output", required=True)
     parser.add_argument("--rcdata", nargs=2, action="append", default=[], metavar=("NAME", "FILE"))
     parser.add_argument("--bitmap", nargs=2, action="append", default=[], metavar=("NAME", "FILE"))
+    parser.add_argument("--cursor", nargs=2, action="append", default=[], metavar=("NAME", "FILE"))
     parser.add_argument("--strings", action="append", default=[])
     parser.add_argument("--version")
     args = parser.parse_args()
@@ -134,6 +137,12 @@ def main():
         if len(data) < 14 + 12 or data[:2] != b"BM":
             fail(f"{path}: not a bitmap file")
         resources.append((RT_BITMAP, resource_name(name), data[14:], path))
+    for name, path in args.cursor:
+        with open(path, "rb") as f:
+            data = f.read()
+        if len(data) < 6 + 16 or data[:4] != b"\0\0\2\0":
+            fail(f"{path}: not a cursor file")
+        resources.append((RT_CURSOR, resource_name(name), data, path))
     for ordinal, data in string_blocks(read_strings(args.strings)).items():
         resources.append((RT_STRING, ordinal, data, "string tables"))
     if args.version:

@@ -157,6 +157,19 @@ void TPNGObject::AssignTo(TPersistent& dest) const {
   }
 }
 
+void TPNGObject::SaveToClipboardFormat(uint16_t& format, std::unique_ptr<TBitmap>& data, HPALETTE& palette) const {
+  auto bitmap = std::make_unique<TBitmap>();
+  AssignTo(*bitmap);
+  format = CF_BITMAP;
+  data = std::move(bitmap);
+  palette = {};
+}
+
+void TPNGObject::LoadFromClipboardFormat(uint16_t format, const TBitmap& data, HPALETTE) {
+  if (format != CF_BITMAP) throw EInvalidGraphic(SUnknownClipboardFormat);
+  BuildFromBitmap(data, data.Transparent(), data.TransparentColor());
+}
+
 // --- Palette and size -------------------------------------------------------------------------
 
 HPALETTE TPNGObject::Palette() const {

@@ -65,6 +65,10 @@ public:
   // encoded (BuildFromBitmap with its transparency).
   void Assign(const TPersistent& source) override;
   using TGraphic::Assign;
+  // On the clipboard the image is a bitmap (CF_BITMAP): the image drawn on one (as
+  // AssignTo gives it), and read back from one as from any bitmap.
+  void SaveToClipboardFormat(uint16_t& format, std::unique_ptr<TBitmap>& data, HPALETTE& palette) const override;
+  void LoadFromClipboardFormat(uint16_t format, const TBitmap& data, HPALETTE palette) override;
 
   // Paints the image into rect of the canvas (nearest pixel when the sizes differ),
   // leaving out the transparent colour or blending by alpha over what the canvas holds.

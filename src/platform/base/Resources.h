@@ -20,6 +20,7 @@
 #include "platform/base/Module.h"
 #include "platform/base/Types.h"
 
+constexpr uint16_t RT_CURSOR = 1;
 constexpr uint16_t RT_BITMAP = 2;
 constexpr uint16_t RT_STRING = 6;
 constexpr uint16_t RT_RCDATA = 10;

@@ -147,6 +147,18 @@ void TBitmap::Clear() { NewImage(0, 0, FPixelFormat); }
 
 void TBitmap::Draw(TCanvas& canvas, const TRect& rect) const { canvas.StretchDraw(rect, this); }
 
+void TBitmap::SaveToClipboardFormat(uint16_t& format, std::unique_ptr<TBitmap>& data, HPALETTE& palette) const {
+  data = std::make_unique<TBitmap>();
+  data->Assign(*this);
+  format = CF_BITMAP;
+  palette = {};
+}
+
+void TBitmap::LoadFromClipboardFormat(uint16_t format, const TBitmap& data, HPALETTE) {
+  if (format != CF_BITMAP) throw EInvalidGraphic(SUnknownClipboardFormat);
+  Assign(data);
+}
+
 void TBitmap::Assign(const TPersistent& source) {
   if (&source == this) return;
   const auto* bitmap = dynamic_cast<const TBitmap*>(&source);

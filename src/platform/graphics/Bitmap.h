@@ -91,6 +91,9 @@ public:
   // A bitmap is copied whole (format, size, pixels, palette, transparency); other
   // sources assign themselves (AssignTo) or raise the assignment error.
   void Assign(const TPersistent& source) override;
+  // On the clipboard a bitmap is itself (CF_BITMAP), copied.
+  void SaveToClipboardFormat(uint16_t& format, std::unique_ptr<TBitmap>& data, HPALETTE& palette) const override;
+  void LoadFromClipboardFormat(uint16_t format, const TBitmap& data, HPALETTE palette) override;
   using TGraphic::Assign;
   // Straight through the canvas's bitmap drawing, with no copy.
   void Draw(TCanvas& canvas, const TRect& rect) const override;

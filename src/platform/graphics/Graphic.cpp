@@ -31,6 +31,18 @@ void TGraphic::Draw(TCanvas& canvas, const TRect& rect) const {
   canvas.StretchDraw(rect, &converted);
 }
 
+void TGraphic::SaveToClipboardFormat(uint16_t& format, std::unique_ptr<TBitmap>& data, HPALETTE& palette) const {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->Assign(this);
+  format = CF_BITMAP;
+  data = std::move(bitmap);
+  palette = {};
+}
+
+void TGraphic::LoadFromClipboardFormat(uint16_t, const TBitmap&, HPALETTE) {
+  throw EInvalidGraphic(SUnknownClipboardFormat);
+}
+
 void RegisterGraphicClass(TGraphicClass graphicClass) {
   auto& classes = Registry();
   if (std::find(classes.begin(), classes.end(), graphicClass) == classes.end()) classes.push_back(graphicClass);

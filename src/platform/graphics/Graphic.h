@@ -30,8 +30,13 @@ public:
 inline constexpr char SScanLine[] = "Scan line index out of range";
 inline constexpr char SInvalidBitmap[] = "Bitmap image is not valid";
 inline constexpr char SInvalidPixelFormat[] = "Invalid pixel format";
+inline constexpr char SUnknownClipboardFormat[] = "Unsupported clipboard format";
+
+// The clipboard format of pictures: a bitmap.
+inline constexpr uint16_t CF_BITMAP = 2;
 
 class TGraphic;
+class TBitmap;
 class TCanvas;
 struct TRect;
 
@@ -78,6 +83,14 @@ public:
   // paints a bitmap copy of itself (raising what that assignment raises); a graphic with
   // transparency the copy cannot keep composites itself over what the canvas holds.
   virtual void Draw(TCanvas& canvas, const TRect& rect) const;
+
+  // The graphic as the clipboard takes it: a format and its data. This class gives
+  // CF_BITMAP, a bitmap of the picture (raising what drawing it raises); no palette, as
+  // every device of this platform is true-colour.
+  virtual void SaveToClipboardFormat(uint16_t& format, std::unique_ptr<TBitmap>& data, HPALETTE& palette) const;
+  // The picture of clipboard data of a format (for CF_BITMAP data is the bitmap). This
+  // class takes none: EInvalidGraphic "Unsupported clipboard format".
+  virtual void LoadFromClipboardFormat(uint16_t format, const TBitmap& data, HPALETTE palette);
 
   bool Transparent() const { return FTransparent; }
   virtual void SetTransparent(bool value) { FTransparent = value; }

@@ -12,17 +12,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/UserInput.h"
 #include "platform/gui/StdCtrls.h"
 
-// Shift state bits of key events.
-using TShiftState = uint32_t;
-inline constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4;
-// Virtual key codes used by forms and shortcuts: letters and digits are their upper-case
-// ASCII codes.
-inline constexpr uint16_t VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 0x20, VK_PRIOR = 0x21,
-                          VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27,
-                          VK_DOWN = 0x28, VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_NUMPAD0 = 0x60, VK_F1 = 0x70,
-                          VK_F24 = 0x87;
 using TKeyEvent = std::function<void(TObject* sender, uint16_t& key, TShiftState shift)>;
 
 class TMainMenu;

@@ -1,8 +1,7 @@
-// The Qt application: the event loop, the idle pass, message boxes, the clipboard and the
+// The Qt application: the event loop, the idle pass, message boxes and the
 // screen.
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QClipboard>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QScreen>
@@ -11,7 +10,6 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Sound.h"
-#include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtText.h"
 
@@ -101,9 +99,6 @@ int32_t TApplication::MessageBox(const WideString& text, const WideString& capti
 int32_t ScreenWidth() { return QGuiApplication::primaryScreen()->geometry().width(); }
 int32_t ScreenHeight() { return QGuiApplication::primaryScreen()->geometry().height(); }
 void Beep() { QApplication::beep(); }
-
-void SetClipboardText(const WideString& text) { QGuiApplication::clipboard()->setText(ToQString(text)); }
-WideString GetClipboardText() { return FromQString(QGuiApplication::clipboard()->text()); }
 
 TTextSize MeasureText(const WideString& text, int32_t maxWidth) {
   const QFontMetrics metrics(QApplication::font());

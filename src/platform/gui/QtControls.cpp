@@ -26,6 +26,7 @@
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
+#include "platform/gui/QtInput.h"
 #include "platform/gui/QtText.h"
 
 namespace {
@@ -55,33 +56,6 @@ private:
   TControl& FControl;
 };
 
-uint16_t VirtualKey(const QKeyEvent& event) {
-  const int key = event.key();
-  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<uint16_t>('A' + (key - Qt::Key_A));
-  if (key >= Qt::Key_0 && key <= Qt::Key_9)
-    return static_cast<uint16_t>(((event.modifiers() & Qt::KeypadModifier) ? VK_NUMPAD0 : '0') + (key - Qt::Key_0));
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
-  static constexpr std::pair<int, uint16_t> Keys[] = {
-      {Qt::Key_Return, VK_RETURN}, {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Escape, VK_ESCAPE},
-      {Qt::Key_Tab, VK_TAB},       {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Space, VK_SPACE},
-      {Qt::Key_PageUp, VK_PRIOR},  {Qt::Key_PageDown, VK_NEXT},  {Qt::Key_End, VK_END},
-      {Qt::Key_Home, VK_HOME},     {Qt::Key_Left, VK_LEFT},      {Qt::Key_Up, VK_UP},
-      {Qt::Key_Right, VK_RIGHT},   {Qt::Key_Down, VK_DOWN},      {Qt::Key_Insert, VK_INSERT},
-      {Qt::Key_Delete, VK_DELETE},
-  };
-  for (const auto& [qtKey, virtualKey] : Keys)
-    if (qtKey == key) return virtualKey;
-  return 0;
-}
-
-TShiftState ShiftOf(const QKeyEvent& event) {
-  TShiftState shift = 0;
-  if (event.modifiers() & Qt::ShiftModifier) shift |= ssShift;
-  if (event.modifiers() & Qt::AltModifier) shift |= ssAlt;
-  if (event.modifiers() & Qt::ControlModifier) shift |= ssCtrl;
-  return shift;
-}
-
 class TFormWidget : public QDialog {
 public:
   TFormWidget(TCustomForm& form, QWidget* parent) : QDialog(parent), FForm(form) {}
@@ -90,7 +64,7 @@ protected:
   void keyPressEvent(QKeyEvent* event) override {
     const uint16_t key = VirtualKey(*event);
     bool handled = false;
-    Guarded([&] { handled = FForm.HandleKey(key, ShiftOf(*event)); });
+    Guarded([&] { handled = FForm.HandleKey(key, ShiftOf(event->modifiers())); });
     if (!handled && key != VK_ESCAPE && key != VK_RETURN) QDialog::keyPressEvent(event);
   }
   // The close box (and Esc that no button took) closes the form: a modal one with
@@ -143,10 +117,10 @@ public:
     uint16_t code = VirtualKey(*key);
     if (code == 0) return QObject::eventFilter(watched, event);
     bool shortCut = false;
-    Guarded([&] { shortCut = FForm.IsShortCut(code, ShiftOf(*key)); });
+    Guarded([&] { shortCut = FForm.IsShortCut(code, ShiftOf(key->modifiers())); });
     if (shortCut) return true;
     if (FForm.KeyPreview() && FForm.OnKeyDown) {
-      Guarded([&] { FForm.OnKeyDown(&FForm, code, ShiftOf(*key)); });
+      Guarded([&] { FForm.OnKeyDown(&FForm, code, ShiftOf(key->modifiers())); });
       if (code == 0) return true;
     }
     return QObject::eventFilter(watched, event);
@@ -183,6 +157,36 @@ TCustomForm* FormOf(TControl* control) {
 }
 
 }  // namespace
+
+uint16_t VirtualKey(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<uint16_t>('A' + (key - Qt::Key_A));
+  if (key >= Qt::Key_0 && key <= Qt::Key_9)
+    return static_cast<uint16_t>(((event.modifiers() & Qt::KeypadModifier) ? VK_NUMPAD0 : '0') + (key - Qt::Key_0));
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
+  static constexpr std::pair<int, uint16_t> Keys[] = {
+      {Qt::Key_Return, VK_RETURN}, {Qt::Key_Enter, VK_RETURN},  {Qt::Key_Escape, VK_ESCAPE},
+      {Qt::Key_Tab, VK_TAB},       {Qt::Key_Backtab, VK_TAB},   {Qt::Key_Backspace, VK_BACK},
+      {Qt::Key_Space, VK_SPACE},   {Qt::Key_PageUp, VK_PRIOR},  {Qt::Key_PageDown, VK_NEXT},
+      {Qt::Key_End, VK_END},       {Qt::Key_Home, VK_HOME},     {Qt::Key_Left, VK_LEFT},
+      {Qt::Key_Up, VK_UP},         {Qt::Key_Right, VK_RIGHT},   {Qt::Key_Down, VK_DOWN},
+      {Qt::Key_Insert, VK_INSERT}, {Qt::Key_Delete, VK_DELETE},
+  };
+  for (const auto& [qtKey, virtualKey] : Keys)
+    if (qtKey == key) return virtualKey;
+  return 0;
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+  TShiftState shift = 0;
+  if (modifiers & Qt::ShiftModifier) shift |= ssShift;
+  if (modifiers & Qt::AltModifier) shift |= ssAlt;
+  if (modifiers & Qt::ControlModifier) shift |= ssCtrl;
+  if (buttons & Qt::LeftButton) shift |= ssLeft;
+  if (buttons & Qt::RightButton) shift |= ssRight;
+  if (buttons & Qt::MiddleButton) shift |= ssMiddle;
+  return shift;
+}
 
 void TControl::HandleNeeded() {
   if (FWidget) return;

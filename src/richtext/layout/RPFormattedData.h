@@ -12,7 +12,10 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/UserInput.h"
 #include "platform/graphics/Canvas.h"
+#include "richtext/layout/RPClipboard.h"
+#include "richtext/layout/RPDocumentView.h"
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/layout/RPFontInfoCache.h"
 #include "richtext/layout/RPSelectingInfo.h"
@@ -24,7 +27,7 @@
 class TRPStyle;
 class TRPBackground;
 class TBitmap;
-class IRPDocumentView;
+class TGraphic;
 
 // A page break that pagination found: before offset Offset of item ItemNo, or, with Row
 // >= 0, before that row (split point) of the item.
@@ -40,6 +43,22 @@ struct TRPLineBand {
   int32_t Top = 0;
   int32_t Bottom = 0;
 };
+
+// The control's options beyond those the document model reads (RPData.h): what the
+// mouse handling and copying of a formatted document read.
+inline constexpr TRPOptions rpoAllowSelection = 0x40;
+inline constexpr TRPOptions rpoAutoCopyText = 0x100;
+inline constexpr TRPOptions rpoAutoCopyRPF = 0x200;
+inline constexpr TRPOptions rpoAutoCopyImage = 0x400;
+inline constexpr TRPOptions rpoAutoCopyRTF = 0x800;
+inline constexpr TRPOptions rpoFormatInvalidate = 0x1000;
+inline constexpr TRPOptions rpoDblClickSelectsWord = 0x2000;
+inline constexpr TRPOptions rpoRClickDeselects = 0x4000;
+inline constexpr TRPOptions rpoFastFormatting = 0x8000;
+inline constexpr TRPOptions rpoDisallowDrag = 0x10000;
+inline constexpr TRPOptions rpoAutoCopyUnicodeText = 0x20000;
+// A single press on a word reports it as a double click does (OnRPDblClick).
+inline constexpr TRPOptions rpoSingleClick = 0x40000;
 
 // Document flags: the set the document holding the layout answers.
 using TRPDocumentFlags = uint16_t;
@@ -108,11 +127,18 @@ public:
   virtual void UpdateScrollRanges(int32_t, int32_t) {}
   virtual void AdjustVSmallStep() {}
   virtual void ScrollTo(int32_t) {}
+  virtual void HScrollTo(int32_t) {}
+  // Pixels per vertical scroll unit; 1 in this class.
+  virtual int32_t GetVSmallStep() const { return 1; }
   // Brings a rectangle of the document into view; nothing in this class.
   virtual void ShowRectangle(int32_t, int32_t, int32_t, int32_t) {}
   // A document laid out into pages: its items get their printing draw items, which may
   // be split over pages (print/RPPrintItems.h).
   virtual bool IsPrintable() const { return false; }
+  // The list style and level that the document's first paragraph continues when the
+  // document begins in the middle of a list paragraph (a fragment of a longer document);
+  // false (none) in this class.
+  virtual bool GetContinuedListMarker(int32_t& listNo, int32_t& level) const;
   // The draw item formatting makes for item itemNo, before it places it: a plain one in
   // this class; a document laid out into pages answers an item's printing draw item.
   virtual std::unique_ptr<TRPDrawLineInfo> CreateDrawItem(int32_t itemNo);
@@ -339,6 +365,174 @@ public:
   // the style sheet asks for full redraws).
   void InvalidateJumpRect(int32_t jumpNo);
 
+  // --- The mouse (RPMouse.cpp) ---------------------------------------------------------
+  // The control hands its mouse events to its document. Points are client coordinates of
+  // the window; the handlers turn them into document coordinates (plus the scroll
+  // offsets). Nothing happens without a style sheet. The editor's document and items
+  // with mouse handling of their own (IRPMouseItem) take part through the virtuals.
+  //
+  // A move extends a selection that a left press began (by characters, words or
+  // paragraphs as the style sheet's SelectionMode says, or whole lines after a press left
+  // of the left margin), sets the cursor (a line-selection cursor left of the margin, a
+  // hyperlink's cursor over it, the arrow over a selection that can be dragged), follows
+  // the hyperlink under the mouse (hover) and updates the item hint.
+  virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
+  // A press focuses the window (unless it is the second of a double click), remembers a
+  // left press on a hyperlink, and with rpoAllowSelection starts a selection (shift:
+  // moves only its end), or, inside a selection, readies a drag of it.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  // A release ends the mouse selection (OnSelect); a left release on the hyperlink that
+  // was pressed, with nothing selected, follows it (OnJump); a right release reports the
+  // word under the mouse (OnRPRightClick) and, with rpoRClickDeselects, collapses a
+  // selection it lies outside of.
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  // A double click at the mouse's position: with rpoDblClickSelectsWord and
+  // rpoAllowSelection it selects the word (or the non-text item) there; OnRPDblClick.
+  virtual void DblClick();
+  // The mouse left the window: the hovered hyperlink is left.
+  void MouseLeave();
+  // Whether a selection that a left press began is being extended.
+  bool IsMouseSelecting() const { return FMouseSelecting; }
+  // The word under a document point: the characters around the point up to the
+  // document's delimiters for text, an item's own text for other items; false over no
+  // item. itemNo and offs (1-based, text only) give the position in rpData, the document
+  // (this one, or an item's sub-document) that holds it.
+  bool GetWordAt(int32_t x, int32_t y, WideString& word, int32_t& styleNo, int32_t& itemNo, int32_t& offs,
+                 TCustomRPFormattedData*& rpData);
+  // The x of each caret position of a text draw item (offsets 1 .. Length + 1), from its
+  // Left plus its justification extra; zeros without a canvas.
+  std::vector<int32_t> GetCaretXs(int32_t drawNo);
+  // The hyperlink area under a document point (of this document's list), or nullptr.
+  TRPJumpInfo* FindJumpAt(int32_t x, int32_t y) const;
+  // With rpoShowItemHints: the hint of item itemNo of rpData (none: -1) becomes the
+  // hint at the mouse, after OnItemHint; a changed text shows it, an empty one hides it.
+  void ShowItemHint(TCustomRPFormattedData* rpData, int32_t itemNo);
+  // Scrolls the least that brings a rectangle (document coordinates) into view, its left
+  // a quarter of the view in; a rectangle about as tall as the view stays as it is.
+  virtual void ScrollRectIntoView(int32_t left, int32_t top, int32_t width, int32_t height);
+  // An item (a table) takes the document's mouse events until it releases them; left and
+  // top receive its draw item's position. False when the item has no draw item here.
+  bool SetMouseCapture(TCustomRPItemInfo* item, int32_t& left, int32_t& top);
+  void ReleaseMouseCapture(TCustomRPItemInfo* item);
+  TCustomRPItemInfo* GetMouseCaptureItem() const { return FCaptureItem; }
+
+  // What the handlers report. Sub-documents pass it to their root; the control's
+  // document raises the control's events (OnRPMouseDown, OnRPMouseUp, OnRPDblClick,
+  // OnRPRightClick, OnItemHint). Points are document coordinates, screenX and screenY
+  // the screen's.
+  virtual void DoRPMouseDown(TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x, int32_t y);
+  virtual void DoRPMouseUp(TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x, int32_t y);
+  virtual void DoRPDblClick(const WideString& word, int32_t styleNo);
+  virtual void DoRPRightClick(const WideString& word, int32_t styleNo, int32_t screenX, int32_t screenY);
+  virtual bool IsRPDblClickAssigned() const;
+  virtual void DoItemHint(TCustomRPFormattedData& rpData, int32_t itemNo, WideString& hint);
+  // The cursor the window shows where nothing else asks for one (the control's Cursor).
+  virtual TCursor GetNormalCursor() const;
+  // A hyperlink of a sub-document is followed through the root.
+  void ExecuteItemJump(int32_t jumpId) override;
+
+  // --- Keyboard focus among items (RPFocus.cpp) -------------------------------------------
+  // The next (backward: previous) item after fromItemNo (-1 or the item count start
+  // outside) that takes the keyboard focus (hyperlinks, controls) or whose documents hold
+  // items that do (tables); -1 when none.
+  int32_t FindNextFocusableItem(int32_t fromItemNo, bool forward) const;
+  // The focus moves on from (data, itemNo), the item focused now (data nullptr: none in
+  // this document), searching this document from item fromItemNo on and into the
+  // documents of its items; data and itemNo receive the next item. False when none is
+  // left.
+  bool FindNextFocus(int32_t fromItemNo, bool forward, TCustomRPFormattedData*& data, int32_t& itemNo);
+  // The same inside the documents of one item: its own focus bookkeeping when it keeps
+  // one (IRPFocusItem), else its documents in order.
+  static bool MoveFocusInItem(TCustomRPItemInfo& item, bool forward, TCustomRPFormattedData*& data, int32_t& itemNo);
+  // Whether the documents of an item hold an item that takes the focus.
+  static bool HasFocusableSubItems(TCustomRPItemInfo& item);
+  // The item of this document that holds document inner (at any depth below); -1 when
+  // inner is not inside this document.
+  int32_t FindHolderItem(const TCustomRPData* inner) const;
+  // The item of rpData that holds the focus now (rpData itself or a document inside it)
+  // records that; the control's document keeps the focused item. Tables' cells also tell
+  // their table which cell holds it.
+  virtual void SetFocusedItem(int32_t itemNo, TCustomRPFormattedData* focusedData, int32_t focusedItemNo);
+
+  // --- XOR figures and the drag caret (RPXorDraw.cpp) --------------------------------------
+  // An XOR figure follows the mouse (a table's guide line while a border is dragged): the
+  // handler draws it at a point (client coordinates); drawing twice erases it. One handler
+  // at a time, kept by the root document and known by its owner.
+  using TRPXorDrawProc = std::function<void(TCanvas& canvas, int32_t x, int32_t y)>;
+  void SetXorDrawHandler(const void* owner, TRPXorDrawProc proc);
+  void RemoveXorDrawHandler(const void* owner);
+  bool IsXorDrawHandler(const void* owner) const;
+  // Calls the handler on the window's canvas at the stored point and toggles the drawn
+  // flag.
+  virtual void XorDraw();
+  // Erases the figure, stores the point and draws it there.
+  void MoveXorDrawing(int32_t x, int32_t y);
+  void EraseXorDrawing();
+  bool IsXorDrawn() const;
+  // The caret that shows where a drop would go, at the caret position under a client
+  // point (searched in sub-documents too): erased and drawn again; erased.
+  void SetDragDropCaret(int32_t x, int32_t y);
+  void EraseDragDropCaret();
+  // Draws the caret (XOR: a second call erases it): a dash 2 pixels wide on every second
+  // row of its height, dotted. A document that does not hold the caret passes the call on
+  // to the one that does, once.
+  void XorDrawDragDropCaret(TCanvas& canvas, bool fromSubDocument);
+  // Where the drop caret is (kept by the root document); Data nullptr when none.
+  struct TRPDragDropCaretInfo {
+    TCustomRPFormattedData* Data = nullptr;
+    int32_t ItemNo = -1;
+    int32_t ItemOffs = 0;
+    int32_t X = 0, Y = 0, Height = 0;  // document coordinates of Data
+    bool Shown = false;
+  };
+  const TRPDragDropCaretInfo& GetDragDropCaret() const;
+  // Drags the selection out of the window (the formats of a copy); a drop elsewhere that
+  // moved it deletes it (DeleteDraggedSelection); nothing dropped collapses the selection
+  // at the mouse.
+  void StartDrag();
+  // Whether a drag of the selection may start (rpoDisallowDrag not set).
+  virtual bool InitDragging() { return (GetOptions() & rpoDisallowDrag) == 0; }
+  // The drop effects a drag of the selection allows: copying, from a view.
+  virtual int32_t GetDragEffects() const { return DROPEFFECT_COPY; }
+  virtual void DoneDragging() {}
+  // A move out of this document was dropped: nothing in a view, the editor deletes.
+  virtual void DeleteDraggedSelection() {}
+
+  // --- Copying (RPCopy.cpp) ----------------------------------------------------------------
+  // With a selection and one of the auto-copy options (the control's Options): the
+  // clipboard of the window is opened and emptied, and the formats go in this order: the
+  // native format, 8-bit text (not when Unicode text is asked for too), the picture of a
+  // selection of exactly one picture item, Unicode text, RTF; then OnCopy. color and
+  // background are those of the view. False when nothing was copied.
+  bool Copy(TColor color, const TRPBackground* background);
+  // The parts, into a sink: the selection as 8-bit or UTF-16 plain text (lines of 80
+  // characters); the selected picture. False when there was nothing to put.
+  bool CopyText(IRPClipboard& sink);
+  bool CopyTextW(IRPClipboard& sink);
+  bool CopyImage(IRPClipboard& sink);
+  // The formats a copy puts, into sink (the data of a drag takes them too).
+  void PutSelectionFormats(IRPClipboard& sink, TColor color, const TRPBackground* background, bool forDrag);
+  // The graphic of the one non-text item the selection covers, or nullptr.
+  TGraphic* GetSelectedImage();
+  // Called with the clipboard still open after a copy put its formats (OnCopy).
+  virtual void DoCopy() {}
+
+  // --- Protection (RPProtection.cpp) -------------------------------------------------------
+  // Option 0 .. 7 of the paragraph style's Options (false above 7).
+  bool IsParaOptionSet(int32_t paraNo, int32_t option) const;
+  // Protection option 0 .. 15 of item itemNo: its text style's Protection, or that of a
+  // non-text item's associated text style (none: false); option 3 (delete) also for a
+  // non-text item that cannot be removed.
+  bool IsItemProtected(int32_t itemNo, int32_t option) const;
+  bool IsItemParaReadOnly(int32_t itemNo) const;
+  // Insertion after item afterItemNo (-1: before the first) is blocked by sticking items;
+  // unless silent the document hears of it (InsertionBlocked).
+  bool IsInsertionBlocked(int32_t afterItemNo, bool silent);
+  virtual void InsertionBlocked() {}
+  // Whether text can go in at (itemNo, offs): never in a read-only paragraph, inside a text
+  // item unless it is modify-protected, at an item's edge unless insertion is blocked.
+  bool CanInsertAt(int32_t itemNo, int32_t offs);
+
   // Moves each control item's control to its draw item (not when printing).
   void PlaceControls();
 
@@ -402,6 +596,7 @@ private:
   void NormalizeSelection();
   // The caret offset nearest to x inside a text draw item.
   int32_t TextOffsetAtX(int32_t drawNo, int32_t x);
+
   // The text of a draw item shown partly selected: plain, then its selected characters.
   void PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from, int32_t to,
                          TRPTextDrawStates states, const TRPLineBand* band);
@@ -421,4 +616,36 @@ private:
   bool FUpdatingScrollRanges = false;
   bool FFormatting = false;
   int32_t FNextJumpNo = 0;
+
+  // The mouse (RPMouse.cpp): the jump under the last left press (-1: none), whether a
+  // press selects (whole lines), whether a double click selected a word, the item that
+  // holds the capture, a press inside the selection that a move drags out, and the hint
+  // shown last.
+  int32_t FPressedJumpNo = -1;
+  bool FMouseSelecting = false;
+  bool FSelectingLines = false;
+  bool FWordSelectedByDblClick = false;
+  TCustomRPItemInfo* FCaptureItem = nullptr;
+  bool FDragPending = false;
+  TPoint FPressPoint{0, 0};
+  WideString FLastHint;
+  // XOR drawing (RPXorDraw.cpp), kept by the root document.
+  const void* FXorOwner = nullptr;
+  TRPXorDrawProc FXorProc;
+  TPoint FXorPoint{0, 0};
+  bool FXorDrawn = false;
+  TRPDragDropCaretInfo FDragDropCaret;
+  // The document of the item of draw item drawNo at a document point (a table's cell),
+  // or nullptr.
+  TCustomRPFormattedData* SubDocumentAt(int32_t drawNo, int32_t x, int32_t y);
+  // The drop caret at a document point of this document or of a document inside it.
+  bool FindDropCaret(int32_t x, int32_t y, TRPDragDropCaretInfo& caret);
+  // The root formatted document (this one at the top).
+  TCustomRPFormattedData& Root();
+  const TCustomRPFormattedData& Root() const;
+  // The window of the root document, or nullptr.
+  IRPDocumentView* View() const;
+  void SetViewCursor(TCursor cursor) const;
+  // The point moved into the document area (unless the document allows outside points).
+  void ClampToDocument(int32_t& x, int32_t& y) const;
 };

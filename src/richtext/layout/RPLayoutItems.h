@@ -1,5 +1,6 @@
 // What formatting and painting ask of item kinds whose own units stand outside this
-// folder (tables, pictures, controls, list markers). Such an item class implements the
+// folder (tables, pictures, controls, list markers; a list marker's level indents come
+// through IRPListMarkerLevel of RPMarkerList.h). Such an item class implements the
 // interface to take part; an item without it is measured by its TRPNonTextItemInfo
 // sizes and paints nothing. Minimal widths and control placement go through the item
 // base's own GetMinWidth and AdjustControlPlacement.
@@ -8,6 +9,9 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "platform/base/UserInput.h"
+#include "richtext/model/RPMarkerList.h"
 
 class TCanvas;
 class TCustomRPFormattedData;
@@ -28,15 +32,6 @@ public:
                      const TRPDrawLineInfo& drawItem) = 0;
 };
 
-// A list marker with a list level: where its line and the paragraph's continuation
-// lines start (screen pixels).
-class IRPListMarkerLevel {
-public:
-  virtual ~IRPListMarkerLevel() = default;
-  // False when the marker has no level.
-  virtual bool GetLevelIndents(int32_t& leftIndent, int32_t& firstIndent, int32_t& markerIndent) const = 0;
-};
-
 // An item that holds a selection of its own (a table with selected cells).
 class IRPInnerSelectionItem {
 public:
@@ -54,4 +49,32 @@ public:
   // set from them when the pass ends.
   virtual void AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo, int32_t& jumpNo,
                             std::vector<std::unique_ptr<TRPJumpInfo>>& list) = 0;
+};
+
+// An item with mouse handling of its own (a table: cells, borders). Points are document
+// coordinates of the document that holds the item. Answers whether the item handled the
+// event; the document's own handling then stays out.
+class IRPMouseItem {
+public:
+  virtual ~IRPMouseItem() = default;
+  virtual bool MouseMove(TCustomRPFormattedData& data, int32_t itemNo, TShiftState shift, int32_t x, int32_t y) = 0;
+  virtual bool MouseDown(TCustomRPFormattedData& data, int32_t itemNo, TMouseButton button, TShiftState shift,
+                         int32_t x, int32_t y) = 0;
+  virtual bool MouseUp(TCustomRPFormattedData& data, int32_t itemNo, TMouseButton button, TShiftState shift, int32_t x,
+                       int32_t y) = 0;
+};
+
+// An item whose own documents hold items that take the keyboard focus (a table: its
+// cells' hyperlinks).
+class IRPFocusItem {
+public:
+  virtual ~IRPFocusItem() = default;
+  // Whether one of its documents holds an item that takes the focus.
+  virtual bool HasFocusableItems() const = 0;
+  // Moves the focus to the next (backward: previous) such item after the one focused in
+  // it now (the first or last when none is); data and itemNo receive it. False (and no
+  // focus in the item) when none is left.
+  virtual bool MoveFocus(bool forward, TCustomRPFormattedData*& data, int32_t& itemNo) = 0;
+  // No item of its documents holds the focus any longer.
+  virtual void ClearFocus() = 0;
 };

@@ -6,6 +6,7 @@
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -219,6 +220,8 @@ void TCustomRPFormattedData::PaintNonTextDrawItem(TCanvas& canvas, int32_t drawN
     picture->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
   } else if (const auto* bullet = dynamic_cast<const TRPBulletItemInfo*>(&item)) {
     bullet->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
+  } else if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(&item)) {
+    marker->Paint(d.Left - xs, d.Top - ys, canvas, &style);
   } else if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
     layout->Paint(d.Left - xs, d.Top - ys, canvas, drawState, *this, d);
   }
@@ -263,12 +266,12 @@ void TCustomRPFormattedData::DrawRect(TCanvas& canvas, const TRect& rect) {
   if (special) common.Include(rptsSpecialCharacters);
   const bool paragraphMarks = special && GetRPVisibleSpecialCharacters().Contains(rpscParagraph);
   const bool lineBands = style->SelectionStyle == rpssLines && SelectionExists(false);
-  // From the first draw item of the paragraph at the top to the last line that starts
-  // inside the rectangle.
+  // From the first draw item of the paragraph at the top (a line whose top lies above the
+  // rectangle may reach into it) to the last line that starts inside the rectangle.
   int32_t first = 0, last = -1;
   if (DrawItems.Count() > 0) {
     int32_t paraLast = 0;
-    GetParaDrawItems(FindDrawItemByY(docTop, 0), first, paraLast);
+    GetParaDrawItems(FindDrawItemByY(docTop, 1), first, paraLast);
     last = DrawItems.Count() - 1;
     for (int32_t i = first; i < DrawItems.Count(); ++i)
       if (DrawItems[i]->StartsLine() && DrawItems[i]->Top > docBottom) {

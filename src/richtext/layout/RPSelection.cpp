@@ -159,22 +159,21 @@ bool TCustomRPFormattedData::IsPosInSelection(int32_t itemNo, int32_t offs, bool
   return holder >= 0 && parent->IsPosInSelection(holder, 0, true) && parent->IsPosInSelection(holder, 1, true);
 }
 
-int32_t TCustomRPFormattedData::TextOffsetAtX(int32_t drawNo, int32_t x) {
+std::vector<int32_t> TCustomRPFormattedData::GetCaretXs(int32_t drawNo) {
   const TRPDrawLineInfo& d = *DrawItems[drawNo];
-  if (d.Length == 0) return 1;
+  std::vector<int32_t> positions(static_cast<size_t>(std::max(d.Length, 0)) + 1, 0);
+  TCanvas* canvas = GetCanvas();
+  if (d.Length == 0 || !canvas) return positions;
   const TCustomRPItemInfo& item = *GetItem(d.ItemNo);
   const int32_t textStyle = GetItemStyle(d.ItemNo);
   TRPStyle& style = *GetStyleSheet();
-  TCanvas* canvas = GetCanvas();
-  if (!canvas) return 1;
   style.ApplyStyle(*canvas, textStyle, GetParaBiDiMode(item.ParaNo), HasFlag(rpdfUseCollectionPPI));
   AnsiString shown;
   DrawItems.GetSubString(drawNo, *this, shown);
   shown = PrepareDisplayText(shown, item.ItemOptions, style.TextStyles()[textStyle]->StyleEx.Contains(rpfsAllCaps),
                              false, false, false);
-  // The x of each caret position: by character placement in a paragraph with a
-  // direction, else the right edges of the characters.
-  std::vector<int32_t> positions(static_cast<size_t>(d.Length) + 1, 0);
+  // By character placement in a paragraph with a direction, else the right edges of the
+  // characters.
   const bool biDi = GetEffectiveParaBiDiMode(d.ItemNo) != rpbdUnspecified;
   if (!biDi || !GetCaretPositionsBiDi(canvas, shown, positions.data(), d.Width - d.JustifyExtra, item.ItemOptions)) {
     TSize size{};
@@ -182,6 +181,13 @@ int32_t TCustomRPFormattedData::TextOffsetAtX(int32_t drawNo, int32_t x) {
     MeasureTextFit(canvas, shown, d.Length, size, item.ItemOptions, positions.data() + 1, fit, 10 * d.Width);
     positions[0] = 0;
   }
+  return positions;
+}
+
+int32_t TCustomRPFormattedData::TextOffsetAtX(int32_t drawNo, int32_t x) {
+  const TRPDrawLineInfo& d = *DrawItems[drawNo];
+  if (d.Length == 0 || !GetCanvas()) return 1;
+  const std::vector<int32_t> positions = GetCaretXs(drawNo);
   // The nearest caret position wins; of two equally near, the later in reading order.
   const int32_t left = d.Left + d.JustifyExtra;
   int32_t best = 0, bestDistance = std::abs(x - (left + positions[0]));

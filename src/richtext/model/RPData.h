@@ -104,6 +104,21 @@ public:
   // absent (nullptr while no list-marker unit provides one).
   virtual IRPMarkerList* GetMarkers(bool create);
   void DestroyMarkers();
+  // Takes the list marker at itemNo into the marker list (after the nearest marker before
+  // it in document order) and renumbers its list from there; nothing when it is there.
+  void AddMarkerToList(int32_t itemNo);
+  // Lets the marker go from the marker list (the list is freed when it becomes empty)
+  // and renumbers the later markers of its list.
+  void RemoveMarkerFromList(TCustomRPItemInfo& marker);
+  // Renumbers the list of the marker at itemNo from it on (after its restart changed).
+  void UpdateMarkerCountersFrom(int32_t itemNo);
+  // The nearest list marker before item itemNo in document order: backwards in this
+  // document (inside the sub-documents of earlier items, the last first), then in the
+  // documents that hold this one, before it. nullptr when there is none.
+  TCustomRPItemInfo* FindPrevMarker(int32_t itemNo);
+  // The index in the marker list of the last marker after index whose list style is one
+  // of listNos; -1 when none (or without a marker list).
+  int32_t FindLastMarkerOfLists(int32_t index, const TRPIntegerList& listNos);
   // Follows the hyperlink jumpId of one of its items; the formatted document does it
   // (with its jump base), a plain one has nothing to follow.
   virtual void ExecuteItemJump(int32_t) {}
@@ -260,8 +275,9 @@ public:
   void FreeItemAt(int32_t i, bool clearing);
   // Takes item i out of the list without freeing it (an undo list keeps it): its entry is
   // removed without its hooks, text receives its stored text, its checkpoint, which it
-  // keeps, leaves the document's chain (and count), and a list marker leaves the marker
-  // list. Nothing for an index outside 0 .. count - 1 or when the items are shared.
+  // keeps, leaves the document's chain (and count), and a list marker (or those inside
+  // it) leaves the marker list. Nothing for an index outside 0 .. count - 1 or when the
+  // items are shared.
   std::unique_ptr<TCustomRPItemInfo> DetachItem(int32_t i, AnsiString& text);
   virtual void FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing);
   virtual void Clear();
@@ -368,6 +384,17 @@ private:
   void AddTextItem(AnsiString text, int32_t styleNo, TRPTag tag, int32_t paraNo, bool expandTabs);
   // The entry with the item's hooks and marker registration.
   void InsertEntry(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // Registers the list markers inside item's sub-documents (an item that joined the
+  // document with its markers: a table whose cells were filled first).
+  void AddMarkersInside(TCustomRPItemInfo& item);
+  // Lets the marker list forget item (a marker) or the markers inside it, as it goes.
+  void ForgetMarkers(TCustomRPItemInfo& item, bool clearing);
+  // The last list marker of this document before item `before` (all items for -1),
+  // looking into sub-documents too; nullptr when none.
+  TCustomRPItemInfo* FindLastMarkerBefore(int32_t before);
+  // The last list marker inside the sub-documents of item, those before `stop` only when
+  // stop is given (one of them); nullptr when none.
+  static TCustomRPItemInfo* FindLastMarkerInSubDocuments(TCustomRPItemInfo& item, const TCustomRPData* stop);
   AnsiString ReplaceTabs(AnsiString text, bool unicode) const;
   void CheckItemIndex(int32_t i) const;
 

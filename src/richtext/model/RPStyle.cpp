@@ -1,10 +1,22 @@
 #include "richtext/model/RPStyle.h"
 
+#include "platform/base/Cursors.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/PenBrush.h"
 #include "richtext/model/RPGraphicHelpers.h"
 
 namespace {
+
+// The cursors a style sheet names, registered with the screen: the hyperlink cursor is
+// the platform's hand (the program's own "RP_JUMP_CURSOR" where the platform has none),
+// the line-selection cursor the program's "RP_FLIPARROW_CURSOR". A program without the
+// resources keeps the arrow for them.
+void RegisterStyleCursors() {
+  TScreenCursor cursor;
+  if (LoadSystemCursor(IDC_HAND, cursor) || LoadCursorResource(u"RP_JUMP_CURSOR", cursor))
+    SetScreenCursor(static_cast<TCursor>(crJump), cursor);
+  if (LoadCursorResource(u"RP_FLIPARROW_CURSOR", cursor)) SetScreenCursor(static_cast<TCursor>(crLineSelect), cursor);
+}
 
 template <typename TClass>
 TCollectionItemClass CollectionClass(TClass itemClass) {
@@ -117,10 +129,16 @@ int32_t TParaInfos::FindMatchingStyle(int32_t baseStyle, const TParaInfo& style,
 
 // --- Style sheet ----------------------------------------------------------------------
 
-TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaInfoClass paraStyleClass)
-    : TComponent(owner), FTextStyleClass(textStyleClass), FParaStyleClass(paraStyleClass) {
+TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaInfoClass paraStyleClass,
+                   TRPListInfoClass listStyleClass)
+    : TComponent(owner),
+      FTextStyleClass(textStyleClass),
+      FParaStyleClass(paraStyleClass),
+      FListStyleClass(listStyleClass) {
+  RegisterStyleCursors();
   FTextStyles = std::make_unique<TFontInfos>(this, textStyleClass);
   FParaStyles = std::make_unique<TParaInfos>(this, paraStyleClass);
+  FListStyles = std::make_unique<TRPListInfos>(this, listStyleClass);
   ResetParaStyles();
   ResetTextStyles();
 }
@@ -176,6 +194,12 @@ void TRPStyle::ResetTextStyles() {
       style.JumpCursor = JumpCursor;
     }
   }
+}
+
+void TRPStyle::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  // The component is partly destroyed by now: it is found by its address.
+  if (operation == opRemove) ListStyles().RemoveImageList(component);
 }
 
 bool TRPStyle::IsTextStyleMergeProtected(int32_t styleNo) const {

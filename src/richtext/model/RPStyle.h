@@ -1,4 +1,4 @@
-// The style sheet: the text and paragraph styles that documents refer to by index, the
+// The style sheet: the text, paragraph and list styles that documents refer to by index, the
 // colours and cursors of the viewer, and the hooks through which text, checkpoints,
 // page breaks and paragraph backgrounds are painted.
 //
@@ -13,6 +13,7 @@
 #include "platform/base/Components.h"
 #include "platform/graphics/Canvas.h"
 #include "richtext/model/RPFontInfo.h"
+#include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPParaInfo.h"
 #include "richtext/model/RPStyleSheetQueries.h"
 
@@ -86,13 +87,16 @@ class TRPStyle : public TComponent, public IRPStyleSheet {
 public:
   // The collections hold styles of the classes given (a descendant passes its own).
   explicit TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass = &CreateRPStyleItem<TFontInfo>,
-                    TRPParaInfoClass paraStyleClass = &CreateRPStyleItem<TParaInfo>);
+                    TRPParaInfoClass paraStyleClass = &CreateRPStyleItem<TParaInfo>,
+                    TRPListInfoClass listStyleClass = &CreateRPStyleItem<TRPListInfo>);
   ~TRPStyle() override;
 
   TFontInfos& TextStyles() { return *FTextStyles; }
   const TFontInfos& TextStyles() const { return *FTextStyles; }
   TParaInfos& ParaStyles() { return *FParaStyles; }
   const TParaInfos& ParaStyles() const { return *FParaStyles; }
+  TRPListInfos& ListStyles() { return *FListStyles; }
+  const TRPListInfos& ListStyles() const { return *FListStyles; }
 
   int32_t SpacesInTab = 0;
   int32_t DefTabWidth = 48;  // screen pixels
@@ -177,6 +181,10 @@ public:
 
   TRPFontInfoClass GetTextStyleClass() const { return FTextStyleClass; }
   TRPParaInfoClass GetParaStyleClass() const { return FParaStyleClass; }
+  TRPListInfoClass GetListStyleClass() const { return FListStyleClass; }
+
+  // An image list that goes is forgotten by every list level that shows it.
+  void Notification(TComponent* component, TOperation operation) override;
 
   // What documents ask of their style sheet.
   int32_t GetParaDefStyleNo(int32_t paraNo) const override { return ParaStyles()[paraNo]->DefStyleNo; }
@@ -190,6 +198,8 @@ public:
   bool IsTextStyleHTMLWritable(int32_t styleNo) const override;
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
+  const TRPListInfos* GetListStyles() const override { return FListStyles.get(); }
+  int32_t GetTextStylesPixelsPerInch() const override { return FTextStyles->PixelsPerInch; }
   int32_t GetTextStyleCount() const override { return TextStyles().Count(); }
   AnsiString GetTextStyleName(int32_t styleNo) const override { return TextStyles()[styleNo]->StyleName; }
   int32_t GetParaStyleCount() const override { return ParaStyles().Count(); }
@@ -207,7 +217,9 @@ public:
 private:
   TRPFontInfoClass FTextStyleClass;
   TRPParaInfoClass FParaStyleClass;
+  TRPListInfoClass FListStyleClass;
   std::unique_ptr<TFontInfos> FTextStyles;
   std::unique_ptr<TParaInfos> FParaStyles;
+  std::unique_ptr<TRPListInfos> FListStyles;
   mutable std::unique_ptr<TGraphic> FInvalidPicture;
 };

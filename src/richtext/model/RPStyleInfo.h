@@ -35,6 +35,11 @@ public:
   // After a merge added this style: its references mapped (textStyleMap: the map of text
   // styles, for paragraph styles' default text style; nullptr when none).
   virtual void MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList* textStyleMap);
+  // True when no second source style may merge into the style this one merged into (a
+  // numbered list style: two numbered lists never become one).
+  virtual bool MergesIntoOneTarget() const { return false; }
+  // Makes this style, just added by a merge, a copy of source.
+  virtual void AssignMerged(const TCustomRPInfo& source) { Assign(source); }
 
 protected:
   // A reference of a stored style (valueRef) against this style's (selfRef) through map:
@@ -59,7 +64,9 @@ public:
   TCustomRPInfo* Style(int32_t index) const { return static_cast<TCustomRPInfo*>(Items(index)); }
   // Merges source (a collection of the same kind) into this one; map gets, per source
   // style in order, the index here it maps to (-1 when mode rpmmClosest meets an empty
-  // collection). The styles added are not standard and their references are mapped.
+  // collection). The styles added are not standard and their references are mapped. In
+  // mode rpmmMerge a style that an earlier source style merged into and that may take
+  // one only (MergesIntoOneTarget) is passed over.
   void MergeStyles(TCustomRPInfos& source, TRPMergeMode mode, TRPIntegerList& map,
                    const TRPIntegerList* textStyleMap = nullptr);
   // Style names in order.

@@ -116,6 +116,8 @@ public:
   int32_t GetHeight() const override;
   TColor GetColor() const override;
   TRPBackground* GetBackground() const override { return FBackground.Get(); }
+  // None while the table is not in a document; else the nesting's list.
+  IRPMarkerList* GetMarkers(bool create) override;
   // Item notifications go to the document holding the table, or to the holder's
   // document while the cell is held.
   void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) override;
@@ -134,6 +136,9 @@ public:
   // item's box.
   void GetItemBackground(int32_t itemNo, const TRect& rect, bool useItemRect, TColor& color,
                          std::unique_ptr<TBitmap>& bitmap, bool& useBitmap) override;
+  // The focus in the cell: recorded as every document's is, and the table learns which
+  // cell holds it.
+  void SetFocusedItem(int32_t itemNo, TCustomRPFormattedData* focusedData, int32_t focusedItemNo) override;
 
 private:
   // The document holding the table as a formatted document, or nullptr.

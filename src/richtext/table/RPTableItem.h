@@ -34,7 +34,8 @@ class TRPTableItemInfo : public TRPFullLineItemInfo,
                          public IRPLayoutItem,
                          public IRPPrintableItem,
                          public IRPJumpAreasItem,
-                         public IRPInnerSelectionItem {
+                         public IRPInnerSelectionItem,
+                         public IRPFocusItem {
 public:
   // rowCount x colCount new cells; the fresh-table state bit is set.
   TRPTableItemInfo(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
@@ -181,6 +182,26 @@ public:
   void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // Whether an item of a cell holds the control.
   bool OwnsControl(const TControl* control) const override;
+
+  // The document of the cell whose rectangle holds a point of the table (relative to its
+  // top-left corner, screen layout); nullptr between cells.
+  TCustomRPData* GetSubRPDataAt(int32_t x, int32_t y) override;
+
+  // --- Keyboard focus among the cells' items (RPTableView.cpp) --------------------------
+  // Whether a cell holds an item that takes the focus.
+  bool HasFocusableItems() const override;
+  // From the item focused now (data, itemNo; inside the focused cell) to the next
+  // (previous) focusable item of that cell, then of the cells after (before) it in reading
+  // order; the first (last) cell's first (last) when no cell has the focus. False, with
+  // no focused cell, when none is left.
+  bool MoveFocus(bool forward, TCustomRPFormattedData*& data, int32_t& itemNo) override;
+  // The focused cell's items lose the focus; no cell has it.
+  void ClearFocus() override;
+  // The cell at (row, col) holds the focus, item itemNo of document data inside it: the
+  // document holding the table hears of it (SetFocusedItem).
+  void SetFocusedCell(int32_t row, int32_t col, TCustomRPFormattedData* data, int32_t itemNo);
+  int32_t GetFocusedRow() const { return FFocusedRow; }
+  int32_t GetFocusedCol() const { return FFocusedCol; }
 
   // --- State ---------------------------------------------------------------------------
   TRPTableStates GetStates() const { return FStates; }
@@ -344,6 +365,9 @@ private:
   // The colour mode of the painting in progress.
   TRPColorMode FColorMode = rpcmColor;
   TPoint FPosition{0, 0};
+  // The cell that holds the keyboard focus (-1, -1: none).
+  int32_t FFocusedRow = -1;
+  int32_t FFocusedCol = -1;
   // While a cell is painted on a page: the cell and its rectangle relative to the
   // table's top-left corner (for DrawBackground).
   const TRPTableCellData* FPaintedCell = nullptr;

@@ -1,5 +1,5 @@
 // Page layout and page painting of the item kinds whose classes stand in the model, below
-// this folder: pictures (and hot pictures) and bullets (and hotspots). The model cannot
+// this folder: pictures (and hot pictures), bullets (and hotspots) and list markers. The model cannot
 // see page layout, so their printing draw items and bitmaps are made here, beside the
 // IRPPrintableItem path that items of later folders (tables) implement themselves.
 #pragma once
@@ -8,9 +8,12 @@
 #include <memory>
 
 #include "richtext/layout/RPDrawLines.h"
+#include "richtext/model/RPColorModes.h"
 #include "richtext/model/RPScaling.h"
 
 class TBitmap;
+class TCanvas;
+class IRPStyleSheet;
 class TCustomRPItemInfo;
 
 // The printing draw item of a picture: a TRPMultiImagePrintInfo sized to the picture
@@ -18,9 +21,15 @@ class TCustomRPItemInfo;
 // class.
 std::unique_ptr<TRPDrawLineInfo> CreateModelItemPrintingDrawItem(const TCustomRPItemInfo& item,
                                                                  const TRPResolution& resolution);
-// Whether item is a picture or a bullet, which PrintModelItemToBitmap paints.
+// Whether item is a picture, a bullet or a list marker, which PrintModelItemToBitmap
+// paints.
 bool IsModelBitmapItem(const TCustomRPItemInfo& item);
-// Paints a picture (part `part` of its split draw item, -1: whole) or a bullet into the
-// page painter's bitmap. True when the bitmap is to be drawn on the page.
+// Paints a picture (part `part` of its split draw item, -1: whole), a bullet or a list
+// marker of a picture or image level into the page painter's bitmap. True when the
+// bitmap is to be drawn on the page.
 bool PrintModelItemToBitmap(const TCustomRPItemInfo& item, TBitmap& bitmap, bool preview, int32_t part,
-                            const TRPDrawLineInfo& drawItem);
+                            const TRPDrawLineInfo& drawItem, TRPColorMode colorMode, const IRPStyleSheet* rpStyle);
+// Paints a model item that draws itself on the page (a list marker's text) at (x, y) of
+// the page canvas; false for any other item.
+bool PrintModelItem(const TCustomRPItemInfo& item, TCanvas& canvas, int32_t x, int32_t y, TRPColorMode colorMode,
+                    const IRPStyleSheet* rpStyle);

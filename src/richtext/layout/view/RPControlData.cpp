@@ -11,6 +11,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/TextDraw.h"
+#include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/view/RichPane.h"
 #include "richtext/model/RPStyle.h"
 
@@ -29,34 +30,79 @@ void TRPControlData::ClearFormatting() {
 }
 
 void TRPControlData::UnfocusItem() {
+  if (FocusedItemData && FocusedItemData != this) {
+    const int32_t holder = FindHolderItem(FocusedItemData);
+    if (holder >= 0)
+      if (auto* focusItem = dynamic_cast<IRPFocusItem*>(GetItem(holder))) focusItem->ClearFocus();
+  }
   FocusedItemNo = -1;
   FocusedItemData = nullptr;
+  // The rectangle on the window goes with the next painting of the view.
+  FFocusRectShown = false;
+}
+
+void TRPControlData::SetFocusedItem(int32_t, TCustomRPFormattedData* focusedData, int32_t focusedItemNo) {
+  FocusedItemData = focusedData;
+  FocusedItemNo = focusedData ? focusedItemNo : -1;
 }
 
 bool TRPControlData::DoTabNavigation(bool backward, TCanvas* canvas) {
-  const TRPStyle* style = GetStyleSheet();
-  if (!style) return false;
-  // The items that take the focus, in document order, those of sub-documents (table
-  // cells) right after the item that holds them.
-  std::vector<std::pair<TCustomRPFormattedData*, int32_t>> stops;
-  EnumItems([&](TCustomRPData& data, int32_t itemNo, bool&) {
-    auto* formatted = dynamic_cast<TCustomRPFormattedData*>(&data);
-    if (formatted && data.GetItem(itemNo)->GetBoolValueEx(rpibqxFocusable, style) &&
-        formatted->GetItemFirstDrawItem(itemNo) >= 0)
-      stops.emplace_back(formatted, itemNo);
-  });
-  const auto current = std::find(stops.begin(), stops.end(), std::make_pair(FocusedItemData, FocusedItemNo));
-  const int32_t at = static_cast<int32_t>(current - stops.begin());
-  const int32_t count = static_cast<int32_t>(stops.size());
-  const int32_t next = current == stops.end() ? (backward ? count - 1 : 0) : at + (backward ? -1 : 1);
-  if (next < 0 || next >= count) return false;
+  if (!GetStyleSheet()) return false;
+  const bool forward = !backward;
+  TCustomRPFormattedData* data = FocusedItemData;
+  int32_t itemNo = FocusedItemNo;
+  int32_t from = forward ? -1 : GetItemCount();
+  if (data == this) {
+    from = itemNo;
+  } else if (data) {
+    const int32_t holder = FindHolderItem(data);
+    if (holder >= 0)
+      from = holder;
+    else
+      data = nullptr;
+  }
+  const int32_t oldHolder = data && data != this ? from : -1;
+  if (canvas && FFocusRectShown) DrawFocusRectangle(*canvas);
+  const bool found = FindNextFocus(from, forward, data, itemNo);
+  // An item whose documents held the focus and no longer do forgets it.
+  if (oldHolder >= 0 && (!found || data == this || FindHolderItem(data) != oldHolder))
+    if (auto* focusItem = dynamic_cast<IRPFocusItem*>(GetItem(oldHolder))) focusItem->ClearFocus();
+  if (!found) {
+    FocusedItemData = nullptr;
+    FocusedItemNo = -1;
+    return false;
+  }
+  data->SetFocusedItem(itemNo, data, itemNo);
+  // The item in the view, in this document's coordinates.
+  const TRPDrawLineInfo& d = *data->DrawItems[data->GetItemFirstDrawItem(itemNo)];
+  const TPoint origin = data->GetOrigin(), own = GetOrigin();
+  ScrollRectIntoView(d.Left + origin.X - own.X, d.Top + origin.Y - own.Y, d.Width, d.Height);
   if (canvas) DrawFocusRectangle(*canvas);
-  FocusedItemData = stops[static_cast<size_t>(next)].first;
-  FocusedItemNo = stops[static_cast<size_t>(next)].second;
-  if (canvas) DrawFocusRectangle(*canvas);
-  const TRPDrawLineInfo& d = *FocusedItemData->DrawItems[FocusedItemData->GetItemFirstDrawItem(FocusedItemNo)];
-  FocusedItemData->ShowRectangle(d.Left, d.Top, d.Width, d.Height);
   return true;
+}
+
+void TRPControlData::ExecuteFocusedItem() {
+  TCustomRPFormattedData* data = FocusedItemData;
+  if (!data || FocusedItemNo < 0 || FocusedItemNo >= data->GetItemCount()) return;
+  data->GetItem(FocusedItemNo)->ExecuteJump(data);
+}
+
+void TRPControlData::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  const TRPStyle* style = GetStyleSheet();
+  if (style && TabNavigation != rptnNone && !GetMouseCaptureItem() && (button == mbLeft || button == mbRight)) {
+    const int32_t drawNo = GetDrawItemAtPos(x + GetHOffs(), y + GetVOffs());
+    const int32_t itemNo = drawNo >= 0 ? DrawItems[drawNo]->ItemNo : -1;
+    if (itemNo >= 0 && !SelectionExists(false) && GetItem(itemNo)->GetBoolValueEx(rpibqxFocusable, style) &&
+        !(FocusedItemData == this && FocusedItemNo == itemNo)) {
+      IRPDocumentView* view = GetDocumentView();
+      TCanvas* canvas = view ? view->WindowCanvas() : nullptr;
+      if (canvas && FFocusRectShown) DrawFocusRectangle(*canvas);
+      UnfocusItem();
+      SetFocusedItem(itemNo, this, itemNo);
+      if (canvas) DrawFocusRectangle(*canvas);
+    }
+  }
+  TCustomRPFormattedData::MouseUp(button, shift, x, y);
 }
 
 void TRPControlData::DrawFocusRectangle(TCanvas& canvas) {
@@ -75,9 +121,21 @@ void TRPControlData::DrawFocusRectangle(TCanvas& canvas) {
     if (d.ItemNo != FocusedItemNo) break;
     canvas.DrawFocusRect(TRect{d.Left - 1 + dx, d.Top - 1 + dy, d.Left + d.Width + 1 + dx, d.Top + d.Height + 1 + dy});
   }
+  FFocusRectShown = !FFocusRectShown;
 }
 
 void TRPControlData::PaintBuffered(TCanvas& canvas, const TRect& clip) {
+  // The figures drawn by inverting go first and come back after, so that the parts of
+  // them outside the clip stay right.
+  const bool focusShown = FFocusRectShown, xorShown = IsXorDrawn();
+  if (focusShown) DrawFocusRectangle(canvas);
+  if (xorShown) EraseXorDrawing();
+  PaintBufferedContent(canvas, clip);
+  if (xorShown) XorDraw();
+  if (focusShown) DrawFocusRectangle(canvas);
+}
+
+void TRPControlData::PaintBufferedContent(TCanvas& canvas, const TRect& clip) {
   TBitmap buffer;
   buffer.SetPixelFormat(pf24bit);
   buffer.SetSize(clip.Right - clip.Left, clip.Bottom - clip.Top);
@@ -265,4 +323,39 @@ void TRichPaneRPData::ExecuteItemJump(int32_t jumpId) {
 
 void TRichPaneRPData::SelectionChanged() {
   if (FControl.Host() && ControlAlive() && FControl.OnSelect) FControl.OnSelect(&FControl);
+}
+
+void TRichPaneRPData::HoverJumpChanged(int32_t jumpNo) {
+  if (jumpNo == FReportedHoverJumpNo) return;
+  FReportedHoverJumpNo = jumpNo;
+  if (ControlAlive() && FControl.OnRPMouseMove)
+    FControl.OnRPMouseMove(&FControl, jumpNo < 0 ? -1 : FirstJumpNo + jumpNo);
+}
+
+void TRichPaneRPData::DoRPMouseDown(TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x, int32_t y) {
+  if (ControlAlive() && FControl.OnRPMouseDown) FControl.OnRPMouseDown(&FControl, button, shift, itemNo, x, y);
+}
+
+void TRichPaneRPData::DoRPMouseUp(TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x, int32_t y) {
+  if (ControlAlive() && FControl.OnRPMouseUp) FControl.OnRPMouseUp(&FControl, button, shift, itemNo, x, y);
+}
+
+void TRichPaneRPData::DoRPDblClick(const WideString& word, int32_t styleNo) {
+  if (ControlAlive() && FControl.OnRPDblClick) FControl.OnRPDblClick(&FControl, word, styleNo);
+}
+
+void TRichPaneRPData::DoRPRightClick(const WideString& word, int32_t styleNo, int32_t screenX, int32_t screenY) {
+  if (ControlAlive() && FControl.OnRPRightClick) FControl.OnRPRightClick(&FControl, word, styleNo, screenX, screenY);
+}
+
+bool TRichPaneRPData::IsRPDblClickAssigned() const { return static_cast<bool>(FControl.OnRPDblClick); }
+
+void TRichPaneRPData::DoItemHint(TCustomRPFormattedData& rpData, int32_t itemNo, WideString& hint) {
+  if (ControlAlive() && FControl.OnItemHint) FControl.OnItemHint(&FControl, rpData, itemNo, hint);
+}
+
+TCursor TRichPaneRPData::GetNormalCursor() const { return FControl.Cursor; }
+
+void TRichPaneRPData::DoCopy() {
+  if (ControlAlive() && FControl.OnCopy) FControl.OnCopy(&FControl);
 }

@@ -26,21 +26,37 @@ public:
   TRPTabNavigationType TabNavigation = rptnTab;
 
   void ClearFormatting() override;
-  // Forgets the focused item (deselecting drops the keyboard focus).
+  // Forgets the focused item (deselecting drops the keyboard focus); the item holding it
+  // inside its documents (a table) lets it go too.
   void UnfocusItem() override;
+  // Records the focused item of this document or a document inside it.
+  void SetFocusedItem(int32_t itemNo, TCustomRPFormattedData* focusedData, int32_t focusedItemNo) override;
   // Moves the keyboard focus to the next (backward: previous) item that takes it, in this
   // document or its sub-documents (table cells), erasing the old focus rectangle on
   // canvas and drawing the new one when a canvas is given, and bringing the item into
-  // view. False when no such item is left (the focus then belongs to the next control of
-  // the form, which the window host decides).
+  // view. False when no such item is left: nothing has the focus then, and it belongs to
+  // the next control of the form, which the window host decides.
   bool DoTabNavigation(bool backward, TCanvas* canvas);
+  // Follows the focused item: a hyperlink raises the jump event, another item runs its
+  // own action. Nothing without a focused item.
+  void ExecuteFocusedItem();
+  // A release on an item that takes the focus, with nothing selected, makes it the
+  // focused item when the control navigates by tab.
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   // The focus rectangle (XOR: a second call erases it) around every draw item of the
   // focused item, when that item is a hyperlink.
   void DrawFocusRectangle(TCanvas& canvas);
+  bool IsFocusRectangleShown() const { return FFocusRectShown; }
   // Paints the part clip of the view onto canvas through an off-screen bitmap: the
-  // background, then the document. A painting error is not passed on: the painted part
-  // is shown, then "Error:" and the message in red on white at the top-left corner.
+  // background, then the document. The focus rectangle and the XOR figure are taken off
+  // first and put back after. A painting error is not passed on: the painted part is
+  // shown, then "Error:" and the message in red on white at the top-left corner.
   void PaintBuffered(TCanvas& canvas, const TRect& clip);
+
+private:
+  // The background and the document through the buffer, with the error text.
+  void PaintBufferedContent(TCanvas& canvas, const TRect& clip);
+  bool FFocusRectShown = false;
 };
 
 class TRichPaneRPData : public TRPControlData {
@@ -91,7 +107,7 @@ public:
   // DocVAlign, never below 0.
   int32_t GetDocumentVAlignOffset() const;
   TPoint GetOrigin() const override { return TPoint{0, GetDocumentVAlignOffset()}; }
-  int32_t GetVSmallStep() const;
+  int32_t GetVSmallStep() const override;
   TCanvas* GetCanvas() override;
   TColor GetColor() const override;
   TRPBackground* GetBackground() const override;
@@ -100,7 +116,7 @@ public:
   IRPDocumentView* GetDocumentView() const override;
 
   void ScrollTo(int32_t y) override;
-  void HScrollTo(int32_t x);
+  void HScrollTo(int32_t x) override;
   // Scrolls the least that shows the rectangle, its top-left corner first.
   void ShowRectangle(int32_t x, int32_t y, int32_t width, int32_t height) override;
   // The control's scroll ranges: the height in small steps, rounded up.
@@ -128,9 +144,21 @@ public:
   void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) override;
   void ExecuteItemJump(int32_t jumpId) override;
   void SelectionChanged() override;
+  // The control's events and settings for the mouse handling of the document.
+  void HoverJumpChanged(int32_t jumpNo) override;
+  void DoRPMouseDown(TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x, int32_t y) override;
+  void DoRPMouseUp(TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x, int32_t y) override;
+  void DoRPDblClick(const WideString& word, int32_t styleNo) override;
+  void DoRPRightClick(const WideString& word, int32_t styleNo, int32_t screenX, int32_t screenY) override;
+  bool IsRPDblClickAssigned() const override;
+  void DoItemHint(TCustomRPFormattedData& rpData, int32_t itemNo, WideString& hint) override;
+  TCursor GetNormalCursor() const override;
+  void DoCopy() override;
 
 private:
   // Events are not raised while the control is being destroyed.
   bool ControlAlive() const;
   TCustomRichPane& FControl;
+  // The jump last reported as hovered (-1: none).
+  int32_t FReportedHoverJumpNo = -1;
 };

@@ -143,3 +143,49 @@ bool TRPScroller::MouseWheel(int32_t notches, int32_t wheelLines) {
   VScrollTo(FVPos + notches * perNotch, true);
   return true;
 }
+
+bool TRPScroller::ScrollKeyDown(uint16_t key, TShiftState) {
+  struct TScrollKey {
+    uint16_t Key;
+    bool Vertical;
+    TRPScrollCode Code;
+  };
+  static constexpr TScrollKey Keys[] = {
+      {VK_PRIOR, true, rpscPageBack}, {VK_NEXT, true, rpscPageForward},   {VK_HOME, true, rpscStart},
+      {VK_END, true, rpscEnd},        {VK_UP, true, rpscLineBack},        {VK_DOWN, true, rpscLineForward},
+      {VK_LEFT, false, rpscLineBack}, {VK_RIGHT, false, rpscLineForward},
+  };
+  if (!KeyboardScroll) return false;
+  for (const TScrollKey& k : Keys) {
+    if (k.Key != key) continue;
+    if (k.Vertical)
+      VScrollCommand(k.Code, 0);
+    else
+      HScrollCommand(k.Code, 0);
+    return true;
+  }
+  return false;
+}
+
+bool TRPScroller::IsFocusedDeep() const {
+  if (FHost && FHost->Focused()) return true;
+  return FInplaceEditor && FInplaceEditor->IsFocusedDeep();
+}
+
+void TRPScroller::SetUseXPThemes(bool value) {
+  FUseXPThemes = value;
+  CloseThemeHandle();
+  CreateThemeHandle();
+  if (FHost) FHost->Invalidate();
+}
+
+void TRPScroller::CreateThemeHandle() {
+  if (FTheme || !FUseXPThemes || !RPThemesActive() || !RPThemes().OpenThemeData) return;
+  FTheme = RPThemes().OpenThemeData(FHost, u"Edit");
+}
+
+void TRPScroller::CloseThemeHandle() {
+  if (!FTheme) return;
+  if (RPThemes().CloseThemeData) RPThemes().CloseThemeData(FTheme);
+  FTheme = nullptr;
+}

@@ -10,9 +10,11 @@
 
 #include "platform/base/Components.h"
 #include "platform/base/Object.h"
+#include "platform/base/UserInput.h"
 #include "richtext/layout/RPBackground.h"
 #include "richtext/layout/view/RPWindowHost.h"
 #include "richtext/model/RPParaInfo.h"
+#include "richtext/model/RPThemes.h"
 
 enum TBorderStyle : uint8_t { bsNone, bsSingle };
 
@@ -43,8 +45,9 @@ public:
   TBorderStyle BorderStyle = bsNone;
   bool Tracking = true;     // the view follows the thumb while it is dragged
   bool FullRedraw = false;  // the background cannot be shifted: scrolling repaints everything
+  // What pictures do about a palette; every device of this platform is true-colour, so
+  // no palette is ever realized and the action has nothing to copy for.
   TRPPaletteAction DoInPaletteMode = rppaCreateCopies;
-  bool UseXPThemes = true;
   bool KeyboardScroll = true;
   int32_t LineStep = 1;   // units per arrow click
   int32_t WheelStep = 2;  // units per wheel notch of three lines
@@ -109,6 +112,32 @@ public:
   // notches > 0 turn the wheel down; wheelLines is the system's lines per notch (negative:
   // a page per notch). True when the wheel was handled (WheelStep is not 0).
   bool MouseWheel(int32_t notches, int32_t wheelLines);
+  // With KeyboardScroll: PageUp, PageDown, Home, End, Up and Down are the vertical bar's
+  // page, end and line commands, Left and Right the horizontal bar's line commands. True
+  // when the key scrolled (or would have, at an end).
+  bool ScrollKeyDown(uint16_t key, TShiftState shift);
+
+  // The view over the control that edits part of it in place (a table cell's editor), or
+  // nullptr; not owned.
+  TRPScroller* GetInplaceEditor() const { return FInplaceEditor; }
+  void SetInplaceEditor(TRPScroller* editor) { FInplaceEditor = editor; }
+  // Whether the control or an editor in place over it (at any depth) has the focus.
+  bool IsFocusedDeep() const;
+
+  // Stores the palette action and passes it on (the control's document).
+  virtual void SetDoInPaletteMode(TRPPaletteAction value) { DoInPaletteMode = value; }
+  // Visual themes: with UseXPThemes and an active theme the window's border is drawn
+  // themed (theme data of class "Edit"). No visual theme is ever active on this
+  // platform: the theme data stays null and the border is the plain one.
+  bool UseXPThemes() const { return FUseXPThemes; }
+  // Opens the theme data again.
+  void SetUseXPThemes(bool value);
+  HTHEME ThemeHandle() const { return FTheme; }
+  // Opens the theme data when UseXPThemes is on and a theme is active; the host calls it
+  // once its window exists (after binding the theme service).
+  virtual void CreateThemeHandle();
+  // Closes the theme data (the host calls it before its window goes).
+  virtual void CloseThemeHandle();
 
 protected:
   virtual void DoVScrolled();
@@ -116,6 +145,9 @@ protected:
 
 private:
   IRPWindowHost* FHost = nullptr;
+  TRPScroller* FInplaceEditor = nullptr;
+  bool FUseXPThemes = true;
+  HTHEME FTheme = nullptr;
   TRPBiDiMode FBiDiMode = rpbdUnspecified;
   int32_t FWidth = 0, FHeight = 0, FClientWidth = 0, FClientHeight = 0;
   bool FVScrollVisible = true, FHScrollVisible = true;

@@ -1,8 +1,9 @@
 // What a rich view asks of the window that shows it. The document side (scroll state,
-// formatting, painting into any canvas) needs no display; a control without a host is
-// the report's invisible control, for which creating a window, showing or hiding scroll
-// bars and repainting are no-ops. The on-screen editor attaches a host, which is also
-// the view that the control's document asks to repaint (IRPDocumentView).
+// formatting, painting into any canvas, the mouse and keyboard handling) needs no
+// display; a control without a host is the report's invisible control, for which
+// creating a window, showing or hiding scroll bars and repainting are no-ops. The
+// on-screen view attaches a host, which is also the view that the control's document
+// asks to repaint, for a cursor, a hint or the clipboard (IRPDocumentView).
 #pragma once
 
 #include <cstdint>
@@ -20,4 +21,12 @@ public:
   virtual void ScrollContent(int32_t dx, int32_t dy) = 0;
   // Whether the window has the keyboard focus.
   virtual bool Focused() const = 0;
+
+  // A timer that calls the control's TimerTick(id) every interval milliseconds until it
+  // is killed; setting an id again restarts it. None by default.
+  virtual void SetTimer(uint32_t /*id*/, uint32_t /*interval*/) {}
+  virtual void KillTimer(uint32_t /*id*/) {}
+  // The keyboard focus leaves the view for the next (backward: previous) control of its
+  // form.
+  virtual void FocusNextControl(bool /*backward*/) {}
 };

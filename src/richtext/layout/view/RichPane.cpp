@@ -57,6 +57,12 @@ void TCustomRichPane::SetBiDiMode(TRPBiDiMode value) {
   Format();
 }
 
+void TCustomRichPane::SetDoInPaletteMode(TRPPaletteAction value) {
+  TRPScroller::SetDoInPaletteMode(value);
+  FData->UpdateItemsPalette();
+  FBackground->UpdatePaletted(value, FData->GetRPLogPalette());
+}
+
 void TCustomRichPane::Loaded() {
   TRPScroller::Loaded();
   SetBackgroundStyle(BackgroundStyle());
@@ -84,6 +90,13 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnSaveHTMLExtra = source.OnSaveHTMLExtra;
   OnSaveParaToHTML = source.OnSaveParaToHTML;
   OnHTMLSaveImage = source.OnHTMLSaveImage;
+  OnRPMouseMove = source.OnRPMouseMove;
+  OnRPMouseDown = source.OnRPMouseDown;
+  OnRPMouseUp = source.OnRPMouseUp;
+  OnRPDblClick = source.OnRPDblClick;
+  OnRPRightClick = source.OnRPRightClick;
+  OnItemHint = source.OnItemHint;
+  OnCopy = source.OnCopy;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;
   OnResize = source.OnResize;
@@ -93,7 +106,10 @@ void TCustomRichPane::Repaint() {
   if (Visible && Host()) Host()->Invalidate();
 }
 
-void TCustomRichPane::ClearFormatting() { FData->ClearFormatting(); }
+void TCustomRichPane::ClearFormatting() {
+  StopScrollTimer();
+  FData->ClearFormatting();
+}
 
 void TCustomRichPane::Clear() {
   ClearFormatting();
@@ -121,6 +137,16 @@ void TCustomRichPane::Reformat() {
 
 void TCustomRichPane::Resized(int32_t width, int32_t height) {
   SetBounds(width, height);
+  ResizePass();
+}
+
+void TCustomRichPane::ClientResized(int32_t clientWidth, int32_t clientHeight) {
+  SetClientWidth(clientWidth);
+  SetClientHeight(clientHeight);
+  ResizePass();
+}
+
+void TCustomRichPane::ResizePass() {
   if ((ComponentState() & csDesigning) != 0 || VSmallStep() == 0 || !FStyle) return;
   FData->FormatAfterResize(&FCanvas);
 }

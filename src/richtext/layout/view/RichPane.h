@@ -17,23 +17,18 @@
 
 class TRPStyle;
 
-// The control's options beyond those the document reads (RPData.h).
-inline constexpr TRPOptions rpoAllowSelection = 0x40;
-inline constexpr TRPOptions rpoAutoCopyText = 0x100;
-inline constexpr TRPOptions rpoAutoCopyRPF = 0x200;
-inline constexpr TRPOptions rpoAutoCopyImage = 0x400;
-inline constexpr TRPOptions rpoAutoCopyRTF = 0x800;
-inline constexpr TRPOptions rpoFormatInvalidate = 0x1000;
-inline constexpr TRPOptions rpoDblClickSelectsWord = 0x2000;
-inline constexpr TRPOptions rpoRClickDeselects = 0x4000;
-inline constexpr TRPOptions rpoFastFormatting = 0x8000;
-inline constexpr TRPOptions rpoDisallowDrag = 0x10000;
 inline constexpr TRPOptions rpoRichPaneDefaults =
     rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyImage |
     rpoAutoCopyRTF | rpoFormatInvalidate | rpoDblClickSelectsWord | rpoRClickDeselects | rpoFastFormatting;
 
 // The characters of a line break in the linear view of a document (RPLinearPositions.cpp).
 extern int32_t RPLinearLineBreakLength;
+
+// The document flag that lets the control answer the text-control messages.
+inline constexpr TRPDocumentFlags rpdfTextMessages = 0x0800;
+
+// The id of the auto-scroll timer (the host's timers).
+inline constexpr uint32_t RPScrollTimerId = 1;
 
 // Where a document shorter than the client area stands in it.
 enum TRPDocVAlign : uint8_t { rpdvaTop, rpdvaCenter, rpdvaBottom };
@@ -110,6 +105,24 @@ public:
   std::function<void(TCustomRichPane* sender, TCustomRPData& rpData, int32_t itemNo, const WideString& path,
                      TColor backColor, AnsiString& location, bool& doDefault)>
       OnHTMLSaveImage;
+  // The mouse over the document: the cursor shown where nothing else asks for one; the
+  // hyperlink under the mouse (its number, -1 on leaving it); presses and releases with
+  // the item under the mouse (-1: none) and the document point; a double click and a
+  // right click with the word under the mouse (the right click at a screen point); the
+  // hint of the item under the mouse, which the handler may change; a copy just made,
+  // with the clipboard still open.
+  TCursor Cursor = crDefault;
+  std::function<void(TCustomRichPane* sender, int32_t id)> OnRPMouseMove;
+  using TRPMouseEvent = std::function<void(TCustomRichPane* sender, TMouseButton button, TShiftState shift,
+                                           int32_t itemNo, int32_t x, int32_t y)>;
+  TRPMouseEvent OnRPMouseDown;
+  TRPMouseEvent OnRPMouseUp;
+  std::function<void(TCustomRichPane* sender, const WideString& clickedWord, int32_t style)> OnRPDblClick;
+  std::function<void(TCustomRichPane* sender, const WideString& clickedWord, int32_t style, int32_t x, int32_t y)>
+      OnRPRightClick;
+  std::function<void(TCustomRichPane* sender, TCustomRPFormattedData& rpData, int32_t itemNo, WideString& hint)>
+      OnItemHint;
+  TNotifyEvent OnCopy;
 
   TRichPaneRPData& RPData() const { return *FData; }
   TCanvas& Canvas() { return FCanvas; }
@@ -123,6 +136,8 @@ public:
   void SetBackgroundStyle(TBackgroundStyle style);
   // A new direction lays the document out again.
   void SetBiDiMode(TRPBiDiMode value) override;
+  // The document's items and the background take the new palette action.
+  void SetDoInPaletteMode(TRPPaletteAction value) override;
   // After streaming: the background is applied and the document formatted.
   void Loaded() override;
   // Whether text styles are applied with the style sheet's own pixels per inch.
@@ -159,6 +174,9 @@ public:
   void Reformat();
   // The client area changed size: a resize pass.
   void Resized(int32_t width, int32_t height);
+  // The window's client area has this size now (its border and scroll bars left out): a
+  // resize pass.
+  void ClientResized(int32_t clientWidth, int32_t clientHeight);
 
   void Deselect() { FData->Deselect(true); }
   void SelectAll() { FData->SelectAll(); }
@@ -206,6 +224,24 @@ public:
   WideString GetLinearText(int32_t start, int32_t length);
   int32_t GetLinearTextLength();
 
+  // --- The text-control messages (RichPaneText.cpp) -----------------------------------
+  // What a text control answers about its text, in linear positions, while the document
+  // flag rpdfTextMessages is set and the control is not being destroyed (otherwise false,
+  // 0 or nothing, as a window that knows none of them answers).
+  // The selection's ends, the smaller first (0, 0 without a selection).
+  bool GetSel(int32_t& start, int32_t& end);
+  // Selects start .. end (end -1: to the end of the text) and repaints.
+  bool SetSel(int32_t start, int32_t end);
+  // The text from start to end (-1: to the end); its length.
+  int32_t GetTextRange(int32_t start, int32_t end, WideString& text);
+  // Up to size - 1 characters of the whole text and a terminating zero into buffer; the
+  // characters copied (0 for an empty document, and nothing copied when size < 1).
+  int32_t GetTextBuf(WideChar* buffer, int32_t size);
+  int32_t GetTextLen();
+  // The document becomes the 8-bit text, a paragraph per line in text style 0 and
+  // paragraph style 0, and is formatted.
+  bool SetTextBuf(AnsiStringView text);
+
   // Paints the part clip of the view: without a style sheet the "Style is not defined"
   // text, else the document through its buffered painting, then OnPaint.
   void Paint(TCanvas& canvas, const TRect& clip);
@@ -215,12 +251,50 @@ public:
   // the host's auto-scroll timer scrolls by them (units vertically, pixels horizontally).
   void RecordAutoScroll(int32_t x, int32_t y);
   void AutoScrollTick();
+  // The auto-scroll timer (id RPScrollTimerId): every 100 milliseconds, slow: 300.
+  void StartScrollTimer(bool slow);
+  void StopScrollTimer();
   int32_t AutoScrollStepX() const { return FAutoScrollX; }
   int32_t AutoScrollStepY() const { return FAutoScrollY; }
 
   // Refused (nothing changes) when not positive, or when the vertical bar is visible and
   // the document height would need more than 32000 units.
   void SetVSmallStep(int32_t value) override;
+
+  // --- The window's input (RichPaneInput.cpp) ----------------------------------------
+  // What the window host hands on: points are client coordinates. A left press starts
+  // the auto-scroll timer and a left release stops it; the document handles the rest
+  // (RPFormattedData.h).
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  virtual void DblClick();
+  // The mouse left the window.
+  void MouseLeave();
+  // A mouse move at the mouse's position with the keys and buttons held now.
+  void GenerateMouseMove();
+  // A timer of the host fired: the auto-scroll timer scrolls by the recorded steps and
+  // extends the selection to the mouse.
+  virtual void TimerTick(uint32_t id);
+  // A key went down: the scrolling keys, Ctrl+C and Ctrl+Insert (copy), Tab and Shift+Tab
+  // (or with Ctrl, per TabNavigation) among the focusable items, Enter on a focused item.
+  // True when the key was used.
+  virtual bool KeyDown(uint16_t key, TShiftState shift);
+  // Whether the view takes Tab keys from the form (tab navigation is on).
+  bool WantsTabs() const;
+  // The focus arrived (by the keyboard: Tab, backward: Shift+Tab) or left; with tab
+  // navigation a keyboard arrival focuses the first (last) focusable item.
+  virtual void FocusEnter(bool byKeyboard, bool backward);
+  virtual void FocusExit();
+  // Ctrl+C or Ctrl+Insert without Alt.
+  static bool IsCopyShortcut(uint16_t key, TShiftState shift);
+  // Copies the selection in every format the options enable, with the effective colour
+  // and background; false when nothing was copied.
+  bool CopySelection();
+  // The graphic of the one picture item the selection covers, or nullptr.
+  TGraphic* GetSelectedImage() { return FData->GetSelectedImage(); }
+  // Follows the focused item (Enter).
+  void ExecuteFocusedItem() { FData->ExecuteFocusedItem(); }
 
 protected:
   using TDataFactory = std::unique_ptr<TRichPaneRPData> (*)(TCustomRichPane& control);
@@ -230,6 +304,8 @@ protected:
   void Repaint();
 
 private:
+  // The layout pass after a change of size.
+  void ResizePass();
   TCanvas FCanvas;
   std::unique_ptr<TRPBackground> FBackground;
   TRPStyle* FStyle = nullptr;

@@ -158,7 +158,10 @@ TEST(RPControlDataTest, TabNavigationVisitsFocusableItemsBothWays) {
   EXPECT_EQ(data.FocusedItemNo, 0);
   ASSERT_TRUE(data.DoTabNavigation(false, nullptr));
   EXPECT_EQ(data.FocusedItemNo, 2);
-  EXPECT_FALSE(data.DoTabNavigation(false, nullptr));  // the form's turn
+  EXPECT_FALSE(data.DoTabNavigation(false, nullptr));  // the form's turn: no item keeps it
+  EXPECT_EQ(data.FocusedItemNo, -1);
+  ASSERT_TRUE(data.DoTabNavigation(true, nullptr));  // coming back: the last
+  EXPECT_EQ(data.FocusedItemNo, 2);
   ASSERT_TRUE(data.DoTabNavigation(true, nullptr));
   EXPECT_EQ(data.FocusedItemNo, 0);
   // The focus rectangle is drawn with XOR: a second drawing erases it.
@@ -235,8 +238,12 @@ TEST(RPControlDataTest, TabNavigationVisitsTheItemsOfSubDocuments) {
     EXPECT_EQ(data.FocusedItemNo, stop.second);
   }
   EXPECT_FALSE(data.DoTabNavigation(false, nullptr));
-  ASSERT_TRUE(data.DoTabNavigation(true, nullptr));
-  EXPECT_EQ(data.FocusedItemData, &second);
+  const std::pair<TCustomRPFormattedData*, int32_t> back[] = {{&data, 2}, {&second, 1}, {&data, 0}};
+  for (const auto& stop : back) {
+    ASSERT_TRUE(data.DoTabNavigation(true, nullptr));
+    EXPECT_EQ(data.FocusedItemData, stop.first);
+    EXPECT_EQ(data.FocusedItemNo, stop.second);
+  }
 }
 
 // An item whose painting fails.

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "richtext/layout/view/RPItemFormattedData.h"
@@ -23,6 +25,34 @@ struct TTestRichPane {
   TCustomRichPane Pane{nullptr};
 };
 
+// A clipboard that keeps what is put on it.
+class TRecordingClipboard : public IRPClipboard {
+public:
+  int32_t Opened = 0, Closed = 0;
+  std::vector<std::string> Formats;  // in the order put: "text", "unicode", "graphic" or the number
+  AnsiString Text;
+  WideString UnicodeText;
+  const TGraphic* Graphic = nullptr;
+  void Open() override {
+    ++Opened;
+    Formats.clear();
+  }
+  void Close() override { ++Closed; }
+  void SetText(const AnsiString& text) override {
+    Formats.push_back("text");
+    Text = text;
+  }
+  void SetUnicodeText(const WideString& text) override {
+    Formats.push_back("unicode");
+    UnicodeText = text;
+  }
+  void SetGraphic(const TGraphic& graphic) override {
+    Formats.push_back("graphic");
+    Graphic = &graphic;
+  }
+  void SetData(uint32_t format, const AnsiString&) override { Formats.push_back(std::to_string(format)); }
+};
+
 // A window host that records what it is asked.
 class TRecordingHost : public IRPWindowHost {
 public:
@@ -31,6 +61,18 @@ public:
   int32_t Invalidated = 0, Refreshed = 0, Updated = 0;
   std::vector<TRect> InvalidatedRects;
   bool HasFocus = false;
+  int32_t FocusRequests = 0;
+  TCursor Cursor = crDefault;
+  std::vector<WideString> Hints;
+  std::vector<std::pair<uint32_t, uint32_t>> TimersSet;
+  std::vector<uint32_t> TimersKilled;
+  TPoint MousePos{0, 0};
+  TShiftState Shift = 0;
+  TRecordingClipboard Board;
+  int32_t Drags = 0, DropEffect = DROPEFFECT_NONE;
+  TRecordingClipboard DragData;
+  int32_t FocusLeft = 0;
+  TCanvas* Canvas = nullptr;
 
   void SetScrollBar(TRPScrollBarKind bar, int32_t max, int32_t page, int32_t position, bool) override {
     if (bar != rpsbVertical) return;
@@ -47,6 +89,24 @@ public:
   void Refresh() override { ++Refreshed; }
   void Update() override { ++Updated; }
   bool Focused() const override { return HasFocus; }
+  TCanvas* WindowCanvas() override { return Canvas; }
+  void SetCursor(TCursor cursor) override { Cursor = cursor; }
+  TCursor GetCursor() const override { return Cursor; }
+  void SetFocus() override { ++FocusRequests; }
+  void FocusNextControl(bool) override { ++FocusLeft; }
+  TPoint ClientToScreen(const TPoint& point) const override { return TPoint{point.X + 1000, point.Y + 2000}; }
+  TPoint GetMousePos() const override { return MousePos; }
+  TShiftState GetShiftState() const override { return Shift; }
+  void ActivateHint(const WideString& text) override { Hints.push_back(text); }
+  void SetTimer(uint32_t id, uint32_t interval) override { TimersSet.emplace_back(id, interval); }
+  void KillTimer(uint32_t id) override { TimersKilled.push_back(id); }
+  IRPClipboard* Clipboard() override { return &Board; }
+  int32_t DoDragDrop(const std::function<void(IRPClipboard&)>& fill, int32_t) override {
+    ++Drags;
+    DragData.Open();
+    fill(DragData);
+    return DropEffect;
+  }
 };
 
 // A small white picture for backgrounds.

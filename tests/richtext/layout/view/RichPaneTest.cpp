@@ -172,6 +172,23 @@ TEST(RichPaneTest, PaintingWithAndWithoutAStyleSheet) {
   EXPECT_EQ(painted, 1);
 }
 
+// A line scrolled partly above the view still shows its lower part.
+TEST(RichPaneTest, ALineScrolledPartlyOutAtTheTopIsPainted) {
+  TTestRichPane view;
+  for (int32_t i = 0; i < 10; ++i) view.Pane.AddTextNL("Wg", 0, 0, 0);
+  view.Pane.Format();
+  const TRPDrawLineInfo& first = *view.Pane.RPData().DrawItems[0];
+  // The view starts 3 pixels into the first line.
+  view.Pane.VScrollTo(first.Top + 3, false);
+  ASSERT_EQ(view.Pane.RPData().GetVOffs(), first.Top + 3);
+  auto page = WhitePage(98, 38);
+  view.Pane.Paint(*page->Canvas(), TRect{0, 0, 98, 38});
+  int32_t ink = 0;
+  for (int32_t y = 0; y < first.Height - 3; ++y)
+    for (int32_t x = first.Left; x < first.Left + first.Width; ++x) ink += page->PixelColor(x, y) != clWhite;
+  EXPECT_GT(ink, 10);
+}
+
 // A narrower client area wraps the text again.
 TEST(RichPaneTest, ResizingLaysTheDocumentOutForTheNewWidth) {
   TTestRichPane view;

@@ -1,0 +1,186 @@
+// A window control that draws itself: painting what was invalidated, shifting its
+// pixels, scroll bars and the client area, the cursor, timers, Tab keys, the wheel.
+#include <gtest/gtest.h>
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <vector>
+
+#include "platform/base/Cursors.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/gui/CustomControl.h"
+#include "platform/gui/Forms.h"
+
+namespace {
+
+// Paints each row y in the colour of (y + Offset) mod 256 gray and records its calls.
+class TTestControl : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+  int32_t Offset = 0;
+  std::vector<TRect> Painted;
+  int32_t Resized = 0, Ticks = 0;
+  std::vector<std::pair<TScrollCode, int32_t>> Commands;
+  std::vector<uint16_t> Keys;
+  std::vector<int32_t> Wheel;
+  std::vector<TFocusArrival> Arrivals;
+  bool Tabs = false;
+
+  void Paint(const TRect& clip) override {
+    Painted.push_back(clip);
+    for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
+      const auto level = static_cast<uint8_t>((y + Offset) & 0xFF);
+      Canvas().Brush().SetColor(RGB(level, level, level));
+      Canvas().FillRect(TRect{clip.Left, y, clip.Right, y + 1});
+    }
+  }
+  void Resize() override { ++Resized; }
+  void Timer(uint32_t) override { ++Ticks; }
+  void ScrollBarCommand(TScrollBarKind, TScrollCode code, int32_t pos) override { Commands.emplace_back(code, pos); }
+  bool KeyDown(uint16_t key, TShiftState) override {
+    Keys.push_back(key);
+    return true;
+  }
+  bool MouseWheel(TShiftState, int32_t notches) override {
+    Wheel.push_back(notches);
+    return true;
+  }
+  void DoEnter(TFocusArrival arrival) override { Arrivals.push_back(arrival); }
+  bool TakesTabs() const override { return Tabs; }
+};
+
+class CustomControlTest : public testing::Test {
+protected:
+  CustomControlTest() {
+    Form.SetBounds(0, 0, 240, 200);
+    Control = CreateOwned<TTestControl>(Form);
+    Control->SetParent(&Form);
+    Control->SetBounds(10, 10, 202, 102);
+    Control->SetBorderSingle(true);
+    Other = CreateOwned<TButton>(Form);
+    Other->SetParent(&Form);
+    Other->SetBounds(10, 150, 60, 24);
+  }
+  ~CustomControlTest() override { Form.Hide(); }
+  void Show() {
+    Form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.Widget()));
+    QApplication::processEvents();
+  }
+  QAbstractScrollArea& Area() { return *qobject_cast<QAbstractScrollArea*>(Control->Widget()); }
+  QImage Grab() { return Area().viewport()->grab().toImage(); }
+
+  TForm Form{nullptr};
+  TTestControl* Control = nullptr;
+  TButton* Other = nullptr;
+};
+
+TEST_F(CustomControlTest, TheClientAreaLiesInsideTheBorderAndTheBars) {
+  EXPECT_EQ(Control->ClientWidth(), 200);
+  EXPECT_EQ(Control->ClientHeight(), 100);
+  Show();
+  EXPECT_EQ(Control->ClientWidth(), 200);
+  EXPECT_EQ(Control->ClientHeight(), 100);
+  EXPECT_GE(Control->Resized, 1);
+  const int32_t resized = Control->Resized;
+  // A bar with something to scroll shows and takes its room at once.
+  Control->SetScrollBar(sbVertical, 0, 499, 100, 0, true);
+  EXPECT_TRUE(Control->ScrollBarShown(sbVertical));
+  EXPECT_LT(Control->ClientWidth(), 200);
+  EXPECT_EQ(Control->Resized, resized + 1);
+  EXPECT_EQ(Area().verticalScrollBar()->maximum(), 400);
+  EXPECT_EQ(Area().verticalScrollBar()->pageStep(), 100);
+  // Nothing to scroll: hidden, unless kept disabled.
+  Control->SetScrollBar(sbVertical, 0, 49, 100, 0, true);
+  EXPECT_FALSE(Control->ScrollBarShown(sbVertical));
+  EXPECT_EQ(Control->ClientWidth(), 200);
+  Control->SetScrollBar(sbVertical, 0, 49, 100, 0, true, true);
+  EXPECT_TRUE(Control->ScrollBarShown(sbVertical));
+  EXPECT_FALSE(Area().verticalScrollBar()->isEnabled());
+  Control->SetScrollBar(sbVertical, 0, 499, 100, 0, false);
+  EXPECT_FALSE(Control->ScrollBarShown(sbVertical));
+}
+
+// Painting fills only what was invalidated; scrolling moves the pixels and paints the
+// part uncovered.
+TEST_F(CustomControlTest, PaintingAndScrollingThePixels) {
+  Show();
+  ASSERT_FALSE(Control->Painted.empty());
+  EXPECT_EQ(Control->Painted.back(), (TRect{0, 0, 200, 100}));
+  Control->Painted.clear();
+  Control->InvalidateRect(TRect{10, 20, 30, 40});
+  Control->Update();
+  ASSERT_EQ(Control->Painted.size(), 1u);
+  EXPECT_EQ(Control->Painted[0], (TRect{10, 20, 30, 40}));
+  Control->Painted.clear();
+  // Content moves up 30 pixels: the bottom 30 rows are painted anew.
+  Control->Offset = 30;
+  Control->ScrollWindow(0, -30);
+  Control->Update();
+  ASSERT_EQ(Control->Painted.size(), 1u);
+  EXPECT_EQ(Control->Painted[0], (TRect{0, 70, 200, 100}));
+  const QImage image = Grab();
+  for (int32_t y = 0; y < 100; y += 7) EXPECT_EQ(qGray(image.pixel(100, y)), (y + 30) & 0xFF) << y;
+  // Drawing on the canvas outside painting shows without painting.
+  Control->Painted.clear();
+  Control->Canvas().Brush().SetColor(clRed);
+  Control->Canvas().FillRect(TRect{0, 0, 5, 5});
+  QApplication::processEvents();
+  EXPECT_TRUE(Control->Painted.empty());
+  EXPECT_EQ(Grab().pixel(2, 2) & 0xFFFFFF, 0xFF0000u);
+}
+
+TEST_F(CustomControlTest, ScrollBarActionsComeAsCommands) {
+  Show();
+  Control->SetScrollBar(sbVertical, 0, 499, 100, 10, true);
+  QScrollBar& bar = *Area().verticalScrollBar();
+  bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  bar.triggerAction(QAbstractSlider::SliderPageStepSub);
+  bar.triggerAction(QAbstractSlider::SliderToMaximum);
+  const std::vector<std::pair<TScrollCode, int32_t>> expected{{scLineDown, 11}, {scPageUp, 0}, {scBottom, 400}};
+  EXPECT_EQ(Control->Commands, expected);
+  // The bar stays where the control says until it moves it.
+  EXPECT_EQ(bar.value(), 10);
+}
+
+TEST_F(CustomControlTest, CursorsTimersWheelAndTabs) {
+  Show();
+  Control->SetCursor(crIBeam);
+  EXPECT_EQ(Area().viewport()->cursor().shape(), Qt::IBeamCursor);
+  SetScreenCursor(4242, TScreenCursor{crHandPoint, nullptr});
+  Control->SetCursor(4242);
+  EXPECT_EQ(Area().viewport()->cursor().shape(), Qt::PointingHandCursor);
+  Control->SetCursor(4243);  // not registered: the arrow
+  EXPECT_EQ(Area().viewport()->cursor().shape(), Qt::ArrowCursor);
+
+  Control->SetTimer(7, 5);
+  EXPECT_TRUE(Control->TimerRunning(7));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Control->Ticks >= 2; }, 2000));
+  Control->KillTimer(7);
+  EXPECT_FALSE(Control->TimerRunning(7));
+
+  QWheelEvent wheel(QPointF(5, 5), Area().viewport()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 60), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(Area().viewport(), &wheel);
+  QApplication::sendEvent(Area().viewport(), &wheel);  // two halves make one notch up
+  EXPECT_EQ(Control->Wheel, std::vector<int32_t>{-1});
+
+  Control->SetFocus();
+  QTest::keyClick(&Area(), Qt::Key_Tab);
+  EXPECT_TRUE(Other->Focused());  // not taken: the focus moves on
+  Control->Tabs = true;
+  QTest::keyClick(Other->Widget(), Qt::Key_Backtab);
+  ASSERT_TRUE(Control->Focused());
+  EXPECT_EQ(Control->Arrivals.back(), faBacktab);
+  QTest::keyClick(&Area(), Qt::Key_Tab);
+  EXPECT_TRUE(Control->Focused());
+  EXPECT_EQ(Control->Keys.back(), VK_TAB);
+  Control->FocusNextControl(false);
+  EXPECT_TRUE(Other->Focused());
+}
+
+}  // namespace
