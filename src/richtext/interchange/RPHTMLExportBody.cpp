@@ -101,12 +101,7 @@ void TRPHTMLWriter::WriteText(TCustomRPData& data, int32_t i, uint32_t options) 
   }
 }
 
-void TRPHTMLWriter::WriteItemHtml(TCustomRPData& data, int32_t i, uint32_t options, TColor background) {
-  AnsiString hostText;
-  if (data.SaveItemToFile(FParams.Path, data, i, rpsfHTML, false, hostText)) {
-    Write(hostText);
-    return;
-  }
+TRPHTMLSaveContext TRPHTMLWriter::MakeItemContext(TCustomRPData& data, uint32_t options, TColor background) {
   TRPHTMLSaveContext context(*this, *FBullets);
   context.RPData = &data;
   context.RPStyle = data.GetRPStyle();
@@ -115,6 +110,66 @@ void TRPHTMLWriter::WriteItemHtml(TCustomRPData& data, int32_t i, uint32_t optio
   context.UseCss = FCss;
   context.Background = background;
   context.Writer = this;
+  return context;
+}
+
+const TRPMarkerItemInfo* TRPHTMLWriter::ListItemMarker(TCustomRPData& data, int32_t i, uint32_t options) const {
+  const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(data.GetItem(i));
+  if (!marker || (options & rphtmlListMarkersInline) || !marker->GetLevelInfo(&FStyle)) return nullptr;
+  return marker;
+}
+
+void TRPHTMLWriter::CloseList(TRPHTMLBodyState& state) {
+  std::vector<bool>& open = state.ItemOpen;
+  const TRPListLevelCollection* levels = state.ListNo >= 0 && state.ListNo < FStyle.ListStyles().Count()
+                                             ? &FStyle.ListStyles()[state.ListNo]->Levels()
+                                             : nullptr;
+  while (!open.empty()) {
+    if (open.back()) Write("</li>\r\n");
+    if (levels && levels->Count() > 0)
+      (*levels)[std::min(static_cast<int32_t>(open.size()) - 1, levels->Count() - 1)]->HTMLCloseTag(FStream);
+    Write("\r\n");
+    open.pop_back();
+  }
+  state.ListNo = -1;
+}
+
+void TRPHTMLWriter::MoveToListItem(TRPHTMLBodyState& state, const TRPMarkerItemInfo& marker, bool useCss,
+                                   uint32_t options) {
+  if (state.ListNo != marker.ListNo) CloseList(state);
+  state.ListNo = marker.ListNo;
+  const TRPListLevelCollection& levels = FStyle.ListStyles()[marker.ListNo]->Levels();
+  const auto target = static_cast<size_t>(std::min(marker.Level, levels.Count() - 1)) + 1;
+  std::vector<bool>& open = state.ItemOpen;
+  while (open.size() > target) {
+    if (open.back()) Write("</li>\r\n");
+    levels[static_cast<int32_t>(open.size()) - 1]->HTMLCloseTag(FStream);
+    Write("\r\n");
+    open.pop_back();
+  }
+  if (open.size() == target && open.back()) {
+    Write("</li>\r\n");
+    open.back() = false;
+  }
+  while (open.size() < target) {
+    if (!open.empty() && !open.back()) {
+      Write("<li style=\"list-style-type: none\">");
+      open.back() = true;
+    }
+    levels[static_cast<int32_t>(open.size())]->HTMLOpenTag(FStream, useCss, options);
+    Write("\r\n");
+    open.push_back(false);
+  }
+  open.back() = true;
+}
+
+void TRPHTMLWriter::WriteItemHtml(TCustomRPData& data, int32_t i, uint32_t options, TColor background) {
+  AnsiString hostText;
+  if (data.SaveItemToFile(FParams.Path, data, i, rpsfHTML, false, hostText)) {
+    Write(hostText);
+    return;
+  }
+  TRPHTMLSaveContext context = MakeItemContext(data, options, background);
   TCustomRPData* const savedData = FCurrentData;
   const TColor savedBackground = FCurrentBackground;
   FCurrentData = &data;
@@ -141,7 +196,8 @@ void TRPHTMLWriter::CloseBlock(TCustomRPData& data, TRPHTMLBodyState& state, boo
       Write("</div></div>" + end);
       break;
     case rphbListItem:
-      Write("</li>" + end);
+      // The item itself closes with the list's next step (MoveToListItem, CloseList).
+      Write(end);
       break;
   }
   Write(data.SaveParaToHTML(data, state.OpenItemNo, false, FCss));
@@ -177,7 +233,23 @@ void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPH
         Write("<br" + emptyEnd + ">");
       } else {
         CloseBlock(data, state, true);
-        if (item.StyleNo != rpkindBreak) {
+        const AnsiString pageBreak = (options & rphtmlUseCss) && data.GetPageBreakBefore(i)
+                                         ? AnsiString(" style=\"") + PageBreakCss + "\""
+                                         : AnsiString();
+        if (const TRPMarkerItemInfo* marker = ListItemMarker(data, i, options)) {
+          MoveToListItem(state, *marker, (options & rphtmlUseCss) != 0, options);
+          Write(data.SaveParaToHTML(data, i, true, false));
+          const bool counts = marker->GetLevelInfo(&FStyle)->HasNumbering();
+          Write((counts ? "<li value=" + FormatHtmlInt(marker->Counter, options) : AnsiString("<li")) + pageBreak +
+                ">");
+          state.Open = rphbListItem;
+          state.OpenItemNo = i;
+          if (bodyFont) {
+            Write(Out(GetHtmlOpenFontTags(style0, nullptr, options)));
+            state.BlockEnd = GetHtmlCloseFontTags(style0, nullptr);
+          }
+        } else if (item.StyleNo != rpkindBreak) {
+          CloseList(state);
           const TParaInfo& para = *FStyle.ParaStyles()[item.ParaNo];
           Write(data.SaveParaToHTML(data, i, true, false));
           // A block item (a table) cannot stand in a paragraph.
@@ -187,9 +259,7 @@ void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPH
             tag += AnsiString(" align=") + QuoteHtmlValue(align, options);
           if (para.BiDiMode == rpbdLeftToRight) tag += " dir=" + QuoteHtmlValue("LTR", options);
           if (para.BiDiMode == rpbdRightToLeft) tag += " dir=" + QuoteHtmlValue("RTL", options);
-          if ((options & rphtmlUseCss) && data.GetPageBreakBefore(i))
-            tag += AnsiString(" style=\"") + PageBreakCss + "\"";
-          Write(tag + ">");
+          Write(tag + pageBreak + ">");
           state.Open = block ? rphbDiv : rphbParagraph;
           state.OpenItemNo = i;
           if (bodyFont && !block) {
@@ -223,6 +293,7 @@ void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPH
     if (!link.empty()) Write("</a>");
   }
   CloseBlock(data, state, true);
+  CloseList(state);
   if (const TRPCPInfo* trailing = data.GetPendingCheckpoint()) Write("\r\n" + CheckpointAnchor(*trailing, options));
 }
 
@@ -260,10 +331,32 @@ void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLB
         CloseBlock(data, state, true);
         const TParaInfo& para = *FStyle.ParaStyles()[item.ParaNo];
         state.Background = para.Background.Color != clNone ? para.Background.Color : FParams.Color;
-        if (item.StyleNo != rpkindBreak) {
+        const bool pageBreak = data.GetPageBreakBefore(i);
+        const auto* inlineMarker = dynamic_cast<const TRPMarkerItemInfo*>(&item);
+        const TRPListLevel* inlineLevel = inlineMarker ? inlineMarker->GetLevelInfo(&FStyle) : nullptr;
+        if (const TRPMarkerItemInfo* marker = ListItemMarker(data, i, options)) {
           if (!followsBlock) Write("\r\n");
+          MoveToListItem(state, *marker, true, options);
           Write(data.SaveParaToHTML(data, i, true, true));
-          const AnsiString attributes = ParaStyleAttribute(item.ParaNo, data.GetPageBreakBefore(i), options);
+          TRPHTMLSaveContext context = MakeItemContext(data, options, state.Background);
+          AnsiString liStyle = marker->GetHtmlLiStyle(context);
+          AnsiString attributes = ParaStyleAttribute(item.ParaNo, pageBreak && liStyle.empty(), options);
+          if (pageBreak && !liStyle.empty()) liStyle.insert(liStyle.find("{ ") + 2, AnsiString(PageBreakCss) + " ");
+          const bool counts = marker->GetLevelInfo(&FStyle)->HasNumbering();
+          Write((counts ? "<li value=" + FormatHtmlInt(marker->Counter, options) : AnsiString("<li")) + attributes +
+                liStyle + ">");
+          state.Open = rphbListItem;
+          state.OpenItemNo = i;
+        } else if (item.StyleNo != rpkindBreak) {
+          if (!followsBlock) Write("\r\n");
+          CloseList(state);
+          Write(data.SaveParaToHTML(data, i, true, true));
+          AnsiString attributes = ParaStyleAttribute(item.ParaNo, pageBreak, options);
+          if (inlineLevel) {
+            // An inline marker's paragraph takes the level's indents.
+            const AnsiString indent = inlineLevel->GetIndentCSS() + (pageBreak ? AnsiString(" ") + PageBreakCss : "");
+            attributes = ParaStyleAttribute(item.ParaNo, false, options) + " style=\"" + indent + "\"";
+          }
           if (item.GetBoolValue(rpibqWholeLine)) {
             // A block item (a table) stands in a "div" of the paragraph's style.
             Write("<div" + attributes + ">");
@@ -318,5 +411,6 @@ void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLB
   }
   closeSpan();
   CloseBlock(data, state, true);
+  CloseList(state);
   if (const TRPCPInfo* trailing = data.GetPendingCheckpoint()) Write(CheckpointAnchor(*trailing, options));
 }

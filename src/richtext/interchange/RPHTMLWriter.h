@@ -10,14 +10,18 @@
 // open and the text style it stands for; the background the items stand on.
 //
 // The classic flavour's font tags of text style 0 stand inside each paragraph and list
-// item, not around the whole body: a font element may hold no paragraphs.
+// item, not around the whole body: a font element may hold no paragraphs. A list item
+// stays open until the next item of its level or a lower one, so that the list of a
+// deeper level stands inside it: a list holds nothing but items.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "richtext/interchange/RPHTMLExport.h"
 #include "richtext/model/RPExportContexts.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPStyle.h"
 
 enum TRPHTMLOpenBlock : uint8_t { rphbNone, rphbParagraph, rphbDiv, rphbDivWithAlign, rphbListItem };
@@ -28,7 +32,10 @@ struct TRPHTMLBodyState {
   AnsiString BlockEnd;      // classic: the closing font tags of style 0 inside the block
   int32_t SpanStyle = -1;   // CSS: the text style of the open span, -1 for none
   TColor Background = clNone;
-  const TCustomRPItemInfo* LastMarker = nullptr;  // the marker of the list that is open
+  // The HTML list that is open: its list style (-1: none) and, per open level from the
+  // first, whether an item of that level is open (a deeper level's list stands inside it).
+  int32_t ListNo = -1;
+  std::vector<bool> ItemOpen;
 };
 
 class TRPHTMLWriter final : public IRPHtmlImageContext, public IRPHTMLDocumentWriter {
@@ -76,6 +83,17 @@ private:
   AnsiString HyperlinkTag(TCustomRPData& data, int32_t i, const AnsiString& cssClass, bool hintAsTitle);
   void WriteText(TCustomRPData& data, int32_t i, uint32_t options);
   void WriteItemHtml(TCustomRPData& data, int32_t i, uint32_t options, TColor background);
+  // The context items of data write themselves with (this writer's hooks and lists).
+  TRPHTMLSaveContext MakeItemContext(TCustomRPData& data, uint32_t options, TColor background);
+  // Item i when it opens an HTML list item: a marker with a level, unless markers are
+  // written inline; nullptr otherwise.
+  const TRPMarkerItemInfo* ListItemMarker(TCustomRPData& data, int32_t i, uint32_t options) const;
+  // The list tags from the open list to marker's level: items and levels closed down to
+  // it, levels opened up to it (a level opened past an open one stands in an item of its
+  // own, shown without a marker); then its item may open.
+  void MoveToListItem(TRPHTMLBodyState& state, const TRPMarkerItemInfo& marker, bool useCss, uint32_t options);
+  // Closes every open item and level of the open list.
+  void CloseList(TRPHTMLBodyState& state);
   bool IsSymbolFont(int32_t styleNo) const;
   // CSS: "class=rpts3" or the style attribute of text style styleNo.
   AnsiString TextStyleAttribute(int32_t styleNo, uint32_t options) const;

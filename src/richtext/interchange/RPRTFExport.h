@@ -31,11 +31,12 @@ struct TRPRTFFontTableItem {
   uint8_t Charset = 1;  // DEFAULT_CHARSET
 };
 
-// The font table of one export: each font name and charset once, in the order first met.
-class TRPRTFFontTable {
+// The font table of one export: each font name and charset once, in the order first met
+// (the text styles' fonts, then the list levels' marker fonts).
+class TRPRTFFontTable : public IRPRTFFontTable {
 public:
   // The first entry with the same name (compared ignoring case) and charset; -1 when none.
-  int32_t Find(const AnsiString& fontName, uint8_t charset) const;
+  int32_t Find(const AnsiString& fontName, uint8_t charset) const override;
   // Find, else a new entry at the end; the entry's index.
   int32_t Add(const AnsiString& fontName, uint8_t charset);
   int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
@@ -49,6 +50,9 @@ private:
 // The tables one export builds at its top level and hands down to the documents of table
 // cells.
 struct TRPRTFTables {
+  TRPRTFTables() = default;
+  TRPRTFTables(const TRPRTFTables&) = delete;
+  TRPRTFTables& operator=(const TRPRTFTables&) = delete;
   TRPRTFFontTable FontTable;
   TRPIntegerList StyleFonts;            // per text style, its font's index in FontTable
   TRPIntegerList ListOverrideCounts;    // per list style, from 1 (restarting markers add)

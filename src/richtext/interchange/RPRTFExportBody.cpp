@@ -48,21 +48,36 @@ void TRPRTFWriter::StartParagraph(TCustomRPData& data, int32_t itemNo, int32_t l
   // is none.
   if (state.ParagraphWritten && !state.ParagraphClosed) {
     EndShiftedRun(state);
-    Write(state.LastParaHasMarker ? "\\plain\\par " : "\\par ");
+    if (state.LastParaHasMarker) {
+      // "\\plain" resets the character formatting: the next run states its own again.
+      Write("\\plain");
+      state.CurrentTextStyle = -1;
+    }
+    Write("\\par ");
   }
   state.ParagraphClosed = false;
   state.ParagraphWritten = true;
   if (data.GetPageBreakBefore(itemNo)) Write("\\page ");
-  const bool isMarker = item.StyleNo == rpkindListMarker;
-  state.LastParaHasMarker = isMarker;
+  const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(&item);
+  const TRPMarkerItemInfo* lastMarker = state.LastMarker;
+  state.LastParaHasMarker = marker != nullptr;
+  state.LastMarker = marker;
   state.RightToLeft = data.GetParaBiDiMode(item.ParaNo) == rpbdRightToLeft;
+  const int32_t lastParaNo = state.LastParaNo;
+  state.LastParaNo = item.ParaNo;
   // A whole-line item (a break, a table) writes its paragraph itself.
-  if (item.GetBoolValue(rpibqWholeLine)) return;
+  if (item.GetBoolValue(rpibqWholeLine)) {
+    state.LastMarker = nullptr;
+    state.LastParaNo = -1;
+    return;
+  }
+  // The next item of a list in the same style and level keeps the paragraph's formatting.
+  if (marker && lastMarker && lastParaNo == item.ParaNo && lastMarker->ListNo == marker->ListNo &&
+      lastMarker->Level == marker->Level)
+    return;
   AnsiString out = "\\pard";
   if (const int32_t sheetNo = ParaStyleSheetNo(item.ParaNo); sheetNo >= 0) out += "\\s" + std::to_string(sheetNo);
-  Write(out + ParaFormatting(data, item.ParaNo, isMarker ? &item : nullptr, level, false));
-  state.LastParaNo = item.ParaNo;
-  state.LastMarker = isMarker ? &item : nullptr;
+  Write(out + ParaFormatting(data, item.ParaNo, marker, level, false));
 }
 
 void TRPRTFWriter::EndShiftedRun(TRPRTFBodyState& state) const {
@@ -119,6 +134,7 @@ void TRPRTFWriter::WriteNonText(TCustomRPData& data, int32_t itemNo, int32_t lev
     context.NestingLevel = level;
     context.ListOverrideBases = &FTables.ListOverrideNumbers;
     context.ListOverrideCounters = &FTables.ListOverrideCounters;
+    context.FontTable = &FTables.FontTable;
     context.Writer = this;
     item.SaveRTF(FStream, context, data.GetItemTextRaw(itemNo), itemNo);
   }

@@ -4,8 +4,8 @@
 
 #include "platform/base/Numbers.h"
 #include "richtext/interchange/RPRTFWriter.h"
-#include "richtext/layout/RPLayoutItems.h"
 #include "richtext/model/RPFStreamHelpers.h"
+#include "richtext/model/RPMarkerList.h"
 #include "richtext/model/RPUnicode.h"
 
 namespace {
@@ -139,7 +139,8 @@ AnsiString TRPRTFWriter::ParaFormatting(TCustomRPData& data, int32_t paraNo, con
   // stops count from where the text after the marker starts.
   int32_t leftIndent = 0, firstIndent = 0, markerIndent = 0;
   const auto* markerLevel = dynamic_cast<const IRPListMarkerLevel*>(marker);
-  const bool listIndents = markerLevel && markerLevel->GetLevelIndents(leftIndent, firstIndent, markerIndent);
+  const bool listIndents =
+      markerLevel && markerLevel->GetLevelIndents(data.GetRPStyle(), leftIndent, firstIndent, markerIndent);
   int32_t tabsAfter = -1;
   if (listIndents) {
     out += "\\li" + Num(Twips(leftIndent)) + "\\fi" + Num(Twips(markerIndent - leftIndent)) + "\\jclisttab\\tx" +

@@ -32,6 +32,12 @@ static_assert(sizeof FixedColors / sizeof FixedColors[0] == 17);
 
 }  // namespace
 
+const TFont& RTFMarkerFont(const TRPListLevel& level) {
+  static const TRPMarkerFont defaults;
+  const TRPMarkerFont* font = level.FindFont();
+  return font ? *font : defaults;
+}
+
 int32_t TRPRTFFontTable::Find(const AnsiString& fontName, uint8_t charset) const {
   for (size_t i = 0; i < FItems.size(); ++i)
     if (FItems[i].Charset == charset && AnsiSameText(FItems[i].FontName, fontName)) return static_cast<int32_t>(i);
@@ -65,6 +71,13 @@ void MakeRTFTables(TCustomRPData& data, TRPColorList& colors, TRPIntegerList& li
         if (para.Border.Style != rpbNone) colors.AddUniqueColor(para.Border.Color);
         colors.AddUniqueColor(para.Background.Color);
       }
+      const TRPListInfos& listStyles = style->ListStyles();
+      for (int32_t i = 0; i < listStyles.Count(); ++i) {
+        const TRPListLevelCollection& levels = listStyles[i]->Levels();
+        for (int32_t l = 0; l < levels.Count(); ++l)
+          if (levels[l]->HasTextMarker()) colors.AddUniqueColor(RTFMarkerFont(*levels[l]).Color());
+        listOverrideCounts.Add(1);
+      }
     }
   }
   for (int32_t i = 0; i < data.GetItemCount(); ++i) data.GetItem(i)->FillRTFTables(colors, listOverrideCounts, &data);
@@ -76,6 +89,15 @@ void TRPRTFWriter::BuildTables(TCustomRPData& data, TColor color) {
   const TFontInfos& textStyles = FStyle.TextStyles();
   for (int32_t i = 0; i < textStyles.Count(); ++i)
     FTables.StyleFonts.Add(FTables.FontTable.Add(textStyles[i]->FontName, textStyles[i]->Charset));
+  const TRPListInfos& listStyles = FStyle.ListStyles();
+  for (int32_t i = 0; i < listStyles.Count(); ++i) {
+    const TRPListLevelCollection& levels = listStyles[i]->Levels();
+    for (int32_t l = 0; l < levels.Count(); ++l)
+      if (levels[l]->HasTextMarker()) {
+        const TFont& font = RTFMarkerFont(*levels[l]);
+        FTables.FontTable.Add(font.Name(), font.Charset());
+      }
+  }
   MakeRTFTables(data, FTables.Colors, FTables.ListOverrideCounts, true);
   if (color != clWindow) FTables.Colors.AddUniqueColor(color);
 }

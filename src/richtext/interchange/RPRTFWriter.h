@@ -13,7 +13,12 @@
 #include <vector>
 
 #include "richtext/interchange/RPRTFExport.h"
+#include "richtext/model/RPListInfo.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPStyle.h"
+
+// The font a list level's text marker is drawn in: its own, or a marker font's defaults.
+const TFont& RTFMarkerFont(const TRPListLevel& level);
 
 struct TRPRTFBodyState {
   int32_t CurrentTextStyle = -1;
@@ -21,8 +26,8 @@ struct TRPRTFBodyState {
   bool ParagraphClosed = false;
   bool LastParaHasMarker = false;
   int32_t LastParaNo = -1;
-  const TCustomRPItemInfo* LastMarker = nullptr;
-  bool RightToLeft = false;  // the paragraph being written
+  const TRPMarkerItemInfo* LastMarker = nullptr;  // the marker that headed the last paragraph
+  bool RightToLeft = false;                       // the paragraph being written
 };
 
 class TRPRTFWriter final : public IRPRTFDocumentWriter {
@@ -56,6 +61,7 @@ private:
   void WriteColorTable() const;
   void WriteStyleSheet(TCustomRPData& data) const;
   void WriteListTables(TCustomRPData& data);
+  AnsiString ListLevelRtf(const TRPListLevel& level) const;
   AnsiString BorderFormatting(const TCustomRPParaInfo& para) const;
   // The style-sheet number of a paragraph or text style ("\s", "\cs"); -1 when the style
   // sheet is not written or the style is not standard.

@@ -7,10 +7,15 @@
 #include "richtext/interchange/RPHTMLExport.h"
 #include "richtext/interchange/RPRTFExport.h"
 #include "richtext/layout/view/RPViewTestData.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/table/RPTableItem.h"
 
 struct TExportView : TTestRichPane {
-  TExportView() { Style.DefCodePage = 1251; }
+  TExportView() {
+    RegisterMarkerItemClasses();
+    Style.DefCodePage = 1251;
+  }
+  ~TExportView() { Pane.Clear(); }
   TRichPaneRPData& Data() { return Pane.RPData(); }
 
   // A text style added after the standard ones; its index.
@@ -33,6 +38,30 @@ struct TExportView : TTestRichPane {
     TRPTableItemInfo& table = *item;
     Pane.AddItem("", std::move(item));
     return table;
+  }
+  // A list style of the given level types, the numbered levels with the format
+  // "%<level>:s." and each level 20 pixels further in.
+  TRPListInfo& AddList(std::initializer_list<TRPListType> types) {
+    TRPListInfo& list = *Style.ListStyles().Add();
+    for (TRPListType type : types) {
+      TRPListLevel& level = *list.Levels().Add();
+      level.ListType = type;
+      level.LeftIndent = 20 * list.Levels().Count();
+      level.MarkerIndent = level.LeftIndent - 15;
+      level.FirstIndent = 0;
+      if (level.HasTextNumbering()) level.FormatString = "%" + std::to_string(list.Levels().Count() - 1) + ":s.";
+    }
+    return list;
+  }
+  // A paragraph of a marker and its text.
+  TRPMarkerItemInfo& AddMarker(int32_t listNo, int32_t level, const std::u16string& text, bool reset = false,
+                               int32_t startFrom = 1, int32_t paraNo = 0) {
+    auto marker = TRPMarkerItemInfo::CreateEx(&Data(), listNo, level, startFrom, reset);
+    TRPMarkerItemInfo& ref = *marker;
+    marker->ParaNo = paraNo;
+    Data().AddItem({}, std::move(marker));
+    Data().AddTextW(text, 0, TRPTag(), -1);
+    return ref;
   }
   static void SetCell(TRPTableItemInfo& table, int32_t row, int32_t col, const std::string& text, int32_t style = 0) {
     TRPTableCellData& cell = *table.GetCell(row, col);

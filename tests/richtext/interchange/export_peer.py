@@ -9,6 +9,8 @@ Output, one item per line, fields separated by tabs, "\\n" and "\\t" inside text
                      ended by a line break (a list label, when the reader shows one, first)
   R  text  props     a run of text with its properties: "b" bold, "i" italic, "u" underline,
                      "s" struck, "^" raised, "_" lowered, "pN" size in points, "#rrggbb" colour
+  L  label  text     a list item: the label a reader shows (computed from the list styles
+                     of content.xml and styles.xml) and the text of its first paragraph
   T  rows  cols      a table starts (tables nested in a cell follow the cell)
   C  row  col  rowspan  colspan
                      a cell of the table begun last (tables nested in it follow)
@@ -18,6 +20,7 @@ import sys
 import zipfile
 
 NS = {
+    "loext": "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0",
     "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
     "style": "urn:oasis:names:tc:opendocument:xmlns:style:1.0",
     "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
@@ -79,10 +82,111 @@ def describe(props):
     return " ".join(words)
 
 
+def roman(n):
+    out = ""
+    for value, letters in ((1000, "m"), (900, "cm"), (500, "d"), (400, "cd"), (100, "c"), (90, "xc"), (50, "l"),
+                           (40, "xl"), (10, "x"), (9, "ix"), (5, "v"), (4, "iv"), (1, "i")):
+        while n >= value:
+            out += letters
+            n -= value
+    return out
+
+
+def alpha(n):
+    out = ""
+    while n > 0:
+        n -= 1
+        out = chr(ord("a") + n % 26) + out
+        n //= 26
+    return out
+
+
+def number_text(n, num_format):
+    if num_format == "1":
+        return str(n)
+    if num_format in ("a", "A"):
+        text = alpha(n)
+    elif num_format in ("i", "I"):
+        text = roman(n)
+    else:
+        return ""
+    return text.upper() if num_format.isupper() else text
+
+
+def list_styles(roots):
+    """Per list style name, per level (1-based), the level's label description."""
+    styles = {}
+    for root in roots:
+        for style in root.iter(q("text", "list-style")):
+            levels = {}
+            for level in style:
+                number = level.get(q("text", "level"))
+                if number is None:
+                    continue
+                levels[int(number)] = {
+                    "bullet": level.get(q("text", "bullet-char")) if level.tag == q("text", "list-level-style-bullet")
+                    else None,
+                    "format": level.get(q("style", "num-format"), ""),
+                    "list_format": level.get(q("loext", "num-list-format")),
+                    "prefix": level.get(q("style", "num-prefix"), ""),
+                    "suffix": level.get(q("style", "num-suffix"), ""),
+                    "start": int(level.get(q("text", "start-value"), "1")),
+                    "display": int(level.get(q("text", "display-levels"), "1")),
+                }
+            styles[style.get(q("style", "name"))] = levels
+    return styles
+
+
 class OdtWalker:
-    def __init__(self, styles):
+    def __init__(self, styles, lists):
         self.styles = styles
+        self.lists = lists
+        self.counters = {}  # per list style name: the counters of its levels
         self.text = []  # every paragraph, cells' included, in order
+
+    def label(self, style_name, depth):
+        levels = self.lists.get(style_name, {})
+        level = levels.get(depth, {})
+        counters = self.counters.get(style_name, [])
+        if level.get("bullet") is not None:
+            return level["bullet"]
+        if level.get("list_format"):
+            label = level["list_format"]
+            for k in range(1, depth + 1):
+                value = counters[k - 1] if k - 1 < len(counters) else 0
+                label = label.replace("%%%d%%" % k, number_text(value, levels.get(k, {}).get("format", "1")))
+            return label
+        shown = [number_text(counters[k - 1], levels.get(k, {}).get("format", "1"))
+                 for k in range(max(1, depth - level.get("display", 1) + 1), depth + 1)]
+        return level.get("prefix", "") + ".".join(shown) + level.get("suffix", "")
+
+    def list(self, element, style_name, depth):
+        style_name = element.get(q("text", "style-name")) or style_name
+        continued = element.get(q("text", "continue-numbering")) == "true" or element.get(q("text", "continue-list"))
+        if depth == 1 and not continued:
+            self.counters[style_name] = []
+        counters = self.counters.setdefault(style_name, [])
+        for item in element:
+            if item.tag not in (q("text", "list-item"), q("text", "list-header")):
+                continue
+            level = self.lists.get(style_name, {}).get(depth, {})
+            del counters[depth:]
+            while len(counters) < depth:
+                counters.append(self.lists.get(style_name, {}).get(len(counters) + 1, {}).get("start", 1) - 1)
+            start = item.get(q("text", "start-value"))
+            counters[depth - 1] = int(start) if start else counters[depth - 1] + 1
+            if level.get("start") and counters[depth - 1] < level["start"]:
+                counters[depth - 1] = level["start"]
+            first = True
+            for child in item:
+                if child.tag == q("text", "list"):
+                    self.list(child, style_name, depth + 1)
+                    continue
+                before = len(self.text)
+                self.block(child)
+                if first and child.tag in (q("text", "p"), q("text", "h")) and item.tag == q("text", "list-item"):
+                    emit("L", escape(self.label(style_name, depth)), escape(self.text[before]))
+                first = False
 
     def paragraph(self, element, paragraph_props):
         """Text of a paragraph or heading; emits its runs."""
@@ -117,7 +221,9 @@ class OdtWalker:
         tag = element.tag
         if tag in (q("text", "p"), q("text", "h")):
             self.paragraph(element, text_properties(self.styles, element.get(q("text", "style-name"))))
-        elif tag in (q("text", "list"), q("text", "list-item"), q("text", "section")):
+        elif tag == q("text", "list"):
+            self.list(element, None, 1)
+        elif tag == q("text", "section"):
             for child in element:
                 self.block(child)
         elif tag == q("table", "table"):
@@ -158,7 +264,7 @@ def read_odt(path):
     for root in (named, content):
         for style in root.iter(q("style", "style")):
             styles[style.get(q("style", "name"))] = style
-    walker = OdtWalker(styles)
+    walker = OdtWalker(styles, list_styles((named, content)))
     for child in content.find(".//" + q("office", "text")):
         walker.block(child)
     emit("X", escape("".join(t + "\n" for t in walker.text)))
