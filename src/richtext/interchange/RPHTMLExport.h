@@ -55,6 +55,10 @@ struct TRPHTMLExportParams {
   AnsiString CssFileName;
   AnsiString ExtraCss;
   AnsiString CheckpointPrefix;
+  // Only the selection of the document (a formatted one): the items of its range, the
+  // selected characters of the first and the last, and the marker of a list paragraph
+  // that the selection starts in.
+  bool SelectionOnly = false;
 };
 
 // The document as classic HTML; false when it has no style sheet or an exception ended

@@ -74,13 +74,18 @@ AnsiString TRPHTMLWriter::HyperlinkTag(TCustomRPData& data, int32_t i, const Ans
   return tag + ">";
 }
 
-void TRPHTMLWriter::WriteText(TCustomRPData& data, int32_t i, uint32_t options) {
+void TRPHTMLWriter::WriteText(TCustomRPData& data, int32_t i, uint32_t options, const TRPHTMLBodyState& state) {
   AnsiString hostText;
   if (data.SaveItemToFile(FParams.Path, data, i, rpsfHTML, false, hostText)) {
     Write(hostText);
     return;
   }
-  const AnsiString& raw = data.GetItemTextRaw(i);
+  AnsiString raw = data.GetItemTextRaw(i);
+  if (state.Selection && (i == state.StartNo || i == state.EndNo)) {
+    const int32_t from = i == state.StartNo ? state.StartOffs : data.GetItemStartOffset(i);
+    const int32_t to = i == state.EndNo ? state.EndOffs : data.GetItemEndOffset(i);
+    raw = CopyItemText(raw, from, std::max(to - from, 0), data.GetItem(i)->ItemOptions);
+  }
   if (raw.empty()) {
     // An empty paragraph keeps its height.
     if (data.StartsParagraph(i) && (i + 1 >= data.GetItemCount() || data.StartsParagraph(i + 1)))
@@ -208,9 +213,28 @@ void TRPHTMLWriter::SaveSubDocumentBody(TStream&, TCustomRPData& document, uint3
   WriteBody(document, options, backColor);
 }
 
-void TRPHTMLWriter::WriteBody(TCustomRPData& data, uint32_t options, TColor backColor) {
+void TRPHTMLWriter::WriteBody(TCustomRPData& data, uint32_t options, TColor backColor, bool selectionOnly) {
   TRPHTMLBodyState state;
   state.Background = backColor;
+  if (!selectionOnly) {
+    for (int32_t i = 0; i < data.GetItemCount(); ++i) state.Order.push_back(i);
+  } else if (data.UseSelectionOnly(true, state.StartNo, state.StartOffs, state.EndNo, state.EndOffs)) {
+    state.Selection = true;
+    // A selection that starts inside a list paragraph begins with the paragraph's marker;
+    // text items whose selected part is empty at the ends are left out.
+    const int32_t paraStart = data.GetParaStartItem(state.StartNo);
+    if (paraStart < state.StartNo && data.GetItem(paraStart)->StyleNo == rpkindListMarker)
+      state.Order.push_back(paraStart);
+    for (int32_t i = state.StartNo; i <= state.EndNo; ++i) {
+      const bool emptyEdge = data.IsTextItem(i) && !data.GetItemTextRaw(i).empty() &&
+                             ((i == state.StartNo && state.StartOffs >= data.GetItemEndOffset(i)) ||
+                              (i == state.EndNo && state.EndOffs <= data.GetItemStartOffset(i)));
+      if (!emptyEdge) state.Order.push_back(i);
+    }
+    state.ReachesEnd = state.EndNo == data.GetItemCount() - 1 && state.EndOffs >= data.GetItemEndOffset(state.EndNo);
+  } else {
+    state.ReachesEnd = false;
+  }
   TCustomRPData* const savedData = FCurrentData;
   FCurrentData = &data;
   if (FCss)
@@ -226,10 +250,12 @@ void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPH
   const TFontInfo& style0 = *FStyle.TextStyles()[0];
   const AnsiString emptyEnd = GetXhtmlEmptyTagEnd(options);
   const bool bodyFont = !(options & rphtmlNoBodyFontTags);
-  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
+  for (size_t k = 0; k < state.Order.size(); ++k) {
+    const int32_t i = state.Order[k];
     const TCustomRPItemInfo& item = *data.GetItem(i);
-    if (!item.GetContinuesLine()) {
-      if (item.GetLineBreakBefore()) {
+    // The first item written opens its paragraph even when it continues a line.
+    if (k == 0 || !item.GetContinuesLine()) {
+      if (k > 0 && item.GetLineBreakBefore()) {
         Write("<br" + emptyEnd + ">");
       } else {
         CloseBlock(data, state, true);
@@ -284,7 +310,7 @@ void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPH
       const TFontInfo& style = *FStyle.TextStyles()[styleNo];
       Write(Out(GetHtmlOpenFontTags(style, &style0, options)));
       if (isText)
-        WriteText(data, i, options);
+        WriteText(data, i, options, state);
       else
         WriteItemHtml(data, i, options, state.Background);
       Write(GetHtmlCloseFontTags(style, &style0));
@@ -294,7 +320,8 @@ void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPH
   }
   CloseBlock(data, state, true);
   CloseList(state);
-  if (const TRPCPInfo* trailing = data.GetPendingCheckpoint()) Write("\r\n" + CheckpointAnchor(*trailing, options));
+  if (const TRPCPInfo* trailing = data.GetPendingCheckpoint(); trailing && state.ReachesEnd)
+    Write("\r\n" + CheckpointAnchor(*trailing, options));
 }
 
 // --- CSS flavour ---------------------------------------------------------------------------------
@@ -320,11 +347,12 @@ void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLB
     Write("</span>");
     state.SpanStyle = -1;
   };
-  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
+  for (size_t k = 0; k < state.Order.size(); ++k) {
+    const int32_t i = state.Order[k];
     const TCustomRPItemInfo& item = *data.GetItem(i);
-    if (!item.GetContinuesLine()) {
+    if (k == 0 || !item.GetContinuesLine()) {
       closeSpan();
-      if (item.GetLineBreakBefore()) {
+      if (k > 0 && item.GetLineBreakBefore()) {
         Write("\r\n<br" + emptyEnd + ">");
       } else {
         const bool followsBlock = state.Open != rphbNone;
@@ -395,12 +423,13 @@ void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLB
         Write("<span " + TextStyleAttribute(styleNo, options) + ">");
         state.SpanStyle = styleNo;
       }
-      WriteText(data, i, options);
+      WriteText(data, i, options, state);
       // The span goes on over the next item of the same plain style in the same line.
-      const bool goesOn = state.SpanStyle >= 0 && link.empty() && !hint && !style.Jump && i + 1 < data.GetItemCount() &&
-                          data.GetItem(i + 1)->GetContinuesLine() && data.IsTextItem(i + 1) &&
-                          data.GetItemStyle(i + 1) == styleNo && data.GetItem(i + 1)->Hint.empty() &&
-                          !data.GetItem(i + 1)->Checkpoint && !data.GetItem(i + 1)->GetBoolValueEx(rpibqxJump, sheet);
+      const bool goesOn = state.SpanStyle >= 0 && link.empty() && !hint && !style.Jump && k + 1 < state.Order.size() &&
+                          state.Order[k + 1] == i + 1 && data.GetItem(i + 1)->GetContinuesLine() &&
+                          data.IsTextItem(i + 1) && data.GetItemStyle(i + 1) == styleNo &&
+                          data.GetItem(i + 1)->Hint.empty() && !data.GetItem(i + 1)->Checkpoint &&
+                          !data.GetItem(i + 1)->GetBoolValueEx(rpibqxJump, sheet);
       if (!goesOn) closeSpan();
     } else {
       closeSpan();
@@ -412,5 +441,6 @@ void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLB
   closeSpan();
   CloseBlock(data, state, true);
   CloseList(state);
-  if (const TRPCPInfo* trailing = data.GetPendingCheckpoint()) Write(CheckpointAnchor(*trailing, options));
+  if (const TRPCPInfo* trailing = data.GetPendingCheckpoint(); trailing && state.ReachesEnd)
+    Write(CheckpointAnchor(*trailing, options));
 }

@@ -264,7 +264,7 @@ bool SaveHtml(TCustomRPData& data, TStream& stream, const TRPHTMLExportParams& p
     const bool end = !(options & (rphtmlOnlyHead | rphtmlOnlyBody));
     TRPHTMLWriter writer(data, stream, *style, params, css);
     if (head) writer.WriteHead();
-    if (body) writer.WriteBody(data, options, params.Color);
+    if (body) writer.WriteBody(data, options, params.Color, params.SelectionOnly);
     if (end) writer.WriteEnd();
     return true;
   } catch (const std::exception&) {

@@ -27,6 +27,11 @@
 enum TRPHTMLOpenBlock : uint8_t { rphbNone, rphbParagraph, rphbDiv, rphbDivWithAlign, rphbListItem };
 
 struct TRPHTMLBodyState {
+  // The items written, in order, and the selected characters of the first and last.
+  std::vector<int32_t> Order;
+  bool Selection = false;
+  int32_t StartNo = -1, StartOffs = 0, EndNo = -1, EndOffs = 0;
+  bool ReachesEnd = true;  // the range takes in the document's end (its trailing checkpoint)
   TRPHTMLOpenBlock Open = rphbNone;
   int32_t OpenItemNo = -1;  // the item that opened the block (for the paragraph hook)
   AnsiString BlockEnd;      // classic: the closing font tags of style 0 inside the block
@@ -44,7 +49,8 @@ public:
                 bool css);
 
   void WriteHead();
-  void WriteBody(TCustomRPData& data, uint32_t options, TColor backColor);
+  // The body of data, of its selection with selectionOnly (the main document only).
+  void WriteBody(TCustomRPData& data, uint32_t options, TColor backColor, bool selectionOnly = false);
   void WriteEnd();
 
   // IRPHtmlImageContext
@@ -81,7 +87,7 @@ private:
   // hintAsTitle the item's hint as its title when the host gives no attributes); empty
   // when it is no hyperlink or the host gives neither target nor attributes.
   AnsiString HyperlinkTag(TCustomRPData& data, int32_t i, const AnsiString& cssClass, bool hintAsTitle);
-  void WriteText(TCustomRPData& data, int32_t i, uint32_t options);
+  void WriteText(TCustomRPData& data, int32_t i, uint32_t options, const TRPHTMLBodyState& state);
   void WriteItemHtml(TCustomRPData& data, int32_t i, uint32_t options, TColor background);
   // The context items of data write themselves with (this writer's hooks and lists).
   TRPHTMLSaveContext MakeItemContext(TCustomRPData& data, uint32_t options, TColor background);
