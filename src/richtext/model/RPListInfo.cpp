@@ -52,6 +52,14 @@ TRPMarkerFont::TRPMarkerFont() {
   SetColor(clWindowText);
 }
 
+void TRPMarkerFont::Assign(const TPersistent& source) {
+  if (const auto* font = dynamic_cast<const TRPMarkerFont*>(&source)) {
+    TFont::Assign(*font);
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
 bool TRPMarkerFont::HasDefaultLook() const {
   return Size() == 8 && Color() == clWindowText && Charset() == DEFAULT_CHARSET && Style() == TFontStyles{} &&
          SameText(Name(), "Arial");
@@ -236,6 +244,18 @@ void TRPListInfo::Assign(const TPersistent& source) {
     SetLevels(list->Levels());
   }
   TCustomRPInfo::Assign(source);
+}
+
+std::unique_ptr<TCustomRPInfo> TRPListInfo::CloneDetached() const {
+  auto copy = std::make_unique<TRPListInfo>(nullptr);
+  copy->Assign(*this);
+  copy->SetListID(FListID);
+  return copy;
+}
+
+void TRPListInfo::RestoreFrom(const TCustomRPInfo& backup) {
+  Assign(backup);
+  if (const auto* list = dynamic_cast<const TRPListInfo*>(&backup)) FListID = list->FListID;
 }
 
 void TRPListInfo::AssignMerged(const TCustomRPInfo& source) {

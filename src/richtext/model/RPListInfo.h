@@ -47,10 +47,15 @@ enum TRPListLevelOption {
 using TRPListLevelOptions = TRPSet<TRPListLevelOption, rploContinuous, rploLegalStyleNumbering>;
 
 // The font of a level's text markers: Arial 8 points, in the default window text colour,
-// unless changed.
-class TRPMarkerFont : public TFont {
+// unless changed. It publishes the font's properties for component streams.
+class TRPMarkerFont : public TFont, public TPersistent {
 public:
   TRPMarkerFont();
+  using TFont::Assign;
+  // From another marker font.
+  void Assign(const TPersistent& source) override;
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
   // Written by component streaming only when they differ from the defaults: a name other
   // than exactly "Arial", a size other than 8.
   bool IsNameStored() const { return Name() != "Arial"; }
@@ -119,6 +124,25 @@ public:
   // The level before this one in its list style; nullptr for the first.
   const TRPListLevel* PreviousLevel() const;
 
+  // Settings storage under the level's pattern: "ListType", "StartFrom", "ImageIndex",
+  // "FormatString" (always), "LeftIndent", "FirstIndent", "MarkerIndent",
+  // "MarkerAlignment", "GraphicClass" and "Picture" (a long string of the graphic's
+  // bytes in hexadecimal) when there is a picture, "Font" (name, height, style letters,
+  // pitch, colour, charset joined by commas) when there is a font, "Continuous",
+  // "LevelReset", "LegalStyleNumbering", and "FormatStringW" (its UTF-16LE bytes in
+  // hexadecimal) when not empty.
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const;
+  // A picture of a class that is not registered, or whose bytes do not load, is dropped.
+  void LoadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern);
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+  // "Picture.Data" (the graphic's class name and bytes), "FormatStringCode" (when the
+  // text is not the bullet) and "FormatStringWCode" (when not empty) in hexadecimal, so
+  // that the texts keep their bytes; "ILTag", the image list's tag, written when the
+  // list styles have an image-list context (TRPListInfos::ImageLists) and read through it.
+  void DefineProperties(TFiler& filer) override;
+
 private:
   std::unique_ptr<TGraphic> FPicture;
   std::unique_ptr<TRPMarkerFont> FFont;
@@ -150,6 +174,8 @@ public:
   int32_t GetListID() const;
   // Sets a stored or merged identifier (0: draw one again when asked).
   void SetListID(int32_t id) { FListID = id; }
+  // The identifier as it is, 0 when none has been drawn.
+  int32_t StoredListID() const { return FListID; }
 
   // Any level counts / counts in text.
   bool HasNumbering() const;
@@ -157,6 +183,7 @@ public:
 
   // The four shared fields, OneLevelPreview and the levels (not the identifier).
   void Assign(const TPersistent& source) override;
+  std::unique_ptr<TCustomRPInfo> CloneDetached() const override;
   // OneLevelPreview, the level count, the identifiers (unless ignoreId) and every level
   // equal; the style name is not compared.
   bool IsSimpleEqual(const TCustomRPInfo& value, bool ignoreReferences, bool ignoreId) const override;
@@ -169,6 +196,23 @@ public:
   // A copy added by merging takes the source's identifier as well.
   void AssignMerged(const TCustomRPInfo& source) override;
 
+  // After the base keys: "LevelsCount", "OneLevelPreview" (a plain key, without the
+  // pattern), and each level i under Format(pattern, [""]) + "Lvl%s" + i.
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const override;
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+  // "LstID": the list identifier (GetListID), always written.
+  void DefineProperties(TFiler& filer) override;
+
+protected:
+  AnsiString DefaultStyleName() const override { return "List Style"; }
+  // The identifier too, as it was (drawn or not).
+  void RestoreFrom(const TCustomRPInfo& backup) override;
+  // A level count past the limits raises ERichPaneError.
+  void ReadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern,
+                   const TRPIniDefaults& defaults) override;
+
 private:
   std::unique_ptr<TRPListLevelCollection> FLevels;
   mutable int32_t FListID = 0;
@@ -177,9 +221,22 @@ private:
 // Makes a list style of a collection's kind, joined to collection.
 using TRPListInfoClass = std::unique_ptr<TRPListInfo> (*)(TCollection* collection);
 
+// Finds the image lists of a document by their tags, for list levels read from a
+// document's stream.
+class IRPImageListContext {
+public:
+  virtual ~IRPImageListContext() = default;
+  // The image list with that tag, or nullptr.
+  virtual TCustomImageList* FindImageListByTag(int32_t tag) const = 0;
+};
+
 class TRPListInfos : public TCustomRPInfos {
 public:
   TRPListInfos(TPersistent* owner, TRPListInfoClass itemClass);
+
+  // The context through which levels store their image lists by tag ("ILTag"); none:
+  // levels neither write nor find image lists.
+  const IRPImageListContext* ImageLists = nullptr;
 
   TRPListInfo* Add() { return static_cast<TRPListInfo*>(TCollection::Add()); }
   // The list style at index; raises EListError "List index out of bounds (%d)" outside

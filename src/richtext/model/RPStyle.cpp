@@ -139,11 +139,17 @@ TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaIn
   FTextStyles = std::make_unique<TFontInfos>(this, textStyleClass);
   FParaStyles = std::make_unique<TParaInfos>(this, paraStyleClass);
   FListStyles = std::make_unique<TRPListInfos>(this, listStyleClass);
+  FStyleTemplates = std::make_unique<TRPStyleTemplateCollection>(this);
   ResetParaStyles();
   ResetTextStyles();
 }
 
 TRPStyle::~TRPStyle() = default;
+
+void TRPStyle::Loaded() {
+  TComponent::Loaded();
+  StyleTemplates().UpdateParentReferences();
+}
 
 const TGraphic* TRPStyle::GetInvalidPicture() const {
   if (!FInvalidPicture) {

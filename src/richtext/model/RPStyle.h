@@ -16,8 +16,11 @@
 #include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPParaInfo.h"
 #include "richtext/model/RPStyleSheetQueries.h"
+#include "richtext/model/RPStyleTemplates.h"
 
+class TCustomIniFile;
 class TCustomRPData;
+class TStream;
 
 // Makes a style of a collection's kind, joined to collection (none for a fallback).
 using TRPFontInfoClass = std::unique_ptr<TFontInfo> (*)(TCollection* collection);
@@ -82,6 +85,12 @@ enum TRPSelectionStyle : uint8_t { rpssItems, rpssLines };
 enum TRPPageBreakType : uint8_t { rppbSoftPageBreak, rppbPageBreak };
 
 inline constexpr int32_t crLineSelect = 106;  // the flip-arrow cursor of line selection
+
+// Options of TRPStyle::WriteCSS.
+inline constexpr uint32_t rpcssBaseStyles = 1;          // rules against each style's BaseStyleNo style
+inline constexpr uint32_t rpcssNoDefaultLeftAlign = 2;  // a paragraph rule without base omits left alignment
+inline constexpr uint32_t rpcssNoDefaultElements = 4;   // no body and p rules: style 0 like the others
+inline constexpr uint32_t rpcssUtf8 = 8;                // names from DefCodePage to UTF-8
 
 class TRPStyle : public TComponent, public IRPStyleSheet {
 public:
@@ -179,6 +188,27 @@ public:
   void ResetTextStyles();
   void ResetParaStyles();
 
+  TRPStyleTemplateCollection& StyleTemplates() { return *FStyleTemplates; }
+  const TRPStyleTemplateCollection& StyleTemplates() const { return *FStyleTemplates; }
+  // After streaming in: every style template re-links to its parent by ParentId.
+  void Loaded() override;
+
+  // The CSS style sheet of the text and paragraph styles (options: rpcss...); list
+  // styles write their CSS with their list tags.
+  void WriteCSS(TStream& stream, uint32_t options) const;
+  // The whole style sheet in a settings file: its own values and counts under section,
+  // each style under a section of its own named section + ".Text" + its index (".Para",
+  // ".List", ".Template" for the others; the keys of each style's SaveToINI with the pattern
+  // "%s"). Sections left from a larger sheet saved there before are removed.
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section) const;
+  // Reads what SaveToINI writes. Whole or nothing: when the file raises or holds what
+  // cannot be taken (counts past the limits, a damaged long string: ERichPaneError),
+  // the style sheet stays as it was. Template parents are re-linked, a loop cut.
+  void LoadFromINI(TCustomIniFile& ini, const AnsiString& section);
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
   TRPFontInfoClass GetTextStyleClass() const { return FTextStyleClass; }
   TRPParaInfoClass GetParaStyleClass() const { return FParaStyleClass; }
   TRPListInfoClass GetListStyleClass() const { return FListStyleClass; }
@@ -221,5 +251,6 @@ private:
   std::unique_ptr<TFontInfos> FTextStyles;
   std::unique_ptr<TParaInfos> FParaStyles;
   std::unique_ptr<TRPListInfos> FListStyles;
+  std::unique_ptr<TRPStyleTemplateCollection> FStyleTemplates;
   mutable std::unique_ptr<TGraphic> FInvalidPicture;
 };

@@ -6,6 +6,7 @@
 
 void TCustomRPInfo::Assign(const TPersistent& source) {
   if (const auto* info = dynamic_cast<const TCustomRPInfo*>(&source)) {
+    if (!HasInfoFields() || !info->HasInfoFields()) return;
     BaseStyleNo = info->BaseStyleNo;
     StyleName = info->StyleName;
     Standard = info->Standard;

@@ -105,7 +105,7 @@ public:
   int32_t GetVOffs() const override;
   // Where the document stands in a client area taller than it: by the control's
   // DocVAlign, never below 0.
-  int32_t GetDocumentVAlignOffset() const;
+  int32_t GetDocumentVAlignOffset() const override;
   TPoint GetOrigin() const override { return TPoint{0, GetDocumentVAlignOffset()}; }
   int32_t GetVSmallStep() const override;
   TCanvas* GetCanvas() override;
