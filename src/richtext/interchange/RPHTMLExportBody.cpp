@@ -7,6 +7,7 @@
 #include "richtext/interchange/RPHTMLWriter.h"
 #include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPHtmlHelpers.h"
+#include "richtext/model/RPStringHelpers.h"
 #include "richtext/model/RPUnicode.h"
 #include "unicode/UniSysUtils.h"
 
@@ -14,6 +15,15 @@ namespace {
 
 constexpr char DefaultAnchorPrefix[] = "RichPaneCheckpoint";
 constexpr char PageBreakCss[] = "page-break-before: always;";
+
+AnsiString StreamText(TMemoryStream& stream) {
+  return AnsiString(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
+
+AnsiString Trimmed(const AnsiString& text) {
+  const size_t first = text.find_first_not_of(" \r\n");
+  return first == AnsiString::npos ? AnsiString() : text.substr(first, text.find_last_not_of(" \r\n") - first + 1);
+}
 
 // Whether a value may stand unquoted in an HTML attribute.
 bool IsPlainAttributeValue(const AnsiString& value) {
@@ -327,14 +337,23 @@ void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPH
 // --- CSS flavour ---------------------------------------------------------------------------------
 
 AnsiString TRPHTMLWriter::TextStyleAttribute(int32_t styleNo, uint32_t options) const {
-  return "class=" + QuoteHtmlValue("rpts" + std::to_string(styleNo), options);
+  if (!(options & rphtmlInlineCss)) return "class=" + QuoteHtmlValue("rpts" + std::to_string(styleNo), options);
+  TMemoryStream css;
+  FStyle.TextStyles()[styleNo]->WriteCSS(css, nullptr, false, false);
+  return "style=\"" + AttributeValue(Trimmed(StreamText(css))) + "\"";
 }
 
-AnsiString TRPHTMLWriter::ParaStyleAttribute(int32_t paraNo, bool pageBreak, uint32_t options) const {
+AnsiString TRPHTMLWriter::ParaStyleAttribute(int32_t paraNo, const AnsiString& extraCss, uint32_t options) const {
+  if (options & rphtmlInlineCss) {
+    TMemoryStream css;
+    FStyle.ParaStyles()[paraNo]->WriteCSS(css, nullptr, false, false, false);
+    const AnsiString declarations = AppendWithSpace(Trimmed(StreamText(css)), extraCss);
+    return declarations.empty() ? AnsiString() : " style=\"" + AttributeValue(declarations) + "\"";
+  }
   AnsiString out;
   if (paraNo != 0 || (options & rphtmlDefaultCssClasses))
     out = " class=" + QuoteHtmlValue("rpps" + std::to_string(paraNo), options);
-  if (pageBreak) out += AnsiString(" style=\"") + PageBreakCss + "\"";
+  if (!extraCss.empty()) out += " style=\"" + extraCss + "\"";
   return out;
 }
 
@@ -368,8 +387,18 @@ void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLB
           Write(data.SaveParaToHTML(data, i, true, true));
           TRPHTMLSaveContext context = MakeItemContext(data, options, state.Background);
           AnsiString liStyle = marker->GetHtmlLiStyle(context);
-          AnsiString attributes = ParaStyleAttribute(item.ParaNo, pageBreak && liStyle.empty(), options);
-          if (pageBreak && !liStyle.empty()) liStyle.insert(liStyle.find("{ ") + 2, AnsiString(PageBreakCss) + " ");
+          AnsiString attributes;
+          if (options & rphtmlInlineCss) {
+            // One style attribute: the paragraph's declarations and the item's.
+            AnsiString itemCss = liStyle;
+            if (!itemCss.empty()) itemCss = itemCss.substr(10, itemCss.size() - 13) + ";";  // inside ' style="{ ... }"'
+            attributes =
+                ParaStyleAttribute(item.ParaNo, AppendWithSpace(itemCss, pageBreak ? PageBreakCss : ""), options);
+            liStyle.clear();
+          } else {
+            attributes = ParaStyleAttribute(item.ParaNo, pageBreak && liStyle.empty() ? PageBreakCss : "", options);
+            if (pageBreak && !liStyle.empty()) liStyle.insert(liStyle.find("{ ") + 2, AnsiString(PageBreakCss) + " ");
+          }
           const bool counts = marker->GetLevelInfo(&FStyle)->HasNumbering();
           Write((counts ? "<li value=" + FormatHtmlInt(marker->Counter, options) : AnsiString("<li")) + attributes +
                 liStyle + ">");
@@ -379,12 +408,10 @@ void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLB
           if (!followsBlock) Write("\r\n");
           CloseList(state);
           Write(data.SaveParaToHTML(data, i, true, true));
-          AnsiString attributes = ParaStyleAttribute(item.ParaNo, pageBreak, options);
-          if (inlineLevel) {
-            // An inline marker's paragraph takes the level's indents.
-            const AnsiString indent = inlineLevel->GetIndentCSS() + (pageBreak ? AnsiString(" ") + PageBreakCss : "");
-            attributes = ParaStyleAttribute(item.ParaNo, false, options) + " style=\"" + indent + "\"";
-          }
+          // An inline marker's paragraph takes the level's indents.
+          const AnsiString attributes = ParaStyleAttribute(
+              item.ParaNo,
+              AppendWithSpace(inlineLevel ? inlineLevel->GetIndentCSS() : "", pageBreak ? PageBreakCss : ""), options);
           if (item.GetBoolValue(rpibqWholeLine)) {
             // A block item (a table) stands in a "div" of the paragraph's style.
             Write("<div" + attributes + ">");
@@ -415,8 +442,9 @@ void TRPHTMLWriter::WriteCssBody(TCustomRPData& data, uint32_t options, TRPHTMLB
     if (hint) Write("<span " + Out(MakeHintAttribute(rphkHtml, item.Hint)) + ">");
     if (isText) {
       const TFontInfo& style = *FStyle.TextStyles()[styleNo];
+      // Style 0 stands on the body's rule, which inline styles do not write.
       const bool needsSpan = link.empty() && (styleNo != 0 || style.Jump || style.BackColor != clNone ||
-                                              (options & rphtmlDefaultCssClasses));
+                                              (options & (rphtmlDefaultCssClasses | rphtmlInlineCss)));
       if (!needsSpan) closeSpan();
       if (needsSpan && state.SpanStyle != styleNo) {
         closeSpan();

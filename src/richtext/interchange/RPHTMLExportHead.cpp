@@ -222,6 +222,16 @@ void TRPHTMLWriter::WriteCssHead() {
   WriteLine("<style type=\"text/css\">");
   if (!xhtml) WriteLine("<!--");
   WriteBodyCss();
+  if (!(options & rphtmlInlineCss) && FParams.CssFileName.empty()) {
+    TMemoryStream css;
+    FStyle.WriteCSS(css, ((options & rphtmlDefaultCssClasses) ? rpcssNoDefaultElements : 0) |
+                             ((options & rphtmlUtf8) ? rpcssUtf8 : 0));
+    AnsiString text(static_cast<const char*>(css.Memory()), static_cast<size_t>(css.Size()));
+    // In XHTML the style element holds parsed character data: "&" and "<" (in names
+    // written into comments and strings) as entities.
+    if (xhtml) text = ReplaceAllRepeated(ReplaceAllForward(text, "&", "&amp;"), "<", "&lt;");
+    Write(text);
+  }
   if (!FParams.ExtraCss.empty()) WriteLine(FParams.ExtraCss);
   if (!xhtml) WriteLine("-->");
   WriteLine("</style>");

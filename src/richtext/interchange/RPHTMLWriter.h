@@ -101,9 +101,12 @@ private:
   // Closes every open item and level of the open list.
   void CloseList(TRPHTMLBodyState& state);
   bool IsSymbolFont(int32_t styleNo) const;
-  // CSS: "class=rpts3" or the style attribute of text style styleNo.
+  // CSS: "class=rpts3", or with inline styles the style attribute of text style styleNo.
   AnsiString TextStyleAttribute(int32_t styleNo, uint32_t options) const;
-  AnsiString ParaStyleAttribute(int32_t paraNo, bool pageBreak, uint32_t options) const;
+  // CSS: the class of paragraph style paraNo (none for style 0 without the default classes)
+  // and a style attribute of extraCss; with inline styles one style attribute of the
+  // style's declarations and extraCss.
+  AnsiString ParaStyleAttribute(int32_t paraNo, const AnsiString& extraCss, uint32_t options) const;
 
   TCustomRPData& FRoot;
   TStream& FStream;

@@ -100,6 +100,43 @@ TEST(RPHTMLExportTest, TheCssPageWholly) {
   EXPECT_EQ(view.Html(rphtmlInlineCss, true, params).find("<link"), std::string::npos);
 }
 
+TEST(RPHTMLExportTest, TheStyleSheetInTheHead) {
+  TExportView view;
+  view.Style.TextStyles()[1]->StyleName = "A & <b> */ c";
+  view.Pane.AddTextNL("x", 1, 0, 0);
+  // The style sheet's CSS in the style element; in XHTML its names' "&" and "<" as
+  // entities, which the style element's parsed text needs.
+  const std::string html = view.Html(rphtmlOnlyHead, true);
+  EXPECT_NE(html.find("}\r\n/* ========== Text Styles ========== */\r\n"), std::string::npos) << html;
+  EXPECT_NE(html.find("span.rpts1 /* A & <b> * / c */\r\n"), std::string::npos);
+  const std::string xhtml = view.Html(rphtmlOnlyHead | Xhtml, true);
+  EXPECT_NE(xhtml.find("span.rpts1 /* A &amp; &lt;b> * / c */\r\n"), std::string::npos) << xhtml;
+  // The default classes make style 0 a class too.
+  EXPECT_NE(view.Html(rphtmlOnlyHead | rphtmlDefaultCssClasses, true).find("span.rpts0 /* Normal text */"),
+            std::string::npos);
+  // Inline styles and an external sheet leave it out.
+  EXPECT_EQ(view.Html(rphtmlOnlyHead | rphtmlInlineCss, true).find("Text Styles"), std::string::npos);
+  TRPHTMLExportParams params;
+  params.CssFileName = "a.css";
+  EXPECT_EQ(view.Html(rphtmlOnlyHead, true, params).find("Text Styles"), std::string::npos);
+}
+
+TEST(RPHTMLExportTest, InlineStyles) {
+  TExportView view;
+  view.Style.TextStyles()[0]->FontName = "O'Brien \"Sans\"";
+  view.Pane.AddTextNL("x", 0, 1, 1);
+  view.Data().SetPageBreakBefore(0, true);
+  const std::string html = view.HtmlBody(rphtmlInlineCss, true);
+  // Every paragraph and run carries its declarations, style 0 included (no sheet holds
+  // them), the font name escaped for the attribute.
+  EXPECT_EQ(html.find("class="), std::string::npos);
+  EXPECT_EQ(html.rfind("\r\n<p style=\"text-align: center; ", 0), 0u) << html;
+  EXPECT_NE(html.find("page-break-before: always;\"><span style=\"font-size: 10pt; "
+                      "font-family: 'O\\'Brien \\&quot;Sans\\&quot;';"),
+            std::string::npos)
+      << html;
+}
+
 TEST(RPHTMLExportTest, PageBackgrounds) {
   struct TCase {
     TBackgroundStyle Style;
