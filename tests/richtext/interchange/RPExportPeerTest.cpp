@@ -263,6 +263,7 @@ void BuildStyledText(TExportView& v) {
   data.AddTextW(u"See ", 0, TRPTag(), 0);
   data.AddTextW(u"the link", link, TRPTag(), -1);
   data.AddTextW(u" here.", 0, TRPTag(), -1);
+  data.AddItem("", std::make_unique<TRPBreakItemInfo>(&data));
   data.AddTextW(u"After the page break", 0, TRPTag(), 0);
   data.SetPageBreakBefore(data.GetItemCount() - 1, true);
   v.Pane.OnWriteHyperlink = [](TCustomRichPane*, int32_t, TCustomRPData&, int32_t, TRPSaveFormat, AnsiString& target,
@@ -440,13 +441,14 @@ TEST_F(RPExportPeers, TidyFindsOnlyTheLegacyMarkupOfTheClassicFlavour) {
 }
 
 TEST_F(RPExportPeers, TheXhtmlIsValidButForWhatItsDtdRefusesOnPurpose) {
-  // XHTML 1.1 has no name attribute on anchors, no value on list items and no numbering
-  // type on lists; the anchors of checkpoints keep their names, numbered list items their
-  // numbers, and lists their kind of numbers.
+  // XHTML 1.1 has no name attribute on anchors, no value on list items, no numbering type
+  // on lists and no shading or size on lines; the anchors of checkpoints keep their names,
+  // numbered list items their numbers, lists their kind of numbers and lines their look.
   const std::vector<std::string> intended = {
       "validity error : No declaration for attribute name of element a",
       "validity error : No declaration for attribute value of element li",
       "validity error : No declaration for attribute type of element ol",
+      "validity error : No declaration for attribute (noshade|size) of element hr",
   };
   for (size_t i = 0; i < Documents().size(); ++i) {
     SCOPED_TRACE(Name(i));

@@ -2,11 +2,13 @@
 // hyperlinks, hints, anchors, backgrounds, the host's hooks, and what is escaped.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPExportTestData.h"
 #include "richtext/layout/RPBackground.h"
+#include "unicode/UniSystem.h"
 
 namespace {
 
@@ -361,6 +363,41 @@ TEST(RPHTMLExportTest, TheHostWritesItems) {
     doDefault = false;
   };
   EXPECT_EQ(view.HtmlBody(rphtmlNoBodyFontTags, false), "<p><!--0--></p>\r\n<!--1-->\r\n");
+}
+
+TEST(RPHTMLExportTest, PicturesGoWhereTheHostOrTheDefaultSavingPutsThem) {
+  TExportView view;
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(3, 2);
+  view.Data().AddPicture("picture", std::move(bitmap), 0, rpvaBaseline);
+  const std::filesystem::path folder = std::filesystem::current_path() / "html-pictures";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  TRPHTMLExportParams params;
+  params.Path = Utf8ToWide((folder / "page.html").string());
+  params.ImagesPrefix = u"img";
+  // The default saving: a numbered bitmap file beside the page.
+  EXPECT_NE(view.Html(rphtmlOnlyBody, false, params).find("src=\"img0.bmp\""), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(folder / "img0.bmp"));
+  // The host saves it (OnSaveImage2) and names it.
+  view.Pane.OnSaveImage2 = [](TCustomRichPane*, const TGraphic& graphic, TRPSaveFormat format, const WideString&,
+                              TColor, WideString& fileName, bool& doDefault) {
+    EXPECT_EQ(format, rpsfHTML);
+    EXPECT_EQ(graphic.Width(), 3);
+    fileName = u"pics\\saved.png";
+    doDefault = false;
+  };
+  EXPECT_NE(view.Html(rphtmlOnlyBody, false, params).find("src=\"pics/saved.png\""), std::string::npos);
+  // The place the host gives (OnHTMLSaveImage) comes first.
+  view.Pane.OnHTMLSaveImage = [](TCustomRichPane*, TCustomRPData&, int32_t itemNo, const WideString&, TColor,
+                                 AnsiString& location, bool& doDefault) {
+    EXPECT_EQ(itemNo, 0);
+    location = "given.png";
+    doDefault = false;
+  };
+  EXPECT_NE(view.Html(rphtmlOnlyBody, false, params).find("src=\"given.png\""), std::string::npos);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(RPHTMLExportTest, FailuresAnswerFalse) {
