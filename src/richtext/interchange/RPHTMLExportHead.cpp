@@ -90,28 +90,7 @@ AnsiString TRPHTMLWriter::Out(const AnsiString& text) const {
   return (FParams.Options & rphtmlUtf8) ? CodePageTextToUtf8(FCodePage, text) : text;
 }
 
-AnsiString TRPHTMLWriter::AttributeValue(const AnsiString& text) const {
-  AnsiString out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return Out(out);
-}
+AnsiString TRPHTMLWriter::AttributeValue(const AnsiString& text) const { return Out(HtmlAttributeText(text)); }
 
 AnsiString TRPHTMLWriter::CharsetName() const {
   if (FParams.Options & rphtmlUtf8) return "UTF-8";
