@@ -1051,5 +1051,6 @@ WideString TCustomRPData::SavePictureForExport(TRPSaveFormat format, const WideS
                                                int32_t& imgSaveNo, bool overwrite, TColor backColor) {
   WideString fileName;
   if (HostSavesPicture(format, path, graphic, backColor, fileName)) return fileName;
-  return SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+  // The pictures of a cell's document are saved as the whole document's are.
+  return GetAbsoluteRootData()->SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
 }

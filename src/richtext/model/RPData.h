@@ -348,7 +348,7 @@ public:
   // false at the root of this class.
   virtual bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
                                 WideString& fileName);
-  // HostSavesPicture, else SavePictureFile.
+  // HostSavesPicture, else the absolute root's SavePictureFile.
   WideString SavePictureForExport(TRPSaveFormat format, const WideString& path, const WideString& imagesPrefix,
                                   const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite, TColor backColor);
   // The host's RTF code for an area of an RTF export (asked of the absolute root; empty

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPExportTestData.h"
@@ -398,6 +399,51 @@ TEST(RPHTMLExportTest, PicturesGoWhereTheHostOrTheDefaultSavingPutsThem) {
   };
   EXPECT_NE(view.Html(rphtmlOnlyBody, false, params).find("src=\"given.png\""), std::string::npos);
   std::filesystem::remove_all(folder);
+}
+
+// A control that saves the pictures of its exports itself.
+class TPictureSavingPane : public TCustomRichPane {
+public:
+  using TCustomRichPane::TCustomRichPane;
+  std::vector<int32_t> SavedWidths;
+  WideString SavePictureFile(const WideString&, const WideString& imagesPrefix, const TGraphic& graphic,
+                             int32_t& imgSaveNo, bool, TColor) override {
+    SavedWidths.push_back(graphic.Width());
+    return imagesPrefix + Utf8ToWide("-own" + std::to_string(imgSaveNo++) + ".png");
+  }
+};
+
+std::unique_ptr<TBitmap> BitmapOfWidth(int32_t width) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(width, 2);
+  return bitmap;
+}
+
+TEST(RPHTMLExportTest, TheControlSavesThePicturesOfItsCellsToo) {
+  TTestRichPane styles;
+  TPictureSavingPane pane(nullptr);
+  pane.SetStyle(&styles.Style);
+  pane.RPData().AddPicture("top", BitmapOfWidth(3), 0, rpvaBaseline);
+  auto table = std::make_unique<TRPTableItemInfo>(1, 1, &pane.RPData());
+  table->GetCell(0, 0)->Clear();
+  table->GetCell(0, 0)->AddPicture("in cell", BitmapOfWidth(5), 0, rpvaBaseline);
+  pane.AddItem("", std::move(table));
+  TRPHTMLExportParams params;
+  params.Path = u"/nowhere/page.html";
+  params.ImagesPrefix = u"pic";
+  params.Options = rphtmlOnlyBody;
+  for (const bool css : {false, true}) {
+    pane.SavedWidths.clear();
+    TMemoryStream stream;
+    ASSERT_TRUE(css ? SaveHTMLCSSToStream(pane.RPData(), stream, params)
+                    : SaveHTMLToStream(pane.RPData(), stream, params));
+    const std::string html = TExportView::Bytes(stream);
+    EXPECT_EQ(pane.SavedWidths, (std::vector<int32_t>{3, 5})) << css;
+    EXPECT_NE(html.find("src=\"pic-own0.png\""), std::string::npos) << html;
+    EXPECT_NE(html.find("src=\"pic-own1.png\""), std::string::npos) << html;
+  }
+  pane.Clear();
 }
 
 TEST(RPHTMLExportTest, FailuresAnswerFalse) {

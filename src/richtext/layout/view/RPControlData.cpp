@@ -290,6 +290,12 @@ bool TRichPaneRPData::HostSavesPicture(TRPSaveFormat format, const WideString& p
   return !doDefault;
 }
 
+WideString TRichPaneRPData::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
+                                            const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
+                                            TColor backColor) {
+  return FControl.SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+}
+
 AnsiString TRichPaneRPData::SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
                                          bool inStyleSheet) {
   AnsiString code;

@@ -74,6 +74,12 @@ TColor TCustomRichPane::EffectiveColor() const {
   return FStyle ? FStyle->Color : clWindow;
 }
 
+WideString TCustomRichPane::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
+                                            const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
+                                            TColor backColor) {
+  return FData->DefaultSavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+}
+
 void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnPaint = source.OnPaint;
   OnJump = source.OnJump;

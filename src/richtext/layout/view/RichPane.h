@@ -193,6 +193,12 @@ public:
   bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) {
     return FData->SaveTextToStream({}, stream, lineWidth, false, true, false, false);
   }
+  // How a picture of an HTML export of this control's document (its table cells'
+  // included) is saved when the host's OnSaveImage2 leaves it to the default: the
+  // document's own saving (TCustomRPData::SavePictureFile). A descendant may save
+  // pictures its own way or name them after its own prefix.
+  virtual WideString SavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
+                                     int32_t& imgSaveNo, bool overwrite, TColor backColor);
   // Copies every event handler of source.
   void AssignEvents(const TCustomRichPane& source);
 
