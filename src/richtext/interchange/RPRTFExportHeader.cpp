@@ -2,6 +2,7 @@
 // and style-sheet tables and the list tables.
 #include <string>
 
+#include <algorithm>
 #include <array>
 #include <set>
 #include <vector>
@@ -109,18 +110,28 @@ AnsiString HexByte(size_t value) {
   return AnsiString("\\'") + digits[(value >> 4) & 15] + digits[value & 15];
 }
 
+// A level text's length stands in one byte: longer marker texts are cut to fit.
+constexpr size_t MaxLevelTextLength = 255;
+
 // "{\\leveltext...;}{\\levelnumbers...;}": the marker text preceded by its length, and
 // the positions of the level numbers in it.
 AnsiString LevelTexts(const TRPListLevel& level, uint32_t codePage, bool withFallback) {
   AnsiString text, numbers;
   switch (level.ListType) {
-    case rplstBullet:
-      text = HexByte(level.FormatString.size()) + RtfEscapeText(level.FormatString, false, false);
+    case rplstBullet: {
+      const AnsiString bullet = level.FormatString.substr(0, MaxLevelTextLength);
+      text = HexByte(bullet.size()) + RtfEscapeText(bullet, false, false);
       break;
+    }
     case rplstUnicodeBullet: {
+      WideString bullet = level.FormatStringW.substr(0, MaxLevelTextLength);
+      // A pair of surrogates is not cut in half.
+      if (bullet.size() < level.FormatStringW.size() && !bullet.empty() && bullet.back() >= 0xD800 &&
+          bullet.back() < 0xDC00)
+        bullet.pop_back();
       TMemoryStream stream;
-      WriteRtfUnicodeText(stream, WideToRawUnicode(level.FormatStringW), codePage, false, withFallback);
-      text = HexByte(level.FormatStringW.size()) +
+      WriteRtfUnicodeText(stream, WideToRawUnicode(bullet), codePage, false, withFallback);
+      text = HexByte(bullet.size()) +
              AnsiString(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
       break;
     }
@@ -144,6 +155,7 @@ AnsiString LevelTexts(const TRPListLevel& level, uint32_t codePage, bool withFal
       } catch (const EConvertError&) {
         formatted = level.FormatString;  // a pattern Format refuses stands as text
       }
+      formatted.resize(std::min(formatted.size(), MaxLevelTextLength));
       text = HexByte(formatted.size());
       for (size_t i = 0; i < formatted.size(); ++i) {
         const auto c = static_cast<unsigned char>(formatted[i]);

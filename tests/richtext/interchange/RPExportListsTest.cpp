@@ -5,6 +5,7 @@
 #include <cstring>
 #include <regex>
 #include <set>
+#include <string>
 
 #include "platform/base/Random.h"
 #include "richtext/interchange/RPExportTestData.h"
@@ -61,9 +62,9 @@ TEST(RPExportListsTest, LevelWords) {
 TEST(RPExportListsTest, LevelTextsByKind) {
   struct TCase {
     TRPListType Type;
-    const char* Format;
+    std::string Format;
     std::u16string Wide;
-    const char* Texts;
+    std::string Texts;
   } cases[] = {
       {rplstDecimal, "%0:s.%1:s)", u"", "{\\leveltext\\'04\\'00.\\'01);}{\\levelnumbers\\'01\\'03;}"},
       {rplstDecimal, "{%1:s}", u"", "{\\leveltext\\'03\\{\\'01\\};}{\\levelnumbers\\'02;}"},
@@ -71,6 +72,13 @@ TEST(RPExportListsTest, LevelTextsByKind) {
       {rplstBullet, "\x95", u"", "{\\leveltext\\'01\\'95;}{\\levelnumbers;}"},
       {rplstUnicodeBullet, "", u"\u25CF", "{\\leveltext\\'01\\u9679 ?;}{\\levelnumbers;}"},
       {rplstPicture, "", u"", "{\\leveltext\\'00;}{\\levelnumbers;}"},
+      // The length stands in one byte: longer texts are cut to 255 characters, and a
+      // pair of surrogates stays whole.
+      {rplstDecimal, "%0:s" + std::string(300, 'y'), u"",
+       "{\\leveltext\\'ff\\'00" + std::string(254, 'y') + ";}{\\levelnumbers\\'01;}"},
+      {rplstBullet, std::string(300, 'x'), u"", "{\\leveltext\\'ff" + std::string(255, 'x') + ";}{\\levelnumbers;}"},
+      {rplstUnicodeBullet, "", std::u16string(254, u'z') + u"\U0001F600",
+       "{\\leveltext\\'fe" + std::string(254, 'z') + ";}{\\levelnumbers;}"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Texts);
