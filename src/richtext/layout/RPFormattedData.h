@@ -511,6 +511,11 @@ public:
   bool CopyText(IRPClipboard& sink);
   bool CopyTextW(IRPClipboard& sink);
   bool CopyImage(IRPClipboard& sink);
+  // The selection in the native format's clipboard form, its 4-byte length in front, as
+  // the registered format "RichPane Format" (color and background go with it as the
+  // options say). False when it could not be written (no format installed, a writer's
+  // failure). Raises ERichPaneError "No memory" when the block cannot be had.
+  bool CopyRPF(IRPClipboard& sink, TColor color, const TRPBackground* background);
   // The formats a copy puts, into sink (the data of a drag takes them too).
   void PutSelectionFormats(IRPClipboard& sink, TColor color, const TRPBackground* background, bool forDrag);
   // The graphic of the one non-text item the selection covers, or nullptr.

@@ -106,6 +106,10 @@ public:
   // --- Published properties --------------------------------------------------------------
   static const TClassProps& Props();
   const TClassProps* ClassProps() const override { return &Props(); }
+  // The cell's content as the binary property "Data" (the native format, written when
+  // the cell has content and rpstNoDataProperty is clear) and its picture as
+  // "BackgroundImg" (RPTableStreaming.cpp).
+  void DefineProperties(TFiler& filer) override;
 
   // --- Document answers ------------------------------------------------------------------
   TRPOptions GetOptions() const override;

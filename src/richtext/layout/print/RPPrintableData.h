@@ -123,6 +123,7 @@ public:
   // made on first request and owned; the parents of this document's markers are looked
   // for there too.
   TRPMarkerList& GetPrevMarkers();
+  TRPMarkerList* GetPrevMarkerList() override { return &GetPrevMarkers(); }
   IRPMarkerList* GetMarkers(bool create) override;
   // Also forgets the continued list and the markers before the document.
   void Clear() override;

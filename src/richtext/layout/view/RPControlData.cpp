@@ -260,6 +260,13 @@ TCustomImageList* TRichPaneRPData::RPFImageListNeeded(int32_t tag) {
   return FControl.OnRPFImageListNeeded ? FControl.OnRPFImageListNeeded(&FControl, tag) : nullptr;
 }
 
+std::unique_ptr<TComponent> TRichPaneRPData::RPFControlNeeded(const AnsiString& className, const AnsiString& name,
+                                                              const TRPTag& tag) {
+  return FControl.OnRPFControlNeeded ? FControl.OnRPFControlNeeded(&FControl, className, name, tag) : nullptr;
+}
+
+TStrings* TRichPaneRPData::GetDocProperties() { return &FControl.DocProperties; }
+
 bool TRichPaneRPData::SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo,
                                      TRPSaveFormat format, bool unicode, AnsiString& text) {
   if (!FControl.OnSaveItemToFile) return false;

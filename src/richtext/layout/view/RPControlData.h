@@ -128,6 +128,10 @@ public:
   // The control's events (defaults without them).
   std::unique_ptr<TGraphic> RPFPictureNeeded(const AnsiString& name, const TRPTag& tag) override;
   TCustomImageList* RPFImageListNeeded(int32_t tag) override;
+  std::unique_ptr<TComponent> RPFControlNeeded(const AnsiString& className, const AnsiString& name,
+                                               const TRPTag& tag) override;
+  // The control's DocProperties.
+  TStrings* GetDocProperties() override;
   bool SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format, bool unicode,
                       AnsiString& text) override;
   AnsiString SaveComponentToFile(const WideString& path, TComponent* component, TRPSaveFormat format) override;

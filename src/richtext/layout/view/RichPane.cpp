@@ -88,6 +88,7 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnControlAction = source.OnControlAction;
   OnRPFPictureNeeded = source.OnRPFPictureNeeded;
   OnRPFImageListNeeded = source.OnRPFImageListNeeded;
+  OnRPFControlNeeded = source.OnRPFControlNeeded;
   OnSaveItemToFile = source.OnSaveItemToFile;
   OnSaveComponentToFile = source.OnSaveComponentToFile;
   OnWriteHyperlink = source.OnWriteHyperlink;

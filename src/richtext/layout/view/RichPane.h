@@ -14,6 +14,7 @@
 #include "richtext/layout/view/RPScroller.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPExportContexts.h"
+#include "richtext/model/RPLayoutInfo.h"
 
 class TRPStyle;
 
@@ -74,6 +75,13 @@ public:
   std::function<std::unique_ptr<TGraphic>(TCustomRichPane* sender, const AnsiString& name, const TRPTag& tag)>
       OnRPFPictureNeeded;
   std::function<TCustomImageList*(TCustomRichPane* sender, int32_t tag)> OnRPFImageListNeeded;
+  // The control of a control item whose record holds no body, by its class name and item
+  // name (none: the item has none).
+  std::function<std::unique_ptr<TComponent>(TCustomRichPane* sender, const AnsiString& className,
+                                            const AnsiString& name, const TRPTag& tag)>
+      OnRPFControlNeeded;
+  // The document properties that the native format carries with the document.
+  TStringList DocProperties;
   // Exports: the host writes an item itself (clearing doDefault, with the text), writes a
   // control, gives a hyperlink's target and extra attributes, or saves a picture
   // (clearing doDefault, with the file name).
@@ -201,6 +209,22 @@ public:
                                      int32_t& imgSaveNo, bool overwrite, TColor backColor);
   // Copies every event handler of source.
   void AssignEvents(const TCustomRichPane& source);
+
+  // --- The native format (RichPaneNativeFormat.cpp) ------------------------------------
+  // The control's layout: margins, minimal and maximal text widths, direction.
+  std::unique_ptr<TRPLayoutInfo> CreateLayoutInfo() const;
+  // The layout read with a document comes back into the control (its margins, text widths
+  // and direction).
+  virtual void ApplyLayoutInfo(const TRPLayoutInfo& layout);
+  // The document (or its selection) with the control's layout, background and colour;
+  // false when writing failed.
+  bool SaveRPFToStream(TStream& stream, TRPFSaveMode mode);
+  // The document replaced by the stream's: the background record sets the control's
+  // colour and background (with rpfoLoadBack), the layout record its layout (with
+  // rpfoLoadLayout). False for a damaged stream, which changes nothing.
+  bool LoadRPFFromStream(TStream& stream);
+  // The stream's items inserted at index (its collections merged or mapped).
+  bool InsertRPFFromStream(TStream& stream, int32_t index);
 
   // --- Linear positions (RPLinearPositions.cpp) ----------------------------------------
   // The document as one flat text, the sub-documents of items (table cells) included, as
