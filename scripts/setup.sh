@@ -31,6 +31,8 @@ NEEDED=(
   libreoffice-writer-nogui pandoc unrtf
   # the HTML exports checked by real readers: tidy for HTML 4, xmllint against the XHTML
   # 1.1 DTD of the W3C's SGML library (through a catalog, no network), html5lib and lxml
+  # (html5lib also gives the grids of HTML tables that the RTF import's tables are checked
+  # against)
   tidy w3c-sgml-lib libxml2-utils python3-html5lib python3-lxml
 )
 

@@ -6,6 +6,7 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/LastError.h"
 #include "platform/base/Locale.h"
+#include "platform/base/Surrogates.h"
 #include "platform/base/UnicodeCase.h"
 
 namespace {
@@ -93,4 +94,42 @@ bool GetStringTypeExA(LCID locale, uint32_t infoType, const char* source, int32_
     i += bytes;
   }
   return true;
+}
+
+namespace {
+
+// A nonspacing or enclosing mark of the BMP or beyond (the bidirectional class NSM).
+bool IsNonspacingMark(uint32_t codePoint) { return fribidi_get_bidi_type(codePoint) == FRIBIDI_TYPE_NSM; }
+
+// The code point that starts at p (a whole pair, else the unit) and its length in units.
+uint32_t CodePointAt(const WideChar* p, int32_t& units) {
+  if (IsHighSurrogate(p[0]) && IsLowSurrogate(p[1])) {
+    units = 2;
+    return SurrogatePairToUCS4(p[0], p[1]);
+  }
+  units = 1;
+  return p[0];
+}
+
+}  // namespace
+
+const WideChar* CharNextW(const WideChar* p) {
+  if (*p == 0) return p;
+  int32_t units = 0;
+  CodePointAt(p, units);
+  p += units;
+  while (*p != 0 && IsNonspacingMark(CodePointAt(p, units))) p += units;
+  return p;
+}
+
+const WideChar* CharPrevW(const WideChar* start, const WideChar* p) {
+  if (p <= start) return start;
+  // Back over one code point, then over the marks before it down to their base.
+  const auto stepBack = [start](const WideChar* q) {
+    return q - 1 > start && IsLowSurrogate(q[-1]) && IsHighSurrogate(q[-2]) ? q - 2 : q - 1;
+  };
+  const WideChar* at = stepBack(p);
+  int32_t units = 0;
+  while (at > start && IsNonspacingMark(CodePointAt(at, units))) at = stepBack(at);
+  return at;
 }

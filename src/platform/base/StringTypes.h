@@ -36,3 +36,10 @@ bool GetStringTypeExW(LCID locale, uint32_t infoType, const WideChar* source, in
 // the character it belongs to (both bytes of a double-byte character the same), a byte
 // the code page does not define none.
 bool GetStringTypeExA(LCID locale, uint32_t infoType, const char* source, int32_t count, uint16_t* charTypes);
+
+// The next character after `p` in a zero-terminated UTF-16 string, stepping over a whole
+// surrogate pair and the nonspacing marks that follow a base character (its combining
+// sequence); `p` itself at the terminating zero. CharPrevW goes back to the start of the
+// character before `p`, never before `start`.
+const WideChar* CharNextW(const WideChar* p);
+const WideChar* CharPrevW(const WideChar* start, const WideChar* p);

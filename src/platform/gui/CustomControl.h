@@ -89,6 +89,19 @@ public:
   virtual bool TakesTabs() const { return false; }
   // The focus goes on to the next (backward: previous) control of the form.
   void FocusNextControl(bool backward);
+  // The text caret, one per control: a bar that inverts the pixels under it, drawn over
+  // the client area (never into the buffer, so painting does not disturb it) and
+  // blinking at the platform's rate while shown. A new caret is hidden; hiding nests, so
+  // a caret hidden n times shows after n ShowCaret calls. Kept before the widget exists.
+  void CreateCaret(int32_t width, int32_t height);
+  void DestroyCaret();
+  void SetCaretPos(int32_t x, int32_t y);
+  void ShowCaret();
+  void HideCaret();
+  // Whether a caret exists and is not hidden, and its rectangle (client coordinates;
+  // empty without a caret).
+  bool CaretShown() const { return FCaret.Exists && FCaret.HideCount == 0; }
+  TRect CaretRect() const;
   // Drags data out of the window until the mouse button is released; the effects it
   // allows are a set of DROPEFFECT_ values. Answers the effect of the drop
   // (DROPEFFECT_NONE when nothing took it).
@@ -142,6 +155,15 @@ private:
   void ShowBuffer();
   void ShowCursor();
 
+  struct TCaretState {
+    bool Exists = false;
+    int32_t HideCount = 0;
+    int32_t X = 0, Y = 0, Width = 0, Height = 0;
+  };
+  // The widget repaints where the caret was and where it is now.
+  void ShowCaretChange(const TRect& before);
+
+  TCaretState FCaret;
   std::unique_ptr<TBitmap> FBuffer;
   std::unique_ptr<TCanvas> FCanvas;
   // The part of the buffer that Paint has to fill (empty: none).

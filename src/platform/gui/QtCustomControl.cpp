@@ -81,6 +81,25 @@ public:
     FTimers.erase(found);
   }
 
+  // The caret blinks while it is shown; a change of it starts an on phase.
+  void RestartCaretBlink() {
+    FCaretOn = true;
+    const int period = QApplication::cursorFlashTime() / 2;
+    if (!FControl.CaretShown() || period <= 0) {
+      if (FCaretTimer) FCaretTimer->stop();
+      return;
+    }
+    if (!FCaretTimer) {
+      FCaretTimer = new QTimer(this);
+      QObject::connect(FCaretTimer, &QTimer::timeout, this, [this] {
+        FCaretOn = !FCaretOn;
+        const TRect c = FControl.CaretRect();
+        viewport()->update(QRect(c.Left, c.Top, c.Right - c.Left, c.Bottom - c.Top));
+      });
+    }
+    FCaretTimer->start(period);
+  }
+
   // The last place and buttons the mouse reported (client coordinates).
   QPoint MousePoint{0, 0};
   Qt::MouseButtons Buttons = Qt::NoButton;
@@ -119,6 +138,15 @@ protected:
                   static_cast<size_t>(3 * area.width()));
     QPainter painter(viewport());
     painter.drawImage(area.topLeft(), image);
+    // The caret over the buffer's pixels, inverting them, in its blink's on phase.
+    if (FControl.CaretShown() && FCaretOn) {
+      const TRect c = FControl.CaretRect();
+      const QRect caret = QRect(c.Left, c.Top, c.Right - c.Left, c.Bottom - c.Top).intersected(area);
+      if (!caret.isEmpty()) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.fillRect(caret, Qt::white);
+      }
+    }
   }
 
   void resizeEvent(QResizeEvent* event) override {
@@ -249,6 +277,8 @@ private:
   TCustomControl& FControl;
   std::map<uint32_t, QTimer*> FTimers;
   int FWheel = 0;
+  QTimer* FCaretTimer = nullptr;
+  bool FCaretOn = true;
 };
 
 namespace {
@@ -268,6 +298,7 @@ void TCustomControl::InitWidget() {
   ShowScrollBar(sbVertical);
   ShowCursor();
   for (const auto& [id, interval] : FTimers) widget.StartTimer(id, interval);
+  widget.RestartCaretBlink();
   FCanvas->OnChange = [this] {
     if (!FPainting) ShowBuffer();
   };
@@ -323,6 +354,52 @@ bool TCustomControl::ScrollBarShown(TScrollBarKind kind) const {
   const TCustomControlWidget& widget = *WidgetOf(*this);
   return (kind == sbVertical ? widget.verticalScrollBarPolicy() : widget.horizontalScrollBarPolicy()) ==
          Qt::ScrollBarAlwaysOn;
+}
+
+void TCustomControl::CreateCaret(int32_t width, int32_t height) {
+  const TRect before = CaretRect();
+  FCaret = TCaretState{true, 1, FCaret.X, FCaret.Y, std::max(width, 0), std::max(height, 0)};
+  ShowCaretChange(before);
+}
+
+void TCustomControl::DestroyCaret() {
+  const TRect before = CaretRect();
+  FCaret.Exists = false;
+  FCaret.HideCount = 0;
+  ShowCaretChange(before);
+}
+
+void TCustomControl::SetCaretPos(int32_t x, int32_t y) {
+  const TRect before = CaretRect();
+  FCaret.X = x;
+  FCaret.Y = y;
+  ShowCaretChange(before);
+}
+
+void TCustomControl::ShowCaret() {
+  if (!FCaret.Exists || FCaret.HideCount == 0) return;
+  --FCaret.HideCount;
+  ShowCaretChange(CaretRect());
+}
+
+void TCustomControl::HideCaret() {
+  if (!FCaret.Exists) return;
+  ++FCaret.HideCount;
+  ShowCaretChange(CaretRect());
+}
+
+TRect TCustomControl::CaretRect() const {
+  if (!FCaret.Exists) return TRect{0, 0, 0, 0};
+  return TRect{FCaret.X, FCaret.Y, FCaret.X + FCaret.Width, FCaret.Y + FCaret.Height};
+}
+
+void TCustomControl::ShowCaretChange(const TRect& before) {
+  if (!Widget()) return;
+  TCustomControlWidget& widget = *WidgetOf(*this);
+  const TRect now = CaretRect();
+  widget.viewport()->update(QRect(before.Left, before.Top, before.Right - before.Left, before.Bottom - before.Top));
+  widget.viewport()->update(QRect(now.Left, now.Top, now.Right - now.Left, now.Bottom - now.Top));
+  widget.RestartCaretBlink();
 }
 
 void TCustomControl::ShowCursor() {

@@ -44,7 +44,8 @@ void TCustomRPFormattedData::SetWidths(TCanvas& canvas, bool& widthChanged) {
   const int32_t margins = ScaleX(GetLeftMargin()) + ScaleX(GetRightMargin());
   const int32_t area = GetWidth() - margins;
   const int32_t minText = ScaleX(GetMinTextWidth());
-  DocumentWidth = std::max({area, CalculateMinDocWidth(&FResolution, canvas), minText});
+  MinDocWidth = CalculateMinDocWidth(&FResolution, canvas);
+  DocumentWidth = std::max({area, MinDocWidth, minText});
   if ((GetOptions() & rpoClientTextWidth) != 0) {
     TextWidth = std::max(area, minText);
   } else {

@@ -97,6 +97,7 @@ public:
   int32_t DocumentWidth = -1;  // formatted area without the margins; -1 before a pass
   int32_t TextWidth = -1;      // where wrapping paragraphs break; -1 before a pass
   int32_t DocumentHeight = 0;  // margins included
+  int32_t MinDocWidth = 0;     // the minimal width of the whole document, measured by the last pass
   int32_t LastFormattedItemNo = -1;
   TRPDrawLines DrawItems;
   std::vector<std::unique_ptr<TRPJumpInfo>> Jumps;
@@ -262,8 +263,8 @@ public:
   int32_t GetDrawItemEndOffset(int32_t drawNo) const;
   // The selection as draw-item positions (start where selecting began; with normalize
   // the earlier first); -1 draw items for none.
-  void GetDrawSelectionBounds(int32_t& startNo, int32_t& endNo, int32_t& startOffs, int32_t& endOffs,
-                              bool normalize) const;
+  virtual void GetDrawSelectionBounds(int32_t& startNo, int32_t& endNo, int32_t& startOffs, int32_t& endOffs,
+                                      bool normalize) const;
   void GetSelectionBounds(int32_t& startItemNo, int32_t& endItemNo, int32_t& startOffs, int32_t& endOffs,
                           bool normalize) const override;
   // Normalized item positions in the order start item, start offset, end item, end
@@ -294,10 +295,10 @@ public:
   // selection.
   bool IsPosInSelection(int32_t itemNo, int32_t offs, bool includeEdges) const;
   // The item that holds an inner selection (a table with selected cells); nullptr for none.
-  void SetInnerSelectionItem(TCustomRPItemInfo* item) { FInnerSelectionItem = item; }
+  virtual void SetInnerSelectionItem(TCustomRPItemInfo* item) { FInnerSelectionItem = item; }
   TCustomRPItemInfo* GetInnerSelectionItem() const { return FInnerSelectionItem; }
   // Every item but exceptItem drops its inner selection.
-  void ReleaseSubItems(TCustomRPItemInfo* exceptItem);
+  virtual void ReleaseSubItems(TCustomRPItemInfo* exceptItem);
   // Selection shapes.
   void ExpandSelectionToParagraphs(bool onlyIfSeveral);
   void ExpandSelectionToLines(bool startOnly);
@@ -560,6 +561,8 @@ protected:
   int32_t ScaleX(int32_t v) const { return ScreenToDeviceX(v, FResolution); }
   int32_t ScaleY(int32_t v) const { return ScreenToDeviceY(v, FResolution); }
   bool HasFlag(TRPDocumentFlags flag) const { return (GetDocumentFlags() & flag) != 0; }
+  // Stores a selection of draw-item positions, clamped; false when it did not change.
+  bool StoreSelection(int32_t startNo, int32_t startOffs, int32_t endNo, int32_t endOffs);
 
 private:
   // The line breaking of a pass (RPLineBreaker.h) works on the document's draw items,
@@ -606,9 +609,6 @@ private:
   // The text of a draw item shown partly selected: plain, then its selected characters.
   void PaintSelectedPart(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys, int32_t from, int32_t to,
                          TRPTextDrawStates states, const TRPLineBand* band);
-
-  // Stores a selection of draw-item positions, clamped; false when it did not change.
-  bool StoreSelection(int32_t startNo, int32_t startOffs, int32_t endNo, int32_t endOffs);
 
   int32_t FSelStartNo = -1, FSelEndNo = -1, FSelStartOffs = 0, FSelEndOffs = 0;
   TCustomRPItemInfo* FInnerSelectionItem = nullptr;

@@ -51,7 +51,9 @@ void TCustomRPFormattedData::ReformatDrawItems(int32_t firstDrawNo, int32_t last
   TCanvas* canvas = GetCanvas();
   if (!canvas || !GetStyleSheet()) return;
   const int32_t oldCount = DrawItems.Count();
-  const int32_t oldNextTop = lastDrawNo + 1 < oldCount ? DrawItems[lastDrawNo + 1]->Top : 0;
+  // The top of the line after the range: the smallest top of its draw items (its first
+  // may stand lower, a list marker or a small item on the baseline).
+  const int32_t oldNextTop = lastDrawNo + 1 < oldCount ? GetLineTop(lastDrawNo + 1) : 0;
   int32_t y = GetTopMargin();
   if (firstDrawNo > 0) {
     int32_t lineFirst = 0, lineLast = 0;

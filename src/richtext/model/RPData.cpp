@@ -765,6 +765,25 @@ void TCustomRPData::LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo)
   if (after == FLastCP) FLastCP = &checkpoint;
 }
 
+void TCustomRPData::AttachCheckpoint(int32_t itemNo, std::unique_ptr<TRPCPInfo> checkpoint) {
+  if (!checkpoint) return;
+  if (itemNo < 0) {
+    SetPendingCheckpoint(std::move(checkpoint));
+    return;
+  }
+  checkpoint->Next = checkpoint->Prev = nullptr;
+  GetItem(itemNo)->Checkpoint = std::move(checkpoint);
+  LinkItemCheckpoint(itemNo);
+}
+
+std::unique_ptr<TRPCPInfo> TCustomRPData::DetachCheckpoint(int32_t itemNo) {
+  if (itemNo < 0) return TakePendingCheckpoint();
+  TCustomRPItemInfo& item = *GetItem(itemNo);
+  if (!item.Checkpoint) return nullptr;
+  UnlinkCheckpoint(*item.Checkpoint, true);
+  return std::move(item.Checkpoint);
+}
+
 // --- Deleting ------------------------------------------------------------------------
 
 void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing) {
@@ -1053,4 +1072,34 @@ WideString TCustomRPData::SavePictureForExport(TRPSaveFormat format, const WideS
   if (HostSavesPicture(format, path, graphic, backColor, fileName)) return fileName;
   // The pictures of a cell's document are saved as the whole document's are.
   return GetAbsoluteRootData()->SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+}
+
+bool TCustomRPData::InsertFirstImportedItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item,
+                                            bool& joined) {
+  joined = false;
+  index = std::clamp(index, 0, GetItemCount());
+  InsertItem(index, std::move(text), std::move(item));
+  ++index;
+  return true;
+}
+
+bool TCustomRPData::HasProgressHandler() {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root != this && root->HasProgressHandler();
+}
+
+void TCustomRPData::ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this) root->ReportProgress(operation, stage, percentDone);
+}
+
+std::unique_ptr<TGraphic> TCustomRPData::ImportPicture(const AnsiString& location) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? nullptr : root->ImportPicture(location);
+}
+
+void TCustomRPData::ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format,
+                                  int32_t& styleNo, TRPTag& tag, AnsiString& itemName) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this) root->ReadHyperlink(target, extras, format, styleNo, tag, itemName);
 }

@@ -38,6 +38,13 @@ enum TRPControlAction { rpcaDestroy, rpcaMoveToUndoList, rpcaMoveFromUndoList, r
 // The formats an export writes an item or a control in (the host may write it itself).
 enum TRPSaveFormat : uint8_t { rpsfText = 0, rpsfHTML = 1, rpsfRTF = 2 };
 
+// The formats a hyperlink is read from (the host is told when it gives the link's tag).
+enum TRPLoadFormat : uint8_t { rplfText, rplfHTML, rplfRTF, rplfRPF, rplfURL, rplfOther };
+
+// The long operations that report their progress to the host, and the stages of one.
+enum TRPLongOperation : uint8_t { rploReadRTF };
+enum TRPProgressStage : uint8_t { rpprStarting, rpprRunning, rpprEnding };
+
 // Document options that this class reads; the control-bound document keeps the rest of
 // its control's set.
 using TRPOptions = uint32_t;
@@ -295,6 +302,12 @@ public:
   TRPCPInfo* FindCheckpointBefore(int32_t i);
   // Links the item's checkpoint after the last checkpoint of an earlier item.
   void LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo);
+  // Gives checkpoint to item itemNo (which has none), linked in item order and counted;
+  // itemNo -1: it becomes the pending checkpoint at the document's end.
+  void AttachCheckpoint(int32_t itemNo, std::unique_ptr<TRPCPInfo> checkpoint);
+  // Takes the checkpoint of item itemNo (-1: the pending one) out of the chain and the
+  // count and hands it over; nullptr when there is none.
+  std::unique_ptr<TRPCPInfo> DetachCheckpoint(int32_t itemNo);
 
   // --- Deleting ------------------------------------------------------------------------
   virtual void DeleteItems(int32_t index, int32_t count);
@@ -434,6 +447,28 @@ public:
   // the absolute root; the root of this class leaves every picture to the default.
   virtual bool HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
                              AnsiString& location);
+
+  // --- What an import asks of the document --------------------------------------------
+  // Puts the first item of an import at index (clamped to 0 .. count). This class inserts
+  // it, moves index past it and answers true with joined false. The editor's document may
+  // instead join it to the text at the insertion point (joined true: the item is gone and
+  // index names the item that took it) or refuse it (false: the item is freed, the
+  // import stops).
+  virtual bool InsertFirstImportedItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item,
+                                       bool& joined);
+  // Whether the host reports the progress of long operations, and a report (asked of the
+  // absolute root; no host at the root of this class).
+  virtual bool HasProgressHandler();
+  virtual void ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone);
+  // The picture at a location that an import names (asked of the absolute root); none at
+  // the root of this class.
+  virtual std::unique_ptr<TGraphic> ImportPicture(const AnsiString& location);
+  // A hyperlink read from format with its target and extra text: the host may change
+  // the style number (a text style, or an item kind for a picture), the tag and the
+  // item's name it will be added with (asked of the absolute root; the root of this
+  // class leaves them).
+  virtual void ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format, int32_t& styleNo,
+                             TRPTag& tag, AnsiString& itemName);
 
 private:
   struct TItemEntry {

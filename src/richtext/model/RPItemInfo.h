@@ -291,6 +291,16 @@ public:
   // Called when an editor moves the item into its undo list.
   virtual void MovingToUndoList(int32_t itemNo, TCustomRPData* rpData);
   virtual void MovingFromUndoList(int32_t, TCustomRPData*) {}
+  // Editing: the item takes the caret inside itself (a table: into a cell) as the caret
+  // moves (direction 0 right, 1 left, 2 down, 3 up; x relative to the item for up and
+  // down); true when it did. Nothing in this class.
+  virtual bool EnterItem(int32_t /*direction*/, int32_t /*x*/) { return false; }
+  // Finishes an operation of its own that is pending (an edit inside it) before the
+  // document changes; nothing in this class.
+  virtual void FinishPendingOperation() {}
+  // Around a change of one of its published properties by an editor; nothing here.
+  virtual void BeforePropertyChange() {}
+  virtual void AfterPropertyChange() {}
 
   // Option bits.
   bool GetContinuesLine() const { return (ItemOptions & rpioContinuesLine) != 0; }

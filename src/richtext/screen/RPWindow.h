@@ -69,6 +69,12 @@ public:
   void SetTimer(uint32_t id, uint32_t interval) override { TCustomControl::SetTimer(id, interval); }
   void KillTimer(uint32_t id) override { TCustomControl::KillTimer(id); }
   void FocusNextControl(bool backward) override { TCustomControl::FocusNextControl(backward); }
+  // The control's caret, drawn over the document's pixels.
+  void CreateCaret(int32_t width, int32_t height) override { TCustomControl::CreateCaret(width, height); }
+  void DestroyCaret() override { TCustomControl::DestroyCaret(); }
+  void SetCaretPos(int32_t x, int32_t y) override { TCustomControl::SetCaretPos(x, y); }
+  void ShowCaret() override { TCustomControl::ShowCaret(); }
+  void HideCaret() override { TCustomControl::HideCaret(); }
 
   // --- What the window hands on -------------------------------------------------------
   void Paint(const TRect& clip) override;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/base/LastError.h"
 #include "platform/base/Locale.h"
 #include "platform/base/StringTypes.h"
@@ -62,4 +65,26 @@ TEST(StringTypes, BadQueriesFail) {
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
   EXPECT_FALSE(GetStringTypeExW(LOCALE_USER_DEFAULT, CT_CTYPE1, nullptr, 1, &type));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+// A character is a code point with the nonspacing marks after it; a surrogate pair is one
+// code point. The walk back finds the same starts as the walk forward.
+TEST(StringTypes, CharNextAndCharPrevStepOverWholeCharacters) {
+  const std::u16string text = u"a\U0001F600e\u0301\u0303\U0001D165\U0001D167b";  // a pair with a mark after it
+  const WideChar* start = text.c_str();
+  std::vector<size_t> starts;
+  for (const WideChar* p = start; *p != 0; p = CharNextW(p)) starts.push_back(static_cast<size_t>(p - start));
+  EXPECT_EQ(starts, (std::vector<size_t>{0, 1, 3, 6, 10}));
+  EXPECT_EQ(CharNextW(start + text.size()), start + text.size());
+  std::vector<size_t> back;
+  for (const WideChar* p = start + text.size(); p > start;) {
+    p = CharPrevW(start, p);
+    back.insert(back.begin(), static_cast<size_t>(p - start));
+  }
+  EXPECT_EQ(back, starts);
+  EXPECT_EQ(CharPrevW(start, start), start);
+  // A mark at the very start is a character of its own, with the marks after it.
+  const std::u16string marks = u"\u0301\u0302x";
+  EXPECT_EQ(CharNextW(marks.c_str()), marks.c_str() + 2);
+  EXPECT_EQ(CharPrevW(marks.c_str(), marks.c_str() + 2), marks.c_str());
 }

@@ -184,3 +184,43 @@ TEST_F(CustomControlTest, CursorsTimersWheelAndTabs) {
 }
 
 }  // namespace
+
+namespace {
+
+// The caret inverts the pixels under it over what the control painted, never in the
+// buffer: it hides and shows in nested calls and moves without a repaint of the rest.
+TEST_F(CustomControlTest, TheCaretInvertsThePixelsUnderItAndNests) {
+  Control->CreateCaret(2, 10);  // before the widget: kept
+  Control->SetCaretPos(20, 30);
+  EXPECT_FALSE(Control->CaretShown());  // a new caret is hidden
+  Control->ShowCaret();
+  EXPECT_TRUE(Control->CaretShown());
+  EXPECT_EQ(Control->CaretRect().Left, 20);
+  EXPECT_EQ(Control->CaretRect().Bottom, 40);
+  Show();
+  QImage image = Grab();
+  // Row 35 is painted gray 35; under the caret it is inverted, beside it not.
+  EXPECT_EQ(qRed(image.pixel(21, 35)), 255 - 35);
+  EXPECT_EQ(qRed(image.pixel(19, 35)), 35);
+  EXPECT_EQ(qRed(image.pixel(22, 35)), 35);
+  EXPECT_EQ(qRed(image.pixel(21, 29)), 29);
+
+  Control->HideCaret();
+  Control->HideCaret();
+  Control->ShowCaret();
+  EXPECT_FALSE(Control->CaretShown());
+  EXPECT_EQ(qRed(Grab().pixel(21, 35)), 35);
+  Control->ShowCaret();
+  Control->SetCaretPos(50, 30);
+  image = Grab();
+  EXPECT_EQ(qRed(image.pixel(21, 35)), 35);
+  EXPECT_EQ(qRed(image.pixel(51, 35)), 255 - 35);
+  Control->DestroyCaret();
+  EXPECT_FALSE(Control->CaretShown());
+  EXPECT_EQ(Control->CaretRect().Right, 0);
+  EXPECT_EQ(qRed(Grab().pixel(51, 35)), 35);
+  Control->ShowCaret();  // nothing to show
+  EXPECT_FALSE(Control->CaretShown());
+}
+
+}  // namespace

@@ -118,4 +118,25 @@ TEST(RPReformatTest, DeletedItemsShiftTheLaterItemNumbers) {
   EXPECT_EQ(reformatted, Geometry(data));
 }
 
+// The line after the range begins with an item smaller than its text (a small picture
+// on the baseline stands lower than the text's top): the later lines move by the change
+// of height measured from that line's top, not from its first draw item's.
+TEST(RPReformatTest, LaterLinesMoveFromTheTopOfTheirLine) {
+  TTestFormattedData data;
+  data.Width = 300;
+  data.AddW(u"first paragraph", 0, 0);
+  data.AddPicture("small", MarkedPicture(), 0, rpvaBaseline);
+  data.AddW(u" after a small picture", 0, -1);
+  data.AddW(u"last", 0, 0);
+  data.FormatAll();
+  const auto whole = Geometry(data);
+  ASSERT_GT(data.DrawItems[1]->Top, data.DrawItems[2]->Top);
+  for (int32_t drawNo = 0; drawNo < data.DrawItems.Count(); ++drawNo) {
+    SCOPED_TRACE(drawNo);
+    data.FormatAll();
+    data.ReformatParagraphs(0, 0, false, 0);
+    EXPECT_EQ(Geometry(data), whole);
+  }
+}
+
 }  // namespace

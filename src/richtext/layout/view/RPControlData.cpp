@@ -256,6 +256,28 @@ std::unique_ptr<TGraphic> TRichPaneRPData::RPFPictureNeeded(const AnsiString& na
   return FControl.OnRPFPictureNeeded ? FControl.OnRPFPictureNeeded(&FControl, name, tag) : nullptr;
 }
 
+bool TRichPaneRPData::HasProgressHandler() { return ControlAlive() && static_cast<bool>(FControl.OnProgress); }
+
+void TRichPaneRPData::ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) {
+  if (HasProgressHandler()) FControl.OnProgress(&FControl, operation, stage, percentDone);
+}
+
+std::unique_ptr<TGraphic> TRichPaneRPData::ImportPicture(const AnsiString& location) {
+  std::unique_ptr<TGraphic> graphic;
+  if (ControlAlive() && FControl.OnImportPicture) FControl.OnImportPicture(&FControl, location, graphic);
+  return graphic;
+}
+
+void TRichPaneRPData::ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format,
+                                    int32_t& styleNo, TRPTag& tag, AnsiString& itemName) {
+  if (styleNo == rpkindPicture)
+    styleNo = rpkindHotPicture;
+  else if (styleNo == rpkindBullet)
+    styleNo = rpkindHotspot;
+  if (ControlAlive() && FControl.OnReadHyperlink)
+    FControl.OnReadHyperlink(&FControl, target, extras, format, styleNo, tag, itemName);
+}
+
 TCustomImageList* TRichPaneRPData::RPFImageListNeeded(int32_t tag) {
   return FControl.OnRPFImageListNeeded ? FControl.OnRPFImageListNeeded(&FControl, tag) : nullptr;
 }

@@ -24,6 +24,11 @@ public:
   int32_t FocusedItemNo = -1;
   TCustomRPFormattedData* FocusedItemData = nullptr;
   TRPTabNavigationType TabNavigation = rptnTab;
+  // The item whose document an editor in place over the view edits (a table whose cell
+  // is edited); nullptr: none.
+  TCustomRPItemInfo* InplaceEditedItem = nullptr;
+  // One-shot: the next formatting pass of an editor's document is skipped.
+  bool SkipNextFormat = false;
 
   void ClearFormatting() override;
   // Forgets the focused item (deselecting drops the keyboard focus); the item holding it
@@ -154,6 +159,13 @@ public:
   bool HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
                      AnsiString& location) override;
   void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) override;
+  // The control's OnProgress, OnImportPicture and OnReadHyperlink. A hyperlink on a
+  // picture (bullet) is read as a hot picture (hotspot), with or without a handler.
+  bool HasProgressHandler() override;
+  void ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) override;
+  std::unique_ptr<TGraphic> ImportPicture(const AnsiString& location) override;
+  void ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format, int32_t& styleNo,
+                     TRPTag& tag, AnsiString& itemName) override;
   void ExecuteItemJump(int32_t jumpId) override;
   void SelectionChanged() override;
   // The control's events and settings for the mouse handling of the document.

@@ -29,4 +29,14 @@ public:
   // The keyboard focus leaves the view for the next (backward: previous) control of its
   // form.
   virtual void FocusNextControl(bool /*backward*/) {}
+
+  // The text caret: one bar per window, width x height pixels, its top-left corner at a
+  // client point, blinking while shown. Created hidden; ShowCaret and HideCaret nest as
+  // the platform's caret calls do (a caret hidden twice needs two ShowCaret calls).
+  // None by default.
+  virtual void CreateCaret(int32_t /*width*/, int32_t /*height*/) {}
+  virtual void DestroyCaret() {}
+  virtual void SetCaretPos(int32_t /*x*/, int32_t /*y*/) {}
+  virtual void ShowCaret() {}
+  virtual void HideCaret() {}
 };

@@ -21,7 +21,24 @@ std::unique_ptr<TRichPaneRPData> CreateRichPaneData(TCustomRichPane& control) {
   return std::make_unique<TRichPaneRPData>(control);
 }
 
+TRPRTFReadPropertiesFactory RTFReadPropertiesFactory = nullptr;
+
 }  // namespace
+
+void SetRTFReadPropertiesFactory(TRPRTFReadPropertiesFactory factory) { RTFReadPropertiesFactory = factory; }
+
+TPersistent* TCustomRichPane::GetRTFReadProperties() {
+  if (!FRTFReadProperties && RTFReadPropertiesFactory) FRTFReadProperties = RTFReadPropertiesFactory();
+  return FRTFReadProperties.get();
+}
+
+void TCustomRichPane::SetRTFReadProperties(const TPersistent* value) {
+  if (!value) {
+    FRTFReadProperties.reset();
+    return;
+  }
+  if (TPersistent* own = GetRTFReadProperties()) own->Assign(*value);
+}
 
 TCustomRichPane::TCustomRichPane(TComponent* owner) : TCustomRichPane(owner, &CreateRichPaneData) {}
 
@@ -104,6 +121,9 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnRPRightClick = source.OnRPRightClick;
   OnItemHint = source.OnItemHint;
   OnCopy = source.OnCopy;
+  OnImportPicture = source.OnImportPicture;
+  OnReadHyperlink = source.OnReadHyperlink;
+  OnProgress = source.OnProgress;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;
   OnResize = source.OnResize;

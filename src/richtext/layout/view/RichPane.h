@@ -31,6 +31,12 @@ inline constexpr TRPDocumentFlags rpdfTextMessages = 0x0800;
 // The id of the auto-scroll timer (the host's timers).
 inline constexpr uint32_t RPScrollTimerId = 1;
 
+// The control's RTF import options (RTFReadProperties) are a class of the interchange
+// formats, which come later in the build: that unit registers how to make them, and the
+// control makes them on first use through it.
+using TRPRTFReadPropertiesFactory = std::unique_ptr<TPersistent> (*)();
+void SetRTFReadPropertiesFactory(TRPRTFReadPropertiesFactory factory);
+
 // Where a document shorter than the client area stands in it.
 enum TRPDocVAlign : uint8_t { rpdvaTop, rpdvaCenter, rpdvaBottom };
 
@@ -131,6 +137,17 @@ public:
   std::function<void(TCustomRichPane* sender, TCustomRPFormattedData& rpData, int32_t itemNo, WideString& hint)>
       OnItemHint;
   TNotifyEvent OnCopy;
+  // Imports: the picture at a location an imported document names (none: the import's
+  // own loading); a hyperlink read from a format, whose style number (a text style, or
+  // rpkindHotPicture for a picture), tag and item name the handler may change; the
+  // progress of a long operation (percentDone 0 .. 100).
+  std::function<void(TCustomRichPane* sender, const AnsiString& location, std::unique_ptr<TGraphic>& graphic)>
+      OnImportPicture;
+  std::function<void(TCustomRichPane* sender, const AnsiString& target, const AnsiString& extras,
+                     TRPLoadFormat docFormat, int32_t& styleNo, TRPTag& itemTag, AnsiString& itemName)>
+      OnReadHyperlink;
+  std::function<void(TCustomRichPane* sender, TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone)>
+      OnProgress;
 
   TRichPaneRPData& RPData() const { return *FData; }
   TCanvas& Canvas() { return FCanvas; }
@@ -225,6 +242,12 @@ public:
   bool LoadRPFFromStream(TStream& stream);
   // The stream's items inserted at index (its collections merged or mapped).
   bool InsertRPFFromStream(TStream& stream, int32_t index);
+
+  // The RTF import options, made on first use through the registered class (nullptr
+  // while no class is registered). Setting copies value into them, making them first;
+  // nullptr frees them.
+  virtual TPersistent* GetRTFReadProperties();
+  void SetRTFReadProperties(const TPersistent* value);
 
   // --- Linear positions (RPLinearPositions.cpp) ----------------------------------------
   // The document as one flat text, the sub-documents of items (table cells) included, as
@@ -341,4 +364,5 @@ private:
   TRPStyle* FStyle = nullptr;
   std::unique_ptr<TRichPaneRPData> FData;
   int32_t FAutoScrollX = 0, FAutoScrollY = 0;
+  std::unique_ptr<TPersistent> FRTFReadProperties;
 };
