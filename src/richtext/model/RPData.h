@@ -38,9 +38,6 @@ enum TRPControlAction { rpcaDestroy, rpcaMoveToUndoList, rpcaMoveFromUndoList, r
 // The formats an export writes an item or a control in (the host may write it itself).
 enum TRPSaveFormat : uint8_t { rpsfText = 0, rpsfHTML = 1, rpsfRTF = 2 };
 
-// The formats a hyperlink is read from (the host is told when it gives the link's tag).
-enum TRPLoadFormat : uint8_t { rplfText, rplfHTML, rplfRTF, rplfRPF, rplfURL, rplfOther };
-
 // The long operations that report their progress to the host, and the stages of one.
 enum TRPLongOperation : uint8_t { rploReadRTF };
 enum TRPProgressStage : uint8_t { rpprStarting, rpprRunning, rpprEnding };
