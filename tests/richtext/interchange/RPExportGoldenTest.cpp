@@ -15,37 +15,6 @@
 
 namespace {
 
-// A heading, formatted runs, a hyperlink with a hint, a checkpoint, a numbered list of
-// two levels, a table with a merged cell, a line and an empty paragraph.
-void BuildSmallDocument(TExportView& v) {
-  TRichPaneRPData& data = v.Data();
-  v.AddList({rplstDecimal, rplstLowerAlpha});
-  v.Pane.AddNamedCheckpoint("Top", false, TRPTag());
-  data.AddTextW(u"A small document", 1, TRPTag(), 1);
-  data.AddTextW(u"Plain, ", 0, TRPTag(), 0);
-  data.AddTextW(u"italic", 3, TRPTag(), -1);
-  data.AddTextW(u" & a ", 0, TRPTag(), -1);
-  data.AddTextW(u"link", 4, TRPTag(), -1);
-  data.GetItem(data.GetItemCount() - 1)->Hint = "Go";
-  data.AddTextW(u".", 0, TRPTag(), -1);
-  v.AddMarker(0, 0, u"First");
-  v.AddMarker(0, 1, u"Inner");
-  v.AddMarker(0, 0, u"Second");
-  TRPTableItemInfo& table = v.AddTable(2, 2);
-  table.SetBorderWidth(1);
-  table.SetCellBorderWidth(1);
-  ASSERT_TRUE(table.MergeCells(0, 0, 2, 1, true));
-  TExportView::SetCell(table, 0, 0, "Wide cell");
-  TExportView::SetCell(table, 1, 0, "A2");
-  TExportView::SetCell(table, 1, 1, "B2");
-  auto line = std::make_unique<TRPBreakItemInfo>(&data);
-  data.AddItem("", std::move(line));
-  data.AddTextW(u"", 0, TRPTag(), 0);
-  data.AddTextW(u"The end.", 0, TRPTag(), 0);
-  v.Pane.OnWriteHyperlink = [](TCustomRichPane*, int32_t, TCustomRPData&, int32_t, TRPSaveFormat, AnsiString& target,
-                               AnsiString&) { target = "https://example.org/"; };
-}
-
 std::string GoldenPath(const std::string& name) {
   return std::string(QF_TEST_DATA_DIR) + "/richtext/interchange/" + name;
 }
@@ -53,7 +22,7 @@ std::string GoldenPath(const std::string& name) {
 TEST(RPExportGoldenTest, TheSmallDocumentInEachFormat) {
   const bool update = std::getenv("QF_REGENERATE_GOLDEN") != nullptr;
   TExportView view;
-  BuildSmallDocument(view);
+  BuildSmallExportDocument(view);
   TRPHTMLExportParams params;
   params.Title = "A small document";
   params.Color = clWhite;
@@ -83,7 +52,7 @@ TEST(RPExportGoldenTest, TheSmallDocumentInEachFormat) {
 // nothing that the native format loses, and draw their list ids alike from one seed.
 TEST(RPExportGoldenTest, TheSmallDocumentReadBackFromTheNativeFormatExportsTheSameBytes) {
   TExportView source;
-  BuildSmallDocument(source);
+  BuildSmallExportDocument(source);
   source.Pane.RPFOptions = rpfoSaveTextStyles | rpfoSaveParaStyles;
   TStringStream stream;
   ASSERT_TRUE(source.Pane.SaveRPFToStream(stream, rpfsmDocument));

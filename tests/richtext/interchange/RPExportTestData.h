@@ -1,6 +1,8 @@
 // A rich view with a style sheet for the export tests, and the exports as strings.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -8,6 +10,7 @@
 #include "richtext/interchange/RPRTFExport.h"
 #include "richtext/layout/view/RPViewTestData.h"
 #include "richtext/model/RPMarker.h"
+#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
 
 struct TExportView : TTestRichPane {
@@ -87,6 +90,37 @@ struct TExportView : TTestRichPane {
     return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
   }
 };
+
+// A heading, formatted runs, a hyperlink with a hint, a checkpoint, a numbered list of
+// two levels, a table with a merged cell, a line and an empty paragraph.
+inline void BuildSmallExportDocument(TExportView& v) {
+  TRichPaneRPData& data = v.Data();
+  v.AddList({rplstDecimal, rplstLowerAlpha});
+  v.Pane.AddNamedCheckpoint("Top", false, TRPTag());
+  data.AddTextW(u"A small document", 1, TRPTag(), 1);
+  data.AddTextW(u"Plain, ", 0, TRPTag(), 0);
+  data.AddTextW(u"italic", 3, TRPTag(), -1);
+  data.AddTextW(u" & a ", 0, TRPTag(), -1);
+  data.AddTextW(u"link", 4, TRPTag(), -1);
+  data.GetItem(data.GetItemCount() - 1)->Hint = "Go";
+  data.AddTextW(u".", 0, TRPTag(), -1);
+  v.AddMarker(0, 0, u"First");
+  v.AddMarker(0, 1, u"Inner");
+  v.AddMarker(0, 0, u"Second");
+  TRPTableItemInfo& table = v.AddTable(2, 2);
+  table.SetBorderWidth(1);
+  table.SetCellBorderWidth(1);
+  ASSERT_TRUE(table.MergeCells(0, 0, 2, 1, true));
+  TExportView::SetCell(table, 0, 0, "Wide cell");
+  TExportView::SetCell(table, 1, 0, "A2");
+  TExportView::SetCell(table, 1, 1, "B2");
+  auto line = std::make_unique<TRPBreakItemInfo>(&data);
+  data.AddItem("", std::move(line));
+  data.AddTextW(u"", 0, TRPTag(), 0);
+  data.AddTextW(u"The end.", 0, TRPTag(), 0);
+  v.Pane.OnWriteHyperlink = [](TCustomRichPane*, int32_t, TCustomRPData&, int32_t, TRPSaveFormat, AnsiString& target,
+                               AnsiString&) { target = "https://example.org/"; };
+}
 
 // The part of rtf after the header (from the first paragraph on).
 inline std::string RtfBody(const std::string& rtf) {
