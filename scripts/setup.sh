@@ -29,7 +29,11 @@ NEEDED=(
   # RTF written by real programs for the RTF reader's tests (the smallest LibreOffice that
   # converts Writer documents headless), and a second reader of the same files
   libreoffice-writer-nogui pandoc unrtf
-  python3-html5lib  # the grids of HTML tables that the RTF import's tables are checked against
+  # the HTML exports checked by real readers: tidy for HTML 4, xmllint against the XHTML
+  # 1.1 DTD of the W3C's SGML library (through a catalog, no network), html5lib and lxml
+  # (html5lib also gives the grids of HTML tables that the RTF import's tables are checked
+  # against)
+  tidy w3c-sgml-lib libxml2-utils python3-html5lib python3-lxml
 )
 
 is_installed() {

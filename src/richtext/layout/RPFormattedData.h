@@ -503,7 +503,8 @@ public:
   // With a selection and one of the auto-copy options (the control's Options): the
   // clipboard of the window is opened and emptied, and the formats go in this order: the
   // native format, 8-bit text (not when Unicode text is asked for too), the picture of a
-  // selection of exactly one picture item, Unicode text, RTF; then OnCopy. color and
+  // selection of exactly one picture item, Unicode text, RTF and HTML (both with
+  // rpoAutoCopyRTF); then OnCopy. color and
   // background are those of the view. False when nothing was copied.
   bool Copy(TColor color, const TRPBackground* background);
   // The parts, into a sink: the selection as 8-bit or UTF-16 plain text (lines of 80

@@ -1043,12 +1043,35 @@ bool TCustomRPData::HostSavesPicture(TRPSaveFormat format, const WideString& pat
   return root != this && root->HostSavesPicture(format, path, graphic, backColor, fileName);
 }
 
+AnsiString TCustomRPData::SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
+                                       bool inStyleSheet) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->SaveRTFExtra(area, object, row, col, inStyleSheet);
+}
+
+AnsiString TCustomRPData::SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->SaveHTMLExtra(area, cssVersion);
+}
+
+AnsiString TCustomRPData::SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->SaveParaToHTML(rpData, itemNo, paraStart, cssVersion);
+}
+
+bool TCustomRPData::HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                                  AnsiString& location) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this || root->HTMLSaveImage(rpData, itemNo, path, backColor, location);
+}
+
 WideString TCustomRPData::SavePictureForExport(TRPSaveFormat format, const WideString& path,
                                                const WideString& imagesPrefix, const TGraphic& graphic,
                                                int32_t& imgSaveNo, bool overwrite, TColor backColor) {
   WideString fileName;
   if (HostSavesPicture(format, path, graphic, backColor, fileName)) return fileName;
-  return SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+  // The pictures of a cell's document are saved as the whole document's are.
+  return GetAbsoluteRootData()->SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
 }
 
 bool TCustomRPData::InsertFirstImportedItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item,

@@ -23,6 +23,7 @@
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/Palette.h"
 #include "richtext/model/RPCheckpoint.h"
+#include "richtext/model/RPExportAreas.h"
 #include "richtext/model/RPFDocumentFormat.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPItemStreaming.h"
@@ -422,9 +423,27 @@ public:
   // false at the root of this class.
   virtual bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
                                 WideString& fileName);
-  // HostSavesPicture, else SavePictureFile.
+  // HostSavesPicture, else the absolute root's SavePictureFile.
   WideString SavePictureForExport(TRPSaveFormat format, const WideString& path, const WideString& imagesPrefix,
                                   const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite, TColor backColor);
+  // The host's RTF code for an area of an RTF export (asked of the absolute root; empty
+  // at the root of this class): object is the text or paragraph style, the table cell or
+  // the table concerned (nullptr for the document), row and col the cell's or row's place
+  // (-1 otherwise), inStyleSheet whether a style is being written into the style sheet.
+  virtual AnsiString SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col, bool inStyleSheet);
+  // The host's HTML code for an area of an HTML export, of the CSS flavour or the classic
+  // one (asked of the absolute root; empty at the root of this class).
+  virtual AnsiString SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion);
+  // The host's HTML code before the paragraph that item itemNo of rpData opens
+  // (paraStart) or after the one it closes (asked of the absolute root; empty at the root
+  // of this class).
+  virtual AnsiString SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion);
+  // Where the host puts a picture of an HTML export: item itemNo of rpData, or the
+  // background of rpData itself with itemNo -1, over backColor. True leaves the picture to
+  // the default saving; false with location (empty: the picture is left out). Asked of
+  // the absolute root; the root of this class leaves every picture to the default.
+  virtual bool HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                             AnsiString& location);
 
   // --- What an import asks of the document --------------------------------------------
   // Puts the first item of an import at index (clamped to 0 .. count). This class inserts

@@ -319,6 +319,39 @@ bool TRichPaneRPData::HostSavesPicture(TRPSaveFormat format, const WideString& p
   return !doDefault;
 }
 
+WideString TRichPaneRPData::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
+                                            const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
+                                            TColor backColor) {
+  return FControl.SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+}
+
+AnsiString TRichPaneRPData::SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
+                                         bool inStyleSheet) {
+  AnsiString code;
+  if (FControl.OnSaveRTFExtra) FControl.OnSaveRTFExtra(&FControl, area, object, row, col, inStyleSheet, code);
+  return code;
+}
+
+AnsiString TRichPaneRPData::SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion) {
+  AnsiString code;
+  if (FControl.OnSaveHTMLExtra) FControl.OnSaveHTMLExtra(&FControl, area, cssVersion, code);
+  return code;
+}
+
+AnsiString TRichPaneRPData::SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion) {
+  AnsiString code;
+  if (FControl.OnSaveParaToHTML) FControl.OnSaveParaToHTML(&FControl, rpData, itemNo, paraStart, cssVersion, code);
+  return code;
+}
+
+bool TRichPaneRPData::HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                                    AnsiString& location) {
+  bool doDefault = true;
+  if (FControl.OnHTMLSaveImage)
+    FControl.OnHTMLSaveImage(&FControl, rpData, itemNo, path, backColor, location, doDefault);
+  return doDefault;
+}
+
 void TRichPaneRPData::ExecuteItemJump(int32_t jumpId) {
   if (FControl.OnJump) FControl.OnJump(&FControl, FirstJumpNo + jumpId);
 }

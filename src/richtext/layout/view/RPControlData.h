@@ -145,6 +145,19 @@ public:
                       AnsiString& extra) override;
   bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
                         WideString& fileName) override;
+  // The control's SavePictureFile, which may be overridden.
+  WideString SavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
+                             int32_t& imgSaveNo, bool overwrite, TColor backColor) override;
+  // The document's own picture saving, for the control's default.
+  WideString DefaultSavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
+                                    int32_t& imgSaveNo, bool overwrite, TColor backColor) {
+    return TCustomRPData::SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+  }
+  AnsiString SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col, bool inStyleSheet) override;
+  AnsiString SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion) override;
+  AnsiString SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion) override;
+  bool HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                     AnsiString& location) override;
   void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) override;
   // The control's OnProgress, OnImportPicture and OnReadHyperlink. A hyperlink on a
   // picture (bullet) is read as a hot picture (hotspot), with or without a handler.

@@ -91,6 +91,12 @@ TColor TCustomRichPane::EffectiveColor() const {
   return FStyle ? FStyle->Color : clWindow;
 }
 
+WideString TCustomRichPane::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
+                                            const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
+                                            TColor backColor) {
+  return FData->DefaultSavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+}
+
 void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnPaint = source.OnPaint;
   OnJump = source.OnJump;
@@ -104,6 +110,10 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnSaveComponentToFile = source.OnSaveComponentToFile;
   OnWriteHyperlink = source.OnWriteHyperlink;
   OnSaveImage2 = source.OnSaveImage2;
+  OnSaveRTFExtra = source.OnSaveRTFExtra;
+  OnSaveHTMLExtra = source.OnSaveHTMLExtra;
+  OnSaveParaToHTML = source.OnSaveParaToHTML;
+  OnHTMLSaveImage = source.OnHTMLSaveImage;
   OnRPMouseMove = source.OnRPMouseMove;
   OnRPMouseDown = source.OnRPMouseDown;
   OnRPMouseUp = source.OnRPMouseUp;

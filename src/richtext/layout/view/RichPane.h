@@ -103,6 +103,22 @@ public:
   std::function<void(TCustomRichPane* sender, const TGraphic& graphic, TRPSaveFormat format, const WideString& path,
                      TColor backColor, WideString& fileName, bool& doDefault)>
       OnSaveImage2;
+  // Exports: the host's RTF code for an area (object, row and col as the document's
+  // SaveRTFExtra says), its HTML code for an area, its HTML code before (paraStart) or
+  // after a paragraph, and where a picture of an HTML export goes (itemNo -1: the
+  // background of rpData; clearing doDefault with location, which may stay empty to leave
+  // the picture out).
+  std::function<void(TCustomRichPane* sender, TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
+                     bool inStyleSheet, AnsiString& rtfCode)>
+      OnSaveRTFExtra;
+  std::function<void(TCustomRichPane* sender, TRPHTMLSaveArea area, bool cssVersion, AnsiString& htmlCode)>
+      OnSaveHTMLExtra;
+  std::function<void(TCustomRichPane* sender, TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion,
+                     AnsiString& htmlCode)>
+      OnSaveParaToHTML;
+  std::function<void(TCustomRichPane* sender, TCustomRPData& rpData, int32_t itemNo, const WideString& path,
+                     TColor backColor, AnsiString& location, bool& doDefault)>
+      OnHTMLSaveImage;
   // The mouse over the document: the cursor shown where nothing else asks for one; the
   // hyperlink under the mouse (its number, -1 on leaving it); presses and releases with
   // the item under the mouse (-1: none) and the document point; a double click and a
@@ -202,6 +218,12 @@ public:
   bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) {
     return FData->SaveTextToStream({}, stream, lineWidth, false, true, false, false);
   }
+  // How a picture of an HTML export of this control's document (its table cells'
+  // included) is saved when the host's OnSaveImage2 leaves it to the default: the
+  // document's own saving (TCustomRPData::SavePictureFile). A descendant may save
+  // pictures its own way or name them after its own prefix.
+  virtual WideString SavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
+                                     int32_t& imgSaveNo, bool overwrite, TColor backColor);
   // Copies every event handler of source.
   void AssignEvents(const TCustomRichPane& source);
 
