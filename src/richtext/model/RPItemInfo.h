@@ -92,10 +92,10 @@ enum TRPItemBoolQueryEx : int32_t {
   rpibqxSizeForWidth = 5,
 };
 
-// Vertical alignment of rectangular items.
 // The formats a document reads items from (a hyperlink's host is told the one its link came in).
 enum TRPLoadFormat : uint8_t { rplfText, rplfHTML, rplfRTF, rplfRPF, rplfURL, rplfOther };
 
+// Vertical alignment of rectangular items.
 enum TRPVAlign : uint8_t { rpvaBaseline, rpvaMiddle, rpvaAbsTop, rpvaAbsBottom, rpvaAbsMiddle };
 
 // Integer property codes (0: unknown name) and string property codes.
