@@ -253,6 +253,26 @@ TEST_F(RPEditingTest, ItemsAtTheCaret) {
   }
 }
 
+TEST_F(RPEditingTest, TheInsertionHookInsertsAtTheCaretOrAtTheIndex) {
+  Build({"ab", "cd"});
+  Caret(1, 2);
+  Data().InsertedThroughEditing = false;
+  int32_t itemNo = 0, lastAffected = -1;
+  bool full = false;
+  AnsiString text = "inline";
+  std::unique_ptr<TCustomRPItemInfo> picture = Picture();
+  EXPECT_TRUE(Data().InsertItem(itemNo, text, lastAffected, full, false, picture));
+  EXPECT_EQ(Dump(), "# / 'ab' / 'cd'");
+  EXPECT_FALSE(Data().InsertedThroughEditing);
+  Format();
+  Caret(2, 2);
+  picture = Picture();
+  EXPECT_TRUE(Data().InsertItem(itemNo, text, lastAffected, full, true, picture));
+  EXPECT_EQ(itemNo, 3);
+  EXPECT_EQ(Dump(), "# / 'ab' / 'c'+#+'d'");
+  EXPECT_TRUE(Data().InsertedThroughEditing);
+}
+
 TEST_F(RPEditingTest, ItemsAreRefusedInReadOnlyParagraphs) {
   Style.ParaStyles()[1]->Options.Include(rppaoReadOnly);
   Data().Clear();
@@ -608,6 +628,60 @@ TEST_F(RPEditingTest, EnterAtAParagraphEndTakesTheNextStyles) {
   EXPECT_EQ(Data().GetItem(1)->ParaNo, 1);
   Style.TextStyles()[0]->NextStyleNo = -1;
   Style.ParaStyles()[0]->NextParaNo = -1;
+}
+
+// --- Numbered lists --------------------------------------------------------------------------------
+
+TEST_F(RPEditingTest, NumberedParagraphsKeepCountingThroughEdits) {
+  struct TCase {
+    const char* Name;
+    int32_t ItemNo, Offset;
+    std::function<void()> Edit;
+    std::vector<int32_t> Counters;
+  };
+  const TCase cases[] = {
+      {"Enter splits the first numbered paragraph",
+       1,
+       2,
+       [this] { Data().InsertParagraphBreak(false, false); },
+       {1, 2, 3, 4}},
+      {"Enter at the end of the last one", 5, 3, [this] { Data().InsertParagraphBreak(false, false); }, {1, 2, 3, 4}},
+      {"Backspace takes the second number away",
+       3,
+       1,
+       [this] { Data().DeleteCharBackward(false, false, false); },
+       {1, 2}},
+      {"pasted paragraphs are numbered on",
+       1,
+       3,
+       [this] {
+         Data().BeginUndoGroup(rpukInsert, true);
+         Data().InsertAnsiText("x\r\ny", false);
+       },
+       {1, 2, 3, 4}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Data().Clear();
+    AddMarkerParagraph("ab", 1);
+    AddMarkerParagraph("cd", 1);
+    AddMarkerParagraph("ef", 1);
+    Format();
+    Data().UndoList->Clear();
+    Caret(c.ItemNo, c.Offset);
+    c.Edit();
+    std::vector<int32_t> counters;
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i)
+      if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(Data().GetItem(i)))
+        counters.push_back(marker->Counter);
+    EXPECT_EQ(counters, c.Counters);
+    UndoAll();
+    counters.clear();
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i)
+      if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(Data().GetItem(i)))
+        counters.push_back(marker->Counter);
+    EXPECT_EQ(counters, (std::vector<int32_t>{1, 2, 3}));
+  }
 }
 
 }  // namespace
