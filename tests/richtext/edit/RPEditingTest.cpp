@@ -445,7 +445,9 @@ TEST_F(RPEditingTest, ProtectionOfDeleting) {
     EXPECT_EQ(Data().CanDeleteSelection(), c.Deletable);
     const std::string before = Dump();
     EXPECT_EQ(Data().DeleteSelection(), c.Deletable);
-    if (!c.Deletable) EXPECT_EQ(Dump(), before);
+    if (!c.Deletable) {
+      EXPECT_EQ(Dump(), before);
+    }
   }
   for (int32_t s = 0; s < Style.TextStyles().Count(); ++s) Style.TextStyles()[s]->Protection = {};
   Style.ParaStyles()[1]->Options.Exclude(rppaoReadOnly);

@@ -643,14 +643,17 @@ TEST_F(RPUndoOracleTest, EditorOperationsUndoToTheOriginalAndRedoToTheEdited) {
     while (Data().UndoList->Count() > 0) {
       ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().UndoList));
       const auto k = static_cast<size_t>(Data().UndoList->Count());
-      if (!states[k].empty()) ASSERT_EQ(State(), states[k]) << "undone to group " << k << "\n" << Steps;
+      if (!states[k].empty()) {
+        ASSERT_EQ(State(), states[k]) << "undone to group " << k << "\n" << Steps;
+      }
     }
     ASSERT_EQ(State(), states[0]) << Steps;
     while (Data().RedoList->Count() > 0) {
       ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().RedoList));
       const auto k = static_cast<size_t>(Data().UndoList->Count());
-      if (k < states.size() && !states[k].empty())
+      if (k < states.size() && !states[k].empty()) {
         ASSERT_EQ(State(), states[k]) << "redone to group " << k << "\n" << Steps;
+      }
     }
     EXPECT_EQ(State(), edited) << Steps;
   }
