@@ -451,6 +451,55 @@ TEST_F(RPEditingTest, ProtectionOfDeleting) {
   }
   for (int32_t s = 0; s < Style.TextStyles().Count(); ++s) Style.TextStyles()[s]->Protection = {};
   Style.ParaStyles()[1]->Options.Exclude(rppaoReadOnly);
+  // The keys: each refused case leaves the document and the undo list as they were.
+  struct TKeyCase {
+    const char* Name;
+    std::function<void()> Setup;
+    int32_t ItemNo, Offset;
+    std::function<void()> Key;
+  };
+  const auto backspace = [this] { Data().DeleteCharBackward(false, false, false); };
+  const auto del = [this] { Data().DeleteCharForward(false, false); };
+  const auto enter = [this] { Data().InsertParagraphBreak(false, false); };
+  const auto persistentOnThird = [this] {
+    auto checkpoint = std::make_unique<TRPCPInfo>();
+    checkpoint->Name = "keep";
+    checkpoint->Persistent = true;
+    Data().AttachCheckpoint(2, std::move(checkpoint));
+  };
+  // Items: 0 'abc' (plain), 1 'd' (serif, continuing), 2 'ghi' (serif, paragraph 1).
+  const TKeyCase keys[] = {
+      {"paragraph-start protected: Backspace at its start", protectStyle(rpprParaStartProtect), 2, 1, backspace},
+      {"paragraph-start protected: Enter inside it", protectStyle(rpprParaStartProtect), 2, 2, enter},
+      {"modify-protected: Backspace inside it", protectStyle(rpprModifyProtect), 2, 3, backspace},
+      {"modify-protected: Enter inside it", protectStyle(rpprModifyProtect), 2, 2, enter},
+      {"delete-protected: Backspace over a whole item", protectStyle(rpprDeleteProtect), 1, 2, backspace},
+      {"a persistent checkpoint: Backspace at its paragraph's start", persistentOnThird, 2, 1, backspace},
+      {"a persistent checkpoint: Delete at the end of the paragraph before", persistentOnThird, 1, 2, del},
+      {"a read-only paragraph: Backspace at its start", readOnlyPara, 2, 1, backspace},
+      {"a read-only paragraph: Delete inside it", readOnlyPara, 2, 2, del},
+      {"a read-only paragraph: Enter inside it", readOnlyPara, 2, 2, enter},
+  };
+  for (const TKeyCase& c : keys) {
+    SCOPED_TRACE(c.Name);
+    for (int32_t s = 0; s < Style.TextStyles().Count(); ++s) Style.TextStyles()[s]->Protection = {};
+    Style.ParaStyles()[1]->Options.Exclude(rppaoReadOnly);
+    Data().Clear();
+    Data().AddRawText("abc", 0, 0);
+    Data().AddTextW(u"d", SerifStyle, TRPTag(), -1);
+    Data().AddTextW(u"ghi", SerifStyle, TRPTag(), 1);
+    Format();
+    Data().UndoList->Clear();
+    c.Setup();
+    const std::string before = Dump();
+    Caret(c.ItemNo, c.Offset);
+    c.Key();
+    EXPECT_EQ(Dump(), before);
+    Data().UndoList->RemoveEmptyLastGroup();
+    EXPECT_EQ(Data().UndoList->Count(), 0);
+  }
+  for (int32_t s = 0; s < Style.TextStyles().Count(); ++s) Style.TextStyles()[s]->Protection = {};
+  Style.ParaStyles()[1]->Options.Exclude(rppaoReadOnly);
   // The current paragraph style read-only: nothing may be deleted.
   Data().Clear();
   Data().AddRawText("abc", 0, 0);
