@@ -32,4 +32,8 @@ public:
   // data (CurTextStyleNo, CurParaStyleNo) and tells its listeners.
   virtual void SetCurTextStyleNo(int32_t styleNo) = 0;
   virtual void SetCurParaStyleNo(int32_t paraNo) = 0;
+  // Whether the document may change now (asked before a key changes it), and the change
+  // handling after an edit; an editor that keeps no such state may leave both.
+  virtual bool CanChange() { return true; }
+  virtual void Change() {}
 };
