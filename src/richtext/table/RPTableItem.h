@@ -170,7 +170,7 @@ public:
   // they are drawn, every cell's colours and what the cells' items add.
   void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
   // Whether an item of a cell holds the control.
-  bool OwnsControl(const TControl* control) const override;
+  bool OwnsControl(const TComponent* control) const override;
 
   // The document of the cell whose rectangle holds a point of the table (relative to its
   // top-left corner, screen layout); nullptr between cells.
