@@ -6,6 +6,7 @@
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPControlItems.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -219,6 +220,8 @@ void TCustomRPFormattedData::PaintNonTextDrawItem(TCanvas& canvas, int32_t drawN
     picture->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
   } else if (const auto* bullet = dynamic_cast<const TRPBulletItemInfo*>(&item)) {
     bullet->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
+  } else if (const auto* control = dynamic_cast<const TRPControlItemInfo*>(&item)) {
+    control->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
   } else if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
     layout->Paint(d.Left - xs, d.Top - ys, canvas, drawState, *this, d);
   }

@@ -33,6 +33,9 @@ TCustomRichPane::TCustomRichPane(TComponent* owner, TDataFactory createData)
 }
 
 TCustomRichPane::~TCustomRichPane() {
+  // The live-spelling thread reads the document: it ends before the document goes.
+  StopLiveSpelling();
+  StopAnimationTimer();
   Destroying();
   if (FStyle) FStyle->RemoveFreeNotification(this);
   FData->Clear();
@@ -93,6 +96,9 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnRPRightClick = source.OnRPRightClick;
   OnItemHint = source.OnItemHint;
   OnCopy = source.OnCopy;
+  OnRPFControlNeeded = source.OnRPFControlNeeded;
+  OnSpellingCheck = source.OnSpellingCheck;
+  OnSmartPopupClick = source.OnSmartPopupClick;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;
   OnResize = source.OnResize;
@@ -116,6 +122,7 @@ void TCustomRichPane::Format() {
   if ((ComponentState() & csDesigning) != 0 || VSmallStep() == 0 || !FStyle) return;
   FData->FormatDocument(&FCanvas);
   Repaint();
+  if (FAnimationMode == rpaniOnFormat) StartAnimation();
 }
 
 void TCustomRichPane::Reformat() {
