@@ -39,7 +39,7 @@ public:
   TDataObject Data;
 };
 
-class TRPWindow : public TCustomControl, public IRPWindowHost {
+class TRPWindow : public TCustomControl, public IRPWindowHost, public IRPControlParent {
 public:
   TRPWindow(TComponent* owner, TCustomRichPane& pane);
   ~TRPWindow() override;
@@ -69,6 +69,10 @@ public:
   void SetTimer(uint32_t id, uint32_t interval) override { TCustomControl::SetTimer(id, interval); }
   void KillTimer(uint32_t id) override { TCustomControl::KillTimer(id); }
   void FocusNextControl(bool backward) override { TCustomControl::FocusNextControl(backward); }
+  // The controls of control items stand in the window.
+  IRPControlParent* ControlParent() override { return this; }
+  // A TRPSmartPopupButton in the window.
+  std::unique_ptr<IRPSmartPopupButton> CreateSmartPopupButton(TRPSmartPopupProperties& settings) override;
 
   // --- What the window hands on -------------------------------------------------------
   void Paint(const TRect& clip) override;
