@@ -22,6 +22,7 @@ NEEDED=(
   libpng-dev pngcheck  # PNG decoding and encoding checked against libpng
   libxml2-dev  # XML name rules and parsing checked against libxml2
   libhunspell-dev hunspell-en-us hunspell-ru  # live spelling checked by hunspell with real dictionaries
+  python3-tinycss2  # the style sheets written for HTML export parsed by a real CSS parser
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
   setpriv:util-linux  # tests of what permissions refuse run as "nobody" when the suite runs as root
   zip unzip p7zip-full gzip tar  # archives made and listed by their own tools

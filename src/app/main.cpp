@@ -13,6 +13,7 @@
 #include "app/uMainDialogs.h"
 #include "l10n/uLangRes.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
 #include "unicode/controls/UniForms.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   RegisterTextItemClasses();
   RegisterPictureItemClasses();
   RegisterBulletItemClasses();
+  RegisterMarkerItemClasses();
   TUniApplication application(argc, argv);
   SetupUnicodeControls();
   application.SetTitle(u"Quirefold Batch");

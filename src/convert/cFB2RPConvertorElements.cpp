@@ -125,6 +125,9 @@ void TFB2RPConvertor::HandleSection(const TDomElement& section) {
   WithStyle(vsSection, 0, [&] {
     WithStyle(vsSectionText, 0, [&] { HandleChildren(section, SectionChildren, vsSectionTitle, true); });
   });
+  // Progress counts the sections of the book's own bodies, as the book counted them: a
+  // section inside a note is built once for every link to it and would count past 100 %.
+  if (!ExpandingNotes.empty()) return;
   ++SectionCount;
   ReportSection();
 }

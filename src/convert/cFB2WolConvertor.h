@@ -83,6 +83,11 @@ public:
   // appears only when complete; on a break or an error no file is left and an existing
   // file is untouched.
   void SaveWolf(const WideString& fileName);
+  // Writes the book into `stream`, an empty stream (the writer places the file's parts
+  // at the stream's own positions), with the stages and progress of SaveWolf: the bytes
+  // SaveWolf puts in the file. Raises as SaveWolf does; after a break or an error the
+  // stream holds a part of the book.
+  void SaveWolfToStream(TStream& stream);
   // Draws page n (1-based) with header and footer into PageBitmap, converted to gray when
   // the scheme asks for it.
   void RenderPage(int32_t n);
@@ -159,6 +164,8 @@ private:
   void PaintPage(int32_t n);
   bool GraysPages() const { return Scheme.BookColors == 2 && Scheme.UseClearType; }
   void CollectTOC(TWolfWriter& writer) const;
+  // The saving stage begins: SErrNoPages without pages, else the stage is reported.
+  void BeginSave();
   void WriteWolf(TStream& stream);
 
   int32_t FLinkPasses = 0;

@@ -101,15 +101,25 @@ void TFB2WolConvertor::WriteWolf(TStream& stream) {
   writer.Finish();
 }
 
-void TFB2WolConvertor::SaveWolf(const WideString& fileName) {
-  const WideString name = fileName.empty() ? WideChangeFileExt(FileName, u".wol") : fileName;
+void TFB2WolConvertor::BeginSave() {
   if (PageCount == 0) throw WideException(&SErrNoPages);
   ProgressTotal = PageCount;
   SetStage(LoadWideResString(&SMsgSaveWolf));
+}
+
+void TFB2WolConvertor::SaveWolf(const WideString& fileName) {
+  const WideString name = fileName.empty() ? WideChangeFileExt(FileName, u".wol") : fileName;
+  BeginSave();
   // Written beside the target and moved over it only when complete; destroyed
   // uncommitted (a break, an error), it removes its temporary file.
   TUniFileReplaceStream stream(name);
   WriteWolf(stream);
   stream.Commit();
+  Progress(PageCount);
+}
+
+void TFB2WolConvertor::SaveWolfToStream(TStream& stream) {
+  BeginSave();
+  WriteWolf(stream);
   Progress(PageCount);
 }

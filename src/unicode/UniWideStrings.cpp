@@ -469,6 +469,20 @@ WideString TUniStringList::GetString(int32_t index) const {
   return FList[static_cast<size_t>(index)].String;
 }
 
+const WideString& TUniStringList::StringRef(int32_t index) const {
+  CheckIndex(index);
+  return FList[static_cast<size_t>(index)].String;
+}
+
+WideString TUniStringList::GetText() const {
+  size_t length = 0;
+  for (const TUniStringItem& item : FList) length += item.String.size() + 2;
+  WideString text;
+  text.reserve(length);
+  for (const TUniStringItem& item : FList) text.append(item.String).append(u"\r\n");
+  return text;
+}
+
 TObject* TUniStringList::GetObject(int32_t index) const {
   CheckIndex(index);
   return FList[static_cast<size_t>(index)].Object;
@@ -500,7 +514,11 @@ void TUniStringList::SetCapacity(int32_t newCapacity) {
 
 void TUniStringList::Grow() {
   const int32_t delta = FCapacity > 64 ? FCapacity / 4 : FCapacity > 8 ? 16 : 4;
-  SetCapacity(FCapacity + delta);
+  // Capacity takes the list's own steps; the storage starts at 16 items and at least
+  // doubles, so a list filled item by item is moved a few times, not every few items.
+  FCapacity += delta;
+  const auto wanted = static_cast<size_t>(FCapacity);
+  if (wanted > FList.capacity()) FList.reserve(std::max({wanted, 2 * FList.capacity(), size_t{16}}));
 }
 
 void TUniStringList::SetUpdateState(bool updating) {

@@ -232,6 +232,10 @@ public:
   int32_t GetCapacity() const override { return FCapacity; }
   int32_t GetCount() const override { return static_cast<int32_t>(FList.size()); }
   TObject* GetObject(int32_t index) const override;
+  // As TWideStrings gives it, from the items in place (no copy of each line).
+  WideString GetText() const override;
+  // The item's text in place, valid until the list changes; raises as GetString.
+  const WideString& StringRef(int32_t index) const;
   void SetString(int32_t index, const WideString& s) override;
   void SetObject(int32_t index, TObject* object) override;
   // Raises "List capacity out of bounds (%d)" below Count.

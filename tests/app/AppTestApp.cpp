@@ -9,6 +9,7 @@
 #include "app/ProgramResStrings.h"
 #include "l10n/uLangRes.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
 #include "unicode/controls/UniForms.h"
@@ -24,6 +25,7 @@ public:
     RegisterTextItemClasses();
     RegisterPictureItemClasses();
     RegisterBulletItemClasses();
+    RegisterMarkerItemClasses();
     FApp = std::make_unique<TUniApplication>(FArgc, FArgv);
     SetupUnicodeControls();
   }

@@ -277,6 +277,18 @@ TEST(FB2RPConvertorTest, NotesLinkingToEachOtherDoNotLoop) {
   EXPECT_EQ(TBuilderFixture::Text(*second->GetCell(0, 1)), "two, see1 and me");
 }
 
+// Progress counts the book's own sections: sections of a note, built again for every
+// link to it, never take it past the book's section count.
+TEST(FB2RPConvertorTest, ProgressCountsTheBooksOwnSectionsOnly) {
+  TBuilderFixture f;
+  f.Build(
+      MakeBook("<section><p>a<a l:href=\"#n1\">1</a><a l:href=\"#n1\">1</a></p><section><p>b</p></section>"
+               "</section><section><p>c<a l:href=\"#n1\">1</a></p></section>",
+               "<section id=\"n1\"><section><p>x</p><section><p>y</p></section></section></section>"));
+  ASSERT_EQ(f.Book.SectionCount(), 3);
+  EXPECT_EQ(f.Progress, (std::vector<int32_t>{1, 2, 3, 3}));
+}
+
 TEST(FB2RPConvertorTest, InternalLinksByMode) {
   struct TCase {
     int32_t Mode;

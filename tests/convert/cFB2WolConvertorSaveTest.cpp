@@ -149,6 +149,31 @@ TEST(FB2WolConvertorSave, EncoderThreadsWriteTheSameFile) {
   EXPECT_GT(book.Images.size(), 8u);  // more pages than the pool's window of 2 x 3
 }
 
+TEST(FB2WolConvertorSave, AStreamReceivesTheFilesBytes) {
+  TSchemeTestFolder folder;
+  TFB2WolConvertor driver;
+  EXPECT_THROW(
+      {
+        TMemoryStream none;
+        driver.SaveWolfToStream(none);
+      },
+      WideException);  // no pages yet
+  driver.Scheme.PageWidth = 200;
+  driver.Scheme.PageHeight = 200;
+  FillDocument(driver, 20);
+  driver.FormatPages();
+  driver.SaveWolf(folder.Wide("book.wol"));
+  std::vector<WideString> stages;
+  driver.OnProgress = [&stages](const WideString& message, int32_t, bool&) { stages.push_back(message); };
+  TMemoryStream stream;
+  driver.SaveWolfToStream(stream);
+  const std::string file = folder.Read("book.wol");
+  ASSERT_EQ(stream.Size(), static_cast<int64_t>(file.size()));
+  EXPECT_EQ(std::string(static_cast<const char*>(stream.Memory()), file.size()), file);
+  ASSERT_FALSE(stages.empty());
+  EXPECT_EQ(stages.front(), u"Save WOL...");
+}
+
 TEST(FB2WolConvertorSave, ProgressComesInOrderAndABreakLeavesTheOlderFile) {
   for (int32_t threads : {0, 2}) {
     SCOPED_TRACE(threads);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "Fb2FuzzBook.h"
+#include "FuzzSkipChecksums.h"
 #include "fb2/cFictionBook2.h"
 #include "platform/base/Streams.h"
 #include "xml/dom/DomDocument.h"

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "Fb2FuzzBook.h"
+#include "FuzzSkipChecksums.h"
 #include "convert/cFB2RPConvertor.h"
 #include "convert/cInternalLinks.h"
 #include "convert/cVoDaziScheme.h"

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "FuzzScratchFolder.h"
+#include "FuzzSkipChecksums.h"
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/Exception.h"
 #include "platform/base/FileSystemNames.h"

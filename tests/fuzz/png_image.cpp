@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "FuzzSkipChecksums.h"
 #include "imaging/png/PngCodec.h"
 #include "platform/base/Streams.h"
 

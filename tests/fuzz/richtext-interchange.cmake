@@ -1,1 +1,2 @@
 qf_add_fuzz_target(rtf_reader LABEL richtext-interchange DEPS qf_richtext_interchange)
+qf_add_fuzz_target(rpf_reader LABEL richtext-interchange DEPS qf_richtext_interchange qf_imaging_png)

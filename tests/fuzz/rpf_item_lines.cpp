@@ -1,6 +1,6 @@
 // Item records of the native format read as the document reader takes them (the header's
 // fields, the item's header extra, its lines, binary blocks), for every item class: text,
-// break, tab, picture, hot picture, bullet and hotspot. Any bytes must be read or refused,
+// break, tab, picture, hot picture, bullet, hotspot and list marker. Any bytes must be read or refused,
 // never crash. Each item read writes back to a record that reads back and writes the same
 // again; a refused hotspot header leaves the item as it was.
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPFStreaming.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -80,6 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RegisterTextItemClasses();
     RegisterPictureItemClasses();
     RegisterBulletItemClasses();
+    RegisterMarkerItemClasses();
     return true;
   }();
   (void)registered;

@@ -270,6 +270,16 @@ TEST(TUniStringListGrowth, CapacityGrowsByFourSixteenOrAQuarter) {
   EXPECT_EQ(list.GetCapacity(), 0);
 }
 
+TEST(TUniStringListItems, StringRefReadsAnItemInPlace) {
+  TUniStringList list;
+  list.Add(u"a");
+  list.Add(u"bc");
+  EXPECT_EQ(list.StringRef(1), u"bc");
+  EXPECT_EQ(&list.StringRef(1), &list.StringRef(1));  // no copy
+  ExpectListError([&] { (void)list.StringRef(2); }, "List index out of bounds (2)");
+  ExpectListError([&] { (void)list.StringRef(-1); }, "List index out of bounds (-1)");
+}
+
 TEST(TUniStringListEdit, MoveExchangeAndObjectsTravelTogether) {
   TUniStringList list;
   TObject a, b, c;

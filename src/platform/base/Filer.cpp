@@ -94,13 +94,7 @@ void TWriter::WriteProperty(TPersistent& instance, const TPropInfo& info) {
     if (auto* collection = dynamic_cast<TCollection*>(object)) {
       if (collection->Count() == 0) return;
       WriteStr(FPropPath + info.Name);
-      WriteValue(vaCollection);
-      for (int32_t i = 0; i < collection->Count(); ++i) {
-        WriteListBegin();
-        WritePropertiesWithPrefix(*collection->Items(i), {});
-        WriteListEnd();
-      }
-      WriteListEnd();
+      WriteCollection(*collection);
       return;
     }
     WritePropertiesWithPrefix(*object, FPropPath + info.Name + ".");
@@ -121,6 +115,16 @@ void TWriter::WriteProperty(TPersistent& instance, const TPropInfo& info) {
       WriteInteger(std::get<int64_t>(value));
       break;
   }
+}
+
+void TWriter::WriteCollection(TCollection& collection) {
+  WriteValue(vaCollection);
+  for (int32_t i = 0; i < collection.Count(); ++i) {
+    WriteListBegin();
+    WritePropertiesWithPrefix(*collection.Items(i), {});
+    WriteListEnd();
+  }
+  WriteListEnd();
 }
 
 void TWriter::DefineProperty(const AnsiString& name, const TReaderProc&, const TWriterProc& writeData, bool hasData) {
@@ -280,7 +284,12 @@ void TReader::ReadProperty(TPersistent& instance) {
   FPropName.clear();
   if (!FFound) {
     const auto* component = dynamic_cast<const TComponent*>(&instance);
-    throw EReadError(Format(SPropertyDoesNotExist, {component ? component->Name() : AnsiString(), path, name}));
+    const AnsiString message =
+        Format(SPropertyDoesNotExist, {component ? component->Name() : AnsiString(), path, name});
+    bool handled = false;
+    if (OnError) OnError(message, handled);
+    if (!handled) throw EReadError(message);
+    SkipValue();
   }
 }
 
@@ -312,27 +321,35 @@ void TReader::ReadPropValue(TPersistent& instance, const TPropInfo& info) {
       break;
     case tkClass:
       if (NextValue() != vaCollection) PropValueError();
-      ReadCollection(*std::get<TPersistent*>(info.Get(instance)));
+      ReadCollectionValue(*std::get<TPersistent*>(info.Get(instance)));
       break;
     default:
       PropValueError();
   }
 }
 
-void TReader::ReadCollection(TPersistent& object) {
+void TReader::ReadCollectionValue(TPersistent& object) {
   auto* collection = dynamic_cast<TCollection*>(&object);
   if (!collection) PropValueError();
+  ReadCollection(*collection);
+}
+
+void TReader::ReadCollection(TCollection& collection) {
   CheckValue(vaCollection);
-  WithinUpdate(*collection, [&] {
-    collection->Clear();
+  WithinUpdate(collection, [&] {
+    collection.Clear();
     while (!EndOfList()) {
       ReadListBegin();
-      TCollectionItem* item = collection->Add();
-      while (!EndOfList()) ReadProperty(*item);
-      ReadListEnd();
+      TCollectionItem* item = collection.Add();
+      ReadProperties(*item);
     }
     ReadListEnd();
   });
+}
+
+void TReader::ReadProperties(TPersistent& instance) {
+  while (!EndOfList()) ReadProperty(instance);
+  ReadListEnd();
 }
 
 void TReader::DefineProperty(const AnsiString& name, const TReaderProc& readData, const TWriterProc&, bool) {
@@ -444,39 +461,91 @@ WideString TReader::ReadWideString() {
   return text;
 }
 
+void TReader::SkipBytes(int64_t count) {
+  if (count > FStream.Size() - FStream.Position()) throw EReadError(SReadError);
+  FStream.Seek(count, soCurrent);
+}
+
 void TReader::SkipValue() {
-  switch (NextValue()) {
-    case vaNull:
-    case vaFalse:
-    case vaTrue:
-    case vaNil:
-      ReadValue();
-      break;
-    case vaList:
-      ReadValue();
-      while (!EndOfList()) SkipValue();
-      ReadValue();
-      break;
-    case vaInt8:
-    case vaInt16:
-    case vaInt32:
-      ReadInteger();
-      break;
-    case vaString:
-    case vaLString:
-    case vaUTF8String:
-      ReadString();
-      break;
-    case vaWString:
-      ReadWideString();
-      break;
-    case vaIdent:
-      ReadValue();
-      ReadStr();
-      break;
-    default:
-      PropValueError();
-  }
+  // Lists and collections nest; the open ones are kept on a stack of their own, so that a
+  // stream of nested lists cannot exhaust the call stack.
+  enum TOpen : uint8_t { opList, opCollection, opItem };
+  std::vector<TOpen> open;
+  do {
+    if (!open.empty()) {
+      if (EndOfList()) {
+        ReadValue();
+        open.pop_back();
+        continue;
+      }
+      if (open.back() == opCollection) {
+        ReadListBegin();
+        open.push_back(opItem);
+        continue;
+      }
+      if (open.back() == opItem) ReadStr();  // the property's name before its value
+    }
+    uint8_t size[4];
+    switch (NextValue()) {
+      case vaNull:
+      case vaFalse:
+      case vaTrue:
+      case vaNil:
+        ReadValue();
+        break;
+      case vaList:
+        ReadValue();
+        open.push_back(opList);
+        break;
+      case vaCollection:
+        ReadValue();
+        open.push_back(opCollection);
+        break;
+      case vaSet:
+        ReadValue();
+        while (!ReadStr().empty()) {
+        }
+        break;
+      case vaBinary:
+        ReadValue();
+        ReadBytes(size, 4);
+        SkipBytes(LoadLE32(size));
+        break;
+      case vaSingle:
+        ReadValue();
+        SkipBytes(4);
+        break;
+      case vaCurrency:
+      case vaDate:
+      case vaInt64:
+        ReadValue();
+        SkipBytes(8);
+        break;
+      case vaExtended:
+        ReadValue();
+        SkipBytes(10);
+        break;
+      case vaInt8:
+      case vaInt16:
+      case vaInt32:
+        ReadInteger();
+        break;
+      case vaString:
+      case vaLString:
+      case vaUTF8String:
+        ReadString();
+        break;
+      case vaWString:
+        ReadWideString();
+        break;
+      case vaIdent:
+        ReadValue();
+        ReadStr();
+        break;
+      default:
+        PropValueError();
+    }
+  } while (!open.empty());
 }
 
 // ---- Component classes and stream forms ---------------------------------------------

@@ -17,6 +17,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/base/Collections.h"
+
 #include "platform/base/Components.h"
 #include "platform/base/PublishedProperties.h"
 #include "platform/base/Streams.h"
@@ -89,7 +91,11 @@ public:
 
   // The signature and the component with everything it owns.
   void WriteRootComponent(TComponent& root);
+  // The stored properties of instance (published ones, then its defined ones), without
+  // the list end that closes them.
   void WriteProperties(TPersistent& instance);
+  // A collection value: vaCollection, each item's properties in a list, a list end.
+  void WriteCollection(TCollection& collection);
   // True when the property of instance has its default: the ancestor's value when an
   // ancestor of the same class is set, else the declared default (ordinals) or empty
   // text. A property without getter or setter always counts as default.
@@ -154,8 +160,18 @@ public:
   // vaWString, or an 8-bit string widened by the process's ANSI code page.
   WideString ReadWideString();
   AnsiString ReadStr();
-  // Reads past one value of any type.
+  // Properties into instance up to the list end that closes them (which is read).
+  void ReadProperties(TPersistent& instance);
+  // A collection value into collection, which is emptied first.
+  void ReadCollection(TCollection& collection);
+  // Reads past one value of any type; a count or length passing the end of the stream
+  // raises EReadError "Stream read error" before anything is read for it.
   void SkipValue();
+
+  // Told of a property that neither the registry nor DefineProperties knows, with the
+  // message that would be raised; setting handled passes over the property's value
+  // instead of raising.
+  std::function<void(const AnsiString& message, bool& handled)> OnError;
   [[noreturn]] static void PropValueError();
 
 private:
@@ -164,8 +180,10 @@ private:
   void ReadRootBody(TComponent& root);
   void ReadProperty(TPersistent& instance);
   void ReadPropValue(TPersistent& instance, const TPropInfo& info);
-  void ReadCollection(TPersistent& collection);
+  void ReadCollectionValue(TPersistent& collection);
   void CheckValue(TValueType expected);
+  // Passes count bytes; raises EReadError when fewer are left.
+  void SkipBytes(int64_t count);
   void ReadBytes(void* data, int32_t count) { FStream.ReadBuffer(data, count); }
 
   // The property being looked for among the defined ones, and whether one matched.

@@ -6,6 +6,7 @@
 #include "platform/base/Format.h"
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/StringLists.h"
+#include "platform/base/TextUtils.h"
 #include "platform/base/UpdateBracket.h"
 
 namespace {
@@ -19,6 +20,16 @@ void FillStrings(TStrings& strings, const std::vector<AnsiString>& names) {
 }
 
 }  // namespace
+
+int32_t TCustomIniFile::ReadInteger(const AnsiString& section, const AnsiString& ident, int32_t defaultValue) {
+  AnsiString s = ReadString(section, ident, AnsiString());
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s.replace(0, 2, "$");
+  return StrToIntDef(s, defaultValue);
+}
+
+void TCustomIniFile::WriteInteger(const AnsiString& section, const AnsiString& ident, int32_t value) {
+  WriteString(section, ident, IntToStr(value));
+}
 
 TIniFile::~TIniFile() { UpdateFile(); }
 

@@ -1,8 +1,11 @@
 // Copying the selection of a formatted document: plain text, the selected picture and,
 // through the writers of the interchange library, the native format and RTF.
+#include "platform/base/LittleEndian.h"
 #include "platform/base/Streams.h"
 #include "richtext/layout/RPDocumentView.h"
 #include "richtext/layout/RPFormattedData.h"
+#include "richtext/model/RPClipboardFormats.h"
+#include "richtext/model/RPException.h"
 #include "richtext/model/RPPictureItems.h"
 
 namespace {
@@ -47,6 +50,24 @@ TGraphic* TCustomRPFormattedData::GetSelectedImage() {
     return nullptr;
   const auto* picture = dynamic_cast<const TRPGraphicItemInfo*>(GetItem(startItemNo));
   return picture ? const_cast<TGraphic*>(picture->GetGraphic()) : nullptr;
+}
+
+bool TCustomRPFormattedData::CopyRPF(IRPClipboard& sink, TColor color, const TRPBackground* background) {
+  TMemoryStream stream;
+  uint8_t length[4] = {};
+  stream.WriteBuffer(length, 4);
+  if (!SaveRPFToStream(stream, rpfsmClipboard, nullptr, background, color)) return false;
+  StoreLE32(length, static_cast<uint32_t>(stream.Size() - 4));
+  stream.SetPosition(0);
+  stream.WriteBuffer(length, 4);
+  AnsiString block;
+  try {
+    block = StreamBytes(stream);
+  } catch (const std::bad_alloc&) {
+    throw ERichPaneError(errRPNoMemory);
+  }
+  sink.SetData(RPClipboardFormats().RichPane, block);
+  return true;
 }
 
 bool TCustomRPFormattedData::CopyImage(IRPClipboard& sink) {

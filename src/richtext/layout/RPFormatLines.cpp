@@ -7,6 +7,7 @@
 #include "richtext/layout/RPLineBreaker.h"
 #include "richtext/layout/RPMultiDrawItemInfo.h"
 #include "richtext/model/RPControlItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
@@ -306,6 +307,12 @@ void TRPLineBreaker::FormatRectItem(int32_t itemNo) {
       width = tabPosition - current;
     else
       width = tabAlign == rptaRight ? 0 : std::max(2 * tabPosition - current - lineRight, 0);
+  } else if (auto* marker = dynamic_cast<TRPMarkerItemInfo*>(&item)) {
+    // Measured on the formatting canvas: device pixels already; the offset moves the
+    // marker's box left of the line position by the part of it before MarkerIndent.
+    const TRPResolution resolution = FData.Resolution();
+    marker->UpdateSizeForWidth(*FCanvas, FData, &resolution, width, height, descent, offset);
+    ForgetCanvasStyle();
   } else {
     if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
       layout->FormatForWidth(FData.TextWidth - ScaleX(para.LeftIndent + para.RightIndent + para.FirstIndent), *FCanvas,

@@ -199,17 +199,28 @@ WideChar TCustomRPFormattedData::ItemCharAt(int32_t itemNo, int32_t index) const
   return static_cast<WideChar>(static_cast<uint8_t>(raw[at]) | (static_cast<uint8_t>(raw[at + 1]) << 8));
 }
 
+bool TCustomRPFormattedData::GetContinuedListMarker(int32_t&, int32_t&) const { return false; }
+
 void TCustomRPFormattedData::GetParaIndents(int32_t itemNo, bool firstLine, int32_t& left, int32_t& right) const {
   const TParaInfo& para = GetParaStyle(itemNo);
   left = para.LeftIndent + (firstLine ? para.FirstIndent : 0);
   right = para.RightIndent;
   const int32_t paraStart = GetParaStartItem(itemNo);
-  const auto* marker = GetItem(paraStart)->StyleNo == rpkindListMarker
-                           ? dynamic_cast<const IRPListMarkerLevel*>(GetItem(paraStart))
-                           : nullptr;
   int32_t levelLeft = 0, levelFirst = 0, markerIndent = 0;
-  if (!marker || !marker->GetLevelIndents(levelLeft, levelFirst, markerIndent)) return;
-  const int32_t levelSide = itemNo == paraStart ? markerIndent : levelLeft;
+  int32_t levelSide = 0;
+  if (GetItem(paraStart)->StyleNo == rpkindListMarker) {
+    const auto* marker = dynamic_cast<const IRPListMarkerLevel*>(GetItem(paraStart));
+    if (!marker || !marker->GetLevelIndents(GetRPStyle(), levelLeft, levelFirst, markerIndent)) return;
+    levelSide = itemNo == paraStart ? markerIndent : levelLeft;
+  } else {
+    // The first paragraph of a fragment that begins inside a list paragraph: every line
+    // is a continuation line of the list's level.
+    int32_t listNo = -1, level = -1;
+    if (paraStart != 0 || !GetContinuedListMarker(listNo, level)) return;
+    const TRPListLevel* info = GetStyleSheet()->ListStyles().GetLevel(listNo, level);
+    if (!info) return;
+    levelSide = info->LeftIndent;
+  }
   if (para.BiDiMode == rpbdRightToLeft) {
     left = para.LeftIndent;
     right = levelSide;

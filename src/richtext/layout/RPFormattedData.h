@@ -135,6 +135,10 @@ public:
   // A document laid out into pages: its items get their printing draw items, which may
   // be split over pages (print/RPPrintItems.h).
   virtual bool IsPrintable() const { return false; }
+  // The list style and level that the document's first paragraph continues when the
+  // document begins in the middle of a list paragraph (a fragment of a longer document);
+  // false (none) in this class.
+  virtual bool GetContinuedListMarker(int32_t& listNo, int32_t& level) const;
   // The draw item formatting makes for item itemNo, before it places it: a plain one in
   // this class; a document laid out into pages answers an item's printing draw item.
   virtual std::unique_ptr<TRPDrawLineInfo> CreateDrawItem(int32_t itemNo);
@@ -508,6 +512,11 @@ public:
   bool CopyText(IRPClipboard& sink);
   bool CopyTextW(IRPClipboard& sink);
   bool CopyImage(IRPClipboard& sink);
+  // The selection in the native format's clipboard form, its 4-byte length in front, as
+  // the registered format "RichPane Format" (color and background go with it as the
+  // options say). False when it could not be written (no format installed, a writer's
+  // failure). Raises ERichPaneError "No memory" when the block cannot be had.
+  bool CopyRPF(IRPClipboard& sink, TColor color, const TRPBackground* background);
   // The formats a copy puts, into sink (the data of a drag takes them too).
   void PutSelectionFormats(IRPClipboard& sink, TColor color, const TRPBackground* background, bool forDrag);
   // The graphic of the one non-text item the selection covers, or nullptr.

@@ -1,5 +1,6 @@
 // What formatting and painting ask of item kinds whose own units stand outside this
-// folder (tables, pictures, controls, list markers). Such an item class implements the
+// folder (tables, pictures, controls, list markers; a list marker's level indents come
+// through IRPListMarkerLevel of RPMarkerList.h). Such an item class implements the
 // interface to take part; an item without it is measured by its TRPNonTextItemInfo
 // sizes and paints nothing. Minimal widths and control placement go through the item
 // base's own GetMinWidth and AdjustControlPlacement.
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/base/UserInput.h"
+#include "richtext/model/RPMarkerList.h"
 
 class TCanvas;
 class TCustomRPFormattedData;
@@ -28,15 +30,6 @@ public:
   // Paints the item with its box's top-left corner at (x, y) of the canvas.
   virtual void Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState, TCustomRPFormattedData& data,
                      const TRPDrawLineInfo& drawItem) = 0;
-};
-
-// A list marker with a list level: where its line and the paragraph's continuation
-// lines start (screen pixels).
-class IRPListMarkerLevel {
-public:
-  virtual ~IRPListMarkerLevel() = default;
-  // False when the marker has no level.
-  virtual bool GetLevelIndents(int32_t& leftIndent, int32_t& firstIndent, int32_t& markerIndent) const = 0;
 };
 
 // An item that holds a selection of its own (a table with selected cells).

@@ -51,7 +51,7 @@ int32_t TCustomRPFormattedData::ParaMinWidth(int32_t first, int32_t last, const 
                                ? dynamic_cast<const IRPListMarkerLevel*>(GetItem(paraStart))
                                : nullptr) {
     int32_t levelLeft = 0, levelFirst = 0, markerIndent = 0;
-    if (marker->GetLevelIndents(levelLeft, levelFirst, markerIndent))
+    if (marker->GetLevelIndents(GetRPStyle(), levelLeft, levelFirst, markerIndent))
       indents =
           levelLeft + std::max(levelFirst, 0) + (para.BiDiMode == rpbdRightToLeft ? para.LeftIndent : para.RightIndent);
   }

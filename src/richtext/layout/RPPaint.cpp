@@ -7,6 +7,7 @@
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPControlItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -222,6 +223,8 @@ void TCustomRPFormattedData::PaintNonTextDrawItem(TCanvas& canvas, int32_t drawN
     bullet->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
   } else if (const auto* control = dynamic_cast<const TRPControlItemInfo*>(&item)) {
     control->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
+  } else if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(&item)) {
+    marker->Paint(d.Left - xs, d.Top - ys, canvas, &style);
   } else if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {
     layout->Paint(d.Left - xs, d.Top - ys, canvas, drawState, *this, d);
   }

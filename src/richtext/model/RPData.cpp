@@ -180,11 +180,6 @@ IRPControlParent* TCustomRPData::GetParentControl() {
   return root == this ? nullptr : root->GetParentControl();
 }
 
-std::unique_ptr<IRPItemControl> TCustomRPData::RPFControlNeeded(const AnsiString& name, const TRPTag& tag) {
-  TCustomRPData* root = GetAbsoluteRootData();
-  return root == this ? nullptr : root->RPFControlNeeded(name, tag);
-}
-
 // --- Live spelling ---------------------------------------------------------------------
 
 void TCustomRPData::PauseLiveSpelling() {
@@ -239,6 +234,59 @@ void TCustomRPData::DestroyMarkers() {
     root->DestroyMarkers();
   else
     FMarkers.reset();
+}
+
+void TCustomRPData::AddMarkerToList(int32_t itemNo) {
+  if (IRPMarkerList* markers = GetMarkers(true)) markers->AddMarker(*this, itemNo);
+}
+
+void TCustomRPData::RemoveMarkerFromList(TCustomRPItemInfo& marker) {
+  if (IRPMarkerList* markers = GetMarkers(false)) {
+    markers->RemoveMarker(*this, marker, (GetState() & rpstClearing) != 0);
+    if (markers->Count() == 0) DestroyMarkers();
+  }
+}
+
+void TCustomRPData::UpdateMarkerCountersFrom(int32_t itemNo) {
+  if (IRPMarkerList* markers = GetMarkers(false)) markers->UpdateCountersFrom(*this, *GetItem(itemNo));
+}
+
+int32_t TCustomRPData::FindLastMarkerOfLists(int32_t index, const TRPIntegerList& listNos) {
+  IRPMarkerList* markers = GetMarkers(false);
+  return markers ? markers->FindLastOfLists(index, listNos) : -1;
+}
+
+TCustomRPItemInfo* TCustomRPData::FindLastMarkerInSubDocuments(TCustomRPItemInfo& item, const TCustomRPData* stop) {
+  TCustomRPItemInfo* found = nullptr;
+  std::unique_ptr<TRPStoreSubRPData> location;
+  for (TCustomRPData* sub = item.GetSubRPData(location, rpsdFirst); sub; sub = item.GetSubRPData(location, rpsdNext)) {
+    if (sub == stop || sub->GetSourceRPData() == stop) break;
+    if (TCustomRPItemInfo* last = sub->FindLastMarkerBefore(-1)) found = last;
+  }
+  return found;
+}
+
+TCustomRPItemInfo* TCustomRPData::FindLastMarkerBefore(int32_t before) {
+  for (int32_t i = (before < 0 ? GetItemCount() : before) - 1; i >= 0; --i) {
+    TCustomRPItemInfo& item = *GetItem(i);
+    if (item.StyleNo == rpkindListMarker) return &item;
+    if (TCustomRPItemInfo* inside = FindLastMarkerInSubDocuments(item, nullptr)) return inside;
+  }
+  return nullptr;
+}
+
+TCustomRPItemInfo* TCustomRPData::FindPrevMarker(int32_t itemNo) {
+  if (TCustomRPItemInfo* here = FindLastMarkerBefore(itemNo)) return here;
+  // The holding item's earlier sub-documents (earlier cells of a table) come before this
+  // one in document order, then what comes before the holding item.
+  std::unique_ptr<TRPStoreSubRPData> location;
+  const int32_t holder = GetParentInfo(location);
+  TCustomRPData* parent = GetAbsoluteParentData();
+  if (holder < 0 || !parent) return nullptr;
+  parent = parent->GetSourceRPData();
+  if (TCustomRPItemInfo* earlier = FindLastMarkerInSubDocuments(*parent->GetItem(holder), GetSourceRPData()))
+    return earlier;
+  return parent->FindPrevMarker(holder);
 }
 
 // --- Items ---------------------------------------------------------------------------
@@ -572,7 +620,40 @@ void TCustomRPData::InsertEntry(int32_t index, AnsiString text, std::unique_ptr<
   FItems->insert(FItems->begin() + index, {std::move(text), std::move(item)});
   inserted.Inserted(this, index);
   if (inserted.StyleNo == rpkindListMarker)
-    if (IRPMarkerList* markers = GetMarkers(true)) markers->AddMarker(*this, index);
+    AddMarkerToList(index);
+  else
+    AddMarkersInside(inserted);
+}
+
+void TCustomRPData::AddMarkersInside(TCustomRPItemInfo& item) {
+  ForEachSubDocument(item, [](TCustomRPData& sub) {
+    for (int32_t j = 0; j < sub.GetItemCount(); ++j)
+      if (sub.GetItem(j)->StyleNo == rpkindListMarker)
+        sub.AddMarkerToList(j);
+      else
+        sub.AddMarkersInside(*sub.GetItem(j));
+    return true;
+  });
+}
+
+void TCustomRPData::ForgetMarkers(TCustomRPItemInfo& item, bool clearing) {
+  IRPMarkerList* markers = GetMarkers(false);
+  if (!markers) return;
+  if (item.StyleNo == rpkindListMarker) {
+    markers->RemoveMarker(*this, item, clearing);
+  } else {
+    // Markers inside sub-documents, while the documents still reach the list.
+    std::function<bool(TCustomRPData&)> forget = [&](TCustomRPData& sub) {
+      for (int32_t j = 0; j < sub.GetItemCount(); ++j)
+        if (sub.GetItem(j)->StyleNo == rpkindListMarker)
+          markers->RemoveMarker(sub, *sub.GetItem(j), clearing);
+        else
+          ForEachSubDocument(*sub.GetItem(j), forget);
+      return true;
+    };
+    ForEachSubDocument(item, forget);
+  }
+  if (markers->Count() == 0) DestroyMarkers();
 }
 
 void TCustomRPData::AppendItemsFrom(TCustomRPData* source) {
@@ -585,6 +666,7 @@ void TCustomRPData::AppendItemsFrom(TCustomRPData* source) {
   std::unique_ptr<TRPCPInfo> sourcePending = std::move(source->FNotAddedCP);
   source->FCPCount = 0;
   for (TItemEntry& entry : moved) {
+    source->ForgetMarkers(*entry.Item, true);
     if (entry.Item->GetContinuesLine()) entry.Item->ParaNo = -1;
     if (entry.Item->Checkpoint) {
       entry.Item->Checkpoint->Next = entry.Item->Checkpoint->Prev = nullptr;
@@ -767,11 +849,7 @@ void TCustomRPData::LinkCheckpointInOrder(TRPCPInfo& checkpoint, int32_t itemNo)
 
 void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing) {
   if (!item) return;
-  if (item->StyleNo == rpkindListMarker)
-    if (IRPMarkerList* markers = GetMarkers(false)) {
-      markers->RemoveMarker(*item, clearing);
-      if (markers->Count() == 0) DestroyMarkers();
-    }
+  ForgetMarkers(*item, clearing);
   FreeCheckpoint(*item, true, true);
 }
 
@@ -787,18 +865,17 @@ void TCustomRPData::FreeItemAt(int32_t i, bool clearing) {
 std::unique_ptr<TCustomRPItemInfo> TCustomRPData::DetachItem(int32_t i, AnsiString& text) {
   if (ItemsShared() || i < 0 || i >= GetItemCount()) return nullptr;
   const TSpellingPause pause(*this, i);
-  if ((*FItems)[static_cast<size_t>(i)].Item) LiveSpellingItemFreed(*(*FItems)[static_cast<size_t>(i)].Item);
+  if (TCustomRPItemInfo* item = GetItem(i)) {
+    LiveSpellingItemFreed(*item);
+    // Its markers (those of a table's cells too) go while the document still reaches them.
+    ForgetMarkers(*item, false);
+  }
   TItemEntry entry = std::move((*FItems)[static_cast<size_t>(i)]);
   FItems->erase(FItems->begin() + i);
   if (entry.Item && entry.Item->Checkpoint) {
     UnlinkCheckpoint(*entry.Item->Checkpoint, true);
     entry.Item->Checkpoint->ItemInfo = entry.Item.get();
   }
-  if (entry.Item && entry.Item->StyleNo == rpkindListMarker)
-    if (IRPMarkerList* markers = GetMarkers(false)) {
-      markers->RemoveMarker(*entry.Item, false);
-      if (markers->Count() == 0) DestroyMarkers();
-    }
   text = std::move(entry.Text);
   return std::move(entry.Item);
 }

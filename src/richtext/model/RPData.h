@@ -17,11 +17,13 @@
 #include "platform/base/Components.h"
 #include "platform/base/Object.h"
 #include "platform/base/Streams.h"
+#include "platform/base/StringLists.h"
 #include "platform/base/Types.h"
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/Palette.h"
 #include "richtext/model/RPCheckpoint.h"
+#include "richtext/model/RPFDocumentFormat.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPItemStreaming.h"
 #include "richtext/model/RPMarkerList.h"
@@ -52,6 +54,15 @@ inline constexpr TRPOptions rpoScrollToEnd = 0x80;  // a pass over appended item
 
 // State flags: set while the document is being cleared.
 inline constexpr uint32_t rpstClearing = 0x80;
+// Set while a table cell's content is read from its data property: its items are told
+// that loading has ended only when the table's reading ends.
+inline constexpr uint32_t rpstReadingCellData = 0x100;
+// Set on a cell whose content a write of selected cells leaves out (it is not selected).
+inline constexpr uint32_t rpstNoDataProperty = 0x200;
+
+class TRPLayoutInfo;
+class TRPBackground;
+class TRPMarkerList;
 
 class TCustomRPData : public TPersistent {
 public:
@@ -107,14 +118,25 @@ public:
   // The window that the controls of control items stand in: the absolute root's (the
   // control-bound document answers its view's window); none at the root of this class.
   virtual IRPControlParent* GetParentControl();
-  // While the native format is read: the control the host supplies for a control item
-  // written without its body (asked of the absolute root; none at the root of this
-  // class).
-  virtual std::unique_ptr<IRPItemControl> RPFControlNeeded(const AnsiString& name, const TRPTag& tag);
   // The marker list of the nesting, kept by the absolute root; with create, made when
   // absent (nullptr while no list-marker unit provides one).
   virtual IRPMarkerList* GetMarkers(bool create);
   void DestroyMarkers();
+  // Takes the list marker at itemNo into the marker list (after the nearest marker before
+  // it in document order) and renumbers its list from there; nothing when it is there.
+  void AddMarkerToList(int32_t itemNo);
+  // Lets the marker go from the marker list (the list is freed when it becomes empty)
+  // and renumbers the later markers of its list.
+  void RemoveMarkerFromList(TCustomRPItemInfo& marker);
+  // Renumbers the list of the marker at itemNo from it on (after its restart changed).
+  void UpdateMarkerCountersFrom(int32_t itemNo);
+  // The nearest list marker before item itemNo in document order: backwards in this
+  // document (inside the sub-documents of earlier items, the last first), then in the
+  // documents that hold this one, before it. nullptr when there is none.
+  TCustomRPItemInfo* FindPrevMarker(int32_t itemNo);
+  // The index in the marker list of the last marker after index whose list style is one
+  // of listNos; -1 when none (or without a marker list).
+  int32_t FindLastMarkerOfLists(int32_t index, const TRPIntegerList& listNos);
   // Follows the hyperlink jumpId of one of its items; the formatted document does it
   // (with its jump base), a plain one has nothing to follow.
   virtual void ExecuteItemJump(int32_t) {}
@@ -125,6 +147,22 @@ public:
   // class).
   virtual std::unique_ptr<TGraphic> RPFPictureNeeded(const AnsiString& name, const TRPTag& tag);
   virtual TCustomImageList* RPFImageListNeeded(int32_t tag);
+  // The control a control item names when its record holds no body (its class name and
+  // item name), as the host supplies it (asked of the absolute root; none at the root
+  // of this class).
+  virtual std::unique_ptr<TComponent> RPFControlNeeded(const AnsiString& className, const AnsiString& name,
+                                                       const TRPTag& tag);
+  // The markers of the document part before this one, which a document continuing a list
+  // keeps (read from a dragged selection's marker record); none in this class.
+  virtual TRPMarkerList* GetPrevMarkerList() { return nullptr; }
+  // The document properties that the native format carries: the root's list (the root of
+  // this class keeps its own; the control-bound document hands out its control's).
+  virtual TStrings* GetDocProperties();
+  // Whether the native format writes style collections outside the clipboard form: the
+  // root's flag (true at the root of this class; the control-bound document answers its
+  // control's).
+  virtual bool GetRPFStylesSaving() const;
+  virtual void SetRPFStylesSaving(bool value);
   // Sounds the message beep when the style sheet's UseSound is on (a refused action).
   void Beep() const;
 
@@ -297,12 +335,51 @@ public:
   void FreeItemAt(int32_t i, bool clearing);
   // Takes item i out of the list without freeing it (an undo list keeps it): its entry is
   // removed without its hooks, text receives its stored text, its checkpoint, which it
-  // keeps, leaves the document's chain (and count), and a list marker leaves the marker
-  // list. Nothing for an index outside 0 .. count - 1 or when the items are shared.
+  // keeps, leaves the document's chain (and count), and a list marker (or those inside
+  // it) leaves the marker list. Nothing for an index outside 0 .. count - 1 or when the
+  // items are shared.
   std::unique_ptr<TCustomRPItemInfo> DetachItem(int32_t i, AnsiString& text);
   virtual void FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clearing);
   virtual void Clear();
   uint32_t GetState() const { return FState; }
+  void SetStateFlag(uint32_t flag, bool on) { FState = on ? FState | flag : FState & ~flag; }
+
+  // --- The native format (through the installed IRPFDocumentFormat) --------------------
+  // The document (mode rpfsmDocument) or its selection in the native format; layout and
+  // background go with it as the options say. False when anything failed (what was
+  // written stays in the stream) or no format is installed. An empty document writes
+  // nothing and counts as written.
+  bool SaveRPFToStream(TStream& stream, TRPFSaveMode mode, TRPLayoutInfo* layout, const TRPBackground* background,
+                       TColor color);
+  // The common reader: the rest of stream at index (clamped to the item count, moved past
+  // what was inserted), as the request says. color receives the background record's
+  // colour. False for a damaged stream, which changes nothing.
+  bool ReadRPFFromStream(TStream& stream, int32_t& index, const TRPFReadRequest& request, TColor& color);
+  // At index, not in the editor's insertion mode; load: the stream's collections,
+  // layout, properties and markers replace the document's.
+  bool InsertRPFFromStream(TStream& stream, int32_t index, bool load, TRPBackground* background, TColor& color,
+                           TRPLayoutInfo* layout);
+  // The document emptied and read from stream with the load flag (emptied only when the
+  // stream was read whole).
+  bool LoadRPFFromStream(TStream& stream, TRPBackground* background, TColor& color, TRPLayoutInfo* layout);
+  // The data property of a table cell: a 4-byte length, then the document in the native
+  // format (rpfoSaveBack off meanwhile, no layout, no background). Reading raises
+  // EReadError for damaged data (the document stays as it was); both raise
+  // ERichPaneError when no format is installed.
+  void WriteRPFDataProperty(TStream& stream);
+  void ReadRPFDataProperty(TStream& stream);
+
+  // --- What the native-format reader asks of the document --------------------------------
+  // Puts the first item read at index, moving index past it; the editor's document may
+  // join it to the text at the insertion point instead, or refuse it (false: the read
+  // fails; the item is freed). This class inserts it.
+  virtual bool InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // Links the checkpoint that item i brought into the document's chain (and count).
+  void LinkItemCheckpoint(int32_t i);
+  // The checkpoint after the last item: taken out (the count goes down), or put there
+  // when there is none (else it is freed).
+  std::unique_ptr<TRPCPInfo> TakePendingCheckpoint();
+  void SetPendingCheckpoint(std::unique_ptr<TRPCPInfo> checkpoint);
 
   // --- Joining text items --------------------------------------------------------------
   bool CanMergeItems(int32_t i, bool force) const;
@@ -387,6 +464,17 @@ private:
   void AddTextItem(AnsiString text, int32_t styleNo, TRPTag tag, int32_t paraNo, bool expandTabs);
   // The entry with the item's hooks and marker registration.
   void InsertEntry(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // Registers the list markers inside item's sub-documents (an item that joined the
+  // document with its markers: a table whose cells were filled first).
+  void AddMarkersInside(TCustomRPItemInfo& item);
+  // Lets the marker list forget item (a marker) or the markers inside it, as it goes.
+  void ForgetMarkers(TCustomRPItemInfo& item, bool clearing);
+  // The last list marker of this document before item `before` (all items for -1),
+  // looking into sub-documents too; nullptr when none.
+  TCustomRPItemInfo* FindLastMarkerBefore(int32_t before);
+  // The last list marker inside the sub-documents of item, those before `stop` only when
+  // stop is given (one of them); nullptr when none.
+  static TCustomRPItemInfo* FindLastMarkerInSubDocuments(TCustomRPItemInfo& item, const TCustomRPData* stop);
   AnsiString ReplaceTabs(AnsiString text, bool unicode) const;
   void CheckItemIndex(int32_t i) const;
 
@@ -403,6 +491,8 @@ private:
   uint32_t FRPFOptions = 0;
   uint32_t FRTFOptions = 0;
   uint32_t FRPFWarnings = 0;
+  bool FRPFStylesSaving = true;
+  std::unique_ptr<TStringList> FDocProperties;
   std::unique_ptr<IRPMarkerList> FMarkers;
 };
 

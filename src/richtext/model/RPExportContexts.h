@@ -21,6 +21,14 @@ inline constexpr uint32_t rprtfSaveJpegAsJpeg = 0x08;
 inline constexpr uint32_t rprtfSaveBitmapDefault = 0x10;
 inline constexpr uint32_t rprtfSaveEMFDefault = 0x20;
 
+// The RTF writer's font table, as items look fonts up in it.
+class IRPRTFFontTable {
+public:
+  virtual ~IRPRTFFontTable() = default;
+  // The index of the entry with this name (ignoring case) and charset; -1 when none.
+  virtual int32_t Find(const AnsiString& name, uint8_t charset) const = 0;
+};
+
 struct TRPRTFSaveContext {
   explicit TRPRTFSaveContext(const TRPColorList& colors) : Colors(colors) {}
 
@@ -35,6 +43,8 @@ struct TRPRTFSaveContext {
   // overrides its restarting markers take (none when the writer keeps no lists).
   TRPIntegerList* ListOverrideBases = nullptr;
   TRPIntegerList* ListOverrideCounters = nullptr;
+  // The font table (none: fonts are written without their number).
+  const IRPRTFFontTable* FontTable = nullptr;
 };
 
 struct TRPHTMLSaveContext {

@@ -44,7 +44,8 @@ const TGraphic* TRPFStreaming::InvalidPicture() const {
 }
 
 std::unique_ptr<IRPItemControl> TRPFStreaming::RequestControl(const AnsiString& name, const TRPTag& tag) {
-  return FRPData.RPFControlNeeded(name, tag);
+  // A record without a body names no class.
+  return MakeRPItemControl(FRPData.RPFControlNeeded(AnsiString(), name, tag));
 }
 
 IRPControlParent* TRPFStreaming::ControlParent() const { return FRPData.GetParentControl(); }

@@ -1,5 +1,7 @@
 #include "richtext/model/RPFontInfo.h"
 
+#include <utility>
+
 #include "platform/base/TextUtils.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPStyleSimilarity.h"
@@ -41,6 +43,38 @@ void TCustomRPFontInfo::Assign(const TPersistent& source) {
     return;
   }
   TCustomRPInfo::Assign(source);
+}
+
+void TCustomRPFontInfo::AssignValidProperties(const TCustomRPFontInfo& s, TRPFontInfoProperties valid) {
+  auto has = [valid](TRPFontInfoProperty p) { return valid.Contains(p); };
+  if (has(rpfiFontName)) FontName = s.FontName;
+  if (has(rpfiSize)) Size = s.Size;
+  if (has(rpfiCharset)) Charset = s.Charset;
+  const std::pair<TRPFontInfoProperty, TFontStyle> styles[] = {
+      {rpfiBold, fsBold}, {rpfiItalic, fsItalic}, {rpfiUnderline, fsUnderline}, {rpfiStrikeout, fsStrikeOut}};
+  for (const auto& [property, style] : styles)
+    if (has(property)) Style = s.Style.Contains(style) ? Style + TFontStyles{style} : Style - TFontStyles{style};
+  if (has(rpfiOverline)) StyleEx.Set(rpfsOverline, s.StyleEx.Contains(rpfsOverline));
+  if (has(rpfiAllCaps)) StyleEx.Set(rpfsAllCaps, s.StyleEx.Contains(rpfsAllCaps));
+  if (has(rpfiVShift)) VShift = s.VShift;
+  if (has(rpfiColor)) Color = s.Color;
+  if (has(rpfiBackColor)) BackColor = s.BackColor;
+  if (has(rpfiJump)) Jump = s.Jump;
+  if (has(rpfiHoverBackColor)) HoverBackColor = s.HoverBackColor;
+  if (has(rpfiHoverColor)) HoverColor = s.HoverColor;
+  if (has(rpfiJumpCursor)) JumpCursor = s.JumpCursor;
+  if (has(rpfiProtection)) Protection = s.Protection;
+  if (has(rpfiCharScale)) CharScale = s.CharScale;
+  if (has(rpfiBiDiMode)) BiDiMode = s.BiDiMode;
+  if (has(rpfiCharSpacing)) CharSpacing = s.CharSpacing;
+  if (has(rpfiHTMLCode)) Options.Set(rpteoHTMLCode, s.Options.Contains(rpteoHTMLCode));
+  if (has(rpfiRTFCode)) Options.Set(rpteoRTFCode, s.Options.Contains(rpteoRTFCode));
+}
+
+std::unique_ptr<TCustomRPInfo> TCustomRPFontInfo::CloneDetached() const {
+  auto copy = std::make_unique<TCustomRPFontInfo>(nullptr);
+  copy->Assign(*this);
+  return copy;
 }
 
 void TCustomRPFontInfo::AssignFont(const TFont& font) {
@@ -138,6 +172,12 @@ void TFontInfo::Assign(const TPersistent& source) {
     Unicode = f->Unicode;
     ModifiedProperties = f->ModifiedProperties;
   }
+}
+
+std::unique_ptr<TCustomRPInfo> TFontInfo::CloneDetached() const {
+  auto copy = std::make_unique<TFontInfo>(nullptr);
+  copy->Assign(*this);
+  return copy;
 }
 
 bool TFontInfo::IsEqual(const TCustomRPFontInfo& value, TRPFontInfoProperties ignore) const {

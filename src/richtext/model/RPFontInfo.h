@@ -13,6 +13,7 @@
 #include "richtext/model/RPStyleSets.h"
 
 class TRPStyle;
+class TStream;
 
 enum TRPFontStyle { rpfsOverline, rpfsAllCaps };
 using TRPFontStyles = TRPSet<TRPFontStyle, 0, 1>;
@@ -87,8 +88,6 @@ using TRPSpecialCharacters = TRPSet<TRPSpecialCharacter, 0, 7>;
 TRPSpecialCharacters GetRPVisibleSpecialCharacters();
 void SetRPVisibleSpecialCharacters(TRPSpecialCharacters value);
 
-inline constexpr int32_t crJump = 101;  // the hand cursor of hyperlinks
-
 class TCustomRPFontInfo : public TCustomRPInfo {
 public:
   explicit TCustomRPFontInfo(TCollection* collection);
@@ -113,9 +112,30 @@ public:
 
   // From a TCustomRPFontInfo: every field, then the base fields.
   void Assign(const TPersistent& source) override;
+  // Copies from source only the properties in valid, each font style bit by itself;
+  // never Unicode, NextStyleNo, BaseStyleNo or the custom member.
+  void AssignValidProperties(const TCustomRPFontInfo& source, TRPFontInfoProperties valid);
+  std::unique_ptr<TCustomRPInfo> CloneDetached() const override;
   // Name, size, colour, style and charset from or to a platform font.
   void AssignFont(const TFont& font);
   void AssignToFont(TFont& font) const;
+
+  // After the base keys: "Name", "Jump" (always), "Size", "Color", "BackColor",
+  // "HoverBackColor", "HoverColor", "JumpCursor", "Charset", "CharScale",
+  // "CharSpacing", "BiDiMode", "Bold", "Underline", "StrikeOut", "Italic", "Overline",
+  // "Caps", "Protection", "RTFCode", "HTMLCode", "VShift"; numbers and flags only when
+  // they differ from their defaults. Reading also takes "SingleSymbols".
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const override;
+  // The CSS declarations of the style, or of what differs from baseStyle, each followed
+  // by CR LF when multiline; utf8: the font name goes from the style sheet's code page
+  // to UTF-8. The font name is written as a CSS string, escaped.
+  void WriteCSS(TStream& stream, const TCustomRPFontInfo* baseStyle, bool multiline, bool utf8) const;
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+  // "SingleSymbols", which older streams hold: true adds rpprStyleProtect and
+  // rpprDoNotAutoSwitch to Protection. Never written.
+  void DefineProperties(TFiler& filer) override;
 
   // Exact comparison of this (wanted) style with value (stored), properties of ignore
   // left out. StyleName and Standard are never compared.
@@ -144,6 +164,9 @@ public:
 protected:
   // The collection's PixelsPerInch (0 outside a text style collection).
   int32_t CollectionPixelsPerInch() const;
+  AnsiString DefaultStyleName() const override { return "Font Style"; }
+  void ReadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern,
+                   const TRPIniDefaults& defaults) override;
 };
 
 class TFontInfo : public TCustomRPFontInfo {
@@ -155,10 +178,21 @@ public:
   TRPFontInfoProperties ModifiedProperties;
 
   void Assign(const TPersistent& source) override;
+  std::unique_ptr<TCustomRPInfo> CloneDetached() const override;
   bool IsEqual(const TCustomRPFontInfo& value, TRPFontInfoProperties ignore) const override;
   bool IsSimpleEqual(const TCustomRPInfo& value, bool ignoreReferences, bool ignoreId) const override;
   bool IsSimpleEqualEx(TCustomRPInfo& value, const TRPIntegerList& map) const override;
   void MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList* textStyleMap) override;
+
+  // Adds "NextStyleNo", "Unicode" and "ModifiedProperties".
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const override;
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
+protected:
+  void ReadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern,
+                   const TRPIniDefaults& defaults) override;
 };
 
 static_assert(TRPFontInfoProperties::StoredBytes == 4 && TRPProtectOptions::StoredBytes == 2);

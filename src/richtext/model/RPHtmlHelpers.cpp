@@ -184,6 +184,55 @@ AnsiString GetHtmlCloseFontTags(const TCustomRPFontInfo& style, const TCustomRPF
   return out;
 }
 
+namespace {
+
+// What the font tag of a marker font writes against base (nullptr: everything).
+struct TMarkerFontTag {
+  bool Size = false, Color = false, Face = false;
+  TMarkerFontTag(const TFont& font, const TCustomRPFontInfo* base, bool compareFace)
+      : Size(!base || PointSizeToHtmlFontSize(font.Size()) != PointSizeToHtmlFontSize(base->Size)),
+        Color(!base || font.Color() != base->Color),
+        Face(compareFace && (!base || !AnsiSameText(font.Name(), base->FontName))) {}
+  bool Needed() const { return Size || Color || Face; }
+};
+
+}  // namespace
+
+AnsiString GetMarkerFontOpenTags(const TFont& font, const TCustomRPFontInfo* base, bool compareFace, uint32_t options) {
+  AnsiString out;
+  if (base && base->VShift < 0) out += "</sub>";
+  if (base && base->VShift > 0) out += "</sup>";
+  const TMarkerFontTag tag(font, base, compareFace);
+  if (tag.Needed()) {
+    out += "<font";
+    if (tag.Size) out += " size=" + FormatHtmlInt(PointSizeToHtmlFontSize(font.Size()), options);
+    if (tag.Color) out += " color=" + ColorToHtmlColor(font.Color(), true);
+    if (tag.Face) out += " face=\"" + font.Name() + "\"";
+    out += ">";
+  }
+  if (base) {
+    out += CloseStyles(base->Style - font.Style());
+    out += OpenStyles(font.Style() - base->Style);
+  } else {
+    out += OpenStyles(font.Style());
+  }
+  return out;
+}
+
+AnsiString GetMarkerFontCloseTags(const TFont& font, const TCustomRPFontInfo* base, bool compareFace) {
+  AnsiString out;
+  if (base) {
+    out += CloseStyles(font.Style() - base->Style);
+    out += OpenStyles(base->Style - font.Style());
+  } else {
+    out += CloseStyles(font.Style());
+  }
+  if (TMarkerFontTag(font, base, compareFace).Needed()) out += "</font>";
+  if (base && base->VShift < 0) out += "<sub>";
+  if (base && base->VShift > 0) out += "<sup>";
+  return out;
+}
+
 AnsiString GetMarkerFontCss(const TFont& font, bool withFamily) {
   AnsiString css;
   if (font.Style().Contains(fsBold)) css = AppendWithSpace(css, "font-weight: bold;");

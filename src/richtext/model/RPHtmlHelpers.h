@@ -47,6 +47,14 @@ AnsiString CharsetToHtmlCharset(uint8_t charset);
 AnsiString GetHtmlOpenFontTags(const TCustomRPFontInfo& style, const TCustomRPFontInfo* base, uint32_t options);
 AnsiString GetHtmlCloseFontTags(const TCustomRPFontInfo& style, const TCustomRPFontInfo* base);
 
+// The same tags for a list marker's font written inside text of a base style: the base's
+// sub- or superscript closed before and reopened after, the font tag with what differs
+// from the base (everything without one; the face only when compareFace, so a symbol
+// font whose characters are written as entities names no face), the style tags that
+// change.
+AnsiString GetMarkerFontOpenTags(const TFont& font, const TCustomRPFontInfo* base, bool compareFace, uint32_t options);
+AnsiString GetMarkerFontCloseTags(const TFont& font, const TCustomRPFontInfo* base, bool compareFace);
+
 // CSS declarations of a list marker's font, joined by spaces: weight, style, size (px
 // for a size below 1 point, else pt), with family the family (Symbol and Wingdings as a
 // list of Unicode fonts), decoration, colour.

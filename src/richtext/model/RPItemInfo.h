@@ -93,6 +93,9 @@ enum TRPItemBoolQueryEx : int32_t {
 };
 
 // Vertical alignment of rectangular items.
+// The formats a document reads items from.
+enum TRPLoadFormat : uint8_t { rplfText, rplfHTML, rplfRTF, rplfRPF, rplfURL, rplfOther };
+
 enum TRPVAlign : uint8_t { rpvaBaseline, rpvaMiddle, rpvaAbsTop, rpvaAbsBottom, rpvaAbsMiddle };
 
 // Integer property codes (0: unknown name) and string property codes.
@@ -228,6 +231,16 @@ public:
   // of the line before. Nothing in this class (text items: their text record).
   virtual void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo,
                        const AnsiString& name, const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const;
+  // The selection held inside the item (a table's selected cells) as its record; false
+  // (nothing written) when it holds none. False in this class.
+  virtual bool SaveRPFInnerSelection(TStream&, IRPFStreaming&, int32_t /*paraNo*/, const AnsiString& /*name*/,
+                                     bool /*forceSameAsPrev*/) const {
+    return false;
+  }
+  // Told that the item is being read from a format (its header made it) and that its
+  // reading has ended (it is in its document). Nothing in this class.
+  virtual void BeforeLoading(TRPLoadFormat) {}
+  virtual void AfterLoading(TRPLoadFormat) {}
   // RTF: the item at the writer's position; its colours (and list overrides) into the
   // writer's tables before. Nothing in this class.
   virtual void SaveRTF(TStream&, TRPRTFSaveContext&, const AnsiString& /*text*/, int32_t /*itemNo*/) const {}

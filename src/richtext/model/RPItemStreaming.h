@@ -38,6 +38,11 @@ inline constexpr uint32_t rpfoSaveLayout = 0x1000;
 inline constexpr uint32_t rpfoLoadLayout = 0x2000;
 inline constexpr uint32_t rpfoSaveDocProperties = 0x4000;
 inline constexpr uint32_t rpfoLoadDocProperties = 0x8000;
+// The set of the sixteen options, bit n the option of value 1 << n; a document keeps it
+// in a wider integer, of which only these bits mean anything.
+using TRPFOptions = uint16_t;
+static_assert(rpfoLoadDocProperties == 1u << 15 && (rpfoLoadDocProperties << 1) - 1 == 0xFFFF,
+              "the options fill a 16-bit set");
 // RPF warnings set while reading (TRPFWarnings).
 inline constexpr uint32_t rpfwUnknownPicFmt = 0x01;
 inline constexpr uint32_t rpfwUnknownCtrls = 0x02;

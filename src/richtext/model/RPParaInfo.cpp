@@ -37,6 +37,34 @@ bool TRPRect::IsEqualEx(const TRPRect& v, bool ignoreLeft, bool ignoreTop, bool 
          (ignoreBottom || Bottom == v.Bottom);
 }
 
+namespace {
+
+// Copies source into target when source is of target's class; false otherwise.
+template <typename T>
+bool AssignSame(T& target, const TPersistent& source) {
+  const auto* same = dynamic_cast<const T*>(&source);
+  if (same && same != &target) target = *same;
+  return same != nullptr;
+}
+
+}  // namespace
+
+void TRPRect::Assign(const TPersistent& source) {
+  if (!AssignSame(*this, source)) TPersistent::Assign(source);
+}
+
+void TRPBooleanRect::Assign(const TPersistent& source) {
+  if (!AssignSame(*this, source)) TPersistent::Assign(source);
+}
+
+void TRPBorder::Assign(const TPersistent& source) {
+  if (!AssignSame(*this, source)) TPersistent::Assign(source);
+}
+
+void TRPBackgroundRect::Assign(const TPersistent& source) {
+  if (!AssignSame(*this, source)) TPersistent::Assign(source);
+}
+
 void TRPRect::AssignValidProperties(const TRPRect& source, bool validLeft, bool validTop, bool validRight,
                                     bool validBottom) {
   if (validLeft) Left = source.Left;
@@ -268,6 +296,12 @@ void TCustomRPParaInfo::Assign(const TPersistent& source) {
   TCustomRPInfo::Assign(source);
 }
 
+std::unique_ptr<TCustomRPInfo> TCustomRPParaInfo::CloneDetached() const {
+  auto copy = std::make_unique<TCustomRPParaInfo>(nullptr);
+  copy->Assign(*this);
+  return copy;
+}
+
 bool TCustomRPParaInfo::ExtraLineSpacing() const {
   return LineSpacingType == rplsPercent ? LineSpacing != 100 : LineSpacing > 0;
 }
@@ -409,6 +443,12 @@ void TParaInfo::Assign(const TPersistent& source) {
     ModifiedProperties1 = p->ModifiedProperties1;
     ModifiedProperties2 = p->ModifiedProperties2;
   }
+}
+
+std::unique_ptr<TCustomRPInfo> TParaInfo::CloneDetached() const {
+  auto copy = std::make_unique<TParaInfo>(nullptr);
+  copy->Assign(*this);
+  return copy;
 }
 
 bool TParaInfo::IsEqual(const TCustomRPParaInfo& value, TRPParaInfoProperties ignore) const {

@@ -12,8 +12,10 @@
 #include "richtext/model/RPStyleInfo.h"
 #include "richtext/model/RPStyleSets.h"
 
+class TStream;
+
 // Four offsets in screen pixels.
-class TRPRect {
+class TRPRect : public TPersistent {
 public:
   int32_t Left = 0;
   int32_t Top = 0;
@@ -32,10 +34,17 @@ public:
   bool IsEqualEx(const TRPRect& value, bool ignoreLeft, bool ignoreTop, bool ignoreRight, bool ignoreBottom) const;
   void AssignValidProperties(const TRPRect& source, bool validLeft, bool validTop, bool validRight, bool validBottom);
   int32_t SimilarityValue(const TRPRect& value, int32_t weight) const;
+
+  void Assign(const TPersistent& source) override;
+  // "Left", "Right", "Top", "Bottom" under pattern, each only when not 0.
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const;
+  void LoadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern);
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
 };
 
 // Four flags, one per side.
-class TRPBooleanRect {
+class TRPBooleanRect : public TPersistent {
 public:
   explicit TRPBooleanRect(bool value = false) { SetAll(value); }
   bool Left, Top, Right, Bottom;
@@ -51,11 +60,19 @@ public:
                  bool ignoreBottom) const;
   void AssignValidProperties(const TRPBooleanRect& source, bool validLeft, bool validTop, bool validRight,
                              bool validBottom);
+
+  void Assign(const TPersistent& source) override;
+  // "Left", "Right", "Top", "Bottom" under pattern, each only when false (the flags
+  // of visible sides default to true).
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const;
+  void LoadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern);
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
 };
 
 enum TRPBorderStyle : uint8_t { rpbNone, rpbSingle, rpbDouble, rpbTriple, rpbThickInside, rpbThickOutside };
 
-class TRPBorder {
+class TRPBorder : public TPersistent {
 public:
   int32_t Width = 1;
   int32_t InternalWidth = 1;  // between the lines
@@ -72,12 +89,20 @@ public:
   int32_t GetTotalWidth() const;
   bool operator==(const TRPBorder& o) const;
 
+  void Assign(const TPersistent& source) override;
+  // "Width", "Style", "Color", "InternalWidth", the offsets under Format(pattern,
+  // ["Offsets%s"]) and the visible sides under Format(pattern, ["Visible%s"]).
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const;
+  void LoadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern);
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
 private:
   void DrawLines(TRect rect, TCanvas& canvas, int32_t lineWidth, int32_t gap, int32_t unit,
                  TRPColorMode colorMode) const;
 };
 
-class TRPBackgroundRect {
+class TRPBackgroundRect : public TPersistent {
 public:
   TColor Color = clNone;  // none: no background
   TRPRect BorderOffsets;
@@ -89,6 +114,13 @@ public:
   // Fills rect (one pixel more to the right and bottom); nothing for clNone or in the
   // black-and-white modes.
   void Draw(const TRect& rect, TCanvas& canvas, bool printing, TRPColorMode colorMode) const;
+
+  void Assign(const TPersistent& source) override;
+  // "Color" and the offsets under Format(pattern, ["Offsets%s"]).
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const;
+  void LoadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern);
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
 };
 
 enum TRPTabAlign : uint8_t { rptaLeft, rptaRight, rptaCenter };
@@ -111,6 +143,8 @@ public:
   bool operator==(const TRPTabInfo& o) const {
     return Align == o.Align && FPosition == o.FPosition && Leader == o.Leader;
   }
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
 
 private:
   int32_t FPosition = 0;  // screen pixels from the left of the text area
@@ -124,6 +158,12 @@ public:
   // Orders the tabs by position, equal positions in their present order.
   void SortTabs();
   bool operator==(const TRPTabInfos& o) const;
+
+  // Under the tab pattern Q: the count under Format(Q, ["TabCount"]), and per tab i
+  // "Pos", "Align" and "Leader" (only when not empty) under Format(Q, [""]) + "Tab%s" + i.
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const;
+  // Replaces the tabs; a count past the limits raises ERichPaneError.
+  void LoadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern);
 };
 
 enum TRPAlignment : uint8_t { rpaLeft, rpaRight, rpaCenter, rpaJustify };
@@ -208,6 +248,7 @@ public:
   // Copies from source only the properties in valid (never NextParaNo, DefStyleNo or
   // the custom member).
   void AssignValidProperties(const TCustomRPParaInfo& source, TRPParaInfoProperties valid);
+  std::unique_ptr<TCustomRPInfo> CloneDetached() const override;
   // Spacing other than single: a percentage other than 100, or space between above 0.
   bool ExtraLineSpacing() const;
 
@@ -217,6 +258,25 @@ public:
   bool IsSimpleEqual(const TCustomRPInfo& value, bool ignoreReferences, bool ignoreId) const override;
   bool IsSimpleEqualEx(TCustomRPInfo& value, const TRPIntegerList& map) const override;
   int32_t SimilarityValue(const TCustomRPInfo& value) const override;
+
+  // After the base keys: "SpaceBefore", "SpaceAfter", "LeftIndent", "RightIndent",
+  // "FirstIndent", "LineSpacing", "LSType", "Alignment", "BiDiMode", the six option
+  // flags, the border under Format(pattern, ["Border%s"]), the background under
+  // Format(pattern, ["Background%s"]) and the tabs under Format(pattern, ["Tab%s"]).
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const override;
+  // The CSS declarations of the style, or of what differs from baseStyle;
+  // noDefaultLeftAlign: without a base, left alignment is not written; with
+  // ignoreLeftIndents neither the first-line indent nor the left margin is.
+  void WriteCSS(TStream& stream, const TCustomRPParaInfo* baseStyle, bool multiline, bool noDefaultLeftAlign,
+                bool ignoreLeftIndents) const;
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
+protected:
+  AnsiString DefaultStyleName() const override { return "Paragraph Style"; }
+  void ReadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern,
+                   const TRPIniDefaults& defaults) override;
 };
 
 class TParaInfo : public TCustomRPParaInfo {
@@ -229,8 +289,19 @@ public:
   TRPParaInfoProperties2 ModifiedProperties2;
 
   void Assign(const TPersistent& source) override;
+  std::unique_ptr<TCustomRPInfo> CloneDetached() const override;
   bool IsEqual(const TCustomRPParaInfo& value, TRPParaInfoProperties ignore) const override;
   bool IsSimpleEqual(const TCustomRPInfo& value, bool ignoreReferences, bool ignoreId) const override;
   bool IsSimpleEqualEx(TCustomRPInfo& value, const TRPIntegerList& map) const override;
   void MapMergedReferences(const TRPIntegerList& map, const TRPIntegerList* textStyleMap) override;
+
+  // Adds "NextParaNo", "DefStyleNo", "ModifiedProperties1" and "ModifiedProperties2".
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern) const override;
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
+protected:
+  void ReadFromINI(TCustomIniFile& ini, const AnsiString& section, const AnsiString& pattern,
+                   const TRPIniDefaults& defaults) override;
 };

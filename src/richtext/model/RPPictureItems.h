@@ -58,6 +58,12 @@ TGraphicClass GetRPPngGraphicClass();
 // "{\pict" with the \dibitmap0 form of a bitmap: its size words, then the hex digits of
 // its stream without the file header, and "}".
 AnsiString RtfBitmapPicture(const TBitmap& bitmap, const AnsiString& scaling);
+// Any graphic as an RTF picture group: a JPEG image (with rprtfSaveJpegAsJpeg) or a PNG
+// image in its own format, anything else as a bitmap (drawn on white when it cannot
+// become one); scaling is put after "\pict".
+AnsiString RtfGraphicPicture(const TGraphic& graphic, const AnsiString& scaling, uint32_t rtfOptions);
+// Image index of imageList drawn on white, as an RTF bitmap picture.
+AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index);
 
 // A new graphic of source's class (through RPCreateGraphic) holding a copy of it.
 std::unique_ptr<TGraphic> CopyRPGraphic(const TGraphic& source);

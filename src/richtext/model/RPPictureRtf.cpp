@@ -64,27 +64,35 @@ void TRPGraphicItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, co
   if (Image) RPFWrite(stream, RtfPicture(context.Options));
 }
 
-AnsiString TRPGraphicItemInfo::RtfPicture(uint32_t rtfOptions) const {
-  const int32_t width = Image->Width(), height = Image->Height();
-  const AnsiString scaling =
-      ScaleWord("\\picscalex", ImageWidth, width) + ScaleWord("\\picscaley", ImageHeight, height);
-  const bool jpeg = dynamic_cast<const TJPEGImage*>(Image.get()) != nullptr;
-  const bool png = PngGraphicClass() && Image->ClassType() == PngGraphicClass();
+AnsiString RtfGraphicPicture(const TGraphic& graphic, const AnsiString& scaling, uint32_t rtfOptions) {
+  const int32_t width = graphic.Width(), height = graphic.Height();
+  const bool jpeg = dynamic_cast<const TJPEGImage*>(&graphic) != nullptr;
+  const bool png = PngGraphicClass() && graphic.ClassType() == PngGraphicClass();
   if ((jpeg && (rtfOptions & rprtfSaveJpegAsJpeg)) || png)
     return "{\\pict" + scaling +
            Format(jpeg ? "\\jpegblip\\picw%d\\pich%d " : "\\pngblip\\picw%d\\pich%d ", {width, height}) +
-           RPFSavePictureToHex(*Image) + "}";
-  if (const auto* bitmap = dynamic_cast<const TBitmap*>(Image.get())) return RtfBitmapPicture(*bitmap, scaling);
-  return RtfBitmapPicture(*AsBitmap(*Image), scaling);
+           RPFSavePictureToHex(graphic) + "}";
+  if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) return RtfBitmapPicture(*bitmap, scaling);
+  return RtfBitmapPicture(*AsBitmap(graphic), scaling);
+}
+
+AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index) {
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(imageList.Width(), imageList.Height());
+  bitmap.Canvas()->Brush().SetColor(clWhite);
+  bitmap.Canvas()->FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
+  imageList.Draw(*bitmap.Canvas(), 0, 0, index);
+  return RtfBitmapPicture(bitmap, {});
+}
+
+AnsiString TRPGraphicItemInfo::RtfPicture(uint32_t rtfOptions) const {
+  const AnsiString scaling =
+      ScaleWord("\\picscalex", ImageWidth, Image->Width()) + ScaleWord("\\picscaley", ImageHeight, Image->Height());
+  return RtfGraphicPicture(*Image, scaling, rtfOptions);
 }
 
 void TRPBulletItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext&, const AnsiString&, int32_t) const {
   if (!ImageList || ImageIndex < 0 || ImageIndex >= ImageList->Count()) return;
-  TBitmap bitmap;
-  bitmap.SetPixelFormat(pf24bit);
-  bitmap.SetSize(ImageList->Width(), ImageList->Height());
-  bitmap.Canvas()->Brush().SetColor(clWhite);
-  bitmap.Canvas()->FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
-  ImageList->Draw(*bitmap.Canvas(), 0, 0, ImageIndex);
-  RPFWrite(stream, RtfBitmapPicture(bitmap, {}));
+  RPFWrite(stream, RtfImageListPicture(*ImageList, ImageIndex));
 }

@@ -1,9 +1,13 @@
 #include "richtext/model/RPRtfHelpers.h"
 
 #include <cstdio>
+#include <string>
 
 #include "platform/base/StringTypes.h"
 #include "platform/base/UnicodeCase.h"
+#include "richtext/model/RPExportContexts.h"
+#include "richtext/model/RPLists.h"
+#include "richtext/model/RPStyleSheetQueries.h"
 #include "richtext/model/RPUnicode.h"
 
 namespace {
@@ -108,4 +112,22 @@ void WriteRtfUnicodeText(TStream& stream, AnsiStringView raw, uint32_t codePage,
       if (fallback.size() != 1) Write(stream, "\\uc1 ");
     }
   }
+}
+
+void WriteRTFFontFormatting(TStream& stream, const TFont& font, const TRPColorList& colors,
+                            const IRPStyleSheet* rpStyle, const IRPRTFFontTable* fontTable) {
+  AnsiString out;
+  if (const int32_t index = fontTable ? fontTable->Find(font.Name(), font.Charset()) : -1; index >= 0)
+    out += "\\f" + std::to_string(index);
+  const TFontStyles style = font.Style();
+  if (style.Contains(fsBold)) out += "\\b";
+  if (style.Contains(fsItalic)) out += "\\i";
+  if (style.Contains(fsUnderline)) out += "\\ul";
+  if (style.Contains(fsStrikeOut)) out += "\\strike";
+  out += "\\fs" + std::to_string(2 * font.Size());
+  const int32_t baseCharset = rpStyle ? rpStyle->GetTextStyleCharset(0) : DEFAULT_CHARSET;
+  if (font.Charset() != DEFAULT_CHARSET && font.Charset() != baseCharset)
+    out += "\\lang" + std::to_string(CharsetToLanguageId(font.Charset()));
+  if (font.Color() != clWindowText) out += "\\cf" + std::to_string(colors.IndexOf(static_cast<int32_t>(font.Color())));
+  stream.WriteBuffer(out.data(), static_cast<int32_t>(out.size()));
 }

@@ -129,16 +129,27 @@ int32_t TParaInfos::FindMatchingStyle(int32_t baseStyle, const TParaInfo& style,
 
 // --- Style sheet ----------------------------------------------------------------------
 
-TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaInfoClass paraStyleClass)
-    : TComponent(owner), FTextStyleClass(textStyleClass), FParaStyleClass(paraStyleClass) {
+TRPStyle::TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass, TRPParaInfoClass paraStyleClass,
+                   TRPListInfoClass listStyleClass)
+    : TComponent(owner),
+      FTextStyleClass(textStyleClass),
+      FParaStyleClass(paraStyleClass),
+      FListStyleClass(listStyleClass) {
   RegisterStyleCursors();
   FTextStyles = std::make_unique<TFontInfos>(this, textStyleClass);
   FParaStyles = std::make_unique<TParaInfos>(this, paraStyleClass);
+  FListStyles = std::make_unique<TRPListInfos>(this, listStyleClass);
+  FStyleTemplates = std::make_unique<TRPStyleTemplateCollection>(this);
   ResetParaStyles();
   ResetTextStyles();
 }
 
 TRPStyle::~TRPStyle() = default;
+
+void TRPStyle::Loaded() {
+  TComponent::Loaded();
+  StyleTemplates().UpdateParentReferences();
+}
 
 const TGraphic* TRPStyle::GetInvalidPicture() const {
   if (!FInvalidPicture) {
@@ -189,6 +200,12 @@ void TRPStyle::ResetTextStyles() {
       style.JumpCursor = JumpCursor;
     }
   }
+}
+
+void TRPStyle::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  // The component is partly destroyed by now: it is found by its address.
+  if (operation == opRemove) ListStyles().RemoveImageList(component);
 }
 
 bool TRPStyle::IsTextStyleMergeProtected(int32_t styleNo) const {

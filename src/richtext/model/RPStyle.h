@@ -1,4 +1,4 @@
-// The style sheet: the text and paragraph styles that documents refer to by index, the
+// The style sheet: the text, paragraph and list styles that documents refer to by index, the
 // colours and cursors of the viewer, and the hooks through which text, checkpoints,
 // page breaks and paragraph backgrounds are painted.
 //
@@ -13,10 +13,14 @@
 #include "platform/base/Components.h"
 #include "platform/graphics/Canvas.h"
 #include "richtext/model/RPFontInfo.h"
+#include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPParaInfo.h"
 #include "richtext/model/RPStyleSheetQueries.h"
+#include "richtext/model/RPStyleTemplates.h"
 
+class TCustomIniFile;
 class TCustomRPData;
+class TStream;
 
 // Makes a style of a collection's kind, joined to collection (none for a fallback).
 using TRPFontInfoClass = std::unique_ptr<TFontInfo> (*)(TCollection* collection);
@@ -82,17 +86,26 @@ enum TRPPageBreakType : uint8_t { rppbSoftPageBreak, rppbPageBreak };
 
 inline constexpr int32_t crLineSelect = 106;  // the flip-arrow cursor of line selection
 
+// Options of TRPStyle::WriteCSS.
+inline constexpr uint32_t rpcssBaseStyles = 1;          // rules against each style's BaseStyleNo style
+inline constexpr uint32_t rpcssNoDefaultLeftAlign = 2;  // a paragraph rule without base omits left alignment
+inline constexpr uint32_t rpcssNoDefaultElements = 4;   // no body and p rules: style 0 like the others
+inline constexpr uint32_t rpcssUtf8 = 8;                // names from DefCodePage to UTF-8
+
 class TRPStyle : public TComponent, public IRPStyleSheet {
 public:
   // The collections hold styles of the classes given (a descendant passes its own).
   explicit TRPStyle(TComponent* owner, TRPFontInfoClass textStyleClass = &CreateRPStyleItem<TFontInfo>,
-                    TRPParaInfoClass paraStyleClass = &CreateRPStyleItem<TParaInfo>);
+                    TRPParaInfoClass paraStyleClass = &CreateRPStyleItem<TParaInfo>,
+                    TRPListInfoClass listStyleClass = &CreateRPStyleItem<TRPListInfo>);
   ~TRPStyle() override;
 
   TFontInfos& TextStyles() { return *FTextStyles; }
   const TFontInfos& TextStyles() const { return *FTextStyles; }
   TParaInfos& ParaStyles() { return *FParaStyles; }
   const TParaInfos& ParaStyles() const { return *FParaStyles; }
+  TRPListInfos& ListStyles() { return *FListStyles; }
+  const TRPListInfos& ListStyles() const { return *FListStyles; }
 
   int32_t SpacesInTab = 0;
   int32_t DefTabWidth = 48;  // screen pixels
@@ -175,8 +188,33 @@ public:
   void ResetTextStyles();
   void ResetParaStyles();
 
+  TRPStyleTemplateCollection& StyleTemplates() { return *FStyleTemplates; }
+  const TRPStyleTemplateCollection& StyleTemplates() const { return *FStyleTemplates; }
+  // After streaming in: every style template re-links to its parent by ParentId.
+  void Loaded() override;
+
+  // The CSS style sheet of the text and paragraph styles (options: rpcss...); list
+  // styles write their CSS with their list tags.
+  void WriteCSS(TStream& stream, uint32_t options) const;
+  // The whole style sheet in a settings file: its own values and counts under section,
+  // each style under a section of its own named section + ".Text" + its index (".Para",
+  // ".List", ".Template" for the others; the keys of each style's SaveToINI with the pattern
+  // "%s"). Sections left from a larger sheet saved there before are removed.
+  void SaveToINI(TCustomIniFile& ini, const AnsiString& section) const;
+  // Reads what SaveToINI writes. Whole or nothing: when the file raises or holds what
+  // cannot be taken (counts past the limits, a damaged long string: ERichPaneError),
+  // the style sheet stays as it was. Template parents are re-linked, a loop cut.
+  void LoadFromINI(TCustomIniFile& ini, const AnsiString& section);
+
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
   TRPFontInfoClass GetTextStyleClass() const { return FTextStyleClass; }
   TRPParaInfoClass GetParaStyleClass() const { return FParaStyleClass; }
+  TRPListInfoClass GetListStyleClass() const { return FListStyleClass; }
+
+  // An image list that goes is forgotten by every list level that shows it.
+  void Notification(TComponent* component, TOperation operation) override;
 
   // What documents ask of their style sheet.
   int32_t GetParaDefStyleNo(int32_t paraNo) const override { return ParaStyles()[paraNo]->DefStyleNo; }
@@ -190,6 +228,8 @@ public:
   bool IsTextStyleHTMLWritable(int32_t styleNo) const override;
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
+  const TRPListInfos* GetListStyles() const override { return FListStyles.get(); }
+  int32_t GetTextStylesPixelsPerInch() const override { return FTextStyles->PixelsPerInch; }
   int32_t GetTextStyleCount() const override { return TextStyles().Count(); }
   AnsiString GetTextStyleName(int32_t styleNo) const override { return TextStyles()[styleNo]->StyleName; }
   int32_t GetParaStyleCount() const override { return ParaStyles().Count(); }
@@ -207,7 +247,10 @@ public:
 private:
   TRPFontInfoClass FTextStyleClass;
   TRPParaInfoClass FParaStyleClass;
+  TRPListInfoClass FListStyleClass;
   std::unique_ptr<TFontInfos> FTextStyles;
   std::unique_ptr<TParaInfos> FParaStyles;
+  std::unique_ptr<TRPListInfos> FListStyles;
+  std::unique_ptr<TRPStyleTemplateCollection> FStyleTemplates;
   mutable std::unique_ptr<TGraphic> FInvalidPicture;
 };

@@ -1,9 +1,12 @@
 #include "richtext/model/RPStyleInfo.h"
 
+#include <vector>
+
 #include "platform/base/StringLists.h"
 
 void TCustomRPInfo::Assign(const TPersistent& source) {
   if (const auto* info = dynamic_cast<const TCustomRPInfo*>(&source)) {
+    if (!HasInfoFields() || !info->HasInfoFields()) return;
     BaseStyleNo = info->BaseStyleNo;
     StyleName = info->StyleName;
     Standard = info->Standard;
@@ -61,15 +64,25 @@ void TCustomRPInfos::MergeStyles(TCustomRPInfos& source, TRPMergeMode mode, TRPI
     Add()->Assign(s);
     return Count() - 1;
   };
+  // Targets taken by a source style that merges into one target only.
+  std::vector<bool> taken;
+  auto free = [&taken](int32_t j) { return j >= static_cast<int32_t>(taken.size()) || !taken[static_cast<size_t>(j)]; };
   for (int32_t i = 0; i < source.Count(); ++i) {
     TCustomRPInfo& s = *source.Style(i);
     int32_t target = -1;
     switch (mode) {
       case rpmmMerge:
-        if (i < Count() && s.IsSimpleEqualEx(*Style(i), map)) target = i;
+        if (i < Count() && free(i) && s.IsSimpleEqualEx(*Style(i), map)) target = i;
         for (int32_t j = 0; target < 0 && j < Count(); ++j)
-          if (s.IsSimpleEqualEx(*Style(j), map)) target = j;
-        if (target < 0) target = addCopy(s);
+          if (free(j) && s.IsSimpleEqualEx(*Style(j), map)) target = j;
+        if (target < 0) {
+          static_cast<TCustomRPInfo*>(Add())->AssignMerged(s);
+          target = Count() - 1;
+        }
+        if (s.MergesIntoOneTarget()) {
+          if (static_cast<size_t>(target) >= taken.size()) taken.resize(static_cast<size_t>(target) + 1);
+          taken[static_cast<size_t>(target)] = true;
+        }
         break;
       case rpmmClosest:
         target = FindClosestStyle(s);

@@ -43,6 +43,12 @@ public:
     s.FBits = bits & All().FBits;
     return s;
   }
+  // The stored bytes as one little-endian number (bit 0: ordinal StoredBase), as
+  // settings and component streams keep a set; FromStoredValue drops bits past the set.
+  constexpr uint64_t StoredValue() const noexcept { return FBits >> StoredBase; }
+  static constexpr TRPSet FromStoredValue(uint64_t value) noexcept {
+    return FromOrdinals((value & (All().FBits >> StoredBase)) << StoredBase);
+  }
   std::array<uint8_t, StoredBytes> ToStored() const noexcept {
     std::array<uint8_t, StoredBytes> bytes{};
     const uint64_t stored = FBits >> StoredBase;

@@ -1,5 +1,5 @@
 // What the document and its items ask of a style sheet. The style sheet (TRPStyle)
-// answers these from its text and paragraph styles; a style or paragraph number outside
+// answers these from its text, paragraph and list styles; a style or paragraph number outside
 // its collections reads the collection's fallback style and never fails.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include "platform/base/Types.h"
 
 class TGraphic;
+class TRPListInfos;
 
 // Text direction of a style, a paragraph or a document.
 enum TRPBiDiMode : uint8_t { rpbdUnspecified, rpbdLeftToRight, rpbdRightToLeft };
@@ -36,6 +37,10 @@ public:
   // The style sheet's DefCodePage and SpacesInTab.
   virtual uint32_t GetDefCodePage() const = 0;
   virtual int32_t GetSpacesInTab() const = 0;
+  // The list styles that list markers refer to (nullptr: none).
+  virtual const TRPListInfos* GetListStyles() const = 0;
+  // The text styles' PixelsPerInch (0: the canvas font's resolution).
+  virtual int32_t GetTextStylesPixelsPerInch() const = 0;
   // The styles' names by index (the fallback style's beyond the collections), in the
   // native format's style fields.
   virtual int32_t GetTextStyleCount() const = 0;

@@ -55,12 +55,13 @@ void InitStyleUsage(TRPStyleUsage& usage, TRPStyle& rpStyle) {
   if (usage.Initialized) return;
   Prepare(usage.TextStyles, rpStyle.TextStyles().Count(), usage.TrackTextStyles);
   Prepare(usage.ParaStyles, rpStyle.ParaStyles().Count(), usage.TrackParaStyles);
-  Prepare(usage.ListStyles, 0, usage.TrackListStyles);  // the sheet keeps no list styles yet
+  Prepare(usage.ListStyles, rpStyle.ListStyles().Count(), usage.TrackListStyles);
   if (usage.TrackTextStyles) {
     MarkDefUnicodeStyle(rpStyle, usage.TextStyles);
     MarkStandardStylesUsed(rpStyle.TextStyles(), usage.TextStyles);
   }
   if (usage.TrackParaStyles) MarkStandardStylesUsed(rpStyle.ParaStyles(), usage.ParaStyles);
+  if (usage.TrackListStyles) MarkStandardStylesUsed(rpStyle.ListStyles(), usage.ListStyles);
   usage.Initialized = true;
 }
 
@@ -79,4 +80,7 @@ void MarkStylesInUse(const TCustomRPData& data, TRPStyle& rpStyle, TRPStyleUsage
       return std::vector<int32_t*>{&f.BaseStyleNo, &f.NextStyleNo};
     });
   }
+  if (usage.TrackListStyles)
+    MarkReachable(rpStyle.ListStyles(), usage.ListStyles,
+                  [](TRPListInfo& l) { return std::vector<int32_t*>{&l.BaseStyleNo}; });
 }

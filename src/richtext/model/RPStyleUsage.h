@@ -18,6 +18,6 @@ void InitStyleUsage(TRPStyleUsage& usage, TRPStyle& rpStyle);
 void MarkStandardStylesUsed(const TCustomRPInfos& styles, TRPIntegerList& marks);
 // The document's items mark their styles; then used paragraph styles mark their base and
 // next styles, their default text styles, the DefUnicodeStyle, and used text styles
-// their base and next styles, each style once. A reference outside its collection is
-// reset to -1 when met.
+// their base and next styles, and used list styles their base styles, each style once.
+// A reference outside its collection is reset to -1 when met.
 void MarkStylesInUse(const TCustomRPData& data, TRPStyle& rpStyle, TRPStyleUsage& usage);

@@ -91,25 +91,34 @@ bool TRPTextItemInfo::ReadRPFHeaderExtra(AnsiStringView& rest, IRPFStreaming&) {
   return true;
 }
 
-void TRPTextItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t, int32_t paraNo,
-                              const AnsiString& name, const TRPMultiDrawItemPart*, bool forceSameAsPrev) const {
-  const bool unicode = IsUnicode();
+TRPFBodyMode RPFTextRecordMode(AnsiStringView text, bool unicode, uint32_t rpfOptions) {
   // Text that would end its own line (CR, LF or NUL bytes; U+2029 or U+0000 in raw
   // UTF-16) goes in hexadecimal digits, which the reader decodes whatever the text's form.
   const bool hex =
-      (unicode && !(streaming.Options() & rpfoSaveBinary)) ||
-      (unicode ? HoldsUnicodeLineEnd(name) : name.find_first_of(AnsiString("\r\n\0", 3)) != AnsiString::npos);
-  const TRPFBodyMode mode = hex ? rpfbmHexText : rpfbmHex;
+      (unicode && !(rpfOptions & rpfoSaveBinary)) ||
+      (unicode ? HoldsUnicodeLineEnd(text) : text.find_first_of(AnsiStringView("\r\n\0", 3)) != AnsiString::npos);
+  return hex ? rpfbmHexText : rpfbmHex;
+}
+
+void RPFWriteTextRecordLine(TStream& stream, AnsiStringView text, bool unicode, TRPFBodyMode mode) {
+  const bool hex = mode == rpfbmHexText;
+  if (hex && !unicode)
+    RPFWriteLine(stream, RPFStrToHex(text));
+  else
+    RPFWriteTextLine(stream, text, unicode, hex);
+}
+
+void TRPTextItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t, int32_t paraNo,
+                              const AnsiString& name, const TRPMultiDrawItemPart*, bool forceSameAsPrev) const {
+  const bool unicode = IsUnicode();
+  const TRPFBodyMode mode = RPFTextRecordMode(name, unicode, streaming.Options());
   const int32_t options = SetContinuesLineInOptions(ItemOptions, forceSameAsPrev) & rpioStoredMask;
   AnsiString extra;
   GetRPFHeaderExtra(nullptr, extra);
   RPFWriteLine(stream, streaming.TextStyleNoText(StyleNo) + " 1 " + streaming.ParaNoText(paraNo, forceSameAsPrev) +
                            " " + std::to_string(options) + " " + std::to_string(static_cast<int32_t>(mode)) + " " +
                            streaming.TagText(Tag) + (extra.empty() ? AnsiString() : " " + extra));
-  if (hex && !unicode)
-    RPFWriteLine(stream, RPFStrToHex(name));
-  else
-    RPFWriteTextLine(stream, name, unicode, hex);
+  RPFWriteTextRecordLine(stream, name, unicode, mode);
 }
 
 bool TRPTextItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming&, TRPFBodyMode readType, int32_t lineNo,

@@ -23,6 +23,13 @@ inline constexpr uint32_t rpidsFocused = 0x40;
 // The units of these kinds register their classes (text, break, tab) at start-up.
 void RegisterTextItemClasses();
 
+// The reading mode of a text record's line for text in its stored form: hexadecimal digits
+// (rpfbmHexText) for UTF-16 text of the text form and for text that would end its line
+// early, plain (rpfbmHex) otherwise, UTF-16 of the binary form raw up to U+2029.
+TRPFBodyMode RPFTextRecordMode(AnsiStringView text, bool unicode, uint32_t rpfOptions);
+// One line of a text record in that mode.
+void RPFWriteTextRecordLine(TStream& stream, AnsiStringView text, bool unicode, TRPFBodyMode mode);
+
 class TRPTextItemInfo : public TCustomRPItemInfo {
 public:
   explicit TRPTextItemInfo(TCustomRPData* rpData) : TCustomRPItemInfo(rpData) {}

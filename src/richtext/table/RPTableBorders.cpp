@@ -5,7 +5,7 @@ void TRPTableBooleanRect::Assign(const TPersistent& source) {
     SetValues(rect->Left, rect->Top, rect->Right, rect->Bottom);
     return;
   }
-  TPersistent::Assign(source);
+  TRPBooleanRect::Assign(source);
 }
 
 const TClassProps& TRPTableBooleanRect::Props() {

@@ -5,7 +5,7 @@
 #include "platform/base/PublishedProperties.h"
 #include "richtext/model/RPParaInfo.h"
 
-class TRPTableBooleanRect : public TPersistent, public TRPBooleanRect {
+class TRPTableBooleanRect : public TRPBooleanRect {
 public:
   TRPTableBooleanRect() : TRPBooleanRect(true) {}
 

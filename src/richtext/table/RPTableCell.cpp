@@ -40,6 +40,13 @@ TCustomRPFormattedData* TRPTableCellData::GetTableFormattedData() const {
   return dynamic_cast<TCustomRPFormattedData*>(GetParentData());
 }
 
+IRPMarkerList* TRPTableCellData::GetMarkers(bool create) {
+  TRPTableItemInfo* table = GetTable();
+  TCustomRPData* holder = table ? table->Rows().MainRPData : nullptr;
+  if (!holder || holder->IndexOfItem(table) < 0) return nullptr;
+  return TRPItemFormattedData::GetMarkers(create);
+}
+
 int32_t TRPTableCellData::GetPadding() const {
   const TRPTableItemInfo* table = GetTable();
   return table ? table->GetCellPadding() : 0;

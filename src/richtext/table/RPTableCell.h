@@ -106,6 +106,10 @@ public:
   // --- Published properties --------------------------------------------------------------
   static const TClassProps& Props();
   const TClassProps* ClassProps() const override { return &Props(); }
+  // The cell's content as the binary property "Data" (the native format, written when
+  // the cell has content and rpstNoDataProperty is clear) and its picture as
+  // "BackgroundImg" (RPTableStreaming.cpp).
+  void DefineProperties(TFiler& filer) override;
 
   // --- Document answers ------------------------------------------------------------------
   TRPOptions GetOptions() const override;
@@ -116,6 +120,8 @@ public:
   int32_t GetHeight() const override;
   TColor GetColor() const override;
   TRPBackground* GetBackground() const override { return FBackground.Get(); }
+  // None while the table is not in a document; else the nesting's list.
+  IRPMarkerList* GetMarkers(bool create) override;
   // Item notifications go to the document holding the table, or to the holder's
   // document while the cell is held.
   void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) override;

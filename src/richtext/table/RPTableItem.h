@@ -16,6 +16,7 @@
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/print/RPPrintItems.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPItemStreaming.h"
 #include "richtext/table/RPTableBackground.h"
 #include "richtext/table/RPTableBorders.h"
 #include "richtext/table/RPTableGridNotes.h"
@@ -24,6 +25,7 @@
 #include "richtext/table/RPTableTypes.h"
 
 class TRPTablePrintInfo;
+class TRPTableStreamSaveInfo;
 class TCustomRPFormattedData;
 
 class TRPTableItemInfo : public TRPFullLineItemInfo,
@@ -171,6 +173,35 @@ public:
   void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
   // Whether an item of a cell holds the control.
   bool OwnsControl(const TComponent* control) const override;
+
+  // --- The native format (RPTableStreaming.cpp) ---------------------------------------------
+  // The record: the header, the name, the property lines, the line "1", and the table
+  // as a component stream (a block in the binary form, else one hexadecimal line); a
+  // printed part of the table writes its rows with the heading rows before them.
+  void SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t itemNo, int32_t paraNo, const AnsiString& name,
+               const TRPMultiDrawItemPart* part, bool forceSameAsPrev) const override;
+  // The selected cells (their bounding range; the cells of the range that are not
+  // selected go without their content); false when no cell is selected.
+  bool SaveRPFInnerSelection(TStream& stream, IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
+                             bool forceSameAsPrev) const override;
+  // Line 0 the name, the last line the table (rebuilt from it), the line before it asks
+  // for a block in the binary form; the others are property lines. False for a record
+  // of fewer than three lines or a body that is no hexadecimal text; a damaged body
+  // raises what the component stream raises.
+  bool ReadRPFLine(const AnsiString& s, IRPFStreaming& streaming, TRPFBodyMode readType, int32_t lineNo,
+                   int32_t lineCount, AnsiString& name, TRPFLineMode& readMode, TRPFReadState& readState) override;
+  // The background picture's file name is the string property "filename".
+  int32_t GetRPFPropertyCount() const override;
+  void SaveRPFProperties(TStream& stream) const override;
+  bool SetStrProperty(int32_t code, const AnsiString& value) override;
+  bool GetStrProperty(int32_t code, AnsiString& value) const override;
+  // The background picture as the binary property "BackgroundImg".
+  void DefineProperties(TFiler& filer) override;
+  // The items of every cell are told too.
+  void BeforeLoading(TRPLoadFormat format) override;
+  void AfterLoading(TRPLoadFormat format) override;
+  // Above 0 while the table is being written (mouse handling then does nothing).
+  int32_t GetBusy() const { return FBusy; }
 
   // The document of the cell whose rectangle holds a point of the table (relative to its
   // top-left corner, screen layout); nullptr between cells.
@@ -321,6 +352,9 @@ public:
 
 private:
   friend class TResolutionScope;
+  void WriteRPFRecord(TStream& stream, IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
+                      const TRPTableStreamSaveInfo& saveInfo, bool forceSameAsPrev);
+  void ForEachCellItem(const std::function<void(TCustomRPItemInfo&)>& proc);
   void Init(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
   int32_t LastRowReachedFrom(int32_t row) const;
   // The editor host while the table lies in an editor's document; nullptr otherwise.
@@ -344,6 +378,7 @@ private:
   std::unique_ptr<TRPTableItemFormattingInfo> FFormatting;
   TRPBackgroundHolder FBackground;
   TRPTableStates FStates = 0;
+  int32_t FBusy = 0;
   mutable int32_t FItemNo = -1;
   mutable const TRPResolution* FResolution = nullptr;
   // The printing copy made for the draw item being formatted, until it is laid out.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
-#include "platform/base/CompareString.h"
 #include "platform/base/Exception.h"
 #include "platform/base/FloatText.h"
 #include "platform/base/Format.h"
@@ -11,6 +11,7 @@
 #include "platform/base/PrivateProfile.h"
 #include "platform/base/StringLists.h"
 #include "platform/base/TextUtils.h"
+#include "platform/base/UnicodeCase.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
@@ -61,18 +62,35 @@ WideString BinToHex(const uint8_t* bytes, size_t count) {
   return text;
 }
 
+// `s` without the blanks and control characters at either end, as Trim cuts them.
+WideStringView TrimmedView(WideStringView s) {
+  size_t first = 0;
+  size_t last = s.size();
+  while (first < last && s[first] <= u' ') ++first;
+  while (last > first && s[last - 1] <= u' ') --last;
+  return s.substr(first, last - first);
+}
+
 }  // namespace
 
 // ---- TUniCustomIniFile ----
 
+// Numbers are ASCII, which every ANSI code page keeps as it is: an ASCII text is narrowed
+// and widened unit by unit, without the code-page conversion (a scheme reads and writes
+// hundreds of them).
 int32_t TUniCustomIniFile::ReadInteger(const WideString& section, const WideString& ident, int32_t defaultValue) {
   WideString s = ReadString(section, ident, WideString());
   if (s.size() > 2 && s[0] == u'0' && (s[1] == u'x' || s[1] == u'X')) s.replace(0, 2, u"$");
-  return StrToIntDef(DefaultWideToAnsi(s), defaultValue);
+  if (std::any_of(s.begin(), s.end(), [](WideChar c) { return c > 0x7F; }))
+    return StrToIntDef(DefaultWideToAnsi(s), defaultValue);
+  AnsiString ascii(s.size(), '\0');
+  std::transform(s.begin(), s.end(), ascii.begin(), [](WideChar c) { return static_cast<char>(c); });
+  return StrToIntDef(ascii, defaultValue);
 }
 
 void TUniCustomIniFile::WriteInteger(const WideString& section, const WideString& ident, int32_t value) {
-  WriteString(section, ident, DefaultAnsiToWide(IntToStr(value)));
+  const AnsiString digits = IntToStr(value);
+  WriteString(section, ident, WideString(digits.begin(), digits.end()));
 }
 
 bool TUniCustomIniFile::ReadBool(const WideString& section, const WideString& ident, bool defaultValue) {
@@ -177,55 +195,155 @@ uint32_t TUniStringHash::HashOf(const WideString& key) const {
   return hash;
 }
 
-size_t TUniStringHash::BucketOf(const WideString& key) const { return HashOf(key) % FBuckets.size(); }
+size_t TUniStringHash::BucketOf(const WideString& key) const { return HashOf(key) % FHeads.size(); }
 
-void TUniStringHash::Add(const WideString& key, int32_t value) { FBuckets[BucketOf(key)].push_back({key, value}); }
+void TUniStringHash::Add(WideString key, int32_t value) {
+  if (FItems.size() >= 2 * FHeads.size()) Grow();
+  if (FItems.capacity() == 0) FItems.reserve(16);  // an ini section's keys, mostly
+  int32_t& head = FHeads[BucketOf(key)];
+  FItems.push_back({std::move(key), value, head});
+  head = static_cast<int32_t>(FItems.size() - 1);
+}
+
+void TUniStringHash::Grow() {
+  FHeads.assign(2 * FHeads.size(), -1);
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    int32_t& head = FHeads[BucketOf(FItems[i].Key)];
+    FItems[i].Next = head;
+    head = static_cast<int32_t>(i);
+  }
+}
 
 int32_t TUniStringHash::ValueOf(const WideString& key) const {
-  // The newest entry stands at the chain's head.
-  const std::vector<THashItem>& bucket = FBuckets[BucketOf(key)];
-  for (auto it = bucket.rbegin(); it != bucket.rend(); ++it)
-    if (it->Key == key) return it->Value;
+  // Chains run from the newest entry to the oldest.
+  for (int32_t i = FHeads[BucketOf(key)]; i >= 0; i = FItems[static_cast<size_t>(i)].Next)
+    if (FItems[static_cast<size_t>(i)].Key == key) return FItems[static_cast<size_t>(i)].Value;
   return -1;
 }
 
 void TUniStringHash::Clear() {
-  for (auto& bucket : FBuckets) bucket.clear();
+  FItems.clear();
+  std::fill(FHeads.begin(), FHeads.end(), -1);
 }
 
 // ---- TUniHashedStringList ----
 
-WideString TUniHashedStringList::HashKey(const WideString& s) const { return CaseSensitive() ? s : CaseFoldWide(s); }
+void TUniHashedStringList::FoldKey(WideString& key) const {
+  if (CaseSensitive()) return;
+  // ASCII folds to itself but for A-Z: ini keys are mostly ASCII.
+  for (WideChar& c : key)
+    c = c < 0x80 ? (c >= u'A' && c <= u'Z' ? static_cast<WideChar>(c + 32) : c) : SimpleCaseFold(c);
+}
+
+WideString TUniHashedStringList::HashKey(WideStringView s) const {
+  WideString key(s);
+  FoldKey(key);
+  return key;
+}
+
+const WideString& TUniHashedStringList::LookupKey(WideStringView s) const {
+  FLookupKey.assign(s);
+  FoldKey(FLookupKey);
+  return FLookupKey;
+}
+
+template <typename TChange>
+void TUniHashedStringList::ChangeWith(THashUpdate update, TChange change) {
+  FHashUpdate = update;
+  try {
+    change();
+  } catch (...) {
+    // Refused before anything changed (a bad index, a sorted list).
+    FHashUpdate = THashUpdate::Drop;
+    throw;
+  }
+  FHashUpdate = THashUpdate::Drop;
+}
+
+void TUniHashedStringList::InsertItem(int32_t index, const WideString& s, TObject* object) {
+  // The newest item found among equal keys is the last one: an item at the end can join
+  // the hashes, one inserted before others would shift their indexes.
+  FAppended = &s;
+  ChangeWith(index == GetCount() ? THashUpdate::Append : THashUpdate::Drop,
+             [&] { TUniStringList::InsertItem(index, s, object); });
+  FAppended = nullptr;
+}
+
+void TUniHashedStringList::SetString(int32_t index, const WideString& s) {
+  THashUpdate update = THashUpdate::Drop;
+  if (index >= 0 && index < GetCount()) {
+    const WideChar separator = NameValueSeparator();
+    const WideString old = GetString(index);
+    const size_t oldAt = old.find(separator);
+    const size_t newAt = s.find(separator);
+    const bool sameName = oldAt == WideString::npos
+                              ? newAt == WideString::npos
+                              : newAt != WideString::npos && HashKey(WideStringView(old).substr(0, oldAt)) ==
+                                                                 LookupKey(WideStringView(s).substr(0, newAt));
+    if (sameName) update = THashUpdate::KeepNames;
+  }
+  ChangeWith(update, [&] { TUniStringList::SetString(index, s); });
+}
 
 void TUniHashedStringList::Changed() {
+  switch (std::exchange(FHashUpdate, THashUpdate::Drop)) {
+    case THashUpdate::Append: {
+      const int32_t last = GetCount() - 1;
+      if (ValueHashCurrent()) FValueHash->Add(HashKey(*FAppended), last);
+      if (NameHashCurrent()) AddName(*FAppended, last);
+      break;
+    }
+    case THashUpdate::KeepNames:
+      FValueHashValid = false;
+      break;
+    case THashUpdate::Drop:
+      FValueHashValid = false;
+      FNameHashValid = false;
+      break;
+  }
   TUniStringList::Changed();
-  FValueHashValid = false;
-  FNameHashValid = false;
+}
+
+void TUniHashedStringList::AddName(WideStringView s, int32_t index) const {
+  const size_t at = s.find(NameValueSeparator());
+  if (at != WideStringView::npos) FNameHash->Add(HashKey(s.substr(0, at)), index);
+}
+
+bool TUniHashedStringList::ValueHashCurrent() const {
+  return FValueHashValid && FValueHashCaseSensitive == CaseSensitive();
+}
+
+bool TUniHashedStringList::NameHashCurrent() const {
+  return FNameHashValid && FNameHashCaseSensitive == CaseSensitive() && FNameHashSeparator == NameValueSeparator();
 }
 
 int32_t TUniHashedStringList::IndexOf(const WideString& s) const {
-  if (!FValueHashValid) {
+  if (!ValueHashCurrent()) {
     if (!FValueHash) FValueHash = std::make_unique<TUniStringHash>();
     FValueHash->Clear();
-    for (int32_t i = 0; i < GetCount(); ++i) FValueHash->Add(HashKey(GetString(i)), i);
+    for (int32_t i = 0; i < GetCount(); ++i) {
+      WideString key = StringRef(i);
+      FoldKey(key);
+      FValueHash->Add(std::move(key), i);
+    }
     FValueHashValid = true;
+    FValueHashCaseSensitive = CaseSensitive();
+    ++FHashBuilds;
   }
-  return FValueHash->ValueOf(HashKey(s));
+  return FValueHash->ValueOf(LookupKey(s));
 }
 
 int32_t TUniHashedStringList::IndexOfName(const WideString& name) const {
-  if (!FNameHashValid) {
+  if (!NameHashCurrent()) {
     if (!FNameHash) FNameHash = std::make_unique<TUniStringHash>();
     FNameHash->Clear();
-    const WideChar separator = NameValueSeparator();
-    for (int32_t i = 0; i < GetCount(); ++i) {
-      const WideString s = GetString(i);
-      const size_t at = s.find(separator);
-      if (at != WideString::npos) FNameHash->Add(HashKey(s.substr(0, at)), i);
-    }
+    FNameHashCaseSensitive = CaseSensitive();
+    FNameHashSeparator = NameValueSeparator();
+    for (int32_t i = 0; i < GetCount(); ++i) AddName(StringRef(i), i);
     FNameHashValid = true;
+    ++FHashBuilds;
   }
-  return FNameHash->ValueOf(HashKey(name));
+  return FNameHash->ValueOf(LookupKey(name));
 }
 
 // ---- TUniMemIniFile ----
@@ -248,38 +366,61 @@ void TUniMemIniFile::LoadValues(const WideString& fileName) {
   SetStrings(lines);
 }
 
+int64_t TUniMemIniFile::HashBuilds() const {
+  int64_t builds = FSections.HashBuilds();
+  for (const auto& lines : FSectionLines) builds += lines->HashBuilds();
+  return builds;
+}
+
 void TUniMemIniFile::Clear() {
+  ForgetLastSection();
   FSections.Clear();
   FSectionLines.clear();
 }
 
 TUniHashedStringList& TUniMemIniFile::AddSection(const WideString& section) {
+  // A new section of a name already there is the one that name reaches from now on.
+  ForgetLastSection();
   auto& lines = FSectionLines.emplace_back(std::make_unique<TUniHashedStringList>());
   FSections.AddObject(section, lines.get());
   return *lines;
 }
 
 TUniHashedStringList* TUniMemIniFile::FindSection(const WideString& section) const {
+  if (FLastSectionKnown && FLastSectionName == section) return FLastSection;
   const int32_t index = FSections.IndexOf(section);
-  return index >= 0 ? static_cast<TUniHashedStringList*>(FSections.Objects(index)) : nullptr;
+  FLastSection = index >= 0 ? static_cast<TUniHashedStringList*>(FSections.Objects(index)) : nullptr;
+  FLastSectionName = section;
+  FLastSectionKnown = true;
+  return FLastSection;
 }
 
 void TUniMemIniFile::SetStrings(const TWideStrings& list) {
   Clear();
   TUniHashedStringList* section = nullptr;
+  // A file's lines are read in place.
+  const auto* lines = dynamic_cast<const TUniStringList*>(&list);
+  WideString copy;
   for (int32_t i = 0; i < list.Count(); ++i) {
-    const WideString line = Trim(list.Strings(i));
+    if (lines == nullptr) copy = list.Strings(i);
+    const WideStringView line = TrimmedView(lines != nullptr ? lines->StringRef(i) : copy);
     if (line.empty() || line[0] == u';') continue;
     if (line[0] == u'[' && line.back() == u']') {
-      section = &AddSection(Trim(WideStringView(line).substr(1, line.size() - 2)));
+      section = &AddSection(Trim(line.substr(1, line.size() - 2)));
       continue;
     }
     if (section == nullptr) continue;  // lines before the first section are dropped
     const size_t equals = line.find(u'=');
-    if (equals == WideString::npos)
-      section->Add(line);
-    else
-      section->Add(Trim(WideStringView(line).substr(0, equals)) + u"=" + line.substr(equals + 1));
+    if (equals == WideStringView::npos) {
+      section->Add(WideString(line));
+      continue;
+    }
+    // The key trimmed, then "=" and the value as it stands.
+    const WideStringView key = TrimmedView(line.substr(0, equals));
+    WideString entry;
+    entry.reserve(key.size() + line.size() - equals);
+    entry.append(key).append(line.substr(equals));
+    section->Add(entry);
   }
 }
 
@@ -288,7 +429,7 @@ void TUniMemIniFile::GetStrings(TWideStrings& list) {
     for (int32_t i = 0; i < FSections.Count(); ++i) {
       list.Add(WideString(u"[").append(FSections.Strings(i)).append(u"]"));
       const auto& lines = *static_cast<TUniHashedStringList*>(FSections.Objects(i));
-      for (int32_t j = 0; j < lines.Count(); ++j) list.Add(lines.Strings(j));
+      for (int32_t j = 0; j < lines.Count(); ++j) list.Add(lines.StringRef(j));
       list.Add(WideString());
     }
   });
@@ -298,13 +439,16 @@ WideString TUniMemIniFile::ReadString(const WideString& section, const WideStrin
                                       const WideString& defaultValue) {
   const TUniHashedStringList* lines = FindSection(section);
   const int32_t index = lines != nullptr ? lines->IndexOfName(ident) : -1;
-  return index >= 0 ? lines->Strings(index).substr(ident.size() + 1) : defaultValue;
+  if (index < 0) return defaultValue;
+  return WideString(WideStringView(lines->StringRef(index)).substr(ident.size() + 1));
 }
 
 void TUniMemIniFile::WriteString(const WideString& section, const WideString& ident, const WideString& value) {
   TUniHashedStringList* lines = FindSection(section);
   if (lines == nullptr) lines = &AddSection(section);
-  const WideString line = ident + u"=" + value;
+  WideString line;
+  line.reserve(ident.size() + 1 + value.size());
+  line.append(ident).append(1, u'=').append(value);
   const int32_t index = lines->IndexOfName(ident);
   if (index >= 0)
     lines->SetString(index, line);
@@ -332,6 +476,7 @@ void TUniMemIniFile::EraseSection(const WideString& section) {
   const int32_t index = FSections.IndexOf(section);
   if (index < 0) return;
   const TObject* lines = FSections.Objects(index);
+  ForgetLastSection();
   FSections.Delete(index);
   std::erase_if(FSectionLines, [&](const auto& owned) { return owned.get() == lines; });
 }

@@ -70,13 +70,16 @@ protected:
 };
 
 // Buckets of (key, value) chains; equal keys may coexist and the last one added is found.
+// `size` buckets to start with; the table doubles whenever it holds more than two entries
+// a bucket, so a lookup stays short however many keys are added.
 class TUniStringHash : public TObject {
 public:
-  explicit TUniStringHash(uint32_t size = 256) : FBuckets(size) {}
+  explicit TUniStringHash(uint32_t size = 256) : FHeads(size == 0 ? 1 : size, -1) {}
 
-  void Add(const WideString& key, int32_t value);
+  void Add(WideString key, int32_t value);
   // The value of the last entry added with exactly this key; -1 when none.
   int32_t ValueOf(const WideString& key) const;
+  // Removes every entry; the bucket count stays.
   void Clear();
 
 protected:
@@ -87,31 +90,67 @@ private:
   struct THashItem {
     WideString Key;
     int32_t Value;
+    int32_t Next;  // the entry added before it to the same bucket; -1 for none
   };
   size_t BucketOf(const WideString& key) const;
+  // Doubles the buckets and chains every entry again, newest first.
+  void Grow();
 
-  std::vector<std::vector<THashItem>> FBuckets;
+  std::vector<int32_t> FHeads;    // each bucket's newest entry; -1 for none
+  std::vector<THashItem> FItems;  // every entry, in the order added
 };
 
 // A string list whose IndexOf and IndexOfName look up hashes of the items (exact keys,
-// case-folded as the list compares them unless CaseSensitive), built on first use after
-// each change. Among equal
-// keys the last item is found. Lookups never use Sorted or Find.
+// case-folded as the list compares them unless CaseSensitive), built on first use. Among
+// equal keys the last item is found. Lookups never use Sorted or Find.
+//
+// An item appended at the end joins both hashes, and a line replaced by one of the same
+// name ("key=new value") keeps the name hash; any other change drops the hashes, and so
+// does a new case sensitivity or separator: they are built again on the next lookup. So writing n keys into an ini
+// section one by one, a lookup before each, builds the hashes once: O(n), not O(n^2).
 class TUniHashedStringList : public TUniStringList {
 public:
   int32_t IndexOf(const WideString& s) const override;
   int32_t IndexOfName(const WideString& name) const override;
+  void SetString(int32_t index, const WideString& s) override;
+
+  // How often a hash was built from all the items, for tests that bound the work.
+  int64_t HashBuilds() const { return FHashBuilds; }
 
 protected:
   void Changed() override;
+  void InsertItem(int32_t index, const WideString& s, TObject* object) override;
 
 private:
-  WideString HashKey(const WideString& s) const;
+  // What the change under way does to the hashes; Changed acts on it.
+  enum class THashUpdate { Drop, Append, KeepNames };
+
+  // `s` as the hashes hold it: case-folded unless CaseSensitive.
+  void FoldKey(WideString& key) const;
+  WideString HashKey(WideStringView s) const;
+  // HashKey(s) in FLookupKey, whose buffer serves every lookup.
+  const WideString& LookupKey(WideStringView s) const;
+  // Adds the name part of `s` (when it has a separator) to the name hash.
+  void AddName(WideStringView s, int32_t index) const;
+  // Built since the last change that dropped it, and under the list's present case
+  // sensitivity (and, for names, separator).
+  bool ValueHashCurrent() const;
+  bool NameHashCurrent() const;
+  // Runs `change` with `update` in force for its Changed call.
+  template <typename TChange>
+  void ChangeWith(THashUpdate update, TChange change);
 
   mutable std::unique_ptr<TUniStringHash> FValueHash;
   mutable std::unique_ptr<TUniStringHash> FNameHash;
   mutable bool FValueHashValid = false;
   mutable bool FNameHashValid = false;
+  mutable bool FValueHashCaseSensitive = false;
+  mutable bool FNameHashCaseSensitive = false;
+  mutable WideChar FNameHashSeparator = 0;
+  mutable int64_t FHashBuilds = 0;
+  THashUpdate FHashUpdate = THashUpdate::Drop;
+  const WideString* FAppended = nullptr;  // the item an Append adds
+  mutable WideString FLookupKey;
 };
 
 // An ini file held in memory. Loading keeps, per section, its lines "key=value" (key
@@ -149,14 +188,24 @@ public:
   // Replaces the contents by the parsed lines.
   void SetStrings(const TWideStrings& list);
   bool CaseSensitive() const { return FSections.CaseSensitive(); }
+  // Hash builds of the section list and of every section so far (HashBuilds).
+  int64_t HashBuilds() const;
 
 private:
   void LoadValues(const WideString& fileName);
   TUniHashedStringList& AddSection(const WideString& section);
   TUniHashedStringList* FindSection(const WideString& section) const;
 
+  // Forgets the section FindSection found last; every change to the section list does.
+  void ForgetLastSection() const { FLastSectionKnown = false; }
+
   TUniHashedStringList FSections;  // section names, each with its lines as object
   std::vector<std::unique_ptr<TUniHashedStringList>> FSectionLines;
+  // What FindSection answered last and the name exactly as asked: reads and writes go
+  // key by key through one section.
+  mutable bool FLastSectionKnown = false;
+  mutable WideString FLastSectionName;
+  mutable TUniHashedStringList* FLastSection = nullptr;
 };
 
 // An ini file read and written through the private-profile calls: every write reaches

@@ -36,4 +36,25 @@ TEST(TIniFile, ReadsAndWritesThroughTheProfileCalls) {
   }
 }
 
+TEST(TIniFile, IntegersAsTheClassLibraryReadsThem) {
+  TempFolder folder;
+  TIniFile ini(folder / "numbers.ini");
+  TCustomIniFile& custom = ini;
+  custom.WriteInteger("N", "Negative", -16777208);
+  EXPECT_EQ(ini.ReadString("N", "Negative", ""), "-16777208");
+  const struct {
+    const char* Text;
+    int32_t Expected;
+  } cases[] = {
+      {"42", 42},    {"-7", -7}, {"$1F", 31}, {"0x1F", 31},       {"0X1f", 31},
+      {"12abc", 99}, {"", 99},   {"0x", 99},  {"2147483648", 99}, {"$FFFFFFFF", -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    ini.WriteString("N", "Value", c.Text);
+    EXPECT_EQ(custom.ReadInteger("N", "Value", 99), c.Expected);
+  }
+  EXPECT_EQ(custom.ReadInteger("N", "Missing", 5), 5);
+}
+
 }  // namespace

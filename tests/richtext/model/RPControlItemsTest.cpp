@@ -110,9 +110,10 @@ public:
   void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo*) override {
     Log.push_back("action " + std::to_string(action) + " " + std::to_string(itemNo));
   }
-  std::unique_ptr<IRPItemControl> RPFControlNeeded(const AnsiString& name, const TRPTag& tag) override {
-    Log.push_back("needed " + name + " " + std::to_string(tag.Number()));
-    return Supplies ? std::make_unique<TFakeItemControl>() : nullptr;
+  std::unique_ptr<TComponent> RPFControlNeeded(const AnsiString& className, const AnsiString& name,
+                                               const TRPTag& tag) override {
+    Log.push_back("needed " + className + ":" + name + " " + std::to_string(tag.Number()));
+    return Supplies ? std::make_unique<TFakeControlComponent>() : nullptr;
   }
   AnsiString SaveComponentToFile(const WideString&, TComponent* component, TRPSaveFormat format) override {
     Log.push_back("export " + std::to_string(format) + " " + (component ? component->Name() : AnsiString("-")));
@@ -359,7 +360,7 @@ TEST_F(RPControlItemsTest, WithoutBodyTheNameAndPropertiesAreWrittenAndTheHostSu
   EXPECT_EQ(back.MinHeightOnPage, 12);
   EXPECT_TRUE(back.ResizableFlag);
   EXPECT_FALSE(back.Visible);
-  EXPECT_EQ(document.Log.back(), "needed edit1 9");
+  EXPECT_EQ(document.Log.back(), "needed :edit1 9");
 }
 
 TEST_F(RPControlItemsTest, TheControlsBodyRoundTripsAsHexAndAsABlock) {

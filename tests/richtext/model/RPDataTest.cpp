@@ -716,10 +716,14 @@ public:
     Markers.push_back(data.GetItem(itemNo));
     Log.push_back("add " + std::to_string(itemNo));
   }
-  void RemoveMarker(TCustomRPItemInfo& marker, bool clearing) override {
+  void RemoveMarker(TCustomRPData&, TCustomRPItemInfo& marker, bool clearing) override {
     std::erase(Markers, &marker);
     Log.push_back(clearing ? "remove clearing" : "remove");
   }
+  void UpdateCountersFrom(TCustomRPData& data, TCustomRPItemInfo& marker) override {
+    Log.push_back("update " + std::to_string(data.IndexOfItem(&marker)));
+  }
+  int32_t FindLastOfLists(int32_t index, const TRPIntegerList&) const override { return index; }
 };
 
 TEST_F(RPDataTest, MarkersGoThroughTheMarkerList) {
@@ -737,10 +741,13 @@ TEST_F(RPDataTest, MarkersGoThroughTheMarkerList) {
   EXPECT_EQ(Data.GetMarkers(false)->Count(), 2);
   Data.DeleteItems(0, 2);
   Data.InsertItem(0, {}, Make(rpkindListMarker, 0));
+  Data.UpdateMarkerCountersFrom(0);
+  EXPECT_EQ(Data.FindLastMarkerOfLists(7, TRPIntegerList()), 7);
   Data.Clear();
-  EXPECT_EQ(TRecordingMarkerList::Log,
-            (std::vector<std::string>{"add 0", "add 2", "remove", "add 0", "remove clearing", "remove clearing"}));
-  EXPECT_EQ(Data.GetMarkers(false), nullptr);  // freed when it became empty
+  EXPECT_EQ(TRecordingMarkerList::Log, (std::vector<std::string>{"add 0", "add 2", "remove", "add 0", "update 0",
+                                                                 "remove clearing", "remove clearing"}));
+  EXPECT_EQ(Data.FindLastMarkerOfLists(0, TRPIntegerList()), -1);  // no list
+  EXPECT_EQ(Data.GetMarkers(false), nullptr);                      // freed when it became empty
   EXPECT_EQ(TRecordingMarkerList::Alive, 0);
   SetMarkerListFactory(nullptr);
 }

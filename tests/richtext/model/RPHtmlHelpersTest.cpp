@@ -69,6 +69,35 @@ TEST(RPHtmlHelpersTest, FontTagsOfAStyle) {
   EXPECT_EQ(GetHtmlCloseFontTags(style, nullptr).substr(0, 6), "</sub>");
 }
 
+TEST(RPHtmlHelpersTest, FontTagsOfAListMarkersFont) {
+  TFont font;
+  font.SetName("Courier New");
+  font.SetSize(12);
+  font.SetColor(clBlue);
+  font.SetStyle(TFontStyles{fsBold});
+  EXPECT_EQ(GetMarkerFontOpenTags(font, nullptr, true, 0), "<font size=3 color=\"#0000ff\" face=\"Courier New\"><b>");
+  EXPECT_EQ(GetMarkerFontCloseTags(font, nullptr, true), "</b></font>");
+  // Without comparing faces no face is written (a symbol font's text goes out as
+  // entities).
+  EXPECT_EQ(GetMarkerFontOpenTags(font, nullptr, false, 0), "<font size=3 color=\"#0000ff\"><b>");
+  // Inside superscript italic text of size 12 in blue: the base's shift is closed before
+  // and reopened after, its italics too, and only the face differs.
+  TFontInfo base(nullptr);
+  base.Size = 12;
+  base.Color = clBlue;
+  base.Style = {fsItalic};
+  base.VShift = 30;
+  EXPECT_EQ(GetMarkerFontOpenTags(font, &base, true, rphtmlQuotedAttributes),
+            "</sup><font face=\"Courier New\"></i><b>");
+  EXPECT_EQ(GetMarkerFontCloseTags(font, &base, true), "</b><i></font><sup>");
+  EXPECT_EQ(GetMarkerFontOpenTags(font, &base, false, 0), "</sup></i><b>");
+  EXPECT_EQ(GetMarkerFontCloseTags(font, &base, false), "</b><i><sup>");
+  base.VShift = -30;
+  font.SetSize(8);
+  EXPECT_EQ(GetMarkerFontOpenTags(font, &base, false, rphtmlQuotedAttributes), "</sub><font size=\"1\"></i><b>");
+  EXPECT_EQ(GetMarkerFontCloseTags(font, &base, false), "</b><i></font><sub>");
+}
+
 TEST(RPHtmlHelpersTest, SymbolFontText) {
   EXPECT_EQ(SymbolTextToHtml("a("), "&alpha;(");
   EXPECT_EQ(SymbolTextToHtml("\"$'@\\^`"), "&forall;&exist;?&cong;&there4;&perp;-");

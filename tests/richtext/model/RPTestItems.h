@@ -79,6 +79,8 @@ public:
   bool IsTextStyleHTMLWritable(int32_t styleNo) const override { return !Pick(TextStyles, styleNo).RtfCodeOnly; }
   uint32_t GetDefCodePage() const override { return DefCodePage; }
   int32_t GetSpacesInTab() const override { return SpacesInTab; }
+  const TRPListInfos* GetListStyles() const override { return nullptr; }
+  int32_t GetTextStylesPixelsPerInch() const override { return 0; }
   int32_t GetTextStyleCount() const override { return static_cast<int32_t>(TextStyles.size()); }
   AnsiString GetTextStyleName(int32_t styleNo) const override { return "Text " + std::to_string(styleNo); }
   int32_t GetParaStyleCount() const override { return static_cast<int32_t>(ParaDefStyles.size()); }

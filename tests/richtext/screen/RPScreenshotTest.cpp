@@ -26,7 +26,8 @@ std::unique_ptr<TBitmap> BandsPicture() {
 }
 
 TEST(Screenshot, RichView) {
-  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "screenshots need an X display";
+  if (QGuiApplication::platformName() != "xcb")
+    GTEST_FAIL() << "screenshots need an X display: run the Screenshots test entry, which starts one";
   TScreenView view(460, 250);
   TRPStyle& style = view.Style;
   style.TextStyles()[HeadingStyle]->Size = 16;

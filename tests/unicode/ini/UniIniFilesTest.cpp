@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 #include "platform/base/FileSizeLimit.h"
 #include "platform/base/LastError.h"
@@ -383,6 +386,107 @@ TEST(TUniHashedStringList, FindsWhatThePlainListFindsIgnoringCase) {
   }
 }
 
+// The hashes answer as a scan from the end would, whatever changes the list between
+// lookups: appends and same-name replacements update them, everything else rebuilds.
+TEST(TUniHashedStringList, AnswersAsAScanFromTheEndAfterEveryChange) {
+  TUniHashedStringList list;
+  auto lastOf = [&](const WideString& s) {
+    for (int32_t i = list.Count() - 1; i >= 0; --i)
+      if (list.CompareStrings(list.Strings(i), s) == 0) return i;
+    return -1;
+  };
+  auto lastNamed = [&](const WideString& name) {
+    for (int32_t i = list.Count() - 1; i >= 0; --i)
+      if (list.Strings(i).find(list.NameValueSeparator()) != WideString::npos &&
+          list.CompareStrings(list.Names(i), name) == 0)
+        return i;
+    return -1;
+  };
+  const std::vector<WideString> sought = {u"a", u"A", u"b", u"a=1", u"A=2", u"b:3", u"plain", u"c"};
+  const struct {
+    const char* What;
+    std::function<void()> Change;
+  } steps[] = {
+      {"append", [&] { list.Add(u"a=1"); }},
+      {"append another name", [&] { list.Add(u"b=2"); }},
+      {"append an equal name", [&] { list.Add(u"A=2"); }},
+      {"append a line without separator", [&] { list.Add(u"plain"); }},
+      {"same name, new value", [&] { list.SetString(2, u"a=3"); }},
+      {"same line without separator", [&] { list.SetString(3, u"PLAIN"); }},
+      {"another name", [&] { list.SetString(2, u"c=4"); }},
+      {"a separator taken away", [&] { list.SetString(0, u"a"); }},
+      {"insert at the front", [&] { list.Insert(0, u"b=0"); }},
+      {"append after an insert", [&] { list.Add(u"a=5"); }},
+      {"delete", [&] { list.Delete(1); }},
+      {"exchange", [&] { list.Exchange(0, 1); }},
+      {"case sensitive", [&] { list.SetCaseSensitive(true); }},
+      {"append case sensitive", [&] { list.Add(u"A=6"); }},
+      {"another separator", [&] { list.SetNameValueSeparator(u':'); }},
+      {"append with it", [&] { list.Add(u"b:3"); }},
+      {"case insensitive again", [&] { list.SetCaseSensitive(false); }},
+      {"clear", [&] { list.Clear(); }},
+      {"append after clear", [&] { list.Add(u"c:1"); }},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.What);
+    step.Change();
+    for (const WideString& s : sought) {
+      EXPECT_EQ(list.IndexOf(s), lastOf(s)) << WideToAnsi(s);
+      EXPECT_EQ(list.IndexOfName(s), lastNamed(s)) << WideToAnsi(s);
+    }
+  }
+  // A refused change leaves the hashes as they were.
+  list.SetSorted(true);
+  EXPECT_ANY_THROW(list.SetString(0, u"c:2"));
+  list.SetSorted(false);
+  EXPECT_EQ(list.IndexOfName(u"c"), 0);
+}
+
+// A repeated section name reaches its last section; erasing that one uncovers the one
+// before, and a reload replaces both, however the name was looked up just before.
+TEST(TUniMemIniFile, ARepeatedSectionIsReachedThroughItsLastOneAfterEveryChange) {
+  TUniMemIniFile ini(WideString{});
+  TUniStringList text;
+  text.SetText(u"[A]\nk=1\n[B]\nk=b\n[a]\nk=2");
+  ini.SetStrings(text);
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u""), u"2");
+  ini.WriteString(u"A", u"j", u"x");
+  ini.EraseSection(u"A");
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u""), u"1");
+  EXPECT_EQ(ini.ReadString(u"A", u"j", u"none"), u"none");
+  ini.EraseSection(u"A");
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u"none"), u"none");
+  ini.WriteString(u"A", u"k", u"3");  // a new section
+  text.SetText(u"[A]\nk=4");
+  ini.SetStrings(text);
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u""), u"4");
+  EXPECT_EQ(ini.ReadString(u"B", u"k", u"none"), u"none");
+  ini.Clear();
+  EXPECT_EQ(ini.ReadString(u"A", u"k", u"none"), u"none");
+}
+
+// Writing keys one by one (each write looks its key up first) builds each hash once, so
+// the work grows with the number of keys, not with its square.
+TEST(TUniMemIniFile, WritingKeysBuildsEachHashOnce) {
+  for (const int32_t keys : {10, 2000}) {
+    SCOPED_TRACE(keys);
+    TUniMemIniFile ini(WideString{});
+    const std::vector<WideString> sections = {u"One", u"Two", u"Three"};
+    for (const WideString& section : sections)
+      for (int32_t k = 0; k < keys; ++k) ini.WriteInteger(section, u"Key" + AnsiToWide(std::to_string(k)), k);
+    // The section list once, then each section's names once.
+    EXPECT_EQ(ini.HashBuilds(), 1 + static_cast<int64_t>(sections.size()));
+    // Writing every key again replaces values under their names: no build at all.
+    for (const WideString& section : sections)
+      for (int32_t k = 0; k < keys; ++k) ini.WriteInteger(section, u"key" + AnsiToWide(std::to_string(k)), -k);
+    EXPECT_EQ(ini.HashBuilds(), 1 + static_cast<int64_t>(sections.size()));
+    EXPECT_EQ(ini.ReadInteger(u"two", u"KEY7", 0), -7);
+    TUniStringList lines;
+    ini.ReadSection(u"Three", lines);
+    EXPECT_EQ(lines.Count(), keys);
+  }
+}
+
 TEST(TUniStringHash, KeepsEqualKeysAndFindsTheNewest) {
   TUniStringHash hash;
   hash.Add(u"key", 1);
@@ -392,6 +496,11 @@ TEST(TUniStringHash, KeepsEqualKeysAndFindsTheNewest) {
   EXPECT_EQ(hash.ValueOf(u"KEY"), -1);
   hash.Clear();
   EXPECT_EQ(hash.ValueOf(u"other"), -1);
+  // Far more keys than buckets: the table grows and still finds the newest of equal keys.
+  TUniStringHash small(4);
+  for (int32_t i = 0; i < 3000; ++i) small.Add(AnsiToWide(std::to_string(i % 1000)), i);
+  for (int32_t i = 0; i < 1000; ++i) EXPECT_EQ(small.ValueOf(AnsiToWide(std::to_string(i))), 2000 + i);
+  EXPECT_EQ(small.ValueOf(u"1000"), -1);
 }
 
 // ---- TUniIniFile ----

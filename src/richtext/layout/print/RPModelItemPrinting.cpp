@@ -4,6 +4,7 @@
 #include "richtext/layout/print/RPReportHelper.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPControlItems.h"
+#include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 
 namespace {
@@ -42,11 +43,22 @@ std::unique_ptr<TRPDrawLineInfo> CreateModelItemPrintingDrawItem(const TCustomRP
 
 bool IsModelBitmapItem(const TCustomRPItemInfo& item) {
   return dynamic_cast<const TRPGraphicItemInfo*>(&item) || dynamic_cast<const TRPBulletItemInfo*>(&item) ||
-         dynamic_cast<const TRPControlItemInfo*>(&item);
+         dynamic_cast<const TRPControlItemInfo*>(&item) || dynamic_cast<const TRPMarkerItemInfo*>(&item);
+}
+
+bool PrintModelItem(const TCustomRPItemInfo& item, TCanvas& canvas, int32_t x, int32_t y, TRPColorMode colorMode,
+                    const IRPStyleSheet* rpStyle) {
+  const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(&item);
+  if (!marker) return false;
+  marker->Print(canvas, x, y, colorMode, rpStyle);
+  return true;
 }
 
 bool PrintModelItemToBitmap(const TCustomRPItemInfo& item, TBitmap& bitmap, bool preview, int32_t part,
-                            const TRPDrawLineInfo& drawItem, TCustomRPFormattedData& data) {
+                            const TRPDrawLineInfo& drawItem, TRPColorMode colorMode, const IRPStyleSheet* rpStyle,
+                            TCustomRPFormattedData& data) {
+  if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(&item))
+    return marker->PrintToBitmap(bitmap, colorMode, rpStyle);
   if (const auto* control = dynamic_cast<const TRPControlItemInfo*>(&item)) {
     if (!control->Control || !control->Visible) return false;
     const std::unique_ptr<TBitmap> image = PrintedControlImage(*control->Control, data);

@@ -52,3 +52,42 @@ void TCustomMainPtblRPData::DrawPage(int32_t pageNo, TCanvas& canvas, bool previ
   if (pageNo < 1 || pageNo > Pages.Count()) return;
   TCustomPrintableRPData::DrawPage(pageNo, canvas, preview, correction);
 }
+
+TCustomMainPtblRPData::~TCustomMainPtblRPData() {
+  if (auto* list = dynamic_cast<TRPMarkerList*>(TCustomPrintableRPData::GetMarkers(false)))
+    list->PrevMarkerList = nullptr;
+}
+
+void TCustomMainPtblRPData::SetContinuedList(bool continues, int32_t listNo, int32_t level) {
+  FContinuesList = continues;
+  FContinuedListNo = continues ? listNo : -1;
+  FContinuedLevel = continues ? level : -1;
+}
+
+bool TCustomMainPtblRPData::GetContinuedListMarker(int32_t& listNo, int32_t& level) const {
+  if (!FContinuesList) return TCustomPrintableRPData::GetContinuedListMarker(listNo, level);
+  listNo = FContinuedListNo;
+  level = FContinuedLevel;
+  return listNo >= 0;
+}
+
+TRPMarkerList& TCustomMainPtblRPData::GetPrevMarkers() {
+  if (!FPrevMarkers) FPrevMarkers = std::make_unique<TRPMarkerList>();
+  if (auto* markers = dynamic_cast<TRPMarkerList*>(TCustomPrintableRPData::GetMarkers(false)))
+    markers->PrevMarkerList = FPrevMarkers.get();
+  return *FPrevMarkers;
+}
+
+IRPMarkerList* TCustomMainPtblRPData::GetMarkers(bool create) {
+  IRPMarkerList* markers = TCustomPrintableRPData::GetMarkers(create);
+  if (auto* list = dynamic_cast<TRPMarkerList*>(markers)) list->PrevMarkerList = FPrevMarkers.get();
+  return markers;
+}
+
+void TCustomMainPtblRPData::Clear() {
+  TCustomPrintableRPData::Clear();
+  SetContinuedList(false, -1, -1);
+  if (auto* list = dynamic_cast<TRPMarkerList*>(TCustomPrintableRPData::GetMarkers(false)))
+    list->PrevMarkerList = nullptr;
+  FPrevMarkers.reset();
+}

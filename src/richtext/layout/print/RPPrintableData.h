@@ -13,6 +13,7 @@
 #include "richtext/layout/print/RPPageCollection.h"
 #include "richtext/layout/view/RPControlData.h"
 #include "richtext/model/RPColorModes.h"
+#include "richtext/model/RPMarker.h"
 
 class TCustomPrintableRPData : public TRichPaneRPData {
 public:
@@ -80,6 +81,8 @@ private:
 class TCustomMainPtblRPData : public TCustomPrintableRPData {
 public:
   using TCustomPrintableRPData::TCustomPrintableRPData;
+  // The document's marker list no longer looks into the markers before it.
+  ~TCustomMainPtblRPData() override;
 
   int32_t TopMarginDevice = 0, BottomMarginDevice = 0;
   TCanvas* LayoutCanvas = nullptr;  // not owned
@@ -107,4 +110,27 @@ public:
   void GetPageDrawItems(int32_t pageNo, int32_t& firstDrawNo, int32_t& firstPart, int32_t& lastDrawNo) const override;
   // Paints nothing outside 1 .. page count.
   void DrawPage(int32_t pageNo, TCanvas& canvas, bool preview, bool correction) override;
+
+  // A document that begins inside a list paragraph (a fragment of a longer document):
+  // with continues, its first paragraph takes the continuation lines of level `level` of
+  // list style listNo; otherwise none (-1, -1). What the fragment's layout says when it
+  // is loaded.
+  void SetContinuedList(bool continues, int32_t listNo, int32_t level);
+  // The stored list and level while the document continues a list (true when the list
+  // number is not negative); else the inherited answer.
+  bool GetContinuedListMarker(int32_t& listNo, int32_t& level) const override;
+  // The markers of the document part before this one (read with a fragment's layout),
+  // made on first request and owned; the parents of this document's markers are looked
+  // for there too.
+  TRPMarkerList& GetPrevMarkers();
+  TRPMarkerList* GetPrevMarkerList() override { return &GetPrevMarkers(); }
+  IRPMarkerList* GetMarkers(bool create) override;
+  // Also forgets the continued list and the markers before the document.
+  void Clear() override;
+
+private:
+  std::unique_ptr<TRPMarkerList> FPrevMarkers;
+  bool FContinuesList = false;
+  int32_t FContinuedListNo = -1;
+  int32_t FContinuedLevel = -1;
 };

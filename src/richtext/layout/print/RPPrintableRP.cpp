@@ -22,3 +22,9 @@ TReportRichPane::TReportRichPane(TComponent* owner) : TCustomPrintableRP(owner, 
   DocumentFlags = rpdfReportDefaults;
   SetName("RichPane");
 }
+
+void TCustomPrintableRP::ApplyLayoutInfo(const TRPLayoutInfo& layout) {
+  TCustomRichPane::ApplyLayoutInfo(layout);
+  if (auto* data = dynamic_cast<TCustomMainPtblRPData*>(&RPData()))
+    data->SetContinuedList(layout.FirstParaCut, layout.FirstMarkerListNo, layout.FirstMarkerLevel);
+}

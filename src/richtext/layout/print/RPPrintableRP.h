@@ -18,6 +18,10 @@ public:
   void DrawPage(int32_t pageNo, TCanvas& canvas, bool preview, bool correction) {
     PrintableData().DrawPage(pageNo, canvas, preview, correction);
   }
+  // A loaded layout gives the control its margins and widths, and a document that is a
+  // fragment its continued list: the list and level of the marker that heads its cut
+  // first paragraph.
+  void ApplyLayoutInfo(const TRPLayoutInfo& layout) override;
 
 protected:
   // Invisible, flags 0x0166, no vertical margins, no border; createData makes a

@@ -185,10 +185,6 @@ IRPControlParent* TRichPaneRPData::GetParentControl() {
   return FControl.Host() ? FControl.Host()->ControlParent() : nullptr;
 }
 
-std::unique_ptr<IRPItemControl> TRichPaneRPData::RPFControlNeeded(const AnsiString& name, const TRPTag& tag) {
-  return ControlAlive() && FControl.OnRPFControlNeeded ? FControl.OnRPFControlNeeded(&FControl, name, tag) : nullptr;
-}
-
 void TRichPaneRPData::PauseLiveSpelling() { FControl.PauseLiveSpelling(); }
 void TRichPaneRPData::ResumeLiveSpelling() { FControl.ResumeLiveSpelling(); }
 
@@ -355,6 +351,13 @@ std::unique_ptr<TGraphic> TRichPaneRPData::RPFPictureNeeded(const AnsiString& na
 TCustomImageList* TRichPaneRPData::RPFImageListNeeded(int32_t tag) {
   return FControl.OnRPFImageListNeeded ? FControl.OnRPFImageListNeeded(&FControl, tag) : nullptr;
 }
+
+std::unique_ptr<TComponent> TRichPaneRPData::RPFControlNeeded(const AnsiString& className, const AnsiString& name,
+                                                              const TRPTag& tag) {
+  return FControl.OnRPFControlNeeded ? FControl.OnRPFControlNeeded(&FControl, className, name, tag) : nullptr;
+}
+
+TStrings* TRichPaneRPData::GetDocProperties() { return &FControl.DocProperties; }
 
 bool TRichPaneRPData::SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo,
                                      TRPSaveFormat format, bool unicode, AnsiString& text) {

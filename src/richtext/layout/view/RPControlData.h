@@ -109,7 +109,7 @@ public:
   int32_t GetVOffs() const override;
   // Where the document stands in a client area taller than it: by the control's
   // DocVAlign, never below 0.
-  int32_t GetDocumentVAlignOffset() const;
+  int32_t GetDocumentVAlignOffset() const override;
   TPoint GetOrigin() const override { return TPoint{0, GetDocumentVAlignOffset()}; }
   int32_t GetVSmallStep() const override;
   TCanvas* GetCanvas() override;
@@ -132,6 +132,10 @@ public:
   // The control's events (defaults without them).
   std::unique_ptr<TGraphic> RPFPictureNeeded(const AnsiString& name, const TRPTag& tag) override;
   TCustomImageList* RPFImageListNeeded(int32_t tag) override;
+  std::unique_ptr<TComponent> RPFControlNeeded(const AnsiString& className, const AnsiString& name,
+                                               const TRPTag& tag) override;
+  // The control's DocProperties.
+  TStrings* GetDocProperties() override;
   bool SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format, bool unicode,
                       AnsiString& text) override;
   AnsiString SaveComponentToFile(const WideString& path, TComponent* component, TRPSaveFormat format) override;
@@ -164,7 +168,6 @@ public:
   // --- Controls, live spelling (the control's) ---------------------------------------
   // The window of the control's host.
   IRPControlParent* GetParentControl() override;
-  std::unique_ptr<IRPItemControl> RPFControlNeeded(const AnsiString& name, const TRPTag& tag) override;
   void PauseLiveSpelling() override;
   void ResumeLiveSpelling() override;
   void LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset) override;

@@ -85,6 +85,7 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnControlAction = source.OnControlAction;
   OnRPFPictureNeeded = source.OnRPFPictureNeeded;
   OnRPFImageListNeeded = source.OnRPFImageListNeeded;
+  OnRPFControlNeeded = source.OnRPFControlNeeded;
   OnSaveItemToFile = source.OnSaveItemToFile;
   OnSaveComponentToFile = source.OnSaveComponentToFile;
   OnWriteHyperlink = source.OnWriteHyperlink;
@@ -96,7 +97,6 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnRPRightClick = source.OnRPRightClick;
   OnItemHint = source.OnItemHint;
   OnCopy = source.OnCopy;
-  OnRPFControlNeeded = source.OnRPFControlNeeded;
   OnSpellingCheck = source.OnSpellingCheck;
   OnSmartPopupClick = source.OnSmartPopupClick;
   OnVScrolled = source.OnVScrolled;

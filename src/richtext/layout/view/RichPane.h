@@ -17,6 +17,7 @@
 #include "richtext/layout/view/RPThread.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPExportContexts.h"
+#include "richtext/model/RPLayoutInfo.h"
 
 class TRPStyle;
 
@@ -81,6 +82,13 @@ public:
   std::function<std::unique_ptr<TGraphic>(TCustomRichPane* sender, const AnsiString& name, const TRPTag& tag)>
       OnRPFPictureNeeded;
   std::function<TCustomImageList*(TCustomRichPane* sender, int32_t tag)> OnRPFImageListNeeded;
+  // The control of a control item whose record holds no body, by its class name and item
+  // name (none: the item has none).
+  std::function<std::unique_ptr<TComponent>(TCustomRichPane* sender, const AnsiString& className,
+                                            const AnsiString& name, const TRPTag& tag)>
+      OnRPFControlNeeded;
+  // The document properties that the native format carries with the document.
+  TStringList DocProperties;
   // Exports: the host writes an item itself (clearing doDefault, with the text), writes a
   // control, gives a hyperlink's target and extra attributes, or saves a picture
   // (clearing doDefault, with the file name).
@@ -114,10 +122,6 @@ public:
   std::function<void(TCustomRichPane* sender, TCustomRPFormattedData& rpData, int32_t itemNo, WideString& hint)>
       OnItemHint;
   TNotifyEvent OnCopy;
-  // While the native format is read: the control for a control item written without its
-  // body (none: the item has none).
-  std::function<std::unique_ptr<IRPItemControl>(TCustomRichPane* sender, const AnsiString& name, const TRPTag& tag)>
-      OnRPFControlNeeded;
   // Live spelling asks whether word (8-bit text in the code page of its text style
   // styleNo) is misspelled. Called on the live-spelling thread: the handler must not touch
   // the user interface or the document.
@@ -242,6 +246,22 @@ public:
   // nesting), made by the window host; nothing without one.
   void ShowSmartPopup(TCustomRPFormattedData& rpData, int32_t itemNo);
   void HideSmartPopup() { FData->FreeSmartPopupButton(); }
+
+  // --- The native format (RichPaneNativeFormat.cpp) ------------------------------------
+  // The control's layout: margins, minimal and maximal text widths, direction.
+  std::unique_ptr<TRPLayoutInfo> CreateLayoutInfo() const;
+  // The layout read with a document comes back into the control (its margins, text widths
+  // and direction).
+  virtual void ApplyLayoutInfo(const TRPLayoutInfo& layout);
+  // The document (or its selection) with the control's layout, background and colour;
+  // false when writing failed.
+  bool SaveRPFToStream(TStream& stream, TRPFSaveMode mode);
+  // The document replaced by the stream's: the background record sets the control's
+  // colour and background (with rpfoLoadBack), the layout record its layout (with
+  // rpfoLoadLayout). False for a damaged stream, which changes nothing.
+  bool LoadRPFFromStream(TStream& stream);
+  // The stream's items inserted at index (its collections merged or mapped).
+  bool InsertRPFFromStream(TStream& stream, int32_t index);
 
   // --- Linear positions (RPLinearPositions.cpp) ----------------------------------------
   // The document as one flat text, the sub-documents of items (table cells) included, as

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "RPGolden.h"
+#include "RPListPageData.h"
 #include "RPPrintTestData.h"
 
 namespace {
@@ -41,6 +42,10 @@ const TImageCase ImageCases[] = {
     {"text", 100, 90, 1, BuildTextPage},
     {"split_first_part", 100, 50, 1, BuildSplitPage},
     {"split_last_part", 100, 50, 2, BuildSplitPage},
+    // The pages of RPListPagesTest's dumps.
+    {"list_left", 200, 280, 1, [](TReportFixture& f) { BuildListPage(f, rpmaLeft); }},
+    {"list_centre", 200, 280, 1, [](TReportFixture& f) { BuildListPage(f, rpmaCenter); }},
+    {"list_right", 200, 280, 1, [](TReportFixture& f) { BuildListPage(f, rpmaRight); }},
 };
 
 void PrintTo(const TImageCase& c, std::ostream* os) { *os << c.Name; }
