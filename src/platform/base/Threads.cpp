@@ -122,7 +122,7 @@ bool CheckSynchronize() {
   }
   if (calls.empty()) return false;
   std::exception_ptr queuedError;
-  for (const auto& record : calls) {
+  for (auto& record : calls) {
     try {
       record->Call();
     } catch (...) {
@@ -135,6 +135,9 @@ bool CheckSynchronize() {
       {
         const std::lock_guard lock(queue.Lock);
         record->Done = true;
+        // The waiting thread keeps the last reference: the call and its exception end
+        // there, after it has looked at them.
+        record.reset();
       }
       queue.Signal.notify_all();
     }
