@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -167,6 +168,37 @@ TEST(RPThreadTest, TypingIntoAMarkedWordBehindTheWalkChecksItAgain) {
   view.WaitForTheWalk();
   EXPECT_FALSE(thread.WordModified);
   EXPECT_EQ(view.TakeAsked(), (std::vector<AnsiString>{"tail"}));
+}
+
+TEST(RPThreadTest, TypingKeepsTheWalkWaitingUntilAQuietDelayAfterTheLastEdit) {
+  using TClock = std::chrono::steady_clock;
+  TSpellingView view;
+  std::mutex lock;
+  std::vector<std::pair<TClock::time_point, AnsiString>> asked;
+  view.Pane.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool&) {
+    const std::lock_guard guard(lock);
+    asked.emplace_back(TClock::now(), word);
+  };
+  view.Data().AddTextW(u"word", PlainStyle, TRPTag(), 0);
+  view.Pane.StartLiveSpelling();
+  view.WaitForTheWalk();
+  std::vector<TClock::time_point> edits;
+  for (int32_t i = 0; i < 8; ++i) {
+    view.Data().SetItemTextRaw(0, "word" + std::to_string(i));
+    edits.push_back(TClock::now());
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  view.WaitForTheWalk();
+  const std::lock_guard guard(lock);
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked.back().second, "word7");
+  // Every word asked after an edit waited the quiet delay after the latest edit before it.
+  for (const auto& [at, word] : asked) {
+    const auto before = std::find_if(edits.rbegin(), edits.rend(), [&](TClock::time_point edit) { return edit <= at; });
+    if (before != edits.rend()) {
+      EXPECT_GE(at - *before, std::chrono::milliseconds(TRPWordEnumThread::QuietDelayMs)) << word;
+    }
+  }
 }
 
 TEST(RPThreadTest, StopAndStartAgain) {
