@@ -352,6 +352,19 @@ public:
 
 private:
   friend class TResolutionScope;
+  // While the grid changes the live-spelling walk of the document stands still and
+  // leaves the table's cells (they may go); afterwards it goes on from the table.
+  class TSpellingBracket {
+  public:
+    explicit TSpellingBracket(TRPTableItemInfo& table);
+    ~TSpellingBracket();
+    TSpellingBracket(const TSpellingBracket&) = delete;
+    TSpellingBracket& operator=(const TSpellingBracket&) = delete;
+
+  private:
+    TRPTableItemInfo& FTable;
+    TCustomRPData* FData;
+  };
   void WriteRPFRecord(TStream& stream, IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
                       const TRPTableStreamSaveInfo& saveInfo, bool forceSameAsPrev);
   void ForEachCellItem(const std::function<void(TCustomRPItemInfo&)>& proc);

@@ -96,4 +96,37 @@ TEST(RPTableSpellingTest, ATableDeletedWhileTheWalkIsInItsCellsRestartsTheWalk) 
   EXPECT_NE(view.Pane.GetItem(0)->ItemState & rpisSpellChecked, 0);
 }
 
+TEST(RPTableSpellingTest, RowsAndColumnsChangedWhileTheWalkRunsAreCheckedAfterward) {
+  TTableSpellingView view;
+  view.Delay = std::chrono::microseconds(300);
+  view.Pane.AddTextNL("start", 0, 0, 0);
+  TRPTableItemInfo& table = view.AddTable(4, 4, std::vector<std::string>(16, "some cell text badword"));
+  view.Pane.AddTextNL("end", 0, 0, 0);
+  view.Pane.Format();
+  view.Pane.StartLiveSpelling();
+  // The grid changes under the walk: rows go, a merge frees cells, a column comes.
+  table.DeleteRows(1, 2, false);
+  table.MergeCells(0, 0, 2, 1, false);
+  table.InsertCols(1, 1, -1);
+  TRPTableCellData& added = *table.GetCell(1, 1);
+  added.Clear();
+  added.AddRawText("new badtext", 0, 0);
+  view.Pane.Format();
+  view.WaitForTheWalk();
+  // Every cell left is checked, the new one too, with exactly its misspelled word marked.
+  for (int32_t row = 0; row < table.Rows().GetRowCount(); ++row)
+    for (int32_t col = 0; col < table.Rows().GetColCount(); ++col)
+      if (const TRPTableCellData* cell = table.GetCell(row, col))
+        for (int32_t i = 0; i < cell->GetItemCount(); ++i) {
+          const AnsiString text = cell->GetItemTextA(i);
+          const size_t at = text.find("bad");
+          ASSERT_NE(at, AnsiString::npos) << row << " " << col << " " << text;
+          const size_t end = text.find(' ', at);
+          const size_t length = (end == AnsiString::npos ? text.size() : end) - at;
+          EXPECT_EQ(MarksOf(*cell->GetItem(i)),
+                    (std::set<std::string>{std::to_string(at + 1) + ":" + std::to_string(length)}))
+              << row << " " << col;
+        }
+}
+
 }  // namespace
