@@ -150,6 +150,8 @@ public:
   virtual void BeforeFormat() {}
   // Called at the end of every pass with the formatted item range.
   virtual void AfterFormat(int32_t, int32_t) {}
+  // Called after the controls of control items were moved into place; nothing here.
+  virtual void ControlsPlaced() {}
   // The document's offset in the area that shows it (a cell's inside its table's
   // document); (0, 0) in this class.
   virtual TPoint GetOrigin() const { return TPoint{0, 0}; }

@@ -32,6 +32,9 @@
 #include "richtext/model/RPStyleSheetQueries.h"
 #include "richtext/model/RPTag.h"
 
+class IRPItemControl;
+class IRPControlParent;
+
 enum TRPItemAction { rpiaInserting, rpiaInserted, rpiaTextModifying, rpiaDestroying, rpiaMovingToUndoList };
 enum TRPControlAction { rpcaDestroy, rpcaMoveToUndoList, rpcaMoveFromUndoList, rpcaBeforeRPFSave, rpcaAfterRPFSave };
 
@@ -115,6 +118,11 @@ public:
   virtual void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text);
   // Tells the host that something happens to a control item; nothing in this class.
   virtual void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item);
+  // ControlAction for a control item (rpkindControl); nothing for other items.
+  void NotifyControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item);
+  // The window that the controls of control items stand in: the absolute root's (the
+  // control-bound document answers its view's window); none at the root of this class.
+  virtual IRPControlParent* GetParentControl();
   // The marker list of the nesting, kept by the absolute root; with create, made when
   // absent (nullptr while no list-marker unit provides one).
   virtual IRPMarkerList* GetMarkers(bool create);
@@ -163,6 +171,28 @@ public:
   // Sounds the message beep when the style sheet's UseSound is on (a refused action).
   void Beep() const;
 
+  // --- Live spelling -------------------------------------------------------------------
+  // A live-spelling thread (the view's, RPThread.h) reads the items of the whole nesting
+  // while it runs. Every change of the items is bracketed: PauseLiveSpelling returns once
+  // the thread stands still between two words, ResumeLiveSpelling lets it go on (after
+  // the last of nested pauses); positions changed meanwhile are reported with
+  // LiveSpellingResetFrom. Each is asked of the absolute root, whose answer in this class
+  // is that nothing checks the spelling.
+  virtual void PauseLiveSpelling();
+  virtual void ResumeLiveSpelling();
+  // Checking goes on from character offset of item itemNo of rpData (a document of this
+  // nesting) when the thread has passed it.
+  virtual void LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset);
+  // One character ch was typed at offset of item itemNo of rpData / count characters were
+  // deleted there: the item's word marks follow, and a changed word that the thread has
+  // passed is checked again.
+  virtual void AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch);
+  virtual void AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count);
+  // The sub-document cell (a table's cell) goes away: the thread must not stay in it.
+  virtual void LiveSpellingCellFreed(TCustomRPData& cell);
+  // LiveSpellingCellFreed for every sub-document of item, at any depth.
+  void LiveSpellingItemFreed(TCustomRPItemInfo& item);
+
   // --- Item sharing ------------------------------------------------------------------
   // Whether this document uses the item list of another (false in this class). A
   // document that shares never frees, clears or deletes items.
@@ -196,10 +226,14 @@ public:
   template <typename T>
   T& CheckItemClass(int32_t i) const;
   bool GetItemIntProperty(int32_t i, int32_t code, int32_t& value) const;
+  // The index of the item that holds control (a table answers for its cells); -1 when
+  // none does.
+  int32_t FindControlItem(const TComponent* control) const;
 
   // --- Text --------------------------------------------------------------------------
   const AnsiString& GetItemTextRaw(int32_t i) const { return (*FItems)[static_cast<size_t>(i)].Text; }
-  void SetItemTextRaw(int32_t i, AnsiString text) { (*FItems)[static_cast<size_t>(i)].Text = std::move(text); }
+  // A new text of item i: its live-spelling marks go and it is checked again.
+  void SetItemTextRaw(int32_t i, AnsiString text);
   // 8-bit text; a Unicode text item is converted with its style's code page.
   AnsiString GetItemTextA(int32_t i) const;
   // UTF-16; 8-bit text converted with its style's code page.

@@ -183,7 +183,7 @@ public:
   // document through the context's writer as body only.
   void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // Whether an item of a cell holds the control.
-  bool OwnsControl(const TControl* control) const override;
+  bool OwnsControl(const TComponent* control) const override;
 
   // --- The native format (RPTableStreaming.cpp) ---------------------------------------------
   // The record: the header, the name, the property lines, the line "1", and the table
@@ -366,6 +366,20 @@ private:
   // Where the background picture of the table (cell nullptr) or of a cell goes in an HTML
   // export, as an HTML path; empty when it is left out.
   AnsiString HtmlBackgroundLocation(TRPHTMLSaveContext& context, const TRPTableCellData* cell, TColor backColor) const;
+
+  // While the grid changes the live-spelling walk of the document stands still and
+  // leaves the table's cells (they may go); afterwards it goes on from the table.
+  class TSpellingBracket {
+  public:
+    explicit TSpellingBracket(TRPTableItemInfo& table);
+    ~TSpellingBracket();
+    TSpellingBracket(const TSpellingBracket&) = delete;
+    TSpellingBracket& operator=(const TSpellingBracket&) = delete;
+
+  private:
+    TRPTableItemInfo& FTable;
+    TCustomRPData* FData;
+  };
   void WriteRPFRecord(TStream& stream, IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
                       const TRPTableStreamSaveInfo& saveInfo, bool forceSameAsPrev);
   void ForEachCellItem(const std::function<void(TCustomRPItemInfo&)>& proc);

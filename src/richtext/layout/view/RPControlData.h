@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "richtext/layout/RPFormattedData.h"
+#include "richtext/layout/view/RPAnimate.h"
+#include "richtext/layout/view/RPPopup.h"
 
 class TCustomRichPane;
 
@@ -67,6 +70,7 @@ private:
 class TRichPaneRPData : public TRPControlData {
 public:
   explicit TRichPaneRPData(TCustomRichPane& control);
+  ~TRichPaneRPData() override;
 
   TCustomRichPane& Control() const { return FControl; }
   // Added to the document's jump numbers when a hyperlink is followed.
@@ -179,10 +183,54 @@ public:
   TCursor GetNormalCursor() const override;
   void DoCopy() override;
 
+  // Ends live spelling, stops the animation timer when the control animates on
+  // formatting, frees the smart popup button, then clears the document.
+  void Clear() override;
+  // The children of the control take their places (Top from Tag), then the smart popup
+  // button.
+  void ControlsPlaced() override;
+
+  // --- Controls, live spelling (the control's) ---------------------------------------
+  // The window of the control's host.
+  IRPControlParent* GetParentControl() override;
+  void PauseLiveSpelling() override;
+  void ResumeLiveSpelling() override;
+  void LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset) override;
+  void AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch) override;
+  void AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count) override;
+  void LiveSpellingCellFreed(TCustomRPData& cell) override;
+
+  // --- Animation ----------------------------------------------------------------------
+  // Whether pictures of the nesting get animators (the control's animation runs).
+  bool AnimationAllowed() const { return FAnimationAllowed; }
+  void SetAnimationAllowed(bool value) { FAnimationAllowed = value; }
+  // The animators of the nesting; nullptr before the first.
+  TRPAnimatorList* Animators() const { return FAnimators.get(); }
+  // Takes a new animator into the list (made on first use; a full list frees it and
+  // clears animator) and starts the control's animation timer when animation runs.
+  void InsertAnimator(std::unique_ptr<IRPPictureAnimator>& animator);
+
+  // --- Smart popup --------------------------------------------------------------------
+  // The button shows for item of rpData (a document of the nesting), made by the
+  // control's host when there is none, and is placed.
+  void SetSmartPopupTarget(TCustomRPFormattedData* rpData, TCustomRPItemInfo* item);
+  TCustomRPFormattedData* SmartPopupData() const { return FSmartPopupData; }
+  TCustomRPItemInfo* SmartPopupItem() const { return FSmartPopupItem; }
+  IRPSmartPopupButton* SmartPopupButton() const { return FSmartPopupButton.get(); }
+  // The button moves to the right and bottom end of its item's last draw item, kept
+  // inside the client area; it is freed when the item is drawn no longer.
+  void PlaceSmartPopupButton();
+  void FreeSmartPopupButton();
+
 private:
   // Events are not raised while the control is being destroyed.
   bool ControlAlive() const;
   TCustomRichPane& FControl;
+  bool FAnimationAllowed = false;
+  std::unique_ptr<TRPAnimatorList> FAnimators;
+  TCustomRPFormattedData* FSmartPopupData = nullptr;
+  TCustomRPItemInfo* FSmartPopupItem = nullptr;
+  std::unique_ptr<IRPSmartPopupButton> FSmartPopupButton;
   // The jump last reported as hovered (-1: none).
   int32_t FReportedHoverJumpNo = -1;
 };

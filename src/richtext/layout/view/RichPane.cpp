@@ -50,6 +50,9 @@ TCustomRichPane::TCustomRichPane(TComponent* owner, TDataFactory createData)
 }
 
 TCustomRichPane::~TCustomRichPane() {
+  // The live-spelling thread reads the document: it ends before the document goes.
+  StopLiveSpelling();
+  StopAnimationTimer();
   Destroying();
   if (FStyle) FStyle->RemoveFreeNotification(this);
   FData->Clear();
@@ -124,6 +127,8 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnImportPicture = source.OnImportPicture;
   OnReadHyperlink = source.OnReadHyperlink;
   OnProgress = source.OnProgress;
+  OnSpellingCheck = source.OnSpellingCheck;
+  OnSmartPopupClick = source.OnSmartPopupClick;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;
   OnResize = source.OnResize;
@@ -147,6 +152,7 @@ void TCustomRichPane::Format() {
   if ((ComponentState() & csDesigning) != 0 || VSmallStep() == 0 || !FStyle) return;
   FData->FormatDocument(&FCanvas);
   Repaint();
+  if (FAnimationMode == rpaniOnFormat) StartAnimation();
 }
 
 void TCustomRichPane::Reformat() {
