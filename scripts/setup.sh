@@ -21,6 +21,7 @@ NEEDED=(
   clang-format  # the format check of the tree (tests/checks/check_format.py: version 14)
   libpng-dev pngcheck  # PNG decoding and encoding checked against libpng
   libxml2-dev  # XML name rules and parsing checked against libxml2
+  libhunspell-dev hunspell-en-us hunspell-ru  # live spelling checked by hunspell with real dictionaries
   python3-tinycss2  # the style sheets written for HTML export parsed by a real CSS parser
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
   setpriv:util-linux  # tests of what permissions refuse run as "nobody" when the suite runs as root
@@ -29,6 +30,11 @@ NEEDED=(
   # RTF written by real programs for the RTF reader's tests (the smallest LibreOffice that
   # converts Writer documents headless), and a second reader of the same files
   libreoffice-writer-nogui pandoc unrtf
+  # the HTML exports checked by real readers: tidy for HTML 4, xmllint against the XHTML
+  # 1.1 DTD of the W3C's SGML library (through a catalog, no network), html5lib and lxml
+  # (html5lib also gives the grids of HTML tables that the RTF import's tables are checked
+  # against)
+  tidy w3c-sgml-lib libxml2-utils python3-html5lib python3-lxml
 )
 
 is_installed() {

@@ -1,2 +1,3 @@
 qf_add_fuzz_target(rtf_reader LABEL richtext-interchange DEPS qf_richtext_interchange)
 qf_add_fuzz_target(rpf_reader LABEL richtext-interchange DEPS qf_richtext_interchange qf_imaging_png)
+qf_add_fuzz_target(rtf_import LABEL richtext-interchange DEPS qf_richtext_interchange)

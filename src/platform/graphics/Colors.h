@@ -41,6 +41,8 @@ inline constexpr TColor clBtnShadow = clSystemColor | 16;
 inline constexpr TColor clGrayText = clSystemColor | 17;
 inline constexpr TColor clBtnText = clSystemColor | 18;
 inline constexpr TColor clBtnHighlight = clSystemColor | 20;
+inline constexpr TColor clInfoText = clSystemColor | 23;
+inline constexpr TColor clInfoBk = clSystemColor | 24;
 inline constexpr TColor clDefault = 0x20000000;
 
 constexpr COLORREF RGB(uint8_t r, uint8_t g, uint8_t b) noexcept {
@@ -75,6 +77,10 @@ constexpr COLORREF GetSysColor(int32_t index) noexcept {
       0x000000,  // 18 button text
       0xC0C0C0,  // 19 inactive caption text
       0xFFFFFF,  // 20 button highlight
+      0x000000,  // 21 3-D dark shadow
+      0xC0C0C0,  // 22 3-D light
+      0x000000,  // 23 tooltip text
+      0xE1FFFF,  // 24 tooltip background
   };
   return index >= 0 && index < static_cast<int32_t>(sizeof scheme / sizeof scheme[0]) ? scheme[index] : 0;
 }

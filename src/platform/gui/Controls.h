@@ -18,6 +18,7 @@
 #include "platform/base/Types.h"
 
 class QWidget;
+class TCanvas;
 class TWinControl;
 class TPopupMenu;
 class TBasicAction;
@@ -114,6 +115,9 @@ public:
   virtual void DestroyHandle();
   // Destroys and re-creates the widget when it exists.
   void RecreateWnd();
+  // Draws the control as its widget shows it (made first when missing), its top-left
+  // corner at (x, y) of canvas.
+  void PaintTo(TCanvas& canvas, int32_t x, int32_t y);
 
   static const TClassProps& Props();
   const TClassProps* ClassProps() const override { return &Props(); }
@@ -166,6 +170,9 @@ public:
   bool CanFocus() const;
   // Where the client area starts in the widget: 0, or below a form's menu bar.
   virtual int32_t ClientTop() const { return 0; }
+  // The widget that the widgets of the controls inside it are children of: its own, or
+  // the part of it that shows the client area.
+  virtual QWidget* ChildrenWidget() const { return Widget(); }
 
   static const TClassProps& Props();
   const TClassProps* ClassProps() const override { return &Props(); }

@@ -131,6 +131,9 @@ public:
   // when it pops up by itself.
   virtual bool ContextPopup(const TPoint& /*point*/) { return false; }
 
+  // The controls inside the window stand on its client area.
+  QWidget* ChildrenWidget() const override;
+
   // The modifier keys held now and the mouse buttons the window last heard of.
   TShiftState ShiftState() const;
   // The lines the platform scrolls per wheel notch.

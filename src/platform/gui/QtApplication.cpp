@@ -10,6 +10,7 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Sound.h"
+#include "platform/base/Threads.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtText.h"
 
@@ -30,9 +31,17 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
   // visible forms are updated.
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &FQt->App,
                    [this] { Guard([this] { UpdateActions(); }); });
+  // Calls that other threads hand to the main thread run in the event loop. Posting an
+  // event is safe from any thread.
+  QApplication* app = &FQt->App;
+  SetMainThreadWakeUp([app] {
+    QMetaObject::invokeMethod(
+        app, [] { Guarded([] { CheckSynchronize(); }); }, Qt::QueuedConnection);
+  });
 }
 
 TApplication::~TApplication() {
+  SetMainThreadWakeUp({});
   // Forms owned by the application go while Qt still exists.
   DestroyComponents();
   SetMessageBeepHandler({});

@@ -30,6 +30,8 @@ QString FormatMime(uint32_t format) {
   return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"").arg(QString::fromLatin1(name.c_str()));
 }
 
+}  // namespace
+
 QImage ToQImage(const TBitmap& bitmap) {
   TBitmap rgb;
   rgb.Assign(bitmap);
@@ -47,8 +49,6 @@ void FromQImage(const QImage& source, TBitmap& bitmap) {
   for (int32_t y = 0; y < bitmap.Height(); ++y)
     std::memcpy(bitmap.ScanLine(y), image.constScanLine(y), static_cast<size_t>(3 * bitmap.Width()));
 }
-
-}  // namespace
 
 void SetClipboardText(const WideString& text) { QGuiApplication::clipboard()->setText(ToQString(text)); }
 WideString GetClipboardText() { return FromQString(QGuiApplication::clipboard()->text()); }

@@ -24,8 +24,11 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
+#include "platform/gui/QtClipboard.h"
 #include "platform/gui/QtInput.h"
 #include "platform/gui/QtText.h"
 
@@ -193,11 +196,18 @@ void TControl::HandleNeeded() {
   if (FParent) FParent->HandleNeeded();
   // The parent's handle creation may have made ours already.
   if (FWidget) return;
-  FWidget = CreateWidget(FParent ? FParent->Widget() : nullptr);
+  FWidget = CreateWidget(FParent ? FParent->ChildrenWidget() : nullptr);
   FWidget->installEventFilter(new THintFilter(*this, FWidget));
   FWidget->installEventFilter(new TPopupMenuFilter(*this, FWidget));
   if (TCustomForm* form = FormOf(FParent)) FWidget->installEventFilter(new TPreviewFilter(*form, FWidget));
   InitWidget();
+}
+
+void TControl::PaintTo(TCanvas& canvas, int32_t x, int32_t y) {
+  HandleNeeded();
+  TBitmap image;
+  FromQImage(FWidget->grab(QRect(0, 0, FWidth, FHeight)).toImage(), image);
+  canvas.Draw(x, y, &image);
 }
 
 void TControl::DestroyHandle() {

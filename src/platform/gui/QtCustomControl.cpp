@@ -291,6 +291,8 @@ TCustomControlWidget* WidgetOf(const TCustomControl& control) {
 
 QWidget* TCustomControl::CreateWidget(QWidget* parent) { return new TCustomControlWidget(*this, parent); }
 
+QWidget* TCustomControl::ChildrenWidget() const { return Widget() ? WidgetOf(*this)->viewport() : nullptr; }
+
 void TCustomControl::InitWidget() {
   TWinControl::InitWidget();
   TCustomControlWidget& widget = *WidgetOf(*this);

@@ -357,10 +357,8 @@ public:
   int32_t ConvertedTextStyle(int32_t styleNo, bool appliedToText, int32_t userData, int32_t paraNo);
 
   // --- Item properties, checkpoints, resizing and list numbering ----------------------------
-  // The item resizer at the caret's picture or control (owned; nullptr when none), and
-  // the control whose bounds the editor is changing now (not owned).
+  // The item resizer at the caret's picture or control (owned; nullptr when none).
   std::unique_ptr<TRPItemResizer> Resizer;
-  TControl* ResizingControl = nullptr;
 
   // An extra integer property of the item (GetIntProperty codes): nothing when the item
   // has none or it is unchanged; recorded, then set.
@@ -384,10 +382,6 @@ public:
   // Lays out the whole document (full) or the paragraphs of the draw item holding itemNo
   // again and puts the caret back at its item position.
   void ReformatKeepCaret(bool full, bool keepSelection, bool caretScroll, int32_t itemNo, bool formatFlag);
-  // The control is modified; the remembered caret tag goes (unless rpstKeepCaretTag);
-  // the control hears of the change.
-  void DoChange(bool clearRedo);
-  void Change() { DoChange(true); }
   // After an embedded control changed its width from oldWidth to newWidth.
   void AfterControlResize(int32_t itemNo, int32_t oldWidth, int32_t newWidth);
   // The size a resize drag ended with (border spacing included), as one undo group.
@@ -424,6 +418,77 @@ public:
   void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+
+  // --- Insertion at the caret and typing (RPERPDataInsert.cpp) ---------------------------
+  using TRichPaneRPData::InsertItem;
+  // The caret tag: a copy of the caret item's tag when that item has the current text
+  // style (else none); forgotten by ForgetCaretTag.
+  void RememberCaretTag();
+  void ForgetCaretTag();
+  // The control's answer whether the document may change now, and its change handling.
+  bool CanChange();
+  void NotifyChange();
+  // Puts item in at the caret, with its records (see RPERPDataInsert.cpp): index receives
+  // its position, itemsAdded the change of the item count. False: refused (item freed).
+  // True with item nullptr: the item was dropped (a list marker where none may go).
+  bool InsertItemAtCaretCore(std::unique_ptr<TCustomRPItemInfo>& item, AnsiString& text, int32_t& lastAffected,
+                             bool& fullReformat, int32_t& itemsAdded, int32_t& index);
+  // The same, then the caret's paragraphs laid out again and the caret at the start of the
+  // new item (caretAtItemStart) or after it. False (and a beep) when refused or while an
+  // item is edited in place.
+  bool InsertItemAtCaret(std::unique_ptr<TCustomRPItemInfo> item, AnsiString& text, bool caretAtItemStart);
+  bool InsertTextAsItem(AnsiString& text, int32_t styleNo, bool caretAtItemStart);
+  // Text items: of a style (the Unicode option from the resolved style); copying source's
+  // style and properties with its options cleared; like source (its properties, Unicode
+  // option, continues-line flag and a copy of its tag, without checkpoint).
+  std::unique_ptr<TCustomRPItemInfo> CreateTextItem(int32_t paraNo, bool lineBreak, bool continuesLine,
+                                                    int32_t styleNo);
+  std::unique_ptr<TCustomRPItemInfo> CreateTextItemFrom(const TCustomRPItemInfo& source, bool lineBreak,
+                                                        bool continuesLine);
+  std::unique_ptr<TCustomRPItemInfo> CreateTextItemLike(const TCustomRPItemInfo& source);
+  // Recorded insertions of new text items at itemNo.
+  void InsertNewTextItem(int32_t itemNo, AnsiString text, int32_t paraNo, bool lineBreak, bool continuesLine,
+                         int32_t styleNo, bool& fullReformat);
+  void InsertTextItemFrom(int32_t itemNo, AnsiString text, const TCustomRPItemInfo& source, bool lineBreak,
+                          bool continuesLine, bool& fullReformat);
+  void InsertEmptyTextItem(int32_t itemNo, const TRPTag& tag, bool lineBreak, bool continuesLine, int32_t styleNo,
+                           int32_t paraNo, bool& fullReformat);
+  // The insertion hook: without atCaret the model's insertion at itemNo; with it the
+  // insertion at the caret (InsertedThroughEditing set, a beep on failure).
+  bool InsertItem(int32_t& itemNo, AnsiString& text, int32_t& lastAffected, bool& fullReformat, bool atCaret,
+                  std::unique_ptr<TCustomRPItemInfo>& item);
+  // Plain text at the caret, cut into paragraphs, lines and tabs; the caret after it or at
+  // its start. UTF-16 text is raw (two bytes a unit); an odd length raises ERichPaneError
+  // "Can't perform Unicode operation".
+  void InsertAnsiText(const AnsiString& text, bool caretAtStart);
+  void InsertUnicodeText(const AnsiString& rawText, bool caretAtStart);
+  // The rest of a stream (or a file) as 8-bit text (#0 becomes "?", OEM text converted);
+  // false when it could not be inserted (or the file opened).
+  bool InsertTextFromStream(TStream& stream, bool fromOEM, bool caretAtStart);
+  bool InsertTextFromFile(const WideString& fileName, bool fromOEM, bool caretAtStart);
+  // After an edit: the whole document formatted when checkDocWidth and its minimal width
+  // changed, else draw items firstDraw .. lastDraw laid out again with itemDelta items
+  // added (negative: removed).
+  void ReformatAfterEdit(bool checkDocWidth, int32_t firstDraw, int32_t lastDraw, int32_t itemDelta);
+  // Typing: text in the current text style's stored form (keyCode: the key that typed it).
+  void TypeText(const AnsiString& text, uint16_t keyCode);
+  void TypeAnsiChar(char key);
+
+  // --- Deletion, Backspace, Delete and Enter (RPERPDataDelete.cpp) ------------------------
+  bool CanDeleteSelection();
+  bool DeleteSelection();
+  // Backspace (byWord: Ctrl; wholeChar: the whole character before the caret).
+  void DeleteCharBackward(bool byWord, bool wholeChar, bool fromNextLine);
+  // Deletes item itemNo whole as Backspace does; false when refused.
+  bool DeleteWholeItem(int32_t itemNo);
+  // Delete.
+  void DeleteCharForward(bool byWord, bool fromPrevious);
+  // Enter (softBreak: Shift+Enter, a line break inside the paragraph).
+  bool InsertParagraphBreak(bool softBreak, bool nested);
+  // The caret to an item position (off a list marker), shown.
+  void PlaceCaretAfterEdit(int32_t itemNo, int32_t offset, bool restartSpelling);
+  // Whether the paragraph of item itemNo holds a persistent checkpoint.
+  bool HasPersistentCheckpointInPara(int32_t itemNo) const;
 
 private:
   // The plain and the bidirectional stop builders for one draw item of the line first ..

@@ -104,13 +104,6 @@ void TRPEditRPData::ReformatKeepCaret(bool full, bool keepSelection, bool caretS
   UpdateCaret(caretScroll, caretScroll, true);
 }
 
-void TRPEditRPData::DoChange(bool clearRedo) {
-  IRPEditorControl* editor = Editor();
-  if (editor) editor->SetModified(true);
-  if ((GetState() & rpstKeepCaretTag) == 0) RememberedCaretTag = TRPTag();
-  if (editor) editor->Changed(clearRedo);
-}
-
 void TRPEditRPData::AfterControlResize(int32_t itemNo, int32_t oldWidth, int32_t newWidth) {
   const int32_t paraWidth = GetParaMinWidth(itemNo);
   const bool full = oldWidth != newWidth && (paraWidth + oldWidth - newWidth >= MinDocWidth || MinDocWidth < paraWidth);
@@ -126,8 +119,7 @@ void TRPEditRPData::ResizeItemUndoable(int32_t itemNo, int32_t width, int32_t he
   }
   width = std::max(width, 1);
   height = std::max(height, 1);
-  if (IRPEditorControl* editor = Editor())
-    if (!editor->CanChange()) return;
+  if (!CanChange()) return;
   BeginUndoGroup(rpukModifyItem, true);
   SetUndoGroupMode(true);
   {
@@ -140,7 +132,7 @@ void TRPEditRPData::ResizeItemUndoable(int32_t itemNo, int32_t width, int32_t he
     }
     CompleteItemChange(itemNo, oldWidth);
   }
-  Change();
+  NotifyChange();
 }
 
 // --- Numbered lists -------------------------------------------------------------------------------

@@ -213,7 +213,7 @@ void TRPEditRPData::ApplyTextStyleConversion(int32_t userData, int32_t mode, boo
       ReformatKeepCaret(false, false, false, caretItem, false);
       SetCurTextStyle(newCurrent);
       UpdateCaret(false, false, true);
-      Change();
+      NotifyChange();
     }
     SetCurTextStyle(newCurrent);
     return;
@@ -309,7 +309,7 @@ void TRPEditRPData::ApplyTextStyleConversion(int32_t userData, int32_t mode, boo
   SetCurTextStyle(newCurrent);
   UpdateCaret(false, false, true);
   InvalidateControl();
-  Change();
+  NotifyChange();
 }
 
 // --- Paragraph styles ---------------------------------------------------------------------------
@@ -370,7 +370,7 @@ void TRPEditRPData::ApplyParaStyleConversion(int32_t value, int32_t mode) {
     SetCaretAtItemPos(caretItem, caretOffs);
   }
   UpdateCaret(true, false, false);
-  Change();
+  NotifyChange();
 }
 
 // --- Current styles through style deletion ------------------------------------------------------

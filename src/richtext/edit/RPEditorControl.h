@@ -34,13 +34,12 @@ public:
   // data (CurTextStyleNo, CurParaStyleNo) and tells its listeners.
   virtual void SetCurTextStyleNo(int32_t styleNo) = 0;
   virtual void SetCurParaStyleNo(int32_t paraNo) = 0;
+  // Whether the document may change now (asked before a key changes it), and the change
+  // handling after an edit; an editor that keeps no such state may leave both.
+  virtual bool CanChange() { return true; }
+  virtual void Change() {}
 
   // --- Changes, style conversions and the pointer -------------------------------------------
-  // Whether the document may be changed now.
-  virtual bool CanChange() { return !GetReadOnly(); }
-  // The document changed (after the data marked the control modified): the control
-  // clears its redo list when asked, fires its change event and restarts live spelling.
-  virtual void Changed(bool /*clearRedo*/) {}
   // The control's text style conversion handler: the new number of a text style (the
   // applied-to-text flag, the caller's user data and the paragraph style of the item);
   // false and nothing set without a handler.

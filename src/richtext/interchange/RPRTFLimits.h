@@ -1,7 +1,8 @@
-// What the RTF reader accepts from untrusted input. Each reader holds its own copy
-// (`TRPRTFReader::Limits`), defaulted from here; tests set smaller values on the reader
-// they exercise. Every default is far beyond what a word processor writes, so no real
-// document is refused.
+// What the RTF reader accepts from untrusted input, and what an import builds of it.
+// Each reader holds its own copy (`TRPRTFReader::Limits`), defaulted from here, and so
+// does each import's options object (`TRPRTFReaderProperties::Limits`, handed to the
+// reader it runs); tests set smaller values on the object they exercise. Every default
+// is far beyond what a word processor writes, so no real document is refused.
 //
 // Going past a limit never raises: the group depth, `\bin` and data sizes end the parse
 // with a result code (TRPRTFReader.h); the table counts stop growing and later entries
@@ -44,4 +45,17 @@ struct TRPRTFLimits {
   int32_t MaxTableNesting = 64;
   // Text of one field instruction (a HYPERLINK target, a picture path); longer text is cut.
   int32_t MaxFieldInstructionBytes = 1 << 20;
+
+  // --- What an import builds of it (RPRTFProps.h) -----------------------------------
+  // The columns of one imported table: the union of the \cellx boundaries of all its
+  // rows, which rows of shifted boundaries multiply. A boundary past it joins the nearest
+  // column it has, so the cell spans the columns there are.
+  int32_t MaxTableColumns = 1000;
+  // The cells (rows times columns) of one imported table; each holds a document. A table
+  // that reaches it ends with the row that reached it, and the rows that follow start a
+  // new table, so a long run of rows cannot make one grid of millions of cells.
+  int32_t MaxTableCells = 250000;
+  // A cell merged over more rows or columns than this stays that large; the positions
+  // past it hold cells of their own.
+  int32_t MaxTableSpan = 1000;
 };

@@ -33,6 +33,7 @@ void TRPRTFReader::Reset() {
   FStyleSheet.Clear();
   FColorTable.Clear();
   FListTable.Clear();
+  ++FListTableGeneration;
   FListOverrideTable.Clear();
   FStack.clear();
   FState->Reset();

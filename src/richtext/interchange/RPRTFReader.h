@@ -81,6 +81,9 @@ public:
   TRPRTFStyleSheet& StyleSheet() { return FStyleSheet; }
   TRPRTFListTable97& ListTable() { return FListTable; }
   TRPRTFListOverrideTable97& ListOverrideTable() { return FListOverrideTable; }
+  // Counts the list tables the document has begun: a \listtable group replaces the lists
+  // read before it, and what was said of them no longer holds.
+  int32_t ListTableGeneration() const { return FListTableGeneration; }
   // The code page of 8-bit text (\ansicpg, else DefCodePage).
   uint32_t CodePage() const { return FCodePage; }
   // The table alignment of \trql, \trqr, \trqc (0 left, 1 right, 2 centre) and whether a
@@ -267,6 +270,7 @@ private:
   TRPRTFStyleSheet FStyleSheet;
   TRPRTFColorList FColorTable;
   TRPRTFListTable97 FListTable;
+  int32_t FListTableGeneration = 0;
   TRPRTFListOverrideTable97 FListOverrideTable;
   std::vector<std::unique_ptr<TRPRTFReaderState>> FStack;
   std::unique_ptr<TRPRTFReaderState> FState;

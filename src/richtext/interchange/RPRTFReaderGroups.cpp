@@ -192,6 +192,7 @@ TRPRTFErrorCode TRPRTFReader::ChangeDest(TRPRTFDestination destination) {
       return rtf_ec_OK;
     case rdsListTable:
       FListTable.Clear();
+      ++FListTableGeneration;
       dest = rdsListTable;
       return rtf_ec_OK;
     case rdsList:

@@ -1,5 +1,5 @@
 // Copying the selection of a formatted document: plain text, the selected picture and,
-// through the writers of the interchange library, the native format and RTF.
+// through the writers of the interchange library, the native format, RTF and HTML.
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Streams.h"
 #include "richtext/layout/RPDocumentView.h"
@@ -84,6 +84,7 @@ void TCustomRPFormattedData::PutSelectionFormats(IRPClipboard& sink, TColor colo
   const auto wants = [&](TRPOptions option) { return forDrag || (options & option) != 0; };
   if (wants(rpoAutoCopyRPF) && writers.NativeFormat) writers.NativeFormat(*this, color, background, sink);
   if (forDrag && writers.RTF) writers.RTF(*this, color, background, sink);
+  if (forDrag && writers.HTML) writers.HTML(*this, color, background, sink);
   // On this (NT) platform 8-bit text is left out when Unicode text goes in: the platform
   // makes one from the other.
   if (wants(rpoAutoCopyText) && (forDrag || (options & rpoAutoCopyUnicodeText) == 0)) CopyText(sink);
@@ -102,7 +103,9 @@ void TCustomRPFormattedData::PutSelectionFormats(IRPClipboard& sink, TColor colo
       // The drag goes on without the picture.
     }
   }
+  // HTML goes with RTF: both carry the formatting.
   if (!forDrag && (options & rpoAutoCopyRTF) != 0 && writers.RTF) writers.RTF(*this, color, background, sink);
+  if (!forDrag && (options & rpoAutoCopyRTF) != 0 && writers.HTML) writers.HTML(*this, color, background, sink);
 }
 
 bool TCustomRPFormattedData::Copy(TColor color, const TRPBackground* background) {

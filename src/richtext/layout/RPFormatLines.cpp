@@ -6,6 +6,7 @@
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/RPLineBreaker.h"
 #include "richtext/layout/RPMultiDrawItemInfo.h"
+#include "richtext/model/RPControlItems.h"
 #include "richtext/model/RPMarker.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -323,6 +324,11 @@ void TRPLineBreaker::FormatRectItem(int32_t itemNo) {
       height = ScaleY(sized->GetHeight());
     }
     descent = rect ? ScaleY(rect->GetDescent()) : 0;
+    // A control with a percent width takes its share of the paragraph's width.
+    if (const auto* control = dynamic_cast<const TRPControlItemInfo*>(&item); control && control->HasPercentWidth()) {
+      const int32_t avail = FData.TextWidth - ScaleX(para.LeftIndent + para.RightIndent + para.FirstIndent);
+      control->UpdateSizeForWidth(avail, false, &FData.Resolution(), width, height, descent, offset);
+    }
   }
   int32_t shift = 0;
   const int32_t associated = item.GetAssociatedTextStyleNo();

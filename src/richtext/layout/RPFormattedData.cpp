@@ -180,6 +180,7 @@ void TCustomRPFormattedData::PlaceControls() {
     if (auto* control = dynamic_cast<TRPNonTextItemInfo*>(GetItem(d.ItemNo)))
       control->AdjustControlPlacement(d.Left - GetHOffs(), d.Top - GetVOffs(), false);
   }
+  ControlsPlaced();
 }
 
 // --- Item queries --------------------------------------------------------------------

@@ -150,6 +150,8 @@ public:
   virtual void BeforeFormat() {}
   // Called at the end of every pass with the formatted item range.
   virtual void AfterFormat(int32_t, int32_t) {}
+  // Called after the controls of control items were moved into place; nothing here.
+  virtual void ControlsPlaced() {}
   // The document's offset in the area that shows it (a cell's inside its table's
   // document); (0, 0) in this class.
   virtual TPoint GetOrigin() const { return TPoint{0, 0}; }
@@ -503,7 +505,8 @@ public:
   // With a selection and one of the auto-copy options (the control's Options): the
   // clipboard of the window is opened and emptied, and the formats go in this order: the
   // native format, 8-bit text (not when Unicode text is asked for too), the picture of a
-  // selection of exactly one picture item, Unicode text, RTF; then OnCopy. color and
+  // selection of exactly one picture item, Unicode text, RTF and HTML (both with
+  // rpoAutoCopyRTF); then OnCopy. color and
   // background are those of the view. False when nothing was copied.
   bool Copy(TColor color, const TRPBackground* background);
   // The parts, into a sink: the selection as 8-bit or UTF-16 plain text (lines of 80

@@ -6,6 +6,7 @@
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPControlItems.h"
 #include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
@@ -220,6 +221,8 @@ void TCustomRPFormattedData::PaintNonTextDrawItem(TCanvas& canvas, int32_t drawN
     picture->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
   } else if (const auto* bullet = dynamic_cast<const TRPBulletItemInfo*>(&item)) {
     bullet->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
+  } else if (const auto* control = dynamic_cast<const TRPControlItemInfo*>(&item)) {
+    control->Paint(d.Left - xs, d.Top - ys, canvas, drawState, style);
   } else if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(&item)) {
     marker->Paint(d.Left - xs, d.Top - ys, canvas, &style);
   } else if (auto* layout = dynamic_cast<IRPLayoutItem*>(&item)) {

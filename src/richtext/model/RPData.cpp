@@ -11,6 +11,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/JpegImage.h"
+#include "richtext/model/RPControlItems.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPPictureItems.h"
@@ -22,6 +23,23 @@
 namespace {
 
 constexpr int32_t DefaultSpacesInTab = 8;
+
+// The live-spelling thread stands still while the items change, and goes on from item
+// itemNo of the document afterwards.
+class TSpellingPause {
+public:
+  TSpellingPause(TCustomRPData& data, int32_t itemNo) : FData(data), FItemNo(itemNo) { data.PauseLiveSpelling(); }
+  ~TSpellingPause() {
+    FData.LiveSpellingResetFrom(FData, FItemNo, 0);
+    FData.ResumeLiveSpelling();
+  }
+  TSpellingPause(const TSpellingPause&) = delete;
+  TSpellingPause& operator=(const TSpellingPause&) = delete;
+
+private:
+  TCustomRPData& FData;
+  int32_t FItemNo;
+};
 
 }  // namespace
 
@@ -153,6 +171,55 @@ void TCustomRPData::ItemAction(TRPItemAction, TCustomRPItemInfo*, AnsiString&) {
 
 void TCustomRPData::ControlAction(TRPControlAction, int32_t, TCustomRPItemInfo*) {}
 
+void TCustomRPData::NotifyControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) {
+  if (item && item->StyleNo == rpkindControl) ControlAction(action, itemNo, item);
+}
+
+IRPControlParent* TCustomRPData::GetParentControl() {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? nullptr : root->GetParentControl();
+}
+
+// --- Live spelling ---------------------------------------------------------------------
+
+void TCustomRPData::PauseLiveSpelling() {
+  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->PauseLiveSpelling();
+}
+
+void TCustomRPData::ResumeLiveSpelling() {
+  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->ResumeLiveSpelling();
+}
+
+void TCustomRPData::LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset) {
+  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->LiveSpellingResetFrom(rpData, itemNo, offset);
+}
+
+void TCustomRPData::AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch) {
+  if (TCustomRPData* root = GetAbsoluteRootData(); root != this)
+    root->AdjustSpellingOnInsert(rpData, itemNo, offset, ch);
+  else
+    rpData.GetItem(itemNo)->AdjustWordPaintersForInsert(offset, ch, &rpData);
+}
+
+void TCustomRPData::AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count) {
+  if (TCustomRPData* root = GetAbsoluteRootData(); root != this)
+    root->AdjustSpellingOnDelete(rpData, itemNo, offset, count);
+  else
+    rpData.GetItem(itemNo)->AdjustWordPaintersForDelete(offset, count);
+}
+
+void TCustomRPData::LiveSpellingCellFreed(TCustomRPData& cell) {
+  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->LiveSpellingCellFreed(cell);
+}
+
+void TCustomRPData::LiveSpellingItemFreed(TCustomRPItemInfo& item) {
+  ForEachSubDocument(item, [this](TCustomRPData& sub) {
+    for (int32_t i = 0; i < sub.GetItemCount(); ++i) sub.LiveSpellingItemFreed(*sub.GetItem(i));
+    LiveSpellingCellFreed(sub);
+    return true;
+  });
+}
+
 IRPMarkerList* TCustomRPData::GetMarkers(bool create) {
   TCustomRPData* root = GetAbsoluteRootData();
   if (root != this) return root->GetMarkers(create);
@@ -253,11 +320,23 @@ void TCustomRPData::SetPageBreakBefore(int32_t i, bool value) {
   GetItem(i)->SetPageBreakBefore(value);
 }
 
+int32_t TCustomRPData::FindControlItem(const TComponent* control) const {
+  for (int32_t i = 0; i < GetItemCount(); ++i)
+    if (GetItem(i)->OwnsControl(control)) return i;
+  return -1;
+}
+
 bool TCustomRPData::GetItemIntProperty(int32_t i, int32_t code, int32_t& value) const {
   return GetItem(i)->GetIntProperty(code, value);
 }
 
 // --- Text ----------------------------------------------------------------------------
+
+void TCustomRPData::SetItemTextRaw(int32_t i, AnsiString text) {
+  const TSpellingPause pause(*this, i);
+  (*FItems)[static_cast<size_t>(i)].Text = std::move(text);
+  GetItem(i)->RemoveMisspellings();
+}
 
 AnsiString TCustomRPData::GetItemTextA(int32_t i) const {
   const AnsiString& raw = GetItemTextRaw(i);
@@ -535,8 +614,9 @@ bool TCustomRPData::InsertItem(int32_t index, AnsiString text, std::unique_ptr<T
 
 void TCustomRPData::InsertEntry(int32_t index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
   TCustomRPItemInfo& inserted = *item;
-  inserted.Inserting(this, text, true);
   index = std::clamp(index, 0, GetItemCount());
+  const TSpellingPause pause(*this, index);
+  inserted.Inserting(this, text, false);
   FItems->insert(FItems->begin() + index, {std::move(text), std::move(item)});
   inserted.Inserted(this, index);
   if (inserted.StyleNo == rpkindListMarker)
@@ -793,16 +873,22 @@ void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> item, bool clear
 }
 
 void TCustomRPData::FreeItemAt(int32_t i, bool clearing) {
+  const TSpellingPause pause(*this, i);
   TItemEntry& entry = (*FItems)[static_cast<size_t>(i)];
   ItemAction(rpiaDestroying, entry.Item.get(), entry.Text);
-  if (entry.Item->StyleNo == rpkindControl) ControlAction(rpcaDestroy, i, entry.Item.get());
+  NotifyControlAction(rpcaDestroy, i, entry.Item.get());
+  LiveSpellingItemFreed(*entry.Item);
   FreeItem(std::move(entry.Item), clearing);
 }
 
 std::unique_ptr<TCustomRPItemInfo> TCustomRPData::DetachItem(int32_t i, AnsiString& text) {
   if (ItemsShared() || i < 0 || i >= GetItemCount()) return nullptr;
-  // Its markers (those of a table's cells too) go while the document still reaches them.
-  if (GetItem(i)) ForgetMarkers(*GetItem(i), false);
+  const TSpellingPause pause(*this, i);
+  if (TCustomRPItemInfo* item = GetItem(i)) {
+    LiveSpellingItemFreed(*item);
+    // Its markers (those of a table's cells too) go while the document still reaches them.
+    ForgetMarkers(*item, false);
+  }
   TItemEntry entry = std::move((*FItems)[static_cast<size_t>(i)]);
   FItems->erase(FItems->begin() + i);
   if (entry.Item && entry.Item->Checkpoint) {
@@ -816,6 +902,7 @@ std::unique_ptr<TCustomRPItemInfo> TCustomRPData::DetachItem(int32_t i, AnsiStri
 void TCustomRPData::DeleteItems(int32_t index, int32_t count) {
   if (ItemsShared() || index < 0 || index >= GetItemCount() || count <= 0) return;
   count = std::min(count, GetItemCount() - index);
+  const TSpellingPause pause(*this, index);
   for (int32_t i = index; i < index + count; ++i) FreeItemAt(i, false);
   FItems->erase(FItems->begin() + index, FItems->begin() + index + count);
 }
@@ -824,6 +911,7 @@ void TCustomRPData::Clear() {
   const uint32_t savedClearing = FState & rpstClearing;
   FState |= rpstClearing;
   const TScopeExit restore([&] { FState = (FState & ~rpstClearing) | savedClearing; });
+  const TSpellingPause pause(*this, 0);
   if (!ItemsShared()) {
     for (int32_t i = 0; i < GetItemCount(); ++i)
       if ((*FItems)[static_cast<size_t>(i)].Item) FreeItemAt(i, true);
@@ -856,6 +944,7 @@ bool TCustomRPData::CanMergeItems(int32_t i, bool force) const {
 }
 
 void TCustomRPData::MergeItems(int32_t i) {
+  const TSpellingPause pause(*this, i);
   TItemEntry& entry = (*FItems)[static_cast<size_t>(i)];
   TItemEntry& next = (*FItems)[static_cast<size_t>(i) + 1];
   if (entry.Text.empty() && !next.Text.empty()) {
@@ -876,6 +965,7 @@ void TCustomRPData::MergeItems(int32_t i) {
   }
   FreeItem(std::move(next.Item), false);
   FItems->erase(FItems->begin() + i + 1);
+  entry.Item->RemoveMisspellings();
 }
 
 void TCustomRPData::NormalizeItems(int32_t first, int32_t last) {
@@ -1043,10 +1133,63 @@ bool TCustomRPData::HostSavesPicture(TRPSaveFormat format, const WideString& pat
   return root != this && root->HostSavesPicture(format, path, graphic, backColor, fileName);
 }
 
+AnsiString TCustomRPData::SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
+                                       bool inStyleSheet) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->SaveRTFExtra(area, object, row, col, inStyleSheet);
+}
+
+AnsiString TCustomRPData::SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->SaveHTMLExtra(area, cssVersion);
+}
+
+AnsiString TCustomRPData::SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->SaveParaToHTML(rpData, itemNo, paraStart, cssVersion);
+}
+
+bool TCustomRPData::HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                                  AnsiString& location) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this || root->HTMLSaveImage(rpData, itemNo, path, backColor, location);
+}
+
 WideString TCustomRPData::SavePictureForExport(TRPSaveFormat format, const WideString& path,
                                                const WideString& imagesPrefix, const TGraphic& graphic,
                                                int32_t& imgSaveNo, bool overwrite, TColor backColor) {
   WideString fileName;
   if (HostSavesPicture(format, path, graphic, backColor, fileName)) return fileName;
-  return SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+  // The pictures of a cell's document are saved as the whole document's are.
+  return GetAbsoluteRootData()->SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+}
+
+bool TCustomRPData::InsertFirstImportedItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item,
+                                            bool& joined) {
+  joined = false;
+  index = std::clamp(index, 0, GetItemCount());
+  InsertItem(index, std::move(text), std::move(item));
+  ++index;
+  return true;
+}
+
+bool TCustomRPData::HasProgressHandler() {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root != this && root->HasProgressHandler();
+}
+
+void TCustomRPData::ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this) root->ReportProgress(operation, stage, percentDone);
+}
+
+std::unique_ptr<TGraphic> TCustomRPData::ImportPicture(const AnsiString& location) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? nullptr : root->ImportPicture(location);
+}
+
+void TCustomRPData::ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format,
+                                  int32_t& styleNo, TRPTag& tag, AnsiString& itemName) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  if (root != this) root->ReadHyperlink(target, extras, format, styleNo, tag, itemName);
 }

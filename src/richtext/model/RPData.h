@@ -23,6 +23,7 @@
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/Palette.h"
 #include "richtext/model/RPCheckpoint.h"
+#include "richtext/model/RPExportAreas.h"
 #include "richtext/model/RPFDocumentFormat.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPItemStreaming.h"
@@ -31,11 +32,18 @@
 #include "richtext/model/RPStyleSheetQueries.h"
 #include "richtext/model/RPTag.h"
 
+class IRPItemControl;
+class IRPControlParent;
+
 enum TRPItemAction { rpiaInserting, rpiaInserted, rpiaTextModifying, rpiaDestroying, rpiaMovingToUndoList };
 enum TRPControlAction { rpcaDestroy, rpcaMoveToUndoList, rpcaMoveFromUndoList, rpcaBeforeRPFSave, rpcaAfterRPFSave };
 
 // The formats an export writes an item or a control in (the host may write it itself).
 enum TRPSaveFormat : uint8_t { rpsfText = 0, rpsfHTML = 1, rpsfRTF = 2 };
+
+// The long operations that report their progress to the host, and the stages of one.
+enum TRPLongOperation : uint8_t { rploReadRTF };
+enum TRPProgressStage : uint8_t { rpprStarting, rpprRunning, rpprEnding };
 
 // Document options that this class reads; the control-bound document keeps the rest of
 // its control's set.
@@ -110,6 +118,11 @@ public:
   virtual void ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text);
   // Tells the host that something happens to a control item; nothing in this class.
   virtual void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item);
+  // ControlAction for a control item (rpkindControl); nothing for other items.
+  void NotifyControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item);
+  // The window that the controls of control items stand in: the absolute root's (the
+  // control-bound document answers its view's window); none at the root of this class.
+  virtual IRPControlParent* GetParentControl();
   // The marker list of the nesting, kept by the absolute root; with create, made when
   // absent (nullptr while no list-marker unit provides one).
   virtual IRPMarkerList* GetMarkers(bool create);
@@ -158,6 +171,28 @@ public:
   // Sounds the message beep when the style sheet's UseSound is on (a refused action).
   void Beep() const;
 
+  // --- Live spelling -------------------------------------------------------------------
+  // A live-spelling thread (the view's, RPThread.h) reads the items of the whole nesting
+  // while it runs. Every change of the items is bracketed: PauseLiveSpelling returns once
+  // the thread stands still between two words, ResumeLiveSpelling lets it go on (after
+  // the last of nested pauses); positions changed meanwhile are reported with
+  // LiveSpellingResetFrom. Each is asked of the absolute root, whose answer in this class
+  // is that nothing checks the spelling.
+  virtual void PauseLiveSpelling();
+  virtual void ResumeLiveSpelling();
+  // Checking goes on from character offset of item itemNo of rpData (a document of this
+  // nesting) when the thread has passed it.
+  virtual void LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset);
+  // One character ch was typed at offset of item itemNo of rpData / count characters were
+  // deleted there: the item's word marks follow, and a changed word that the thread has
+  // passed is checked again.
+  virtual void AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch);
+  virtual void AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count);
+  // The sub-document cell (a table's cell) goes away: the thread must not stay in it.
+  virtual void LiveSpellingCellFreed(TCustomRPData& cell);
+  // LiveSpellingCellFreed for every sub-document of item, at any depth.
+  void LiveSpellingItemFreed(TCustomRPItemInfo& item);
+
   // --- Item sharing ------------------------------------------------------------------
   // Whether this document uses the item list of another (false in this class). A
   // document that shares never frees, clears or deletes items.
@@ -191,10 +226,14 @@ public:
   template <typename T>
   T& CheckItemClass(int32_t i) const;
   bool GetItemIntProperty(int32_t i, int32_t code, int32_t& value) const;
+  // The index of the item that holds control (a table answers for its cells); -1 when
+  // none does.
+  int32_t FindControlItem(const TComponent* control) const;
 
   // --- Text --------------------------------------------------------------------------
   const AnsiString& GetItemTextRaw(int32_t i) const { return (*FItems)[static_cast<size_t>(i)].Text; }
-  void SetItemTextRaw(int32_t i, AnsiString text) { (*FItems)[static_cast<size_t>(i)].Text = std::move(text); }
+  // A new text of item i: its live-spelling marks go and it is checked again.
+  void SetItemTextRaw(int32_t i, AnsiString text);
   // 8-bit text; a Unicode text item is converted with its style's code page.
   AnsiString GetItemTextA(int32_t i) const;
   // UTF-16; 8-bit text converted with its style's code page.
@@ -425,9 +464,49 @@ public:
   // false at the root of this class.
   virtual bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
                                 WideString& fileName);
-  // HostSavesPicture, else SavePictureFile.
+  // HostSavesPicture, else the absolute root's SavePictureFile.
   WideString SavePictureForExport(TRPSaveFormat format, const WideString& path, const WideString& imagesPrefix,
                                   const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite, TColor backColor);
+  // The host's RTF code for an area of an RTF export (asked of the absolute root; empty
+  // at the root of this class): object is the text or paragraph style, the table cell or
+  // the table concerned (nullptr for the document), row and col the cell's or row's place
+  // (-1 otherwise), inStyleSheet whether a style is being written into the style sheet.
+  virtual AnsiString SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col, bool inStyleSheet);
+  // The host's HTML code for an area of an HTML export, of the CSS flavour or the classic
+  // one (asked of the absolute root; empty at the root of this class).
+  virtual AnsiString SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion);
+  // The host's HTML code before the paragraph that item itemNo of rpData opens
+  // (paraStart) or after the one it closes (asked of the absolute root; empty at the root
+  // of this class).
+  virtual AnsiString SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion);
+  // Where the host puts a picture of an HTML export: item itemNo of rpData, or the
+  // background of rpData itself with itemNo -1, over backColor. True leaves the picture to
+  // the default saving; false with location (empty: the picture is left out). Asked of
+  // the absolute root; the root of this class leaves every picture to the default.
+  virtual bool HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                             AnsiString& location);
+
+  // --- What an import asks of the document --------------------------------------------
+  // Puts the first item of an import at index (clamped to 0 .. count). This class inserts
+  // it, moves index past it and answers true with joined false. The editor's document may
+  // instead join it to the text at the insertion point (joined true: the item is gone and
+  // index names the item that took it) or refuse it (false: the item is freed, the
+  // import stops).
+  virtual bool InsertFirstImportedItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item,
+                                       bool& joined);
+  // Whether the host reports the progress of long operations, and a report (asked of the
+  // absolute root; no host at the root of this class).
+  virtual bool HasProgressHandler();
+  virtual void ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone);
+  // The picture at a location that an import names (asked of the absolute root); none at
+  // the root of this class.
+  virtual std::unique_ptr<TGraphic> ImportPicture(const AnsiString& location);
+  // A hyperlink read from format with its target and extra text: the host may change
+  // the style number (a text style, or an item kind for a picture), the tag and the
+  // item's name it will be added with (asked of the absolute root; the root of this
+  // class leaves them).
+  virtual void ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format, int32_t& styleNo,
+                             TRPTag& tag, AnsiString& itemName);
 
 private:
   struct TItemEntry {

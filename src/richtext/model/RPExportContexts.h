@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/base/Streams.h"
 #include "platform/base/Types.h"
 #include "platform/graphics/Colors.h"
 #include "richtext/model/RPLists.h"
@@ -12,6 +13,30 @@
 #include "richtext/model/RPStyleSheetQueries.h"
 
 class TCustomRPData;
+
+// What an RTF export offers the items that hold documents of their own (table cells).
+class IRPRTFDocumentWriter {
+public:
+  virtual ~IRPRTFDocumentWriter() = default;
+  // The body of document at nestingLevel (1 for the cells of a table of the main
+  // document), with the tables of the whole export.
+  virtual void SaveSubDocument(TStream& stream, TCustomRPData& document, int32_t nestingLevel) = 0;
+  // The item just written has closed its paragraph itself, so the next paragraph of the
+  // document being written starts without a paragraph mark.
+  virtual void ParagraphClosed() = 0;
+};
+
+// What an HTML export offers the items that hold documents of their own (table cells).
+class IRPHTMLDocumentWriter {
+public:
+  virtual ~IRPHTMLDocumentWriter() = default;
+  // The body of document in the export's flavour with options (its head and end left
+  // out), standing on backColor.
+  virtual void SaveSubDocumentBody(TStream& stream, TCustomRPData& document, uint32_t options, TColor backColor) = 0;
+  // The host's place for the background picture of document (a cell) over backColor:
+  // true leaves it to the default saving; false with location (empty: left out).
+  virtual bool BackgroundImageHook(TCustomRPData& document, TColor backColor, AnsiString& location) = 0;
+};
 
 // RTF export options (TRPRTFOptions).
 inline constexpr uint32_t rprtfSaveStyleSheet = 0x01;
@@ -45,6 +70,8 @@ struct TRPRTFSaveContext {
   TRPIntegerList* ListOverrideCounters = nullptr;
   // The font table (none: fonts are written without their number).
   const IRPRTFFontTable* FontTable = nullptr;
+  // Writes the documents that items hold (none: such items write no content).
+  IRPRTFDocumentWriter* Writer = nullptr;
 };
 
 struct TRPHTMLSaveContext {
@@ -59,4 +86,6 @@ struct TRPHTMLSaveContext {
   uint32_t Options = 0;                    // HTML export options (rphtml...)
   bool UseCss = false;                     // the CSS flavour
   TColor Background = clNone;              // what the item stands on
+  // Writes the documents that items hold (none: such items write no content).
+  IRPHTMLDocumentWriter* Writer = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "richtext/model/RPFStreaming.h"
 
+#include "richtext/model/RPControlItems.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFStreamHelpers.h"
 
@@ -41,3 +42,10 @@ const TGraphic* TRPFStreaming::InvalidPicture() const {
   const IRPStyleSheet* sheet = FRPData.GetRPStyle();
   return sheet ? sheet->GetInvalidPicture() : nullptr;
 }
+
+std::unique_ptr<IRPItemControl> TRPFStreaming::RequestControl(const AnsiString& name, const TRPTag& tag) {
+  // A record without a body names no class.
+  return MakeRPItemControl(FRPData.RPFControlNeeded(AnsiString(), name, tag));
+}
+
+IRPControlParent* TRPFStreaming::ControlParent() const { return FRPData.GetParentControl(); }

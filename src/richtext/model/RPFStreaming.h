@@ -30,6 +30,10 @@ public:
   TCustomImageList* FindImageList(int32_t tag) override;
   // The style sheet's InvalidPicture; none without a style sheet.
   const TGraphic* InvalidPicture() const override;
+  // The document; its RPFControlNeeded and GetParentControl.
+  TCustomRPData* Document() const override { return &FRPData; }
+  std::unique_ptr<IRPItemControl> RequestControl(const AnsiString& name, const TRPTag& tag) override;
+  IRPControlParent* ControlParent() const override;
 
 private:
   TCustomRPData& FRPData;

@@ -10,6 +10,7 @@
 #include "richtext/model/RPFontInfo.h"
 #include "richtext/model/RPRtfHelpers.h"
 #include "richtext/model/RPStringHelpers.h"
+#include "richtext/model/RPStyleCss.h"
 #include "richtext/model/RPUnicode.h"
 
 AnsiString ColorToHtmlColor(TColor color, bool quoted) {
@@ -63,7 +64,34 @@ AnsiString MakeHintAttribute(TRPHintKind kind, const AnsiString& hint) {
   AnsiString safe = hint;
   for (char& c : safe)
     if (c == '"') c = '\'';
-  return kind == rphkHtml ? "title=\"" + safe + "\"" : "\\o \"" + RtfSanitizeName(safe) + "\"";
+  if (kind == rphkRtf) return "\\o \"" + RtfSanitizeName(safe) + "\"";
+  // "&" and "<" would start an entity or a tag inside the value.
+  safe = ReplaceAllForward(safe, "&", "&amp;");
+  safe = ReplaceAllForward(safe, "<", "&lt;");
+  return "title=\"" + safe + "\"";
+}
+
+AnsiString HtmlAttributeText(AnsiStringView text) {
+  AnsiString out;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
 }
 
 AnsiString EscapeHtmlText(const AnsiString& text, bool raw) {
@@ -152,7 +180,8 @@ AnsiString GetHtmlOpenFontTags(const TCustomRPFontInfo& style, const TCustomRPFo
     const int32_t size = PointSizeToHtmlFontSize(style.Size);
     if (!base || size != PointSizeToHtmlFontSize(base->Size)) out += " size=" + FormatHtmlInt(size, options);
     if (!base || style.Color != base->Color) out += " color=" + ColorToHtmlColor(style.Color, true);
-    if (!base || !AnsiSameText(style.FontName, base->FontName)) out += " face=\"" + style.FontName + "\"";
+    if (!base || !AnsiSameText(style.FontName, base->FontName))
+      out += " face=\"" + HtmlAttributeText(style.FontName) + "\"";
     out += ">";
   }
   if (base) {
@@ -207,7 +236,7 @@ AnsiString GetMarkerFontOpenTags(const TFont& font, const TCustomRPFontInfo* bas
     out += "<font";
     if (tag.Size) out += " size=" + FormatHtmlInt(PointSizeToHtmlFontSize(font.Size()), options);
     if (tag.Color) out += " color=" + ColorToHtmlColor(font.Color(), true);
-    if (tag.Face) out += " face=\"" + font.Name() + "\"";
+    if (tag.Face) out += " face=\"" + HtmlAttributeText(font.Name()) + "\"";
     out += ">";
   }
   if (base) {
@@ -243,7 +272,7 @@ AnsiString GetMarkerFontCss(const TFont& font, bool withFamily) {
     const bool symbolic = SameText(font.Name(), "Symbol") || SameText(font.Name(), "Wingdings");
     css = AppendWithSpace(css, "font-family: " +
                                    (symbolic ? AnsiString("'Arial Unicode MS', 'Lucida Sans Unicode', 'Arial'")
-                                             : "'" + font.Name() + "'") +
+                                             : HtmlAttributeText(CssQuotedString(font.Name()))) +
                                    ";");
   }
   AnsiString decoration;

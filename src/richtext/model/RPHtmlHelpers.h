@@ -34,9 +34,12 @@ AnsiString GetXhtmlEmptyTagEnd(uint32_t options);
 AnsiString MakeHtmlPath(const AnsiString& path, uint32_t options, uint32_t codePage);
 
 enum TRPHintKind : int32_t { rphkHtml = 1, rphkRtf = 2 };
-// title="hint" (HTML) or the field switch \o "hint" (RTF, made safe for RTF); double
-// quotes in the hint become apostrophes; empty for an empty hint.
+// title="hint" (HTML, "&" and "<" as entities) or the field switch \o "hint" (RTF, made
+// safe for RTF); double quotes in the hint become apostrophes; empty for an empty hint.
 AnsiString MakeHintAttribute(TRPHintKind kind, const AnsiString& hint);
+// Text as the value of a double-quoted attribute: "&", "<", ">" and the double quote as
+// entities, so that it cannot end the value or start markup.
+AnsiString HtmlAttributeText(AnsiStringView text);
 // Unless raw: "&" "<" ">" as entities, and every two spaces "&nbsp; ".
 AnsiString EscapeHtmlText(const AnsiString& text, bool raw);
 // The HTML charset name of a font charset; empty when it has none.
@@ -57,7 +60,8 @@ AnsiString GetMarkerFontCloseTags(const TFont& font, const TCustomRPFontInfo* ba
 
 // CSS declarations of a list marker's font, joined by spaces: weight, style, size (px
 // for a size below 1 point, else pt), with family the family (Symbol and Wingdings as a
-// list of Unicode fonts), decoration, colour.
+// list of Unicode fonts; any other name as an escaped CSS string, fit for an attribute
+// value), decoration, colour.
 AnsiString GetMarkerFontCss(const TFont& font, bool withFamily);
 
 // The graphic classes that HTML export saves in their own format (empty unless the host

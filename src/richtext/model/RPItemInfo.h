@@ -26,7 +26,7 @@
 #include "richtext/model/RPWordPainters.h"
 
 class TCanvas;
-class TControl;
+class TComponent;
 class TCustomRPData;
 class TCustomRPItemInfo;
 class IRPStyleSheet;
@@ -92,10 +92,10 @@ enum TRPItemBoolQueryEx : int32_t {
   rpibqxSizeForWidth = 5,
 };
 
-// Vertical alignment of rectangular items.
-// The formats a document reads items from.
+// The formats a document reads items from (a hyperlink's host is told the one its link came in).
 enum TRPLoadFormat : uint8_t { rplfText, rplfHTML, rplfRTF, rplfRPF, rplfURL, rplfOther };
 
+// Vertical alignment of rectangular items.
 enum TRPVAlign : uint8_t { rpvaBaseline, rpvaMiddle, rpvaAbsTop, rpvaAbsBottom, rpvaAbsMiddle };
 
 // Integer property codes (0: unknown name) and string property codes.
@@ -258,10 +258,10 @@ public:
   // --- Sub-documents, controls and hyperlinks -------------------------------------------
   // The sub-document (a table's cell) at a point of the item; none in this class.
   virtual TCustomRPData* GetSubRPDataAt(int32_t /*x*/, int32_t /*y*/) { return nullptr; }
-  // Whether the item holds the control, or the in-place editor shown over it; false in
-  // this class.
-  virtual bool OwnsControl(const TControl* /*control*/) const { return false; }
-  virtual bool OwnsInplaceEditor(const TControl* /*editor*/) const { return false; }
+  // Whether the item holds the control (the component behind it), or the in-place editor
+  // shown over it; false in this class.
+  virtual bool OwnsControl(const TComponent* /*control*/) const { return false; }
+  virtual bool OwnsInplaceEditor(const TComponent* /*editor*/) const { return false; }
   // The cursor shown over the item as a hyperlink: the style sheet's JumpCursor.
   virtual int32_t GetHyperlinkCursor(const IRPStyleSheet* rpStyle) const;
   // Adds the hyperlink areas the item holds itself (a table's cells), its box at (left,

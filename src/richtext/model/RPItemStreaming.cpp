@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "richtext/model/RPControlItems.h"
 #include "richtext/model/RPFStreamHelpers.h"
 
 void WriteRPFItemHeader(TStream& stream, const TCustomRPItemInfo& item, int32_t lineCount, int32_t paraNo,
@@ -14,3 +15,5 @@ void WriteRPFItemHeader(TStream& stream, const TCustomRPItemInfo& item, int32_t 
                            std::to_string(static_cast<int32_t>(mode)) + " " + streaming.TagText(item.Tag) + " " +
                            extra);
 }
+
+std::unique_ptr<IRPItemControl> IRPFStreaming::RequestControl(const AnsiString&, const TRPTag&) { return nullptr; }

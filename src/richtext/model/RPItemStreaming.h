@@ -17,6 +17,9 @@
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPTag.h"
 
+class IRPItemControl;
+class IRPControlParent;
+
 // RPF options (TRPFOptions); the items read the first ones, the document writer and reader
 // the rest.
 inline constexpr uint32_t rpfoSavePicturesBody = 0x0001;
@@ -87,6 +90,14 @@ public:
   virtual std::unique_ptr<TGraphic> RequestPicture(const AnsiString& name, const TRPTag& tag) = 0;
   virtual TCustomImageList* FindImageList(int32_t tag) = 0;
   virtual const TGraphic* InvalidPicture() const = 0;
+
+  // Controls of control items: the document written or read (its control actions and
+  // host; none by default), the control the document's host supplies for an item written
+  // without its body (none by default), and the window the controls read go into (none by
+  // default).
+  virtual TCustomRPData* Document() const { return nullptr; }
+  virtual std::unique_ptr<IRPItemControl> RequestControl(const AnsiString& /*name*/, const TRPTag& /*tag*/);
+  virtual IRPControlParent* ControlParent() const { return nullptr; }
 };
 
 // "StyleNo LineCount Para Options Mode Tag Extra" CR LF: the options' stored bits (as the

@@ -7,6 +7,7 @@
 #include "platform/base/Random.h"
 #include "platform/base/TextUtils.h"
 #include "richtext/model/RPGraphicHelpers.h"
+#include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPPictureItems.h"
 
 namespace {
@@ -115,7 +116,7 @@ const TRPListLevel* TRPListLevel::PreviousLevel() const {
   return static_cast<const TRPListLevel*>(Collection()->Items(index - 1));
 }
 
-void TRPListLevel::HTMLOpenTag(TStream& stream, bool useCss) const {
+void TRPListLevel::HTMLOpenTag(TStream& stream, bool useCss, uint32_t htmlOptions) const {
   AnsiString styleAttribute;
   if (useCss) {
     const TRPListLevel* previous = PreviousLevel();
@@ -131,16 +132,16 @@ void TRPListLevel::HTMLOpenTag(TStream& stream, bool useCss) const {
     AnsiString type;
     switch (ListType) {
       case rplstLowerAlpha:
-        type = " type=a";
+        type = " type=" + QuoteHtmlValue("a", htmlOptions);
         break;
       case rplstUpperAlpha:
-        type = " type=A";
+        type = " type=" + QuoteHtmlValue("A", htmlOptions);
         break;
       case rplstLowerRoman:
-        type = " type=i";
+        type = " type=" + QuoteHtmlValue("i", htmlOptions);
         break;
       case rplstUpperRoman:
-        type = " type=I";
+        type = " type=" + QuoteHtmlValue("I", htmlOptions);
         break;
       default:
         break;

@@ -106,8 +106,9 @@ public:
   // LeftIndent.
   AnsiString GetIndentCSS() const;
   // The opening list tag (<ol> with the numbering type, or <ul>), with the level's indents
-  // as a style attribute when useCss; no line break after it.
-  void HTMLOpenTag(TStream& stream, bool useCss) const;
+  // as a style attribute when useCss; no line break after it. htmlOptions: the export's
+  // options (the type quoted under XHTML).
+  void HTMLOpenTag(TStream& stream, bool useCss, uint32_t htmlOptions = 0) const;
   // "</ol>" for a level with numbering, else "</ul>".
   void HTMLCloseTag(TStream& stream) const;
 

@@ -27,6 +27,12 @@ class IRPHtmlImageContext;
 inline constexpr uint32_t rpidsCurrent = 0x02;
 inline constexpr uint32_t rpidsHover = 0x04;
 
+// The frames of an item's draw states around a box of width x height at (x, y) with
+// spacing around it: the current item's in CurrentItemColor, one pixel outside, and the
+// selection's in SelColor (focused) or InactiveSelColor (none drawn for clNone).
+void DrawItemStateFrames(TCanvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height, int32_t spacing,
+                         uint32_t drawState, const TRPStyle& rpStyle);
+
 // What a picture asks of the animation that plays its frames (the image animation of the
 // control). The picture owns its animator.
 class IRPPictureAnimator {

@@ -17,6 +17,16 @@ void DrawItemFrame(TCanvas& canvas, TColor color, int32_t x1, int32_t y1, int32_
 }
 }  // namespace
 
+void DrawItemStateFrames(TCanvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height, int32_t spacing,
+                         uint32_t drawState, const TRPStyle& rpStyle) {
+  const int32_t w = width, h = height, s = spacing;
+  if (drawState & rpidsCurrent)
+    DrawItemFrame(canvas, rpStyle.CurrentItemColor, x - 1, y - 1, x + w + 2 * s + 1, y + h + 2 * s + 1);
+  if (drawState & rpidsSelected)
+    DrawItemFrame(canvas, (drawState & rpidsFocused) ? rpStyle.SelColor : rpStyle.InactiveSelColor, x, y, x + w + 2 * s,
+                  y + h + 2 * s);
+}
+
 void TRPGraphicItemInfo::DrawGraphic(TCanvas& canvas, const TGraphic& graphic, const TRect& box) const {
   // A graphic that cannot be drawn leaves its place empty rather than failing the page.
   try {
@@ -47,11 +57,7 @@ void TRPGraphicItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t d
   } else if (Image) {
     DrawGraphic(canvas, *Image, box);
   }
-  if (drawState & rpidsCurrent)
-    DrawItemFrame(canvas, rpStyle.CurrentItemColor, x - 1, y - 1, x + w + 2 * s + 1, y + h + 2 * s + 1);
-  if (drawState & rpidsSelected)
-    DrawItemFrame(canvas, (drawState & rpidsFocused) ? rpStyle.SelColor : rpStyle.InactiveSelColor, x, y, x + w + 2 * s,
-                  y + h + 2 * s);
+  DrawItemStateFrames(canvas, x, y, w, h, s, drawState, rpStyle);
 }
 
 bool TRPGraphicItemInfo::PrintToBitmap(TBitmap& bitmap, bool preview, int32_t partIndex, int32_t imageTop) const {

@@ -58,12 +58,21 @@ AnsiString RtfEscapeText(AnsiStringView text, bool raw, bool keywords) {
 }
 
 AnsiString RtfEscapeFieldArgument(AnsiStringView text) {
-  AnsiString doubled;
-  for (char c : PrefixBackslash(text)) {
-    doubled += c;
-    if (c == '\\') doubled += '\\';
+  // Two layers: the field's own (a backslash or a double quote escaped with a backslash),
+  // then RTF's (backslashes and braces escaped). Braces get only RTF's escape: escaping
+  // them twice would leave a bare brace that opens or closes a group.
+  AnsiString out;
+  for (char c : text) {
+    if (c == '\\')
+      out += "\\\\\\\\";
+    else if (c == '"')
+      out += "\\\\\"";
+    else if (c == '{' || c == '}')
+      out += AnsiString("\\") + c;
+    else
+      out += c;
   }
-  return RtfEncodeSpecialChars(doubled, false);
+  return RtfEncodeSpecialChars(out, false);
 }
 
 AnsiString RtfSanitizeName(AnsiStringView text) {

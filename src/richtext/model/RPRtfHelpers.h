@@ -17,7 +17,9 @@ class TRPColorList;
 AnsiString RtfEncodeSpecialChars(AnsiStringView text, bool keywords);
 // Unless raw, a backslash before each \, { and }; then RtfEncodeSpecialChars.
 AnsiString RtfEscapeText(AnsiStringView text, bool raw, bool keywords);
-// \, { and } escaped, then every backslash doubled once more, then encoded.
+// The quoted argument of a field instruction: a backslash becomes four (the field's escape,
+// escaped for RTF), a double quote a field-escaped quote (two backslashes and the
+// quote), a brace gets one backslash; then encoded.
 AnsiString RtfEscapeFieldArgument(AnsiStringView text);
 // \, { and } become "_", then encoded (style names, hints).
 AnsiString RtfSanitizeName(AnsiStringView text);

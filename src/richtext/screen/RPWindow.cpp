@@ -3,6 +3,7 @@
 
 #include "richtext/layout/view/RichPane.h"
 #include "richtext/model/RPThemes.h"
+#include "richtext/screen/RPSmartPopupButton.h"
 
 namespace {
 
@@ -48,6 +49,10 @@ int32_t TRPWindow::DoDragDrop(const std::function<void(IRPClipboard&)>& fill, in
   TRPDragDataSink sink;
   fill(sink);
   return TCustomControl::DoDragDrop(sink.Data, allowedEffects);
+}
+
+std::unique_ptr<IRPSmartPopupButton> TRPWindow::CreateSmartPopupButton(TRPSmartPopupProperties& settings) {
+  return std::make_unique<TRPSmartPopupButton>(*this, settings);
 }
 
 void TRPWindow::SetScrollBar(TRPScrollBarKind bar, int32_t max, int32_t page, int32_t position, bool visible) {

@@ -39,7 +39,7 @@ public:
   TDataObject Data;
 };
 
-class TRPWindow : public TCustomControl, public IRPWindowHost {
+class TRPWindow : public TCustomControl, public IRPWindowHost, public IRPControlParent {
 public:
   TRPWindow(TComponent* owner, TCustomRichPane& pane);
   ~TRPWindow() override;
@@ -75,6 +75,10 @@ public:
   void SetCaretPos(int32_t x, int32_t y) override { TCustomControl::SetCaretPos(x, y); }
   void ShowCaret() override { TCustomControl::ShowCaret(); }
   void HideCaret() override { TCustomControl::HideCaret(); }
+  // The controls of control items stand in the window.
+  IRPControlParent* ControlParent() override { return this; }
+  // A TRPSmartPopupButton in the window.
+  std::unique_ptr<IRPSmartPopupButton> CreateSmartPopupButton(TRPSmartPopupProperties& settings) override;
 
   // --- What the window hands on -------------------------------------------------------
   void Paint(const TRect& clip) override;

@@ -1,7 +1,17 @@
 // The rich view on screen.
 #include "richtext/screen/RichPane.h"
 
-TRichPane::TRichPane(TComponent* owner)
-    : TCustomRichPane(owner), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {}
+#include "richtext/screen/RPControlWidgets.h"
 
-TRichPane::~TRichPane() { FWindow.reset(); }
+TRichPane::TRichPane(TComponent* owner) : TCustomRichPane(owner), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {
+  RegisterRPControlClasses();
+}
+
+TRichPane::~TRichPane() {
+  // The controls of the document's items and the smart popup button stand in the window:
+  // they go first (without events: the control is being destroyed).
+  StopLiveSpelling();
+  Destroying();
+  Clear();
+  FWindow.reset();
+}

@@ -1,6 +1,7 @@
 // The rich view on screen: a rich view control (the layout's TCustomRichPane) with the
 // window that shows it. The window is the control to place on a form; its popup menu is
-// the view's.
+// the view's. Creating one registers the controls of control items
+// (RPControlWidgets.h).
 #pragma once
 
 #include <memory>

@@ -26,6 +26,8 @@ TRPTableItemInfo* TRPTableCellData::GetTable() const {
 }
 
 void TRPTableCellData::DetachItems(TRPTableCellHolder& holder) {
+  // The live-spelling walk must not stay in a cell that goes to the undo list.
+  LiveSpellingCellFreed(*this);
   for (int32_t i = 0; i < GetItemCount(); ++i) GetItem(i)->MovingToUndoList(i, this);
   FUndoHolder = &holder;
   SetRow(nullptr);

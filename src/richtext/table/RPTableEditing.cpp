@@ -8,24 +8,41 @@
 
 // --- Rows and columns -------------------------------------------------------------------
 
+TRPTableItemInfo::TSpellingBracket::TSpellingBracket(TRPTableItemInfo& table)
+    : FTable(table), FData(table.FRows->MainRPData) {
+  if (!FData) return;
+  FData->PauseLiveSpelling();
+  FData->LiveSpellingItemFreed(table);
+}
+
+TRPTableItemInfo::TSpellingBracket::~TSpellingBracket() {
+  if (!FData) return;
+  if (const int32_t itemNo = FTable.GetItemNo(); itemNo >= 0) FData->LiveSpellingResetFrom(*FData, itemNo, 0);
+  FData->ResumeLiveSpelling();
+}
+
 void TRPTableItemInfo::InsertRows(int32_t index, int32_t count, int32_t copyIndex) {
+  const TSpellingBracket spelling(*this);
   FRows->InsertRows(index, count, copyIndex, false);
   Changed();
 }
 
 void TRPTableItemInfo::InsertCols(int32_t index, int32_t count, int32_t copyIndex) {
+  const TSpellingBracket spelling(*this);
   FRows->InsertCols(index, count, copyIndex, false);
   Changed();
 }
 
 void TRPTableItemInfo::DeleteRows(int32_t index, int32_t count, bool divideSize) {
   if (FRows->IsEmpty()) return;
+  const TSpellingBracket spelling(*this);
   FRows->DeleteRows(index, count, divideSize);
   Changed();
 }
 
 void TRPTableItemInfo::DeleteCols(int32_t index, int32_t count, bool divideSize) {
   if (FRows->IsEmpty()) return;
+  const TSpellingBracket spelling(*this);
   FRows->DeleteCols(index, count, divideSize);
   Changed();
 }

@@ -39,6 +39,7 @@ void TRPTableItemInfo::Init(int32_t rowCount, int32_t colCount, TCustomRPData* r
 
 bool TRPTableItemInfo::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan,
                                   bool allowCoveredLines) {
+  const TSpellingBracket spelling(*this);
   const bool merged = FRows->MergeCells(topRow, leftCol, colSpan, rowSpan, allowCoveredLines, true);
   Changed();
   return merged;

@@ -28,6 +28,10 @@ class TRPTablePrintInfo;
 class TRPTableStreamSaveInfo;
 class TCustomRPFormattedData;
 
+// Whether tables without a preferred width let RTF readers fit them to their content
+// ("\trautofit1"), beside the tables that ask so themselves (rptoRTFAllowAutofit).
+extern bool RPTableRTFAllowAutofit;
+
 class TRPTableItemInfo : public TRPFullLineItemInfo,
                          public IRPLayoutItem,
                          public IRPPrintableItem,
@@ -171,8 +175,15 @@ public:
   // The table's colour, the colours of its and its cells' border styles, the rules' when
   // they are drawn, every cell's colours and what the cells' items add.
   void FillRTFTables(TRPColorList& colors, TRPIntegerList& listOverrideCounts, TCustomRPData* rpData) const override;
+  // The rows as RTF table rows (RPTableExportRtf.cpp) at the context's nesting level, each
+  // cell's document through the context's writer; a table never formatted is laid out
+  // for 600 pixels first. The writer is told afterwards that the paragraph is closed.
+  void SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
+  // A "table" element in the context's flavour (RPTableExportHtml.cpp), each cell's
+  // document through the context's writer as body only.
+  void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // Whether an item of a cell holds the control.
-  bool OwnsControl(const TControl* control) const override;
+  bool OwnsControl(const TComponent* control) const override;
 
   // --- The native format (RPTableStreaming.cpp) ---------------------------------------------
   // The record: the header, the name, the property lines, the line "1", and the table
@@ -352,6 +363,23 @@ public:
 
 private:
   friend class TResolutionScope;
+  // Where the background picture of the table (cell nullptr) or of a cell goes in an HTML
+  // export, as an HTML path; empty when it is left out.
+  AnsiString HtmlBackgroundLocation(TRPHTMLSaveContext& context, const TRPTableCellData* cell, TColor backColor) const;
+
+  // While the grid changes the live-spelling walk of the document stands still and
+  // leaves the table's cells (they may go); afterwards it goes on from the table.
+  class TSpellingBracket {
+  public:
+    explicit TSpellingBracket(TRPTableItemInfo& table);
+    ~TSpellingBracket();
+    TSpellingBracket(const TSpellingBracket&) = delete;
+    TSpellingBracket& operator=(const TSpellingBracket&) = delete;
+
+  private:
+    TRPTableItemInfo& FTable;
+    TCustomRPData* FData;
+  };
   void WriteRPFRecord(TStream& stream, IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
                       const TRPTableStreamSaveInfo& saveInfo, bool forceSameAsPrev);
   void ForEachCellItem(const std::function<void(TCustomRPItemInfo&)>& proc);

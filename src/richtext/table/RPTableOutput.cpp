@@ -68,7 +68,7 @@ void TRPTableItemInfo::FillRTFTables(TRPColorList& colors, TRPIntegerList& listO
     }
 }
 
-bool TRPTableItemInfo::OwnsControl(const TControl* control) const {
+bool TRPTableItemInfo::OwnsControl(const TComponent* control) const {
   for (int32_t row = 0; row < Rows().GetRowCount(); ++row)
     for (int32_t col = 0; col < Rows().GetColCount(); ++col)
       if (const TRPTableCellData* cell = GetCell(row, col))

@@ -226,12 +226,11 @@ TEST_F(RPApplyStylesTest, ChangesTellTheControl) {
   Pane.Modified = false;
   Data().RememberedCaretTag = TRPTag::FromNumber(3);
   Data().SetStateFlag(rpstKeepCaretTag, true);
-  Data().Change();
+  Data().NotifyChange();
   EXPECT_TRUE(Pane.Modified);
   EXPECT_EQ(Pane.Changes, 1);
   EXPECT_EQ(Data().RememberedCaretTag.Number(), 3);
-  Data().SetStateFlag(rpstKeepCaretTag, false);
-  Data().DoChange(false);
+  Data().NotifyChange();
   EXPECT_EQ(Data().RememberedCaretTag, TRPTag());
   // A change made to an item from outside lays its paragraph out again and keeps the
   // caret where it was.

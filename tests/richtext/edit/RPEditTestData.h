@@ -53,7 +53,7 @@ public:
     newParaNo = ParaConversion(paraNo, userData);
     return true;
   }
-  void Changed(bool) override { ++Changes; }
+  void Change() override { ++Changes; }
 };
 
 // A host that also keeps the caret as the window would show it.

@@ -475,6 +475,73 @@ protected:
     Format();
   }
 
+  // One editor operation at a random caret position, as the keys and the editor's
+  // commands run them: typing, pasting text with separators, Backspace (anywhere and at
+  // paragraph starts), Delete, Enter and Shift+Enter, deleting a selection, a picture.
+  void EditorOperation() {
+    const int32_t count = Data().GetItemCount();
+    int32_t i = Rand(count);
+    if (Chance(20)) {
+      const std::vector<int32_t> starts = ParagraphStarts();
+      i = starts[static_cast<size_t>(Rand(static_cast<int32_t>(starts.size())))];
+    }
+    const int32_t offset = IsText(i) ? CharPosition(i) : Rand(2);
+    Data().SetCaretAtItemPos(i, offset);
+    Data().UpdateCaret(false, false, false);
+    const auto typed = [&](const std::u16string& text) {
+      const int32_t styleNo = Data().CurTextStyleNo;
+      const bool unicode = Style.TextStyles()[styleNo]->Unicode;
+      AnsiString stored;
+      for (const char16_t c : text) stored += static_cast<char>(c);
+      return unicode ? WideToRawUnicode(text) : stored;
+    };
+    const int32_t kind = Rand(9);
+    Note("editor", {kind, i, offset});
+    switch (kind) {
+      case 0:
+        for (int32_t n = 1 + Rand(3); n > 0; --n) Data().TypeText(typed(std::u16string(1, u'a' + Rand(26))), 0);
+        break;
+      case 1: {
+        const char* texts[] = {"one\r\ntwo", "x\ty", "a\r\rb", "line\fpage", "tail\r\n", "\r\nhead"};
+        Data().BeginUndoGroup(rpukInsert, true);
+        if (Chance(50))
+          Data().InsertAnsiText(texts[Rand(6)], Chance(30));
+        else
+          Data().InsertUnicodeText(WideToRawUnicode(u"\u0436\u2028v\u2029w\vz"), Chance(30));
+        break;
+      }
+      case 2:
+      case 3:
+        Data().DeleteCharBackward(Chance(30), Chance(30), false);
+        break;
+      case 4:
+        Data().DeleteCharForward(false, false);
+        break;
+      case 5:
+        Data().InsertParagraphBreak(Chance(30), false);
+        break;
+      case 6: {
+        const int32_t a = Rand(count), b = std::min(count - 1, a + Rand(4));
+        const int32_t from = IsText(a) ? CharPosition(a) : Rand(2);
+        int32_t to = IsText(b) ? CharPosition(b) : Rand(2);
+        if (a == b && to < from) to = from;
+        Data().SetSelectionBounds(a, from, b, to);
+        Data().DeleteSelection();
+        Data().Deselect(false);
+        break;
+      }
+      case 7:
+        Data().TypeText(typed(u"multi"), 0);
+        break;
+      default: {
+        Data().BeginUndoGroup(rpukInsert, true);
+        AnsiString text = "inline";
+        Data().InsertItemAtCaret(NewPicture(false, 0), text, Chance(50));
+      }
+    }
+    Data().UndoList->RemoveEmptyLastGroup();
+  }
+
   // Undoing (or redoing) plays the last group; a typing group gives back one character a
   // call and goes when it has none left.
   void PlayGroup(TRPUndoList& list) {
@@ -639,6 +706,52 @@ TEST_F(RPUndoOracleTest, UndoingEverythingGivesTheOriginalAndRedoingEverythingTh
 // The same with the editor's operations between the steps.
 TEST_F(RPUndoOracleTest, EditorOperationsUndoAndRedoToTheirStates) {
   for (uint32_t seed = 200; seed < 240; ++seed) CheckUndoAndRedo(seed, [this] { EditorGroup(); });
+}
+
+// The editor's operations at the caret: every group they leave is undone to the
+// document before it and redone to the document after it, and each operation leaves the
+// layout a whole new pass would make.
+TEST_F(RPUndoOracleTest, EditorOperationsUndoToTheOriginalAndRedoToTheEdited) {
+  size_t groupsPlayed = 0;
+  for (uint32_t seed = 200; seed < 240; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Rng.seed(seed);
+    BuildDocument();
+    Data().UndoList->Clear();
+    Data().RedoList->Clear();
+    // The state after each group by the group count; empty: not seen (an operation that
+    // opened two groups).
+    std::vector<std::string> states{State()};
+    const int32_t operations = 6 + Rand(10);
+    for (int32_t n = 0; n < operations; ++n) {
+      ASSERT_NO_FATAL_FAILURE(EditorOperation()) << Steps;
+      const auto groups = static_cast<size_t>(Data().UndoList->Count());
+      ASSERT_GE(groups + 1, states.size()) << Steps;
+      states.resize(groups + 1);
+      states[groups] = State();
+      ExpectLayoutOfAWholePass(Steps.c_str());
+    }
+    const std::string edited = State();
+    groupsPlayed += states.size() - 1;
+    while (Data().UndoList->Count() > 0) {
+      ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().UndoList));
+      const auto k = static_cast<size_t>(Data().UndoList->Count());
+      if (!states[k].empty()) {
+        ASSERT_EQ(State(), states[k]) << "undone to group " << k << "\n" << Steps;
+      }
+    }
+    ASSERT_EQ(State(), states[0]) << Steps;
+    while (Data().RedoList->Count() > 0) {
+      ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().RedoList));
+      const auto k = static_cast<size_t>(Data().UndoList->Count());
+      if (k < states.size() && !states[k].empty()) {
+        ASSERT_EQ(State(), states[k]) << "redone to group " << k << "\n" << Steps;
+      }
+    }
+    EXPECT_EQ(State(), edited) << Steps;
+  }
+  // Most operations change the document: the sequences are no empty runs.
+  EXPECT_GT(groupsPlayed, 200u);
 }
 
 // With a limit of one only the last group can be undone; with a limit of zero nothing is

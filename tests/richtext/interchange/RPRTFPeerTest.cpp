@@ -12,17 +12,7 @@
 
 namespace {
 
-const char kOdtHead[] = R"(<?xml version="1.0" encoding="UTF-8"?>
-<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
- xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
- xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
- xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
- xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
- xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
- xmlns:xlink="http://www.w3.org/1999/xlink"
- xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
- office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
-<office:font-face-decls>
+const char kOdtHead[] = R"(<office:font-face-decls>
  <style:font-face style:name="Liberation Serif" svg:font-family="'Liberation Serif'"/>
  <style:font-face style:name="DejaVu Sans Mono" svg:font-family="'DejaVu Sans Mono'"/>
 </office:font-face-decls>
@@ -51,7 +41,7 @@ const char kOdtHead[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 }  // namespace
 
 std::string FlatOdt(const std::string& body, bool headerFooter) {
-  std::string odt = kOdtHead;
+  std::string odt = std::string(kFlatOdtStart) + kOdtHead;
   odt += "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"Page\">";
   if (headerFooter)
     odt +=

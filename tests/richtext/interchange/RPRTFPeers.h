@@ -1,6 +1,6 @@
 // RTF written by real programs from sources these tests write: LibreOffice (headless,
-// flat ODT sources, all converted in one call with a private profile) and pandoc (from
-// Markdown), with `unrtf --text` of some results. The files are made once and cached in
+// flat ODT sources, all converted in one call with a private profile; some also to plain
+// text) and pandoc (from Markdown), with `unrtf --text` of some results. The files are made once and cached in
 // the build folder under a lock, so parallel tests share one conversion; a change of a
 // source makes them again. A missing program fails the test that asks, naming the
 // Debian package.
@@ -24,6 +24,8 @@ struct TRtfPeerFiles {
   std::filesystem::path Source(const std::string& name) const { return Dir / "sources" / name; }
   std::filesystem::path Rtf(const std::string& name) const { return Dir / "out" / (name + ".rtf"); }
   std::filesystem::path UnrtfText(const std::string& name) const { return Dir / "unrtf" / (name + ".txt"); }
+  // LibreOffice's plain text of a source.
+  std::filesystem::path Text(const std::string& name) const { return Dir / "out" / (name + ".txt"); }
 };
 
 namespace RtfPeerDetail {
@@ -61,75 +63,111 @@ inline std::string Quote(const std::filesystem::path& path) { return "'" + path.
 // header and footer when headerFooter).
 std::string FlatOdt(const std::string& body, bool headerFooter);
 
+// The start of a flat ODT document: the declaration and the root with its namespaces.
+inline constexpr char kFlatOdtStart[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:xlink="http://www.w3.org/1999/xlink"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
+)";
+
 // Sources: name -> text. The LibreOffice sources are "*.fodt", the pandoc ones "*.md".
 std::vector<std::pair<std::string, std::string>> RtfPeerSources(const std::string& pngBase64,
                                                                 const std::string& jpegBase64);
 // Names of the results that unrtf reads too.
 std::vector<std::string> RtfPeerUnrtfNames();
 
-inline const TRtfPeerFiles& RtfPeerFiles() {
-  static const TRtfPeerFiles files = [] {
-    namespace fs = std::filesystem;
-    using namespace RtfPeerDetail;
-    TRtfPeerFiles f;
-    f.Dir = fs::current_path() / "rtf-peer-cache";
-    fs::create_directories(f.Dir / "sources");
-    const int lock = ::open((f.Dir.string() + ".lock").c_str(), O_CREAT | O_RDWR, 0644);
-    if (lock >= 0) ::flock(lock, LOCK_EX);
-    const struct {
-      const char* Program;
-      const char* Package;
-    } tools[] = {{"soffice", "libreoffice-writer-nogui"}, {"pandoc", "pandoc"}, {"unrtf", "unrtf"}};
-    for (const auto& tool : tools)
-      if (!HasProgram(tool.Program))
-        f.Error += std::string(tool.Program) + " is missing: install the Debian package " + tool.Package +
-                   " (scripts/setup.sh). ";
-    const fs::path png = f.Source("picture.png");
-    const fs::path jpeg = f.Source("photo.jpg");
-    if (f.Error.empty() && !RunPicturePeer({"make", png.string(), jpeg.string()}))
-      f.Error += "PIL could not make the pictures (python3-pil). ";
-    if (f.Error.empty()) {
-      const auto sources = RtfPeerSources(Base64(ReadBytesOf(png.string())), Base64(ReadBytesOf(jpeg.string())));
-      std::string key;
-      for (const auto& [name, text] : sources) key += name + "\n" + text + "\n";
-      const std::string keyText = std::to_string(std::hash<std::string>()(key));
-      bool cached = ReadBytesOf((f.Dir / "key").string()) == std::vector<uint8_t>(keyText.begin(), keyText.end());
-      for (const auto& [name, text] : sources) cached = cached && fs::exists(f.Rtf(fs::path(name).stem().string()));
-      if (!cached) {
-        fs::remove_all(f.Dir / "out");
-        fs::remove_all(f.Dir / "unrtf");
-        fs::create_directories(f.Dir / "out");
-        fs::create_directories(f.Dir / "unrtf");
-        std::string fodts;
-        for (const auto& [name, text] : sources) {
-          WriteBytesTo(f.Source(name).string(), std::vector<uint8_t>(text.begin(), text.end()));
-          if (name.ends_with(".fodt")) fodts += " " + Quote(f.Source(name));
-        }
-        const std::string office = "soffice --headless -env:UserInstallation=file://" + (f.Dir / "profile").string() +
-                                   " --convert-to rtf --outdir " + Quote(f.Dir / "out") + fodts + " >" +
-                                   Quote(f.Dir / "soffice.log") + " 2>&1";
-        if (std::system(office.c_str()) != 0) f.Error += "soffice failed: " + office + ". ";
-        for (const auto& [name, text] : sources) {
-          if (!name.ends_with(".md")) continue;
-          const std::string stem = fs::path(name).stem().string();
-          const std::string command =
-              "pandoc -s -f markdown -t rtf -o " + Quote(f.Rtf(stem)) + " " + Quote(f.Source(name)) + " 2>&1";
-          if (std::system(command.c_str()) != 0) f.Error += "pandoc failed: " + command + ". ";
-        }
-        for (const std::string& name : RtfPeerUnrtfNames()) {
-          const std::string command =
-              "unrtf --text " + Quote(f.Rtf(name)) + " >" + Quote(f.UnrtfText(name)) + " 2>/dev/null";
-          if (std::system(command.c_str()) != 0) f.Error += "unrtf failed: " + command + ". ";
-        }
-        for (const auto& [name, text] : sources)
-          if (!fs::exists(f.Rtf(fs::path(name).stem().string())))
-            f.Error += name + " was not converted (see soffice.log). ";
-        if (f.Error.empty())
-          WriteBytesTo((f.Dir / "key").string(), std::vector<uint8_t>(keyText.begin(), keyText.end()));
+// Makes (or finds in the cache folder dirName of the build folder) the files of a set of
+// sources: every "*.fodt" converted to RTF in one LibreOffice call (and, for textNames,
+// to UTF-8 text in a second call), every "*.md" by pandoc, the unrtfNames read by unrtf.
+// Other sources (HTML) are written for the test to read. pngJpeg: the sources need the
+// two pictures (their base64 in place of @PNG@ and @JPEG@).
+inline TRtfPeerFiles MakeRtfPeerFiles(
+    const std::string& dirName,
+    const std::function<std::vector<std::pair<std::string, std::string>>(const std::string&, const std::string&)>&
+        makeSources,
+    const std::vector<std::string>& unrtfNames, const std::vector<std::string>& textNames = {}) {
+  namespace fs = std::filesystem;
+  using namespace RtfPeerDetail;
+  TRtfPeerFiles f;
+  f.Dir = fs::current_path() / dirName;
+  fs::create_directories(f.Dir / "sources");
+  const int lock = ::open((f.Dir.string() + ".lock").c_str(), O_CREAT | O_RDWR, 0644);
+  if (lock >= 0) ::flock(lock, LOCK_EX);
+  const struct {
+    const char* Program;
+    const char* Package;
+  } tools[] = {{"soffice", "libreoffice-writer-nogui"}, {"pandoc", "pandoc"}, {"unrtf", "unrtf"}};
+  for (const auto& tool : tools)
+    if (!HasProgram(tool.Program))
+      f.Error += std::string(tool.Program) + " is missing: install the Debian package " + tool.Package +
+                 " (scripts/setup.sh). ";
+  const fs::path png = f.Source("picture.png");
+  const fs::path jpeg = f.Source("photo.jpg");
+  if (f.Error.empty() && !RunPicturePeer({"make", png.string(), jpeg.string()}))
+    f.Error += "PIL could not make the pictures (python3-pil). ";
+  if (f.Error.empty()) {
+    const auto sources = makeSources(Base64(ReadBytesOf(png.string())), Base64(ReadBytesOf(jpeg.string())));
+    std::string key;
+    for (const auto& [name, text] : sources) key += name + "\n" + text + "\n";
+    for (const std::string& name : textNames) key += "text " + name + "\n";
+    const std::string keyText = std::to_string(std::hash<std::string>()(key));
+    bool cached = ReadBytesOf((f.Dir / "key").string()) == std::vector<uint8_t>(keyText.begin(), keyText.end());
+    for (const auto& [name, text] : sources)
+      if (name.ends_with(".fodt") || name.ends_with(".md"))
+        cached = cached && fs::exists(f.Rtf(fs::path(name).stem().string()));
+    if (!cached) {
+      fs::remove_all(f.Dir / "out");
+      fs::remove_all(f.Dir / "unrtf");
+      fs::create_directories(f.Dir / "out");
+      fs::create_directories(f.Dir / "unrtf");
+      std::string fodts, texts;
+      for (const auto& [name, text] : sources) {
+        WriteBytesTo(f.Source(name).string(), std::vector<uint8_t>(text.begin(), text.end()));
+        if (name.ends_with(".fodt")) fodts += " " + Quote(f.Source(name));
       }
+      for (const std::string& name : textNames) texts += " " + Quote(f.Source(name + ".fodt"));
+      const std::string office = "soffice --headless -env:UserInstallation=file://" + (f.Dir / "profile").string();
+      if (!fodts.empty()) {
+        const std::string command = office + " --convert-to rtf --outdir " + Quote(f.Dir / "out") + fodts + " >" +
+                                    Quote(f.Dir / "soffice.log") + " 2>&1";
+        if (std::system(command.c_str()) != 0) f.Error += "soffice failed: " + command + ". ";
+      }
+      if (!texts.empty()) {
+        const std::string command = office + " --convert-to 'txt:Text (encoded):UTF8' --outdir " +
+                                    Quote(f.Dir / "out") + texts + " >>" + Quote(f.Dir / "soffice.log") + " 2>&1";
+        if (std::system(command.c_str()) != 0) f.Error += "soffice failed: " + command + ". ";
+      }
+      for (const auto& [name, text] : sources) {
+        if (!name.ends_with(".md")) continue;
+        const std::string stem = fs::path(name).stem().string();
+        const std::string command =
+            "pandoc -s -f markdown -t rtf -o " + Quote(f.Rtf(stem)) + " " + Quote(f.Source(name)) + " 2>&1";
+        if (std::system(command.c_str()) != 0) f.Error += "pandoc failed: " + command + ". ";
+      }
+      for (const std::string& name : unrtfNames) {
+        const std::string command =
+            "unrtf --text " + Quote(f.Rtf(name)) + " >" + Quote(f.UnrtfText(name)) + " 2>/dev/null";
+        if (std::system(command.c_str()) != 0) f.Error += "unrtf failed: " + command + ". ";
+      }
+      for (const auto& [name, text] : sources)
+        if ((name.ends_with(".fodt") || name.ends_with(".md")) && !fs::exists(f.Rtf(fs::path(name).stem().string())))
+          f.Error += name + " was not converted (see soffice.log). ";
+      for (const std::string& name : textNames)
+        if (!fs::exists(f.Text(name))) f.Error += name + ".fodt was not converted to text (see soffice.log). ";
+      if (f.Error.empty()) WriteBytesTo((f.Dir / "key").string(), std::vector<uint8_t>(keyText.begin(), keyText.end()));
     }
-    if (lock >= 0) ::close(lock);
-    return f;
-  }();
+  }
+  if (lock >= 0) ::close(lock);
+  return f;
+}
+
+inline const TRtfPeerFiles& RtfPeerFiles() {
+  static const TRtfPeerFiles files = MakeRtfPeerFiles("rtf-peer-cache", &RtfPeerSources, RtfPeerUnrtfNames());
   return files;
 }

@@ -55,6 +55,11 @@ TEST(RPHtmlHelpersTest, FontTagsOfAStyle) {
   style.VShift = 5;
   style.Color = clRed;
   EXPECT_EQ(GetHtmlOpenFontTags(style, nullptr, 0), "<font size=2 color=\"#ff0000\" face=\"Arial\"><b><u><sup>");
+  // A name cannot end the attribute or start markup.
+  TCustomRPFontInfo odd(nullptr);
+  odd.FontName = "A\"B&<C>";
+  EXPECT_EQ(GetHtmlOpenFontTags(odd, nullptr, 0), "<font size=2 color=\"#000000\" face=\"A&quot;B&amp;&lt;C&gt;\">");
+  EXPECT_EQ(HtmlAttributeText("x=\"1\" & <y>"), "x=&quot;1&quot; &amp; &lt;y&gt;");
   EXPECT_EQ(GetHtmlCloseFontTags(style, nullptr), "</sup></u></b></font>");
   // Relative to a base: only what differs.
   base.Style = {fsItalic, fsUnderline};
@@ -131,6 +136,10 @@ TEST(RPHtmlHelpersTest, MarkerFontCss) {
   EXPECT_EQ(GetMarkerFontCss(font, true),
             "font-style: italic; font-size: 12pt; font-family: 'Arial Unicode MS', 'Lucida Sans Unicode', 'Arial'; "
             "color: #ff0000;");
+  // Any other name as a CSS string that also fits a double-quoted attribute.
+  font.SetName("O'Neil \"Sans\"");
+  EXPECT_EQ(GetMarkerFontCss(font, true),
+            "font-style: italic; font-size: 12pt; font-family: 'O\\'Neil \\&quot;Sans\\&quot;'; color: #ff0000;");
   font.SetStyle({});
   font.SetHeight(20);  // a cell height: the size in points is negative
   EXPECT_EQ(GetMarkerFontCss(font, false), "font-size: 20px; color: #ff0000;");

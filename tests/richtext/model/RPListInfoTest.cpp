@@ -162,6 +162,7 @@ TEST_F(RPListInfoTest, HtmlListTags) {
   alpha.LeftIndent = 60;
   alpha.MarkerIndent = 70;
   EXPECT_EQ(Written([&](TStream& s) { roman.HTMLOpenTag(s, false); }), "<ol type=I>");
+  EXPECT_EQ(Written([&](TStream& s) { roman.HTMLOpenTag(s, false, rphtmlQuotedAttributes); }), "<ol type=\"I\">");
   EXPECT_EQ(Written([&](TStream& s) { roman.HTMLOpenTag(s, true); }),
             "<ol type=I style=\"text-indent: -20px; margin-left: 30px; list-style-position: outside;\">");
   EXPECT_EQ(Written([&](TStream& s) { alpha.HTMLOpenTag(s, true); }),

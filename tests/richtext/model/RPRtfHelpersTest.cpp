@@ -19,7 +19,9 @@ TEST(RPRtfHelpersTest, EscapingAndEncoding) {
   EXPECT_EQ(RtfEncodeSpecialChars("\x95", false), "\\'95");
   EXPECT_EQ(RtfEscapeText("{a\\b}", false, false), "\\{a\\\\b\\}");
   EXPECT_EQ(RtfEscapeText("{a}", true, false), "{a}");
-  EXPECT_EQ(RtfEscapeFieldArgument("a\\b{"), "a\\\\\\\\b\\\\{");
+  // A brace stays balanced: one backslash, never two.
+  EXPECT_EQ(RtfEscapeFieldArgument("a\\b{}"), "a\\\\\\\\b\\{\\}");
+  EXPECT_EQ(RtfEscapeFieldArgument("say \"hi\"\xE9"), "say \\\\\"hi\\\\\"\\'e9");
   EXPECT_EQ(RtfSanitizeName("Head{1}\\"), "Head_1__");
   EXPECT_EQ(MakeRtfBookmarkName("Chapter 1: \xC0!"), "Chapter_1__\\'c0_");  // 0xC0 is a letter of 1251
 }

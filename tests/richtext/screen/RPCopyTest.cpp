@@ -12,6 +12,7 @@
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/Clipbrd.h"
+#include "richtext/interchange/RPExportClipboard.h"
 #include "richtext/layout/RPClipboard.h"
 #include "richtext/model/RPClipboardFormats.h"
 
@@ -129,6 +130,29 @@ TEST(RPCopyTest, OtherFormatsComeThroughTheWritersAndOnCopy) {
   EXPECT_EQ(data.data("text/rtf"), QByteArray("{\\rtf1 text}"));
   EXPECT_TRUE(Clipboard().HasFormat(own));
   EXPECT_EQ(Clipboard().GetBuffer(own), "own bytes");
+}
+
+// With the interchange library's writers, the selection reaches the system clipboard as
+// RTF and as HTML too.
+TEST(RPCopyTest, RtfAndHtmlReachTheSystemClipboard) {
+  TScreenView view;
+  view.Data().AddAnsiText("plain words", PlainStyle, TRPTag(), 0);
+  view.Pane.Format();
+  view.Show();
+  view.Pane.SetSelectionBounds(0, 7, 0, 12);
+  RegisterExportCopyFormats();
+  const bool copied = view.Pane.CopySelection();
+  RPCopyFormatWriters().RTF = nullptr;
+  RPCopyFormatWriters().HTML = nullptr;
+  ASSERT_TRUE(copied);
+  const QMimeData& data = *QGuiApplication::clipboard()->mimeData();
+  EXPECT_EQ(data.text(), QString("words"));
+  const QByteArray rtf = data.data("text/rtf");
+  EXPECT_TRUE(rtf.startsWith("{\\rtf1")) << rtf.toStdString();
+  EXPECT_TRUE(rtf.endsWith(" words}")) << rtf.toStdString();
+  const QByteArray html = data.data("text/html");
+  EXPECT_TRUE(html.contains(">words</font></p>")) << html.toStdString();
+  EXPECT_FALSE(html.contains("plain"));
 }
 
 // The clipboard takes a PNG image as a bitmap and gives it back to a PNG image.

@@ -57,25 +57,25 @@ TEST(RPTableOutputTest, ColoursForTheRtfTables) {
 // An item that holds a control (identified by its address only).
 class TControlHolder : public TRPRectItemInfo {
 public:
-  TControlHolder(TCustomRPData* rpData, const TControl* held) : TRPRectItemInfo(rpData), FHeld(held) {
+  TControlHolder(TCustomRPData* rpData, const TComponent* held) : TRPRectItemInfo(rpData), FHeld(held) {
     StyleNo = rpkindControl;
   }
   static const TRPItemClassInfo ClassInfo;
   TRPItemClass ItemClass() const override { return &ClassInfo; }
-  bool OwnsControl(const TControl* control) const override { return control == FHeld; }
+  bool OwnsControl(const TComponent* control) const override { return control == FHeld; }
 
 private:
-  const TControl* FHeld;
+  const TComponent* FHeld;
 };
 inline const TRPItemClassInfo TControlHolder::ClassInfo{"TControlHolder", nullptr};
 
 TEST(RPTableOutputTest, ATableOwnsTheControlsOfItsCells) {
   TTableInDocument t(2, 2);
   int held = 0, other = 0;
-  const auto* control = reinterpret_cast<const TControl*>(&held);
+  const auto* control = reinterpret_cast<const TComponent*>(&held);
   t.Cell(1, 1).AddItem("", std::make_unique<TControlHolder>(&t.Cell(1, 1), control));
   EXPECT_TRUE(t.Table->OwnsControl(control));
-  EXPECT_FALSE(t.Table->OwnsControl(reinterpret_cast<const TControl*>(&other)));
+  EXPECT_FALSE(t.Table->OwnsControl(reinterpret_cast<const TComponent*>(&other)));
   EXPECT_FALSE(t.Table->OwnsInplaceEditor(control));  // no in-place editor is open
 }
 

@@ -133,7 +133,7 @@ void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t p
                        DeviceToScreenY(CurrentY - GetAreaTop(), resolution) + item.GetBorderHeight(), false, -1,
                        resolution, bitmap);
     if (printable ? printable->PrintToBitmap(bitmap, preview, GetColorMode(), part, d, *this)
-                  : PrintModelItemToBitmap(item, bitmap, preview, part, d, GetColorMode(), &style))
+                  : PrintModelItemToBitmap(item, bitmap, preview, part, d, GetColorMode(), &style, *this))
       DrawGraphicOnDevice(canvas, d.Left + areaLeft + ScreenToDeviceX(item.GetBorderWidth(), resolution),
                           CurrentY + ScreenToDeviceY(item.GetBorderHeight(), resolution), false, bitmap, resolution, -1,
                           -1);

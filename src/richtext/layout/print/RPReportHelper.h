@@ -10,7 +10,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
+#include "platform/graphics/Bitmap.h"
 #include "richtext/layout/print/RPPrintableRP.h"
 
 class TCustomRPPrint : public TComponent {
@@ -19,6 +21,10 @@ public:
 
   // Passed to every page painting.
   bool PreviewCorrection = true;
+  // The picture of a control (the component behind a control item) printed on a page:
+  // the handler may give one (componentImage); none: the control is drawn as it looks.
+  std::function<void(TCustomRPPrint* sender, TComponent* printMe, std::unique_ptr<TBitmap>& componentImage)>
+      OnPrintComponent;
 
   // Kept in the control's document.
   TRPColorMode GetColorMode() const;

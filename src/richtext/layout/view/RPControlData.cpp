@@ -164,7 +164,96 @@ void TRPControlData::PaintBufferedContent(TCanvas& canvas, const TRect& clip) {
 
 // --- TRichPaneRPData -----------------------------------------------------------------
 
-TRichPaneRPData::TRichPaneRPData(TCustomRichPane& control) : FControl(control) {}
+TRichPaneRPData::TRichPaneRPData(TCustomRichPane& control) : FControl(control) { RegisterRPAnimation(); }
+
+TRichPaneRPData::~TRichPaneRPData() { FreeSmartPopupButton(); }
+
+void TRichPaneRPData::Clear() {
+  FControl.StopLiveSpelling();
+  if (FControl.AnimationMode() == rpaniOnFormat) FControl.StopAnimation();
+  FreeSmartPopupButton();
+  TRPControlData::Clear();
+}
+
+void TRichPaneRPData::ControlsPlaced() {
+  // The control's children take their tops from their tags, as the view aligns them.
+  FControl.MoveEmbeddedWindows(0, 0);
+  PlaceSmartPopupButton();
+}
+
+IRPControlParent* TRichPaneRPData::GetParentControl() {
+  return FControl.Host() ? FControl.Host()->ControlParent() : nullptr;
+}
+
+void TRichPaneRPData::PauseLiveSpelling() { FControl.PauseLiveSpelling(); }
+void TRichPaneRPData::ResumeLiveSpelling() { FControl.ResumeLiveSpelling(); }
+
+void TRichPaneRPData::LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset) {
+  FControl.LiveSpellingResetFrom(rpData, itemNo, offset);
+}
+
+void TRichPaneRPData::AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch) {
+  FControl.AdjustSpellingOnInsert(rpData, itemNo, offset, ch);
+}
+
+void TRichPaneRPData::AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count) {
+  FControl.AdjustSpellingOnDelete(rpData, itemNo, offset, count);
+}
+
+void TRichPaneRPData::LiveSpellingCellFreed(TCustomRPData& cell) {
+  if (FSmartPopupData == &cell) FreeSmartPopupButton();
+  FControl.LiveSpellingCellFreed(cell);
+}
+
+void TRichPaneRPData::InsertAnimator(std::unique_ptr<IRPPictureAnimator>& animator) {
+  if (!FAnimators) FAnimators = std::make_unique<TRPAnimatorList>();
+  FAnimators->AddAnimator(animator);
+  if (animator && FAnimationAllowed && !FAnimators->Active) FControl.StartAnimationTimer();
+}
+
+void TRichPaneRPData::SetSmartPopupTarget(TCustomRPFormattedData* rpData, TCustomRPItemInfo* item) {
+  if (!rpData || !item) {
+    FreeSmartPopupButton();
+    return;
+  }
+  FSmartPopupData = rpData;
+  FSmartPopupItem = item;
+  if (!FSmartPopupButton && FControl.Host()) {
+    TRPSmartPopupProperties& properties = FControl.SmartPopupProperties();
+    FSmartPopupButton = FControl.Host()->CreateSmartPopupButton(properties);
+    properties.SetButton(FSmartPopupButton.get());
+  }
+  PlaceSmartPopupButton();
+}
+
+void TRichPaneRPData::FreeSmartPopupButton() {
+  if (FControl.HasSmartPopupProperties()) FControl.SmartPopupProperties().SetButton(nullptr);
+  FSmartPopupButton.reset();
+  FSmartPopupData = nullptr;
+  FSmartPopupItem = nullptr;
+}
+
+void TRichPaneRPData::PlaceSmartPopupButton() {
+  if (!FSmartPopupButton) return;
+  const int32_t itemNo = FSmartPopupData && FSmartPopupItem ? FSmartPopupData->IndexOfItem(FSmartPopupItem) : -1;
+  int32_t lastNo = -1;
+  if (itemNo >= 0)
+    for (int32_t i = 0; i < FSmartPopupData->DrawItems.Count(); ++i)
+      if (FSmartPopupData->DrawItems[i]->ItemNo == itemNo) lastNo = i;
+  if (lastNo < 0) {
+    FreeSmartPopupButton();
+    return;
+  }
+  const TRPDrawLineInfo& d = *FSmartPopupData->DrawItems[lastNo];
+  const TPoint origin = FSmartPopupData->GetOrigin();
+  const TRPSmartPopupProperties& properties = FControl.SmartPopupProperties();
+  const int32_t width = properties.ButtonWidth(), height = properties.ButtonHeight();
+  const int32_t right = origin.X + d.Left + d.Width - FControl.HScrollPos();
+  const int32_t bottom = origin.Y + d.Top + d.Height - FControl.VScrollPos() * FControl.VSmallStep();
+  const int32_t left = std::max(std::min(right, FControl.ClientWidth() - width), 0);
+  const int32_t top = std::max(std::min(bottom - height, FControl.ClientHeight() - height), 0);
+  FSmartPopupButton->SetBounds(left, top, width, height);
+}
 
 const IRPStyleSheet* TRichPaneRPData::GetRPStyle() const { return FControl.Style(); }
 TRPStyle* TRichPaneRPData::GetStyleSheet() const { return FControl.Style(); }
@@ -245,6 +334,9 @@ void TRichPaneRPData::AdjustVSmallStep() {
 bool TRichPaneRPData::ControlAlive() const { return (FControl.ComponentState() & csDestroying) == 0; }
 
 void TRichPaneRPData::ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) {
+  // The smart popup button goes with its item.
+  if ((action == rpiaDestroying || action == rpiaMovingToUndoList) && item && item == FSmartPopupItem)
+    FreeSmartPopupButton();
   if (ControlAlive() && FControl.OnItemAction) FControl.OnItemAction(&FControl, action, item, text, this);
 }
 
@@ -254,6 +346,28 @@ void TRichPaneRPData::ControlAction(TRPControlAction action, int32_t itemNo, TCu
 
 std::unique_ptr<TGraphic> TRichPaneRPData::RPFPictureNeeded(const AnsiString& name, const TRPTag& tag) {
   return FControl.OnRPFPictureNeeded ? FControl.OnRPFPictureNeeded(&FControl, name, tag) : nullptr;
+}
+
+bool TRichPaneRPData::HasProgressHandler() { return ControlAlive() && static_cast<bool>(FControl.OnProgress); }
+
+void TRichPaneRPData::ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) {
+  if (HasProgressHandler()) FControl.OnProgress(&FControl, operation, stage, percentDone);
+}
+
+std::unique_ptr<TGraphic> TRichPaneRPData::ImportPicture(const AnsiString& location) {
+  std::unique_ptr<TGraphic> graphic;
+  if (ControlAlive() && FControl.OnImportPicture) FControl.OnImportPicture(&FControl, location, graphic);
+  return graphic;
+}
+
+void TRichPaneRPData::ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format,
+                                    int32_t& styleNo, TRPTag& tag, AnsiString& itemName) {
+  if (styleNo == rpkindPicture)
+    styleNo = rpkindHotPicture;
+  else if (styleNo == rpkindBullet)
+    styleNo = rpkindHotspot;
+  if (ControlAlive() && FControl.OnReadHyperlink)
+    FControl.OnReadHyperlink(&FControl, target, extras, format, styleNo, tag, itemName);
 }
 
 TCustomImageList* TRichPaneRPData::RPFImageListNeeded(int32_t tag) {
@@ -295,6 +409,39 @@ bool TRichPaneRPData::HostSavesPicture(TRPSaveFormat format, const WideString& p
   bool doDefault = true;
   FControl.OnSaveImage2(&FControl, graphic, format, path, backColor, fileName, doDefault);
   return !doDefault;
+}
+
+WideString TRichPaneRPData::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
+                                            const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
+                                            TColor backColor) {
+  return FControl.SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+}
+
+AnsiString TRichPaneRPData::SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
+                                         bool inStyleSheet) {
+  AnsiString code;
+  if (FControl.OnSaveRTFExtra) FControl.OnSaveRTFExtra(&FControl, area, object, row, col, inStyleSheet, code);
+  return code;
+}
+
+AnsiString TRichPaneRPData::SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion) {
+  AnsiString code;
+  if (FControl.OnSaveHTMLExtra) FControl.OnSaveHTMLExtra(&FControl, area, cssVersion, code);
+  return code;
+}
+
+AnsiString TRichPaneRPData::SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion) {
+  AnsiString code;
+  if (FControl.OnSaveParaToHTML) FControl.OnSaveParaToHTML(&FControl, rpData, itemNo, paraStart, cssVersion, code);
+  return code;
+}
+
+bool TRichPaneRPData::HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                                    AnsiString& location) {
+  bool doDefault = true;
+  if (FControl.OnHTMLSaveImage)
+    FControl.OnHTMLSaveImage(&FControl, rpData, itemNo, path, backColor, location, doDefault);
+  return doDefault;
 }
 
 void TRichPaneRPData::ExecuteItemJump(int32_t jumpId) {

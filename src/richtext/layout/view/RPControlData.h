@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "richtext/layout/RPFormattedData.h"
+#include "richtext/layout/view/RPAnimate.h"
+#include "richtext/layout/view/RPPopup.h"
 
 class TCustomRichPane;
 
@@ -67,6 +70,7 @@ private:
 class TRichPaneRPData : public TRPControlData {
 public:
   explicit TRichPaneRPData(TCustomRichPane& control);
+  ~TRichPaneRPData() override;
 
   TCustomRichPane& Control() const { return FControl; }
   // Added to the document's jump numbers when a hyperlink is followed.
@@ -145,7 +149,27 @@ public:
                       AnsiString& extra) override;
   bool HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic, TColor backColor,
                         WideString& fileName) override;
+  // The control's SavePictureFile, which may be overridden.
+  WideString SavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
+                             int32_t& imgSaveNo, bool overwrite, TColor backColor) override;
+  // The document's own picture saving, for the control's default.
+  WideString DefaultSavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
+                                    int32_t& imgSaveNo, bool overwrite, TColor backColor) {
+    return TCustomRPData::SavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+  }
+  AnsiString SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col, bool inStyleSheet) override;
+  AnsiString SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion) override;
+  AnsiString SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion) override;
+  bool HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
+                     AnsiString& location) override;
   void ControlAction(TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) override;
+  // The control's OnProgress, OnImportPicture and OnReadHyperlink. A hyperlink on a
+  // picture (bullet) is read as a hot picture (hotspot), with or without a handler.
+  bool HasProgressHandler() override;
+  void ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) override;
+  std::unique_ptr<TGraphic> ImportPicture(const AnsiString& location) override;
+  void ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format, int32_t& styleNo,
+                     TRPTag& tag, AnsiString& itemName) override;
   void ExecuteItemJump(int32_t jumpId) override;
   void SelectionChanged() override;
   // The control's events and settings for the mouse handling of the document.
@@ -159,10 +183,54 @@ public:
   TCursor GetNormalCursor() const override;
   void DoCopy() override;
 
+  // Ends live spelling, stops the animation timer when the control animates on
+  // formatting, frees the smart popup button, then clears the document.
+  void Clear() override;
+  // The children of the control take their places (Top from Tag), then the smart popup
+  // button.
+  void ControlsPlaced() override;
+
+  // --- Controls, live spelling (the control's) ---------------------------------------
+  // The window of the control's host.
+  IRPControlParent* GetParentControl() override;
+  void PauseLiveSpelling() override;
+  void ResumeLiveSpelling() override;
+  void LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset) override;
+  void AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch) override;
+  void AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count) override;
+  void LiveSpellingCellFreed(TCustomRPData& cell) override;
+
+  // --- Animation ----------------------------------------------------------------------
+  // Whether pictures of the nesting get animators (the control's animation runs).
+  bool AnimationAllowed() const { return FAnimationAllowed; }
+  void SetAnimationAllowed(bool value) { FAnimationAllowed = value; }
+  // The animators of the nesting; nullptr before the first.
+  TRPAnimatorList* Animators() const { return FAnimators.get(); }
+  // Takes a new animator into the list (made on first use; a full list frees it and
+  // clears animator) and starts the control's animation timer when animation runs.
+  void InsertAnimator(std::unique_ptr<IRPPictureAnimator>& animator);
+
+  // --- Smart popup --------------------------------------------------------------------
+  // The button shows for item of rpData (a document of the nesting), made by the
+  // control's host when there is none, and is placed.
+  void SetSmartPopupTarget(TCustomRPFormattedData* rpData, TCustomRPItemInfo* item);
+  TCustomRPFormattedData* SmartPopupData() const { return FSmartPopupData; }
+  TCustomRPItemInfo* SmartPopupItem() const { return FSmartPopupItem; }
+  IRPSmartPopupButton* SmartPopupButton() const { return FSmartPopupButton.get(); }
+  // The button moves to the right and bottom end of its item's last draw item, kept
+  // inside the client area; it is freed when the item is drawn no longer.
+  void PlaceSmartPopupButton();
+  void FreeSmartPopupButton();
+
 private:
   // Events are not raised while the control is being destroyed.
   bool ControlAlive() const;
   TCustomRichPane& FControl;
+  bool FAnimationAllowed = false;
+  std::unique_ptr<TRPAnimatorList> FAnimators;
+  TCustomRPFormattedData* FSmartPopupData = nullptr;
+  TCustomRPItemInfo* FSmartPopupItem = nullptr;
+  std::unique_ptr<IRPSmartPopupButton> FSmartPopupButton;
   // The jump last reported as hovered (-1: none).
   int32_t FReportedHoverJumpNo = -1;
 };

@@ -115,6 +115,7 @@ void TRPScroller::MoveEmbeddedWindows(int32_t dx, int32_t dy) {
     window->Tag += dy;
     window->Top = std::clamp(window->Tag, -EmbeddedLimit, EmbeddedLimit);
     window->Left += dx;
+    if (window->OnMoved) window->OnMoved(*window);
   }
 }
 

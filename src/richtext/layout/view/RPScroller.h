@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/base/Components.h"
@@ -24,6 +25,9 @@ struct TRPEmbeddedWindow {
   int32_t Left = 0;
   int32_t Top = 0;
   int32_t Tag = 0;
+  // Called after the scroller moved the window (the screen moves its widget); empty: the
+  // place is only recorded.
+  std::function<void(TRPEmbeddedWindow&)> OnMoved;
 };
 
 // Scroll-bar commands: arrows, page areas, the thumb, the ends.

@@ -8,7 +8,11 @@
 
 #include <cstdint>
 
+#include <memory>
+
 #include "richtext/layout/RPDocumentView.h"
+#include "richtext/layout/view/RPPopup.h"
+#include "richtext/model/RPControlItems.h"
 
 enum TRPScrollBarKind : uint8_t { rpsbHorizontal, rpsbVertical };
 
@@ -39,4 +43,11 @@ public:
   virtual void SetCaretPos(int32_t /*x*/, int32_t /*y*/) {}
   virtual void ShowCaret() {}
   virtual void HideCaret() {}
+
+  // The window that the controls of the document's control items stand in; none by
+  // default (they stay hidden, as in a document without a window).
+  virtual IRPControlParent* ControlParent() { return nullptr; }
+  // A new smart popup button in the window, shown with the settings (the caller owns
+  // it); none by default.
+  virtual std::unique_ptr<IRPSmartPopupButton> CreateSmartPopupButton(TRPSmartPopupProperties&) { return nullptr; }
 };

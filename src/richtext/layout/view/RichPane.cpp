@@ -21,7 +21,24 @@ std::unique_ptr<TRichPaneRPData> CreateRichPaneData(TCustomRichPane& control) {
   return std::make_unique<TRichPaneRPData>(control);
 }
 
+TRPRTFReadPropertiesFactory RTFReadPropertiesFactory = nullptr;
+
 }  // namespace
+
+void SetRTFReadPropertiesFactory(TRPRTFReadPropertiesFactory factory) { RTFReadPropertiesFactory = factory; }
+
+TPersistent* TCustomRichPane::GetRTFReadProperties() {
+  if (!FRTFReadProperties && RTFReadPropertiesFactory) FRTFReadProperties = RTFReadPropertiesFactory();
+  return FRTFReadProperties.get();
+}
+
+void TCustomRichPane::SetRTFReadProperties(const TPersistent* value) {
+  if (!value) {
+    FRTFReadProperties.reset();
+    return;
+  }
+  if (TPersistent* own = GetRTFReadProperties()) own->Assign(*value);
+}
 
 TCustomRichPane::TCustomRichPane(TComponent* owner) : TCustomRichPane(owner, &CreateRichPaneData) {}
 
@@ -33,6 +50,9 @@ TCustomRichPane::TCustomRichPane(TComponent* owner, TDataFactory createData)
 }
 
 TCustomRichPane::~TCustomRichPane() {
+  // The live-spelling thread reads the document: it ends before the document goes.
+  StopLiveSpelling();
+  StopAnimationTimer();
   Destroying();
   if (FStyle) FStyle->RemoveFreeNotification(this);
   FData->Clear();
@@ -74,6 +94,12 @@ TColor TCustomRichPane::EffectiveColor() const {
   return FStyle ? FStyle->Color : clWindow;
 }
 
+WideString TCustomRichPane::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
+                                            const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
+                                            TColor backColor) {
+  return FData->DefaultSavePictureFile(path, imagesPrefix, graphic, imgSaveNo, overwrite, backColor);
+}
+
 void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnPaint = source.OnPaint;
   OnJump = source.OnJump;
@@ -87,6 +113,10 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnSaveComponentToFile = source.OnSaveComponentToFile;
   OnWriteHyperlink = source.OnWriteHyperlink;
   OnSaveImage2 = source.OnSaveImage2;
+  OnSaveRTFExtra = source.OnSaveRTFExtra;
+  OnSaveHTMLExtra = source.OnSaveHTMLExtra;
+  OnSaveParaToHTML = source.OnSaveParaToHTML;
+  OnHTMLSaveImage = source.OnHTMLSaveImage;
   OnRPMouseMove = source.OnRPMouseMove;
   OnRPMouseDown = source.OnRPMouseDown;
   OnRPMouseUp = source.OnRPMouseUp;
@@ -94,6 +124,11 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnRPRightClick = source.OnRPRightClick;
   OnItemHint = source.OnItemHint;
   OnCopy = source.OnCopy;
+  OnImportPicture = source.OnImportPicture;
+  OnReadHyperlink = source.OnReadHyperlink;
+  OnProgress = source.OnProgress;
+  OnSpellingCheck = source.OnSpellingCheck;
+  OnSmartPopupClick = source.OnSmartPopupClick;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;
   OnResize = source.OnResize;
@@ -117,6 +152,7 @@ void TCustomRichPane::Format() {
   if ((ComponentState() & csDesigning) != 0 || VSmallStep() == 0 || !FStyle) return;
   FData->FormatDocument(&FCanvas);
   Repaint();
+  if (FAnimationMode == rpaniOnFormat) StartAnimation();
 }
 
 void TCustomRichPane::Reformat() {

@@ -10,8 +10,11 @@
 #include <memory>
 
 #include "richtext/layout/RPBackground.h"
+#include "richtext/layout/view/RPAnimate.h"
 #include "richtext/layout/view/RPControlData.h"
+#include "richtext/layout/view/RPPopup.h"
 #include "richtext/layout/view/RPScroller.h"
+#include "richtext/layout/view/RPThread.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPExportContexts.h"
 #include "richtext/model/RPLayoutInfo.h"
@@ -30,6 +33,16 @@ inline constexpr TRPDocumentFlags rpdfTextMessages = 0x0800;
 
 // The id of the auto-scroll timer (the host's timers).
 inline constexpr uint32_t RPScrollTimerId = 1;
+
+// The control's RTF import options (RTFReadProperties) are a class of the interchange
+// formats, which come later in the build: that unit registers how to make them, and the
+// control makes them on first use through it.
+using TRPRTFReadPropertiesFactory = std::unique_ptr<TPersistent> (*)();
+void SetRTFReadPropertiesFactory(TRPRTFReadPropertiesFactory factory);
+
+// When live spelling starts: when the program calls StartLiveSpelling, or with the first
+// change of an editor's document.
+enum TRPLiveSpellingMode : uint8_t { rplspManualStart, rplspOnChange };
 
 // Where a document shorter than the client area stands in it.
 enum TRPDocVAlign : uint8_t { rpdvaTop, rpdvaCenter, rpdvaBottom };
@@ -97,6 +110,22 @@ public:
   std::function<void(TCustomRichPane* sender, const TGraphic& graphic, TRPSaveFormat format, const WideString& path,
                      TColor backColor, WideString& fileName, bool& doDefault)>
       OnSaveImage2;
+  // Exports: the host's RTF code for an area (object, row and col as the document's
+  // SaveRTFExtra says), its HTML code for an area, its HTML code before (paraStart) or
+  // after a paragraph, and where a picture of an HTML export goes (itemNo -1: the
+  // background of rpData; clearing doDefault with location, which may stay empty to leave
+  // the picture out).
+  std::function<void(TCustomRichPane* sender, TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
+                     bool inStyleSheet, AnsiString& rtfCode)>
+      OnSaveRTFExtra;
+  std::function<void(TCustomRichPane* sender, TRPHTMLSaveArea area, bool cssVersion, AnsiString& htmlCode)>
+      OnSaveHTMLExtra;
+  std::function<void(TCustomRichPane* sender, TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion,
+                     AnsiString& htmlCode)>
+      OnSaveParaToHTML;
+  std::function<void(TCustomRichPane* sender, TCustomRPData& rpData, int32_t itemNo, const WideString& path,
+                     TColor backColor, AnsiString& location, bool& doDefault)>
+      OnHTMLSaveImage;
   // The mouse over the document: the cursor shown where nothing else asks for one; the
   // hyperlink under the mouse (its number, -1 on leaving it); presses and releases with
   // the item under the mouse (-1: none) and the document point; a double click and a
@@ -115,6 +144,26 @@ public:
   std::function<void(TCustomRichPane* sender, TCustomRPFormattedData& rpData, int32_t itemNo, WideString& hint)>
       OnItemHint;
   TNotifyEvent OnCopy;
+  // Imports: the picture at a location an imported document names (none: the import's
+  // own loading); a hyperlink read from a format, whose style number (a text style, or
+  // rpkindHotPicture for a picture), tag and item name the handler may change; the
+  // progress of a long operation (percentDone 0 .. 100).
+  std::function<void(TCustomRichPane* sender, const AnsiString& location, std::unique_ptr<TGraphic>& graphic)>
+      OnImportPicture;
+  std::function<void(TCustomRichPane* sender, const AnsiString& target, const AnsiString& extras,
+                     TRPLoadFormat docFormat, int32_t& styleNo, TRPTag& itemTag, AnsiString& itemName)>
+      OnReadHyperlink;
+  std::function<void(TCustomRichPane* sender, TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone)>
+      OnProgress;
+
+  // Live spelling asks whether word (8-bit text in the code page of its text style
+  // styleNo) is misspelled. Called on the live-spelling thread: the handler must not touch
+  // the user interface or the document.
+  std::function<void(TCustomRichPane* sender, const AnsiString& word, int32_t styleNo, bool& misspelled)>
+      OnSpellingCheck;
+  // The smart popup button was clicked.
+  std::function<void(TCustomRichPane* sender, IRPSmartPopupButton* button)> OnSmartPopupClick;
+  TRPLiveSpellingMode LiveSpellingMode = rplspManualStart;
 
   TRichPaneRPData& RPData() const { return *FData; }
   TCanvas& Canvas() { return FCanvas; }
@@ -185,8 +234,58 @@ public:
   bool SaveTextToStreamW(TStream& stream, int32_t lineWidth) {
     return FData->SaveTextToStream({}, stream, lineWidth, false, true, false, false);
   }
+  // How a picture of an HTML export of this control's document (its table cells'
+  // included) is saved when the host's OnSaveImage2 leaves it to the default: the
+  // document's own saving (TCustomRPData::SavePictureFile). A descendant may save
+  // pictures its own way or name them after its own prefix.
+  virtual WideString SavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
+                                     int32_t& imgSaveNo, bool overwrite, TColor backColor);
   // Copies every event handler of source.
   void AssignEvents(const TCustomRichPane& source);
+
+  // --- Live spelling (RPThread.h) ------------------------------------------------------
+  // Checks the document from its start on a thread of its own (again from the start when
+  // it runs already); misspelled words get marks (the style sheet's LiveSpellingColor).
+  void StartLiveSpelling();
+  // Ends the thread and waits for it; the marks stay.
+  void StopLiveSpelling();
+  TRPWordEnumThread* LiveSpellingThread() const { return FSpellingThread.get(); }
+  // The document's changes bracket themselves with these (RPData.h): the thread stands
+  // still between the first pause and the last resume, and goes on after a quiet delay.
+  void PauseLiveSpelling();
+  void ResumeLiveSpelling();
+  // Checking goes on from offset of item itemNo of rpData when the thread has passed it.
+  void LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset);
+  // One character typed / count characters deleted at offset of item itemNo of rpData:
+  // the item's marks follow; a marked word that changed, behind the thread, is checked
+  // again (an unmarked one when RecheckModifiedWord is called).
+  void AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch);
+  void AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count);
+  void RecheckModifiedWord(TCustomRPData& rpData, int32_t itemNo);
+  // A sub-document goes away: the thread leaves it.
+  void LiveSpellingCellFreed(TCustomRPData& cell);
+
+  // --- Animation (RPAnimate.h) ---------------------------------------------------------
+  TRPAnimationMode AnimationMode() const { return FAnimationMode; }
+  // rpaniDisabled stops the animation and frees the animators.
+  void SetAnimationMode(TRPAnimationMode mode);
+  // Every strip picture of the nesting gets its animator and the timer starts (nothing
+  // while animation is disabled).
+  void StartAnimation();
+  // The timer stops and the animators go.
+  void StopAnimation();
+  // The timer (RPAnimationTimerId) at the animators' smallest interval, when there are
+  // animators.
+  void StartAnimationTimer();
+
+  // --- Smart popup (RPPopup.h) ---------------------------------------------------------
+  // Made on first use.
+  TRPSmartPopupProperties& SmartPopupProperties();
+  bool HasSmartPopupProperties() const { return FSmartPopupProperties != nullptr; }
+  // Shows the button at the end of item itemNo of rpData (a document of the control's
+  // nesting), made by the window host; nothing without one.
+  void ShowSmartPopup(TCustomRPFormattedData& rpData, int32_t itemNo);
+  void HideSmartPopup() { FData->FreeSmartPopupButton(); }
 
   // --- The native format (RichPaneNativeFormat.cpp) ------------------------------------
   // The control's layout: margins, minimal and maximal text widths, direction.
@@ -203,6 +302,12 @@ public:
   bool LoadRPFFromStream(TStream& stream);
   // The stream's items inserted at index (its collections merged or mapped).
   bool InsertRPFFromStream(TStream& stream, int32_t index);
+
+  // The RTF import options, made on first use through the registered class (nullptr
+  // while no class is registered). Setting copies value into them, making them first;
+  // nullptr frees them.
+  virtual TPersistent* GetRTFReadProperties();
+  void SetRTFReadProperties(const TPersistent* value);
 
   // --- Linear positions (RPLinearPositions.cpp) ----------------------------------------
   // The document as one flat text, the sub-documents of items (table cells) included, as
@@ -310,13 +415,33 @@ protected:
   TCustomRichPane(TComponent* owner, TDataFactory createData);
   void Notification(TComponent* component, TOperation operation) override;
   void Repaint();
+  // The smart popup button follows the document.
+  void DoVScrolled() override;
+  void DoHScrolled() override;
 
 private:
   // The layout pass after a change of size.
   void ResizePass();
+  // A step of the animation timer: the animators advance; the timer follows their
+  // smallest interval and stops when none is left.
+  void AnimationTick();
+  // After an edit of item itemNo of rpData (the walk paused): a dropped mark behind the
+  // walk has the item checked again, skipping the words still marked; another change
+  // behind it is remembered for RecheckModifiedWord.
+  void WordMarksAdjusted(TCustomRPData& rpData, int32_t itemNo, bool markDropped);
+  // The animation timer stops when it runs (the host is not asked otherwise: it may be
+  // gone while the control is destroyed).
+  void StopAnimationTimer();
   TCanvas FCanvas;
   std::unique_ptr<TRPBackground> FBackground;
   TRPStyle* FStyle = nullptr;
+  // Before the document, which refers to them while it goes.
+  std::unique_ptr<TRPSmartPopupProperties> FSmartPopupProperties;
+  TRPAnimationMode FAnimationMode = rpaniManualStart;
   std::unique_ptr<TRichPaneRPData> FData;
+  // After the document: it ends (and is joined) first.
+  std::unique_ptr<TRPWordEnumThread> FSpellingThread;
+  int32_t FSpellingPauses = 0;
   int32_t FAutoScrollX = 0, FAutoScrollY = 0;
+  std::unique_ptr<TPersistent> FRTFReadProperties;
 };

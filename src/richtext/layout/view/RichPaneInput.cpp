@@ -44,6 +44,10 @@ void TCustomRichPane::GenerateMouseMove() {
 }
 
 void TCustomRichPane::TimerTick(uint32_t id) {
+  if (id == RPAnimationTimerId) {
+    AnimationTick();
+    return;
+  }
   if (id != RPScrollTimerId) return;
   AutoScrollTick();
   GenerateMouseMove();
@@ -56,6 +60,12 @@ bool TCustomRichPane::IsCopyShortcut(uint16_t key, TShiftState shift) {
 bool TCustomRichPane::WantsTabs() const { return FData->TabNavigation != rptnNone; }
 
 bool TCustomRichPane::KeyDown(uint16_t key, TShiftState shift) {
+  // The shortcut of a shown smart popup button clicks it (before the keys scroll).
+  if (IRPSmartPopupButton* button = FData->SmartPopupButton();
+      button && FSmartPopupProperties && RPShortCutOf(key, shift) == FSmartPopupProperties->ShortCut()) {
+    button->Click();
+    return true;
+  }
   if (ScrollKeyDown(key, shift)) return true;
   if (IsCopyShortcut(key, shift)) {
     CopySelection();

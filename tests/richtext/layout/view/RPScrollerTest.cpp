@@ -54,7 +54,7 @@ TEST(RPScrollerTest, PositionsAreClampedToMaximumLessPageAndNeverBelowZero) {
 
 TEST(RPScrollerTest, EmbeddedWindowsKeepTheirTrueTopInTagAndAreClamped) {
   TScrollerFixture f;
-  TRPEmbeddedWindow window{5, 10000, 10000};
+  TRPEmbeddedWindow window{5, 10000, 10000, {}};
   f.Scroller.EmbeddedWindows.push_back(&window);
   f.Scroller.MoveEmbeddedWindows(3, 2000);
   EXPECT_EQ(window.Tag, 12000);
