@@ -87,6 +87,8 @@ void TRPEditRPData::ClearFormatting() {
   CaretPositions.Clear();
   CaretDrawItemNo = -1;
   CaretIndex = -1;
+  if (Resizer) RemoveXorDrawHandler(Resizer.get());
+  Resizer.reset();
   RememberedCaretTag = TRPTag();
   SetStateFlag(rpstKeepCaretTag, false);
   TRichPaneRPData::ClearFormatting();
@@ -161,6 +163,7 @@ void TRPEditRPData::Format(bool onlyResized, bool forceFormat, bool noScroll, in
       ResetCaretToStart();
       if (CaretDrawItemNo >= 0) SkipListMarker(true);
     }
+    UpdateResizer();
     UpdateCaret(false, false, (GetState() & rpstFreshFormat) == 0);
   }
   if (!onlyTail) SetStateFlag(rpstFreshFormat, false);

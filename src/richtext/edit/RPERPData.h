@@ -29,7 +29,9 @@
 
 #include "platform/base/Collections.h"
 #include "richtext/edit/RPEditorControl.h"
+#include "richtext/edit/RPItemResizer.h"
 #include "richtext/edit/RPUndo.h"
+#include "richtext/edit/RPUndoItemRecords.h"
 #include "richtext/edit/RPUndoRecords.h"
 #include "richtext/layout/view/RPControlData.h"
 #include "richtext/layout/view/RichPane.h"
@@ -326,6 +328,96 @@ public:
   // Whether a change of a range's minimal width from oldWidth to newWidth crosses the
   // document's minimal width.
   bool WidthCrossing(int32_t oldWidth, int32_t newWidth) const;
+
+  // --- Applying text and paragraph styles -------------------------------------------------
+  // The selection's text takes the styles the control's text conversion gives (mode: the
+  // operation code handed to an item edited in place); partly selected text items are
+  // split; neighbours that may be joined are joined; one undo group. Without a selection
+  // only the current text style changes (an empty caret item is converted with it).
+  // wholeParagraphs widens the selection to whole paragraphs.
+  void ApplyTextStyleConversion(int32_t userData, int32_t mode, bool wholeParagraphs);
+  // The paragraphs of the selection take paragraph style value (mode 0) or what the
+  // control's paragraph conversion gives for each (value as user data); the caller opens
+  // the undo group.
+  void ApplyParaStyleConversion(int32_t value, int32_t mode);
+  // A non-text item's text style through the control's text conversion, recorded.
+  void ConvertAssociatedStyle(int32_t& styleNo, bool appliedToText, int32_t userData, int32_t paraNo,
+                              int32_t itemNo) override;
+  // The current styles count as used, and keep naming the same styles when the sheet is
+  // renumbered.
+  void MarkItemStylesInUse(TRPStyleUsage& usage) const override;
+  void RenumberItemStyles(const TRPStyleUsage& usage) override;
+  // The current text style resolved when the styles in use were marked; the renumbering
+  // maps that number.
+  mutable int32_t MarkedCurTextStyleNo = -1;
+  // The whole document laid out again after its items changed (the caret and the
+  // selection are dropped; the caller puts them back).
+  void FormatAfterItemsChanged();
+  // The control's answer for a text style (the style itself without a conversion).
+  int32_t ConvertedTextStyle(int32_t styleNo, bool appliedToText, int32_t userData, int32_t paraNo);
+
+  // --- Item properties, checkpoints, resizing and list numbering ----------------------------
+  // The item resizer at the caret's picture or control (owned; nullptr when none).
+  std::unique_ptr<TRPItemResizer> Resizer;
+
+  // An extra integer property of the item (GetIntProperty codes): nothing when the item
+  // has none or it is unchanged; recorded, then set.
+  void SetExtraIntPropertyUndoable(int32_t itemNo, int32_t prop, int32_t value);
+  // Nothing when fromItem has no checkpoint; one on toItem is deleted; a copy of
+  // fromItem's goes to toItem and fromItem's is deleted.
+  void MoveCheckpointUndoable(int32_t fromItem, int32_t toItem);
+  // A persistent checkpoint leaves the item for the next item of its paragraph, or (when
+  // that has one, or preferBackward) the previous item when itemNo does not start a
+  // paragraph; false when neither is free. Other checkpoints: true at once.
+  bool MoveCheckpointOffItem(int32_t itemNo, bool preferBackward);
+  // A published string property of the item (target nullptr) or of an object inside it,
+  // by name, as ModifyItemIntProperty.
+  TRPUndoModifyItemStrProperty* ModifyItemStrProperty(int32_t itemNo, TPersistent* target, const AnsiString& propName,
+                                                      const AnsiString& value, bool affectsSize, bool affectsWidth,
+                                                      TRPUndoModifyItemProps::TClass undoClass);
+  // Around a change made to an item from outside (a table's cells): the minimal width of
+  // its paragraph before, and the reformat it needs after.
+  void PrepareItemChange(int32_t itemNo, int32_t& width);
+  void CompleteItemChange(int32_t itemNo, int32_t oldWidth);
+  // Lays out the whole document (full) or the paragraphs of the draw item holding itemNo
+  // again and puts the caret back at its item position.
+  void ReformatKeepCaret(bool full, bool keepSelection, bool caretScroll, int32_t itemNo, bool formatFlag);
+  // After an embedded control changed its width from oldWidth to newWidth.
+  void AfterControlResize(int32_t itemNo, int32_t oldWidth, int32_t newWidth);
+  // The size a resize drag ended with (border spacing included), as one undo group.
+  void ResizeItemUndoable(int32_t itemNo, int32_t width, int32_t height);
+
+  // Numbered lists touched by an edit. CollectNumberedLists: the list styles with
+  // numbering of the markers in first .. last (widened to paragraphs); markerIndex the
+  // marker-list index of the first of them (takeFirst, less one) or the last; lastItem
+  // the widened last item. False when the document keeps no markers.
+  bool CollectNumberedLists(int32_t first, int32_t last, TRPIntegerList& lists, int32_t& markerIndex, int32_t& lastItem,
+                            bool takeFirst);
+  // Lays out again, from firstItem to the paragraph of the last marker after
+  // markerIndex of those lists (listNo: one list when lists is empty), what shows their
+  // numbers; the whole root when that marker is in another document.
+  void RenumberLists(int32_t firstItem, int32_t markerIndex, int32_t listNo, TRPIntegerList& lists);
+  void RenumberListsInRange(int32_t first, int32_t last);
+  // A copy of the list marker that starts itemNo's paragraph (numbering restart and
+  // start value cleared) goes in at `at`; false when the paragraph has none.
+  bool CopyParaMarker(int32_t itemNo, int32_t at, bool recorded, bool& fullReformat);
+
+  // The resizer: made for exactly one selected resizable non-text item of an editable
+  // paragraph (rpstApplyingStyles keeps the old one); kept while its draw item stays.
+  void UpdateResizer();
+  void CheckResizer();
+  void DrawResizeHandles(TCanvas& canvas, int32_t hOffs, int32_t vOffs, int32_t, int32_t) override;
+  // While the resizer drags, the frame goes off: true when a drag was cancelled.
+  bool CancelResizing();
+  // The draw item the last left press was on (-1: none).
+  int32_t PressDrawItemNo = -1;
+  // Over the resizer's handles the pointer shows the handle's cursor; a press on one
+  // starts a drag whose dotted frame follows the pointer, and the release resizes the
+  // item (ResizeItemUndoable). Elsewhere the document's own handling; then a click (press
+  // and release on one draw item) on a resizable item selects it when nothing is.
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
 
   // --- Insertion at the caret and typing (RPERPDataInsert.cpp) ---------------------------
   using TRichPaneRPData::InsertItem;

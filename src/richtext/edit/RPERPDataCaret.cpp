@@ -186,8 +186,9 @@ void TRPEditRPData::BuildCaretLine(int32_t hint) {
   }
 }
 
-void TRPEditRPData::UpdateCaret(bool scrollToCaret, bool /*checkResizerFirst*/, bool keepCurrentStyles) {
+void TRPEditRPData::UpdateCaret(bool scrollToCaret, bool checkResizerFirst, bool keepCurrentStyles) {
   if ((GetState() & rpstNoCaretUpdate) != 0) return;
+  if (checkResizerFirst) CheckResizer();
   IRPWindowHost* host = Control().Host();
   const bool focused = host && host->Focused();
   if (InplaceEditedItem || Control().GetInplaceEditor() || (GetState() & rpstCaretHidden) != 0) {
@@ -215,6 +216,9 @@ void TRPEditRPData::UpdateCaret(bool scrollToCaret, bool /*checkResizerFirst*/, 
     caretX = pos.X + pos.CaretShift - 1;
     caretTop = d.Top - 1;
   }
+
+  // Over a picture with its resizer no caret shows (and nothing scrolls to one).
+  if (Resizer) height = 0;
 
   // The window's caret: the old one goes, a new one shows where it is now.
   if (CaretHeight != 0 && focused) {
@@ -423,6 +427,7 @@ void TRPEditRPData::AfterSelectionChange(bool scrollToCaret) {
     CaretDrawItemNo = endNo;
     BuildCaretLine(endOffs - 2);
   }
+  UpdateResizer();
   UpdateCaret(scrollToCaret, true, false);
 }
 

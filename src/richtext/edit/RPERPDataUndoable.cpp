@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "platform/base/PublishedProperties.h"
-#include "platform/base/ScopeExit.h"
 #include "richtext/edit/RPERPData.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
@@ -491,25 +490,14 @@ TRPUndoModifyItemIntProperty* TRPEditRPData::ModifyItemIntProperty(int32_t itemN
   if (!prop) return nullptr;
   const int32_t oldValue = OrdinalValue(*prop, object);
   if (oldValue == value) return nullptr;
-  TRPUndoModifyItemIntProperty* result = nullptr;
-  if (TRPUndoList* list = GetActiveUndoList()) {
-    std::unique_ptr<TRPUndoModifyItemProps> made = undoClass();
-    auto* record = dynamic_cast<TRPUndoModifyItemIntProperty*>(made.get());
-    if (!record) throw ERichPaneError(errRPInvalidItemClass);
-    made.release();
-    record->ItemNo = itemNo;
-    record->SubObject = target;
+  auto* record = AddModifyItemRecord<TRPUndoModifyItemIntProperty>(GetActiveUndoList(), undoClass, itemNo, target,
+                                                                   affectsSize, affectsWidth);
+  if (record) {
     record->PropName = propName;
     record->OldValue = oldValue;
-    record->AffectsSize = affectsSize;
-    record->AffectsWidth = affectsWidth;
-    result = record;
-    list->AddInfo(std::unique_ptr<TRPUndoInfo>(record));
   }
-  item.BeforePropertyChange();
-  const TScopeExit after([&item] { item.AfterPropertyChange(); });
-  prop->Set(object, TPropValue(static_cast<int64_t>(value)));
-  return result;
+  WriteItemProperties(item, [&] { prop->Set(object, TPropValue(static_cast<int64_t>(value))); });
+  return record;
 }
 
 TRPUndoModifyItemIntProperties* TRPEditRPData::ModifyItemIntProperties(
@@ -529,22 +517,11 @@ TRPUndoModifyItemIntProperties* TRPEditRPData::ModifyItemIntProperties(
     oldValues.emplace_back(it->first, oldValue);
   }
   if (changes.empty()) return nullptr;
-  TRPUndoModifyItemIntProperties* result = nullptr;
-  if (TRPUndoList* list = GetActiveUndoList()) {
-    std::unique_ptr<TRPUndoModifyItemProps> made = undoClass();
-    auto* record = dynamic_cast<TRPUndoModifyItemIntProperties*>(made.get());
-    if (!record) throw ERichPaneError(errRPInvalidItemClass);
-    made.release();
-    record->ItemNo = itemNo;
-    record->SubObject = target;
-    record->AffectsSize = affectsSize;
-    record->AffectsWidth = affectsWidth;
-    record->PropList = std::move(oldValues);
-    result = record;
-    list->AddInfo(std::unique_ptr<TRPUndoInfo>(record));
-  }
-  item.BeforePropertyChange();
-  const TScopeExit after([&item] { item.AfterPropertyChange(); });
-  for (const auto& [prop, value] : changes) prop->Set(object, TPropValue(static_cast<int64_t>(value)));
-  return result;
+  auto* record = AddModifyItemRecord<TRPUndoModifyItemIntProperties>(GetActiveUndoList(), undoClass, itemNo, target,
+                                                                     affectsSize, affectsWidth);
+  if (record) record->PropList = std::move(oldValues);
+  WriteItemProperties(item, [&] {
+    for (const auto& [prop, value] : changes) prop->Set(object, TPropValue(static_cast<int64_t>(value)));
+  });
+  return record;
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/base/UserInput.h"
+
 // The editor's behaviour switches.
 using TRPEditorOptions = uint16_t;
 inline constexpr TRPEditorOptions rpoClearTagOnStyleApp = 0x0001;
@@ -36,4 +38,19 @@ public:
   // handling after an edit; an editor that keeps no such state may leave both.
   virtual bool CanChange() { return true; }
   virtual void Change() {}
+
+  // --- Changes, style conversions and the pointer -------------------------------------------
+  // The control's text style conversion handler: the new number of a text style (the
+  // applied-to-text flag, the caller's user data and the paragraph style of the item);
+  // false and nothing set without a handler.
+  virtual bool ConvertTextStyle(int32_t /*styleNo*/, bool /*appliedToText*/, int32_t& /*newStyleNo*/,
+                                int32_t /*userData*/, int32_t /*paraNo*/) {
+    return false;
+  }
+  // The paragraph style conversion handler, the same way.
+  virtual bool ConvertParaStyle(int32_t /*paraNo*/, int32_t /*userData*/, int32_t& /*newParaNo*/) { return false; }
+  // Before the current styles are renumbered after unused styles were deleted.
+  virtual void BeforeStylesRenumbered() {}
+  // The pointer's shape over the control.
+  virtual void SetPointerCursor(TCursor /*cursor*/) {}
 };

@@ -401,8 +401,15 @@ public:
   void NormalizeSubDocuments(int32_t i);
 
   // --- Styles in use -------------------------------------------------------------------
-  void MarkItemStylesInUse(TRPStyleUsage& usage) const;
-  void RenumberItemStyles(const TRPStyleUsage& usage);
+  // The items mark their styles / take their new numbers after unused styles went; an
+  // editor's document also keeps its current styles right.
+  virtual void MarkItemStylesInUse(TRPStyleUsage& usage) const;
+  virtual void RenumberItemStyles(const TRPStyleUsage& usage);
+  // A non-text item's text style converted by the editor's style conversion (an item
+  // calls it from its ApplyStyleConversion): styleNo becomes the new number. Nothing in
+  // this class.
+  virtual void ConvertAssociatedStyle(int32_t& /*styleNo*/, bool /*appliedToText*/, int32_t /*userData*/,
+                                      int32_t /*paraNo*/, int32_t /*itemNo*/) {}
 
   // --- Plain text ----------------------------------------------------------------------
   // The items of the range UseSelectionOnly gives as text, lines joined by CR LF (a form

@@ -174,6 +174,10 @@ void TCustomRPItemInfo::CopyPropertiesFrom(const TCustomRPItemInfo& source) {
   Hint = source.Hint;
 }
 
+void TCustomRPItemInfo::ApplyStyleConversion(TCustomRPData*, int32_t, int32_t userData, int32_t mode) {
+  ApplyStyleConversionToSubRPData(userData, mode);
+}
+
 void TCustomRPItemInfo::MarkStylesInUse(TRPStyleUsage& usage) const {
   if (ParaNo >= 0 && ParaNo < usage.ParaStyles.Count()) usage.ParaStyles.SetItem(ParaNo, 1);
 }

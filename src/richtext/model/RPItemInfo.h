@@ -298,6 +298,15 @@ public:
   // Finishes an operation of its own that is pending (an edit inside it) before the
   // document changes; nothing in this class.
   virtual void FinishPendingOperation() {}
+  // An editor converts the styles of the selection (mode: the editor's operation code):
+  // the item converts what it holds through rpData's conversion (ConvertAssociatedStyle)
+  // and its sub-documents' selections (ApplyStyleConversionToSubRPData, nothing here).
+  virtual void ApplyStyleConversion(TCustomRPData* rpData, int32_t itemNo, int32_t userData, int32_t mode);
+  virtual void ApplyStyleConversionToSubRPData(int32_t /*userData*/, int32_t /*mode*/) {}
+  // An editor applies a paragraph style (mode 0: value; else a conversion with value as
+  // user data) to paragraphs holding the item: the selected parts of its sub-documents
+  // follow. Nothing in this class.
+  virtual void ApplyParaStyleConversion(int32_t /*value*/, int32_t /*mode*/) {}
   // Around a change of one of its published properties by an editor; nothing here.
   virtual void BeforePropertyChange() {}
   virtual void AfterPropertyChange() {}

@@ -455,6 +455,12 @@ void TRPTabItemInfo::SaveRPF(TStream& stream, IRPFStreaming& streaming, int32_t,
   WriteRPFItemHeader(stream, *this, 0, paraNo, forceSameAsPrev, rpfbmHex, streaming);
 }
 
+void TRPTabItemInfo::ApplyStyleConversion(TCustomRPData* rpData, int32_t itemNo, int32_t userData, int32_t) {
+  if (!rpData) return;
+  int32_t styleNo = ResolveTextStyleNo(rpData->GetRPStyle());
+  rpData->ConvertAssociatedStyle(styleNo, true, userData, ParaNo, itemNo);
+}
+
 void TRPTabItemInfo::MarkStylesInUse(TRPStyleUsage& usage) const {
   TRPRectItemInfo::MarkStylesInUse(usage);
   MarkTextStyle(usage, TextStyleNo);

@@ -122,6 +122,9 @@ public:
   int32_t TextStyleNo = 0;  // MaxInt: the paragraph's default text style
   AnsiString Leader;
 
+  // The resolved text style goes through the document's conversion; the item's number
+  // changes (through the document) only when the conversion gives another style.
+  void ApplyStyleConversion(TCustomRPData* rpData, int32_t itemNo, int32_t userData, int32_t mode) override;
   int32_t GetAssociatedTextStyleNo() const override { return TextStyleNo; }
   void SetAssociatedTextStyleNo(int32_t styleNo) override { TextStyleNo = styleNo; }
   bool GetBoolValue(TRPItemBoolQuery query) const override;

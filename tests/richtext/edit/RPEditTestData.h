@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,22 @@ public:
     ParaStyleSets.push_back(paraNo);
     Edit().CurParaStyleNo = paraNo;
   }
+
+  // Style conversions: none unless set; changes counted.
+  std::function<int32_t(int32_t styleNo, int32_t userData)> TextConversion;
+  std::function<int32_t(int32_t paraNo, int32_t userData)> ParaConversion;
+  int32_t Changes = 0;
+  bool ConvertTextStyle(int32_t styleNo, bool, int32_t& newStyleNo, int32_t userData, int32_t) override {
+    if (!TextConversion) return false;
+    newStyleNo = TextConversion(styleNo, userData);
+    return true;
+  }
+  bool ConvertParaStyle(int32_t paraNo, int32_t userData, int32_t& newParaNo) override {
+    if (!ParaConversion) return false;
+    newParaNo = ParaConversion(paraNo, userData);
+    return true;
+  }
+  void Change() override { ++Changes; }
 };
 
 // A host that also keeps the caret as the window would show it.

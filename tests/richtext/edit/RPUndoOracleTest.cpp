@@ -561,21 +561,9 @@ protected:
     EXPECT_EQ(partial, Layout()) << when;
   }
 
-  // What the steps did, for the messages of a failure.
-  void Note(const char* step, std::initializer_list<int32_t> arguments) {
-    Steps += step;
-    for (const int32_t argument : arguments) Steps += " " + std::to_string(argument);
-    Steps += "\n";
-  }
-
-  std::mt19937 Rng;
-  std::string Steps;
-  int32_t Groups = 0;
-  int32_t NewCheckpoints = 0;
-};
-
-TEST_F(RPUndoOracleTest, UndoingEverythingGivesTheOriginalAndRedoingEverythingTheEdited) {
-  for (uint32_t seed = 1; seed <= 40; ++seed) {
+  // Groups made by group() on the document of a seed, all undone group by group, then
+  // all redone.
+  void CheckUndoAndRedo(uint32_t seed, const std::function<void()>& group) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     Rng.seed(seed);
     BuildDocument();
@@ -584,10 +572,7 @@ TEST_F(RPUndoOracleTest, UndoingEverythingGivesTheOriginalAndRedoingEverythingTh
     std::vector<std::string> states{State()};
     const int32_t groups = 4 + Rand(9);
     for (int32_t g = 0; g < groups; ++g) {
-      if (Chance(25))
-        TypingGroup();
-      else
-        RandomGroup();
+      group();
       // A group whose steps changed nothing was dropped; typing right after typing at its
       // end joins its group.
       if (Data().UndoList->Count() > static_cast<int32_t>(states.size()) - 1)
@@ -613,6 +598,114 @@ TEST_F(RPUndoOracleTest, UndoingEverythingGivesTheOriginalAndRedoingEverythingTh
     EXPECT_EQ(State(), edited);
     EXPECT_EQ(Data().RedoList->Count(), 0);
   }
+
+  // --- The editor's operations ------------------------------------------------------------
+  // One operation of the editor that records its own group: a text style applied to a
+  // random selection, a paragraph style or conversion, an extra property of a picture, a
+  // checkpoint moved, a picture resized; or one random group of steps.
+  void EditorGroup() {
+    const int32_t count = Data().GetItemCount();
+    const std::string group = std::to_string(++Groups);
+    switch (Rand(6)) {
+      case 0: {
+        const int32_t first = Rand(count), last = std::min(count - 1, first + Rand(4));
+        const int32_t startOffs = IsText(first) ? CharPosition(first) : Rand(2);
+        const int32_t endOffs = IsText(last) ? CharPosition(last) : Rand(2);
+        const int32_t styles[] = {0, UnicodeStyle, SerifStyle, BoldStyle};
+        const int32_t styleNo = styles[Rand(4)];
+        Steps += "group " + group + ": text style " + std::to_string(styleNo) + " " + std::to_string(first) + "/" +
+                 std::to_string(startOffs) + " .. " + std::to_string(last) + "/" + std::to_string(endOffs) + "\n";
+        Pane.EditorOptions = Chance(30) ? rpoEditorDefaults | rpoClearTagOnStyleApp : rpoEditorDefaults;
+        Pane.TextConversion = [styleNo](int32_t, int32_t) { return styleNo; };
+        if (Chance(50))
+          Data().SetSelectionBounds(first, startOffs, last, endOffs);
+        else
+          Data().SetSelectionBounds(last, endOffs, first, startOffs);
+        Data().ApplyTextStyleConversion(0, 3, Chance(20));
+        Pane.TextConversion = nullptr;
+        Pane.EditorOptions = rpoEditorDefaults;
+        break;
+      }
+      case 1: {
+        const int32_t first = Rand(count), last = std::min(count - 1, first + Rand(6));
+        const int32_t paraNo = Rand(3);
+        const int32_t mode = Rand(2) * 4;
+        Steps += "group " + group + ": paragraph style " + std::to_string(paraNo) + " mode " + std::to_string(mode) +
+                 " " + std::to_string(first) + " .. " + std::to_string(last) + "\n";
+        Pane.ParaConversion = [](int32_t old, int32_t userData) { return (old + userData) % 3; };
+        Data().SetSelectionBounds(first, Data().GetItemStartOffset(first), last, Data().GetItemEndOffset(last));
+        Data().BeginUndoGroup(rpukParaStyle, true);
+        Data().ApplyParaStyleConversion(paraNo, mode);
+        Pane.ParaConversion = nullptr;
+        break;
+      }
+      case 2: {
+        const int32_t i = Pick([&](int32_t j) { return dynamic_cast<TRPGraphicItemInfo*>(Data().GetItem(j)); });
+        if (i < 0) return;
+        const int32_t props[] = {rpipSpacing, rpipVShift, rpipWidth, rpipHeight};
+        const int32_t prop = props[Rand(4)], value = Rand(30);
+        Steps += "group " + group + ": property " + std::to_string(prop) + " of " + std::to_string(i) + " = " +
+                 std::to_string(value) + "\n";
+        Data().BeginUndoGroup(rpukModifyItem, false);
+        Data().SetExtraIntPropertyUndoable(i, prop, value);
+        Format();
+        break;
+      }
+      case 3: {
+        const int32_t from = Pick([&](int32_t j) { return Data().GetItemCheckpoint(j) != nullptr; });
+        if (from < 0) return;
+        const int32_t to = Rand(count);
+        Steps += "group " + group + ": checkpoint " + std::to_string(from) + " to " + std::to_string(to) + "\n";
+        Data().BeginUndoGroup(rpukModifyItem, false);
+        if (from == to || Chance(30))
+          Data().MoveCheckpointOffItem(from, Chance(50));
+        else
+          Data().MoveCheckpointUndoable(from, to);
+        Format();
+        break;
+      }
+      case 4: {
+        const int32_t i = Pick([&](int32_t j) { return dynamic_cast<TRPGraphicItemInfo*>(Data().GetItem(j)); });
+        if (i < 0) return;
+        const int32_t width = Rand(60) - 5, height = Rand(40) - 5;
+        Steps += "group " + group + ": resize " + std::to_string(i) + " " + std::to_string(width) + "x" +
+                 std::to_string(height) + "\n";
+        Data().ResizeItemUndoable(i, width, height);
+        break;
+      }
+      default:
+        RandomGroup();
+        return;
+    }
+    Data().UndoList->RemoveEmptyLastGroup();
+  }
+
+  // What the steps did, for the messages of a failure.
+  void Note(const char* step, std::initializer_list<int32_t> arguments) {
+    Steps += step;
+    for (const int32_t argument : arguments) Steps += " " + std::to_string(argument);
+    Steps += "\n";
+  }
+
+  std::mt19937 Rng;
+  std::string Steps;
+  int32_t Groups = 0;
+  int32_t NewCheckpoints = 0;
+};
+
+TEST_F(RPUndoOracleTest, UndoingEverythingGivesTheOriginalAndRedoingEverythingTheEdited) {
+  for (uint32_t seed = 1; seed <= 40; ++seed)
+    CheckUndoAndRedo(seed, [this] {
+      if (Chance(25))
+        TypingGroup();
+      else
+        RandomGroup();
+    });
+}
+
+// The same with the editor's operations between the steps.
+TEST_F(RPUndoOracleTest, EditorOperationsUndoAndRedoToTheirStates) {
+  for (uint32_t seed = 200; seed < 240; ++seed) CheckUndoAndRedo(seed, [this] { EditorGroup(); });
 }
 
 // The editor's operations at the caret: every group they leave is undone to the
