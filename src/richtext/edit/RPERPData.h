@@ -398,8 +398,9 @@ public:
   // numbers; the whole root when that marker is in another document.
   void RenumberLists(int32_t firstItem, int32_t markerIndex, int32_t listNo, TRPIntegerList& lists);
   void RenumberListsInRange(int32_t first, int32_t last);
-  // A copy of the list marker that starts itemNo's paragraph (numbering restart and
-  // start value cleared) goes in at `at`; false when the paragraph has none.
+  // A copy of the list marker that starts itemNo's paragraph (numbering restart, start
+  // value and page break cleared, its checkpoint copied) goes in at `at`; false when the
+  // paragraph has none.
   bool CopyParaMarker(int32_t itemNo, int32_t at, bool recorded, bool& fullReformat);
 
   // The resizer: made for exactly one selected resizable non-text item of an editable

@@ -166,7 +166,7 @@ bool TRPEditRPData::DeleteSelection() {
     const bool pageBreak = start.GetPageBreakBefore();
     const int32_t paraNo = start.ParaNo;
     if (!replace) {
-      MoveCheckpointOff(*this, s);
+      MoveCheckpointOffItem(s, false);
       DeleteItemUndoable(s, full);
       fullReformat = fullReformat || full;
       if (continued || s >= GetItemCount()) {
@@ -323,7 +323,8 @@ int32_t CountBack(TRPEditRPData& data, int32_t i, int32_t k, bool byWord, bool w
 }  // namespace
 
 bool TRPEditRPData::DeleteWholeItem(int32_t itemNo) {
-  if (IsItemParaReadOnly(itemNo) || IsItemProtected(itemNo, rpprDeleteProtect) || !MoveCheckpointOff(*this, itemNo)) {
+  if (IsItemParaReadOnly(itemNo) || IsItemProtected(itemNo, rpprDeleteProtect) ||
+      !MoveCheckpointOffItem(itemNo, false)) {
     Beep();
     return false;
   }
@@ -601,7 +602,7 @@ bool NewEmptyParagraph(TRPEditRPData& data, int32_t i, int32_t k, bool softBreak
   int32_t at = i, caretItem = i, added = 1;
   if (atLineEnd) {
     at = i + 1;
-    if (!softBreak && created->ParaNo == item.ParaNo && CopyMarkerOfParagraph(data, i, at, true, step)) {
+    if (!softBreak && created->ParaNo == item.ParaNo && data.CopyParaMarker(i, at, true, step)) {
       full = full || step;
       created->SetContinuesLine(true);
       ++at;
@@ -624,7 +625,7 @@ bool NewEmptyParagraph(TRPEditRPData& data, int32_t i, int32_t k, bool softBreak
     caretItem = at + 1;
     if (afterMarker) {
       if (!softBreak) {
-        if (CopyMarkerOfParagraph(data, at, caretItem, true, step)) {
+        if (data.CopyParaMarker(at, caretItem, true, step)) {
           ++caretItem;
           ++added;
         }
@@ -683,7 +684,7 @@ bool TRPEditRPData::InsertParagraphBreak(bool softBreak, bool nested) {
     like->SetLineBreakBefore(softBreak);
     DeleteSubstringUndoable(i, k, -1);
     int32_t at = i + 1;
-    if (!softBreak && CopyMarkerOfParagraph(*this, i, at, true, step)) {
+    if (!softBreak && CopyParaMarker(i, at, true, step)) {
       full = full || step;
       like->SetContinuesLine(true);
       ++at;
@@ -704,7 +705,7 @@ bool TRPEditRPData::InsertParagraphBreak(bool softBreak, bool nested) {
       full = full || step;
       SetLineBreakUndoable(j, true, step);
       full = full || step;
-    } else if (CopyMarkerOfParagraph(*this, j, j, true, step)) {
+    } else if (CopyParaMarker(j, j, true, step)) {
       full = full || step;
       ++j;
       ++added;

@@ -114,39 +114,6 @@ std::unique_ptr<TCustomRPItemInfo> CopyListMarker(TRPEditRPData& data, int32_t m
   return copy;
 }
 
-bool CopyMarkerOfParagraph(TRPEditRPData& data, int32_t itemNo, int32_t at, bool recorded, bool& fullReformat) {
-  fullReformat = false;
-  if (itemNo < 0 || itemNo >= data.GetItemCount()) return false;
-  const int32_t start = data.GetParaStartItem(itemNo);
-  if (!IsMarker(data, start)) return false;
-  auto copy = CopyListMarker(data, start);
-  AnsiString text;
-  if (recorded)
-    data.InsertItemUndoable(at, text, fullReformat, false, std::move(copy));
-  else
-    data.TCustomRPData::InsertItem(at, text, std::move(copy));
-  return true;
-}
-
-bool MoveCheckpointOff(TRPEditRPData& data, int32_t itemNo) {
-  if (!HasPersistentCheckpoint(*data.GetItem(itemNo))) return true;
-  const auto move = [&](int32_t to) {
-    std::unique_ptr<TRPCPInfo> copy = data.GetItemCheckpoint(itemNo)->CreateCopy();
-    data.DeleteCheckpointUndoable(itemNo);
-    data.AddCheckpointUndoable(to, std::move(copy));
-  };
-  const int32_t next = itemNo + 1;
-  if (next < data.GetItemCount() && !data.StartsParagraph(next) && !data.GetItemCheckpoint(next)) {
-    move(next);
-    return true;
-  }
-  if (itemNo > 0 && !data.StartsParagraph(itemNo) && !data.GetItemCheckpoint(itemNo - 1)) {
-    move(itemNo - 1);
-    return true;
-  }
-  return false;
-}
-
 // --- Text item factories ---------------------------------------------------------------------
 
 std::unique_ptr<TCustomRPItemInfo> TRPEditRPData::CreateTextItem(int32_t paraNo, bool lineBreak, bool continuesLine,
@@ -357,7 +324,8 @@ bool TRPEditRPData::InsertItemAtCaretCore(std::unique_ptr<TCustomRPItemInfo>& it
   const bool isBreak = item->StyleNo == rpkindBreak;
   InsertItemUndoable(index, text, full, false, std::move(item));
   fullReformat = fullReformat || full;
-  if (index + 1 < GetItemCount() && HasPersistentCheckpoint(*GetItem(index + 1))) MoveCheckpointOff(*this, index + 1);
+  if (index + 1 < GetItemCount() && HasPersistentCheckpoint(*GetItem(index + 1)))
+    MoveCheckpointOffItem(index + 1, false);
   if (requested >= 0 && requested != GetItemPara(index) && !isBreak) {
     int32_t first = GetParaStartItem(index), last = LastItemOfParagraph(index);
     SetParaRangeUndoable(first, last, full, requested);

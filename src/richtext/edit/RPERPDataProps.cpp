@@ -6,6 +6,7 @@
 
 #include "platform/base/PublishedProperties.h"
 #include "richtext/edit/RPERPData.h"
+#include "richtext/edit/RPERPDataEditing.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPMarker.h"
@@ -195,15 +196,13 @@ void TRPEditRPData::RenumberListsInRange(int32_t first, int32_t last) {
 
 bool TRPEditRPData::CopyParaMarker(int32_t itemNo, int32_t at, bool recorded, bool& fullReformat) {
   fullReformat = false;
+  if (itemNo < 0 || itemNo >= GetItemCount()) return false;
   const int32_t start = GetParaStartItem(itemNo);
   const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(GetItem(start));
   if (!marker) return false;
-  std::unique_ptr<TCustomRPItemInfo> copy = marker->ItemClass()->Create(this);
-  copy->CopyPropertiesFrom(*marker);
+  std::unique_ptr<TCustomRPItemInfo> copy = CopyListMarker(*this, start);
   std::unique_ptr<TRPCPInfo> checkpoint = marker->Checkpoint ? marker->Checkpoint->CreateCopy() : nullptr;
-  auto& newMarker = static_cast<TRPMarkerItemInfo&>(*copy);
-  newMarker.Reset = false;
-  newMarker.StartFrom = 1;
+  static_cast<TRPMarkerItemInfo&>(*copy).StartFrom = 1;
   AnsiString text;
   if (recorded) {
     copy->Checkpoint = std::move(checkpoint);
