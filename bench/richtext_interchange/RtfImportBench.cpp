@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "RtfBenchText.h"
 #include "platform/base/Streams.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPStyle.h"
@@ -17,19 +18,6 @@ public:
   const IRPStyleSheet* GetRPStyle() const override { return &Sheet; }
   TRPStyle Sheet{nullptr};
 };
-
-std::string FormattedText() {
-  std::string rtf =
-      "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}}"
-      "{\\colortbl;\\red255\\green0\\blue0;}\n";
-  while (rtf.size() < (1u << 20)) {
-    rtf +=
-        "\\pard\\plain\\ql\\li0\\fi284\\sa120\\f0\\fs24 {\\loch The quick brown fox jumps over the lazy dog.}"
-        "{\\b\\cf1\\f1 Bold red words} {\\i\\u1055\\'3f\\u1088\\'3f\\u1080\\'3f\\u1074\\'3f\\u1077\\'3f"
-        "\\u1090\\'3f} and more plain text with a\\tab tab.\\par\n";
-  }
-  return rtf + "}";
-}
 
 std::string Table() {
   std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}";
@@ -60,13 +48,13 @@ void Import(benchmark::State& state, const std::string& rtf, TRPReaderStyleMode 
 }
 
 void BM_RtfImportAddIfNeeded(benchmark::State& state) {
-  static const std::string rtf = FormattedText();
+  static const std::string rtf = RtfBenchFormattedText();
   Import(state, rtf, rprsAddIfNeeded);
 }
 BENCHMARK(BM_RtfImportAddIfNeeded)->Unit(benchmark::kMillisecond);
 
 void BM_RtfImportUseClosest(benchmark::State& state) {
-  static const std::string rtf = FormattedText();
+  static const std::string rtf = RtfBenchFormattedText();
   Import(state, rtf, rprsUseClosest);
 }
 BENCHMARK(BM_RtfImportUseClosest)->Unit(benchmark::kMillisecond);

@@ -5,23 +5,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include "RtfBenchText.h"
 #include "platform/base/Streams.h"
 #include "richtext/interchange/RPRTFReader.h"
 
 namespace {
-
-std::string FormattedText() {
-  std::string rtf =
-      "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}}"
-      "{\\colortbl;\\red255\\green0\\blue0;}\n";
-  while (rtf.size() < (1u << 20)) {
-    rtf +=
-        "\\pard\\plain\\ql\\li0\\fi284\\sa120\\f0\\fs24 {\\loch The quick brown fox jumps over the lazy dog.}"
-        "{\\b\\cf1\\f1 Bold red words} {\\i\\u1055\\'3f\\u1088\\'3f\\u1080\\'3f\\u1074\\'3f\\u1077\\'3f"
-        "\\u1090\\'3f} and more plain text with a\\tab tab.\\par\n";
-  }
-  return rtf + "}";
-}
 
 std::string HexPicture() {
   std::string hex;
@@ -51,7 +39,7 @@ void Parse(benchmark::State& state, const std::string& rtf, bool pictures) {
 }
 
 void BM_RtfFormattedText(benchmark::State& state) {
-  static const std::string rtf = FormattedText();
+  static const std::string rtf = RtfBenchFormattedText();
   Parse(state, rtf, false);
 }
 BENCHMARK(BM_RtfFormattedText)->Unit(benchmark::kMillisecond);
