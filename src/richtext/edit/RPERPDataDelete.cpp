@@ -529,6 +529,10 @@ void TRPEditRPData::DeleteCharForward(bool /*byWord*/, bool /*fromPrevious*/) {
   bool full = false, step = false;
   int32_t caretItem = i, caretOffs = k;
   const int32_t next = i + 1;
+  // A list marker taken away here moves the later numbers of its list.
+  TRPIntegerList lists;
+  int32_t markerIndex = -1, lastListItem = -1;
+  CollectNumberedLists(i, next, lists, markerIndex, lastListItem, true);
   if (IsEmptyText(*this, i)) {
     if (IsItemProtected(i, rpprDeleteProtect) || HasPersistentCheckpoint(*GetItem(i))) {
       Beep();
@@ -579,6 +583,8 @@ void TRPEditRPData::DeleteCharForward(bool /*byWord*/, bool /*fromPrevious*/) {
     if (next < GetItemCount() && CanMergeItems(i, false)) JoinItems(i);
   }
   ReformatAfterEdit(full, firstDraw, lastDraw, GetItemCount() - countBefore);
+  if (lists.Count() > 0 && GetItemCount() > 0)
+    RenumberLists(GetParaStartItem(ClampItemIndex(std::min(caretItem, i))), markerIndex, -1, lists);
   PlaceCaretAfterEdit(caretItem, caretOffs, true);
   NotifyChange();
 }

@@ -79,6 +79,49 @@ TEST_F(RPApplyStylesTest, TextStylesSplitThePartlySelectedItems) {
   }
 }
 
+// Live spelling before the joins: the item before the styled range forgets that it was
+// checked and its marks (a join can make one word of two), so that spelling checks it
+// again; the items before it keep theirs.
+TEST_F(RPApplyStylesTest, LiveSpellingChecksAgainFromTheItemBeforeTheStyledRange) {
+  struct {
+    const char* Name;
+    int32_t ItemNo, StyleNo;
+    const char* After;
+    int32_t Reset;  // the item that forgot its marks
+  } cases[] = {
+      {"joined with the item after it", 2, SerifStyle, "one/6 three/7 fourfive/7", 1},
+      {"joined with nothing", 2, BoldStyle, "one/6 three/7 four/8 five/7", 1},
+      {"at the document's start", 0, BoldStyle, "one/8 three/7 four/6 five/7", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Data().Clear();
+    AddW(u"one", UnicodeStyle);
+    AddW(u"three", SerifStyle, -1);
+    AddW(u"four", UnicodeStyle, -1);
+    AddW(u"five", SerifStyle, -1);
+    Format();
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i) {
+      Data().GetItem(i)->AddMisspelling(1, 2);
+      Data().GetItem(i)->ItemState |= rpisSpellChecked;
+    }
+    Select(c.ItemNo, 1, c.ItemNo, Data().GetItemLength(c.ItemNo) + 1);
+    Data().ApplyTextStyleConversion(c.StyleNo, 3, false);
+    ASSERT_EQ(Items(), c.After);
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i) {
+      SCOPED_TRACE(i);
+      const TCustomRPItemInfo& item = *Data().GetItem(i);
+      if (i == c.Reset) {
+        EXPECT_EQ(item.WordPainters, nullptr);
+        EXPECT_EQ(item.ItemState & rpisSpellChecked, 0);
+      } else if (i < c.Reset) {
+        EXPECT_NE(item.WordPainters, nullptr);
+        EXPECT_NE(item.ItemState & rpisSpellChecked, 0);
+      }
+    }
+  }
+}
+
 TEST_F(RPApplyStylesTest, ClearingTagsOnStyleApplicationTakesTheConvertedPartOnly) {
   Pane.EditorOptions |= rpoClearTagOnStyleApp;
   Data().AddTextW(u"abcdef", UnicodeStyle, TRPTag::FromNumber(5), 0);
