@@ -45,6 +45,14 @@ class RPUndoOracleTest : public TEditFixture {
 protected:
   RPUndoOracleTest() {
     Style.TextStyles()[4]->Jump = true;
+    // List 0: bullets; list 1: upper roman numbers, whose labels change their widths from
+    // one number to the next (a stale label shows in the layout).
+    while (Style.ListStyles().Count() < 2) Style.ListStyles().Add();
+    Style.ListStyles()[0]->Levels().Add();
+    TRPListLevel& numbers = *Style.ListStyles()[1]->Levels().Add();
+    numbers.ListType = rplstUpperRoman;
+    numbers.FormatString = "%0:s.";
+    numbers.FirstIndent = 4;
     // The documents are compared in the native format, pictures with their bodies.
     RegisterGraphicClass(&TBitmap::ClassInfo);
     RegisterRPFDocumentFormat();
