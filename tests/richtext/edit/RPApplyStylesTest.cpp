@@ -3,9 +3,15 @@
 // property, checkpoint and list-numbering operations of the editable document.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "RPEditTestData.h"
+#include "platform/base/Threads.h"
+#include "richtext/layout/view/RPThread.h"
 #include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPStyleUsage.h"
 
@@ -120,6 +126,50 @@ TEST_F(RPApplyStylesTest, LiveSpellingChecksAgainFromTheItemBeforeTheStyledRange
       }
     }
   }
+}
+
+// With live spelling running, the walk goes back to the item before the styled range and
+// asks its words again (the edit bracketed by a pause, as the editor brackets its edits).
+TEST_F(RPApplyStylesTest, TheSpellingWalkGoesBackToTheItemBeforeTheStyledRange) {
+  std::mutex lock;
+  std::vector<AnsiString> asked;
+  Pane.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+    const std::lock_guard guard(lock);
+    asked.push_back(word);
+    misspelled = word == "wrng";
+  };
+  const auto takeAsked = [&] {
+    const std::lock_guard guard(lock);
+    return std::exchange(asked, {});
+  };
+  const auto waitForTheWalk = [this] {
+    TRPWordEnumThread* thread = Pane.LiveSpellingThread();
+    ASSERT_NE(thread, nullptr);
+    SynchronizeUntil([thread] { return thread->WaitsForWork(); });
+  };
+  AddW(u"first", UnicodeStyle);
+  AddW(u"one wrng", UnicodeStyle);
+  AddW(u"two", SerifStyle, -1);
+  Format();
+  Pane.StartLiveSpelling();
+  waitForTheWalk();
+  EXPECT_EQ(takeAsked(), (std::vector<AnsiString>{"first", "one", "wrng", "two"}));
+  ASSERT_NE(Data().GetItem(1)->WordPainters, nullptr);
+
+  Pane.PauseLiveSpelling();
+  Select(2, 1, 2, 4);
+  Data().ApplyTextStyleConversion(BoldStyle, 3, false);
+  Pane.ResumeLiveSpelling();
+  waitForTheWalk();
+  const std::vector<AnsiString> again = takeAsked();
+  ASSERT_GE(again.size(), 2u);
+  EXPECT_EQ(again[0], "one");
+  EXPECT_EQ(again[1], "wrng");
+  EXPECT_EQ(std::count(again.begin(), again.end(), "first"), 0);
+  // The word is marked again.
+  ASSERT_NE(Data().GetItem(1)->WordPainters, nullptr);
+  EXPECT_EQ(Data().GetItem(1)->WordPainters->Count(), 1);
+  Pane.StopLiveSpelling();
 }
 
 TEST_F(RPApplyStylesTest, ClearingTagsOnStyleApplicationTakesTheConvertedPartOnly) {
