@@ -115,6 +115,12 @@ void TRPEditRPData::AddEmptyItem() {
   AddItemAsIs({}, std::move(item));
 }
 
+void TRPEditRPData::ResetSpellCheckFrom(int32_t itemNo, int32_t offset, bool resetItem) {
+  if (itemNo < 0 || itemNo >= GetItemCount()) return;
+  if (resetItem) GetItem(itemNo)->ResetSpellCheck(offset - 1);
+  LiveSpellingResetFrom(*this, itemNo, offset);
+}
+
 void TRPEditRPData::EnsureNotEmpty() {
   if (GetItemCount() > 0 || !GetStyleSheet()) return;
   AddEmptyItem();

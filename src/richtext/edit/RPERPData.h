@@ -143,6 +143,11 @@ public:
   // without scrolling, taking the current styles from the caret after a Clear.
   void Format(bool onlyResized, bool forceFormat, bool noScroll, int32_t depth, TCanvas* canvas, bool onlyTail,
               bool itemFlag1, bool itemFlag2) override;
+  // Live spelling goes on from offset of item itemNo; with resetItem the item first
+  // forgets that it was checked and its word marks from offset - 1 on, so that the
+  // spelling thread checks it again (LiveSpellingResetFrom, RPData.h). Nothing for an
+  // index outside the document.
+  void ResetSpellCheckFrom(int32_t itemNo, int32_t offset, bool resetItem);
   // A document without items (with a style sheet) receives one empty text item in the
   // current text and paragraph styles, is laid out and gets its caret at the start.
   void EnsureNotEmpty();
@@ -384,8 +389,21 @@ public:
   void ReformatKeepCaret(bool full, bool keepSelection, bool caretScroll, int32_t itemNo, bool formatFlag);
   // After an embedded control changed its width from oldWidth to newWidth.
   void AfterControlResize(int32_t itemNo, int32_t oldWidth, int32_t newWidth);
-  // The size a resize drag ended with (border spacing included), as one undo group.
+  // The size a resize drag ended with (border spacing included), as one undo group: a
+  // control item's control through ResizeControlUndoable, another item's width and height
+  // properties.
   void ResizeItemUndoable(int32_t itemNo, int32_t width, int32_t height);
+  // The control of control item itemNo takes width x height: nothing when it has that
+  // size (or no control); recorded with its old size, then ResizeControl. A reversed step
+  // passes reformat false: the group being played lays the document out afterwards.
+  void ResizeControlUndoable(int32_t itemNo, int32_t width, int32_t height, bool reformat = true);
+  // Sets the control's size, with ResizingControl naming it meanwhile; with reformat the
+  // document is laid out again (AfterControlResize). Raises ERichPaneError "Can't get or
+  // set this kind of information for this item" for an item that is no control item.
+  void ResizeControl(int32_t itemNo, int32_t width, int32_t height, bool reformat);
+  // The control whose bounds the editor is setting (nullptr: none), so that a resize
+  // notification of that control can tell the editor's own change from the user's.
+  IRPItemControl* ResizingControl = nullptr;
 
   // Numbered lists touched by an edit. CollectNumberedLists: the list styles with
   // numbering of the markers in first .. last (widened to paragraphs); markerIndex the
@@ -469,8 +487,8 @@ public:
   bool InsertTextFromFile(const WideString& fileName, bool fromOEM, bool caretAtStart);
   // After an edit: the whole document formatted when checkDocWidth and its minimal width
   // changed, else draw items firstDraw .. lastDraw laid out again with itemDelta items
-  // added (negative: removed).
-  void ReformatAfterEdit(bool checkDocWidth, int32_t firstDraw, int32_t lastDraw, int32_t itemDelta);
+  // added (negative: removed). True when the whole document was formatted.
+  bool ReformatAfterEdit(bool checkDocWidth, int32_t firstDraw, int32_t lastDraw, int32_t itemDelta);
   // Typing: text in the current text style's stored form (keyCode: the key that typed it).
   void TypeText(const AnsiString& text, uint16_t keyCode);
   void TypeAnsiChar(char key);

@@ -62,8 +62,12 @@ void TRPEditRPData::PlaceCaretAfterEdit(int32_t itemNo, int32_t offset, bool /*r
 // --- The selection -------------------------------------------------------------------------------
 
 bool TRPEditRPData::CanDeleteSelection() {
-  if (IsParaOptionSet(CurParaStyleNo, rppaoReadOnly)) return false;
-  if (!SelectionExists(false)) return true;
+  if (!SelectionExists(false)) return !InplaceEditedItem || InplaceEditedItem->CanDeleteInplaceSelection();
+  // A document standing in for this one (a cell holding the selection) answers itself.
+  if (TCustomRPData* standIn = GetRPData(); standIn != this) {
+    auto* editable = dynamic_cast<TRPEditRPData*>(standIn);
+    return editable && editable->CanDeleteSelection();
+  }
   int32_t s = -1, e = -1, so = 0, eo = 0;
   GetSelectionBounds(s, e, so, eo, true);
   if (s < 0 || e < 0) return true;
@@ -82,6 +86,7 @@ bool TRPEditRPData::CanDeleteSelection() {
     if (eo < GetItemEndOffset(e)) return false;
     if (e + 1 < GetItemCount() && !StartsParagraph(e + 1)) return false;
   }
+  if (IsParaOptionSet(CurParaStyleNo, rppaoReadOnly)) return false;
   // Persistent checkpoints from the first paragraph start inside the selection on.
   int32_t first = -1;
   if ((s == 0 || StartsParagraph(s)) && so <= GetItemStartOffset(s)) first = s;
@@ -94,7 +99,16 @@ bool TRPEditRPData::CanDeleteSelection() {
 }
 
 bool TRPEditRPData::DeleteSelection() {
-  if (!SelectionExists(false)) return true;
+  if (!SelectionExists(false)) {
+    // An item edited in place deletes the selection of its editor when it may.
+    if (InplaceEditedItem) {
+      if (InplaceEditedItem->CanDeleteInplaceSelection())
+        InplaceEditedItem->DeleteInplaceSelection();
+      else
+        Beep();
+    }
+    return true;
+  }
   if (!CanDeleteSelection() || GetInnerSelectionItem()) {
     Beep();
     return false;
@@ -130,6 +144,10 @@ bool TRPEditRPData::DeleteSelection() {
     --e;
     eo = GetItemEndOffset(e);
   }
+  // The numbered lists whose later numbers the deletion may move.
+  TRPIntegerList lists;
+  int32_t markerIndex = -1, lastListItem = -1;
+  CollectNumberedLists(s, e, lists, markerIndex, lastListItem, true);
   // A persistent checkpoint of the first paragraph that goes with the selection stays at
   // the start item.
   if (s < e && so < GetItemEndOffset(s) && !GetItemCheckpoint(s))
@@ -216,6 +234,8 @@ bool TRPEditRPData::DeleteSelection() {
       break;
     }
   ReformatAfterEdit(fullReformat, firstDraw, lastDraw, GetItemCount() - countBefore);
+  if (lists.Count() > 0 && GetItemCount() > 0)
+    RenumberLists(GetParaStartItem(std::min(caretItem, ClampItemIndex(s))), markerIndex, -1, lists);
   PlaceCaretAfterEdit(caretItem, caretOffs, true);
   NotifyChange();
   return true;
@@ -334,6 +354,9 @@ bool TRPEditRPData::DeleteWholeItem(int32_t itemNo) {
   const bool continued = item.GetContinuesLine(), lineBreak = item.GetLineBreakBefore();
   const bool pageBreak = item.GetPageBreakBefore();
   const int32_t paraNo = item.ParaNo;
+  TRPIntegerList lists;
+  int32_t markerIndex = -1, lastListItem = -1;
+  CollectNumberedLists(itemNo, itemNo, lists, markerIndex, lastListItem, true);
   bool full = false, step = false;
   DeleteItemUndoable(itemNo, full);
   int32_t caretItem = itemNo, caretOffs = 0;
@@ -361,6 +384,8 @@ bool TRPEditRPData::DeleteWholeItem(int32_t itemNo) {
     caretOffs = GetItemStartOffset(0);
   }
   ReformatAfterEdit(full, firstDraw, lastDraw, delta);
+  if (lists.Count() > 0 && GetItemCount() > 0)
+    RenumberLists(GetParaStartItem(ClampItemIndex(caretItem)), markerIndex, -1, lists);
   PlaceCaretAfterEdit(caretItem, caretOffs, true);
   NotifyChange();
   return true;
@@ -504,6 +529,10 @@ void TRPEditRPData::DeleteCharForward(bool /*byWord*/, bool /*fromPrevious*/) {
   bool full = false, step = false;
   int32_t caretItem = i, caretOffs = k;
   const int32_t next = i + 1;
+  // A list marker taken away here moves the later numbers of its list.
+  TRPIntegerList lists;
+  int32_t markerIndex = -1, lastListItem = -1;
+  CollectNumberedLists(i, next, lists, markerIndex, lastListItem, true);
   if (IsEmptyText(*this, i)) {
     if (IsItemProtected(i, rpprDeleteProtect) || HasPersistentCheckpoint(*GetItem(i))) {
       Beep();
@@ -554,6 +583,8 @@ void TRPEditRPData::DeleteCharForward(bool /*byWord*/, bool /*fromPrevious*/) {
     if (next < GetItemCount() && CanMergeItems(i, false)) JoinItems(i);
   }
   ReformatAfterEdit(full, firstDraw, lastDraw, GetItemCount() - countBefore);
+  if (lists.Count() > 0 && GetItemCount() > 0)
+    RenumberLists(GetParaStartItem(ClampItemIndex(std::min(caretItem, i))), markerIndex, -1, lists);
   PlaceCaretAfterEdit(caretItem, caretOffs, true);
   NotifyChange();
 }
@@ -599,12 +630,14 @@ bool NewEmptyParagraph(TRPEditRPData& data, int32_t i, int32_t k, bool softBreak
     }
   }
   if (created->StyleNo == item.StyleNo) created->Tag = item.Tag;
-  int32_t at = i, caretItem = i, added = 1;
+  // The copy of a list marker (-1: none), whose list numbers move on.
+  int32_t at = i, caretItem = i, added = 1, copiedMarker = -1;
   if (atLineEnd) {
     at = i + 1;
     if (!softBreak && created->ParaNo == item.ParaNo && data.CopyParaMarker(i, at, true, step)) {
       full = full || step;
       created->SetContinuesLine(true);
+      copiedMarker = at;
       ++at;
       ++added;
     }
@@ -626,6 +659,7 @@ bool NewEmptyParagraph(TRPEditRPData& data, int32_t i, int32_t k, bool softBreak
     if (afterMarker) {
       if (!softBreak) {
         if (data.CopyParaMarker(at, caretItem, true, step)) {
+          copiedMarker = caretItem;
           ++caretItem;
           ++added;
         }
@@ -641,6 +675,7 @@ bool NewEmptyParagraph(TRPEditRPData& data, int32_t i, int32_t k, bool softBreak
   int32_t firstDraw = -1, lastDraw = -1;
   CaretReformatRange(data, firstDraw, lastDraw);
   data.ReformatAfterEdit(full, firstDraw, lastDraw, added);
+  if (copiedMarker >= 0) data.RenumberListsInRange(copiedMarker, copiedMarker);
   data.PlaceCaretAfterEdit(caretItem, data.GetItemStartOffset(caretItem), true);
   data.NotifyChange();
   (void)k;
@@ -671,7 +706,7 @@ bool TRPEditRPData::InsertParagraphBreak(bool softBreak, bool nested) {
   int32_t firstDraw = -1, lastDraw = -1;
   CaretReformatRange(*this, firstDraw, lastDraw);
   bool full = false, step = false;
-  int32_t caretItem = -1, added = 0;
+  int32_t caretItem = -1, added = 0, copiedMarker = -1;
   if (IsTextItem(i) && k > GetItemStartOffset(i) && k < GetItemEndOffset(i)) {
     if (IsItemProtected(i, rpprParaStartProtect) || IsItemProtected(i, rpprModifyProtect)) {
       Beep();
@@ -687,6 +722,7 @@ bool TRPEditRPData::InsertParagraphBreak(bool softBreak, bool nested) {
     if (!softBreak && CopyParaMarker(i, at, true, step)) {
       full = full || step;
       like->SetContinuesLine(true);
+      copiedMarker = at;
       ++at;
       ++added;
     }
@@ -707,6 +743,7 @@ bool TRPEditRPData::InsertParagraphBreak(bool softBreak, bool nested) {
       full = full || step;
     } else if (CopyParaMarker(j, j, true, step)) {
       full = full || step;
+      copiedMarker = j;
       ++j;
       ++added;
     } else {
@@ -717,6 +754,7 @@ bool TRPEditRPData::InsertParagraphBreak(bool softBreak, bool nested) {
     caretItem = j;
   }
   ReformatAfterEdit(full, firstDraw, lastDraw, added);
+  if (copiedMarker >= 0) RenumberListsInRange(copiedMarker, copiedMarker);
   PlaceCaretAfterEdit(caretItem, GetItemStartOffset(caretItem), true);
   NotifyChange();
   return true;

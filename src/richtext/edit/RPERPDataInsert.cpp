@@ -389,17 +389,18 @@ bool TRPEditRPData::InsertItem(int32_t& itemNo, AnsiString& text, int32_t& lastA
 
 // --- Layout after an edit ---------------------------------------------------------------------
 
-void TRPEditRPData::ReformatAfterEdit(bool checkDocWidth, int32_t firstDraw, int32_t lastDraw, int32_t itemDelta) {
+bool TRPEditRPData::ReformatAfterEdit(bool checkDocWidth, int32_t firstDraw, int32_t lastDraw, int32_t itemDelta) {
   TCanvas* canvas = GetCanvas();
   bool whole = firstDraw < 0 || lastDraw < firstDraw || DrawItems.Count() == 0 || !canvas || GetItemCount() == 0;
   if (!whole && checkDocWidth) whole = CalculateMinDocWidth(nullptr, *canvas) != MinDocWidth;
   if (whole) {
     FormatDocument();
     InvalidateControl();
-    return;
+    return true;
   }
   ReformatParagraphs(firstDraw, lastDraw, false, itemDelta);
   InvalidateControl();
+  return false;
 }
 
 // --- Plain text ------------------------------------------------------------------------------
@@ -485,6 +486,9 @@ void FinishTextInsertion(TRPEditRPData& data, int32_t first, int32_t last, bool 
   const bool wider = data.GetStyleSheet() && data.GetCanvas() &&
                      ItemsMinWidth(data, data.ClampItemIndex(first), data.ClampItemIndex(last)) > data.MinDocWidth;
   data.ReformatAfterEdit(fullReformat || wider, firstDraw, lastDraw, added);
+  // Paragraphs added to a numbered list move the numbers of its later paragraphs.
+  first = data.ClampItemIndex(first);
+  if (IsMarker(data, data.GetParaStartItem(first))) data.RenumberListsInRange(first, data.ClampItemIndex(last));
   data.PlaceCaretAfterEdit(caretItem, offset, true);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/base/PublishedProperties.h"
 #include "richtext/edit/RPERPData.h"
 #include "richtext/edit/RPERPDataEditing.h"
+#include "richtext/model/RPControlItems.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPMarker.h"
@@ -125,15 +126,47 @@ void TRPEditRPData::ResizeItemUndoable(int32_t itemNo, int32_t width, int32_t he
   SetUndoGroupMode(true);
   {
     const TScopeExit leave([this] { SetUndoGroupMode(false); });
-    int32_t oldWidth = 0;
-    PrepareItemChange(itemNo, oldWidth);
-    if (dynamic_cast<const TRPRectItemInfo*>(&item)) {
-      SetExtraIntPropertyUndoable(itemNo, rpipHeight, height);
-      SetExtraIntPropertyUndoable(itemNo, rpipWidth, width);
+    if (dynamic_cast<const TRPControlItemInfo*>(&item)) {
+      ResizeControlUndoable(itemNo, width, height);
+    } else {
+      int32_t oldWidth = 0;
+      PrepareItemChange(itemNo, oldWidth);
+      if (dynamic_cast<const TRPRectItemInfo*>(&item)) {
+        SetExtraIntPropertyUndoable(itemNo, rpipHeight, height);
+        SetExtraIntPropertyUndoable(itemNo, rpipWidth, width);
+      }
+      CompleteItemChange(itemNo, oldWidth);
     }
-    CompleteItemChange(itemNo, oldWidth);
   }
   NotifyChange();
+}
+
+void TRPEditRPData::ResizeControlUndoable(int32_t itemNo, int32_t width, int32_t height, bool reformat) {
+  auto* item = dynamic_cast<TRPControlItemInfo*>(GetItem(itemNo));
+  if (!item) ThrowInvalidItemClass();
+  if (!item->Control || (item->Control->Width() == width && item->Control->Height() == height)) return;
+  if (TRPUndoList* list = GetActiveUndoList()) {
+    auto record = std::make_unique<TRPUndoResizeInfo>();
+    record->ItemNo = itemNo;
+    record->Width = item->Control->Width();
+    record->Height = item->Control->Height();
+    list->AddInfo(std::move(record));
+  }
+  ResizeControl(itemNo, width, height, reformat);
+}
+
+void TRPEditRPData::ResizeControl(int32_t itemNo, int32_t width, int32_t height, bool reformat) {
+  auto* item = dynamic_cast<TRPControlItemInfo*>(GetItem(itemNo));
+  if (!item) ThrowInvalidItemClass();
+  if (!item->Control) return;
+  IRPItemControl& control = *item->Control;
+  const int32_t oldWidth = control.Width();
+  {
+    ResizingControl = &control;
+    const TScopeExit done([this] { ResizingControl = nullptr; });
+    control.SetSize(width, height);
+  }
+  if (reformat) AfterControlResize(itemNo, oldWidth, width);
 }
 
 // --- Numbered lists -------------------------------------------------------------------------------
@@ -183,7 +216,8 @@ void TRPEditRPData::RenumberLists(int32_t firstItem, int32_t markerIndex, int32_
   const int32_t firstDraw = GetItemFirstDrawItem(from);
   int32_t lastDraw = to + 1 < GetItemCount() ? GetItemFirstDrawItem(to + 1) - 1 : DrawItems.Count() - 1;
   if (firstDraw < 0 || lastDraw < firstDraw) return;
-  AddReformatRange(firstDraw, lastDraw, false);
+  // The range is recorded as items: a played group lays out the items its records name.
+  AddReformatRange(from, to, false);
   ReformatParagraphs(firstDraw, lastDraw, false, 0);
 }
 

@@ -269,7 +269,12 @@ void TRPEditRPData::ApplyTextStyleConversion(int32_t userData, int32_t mode, boo
   }
 
   // Neighbours that may be joined are joined, from one past the range back to its second
-  // item.
+  // item. A join can make one word of two: live spelling goes back to the item before
+  // the range, which is checked again.
+  if (GetItemCount() > 0) {
+    const int32_t before = std::max(range.StartNo - 1, 0);
+    ResetSpellCheckFrom(before, GetItemStartOffset(before), true);
+  }
   for (int32_t i = std::min(range.EndNo + 1, GetItemCount() - 1); i > range.StartNo && i > 0; --i) {
     if (!IsTextItem(i - 1) || !IsTextItem(i) || !CanMergeItems(i - 1, false)) continue;
     const int32_t shift = GetItemLength(i - 1);

@@ -46,6 +46,13 @@ void TRPUndoReformateRange::Undo(TRPEditRPData& rpData) {
   rpData.AddReformatRange(ItemNo, LastAffectedItemNo, FullReformat);
 }
 
+void TRPUndoResizeInfo::Undo(TRPEditRPData& rpData) {
+  OldWidth = ParaWidth(rpData, ItemNo);
+  rpData.ResizeControlUndoable(ItemNo, Width, Height, false);
+}
+
+bool TRPUndoResizeInfo::NeedsFullFormatAfter(TRPEditRPData& rpData) { return WidthRuleAfter(rpData, ItemNo, OldWidth); }
+
 void TRPUndoChangeTextInfo::Undo(TRPEditRPData& rpData) {
   OldWidth = ParaWidth(rpData, ItemNo);
   rpData.ChangeTextUndoable(ItemNo, S);

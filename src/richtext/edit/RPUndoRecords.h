@@ -45,6 +45,18 @@ public:
   void Undo(TRPEditRPData& rpData) override;
 };
 
+// A control item's control resized: its size before the step (Width x Height) is set
+// back. The width rule after undoing.
+class TRPUndoResizeInfo : public TRPUndoItemNoInfo {
+public:
+  TRPUndoResizeInfo() { Kind = rprkModifyItem; }
+  int32_t OldWidth = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  void Undo(TRPEditRPData& rpData) override;
+  bool NeedsFullFormatAfter(TRPEditRPData& rpData) override;
+};
+
 class TRPUndoStringInfo : public TRPUndoItemNoInfo {
 public:
   AnsiString S;  // stored item text: 8-bit, or UTF-16 bytes for a Unicode item

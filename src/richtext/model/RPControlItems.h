@@ -46,6 +46,8 @@ public:
   virtual int32_t Width() const = 0;
   virtual void SetWidth(int32_t value) = 0;
   virtual int32_t Height() const = 0;
+  // Width and height at once (one change of the control's bounds; its place stays).
+  virtual void SetSize(int32_t width, int32_t height) = 0;
   // The vertical position travels here while a document places the control; the view
   // sets Top from it (clamped).
   virtual int32_t Tag() const = 0;

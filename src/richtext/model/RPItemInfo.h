@@ -307,6 +307,11 @@ public:
   // user data) to paragraphs holding the item: the selected parts of its sub-documents
   // follow. Nothing in this class.
   virtual void ApplyParaStyleConversion(int32_t /*value*/, int32_t /*mode*/) {}
+  // While the item is edited in place (a table's cell editor open): whether the selection
+  // of its editor may be deleted now, and deleting that selection. True and nothing in
+  // this class: an item without an editor of its own holds nothing to refuse.
+  virtual bool CanDeleteInplaceSelection() { return true; }
+  virtual void DeleteInplaceSelection() {}
   // Around a change of one of its published properties by an editor; nothing here.
   virtual void BeforePropertyChange() {}
   virtual void AfterPropertyChange() {}

@@ -97,6 +97,10 @@ void TRPWidgetControl::SetTop(int32_t value) {
   ApplyPlace();
 }
 
+void TRPWidgetControl::SetSize(int32_t width, int32_t height) {
+  FControl->SetBounds(FControl->Left(), FControl->Top(), width, height);
+}
+
 void TRPWidgetControl::SetParent(IRPControlParent* parent) {
   auto* window = dynamic_cast<TRPWindow*>(parent);
   if (FPane) {

@@ -35,6 +35,7 @@ public:
   int32_t Width() const override { return FControl->Width(); }
   void SetWidth(int32_t value) override { FControl->SetWidth(value); }
   int32_t Height() const override { return FControl->Height(); }
+  void SetSize(int32_t width, int32_t height) override;
   int32_t Tag() const override { return FPlace.Tag; }
   void SetTag(int32_t value) override { FPlace.Tag = value; }
   bool Visible() const override { return FControl->Visible(); }

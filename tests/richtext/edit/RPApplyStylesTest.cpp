@@ -3,9 +3,15 @@
 // property, checkpoint and list-numbering operations of the editable document.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "RPEditTestData.h"
+#include "platform/base/Threads.h"
+#include "richtext/layout/view/RPThread.h"
 #include "richtext/model/RPListInfo.h"
 #include "richtext/model/RPStyleUsage.h"
 
@@ -77,6 +83,93 @@ TEST_F(RPApplyStylesTest, TextStylesSplitThePartlySelectedItems) {
     Data().RedoList->Redo(Data());
     EXPECT_EQ(Items(), c.After);
   }
+}
+
+// Live spelling before the joins: the item before the styled range forgets that it was
+// checked and its marks (a join can make one word of two), so that spelling checks it
+// again; the items before it keep theirs.
+TEST_F(RPApplyStylesTest, LiveSpellingChecksAgainFromTheItemBeforeTheStyledRange) {
+  struct {
+    const char* Name;
+    int32_t ItemNo, StyleNo;
+    const char* After;
+    int32_t Reset;  // the item that forgot its marks
+  } cases[] = {
+      {"joined with the item after it", 2, SerifStyle, "one/6 three/7 fourfive/7", 1},
+      {"joined with nothing", 2, BoldStyle, "one/6 three/7 four/8 five/7", 1},
+      {"at the document's start", 0, BoldStyle, "one/8 three/7 four/6 five/7", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Data().Clear();
+    AddW(u"one", UnicodeStyle);
+    AddW(u"three", SerifStyle, -1);
+    AddW(u"four", UnicodeStyle, -1);
+    AddW(u"five", SerifStyle, -1);
+    Format();
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i) {
+      Data().GetItem(i)->AddMisspelling(1, 2);
+      Data().GetItem(i)->ItemState |= rpisSpellChecked;
+    }
+    Select(c.ItemNo, 1, c.ItemNo, Data().GetItemLength(c.ItemNo) + 1);
+    Data().ApplyTextStyleConversion(c.StyleNo, 3, false);
+    ASSERT_EQ(Items(), c.After);
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i) {
+      SCOPED_TRACE(i);
+      const TCustomRPItemInfo& item = *Data().GetItem(i);
+      if (i == c.Reset) {
+        EXPECT_EQ(item.WordPainters, nullptr);
+        EXPECT_EQ(item.ItemState & rpisSpellChecked, 0);
+      } else if (i < c.Reset) {
+        EXPECT_NE(item.WordPainters, nullptr);
+        EXPECT_NE(item.ItemState & rpisSpellChecked, 0);
+      }
+    }
+  }
+}
+
+// With live spelling running, the walk goes back to the item before the styled range and
+// asks its words again (the edit bracketed by a pause, as the editor brackets its edits).
+TEST_F(RPApplyStylesTest, TheSpellingWalkGoesBackToTheItemBeforeTheStyledRange) {
+  std::mutex lock;
+  std::vector<AnsiString> asked;
+  Pane.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+    const std::lock_guard guard(lock);
+    asked.push_back(word);
+    misspelled = word == "wrng";
+  };
+  const auto takeAsked = [&] {
+    const std::lock_guard guard(lock);
+    return std::exchange(asked, {});
+  };
+  const auto waitForTheWalk = [this] {
+    TRPWordEnumThread* thread = Pane.LiveSpellingThread();
+    ASSERT_NE(thread, nullptr);
+    SynchronizeUntil([thread] { return thread->WaitsForWork(); });
+  };
+  AddW(u"first", UnicodeStyle);
+  AddW(u"one wrng", UnicodeStyle);
+  AddW(u"two", SerifStyle, -1);
+  Format();
+  Pane.StartLiveSpelling();
+  waitForTheWalk();
+  EXPECT_EQ(takeAsked(), (std::vector<AnsiString>{"first", "one", "wrng", "two"}));
+  ASSERT_NE(Data().GetItem(1)->WordPainters, nullptr);
+
+  Pane.PauseLiveSpelling();
+  Select(2, 1, 2, 4);
+  Data().ApplyTextStyleConversion(BoldStyle, 3, false);
+  Pane.ResumeLiveSpelling();
+  waitForTheWalk();
+  const std::vector<AnsiString> again = takeAsked();
+  ASSERT_GE(again.size(), 2u);
+  EXPECT_EQ(again[0], "one");
+  EXPECT_EQ(again[1], "wrng");
+  EXPECT_EQ(std::count(again.begin(), again.end(), "first"), 0);
+  // The word is marked again.
+  ASSERT_NE(Data().GetItem(1)->WordPainters, nullptr);
+  EXPECT_EQ(Data().GetItem(1)->WordPainters->Count(), 1);
+  Pane.StopLiveSpelling();
 }
 
 TEST_F(RPApplyStylesTest, ClearingTagsOnStyleApplicationTakesTheConvertedPartOnly) {

@@ -12,6 +12,7 @@
 #include "RPEditTestData.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
+#include "richtext/layout/RPDrawLines.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPPictureItems.h"
 
@@ -97,6 +98,25 @@ protected:
   }
   void UndoAll() {
     while (Data().UndoList->Count() > 0) Data().UndoList->Undo(Data());
+  }
+  // The draw items and the text every list marker shows.
+  std::string Layout() {
+    std::string out;
+    for (int32_t i = 0; i < Data().DrawItems.Count(); ++i) {
+      const TRPDrawLineInfo& d = *Data().DrawItems[i];
+      out += std::to_string(d.ItemNo) + "@" + std::to_string(d.Left) + "," + std::to_string(d.Top) + " " +
+             std::to_string(d.Width) + "x" + std::to_string(d.Height);
+      if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(Data().GetItem(d.ItemNo)))
+        out += " '" + marker->DisplayString + "'";
+      out += "\n";
+    }
+    return out + "height " + std::to_string(Data().DocumentHeight);
+  }
+  // The layout the last edit left is that of a whole new pass.
+  void ExpectLayoutOfAWholePass() {
+    const std::string partial = Layout();
+    Format();
+    EXPECT_EQ(partial, Layout());
   }
 };
 
@@ -511,6 +531,52 @@ TEST_F(RPEditingTest, ProtectionOfDeleting) {
   Style.ParaStyles()[1]->Options.Exclude(rppaoReadOnly);
 }
 
+// An item edited in place answers for the selection of its editor: without a selection
+// of the document the editor's answer is the document's, and deleting deletes the
+// editor's selection when it may (else a refusal). A selection of the document itself is
+// the document's to answer.
+TEST_F(RPEditingTest, AnItemEditedInPlaceAnswersForItsOwnSelection) {
+  struct TEditedItem : TRPTabItemInfo {
+    using TRPTabItemInfo::TRPTabItemInfo;
+    bool Allows = false;
+    int32_t Asked = 0, Deleted = 0;
+    bool CanDeleteInplaceSelection() override {
+      ++Asked;
+      return Allows;
+    }
+    void DeleteInplaceSelection() override { ++Deleted; }
+  };
+  Data().AddRawText("abc", 0, 0);
+  auto owned = std::make_unique<TEditedItem>(&Data());
+  TEditedItem& item = *owned;
+  item.SetContinuesLine(true);
+  Data().AddItemAsIs({}, std::move(owned));
+  Data().AddRawText("def", 0, 0);
+  Format();
+  const std::string before = Dump();
+  // Nothing edited in place: nothing selected, nothing refused.
+  EXPECT_TRUE(Data().CanDeleteSelection());
+  Data().InplaceEditedItem = &item;
+  for (const bool allows : {false, true}) {
+    SCOPED_TRACE(allows ? "the editor allows" : "the editor refuses");
+    item.Allows = allows;
+    item.Asked = item.Deleted = 0;
+    EXPECT_EQ(Data().CanDeleteSelection(), allows);
+    EXPECT_TRUE(Data().DeleteSelection());
+    EXPECT_EQ(item.Deleted, allows ? 1 : 0);
+    EXPECT_EQ(item.Asked, 2);
+    EXPECT_EQ(Dump(), before);
+  }
+  // A selection of the document is not the editor's.
+  item.Allows = false;
+  item.Asked = 0;
+  Data().SetSelectionBounds(0, 1, 0, 2);
+  EXPECT_TRUE(Data().CanDeleteSelection());
+  EXPECT_EQ(item.Asked, 0);
+  Data().Deselect(false);
+  Data().InplaceEditedItem = nullptr;
+}
+
 // --- Backspace and Delete ---------------------------------------------------------------------------
 
 TEST_F(RPEditingTest, BackspaceAndDelete) {
@@ -732,6 +798,71 @@ TEST_F(RPEditingTest, NumberedParagraphsKeepCountingThroughEdits) {
       if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(Data().GetItem(i)))
         counters.push_back(marker->Counter);
     EXPECT_EQ(counters, (std::vector<int32_t>{1, 2, 3}));
+  }
+}
+
+// The numbers of a list after an edit: every marker counts on, and the paragraphs after
+// the edited ones are laid out with their new numbers (ten is wider than nine) as a whole
+// new pass lays them out; undoing lays the old numbers out again.
+TEST_F(RPEditingTest, ListNumbersAfterTheEditedParagraphsAreLaidOutAgain) {
+  struct TCase {
+    const char* Name;
+    int32_t Paragraphs;
+    int32_t ItemNo, Offset;
+    std::function<void()> Edit;
+    int32_t Numbered;
+  };
+  const auto enter = [this] { Data().InsertParagraphBreak(false, false); };
+  const auto backspace = [this] { Data().DeleteCharBackward(false, false, false); };
+  const TCase cases[] = {
+      {"Enter splits the first paragraph", 9, 1, 2, enter, 10},
+      {"Enter at the end of the first paragraph", 9, 1, 3, enter, 10},
+      {"Enter at the start of the first paragraph", 9, 1, 1, enter, 10},
+      {"Enter at the end of a middle paragraph", 9, 5, 3, enter, 10},
+      {"pasted paragraphs", 9, 1, 2,
+       [this] {
+         Data().BeginUndoGroup(rpukInsert, true);
+         Data().InsertAnsiText("x\r\ny\r\nz", false);
+       },
+       11},
+      {"a selection over two paragraph breaks deleted", 11, 1, 2,
+       [this] {
+         Data().SetSelectionBounds(1, 2, 5, 2);
+         Data().DeleteSelection();
+       },
+       9},
+      {"Backspace takes a number away", 10, 3, 1, backspace, 9},
+      {"Delete joins the next paragraph", 10, 1, 3, [this] { Data().DeleteCharForward(false, false); }, 9},
+  };
+  const auto numbers = [this] {
+    std::vector<int32_t> counters;
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i)
+      if (const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(Data().GetItem(i)))
+        if (marker->ListNo == 1) counters.push_back(marker->Counter);
+    return counters;
+  };
+  const auto oneToN = [](int32_t n) {
+    std::vector<int32_t> counters;
+    for (int32_t k = 1; k <= n; ++k) counters.push_back(k);
+    return counters;
+  };
+  // "1." .. "9." fit in front of the text, "10." pushes it on.
+  Style.ListStyles()[1]->Levels()[0]->FormatString = "%0:s.";
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Data().Clear();
+    for (int32_t p = 0; p < c.Paragraphs; ++p) AddMarkerParagraph("ab", 1);
+    Format();
+    Data().UndoList->Clear();
+    const std::string before = Layout();
+    Caret(c.ItemNo, c.Offset);
+    c.Edit();
+    EXPECT_EQ(numbers(), oneToN(c.Numbered));
+    ExpectLayoutOfAWholePass();
+    UndoAll();
+    EXPECT_EQ(numbers(), oneToN(c.Paragraphs));
+    EXPECT_EQ(Layout(), before);
+    ExpectLayoutOfAWholePass();
   }
 }
 

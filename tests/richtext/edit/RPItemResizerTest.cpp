@@ -1,14 +1,20 @@
 // The item resizer: where its handles are, which cursor each shows, and the frame a drag
 // gives (minimum size, symmetric, proportional with the rounding to even); and the
-// editable document's resizer over a selected picture, resized by dragging a handle.
+// editable document's resizer over a selected picture or control, resized by dragging a
+// handle, and the recorded resizing of a control item.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include "RPEditTestData.h"
+#include "platform/gui/StdCtrls.h"
 #include "richtext/edit/RPItemResizer.h"
 #include "richtext/layout/RPDrawLines.h"
+#include "richtext/model/RPException.h"
 #include "richtext/model/RPPictureItems.h"
+#include "richtext/screen/RPControlWidgets.h"
 
 namespace {
 
@@ -142,6 +148,32 @@ struct RPDataResizerTest : TEditFixture {
     item->SetContinuesLine(true);
     Data().AddItem("picture", std::move(item));
   }
+  // A resizable button of width x height continuing the line; its widget control.
+  TRPWidgetControl& AddButton(int32_t width, int32_t height) {
+    auto button = std::make_unique<TButton>(nullptr);
+    button->SetBounds(0, 0, width, height);
+    auto control = std::make_unique<TRPWidgetControl>(std::move(button));
+    TRPWidgetControl& widget = *control;
+    auto item = std::make_unique<TRPControlItemInfo>(&Data(), std::move(control), rpvaBaseline);
+    item->ResizableFlag = true;
+    item->SetContinuesLine(true);
+    Data().AddItem("button", std::move(item));
+    return widget;
+  }
+  std::string Layout() {
+    std::ostringstream out;
+    for (int32_t i = 0; i < Data().DrawItems.Count(); ++i) {
+      const TRPDrawLineInfo& d = *Data().DrawItems[i];
+      out << d.ItemNo << "@" << d.Left << "," << d.Top << " " << d.Width << "x" << d.Height << "\n";
+    }
+    return out.str() + "height " + std::to_string(Data().DocumentHeight);
+  }
+  // The layout left by the last edit is that of a whole new pass.
+  void ExpectLayoutOfAWholePass() {
+    const std::string partial = Layout();
+    Format();
+    EXPECT_EQ(partial, Layout());
+  }
 };
 
 TEST_F(RPDataResizerTest, SelectingOnePictureShowsTheResizerAndTextRemovesIt) {
@@ -191,6 +223,112 @@ TEST_F(RPDataResizerTest, DraggingAHandleResizesThePictureAsOneUndoStep) {
   Data().UndoList->Undo(Data());
   EXPECT_EQ(picture.ImageWidth, 0);
   EXPECT_EQ(picture.ImageHeight, 0);
+}
+
+// A control item's drag resizes its control (the handles frame the control with its
+// spacing): one undo step that undo and redo play back, the line laid out as a whole pass
+// would.
+TEST_F(RPDataResizerTest, DraggingAHandleResizesAControlAsOneUndoStep) {
+  AddA("ab");
+  TRPWidgetControl& button = AddButton(80, 24);
+  AddA("cd", -1);
+  Format();
+  Data().SetSelectionBounds(1, 0, 1, 1);
+  Data().AfterSelectionChange(false);
+  ASSERT_NE(Data().Resizer, nullptr);
+  EXPECT_EQ(Data().Resizer->Width, 82);
+  EXPECT_EQ(Data().Resizer->Height, 26);
+  const TRPDrawLineInfo& d = *Data().DrawItems[Data().Resizer->DrawItemNo];
+  const TPoint handle = Data().Resizer->DisplayedPoint(2);
+  const int32_t x = d.Left + handle.X - Data().GetHOffs(), y = d.Top + handle.Y - Data().GetVOffs();
+  Data().MouseDown(mbLeft, ssLeft, x, y);
+  ASSERT_TRUE(Data().Resizer->Dragging);
+  RPResizeCornersProportionally = false;
+  Data().MouseMove(ssLeft, x + 30, y + 6);
+  Data().MouseUp(mbLeft, 0, x + 30, y + 6);
+  RPResizeCornersProportionally = true;
+  EXPECT_EQ(button.GuiControl().Width(), 110);
+  EXPECT_EQ(button.GuiControl().Height(), 30);
+  EXPECT_EQ(Data().DrawItems[Data().GetItemFirstDrawItem(1)]->Width, 112);
+  ExpectLayoutOfAWholePass();
+  ASSERT_EQ(Data().UndoList->Count(), 1);
+  EXPECT_EQ(Data().UndoList->CurrentUndoKind(), rpukModifyItem);
+  ASSERT_EQ(Data().UndoList->LastGroup()->Count(), 1);
+  EXPECT_NE(dynamic_cast<TRPUndoResizeInfo*>(Data().UndoList->LastGroup()->Info(0)), nullptr);
+
+  Data().UndoList->Undo(Data());
+  EXPECT_EQ(button.GuiControl().Width(), 80);
+  EXPECT_EQ(button.GuiControl().Height(), 24);
+  EXPECT_EQ(Data().DrawItems[Data().GetItemFirstDrawItem(1)]->Width, 82);
+  ExpectLayoutOfAWholePass();
+  Data().RedoList->Redo(Data());
+  EXPECT_EQ(button.GuiControl().Width(), 110);
+  EXPECT_EQ(button.GuiControl().Height(), 30);
+  ExpectLayoutOfAWholePass();
+  EXPECT_EQ(Data().RedoList->Count(), 0);
+  EXPECT_EQ(Data().UndoList->Count(), 1);
+}
+
+// The recorded resizing of a control: its edge cases.
+TEST_F(RPDataResizerTest, ResizingAControl) {
+  struct TWatchedControl : TRPWidgetControl {
+    TWatchedControl(std::unique_ptr<TControl> control, TRPEditRPData& data)
+        : TRPWidgetControl(std::move(control)), Data(data) {}
+    void SetSize(int32_t width, int32_t height) override {
+      SeenResizing = Data.ResizingControl;
+      ++Calls;
+      TRPWidgetControl::SetSize(width, height);
+    }
+    TRPEditRPData& Data;
+    IRPItemControl* SeenResizing = nullptr;
+    int32_t Calls = 0;
+  };
+  AddA("ab");
+  auto button = std::make_unique<TButton>(nullptr);
+  button->SetBounds(0, 0, 60, 20);
+  auto watched = std::make_unique<TWatchedControl>(std::move(button), Data());
+  TWatchedControl& control = *watched;
+  auto item = std::make_unique<TRPControlItemInfo>(&Data(), std::move(watched), rpvaBaseline);
+  item->SetContinuesLine(true);
+  Data().AddItem("button", std::move(item));
+  Format();
+
+  // The same size: nothing set, nothing recorded.
+  Data().BeginUndoGroup(rpukModifyItem, false);
+  Data().ResizeControlUndoable(1, 60, 20);
+  EXPECT_EQ(control.Calls, 0);
+  Data().UndoList->RemoveEmptyLastGroup();
+  EXPECT_EQ(Data().UndoList->Count(), 0);
+  // The editor names the control while it sets its bounds, and no more afterwards.
+  Data().BeginUndoGroup(rpukModifyItem, false);
+  Data().ResizeControlUndoable(1, 70, 25);
+  EXPECT_EQ(control.SeenResizing, &control);
+  EXPECT_EQ(Data().ResizingControl, nullptr);
+  EXPECT_EQ(control.Width(), 70);
+  EXPECT_EQ(control.Height(), 25);
+  ExpectLayoutOfAWholePass();
+  // Sizes below 1 after the spacing is taken off become 1.
+  Data().ResizeItemUndoable(1, 0, -4);
+  EXPECT_EQ(control.Width(), 1);
+  EXPECT_EQ(control.Height(), 1);
+  ExpectLayoutOfAWholePass();
+  EXPECT_EQ(Data().UndoList->Count(), 2);
+  // Undone group by group.
+  Data().UndoList->Undo(Data());
+  EXPECT_EQ(control.Width(), 70);
+  EXPECT_EQ(control.Height(), 25);
+  Data().UndoList->Undo(Data());
+  EXPECT_EQ(control.Width(), 60);
+  EXPECT_EQ(control.Height(), 20);
+  ExpectLayoutOfAWholePass();
+  // Only control items have a control to resize.
+  try {
+    Data().ResizeControl(0, 10, 10, true);
+    ADD_FAILURE() << "a text item was resized";
+  } catch (const ERichPaneError& error) {
+    EXPECT_STREQ(error.what(), errRPInvalidItemClass);
+  }
+  EXPECT_THROW(Data().ResizeControlUndoable(0, 10, 10), ERichPaneError);
 }
 
 TEST_F(RPDataResizerTest, AClickOnAPictureSelectsIt) {

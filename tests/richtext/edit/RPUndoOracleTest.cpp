@@ -1,6 +1,7 @@
 // The undo oracle: random sequences of the recorded steps on generated documents (text
-// in several styles and scripts, pictures, breaks, tabs, list markers, checkpoints and
-// tables as whole items), typing runs and table properties, each group laid out as the
+// in several styles and scripts, pictures, controls, breaks, tabs, list markers,
+// checkpoints and tables as whole items), typing runs and table properties, each group
+// laid out as the
 // editor does. Undoing every group must give back, group by group, the document as it
 // was before that group, written in the native format byte for byte and made of the same
 // item objects; redoing every group must give back the edited one. After every played
@@ -17,9 +18,11 @@
 #include "RPEditTestData.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/gui/StdCtrls.h"
 #include "richtext/edit/RPUndoRecords.h"
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/model/RPException.h"
+#include "richtext/screen/RPControlWidgets.h"
 #include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
 
@@ -42,6 +45,14 @@ class RPUndoOracleTest : public TEditFixture {
 protected:
   RPUndoOracleTest() {
     Style.TextStyles()[4]->Jump = true;
+    // List 0: bullets; list 1: upper roman numbers, whose labels change their widths from
+    // one number to the next (a stale label shows in the layout).
+    while (Style.ListStyles().Count() < 2) Style.ListStyles().Add();
+    Style.ListStyles()[0]->Levels().Add();
+    TRPListLevel& numbers = *Style.ListStyles()[1]->Levels().Add();
+    numbers.ListType = rplstUpperRoman;
+    numbers.FormatString = "%0:s.";
+    numbers.FirstIndent = 4;
     // The documents are compared in the native format, pictures with their bodies.
     RegisterGraphicClass(&TBitmap::ClassInfo);
     RegisterRPFDocumentFormat();
@@ -77,6 +88,17 @@ protected:
     auto item = std::make_unique<TRPGraphicItemInfo>(&Data(), std::move(bitmap), rpvaBaseline);
     item->ParaNo = paraNo;
     if (!startsParagraph) item->SetContinuesLine(true);
+    return item;
+  }
+  // A resizable button in a line.
+  std::unique_ptr<TCustomRPItemInfo> NewControl(int32_t paraNo) {
+    auto button = std::make_unique<TButton>(nullptr);
+    button->SetBounds(0, 0, 20 + Rand(60), 10 + Rand(20));
+    auto item = std::make_unique<TRPControlItemInfo>(&Data(), std::make_unique<TRPWidgetControl>(std::move(button)),
+                                                     rpvaBaseline);
+    item->ResizableFlag = true;
+    item->ParaNo = paraNo;
+    item->SetContinuesLine(true);
     return item;
   }
   std::unique_ptr<TCustomRPItemInfo> NewTab(int32_t paraNo) {
@@ -126,6 +148,10 @@ protected:
       default: {
         const int32_t runs = 1 + Rand(4);
         for (int32_t r = 0; r < runs; ++r) {
+          if (r > 0 && WithControls && Chance(15)) {
+            add("control", NewControl(paraNo));
+            continue;
+          }
           if (r > 0 && Chance(15)) {
             add({}, NewTab(paraNo));
             continue;
@@ -194,6 +220,8 @@ protected:
       if (const auto* table = dynamic_cast<const TRPTableItemInfo*>(&item))
         out << " border " << table->GetBorderWidth() << " padding " << table->GetCellPadding() << " spacing "
             << table->GetCellHSpacing();
+      if (const auto* control = dynamic_cast<const TRPControlItemInfo*>(&item))
+        out << " control " << control->Control->Width() << "x" << control->Control->Height();
       out << "\n";
     }
     out << "checkpoints " << Data().GetCheckpointCount();
@@ -602,7 +630,7 @@ protected:
   // --- The editor's operations ------------------------------------------------------------
   // One operation of the editor that records its own group: a text style applied to a
   // random selection, a paragraph style or conversion, an extra property of a picture, a
-  // checkpoint moved, a picture resized; or one random group of steps.
+  // checkpoint moved, a picture or a control resized; or one random group of steps.
   void EditorGroup() {
     const int32_t count = Data().GetItemCount();
     const std::string group = std::to_string(++Groups);
@@ -665,11 +693,15 @@ protected:
         break;
       }
       case 4: {
-        const int32_t i = Pick([&](int32_t j) { return dynamic_cast<TRPGraphicItemInfo*>(Data().GetItem(j)); });
+        const int32_t i = Pick([&](int32_t j) {
+          return dynamic_cast<TRPGraphicItemInfo*>(Data().GetItem(j)) ||
+                 dynamic_cast<TRPControlItemInfo*>(Data().GetItem(j));
+        });
         if (i < 0) return;
         const int32_t width = Rand(60) - 5, height = Rand(40) - 5;
         Steps += "group " + group + ": resize " + std::to_string(i) + " " + std::to_string(width) + "x" +
                  std::to_string(height) + "\n";
+        if (dynamic_cast<TRPControlItemInfo*>(Data().GetItem(i))) ++ControlResizes;
         Data().ResizeItemUndoable(i, width, height);
         break;
       }
@@ -688,6 +720,9 @@ protected:
   }
 
   std::mt19937 Rng;
+  // The generated documents hold controls too.
+  bool WithControls = false;
+  int32_t ControlResizes = 0;
   std::string Steps;
   int32_t Groups = 0;
   int32_t NewCheckpoints = 0;
@@ -705,7 +740,10 @@ TEST_F(RPUndoOracleTest, UndoingEverythingGivesTheOriginalAndRedoingEverythingTh
 
 // The same with the editor's operations between the steps.
 TEST_F(RPUndoOracleTest, EditorOperationsUndoAndRedoToTheirStates) {
+  WithControls = true;
   for (uint32_t seed = 200; seed < 240; ++seed) CheckUndoAndRedo(seed, [this] { EditorGroup(); });
+  // Controls were resized among the operations.
+  EXPECT_GT(ControlResizes, 10);
 }
 
 // The editor's operations at the caret: every group they leave is undone to the

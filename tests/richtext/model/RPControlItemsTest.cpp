@@ -72,6 +72,10 @@ public:
   int32_t Width() const override { return FComponent->Width(); }
   void SetWidth(int32_t value) override { FComponent->SetWidth(value); }
   int32_t Height() const override { return FComponent->Height(); }
+  void SetSize(int32_t width, int32_t height) override {
+    FComponent->SetWidth(width);
+    FComponent->SetHeight(height);
+  }
   int32_t Tag() const override { return FTag; }
   void SetTag(int32_t value) override { FTag = value; }
   bool Visible() const override { return FVisible; }

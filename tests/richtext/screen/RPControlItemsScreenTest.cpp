@@ -85,6 +85,13 @@ TEST(RPControlItemsScreenTest, AButtonAndAnEditStandInTheTextAndMoveWithIt) {
   view.Pane.Window().SetBounds(10, 10, 202, 202);
   QApplication::processEvents();
   EXPECT_EQ(edit->Width(), view.Data().TextWidth * 50 / 100 - 2);
+
+  // A new size (an editor's resizing) keeps the control where the view placed it.
+  const QRect placed = button->Widget()->geometry();
+  static_cast<TRPControlItemInfo&>(*view.Data().GetItem(1)).Control->SetSize(100, 40);
+  EXPECT_EQ(button->Width(), 100);
+  EXPECT_EQ(button->Height(), 40);
+  EXPECT_EQ(button->Widget()->geometry(), QRect(placed.left(), placed.top(), 100, 40));
 }
 
 TEST(RPControlItemsScreenTest, TheControlsArePaintedIntoAPageImage) {
