@@ -42,7 +42,13 @@ TRPTableTemporalEditor::TRPTableTemporalEditor(TRPEditRPData& host, TRPUndoMulti
   Data().RedoList->Limit = limit;
 }
 
-TRPTableTemporalEditor::~TRPTableTemporalEditor() { Data().Clear(); }
+TRPTableTemporalEditor::~TRPTableTemporalEditor() {
+  Data().Clear();
+  // A record that no cell's steps went to leaves its group.
+  if (!FRecord || FRecord->RowList.Count() > 0 || !FRecord->Owner) return;
+  if (TRPUndoInfos* group = FRecord->Owner->LastGroup())
+    if (const int32_t index = group->IndexOf(FRecord); index >= 0) group->Delete(index);
+}
 
 bool TRPTableTemporalEditor::ConvertTextStyle(int32_t styleNo, bool appliedToText, int32_t& newStyleNo,
                                               int32_t userData, int32_t paraNo) {
