@@ -80,6 +80,23 @@ protected:
     }
     return out.str();
   }
+  // The draw items and every table's layout: after a played group the partial layout
+  // must be what a whole new pass makes.
+  std::string Layout() {
+    std::ostringstream out;
+    for (int32_t i = 0; i < Data().DrawItems.Count(); ++i) {
+      const TRPDrawLineInfo& d = *Data().DrawItems[i];
+      out << d.ItemNo << "/" << d.Offs << "+" << d.Length << "@" << d.Left << "," << d.Top << " " << d.Width << "x"
+          << d.Height << "\n";
+    }
+    for (TRPTableItemInfo* table : Tables()) out << DumpLayout(*table, table->FormattingInfo()) << "\n";
+    return out.str();
+  }
+  void ExpectLayoutOfAWholePass(const char* when) {
+    const std::string partial = Layout();
+    Format();
+    EXPECT_EQ(partial, Layout()) << when << "\n" << Steps;
+  }
   void ExpectInvariants() {
     for (TRPTableItemInfo* table : Tables()) ASSERT_NO_FATAL_FAILURE(ExpectGridInvariants(table->Rows()));
   }
@@ -209,13 +226,17 @@ protected:
         TypeIntoCell(table, row, col);
         break;
       default: {
-        // Styles applied to cells through the hidden editor.
-        const int32_t command = Rand(2), parameter = command == 0 ? Rand(3) : Rand(BoldStyle + 1);
+        // Styles and style conversions applied to cells through the hidden editor.
+        const int32_t command = Rand(4), parameter = command % 2 == 0 ? Rand(3) : Rand(BoldStyle + 1);
         const bool selectedOnly = Chance(70);
         if (selectedOnly) SelectRandomCells(table);
         Note(which + "apply to cells", {command, parameter, selectedOnly});
+        Pane.ParaConversion = [](int32_t paraNo, int32_t userData) { return (paraNo + userData) % 3; };
+        Pane.TextConversion = [](int32_t styleNo, int32_t userData) { return styleNo == 0 ? userData : 0; };
         if (!selectedOnly) Data().BeginUndoGroup(rpukModifyItem, true);
         table.ApplyToCells(command, parameter, selectedOnly);
+        Pane.ParaConversion = nullptr;
+        Pane.TextConversion = nullptr;
         Deselect(table);
       }
     }
@@ -296,11 +317,13 @@ TEST_F(RPUndoOracleTableTest, UndoingEveryTableOperationGivesTheOriginalAndRedoi
       ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().UndoList));
       ASSERT_NO_FATAL_FAILURE(ExpectInvariants()) << Steps;
       ASSERT_EQ(State(), states[k - 1]) << "undone to group " << k - 1 << "\n" << Steps;
+      ExpectLayoutOfAWholePass("after undoing");
     }
     for (size_t k = 1; k < states.size(); ++k) {
       ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().RedoList));
       ASSERT_NO_FATAL_FAILURE(ExpectInvariants()) << Steps;
       ASSERT_EQ(State(), states[k]) << "redone to group " << k << "\n" << Steps;
+      ExpectLayoutOfAWholePass("after redoing");
     }
     EXPECT_EQ(State(), edited);
   }
