@@ -33,37 +33,8 @@ TRPTableCellData& CellAt(TRPTableItemInfo& table, int32_t row, int32_t col) {
 
 // --- Properties of cells -----------------------------------------------------------------
 
-void TRPUndoModifyCellIntProperty::Undo(TRPEditRPData& rpData) {
-  SubObject = &CellAt(RecordTable(rpData, ItemNo), Row, Col);
-  TRPUndoModifyItemIntProperty::Undo(rpData);
-}
-
-void TRPUndoModifyCellIntProperty::InitOpposite(TRPUndoModifyItemProps& opposite) {
-  auto& cellRecord = static_cast<TRPUndoModifyCellIntProperty&>(opposite);
-  cellRecord.Row = Row;
-  cellRecord.Col = Col;
-}
-
-void TRPUndoModifyCellStrProperty::Undo(TRPEditRPData& rpData) {
-  SubObject = &CellAt(RecordTable(rpData, ItemNo), Row, Col);
-  TRPUndoModifyItemStrProperty::Undo(rpData);
-}
-
-void TRPUndoModifyCellStrProperty::InitOpposite(TRPUndoModifyItemProps& opposite) {
-  auto& cellRecord = static_cast<TRPUndoModifyCellStrProperty&>(opposite);
-  cellRecord.Row = Row;
-  cellRecord.Col = Col;
-}
-
-void TRPUndoModifyCellIntProperties::Undo(TRPEditRPData& rpData) {
-  SubObject = &CellAt(RecordTable(rpData, ItemNo), Row, Col);
-  TRPUndoModifyItemIntProperties::Undo(rpData);
-}
-
-void TRPUndoModifyCellIntProperties::InitOpposite(TRPUndoModifyItemProps& opposite) {
-  auto& cellRecord = static_cast<TRPUndoModifyCellIntProperties&>(opposite);
-  cellRecord.Row = Row;
-  cellRecord.Col = Col;
+TRPTableCellData& RecordCell(TRPEditRPData& rpData, int32_t itemNo, int32_t row, int32_t col) {
+  return CellAt(RecordTable(rpData, itemNo), row, col);
 }
 
 void TRPUndoModifyVisibleBorders::Undo(TRPEditRPData& rpData) {
