@@ -90,9 +90,7 @@ public:
 // Several published ordinal properties of the cell changed at once.
 class TRPUndoModifyCellIntProperties : public TRPUndoCellPropertyOf<TRPUndoModifyItemIntProperties> {
 public:
-  static std::unique_ptr<TRPUndoModifyItemProps> Create() {
-    return std::make_unique<TRPUndoModifyCellIntProperties>();
-  }
+  static std::unique_ptr<TRPUndoModifyItemProps> Create() { return std::make_unique<TRPUndoModifyCellIntProperties>(); }
   TClass GetOppositeClass() const override { return &Create; }
 };
 

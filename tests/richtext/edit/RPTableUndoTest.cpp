@@ -168,6 +168,20 @@ TEST_F(RPTableUndoTest, DeletingRowsThroughAMergedCellSplitsItAndUndoJoinsIt) {
   EXPECT_EQ(Grid(), deleted);
 }
 
+TEST_F(RPTableUndoTest, RowsLeftWithoutCellsOfTheirOwnGoInOneStep) {
+  ASSERT_TRUE(Table->MergeCells(0, 0, 3, 3, true));
+  const std::string merged = Grid();
+  Table->DeleteEmptyRows();
+  EXPECT_EQ(Table->Rows().GetRowCount(), 1);
+  EXPECT_EQ(Table->GetCell(0, 0)->GetRowSpan(), 1);
+  ASSERT_EQ(Groups(), 2);
+  Undo();
+  EXPECT_EQ(Grid(), merged);
+  Table->DeleteEmptyRows();
+  Table->DeleteEmptyRows();
+  EXPECT_EQ(Groups(), 2) << "nothing left to delete records nothing";
+}
+
 TEST_F(RPTableUndoTest, ATablePropertyChangedThroughTheEditorIsUndoneAndRedone) {
   Table->SetBorderWidth(1);
   Data().UndoList->Clear();
@@ -246,6 +260,16 @@ TEST_F(RPTableUndoTest, TheTablePictureGoesToItsRecordAndComesBack) {
   Redo();
   ASSERT_NE(Table->GetBackgroundImage(), nullptr);
   EXPECT_EQ(Table->GetBackgroundImage()->Width(), 5);
+}
+
+TEST_F(RPTableUndoTest, TheTablesOwnBordersAreRecordedWithRowMinusOne) {
+  Data().TableEditHost().NoteVisibleBorders(Table->GetItemNo(), -1, -1, true, true, true, true);
+  Table->VisibleBorders.SetValues(false, false, true, false);
+  ASSERT_EQ(Groups(), 1);
+  Undo();
+  EXPECT_TRUE(Table->VisibleBorders.IsAllEqual(true));
+  Redo();
+  EXPECT_TRUE(Table->VisibleBorders.IsEqualToValues(false, false, true, false));
 }
 
 TEST_F(RPTableUndoTest, OnCellEditingRefusingEveryCellLeavesTheTableAsItWas) {
