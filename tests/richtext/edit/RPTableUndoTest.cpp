@@ -351,6 +351,17 @@ TEST_F(RPTableUndoTest, ATextStyleAppliedToSelectedCellsIsOneRecordNamingTheChan
   EXPECT_EQ(Grid(), before);
 }
 
+TEST_F(RPTableUndoTest, AStyleAppliedToEveryCellIsAStepOfItsOwn) {
+  Table->SetCellPadding(4);
+  const std::string padded = Grid();
+  Table->ApplyToCells(0, 1, false);
+  ASSERT_EQ(Groups(), 2);
+  EXPECT_EQ(Table->GetCell(2, 2)->GetItemPara(0), 1);
+  Undo();
+  EXPECT_EQ(Table->GetCellPadding(), 4) << "the property's step stays";
+  EXPECT_EQ(Grid(), padded);
+}
+
 TEST_F(RPTableUndoTest, WhatACellsOwnEditorRecordedIsHandedToTheDocumentAsOneStep) {
   // A second editor takes the cell's content, as an editor of the cell does.
   TTestEditPane cellPane;

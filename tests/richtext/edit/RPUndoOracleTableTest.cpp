@@ -229,7 +229,6 @@ protected:
         Note(which + "apply to cells", {command, parameter, selectedOnly});
         Pane.ParaConversion = [](int32_t paraNo, int32_t userData) { return (paraNo + userData) % 3; };
         Pane.TextConversion = [](int32_t styleNo, int32_t userData) { return styleNo == 0 ? userData : 0; };
-        if (!selectedOnly) Data().BeginUndoGroup(rpukModifyItem, true);
         table.ApplyToCells(command, parameter, selectedOnly);
         Pane.ParaConversion = nullptr;
         Pane.TextConversion = nullptr;
