@@ -5,12 +5,31 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/base/Types.h"
 
 class IRPTableGridNotes;
 class TCustomRPData;
+class TGraphic;
 class TPersistent;
+class TRPTableCellData;
+class TRPTableItemInfo;
+
+// A hidden editor into which a cell's content moves so that an editor command runs on
+// it with the editor's undo (the editor's side makes it).
+class IRPTableTemporalEditor {
+public:
+  virtual ~IRPTableTemporalEditor() = default;
+  // The cell's items move into the editor, all of them selected; command runs on them
+  // (0 a paragraph style, 1 a text style, 2 a paragraph style conversion, 3 a text style
+  // conversion, 4 a paragraph style template, 5 a text style template, each with
+  // parameter); the items move back into the cell. Whether the command recorded steps
+  // (they are kept for undoing, with the cell's row and column, when undo is recorded).
+  virtual bool ApplyToCell(TRPTableCellData& cell, int32_t row, int32_t col, int32_t command, int32_t parameter) = 0;
+};
 
 // The editor's side of a by-name property change of a table or a cell: one undoable
 // step in the editor's undo list, written between the item's change hooks.
@@ -23,14 +42,50 @@ public:
                                      bool affectsSize, bool affectsWidth, int32_t row, int32_t col) = 0;
   virtual void ModifyItemStrProperty(int32_t itemNo, TPersistent& object, const AnsiString& name,
                                      const AnsiString& value, int32_t row, int32_t col) = 0;
+  // Several ordinal properties (name, value) written as one step; by default one step
+  // each.
+  virtual void ModifyItemIntProperties(int32_t itemNo, TPersistent& object, bool affectsSize, bool affectsWidth,
+                                       const std::vector<std::pair<AnsiString, int32_t>>& values, int32_t row,
+                                       int32_t col) {
+    for (const auto& [name, value] : values)
+      ModifyItemIntProperty(itemNo, object, name, value, affectsSize, affectsWidth, row, col);
+  }
   // The notes of the grid's structural steps for the table item at itemNo
   // (RPTableGridNotes.h); nullptr while the editor records no undo.
   virtual IRPTableGridNotes* GetGridNotes(int32_t) { return nullptr; }
+
+  // --- Around a change the table makes (the defaults: an editor that records nothing) ---
+  // Whether the editor lets the document change now.
+  virtual bool CanChange() { return true; }
+  // Whether the editor records undo (its undo limit is not 0).
+  virtual bool IsUndoRecorded() const { return false; }
+  // Opens one undo group for the steps that follow (joined in group mode) / leaves group
+  // mode.
+  virtual void BeginUpdateGroup() {}
+  virtual void EndUpdateGroup() {}
+  // The editor is modified and tells its listeners.
+  virtual void NotifyChange() {}
+  // The minimal width of the item's paragraph before a change; after it, the document
+  // is laid out again as far as the width change asks.
+  virtual int32_t PrepareChange(int32_t) { return 0; }
+  virtual void CompleteChange(int32_t, int32_t) {}
+  // Records, in a group of its own, the visible borders (left, top, right, bottom) of
+  // the table (row -1) or of a cell before they change.
+  virtual void NoteVisibleBorders(int32_t, int32_t, int32_t, bool, bool, bool, bool) {}
+  // Records, in a group of its own, the background picture of the table (row -1) or of a
+  // cell before it changes: the record takes the picture (old is nullptr afterwards);
+  // without a record old is left to the caller.
+  virtual void NoteBackgroundImage(int32_t, int32_t, int32_t, std::unique_ptr<TGraphic>&) {}
+  // A hidden editor for commands on the table's cells; nullptr when the editor makes
+  // none.
+  virtual std::unique_ptr<IRPTableTemporalEditor> CreateTemporalEditor(TRPTableItemInfo&) { return nullptr; }
 };
 
 struct TRPTableHooks {
-  // The editor host of a document whose root is an editor's data; nullptr otherwise.
-  std::function<IRPTableEditHost*(TCustomRPData& rootData)> FindEditHost;
+  // The editor host of a table lying in the document data: the editor's own when the
+  // data is an editor's; nullptr otherwise (a table in a cell of another table, in a
+  // plain view).
+  std::function<IRPTableEditHost*(TCustomRPData& data)> FindEditHost;
   // Sounds the platform's beep.
   std::function<void()> Beep;
 };

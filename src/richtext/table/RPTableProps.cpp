@@ -1,7 +1,7 @@
 // The table's published properties: the registry entries, the by-name setters, and
 // the by-name change that becomes an undoable step while the table lies in an editor.
-#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "richtext/table/RPTableItem.h"
 #include "richtext/table/RPTablePropInfo.h"
@@ -194,7 +194,7 @@ void TRPTableItemInfo::SetHOutermostRule(bool value) {
 
 IRPTableEditHost* TRPTableItemInfo::FindEditHost() const {
   if ((FStates & rptsInEditor) == 0 || !FRows->MainRPData || !RPTableHooks().FindEditHost) return nullptr;
-  return RPTableHooks().FindEditHost(*FRows->MainRPData->GetAbsoluteRootData());
+  return RPTableHooks().FindEditHost(*FRows->MainRPData);
 }
 
 void TRPTableItemInfo::SetIntPropertyByName(const AnsiString& name, int32_t value, bool affectsSize,
@@ -238,13 +238,6 @@ void TRPTableItemInfo::SetCellBestHeight(int32_t value, int32_t row, int32_t col
   SetCellIntPropertyByName(-1, "BestHeight", value, row, col, true, false);
 }
 
-void TRPTableItemInfo::SetCellVisibleBorders(bool left, bool top, bool right, bool bottom, int32_t row, int32_t col) {
-  TRPBooleanRect& borders = GetCell(row, col)->VisibleBorders;
-  if (borders.IsEqualToValues(left, top, right, bottom)) return;
-  borders.SetValues(left, top, right, bottom);
-  Changed();
-}
-
 void TRPTableItemInfo::CopyCellAttributes(int32_t itemNo, int32_t row, int32_t col, const TRPTableCellData& source,
                                           bool includeSize, int32_t colDivisor, int32_t rowDivisor) {
   TRPTableCellData& cell = *GetCell(row, col);
@@ -257,23 +250,21 @@ void TRPTableItemInfo::CopyCellAttributes(int32_t itemNo, int32_t row, int32_t c
   if (itemNo < 0) itemNo = GetItemNo();
   const TRPBooleanRect& v = source.VisibleBorders;
   SetCellVisibleBorders(v.Left, v.Top, v.Right, v.Bottom, row, col);
-  cell.SetBackgroundImage(source.GetBackgroundImage());
+  SetCellBackgroundImage(source.GetBackgroundImage(), row, col);
   host->ModifyItemStrProperty(itemNo, cell, "BackgroundImageFileName", source.BackgroundImageFileName, row, col);
   host->ModifyItemStrProperty(itemNo, cell, "Hint", source.Hint, row, col);
-  const std::pair<const char*, int32_t> values[] = {
+  std::vector<std::pair<AnsiString, int32_t>> values = {
       {"Color", source.GetCellColor()},
       {"BorderColor", source.BorderColor},
       {"BorderLightColor", source.BorderLightColor},
       {"VAlign", source.VAlign},
       {"BackgroundStyle", source.GetBackgroundStyle()},
-      {"BestWidth", source.BestWidth / colDivisor},
-      {"BestHeight", source.BestHeight / rowDivisor},
   };
-  for (const auto& [name, value] : values) {
-    const bool size = std::string_view(name).starts_with("Best");
-    if (!size || includeSize)
-      host->ModifyItemIntProperty(itemNo, cell, name, value, includeSize, includeSize, row, col);
+  if (includeSize) {
+    values.emplace_back("BestWidth", source.BestWidth / colDivisor);
+    values.emplace_back("BestHeight", source.BestHeight / rowDivisor);
   }
+  host->ModifyItemIntProperties(itemNo, cell, includeSize, includeSize, values, row, col);
   Changed();
 }
 
