@@ -226,6 +226,7 @@ private:
   // group of kind rpukInsert in group mode around insert, the selection deleted first,
   // Change afterwards (also when insert raises). False when refused.
   bool InsertFrame(const std::function<void()>& insert);
+  void CloseInsertFrame();
   // A native (or RTF) document from the stream at the caret of the innermost editor.
   bool InsertDocument(TStream& stream, bool rtf);
   // The style-changed notifications (the root editor is the sender).

@@ -53,15 +53,20 @@ bool TCustomRichPaneEdit::InsertFrame(const std::function<void()>& insert) {
     SetCurTextStyleNo(textStyle);
     insert();
   } catch (...) {
-    data.SetUndoGroupMode(false);
-    data.InvalidateControl();
-    ChangeDoc(true);
+    CloseInsertFrame();
     throw;
   }
+  CloseInsertFrame();
+  return true;
+}
+
+void TCustomRichPaneEdit::CloseInsertFrame() {
+  TRPEditRPData& data = EditData();
   data.SetUndoGroupMode(false);
+  // An insertion that put nothing in leaves no empty undo step.
+  data.UndoList->RemoveEmptyLastGroup();
   data.InvalidateControl();
   ChangeDoc(true);
-  return true;
 }
 
 // --- Insertion commands -----------------------------------------------------------------------------

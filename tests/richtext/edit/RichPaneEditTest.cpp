@@ -7,14 +7,17 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "../interchange/RPFDocumentDump.h"
+#include "platform/base/CodePages.h"
 #include "platform/base/Sound.h"
 #include "platform/base/Streams.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/gui/Forms.h"
 #include "richtext/edit/RichPaneEdit.h"
 #include "richtext/model/RPException.h"
@@ -34,8 +37,8 @@ std::string Utf8(const std::u16string& text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
 }
 
-struct TEditorScreen : testing::Test {
-  TEditorScreen() {
+struct RichPaneEditTest : testing::Test {
+  RichPaneEditTest() {
     RegisterTextItemClasses();
     RegisterPictureItemClasses();
     RegisterMarkerItemClasses();
@@ -61,7 +64,7 @@ struct TEditorScreen : testing::Test {
     QApplication::processEvents();
     Editor.Format();
   }
-  ~TEditorScreen() override {
+  ~RichPaneEditTest() override {
     SetMessageBeepHandler(PreviousBeep);
     Form.Hide();
   }
@@ -90,6 +93,7 @@ struct TEditorScreen : testing::Test {
   }
 
   TRPEditRPData& Data() { return Editor.EditData(); }
+  void SetCurrentStyle(int32_t styleNo) { Editor.SetCurTextStyleNo(styleNo); }
   // The document: one line per item, "N" (starts a paragraph), "L" (starts a line) or
   // "C" (continues), the text style and the text as UTF-8 ("<tab>", "<picture>" for
   // others).
@@ -116,7 +120,7 @@ struct TEditorScreen : testing::Test {
   TMessageBeepHandler PreviousBeep;
 };
 
-TEST_F(TEditorScreen, TypesLatinTextAndEnter) {
+TEST_F(RichPaneEditTest, TypesLatinTextAndEnter) {
   Type(u"Hello");
   Key(Qt::Key_Return, Qt::NoModifier, "\r");
   Type(u"World");
@@ -129,7 +133,7 @@ TEST_F(TEditorScreen, TypesLatinTextAndEnter) {
 }  // namespace
 
 // Style 0 keeps Western text (code page 1252): Cyrillic and CJK need the Unicode style.
-TEST_F(TEditorScreen, CyrillicAndCjkSwitchToTheUnicodeStyle) {
+TEST_F(RichPaneEditTest, CyrillicAndCjkSwitchToTheUnicodeStyle) {
   Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
   Type(u"ab é");
   Type(u"Жук");
@@ -143,7 +147,7 @@ TEST_F(TEditorScreen, CyrillicAndCjkSwitchToTheUnicodeStyle) {
 }
 
 // With the Cyrillic code page in style 0, Cyrillic stays 8-bit.
-TEST_F(TEditorScreen, CyrillicInACyrillicCodePageStaysEightBit) {
+TEST_F(RichPaneEditTest, CyrillicInACyrillicCodePageStaysEightBit) {
   Style.TextStyles()[PlainStyle]->Charset = RUSSIAN_CHARSET;
   Type(u"Жук");
   EXPECT_EQ(Items(), "N0:Жук|");
@@ -151,7 +155,7 @@ TEST_F(TEditorScreen, CyrillicInACyrillicCodePageStaysEightBit) {
   EXPECT_EQ(Editor.GetCurTextStyleNo(), PlainStyle);
 }
 
-TEST_F(TEditorScreen, BackspaceDeleteAndSelectionWithShift) {
+TEST_F(RichPaneEditTest, BackspaceDeleteAndSelectionWithShift) {
   Type(u"abcdef");
   Key(Qt::Key_Backspace, Qt::NoModifier, "\b");
   EXPECT_EQ(Items(), "N0:abcde|");
@@ -171,7 +175,7 @@ TEST_F(TEditorScreen, BackspaceDeleteAndSelectionWithShift) {
 }
 
 // Typing is taken back one character per undo (and restored one per redo).
-TEST_F(TEditorScreen, CtrlZUndoesAndCtrlYRedoes) {
+TEST_F(RichPaneEditTest, CtrlZUndoesAndCtrlYRedoes) {
   Type(u"one");
   Key(Qt::Key_Return, Qt::NoModifier, "\r");
   Type(u"tw");
@@ -205,7 +209,7 @@ TEST_F(TEditorScreen, CtrlZUndoesAndCtrlYRedoes) {
   EXPECT_EQ(DocumentFault(Data()), "");
 }
 
-TEST_F(TEditorScreen, ReadOnlyRefusesEveryChange) {
+TEST_F(RichPaneEditTest, ReadOnlyRefusesEveryChange) {
   Type(u"text");
   Editor.SetReadOnly(true);
   const std::string before = Items();
@@ -236,7 +240,7 @@ TEST_F(TEditorScreen, ReadOnlyRefusesEveryChange) {
   EXPECT_EQ(Items(), "N0:texts|");
 }
 
-TEST_F(TEditorScreen, OnChangingRefusesAndSeesTheRootEditor) {
+TEST_F(RichPaneEditTest, OnChangingRefusesAndSeesTheRootEditor) {
   TCustomRichPaneEdit* sender = nullptr;
   Editor.OnChanging = [&](TCustomRichPaneEdit* s, bool& canEdit) {
     sender = s;
@@ -250,7 +254,7 @@ TEST_F(TEditorScreen, OnChangingRefusesAndSeesTheRootEditor) {
   EXPECT_EQ(Items(), "N0:a|");
 }
 
-TEST_F(TEditorScreen, ReturnsOptions) {
+TEST_F(RichPaneEditTest, ReturnsOptions) {
   Type(u"ab");
   Key(Qt::Key_Left);
   Key(Qt::Key_Return, Qt::ShiftModifier, "\r");
@@ -268,7 +272,7 @@ TEST_F(TEditorScreen, ReturnsOptions) {
   EXPECT_EQ(Editor.GetDialogCode(), rpdcWantArrows | rpdcWantChars | rpdcWantAllKeys | rpdcWantTab);
 }
 
-TEST_F(TEditorScreen, TabTypesSpacesOrATabItem) {
+TEST_F(RichPaneEditTest, TabTypesSpacesOrATabItem) {
   Key(Qt::Key_Tab, Qt::NoModifier, "\t");
   EXPECT_EQ(Items(), "N-12:<-12>|");
   Style.SpacesInTab = 3;
@@ -277,7 +281,7 @@ TEST_F(TEditorScreen, TabTypesSpacesOrATabItem) {
   EXPECT_EQ(Items(), "N-12:<-12>|C0:x   |");
 }
 
-TEST_F(TEditorScreen, UndoLimitZeroTurnsUndoOff) {
+TEST_F(RichPaneEditTest, UndoLimitZeroTurnsUndoOff) {
   Editor.SetUndoLimit(0);
   Type(u"ab");
   EXPECT_FALSE(Editor.CanUndo());
@@ -294,7 +298,196 @@ TEST_F(TEditorScreen, UndoLimitZeroTurnsUndoOff) {
   EXPECT_FALSE(Editor.CanUndo());
 }
 
-TEST_F(TEditorScreen, TabNavigationIsNotSupported) {
+TEST_F(RichPaneEditTest, TabNavigationIsNotSupported) {
   EXPECT_THROW(Editor.SetTabNavigation(rptnTab), ERichPaneError);
   Editor.SetTabNavigation(rptnNone);
+}
+
+// Each insertion command goes in at the caret as one undo group, fires OnChange and
+// leaves a sound document; undoing it gives the document back.
+TEST_F(RichPaneEditTest, InsertionCommandsAreOneUndoStepEach) {
+  const std::string dir = ::testing::TempDir();
+  const WideString textFile = AnsiToWide(AnsiString(dir + "editor-insert.txt"));
+  {
+    TFileStream file(textFile, fmCreate);
+    const std::string text = "first\r\nsecond";
+    file.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+  }
+  const struct {
+    const char* Name;
+    std::function<void()> Command;
+    const char* Expected;
+  } commands[] = {
+      {"InsertText", [&] { Editor.InsertText("x\r\ny"); }, "N0:Ax|N0:yB|"},
+      {"InsertText caret before", [&] { Editor.InsertText("xy", true); }, "N0:AxyB|"},
+      {"InsertTextW", [&] { Editor.InsertTextW(WideString(u"Жж")); }, "N0:A|C1:Жж|C0:B|"},
+      {"InsertTextFromFile", [&] { EXPECT_TRUE(Editor.InsertTextFromFile(textFile)); }, "N0:Afirst|N0:secondB|"},
+      {"InsertStringTag", [&] { EXPECT_TRUE(Editor.InsertStringTag("t\tg", TRPTag::FromNumber(7))); },
+       "N0:A|C0:t  g|C0:B|"},
+      {"InsertTab", [&] { EXPECT_TRUE(Editor.InsertTab()); }, "N0:A|C-12:<-12>|C0:B|"},
+      {"InsertPicture",
+       [&] {
+         auto bitmap = std::make_unique<TBitmap>();
+         bitmap->SetSize(4, 4);
+         EXPECT_TRUE(Editor.InsertPicture("pic", std::move(bitmap), rpvaBaseline));
+       },
+       "N0:A|C-3:<-3>|C0:B|"},
+  };
+  for (const auto& command : commands) {
+    Data().Clear();
+    Data().AddRawText("AB", 0, 0);
+    Editor.Format();
+    Style.SpacesInTab = 2;
+    Data().SetCaretAtItemPos(0, 2);
+    Editor.ClearUndo();
+    const int32_t changes = Changes;
+    command.Command();
+    EXPECT_EQ(Items(), command.Expected) << command.Name;
+    EXPECT_EQ(DocumentFault(Data()), "") << command.Name;
+    EXPECT_GT(Changes, changes) << command.Name;
+    EXPECT_EQ(Data().UndoList->Count(), 1) << command.Name;
+    Editor.Undo();
+    EXPECT_EQ(Items(), "N0:AB|") << command.Name;
+    Editor.Redo();
+    EXPECT_EQ(Items(), command.Expected) << command.Name;
+    SetCurrentStyle(PlainStyle);
+  }
+  EXPECT_EQ(Data().GetItem(1)->StyleNo, rpkindPicture);
+  std::remove((dir + "editor-insert.txt").c_str());
+}
+
+TEST_F(RichPaneEditTest, InsertStringTagKeepsTheTag) {
+  Editor.InsertStringTag("tagged", TRPTag::FromNumber(42));
+  EXPECT_EQ(Items(), "N0:tagged|");
+  EXPECT_EQ(Data().GetItem(0)->Tag.Number(), 42);
+  SetCurrentStyle(UnicodeStyle);
+  Editor.InsertStringTag("\xC6", TRPTag::FromNumber(5));  // the default code page's character
+  EXPECT_EQ(Data().GetItem(1)->StyleNo, UnicodeStyle);
+  EXPECT_TRUE(Data().GetItem(1)->IsUnicode());
+  EXPECT_EQ(Data().GetItem(1)->Tag.Number(), 5);
+}
+
+TEST_F(RichPaneEditTest, DeleteSelectionAndItsRefusals) {
+  Type(u"abc");
+  Editor.DeleteSelection();  // nothing selected: nothing happens
+  EXPECT_EQ(Items(), "N0:abc|");
+  Editor.SetSelectionBounds(0, 1, 0, 3);
+  Editor.DeleteSelection();
+  EXPECT_EQ(Items(), "N0:c|");
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:abc|");
+}
+
+// A native document from a viewer of the same style sheet.
+std::unique_ptr<TMemoryStream> NativeDocument(TRPStyle& style, const std::function<void(TCustomRPData&)>& fill) {
+  TCustomRichPane source(nullptr);
+  source.SetStyle(&style);
+  fill(source.RPData());
+  auto stream = std::make_unique<TMemoryStream>();
+  EXPECT_TRUE(source.SaveRPFToStream(*stream, rpfsmDocument));
+  stream->SetPosition(0);
+  return stream;
+}
+
+TEST_F(RichPaneEditTest, NativeDocumentGoesInAtTheCaretAndJoinsItsEdges) {
+  const auto nativeHolder = NativeDocument(Style, [](TCustomRPData& data) {
+    data.AddRawText("Hello ", PlainStyle, 0);
+    data.AddTextW(u"bold", BoldStyle, TRPTag(), -1);
+    data.AddRawText("second", PlainStyle, 1);
+  });
+  TMemoryStream& native = *nativeHolder;
+  Data().Clear();
+  Data().AddRawText("AB", PlainStyle, 0);
+  Editor.Format();
+  Data().SetCaretAtItemPos(0, 2);
+  Editor.ClearUndo();
+  ASSERT_TRUE(Editor.InsertRPFFromStream(native));
+  EXPECT_EQ(Items(), "N0:AHello |C2:bold|N0:secondB|");
+  EXPECT_EQ(Data().GetItem(2)->ParaNo, 1);
+  EXPECT_EQ(DocumentFault(Data()), "");
+  // The caret stands after what was inserted.
+  EXPECT_EQ(Editor.GetCaretItemNo(), 2);
+  EXPECT_EQ(Editor.GetCaretItemOffset(), 7);
+  EXPECT_EQ(Data().UndoList->Count(), 1);
+  const std::string inserted = Dump(Data());
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:AB|");
+  Editor.Redo();
+  EXPECT_EQ(Dump(Data()), inserted);
+}
+
+TEST_F(RichPaneEditTest, NativeDocumentAtTheEndsOfTheDocument) {
+  const auto nativeHolder = NativeDocument(Style, [](TCustomRPData& data) { data.AddRawText("x", PlainStyle, 0); });
+  TMemoryStream& native = *nativeHolder;
+  Data().Clear();
+  Data().AddRawText("mid", PlainStyle, 0);
+  Editor.Format();
+  Data().SetCaretAtItemPos(0, 1);
+  ASSERT_TRUE(Editor.InsertRPFFromStream(native));
+  native.SetPosition(0);
+  Data().SetCaretAtItemPos(0, 5);
+  ASSERT_TRUE(Editor.InsertRPFFromStream(native));
+  EXPECT_EQ(Items(), "N0:xmidx|");
+  // An empty document takes it whole.
+  Data().Clear();
+  Editor.Format();
+  native.SetPosition(0);
+  ASSERT_TRUE(Editor.InsertRPFFromStream(native));
+  EXPECT_EQ(Items(), "N0:x|");
+}
+
+// A stream whose items are good but whose end is broken: nothing goes in.
+TEST_F(RichPaneEditTest, DamagedNativeDocumentChangesNothing) {
+  const auto nativeHolder =
+      NativeDocument(Style, [](TCustomRPData& data) { data.AddRawText("damaged", PlainStyle, 0); });
+  TMemoryStream& native = *nativeHolder;
+  AnsiString bytes(static_cast<size_t>(native.Size()), '\0');
+  native.ReadBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  bytes += "not a record header\r\n";
+  TMemoryStream damaged;
+  damaged.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  damaged.SetPosition(0);
+  Type(u"keep");
+  const std::string before = Dump(Data());
+  const int32_t beeps = Beeps;
+  EXPECT_FALSE(Editor.InsertRPFFromStream(damaged));
+  EXPECT_EQ(Dump(Data()), before);
+  EXPECT_GT(Beeps, beeps);
+  // The undo list holds the typing alone.
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:kee|");
+  // The file variants refuse a missing file.
+  EXPECT_FALSE(Editor.InsertRPFFromFile(u"/nonexistent/file.rpf"));
+  EXPECT_FALSE(Editor.InsertRTFFromFile(u"/nonexistent/file.rtf"));
+}
+
+TEST_F(RichPaneEditTest, RtfGoesInAtTheCaretAsOneUndoStep) {
+  const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 plain {\\b bold}\\par second\\par}";
+  TMemoryStream stream;
+  stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+  stream.SetPosition(0);
+  Data().Clear();
+  Data().AddRawText("AB", PlainStyle, 0);
+  Editor.Format();
+  Data().SetCaretAtItemPos(0, 2);
+  Editor.ClearUndo();
+  ASSERT_TRUE(Editor.InsertRTFFromStream(stream));
+  EXPECT_EQ(DocumentFault(Data()), "");
+  std::string text;
+  for (int32_t i = 0; i < Data().GetItemCount(); ++i)
+    text += (i > 0 && Data().StartsParagraph(i) ? "/" : "") + Utf8(Data().GetItemTextW(i));
+  EXPECT_EQ(text, "Aplain bold/secondB");
+  EXPECT_EQ(Data().UndoList->Count(), 1);
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:AB|");
+  // An empty stream inserts nothing and succeeds; damaged RTF changes nothing.
+  TMemoryStream empty;
+  EXPECT_TRUE(Editor.InsertRTFFromStream(empty));
+  const std::string damaged = "{\\rtf1 text {\\b unbalanced";
+  TMemoryStream bad;
+  bad.WriteBuffer(damaged.data(), static_cast<int32_t>(damaged.size()));
+  bad.SetPosition(0);
+  const std::string before = Dump(Data());
+  EXPECT_FALSE(Editor.InsertRTFFromStream(bad));
+  EXPECT_EQ(Dump(Data()), before);
 }
