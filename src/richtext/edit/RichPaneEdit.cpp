@@ -29,7 +29,7 @@ void TCustomRichPaneEdit::SetReadOnly(bool value) {
   FReadOnly = value;
   TRPEditRPData& data = EditData();
   if (value)
-    data.BuildJumps(false);
+    data.BuildJumps(true);
   else if ((data.GetDocumentFlags() & rpdfUseJumps) != 0) {
     // ClearJumps leaves a read-only document alone: the flag is already clear here.
     data.ClearJumps();

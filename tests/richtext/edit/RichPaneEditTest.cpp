@@ -491,3 +491,154 @@ TEST_F(RichPaneEditTest, RtfGoesInAtTheCaretAsOneUndoStep) {
   EXPECT_FALSE(Editor.InsertRTFFromStream(bad));
   EXPECT_EQ(Dump(Data()), before);
 }
+
+TEST_F(RichPaneEditTest, CaretEventsAndGettingOut) {
+  Type(u"ab");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"cd");
+  std::vector<TRPGetOutDirection> outs;
+  int32_t moves = 0;
+  Editor.OnCaretGetOut = [&](TCustomRichPaneEdit* sender, TRPGetOutDirection direction) {
+    EXPECT_EQ(sender, &Editor);
+    outs.push_back(direction);
+  };
+  Editor.OnCaretMove = [&](TObject* sender) {
+    EXPECT_EQ(sender, &Editor);
+    ++moves;
+  };
+  Key(Qt::Key_Right);  // at the end
+  Key(Qt::Key_Down);   // on the last line
+  Key(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_GT(moves, 0);
+  EXPECT_EQ(Editor.GetCaretItemNo(), 0);
+  EXPECT_EQ(Editor.GetCaretItemOffset(), 1);
+  Key(Qt::Key_Left);
+  Key(Qt::Key_Up);
+  EXPECT_EQ((std::vector<TRPGetOutDirection>{rpdRight, rpdDown, rpdLeft, rpdUp}), outs);
+  Key(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(Editor.GetCaretItemNo(), 1);
+  EXPECT_EQ(Editor.GetCaretItemOffset(), 3);
+  // Shift+Home selects back to the line's start; an arrow without Shift drops it.
+  Key(Qt::Key_Home, Qt::ShiftModifier);
+  int32_t start = 0, end = 0;
+  ASSERT_TRUE(Data().SelectionExists(false));
+  Editor.GetLinearSelection(start, end);
+  EXPECT_EQ(Utf8(Editor.GetLinearText(start + end, -end)), "cd");
+  Key(Qt::Key_Right);
+  EXPECT_FALSE(Data().SelectionExists(false));
+}
+
+TEST_F(RichPaneEditTest, CurrentStyleEventsAndTheUnicodeSwitch) {
+  Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
+  std::vector<int32_t> textStyles;
+  int32_t paraEvents = 0;
+  Editor.OnCurTextStyleChanged = [&](TObject*) { textStyles.push_back(Editor.GetCurTextStyleNo()); };
+  Editor.OnCurParaStyleChanged = [&](TObject*) { ++paraEvents; };
+  Editor.SetCurTextStyleNo(PlainStyle);  // unchanged: no event
+  EXPECT_TRUE(textStyles.empty());
+  Type(u"Ω");
+  EXPECT_EQ(textStyles, std::vector<int32_t>{UnicodeStyle});
+  EXPECT_EQ(Editor.GetActualCurTextStyleNo(), UnicodeStyle);
+  Editor.SetCurParaStyleNo(1);
+  EXPECT_EQ(paraEvents, 1);
+  EXPECT_EQ(Editor.GetCurParaStyleNo(), 1);
+  // Without a valid default Unicode style a character outside the code page is refused.
+  Data().Clear();
+  Editor.Format();
+  Editor.SetCurTextStyleNo(PlainStyle);
+  Style.DefUnicodeStyle = -1;
+  const int32_t beeps = Beeps;
+  Type(u"Ω");
+  EXPECT_EQ(Items(), "N0:|");
+  EXPECT_EQ(Beeps, beeps + 1);
+}
+
+TEST_F(RichPaneEditTest, StyleCommands) {
+  Type(u"abcd");
+  Editor.SetSelectionBounds(0, 2, 0, 4);
+  Editor.ApplyTextStyle(BoldStyle);
+  EXPECT_EQ(Items(), "N0:a|C2:bc|C0:d|");
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:abcd|");
+  // A protected style keeps itself under ApplyTextStyle.
+  Style.TextStyles()[PlainStyle]->Protection.Include(rpprStyleProtect);
+  Editor.SetSelectionBounds(0, 1, 0, 5);
+  Editor.ApplyTextStyle(BoldStyle);
+  EXPECT_EQ(Items(), "N0:abcd|");
+  Style.TextStyles()[PlainStyle]->Protection.Exclude(rpprStyleProtect);
+  Editor.ApplyParaStyle(1);
+  EXPECT_EQ(Data().GetItem(0)->ParaNo, 1);
+  Editor.Undo();
+  EXPECT_EQ(Data().GetItem(0)->ParaNo, 0);
+  // Conversions need their handlers.
+  Editor.ApplyStyleConversion(1);
+  EXPECT_EQ(Items(), "N0:abcd|");
+  Editor.OnStyleConversion = [](TCustomRichPaneEdit*, int32_t styleNo, int32_t userData, bool, int32_t& newStyleNo) {
+    newStyleNo = styleNo == PlainStyle && userData == 1 ? BoldStyle : styleNo;
+  };
+  Editor.OnParaStyleConversion = [](TCustomRichPaneEdit*, int32_t paraNo, int32_t userData, bool, int32_t& newParaNo) {
+    newParaNo = paraNo + userData;
+  };
+  Editor.SelectAll();
+  Editor.ApplyStyleConversion(1);
+  EXPECT_EQ(Items(), "N2:abcd|");
+  Editor.ApplyParaStyleConversion(1);
+  EXPECT_EQ(Data().GetItem(0)->ParaNo, 1);
+  EXPECT_EQ(DocumentFault(Data()), "");
+}
+
+TEST_F(RichPaneEditTest, ExtraIntPropertyOfAnItem) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetSize(10, 10);
+  ASSERT_TRUE(Editor.InsertPicture("pic", std::move(bitmap), rpvaBaseline));
+  Editor.ClearUndo();
+  const int32_t changes = Changes;
+  Editor.SetItemExtraIntPropertyEd(0, rpipWidth, 40, true);
+  int32_t width = 0;
+  ASSERT_TRUE(Data().GetItem(0)->GetIntProperty(rpipWidth, width));
+  EXPECT_EQ(width, 40);
+  EXPECT_EQ(Changes, changes + 1);
+  EXPECT_GE(Data().DrawItems[0]->Width, 40);
+  // The same value: nothing, no undo step.
+  Editor.SetItemExtraIntPropertyEd(0, rpipWidth, 40, true);
+  EXPECT_EQ(Data().UndoList->Count(), 1);
+  Editor.Undo();
+  ASSERT_TRUE(Data().GetItem(0)->GetIntProperty(rpipWidth, width));
+  EXPECT_EQ(width, 0);
+}
+
+TEST_F(RichPaneEditTest, CtrlKeysJumpsAndScrolling) {
+  Data().Clear();
+  for (int i = 0; i < 60; ++i) Data().AddRawText("line", PlainStyle, 0);
+  Editor.Format();
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+  QApplication::sendEvent(&Widget(), &press);
+  EXPECT_NE(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+  QApplication::sendEvent(&Widget(), &release);
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  const int32_t top = Editor.VScrollPos();
+  Key(Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(Editor.VScrollPos(), top + 1);
+  Key(Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_EQ(Editor.VScrollPos(), top);
+  // Read-only: hyperlinks work without Ctrl.
+  Editor.SetReadOnly(true);
+  EXPECT_NE(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  Editor.SetReadOnly(false);
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+}
+
+TEST_F(RichPaneEditTest, AssignEventsCopiesTheEditorsHandlers) {
+  TCustomRichPaneEdit other(nullptr);
+  int32_t calls = 0;
+  other.OnCaretMove = [&](TObject*) { ++calls; };
+  other.OnPaste = [&](TCustomRichPaneEdit*, bool&) { ++calls; };
+  other.OnStyleConversion = [&](TCustomRichPaneEdit*, int32_t, int32_t, bool, int32_t&) { ++calls; };
+  other.OnJump = [&](TCustomRichPane*, int32_t) { ++calls; };
+  TCustomRichPaneEdit copy(nullptr);
+  copy.AssignEvents(other);
+  EXPECT_TRUE(copy.OnCaretMove && copy.OnPaste && copy.OnStyleConversion && copy.OnJump);
+  EXPECT_FALSE(copy.OnChange);
+}
