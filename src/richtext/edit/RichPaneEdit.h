@@ -153,6 +153,12 @@ public:
   void ApplyParaStyle(int32_t paraNo);
   void ApplyStyleConversion(int32_t userData);
   void ApplyParaStyleConversion(int32_t userData);
+  // Each style of the selection (a paragraph style; a text style unless protected, with
+  // the paragraph's style lent to the template) becomes an equal style that takes
+  // template templateNo of the style sheet (an index; negative: no template), added as a
+  // non-standard style when the sheet has none.
+  void ApplyParaStyleTemplate(int32_t templateNo);
+  void ApplyTextStyleTemplate(int32_t templateNo, bool toWholeParagraphs);
   // Sets an extra integer property of an item as one undo group (AutoReformat: the
   // document is laid out again as the width of the item's paragraph requires).
   void SetItemExtraIntPropertyEd(int32_t itemNo, int32_t prop, int32_t value, bool autoReformat);
@@ -234,6 +240,9 @@ private:
   void CurParaStyleChanged();
   // The Undo and Redo steps on this editor's data.
   void PlayUndo(bool redo);
+  // The style that style styleNo (paraNo) becomes under a template.
+  int32_t TextStyleFromTemplate(int32_t styleNo, int32_t templateNo, int32_t paraNo);
+  int32_t ParaStyleFromTemplate(int32_t paraNo, int32_t templateNo);
   // After scrolling the caret and the mouse follow.
   void AfterScroll();
   // Keys of KeyDown by group.

@@ -20,10 +20,10 @@
 namespace {
 
 const TRtfPeerFiles& EditorRtfFiles() {
-  static const TRtfPeerFiles files = MakeRtfPeerFiles(
-      "editor-rtf-peer-cache",
-      [](const std::string&, const std::string&) {
-        const std::string body = std::string(kFlatOdtStart) + R"(<office:automatic-styles>
+  static const TRtfPeerFiles files =
+      MakeRtfPeerFiles("editor-rtf-peer-cache",
+                       [](const std::string&, const std::string&) {
+                         const std::string body = std::string(kFlatOdtStart) + R"(<office:automatic-styles>
 <style:style style:name="B" style:family="text"><style:text-properties fo:font-weight="bold"/></style:style>
 <style:style style:name="I" style:family="text"><style:text-properties fo:font-style="italic"/></style:style>
 </office:automatic-styles>
@@ -32,9 +32,9 @@ const TRtfPeerFiles& EditorRtfFiles() {
 <text:p>Кириллица 中文</text:p>
 </office:text></office:body></office:document>
 )";
-        return std::vector<std::pair<std::string, std::string>>{{"styled.fodt", body}};
-      },
-      {});
+                         return std::vector<std::pair<std::string, std::string>>{{"styled.fodt", body}};
+                       },
+                       {});
   return files;
 }
 

@@ -642,3 +642,43 @@ TEST_F(RichPaneEditTest, AssignEventsCopiesTheEditorsHandlers) {
   EXPECT_TRUE(copy.OnCaretMove && copy.OnPaste && copy.OnStyleConversion && copy.OnJump);
   EXPECT_FALSE(copy.OnChange);
 }
+
+TEST_F(RichPaneEditTest, StyleTemplatesMakeOrFindTheirStyles) {
+  TRPStyleTemplate& heading = *Style.StyleTemplates().Add();
+  heading.SetName("Heading");
+  heading.TextStyle().Size = 20;
+  heading.ValidTextProperties.Include(rpfiSize);
+  heading.ParaStyle().Alignment = rpaCenter;
+  heading.ValidParaProperties1.Include(rppiAlignment);
+  Type(u"abc");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"def");
+  const int32_t textStyles = Style.TextStyles().Count();
+  const int32_t paraStyles = Style.ParaStyles().Count();
+  Editor.SetSelectionBounds(0, 1, 0, 4);
+  Editor.ApplyTextStyleTemplate(0, false);
+  const int32_t made = Data().GetItem(0)->StyleNo;
+  EXPECT_EQ(made, textStyles);
+  EXPECT_EQ(Style.TextStyles()[made]->Size, 20);
+  EXPECT_EQ(Style.TextStyles()[made]->StyleTemplateId, heading.GetId());
+  EXPECT_FALSE(Style.TextStyles()[made]->Standard);
+  // The second paragraph finds the style made for the first.
+  Editor.SetSelectionBounds(1, 1, 1, 4);
+  Editor.ApplyTextStyleTemplate(0, false);
+  EXPECT_EQ(Data().GetItem(1)->StyleNo, made);
+  EXPECT_EQ(Style.TextStyles().Count(), textStyles + 1);
+  // A negative number takes the template away: the style without it is style 0 again.
+  Editor.SetSelectionBounds(1, 1, 1, 4);
+  Editor.ApplyTextStyleTemplate(-1, false);
+  EXPECT_EQ(Style.TextStyles()[Data().GetItem(1)->StyleNo]->StyleTemplateId, -1);
+  // Paragraph templates.
+  Editor.SelectAll();
+  Editor.ApplyParaStyleTemplate(0);
+  const int32_t para = Data().GetItem(0)->ParaNo;
+  EXPECT_EQ(para, paraStyles);
+  EXPECT_EQ(Data().GetItem(1)->ParaNo, para);
+  EXPECT_EQ(Style.ParaStyles()[para]->Alignment, rpaCenter);
+  Editor.Undo();
+  EXPECT_EQ(Data().GetItem(0)->ParaNo, 0);
+  EXPECT_EQ(DocumentFault(Data()), "");
+}
