@@ -3,6 +3,7 @@
 #include "richtext/edit/RichPaneEdit.h"
 
 #include "richtext/interchange/RPFDocumentFormat.h"
+#include "richtext/interchange/RPRTFExport.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
@@ -235,11 +236,16 @@ void TCustomRichPaneEdit::PlayUndo(bool redo) {
       // The cell editor closes first; the command runs once the current event is done.
       Host()->PostCall([this, redo] {
         EditData().ReleaseSubItems(nullptr);
-        PlayUndo(redo);
+        PlayOwnUndo(redo);
       });
       return;
     }
   }
+  PlayOwnUndo(redo);
+}
+
+void TCustomRichPaneEdit::PlayOwnUndo(bool redo) {
+  TRPEditRPData& data = EditData();
   TRPUndoList& list = redo ? static_cast<TRPUndoList&>(*data.RedoList) : *data.UndoList;
   if (list.Count() == 0) {
     data.Beep();
@@ -273,6 +279,35 @@ bool TCustomRichPaneEdit::EditRedo() {
   const bool can = CanRedo();
   if (can) Redo();
   return can;
+}
+
+// --- Saving -------------------------------------------------------------------------------------------
+
+bool TCustomRichPaneEdit::SaveWithJumps(const std::function<bool()>& save) {
+  TRPEditRPData& data = EditData();
+  if ((data.GetDocumentFlags() & rpdfSaveJumps) == 0) return save();
+  data.BuildJumps(false);
+  bool saved = false;
+  try {
+    saved = save();
+  } catch (...) {
+    data.ClearJumps();
+    throw;
+  }
+  data.ClearJumps();
+  return saved;
+}
+
+bool TCustomRichPaneEdit::SaveRTFToStream(TStream& stream, bool selectionOnly) {
+  return SaveWithJumps([&] { return ::SaveRTFToStream(*this, stream, selectionOnly); });
+}
+
+bool TCustomRichPaneEdit::SaveHTMLToStream(TStream& stream, const TRPHTMLExportParams& params) {
+  return SaveWithJumps([&] { return ::SaveHTMLToStream(EditData(), stream, params); });
+}
+
+bool TCustomRichPaneEdit::SaveHTMLCSSToStream(TStream& stream, const TRPHTMLExportParams& params) {
+  return SaveWithJumps([&] { return ::SaveHTMLCSSToStream(EditData(), stream, params); });
 }
 
 // --- Focus and events ---------------------------------------------------------------------------------

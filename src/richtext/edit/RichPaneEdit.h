@@ -21,6 +21,7 @@
 #include "platform/gui/Clipbrd.h"
 #include "richtext/edit/RPERPData.h"
 #include "richtext/edit/RPEditorControl.h"
+#include "richtext/interchange/RPHTMLExport.h"
 #include "richtext/layout/view/RichPane.h"
 #include "richtext/screen/RPWindow.h"
 
@@ -201,6 +202,14 @@ public:
   bool EditRedo();
   void EditClear() { DeleteSelection(); }
 
+  // --- Saving -------------------------------------------------------------------------------
+  // The document (or its selection) as RTF, classic HTML or HTML with CSS; with the
+  // document flag rpdfSaveJumps the hyperlinks are built around the writing so that the
+  // writers see them although the editor does not show them.
+  bool SaveRTFToStream(TStream& stream, bool selectionOnly);
+  bool SaveHTMLToStream(TStream& stream, const TRPHTMLExportParams& params);
+  bool SaveHTMLCSSToStream(TStream& stream, const TRPHTMLExportParams& params);
+
   // --- Focus -----------------------------------------------------------------------------
   void FocusEnter(bool byKeyboard, bool backward) override;
   void FocusExit() override;
@@ -238,11 +247,15 @@ private:
   // The style-changed notifications (the root editor is the sender).
   void CurTextStyleChanged();
   void CurParaStyleChanged();
-  // The Undo and Redo steps on this editor's data.
+  // Undo and Redo: passed on to the cell editor that can, else (the cell editor closed
+  // first, once the current event is done) played on this editor's data.
   void PlayUndo(bool redo);
+  void PlayOwnUndo(bool redo);
   // The style that style styleNo (paraNo) becomes under a template.
   int32_t TextStyleFromTemplate(int32_t styleNo, int32_t templateNo, int32_t paraNo);
   int32_t ParaStyleFromTemplate(int32_t paraNo, int32_t templateNo);
+  // Runs save with the hyperlinks built when rpdfSaveJumps asks for them.
+  bool SaveWithJumps(const std::function<bool()>& save);
   // After scrolling the caret and the mouse follow.
   void AfterScroll();
   // Keys of KeyDown by group.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/Sound.h"
 #include "platform/base/Streams.h"
+#include "platform/base/Threads.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/Forms.h"
 #include "richtext/edit/RichPaneEdit.h"
@@ -681,4 +683,89 @@ TEST_F(RichPaneEditTest, StyleTemplatesMakeOrFindTheirStyles) {
   Editor.Undo();
   EXPECT_EQ(Data().GetItem(0)->ParaNo, 0);
   EXPECT_EQ(DocumentFault(Data()), "");
+}
+
+// The writers see the hyperlinks that a flag asks for, although the editor shows none.
+TEST_F(RichPaneEditTest, SavingBuildsHyperlinksWhenAsked) {
+  const int32_t link = Style.TextStyles().Count();
+  TFontInfo& linkStyle = *Style.TextStyles().Add();
+  linkStyle.FontName = "Arial";
+  linkStyle.Jump = true;
+  Data().Clear();
+  Data().AddRawText("see ", PlainStyle, 0);
+  Data().AddRawText("here", link, -1);
+  Data().AddRawText(" and ", PlainStyle, -1);
+  Data().AddRawText("there", link, -1);
+  Editor.Format();
+  std::vector<int32_t> jumps;
+  Editor.OnWriteHyperlink = [&](TCustomRichPane*, int32_t jumpNo, TCustomRPData&, int32_t, TRPSaveFormat,
+                                AnsiString& target, AnsiString&) {
+    jumps.push_back(jumpNo);
+    target = "http://example.org/" + std::to_string(jumpNo);
+  };
+  const auto rtf = [&] {
+    TMemoryStream stream;
+    EXPECT_TRUE(Editor.SaveRTFToStream(stream, false));
+    return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  };
+  const std::string without = rtf();
+  Editor.DocumentFlags |= rpdfSaveJumps;
+  const std::string with = rtf();
+  // Each hyperlink has its own number only while the hyperlinks are built.
+  EXPECT_NE(with.find("HYPERLINK \"http://example.org/1\""), std::string::npos) << with;
+  EXPECT_EQ(without.find("HYPERLINK \"http://example.org/1\""), std::string::npos) << without;
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  TMemoryStream html;
+  TRPHTMLExportParams params;
+  EXPECT_TRUE(Editor.SaveHTMLToStream(html, params));
+  const std::string htmlText(static_cast<const char*>(html.Memory()), static_cast<size_t>(html.Size()));
+  EXPECT_NE(htmlText.find("http://example.org/1"), std::string::npos);
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+}
+
+// Live spelling starts with the first change; the recheck hook takes an item's marks
+// away and has it checked again.
+TEST_F(RichPaneEditTest, LiveSpellingFollowsTheEditor) {
+  std::atomic<bool> wrongIsWrong{true};
+  Editor.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+    misspelled = wrongIsWrong && word == "wrng";
+  };
+  EXPECT_EQ(Editor.LiveSpellingThread(), nullptr);
+  Type(u"a wrng word");
+  TRPWordEnumThread* thread = Editor.LiveSpellingThread();
+  ASSERT_NE(thread, nullptr);
+  const auto marks = [&] {
+    const TCustomRPItemInfo& item = *Data().GetItem(0);
+    return item.WordPainters ? item.WordPainters->Count() : 0;
+  };
+  SynchronizeUntil([&] { return thread->WaitsForWork() && marks() == 1; });
+  EXPECT_EQ(marks(), 1);
+  wrongIsWrong = false;
+  Data().ResetSpellCheckFrom(0, 1, true);
+  EXPECT_EQ(marks(), 0);
+  SynchronizeUntil([&] { return thread->WaitsForWork(); });
+  EXPECT_EQ(marks(), 0);
+  EXPECT_NE(Data().GetItem(0)->ItemState & rpisSpellChecked, 0);
+}
+
+// With a cell editor over the editor, undo goes to the cell editor while it can, and
+// otherwise (the cell editor closed first) to the editor once the event is done.
+TEST_F(RichPaneEditTest, UndoGoesToTheCellEditorFirst) {
+  Type(u"outer");
+  TCustomRichPaneEdit cell(nullptr);
+  cell.SetStyle(&Style);
+  cell.ClientResized(100, 40);
+  cell.Format();
+  Editor.SetInplaceEditor(&cell);
+  EXPECT_EQ(&Editor.InnermostEditor(), &cell);
+  Editor.InsertText("in");
+  EXPECT_EQ(Utf8(cell.EditData().GetItemTextW(0)), "in");
+  EXPECT_EQ(Items(), "N0:outer|");
+  Editor.Undo();
+  EXPECT_EQ(Utf8(cell.EditData().GetItemTextW(0)), "");
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:outer|");  // posted
+  QApplication::processEvents();
+  EXPECT_EQ(Items(), "N0:oute|");
+  Editor.SetInplaceEditor(nullptr);
 }
