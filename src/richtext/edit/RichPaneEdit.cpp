@@ -17,6 +17,7 @@ TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPane(ow
   LiveSpellingMode = rplspOnChange;
   // The arrows and pages move the caret instead of the view.
   KeyboardScroll = false;
+  VScrollDisableNoScroll = true;
   // Insertion reads the native format and RTF.
   RegisterRPFDocumentFormat();
   RichPaneRTFReadProperties(*this);
@@ -164,6 +165,7 @@ TCustomRPItemInfo* TCustomRichPaneEdit::GetCurrentItem() {
 
 void TCustomRichPaneEdit::DoCaretMove() {
   if (FDestroying) return;
+  AttachSmartPopupToCaret();
   TCustomRichPaneEdit& root = RootEditor();
   if (root.OnCaretMove) root.OnCaretMove(&root);
 }
@@ -326,6 +328,9 @@ void TCustomRichPaneEdit::FocusExit() {
   if (FDestroying) return;
   TRPEditRPData& data = EditData();
   data.ClearJumps();
+  // A cell editor's document takes its editable parent out of hyperlink mode too.
+  if (!FReadOnly)
+    if (auto* parent = dynamic_cast<TRPEditRPData*>(data.GetParentData())) parent->ClearJumps();
   GenerateMouseMove();
   if (Host()) {
     Host()->HideCaret();
@@ -365,6 +370,17 @@ void TCustomRichPaneEdit::AfterScroll() {
   TRPEditRPData& data = EditData();
   if (data.CaretDrawItemNo >= 0) data.UpdateCaret(false, false, true);
   GenerateMouseMove();
+  AttachSmartPopupToCaret();
+}
+
+void TCustomRichPaneEdit::AttachSmartPopupToCaret() {
+  auto* root = dynamic_cast<TRichPaneRPData*>(EditData().GetAbsoluteRootData());
+  if (!root || !root->SmartPopupButton()) return;
+  TRPEditRPData& inner = InnermostEditor().EditData();
+  const int32_t itemNo = inner.GetCaretItemNo();
+  if (itemNo < 0 || itemNo >= inner.GetItemCount()) return;
+  TCustomRPItemInfo* item = inner.GetItem(itemNo);
+  if (root->SmartPopupData() != &inner || root->SmartPopupItem() != item) root->SetSmartPopupTarget(&inner, item);
 }
 
 // --- The editor with its window ----------------------------------------------------------------------

@@ -52,6 +52,10 @@ enum TRPDropFileAction : uint8_t { rpdfNone, rpdfInsert, rpdfLink };
 // The drop effects a drag allows, as the platform's bits (copy 1, move 2, link 4).
 using TRPOleDropEffects = uint8_t;
 
+// Typed characters switch an 8-bit current text style to the default Unicode style
+// even when its code page holds them (off: only characters outside it switch).
+extern bool RPUnicodeKeyboardInput;
+
 // Raised for TabNavigation other than rptnNone.
 inline constexpr char errRPNotSupportedInEditor[] = "Not supported in editor";
 
@@ -258,6 +262,9 @@ private:
   bool SaveWithJumps(const std::function<bool()>& save);
   // After scrolling the caret and the mouse follow.
   void AfterScroll();
+  // A smart popup button shown in the document stands at the caret item of the
+  // innermost editor.
+  void AttachSmartPopupToCaret();
   // Keys of KeyDown by group.
   bool MovementKeyDown(uint16_t key, TShiftState shift);
   bool EditingKeyDown(uint16_t key, TShiftState shift);

@@ -21,6 +21,7 @@
 #include "platform/base/Threads.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
 #include "richtext/edit/RichPaneEdit.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPMarker.h"
@@ -768,4 +769,53 @@ TEST_F(RichPaneEditTest, UndoGoesToTheCellEditorFirst) {
   QApplication::processEvents();
   EXPECT_EQ(Items(), "N0:oute|");
   Editor.SetInplaceEditor(nullptr);
+}
+
+// A Kazakh letter is outside the Cyrillic code page: it switches to the Unicode style;
+// with Unicode keyboard input on, every typed character does.
+TEST_F(RichPaneEditTest, UnicodeKeyboardInput) {
+  Style.TextStyles()[PlainStyle]->Charset = RUSSIAN_CHARSET;
+  Type(u"да");
+  Type(u"ә");
+  EXPECT_EQ(Items(), "N0:да|C1:ә|");
+  Data().Clear();
+  Editor.Format();
+  Editor.SetCurTextStyleNo(PlainStyle);
+  RPUnicodeKeyboardInput = true;
+  Type(u"ab");
+  RPUnicodeKeyboardInput = false;
+  EXPECT_EQ(Items(), "N1:ab|");
+}
+
+TEST_F(RichPaneEditTest, TheVerticalBarStaysDisabledAndTheFocusShowsTheCaret) {
+  EXPECT_TRUE(Editor.Window().ScrollBarShown(sbVertical));
+  EXPECT_TRUE(Editor.Window().CaretShown());
+  Data().Clear();
+  TButton other(nullptr);
+  other.SetParent(&Form);
+  other.SetBounds(0, 0, 10, 10);
+  other.SetFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(Editor.Window().CaretShown());
+  Editor.Window().SetFocus();
+  QApplication::processEvents();
+  // The focus gives an empty document its empty item and shows the caret.
+  EXPECT_EQ(Items(), "N0:|");
+  EXPECT_TRUE(Editor.Window().CaretShown());
+  other.SetParent(nullptr);
+}
+
+TEST_F(RichPaneEditTest, TheSmartPopupFollowsTheCaret) {
+  Type(u"one");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"two");
+  Editor.ShowSmartPopup(Data(), 0);
+  ASSERT_NE(Data().SmartPopupButton(), nullptr);
+  Key(Qt::Key_Up);
+  EXPECT_EQ(Data().SmartPopupItem(), Data().GetItem(0));
+  Key(Qt::Key_Down);
+  EXPECT_EQ(Data().SmartPopupItem(), Data().GetItem(1));
+  // A change frees it.
+  Type(u"x");
+  EXPECT_EQ(Data().SmartPopupButton(), nullptr);
 }
