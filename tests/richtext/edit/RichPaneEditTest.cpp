@@ -9,6 +9,7 @@
 #include <QTest>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 #include "richtext/edit/RichPaneEdit.h"
+#include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
@@ -818,4 +820,52 @@ TEST_F(RichPaneEditTest, TheSmartPopupFollowsTheCaret) {
   // A change frees it.
   Type(u"x");
   EXPECT_EQ(Data().SmartPopupButton(), nullptr);
+}
+
+// Keys with Ctrl or Alt alone type nothing; with both (AltGr) they type their character.
+TEST_F(RichPaneEditTest, ShortcutKeysTypeNothing) {
+  Key(Qt::Key_Q, Qt::ControlModifier, "\x11");
+  Key(Qt::Key_F, Qt::AltModifier, "f");
+  Key(Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QString::fromUtf16(u"€"));
+  EXPECT_EQ(Items(), "N0:€|");
+}
+
+// A picture field naming a file beside an inserted RTF file is not read, even when the
+// control's import options would allow it for loading.
+TEST_F(RichPaneEditTest, InsertedRtfReadsNoLocalFiles) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(::testing::TempDir()) / "editor-rtf-fields";
+  fs::create_directories(dir);
+  {
+    TBitmap picture;
+    picture.SetSize(6, 5);
+    TFileStream file(AnsiToWide(AnsiString((dir / "pic.bmp").string())), fmCreate);
+    picture.SaveToStream(file);
+    const std::string rtf = "{\\rtf1 before{\\field{\\*\\fldinst INCLUDEPICTURE \"pic.bmp\"}{\\fldrslt }}after\\par}";
+    TFileStream rtfFile(AnsiToWide(AnsiString((dir / "fields.rtf").string())), fmCreate);
+    rtfFile.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+  }
+  auto& props = RichPaneRTFReadProperties(Editor);
+  props.AllowFieldPictureFiles = true;
+  const auto pictures = [](TCustomRPData& data) {
+    int32_t count = 0;
+    for (int32_t i = 0; i < data.GetItemCount(); ++i) count += data.GetItem(i)->StyleNo == rpkindPicture;
+    return count;
+  };
+  // Loading the file with the same options reads the picture: the file is good.
+  {
+    TCustomRichPane viewer(nullptr);
+    viewer.SetStyle(&Style);
+    props.BasePath = AnsiString(dir.string() + "/");
+    TFileStream file(AnsiToWide(AnsiString((dir / "fields.rtf").string())), fmOpenRead);
+    int32_t position = 0;
+    ASSERT_EQ(props.ReadRTFFromStream(file, viewer.RPData(), position), rtf_ec_OK);
+    EXPECT_EQ(pictures(viewer.RPData()), 1);
+    props.BasePath = AnsiString();
+  }
+  ASSERT_TRUE(Editor.InsertRTFFromFile(AnsiToWide(AnsiString((dir / "fields.rtf").string()))));
+  EXPECT_EQ(pictures(Data()), 0);
+  EXPECT_NE(Items().find("beforeafter"), std::string::npos) << Items();
+  EXPECT_TRUE(props.AllowFieldPictureFiles);
+  fs::remove_all(dir);
 }
