@@ -23,7 +23,7 @@ TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPane(ow
   RichPaneRTFReadProperties(*this);
 }
 
-TCustomRichPaneEdit::~TCustomRichPaneEdit() { FDestroying = true; }
+TCustomRichPaneEdit::~TCustomRichPaneEdit() { MarkDestroying(); }
 
 // --- Read-only, undo limit and tab navigation --------------------------------------------------
 
@@ -391,6 +391,7 @@ TRichPaneEdit::TRichPaneEdit(TComponent* owner)
 }
 
 TRichPaneEdit::~TRichPaneEdit() {
+  MarkDestroying();
   StopLiveSpelling();
   Destroying();
   Clear();

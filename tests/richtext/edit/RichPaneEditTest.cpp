@@ -869,3 +869,25 @@ TEST_F(RichPaneEditTest, InsertedRtfReadsNoLocalFiles) {
   EXPECT_TRUE(props.AllowFieldPictureFiles);
   fs::remove_all(dir);
 }
+
+// An editor being destroyed (with the focus, in hyperlink mode) fires no events.
+TEST_F(RichPaneEditTest, DestructionFiresNoEvents) {
+  int32_t events = 0;
+  {
+    TRichPaneEdit editor(nullptr);
+    editor.SetStyle(&Style);
+    editor.Window().SetParent(&Form);
+    editor.Window().SetBounds(10, 10, 200, 100);
+    editor.EditData().AddRawText("text", PlainStyle, 0);
+    editor.Format();
+    editor.Window().SetFocus();
+    QApplication::processEvents();
+    editor.EditData().SetCaretAtItemPos(0, 3);
+    editor.EditData().BuildJumps(true);
+    editor.OnCaretMove = [&](TObject*) { ++events; };
+    editor.OnCurTextStyleChanged = [&](TObject*) { ++events; };
+    editor.OnCurParaStyleChanged = [&](TObject*) { ++events; };
+    editor.OnChange = [&](TObject*) { ++events; };
+  }
+  EXPECT_EQ(events, 0);
+}
