@@ -5,6 +5,8 @@
 // item, never touches the editor's items, so the undo records stay true. Inserted RTF
 // never reads local files through INCLUDEPICTURE or IMPORT fields.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "platform/base/Streams.h"
 #include "richtext/edit/RPERPData.h"
@@ -44,6 +46,13 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
   CaretReformatRange(*this, firstDraw, lastDraw);
   int32_t index = CaretInsertionIndex(*this);
   const int32_t countBefore = GetItemCount();
+  // The reader gives the items that follow the inserted ones in their paragraph the
+  // paragraph style of what now stands before them; their old styles are kept so that
+  // the change can be recorded.
+  std::vector<std::pair<const TCustomRPItemInfo*, int32_t>> followingParas;
+  const int32_t caretItem = std::max(GetCaretItemNo(), 0);
+  for (int32_t i = caretItem; i < GetItemCount() && (i == caretItem || !StartsParagraph(i)); ++i)
+    followingParas.emplace_back(GetItem(i), GetItem(i)->ParaNo);
   BeginUndoGroup(rpukInsert, true);
   InsertedThroughEditing = false;
   FInsertingAtCaret = true;
@@ -72,20 +81,29 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
   int32_t last = index - 1;
   int32_t added = GetItemCount() - countBefore;
   bool full = FInsertFullReformat;
-  if (last > first) {
-    // The items after the first went in without records: one record takes them back.
-    TRPUndoInsertItemsInfo* record = AddInsertItemsRecord(first + 1, last - first);
-    const int32_t after = last + 1;
-    if (after < GetItemCount() && !StartsParagraph(after)) {
-      bool paraFull = false;
-      int32_t lastOfPara = after;
-      while (lastOfPara + 1 < GetItemCount() && !StartsParagraph(lastOfPara + 1)) ++lastOfPara;
-      SetParaRangeUndoable(after, lastOfPara, paraFull, GetItemPara(after - 1));
-      full = full || paraFull;
-      if (record) record->LastAffectedItemNo = lastOfPara;
+  // The stream's items that continue the paragraph the first one went into take its
+  // paragraph style (they are new: the record of their insertion takes them back).
+  for (int32_t i = first + 1; i <= last && !StartsParagraph(i); ++i) GetItem(i)->ParaNo = GetItem(first)->ParaNo;
+  TRPUndoInsertItemsInfo* record = nullptr;
+  // The items after the first went in without records: one record takes them back.
+  if (last > first) record = AddInsertItemsRecord(first + 1, last - first);
+  const int32_t after = last + 1;
+  if (after < GetItemCount() && !StartsParagraph(after)) {
+    int32_t lastOfPara = after;
+    while (lastOfPara + 1 < GetItemCount() && !StartsParagraph(lastOfPara + 1)) ++lastOfPara;
+    int32_t paraStart = after;
+    while (paraStart > 0 && !StartsParagraph(paraStart)) --paraStart;
+    const int32_t paraNo = GetItem(paraStart)->ParaNo;
+    for (const auto& [item, oldParaNo] : followingParas) {
+      const int32_t i = FindItemIndex(item);
+      if (i >= after && i <= lastOfPara) GetItem(i)->ParaNo = oldParaNo;
     }
-    if (record) record->FullReformat = true;
+    bool paraFull = false;
+    SetParaRangeUndoable(after, lastOfPara, paraFull, paraNo);
+    full = full || paraFull;
+    if (record) record->LastAffectedItemNo = lastOfPara;
   }
+  if (record) record->FullReformat = true;
   int32_t caretOffset = GetItemEndOffset(last);
   MergeInsertedBoundaries(first, last, caretOffset, added);
   if (GetStyleSheet() && GetCanvas() && first <= last)

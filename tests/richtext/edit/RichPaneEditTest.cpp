@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -890,4 +892,79 @@ TEST_F(RichPaneEditTest, DestructionFiresNoEvents) {
     editor.OnChange = [&](TObject*) { ++events; };
   }
   EXPECT_EQ(events, 0);
+}
+
+// Native and RTF documents inserted at random caret positions of random documents: each
+// insertion is one undo step; undoing them all gives the original dump, redoing them all
+// the edited one, and the layout each leaves is that of a whole new pass.
+TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
+  std::mt19937 rng;
+  const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
+  const char* const words[] = {"alpha", "beta ", " gamma", "delta epsilon", "x"};
+  const std::u16string unicodeWords[] = {u"\u0436\u0443\u043A", u"\u65E5\u672C", u"\u03A9 ok"};
+  const auto fill = [&](TCustomRPData& data, int32_t paragraphs) {
+    for (int32_t p = 0; p < paragraphs; ++p)
+      for (int32_t n = 1 + rand(3), first = 1; n > 0; --n, first = 0) {
+        const int32_t paraNo = first ? rand(2) : -1;
+        if (rand(3) == 0)
+          data.AddTextW(unicodeWords[rand(3)], rand(2) ? UnicodeStyle : BoldStyle, TRPTag(), paraNo);
+        else
+          data.AddRawText(words[rand(5)], PlainStyle, paraNo);
+      }
+  };
+  const std::string rtfs[] = {
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 one {\\b two}\\par three}",
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 single}",
+      "{\\rtf1\\ansi\\uc1{\\fonttbl{\\f0 Arial;}}\\f0\\par \\u1078?\\u1091?\\par end\\par}",
+  };
+  const auto layout = [&] {
+    std::ostringstream out;
+    for (int32_t d = 0; d < Data().DrawItems.Count(); ++d) {
+      const TRPDrawLineInfo& item = *Data().DrawItems[d];
+      out << item.ItemNo << ":" << item.Offs << ":" << item.Length << "@" << item.Left << "," << item.Top << " ";
+    }
+    return out.str();
+  };
+  int32_t inserted = 0;
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    rng.seed(seed);
+    Data().Clear();
+    fill(Data(), 1 + rand(4));
+    Editor.Format();
+    Editor.ClearUndo();
+    std::vector<std::string> states{Dump(Data())};
+    for (int32_t n = 0; n < 5; ++n) {
+      const int32_t itemNo = rand(Data().GetItemCount());
+      Data().SetCaretAtItemPos(itemNo, Data().GetItemStartOffset(itemNo) + rand(Data().GetItemLength(itemNo) + 1));
+      bool done = false;
+      if (rand(2) == 0) {
+        const auto native = NativeDocument(Style, [&](TCustomRPData& data) { fill(data, 1 + rand(3)); });
+        done = Editor.InsertRPFFromStream(*native);
+      } else {
+        const std::string& rtf = rtfs[rand(3)];
+        TMemoryStream stream;
+        stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+        stream.SetPosition(0);
+        done = Editor.InsertRTFFromStream(stream);
+      }
+      ASSERT_TRUE(done);
+      ASSERT_EQ(DocumentFault(Data()), "") << "before:\n" << states.back() << "after:\n" << Dump(Data());
+      ASSERT_EQ(Data().UndoList->Count(), static_cast<int32_t>(states.size()));
+      states.push_back(Dump(Data()));
+      const std::string partial = layout();
+      Editor.Format();
+      ASSERT_EQ(layout(), partial) << "after insertion " << n;
+      ++inserted;
+    }
+    for (size_t k = states.size() - 1; k > 0; --k) {
+      Editor.Undo();
+      ASSERT_EQ(Dump(Data()), states[k - 1]) << "undone to " << k - 1;
+    }
+    for (size_t k = 1; k < states.size(); ++k) {
+      Editor.Redo();
+      ASSERT_EQ(Dump(Data()), states[k]) << "redone to " << k;
+    }
+  }
+  EXPECT_EQ(inserted, 200);
 }
