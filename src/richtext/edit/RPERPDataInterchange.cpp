@@ -47,12 +47,18 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
   int32_t index = CaretInsertionIndex(*this);
   const int32_t countBefore = GetItemCount();
   // The reader gives the items that follow the inserted ones in their paragraph the
-  // paragraph style of what now stands before them; their old styles are kept so that
-  // the change can be recorded.
-  std::vector<std::pair<const TCustomRPItemInfo*, int32_t>> followingParas;
+  // paragraph style of what now stands before them, and makes the one after a whole-line
+  // item start a paragraph; what they were is kept so that the changes can be recorded.
+  struct TFollowing {
+    const TCustomRPItemInfo* Item;
+    int32_t ParaNo;
+    bool ContinuesLine, LineBreak;
+  };
+  std::vector<TFollowing> following;
   const int32_t caretItem = std::max(GetCaretItemNo(), 0);
   for (int32_t i = caretItem; i < GetItemCount() && (i == caretItem || !StartsParagraph(i)); ++i)
-    followingParas.emplace_back(GetItem(i), GetItem(i)->ParaNo);
+    following.push_back(
+        {GetItem(i), GetItem(i)->ParaNo, GetItem(i)->GetContinuesLine(), GetItem(i)->GetLineBreakBefore()});
   BeginUndoGroup(rpukInsert, true);
   InsertedThroughEditing = false;
   FInsertingAtCaret = true;
@@ -88,15 +94,23 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
   // The items after the first went in without records: one record takes them back.
   if (last > first) record = AddInsertItemsRecord(first + 1, last - first);
   const int32_t after = last + 1;
+  if (after < GetItemCount())
+    for (const TFollowing& f : following)
+      if (f.Item == GetItem(after)) {
+        // Made to start a paragraph after a whole-line item: MergeInsertedBoundaries does
+        // it again, recorded.
+        GetItem(after)->SetContinuesLine(f.ContinuesLine);
+        GetItem(after)->SetLineBreakBefore(f.LineBreak);
+      }
   if (after < GetItemCount() && !StartsParagraph(after)) {
     int32_t lastOfPara = after;
     while (lastOfPara + 1 < GetItemCount() && !StartsParagraph(lastOfPara + 1)) ++lastOfPara;
     int32_t paraStart = after;
     while (paraStart > 0 && !StartsParagraph(paraStart)) --paraStart;
     const int32_t paraNo = GetItem(paraStart)->ParaNo;
-    for (const auto& [item, oldParaNo] : followingParas) {
-      const int32_t i = FindItemIndex(item);
-      if (i >= after && i <= lastOfPara) GetItem(i)->ParaNo = oldParaNo;
+    for (const TFollowing& f : following) {
+      const int32_t i = FindItemIndex(f.Item);
+      if (i >= after && i <= lastOfPara) GetItem(i)->ParaNo = f.ParaNo;
     }
     bool paraFull = false;
     SetParaRangeUndoable(after, lastOfPara, paraFull, paraNo);
@@ -158,7 +172,7 @@ void TRPEditRPData::MergeInsertedBoundaries(int32_t& first, int32_t& last, int32
     if (CanMergeItems(last, false)) {
       JoinItems(last);
       --added;
-    } else if (GetItem(last)->GetBoolValue(rpibqWholeLine) && GetItem(last + 1)->GetContinuesLine()) {
+    } else if (GetItem(last)->GetBoolValue(rpibqWholeLine) && !StartsParagraph(last + 1)) {
       SetContinuesLineUndoable(last + 1, false, full, -1);
     }
   }
