@@ -37,6 +37,14 @@ bool TRPEditRPData::InsertFirstRPFItem(int32_t& index, AnsiString text, std::uni
   FFirstInserted = itemNo;
   FInsertFullReformat = FInsertFullReformat || full;
   index = itemNo + 1;
+  // The reader gives the items that follow the inserted ones in their paragraph the
+  // paragraph style of what now stands before them, and makes the one after a whole-line
+  // item start a paragraph; what they are now is kept so that those changes can be
+  // recorded.
+  FFollowing.clear();
+  for (int32_t i = index; i < GetItemCount() && (i == index || !StartsParagraph(i)); ++i)
+    FFollowing.push_back(
+        {GetItem(i), GetItem(i)->ParaNo, GetItem(i)->GetContinuesLine(), GetItem(i)->GetLineBreakBefore()});
   return true;
 }
 
@@ -46,23 +54,11 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
   CaretReformatRange(*this, firstDraw, lastDraw);
   int32_t index = CaretInsertionIndex(*this);
   const int32_t countBefore = GetItemCount();
-  // The reader gives the items that follow the inserted ones in their paragraph the
-  // paragraph style of what now stands before them, and makes the one after a whole-line
-  // item start a paragraph; what they were is kept so that the changes can be recorded.
-  struct TFollowing {
-    const TCustomRPItemInfo* Item;
-    int32_t ParaNo;
-    bool ContinuesLine, LineBreak;
-  };
-  std::vector<TFollowing> following;
-  const int32_t caretItem = std::max(GetCaretItemNo(), 0);
-  for (int32_t i = caretItem; i < GetItemCount() && (i == caretItem || !StartsParagraph(i)); ++i)
-    following.push_back(
-        {GetItem(i), GetItem(i)->ParaNo, GetItem(i)->GetContinuesLine(), GetItem(i)->GetLineBreakBefore()});
   BeginUndoGroup(rpukInsert, true);
   InsertedThroughEditing = false;
   FInsertingAtCaret = true;
   FFirstInserted = -1;
+  FFollowing.clear();
   FInsertFullReformat = false;
   TColor color = Control().Color;
   TRPFReadRequest request;
@@ -95,7 +91,7 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
   if (last > first) record = AddInsertItemsRecord(first + 1, last - first);
   const int32_t after = last + 1;
   if (after < GetItemCount())
-    for (const TFollowing& f : following)
+    for (const TFollowingItem& f : FFollowing)
       if (f.Item == GetItem(after)) {
         // Made to start a paragraph after a whole-line item: MergeInsertedBoundaries does
         // it again, recorded.
@@ -108,7 +104,7 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
     int32_t paraStart = after;
     while (paraStart > 0 && !StartsParagraph(paraStart)) --paraStart;
     const int32_t paraNo = GetItem(paraStart)->ParaNo;
-    for (const TFollowing& f : following) {
+    for (const TFollowingItem& f : FFollowing) {
       const int32_t i = FindItemIndex(f.Item);
       if (i >= after && i <= lastOfPara) GetItem(i)->ParaNo = f.ParaNo;
     }
