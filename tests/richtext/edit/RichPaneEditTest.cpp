@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -991,4 +992,68 @@ TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
     }
   }
   EXPECT_EQ(inserted, 300);
+}
+
+// Random key scripts (characters of several scripts, Backspace, Delete, Enter,
+// Shift+Enter, Tab, the arrows with and without Shift, Home and End, Ctrl+Z and Ctrl+Y)
+// on random documents: after every key the document keeps its rules and its layout is
+// that of a whole new pass; undoing everything gives the original document back.
+TEST_F(RichPaneEditTest, RandomKeyScripts) {
+  Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
+  Editor.LiveSpellingMode = rplspManualStart;
+  std::mt19937 rng;
+  const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
+  const std::u16string characters = u"ab c\u0436\u0443\u03A9\u65E5 .";
+  const struct {
+    int Key;
+    Qt::KeyboardModifiers Modifiers;
+    const char* Text;
+  } keys[] = {
+      {Qt::Key_Backspace, Qt::NoModifier, "\b"}, {Qt::Key_Delete, Qt::NoModifier, "\x7f"},
+      {Qt::Key_Return, Qt::NoModifier, "\r"},    {Qt::Key_Return, Qt::ShiftModifier, "\r"},
+      {Qt::Key_Tab, Qt::NoModifier, "\t"},       {Qt::Key_Left, Qt::NoModifier, ""},
+      {Qt::Key_Right, Qt::NoModifier, ""},       {Qt::Key_Up, Qt::NoModifier, ""},
+      {Qt::Key_Down, Qt::NoModifier, ""},        {Qt::Key_Left, Qt::ShiftModifier, ""},
+      {Qt::Key_Right, Qt::ShiftModifier, ""},    {Qt::Key_Home, Qt::ShiftModifier, ""},
+      {Qt::Key_End, Qt::NoModifier, ""},         {Qt::Key_Z, Qt::ControlModifier, ""},
+      {Qt::Key_Y, Qt::ControlModifier, ""},
+  };
+  const auto layout = [&] {
+    std::ostringstream out;
+    for (int32_t d = 0; d < Data().DrawItems.Count(); ++d) {
+      const TRPDrawLineInfo& item = *Data().DrawItems[d];
+      out << item.ItemNo << ":" << item.Offs << ":" << item.Length << "@" << item.Left << "," << item.Top << " ";
+    }
+    return out.str();
+  };
+  for (uint32_t seed = 1; seed <= 8; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    rng.seed(seed);
+    Data().Clear();
+    for (int32_t p = 1 + rand(3); p > 0; --p) {
+      Data().AddRawText("plain text", PlainStyle, 0);
+      if (rand(2)) Data().AddTextW(u"\u0436\u0443\u043A", UnicodeStyle, TRPTag(), -1);
+    }
+    Editor.Format();
+    Editor.ClearUndo();
+    const std::string original = Dump(Data());
+    std::string script;
+    for (int32_t n = 0; n < 40; ++n) {
+      if (rand(2) == 0) {
+        const char16_t ch = characters[static_cast<size_t>(rand(static_cast<int32_t>(characters.size())))];
+        script += "type " + Utf8(std::u16string(1, ch)) + "; ";
+        Type(std::u16string(1, ch));
+      } else {
+        const auto& key = keys[rand(static_cast<int32_t>(std::size(keys)))];
+        script += std::to_string(key.Key) + "/" + std::to_string(key.Modifiers) + "; ";
+        Key(key.Key, key.Modifiers, key.Text);
+      }
+      ASSERT_EQ(DocumentFault(Data()), "") << script;
+      const std::string partial = layout();
+      Editor.Reformat();
+      ASSERT_EQ(layout(), partial) << script;
+    }
+    for (int32_t guard = 0; Editor.CanUndo() && guard < 1000; ++guard) Editor.Undo();
+    ASSERT_EQ(Dump(Data()), original) << script;
+  }
 }
