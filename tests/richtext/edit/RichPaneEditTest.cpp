@@ -103,6 +103,15 @@ struct RichPaneEditTest : testing::Test {
 
   TRPEditRPData& Data() { return Editor.EditData(); }
   void SetCurrentStyle(int32_t styleNo) { Editor.SetCurTextStyleNo(styleNo); }
+  // The draw items: item, offset, length and place.
+  std::string Layout() {
+    std::ostringstream out;
+    for (int32_t d = 0; d < Data().DrawItems.Count(); ++d) {
+      const TRPDrawLineInfo& item = *Data().DrawItems[d];
+      out << item.ItemNo << ":" << item.Offs << ":" << item.Length << "@" << item.Left << "," << item.Top << " ";
+    }
+    return out.str();
+  }
   // The document: one line per item, "N" (starts a paragraph), "L" (starts a line) or
   // "C" (continues), the text style and the text as UTF-8 ("<tab>", "<picture>" for
   // others).
@@ -937,14 +946,6 @@ TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
       "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 single}",
       "{\\rtf1\\ansi\\uc1{\\fonttbl{\\f0 Arial;}}\\f0\\par \\u1078?\\u1091?\\par end\\par}",
   };
-  const auto layout = [&] {
-    std::ostringstream out;
-    for (int32_t d = 0; d < Data().DrawItems.Count(); ++d) {
-      const TRPDrawLineInfo& item = *Data().DrawItems[d];
-      out << item.ItemNo << ":" << item.Offs << ":" << item.Length << "@" << item.Left << "," << item.Top << " ";
-    }
-    return out.str();
-  };
   // The documents are built while no live spelling runs (a table made for a document
   // whose walk runs is reached half built).
   Editor.LiveSpellingMode = rplspManualStart;
@@ -977,9 +978,9 @@ TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
       ASSERT_EQ(DocumentFault(Data()), "") << "before:\n" << states.back() << "after:\n" << Dump(Data());
       ASSERT_EQ(Data().UndoList->Count(), static_cast<int32_t>(states.size()));
       states.push_back(Dump(Data()));
-      const std::string partial = layout();
+      const std::string partial = Layout();
       Editor.Format();
-      ASSERT_EQ(layout(), partial) << "after insertion " << n;
+      ASSERT_EQ(Layout(), partial) << "after insertion " << n;
       ++inserted;
     }
     for (size_t k = states.size() - 1; k > 0; --k) {
@@ -1018,14 +1019,6 @@ TEST_F(RichPaneEditTest, RandomKeyScripts) {
       {Qt::Key_End, Qt::NoModifier, ""},         {Qt::Key_Z, Qt::ControlModifier, ""},
       {Qt::Key_Y, Qt::ControlModifier, ""},
   };
-  const auto layout = [&] {
-    std::ostringstream out;
-    for (int32_t d = 0; d < Data().DrawItems.Count(); ++d) {
-      const TRPDrawLineInfo& item = *Data().DrawItems[d];
-      out << item.ItemNo << ":" << item.Offs << ":" << item.Length << "@" << item.Left << "," << item.Top << " ";
-    }
-    return out.str();
-  };
   for (uint32_t seed = 1; seed <= 8; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     rng.seed(seed);
@@ -1049,9 +1042,9 @@ TEST_F(RichPaneEditTest, RandomKeyScripts) {
         Key(key.Key, key.Modifiers, key.Text);
       }
       ASSERT_EQ(DocumentFault(Data()), "") << script;
-      const std::string partial = layout();
+      const std::string partial = Layout();
       Editor.Reformat();
-      ASSERT_EQ(layout(), partial) << script;
+      ASSERT_EQ(Layout(), partial) << script;
     }
     for (int32_t guard = 0; Editor.CanUndo() && guard < 1000; ++guard) Editor.Undo();
     ASSERT_EQ(Dump(Data()), original) << script;
