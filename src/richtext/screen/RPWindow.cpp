@@ -56,7 +56,8 @@ std::unique_ptr<IRPSmartPopupButton> TRPWindow::CreateSmartPopupButton(TRPSmartP
 }
 
 void TRPWindow::SetScrollBar(TRPScrollBarKind bar, int32_t max, int32_t page, int32_t position, bool visible) {
-  TCustomControl::SetScrollBar(bar == rpsbVertical ? sbVertical : sbHorizontal, 0, max - 1, page, position, visible);
+  TCustomControl::SetScrollBar(bar == rpsbVertical ? sbVertical : sbHorizontal, 0, max - 1, page, position, visible,
+                               bar == rpsbVertical && FPane.VScrollDisableNoScroll);
 }
 
 void TRPWindow::Paint(const TRect& clip) { FPane.Paint(Canvas(), clip); }
@@ -80,6 +81,10 @@ void TRPWindow::MouseLeave() { FPane.MouseLeave(); }
 bool TRPWindow::MouseWheel(TShiftState, int32_t notches) { return FPane.MouseWheel(notches, WheelScrollLines()); }
 
 bool TRPWindow::KeyDown(uint16_t key, TShiftState shift) { return FPane.KeyDown(key, shift); }
+
+bool TRPWindow::KeyText(const WideString& text, TShiftState shift) { return FPane.KeyText(text, shift); }
+
+void TRPWindow::KeyUp(uint16_t key, TShiftState shift) { FPane.KeyUp(key, shift); }
 
 void TRPWindow::DoEnter(TFocusArrival arrival) {
   FPane.FocusEnter(arrival == faTab || arrival == faBacktab, arrival == faBacktab);
