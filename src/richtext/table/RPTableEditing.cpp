@@ -121,6 +121,8 @@ void TRPTableItemInfo::AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo
 }
 
 void TRPTableItemInfo::ReleaseInnerSelection() {
+  if ((FStates & rptsCellSelected) != 0 || FSelAnchorRow >= 0) RemoveCellSelection();
+  DestroyInplaceEditor();
   for (int32_t r = 0; r < FRows->GetRowCount(); ++r)
     for (int32_t c = 0; c < FRows->GetColCount(); ++c)
       if (TRPTableCellData* cell = FRows->GetCell(r, c)) cell->Deselect(nullptr, false);

@@ -410,6 +410,9 @@ public:
   void ExecuteFocusedItem() { FData->ExecuteFocusedItem(); }
 
 protected:
+  // The document drops its selection when the editor in place over it is forgotten.
+  void DeselectForInplaceEditor() override;
+
   using TDataFactory = std::unique_ptr<TRichPaneRPData> (*)(TCustomRichPane& control);
   // The constructor of a control whose document is of another class.
   TCustomRichPane(TComponent* owner, TDataFactory createData);
