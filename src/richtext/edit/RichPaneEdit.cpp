@@ -2,13 +2,18 @@
 // undo and redo, focus and the answers of a standard edit control.
 #include "richtext/edit/RichPaneEdit.h"
 
+#include "richtext/edit/RPTInplace.h"
+
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/screen/RPControlWidgets.h"
 
-TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPane(owner, &TRPEditRPData::Create) {
+TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPaneEdit(owner, &TRPEditRPData::Create) {}
+
+TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner, TDataFactory createData)
+    : TCustomRichPane(owner, createData) {
   // Hyperlinks work only in read-only mode or with Ctrl (rpoCtrlJumps).
   DocumentFlags &= static_cast<TRPDocumentFlags>(~rpdfUseJumps);
   RPData().TabNavigation = rptnNone;
@@ -16,8 +21,9 @@ TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPane(ow
   LiveSpellingMode = rplspOnChange;
   // The arrows and pages move the caret instead of the view.
   KeyboardScroll = false;
-  // Insertion reads the native format and RTF.
+  // Insertion reads the native format and RTF; table cells are edited in place.
   RegisterRPFDocumentFormat();
+  InstallTableInplaceEditor();
   RichPaneRTFReadProperties(*this);
 }
 
@@ -76,7 +82,7 @@ TCustomRichPaneEdit& TCustomRichPaneEdit::RootEditor() {
 
 bool TCustomRichPaneEdit::CanChangeDoc(bool force) {
   TRPEditRPData& data = EditData();
-  bool can = !FReadOnly && Style() && (force || !data.GetMouseCaptureItem());
+  bool can = !ReadOnly() && Style() && (force || !data.GetMouseCaptureItem());
   if (can && RootEditor().OnChanging) RootEditor().OnChanging(&RootEditor(), can);
   if (!can) {
     data.Beep();
@@ -221,7 +227,7 @@ void TCustomRichPaneEdit::Redo() { PlayUndo(true); }
 
 void TCustomRichPaneEdit::PlayUndo(bool redo) {
   TRPEditRPData& data = EditData();
-  if (FReadOnly) {
+  if (ReadOnly()) {
     data.Beep();
     return;
   }
@@ -334,8 +340,10 @@ void TCustomRichPaneEdit::AfterScroll() {
 
 // --- The editor with its window ----------------------------------------------------------------------
 
-TRichPaneEdit::TRichPaneEdit(TComponent* owner)
-    : TCustomRichPaneEdit(owner), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {
+TRichPaneEdit::TRichPaneEdit(TComponent* owner) : TRichPaneEdit(owner, &TRPEditRPData::Create) {}
+
+TRichPaneEdit::TRichPaneEdit(TComponent* owner, TDataFactory createData)
+    : TCustomRichPaneEdit(owner, createData), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {
   RegisterRPControlClasses();
 }
 

@@ -178,7 +178,7 @@ void TRPScroller::SetInplaceEditorOwner(TRPScroller* editor, TCustomRPItemInfo* 
 
 void TRPScroller::ClearInplaceEditorOwner(TRPScroller* editor) {
   if (!editor || editor != FInplaceEditor) return;
-  if ((ComponentState() & csDestroying) == 0) DeselectForInplaceEditor();
+  if ((editor->ComponentState() & csDestroying) == 0) editor->DeselectForInplaceEditor();
   TCustomRPItemInfo* ownerItem = FInplaceOwnerItem;
   FInplaceEditor = nullptr;
   FInplaceOwnerItem = nullptr;

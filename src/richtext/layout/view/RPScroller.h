@@ -145,8 +145,8 @@ public:
   // before is freed first (its owner item frees it) and the owner of the one registered
   // before is detached. The editor places itself as an embedded window (its Top in Tag).
   void SetInplaceEditorOwner(TRPScroller* editor, TCustomRPItemInfo* ownerItem);
-  // Only for the registered editor: the control's document drops its selection (unless
-  // the control is going), the editor is forgotten and its owner item hears of it.
+  // Only for the registered editor: the editor's document drops its selection (unless
+  // the editor is going), the editor is forgotten and its owner item hears of it.
   void ClearInplaceEditorOwner(TRPScroller* editor);
   // Has the editor shown in place freed by its owner item (nothing without one).
   void DestroyInplaceEditor();
@@ -171,7 +171,8 @@ public:
 protected:
   virtual void DoVScrolled();
   virtual void DoHScrolled();
-  // The control's document drops its selection; nothing in this class.
+  // The control's document drops its selection (it leaves the place it edited); nothing
+  // in this class.
   virtual void DeselectForInplaceEditor() {}
 
 private:

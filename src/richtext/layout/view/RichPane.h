@@ -414,7 +414,7 @@ public:
   void ExecuteFocusedItem() { FData->ExecuteFocusedItem(); }
 
 protected:
-  // The document drops its selection when the editor in place over it is forgotten.
+  // The document drops its selection when the control, an editor in place, is forgotten.
   void DeselectForInplaceEditor() override;
 
   using TDataFactory = std::unique_ptr<TRichPaneRPData> (*)(TCustomRichPane& control);
