@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/base/ScopeExit.h"
+#include "richtext/edit/RPTableEditHost.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -22,6 +23,7 @@ void TRPCharPos::Assign(const TPersistent& source) {
 }
 
 TRPEditRPData::TRPEditRPData(TCustomRichPane& control) : TRichPaneRPData(control) {
+  RegisterTableEditing();
   // The lists belong to the absolute root's data: a cell editor's lists are pointed at
   // its host's later.
   auto* root = dynamic_cast<TRPEditRPData*>(GetAbsoluteRootData());
@@ -37,6 +39,11 @@ TRPEditRPData::~TRPEditRPData() {
   // The records free the items they keep while the document still answers for them.
   UndoList.reset();
   RedoList.reset();
+}
+
+TRPTableEditHost& TRPEditRPData::TableEditHost() {
+  if (!FTableEditHost) FTableEditHost = std::make_unique<TRPTableEditHost>(*this);
+  return *FTableEditHost;
 }
 
 std::unique_ptr<TRichPaneRPData> TRPEditRPData::Create(TCustomRichPane& control) {

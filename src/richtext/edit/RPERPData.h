@@ -90,6 +90,8 @@ public:
   TRPCharPos& AddPos() { return *static_cast<TRPCharPos*>(Add()); }
 };
 
+class TRPTableEditHost;
+
 class TRPEditRPData : public TRichPaneRPData {
 public:
   explicit TRPEditRPData(TCustomRichPane& control);
@@ -129,6 +131,8 @@ public:
   void SetCurParaStyle(int32_t paraNo);
   // Whether this document or one of its parents is being destroyed.
   bool IsDestroying() const;
+  // What the tables lying in this document ask of the editor (RPTableEditHost.h).
+  TRPTableEditHost& TableEditHost();
 
   // --- Lifecycle and formatting overrides -----------------------------------------------
   // The caret and the remembered caret tag are forgotten.
@@ -544,6 +548,7 @@ private:
   // The minimal width of items first .. last; 0 without a canvas.
   int32_t RangeMinWidth(int32_t first, int32_t last);
 
+  std::unique_ptr<TRPTableEditHost> FTableEditHost;
   std::unique_ptr<TRPDragDropCaretInfo> FDragCaret;
   int32_t FDragCaretRefs = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/UserInput.h"
+#include "richtext/edit/RPTableUndoRecords.h"
 #include "richtext/edit/RPUndo.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableCell.h"
@@ -82,7 +83,10 @@ public:
     FEditor->EditData().FirstJumpNo = firstJumpNo;
     return TRPTableInplaceEdit::RebuildEditorJumps(FEditor->EditData());
   }
-  void HandOverUndo(bool) override {}
+  void HandOverUndo(bool) override {
+    TRPTableInplaceEdit& e = *FEditor;
+    if (e.Table()) HandOverCellUndo(FHost, e.Table()->GetItemNo(), e.Row(), e.Col(), e.EditData());
+  }
   void PassMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override {
     FEditor->MouseDown(button, shift, x, y);
   }
@@ -399,8 +403,8 @@ void InstallTableInplaceEditor() {
     auto* window = dynamic_cast<TWinControl*>(host->Control().Host());
     return std::make_unique<TInplaceEditorAdapter>(*host, window);
   };
-  hooks.CanEditorChange = [](TCustomRPData& rootData) {
-    auto* data = dynamic_cast<TRPEditRPData*>(&rootData);
-    return !data || !data->IsReadOnly();
+  hooks.IsEditorReadOnly = [](TCustomRPData& data) {
+    auto* root = dynamic_cast<TRPEditRPData*>(data.GetAbsoluteRootData());
+    return root && root->IsReadOnly();
   };
 }

@@ -57,6 +57,11 @@ void TRPBackground::FreeImage() {
   FImageCopy.reset();
 }
 
+std::unique_ptr<TGraphic> TRPBackground::TakeImage() {
+  FImageCopy.reset();
+  return std::move(FImage);
+}
+
 void TRPBackground::UpdatePaletted(TRPPaletteAction paletteAction, const TLogPalette* logPalette) {
   FImageCopy.reset();
   if (!FImage) return;

@@ -52,6 +52,8 @@ public:
   void SetImage(std::unique_ptr<TGraphic> graphic, TRPPaletteAction paletteAction, const TLogPalette* logPalette);
   void SetImageCopy(const TGraphic& graphic, TRPPaletteAction paletteAction, const TLogPalette* logPalette);
   void FreeImage();
+  // The picture handed to the caller (nullptr without one); the background keeps none.
+  std::unique_ptr<TGraphic> TakeImage();
   void UpdatePaletted(TRPPaletteAction paletteAction, const TLogPalette* logPalette);
 
   TRPItemBackgroundStyle GetItemBackgroundStyle() const;

@@ -59,6 +59,9 @@ public:
   // The background picture and style; the background exists only while not empty.
   TGraphic* GetBackgroundImage() const { return FBackground.GetImage(); }
   void SetBackgroundImage(const TGraphic* graphic) { FBackground.SetImage(graphic); }
+  // The picture handed out (nullptr without one) / taken over, as undo steps do.
+  std::unique_ptr<TGraphic> TakeBackgroundImage() { return FBackground.TakeImage(); }
+  void PutBackgroundImage(std::unique_ptr<TGraphic> graphic) { FBackground.PutImage(std::move(graphic)); }
   TRPItemBackgroundStyle GetBackgroundStyle() const { return FBackground.GetStyle(); }
   void SetBackgroundStyle(TRPItemBackgroundStyle style) { FBackground.SetStyle(style); }
   TRPBackground* GetCellBackground() const { return FBackground.Get(); }

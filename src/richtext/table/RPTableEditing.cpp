@@ -3,6 +3,7 @@
 // the document's selection covers it, its cells' hyperlinks and their selections.
 #include <memory>
 
+#include "platform/base/ScopeExit.h"
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/table/RPTableItem.h"
 
@@ -21,30 +22,46 @@ TRPTableItemInfo::TSpellingBracket::~TSpellingBracket() {
   FData->ResumeLiveSpelling();
 }
 
-void TRPTableItemInfo::InsertRows(int32_t index, int32_t count, int32_t copyIndex) {
-  const TSpellingBracket spelling(*this);
-  FRows->InsertRows(index, count, copyIndex, false);
+// Whether it raises or not, the operation leaves the editor's update group; the layout
+// and the editor's notice follow only a finished operation.
+template <typename F>
+void TRPTableItemInfo::GridOperation(F operation) {
+  const int32_t itemNo = GetItemNo();
+  const int32_t saved = PrepareChange(itemNo);
+  BeginUpdateGroup();
+  {
+    const TScopeExit leaveGroup([this] { EndUpdateGroup(); });
+    const TSpellingBracket spelling(*this);
+    operation();
+  }
   Changed();
+  CompleteChange(itemNo, saved);
+  NotifyChange();
+}
+
+void TRPTableItemInfo::InsertRows(int32_t index, int32_t count, int32_t copyIndex) {
+  GridOperation([&] { FRows->InsertRows(index, count, copyIndex, false); });
 }
 
 void TRPTableItemInfo::InsertCols(int32_t index, int32_t count, int32_t copyIndex) {
-  const TSpellingBracket spelling(*this);
-  FRows->InsertCols(index, count, copyIndex, false);
-  Changed();
+  GridOperation([&] { FRows->InsertCols(index, count, copyIndex, false); });
 }
 
 void TRPTableItemInfo::DeleteRows(int32_t index, int32_t count, bool divideSize) {
   if (FRows->IsEmpty()) return;
-  const TSpellingBracket spelling(*this);
-  FRows->DeleteRows(index, count, divideSize);
-  Changed();
+  GridOperation([&] { FRows->DeleteRows(index, count, divideSize); });
 }
 
 void TRPTableItemInfo::DeleteCols(int32_t index, int32_t count, bool divideSize) {
   if (FRows->IsEmpty()) return;
-  const TSpellingBracket spelling(*this);
-  FRows->DeleteCols(index, count, divideSize);
-  Changed();
+  GridOperation([&] { FRows->DeleteCols(index, count, divideSize); });
+}
+
+bool TRPTableItemInfo::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan,
+                                  bool allowCoveredLines) {
+  bool merged = false;
+  GridOperation([&] { merged = FRows->MergeCells(topRow, leftCol, colSpan, rowSpan, allowCoveredLines, true); });
+  return merged;
 }
 
 void TRPTableItemInfo::DeleteEmptyRows() {

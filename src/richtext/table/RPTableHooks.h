@@ -14,9 +14,24 @@
 class IRPTableGridNotes;
 class TCustomRPData;
 class TCustomRPFormattedData;
+class TGraphic;
 class TPersistent;
 class TRPScroller;
+class TRPTableCellData;
 class TRPTableItemInfo;
+
+// A hidden editor into which a cell's content moves so that an editor command runs on
+// it with the editor's undo (the editor's side makes it).
+class IRPTableTemporalEditor {
+public:
+  virtual ~IRPTableTemporalEditor() = default;
+  // The cell's items move into the editor, all of them selected; command runs on them
+  // (0 a paragraph style, 1 a text style, 2 a paragraph style conversion, 3 a text style
+  // conversion, 4 a paragraph style template, 5 a text style template, each with
+  // parameter); the items move back into the cell. Whether the command recorded steps
+  // (they are kept for undoing, with the cell's row and column, when undo is recorded).
+  virtual bool ApplyToCell(TRPTableCellData& cell, int32_t row, int32_t col, int32_t command, int32_t parameter) = 0;
+};
 
 // The editor that edits one cell in place, over the control that shows the table: what
 // the table asks of it. The editing subsystem makes it (TRPTableHooks::CreateInplaceEditor);
@@ -85,17 +100,42 @@ public:
   // The notes of the grid's structural steps for the table item at itemNo
   // (RPTableGridNotes.h); nullptr while the editor records no undo.
   virtual IRPTableGridNotes* GetGridNotes(int32_t) { return nullptr; }
-  // The steps between these two calls are undone as one (nothing without undo).
+
+  // --- Around a change the table makes (the defaults: an editor that records nothing) ---
+  // Whether the editor lets the document change now.
+  virtual bool CanChange() { return true; }
+  // Whether the editor records undo (its undo limit is not 0).
+  virtual bool IsUndoRecorded() const { return false; }
+  // Opens one undo group for the steps that follow (joined in group mode) / leaves group
+  // mode.
   virtual void BeginUpdateGroup() {}
   virtual void EndUpdateGroup() {}
+  // The editor is modified and tells its listeners.
+  virtual void NotifyChange() {}
+  // The minimal width of the item's paragraph before a change; after it, the document
+  // is laid out again as far as the width change asks.
+  virtual int32_t PrepareChange(int32_t) { return 0; }
+  virtual void CompleteChange(int32_t, int32_t) {}
+  // Records, in a group of its own, the visible borders (left, top, right, bottom) of
+  // the table (row -1) or of a cell before they change.
+  virtual void NoteVisibleBorders(int32_t, int32_t, int32_t, bool, bool, bool, bool) {}
+  // Records, in a group of its own, the background picture of the table (row -1) or of a
+  // cell before it changes: the record takes the picture (old is nullptr afterwards);
+  // without a record old is left to the caller.
+  virtual void NoteBackgroundImage(int32_t, int32_t, int32_t, std::unique_ptr<TGraphic>&) {}
+  // A hidden editor for commands on the table's cells; nullptr when the editor makes
+  // none.
+  virtual std::unique_ptr<IRPTableTemporalEditor> CreateTemporalEditor(TRPTableItemInfo&) { return nullptr; }
 };
 
 struct TRPTableHooks {
-  // The editor host of a document whose root is an editor's data; nullptr otherwise.
-  std::function<IRPTableEditHost*(TCustomRPData& rootData)> FindEditHost;
-  // Whether the editor whose root document is rootData may change it now (it is not
-  // read-only); an editor without the hook always may.
-  std::function<bool(TCustomRPData& rootData)> CanEditorChange;
+  // The editor host of a table lying in the document data: the editor's own when the
+  // data is an editor's; nullptr otherwise (a table in a cell of another table, in a
+  // plain view).
+  std::function<IRPTableEditHost*(TCustomRPData& data)> FindEditHost;
+  // Whether the editor whose document is data is read-only now (a table in it is then
+  // not editable); none: never.
+  std::function<bool(TCustomRPData& data)> IsEditorReadOnly;
   // Sounds the platform's beep.
   std::function<void()> Beep;
   // Makes the editor for a cell of table, over the control that shows hostData (an

@@ -222,11 +222,7 @@ bool TRPTableItemInfo::CreateInplaceEditor(int32_t itemNo, int32_t row, int32_t 
   TCustomRPFormattedData* data = GetFormattedDocument();
   TRPTableCellData* cell = GetCell(row, col);
   if ((FStates & rptsInEditor) == 0 || !data || !cell || !RPTableHooks().CreateInplaceEditor) return false;
-  if (!automatic && OnCellEditing) {
-    bool allowEdit = true;
-    OnCellEditing(*this, row, col, automatic, allowEdit);
-    if (!allowEdit) return false;
-  }
+  if (!automatic && !CanEditCell(row, col, automatic)) return false;
   if (itemNo < 0) itemNo = GetItemNo();
   if (itemNo < 0) return false;
   DestroyInplaceEditor();

@@ -58,14 +58,6 @@ void TRPTableItemInfo::Init(int32_t rowCount, int32_t colCount, TCustomRPData* r
   FStates = rptsFresh;
 }
 
-bool TRPTableItemInfo::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan,
-                                  bool allowCoveredLines) {
-  const TSpellingBracket spelling(*this);
-  const bool merged = FRows->MergeCells(topRow, leftCol, colSpan, rowSpan, allowCoveredLines, true);
-  Changed();
-  return merged;
-}
-
 void TRPTableItemInfo::GetCellPosition(const TRPTableCellData* cell, int32_t& row, int32_t& col) const {
   for (row = 0; row < FRows->GetRowCount(); ++row) {
     col = FRows->GetRow(row)->IndexOf(cell);
@@ -106,8 +98,7 @@ bool TRPTableItemInfo::GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyleSh
 void TRPTableItemInfo::Inserting(TCustomRPData* rpData, AnsiString& text, bool safe) {
   FRows->MainRPData = rpData;
   FStates = static_cast<TRPTableStates>(rpData ? FStates | rptsInDocument : FStates & ~rptsInDocument);
-  const bool inEditor =
-      rpData && RPTableHooks().FindEditHost && RPTableHooks().FindEditHost(*rpData->GetAbsoluteRootData());
+  const bool inEditor = rpData && RPTableHooks().FindEditHost && RPTableHooks().FindEditHost(*rpData);
   FStates = static_cast<TRPTableStates>(inEditor ? FStates | rptsInEditor : FStates & ~rptsInEditor);
   for (int32_t r = 0; r < FRows->GetRowCount(); ++r) {
     TRPTableRow* row = FRows->GetRow(r);

@@ -85,6 +85,55 @@ public:
   // The notes of the editor that records undo for the table; nullptr when none does.
   IRPTableGridNotes* GetGridNotes() const;
 
+  // --- The editor around the table (RPTableUndoable.cpp) --------------------------------
+  // Each answers as a document without an editor does when the table lies in none.
+  // Whether the table lies in an editor's document, and whether that editor lets it
+  // change now.
+  bool IsInEditor() const { return FindEditHost() != nullptr; }
+  bool CanEditorChange() const;
+  // Whether the editor records undo; the table's item index when it does, else -1.
+  bool IsUndoRecorded() const;
+  int32_t GetUndoItemNo() const { return IsUndoRecorded() ? GetItemNo() : -1; }
+  // One undo group for the steps of an operation (the group mode of the editor's undo
+  // list) and its end.
+  void BeginUpdateGroup() const;
+  void EndUpdateGroup() const;
+  // The editor is modified and tells its listeners.
+  void NotifyChange() const;
+  // The minimal width of the table's paragraph before a change (0 outside an editor),
+  // and the layout after it.
+  int32_t PrepareChange(int32_t itemNo) const;
+  void CompleteChange(int32_t itemNo, int32_t saved) const;
+  // Live spelling goes on from the table.
+  void RestartSpelling();
+  // The hidden editor for commands on the cells; nullptr outside an editor.
+  std::unique_ptr<IRPTableTemporalEditor> CreateTemporalEditor();
+  // Asked before a cell is edited (automatic: the table itself starts it); clearing
+  // allowEdit refuses it.
+  using TRPCellEditingEvent =
+      std::function<void(TRPTableItemInfo& sender, int32_t row, int32_t col, bool automatic, bool& allowEdit)>;
+  TRPCellEditingEvent OnCellEditing;
+  // Told when the editing of a cell ends (clearing: the document is being cleared).
+  using TRPCellEndEditEvent = std::function<void(TRPTableItemInfo& sender, int32_t row, int32_t col, bool clearing)>;
+  TRPCellEndEditEvent OnCellEndEdit;
+  // What OnCellEditing answers (true without a handler).
+  bool CanEditCell(int32_t row, int32_t col, bool automatic);
+  // An editor command (IRPTableTemporalEditor) run on every cell, or on the selected
+  // ones, that OnCellEditing lets change; nothing without rptoEditing. In an editor the
+  // steps of all cells form one undo step.
+  void ApplyToCells(int32_t command, int32_t parameter, bool selectedOnly);
+  // Whether the selected cells may be emptied: false without rptoEditing; true with no
+  // selected cell or outside an editor; else false when a selected cell holds an item
+  // protected against deletion.
+  bool CanClearSelectedCells() const;
+  // Empties the selected cells that OnCellEditing lets change (each keeps its attributes
+  // and spans), as one undo step in an editor.
+  void ClearSelectedCells();
+  // The item's property-change hooks: while an undo step writes a property back by
+  // name, the table's setters store plainly; afterwards the table is flagged changed.
+  void BeforePropertyChange() override;
+  void AfterPropertyChange() override;
+
   // --- Published properties (defaults as a new table has them) ---------------------------
   TRPTableOptions Options = rptoDefaultOptions;
   TRPTablePrintOptions PrintOptions = rptoDefaultPrintOptions;
@@ -130,7 +179,12 @@ public:
   // By name while the table is in a document.
   void SetBackgroundStyle(TRPItemBackgroundStyle style);
   TGraphic* GetBackgroundImage() const { return FBackground.GetImage(); }
-  void SetBackgroundImage(const TGraphic* graphic) { FBackground.SetImage(graphic); }
+  // A copy of graphic (nullptr: none); nothing when it is the picture already; in an
+  // editor the old picture goes to an undo step.
+  void SetBackgroundImage(const TGraphic* graphic);
+  // The picture handed out (nullptr without one) / taken over, as undo steps do.
+  std::unique_ptr<TGraphic> TakeBackgroundImage() { return FBackground.TakeImage(); }
+  void PutBackgroundImage(std::unique_ptr<TGraphic> graphic) { FBackground.PutImage(std::move(graphic)); }
   TRPBackground* GetTableBackground() const { return FBackground.Get(); }
   AnsiString BackgroundImageFileName;
 
@@ -147,7 +201,18 @@ public:
                                 int32_t col);
   void SetCellBestWidth(TRPHTMLLength value, int32_t row, int32_t col);
   void SetCellBestHeight(int32_t value, int32_t row, int32_t col);
+  // The same for the table at itemNo of its document (-1: looked up).
+  void SetCellBestWidthEx(int32_t itemNo, TRPHTMLLength value, int32_t row, int32_t col);
+  void SetCellBestHeightEx(int32_t itemNo, int32_t value, int32_t row, int32_t col);
+  void SetCellBackgroundImageFileNameEx(int32_t itemNo, const AnsiString& value, int32_t row, int32_t col);
+  void SetCellHintEx(int32_t itemNo, const AnsiString& value, int32_t row, int32_t col);
+  // Nothing when the cell's sides are those already; in an editor the old ones are
+  // recorded first (one undo step). The table is flagged changed.
   void SetCellVisibleBorders(bool left, bool top, bool right, bool bottom, int32_t row, int32_t col);
+  void SetCellVisibleBordersEx(int32_t itemNo, bool left, bool top, bool right, bool bottom, int32_t row, int32_t col);
+  // A copy of graphic becomes the cell's picture (nullptr: none); nothing when it is the
+  // picture already; in an editor the old picture goes to an undo step.
+  void SetCellBackgroundImage(const TGraphic* graphic, int32_t row, int32_t col);
   // The cell at (row, col) takes source's attributes (with includeSize its preferred
   // sizes divided by the divisors); in an editor each changed property is a step.
   void CopyCellAttributes(int32_t itemNo, int32_t row, int32_t col, const TRPTableCellData& source, bool includeSize,
@@ -292,6 +357,8 @@ public:
     bool LeftEdge = false, TopEdge = false;
   };
   THitTest HitTest(int32_t x, int32_t y);
+  // Whether the table lies in an editor's document that is not read-only.
+  bool IsEditable() const;
   // Whether a column or row border is being dragged.
   bool IsResizing() const { return FResizeIndex > 0; }
   // The cursor the table shows at a point of itself (as MouseMove chooses it).
@@ -357,18 +424,6 @@ public:
   // whose origin is the cell's content corner: the table's picture shifted by the cell's
   // place and vertical-alignment offset, or the table's colour (nothing for clNone).
   void DrawBackgroundUnderCell(TCanvas& canvas, const TRect& rect, int32_t row, int32_t col);
-  // Events of in-place editing: asked before a cell is edited (not when the table starts
-  // it itself); told when editing ends (clearing: the table is being cleared).
-  std::function<void(TRPTableItemInfo& sender, int32_t row, int32_t col, bool automatic, bool& allowEdit)>
-      OnCellEditing;
-  std::function<void(TRPTableItemInfo& sender, int32_t row, int32_t col, bool clearing)> OnCellEndEdit;
-
-  // --- The editor holding the table ----------------------------------------------------------
-  // Whether the table lies in an editor's document that may change now.
-  bool CanEditorChange() const;
-  // The steps between these are one undoable step of the editor (none outside one).
-  void BeginUpdateGroup();
-  void EndUpdateGroup();
 
   // --- State ---------------------------------------------------------------------------
   TRPTableStates GetStates() const { return FStates; }
@@ -516,6 +571,11 @@ private:
     TRPTableItemInfo& FTable;
     TCustomRPData* FData;
   };
+  bool HasSelectedCells() const;
+  // Runs a grid operation in the editor's update group, then lays the table out again
+  // and tells the editor.
+  template <typename F>
+  void GridOperation(F operation);
   void WriteRPFRecord(TStream& stream, IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
                       const TRPTableStreamSaveInfo& saveInfo, bool forceSameAsPrev);
   void ForEachCellItem(const std::function<void(TCustomRPItemInfo&)>& proc);
@@ -543,6 +603,10 @@ private:
   std::unique_ptr<TRPTableItemFormattingInfo> FFormatting;
   TRPBackgroundHolder FBackground;
   TRPTableStates FStates = 0;
+  // The nesting of the property-change hooks, and whether the table was in its document
+  // when the outermost began.
+  int32_t FPropertyChanges = 0;
+  bool FWasInDocument = false;
   int32_t FBusy = 0;
   mutable int32_t FItemNo = -1;
   mutable const TRPResolution* FResolution = nullptr;

@@ -76,7 +76,7 @@ TRPTableItemInfo::THitTest TRPTableItemInfo::HitTest(int32_t x, int32_t y) {
 TCursor TRPTableItemInfo::GetCursorAt(int32_t x, int32_t y) {
   const THitTest hit = HitTest(x, y);
   const TCustomRPFormattedData* data = GetFormattedDocument();
-  const bool editable = (FStates & rptsInEditor) != 0 && CanEditorChange();
+  const bool editable = IsEditable();
   const bool selectable = data && (data->GetOptions() & rpoAllowSelection) != 0;
   if (hit.LeftEdge && (Options & rptoRowSelect) != 0 && selectable) return crRPTableSelectRow;
   if (hit.ColBorder > 0 && editable && (Options & rptoColSizing) != 0) return crHSplit;
@@ -85,18 +85,10 @@ TCursor TRPTableItemInfo::GetCursorAt(int32_t x, int32_t y) {
   return crArrow;
 }
 
-bool TRPTableItemInfo::CanEditorChange() const {
-  if ((FStates & rptsInEditor) == 0 || !FRows->MainRPData) return false;
-  const auto& canChange = RPTableHooks().CanEditorChange;
-  return !canChange || canChange(*FRows->MainRPData->GetAbsoluteRootData());
-}
-
-void TRPTableItemInfo::BeginUpdateGroup() {
-  if (IRPTableEditHost* host = FindEditHost()) host->BeginUpdateGroup();
-}
-
-void TRPTableItemInfo::EndUpdateGroup() {
-  if (IRPTableEditHost* host = FindEditHost()) host->EndUpdateGroup();
+bool TRPTableItemInfo::IsEditable() const {
+  if (!FindEditHost()) return false;
+  const auto& readOnly = RPTableHooks().IsEditorReadOnly;
+  return !readOnly || !readOnly(*FRows->MainRPData);
 }
 
 bool TRPTableItemInfo::MouseMove(TCustomRPFormattedData& data, int32_t itemNo, TShiftState shift, int32_t x,
@@ -143,7 +135,7 @@ bool TRPTableItemInfo::MouseDown(TCustomRPFormattedData& data, int32_t itemNo, T
   if (!TableOrigin(data, itemNo, left, top)) return false;
   const int32_t tx = x - left, ty = y - top;
   const THitTest hit = HitTest(tx, ty);
-  const bool editable = (FStates & rptsInEditor) != 0 && CanEditorChange();
+  const bool editable = IsEditable();
   if (hit.Row >= 0 && editable && (Options & rptoEditing) != 0 && (button == mbLeft || button == mbRight)) {
     if (button == mbRight && IsCellSelected(hit.Row, hit.Col)) return true;
     CreateInplaceEditor(itemNo, hit.Row, hit.Col, false, false, false, (shift & ssCtrl) != 0);

@@ -194,7 +194,7 @@ void TRPTableItemInfo::SetHOutermostRule(bool value) {
 
 IRPTableEditHost* TRPTableItemInfo::FindEditHost() const {
   if ((FStates & rptsInEditor) == 0 || !FRows->MainRPData || !RPTableHooks().FindEditHost) return nullptr;
-  return RPTableHooks().FindEditHost(*FRows->MainRPData->GetAbsoluteRootData());
+  return RPTableHooks().FindEditHost(*FRows->MainRPData);
 }
 
 void TRPTableItemInfo::SetIntPropertyByName(const AnsiString& name, int32_t value, bool affectsSize,
@@ -238,13 +238,6 @@ void TRPTableItemInfo::SetCellBestHeight(int32_t value, int32_t row, int32_t col
   SetCellIntPropertyByName(-1, "BestHeight", value, row, col, true, false);
 }
 
-void TRPTableItemInfo::SetCellVisibleBorders(bool left, bool top, bool right, bool bottom, int32_t row, int32_t col) {
-  TRPBooleanRect& borders = GetCell(row, col)->VisibleBorders;
-  if (borders.IsEqualToValues(left, top, right, bottom)) return;
-  borders.SetValues(left, top, right, bottom);
-  Changed();
-}
-
 void TRPTableItemInfo::CopyCellAttributes(int32_t itemNo, int32_t row, int32_t col, const TRPTableCellData& source,
                                           bool includeSize, int32_t colDivisor, int32_t rowDivisor) {
   TRPTableCellData& cell = *GetCell(row, col);
@@ -257,7 +250,7 @@ void TRPTableItemInfo::CopyCellAttributes(int32_t itemNo, int32_t row, int32_t c
   if (itemNo < 0) itemNo = GetItemNo();
   const TRPBooleanRect& v = source.VisibleBorders;
   SetCellVisibleBorders(v.Left, v.Top, v.Right, v.Bottom, row, col);
-  cell.SetBackgroundImage(source.GetBackgroundImage());
+  SetCellBackgroundImage(source.GetBackgroundImage(), row, col);
   host->ModifyItemStrProperty(itemNo, cell, "BackgroundImageFileName", source.BackgroundImageFileName, row, col);
   host->ModifyItemStrProperty(itemNo, cell, "Hint", source.Hint, row, col);
   const std::pair<const char*, int32_t> values[] = {

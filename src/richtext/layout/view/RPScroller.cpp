@@ -188,10 +188,12 @@ void TRPScroller::ClearInplaceEditorOwner(TRPScroller* editor) {
 void TRPScroller::DestroyInplaceEditor() {
   TRPScroller* editor = FInplaceEditor;
   if (!editor) return;
+  // An editor registered without an owner item belongs to whoever registered it: it is
+  // only forgotten.
   if (auto* owner = dynamic_cast<IRPInplaceEditorOwner*>(FInplaceOwnerItem))
     owner->FreeInplaceEditor(*editor);
   else
-    ClearInplaceEditorOwner(editor);
+    FInplaceEditor = nullptr;
 }
 
 bool TRPScroller::IsFocusedDeep() const {

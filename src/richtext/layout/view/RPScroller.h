@@ -148,7 +148,7 @@ public:
   // Only for the registered editor: the editor's document drops its selection (unless
   // the editor is going), the editor is forgotten and its owner item hears of it.
   void ClearInplaceEditorOwner(TRPScroller* editor);
-  // Has the editor shown in place freed by its owner item (nothing without one).
+  // Has the editor shown in place freed by its owner item (forgotten without one).
   void DestroyInplaceEditor();
   // Whether the control or an editor in place over it (at any depth) has the focus.
   bool IsFocusedDeep() const;
