@@ -115,12 +115,12 @@ TCustomRPData* TRPTableInplaceRPData::GetSourceRPData() {
 
 TCustomRPData* TRPTableInplaceRPData::GetAbsoluteParentData() const {
   TRPTableCellData* cell = Editor().Cell();
-  return cell ? cell->GetAbsoluteParentData() : nullptr;
+  return cell ? cell->GetAbsoluteParentData() : TRPEditRPData::GetAbsoluteParentData();
 }
 
 TCustomRPData* TRPTableInplaceRPData::GetAbsoluteRootData() {
   TRPTableCellData* cell = Editor().Cell();
-  return cell ? cell->GetAbsoluteRootData() : nullptr;
+  return cell ? cell->GetAbsoluteRootData() : TRPEditRPData::GetAbsoluteRootData();
 }
 
 void TRPTableInplaceRPData::UpdateScrollRanges(int32_t width, int32_t height) {
@@ -304,7 +304,9 @@ bool TRPTableInplaceEdit::KeyText(const WideString& text, TShiftState shift) {
 
 void TRPTableInplaceEdit::PostMoveOut(int32_t direction) {
   if (IRPWindowHost* host = Host())
-    host->PostCall([this, direction] { MoveOut(direction); });
+    host->PostCall([alive = std::weak_ptr<bool>(FAlive), this, direction] {
+      if (alive.lock()) MoveOut(direction);
+    });
   else
     MoveOut(direction);
 }
@@ -380,7 +382,10 @@ void TRPTableInplaceEdit::MouseUp(TMouseButton button, TShiftState shift, int32_
   if (button == mbLeft && table && table->HasCellSelection()) {
     SelectCellsInHost(shift, x, y, true);
     // The cells are selected in the host: this editor goes once the event is done.
-    if (IRPWindowHost* host = Host()) host->PostCall([table] { table->DestroyInplaceEditor(); });
+    if (IRPWindowHost* host = Host())
+      host->PostCall([alive = std::weak_ptr<bool>(FAlive), table] {
+        if (alive.lock()) table->DestroyInplaceEditor();
+      });
     return;
   }
   TRichPaneEdit::MouseUp(button, shift, x, y);

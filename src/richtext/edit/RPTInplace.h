@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "richtext/edit/RichPaneEdit.h"
 #include "richtext/table/RPTableHooks.h"
@@ -99,6 +100,8 @@ public:
   void Redo() override;
 
   // --- Keys, the mouse and leaving the cell ------------------------------------------------
+  // Tab and Shift+Tab leave the cell: the window hands them on.
+  bool WantsTabs() const override { return true; }
   bool KeyDown(uint16_t key, TShiftState shift) override;
   bool KeyText(const WideString& text, TShiftState shift) override;
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
@@ -126,6 +129,8 @@ private:
   bool FQuietDestroy = false;
   bool FMouseDown = false;
   TColor FSavedColor = clNone;
+  // Expires with the editor: a queued call runs only while the editor lives.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 // Tables in editors' documents edit their cells with TRPTableInplaceEdit.

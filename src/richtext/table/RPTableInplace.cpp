@@ -239,6 +239,7 @@ bool TRPTableItemInfo::CreateInplaceEditor(int32_t itemNo, int32_t row, int32_t 
   UpdatePosition();
   editor.AttachToCell(row, col, FCellPadding, *this);
   // The cell's content moves into the editor's document and is laid out there.
+  editor.Data().Clear();
   editor.Data().AppendItemsFrom(cell);
   cell->ClearFormatting();
   FStates = static_cast<TRPTableStates>(FStates & ~rptsPaddingChanged);
