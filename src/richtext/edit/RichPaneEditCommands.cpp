@@ -53,15 +53,20 @@ bool TCustomRichPaneEdit::InsertFrame(const std::function<void()>& insert) {
     SetCurTextStyleNo(textStyle);
     insert();
   } catch (...) {
-    data.SetUndoGroupMode(false);
-    data.InvalidateControl();
-    ChangeDoc(true);
+    CloseInsertFrame();
     throw;
   }
+  CloseInsertFrame();
+  return true;
+}
+
+void TCustomRichPaneEdit::CloseInsertFrame() {
+  TRPEditRPData& data = EditData();
   data.SetUndoGroupMode(false);
+  // An insertion that put nothing in leaves no empty undo step.
+  data.UndoList->RemoveEmptyLastGroup();
   data.InvalidateControl();
   ChangeDoc(true);
-  return true;
 }
 
 // --- Insertion commands -----------------------------------------------------------------------------
@@ -244,6 +249,84 @@ void TCustomRichPaneEdit::ApplyParaStyleConversion(int32_t userData) {
   TRPEditRPData& data = InnermostEditor().EditData();
   data.BeginUndoGroup(rpukParaStyle, true);
   data.ApplyParaStyleConversion(userData, 1);
+}
+
+void TCustomRichPaneEdit::ApplyParaStyleTemplate(int32_t templateNo) {
+  if (!Style() || !CanChangeDoc(false)) return;
+  TCustomRichPaneEdit& inner = InnermostEditor();
+  inner.FParaConversion = [this, templateNo](int32_t paraNo, int32_t, int32_t& newParaNo) {
+    newParaNo = ParaStyleFromTemplate(paraNo, templateNo);
+    return true;
+  };
+  try {
+    TRPEditRPData& data = inner.EditData();
+    data.BeginUndoGroup(rpukParaStyle, true);
+    data.ApplyParaStyleConversion(templateNo, 1);
+  } catch (...) {
+    inner.FParaConversion = nullptr;
+    throw;
+  }
+  inner.FParaConversion = nullptr;
+}
+
+void TCustomRichPaneEdit::ApplyTextStyleTemplate(int32_t templateNo, bool toWholeParagraphs) {
+  if (!Style() || !CanChangeDoc(false)) return;
+  TCustomRichPaneEdit& inner = InnermostEditor();
+  const TRPStyle* style = Style();
+  inner.FTextConversion = [this, style, templateNo](int32_t oldStyle, bool, int32_t, int32_t paraNo,
+                                                    int32_t& newStyle) {
+    const bool isProtected = oldStyle >= 0 && oldStyle < style->TextStyles().Count() &&
+                             style->TextStyles()[oldStyle]->Protection.Contains(rpprStyleProtect);
+    newStyle = isProtected ? oldStyle : TextStyleFromTemplate(oldStyle, templateNo, paraNo);
+    return true;
+  };
+  try {
+    inner.EditData().ApplyTextStyleConversion(templateNo, 1, toWholeParagraphs);
+  } catch (...) {
+    inner.FTextConversion = nullptr;
+    throw;
+  }
+  inner.FTextConversion = nullptr;
+}
+
+int32_t TCustomRichPaneEdit::TextStyleFromTemplate(int32_t styleNo, int32_t templateNo, int32_t paraNo) {
+  TRPStyle& style = *Style();
+  TFontInfos& styles = style.TextStyles();
+  if (styleNo < 0 || styleNo >= styles.Count()) return styleNo;
+  const std::unique_ptr<TCustomRPInfo> copy = styles[styleNo]->CloneDetached();
+  auto& font = static_cast<TCustomRPFontInfo&>(*copy);
+  TRPStyleTemplateCollection& templates = style.StyleTemplates();
+  const TCustomRPParaInfo* para =
+      paraNo >= 0 && paraNo < style.ParaStyles().Count() ? style.ParaStyles()[paraNo] : nullptr;
+  if (templateNo < 0 || templateNo >= templates.Count())
+    font.StyleTemplateId = -1;
+  else
+    templates.Template(templateNo)->ApplyToTextStyle(font, para, true);
+  for (int32_t i = 0; i < styles.Count(); ++i)
+    if (styles[i]->StyleTemplateId == font.StyleTemplateId && styles[i]->IsEqual(font, {})) return i;
+  TFontInfo* added = styles.Add();
+  added->Assign(font);
+  added->Standard = false;
+  return added->Index();
+}
+
+int32_t TCustomRichPaneEdit::ParaStyleFromTemplate(int32_t paraNo, int32_t templateNo) {
+  TRPStyle& style = *Style();
+  TParaInfos& styles = style.ParaStyles();
+  if (paraNo < 0 || paraNo >= styles.Count()) return paraNo;
+  const std::unique_ptr<TCustomRPInfo> copy = styles[paraNo]->CloneDetached();
+  auto& para = static_cast<TCustomRPParaInfo&>(*copy);
+  TRPStyleTemplateCollection& templates = style.StyleTemplates();
+  if (templateNo < 0 || templateNo >= templates.Count())
+    para.StyleTemplateId = -1;
+  else
+    templates.Template(templateNo)->ApplyToParaStyle(para, true);
+  for (int32_t i = 0; i < styles.Count(); ++i)
+    if (styles[i]->StyleTemplateId == para.StyleTemplateId && styles[i]->IsEqual(para, {})) return i;
+  TParaInfo* added = styles.Add();
+  added->Assign(para);
+  added->Standard = false;
+  return added->Index();
 }
 
 // --- Item properties --------------------------------------------------------------------------------
