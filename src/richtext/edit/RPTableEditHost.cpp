@@ -47,6 +47,22 @@ void TRPTableEditHost::ModifyItemStrProperty(int32_t itemNo, TPersistent& object
   FData.InvalidateControl();
 }
 
+void TRPTableEditHost::ModifyItemIntProperties(int32_t itemNo, TPersistent& object, bool affectsSize, bool affectsWidth,
+                                               const std::vector<std::pair<AnsiString, int32_t>>& values, int32_t row,
+                                               int32_t col) {
+  FData.BeginUndoGroup(rpukModifyItem, true);
+  if (row < 0) {
+    FData.ModifyItemIntProperties(itemNo, nullptr, affectsSize, affectsWidth, values,
+                                  &TRPUndoModifyItemIntProperties::Create);
+  } else if (auto* record = static_cast<TRPUndoModifyCellIntProperties*>(FData.ModifyItemIntProperties(
+                 itemNo, &object, affectsSize, affectsWidth, values, &TRPUndoModifyCellIntProperties::Create))) {
+    record->Row = row;
+    record->Col = col;
+  }
+  FData.UndoList->RemoveEmptyLastGroup();
+  FData.InvalidateControl();
+}
+
 void TRPTableEditHost::NoteVisibleBorders(int32_t itemNo, int32_t row, int32_t col, bool left, bool top, bool right,
                                           bool bottom) {
   FData.BeginUndoGroup(rpukModifyItem, true);

@@ -23,6 +23,9 @@ public:
                              bool affectsSize, bool affectsWidth, int32_t row, int32_t col) override;
   void ModifyItemStrProperty(int32_t itemNo, TPersistent& object, const AnsiString& name, const AnsiString& value,
                              int32_t row, int32_t col) override;
+  void ModifyItemIntProperties(int32_t itemNo, TPersistent& object, bool affectsSize, bool affectsWidth,
+                               const std::vector<std::pair<AnsiString, int32_t>>& values, int32_t row,
+                               int32_t col) override;
   // Itself, noting for the table at itemNo, while a list records; nullptr otherwise.
   IRPTableGridNotes* GetGridNotes(int32_t itemNo) override;
   bool CanChange() override;

@@ -29,41 +29,38 @@ TRPTableCellData& CellAt(TRPTableItemInfo& table, int32_t row, int32_t col) {
   return *cell;
 }
 
+// Cells may go: the live-spelling walk stands still and leaves the table's cells while a
+// step runs; it goes on from where the document sends it after the group.
+class TSpellingPause {
+public:
+  TSpellingPause(TRPEditRPData& rpData, TRPTableItemInfo& table) : FData(rpData) {
+    FData.PauseLiveSpelling();
+    // Row by row as the grid holds them now: between two steps the rows may differ in
+    // length, so the cells are not walked in reading order.
+    const TRPTableRows& rows = table.Rows();
+    for (int32_t r = 0; r < rows.GetRowCount(); ++r) {
+      const TRPTableRow& row = *rows.GetRow(r);
+      for (int32_t c = 0; c < row.Count(); ++c)
+        if (TRPTableCellData* cell = row.GetItem(c)) {
+          for (int32_t i = 0; i < cell->GetItemCount(); ++i) FData.LiveSpellingItemFreed(*cell->GetItem(i));
+          FData.LiveSpellingCellFreed(*cell);
+        }
+    }
+  }
+  ~TSpellingPause() { FData.ResumeLiveSpelling(); }
+  TSpellingPause(const TSpellingPause&) = delete;
+  TSpellingPause& operator=(const TSpellingPause&) = delete;
+
+private:
+  TRPEditRPData& FData;
+};
+
 }  // namespace
 
 // --- Properties of cells -----------------------------------------------------------------
 
-void TRPUndoModifyCellIntProperty::Undo(TRPEditRPData& rpData) {
-  SubObject = &CellAt(RecordTable(rpData, ItemNo), Row, Col);
-  TRPUndoModifyItemIntProperty::Undo(rpData);
-}
-
-void TRPUndoModifyCellIntProperty::InitOpposite(TRPUndoModifyItemProps& opposite) {
-  auto& cellRecord = static_cast<TRPUndoModifyCellIntProperty&>(opposite);
-  cellRecord.Row = Row;
-  cellRecord.Col = Col;
-}
-
-void TRPUndoModifyCellStrProperty::Undo(TRPEditRPData& rpData) {
-  SubObject = &CellAt(RecordTable(rpData, ItemNo), Row, Col);
-  TRPUndoModifyItemStrProperty::Undo(rpData);
-}
-
-void TRPUndoModifyCellStrProperty::InitOpposite(TRPUndoModifyItemProps& opposite) {
-  auto& cellRecord = static_cast<TRPUndoModifyCellStrProperty&>(opposite);
-  cellRecord.Row = Row;
-  cellRecord.Col = Col;
-}
-
-void TRPUndoModifyCellIntProperties::Undo(TRPEditRPData& rpData) {
-  SubObject = &CellAt(RecordTable(rpData, ItemNo), Row, Col);
-  TRPUndoModifyItemIntProperties::Undo(rpData);
-}
-
-void TRPUndoModifyCellIntProperties::InitOpposite(TRPUndoModifyItemProps& opposite) {
-  auto& cellRecord = static_cast<TRPUndoModifyCellIntProperties&>(opposite);
-  cellRecord.Row = Row;
-  cellRecord.Col = Col;
+TRPTableCellData& RecordCell(TRPEditRPData& rpData, int32_t itemNo, int32_t row, int32_t col) {
+  return CellAt(RecordTable(rpData, itemNo), row, col);
 }
 
 void TRPUndoModifyVisibleBorders::Undo(TRPEditRPData& rpData) {
@@ -108,6 +105,7 @@ void TRPUndoInsertTableRows::Undo(TRPEditRPData& rpData) {
     opposite->Count = Count;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().InsertRowsRaw(Row, Count);
   else
@@ -122,6 +120,7 @@ void TRPUndoInsertTableCell::Undo(TRPEditRPData& rpData) {
     opposite->Col = Col;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().InsertCellRaw(Row, Col);
   else
@@ -137,6 +136,7 @@ void TRPUndoSpreadOverEmptyCells::Undo(TRPEditRPData& rpData) {
     opposite->ColSpan = ColSpan;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().SpreadOverEmptyCells(Row, Col, ColSpan);
   else
@@ -170,6 +170,7 @@ void TRPUndoFreeEmptyCell::Undo(TRPEditRPData& rpData) {
     opposite->RowSpan = RowSpan;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().FreeCellsInArea(Row, Col, ColSpan, RowSpan);
   else
@@ -186,6 +187,7 @@ void TRPUndoInsertEmptyCell::Undo(TRPEditRPData& rpData) {
     opposite->RowCount = RowCount;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().InsertEmptyInArea(Row, Col, ColCount, RowCount);
   else
@@ -204,6 +206,7 @@ void TRPUndoCellSpitHorz::Undo(TRPEditRPData& rpData) {
     opposite->DivideSize = DivideSize;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().SplitCellHorz(Row, Col, AtRow, DivideSize);
   else
@@ -221,6 +224,7 @@ void TRPUndoCellSpitVert::Undo(TRPEditRPData& rpData) {
     opposite->DivideSize = DivideSize;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().SplitCellVert(Row, Col, AtCol, DivideSize);
   else
@@ -236,6 +240,7 @@ void TRPUndoDeleteRows::Undo(TRPEditRPData& rpData) {
     opposite->Count = Count;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().RemoveRows(Row, Count, opposite);
   else
@@ -251,6 +256,7 @@ void TRPUndoDeleteCols::Undo(TRPEditRPData& rpData) {
     opposite->Count = Count;
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().RemoveCols(Col, Count, opposite);
   else
@@ -266,6 +272,7 @@ void TRPUndoCellsClear::Undo(TRPEditRPData& rpData) {
     opposite->ColList.Assign(ColList);
     opposite->Forward = !Forward;
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().ClearCells(opposite, RowList, ColList);
   else
@@ -293,6 +300,7 @@ void TRPUndoMerge::Undo(TRPEditRPData& rpData) {
       opposite->OldBestWidth = target.BestWidth;
     }
   }
+  const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().DoMergeCells(Row, Col, NewColSpan, NewRowSpan, true, opposite);
   else

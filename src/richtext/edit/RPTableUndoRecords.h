@@ -22,6 +22,7 @@
 #include "richtext/table/RPTableGridNotes.h"
 
 class TGraphic;
+class TRPTableCellData;
 class TRPTableItemInfo;
 
 // A record of kind T for the table at itemNo, appended to the list that records now
@@ -50,35 +51,47 @@ TRPTableItemInfo& RecordTable(TRPEditRPData& rpData, int32_t itemNo);
 
 // --- Properties of cells -----------------------------------------------------------------
 
-// A published ordinal property of the cell at (Row, Col) changed by name.
-class TRPUndoModifyCellIntProperty : public TRPUndoModifyItemIntProperty {
+// The cell a record names (the model's invalid item class message when there is none).
+TRPTableCellData& RecordCell(TRPEditRPData& rpData, int32_t itemNo, int32_t row, int32_t col);
+
+// A property record of an item (Base) made a record of the cell at (Row, Col) of the
+// table at the record's item: undoing finds the cell first; the opposite record takes
+// the same cell.
+template <typename Base>
+class TRPUndoCellPropertyOf : public Base {
+public:
+  int32_t Row = 0;
+  int32_t Col = 0;
+  void Undo(TRPEditRPData& rpData) override {
+    this->SubObject = &RecordCell(rpData, this->ItemNo, Row, Col);
+    Base::Undo(rpData);
+  }
+  void InitOpposite(TRPUndoModifyItemProps& opposite) override {
+    auto& cellRecord = static_cast<TRPUndoCellPropertyOf&>(opposite);
+    cellRecord.Row = Row;
+    cellRecord.Col = Col;
+  }
+};
+
+// A published ordinal property of the cell changed by name.
+class TRPUndoModifyCellIntProperty : public TRPUndoCellPropertyOf<TRPUndoModifyItemIntProperty> {
 public:
   static std::unique_ptr<TRPUndoModifyItemProps> Create() { return std::make_unique<TRPUndoModifyCellIntProperty>(); }
-  int32_t Row = 0;
-  int32_t Col = 0;
-  void Undo(TRPEditRPData& rpData) override;
   TClass GetOppositeClass() const override { return &Create; }
-  void InitOpposite(TRPUndoModifyItemProps& opposite) override;
 };
 
-class TRPUndoModifyCellStrProperty : public TRPUndoModifyItemStrProperty {
+// A published string property of the cell changed by name.
+class TRPUndoModifyCellStrProperty : public TRPUndoCellPropertyOf<TRPUndoModifyItemStrProperty> {
 public:
   static std::unique_ptr<TRPUndoModifyItemProps> Create() { return std::make_unique<TRPUndoModifyCellStrProperty>(); }
-  int32_t Row = 0;
-  int32_t Col = 0;
-  void Undo(TRPEditRPData& rpData) override;
   TClass GetOppositeClass() const override { return &Create; }
-  void InitOpposite(TRPUndoModifyItemProps& opposite) override;
 };
 
-class TRPUndoModifyCellIntProperties : public TRPUndoModifyItemIntProperties {
+// Several published ordinal properties of the cell changed at once.
+class TRPUndoModifyCellIntProperties : public TRPUndoCellPropertyOf<TRPUndoModifyItemIntProperties> {
 public:
   static std::unique_ptr<TRPUndoModifyItemProps> Create() { return std::make_unique<TRPUndoModifyCellIntProperties>(); }
-  int32_t Row = 0;
-  int32_t Col = 0;
-  void Undo(TRPEditRPData& rpData) override;
   TClass GetOppositeClass() const override { return &Create; }
-  void InitOpposite(TRPUndoModifyItemProps& opposite) override;
 };
 
 // The visible border sides of the table (Row -1) or of a cell: undoing sets these.

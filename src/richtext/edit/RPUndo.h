@@ -133,6 +133,8 @@ public:
 class TRPUndoList : public TRPList {
 public:
   explicit TRPUndoList(TRPEditRPData* rpData) : RPData(rpData) {}
+  // The records go while the list is still one: they ask it for its document.
+  ~TRPUndoList() override { Clear(); }
 
   // While above 0 a played group is not laid out again (nothing raises it).
   int32_t ReformatLock = 0;

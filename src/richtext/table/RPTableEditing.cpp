@@ -65,6 +65,9 @@ bool TRPTableItemInfo::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSp
 }
 
 void TRPTableItemInfo::DeleteEmptyRows() {
+  // One undo step for all the rows.
+  BeginUpdateGroup();
+  const TScopeExit leaveGroup([this] { EndUpdateGroup(); });
   for (int32_t r = FRows->GetRowCount() - 1; r >= 0; --r) {
     const TRPTableRow& row = *FRows->GetRow(r);
     bool ownCell = false;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/base/Types.h"
 #include "platform/base/UserInput.h"
@@ -97,6 +99,14 @@ public:
                                      bool affectsSize, bool affectsWidth, int32_t row, int32_t col) = 0;
   virtual void ModifyItemStrProperty(int32_t itemNo, TPersistent& object, const AnsiString& name,
                                      const AnsiString& value, int32_t row, int32_t col) = 0;
+  // Several ordinal properties (name, value) written as one step; by default one step
+  // each.
+  virtual void ModifyItemIntProperties(int32_t itemNo, TPersistent& object, bool affectsSize, bool affectsWidth,
+                                       const std::vector<std::pair<AnsiString, int32_t>>& values, int32_t row,
+                                       int32_t col) {
+    for (const auto& [name, value] : values)
+      ModifyItemIntProperty(itemNo, object, name, value, affectsSize, affectsWidth, row, col);
+  }
   // The notes of the grid's structural steps for the table item at itemNo
   // (RPTableGridNotes.h); nullptr while the editor records no undo.
   virtual IRPTableGridNotes* GetGridNotes(int32_t) { return nullptr; }

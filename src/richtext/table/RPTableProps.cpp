@@ -1,7 +1,7 @@
 // The table's published properties: the registry entries, the by-name setters, and
 // the by-name change that becomes an undoable step while the table lies in an editor.
-#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "richtext/table/RPTableItem.h"
 #include "richtext/table/RPTablePropInfo.h"
@@ -253,20 +253,18 @@ void TRPTableItemInfo::CopyCellAttributes(int32_t itemNo, int32_t row, int32_t c
   SetCellBackgroundImage(source.GetBackgroundImage(), row, col);
   host->ModifyItemStrProperty(itemNo, cell, "BackgroundImageFileName", source.BackgroundImageFileName, row, col);
   host->ModifyItemStrProperty(itemNo, cell, "Hint", source.Hint, row, col);
-  const std::pair<const char*, int32_t> values[] = {
+  std::vector<std::pair<AnsiString, int32_t>> values = {
       {"Color", source.GetCellColor()},
       {"BorderColor", source.BorderColor},
       {"BorderLightColor", source.BorderLightColor},
       {"VAlign", source.VAlign},
       {"BackgroundStyle", source.GetBackgroundStyle()},
-      {"BestWidth", source.BestWidth / colDivisor},
-      {"BestHeight", source.BestHeight / rowDivisor},
   };
-  for (const auto& [name, value] : values) {
-    const bool size = std::string_view(name).starts_with("Best");
-    if (!size || includeSize)
-      host->ModifyItemIntProperty(itemNo, cell, name, value, includeSize, includeSize, row, col);
+  if (includeSize) {
+    values.emplace_back("BestWidth", source.BestWidth / colDivisor);
+    values.emplace_back("BestHeight", source.BestHeight / rowDivisor);
   }
+  host->ModifyItemIntProperties(itemNo, cell, includeSize, includeSize, values, row, col);
   Changed();
 }
 

@@ -83,6 +83,29 @@ TEST_F(RPTableUndoTest, ARowAppendedAtTheEndIsOneGroupUndoneAndRedone) {
   EXPECT_EQ(Grid(), after);
 }
 
+TEST_F(RPTableUndoTest, RowsCopyingAnotherTakeItsAttributesInOneStepPerCell) {
+  Table->GetCell(0, 1)->SetCellColor(clRed);
+  Table->GetCell(0, 1)->BestHeight = 20;
+  const std::unique_ptr<TBitmap> tile = ColorTile(clBlue);
+  Table->GetCell(0, 2)->SetBackgroundImage(tile.get());
+  Table->InsertRows(1, 2, 0);
+  ASSERT_EQ(Groups(), 1);
+  int32_t multiple = 0;
+  for (int32_t i = 0; i < LastGroup().Count(); ++i)
+    if (const auto* record = dynamic_cast<const TRPUndoModifyCellIntProperties*>(LastGroup().Info(i))) {
+      ++multiple;
+      EXPECT_TRUE(record->Row == 1 || record->Row == 2);
+      EXPECT_EQ(record->Col, 1);
+    }
+  EXPECT_EQ(multiple, 2) << "the colour and the height of the two copies of cell (0, 1)";
+  EXPECT_EQ(Table->GetCell(2, 1)->GetCellColor(), clRed);
+  EXPECT_NE(Table->GetCell(2, 2)->GetBackgroundImage(), nullptr);
+  const std::string after = Grid();
+  Undo();
+  Redo();
+  EXPECT_EQ(Grid(), after) << "the copied pictures come back too";
+}
+
 TEST_F(RPTableUndoTest, InvalidRowAndColumnOperationsFailAndRecordNothing) {
   const std::string before = Grid();
   EXPECT_THROW(Table->InsertRows(4, 1, -1), ERichPaneError);
@@ -143,6 +166,20 @@ TEST_F(RPTableUndoTest, DeletingRowsThroughAMergedCellSplitsItAndUndoJoinsIt) {
   EXPECT_EQ(Table->GetCell(0, 0)->GetRowSpan(), 3);
   Redo();
   EXPECT_EQ(Grid(), deleted);
+}
+
+TEST_F(RPTableUndoTest, RowsLeftWithoutCellsOfTheirOwnGoInOneStep) {
+  ASSERT_TRUE(Table->MergeCells(0, 0, 3, 3, true));
+  const std::string merged = Grid();
+  Table->DeleteEmptyRows();
+  EXPECT_EQ(Table->Rows().GetRowCount(), 1);
+  EXPECT_EQ(Table->GetCell(0, 0)->GetRowSpan(), 1);
+  ASSERT_EQ(Groups(), 2);
+  Undo();
+  EXPECT_EQ(Grid(), merged);
+  Table->DeleteEmptyRows();
+  Table->DeleteEmptyRows();
+  EXPECT_EQ(Groups(), 2) << "nothing left to delete records nothing";
 }
 
 TEST_F(RPTableUndoTest, ATablePropertyChangedThroughTheEditorIsUndoneAndRedone) {
@@ -223,6 +260,16 @@ TEST_F(RPTableUndoTest, TheTablePictureGoesToItsRecordAndComesBack) {
   Redo();
   ASSERT_NE(Table->GetBackgroundImage(), nullptr);
   EXPECT_EQ(Table->GetBackgroundImage()->Width(), 5);
+}
+
+TEST_F(RPTableUndoTest, TheTablesOwnBordersAreRecordedWithRowMinusOne) {
+  Data().TableEditHost().NoteVisibleBorders(Table->GetItemNo(), -1, -1, true, true, true, true);
+  Table->VisibleBorders.SetValues(false, false, true, false);
+  ASSERT_EQ(Groups(), 1);
+  Undo();
+  EXPECT_TRUE(Table->VisibleBorders.IsAllEqual(true));
+  Redo();
+  EXPECT_TRUE(Table->VisibleBorders.IsEqualToValues(false, false, true, false));
 }
 
 TEST_F(RPTableUndoTest, OnCellEditingRefusingEveryCellLeavesTheTableAsItWas) {

@@ -1,7 +1,7 @@
 // The undo oracle over tables in an editor's document: random sequences of the tables'
 // operations (rows and columns inserted and deleted, cells merged, split by deletion and
-// cleared, table and cell properties, borders, pictures, and cell content changed
-// through the hidden editor), each one undo group. Undoing every group must give back,
+// cleared, table and cell properties, borders, pictures, cell content changed through
+// the hidden editor and typed into by a cell's own editor), each one undo group. Undoing every group must give back,
 // group by group, the document as it was before it (written in the native format, and
 // every grid dumped), redoing every group the edited one; the grids keep their
 // invariants after every operation and every played group.
@@ -80,6 +80,23 @@ protected:
     }
     return out.str();
   }
+  // The draw items and every table's layout: after a played group the partial layout
+  // must be what a whole new pass makes.
+  std::string Layout() {
+    std::ostringstream out;
+    for (int32_t i = 0; i < Data().DrawItems.Count(); ++i) {
+      const TRPDrawLineInfo& d = *Data().DrawItems[i];
+      out << d.ItemNo << "/" << d.Offs << "+" << d.Length << "@" << d.Left << "," << d.Top << " " << d.Width << "x"
+          << d.Height << "\n";
+    }
+    for (TRPTableItemInfo* table : Tables()) out << DumpLayout(*table, table->FormattingInfo()) << "\n";
+    return out.str();
+  }
+  void ExpectLayoutOfAWholePass(const char* when) {
+    const std::string partial = Layout();
+    Format();
+    EXPECT_EQ(partial, Layout()) << when << "\n" << Steps;
+  }
   void ExpectInvariants() {
     for (TRPTableItemInfo* table : Tables()) ASSERT_NO_FATAL_FAILURE(ExpectGridInvariants(table->Rows()));
   }
@@ -115,7 +132,7 @@ protected:
     TRPTableRows& rows = table.Rows();
     const int32_t rowCount = rows.GetRowCount(), colCount = rows.GetColCount();
     int32_t row = 0, col = 0;
-    switch (Rand(13)) {
+    switch (Rand(14)) {
       case 0: {
         const int32_t at = Rand(rowCount + 1), count = 1 + Rand(2), copy = Rand(rowCount + 1) - 1;
         Note(which + "insert rows", {at, count, copy});
@@ -203,17 +220,58 @@ protected:
         }
         break;
       }
+      case 12:
+        if (!PickCell(table, row, col)) return;
+        Note(which + "typed into a cell", {row, col});
+        TypeIntoCell(table, row, col);
+        break;
       default: {
-        // Styles applied to cells through the hidden editor.
-        const int32_t command = Rand(2), parameter = command == 0 ? Rand(3) : Rand(BoldStyle + 1);
+        // Styles and style conversions applied to cells through the hidden editor.
+        const int32_t command = Rand(4), parameter = command % 2 == 0 ? Rand(3) : Rand(BoldStyle + 1);
         const bool selectedOnly = Chance(70);
         if (selectedOnly) SelectRandomCells(table);
         Note(which + "apply to cells", {command, parameter, selectedOnly});
+        Pane.ParaConversion = [](int32_t paraNo, int32_t userData) { return (paraNo + userData) % 3; };
+        Pane.TextConversion = [](int32_t styleNo, int32_t userData) { return styleNo == 0 ? userData : 0; };
         if (!selectedOnly) Data().BeginUndoGroup(rpukModifyItem, true);
         table.ApplyToCells(command, parameter, selectedOnly);
+        Pane.ParaConversion = nullptr;
+        Pane.TextConversion = nullptr;
         Deselect(table);
       }
     }
+  }
+
+  // The cell's content in an editor of its own, typed into, Enter and Backspace pressed
+  // at random places; what that editor recorded goes to the document as one step.
+  void TypeIntoCell(TRPTableItemInfo& table, int32_t row, int32_t col) {
+    TTestEditPane cellPane;
+    cellPane.SetStyle(&Style);
+    cellPane.ClientResized(200, 100);
+    TRPEditRPData& cellData = cellPane.Edit();
+    TRPTableCellData& cell = *table.GetCell(row, col);
+    // The editor's first pass gave it an empty item.
+    cellData.Clear();
+    cellData.AppendItemsFrom(&cell);
+    cellPane.Format();
+    for (int32_t n = 1 + Rand(4); n > 0; --n) {
+      const int32_t itemNo = Rand(cellData.GetItemCount());
+      cellData.SetCaretAtItemPos(itemNo, 1 + Rand(cellData.GetItemLength(itemNo) + 1));
+      switch (Rand(3)) {
+        case 0:
+          cellData.TypeText(AnsiString(1 + Rand(3), static_cast<char>('a' + Rand(26))), 0);
+          break;
+        case 1:
+          cellData.InsertParagraphBreak(false, false);
+          break;
+        default:
+          cellData.DeleteCharBackward(false, false, false);
+      }
+    }
+    HandOverCellUndo(Data(), table.GetItemNo(), row, col, cellData);
+    cell.Clear();
+    cell.AppendItemsFrom(&cellData);
+    table.Changed();
   }
 
   void PlayGroup(TRPUndoList& list) {
@@ -259,11 +317,13 @@ TEST_F(RPUndoOracleTableTest, UndoingEveryTableOperationGivesTheOriginalAndRedoi
       ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().UndoList));
       ASSERT_NO_FATAL_FAILURE(ExpectInvariants()) << Steps;
       ASSERT_EQ(State(), states[k - 1]) << "undone to group " << k - 1 << "\n" << Steps;
+      ExpectLayoutOfAWholePass("after undoing");
     }
     for (size_t k = 1; k < states.size(); ++k) {
       ASSERT_NO_FATAL_FAILURE(PlayGroup(*Data().RedoList));
       ASSERT_NO_FATAL_FAILURE(ExpectInvariants()) << Steps;
       ASSERT_EQ(State(), states[k]) << "redone to group " << k << "\n" << Steps;
+      ExpectLayoutOfAWholePass("after redoing");
     }
     EXPECT_EQ(State(), edited);
   }
