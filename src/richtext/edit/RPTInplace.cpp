@@ -182,6 +182,8 @@ void TRPTableInplaceRPData::DrawBackground(TCanvas& canvas, const TRect& rect) {
 TRPTableInplaceEdit::TRPTableInplaceEdit(TComponent* owner) : TRichPaneEdit(owner, &TRPTableInplaceRPData::Create) {
   BorderStyle = bsNone;
   WheelStep = 0;
+  // No bar at all over a cell: its scrolling is the host's.
+  VScrollDisableNoScroll = false;
   Window().SetVisible(false);
   SetVScrollVisible(false);
   SetHScrollVisible(false);
