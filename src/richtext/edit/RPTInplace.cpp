@@ -177,6 +177,31 @@ void TRPTableInplaceRPData::DrawBackground(TCanvas& canvas, const TRect& rect) {
     picture->Draw(canvas, rect, GetHOffs(), GetVOffs(), 0, 0, GetWidth(), GetHeight(), clNone, false);
 }
 
+void TRPTableInplaceRPData::DoRPDblClick(const WideString& word, int32_t styleNo) {
+  TRPEditRPData* host = Editor().HostData();
+  if (!host) return TRPEditRPData::DoRPDblClick(word, styleNo);
+  if (IRPWindowHost* window = host->Control().Host())
+    window->PostCall([host, word, styleNo] { host->DoRPDblClick(word, styleNo); });
+  else
+    host->DoRPDblClick(word, styleNo);
+}
+
+bool TRPTableInplaceRPData::IsRPDblClickAssigned() const {
+  TRPEditRPData* host = Editor().HostData();
+  return host ? host->IsRPDblClickAssigned() : TRPEditRPData::IsRPDblClickAssigned();
+}
+
+void TRPTableInplaceRPData::ExecuteItemJump(int32_t jumpId) {
+  TRPEditRPData* host = Editor().HostData();
+  if (!host) return TRPEditRPData::ExecuteItemJump(jumpId);
+  // The cell's hyperlinks are numbered among the host's from FirstJumpNo on.
+  const int32_t id = FirstJumpNo + jumpId - host->FirstJumpNo;
+  if (IRPWindowHost* window = host->Control().Host())
+    window->PostCall([host, id] { host->ExecuteItemJump(id); });
+  else
+    host->ExecuteItemJump(id);
+}
+
 // --- The editor ---------------------------------------------------------------------------------
 
 TRPTableInplaceEdit::TRPTableInplaceEdit(TComponent* owner) : TRichPaneEdit(owner, &TRPTableInplaceRPData::Create) {

@@ -52,6 +52,11 @@ public:
   // transparent cell, then the table's under the cell, then the cell's picture.
   void DrawBackground(TCanvas& canvas, const TRect& rect) override;
   TRPBackground* GetBackground() const override;
+  // A double click on a word and a followed hyperlink are the host's: queued to it, so
+  // that its control fires OnRPDblClick and OnJump.
+  void DoRPDblClick(const WideString& word, int32_t styleNo) override;
+  bool IsRPDblClickAssigned() const override;
+  void ExecuteItemJump(int32_t jumpId) override;
 };
 
 class TRPTableInplaceEdit : public TRichPaneEdit {

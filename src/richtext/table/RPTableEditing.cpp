@@ -123,6 +123,11 @@ void TRPTableItemInfo::BuildJumps(int32_t left, int32_t top, TRPJumpList& list, 
     for (int32_t c = 0; c < FRows->GetColCount(); ++c) {
       TRPTableCellData* cell = FRows->GetCell(r, c);
       if (!cell) continue;
+      // The cell edited in place: its editor numbers its own hyperlinks from here.
+      if (FInplaceEditor && r == FEditedRow && c == FEditedCol) {
+        jumpNo += FInplaceEditor->RebuildJumps(jumpNo);
+        continue;
+      }
       const size_t from = list.size();
       cell->CollectJumps(jumpNo, &list);
       const int32_t dx = left + cell->Left + FCellPadding;

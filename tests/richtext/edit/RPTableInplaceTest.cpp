@@ -84,6 +84,18 @@ struct TTableEditorScreen : testing::Test {
     const TRPTableItemFormattingInfo& info = Table->FormattingInfo();
     return QPoint(Table->GetPosition().X + info.ColStarts[0] + 5, Table->GetPosition().Y + info.RowStarts[row] - 1);
   }
+  // A press in one cell opens its editor, which then holds the mouse: the drag to
+  // another cell and the release come to it.
+  void DragFromCell(int32_t row, int32_t col, int32_t toRow, int32_t toCol) {
+    QTest::mousePress(&Host(), Qt::LeftButton, {}, InCell(row, col));
+    ASSERT_TRUE(EditsCell(row, col));
+    QTest::mouseMove(&CellEditorWidget(), InCell(toRow, toCol) - EditorAt());
+  }
+  void ReleaseInCell(int32_t row, int32_t col) {
+    QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, InCell(row, col) - EditorAt());
+    QApplication::processEvents();
+  }
+  QPoint EditorAt() { return QPoint(CellEditor()->Window().Left(), CellEditor()->Window().Top()); }
   void Click(int32_t row, int32_t col) {
     QTest::mouseClick(&Host(), Qt::LeftButton, {}, InCell(row, col));
     QApplication::processEvents();
@@ -177,15 +189,9 @@ TEST_F(TTableEditorScreen, TabAndArrowsMoveFromCellToCellAndOutOfTheTable) {
 
 TEST_F(TTableEditorScreen, ADragOverCellsSelectsABlockThatIsMergedAndUndone) {
   ASSERT_NO_FATAL_FAILURE(Show());
-  const QPoint from = InCell(0, 0), to = InCell(1, 1);
-  QTest::mousePress(&Host(), Qt::LeftButton, {}, from);
-  ASSERT_TRUE(EditsCell(0, 0));
-  // The editor holds the mouse: the drag and the release come to it.
-  const QPoint editorAt(CellEditor()->Window().Left(), CellEditor()->Window().Top());
-  QTest::mouseMove(&CellEditorWidget(), to - editorAt);
+  ASSERT_NO_FATAL_FAILURE(DragFromCell(0, 0, 1, 1));
   EXPECT_TRUE(Table->HasCellSelection());
-  QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, to - editorAt);
-  QApplication::processEvents();
+  ReleaseInCell(1, 1);
   EXPECT_EQ(CellEditor(), nullptr);  // gone after the release that selected cells
   int32_t top = -1, left = -1, rows = 0, cols = 0;
   ASSERT_TRUE(Table->GetSelectionBounds(top, left, rows, cols, false));
@@ -299,6 +305,31 @@ TEST_F(TTableEditorScreen, TheCellEditorSharesTheHostsReadOnlyStateAndUndo) {
   EXPECT_FALSE(CellEditor()->ReadOnly());
 }
 
+TEST_F(TTableEditorScreen, DoubleClicksAndHyperlinksInACellAreTheHosts) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  std::u16string word;
+  int32_t jump = -1;
+  Editor.OnRPDblClick = [&](TCustomRichPane* sender, const WideString& w, int32_t) {
+    EXPECT_EQ(sender, &Editor);
+    word = w;
+  };
+  Editor.OnJump = [&](TCustomRichPane* sender, int32_t id) {
+    EXPECT_EQ(sender, &Editor);
+    jump = id;
+  };
+  Click(1, 2);
+  ASSERT_TRUE(EditsCell(1, 2));
+  TRPTableInplaceRPData& data = CellEditor()->InplaceData();
+  EXPECT_TRUE(data.IsRPDblClickAssigned());
+  data.DoRPDblClick(u"r1c2", 0);
+  data.FirstJumpNo = 3;
+  data.ExecuteItemJump(1);
+  EXPECT_EQ(word, u"");  // queued: after the event being handled
+  QApplication::processEvents();
+  EXPECT_EQ(word, u"r1c2");
+  EXPECT_EQ(jump, 4);
+}
+
 // On a real X display: a table with a block of cells being selected by a drag that
 // began in a cell, whose editor in place is still open, saved as table-editing.png.
 TEST_F(TTableEditorScreen, Screenshot) {
@@ -309,14 +340,10 @@ TEST_F(TTableEditorScreen, Screenshot) {
   Table->SetBorderStyle(rptbColor);
   Table->SetCellBorderStyle(rptbColor);
   ASSERT_NO_FATAL_FAILURE(Show());
-  const QPoint from = InCell(0, 0), to = InCell(1, 1);
-  QTest::mousePress(&Host(), Qt::LeftButton, {}, from);
-  ASSERT_TRUE(EditsCell(0, 0));
-  const QPoint editorAt(CellEditor()->Window().Left(), CellEditor()->Window().Top());
-  QTest::mouseMove(&CellEditorWidget(), to - editorAt);
+  ASSERT_NO_FATAL_FAILURE(DragFromCell(0, 0, 1, 1));
   ASSERT_TRUE(Table->HasCellSelection());
   const QImage image = GrabScreenshot(*Form.Widget(), "table-editing");
-  QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, to - editorAt);
+  ReleaseInCell(1, 1);
   ASSERT_FALSE(image.isNull());
   const QPoint origin = Host().mapTo(Form.Widget(), QPoint(0, 0));
   // The selected block in the selection colour, the cell under the editor too; the cell
