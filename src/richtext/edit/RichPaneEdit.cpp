@@ -29,7 +29,7 @@ TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner, TDataFactory createD
   RichPaneRTFReadProperties(*this);
 }
 
-TCustomRichPaneEdit::~TCustomRichPaneEdit() { FDestroying = true; }
+TCustomRichPaneEdit::~TCustomRichPaneEdit() { MarkDestroying(); }
 
 // --- Read-only, undo limit and tab navigation --------------------------------------------------
 
@@ -399,6 +399,7 @@ TRichPaneEdit::TRichPaneEdit(TComponent* owner, TDataFactory createData)
 }
 
 TRichPaneEdit::~TRichPaneEdit() {
+  MarkDestroying();
   StopLiveSpelling();
   Destroying();
   Clear();

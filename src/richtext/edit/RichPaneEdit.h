@@ -239,6 +239,8 @@ public:
   void SetPointerCursor(TCursor cursor) override;
 
 protected:
+  // From now on the editor fires no events (its destruction began).
+  void MarkDestroying() { FDestroying = true; }
   void DoVScrolled() override;
   void DoHScrolled() override;
 

@@ -225,8 +225,9 @@ void TCustomRichPaneEdit::TypeUnicode(const WideString& text) {
 
 bool TCustomRichPaneEdit::KeyText(const WideString& text, TShiftState shift) {
   if (text.empty()) return false;
-  // Ctrl with a key types nothing, unless AltGr (Ctrl and Alt) made the character.
-  if (Has(shift, ssCtrl) && !Has(shift, ssAlt)) return false;
+  // Ctrl or Alt with a key types nothing (shortcuts and menu keys), unless both are held
+  // (AltGr as some platforms report it) and made the character.
+  if (Has(shift, ssCtrl) != Has(shift, ssAlt)) return false;
   const WideChar first = text[0];
   if (text.size() == 1 && (first < 32 || first == 127)) return first == '\t' ? KeyPress('\t') : KeyPress(char(first));
   TCustomRichPaneEdit& inner = InnermostEditor();

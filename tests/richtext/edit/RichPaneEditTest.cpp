@@ -9,8 +9,12 @@
 #include <QTest>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,12 +27,14 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 #include "richtext/edit/RichPaneEdit.h"
+#include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
 
 namespace {
@@ -97,6 +103,15 @@ struct RichPaneEditTest : testing::Test {
 
   TRPEditRPData& Data() { return Editor.EditData(); }
   void SetCurrentStyle(int32_t styleNo) { Editor.SetCurTextStyleNo(styleNo); }
+  // The draw items: item, offset, length and place.
+  std::string Layout() {
+    std::ostringstream out;
+    for (int32_t d = 0; d < Data().DrawItems.Count(); ++d) {
+      const TRPDrawLineInfo& item = *Data().DrawItems[d];
+      out << item.ItemNo << ":" << item.Offs << ":" << item.Length << "@" << item.Left << "," << item.Top << " ";
+    }
+    return out.str();
+  }
   // The document: one line per item, "N" (starts a paragraph), "L" (starts a line) or
   // "C" (continues), the text style and the text as UTF-8 ("<tab>", "<picture>" for
   // others).
@@ -818,4 +833,220 @@ TEST_F(RichPaneEditTest, TheSmartPopupFollowsTheCaret) {
   // A change frees it.
   Type(u"x");
   EXPECT_EQ(Data().SmartPopupButton(), nullptr);
+}
+
+// Keys with Ctrl or Alt alone type nothing; with both (AltGr) they type their character.
+TEST_F(RichPaneEditTest, ShortcutKeysTypeNothing) {
+  Key(Qt::Key_Q, Qt::ControlModifier, "\x11");
+  Key(Qt::Key_F, Qt::AltModifier, "f");
+  Key(Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QString::fromUtf16(u"€"));
+  EXPECT_EQ(Items(), "N0:€|");
+}
+
+// A picture field naming a file beside an inserted RTF file is not read, even when the
+// control's import options would allow it for loading.
+TEST_F(RichPaneEditTest, InsertedRtfReadsNoLocalFiles) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(::testing::TempDir()) / "editor-rtf-fields";
+  fs::create_directories(dir);
+  {
+    TBitmap picture;
+    picture.SetSize(6, 5);
+    TFileStream file(AnsiToWide(AnsiString((dir / "pic.bmp").string())), fmCreate);
+    picture.SaveToStream(file);
+    const std::string rtf = "{\\rtf1 before{\\field{\\*\\fldinst INCLUDEPICTURE \"pic.bmp\"}{\\fldrslt }}after\\par}";
+    TFileStream rtfFile(AnsiToWide(AnsiString((dir / "fields.rtf").string())), fmCreate);
+    rtfFile.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+  }
+  auto& props = RichPaneRTFReadProperties(Editor);
+  props.AllowFieldPictureFiles = true;
+  const auto pictures = [](TCustomRPData& data) {
+    int32_t count = 0;
+    for (int32_t i = 0; i < data.GetItemCount(); ++i) count += data.GetItem(i)->StyleNo == rpkindPicture;
+    return count;
+  };
+  // Loading the file with the same options reads the picture: the file is good.
+  {
+    TCustomRichPane viewer(nullptr);
+    viewer.SetStyle(&Style);
+    props.BasePath = AnsiString(dir.string() + "/");
+    TFileStream file(AnsiToWide(AnsiString((dir / "fields.rtf").string())), fmOpenRead);
+    int32_t position = 0;
+    ASSERT_EQ(props.ReadRTFFromStream(file, viewer.RPData(), position), rtf_ec_OK);
+    EXPECT_EQ(pictures(viewer.RPData()), 1);
+    props.BasePath = AnsiString();
+  }
+  ASSERT_TRUE(Editor.InsertRTFFromFile(AnsiToWide(AnsiString((dir / "fields.rtf").string()))));
+  EXPECT_EQ(pictures(Data()), 0);
+  EXPECT_NE(Items().find("beforeafter"), std::string::npos) << Items();
+  EXPECT_TRUE(props.AllowFieldPictureFiles);
+  fs::remove_all(dir);
+}
+
+// An editor being destroyed (with the focus, in hyperlink mode) fires no events.
+TEST_F(RichPaneEditTest, DestructionFiresNoEvents) {
+  int32_t events = 0;
+  {
+    TRichPaneEdit editor(nullptr);
+    editor.SetStyle(&Style);
+    editor.Window().SetParent(&Form);
+    editor.Window().SetBounds(10, 10, 200, 100);
+    editor.EditData().AddRawText("text", PlainStyle, 0);
+    editor.Format();
+    editor.Window().SetFocus();
+    QApplication::processEvents();
+    editor.EditData().SetCaretAtItemPos(0, 3);
+    editor.EditData().BuildJumps(true);
+    editor.OnCaretMove = [&](TObject*) { ++events; };
+    editor.OnCurTextStyleChanged = [&](TObject*) { ++events; };
+    editor.OnCurParaStyleChanged = [&](TObject*) { ++events; };
+    editor.OnChange = [&](TObject*) { ++events; };
+  }
+  EXPECT_EQ(events, 0);
+}
+
+// Native and RTF documents inserted at random caret positions of random documents: each
+// insertion is one undo step; undoing them all gives the original dump, redoing them all
+// the edited one, and the layout each leaves is that of a whole new pass.
+TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
+  std::mt19937 rng;
+  const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
+  const char* const words[] = {"alpha", "beta ", " gamma", "delta epsilon", "x"};
+  const std::u16string unicodeWords[] = {u"\u0436\u0443\u043A", u"\u65E5\u672C", u"\u03A9 ok"};
+  const auto fill = [&](TCustomRPData& data, int32_t paragraphs) {
+    for (int32_t p = 0; p < paragraphs; ++p)
+      for (int32_t n = 1 + rand(3), first = 1; n > 0; --n, first = 0) {
+        const int32_t paraNo = first ? rand(2) : -1;
+        const int32_t kind = rand(12);
+        if (kind == 0) {
+          auto picture = std::make_unique<TBitmap>();
+          picture->SetSize(4 + rand(8), 4 + rand(8));
+          data.AddPicture("p", std::move(picture), paraNo, rpvaBaseline);
+        } else if (kind == 1 && first) {
+          auto table = std::make_unique<TRPTableItemInfo>(2, 2, &data);
+          for (int32_t r = 0; r < 2; ++r)
+            for (int32_t c = 0; c < 2; ++c) {
+              table->GetCell(r, c)->Clear();
+              table->GetCell(r, c)->AddRawText(words[rand(5)], PlainStyle, 0);
+            }
+          data.AddItem("", std::move(table));
+        } else if (kind == 2 && !first && data.GetItemCount() > 0 &&
+                   !data.GetItem(data.GetItemCount() - 1)->GetBoolValue(rpibqWholeLine)) {
+          // A line of its own inside the paragraph.
+          data.AddRawText(words[rand(5)], PlainStyle, -1);
+          data.GetItem(data.GetItemCount() - 1)->SetLineBreakBefore(true);
+        } else if (kind < 5)
+          data.AddTextW(unicodeWords[rand(3)], rand(2) ? UnicodeStyle : BoldStyle, TRPTag(), paraNo);
+        else
+          data.AddRawText(words[rand(5)], PlainStyle, paraNo);
+      }
+  };
+  const std::string rtfs[] = {
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 one {\\b two}\\par three}",
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 single}",
+      "{\\rtf1\\ansi\\uc1{\\fonttbl{\\f0 Arial;}}\\f0\\par \\u1078?\\u1091?\\par end\\par}",
+  };
+  // The documents are built while no live spelling runs (a table made for a document
+  // whose walk runs is reached half built).
+  Editor.LiveSpellingMode = rplspManualStart;
+  // Pictures are read back from native streams.
+  RegisterGraphicClass(&TBitmap::ClassInfo);
+  int32_t inserted = 0;
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    rng.seed(seed);
+    Data().Clear();
+    fill(Data(), 1 + rand(4));
+    Editor.Format();
+    Editor.ClearUndo();
+    std::vector<std::string> states{Dump(Data())};
+    for (int32_t n = 0; n < 5; ++n) {
+      const int32_t itemNo = rand(Data().GetItemCount());
+      Data().SetCaretAtItemPos(itemNo, Data().GetItemStartOffset(itemNo) + rand(Data().GetItemLength(itemNo) + 1));
+      bool done = false;
+      if (rand(2) == 0) {
+        const auto native = NativeDocument(Style, [&](TCustomRPData& data) { fill(data, 1 + rand(3)); });
+        done = Editor.InsertRPFFromStream(*native);
+      } else {
+        const std::string& rtf = rtfs[rand(3)];
+        TMemoryStream stream;
+        stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+        stream.SetPosition(0);
+        done = Editor.InsertRTFFromStream(stream);
+      }
+      ASSERT_TRUE(done);
+      ASSERT_EQ(DocumentFault(Data()), "") << "before:\n" << states.back() << "after:\n" << Dump(Data());
+      ASSERT_EQ(Data().UndoList->Count(), static_cast<int32_t>(states.size()));
+      states.push_back(Dump(Data()));
+      const std::string partial = Layout();
+      Editor.Format();
+      ASSERT_EQ(Layout(), partial) << "after insertion " << n;
+      ++inserted;
+    }
+    for (size_t k = states.size() - 1; k > 0; --k) {
+      Editor.Undo();
+      ASSERT_EQ(Dump(Data()), states[k - 1]) << "undone to " << k - 1;
+    }
+    for (size_t k = 1; k < states.size(); ++k) {
+      Editor.Redo();
+      ASSERT_EQ(Dump(Data()), states[k]) << "redone to " << k;
+    }
+  }
+  EXPECT_EQ(inserted, 300);
+}
+
+// Random key scripts (characters of several scripts, Backspace, Delete, Enter,
+// Shift+Enter, Tab, the arrows with and without Shift, Home and End, Ctrl+Z and Ctrl+Y)
+// on random documents: after every key the document keeps its rules and its layout is
+// that of a whole new pass; undoing everything gives the original document back.
+TEST_F(RichPaneEditTest, RandomKeyScripts) {
+  Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
+  Editor.LiveSpellingMode = rplspManualStart;
+  std::mt19937 rng;
+  const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
+  const std::u16string characters = u"ab c\u0436\u0443\u03A9\u65E5 .";
+  const struct {
+    int Key;
+    Qt::KeyboardModifiers Modifiers;
+    const char* Text;
+  } keys[] = {
+      {Qt::Key_Backspace, Qt::NoModifier, "\b"}, {Qt::Key_Delete, Qt::NoModifier, "\x7f"},
+      {Qt::Key_Return, Qt::NoModifier, "\r"},    {Qt::Key_Return, Qt::ShiftModifier, "\r"},
+      {Qt::Key_Tab, Qt::NoModifier, "\t"},       {Qt::Key_Left, Qt::NoModifier, ""},
+      {Qt::Key_Right, Qt::NoModifier, ""},       {Qt::Key_Up, Qt::NoModifier, ""},
+      {Qt::Key_Down, Qt::NoModifier, ""},        {Qt::Key_Left, Qt::ShiftModifier, ""},
+      {Qt::Key_Right, Qt::ShiftModifier, ""},    {Qt::Key_Home, Qt::ShiftModifier, ""},
+      {Qt::Key_End, Qt::NoModifier, ""},         {Qt::Key_Z, Qt::ControlModifier, ""},
+      {Qt::Key_Y, Qt::ControlModifier, ""},
+  };
+  for (uint32_t seed = 1; seed <= 8; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    rng.seed(seed);
+    Data().Clear();
+    for (int32_t p = 1 + rand(3); p > 0; --p) {
+      Data().AddRawText("plain text", PlainStyle, 0);
+      if (rand(2)) Data().AddTextW(u"\u0436\u0443\u043A", UnicodeStyle, TRPTag(), -1);
+    }
+    Editor.Format();
+    Editor.ClearUndo();
+    const std::string original = Dump(Data());
+    std::string script;
+    for (int32_t n = 0; n < 40; ++n) {
+      if (rand(2) == 0) {
+        const char16_t ch = characters[static_cast<size_t>(rand(static_cast<int32_t>(characters.size())))];
+        script += "type " + Utf8(std::u16string(1, ch)) + "; ";
+        Type(std::u16string(1, ch));
+      } else {
+        const auto& key = keys[rand(static_cast<int32_t>(std::size(keys)))];
+        script += std::to_string(key.Key) + "/" + std::to_string(key.Modifiers) + "; ";
+        Key(key.Key, key.Modifiers, key.Text);
+      }
+      ASSERT_EQ(DocumentFault(Data()), "") << script;
+      const std::string partial = Layout();
+      Editor.Reformat();
+      ASSERT_EQ(Layout(), partial) << script;
+    }
+    for (int32_t guard = 0; Editor.CanUndo() && guard < 1000; ++guard) Editor.Undo();
+    ASSERT_EQ(Dump(Data()), original) << script;
+  }
 }
