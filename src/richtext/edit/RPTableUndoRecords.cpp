@@ -21,6 +21,19 @@ T* Opposite(const T& record, TRPEditRPData& rpData) {
   return AddTableUndoRecord<T>(rpData, record.ItemNo, record.AffectsWidth, record.AffectsSize);
 }
 
+// The opposite of a step whose reverse takes the same parameters: a copy of the record
+// (in the list that the copy lies in) with the direction turned.
+template <typename T>
+T* ReversedCopy(const T& record, TRPEditRPData& rpData) {
+  T* opposite = Opposite(record, rpData);
+  if (!opposite) return nullptr;
+  TRPUndoList* owner = opposite->Owner;
+  *opposite = record;
+  opposite->Owner = owner;
+  opposite->Forward = !record.Forward;
+  return opposite;
+}
+
 TRPTableCellData& CellAt(TRPTableItemInfo& table, int32_t row, int32_t col) {
   TRPTableCellData* cell = row >= 0 && row < table.Rows().GetRowCount() && col >= 0 && col < table.Rows().GetColCount()
                                ? table.GetCell(row, col)
@@ -100,11 +113,7 @@ void TRPUndoModifyBackgroundImage::Undo(TRPEditRPData& rpData) {
 
 void TRPUndoInsertTableRows::Undo(TRPEditRPData& rpData) {
   TRPTableItemInfo& table = RecordTable(rpData, ItemNo);
-  if (auto* opposite = Opposite(*this, rpData)) {
-    opposite->Row = Row;
-    opposite->Count = Count;
-    opposite->Forward = !Forward;
-  }
+  ReversedCopy(*this, rpData);
   const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().InsertRowsRaw(Row, Count);
@@ -115,11 +124,7 @@ void TRPUndoInsertTableRows::Undo(TRPEditRPData& rpData) {
 
 void TRPUndoInsertTableCell::Undo(TRPEditRPData& rpData) {
   TRPTableItemInfo& table = RecordTable(rpData, ItemNo);
-  if (auto* opposite = Opposite(*this, rpData)) {
-    opposite->Row = Row;
-    opposite->Col = Col;
-    opposite->Forward = !Forward;
-  }
+  ReversedCopy(*this, rpData);
   const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().InsertCellRaw(Row, Col);
@@ -130,12 +135,7 @@ void TRPUndoInsertTableCell::Undo(TRPEditRPData& rpData) {
 
 void TRPUndoSpreadOverEmptyCells::Undo(TRPEditRPData& rpData) {
   TRPTableItemInfo& table = RecordTable(rpData, ItemNo);
-  if (auto* opposite = Opposite(*this, rpData)) {
-    opposite->Row = Row;
-    opposite->Col = Col;
-    opposite->ColSpan = ColSpan;
-    opposite->Forward = !Forward;
-  }
+  ReversedCopy(*this, rpData);
   const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().SpreadOverEmptyCells(Row, Col, ColSpan);
@@ -163,13 +163,7 @@ void TRPUndoSpan::Undo(TRPEditRPData& rpData) {
 
 void TRPUndoFreeEmptyCell::Undo(TRPEditRPData& rpData) {
   TRPTableItemInfo& table = RecordTable(rpData, ItemNo);
-  if (auto* opposite = Opposite(*this, rpData)) {
-    opposite->Row = Row;
-    opposite->Col = Col;
-    opposite->ColSpan = ColSpan;
-    opposite->RowSpan = RowSpan;
-    opposite->Forward = !Forward;
-  }
+  ReversedCopy(*this, rpData);
   const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().FreeCellsInArea(Row, Col, ColSpan, RowSpan);
@@ -180,13 +174,7 @@ void TRPUndoFreeEmptyCell::Undo(TRPEditRPData& rpData) {
 
 void TRPUndoInsertEmptyCell::Undo(TRPEditRPData& rpData) {
   TRPTableItemInfo& table = RecordTable(rpData, ItemNo);
-  if (auto* opposite = Opposite(*this, rpData)) {
-    opposite->Row = Row;
-    opposite->Col = Col;
-    opposite->ColCount = ColCount;
-    opposite->RowCount = RowCount;
-    opposite->Forward = !Forward;
-  }
+  ReversedCopy(*this, rpData);
   const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().InsertEmptyInArea(Row, Col, ColCount, RowCount);
@@ -197,15 +185,9 @@ void TRPUndoInsertEmptyCell::Undo(TRPEditRPData& rpData) {
 
 void TRPUndoCellSpitHorz::Undo(TRPEditRPData& rpData) {
   TRPTableItemInfo& table = RecordTable(rpData, ItemNo);
-  if (auto* opposite = Opposite(*this, rpData)) {
-    opposite->Row = Row;
-    opposite->Col = Col;
-    opposite->AtRow = AtRow;
-    // Joining back after this split needs the height the cell has before it.
-    opposite->OldBestHeight = Forward ? CellAt(table, Row, Col).BestHeight : OldBestHeight;
-    opposite->DivideSize = DivideSize;
-    opposite->Forward = !Forward;
-  }
+  // Joining back after this split needs the height the cell has before it.
+  if (auto* opposite = ReversedCopy(*this, rpData); opposite && Forward)
+    opposite->OldBestHeight = CellAt(table, Row, Col).BestHeight;
   const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().SplitCellHorz(Row, Col, AtRow, DivideSize);
@@ -216,14 +198,8 @@ void TRPUndoCellSpitHorz::Undo(TRPEditRPData& rpData) {
 
 void TRPUndoCellSpitVert::Undo(TRPEditRPData& rpData) {
   TRPTableItemInfo& table = RecordTable(rpData, ItemNo);
-  if (auto* opposite = Opposite(*this, rpData)) {
-    opposite->Row = Row;
-    opposite->Col = Col;
-    opposite->AtCol = AtCol;
-    opposite->OldBestWidth = Forward ? CellAt(table, Row, Col).BestWidth : OldBestWidth;
-    opposite->DivideSize = DivideSize;
-    opposite->Forward = !Forward;
-  }
+  if (auto* opposite = ReversedCopy(*this, rpData); opposite && Forward)
+    opposite->OldBestWidth = CellAt(table, Row, Col).BestWidth;
   const TSpellingPause spelling(rpData, table);
   if (Forward)
     table.Rows().SplitCellVert(Row, Col, AtCol, DivideSize);

@@ -120,7 +120,8 @@ public:
   bool CanEditCell(int32_t row, int32_t col, bool automatic);
   // An editor command (IRPTableTemporalEditor) run on every cell, or on the selected
   // ones, that OnCellEditing lets change; nothing without rptoEditing. In an editor the
-  // steps of all cells form one undo step.
+  // steps of all cells form one undo step (in the caller's group when it has one open);
+  // with selectedOnly the document is laid out again and notified afterwards.
   void ApplyToCells(int32_t command, int32_t parameter, bool selectedOnly);
   // Whether the selected cells may be emptied: false without rptoEditing; true with no
   // selected cell or outside an editor; else false when a selected cell holds an item

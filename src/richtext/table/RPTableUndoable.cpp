@@ -139,12 +139,12 @@ void TRPTableItemInfo::ApplyToCells(int32_t command, int32_t parameter, bool sel
   if (selectedOnly && (!HasSelectedCells() || !CanEditorChange())) return;
   const int32_t itemNo = GetItemNo();
   const int32_t saved = selectedOnly ? PrepareChange(itemNo) : 0;
-  if (selectedOnly) BeginUpdateGroup();
+  // The cells' steps form one undo step of their own also when the caller opened none
+  // (joining the caller's group when it has one open).
+  BeginUpdateGroup();
   bool changed = false;
   {
-    const TScopeExit leaveGroup([&] {
-      if (selectedOnly) EndUpdateGroup();
-    });
+    const TScopeExit leaveGroup([this] { EndUpdateGroup(); });
     if (std::unique_ptr<IRPTableTemporalEditor> editor = CreateTemporalEditor())
       for (int32_t r = 0; r < FRows->GetRowCount(); ++r)
         for (int32_t c = 0; c < FRows->GetColCount(); ++c) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,18 @@ public:
 // bold; paragraph styles 0 and 1 (centred) as a new sheet has them, 2 protected.
 inline constexpr int32_t UnicodeStyle = 6, SerifStyle = 7, BoldStyle = 8;
 inline constexpr int32_t ProtectedPara = 2;
+
+// The draw items of a document, one a line, and its height: two layouts compare by it.
+inline std::string DumpDrawItems(const TRPEditRPData& data) {
+  std::ostringstream out;
+  for (int32_t i = 0; i < data.DrawItems.Count(); ++i) {
+    const TRPDrawLineInfo& d = *data.DrawItems[i];
+    out << d.ItemNo << "/" << d.Offs << "+" << d.Length << "@" << d.Left << "," << d.Top << " " << d.Width << "x"
+        << d.Height << (d.StartsLine() ? " new" : "") << "\n";
+  }
+  out << "height " << data.DocumentHeight;
+  return out.str();
+}
 
 struct TEditFixture : testing::Test {
   TEditFixture() {

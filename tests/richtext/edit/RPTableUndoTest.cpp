@@ -4,10 +4,13 @@
 // handed to the document.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "RPEditTestData.h"
+#include "platform/base/Threads.h"
 #include "richtext/edit/RPTableEditHost.h"
 #include "richtext/edit/RPTableUndoRecords.h"
 #include "richtext/model/RPException.h"
@@ -351,6 +354,17 @@ TEST_F(RPTableUndoTest, ATextStyleAppliedToSelectedCellsIsOneRecordNamingTheChan
   EXPECT_EQ(Grid(), before);
 }
 
+TEST_F(RPTableUndoTest, AStyleAppliedToEveryCellIsAStepOfItsOwn) {
+  Table->SetCellPadding(4);
+  const std::string padded = Grid();
+  Table->ApplyToCells(0, 1, false);
+  ASSERT_EQ(Groups(), 2);
+  EXPECT_EQ(Table->GetCell(2, 2)->GetItemPara(0), 1);
+  Undo();
+  EXPECT_EQ(Table->GetCellPadding(), 4) << "the property's step stays";
+  EXPECT_EQ(Grid(), padded);
+}
+
 TEST_F(RPTableUndoTest, WhatACellsOwnEditorRecordedIsHandedToTheDocumentAsOneStep) {
   // A second editor takes the cell's content, as an editor of the cell does.
   TTestEditPane cellPane;
@@ -378,6 +392,35 @@ TEST_F(RPTableUndoTest, WhatACellsOwnEditorRecordedIsHandedToTheDocumentAsOneSte
   EXPECT_EQ(Grid(), before);
   Redo();
   EXPECT_EQ(Grid(), edited);
+}
+
+TEST_F(RPTableUndoTest, UndoingAndRedoingWhileTheSpellingWalkRunsFinishesWithEveryCellChecked) {
+  Pane.OnSpellingCheck = [](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+    std::this_thread::sleep_for(std::chrono::microseconds(300));
+    misspelled = word.substr(0, 3) == "bad";
+  };
+  for (int32_t r = 0; r < 3; ++r)
+    for (int32_t c = 0; c < 3; ++c) Table->GetCell(r, c)->AddRawText("some words badword more", 0, 0);
+  Format();
+  Pane.StartLiveSpelling();
+  Table->InsertRows(1, 2, 0);
+  Table->DeleteCols(0, 2, false);
+  Table->MergeCells(0, 0, 1, 3, true);
+  Select({{4, 0}});
+  Table->ClearSelectedCells();
+  const int32_t groups = Groups();
+  for (int32_t k = 0; k < groups; ++k) Undo();
+  for (int32_t k = 0; k < groups; ++k) Redo();
+  for (int32_t k = 0; k < groups; ++k) Undo();
+  Format();
+  TRPWordEnumThread* thread = Pane.LiveSpellingThread();
+  SynchronizeUntil([thread] { return thread->WaitsForWork(); });
+  Pane.StopLiveSpelling();
+  for (int32_t r = 0; r < 3; ++r)
+    for (int32_t c = 0; c < 3; ++c) {
+      const TCustomRPItemInfo& item = *Table->GetCell(r, c)->GetItem(1);
+      EXPECT_NE(item.WordPainters, nullptr) << r << " " << c;
+    }
 }
 
 TEST_F(RPTableUndoTest, ATableInsideACellRecordsNothing) {

@@ -84,11 +84,7 @@ protected:
   // must be what a whole new pass makes.
   std::string Layout() {
     std::ostringstream out;
-    for (int32_t i = 0; i < Data().DrawItems.Count(); ++i) {
-      const TRPDrawLineInfo& d = *Data().DrawItems[i];
-      out << d.ItemNo << "/" << d.Offs << "+" << d.Length << "@" << d.Left << "," << d.Top << " " << d.Width << "x"
-          << d.Height << "\n";
-    }
+    out << DumpDrawItems(Data()) << "\n";
     for (TRPTableItemInfo* table : Tables()) out << DumpLayout(*table, table->FormattingInfo()) << "\n";
     return out.str();
   }
@@ -233,7 +229,6 @@ protected:
         Note(which + "apply to cells", {command, parameter, selectedOnly});
         Pane.ParaConversion = [](int32_t paraNo, int32_t userData) { return (paraNo + userData) % 3; };
         Pane.TextConversion = [](int32_t styleNo, int32_t userData) { return styleNo == 0 ? userData : 0; };
-        if (!selectedOnly) Data().BeginUndoGroup(rpukModifyItem, true);
         table.ApplyToCells(command, parameter, selectedOnly);
         Pane.ParaConversion = nullptr;
         Pane.TextConversion = nullptr;

@@ -201,16 +201,7 @@ protected:
     if (const TRPCPInfo* pending = Data().GetPendingCheckpoint()) out << " end " << pending->Name;
     return out.str();
   }
-  std::string Layout() {
-    std::ostringstream out;
-    for (int32_t i = 0; i < Data().DrawItems.Count(); ++i) {
-      const TRPDrawLineInfo& d = *Data().DrawItems[i];
-      out << d.ItemNo << "/" << d.Offs << "+" << d.Length << "@" << d.Left << "," << d.Top << " " << d.Width << "x"
-          << d.Height << (d.StartsLine() ? " new" : "") << "\n";
-    }
-    out << "height " << Data().DocumentHeight;
-    return out.str();
-  }
+  std::string Layout() { return DumpDrawItems(Data()); }
 
   // --- The steps -----------------------------------------------------------------------
   bool IsMarker(int32_t i) { return Data().GetItem(i)->StyleNo == rpkindListMarker; }
