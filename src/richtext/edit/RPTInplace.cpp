@@ -10,6 +10,9 @@
 #include "richtext/table/RPTableItem.h"
 
 namespace {
+// The platform's double-click time.
+constexpr std::chrono::milliseconds DoubleClickTime{500};
+
 // The table's side of the cell editor (RPTableHooks.h) over a TRPTableInplaceEdit.
 class TInplaceEditorAdapter : public IRPTableInplaceEditor {
 public:
@@ -89,6 +92,7 @@ public:
   }
   void PassMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override {
     FEditor->MouseDown(button, shift, x, y);
+    if (button == mbLeft) FEditor->RememberClick();
   }
 
 private:
@@ -377,6 +381,14 @@ void TRPTableInplaceEdit::MoveOut(int32_t direction) {
 }
 
 void TRPTableInplaceEdit::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft) {
+    const auto clicked = FLastClick;
+    FLastClick.reset();
+    if (clicked && (shift & ssDouble) == 0 && std::chrono::steady_clock::now() - *clicked <= DoubleClickTime) {
+      DblClick();
+      shift |= ssDouble;
+    }
+  }
   if (button == mbLeft && FTable && FTable->SelectCell(FRow, FCol)) FMouseDown = true;
   TRichPaneEdit::MouseDown(button, shift, x, y);
 }

@@ -14,9 +14,11 @@
 // the editor control installs it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "richtext/edit/RichPaneEdit.h"
 #include "richtext/table/RPTableHooks.h"
@@ -92,6 +94,9 @@ public:
   bool ShowHostBackground = false;
   // The height was limited: the editor scrolls vertically.
   bool VScrollAllowed = false;
+  // When a click opened the editor: a left press within the double-click time after it
+  // is a double click (the quick second click of a double click on a cell).
+  void RememberClick() { FLastClick = std::chrono::steady_clock::now(); }
   // Called after a change with the clear-redo flag (the table reformats the host).
   std::function<void(bool clearRedo)> OnChangeHook;
 
@@ -133,6 +138,7 @@ private:
   int32_t FCol = -1;
   bool FQuietDestroy = false;
   bool FMouseDown = false;
+  std::optional<std::chrono::steady_clock::time_point> FLastClick;
   TColor FSavedColor = clNone;
   // Expires with the editor: a queued call runs only while the editor lives.
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

@@ -305,6 +305,24 @@ TEST_F(TTableEditorScreen, TheCellEditorSharesTheHostsReadOnlyStateAndUndo) {
   EXPECT_FALSE(CellEditor()->ReadOnly());
 }
 
+TEST_F(TTableEditorScreen, AQuickSecondClickOnACellSelectsTheWord) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 0);
+  ASSERT_TRUE(EditsCell(1, 0));
+  // The second click reaches the editor now over the cell.
+  const QPoint at = InCell(1, 0) - EditorAt();
+  QTest::mouseClick(&CellEditorWidget(), Qt::LeftButton, {}, at);
+  QApplication::processEvents();
+  ASSERT_TRUE(EditsCell(1, 0));
+  int32_t startItem = -1, endItem = -1, startOffs = 0, endOffs = 0;
+  CellEditor()->EditData().GetSelectionBounds(startItem, endItem, startOffs, endOffs, true);
+  EXPECT_EQ((std::vector<int32_t>{startItem, startOffs, endItem, endOffs}), (std::vector<int32_t>{0, 1, 0, 5}));
+  // A later single click only places the caret.
+  QTest::qWait(600);
+  QTest::mouseClick(&CellEditorWidget(), Qt::LeftButton, {}, at);
+  EXPECT_FALSE(CellEditor()->EditData().SelectionExists(false));
+}
+
 TEST_F(TTableEditorScreen, DoubleClicksAndHyperlinksInACellAreTheHosts) {
   ASSERT_NO_FATAL_FAILURE(Show());
   std::u16string word;
