@@ -63,6 +63,25 @@ ARROW = [
 ]
 FLIPARROW = (10, 0, [row.ljust(11)[::-1].rstrip() for row in ARROW])
 
+# The cursors a table shows over its outer borders: an arrow pointing down (selects the
+# column below it) and one pointing right (selects the row), the hot spots at the tips.
+DOWN = [
+    "   XXX",
+    "   X.X",
+    "   X.X",
+    "   X.X",
+    "   X.X",
+    "   X.X",
+    "XXXX.XXXX",
+    " X.....X",
+    "  X...X",
+    "   X.X",
+    "    X",
+]
+SELECTCOL = (4, 10, DOWN)
+SELECTROW = (10, 4, ["".join(DOWN[y][x] if x < len(DOWN[y]) else " " for y in range(len(DOWN))).rstrip()
+                     for x in range(9)])
+
 
 def cursor_file(hot_x, hot_y, rows):
     assert len(rows) <= SIDE and all(len(r) <= SIDE for r in rows)
@@ -92,7 +111,12 @@ def cursor_file(hot_x, hot_y, rows):
 
 def main():
     out = sys.argv[1]
-    for name, (hot_x, hot_y, rows) in {"RP_JUMP_CURSOR": JUMP, "RP_FLIPARROW_CURSOR": FLIPARROW}.items():
+    for name, (hot_x, hot_y, rows) in {
+        "RP_JUMP_CURSOR": JUMP,
+        "RP_FLIPARROW_CURSOR": FLIPARROW,
+        "RP_SELECTCOL_CURSOR": SELECTCOL,
+        "RP_SELECTROW_CURSOR": SELECTROW,
+    }.items():
         with open(f"{out}/{name}.cur", "wb") as f:
             f.write(cursor_file(hot_x, hot_y, rows))
 

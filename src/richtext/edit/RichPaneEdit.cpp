@@ -2,6 +2,8 @@
 // undo and redo, focus and the answers of a standard edit control.
 #include "richtext/edit/RichPaneEdit.h"
 
+#include "richtext/edit/RPTInplace.h"
+
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/interchange/RPRTFExport.h"
 #include "richtext/interchange/RPRTFProps.h"
@@ -9,7 +11,10 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/screen/RPControlWidgets.h"
 
-TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPane(owner, &TRPEditRPData::Create) {
+TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPaneEdit(owner, &TRPEditRPData::Create) {}
+
+TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner, TDataFactory createData)
+    : TCustomRichPane(owner, createData) {
   // Hyperlinks work only in read-only mode or with Ctrl (rpoCtrlJumps).
   DocumentFlags &= static_cast<TRPDocumentFlags>(~rpdfUseJumps);
   RPData().TabNavigation = rptnNone;
@@ -18,8 +23,9 @@ TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPane(ow
   // The arrows and pages move the caret instead of the view.
   KeyboardScroll = false;
   VScrollDisableNoScroll = true;
-  // Insertion reads the native format and RTF.
+  // Insertion reads the native format and RTF; table cells are edited in place.
   RegisterRPFDocumentFormat();
+  InstallTableInplaceEditor();
   RichPaneRTFReadProperties(*this);
 }
 
@@ -78,7 +84,7 @@ TCustomRichPaneEdit& TCustomRichPaneEdit::RootEditor() {
 
 bool TCustomRichPaneEdit::CanChangeDoc(bool force) {
   TRPEditRPData& data = EditData();
-  bool can = !FReadOnly && Style() && (force || !data.GetMouseCaptureItem());
+  bool can = !ReadOnly() && Style() && (force || !data.GetMouseCaptureItem());
   if (can && RootEditor().OnChanging) RootEditor().OnChanging(&RootEditor(), can);
   if (!can) {
     data.Beep();
@@ -224,7 +230,7 @@ void TCustomRichPaneEdit::Redo() { PlayUndo(true); }
 
 void TCustomRichPaneEdit::PlayUndo(bool redo) {
   TRPEditRPData& data = EditData();
-  if (FReadOnly) {
+  if (ReadOnly()) {
     data.Beep();
     return;
   }
@@ -385,8 +391,10 @@ void TCustomRichPaneEdit::AttachSmartPopupToCaret() {
 
 // --- The editor with its window ----------------------------------------------------------------------
 
-TRichPaneEdit::TRichPaneEdit(TComponent* owner)
-    : TCustomRichPaneEdit(owner), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {
+TRichPaneEdit::TRichPaneEdit(TComponent* owner) : TRichPaneEdit(owner, &TRPEditRPData::Create) {}
+
+TRichPaneEdit::TRichPaneEdit(TComponent* owner, TDataFactory createData)
+    : TCustomRichPaneEdit(owner, createData), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {
   RegisterRPControlClasses();
 }
 

@@ -69,6 +69,8 @@ inline constexpr TRPDialogCode rpdcWantChars = 0x08;
 class TCustomRichPaneEdit : public TCustomRichPane, public IRPEditorControl {
 public:
   explicit TCustomRichPaneEdit(TComponent* owner);
+  // An editor whose document data is of a class derived from the editable data.
+  TCustomRichPaneEdit(TComponent* owner, TDataFactory createData);
   ~TCustomRichPaneEdit() override;
 
   // --- Properties ---------------------------------------------------------------------
@@ -103,7 +105,7 @@ public:
   std::function<void(TCustomRichPaneEdit* sender, bool& doDefault)> OnPaste;
 
   // --- Read-only, undo limit and tab navigation ------------------------------------------
-  bool ReadOnly() const { return FReadOnly; }
+  virtual bool ReadOnly() const { return FReadOnly; }
   // True: hyperlinks work (the data builds its hyperlink areas); false: hyperlink mode
   // ends. The innermost editor's caret follows; the control repaints.
   virtual void SetReadOnly(bool value);
@@ -172,8 +174,8 @@ public:
   void BeginUndoGroup(TRPUndoKind kind);
   void SetUndoGroupMode(bool on);
   void ClearUndo();
-  void Undo();
-  void Redo();
+  virtual void Undo();
+  virtual void Redo();
   bool CanUndo();
   bool CanRedo();
 
@@ -225,12 +227,13 @@ public:
   void DoCaretMove() override;
 
   // --- The editable data's questions (RPEditorControl.h) ---------------------------------------
-  bool GetReadOnly() const override { return FReadOnly; }
+  bool GetReadOnly() const override { return ReadOnly(); }
   TRPEditorOptions GetEditorOptions() const override { return EditorOptions; }
   void SetModified(bool value) override { Modified = value; }
   void SetCurTextStyleNo(int32_t styleNo) override;
   void SetCurParaStyleNo(int32_t paraNo) override;
   bool CanChange() override { return CanChangeDoc(false); }
+  // The change handling after an edit; a cell's editor in place tells its table too.
   void Change() override { ChangeDoc(true); }
   bool ConvertTextStyle(int32_t styleNo, bool appliedToText, int32_t& newStyleNo, int32_t userData,
                         int32_t paraNo) override;
@@ -290,6 +293,7 @@ private:
 class TRichPaneEdit : public TCustomRichPaneEdit {
 public:
   explicit TRichPaneEdit(TComponent* owner);
+  TRichPaneEdit(TComponent* owner, TDataFactory createData);
   ~TRichPaneEdit() override;
 
   TRPWindow& Window() const { return *FWindow; }

@@ -82,7 +82,7 @@ bool TCustomRichPaneEdit::KeyDown(uint16_t key, TShiftState shift) {
 void TCustomRichPaneEdit::KeyUp(uint16_t key, TShiftState /*shift*/) {
   if (key != VK_CONTROL) return;
   TRPEditRPData& data = EditData();
-  if ((data.GetDocumentFlags() & rpdfUseJumps) == 0 || FReadOnly) return;
+  if ((data.GetDocumentFlags() & rpdfUseJumps) == 0 || ReadOnly()) return;
   data.ClearJumps();
   GenerateMouseMove();
 }

@@ -176,7 +176,8 @@ void TCustomRPFormattedData::PlaceControls() {
   if (HasFlag(rpdfPrinting)) return;
   for (int32_t i = 0; i < DrawItems.Count(); ++i) {
     const TRPDrawLineInfo& d = *DrawItems[i];
-    if (GetItem(d.ItemNo)->StyleNo != rpkindControl) continue;
+    // Controls, and the items that hold controls or editors of their own (tables).
+    if (IsTextItem(d.ItemNo)) continue;
     if (auto* control = dynamic_cast<TRPNonTextItemInfo*>(GetItem(d.ItemNo)))
       control->AdjustControlPlacement(d.Left - GetHOffs(), d.Top - GetVOffs(), false);
   }

@@ -301,6 +301,15 @@ public:
   TCustomRPItemInfo* GetInnerSelectionItem() const { return FInnerSelectionItem; }
   // Every item but exceptItem drops its inner selection.
   virtual void ReleaseSubItems(TCustomRPItemInfo* exceptItem);
+  // A document inside this one (a table's cell, held by ownerItem) becomes the active
+  // child that holds the caret or the inner selection: ownerItem becomes this document's
+  // inner selection item. A table cell passes this on to its own table.
+  virtual void AttachChildEditor(TCustomRPFormattedData* editor, TCustomRPItemInfo* ownerItem);
+  // The active child leaves; nothing in this class.
+  virtual void DetachChildEditor(TCustomRPFormattedData*) {}
+  // The editor shown in place over the document's control (a table cell's) goes, its
+  // content back in its cell; nothing in this class (no control).
+  virtual void ReleaseInplaceEditor() {}
   // Selection shapes.
   void ExpandSelectionToParagraphs(bool onlyIfSeveral);
   void ExpandSelectionToLines(bool startOnly);

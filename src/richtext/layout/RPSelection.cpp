@@ -75,6 +75,10 @@ void TCustomRPFormattedData::ReleaseSubItems(TCustomRPItemInfo* exceptItem) {
   if (FInnerSelectionItem != exceptItem) FInnerSelectionItem = nullptr;
 }
 
+void TCustomRPFormattedData::AttachChildEditor(TCustomRPFormattedData*, TCustomRPItemInfo* ownerItem) {
+  FInnerSelectionItem = ownerItem;
+}
+
 void TCustomRPFormattedData::SetSelectionBounds(int32_t startItemNo, int32_t startOffs, int32_t endItemNo,
                                                 int32_t endOffs) {
   // Climbing to the root: each parent keeps only the item that holds this document.
@@ -89,6 +93,7 @@ void TCustomRPFormattedData::SetSelectionBounds(int32_t startItemNo, int32_t sta
     child = parent;
   }
   ReleaseSubItems(nullptr);
+  ReleaseInplaceEditor();
   int32_t startNo = -1, startDrawOffs = 0, endNo = -1, endDrawOffs = 0;
   if (startItemNo >= 0 && endItemNo >= 0) {
     ItemToDrawItemPos(startItemNo, startOffs, startNo, startDrawOffs);

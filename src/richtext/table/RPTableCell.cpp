@@ -65,8 +65,10 @@ TRPCellVAlign TRPTableCellData::GetEffectiveVAlign() const {
 int32_t TRPTableCellData::GetVAlignOffset() const {
   const TRPCellVAlign align = GetEffectiveVAlign();
   if (align == rpcTop) return 0;
-  // Content is the cell itself here (no in-place editor edits it): its padding counts.
-  const int32_t free = Height - DocumentHeight - 2 * GetPadding();
+  // The editor in place carries the padding as its margins; the cell's own document
+  // does not.
+  const TCustomRPFormattedData* editor = GetEditorData();
+  const int32_t free = editor ? Height - editor->DocumentHeight : Height - DocumentHeight - 2 * GetPadding();
   return align == rpcMiddle ? free / 2 : free;
 }
 
@@ -80,20 +82,24 @@ bool TRPTableCellData::HasContent(bool defaultOnly) const {
 
 int32_t TRPTableCellData::GetContentHeight(bool useBestHeight) const {
   if (useBestHeight && BestHeight != 0) return BestHeight;
-  return std::max(BestHeight, DocumentHeight);
+  const TCustomRPFormattedData* editor = GetEditorData();
+  return std::max(BestHeight, editor ? editor->DocumentHeight - 2 * GetPadding() : DocumentHeight);
 }
 
 int32_t TRPTableCellData::GetMinWidth(const TRPResolution* scale, TCanvas& canvas) {
-  const int32_t count = GetItemCount();
+  // While the editor in place edits the cell, its document holds the content.
+  TCustomRPFormattedData* editor = GetEditorData();
+  TCustomRPFormattedData& content = editor ? *editor : *this;
+  const int32_t count = content.GetItemCount();
   if (count == 0) return 0;
-  if (count == 1 && IsTextItem(0) && GetItemTextRaw(0).empty()) {
+  if (count == 1 && content.IsTextItem(0) && content.GetItemTextRaw(0).empty()) {
     const TRPStyle* style = GetStyleSheet();
     if (!style) return 0;
-    const TParaInfo& para = *style->ParaStyles()[GetItemPara(0)];
+    const TParaInfo& para = *style->ParaStyles()[content.GetItemPara(0)];
     const int32_t indents = para.LeftIndent + para.RightIndent + para.FirstIndent;
     return scale ? MulDiv(indents, scale->DevicePpiX, scale->ScreenPpiX) : indents;
   }
-  const int32_t width = CalculateMinDocWidth(scale, canvas);
+  const int32_t width = content.CalculateMinDocWidth(scale, canvas);
   return width == 0 ? 10 : width;
 }
 

@@ -147,6 +147,29 @@ public:
   // cell holds it.
   void SetFocusedItem(int32_t itemNo, TCustomRPFormattedData* focusedData, int32_t focusedItemNo) override;
 
+  // --- The cell as the active child of its table's document (RPTableInplace.cpp) ---------
+  // The document of the table's editor in place while it edits this cell; nullptr
+  // otherwise.
+  TCustomRPFormattedData* GetEditorData() const;
+  // The editor's document while it edits this cell, else the cell.
+  TCustomRPData* GetRPData() override;
+  // editor (a document inside this one, held by ownerItem: a nested table's cell)
+  // becomes this cell's active child; this cell becomes its table's chosen cell. A
+  // different child attached before is detached.
+  void AttachChildEditor(TCustomRPFormattedData* editor, TCustomRPItemInfo* ownerItem) override;
+  // The attached child leaves: its selection goes, it is forgotten and its owner item
+  // hears of it. Guarded against re-entry.
+  void DetachChildEditor(TCustomRPFormattedData* editor) override;
+  TCustomRPFormattedData* ChildEditor() const { return FChildEditor; }
+  TCustomRPItemInfo* ChildOwnerItem() const { return FChildOwnerItem; }
+  // Drops the selection; then the table's document detaches this cell as its active
+  // child (unless the cell is held or this is re-entered).
+  void Deselect(TCustomRPItemInfo* exceptItem, bool notify) override;
+  using TRPItemFormattedData::Deselect;
+  // Passed to the table's document for the table's draw item; the table refreshes its
+  // position.
+  void BeforeInvalidateDrawItem(int32_t drawNo) override;
+
 private:
   // The document holding the table as a formatted document, or nullptr.
   TCustomRPFormattedData* GetTableFormattedData() const;
@@ -154,6 +177,10 @@ private:
 
   TColor FColor = clNone;
   TRPTableCellHolder* FUndoHolder = nullptr;
+  TCustomRPFormattedData* FChildEditor = nullptr;
+  TCustomRPItemInfo* FChildOwnerItem = nullptr;
+  bool FDetachingChild = false;
+  bool FDeselectingCell = false;
   int32_t FRowSpan = 1;
   int32_t FColSpan = 1;
   TRPBackgroundHolder FBackground;

@@ -123,6 +123,11 @@ void TRPTableItemInfo::BuildJumps(int32_t left, int32_t top, TRPJumpList& list, 
     for (int32_t c = 0; c < FRows->GetColCount(); ++c) {
       TRPTableCellData* cell = FRows->GetCell(r, c);
       if (!cell) continue;
+      // The cell edited in place: its editor numbers its own hyperlinks from here.
+      if (FInplaceEditor && r == FEditedRow && c == FEditedCol) {
+        jumpNo += FInplaceEditor->RebuildJumps(jumpNo);
+        continue;
+      }
       const size_t from = list.size();
       cell->CollectJumps(jumpNo, &list);
       const int32_t dx = left + cell->Left + FCellPadding;
@@ -141,6 +146,8 @@ void TRPTableItemInfo::AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo
 }
 
 void TRPTableItemInfo::ReleaseInnerSelection() {
+  if ((FStates & rptsCellSelected) != 0 || FSelAnchorRow >= 0) RemoveCellSelection();
+  DestroyInplaceEditor();
   for (int32_t r = 0; r < FRows->GetRowCount(); ++r)
     for (int32_t c = 0; c < FRows->GetColCount(); ++c)
       if (TRPTableCellData* cell = FRows->GetCell(r, c)) cell->Deselect(nullptr, false);

@@ -10,11 +10,15 @@
 #include <vector>
 
 #include "platform/base/Types.h"
+#include "platform/base/UserInput.h"
+#include "platform/graphics/Colors.h"
 
 class IRPTableGridNotes;
 class TCustomRPData;
+class TCustomRPFormattedData;
 class TGraphic;
 class TPersistent;
+class TRPScroller;
 class TRPTableCellData;
 class TRPTableItemInfo;
 
@@ -29,6 +33,59 @@ public:
   // parameter); the items move back into the cell. Whether the command recorded steps
   // (they are kept for undoing, with the cell's row and column, when undo is recorded).
   virtual bool ApplyToCell(TRPTableCellData& cell, int32_t row, int32_t col, int32_t command, int32_t parameter) = 0;
+};
+
+// The editor that edits one cell in place, over the control that shows the table: what
+// the table asks of it. The editing subsystem makes it (TRPTableHooks::CreateInplaceEditor);
+// the table owns it while a cell is edited.
+class IRPTableInplaceEditor {
+public:
+  virtual ~IRPTableInplaceEditor() = default;
+  // The editor as a control: what the host control registers as its editor in place.
+  virtual TRPScroller& Control() = 0;
+  // Its document: the cell's items live there while the editor edits the cell.
+  virtual TCustomRPFormattedData& Data() = 0;
+  // Binds the editor to the cell (row, col) of table: padding becomes its four margins.
+  virtual void AttachToCell(int32_t row, int32_t col, int32_t padding, TRPTableItemInfo& table) = 0;
+  // The padding changed while editing: the four margins take it.
+  virtual void SetPadding(int32_t padding) = 0;
+  // Its place in the host control's client area.
+  virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
+  virtual int32_t GetLeft() const = 0;
+  virtual int32_t GetTop() const = 0;
+  virtual int32_t GetWidth() const = 0;
+  virtual int32_t GetHeight() const = 0;
+  // The height was cut to the largest an editor takes: the editor scrolls vertically.
+  virtual void SetVScrollAllowed(bool value) = 0;
+  // The content is taller than the editor shows.
+  virtual void SetContentClipped(bool value) = 0;
+  // The colour it edits on; transparent: the cell has no colour, what lies under the
+  // cell shows through.
+  virtual void SetEditColor(TColor color, bool transparent) = 0;
+  // Shown as a selected cell of a cell selection.
+  virtual void SetCellSelected(bool value) = 0;
+  // Whether the content's height changed since the last call.
+  virtual bool TestAndClearResized() = 0;
+  // The editor goes with its table: no repainting, no focus moves.
+  virtual void SetQuietDestroy() = 0;
+  // Inside an operation that must finish before the editor may go.
+  virtual bool IsBusy() const = 0;
+  // Lays its document out again on its own canvas.
+  virtual void Reformat() = 0;
+  virtual void Invalidate() = 0;
+  // Shown, focused when asked.
+  virtual void ShowEditor(bool takeFocus) = 0;
+  // The caret at the start or the end of the document.
+  virtual void MoveCaretToStart() = 0;
+  virtual void MoveCaretToEnd() = 0;
+  // The document's hyperlinks numbered from firstJumpNo; their count.
+  virtual int32_t RebuildJumps(int32_t firstJumpNo) = 0;
+  // The editor's undo and redo groups go to the host's lists as one step each; with
+  // destroying the editor keeps no lists.
+  virtual void HandOverUndo(bool destroying) = 0;
+  // A press that opened the editor goes on to it (its client coordinates); it captures
+  // the mouse.
+  virtual void PassMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) = 0;
 };
 
 // The editor's side of a by-name property change of a table or a cell: one undoable
@@ -86,8 +143,15 @@ struct TRPTableHooks {
   // data is an editor's; nullptr otherwise (a table in a cell of another table, in a
   // plain view).
   std::function<IRPTableEditHost*(TCustomRPData& data)> FindEditHost;
+  // Whether the editor whose document is data is read-only now (a table in it is then
+  // not editable); none: never.
+  std::function<bool(TCustomRPData& data)> IsEditorReadOnly;
   // Sounds the platform's beep.
   std::function<void()> Beep;
+  // Makes the editor for a cell of table, over the control that shows hostData (an
+  // editor's document); nullptr where none can be made (no editor control).
+  std::function<std::unique_ptr<IRPTableInplaceEditor>(TRPTableItemInfo& table, TCustomRPFormattedData& hostData)>
+      CreateInplaceEditor;
 };
 
 // The process-wide hooks (empty until a later subsystem installs them).

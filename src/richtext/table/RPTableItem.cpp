@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/base/Cursors.h"
 #include "richtext/model/RPScaling.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTablePropInfo.h"
@@ -23,14 +24,34 @@ TRPTableItemInfo::TRPTableItemInfo(int32_t rowCount, int32_t colCount, TCustomRP
 
 TRPTableItemInfo::TRPTableItemInfo(TCustomRPData* rpData) : TRPFullLineItemInfo(rpData) { Init(1, 1, rpData); }
 
-TRPTableItemInfo::~TRPTableItemInfo() = default;
+TRPTableItemInfo::~TRPTableItemInfo() {
+  // The editor in place goes quietly, its content back in its cell; the guide line of a
+  // drag in progress goes with the table.
+  DestroyInplaceEditor(true);
+  if (FResizeIndex > 0 && FRows && FRows->MainRPData)
+    if (auto* data = dynamic_cast<TCustomRPFormattedData*>(FRows->MainRPData->GetAbsoluteRootData());
+        data && data->IsXorDrawHandler(this))
+      data->RemoveXorDrawHandler(this);
+}
 
 TRPItemClass TRPTableItemInfo::ItemClass() const {
   (void)TableClassRegistered;
   return &TableItemClass;
 }
 
+namespace {
+// The program's cursors for selecting a column and a row, registered under the numbers
+// tables show them by; a program without the resources keeps the arrow there.
+void RegisterTableCursors() {
+  TScreenCursor cursor;
+  if (LoadCursorResource(u"RP_SELECTCOL_CURSOR", cursor)) SetScreenCursor(crRPTableSelectCol, cursor);
+  if (LoadCursorResource(u"RP_SELECTROW_CURSOR", cursor)) SetScreenCursor(crRPTableSelectRow, cursor);
+}
+}  // namespace
+
 void TRPTableItemInfo::Init(int32_t rowCount, int32_t colCount, TCustomRPData* rpData) {
+  static const bool cursorsRegistered = (RegisterTableCursors(), true);
+  (void)cursorsRegistered;
   FFormatting = std::make_unique<TRPTableItemFormattingInfo>(false);
   StyleNo = rpsnTable;
   FRows = std::make_unique<TRPTableRows>(rowCount, colCount, rpData, this);

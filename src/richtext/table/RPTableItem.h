@@ -15,6 +15,8 @@
 
 #include "richtext/layout/RPLayoutItems.h"
 #include "richtext/layout/print/RPPrintItems.h"
+#include "richtext/layout/view/RPScroller.h"
+#include "richtext/model/RPException.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPItemStreaming.h"
 #include "richtext/table/RPTableBackground.h"
@@ -28,6 +30,12 @@ class TRPTablePrintInfo;
 class TRPTableStreamSaveInfo;
 class TCustomRPFormattedData;
 
+// A cell's editor in place was asked to go while it cannot.
+class ERPTableInplaceError : public ERichPaneError {
+public:
+  explicit ERPTableInplaceError(const AnsiString& message);
+};
+
 // Whether tables without a preferred width let RTF readers fit them to their content
 // ("\trautofit1"), beside the tables that ask so themselves (rptoRTFAllowAutofit).
 extern bool RPTableRTFAllowAutofit;
@@ -37,7 +45,9 @@ class TRPTableItemInfo : public TRPFullLineItemInfo,
                          public IRPPrintableItem,
                          public IRPJumpAreasItem,
                          public IRPInnerSelectionItem,
-                         public IRPFocusItem {
+                         public IRPFocusItem,
+                         public IRPMouseItem,
+                         public IRPInplaceEditorOwner {
 public:
   // rowCount x colCount new cells; the fresh-table state bit is set.
   TRPTableItemInfo(int32_t rowCount, int32_t colCount, TCustomRPData* rpData);
@@ -230,7 +240,8 @@ public:
   void BuildJumps(int32_t left, int32_t top, TRPJumpList& list, int32_t& jumpNo) override;
   void AddJumpAreas(TCustomRPFormattedData& data, int32_t drawNo, int32_t& jumpNo,
                     std::vector<std::unique_ptr<TRPJumpInfo>>& list) override;
-  // Every cell drops its selection (the document drops the table's inner selection).
+  // The cell selection and the editor in place go; every cell drops its selection (the
+  // document drops the table's inner selection).
   void ReleaseInnerSelection() override;
 
   // --- Output (RPTableOutput.cpp) ------------------------------------------------------------
@@ -299,6 +310,121 @@ public:
   void SetFocusedCell(int32_t row, int32_t col, TCustomRPFormattedData* data, int32_t itemNo);
   int32_t GetFocusedRow() const { return FFocusedRow; }
   int32_t GetFocusedCol() const { return FFocusedCol; }
+
+  // --- Cell selection (RPTableSelection.cpp) ------------------------------------------------
+  // A mouse selection starts at the cell (row, col): false when the document allows no
+  // selection or Options has rptoNoCellSelect. The anchor is the cell, no cell is
+  // selected yet, the document keeps the table as its selected item.
+  bool SelectCell(int32_t row, int32_t col);
+  // The block from the anchor (anchorRow, anchorCol) over colExtent more columns and
+  // rowExtent more rows (negative: leftwards, upwards) becomes the selection; only for a
+  // table in a formatted document that allows selection. In-place editing ends.
+  void Select(int32_t anchorRow, int32_t anchorCol, int32_t colExtent, int32_t rowExtent);
+  // count rows from row (all columns); count columns from col (all rows).
+  void SelectRows(int32_t row, int32_t count);
+  void SelectCols(int32_t col, int32_t count);
+  // The selected block: the rectangle of the cells covering the anchor and the anchor
+  // plus the extent, each with its spans. Without a selection, with includeEdited, the
+  // cell edited in place with its spans; false when there is neither.
+  bool GetSelectionBounds(int32_t& topRow, int32_t& leftCol, int32_t& rowCount, int32_t& colCount, bool includeEdited);
+  bool HasCellSelection() const { return (FStates & rptsCellSelected) != 0; }
+  // Whether the cell at (row, col) lies in the selected block (its area overlaps it).
+  bool IsCellSelected(int32_t row, int32_t col);
+  // Every selected cell carries the selected flag; every other one (but the anchor)
+  // drops its own selection and the flag; the document is repainted.
+  void UpdateSelectedFlags();
+  // No cell selection: in-place editing ends, the anchor and the flags are cleared.
+  void RemoveCellSelection();
+  int32_t GetSelAnchorRow() const { return FSelAnchorRow; }
+  int32_t GetSelAnchorCol() const { return FSelAnchorCol; }
+  // Paints a selection mark over the cell edited in place and over selected cells, in
+  // the view's selection colour (focused or not).
+  TColor GetCellSelectionColor() const;
+
+  // --- The mouse (RPTableMouse.cpp) --------------------------------------------------------
+  // Points are in the coordinates of the document that holds the table.
+  bool MouseMove(TCustomRPFormattedData& data, int32_t itemNo, TShiftState shift, int32_t x, int32_t y) override;
+  bool MouseDown(TCustomRPFormattedData& data, int32_t itemNo, TMouseButton button, TShiftState shift, int32_t x,
+                 int32_t y) override;
+  bool MouseUp(TCustomRPFormattedData& data, int32_t itemNo, TMouseButton button, TShiftState shift, int32_t x,
+               int32_t y) override;
+  // Where a point of the table (relative to its top-left corner, screen layout) lies:
+  // the covering cell (one pixel inside its rectangle), an inner column or row border
+  // (index of the column or row after it), the left or top outer border.
+  struct THitTest {
+    int32_t Row = -1, Col = -1;  // the covering cell; -1 between cells
+    int32_t ColBorder = -1;      // an inner border before this column
+    int32_t RowBorder = -1;      // an inner border before this row
+    bool LeftEdge = false, TopEdge = false;
+  };
+  THitTest HitTest(int32_t x, int32_t y);
+  // Whether the table lies in an editor's document that is not read-only.
+  bool IsEditable() const;
+  // Whether a column or row border is being dragged.
+  bool IsResizing() const { return FResizeIndex > 0; }
+  // The cursor the table shows at a point of itself (as MouseMove chooses it).
+  TCursor GetCursorAt(int32_t x, int32_t y);
+
+  // --- Cells as active documents, the editor in place (RPTableInplace.cpp) -----------------
+  // The cell holding the caret or the inner selection (-1, -1: none).
+  int32_t GetChosenRow() const { return FChosenRow; }
+  int32_t GetChosenCol() const { return FChosenCol; }
+  // The cell at the location (row, col) becomes the chosen cell (nothing when it is): the
+  // document selects the table item alone and registers the cell as its active child;
+  // in an editor the cell is activated. The cell keeps its own selection.
+  void ChooseSubRPData(const TRPStoreSubRPData& location);
+  void ChooseCell(int32_t row, int32_t col);
+  // The cell becomes the document's active child; in an editor (with force or
+  // rptoEditing) the editor in place opens on it, the outer table of a nested one
+  // activating its own cell first (raising ERichPaneError "Internal error" when it cannot
+  // find it).
+  void ActivateCell(int32_t row, int32_t col, bool force);
+  // Entering the table by keyboard (how: 0 first cell, caret at the start; 1 last cell,
+  // caret at the end; 2 / 3 the cell under x in the first / last row, caret at the start /
+  // end). False when no column lies under x; nothing (true) for an empty grid or without
+  // rptoEditing.
+  bool EnterTable(int32_t how, int32_t x);
+  // Whether the chosen cell's document has a selection that is not empty.
+  bool ChosenCellHasSelection();
+  // The cell and item holding a control; the cell becomes the focused cell. False when
+  // no cell holds it; data and itemNo are set only for an item that takes the focus.
+  bool FindControl(const TComponent* control, TCustomRPFormattedData*& data, int32_t& itemNo);
+  // The chosen cell's document drops its selection and is forgotten.
+  void DropChosenCell();
+  // The document's active child (the chosen cell) is detached, then forgotten.
+  void DetachChosenEditor();
+  // No cell is chosen any longer (its document was detached).
+  void ForgetChosenCell();
+  // The editor in place gets these bounds (height cut to 10000, the cut remembered);
+  // after a padding change its document is laid out again first; a document taller than
+  // height flags the editor's content as clipped.
+  void PlaceEditor(int32_t left, int32_t top, int32_t width, int32_t height);
+  // Starts editing the cell (row, col) in place (itemNo: the table's index, -1 to look it
+  // up): only in an editor's document and when OnCellEditing (asked unless automatic)
+  // allows it. The previous editor goes first. False when no editor was opened.
+  bool CreateInplaceEditor(int32_t itemNo, int32_t row, int32_t col, bool automatic, bool caretToEnd, bool caretToStart,
+                           bool takeFocus);
+  // Ends editing in place: the content goes back to the cell; unless quiet (clearing, or
+  // the host going) the cell is laid out, its caret and selection restored and the host
+  // repainted. OnCellEndEdit follows.
+  void DestroyInplaceEditor(bool clearing = false);
+  // For a structural change: the editor goes, its cell and caret kept to reopen it by
+  // ReopenInplaceEditor. Raises ERPTableInplaceError while the editor is busy.
+  void SaveAndDestroyInplaceEditor();
+  void ReopenInplaceEditor();
+  IRPTableInplaceEditor* GetInplaceEditor() const { return FInplaceEditor.get(); }
+  int32_t GetEditedRow() const { return FEditedRow; }
+  int32_t GetEditedCol() const { return FEditedCol; }
+  // The table stands at (left, top) of its control's client area: the editor in place
+  // follows its cell, every cell's document hears that its origin moved.
+  void AdjustControlPlacement(int32_t left, int32_t top, bool show) override;
+  bool OwnsInplaceEditor(const TComponent* editor) const override;
+  void FreeInplaceEditor(TRPScroller& editor) override;
+  void InplaceEditorCleared(TRPScroller& editor) override;
+  // What lies under the cell (row, col) edited in place, painted into rect of canvas
+  // whose origin is the cell's content corner: the table's picture shifted by the cell's
+  // place and vertical-alignment offset, or the table's colour (nothing for clNone).
+  void DrawBackgroundUnderCell(TCanvas& canvas, const TRect& rect, int32_t row, int32_t col);
 
   // --- State ---------------------------------------------------------------------------
   TRPTableStates GetStates() const { return FStates; }
@@ -470,6 +596,7 @@ private:
   // The table's and a cell's colour and picture on a page (rect cut out of area).
   void PrintTableFill(TCanvas& canvas, const TRect& rect, const TRect& area) const;
   void PrintCellFill(TCanvas& canvas, const TRect& rect, const TRect& area, const TRPTableCellData& cell) const;
+  void DrawHatch(TCanvas& canvas, const TRect& rect, TColor color) const;
   void PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x, int32_t y,
                  const TRect& clipRect, bool printing, const TRPTableItemFormattingInfo& info);
 
@@ -498,4 +625,38 @@ private:
   TRect FPaintedCellBounds{};
   // The top-left corner of the table being painted.
   TPoint FPaintOrigin{0, 0};
+  // The item draw state of the screen painting in progress.
+  uint32_t FPaintState = 0;
+
+  // The cell selection: anchor and extent (columns, rows) from it.
+  int32_t FSelAnchorRow = -1, FSelAnchorCol = -1, FSelColExtent = 0, FSelRowExtent = 0;
+  bool FMouseSelecting = false;
+  // The mouse: the table's place when a mouse action began, the last cell hit, the
+  // border being dragged (index + 1 of the column or row after it, 0: none), where the
+  // drag began, the offset of the press from the border's middle and where the guide is.
+  TPoint FMousePosition{0, 0};
+  int32_t FLastHitRow = -1, FLastHitCol = -1;
+  int32_t FResizeIndex = 0;
+  int32_t FResizeStart = 0;
+  int32_t FResizeOffset = 0;
+  int32_t FResizeGuide = 0;
+  // The chosen cell and the cell most recently opened for editing or clicked.
+  int32_t FChosenRow = -1, FChosenCol = -1;
+  int32_t FRecentRow = -1, FRecentCol = -1;
+  // The editor in place and its cell; the editing state kept over a structural change.
+  std::unique_ptr<IRPTableInplaceEditor> FInplaceEditor;
+  int32_t FEditedRow = -1, FEditedCol = -1;
+  bool FDestroyingEditor = false;
+  struct TSavedEditing {
+    bool Active = false;
+    int32_t Row = -1, Col = -1;
+    int32_t StartItemNo = -1, StartOffs = 0, EndItemNo = -1, EndOffs = 0;
+  } FSavedEditing;
+  // Mouse helpers (RPTableMouse.cpp).
+  void ApplyResize(int32_t position);
+  void SetColumnWidth(int32_t col, int32_t width, bool percent, int32_t overhead);
+  void SetRowHeight(int32_t row, int32_t height);
+  void DrawResizeGuide(TCanvas& canvas, int32_t x, int32_t y);
+  // The bounds of the cell (row, col) in the host control's client area.
+  TRect CellClientRect(int32_t row, int32_t col) const;
 };

@@ -11,6 +11,7 @@
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/model/RPColorModes.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
 
 namespace {
@@ -51,10 +52,12 @@ void Style3DColors(TRPTableBorderStyle style, TColor lightColor, TColor color, T
 }
 }  // namespace
 
-void TRPTableItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t, TCustomRPFormattedData&,
+void TRPTableItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t drawState, TCustomRPFormattedData&,
                              const TRPDrawLineInfo&) {
   // The cells' offsets in the client area follow the table where it is shown now.
   UpdatePosition();
+  FPaintState = drawState;
+  const TScopeExit clearState([this] { FPaintState = 0; });
   PaintTable(canvas, x, y, canvas.ClipRect(), false, 0, -1, false, *FFormatting, rpcmColor);
 }
 
@@ -188,18 +191,33 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
   const int32_t width = printing ? SpanWidth(info, col, cell.GetColSpan()) : cell.Width;
   const int32_t height = printing ? SpanHeight(info, row, cell.GetRowSpan()) : cell.Height;
   const TRect cellRect = Rect(left, top, left + width, top + height);
-  const TColor color = cell.GetCellColor();
-  const TRPBackground* picture = cell.GetCellBackground();
+  // The selection colour: every cell of a table painted as selected, else the cells of
+  // the cell selection (never on a page); the cell's own colour where that leaves none.
+  const bool wholeSelected = !printing && (FPaintState & rpidsSelected) != 0;
+  const bool selectedCell = wholeSelected || (!printing && IsCellSelected(row, col));
+  TColor color = selectedCell ? GetCellSelectionColor() : static_cast<TColor>(clNone);
+  const bool selectionColour = color != clNone;
+  if (!selectionColour) color = cell.GetCellColor();
+  const bool edited = !printing && FInplaceEditor && row == FEditedRow && col == FEditedCol;
+  if (edited && color == clNone) color = clWindow;
+  const TRPBackground* picture = selectionColour ? nullptr : cell.GetCellBackground();
+  const bool wasSelected = cell.Selected;
+  if (wholeSelected) cell.Selected = true;
+  const TScopeExit restoreSelected([&cell, wasSelected] { cell.Selected = wasSelected; });
   if (color != clNone || (picture && picture->HasVisibleImage())) {
     TRect fill = cellRect;
     if ((Options & rptoCellBelowBorders) != 0) {
       const int32_t bx = ScaleX(FCellBorderWidth), by = ScaleY(FCellBorderWidth);
       fill = Rect(fill.Left - bx, fill.Top - by, fill.Right + bx, fill.Bottom + by);
     }
-    if (!printing)
+    if (edited) {
+      FillArea(canvas, fill, color, nullptr);
+      DrawHatch(canvas, fill, FCellBorderColor);
+    } else if (!printing) {
       FillArea(canvas, fill, color, picture);
-    else if (TRect visible; IntersectRect(&visible, fill, clipRect))
+    } else if (TRect visible; IntersectRect(&visible, fill, clipRect)) {
       PrintCellFill(canvas, visible, cellRect, cell);  // aligned to the cell on the page
+    }
   }
   // While its content is painted on a page, the cell is the one DrawBackground shows.
   if (printing) {
@@ -211,7 +229,8 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
   // The content, clipped to the cell; the cell's document is laid out in its own
   // coordinates from the padding's inner corner (the rectangle given to it cancels the
   // offsets that place it in its document's client area).
-  if (Intersects(cellRect, clipRect) && cell.DrawItems.Count() > 0) {
+  // The cell edited in place shows its content in the editor over it.
+  if (!edited && Intersects(cellRect, clipRect) && cell.DrawItems.Count() > 0) {
     const int32_t padX = ScaleX(FCellPadding), padY = ScaleY(FCellPadding);
     const int32_t free = height - 2 * padY - cell.DocumentHeight;
     const TRPCellVAlign align = cell.GetEffectiveVAlign();
@@ -287,10 +306,45 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
     canvas.Pen().SetStyle(psSolid);
   }
   if (width <= 0) return;
+  // Printed halftone borders: one line per side along the middle of the border band. On
+  // a device finer than the screen the line is one pixel wider than the band and the
+  // rectangle moves up and left by one; otherwise the three-dimensional styles keep a
+  // one-pixel line and the flat style draws the band's width.
+  const bool halftone = printing && (PrintOptions & rptoHalftoneBorders) != 0;
+  const bool finer = FResolution && FResolution->DevicePpiY > FResolution->ScreenPpiY;
+  auto halftoneSides = [&](TColor topLeft, TColor bottomRight, int32_t band, int32_t plainPen) {
+    const int32_t pen = finer ? band + 1 : plainPen;
+    const int32_t shift = finer ? 1 : 0;
+    const int32_t l = left - shift + band / 2, t = top - shift + band / 2;
+    const int32_t r = right - shift - band / 2 - 1, b = bottom - shift - band / 2 - 1;
+    const int32_t from = -(pen / 2);
+    auto side = [&](bool visible, TColor c, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+      if (!visible || c == clNone) return;
+      canvas.Brush().SetColor(ApplyColorModeToTextColor(c, FColorMode));
+      FillBand(canvas, x1, y1, x2, y2);
+    };
+    side(visibleBorders.Top, topLeft, l + from, t + from, r + from + pen, t + from + pen);
+    side(visibleBorders.Left, topLeft, l + from, t + from, l + from + pen, b + from + pen);
+    side(visibleBorders.Bottom, bottomRight, l + from, b + from, r + from + pen, b + from + pen);
+    side(visibleBorders.Right, bottomRight, r + from, t + from, r + from + pen, b + from + pen);
+  };
   if (style == rptbColor) {
     if (color == clNone) return;
     const int32_t wx = ScaleX(width), wy = ScaleY(width);
     canvas.Brush().SetColor(ApplyColorModeToTextColor(color, FColorMode));
+    if (halftone && visibleBorders.IsAllEqual(true) && finer) {
+      // The inside-frame rectangle one pixel wider, moved up and left by one.
+      const int32_t w = wy + 1;
+      FillBand(canvas, left - 1, top - 1, right - 1, top - 1 + w);
+      FillBand(canvas, left - 1, bottom - 1 - w, right - 1, bottom - 1);
+      FillBand(canvas, left - 1, top - 1, left - 1 + w, bottom - 1);
+      FillBand(canvas, right - 1 - w, top - 1, right - 1, bottom - 1);
+      return;
+    }
+    if (halftone && !visibleBorders.IsAllEqual(true)) {
+      halftoneSides(color, color, wy, wy);
+      return;
+    }
     if (visibleBorders.IsAllEqual(true) || (Options & rptoOverlappingCorners) != 0) {
       // Full-length sides: what an inside-frame pen of the border's width draws.
       if (visibleBorders.Top) FillBand(canvas, left, top, right, top + wy);
@@ -310,6 +364,10 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
   }
   TColor topLeft = clNone, bottomRight = clNone;
   Style3DColors(style, lightColor, color, backgroundColor, topLeft, bottomRight);
+  if (halftone) {
+    halftoneSides(topLeft, bottomRight, ScaleY(width), 1);
+    return;
+  }
   --right;
   --bottom;
   const int32_t w = ScaleY(width);
@@ -325,6 +383,17 @@ void TRPTableItemInfo::DrawBorder(TCanvas& canvas, const TRect& rect, int32_t wi
       if (visibleBorders.Bottom) FillBand(canvas, left + i, bottom - i, right - i + 1, bottom - i + 1);
       if (visibleBorders.Right) FillBand(canvas, right - i, top + i, right - i + 1, bottom - i + 1);
     }
+  }
+}
+
+// Forward-diagonal hatch lines (down to the right) every 8 pixels of the canvas, one
+// pixel wide, over rect.
+void TRPTableItemInfo::DrawHatch(TCanvas& canvas, const TRect& rect, TColor color) const {
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(ApplyColorModeToTextColor(color, FColorMode));
+  for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
+    const int32_t first = rect.Left + (((y - rect.Left) % 8) + 8) % 8;
+    for (int32_t x = first; x < rect.Right; x += 8) canvas.FillRect(Rect(x, y, x + 1, y + 1));
   }
 }
 

@@ -47,5 +47,13 @@ inline constexpr TRPTableStates rptsInDocument = 0x0001;
 inline constexpr TRPTableStates rptsInEditor = 0x0002;
 inline constexpr TRPTableStates rptsLayoutInvalid = 0x0004;
 inline constexpr TRPTableStates rptsPaddingChanged = 0x0008;
+inline constexpr TRPTableStates rptsResizingColumn = 0x0010;  // the border dragged is a column's
+inline constexpr TRPTableStates rptsKeepNeighbour = 0x0020;   // Shift held: the next column keeps its width
 inline constexpr TRPTableStates rptsFresh = 0x0040;
+inline constexpr TRPTableStates rptsEditorResizing = 0x0080;  // reacting to the cell editor's new size
 inline constexpr TRPTableStates rptsCellSelected = 0x0100;
+
+// The cursors registered by tables: over the left outer border (selects a row) and the
+// top outer border (selects a column).
+inline constexpr int16_t crRPTableSelectRow = 104;
+inline constexpr int16_t crRPTableSelectCol = 105;

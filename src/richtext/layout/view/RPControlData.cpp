@@ -168,6 +168,8 @@ TRichPaneRPData::TRichPaneRPData(TCustomRichPane& control) : FControl(control) {
 
 TRichPaneRPData::~TRichPaneRPData() { FreeSmartPopupButton(); }
 
+void TRichPaneRPData::ReleaseInplaceEditor() { FControl.DestroyInplaceEditor(); }
+
 void TRichPaneRPData::Clear() {
   FControl.StopLiveSpelling();
   if (FControl.AnimationMode() == rpaniOnFormat) FControl.StopAnimation();

@@ -73,6 +73,8 @@ public:
   ~TRichPaneRPData() override;
 
   TCustomRichPane& Control() const { return FControl; }
+  // The control's editor in place is freed by the item that made it.
+  void ReleaseInplaceEditor() override;
   // Added to the document's jump numbers when a hyperlink is followed.
   int32_t FirstJumpNo = 0;
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/base/Numbers.h"
+#include "richtext/model/RPItemInfo.h"
 
 namespace {
 
@@ -166,6 +167,33 @@ bool TRPScroller::ScrollKeyDown(uint16_t key, TShiftState) {
     return true;
   }
   return false;
+}
+
+void TRPScroller::SetInplaceEditorOwner(TRPScroller* editor, TCustomRPItemInfo* ownerItem) {
+  if (FInplaceEditor && FInplaceEditor != editor) DestroyInplaceEditor();
+  if (FInplaceEditor && FInplaceEditor != editor) ClearInplaceEditorOwner(FInplaceEditor);
+  FInplaceEditor = editor;
+  FInplaceOwnerItem = ownerItem;
+}
+
+void TRPScroller::ClearInplaceEditorOwner(TRPScroller* editor) {
+  if (!editor || editor != FInplaceEditor) return;
+  if ((editor->ComponentState() & csDestroying) == 0) editor->DeselectForInplaceEditor();
+  TCustomRPItemInfo* ownerItem = FInplaceOwnerItem;
+  FInplaceEditor = nullptr;
+  FInplaceOwnerItem = nullptr;
+  if (auto* owner = dynamic_cast<IRPInplaceEditorOwner*>(ownerItem)) owner->InplaceEditorCleared(*editor);
+}
+
+void TRPScroller::DestroyInplaceEditor() {
+  TRPScroller* editor = FInplaceEditor;
+  if (!editor) return;
+  // An editor registered without an owner item belongs to whoever registered it: it is
+  // only forgotten.
+  if (auto* owner = dynamic_cast<IRPInplaceEditorOwner*>(FInplaceOwnerItem))
+    owner->FreeInplaceEditor(*editor);
+  else
+    FInplaceEditor = nullptr;
 }
 
 bool TRPScroller::IsFocusedDeep() const {

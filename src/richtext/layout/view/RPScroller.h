@@ -19,6 +19,20 @@
 
 enum TBorderStyle : uint8_t { bsNone, bsSingle };
 
+class TCustomRPItemInfo;
+class TRPScroller;
+
+// An item that makes editors shown in place over the control (a table editing a cell):
+// the control asks it to free its editor, or tells it that the editor was forgotten.
+class IRPInplaceEditorOwner {
+public:
+  virtual ~IRPInplaceEditorOwner() = default;
+  // Frees editor (which the item made) now.
+  virtual void FreeInplaceEditor(TRPScroller& editor) = 0;
+  // The control no longer shows editor in place.
+  virtual void InplaceEditorCleared(TRPScroller& editor) = 0;
+};
+
 // A window placed inside the content (an embedded control's). Its unclamped vertical
 // position lives in Tag; Top is Tag clamped to -10000 .. 10000.
 struct TRPEmbeddedWindow {
@@ -124,9 +138,20 @@ public:
   bool ScrollKeyDown(uint16_t key, TShiftState shift);
 
   // The view over the control that edits part of it in place (a table cell's editor), or
-  // nullptr; not owned.
+  // nullptr; not owned: the item that made it (its owner item) frees it.
   TRPScroller* GetInplaceEditor() const { return FInplaceEditor; }
   void SetInplaceEditor(TRPScroller* editor) { FInplaceEditor = editor; }
+  // The item that owns the editor shown in place (nullptr: none).
+  TCustomRPItemInfo* GetInplaceEditorOwnerItem() const { return FInplaceOwnerItem; }
+  // editor becomes the control's editor in place, made by ownerItem: the editor shown
+  // before is freed first (its owner item frees it) and the owner of the one registered
+  // before is detached. The editor places itself as an embedded window (its Top in Tag).
+  void SetInplaceEditorOwner(TRPScroller* editor, TCustomRPItemInfo* ownerItem);
+  // Only for the registered editor: the editor's document drops its selection (unless
+  // the editor is going), the editor is forgotten and its owner item hears of it.
+  void ClearInplaceEditorOwner(TRPScroller* editor);
+  // Has the editor shown in place freed by its owner item (forgotten without one).
+  void DestroyInplaceEditor();
   // Whether the control or an editor in place over it (at any depth) has the focus.
   bool IsFocusedDeep() const;
 
@@ -148,10 +173,14 @@ public:
 protected:
   virtual void DoVScrolled();
   virtual void DoHScrolled();
+  // The control's document drops its selection (it leaves the place it edited); nothing
+  // in this class.
+  virtual void DeselectForInplaceEditor() {}
 
 private:
   IRPWindowHost* FHost = nullptr;
   TRPScroller* FInplaceEditor = nullptr;
+  TCustomRPItemInfo* FInplaceOwnerItem = nullptr;
   bool FUseXPThemes = true;
   HTHEME FTheme = nullptr;
   TRPBiDiMode FBiDiMode = rpbdUnspecified;

@@ -49,11 +49,14 @@ TCustomRichPane::TCustomRichPane(TComponent* owner, TDataFactory createData)
   FData = createData(*this);
 }
 
+void TCustomRichPane::DeselectForInplaceEditor() { FData->Deselect(nullptr, false); }
+
 TCustomRichPane::~TCustomRichPane() {
   // The live-spelling thread reads the document: it ends before the document goes.
   StopLiveSpelling();
   StopAnimationTimer();
   Destroying();
+  DestroyInplaceEditor();
   if (FStyle) FStyle->RemoveFreeNotification(this);
   FData->Clear();
 }

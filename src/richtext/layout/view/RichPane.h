@@ -414,6 +414,9 @@ public:
   void ExecuteFocusedItem() { FData->ExecuteFocusedItem(); }
 
 protected:
+  // The document drops its selection when the control, an editor in place, is forgotten.
+  void DeselectForInplaceEditor() override;
+
   using TDataFactory = std::unique_ptr<TRichPaneRPData> (*)(TCustomRichPane& control);
   // The constructor of a control whose document is of another class.
   TCustomRichPane(TComponent* owner, TDataFactory createData);

@@ -9,6 +9,7 @@
 #include "RPViewTestData.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/layout/RPLayoutItems.h"
+#include "richtext/model/RPTextItems.h"
 
 namespace {
 
@@ -456,6 +457,40 @@ TEST(RichPaneInputTest, FocusDeepIncludesAnEditorInPlace) {
   view.Host.HasFocus = true;
   editorHost.HasFocus = false;
   EXPECT_TRUE(view.Pane.IsFocusedDeep());
+}
+
+// An item that makes editors shown in place: it records what the control asks of it.
+struct TEditorOwnerItem : TRPBreakItemInfo, IRPInplaceEditorOwner {
+  explicit TEditorOwnerItem(TCustomRPData* rpData) : TRPBreakItemInfo(rpData) {}
+  void FreeInplaceEditor(TRPScroller& editor) override {
+    Freed.push_back(&editor);
+    if (Control) Control->ClearInplaceEditorOwner(&editor);
+  }
+  void InplaceEditorCleared(TRPScroller& editor) override { Cleared.push_back(&editor); }
+  TRPScroller* Control = nullptr;
+  std::vector<TRPScroller*> Freed, Cleared;
+};
+
+TEST(RichPaneInputTest, TheEditorInPlaceIsFreedByItsOwnerItemWhenTheSelectionMoves) {
+  TInputView view;
+  TRPScroller first(nullptr), second(nullptr);
+  TEditorOwnerItem owner(&view.Data());
+  owner.Control = &view.Pane;
+  view.Pane.SetInplaceEditorOwner(&first, &owner);
+  EXPECT_EQ(view.Pane.GetInplaceEditor(), &first);
+  EXPECT_EQ(view.Pane.GetInplaceEditorOwnerItem(), &owner);
+  // A new editor: the one before is freed by its owner first.
+  view.Pane.SetInplaceEditorOwner(&second, &owner);
+  EXPECT_EQ(owner.Freed, std::vector<TRPScroller*>{&first});
+  EXPECT_EQ(owner.Cleared, std::vector<TRPScroller*>{&first});
+  // Clearing applies only to the registered editor.
+  view.Pane.ClearInplaceEditorOwner(&first);
+  EXPECT_EQ(view.Pane.GetInplaceEditor(), &second);
+  // Setting the document's selection releases the editor in place.
+  view.Data().SetSelectionBounds(0, 1, 0, 3);
+  EXPECT_EQ(owner.Freed, (std::vector<TRPScroller*>{&first, &second}));
+  EXPECT_EQ(view.Pane.GetInplaceEditor(), nullptr);
+  EXPECT_EQ(view.Pane.GetInplaceEditorOwnerItem(), nullptr);
 }
 
 // Clearing the document stops the auto-scroll timer a press started.

@@ -1,0 +1,375 @@
+// Editing a table in an editor on Qt's offscreen platform, driven by mouse and key events
+// as the platform delivers them: a click opens a cell's editor in place, typing goes
+// into the cell, Tab and the arrows move from cell to cell and out of the table, a drag
+// over cells selects a block that is then merged, dragging a column or a row border
+// resizes it; each change undone by Ctrl+Z gives back the document as it was (its
+// native dump and its grid). Plus the cell editor's edge cases and a screenshot under X.
+#include <gtest/gtest.h>
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "../interchange/RPFDocumentDump.h"
+#include "platform/gui/Forms.h"
+#include "richtext/edit/RPTInplace.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextItems.h"
+#include "richtext/table/RPTableTestData.h"
+#include "unicode/controls/ScreenGrab.h"
+
+namespace {
+
+struct TTableEditorScreen : testing::Test {
+  TTableEditorScreen() {
+    RegisterTextItemClasses();
+    Style.TextStyles()[0]->FontName = "Arial";
+    Editor.SetStyle(&Style);
+    TRPEditRPData& data = Editor.EditData();
+    data.Clear();
+    data.AddRawText("before", 0, 0);
+    auto table = std::make_unique<TRPTableItemInfo>(3, 3, &data);
+    Table = table.get();
+    for (int32_t r = 0; r < 3; ++r)
+      for (int32_t c = 0; c < 3; ++c) {
+        TRPTableCellData& cell = *Table->GetCell(r, c);
+        cell.Clear();
+        cell.AddRawText("r" + std::to_string(r) + "c" + std::to_string(c), 0, 0);
+      }
+    Table->SetCellPadding(4);
+    data.AddItem("", std::move(table));
+    data.AddRawText("after", 0, 0);
+    Form.SetBounds(0, 0, 420, 300);
+    Editor.Window().SetParent(&Form);
+    Editor.Window().SetBounds(10, 10, 400, 280);
+  }
+  ~TTableEditorScreen() override { Form.Hide(); }
+
+  void Show() {
+    Form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.Widget()));
+    Editor.Format();
+    Editor.Window().SetFocus();
+    QApplication::processEvents();
+    Table->UpdatePosition();
+    Start = State();
+  }
+  // The document's native dump and the table's grid.
+  std::string State() { return Dump(Editor.EditData()) + DumpGrid(Table->Rows()); }
+
+  static QWidget& ViewportOf(TRPWindow& window) {
+    auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());
+    return area ? *area->viewport() : *window.Widget();
+  }
+  QWidget& Host() { return ViewportOf(Editor.Window()); }
+  TRPTableInplaceEdit* CellEditor() { return dynamic_cast<TRPTableInplaceEdit*>(Editor.GetInplaceEditor()); }
+  QWidget& CellEditorWidget() { return ViewportOf(CellEditor()->Window()); }
+  // A point inside the cell (row, col), in the host's client area.
+  QPoint InCell(int32_t row, int32_t col, int32_t dx = 6, int32_t dy = 6) {
+    Table->UpdatePosition();
+    const TRPTableCellData& cell = *Table->GetCell(row, col);
+    return QPoint(Table->GetPosition().X + cell.Left + dx, Table->GetPosition().Y + cell.Top + dy);
+  }
+  // The middle of the inner border before column col (row) in the host's client area.
+  QPoint ColumnBorder(int32_t col) {
+    Table->UpdatePosition();
+    const TRPTableItemFormattingInfo& info = Table->FormattingInfo();
+    return QPoint(Table->GetPosition().X + info.ColStarts[col] - 1, Table->GetPosition().Y + info.RowStarts[0] + 5);
+  }
+  QPoint RowBorder(int32_t row) {
+    Table->UpdatePosition();
+    const TRPTableItemFormattingInfo& info = Table->FormattingInfo();
+    return QPoint(Table->GetPosition().X + info.ColStarts[0] + 5, Table->GetPosition().Y + info.RowStarts[row] - 1);
+  }
+  // A press in one cell opens its editor, which then holds the mouse: the drag to
+  // another cell and the release come to it.
+  void DragFromCell(int32_t row, int32_t col, int32_t toRow, int32_t toCol) {
+    QTest::mousePress(&Host(), Qt::LeftButton, {}, InCell(row, col));
+    ASSERT_TRUE(EditsCell(row, col));
+    QTest::mouseMove(&CellEditorWidget(), InCell(toRow, toCol) - EditorAt());
+  }
+  void ReleaseInCell(int32_t row, int32_t col) {
+    QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, InCell(row, col) - EditorAt());
+    QApplication::processEvents();
+  }
+  QPoint EditorAt() { return QPoint(CellEditor()->Window().Left(), CellEditor()->Window().Top()); }
+  void Click(int32_t row, int32_t col) {
+    QTest::mouseClick(&Host(), Qt::LeftButton, {}, InCell(row, col));
+    QApplication::processEvents();
+  }
+  // A key to the widget that has the focus.
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString()) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &Host();
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+    QApplication::processEvents();
+  }
+  void Undo() { Key(Qt::Key_Z, Qt::ControlModifier); }
+  // The text of the cell's content (the editor's while it edits the cell).
+  std::string CellText(int32_t row, int32_t col) {
+    TRPTableCellData& cell = *Table->GetCell(row, col);
+    TCustomRPData& content = *cell.GetRPData();
+    std::string text;
+    for (int32_t i = 0; i < content.GetItemCount(); ++i) text += content.GetItemTextRaw(i);
+    return text;
+  }
+  bool EditsCell(int32_t row, int32_t col) {
+    return CellEditor() && Table->GetEditedRow() == row && Table->GetEditedCol() == col;
+  }
+
+  TRPStyle Style{nullptr};
+  TRichPaneEdit Editor{nullptr};
+  TForm Form{nullptr};
+  TRPTableItemInfo* Table = nullptr;
+  std::string Start;
+};
+
+TEST_F(TTableEditorScreen, AClickOpensTheCellsEditorAndTypingGoesIntoTheCell) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  EXPECT_TRUE(CellEditor()->Window().Focused());
+  EXPECT_EQ(Editor.EditData().InplaceEditedItem, Table);
+  // The editor stands over the cell.
+  const TRPTableCellData& cell = *Table->GetCell(1, 1);
+  EXPECT_EQ(CellEditor()->Window().Left(), Table->GetPosition().X + cell.Left);
+  EXPECT_EQ(CellEditor()->Window().Width(), cell.Width);
+  Key(Qt::Key_End);
+  Key(Qt::Key_X, Qt::NoModifier, "x");
+  Key(Qt::Key_Y, Qt::NoModifier, "y");
+  EXPECT_EQ(CellText(1, 1), "r1c1xy");
+  // Leaving the cell hands its steps to the document; Ctrl+Z there takes them back.
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(EditsCell(1, 2));
+  EXPECT_EQ(CellText(1, 1), "r1c1xy");
+  EXPECT_NE(State(), Start);
+  Undo();
+  QApplication::processEvents();
+  EXPECT_EQ(CellText(1, 1), "r1c1");
+  Table->DestroyInplaceEditor();
+  EXPECT_EQ(State(), Start);
+}
+
+TEST_F(TTableEditorScreen, TabAndArrowsMoveFromCellToCellAndOutOfTheTable) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(0, 0);
+  ASSERT_TRUE(EditsCell(0, 0));
+  Key(Qt::Key_Tab);
+  EXPECT_TRUE(EditsCell(0, 1));
+  Key(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_TRUE(EditsCell(0, 0));
+  // The caret is at the cell's end after moving back: Right leaves to the next cell.
+  Key(Qt::Key_Right);
+  EXPECT_TRUE(EditsCell(0, 1));
+  Key(Qt::Key_Down);
+  EXPECT_TRUE(EditsCell(1, 1));
+  Key(Qt::Key_Left);  // at the start: into the cell on the left, caret at its end
+  EXPECT_TRUE(EditsCell(1, 0));
+  Key(Qt::Key_Up);
+  EXPECT_TRUE(EditsCell(0, 0));
+  // Up from the first row puts the caret before the table.
+  Key(Qt::Key_Up);
+  EXPECT_EQ(CellEditor(), nullptr);
+  EXPECT_EQ(Editor.GetCaretItemNo(), 1);
+  EXPECT_EQ(Editor.GetCaretItemOffset(), 0);
+  // Down from the last row puts it after the table.
+  Click(2, 1);
+  ASSERT_TRUE(EditsCell(2, 1));
+  Key(Qt::Key_Down);
+  EXPECT_EQ(CellEditor(), nullptr);
+  EXPECT_EQ(Editor.GetCaretItemNo(), 1);
+  EXPECT_EQ(Editor.GetCaretItemOffset(), 1);
+  EXPECT_EQ(State(), Start);
+}
+
+TEST_F(TTableEditorScreen, ADragOverCellsSelectsABlockThatIsMergedAndUndone) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  ASSERT_NO_FATAL_FAILURE(DragFromCell(0, 0, 1, 1));
+  EXPECT_TRUE(Table->HasCellSelection());
+  ReleaseInCell(1, 1);
+  EXPECT_EQ(CellEditor(), nullptr);  // gone after the release that selected cells
+  int32_t top = -1, left = -1, rows = 0, cols = 0;
+  ASSERT_TRUE(Table->GetSelectionBounds(top, left, rows, cols, false));
+  EXPECT_EQ((std::vector<int32_t>{top, left, rows, cols}), (std::vector<int32_t>{0, 0, 2, 2}));
+  EXPECT_TRUE(Table->GetCell(1, 1)->Selected);
+  EXPECT_FALSE(Table->GetCell(2, 2)->Selected);
+  Table->MergeCells(top, left, cols, rows, false);
+  EXPECT_EQ(Table->GetCell(0, 0)->GetColSpan(), 2);
+  EXPECT_EQ(Table->GetCell(1, 1), nullptr);
+  Editor.Window().SetFocus();
+  Undo();
+  EXPECT_EQ(Table->GetCell(1, 1)->GetColSpan(), 1);
+  Table->RemoveCellSelection();
+  EXPECT_EQ(State(), Start);
+}
+
+TEST_F(TTableEditorScreen, DraggingAColumnBorderAndARowBorderResizesAndUndoes) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  const int32_t width0 = Table->FormattingInfo().ColWidths[0];
+  const QPoint column = ColumnBorder(1);
+  EXPECT_EQ(Table->GetCursorAt(column.x() - Table->GetPosition().X, column.y() - Table->GetPosition().Y), crHSplit);
+  QTest::mousePress(&Host(), Qt::LeftButton, {}, column);
+  EXPECT_TRUE(Table->IsResizing());
+  QTest::mouseMove(&Host(), column + QPoint(30, 0));
+  QTest::mouseRelease(&Host(), Qt::LeftButton, {}, column + QPoint(30, 0));
+  QApplication::processEvents();
+  EXPECT_FALSE(Table->IsResizing());
+  EXPECT_EQ(Table->FormattingInfo().ColWidths[0], width0 + 30);
+  EXPECT_EQ(Table->GetCell(2, 0)->BestWidth, width0 + 30);
+
+  const int32_t height1 = Table->FormattingInfo().RowHeights[1];
+  const QPoint row = RowBorder(2);
+  EXPECT_EQ(Table->GetCursorAt(row.x() - Table->GetPosition().X, row.y() - Table->GetPosition().Y), crVSplit);
+  QTest::mousePress(&Host(), Qt::LeftButton, {}, row);
+  QTest::mouseMove(&Host(), row + QPoint(0, 25));
+  QTest::mouseRelease(&Host(), Qt::LeftButton, {}, row + QPoint(0, 25));
+  QApplication::processEvents();
+  EXPECT_EQ(Table->FormattingInfo().RowHeights[1], height1 + 25);
+  EXPECT_EQ(Table->GetCell(1, 2)->BestHeight, height1 + 25);
+
+  Undo();
+  EXPECT_EQ(Table->FormattingInfo().RowHeights[1], height1);
+  Undo();
+  EXPECT_EQ(Table->FormattingInfo().ColWidths[0], width0);
+  EXPECT_EQ(State(), Start);
+}
+
+// The cell editor's edge cases: where the caret goes from a cell in a direction.
+struct TMoveOutCase {
+  const char* Name;
+  int32_t Row, Col;
+  int Key;
+  Qt::KeyboardModifiers Modifiers;
+  int32_t EditedRow, EditedCol;  // -1: no cell edited afterwards
+  int32_t CaretOffset;           // in the host, when no cell is edited: before (0) or after (1) the table
+};
+
+TEST_F(TTableEditorScreen, LeavingACellGoesToItsNeighbourOrOutOfTheTable) {
+  const TMoveOutCase cases[] = {
+      {"Shift+Tab in the first cell: before the table", 0, 0, Qt::Key_Backtab, Qt::ShiftModifier, -1, -1, 0},
+      {"Tab in the last cell: stays", 2, 2, Qt::Key_Tab, Qt::NoModifier, 2, 2, 0},
+      {"Tab at a row's end: the next row's first cell", 0, 2, Qt::Key_Tab, Qt::NoModifier, 1, 0, 0},
+      {"Left in the first cell: before the table", 0, 0, Qt::Key_Left, Qt::NoModifier, -1, -1, 0},
+      {"Down in the last row: after the table", 2, 0, Qt::Key_Down, Qt::NoModifier, -1, -1, 1},
+      {"Up in a middle row: the cell above", 1, 2, Qt::Key_Up, Qt::NoModifier, 0, 2, 0},
+  };
+  ASSERT_NO_FATAL_FAILURE(Show());
+  for (const TMoveOutCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Click(c.Row, c.Col);
+    ASSERT_TRUE(EditsCell(c.Row, c.Col));
+    if (c.Key == Qt::Key_Left) Key(Qt::Key_Home);
+    if (c.Key == Qt::Key_Right) Key(Qt::Key_End);
+    Key(c.Key, c.Modifiers);
+    if (c.EditedRow >= 0) {
+      EXPECT_TRUE(EditsCell(c.EditedRow, c.EditedCol));
+    } else {
+      EXPECT_EQ(CellEditor(), nullptr);
+      EXPECT_EQ(Editor.GetCaretItemNo(), 1);
+      EXPECT_EQ(Editor.GetCaretItemOffset(), c.CaretOffset);
+    }
+    Table->DestroyInplaceEditor();
+  }
+  EXPECT_EQ(State(), Start);
+}
+
+TEST_F(TTableEditorScreen, TheCellEditorSharesTheHostsReadOnlyStateAndUndo) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  // A step of the document first, then a freshly opened cell editor.
+  Editor.EditData().SetCaretAtItemPos(2, 6);
+  Key(Qt::Key_Exclam, Qt::NoModifier, "!");
+  const std::string changed = State();
+  ASSERT_NE(changed, Start);
+  Click(0, 1);
+  ASSERT_TRUE(EditsCell(0, 1));
+  EXPECT_FALSE(CellEditor()->CanUndo() && CellEditor()->EditData().UndoList->Count() > 0);
+  // Undo in the cell editor with nothing of its own undoes the document's last step.
+  Undo();
+  QApplication::processEvents();
+  Table->DestroyInplaceEditor();
+  EXPECT_EQ(State(), Start);
+
+  Click(0, 1);
+  ASSERT_TRUE(EditsCell(0, 1));
+  CellEditor()->SetReadOnly(true);
+  EXPECT_TRUE(Editor.ReadOnly());
+  EXPECT_TRUE(CellEditor()->ReadOnly());
+  Key(Qt::Key_Q, Qt::NoModifier, "q");
+  EXPECT_EQ(CellText(0, 1), "r0c1");  // refused
+  Editor.SetReadOnly(false);
+  EXPECT_FALSE(CellEditor()->ReadOnly());
+}
+
+TEST_F(TTableEditorScreen, AQuickSecondClickOnACellSelectsTheWord) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 0);
+  ASSERT_TRUE(EditsCell(1, 0));
+  // The second click reaches the editor now over the cell.
+  const QPoint at = InCell(1, 0) - EditorAt();
+  QTest::mouseClick(&CellEditorWidget(), Qt::LeftButton, {}, at);
+  QApplication::processEvents();
+  ASSERT_TRUE(EditsCell(1, 0));
+  int32_t startItem = -1, endItem = -1, startOffs = 0, endOffs = 0;
+  CellEditor()->EditData().GetSelectionBounds(startItem, endItem, startOffs, endOffs, true);
+  EXPECT_EQ((std::vector<int32_t>{startItem, startOffs, endItem, endOffs}), (std::vector<int32_t>{0, 1, 0, 5}));
+  // A later single click only places the caret.
+  QTest::qWait(600);
+  QTest::mouseClick(&CellEditorWidget(), Qt::LeftButton, {}, at);
+  EXPECT_FALSE(CellEditor()->EditData().SelectionExists(false));
+}
+
+TEST_F(TTableEditorScreen, DoubleClicksAndHyperlinksInACellAreTheHosts) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  std::u16string word;
+  int32_t jump = -1;
+  Editor.OnRPDblClick = [&](TCustomRichPane* sender, const WideString& w, int32_t) {
+    EXPECT_EQ(sender, &Editor);
+    word = w;
+  };
+  Editor.OnJump = [&](TCustomRichPane* sender, int32_t id) {
+    EXPECT_EQ(sender, &Editor);
+    jump = id;
+  };
+  Click(1, 2);
+  ASSERT_TRUE(EditsCell(1, 2));
+  TRPTableInplaceRPData& data = CellEditor()->InplaceData();
+  EXPECT_TRUE(data.IsRPDblClickAssigned());
+  data.DoRPDblClick(u"r1c2", 0);
+  data.FirstJumpNo = 3;
+  data.ExecuteItemJump(1);
+  EXPECT_EQ(word, u"");  // queued: after the event being handled
+  QApplication::processEvents();
+  EXPECT_EQ(word, u"r1c2");
+  EXPECT_EQ(jump, 4);
+}
+
+// On a real X display: a table with a block of cells being selected by a drag that
+// began in a cell, whose editor in place is still open, saved as table-editing.png.
+TEST_F(TTableEditorScreen, Screenshot) {
+  if (QGuiApplication::platformName() != "xcb")
+    GTEST_FAIL() << "screenshots need an X display: run the Screenshots test entry, which starts one";
+  Table->SetBorderWidth(1);
+  Table->SetCellBorderWidth(1);
+  Table->SetBorderStyle(rptbColor);
+  Table->SetCellBorderStyle(rptbColor);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  ASSERT_NO_FATAL_FAILURE(DragFromCell(0, 0, 1, 1));
+  ASSERT_TRUE(Table->HasCellSelection());
+  const QImage image = GrabScreenshot(*Form.Widget(), "table-editing");
+  ReleaseInCell(1, 1);
+  ASSERT_FALSE(image.isNull());
+  const QPoint origin = Host().mapTo(Form.Widget(), QPoint(0, 0));
+  // The selected block in the selection colour, the cell under the editor too; the cell
+  // outside the block on the window colour.
+  const QRgb selection = qRgb(0, 0, 128);
+  EXPECT_EQ(image.pixel(origin + InCell(1, 1, 2, 2)), selection);
+  EXPECT_EQ(image.pixel(origin + InCell(0, 0, 2, Table->GetCell(0, 0)->Height - 3)), selection);
+  EXPECT_EQ(image.pixel(origin + InCell(2, 2, 2, 2)) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+}  // namespace
