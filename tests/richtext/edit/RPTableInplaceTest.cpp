@@ -263,8 +263,14 @@ TEST_F(TTableEditorScreen, LeavingACellGoesToItsNeighbourOrOutOfTheTable) {
     SCOPED_TRACE(c.Name);
     Click(c.Row, c.Col);
     ASSERT_TRUE(EditsCell(c.Row, c.Col));
-    if (c.Key == Qt::Key_Left) Key(Qt::Key_Home);
-    if (c.Key == Qt::Key_Right) Key(Qt::Key_End);
+    // The caret at the cell's edge without a key: Home or End there would leave the cell
+    // for the document's start or end.
+    TRPEditRPData& cell = CellEditor()->EditData();
+    if (c.Key == Qt::Key_Left) cell.SetCaretAtItemPos(0, cell.GetItemStartOffset(0));
+    if (c.Key == Qt::Key_Right) {
+      const int32_t last = cell.GetItemCount() - 1;
+      cell.SetCaretAtItemPos(last, cell.GetItemEndOffset(last));
+    }
     Key(c.Key, c.Modifiers);
     if (c.EditedRow >= 0) {
       EXPECT_TRUE(EditsCell(c.EditedRow, c.EditedCol));
