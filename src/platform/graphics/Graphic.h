@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/base/ClipboardFormats.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Object.h"
 #include "platform/base/Streams.h"
@@ -31,9 +32,6 @@ inline constexpr char SScanLine[] = "Scan line index out of range";
 inline constexpr char SInvalidBitmap[] = "Bitmap image is not valid";
 inline constexpr char SInvalidPixelFormat[] = "Invalid pixel format";
 inline constexpr char SUnknownClipboardFormat[] = "Unsupported clipboard format";
-
-// The clipboard format of pictures: a bitmap.
-inline constexpr uint16_t CF_BITMAP = 2;
 
 class TGraphic;
 class TBitmap;
