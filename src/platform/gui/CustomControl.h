@@ -161,6 +161,11 @@ public:
   virtual bool MouseWheel(TShiftState, int32_t /*notches*/) { return false; }
   // True when the key was used (the form does not see it then).
   virtual bool KeyDown(uint16_t /*key*/, TShiftState) { return false; }
+  // The text a key typed (UTF-16, one character or a surrogate pair, control characters
+  // included) when KeyDown did not use the key: true when used.
+  virtual bool KeyText(const WideString& /*text*/, TShiftState) { return false; }
+  // A key went up.
+  virtual void KeyUp(uint16_t /*key*/, TShiftState) {}
   virtual void DoEnter(TFocusArrival) {}
   virtual void DoExit() {}
   virtual void Timer(uint32_t /*id*/) {}

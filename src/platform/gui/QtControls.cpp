@@ -168,12 +168,13 @@ uint16_t VirtualKey(const QKeyEvent& event) {
     return static_cast<uint16_t>(((event.modifiers() & Qt::KeypadModifier) ? VK_NUMPAD0 : '0') + (key - Qt::Key_0));
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
   static constexpr std::pair<int, uint16_t> Keys[] = {
-      {Qt::Key_Return, VK_RETURN}, {Qt::Key_Enter, VK_RETURN},  {Qt::Key_Escape, VK_ESCAPE},
-      {Qt::Key_Tab, VK_TAB},       {Qt::Key_Backtab, VK_TAB},   {Qt::Key_Backspace, VK_BACK},
-      {Qt::Key_Space, VK_SPACE},   {Qt::Key_PageUp, VK_PRIOR},  {Qt::Key_PageDown, VK_NEXT},
-      {Qt::Key_End, VK_END},       {Qt::Key_Home, VK_HOME},     {Qt::Key_Left, VK_LEFT},
-      {Qt::Key_Up, VK_UP},         {Qt::Key_Right, VK_RIGHT},   {Qt::Key_Down, VK_DOWN},
-      {Qt::Key_Insert, VK_INSERT}, {Qt::Key_Delete, VK_DELETE},
+      {Qt::Key_Return, VK_RETURN},   {Qt::Key_Enter, VK_RETURN},  {Qt::Key_Escape, VK_ESCAPE},
+      {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},   {Qt::Key_Backspace, VK_BACK},
+      {Qt::Key_Space, VK_SPACE},     {Qt::Key_PageUp, VK_PRIOR},  {Qt::Key_PageDown, VK_NEXT},
+      {Qt::Key_End, VK_END},         {Qt::Key_Home, VK_HOME},     {Qt::Key_Left, VK_LEFT},
+      {Qt::Key_Up, VK_UP},           {Qt::Key_Right, VK_RIGHT},   {Qt::Key_Down, VK_DOWN},
+      {Qt::Key_Insert, VK_INSERT},   {Qt::Key_Delete, VK_DELETE}, {Qt::Key_Shift, VK_SHIFT},
+      {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},
   };
   for (const auto& [qtKey, virtualKey] : Keys)
     if (qtKey == key) return virtualKey;

@@ -215,8 +215,16 @@ protected:
     }
     const uint16_t key = VirtualKey(*event);
     bool used = false;
-    if (key != 0) Guarded([&] { used = FControl.KeyDown(key, ShiftOf(event->modifiers())); });
+    const TShiftState shift = ShiftOf(event->modifiers());
+    if (key != 0) Guarded([&] { used = FControl.KeyDown(key, shift); });
+    const QString text = event->text();
+    if (!used && !text.isEmpty()) Guarded([&] { used = FControl.KeyText(FromQString(text), shift); });
     event->setAccepted(used);
+  }
+  void keyReleaseEvent(QKeyEvent* event) override {
+    const uint16_t key = VirtualKey(*event);
+    if (key != 0 && !event->isAutoRepeat()) Guarded([&] { FControl.KeyUp(key, ShiftOf(event->modifiers())); });
+    event->ignore();
   }
   void focusInEvent(QFocusEvent* event) override {
     QAbstractScrollArea::focusInEvent(event);

@@ -491,7 +491,34 @@ public:
   // Whether the paragraph of item itemNo holds a persistent checkpoint.
   bool HasPersistentCheckpointInPara(int32_t itemNo) const;
 
+  // --- Native and RTF documents at the caret (RPERPDataInterchange.cpp) -----------------
+  // The stream's items go in at the caret as one undo group: the first through the
+  // insertion at the caret, the rest after it with one record; the boundaries are joined
+  // (MergeInsertedBoundaries), the document laid out again and the caret put after the
+  // last. False (with a beep) when the stream is damaged or the first item is refused;
+  // nothing changed then. An RTF stream at its end inserts nothing and succeeds; without
+  // the control's RTF import options RTF fails.
+  bool InsertRPFFromStream(TStream& stream);
+  bool InsertRTFFromStream(TStream& stream);
+  // The items first .. last just inserted are joined with their neighbours: the last with
+  // the following one (or the following one starts a paragraph after a whole-line item),
+  // the inserted ones among themselves (their sub-documents normalized), the first with
+  // the one before (or an empty first item that continues a line goes). caretOffset, the
+  // offset at the end of last, grows with the items joined into the last one; every join
+  // or deletion lowers added and last.
+  void MergeInsertedBoundaries(int32_t& first, int32_t& last, int32_t& caretOffset, int32_t& added);
+  // While an insertion at the caret reads a stream, its first item goes in at the caret.
+  bool InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) override;
+  // Live spelling goes on from offset of itemNo (with resetItem the item's marks from
+  // offset - 1 are dropped first).
+  void ResetSpellCheckFrom(int32_t itemNo, int32_t offset, bool resetItem);
+
 private:
+  // The insertion at the caret that InsertFirstRPFItem serves: where the first item went
+  // (-1: none yet) and whether the layout must be whole.
+  bool FInsertingAtCaret = false;
+  int32_t FFirstInserted = -1;
+  bool FInsertFullReformat = false;
   // The plain and the bidirectional stop builders for one draw item of the line first ..
   // last; the caret's stop is picked on the way.
   void AddPlainStops(int32_t drawNo, int32_t firstOfLine, int32_t hint);

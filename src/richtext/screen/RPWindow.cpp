@@ -81,6 +81,10 @@ bool TRPWindow::MouseWheel(TShiftState, int32_t notches) { return FPane.MouseWhe
 
 bool TRPWindow::KeyDown(uint16_t key, TShiftState shift) { return FPane.KeyDown(key, shift); }
 
+bool TRPWindow::KeyText(const WideString& text, TShiftState shift) { return FPane.KeyText(text, shift); }
+
+void TRPWindow::KeyUp(uint16_t key, TShiftState shift) { FPane.KeyUp(key, shift); }
+
 void TRPWindow::DoEnter(TFocusArrival arrival) {
   FPane.FocusEnter(arrival == faTab || arrival == faBacktab, arrival == faBacktab);
 }

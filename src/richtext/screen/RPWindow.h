@@ -90,6 +90,8 @@ public:
   void MouseLeave() override;
   bool MouseWheel(TShiftState shift, int32_t notches) override;
   bool KeyDown(uint16_t key, TShiftState shift) override;
+  bool KeyText(const WideString& text, TShiftState shift) override;
+  void KeyUp(uint16_t key, TShiftState shift) override;
   void DoEnter(TFocusArrival arrival) override;
   void DoExit() override;
   void Timer(uint32_t id) override;

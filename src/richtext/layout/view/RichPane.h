@@ -393,6 +393,10 @@ public:
   // (or with Ctrl, per TabNavigation) among the focusable items, Enter on a focused item.
   // True when the key was used.
   virtual bool KeyDown(uint16_t key, TShiftState shift);
+  // The text a key typed (UTF-16) when KeyDown left the key, and a key's release; the
+  // view takes neither (an editor does).
+  virtual bool KeyText(const WideString& /*text*/, TShiftState /*shift*/) { return false; }
+  virtual void KeyUp(uint16_t /*key*/, TShiftState /*shift*/) {}
   // Whether the view takes Tab keys from the form (tab navigation is on).
   bool WantsTabs() const;
   // The focus arrived (by the keyboard: Tab, backward: Shift+Tab) or left; with tab

@@ -1,0 +1,684 @@
+// The editor control in its window on Qt's offscreen platform, driven by key events as
+// the platform delivers them: typing in 8-bit and Unicode styles, Enter, Backspace,
+// Delete, selecting with Shift and the arrows, undo and redo; read-only refusals; the
+// commands and their events; native-format and RTF insertion.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../interchange/RPFDocumentDump.h"
+#include "platform/base/CodePages.h"
+#include "platform/base/Sound.h"
+#include "platform/base/Streams.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/gui/Forms.h"
+#include "richtext/edit/RichPaneEdit.h"
+#include "richtext/model/RPException.h"
+#include "richtext/model/RPMarker.h"
+#include "richtext/model/RPPictureItems.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextItems.h"
+#include "richtext/model/RPUnicode.h"
+#include "richtext/table/RPTableItem.h"
+
+namespace {
+
+// Text styles: 0 plain 8-bit, 1 Unicode (the default Unicode style), 2 Unicode bold.
+constexpr int32_t PlainStyle = 0, UnicodeStyle = 1, BoldStyle = 2;
+
+std::string Utf8(const std::u16string& text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+}
+
+struct RichPaneEditTest : testing::Test {
+  RichPaneEditTest() {
+    RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterMarkerItemClasses();
+    Style.TextStyles()[0]->FontName = "Arial";
+    while (Style.TextStyles().Count() <= BoldStyle) Style.TextStyles().Add();
+    Style.TextStyles()[UnicodeStyle]->FontName = "Arial";
+    Style.TextStyles()[UnicodeStyle]->Unicode = true;
+    Style.TextStyles()[BoldStyle]->FontName = "Arial";
+    Style.TextStyles()[BoldStyle]->Unicode = true;
+    Style.TextStyles()[BoldStyle]->Style = TFontStyles{fsBold};
+    while (Style.ParaStyles().Count() <= 1) Style.ParaStyles().Add();
+    Style.DefUnicodeStyle = UnicodeStyle;
+    Style.UseSound = true;
+    PreviousBeep = SetMessageBeepHandler([this](uint32_t) { ++Beeps; });
+    Editor.SetStyle(&Style);
+    Editor.OnChange = [this](TObject*) { ++Changes; };
+    Form.SetBounds(0, 0, 420, 300);
+    Editor.Window().SetParent(&Form);
+    Editor.Window().SetBounds(10, 10, 400, 280);
+    Form.Show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(Form.Widget()));
+    Editor.Window().SetFocus();
+    QApplication::processEvents();
+    Editor.Format();
+  }
+  ~RichPaneEditTest() override {
+    SetMessageBeepHandler(PreviousBeep);
+    Form.Hide();
+  }
+
+  QWidget& Widget() { return *Editor.Window().Widget(); }
+  // One key pressed and released, with the text it types.
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(&Widget(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&Widget(), &release);
+    QApplication::processEvents();
+  }
+  // Each character typed as the keyboard gives it: a Latin letter with its key, any
+  // other character without one.
+  void Type(const std::u16string& text) {
+    for (char16_t ch : text) {
+      const QString s(QChar(static_cast<ushort>(ch)));
+      int key = Qt::Key_unknown;
+      if (ch >= u'a' && ch <= u'z') key = Qt::Key_A + (ch - u'a');
+      if (ch >= u'A' && ch <= u'Z') key = Qt::Key_A + (ch - u'A');
+      if (ch >= u'0' && ch <= u'9') key = Qt::Key_0 + (ch - u'0');
+      if (ch == u' ') key = Qt::Key_Space;
+      Key(key, ch >= u'A' && ch <= u'Z' ? Qt::ShiftModifier : Qt::NoModifier, s);
+    }
+  }
+
+  TRPEditRPData& Data() { return Editor.EditData(); }
+  void SetCurrentStyle(int32_t styleNo) { Editor.SetCurTextStyleNo(styleNo); }
+  // The document: one line per item, "N" (starts a paragraph), "L" (starts a line) or
+  // "C" (continues), the text style and the text as UTF-8 ("<tab>", "<picture>" for
+  // others).
+  std::string Items() {
+    std::string out;
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i) {
+      const TCustomRPItemInfo& item = *Data().GetItem(i);
+      out += item.GetContinuesLine() ? "C" : item.GetLineBreakBefore() ? "L" : "N";
+      out += std::to_string(item.StyleNo) + ":";
+      if (item.StyleNo >= 0)
+        out += Utf8(Data().GetItemTextW(i));
+      else
+        out += "<" + std::to_string(item.StyleNo) + ">";
+      out += "|";
+    }
+    return out;
+  }
+
+  TRPStyle Style{nullptr};
+  TForm Form{nullptr};
+  TRichPaneEdit Editor{nullptr};
+  int32_t Beeps = 0;
+  int32_t Changes = 0;
+  TMessageBeepHandler PreviousBeep;
+};
+
+TEST_F(RichPaneEditTest, TypesLatinTextAndEnter) {
+  Type(u"Hello");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"World");
+  EXPECT_EQ(Items(), "N0:Hello|N0:World|");
+  EXPECT_EQ(DocumentFault(Data()), "");
+  EXPECT_TRUE(Editor.Modified);
+  EXPECT_GT(Changes, 0);
+}
+
+}  // namespace
+
+// Style 0 keeps Western text (code page 1252): Cyrillic and CJK need the Unicode style.
+TEST_F(RichPaneEditTest, CyrillicAndCjkSwitchToTheUnicodeStyle) {
+  Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
+  Type(u"ab é");
+  Type(u"Жук");
+  Type(u" 中文");
+  EXPECT_EQ(Items(), "N0:ab é|C1:Жук 中文|");
+  EXPECT_EQ(Editor.GetCurTextStyleNo(), UnicodeStyle);
+  // A surrogate pair comes as one key's text.
+  Key(Qt::Key_unknown, Qt::NoModifier, QString::fromUtf16(u"\U0001F600"));
+  EXPECT_EQ(Items(), "N0:ab é|C1:Жук 中文\xF0\x9F\x98\x80|");
+  EXPECT_EQ(DocumentFault(Data()), "");
+}
+
+// With the Cyrillic code page in style 0, Cyrillic stays 8-bit.
+TEST_F(RichPaneEditTest, CyrillicInACyrillicCodePageStaysEightBit) {
+  Style.TextStyles()[PlainStyle]->Charset = RUSSIAN_CHARSET;
+  Type(u"Жук");
+  EXPECT_EQ(Items(), "N0:Жук|");
+  EXPECT_EQ(Data().GetItemTextRaw(0), AnsiString("\xC6\xF3\xEA"));
+  EXPECT_EQ(Editor.GetCurTextStyleNo(), PlainStyle);
+}
+
+TEST_F(RichPaneEditTest, BackspaceDeleteAndSelectionWithShift) {
+  Type(u"abcdef");
+  Key(Qt::Key_Backspace, Qt::NoModifier, "\b");
+  EXPECT_EQ(Items(), "N0:abcde|");
+  Key(Qt::Key_Home);
+  Key(Qt::Key_Delete, Qt::NoModifier, "\x7f");
+  EXPECT_EQ(Items(), "N0:bcde|");
+  Key(Qt::Key_Right);
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_TRUE(Data().SelectionExists(false));
+  Type(u"X");
+  EXPECT_EQ(Items(), "N0:bXe|");
+  Key(Qt::Key_End);
+  Key(Qt::Key_Left, Qt::ShiftModifier);
+  Key(Qt::Key_Delete, Qt::NoModifier, "\x7f");
+  EXPECT_EQ(Items(), "N0:bX|");
+}
+
+// Typing is taken back one character per undo (and restored one per redo).
+TEST_F(RichPaneEditTest, CtrlZUndoesAndCtrlYRedoes) {
+  Type(u"one");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"tw");
+  const std::string typed = "N0:one|N0:tw|";
+  ASSERT_EQ(Items(), typed);
+  const char* const undone[] = {"N0:one|N0:t|", "N0:one|N0:|", "N0:one|", "N0:on|", "N0:o|", "N0:|"};
+  for (const char* expected : undone) {
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Items(), expected);
+  }
+  EXPECT_FALSE(Editor.CanUndo());
+  const int32_t beeps = Beeps;
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Beeps, beeps + 1);
+  // Ctrl+Y, Ctrl+Shift+Z and Alt+Shift+Backspace redo.
+  for (int i = 0; i < 3; ++i) Key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Items(), "N0:one|");
+  Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Items(), "N0:one|N0:|");
+  Key(Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
+  Key(Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Items(), typed);
+  EXPECT_FALSE(Editor.CanRedo());
+  // Undone and typed again: the redo list is gone.
+  Key(Qt::Key_Backspace, Qt::AltModifier);
+  EXPECT_EQ(Items(), "N0:one|N0:t|");
+  EXPECT_TRUE(Editor.CanRedo());
+  Type(u"x");
+  EXPECT_FALSE(Editor.CanRedo());
+  EXPECT_EQ(Items(), "N0:one|N0:tx|");
+  EXPECT_EQ(DocumentFault(Data()), "");
+}
+
+TEST_F(RichPaneEditTest, ReadOnlyRefusesEveryChange) {
+  Type(u"text");
+  Editor.SetReadOnly(true);
+  const std::string before = Items();
+  const struct {
+    const char* Name;
+    std::function<void()> Action;
+  } refusals[] = {
+      {"typing", [&] { Type(u"x"); }},
+      {"Enter", [&] { Key(Qt::Key_Return, Qt::NoModifier, "\r"); }},
+      {"Backspace", [&] { Key(Qt::Key_Backspace, Qt::NoModifier, "\b"); }},
+      {"Delete", [&] { Key(Qt::Key_Home), Key(Qt::Key_Delete, Qt::NoModifier, "\x7f"); }},
+      {"Ctrl+Z", [&] { Key(Qt::Key_Z, Qt::ControlModifier); }},
+      {"InsertText", [&] { Editor.InsertText("more"); }},
+      {"InsertTab", [&] { Editor.InsertTab(); }},
+      {"ApplyTextStyle", [&] { Editor.SelectAll(), Editor.ApplyTextStyle(BoldStyle); }},
+      {"DeleteSelection", [&] { Editor.SelectAll(), Editor.DeleteSelection(); }},
+  };
+  for (const auto& refusal : refusals) {
+    const int32_t beeps = Beeps;
+    refusal.Action();
+    EXPECT_EQ(Items(), before) << refusal.Name;
+    EXPECT_GT(Beeps, beeps) << refusal.Name;
+  }
+  // Leaving read-only lets the keys work again.
+  Editor.SetReadOnly(false);
+  Key(Qt::Key_End);
+  Type(u"s");
+  EXPECT_EQ(Items(), "N0:texts|");
+}
+
+TEST_F(RichPaneEditTest, OnChangingRefusesAndSeesTheRootEditor) {
+  TCustomRichPaneEdit* sender = nullptr;
+  Editor.OnChanging = [&](TCustomRichPaneEdit* s, bool& canEdit) {
+    sender = s;
+    canEdit = false;
+  };
+  Type(u"a");
+  EXPECT_EQ(Items(), "N0:|");
+  EXPECT_EQ(sender, &Editor);
+  Editor.OnChanging = nullptr;
+  Type(u"a");
+  EXPECT_EQ(Items(), "N0:a|");
+}
+
+TEST_F(RichPaneEditTest, ReturnsOptions) {
+  Type(u"ab");
+  Key(Qt::Key_Left);
+  Key(Qt::Key_Return, Qt::ShiftModifier, "\r");
+  EXPECT_EQ(Items(), "N0:a|L0:b|");
+  Editor.EditorOptions |= rpoDoNotWantShiftReturns;
+  Key(Qt::Key_Return, Qt::ShiftModifier, "\r");
+  EXPECT_EQ(Items(), "N0:a|L0:b|");
+  Editor.EditorOptions |= rpoDoNotWantReturns;
+  const int32_t beeps = Beeps;
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  EXPECT_EQ(Items(), "N0:a|L0:b|");
+  EXPECT_EQ(Beeps, beeps + 1);  // the dropped character
+  EXPECT_EQ(Editor.GetDialogCode() & rpdcWantAllKeys, 0);
+  Editor.EditorOptions = rpoEditorDefaults;
+  EXPECT_EQ(Editor.GetDialogCode(), rpdcWantArrows | rpdcWantChars | rpdcWantAllKeys | rpdcWantTab);
+}
+
+TEST_F(RichPaneEditTest, TabTypesSpacesOrATabItem) {
+  Key(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_EQ(Items(), "N-12:<-12>|");
+  Style.SpacesInTab = 3;
+  Type(u"x");
+  Key(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_EQ(Items(), "N-12:<-12>|C0:x   |");
+}
+
+TEST_F(RichPaneEditTest, UndoLimitZeroTurnsUndoOff) {
+  Editor.SetUndoLimit(0);
+  Type(u"ab");
+  EXPECT_FALSE(Editor.CanUndo());
+  EXPECT_FALSE(Editor.EditCanUndo());
+  const int32_t beeps = Beeps;
+  EXPECT_FALSE(Editor.EditUndo());
+  EXPECT_EQ(Beeps, beeps + 1);
+  EXPECT_EQ(Items(), "N0:ab|");
+  Editor.SetUndoLimit(1);
+  Type(u"c");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"d");
+  Editor.Undo();
+  EXPECT_FALSE(Editor.CanUndo());
+}
+
+TEST_F(RichPaneEditTest, TabNavigationIsNotSupported) {
+  EXPECT_THROW(Editor.SetTabNavigation(rptnTab), ERichPaneError);
+  Editor.SetTabNavigation(rptnNone);
+}
+
+// Each insertion command goes in at the caret as one undo group, fires OnChange and
+// leaves a sound document; undoing it gives the document back.
+TEST_F(RichPaneEditTest, InsertionCommandsAreOneUndoStepEach) {
+  const std::string dir = ::testing::TempDir();
+  const WideString textFile = AnsiToWide(AnsiString(dir + "editor-insert.txt"));
+  {
+    TFileStream file(textFile, fmCreate);
+    const std::string text = "first\r\nsecond";
+    file.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+  }
+  const struct {
+    const char* Name;
+    std::function<void()> Command;
+    const char* Expected;
+  } commands[] = {
+      {"InsertText", [&] { Editor.InsertText("x\r\ny"); }, "N0:Ax|N0:yB|"},
+      {"InsertText caret before", [&] { Editor.InsertText("xy", true); }, "N0:AxyB|"},
+      {"InsertTextW", [&] { Editor.InsertTextW(WideString(u"Жж")); }, "N0:A|C1:Жж|C0:B|"},
+      {"InsertTextFromFile", [&] { EXPECT_TRUE(Editor.InsertTextFromFile(textFile)); }, "N0:Afirst|N0:secondB|"},
+      {"InsertStringTag", [&] { EXPECT_TRUE(Editor.InsertStringTag("t\tg", TRPTag::FromNumber(7))); },
+       "N0:A|C0:t  g|C0:B|"},
+      {"InsertTab", [&] { EXPECT_TRUE(Editor.InsertTab()); }, "N0:A|C-12:<-12>|C0:B|"},
+      {"InsertPicture",
+       [&] {
+         auto bitmap = std::make_unique<TBitmap>();
+         bitmap->SetSize(4, 4);
+         EXPECT_TRUE(Editor.InsertPicture("pic", std::move(bitmap), rpvaBaseline));
+       },
+       "N0:A|C-3:<-3>|C0:B|"},
+  };
+  for (const auto& command : commands) {
+    Data().Clear();
+    Data().AddRawText("AB", 0, 0);
+    Editor.Format();
+    Style.SpacesInTab = 2;
+    Data().SetCaretAtItemPos(0, 2);
+    Editor.ClearUndo();
+    const int32_t changes = Changes;
+    command.Command();
+    EXPECT_EQ(Items(), command.Expected) << command.Name;
+    EXPECT_EQ(DocumentFault(Data()), "") << command.Name;
+    EXPECT_GT(Changes, changes) << command.Name;
+    EXPECT_EQ(Data().UndoList->Count(), 1) << command.Name;
+    Editor.Undo();
+    EXPECT_EQ(Items(), "N0:AB|") << command.Name;
+    Editor.Redo();
+    EXPECT_EQ(Items(), command.Expected) << command.Name;
+    SetCurrentStyle(PlainStyle);
+  }
+  EXPECT_EQ(Data().GetItem(1)->StyleNo, rpkindPicture);
+  std::remove((dir + "editor-insert.txt").c_str());
+}
+
+TEST_F(RichPaneEditTest, InsertStringTagKeepsTheTag) {
+  Editor.InsertStringTag("tagged", TRPTag::FromNumber(42));
+  EXPECT_EQ(Items(), "N0:tagged|");
+  EXPECT_EQ(Data().GetItem(0)->Tag.Number(), 42);
+  SetCurrentStyle(UnicodeStyle);
+  Editor.InsertStringTag("\xC6", TRPTag::FromNumber(5));  // the default code page's character
+  EXPECT_EQ(Data().GetItem(1)->StyleNo, UnicodeStyle);
+  EXPECT_TRUE(Data().GetItem(1)->IsUnicode());
+  EXPECT_EQ(Data().GetItem(1)->Tag.Number(), 5);
+}
+
+TEST_F(RichPaneEditTest, DeleteSelectionAndItsRefusals) {
+  Type(u"abc");
+  Editor.DeleteSelection();  // nothing selected: nothing happens
+  EXPECT_EQ(Items(), "N0:abc|");
+  Editor.SetSelectionBounds(0, 1, 0, 3);
+  Editor.DeleteSelection();
+  EXPECT_EQ(Items(), "N0:c|");
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:abc|");
+}
+
+// A native document from a viewer of the same style sheet.
+std::unique_ptr<TMemoryStream> NativeDocument(TRPStyle& style, const std::function<void(TCustomRPData&)>& fill) {
+  TCustomRichPane source(nullptr);
+  source.SetStyle(&style);
+  fill(source.RPData());
+  auto stream = std::make_unique<TMemoryStream>();
+  EXPECT_TRUE(source.SaveRPFToStream(*stream, rpfsmDocument));
+  stream->SetPosition(0);
+  return stream;
+}
+
+TEST_F(RichPaneEditTest, NativeDocumentGoesInAtTheCaretAndJoinsItsEdges) {
+  const auto nativeHolder = NativeDocument(Style, [](TCustomRPData& data) {
+    data.AddRawText("Hello ", PlainStyle, 0);
+    data.AddTextW(u"bold", BoldStyle, TRPTag(), -1);
+    data.AddRawText("second", PlainStyle, 1);
+  });
+  TMemoryStream& native = *nativeHolder;
+  Data().Clear();
+  Data().AddRawText("AB", PlainStyle, 0);
+  Editor.Format();
+  Data().SetCaretAtItemPos(0, 2);
+  Editor.ClearUndo();
+  ASSERT_TRUE(Editor.InsertRPFFromStream(native));
+  EXPECT_EQ(Items(), "N0:AHello |C2:bold|N0:secondB|");
+  EXPECT_EQ(Data().GetItem(2)->ParaNo, 1);
+  EXPECT_EQ(DocumentFault(Data()), "");
+  // The caret stands after what was inserted.
+  EXPECT_EQ(Editor.GetCaretItemNo(), 2);
+  EXPECT_EQ(Editor.GetCaretItemOffset(), 7);
+  EXPECT_EQ(Data().UndoList->Count(), 1);
+  const std::string inserted = Dump(Data());
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:AB|");
+  Editor.Redo();
+  EXPECT_EQ(Dump(Data()), inserted);
+}
+
+TEST_F(RichPaneEditTest, NativeDocumentAtTheEndsOfTheDocument) {
+  const auto nativeHolder = NativeDocument(Style, [](TCustomRPData& data) { data.AddRawText("x", PlainStyle, 0); });
+  TMemoryStream& native = *nativeHolder;
+  Data().Clear();
+  Data().AddRawText("mid", PlainStyle, 0);
+  Editor.Format();
+  Data().SetCaretAtItemPos(0, 1);
+  ASSERT_TRUE(Editor.InsertRPFFromStream(native));
+  native.SetPosition(0);
+  Data().SetCaretAtItemPos(0, 5);
+  ASSERT_TRUE(Editor.InsertRPFFromStream(native));
+  EXPECT_EQ(Items(), "N0:xmidx|");
+  // An empty document takes it whole.
+  Data().Clear();
+  Editor.Format();
+  native.SetPosition(0);
+  ASSERT_TRUE(Editor.InsertRPFFromStream(native));
+  EXPECT_EQ(Items(), "N0:x|");
+}
+
+// A stream whose items are good but whose end is broken: nothing goes in.
+TEST_F(RichPaneEditTest, DamagedNativeDocumentChangesNothing) {
+  const auto nativeHolder =
+      NativeDocument(Style, [](TCustomRPData& data) { data.AddRawText("damaged", PlainStyle, 0); });
+  TMemoryStream& native = *nativeHolder;
+  AnsiString bytes(static_cast<size_t>(native.Size()), '\0');
+  native.ReadBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  bytes += "not a record header\r\n";
+  TMemoryStream damaged;
+  damaged.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  damaged.SetPosition(0);
+  Type(u"keep");
+  const std::string before = Dump(Data());
+  const int32_t beeps = Beeps;
+  EXPECT_FALSE(Editor.InsertRPFFromStream(damaged));
+  EXPECT_EQ(Dump(Data()), before);
+  EXPECT_GT(Beeps, beeps);
+  // The undo list holds the typing alone.
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:kee|");
+  // The file variants refuse a missing file.
+  EXPECT_FALSE(Editor.InsertRPFFromFile(u"/nonexistent/file.rpf"));
+  EXPECT_FALSE(Editor.InsertRTFFromFile(u"/nonexistent/file.rtf"));
+}
+
+TEST_F(RichPaneEditTest, RtfGoesInAtTheCaretAsOneUndoStep) {
+  const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 plain {\\b bold}\\par second\\par}";
+  TMemoryStream stream;
+  stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+  stream.SetPosition(0);
+  Data().Clear();
+  Data().AddRawText("AB", PlainStyle, 0);
+  Editor.Format();
+  Data().SetCaretAtItemPos(0, 2);
+  Editor.ClearUndo();
+  ASSERT_TRUE(Editor.InsertRTFFromStream(stream));
+  EXPECT_EQ(DocumentFault(Data()), "");
+  std::string text;
+  for (int32_t i = 0; i < Data().GetItemCount(); ++i)
+    text += (i > 0 && Data().StartsParagraph(i) ? "/" : "") + Utf8(Data().GetItemTextW(i));
+  EXPECT_EQ(text, "Aplain bold/secondB");
+  EXPECT_EQ(Data().UndoList->Count(), 1);
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:AB|");
+  // An empty stream inserts nothing and succeeds; damaged RTF changes nothing.
+  TMemoryStream empty;
+  EXPECT_TRUE(Editor.InsertRTFFromStream(empty));
+  const std::string damaged = "{\\rtf1 text {\\b unbalanced";
+  TMemoryStream bad;
+  bad.WriteBuffer(damaged.data(), static_cast<int32_t>(damaged.size()));
+  bad.SetPosition(0);
+  const std::string before = Dump(Data());
+  EXPECT_FALSE(Editor.InsertRTFFromStream(bad));
+  EXPECT_EQ(Dump(Data()), before);
+}
+
+TEST_F(RichPaneEditTest, CaretEventsAndGettingOut) {
+  Type(u"ab");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"cd");
+  std::vector<TRPGetOutDirection> outs;
+  int32_t moves = 0;
+  Editor.OnCaretGetOut = [&](TCustomRichPaneEdit* sender, TRPGetOutDirection direction) {
+    EXPECT_EQ(sender, &Editor);
+    outs.push_back(direction);
+  };
+  Editor.OnCaretMove = [&](TObject* sender) {
+    EXPECT_EQ(sender, &Editor);
+    ++moves;
+  };
+  Key(Qt::Key_Right);  // at the end
+  Key(Qt::Key_Down);   // on the last line
+  Key(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_GT(moves, 0);
+  EXPECT_EQ(Editor.GetCaretItemNo(), 0);
+  EXPECT_EQ(Editor.GetCaretItemOffset(), 1);
+  Key(Qt::Key_Left);
+  Key(Qt::Key_Up);
+  EXPECT_EQ((std::vector<TRPGetOutDirection>{rpdRight, rpdDown, rpdLeft, rpdUp}), outs);
+  Key(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(Editor.GetCaretItemNo(), 1);
+  EXPECT_EQ(Editor.GetCaretItemOffset(), 3);
+  // Shift+Home selects back to the line's start; an arrow without Shift drops it.
+  Key(Qt::Key_Home, Qt::ShiftModifier);
+  int32_t start = 0, end = 0;
+  ASSERT_TRUE(Data().SelectionExists(false));
+  Editor.GetLinearSelection(start, end);
+  EXPECT_EQ(Utf8(Editor.GetLinearText(start + end, -end)), "cd");
+  Key(Qt::Key_Right);
+  EXPECT_FALSE(Data().SelectionExists(false));
+}
+
+TEST_F(RichPaneEditTest, CurrentStyleEventsAndTheUnicodeSwitch) {
+  Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
+  std::vector<int32_t> textStyles;
+  int32_t paraEvents = 0;
+  Editor.OnCurTextStyleChanged = [&](TObject*) { textStyles.push_back(Editor.GetCurTextStyleNo()); };
+  Editor.OnCurParaStyleChanged = [&](TObject*) { ++paraEvents; };
+  Editor.SetCurTextStyleNo(PlainStyle);  // unchanged: no event
+  EXPECT_TRUE(textStyles.empty());
+  Type(u"Ω");
+  EXPECT_EQ(textStyles, std::vector<int32_t>{UnicodeStyle});
+  EXPECT_EQ(Editor.GetActualCurTextStyleNo(), UnicodeStyle);
+  Editor.SetCurParaStyleNo(1);
+  EXPECT_EQ(paraEvents, 1);
+  EXPECT_EQ(Editor.GetCurParaStyleNo(), 1);
+  // Without a valid default Unicode style a character outside the code page is refused.
+  Data().Clear();
+  Editor.Format();
+  Editor.SetCurTextStyleNo(PlainStyle);
+  Style.DefUnicodeStyle = -1;
+  const int32_t beeps = Beeps;
+  Type(u"Ω");
+  EXPECT_EQ(Items(), "N0:|");
+  EXPECT_EQ(Beeps, beeps + 1);
+}
+
+TEST_F(RichPaneEditTest, StyleCommands) {
+  Type(u"abcd");
+  Editor.SetSelectionBounds(0, 2, 0, 4);
+  Editor.ApplyTextStyle(BoldStyle);
+  EXPECT_EQ(Items(), "N0:a|C2:bc|C0:d|");
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:abcd|");
+  // A protected style keeps itself under ApplyTextStyle.
+  Style.TextStyles()[PlainStyle]->Protection.Include(rpprStyleProtect);
+  Editor.SetSelectionBounds(0, 1, 0, 5);
+  Editor.ApplyTextStyle(BoldStyle);
+  EXPECT_EQ(Items(), "N0:abcd|");
+  Style.TextStyles()[PlainStyle]->Protection.Exclude(rpprStyleProtect);
+  Editor.ApplyParaStyle(1);
+  EXPECT_EQ(Data().GetItem(0)->ParaNo, 1);
+  Editor.Undo();
+  EXPECT_EQ(Data().GetItem(0)->ParaNo, 0);
+  // Conversions need their handlers.
+  Editor.ApplyStyleConversion(1);
+  EXPECT_EQ(Items(), "N0:abcd|");
+  Editor.OnStyleConversion = [](TCustomRichPaneEdit*, int32_t styleNo, int32_t userData, bool, int32_t& newStyleNo) {
+    newStyleNo = styleNo == PlainStyle && userData == 1 ? BoldStyle : styleNo;
+  };
+  Editor.OnParaStyleConversion = [](TCustomRichPaneEdit*, int32_t paraNo, int32_t userData, bool, int32_t& newParaNo) {
+    newParaNo = paraNo + userData;
+  };
+  Editor.SelectAll();
+  Editor.ApplyStyleConversion(1);
+  EXPECT_EQ(Items(), "N2:abcd|");
+  Editor.ApplyParaStyleConversion(1);
+  EXPECT_EQ(Data().GetItem(0)->ParaNo, 1);
+  EXPECT_EQ(DocumentFault(Data()), "");
+}
+
+TEST_F(RichPaneEditTest, ExtraIntPropertyOfAnItem) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetSize(10, 10);
+  ASSERT_TRUE(Editor.InsertPicture("pic", std::move(bitmap), rpvaBaseline));
+  Editor.ClearUndo();
+  const int32_t changes = Changes;
+  Editor.SetItemExtraIntPropertyEd(0, rpipWidth, 40, true);
+  int32_t width = 0;
+  ASSERT_TRUE(Data().GetItem(0)->GetIntProperty(rpipWidth, width));
+  EXPECT_EQ(width, 40);
+  EXPECT_EQ(Changes, changes + 1);
+  EXPECT_GE(Data().DrawItems[0]->Width, 40);
+  // The same value: nothing, no undo step.
+  Editor.SetItemExtraIntPropertyEd(0, rpipWidth, 40, true);
+  EXPECT_EQ(Data().UndoList->Count(), 1);
+  Editor.Undo();
+  ASSERT_TRUE(Data().GetItem(0)->GetIntProperty(rpipWidth, width));
+  EXPECT_EQ(width, 0);
+}
+
+TEST_F(RichPaneEditTest, CtrlKeysJumpsAndScrolling) {
+  Data().Clear();
+  for (int i = 0; i < 60; ++i) Data().AddRawText("line", PlainStyle, 0);
+  Editor.Format();
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+  QApplication::sendEvent(&Widget(), &press);
+  EXPECT_NE(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+  QApplication::sendEvent(&Widget(), &release);
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  const int32_t top = Editor.VScrollPos();
+  Key(Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(Editor.VScrollPos(), top + 1);
+  Key(Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_EQ(Editor.VScrollPos(), top);
+  // Read-only: hyperlinks work without Ctrl.
+  Editor.SetReadOnly(true);
+  EXPECT_NE(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  Editor.SetReadOnly(false);
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+}
+
+TEST_F(RichPaneEditTest, AssignEventsCopiesTheEditorsHandlers) {
+  TCustomRichPaneEdit other(nullptr);
+  int32_t calls = 0;
+  other.OnCaretMove = [&](TObject*) { ++calls; };
+  other.OnPaste = [&](TCustomRichPaneEdit*, bool&) { ++calls; };
+  other.OnStyleConversion = [&](TCustomRichPaneEdit*, int32_t, int32_t, bool, int32_t&) { ++calls; };
+  other.OnJump = [&](TCustomRichPane*, int32_t) { ++calls; };
+  TCustomRichPaneEdit copy(nullptr);
+  copy.AssignEvents(other);
+  EXPECT_TRUE(copy.OnCaretMove && copy.OnPaste && copy.OnStyleConversion && copy.OnJump);
+  EXPECT_FALSE(copy.OnChange);
+}
+
+TEST_F(RichPaneEditTest, StyleTemplatesMakeOrFindTheirStyles) {
+  TRPStyleTemplate& heading = *Style.StyleTemplates().Add();
+  heading.SetName("Heading");
+  heading.TextStyle().Size = 20;
+  heading.ValidTextProperties.Include(rpfiSize);
+  heading.ParaStyle().Alignment = rpaCenter;
+  heading.ValidParaProperties1.Include(rppiAlignment);
+  Type(u"abc");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"def");
+  const int32_t textStyles = Style.TextStyles().Count();
+  const int32_t paraStyles = Style.ParaStyles().Count();
+  Editor.SetSelectionBounds(0, 1, 0, 4);
+  Editor.ApplyTextStyleTemplate(0, false);
+  const int32_t made = Data().GetItem(0)->StyleNo;
+  EXPECT_EQ(made, textStyles);
+  EXPECT_EQ(Style.TextStyles()[made]->Size, 20);
+  EXPECT_EQ(Style.TextStyles()[made]->StyleTemplateId, heading.GetId());
+  EXPECT_FALSE(Style.TextStyles()[made]->Standard);
+  // The second paragraph finds the style made for the first.
+  Editor.SetSelectionBounds(1, 1, 1, 4);
+  Editor.ApplyTextStyleTemplate(0, false);
+  EXPECT_EQ(Data().GetItem(1)->StyleNo, made);
+  EXPECT_EQ(Style.TextStyles().Count(), textStyles + 1);
+  // A negative number takes the template away: the style without it is style 0 again.
+  Editor.SetSelectionBounds(1, 1, 1, 4);
+  Editor.ApplyTextStyleTemplate(-1, false);
+  EXPECT_EQ(Style.TextStyles()[Data().GetItem(1)->StyleNo]->StyleTemplateId, -1);
+  // Paragraph templates.
+  Editor.SelectAll();
+  Editor.ApplyParaStyleTemplate(0);
+  const int32_t para = Data().GetItem(0)->ParaNo;
+  EXPECT_EQ(para, paraStyles);
+  EXPECT_EQ(Data().GetItem(1)->ParaNo, para);
+  EXPECT_EQ(Style.ParaStyles()[para]->Alignment, rpaCenter);
+  Editor.Undo();
+  EXPECT_EQ(Data().GetItem(0)->ParaNo, 0);
+  EXPECT_EQ(DocumentFault(Data()), "");
+}
