@@ -102,3 +102,6 @@ void RegisterGraphicClass(TGraphicClass graphicClass);
 void UnRegisterGraphicClass(TGraphicClass graphicClass);
 // The registered class of that name, or null.
 TGraphicClass FindGraphicClass(AnsiStringView className);
+// The class that reads files of that extension (without the dot, any case): the
+// bitmap's for "bmp", else a registered class whose own format it is; null for none.
+TGraphicClass FindGraphicClassOfExtension(AnsiStringView extension);

@@ -64,7 +64,7 @@ std::vector<uint32_t> TMimeDataObject::Formats() const {
   };
   for (const QString& mime : FData.formats()) add(MimeFormat(mime));
   if (!LinkURL().isEmpty()) add(RegisterClipboardFormatA(LinkFormatName));
-  if (FData.hasText()) {
+  if (HasPlainText()) {
     add(CF_TEXT);
     add(CF_UNICODETEXT);
   }
@@ -76,7 +76,7 @@ std::vector<uint32_t> TMimeDataObject::Formats() const {
 
 std::optional<AnsiString> TMimeDataObject::GetData(uint32_t format) const {
   if (format == CF_TEXT || format == CF_UNICODETEXT) {
-    if (!FData.hasText()) return std::nullopt;
+    if (!HasPlainText()) return std::nullopt;
     const WideString text = FromQString(FData.text());
     return format == CF_TEXT ? WideToAnsi(text) : UnicodeTextBytes(text);
   }
@@ -102,6 +102,13 @@ std::vector<WideString> TMimeDataObject::GetFileList() const {
   for (const QUrl& url : FData.urls())
     if (url.isLocalFile()) files.push_back(FromQString(url.toLocalFile()));
   return files;
+}
+
+bool TMimeDataObject::HasPlainText() const {
+  // Qt offers the text of URLs as text too; only real text counts.
+  for (const QString& mime : FData.formats())
+    if (mime == QLatin1String("text/plain") || mime.startsWith(QLatin1String("text/plain;"))) return true;
+  return false;
 }
 
 QString TMimeDataObject::LinkURL() const {

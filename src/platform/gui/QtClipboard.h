@@ -24,6 +24,8 @@ public:
   std::vector<WideString> GetFileList() const override;
 
 private:
+  // Whether the data holds text of its own (not only the text of its URLs).
+  bool HasPlainText() const;
   // The first URL that is no local file, empty when none.
   QString LinkURL() const;
   const QMimeData& FData;

@@ -478,6 +478,8 @@ void TCustomControl::SetCaretPos(int32_t x, int32_t y) {
   FCaret.X = x;
   FCaret.Y = y;
   ShowCaretChange(before);
+  // Composition follows the caret.
+  if (FInputMethodEnabled) InputMethodUpdate();
 }
 
 void TCustomControl::ShowCaret() {

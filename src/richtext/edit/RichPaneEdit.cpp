@@ -2,6 +2,8 @@
 // undo and redo, focus and the answers of a standard edit control.
 #include "richtext/edit/RichPaneEdit.h"
 
+#include "richtext/edit/RPEditWindow.h"
+
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
@@ -335,7 +337,7 @@ void TCustomRichPaneEdit::AfterScroll() {
 // --- The editor with its window ----------------------------------------------------------------------
 
 TRichPaneEdit::TRichPaneEdit(TComponent* owner)
-    : TCustomRichPaneEdit(owner), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {
+    : TCustomRichPaneEdit(owner), FWindow(std::make_unique<TRPEditWindow>(nullptr, *this)) {
   RegisterRPControlClasses();
 }
 
