@@ -2,7 +2,8 @@
 //
 // RTF is first read into a document of its own (sharing the style sheet) and goes in
 // through the native format: a damaged RTF stream, which the import takes back item by
-// item, never touches the editor's items, so the undo records stay true.
+// item, never touches the editor's items, so the undo records stay true. Inserted RTF
+// never reads local files through INCLUDEPICTURE or IMPORT fields.
 #include <algorithm>
 
 #include "platform/base/Streams.h"
@@ -105,7 +106,17 @@ bool TRPEditRPData::InsertRTFFromStream(TStream& stream) {
   reading.SetStyle(style);
   reading.SetDoInPaletteMode(Control().DoInPaletteMode);
   int32_t position = 0;
-  const TRPRTFErrorCode code = props->ReadRTFFromStream(stream, reading.RPData(), position);
+  // Inserted RTF (a paste, a drop, a file) never reads local files through its fields.
+  const bool allowFiles = props->AllowFieldPictureFiles;
+  props->AllowFieldPictureFiles = false;
+  TRPRTFErrorCode code = rtf_ec_OK;
+  try {
+    code = props->ReadRTFFromStream(stream, reading.RPData(), position);
+  } catch (...) {
+    props->AllowFieldPictureFiles = allowFiles;
+    throw;
+  }
+  props->AllowFieldPictureFiles = allowFiles;
   if (code != rtf_ec_OK) {
     Beep();
     return false;

@@ -5,6 +5,7 @@
 #include "richtext/edit/RPEditWindow.h"
 
 #include "richtext/interchange/RPFDocumentFormat.h"
+#include "richtext/interchange/RPRTFExport.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
@@ -18,12 +19,13 @@ TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPane(ow
   LiveSpellingMode = rplspOnChange;
   // The arrows and pages move the caret instead of the view.
   KeyboardScroll = false;
+  VScrollDisableNoScroll = true;
   // Insertion reads the native format and RTF.
   RegisterRPFDocumentFormat();
   RichPaneRTFReadProperties(*this);
 }
 
-TCustomRichPaneEdit::~TCustomRichPaneEdit() { FDestroying = true; }
+TCustomRichPaneEdit::~TCustomRichPaneEdit() { MarkDestroying(); }
 
 // --- Read-only, undo limit and tab navigation --------------------------------------------------
 
@@ -165,6 +167,7 @@ TCustomRPItemInfo* TCustomRichPaneEdit::GetCurrentItem() {
 
 void TCustomRichPaneEdit::DoCaretMove() {
   if (FDestroying) return;
+  AttachSmartPopupToCaret();
   TCustomRichPaneEdit& root = RootEditor();
   if (root.OnCaretMove) root.OnCaretMove(&root);
 }
@@ -237,11 +240,16 @@ void TCustomRichPaneEdit::PlayUndo(bool redo) {
       // The cell editor closes first; the command runs once the current event is done.
       Host()->PostCall([this, redo] {
         EditData().ReleaseSubItems(nullptr);
-        PlayUndo(redo);
+        PlayOwnUndo(redo);
       });
       return;
     }
   }
+  PlayOwnUndo(redo);
+}
+
+void TCustomRichPaneEdit::PlayOwnUndo(bool redo) {
+  TRPEditRPData& data = EditData();
   TRPUndoList& list = redo ? static_cast<TRPUndoList&>(*data.RedoList) : *data.UndoList;
   if (list.Count() == 0) {
     data.Beep();
@@ -277,6 +285,35 @@ bool TCustomRichPaneEdit::EditRedo() {
   return can;
 }
 
+// --- Saving -------------------------------------------------------------------------------------------
+
+bool TCustomRichPaneEdit::SaveWithJumps(const std::function<bool()>& save) {
+  TRPEditRPData& data = EditData();
+  if ((data.GetDocumentFlags() & rpdfSaveJumps) == 0) return save();
+  data.BuildJumps(false);
+  bool saved = false;
+  try {
+    saved = save();
+  } catch (...) {
+    data.ClearJumps();
+    throw;
+  }
+  data.ClearJumps();
+  return saved;
+}
+
+bool TCustomRichPaneEdit::SaveRTFToStream(TStream& stream, bool selectionOnly) {
+  return SaveWithJumps([&] { return ::SaveRTFToStream(*this, stream, selectionOnly); });
+}
+
+bool TCustomRichPaneEdit::SaveHTMLToStream(TStream& stream, const TRPHTMLExportParams& params) {
+  return SaveWithJumps([&] { return ::SaveHTMLToStream(EditData(), stream, params); });
+}
+
+bool TCustomRichPaneEdit::SaveHTMLCSSToStream(TStream& stream, const TRPHTMLExportParams& params) {
+  return SaveWithJumps([&] { return ::SaveHTMLCSSToStream(EditData(), stream, params); });
+}
+
 // --- Focus and events ---------------------------------------------------------------------------------
 
 void TCustomRichPaneEdit::FocusEnter(bool byKeyboard, bool backward) {
@@ -293,6 +330,9 @@ void TCustomRichPaneEdit::FocusExit() {
   if (FDestroying) return;
   TRPEditRPData& data = EditData();
   data.ClearJumps();
+  // A cell editor's document takes its editable parent out of hyperlink mode too.
+  if (!FReadOnly)
+    if (auto* parent = dynamic_cast<TRPEditRPData*>(data.GetParentData())) parent->ClearJumps();
   GenerateMouseMove();
   if (Host()) {
     Host()->HideCaret();
@@ -332,6 +372,17 @@ void TCustomRichPaneEdit::AfterScroll() {
   TRPEditRPData& data = EditData();
   if (data.CaretDrawItemNo >= 0) data.UpdateCaret(false, false, true);
   GenerateMouseMove();
+  AttachSmartPopupToCaret();
+}
+
+void TCustomRichPaneEdit::AttachSmartPopupToCaret() {
+  auto* root = dynamic_cast<TRichPaneRPData*>(EditData().GetAbsoluteRootData());
+  if (!root || !root->SmartPopupButton()) return;
+  TRPEditRPData& inner = InnermostEditor().EditData();
+  const int32_t itemNo = inner.GetCaretItemNo();
+  if (itemNo < 0 || itemNo >= inner.GetItemCount()) return;
+  TCustomRPItemInfo* item = inner.GetItem(itemNo);
+  if (root->SmartPopupData() != &inner || root->SmartPopupItem() != item) root->SetSmartPopupTarget(&inner, item);
 }
 
 // --- The editor with its window ----------------------------------------------------------------------
@@ -342,6 +393,7 @@ TRichPaneEdit::TRichPaneEdit(TComponent* owner)
 }
 
 TRichPaneEdit::~TRichPaneEdit() {
+  MarkDestroying();
   StopLiveSpelling();
   Destroying();
   Clear();

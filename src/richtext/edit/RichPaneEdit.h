@@ -22,6 +22,7 @@
 #include "richtext/edit/RPDropTarget.h"
 #include "richtext/edit/RPERPData.h"
 #include "richtext/edit/RPEditorControl.h"
+#include "richtext/interchange/RPHTMLExport.h"
 #include "richtext/layout/view/RichPane.h"
 #include "richtext/screen/RPWindow.h"
 
@@ -51,6 +52,10 @@ enum TRPGetOutDirection : uint8_t { rpdLeft, rpdUp, rpdRight, rpdDown, rpdTop, r
 enum TRPDropFileAction : uint8_t { rpdfNone, rpdfInsert, rpdfLink };
 // The drop effects a drag allows, as the platform's bits (copy 1, move 2, link 4).
 using TRPOleDropEffects = uint8_t;
+
+// Typed characters switch an 8-bit current text style to the default Unicode style
+// even when its code page holds them (off: only characters outside it switch).
+extern bool RPUnicodeKeyboardInput;
 
 // Raised for TabNavigation other than rptnNone.
 inline constexpr char errRPNotSupportedInEditor[] = "Not supported in editor";
@@ -204,6 +209,14 @@ public:
   bool EditRedo();
   void EditClear() { DeleteSelection(); }
 
+  // --- Saving -------------------------------------------------------------------------------
+  // The document (or its selection) as RTF, classic HTML or HTML with CSS; with the
+  // document flag rpdfSaveJumps the hyperlinks are built around the writing so that the
+  // writers see them although the editor does not show them.
+  bool SaveRTFToStream(TStream& stream, bool selectionOnly);
+  bool SaveHTMLToStream(TStream& stream, const TRPHTMLExportParams& params);
+  bool SaveHTMLCSSToStream(TStream& stream, const TRPHTMLExportParams& params);
+
   // --- Focus -----------------------------------------------------------------------------
   void FocusEnter(bool byKeyboard, bool backward) override;
   void FocusExit() override;
@@ -291,6 +304,8 @@ public:
   void ReleaseDropTarget() override {}
 
 protected:
+  // From now on the editor fires no events (its destruction began).
+  void MarkDestroying() { FDestroying = true; }
   void DoVScrolled() override;
   void DoHScrolled() override;
 
@@ -306,13 +321,20 @@ private:
   // The style-changed notifications (the root editor is the sender).
   void CurTextStyleChanged();
   void CurParaStyleChanged();
-  // The Undo and Redo steps on this editor's data.
+  // Undo and Redo: passed on to the cell editor that can, else (the cell editor closed
+  // first, once the current event is done) played on this editor's data.
   void PlayUndo(bool redo);
+  void PlayOwnUndo(bool redo);
   // The style that style styleNo (paraNo) becomes under a template.
   int32_t TextStyleFromTemplate(int32_t styleNo, int32_t templateNo, int32_t paraNo);
   int32_t ParaStyleFromTemplate(int32_t paraNo, int32_t templateNo);
+  // Runs save with the hyperlinks built when rpdfSaveJumps asks for them.
+  bool SaveWithJumps(const std::function<bool()>& save);
   // After scrolling the caret and the mouse follow.
   void AfterScroll();
+  // A smart popup button shown in the document stands at the caret item of the
+  // innermost editor.
+  void AttachSmartPopupToCaret();
   // Keys of KeyDown by group.
   bool MovementKeyDown(uint16_t key, TShiftState shift);
   bool EditingKeyDown(uint16_t key, TShiftState shift);

@@ -6,6 +6,8 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
+bool RPUnicodeKeyboardInput = false;
+
 namespace {
 
 constexpr uint16_t VK_PAUSE = 0x13, VK_CAPITAL = 0x14, VK_SNAPSHOT = 0x2C, VK_LWIN = 0x5B, VK_APPS = 0x5D,
@@ -224,8 +226,9 @@ void TCustomRichPaneEdit::TypeUnicode(const WideString& text) {
 
 bool TCustomRichPaneEdit::KeyText(const WideString& text, TShiftState shift) {
   if (text.empty()) return false;
-  // Ctrl with a key types nothing, unless AltGr (Ctrl and Alt) made the character.
-  if (Has(shift, ssCtrl) && !Has(shift, ssAlt)) return false;
+  // Ctrl or Alt with a key types nothing (shortcuts and menu keys), unless both are held
+  // (AltGr as some platforms report it) and made the character.
+  if (Has(shift, ssCtrl) != Has(shift, ssAlt)) return false;
   const WideChar first = text[0];
   if (text.size() == 1 && (first < 32 || first == 127)) return first == '\t' ? KeyPress('\t') : KeyPress(char(first));
   TCustomRichPaneEdit& inner = InnermostEditor();
@@ -233,14 +236,17 @@ bool TCustomRichPaneEdit::KeyText(const WideString& text, TShiftState shift) {
   TRPEditRPData& data = EditData();
   const TRPStyle* style = Style();
   if (!style) return false;
-  const int32_t styleNo = data.CurTextStyleNo;
-  const bool unicode = styleNo >= 0 && styleNo < style->TextStyles().Count() && style->TextStyles()[styleNo]->Unicode;
-  if (!unicode && text.size() == 1) {
+  const auto currentIsUnicode = [&] {
+    const int32_t styleNo = data.CurTextStyleNo;
+    return styleNo >= 0 && styleNo < style->TextStyles().Count() && style->TextStyles()[styleNo]->Unicode;
+  };
+  if (RPUnicodeKeyboardInput) EnsureUnicodeStyle();
+  if (!currentIsUnicode() && text.size() == 1) {
     // A character of the style's code page goes the 8-bit way.
-    const AnsiString ansi = RawUnicodeToAnsi(data.GetStyleCodePage(styleNo), WideToRawUnicode(text));
+    const AnsiString ansi = RawUnicodeToAnsi(data.GetStyleCodePage(data.CurTextStyleNo), WideToRawUnicode(text));
     if (ansi.size() == 1 && (ansi[0] != '?' || first == u'?')) return KeyPress(ansi[0]);
   }
-  if (!unicode && !EnsureUnicodeStyle()) {
+  if (!currentIsUnicode() && !EnsureUnicodeStyle()) {
     data.Beep();
     return true;
   }

@@ -56,7 +56,8 @@ std::unique_ptr<IRPSmartPopupButton> TRPWindow::CreateSmartPopupButton(TRPSmartP
 }
 
 void TRPWindow::SetScrollBar(TRPScrollBarKind bar, int32_t max, int32_t page, int32_t position, bool visible) {
-  TCustomControl::SetScrollBar(bar == rpsbVertical ? sbVertical : sbHorizontal, 0, max - 1, page, position, visible);
+  TCustomControl::SetScrollBar(bar == rpsbVertical ? sbVertical : sbHorizontal, 0, max - 1, page, position, visible,
+                               bar == rpsbVertical && FPane.VScrollDisableNoScroll);
 }
 
 void TRPWindow::Paint(const TRect& clip) { FPane.Paint(Canvas(), clip); }

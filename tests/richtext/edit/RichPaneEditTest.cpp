@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,9 +19,12 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/Sound.h"
 #include "platform/base/Streams.h"
+#include "platform/base/Threads.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
 #include "richtext/edit/RichPaneEdit.h"
+#include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPMarker.h"
 #include "richtext/model/RPPictureItems.h"
@@ -681,4 +686,208 @@ TEST_F(RichPaneEditTest, StyleTemplatesMakeOrFindTheirStyles) {
   Editor.Undo();
   EXPECT_EQ(Data().GetItem(0)->ParaNo, 0);
   EXPECT_EQ(DocumentFault(Data()), "");
+}
+
+// The writers see the hyperlinks that a flag asks for, although the editor shows none.
+TEST_F(RichPaneEditTest, SavingBuildsHyperlinksWhenAsked) {
+  const int32_t link = Style.TextStyles().Count();
+  TFontInfo& linkStyle = *Style.TextStyles().Add();
+  linkStyle.FontName = "Arial";
+  linkStyle.Jump = true;
+  Data().Clear();
+  Data().AddRawText("see ", PlainStyle, 0);
+  Data().AddRawText("here", link, -1);
+  Data().AddRawText(" and ", PlainStyle, -1);
+  Data().AddRawText("there", link, -1);
+  Editor.Format();
+  std::vector<int32_t> jumps;
+  Editor.OnWriteHyperlink = [&](TCustomRichPane*, int32_t jumpNo, TCustomRPData&, int32_t, TRPSaveFormat,
+                                AnsiString& target, AnsiString&) {
+    jumps.push_back(jumpNo);
+    target = "http://example.org/" + std::to_string(jumpNo);
+  };
+  const auto rtf = [&] {
+    TMemoryStream stream;
+    EXPECT_TRUE(Editor.SaveRTFToStream(stream, false));
+    return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  };
+  const std::string without = rtf();
+  Editor.DocumentFlags |= rpdfSaveJumps;
+  const std::string with = rtf();
+  // Each hyperlink has its own number only while the hyperlinks are built.
+  EXPECT_NE(with.find("HYPERLINK \"http://example.org/1\""), std::string::npos) << with;
+  EXPECT_EQ(without.find("HYPERLINK \"http://example.org/1\""), std::string::npos) << without;
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+  TMemoryStream html;
+  TRPHTMLExportParams params;
+  EXPECT_TRUE(Editor.SaveHTMLToStream(html, params));
+  const std::string htmlText(static_cast<const char*>(html.Memory()), static_cast<size_t>(html.Size()));
+  EXPECT_NE(htmlText.find("http://example.org/1"), std::string::npos);
+  EXPECT_EQ(Data().GetDocumentFlags() & rpdfUseJumps, 0);
+}
+
+// Live spelling starts with the first change; the recheck hook takes an item's marks
+// away and has it checked again.
+TEST_F(RichPaneEditTest, LiveSpellingFollowsTheEditor) {
+  std::atomic<bool> wrongIsWrong{true};
+  Editor.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+    misspelled = wrongIsWrong && word == "wrng";
+  };
+  EXPECT_EQ(Editor.LiveSpellingThread(), nullptr);
+  Type(u"a wrng word");
+  TRPWordEnumThread* thread = Editor.LiveSpellingThread();
+  ASSERT_NE(thread, nullptr);
+  const auto marks = [&] {
+    const TCustomRPItemInfo& item = *Data().GetItem(0);
+    return item.WordPainters ? item.WordPainters->Count() : 0;
+  };
+  SynchronizeUntil([&] { return thread->WaitsForWork() && marks() == 1; });
+  EXPECT_EQ(marks(), 1);
+  wrongIsWrong = false;
+  Data().ResetSpellCheckFrom(0, 1, true);
+  EXPECT_EQ(marks(), 0);
+  SynchronizeUntil([&] { return thread->WaitsForWork(); });
+  EXPECT_EQ(marks(), 0);
+  EXPECT_NE(Data().GetItem(0)->ItemState & rpisSpellChecked, 0);
+}
+
+// With a cell editor over the editor, undo goes to the cell editor while it can, and
+// otherwise (the cell editor closed first) to the editor once the event is done.
+TEST_F(RichPaneEditTest, UndoGoesToTheCellEditorFirst) {
+  Type(u"outer");
+  TCustomRichPaneEdit cell(nullptr);
+  cell.SetStyle(&Style);
+  cell.ClientResized(100, 40);
+  cell.Format();
+  Editor.SetInplaceEditor(&cell);
+  EXPECT_EQ(&Editor.InnermostEditor(), &cell);
+  Editor.InsertText("in");
+  EXPECT_EQ(Utf8(cell.EditData().GetItemTextW(0)), "in");
+  EXPECT_EQ(Items(), "N0:outer|");
+  Editor.Undo();
+  EXPECT_EQ(Utf8(cell.EditData().GetItemTextW(0)), "");
+  Editor.Undo();
+  EXPECT_EQ(Items(), "N0:outer|");  // posted
+  QApplication::processEvents();
+  EXPECT_EQ(Items(), "N0:oute|");
+  Editor.SetInplaceEditor(nullptr);
+}
+
+// A Kazakh letter is outside the Cyrillic code page: it switches to the Unicode style;
+// with Unicode keyboard input on, every typed character does.
+TEST_F(RichPaneEditTest, UnicodeKeyboardInput) {
+  Style.TextStyles()[PlainStyle]->Charset = RUSSIAN_CHARSET;
+  Type(u"да");
+  Type(u"ә");
+  EXPECT_EQ(Items(), "N0:да|C1:ә|");
+  Data().Clear();
+  Editor.Format();
+  Editor.SetCurTextStyleNo(PlainStyle);
+  RPUnicodeKeyboardInput = true;
+  Type(u"ab");
+  RPUnicodeKeyboardInput = false;
+  EXPECT_EQ(Items(), "N1:ab|");
+}
+
+TEST_F(RichPaneEditTest, TheVerticalBarStaysDisabledAndTheFocusShowsTheCaret) {
+  EXPECT_TRUE(Editor.Window().ScrollBarShown(sbVertical));
+  EXPECT_TRUE(Editor.Window().CaretShown());
+  Data().Clear();
+  TButton other(nullptr);
+  other.SetParent(&Form);
+  other.SetBounds(0, 0, 10, 10);
+  other.SetFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(Editor.Window().CaretShown());
+  Editor.Window().SetFocus();
+  QApplication::processEvents();
+  // The focus gives an empty document its empty item and shows the caret.
+  EXPECT_EQ(Items(), "N0:|");
+  EXPECT_TRUE(Editor.Window().CaretShown());
+  other.SetParent(nullptr);
+}
+
+TEST_F(RichPaneEditTest, TheSmartPopupFollowsTheCaret) {
+  Type(u"one");
+  Key(Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(u"two");
+  Editor.ShowSmartPopup(Data(), 0);
+  ASSERT_NE(Data().SmartPopupButton(), nullptr);
+  Key(Qt::Key_Up);
+  EXPECT_EQ(Data().SmartPopupItem(), Data().GetItem(0));
+  Key(Qt::Key_Down);
+  EXPECT_EQ(Data().SmartPopupItem(), Data().GetItem(1));
+  // A change frees it.
+  Type(u"x");
+  EXPECT_EQ(Data().SmartPopupButton(), nullptr);
+}
+
+// Keys with Ctrl or Alt alone type nothing; with both (AltGr) they type their character.
+TEST_F(RichPaneEditTest, ShortcutKeysTypeNothing) {
+  Key(Qt::Key_Q, Qt::ControlModifier, "\x11");
+  Key(Qt::Key_F, Qt::AltModifier, "f");
+  Key(Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QString::fromUtf16(u"€"));
+  EXPECT_EQ(Items(), "N0:€|");
+}
+
+// A picture field naming a file beside an inserted RTF file is not read, even when the
+// control's import options would allow it for loading.
+TEST_F(RichPaneEditTest, InsertedRtfReadsNoLocalFiles) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(::testing::TempDir()) / "editor-rtf-fields";
+  fs::create_directories(dir);
+  {
+    TBitmap picture;
+    picture.SetSize(6, 5);
+    TFileStream file(AnsiToWide(AnsiString((dir / "pic.bmp").string())), fmCreate);
+    picture.SaveToStream(file);
+    const std::string rtf = "{\\rtf1 before{\\field{\\*\\fldinst INCLUDEPICTURE \"pic.bmp\"}{\\fldrslt }}after\\par}";
+    TFileStream rtfFile(AnsiToWide(AnsiString((dir / "fields.rtf").string())), fmCreate);
+    rtfFile.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+  }
+  auto& props = RichPaneRTFReadProperties(Editor);
+  props.AllowFieldPictureFiles = true;
+  const auto pictures = [](TCustomRPData& data) {
+    int32_t count = 0;
+    for (int32_t i = 0; i < data.GetItemCount(); ++i) count += data.GetItem(i)->StyleNo == rpkindPicture;
+    return count;
+  };
+  // Loading the file with the same options reads the picture: the file is good.
+  {
+    TCustomRichPane viewer(nullptr);
+    viewer.SetStyle(&Style);
+    props.BasePath = AnsiString(dir.string() + "/");
+    TFileStream file(AnsiToWide(AnsiString((dir / "fields.rtf").string())), fmOpenRead);
+    int32_t position = 0;
+    ASSERT_EQ(props.ReadRTFFromStream(file, viewer.RPData(), position), rtf_ec_OK);
+    EXPECT_EQ(pictures(viewer.RPData()), 1);
+    props.BasePath = AnsiString();
+  }
+  ASSERT_TRUE(Editor.InsertRTFFromFile(AnsiToWide(AnsiString((dir / "fields.rtf").string()))));
+  EXPECT_EQ(pictures(Data()), 0);
+  EXPECT_NE(Items().find("beforeafter"), std::string::npos) << Items();
+  EXPECT_TRUE(props.AllowFieldPictureFiles);
+  fs::remove_all(dir);
+}
+
+// An editor being destroyed (with the focus, in hyperlink mode) fires no events.
+TEST_F(RichPaneEditTest, DestructionFiresNoEvents) {
+  int32_t events = 0;
+  {
+    TRichPaneEdit editor(nullptr);
+    editor.SetStyle(&Style);
+    editor.Window().SetParent(&Form);
+    editor.Window().SetBounds(10, 10, 200, 100);
+    editor.EditData().AddRawText("text", PlainStyle, 0);
+    editor.Format();
+    editor.Window().SetFocus();
+    QApplication::processEvents();
+    editor.EditData().SetCaretAtItemPos(0, 3);
+    editor.EditData().BuildJumps(true);
+    editor.OnCaretMove = [&](TObject*) { ++events; };
+    editor.OnCurTextStyleChanged = [&](TObject*) { ++events; };
+    editor.OnCurParaStyleChanged = [&](TObject*) { ++events; };
+    editor.OnChange = [&](TObject*) { ++events; };
+  }
+  EXPECT_EQ(events, 0);
 }

@@ -53,6 +53,8 @@ public:
   // no palette is ever realized and the action has nothing to copy for.
   TRPPaletteAction DoInPaletteMode = rppaCreateCopies;
   bool KeyboardScroll = true;
+  // The vertical bar stays, disabled, when there is nothing to scroll (an editor's).
+  bool VScrollDisableNoScroll = false;
   int32_t LineStep = 1;   // units per arrow click
   int32_t WheelStep = 2;  // units per wheel notch of three lines
   TNotifyEvent OnVScrolled;
