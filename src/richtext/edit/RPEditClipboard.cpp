@@ -122,17 +122,12 @@ bool TCustomRichPaneEdit::PasteRTF() {
 }
 
 bool TCustomRichPaneEdit::InsertForeignRTF(TStream& stream, const WideString& basePath) {
+  // Inserted RTF reads no local files (InsertRTFFromStream): only the base path changes.
   auto* props = dynamic_cast<TRPRTFReaderProperties*>(InnermostEditor().GetRTFReadProperties());
   if (!props) return InsertRTFFromStream(stream);
   const AnsiString oldBasePath = props->BasePath;
-  const bool oldAllowFiles = props->AllowFieldPictureFiles;
   props->BasePath = WideToAnsi(basePath);
-  // Data from outside never makes the reader open local files.
-  props->AllowFieldPictureFiles = false;
-  const TScopeExit restore([&] {
-    props->BasePath = oldBasePath;
-    props->AllowFieldPictureFiles = oldAllowFiles;
-  });
+  const TScopeExit restore([&] { props->BasePath = oldBasePath; });
   return InsertRTFFromStream(stream);
 }
 

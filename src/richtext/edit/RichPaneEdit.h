@@ -342,8 +342,7 @@ private:
   void TypeUnicode(const WideString& text);
 
   // --- Pasting and dropping (RPEditClipboard.cpp, RPEditDragDrop.cpp) ---------------------
-  // RTF from outside (pasted or dropped): the reader's base path is basePath meanwhile and
-  // it reads no local files for field pictures.
+  // RTF from outside (pasted or dropped): the reader's base path is basePath meanwhile.
   bool InsertForeignRTF(TStream& stream, const WideString& basePath);
   // The drop's insertion: OnOleDrop, then the formats in order (only preferredFormat when
   // not 0; plainBitmap: a picture is read in its plain form); whether something went in

@@ -41,9 +41,38 @@ const TRtfPeerFiles& PasteRtfFiles() {
   return files;
 }
 
-std::string Utf8(const WideString& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
-}
+// An editor holding "[]" with the caret between the brackets, reading RTF into Unicode
+// styles it adds as needed.
+struct TPasteTarget {
+  TPasteTarget() {
+    RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    Sheet.TextStyles()[0]->FontName = "Arial";
+    Editor.SetStyle(&Sheet);
+    Editor.ClientResized(400, 300);
+    Data.Clear();
+    Data.AddRawText("[]", 0, 0);
+    Editor.Format();
+    Data.SetCaretAtItemPos(0, 2);
+    TRPRTFReaderProperties& props = RichPaneRTFReadProperties(Editor);
+    props.TextStyleMode = rprsAddIfNeeded;
+    props.UnicodeMode = rpruOnlyUnicode;
+  }
+  // Each item's text (UTF-8) with its text style; "/" before a paragraph.
+  std::vector<std::pair<std::string, const TFontInfo*>> Runs() {
+    std::vector<std::pair<std::string, const TFontInfo*>> runs;
+    for (int32_t i = 0; i < Data.GetItemCount(); ++i) {
+      const WideString text = Data.GetItemTextW(i);
+      std::string run = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+      if (i > 0 && Data.StartsParagraph(i)) run.insert(0, "/");
+      runs.emplace_back(run, Sheet.TextStyles()[Data.GetItem(i)->StyleNo]);
+    }
+    return runs;
+  }
+  TRPStyle Sheet{nullptr};
+  TRichPaneEdit Editor{nullptr};
+  TRPEditRPData& Data = Editor.EditData();
+};
 
 TEST(RichPaneEditPastePeerTest, LibreOfficeRtfFromTheClipboard) {
   const TRtfPeerFiles& files = PasteRtfFiles();
@@ -51,37 +80,20 @@ TEST(RichPaneEditPastePeerTest, LibreOfficeRtfFromTheClipboard) {
   std::ifstream in(files.Rtf("pasted"), std::ios::binary);
   const AnsiString rtf{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   ASSERT_FALSE(rtf.empty());
-
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
-  TRPStyle style(nullptr);
-  style.TextStyles()[0]->FontName = "Arial";
-  TRichPaneEdit editor(nullptr);
-  editor.SetStyle(&style);
-  editor.ClientResized(400, 300);
-  TRPEditRPData& data = editor.EditData();
-  data.Clear();
-  data.AddRawText("[]", 0, 0);
-  editor.Format();
-  data.SetCaretAtItemPos(0, 2);
-  auto& props = RichPaneRTFReadProperties(editor);
-  props.TextStyleMode = rprsAddIfNeeded;
-  props.UnicodeMode = rpruOnlyUnicode;
-
+  TPasteTarget target;
   Clipboard().Open();
   Clipboard().Clear();
   Clipboard().SetBuffer(RPClipboardFormats().RTF, rtf);
   Clipboard().SetTextBuf("plain text beside");
   Clipboard().Close();
-  ASSERT_TRUE(editor.CanPaste());
-  editor.Paste();
+  ASSERT_TRUE(target.Editor.CanPaste());
+  target.Editor.Paste();
 
   std::string text;
   std::map<std::string, const TFontInfo*> fonts;
-  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
-    const std::string item = Utf8(data.GetItemTextW(i));
-    text += (i > 0 && data.StartsParagraph(i) ? "/" : "") + item;
-    fonts[item] = style.TextStyles()[data.GetItem(i)->StyleNo];
+  for (const auto& [run, font] : target.Runs()) {
+    text += run;
+    fonts[run.starts_with("/") ? run.substr(1) : run] = font;
   }
   EXPECT_EQ(text, "[Pasted strong and slanted/lined large Жёлтый 黄色]");
   ASSERT_TRUE(fonts.count("strong") && fonts.count("slanted") && fonts.count("lined") && fonts.count("large"));
@@ -90,9 +102,10 @@ TEST(RichPaneEditPastePeerTest, LibreOfficeRtfFromTheClipboard) {
   EXPECT_TRUE(fonts["slanted"]->Style.Contains(fsItalic));
   EXPECT_TRUE(fonts["lined"]->Style.Contains(fsUnderline));
   EXPECT_EQ(fonts["large"]->Size, 20);
-  EXPECT_EQ(data.UndoList->Count(), 1);
-  editor.Undo();
-  EXPECT_EQ(Utf8(data.GetItemTextW(0)), "[]");
+  EXPECT_EQ(target.Data.UndoList->Count(), 1);
+  target.Editor.Undo();
+  EXPECT_EQ(target.Runs().size(), 1u);
+  EXPECT_EQ(target.Runs()[0].first, "[]");
 }
 
 }  // namespace
