@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -118,10 +119,11 @@ struct RichPaneEditClipboardTest : testing::Test {
     return {event->isAccepted(), event->dropAction()};
   }
   // Enter, move and drop at a client point.
-  std::pair<bool, Qt::DropAction> DragAndDrop(const TPoint& at, const QMimeData& mime) {
-    if (!SendDrag(QEvent::DragEnter, at, mime).first) return {false, Qt::IgnoreAction};
-    SendDrag(QEvent::DragMove, at, mime);
-    return SendDrag(QEvent::Drop, at, mime);
+  std::pair<bool, Qt::DropAction> DragAndDrop(const TPoint& at, const QMimeData& mime,
+                                              Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction) {
+    if (!SendDrag(QEvent::DragEnter, at, mime, actions).first) return {false, Qt::IgnoreAction};
+    SendDrag(QEvent::DragMove, at, mime, actions);
+    return SendDrag(QEvent::Drop, at, mime, actions);
   }
 
   TRPStyle Style{nullptr};
@@ -362,6 +364,86 @@ TEST_F(RichPaneEditClipboardTest, DraggingTheSelectionWithinTheEditorMovesIt) {
   EXPECT_EQ(Data().UndoList->Count(), groups + 1);
   Editor.Undo();
   EXPECT_EQ(Text(), "alpha beta/gamma");
+}
+
+// A drag from this editor moved to a place before the selection; with Ctrl held it is
+// copied instead.
+TEST_F(RichPaneEditClipboardTest, DraggingBackwardsAndCopyingWithCtrl) {
+  Load({"alpha beta", "gamma"});
+  const TPoint start = PointAt(0, 1);
+  Editor.SetSelectionBounds(1, 1, 1, 6);
+  ASSERT_TRUE(Data().InitDragging());
+  TRPDragDataSink sink;
+  Data().PutDragFormats(sink, Data().GetColor(), nullptr);
+  const std::unique_ptr<QMimeData> mime(ToMimeData(sink.Data));
+  EXPECT_EQ(DragAndDrop(start, *mime).second, Qt::MoveAction);
+  Data().DoneDragging();
+  EXPECT_EQ(Text(), "gammaalpha beta/");
+  Editor.Undo();
+  EXPECT_EQ(Text(), "alpha beta/gamma");
+
+  Editor.SetSelectionBounds(1, 1, 1, 6);
+  ASSERT_TRUE(Data().InitDragging());
+  const QPoint at(start.X, start.Y);
+  QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::ControlModifier);
+  QApplication::sendEvent(&Viewport(), &enter);
+  EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+  QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::ControlModifier);
+  QApplication::sendEvent(&Viewport(), &drop);
+  Data().DoneDragging();
+  EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+  EXPECT_EQ(Text(), "gammaalpha beta/gamma");
+}
+
+// Drops from elsewhere: a link as its text, a picture, and the editor's drop events.
+TEST_F(RichPaneEditClipboardTest, LinksPicturesAndTheDropEvents) {
+  Load({"x"});
+  Editor.AcceptDragDropFormats |= RPDragDropFormatBit(rpddURL);
+  QMimeData link;
+  link.setUrls({QUrl(QStringLiteral("http://example.org/page"))});
+  EXPECT_EQ(DragAndDrop(PointAt(0, 1), link).second, Qt::CopyAction);
+  EXPECT_EQ(Text(), "http://example.org/pagex");
+  // With OnReadHyperlink the handler names the item.
+  Load({"x"});
+  Editor.OnReadHyperlink = [](TCustomRichPane*, const AnsiString& target, const AnsiString&, TRPLoadFormat format,
+                              int32_t&, TRPTag& tag, AnsiString& name) {
+    if (format == rplfURL) name = "[" + target + "]";
+    tag = TRPTag::FromNumber(7);
+  };
+  DragAndDrop(PointAt(0, 1), link);
+  EXPECT_EQ(Text(), "[http://example.org/page]x");
+  EXPECT_EQ(Data().GetItem(0)->Tag.Number(), 7);
+  Editor.OnReadHyperlink = nullptr;
+
+  Load({"x"});
+  QMimeData picture;
+  QImage image(6, 4, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  picture.setImageData(image);
+  EXPECT_EQ(DragAndDrop(PointAt(0, 1), picture).second, Qt::CopyAction);
+  EXPECT_EQ(Text(), "<picture>x");
+
+  // OnOleDragEnter may refuse; OnOleDrop may take the drop with its own effect.
+  Load({"x"});
+  QMimeData text;
+  text.setText(QStringLiteral("dropped"));
+  Editor.OnOleDragEnter = [](TCustomRichPaneEdit*, const IDataObject&, TShiftState, int32_t, int32_t, TRPOleDropEffects,
+                             int32_t& effect) { effect = DROPEFFECT_NONE; };
+  EXPECT_FALSE(DragAndDrop(PointAt(0, 1), text).first);
+  Editor.OnOleDragEnter = nullptr;
+  Editor.OnOleDrop = [](TCustomRichPaneEdit*, const IDataObject&, TShiftState, int32_t, int32_t, TRPOleDropEffects,
+                        int32_t& effect, bool& doDefault) {
+    effect = DROPEFFECT_LINK;
+    doDefault = false;
+  };
+  EXPECT_EQ(DragAndDrop(PointAt(0, 1), text, Qt::CopyAction | Qt::LinkAction).second, Qt::LinkAction);
+  EXPECT_EQ(Text(), "x");
+  Editor.OnOleDrop = nullptr;
+  EXPECT_EQ(DragAndDrop(PointAt(0, 1), text).second, Qt::CopyAction);
+  EXPECT_EQ(Text(), "droppedx");
+  // A read-only editor takes no drop.
+  Editor.SetReadOnly(true);
+  EXPECT_FALSE(DragAndDrop(PointAt(0, 1), text).first);
 }
 
 TEST_F(RichPaneEditClipboardTest, DroppedTextAndRtfFilesGoIn) {
