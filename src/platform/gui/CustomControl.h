@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/base/Locale.h"
 #include "platform/base/UserInput.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Geometry.h"
@@ -145,6 +146,9 @@ public:
   virtual bool InputMethodFont(WideString& /*name*/, int32_t& /*heightPx*/) const { return false; }
   // Tells the input method that the area, the position or the font changed.
   void InputMethodUpdate();
+  // The user switched the keyboard to another input language (the platform's input
+  // language, InputLanguage.h, is that one now); sent to the window with the focus.
+  virtual void InputLanguageChanged(LANGID /*language*/) {}
 
   // What the window hands on; client coordinates. Public so that a window that shows a
   // control of another layer can be driven the same way.

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -20,6 +21,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/base/InputLanguage.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/CustomControl.h"
 #include "platform/gui/Forms.h"
@@ -72,6 +74,18 @@ public:
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     ConnectBar(*horizontalScrollBar(), sbHorizontal);
     ConnectBar(*verticalScrollBar(), sbVertical);
+    // A switch of the keyboard's language goes to the window with the focus.
+    QObject::connect(QGuiApplication::inputMethod(), &QInputMethod::localeChanged, this, [this] {
+      if (hasFocus()) InputLocaleChanged(QGuiApplication::inputMethod()->locale());
+    });
+  }
+
+  // The platform's input language becomes the locale's language; the control hears of it.
+  void InputLocaleChanged(const QLocale& locale) {
+    const LANGID language = FindLanguageByName(FromQString(QLocale::languageToString(locale.language())),
+                                               FromQString(QLocale::territoryToString(locale.territory())));
+    SetInputLanguage(language);
+    Guarded([&] { FControl.InputLanguageChanged(GetInputLanguage()); });
   }
 
   QScrollBar& Bar(TScrollBarKind kind) { return kind == sbVertical ? *verticalScrollBar() : *horizontalScrollBar(); }

@@ -1,6 +1,21 @@
 #include "richtext/edit/RPEditWindow.h"
 
 #include "richtext/edit/RichPaneEdit.h"
+#include "richtext/model/RPUnicode.h"
+
+namespace {
+
+// The font character sets that have an 8-bit code page of their own.
+constexpr uint8_t CodePageCharsets[] = {0, 128, 129, 130, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238};
+
+// The character set of a code page; 1 (the default character set) for none.
+uint8_t CharsetOfCodePage(uint32_t codePage) {
+  for (const uint8_t charset : CodePageCharsets)
+    if (CharsetToCodePage(charset) == codePage) return charset;
+  return 1;
+}
+
+}  // namespace
 
 TRPEditWindow::TRPEditWindow(TComponent* owner, TCustomRichPaneEdit& editor)
     : TRPWindow(owner, editor), FEditor(editor) {
@@ -39,4 +54,8 @@ TRect TRPEditWindow::InputMethodCursor() const { return FEditor.GetCompositionCu
 
 bool TRPEditWindow::InputMethodFont(WideString& name, int32_t& heightPx) const {
   return FEditor.GetCompositionFont(name, heightPx);
+}
+
+void TRPEditWindow::InputLanguageChanged(LANGID /*language*/) {
+  FEditor.InputLanguageChanged(CharsetOfCodePage(GetKeyboardCodePage()));
 }

@@ -20,6 +20,8 @@ public:
   TRect InputMethodArea() const override;
   TRect InputMethodCursor() const override;
   bool InputMethodFont(WideString& name, int32_t& heightPx) const override;
+  // The editor's text style follows the keyboard's character set.
+  void InputLanguageChanged(LANGID language) override;
 
 private:
   TCustomRichPaneEdit& FEditor;

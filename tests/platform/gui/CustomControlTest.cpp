@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -14,6 +15,7 @@
 
 #include "platform/base/ClipboardFormats.h"
 #include "platform/base/Cursors.h"
+#include "platform/base/InputLanguage.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/CustomControl.h"
 #include "platform/gui/Forms.h"
@@ -87,6 +89,8 @@ public:
   void InputMethodText(const WideString& commit, const WideString& preedit) override {
     Composed.emplace_back(commit, preedit);
   }
+  std::vector<LANGID> Languages;
+  void InputLanguageChanged(LANGID language) override { Languages.push_back(language); }
   bool InputMethodFont(WideString& name, int32_t& heightPx) const override {
     name = u"Liberation Serif";
     heightPx = 21;
@@ -353,4 +357,13 @@ TEST_F(CustomControlTest, InputMethodTextAndQueries) {
   commit.setCommitString(QStringLiteral("\u6f22"));
   QApplication::sendEvent(&Area(), &commit);
   EXPECT_EQ(Control->Composed, (std::vector<std::pair<WideString, WideString>>{{u"", u"\u304b"}, {u"\u6f22", u""}}));
+
+  // A switch of the keyboard's language reaches the window with the focus, with the
+  // platform's input language set from it.
+  Control->SetFocus();
+  QApplication::processEvents();
+  emit QGuiApplication::inputMethod()->localeChanged();
+  ASSERT_EQ(Control->Languages.size(), 1u);
+  EXPECT_EQ(Control->Languages[0], GetInputLanguage());
+  SetInputLanguage(0);
 }

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QImage>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -32,6 +33,7 @@
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
+#include "richtext/model/RPUnicode.h"
 
 namespace {
 
@@ -117,6 +119,14 @@ struct RichPaneEditClipboardTest : testing::Test {
     QApplication::sendEvent(&Viewport(), event.get());
     QApplication::processEvents();
     return {event->isAccepted(), event->dropAction()};
+  }
+  // A drag of the selection begins: the data it carries, as the window's drag gives it;
+  // nullptr when no drag may start. DoneDragging ends it.
+  std::unique_ptr<QMimeData> DragSelection() {
+    if (!Data().InitDragging()) return nullptr;
+    TRPDragDataSink sink;
+    Data().PutDragFormats(sink, Data().GetColor(), nullptr);
+    return std::unique_ptr<QMimeData>(ToMimeData(sink.Data));
   }
   // Enter, move and drop at a client point.
   std::pair<bool, Qt::DropAction> DragAndDrop(const TPoint& at, const QMimeData& mime,
@@ -340,10 +350,8 @@ TEST_F(RichPaneEditClipboardTest, DraggingTheSelectionWithinTheEditorMovesIt) {
   const TPoint end = PointAt(1, 6);
   const TPoint inside = PointAt(0, 9);
   Editor.SetSelectionBounds(0, 7, 0, 11);
-  ASSERT_TRUE(Data().InitDragging());
-  TRPDragDataSink sink;
-  Data().PutDragFormats(sink, Data().GetColor(), nullptr);
-  const std::unique_ptr<QMimeData> mime(ToMimeData(sink.Data));
+  const std::unique_ptr<QMimeData> mime = DragSelection();
+  ASSERT_TRUE(mime);
   const int32_t groups = Data().UndoList->Count();
 
   // Onto the selection itself.
@@ -372,10 +380,8 @@ TEST_F(RichPaneEditClipboardTest, DraggingBackwardsAndCopyingWithCtrl) {
   Load({"alpha beta", "gamma"});
   const TPoint start = PointAt(0, 1);
   Editor.SetSelectionBounds(1, 1, 1, 6);
-  ASSERT_TRUE(Data().InitDragging());
-  TRPDragDataSink sink;
-  Data().PutDragFormats(sink, Data().GetColor(), nullptr);
-  const std::unique_ptr<QMimeData> mime(ToMimeData(sink.Data));
+  const std::unique_ptr<QMimeData> mime = DragSelection();
+  ASSERT_TRUE(mime);
   EXPECT_EQ(DragAndDrop(start, *mime).second, Qt::MoveAction);
   Data().DoneDragging();
   EXPECT_EQ(Text(), "gammaalpha beta/");
@@ -495,6 +501,13 @@ TEST_F(RichPaneEditClipboardTest, TheInputLanguageSwitchesTheCharacterSet) {
   // A Unicode current style stays.
   Editor.SetCurTextStyleNo(UnicodeStyle);
   EXPECT_FALSE(Editor.InputLanguageChanged(RussianCharset));
+
+  // The window hears of the switch: the style takes the keyboard's character set.
+  Editor.SetCurTextStyleNo(PlainStyle);
+  emit QGuiApplication::inputMethod()->localeChanged();
+  // The platform's keyboard is in the ANSI code page 1251 here: the Cyrillic style.
+  ASSERT_EQ(GetKeyboardCodePage(), 1251u);
+  EXPECT_EQ(Data().CurTextStyleNo, switched);
 }
 
 }  // namespace
