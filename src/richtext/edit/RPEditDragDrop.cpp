@@ -164,8 +164,8 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
     return DROPEFFECT_NONE;
   }
   TRPDropSource* source = rootData.DropSource();
-  // Onto the selection itself (its edges too when moving): nothing moves.
-  if (source && EditData().SelectionExists(false)) {
+  // Onto the selection itself (its edges too when moving): nothing is dropped.
+  if (EditData().SelectionExists(false)) {
     int32_t startNo = 0, startOffs = 0, endNo = 0, endOffs = 0;
     EditData().GetSelectionRange(startNo, startOffs, endNo, endOffs);
     const auto before = [](int32_t aNo, int32_t aOffs, int32_t bNo, int32_t bOffs) {
