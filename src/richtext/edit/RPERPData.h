@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/base/Collections.h"
 #include "richtext/edit/RPEditorControl.h"
@@ -524,6 +525,13 @@ private:
   bool FInsertingAtCaret = false;
   int32_t FFirstInserted = -1;
   bool FInsertFullReformat = false;
+  // The items after the first one, as they were when it went in.
+  struct TFollowingItem {
+    const TCustomRPItemInfo* Item;
+    int32_t ParaNo;
+    bool ContinuesLine, LineBreak;
+  };
+  std::vector<TFollowingItem> FFollowing;
   // The plain and the bidirectional stop builders for one draw item of the line first ..
   // last; the caret's stop is picked on the way.
   void AddPlainStops(int32_t drawNo, int32_t firstOfLine, int32_t hint);

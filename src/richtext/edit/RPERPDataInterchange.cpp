@@ -5,6 +5,8 @@
 // item, never touches the editor's items, so the undo records stay true. Inserted RTF
 // never reads local files through INCLUDEPICTURE or IMPORT fields.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "platform/base/Streams.h"
 #include "richtext/edit/RPERPData.h"
@@ -35,6 +37,14 @@ bool TRPEditRPData::InsertFirstRPFItem(int32_t& index, AnsiString text, std::uni
   FFirstInserted = itemNo;
   FInsertFullReformat = FInsertFullReformat || full;
   index = itemNo + 1;
+  // The reader gives the items that follow the inserted ones in their paragraph the
+  // paragraph style of what now stands before them, and makes the one after a whole-line
+  // item start a paragraph; what they are now is kept so that those changes can be
+  // recorded.
+  FFollowing.clear();
+  for (int32_t i = index; i < GetItemCount() && (i == index || !StartsParagraph(i)); ++i)
+    FFollowing.push_back(
+        {GetItem(i), GetItem(i)->ParaNo, GetItem(i)->GetContinuesLine(), GetItem(i)->GetLineBreakBefore()});
   return true;
 }
 
@@ -48,6 +58,7 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
   InsertedThroughEditing = false;
   FInsertingAtCaret = true;
   FFirstInserted = -1;
+  FFollowing.clear();
   FInsertFullReformat = false;
   TColor color = Control().Color;
   TRPFReadRequest request;
@@ -72,20 +83,37 @@ bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {
   int32_t last = index - 1;
   int32_t added = GetItemCount() - countBefore;
   bool full = FInsertFullReformat;
-  if (last > first) {
-    // The items after the first went in without records: one record takes them back.
-    TRPUndoInsertItemsInfo* record = AddInsertItemsRecord(first + 1, last - first);
-    const int32_t after = last + 1;
-    if (after < GetItemCount() && !StartsParagraph(after)) {
-      bool paraFull = false;
-      int32_t lastOfPara = after;
-      while (lastOfPara + 1 < GetItemCount() && !StartsParagraph(lastOfPara + 1)) ++lastOfPara;
-      SetParaRangeUndoable(after, lastOfPara, paraFull, GetItemPara(after - 1));
-      full = full || paraFull;
-      if (record) record->LastAffectedItemNo = lastOfPara;
+  // The stream's items that continue the paragraph the first one went into take its
+  // paragraph style (they are new: the record of their insertion takes them back).
+  for (int32_t i = first + 1; i <= last && !StartsParagraph(i); ++i) GetItem(i)->ParaNo = GetItem(first)->ParaNo;
+  TRPUndoInsertItemsInfo* record = nullptr;
+  // The items after the first went in without records: one record takes them back.
+  if (last > first) record = AddInsertItemsRecord(first + 1, last - first);
+  const int32_t after = last + 1;
+  if (after < GetItemCount())
+    for (const TFollowingItem& f : FFollowing)
+      if (f.Item == GetItem(after)) {
+        // Made to start a paragraph after a whole-line item: MergeInsertedBoundaries does
+        // it again, recorded.
+        GetItem(after)->SetContinuesLine(f.ContinuesLine);
+        GetItem(after)->SetLineBreakBefore(f.LineBreak);
+      }
+  if (after < GetItemCount() && !StartsParagraph(after)) {
+    int32_t lastOfPara = after;
+    while (lastOfPara + 1 < GetItemCount() && !StartsParagraph(lastOfPara + 1)) ++lastOfPara;
+    int32_t paraStart = after;
+    while (paraStart > 0 && !StartsParagraph(paraStart)) --paraStart;
+    const int32_t paraNo = GetItem(paraStart)->ParaNo;
+    for (const TFollowingItem& f : FFollowing) {
+      const int32_t i = FindItemIndex(f.Item);
+      if (i >= after && i <= lastOfPara) GetItem(i)->ParaNo = f.ParaNo;
     }
-    if (record) record->FullReformat = true;
+    bool paraFull = false;
+    SetParaRangeUndoable(after, lastOfPara, paraFull, paraNo);
+    full = full || paraFull;
+    if (record) record->LastAffectedItemNo = lastOfPara;
   }
+  if (record) record->FullReformat = true;
   int32_t caretOffset = GetItemEndOffset(last);
   MergeInsertedBoundaries(first, last, caretOffset, added);
   if (GetStyleSheet() && GetCanvas() && first <= last)
@@ -140,7 +168,7 @@ void TRPEditRPData::MergeInsertedBoundaries(int32_t& first, int32_t& last, int32
     if (CanMergeItems(last, false)) {
       JoinItems(last);
       --added;
-    } else if (GetItem(last)->GetBoolValue(rpibqWholeLine) && GetItem(last + 1)->GetContinuesLine()) {
+    } else if (GetItem(last)->GetBoolValue(rpibqWholeLine) && !StartsParagraph(last + 1)) {
       SetContinuesLineUndoable(last + 1, false, full, -1);
     }
   }

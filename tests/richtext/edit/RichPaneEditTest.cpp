@@ -11,7 +11,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,6 +34,7 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
 
 namespace {
@@ -99,6 +103,15 @@ struct RichPaneEditTest : testing::Test {
 
   TRPEditRPData& Data() { return Editor.EditData(); }
   void SetCurrentStyle(int32_t styleNo) { Editor.SetCurTextStyleNo(styleNo); }
+  // The draw items: item, offset, length and place.
+  std::string Layout() {
+    std::ostringstream out;
+    for (int32_t d = 0; d < Data().DrawItems.Count(); ++d) {
+      const TRPDrawLineInfo& item = *Data().DrawItems[d];
+      out << item.ItemNo << ":" << item.Offs << ":" << item.Length << "@" << item.Left << "," << item.Top << " ";
+    }
+    return out.str();
+  }
   // The document: one line per item, "N" (starts a paragraph), "L" (starts a line) or
   // "C" (continues), the text style and the text as UTF-8 ("<tab>", "<picture>" for
   // others).
@@ -890,4 +903,150 @@ TEST_F(RichPaneEditTest, DestructionFiresNoEvents) {
     editor.OnChange = [&](TObject*) { ++events; };
   }
   EXPECT_EQ(events, 0);
+}
+
+// Native and RTF documents inserted at random caret positions of random documents: each
+// insertion is one undo step; undoing them all gives the original dump, redoing them all
+// the edited one, and the layout each leaves is that of a whole new pass.
+TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
+  std::mt19937 rng;
+  const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
+  const char* const words[] = {"alpha", "beta ", " gamma", "delta epsilon", "x"};
+  const std::u16string unicodeWords[] = {u"\u0436\u0443\u043A", u"\u65E5\u672C", u"\u03A9 ok"};
+  const auto fill = [&](TCustomRPData& data, int32_t paragraphs) {
+    for (int32_t p = 0; p < paragraphs; ++p)
+      for (int32_t n = 1 + rand(3), first = 1; n > 0; --n, first = 0) {
+        const int32_t paraNo = first ? rand(2) : -1;
+        const int32_t kind = rand(12);
+        if (kind == 0) {
+          auto picture = std::make_unique<TBitmap>();
+          picture->SetSize(4 + rand(8), 4 + rand(8));
+          data.AddPicture("p", std::move(picture), paraNo, rpvaBaseline);
+        } else if (kind == 1 && first) {
+          auto table = std::make_unique<TRPTableItemInfo>(2, 2, &data);
+          for (int32_t r = 0; r < 2; ++r)
+            for (int32_t c = 0; c < 2; ++c) {
+              table->GetCell(r, c)->Clear();
+              table->GetCell(r, c)->AddRawText(words[rand(5)], PlainStyle, 0);
+            }
+          data.AddItem("", std::move(table));
+        } else if (kind == 2 && !first && data.GetItemCount() > 0 &&
+                   !data.GetItem(data.GetItemCount() - 1)->GetBoolValue(rpibqWholeLine)) {
+          // A line of its own inside the paragraph.
+          data.AddRawText(words[rand(5)], PlainStyle, -1);
+          data.GetItem(data.GetItemCount() - 1)->SetLineBreakBefore(true);
+        } else if (kind < 5)
+          data.AddTextW(unicodeWords[rand(3)], rand(2) ? UnicodeStyle : BoldStyle, TRPTag(), paraNo);
+        else
+          data.AddRawText(words[rand(5)], PlainStyle, paraNo);
+      }
+  };
+  const std::string rtfs[] = {
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 one {\\b two}\\par three}",
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 single}",
+      "{\\rtf1\\ansi\\uc1{\\fonttbl{\\f0 Arial;}}\\f0\\par \\u1078?\\u1091?\\par end\\par}",
+  };
+  // The documents are built while no live spelling runs (a table made for a document
+  // whose walk runs is reached half built).
+  Editor.LiveSpellingMode = rplspManualStart;
+  // Pictures are read back from native streams.
+  RegisterGraphicClass(&TBitmap::ClassInfo);
+  int32_t inserted = 0;
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    rng.seed(seed);
+    Data().Clear();
+    fill(Data(), 1 + rand(4));
+    Editor.Format();
+    Editor.ClearUndo();
+    std::vector<std::string> states{Dump(Data())};
+    for (int32_t n = 0; n < 5; ++n) {
+      const int32_t itemNo = rand(Data().GetItemCount());
+      Data().SetCaretAtItemPos(itemNo, Data().GetItemStartOffset(itemNo) + rand(Data().GetItemLength(itemNo) + 1));
+      bool done = false;
+      if (rand(2) == 0) {
+        const auto native = NativeDocument(Style, [&](TCustomRPData& data) { fill(data, 1 + rand(3)); });
+        done = Editor.InsertRPFFromStream(*native);
+      } else {
+        const std::string& rtf = rtfs[rand(3)];
+        TMemoryStream stream;
+        stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+        stream.SetPosition(0);
+        done = Editor.InsertRTFFromStream(stream);
+      }
+      ASSERT_TRUE(done);
+      ASSERT_EQ(DocumentFault(Data()), "") << "before:\n" << states.back() << "after:\n" << Dump(Data());
+      ASSERT_EQ(Data().UndoList->Count(), static_cast<int32_t>(states.size()));
+      states.push_back(Dump(Data()));
+      const std::string partial = Layout();
+      Editor.Format();
+      ASSERT_EQ(Layout(), partial) << "after insertion " << n;
+      ++inserted;
+    }
+    for (size_t k = states.size() - 1; k > 0; --k) {
+      Editor.Undo();
+      ASSERT_EQ(Dump(Data()), states[k - 1]) << "undone to " << k - 1;
+    }
+    for (size_t k = 1; k < states.size(); ++k) {
+      Editor.Redo();
+      ASSERT_EQ(Dump(Data()), states[k]) << "redone to " << k;
+    }
+  }
+  EXPECT_EQ(inserted, 300);
+}
+
+// Random key scripts (characters of several scripts, Backspace, Delete, Enter,
+// Shift+Enter, Tab, the arrows with and without Shift, Home and End, Ctrl+Z and Ctrl+Y)
+// on random documents: after every key the document keeps its rules and its layout is
+// that of a whole new pass; undoing everything gives the original document back.
+TEST_F(RichPaneEditTest, RandomKeyScripts) {
+  Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
+  Editor.LiveSpellingMode = rplspManualStart;
+  std::mt19937 rng;
+  const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
+  const std::u16string characters = u"ab c\u0436\u0443\u03A9\u65E5 .";
+  const struct {
+    int Key;
+    Qt::KeyboardModifiers Modifiers;
+    const char* Text;
+  } keys[] = {
+      {Qt::Key_Backspace, Qt::NoModifier, "\b"}, {Qt::Key_Delete, Qt::NoModifier, "\x7f"},
+      {Qt::Key_Return, Qt::NoModifier, "\r"},    {Qt::Key_Return, Qt::ShiftModifier, "\r"},
+      {Qt::Key_Tab, Qt::NoModifier, "\t"},       {Qt::Key_Left, Qt::NoModifier, ""},
+      {Qt::Key_Right, Qt::NoModifier, ""},       {Qt::Key_Up, Qt::NoModifier, ""},
+      {Qt::Key_Down, Qt::NoModifier, ""},        {Qt::Key_Left, Qt::ShiftModifier, ""},
+      {Qt::Key_Right, Qt::ShiftModifier, ""},    {Qt::Key_Home, Qt::ShiftModifier, ""},
+      {Qt::Key_End, Qt::NoModifier, ""},         {Qt::Key_Z, Qt::ControlModifier, ""},
+      {Qt::Key_Y, Qt::ControlModifier, ""},
+  };
+  for (uint32_t seed = 1; seed <= 8; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    rng.seed(seed);
+    Data().Clear();
+    for (int32_t p = 1 + rand(3); p > 0; --p) {
+      Data().AddRawText("plain text", PlainStyle, 0);
+      if (rand(2)) Data().AddTextW(u"\u0436\u0443\u043A", UnicodeStyle, TRPTag(), -1);
+    }
+    Editor.Format();
+    Editor.ClearUndo();
+    const std::string original = Dump(Data());
+    std::string script;
+    for (int32_t n = 0; n < 40; ++n) {
+      if (rand(2) == 0) {
+        const char16_t ch = characters[static_cast<size_t>(rand(static_cast<int32_t>(characters.size())))];
+        script += "type " + Utf8(std::u16string(1, ch)) + "; ";
+        Type(std::u16string(1, ch));
+      } else {
+        const auto& key = keys[rand(static_cast<int32_t>(std::size(keys)))];
+        script += std::to_string(key.Key) + "/" + std::to_string(key.Modifiers) + "; ";
+        Key(key.Key, key.Modifiers, key.Text);
+      }
+      ASSERT_EQ(DocumentFault(Data()), "") << script;
+      const std::string partial = Layout();
+      Editor.Reformat();
+      ASSERT_EQ(Layout(), partial) << script;
+    }
+    for (int32_t guard = 0; Editor.CanUndo() && guard < 1000; ++guard) Editor.Undo();
+    ASSERT_EQ(Dump(Data()), original) << script;
+  }
 }
