@@ -467,6 +467,10 @@ TEST_F(RichPaneEditClipboardTest, DroppedTextAndRtfFilesGoIn) {
   EXPECT_TRUE(taken);
   EXPECT_EQ(action, Qt::CopyAction);
   EXPECT_EQ(Text(), "from textstrongx");
+  // What went in is selected.
+  int32_t start = 0, length = 0;
+  Editor.GetLinearSelection(start, length);
+  EXPECT_EQ(Utf8(Editor.GetLinearText(start, length)), "from textstrong");
   // One undo step for the drop.
   Editor.Undo();
   EXPECT_EQ(Text(), "x");
