@@ -193,6 +193,8 @@ public:
   bool KeyDown(uint16_t key, TShiftState shift) override;
   bool KeyText(const WideString& text, TShiftState shift) override;
   void KeyUp(uint16_t key, TShiftState shift) override;
+  // Tab and Shift+Tab come to the editor (instead of moving the focus) with rpoWantTabs.
+  bool WantsTabs() const override { return (EditorOptions & rpoWantTabs) != 0; }
   // An 8-bit character (in the current text style's code page): true when taken.
   bool KeyPress(char key);
   // Switches to the style sheet's default Unicode style when the current text style is

@@ -109,11 +109,17 @@ bool TCustomRichPaneEdit::MovementKeyDown(uint16_t key, TShiftState shift) {
       data.MoveCaretPageDown();
       break;
     case VK_HOME:
-      data.MoveCaretHome(ctrl);
+    case VK_END: {
+      // The caret could not go on when it stands where it stood.
+      const int32_t drawNo = data.CaretDrawItemNo, index = data.CaretIndex;
+      if (key == VK_HOME)
+        data.MoveCaretHome(ctrl);
+      else
+        data.MoveCaretEnd(ctrl);
+      blocked = data.CaretDrawItemNo == drawNo && data.CaretIndex == index;
+      direction = key == VK_HOME ? rpdTop : rpdBottom;
       break;
-    case VK_END:
-      data.MoveCaretEnd(ctrl);
-      break;
+    }
     case VK_LEFT:
     case VK_RIGHT:
       if ((key == VK_LEFT) != rightToLeft) {

@@ -293,6 +293,28 @@ TEST_F(RichPaneEditTest, ReturnsOptions) {
 TEST_F(RichPaneEditTest, TabTypesSpacesOrATabItem) {
   Key(Qt::Key_Tab, Qt::NoModifier, "\t");
   EXPECT_EQ(Items(), "N-12:<-12>|");
+  // Ctrl+Tab types its tab once the key's event is done.
+  Key(Qt::Key_Tab, Qt::ControlModifier, "\t");
+  QApplication::processEvents();
+  EXPECT_EQ(Items(), "N-12:<-12>|C-12:<-12>|");
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  // With another control on the form, Tab still types (rpoWantTabs); without the option
+  // it moves the focus on.
+  TButton next(nullptr);
+  next.SetParent(&Form);
+  next.SetBounds(0, 0, 10, 10);
+  Key(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_EQ(Items(), "N-12:<-12>|C-12:<-12>|");
+  EXPECT_TRUE(Editor.Window().Focused());
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Editor.EditorOptions &= static_cast<TRPEditorOptions>(~rpoWantTabs);
+  Key(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_EQ(Items(), "N-12:<-12>|");
+  EXPECT_FALSE(Editor.Window().Focused());
+  Editor.EditorOptions = rpoEditorDefaults;
+  next.SetParent(nullptr);
+  Editor.Window().SetFocus();
+  QApplication::processEvents();
   Style.SpacesInTab = 3;
   Type(u"x");
   Key(Qt::Key_Tab, Qt::NoModifier, "\t");
@@ -532,7 +554,12 @@ TEST_F(RichPaneEditTest, CaretEventsAndGettingOut) {
   EXPECT_EQ(Editor.GetCaretItemOffset(), 1);
   Key(Qt::Key_Left);
   Key(Qt::Key_Up);
-  EXPECT_EQ((std::vector<TRPGetOutDirection>{rpdRight, rpdDown, rpdLeft, rpdUp}), outs);
+  Key(Qt::Key_Home);
+  EXPECT_EQ((std::vector<TRPGetOutDirection>{rpdRight, rpdDown, rpdLeft, rpdUp, rpdTop}), outs);
+  Key(Qt::Key_End);  // moves: nothing
+  Key(Qt::Key_End);
+  EXPECT_EQ(outs.back(), rpdBottom);
+  EXPECT_EQ(outs.size(), 6u);
   Key(Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(Editor.GetCaretItemNo(), 1);
   EXPECT_EQ(Editor.GetCaretItemOffset(), 3);

@@ -398,7 +398,7 @@ public:
   virtual bool KeyText(const WideString& /*text*/, TShiftState /*shift*/) { return false; }
   virtual void KeyUp(uint16_t /*key*/, TShiftState /*shift*/) {}
   // Whether the view takes Tab keys from the form (tab navigation is on).
-  bool WantsTabs() const;
+  virtual bool WantsTabs() const;
   // The focus arrived (by the keyboard: Tab, backward: Shift+Tab) or left; with tab
   // navigation a keyboard arrival focuses the first (last) focusable item.
   virtual void FocusEnter(bool byKeyboard, bool backward);
