@@ -10,6 +10,16 @@
 
 #include "platform/base/Types.h"
 
+// The platform's own formats: 8-bit text in the ANSI code page, a bitmap, a metafile
+// picture, a device-independent bitmap, UTF-16 text, an enhanced metafile, a file list.
+inline constexpr uint16_t CF_TEXT = 1;
+inline constexpr uint16_t CF_BITMAP = 2;
+inline constexpr uint16_t CF_METAFILEPICT = 3;
+inline constexpr uint16_t CF_DIB = 8;
+inline constexpr uint16_t CF_UNICODETEXT = 13;
+inline constexpr uint16_t CF_ENHMETAFILE = 14;
+inline constexpr uint16_t CF_HDROP = 15;
+
 // The first number a registered name gets.
 inline constexpr uint32_t FirstRegisteredClipboardFormat = 0xC000;
 

@@ -164,6 +164,16 @@ const TLanguageInfo* FindLanguage(LANGID langId) noexcept {
   return nullptr;
 }
 
+LANGID FindLanguageByName(std::u16string_view englishName, std::u16string_view englishCountry) noexcept {
+  const TLanguageInfo* first = nullptr;
+  for (const TLanguageInfo& language : Languages) {
+    if (englishName != language.EnglishName) continue;
+    if (englishCountry == language.EnglishCountry) return language.LangId;
+    if (!first) first = &language;
+  }
+  return first ? first->LangId : 0;
+}
+
 LANGID CodePageLanguage(uint32_t codePage) noexcept {
   if (codePage == CP_ACP || codePage == CP_THREAD_ACP) codePage = GetACP();
   // Code pages that several languages of the table share go to their own language.

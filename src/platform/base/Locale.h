@@ -9,6 +9,8 @@
 // "Russian (Russia)"; the language's own name is LOCALE_SNATIVELANGNAME.
 #pragma once
 
+#include <string_view>
+
 #include <cstdint>
 
 #include "platform/base/CompareString.h"
@@ -55,6 +57,9 @@ const TLanguageInfo* FindLanguage(LANGID langId) noexcept;
 // else the first of the table with it; English (United States) for a code page no
 // language of the table uses.
 LANGID CodePageLanguage(uint32_t codePage) noexcept;
+// The language of the table with that English name in that country (as the GUI names a
+// keyboard's language), else the first with that name; 0 when the table lacks it.
+LANGID FindLanguageByName(std::u16string_view englishName, std::u16string_view englishCountry) noexcept;
 
 LANGID GetUserDefaultLangID() noexcept;
 LANGID GetSystemDefaultLangID() noexcept;

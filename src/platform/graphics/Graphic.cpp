@@ -50,6 +50,14 @@ void RegisterGraphicClass(TGraphicClass graphicClass) {
 
 void UnRegisterGraphicClass(TGraphicClass graphicClass) { std::erase(Registry(), graphicClass); }
 
+TGraphicClass FindGraphicClassOfExtension(AnsiStringView extension) {
+  if (SameText(extension, TBitmap::ClassInfo.DefaultExtension)) return &TBitmap::ClassInfo;
+  for (TGraphicClass graphicClass : Registry())
+    if (*graphicClass->DefaultExtension != '\0' && SameText(graphicClass->DefaultExtension, extension))
+      return graphicClass;
+  return nullptr;
+}
+
 TGraphicClass FindGraphicClass(AnsiStringView className) {
   for (TGraphicClass graphicClass : Registry())
     if (SameText(graphicClass->ClassName, className)) return graphicClass;

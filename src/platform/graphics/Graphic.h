@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/base/ClipboardFormats.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Object.h"
 #include "platform/base/Streams.h"
@@ -31,9 +32,6 @@ inline constexpr char SScanLine[] = "Scan line index out of range";
 inline constexpr char SInvalidBitmap[] = "Bitmap image is not valid";
 inline constexpr char SInvalidPixelFormat[] = "Invalid pixel format";
 inline constexpr char SUnknownClipboardFormat[] = "Unsupported clipboard format";
-
-// The clipboard format of pictures: a bitmap.
-inline constexpr uint16_t CF_BITMAP = 2;
 
 class TGraphic;
 class TBitmap;
@@ -104,3 +102,6 @@ void RegisterGraphicClass(TGraphicClass graphicClass);
 void UnRegisterGraphicClass(TGraphicClass graphicClass);
 // The registered class of that name, or null.
 TGraphicClass FindGraphicClass(AnsiStringView className);
+// The class that reads files of that extension (without the dot, any case): the
+// bitmap's for "bmp", else a registered class whose own format it is; null for none.
+TGraphicClass FindGraphicClassOfExtension(AnsiStringView extension);

@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/base/Locale.h"
 #include "platform/base/UserInput.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Geometry.h"
@@ -107,6 +108,48 @@ public:
   // (DROPEFFECT_NONE when nothing took it).
   int32_t DoDragDrop(const TDataObject& data, int32_t allowedEffects);
 
+  // --- Drops onto the window ------------------------------------------------------------
+  // Whether the window takes drags (false until set). A drag over it calls DragEnter
+  // once, DragOver as it moves and DragLeave or Drop at its end, with the data, the
+  // modifier keys and mouse buttons held, the client point and the set of DROPEFFECT_
+  // values the drag allows; each answers the effect it would do or did (DROPEFFECT_NONE:
+  // refused).
+  bool AcceptDrops() const { return FAcceptDrops; }
+  void SetAcceptDrops(bool value);
+  virtual int32_t DragEnter(const IDataObject& /*data*/, TShiftState, int32_t /*x*/, int32_t /*y*/,
+                            int32_t /*allowedEffects*/) {
+    return DROPEFFECT_NONE;
+  }
+  virtual int32_t DragOver(TShiftState, int32_t /*x*/, int32_t /*y*/, int32_t /*allowedEffects*/) {
+    return DROPEFFECT_NONE;
+  }
+  virtual void DragLeave() {}
+  virtual int32_t Drop(const IDataObject& /*data*/, TShiftState, int32_t /*x*/, int32_t /*y*/,
+                       int32_t /*allowedEffects*/) {
+    return DROPEFFECT_NONE;
+  }
+
+  // --- Input methods ----------------------------------------------------------------------
+  // Whether the window takes text from an input method (false until set). The method
+  // composes text in its own window, at InputMethodArea with InputMethodFont, showing
+  // what it composes so far (the pre-edit); the text it settles on is committed.
+  bool InputMethodEnabled() const { return FInputMethodEnabled; }
+  void SetInputMethodEnabled(bool value);
+  // Composed text settled on (commit, maybe empty) and what is composed now (preedit).
+  virtual void InputMethodText(const WideString& /*commit*/, const WideString& /*preedit*/) {}
+  // Where the composition shows (client coordinates): the rectangle it may use and the
+  // current position (the caret's rectangle by default).
+  virtual TRect InputMethodArea() const { return TRect{0, 0, ClientWidth(), ClientHeight()}; }
+  virtual TRect InputMethodCursor() const { return CaretRect(); }
+  // The font composed text shows in: its face name and height in pixels; false for the
+  // window's own.
+  virtual bool InputMethodFont(WideString& /*name*/, int32_t& /*heightPx*/) const { return false; }
+  // Tells the input method that the area, the position or the font changed.
+  void InputMethodUpdate();
+  // The user switched the keyboard to another input language (the platform's input
+  // language, InputLanguage.h, is that one now); sent to the window with the focus.
+  virtual void InputLanguageChanged(LANGID /*language*/) {}
+
   // What the window hands on; client coordinates. Public so that a window that shows a
   // control of another layer can be driven the same way.
   virtual void Paint(const TRect& clip);
@@ -178,6 +221,8 @@ private:
   TRect FInvalid{0, 0, 0, 0};
   bool FPainting = false;
   bool FBorderSingle = false;
+  bool FAcceptDrops = false;
+  bool FInputMethodEnabled = false;
   TCursor FCursor = crDefault;
   std::map<uint32_t, uint32_t> FTimers;
   WideString FActiveHint;

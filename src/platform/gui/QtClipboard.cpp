@@ -3,10 +3,13 @@
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
+#include <QUrl>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "platform/base/ClipboardFormats.h"
+#include "platform/base/CodePages.h"
 #include "platform/base/TextUtils.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/Clipbrd.h"
@@ -15,22 +18,104 @@
 
 namespace {
 
-// The MIME type that carries a registered format's bytes: the common types of the
-// formats that have one with the same bytes, else the type Qt gives a named Windows
-// format; none for a number no name was registered under.
+// The common MIME types of the formats that have one with the same bytes.
+constexpr std::pair<const char*, const char*> CommonMime[] = {
+    {"Rich Text Format", "text/rtf"},
+    {"HTML Format", "text/html"},
+};
+// The type Qt gives a named Windows format.
+const QString WindowsMimePrefix = QStringLiteral("application/x-qt-windows-mime;value=\"");
+// The name of the format of a link.
+constexpr char LinkFormatName[] = "UniformResourceLocator";
+// The type of the bitmap files of CF_DIB.
+const QString BitmapFileMime = QStringLiteral("image/bmp");
+
+// The MIME type that carries a format's bytes: image/bmp for CF_DIB, the common type of
+// a registered format that has one, else the type of a named Windows format; none for a
+// number no name was registered under.
 QString FormatMime(uint32_t format) {
-  static constexpr std::pair<const char*, const char*> Common[] = {
-      {"Rich Text Format", "text/rtf"},
-      {"HTML Format", "text/html"},
-  };
+  if (format == CF_DIB) return BitmapFileMime;
   const AnsiString name = GetClipboardFormatName(format);
   if (name.empty()) return QString();
-  for (const auto& [formatName, mime] : Common)
+  for (const auto& [formatName, mime] : CommonMime)
     if (SameText(name, formatName)) return QString::fromLatin1(mime);
-  return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"").arg(QString::fromLatin1(name.c_str()));
+  return WindowsMimePrefix + QString::fromLatin1(name.c_str()) + QLatin1Char('"');
 }
 
+// The registered format a MIME type carries; 0 for a type of none.
+uint32_t MimeFormat(const QString& mime) {
+  for (const auto& [formatName, type] : CommonMime)
+    if (mime == QLatin1String(type)) return RegisterClipboardFormatA(formatName);
+  if (mime.startsWith(WindowsMimePrefix) && mime.endsWith(QLatin1Char('"'))) {
+    const QString name = mime.mid(WindowsMimePrefix.size(), mime.size() - WindowsMimePrefix.size() - 1);
+    return RegisterClipboardFormatA(name.toLatin1().toStdString());
+  }
+  return 0;
+}
+
+AnsiString BytesOf(const QByteArray& bytes) { return AnsiString(bytes.constData(), static_cast<size_t>(bytes.size())); }
+
 }  // namespace
+
+std::vector<uint32_t> TMimeDataObject::Formats() const {
+  std::vector<uint32_t> formats;
+  const auto add = [&](uint32_t format) {
+    if (format != 0 && std::find(formats.begin(), formats.end(), format) == formats.end()) formats.push_back(format);
+  };
+  for (const QString& mime : FData.formats()) add(MimeFormat(mime));
+  if (!LinkURL().isEmpty()) add(RegisterClipboardFormatA(LinkFormatName));
+  if (HasPlainText()) {
+    add(CF_TEXT);
+    add(CF_UNICODETEXT);
+  }
+  if (FData.hasImage()) add(CF_BITMAP);
+  if (FData.hasFormat(BitmapFileMime)) add(CF_DIB);
+  if (!GetFileList().empty()) add(CF_HDROP);
+  return formats;
+}
+
+std::optional<AnsiString> TMimeDataObject::GetData(uint32_t format) const {
+  if (format == CF_TEXT || format == CF_UNICODETEXT) {
+    if (!HasPlainText()) return std::nullopt;
+    const WideString text = FromQString(FData.text());
+    return format == CF_TEXT ? WideToAnsi(text) : UnicodeTextBytes(text);
+  }
+  const QString mime = FormatMime(format);
+  if (!mime.isEmpty() && FData.hasFormat(mime)) return BytesOf(FData.data(mime));
+  if (format != 0 && format == RegisterClipboardFormatA(LinkFormatName)) {
+    const QString url = LinkURL();
+    if (!url.isEmpty()) return WideToAnsi(FromQString(url));
+  }
+  return std::nullopt;
+}
+
+bool TMimeDataObject::GetBitmap(TBitmap& bitmap) const {
+  if (!FData.hasImage()) return false;
+  const QImage image = qvariant_cast<QImage>(FData.imageData());
+  if (image.isNull()) return false;
+  FromQImage(image, bitmap);
+  return true;
+}
+
+std::vector<WideString> TMimeDataObject::GetFileList() const {
+  std::vector<WideString> files;
+  for (const QUrl& url : FData.urls())
+    if (url.isLocalFile()) files.push_back(FromQString(url.toLocalFile()));
+  return files;
+}
+
+bool TMimeDataObject::HasPlainText() const {
+  // Qt offers the text of URLs as text too; only real text counts.
+  for (const QString& mime : FData.formats())
+    if (mime == QLatin1String("text/plain") || mime.startsWith(QLatin1String("text/plain;"))) return true;
+  return false;
+}
+
+QString TMimeDataObject::LinkURL() const {
+  for (const QUrl& url : FData.urls())
+    if (!url.isLocalFile() && url.isValid()) return url.toString();
+  return QString();
+}
 
 QImage ToQImage(const TBitmap& bitmap) {
   TBitmap rgb;
@@ -60,6 +145,11 @@ QMimeData* ToMimeData(const TDataObject& data) {
   for (const auto& [format, bytes] : data.Buffers())
     if (const QString type = FormatMime(format); !type.isEmpty())
       mime->setData(type, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (!data.Files().empty()) {
+    QList<QUrl> urls;
+    for (const WideString& file : data.Files()) urls.push_back(QUrl::fromLocalFile(ToQString(file)));
+    mime->setUrls(urls);
+  }
   return mime.release();
 }
 
@@ -79,14 +169,13 @@ void TClipboard::PutUnlessOpen() {
   FEmptied = false;
 }
 
-bool TClipboard::HasFormat(uint32_t format) const {
+std::unique_ptr<IDataObject> TClipboard::Contents() const {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  if (!data) return false;
-  if (format == CF_TEXT || format == CF_UNICODETEXT) return data->hasText();
-  if (format == CF_BITMAP) return data->hasImage();
-  const QString type = FormatMime(format);
-  return !type.isEmpty() && data->hasFormat(type);
+  if (!data) return std::make_unique<TDataObject>();
+  return std::make_unique<TMimeDataObject>(*data);
 }
+
+bool TClipboard::HasFormat(uint32_t format) const { return Contents()->HasFormat(format); }
 
 WideString TClipboard::AsText() const { return GetClipboardText(); }
 
@@ -99,10 +188,4 @@ bool TClipboard::GetGraphic(TGraphic& graphic) const {
   return true;
 }
 
-AnsiString TClipboard::GetBuffer(uint32_t format) const {
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  const QString type = FormatMime(format);
-  if (!data || type.isEmpty() || !data->hasFormat(type)) return {};
-  const QByteArray bytes = data->data(type);
-  return AnsiString(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
+AnsiString TClipboard::GetBuffer(uint32_t format) const { return Contents()->GetData(format).value_or(AnsiString()); }

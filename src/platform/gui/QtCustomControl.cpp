@@ -4,8 +4,12 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDrag>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QImage>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -17,6 +21,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/base/InputLanguage.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/CustomControl.h"
 #include "platform/gui/Forms.h"
@@ -30,6 +35,20 @@ namespace {
 
 // One notch of a wheel in Qt's eighths of a degree.
 constexpr int WheelNotch = 120;
+
+int32_t EffectsOf(Qt::DropActions actions) {
+  int32_t effects = DROPEFFECT_NONE;
+  if (actions & Qt::CopyAction) effects |= DROPEFFECT_COPY;
+  if (actions & Qt::MoveAction) effects |= DROPEFFECT_MOVE;
+  if (actions & Qt::LinkAction) effects |= DROPEFFECT_LINK;
+  return effects;
+}
+
+Qt::DropAction ActionOf(int32_t effect) {
+  if (effect == DROPEFFECT_MOVE) return Qt::MoveAction;
+  if (effect == DROPEFFECT_LINK) return Qt::LinkAction;
+  return Qt::CopyAction;
+}
 
 TMouseButton ButtonOf(Qt::MouseButton button) {
   if (button == Qt::RightButton) return mbRight;
@@ -55,6 +74,18 @@ public:
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     ConnectBar(*horizontalScrollBar(), sbHorizontal);
     ConnectBar(*verticalScrollBar(), sbVertical);
+    // A switch of the keyboard's language goes to the window with the focus.
+    QObject::connect(QGuiApplication::inputMethod(), &QInputMethod::localeChanged, this, [this] {
+      if (hasFocus()) InputLocaleChanged(QGuiApplication::inputMethod()->locale());
+    });
+  }
+
+  // The platform's input language becomes the locale's language; the control hears of it.
+  void InputLocaleChanged(const QLocale& locale) {
+    const LANGID language = FindLanguageByName(FromQString(QLocale::languageToString(locale.language())),
+                                               FromQString(QLocale::territoryToString(locale.territory())));
+    SetInputLanguage(language);
+    Guarded([&] { FControl.InputLanguageChanged(GetInputLanguage()); });
   }
 
   QScrollBar& Bar(TScrollBarKind kind) { return kind == sbVertical ? *verticalScrollBar() : *horizontalScrollBar(); }
@@ -224,6 +255,57 @@ protected:
   // The control moves its pixels itself when it scrolls.
   void scrollContentsBy(int, int) override {}
 
+  // Drags over the viewport, in client coordinates; an effect of none refuses.
+  void dragEnterEvent(QDragEnterEvent* event) override {
+    HandleDrag(*event, [this](const IDataObject& data, TShiftState shift, int32_t x, int32_t y, int32_t allowed) {
+      return FControl.DragEnter(data, shift, x, y, allowed);
+    });
+  }
+  void dragMoveEvent(QDragMoveEvent* event) override {
+    HandleDrag(*event, [this](const IDataObject&, TShiftState shift, int32_t x, int32_t y, int32_t allowed) {
+      return FControl.DragOver(shift, x, y, allowed);
+    });
+  }
+  void dragLeaveEvent(QDragLeaveEvent* event) override {
+    Guarded([&] { FControl.DragLeave(); });
+    event->accept();
+  }
+  void dropEvent(QDropEvent* event) override {
+    HandleDrag(*event, [this](const IDataObject& data, TShiftState shift, int32_t x, int32_t y, int32_t allowed) {
+      return FControl.Drop(data, shift, x, y, allowed);
+    });
+  }
+
+  // Input methods: the composed text goes to the control, the queries are answered from
+  // it (its client coordinates moved onto this widget, whose viewport they are).
+  void inputMethodEvent(QInputMethodEvent* event) override {
+    const WideString commit = FromQString(event->commitString());
+    const WideString preedit = FromQString(event->preeditString());
+    Guarded([&] { FControl.InputMethodText(commit, preedit); });
+    event->accept();
+  }
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+    switch (query) {
+      case Qt::ImEnabled:
+        return FControl.InputMethodEnabled();
+      case Qt::ImCursorRectangle:
+        return ToWidget(FControl.InputMethodCursor());
+      case Qt::ImInputItemClipRectangle:
+        return ToWidget(FControl.InputMethodArea());
+      case Qt::ImFont: {
+        WideString name;
+        int32_t heightPx = 0;
+        if (!FControl.InputMethodFont(name, heightPx)) break;
+        QFont font(ToQString(name));
+        if (heightPx > 0) font.setPixelSize(heightPx);
+        return font;
+      }
+      default:
+        break;
+    }
+    return QAbstractScrollArea::inputMethodQuery(query);
+  }
+
 private:
   void ConnectBar(QScrollBar& bar, TScrollBarKind kind) {
     QObject::connect(&bar, &QAbstractSlider::actionTriggered, this, [this, &bar, kind](int action) {
@@ -257,6 +339,29 @@ private:
     Buttons = event.buttons();
   }
   TShiftState Shift(const QMouseEvent& event) const { return ShiftOf(event.modifiers(), event.buttons()); }
+
+  // Hands a drag event to the control and answers it with the effect the control gives.
+  template <typename TCall>
+  void HandleDrag(QDropEvent& event, TCall call) {
+    const QPoint p = event.position().toPoint();
+    const TMimeDataObject data(*event.mimeData());
+    const TShiftState shift = ShiftOf(event.modifiers(), event.buttons());
+    const int32_t allowed = EffectsOf(event.possibleActions());
+    int32_t effect = DROPEFFECT_NONE;
+    Guarded([&] { effect = call(data, shift, p.x(), p.y(), allowed); });
+    AnswerDrag(event, effect);
+  }
+  void AnswerDrag(QDropEvent& event, int32_t effect) {
+    if (effect == DROPEFFECT_NONE) {
+      event.ignore();
+      return;
+    }
+    event.setDropAction(ActionOf(effect));
+    event.accept();
+  }
+  QRect ToWidget(const TRect& r) const {
+    return QRect(viewport()->mapTo(this, QPoint(r.Left, r.Top)), QSize(r.Right - r.Left, r.Bottom - r.Top));
+  }
 
   // The popup menu of the control or of the nearest parent that has one, when it pops up
   // by itself.
@@ -307,6 +412,9 @@ void TCustomControl::InitWidget() {
   ShowScrollBar(sbHorizontal);
   ShowScrollBar(sbVertical);
   ShowCursor();
+  widget.setAcceptDrops(FAcceptDrops);
+  widget.viewport()->setAcceptDrops(FAcceptDrops);
+  widget.setAttribute(Qt::WA_InputMethodEnabled, FInputMethodEnabled);
   for (const auto& [id, interval] : FTimers) widget.StartTimer(id, interval);
   widget.RestartCaretBlink();
   FCanvas->OnChange = [this] {
@@ -384,6 +492,8 @@ void TCustomControl::SetCaretPos(int32_t x, int32_t y) {
   FCaret.X = x;
   FCaret.Y = y;
   ShowCaretChange(before);
+  // Composition follows the caret.
+  if (FInputMethodEnabled) InputMethodUpdate();
 }
 
 void TCustomControl::ShowCaret() {
@@ -471,6 +581,25 @@ TShiftState TCustomControl::ShiftState() const {
 }
 
 int32_t TCustomControl::WheelScrollLines() { return QApplication::wheelScrollLines(); }
+
+void TCustomControl::SetAcceptDrops(bool value) {
+  FAcceptDrops = value;
+  if (!Widget()) return;
+  WidgetOf(*this)->setAcceptDrops(value);
+  WidgetOf(*this)->viewport()->setAcceptDrops(value);
+}
+
+void TCustomControl::SetInputMethodEnabled(bool value) {
+  FInputMethodEnabled = value;
+  if (!Widget()) return;
+  WidgetOf(*this)->setAttribute(Qt::WA_InputMethodEnabled, value);
+  if (WidgetOf(*this)->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled);
+}
+
+void TCustomControl::InputMethodUpdate() {
+  if (Widget() && WidgetOf(*this)->hasFocus())
+    QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImInputItemClipRectangle | Qt::ImFont);
+}
 
 int32_t TCustomControl::DoDragDrop(const TDataObject& data, int32_t allowedEffects) {
   if (!Widget()) return DROPEFFECT_NONE;

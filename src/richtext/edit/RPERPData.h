@@ -174,6 +174,11 @@ public:
   // the last release frees it.
   void AddRefDragCaret();
   void ReleaseDragCaret();
+  // Dragging the selection out (RPEditDragDrop.cpp): copied, or moved unless read-only;
+  // a move dropped elsewhere deletes the selection as an edit (not when the drop went
+  // into this editor, which moved it itself).
+  int32_t GetDragEffects() const override;
+  void DeleteDraggedSelection() override;
 
   // --- The caret ------------------------------------------------------------------------
   // Rebuilds the stops of the caret draw item's line and picks the caret's: hint is the

@@ -2,6 +2,7 @@
 // undo and redo, focus and the answers of a standard edit control.
 #include "richtext/edit/RichPaneEdit.h"
 
+#include "richtext/edit/RPEditWindow.h"
 #include "richtext/edit/RPTInplace.h"
 
 #include "richtext/interchange/RPFDocumentFormat.h"
@@ -394,7 +395,7 @@ void TCustomRichPaneEdit::AttachSmartPopupToCaret() {
 TRichPaneEdit::TRichPaneEdit(TComponent* owner) : TRichPaneEdit(owner, &TRPEditRPData::Create) {}
 
 TRichPaneEdit::TRichPaneEdit(TComponent* owner, TDataFactory createData)
-    : TCustomRichPaneEdit(owner, createData), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {
+    : TCustomRichPaneEdit(owner, createData), FWindow(std::make_unique<TRPEditWindow>(nullptr, *this)) {
   RegisterRPControlClasses();
 }
 

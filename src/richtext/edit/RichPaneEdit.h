@@ -19,6 +19,7 @@
 
 #include "platform/base/StringLists.h"
 #include "platform/gui/Clipbrd.h"
+#include "richtext/edit/RPDropTarget.h"
 #include "richtext/edit/RPERPData.h"
 #include "richtext/edit/RPEditorControl.h"
 #include "richtext/interchange/RPHTMLExport.h"
@@ -66,7 +67,7 @@ inline constexpr TRPDialogCode rpdcWantTab = 0x02;
 inline constexpr TRPDialogCode rpdcWantAllKeys = 0x04;
 inline constexpr TRPDialogCode rpdcWantChars = 0x08;
 
-class TCustomRichPaneEdit : public TCustomRichPane, public IRPEditorControl {
+class TCustomRichPaneEdit : public TCustomRichPane, public IRPEditorControl, public IRPDropTargetControl {
 public:
   explicit TCustomRichPaneEdit(TComponent* owner);
   // An editor whose document data is of a class derived from the editable data.
@@ -85,17 +86,19 @@ public:
   TNotifyEvent OnCaretMove;
   TNotifyEvent OnCurParaStyleChanged;
   TNotifyEvent OnCurTextStyleChanged;
-  std::function<void(TCustomRichPaneEdit* sender, TStrings& files, TRPDropFileAction& fileAction, bool& doDefault)>
+  // The dropped files (full paths), which the handler may change before they go in.
+  std::function<void(TCustomRichPaneEdit* sender, std::vector<WideString>& files, TRPDropFileAction& fileAction,
+                     bool& doDefault)>
       OnDropFiles;
   // Drag and drop over the editor (point in the root editor's client coordinates).
-  std::function<void(TCustomRichPaneEdit* sender, const TDataObject& data, TShiftState shift, int32_t x, int32_t y,
+  std::function<void(TCustomRichPaneEdit* sender, const IDataObject& data, TShiftState shift, int32_t x, int32_t y,
                      TRPOleDropEffects possibleDropEffects, int32_t& dropEffect)>
       OnOleDragEnter;
   TNotifyEvent OnOleDragLeave;
   std::function<void(TCustomRichPaneEdit* sender, TShiftState shift, int32_t x, int32_t y,
                      TRPOleDropEffects possibleDropEffects, int32_t& dropEffect)>
       OnOleDragOver;
-  std::function<void(TCustomRichPaneEdit* sender, const TDataObject& data, TShiftState shift, int32_t x, int32_t y,
+  std::function<void(TCustomRichPaneEdit* sender, const IDataObject& data, TShiftState shift, int32_t x, int32_t y,
                      TRPOleDropEffects possibleDropEffects, int32_t& dropEffect, bool& doDefault)>
       OnOleDrop;
   using TRPStyleConversionEvent = std::function<void(TCustomRichPaneEdit* sender, int32_t styleNo, int32_t userData,
@@ -240,6 +243,71 @@ public:
   bool ConvertParaStyle(int32_t paraNo, int32_t userData, int32_t& newParaNo) override;
   void SetPointerCursor(TCursor cursor) override;
 
+  // --- Clipboard (RPEditClipboard.cpp) --------------------------------------------------
+  // Pasting takes the richest format the clipboard has: the native format, RTF, UTF-16
+  // or 8-bit text, a picture. Each paste is one insertion command, so one undo step.
+  // Whether the clipboard has text, a picture, RTF or the native format.
+  bool CanPaste();
+  // OnPaste first (it may take the paste); a failure beeps and leaves what went in as one
+  // undo step.
+  void Paste();
+  void PasteText();
+  void PasteTextW();
+  // The clipboard's picture (the bitmap file form first, read as its headers say); with
+  // textAsName the clipboard's text names it.
+  void PasteBitmap(bool textAsName);
+  // Metafile pictures: this platform has no reader of them and its clipboard never
+  // offers one, so nothing goes in; false.
+  bool PasteMetafile(bool textAsName);
+  // The native format's document (its length cut to the block); false when none went in.
+  bool PasteRPF();
+  // RTF with the reader's base path taken from the clipboard's HTML source for the time
+  // of the insertion; false when the clipboard has no RTF or it did not go in.
+  bool PasteRTF();
+  // Copies the selection and, when that succeeded and changes are allowed, deletes it.
+  void CutSelection();
+  bool HasRPFFormat();
+  bool HasRTFFormat();
+  // The folder of the page the clipboard's HTML came from: a file's folder (its path up
+  // to and with the last "/"), or an http(s) URL up to its last "/"; empty when none.
+  WideString GetSourceURLFromClipboard();
+  // The clipboard shortcuts beside copying: cut (Ctrl+X, Shift+Delete with a selection)
+  // and paste (Ctrl+V, Shift+Insert). True when the key was one.
+  bool ClipboardKeyDown(uint16_t key, TShiftState shift);
+
+  // --- Input methods and input languages (RPEditInputMethod.cpp) ------------------------
+  // Text an input method settled on goes in at the caret (when changes are allowed);
+  // what it composes meanwhile is only remembered (the method shows it).
+  void InputMethodResult(const WideString& commit, const WideString& preedit);
+  const WideString& InputMethodPreedit() const { return FPreedit; }
+  // The font composed text shows in: the current text style's face and pixel height.
+  bool GetCompositionFont(WideString& name, int32_t& heightPx);
+  // Where composition may show: the client area less the margins and the current
+  // paragraph's indents; and where it is: the caret (one pixel lower for Korean).
+  TRect GetCompositionArea();
+  TRect GetCompositionCursor(const TRect& caret);
+  // The user switched input languages (charset: the new language's font character set):
+  // with rpoAutoSwitchLang, a style sheet, a document and an 8-bit current text style,
+  // the current text style becomes the equal style in that character set (added as a
+  // non-standard style when the sheet has none). True when it was handled.
+  bool InputLanguageChanged(uint8_t charset);
+
+  // --- Drag and drop (RPEditDragDrop.cpp) --------------------------------------------------
+  // The drop target of the editor's window, made when the window takes drops.
+  void CreateDropTarget();
+  TRPDropTarget* DropTarget() const { return FDropTarget.get(); }
+  bool OleCanAcceptFormat(uint32_t format) override;
+  bool OleDragEnter(int32_t x, int32_t y) override;
+  bool OleDragOver(int32_t x, int32_t y) override;
+  void OleDragLeave() override;
+  int32_t OleDrop(const IDataObject& data, bool move, TShiftState keyState, const TPoint& point,
+                  int32_t allowedEffects) override;
+  bool IsDragFromThisControl() const override;
+  void DoOleDragEnter(const IDataObject& data, TShiftState keyState, const TPoint& point, int32_t allowedEffects,
+                      int32_t& effect) override;
+  void DoOleDragOver(TShiftState keyState, const TPoint& point, int32_t allowedEffects, int32_t& effect) override;
+  void ReleaseDropTarget() override {}
+
 protected:
   // From now on the editor fires no events (its destruction began).
   void MarkDestroying() { FDestroying = true; }
@@ -277,6 +345,28 @@ private:
   bool EditingKeyDown(uint16_t key, TShiftState shift);
   // One UTF-16 character (or several units) typed in a Unicode text style.
   void TypeUnicode(const WideString& text);
+
+  // --- Pasting and dropping (RPEditClipboard.cpp, RPEditDragDrop.cpp) ---------------------
+  // RTF from outside (pasted or dropped): the reader's base path is basePath meanwhile.
+  bool InsertForeignRTF(TStream& stream, const WideString& basePath);
+  // The drop's insertion: OnOleDrop, then the formats in order (only preferredFormat when
+  // not 0; plainBitmap: a picture is read in its plain form); whether something went in
+  // (or OnOleDrop took the drop), and the effect OnOleDrop left.
+  bool InsertDrop(const IDataObject& data, uint32_t preferredFormat, bool plainBitmap, bool move, TShiftState keyState,
+                  const TPoint& point, int32_t allowedEffects, int32_t& effect);
+  // One format of a drop; true when it went in.
+  bool InsertDropFormat(const IDataObject& data, uint32_t format, bool plainBitmap);
+  // The dropped files through OnDropFiles, then as pictures or by their extension.
+  bool InsertDroppedFiles(const IDataObject& data);
+  struct TDropFrame {
+    bool Open = false;
+    int32_t StartItemNo = -1, StartOffs = 0;
+    bool StartWasText = false;
+  };
+  void OpenDropFrame(TDropFrame& frame);
+  void CloseDropFrame(TDropFrame& frame);
+  std::unique_ptr<TRPDropTarget> FDropTarget;
+  WideString FPreedit;
 
   bool FReadOnly = false;
   bool FDestroying = false;

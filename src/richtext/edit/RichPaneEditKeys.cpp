@@ -54,6 +54,7 @@ bool TCustomRichPaneEdit::KeyDown(uint16_t key, TShiftState shift) {
     return true;
   }
   if (TCustomRichPane::KeyDown(key, shift)) return true;
+  if (ClipboardKeyDown(key, shift)) return true;
   if (key == VK_ESCAPE && data.CancelResizing()) return true;
   if ((key == VK_UP || key == VK_DOWN) && ctrlOnly) {
     TCustomRichPaneEdit& root = RootEditor();

@@ -506,6 +506,10 @@ public:
   virtual bool InitDragging() { return (GetOptions() & rpoDisallowDrag) == 0; }
   // The drop effects a drag of the selection allows: copying, from a view.
   virtual int32_t GetDragEffects() const { return DROPEFFECT_COPY; }
+  // The formats a drag of the selection carries (those of a copy, by default).
+  virtual void PutDragFormats(IRPClipboard& sink, TColor color, const TRPBackground* background) {
+    PutSelectionFormats(sink, color, background, true);
+  }
   virtual void DoneDragging() {}
   // A move out of this document was dropped: nothing in a view, the editor deletes.
   virtual void DeleteDraggedSelection() {}

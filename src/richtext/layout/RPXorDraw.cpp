@@ -164,8 +164,8 @@ void TCustomRPFormattedData::StartDrag() {
   if (!view || !SelectionExists(false) || !InitDragging()) return;
   const TColor color = GetColor();
   const TRPBackground* background = GetBackground();
-  const int32_t effect = view->DoDragDrop(
-      [&](IRPClipboard& sink) { PutSelectionFormats(sink, color, background, true); }, GetDragEffects());
+  const int32_t effect =
+      view->DoDragDrop([&](IRPClipboard& sink) { PutDragFormats(sink, color, background); }, GetDragEffects());
   if (effect == DROPEFFECT_MOVE) DeleteDraggedSelection();
   DoneDragging();
 }

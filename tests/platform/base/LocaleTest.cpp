@@ -92,3 +92,22 @@ TEST(Locale, TheAnsiFormUsesTheLanguagesCodePage) {
   ASSERT_EQ(GetLocaleInfoA(0x0419, LOCALE_IDEFAULTANSICODEPAGE, buffer, 6), 5);
   EXPECT_STREQ(buffer, "1251");
 }
+
+namespace {
+
+TEST(Locale, LanguagesFoundByTheirEnglishNames) {
+  const struct {
+    const char16_t* Name;
+    const char16_t* Country;
+    LANGID Expected;
+  } cases[] = {
+      {u"Russian", u"Russia", 0x0419},
+      {u"English", u"United Kingdom", 0x0809},
+      {u"English", u"Nowhere", 0x0409},  // the language's first entry
+      {u"Chinese", u"People's Republic of China", 0x0804},
+      {u"C", u"", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindLanguageByName(c.Name, c.Country), c.Expected) << int(c.Expected);
+}
+
+}  // namespace

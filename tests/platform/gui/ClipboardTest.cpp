@@ -6,10 +6,12 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QUrl>
 
 #include "platform/base/ClipboardFormats.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/QtClipboard.h"
 
 namespace {
 
@@ -94,3 +96,68 @@ TEST(ClipboardTest, APictureGoesAsAnImageAndComesBackAsABitmap) {
 }
 
 }  // namespace
+
+namespace {
+
+bool Has(const std::vector<uint32_t>& formats, uint32_t format) {
+  return std::find(formats.begin(), formats.end(), format) != formats.end();
+}
+
+}  // namespace
+
+// MIME data from elsewhere read as the platform's formats.
+TEST(ClipboardTest, MimeDataReadAsFormats) {
+  QMimeData mime;
+  mime.setData(QStringLiteral("text/rtf"), QByteArray("{\\rtf1 x}"));
+  mime.setData(QStringLiteral("application/x-qt-windows-mime;value=\"RichPane Format\""),
+               QByteArray("\x03\0\0\0abc", 7));
+  mime.setData(QStringLiteral("image/bmp"), QByteArray("BM..."));
+  mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a b.txt")), QUrl(QStringLiteral("http://example.org/p?q=1")),
+                QUrl::fromLocalFile(QStringLiteral("/tmp/\u041a.rtf"))});
+  mime.setText(QStringLiteral("\u041a\u00e9"));
+  const TMimeDataObject data(mime);
+  const std::vector<uint32_t> formats = data.Formats();
+  const uint32_t rtf = RegisterClipboardFormatA("Rich Text Format");
+  const uint32_t native = RegisterClipboardFormatA("RichPane Format");
+  const uint32_t link = RegisterClipboardFormatA("UniformResourceLocator");
+  for (const uint32_t format :
+       {rtf, native, link, uint32_t{CF_TEXT}, uint32_t{CF_UNICODETEXT}, uint32_t{CF_DIB}, uint32_t{CF_HDROP}})
+    EXPECT_TRUE(Has(formats, format)) << format;
+  EXPECT_FALSE(Has(formats, CF_BITMAP));
+  EXPECT_FALSE(data.HasFormat(CF_ENHMETAFILE));
+  EXPECT_FALSE(data.HasFormat(CF_METAFILEPICT));
+  EXPECT_EQ(data.GetData(rtf), AnsiString("{\\rtf1 x}"));
+  EXPECT_EQ(data.GetData(native), AnsiString("\x03\0\0\0abc", 7));
+  EXPECT_EQ(data.GetData(CF_DIB), AnsiString("BM..."));
+  EXPECT_EQ(data.GetData(link), AnsiString("http://example.org/p?q=1"));
+  // 8-bit text in the ANSI code page (1251 has no e acute: the platform's default
+  // character stands for it); UTF-16 text as little-endian code units.
+  EXPECT_EQ(data.GetData(CF_TEXT), AnsiString("\xCA?"));
+  EXPECT_EQ(data.GetData(CF_UNICODETEXT), AnsiString("\x1A\x04\xE9\x00", 4));
+  EXPECT_EQ(data.GetFileList(), (std::vector<WideString>{u"/tmp/a b.txt", u"/tmp/\u041a.rtf"}));
+  EXPECT_FALSE(data.GetData(CF_BITMAP));
+  TBitmap bitmap;
+  EXPECT_FALSE(data.GetBitmap(bitmap));
+}
+
+// Gathered data keeps its files and reads back as a drop would.
+TEST(ClipboardTest, GatheredDataReadsBackThroughMime) {
+  TDataObject gathered;
+  gathered.SetUnicodeText(u"\u65e5");
+  gathered.SetFileList({u"/tmp/x.txt"});
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(2, 1);
+  bitmap.SetPixelColor(1, 0, clLime);
+  gathered.Assign(bitmap);
+  EXPECT_TRUE(gathered.HasFormat(CF_TEXT));
+  EXPECT_EQ(gathered.GetData(CF_UNICODETEXT), AnsiString("\xE5\x65", 2));
+  const std::unique_ptr<QMimeData> mime(ToMimeData(gathered));
+  const TMimeDataObject data(*mime);
+  EXPECT_EQ(data.GetFileList(), std::vector<WideString>{u"/tmp/x.txt"});
+  EXPECT_EQ(data.GetData(CF_UNICODETEXT), AnsiString("\xE5\x65", 2));
+  TBitmap read;
+  ASSERT_TRUE(data.GetBitmap(read));
+  EXPECT_EQ(read.Width(), 2);
+  EXPECT_EQ(read.PixelColor(1, 0), clLime);
+}

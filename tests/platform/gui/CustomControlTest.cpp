@@ -5,12 +5,17 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <vector>
 
+#include "platform/base/ClipboardFormats.h"
 #include "platform/base/Cursors.h"
+#include "platform/base/InputLanguage.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/CustomControl.h"
 #include "platform/gui/Forms.h"
@@ -51,6 +56,49 @@ public:
   }
   void DoEnter(TFocusArrival arrival) override { Arrivals.push_back(arrival); }
   bool TakesTabs() const override { return Tabs; }
+
+  // Drops: text only, copied; a move where the drag allows it and Ctrl is not held.
+  std::vector<std::string> DragCalls;
+  WideString Dropped;
+  int32_t Answer(TShiftState shift, int32_t allowed) const {
+    if ((allowed & DROPEFFECT_MOVE) != 0 && (shift & ssCtrl) == 0) return DROPEFFECT_MOVE;
+    return DROPEFFECT_COPY;
+  }
+  int32_t DragEnter(const IDataObject& data, TShiftState shift, int32_t x, int32_t y, int32_t allowed) override {
+    DragCalls.push_back("enter " + std::to_string(x) + "," + std::to_string(y));
+    FTakes = data.HasFormat(CF_UNICODETEXT);
+    return FTakes ? Answer(shift, allowed) : DROPEFFECT_NONE;
+  }
+  int32_t DragOver(TShiftState shift, int32_t x, int32_t y, int32_t allowed) override {
+    DragCalls.push_back("over " + std::to_string(x) + "," + std::to_string(y));
+    return FTakes ? Answer(shift, allowed) : DROPEFFECT_NONE;
+  }
+  void DragLeave() override { DragCalls.push_back("leave"); }
+  int32_t Drop(const IDataObject& data, TShiftState shift, int32_t x, int32_t y, int32_t allowed) override {
+    DragCalls.push_back("drop " + std::to_string(x) + "," + std::to_string(y));
+    const std::optional<AnsiString> bytes = data.GetData(CF_UNICODETEXT);
+    if (!bytes) return DROPEFFECT_NONE;
+    for (size_t i = 0; i + 1 < bytes->size(); i += 2)
+      Dropped.push_back(
+          static_cast<WideChar>(static_cast<uint8_t>((*bytes)[i]) | (static_cast<uint8_t>((*bytes)[i + 1]) << 8)));
+    return Answer(shift, allowed);
+  }
+
+  // Input methods: what was committed and composed, in order.
+  std::vector<std::pair<WideString, WideString>> Composed;
+  void InputMethodText(const WideString& commit, const WideString& preedit) override {
+    Composed.emplace_back(commit, preedit);
+  }
+  std::vector<LANGID> Languages;
+  void InputLanguageChanged(LANGID language) override { Languages.push_back(language); }
+  bool InputMethodFont(WideString& name, int32_t& heightPx) const override {
+    name = u"Liberation Serif";
+    heightPx = 21;
+    return true;
+  }
+
+private:
+  bool FTakes = false;
 };
 
 class CustomControlTest : public testing::Test {
@@ -224,3 +272,98 @@ TEST_F(CustomControlTest, TheCaretInvertsThePixelsUnderItAndNests) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sends a drag event of the given type to the viewport at a client point.
+bool SendDrag(QWidget& viewport, QEvent::Type type, const QPoint& at, const QMimeData& data, Qt::DropActions actions,
+              Qt::KeyboardModifiers modifiers, Qt::DropAction* answered) {
+  bool accepted = false;
+  if (type == QEvent::DragEnter) {
+    QDragEnterEvent event(at, actions, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(&viewport, &event);
+    accepted = event.isAccepted();
+    *answered = event.dropAction();
+  } else if (type == QEvent::DragMove) {
+    QDragMoveEvent event(at, actions, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(&viewport, &event);
+    accepted = event.isAccepted();
+    *answered = event.dropAction();
+  } else {
+    QDropEvent event(QPointF(at), actions, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(&viewport, &event);
+    accepted = event.isAccepted();
+    *answered = event.dropAction();
+  }
+  return accepted;
+}
+
+}  // namespace
+
+// Drags reach the control only once it takes drops; its answer is the drag's action.
+TEST_F(CustomControlTest, DragsComeAsCallsAndTheEffectAnswersThem) {
+  Show();
+  QWidget& viewport = *Area().viewport();
+  EXPECT_FALSE(viewport.acceptDrops());
+  Control->SetAcceptDrops(true);
+  EXPECT_TRUE(viewport.acceptDrops());
+
+  QMimeData text;
+  text.setText(QStringLiteral("dropped \u041a"));
+  Qt::DropAction action = Qt::IgnoreAction;
+  EXPECT_TRUE(SendDrag(viewport, QEvent::DragEnter, QPoint(5, 6), text, Qt::CopyAction | Qt::MoveAction, Qt::NoModifier,
+                       &action));
+  EXPECT_EQ(action, Qt::MoveAction);
+  EXPECT_TRUE(SendDrag(viewport, QEvent::DragMove, QPoint(7, 8), text, Qt::CopyAction | Qt::MoveAction,
+                       Qt::ControlModifier, &action));
+  EXPECT_EQ(action, Qt::CopyAction);
+  EXPECT_TRUE(SendDrag(viewport, QEvent::Drop, QPoint(9, 10), text, Qt::CopyAction, Qt::NoModifier, &action));
+  EXPECT_EQ(action, Qt::CopyAction);
+  EXPECT_EQ(Control->Dropped, u"dropped \u041a");
+
+  // Data the control does not take is refused.
+  QMimeData picture;
+  picture.setData(QStringLiteral("image/png"), QByteArray("x"));
+  EXPECT_FALSE(SendDrag(viewport, QEvent::DragEnter, QPoint(1, 2), picture, Qt::CopyAction, Qt::NoModifier, &action));
+  // A drag that was taken and leaves.
+  EXPECT_TRUE(SendDrag(viewport, QEvent::DragEnter, QPoint(3, 4), text, Qt::CopyAction, Qt::NoModifier, &action));
+  QDragLeaveEvent leave;
+  QApplication::sendEvent(&viewport, &leave);
+  EXPECT_EQ(Control->DragCalls,
+            (std::vector<std::string>{"enter 5,6", "over 7,8", "drop 9,10", "enter 1,2", "enter 3,4", "leave"}));
+}
+
+// Composed text comes to the control; the input method learns where the caret is and
+// which font the text shows in.
+TEST_F(CustomControlTest, InputMethodTextAndQueries) {
+  Show();
+  Control->SetInputMethodEnabled(true);
+  EXPECT_TRUE(Area().testAttribute(Qt::WA_InputMethodEnabled));
+  Control->CreateCaret(2, 17);
+  Control->SetCaretPos(30, 40);
+  const QRect cursor = Area().inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  // The border moves the client area one pixel into the widget.
+  EXPECT_EQ(cursor, QRect(31, 41, 2, 17));
+  EXPECT_EQ(Area().inputMethodQuery(Qt::ImInputItemClipRectangle).toRect(),
+            QRect(1, 1, Control->ClientWidth(), Control->ClientHeight()));
+  const QFont font = qvariant_cast<QFont>(Area().inputMethodQuery(Qt::ImFont));
+  EXPECT_EQ(font.family(), QStringLiteral("Liberation Serif"));
+  EXPECT_EQ(font.pixelSize(), 21);
+  EXPECT_TRUE(Area().inputMethodQuery(Qt::ImEnabled).toBool());
+
+  QInputMethodEvent preedit(QStringLiteral("\u304b"), {});
+  QApplication::sendEvent(&Area(), &preedit);
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("\u6f22"));
+  QApplication::sendEvent(&Area(), &commit);
+  EXPECT_EQ(Control->Composed, (std::vector<std::pair<WideString, WideString>>{{u"", u"\u304b"}, {u"\u6f22", u""}}));
+
+  // A switch of the keyboard's language reaches the window with the focus, with the
+  // platform's input language set from it.
+  Control->SetFocus();
+  QApplication::processEvents();
+  emit QGuiApplication::inputMethod()->localeChanged();
+  ASSERT_EQ(Control->Languages.size(), 1u);
+  EXPECT_EQ(Control->Languages[0], GetInputLanguage());
+  SetInputLanguage(0);
+}

@@ -170,6 +170,47 @@ TRichPaneRPData::~TRichPaneRPData() { FreeSmartPopupButton(); }
 
 void TRichPaneRPData::ReleaseInplaceEditor() { FControl.DestroyInplaceEditor(); }
 
+namespace {
+
+// The document a sub-document's questions go to; nullptr for a document that is its own.
+TCustomRPFormattedData* RootOf(TCustomRPFormattedData& data) {
+  auto* root = dynamic_cast<TCustomRPFormattedData*>(data.GetRootData());
+  return root != &data ? root : nullptr;
+}
+
+}  // namespace
+
+bool TRichPaneRPData::InitDragging() {
+  if ((GetDocumentFlags() & rpdfRootDocument) == 0) {
+    TCustomRPFormattedData* root = RootOf(*this);
+    return root ? root->InitDragging() : TRPControlData::InitDragging();
+  }
+  if ((GetOptions() & rpoDisallowDrag) != 0) return false;
+  if (!FDropSource) FDropSource = std::make_unique<TRPDropSource>(*this);
+  return true;
+}
+
+void TRichPaneRPData::DoneDragging() {
+  if ((GetDocumentFlags() & rpdfRootDocument) == 0) {
+    if (TCustomRPFormattedData* root = RootOf(*this)) root->DoneDragging();
+    return;
+  }
+  FDropSource.reset();
+}
+
+TRPDropSource* TRichPaneRPData::DropSource() const {
+  if ((GetDocumentFlags() & rpdfRootDocument) != 0) return FDropSource.get();
+  const auto* root = dynamic_cast<const TRichPaneRPData*>(RootOf(const_cast<TRichPaneRPData&>(*this)));
+  return root ? root->DropSource() : nullptr;
+}
+
+void TRichPaneRPData::PutDragFormats(IRPClipboard& sink, TColor color, const TRPBackground* background) {
+  if (TRPDropSource* source = DropSource())
+    source->GetAllData(sink);
+  else
+    TRPControlData::PutDragFormats(sink, color, background);
+}
+
 void TRichPaneRPData::Clear() {
   FControl.StopLiveSpelling();
   if (FControl.AnimationMode() == rpaniOnFormat) FControl.StopAnimation();

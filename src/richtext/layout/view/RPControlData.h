@@ -9,6 +9,7 @@
 
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/view/RPAnimate.h"
+#include "richtext/layout/view/RPDropSource.h"
 #include "richtext/layout/view/RPPopup.h"
 
 class TCustomRichPane;
@@ -185,6 +186,17 @@ public:
   TCursor GetNormalCursor() const override;
   void DoCopy() override;
 
+  // --- Dragging the selection -------------------------------------------------------
+  // The control's own document owns the drop source while a drag of its selection
+  // lasts: InitDragging makes it on first use (none with rpoDisallowDrag) and answers
+  // whether one is there, DoneDragging forgets it. A sub-document asks its root.
+  bool InitDragging() override;
+  void DoneDragging() override;
+  // The source of the drag under way from this control; nullptr when none.
+  TRPDropSource* DropSource() const;
+  // A drag carries the formats the drop source renders.
+  void PutDragFormats(IRPClipboard& sink, TColor color, const TRPBackground* background) override;
+
   // Ends live spelling, stops the animation timer when the control animates on
   // formatting, frees the smart popup button, then clears the document.
   void Clear() override;
@@ -235,4 +247,5 @@ private:
   std::unique_ptr<IRPSmartPopupButton> FSmartPopupButton;
   // The jump last reported as hovered (-1: none).
   int32_t FReportedHoverJumpNo = -1;
+  std::unique_ptr<TRPDropSource> FDropSource;
 };
