@@ -13,6 +13,8 @@
 #include "RPEditTestData.h"
 #include "platform/base/Threads.h"
 #include "richtext/layout/view/RPThread.h"
+#include "richtext/model/RPUnicode.h"
+#include "richtext/model/RPWordPainters.h"
 #include "richtext/table/RPTableItem.h"
 
 namespace {
@@ -76,6 +78,99 @@ TEST_F(RPLiveSpellingEditTest, ATableBuiltWhileTheWalkRunsIsCheckedWhole) {
   const TCustomRPData& marked = *inserted->GetCell(1, 1);
   ASSERT_NE(marked.GetItem(0)->WordPainters, nullptr);
   EXPECT_EQ(marked.GetItem(0)->WordPainters->Count(), 1);
+}
+
+// Typing and Backspace move the marks of the words after the caret with the text, and a
+// misspelled word typed into loses its mark and is asked again.
+struct TMarksCase {
+  const char* Name;
+  int32_t CaretOffset;
+  bool Typing;
+  const char16_t* Text;
+  int32_t Shift;
+  // Whether the marks stand moved at once (Backspace sends the walk back to the start of
+  // the paragraph, which takes the item's marks off until it has checked it again).
+  bool MovedAtOnce;
+};
+
+TEST_F(RPLiveSpellingEditTest, TypingAndBackspaceKeepTheWordMarksInStep) {
+  const TMarksCase cases[] = {
+      {"typing before the word", 1, true, u"xone wrng", 1, true},
+      {"Backspace before the word", 4, false, u"on wrng", -1, false},
+  };
+  for (const TMarksCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Pane.StopLiveSpelling();
+    Data().Clear();
+    AddW(u"one wrng");
+    Format();
+    Pane.StartLiveSpelling();
+    WaitForTheWalk();
+    const std::vector<std::pair<int32_t, int32_t>> marked = Marks(0);
+    ASSERT_EQ(marked.size(), 1u);
+    const std::vector<std::pair<int32_t, int32_t>> shifted{{marked[0].first + c.Shift, marked[0].second}};
+
+    Pane.SetCurTextStyleNo(UnicodeStyle);
+    Data().SetCaretAtItemPos(0, c.CaretOffset);
+    if (c.Typing)
+      Data().TypeText(WideToRawUnicode(u"x"), 0);
+    else
+      Data().DeleteCharBackward(false, false, false);
+    EXPECT_EQ(TextOf(0), c.Text);
+    if (c.MovedAtOnce) {
+      EXPECT_EQ(Marks(0), shifted);
+    }
+    WaitForTheWalk();
+    EXPECT_EQ(Marks(0), shifted);
+  }
+}
+
+TEST_F(RPLiveSpellingEditTest, AMisspelledWordTypedIntoIsAskedAgain) {
+  AddW(u"one wrng");
+  Format();
+  Pane.StartLiveSpelling();
+  WaitForTheWalk();
+  ASSERT_EQ(Marks(0).size(), 1u);
+  TakeAsked();
+  Pane.SetCurTextStyleNo(UnicodeStyle);
+  Data().SetCaretAtItemPos(0, 7);
+  Data().TypeText(WideToRawUnicode(u"o"), 0);
+  EXPECT_EQ(TextOf(0), u"one wrong");
+  EXPECT_TRUE(Marks(0).empty());
+  WaitForTheWalk();
+  const std::vector<AnsiString> asked = TakeAsked();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), "wrong"), 1);
+  EXPECT_TRUE(Marks(0).empty());
+}
+
+// After an edit the walk goes back to the start of the caret's paragraph, not only to
+// the changed item; a style change of an item sends it back to that item.
+TEST_F(RPLiveSpellingEditTest, EditsSendTheWalkBack) {
+  AddW(u"alpha");
+  AddW(u"beta ");
+  AddW(u"gamma", SerifStyle, -1);
+  AddW(u"delta");
+  Format();
+  Pane.StartLiveSpelling();
+  WaitForTheWalk();
+  TRPWordEnumThread* thread = Pane.LiveSpellingThread();
+
+  Pane.PauseLiveSpelling();
+  Pane.SetCurTextStyleNo(SerifStyle);
+  Data().SetCaretAtItemPos(2, 6);
+  Data().DeleteCharBackward(false, false, false);
+  ASSERT_EQ(TextOf(2), u"gamm");
+  EXPECT_EQ(thread->PendingData, &Data());
+  EXPECT_EQ(thread->PendingItem, 1);
+  Pane.ResumeLiveSpelling();
+  WaitForTheWalk();
+
+  Pane.PauseLiveSpelling();
+  Data().ChangeStyleNoUndoable(3, BoldStyle);
+  EXPECT_EQ(thread->PendingData, &Data());
+  EXPECT_EQ(thread->PendingItem, 3);
+  Pane.ResumeLiveSpelling();
+  WaitForTheWalk();
 }
 
 }  // namespace
