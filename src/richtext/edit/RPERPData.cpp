@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/base/ScopeExit.h"
+#include "richtext/edit/RPERPDataEditing.h"
 #include "richtext/edit/RPTableEditHost.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
@@ -124,7 +125,10 @@ void TRPEditRPData::AddEmptyItem() {
 
 void TRPEditRPData::ResetSpellCheckFrom(int32_t itemNo, int32_t offset, bool resetItem) {
   if (itemNo < 0 || itemNo >= GetItemCount()) return;
-  if (resetItem) GetItem(itemNo)->ResetSpellCheck(offset - 1);
+  if (resetItem) {
+    const TEditSpellingPause pause(*this);
+    GetItem(itemNo)->ResetSpellCheck(offset - 1);
+  }
   LiveSpellingResetFrom(*this, itemNo, offset);
 }
 

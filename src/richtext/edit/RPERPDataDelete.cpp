@@ -2,6 +2,8 @@
 // deleted, deleting it, the Backspace and Delete keys, and Enter. Each key opens its own
 // undo group; a refused key beeps and changes nothing.
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "richtext/edit/RPERPData.h"
 #include "richtext/edit/RPERPDataEditing.h"
@@ -48,10 +50,14 @@ void MoveCheckpoint(TRPEditRPData& data, int32_t from, int32_t to) {
 
 }  // namespace
 
-void TRPEditRPData::PlaceCaretAfterEdit(int32_t itemNo, int32_t offset, bool /*restartSpelling*/) {
+void TRPEditRPData::PlaceCaretAfterEdit(int32_t itemNo, int32_t offset, bool restartSpelling) {
   if (GetItemCount() == 0) return;
   itemNo = ClampItemIndex(itemNo);
   offset = std::clamp(offset, GetItemStartOffset(itemNo), GetItemEndOffset(itemNo));
+  if (restartSpelling) {
+    const int32_t first = GetParaStartItem(itemNo);
+    ResetSpellCheckFrom(first, GetItemStartOffset(first), false);
+  }
   if (IsMarker(*this, itemNo)) SkipMarkerPosition(itemNo, offset, true);
   if (DrawItems.Count() == 0) return;
   SetCaretAtItemPos(itemNo, offset);
@@ -465,8 +471,14 @@ void TRPEditRPData::DeleteCharBackward(bool byWord, bool wholeChar, bool fromNex
     Beep();
     return;
   }
-  DeleteSubstringUndoable(i, k - count, count);
-  GetItem(i)->AdjustWordPaintersForDelete(k - count, count);
+  {
+    // The word marks follow the text rather than vanish with the change.
+    const TEditSpellingPause pause(*this);
+    std::unique_ptr<TRPWordPainterList> marks = std::move(GetItem(i)->WordPainters);
+    DeleteSubstringUndoable(i, k - count, count);
+    GetItem(i)->WordPainters = std::move(marks);
+    AdjustSpellingOnDelete(*this, i, k - count, count);
+  }
   ReformatAfterEdit(GetCanvas() && GetParaMinWidth(i) >= MinDocWidth, firstDraw, lastDraw, 0);
   PlaceCaretAfterEdit(i, k - count, true);
   NotifyChange();

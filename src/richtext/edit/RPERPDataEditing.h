@@ -5,6 +5,23 @@
 
 #include "richtext/edit/RPERPData.h"
 
+// Live spelling stands still while the editor changes items itself (the model's own
+// operations stop it themselves); pauses nest.
+class TEditSpellingPause {
+public:
+  explicit TEditSpellingPause(TCustomRPData& data) : FData(data) { FData.PauseLiveSpelling(); }
+  ~TEditSpellingPause() { FData.ResumeLiveSpelling(); }
+  TEditSpellingPause(const TEditSpellingPause&) = delete;
+  TEditSpellingPause& operator=(const TEditSpellingPause&) = delete;
+
+private:
+  TCustomRPData& FData;
+};
+
+// Replaces the text of item itemNo after an edit at a known place, keeping the item's
+// word marks (which the caller then moves with the text); live spelling must be paused.
+void SetItemTextKeepingMarks(TRPEditRPData& data, int32_t itemNo, AnsiString text);
+
 // Whether the item carries a checkpoint flagged persistent.
 bool HasPersistentCheckpoint(const TCustomRPItemInfo& item);
 // The item position of the caret stop (drawNo receives its draw item); -1 without one.

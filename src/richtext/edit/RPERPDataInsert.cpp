@@ -3,6 +3,8 @@
 // steps; each operation ends with the touched paragraphs (or the whole document) laid out
 // again and the caret placed.
 #include <algorithm>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/base/CodePages.h"
@@ -81,6 +83,13 @@ int32_t ItemsMinWidth(TRPEditRPData& data, int32_t first, int32_t last) {
   TCanvas* canvas = data.GetCanvas();
   if (!canvas || !data.GetStyleSheet() || first < 0 || last < first || last >= data.GetItemCount()) return 0;
   return data.CalculateMinRangeWidth(first, last, *canvas);
+}
+
+void SetItemTextKeepingMarks(TRPEditRPData& data, int32_t itemNo, AnsiString text) {
+  TCustomRPItemInfo& item = *data.GetItem(itemNo);
+  std::unique_ptr<TRPWordPainterList> marks = std::move(item.WordPainters);
+  data.SetItemTextRaw(itemNo, std::move(text));
+  item.WordPainters = std::move(marks);
 }
 
 int32_t CaretStopItemPos(TRPEditRPData& data, int32_t& drawNo, int32_t& offset) {
@@ -296,7 +305,7 @@ bool TRPEditRPData::InsertItemAtCaretCore(std::unique_ptr<TCustomRPItemInfo>& it
           DeleteSubstringUndoable(i, offs, -1);
           InsertItemUndoable(i + 1, tail, full, false, std::move(like));
           fullReformat = fullReformat || full;
-          existing.ResetSpellCheck(offs);
+          ResetSpellCheckFrom(i, offs, true);
           index = i + 1;
           ++itemsAdded;
         }
@@ -336,7 +345,7 @@ bool TRPEditRPData::InsertItemAtCaretCore(std::unique_ptr<TCustomRPItemInfo>& it
     SetContinuesLineUndoable(index + 1, false, full, -1);
     fullReformat = fullReformat || full;
   }
-  GetItem(index)->ResetSpellCheck(0);
+  ResetSpellCheckFrom(index, GetItemStartOffset(index), true);
   lastAffected = std::max(lastAffected, index + std::max(itemsAdded, 0));
   return true;
 }
@@ -678,12 +687,11 @@ void TRPEditRPData::TypeText(const AnsiString& text, uint16_t /*keyCode*/) {
     UndoList->AddTyping(target, position, item.IsUnicode());
     AnsiString stored = GetItemTextRaw(target);
     InsertItemText(text, stored, position, item.ItemOptions);
-    if (item.WordPainters) {
-      const WideChar typed = unicode ? RawUnicodeToWide(text)[0] : static_cast<WideChar>(static_cast<uint8_t>(text[0]));
-      item.AdjustWordPaintersForInsert(position, typed, this);
-    }
+    const WideChar typed = unicode ? RawUnicodeToWide(text)[0] : static_cast<WideChar>(static_cast<uint8_t>(text[0]));
+    const TEditSpellingPause pause(*this);
     ItemAction(rpiaTextModifying, &item, stored);
-    SetItemTextRaw(target, stored);
+    SetItemTextKeepingMarks(*this, target, std::move(stored));
+    AdjustSpellingOnInsert(*this, target, position, typed);
   } else {
     BeginUndoGroup(rpukNewParagraph, true);
     InsertSubstringUndoable(target, position, text);

@@ -5,6 +5,7 @@
 
 #include "platform/base/PublishedProperties.h"
 #include "richtext/edit/RPERPData.h"
+#include "richtext/edit/RPERPDataEditing.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
@@ -238,6 +239,9 @@ void TRPEditRPData::ChangeStyleNoUndoable(int32_t itemNo, int32_t newStyle) {
     record->OldStyleNo = item.StyleNo;
     list->AddInfo(std::move(record));
   }
+  // The spelling walk reads the item's text in the form its style gives it.
+  const TEditSpellingPause pause(*this);
+  LiveSpellingResetFrom(*this, itemNo, 0);
   if (const IRPStyleSheet* sheet = GetRPStyle()) {
     const bool wasUnicode = sheet->IsTextStyleUnicode(ResolveItemStyle(item));
     const bool unicode = sheet->IsTextStyleUnicode(ResolveStyleNo(newStyle, item.ParaNo));
@@ -256,6 +260,7 @@ void TRPEditRPData::ChangeAssociatedStyleNoUndoable(int32_t itemNo, int32_t newS
     record->OldStyleNo = item.GetAssociatedTextStyleNo();
     list->AddInfo(std::move(record));
   }
+  const TEditSpellingPause pause(*this);
   item.SetAssociatedTextStyleNo(newStyle);
 }
 

@@ -59,7 +59,9 @@ void TRPTableItemInfo::Init(int32_t rowCount, int32_t colCount, TCustomRPData* r
 }
 
 void TRPTableItemInfo::GetCellPosition(const TRPTableCellData* cell, int32_t& row, int32_t& col) const {
-  for (row = 0; row < FRows->GetRowCount(); ++row) {
+  // While the rows are being made (their cells are filled as they are made), no cell has a
+  // position yet.
+  for (row = 0; FRows && row < FRows->GetRowCount(); ++row) {
     col = FRows->GetRow(row)->IndexOf(cell);
     if (col >= 0) return;
   }
