@@ -292,6 +292,10 @@ void TRPTableItemInfo::DestroyInplaceEditor(bool clearing) {
   if (OnCellEndEdit && row >= 0) OnCellEndEdit(*this, row, col, clearing);
 }
 
+void TRPTableItemInfo::HandOverInplaceUndo() {
+  if (FInplaceEditor) FInplaceEditor->HandOverUndo(false);
+}
+
 void TRPTableItemInfo::SaveAndDestroyInplaceEditor() {
   if (!FInplaceEditor) return;
   if (FInplaceEditor->IsBusy()) throw ERPTableInplaceError("Cannot destroy cell inplace editor at this time");

@@ -105,6 +105,7 @@ void TRPTableItemInfo::SetCellBackgroundImage(const TGraphic* graphic, int32_t r
   TRPTableCellData& cell = *GetCell(row, col);
   if (graphic == cell.GetBackgroundImage()) return;
   if (IRPTableEditHost* host = FindEditHost()) {
+    HandOverInplaceUndo();
     std::unique_ptr<TGraphic> old = cell.TakeBackgroundImage();
     host->NoteBackgroundImage(GetItemNo(), row, col, old);
     // Without a record the old picture is simply replaced.
@@ -117,6 +118,7 @@ void TRPTableItemInfo::SetCellBackgroundImage(const TGraphic* graphic, int32_t r
 void TRPTableItemInfo::SetBackgroundImage(const TGraphic* graphic) {
   if (graphic == GetBackgroundImage()) return;
   if (IRPTableEditHost* host = FindEditHost()) {
+    HandOverInplaceUndo();
     std::unique_ptr<TGraphic> old = TakeBackgroundImage();
     host->NoteBackgroundImage(GetItemNo(), -1, -1, old);
     if (old) PutBackgroundImage(std::move(old));
