@@ -86,7 +86,11 @@ void TRPTableItemInfo::DeleteCols(int32_t index, int32_t count, bool divideSize)
 bool TRPTableItemInfo::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan,
                                   bool allowCoveredLines) {
   bool merged = false;
+  // The edited cell's content goes back to it first; editing goes on in the cell that
+  // covers it afterwards.
+  SaveAndDestroyInplaceEditor();
   GridOperation([&] { merged = FRows->MergeCells(topRow, leftCol, colSpan, rowSpan, allowCoveredLines, true); });
+  ReopenInplaceEditor();
   return merged;
 }
 

@@ -283,6 +283,8 @@ void TRPTableItemInfo::DestroyInplaceEditor(bool clearing) {
   editorData.ClearFormatting();
   editor.reset();
   if (!quiet && cell) {
+    // The cell was measured by its editor: the next layout measures it again.
+    Changed();
     UpdatePosition();
     cell->FormatSubDocument(false);
     if (startItem >= 0 && startItem < cell->GetItemCount() && endItem < cell->GetItemCount())

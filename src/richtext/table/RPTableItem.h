@@ -61,7 +61,8 @@ public:
   const TRPTableRows& Rows() const { return *FRows; }
   // nullptr where a merged cell covers the position.
   TRPTableCellData* GetCell(int32_t row, int32_t col) const { return FRows->GetCell(row, col); }
-  // Merges through the grid (best width combined) and flags the table changed.
+  // Merges through the grid (best width combined) and flags the table changed. A cell
+  // edited in place is edited again afterwards in the cell that covers it.
   bool MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan, bool allowCoveredLines);
   void GetCellPosition(const TRPTableCellData* cell, int32_t& row, int32_t& col) const;
 

@@ -139,6 +139,9 @@ bool TRPTableItemInfo::HasSelectedCells() const {
 void TRPTableItemInfo::ApplyToCells(int32_t command, int32_t parameter, bool selectedOnly) {
   if ((Options & rptoEditing) == 0) return;
   if (selectedOnly && (!HasSelectedCells() || !CanEditorChange())) return;
+  // The cell edited in place gets its content back for the command, and is edited again after.
+  SaveAndDestroyInplaceEditor();
+  const TScopeExit reopen([this] { ReopenInplaceEditor(); });
   const int32_t itemNo = GetItemNo();
   const int32_t saved = selectedOnly ? PrepareChange(itemNo) : 0;
   // The cells' steps form one undo step of their own also when the caller opened none
@@ -182,6 +185,7 @@ void TRPTableItemInfo::ClearSelectedCells() {
         cols.Add(c);
       }
   if (rows.Count() == 0) return;
+  SaveAndDestroyInplaceEditor();
   const int32_t itemNo = GetItemNo();
   const int32_t saved = PrepareChange(itemNo);
   BeginUpdateGroup();
@@ -196,4 +200,5 @@ void TRPTableItemInfo::ClearSelectedCells() {
   CompleteChange(itemNo, saved);
   RestartSpelling();
   NotifyChange();
+  ReopenInplaceEditor();
 }
