@@ -342,6 +342,16 @@ void TRPTableInplaceEdit::PostMoveOut(int32_t direction) {
     MoveOut(direction);
 }
 
+namespace {
+// The caret of a document that held a cell editor goes to (itemNo, offset): the table
+// stops being the document's inner selection first, or the caret would still be
+// reported on the table.
+void PlaceCaretOutsideTable(TRPEditRPData& data, int32_t itemNo, int32_t offset) {
+  data.SetSelectionBounds(itemNo, offset, itemNo, offset);
+  data.SetCaretAtItemPos(itemNo, offset);
+}
+}  // namespace
+
 void TRPTableInplaceEdit::MoveOut(int32_t direction) {
   TRPTableItemInfo* table = FTable;
   TRPEditRPData* host = FHostData;
@@ -353,10 +363,11 @@ void TRPTableInplaceEdit::MoveOut(int32_t direction) {
   if (direction == 4 || direction == 5) {
     auto* root = static_cast<TRPEditRPData*>(host->GetAbsoluteRootData());
     table->DestroyInplaceEditor();
+    const int32_t last = root->GetItemCount() - 1;
     if (direction == 4)
-      root->SetCaretAtItemPos(0, root->GetItemStartOffset(0));
+      PlaceCaretOutsideTable(*root, 0, root->GetItemStartOffset(0));
     else
-      root->SetCaretAtItemPos(root->GetItemCount() - 1, root->GetItemEndOffset(root->GetItemCount() - 1));
+      PlaceCaretOutsideTable(*root, last, root->GetItemEndOffset(last));
     focusHost();
     return;
   }
@@ -376,7 +387,7 @@ void TRPTableInplaceEdit::MoveOut(int32_t direction) {
                      (direction == 3 && row + cell->GetRowSpan() >= table->Rows().GetRowCount());
   if (!before && !after) return;
   table->DestroyInplaceEditor();
-  host->SetCaretAtItemPos(itemNo, before ? 0 : 1);
+  PlaceCaretOutsideTable(*host, itemNo, before ? 0 : 1);
   focusHost();
 }
 

@@ -4,6 +4,8 @@
 
 #include "platform/base/ScopeExit.h"
 #include "richtext/edit/RPTableUndoRecords.h"
+#include "richtext/edit/RichPaneEdit.h"
+#include "richtext/model/RPStyle.h"
 #include "richtext/table/RPTableCell.h"
 
 namespace {
@@ -50,10 +52,23 @@ TRPTableTemporalEditor::~TRPTableTemporalEditor() {
     if (const int32_t index = group->IndexOf(FRecord); index >= 0) group->Delete(index);
 }
 
+TCustomRichPaneEdit* TRPTableTemporalEditor::HostEditor() const {
+  return dynamic_cast<TCustomRichPaneEdit*>(&FHost.Control());
+}
+
 bool TRPTableTemporalEditor::ConvertTextStyle(int32_t styleNo, bool appliedToText, int32_t& newStyleNo,
                                               int32_t userData, int32_t paraNo) {
   if (FCommand == 1) {
     newStyleNo = userData;
+    return true;
+  }
+  if (FCommand == 5) {
+    TCustomRichPaneEdit* editor = HostEditor();
+    const TRPStyle* style = Style();
+    if (!editor || !style) return false;
+    const bool isProtected = styleNo >= 0 && styleNo < style->TextStyles().Count() &&
+                             style->TextStyles()[styleNo]->Protection.Contains(rpprStyleProtect);
+    newStyleNo = isProtected ? styleNo : editor->TextStyleFromTemplate(styleNo, userData, paraNo);
     return true;
   }
   IRPEditorControl* host = FHost.Editor();
@@ -61,6 +76,12 @@ bool TRPTableTemporalEditor::ConvertTextStyle(int32_t styleNo, bool appliedToTex
 }
 
 bool TRPTableTemporalEditor::ConvertParaStyle(int32_t paraNo, int32_t userData, int32_t& newParaNo) {
+  if (FCommand == 4) {
+    TCustomRichPaneEdit* editor = HostEditor();
+    if (!editor || !Style()) return false;
+    newParaNo = editor->ParaStyleFromTemplate(paraNo, userData);
+    return true;
+  }
   IRPEditorControl* host = FHost.Editor();
   return FCommand == 2 && host && host->ConvertParaStyle(paraNo, userData, newParaNo);
 }
@@ -82,7 +103,9 @@ void TRPTableTemporalEditor::GiveBack(TRPTableCellData& cell) {
 
 bool TRPTableTemporalEditor::ApplyToCell(TRPTableCellData& cell, int32_t row, int32_t col, int32_t command,
                                          int32_t parameter) {
-  if (command < 0 || command > 3) return false;
+  if (command < 0 || command > 5) return false;
+  // Without the host's editor (and its style sheet) there is no template to take.
+  if (command >= 4 && (!HostEditor() || !Style())) return false;
   TakeCell(cell);
   TRPEditRPData& data = Data();
   {
@@ -92,8 +115,12 @@ bool TRPTableTemporalEditor::ApplyToCell(TRPTableCellData& cell, int32_t row, in
     switch (command) {
       case 0:
       case 2:
+      case 4:
         data.BeginUndoGroup(rpukParaStyle, true);
         data.ApplyParaStyleConversion(parameter, command == 0 ? 0 : 4);
+        break;
+      case 5:
+        data.ApplyTextStyleConversion(parameter, 1, false);
         break;
       default:
         data.ApplyTextStyleConversion(parameter, command, false);

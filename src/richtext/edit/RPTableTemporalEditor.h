@@ -12,6 +12,7 @@
 #include "richtext/layout/view/RichPane.h"
 #include "richtext/table/RPTableHooks.h"
 
+class TCustomRichPaneEdit;
 class TRPTableCellData;
 class TRPUndoMultiCellsModify;
 
@@ -30,8 +31,8 @@ public:
   ~TRPTableTemporalEditor() override;
   TRPEditRPData& Data() const { return static_cast<TRPEditRPData&>(RPData()); }
 
-  // Commands 0 to 3 (IRPTableTemporalEditor); a template command (4, 5) finds no style
-  // templates in the editor and changes nothing. The groups the command recorded go to
+  // Commands 0 to 5 (IRPTableTemporalEditor); the template commands (4, 5) take the host
+  // editor's style templates as its own commands do. The groups the command recorded go to
   // the record with the cell's row and column and their count. True when steps were
   // recorded, or when the editor records none (the cell may have changed).
   bool ApplyToCell(TRPTableCellData& cell, int32_t row, int32_t col, int32_t command, int32_t parameter) override;
@@ -47,14 +48,18 @@ public:
   void SetModified(bool) override {}
   void SetCurTextStyleNo(int32_t styleNo) override { Data().CurTextStyleNo = styleNo; }
   void SetCurParaStyleNo(int32_t paraNo) override { Data().CurParaStyleNo = paraNo; }
-  // The text style of the command running: the command's style (1), or the host's
-  // conversion (3).
+  // The text style of the command running: the command's style (1), the host's
+  // conversion (3), or the style under the host's template (5; protected text keeps its
+  // style).
   bool ConvertTextStyle(int32_t styleNo, bool appliedToText, int32_t& newStyleNo, int32_t userData,
                         int32_t paraNo) override;
-  // The host's paragraph conversion while command 2 runs.
+  // The host's paragraph conversion while command 2 runs, the style under the host's
+  // template while command 4 does.
   bool ConvertParaStyle(int32_t paraNo, int32_t userData, int32_t& newParaNo) override;
 
 private:
+  // The host's editor control; nullptr when the host's document has none.
+  TCustomRichPaneEdit* HostEditor() const;
   // The cell's items move in, laid out, all selected / back into the cell.
   void TakeCell(TRPTableCellData& cell);
   void GiveBack(TRPTableCellData& cell);

@@ -169,6 +169,9 @@ public:
   // non-standard style when the sheet has none.
   void ApplyParaStyleTemplate(int32_t templateNo);
   void ApplyTextStyleTemplate(int32_t templateNo, bool toWholeParagraphs);
+  // The style that style styleNo (paraNo) becomes under a template.
+  int32_t TextStyleFromTemplate(int32_t styleNo, int32_t templateNo, int32_t paraNo);
+  int32_t ParaStyleFromTemplate(int32_t paraNo, int32_t templateNo);
   // Sets an extra integer property of an item as one undo group (AutoReformat: the
   // document is laid out again as the width of the item's paragraph requires).
   void SetItemExtraIntPropertyEd(int32_t itemNo, int32_t prop, int32_t value, bool autoReformat);
@@ -330,9 +333,6 @@ private:
   // first, once the current event is done) played on this editor's data.
   void PlayUndo(bool redo);
   void PlayOwnUndo(bool redo);
-  // The style that style styleNo (paraNo) becomes under a template.
-  int32_t TextStyleFromTemplate(int32_t styleNo, int32_t templateNo, int32_t paraNo);
-  int32_t ParaStyleFromTemplate(int32_t paraNo, int32_t templateNo);
   // Runs save with the hyperlinks built when rpdfSaveJumps asks for them.
   bool SaveWithJumps(const std::function<bool()>& save);
   // After scrolling the caret and the mouse follow.

@@ -1,6 +1,7 @@
 // The table's own operations on rows and columns, and what ties the table to the
 // document that holds it: its position there, the outermost item holding it, whether
 // the document's selection covers it, its cells' hyperlinks and their selections.
+#include <algorithm>
 #include <memory>
 
 #include "platform/base/ScopeExit.h"
@@ -39,28 +40,57 @@ void TRPTableItemInfo::GridOperation(F operation) {
   NotifyChange();
 }
 
-void TRPTableItemInfo::InsertRows(int32_t index, int32_t count, int32_t copyIndex) {
+void TRPTableItemInfo::InsertRows(int32_t index, int32_t count, int32_t copyIndex, bool select) {
+  DestroyInplaceEditor();
   GridOperation([&] { FRows->InsertRows(index, count, copyIndex, false); });
+  if (select) SelectRows(index, count);
 }
 
-void TRPTableItemInfo::InsertCols(int32_t index, int32_t count, int32_t copyIndex) {
+void TRPTableItemInfo::InsertCols(int32_t index, int32_t count, int32_t copyIndex, bool select) {
+  DestroyInplaceEditor();
   GridOperation([&] { FRows->InsertCols(index, count, copyIndex, false); });
+  if (select) SelectCols(index, count);
+}
+
+void TRPTableItemInfo::DeleteAlong(bool rows, int32_t index, int32_t count, bool divideSize) {
+  if (FRows->IsEmpty()) return;
+  // The cell edited in place, as it will be numbered once the block is gone.
+  const bool edited = FInplaceEditor != nullptr && FEditedRow >= 0;
+  int32_t row = FEditedRow, col = FEditedCol;
+  int32_t& along = rows ? row : col;
+  if (edited && along >= index + count) along -= count;
+  DestroyInplaceEditor();
+  if ((FStates & rptsCellSelected) != 0 || FSelAnchorRow >= 0) RemoveCellSelection();
+  GridOperation([&] {
+    if (rows)
+      FRows->DeleteRows(index, count, divideSize);
+    else
+      FRows->DeleteCols(index, count, divideSize);
+  });
+  if (!edited || FRows->IsEmpty() || (Options & rptoEditing) == 0) return;
+  row = std::min(row, FRows->GetRowCount() - 1);
+  col = std::min(col, FRows->GetColCount() - 1);
+  int32_t mainRow = 0, mainCol = 0;
+  if (FRows->GetMainCell(row, col, mainRow, mainCol))
+    CreateInplaceEditor(-1, mainRow, mainCol, true, false, false, true);
 }
 
 void TRPTableItemInfo::DeleteRows(int32_t index, int32_t count, bool divideSize) {
-  if (FRows->IsEmpty()) return;
-  GridOperation([&] { FRows->DeleteRows(index, count, divideSize); });
+  DeleteAlong(true, index, count, divideSize);
 }
 
 void TRPTableItemInfo::DeleteCols(int32_t index, int32_t count, bool divideSize) {
-  if (FRows->IsEmpty()) return;
-  GridOperation([&] { FRows->DeleteCols(index, count, divideSize); });
+  DeleteAlong(false, index, count, divideSize);
 }
 
 bool TRPTableItemInfo::MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan,
                                   bool allowCoveredLines) {
   bool merged = false;
+  // The edited cell's content goes back to it first; editing goes on in the cell that
+  // covers it afterwards.
+  SaveAndDestroyInplaceEditor();
   GridOperation([&] { merged = FRows->MergeCells(topRow, leftCol, colSpan, rowSpan, allowCoveredLines, true); });
+  ReopenInplaceEditor();
   return merged;
 }
 

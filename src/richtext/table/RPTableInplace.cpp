@@ -283,6 +283,8 @@ void TRPTableItemInfo::DestroyInplaceEditor(bool clearing) {
   editorData.ClearFormatting();
   editor.reset();
   if (!quiet && cell) {
+    // The cell was measured by its editor: the next layout measures it again.
+    Changed();
     UpdatePosition();
     cell->FormatSubDocument(false);
     if (startItem >= 0 && startItem < cell->GetItemCount() && endItem < cell->GetItemCount())
@@ -290,6 +292,10 @@ void TRPTableItemInfo::DestroyInplaceEditor(bool clearing) {
     if (TCustomRPFormattedData* data = GetFormattedDocument()) data->InvalidateControl();
   }
   if (OnCellEndEdit && row >= 0) OnCellEndEdit(*this, row, col, clearing);
+}
+
+void TRPTableItemInfo::HandOverInplaceUndo() {
+  if (FInplaceEditor) FInplaceEditor->HandOverUndo(false);
 }
 
 void TRPTableItemInfo::SaveAndDestroyInplaceEditor() {

@@ -61,7 +61,8 @@ public:
   const TRPTableRows& Rows() const { return *FRows; }
   // nullptr where a merged cell covers the position.
   TRPTableCellData* GetCell(int32_t row, int32_t col) const { return FRows->GetCell(row, col); }
-  // Merges through the grid (best width combined) and flags the table changed.
+  // Merges through the grid (best width combined) and flags the table changed. A cell
+  // edited in place is edited again afterwards in the cell that covers it.
   bool MergeCells(int32_t topRow, int32_t leftCol, int32_t colSpan, int32_t rowSpan, bool allowCoveredLines);
   void GetCellPosition(const TRPTableCellData* cell, int32_t& row, int32_t& col) const;
 
@@ -70,14 +71,17 @@ public:
   // (-1: none, else 0 .. count - 1 before the insertion) the new cells take that row's
   // (column's) attributes and spans. Raises ERichPaneError "Invalid row or column index"
   // for an index or copy index out of range; nothing changes then. The table is laid out
-  // again.
-  void InsertRows(int32_t index, int32_t count, int32_t copyIndex);
-  void InsertCols(int32_t index, int32_t count, int32_t copyIndex);
+  // again. In-place editing ends first; with select the new rows (columns) become the
+  // selection.
+  void InsertRows(int32_t index, int32_t count, int32_t copyIndex, bool select = false);
+  void InsertCols(int32_t index, int32_t count, int32_t copyIndex, bool select = false);
   // count rows (columns) from index deleted; cells spanning them shrink (with divideSize
   // their preferred size shrinks with them), cells starting inside them and reaching
   // out are cut. Nothing on an empty grid; raises "Invalid row or column index" for an
   // index outside the grid, a count below 1 or, at index 0, above the grid (a count past
-  // the end at a later index is cut).
+  // the end at a later index is cut). A cell edited in place stops being edited, the cell
+  // selection goes; with rptoEditing the editing then goes on in the cell that covers the
+  // edited position after the deletion (clamped to the last row and column).
   void DeleteRows(int32_t index, int32_t count, bool divideSize);
   void DeleteCols(int32_t index, int32_t count, bool divideSize);
   // Deletes every row that holds no cell of its own, from the last up, one at a time.
@@ -412,6 +416,9 @@ public:
   // ReopenInplaceEditor. Raises ERPTableInplaceError while the editor is busy.
   void SaveAndDestroyInplaceEditor();
   void ReopenInplaceEditor();
+  // The steps typed so far in the cell editor move into the document's undo and redo
+  // lists as one cell step each, so that a change of the table made now comes after them.
+  void HandOverInplaceUndo();
   IRPTableInplaceEditor* GetInplaceEditor() const { return FInplaceEditor.get(); }
   int32_t GetEditedRow() const { return FEditedRow; }
   int32_t GetEditedCol() const { return FEditedCol; }
@@ -577,6 +584,8 @@ private:
   // and tells the editor.
   template <typename F>
   void GridOperation(F operation);
+  // DeleteRows (rows) or DeleteCols, with the cell edited in place following the deletion.
+  void DeleteAlong(bool rows, int32_t index, int32_t count, bool divideSize);
   void WriteRPFRecord(TStream& stream, IRPFStreaming& streaming, int32_t paraNo, const AnsiString& name,
                       const TRPTableStreamSaveInfo& saveInfo, bool forceSameAsPrev);
   void ForEachCellItem(const std::function<void(TCustomRPItemInfo&)>& proc);

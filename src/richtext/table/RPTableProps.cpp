@@ -201,9 +201,10 @@ void TRPTableItemInfo::SetIntPropertyByName(const AnsiString& name, int32_t valu
                                             bool affectsWidth) {
   {
     TStateBitScope notInDocument(FStates, rptsInDocument);
-    if (IRPTableEditHost* host = FindEditHost())
+    if (IRPTableEditHost* host = FindEditHost()) {
+      HandOverInplaceUndo();
       host->ModifyItemIntProperty(GetItemNo(), *this, name, value, affectsSize, affectsWidth, -1, -1);
-    else
+    } else
       WriteOrdProp(*this, name, value);
   }
   Changed();
@@ -212,10 +213,11 @@ void TRPTableItemInfo::SetIntPropertyByName(const AnsiString& name, int32_t valu
 void TRPTableItemInfo::SetCellIntPropertyByName(int32_t itemNo, const AnsiString& name, int32_t value, int32_t row,
                                                 int32_t col, bool affectsSize, bool affectsWidth) {
   TRPTableCellData& cell = *GetCell(row, col);
-  if (IRPTableEditHost* host = FindEditHost())
+  if (IRPTableEditHost* host = FindEditHost()) {
+    HandOverInplaceUndo();
     host->ModifyItemIntProperty(itemNo < 0 ? GetItemNo() : itemNo, cell, name, value, affectsSize, affectsWidth, row,
                                 col);
-  else
+  } else
     WriteOrdProp(cell, name, value);
   Changed();
 }
@@ -223,9 +225,10 @@ void TRPTableItemInfo::SetCellIntPropertyByName(int32_t itemNo, const AnsiString
 void TRPTableItemInfo::SetCellStrPropertyByName(int32_t itemNo, const AnsiString& name, const AnsiString& value,
                                                 int32_t row, int32_t col) {
   TRPTableCellData& cell = *GetCell(row, col);
-  if (IRPTableEditHost* host = FindEditHost())
+  if (IRPTableEditHost* host = FindEditHost()) {
+    HandOverInplaceUndo();
     host->ModifyItemStrProperty(itemNo < 0 ? GetItemNo() : itemNo, cell, name, value, row, col);
-  else
+  } else
     WriteStrProp(cell, name, value);
   Changed();
 }

@@ -105,6 +105,7 @@ void TRPTableItemInfo::SetCellBackgroundImage(const TGraphic* graphic, int32_t r
   TRPTableCellData& cell = *GetCell(row, col);
   if (graphic == cell.GetBackgroundImage()) return;
   if (IRPTableEditHost* host = FindEditHost()) {
+    HandOverInplaceUndo();
     std::unique_ptr<TGraphic> old = cell.TakeBackgroundImage();
     host->NoteBackgroundImage(GetItemNo(), row, col, old);
     // Without a record the old picture is simply replaced.
@@ -117,6 +118,7 @@ void TRPTableItemInfo::SetCellBackgroundImage(const TGraphic* graphic, int32_t r
 void TRPTableItemInfo::SetBackgroundImage(const TGraphic* graphic) {
   if (graphic == GetBackgroundImage()) return;
   if (IRPTableEditHost* host = FindEditHost()) {
+    HandOverInplaceUndo();
     std::unique_ptr<TGraphic> old = TakeBackgroundImage();
     host->NoteBackgroundImage(GetItemNo(), -1, -1, old);
     if (old) PutBackgroundImage(std::move(old));
@@ -137,6 +139,9 @@ bool TRPTableItemInfo::HasSelectedCells() const {
 void TRPTableItemInfo::ApplyToCells(int32_t command, int32_t parameter, bool selectedOnly) {
   if ((Options & rptoEditing) == 0) return;
   if (selectedOnly && (!HasSelectedCells() || !CanEditorChange())) return;
+  // The cell edited in place gets its content back for the command, and is edited again after.
+  SaveAndDestroyInplaceEditor();
+  const TScopeExit reopen([this] { ReopenInplaceEditor(); });
   const int32_t itemNo = GetItemNo();
   const int32_t saved = selectedOnly ? PrepareChange(itemNo) : 0;
   // The cells' steps form one undo step of their own also when the caller opened none
@@ -180,6 +185,7 @@ void TRPTableItemInfo::ClearSelectedCells() {
         cols.Add(c);
       }
   if (rows.Count() == 0) return;
+  SaveAndDestroyInplaceEditor();
   const int32_t itemNo = GetItemNo();
   const int32_t saved = PrepareChange(itemNo);
   BeginUpdateGroup();
@@ -194,4 +200,5 @@ void TRPTableItemInfo::ClearSelectedCells() {
   CompleteChange(itemNo, saved);
   RestartSpelling();
   NotifyChange();
+  ReopenInplaceEditor();
 }

@@ -10,8 +10,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../interchange/RPFDocumentDump.h"
 #include "platform/gui/Forms.h"
@@ -281,6 +283,20 @@ TEST_F(TTableEditorScreen, LeavingACellGoesToItsNeighbourOrOutOfTheTable) {
     }
     Table->DestroyInplaceEditor();
   }
+  // Home where the caret cannot go further leaves for the document's start, End for its end.
+  for (const bool home : {true, false}) {
+    SCOPED_TRACE(home ? "Home at a cell's start" : "End at a cell's end");
+    Click(1, 1);
+    ASSERT_TRUE(EditsCell(1, 1));
+    Key(home ? Qt::Key_Home : Qt::Key_End);
+    Key(home ? Qt::Key_Home : Qt::Key_End);
+    EXPECT_EQ(CellEditor(), nullptr);
+    TRPEditRPData& host = Editor.EditData();
+    const int32_t last = host.GetItemCount() - 1;
+    EXPECT_EQ(Editor.GetCaretItemNo(), home ? 0 : last);
+    EXPECT_EQ(Editor.GetCaretItemOffset(), home ? host.GetItemStartOffset(0) : host.GetItemEndOffset(last));
+    Table->DestroyInplaceEditor();
+  }
   EXPECT_EQ(State(), Start);
 }
 
@@ -352,6 +368,181 @@ TEST_F(TTableEditorScreen, DoubleClicksAndHyperlinksInACellAreTheHosts) {
   QApplication::processEvents();
   EXPECT_EQ(word, u"r1c2");
   EXPECT_EQ(jump, 4);
+}
+
+// OnCellEndEdit follows each end of a cell's editing, once the cell has its content back.
+TEST_F(TTableEditorScreen, OnCellEndEditFollowsTheEndOfEachCellsEditing) {
+  std::vector<std::string> ended;
+  Table->OnCellEndEdit = [&](TRPTableItemInfo& table, int32_t row, int32_t col, bool clearing) {
+    EXPECT_EQ(&table, Table);
+    EXPECT_EQ(Table->GetCell(row, col)->GetRPData(), Table->GetCell(row, col)) << "the content is back in the cell";
+    ended.push_back(CellText(row, col) + (clearing ? " clearing" : ""));
+  };
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  Key(Qt::Key_End);
+  Key(Qt::Key_X, Qt::NoModifier, "x");
+  EXPECT_TRUE(ended.empty());
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(EditsCell(1, 2));
+  Table->DeleteRows(0, 1, false);
+  ASSERT_TRUE(EditsCell(0, 2));
+  Table->DestroyInplaceEditor(true);
+  EXPECT_EQ(ended, (std::vector<std::string>{"r1c1x", "r1c2", "r1c2 clearing"}));
+}
+
+// Rows and columns deleted or inserted while a cell is edited: where the editing goes.
+struct TStructuralCase {
+  const char* Name;
+  int32_t Row, Col;  // the cell edited first
+  std::function<void(TRPTableItemInfo&)> Change;
+  int32_t EditedRow, EditedCol;  // -1: no cell edited afterwards
+  bool RowsSelected;             // the inserted rows 1 and 2 form the selection
+};
+
+TEST_F(TTableEditorScreen, StructuralChangesEndOrMoveTheEditingOfACell) {
+  const TStructuralCase cases[] = {
+      {"a row before the edited one deleted: the editing moves up with it", 2, 1,
+       [](TRPTableItemInfo& t) { t.DeleteRows(0, 1, false); }, 1, 1, false},
+      {"the edited row deleted: the row taking its place", 1, 2, [](TRPTableItemInfo& t) { t.DeleteRows(1, 1, false); },
+       1, 2, false},
+      {"the last rows deleted with the edited one: the new last row", 2, 0,
+       [](TRPTableItemInfo& t) { t.DeleteRows(1, 2, false); }, 0, 0, false},
+      {"a column before the edited one deleted", 0, 2, [](TRPTableItemInfo& t) { t.DeleteCols(1, 1, false); }, 0, 1,
+       false},
+      {"a column after the edited one deleted: it stays", 1, 0, [](TRPTableItemInfo& t) { t.DeleteCols(2, 1, false); },
+       1, 0, false},
+      {"rows inserted: the editing ends", 1, 1, [](TRPTableItemInfo& t) { t.InsertRows(1, 2, -1); }, -1, -1, false},
+      {"columns inserted: the editing ends", 1, 1, [](TRPTableItemInfo& t) { t.InsertCols(0, 1, -1); }, -1, -1, false},
+      {"rows inserted and selected", 0, 0, [](TRPTableItemInfo& t) { t.InsertRows(1, 2, -1, true); }, -1, -1, true},
+  };
+  ASSERT_NO_FATAL_FAILURE(Show());
+  for (const TStructuralCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Click(c.Row, c.Col);
+    ASSERT_TRUE(EditsCell(c.Row, c.Col));
+    Key(Qt::Key_End);
+    Key(Qt::Key_X, Qt::NoModifier, "x");
+    const std::string typed = "r" + std::to_string(c.Row) + "c" + std::to_string(c.Col) + "x";
+    c.Change(*Table);
+    QApplication::processEvents();
+    if (c.EditedRow >= 0) {
+      EXPECT_TRUE(EditsCell(c.EditedRow, c.EditedCol));
+      EXPECT_TRUE(CellEditor()->Window().Focused());
+    } else {
+      EXPECT_EQ(CellEditor(), nullptr);
+    }
+    if (c.RowsSelected) {
+      int32_t top = -1, left = -1, rows = 0, cols = 0;
+      ASSERT_TRUE(Table->GetSelectionBounds(top, left, rows, cols, false));
+      EXPECT_EQ((std::vector<int32_t>{top, left, rows, cols}), (std::vector<int32_t>{1, 0, 2, 3}));
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectGridInvariants(Table->Rows()));
+    // The typing and the change are two steps of the document, undone in turn.
+    Table->DestroyInplaceEditor();
+    Table->RemoveCellSelection();
+    Editor.Window().SetFocus();
+    Undo();
+    ASSERT_NO_FATAL_FAILURE(ExpectGridInvariants(Table->Rows()));
+    EXPECT_EQ(Table->Rows().GetRowCount(), 3);
+    EXPECT_EQ(Table->Rows().GetColCount(), 3);
+    EXPECT_EQ(CellText(c.Row, c.Col), typed);
+    Undo();
+    QApplication::processEvents();
+    Table->DestroyInplaceEditor();
+    EXPECT_EQ(State(), Start);
+  }
+}
+
+// A change of the table made while a cell is edited comes after what was typed there:
+// undone first, the typing next.
+TEST_F(TTableEditorScreen, ATableChangeDuringCellEditingIsUndoneBeforeTheTyping) {
+  const std::unique_ptr<TBitmap> tile = ColorTile(clBlue);
+  const std::pair<const char*, std::function<void(TRPTableItemInfo&)>> changes[] = {
+      {"the table's colour", [](TRPTableItemInfo& t) { t.SetColor(clYellow); }},
+      {"a cell's colour",
+       [](TRPTableItemInfo& t) { t.SetCellIntPropertyByName(-1, "Color", clRed, 0, 0, false, false); }},
+      {"a cell's hint", [](TRPTableItemInfo& t) { t.SetCellHintEx(-1, "hint", 1, 1); }},
+      {"the table's picture", [&](TRPTableItemInfo& t) { t.SetBackgroundImage(tile.get()); }},
+      {"the edited cell's picture", [&](TRPTableItemInfo& t) { t.SetCellBackgroundImage(tile.get(), 1, 1); }},
+  };
+  ASSERT_NO_FATAL_FAILURE(Show());
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    Click(1, 1);
+    ASSERT_TRUE(EditsCell(1, 1));
+    Key(Qt::Key_End);
+    Key(Qt::Key_X, Qt::NoModifier, "x");
+    change(*Table);
+    EXPECT_TRUE(EditsCell(1, 1));
+    EXPECT_EQ(CellEditor()->EditData().UndoList->Count(), 0) << "the typing went to the document";
+    Table->DestroyInplaceEditor();
+    const std::string changed = State();
+    // Ctrl+Z in the cell's editor, which has no steps of its own.
+    Click(1, 1);
+    ASSERT_TRUE(EditsCell(1, 1));
+    Undo();
+    QApplication::processEvents();
+    EXPECT_EQ(CellText(1, 1), "r1c1x") << "the change is undone first";
+    Table->DestroyInplaceEditor();
+    Editor.Window().SetFocus();
+    Undo();
+    QApplication::processEvents();
+    Table->DestroyInplaceEditor();
+    EXPECT_EQ(State(), Start);
+    Editor.Window().SetFocus();
+    Editor.Redo();
+    QApplication::processEvents();
+    Table->DestroyInplaceEditor();
+    Editor.Redo();
+    QApplication::processEvents();
+    Table->DestroyInplaceEditor();
+    EXPECT_EQ(State(), changed);
+    Editor.Undo();
+    QApplication::processEvents();
+    Table->DestroyInplaceEditor();
+    Editor.Undo();
+    QApplication::processEvents();
+    Table->DestroyInplaceEditor();
+    EXPECT_EQ(State(), Start);
+  }
+}
+
+// The style templates of the editor applied to selected cells: one step, undone and redone.
+TEST_F(TTableEditorScreen, StyleTemplatesApplyToSelectedCells) {
+  // A template of a centred paragraph with a 20-point font.
+  TRPStyleTemplate& heading = *Style.StyleTemplates().Add();
+  heading.ParaStyle().Alignment = rpaCenter;
+  heading.ValidParaProperties1.Include(rppiAlignment);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  heading.TextStyle().Size = 20;
+  heading.ValidTextProperties.Include(rpfiSize);
+  for (const int32_t command : {4, 5}) {
+    SCOPED_TRACE(command == 4 ? "paragraph template" : "text template");
+    Table->Select(0, 1, 0, 1);
+    ASSERT_TRUE(Table->GetCell(1, 1)->Selected);
+    Table->ApplyToCells(command, 0, true);
+    const std::string applied = State();
+    for (int32_t r = 0; r < 3; ++r) {
+      const TRPTableCellData& cell = *Table->GetCell(r, 1);
+      const bool selected = r < 2;
+      if (command == 4) {
+        EXPECT_EQ(Style.ParaStyles()[cell.GetItemPara(0)]->Alignment == rpaCenter, selected) << r;
+        EXPECT_EQ(Style.ParaStyles()[cell.GetItemPara(0)]->StyleTemplateId == heading.GetId(), selected) << r;
+      } else {
+        EXPECT_EQ(Style.TextStyles()[cell.GetItemStyle(0)]->Size == 20, selected) << r;
+      }
+    }
+    EXPECT_EQ(Style.TextStyles()[Table->GetCell(0, 0)->GetItemStyle(0)]->Size, Style.TextStyles()[0]->Size);
+    Table->RemoveCellSelection();
+    Editor.Undo();
+    EXPECT_EQ(State(), Start);
+    Editor.Redo();
+    EXPECT_EQ(State(), applied);
+    Editor.Undo();
+    EXPECT_EQ(State(), Start);
+  }
 }
 
 // On a real X display: a table with a block of cells being selected by a drag that

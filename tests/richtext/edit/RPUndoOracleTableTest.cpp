@@ -7,19 +7,25 @@
 // invariants after every operation and every played group.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <functional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "../interchange/RPFDocumentDump.h"
 #include "RPEditTestData.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/gui/Forms.h"
+#include "richtext/edit/RPTInplace.h"
 #include "richtext/edit/RPTableEditHost.h"
 #include "richtext/edit/RPTableUndoRecords.h"
+#include "richtext/edit/RichPaneEdit.h"
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/model/RPException.h"
+#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableTestData.h"
 
 namespace {
@@ -323,6 +329,155 @@ TEST_F(RPUndoOracleTableTest, UndoingEveryTableOperationGivesTheOriginalAndRedoi
     EXPECT_EQ(State(), edited);
   }
   EXPECT_GT(groupsPlayed, 200u);
+}
+
+// The same oracle over an editor on screen whose table has a cell edited in place:
+// text typed into the cell's editor, then a table operation made while the editor is
+// still open (it ends, moves or stays), then more typing. Undoing every group of the
+// document gives back its native dump and grid as they were, redoing every group the
+// edited ones.
+struct TInplaceOperation {
+  const char* Name;
+  std::function<void(TRPTableItemInfo&, int32_t row, int32_t col)> Run;
+};
+
+class RPUndoOracleInplaceTest : public testing::Test {
+protected:
+  RPUndoOracleInplaceTest() {
+    RegisterTextItemClasses();
+    RegisterGraphicClass(&TBitmap::ClassInfo);
+    Style.TextStyles()[0]->FontName = "Arial";
+    TRPStyleTemplate& boxed = *Style.StyleTemplates().Add();
+    boxed.TextStyle().Size = 14;
+    boxed.ValidTextProperties.Include(rpfiSize);
+    boxed.ParaStyle().Alignment = rpaRight;
+    boxed.ValidParaProperties1.Include(rppiAlignment);
+    Editor.SetStyle(&Style);
+    Form.SetBounds(0, 0, 500, 400);
+    Editor.Window().SetParent(&Form);
+    Editor.Window().SetBounds(0, 0, 480, 380);
+    Form.Show();
+  }
+  ~RPUndoOracleInplaceTest() override { Form.Hide(); }
+
+  int32_t Rand(int32_t n) { return n <= 1 ? 0 : std::uniform_int_distribution<int32_t>(0, n - 1)(Rng); }
+
+  TRPTableItemInfo& BuildDocument() {
+    TRPEditRPData& data = Editor.EditData();
+    data.Clear();
+    data.AddRawText("before", 0, 0);
+    const int32_t rows = 2 + Rand(3), cols = 2 + Rand(3);
+    auto table = std::make_unique<TRPTableItemInfo>(rows, cols, &data);
+    TRPTableItemInfo& result = *table;
+    for (int32_t r = 0; r < rows; ++r)
+      for (int32_t c = 0; c < cols; ++c) {
+        TRPTableCellData& cell = *table->GetCell(r, c);
+        cell.Clear();
+        cell.AddRawText("c" + std::to_string(r) + std::to_string(c), 0, 0);
+      }
+    data.AddItem("", std::move(table));
+    data.AddRawText("after", 0, 0);
+    Editor.Format();
+    data.UndoList->Clear();
+    data.RedoList->Clear();
+    return result;
+  }
+  std::string State(TRPTableItemInfo& table) { return Dump(Editor.EditData()) + DumpGrid(table.Rows()); }
+
+  // A few characters, Enter or Backspace at random places of the cell being edited.
+  void TypeInCell(TRPTableItemInfo& table) {
+    auto* editor = dynamic_cast<TRPTableInplaceEdit*>(Editor.GetInplaceEditor());
+    if (!editor || editor->Table() != &table) return;
+    TRPEditRPData& cell = editor->EditData();
+    for (int32_t n = 1 + Rand(3); n > 0; --n) {
+      const int32_t itemNo = Rand(cell.GetItemCount());
+      cell.SetCaretAtItemPos(itemNo, 1 + Rand(cell.GetItemLength(itemNo) + 1));
+      switch (Rand(4)) {
+        case 0:
+          cell.InsertParagraphBreak(false, false);
+          break;
+        case 1:
+          cell.DeleteCharBackward(false, false, false);
+          break;
+        default:
+          cell.TypeText(AnsiString(1 + Rand(3), static_cast<char>('a' + Rand(26))), 0);
+      }
+    }
+  }
+
+  TRPStyle Style{nullptr};
+  TRichPaneEdit Editor{nullptr};
+  TForm Form{nullptr};
+  std::mt19937 Rng;
+};
+
+TEST_F(RPUndoOracleInplaceTest, OperationsMadeWhileACellIsEditedInPlaceAreUndoneAndRedone) {
+  const std::unique_ptr<TBitmap> tile = ColorTile(clGreen);
+  const TInplaceOperation operations[] = {
+      {"insert a row", [](TRPTableItemInfo& t, int32_t row, int32_t) { t.InsertRows(row, 1, row); }},
+      {"insert columns, selected",
+       [](TRPTableItemInfo& t, int32_t, int32_t col) {
+         t.InsertCols(col + 1, 2, -1, true);
+         t.RemoveCellSelection();
+       }},
+      {"delete the edited row",
+       [](TRPTableItemInfo& t, int32_t row, int32_t) {
+         if (t.Rows().GetRowCount() > 1) t.DeleteRows(row, 1, false);
+       }},
+      {"delete the first column",
+       [](TRPTableItemInfo& t, int32_t, int32_t) {
+         if (t.Rows().GetColCount() > 1) t.DeleteCols(0, 1, true);
+       }},
+      {"merge with the cell on the right",
+       [](TRPTableItemInfo& t, int32_t row, int32_t col) {
+         if (col + 1 < t.Rows().GetColCount()) t.MergeCells(row, col, 2, 1, true);
+       }},
+      {"table property", [](TRPTableItemInfo& t, int32_t row, int32_t) { t.SetCellPadding(2 + row); }},
+      {"edited cell's property",
+       [](TRPTableItemInfo& t, int32_t row, int32_t col) { t.SetCellHintEx(-1, "hint", row, col); }},
+      {"edited cell's picture",
+       [&](TRPTableItemInfo& t, int32_t row, int32_t col) { t.SetCellBackgroundImage(tile.get(), row, col); }},
+      {"table picture", [&](TRPTableItemInfo& t, int32_t, int32_t) { t.SetBackgroundImage(tile.get()); }},
+      {"paragraph template on every cell", [](TRPTableItemInfo& t, int32_t, int32_t) { t.ApplyToCells(4, 0, false); }},
+      {"text template on every cell", [](TRPTableItemInfo& t, int32_t, int32_t) { t.ApplyToCells(5, 0, false); }},
+  };
+  TRPEditRPData& data = Editor.EditData();
+  size_t played = 0;
+  for (const TInplaceOperation& operation : operations)
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+      SCOPED_TRACE(std::string(operation.Name) + ", seed " + std::to_string(seed));
+      Rng.seed(seed);
+      TRPTableItemInfo& table = BuildDocument();
+      const std::string original = State(table);
+      int32_t row = Rand(table.Rows().GetRowCount()), col = Rand(table.Rows().GetColCount());
+      ASSERT_TRUE(table.CreateInplaceEditor(-1, row, col, false, true, false, true));
+      TypeInCell(table);
+      operation.Run(table, row, col);
+      QApplication::processEvents();
+      ASSERT_NO_FATAL_FAILURE(ExpectGridInvariants(table.Rows()));
+      TypeInCell(table);
+      table.DestroyInplaceEditor();
+      data.UndoList->RemoveEmptyLastGroup();
+      Editor.Format();
+      const std::string edited = State(table);
+      const int32_t groups = data.UndoList->Count();
+      ASSERT_GE(groups, 1);
+      while (data.UndoList->Count() > 0) {
+        data.UndoList->Undo(data);
+        ASSERT_NO_FATAL_FAILURE(ExpectGridInvariants(table.Rows()));
+      }
+      EXPECT_EQ(State(table), original);
+      while (data.RedoList->Count() > 0) {
+        data.RedoList->Redo(data);
+        ASSERT_NO_FATAL_FAILURE(ExpectGridInvariants(table.Rows()));
+      }
+      const std::string redone = State(table);
+      Editor.Format();
+      EXPECT_EQ(redone, State(table)) << "the layout after redoing is a whole pass's";
+      EXPECT_EQ(State(table), edited);
+      played += static_cast<size_t>(groups);
+    }
+  EXPECT_GT(played, 60u);
 }
 
 }  // namespace
