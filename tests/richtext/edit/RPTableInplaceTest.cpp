@@ -405,7 +405,7 @@ TEST_F(TTableEditorScreen, ATallCellScrollsItsTextOrRepaintsOverTheHostsBackgrou
 
 struct TGrowCase {
   const char* Name;
-  int32_t WideLetters;  // typed before the new line: a word that widens the table
+  int32_t WideLetters;  // inserted before the line break: a word that widens the table
   bool WholeHost;       // the table's width crosses the document's: all laid out again
 };
 
@@ -422,15 +422,20 @@ TEST_F(TTableEditorScreen, ACellGrowingLaysOutTheTableInItsParagraphOrTheWholeDo
     ASSERT_NO_FATAL_FAILURE(Show());
     Click(0, 0);
     ASSERT_TRUE(EditsCell(0, 0));
-    Key(Qt::Key_End);
-    for (int32_t i = 0; i < c.WideLetters; ++i) Key(Qt::Key_W, Qt::NoModifier, "w");
     // A mark on the first line's draw item, which only a whole layout makes anew.
     const int32_t hostWidth = host.DocumentWidth;
     ASSERT_LT(Table->GetWidth(), hostWidth);
     host.DrawItems[0]->Left += 1000;
     const int32_t height = Table->GetCell(0, 0)->Height;
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    // The word goes in as one insertion at the end of the cell's text (one line still),
+    // then a new line is typed.
+    CellEditor()->EditData().SetCaretAtItemPos(0, 5);
+    if (c.WideLetters > 0) CellEditor()->InsertText(AnsiString(static_cast<size_t>(c.WideLetters), 'w'));
+    ASSERT_EQ(Table->GetCell(0, 0)->Height, height);
     Key(Qt::Key_Return, Qt::NoModifier, "\r");
     ASSERT_TRUE(EditsCell(0, 0));
+    EXPECT_EQ(CellText(0, 0), "r0c0" + std::string(static_cast<size_t>(c.WideLetters), 'w'));
     const TRPTableCellData& cell = *Table->GetCell(0, 0);
     EXPECT_GT(cell.Height, height);
     EXPECT_EQ(CellEditor()->Window().Height(), cell.Height);
