@@ -159,10 +159,11 @@ public:
   // Hyperlink mode: the hyperlink areas collected (nothing in a read-only control unless
   // forced, nothing while an item has the mouse) and the flag rpdfUseJumps set; the
   // number of areas.
-  int32_t BuildJumps(bool force);
+  // A cell's editor has its host build them instead (hyperlink mode is one for both).
+  virtual int32_t BuildJumps(bool force);
   // Leaves hyperlink mode (nothing when read-only, while an item has the mouse, or out of
   // it): areas freed, the flag cleared, the caret updated keeping the styles.
-  void ClearJumps();
+  virtual void ClearJumps();
   // The caret-move notification follows an inner selection that changes or goes while
   // an item is edited in place.
   void SetInnerSelectionItem(TCustomRPItemInfo* item) override;

@@ -10,6 +10,8 @@
 #include "richtext/model/RPClipboardFormats.h"
 #include "richtext/model/RPGraphicHelpers.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/table/RPTableCell.h"
+#include "richtext/table/RPTableItem.h"
 
 namespace {
 
@@ -157,7 +159,14 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
     if (inner.CaretDrawItemNo >= 0) inner.UpdateCaret(false, false, true);
     rootData.InvalidateControl();
   };
-  // A drop caret in a document this editor does not edit (a table cell) takes nothing.
+  // A drop caret in a cell of a table of this document: the cell's editor takes it.
+  if (auto* cell = dynamic_cast<TRPTableCellData*>(caret.Data)) {
+    const int32_t effect =
+        DropIntoCell(*cell, caret.ItemNo, caret.ItemOffs, data, move, keyState, point, allowedEffects);
+    finish();
+    return effect;
+  }
+  // A drop caret in another document this editor does not edit takes nothing.
   auto* target = dynamic_cast<TRPEditRPData*>(caret.Data);
   if (target != &EditData()) {
     finish();
@@ -189,32 +198,10 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
 
   // A drag from this editor drops its richest format the editor takes, rendered now,
   // before a move deletes what it was rendered from.
-  uint32_t preferred = 0;
   TDataObject prepared;
-  const IDataObject* dropped = &data;
-  bool plainBitmap = false;
-  if (source) {
-    const TRPClipboardFormats& named = RPClipboardFormats();
-    const TGraphic* picture = EditData().GetSelectedImage();
-    std::vector<uint32_t> order{named.RichPane, named.RTF};
-    if (dynamic_cast<const TBitmap*>(picture)) order.push_back(CF_BITMAP);
-    order.push_back(CF_UNICODETEXT);
-    order.push_back(CF_TEXT);
-    for (const uint32_t format : order)
-      if (OleCanAcceptFormat(format) && source->QueryGetData(format)) {
-        preferred = format;
-        break;
-      }
-    if (preferred != 0 && source->PrepareData(preferred)) {
-      TRPDragDataSink sink;
-      source->GetData(preferred, sink);
-      prepared = std::move(sink.Data);
-      dropped = &prepared;
-      plainBitmap = preferred == CF_BITMAP;
-    } else {
-      preferred = 0;
-    }
-  }
+  const uint32_t preferred = source ? PrepareOwnDrag(*source, prepared) : 0;
+  const IDataObject* dropped = preferred != 0 ? &prepared : &data;
+  const bool plainBitmap = preferred == CF_BITMAP;
 
   // The linear position of the drop caret, kept through the deletion of a moved
   // selection that lies before it.
@@ -264,6 +251,70 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
   }
   finish();
   if (!inserted) return DROPEFFECT_NONE;
+  if (effect != DROPEFFECT_NONE) return effect;
+  return moving ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
+}
+
+uint32_t TCustomRichPaneEdit::PrepareOwnDrag(TRPDropSource& source, TDataObject& prepared) {
+  const TRPClipboardFormats& named = RPClipboardFormats();
+  std::vector<uint32_t> order{named.RichPane, named.RTF};
+  if (dynamic_cast<const TBitmap*>(EditData().GetSelectedImage())) order.push_back(CF_BITMAP);
+  order.push_back(CF_UNICODETEXT);
+  order.push_back(CF_TEXT);
+  for (const uint32_t format : order)
+    if (OleCanAcceptFormat(format) && source.QueryGetData(format)) {
+      if (!source.PrepareData(format)) return 0;
+      TRPDragDataSink sink;
+      source.GetData(format, sink);
+      prepared = std::move(sink.Data);
+      return format;
+    }
+  return 0;
+}
+
+int32_t TCustomRichPaneEdit::DropIntoCell(TRPTableCellData& cell, int32_t itemNo, int32_t itemOffs,
+                                          const IDataObject& data, bool move, TShiftState keyState, const TPoint& point,
+                                          int32_t allowedEffects) {
+  TRPTableItemInfo* table = cell.GetTable();
+  if (!table || table->GetFormattedDocument() != &EditData()) return DROPEFFECT_NONE;
+  const int32_t tableNo = table->GetItemNo();
+  TRPDropSource* source = EditData().DropSource();
+  const bool fromSelection = source && EditData().SelectionExists(false);
+  if (fromSelection) {
+    // Into a table that is part of the dragged selection: nothing is dropped.
+    int32_t startNo = 0, startOffs = 0, endNo = 0, endOffs = 0;
+    EditData().GetSelectionRange(startNo, startOffs, endNo, endOffs);
+    if (startNo <= tableNo && tableNo <= endNo) return DROPEFFECT_NONE;
+  }
+  // What this editor's own drag carries is rendered before a move deletes it.
+  TDataObject prepared;
+  const uint32_t preferred = source ? PrepareOwnDrag(*source, prepared) : 0;
+  const IDataObject* dropped = preferred != 0 ? &prepared : &data;
+  const bool plainBitmap = preferred == CF_BITMAP;
+  if (!CanChangeDoc(false)) return DROPEFFECT_NONE;
+  // A move takes the dragged selection out of this document first (a step of its own);
+  // the cell's insertion is the cell editor's step.
+  bool moving = false;
+  if (move && fromSelection) {
+    EditData().BeginUndoGroup(rpukInsert, true);
+    EditData().SetUndoGroupMode(true);
+    EditData().DeleteSelection();
+    EditData().SetUndoGroupMode(false);
+    ChangeDoc(true);
+    source->DroppedOnSource = true;
+    moving = true;
+  }
+  int32_t row = -1, col = -1;
+  table->GetCellPosition(&cell, row, col);
+  if (row < 0 || !table->CreateInplaceEditor(-1, row, col, false, false, false, true)) return DROPEFFECT_NONE;
+  auto* cellEditor = dynamic_cast<TCustomRichPaneEdit*>(GetInplaceEditor());
+  if (!cellEditor) return DROPEFFECT_NONE;
+  TRPEditRPData& cellData = cellEditor->EditData();
+  if (itemNo >= 0 && itemNo < cellData.GetItemCount()) cellData.SetCaretAtItemPos(itemNo, itemOffs);
+  if (!cellData.CanInsertAt(cellData.GetCaretItemNo(), cellData.GetCaretOffset())) return DROPEFFECT_NONE;
+  int32_t effect = DROPEFFECT_NONE;
+  if (!cellEditor->InsertDrop(*dropped, preferred, plainBitmap, moving, keyState, point, allowedEffects, effect))
+    return DROPEFFECT_NONE;
   if (effect != DROPEFFECT_NONE) return effect;
   return moving ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }

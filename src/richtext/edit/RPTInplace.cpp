@@ -22,6 +22,7 @@ public:
     editor.SetParentRPData(hostData);
     if (parentWindow) editor.Window().SetParent(parentWindow);
     hostData.Control().SetInplaceEditorOwner(&editor, nullptr);
+    PassControlActionsToHost();
   }
   ~TInplaceEditorAdapter() override {
     TRPTableInplaceEdit& editor = *FEditor;
@@ -47,8 +48,7 @@ public:
       FEditor->TestAndClearResized();
       if (height == FLastHeight) return;
       FLastHeight = height;
-      table.Changed();
-      FHost.Control().Format();
+      ReformatTableInHost(table);
     };
     FLastHeight = FEditor->InplaceData().DocumentHeight;
   }
@@ -96,6 +96,40 @@ public:
   }
 
 private:
+  // The actions on the controls of the cell's items are the host's: its handler hears
+  // them with the host control as the sender.
+  void PassControlActionsToHost() {
+    TRPEditRPData* host = &FHost;
+    FEditor->OnControlAction = [host](TCustomRichPane*, TRPControlAction action, int32_t itemNo,
+                                      TCustomRPItemInfo* item) {
+      TCustomRichPane& control = host->Control();
+      if (control.OnControlAction) control.OnControlAction(&control, action, itemNo, item);
+    };
+  }
+
+  // The content's height changed: the table is laid out again and its paragraph
+  // reformatted in the host; the whole host only when the table's width crosses the
+  // host's (wider than it before and not after, or the reverse). The host is repainted
+  // when the editor moved or changed size with the cell.
+  void ReformatTableInHost(TRPTableItemInfo& table) {
+    TRPTableInplaceEdit& editor = *FEditor;
+    const TRect before{GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()};
+    const int32_t hostWidth = FHost.DocumentWidth;
+    const int32_t oldWidth = table.GetWidth();
+    const int32_t itemNo = table.GetItemNo();
+    const int32_t drawNo = itemNo >= 0 ? FHost.GetItemFirstDrawItem(itemNo) : -1;
+    table.Changed();
+    if (drawNo < 0) {
+      FHost.Control().Format();
+    } else {
+      FHost.ReformatParagraphs(drawNo, drawNo, false, 0);
+      if ((oldWidth > hostWidth) != (table.GetWidth() > hostWidth)) FHost.Control().Format();
+    }
+    const TRect after{GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()};
+    if (after != before) FHost.InvalidateControl();
+    editor.EditData().InvalidateControl();
+  }
+
   std::unique_ptr<TRPTableInplaceEdit> FEditor;
   TRPEditRPData& FHost;
   int32_t FLastHeight = 0;
@@ -206,6 +240,18 @@ void TRPTableInplaceRPData::ExecuteItemJump(int32_t jumpId) {
     host->ExecuteItemJump(id);
 }
 
+int32_t TRPTableInplaceRPData::BuildJumps(bool force) {
+  TRPEditRPData* host = Editor().HostData();
+  if (!host || !Editor().Table()) return TRPEditRPData::BuildJumps(force);
+  host->BuildJumps(force);
+  return -100;
+}
+
+void TRPTableInplaceRPData::ClearJumps() {
+  if (TRPEditRPData* host = Editor().HostData()) host->ClearJumps();
+  TRPEditRPData::ClearJumps();
+}
+
 // --- The editor ---------------------------------------------------------------------------------
 
 TRPTableInplaceEdit::TRPTableInplaceEdit(TComponent* owner) : TRichPaneEdit(owner, &TRPTableInplaceRPData::Create) {
@@ -228,6 +274,9 @@ TRPTableInplaceEdit::~TRPTableInplaceEdit() {
   DestroyInplaceEditor();
   // The items went back to the cell; nothing of the cell stays here.
   FCell = nullptr;
+  // Items of its own (an editor never bound to a cell) go while the document still
+  // answers as this editor's.
+  InplaceData().Clear();
 }
 
 TCustomRichPaneEdit* TRPTableInplaceEdit::HostEditor() const {
@@ -281,7 +330,8 @@ void TRPTableInplaceEdit::SetCellSelected(bool value) {
   data.InvalidateControl();
 }
 
-int32_t TRPTableInplaceEdit::RebuildEditorJumps(TRPEditRPData& data) { return data.BuildJumps(true); }
+// The editable document's own building, not a cell editor's passing it to its host.
+int32_t TRPTableInplaceEdit::RebuildEditorJumps(TRPEditRPData& data) { return data.TRPEditRPData::BuildJumps(true); }
 
 // --- The host's state and undo ------------------------------------------------------------------
 
@@ -442,7 +492,13 @@ void TRPTableInplaceEdit::MouseUp(TMouseButton button, TShiftState shift, int32_
 }
 
 void TRPTableInplaceEdit::VScrollTo(int32_t pos, bool redraw) {
-  if (VScrollAllowed) TRichPaneEdit::VScrollTo(pos, redraw);
+  if (!VScrollAllowed) return;
+  // What the host paints under a transparent cell does not move with the text: after the
+  // scroll the whole editor is painted again instead of its content being shifted.
+  const bool fullRedraw = FullRedraw;
+  if (ShowHostBackground) FullRedraw = true;
+  TRichPaneEdit::VScrollTo(pos, redraw);
+  FullRedraw = fullRedraw;
 }
 
 void TRPTableInplaceEdit::HScrollTo(int32_t) {}

@@ -59,6 +59,11 @@ public:
   void DoRPDblClick(const WideString& word, int32_t styleNo) override;
   bool IsRPDblClickAssigned() const override;
   void ExecuteItemJump(int32_t jumpId) override;
+  // Hyperlink mode is one for the host and the cell: the host builds the hyperlinks (the
+  // table has this document number its own among them) and the answer is -100; leaving
+  // it, the host leaves first, then this document.
+  int32_t BuildJumps(bool force) override;
+  void ClearJumps() override;
 };
 
 class TRPTableInplaceEdit : public TRichPaneEdit {
@@ -123,6 +128,7 @@ public:
   void MoveOut(int32_t direction);
   void PostMoveOut(int32_t direction);
 
+  // Only when the height was limited; over a transparent cell a scroll repaints it all.
   void VScrollTo(int32_t pos, bool redraw) override;
   void HScrollTo(int32_t pos) override;
 

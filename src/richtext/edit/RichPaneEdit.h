@@ -28,6 +28,7 @@
 
 class TGraphic;
 class TRPStyleTemplate;
+class TRPTableCellData;
 
 // The formats the editor takes from drops.
 enum TRPDragDropFormat : uint8_t {
@@ -354,6 +355,15 @@ private:
   // (or OnOleDrop took the drop), and the effect OnOleDrop left.
   bool InsertDrop(const IDataObject& data, uint32_t preferredFormat, bool plainBitmap, bool move, TShiftState keyState,
                   const TPoint& point, int32_t allowedEffects, int32_t& effect);
+  // A drag from this editor: the first format of native, RTF, the selected bitmap,
+  // Unicode text, text that this editor takes and the source offers, rendered into
+  // prepared now; 0 when none (or it cannot be rendered).
+  uint32_t PrepareOwnDrag(TRPDropSource& source, TDataObject& prepared);
+  // A drop whose drop caret lies in a cell of a table of this document (itemNo, itemOffs in
+  // the cell): a move takes the dragged selection out of this document first, then the
+  // cell's editor opens with its caret there and inserts the drop. The drop's effect.
+  int32_t DropIntoCell(TRPTableCellData& cell, int32_t itemNo, int32_t itemOffs, const IDataObject& data, bool move,
+                       TShiftState keyState, const TPoint& point, int32_t allowedEffects);
   // One format of a drop; true when it went in.
   bool InsertDropFormat(const IDataObject& data, uint32_t format, bool plainBitmap);
   // The dropped files through OnDropFiles, then as pictures or by their extension.

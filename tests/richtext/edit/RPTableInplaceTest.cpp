@@ -8,16 +8,21 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTest>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../interchange/RPFDocumentDump.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/QtClipboard.h"
 #include "richtext/edit/RPTInplace.h"
+#include "richtext/layout/view/RPViewTestData.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableTestData.h"
@@ -119,6 +124,15 @@ struct TTableEditorScreen : testing::Test {
     std::string text;
     for (int32_t i = 0; i < content.GetItemCount(); ++i) text += content.GetItemTextRaw(i);
     return text;
+  }
+  // A drag of the document's selection begins: the data it carries, as the window's drag
+  // gives it; nullptr when no drag may start. DoneDragging ends it.
+  std::unique_ptr<QMimeData> DragSelection() {
+    TRPEditRPData& data = Editor.EditData();
+    if (!data.InitDragging()) return nullptr;
+    TRPDragDataSink sink;
+    data.PutDragFormats(sink, data.GetColor(), nullptr);
+    return std::unique_ptr<QMimeData>(ToMimeData(sink.Data));
   }
   bool EditsCell(int32_t row, int32_t col) {
     return CellEditor() && Table->GetEditedRow() == row && Table->GetEditedCol() == col;
@@ -543,6 +557,216 @@ TEST_F(TTableEditorScreen, StyleTemplatesApplyToSelectedCells) {
     Editor.Undo();
     EXPECT_EQ(State(), Start);
   }
+}
+
+struct TScrollCase {
+  const char* Name;
+  bool HostBackground;  // a transparent cell: the host paints under it
+  bool Shifted;         // the content is shifted, not painted again
+};
+
+TEST_F(TTableEditorScreen, ATallCellScrollsItsTextOrRepaintsOverTheHostsBackground) {
+  const TScrollCase cases[] = {
+      {"a cell of its own colour", false, true},
+      {"a transparent cell", true, false},
+  };
+  for (const TScrollCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TRPTableInplaceEdit editor(nullptr);
+    editor.SetStyle(&Style);
+    TRecordingHost host;
+    editor.SetHost(&host);
+    TRPEditRPData& data = editor.EditData();
+    data.Clear();
+    for (int32_t i = 0; i < 20; ++i) data.AddRawText("line " + std::to_string(i), 0, 0);
+    editor.SetBounds(120, 40);
+    editor.Format();
+    editor.VScrollAllowed = true;
+    editor.ShowHostBackground = c.HostBackground;
+    host.Invalidated = 0;
+    editor.VScrollTo(3, true);
+    EXPECT_EQ(editor.VScrollPos(), 3);
+    EXPECT_EQ(host.ScrolledY != 0, c.Shifted);
+    EXPECT_EQ(host.Invalidated > 0, !c.Shifted);
+    EXPECT_FALSE(editor.FullRedraw);
+    editor.SetHost(nullptr);
+  }
+}
+
+struct TGrowCase {
+  const char* Name;
+  int32_t WideLetters;  // inserted before the line break: a word that widens the table
+  bool WholeHost;       // the table's width crosses the document's: all laid out again
+};
+
+TEST_F(TTableEditorScreen, ACellGrowingLaysOutTheTableInItsParagraphOrTheWholeDocument) {
+  const TGrowCase cases[] = {
+      {"a new line", 0, false},
+      {"a word wider than the document, then a new line", 90, true},
+  };
+  // A table narrower than the document, so that a wide word can make it cross.
+  Table->SetBestWidth(240);
+  for (const TGrowCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TRPEditRPData& host = Editor.EditData();
+    ASSERT_NO_FATAL_FAILURE(Show());
+    Click(0, 0);
+    ASSERT_TRUE(EditsCell(0, 0));
+    // A mark on the first line's draw item, which only a whole layout makes anew.
+    const int32_t hostWidth = host.DocumentWidth;
+    ASSERT_LT(Table->GetWidth(), hostWidth);
+    host.DrawItems[0]->Left += 1000;
+    const int32_t height = Table->GetCell(0, 0)->Height;
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    // The word goes in as one insertion at the end of the cell's text (one line still),
+    // then a new line is typed.
+    CellEditor()->EditData().SetCaretAtItemPos(0, 5);
+    if (c.WideLetters > 0) CellEditor()->InsertText(AnsiString(static_cast<size_t>(c.WideLetters), 'w'));
+    ASSERT_EQ(Table->GetCell(0, 0)->Height, height);
+    Key(Qt::Key_Return, Qt::NoModifier, "\r");
+    ASSERT_TRUE(EditsCell(0, 0));
+    EXPECT_EQ(CellText(0, 0), "r0c0" + std::string(static_cast<size_t>(c.WideLetters), 'w'));
+    const TRPTableCellData& cell = *Table->GetCell(0, 0);
+    EXPECT_GT(cell.Height, height);
+    EXPECT_EQ(CellEditor()->Window().Height(), cell.Height);
+    EXPECT_EQ(host.DrawItems[0]->Left >= 1000, !c.WholeHost);
+    if (c.WholeHost) {
+      EXPECT_GT(Table->GetWidth(), hostWidth);
+      EXPECT_GE(host.DocumentWidth, Table->GetWidth());
+    } else {
+      EXPECT_EQ(host.DocumentWidth, hostWidth);
+    }
+    // The item after the table follows its new bottom.
+    const int32_t afterDraw = host.GetItemFirstDrawItem(2);
+    const int32_t tableDraw = host.GetItemFirstDrawItem(1);
+    EXPECT_GE(host.DrawItems[afterDraw]->Top, host.DrawItems[tableDraw]->Top + Table->GetHeight());
+    // The cell as it was for the next case.
+    Table->DestroyInplaceEditor();
+    TRPTableCellData& content = *Table->GetCell(0, 0);
+    content.Clear();
+    content.AddRawText("r0c0", 0, 0);
+    Table->Changed();
+    Editor.Format();
+  }
+}
+
+TEST_F(TTableEditorScreen, HyperlinkModeIsOneForTheHostAndTheCell) {
+  TFontInfo& link = *Style.TextStyles().Add();
+  link.FontName = "Arial";
+  link.Jump = true;
+  const int32_t linkStyle = Style.TextStyles().Count() - 1;
+  TRPTableCellData& cell = *Table->GetCell(1, 1);
+  cell.Clear();
+  cell.AddRawText("cell link", linkStyle, 0);
+  Editor.EditData().AddRawText("host link", linkStyle, 0);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  TRPTableInplaceRPData& inCell = CellEditor()->InplaceData();
+  TRPEditRPData& host = Editor.EditData();
+  const auto inJumpMode = [](const TCustomRPFormattedData& data) {
+    return (data.GetDocumentFlags() & rpdfUseJumps) != 0;
+  };
+  // Ctrl held in the cell's editor: the host builds the hyperlinks, the cell's numbered
+  // among them in the document's order (the table comes before the host's link).
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+  QApplication::sendEvent(QApplication::focusWidget(), &press);
+  EXPECT_TRUE(inJumpMode(host));
+  EXPECT_TRUE(inJumpMode(inCell));
+  ASSERT_EQ(host.Jumps.size(), 1u);
+  ASSERT_EQ(inCell.Jumps.size(), 1u);
+  EXPECT_EQ(inCell.FirstJumpNo, 0);
+  EXPECT_EQ(host.Jumps[0]->JumpNo, 1);
+  // Releasing it leaves the mode in both.
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+  QApplication::sendEvent(QApplication::focusWidget(), &release);
+  EXPECT_FALSE(inJumpMode(host));
+  EXPECT_FALSE(inJumpMode(inCell));
+  EXPECT_TRUE(host.Jumps.empty());
+  EXPECT_TRUE(inCell.Jumps.empty());
+  // The cell's document answers -100 (the host did the building); the table's own call
+  // builds the cell's list itself.
+  EXPECT_EQ(inCell.BuildJumps(true), -100);
+  EXPECT_TRUE(inJumpMode(host));
+  inCell.ClearJumps();
+  EXPECT_EQ(TRPTableInplaceEdit::RebuildEditorJumps(inCell), 1);
+  EXPECT_FALSE(inJumpMode(host));
+}
+
+TEST_F(TTableEditorScreen, ControlActionsInACellAreTheHosts) {
+  std::vector<std::pair<TCustomRichPane*, TRPControlAction>> heard;
+  Editor.OnControlAction = [&](TCustomRichPane* sender, TRPControlAction action, int32_t, TCustomRPItemInfo*) {
+    heard.emplace_back(sender, action);
+  };
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(2, 0);
+  ASSERT_TRUE(EditsCell(2, 0));
+  CellEditor()->InplaceData().ControlAction(rpcaBeforeRPFSave, 0, nullptr);
+  CellEditor()->InplaceData().ControlAction(rpcaAfterRPFSave, 0, nullptr);
+  using THeard = std::vector<std::pair<TCustomRichPane*, TRPControlAction>>;
+  EXPECT_EQ(heard, (THeard{{&Editor, rpcaBeforeRPFSave}, {&Editor, rpcaAfterRPFSave}}));
+}
+
+// Enter, move and drop at a point of the host; the action the drop was answered with.
+Qt::DropAction DropOnHost(QWidget& host, const QPoint& at, const QMimeData& mime) {
+  const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&host, &enter);
+  if (!enter.isAccepted()) return Qt::IgnoreAction;
+  QDragMoveEvent moveOver(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&host, &moveOver);
+  QDropEvent drop(QPointF(at), actions, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&host, &drop);
+  QApplication::processEvents();
+  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+TEST_F(TTableEditorScreen, ADropOntoACellGoesInThroughTheCellsEditor) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  TRPEditRPData& host = Editor.EditData();
+  // Text from elsewhere, dropped after the cell's text.
+  QMimeData text;
+  text.setText("+dropped");
+  EXPECT_EQ(DropOnHost(Host(), InCell(1, 1, 70), text), Qt::CopyAction);
+  ASSERT_TRUE(EditsCell(1, 1));
+  EXPECT_EQ(CellText(1, 1), "r1c1+dropped");
+  Table->DestroyInplaceEditor();
+  EXPECT_EQ(CellText(1, 1), "r1c1+dropped");
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  QApplication::processEvents();
+  Table->DestroyInplaceEditor();
+  EXPECT_EQ(State(), Start);
+
+  // Part of the document dragged into a cell moves there: out of the document as one
+  // step, into the cell as the cell's.
+  Editor.EditData().SetSelectionBounds(0, 2, 0, 4);
+  const std::unique_ptr<QMimeData> dragged = DragSelection();
+  ASSERT_TRUE(dragged);
+  EXPECT_EQ(DropOnHost(Host(), InCell(2, 2, 70), *dragged), Qt::MoveAction);
+  host.DeleteDraggedSelection();
+  host.DoneDragging();
+  ASSERT_TRUE(EditsCell(2, 2));
+  EXPECT_EQ(CellText(2, 2), "r2c2ef");
+  EXPECT_EQ(host.GetItemTextRaw(0), "bore");
+  Table->DestroyInplaceEditor();
+  Editor.Undo();
+  QApplication::processEvents();
+  Table->DestroyInplaceEditor();
+  Editor.Undo();
+  QApplication::processEvents();
+  EXPECT_EQ(State(), Start);
+}
+
+// A drag of the document's selection over a table it contains drops nothing there.
+TEST_F(TTableEditorScreen, TheDraggedSelectionDropsNothingIntoATableItHolds) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  TRPEditRPData& host = Editor.EditData();
+  host.SetSelectionBounds(0, 2, 2, 3);
+  const std::unique_ptr<QMimeData> dragged = DragSelection();
+  ASSERT_TRUE(dragged);
+  EXPECT_EQ(DropOnHost(Host(), InCell(1, 0, 70), *dragged), Qt::IgnoreAction);
+  host.DoneDragging();
+  EXPECT_EQ(State(), Start);
 }
 
 // On a real X display: a table with a block of cells being selected by a drag that
