@@ -99,6 +99,19 @@ protected:
   void UndoAll() {
     while (Data().UndoList->Count() > 0) Data().UndoList->Undo(Data());
   }
+  // One key's edit at (itemNo, offset) from a fresh undo list: the items and the caret
+  // afterwards, then the document as it was once every step is undone.
+  void ExpectEditThenUndo(int32_t itemNo, int32_t offset, const std::function<void()>& edit, const char* expected,
+                          std::pair<int32_t, int32_t> caret) {
+    Data().UndoList->Clear();
+    const std::string before = Dump();
+    Caret(itemNo, offset);
+    edit();
+    EXPECT_EQ(Dump(), expected);
+    EXPECT_EQ(CaretAt(), caret);
+    UndoAll();
+    EXPECT_EQ(Dump(), before);
+  }
   // The draw items and the text every list marker shows.
   std::string Layout() {
     std::string out;
@@ -636,14 +649,7 @@ TEST_F(RPEditingTest, BackspaceAndDelete) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     c.Build();
-    Data().UndoList->Clear();
-    const std::string before = Dump();
-    Caret(c.ItemNo, c.Offset);
-    c.Key();
-    EXPECT_EQ(Dump(), c.Expected);
-    EXPECT_EQ(CaretAt(), c.Caret);
-    UndoAll();
-    EXPECT_EQ(Dump(), before);
+    ExpectEditThenUndo(c.ItemNo, c.Offset, c.Key, c.Expected, c.Caret);
   }
 }
 
@@ -704,14 +710,8 @@ TEST_F(RPEditingTest, Enter) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     c.Build();
-    Data().UndoList->Clear();
-    const std::string before = Dump();
-    Caret(c.ItemNo, c.Offset);
-    EXPECT_TRUE(Data().InsertParagraphBreak(c.Soft, false));
-    EXPECT_EQ(Dump(), c.Expected);
-    EXPECT_EQ(CaretAt(), c.Caret);
-    UndoAll();
-    EXPECT_EQ(Dump(), before);
+    ExpectEditThenUndo(
+        c.ItemNo, c.Offset, [&] { EXPECT_TRUE(Data().InsertParagraphBreak(c.Soft, false)); }, c.Expected, c.Caret);
   }
 }
 
