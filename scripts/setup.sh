@@ -11,6 +11,7 @@ NEEDED=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # libraries the program links
   zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev libfribidi-dev
+  libharfbuzz-dev  # shaping of the scripts that join or reorder their letters
   qt6-base-dev  # the GUI layer (src/platform/gui) over Qt 6 Widgets
   libmspack-dev libgcab-dev  # the cabinet library (src/platform/cabinet) reads and writes through them
   # fonts: layout and rendering are the same on every machine
@@ -18,6 +19,9 @@ NEEDED=(
   unicode-data  # the Unicode Character Database behind the generated case tables
   # test-only peers
   python3-minimal python3-pil python3-fonttools libc-bin
+  # text in every script: faces that fall back for CJK and the other scripts, and hb-shape
+  # as the shaping oracle
+  fonts-droid-fallback fonts-noto-core libharfbuzz-bin
   clang-format  # the format check of the tree (tests/checks/check_format.py: version 14)
   libpng-dev pngcheck  # PNG decoding and encoding checked against libpng
   libxml2-dev  # XML name rules and parsing checked against libxml2
