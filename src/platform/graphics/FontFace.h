@@ -95,6 +95,9 @@ public:
 
   const TFontMetrics& Metrics() const noexcept { return FMetrics; }
   TFontFace& Face() const noexcept { return FFace; }
+  const TResolvedFontFace& Resolved() const noexcept { return FResolved; }
+  // The face's glyph index of a character (0: the face lacks it).
+  uint32_t GlyphIndex(char32_t c) const { return FT_Get_Char_Index(FFace.Face(), c); }
   // Whole-pixel advance of a character (0 for the zero-width ones).
   int32_t Advance(char32_t c) { return Info(c) >> 2; }
   // True when this face maps the character (the zero-width ones and the C0 and C1

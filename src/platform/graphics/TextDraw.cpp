@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/base/Surrogates.h"
-#include "platform/base/Utf8.h"
 #include "platform/graphics/CanvasRaster.h"
 #include "platform/graphics/FontFace.h"
 #include "platform/graphics/TextLayout.h"
@@ -76,25 +74,10 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
     order.resize(n);
     for (size_t i = 0; i < n; ++i) order[i] = static_cast<int32_t>(i);
   }
-  int64_t penX = origin.X;
-  for (size_t v = 0; v < n; ++v) {
-    const size_t i = static_cast<size_t>(order[v]);
-    const int32_t pen = static_cast<int32_t>(penX);
-    penX += advances[i];
-    if (!shaped.GlyphStart.empty())
-      for (uint32_t g = shaped.GlyphStart[i]; g < shaped.GlyphStart[i + 1]; ++g) {
-        const TShapedGlyph& glyph = shaped.Glyphs[g];
-        DrawGlyph(target, glyph.Font->GlyphById(glyph.Glyph, mono), pen + glyph.X, origin.Y - glyph.Y, state.TextColor);
-      }
-    TSizedFont* face = shaped.Faces[i];
-    if (!face) continue;
-    WideChar unit = view[i];
-    char32_t c = unit;
-    if (uint32_t pair = SurrogatePairAt(view, i))
-      c = pair;
-    else if (IsSurrogate(unit))
-      c = IsHighSurrogate(unit) ? 0xFFFD : 0;  // a second unit draws nothing
-    if (c != 0 && !IsZeroWidthChar(c)) DrawGlyph(target, face->Glyph(c, mono), pen, origin.Y, state.TextColor);
+  for (const TPlacedGlyph& glyph : PlaceGlyphs(shaped, view, order, advances.data())) {
+    const TGlyphImage& image =
+        glyph.Char ? glyph.Font->Glyph(glyph.Char, mono) : glyph.Font->GlyphById(glyph.Glyph, mono);
+    DrawGlyph(target, image, origin.X + glyph.X, origin.Y - glyph.Y, state.TextColor);
   }
   const LOGFONTW& lf = font.LogFont();
   if (lf.lfUnderline)

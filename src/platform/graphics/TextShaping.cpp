@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/base/Utf8.h"
+#include "platform/base/Surrogates.h"
 #include "platform/graphics/FontFace.h"
 #include "platform/graphics/TextScripts.h"
 
@@ -34,8 +34,10 @@ void ShapeRun(hb_buffer_t* buffer, WideStringView text, size_t begin, size_t end
   hb_buffer_clear_contents(buffer);
   hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(text.data()), static_cast<int>(text.size()),
                       static_cast<unsigned>(begin), static_cast<int>(end - begin));
-  hb_buffer_set_script(buffer, script);
-  hb_buffer_set_direction(buffer, hb_script_get_horizontal_direction(script));
+  if (!IsNeutralScript(script)) {
+    hb_buffer_set_script(buffer, script);
+    hb_buffer_set_direction(buffer, hb_script_get_horizontal_direction(script));
+  }
   hb_buffer_guess_segment_properties(buffer);
   hb_shape(face.Face().ShapingFont(), buffer, nullptr, 0);
   unsigned count = 0;
@@ -117,7 +119,9 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
     while (end < n && (!out.Faces[end] || (out.Faces[end] == face && scripts[end] == scripts[begin]))) ++end;
     out.Ascent = std::max(out.Ascent, face->Metrics().Ascent);
     out.Descent = std::max(out.Descent, face->Metrics().Descent);
-    if (ScriptNeedsShaping(scripts[begin])) {
+    // A fallback face's run is shaped too, so that its clusters stand where the shaper
+    // puts them along the whole run.
+    if (face != &selected || ScriptNeedsShaping(scripts[begin])) {
       ShapeRun(buffer.get(), text, begin, end, *face, scripts[begin], extra, out, glyphs);
       std::fill(out.Faces.begin() + static_cast<ptrdiff_t>(begin), out.Faces.begin() + static_cast<ptrdiff_t>(end),
                 nullptr);
@@ -137,5 +141,31 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
     out.Glyphs.push_back(glyph);
   }
   for (size_t i = 0; i < n; ++i) out.GlyphStart[i + 1] += out.GlyphStart[i];
+  return out;
+}
+
+std::vector<TPlacedGlyph> PlaceGlyphs(const TShapedText& shaped, WideStringView text,
+                                      const std::vector<int32_t>& visualToLogical, const int32_t* advances) {
+  std::vector<TPlacedGlyph> out;
+  out.reserve(text.size());
+  int64_t penX = 0;
+  for (int32_t logical : visualToLogical) {
+    const size_t i = static_cast<size_t>(logical);
+    const int32_t pen = static_cast<int32_t>(penX);
+    penX += advances[i];
+    const auto unit = static_cast<uint32_t>(i);
+    if (!shaped.GlyphStart.empty())
+      for (uint32_t g = shaped.GlyphStart[i]; g < shaped.GlyphStart[i + 1]; ++g) {
+        const TShapedGlyph& glyph = shaped.Glyphs[g];
+        out.push_back(TPlacedGlyph{glyph.Font, 0, glyph.Glyph, pen + glyph.X, glyph.Y, unit});
+      }
+    if (!shaped.Faces[i]) continue;
+    char32_t c = text[i];
+    if (uint32_t pair = SurrogatePairAt(text, i))
+      c = pair;
+    else if (IsSurrogate(text[i]))
+      c = IsHighSurrogate(text[i]) ? 0xFFFD : 0;  // a second unit draws nothing
+    if (c != 0 && !IsZeroWidthChar(c)) out.push_back(TPlacedGlyph{shaped.Faces[i], c, 0, pen, 0, unit});
+  }
   return out;
 }

@@ -1,6 +1,6 @@
 // Text as faces draw it: each character from a face that maps it (the selected face, or
-// the face fallback finds), and the runs of scripts that join or reorder their letters
-// shaped by HarfBuzz.
+// the face fallback finds), and the runs of scripts that join or reorder their letters,
+// as well as every run in a fallback face, shaped by HarfBuzz.
 //
 // A shaped cluster advances by whole pixels: its edges are the shaper's positions along
 // its run rounded to pixels, so the clusters of a run add up to its rounded width and no
@@ -41,3 +41,20 @@ struct TShapedText {
 };
 
 TShapedText ShapeText(HDC dc, WideStringView text);
+
+// A glyph as drawn: X from the line's left edge, Y above the baseline; drawn by its
+// character when Char is not 0, else by its glyph index in Font. Unit: the UTF-16 unit
+// it stands for (a shaped cluster's first unit).
+struct TPlacedGlyph {
+  TSizedFont* Font = nullptr;
+  char32_t Char = 0;
+  uint32_t Glyph = 0;
+  int32_t X = 0;
+  int32_t Y = 0;
+  uint32_t Unit = 0;
+};
+
+// The glyphs of a line in visual order (visualToLogical as VisualOrder gives it, in
+// TextLayout.h), each unit advancing by advances[unit]: what ExtTextOutW draws.
+std::vector<TPlacedGlyph> PlaceGlyphs(const TShapedText& shaped, WideStringView text,
+                                      const std::vector<int32_t>& visualToLogical, const int32_t* advances);
