@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -85,9 +86,10 @@ const TScriptCase ScriptCases[] = {
     {"Georgian", u"გამარჯობა მსოფლიო", "--direction=ltr --script=geor"},
 };
 
-class TextShaping : public testing::TestWithParam<TScriptCase> {
+// A bitmap whose canvas has Arial (Liberation Sans), which lacks every script below.
+class TArialCanvas {
 protected:
-  void SetUp() override {
+  TArialCanvas() {
     Bitmap.SetPixelFormat(pf24bit);
     Bitmap.SetSize(600, 80);
     TCanvas& canvas = *Bitmap.Canvas();
@@ -98,6 +100,9 @@ protected:
   TBitmap Bitmap;
   HDC Dc = nullptr;
 };
+
+class TextShaping : public testing::TestWithParam<TScriptCase>, protected TArialCanvas {};
+class TextShapingCarets : public testing::Test, protected TArialCanvas {};
 
 TEST_P(TextShaping, DrawsTheGlyphsOfHbShapeInItsClusterOrderWithoutDrift) {
   if (access(kHbShape, X_OK) != 0)
@@ -127,6 +132,14 @@ TEST_P(TextShaping, DrawsTheGlyphsOfHbShapeInItsClusterOrderWithoutDrift) {
     EXPECT_LE(std::abs(placed[i].X - static_cast<double>(expected[i].X) * scale), 0.5);
     EXPECT_LE(std::abs(placed[i].Y - static_cast<double>(expected[i].Y) * scale), 0.5);
   }
+  // Drawn, the glyphs leave ink.
+  SetBkMode(Dc, TRANSPARENT);
+  ASSERT_TRUE(ExtTextOutW(Dc, 10, 10, rightToLeft ? ETO_RTLREADING : 0, nullptr, text.data(),
+                          static_cast<uint32_t>(text.size()), nullptr));
+  int32_t ink = 0;
+  for (int32_t y = 0; y < Bitmap.Height(); ++y)
+    for (int32_t x = 0; x < Bitmap.Width(); ++x) ink += Bitmap.PixelColor(x, y) != clWhite;
+  EXPECT_GT(ink, kPixels * 4);
   // Measuring agrees with drawing: the line is as wide as its clusters.
   TSize size{};
   ASSERT_TRUE(GetTextExtentPoint32W(Dc, text.data(), static_cast<int32_t>(text.size()), &size));
@@ -143,5 +156,44 @@ TEST_P(TextShaping, DrawsTheGlyphsOfHbShapeInItsClusterOrderWithoutDrift) {
 
 INSTANTIATE_TEST_SUITE_P(Scripts, TextShaping, testing::ValuesIn(ScriptCases),
                          [](const testing::TestParamInfo<TScriptCase>& param) { return param.param.Name; });
+
+TEST_F(TextShapingCarets, RightToLeftCaretsWalkClusterByCluster) {
+  // Two lam-alef ligatures: clusters of two characters each.
+  const WideStringView text(u"لا سلام");
+  const int32_t n = static_cast<int32_t>(text.size());
+  SetTextAlign(Dc, TA_RTLREADING);
+  std::vector<uint32_t> order(text.size());
+  std::vector<int32_t> dx(text.size()), carets(text.size());
+  GCP_RESULTSW results;
+  results.lpOrder = order.data();
+  results.lpDx = dx.data();
+  results.lpCaretPos = carets.data();
+  const uint32_t size =
+      GetCharacterPlacementW(Dc, text.data(), n, 0, &results, GCP_REORDER | GCP_GLYPHSHAPE | GCP_LIGATE);
+  ASSERT_NE(size, 0u);
+  TSize extent{};
+  ASSERT_TRUE(GetTextExtentPoint32W(Dc, text.data(), n, &extent));
+  EXPECT_EQ(static_cast<int32_t>(size & 0xFFFF), extent.cx);
+  // The cluster edges, from the left: where each visual position starts, and the end.
+  std::set<int32_t> edges{0};
+  int32_t x = 0;
+  for (int32_t advance : dx) edges.insert(x += advance);
+  EXPECT_EQ(x, extent.cx);
+  for (int32_t i = 0; i < n; ++i) {
+    SCOPED_TRACE("unit " + std::to_string(i));
+    EXPECT_TRUE(edges.count(carets[static_cast<size_t>(i)]));
+    if (i > 0) EXPECT_LE(carets[static_cast<size_t>(i)], carets[static_cast<size_t>(i - 1)]);
+  }
+  // Each ligature advances on its lam; its alef takes no room of its own.
+  for (const size_t alef : {size_t{1}, size_t{5}}) {
+    EXPECT_EQ(dx[order[alef]], 0);
+    EXPECT_GT(dx[order[alef - 1]], 0);
+  }
+  // Leading edges: the first character's is the line's right end, the last one's (the
+  // leftmost cluster on screen) that cluster's right edge, which the alef before it shares.
+  EXPECT_EQ(carets[0], extent.cx);
+  EXPECT_EQ(carets[static_cast<size_t>(n - 1)], *std::next(edges.begin()));
+  EXPECT_EQ(carets[static_cast<size_t>(n - 2)], carets[static_cast<size_t>(n - 1)]);
+}
 
 }  // namespace
