@@ -103,8 +103,12 @@ public:
   // True when this face maps the character (the zero-width ones and the C0 and C1
   // controls count as mapped: they never ask for another face).
   bool Maps(char32_t c) { return (Info(c) & MappedBit) != 0; }
-  // True when the face maps the character and its script is drawn glyph by glyph.
-  bool Plain(char32_t c) { return (Info(c) & (MappedBit | ShapedBit)) == MappedBit; }
+  // The advance of a character that the face maps and whose script is drawn glyph by
+  // glyph; -1 for any other character.
+  int32_t PlainAdvance(char32_t c) {
+    const int32_t info = Info(c);
+    return (info & (MappedBit | ShapedBit)) == MappedBit ? info >> 2 : -1;
+  }
   // This face when it maps the character, else the face fontconfig offers for it (of
   // the same class, weight and slant where one has it, at the same pixel size), chosen
   // once per script and kept; this face when no installed face maps it.

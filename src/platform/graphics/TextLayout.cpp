@@ -43,26 +43,15 @@ TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count) {
 }
 
 int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* height) {
-  TSizedFont& font = dc->SelectedFont().Sized();
-  const int32_t extra = dc->State.CharExtra;
-  int64_t total = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t pair = SurrogatePairAt(text, i);
-    char32_t c = pair ? pair : text[i];
-    if (!font.Plain(c)) {
-      // Some character needs another face or shaping.
-      const TShapedText shaped = ShapeText(dc, text);
-      std::copy(shaped.Advances.begin(), shaped.Advances.end(), advances);
-      if (height) *height = shaped.Ascent + shaped.Descent;
-      return shaped.Width;
-    }
-    int32_t advance = IsZeroWidthChar(c) ? 0 : font.Advance(c) + extra;
-    advances[i] = advance;
-    total += advance;
-    if (pair) advances[++i] = 0;
+  const int64_t plain = PlainAdvances(dc, text, advances);
+  if (plain >= 0) {
+    if (height) *height = dc->SelectedFont().Sized().Metrics().Height;
+    return plain;
   }
-  if (height) *height = font.Metrics().Height;
-  return total;
+  const TShapedText shaped = ShapeText(dc, text);
+  std::copy(shaped.Advances.begin(), shaped.Advances.end(), advances);
+  if (height) *height = shaped.Ascent + shaped.Descent;
+  return shaped.Width;
 }
 
 bool HasRightToLeft(WideStringView text) noexcept {

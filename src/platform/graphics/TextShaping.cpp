@@ -59,21 +59,23 @@ void ShapeRun(hb_buffer_t* buffer, WideStringView text, size_t begin, size_t end
   }
 }
 
-// True when the selected face draws every character glyph by glyph; then the advances
-// and faces are filled.
-bool ShapePlain(TSizedFont& face, WideStringView text, int32_t extra, TShapedText& out) {
+}  // namespace
+
+int64_t PlainAdvances(HDC dc, WideStringView text, int32_t* advances) {
+  TSizedFont& face = dc->SelectedFont().Sized();
+  const int32_t extra = dc->State.CharExtra;
+  int64_t total = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const char32_t c = CharAt(text, i);
-    if (!face.Plain(c)) return false;
-    out.Faces[i] = &face;
-    out.Advances[i] = CharAdvance(face, c, extra);
-    out.Width += out.Advances[i];
-    if (c > 0xFFFF) ++i;
+    int32_t advance = face.PlainAdvance(c);
+    if (advance < 0) return -1;
+    if (!IsZeroWidthChar(c)) advance += extra;
+    advances[i] = advance;
+    total += advance;
+    if (c > 0xFFFF) advances[++i] = 0;
   }
-  return true;
+  return total;
 }
-
-}  // namespace
 
 TShapedText ShapeText(HDC dc, WideStringView text) {
   TSizedFont& selected = dc->SelectedFont().Sized();
@@ -84,7 +86,14 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
   out.Faces.assign(n, nullptr);
   out.Ascent = selected.Metrics().Ascent;
   out.Descent = selected.Metrics().Descent;
-  if (ShapePlain(selected, text, extra, out)) return out;
+  out.Width = PlainAdvances(dc, text, out.Advances.data());
+  if (out.Width >= 0) {
+    for (size_t i = 0; i < n; ++i) {
+      out.Faces[i] = &selected;
+      if (CharAt(text, i) > 0xFFFF) ++i;  // a pair's second unit draws nothing
+    }
+    return out;
+  }
   out.Width = 0;
 
   // Each character's face and script: a neutral one (space, digit, punctuation, mark)

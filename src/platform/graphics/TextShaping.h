@@ -42,6 +42,11 @@ struct TShapedText {
 
 TShapedText ShapeText(HDC dc, WideStringView text);
 
+// The quick road for the text that the selected face draws glyph by glyph (all Latin,
+// Cyrillic and Greek text): the advances into advances[0..size) and their sum; -1 when
+// some character needs another face or shaping.
+int64_t PlainAdvances(HDC dc, WideStringView text, int32_t* advances);
+
 // A glyph as drawn: X from the line's left edge, Y above the baseline; drawn by its
 // character when Char is not 0, else by its glyph index in Font. Unit: the UTF-16 unit
 // it stands for (a shaped cluster's first unit).
