@@ -194,7 +194,7 @@ int32_t TSizedFont::ComputeInfo(char32_t c) {
   FT_UInt glyph = FT_Get_Char_Index(FFace.Face(), c);
   // Controls keep the face's missing glyph: no face draws them.
   const bool mapped = glyph != 0 || c < 0x20 || (c >= 0x7F && c < 0xA0);
-  const int32_t flags = (mapped ? MappedBit : 0) | (ScriptNeedsShaping(ScriptOf(c)) ? ShapedBit : 0);
+  const int32_t flags = (mapped ? MappedBit : 0) | (NeedsShaping(c) ? ShapedBit : 0);
   FT_Fixed units = 0;
   if (FT_Get_Advance(FFace.Face(), glyph, FT_LOAD_NO_SCALE, &units) != 0) return flags;
   int32_t px = ScaleFontUnits(units, FXNum, FXDen);

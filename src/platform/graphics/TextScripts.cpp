@@ -5,13 +5,14 @@ hb_script_t ScriptOf(char32_t c) noexcept {
   return hb_unicode_script(funcs, c);
 }
 
+namespace {
+
 bool ScriptNeedsShaping(hb_script_t script) noexcept {
   switch (script) {
     case HB_SCRIPT_ARABIC:
     case HB_SCRIPT_SYRIAC:
     case HB_SCRIPT_THAANA:
     case HB_SCRIPT_NKO:
-    case HB_SCRIPT_HEBREW:
     case HB_SCRIPT_DEVANAGARI:
     case HB_SCRIPT_BENGALI:
     case HB_SCRIPT_GURMUKHI:
@@ -32,4 +33,11 @@ bool ScriptNeedsShaping(hb_script_t script) noexcept {
     default:
       return false;
   }
+}
+
+}  // namespace
+
+bool NeedsShaping(char32_t c) noexcept {
+  return (c >= 0x0591 && c <= 0x05C7 && c != 0x05BE && c != 0x05C0 && c != 0x05C3 && c != 0x05C6) ||
+         ScriptNeedsShaping(ScriptOf(c));
 }

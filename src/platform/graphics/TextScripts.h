@@ -7,11 +7,12 @@
 // HB_SCRIPT_INHERITED for most combining marks).
 hb_script_t ScriptOf(char32_t c) noexcept;
 
-// True for the scripts whose letters join, combine or reorder, so that a face draws
-// them right only through shaping: Arabic and its kin, Hebrew, the Indic scripts, Thai,
-// Lao, Khmer, Myanmar, Tibetan and Mongolian. Latin, Cyrillic, Greek, CJK and the other
-// scripts are drawn glyph by glyph.
-bool ScriptNeedsShaping(hb_script_t script) noexcept;
+// True for the characters that a face draws right only through shaping: the letters of
+// the scripts whose letters join, combine or reorder (Arabic and its kin, the Indic
+// scripts, Thai, Lao, Khmer, Myanmar, Tibetan and Mongolian) and the Hebrew points and
+// accents (U+0591-U+05C7; Hebrew letters alone are drawn glyph by glyph). Latin,
+// Cyrillic, Greek, CJK and the other scripts are drawn glyph by glyph.
+bool NeedsShaping(char32_t c) noexcept;
 
 // True for a script that takes the script of the text around it.
 inline bool IsNeutralScript(hb_script_t script) noexcept {

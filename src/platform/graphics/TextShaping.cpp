@@ -130,7 +130,9 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
     out.Descent = std::max(out.Descent, face->Metrics().Descent);
     // A fallback face's run is shaped too, so that its clusters stand where the shaper
     // puts them along the whole run.
-    if (face != &selected || ScriptNeedsShaping(scripts[begin])) {
+    bool shape = face != &selected;
+    for (size_t i = begin; i < end && !shape; ++i) shape = out.Faces[i] && NeedsShaping(CharAt(text, i));
+    if (shape) {
       ShapeRun(buffer.get(), text, begin, end, *face, scripts[begin], extra, out, glyphs);
       std::fill(out.Faces.begin() + static_cast<ptrdiff_t>(begin), out.Faces.begin() + static_cast<ptrdiff_t>(end),
                 nullptr);
