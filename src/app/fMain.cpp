@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <tuple>
 #include <utility>
 
@@ -31,6 +32,16 @@ constexpr int32_t SmallestHeight = 500;
 // grow.
 constexpr int32_t SmallestListWidth = 100;
 constexpr int32_t SmallestEditWidth = 80;
+
+// The built-in entries of the override choice, one per mode in the order of the modes.
+constexpr const char16_t* OverrideModeTexts[] = {u"Ask", u"Override", u"Don't convert"};
+constexpr int32_t OverrideModeCount = static_cast<int32_t>(std::size(OverrideModeTexts));
+
+// The mode that a stored or shown index stands for: anything but one of the entries (a
+// box left blank, a value written into the settings by hand) asks.
+TOverrideMode OverrideModeOf(int32_t index) {
+  return index >= 0 && index < OverrideModeCount ? static_cast<TOverrideMode>(index) : omAsk;
+}
 
 // TColor (0x00BBGGRR) of each log kind: black, pure red, dark green.
 constexpr int32_t LogColors[] = {0x000000, 0x0000FF, 0x008000};
@@ -160,7 +171,7 @@ void TfrmMain::CreateComponents() {
   cmbScheme->SetStyle(csDropDownList);
   cmbScheme->OnChange = [this](TObject*) { cmbSchemeChange(); };
   cmbOverrideMode->SetStyle(csDropDownList);
-  for (const char16_t* entry : {u"Ask", u"Override", u"Don't convert"}) cmbOverrideMode->Items()->Add(entry);
+  for (const char16_t* entry : OverrideModeTexts) cmbOverrideMode->Items()->Add(entry);
   cmbOverrideMode->OnChange = [this](TObject*) { cmbOverrideModeChange(); };
   lbxLog->SetHighlightSelection(false);
   lbxLog->OnItemColor = [this](int32_t index) { return LogColors[FLogKinds.at(static_cast<size_t>(index))]; };
@@ -327,7 +338,7 @@ void TfrmMain::FormCreate() {
   FConvertor->SetOnProgress(
       [this](const WideString& msg, int32_t percent, bool& cancel) { ConvertorProgress(msg, percent, cancel); });
   btnStartStop->SetCaption(Res(&SBtnStart));
-  cmbOverrideMode->SetItemIndex(Settings.OverrideMode);
+  ShowOverrideMode();
   lbxLog->Items()->Clear();
   FLogKinds.clear();
 
@@ -380,12 +391,22 @@ void TfrmMain::cmbSchemeChange() {
   FConvertor->SelectScheme(Settings.SchemeName);
 }
 
-void TfrmMain::cmbOverrideModeChange() { Settings.OverrideMode = cmbOverrideMode->ItemIndex(); }
+void TfrmMain::cmbOverrideModeChange() { Settings.OverrideMode = OverrideModeOf(cmbOverrideMode->ItemIndex()); }
+
+// A translation may list the override entries short or long: the box keeps one entry per
+// mode, with the built-in text for each that the translation leaves out, and shows the
+// stored mode.
+void TfrmMain::ShowOverrideMode() {
+  TUniComboBoxStrings& entries = *cmbOverrideMode->Items();
+  while (entries.Count() > OverrideModeCount) entries.Delete(entries.Count() - 1);
+  for (int32_t i = entries.Count(); i < OverrideModeCount; ++i) entries.Add(OverrideModeTexts[i]);
+  cmbOverrideMode->SetItemIndex(OverrideModeOf(Settings.OverrideMode));
+}
 
 void TfrmMain::dlcMainLanguageChanged() {
   btnStartStop->SetCaption(Res(FConverting ? &SBtnBreak : &SBtnStart));
   cmbScheme->SetItemIndex(IndexOfExact(*cmbScheme, Settings.SchemeName));
-  cmbOverrideMode->SetItemIndex(Settings.OverrideMode);
+  ShowOverrideMode();
   // The new captions may need more room.
   FormResize();
 }
@@ -527,10 +548,9 @@ void TfrmMain::EndStage() {
 }
 
 bool TfrmMain::ShouldOverride(const WideString& out) {
-  const int32_t mode = cmbOverrideMode->ItemIndex();
+  const TOverrideMode mode = OverrideModeOf(cmbOverrideMode->ItemIndex());
   if (mode == omOverride) return true;
   if (mode == omDontConvert) return false;
-  if (mode != omAsk) return true;
   if (FOverrideAnswer == oaNone) {
     const int32_t answer = FDialogs->MessageDlg(WideFormat(Res(&SMsgOverrideAsk), {out}), mtConfirmation,
                                                 MsgDlgButton(mbYes) | MsgDlgButton(mbNo) | MsgDlgButton(mbCancel) |
@@ -570,7 +590,7 @@ void TfrmMain::FormCloseQuery(bool& canClose) {
     canClose = false;
     return;
   }
-  Settings.OverrideMode = cmbOverrideMode->ItemIndex();
+  Settings.OverrideMode = OverrideModeOf(cmbOverrideMode->ItemIndex());
   Settings.SchemeName = cmbScheme->ItemIndex() >= 0 ? cmbScheme->Item(cmbScheme->ItemIndex()).Text : u"";
   Settings.DestinationDir = edtDestinationDir->Text();
   Settings.UseSourceDir = rdoUseSourceDir->Checked();
