@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -52,14 +54,16 @@ protected:
   }
   ~MainWindowBooks() override { Settings = TSettings{}; }
 
-  // Creates the window with the program's converter, adds the books and starts.
-  TfrmMain& Convert(const std::vector<const char*>& names) {
+  // Creates the window with the program's converter, adds the books, runs beforeStart
+  // and starts.
+  TfrmMain& Convert(const std::vector<const char*>& names, const std::function<void()>& beforeStart = nullptr) {
     std::vector<WideString> files;
     for (const char* name : names) files.push_back(BooksDir() + AnsiToWideWithCodePage(name, CP_UTF8));
     Window = std::make_unique<TfrmMain>(nullptr, std::make_unique<TFB2WolBookConvertor>(),
                                         std::make_unique<TAddFiles>(files));
     Window->Show();
     Window->btnAddFiles->Click();
+    if (beforeStart) beforeStart();
     Application->UpdateActions();
     Window->btnStartStop->Click();
     return *Window;
@@ -102,35 +106,43 @@ TEST_F(MainWindowBooks, BooksBecomeWolfFilesTheReaderAccepts) {
   }
 }
 
-// An archive that cannot be opened (not a zip at all, or gone since it was added) fails
-// alone, its red line naming it; the books around it are converted.
-TEST_F(MainWindowBooks, AnArchiveThatCannotBeOpenedFailsAlone) {
+// Damaged archives are named as damaged, each failing alone in the stage it failed in
+// (loading, which never reads as complete); an archive gone since it was added is named
+// with the reason. The books around them are converted.
+TEST_F(MainWindowBooks, DamagedArchivesAreNamedAsDamaged) {
   ASSERT_TRUE(Zipped);
+  const std::string packed = ReadBytes(Books / "packed.zip");
+  WriteBytes(Books / "cut.zip", packed.substr(0, packed.size() / 2));
+  // Stored, one byte of the text changed: the XML stays well formed, only the CRC tells.
+  ASSERT_TRUE(WriteTestZip(Books / "crc.zip", {{"inside.fb2", TestFB2("Checked", "<section><p>Text</p></section>")}}));
+  std::string crc = ReadBytes(Books / "crc.zip");
+  crc[crc.find("Text")] = 'N';
+  WriteBytes(Books / "crc.zip", crc);
   WriteBytes(Books / "notzip.zip", "This is a letter, not an archive.");
+  WriteBytes(Books / "empty.zip", "");
   WriteBytes(Books / "gone.zip", "");
-  std::vector<WideString> files;
-  for (const char* name : {"story.fb2", "notzip.zip", "gone.zip", "packed.zip"})
-    files.push_back(BooksDir() + AnsiToWideWithCodePage(name, CP_UTF8));
-  Window =
-      std::make_unique<TfrmMain>(nullptr, std::make_unique<TFB2WolBookConvertor>(), std::make_unique<TAddFiles>(files));
-  Window->Show();
-  Window->btnAddFiles->Click();
-  std::filesystem::remove(Books / "gone.zip");
-  Application->UpdateActions();
-  Window->btnStartStop->Click();
+  const std::pair<const char*, WideString> cases[] = {
+      {"cut.zip", u"The ZIP archive is damaged: it is cut short."},
+      {"crc.zip", u"The ZIP archive is damaged: \"inside.fb2\" fails its checksum (CRC)."},
+      {"notzip.zip", u"This file is not a ZIP archive."},
+      {"empty.zip", u"The ZIP file is empty."},
+      {"gone.zip", u"File \"" + BooksDir() + u"gone.zip\" not converted: File not found"},
+  };
+  std::vector<const char*> names{"story.fb2"};
+  for (const auto& [name, message] : cases) names.push_back(name);
+  names.push_back("packed.zip");
+  TfrmMain& w = Convert(names, [this] { std::filesystem::remove(Books / "gone.zip"); });
 
-  std::vector<TfrmMain::TLogLine> failures;
-  for (const TfrmMain::TLogLine& line : Window->LogLines())
-    if (line.Kind == lkError) failures.push_back(line);
-  ASSERT_EQ(failures.size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
-    const WideString name = files[i + 1];
-    SCOPED_TRACE(WideToUtf8(name));
-    EXPECT_TRUE(failures[i].Text.starts_with(u"File \"" + name + u"\" not converted: "))
-        << WideToUtf8(failures[i].Text);
+  const std::vector<TfrmMain::TLogLine> lines = w.LogLines();
+  for (const auto& [name, message] : cases) {
+    SCOPED_TRACE(name);
+    const WideString begins = u"Start converting \"" + BooksDir() + AnsiToWideWithCodePage(name, CP_UTF8) + u"\"...";
+    const auto at = std::find(lines.begin(), lines.end(), TfrmMain::TLogLine{begins, lkInfo});
+    ASSERT_GE(std::distance(at, lines.end()), 3);
+    EXPECT_EQ(std::vector(at + 1, at + 3),
+              (std::vector<TfrmMain::TLogLine>{{u"Loading...", lkInfo}, {message, lkError}}));
   }
-  EXPECT_EQ(Window->LogLines().back(),
-            (TfrmMain::TLogLine{u"File \"" + BooksDir() + u"packed.zip\" converted.", lkSuccess}));
+  EXPECT_EQ(lines.back(), (TfrmMain::TLogLine{u"File \"" + BooksDir() + u"packed.zip\" converted.", lkSuccess}));
   EXPECT_FALSE(Read("story.wol").Images.empty());
   EXPECT_FALSE(Read("packed.wol").Images.empty());
 }
