@@ -37,6 +37,9 @@ constexpr int32_t SmallestEditWidth = 80;
 constexpr const char16_t* OverrideModeTexts[] = {u"Ask", u"Override", u"Don't convert"};
 constexpr int32_t OverrideModeCount = static_cast<int32_t>(std::size(OverrideModeTexts));
 
+// The open dialog's one filter: its name, then its masks after "|".
+constexpr const char16_t* BookFilter = u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip";
+
 // The mode that a stored or shown index stands for: anything but one of the entries (a
 // box left blank, a value written into the settings by hand) asks.
 TOverrideMode OverrideModeOf(int32_t index) {
@@ -180,7 +183,7 @@ void TfrmMain::CreateComponents() {
   dlcMain->SetName("dlcMain");
   OpenDlg->SetName("OpenDlg");
   OpenDlg->SetTitle(u"Select FB2 file(s) to add");
-  OpenDlg->SetFilter(u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip");
+  OpenDlg->SetFilter(BookFilter);
   OpenDlg->SetDefaultExt(u"*.fb2;*.zip");
   OpenDlg->SetOptions(ofAllowMultiSelect | ofFileMustExist);
 }
@@ -407,6 +410,8 @@ void TfrmMain::dlcMainLanguageChanged() {
   btnStartStop->SetCaption(Res(FConverting ? &SBtnBreak : &SBtnStart));
   cmbScheme->SetItemIndex(IndexOfExact(*cmbScheme, Settings.SchemeName));
   ShowOverrideMode();
+  // A translated filter without its masks would let the open dialog list no file.
+  if (OpenDlg->Filter().find(u'|') == WideString::npos) OpenDlg->SetFilter(BookFilter);
   // The new captions may need more room.
   FormResize();
 }
@@ -488,8 +493,9 @@ void TfrmMain::RunBatch() {
   WideString reason;
   const WideString dir = WideExcludeTrailingBackslash(edtDestinationDir->Text());
   if (rdoUseSpecialDir->Checked() && !CanWriteToFolder(dir, reason)) {
+    // Nothing was converted: the batch's end is no success.
     AddLog(WideFormat(Res(&SMsgDirNotWritable), {dir, reason}), lkError);
-    AddLog(Res(&SMsgStopConvert), lkSuccess);
+    AddLog(Res(&SMsgStopConvert), lkError);
     return;
   }
   for (int32_t i = 0; i < lbxFiles->ItemCount(); ++i) {

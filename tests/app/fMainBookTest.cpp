@@ -16,13 +16,17 @@
 #include "AppTestFiles.h"
 #include "AppTestLayout.h"
 #include "app/fMain.h"
+#include "app/fSelectLanguage.h"
 #include "app/uFB2WolBookConvertor.h"
 #include "app/uGlobals.h"
 #include "convert/ConvertTestBooks.h"
+#include "l10n/LangTestIds.h"
 #include "l10n/Localizer.h"
 #include "platform/base/CodePages.h"
+#include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 #include "unicode/controls/ScreenGrab.h"
+#include "unicode/controls/UniDialogs.h"
 #include "wolf/WolfFileReader.h"
 
 namespace {
@@ -145,6 +149,101 @@ TEST_F(MainWindowBooks, DamagedArchivesAreNamedAsDamaged) {
   EXPECT_EQ(lines.back(), (TfrmMain::TLogLine{u"File \"" + BooksDir() + u"packed.zip\" converted.", lkSuccess}));
   EXPECT_FALSE(Read("story.wol").Images.empty());
   EXPECT_FALSE(Read("packed.wol").Images.empty());
+}
+
+// The buttons that a window's frame offers: a frame whose flags name no buttons of their
+// own gets every one from the window manager.
+WideString FrameButtons(const QWidget& window) {
+  const Qt::WindowFlags flags = window.windowFlags();
+  if (!flags.testFlag(Qt::CustomizeWindowHint)) return u"minimize maximize close";
+  WideString buttons;
+  for (const auto& [flag, name] :
+       {std::pair{Qt::WindowMinimizeButtonHint, u"minimize "}, std::pair{Qt::WindowMaximizeButtonHint, u"maximize "},
+        std::pair{Qt::WindowCloseButtonHint, u"close"}})
+    if (flags.testFlag(flag)) buttons += name;
+  return buttons;
+}
+
+// The log from its line first on, a line each, with its kind.
+WideString LogFrom(const TfrmMain& window, size_t first) {
+  const char16_t* kinds[] = {u" [info]", u" [error]", u" [success]"};
+  WideString text;
+  const std::vector<TfrmMain::TLogLine> lines = window.LogLines();
+  for (size_t i = first; i < lines.size(); ++i)
+    text += (i > first ? u"\n" : u"") + lines[i].Text + kinds[lines[i].Kind];
+  return text;
+}
+
+// What the window says and how its windows look, as a user meets them: the read error
+// without a stray letter, a failed load that never reads as complete, a batch refused
+// before its first book drawn as a failure, dialogs that cannot be minimized or
+// maximized, and a translated file filter that must keep its masks.
+TEST_F(MainWindowBooks, MessagesAndLooks) {
+  if (RerunUnprivileged()) return;
+  namespace fs = std::filesystem;
+  WriteBytes(Books / "unreadable.fb2", "<FictionBook><body>");
+  fs::create_directory(Books / "locked");
+  fs::permissions(Books / "locked", fs::perms::owner_write, fs::perm_options::remove);
+  const WideString locked = BooksDir() + u"locked";
+
+  // The open dialog's filter after a switch to a language that translates it.
+  const auto translatedFilter = [this](const WideString& filter) {
+    Window.reset();
+    TfrmMain& english = Convert({});
+    const uint32_t id = LangIdOf(english.dlcMain->Root(), english.OpenDlg, "Filter");
+    WriteBytes(Folder / "QuirefoldB_de.lng",
+               Utf16LEWithBom(u"LANGID=1031\r\n[MainWindow]\r\n" + WideFormat(u"%d=", {static_cast<int32_t>(id)}) +
+                              filter + u"\r\n"));
+    Convert({});
+    LangManager().SetLanguageID(1031);
+    const WideString shown = LangManager().GetLanguageID() == 1031 ? Window->OpenDlg->Filter() : u"(not switched)";
+    LangManager().SetLanguageID(TLanguageManager::DefaultLangID);
+    return shown;
+  };
+  struct TLook {
+    const char* What;
+    std::function<WideString()> Shown;
+    WideString Expected;
+  };
+  const TLook looks[] = {
+      {"read error", [&] { return LogFrom(Convert({"unreadable.fb2"}), 1); },
+       u"Loading... [info]\nCan't read FB2 file! Make sure that file is correct. [error]"},
+      {"refused destination",
+       [&] {
+         return LogFrom(Convert({"story.fb2"},
+                                [&] {
+                                  Window->rdoUseSpecialDir->SetChecked(true);
+                                  Window->rdoUseSpecialDir->Click();
+                                  Window->edtDestinationDir->SetText(locked);
+                                }),
+                        0);
+       },
+       u"Can't write to directory \"" + locked + u"\". Access is denied. [error]\nConversion stopped. [error]"},
+      {"language dialog",
+       [] {
+         TfrmSelectLanguage dialog(nullptr);
+         dialog.HandleNeeded();
+         return FrameButtons(*dialog.Widget());
+       },
+       u"close"},
+      {"message dialog",
+       [] {
+         const std::unique_ptr<TUniMessageForm> dialog =
+             WideCreateMessageDialog(u"Remove?", mtConfirmation, MsgDlgButton(mbOK) | MsgDlgButton(mbCancel));
+         dialog->HandleNeeded();
+         return FrameButtons(*dialog->Widget());
+       },
+       u"close"},
+      {"translated filter without masks", [&] { return translatedFilter(u"FictionBook-Dateien"); },
+       u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip"},
+      {"translated filter", [&] { return translatedFilter(u"FictionBook-Dateien|*.fb2;*.zip"); },
+       u"FictionBook-Dateien|*.fb2;*.zip"},
+  };
+  for (const TLook& look : looks) {
+    SCOPED_TRACE(look.What);
+    EXPECT_EQ(WideToUtf8(look.Shown()), WideToUtf8(look.Expected));
+  }
+  fs::permissions(Books / "locked", fs::perms::owner_write, fs::perm_options::add);
 }
 
 // Under xvfb-run: the window after converting a small book, saved to QF_SCREENSHOT_DIR.
