@@ -14,6 +14,7 @@ set -euo pipefail
 PROGRAM=(
   # build
   g++:g++ cmake:cmake ninja:ninja-build pkg-config:pkg-config
+  lld  # links the large test programs of the sanitizer build several times faster
   python3-minimal  # /usr/bin/python3 embeds the program's resources while it is built
   # libraries the program links
   zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev libfribidi-dev libharfbuzz-dev
