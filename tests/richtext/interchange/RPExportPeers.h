@@ -1,7 +1,7 @@
 // The exports of the peer tests' documents read by real programs: LibreOffice (headless,
 // a private profile, every RTF file converted to ODT in one call), unrtf, tidy, xmllint
 // (against the XHTML 1.1 DTD of Debian's W3C SGML library, through its catalog, without
-// the network) and html5lib and lxml through export_peer.py. What they answer is made
+// the network) and html5lib, lxml and ElementTree through export_peer.py. What they answer is made
 // once and cached in the build folder under a lock, keyed by the exports' bytes, so that
 // parallel tests share one run. A missing program fails the tests that need it, naming
 // its Debian package.
@@ -33,6 +33,7 @@ struct TPeerAnswers {
   std::string Unrtf;         // unrtf --text
   std::string TidyClassic;   // tidy's messages about the classic HTML
   std::string XmllintCss;    // xmllint's messages about the XHTML
+  std::string XmlCss;        // export_peer.py xml of the XHTML
   std::string Html5Classic;  // export_peer.py html of each HTML file
   std::string Html5Css;
 };
@@ -130,6 +131,7 @@ inline TPeerRun RunExportPeers(const std::vector<TPeerExports>& documents) {
             Quote(file(d, ".xhtml")) + " >" + Quote(file(d, ".xmllint.txt")) + " 2>&1");
         Run(peer + " html " + Quote(file(d, ".html")) + " >" + Quote(file(d, ".html5.txt")) + " 2>&1");
         Run(peer + " html " + Quote(file(d, ".xhtml")) + " >" + Quote(file(d, ".xhtml5.txt")) + " 2>&1");
+        Run(peer + " xml " + Quote(file(d, ".xhtml")) + " >" + Quote(file(d, ".xml.txt")) + " 2>&1");
       }
       if (run.Error.empty()) WriteText(dir / "key", keyText);
     }
@@ -141,6 +143,7 @@ inline TPeerRun RunExportPeers(const std::vector<TPeerExports>& documents) {
       a.XmllintCss = ReadText(file(d, ".xmllint.txt"));
       a.Html5Classic = ReadText(file(d, ".html5.txt"));
       a.Html5Css = ReadText(file(d, ".xhtml5.txt"));
+      a.XmlCss = ReadText(file(d, ".xml.txt"));
       run.Answers.push_back(a);
     }
   }

@@ -55,12 +55,15 @@ TEST(RPConversionTest, CodePages) {
   EXPECT_EQ(AnsiToRawUnicode(1252, "\xC0"), WideToRawUnicode(u"À"));
   EXPECT_EQ(AnsiToRawUnicode(1251, ""), "");
   // A code page the system lacks: the ANSI code page (1251).
-  EXPECT_EQ(AnsiToRawUnicode(2, "\xC0"), WideToRawUnicode(u"А"));
+  EXPECT_EQ(AnsiToRawUnicode(59999, "\xC0"), WideToRawUnicode(u"А"));
+  // The Macintosh code page (2) converts as Mac Roman.
+  EXPECT_EQ(AnsiToRawUnicode(2, "caf\x8E \xD5\xA5"), WideToRawUnicode(u"café ’•"));
+  EXPECT_EQ(RawUnicodeToAnsi(2, WideToRawUnicode(u"é")), "\x8E");
   EXPECT_EQ(RawUnicodeToAnsi(1251, WideToRawUnicode(u"Яa€")),
             "\xDF"
             "a\x88");
   EXPECT_EQ(RawUnicodeToAnsi(1251, WideToRawUnicode(u"ä日")), "??");  // absent characters
-  EXPECT_EQ(RawUnicodeToAnsi(2, WideToRawUnicode(u"Я")), "\xDF");
+  EXPECT_EQ(RawUnicodeToAnsi(59999, WideToRawUnicode(u"Я")), "\xDF");
   EXPECT_EQ(RawUnicodeToAnsi(1251, ""), "");
   EXPECT_EQ(CodePageTextToUtf8(1251, "\xDF"), "\xD0\xAF");
   EXPECT_FALSE(CanConvertRawUnicodeToCodePage(WideToRawUnicode(u"a"), 1252));
