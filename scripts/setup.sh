@@ -30,6 +30,8 @@ NEEDED=(
   # RTF written by real programs for the RTF reader's tests (the smallest LibreOffice that
   # converts Writer documents headless), and a second reader of the same files
   libreoffice-writer-nogui pandoc unrtf
+  # metafiles (WMF, EMF) drawn and rendered by LibreOffice Draw, icons made by icotool
+  libreoffice-draw-nogui icoutils
   # the HTML exports checked by real readers: tidy for HTML 4, xmllint against the XHTML
   # 1.1 DTD of the W3C's SGML library (through a catalog, no network), html5lib and lxml
   # (html5lib also gives the grids of HTML tables that the RTF import's tables are checked

@@ -11,6 +11,7 @@
 #include <span>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/DibDecode.h"
 #include "platform/graphics/Graphic.h"
 #include "richtext/interchange/RPRTFProperties.h"
 
@@ -22,22 +23,6 @@ inline constexpr char SInvalidMetafile[] = "Invalid metafile";
 // file header, which is filled here ("BM", the size, the offset of the bits).
 std::unique_ptr<TGraphic> LoadRTFPictureGraphic(TRPRTFPicture& picture, int64_t dibHeaderOffset,
                                                 bool extractMetafileBitmaps, int32_t pixelsPerInch);
-
-// A device-independent bitmap (an information header of 12, 40, 52, 56, 64, 108 or 124
-// bytes, bit-field masks, a colour table of biClrUsed entries, then the rows; 1, 4, 8,
-// 16, 24 or 32 bits per pixel, uncompressed or run-length encoded) as a bitmap: palette
-// formats keep their colour table, the others become 24 bits per pixel.
-// bitsOffset (from the information header) places the rows further on when it is larger
-// than what the header and colour table take.
-std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bitsOffset = 0);
-// The byte offset of the rows in a device-independent bitmap (header, masks and colour
-// table), as a file header's pixel offset counts it without the file header.
-uint32_t DibBitsOffset(std::span<const uint8_t> dib);
-
-// Device-dependent bitmap bits: rows top-down, widthBytes each (0: word-aligned rows),
-// one plane of 1, 4, 16, 24 or 32 bits per pixel.
-std::unique_ptr<TBitmap> LoadDdbBitmap(std::span<const uint8_t> bits, int32_t width, int32_t height, int32_t widthBytes,
-                                       int32_t planes, int32_t bitsPerPixel);
 
 // The one bitmap a Windows metafile draws, when its records are that drawing and only
 // state records around it (header, window and viewport extents and origins, map mode,
