@@ -11,9 +11,15 @@
 #include "platform/base/LittleEndian.h"
 #include "platform/graphics/DibDecode.h"
 #include "platform/graphics/JpegImage.h"
+#include "platform/graphics/Metafile.h"
 
 namespace {
 
+[[noreturn]] void InvalidBitmap() { throw EInvalidGraphic(SInvalidBitmap); }
+[[noreturn]] void InvalidMetafile() { throw EInvalidGraphic(SInvalidMetafile); }
+
+constexpr uint32_t kFileHeaderBytes = RTFBitmapFileHeaderBytes;
+static_assert(kFileHeaderBytes == 2 + 4 + 2 + 2 + 4, "type, size, two reserved words, pixel offset");
 constexpr size_t kMetaHeaderBytes = 18;
 
 }  // namespace
@@ -77,15 +83,6 @@ std::unique_ptr<TBitmap> ExtractMetafileBitmap(std::span<const uint8_t> data) {
   return LoadDibBitmap(dib);
 }
 
-void CheckEnhancedMetafile(std::span<const uint8_t> emf) {
-  constexpr uint32_t kEmrHeader = 1;
-  constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
-  constexpr size_t kSignatureOffset = 40;
-  if (emf.size() < kSignatureOffset + 4 || LoadLE32(emf.data()) != kEmrHeader ||
-      LoadLE32(emf.data() + kSignatureOffset) != kEmfSignature)
-    InvalidMetafile();
-}
-
 namespace {
 
 std::unique_ptr<TGraphic> LoadPng(TStream& stream) {
@@ -104,6 +101,26 @@ std::unique_ptr<TGraphic> LoadJpeg(TStream& stream) {
 
 std::span<const uint8_t> BytesOf(TMemoryStream& stream) {
   return {static_cast<const uint8_t*>(stream.Memory()), static_cast<size_t>(stream.Size())};
+}
+
+// \wmetafile data: the records of a Windows metafile, sized as the mapping mode says.
+// In the isotropic and anisotropic modes (7, 8) positive extents are the size in 0.01 mm;
+// otherwise the metafile keeps its own size, or with none the extents as pixels.
+std::unique_ptr<TGraphic> LoadWindowsMetafile(const TRPRTFPicture& picture, std::span<const uint8_t> data,
+                                              bool extractMetafileBitmaps) {
+  auto metafile = std::make_unique<TMetafile>();
+  metafile->LoadFromBytes(data);
+  if (extractMetafileBitmaps)
+    if (std::unique_ptr<TBitmap> bitmap = ExtractMetafileBitmap(data)) return bitmap;
+  const int32_t mapMode = picture.MetafileMapMode >= 2 && picture.MetafileMapMode <= 8 ? picture.MetafileMapMode : 1;
+  if ((mapMode == 7 || mapMode == 8) && picture.PicW > 0 && picture.PicH > 0) {
+    metafile->SetMMWidth(picture.PicW);
+    metafile->SetMMHeight(picture.PicH);
+  } else if (metafile->Width() == 0 && metafile->Height() == 0 && picture.PicW > 0 && picture.PicH > 0) {
+    metafile->SetWidth(picture.PicW);
+    metafile->SetHeight(picture.PicH);
+  }
+  return metafile;
 }
 
 }  // namespace
@@ -134,12 +151,12 @@ std::unique_ptr<TGraphic> LoadRTFPictureGraphic(TRPRTFPicture& picture, int64_t 
       return LoadDdbBitmap(BytesOf(data), picture.PicW, picture.PicH, picture.WBMWidthBytes, picture.WBMPlanes,
                            picture.WBMBitsPixel);
     case rtf_pict_WMF:
-      if (extractMetafileBitmaps) return ExtractMetafileBitmap(BytesOf(data));
-      WindowsMetafileRecords(BytesOf(data));
-      return nullptr;
-    case rtf_pict_EMF:
-      CheckEnhancedMetafile(BytesOf(data));
-      return nullptr;
+      return LoadWindowsMetafile(picture, BytesOf(data), extractMetafileBitmaps);
+    case rtf_pict_EMF: {
+      auto metafile = std::make_unique<TMetafile>();
+      metafile->LoadFromBytes(BytesOf(data));
+      return metafile;
+    }
     default:
       return nullptr;
   }
