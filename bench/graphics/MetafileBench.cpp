@@ -46,7 +46,7 @@ std::vector<uint8_t> PageMetafile() {
     // rectangle, dx offset, then "Wolf".
     w.Dword(84);
     w.Dword(kTextRecordBytes);
-    for (int64_t f : {0, 0, 0, 0, 1, 0, 0, int64_t{x + 2}, int64_t{y + 8}, 4, 76, 0, 0, 0, 0, 0, 0})
+    for (int64_t f : std::initializer_list<int64_t>{0, 0, 0, 0, 1, 0, 0, x + 2, y + 8, 4, 76, 0, 0, 0, 0, 0, 0})
       w.Dword(static_cast<uint32_t>(f));
     for (uint16_t c : {u'W', u'o', u'l', u'f'}) {
       w.Records.push_back(static_cast<uint8_t>(c));
