@@ -104,6 +104,30 @@ uint8_t Rop3(uint32_t rop, uint8_t p, uint8_t s, uint8_t d) {
 
 bool RopUsesSource(uint32_t rop) { return (((rop >> 2) ^ rop) & 0x330000) != 0; }
 
+// Cuts the segment a-b to the rectangle (Liang-Barsky); false when none of it is inside.
+bool ClipSegment(TPointD& a, TPointD& b, const TRect& r) {
+  double t0 = 0, t1 = 1;
+  const double dx = b.X - a.X, dy = b.Y - a.Y;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.X - r.Left, r.Right - a.X, a.Y - r.Top, r.Bottom - a.Y};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const TPointD start{a.X + t0 * dx, a.Y + t0 * dy}, end{a.X + t1 * dx, a.Y + t1 * dy};
+  a = start;
+  b = end;
+  return true;
+}
+
 }  // namespace
 
 // ---- player ----
@@ -404,13 +428,24 @@ void TMetafilePlayer::Stroke(const std::vector<TFigure>& figures) {
   FDc.State.Rop2 = State.Rop2;
   FDc.State.BkColor = State.BkColor;
   FDc.State.BkMode = State.BkMode;
-  std::vector<TPoint> points;
+  // Each segment is cut to the part that can touch the clip (and the pen's width
+  // around it) first, so a line far longer than the bitmap costs no more than one across it.
+  const TPoint origin = FDc.ToDevice(0, 0);
+  TRect box = FDc.DeviceClip();
+  if (IsRectEmpty(box)) return;
+  OffsetRect(&box, -origin.X, -origin.Y);
+  const int32_t margin = FDc.SelectedPen().Width + 2;
+  InflateRect(&box, margin, margin);
+  auto segment = [&](TPointD a, TPointD b) {
+    if (!ClipSegment(a, b, box)) return;
+    const TPoint points[2] = {{ToPixel(a.X), ToPixel(a.Y)}, {ToPixel(b.X), ToPixel(b.Y)}};
+    ::Polyline(&FDc, points, 2);
+  };
   for (const TFigure& f : figures) {
-    points.clear();
-    for (const TPointD& p : f.Points) points.push_back(TPoint{ToPixel(p.X), ToPixel(p.Y)});
-    if (f.Closed && !points.empty()) points.push_back(points.front());
-    if (points.size() == 1) points.push_back(TPoint{points[0].X + 1, points[0].Y});
-    ::Polyline(&FDc, points.data(), static_cast<int32_t>(points.size()));
+    const size_t n = f.Points.size();
+    if (n == 1) segment(f.Points[0], TPointD{f.Points[0].X + 1, f.Points[0].Y});
+    for (size_t i = 1; i < n; ++i) segment(f.Points[i - 1], f.Points[i]);
+    if (f.Closed && n > 1) segment(f.Points[n - 1], f.Points[0]);
   }
 }
 
