@@ -354,8 +354,8 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32
       const uint32_t rop = r.U32(40);
       const int32_t xSrc = r.I32(44), ySrc = r.I32(48);
       const TRecordBitmap b = BitmapAt(r, 84);
-      TRect source = Bounds(xSrc, ySrc, int32_t(size.X), int32_t(size.Y));
-      if (type == emf::STRETCHBLT) source = Bounds(xSrc, ySrc, r.I32(100), r.I32(104));
+      TRect source = RecordBounds(xSrc, ySrc, r.I32(32), r.I32(36));
+      if (type == emf::STRETCHBLT) source = RecordBounds(xSrc, ySrc, r.I32(100), r.I32(104));
       if (r.Short) return ++player.Skipped, void();
       player.Blit(b.Info, b.Bits, dest, size, source, rop);
       break;
@@ -364,7 +364,7 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32
       // bounds, xDest, yDest, xSrc, ySrc, cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits,
       // usage, rop, cxDest, cyDest
       const TPointD dest = PointL(r, 24);
-      const TRect source = Bounds(r.I32(32), r.I32(36), r.I32(40), r.I32(44));
+      const TRect source = RecordBounds(r.I32(32), r.I32(36), r.I32(40), r.I32(44));
       const TRecordBitmap b = BitmapAt(r, 48);
       const uint32_t rop = r.U32(68);
       const TPointD size = PointL(r, 72);
@@ -375,7 +375,7 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32
     case emf::SETDIBITSTODEVICE: {
       // bounds, xDest, yDest, xSrc, ySrc, cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits, ...
       const TPointD dest = PointL(r, 24);
-      const TRect source = Bounds(r.I32(32), r.I32(36), r.I32(40), r.I32(44));
+      const TRect source = RecordBounds(r.I32(32), r.I32(36), r.I32(40), r.I32(44));
       const TRecordBitmap b = BitmapAt(r, 48);
       if (r.Short) return ++player.Skipped, void();
       player.Blit(b.Info, b.Bits, dest, TPointD{double(source.Width()), double(source.Height())}, source, 0x00CC0020);
@@ -387,7 +387,7 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32
       const TPointD dest = PointL(r, 24), size = PointL(r, 32);
       const int32_t constantAlpha = (r.U32(40) >> 16) & 0xFF;
       const TRecordBitmap b = BitmapAt(r, 84);
-      const TRect source = Bounds(r.I32(44), r.I32(48), r.I32(100), r.I32(104));
+      const TRect source = RecordBounds(r.I32(44), r.I32(48), r.I32(100), r.I32(104));
       if (r.Short) return ++player.Skipped, void();
       player.Blit(b.Info, b.Bits, dest, size, source, 0x00CC0020, constantAlpha);
       break;

@@ -66,8 +66,10 @@ double MillimetresPerUnit(int32_t mapMode) {
   }
 }
 
-// Keeps coordinates far outside any bitmap from overflowing the integer calls.
-int32_t ToPixel(double v) { return static_cast<int32_t>(std::lround(std::clamp(v, -1e8, 1e8))); }
+// Keeps coordinates far outside any bitmap (or not numbers at all, after overflowing
+// transforms) from overflowing the integer calls.
+double Bounded(double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1e8, 1e8); }
+int32_t ToPixel(double v) { return static_cast<int32_t>(std::lround(Bounded(v))); }
 
 TRgb RgbOf(COLORREF c) { return TRgb{GetRValue(c), GetGValue(c), GetBValue(c)}; }
 
@@ -377,8 +379,8 @@ void TMetafilePlayer::Fill(const std::vector<TFigure>& figures) {
   }
   if (edges.empty()) return;
   const TRect clip = target.Clip();
-  const int32_t y0 = std::max(clip.Top, static_cast<int32_t>(std::floor(std::max(top, -1e8))));
-  const int32_t y1 = std::min(clip.Bottom, static_cast<int32_t>(std::ceil(std::min(bottom, 1e8))));
+  const int32_t y0 = std::max(clip.Top, static_cast<int32_t>(std::floor(Bounded(top))));
+  const int32_t y1 = std::min(clip.Bottom, static_cast<int32_t>(std::ceil(Bounded(bottom))));
   const TMfBrush& brush = State.Brush;
   const bool solid = brush.Style == BS_SOLID || (!brush.Pattern && brush.Style != BS_HATCHED);
   std::vector<std::pair<double, int>> crossings;
@@ -393,9 +395,8 @@ void TMetafilePlayer::Fill(const std::vector<TFigure>& figures) {
       winding += crossings[i].second;
       const bool inside = State.PolyFillMode == WINDING ? winding != 0 : (i % 2) == 0;
       if (!inside) continue;
-      const int32_t xa = std::max(clip.Left, static_cast<int32_t>(std::ceil(std::max(crossings[i].first - 0.5, -1e8))));
-      const int32_t xb =
-          std::min(clip.Right, static_cast<int32_t>(std::ceil(std::min(crossings[i + 1].first - 0.5, 1e8))));
+      const int32_t xa = std::max(clip.Left, static_cast<int32_t>(std::ceil(Bounded(crossings[i].first - 0.5))));
+      const int32_t xb = std::min(clip.Right, static_cast<int32_t>(std::ceil(Bounded(crossings[i + 1].first - 0.5))));
       if (xa >= xb) continue;
       if (solid) {
         if (State.Rop2 == R2_COPYPEN)
@@ -574,7 +575,8 @@ std::vector<TPointD> TMetafilePlayer::ArcPoints(TPointD a, TPointD b, double t0,
     while (sweep <= 0) sweep += 2 * kPi;
   }
   const double radiusPx = std::max(rx * ScaleX(), ry * ScaleY());
-  const int steps = static_cast<int>(std::clamp(std::abs(sweep) * std::min(radiusPx, 4096.0) / 2, 8.0, 2048.0));
+  const int steps =
+      static_cast<int>(std::clamp(Bounded(std::abs(sweep) * std::min(radiusPx, 4096.0) / 2), 8.0, 2048.0));
   std::vector<TPointD> points;
   points.reserve(static_cast<size_t>(steps) + 1);
   for (int i = 0; i <= steps; ++i) {
@@ -684,10 +686,10 @@ void TMetafilePlayer::TextOut(TPointD p, uint32_t options, const TPointD* rect, 
   LOGFONTW lf = State.Font.LogFont;
   const double sy = ScaleY(), sx = ScaleX();
   if (lf.lfHeight != 0) {
-    const int32_t h = std::max(1, ToPixel(std::abs(lf.lfHeight) * sy));
+    const int32_t h = std::max(1, ToPixel(std::abs(double(lf.lfHeight)) * sy));
     lf.lfHeight = lf.lfHeight < 0 ? -h : h;
   }
-  lf.lfWidth = lf.lfWidth != 0 ? std::max(1, ToPixel(std::abs(lf.lfWidth) * sx)) : 0;
+  lf.lfWidth = lf.lfWidth != 0 ? std::max(1, ToPixel(std::abs(double(lf.lfWidth)) * sx)) : 0;
   if (std::abs(lf.lfHeight) > 4096) return ++Skipped, void();
   HFONT font = CreateFontIndirectW(&lf);
   ::SelectObject(&FDc, font);
@@ -758,6 +760,7 @@ void TMetafilePlayer::Blit(std::span<const uint8_t> dib, std::span<const uint8_t
   const TPoint origin = FDc.ToDevice(0, 0);
   const double x0 = std::min(p.X, q.X) + origin.X, x1 = std::max(p.X, q.X) + origin.X;
   const double y0 = std::min(p.Y, q.Y) + origin.Y, y1 = std::max(p.Y, q.Y) + origin.Y;
+  if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1)) return ++Skipped, void();
   const bool mirrorX = q.X < p.X, mirrorY = q.Y < p.Y;
   TRasterTarget target(FDc);
   const TRect clip = target.Clip();
@@ -771,15 +774,15 @@ void TMetafilePlayer::Blit(std::span<const uint8_t> dib, std::span<const uint8_t
   for (int32_t y = cy0; y < cy1; ++y) {
     double fy = (y + 0.5 - y0) / (y1 - y0);
     if (mirrorY) fy = 1 - fy;
-    const int32_t sy = source.Top + static_cast<int32_t>(std::floor(fy * source.Height()));
+    const int64_t sy = source.Top + static_cast<int64_t>(std::floor(fy * source.Height()));
     for (int32_t x = cx0; x < cx1; ++x) {
       TRgb s{};
       if (bitmap) {
         double fx = (x + 0.5 - x0) / (x1 - x0);
         if (mirrorX) fx = 1 - fx;
-        const int32_t sx = source.Left + static_cast<int32_t>(std::floor(fx * source.Width()));
+        const int64_t sx = source.Left + static_cast<int64_t>(std::floor(fx * source.Width()));
         if (sx < 0 || sy < 0 || sx >= bitmap->Width() || sy >= bitmap->Height()) continue;
-        s = RgbOf(static_cast<COLORREF>(bitmap->PixelColor(sx, sy)));
+        s = RgbOf(static_cast<COLORREF>(bitmap->PixelColor(static_cast<int32_t>(sx), static_cast<int32_t>(sy))));
       }
       const COLORREF d = static_cast<COLORREF>(dest.PixelColor(x, y));
       TRgb out;

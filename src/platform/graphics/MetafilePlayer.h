@@ -15,6 +15,7 @@
 // to their bounds.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -92,6 +93,14 @@ struct TFigure {
   std::vector<TPointD> Points;
   bool Closed = false;
 };
+
+// A source rectangle of a blit record: far-out values (the format allows any 32-bit
+// ones) are held where the rectangle's arithmetic cannot overflow.
+inline TRect RecordBounds(int64_t left, int64_t top, int64_t width, int64_t height) {
+  static constexpr int64_t kFar = int64_t{1} << 28;
+  auto held = [](int64_t v) { return static_cast<int32_t>(std::clamp(v, -kFar, kFar)); };
+  return TRect{held(left), held(top), held(left) + held(width), held(top) + held(height)};
+}
 
 class TMetafilePlayer {
 public:

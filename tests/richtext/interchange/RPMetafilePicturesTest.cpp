@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Streams.h"
@@ -215,5 +217,90 @@ TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {
     EXPECT_EQ(bitmap.Width(), f.Width);
     EXPECT_EQ(bitmap.Height(), f.Height);
     EXPECT_EQ(bitmap.PixelColor(f.X, f.Y), f.Color);
+  }
+}
+
+namespace {
+
+std::string Base64(const Bytes& bytes) {
+  static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    uint32_t v = uint32_t{bytes[i]} << 16;
+    if (i + 1 < bytes.size()) v |= uint32_t{bytes[i + 1]} << 8;
+    if (i + 2 < bytes.size()) v |= bytes[i + 2];
+    out += table[(v >> 18) & 63];
+    out += table[(v >> 12) & 63];
+    out += i + 1 < bytes.size() ? table[(v >> 6) & 63] : '=';
+    out += i + 2 < bytes.size() ? table[v & 63] : '=';
+  }
+  return out;
+}
+
+// A text document with one picture of 2.54 x 1.27 cm between two letters.
+std::string PictureDocument(const Bytes& picture) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+         " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+         " xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\""
+         " xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" office:version=\"1.2\""
+         " office:mimetype=\"application/vnd.oasis.opendocument.text\"><office:body><office:text><text:p>A"
+         "<draw:frame svg:width=\"2.54cm\" svg:height=\"1.27cm\" text:anchor-type=\"as-char\"><draw:image>"
+         "<office:binary-data>" +
+         Base64(picture) +
+         "</office:binary-data></draw:image></draw:frame>B</text:p></office:text></office:body>"
+         "</office:document>\n";
+}
+
+}  // namespace
+
+// LibreOffice writes a Windows metafile as \wmetafile8 and an enhanced one as \emfblip in
+// \shppict (with a \wmetafile8 alternative); both come in as metafiles at the goal size
+// and draw their picture.
+TEST(RPMetafilePictures, RtfWrittenByLibreOfficeImportsItsMetafiles) {
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0)
+    GTEST_FAIL() << "soffice is missing: install libreoffice-writer-nogui (scripts/setup.sh)";
+  const std::filesystem::path dir = std::filesystem::current_path() / "rtf-metafiles";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  // The sample's records behind a placeable header of 200 units per inch: 1 x 0.5 inch.
+  const Bytes plain = SampleWmf();
+  TWmfBuilder placeable;
+  placeable.Records = Bytes(plain.begin() + 18, plain.end() - 6);
+  placeable.Objects = 1;
+  const struct {
+    const char* Name;
+    Bytes Picture;
+    bool Enhanced;
+    TColor Drawn;
+  } cases[] = {{"wmf", placeable.Bytes(true, 200, 100, 200), false, clRed}, {"emf", SampleEmf(), true, clBlue}};
+  std::string sources;
+  for (const auto& c : cases) {
+    std::ofstream((dir / (std::string(c.Name) + ".fodt")).string()) << PictureDocument(c.Picture);
+    sources += " '" + (dir / (std::string(c.Name) + ".fodt")).string() + "'";
+  }
+  const std::string command = "soffice --headless -env:UserInstallation=file://" + (dir / "profile").string() +
+                              " --convert-to rtf --outdir '" + dir.string() + "'" + sources + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::ifstream in((dir / (std::string(c.Name) + ".rtf")).string(), std::ios::binary);
+    const std::string rtf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(rtf.empty());
+    TImportedView view(rtf);
+    ASSERT_EQ(view.Result, rtf_ec_OK);
+    const TRPGraphicItemInfo* picture = view.Picture();
+    ASSERT_NE(picture, nullptr);
+    const auto* metafile = dynamic_cast<const TMetafile*>(picture->Image.get());
+    ASSERT_NE(metafile, nullptr);
+    EXPECT_EQ(metafile->Enhanced(), c.Enhanced);
+    EXPECT_NEAR(picture->GetImageWidth(nullptr), 96, 1);
+    EXPECT_NEAR(picture->GetImageHeight(nullptr), 48, 1);
+    TBitmap shown;
+    shown.SetPixelFormat(pf24bit);
+    shown.SetSize(96, 48);
+    shown.Canvas()->StretchDraw(Rect(0, 0, 96, 48), metafile);
+    EXPECT_EQ(shown.PixelColor(20, 24), c.Drawn);
+    EXPECT_EQ(shown.PixelColor(75, 24), clWhite);
   }
 }
