@@ -1,2 +1,3 @@
 qf_add_fuzz_target(bmp_image LABEL platform-graphics DEPS qf_platform_graphics)
 qf_add_fuzz_target(jpeg_image LABEL platform-graphics DEPS qf_platform_graphics)
+qf_add_fuzz_target(metafile_image LABEL platform-graphics DEPS qf_platform_graphics)

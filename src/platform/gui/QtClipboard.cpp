@@ -29,12 +29,28 @@ const QString WindowsMimePrefix = QStringLiteral("application/x-qt-windows-mime;
 constexpr char LinkFormatName[] = "UniformResourceLocator";
 // The type of the bitmap files of CF_DIB.
 const QString BitmapFileMime = QStringLiteral("image/bmp");
+// The types of metafile files: the enhanced and the Windows form, each under its
+// registered name and the older "x-" one that programs still offer.
+constexpr struct {
+  uint16_t Format;
+  const char* Mime;
+  const char* OlderMime;
+} MetafileMime[] = {{CF_ENHMETAFILE, "image/emf", "image/x-emf"}, {CF_METAFILEPICT, "image/wmf", "image/x-wmf"}};
+
+// The metafile format a MIME type carries; 0 for none.
+uint32_t MetafileFormatOf(const QString& mime) {
+  for (const auto& m : MetafileMime)
+    if (mime == QLatin1String(m.Mime) || mime == QLatin1String(m.OlderMime)) return m.Format;
+  return 0;
+}
 
 // The MIME type that carries a format's bytes: image/bmp for CF_DIB, the common type of
 // a registered format that has one, else the type of a named Windows format; none for a
 // number no name was registered under.
 QString FormatMime(uint32_t format) {
   if (format == CF_DIB) return BitmapFileMime;
+  for (const auto& m : MetafileMime)
+    if (format == m.Format) return QString::fromLatin1(m.Mime);
   const AnsiString name = GetClipboardFormatName(format);
   if (name.empty()) return QString();
   for (const auto& [formatName, mime] : CommonMime)
@@ -44,6 +60,7 @@ QString FormatMime(uint32_t format) {
 
 // The registered format a MIME type carries; 0 for a type of none.
 uint32_t MimeFormat(const QString& mime) {
+  if (const uint32_t metafile = MetafileFormatOf(mime)) return metafile;
   for (const auto& [formatName, type] : CommonMime)
     if (mime == QLatin1String(type)) return RegisterClipboardFormatA(formatName);
   if (mime.startsWith(WindowsMimePrefix) && mime.endsWith(QLatin1Char('"'))) {
@@ -82,6 +99,9 @@ std::optional<AnsiString> TMimeDataObject::GetData(uint32_t format) const {
   }
   const QString mime = FormatMime(format);
   if (!mime.isEmpty() && FData.hasFormat(mime)) return BytesOf(FData.data(mime));
+  for (const auto& m : MetafileMime)
+    if (format == m.Format && FData.hasFormat(QLatin1String(m.OlderMime)))
+      return BytesOf(FData.data(QLatin1String(m.OlderMime)));
   if (format != 0 && format == RegisterClipboardFormatA(LinkFormatName)) {
     const QString url = LinkURL();
     if (!url.isEmpty()) return WideToAnsi(FromQString(url));

@@ -79,6 +79,21 @@ bool TRPDropTarget::GetUnicodeText(const IDataObject& data, WideString& text) {
   return true;
 }
 
+std::unique_ptr<TMetafile> TRPDropTarget::GetMetafile(const IDataObject& data) {
+  for (const uint32_t format : {uint32_t{CF_ENHMETAFILE}, uint32_t{CF_METAFILEPICT}}) {
+    const std::optional<AnsiString> bytes = data.GetData(format);
+    if (!bytes) continue;
+    auto metafile = std::make_unique<TMetafile>();
+    try {
+      metafile->LoadFromBytes({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
+      return metafile;
+    } catch (const EInvalidGraphic&) {
+      // A damaged picture: the other form may still be there.
+    }
+  }
+  return nullptr;
+}
+
 std::unique_ptr<TBitmap> TRPDropTarget::GetBitmap(const IDataObject& data, bool tryDIB) {
   auto bitmap = std::make_unique<TBitmap>();
   if (tryDIB) {

@@ -16,6 +16,7 @@
 #include "platform/base/Types.h"
 #include "platform/base/UserInput.h"
 #include "platform/graphics/Geometry.h"
+#include "platform/graphics/Metafile.h"
 #include "platform/gui/Clipbrd.h"
 
 class TBitmap;
@@ -73,6 +74,9 @@ public:
   // reader as its headers describe it (a file it refuses counts as none); then the plain
   // picture (CF_BITMAP). nullptr when neither gives one.
   static std::unique_ptr<TBitmap> GetBitmap(const IDataObject& data, bool tryDIB);
+  // A metafile picture: the enhanced metafile (CF_ENHMETAFILE) first, then a Windows
+  // metafile file (CF_METAFILEPICT); nullptr when neither holds one the reader takes.
+  static std::unique_ptr<TMetafile> GetMetafile(const IDataObject& data);
   static std::vector<WideString> GetFileList(const IDataObject& data) { return data.GetFileList(); }
 
 private:

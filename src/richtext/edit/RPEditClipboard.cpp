@@ -6,6 +6,7 @@
 #include "richtext/edit/RichPaneEdit.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPClipboardFormats.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
@@ -23,8 +24,9 @@ bool TCustomRichPaneEdit::HasRTFFormat() { return Clipboard().HasFormat(RPClipbo
 
 bool TCustomRichPaneEdit::CanPaste() {
   const std::unique_ptr<IDataObject> contents = Clipboard().Contents();
-  for (const uint32_t format : {uint32_t{CF_TEXT}, uint32_t{CF_UNICODETEXT}, uint32_t{CF_BITMAP}, uint32_t{CF_DIB},
-                                uint32_t{CF_METAFILEPICT}, RPClipboardFormats().RTF, RPClipboardFormats().RichPane})
+  for (const uint32_t format :
+       {uint32_t{CF_TEXT}, uint32_t{CF_UNICODETEXT}, uint32_t{CF_BITMAP}, uint32_t{CF_DIB}, uint32_t{CF_METAFILEPICT},
+        uint32_t{CF_ENHMETAFILE}, RPClipboardFormats().RTF, RPClipboardFormats().RichPane})
     if (contents->HasFormat(format)) return true;
   return false;
 }
@@ -61,7 +63,7 @@ void TCustomRichPaneEdit::Paste() {
       PasteText();
     else if (contents->HasFormat(CF_DIB) || contents->HasFormat(CF_BITMAP))
       PasteBitmap(false);
-    else if (contents->HasFormat(CF_METAFILEPICT))
+    else if (contents->HasFormat(CF_ENHMETAFILE) || contents->HasFormat(CF_METAFILEPICT))
       PasteMetafile(false);
   } catch (const std::exception&) {
     EditData().Beep();
@@ -94,12 +96,27 @@ void TCustomRichPaneEdit::PasteBitmap(bool textAsName) {
   InsertPicture(name, std::move(bitmap), rpvaBaseline);
 }
 
-bool TCustomRichPaneEdit::PasteMetafile(bool /*textAsName*/) {
+bool TCustomRichPaneEdit::PasteMetafile(bool textAsName) {
   TCustomRichPaneEdit& inner = InnermostEditor();
-  if (&inner != this) return inner.PasteMetafile(false);
-  // No clipboard of this platform carries a metafile picture, and nothing here could read
-  // one: the paste is refused.
-  return false;
+  if (&inner != this) return inner.PasteMetafile(textAsName);
+  if (!CanChangeDoc(false)) return false;
+  const std::unique_ptr<IDataObject> contents = Clipboard().Contents();
+  std::unique_ptr<TMetafile> metafile = TRPDropTarget::GetMetafile(*contents);
+  if (!metafile) return false;
+  if (!metafile->Enhanced() && metafile->Inch() == 0) metafile->SetInch(1440);
+  const int32_t width = metafile->Width(), height = metafile->Height();
+  AnsiString name;
+  if (textAsName) TRPDropTarget::GetDataString(*contents, CF_TEXT, name);
+  if (!InsertPicture(name, std::move(metafile), rpvaBaseline)) return false;
+  // The inserted picture is shown at the metafile's size (properties 3 and 4).
+  constexpr int32_t kImageWidthProperty = 3, kImageHeightProperty = 4;
+  const int32_t itemNo = GetCaretItemNo();
+  if (const auto* item = dynamic_cast<const TRPGraphicItemInfo*>(EditData().GetItem(itemNo));
+      item && dynamic_cast<const TMetafile*>(item->Image.get())) {
+    SetItemExtraIntPropertyEd(itemNo, kImageWidthProperty, width, false);
+    SetItemExtraIntPropertyEd(itemNo, kImageHeightProperty, height, true);
+  }
+  return true;
 }
 
 bool TCustomRichPaneEdit::PasteRPF() {

@@ -342,6 +342,7 @@ bool TCustomRichPaneEdit::InsertDrop(const IDataObject& data, uint32_t preferred
       order.push_back(CF_UNICODETEXT);
     }
     order.push_back(CF_BITMAP);
+    order.push_back(CF_ENHMETAFILE);
     order.push_back(CF_HDROP);
   }
   TDropFrame frame;
@@ -402,6 +403,10 @@ bool TCustomRichPaneEdit::InsertDropFormat(const IDataObject& data, uint32_t for
     std::unique_ptr<TBitmap> bitmap = TRPDropTarget::GetBitmap(data, !plainBitmap);
     if (!bitmap || bitmap->Empty()) return false;
     return InsertPicture(AnsiString(), std::move(bitmap), rpvaBaseline);
+  }
+  if (format == CF_ENHMETAFILE) {
+    std::unique_ptr<TMetafile> metafile = TRPDropTarget::GetMetafile(data);
+    return metafile && InsertPicture(AnsiString(), std::move(metafile), rpvaBaseline);
   }
   return false;
 }

@@ -260,8 +260,9 @@ public:
   // The clipboard's picture (the bitmap file form first, read as its headers say); with
   // textAsName the clipboard's text names it.
   void PasteBitmap(bool textAsName);
-  // Metafile pictures: this platform has no reader of them and its clipboard never
-  // offers one, so nothing goes in; false.
+  // The clipboard's metafile picture (the enhanced form first; a Windows metafile without
+  // a resolution taken at 1440 units per inch), shown at the metafile's size; with
+  // textAsName the clipboard's text names it. False when none went in.
   bool PasteMetafile(bool textAsName);
   // The native format's document (its length cut to the block); false when none went in.
   bool PasteRPF();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/graphics/JpegImage.h"
+#include "platform/graphics/Metafile.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPGraphicHelpers.h"
 #include "richtext/model/RPHtmlHelpers.h"
@@ -26,6 +27,7 @@ const TRPItemClassInfo TRPGraphicItemInfo::ClassInfo{"TRPGraphicItemInfo", &Crea
 const TRPItemClassInfo TRPHotGraphicItemInfo::ClassInfo{"TRPHotGraphicItemInfo", &CreateRPItem<TRPHotGraphicItemInfo>};
 
 void RegisterPictureItemClasses() {
+  RegisterMetafileGraphicClasses();  // pictures of documents may be metafiles and icons
   SetBuiltInItemClass(rpkindPicture, &TRPGraphicItemInfo::ClassInfo);
   SetBuiltInItemClass(rpkindHotPicture, &TRPHotGraphicItemInfo::ClassInfo);
   // PNG pictures leave as PNG (RTF's \pngblip, .png files beside HTML: an e-book media
@@ -80,7 +82,7 @@ bool TRPGraphicItemInfo::GetBoolValue(TRPItemBoolQuery query) const {
 }
 
 bool TRPGraphicItemInfo::GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyleSheet* rpStyle) const {
-  if (query == rpibqxPrintAsBitmap) return true;
+  if (query == rpibqxPrintAsBitmap) return dynamic_cast<const TMetafile*>(Image.get()) == nullptr;
   return TRPRectItemInfo::GetBoolValueEx(query, rpStyle);
 }
 

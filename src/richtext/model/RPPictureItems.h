@@ -106,8 +106,8 @@ public:
   // The width, scaled to the device when a resolution is given.
   int32_t GetMinWidth(const TRPResolution* resolution, TCanvas* canvas, TCustomRPData* rpData) const override;
   // Has content with an image; selected as an object; resizable with an image and
-  // Resizable; live with an animator. Prints through a bitmap (no metafile class exists
-  // here, so every picture does).
+  // Resizable; live with an animator. Prints through a bitmap unless the image is a
+  // metafile (which Print draws on the page at the device's resolution).
   bool GetBoolValue(TRPItemBoolQuery query) const override;
   bool GetBoolValueEx(TRPItemBoolQueryEx query, const IRPStyleSheet* rpStyle) const override;
 
@@ -144,6 +144,10 @@ public:
   // its own size and the bitmap resized to it (the painter stretches the bitmap onto the
   // page); a transparent one keeps what the bitmap showed below it. True.
   bool PrintToBitmap(TBitmap& bitmap, bool preview, int32_t partIndex, int32_t imageTop) const;
+  // Printing a metafile: stretched into the image's box inside Spacing at (x, y) of the
+  // page canvas, sizes scaled to the device, clipped to that box; the canvas's drawing
+  // state is as it was afterwards.
+  void Print(TCanvas& canvas, int32_t x, int32_t y, const TRPResolution& resolution) const;
   // The header, the name line, then with rpfoSavePicturesBody (and an image) the class
   // name, the property lines and the picture as one hex line or, with rpfoSaveBinary, a
   // binary block; without a body the name and property lines only.
@@ -162,8 +166,9 @@ public:
   // document's hook gives, or the picture saved by the document; nothing without one.
   void SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // The picture as an RTF picture group, scaled by percentages of its natural size when
-  // stretched: JPEG (with rprtfSaveJpegAsJpeg) and PNG images in their own format, every
-  // other graphic as a bitmap (no metafile class exists here). Nothing without an image.
+  // stretched: JPEG (with rprtfSaveJpegAsJpeg) and PNG images in their own format,
+  // metafiles as enhanced (\emfblip) or Windows (\wmetafile8) metafiles by the options,
+  // every other graphic as a bitmap. Nothing without an image.
   void SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString& text, int32_t itemNo) const override;
   // Whether printing needs a draw item that can split the picture over pages: it prints
   // through a bitmap, has a MinHeightOnPage, and is not stretched vertically.

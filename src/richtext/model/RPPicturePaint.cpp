@@ -2,7 +2,9 @@
 #include <optional>
 
 #include "platform/graphics/CanvasBlit.h"
+#include "platform/graphics/CanvasShapes.h"
 #include "richtext/model/RPPictureItems.h"
+#include "richtext/model/RPScaling.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -58,6 +60,23 @@ void TRPGraphicItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, uint32_t d
     DrawGraphic(canvas, *Image, box);
   }
   DrawItemStateFrames(canvas, x, y, w, h, s, drawState, rpStyle);
+}
+
+void TRPGraphicItemInfo::Print(TCanvas& canvas, int32_t x, int32_t y, const TRPResolution& resolution) const {
+  if (!Image) return;
+  HDC dc = canvas.Handle();
+  const int32_t saved = SaveDC(dc);
+  const TRect box =
+      Bounds(x + ScreenToDeviceX(Spacing, resolution), y + ScreenToDeviceY(Spacing, resolution),
+             ScreenToDeviceX(GetImageWidth(nullptr), resolution), ScreenToDeviceY(GetImageHeight(nullptr), resolution));
+  IntersectClipRect(dc, box.Left, box.Top, box.Right, box.Bottom);
+  try {
+    canvas.StretchDraw(box, Image.get());
+  } catch (const Exception&) {
+    // a picture that raises while drawing is skipped
+  }
+  RestoreDC(dc, saved);
+  canvas.Refresh();
 }
 
 bool TRPGraphicItemInfo::PrintToBitmap(TBitmap& bitmap, bool preview, int32_t partIndex, int32_t imageTop) const {

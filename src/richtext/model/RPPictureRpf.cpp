@@ -1,5 +1,6 @@
 // A picture written to and read from the native format.
 #include "platform/base/Exception.h"
+#include "platform/graphics/Metafile.h"
 #include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPGraphicHelpers.h"
 #include "richtext/model/RPPictureItems.h"
@@ -47,6 +48,10 @@ bool TRPGraphicItemInfo::ReadRPFLine(const AnsiString& s, IRPFStreaming& streami
         streaming.LoadPictureFromBinary(s, *Image);
       else if (!streaming.LoadPictureFromHex(s, *Image))
         return false;
+      // A Windows metafile that gives no resolution is taken as drawn in twips.
+      if (auto* metafile = dynamic_cast<TMetafile*>(Image.get());
+          metafile && !metafile->Enhanced() && metafile->Inch() == 0)
+        metafile->SetInch(1440);
     } catch (const Exception&) {
       const TGraphic* invalid = streaming.InvalidPicture();
       Image = invalid ? CopyRPGraphic(*invalid) : nullptr;

@@ -6,6 +6,7 @@
 #include "platform/base/Numbers.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/JpegImage.h"
+#include "platform/graphics/Metafile.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPPictureItems.h"
@@ -13,6 +14,8 @@
 namespace {
 // The bitmap file header that RTF's \dibitmap leaves out, in hex digits.
 constexpr size_t BitmapFileHeaderHexChars = 28;
+// The placeable header that RTF's \wmetafile leaves out, in hex digits.
+constexpr size_t PlaceableHeaderHexChars = 44;
 
 TGraphicClass& PngGraphicClass() {
   static TGraphicClass pngClass = nullptr;
@@ -64,6 +67,21 @@ void TRPGraphicItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, co
   if (Image) RPFWrite(stream, RtfPicture(context.Options));
 }
 
+namespace {
+// A metafile as it is when enhanced (unless the options ask for Windows metafiles), else
+// a Windows metafile (a converted copy of an enhanced one) without its placeable header;
+// both with the sizes in 0.01 mm.
+AnsiString RtfMetafilePicture(const TMetafile& metafile, const AnsiString& scaling, uint32_t rtfOptions) {
+  const AnsiString sizes = Format("\\picw%d\\pich%d ", {metafile.MMWidth(), metafile.MMHeight()});
+  if (metafile.Enhanced() && !(rtfOptions & rprtfSaveEMFAsWMF))
+    return "{\\pict" + scaling + "\\emfblip" + sizes + RPFSavePictureToHex(metafile) + "}";
+  std::unique_ptr<TMetafile> converted;
+  if (metafile.Enhanced()) converted = ConvertedMetafile(metafile);
+  const AnsiString hex = RPFSavePictureToHex(converted ? *converted : metafile);
+  return "{\\pict" + scaling + "\\wmetafile8" + sizes + hex.substr(std::min(hex.size(), PlaceableHeaderHexChars)) + "}";
+}
+}  // namespace
+
 AnsiString RtfGraphicPicture(const TGraphic& graphic, const AnsiString& scaling, uint32_t rtfOptions) {
   const int32_t width = graphic.Width(), height = graphic.Height();
   const bool jpeg = dynamic_cast<const TJPEGImage*>(&graphic) != nullptr;
@@ -73,6 +91,8 @@ AnsiString RtfGraphicPicture(const TGraphic& graphic, const AnsiString& scaling,
            Format(jpeg ? "\\jpegblip\\picw%d\\pich%d " : "\\pngblip\\picw%d\\pich%d ", {width, height}) +
            RPFSavePictureToHex(graphic) + "}";
   if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) return RtfBitmapPicture(*bitmap, scaling);
+  if (const auto* metafile = dynamic_cast<const TMetafile*>(&graphic))
+    return RtfMetafilePicture(*metafile, scaling, rtfOptions);
   return RtfBitmapPicture(*AsBitmap(graphic), scaling);
 }
 

@@ -141,6 +141,25 @@ TEST(ClipboardTest, MimeDataReadAsFormats) {
 }
 
 // Gathered data keeps its files and reads back as a drop would.
+// Metafiles travel as image/emf and image/wmf, or under the older "x-" types.
+TEST(ClipboardTest, MetafilesAsTheirImageTypes) {
+  const struct {
+    const char* Mime;
+    uint16_t Format;
+  } cases[] = {{"image/emf", CF_ENHMETAFILE},
+               {"image/x-emf", CF_ENHMETAFILE},
+               {"image/wmf", CF_METAFILEPICT},
+               {"image/x-wmf", CF_METAFILEPICT}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Mime);
+    QMimeData mime;
+    mime.setData(QString::fromLatin1(c.Mime), QByteArray("metafile bytes"));
+    const TMimeDataObject data(mime);
+    EXPECT_TRUE(Has(data.Formats(), c.Format));
+    EXPECT_EQ(data.GetData(c.Format), AnsiString("metafile bytes"));
+  }
+}
+
 TEST(ClipboardTest, GatheredDataReadsBackThroughMime) {
   TDataObject gathered;
   gathered.SetUnicodeText(u"\u65e5");

@@ -212,18 +212,24 @@ Bytes Metafile(const Bytes& dib, const std::vector<Bytes>& extraRecords) {
   return wmf;
 }
 
-// The header record of an enhanced metafile that draws nothing.
+// The header record of an enhanced metafile that draws nothing, framed 25.4 x 12.7 mm.
 Bytes EnhancedMetafile() {
   Bytes emf(88, 0);
   StoreLE32(emf.data(), 1);                // EMR_HEADER
   StoreLE32(emf.data() + 4, 88);           // its size
+  StoreLE32(emf.data() + 32, 2540);        // frame right (0.01 mm)
+  StoreLE32(emf.data() + 36, 1270);        // frame bottom
   StoreLE32(emf.data() + 40, 0x464D4520);  // " EMF"
   return emf;
 }
 
 const Bytes kLineTo = {5, 0, 0, 0, 0x13, 0x02, 1, 0, 1, 0};  // LINETO: a drawing of its own
 
-TEST(RPRTFPictures, MetafilesGiveTheirOneBitmapOrNoPicture) {
+// Anisotropic metafiles give their size in 0.01 mm: 25.4 x 12.7 mm are 96 x 48 pixels.
+TEST(RPRTFPictures, MetafilesGiveTheirOneBitmapOrThemselves) {
+  const std::string wmf8 = "\\wmetafile8\\picw2540\\pich1270";
+  const Bytes emf = EnhancedMetafile();
+  const Bytes emfCut(emf.begin(), emf.begin() + 60);
   const struct {
     const char* Name;
     std::string Rtf;
@@ -232,19 +238,16 @@ TEST(RPRTFPictures, MetafilesGiveTheirOneBitmapOrNoPicture) {
     Lines Trace;
   } cases[] = {
       {"one bitmap", PictRtf("\\wmetafile8", Metafile(DibPalette8(), {})), true, rtf_ec_OK, {"pict N 5 2x2"}},
-      {"extraction off", PictRtf("\\wmetafile8", Metafile(DibPalette8(), {})), false, rtf_ec_OK, {"pict N 5 none"}},
-      {"another drawing",
-       PictRtf("\\wmetafile8", Metafile(DibPalette8(), {kLineTo})),
-       true,
-       rtf_ec_OK,
-       {"pict N 5 none"}},
+      {"extraction off", PictRtf(wmf8, Metafile(DibPalette8(), {})), false, rtf_ec_OK, {"pict N 5 96x48"}},
+      {"another drawing", PictRtf(wmf8, Metafile(DibPalette8(), {kLineTo})), true, rtf_ec_OK, {"pict N 5 96x48"}},
       {"two bitmaps",
-       PictRtf("\\wmetafile8", Metafile(DibPalette8(), {StretchDibRecord(DibCore1())})),
+       PictRtf(wmf8, Metafile(DibPalette8(), {StretchDibRecord(DibCore1())})),
        true,
        rtf_ec_OK,
-       {"pict N 5 none"}},
+       {"pict N 5 96x48"}},
       {"no metafile", PictRtf("\\wmetafile8", {1, 2, 3, 4}), true, rtf_ec_InvalidPicture, {}},
-      {"enhanced metafile", PictRtf("\\emfblip", EnhancedMetafile()), true, rtf_ec_OK, {"pict N 0 none"}},
+      {"enhanced metafile", PictRtf("\\emfblip", EnhancedMetafile()), true, rtf_ec_OK, {"pict N 0 96x48"}},
+      {"enhanced metafile cut short", PictRtf("\\emfblip", emfCut), true, rtf_ec_InvalidPicture, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -256,7 +259,6 @@ TEST(RPRTFPictures, MetafilesGiveTheirOneBitmapOrNoPicture) {
 }
 
 TEST(RPRTFPictures, ShapePicturesAndTheirAlternatives) {
-  const Bytes emf = EnhancedMetafile();
   const std::string wmf = "{\\nonshppict{\\pict\\wmetafile8 " + HexOf(Metafile(DibPalette8(), {})) + "}}";
   const struct {
     const char* Name;
@@ -267,8 +269,8 @@ TEST(RPRTFPictures, ShapePicturesAndTheirAlternatives) {
        "{\\rtf1{\\*\\shppict{\\pict\\dibitmap0 " + HexOf(DibCore1()) + "}}" + wmf + "}",
        {"pict N 6 3x1"}},
       {"a shape picture without a graphic leaves it to the alternative",
-       "{\\rtf1{\\*\\shppict{\\pict\\emfblip " + HexOf(emf) + "}}" + wmf + "}",
-       {"pict N 0 none", "pict N 5 2x2"}},
+       "{\\rtf1{\\*\\shppict{\\pict\\macpict 0102}}" + wmf + "}",
+       {"pict N 3 none", "pict N 5 2x2"}},
       {"an alternative alone", "{\\rtf1 " + wmf + "}", {"pict N 5 2x2"}},
   };
   for (const auto& c : cases) {

@@ -47,7 +47,11 @@ bool IsModelBitmapItem(const TCustomRPItemInfo& item) {
 }
 
 bool PrintModelItem(const TCustomRPItemInfo& item, TCanvas& canvas, int32_t x, int32_t y, TRPColorMode colorMode,
-                    const IRPStyleSheet* rpStyle) {
+                    const IRPStyleSheet* rpStyle, const TRPResolution& resolution) {
+  if (const auto* picture = dynamic_cast<const TRPGraphicItemInfo*>(&item)) {
+    picture->Print(canvas, x, y, resolution);
+    return true;
+  }
   const auto* marker = dynamic_cast<const TRPMarkerItemInfo*>(&item);
   if (!marker) return false;
   marker->Print(canvas, x, y, colorMode, rpStyle);

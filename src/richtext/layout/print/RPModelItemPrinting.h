@@ -34,7 +34,7 @@ bool IsModelBitmapItem(const TCustomRPItemInfo& item);
 bool PrintModelItemToBitmap(const TCustomRPItemInfo& item, TBitmap& bitmap, bool preview, int32_t part,
                             const TRPDrawLineInfo& drawItem, TRPColorMode colorMode, const IRPStyleSheet* rpStyle,
                             TCustomRPFormattedData& data);
-// Paints a model item that draws itself on the page (a list marker's text) at (x, y) of
-// the page canvas; false for any other item.
+// Paints a model item that draws itself on the page (a list marker's text, a metafile
+// picture) at (x, y) of the page canvas; false for any other item.
 bool PrintModelItem(const TCustomRPItemInfo& item, TCanvas& canvas, int32_t x, int32_t y, TRPColorMode colorMode,
-                    const IRPStyleSheet* rpStyle);
+                    const IRPStyleSheet* rpStyle, const TRPResolution& resolution);

@@ -146,7 +146,7 @@ void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t p
     printable->Print(canvas, d.Left + areaLeft, CurrentY, item.GetBoolValue(rpibqWholeLine) ? areaRight : areaLeft,
                      *this, GetColorMode(), part, d, resolution, preview, correction);
   } else {
-    PrintModelItem(item, canvas, d.Left + areaLeft, CurrentY, GetColorMode(), &style);
+    PrintModelItem(item, canvas, d.Left + areaLeft, CurrentY, GetColorMode(), &style, resolution);
   }
 }
 

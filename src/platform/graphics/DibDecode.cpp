@@ -1,0 +1,317 @@
+// Device-independent and device-dependent bitmap data as bitmaps: the pixels that
+// bitmap files, metafile records, icons and RTF pictures carry.
+#include "platform/graphics/DibDecode.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "platform/base/LittleEndian.h"
+#include "platform/graphics/PixelAccess.h"
+
+namespace {
+
+[[noreturn]] void InvalidBitmap() { throw EInvalidGraphic(SInvalidBitmap); }
+
+// Information-header sizes.
+constexpr uint32_t kCoreHeaderBytes = 12;  // BITMAPCOREHEADER
+constexpr uint32_t kInfoHeaderBytes = 40;  // BITMAPINFOHEADER
+constexpr uint32_t kOs2HeaderBytes = 64;   // OS/2 2.x
+constexpr uint32_t kV2HeaderBytes = 52;    // with the three colour masks
+constexpr uint32_t kV3HeaderBytes = 56;    // with the alpha mask too
+constexpr uint32_t kV4HeaderBytes = 108;   // BITMAPV4HEADER
+constexpr uint32_t kV5HeaderBytes = 124;   // BITMAPV5HEADER
+static_assert(kInfoHeaderBytes == 4 + 4 + 4 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 4, "BITMAPINFOHEADER fields");
+static_assert(kV2HeaderBytes == kInfoHeaderBytes + 3 * 4 && kV3HeaderBytes == kV2HeaderBytes + 4, "mask fields");
+
+constexpr uint32_t BI_RGB = 0;
+constexpr uint32_t BI_RLE8 = 1;
+constexpr uint32_t BI_RLE4 = 2;
+constexpr uint32_t BI_BITFIELDS = 3;
+constexpr uint32_t BI_ALPHABITFIELDS = 6;
+
+uint32_t Read16(std::span<const uint8_t> data, size_t at) {
+  if (at + 2 > data.size()) InvalidBitmap();
+  return LoadLE16(data.data() + at);
+}
+uint32_t Read32(std::span<const uint8_t> data, size_t at) {
+  if (at + 4 > data.size()) InvalidBitmap();
+  return LoadLE32(data.data() + at);
+}
+
+// What the header of a device-independent bitmap says.
+struct TDibLayout {
+  int64_t Width = 0;
+  int64_t Height = 0;  // rows, always positive
+  bool TopDown = false;
+  uint32_t Bits = 0;
+  uint32_t Compression = BI_RGB;
+  std::array<uint32_t, 3> Masks{};  // red, green, blue of 16- and 32-bit pixels
+  std::vector<TPaletteEntry> Colors;
+  uint32_t BitsOffset = 0;  // from the start of the information header
+};
+
+TDibLayout ReadDibLayout(std::span<const uint8_t> dib) {
+  TDibLayout layout;
+  const uint32_t headerBytes = Read32(dib, 0);
+  const bool core = headerBytes == kCoreHeaderBytes;
+  if (!core && headerBytes != kInfoHeaderBytes && headerBytes != kV2HeaderBytes && headerBytes != kV3HeaderBytes &&
+      headerBytes != kOs2HeaderBytes && headerBytes != kV4HeaderBytes && headerBytes != kV5HeaderBytes)
+    InvalidBitmap();
+  if (dib.size() < headerBytes) InvalidBitmap();
+  int64_t rawHeight = 0;
+  uint32_t colorsUsed = 0;
+  if (core) {
+    layout.Width = Read16(dib, 4);
+    rawHeight = static_cast<int16_t>(Read16(dib, 6));
+    layout.Bits = Read16(dib, 10);
+  } else {
+    layout.Width = static_cast<int32_t>(Read32(dib, 4));
+    rawHeight = static_cast<int32_t>(Read32(dib, 8));
+    layout.Bits = Read16(dib, 14);
+    layout.Compression = Read32(dib, 16);
+    colorsUsed = Read32(dib, 32);
+  }
+  layout.TopDown = rawHeight < 0;
+  layout.Height = rawHeight < 0 ? -rawHeight : rawHeight;
+  if (layout.Width <= 0 || layout.Height <= 0 || layout.Width > MaxBmpSidePx || layout.Height > MaxBmpSidePx)
+    InvalidBitmap();
+  switch (layout.Bits) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      InvalidBitmap();
+  }
+  if (BytesPerScanLineOf(layout.Width, static_cast<int32_t>(layout.Bits)) * layout.Height > MaxBitmapBytes)
+    InvalidBitmap();
+
+  uint32_t offset = headerBytes;
+  switch (layout.Compression) {
+    case BI_RGB:
+      if (layout.Bits == 16)
+        layout.Masks = {0x7C00, 0x03E0, 0x001F};
+      else if (layout.Bits == 32)
+        layout.Masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
+      break;
+    case BI_RLE8:
+      if (layout.Bits != 8 || layout.TopDown) InvalidBitmap();
+      break;
+    case BI_RLE4:
+      if (layout.Bits != 4 || layout.TopDown) InvalidBitmap();
+      break;
+    case BI_BITFIELDS:
+    case BI_ALPHABITFIELDS: {
+      if (layout.Bits != 16 && layout.Bits != 32) InvalidBitmap();
+      // The masks follow a 40-byte header and lie inside the longer ones.
+      const uint32_t at = kInfoHeaderBytes;
+      for (size_t i = 0; i < 3; ++i) layout.Masks[i] = Read32(dib, at + 4 * i);
+      if (headerBytes == kInfoHeaderBytes) offset += layout.Compression == BI_ALPHABITFIELDS ? 16 : 12;
+      break;
+    }
+    default:
+      InvalidBitmap();
+  }
+
+  // The colour table: biClrUsed entries when given, else all the format can index;
+  // formats above 8 bits may carry biClrUsed entries that no pixel uses.
+  const uint32_t entryBytes = core ? 3 : 4;
+  uint32_t entries = 0;
+  if (layout.Bits <= 8) {
+    entries = (colorsUsed == 0 || core) ? (1u << layout.Bits) : colorsUsed;
+    if (entries > 256) InvalidBitmap();
+  } else {
+    entries = colorsUsed;
+  }
+  if (static_cast<uint64_t>(entries) * entryBytes > dib.size()) InvalidBitmap();
+  if (layout.Bits <= 8) {
+    for (uint32_t i = 0; i < entries && i < (1u << layout.Bits); ++i) {
+      const size_t at = offset + size_t{i} * entryBytes;
+      if (at + 3 > dib.size()) InvalidBitmap();
+      layout.Colors.push_back(TPaletteEntry{dib[at + 2], dib[at + 1], dib[at], 0});
+    }
+  }
+  layout.BitsOffset = offset + entries * entryBytes;
+  if (layout.BitsOffset > dib.size()) InvalidBitmap();
+  return layout;
+}
+
+// The position of the lowest set bit and the width of a mask, to scale a channel to 8 bits.
+struct TChannel {
+  uint32_t Mask = 0;
+  uint32_t Shift = 0;
+  uint32_t Max = 0;
+  explicit TChannel(uint32_t mask) : Mask(mask) {
+    if (mask == 0) return;
+    while (!((mask >> Shift) & 1u)) ++Shift;
+    Max = mask >> Shift;
+  }
+  uint8_t Of(uint32_t pixel) const {
+    if (Max == 0) return 0;
+    return static_cast<uint8_t>(((pixel & Mask) >> Shift) * 255u / Max);
+  }
+};
+
+// Run-length encoded rows (bottom row first) into indices of bits per pixel.
+void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap& bitmap) {
+  const auto width = static_cast<int32_t>(layout.Width);
+  const auto height = static_cast<int32_t>(layout.Height);
+  const int32_t bits = static_cast<int32_t>(layout.Bits);
+  int32_t x = 0;
+  int32_t row = 0;  // counted from the bottom
+  size_t at = 0;
+  auto put = [&](uint32_t index) {
+    if (x < width && row < height) SetPixelIndex(bitmap.ScanLine(height - 1 - row), x, bits, index);
+    ++x;
+  };
+  while (at + 2 <= data.size() && row < height) {
+    const uint8_t count = data[at];
+    const uint8_t value = data[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (int32_t i = 0; i < count; ++i) put(bits == 8 ? value : ((i & 1) ? (value & 0x0F) : (value >> 4)));
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++row;
+    } else if (value == 1) {  // end of bitmap
+      break;
+    } else if (value == 2) {  // delta
+      if (at + 2 > data.size()) InvalidBitmap();
+      x += data[at];
+      row += data[at + 1];
+      at += 2;
+    } else {  // absolute run of value pixels, padded to a word
+      const size_t bytes = bits == 8 ? value : (value + 1u) / 2u;
+      if (at + bytes > data.size()) InvalidBitmap();
+      for (int32_t i = 0; i < value; ++i)
+        put(bits == 8 ? data[at + i] : ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4)));
+      at += (bytes + 1) & ~size_t{1};
+    }
+  }
+}
+
+}  // namespace
+
+uint32_t DibBitsOffset(std::span<const uint8_t> dib) { return ReadDibLayout(dib).BitsOffset; }
+
+std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bitsOffset) {
+  TDibLayout layout = ReadDibLayout(dib);
+  // A file header's offset of the rows wins when it points past the colour table.
+  if (bitsOffset > layout.BitsOffset) {
+    if (bitsOffset > static_cast<int64_t>(dib.size())) InvalidBitmap();
+    layout.BitsOffset = static_cast<uint32_t>(bitsOffset);
+  }
+  const auto width = static_cast<int32_t>(layout.Width);
+  const auto height = static_cast<int32_t>(layout.Height);
+  const std::span<const uint8_t> rows = dib.subspan(layout.BitsOffset);
+  const int64_t stride = BytesPerScanLineOf(layout.Width, static_cast<int32_t>(layout.Bits));
+  const bool rle = layout.Compression == BI_RLE4 || layout.Compression == BI_RLE8;
+  // The rows must be there before anything is allocated for them.
+  if (!rle && static_cast<int64_t>(rows.size()) < stride * layout.Height) InvalidBitmap();
+
+  auto bitmap = std::make_unique<TBitmap>();
+  if (layout.Bits <= 8) {
+    bitmap->SetPixelFormat(layout.Bits == 1 ? pf1bit : layout.Bits == 4 ? pf4bit : pf8bit);
+    bitmap->SetColorTable(layout.Colors);
+    bitmap->SetSize(width, height);
+    if (rle) {
+      for (int32_t y = 0; y < height; ++y) std::memset(bitmap->ScanLine(y), 0, static_cast<size_t>(stride));
+      DecodeRle(rows, layout, *bitmap);
+    } else {
+      for (int32_t r = 0; r < height; ++r) {
+        const int32_t y = layout.TopDown ? r : height - 1 - r;
+        std::memcpy(bitmap->ScanLine(y), rows.data() + r * stride, static_cast<size_t>(stride));
+      }
+    }
+    return bitmap;
+  }
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(width, height);
+  const TChannel red(layout.Masks[0]);
+  const TChannel green(layout.Masks[1]);
+  const TChannel blue(layout.Masks[2]);
+  for (int32_t r = 0; r < height; ++r) {
+    const uint8_t* source = rows.data() + r * stride;
+    uint8_t* target = bitmap->ScanLine(layout.TopDown ? r : height - 1 - r);
+    for (int32_t x = 0; x < width; ++x) {
+      if (layout.Bits == 24) {
+        std::memcpy(target + 3 * x, source + 3 * x, 3);
+        continue;
+      }
+      const uint32_t pixel = layout.Bits == 16 ? LoadLE16(source + 2 * x) : LoadLE32(source + 4 * x);
+      target[3 * x] = blue.Of(pixel);
+      target[3 * x + 1] = green.Of(pixel);
+      target[3 * x + 2] = red.Of(pixel);
+    }
+  }
+  return bitmap;
+}
+
+std::unique_ptr<TBitmap> LoadDdbBitmap(std::span<const uint8_t> bits, int32_t width, int32_t height, int32_t widthBytes,
+                                       int32_t planes, int32_t bitsPerPixel) {
+  if (planes != 1) throw EInvalidGraphic(SInvalidPixelFormat);
+  if (width <= 0 || height <= 0 || width > MaxBmpSidePx || height > MaxBmpSidePx) InvalidBitmap();
+  const int64_t wordRow = (int64_t{width} * bitsPerPixel + 15) / 16 * 2;
+  const int64_t stride = widthBytes > 0 ? widthBytes : wordRow;
+  if (stride < (int64_t{width} * bitsPerPixel + 7) / 8) InvalidBitmap();
+  if (static_cast<int64_t>(bits.size()) < stride * height) InvalidBitmap();
+  auto bitmap = std::make_unique<TBitmap>();
+  switch (bitsPerPixel) {
+    case 1: {
+      bitmap->SetPixelFormat(pf1bit);
+      // A monochrome device bitmap draws 0 in black and 1 in white.
+      const TPaletteEntry colors[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+      bitmap->SetColorTable(colors);
+      break;
+    }
+    case 4: {
+      bitmap->SetPixelFormat(pf4bit);
+      // The sixteen colours of the standard palette.
+      static const uint8_t vga[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                         {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                         {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                         {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+      std::vector<TPaletteEntry> colors;
+      for (const auto& c : vga) colors.push_back(TPaletteEntry{c[0], c[1], c[2], 0});
+      bitmap->SetColorTable(colors);
+      break;
+    }
+    case 16:
+    case 24:
+    case 32:
+      bitmap->SetPixelFormat(pf24bit);
+      break;
+    default:
+      throw EInvalidGraphic(SInvalidPixelFormat);
+  }
+  bitmap->SetSize(width, height);
+  const TChannel red(0x7C00);
+  const TChannel green(0x03E0);
+  const TChannel blue(0x001F);
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* source = bits.data() + y * stride;
+    uint8_t* target = bitmap->ScanLine(y);
+    if (bitsPerPixel <= 4) {
+      std::memcpy(target, source, static_cast<size_t>((int64_t{width} * bitsPerPixel + 7) / 8));
+      continue;
+    }
+    for (int32_t x = 0; x < width; ++x) {
+      if (bitsPerPixel == 16) {
+        const uint32_t pixel = LoadLE16(source + 2 * x);
+        target[3 * x] = blue.Of(pixel);
+        target[3 * x + 1] = green.Of(pixel);
+        target[3 * x + 2] = red.Of(pixel);
+      } else {
+        std::memcpy(target + 3 * x, source + (bitsPerPixel / 8) * x, 3);
+      }
+    }
+  }
+  return bitmap;
+}

@@ -1,0 +1,29 @@
+// Bitmap data as bitmaps: device-independent bitmaps (what bitmap files, metafile
+// records, icons and RTF pictures hold) and device-dependent bitmap bits.
+//
+// Every loader reads borrowed bytes, checks each size against the data before it
+// allocates, and raises EInvalidGraphic "Bitmap image is not valid" for data that does
+// not hold what its header says.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "platform/graphics/Bitmap.h"
+
+// A device-independent bitmap (an information header of 12, 40, 52, 56, 64, 108 or 124
+// bytes, bit-field masks, a colour table of biClrUsed entries, then the rows; 1, 4, 8,
+// 16, 24 or 32 bits per pixel, uncompressed or run-length encoded) as a bitmap: palette
+// formats keep their colour table, the others become 24 bits per pixel.
+// bitsOffset (from the information header) places the rows further on when it is larger
+// than what the header and colour table take.
+std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bitsOffset = 0);
+// The byte offset of the rows in a device-independent bitmap (header, masks and colour
+// table), as a file header's pixel offset counts it without the file header.
+uint32_t DibBitsOffset(std::span<const uint8_t> dib);
+
+// Device-dependent bitmap bits: rows top-down, widthBytes each (0: word-aligned rows),
+// one plane of 1, 4, 16, 24 or 32 bits per pixel.
+std::unique_ptr<TBitmap> LoadDdbBitmap(std::span<const uint8_t> bits, int32_t width, int32_t height, int32_t widthBytes,
+                                       int32_t planes, int32_t bitsPerPixel);

@@ -1,0 +1,151 @@
+// `TMetafile`: a graphic class for metafiles, lists of drawing calls, in both formats:
+// the Windows metafile (".wmf", 16-bit records, usually behind a placeable header that
+// gives its size) and the enhanced metafile (".emf", 32-bit records, `Enhanced`).
+//
+// Loading checks the whole frame of the file before anything is kept: the headers, every
+// record's size against what is left, the object-table size against the limits. Data
+// that fails is EInvalidGraphic "Invalid metafile" and leaves the metafile as it was.
+// The loaded bytes are kept and saved back as they were.
+//
+// Sizes: `MMWidth` and `MMHeight` in 0.01 mm; `Width` and `Height` in pixels of a
+// 96 pixels-per-inch canvas; `Inch` the units per inch of a Windows metafile's placeable
+// header (0 when it has none). An enhanced metafile's size is its frame; a Windows
+// metafile's the placeable header's box, or without one the extent of its first
+// window-extent record taken as pixels.
+//
+// Drawing plays the records onto the canvas (MetafilePlayer.h), stretched into the
+// rectangle. Records that this player does not draw are skipped and counted
+// (`SkippedRecords` of the last play), never fatal; so is a record too short for its
+// fields once the frame was found sound.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Graphic.h"
+
+inline constexpr char SInvalidMetafile[] = "Invalid metafile";
+
+// The limits of the metafile reader and player, a field of every metafile (`Limits`), so
+// a test narrows one object alone. The defaults take any picture a document holds.
+struct TMetafileLimits {
+  // Bytes of one metafile: far above a page of vector drawing.
+  int64_t MaxFileBytes = int64_t{256} << 20;
+  // Records of one metafile; each costs at least a few bytes, this bounds the walk.
+  int64_t MaxRecords = 8'000'000;
+  // Object-table slots (the format's handles are 16 bits wide in a Windows metafile).
+  int64_t MaxObjects = 65535;
+  // Pixels of one bitmap inside a record (decoded before it is drawn).
+  int64_t MaxBitmapPixels = int64_t{64} << 20;
+  // Saved drawing states (SaveDC nesting) kept while playing.
+  int32_t MaxSavedStates = 1024;
+  // Points of one figure or path after curves are flattened.
+  int64_t MaxPathPoints = 4'000'000;
+};
+
+class TMetafile : public TGraphic {
+public:
+  static const TGraphicClassInfo ClassInfo;
+
+  TMetafile();
+  ~TMetafile() override;
+
+  TGraphicClass ClassType() const override { return &ClassInfo; }
+
+  bool Empty() const override { return FData.empty(); }
+  int32_t Width() const override;
+  int32_t Height() const override;
+  // Set the size in pixels (and so in 0.01 mm at 96 pixels per inch).
+  void SetWidth(int32_t value) override;
+  void SetHeight(int32_t value) override;
+  int32_t MMWidth() const noexcept { return FMMWidth; }
+  int32_t MMHeight() const noexcept { return FMMHeight; }
+  void SetMMWidth(int32_t value);
+  void SetMMHeight(int32_t value);
+  // Units per inch of a Windows metafile's placeable header; 0 for none.
+  uint16_t Inch() const noexcept { return FInch; }
+  void SetInch(uint16_t value);
+
+  bool Enhanced() const noexcept { return FEnhanced; }
+  // Turns the metafile into the other format (ConvertedMetafile).
+  void SetEnhanced(bool value);
+
+  void Clear() override;
+
+  // Reads a metafile of either format from the stream's position to its end. Raises
+  // EInvalidGraphic "Invalid metafile" (or the stream's exception); the metafile then
+  // stays as it was.
+  void LoadFromStream(TStream& stream) override;
+  void LoadFromBytes(std::span<const uint8_t> bytes);
+  void LoadFromFile(const WideString& fileName);
+  // The bytes as loaded. A Windows metafile always goes out with a placeable header:
+  // the loaded one, or one made of the size and `Inch` (1440 when 0) when it had none
+  // or its size was changed.
+  void SaveToStream(TStream& stream) const override;
+  void SaveToFile(const WideString& fileName) const;
+  std::vector<uint8_t> SavedBytes() const;
+  // The records: the whole enhanced metafile, or a Windows metafile from its header on.
+  std::span<const uint8_t> Records() const noexcept { return FData; }
+
+  // Plays the records stretched into rect.
+  void Draw(TCanvas& canvas, const TRect& rect) const override;
+  // Records skipped by the last play.
+  int64_t SkippedRecords() const noexcept { return FSkippedRecords; }
+
+  // A metafile is copied; a bitmap made from a metafile is its picture on white, played
+  // at Width x Height.
+  void Assign(const TPersistent& source) override;
+  void AssignTo(TPersistent& dest) const override;
+  using TGraphic::Assign;
+
+  TMetafileLimits Limits;
+
+private:
+  friend class TMetafileCanvas;
+  friend std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source);
+  // Keeps the loaded data and its sizes (after the frame was checked).
+  void Adopt(std::vector<uint8_t> records, bool enhanced, std::vector<uint8_t> placeable, int32_t mmWidth,
+             int32_t mmHeight, uint16_t inch);
+
+  std::vector<uint8_t> FData;
+  std::vector<uint8_t> FPlaceable;  // the loaded placeable header, kept while sizes stay
+  bool FEnhanced = true;
+  int32_t FMMWidth = 0;
+  int32_t FMMHeight = 0;
+  uint16_t FInch = 0;
+  mutable int64_t FSkippedRecords = 0;
+};
+
+// A metafile of the other format with the same picture and size (its `Enhanced` is
+// !source.Enhanced()): the source played at its size in pixels into one bitmap record.
+std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source);
+
+// The pixels a metafile canvas draws on (a base, so it is made before the canvas).
+class TMetafileSurface {
+protected:
+  TMetafileSurface(int32_t widthPx, int32_t heightPx);
+  std::unique_ptr<TBitmap> FSurface;
+};
+
+// Draws on a new metafile: a canvas of the metafile's size in pixels whose drawing is
+// written into the metafile by Close (the destructor of an unclosed canvas drops it).
+// The drawing is kept as pixels: one bitmap record at 96 pixels per inch.
+class TMetafileCanvas : private TMetafileSurface, public TCanvas {
+public:
+  TMetafileCanvas(TMetafile& metafile, int32_t widthPx, int32_t heightPx);
+  ~TMetafileCanvas() override;
+  // Writes what was drawn into the metafile: an enhanced metafile, or a Windows one when
+  // the metafile held a Windows metafile before.
+  void Close();
+
+private:
+  TMetafile& FMetafile;
+  bool FClosed = false;
+};
+
+// Registers `TMetafile` and `TIcon` by name (done at start-up of the graphics library).
+void RegisterMetafileGraphicClasses();

@@ -1,0 +1,449 @@
+// Enhanced metafile records: the frame check and playing each record.
+#include <cmath>
+#include <vector>
+
+#include "platform/base/CodePages.h"
+#include "platform/base/LittleEndian.h"
+#include "platform/graphics/MetafileFormat.h"
+#include "platform/graphics/MetafilePlayer.h"
+#include "platform/graphics/TextDraw.h"
+
+namespace {
+
+[[noreturn]] void InvalidMetafile() { throw EInvalidGraphic(SInvalidMetafile); }
+
+TPointD PointL(TRecordReader& r, size_t at) { return TPointD{double(r.I32(at)), double(r.I32(at + 4))}; }
+TPointD PointS(TRecordReader& r, size_t at) { return TPointD{double(r.I16(at)), double(r.I16(at + 2))}; }
+
+// The points of a poly record: bounds (16 bytes), count, then 32-bit or 16-bit points.
+std::vector<TPointD> ReadPoints(TRecordReader& r, size_t at, uint64_t count, bool small) {
+  std::vector<TPointD> points;
+  const uint64_t bytes = count * (small ? 4 : 8);
+  if (r.Bytes(at, bytes).empty() && count > 0) return points;
+  points.reserve(static_cast<size_t>(count));
+  for (size_t i = 0; i < count; ++i) points.push_back(small ? PointS(r, at + 4 * i) : PointL(r, at + 8 * i));
+  return points;
+}
+
+LOGFONTW ReadLogFontW(TRecordReader& r, size_t at) {
+  LOGFONTW lf;
+  lf.lfHeight = r.I32(at);
+  lf.lfWidth = r.I32(at + 4);
+  lf.lfEscapement = r.I32(at + 8);
+  lf.lfOrientation = r.I32(at + 12);
+  lf.lfWeight = r.I32(at + 16);
+  lf.lfItalic = r.U8(at + 20);
+  lf.lfUnderline = r.U8(at + 21);
+  lf.lfStrikeOut = r.U8(at + 22);
+  lf.lfCharSet = r.U8(at + 23);
+  lf.lfQuality = r.U8(at + 26);
+  lf.lfPitchAndFamily = r.U8(at + 27);
+  for (size_t i = 0; i + 1 < LF_FACESIZE; ++i) {
+    const uint16_t c = r.U16(at + 28 + 2 * i);
+    if (c == 0) break;
+    lf.lfFaceName[i] = static_cast<WideChar>(c);
+  }
+  return lf;
+}
+
+// A bitmap inside a record: its info header and bits at offsets from the record's start.
+struct TRecordBitmap {
+  std::span<const uint8_t> Info, Bits;
+};
+TRecordBitmap BitmapAt(TRecordReader& r, size_t fields) {
+  const uint32_t offBmi = r.U32(fields), cbBmi = r.U32(fields + 4), offBits = r.U32(fields + 8),
+                 cbBits = r.U32(fields + 12);
+  return TRecordBitmap{r.Bytes(offBmi, cbBmi), r.Bytes(offBits, cbBits)};
+}
+
+void PlayPoly(TMetafilePlayer& player, TRecordReader& r, uint32_t type) {
+  const bool small = type >= emf::POLYBEZIER16;
+  const uint32_t base = small ? type - emf::POLYBEZIER16 + emf::POLYBEZIER : type;
+  if (base == emf::POLYPOLYLINE || base == emf::POLYPOLYGON) {
+    // bounds, polygon count, point count, counts, points
+    const uint32_t polygons = r.U32(24), total = r.U32(28);
+    if (uint64_t{polygons} * 4 > r.Size()) return ++player.Skipped, void();
+    std::vector<uint32_t> counts;
+    uint64_t sum = 0;
+    for (uint32_t i = 0; i < polygons; ++i) sum += counts.emplace_back(r.U32(32 + 4 * size_t{i}));
+    if (sum != total) return ++player.Skipped, void();
+    const auto points = ReadPoints(r, 32 + 4 * size_t{polygons}, total, small);
+    if (points.size() != total) return ++player.Skipped, void();
+    player.PolyPolygon(points, counts, base == emf::POLYPOLYGON);
+    return;
+  }
+  const uint32_t count = r.U32(24);
+  const auto points = ReadPoints(r, 28, count, small);
+  if (points.size() != count) return ++player.Skipped, void();
+  switch (base) {
+    case emf::POLYGON:
+      player.PolyPolygon(points, std::span(&count, 1), true);
+      break;
+    case emf::POLYLINE:
+      player.Polyline(points, false, false);
+      break;
+    case emf::POLYLINETO:
+      player.Polyline(points, true, true);
+      break;
+    case emf::POLYBEZIER:
+      player.PolyBezier(points, false);
+      break;
+    case emf::POLYBEZIERTO:
+      player.PolyBezier(points, true);
+      break;
+    default:
+      ++player.Skipped;
+      break;
+  }
+}
+
+void PlayText(TMetafilePlayer& player, TRecordReader& r, bool wide) {
+  // bounds, graphics mode, x scale, y scale, then the text record: reference, count,
+  // string offset, options, rectangle, dx offset
+  constexpr size_t kText = 36;
+  const TPointD reference = PointL(r, kText);
+  const uint32_t count = r.U32(kText + 8), offString = r.U32(kText + 12), options = r.U32(kText + 16);
+  const TPointD rect[2] = {PointL(r, kText + 20), PointL(r, kText + 28)};
+  const uint32_t offDx = r.U32(kText + 36);
+  const auto bytes = r.Bytes(offString, uint64_t{count} * (wide ? 2 : 1));
+  if (r.Short) return ++player.Skipped, void();
+  WideString text;
+  if (wide) {
+    for (uint32_t i = 0; i < count; ++i) text += static_cast<WideChar>(LoadLE16(bytes.data() + 2 * size_t{i}));
+  } else {
+    text = AnsiToWide(AnsiString(bytes.begin(), bytes.end()), CharsetCodePage(player.State.Font.LogFont.lfCharSet));
+  }
+  constexpr uint32_t kEtoPdy = 0x2000;
+  const bool pdy = (options & kEtoPdy) != 0;
+  std::vector<int32_t> dx;
+  if (offDx != 0) {
+    const uint64_t entries = uint64_t{count} * (pdy ? 2 : 1);
+    const auto dxBytes = r.Bytes(offDx, entries * 4);
+    if (!dxBytes.empty())
+      for (size_t i = 0; i < entries; ++i) dx.push_back(static_cast<int32_t>(LoadLE32(dxBytes.data() + 4 * i)));
+    r.Short = false;  // a missing dx array only loses the spacing
+  }
+  const bool hasRect = (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0 && rect[1].X > rect[0].X && rect[1].Y > rect[0].Y;
+  if (!wide && text.size() != count) dx.clear();
+  player.TextOut(reference, options, hasRect ? rect : nullptr, text, dx, pdy);
+}
+
+void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) {
+  TRecordReader r(record);
+  TMfState& s = player.State;
+  switch (type) {
+    case emf::POLYBEZIER:
+    case emf::POLYGON:
+    case emf::POLYLINE:
+    case emf::POLYBEZIERTO:
+    case emf::POLYLINETO:
+    case emf::POLYPOLYLINE:
+    case emf::POLYPOLYGON:
+    case emf::POLYBEZIER16:
+    case emf::POLYGON16:
+    case emf::POLYLINE16:
+    case emf::POLYBEZIERTO16:
+    case emf::POLYLINETO16:
+    case emf::POLYPOLYLINE16:
+    case emf::POLYPOLYGON16:
+      PlayPoly(player, r, type);
+      break;
+    case emf::SETWINDOWEXTEX:
+      s.WindowExt = PointL(r, 8);
+      player.FixIsotropic();
+      break;
+    case emf::SETWINDOWORGEX:
+      s.WindowOrg = PointL(r, 8);
+      break;
+    case emf::SETVIEWPORTEXTEX:
+      s.ViewportExt = PointL(r, 8);
+      player.FixIsotropic();
+      break;
+    case emf::SETVIEWPORTORGEX:
+      s.ViewportOrg = PointL(r, 8);
+      break;
+    case emf::SCALEVIEWPORTEXTEX:
+    case emf::SCALEWINDOWEXTEX: {
+      // xNum, xDenom, yNum, yDenom
+      TPointD& ext = type == emf::SCALEWINDOWEXTEX ? s.WindowExt : s.ViewportExt;
+      const int32_t xd = r.I32(12), yd = r.I32(20);
+      if (xd == 0 || yd == 0) return ++player.Skipped, void();
+      ext.X = ext.X * r.I32(8) / xd;
+      ext.Y = ext.Y * r.I32(16) / yd;
+      player.FixIsotropic();
+      break;
+    }
+    case emf::SETPIXELV:
+      player.SetPixel(PointL(r, 8), r.U32(16) & 0xFFFFFF);
+      break;
+    case emf::SETMAPMODE:
+      player.SetMapMode(r.I32(8));
+      break;
+    case emf::SETBKMODE:
+      s.BkMode = r.I32(8);
+      break;
+    case emf::SETPOLYFILLMODE:
+      s.PolyFillMode = r.I32(8);
+      break;
+    case emf::SETROP2:
+      s.Rop2 = r.I32(8);
+      break;
+    case emf::SETTEXTALIGN:
+      s.TextAlign = r.U32(8);
+      break;
+    case emf::SETTEXTCOLOR:
+      s.TextColor = r.U32(8) & 0xFFFFFF;
+      break;
+    case emf::SETBKCOLOR:
+      s.BkColor = r.U32(8) & 0xFFFFFF;
+      break;
+    case emf::MOVETOEX:
+      player.MoveTo(PointL(r, 8));
+      break;
+    case emf::LINETO:
+      player.LineTo(PointL(r, 8));
+      break;
+    case emf::EXCLUDECLIPRECT:
+      player.ExcludeClip(PointL(r, 8), PointL(r, 16));
+      break;
+    case emf::INTERSECTCLIPRECT:
+      player.IntersectClip(PointL(r, 8), PointL(r, 16));
+      break;
+    case emf::SAVEDC:
+      player.SaveState();
+      break;
+    case emf::RESTOREDC:
+      player.RestoreState(r.I32(8));
+      break;
+    case emf::SETWORLDTRANSFORM:
+    case emf::MODIFYWORLDTRANSFORM: {
+      const TXForm x{r.F32(8), r.F32(12), r.F32(16), r.F32(20), r.F32(24), r.F32(28)};
+      const uint32_t mode = type == emf::SETWORLDTRANSFORM ? 4 : r.U32(32);
+      if (mode == 1)
+        s.World = TXForm{};
+      else if (mode == 2)
+        s.World = x.Then(s.World);
+      else if (mode == 3)
+        s.World = s.World.Then(x);
+      else if (mode == 4)
+        s.World = x;
+      else
+        ++player.Skipped;
+      break;
+    }
+    case emf::SELECTOBJECT: {
+      const uint32_t index = r.U32(8);
+      if (index & emf::StockObjectBit)
+        player.SelectStockObject(index & ~emf::StockObjectBit);
+      else
+        player.SelectObject(index);
+      break;
+    }
+    case emf::CREATEPEN:
+      // index, style, width (x; y unused), colour
+      player.CreateObjectAt(r.U32(8), TMfPen{r.I32(12), double(r.I32(16)), r.U32(24) & 0xFFFFFF});
+      break;
+    case emf::EXTCREATEPEN: {
+      // index, offBmi, cbBmi, offBits, cbBits, style, width, brush style, colour, hatch, ...
+      const int32_t style = r.I32(28);
+      constexpr int32_t kGeometric = 0x10000;
+      const double width = (style & kGeometric) ? double(r.I32(32)) : 0.0;
+      const int32_t brushStyle = r.I32(36);
+      player.CreateObjectAt(r.U32(8),
+                            TMfPen{brushStyle == BS_NULL ? PS_NULL : (style & 0x0F), width, r.U32(40) & 0xFFFFFF});
+      break;
+    }
+    case emf::CREATEBRUSHINDIRECT:
+      player.CreateObjectAt(r.U32(8), TMfBrush{r.I32(12), r.U32(16) & 0xFFFFFF, r.I32(20), nullptr});
+      break;
+    case emf::CREATEDIBPATTERNBRUSHPT:
+    case emf::CREATEMONOBRUSH: {
+      // index, usage, offBmi, cbBmi, offBits, cbBits
+      const TRecordBitmap b = BitmapAt(r, 16);
+      std::shared_ptr<const TBitmap> pattern = player.LoadBitmap(b.Info, b.Bits);
+      if (!pattern) ++player.Skipped;
+      player.CreateObjectAt(r.U32(8), TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
+      break;
+    }
+    case emf::EXTCREATEFONTINDIRECTW:
+      player.CreateObjectAt(r.U32(8), TMfFont{ReadLogFontW(r, 12)});
+      break;
+    case emf::CREATEPALETTE:
+      player.CreateObjectAt(r.U32(8), TMfPalette{});
+      break;
+    case emf::DELETEOBJECT:
+      player.DeleteObject(r.U32(8));
+      break;
+    case emf::ELLIPSE:
+      player.Ellipse(PointL(r, 8), PointL(r, 16));
+      break;
+    case emf::RECTANGLE:
+      player.Rectangle(PointL(r, 8), PointL(r, 16));
+      break;
+    case emf::ROUNDRECT:
+      player.RoundRect(PointL(r, 8), PointL(r, 16), r.I32(24), r.I32(28));
+      break;
+    case emf::ARC:
+    case emf::CHORD:
+    case emf::PIE:
+    case emf::ARCTO: {
+      const auto kind = type == emf::ARC     ? TMetafilePlayer::akArc
+                        : type == emf::CHORD ? TMetafilePlayer::akChord
+                        : type == emf::PIE   ? TMetafilePlayer::akPie
+                                             : TMetafilePlayer::akArcTo;
+      player.Arc(PointL(r, 8), PointL(r, 16), PointL(r, 24), PointL(r, 32), kind);
+      break;
+    }
+    case emf::SETARCDIRECTION:
+      s.ArcClockwise = r.I32(8) == 2;
+      break;
+    case emf::BEGINPATH:
+      player.BeginPath();
+      break;
+    case emf::ENDPATH:
+      player.EndPath();
+      break;
+    case emf::CLOSEFIGURE:
+      player.CloseFigure();
+      break;
+    case emf::FILLPATH:
+      player.FillPath(true, false);
+      break;
+    case emf::STROKEANDFILLPATH:
+      player.FillPath(true, true);
+      break;
+    case emf::STROKEPATH:
+      player.FillPath(false, true);
+      break;
+    case emf::ABORTPATH:
+      player.AbortPath();
+      break;
+    case emf::SELECTCLIPPATH:
+      player.ClipToPath();
+      break;
+    case emf::EXTSELECTCLIPRGN: {
+      // region data bytes, mode, then the region: header (size, type, count, bytes,
+      // bounds) and rectangles. Copying no region removes the clip; a region clips to
+      // its bounds.
+      const uint32_t regionBytes = r.U32(8), mode = r.U32(12);
+      constexpr uint32_t kRgnCopy = 5;
+      if (regionBytes == 0) {
+        if (mode == kRgnCopy) player.SelectClipDevice(nullptr);
+        break;
+      }
+      const TPointD a = player.DeviceToTarget(PointL(r, 32)), b = player.DeviceToTarget(PointL(r, 40));
+      const TRect box{
+          static_cast<int32_t>(std::lround(std::min(a.X, b.X))), static_cast<int32_t>(std::lround(std::min(a.Y, b.Y))),
+          static_cast<int32_t>(std::lround(std::max(a.X, b.X))), static_cast<int32_t>(std::lround(std::max(a.Y, b.Y)))};
+      constexpr uint32_t kRgnAnd = 1;
+      if (mode == kRgnCopy || mode == kRgnAnd)
+        player.SelectClipDevice(&box, mode == kRgnAnd);
+      else
+        ++player.Skipped;
+      break;
+    }
+    case emf::EXTTEXTOUTW:
+    case emf::EXTTEXTOUTA:
+      PlayText(player, r, type == emf::EXTTEXTOUTW);
+      break;
+    case emf::BITBLT:
+    case emf::STRETCHBLT: {
+      // bounds, xDest, yDest, cxDest, cyDest, rop, xSrc, ySrc, xform, background, usage,
+      // offBmi, cbBmi, offBits, cbBits, [cxSrc, cySrc]
+      const TPointD dest = PointL(r, 24), size = PointL(r, 32);
+      const uint32_t rop = r.U32(40);
+      const int32_t xSrc = r.I32(44), ySrc = r.I32(48);
+      const TRecordBitmap b = BitmapAt(r, 84);
+      TRect source = RecordBounds(xSrc, ySrc, r.I32(32), r.I32(36));
+      if (type == emf::STRETCHBLT) source = RecordBounds(xSrc, ySrc, r.I32(100), r.I32(104));
+      if (r.Short) return ++player.Skipped, void();
+      player.Blit(b.Info, b.Bits, dest, size, source, rop);
+      break;
+    }
+    case emf::STRETCHDIBITS: {
+      // bounds, xDest, yDest, xSrc, ySrc, cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits,
+      // usage, rop, cxDest, cyDest
+      const TPointD dest = PointL(r, 24);
+      const TRect source = RecordBounds(r.I32(32), r.I32(36), r.I32(40), r.I32(44));
+      const TRecordBitmap b = BitmapAt(r, 48);
+      const uint32_t rop = r.U32(68);
+      const TPointD size = PointL(r, 72);
+      if (r.Short) return ++player.Skipped, void();
+      player.Blit(b.Info, b.Bits, dest, size, source, rop);
+      break;
+    }
+    case emf::SETDIBITSTODEVICE: {
+      // bounds, xDest, yDest, xSrc, ySrc, cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits, ...
+      const TPointD dest = PointL(r, 24);
+      const TRect source = RecordBounds(r.I32(32), r.I32(36), r.I32(40), r.I32(44));
+      const TRecordBitmap b = BitmapAt(r, 48);
+      if (r.Short) return ++player.Skipped, void();
+      player.Blit(b.Info, b.Bits, dest, TPointD{double(source.Width()), double(source.Height())}, source, 0x00CC0020);
+      break;
+    }
+    case emf::ALPHABLEND: {
+      // as STRETCHBLT; the blend function takes the place of the raster operation:
+      // operation, flags, constant alpha, alpha format
+      const TPointD dest = PointL(r, 24), size = PointL(r, 32);
+      const int32_t constantAlpha = (r.U32(40) >> 16) & 0xFF;
+      const TRecordBitmap b = BitmapAt(r, 84);
+      const TRect source = RecordBounds(r.I32(44), r.I32(48), r.I32(100), r.I32(104));
+      if (r.Short) return ++player.Skipped, void();
+      player.Blit(b.Info, b.Bits, dest, size, source, 0x00CC0020, constantAlpha);
+      break;
+    }
+    case emf::HEADER:
+    case emf::SETBRUSHORGEX:
+    case emf::SETMAPPERFLAGS:
+    case emf::SETSTRETCHBLTMODE:
+    case emf::SETMETARGN:
+    case emf::SELECTPALETTE:
+    case emf::REALIZEPALETTE:
+    case emf::SETMITERLIMIT:
+    case emf::FLATTENPATH:
+    case emf::GDICOMMENT:
+    case emf::SETICMMODE:
+    case emf::SETLAYOUT:
+      break;  // no visible effect on this player
+    default:
+      ++player.Skipped;
+      return;
+  }
+  if (r.Short) ++player.Skipped;
+}
+
+}  // namespace
+
+int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {
+  if (records.size() < emf::HeaderMinBytes || LoadLE32(records.data()) != emf::HEADER ||
+      LoadLE32(records.data() + emf::SignatureOffset) != emf::Signature)
+    InvalidMetafile();
+  const uint32_t headerBytes = LoadLE32(records.data() + 4);
+  if (headerBytes < emf::HeaderMinBytes || headerBytes > records.size()) InvalidMetafile();
+  const int64_t handles = LoadLE16(records.data() + emf::HandlesOffset);
+  if (handles > limits.MaxObjects) InvalidMetafile();
+  size_t at = 0;
+  int64_t count = 0;
+  while (records.size() - at >= emf::RecordHeaderBytes) {
+    const uint32_t type = LoadLE32(records.data() + at);
+    const uint32_t bytes = LoadLE32(records.data() + at + 4);
+    if (bytes < emf::RecordHeaderBytes || bytes % 4 != 0 || bytes > records.size() - at || ++count > limits.MaxRecords)
+      InvalidMetafile();
+    at += bytes;
+    if (type == emf::EOF_) return handles;
+  }
+  if (records.size() != at) InvalidMetafile();
+  return handles;
+}
+
+void PlayEnhancedMetafile(TMetafilePlayer& player, std::span<const uint8_t> records) {
+  player.SetObjectTableSize(LoadLE16(records.data() + emf::HandlesOffset));
+  size_t at = 0;
+  while (records.size() - at >= emf::RecordHeaderBytes) {
+    const uint32_t type = LoadLE32(records.data() + at);
+    const uint32_t bytes = LoadLE32(records.data() + at + 4);
+    if (type == emf::EOF_) return;
+    PlayRecord(player, records.subspan(at, bytes), type);
+    at += bytes;
+  }
+}

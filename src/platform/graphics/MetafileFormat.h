@@ -1,0 +1,245 @@
+// Byte layouts of the two metafile formats: the Windows metafile (16-bit records, with
+// an optional placeable header before it) and the enhanced metafile (32-bit records).
+//
+// A Windows metafile record is a 32-bit size in 16-bit words, a 16-bit function, then
+// 16-bit parameters, which come in reverse order of the drawing call's arguments (y before
+// x, bottom before top). An enhanced metafile record is a 32-bit type and a 32-bit size
+// in bytes (a multiple of 4), then its fields.
+#pragma once
+
+#include <cstdint>
+
+namespace wmf {
+
+// Placeable header: key, handle, bounding box, units per inch, reserved, checksum.
+inline constexpr uint32_t PlaceableKey = 0x9AC6CDD7;
+inline constexpr uint32_t PlaceableBytes = 22;
+inline constexpr uint32_t PlaceableBoxOffset = 6;        // 4 x int16: left, top, right, bottom
+inline constexpr uint32_t PlaceableInchOffset = 14;      // uint16
+inline constexpr uint32_t PlaceableChecksumOffset = 20;  // XOR of the 10 words before it
+static_assert(PlaceableBytes == 4 + 2 + 4 * 2 + 2 + 4 + 2, "placeable header fields");
+
+// Metafile header: type, header words, version, size in words, objects, largest record
+// in words, members (unused).
+inline constexpr uint32_t HeaderBytes = 18;
+inline constexpr uint32_t HeaderWords = 9;
+inline constexpr uint32_t HeaderSizeWordsOffset = 6;
+inline constexpr uint32_t HeaderObjectsOffset = 10;
+inline constexpr uint32_t HeaderMaxRecordOffset = 12;
+static_assert(HeaderBytes == 2 + 2 + 2 + 4 + 2 + 4 + 2 && HeaderBytes == HeaderWords * 2, "metafile header fields");
+
+inline constexpr uint32_t RecordHeaderBytes = 6;  // size in words, function
+
+// Record functions.
+enum : uint16_t {
+  EOF_ = 0x0000,
+  SAVEDC = 0x001E,
+  REALIZEPALETTE = 0x0035,
+  SETPALENTRIES = 0x0037,
+  CREATEPALETTE = 0x00F7,
+  SETBKMODE = 0x0102,
+  SETMAPMODE = 0x0103,
+  SETROP2 = 0x0104,
+  SETRELABS = 0x0105,
+  SETPOLYFILLMODE = 0x0106,
+  SETSTRETCHBLTMODE = 0x0107,
+  SETTEXTCHAREXTRA = 0x0108,
+  RESTOREDC = 0x0127,
+  INVERTREGION = 0x012A,
+  PAINTREGION = 0x012B,
+  SELECTCLIPREGION = 0x012C,
+  SELECTOBJECT = 0x012D,
+  SETTEXTALIGN = 0x012E,
+  RESIZEPALETTE = 0x0139,
+  DIBCREATEPATTERNBRUSH = 0x0142,
+  SETLAYOUT = 0x0149,
+  DELETEOBJECT = 0x01F0,
+  CREATEPATTERNBRUSH = 0x01F9,
+  SETBKCOLOR = 0x0201,
+  SETTEXTCOLOR = 0x0209,
+  SETTEXTJUSTIFICATION = 0x020A,
+  SETWINDOWORG = 0x020B,
+  SETWINDOWEXT = 0x020C,
+  SETVIEWPORTORG = 0x020D,
+  SETVIEWPORTEXT = 0x020E,
+  OFFSETWINDOWORG = 0x020F,
+  OFFSETVIEWPORTORG = 0x0211,
+  LINETO = 0x0213,
+  MOVETO = 0x0214,
+  OFFSETCLIPRGN = 0x0220,
+  FILLREGION = 0x0228,
+  SETMAPPERFLAGS = 0x0231,
+  SELECTPALETTE = 0x0234,
+  CREATEPENINDIRECT = 0x02FA,
+  CREATEFONTINDIRECT = 0x02FB,
+  CREATEBRUSHINDIRECT = 0x02FC,
+  POLYGON = 0x0324,
+  POLYLINE = 0x0325,
+  SCALEWINDOWEXT = 0x0410,
+  SCALEVIEWPORTEXT = 0x0412,
+  EXCLUDECLIPRECT = 0x0415,
+  INTERSECTCLIPRECT = 0x0416,
+  ELLIPSE = 0x0418,
+  FLOODFILL = 0x0419,
+  RECTANGLE = 0x041B,
+  SETPIXEL = 0x041F,
+  FRAMEREGION = 0x0429,
+  ANIMATEPALETTE = 0x0436,
+  TEXTOUT = 0x0521,
+  POLYPOLYGON = 0x0538,
+  EXTFLOODFILL = 0x0548,
+  ROUNDRECT = 0x061C,
+  PATBLT = 0x061D,
+  ESCAPE = 0x0626,
+  CREATEREGION = 0x06FF,
+  ARC = 0x0817,
+  PIE = 0x081A,
+  CHORD = 0x0830,
+  BITBLT = 0x0922,
+  DIBBITBLT = 0x0940,
+  EXTTEXTOUT = 0x0A32,
+  STRETCHBLT = 0x0B23,
+  DIBSTRETCHBLT = 0x0B41,
+  SETDIBTODEV = 0x0D33,
+  STRETCHDIB = 0x0F43,
+};
+
+// The fixed words of a blit record without a bitmap have one reserved word more than
+// the same record with one; a record of exactly (function >> 8) + 3 words has none.
+constexpr bool BlitRecordHasNoBitmap(uint32_t recordWords, uint16_t function) {
+  return recordWords == (uint32_t{function} >> 8) + 3;
+}
+
+}  // namespace wmf
+
+namespace emf {
+
+// The header record: type, size, bounds (device units), frame (0.01 mm), signature,
+// version, bytes, records, handles, reserved, description length and offset, palette
+// entries, reference device size in pixels, and in millimetres.
+inline constexpr uint32_t HeaderMinBytes = 88;
+inline constexpr uint32_t BoundsOffset = 8;
+inline constexpr uint32_t FrameOffset = 24;
+inline constexpr uint32_t SignatureOffset = 40;
+inline constexpr uint32_t BytesOffset = 48;
+inline constexpr uint32_t RecordsOffset = 52;
+inline constexpr uint32_t HandlesOffset = 56;
+inline constexpr uint32_t DeviceOffset = 72;
+inline constexpr uint32_t MillimetersOffset = 80;
+inline constexpr uint32_t Signature = 0x464D4520;  // " EMF"
+static_assert(SignatureOffset == FrameOffset + 16 && MillimetersOffset + 8 == HeaderMinBytes, "header fields");
+
+inline constexpr uint32_t RecordHeaderBytes = 8;  // type, size
+
+// Record types.
+enum : uint32_t {
+  HEADER = 1,
+  POLYBEZIER = 2,
+  POLYGON = 3,
+  POLYLINE = 4,
+  POLYBEZIERTO = 5,
+  POLYLINETO = 6,
+  POLYPOLYLINE = 7,
+  POLYPOLYGON = 8,
+  SETWINDOWEXTEX = 9,
+  SETWINDOWORGEX = 10,
+  SETVIEWPORTEXTEX = 11,
+  SETVIEWPORTORGEX = 12,
+  SETBRUSHORGEX = 13,
+  EOF_ = 14,
+  SETPIXELV = 15,
+  SETMAPPERFLAGS = 16,
+  SETMAPMODE = 17,
+  SETBKMODE = 18,
+  SETPOLYFILLMODE = 19,
+  SETROP2 = 20,
+  SETSTRETCHBLTMODE = 21,
+  SETTEXTALIGN = 22,
+  SETTEXTCOLOR = 24,
+  SETBKCOLOR = 25,
+  OFFSETCLIPRGN = 26,
+  MOVETOEX = 27,
+  SETMETARGN = 28,
+  EXCLUDECLIPRECT = 29,
+  INTERSECTCLIPRECT = 30,
+  SCALEVIEWPORTEXTEX = 31,
+  SCALEWINDOWEXTEX = 32,
+  SAVEDC = 33,
+  RESTOREDC = 34,
+  SETWORLDTRANSFORM = 35,
+  MODIFYWORLDTRANSFORM = 36,
+  SELECTOBJECT = 37,
+  CREATEPEN = 38,
+  CREATEBRUSHINDIRECT = 39,
+  DELETEOBJECT = 40,
+  ANGLEARC = 41,
+  ELLIPSE = 42,
+  RECTANGLE = 43,
+  ROUNDRECT = 44,
+  ARC = 45,
+  CHORD = 46,
+  PIE = 47,
+  SELECTPALETTE = 48,
+  CREATEPALETTE = 49,
+  REALIZEPALETTE = 52,
+  LINETO = 54,
+  ARCTO = 55,
+  SETARCDIRECTION = 57,
+  SETMITERLIMIT = 58,
+  BEGINPATH = 59,
+  ENDPATH = 60,
+  CLOSEFIGURE = 61,
+  FILLPATH = 62,
+  STROKEANDFILLPATH = 63,
+  STROKEPATH = 64,
+  FLATTENPATH = 65,
+  WIDENPATH = 66,
+  SELECTCLIPPATH = 67,
+  ABORTPATH = 68,
+  GDICOMMENT = 70,
+  EXTSELECTCLIPRGN = 75,
+  BITBLT = 76,
+  STRETCHBLT = 77,
+  SETDIBITSTODEVICE = 80,
+  STRETCHDIBITS = 81,
+  EXTCREATEFONTINDIRECTW = 82,
+  EXTTEXTOUTA = 83,
+  EXTTEXTOUTW = 84,
+  POLYBEZIER16 = 85,
+  POLYGON16 = 86,
+  POLYLINE16 = 87,
+  POLYBEZIERTO16 = 88,
+  POLYLINETO16 = 89,
+  POLYPOLYLINE16 = 90,
+  POLYPOLYGON16 = 91,
+  CREATEMONOBRUSH = 93,
+  CREATEDIBPATTERNBRUSHPT = 94,
+  EXTCREATEPEN = 95,
+  SETICMMODE = 98,
+  ALPHABLEND = 114,
+  SETLAYOUT = 115,
+};
+
+// Object indexes with this bit are stock objects (the low bits: WHITE_BRUSH ... ).
+inline constexpr uint32_t StockObjectBit = 0x80000000u;
+
+// Fixed fields of the blit records, from the record's start.
+inline constexpr uint32_t BitBltBytes = 100;      // up to and with cbBitsSrc
+inline constexpr uint32_t StretchBltBytes = 108;  // BITBLT and the source size
+inline constexpr uint32_t StretchDIBitsBytes = 80;
+inline constexpr uint32_t SetDIBitsToDeviceBytes = 76;
+inline constexpr uint32_t AlphaBlendBytes = 108;
+static_assert(BitBltBytes == 8 + 16 + 4 * 4 + 4 + 2 * 4 + 6 * 4 + 4 + 4 + 4 * 4, "bit-block transfer fields");
+static_assert(StretchDIBitsBytes == 8 + 16 + 14 * 4, "stretched DIB fields");
+
+}  // namespace emf
+
+// Mapping modes.
+inline constexpr int32_t MM_TEXT = 1;
+inline constexpr int32_t MM_LOMETRIC = 2;
+inline constexpr int32_t MM_HIMETRIC = 3;
+inline constexpr int32_t MM_LOENGLISH = 4;
+inline constexpr int32_t MM_HIENGLISH = 5;
+inline constexpr int32_t MM_TWIPS = 6;
+inline constexpr int32_t MM_ISOTROPIC = 7;
+inline constexpr int32_t MM_ANISOTROPIC = 8;

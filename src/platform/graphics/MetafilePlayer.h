@@ -1,0 +1,229 @@
+// Playing metafile records onto a device context.
+//
+// State: the drawing state of the metafile's own device (objects, colours, modes,
+// mapping, world transform, current position, path, clip), saved and restored as a
+// whole. A logical point goes through the world transform, then the page mapping
+// (window origin and extent onto viewport origin and extent, or the fixed scale of a
+// metric mapping mode), then the output mapping that puts the picture's frame onto the
+// destination rectangle; the result is a point of the target context's logical space,
+// kept as a double until a primitive is drawn.
+//
+// Figures are filled by our own scan conversion (cells whose centres lie inside, the
+// alternate or winding rule), so poly-polygons keep their holes and every brush kind
+// (solid, hatched, pattern) fills alike; outlines are drawn by the context with a pen of
+// the transformed width. The target's clip is a rectangle: clip regions and paths clip
+// to their bounds.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <variant>
+#include <vector>
+
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Metafile.h"
+
+struct TPointD {
+  double X = 0;
+  double Y = 0;
+};
+
+// An affine transform: x' = x * M11 + y * M21 + Dx, y' = x * M12 + y * M22 + Dy.
+struct TXForm {
+  double M11 = 1, M12 = 0, M21 = 0, M22 = 1, Dx = 0, Dy = 0;
+  TPointD Apply(TPointD p) const noexcept { return {p.X * M11 + p.Y * M21 + Dx, p.X * M12 + p.Y * M22 + Dy}; }
+  // this, then next.
+  TXForm Then(const TXForm& next) const noexcept;
+  double Determinant() const noexcept { return M11 * M22 - M12 * M21; }
+};
+
+// Objects of the metafile's object table.
+struct TMfPen {
+  int32_t Style = 0;  // PS_ style (low byte)
+  double Width = 0;   // logical; 0 is one device pixel
+  COLORREF Color = 0;
+};
+struct TMfBrush {
+  int32_t Style = 0;  // BS_SOLID, BS_NULL, BS_HATCHED, pattern
+  COLORREF Color = 0;
+  int32_t Hatch = 0;
+  std::shared_ptr<const TBitmap> Pattern;
+};
+struct TMfFont {
+  LOGFONTW LogFont;
+};
+struct TMfRegion {
+  TRect Bounds;  // logical (Windows metafile regions)
+};
+struct TMfPalette {};
+using TMfObject = std::variant<std::monostate, TMfPen, TMfBrush, TMfFont, TMfRegion, TMfPalette>;
+
+constexpr int32_t BS_HATCHED = 2;
+constexpr int32_t BS_PATTERN = 3;
+constexpr int32_t BS_DIBPATTERN = 5;
+constexpr int32_t BS_DIBPATTERNPT = 6;
+constexpr int32_t ALTERNATE = 1;
+constexpr int32_t WINDING = 2;
+
+struct TMfState {
+  TMfPen Pen{0, 0, 0};
+  TMfBrush Brush{0, 0xFFFFFF, 0, nullptr};
+  TMfFont Font;
+  COLORREF TextColor = 0;
+  COLORREF BkColor = 0xFFFFFF;
+  int32_t BkMode = OPAQUE;
+  uint32_t TextAlign = 0;
+  int32_t CharExtra = 0;
+  int32_t Rop2 = 13;
+  int32_t PolyFillMode = ALTERNATE;
+  int32_t MapMode = 1;
+  TPointD WindowOrg, WindowExt{1, 1}, ViewportOrg, ViewportExt{1, 1};
+  TXForm World;
+  TPointD Position;           // logical
+  std::optional<TRect> Clip;  // target device pixels; none: the play's own clip
+  bool ArcClockwise = false;
+};
+
+// One figure of a path or shape: points in target logical space.
+struct TFigure {
+  std::vector<TPointD> Points;
+  bool Closed = false;
+};
+
+// A source rectangle of a blit record: far-out values (the format allows any 32-bit
+// ones) are held where the rectangle's arithmetic cannot overflow.
+inline TRect RecordBounds(int64_t left, int64_t top, int64_t width, int64_t height) {
+  static constexpr int64_t kFar = int64_t{1} << 28;
+  auto held = [](int64_t v) { return static_cast<int32_t>(std::clamp(v, -kFar, kFar)); };
+  return TRect{held(left), held(top), held(left) + held(width), held(top) + held(height)};
+}
+
+class TMetafilePlayer {
+public:
+  // output: metafile page-device units onto the target's logical space. unitsPerMm:
+  // page-device units per millimetre (for the metric mapping modes).
+  TMetafilePlayer(TDeviceContext& dc, const TXForm& output, double unitsPerMm, const TMetafileLimits& limits);
+  ~TMetafilePlayer();
+
+  TMfState State;
+  int64_t Skipped = 0;
+
+  // Object table.
+  void CreateObject(TMfObject object);                    // the lowest free slot (Windows metafile)
+  void CreateObjectAt(uint32_t index, TMfObject object);  // enhanced metafile
+  void SelectObject(uint32_t index);
+  void SelectStockObject(uint32_t stockIndex);
+  void DeleteObject(uint32_t index);
+  void SetObjectTableSize(int64_t slots);
+
+  // Mapping.
+  TPointD ToTarget(TPointD logical) const noexcept;
+  TPointD ToTarget(double x, double y) const noexcept { return ToTarget(TPointD{x, y}); }
+  // Device units (an enhanced metafile's regions and bounds) onto the target.
+  TPointD DeviceToTarget(TPointD device) const noexcept { return FOutput.Apply(device); }
+  void SetMapMode(int32_t mode);
+  void FixIsotropic();
+  // Logical length along x / y in target pixels.
+  double ScaleX() const noexcept;
+  double ScaleY() const noexcept;
+
+  void SaveState();
+  void RestoreState(int32_t relative);
+
+  // Drawing (points are logical).
+  void MoveTo(TPointD p) { State.Position = p; }
+  void LineTo(TPointD p);
+  void Polyline(std::span<const TPointD> points, bool fromCurrent, bool updateCurrent);
+  void PolyBezier(std::span<const TPointD> points, bool fromCurrent);
+  void PolyPolygon(std::span<const TPointD> points, std::span<const uint32_t> counts, bool closed);
+  void Rectangle(TPointD a, TPointD b);
+  void RoundRect(TPointD a, TPointD b, double cornerW, double cornerH);
+  void Ellipse(TPointD a, TPointD b);
+  enum TArcKind { akArc, akChord, akPie, akArcTo };
+  void Arc(TPointD a, TPointD b, TPointD start, TPointD end, TArcKind kind);
+  void SetPixel(TPointD p, COLORREF color);
+  // Text: reference point, options, clip/opaque rectangle (logical), dx per character.
+  void TextOut(TPointD p, uint32_t options, const TPointD* rect, const WideString& text, std::span<const int32_t> dx,
+               bool dxHasY);
+  // A bitmap (a DIB's bytes, info header first) drawn from its source rectangle into a
+  // logical destination rectangle with a ternary raster operation. Empty dib: pattern
+  // and destination only.
+  void Blit(std::span<const uint8_t> dib, std::span<const uint8_t> bits, TPointD destA, TPointD destSize, TRect source,
+            uint32_t rop, int32_t sourceAlpha = -1);
+
+  // Paths.
+  void BeginPath();
+  void EndPath() { FPathOpen = false; }
+  void AbortPath();
+  void CloseFigure();
+  void FillPath(bool fill, bool stroke);
+  void ClipToPath();
+
+  // Clipping (logical rectangles; device rectangles of regions).
+  void IntersectClip(TPointD a, TPointD b);
+  void ExcludeClip(TPointD a, TPointD b);
+  // A rectangle of the target's logical space as the clip, or with intersect narrowing
+  // it; null: no clip beyond the play's own.
+  void SelectClipDevice(const TRect* targetRect, bool intersect = false);
+
+  // A DIB as a bitmap with the size checked against the limits; null for data that is
+  // no bitmap.
+  std::unique_ptr<TBitmap> LoadBitmap(std::span<const uint8_t> dib, std::span<const uint8_t> bits) const;
+
+  const TMetafileLimits& Limits() const noexcept { return FLimits; }
+
+private:
+  void DrawFigures(const std::vector<TFigure>& figures, bool fill, bool stroke);
+  void Fill(const std::vector<TFigure>& figures);
+  void Stroke(const std::vector<TFigure>& figures);
+  void AddToPathOrDraw(std::vector<TFigure> figures, bool fill, bool stroke);
+  std::vector<TPointD> ArcPoints(TPointD a, TPointD b, double startAngle, double endAngle, bool full) const;
+  double AngleOf(TPointD a, TPointD b, TPointD p) const;
+  void ApplyClip();
+  TXForm PageTransform() const noexcept;
+  bool CheckPoints(size_t count);
+
+  TDeviceContext& FDc;
+  TXForm FOutput;
+  double FUnitsPerMm;
+  const TMetafileLimits& FLimits;
+  std::optional<TRect> FBaseClip;  // the target's clip when play started
+  std::vector<TMfObject> FObjects;
+  std::vector<TMfState> FSaved;
+  std::vector<TFigure> FPath;
+  bool FPathOpen = false;
+  int32_t FSavedDc = 0;
+};
+
+// Records of each format played by a player (MetafileWmfPlay.cpp, MetafileEmfPlay.cpp).
+void PlayWindowsMetafile(TMetafilePlayer& player, std::span<const uint8_t> records);
+void PlayEnhancedMetafile(TMetafilePlayer& player, std::span<const uint8_t> records);
+
+// Checks the frame of each format: header, every record's size, the end record; raises
+// EInvalidGraphic "Invalid metafile". Returns the object-table size the header gives.
+int64_t CheckWindowsMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits);
+int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits);
+
+// Bounded reads of a record's fields: a read past the record's end sets Short, answers
+// 0, and the caller's record is then skipped.
+class TRecordReader {
+public:
+  explicit TRecordReader(std::span<const uint8_t> record) : FRecord(record) {}
+  bool Short = false;
+  uint32_t U32(size_t at);
+  int32_t I32(size_t at) { return static_cast<int32_t>(U32(at)); }
+  uint16_t U16(size_t at);
+  int16_t I16(size_t at) { return static_cast<int16_t>(U16(at)); }
+  uint8_t U8(size_t at);
+  float F32(size_t at);
+  // count bytes from at, or an empty span (and Short) past the end.
+  std::span<const uint8_t> Bytes(size_t at, uint64_t count);
+  size_t Size() const noexcept { return FRecord.size(); }
+
+private:
+  std::span<const uint8_t> FRecord;
+};

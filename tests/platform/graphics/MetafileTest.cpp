@@ -1,0 +1,249 @@
+// TMetafile: header sizes, saving back, rejecting damaged files, and playing hand-made
+// records (mapping modes, world transforms, clipping) onto a bitmap.
+#include <gtest/gtest.h>
+
+#include "MetafileBuilder.h"
+#include "platform/graphics/Metafile.h"
+
+namespace {
+
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kWhite = 0xFFFFFF;
+
+// A white 24-bit bitmap with the metafile played into (0, 0, width, height).
+std::unique_ptr<TBitmap> Played(const TMetafile& metafile, int32_t width = 96, int32_t height = 96) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(width, height);
+  metafile.Draw(*bitmap->Canvas(), Rect(0, 0, width, height));
+  return bitmap;
+}
+
+std::unique_ptr<TMetafile> Loaded(const std::vector<uint8_t>& bytes) {
+  auto metafile = std::make_unique<TMetafile>();
+  metafile->LoadFromBytes(bytes);
+  return metafile;
+}
+
+// A red brush and the default pen.
+TEmfBuilder RedBrushEmf() {
+  TEmfBuilder emf;
+  emf.Handles = 2;
+  emf.Rec(39, {1, 0, kRed, 0});  // CREATEBRUSHINDIRECT: slot 1, solid, red
+  emf.Rec(37, {1});              // SELECTOBJECT 1
+  return emf;
+}
+
+// A red brush and no pen, so fills show exactly.
+TEmfBuilder RedFillEmf() { return RedBrushEmf().Rec(37, {0x80000000 | 8}); }  // stock NULL_PEN
+
+TWmfBuilder RedFillWmf() {
+  TWmfBuilder wmf;
+  wmf.Objects = 1;
+  wmf.Rec(0x02FC, {0, kRed & 0xFFFF, kRed >> 16, 0});  // CREATEBRUSHINDIRECT: solid, red
+  wmf.Rec(0x012D, {0});                                // SELECTOBJECT 0
+  return wmf;
+}
+
+struct TPixelCheck {
+  int32_t X, Y;
+  COLORREF Color;
+};
+
+void ExpectPixels(const TBitmap& bitmap, std::initializer_list<TPixelCheck> checks) {
+  for (const TPixelCheck& c : checks)
+    EXPECT_EQ(static_cast<COLORREF>(bitmap.PixelColor(c.X, c.Y)), c.Color) << "at " << c.X << "," << c.Y;
+}
+
+}  // namespace
+
+TEST(MetafileTest, HeaderSizesOfEachKind) {
+  TWmfBuilder plain;
+  plain.Rec(0x020C, {100, 200});  // SETWINDOWEXT y, x
+  const struct {
+    const char* Name;
+    std::vector<uint8_t> Bytes;
+    bool Enhanced;
+    int32_t MMWidth, MMHeight, Width, Height;
+    uint16_t Inch;
+  } cases[] = {
+      {"placeable", TWmfBuilder().Bytes(true, 1440, 720, 1440), false, 2540, 1270, 96, 48, 1440},
+      {"plain: the first window extent in pixels", plain.Bytes(false), false, 5292, 2646, 200, 100, 0},
+      {"enhanced: the frame", TEmfBuilder().Bytes(2540, 1270), true, 2540, 1270, 96, 48, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto m = Loaded(c.Bytes);
+    EXPECT_EQ(m->Enhanced(), c.Enhanced);
+    EXPECT_EQ(m->MMWidth(), c.MMWidth);
+    EXPECT_EQ(m->MMHeight(), c.MMHeight);
+    EXPECT_EQ(m->Width(), c.Width);
+    EXPECT_EQ(m->Height(), c.Height);
+    EXPECT_EQ(m->Inch(), c.Inch);
+  }
+}
+
+TEST(MetafileTest, SavesTheLoadedBytes) {
+  const std::vector<uint8_t> placeable = RedFillWmf().Rec(0x041B, {50, 50, 10, 10}).Bytes();
+  const std::vector<uint8_t> enhanced = RedFillEmf().Rec(43, {10, 10, 50, 50}).Bytes();
+  EXPECT_EQ(Loaded(placeable)->SavedBytes(), placeable);
+  EXPECT_EQ(Loaded(enhanced)->SavedBytes(), enhanced);
+  // Without a placeable header one is made from the size, at 1440 units per inch.
+  const std::vector<uint8_t> plain = TWmfBuilder().Rec(0x020C, {96, 192}).Bytes(false);
+  const std::vector<uint8_t> saved = Loaded(plain)->SavedBytes();
+  ASSERT_EQ(saved.size(), plain.size() + 22);
+  EXPECT_EQ(std::vector<uint8_t>(saved.begin() + 22, saved.end()), plain);
+  const auto again = Loaded(saved);
+  EXPECT_EQ(again->Width(), 192);
+  EXPECT_EQ(again->Height(), 96);
+  EXPECT_EQ(again->Inch(), 1440);
+}
+
+TEST(MetafileTest, DamagedFilesAreInvalidAndLeaveTheMetafileAsItWas) {
+  const std::vector<uint8_t> emf = RedFillEmf().Rec(43, {10, 10, 50, 50}).Bytes();
+  const std::vector<uint8_t> wmf = RedFillWmf().Rec(0x041B, {50, 50, 10, 10}).Bytes();
+  auto patched = [](std::vector<uint8_t> bytes, size_t at, std::initializer_list<uint8_t> with) {
+    std::copy(with.begin(), with.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    return bytes;
+  };
+  auto cut = [](std::vector<uint8_t> bytes, size_t drop) {
+    bytes.resize(bytes.size() - drop);
+    return bytes;
+  };
+  const size_t emfFirstRecord = 88, wmfFirstRecord = 22 + 18;
+  const struct {
+    const char* Name;
+    std::vector<uint8_t> Bytes;
+  } cases[] = {
+      {"no metafile", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!'}},
+      {"enhanced: cut inside a record", cut(emf, 7)},
+      {"enhanced: a record of size 0", patched(emf, emfFirstRecord + 4, {0, 0, 0, 0})},
+      {"enhanced: a record past the end", patched(emf, emfFirstRecord + 4, {0, 0, 0, 0x40})},
+      {"enhanced: a size not a multiple of 4", patched(emf, emfFirstRecord + 4, {0x19, 0, 0, 0})},
+      {"enhanced: a header longer than the file", patched(emf, 4, {0, 0, 0, 1})},
+      {"enhanced: more handles than the limit", patched(emf, 56, {0xFF, 0xFF})},
+      {"windows: header size not 9 words", patched(wmf, 22 + 2, {8, 0})},
+      {"windows: a record past the end", patched(wmf, wmfFirstRecord, {0xFF, 0xFF, 0, 0})},
+      {"windows: a record of 2 words", patched(wmf, wmfFirstRecord, {2, 0, 0, 0})},
+      {"windows: cut inside a record", cut(wmf, 9)},
+      {"windows: a placeable header alone", std::vector<uint8_t>(wmf.begin(), wmf.begin() + 22)},
+      {"windows: placeable header with 0 units per inch", patched(wmf, 14, {0, 0})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto m = Loaded(emf);
+    m->Limits.MaxObjects = 1000;
+    try {
+      m->LoadFromBytes(c.Bytes);
+      ADD_FAILURE() << "loaded";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_STREQ(e.what(), "Invalid metafile");
+    }
+    EXPECT_EQ(m->SavedBytes(), emf);
+  }
+}
+
+TEST(MetafileTest, PlaysFiguresThroughMappingWorldTransformAndClip) {
+  const struct {
+    const char* Name;
+    std::vector<uint8_t> Bytes;
+    std::vector<TPixelCheck> Checks;
+  } cases[] = {
+      {"rectangle with the default black pen: the outline inside the far edges",
+       RedBrushEmf().Rec(43, {10, 10, 50, 50}).Bytes(),
+       {{10, 30, 0}, {49, 30, 0}, {30, 10, 0}, {30, 49, 0}, {30, 30, kRed}, {50, 30, kWhite}, {9, 9, kWhite}}},
+      {"world transform: scale 2 and move by 5",
+       RedFillEmf()
+           .Rec(35, {TEmfBuilder::Float(2), 0, 0, TEmfBuilder::Float(2), TEmfBuilder::Float(5), TEmfBuilder::Float(5)})
+           .Rec(43, {0, 0, 10, 10})
+           .Bytes(),
+       {{5, 5, kRed}, {24, 24, kRed}, {25, 25, kWhite}, {4, 4, kWhite}}},
+      {"anisotropic: window 1000 on viewport 96",
+       RedFillEmf().Rec(17, {8}).Rec(9, {1000, 1000}).Rec(11, {96, 96}).Rec(43, {0, 0, 500, 500}).Bytes(),
+       {{47, 47, kRed}, {49, 49, kWhite}}},
+      {"isotropic: the smaller scale on both axes",
+       RedFillEmf().Rec(17, {7}).Rec(9, {100, 50}).Rec(11, {96, 96}).Rec(43, {0, 0, 100, 50}).Bytes(),
+       {{90, 40, kRed}, {90, 50, kWhite}}},
+      {"low metric: 0.1 mm, y upwards",
+       RedFillEmf().Rec(17, {2}).Rec(12, {0, 96}).Rec(43, {0, 0, 100, 100}).Bytes(),
+       {{30, 60, kRed}, {30, 94, kRed}, {30, 56, kWhite}, {40, 80, kWhite}}},
+      {"clip rectangle",
+       RedFillEmf().Rec(30, {0, 0, 20, 96}).Rec(43, {0, 0, 96, 96}).Bytes(),
+       {{19, 50, kRed}, {21, 50, kWhite}}},
+      {"clip undone by restoring the saved state",
+       RedFillEmf().Rec(33, {}).Rec(30, {0, 0, 20, 96}).Rec(34, {-1}).Rec(43, {0, 0, 96, 96}).Bytes(),
+       {{19, 50, kRed}, {60, 50, kRed}}},
+      {"polygon with a hole (poly-polygon, alternate rule)",
+       RedFillEmf()
+           .Rec(8, {0, 0, 0, 0, 2, 8, 4, 4, 0, 0, 90, 0, 90, 90, 0, 90, 30, 30, 60, 30, 60, 60, 30, 60})
+           .Bytes(),
+       {{10, 10, kRed}, {80, 80, kRed}, {45, 45, kWhite}}},
+      {"windows: anisotropic window onto the picture box",
+       RedFillWmf().Rec(0x0103, {8}).Rec(0x020C, {200, 200}).Rec(0x041B, {100, 100, 0, 0}).Bytes(true, 200, 200, 192),
+       {{20, 20, kRed}, {46, 46, kRed}, {49, 49, kWhite}}},
+      {"windows: ellipse inside its box",
+       RedFillWmf().Rec(0x0418, {96, 96, 0, 0}).Bytes(true, 96, 96, 96),
+       {{48, 48, kRed}, {2, 2, kWhite}, {93, 93, kWhite}}},
+      {"windows: clip undone by restoring",
+       RedFillWmf()
+           .Rec(0x001E, {})
+           .Rec(0x0416, {50, 50, 0, 0})
+           .Rec(0x0127, {-1})
+           .Rec(0x041B, {96, 96, 0, 0})
+           .Bytes(true, 96, 96, 96),
+       {{70, 70, kRed}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto m = Loaded(c.Bytes);
+    const auto bitmap = Played(*m);
+    for (const TPixelCheck& check : c.Checks)
+      EXPECT_EQ(static_cast<COLORREF>(bitmap->PixelColor(check.X, check.Y)), check.Color)
+          << "at " << check.X << "," << check.Y;
+    EXPECT_EQ(m->SkippedRecords(), 0);
+  }
+}
+
+TEST(MetafileTest, UnknownRecordsAreSkippedAndCounted) {
+  const auto emf = Loaded(RedFillEmf().Rec(200, {1, 2, 3}).Rec(43, {0, 0, 96, 96}).Bytes());
+  ExpectPixels(*Played(*emf), {{50, 50, kRed}});
+  EXPECT_EQ(emf->SkippedRecords(), 1);
+  const auto wmf = Loaded(RedFillWmf().Rec(0x0999, {1}).Rec(0x041B, {96, 96, 0, 0}).Bytes(true, 96, 96, 96));
+  ExpectPixels(*Played(*wmf), {{50, 50, kRed}});
+  EXPECT_EQ(wmf->SkippedRecords(), 1);
+}
+
+TEST(MetafileTest, ConvertsBetweenFormatsKeepingThePicture) {
+  const auto emf = Loaded(RedFillEmf().Rec(43, {10, 10, 50, 50}).Bytes());
+  const auto wmf = ConvertedMetafile(*emf);
+  EXPECT_FALSE(wmf->Enhanced());
+  EXPECT_EQ(wmf->MMWidth(), 2540);
+  EXPECT_EQ(wmf->MMHeight(), 2540);
+  const auto reloaded = Loaded(wmf->SavedBytes());
+  const auto emfAgain = ConvertedMetafile(*reloaded);
+  EXPECT_TRUE(emfAgain->Enhanced());
+  TMetafile switched;
+  switched.Assign(emf.get());
+  switched.SetEnhanced(false);
+  EXPECT_FALSE(switched.Enhanced());
+  for (const TMetafile* m : {wmf.get(), reloaded.get(), emfAgain.get(), &switched}) {
+    SCOPED_TRACE(m->Enhanced() ? "enhanced" : "windows");
+    ExpectPixels(*Played(*m), {{10, 10, kRed}, {49, 49, kRed}, {50, 50, kWhite}, {60, 20, kWhite}});
+  }
+}
+
+TEST(MetafileTest, CanvasRecordsTheDrawing) {
+  TMetafile m;
+  {
+    TMetafileCanvas canvas(m, 40, 30);
+    canvas.Brush().SetColor(clRed);
+    canvas.FillRect(Rect(0, 0, 20, 30));
+    canvas.Close();
+  }
+  EXPECT_TRUE(m.Enhanced());
+  EXPECT_EQ(m.Width(), 40);
+  EXPECT_EQ(m.Height(), 30);
+  ExpectPixels(*Played(m, 40, 30), {{5, 5, kRed}, {19, 29, kRed}, {20, 5, kWhite}, {39, 29, kWhite}});
+  // Saved and loaded again, the same picture.
+  ExpectPixels(*Played(*Loaded(m.SavedBytes()), 40, 30), {{5, 5, kRed}, {30, 5, kWhite}});
+}

@@ -1,0 +1,306 @@
+// Metafile and icon pictures in documents: RTF in the shapes word processors write
+// (\wmetafile8 with goal sizes, \emfblip inside \shppict) imported at their size and
+// exported and imported again with the same metafile bytes; the native format and the
+// HTML export of a document holding a Windows metafile, an enhanced one and an icon.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/base/LittleEndian.h"
+#include "platform/base/Streams.h"
+#include "platform/graphics/Icon.h"
+#include "platform/graphics/Metafile.h"
+#include "platform/graphics/MetafileBuilder.h"
+#include "richtext/interchange/RPExportTestData.h"
+#include "richtext/interchange/RPFTestData.h"
+#include "richtext/interchange/RPRTFProps.h"
+#include "unicode/UniSystem.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Windows metafile records (no placeable header, as RTF holds them): a window of
+// 200 x 100 units with a red rectangle over its left half.
+Bytes SampleWmf() {
+  TWmfBuilder wmf;
+  wmf.Objects = 1;
+  wmf.Rec(0x0103, {8});                     // SETMAPMODE anisotropic
+  wmf.Rec(0x020C, {100, 200});              // SETWINDOWEXT y, x
+  wmf.Rec(0x02FC, {0, 0x00FF, 0x0000, 0});  // CREATEBRUSHINDIRECT solid red
+  wmf.Rec(0x012D, {0});                     // SELECTOBJECT
+  wmf.Rec(0x041B, {100, 100, 0, 0});        // RECTANGLE bottom, right, top, left
+  return wmf.Bytes(false);
+}
+
+// An enhanced metafile framed 25.4 x 12.7 mm (96 x 48 pixels) with a blue rectangle.
+Bytes SampleEmf() {
+  TEmfBuilder emf;
+  emf.Handles = 2;
+  emf.Rec(39, {1, 0, 0xFF0000, 0});  // CREATEBRUSHINDIRECT slot 1, solid blue
+  emf.Rec(37, {1});                  // SELECTOBJECT
+  emf.Rec(43, {0, 0, 48, 48});       // RECTANGLE
+  return emf.Bytes(2540, 1270);
+}
+
+// An icon of one 2 x 2 entry at 24 bits per pixel: green, its AND mask all opaque.
+Bytes SampleIcon() {
+  Bytes ico;
+  for (uint16_t w : {0, 1, 1}) AppendLE16(ico, w);      // reserved, icon, one entry
+  ico.insert(ico.end(), {2, 2, 0, 0});                  // width, height, colours, reserved
+  AppendLE16(ico, 1);                                   // planes
+  AppendLE16(ico, 24);                                  // bits per pixel
+  AppendLE32(ico, 40 + 2 * 8 + 2 * 4);                  // bytes: header, colour rows, mask rows
+  AppendLE32(ico, 22);                                  // offset
+  for (uint32_t v : {40u, 2u, 4u}) AppendLE32(ico, v);  // header size, width, doubled height
+  AppendLE16(ico, 1);
+  AppendLE16(ico, 24);
+  for (int i = 0; i < 6; ++i) AppendLE32(ico, 0);
+  for (int row = 0; row < 2; ++row) ico.insert(ico.end(), {0, 200, 0, 0, 200, 0, 0, 0});  // two green pixels, pad
+  for (int row = 0; row < 2; ++row) ico.insert(ico.end(), {0, 0, 0, 0});                  // mask: opaque
+  return ico;
+}
+
+std::string Hex(const Bytes& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (uint8_t b : bytes) {
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
+}
+
+struct TImportedView : TExportView {
+  explicit TImportedView(const std::string& rtf) {
+    TRPRTFReaderProperties props;
+    props.TextStyleMode = rprsAddIfNeeded;
+    props.ParaStyleMode = rprsAddIfNeeded;
+    TMemoryStream stream;
+    stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+    stream.SetPosition(0);
+    int32_t position = 0;
+    Result = props.ReadRTFFromStream(stream, Data(), position);
+  }
+  TRPRTFErrorCode Result;
+  const TRPGraphicItemInfo* Picture() {
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i)
+      if (const auto* p = dynamic_cast<const TRPGraphicItemInfo*>(Data().GetItem(i))) return p;
+    return nullptr;
+  }
+};
+
+Bytes SavedBytesOf(const TGraphic& graphic) {
+  TMemoryStream stream;
+  graphic.SaveToStream(stream);
+  const auto* p = static_cast<const uint8_t*>(stream.Memory());
+  return Bytes(p, p + stream.Size());
+}
+
+}  // namespace
+
+TEST(RPMetafilePictures, WordProcessorShapesImportAtTheirSizeAndTripBackWithTheSameBytes) {
+  const Bytes wmf = SampleWmf(), emf = SampleEmf();
+  const struct {
+    const char* Name;
+    std::string Rtf;
+    bool Enhanced;
+    const Bytes* Records;
+    int32_t Width, Height;  // the goal sizes in pixels
+  } cases[] = {
+      {"a Windows metafile with goal sizes",
+       "{\\rtf1 {\\pict\\wmetafile8\\picw5080\\pich2540\\picwgoal2880\\pichgoal1440 " + Hex(wmf) + "}\\par}", false,
+       &wmf, 192, 96},
+      {"an enhanced metafile inside a shape picture",
+       "{\\rtf1 {\\*\\shppict{\\pict\\emfblip\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 " + Hex(emf) +
+           "}}{\\nonshppict{\\pict\\wmetafile8\\picw2540\\pich1270 " + Hex(wmf) + "}}\\par}",
+       true, &emf, 96, 48},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TImportedView view(c.Rtf);
+    ASSERT_EQ(view.Result, rtf_ec_OK);
+    const TRPGraphicItemInfo* picture = view.Picture();
+    ASSERT_NE(picture, nullptr);
+    const auto* metafile = dynamic_cast<const TMetafile*>(picture->Image.get());
+    ASSERT_NE(metafile, nullptr);
+    EXPECT_EQ(metafile->Enhanced(), c.Enhanced);
+    EXPECT_EQ(Bytes(metafile->Records().begin(), metafile->Records().end()), *c.Records);
+    EXPECT_EQ(picture->GetImageWidth(nullptr), c.Width);
+    EXPECT_EQ(picture->GetImageHeight(nullptr), c.Height);
+    EXPECT_FALSE(picture->GetBoolValueEx(rpibqxPrintAsBitmap, nullptr));
+
+    view.Pane.RTFOptions = rprtfDuplicateUnicode;  // enhanced metafiles stay enhanced
+    const std::string exported = view.Rtf();
+    EXPECT_NE(exported.find(c.Enhanced ? "\\emfblip\\picw2540\\pich1270 " : "\\wmetafile8\\picw5080\\pich2540 "),
+              std::string::npos);
+    TImportedView again(exported);
+    ASSERT_EQ(again.Result, rtf_ec_OK);
+    ASSERT_NE(again.Picture(), nullptr);
+    const auto* back = dynamic_cast<const TMetafile*>(again.Picture()->Image.get());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(Bytes(back->Records().begin(), back->Records().end()), *c.Records);
+    EXPECT_EQ(again.Picture()->GetImageWidth(nullptr), c.Width);
+  }
+}
+
+TEST(RPMetafilePictures, EnhancedMetafilesGoOutAsWindowsMetafilesWhenAsked) {
+  TImportedView view("{\\rtf1 {\\pict\\emfblip\\picw2540\\pich1270 " + Hex(SampleEmf()) + "}\\par}");
+  ASSERT_EQ(view.Result, rtf_ec_OK);
+  view.Pane.RTFOptions = rprtfSaveEMFAsWMF;
+  const std::string exported = view.Rtf();
+  EXPECT_NE(exported.find("\\wmetafile8\\picw2540\\pich1270 "), std::string::npos);
+  // The copy holds the picture as one bitmap record, which the import takes out.
+  TImportedView again(exported);
+  ASSERT_NE(again.Picture(), nullptr);
+  const auto* back = dynamic_cast<const TBitmap*>(again.Picture()->Image.get());
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->Width(), 96);
+  EXPECT_EQ(back->Height(), 48);
+  EXPECT_EQ(back->PixelColor(20, 20), clBlue);
+  EXPECT_EQ(back->PixelColor(70, 20), clWhite);
+}
+
+TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {
+  TExportView view;
+  auto wmf = std::make_unique<TMetafile>();
+  wmf->LoadFromBytes(SampleWmf());
+  auto emf = std::make_unique<TMetafile>();
+  emf->LoadFromBytes(SampleEmf());
+  auto icon = std::make_unique<TIcon>();
+  icon->LoadFromBytes(SampleIcon());
+  const std::vector<Bytes> saved = {SavedBytesOf(*wmf), SavedBytesOf(*emf), SavedBytesOf(*icon)};
+  const std::vector<std::string> classes = {"TMetafile", "TMetafile", "TIcon"};
+  view.Data().AddPicture("wmf", std::move(wmf), 0, rpvaBaseline);
+  view.Data().AddPicture("emf", std::move(emf), 0, rpvaBaseline);
+  view.Data().AddPicture("icon", std::move(icon), 0, rpvaBaseline);
+
+  // Native: the same class and bytes.
+  view.Data().SetRPFOptions(rpfoSavePicturesBody);
+  TStringStream written;
+  ASSERT_TRUE(view.Data().SaveRPFToStream(written, rpfsmDocument, nullptr, nullptr, clNone));
+  TRPFPane loaded(rpfoSavePicturesBody);
+  ASSERT_TRUE(loaded.Load(written.DataString()));
+  ASSERT_EQ(loaded.Data().GetItemCount(), 3);
+  for (int32_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(classes[static_cast<size_t>(i)]);
+    const auto& item = dynamic_cast<const TRPGraphicItemInfo&>(*loaded.Data().GetItem(i));
+    ASSERT_NE(item.Image, nullptr);
+    EXPECT_EQ(std::string(item.Image->ClassType()->ClassName), classes[static_cast<size_t>(i)]);
+    EXPECT_EQ(SavedBytesOf(*item.Image), saved[static_cast<size_t>(i)]);
+  }
+
+  // HTML: each drawn into a bitmap file of its size.
+  const std::filesystem::path folder = std::filesystem::current_path() / "html-metafiles";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  TRPHTMLExportParams params;
+  params.Path = Utf8ToWide((folder / "page.html").string());
+  params.ImagesPrefix = u"img";
+  view.Html(rphtmlOnlyBody, false, params);
+  const struct {
+    const char* File;
+    int32_t Width, Height;
+    int32_t X, Y;
+    TColor Color;
+  } files[] = {{"img0.bmp", 200, 100, 20, 50, clRed},
+               {"img1.bmp", 96, 48, 20, 20, clBlue},
+               {"img2.bmp", 2, 2, 1, 1, TColor(0x00C800)}};
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.File);
+    ASSERT_TRUE(std::filesystem::exists(folder / f.File));
+    TBitmap bitmap;
+    TFileStream file(Utf8ToWide((folder / f.File).string()), fmOpenRead);
+    bitmap.LoadFromStream(file);
+    EXPECT_EQ(bitmap.Width(), f.Width);
+    EXPECT_EQ(bitmap.Height(), f.Height);
+    EXPECT_EQ(bitmap.PixelColor(f.X, f.Y), f.Color);
+  }
+}
+
+namespace {
+
+std::string Base64(const Bytes& bytes) {
+  static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    uint32_t v = uint32_t{bytes[i]} << 16;
+    if (i + 1 < bytes.size()) v |= uint32_t{bytes[i + 1]} << 8;
+    if (i + 2 < bytes.size()) v |= bytes[i + 2];
+    out += table[(v >> 18) & 63];
+    out += table[(v >> 12) & 63];
+    out += i + 1 < bytes.size() ? table[(v >> 6) & 63] : '=';
+    out += i + 2 < bytes.size() ? table[v & 63] : '=';
+  }
+  return out;
+}
+
+// A text document with one picture of 2.54 x 1.27 cm between two letters.
+std::string PictureDocument(const Bytes& picture) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+         " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+         " xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\""
+         " xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" office:version=\"1.2\""
+         " office:mimetype=\"application/vnd.oasis.opendocument.text\"><office:body><office:text><text:p>A"
+         "<draw:frame svg:width=\"2.54cm\" svg:height=\"1.27cm\" text:anchor-type=\"as-char\"><draw:image>"
+         "<office:binary-data>" +
+         Base64(picture) +
+         "</office:binary-data></draw:image></draw:frame>B</text:p></office:text></office:body>"
+         "</office:document>\n";
+}
+
+}  // namespace
+
+// LibreOffice writes a Windows metafile as \wmetafile8 and an enhanced one as \emfblip in
+// \shppict (with a \wmetafile8 alternative); both come in as metafiles at the goal size
+// and draw their picture.
+TEST(RPMetafilePictures, RtfWrittenByLibreOfficeImportsItsMetafiles) {
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0)
+    GTEST_FAIL() << "soffice is missing: install libreoffice-writer-nogui (scripts/setup.sh)";
+  const std::filesystem::path dir = std::filesystem::current_path() / "rtf-metafiles";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  // The sample's records behind a placeable header of 200 units per inch: 1 x 0.5 inch.
+  const Bytes plain = SampleWmf();
+  TWmfBuilder placeable;
+  placeable.Records = Bytes(plain.begin() + 18, plain.end() - 6);
+  placeable.Objects = 1;
+  const struct {
+    const char* Name;
+    Bytes Picture;
+    bool Enhanced;
+    TColor Drawn;
+  } cases[] = {{"wmf", placeable.Bytes(true, 200, 100, 200), false, clRed}, {"emf", SampleEmf(), true, clBlue}};
+  std::string sources;
+  for (const auto& c : cases) {
+    std::ofstream((dir / (std::string(c.Name) + ".fodt")).string()) << PictureDocument(c.Picture);
+    sources += " '" + (dir / (std::string(c.Name) + ".fodt")).string() + "'";
+  }
+  const std::string command = "soffice --headless -env:UserInstallation=file://" + (dir / "profile").string() +
+                              " --convert-to rtf --outdir '" + dir.string() + "'" + sources + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::ifstream in((dir / (std::string(c.Name) + ".rtf")).string(), std::ios::binary);
+    const std::string rtf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(rtf.empty());
+    TImportedView view(rtf);
+    ASSERT_EQ(view.Result, rtf_ec_OK);
+    const TRPGraphicItemInfo* picture = view.Picture();
+    ASSERT_NE(picture, nullptr);
+    const auto* metafile = dynamic_cast<const TMetafile*>(picture->Image.get());
+    ASSERT_NE(metafile, nullptr);
+    EXPECT_EQ(metafile->Enhanced(), c.Enhanced);
+    EXPECT_NEAR(picture->GetImageWidth(nullptr), 96, 1);
+    EXPECT_NEAR(picture->GetImageHeight(nullptr), 48, 1);
+    TBitmap shown;
+    shown.SetPixelFormat(pf24bit);
+    shown.SetSize(96, 48);
+    shown.Canvas()->StretchDraw(Rect(0, 0, 96, 48), metafile);
+    EXPECT_EQ(shown.PixelColor(20, 24), c.Drawn);
+    EXPECT_EQ(shown.PixelColor(75, 24), clWhite);
+  }
+}
