@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "imaging/png/PngCodec.h"
+#include "imaging/png/PngDefs.h"
 #include "platform/base/LittleEndian.h"
 #include "platform/graphics/JpegImage.h"
 #include "platform/graphics/PixelAccess.h"
@@ -162,16 +164,19 @@ struct TChannel {
   }
 };
 
-// Run-length encoded rows (bottom row first) into indices of bits per pixel.
-void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap& bitmap) {
+// Walks run-length encoded rows (bottom row first): put(x, row, index) for each pixel
+// the data codes inside the raster, row counted from the bottom. Raises for a run that
+// the data cuts short.
+template <class Put>
+void WalkRle(std::span<const uint8_t> data, const TDibLayout& layout, Put&& put) {
   const auto width = static_cast<int32_t>(layout.Width);
   const auto height = static_cast<int32_t>(layout.Height);
   const int32_t bits = static_cast<int32_t>(layout.Bits);
   int32_t x = 0;
-  int32_t row = 0;  // counted from the bottom
+  int32_t row = 0;
   size_t at = 0;
-  auto put = [&](uint32_t index) {
-    if (x < width && row < height) SetPixelIndex(bitmap.ScanLine(height - 1 - row), x, bits, index);
+  auto emit = [&](uint32_t index) {
+    if (x < width && row < height) put(x, row, index);
     ++x;
   };
   while (at + 2 <= data.size() && row < height) {
@@ -179,7 +184,7 @@ void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap&
     const uint8_t value = data[at + 1];
     at += 2;
     if (count > 0) {
-      for (int32_t i = 0; i < count; ++i) put(bits == 8 ? value : ((i & 1) ? (value & 0x0F) : (value >> 4)));
+      for (int32_t i = 0; i < count; ++i) emit(bits == 8 ? value : ((i & 1) ? (value & 0x0F) : (value >> 4)));
       continue;
     }
     if (value == 0) {  // end of line
@@ -196,17 +201,37 @@ void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap&
       const size_t bytes = bits == 8 ? value : (value + 1u) / 2u;
       if (at + bytes > data.size()) InvalidBitmap();
       for (int32_t i = 0; i < value; ++i)
-        put(bits == 8 ? data[at + i] : ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4)));
+        emit(bits == 8 ? data[at + i] : ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4)));
       at += (bytes + 1) & ~size_t{1};
     }
   }
+}
+
+// The pixels that run-length data codes inside the raster (a skipped pixel stays 0).
+int64_t RlePixelsCoded(std::span<const uint8_t> data, const TDibLayout& layout) {
+  int64_t coded = 0;
+  WalkRle(data, layout, [&](int32_t, int32_t, uint32_t) { ++coded; });
+  return coded;
+}
+
+void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap& bitmap) {
+  const auto height = static_cast<int32_t>(layout.Height);
+  const int32_t bits = static_cast<int32_t>(layout.Bits);
+  WalkRle(data, layout, [&](int32_t x, int32_t row, uint32_t index) {
+    SetPixelIndex(bitmap.ScanLine(height - 1 - row), x, bits, index);
+  });
+}
+
+void Admit(const TRPRTFRasterAdmit& admit, int64_t declaredPx, int64_t fillablePx) {
+  if (admit) admit(declaredPx, std::min(fillablePx, declaredPx));
 }
 
 }  // namespace
 
 uint32_t DibBitsOffset(std::span<const uint8_t> dib) { return ReadDibLayout(dib).BitsOffset; }
 
-std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bitsOffset) {
+std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bitsOffset,
+                                       const TRPRTFRasterAdmit& admit) {
   TDibLayout layout = ReadDibLayout(dib);
   // A file header's offset of the rows wins when it points past the colour table.
   if (bitsOffset > layout.BitsOffset) {
@@ -220,6 +245,8 @@ std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bit
   const bool rle = layout.Compression == BI_RLE4 || layout.Compression == BI_RLE8;
   // The rows must be there before anything is allocated for them.
   if (!rle && static_cast<int64_t>(rows.size()) < stride * layout.Height) InvalidBitmap();
+  const int64_t declaredPx = layout.Width * layout.Height;
+  Admit(admit, declaredPx, rle ? RlePixelsCoded(rows, layout) : declaredPx);
 
   auto bitmap = std::make_unique<TBitmap>();
   if (layout.Bits <= 8) {
@@ -260,13 +287,14 @@ std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bit
 }
 
 std::unique_ptr<TBitmap> LoadDdbBitmap(std::span<const uint8_t> bits, int32_t width, int32_t height, int32_t widthBytes,
-                                       int32_t planes, int32_t bitsPerPixel) {
+                                       int32_t planes, int32_t bitsPerPixel, const TRPRTFRasterAdmit& admit) {
   if (planes != 1) throw EInvalidGraphic(SInvalidPixelFormat);
   if (width <= 0 || height <= 0 || width > MaxBmpSidePx || height > MaxBmpSidePx) InvalidBitmap();
   const int64_t wordRow = (int64_t{width} * bitsPerPixel + 15) / 16 * 2;
   const int64_t stride = widthBytes > 0 ? widthBytes : wordRow;
   if (stride < (int64_t{width} * bitsPerPixel + 7) / 8) InvalidBitmap();
   if (static_cast<int64_t>(bits.size()) < stride * height) InvalidBitmap();
+  Admit(admit, int64_t{width} * height, int64_t{width} * height);
   auto bitmap = std::make_unique<TBitmap>();
   switch (bitsPerPixel) {
     case 1: {
@@ -341,7 +369,7 @@ std::span<const uint8_t> WindowsMetafileRecords(std::span<const uint8_t> wmf) {
   return wmf;
 }
 
-std::unique_ptr<TBitmap> ExtractMetafileBitmap(std::span<const uint8_t> data) {
+std::unique_ptr<TBitmap> ExtractMetafileBitmap(std::span<const uint8_t> data, const TRPRTFRasterAdmit& admit) {
   const std::span<const uint8_t> wmf = WindowsMetafileRecords(data);
 
   // Record functions that only set state around the drawing.
@@ -383,7 +411,7 @@ std::unique_ptr<TBitmap> ExtractMetafileBitmap(std::span<const uint8_t> data) {
     dib = record.subspan(found->BitmapOffset);
   }
   if (dibCount != 1) return nullptr;
-  return LoadDibBitmap(dib);
+  return LoadDibBitmap(dib, 0, admit);
 }
 
 void CheckEnhancedMetafile(std::span<const uint8_t> emf) {
@@ -396,6 +424,60 @@ void CheckEnhancedMetafile(std::span<const uint8_t> emf) {
 }
 
 namespace {
+
+// Deflate codes at most 258 bytes in a 2-bit code after the first: no stream inflates
+// to more than 1032 times its size.
+constexpr int64_t kDeflateMaxRatio = 1032;
+
+// The raster a PNG header declares, and the pixels its data could inflate to.
+void AdmitPng(std::span<const uint8_t> png, const TRPRTFRasterAdmit& admit) {
+  constexpr size_t kSignatureBytes = 8;
+  constexpr size_t kIhdrAt = kSignatureBytes + 4 + 4;       // chunk length, chunk type
+  constexpr size_t kIhdrBytes = 4 + 4 + 1 + 1;              // width, height, bit depth, colour type
+  if (!admit || png.size() < kIhdrAt + kIhdrBytes) return;  // the decoder refuses it
+  const int64_t width = LoadBE32(png.data() + kIhdrAt);
+  const int64_t height = LoadBE32(png.data() + kIhdrAt + 4);
+  const int64_t depth = png[kIhdrAt + 8];
+  const uint8_t colorType = png[kIhdrAt + 9];
+  const int64_t channels = colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
+  // Each row: a filter byte and its pixels.
+  const double rawBytes =
+      static_cast<double>(height) * (1.0 + std::ceil(static_cast<double>(width) * depth * channels / 8));
+  const double inflatable = static_cast<double>(png.size()) * kDeflateMaxRatio;
+  const int64_t declaredPx = width * height;
+  const int64_t fillablePx = rawBytes <= inflatable
+                                 ? declaredPx
+                                 : static_cast<int64_t>(static_cast<double>(declaredPx) * inflatable / rawBytes);
+  Admit(admit, declaredPx, fillablePx);
+}
+
+// The raster of a JPEG's frame header (a huge blank frame codes in a few bytes, so all
+// of it counts as fillable).
+void AdmitJpeg(std::span<const uint8_t> jpeg, const TRPRTFRasterAdmit& admit) {
+  if (!admit) return;
+  size_t at = 2;  // past the start of image
+  while (at + 4 <= jpeg.size()) {
+    if (jpeg[at] != 0xFF) return;  // the decoder refuses it
+    const uint8_t marker = jpeg[at + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9)) {  // markers without a segment
+      at += 2;
+      continue;
+    }
+    const size_t segmentBytes = LoadBE16(jpeg.data() + at + 2);
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame && at + 9 <= jpeg.size()) {
+      // Segment length, sample precision, then the number of lines and of samples per line.
+      const int64_t pixels = int64_t{LoadBE16(jpeg.data() + at + 5)} * LoadBE16(jpeg.data() + at + 7);
+      Admit(admit, pixels, pixels);
+      return;
+    }
+    at += 2 + segmentBytes;
+  }
+}
 
 std::unique_ptr<TGraphic> LoadPng(TStream& stream) {
   TGraphicClass pngClass = FindGraphicClass(TPNGObject::ClassInfo.ClassName);
@@ -418,14 +500,17 @@ std::span<const uint8_t> BytesOf(TMemoryStream& stream) {
 }  // namespace
 
 std::unique_ptr<TGraphic> LoadRTFPictureGraphic(TRPRTFPicture& picture, int64_t dibHeaderOffset,
-                                                bool extractMetafileBitmaps, int32_t pixelsPerInch) {
+                                                bool extractMetafileBitmaps, int32_t pixelsPerInch,
+                                                const TRPRTFRasterAdmit& admit) {
   (void)pixelsPerInch;  // sizes of metafiles matter only where they are drawn
   TMemoryStream& data = picture.Data;
   data.SetPosition(0);
   switch (picture.PicType) {
     case rtf_pict_PNG:
+      AdmitPng(BytesOf(data), admit);
       return LoadPng(data);
     case rtf_pict_JPEG:
+      AdmitJpeg(BytesOf(data), admit);
       return LoadJpeg(data);
     case rtf_pict_DIB: {
       if (dibHeaderOffset < 0 || dibHeaderOffset + kFileHeaderBytes > data.Size()) InvalidBitmap();
@@ -437,13 +522,13 @@ std::unique_ptr<TGraphic> LoadRTFPictureGraphic(TRPRTFPicture& picture, int64_t 
       StoreLE32(header + 2, static_cast<uint32_t>(all.size() - static_cast<size_t>(dibHeaderOffset)));
       StoreLE32(header + 10, bitsOffset);
       std::memcpy(static_cast<uint8_t*>(data.Memory()) + dibHeaderOffset, header, sizeof header);
-      return LoadDibBitmap(dib);
+      return LoadDibBitmap(dib, 0, admit);
     }
     case rtf_pict_DDB:
       return LoadDdbBitmap(BytesOf(data), picture.PicW, picture.PicH, picture.WBMWidthBytes, picture.WBMPlanes,
-                           picture.WBMBitsPixel);
+                           picture.WBMBitsPixel, admit);
     case rtf_pict_WMF:
-      if (extractMetafileBitmaps) return ExtractMetafileBitmap(BytesOf(data));
+      if (extractMetafileBitmaps) return ExtractMetafileBitmap(BytesOf(data), admit);
       WindowsMetafileRecords(BytesOf(data));
       return nullptr;
     case rtf_pict_EMF:
@@ -454,15 +539,21 @@ std::unique_ptr<TGraphic> LoadRTFPictureGraphic(TRPRTFPicture& picture, int64_t 
   }
 }
 
-std::unique_ptr<TGraphic> LoadPictureFileGraphic(std::span<const uint8_t> bytes) {
+std::unique_ptr<TGraphic> LoadPictureFileGraphic(std::span<const uint8_t> bytes, const TRPRTFRasterAdmit& admit) {
   static const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   TMemoryStream stream;
   stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
   stream.SetPosition(0);
-  if (bytes.size() >= sizeof png && std::equal(std::begin(png), std::end(png), bytes.begin())) return LoadPng(stream);
-  if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return LoadJpeg(stream);
+  if (bytes.size() >= sizeof png && std::equal(std::begin(png), std::end(png), bytes.begin())) {
+    AdmitPng(bytes, admit);
+    return LoadPng(stream);
+  }
+  if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
+    AdmitJpeg(bytes, admit);
+    return LoadJpeg(stream);
+  }
   if (bytes.size() >= kFileHeaderBytes && bytes[0] == 'B' && bytes[1] == 'M')
     return LoadDibBitmap(bytes.subspan(kFileHeaderBytes),
-                         static_cast<int64_t>(LoadLE32(bytes.data() + 10)) - kFileHeaderBytes);
+                         static_cast<int64_t>(LoadLE32(bytes.data() + 10)) - kFileHeaderBytes, admit);
   return nullptr;
 }

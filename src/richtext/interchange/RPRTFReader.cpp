@@ -76,6 +76,7 @@ TRPRTFErrorCode TRPRTFReader::ParseStream(TStream& stream) {
     const int64_t size = stream.Size();
     FStreamStart = start < 0 ? 0 : start;
     FStreamSize = size;
+    FBudget.Start(Limits, size < 0 ? -1 : size - FStreamStart);
     FBytesRead = 0;
     FBuffer.assign(kReadBlockBytes, 0);
     FBufferFill = 0;
