@@ -666,20 +666,23 @@ void ConformSubDocumentTexts(TCustomRPItemInfo& item) {
     ConformTexts(*sub);
 }
 
-void ConformTexts(TCustomRPData& data) {
+// The text of data's item i (and of its sub-documents) in the form of its style.
+void ConformItemText(TCustomRPData& data, int32_t i) {
+  TCustomRPItemInfo& item = *data.GetItem(i);
+  ConformSubDocumentTexts(item);
+  if (item.StyleNo < 0) return;
   const IRPStyleSheet* sheet = data.GetRPStyle();
-  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
-    TCustomRPItemInfo& item = *data.GetItem(i);
-    ConformSubDocumentTexts(item);
-    if (item.StyleNo < 0) continue;
-    const int32_t style = data.GetItemStyle(i);
-    const bool unicode = sheet && sheet->IsTextStyleUnicode(style);
-    if (item.IsUnicode() == unicode) continue;
-    const uint32_t codePage = data.GetStyleCodePage(style);
-    const AnsiString& text = data.GetItemTextRaw(i);
-    data.SetItemTextRaw(i, unicode ? AnsiToRawUnicode(codePage, text) : RawUnicodeToAnsi(codePage, text));
-    item.ItemOptions = unicode ? (item.ItemOptions | rpioUnicode) : (item.ItemOptions & ~rpioUnicode);
-  }
+  const int32_t style = data.GetItemStyle(i);
+  const bool unicode = sheet && sheet->IsTextStyleUnicode(style);
+  if (item.IsUnicode() == unicode) return;
+  const uint32_t codePage = data.GetStyleCodePage(style);
+  const AnsiString& text = data.GetItemTextRaw(i);
+  data.SetItemTextRaw(i, unicode ? AnsiToRawUnicode(codePage, text) : RawUnicodeToAnsi(codePage, text));
+  item.ItemOptions = unicode ? (item.ItemOptions | rpioUnicode) : (item.ItemOptions & ~rpioUnicode);
+}
+
+void ConformTexts(TCustomRPData& data) {
+  for (int32_t i = 0; i < data.GetItemCount(); ++i) ConformItemText(data, i);
 }
 
 void TRPFDocumentReader::LoadPrevMarkers(const AnsiString& bytes) {
@@ -754,9 +757,10 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
       }
     }
   }
-  // Texts that the items made themselves while they were read (the empty text of a new
-  // cell) took the form of the style sheet before the stream's styles replaced it.
-  for (TCustomRPItemInfo* item : inserted) ConformSubDocumentTexts(*item);
+  // Texts took the form of the styles there were when they were read: the items read
+  // before a style collection that the stream gives later, and the texts that items made
+  // themselves (the empty text of a new cell), take the form of the styles now in force.
+  for (int32_t i = first; i < index; ++i) ConformItemText(FData, i);
   if (!readingCellData)
     for (TCustomRPItemInfo* item : inserted) item->AfterLoading(rplfRPF);
   return true;
