@@ -341,11 +341,17 @@ void TRPRTFImport::MoveTrailingItems(TTableInfo& info) {
   for (int32_t k = 0; k < row.Count(); ++k) {
     TRPTableCellData* cell = row.GetItem(k);
     if (!cell) continue;
-    bool first = true;
-    while (cell->GetItemCount() > 0) {
+    // Detached from the end, each in constant time, then put in their order.
+    std::vector<std::pair<AnsiString, std::unique_ptr<TCustomRPItemInfo>>> items;
+    for (int32_t i = cell->GetItemCount() - 1; i >= 0; --i) {
       AnsiString text;
-      std::unique_ptr<TCustomRPItemInfo> item = cell->DetachItem(0, text);
+      std::unique_ptr<TCustomRPItemInfo> item = cell->DetachItem(i, text);
       if (!item) break;
+      items.emplace_back(std::move(text), std::move(item));
+    }
+    bool first = true;
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+      auto& [text, item] = *it;
       // The first item of each cell starts a paragraph of its own.
       if (first) {
         item->SetContinuesLine(false);
