@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -435,8 +436,10 @@ void AdmitPng(std::span<const uint8_t> png, const TRPRTFRasterAdmit& admit) {
   constexpr size_t kIhdrAt = kSignatureBytes + 4 + 4;       // chunk length, chunk type
   constexpr size_t kIhdrBytes = 4 + 4 + 1 + 1;              // width, height, bit depth, colour type
   if (!admit || png.size() < kIhdrAt + kIhdrBytes) return;  // the decoder refuses it
-  const int64_t width = LoadBE32(png.data() + kIhdrAt);
-  const int64_t height = LoadBE32(png.data() + kIhdrAt + 4);
+  // Sides past 2^31 - 1 are no PNG's; held there, their product fits 64 bits.
+  constexpr int64_t kMaxSidePx = INT32_MAX;
+  const int64_t width = std::min<int64_t>(LoadBE32(png.data() + kIhdrAt), kMaxSidePx);
+  const int64_t height = std::min<int64_t>(LoadBE32(png.data() + kIhdrAt + 4), kMaxSidePx);
   const int64_t depth = png[kIhdrAt + 8];
   const uint8_t colorType = png[kIhdrAt + 9];
   const int64_t channels = colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
