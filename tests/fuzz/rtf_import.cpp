@@ -1,6 +1,7 @@
 // RTF imported into a document from any bytes. The first byte chooses the import's
-// options (Unicode mode, style modes, tables and pictures ignored or not, small limits);
-// the rest is the RTF. Any input must end with one of the reader's result codes, never
+// options (Unicode mode, style modes, tables and pictures ignored or not, small limits,
+// or the default limits with a small budget so that the budget is what stops a table or
+// a picture); the rest is the RTF. Any input must end with one of the reader's result codes, never
 // crash. A failed import leaves the document and its style sheet as they were; after a
 // good one every table holds a whole grid (each position a cell, or covered by exactly
 // one cell above-left of it). The same options then import a small good document.
@@ -65,6 +66,9 @@ void CheckTables(const TCustomRPData& data, int depth) {
   }
 }
 
+// The byte modulo 3 and 9: the Unicode mode and the style modes; 0x10 tables, 0x20
+// pictures ignored; 0x40 hidden text kept; 0x80 small limits; bits 0-3 at 9 or more: the
+// default limits with a small budget.
 void SetOptions(TRPRTFReaderProperties& props, uint8_t flags) {
   props.UnicodeMode = static_cast<TRPReaderUnicode>(flags % 3);
   props.TextStyleMode = static_cast<TRPReaderStyleMode>((flags / 3) % 3);
@@ -81,6 +85,11 @@ void SetOptions(TRPRTFReaderProperties& props, uint8_t flags) {
     props.Limits.MaxTableColumns = 5;
     props.Limits.MaxTableCells = 12;
     props.Limits.MaxTableSpan = 2;
+  }
+  if ((flags & 0x0F) >= 9) {
+    props.Limits = TRPRTFLimits();
+    props.Limits.TableCellAllowance = 16;
+    props.Limits.PicturePixelAllowance = 256;
   }
 }
 

@@ -1,5 +1,6 @@
 // The RTF reader on any bytes. The first byte chooses which events are wired (Unicode
-// text, pictures, objects, headers and footers, tabs as runs, small limits); the rest
+// text, pictures, objects, headers and footers, tabs as runs, small limits, or the
+// default limits with a small budget so that the budget is what stops a picture); the rest
 // is the RTF. Any input must end with one of the reader's result codes, never crash;
 // table events must nest (no end, row or cell without an open table) and pictures must
 // be of a sane size. The same reader then reads a small good document as it should, so
@@ -65,6 +66,11 @@ void Wire(TRPRTFReader& reader, uint8_t flags, int32_t& openTables) {
     reader.Limits.MaxLists = 2;
     reader.Limits.MaxTableNesting = 3;
     reader.Limits.MaxFieldInstructionBytes = 16;
+  }
+  if (flags & 0x80) {
+    reader.Limits = TRPRTFLimits();
+    reader.Limits.TableCellAllowance = 16;
+    reader.Limits.PicturePixelAllowance = 256;
   }
 }
 

@@ -157,16 +157,19 @@ struct TChannel {
   }
 };
 
-// Run-length encoded rows (bottom row first) into indices of bits per pixel.
-void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap& bitmap) {
+// Walks run-length encoded rows (bottom row first): put(x, row, index) for each pixel
+// the data codes inside the raster, row counted from the bottom. Raises for a run that
+// the data cuts short.
+template <class Put>
+void WalkRle(std::span<const uint8_t> data, const TDibLayout& layout, Put&& put) {
   const auto width = static_cast<int32_t>(layout.Width);
   const auto height = static_cast<int32_t>(layout.Height);
   const int32_t bits = static_cast<int32_t>(layout.Bits);
   int32_t x = 0;
-  int32_t row = 0;  // counted from the bottom
+  int32_t row = 0;
   size_t at = 0;
-  auto put = [&](uint32_t index) {
-    if (x < width && row < height) SetPixelIndex(bitmap.ScanLine(height - 1 - row), x, bits, index);
+  auto emit = [&](uint32_t index) {
+    if (x < width && row < height) put(x, row, index);
     ++x;
   };
   while (at + 2 <= data.size() && row < height) {
@@ -174,7 +177,7 @@ void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap&
     const uint8_t value = data[at + 1];
     at += 2;
     if (count > 0) {
-      for (int32_t i = 0; i < count; ++i) put(bits == 8 ? value : ((i & 1) ? (value & 0x0F) : (value >> 4)));
+      for (int32_t i = 0; i < count; ++i) emit(bits == 8 ? value : ((i & 1) ? (value & 0x0F) : (value >> 4)));
       continue;
     }
     if (value == 0) {  // end of line
@@ -191,28 +194,53 @@ void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap&
       const size_t bytes = bits == 8 ? value : (value + 1u) / 2u;
       if (at + bytes > data.size()) InvalidBitmap();
       for (int32_t i = 0; i < value; ++i)
-        put(bits == 8 ? data[at + i] : ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4)));
+        emit(bits == 8 ? data[at + i] : ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4)));
       at += (bytes + 1) & ~size_t{1};
     }
   }
+}
+
+void DecodeRle(std::span<const uint8_t> data, const TDibLayout& layout, TBitmap& bitmap) {
+  const auto height = static_cast<int32_t>(layout.Height);
+  const int32_t bits = static_cast<int32_t>(layout.Bits);
+  WalkRle(data, layout, [&](int32_t x, int32_t row, uint32_t index) {
+    SetPixelIndex(bitmap.ScanLine(height - 1 - row), x, bits, index);
+  });
+}
+
+bool IsRle(const TDibLayout& layout) { return layout.Compression == BI_RLE4 || layout.Compression == BI_RLE8; }
+
+// The layout with a file header's offset of the rows, which wins when it points past
+// the colour table.
+TDibLayout ReadDibLayoutAt(std::span<const uint8_t> dib, int64_t bitsOffset) {
+  TDibLayout layout = ReadDibLayout(dib);
+  if (bitsOffset > layout.BitsOffset) {
+    if (bitsOffset > static_cast<int64_t>(dib.size())) InvalidBitmap();
+    layout.BitsOffset = static_cast<uint32_t>(bitsOffset);
+  }
+  return layout;
 }
 
 }  // namespace
 
 uint32_t DibBitsOffset(std::span<const uint8_t> dib) { return ReadDibLayout(dib).BitsOffset; }
 
+TDibRaster DibRaster(std::span<const uint8_t> dib, int64_t bitsOffset) {
+  const TDibLayout layout = ReadDibLayoutAt(dib, bitsOffset);
+  const int64_t declared = layout.Width * layout.Height;
+  if (!IsRle(layout)) return {declared, declared};
+  int64_t coded = 0;
+  WalkRle(dib.subspan(layout.BitsOffset), layout, [&](int32_t, int32_t, uint32_t) { ++coded; });
+  return {declared, coded};
+}
+
 std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bitsOffset) {
-  TDibLayout layout = ReadDibLayout(dib);
-  // A file header's offset of the rows wins when it points past the colour table.
-  if (bitsOffset > layout.BitsOffset) {
-    if (bitsOffset > static_cast<int64_t>(dib.size())) InvalidBitmap();
-    layout.BitsOffset = static_cast<uint32_t>(bitsOffset);
-  }
+  const TDibLayout layout = ReadDibLayoutAt(dib, bitsOffset);
   const auto width = static_cast<int32_t>(layout.Width);
   const auto height = static_cast<int32_t>(layout.Height);
   const std::span<const uint8_t> rows = dib.subspan(layout.BitsOffset);
   const int64_t stride = BytesPerScanLineOf(layout.Width, static_cast<int32_t>(layout.Bits));
-  const bool rle = layout.Compression == BI_RLE4 || layout.Compression == BI_RLE8;
+  const bool rle = IsRle(layout);
   // The rows must be there before anything is allocated for them.
   if (!rle && static_cast<int64_t>(rows.size()) < stride * layout.Height) InvalidBitmap();
 

@@ -19,6 +19,14 @@
 // bitsOffset (from the information header) places the rows further on when it is larger
 // than what the header and colour table take.
 std::unique_ptr<TBitmap> LoadDibBitmap(std::span<const uint8_t> dib, int64_t bitsOffset = 0);
+// The pixels a device-independent bitmap declares, and those its data codes: all of them
+// for uncompressed rows (which must be there whole), those the runs reach for run-length
+// rows. Reads the header and walks the runs, allocating nothing.
+struct TDibRaster {
+  int64_t DeclaredPx = 0;
+  int64_t CodedPx = 0;
+};
+TDibRaster DibRaster(std::span<const uint8_t> dib, int64_t bitsOffset = 0);
 // The byte offset of the rows in a device-independent bitmap (header, masks and colour
 // table), as a file header's pixel offset counts it without the file header.
 uint32_t DibBitsOffset(std::span<const uint8_t> dib);

@@ -668,19 +668,23 @@ void ConformSubDocumentTexts(TCustomRPItemInfo& item, const TRPFStyleState& styl
     ConformTexts(*sub, styles);
 }
 
+// The text of data's item i (and of its sub-documents) in the form of its style among
+// the read's styles.
+void ConformItemText(TCustomRPData& data, int32_t i, const TRPFStyleState& styles) {
+  TCustomRPItemInfo& item = *data.GetItem(i);
+  ConformSubDocumentTexts(item, styles);
+  if (item.StyleNo < 0) return;
+  const int32_t style = styles.ResolveTextStyle(item.StyleNo, item.ParaNo);
+  const bool unicode = styles.TextUnicode(style);
+  if (item.IsUnicode() == unicode) return;
+  const uint32_t codePage = styles.TextCodePage(style);
+  const AnsiString& text = data.GetItemTextRaw(i);
+  data.SetItemTextRaw(i, unicode ? AnsiToRawUnicode(codePage, text) : RawUnicodeToAnsi(codePage, text));
+  item.ItemOptions = unicode ? (item.ItemOptions | rpioUnicode) : (item.ItemOptions & ~rpioUnicode);
+}
+
 void ConformTexts(TCustomRPData& data, const TRPFStyleState& styles) {
-  for (int32_t i = 0; i < data.GetItemCount(); ++i) {
-    TCustomRPItemInfo& item = *data.GetItem(i);
-    ConformSubDocumentTexts(item, styles);
-    if (item.StyleNo < 0) continue;
-    const int32_t style = styles.ResolveTextStyle(item.StyleNo, item.ParaNo);
-    const bool unicode = styles.TextUnicode(style);
-    if (item.IsUnicode() == unicode) continue;
-    const uint32_t codePage = styles.TextCodePage(style);
-    const AnsiString& text = data.GetItemTextRaw(i);
-    data.SetItemTextRaw(i, unicode ? AnsiToRawUnicode(codePage, text) : RawUnicodeToAnsi(codePage, text));
-    item.ItemOptions = unicode ? (item.ItemOptions | rpioUnicode) : (item.ItemOptions & ~rpioUnicode);
-  }
+  for (int32_t i = 0; i < data.GetItemCount(); ++i) ConformItemText(data, i, styles);
 }
 
 void TRPFDocumentReader::LoadPrevMarkers(const AnsiString& bytes) {
@@ -755,9 +759,10 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
       }
     }
   }
-  // Texts that the items made themselves while they were read (the empty text of a new
-  // cell) took the form of the style sheet before the stream's styles replaced it.
-  for (TCustomRPItemInfo* item : inserted) ConformSubDocumentTexts(*item, Styles());
+  // Texts took the form of the styles there were when they were read: the items read
+  // before a style collection that the stream gives later, and the texts that items made
+  // themselves (the empty text of a new cell), take the form of the stream's styles.
+  for (int32_t i = first; i < index; ++i) ConformItemText(FData, i, Styles());
   if (!readingCellData)
     for (TCustomRPItemInfo* item : inserted) item->AfterLoading(rplfRPF);
   return true;

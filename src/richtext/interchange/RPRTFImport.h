@@ -57,7 +57,11 @@ struct TRPRTFReadRow {
 struct TTableInfo {
   // The column boundaries (twips), in the order the rows' edges made them.
   std::vector<int32_t> Boundaries;
-  int32_t RowIndex = 0;   // rows ended so far
+  int32_t RowIndex = 0;  // rows ended so far
+  // Cells of the rows ended so far, and what the table took from the parse's budget: the
+  // larger of those cells and the grid they span (rows times columns).
+  int64_t CellsRead = 0;
+  int64_t CellsCharged = 0;
   int32_t CellIndex = 0;  // the buffer cell that receives text
   std::unique_ptr<TRPTableItemInfo> Table;
   // One row whose cells receive the text of the row being read.
@@ -122,6 +126,8 @@ public:
   // the target (-1: none).
   int32_t Finish(bool failed);
   bool Aborted() const { return FAborted; }
+  // The tables built more cells than the parse's budget holds (RPRTFBudget.h).
+  bool OverBudget() const { return FOverBudget; }
 
   // --- Styles (RPRTFImportStyles.cpp) ------------------------------------------------
   // The text style of a run: Unicode for UTF-16 text, hypertext inside a hyperlink.
@@ -192,6 +198,9 @@ private:
   // The buffer cell of the innermost table that receives text.
   TRPTableCellData* CurrentBufferCell() const;
   void AccumulateRowSums(TTableInfo& info, const TRPRTFRowProperties& row);
+  // Takes what the table's cells and grid grew by from the parse's budget; raises when
+  // they do not fit, which ends the parse.
+  void ChargeTableCells(TTableInfo& info);
   // The boundary an edge of a row takes: one within 1 twip, else a new one while there
   // may be more, else the nearest.
   int32_t MatchBoundary(TTableInfo& info, int32_t edge) const;
@@ -218,6 +227,7 @@ private:
   bool FFirstTime = true;
   int32_t FFirstInserted = -1;
   bool FAborted = false;
+  bool FOverBudget = false;
   // A \page waits for the next item of this document.
   TCustomRPData* FPageBreakData = nullptr;
 

@@ -16,11 +16,19 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/base/Exception.h"
 #include "platform/base/Numbers.h"
 #include "richtext/interchange/RPRTFImport.h"
 #include "richtext/model/RPTextItems.h"
 
 namespace {
+
+// Thrown when the tables outgrow the parse's budget: the reader ends the parse, and the
+// import reports rtf_ec_BadTable.
+class ERPRTFImportOverBudget : public Exception {
+public:
+  ERPRTFImportOverBudget() : Exception("The document's tables exceed what its size allows") {}
+};
 
 constexpr TRPCellVAlign CellVAlign(uint8_t rtf) { return rtf == 1 ? rpcBottom : rtf == 2 ? rpcMiddle : rpcTop; }
 
@@ -213,8 +221,10 @@ void TRPRTFImport::RowEnd() {
     for (const TRPRTFReadCell& cell : read.Cells) read.Edges.push_back(MatchBoundary(*info, cell.Right));
   }
   AccumulateRowSums(*info, rp);
+  info->CellsRead += static_cast<int64_t>(read.Cells.size());
   info->Rows.push_back(std::move(read));
   ++info->RowIndex;
+  ChargeTableCells(*info);
   info->CellIndex = 0;
   if (wasCurrent) FCurrent = CurrentBufferCell();
 
@@ -224,6 +234,17 @@ void TRPRTFImport::RowEnd() {
     TableEnd();
     TableStart();
   }
+}
+
+void TRPRTFImport::ChargeTableCells(TTableInfo& info) {
+  const int64_t grid = int64_t{info.RowIndex} * std::max<int64_t>(static_cast<int64_t>(info.Boundaries.size()) - 1, 1);
+  const int64_t cost = std::max(grid, info.CellsRead);
+  if (cost <= info.CellsCharged) return;
+  if (!FReader.Budget().SpendTableCells(cost - info.CellsCharged)) {
+    FOverBudget = true;
+    throw ERPRTFImportOverBudget();
+  }
+  info.CellsCharged = cost;
 }
 
 int32_t TRPRTFImport::MatchBoundary(TTableInfo& info, int32_t edge) const {
@@ -320,11 +341,17 @@ void TRPRTFImport::MoveTrailingItems(TTableInfo& info) {
   for (int32_t k = 0; k < row.Count(); ++k) {
     TRPTableCellData* cell = row.GetItem(k);
     if (!cell) continue;
-    bool first = true;
-    while (cell->GetItemCount() > 0) {
+    // Detached from the end, each in constant time, then put in their order.
+    std::vector<std::pair<AnsiString, std::unique_ptr<TCustomRPItemInfo>>> items;
+    for (int32_t i = cell->GetItemCount() - 1; i >= 0; --i) {
       AnsiString text;
-      std::unique_ptr<TCustomRPItemInfo> item = cell->DetachItem(0, text);
+      std::unique_ptr<TCustomRPItemInfo> item = cell->DetachItem(i, text);
       if (!item) break;
+      items.emplace_back(std::move(text), std::move(item));
+    }
+    bool first = true;
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+      auto& [text, item] = *it;
       // The first item of each cell starts a paragraph of its own.
       if (first) {
         item->SetContinuesLine(false);

@@ -7,6 +7,12 @@
 // Going past a limit never raises: the saved group states, `\bin` and data sizes end the parse
 // with a result code (TRPRTFReader.h); the table counts stop growing and later entries
 // are dropped, so the rest of the document still reads.
+//
+// Besides the limits of one thing, a parse has a budget for the whole document
+// (RPRTFBudget.h): the table cells and grid positions an import builds, and the pixels
+// of the pictures it decodes, each an allowance plus a share per input byte, never
+// above a ceiling. Spending past it ends the parse (a table with rtf_ec_BadTable, a
+// picture with rtf_ec_InvalidPicture), and the import takes back what it added.
 #pragma once
 
 #include <cstdint>
@@ -62,4 +68,24 @@ struct TRPRTFLimits {
   // A cell merged over more rows or columns than this stays that large; the positions
   // past it hold cells of their own.
   int32_t MaxTableSpan = 1000;
+
+  // --- The budget of one parse (RPRTFBudget.h) ---------------------------------------
+  // Table cells and grid positions: every cell read, and the grid that the rows'
+  // boundaries span (rows times columns), which merged and shifted rows make larger than
+  // the cells. A real cell takes tens of bytes of RTF (its \cellx and \cell at least),
+  // so one per InputBytesPerTableCell bytes is far more than documents use, and the
+  // allowance covers small pastes.
+  int64_t TableCellAllowance = 4096;
+  int32_t InputBytesPerTableCell = 1;
+  int64_t MaxImportTableCells = int64_t{4} << 20;
+  // Decoded picture pixels, of every raster the parse decodes (bitmaps inside metafiles
+  // too). Compressed pictures hold a few pixels per byte of RTF, flat diagrams a few
+  // hundred; the allowance is a 16-megapixel picture.
+  int64_t PicturePixelAllowance = int64_t{16} << 20;
+  int32_t PicturePixelsPerInputByte = 64;
+  int64_t MaxImportPicturePixels = int64_t{256} << 20;
+  // A picture whose data cannot fill more than one part in PictureFillDivisor of the
+  // raster its header declares (a PNG whose compressed data could not inflate to it, run-
+  // length data that codes fewer pixels) is refused: it is no picture but an allocation.
+  int32_t PictureFillDivisor = 8;
 };

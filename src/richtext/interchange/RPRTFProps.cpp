@@ -186,6 +186,7 @@ TRPRTFErrorCode TRPRTFReaderProperties::ReadRTFFromStream(TStream& stream, TCust
     FErrorCode = reader.ParseStream(stream);
     FAborted = import.Aborted();
     if (FAborted) FErrorCode = rtf_ec_Aborted;
+    if (import.OverBudget()) FErrorCode = rtf_ec_BadTable;
     position = import.Finish(FErrorCode != rtf_ec_OK);
   } catch (const std::exception&) {
     // Only building the import's own objects can get here; nothing was added yet.

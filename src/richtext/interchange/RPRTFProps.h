@@ -116,8 +116,9 @@ public:
   // Reads the RTF of stream (from its position) into data at item index position (0 ..
   // item count; clamped). position comes back as the index of the first item inserted,
   // -1 when none was. Returns the reader's result (TRPRTFErrorCode), rtf_ec_Aborted when
-  // the document refused the first item (Aborted() then tells so), rtf_ec_Exception
-  // when data has no style sheet. Never raises.
+  // the document refused the first item (Aborted() then tells so), rtf_ec_BadTable when
+  // the tables outgrew the parse's budget (RPRTFBudget.h), rtf_ec_Exception when data
+  // has no style sheet. A failed import takes back everything it added. Never raises.
   TRPRTFErrorCode ReadRTFFromStream(TStream& stream, TCustomRPData& data, int32_t& position);
   TRPRTFErrorCode ErrorCode() const { return FErrorCode; }
   bool Aborted() const { return FAborted; }

@@ -86,6 +86,7 @@ TRPRTFErrorCode TRPRTFReader::ParseStream(TStream& stream) {
     const int64_t size = stream.Size();
     FStreamStart = start < 0 ? 0 : start;
     FStreamSize = size;
+    FBudget.Start(Limits, size < 0 ? -1 : size - FStreamStart);
     FBytesRead = 0;
     FGroupStateBudget = GroupStateBudget(Limits, size < 0 ? -1 : std::max<int64_t>(size - FStreamStart, 0));
     FBuffer.assign(kReadBlockBytes, 0);

@@ -28,6 +28,7 @@
 #include "platform/base/Streams.h"
 #include "platform/base/Types.h"
 #include "platform/graphics/Graphic.h"
+#include "richtext/interchange/RPRTFBudget.h"
 #include "richtext/interchange/RPRTFLimits.h"
 #include "richtext/interchange/RPRTFProperties.h"
 #include "richtext/interchange/RPRTFReaderState.h"
@@ -92,6 +93,9 @@ public:
   bool TableAlignDefined() const { return FTableAlignDefined; }
   // Tables open now (the events told so far).
   int32_t TableLevel() const { return FTableLevel; }
+  // What the parse may still build (started from Limits and the input's size); a handler
+  // that builds table cells spends them here.
+  TRPRTFBudget& Budget() { return FBudget; }
   // The instruction of the innermost field being read, empty outside fields.
   AnsiString FieldInstruction() const;
   // The font name of character properties: the SYMBOL override, else the font table's
@@ -207,6 +211,9 @@ private:
   // An alternative (\nonshppict, \shprslt) starts: read unless the picture before it was
   // inserted.
   Code StartAlternative();
+  // Admits a raster about to be decoded: refused (EInvalidGraphic) when its data cannot
+  // fill more than a small part of it or its pixels do not fit in the budget.
+  void AdmitRaster(int64_t declaredPx, int64_t fillablePx);
   Code EndObjectData();
   Code ProcessFieldInstruction();
   Code ProcessFieldPicture(const AnsiString& instruction, size_t keywordChars);
@@ -274,6 +281,9 @@ private:
   bool FTableAlignDefined = false;
   // The first failure of a step that cannot return one (a handler inside a flush).
   Code FPendingCode = rtf_ec_OK;
+  TRPRTFBudget FBudget;
+  // Pixels of the picture being reported that AdmitRaster took from the budget already.
+  int64_t FPictureAdmittedPx = 0;
   // The hex decoding buffer of pictures, written to the data when full.
   std::vector<uint8_t> FPictureHex;
 

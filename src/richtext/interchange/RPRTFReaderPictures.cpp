@@ -1,4 +1,7 @@
 // Pictures and embedded objects: collecting their data and reporting them.
+#include <algorithm>
+#include <utility>
+
 #include "platform/base/Numbers.h"
 #include "richtext/interchange/RPRTFPictureLoad.h"
 #include "richtext/interchange/RPRTFReader.h"
@@ -11,6 +14,7 @@ TRPRTFErrorCode TRPRTFReader::StartPicture() {
   FHexHalf = false;
   FPictureHex.clear();
   FDibHeaderOffset = -1;
+  FPictureAdmittedPx = 0;
   if (OnNewPicture) {
     FPicture = std::make_unique<TRPRTFPicture>();
     FPicture->ShpPict = shape;
@@ -29,7 +33,9 @@ TRPRTFErrorCode TRPRTFReader::EndPicture() {
 
   std::unique_ptr<TGraphic> graphic;
   try {
-    graphic = LoadRTFPictureGraphic(*picture, FDibHeaderOffset, ExtractMetafileBitmaps, PixelsPerInch);
+    graphic =
+        LoadRTFPictureGraphic(*picture, FDibHeaderOffset, ExtractMetafileBitmaps, PixelsPerInch,
+                              [this](int64_t declaredPx, int64_t fillablePx) { AdmitRaster(declaredPx, fillablePx); });
   } catch (...) {
     return rtf_ec_InvalidPicture;
   }
@@ -66,9 +72,23 @@ TRPRTFErrorCode TRPRTFReader::StartAlternative() {
   return rtf_ec_OK;
 }
 
+void TRPRTFReader::AdmitRaster(int64_t declaredPx, int64_t fillablePx) {
+  const int64_t divisor = std::max(Limits.PictureFillDivisor, 1);
+  if (fillablePx < declaredPx / divisor || !FBudget.SpendPicturePixels(declaredPx))
+    throw EInvalidGraphic(SInvalidBitmap);
+  FPictureAdmittedPx += declaredPx;
+}
+
 TRPRTFErrorCode TRPRTFReader::ReportPicture(TRPRTFPicture* picture, std::unique_ptr<TGraphic> graphic,
                                             const AnsiString& fileName, bool& inserted) {
   inserted = false;
+  // A graphic that came without passing AdmitRaster (a field's picture, a graphic class
+  // of its own) spends its pixels now.
+  const int64_t admittedPx = std::exchange(FPictureAdmittedPx, 0);
+  if (graphic) {
+    const int64_t pixels = int64_t{std::max(graphic->Width(), 0)} * std::max(graphic->Height(), 0);
+    if (pixels > admittedPx && !FBudget.SpendPicturePixels(pixels - admittedPx)) return rtf_ec_InvalidPicture;
+  }
   if (!OnNewPicture) return rtf_ec_OK;
   Code code = UpdateTableLevel(FState->ParaProps.TableLevel(), true);
   if (code != rtf_ec_OK) return code;

@@ -67,6 +67,12 @@ public:
   int32_t Overhang = 0;  // left to right: minus the part of the marker before MarkerIndent
   // The index in the marker list when last looked up; -1 when unknown.
   mutable int32_t CachedListIndex = -1;
+  // The parent the last parent search of this marker found (TRPMarkerList::
+  // FindParentMarker): its list, index and marker; nullptr when none. A later sibling's
+  // search takes it over while that list still holds the marker at that index.
+  mutable const TRPMarkerList* CachedParentList = nullptr;
+  mutable int32_t CachedParentIndex = -1;
+  mutable const TRPMarkerItemInfo* CachedParent = nullptr;
   int32_t ListNo = -1;
   int32_t Level = 0;
   int32_t Counter = 1;
@@ -232,8 +238,14 @@ public:
   // The nearest marker before index (in this list, then in PrevMarkerList from its end,
   // and so on) of the same list style as marker (the marker at index when nullptr) with
   // a lower level: true with its index and list, else false with -1 and nullptr.
+  // A search that meets a sibling (same list style and level) before a parent takes the
+  // sibling's parent from its last search: numbering a long run of siblings looks at
+  // each marker a bounded number of times. Renumbering (RecalcCounters) searches in
+  // document order, so a sibling's parent is renewed before the markers after it ask.
   bool FindParentMarker(int32_t index, const TRPMarkerItemInfo* marker, int32_t& parentIndex,
                         const TRPMarkerList*& parentList) const;
+  // Markers looked at by parent searches of this list so far: a measure of their work.
+  int64_t ParentSearchSteps() const { return FParentSearchSteps; }
   // Renumbers the markers of the list style of the marker at fromIndex, from it to the
   // end, and renews their texts. Nothing when fromIndex is outside the list or that
   // marker has no list style.
@@ -268,4 +280,5 @@ private:
   std::vector<TRPMarkerItemInfo*> FItems;
   // The markers this list made (read from records); the others belong to documents.
   std::vector<std::unique_ptr<TRPMarkerItemInfo>> FOwned;
+  mutable int64_t FParentSearchSteps = 0;
 };

@@ -136,23 +136,49 @@ void TRPMarkerList::Clear() {
 
 bool TRPMarkerList::FindParentMarker(int32_t index, const TRPMarkerItemInfo* marker, int32_t& parentIndex,
                                      const TRPMarkerList*& parentList) const {
-  if (!marker) marker = Items(index);
+  const TRPMarkerItemInfo* self = index >= 0 && index < Count() ? Items(index) : nullptr;
+  if (!marker) marker = self;
+  auto found = [&](const TRPMarkerList* list, int32_t j) {
+    parentIndex = j;
+    parentList = list;
+    if (list && marker == self) {
+      marker->CachedParentList = list;
+      marker->CachedParentIndex = j;
+      marker->CachedParent = list->Items(j);
+    } else if (marker == self) {
+      marker->CachedParent = nullptr;
+    }
+    return list != nullptr;
+  };
+  // Whether the parent a sibling found at (list, j) last still stands there: the cached
+  // list is this one or one before it (never a list that may be gone), and holds the
+  // same marker at that index, of the list style and a lower level.
+  auto cachedParent = [&](const TRPMarkerItemInfo& sibling, const TRPMarkerList* list, int32_t j) {
+    const TRPMarkerList* cached = sibling.CachedParentList;
+    if (!sibling.CachedParent || !cached) return false;
+    const TRPMarkerList* reach = list;
+    while (reach && reach != cached) reach = reach->PrevMarkerList;
+    if (!reach) return false;
+    const int32_t at = sibling.CachedParentIndex;
+    if (at < 0 || at >= cached->Count() || (cached == list && at >= j)) return false;
+    const TRPMarkerItemInfo* parent = cached->Items(at);
+    return parent == sibling.CachedParent && parent->ListNo == marker->ListNo && parent->Level < marker->Level;
+  };
   const TRPMarkerList* list = this;
   int32_t from = index;
   while (list) {
     for (int32_t j = std::min(from, list->Count()) - 1; j >= 0; --j) {
+      ++FParentSearchSteps;
       const TRPMarkerItemInfo& candidate = *list->Items(j);
-      if (candidate.ListNo == marker->ListNo && candidate.Level < marker->Level) {
-        parentIndex = j;
-        parentList = list;
-        return true;
-      }
+      if (candidate.ListNo != marker->ListNo) continue;
+      if (candidate.Level < marker->Level) return found(list, j);
+      if (candidate.Level == marker->Level && cachedParent(candidate, list, j))
+        return found(candidate.CachedParentList, candidate.CachedParentIndex);
     }
     list = list->PrevMarkerList;
     if (list) from = list->Count();
   }
-  parentIndex = -1;
-  parentList = nullptr;
+  found(nullptr, -1);
   return false;
 }
 

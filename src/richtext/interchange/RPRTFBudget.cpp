@@ -1,0 +1,34 @@
+#include "richtext/interchange/RPRTFBudget.h"
+
+#include <algorithm>
+
+#include "platform/base/CheckedMath.h"
+
+namespace {
+
+// allowance + bytes * share, within [0, ceiling]; a sum too large for 64 bits is the ceiling.
+int64_t BudgetOf(int64_t allowance, int64_t bytes, int64_t share, int64_t ceiling) {
+  const std::optional<int64_t> proportional = CheckedMul(std::max<int64_t>(bytes, 0), std::max<int64_t>(share, 0));
+  const std::optional<int64_t> total =
+      proportional ? CheckedAdd(std::max<int64_t>(allowance, 0), *proportional) : std::nullopt;
+  return std::clamp<int64_t>(total.value_or(ceiling), 0, std::max<int64_t>(ceiling, 0));
+}
+
+}  // namespace
+
+void TRPRTFBudget::Start(const TRPRTFLimits& limits, int64_t inputBytes) {
+  const int64_t bytesPerCell = std::max(limits.InputBytesPerTableCell, 1);
+  FTableCellsLeft = BudgetOf(limits.TableCellAllowance, std::max<int64_t>(inputBytes, 0) / bytesPerCell, 1,
+                             limits.MaxImportTableCells);
+  FPicturePixelsLeft = BudgetOf(limits.PicturePixelAllowance, inputBytes, limits.PicturePixelsPerInputByte,
+                                limits.MaxImportPicturePixels);
+}
+
+bool TRPRTFBudget::Spend(int64_t& left, int64_t count) {
+  if (count < 0 || count > left) {
+    left = -1;
+    return false;
+  }
+  left -= count;
+  return true;
+}

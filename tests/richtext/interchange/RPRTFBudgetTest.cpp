@@ -1,0 +1,165 @@
+// The budget of one RTF parse: an allowance plus a share of the input, under a ceiling,
+// and the imports that would build far more than their size says refused within it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/base/LittleEndian.h"
+#include "richtext/interchange/RPRTFBudget.h"
+#include "richtext/interchange/RPRTFImportFixture.h"
+#include "xml/XmlAllocationMeter.h"
+
+namespace {
+
+constexpr int64_t kMiB = int64_t{1} << 20;
+
+TEST(RPRTFBudget, AllowancePlusAShareOfTheInputUnderTheCeiling) {
+  const TRPRTFLimits limits{.TableCellAllowance = 100,
+                            .InputBytesPerTableCell = 4,
+                            .MaxImportTableCells = 1000,
+                            .PicturePixelAllowance = 50,
+                            .PicturePixelsPerInputByte = 3,
+                            .MaxImportPicturePixels = 500};
+  struct TCase {
+    int64_t InputBytes, Cells, Pixels;
+  } cases[] = {
+      {-1, 100, 50},                  // a stream that cannot tell its size: the allowances
+      {0, 100, 50},                   //
+      {400, 200, 500},                // 100 + 400/4 cells; 50 + 1200 pixels, at the ceiling
+      {100, 125, 350},                //
+      {int64_t{1} << 62, 1000, 500},  // the ceilings, without overflow
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.InputBytes);
+    TRPRTFBudget budget;
+    budget.Start(limits, c.InputBytes);
+    EXPECT_EQ(budget.TableCellsLeft(), c.Cells);
+    EXPECT_EQ(budget.PicturePixelsLeft(), c.Pixels);
+    EXPECT_TRUE(budget.SpendTableCells(c.Cells));
+    EXPECT_FALSE(budget.SpendTableCells(1));
+    // Once over, the budget stays spent.
+    EXPECT_FALSE(budget.SpendTableCells(0));
+    EXPECT_TRUE(budget.SpendPicturePixels(c.Pixels));
+    EXPECT_FALSE(budget.SpendPicturePixels(1));
+  }
+}
+
+std::string HexOf(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char b : bytes) {
+    hex += digits[b >> 4];
+    hex += digits[b & 15];
+  }
+  return hex;
+}
+
+void PutBE32(std::string& out, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift);
+}
+
+// A PNG that declares 20000 x 20000 RGB pixels and carries 64 bytes of image data: no
+// zlib stream of 64 bytes inflates to the 1.2 GB its rows take. CRCs are left 0; the
+// import refuses the picture before any chunk is checked.
+std::string HugePngWithLittleData() {
+  std::string png("\x89PNG\r\n\x1a\n", 8);
+  PutBE32(png, 13);
+  png += "IHDR";
+  PutBE32(png, 20000);          // width
+  PutBE32(png, 20000);          // height
+  png += '\x08';                // bit depth
+  png += '\x02';                // colour type: RGB
+  png += std::string(3, '\0');  // compression, filter, interlace
+  PutBE32(png, 0);              // CRC
+  PutBE32(png, 64);
+  png += "IDAT";
+  png += std::string("\x78\x01", 2) + std::string(62, '\0');
+  PutBE32(png, 0);
+  PutBE32(png, 0);
+  png += "IEND";
+  PutBE32(png, 0);
+  return png;
+}
+
+// An 8-bit run-length bitmap of 20000 x 20000 pixels whose data codes one run of 4.
+std::string HugeRle8Dib() {
+  std::string dib(40, '\0');
+  auto put32 = [&](size_t at, uint32_t v) { StoreLE32(reinterpret_cast<uint8_t*>(dib.data()) + at, v); };
+  put32(0, 40);     // header bytes
+  put32(4, 20000);  // width
+  put32(8, 20000);  // height, bottom-up
+  dib[12] = 1;      // planes
+  dib[14] = 8;      // bits per pixel
+  put32(16, 1);     // BI_RLE8
+  put32(32, 2);     // two colours
+  dib += std::string("\0\0\0\0\xff\xff\xff\0", 8);
+  dib += std::string("\x04\x01\0\x01", 4);  // a run of 4 of colour 1, end of bitmap
+  return dib;
+}
+
+// Imports rtf into an empty document under an allocation meter: the result, and whether
+// the document stayed empty and the peak stayed under 64 MB.
+struct TMeteredImport {
+  TRPRTFErrorCode Code;
+  int32_t ItemsAfter;
+  int64_t PeakBytes;
+};
+
+TMeteredImport ImportMetered(const std::string& rtf) {
+  TImportFixture fixture;
+  TAllocationMeter meter;
+  const TRPRTFErrorCode code = fixture.Import(rtf);
+  return {code, fixture.Data().GetItemCount(), meter.PeakLiveBytes()};
+}
+
+TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
+  // One row definition of 1000 cells, then rows that reuse it: 1000 cells per 10 bytes.
+  std::string sameRows = "{\\rtf1\\trowd";
+  for (int k = 1; k <= 1000; ++k) sameRows += "\\cellx" + std::to_string(k * 10);
+  while (sameRows.size() < 20000) sameRows += "\\intbl\\row";
+  sameRows += "}";
+  // Rows whose single boundary moves by a twip each: the grid grows by a column a row.
+  std::string shiftedRows = "{\\rtf1";
+  for (int r = 0; shiftedRows.size() < 92000; ++r)
+    shiftedRows += "\\trowd\\cellx" + std::to_string(1000 + 2 * r) + "\\intbl x\\cell\\row";
+  shiftedRows += "}";
+  std::string pngs = "{\\rtf1";
+  for (int i = 0; i < 4; ++i) pngs += "{\\pict\\pngblip " + HexOf(HugePngWithLittleData()) + "}";
+  pngs += "}";
+  const std::string rle = "{\\rtf1{\\pict\\dibitmap0 " + HexOf(HugeRle8Dib()) + "}}";
+
+  const struct {
+    const char* Name;
+    const std::string& Rtf;
+    TRPRTFErrorCode Code;
+  } cases[] = {
+      {"same rows", sameRows, rtf_ec_BadTable},
+      {"shifted rows", shiftedRows, rtf_ec_BadTable},
+      {"PNGs", pngs, rtf_ec_InvalidPicture},
+      {"RLE", rle, rtf_ec_InvalidPicture},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TMeteredImport result = ImportMetered(c.Rtf);
+    EXPECT_EQ(result.Code, c.Code);
+    EXPECT_EQ(result.ItemsAfter, 0);  // taken back
+    EXPECT_LT(result.PeakBytes, 64 * kMiB);
+  }
+}
+
+TEST(RPRTFBudget, TablesWithinTheBudgetImport) {
+  // 300 rows of 10 cells, each cell with its own text: far inside.
+  std::string rtf = "{\\rtf1";
+  for (int r = 0; r < 300; ++r) {
+    rtf += "\\trowd";
+    for (int k = 1; k <= 10; ++k) rtf += "\\cellx" + std::to_string(k * 500);
+    for (int k = 1; k <= 10; ++k) rtf += "\\intbl c\\cell";
+    rtf += "\\row";
+  }
+  rtf += "}";
+  TImportFixture fixture;
+  ASSERT_EQ(fixture.Import(rtf), rtf_ec_OK);
+  EXPECT_NE(fixture.Dump(fixture.Data()).find("table 300x10"), std::string::npos);
+}
+
+}  // namespace
