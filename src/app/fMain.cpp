@@ -169,8 +169,8 @@ void TfrmMain::CreateComponents() {
   dlcMain->SetName("dlcMain");
   OpenDlg->SetName("OpenDlg");
   OpenDlg->SetTitle(u"Select FB2 file(s) to add");
-  OpenDlg->SetFilter(u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip");
-  OpenDlg->SetDefaultExt(u"*.fb2;*.zip");
+  OpenDlg->SetFilter(u"FictionBook Files (*.fb2;*.fbz;*.zip)|*.fb2;*.fbz;*.zip");
+  OpenDlg->SetDefaultExt(u"*.fb2;*.fbz;*.zip");
   OpenDlg->SetOptions(ofAllowMultiSelect | ofFileMustExist);
 }
 
