@@ -23,6 +23,9 @@
 namespace {
 
 constexpr int32_t DefaultSpacesInTab = 8;
+// Pictures saved as JPEG files for HTML: photographs stay sharp, diagrams keep their
+// lines.
+constexpr int32_t kPictureFileJpegQuality = 90;
 
 // The live-spelling thread stands still while the items change, and goes on from item
 // itemNo of the document afterwards.
@@ -1116,7 +1119,11 @@ WideString TCustomRPData::SavePictureFile(const WideString& path, const WideStri
                                           const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
                                           TColor backColor) {
   const bool asItIs = dynamic_cast<const TJPEGImage*>(&graphic) != nullptr || IsGraphicClassKeptForHTML(graphic);
-  const AnsiString extension = asItIs ? AnsiString(graphic.ClassType()->DefaultExtension) : AnsiString("bmp");
+  // Any other picture is drawn on the background and leaves as JPEG; a picture without
+  // pixels has no JPEG form and leaves as a bitmap.
+  const bool asJpeg = !asItIs && graphic.Width() > 0 && graphic.Height() > 0;
+  const AnsiString extension =
+      asItIs ? AnsiString(graphic.ClassType()->DefaultExtension) : AnsiString(asJpeg ? "jpg" : "bmp");
   const WideString fileName =
       MakePictureFileName(path, imagesPrefix, u"." + AnsiToWide(extension), imgSaveNo, overwrite);
   TMemoryStream stream;
@@ -1130,7 +1137,13 @@ WideString TCustomRPData::SavePictureFile(const WideString& path, const WideStri
     canvas.Brush().SetColor(backColor == clNone ? clWhite : backColor);
     canvas.FillRect(TRect{0, 0, bitmap.Width(), bitmap.Height()});
     canvas.Draw(0, 0, &graphic);
-    bitmap.SaveToStream(stream);
+    if (asJpeg) {
+      TJPEGImage jpeg;
+      jpeg.Compress(bitmap, kPictureFileJpegQuality);
+      jpeg.SaveToStream(stream);
+    } else {
+      bitmap.SaveToStream(stream);
+    }
   }
   stream.SaveToFile(fileName);
   return WideExtractFilePath(imagesPrefix) + WideExtractFileName(fileName);

@@ -1,7 +1,7 @@
 // The exports of the peer tests' documents read by real programs: LibreOffice (headless,
 // a private profile, every RTF file converted to ODT in one call), unrtf, tidy, xmllint
 // (against the XHTML 1.1 DTD of Debian's W3C SGML library, through its catalog, without
-// the network) and html5lib and lxml through export_peer.py. What they answer is made
+// the network) and html5lib, lxml and ElementTree through export_peer.py. What they answer is made
 // once and cached in the build folder, keyed by the exports' bytes, so that parallel tests
 // share one run; the cache is made and read under its lock, each file written under a
 // scratch name and renamed into place (PeerCacheFiles.h). A missing program fails the tests that need it, naming
@@ -30,6 +30,7 @@ struct TPeerAnswers {
   std::string Unrtf;         // unrtf --text
   std::string TidyClassic;   // tidy's messages about the classic HTML
   std::string XmllintCss;    // xmllint's messages about the XHTML
+  std::string XmlCss;        // export_peer.py xml of the XHTML
   std::string Html5Classic;  // export_peer.py html of each HTML file
   std::string Html5Css;
 };
@@ -122,6 +123,7 @@ inline TPeerRun RunExportPeers(const std::vector<TPeerExports>& documents) {
                 file(d, ".xmllint.txt"));
         RunInto(peer + " html " + Quote(file(d, ".html")), file(d, ".html5.txt"));
         RunInto(peer + " html " + Quote(file(d, ".xhtml")), file(d, ".xhtml5.txt"));
+        RunInto(peer + " xml " + Quote(file(d, ".xhtml")), file(d, ".xml.txt"));
       }
       if (run.Error.empty()) WritePeerFile(dir / "key", keyText);
     }
@@ -133,6 +135,7 @@ inline TPeerRun RunExportPeers(const std::vector<TPeerExports>& documents) {
       a.XmllintCss = ReadPeerFile(file(d, ".xmllint.txt"));
       a.Html5Classic = ReadPeerFile(file(d, ".html5.txt"));
       a.Html5Css = ReadPeerFile(file(d, ".xhtml5.txt"));
+      a.XmlCss = ReadPeerFile(file(d, ".xml.txt"));
       run.Answers.push_back(a);
     }
   }
