@@ -38,7 +38,7 @@ constexpr const char16_t* OverrideModeTexts[] = {u"Ask", u"Override", u"Don't co
 constexpr int32_t OverrideModeCount = static_cast<int32_t>(std::size(OverrideModeTexts));
 
 // The open dialog's one filter: its name, then its masks after "|".
-constexpr const char16_t* BookFilter = u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip";
+constexpr const char16_t* BookFilter = u"FictionBook Files (*.fb2;*.fbz;*.zip)|*.fb2;*.fbz;*.zip";
 
 // The mode that a stored or shown index stands for: anything but one of the entries (a
 // box left blank, a value written into the settings by hand) asks.
@@ -184,7 +184,7 @@ void TfrmMain::CreateComponents() {
   OpenDlg->SetName("OpenDlg");
   OpenDlg->SetTitle(u"Select FB2 file(s) to add");
   OpenDlg->SetFilter(BookFilter);
-  OpenDlg->SetDefaultExt(u"*.fb2;*.zip");
+  OpenDlg->SetDefaultExt(u"*.fb2;*.fbz;*.zip");
   OpenDlg->SetOptions(ofAllowMultiSelect | ofFileMustExist);
 }
 

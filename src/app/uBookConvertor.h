@@ -17,7 +17,8 @@ public:
   virtual void SetOnProgress(TBookProgressEvent event) = 0;
   // Loads the named scheme (a ".gws" file beside the program, without its extension).
   virtual void SelectScheme(const WideString& name) = 0;
-  // A ".fb2" file or a ".zip" holding one; a failure the user should read raises
+  // An FB2 file or a zip archive holding one (".zip", ".fbz"), told apart by their bytes;
+  // a failure the user should read raises
   // WideException.
   virtual void LoadBook(const WideString& fileName) = 0;
   virtual void ConvertBook() = 0;

@@ -106,6 +106,9 @@ private:
   // A text item in Target; paragraph -1 continues the paragraph.
   void AddText(WideStringView text, int32_t textStyle, int32_t paraNo);
   void AddTextRun(const TDomNode& textNode);
+  // A text run of a code block: each line break starts a new line of the paragraph;
+  // breaks before its first text and after its last are dropped.
+  void AddCodeRun(WideStringView value);
   // Drops the blank a line break left at the end of the paragraph's last text.
   void CloseParagraph();
   void AddNoteNumber(WideStringView text);
@@ -129,6 +132,9 @@ private:
   void HandleSection(const TDomElement& section);
   void HandleSectionTitle(const TDomElement& title);
   void HandleParagraphContent(const TDomElement& element);
+  // A block of code: paragraph content in the code font whose line breaks stay line
+  // breaks.
+  void HandleCodeBlock(const TDomElement& code);
   void HandleEmptyLine();
   void HandleInlineChildren(const TDomNode& parent);
   void HandleInline(const TDomElement& element);
@@ -148,8 +154,9 @@ private:
   void BuildNoteTable(const TNoteLink& queued);
   // The section-like children of a note (its title skipped, no notes pass inside).
   void HandleNoteSection(const TDomElement& note);
-  // Appends the table to the main document; Target becomes the main document again.
-  void AppendTable(std::unique_ptr<TRPTableItemInfo> table);
+  // Appends the table to home (the main document, or a note's cell for a table in a
+  // note), which becomes Target again.
+  void AddTable(TCustomRPData& home, std::unique_ptr<TRPTableItemInfo> table);
 
   // One level deeper for the lifetime of the guard; raises beyond Limits.MaxNesting.
   class TNestingGuard {
@@ -182,6 +189,11 @@ private:
   bool ParagraphOpen = false;
   // The last text added ends with the blank of a line break.
   bool TrailingBreakBlank = false;
+  // Inside a block of code: text runs keep their line breaks and blanks.
+  bool KeepLineBreaks = false;
+  // Line breaks of a code block met since its last text; the next text starts that many
+  // lines down.
+  int32_t PendingLineBreaks = 0;
   bool PendingPageBreak = false;
   int32_t SectionCount = 0;
   TProgressCallback ProgressCallback;

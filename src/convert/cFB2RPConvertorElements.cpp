@@ -10,6 +10,7 @@
 #include "convert/uUniWin1251.h"
 #include "fb2/FB2TagNames.h"
 #include "fb2/cFictionBook2.h"
+#include "platform/base/ScopeExit.h"
 #include "richtext/layout/print/RPPrintableRP.h"
 #include "richtext/model/RPPictureItems.h"
 #include "xml/dom/DomElement.h"
@@ -33,17 +34,21 @@ struct TContainerRule {
 
 const TNames BodyChildren{TagImage, TagTitle, TagEpigraph, TagSection};
 // A section's text children that many books put straight in a body.
-const TNames BodyTextChildren{TagAnnotation, TagP, TagPoem, TagSubtitle, TagCite, TagEmptyLine, TagTable};
+const TNames BodyTextChildren{TagAnnotation, TagP, TagPoem,       TagSubtitle, TagCite, TagEmptyLine,
+                              TagTable,      TagV, TagTextAuthor, TagDate,     TagCode};
 // The body children that end a run of such text.
 const TNames BodyRunEnds{TagTitle, TagEpigraph, TagSection};
-const TNames SectionChildren{TagImage, TagTitle,    TagEpigraph, TagAnnotation, TagSection, TagP,
-                             TagPoem,  TagSubtitle, TagCite,     TagEmptyLine,  TagTable};
+// Besides the schema's children: verses, dates, authors and block code that real books
+// put straight in a section (dropping them would lose their text).
+const TNames SectionChildren{TagImage, TagTitle, TagEpigraph, TagAnnotation, TagSection,
+                             TagP,     TagPoem,  TagSubtitle, TagCite,       TagEmptyLine,
+                             TagTable, TagV,     TagDate,     TagTextAuthor, TagCode};
 const TNames TitleChildren{TagP, TagEmptyLine};
 const std::array<TContainerRule, 5> ContainerRules{{
     {TagEpigraph, vsEpigraph, {TagP, TagPoem, TagCite, TagEmptyLine, TagTextAuthor}, -1},
     {TagAnnotation, vsAnnotation, {TagP, TagPoem, TagCite, TagSubtitle, TagTable, TagEmptyLine}, -1},
     {TagCite, vsCite, {TagP, TagPoem, TagEmptyLine, TagSubtitle, TagTable, TagTextAuthor}, -1},
-    {TagPoem, vsPoem, {TagTitle, TagEpigraph, TagStanza, TagTextAuthor, TagDate}, vsPoemTitle},
+    {TagPoem, vsPoem, {TagTitle, TagEpigraph, TagSubtitle, TagStanza, TagTextAuthor, TagDate}, vsPoemTitle},
     {TagStanza, vsStanza, {TagTitle, TagSubtitle, TagV}, vsPoemTitle},
 }};
 // Elements whose content is paragraph content in a style of their own.
@@ -108,6 +113,7 @@ void TFB2RPConvertor::HandleElement(const TDomElement& element, int32_t titleSty
   if (name == TagImage) return HandleImage(element);
   if (name == TagSection) return HandleSection(element);
   if (name == TagTable) return HandleTable(element);
+  if (name == TagCode) return HandleCodeBlock(element);
   if (name == TagTitle) {
     if (titleStyle == vsSectionTitle) return HandleSectionTitle(element);
     return WithStyle(titleStyle, 0, [&] { HandleChildren(element, TitleChildren, -1, false); });
@@ -132,6 +138,17 @@ void TFB2RPConvertor::HandleSection(const TDomElement& section) {
   ReportSection();
 }
 
+void TFB2RPConvertor::HandleNoteSection(const TDomElement& note) {
+  for (const TDomElement* child = note.GetFirstChildElement(); child; child = child->GetNextSiblingElement()) {
+    const WideString name = child->GetNodeName();
+    if (name == TagTitle) continue;
+    if (Among(name, SectionChildren))
+      HandleElement(*child, vsSectionTitle);
+    else
+      UnknownElement(*child);
+  }
+}
+
 void TFB2RPConvertor::HandleSectionTitle(const TDomElement& title) {
   const int32_t level = TFictionBook2::GetSectionLevel(&title);
   const AnsiString text = WideToWin1251(TFictionBook2::GetParagraphsText(&title));
@@ -149,9 +166,19 @@ void TFB2RPConvertor::HandleParagraphContent(const TDomElement& element) {
   FontStack.clear();
   RegisterAnchor(element);
   PushStyleFont();
+  // A block of code is in the code font throughout.
+  if (KeepLineBreaks) PushRunStyle(TRunStyle::Code);
   HandleInlineChildren(element);
   CloseParagraph();
+  if (KeepLineBreaks) PopFont();
   PopFont();
+}
+
+void TFB2RPConvertor::HandleCodeBlock(const TDomElement& code) {
+  KeepLineBreaks = true;
+  PendingLineBreaks = 0;
+  const TScopeExit restore([&] { KeepLineBreaks = false; });
+  HandleParagraphContent(code);
 }
 
 void TFB2RPConvertor::HandleEmptyLine() {

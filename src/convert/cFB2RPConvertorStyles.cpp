@@ -1,5 +1,6 @@
 // The builder's style machinery: the two stacks, find-or-add of paragraph and text
 // styles with their per-style caches, spacer paragraphs, page breaks and text runs.
+#include <algorithm>
 #include <cassert>
 #include <string>
 
@@ -53,7 +54,8 @@ void TFB2RPConvertor::Convert(TFictionBook2& book, TReportRichPane& view, TProgr
   NoteQueue.clear();
   ExpandingNotes.clear();
   links.Clear();
-  ParagraphOpen = TrailingBreakBlank = PendingPageBreak = false;
+  ParagraphOpen = TrailingBreakBlank = PendingPageBreak = KeepLineBreaks = false;
+  PendingLineBreaks = 0;
   SectionCount = 0;
   FNesting = 0;
   ProgressCallback = std::move(progress);
@@ -314,6 +316,7 @@ void TFB2RPConvertor::AddText(WideStringView text, int32_t textStyle, int32_t pa
 
 void TFB2RPConvertor::AddTextRun(const TDomNode& textNode) {
   const WideString value = textNode.GetNodeValue();
+  if (KeepLineBreaks) return AddCodeRun(value);
   // A run of blanks holding a line break or a tab becomes one blank.
   WideString text;
   text.reserve(value.size());
@@ -350,6 +353,35 @@ void TFB2RPConvertor::AddTextRun(const TDomNode& textNode) {
   if (CurrentSchemeStyle().Hyphenation) text = Hyphenate(text);
   AddText(text, CurrentFont(), paraNo);
   TrailingBreakBlank = breakBlankAtEnd;
+}
+
+void TFB2RPConvertor::AddCodeRun(WideStringView value) {
+  const auto addLine = [&](WideStringView line) {
+    WideString text(line);
+    std::replace(text.begin(), text.end(), u'\t', u' ');
+    if (!ParagraphOpen && std::all_of(text.begin(), text.end(), [](WideChar c) { return c == u' '; })) return;
+    const int32_t paraNo = ContinueParagraph();
+    const bool newLine = paraNo == -1 && PendingLineBreaks > 0;
+    // Every line of the block after its first starts a new line of the paragraph; an
+    // empty line holds one blank.
+    for (; PendingLineBreaks > 1; --PendingLineBreaks) {
+      AddText(u" ", CurrentFont(), -1);
+      Target->GetItem(Target->GetItemCount() - 1)->SetLineBreakBefore(true);
+    }
+    PendingLineBreaks = 0;
+    AddText(text, CurrentFont(), paraNo);
+    if (newLine) Target->GetItem(Target->GetItemCount() - 1)->SetLineBreakBefore(true);
+  };
+  size_t start = 0;
+  for (size_t i = 0; i <= value.size(); ++i) {
+    if (i < value.size() && value[i] != u'\r' && value[i] != u'\n') continue;
+    if (i > start) addLine(value.substr(start, i - start));
+    if (i < value.size()) {
+      if (value[i] == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n') ++i;  // CR LF is one break
+      if (ParagraphOpen) ++PendingLineBreaks;
+    }
+    start = i + 1;
+  }
 }
 
 void TFB2RPConvertor::CloseParagraph() {

@@ -26,8 +26,8 @@ int32_t AlignCode(const TDomElement& element) {
 
 }  // namespace
 
-void TFB2RPConvertor::AppendTable(std::unique_ptr<TRPTableItemInfo> table) {
-  Target = &View->RPData();
+void TFB2RPConvertor::AddTable(TCustomRPData& home, std::unique_ptr<TRPTableItemInfo> table) {
+  Target = &home;
   Target->AddItem("", std::move(table));
   ItemAdded();
 }
@@ -36,7 +36,10 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
   RegisterAnchor(table);
   int32_t rows = 0, cols = 0;
   if (!Book->GetTableSize(&table, rows, cols)) return;
-  auto item = std::make_unique<TRPTableItemInfo>(rows, cols, &View->RPData());
+  // The document the table belongs to: the main document, or the cell of the note whose
+  // content holds it (appended to the main document, it would stand above its note).
+  TCustomRPData& home = *Target;
+  auto item = std::make_unique<TRPTableItemInfo>(rows, cols, &home);
   item->ParaNo = CentrePara();
   item->SetBorderStyle(rptbColor);
   item->SetCellBorderStyle(rptbColor);
@@ -48,6 +51,8 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
   item->SetCellVSpacing(-1);
   item->SetCellHSpacing(-1);
   item->SetBestWidth(-100);
+  // A page image cannot scroll: columns beyond the text area would be cut off.
+  item->Options |= rptoShrinkToWidth;
   // A pending page break belongs to the table, not to the first text of its cells.
   const bool pageBreak = std::exchange(PendingPageBreak, false);
   try {
@@ -57,11 +62,11 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
       FillTableRow(*item, *row, r++, cols);
     }
   } catch (...) {
-    Target = &View->RPData();
+    Target = &home;
     throw;
   }
   PendingPageBreak = pageBreak;
-  AppendTable(std::move(item));
+  AddTable(home, std::move(item));
 }
 
 void TFB2RPConvertor::FillTableRow(TRPTableItemInfo& table, const TDomElement& row, int32_t r, int32_t colCount) {
@@ -117,6 +122,7 @@ void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
     table->SetCellPadding(2);
     table->SetCellVSpacing(0);
     table->SetCellHSpacing(0);
+    table->Options |= rptoShrinkToWidth;
     TRPTableCellData& first = *table->GetCell(0, 0);
     first.BestWidth = -100;
     first.Clear();
@@ -144,18 +150,6 @@ void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
     else
       HandleParagraphContent(*note);
     PendingPageBreak = pageBreak;
-    AppendTable(std::move(table));
+    AddTable(View->RPData(), std::move(table));
   });
-}
-
-void TFB2RPConvertor::HandleNoteSection(const TDomElement& note) {
-  for (const TDomElement* child = note.GetFirstChildElement(); child; child = child->GetNextSiblingElement()) {
-    const WideString name = child->GetNodeName();
-    if (name == TagTitle) continue;
-    if (name == TagImage || name == TagEpigraph || name == TagAnnotation || name == TagSection || name == TagP ||
-        name == TagPoem || name == TagSubtitle || name == TagCite || name == TagEmptyLine || name == TagTable)
-      HandleElement(*child, vsSectionTitle);
-    else
-      UnknownElement(*child);
-  }
 }

@@ -89,7 +89,7 @@ void TFB2WolConvertor::LoadBook(const WideString& fileName) {
   ProgressTotal = 100;
   SetStage(LoadWideResString(&SMsgLoading));
   try {
-    if (WideSameText(WideExtractFileExt(fileName), u".zip"))
+    if (IsZipArchive(fileName))
       LoadBookFromZip(fileName);
     else
       LoadBookFromFile(fileName);

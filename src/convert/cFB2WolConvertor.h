@@ -1,4 +1,4 @@
-// `TFB2WolConvertor`: carries one book at a time from its ".fb2" or ".zip" file to a
+// `TFB2WolConvertor`: carries one book at a time from its ".fb2", ".fbz" or ".zip" file to a
 // ".wol" file. It owns every object of the conversion and reuses them for all books:
 //
 //   LoadBook(name)   parse the book (from a zip archive: its first ".fb2" entry)
@@ -53,14 +53,17 @@ public:
   // ResetLayout, then the scheme file of that name (a missing file gives the defaults).
   void SelectScheme(const WideString& name);
 
-  // Loads an ".fb2" file, or the first ".fb2" entry of a file whose extension is ".zip"
-  // (any case). Reports 0 % under "Loading..." and 100 % once loaded; a failed load
-  // reports no more. Raises WideException SErrFB2ReadError when the data is no FB2 book,
-  // SErrZipBadCRC or SErrZipBadEntry (with the entry's name) when the entry does not
-  // extract whole, SErrZipEmpty, SErrNotZip, SErrZipCutShort or SErrZipBadDirectory when
-  // the archive reader refuses the file, SErrNoFB2InZIP when the archive holds no ".fb2"
-  // entry, "User break!" on cancel; the file stream's and the archive's exceptions for a
-  // file or an archive that cannot be opened. A failed load leaves the driver empty.
+  // Loads an FB2 file, or the first ".fb2" entry of a zip archive (".zip", ".fbz"). What
+  // the file is goes by its bytes, whatever its extension: a zip starts with "PK", and
+  // anything else is read as XML, except that a ".zip" (any case) whose bytes are no XML
+  // either, or that does not exist, goes to the archive reader for its error. Reports 0 %
+  // under "Loading..." and 100 % once loaded; a failed load reports no more. Raises
+  // WideException SErrFB2ReadError when the data is no FB2 book, SErrZipBadCRC or
+  // SErrZipBadEntry (with the entry's name) when the entry does not extract whole,
+  // SErrZipEmpty, SErrNotZip, SErrZipCutShort or SErrZipBadDirectory when the archive
+  // reader refuses the file, SErrNoFB2InZIP when the archive holds no ".fb2" entry, "User
+  // break!" on cancel; the file stream's and the archive's exceptions for a file or an
+  // archive that cannot be opened. A failed load leaves the driver empty.
   void LoadBook(const WideString& fileName);
   // Loads the book from a stream positioned at its start (FileName is left alone).
   void LoadBookFromStream(TStream& stream);
@@ -153,6 +156,8 @@ private:
   void Progress(int64_t position);
   void LoadBookFromFile(const WideString& fileName);
   void LoadBookFromZip(const WideString& fileName);
+  // The file is a zip archive, as LoadBook decides it.
+  static bool IsZipArchive(const WideString& fileName);
   void FillDescription();
   void MeasureBands();
   // Lays out every page once; returns the page count.

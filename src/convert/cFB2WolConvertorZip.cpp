@@ -1,5 +1,7 @@
-// Loading a book from a zip archive: its first entry whose name ends in ".fb2".
+// Loading a book from a zip archive (".zip", ".fbz" or any name): its first entry whose
+// name ends in ".fb2".
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +53,24 @@ std::string ReadAt(TStream& stream, int64_t position, int64_t count) {
 }
 
 }  // namespace
+
+bool TFB2WolConvertor::IsZipArchive(const WideString& fileName) {
+  const bool zipName = WideSameText(WideExtractFileExt(fileName), u".zip");
+  if (!WideFileExists(fileName)) return zipName;
+  TUniFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+  uint8_t head[64] = {};
+  const int32_t read = file.Read(head, sizeof head);
+  // Every zip record, and so every archive, starts with "PK".
+  if (read >= 2 && head[0] == 'P' && head[1] == 'K') return true;
+  if (!zipName) return false;
+  // A ".zip" that is no archive: an XML book under that name is read as one; anything
+  // else is left to the archive, whose error names what is wrong.
+  int32_t i = 0;
+  while (i < read && (head[i] == 0xEF || head[i] == 0xBB || head[i] == 0xBF || head[i] == 0xFF || head[i] == 0xFE ||
+                      head[i] <= ' '))
+    ++i;
+  return i >= read || head[i] != '<';
+}
 
 void TFB2WolConvertor::LoadBookFromZip(const WideString& fileName) {
   FileName.clear();

@@ -75,7 +75,8 @@ std::string RussianMainWindowFile(const TLanguageController& controller) {
       {u"Remove", u"\u0423\u0434\u0430\u043b\u0438\u0442\u044c \u0438\u0437 \u0441\u043f\u0438\u0441\u043a\u0430"},
       {u"Language", u"\u042f\u0437\u044b\u043a \u0438\u043d\u0442\u0435\u0440\u0444\u0435\u0439\u0441\u0430"},
       {u"Browse", u"\u041e\u0431\u0437\u043e\u0440 \u043f\u0430\u043f\u043e\u043a..."},
-      {u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip",
+      // A translation made before ".fbz" was offered.
+      {u"FictionBook Files (*.fb2;*.fbz;*.zip)|*.fb2;*.fbz;*.zip",
        u"\u041a\u043d\u0438\u0433\u0438 FictionBook (*.fb2;*.zip)|*.fb2;*.zip"},
       {u"Select FB2 file(s) to add",
        u"\u0412\u044b\u0431\u0435\u0440\u0438\u0442\u0435 "

@@ -235,7 +235,7 @@ TEST_F(MainWindowBooks, MessagesAndLooks) {
        },
        u"close"},
       {"translated filter without masks", [&] { return translatedFilter(u"FictionBook-Dateien"); },
-       u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip"},
+       u"FictionBook Files (*.fb2;*.fbz;*.zip)|*.fb2;*.fbz;*.zip"},
       {"translated filter", [&] { return translatedFilter(u"FictionBook-Dateien|*.fb2;*.zip"); },
        u"FictionBook-Dateien|*.fb2;*.zip"},
   };

@@ -46,6 +46,8 @@ TEST_F(MainWindow, AFirstRunShowsTheDefaults) {
   EXPECT_TRUE(Convertor->Schemes.empty());
   EXPECT_EQ(w.cmbOverrideMode->ItemIndex(), 0);
   EXPECT_EQ(w.btnStartStop->Caption(), u"Start");
+  // Books come as FB2 files and in zip archives of either name.
+  EXPECT_EQ(w.OpenDlg->Filter(), u"FictionBook Files (*.fb2;*.fbz;*.zip)|*.fb2;*.fbz;*.zip");
   Application->UpdateActions();
   EXPECT_FALSE(w.btnStartStop->Enabled());
   EXPECT_FALSE(w.btnRemoveFiles->Enabled());

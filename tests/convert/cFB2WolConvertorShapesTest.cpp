@@ -17,6 +17,7 @@
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
+#include "unicode/UniSysUtils.h"
 #include "wolf/WolfFileReader.h"
 
 namespace {
@@ -133,6 +134,35 @@ TEST_F(FB2WolConvertorShapes, AZipWhoseNameTheCodePageCannotHoldIsRead) {
   EXPECT_TRUE(book.Wol.HasCover);
   // A missing archive of such a name is still the archive's own error.
   EXPECT_THROW(Driver.LoadBook(Folder.Wide("书书.zip")), EArFileNotFound);
+  EXPECT_FALSE(Driver.HasBook());
+}
+
+// A book is opened by what its bytes are: a zip archive (".fbz" as FB2 tools write it, or
+// any other name) and an XML book under any extension. Before: a ".fbz" was read as XML
+// and refused, and only a ".zip" was opened as an archive.
+TEST_F(FB2WolConvertorShapes, ABookIsOpenedByItsBytesWhateverItsExtension) {
+  const std::string book = TestFB2("By Its Bytes", "<section><p>Opened by its bytes.</p></section>");
+  struct TCase {
+    const char* Name;
+    bool Zip;
+  };
+  for (const TCase& c :
+       {TCase{"book.fbz", true}, TCase{"book.FBZ", true}, TCase{"book.bin", true}, TCase{"book.fb2", true},
+        TCase{"book.zip", false}, TCase{"book.txt", false}, TCase{"book", false}}) {
+    SCOPED_TRACE(c.Name);
+    if (c.Zip)
+      ASSERT_TRUE(WriteTestZip(Folder / c.Name, {{"inner.fb2", book, true}}));
+    else
+      Folder.Write(c.Name, book);
+    TConverted converted;
+    ASSERT_NO_FATAL_FAILURE(Convert(Driver, Folder, c.Name, "book.wol", converted));
+    EXPECT_EQ(Driver.Description.Title, u"By Its Bytes");
+    EXPECT_NE(converted.Text.find(u"Opened by its bytes.|"), WideString::npos);
+    EXPECT_EQ(Driver.FileName, Folder.Wide(c.Zip ? "inner.fb2" : c.Name));
+  }
+  // A missing file still fails as before: the archive's error for a ".zip", else the file's.
+  EXPECT_THROW(Driver.LoadBook(Folder.Wide("missing.zip")), EArFileNotFound);
+  EXPECT_THROW(Driver.LoadBook(Folder.Wide("missing.fbz")), EWideFOpenError);
   EXPECT_FALSE(Driver.HasBook());
 }
 

@@ -144,7 +144,11 @@ bool TRPTableCellData::HasNoDeleteProtection() const {
 
 TRPOptions TRPTableCellData::GetOptions() const {
   const TCustomRPData* parent = FUndoHolder ? FUndoHolder->RPData : GetParentData();
-  return parent ? parent->GetOptions() & ~rpoClientTextWidth : 0;
+  if (!parent) return 0;
+  // A cell of a table that shrinks to its width wraps at that width, inside words too.
+  const TRPTableItemInfo* table = GetTable();
+  const TRPOptions ownWidth = table && (table->Options & rptoShrinkToWidth) != 0 ? rpoClientTextWidth : 0;
+  return (parent->GetOptions() & ~rpoClientTextWidth) | ownWidth;
 }
 
 void TRPTableCellData::ItemAction(TRPItemAction action, TCustomRPItemInfo* item, AnsiString& text) {

@@ -115,6 +115,8 @@ public:
   void DefineProperties(TFiler& filer) override;
 
   // --- Document answers ------------------------------------------------------------------
+  // The document's options without rpoClientTextWidth, which only a cell of a table that
+  // shrinks to its width has.
   TRPOptions GetOptions() const override;
   // The table document's origin, plus the table's place in it, the cell's and its
   // padding and vertical-alignment offset.

@@ -17,7 +17,8 @@
 //
 // A layout (TLayoutPass, a column pass with the rows' heights) runs in phases: target
 // width, column minimums, then, when they fit, percent columns and spans, fixed columns
-// and spans, and the free width shared out; column starts (cells formatted for their
+// and spans, and the free width shared out (when they do not: the table grows, or with
+// rptoShrinkToWidth the minimums are scaled down to the width); column starts (cells formatted for their
 // widths), row heights, rows under tall merged cells, row starts.
 #include <algorithm>
 #include <utility>
@@ -210,6 +211,9 @@ struct TLayoutPass : TWidthPass {
   // free columns, else by weight.
   void FitTableToColumns();
   void ShareFreeWidth();
+  // The minimums do not fit: the table grows past its target by what they lack, or, when
+  // it shrinks to its width, the columns share the content area in proportion to them.
+  void PlaceMinimums();
   // Column starts and cell widths; each cell is formatted for its width.
   void PlaceColumns();
   // Row heights, then rows under merged cells taller than their rows.
@@ -385,6 +389,22 @@ void TLayoutPass::ShareFreeWidth() {
   }
 }
 
+void TLayoutPass::PlaceMinimums() {
+  if ((Table.Options & rptoShrinkToWidth) == 0 || ContentArea < 0) {
+    Info.Width += MinSum - ContentArea;
+    return;
+  }
+  // What is left is shared among the columns left, so the shares add up to the area.
+  int32_t area = ContentArea;
+  int32_t total = MinSum;
+  for (int32_t c = 0; c < ColCount && total > 0; ++c) {
+    const int32_t minimum = Width(c);
+    Width(c) = MulDiv(minimum, area, total);
+    area -= Width(c);
+    total -= minimum;
+  }
+}
+
 void TLayoutPass::PlaceColumns() {
   int32_t budget =
       Table.ScaleX(ColCount * (2 * (Table.GetCellPadding() + Table.GetCellBorderWidth()) + Table.GetCellHSpacing()));
@@ -485,7 +505,8 @@ int32_t TRPTableItemInfo::GetMinWidth(const TRPResolution* resolution, TCanvas* 
   const int32_t colCount = FRows->GetColCount();
   if (FRows->IsEmpty()) return ScaleX(2 * (FBorderWidth + FBorderHSpacing));
   TWidthPass pass(*this, colCount);
-  const bool ignoreContent = (Options & rptoIgnoreContentWidth) != 0 || !canvas;
+  // A table that shrinks to its width asks for no room for its content.
+  const bool ignoreContent = (Options & (rptoIgnoreContentWidth | rptoShrinkToWidth)) != 0 || !canvas;
   for (int32_t c = 0; c < colCount; ++c) {
     int32_t w = ignoreContent ? 0 : FRows->GetMinColWidth(c, resolution, *canvas);
     if (FBestWidth == 0) w = std::max(w, ScaleX(FRows->GetPixelColWidth(c)));
@@ -526,9 +547,7 @@ void TRPTableItemInfo::CalculateLayout(int32_t availWidth, TRPTableItemFormattin
     else if (pass.Free > 0)
       pass.ShareFreeWidth();
   } else {
-    // The minimums do not fit: the table grows past its target by what they lack, and
-    // the columns keep their minimums.
-    info.Width += pass.MinSum - pass.ContentArea;
+    pass.PlaceMinimums();
   }
   pass.PlaceColumns();
   pass.MeasureRows();

@@ -29,6 +29,10 @@ inline constexpr TRPTableOptions rptoOverlappingCorners = 1 << 9;
 inline constexpr TRPTableOptions rptoCellBelowBorders = 1 << 10;
 inline constexpr TRPTableOptions rptoIgnoreContentWidth = 1 << 11;
 inline constexpr TRPTableOptions rptoIgnoreContentHeight = 1 << 12;
+// The table never grows past its target width: when the cells' minimum widths do not fit,
+// the columns share the width in proportion to them, and words too long for a cell break
+// inside it. For pages of fixed width, where a table sticking out would be cut off.
+inline constexpr TRPTableOptions rptoShrinkToWidth = 1 << 13;
 inline constexpr TRPTableOptions rptoDefaultOptions =
     rptoEditing | rptoRowSizing | rptoColSizing | rptoRowSelect | rptoColSelect;
 static_assert(rptoDefaultOptions == 31);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/base/Numbers.h"
 #include "richtext/table/RPTableItem.h"
 #include "richtext/table/RPTableTestData.h"
 
@@ -131,6 +132,33 @@ TEST(RPTableLayoutTest, MinimumsWiderThanTheTargetWidenTheTable) {
   EXPECT_EQ(info.ColWidths[1], min1);
   // Content area of the 50-pixel target: 50 - overhead 6 - paddings 4.
   EXPECT_EQ(info.Width, 50 + (min0 + min1) - (50 - 6 - 4));
+}
+
+// A table that shrinks to its width stays at its target: the columns share its content
+// area in proportion to their minimums, the cells' words break inside them, and the table
+// asks for no room for its content.
+TEST(RPTableLayoutTest, MinimumsWiderThanTheTargetShrinkWhenTheTableShrinksToItsWidth) {
+  TTableInDocument t(1, 2);
+  t.SetText(0, 0, "Incomprehensibilities");
+  t.SetText(0, 1, "Counterrevolutionaries");
+  t.Table->SetBestWidth(50);
+  t.Table->Options |= rptoShrinkToWidth;
+  LayOut(t, 400);
+  const TRPTableItemFormattingInfo& info = t.Table->FormattingInfo();
+  const int32_t min0 = t.Cell(0, 0).GetMinWidth(nullptr, t.Data.Canvas);
+  const int32_t min1 = t.Cell(0, 1).GetMinWidth(nullptr, t.Data.Canvas);
+  EXPECT_EQ(info.Width, 50);
+  // Content area 50 - overhead 6 - paddings 4, shared in proportion and without loss.
+  EXPECT_EQ(info.ColWidths[0], MulDiv(min0, 40, min0 + min1));
+  EXPECT_EQ(info.ColWidths[0] + info.ColWidths[1], 40);
+  for (int32_t c = 0; c < 2; ++c) {
+    SCOPED_TRACE(c);
+    const TRPTableCellData& cell = t.Cell(0, c);
+    EXPECT_GT(cell.DrawItems.Count(), 1);  // the word broke
+    for (int32_t d = 0; d < cell.DrawItems.Count(); ++d)
+      EXPECT_LE(cell.DrawItems[d]->Left + cell.DrawItems[d]->Width, cell.Width);
+  }
+  EXPECT_EQ(t.Table->GetMinWidth(nullptr, &t.Data.Canvas, &t.Data), 50);
 }
 
 // A preferred height wins over taller content only with rptoIgnoreContentHeight.
