@@ -1183,6 +1183,11 @@ void TCustomRPData::ReportProgress(TRPLongOperation operation, TRPProgressStage 
   if (root != this) root->ReportProgress(operation, stage, percentDone);
 }
 
+AnsiString TCustomRPData::GetURL(int32_t id) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->GetURL(id);
+}
+
 std::unique_ptr<TGraphic> TCustomRPData::ImportPicture(const AnsiString& location) {
   TCustomRPData* root = GetAbsoluteRootData();
   return root == this ? nullptr : root->ImportPicture(location);

@@ -507,6 +507,9 @@ public:
   // class leaves them).
   virtual void ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format, int32_t& styleNo,
                              TRPTag& tag, AnsiString& itemName);
+  // The address of hyperlink id as the host gives it (asked of the absolute root; empty
+  // at the root of this class).
+  virtual AnsiString GetURL(int32_t id);
 
 private:
   struct TItemEntry {
