@@ -338,6 +338,12 @@ void TCustomRPData::SetItemTextRaw(int32_t i, AnsiString text) {
   GetItem(i)->RemoveMisspellings();
 }
 
+void TCustomRPData::SetItemTextKeepingMarks(int32_t i, AnsiString text) {
+  PauseLiveSpelling();
+  (*FItems)[static_cast<size_t>(i)].Text = std::move(text);
+  ResumeLiveSpelling();
+}
+
 AnsiString TCustomRPData::GetItemTextA(int32_t i) const {
   const AnsiString& raw = GetItemTextRaw(i);
   if (!IsTextItem(i) || !GetItem(i)->IsUnicode()) return raw;
