@@ -1,8 +1,9 @@
 // A whole book through the per-book driver at the default scheme (600 x 800, four grays,
 // header on every page but the first, cover): the 100,000-word book of mkbook.py with
 // its cover, loaded, built, laid out with its cover prepared, and saved as a Wolf file;
-// once with every page encoded on the calling thread and once with encoder threads. The
-// time of each stage is taken from the driver's own stage reports.
+// once with every page encoded on the calling thread and once with encoder threads; and
+// the same book with its letters replaced by CJK ideographs, which the style's face lacks.
+// The time of each stage is taken from the driver's own stage reports.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -22,6 +23,7 @@
 namespace {
 
 const char* const BookFile = "/tmp/qf_bench_convert_book.fb2";
+const char* const CjkBookFile = "/tmp/qf_bench_convert_cjk_book.fb2";
 const char* const WolFile = "/tmp/qf_bench_convert_book.wol";
 
 double PeakMemoryMiB() {
@@ -30,15 +32,16 @@ double PeakMemoryMiB() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-bool WriteBook() {
+bool WriteBooks() {
   const std::string book = MakeBenchBook("--make-cover");
   if (book.empty()) return false;
   std::ofstream(BookFile, std::ios::binary) << book;
+  std::ofstream(CjkBookFile, std::ios::binary) << ToCjkBook(book);
   return true;
 }
 
-void ConvertBook(benchmark::State& state) {
-  static const bool written = WriteBook();
+void Convert(benchmark::State& state, const char* bookFile) {
+  static const bool written = WriteBooks();
   if (!written) {
     state.SkipWithError("the book generator " QF_MKBOOK " did not run (python3-pil is needed for the cover)");
     return;
@@ -62,7 +65,7 @@ void ConvertBook(benchmark::State& state) {
       stage = message;
       since = now;
     };
-    driver.LoadBook(AnsiToWide(BookFile, CP_UTF8));
+    driver.LoadBook(AnsiToWide(bookFile, CP_UTF8));
     driver.ConvertBook();
     driver.SaveWolf(AnsiToWide(WolFile, CP_UTF8));
     stageMs[stage] += std::chrono::duration<double, std::milli>(Clock::now() - since).count();
@@ -82,7 +85,12 @@ void ConvertBook(benchmark::State& state) {
   std::remove(WolFile);
 }
 
+void ConvertBook(benchmark::State& state) { Convert(state, BookFile); }
+// The same book in CJK ideographs, which the style's face lacks: fallback and shaping.
+void ConvertCjkBook(benchmark::State& state) { Convert(state, CjkBookFile); }
+
 // Argument: encoder threads (0: every page encoded on the calling thread).
+BENCHMARK(ConvertCjkBook)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(ConvertBook)->Arg(0)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace

@@ -73,7 +73,8 @@ void SetOptions(TRPRTFReaderProperties& props, uint8_t flags) {
   props.IgnorePictures = (flags & 0x20) != 0;
   props.SkipHiddenText = (flags & 0x40) == 0;
   if (flags & 0x80) {
-    props.Limits.MaxGroupDepth = 40;
+    props.Limits.GroupStateBytesPerInputByte = 64;
+    props.Limits.MaxGroupStateBytes = 16384;
     props.Limits.MaxPictureBytes = 256;
     props.Limits.MaxCellsPerRow = 4;
     props.Limits.MaxTableNesting = 3;

@@ -52,7 +52,9 @@ void Wire(TRPRTFReader& reader, uint8_t flags, int32_t& openTables) {
   reader.OnRequiredPageBreak = [](TObject*) {};
   reader.TabAsSeparateChar = (flags & 0x10) != 0;
   if (flags & 0x20) {
-    reader.Limits.MaxGroupDepth = 40;
+    // Under a state's size per input byte, so that the proportional bound acts.
+    reader.Limits.GroupStateBytesPerInputByte = 64;
+    reader.Limits.MaxGroupStateBytes = 16384;
     reader.Limits.MaxBinBytes = 64;
     reader.Limits.MaxPictureBytes = 256;
     reader.Limits.MaxFonts = 3;

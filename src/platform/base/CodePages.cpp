@@ -56,6 +56,17 @@ std::string IconvName(uint32_t codePage) {
       return "ISO-8859-15";
     case 10000:
       return "MACINTOSH";
+    // The Far-East Mac code pages extend the double-byte sets iconv has.
+    case 10001:
+      return "SHIFT_JIS";
+    case 10002:
+      return "BIG5";
+    case 10003:
+      return "EUC-KR";
+    case 10008:
+      return "GB2312";
+    case 10021:
+      return "TIS-620";
     case 10007:
       return "MAC-CYRILLIC";
     case 10017:
@@ -122,6 +133,7 @@ TDescriptorCache& Descriptors() {
 uint32_t ResolveCodePage(uint32_t codePage) {
   if (codePage == CP_ACP || codePage == CP_THREAD_ACP) return AnsiCodePage.load();
   if (codePage == CP_OEMCP) return OemCodePage.load();
+  if (codePage == CP_MACCP) return 10000;
   return codePage;
 }
 

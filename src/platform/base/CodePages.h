@@ -12,6 +12,7 @@
 
 constexpr uint32_t CP_ACP = 0;
 constexpr uint32_t CP_OEMCP = 1;
+constexpr uint32_t CP_MACCP = 2;       // converts as Mac Roman (10000)
 constexpr uint32_t CP_THREAD_ACP = 3;  // the same as CP_ACP: there is one setting
 constexpr uint32_t CP_UTF7 = 65000;
 constexpr uint32_t CP_UTF8 = 65001;

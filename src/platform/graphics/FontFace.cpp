@@ -6,11 +6,14 @@
 #include FT_ADVANCES_H
 #include FT_OUTLINE_H
 
+#include <hb-ft.h>
+
 #include <algorithm>
 #include <map>
 #include <tuple>
 
 #include "platform/base/Exception.h"
+#include "platform/graphics/TextScripts.h"
 
 namespace {
 
@@ -109,7 +112,20 @@ TFontFace::TFontFace(FT_Face face) : FFace(face) {
   }
 }
 
-TFontFace::~TFontFace() { FT_Done_Face(FFace); }
+TFontFace::~TFontFace() {
+  if (FShapingFont) hb_font_destroy(FShapingFont);
+  FT_Done_Face(FFace);
+}
+
+hb_font_t* TFontFace::ShapingFont() {
+  if (!FShapingFont) {
+    hb_face_t* face = hb_ft_face_create_referenced(FFace);
+    FShapingFont = hb_font_create(face);
+    hb_face_destroy(face);
+    hb_font_set_scale(FShapingFont, UnitsPerEm, UnitsPerEm);
+  }
+  return FShapingFont;
+}
 
 TSizedFont& TSizedFont::Get(const TResolvedFontFace& resolved, int32_t logicalHeight, int32_t logicalWidth) {
   auto& fonts = Cache().Sizes;
@@ -132,7 +148,10 @@ TSizedFont& TSizedFont::Get(const TResolvedFontFace& resolved, int32_t logicalHe
 }
 
 TSizedFont::TSizedFont(TFontFace& face, const TResolvedFontFace& resolved, int32_t ppem, int32_t logicalWidth)
-    : FFace(face), FSyntheticBold(resolved.SyntheticBold), FSyntheticItalic(resolved.SyntheticItalic) {
+    : FFace(face),
+      FResolved(resolved),
+      FSyntheticBold(resolved.SyntheticBold),
+      FSyntheticItalic(resolved.SyntheticItalic) {
   const int32_t upem = face.UnitsPerEm;
   FXNum = ppem;
   FXDen = upem;
@@ -170,41 +189,79 @@ TSizedFont::~TSizedFont() {
   if (FSize) FT_Done_Size(FSize);
 }
 
-int32_t TSizedFont::ComputeAdvance(char32_t c) {
-  if (IsZeroWidthChar(c)) return 0;
+int32_t TSizedFont::ComputeInfo(char32_t c) {
+  if (IsZeroWidthChar(c)) return MappedBit;
   FT_UInt glyph = FT_Get_Char_Index(FFace.Face(), c);
+  // Controls keep the face's missing glyph: no face draws them.
+  const bool mapped = glyph != 0 || c < 0x20 || (c >= 0x7F && c < 0xA0);
+  const int32_t flags = (mapped ? MappedBit : 0) | (NeedsShaping(c) ? ShapedBit : 0);
   FT_Fixed units = 0;
-  if (FT_Get_Advance(FFace.Face(), glyph, FT_LOAD_NO_SCALE, &units) != 0) return 0;
+  if (FT_Get_Advance(FFace.Face(), glyph, FT_LOAD_NO_SCALE, &units) != 0) return flags;
   int32_t px = ScaleFontUnits(units, FXNum, FXDen);
-  return px > 0 && FSyntheticBold ? px + 1 : px;
+  if (px > 0 && FSyntheticBold) ++px;
+  return px * 4 | flags;
 }
 
-int32_t TSizedFont::Advance(char32_t c) {
+int32_t TSizedFont::Info(char32_t c) {
   if (c < 0x10000) {
-    auto& page = FBmpAdvances[c >> 8];
+    auto& page = FBmpInfo[c >> 8];
     if (!page) {
       page = std::make_unique<std::array<int32_t, 256>>();
       page->fill(-1);
     }
     int32_t& slot = (*page)[c & 0xFF];
-    if (slot < 0) slot = ComputeAdvance(c);
+    if (slot < 0) slot = ComputeInfo(c);
     return slot;
   }
-  auto it = FOtherAdvances.find(c);
-  if (it != FOtherAdvances.end()) return it->second;
-  return FOtherAdvances[c] = ComputeAdvance(c);
+  auto it = FOtherInfo.find(c);
+  if (it != FOtherInfo.end()) return it->second;
+  return FOtherInfo[c] = ComputeInfo(c);
+}
+
+TSizedFont* TSizedFont::FindFallback(char32_t c) {
+  const bool bold = FResolved.SyntheticBold || (FFace.Face()->style_flags & FT_STYLE_FLAG_BOLD);
+  const bool italic = FResolved.SyntheticItalic || (FFace.Face()->style_flags & FT_STYLE_FLAG_ITALIC);
+  std::optional<TResolvedFontFace> face = FindFallbackFace(FResolved.FamilyName, bold, italic, c);
+  if (!face) return nullptr;
+  TSizedFont& fallback = Get(*face, -FMetrics.Ppem, 0);
+  return &fallback != this && fallback.Maps(c) ? &fallback : nullptr;
+}
+
+TSizedFont& TSizedFont::FaceFor(char32_t c) {
+  if (Maps(c)) return *this;
+  const hb_script_t script = ScriptOf(c);
+  auto [byScript, fresh] = FScriptFallbacks.try_emplace(script, nullptr);
+  if (fresh) byScript->second = FindFallback(c);
+  if (byScript->second && byScript->second->Maps(c)) return *byScript->second;
+  auto [byChar, freshChar] = FCharFallbacks.try_emplace(c, nullptr);
+  if (freshChar) byChar->second = FindFallback(c);
+  return byChar->second ? *byChar->second : *this;
 }
 
 const TGlyphImage& TSizedFont::Glyph(char32_t c, bool mono) {
-  uint64_t key = (uint64_t{c} << 1) | (mono ? 1 : 0);
+  const uint64_t key = (uint64_t{c} << 2) | (mono ? 1 : 0);
   auto it = FGlyphs.find(key);
   if (it != FGlyphs.end()) return it->second;
+  if (IsZeroWidthChar(c)) {
+    TGlyphImage& image = FMetrics.Ppem <= MaxCachedGlyphPpem ? FGlyphs[key] : FScratchGlyph;
+    image = TGlyphImage{};
+    return image;
+  }
+  return Render(key, FT_Get_Char_Index(FFace.Face(), c), mono);
+}
+
+const TGlyphImage& TSizedFont::GlyphById(uint32_t glyph, bool mono) {
+  const uint64_t key = (uint64_t{glyph} << 2) | 2 | (mono ? 1 : 0);
+  auto it = FGlyphs.find(key);
+  if (it != FGlyphs.end()) return it->second;
+  return Render(key, glyph, mono);
+}
+
+const TGlyphImage& TSizedFont::Render(uint64_t key, uint32_t glyph, bool mono) {
   TGlyphImage& image = FMetrics.Ppem <= MaxCachedGlyphPpem ? FGlyphs[key] : FScratchGlyph;
   image = TGlyphImage{};
-  if (IsZeroWidthChar(c)) return image;
   FT_Face face = FFace.Face();
   FT_Activate_Size(FSize);
-  FT_UInt glyph = FT_Get_Char_Index(face, c);
   // Monochrome glyphs are hinted by the auto-hinter, not by the font's own instructions:
   // those give the Liberation faces 2-pixel stems in many Cyrillic letters beside 1-pixel
   // Latin ones at text sizes, while the auto-hinter fits stems alike in every script. Its

@@ -9,6 +9,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include <hb.h>
 
 #include <array>
 #include <cstdint>
@@ -35,6 +36,8 @@ public:
   TFontFace& operator=(const TFontFace&) = delete;
 
   FT_Face Face() const noexcept { return FFace; }
+  // The face for shaping, its scale one unit per font unit (made on first use).
+  hb_font_t* ShapingFont();
   int32_t UnitsPerEm = 2048;
   int32_t WinAscent = 0;
   int32_t WinDescent = 0;
@@ -52,6 +55,7 @@ public:
 private:
   explicit TFontFace(FT_Face face);
   FT_Face FFace;
+  hb_font_t* FShapingFont = nullptr;
 };
 
 struct TFontMetrics {
@@ -90,24 +94,56 @@ public:
   TSizedFont& operator=(const TSizedFont&) = delete;
 
   const TFontMetrics& Metrics() const noexcept { return FMetrics; }
+  TFontFace& Face() const noexcept { return FFace; }
+  const TResolvedFontFace& Resolved() const noexcept { return FResolved; }
+  // The face's glyph index of a character (0: the face lacks it).
+  uint32_t GlyphIndex(char32_t c) const { return FT_Get_Char_Index(FFace.Face(), c); }
   // Whole-pixel advance of a character (0 for the zero-width ones).
-  int32_t Advance(char32_t c);
+  int32_t Advance(char32_t c) { return Info(c) >> 2; }
+  // True when this face maps the character (the zero-width ones and the C0 and C1
+  // controls count as mapped: they never ask for another face).
+  bool Maps(char32_t c) { return (Info(c) & MappedBit) != 0; }
+  // The advance of a character that the face maps and whose script is drawn glyph by
+  // glyph; -1 for any other character.
+  int32_t PlainAdvance(char32_t c) {
+    const int32_t info = Info(c);
+    return (info & (MappedBit | ShapedBit)) == MappedBit ? info >> 2 : -1;
+  }
+  // This face when it maps the character, else the face fontconfig offers for it (of
+  // the same class, weight and slant where one has it, at the same pixel size), chosen
+  // once per script and kept; this face when no installed face maps it.
+  TSizedFont& FaceFor(char32_t c);
+  // Font units to whole pixels along the line.
+  int32_t ScaleX(int64_t units) const noexcept { return ScaleFontUnits(units, FXNum, FXDen); }
+  int32_t ScaleY(int64_t units) const noexcept { return ScaleFontUnits(units, FMetrics.Ppem, FFace.UnitsPerEm); }
+  bool SyntheticBold() const noexcept { return FSyntheticBold; }
   // The glyph of a character, monochrome or antialiased; valid until the next call.
   const TGlyphImage& Glyph(char32_t c, bool mono);
+  // The same for a glyph index of the face (as shaping gives them).
+  const TGlyphImage& GlyphById(uint32_t glyph, bool mono);
 
 private:
+  static constexpr int32_t MappedBit = 2;
+  static constexpr int32_t ShapedBit = 1;
   TSizedFont(TFontFace& face, const TResolvedFontFace& resolved, int32_t ppem, int32_t logicalWidth);
-  int32_t ComputeAdvance(char32_t c);
+  // Advance << 2 | MappedBit | ShapedBit, computed once per character.
+  int32_t Info(char32_t c);
+  int32_t ComputeInfo(char32_t c);
+  TSizedFont* FindFallback(char32_t c);
+  const TGlyphImage& Render(uint64_t key, uint32_t glyph, bool mono);
 
   TFontFace& FFace;
+  TResolvedFontFace FResolved;
   bool FSyntheticBold;
   bool FSyntheticItalic;
   FT_Size FSize = nullptr;
   int64_t FXNum = 1;  // horizontal scale: pixels = units * FXNum / FXDen
   int64_t FXDen = 1;
   TFontMetrics FMetrics;
-  std::array<std::unique_ptr<std::array<int32_t, 256>>, 256> FBmpAdvances;
-  std::unordered_map<char32_t, int32_t> FOtherAdvances;
+  std::array<std::unique_ptr<std::array<int32_t, 256>>, 256> FBmpInfo;
+  std::unordered_map<char32_t, int32_t> FOtherInfo;
+  std::unordered_map<uint32_t, TSizedFont*> FScriptFallbacks;  // null: no face has the script
+  std::unordered_map<char32_t, TSizedFont*> FCharFallbacks;    // characters the script's face lacks
   std::unordered_map<uint64_t, TGlyphImage> FGlyphs;
   TGlyphImage FScratchGlyph;  // the last glyph of a size too large to keep
 };

@@ -23,6 +23,9 @@ struct TFcFontSetDeleter {
 struct TFcObjectSetDeleter {
   void operator()(FcObjectSet* s) const noexcept { FcObjectSetDestroy(s); }
 };
+struct TFcCharSetDeleter {
+  void operator()(FcCharSet* s) const noexcept { FcCharSetDestroy(s); }
+};
 using TFcPatternPtr = std::unique_ptr<FcPattern, TFcPatternDeleter>;
 
 // Faces the documents name, mapped to the metric-compatible families we install.
@@ -135,4 +138,44 @@ const TResolvedFontFace& ResolveFontFace(WideStringView faceName, bool bold, boo
   std::string alias = MetricAlias(std::get<0>(key));
   TResolvedFontFace face = Resolve(alias.empty() ? name : alias, bold, italic);
   return cache.emplace(std::move(key), std::move(face)).first->second;
+}
+
+std::optional<TResolvedFontFace> FindFallbackFace(const std::string& family, bool bold, bool italic, char32_t c) {
+  TFcPatternPtr pattern(FcPatternCreate());
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+  std::unique_ptr<FcCharSet, TFcCharSetDeleter> wanted(FcCharSetCreate());
+  FcCharSetAddChar(wanted.get(), c);
+  FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get());
+  // The substitutions add the family's generic class and its usual members after it.
+  FcConfigSubstitute(Config(), pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  std::unique_ptr<FcFontSet, TFcFontSetDeleter> set(FcFontSort(Config(), pattern.get(), FcFalse, nullptr, &result));
+  if (!set) return std::nullopt;
+  for (int i = 0; i < set->nfont; ++i) {
+    FcPattern* font = set->fonts[i];
+    FcCharSet* charset = nullptr;
+    FcBool scalable = FcFalse;
+    FcChar8* file = nullptr;
+    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch || !FcCharSetHasChar(charset, c) ||
+        FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) != FcResultMatch || !scalable ||
+        FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
+      continue;
+    TResolvedFontFace face;
+    face.FileName = reinterpret_cast<const char*>(file);
+    FcChar8* name = nullptr;
+    if (FcPatternGetString(font, FC_FAMILY, 0, &name) == FcResultMatch)
+      face.FamilyName = reinterpret_cast<const char*>(name);
+    int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(font, FC_INDEX, 0, &face.FaceIndex);
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+    face.SyntheticBold = bold && weight < FC_WEIGHT_DEMIBOLD;
+    face.SyntheticItalic = italic && slant == FC_SLANT_ROMAN;
+    return face;
+  }
+  return std::nullopt;
 }

@@ -12,6 +12,7 @@
 // or no italic face. Results are cached per (name, bold, italic); use from one thread.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/base/Types.h"
@@ -30,3 +31,9 @@ const TResolvedFontFace& ResolveFontFace(WideStringView faceName, bool bold, boo
 
 // The family taken when a face name is not installed.
 inline constexpr char DefaultFontFamily[] = "Liberation Sans";
+
+// The face fontconfig ranks best for a character that the family `family` lacks: of the
+// installed scalable faces that map it, the nearest to the family's class (serif,
+// sans-serif or monospace), to the wanted weight and to the slant. Nullopt when no
+// installed face maps the character. Not cached: the sized faces keep what they find.
+std::optional<TResolvedFontFace> FindFallbackFace(const std::string& family, bool bold, bool italic, char32_t c);

@@ -1,30 +1,20 @@
 // JPEG decoding through libjpeg-turbo.
 //
-// libjpeg reports a fatal error by calling the error manager's error_exit, which must not
-// return; ours formats the message and jumps back to the setjmp in DecodeJpeg, which then
-// raises EJPEG. Only libjpeg's C frames and the callbacks lie between the two, and every
-// object with a destructor in DecodeJpeg is made before the setjmp, so the jump skips no
-// destructor. Warnings are ignored, except a file that ends early: libjpeg would fill the
+// Fatal errors jump back to the setjmp in DecodeJpeg (JpegErrors.h), which then raises
+// EJPEG. Warnings are ignored, except a file that ends early: libjpeg would fill the
 // rest of the image with gray, and a half image is worse than none.
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 
 #include <jerror.h>
-#include <jpeglib.h>
 
+#include "platform/graphics/JpegErrors.h"
 #include "platform/graphics/JpegImage.h"
 
 namespace {
 
 struct TJpegSession {
   jpeg_decompress_struct Info{};
-  // The manager must come first in the record: libjpeg hands back its address.
-  struct TErrorState {
-    jpeg_error_mgr Manager{};
-    std::jmp_buf Jump{};
-    char Message[JMSG_LENGTH_MAX]{};
-  } Error;
+  TJpegErrorState Error;
   jpeg_progress_mgr Progress{};
   int32_t MaxScans = 0;
   bool Created = false;
@@ -34,37 +24,42 @@ struct TJpegSession {
   }
 };
 
-[[noreturn]] void JumpBack(j_common_ptr info, const char* message) {
-  auto* error = reinterpret_cast<TJpegSession::TErrorState*>(info->err);
-  std::snprintf(error->Message, sizeof error->Message, "%s", message);
-  std::longjmp(error->Jump, 1);
-}
-
-[[noreturn]] void ErrorExit(j_common_ptr info) {
-  char message[JMSG_LENGTH_MAX];
-  info->err->format_message(info, message);
-  JumpBack(info, message);
-}
-
 void EmitMessage(j_common_ptr info, int level) {
-  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) ErrorExit(info);
+  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) JpegErrorExit(info);
 }
 
 void CheckScans(j_common_ptr info) {
   auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
   auto* session = reinterpret_cast<TJpegSession*>(decompress);  // Info is the first member
-  if (decompress->input_scan_number > session->MaxScans) JumpBack(info, SJPEGTooManyScans);
+  if (decompress->input_scan_number > session->MaxScans) JpegJumpBack(info, SJPEGTooManyScans);
 }
 
 }  // namespace
+
+void JpegJumpBack(j_common_ptr info, const char* message) {
+  auto* error = reinterpret_cast<TJpegErrorState*>(info->err);
+  std::snprintf(error->Message, sizeof error->Message, "%s", message);
+  std::longjmp(error->Jump, 1);
+}
+
+void JpegErrorExit(j_common_ptr info) {
+  char message[JMSG_LENGTH_MAX];
+  info->err->format_message(info, message);
+  JpegJumpBack(info, message);
+}
+
+jpeg_error_mgr* JpegErrorManager(TJpegErrorState& state) {
+  jpeg_error_mgr* manager = jpeg_std_error(&state.Manager);
+  manager->error_exit = JpegErrorExit;
+  return manager;
+}
 
 std::unique_ptr<TBitmap> DecodeJpeg(std::span<const uint8_t> data, const TJpegLimits& limits) {
   auto image = std::make_unique<TBitmap>();
   TJpegSession session;
   static_assert(offsetof(TJpegSession, Info) == 0, "the progress monitor finds the session from Info");
   session.MaxScans = limits.MaxScans;
-  session.Info.err = jpeg_std_error(&session.Error.Manager);
-  session.Error.Manager.error_exit = ErrorExit;
+  session.Info.err = JpegErrorManager(session.Error);
   session.Error.Manager.emit_message = EmitMessage;
   if (setjmp(session.Error.Jump) != 0) throw EJPEG(session.Error.Message);
 

@@ -47,6 +47,12 @@ void TJPEGImage::LoadFromStream(TStream& stream) {
   FBitmap = std::move(bitmap);
 }
 
+void TJPEGImage::Compress(const TBitmap& bitmap, int32_t quality) {
+  std::vector<uint8_t> data = EncodeJpeg(bitmap, quality);
+  FBitmap = DecodeJpeg(data, Limits);
+  FData = std::move(data);
+}
+
 void TJPEGImage::SaveToStream(TStream& stream) const {
   if (!FData.empty()) stream.WriteBuffer(FData.data(), static_cast<int32_t>(FData.size()));
 }

@@ -3,8 +3,8 @@
 //
 // Loading reads the rest of the stream, keeps the compressed bytes and decodes them at
 // once into a 24-bit bitmap (gray images too), so a damaged file fails while loading and
-// never later. Saving writes the compressed bytes as they were read; the image itself
-// cannot be resized or built from pixels.
+// never later. Saving writes the compressed bytes as they were read or compressed; the
+// image cannot be resized, and is built from pixels only by compressing them.
 #pragma once
 
 #include <cstdint>
@@ -65,8 +65,11 @@ public:
   // Reads a JPEG file from the stream's position to its end and decodes it. Raises EJPEG
   // (or the stream's own exception); the image then stays as it was.
   void LoadFromStream(TStream& stream) override;
-  // The compressed bytes as loaded; nothing for an empty image.
+  // The compressed bytes as loaded or compressed; nothing for an empty image.
   void SaveToStream(TStream& stream) const override;
+  // The image of the bitmap's pixels, compressed at the quality (EncodeJpeg) and decoded
+  // again, so that the pixels are what the file holds.
+  void Compress(const TBitmap& bitmap, int32_t quality);
 
   // A TJPEGImage is copied (bytes and pixels); anything else raises the assignment error.
   void Assign(const TPersistent& source) override;
@@ -90,6 +93,9 @@ private:
 
 // Decodes a whole JPEG file into a new 24-bit bitmap; raises EJPEG.
 std::unique_ptr<TBitmap> DecodeJpeg(std::span<const uint8_t> data, const TJpegLimits& limits);
+// Encodes the bitmap's pixels (any format, as 24 bits) as a baseline JPEG file of the
+// quality (1 .. 100) without colour subsampling; raises EJPEG for an empty bitmap.
+std::vector<uint8_t> EncodeJpeg(const TBitmap& bitmap, int32_t quality);
 
 // Registers the class with the graphic classes (done at start-up; again is harmless).
 void RegisterJpegGraphicClass();

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/base/Surrogates.h"
-#include "platform/base/Utf8.h"
 #include "platform/graphics/CanvasRaster.h"
 #include "platform/graphics/FontFace.h"
 #include "platform/graphics/TextLayout.h"
 #include "platform/graphics/TextMetrics.h"
+#include "platform/graphics/TextShaping.h"
 
 namespace {
 
@@ -30,11 +29,9 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
   if (!dc || (count > 0 && !text)) return false;
   WideStringView view(text ? text : u"", count);
   const size_t n = view.size();
-  std::vector<int32_t> advances(n);
-  if (dx)
-    std::copy_n(dx, n, advances.begin());
-  else
-    UnitAdvances(dc, view, advances.data());
+  const TShapedText shaped = ShapeText(dc, view);
+  std::vector<int32_t> advances(shaped.Advances);
+  if (dx) std::copy_n(dx, n, advances.begin());
   int64_t total = 0;
   for (int32_t a : advances) total += a;
   const int32_t width = static_cast<int32_t>(total);
@@ -77,19 +74,10 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
     order.resize(n);
     for (size_t i = 0; i < n; ++i) order[i] = static_cast<int32_t>(i);
   }
-  TSizedFont& sized = font.Sized();
-  int64_t penX = origin.X;
-  for (size_t v = 0; v < n; ++v) {
-    const size_t i = static_cast<size_t>(order[v]);
-    WideChar unit = view[i];
-    char32_t c = unit;
-    if (uint32_t pair = SurrogatePairAt(view, i))
-      c = pair;
-    else if (IsSurrogate(unit))
-      c = IsHighSurrogate(unit) ? 0xFFFD : 0;  // a second unit draws nothing
-    if (c != 0 && !IsZeroWidthChar(c))
-      DrawGlyph(target, sized.Glyph(c, mono), static_cast<int32_t>(penX), origin.Y, state.TextColor);
-    penX += advances[i];
+  for (const TPlacedGlyph& glyph : PlaceGlyphs(shaped, view, order, advances.data())) {
+    const TGlyphImage& image =
+        glyph.Char ? glyph.Font->Glyph(glyph.Char, mono) : glyph.Font->GlyphById(glyph.Glyph, mono);
+    DrawGlyph(target, image, origin.X + glyph.X, origin.Y - glyph.Y, state.TextColor);
   }
   const LOGFONTW& lf = font.LogFont();
   if (lf.lfUnderline)

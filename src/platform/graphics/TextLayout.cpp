@@ -2,11 +2,13 @@
 
 #include <fribidi.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/Utf8.h"
 #include "platform/graphics/FontFace.h"
+#include "platform/graphics/TextShaping.h"
 
 TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count) {
   TAnsiText out;
@@ -40,19 +42,16 @@ TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count) {
   return out;
 }
 
-int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances) {
-  TSizedFont& font = dc->SelectedFont().Sized();
-  const int32_t extra = dc->State.CharExtra;
-  int64_t total = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t pair = SurrogatePairAt(text, i);
-    char32_t c = pair ? pair : text[i];
-    int32_t advance = IsZeroWidthChar(c) ? 0 : font.Advance(c) + extra;
-    advances[i] = advance;
-    total += advance;
-    if (pair) advances[++i] = 0;
+int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* height) {
+  const int64_t plain = PlainAdvances(dc, text, advances);
+  if (plain >= 0) {
+    if (height) *height = dc->SelectedFont().Sized().Metrics().Height;
+    return plain;
   }
-  return total;
+  const TShapedText shaped = ShapeText(dc, text);
+  std::copy(shaped.Advances.begin(), shaped.Advances.end(), advances);
+  if (height) *height = shaped.Ascent + shaped.Descent;
+  return shaped.Width;
 }
 
 bool HasRightToLeft(WideStringView text) noexcept {

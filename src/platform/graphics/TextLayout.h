@@ -17,9 +17,10 @@ struct TAnsiText {
 };
 TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count);
 
-// The advance of each unit (character extra included) into advances[0..size); returns
-// their sum.
-int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances);
+// The advance of each unit (character extra included) into advances[0..size), as
+// ShapeText (TextShaping.h) gives them; returns their sum. height (when given) receives
+// the height of the tallest face the text uses.
+int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* height = nullptr);
 
 // True when the text holds a character of a right-to-left script or a right-to-left
 // mark or embedding, so that its visual order may differ from its logical order.

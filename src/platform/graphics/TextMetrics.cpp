@@ -40,7 +40,8 @@ void FillTextMetrics(HDC dc, Metric* tm) {
 
 bool ExtentEx(HDC dc, WideStringView text, int32_t maxExtent, int32_t* fit, int32_t* dx, TSize* size) {
   std::vector<int32_t> advances(text.size());
-  UnitAdvances(dc, text, advances.data());
+  int32_t height = 0;
+  UnitAdvances(dc, text, advances.data(), &height);
   int64_t x = 0;
   int32_t fitting = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -49,7 +50,7 @@ bool ExtentEx(HDC dc, WideStringView text, int32_t maxExtent, int32_t* fit, int3
     if (x <= maxExtent && fitting == static_cast<int32_t>(i)) fitting = static_cast<int32_t>(i) + 1;
   }
   if (fit) *fit = fitting;
-  if (size) *size = TSize{static_cast<int32_t>(x), dc->SelectedFont().Sized().Metrics().Height};
+  if (size) *size = TSize{static_cast<int32_t>(x), height};
   return true;
 }
 
@@ -143,7 +144,8 @@ uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int
   WideStringView view(text ? text : u"", static_cast<size_t>(count));
   const size_t n = view.size();
   std::vector<int32_t> advances(n);
-  int64_t width = UnitAdvances(dc, view, advances.data());
+  int32_t height = 0;
+  int64_t width = UnitAdvances(dc, view, advances.data(), &height);
   std::vector<int32_t> visualToLogical;
   std::vector<uint8_t> levels;
   VisualOrder(view, (dc->State.TextAlign & TA_RTLREADING) != 0, visualToLogical, levels);
@@ -181,7 +183,6 @@ uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int
     results->nGlyphs = static_cast<uint32_t>(n);
     results->nMaxFit = (flags & GCP_MAXEXTENT) ? fitting : static_cast<int32_t>(n);
   }
-  int32_t height = dc->SelectedFont().Sized().Metrics().Height;
   return (static_cast<uint32_t>(width) & 0xFFFF) | (static_cast<uint32_t>(height) << 16);
 }
 

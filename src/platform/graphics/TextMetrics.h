@@ -2,8 +2,10 @@
 // placement in visual order, and the font's language information.
 //
 // Extents are strictly additive: each character advances by its whole-pixel advance
-// (Font.h) plus the context's character extra, with no kerning, ligatures or shaping,
-// and a surrogate pair advances once (on its first unit, 0 on the second). The
+// (Font.h) plus the context's character extra, with no kerning or ligatures, and a
+// surrogate pair advances once (on its first unit, 0 on the second). A character the
+// selected face lacks is measured in the face fallback finds for it, and the scripts
+// that join or reorder their letters advance by shaped clusters (TextShaping.h). The
 // zero-width characters (U+200B, U+200D, U+2060 and the invisible format controls)
 // advance by 0 and take no extra. "A" forms take 8-bit text in the code page of the
 // selected font's character set (CharsetCodePage); their per-character results are per
@@ -72,7 +74,8 @@ bool GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
 uint32_t GetOutlineTextMetricsW(HDC dc, uint32_t bytes, OUTLINETEXTMETRICW* metrics);
 uint32_t GetOutlineTextMetricsA(HDC dc, uint32_t bytes, OUTLINETEXTMETRICA* metrics);
 
-// cx: the sum of the advances; cy: the font's tmHeight. False for a negative count.
+// cx: the sum of the advances; cy: the font's tmHeight, or the height of a taller face
+// that fallback drew some of the text with. False for a negative count.
 bool GetTextExtentPoint32W(HDC dc, const WideChar* text, int32_t count, TSize* size);
 bool GetTextExtentPoint32A(HDC dc, const char* text, int32_t count, TSize* size);
 bool GetTextExtentPointW(HDC dc, const WideChar* text, int32_t count, TSize* size);
@@ -125,9 +128,12 @@ struct GCP_RESULTSW {
 
 // Places `count` characters: visual order by the Unicode bidirectional algorithm
 // (FriBidi; the paragraph is right-to-left when the context's alignment has
-// TA_RTLREADING), advances as GetTextExtentExPointW gives them. No glyph is shaped or
-// ligated, whatever the flags ask. Returns the width in the low 16 bits and the height in
-// the high 16 bits; 0 on failure (a negative count or a short structure).
+// TA_RTLREADING), advances as GetTextExtentExPointW gives them: the scripts that need it
+// are shaped whatever the flags ask, and a shaped cluster's advance and caret belong to
+// its first character while its other characters advance by 0 (so carets fall on
+// cluster edges). Returns the width in the low 16 bits and the height (as
+// GetTextExtentPoint32W's) in the high 16 bits; 0 on failure (a negative count or a
+// short structure).
 uint32_t GetCharacterPlacementW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent, GCP_RESULTSW* results,
                                 uint32_t flags);
 

@@ -657,25 +657,26 @@ void TRPFDocumentReader::ApplyEndRules() {
   }
 }
 
-void ConformTexts(TCustomRPData& data);
+void ConformTexts(TCustomRPData& data, const TRPFStyleState& styles);
 
-// The sub-documents of item (a table's cells) with their texts in their styles' forms.
-void ConformSubDocumentTexts(TCustomRPItemInfo& item) {
+// The sub-documents of item (a table's cells) with their texts in their styles' forms:
+// the styles of the read (the stream's), which the document's style sheet takes only
+// when the whole read is done, while the cells of nested tables are conformed before.
+void ConformSubDocumentTexts(TCustomRPItemInfo& item, const TRPFStyleState& styles) {
   std::unique_ptr<TRPStoreSubRPData> location;
   for (TCustomRPData* sub = item.GetSubRPData(location, rpsdFirst); sub; sub = item.GetSubRPData(location, rpsdNext))
-    ConformTexts(*sub);
+    ConformTexts(*sub, styles);
 }
 
-void ConformTexts(TCustomRPData& data) {
-  const IRPStyleSheet* sheet = data.GetRPStyle();
+void ConformTexts(TCustomRPData& data, const TRPFStyleState& styles) {
   for (int32_t i = 0; i < data.GetItemCount(); ++i) {
     TCustomRPItemInfo& item = *data.GetItem(i);
-    ConformSubDocumentTexts(item);
+    ConformSubDocumentTexts(item, styles);
     if (item.StyleNo < 0) continue;
-    const int32_t style = data.GetItemStyle(i);
-    const bool unicode = sheet && sheet->IsTextStyleUnicode(style);
+    const int32_t style = styles.ResolveTextStyle(item.StyleNo, item.ParaNo);
+    const bool unicode = styles.TextUnicode(style);
     if (item.IsUnicode() == unicode) continue;
-    const uint32_t codePage = data.GetStyleCodePage(style);
+    const uint32_t codePage = styles.TextCodePage(style);
     const AnsiString& text = data.GetItemTextRaw(i);
     data.SetItemTextRaw(i, unicode ? AnsiToRawUnicode(codePage, text) : RawUnicodeToAnsi(codePage, text));
     item.ItemOptions = unicode ? (item.ItemOptions | rpioUnicode) : (item.ItemOptions & ~rpioUnicode);
@@ -756,7 +757,7 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
   }
   // Texts that the items made themselves while they were read (the empty text of a new
   // cell) took the form of the style sheet before the stream's styles replaced it.
-  for (TCustomRPItemInfo* item : inserted) ConformSubDocumentTexts(*item);
+  for (TCustomRPItemInfo* item : inserted) ConformSubDocumentTexts(*item, Styles());
   if (!readingCellData)
     for (TCustomRPItemInfo* item : inserted) item->AfterLoading(rplfRPF);
   return true;

@@ -84,22 +84,30 @@ AnsiString TRPHTMLWriter::HyperlinkTag(TCustomRPData& data, int32_t i, const Ans
   return tag + ">";
 }
 
-void TRPHTMLWriter::WriteText(TCustomRPData& data, int32_t i, uint32_t options, const TRPHTMLBodyState& state) {
-  AnsiString hostText;
-  if (data.SaveItemToFile(FParams.Path, data, i, rpsfHTML, false, hostText)) {
-    Write(hostText);
-    return;
-  }
+AnsiString TRPHTMLWriter::TextToWrite(TCustomRPData& data, int32_t i, const TRPHTMLBodyState& state) {
   AnsiString raw = data.GetItemTextRaw(i);
   if (state.Selection && (i == state.StartNo || i == state.EndNo)) {
     const int32_t from = i == state.StartNo ? state.StartOffs : data.GetItemStartOffset(i);
     const int32_t to = i == state.EndNo ? state.EndOffs : data.GetItemEndOffset(i);
     raw = CopyItemText(raw, from, std::max(to - from, 0), data.GetItem(i)->ItemOptions);
   }
+  return raw;
+}
+
+bool TRPHTMLWriter::WritesNothing(TCustomRPData& data, int32_t i, const TRPHTMLBodyState& state) {
+  if (!TextToWrite(data, i, state).empty()) return false;
+  return !data.StartsParagraph(i) || (i + 1 < data.GetItemCount() && !data.StartsParagraph(i + 1));
+}
+
+void TRPHTMLWriter::WriteText(TCustomRPData& data, int32_t i, uint32_t options, const TRPHTMLBodyState& state) {
+  AnsiString hostText;
+  if (data.SaveItemToFile(FParams.Path, data, i, rpsfHTML, false, hostText)) {
+    Write(hostText);
+    return;
+  }
+  const AnsiString raw = TextToWrite(data, i, state);
   if (raw.empty()) {
-    // An empty paragraph keeps its height.
-    if (data.StartsParagraph(i) && (i + 1 >= data.GetItemCount() || data.StartsParagraph(i + 1)))
-      Write("<br" + GetXhtmlEmptyTagEnd(options) + ">");
+    if (!WritesNothing(data, i, state)) Write("<br" + GetXhtmlEmptyTagEnd(options) + ">");
     return;
   }
   const int32_t styleNo = data.GetItemStyle(i);
@@ -317,13 +325,15 @@ void TRPHTMLWriter::WriteClassicBody(TCustomRPData& data, uint32_t options, TRPH
       WriteItemHtml(data, i, options, state.Background);
       if (item.StyleNo == rpkindBreak) Write("\r\n");
     } else if (data.IsStyleHTMLWritable(styleNo)) {
+      // An empty run gets no font tags: they would be an empty element.
+      const bool tags = !(isText && WritesNothing(data, i, state));
       const TFontInfo& style = *FStyle.TextStyles()[styleNo];
-      Write(Out(GetHtmlOpenFontTags(style, &style0, options)));
+      if (tags) Write(Out(GetHtmlOpenFontTags(style, &style0, options)));
       if (isText)
         WriteText(data, i, options, state);
       else
         WriteItemHtml(data, i, options, state.Background);
-      Write(GetHtmlCloseFontTags(style, &style0));
+      if (tags) Write(GetHtmlCloseFontTags(style, &style0));
     }
     if (hint) Write("</span>");
     if (!link.empty()) Write("</a>");

@@ -6,6 +6,7 @@
 #include "richtext/interchange/RPHTMLWriter.h"
 #include "richtext/layout/RPBackground.h"
 #include "richtext/model/RPFStreamHelpers.h"
+#include "richtext/model/RPHtmlEntities.h"
 #include "richtext/model/RPHtmlHelpers.h"
 #include "richtext/model/RPStringHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -251,10 +252,19 @@ bool SaveHtml(TCustomRPData& data, TStream& stream, const TRPHTMLExportParams& p
     const bool head = !(options & (rphtmlOnlyBody | rphtmlOnlyEnd));
     const bool body = !(options & (rphtmlOnlyHead | rphtmlOnlyEnd));
     const bool end = !(options & (rphtmlOnlyHead | rphtmlOnlyBody));
-    TRPHTMLWriter writer(data, stream, *style, params, css);
+    // XHTML names its characters by number (HtmlNamedToNumericReferences): the
+    // writer's output is collected and turned so before it goes out.
+    const bool xhtml = (options & rphtmlQuotedAttributes) != 0;
+    TMemoryStream collected;
+    TRPHTMLWriter writer(data, xhtml ? collected : stream, *style, params, css);
     if (head) writer.WriteHead();
     if (body) writer.WriteBody(data, options, params.Color, params.SelectionOnly);
     if (end) writer.WriteEnd();
+    if (xhtml) {
+      const AnsiString out = HtmlNamedToNumericReferences(
+          AnsiStringView(static_cast<const char*>(collected.Memory()), static_cast<size_t>(collected.Size())));
+      if (!out.empty()) stream.WriteBuffer(out.data(), static_cast<int64_t>(out.size()));
+    }
     return true;
   } catch (const std::exception&) {
     return false;

@@ -88,6 +88,11 @@ private:
   // when it is no hyperlink or the host gives neither target nor attributes.
   AnsiString HyperlinkTag(TCustomRPData& data, int32_t i, const AnsiString& cssClass, bool hintAsTitle);
   void WriteText(TCustomRPData& data, int32_t i, uint32_t options, const TRPHTMLBodyState& state);
+  // The text of item i that WriteText writes (the selected part of a selection's ends).
+  static AnsiString TextToWrite(TCustomRPData& data, int32_t i, const TRPHTMLBodyState& state);
+  // An empty text item writes nothing, unless it is its paragraph's only item, whose
+  // height a line break keeps.
+  static bool WritesNothing(TCustomRPData& data, int32_t i, const TRPHTMLBodyState& state);
   void WriteItemHtml(TCustomRPData& data, int32_t i, uint32_t options, TColor background);
   // The context items of data write themselves with (this writer's hooks and lists).
   TRPHTMLSaveContext MakeItemContext(TCustomRPData& data, uint32_t options, TColor background);

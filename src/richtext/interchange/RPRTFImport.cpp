@@ -168,12 +168,7 @@ void TRPRTFImport::AddTextRun(AnsiString text, bool textIsUnicode, TRPRTFPositio
   // The text in the form its style keeps.
   const bool styleUnicode = FStyle.TextStyles()[styleNo]->Unicode;
   if (styleUnicode && !textIsUnicode) {
-    uint32_t codePage = FReader.CodePage();
-    if (FProps.UnicodeMode == rpruOnlyUnicode && ch.FontIndex >= 0 && ch.FontIndex < FReader.FontTable().Count()) {
-      const uint8_t charset = FReader.FontTable().Items(ch.FontIndex)->Charset;
-      if (charset != DEFAULT_CHARSET) codePage = CharsetToCodePage(charset);
-    }
-    text = AnsiToRawUnicode(codePage, text);
+    text = AnsiToRawUnicode(RunCodePage(), text);
   } else if (!styleUnicode) {
     // 8-bit text is kept in the code page of its style's charset: the RTF's own code page
     // may be another (a symbol font's bytes are no characters of any code page).
@@ -181,8 +176,8 @@ void TRPRTFImport::AddTextRun(AnsiString text, bool textIsUnicode, TRPRTFPositio
     if (textIsUnicode)
       text = RawUnicodeToAnsi(styleCodePage, text);
     else if (FStyle.TextStyles()[styleNo]->Charset != SYMBOL_CHARSET &&
-             EffectiveCodePage(FReader.CodePage()) != styleCodePage)
-      text = RawUnicodeToAnsi(styleCodePage, AnsiToRawUnicode(FReader.CodePage(), text));
+             EffectiveCodePage(RunCodePage()) != styleCodePage)
+      text = RawUnicodeToAnsi(styleCodePage, AnsiToRawUnicode(RunCodePage(), text));
   }
   if (FStyle.SpacesInTab > 0)
     text = styleUnicode ? ReplaceTabsWithSpacesW(text, FStyle.SpacesInTab)
@@ -193,6 +188,15 @@ void TRPRTFImport::AddTextRun(AnsiString text, bool textIsUnicode, TRPRTFPositio
   item->Tag = std::move(tag);
   item->Hint = hint;
   AddItem(std::move(text), std::move(item), position);
+}
+
+uint32_t TRPRTFImport::RunCodePage() const {
+  const TRPRTFCharProperties& ch = FReader.RTFState().CharProps;
+  if (ch.FontNameOverride.empty() && ch.FontIndex >= 0 && ch.FontIndex < FReader.FontTable().Count()) {
+    const uint8_t charset = FReader.FontTable().Items(ch.FontIndex)->Charset;
+    if (charset != DEFAULT_CHARSET && charset != SYMBOL_CHARSET) return CharsetToCodePage(charset);
+  }
+  return FReader.CodePage();
 }
 
 // --- Hyperlinks ------------------------------------------------------------------------

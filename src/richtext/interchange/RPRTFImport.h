@@ -126,6 +126,10 @@ public:
   // --- Styles (RPRTFImportStyles.cpp) ------------------------------------------------
   // The text style of a run: Unicode for UTF-16 text, hypertext inside a hyperlink.
   int32_t ChooseTextStyle(bool unicode, bool jump);
+  // The code page of the current run's 8-bit text: its font's character set, except the
+  // default set (the document's code page, \ansicpg or \mac, \pc, \pca) and symbol
+  // fonts (their bytes are glyphs of no code page).
+  uint32_t RunCodePage() const;
   int32_t ChooseParaStyle();
   // The paragraph style of a table: ParaStyleNo, style 0, or style 0 without indents and
   // with the table's alignment.
@@ -238,9 +242,9 @@ private:
   bool FMarkerFromListTable = false;
   std::array<int32_t, 11> FLevelMap;
   std::vector<int32_t> FListStyleMap;
-  // The reader's list table that FListStyleMap maps (-1: none yet), and which list styles
-  // of the document's own one of its lists took.
-  int32_t FMappedListTable = -1;
+  // Which list styles of the document's own one of the RTF lists took (sized at the
+  // first mapping).
+  bool FListTableMapped = false;
   std::vector<bool> FListStylesTaken;
   int32_t FListStyleCountBefore;
   std::set<std::pair<int32_t, int32_t>> FStartedOverrides;

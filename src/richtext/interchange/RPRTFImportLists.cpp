@@ -254,9 +254,8 @@ void TRPRTFImport::BuildListStyle(const TRPRTFList97& list, TRPListInfo& style) 
 
 void TRPRTFImport::MapListTable() {
   const TRPRTFListTable97& lists = FReader.ListTable();
-  if (FMappedListTable != FReader.ListTableGeneration()) {
-    FMappedListTable = FReader.ListTableGeneration();
-    FListStyleMap.clear();
+  if (!FListTableMapped) {
+    FListTableMapped = true;
     // Styles that were there before the import, each for one RTF list at most: two lists
     // of the document number apart even when they look alike.
     FListStylesTaken.assign(static_cast<size_t>(FListStyleCountBefore), false);
@@ -303,8 +302,6 @@ void TRPRTFImport::AdjustListLevel() {
   TRPRTFListOverrideTable97& overrides = FReader.ListOverrideTable();
   if (para.ListOverrideIndex < 0 || para.ListOverrideIndex >= overrides.Count()) return;
   const int32_t listIndex = overrides.Items(para.ListOverrideIndex)->ListIndex;
-  // The map must be of the lists the reader holds now.
-  if (FMappedListTable != FReader.ListTableGeneration()) return;
   if (listIndex < 0 || static_cast<size_t>(listIndex) >= FListStyleMap.size()) return;
   const int32_t listNo = FListStyleMap[static_cast<size_t>(listIndex)];
   if (listNo < FListStyleCountBefore) return;  // a list style of the document's own

@@ -4,7 +4,7 @@
 // reader it runs); tests set smaller values on the object they exercise. Every default
 // is far beyond what a word processor writes, so no real document is refused.
 //
-// Going past a limit never raises: the group depth, `\bin` and data sizes end the parse
+// Going past a limit never raises: the saved group states, `\bin` and data sizes end the parse
 // with a result code (TRPRTFReader.h); the table counts stop growing and later entries
 // are dropped, so the rest of the document still reads.
 #pragma once
@@ -12,9 +12,13 @@
 #include <cstdint>
 
 struct TRPRTFLimits {
-  // Every "{" keeps a copy of the formatting state; word processors nest a few dozen
-  // groups. Deeper nesting ends the parse with the no-state result (2).
-  int32_t MaxGroupDepth = 2000;
+  // Every "{" keeps a copy of the formatting state until its "}". Word processors nest a
+  // few dozen groups, but mail programs leave one open per HTML tag of a letter, thousands
+  // deep, so depth alone is no measure: the bytes the saved copies take are bounded
+  // instead, by this many per byte of input and never more than MaxGroupStateBytes. A
+  // group past the bound ends the parse with the no-state result (2).
+  int64_t GroupStateBytesPerInputByte = 4096;
+  int64_t MaxGroupStateBytes = int64_t{64} << 20;
   // A `\binN` announces N raw bytes. Larger (or negative) counts, and counts beyond the
   // end of the stream, end the parse with the invalid-data result (10) before a byte is
   // taken.

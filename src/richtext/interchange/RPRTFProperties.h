@@ -408,7 +408,9 @@ public:
   int32_t WBMBitsPixel = 1;
   int32_t WBMPlanes = 1;
   bool MetafileWithBitmap = false;
-  bool ShpPict = false;  // inside \shppict
+  // Inside \shppict or a shape's picture property: a picture with an alternative
+  // (\nonshppict, \shprslt) that stands for it when it gives nothing.
+  bool ShpPict = false;
   TMemoryStream Data;
   int32_t SuggestedWidth = 0;  // pixels, from the goal sizes; 0 when not given
   int32_t SuggestedHeight = 0;

@@ -21,6 +21,15 @@ constexpr int64_t kProgressMinBytes = 20480;
 bool IsAsciiLetter(uint8_t ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); }
 bool IsDigit(uint8_t ch) { return ch >= '0' && ch <= '9'; }
 
+// The bytes the saved group states of an input of inputBytes may take; -1 for an input
+// whose size is unknown, which has the ceiling.
+int64_t GroupStateBudget(const TRPRTFLimits& limits, int64_t inputBytes) {
+  const int64_t perByte = limits.GroupStateBytesPerInputByte;
+  if (inputBytes < 0 || perByte <= 0 || inputBytes > limits.MaxGroupStateBytes / perByte)
+    return limits.MaxGroupStateBytes;
+  return inputBytes * perByte;
+}
+
 }  // namespace
 
 TRPRTFReader::TRPRTFReader(TComponent* owner) : TComponent(owner), FState(std::make_unique<TRPRTFReaderState>()) {}
@@ -33,7 +42,6 @@ void TRPRTFReader::Reset() {
   FStyleSheet.Clear();
   FColorTable.Clear();
   FListTable.Clear();
-  ++FListTableGeneration;
   FListOverrideTable.Clear();
   FStack.clear();
   FState->Reset();
@@ -47,12 +55,14 @@ void TRPRTFReader::Reset() {
   FPNMarker.reset();
   FPNSecLevel = 1;
   FCodePage = DefCodePage;
-  FUnicodeSkipCount = 1;
   FSkipLeft = 0;
   FDepth = 0;
+  FGroupStateBytes = 0;
   FTableLevel = 0;
   if (PixelsPerInch == 0) PixelsPerInch = GetScreenPixelsPerInch();
   FShpPictInserted = false;
+  FOwedPicture.reset();
+  FShapePropName.clear();
   FObjectInserted = false;
   FHexHalf = false;
   FHexNibble = 0;
@@ -77,6 +87,7 @@ TRPRTFErrorCode TRPRTFReader::ParseStream(TStream& stream) {
     FStreamStart = start < 0 ? 0 : start;
     FStreamSize = size;
     FBytesRead = 0;
+    FGroupStateBudget = GroupStateBudget(Limits, size < 0 ? -1 : std::max<int64_t>(size - FStreamStart, 0));
     FBuffer.assign(kReadBlockBytes, 0);
     FBufferFill = 0;
     FBufferPos = 0;
@@ -301,6 +312,7 @@ TRPRTFErrorCode TRPRTFReader::ParseKeyword() {
       }
       if (FState->Destination == rdsNorm && OnNewUnicodeText)
         return AddUnicodeChar(static_cast<WideChar>(symbol->DefValue));
+      if (symbol->Index == 0) return rtf_ec_OK;  // no 8-bit form
       return ParseChar(static_cast<uint8_t>(symbol->Index));
     case rtf_kwd_Dest:
       return ChangeDest(static_cast<TRPRTFDestination>(symbol->Index));

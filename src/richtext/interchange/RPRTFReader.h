@@ -79,11 +79,11 @@ public:
   TRPRTFFontList& FontTable() { return FFontTable; }
   TRPRTFColorList& ColorTable() { return FColorTable; }
   TRPRTFStyleSheet& StyleSheet() { return FStyleSheet; }
+  // The lists and overrides of every \listtable and \listoverridetable of the document,
+  // in order: a later table adds to them, so that the \ls numbers said before it still
+  // hold.
   TRPRTFListTable97& ListTable() { return FListTable; }
   TRPRTFListOverrideTable97& ListOverrideTable() { return FListOverrideTable; }
-  // Counts the list tables the document has begun: a \listtable group replaces the lists
-  // read before it, and what was said of them no longer holds.
-  int32_t ListTableGeneration() const { return FListTableGeneration; }
   // The code page of 8-bit text (\ansicpg, else DefCodePage).
   uint32_t CodePage() const { return FCodePage; }
   // The table alignment of \trql, \trqr, \trqc (0 left, 1 right, 2 centre) and whether a
@@ -203,6 +203,10 @@ private:
   Code ReportPicture(TRPRTFPicture* picture, std::unique_ptr<TGraphic> graphic, const AnsiString& fileName,
                      bool& inserted);
   Code ReportRejectedFieldPicture();
+  Code ReportOwedPicture();
+  // An alternative (\nonshppict, \shprslt) starts: read unless the picture before it was
+  // inserted.
+  Code StartAlternative();
   Code EndObjectData();
   Code ProcessFieldInstruction();
   Code ProcessFieldPicture(const AnsiString& instruction, size_t keywordChars);
@@ -242,9 +246,11 @@ private:
   bool FForceFlush = false;
 
   uint32_t FCodePage = 0;
-  int32_t FUnicodeSkipCount = 1;  // \uc
-  int32_t FSkipLeft = 0;          // fallback characters still to drop
+  int32_t FSkipLeft = 0;  // fallback characters still to drop
   int32_t FDepth = 0;
+  // The bytes the saved group states take, and how many this input may have them take.
+  int64_t FGroupStateBytes = 0;
+  int64_t FGroupStateBudget = 0;
   int32_t FTableLevel = 0;
   std::unique_ptr<TRPRTFPicture> FPicture;
   int64_t FDibHeaderOffset = -1;  // where the picture's bitmap file header goes
@@ -252,6 +258,11 @@ private:
   std::unique_ptr<TRPRTFMarkerProperties> FPNMarker;  // of an old-style \pn group
   int32_t FPNSecLevel = 1;
   bool FShpPictInserted = false;
+  // A picture with an alternative that gave nothing; it is reported without a graphic
+  // before anything else is, unless its alternative follows first.
+  std::unique_ptr<TRPRTFPicture> FOwedPicture;
+  // The name of the shape property being read (\sn).
+  AnsiString FShapePropName;
   bool FObjectInserted = false;
   uint8_t FHexNibble = 0;    // picture and object hex: the first digit of a pair
   bool FHexHalf = false;     // a nibble is waiting
@@ -270,7 +281,6 @@ private:
   TRPRTFStyleSheet FStyleSheet;
   TRPRTFColorList FColorTable;
   TRPRTFListTable97 FListTable;
-  int32_t FListTableGeneration = 0;
   TRPRTFListOverrideTable97 FListOverrideTable;
   std::vector<std::unique_ptr<TRPRTFReaderState>> FStack;
   std::unique_ptr<TRPRTFReaderState> FState;

@@ -6,7 +6,8 @@
 #include "richtext/interchange/RPRTFReader.h"
 
 TRPRTFErrorCode TRPRTFReader::PushState() {
-  if (FDepth >= Limits.MaxGroupDepth) return rtf_ec_StackOverflow;
+  const int64_t bytes = FState->SavedBytes();
+  if (FGroupStateBytes + bytes > FGroupStateBudget) return rtf_ec_StackOverflow;
   try {
     auto saved = std::make_unique<TRPRTFReaderState>();
     saved->Assign(*FState);
@@ -14,6 +15,7 @@ TRPRTFErrorCode TRPRTFReader::PushState() {
   } catch (const std::bad_alloc&) {
     return rtf_ec_StackOverflow;
   }
+  FGroupStateBytes += bytes;
   FState->ParseMode = rtf_rds_Normal;
   ++FDepth;
   if (FState->Destination == rdsStyleSheet) {
@@ -54,6 +56,7 @@ TRPRTFErrorCode TRPRTFReader::PopState() {
     FState->ParaProps.SetMarkerProps(*FPNMarker);
     FPNMarker.reset();
   }
+  FGroupStateBytes -= FStack.back()->SavedBytes();
   FStack.pop_back();
   --FDepth;
   return rtf_ec_OK;
@@ -128,9 +131,28 @@ TRPRTFErrorCode TRPRTFReader::ChangeDest(TRPRTFDestination destination) {
       dest = rdsShpPict;
       return rtf_ec_OK;
     case rdsNonShpPict:
-      // One alternative per picture: the answer of the \shppict before it is used up.
-      dest = FShpPictInserted ? rdsSkip : rdsNorm;
+    case rdsShapeResult:
+      // One alternative per picture: the answer of the picture before it is used up.
+      return StartAlternative();
+    case rdsShape: {
+      // A shape shows one picture: its picture property's, else its result's.
+      const Code code = ReportOwedPicture();
       FShpPictInserted = false;
+      return code;
+    }
+    case rdsShapeInst:
+      dest = dest == rdsNorm ? rdsShapeInst : rdsSkip;
+      return rtf_ec_OK;
+    case rdsShapeProp:
+      FShapePropName.clear();
+      dest = dest == rdsShapeInst ? rdsShapeProp : rdsSkip;
+      return rtf_ec_OK;
+    case rdsShapePropName:
+      dest = dest == rdsShapeProp ? rdsShapePropName : rdsSkip;
+      return rtf_ec_OK;
+    case rdsShapePropValue:
+      // Only the picture property (pib) is read; a shape's other values are no text.
+      dest = dest == rdsShapeProp && FShapePropName == "pib" ? rdsShapePropValue : rdsSkip;
       return rtf_ec_OK;
     case rdsPict:
       return StartPicture();
@@ -191,8 +213,6 @@ TRPRTFErrorCode TRPRTFReader::ChangeDest(TRPRTFDestination destination) {
       dest = rdsPN;
       return rtf_ec_OK;
     case rdsListTable:
-      FListTable.Clear();
-      ++FListTableGeneration;
       dest = rdsListTable;
       return rtf_ec_OK;
     case rdsList:
@@ -219,7 +239,6 @@ TRPRTFErrorCode TRPRTFReader::ChangeDest(TRPRTFDestination destination) {
       dest = dest == rdsListLevel ? destination : rdsSkip;
       return rtf_ec_OK;
     case rdsLOTable:
-      FListOverrideTable.Clear();
       dest = rdsLOTable;
       return rtf_ec_OK;
     case rdsLO:

@@ -6,7 +6,7 @@
 
 TRPRTFErrorCode TRPRTFReader::StartPicture() {
   if (FState->Destination == rdsPict || FPicture) return rtf_ec_InvalidPicture;  // \pict inside a picture
-  const bool shape = FState->Destination == rdsShpPict;
+  const bool shape = FState->Destination == rdsShpPict || FState->Destination == rdsShapePropValue;
   FState->Destination = rdsPict;
   FHexHalf = false;
   FPictureHex.clear();
@@ -41,10 +41,28 @@ TRPRTFErrorCode TRPRTFReader::EndPicture() {
   }
   picture->Data.SetPosition(0);
   bool inserted = false;
+  const bool empty = !graphic;
   code = ReportPicture(picture.get(), std::move(graphic), AnsiString(), inserted);
   if (code != rtf_ec_OK) return code;
   if (picture->ShpPict) FShpPictInserted = inserted;
   if (!inserted && field && field->RejectedPicture) return ReportRejectedFieldPicture();
+  // A picture with an alternative that gave nothing is owed, should no alternative come.
+  if (!inserted && empty && picture->ShpPict) FOwedPicture = std::move(picture);
+  return rtf_ec_OK;
+}
+
+TRPRTFErrorCode TRPRTFReader::ReportOwedPicture() {
+  std::unique_ptr<TRPRTFPicture> picture = std::move(FOwedPicture);
+  if (!picture) return rtf_ec_OK;
+  picture->ShpPict = false;  // nothing else stands for it now
+  bool inserted = false;
+  return ReportPicture(picture.get(), nullptr, AnsiString(), inserted);
+}
+
+TRPRTFErrorCode TRPRTFReader::StartAlternative() {
+  FOwedPicture.reset();
+  FState->Destination = FShpPictInserted ? rdsSkip : rdsNorm;
+  FShpPictInserted = false;
   return rtf_ec_OK;
 }
 

@@ -81,7 +81,7 @@ TRPRTFErrorCode TRPRTFReader::ApplyProperty(const TRPRTFsymbol& symbol, int32_t 
     case ripUnicodeChar:
       return ParseUnicode(value);
     case ripUnicodeSkipCount:
-      FUnicodeSkipCount = std::max(value, 0);
+      FState->UnicodeSkipCount = std::max(value, 0);
       return rtf_ec_OK;
     case ripAnsiCodePage:
       FCodePage = static_cast<uint32_t>(std::max(value, 0));

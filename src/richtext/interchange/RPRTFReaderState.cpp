@@ -15,6 +15,7 @@ void TRPRTFReaderState::Assign(const TRPRTFReaderState& source) {
   DefFontIndex = source.DefFontIndex;
   HFType = source.HFType;
   MarkerTextLevel = source.MarkerTextLevel;
+  UnicodeSkipCount = source.UnicodeSkipCount;
   FRowProps = source.FRowProps;
 }
 
@@ -36,6 +37,15 @@ void TRPRTFReaderState::Reset() {
   Field.reset();
   HFType = rtf_hf_MainText;
   MarkerTextLevel = 0;
+  UnicodeSkipCount = 1;
+}
+
+int64_t TRPRTFReaderState::SavedBytes() const {
+  int64_t bytes = sizeof(*this);
+  if (ParaProps.GetBorder()) bytes += sizeof(TRPRTFParaBorder) + 4 * sizeof(TRPRTFBorderSide);
+  if (const TRPRTFMarkerProperties* marker = ParaProps.GetMarkerProps())
+    bytes += sizeof(*marker) + static_cast<int64_t>(marker->TextAfter.capacity() + marker->TextBefore.capacity());
+  return bytes;
 }
 
 TRPRTFRowProperties& TRPRTFReaderState::RowProps() {

@@ -34,8 +34,12 @@ public:
   // whole. The row is shared with the copy until one of them changes it.
   void Assign(const TRPRTFReaderState& source);
   // The reader's reset: every property to its default with no default language, the
-  // default font number 0 (not yet resolved), no field, main text, normal destination.
+  // default font number 0 (not yet resolved), no field, main text, normal destination,
+  // one fallback character per \u.
   void Reset();
+  // The memory a saved copy of this state holds (the copy's own bytes and what it owns
+  // alone, not what it shares with the state it was copied from).
+  int64_t SavedBytes() const;
 
   // The row being defined; made on first use.
   TRPRTFRowProperties& RowProps();
@@ -56,6 +60,8 @@ public:
   // Inside \pntxta and \pntxtb: 0 for the text of \pn numbering, else the section level
   // (\pnseclvl) whose text it is.
   int32_t MarkerTextLevel = 0;
+  // \uc: the fallback characters that follow each \u; a group's value ends with it.
+  int32_t UnicodeSkipCount = 1;
 
 private:
   std::shared_ptr<TRPRTFRowProperties> FRowProps;

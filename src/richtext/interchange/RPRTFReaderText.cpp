@@ -13,6 +13,8 @@ namespace {
 
 // Picture hex is decoded into a buffer of this size, written to the data when full.
 constexpr size_t kPictureHexBufferBytes = 64 * 1024;
+// Shape property names are short words; longer text names none the reader wants.
+constexpr size_t kShapePropNameBytes = 32;
 
 bool IsMarkerTextDest(TRPRTFDestination d) { return d == rdsPNTextAfter || d == rdsPNTextBefore; }
 
@@ -80,6 +82,9 @@ TRPRTFErrorCode TRPRTFReader::ParseChar(uint8_t ch) {
     case rdsObjData:
       code = AppendObjectByte(ch);
       break;
+    case rdsShapePropName:
+      if (FShapePropName.size() < kShapePropNameBytes) FShapePropName.push_back(c);
+      break;
     default:
       break;
   }
@@ -144,7 +149,8 @@ TRPRTFErrorCode TRPRTFReader::AddUnicodeChar(WideChar ch) {
 }
 
 TRPRTFErrorCode TRPRTFReader::FlushOutput(uint8_t breakChar) {
-  Code code = rtf_ec_OK;
+  Code code = ReportOwedPicture();
+  if (code != rtf_ec_OK) return code;
   bool reported = false;
   const bool nothingPending = FText.empty() && FTextW.empty();
   if (!(nothingPending && !FForceFlush && (FPosition == rtf_ts_ContinuePara || breakChar == 0))) {
@@ -178,10 +184,10 @@ TRPRTFErrorCode TRPRTFReader::ParseUnicode(int32_t value) {
   if (dest == rdsSkip) return rtf_ec_OK;
   if (dest == rdsNorm) {
     if (!OnNewUnicodeText) return rtf_ec_OK;
-    FSkipLeft = FUnicodeSkipCount;
+    FSkipLeft = FState->UnicodeSkipCount;
     return unit == 0 ? rtf_ec_OK : AddUnicodeChar(unit);
   }
-  FSkipLeft = FUnicodeSkipCount;
+  FSkipLeft = FState->UnicodeSkipCount;
   if (dest == rdsLevelText) {
     TRPRTFListLevel97* level = CurrentListLevel();
     if (!level) return rtf_ec_OK;

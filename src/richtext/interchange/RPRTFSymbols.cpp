@@ -59,6 +59,12 @@ constexpr TRPRTFsymbol StoredSymbols[] = {
     Wide("enspace", 32, 0x2002),
     Wide("qmspace", 32, 0x2005),
     Wide("-", 173, 0x00AD),
+    Wide("_", 45, 0x2011),  // non-breaking hyphen; a plain one in 8-bit text
+    // Zero-width joiners and direction marks: nothing in 8-bit text.
+    Wide("zwj", 0, 0x200D),
+    Wide("zwnj", 0, 0x200C),
+    Wide("ltrmark", 0, 0x200E),
+    Wide("rtlmark", 0, 0x200F),
     // Special.
     Spec("bin", ripfBin),
     Spec("'", ripfHex),
@@ -121,6 +127,12 @@ constexpr TRPRTFsymbol StoredSymbols[] = {
     Dest("object", rdsObject),
     Dest("objdata", rdsObjData),
     Dest("result", rdsObjResult),
+    Dest("shp", rdsShape),
+    Dest("shpinst", rdsShapeInst),
+    Dest("sp", rdsShapeProp),
+    Dest("sn", rdsShapePropName),
+    Dest("sv", rdsShapePropValue),
+    Dest("shprslt", rdsShapeResult),
     // Character formatting.
     Prop("b", 1, ripBold, C),
     Prop("i", 1, ripItalic, C),
@@ -224,6 +236,11 @@ constexpr TRPRTFsymbol StoredSymbols[] = {
     Prop("shading", 0, ripShading, P),
     // Code pages, Unicode, pages, hidden text, keeping.
     Prop("ansicpg", 0, ripAnsiCodePage),
+    // The character sets of the header name code pages of their own (\ansicpg, which
+    // follows them, says more).
+    Fixed("mac", 10000, ripAnsiCodePage),
+    Fixed("pc", 437, ripAnsiCodePage),
+    Fixed("pca", 850, ripAnsiCodePage),
     Prop("u", 0, ripUnicodeChar),
     Prop("uc", 1, ripUnicodeSkipCount),
     Prop("page", 0, ripPage),
@@ -405,7 +422,7 @@ constexpr TRPRTFsymbol StoredSymbols[] = {
     Prop("richpanecbh", 0, ripCellBestHeightPx),
     Prop("richpanetbw", 0, ripRowBestWidthPx),
 };
-static_assert(std::size(StoredSymbols) == RPRTFSymbolCount, "the reader knows 347 control words");
+static_assert(std::size(StoredSymbols) == RPRTFSymbolCount, "the reader knows 361 control words");
 
 // The working copy, sorted in place once.
 std::array<TRPRTFsymbol, RPRTFSymbolCount> Symbols = std::to_array(StoredSymbols);

@@ -59,6 +59,14 @@ enum TRPRTFDestination : int32_t {
   rdsObject = 30,
   rdsObjData = 31,
   rdsObjResult = 32,
+  // Shapes: the shape group, its instructions, one property, the property's name and
+  // the picture property's value, and the result a reader shows without the shape.
+  rdsShape = 33,
+  rdsShapeInst = 34,
+  rdsShapeProp = 35,
+  rdsShapePropName = 36,
+  rdsShapePropValue = 37,
+  rdsShapeResult = 38,
 };
 
 enum TRPRTFSpecial : int32_t { ripfBin = 0, ripfHex = 1, ripfSkipDest = 2 };
@@ -240,7 +248,7 @@ struct TRPRTFsymbol {
   TRPRTFPropertyGroup Group;
 };
 
-inline constexpr int32_t RPRTFSymbolCount = 347;
+inline constexpr int32_t RPRTFSymbolCount = 361;
 
 // Sorts the table on the first call of the process (later calls do nothing); safe to
 // call from several threads.

@@ -23,6 +23,9 @@
 namespace {
 
 constexpr int32_t DefaultSpacesInTab = 8;
+// Pictures saved as JPEG files for HTML: photographs stay sharp, diagrams keep their
+// lines.
+constexpr int32_t kPictureFileJpegQuality = 90;
 
 // The live-spelling thread stands still while the items change, and goes on from item
 // itemNo of the document afterwards.
@@ -182,34 +185,37 @@ IRPControlParent* TCustomRPData::GetParentControl() {
 
 // --- Live spelling ---------------------------------------------------------------------
 
+// Parent by parent, not straight to the root: a cell edited in place belongs to its
+// editor's view, whose thread walks it, not to the view that holds the table.
+
 void TCustomRPData::PauseLiveSpelling() {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->PauseLiveSpelling();
+  if (TCustomRPData* parent = GetAbsoluteParentData()) parent->PauseLiveSpelling();
 }
 
 void TCustomRPData::ResumeLiveSpelling() {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->ResumeLiveSpelling();
+  if (TCustomRPData* parent = GetAbsoluteParentData()) parent->ResumeLiveSpelling();
 }
 
 void TCustomRPData::LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset) {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->LiveSpellingResetFrom(rpData, itemNo, offset);
+  if (TCustomRPData* parent = GetAbsoluteParentData()) parent->LiveSpellingResetFrom(rpData, itemNo, offset);
 }
 
 void TCustomRPData::AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch) {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this)
-    root->AdjustSpellingOnInsert(rpData, itemNo, offset, ch);
+  if (TCustomRPData* parent = GetAbsoluteParentData())
+    parent->AdjustSpellingOnInsert(rpData, itemNo, offset, ch);
   else
     rpData.GetItem(itemNo)->AdjustWordPaintersForInsert(offset, ch, &rpData);
 }
 
 void TCustomRPData::AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count) {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this)
-    root->AdjustSpellingOnDelete(rpData, itemNo, offset, count);
+  if (TCustomRPData* parent = GetAbsoluteParentData())
+    parent->AdjustSpellingOnDelete(rpData, itemNo, offset, count);
   else
     rpData.GetItem(itemNo)->AdjustWordPaintersForDelete(offset, count);
 }
 
 void TCustomRPData::LiveSpellingCellFreed(TCustomRPData& cell) {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->LiveSpellingCellFreed(cell);
+  if (TCustomRPData* parent = GetAbsoluteParentData()) parent->LiveSpellingCellFreed(cell);
 }
 
 void TCustomRPData::LiveSpellingItemFreed(TCustomRPItemInfo& item) {
@@ -665,6 +671,12 @@ void TCustomRPData::ForgetMarkers(TCustomRPItemInfo& item, bool clearing) {
 void TCustomRPData::AppendItemsFrom(TCustomRPData* source) {
   if (!source) return;
   if (source->TagsArePChars() != TagsArePChars()) throw ERichPaneError(errRPTagsTypesMismatch);
+  // The source may belong to another view (a cell and the editor that edits it in place):
+  // its walk stands still while the items leave, and forgets the cells that leave with
+  // them. Adding pauses this document's walk item by item.
+  source->PauseLiveSpelling();
+  const TScopeExit resumeSource([source] { source->ResumeLiveSpelling(); });
+  for (int32_t i = 0; i < source->GetItemCount(); ++i) source->LiveSpellingItemFreed(*source->GetItem(i));
   // The source's chain goes with its items: its checkpoints are re-made here.
   TItemList moved = std::move(*source->FItems);
   source->FItems->clear();
@@ -1113,7 +1125,11 @@ WideString TCustomRPData::SavePictureFile(const WideString& path, const WideStri
                                           const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
                                           TColor backColor) {
   const bool asItIs = dynamic_cast<const TJPEGImage*>(&graphic) != nullptr || IsGraphicClassKeptForHTML(graphic);
-  const AnsiString extension = asItIs ? AnsiString(graphic.ClassType()->DefaultExtension) : AnsiString("bmp");
+  // Any other picture is drawn on the background and leaves as JPEG; a picture without
+  // pixels has no JPEG form and leaves as a bitmap.
+  const bool asJpeg = !asItIs && graphic.Width() > 0 && graphic.Height() > 0;
+  const AnsiString extension =
+      asItIs ? AnsiString(graphic.ClassType()->DefaultExtension) : AnsiString(asJpeg ? "jpg" : "bmp");
   const WideString fileName =
       MakePictureFileName(path, imagesPrefix, u"." + AnsiToWide(extension), imgSaveNo, overwrite);
   TMemoryStream stream;
@@ -1127,7 +1143,13 @@ WideString TCustomRPData::SavePictureFile(const WideString& path, const WideStri
     canvas.Brush().SetColor(backColor == clNone ? clWhite : backColor);
     canvas.FillRect(TRect{0, 0, bitmap.Width(), bitmap.Height()});
     canvas.Draw(0, 0, &graphic);
-    bitmap.SaveToStream(stream);
+    if (asJpeg) {
+      TJPEGImage jpeg;
+      jpeg.Compress(bitmap, kPictureFileJpegQuality);
+      jpeg.SaveToStream(stream);
+    } else {
+      bitmap.SaveToStream(stream);
+    }
   }
   stream.SaveToFile(fileName);
   return WideExtractFilePath(imagesPrefix) + WideExtractFileName(fileName);

@@ -22,7 +22,9 @@ AnsiString ToOutput(const AnsiString& text, uint32_t options, const IRPHtmlImage
 }
 
 // The attributes that pictures and bullets share, in the order pictures write them
-// after their border and size: alt (set, or always with CSS), spacing, hint, CSS shift.
+// after their border and size: alt (always: readers of HTML need it, empty for a picture
+// that says nothing), spacing, hint, CSS shift. XHTML has no spacing attributes: there the
+// spacing is a margin in the style.
 struct TSharedAttributes {
   AnsiString Alt, Spacing, Hint, Style;
 };
@@ -30,19 +32,21 @@ struct TSharedAttributes {
 TSharedAttributes SharedAttributes(const TRPRectItemInfo& item, const AnsiString& alt, uint32_t options, bool css,
                                    const IRPStyleSheet* rpStyle, const IRPHtmlImageContext& context) {
   TSharedAttributes a;
-  if (!alt.empty() || css) {
-    // A double quote would end the attribute early; it is written as an entity.
-    AnsiString value;
-    for (char c : alt) value += c == '"' ? AnsiString("&quot;") : AnsiString(1, c);
-    a.Alt = "alt=\"" + ToOutput(value, options, context) + "\"";
+  // A double quote would end the attribute early; it is written as an entity.
+  AnsiString value;
+  for (char c : alt) value += c == '"' ? AnsiString("&quot;") : AnsiString(1, c);
+  a.Alt = "alt=\"" + ToOutput(value, options, context) + "\"";
+  const bool xhtml = (options & rphtmlQuotedAttributes) != 0;
+  AnsiString declarations;
+  if (item.Spacing > 0) {
+    if (xhtml)
+      declarations = "margin: " + std::to_string(item.Spacing) + "px;";
+    else
+      a.Spacing = "hspace=" + FormatHtmlInt(item.Spacing, options) + " vspace=" + FormatHtmlInt(item.Spacing, options);
   }
-  if (item.Spacing > 0)
-    a.Spacing = "hspace=" + FormatHtmlInt(item.Spacing, options) + " vspace=" + FormatHtmlInt(item.Spacing, options);
   a.Hint = ToOutput(MakeHintAttribute(rphkHtml, item.Hint), options, context);
-  if (css) {
-    const AnsiString shift = item.GetVShiftCSS(rpStyle);
-    if (!shift.empty()) a.Style = "style=\"" + shift + "\"";
-  }
+  if (css) declarations = AppendWithSeparator(declarations, item.GetVShiftCSS(rpStyle), " ");
+  if (!declarations.empty()) a.Style = "style=\"" + declarations + "\"";
   return a;
 }
 }  // namespace

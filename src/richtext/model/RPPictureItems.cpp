@@ -5,6 +5,7 @@
 #include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPGraphicHelpers.h"
+#include "richtext/model/RPHtmlHelpers.h"
 
 namespace {
 TRPAnimatorUpdater& AnimatorUpdater() {
@@ -27,6 +28,12 @@ const TRPItemClassInfo TRPHotGraphicItemInfo::ClassInfo{"TRPHotGraphicItemInfo",
 void RegisterPictureItemClasses() {
   SetBuiltInItemClass(rpkindPicture, &TRPGraphicItemInfo::ClassInfo);
   SetBuiltInItemClass(rpkindHotPicture, &TRPHotGraphicItemInfo::ClassInfo);
+  // PNG pictures leave as PNG (RTF's \pngblip, .png files beside HTML: an e-book media
+  // type that keeps transparency) when the program has the PNG class; found by name, so
+  // that the document model needs no image codec.
+  const TGraphicClass png = FindGraphicClass("TPNGObject");
+  SetRPPngGraphicClass(png);
+  if (png) KeepGraphicClassForHTML(png);
 }
 
 // --- Picture ------------------------------------------------------------------------------

@@ -27,6 +27,24 @@ bool IsAlphaNumericByte(char c) {
   return GetStringTypeExA(LOCALE_USER_DEFAULT, CT_CTYPE1, &c, 1, &type) && (type & (C1_ALPHA | C1_DIGIT)) != 0;
 }
 
+// The bytes of a \u fallback: printable ASCII as it is, every other byte and the RTF
+// delimiters as "\'hh", so that every reader counts one character per byte (a
+// double-byte character's trail byte may be a backslash or a brace).
+AnsiString RtfFallbackBytes(AnsiStringView bytes) {
+  AnsiString out;
+  for (char c : bytes) {
+    const auto byte = static_cast<uint8_t>(c);
+    if (byte >= 32 && byte < 127 && c != '\\' && c != '{' && c != '}') {
+      out += c;
+    } else {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\'%02x", byte);
+      out += hex;
+    }
+  }
+  return out;
+}
+
 void Write(TStream& stream, const AnsiString& text) {
   if (!text.empty()) stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
 }
@@ -117,7 +135,7 @@ void WriteRtfUnicodeText(TStream& stream, AnsiStringView raw, uint32_t codePage,
     }
     Write(stream, "\\u" + std::to_string(static_cast<int16_t>(unit)) + " ");
     if (withFallback) {
-      Write(stream, RtfEscapeText(fallback, false, false));
+      Write(stream, RtfFallbackBytes(fallback));
       if (fallback.size() != 1) Write(stream, "\\uc1 ");
     }
   }

@@ -145,8 +145,34 @@ uint32_t CharsetToCodePage(int32_t charset) {
   switch (charset) {
     case 0:
       return 1252;
+    // The Mac character sets: Roman, Japanese, Korean, simplified Chinese, traditional
+    // Chinese, Johab, Hebrew, Arabic, Greek, Turkish, Thai, Central European, Cyrillic.
     case 77:
-      return 2;  // the Macintosh code page
+      return CP_MACCP;
+    case 78:
+      return 10001;
+    case 79:
+      return 10003;
+    case 80:
+      return 10008;
+    case 81:
+      return 10002;
+    case 82:
+      return 1361;
+    case 83:
+      return 10005;
+    case 84:
+      return 10004;
+    case 85:
+      return 10006;
+    case 86:
+      return 10081;
+    case 87:
+      return 10021;
+    case 88:
+      return 10029;
+    case 89:
+      return 10007;
     case 128:
       return 932;
     case 129:

@@ -59,6 +59,11 @@ AnsiString RtfBorders(const char* prefix, TRPTableBorderStyle style, int32_t wid
   return out;
 }
 
+bool EndsWithTable(const TCustomRPData& cell) {
+  const int32_t count = cell.GetItemCount();
+  return count > 0 && dynamic_cast<const TRPTableItemInfo*>(cell.GetItem(count - 1)) != nullptr;
+}
+
 }  // namespace
 
 void TRPTableItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString&, int32_t) const {
@@ -159,6 +164,9 @@ void TRPTableItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, cons
     for (const TPosition& position : positions) {
       RPFWrite(stream, "{");
       if (position.StartsHere && context.Writer) context.Writer->SaveSubDocument(stream, *position.Cell, level + 1);
+      // The cell mark ends a paragraph of the cell's own level: after a nested table,
+      // whose rows leave their deeper level behind, one is opened for it.
+      if (position.StartsHere && EndsWithTable(*position.Cell)) RPFWrite(stream, "\\pard\\intbl" + itap + " ");
       RPFWrite(stream, nested ? "\\nestcell}" : "\\cell}");
     }
     if (nested)

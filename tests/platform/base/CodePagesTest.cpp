@@ -88,8 +88,16 @@ TEST(CodePages, BuffersFollowTheWindowsRules) {
   EXPECT_STREQ(back, text);
 }
 
+// The Macintosh code page converts as Mac Roman.
+TEST(CodePages, TheMacintoshCodePageIsMacRoman) {
+  EXPECT_TRUE(IsValidCodePage(CP_MACCP));
+  WideChar wide[2];
+  EXPECT_EQ(MultiByteToWideChar(CP_MACCP, 0, "\x8E\xD5", 2, wide, 2), 2);
+  EXPECT_EQ(WideString(wide, 2), u"\u00E9\u2019");
+}
+
 TEST(CodePages, CodePagesIconvLacksAreInvalid) {
-  for (uint32_t codePage : {2u, 42u, 1200u, 65000u, 99999u}) {
+  for (uint32_t codePage : {5u, 42u, 1200u, 65000u, 99999u}) {
     SCOPED_TRACE(codePage);
     EXPECT_FALSE(IsValidCodePage(codePage));
     WideChar wide[4];

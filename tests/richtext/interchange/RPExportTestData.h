@@ -66,6 +66,14 @@ struct TExportView : TTestRichPane {
     Data().AddTextW(text, 0, TRPTag(), -1);
     return ref;
   }
+  // A table of rows x cols with cell borders of one pixel, added at the end of cell.
+  static TRPTableItemInfo& AddNestedTable(TRPTableCellData& cell, int32_t rows, int32_t cols) {
+    auto item = std::make_unique<TRPTableItemInfo>(rows, cols, &cell);
+    TRPTableItemInfo& table = *item;
+    table.SetCellBorderWidth(1);
+    cell.AddItem("", std::move(item));
+    return table;
+  }
   static void SetCell(TRPTableItemInfo& table, int32_t row, int32_t col, const std::string& text, int32_t style = 0) {
     TRPTableCellData& cell = *table.GetCell(row, col);
     cell.Clear();

@@ -183,6 +183,31 @@ AnsiString NestedTables(int32_t depth) {
   return pane.Save();
 }
 
+// Text of a nested cell in a Unicode style that the stream brings: every character comes
+// back, in both forms.
+TEST_P(RPFTables, NestedCellsKeepEveryCharacter) {
+  const WideString text = u"Ελληνικά 中文字 geschätztes";
+  TRPFPane pane(GetParam() | rpfoSaveTextStyles | rpfoSaveParaStyles);
+  pane.Style.TextStyles()[0]->Unicode = true;
+  auto outer = std::make_unique<TRPTableItemInfo>(1, 1, &pane.Data());
+  TRPTableCellData& host = *outer->GetCell(0, 0);
+  host.Clear();
+  auto inner = std::make_unique<TRPTableItemInfo>(1, 1, &host);
+  TRPTableCellData& cell = *inner->GetCell(0, 0);
+  cell.Clear();
+  cell.AddTextW(text, 0, TRPTag(), 0);
+  host.AddItem({}, std::move(inner));
+  pane.Data().AddItem({}, std::move(outer));
+  const std::string before = Dump(pane.Data());
+
+  TRPFPane target(GetParam() | rpfoSaveTextStyles | rpfoSaveParaStyles);
+  ASSERT_TRUE(target.Load(pane.Save()));
+  EXPECT_EQ(Dump(target.Data()), before);
+  const auto& loadedOuter = dynamic_cast<const TRPTableItemInfo&>(*target.Data().GetItem(0));
+  const auto& loadedInner = dynamic_cast<const TRPTableItemInfo&>(*loadedOuter.GetCell(0, 0)->GetItem(0));
+  EXPECT_EQ(loadedInner.GetCell(0, 0)->GetItemTextW(0), text);
+}
+
 TEST(RPFTables, NestingIsBoundedByTheLimit) {
   TRPFLimits limits;
   limits.MaxTableNesting = 4;

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "imaging/png/PngCodec.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPExportTestData.h"
 #include "richtext/layout/RPBackground.h"
@@ -252,6 +253,30 @@ TEST(RPHTMLExportTest, ClassicParagraphs) {
   EXPECT_NE(divs.find("<div align=center>b</div>\r\n"), std::string::npos) << divs;
 }
 
+// Every picture has alt, and an empty run no font tags (they would be an empty element);
+// XHTML names characters by number and spaces pictures with a margin.
+TEST(RPHTMLExportTest, WhatHtmlReadersAndXmlParsersNeed) {
+  TExportView view;
+  const int32_t red = view.AddTextStyle([](TFontInfo& s) { s.Color = clRed; });
+  view.Data().AddTextW(u"a  b", 0, TRPTag(), 0);
+  view.Data().AddTextW(u"", red, TRPTag(), -1);
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetSize(2, 2);
+  view.Data().AddPicture("picture", std::move(bitmap), -1, rpvaBaseline);
+  view.Pane.OnHTMLSaveImage = [](TCustomRichPane*, TCustomRPData&, int32_t, const WideString&, TColor,
+                                 AnsiString& location, bool& doDefault) {
+    location = "p.png";
+    doDefault = false;
+  };
+  EXPECT_EQ(view.HtmlBody(rphtmlNoBodyFontTags, false),
+            "<p>a&nbsp; b<img alt=\"\" hspace=1 vspace=1 src=\"p.png\"></p>\r\n");
+  const std::string xhtml = view.Html(Xhtml, true);
+  EXPECT_NE(xhtml.find("a&#160; b"), std::string::npos) << xhtml;
+  EXPECT_NE(xhtml.find("<img alt=\"\" style=\"margin: 1px;\" src=\"p.png\" />"), std::string::npos) << xhtml;
+  EXPECT_EQ(xhtml.find("&nbsp;"), std::string::npos);
+  EXPECT_EQ(xhtml.find("space="), std::string::npos);
+}
+
 TEST(RPHTMLExportTest, CssParagraphsAndSpans) {
   TExportView view;
   view.Pane.AddTextNL("one", 3, 1, 1);
@@ -378,9 +403,9 @@ TEST(RPHTMLExportTest, PicturesGoWhereTheHostOrTheDefaultSavingPutsThem) {
   TRPHTMLExportParams params;
   params.Path = Utf8ToWide((folder / "page.html").string());
   params.ImagesPrefix = u"img";
-  // The default saving: a numbered bitmap file beside the page.
-  EXPECT_NE(view.Html(rphtmlOnlyBody, false, params).find("src=\"img0.bmp\""), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(folder / "img0.bmp"));
+  // The default saving: a numbered JPEG file beside the page.
+  EXPECT_NE(view.Html(rphtmlOnlyBody, false, params).find("src=\"img0.jpg\""), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(folder / "img0.jpg"));
   // The host saves it (OnSaveImage2) and names it.
   view.Pane.OnSaveImage2 = [](TCustomRichPane*, const TGraphic& graphic, TRPSaveFormat format, const WideString&,
                               TColor, WideString& fileName, bool& doDefault) {
@@ -398,6 +423,37 @@ TEST(RPHTMLExportTest, PicturesGoWhereTheHostOrTheDefaultSavingPutsThem) {
     doDefault = false;
   };
   EXPECT_NE(view.Html(rphtmlOnlyBody, false, params).find("src=\"given.png\""), std::string::npos);
+  std::filesystem::remove_all(folder);
+}
+
+// PNG pictures keep their format and transparency: "\pngblip" in RTF, a .png file (the
+// same bytes) beside HTML.
+TEST(RPHTMLExportTest, PngPicturesLeaveAsPng) {
+  TExportView view;
+  TBitmap pixels;
+  pixels.SetPixelFormat(pf24bit);
+  pixels.SetSize(4, 3);
+  auto png = std::make_unique<TPNGObject>();
+  png->BuildFromBitmap(pixels, true, clBlack);
+  TMemoryStream original;
+  png->SaveToStream(original);
+  view.Data().AddPicture("picture", std::move(png), 0, rpvaBaseline);
+  const std::string rtf = view.Rtf();
+  EXPECT_NE(rtf.find("\\pngblip"), std::string::npos) << rtf;
+  EXPECT_EQ(rtf.find("\\dibitmap"), std::string::npos);
+  const std::filesystem::path folder = std::filesystem::current_path() / "html-png";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  TRPHTMLExportParams params;
+  params.Path = Utf8ToWide((folder / "page.html").string());
+  params.ImagesPrefix = u"img";
+  for (const bool css : {false, true}) {
+    EXPECT_NE(view.Html(rphtmlOnlyBody, css, params).find("src=\"img0.png\""), std::string::npos) << css;
+    TMemoryStream saved;
+    saved.LoadFromFile(Utf8ToWide((folder / "img0.png").string()));
+    EXPECT_EQ(TExportView::Bytes(saved), TExportView::Bytes(original));
+    std::filesystem::remove(folder / "img0.png");
+  }
   std::filesystem::remove_all(folder);
 }
 

@@ -50,6 +50,24 @@ inline WideString Utf8ToWideText(std::string_view text) {
   return out;
 }
 
+// A 24-bit device-independent bitmap of width x height as RTF picture data (the bitmap
+// file's bytes without the 14-byte file header).
+inline std::string DibHex(int32_t width, int32_t height) {
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(width, height);
+  TMemoryStream stream;
+  bitmap.SaveToStream(stream);
+  const auto* bytes = static_cast<const uint8_t*>(stream.Memory());
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (int64_t i = 14; i < stream.Size(); ++i) {
+    hex += digits[bytes[i] >> 4];
+    hex += digits[bytes[i] & 15];
+  }
+  return hex;
+}
+
 // A document that answers a style sheet it does not own.
 class TStyledData : public TCustomRPData {
 public:

@@ -21,24 +21,6 @@ std::string Doc(const std::string& body) {
          body + "}";
 }
 
-// A 24-bit device-independent bitmap of width x height as RTF picture data (the bitmap
-// file's bytes without the 14-byte file header).
-std::string DibHex(int32_t width, int32_t height) {
-  TBitmap bitmap;
-  bitmap.SetPixelFormat(pf24bit);
-  bitmap.SetSize(width, height);
-  TMemoryStream stream;
-  bitmap.SaveToStream(stream);
-  const auto* bytes = static_cast<const uint8_t*>(stream.Memory());
-  static const char digits[] = "0123456789abcdef";
-  std::string hex;
-  for (int64_t i = 14; i < stream.Size(); ++i) {
-    hex += digits[bytes[i] >> 4];
-    hex += digits[bytes[i] & 15];
-  }
-  return hex;
-}
-
 std::string Lines(std::initializer_list<const char*> lines) {
   std::string text;
   for (const char* line : lines) text += std::string(line) + "\n";

@@ -317,10 +317,17 @@ TEST(RPRTFReader, ObjectsReportTheirDataAndResults) {
 
 TEST(RPRTFReader, LimitsEndOrBoundTheParse) {
   {
+    // Three plain saved states fit the ceiling; the proportional bound of a short input
+    // is lower than the ceiling.
+    const int64_t state = TRPRTFReaderState().SavedBytes();
     TReaderProbe probe;
-    probe.Reader.Limits.MaxGroupDepth = 3;
+    probe.Reader.Limits.MaxGroupStateBytes = 3 * state;
     EXPECT_EQ(probe.Parse("{{{x}}}"), rtf_ec_OK);
     EXPECT_EQ(probe.Parse("{{{{x}}}}"), rtf_ec_StackOverflow);
+    probe.Reader.Limits.MaxGroupStateBytes = 100 * state;
+    probe.Reader.Limits.GroupStateBytesPerInputByte = (state + 2) / 3;  // a state per 3 bytes
+    EXPECT_EQ(probe.Parse("{x}"), rtf_ec_OK);
+    EXPECT_EQ(probe.Parse("{{x}}"), rtf_ec_StackOverflow);  // 5 bytes: less than 2 states
   }
   {
     TReaderProbe probe;

@@ -67,7 +67,10 @@ TEST(RPTableExportTest, ANestedTable) {
       << rtf.substr(cells);
   const size_t props = rtf.find("{\\*\\nesttableprops");
   EXPECT_NE(rtf.find("\\itap2", props), std::string::npos);
-  EXPECT_NE(rtf.find("\\nestrow}{\\nonesttables\\par}\\cell}}\\pard\\intbl\\itap1\\row}", props), std::string::npos)
+  // The cell ends with the nested table: the cell mark closes a paragraph of the outer
+  // level opened for it.
+  EXPECT_NE(rtf.find("\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap1 \\cell}}\\pard\\intbl\\itap1\\row}", props),
+            std::string::npos)
       << rtf.substr(props);
   // The outer row's cells; the nested table closed the paragraph above it, and the table
   // the paragraph before "after".

@@ -3,6 +3,9 @@
   export_peer.py odt FILE.odt      the text, runs and tables of an ODT that LibreOffice wrote
                                    (content.xml, read with lxml)
   export_peer.py html FILE         the text and tables of an HTML file as html5lib parses it
+  export_peer.py xml FILE          "well-formed" when a non-validating XML parser (ElementTree,
+                                   which knows no entity of an external DTD) takes the file,
+                                   else its error
 
 Output, one item per line, fields separated by tabs, "\\n" and "\\t" inside texts escaped:
   X  text            the whole text of the body: every paragraph and cell, in order, each
@@ -341,12 +344,28 @@ def read_html(path):
     emit("X", escape(text))
 
 
+# --- XML --------------------------------------------------------------------------------------
+
+
+def read_xml(path):
+    import xml.etree.ElementTree as ElementTree
+
+    try:
+        ElementTree.parse(path)
+    except ElementTree.ParseError as error:
+        emit("error", escape(str(error)))
+        return
+    emit("well-formed")
+
+
 def main():
     command, path = sys.argv[1], sys.argv[2]
     if command == "odt":
         read_odt(path)
     elif command == "html":
         read_html(path)
+    elif command == "xml":
+        read_xml(path)
     else:
         raise SystemExit("unknown command " + command)
 

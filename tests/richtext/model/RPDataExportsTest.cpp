@@ -356,17 +356,26 @@ TEST_F(RPDataExportsTest, PicturesAreSavedUnderTheFirstFreeNumber) {
   EXPECT_EQ(Data.MakePictureFileName(path, AnsiToWide(folder / "img/p"), u".bmp", number, false),
             AnsiToWide(folder / "img/p3.bmp"));
 
-  // A bitmap is drawn on the background colour and saved as a bitmap file; the answer is
-  // relative to the page.
+  // A bitmap is drawn on the background colour and saved as JPEG, every pixel near its
+  // colour; the answer is relative to the page.
   number = 1;
   const std::unique_ptr<TBitmap> picture = Picture({"RG"});
-  EXPECT_EQ(Data.SavePictureFile(path, u"img/p", *picture, number, false, clBlue), u"img/p3.bmp");
-  TBitmap saved;
+  EXPECT_EQ(Data.SavePictureFile(path, u"img/p", *picture, number, false, clBlue), u"img/p1.jpg");
+  TJPEGImage saved;
   TMemoryStream stream;
-  stream.LoadFromFile(AnsiToWide(folder / "img/p3.bmp"));
+  stream.LoadFromFile(AnsiToWide(folder / "img/p1.jpg"));
   saved.LoadFromStream(stream);
-  EXPECT_EQ(Letters(saved), std::vector<std::string>{"RG"});
-  EXPECT_EQ(saved.PixelFormat(), pf32bit);
+  ASSERT_EQ(saved.Width(), 2);
+  ASSERT_EQ(saved.Height(), 1);
+  for (const auto& [x, color] : {std::pair{0, clRed}, std::pair{1, clLime}})
+    for (int shift : {0, 8, 16})
+      EXPECT_NEAR((saved.Bitmap().PixelColor(x, 0) >> shift) & 255, (color >> shift) & 255, 16) << x << " " << shift;
+  // A picture without pixels has no JPEG form: a bitmap file.
+  TBitmap empty;
+  EXPECT_EQ(Data.SavePictureFile(path, u"img/p", empty, number, false, clNone), u"img/p3.bmp");
+  stream.LoadFromFile(AnsiToWide(folder / "img/p3.bmp"));
+  ASSERT_GE(stream.Size(), 2);
+  EXPECT_EQ(std::string(static_cast<const char*>(stream.Memory()), 2), "BM");
 
   // The host may save it instead.
   THostData host;
@@ -374,7 +383,7 @@ TEST_F(RPDataExportsTest, PicturesAreSavedUnderTheFirstFreeNumber) {
   number = 1;
   EXPECT_EQ(host.SavePictureForExport(rpsfHTML, path, u"img/p", *picture, number, false, clNone), u"host.png");
   host.HostPictures = false;
-  EXPECT_EQ(host.SavePictureForExport(rpsfHTML, path, u"img/p", *picture, number, false, clNone), u"img/p4.bmp");
+  EXPECT_EQ(host.SavePictureForExport(rpsfHTML, path, u"img/p", *picture, number, false, clNone), u"img/p2.jpg");
 }
 
 }  // namespace

@@ -27,19 +27,19 @@ TEST(RPPictureHtmlTest, PictureAttributesFollowTheOptions) {
     const char* Want;
   };
   const TCase cases[] = {
-      {"nothing", 0, false, false, false, "", 0, "", rpvaBaseline, 0, "<img src=\"images/img1.bmp\">"},
+      {"nothing", 0, false, false, false, "", 0, "", rpvaBaseline, 0, "<img alt=\"\" src=\"images/img1.bmp\">"},
       {"border and size", rphtmlImageBorder0 | rphtmlImageSize, false, false, false, "", 0, "", rpvaBaseline, 0,
-       "<img border=0 width=2 height=1 src=\"images/img1.bmp\">"},
+       "<img border=0 width=2 height=1 alt=\"\" src=\"images/img1.bmp\">"},
       {"no size asked away", rphtmlImageSize, false, false, true, "", 0, "", rpvaBaseline, 0,
-       "<img src=\"images/img1.bmp\">"},
+       "<img alt=\"\" src=\"images/img1.bmp\">"},
       {"a stretched picture always has its size", 0, false, true, true, "", 0, "", rpvaBaseline, 0,
-       "<img width=4 height=1 src=\"images/img1.bmp\">"},
+       "<img width=4 height=1 alt=\"\" src=\"images/img1.bmp\">"},
       {"alt, spacing, hint, align", 0, false, false, false, "a \"b\"", 2, "tip", rpvaAbsMiddle, 0,
        "<img align=absmiddle alt=\"a &quot;b&quot;\" hspace=2 vspace=2 title=\"tip\" src=\"images/img1.bmp\">"},
-      {"css: alt always, vertical shift", 0, true, false, false, "", 0, "", rpvaBaseline, 50,
+      {"alt always, vertical shift", 0, true, false, false, "", 0, "", rpvaBaseline, 50,
        "<img alt=\"\" style=\"vertical-align : 1\" src=\"images/img1.bmp\">"},
       {"xhtml", rphtmlQuotedAttributes | rphtmlImageBorder0 | rphtmlUseCss, false, false, false, "", 1, "", rpvaMiddle,
-       0, "<img align=\"middle\" border=\"0\" alt=\"\" hspace=\"1\" vspace=\"1\" src=\"images/img1.bmp\" />"},
+       0, "<img align=\"middle\" border=\"0\" alt=\"\" style=\"margin: 1px;\" src=\"images/img1.bmp\" />"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -63,13 +63,13 @@ TEST(RPPictureHtmlTest, PictureLocationComesFromItsFileTheHookOrTheDocument) {
   item.ImageFileName = "pic.png";
   TFakeHtmlWriter writer;
   // Its own file, relative to the document, only with the option.
-  EXPECT_EQ(HtmlOf(item, writer, rphtmlUseImageFileName, false, clNone, nullptr), "<img src=\"rel/pic.png\">");
+  EXPECT_EQ(HtmlOf(item, writer, rphtmlUseImageFileName, false, clNone, nullptr), "<img alt=\"\" src=\"rel/pic.png\">");
   EXPECT_TRUE(writer.SavedPixels.empty());
-  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "<img src=\"images/img1.bmp\">");
+  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "<img alt=\"\" src=\"images/img1.bmp\">");
   // The hook's location without the default.
   writer.HookLocation = "http://x/y.png";
   writer.HookDefault = false;
-  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "<img src=\"http://x/y.png\">");
+  EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "<img alt=\"\" src=\"http://x/y.png\">");
   // No location at all writes nothing.
   writer.HookLocation.clear();
   EXPECT_EQ(HtmlOf(item, writer, 0, false, clNone, nullptr), "");
@@ -92,10 +92,10 @@ TEST(RPPictureHtmlTest, BulletImagesAreSavedOncePerListIndexAndBackground) {
   TRPBulletItemInfo bullet(nullptr);
   bullet.ImageList = &list;
   bullet.Spacing = 0;
-  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clNone, nullptr, &saved), "<img  src=\"images/img1.bmp\">");
-  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clNone, nullptr, &saved), "<img  src=\"images/img1.bmp\">");
+  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clNone, nullptr, &saved), "<img  alt=\"\" src=\"images/img1.bmp\">");
+  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clNone, nullptr, &saved), "<img  alt=\"\" src=\"images/img1.bmp\">");
   bullet.ImageIndex = 1;
-  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clBlue, nullptr, &saved), "<img  src=\"images/img2.bmp\">");
+  EXPECT_EQ(HtmlOf(bullet, writer, 0, false, clBlue, nullptr, &saved), "<img  alt=\"\" src=\"images/img2.bmp\">");
   EXPECT_EQ(writer.SavedPixels, (std::vector<std::vector<std::string>>{{"R"}, {"B"}}));
   EXPECT_EQ(saved.size(), 2u);
   bullet.ImageIndex = 5;  // no such image: nothing saved, nothing written
@@ -127,7 +127,7 @@ TEST(RPPictureHtmlTest, BulletAttributes) {
   writer.HookLocation = "b.gif";
   writer.HookDefault = false;
   EXPECT_EQ(HtmlOf(hotspot, writer, rphtmlImageSize | rphtmlQuotedAttributes, false, clNone, nullptr, &saved),
-            "<img  alt=\"dot\" title=\"go\" hspace=\"3\" vspace=\"3\" src=\"b.gif\" />");
+            "<img  style=\"margin: 3px;\" alt=\"dot\" title=\"go\" src=\"b.gif\" />");
 }
 
 }  // namespace

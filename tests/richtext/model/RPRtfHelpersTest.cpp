@@ -35,6 +35,11 @@ TEST(RPRtfHelpersTest, UnicodeTextWithFallback) {
   EXPECT_EQ(RtfOf(u"\uFF01", false, false), "\\u-255 ");  // above U+7FFF: negative
   // A character the code page lacks falls back to "?".
   EXPECT_EQ(RtfOf(u"\u4E00", false, true), "\\u19968 ?");
+  // Double-byte fallbacks: every byte outside printable ASCII, and a trail byte that is a
+  // backslash or a brace, as "\'hh", so that each counts as one character of \uc.
+  EXPECT_EQ(RtfOf(u"\u30BDso\u30DC\u30DE", false, true, 932),
+            "\\uc2\\u12477 \\'83\\'5c\\uc1 so\\uc2\\u12508 \\'83\\'7b\\uc1 \\uc2\\u12510 \\'83\\'7d\\uc1 ");
+  EXPECT_EQ(RtfOf(u"\u30A2", false, true, 932), "\\uc2\\u12450 \\'83A\\uc1 ");  // a printable trail byte
 }
 
 }  // namespace

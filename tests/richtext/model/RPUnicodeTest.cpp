@@ -55,12 +55,15 @@ TEST(RPConversionTest, CodePages) {
   EXPECT_EQ(AnsiToRawUnicode(1252, "\xC0"), WideToRawUnicode(u"À"));
   EXPECT_EQ(AnsiToRawUnicode(1251, ""), "");
   // A code page the system lacks: the ANSI code page (1251).
-  EXPECT_EQ(AnsiToRawUnicode(2, "\xC0"), WideToRawUnicode(u"А"));
+  EXPECT_EQ(AnsiToRawUnicode(59999, "\xC0"), WideToRawUnicode(u"А"));
+  // The Macintosh code page (2) converts as Mac Roman.
+  EXPECT_EQ(AnsiToRawUnicode(2, "caf\x8E \xD5\xA5"), WideToRawUnicode(u"café ’•"));
+  EXPECT_EQ(RawUnicodeToAnsi(2, WideToRawUnicode(u"é")), "\x8E");
   EXPECT_EQ(RawUnicodeToAnsi(1251, WideToRawUnicode(u"Яa€")),
             "\xDF"
             "a\x88");
   EXPECT_EQ(RawUnicodeToAnsi(1251, WideToRawUnicode(u"ä日")), "??");  // absent characters
-  EXPECT_EQ(RawUnicodeToAnsi(2, WideToRawUnicode(u"Я")), "\xDF");
+  EXPECT_EQ(RawUnicodeToAnsi(59999, WideToRawUnicode(u"Я")), "\xDF");
   EXPECT_EQ(RawUnicodeToAnsi(1251, ""), "");
   EXPECT_EQ(CodePageTextToUtf8(1251, "\xDF"), "\xD0\xAF");
   EXPECT_FALSE(CanConvertRawUnicodeToCodePage(WideToRawUnicode(u"a"), 1252));
@@ -90,10 +93,10 @@ TEST(RPConversionTest, TheKeyboardFollowsTheInputLanguage) {
 }
 
 TEST(RPConversionTest, CharsetTables) {
-  const std::pair<int32_t, uint32_t> codePages[] = {{0, 1252},   {77, 2},     {128, 932},  {129, 949},  {130, 1361},
-                                                    {134, 936},  {136, 950},  {161, 1253}, {162, 1254}, {163, 1258},
-                                                    {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251}, {222, 874},
-                                                    {238, 1250}, {255, 1},    {1, 0},      {2, 0},      {99, 0}};
+  const std::pair<int32_t, uint32_t> codePages[] = {
+      {0, 1252},   {77, 2},     {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},  {161, 1253},
+      {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251}, {222, 874},  {238, 1250},
+      {255, 1},    {1, 0},      {2, 0},      {99, 0},     {78, 10001}, {81, 10002}, {85, 10006}, {89, 10007}};
   for (auto [charset, codePage] : codePages) EXPECT_EQ(CharsetToCodePage(charset), codePage) << charset;
   const std::pair<int32_t, uint16_t> languages[] = {{0, 1033},   {128, 1041}, {129, 1042}, {130, 2066}, {134, 2052},
                                                     {136, 1028}, {161, 1032}, {162, 1055}, {163, 1066}, {177, 1037},
