@@ -1,5 +1,6 @@
 // The program `quirefold-batch`: sets up the translations and the document's item
-// classes, creates the application, the main window (which loads the settings and
+// classes, creates the application (with the message boxes that spanned archives ask
+// through), the main window (which loads the settings and
 // registers the language files) and then the language dialog, and runs until the main
 // window closes. A failure before the windows run is shown in a message box, and the
 // program ends with status 1.
@@ -9,6 +10,7 @@
 #include "app/ProgramResStrings.h"
 #include "app/fMain.h"
 #include "app/fSelectLanguage.h"
+#include "app/uArchivePrompts.h"
 #include "app/uFB2WolBookConvertor.h"
 #include "app/uMainDialogs.h"
 #include "l10n/uLangRes.h"
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
   RegisterMarkerItemClasses();
   TUniApplication application(argc, argv);
   SetupUnicodeControls();
+  InstallArchiveMediaPrompts();
   application.SetTitle(u"Quirefold Batch");
   try {
     auto* frmMain = CreateOwned<TfrmMain>(application, std::make_unique<TFB2WolBookConvertor>(),

@@ -1,9 +1,15 @@
 // The volumes of a spanned zip set: which file or disk holds each one, and the requests
 // that bring them.
+#include "archive/ArMediaPrompts.h"
 #include "archive/ArVolumes.h"
 #include "archive/ArZipTyp.h"
+#include "platform/base/Format.h"
 
 namespace {
+
+// The texts of the requests made when the archive has no handler for them.
+constexpr int32_t MsgInsertFloppy = 11, MsgInsertLastDisk = 12, MsgInsertNthDisk = 14, MsgInsertBlankDisk = 17,
+                  MsgImageFileName = 34, MsgInsertSpanImage = 37;
 
 // Asking again for the last disk of a set stops after this many answers that brought a
 // volume without an end record.
@@ -24,18 +30,28 @@ uint16_t TArZipArchive::CurrentDisk() const {
 }
 
 void TArZipArchive::RequestLastDisk(bool& abort) {
-  abort = !OnRequestLastDisk;
-  if (OnRequestLastDisk) OnRequestLastDisk(this, abort);
+  abort = false;
+  if (OnRequestLastDisk)
+    OnRequestLastDisk(this, abort);
+  else
+    abort = !ConfirmArMedia(ArchiveErrorMessage(MsgInsertLastDisk), ArchiveErrorMessage(MsgInsertFloppy));
 }
 
 void TArZipArchive::RequestNthDisk(uint8_t diskNumber, bool& abort) {
-  abort = !OnRequestNthDisk;
-  if (OnRequestNthDisk) OnRequestNthDisk(this, diskNumber, abort);
+  abort = false;
+  if (OnRequestNthDisk)
+    OnRequestNthDisk(this, diskNumber, abort);
+  else
+    abort = !ConfirmArMedia(Format(ArchiveErrorMessage(MsgInsertNthDisk), {static_cast<int32_t>(diskNumber)}),
+                            ArchiveErrorMessage(MsgInsertFloppy));
 }
 
 void TArZipArchive::RequestEmptyDisk(bool& abort) {
-  abort = !OnRequestEmptyDisk;
-  if (OnRequestEmptyDisk) OnRequestEmptyDisk(this, abort);
+  abort = false;
+  if (OnRequestEmptyDisk)
+    OnRequestEmptyDisk(this, abort);
+  else
+    abort = !ConfirmArMedia(ArchiveErrorMessage(MsgInsertBlankDisk), ArchiveErrorMessage(MsgInsertFloppy));
   FSpanned = true;
 }
 
@@ -135,4 +151,11 @@ void TArZipArchive::RequestSpanMedia(TArSpanStream& stream, int32_t imageNumber,
     return;
   }
   imageName = VolumeFileName(volume, abort);
+  // A volume file that is missing while the stream reads on is asked for, when someone
+  // can be asked; refused, the read aborts, else the file is looked for again.
+  if (!abort && !OnRequestImage && ArMediaPrompts() && FindFileIgnoringCase(imageName).empty()) {
+    abort = !ConfirmArMedia(Format(ArchiveErrorMessage(MsgInsertSpanImage), {volume + 1}),
+                            ArchiveErrorMessage(MsgImageFileName));
+    if (!abort) imageName = VolumeFileName(volume, abort);
+  }
 }

@@ -158,12 +158,17 @@ public:
   // volume's file does not exist, EArZipBadSpanStream for an archive read from a
   // caller's stream.
   void RequestVolume(int32_t volume);
-  // Each asks its event; without one (no one can be asked) the answer is abort.
+  // Each asks its event; without one the installed media prompts ask the user
+  // (ArMediaPrompts.h: "Insert the last disk ...", "Insert disk number %d ...", "Insert a
+  // blank floppy disk", captioned "Insert floppy"); with none installed the answer is
+  // abort.
   virtual void RequestLastDisk(bool& abort);
   virtual void RequestNthDisk(uint8_t diskNumber, bool& abort);
   virtual void RequestEmptyDisk(bool& abort);
   // Reading: the file of volume imageNumber by RequestVolume's rules (an empty name past
-  // the set's last volume); writing: OnRequestImage's name, or the one the stream
+  // the set's last volume); a local volume file that is missing is asked for through the
+  // installed media prompts ("Insert span number %d ...") when there are prompts and no
+  // OnRequestImage, Cancel aborting; writing: OnRequestImage's name, or the one the stream
   // proposes, or a blank disk on a removable drive.
   void RequestSpanMedia(TArSpanStream& stream, int32_t imageNumber, bool& abort, AnsiString& imageName) override;
 

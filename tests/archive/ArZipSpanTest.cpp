@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 
+#include "archive/ArMediaPrompts.h"
 #include "archive/ArUnzper.h"
 #include "archive/ArZipDefs.h"
 #include "archive/ArZipExtract.h"
@@ -294,6 +295,85 @@ TEST_F(SpannedZip, MissingAndDamagedVolumesFailTheirEntries) {
     WriteFileBytes(Folder / "set.zip", last);
     EXPECT_THROW(Zip.OpenArchive(Folder / "set.zip"), EArZipInvalid);
   }
+}
+
+// Prompts installed for one scope that answer from a script and record what they were
+// asked.
+class TScriptedPrompts : public IArMediaPrompts {
+public:
+  explicit TScriptedPrompts(std::function<bool(const AnsiString& text)> answer) : FAnswer(std::move(answer)) {
+    SetArMediaPrompts(this);
+  }
+  ~TScriptedPrompts() override { SetArMediaPrompts(nullptr); }
+  bool ConfirmMedia(const AnsiString& text, const AnsiString& caption) override {
+    Asked.push_back(caption + ": " + text);
+    return FAnswer(text);
+  }
+  std::vector<AnsiString> Asked;
+
+private:
+  std::function<bool(const AnsiString&)> FAnswer;
+};
+
+// Without disk events the installed prompts ask for each disk, and their OK or Cancel is
+// the answer; without prompts every request is refused.
+TEST_F(SpannedZip, WithoutDiskEventsThePromptsAskForEachDisk) {
+  MakeSet();
+  std::string drive = Folder / "disk.zip";
+  WriteFileBytes(drive, {});
+  TRemovableZip zip(drive, fmShareDenyNone);
+  const struct {
+    const char* Name;
+    std::function<void(bool&)> Request;
+    const char* Asked;
+  } cases[] = {
+      {"the last disk", [&](bool& abort) { zip.RequestLastDisk(abort); },
+       "Insert floppy: Insert the last disk in the spanned disk set"},
+      {"disk 3", [&](bool& abort) { zip.RequestNthDisk(3, abort); },
+       "Insert floppy: Insert disk number 3 of the spanned disk set"},
+      {"a blank disk", [&](bool& abort) { zip.RequestEmptyDisk(abort); }, "Insert floppy: Insert a blank floppy disk"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    bool abort = false;
+    c.Request(abort);
+    EXPECT_TRUE(abort);  // no prompts, no one to ask
+    for (bool ok : {true, false}) {
+      TScriptedPrompts prompts([ok](const AnsiString&) { return ok; });
+      abort = !ok;
+      c.Request(abort);
+      EXPECT_EQ(abort, !ok);
+      EXPECT_EQ(prompts.Asked, std::vector<AnsiString>{c.Asked});
+    }
+  }
+  EXPECT_TRUE(zip.IsSpanned());  // a blank disk was asked for
+}
+
+// A volume file missing while an entry is read on is asked for: brought and confirmed it
+// is read, refused the entry fails with the abort.
+TEST_F(SpannedZip, AMissingVolumeFileIsAskedForByItsSpanNumber) {
+  MakeSet("-0");
+  ASSERT_GE(VolumeCount(), 4);
+  const Bytes second = ReadFileBytes(Folder / "set.z02");
+  std::remove((Folder / "set.z02").c_str());
+  {
+    TScriptedPrompts prompts([&](const AnsiString&) {
+      WriteFileBytes(Folder / "set.z02", second);
+      return true;
+    });
+    Zip.OpenArchive(Folder / "set.zip");
+    EXPECT_EQ(Extract("r.bin"), Files.at("r.bin"));
+    EXPECT_TRUE(Failures.empty());
+    EXPECT_EQ(prompts.Asked, std::vector<AnsiString>{"Image file name: Insert span number 2 of the spanned file set"});
+    Zip.CloseArchive();
+  }
+  std::remove((Folder / "set.z02").c_str());
+  TScriptedPrompts refusing([](const AnsiString&) { return false; });
+  Zip.OpenArchive(Folder / "set.zip");
+  Extract("r.bin");
+  ASSERT_EQ(Failures.size(), 1u);
+  EXPECT_EQ(Failures[0].Code, EArUserAbort().ErrorCode());
+  Zip.CloseArchive();
 }
 
 TEST_F(SpannedZip, ASetReadFromACallersStreamIsRefused) {

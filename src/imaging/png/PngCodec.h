@@ -49,6 +49,8 @@ public:
   void SetWidth(int32_t value) override { Resize(value, Height()); }
   void SetHeight(int32_t value) override { Resize(Width(), value); }
   void Clear() override { ClearChunks(); }
+  // True when the image has a colour key or alpha (`TransparencyKind` not ptmNone).
+  bool Transparent() const override;
 
   // Reads a PNG image from the stream's position. On any failure the exception of the
   // EPngError family (or the stream's own) passes and the object keeps the image it had.

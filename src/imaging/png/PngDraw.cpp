@@ -60,6 +60,8 @@ int32_t TPNGObject::TransparencyKind() const {
   return key->SingleColour ? ptmBit : ptmNone;
 }
 
+bool TPNGObject::Transparent() const { return TransparencyKind() != ptmNone; }
+
 TColor TPNGObject::TransparentKey() const {
   const TChunktRNS* key = Empty() ? nullptr : ItemFromClass<TChunktRNS>();
   return key ? key->TransparentColour() : 0;

@@ -92,9 +92,12 @@ void TWriter::WriteProperty(TPersistent& instance, const TPropInfo& info) {
     TPersistent* object = std::get<TPersistent*>(value);
     if (!object) return;
     if (auto* collection = dynamic_cast<TCollection*>(object)) {
-      if (collection->Count() == 0) return;
-      WriteStr(FPropPath + info.Name);
-      WriteCollection(*collection);
+      if (collection->Count() > 0) {
+        WriteStr(FPropPath + info.Name);
+        WriteCollection(*collection);
+      }
+      // The collection's own published properties follow its items, by their path.
+      WritePropertiesWithPrefix(*collection, FPropPath + info.Name + ".");
       return;
     }
     WritePropertiesWithPrefix(*object, FPropPath + info.Name + ".");

@@ -90,7 +90,9 @@ public:
   // class takes none: EInvalidGraphic "Unsupported clipboard format".
   virtual void LoadFromClipboardFormat(uint16_t format, const TBitmap& data, HPALETTE palette);
 
-  bool Transparent() const { return FTransparent; }
+  // Whether parts of the picture let what lies below show through. This class answers the
+  // flag last set; a graphic that knows its own transparency answers that instead.
+  virtual bool Transparent() const { return FTransparent; }
   virtual void SetTransparent(bool value) { FTransparent = value; }
 
 private:

@@ -164,6 +164,8 @@ private:
 // MessageBox flags.
 inline constexpr uint32_t MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNO = 0x4, MB_ICONSTOP = 0x10, MB_ICONQUESTION = 0x20,
                           MB_ICONWARNING = 0x30, MB_ICONINFORMATION = 0x40;
+// The box blocks every window of the program, not only the active one.
+inline constexpr uint32_t MB_TASKMODAL = 0x2000;
 
 // The application; nullptr until one is created.
 extern TApplication* Application;

@@ -66,6 +66,7 @@ int32_t TApplication::MessageBox(const WideString& text, const WideString& capti
   QMessageBox box(QApplication::activeWindow());
   box.setText(ToQString(text));
   box.setWindowTitle(ToQString(caption));
+  if (flags & MB_TASKMODAL) box.setWindowModality(Qt::ApplicationModal);
   switch (flags & 0xF0) {
     case MB_ICONSTOP:
       box.setIcon(QMessageBox::Critical);

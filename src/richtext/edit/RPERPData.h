@@ -55,6 +55,10 @@ inline constexpr TRPDocumentFlags rpdfSaveJumps = 0x0080;       // savers build 
 inline constexpr TRPDocumentFlags rpdfOwnDragCaret = 0x0100;    // this document keeps its drop caret
 inline constexpr TRPDocumentFlags rpdfResizeReadOnly = 0x0200;  // resizing in a read-only control
 
+// Enter in an empty list item starts another list item (off, the default: the item
+// leaves the list and Enter then starts a plain paragraph).
+extern bool RPKeepEmptyListItemsOnEnter;
+
 // The system caret's sizes (the editor may change them): width, the height added above
 // and below, the greatest height.
 extern int32_t RPCaretWidth;

@@ -603,6 +603,8 @@ void TRPEditRPData::DeleteCharForward(bool /*byWord*/, bool /*fromPrevious*/) {
 
 // --- Enter ---------------------------------------------------------------------------------------
 
+bool RPKeepEmptyListItemsOnEnter = false;
+
 namespace {
 
 // Enter where the paragraph starts or ends: a new empty paragraph (or line).
@@ -611,7 +613,7 @@ bool NewEmptyParagraph(TRPEditRPData& data, int32_t i, int32_t k, bool softBreak
     data.Beep();
     return false;
   }
-  if (!softBreak && !nested && IsEmptyText(data, i) && IsMarker(data, i - 1)) {
+  if (!softBreak && !nested && !RPKeepEmptyListItemsOnEnter && IsEmptyText(data, i) && IsMarker(data, i - 1)) {
     // Enter in an empty list item: the marker goes, then Enter again.
     data.BeginUndoGroup(rpukDelete, true);
     if (!data.DeleteWholeItem(i - 1)) return false;

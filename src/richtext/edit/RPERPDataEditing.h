@@ -18,10 +18,6 @@ private:
   TCustomRPData& FData;
 };
 
-// Replaces the text of item itemNo after an edit at a known place, keeping the item's
-// word marks (which the caller then moves with the text); live spelling must be paused.
-void SetItemTextKeepingMarks(TRPEditRPData& data, int32_t itemNo, AnsiString text);
-
 // Whether the item carries a checkpoint flagged persistent.
 bool HasPersistentCheckpoint(const TCustomRPItemInfo& item);
 // The item position of the caret stop (drawNo receives its draw item); -1 without one.

@@ -85,13 +85,6 @@ int32_t ItemsMinWidth(TRPEditRPData& data, int32_t first, int32_t last) {
   return data.CalculateMinRangeWidth(first, last, *canvas);
 }
 
-void SetItemTextKeepingMarks(TRPEditRPData& data, int32_t itemNo, AnsiString text) {
-  TCustomRPItemInfo& item = *data.GetItem(itemNo);
-  std::unique_ptr<TRPWordPainterList> marks = std::move(item.WordPainters);
-  data.SetItemTextRaw(itemNo, std::move(text));
-  item.WordPainters = std::move(marks);
-}
-
 int32_t CaretStopItemPos(TRPEditRPData& data, int32_t& drawNo, int32_t& offset) {
   drawNo = -1;
   offset = 0;
@@ -690,7 +683,7 @@ void TRPEditRPData::TypeText(const AnsiString& text, uint16_t /*keyCode*/) {
     const WideChar typed = unicode ? RawUnicodeToWide(text)[0] : static_cast<WideChar>(static_cast<uint8_t>(text[0]));
     const TEditSpellingPause pause(*this);
     ItemAction(rpiaTextModifying, &item, stored);
-    SetItemTextKeepingMarks(*this, target, std::move(stored));
+    SetItemTextKeepingMarks(target, std::move(stored));
     AdjustSpellingOnInsert(*this, target, position, typed);
   } else {
     BeginUndoGroup(rpukNewParagraph, true);

@@ -344,6 +344,12 @@ void TCustomRPData::SetItemTextRaw(int32_t i, AnsiString text) {
   GetItem(i)->RemoveMisspellings();
 }
 
+void TCustomRPData::SetItemTextKeepingMarks(int32_t i, AnsiString text) {
+  PauseLiveSpelling();
+  (*FItems)[static_cast<size_t>(i)].Text = std::move(text);
+  ResumeLiveSpelling();
+}
+
 AnsiString TCustomRPData::GetItemTextA(int32_t i) const {
   const AnsiString& raw = GetItemTextRaw(i);
   if (!IsTextItem(i) || !GetItem(i)->IsUnicode()) return raw;
@@ -1203,6 +1209,11 @@ bool TCustomRPData::HasProgressHandler() {
 void TCustomRPData::ReportProgress(TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone) {
   TCustomRPData* root = GetAbsoluteRootData();
   if (root != this) root->ReportProgress(operation, stage, percentDone);
+}
+
+AnsiString TCustomRPData::GetURL(int32_t id) {
+  TCustomRPData* root = GetAbsoluteRootData();
+  return root == this ? AnsiString() : root->GetURL(id);
 }
 
 std::unique_ptr<TGraphic> TCustomRPData::ImportPicture(const AnsiString& location) {

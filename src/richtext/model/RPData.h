@@ -234,6 +234,10 @@ public:
   const AnsiString& GetItemTextRaw(int32_t i) const { return (*FItems)[static_cast<size_t>(i)].Text; }
   // A new text of item i: its live-spelling marks go and it is checked again.
   void SetItemTextRaw(int32_t i, AnsiString text);
+  // A new text of item i after an edit whose caller moves the item's live-spelling marks
+  // with the text (AdjustSpellingOnInsert): the marks stay and live spelling is not sent
+  // back to the item's start, so the item's other words keep their marks.
+  void SetItemTextKeepingMarks(int32_t i, AnsiString text);
   // 8-bit text; a Unicode text item is converted with its style's code page.
   AnsiString GetItemTextA(int32_t i) const;
   // UTF-16; 8-bit text converted with its style's code page.
@@ -507,6 +511,9 @@ public:
   // class leaves them).
   virtual void ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format, int32_t& styleNo,
                              TRPTag& tag, AnsiString& itemName);
+  // The address of hyperlink id as the host gives it (asked of the absolute root; empty
+  // at the root of this class).
+  virtual AnsiString GetURL(int32_t id);
 
 private:
   struct TItemEntry {

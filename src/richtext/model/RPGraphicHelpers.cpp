@@ -8,10 +8,11 @@
 
 namespace {
 TRPGraphicCreator GraphicCreator;
-TRPGraphicImported GraphicImported;
 
 bool IsJpegImage(const TGraphic& graphic) { return SameText(graphic.ClassType()->ClassName, "TJPEGImage"); }
 }  // namespace
+
+TRPImportedGraphicHook ImportedGraphicHook = [](TGraphic&) {};
 
 bool GraphicMayBeTransparent(const TGraphic& graphic) {
   if (dynamic_cast<const TBitmap*>(&graphic)) return graphic.Transparent();
@@ -56,7 +57,6 @@ void DrawBitmapAsDIB(HDC dc, int32_t x, int32_t y, const TBitmap& bitmap, int32_
 }
 
 void SetRPGraphicCreator(TRPGraphicCreator creator) { GraphicCreator = std::move(creator); }
-void SetRPGraphicImported(TRPGraphicImported imported) { GraphicImported = std::move(imported); }
 
 std::unique_ptr<TGraphic> RPCreateGraphic(TGraphicClass graphicClass) {
   if (GraphicCreator) return GraphicCreator(graphicClass);
@@ -64,5 +64,5 @@ std::unique_ptr<TGraphic> RPCreateGraphic(TGraphicClass graphicClass) {
 }
 
 void RPAfterGraphicImport(TGraphic& graphic) {
-  if (GraphicImported) GraphicImported(graphic);
+  if (ImportedGraphicHook) ImportedGraphicHook(graphic);
 }

@@ -29,9 +29,13 @@ void DrawBitmapAsDIB(HDC dc, int32_t x, int32_t y, const TBitmap& bitmap, int32_
 // Makes a graphic of a class (default: the class's own constructor); called by the
 // native-format and RTF readers.
 using TRPGraphicCreator = std::function<std::unique_ptr<TGraphic>(TGraphicClass graphicClass)>;
-// Told after a graphic was imported (default: nothing).
-using TRPGraphicImported = std::function<void(TGraphic& graphic)>;
 void SetRPGraphicCreator(TRPGraphicCreator creator);
-void SetRPGraphicImported(TRPGraphicImported imported);
 std::unique_ptr<TGraphic> RPCreateGraphic(TGraphicClass graphicClass);
+
+// The engine's hook for imported graphics: the RTF reader calls it with every graphic it
+// makes or loads, before the graphic is reported. It does nothing until a program
+// replaces it (an empty hook is the same).
+using TRPImportedGraphicHook = std::function<void(TGraphic& graphic)>;
+extern TRPImportedGraphicHook ImportedGraphicHook;
+// Calls ImportedGraphicHook when it is set.
 void RPAfterGraphicImport(TGraphic& graphic);

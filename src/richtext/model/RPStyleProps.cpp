@@ -437,6 +437,17 @@ void TRPStyleTemplate::DefineProperties(TFiler& filer) {
       [this](TWriter& writer) { writer.WriteInteger(GetId()); }, true);
 }
 
+const TClassProps& TRPStyleTemplateCollection::Props() {
+  using T = TRPStyleTemplateCollection;
+  auto defStyleName = [] {
+    TPropInfo info = Text("DefStyleName", &T::DefStyleName);
+    info.Stored = [](const TPersistent& o) { return static_cast<const T&>(o).DefStyleName != DefaultStyleNameFormat; };
+    return info;
+  };
+  static const TClassProps props("TRPStyleTemplateCollection", nullptr, {defStyleName()});
+  return props;
+}
+
 const TClassProps& TRPStyle::Props() {
   using T = TRPStyle;
   static const TClassProps props(

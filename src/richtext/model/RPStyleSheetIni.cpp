@@ -12,7 +12,6 @@
 namespace {
 
 constexpr char errRPStyleCount[] = "Too many styles in %s";
-constexpr char DefaultStyleNameFormat[] = "Style %d";
 
 // The sheet's own numbers and flags with their keys and defaults.
 struct TSheetValue {

@@ -169,6 +169,9 @@ private:
   std::vector<TRPStyleTemplate*> FChildren;
 };
 
+// The default format of automatic template names.
+inline constexpr char DefaultStyleNameFormat[] = "Style %d";
+
 class TRPStyleTemplateCollection : public TOwnedCollection {
 public:
   // owner: the style sheet (nullptr for a collection of its own, which never resolves
@@ -176,12 +179,16 @@ public:
   explicit TRPStyleTemplateCollection(TPersistent* owner);
   ~TRPStyleTemplateCollection() override;
 
+  // Published: DefStyleName, stored when it is not "Style %d".
+  static const TClassProps& Props();
+  const TClassProps* ClassProps() const override { return &Props(); }
+
   TRPStyleTemplate* Add() { return static_cast<TRPStyleTemplate*>(TCollection::Add()); }
   TRPStyleTemplate* Template(int32_t index) const { return static_cast<TRPStyleTemplate*>(Items(index)); }
   TRPStyle* StyleSheet() const;
 
   // The format of automatic names, with one integer placeholder.
-  AnsiString DefStyleName = "Style %d";
+  AnsiString DefStyleName = DefaultStyleNameFormat;
   // The template named "Normal", or nullptr.
   TRPStyleTemplate* DefaultTemplate() const { return FDefaultTemplate; }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "richtext/layout/RPLayoutItems.h"
@@ -560,8 +561,24 @@ public:
     const TRPResolution* FSaved;
   };
 
+  // While a part of the table is printed: its printing draw item, whose printable cell
+  // copies paint the cells' content.
+  class TPrintScope {
+  public:
+    TPrintScope(TRPTableItemInfo& table, const TRPTablePrintInfo& info)
+        : FTable(table), FSaved(std::exchange(table.FPrintInfo, &info)) {}
+    ~TPrintScope() { FTable.FPrintInfo = FSaved; }
+    TPrintScope(const TPrintScope&) = delete;
+    TPrintScope& operator=(const TPrintScope&) = delete;
+
+  private:
+    TRPTableItemInfo& FTable;
+    const TRPTablePrintInfo* FSaved;
+  };
+
 private:
   friend class TResolutionScope;
+  friend class TPrintScope;
   // Where the background picture of the table (cell nullptr) or of a cell goes in an HTML
   // export, as an HTML path; empty when it is left out.
   AnsiString HtmlBackgroundLocation(TRPHTMLSaveContext& context, const TRPTableCellData* cell, TColor backColor) const;
@@ -622,6 +639,8 @@ private:
   mutable const TRPResolution* FResolution = nullptr;
   // The printing copy made for the draw item being formatted, until it is laid out.
   TRPTablePrintInfo* FPendingPrintInfo = nullptr;
+  // The printing draw item whose part is being printed (TPrintScope).
+  const TRPTablePrintInfo* FPrintInfo = nullptr;
   // The colour mode of the painting in progress.
   TRPColorMode FColorMode = rpcmColor;
   TPoint FPosition{0, 0};

@@ -13,6 +13,7 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
+#include "richtext/table/RPTablePrint.h"
 
 namespace {
 // The dotted grid that shows invisible borders on the screen; psClear hides it.
@@ -229,18 +230,28 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
   // The content, clipped to the cell; the cell's document is laid out in its own
   // coordinates from the padding's inner corner (the rectangle given to it cancels the
   // offsets that place it in its document's client area).
-  // The cell edited in place shows its content in the editor over it.
-  if (!edited && Intersects(cellRect, clipRect) && cell.DrawItems.Count() > 0) {
+  // The cell edited in place shows its content in the editor over it. On a page the
+  // cell's printable copy paints it, as the page paints its own document.
+  TCellPtblRPData* copy = printing && FPrintInfo ? FPrintInfo->CellPrintData(row, col) : nullptr;
+  if (!edited && Intersects(cellRect, clipRect) && (copy ? copy->DrawItems.Count() : cell.DrawItems.Count()) > 0) {
     const int32_t padX = ScaleX(FCellPadding), padY = ScaleY(FCellPadding);
-    const int32_t free = height - 2 * padY - cell.DocumentHeight;
+    const int32_t contentHeight = copy ? copy->DocumentHeight : cell.DocumentHeight;
+    const int32_t free = height - 2 * padY - contentHeight;
     const TRPCellVAlign align = cell.GetEffectiveVAlign();
     const int32_t vOffset = align == rpcMiddle ? free / 2 : align == rpcBottom ? free : 0;
     HDC dc = canvas.Handle();
     const int32_t saved = SaveDC(dc);
     IntersectClipRect(dc, cellRect.Left, cellRect.Top, cellRect.Right, cellRect.Bottom);
-    OffsetViewportOrgEx(dc, left + padX, top + padY + vOffset, nullptr);
-    const int32_t hOffs = cell.GetHOffs(), vOffs = cell.GetVOffs();
-    cell.DrawRect(canvas, Rect(-hOffs, -vOffs, width - 2 * padX - hOffs, cell.DocumentHeight - vOffs));
+    if (copy) {
+      copy->Left = left + padX;
+      copy->Top = top + padY + vOffset;
+      copy->Height = contentHeight;
+      copy->DrawPage(copy->Parent().CurrentPageNo, canvas, FPrintInfo->Preview, FPrintInfo->Correction);
+    } else {
+      OffsetViewportOrgEx(dc, left + padX, top + padY + vOffset, nullptr);
+      const int32_t hOffs = cell.GetHOffs(), vOffs = cell.GetVOffs();
+      cell.DrawRect(canvas, Rect(-hOffs, -vOffs, width - 2 * padX - hOffs, cell.DocumentHeight - vOffs));
+    }
     RestoreDC(dc, saved);
     canvas.Refresh();
   }

@@ -8,14 +8,44 @@ namespace {
 constexpr char errRPInternalPrinting[] = "Internal printing error";
 }  // namespace
 
-TRPTablePrintInfo::TRPTablePrintInfo(TRPTableItemInfo& table, const TRPResolution& resolution)
+TCellPtblRPData::TCellPtblRPData(TCustomPrintableRPData& parent, TRPTableItemInfo& table, TRPTableCellData& cell)
+    : TRectPtblRPData(parent.Control(), parent, cell), FCell(cell) {
+  Color = table.GetEffectiveCellColor(cell);
+  // A cell without a colour shows the table's fill (mode 1) under its pictures.
+  Transparent = cell.IsColorNone();
+  ParentItemBackground = 1;
+}
+
+TRPTablePrintInfo::TRPTablePrintInfo(TRPTableItemInfo& table, const TRPResolution& resolution,
+                                     TCustomPrintableRPData* printable)
     : Table(table),
       Resolution(resolution),
-      RepeatHeading(table.GetHeadingRowCountLimited() > 0 && table.IsHeadingBlockClosed()) {}
+      RepeatHeading(table.GetHeadingRowCountLimited() > 0 && table.IsHeadingBlockClosed()) {
+  if (!printable) return;
+  const TRPTableRows& rows = table.Rows();
+  for (int32_t r = 0; r < rows.GetRowCount(); ++r)
+    for (int32_t c = 0; c < rows.GetColCount(); ++c) {
+      TRPTableCellData* cell = rows.GetCell(r, c);
+      const bool empty = cell && cell->GetRowSpan() == 1 && cell->GetColSpan() == 1 && !cell->HasContent(true);
+      CellPrintDataList.push_back(cell && !empty ? std::make_unique<TCellPtblRPData>(*printable, table, *cell)
+                                                 : nullptr);
+    }
+}
+
+TCellPtblRPData* TRPTablePrintInfo::CellPrintData(int32_t row, int32_t col) const {
+  const size_t index =
+      static_cast<size_t>(row) * static_cast<size_t>(Table.Rows().GetColCount()) + static_cast<size_t>(col);
+  return index < CellPrintDataList.size() ? CellPrintDataList[index].get() : nullptr;
+}
 
 void TRPTablePrintInfo::LayOut(int32_t width, TCanvas& canvas) {
   TRPTableItemInfo::TResolutionScope scope(Table, &Resolution);
   Table.CalculateLayout(width, FormattingInfo, true, canvas);
+  for (const auto& copy : CellPrintDataList)
+    if (copy) {
+      copy->Width = copy->Cell().GetWidth();
+      copy->LayOut();
+    }
   TRPDrawLineInfo::SetSize(FormattingInfo.Width, FormattingInfo.Height);
 }
 
@@ -69,8 +99,11 @@ bool TRPTablePrintInfo::SplitLastPart(int32_t room) {
 }
 
 void TRPTablePrintInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect,
-                              TRPColorMode colorMode) {
+                              TRPColorMode colorMode, bool preview, bool correction) {
   TRPTableItemInfo::TResolutionScope scope(Table, &Resolution);
+  Preview = preview;
+  Correction = correction;
+  const TRPTableItemInfo::TPrintScope printing(Table, *this);
   if (partIndex < 0) {
     Table.PaintTable(canvas, x, y, clipRect, true, 0, Table.Rows().GetRowCount(), false, FormattingInfo, colorMode);
     return;
@@ -80,15 +113,16 @@ void TRPTablePrintInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t par
                    colorMode);
 }
 
-std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCustomRPFormattedData&,
+std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCustomRPFormattedData& rpData,
                                                                           const TRPResolution& resolution) {
-  auto info = std::make_unique<TRPTablePrintInfo>(*this, resolution);
+  auto info = std::make_unique<TRPTablePrintInfo>(*this, resolution, dynamic_cast<TCustomPrintableRPData*>(&rpData));
   FPendingPrintInfo = info.get();
   return info;
 }
 
 void TRPTableItemInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t, TCustomRPFormattedData&,
                              TRPColorMode colorMode, int32_t part, TRPDrawLineInfo& drawItem, const TRPResolution&,
-                             bool, bool) {
-  static_cast<TRPTablePrintInfo&>(drawItem).Print(canvas, x, y, part, canvas.ClipRect(), colorMode);
+                             bool preview, bool correction) {
+  static_cast<TRPTablePrintInfo&>(drawItem).Print(canvas, x, y, part, canvas.ClipRect(), colorMode, preview,
+                                                  correction);
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "richtext/layout/RPMultiDrawItemInfo.h"
+#include "richtext/layout/print/RPRectPrintableData.h"
 #include "richtext/model/RPScaling.h"
 #include "richtext/table/RPTableItem.h"
 
@@ -23,23 +24,49 @@ public:
   int32_t GetImageTop() const override { return StartRow; }
 };
 
+// The printable copy of one cell's document, painted into the cell's rectangle on a
+// page. It takes the style sheet of the cell's own document, the colour behind the cell
+// (the cell's, else the table's, else what lies under the table) and, for a cell without
+// a colour of its own on a table without one, what the page holds under its pictures.
+class TCellPtblRPData : public TRectPtblRPData {
+public:
+  TCellPtblRPData(TCustomPrintableRPData& parent, TRPTableItemInfo& table, TRPTableCellData& cell);
+
+  TRPTableCellData& Cell() const { return FCell; }
+  const IRPStyleSheet* GetRPStyle() const override { return FCell.GetRPStyle(); }
+  TRPStyle* GetStyleSheet() const override { return FCell.GetStyleSheet(); }
+
+private:
+  TRPTableCellData& FCell;
+};
+
 class TRPTablePrintInfo : public TRPMultiDrawItemInfo {
 public:
-  TRPTablePrintInfo(TRPTableItemInfo& table, const TRPResolution& resolution);
+  // Without a printable document (printable nullptr) the cells paint their own documents.
+  TRPTablePrintInfo(TRPTableItemInfo& table, const TRPResolution& resolution,
+                    TCustomPrintableRPData* printable = nullptr);
 
   TRPTableItemInfo& Table;
   const TRPResolution Resolution;
   // Fixed at creation: headings exist and no cell spans out of them.
   const bool RepeatHeading;
   TRPTableItemFormattingInfo FormattingInfo{true};
+  // One entry per grid position, row-major: the printable copy of the cell there;
+  // nullptr where a merged cell covers the position, for an empty cell of one row and
+  // one column, and for every position without a printable document.
+  std::vector<std::unique_ptr<TCellPtblRPData>> CellPrintDataList;
+  // Set for the painting of a part.
+  bool Preview = false, Correction = false;
+
+  TCellPtblRPData* CellPrintData(int32_t row, int32_t col) const;
 
   TRPTablePrintPart& Part(int32_t index) const { return static_cast<TRPTablePrintPart&>(*PartsList.Part(index)); }
   int32_t PartCount() const { return PartsList.Count(); }
   // The size comes only from the printing layout (LayOut).
   void SetSize(int32_t, int32_t) override {}
 
-  // Lays the table out at the output's resolution for width device pixels; the draw
-  // item takes the table's size.
+  // Lays the table out at the output's resolution for width device pixels, and each
+  // printable copy for its cell's width; the draw item takes the table's size.
   void LayOut(int32_t width, TCanvas& canvas);
 
   // The split protocol of page breaking (rooms in device pixels).
@@ -53,7 +80,8 @@ public:
 
   // Paints part partIndex (every row without headings for a negative index) with the
   // table's top-left corner at (x, y).
-  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect, TRPColorMode colorMode);
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t partIndex, const TRect& clipRect, TRPColorMode colorMode,
+             bool preview = false, bool correction = false);
 
 private:
   // The first body row: after the repeated headings, else 0.

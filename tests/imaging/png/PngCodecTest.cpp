@@ -80,6 +80,33 @@ TEST(PngCodec, TransparencyKindOfPaletteTables) {
     LoadPng(image, PalettePng(entries, c.Trns));
     EXPECT_EQ(image.TransparencyKind(), c.Kind);
     EXPECT_EQ(image.TransparentKey(), c.Key);
+    EXPECT_EQ(image.Transparent(), c.Kind != ptmNone);
+  }
+}
+
+TEST(PngCodec, AGraphicAnswersTransparentFromItsColourTypeAndKey) {
+  const TBytes grayRow{0, 10, 20}, rgbRow{0, 1, 2, 3, 4, 5, 6}, alphaRow{0, 1, 2, 3, 4, 5, 6, 7, 8};
+  const struct {
+    uint8_t ColorType;
+    uint32_t Width;
+    TBytes Row, Trns;
+    bool Transparent;
+  } cases[] = {
+      {0, 2, grayRow, {}, false}, {0, 2, grayRow, {0, 10}, true},
+      {2, 2, rgbRow, {}, false},  {2, 2, rgbRow, {0, 1, 0, 2, 0, 3}, true},
+      {4, 4, alphaRow, {}, true}, {6, 2, alphaRow, {}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << int(c.ColorType) << " tRNS " << c.Trns.size());
+    TBytes file = c.Trns.empty()
+                      ? PngFile({ChunkBytes("IHDR", IhdrData(c.Width, 1, 8, c.ColorType)),
+                                 ChunkBytes("IDAT", Deflated(c.Row)), ChunkBytes("IEND", {})})
+                      : PngFile({ChunkBytes("IHDR", IhdrData(c.Width, 1, 8, c.ColorType)), ChunkBytes("tRNS", c.Trns),
+                                 ChunkBytes("IDAT", Deflated(c.Row)), ChunkBytes("IEND", {})});
+    TPNGObject image;
+    LoadPng(image, file);
+    const TGraphic& graphic = image;
+    EXPECT_EQ(graphic.Transparent(), c.Transparent);
   }
 }
 

@@ -685,6 +685,7 @@ TEST_F(RPEditingTest, Enter) {
     bool Soft;
     const char* Expected;
     std::pair<int32_t, int32_t> Caret;
+    bool KeepEmptyListItems = false;
   };
   const auto plain = [this] { Build({"abcd", "ef"}); };
   const auto bulleted = [this] {
@@ -706,12 +707,22 @@ TEST_F(RPEditingTest, Enter) {
       {"in a bulleted paragraph", bulleted, 1, 2, false, "*+'a' / *+'b'", {3, 1}},
       {"at a bulleted paragraph's end", bulleted, 1, 3, false, "*+'ab' / *+''", {3, 1}},
       {"in an empty bulleted paragraph", emptyBullet, 3, 1, false, "*+'ab' / '' / ''", {3, 1}},
+      {"in an empty bulleted paragraph, empty list items kept",
+       emptyBullet,
+       3,
+       1,
+       false,
+       "*+'ab' / *+'' / *+''",
+       {5, 1},
+       true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     c.Build();
+    RPKeepEmptyListItemsOnEnter = c.KeepEmptyListItems;
     ExpectEditThenUndo(
         c.ItemNo, c.Offset, [&] { EXPECT_TRUE(Data().InsertParagraphBreak(c.Soft, false)); }, c.Expected, c.Caret);
+    RPKeepEmptyListItemsOnEnter = false;
   }
 }
 

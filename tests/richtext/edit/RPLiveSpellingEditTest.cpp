@@ -125,6 +125,28 @@ TEST_F(RPLiveSpellingEditTest, TypingAndBackspaceKeepTheWordMarksInStep) {
   }
 }
 
+// Typing into one word leaves the walk where it was: the item's other words are not
+// asked again, so their marks never go while the walk would come back for them.
+TEST_F(RPLiveSpellingEditTest, TypingLeavesTheOtherWordsMarksStanding) {
+  AddW(u"one wrng two");
+  Format();
+  Pane.StartLiveSpelling();
+  WaitForTheWalk();
+  ASSERT_EQ(Marks(0), (std::vector<std::pair<int32_t, int32_t>>{{5, 4}}));
+  TakeAsked();
+  Pane.SetCurTextStyleNo(UnicodeStyle);
+  for (int32_t offset : {13, 1}) {
+    Data().SetCaretAtItemPos(0, offset);
+    Data().TypeText(WideToRawUnicode(u"x"), 0);
+  }
+  EXPECT_EQ(TextOf(0), u"xone wrng twox");
+  EXPECT_EQ(Marks(0), (std::vector<std::pair<int32_t, int32_t>>{{6, 4}}));
+  WaitForTheWalk();
+  const std::vector<AnsiString> asked = TakeAsked();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), "wrng"), 0);
+  EXPECT_EQ(Marks(0), (std::vector<std::pair<int32_t, int32_t>>{{6, 4}}));
+}
+
 TEST_F(RPLiveSpellingEditTest, AMisspelledWordTypedIntoIsAskedAgain) {
   AddW(u"one wrng");
   Format();

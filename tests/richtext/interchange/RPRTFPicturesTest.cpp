@@ -14,6 +14,7 @@
 #include "richtext/interchange/RPRTFPictureLoad.h"
 #include "richtext/interchange/RPRTFPicturePeer.h"
 #include "richtext/interchange/RPRTFTestProbe.h"
+#include "richtext/model/RPGraphicHelpers.h"
 
 namespace {
 
@@ -279,6 +280,19 @@ TEST(RPRTFPictures, ShapePicturesAndTheirAlternatives) {
     EXPECT_EQ(probe.Parse(c.Rtf), rtf_ec_OK);
     EXPECT_EQ(probe.Trace, c.Trace);
   }
+}
+
+TEST(RPRTFPictures, TheImportedGraphicHookSeesEveryLoadedGraphicBeforeItIsReported) {
+  Lines seen;
+  TReaderProbe probe;
+  const TRPImportedGraphicHook saved = std::exchange(ImportedGraphicHook, [&](TGraphic& graphic) {
+    seen.push_back(std::to_string(graphic.Width()) + " wide after " + std::to_string(probe.Trace.size()));
+  });
+  const TRPRTFErrorCode code = probe.Parse("{\\rtf1 a{\\pict\\dibitmap0 " + HexOf(DibCore1()) +
+                                           "}{\\pict\\wmetafile8 " + HexOf(Metafile(DibPalette8(), {})) + "}b\\par}");
+  ImportedGraphicHook = saved;
+  EXPECT_EQ(code, rtf_ec_OK);
+  EXPECT_EQ(seen, Lines({"3 wide after 1", "2 wide after 2"}));
 }
 
 TEST(RPRTFPictures, GoalSizesAndPositions) {

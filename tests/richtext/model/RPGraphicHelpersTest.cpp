@@ -111,11 +111,14 @@ TEST(RPGraphicHelpersTest, CreationHooks) {
   EXPECT_NE(dynamic_cast<TFakeGraphic*>(RPCreateGraphic(&TBitmap::ClassInfo).get()), nullptr);
   SetRPGraphicCreator(nullptr);
   TFakeGraphic imported;
-  RPAfterGraphicImport(imported);  // nothing by default
-  int told = 0;
-  SetRPGraphicImported([&](TGraphic&) { ++told; });
+  ASSERT_TRUE(ImportedGraphicHook);  // an empty procedure by default
   RPAfterGraphicImport(imported);
-  SetRPGraphicImported(nullptr);
+  int told = 0;
+  const TRPImportedGraphicHook saved = std::exchange(ImportedGraphicHook, [&](TGraphic&) { ++told; });
+  RPAfterGraphicImport(imported);
+  ImportedGraphicHook = nullptr;
+  RPAfterGraphicImport(imported);  // cleared: nothing
+  ImportedGraphicHook = saved;
   EXPECT_EQ(told, 1);
 }
 

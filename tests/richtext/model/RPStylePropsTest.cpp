@@ -66,6 +66,20 @@ TEST(RPStylePropsTest, DefaultsAreNotWritten) {
     EXPECT_TRUE(HasBytes(bytes, present)) << present;
 }
 
+TEST(RPStylePropsTest, TheFormatOfTemplateNamesIsStoredWhenItIsNotTheDefault) {
+  TRPStyle sheet(nullptr);
+  sheet.StyleTemplates().DefStyleName = "Custom %d";
+  const std::vector<uint8_t> bytes = WriteDefinition(sheet);
+  EXPECT_TRUE(HasBytes(bytes, "StyleTemplates.DefStyleName"));
+  TRPStyle loaded(nullptr);
+  ReadDefinition(loaded, bytes);
+  EXPECT_EQ(loaded.StyleTemplates().DefStyleName, "Custom %d");
+  EXPECT_EQ(loaded.StyleTemplates().Add()->Name(), "Custom 1");
+  // Back at the default, and with templates of its own, the format is left out again.
+  loaded.StyleTemplates().DefStyleName = DefaultStyleNameFormat;
+  EXPECT_FALSE(HasBytes(WriteDefinition(loaded), "DefStyleName"));
+}
+
 TEST(RPStylePropsTest, ALoopOfParentsInAStreamIsCutWhenLoaded) {
   TRPStyle sheet(nullptr);
   TRPStyleTemplate& x = *sheet.StyleTemplates().Add();

@@ -156,8 +156,16 @@ void TCustomPrintableRPData::FillItemBackground(int32_t x, int32_t y, bool useOf
     x += DeviceToScreenX(CurrentDrawItem->Left, resolution);
     y += DeviceToScreenY(CurrentY - GetAreaTop(), resolution);
   }
-  const TColor paraColor =
-      CurrentDrawItem ? GetParaStyle(CurrentDrawItem->ItemNo).Background.Color : static_cast<TColor>(clNone);
+  FillBelowItem(x, y, resolution, bitmap);
+  FillCurrentItemBackground(x, y, itemBackground, resolution, bitmap);
+}
+
+TColor TCustomPrintableRPData::CurrentParaColor() const {
+  return CurrentDrawItem ? GetParaStyle(CurrentDrawItem->ItemNo).Background.Color : static_cast<TColor>(clNone);
+}
+
+void TCustomPrintableRPData::FillBelowItem(int32_t x, int32_t y, const TRPResolution&, TBitmap& bitmap) {
+  const TColor paraColor = CurrentParaColor();
   TCanvas& target = *bitmap.Canvas();
   const TRect all{0, 0, bitmap.Width(), bitmap.Height()};
   if (paraColor == clNone && FPageBackground) {
@@ -169,7 +177,13 @@ void TCustomPrintableRPData::FillItemBackground(int32_t x, int32_t y, bool useOf
     target.Brush().SetColor(color);
     target.FillRect(all);
   }
+}
+
+void TCustomPrintableRPData::FillCurrentItemBackground(int32_t x, int32_t y, int32_t itemBackground,
+                                                       const TRPResolution& resolution, TBitmap& bitmap) {
   if (itemBackground == 0 || !CurrentDrawItem) return;
+  TCanvas& target = *bitmap.Canvas();
+  const TRect all{0, 0, bitmap.Width(), bitmap.Height()};
   auto* item = dynamic_cast<IRPPrintableItem*>(GetItem(CurrentDrawItem->ItemNo));
   if (!item) return;
   // The draw item's box relative to (x, y), in the bitmap's screen pixels.
@@ -204,10 +218,10 @@ void TCustomPrintableRPData::DrawPage(int32_t pageNo, TCanvas& canvas, bool prev
     if (paraStart && item.StyleNo != rpkindBreak)
       PaintParagraphDecoration(canvas, i, firstDrawNo, lastDrawNo, part, pageTop, areaLeft, resolution);
     if (item.GetBoolValueEx(rpibqxJump, style))
-      DoDrawHyperlink(this, d.ItemNo, Bounds(d.Left + areaLeft, d.Top - pageTop, d.Width, d.Height));
+      DoDrawHyperlink(GetSourceRPData(), d.ItemNo, Bounds(d.Left + areaLeft, d.Top - pageTop, d.Width, d.Height));
     if (item.Checkpoint && IsItemStartDrawItem(i) && part <= 0) {
       CurrentY = part == 0 && i == firstDrawNo ? -pageTop : d.Top - pageTop;
-      DoDrawCheckpoint(this, d.ItemNo, d.Left + areaLeft, CurrentY);
+      DoDrawCheckpoint(GetSourceRPData(), d.ItemNo, d.Left + areaLeft, CurrentY);
       if ((GetOptions() & rpoShowCheckpoints) != 0)
         style->DrawCheckpoint(canvas, d.Left + areaLeft, CurrentY, areaLeft, GetWidth(), this, d.ItemNo, 0,
                               item.Checkpoint->RaiseEvent, nullptr);

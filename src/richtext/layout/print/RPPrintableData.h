@@ -44,7 +44,8 @@ public:
   virtual void GetPageDrawItems(int32_t pageNo, int32_t& firstDrawNo, int32_t& firstPart, int32_t& lastDrawNo) const;
   virtual void CheckPageNo(int32_t) const {}
   virtual TRPColorMode GetColorMode() const { return rpcmPrinterColor; }
-  // Told of each hyperlink painted (its rectangle on the canvas) and each checkpoint met.
+  // Told of each hyperlink painted (its rectangle on the canvas) and each checkpoint met,
+  // with the document they belong to (GetSourceRPData).
   virtual void DoDrawHyperlink(TCustomRPData*, int32_t, const TRect&) {}
   virtual void DoDrawCheckpoint(TCustomRPData*, int32_t, int32_t, int32_t) {}
   // Paints page pageNo (1-based). Raises ERichPaneError "Style of printable TRichPane
@@ -61,6 +62,15 @@ public:
                                   const TRPResolution& resolution, TBitmap& bitmap);
 
 protected:
+  // The paragraph colour of the current draw item; clNone outside painting.
+  TColor CurrentParaColor() const;
+  // What lies under a picture at (x, y) of the area: the page background's part there
+  // when the paragraph has no colour, else the paragraph's, the document's or white.
+  virtual void FillBelowItem(int32_t x, int32_t y, const TRPResolution& resolution, TBitmap& bitmap);
+  // The current draw item's own background painted into bitmap (filled for (x, y) of the
+  // area, screen pixels), unless itemBackground is 0.
+  void FillCurrentItemBackground(int32_t x, int32_t y, int32_t itemBackground, const TRPResolution& resolution,
+                                 TBitmap& bitmap);
   // The page background rendered for the page being painted (only while painting and
   // only when the background has a picture).
   std::unique_ptr<TBitmap> FPageBackground;

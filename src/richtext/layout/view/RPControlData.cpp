@@ -403,6 +403,12 @@ std::unique_ptr<TGraphic> TRichPaneRPData::ImportPicture(const AnsiString& locat
   return graphic;
 }
 
+AnsiString TRichPaneRPData::GetURL(int32_t id) {
+  AnsiString url;
+  if (ControlAlive() && FControl.OnURLNeeded) FControl.OnURLNeeded(&FControl, id, url);
+  return url;
+}
+
 void TRichPaneRPData::ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format,
                                     int32_t& styleNo, TRPTag& tag, AnsiString& itemName) {
   if (styleNo == rpkindPicture)

@@ -173,6 +173,8 @@ public:
   std::unique_ptr<TGraphic> ImportPicture(const AnsiString& location) override;
   void ReadHyperlink(const AnsiString& target, const AnsiString& extras, TRPLoadFormat format, int32_t& styleNo,
                      TRPTag& tag, AnsiString& itemName) override;
+  // The control's OnURLNeeded.
+  AnsiString GetURL(int32_t id) override;
   void ExecuteItemJump(int32_t jumpId) override;
   void SelectionChanged() override;
   // The control's events and settings for the mouse handling of the document.

@@ -130,6 +130,7 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnImportPicture = source.OnImportPicture;
   OnReadHyperlink = source.OnReadHyperlink;
   OnProgress = source.OnProgress;
+  OnURLNeeded = source.OnURLNeeded;
   OnSpellingCheck = source.OnSpellingCheck;
   OnSmartPopupClick = source.OnSmartPopupClick;
   OnVScrolled = source.OnVScrolled;

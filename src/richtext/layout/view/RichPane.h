@@ -155,6 +155,8 @@ public:
       OnReadHyperlink;
   std::function<void(TCustomRichPane* sender, TRPLongOperation operation, TRPProgressStage stage, int32_t percentDone)>
       OnProgress;
+  // The address of hyperlink id that the document asks for; left empty, the link has none.
+  std::function<void(TCustomRichPane* sender, int32_t id, AnsiString& url)> OnURLNeeded;
 
   // Live spelling asks whether word (8-bit text in the code page of its text style
   // styleNo) is misspelled. Called on the live-spelling thread: the handler must not touch
@@ -206,6 +208,11 @@ public:
   bool IsFromNewLine(int32_t i) const { return FData->StartsNewLine(i); }
   int32_t GetItemStartOffset(int32_t i) const { return FData->GetItemStartOffset(i); }
   int32_t GetItemEndOffset(int32_t i) const { return FData->GetItemEndOffset(i); }
+  // The item's integer property of that code (an rpip... constant); false when the item
+  // has none of that code.
+  bool GetItemExtraIntProperty(int32_t i, int32_t prop, int32_t& value) const {
+    return FData->GetItemIntProperty(i, prop, value);
+  }
   int32_t GetDocumentHeight() const { return FData->DocumentHeight; }
 
   // A whole new layout on the control's canvas; the control repaints. Nothing while

@@ -9,6 +9,7 @@
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/ImageList.h"
+#include "richtext/model/RPTextItems.h"
 
 namespace {
 
@@ -85,6 +86,12 @@ TEST(RichPaneTest, TheDocumentAnswersFromTheControl) {
     target = "#" + std::to_string(jumpNo);
     extra = "x";
   };
+  EXPECT_EQ(data.GetURL(4), "");
+  pane.OnURLNeeded = [&pane](TCustomRichPane* sender, int32_t id, AnsiString& url) {
+    EXPECT_EQ(sender, &pane);
+    url = "http://example.org/" + std::to_string(id);
+  };
+  EXPECT_EQ(data.GetURL(4), "http://example.org/4");
   AnsiString target, extra;
   data.WriteHyperlink(7, data, 0, rpsfHTML, target, extra);
   EXPECT_EQ(target, "#7");
@@ -92,6 +99,19 @@ TEST(RichPaneTest, TheDocumentAnswersFromTheControl) {
   data.WriteHyperlink(7, data, 0, rpsfHTML, target, extra);
   EXPECT_EQ(target, "");
   EXPECT_EQ(extra, "");
+}
+
+TEST(RichPaneTest, AnItemsExtraIntegerPropertiesAreReadThroughTheControl) {
+  TCustomRichPane pane(nullptr);
+  auto line = std::make_unique<TRPBreakItemInfo>(&pane.RPData());
+  line->SetIntProperty(rpipUnremovable, 1);
+  pane.AddItem("", std::move(line));
+  pane.AddTextNL("text", 0, 0, 0);
+  int32_t value = -1;
+  EXPECT_TRUE(pane.GetItemExtraIntProperty(0, rpipUnremovable, value));
+  EXPECT_EQ(value, 1);
+  EXPECT_FALSE(pane.GetItemExtraIntProperty(0, rpipWidth, value));
+  EXPECT_FALSE(pane.GetItemExtraIntProperty(1, rpipUnremovable, value));
 }
 
 TEST(RichPaneTest, AFreedStyleSheetLeavesTheControlWithoutOne) {
