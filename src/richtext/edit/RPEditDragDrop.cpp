@@ -110,7 +110,8 @@ bool TCustomRichPaneEdit::OleDragOver(int32_t x, int32_t y) {
   RecordAutoScroll(ClientWidth() / 2, zoneY);
   TRPEditRPData& data = RootEditor().EditData();
   if (!data.GetDragDropCaretInfo()) return false;
-  data.SetDragDropCaret(x, y);
+  const TPoint inRoot = PointInRootEditor(TPoint{x, y});
+  data.SetDragDropCaret(inRoot.X, inRoot.Y);
   const TCustomRPFormattedData::TRPDragDropCaretInfo& caret = data.GetDragDropCaret();
   return caret.Data && caret.Data->CanInsertAt(caret.ItemNo, caret.ItemOffs);
 }
