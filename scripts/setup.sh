@@ -21,7 +21,7 @@ NEEDED=(
   clang-format  # the format check of the tree (tests/checks/check_format.py: version 14)
   libpng-dev pngcheck  # PNG decoding and encoding checked against libpng
   libxml2-dev  # XML name rules and parsing checked against libxml2
-  libhunspell-dev hunspell-en-us hunspell-ru  # live spelling checked by hunspell with real dictionaries
+  libhunspell-dev hunspell-en-us hunspell-ru hunspell-el hunspell-de-de  # live spelling checked by hunspell with real dictionaries
   python3-tinycss2  # the style sheets written for HTML export parsed by a real CSS parser
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
   setpriv:util-linux  # tests of what permissions refuse run as "nobody" when the suite runs as root

@@ -131,6 +131,7 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnReadHyperlink = source.OnReadHyperlink;
   OnProgress = source.OnProgress;
   OnSpellingCheck = source.OnSpellingCheck;
+  OnSpellingCheckW = source.OnSpellingCheckW;
   OnSmartPopupClick = source.OnSmartPopupClick;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;
