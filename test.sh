@@ -4,7 +4,7 @@
 # the build stays quick on a small machine.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/setup.sh
+scripts/setup.sh  # what the program needs and what the tests add
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DQF_SANITIZE=ON
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j "$(nproc)"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <tuple>
 #include <utility>
 
@@ -31,6 +32,19 @@ constexpr int32_t SmallestHeight = 500;
 // grow.
 constexpr int32_t SmallestListWidth = 100;
 constexpr int32_t SmallestEditWidth = 80;
+
+// The built-in entries of the override choice, one per mode in the order of the modes.
+constexpr const char16_t* OverrideModeTexts[] = {u"Ask", u"Override", u"Don't convert"};
+constexpr int32_t OverrideModeCount = static_cast<int32_t>(std::size(OverrideModeTexts));
+
+// The open dialog's one filter: its name, then its masks after "|".
+constexpr const char16_t* BookFilter = u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip";
+
+// The mode that a stored or shown index stands for: anything but one of the entries (a
+// box left blank, a value written into the settings by hand) asks.
+TOverrideMode OverrideModeOf(int32_t index) {
+  return index >= 0 && index < OverrideModeCount ? static_cast<TOverrideMode>(index) : omAsk;
+}
 
 // TColor (0x00BBGGRR) of each log kind: black, pure red, dark green.
 constexpr int32_t LogColors[] = {0x000000, 0x0000FF, 0x008000};
@@ -160,7 +174,7 @@ void TfrmMain::CreateComponents() {
   cmbScheme->SetStyle(csDropDownList);
   cmbScheme->OnChange = [this](TObject*) { cmbSchemeChange(); };
   cmbOverrideMode->SetStyle(csDropDownList);
-  for (const char16_t* entry : {u"Ask", u"Override", u"Don't convert"}) cmbOverrideMode->Items()->Add(entry);
+  for (const char16_t* entry : OverrideModeTexts) cmbOverrideMode->Items()->Add(entry);
   cmbOverrideMode->OnChange = [this](TObject*) { cmbOverrideModeChange(); };
   lbxLog->SetHighlightSelection(false);
   lbxLog->OnItemColor = [this](int32_t index) { return LogColors[FLogKinds.at(static_cast<size_t>(index))]; };
@@ -169,7 +183,7 @@ void TfrmMain::CreateComponents() {
   dlcMain->SetName("dlcMain");
   OpenDlg->SetName("OpenDlg");
   OpenDlg->SetTitle(u"Select FB2 file(s) to add");
-  OpenDlg->SetFilter(u"FictionBook Files (*.fb2;*.zip)|*.fb2;*.zip");
+  OpenDlg->SetFilter(BookFilter);
   OpenDlg->SetDefaultExt(u"*.fb2;*.zip");
   OpenDlg->SetOptions(ofAllowMultiSelect | ofFileMustExist);
 }
@@ -327,7 +341,7 @@ void TfrmMain::FormCreate() {
   FConvertor->SetOnProgress(
       [this](const WideString& msg, int32_t percent, bool& cancel) { ConvertorProgress(msg, percent, cancel); });
   btnStartStop->SetCaption(Res(&SBtnStart));
-  cmbOverrideMode->SetItemIndex(Settings.OverrideMode);
+  ShowOverrideMode();
   lbxLog->Items()->Clear();
   FLogKinds.clear();
 
@@ -380,12 +394,24 @@ void TfrmMain::cmbSchemeChange() {
   FConvertor->SelectScheme(Settings.SchemeName);
 }
 
-void TfrmMain::cmbOverrideModeChange() { Settings.OverrideMode = cmbOverrideMode->ItemIndex(); }
+void TfrmMain::cmbOverrideModeChange() { Settings.OverrideMode = OverrideModeOf(cmbOverrideMode->ItemIndex()); }
+
+// A translation may list the override entries short or long: the box keeps one entry per
+// mode, with the built-in text for each that the translation leaves out, and shows the
+// stored mode.
+void TfrmMain::ShowOverrideMode() {
+  TUniComboBoxStrings& entries = *cmbOverrideMode->Items();
+  while (entries.Count() > OverrideModeCount) entries.Delete(entries.Count() - 1);
+  for (int32_t i = entries.Count(); i < OverrideModeCount; ++i) entries.Add(OverrideModeTexts[i]);
+  cmbOverrideMode->SetItemIndex(OverrideModeOf(Settings.OverrideMode));
+}
 
 void TfrmMain::dlcMainLanguageChanged() {
   btnStartStop->SetCaption(Res(FConverting ? &SBtnBreak : &SBtnStart));
   cmbScheme->SetItemIndex(IndexOfExact(*cmbScheme, Settings.SchemeName));
-  cmbOverrideMode->SetItemIndex(Settings.OverrideMode);
+  ShowOverrideMode();
+  // A translated filter without its masks would let the open dialog list no file.
+  if (OpenDlg->Filter().find(u'|') == WideString::npos) OpenDlg->SetFilter(BookFilter);
   // The new captions may need more room.
   FormResize();
 }
@@ -467,8 +493,9 @@ void TfrmMain::RunBatch() {
   WideString reason;
   const WideString dir = WideExcludeTrailingBackslash(edtDestinationDir->Text());
   if (rdoUseSpecialDir->Checked() && !CanWriteToFolder(dir, reason)) {
+    // Nothing was converted: the batch's end is no success.
     AddLog(WideFormat(Res(&SMsgDirNotWritable), {dir, reason}), lkError);
-    AddLog(Res(&SMsgStopConvert), lkSuccess);
+    AddLog(Res(&SMsgStopConvert), lkError);
     return;
   }
   for (int32_t i = 0; i < lbxFiles->ItemCount(); ++i) {
@@ -527,10 +554,9 @@ void TfrmMain::EndStage() {
 }
 
 bool TfrmMain::ShouldOverride(const WideString& out) {
-  const int32_t mode = cmbOverrideMode->ItemIndex();
+  const TOverrideMode mode = OverrideModeOf(cmbOverrideMode->ItemIndex());
   if (mode == omOverride) return true;
   if (mode == omDontConvert) return false;
-  if (mode != omAsk) return true;
   if (FOverrideAnswer == oaNone) {
     const int32_t answer = FDialogs->MessageDlg(WideFormat(Res(&SMsgOverrideAsk), {out}), mtConfirmation,
                                                 MsgDlgButton(mbYes) | MsgDlgButton(mbNo) | MsgDlgButton(mbCancel) |
@@ -570,7 +596,7 @@ void TfrmMain::FormCloseQuery(bool& canClose) {
     canClose = false;
     return;
   }
-  Settings.OverrideMode = cmbOverrideMode->ItemIndex();
+  Settings.OverrideMode = OverrideModeOf(cmbOverrideMode->ItemIndex());
   Settings.SchemeName = cmbScheme->ItemIndex() >= 0 ? cmbScheme->Item(cmbScheme->ItemIndex()).Text : u"";
   Settings.DestinationDir = edtDestinationDir->Text();
   Settings.UseSourceDir = rdoUseSourceDir->Checked();

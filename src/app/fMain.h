@@ -104,6 +104,7 @@ private:
   void rdoSelectDestDirClick();
   void cmbSchemeChange();
   void cmbOverrideModeChange();
+  void ShowOverrideMode();
   void dlcMainLanguageChanged();
   void AppException(const std::exception& e);
 

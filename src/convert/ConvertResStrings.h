@@ -14,7 +14,7 @@ inline constexpr TResStringRec SErrBadWin1251Char{
 
 // The per-book driver's messages.
 inline constexpr TResStringRec SErrFB2ReadError{"SErrFB2ReadError",
-                                                "Can't read FB2 file!\r\nnMake sure that file is correct."};
+                                                "Can't read FB2 file!\r\nMake sure that file is correct."};
 inline constexpr TResStringRec SErrNoFB2InZIP{"SErrNoFB2InZIP", "Can't found FB2-file in this ZIP."};
 inline constexpr TResStringRec SErrUserBreak{"SErrUserBreak", "User break!"};
 // A book whose body gives no page (none, or empty) fails on its own instead of ending the
@@ -28,7 +28,19 @@ inline constexpr TResStringRec SMsgLoading{"SMsgLoading", "Loading..."};
 inline constexpr TResStringRec SMsgConverting{"SMsgConverting", "Converting..."};
 inline constexpr TResStringRec SMsgFormatting{"SMsgFormatting", "Format pages..."};
 inline constexpr TResStringRec SMsgSaveWolf{"SMsgSaveWolf", "Save WOL..."};
+// A ".zip" book that the archive reader refuses, by what is wrong with the file: the user
+// learns that this archive is at fault, not zips as such.
+inline constexpr TResStringRec SErrZipEmpty{"SErrZipEmpty", "The ZIP file is empty."};
+inline constexpr TResStringRec SErrNotZip{"SErrNotZip", "This file is not a ZIP archive."};
+inline constexpr TResStringRec SErrZipCutShort{"SErrZipCutShort", "The ZIP archive is damaged: it is cut short."};
+inline constexpr TResStringRec SErrZipBadDirectory{"SErrZipBadDirectory",
+                                                   "The ZIP archive is damaged: its list of files can't be read."};
+// An entry that does not extract whole, by its name in the archive.
+inline constexpr TResStringRec SErrZipBadCRC{"SErrZipBadCRC",
+                                             "The ZIP archive is damaged: \"%s\" fails its checksum (CRC)."};
+inline constexpr TResStringRec SErrZipBadEntry{"SErrZipBadEntry", "\"%s\" can't be extracted from the ZIP archive."};
 
-inline constexpr std::array<PResStringRec, 12> ConvertResStrings{
-    &SErrBadWin1251Char, &SErrFB2ReadError, &SErrNoFB2InZIP, &SErrUserBreak,  &SErrNoPages,    &STxtNoBookLoaded,
-    &STxtMissingAuthor,  &STxtMissingTitle, &SMsgLoading,    &SMsgConverting, &SMsgFormatting, &SMsgSaveWolf};
+inline constexpr std::array<PResStringRec, 18> ConvertResStrings{
+    &SErrBadWin1251Char, &SErrFB2ReadError, &SErrNoFB2InZIP,  &SErrUserBreak,       &SErrNoPages,    &STxtNoBookLoaded,
+    &STxtMissingAuthor,  &STxtMissingTitle, &SMsgLoading,     &SMsgConverting,      &SMsgFormatting, &SMsgSaveWolf,
+    &SErrZipEmpty,       &SErrNotZip,       &SErrZipCutShort, &SErrZipBadDirectory, &SErrZipBadCRC,  &SErrZipBadEntry};

@@ -96,9 +96,9 @@ void TFB2WolConvertor::LoadBook(const WideString& fileName) {
     FillDescription();
   } catch (...) {
     // Whatever failed (a file or an archive that cannot be opened too), no earlier book
-    // stays behind.
+    // stays behind. The stage keeps the progress it reached: a failed load never reads
+    // as complete.
     Reset();
-    Progress(100);
     throw;
   }
   Progress(100);

@@ -7,9 +7,10 @@
 //   SaveWolf(name)   render every page with header and footer and write the Wolf file
 //
 // Every stage reports through OnProgress (stage text, percent, cancel); a cancel answer
-// raises WideException "User break!" inside the stage. Failures are user-facing
-// WideExceptions with the conversion's messages, except an archive that cannot be
-// opened at all, whose archive exception passes on (it ends a whole batch).
+// raises WideException "User break!" inside the stage; a stage that fails keeps the
+// percent it reached. Failures are user-facing WideExceptions with the conversion's
+// messages (a damaged, empty or foreign ".zip" says which), except an archive that is
+// missing, whose archive exception passes on.
 //
 // The Wolf file is written under a temporary name beside its target and moved over it
 // only when complete, so a break or an error leaves no file behind and an older ".wol"
@@ -53,11 +54,13 @@ public:
   void SelectScheme(const WideString& name);
 
   // Loads an ".fb2" file, or the first ".fb2" entry of a file whose extension is ".zip"
-  // (any case). Reports 0 % under "Loading..." and 100 % at the end, also on failure.
-  // Raises WideException SErrFB2ReadError when the data is no FB2 book (or an entry of
-  // the archive could not be extracted whole), SErrNoFB2InZIP when the archive holds no
-  // ".fb2" entry, "User break!" on cancel; the file stream's and the archive's exceptions
-  // for a file or an archive that cannot be opened. A failed load leaves the driver empty.
+  // (any case). Reports 0 % under "Loading..." and 100 % once loaded; a failed load
+  // reports no more. Raises WideException SErrFB2ReadError when the data is no FB2 book,
+  // SErrZipBadCRC or SErrZipBadEntry (with the entry's name) when the entry does not
+  // extract whole, SErrZipEmpty, SErrNotZip, SErrZipCutShort or SErrZipBadDirectory when
+  // the archive reader refuses the file, SErrNoFB2InZIP when the archive holds no ".fb2"
+  // entry, "User break!" on cancel; the file stream's and the archive's exceptions for a
+  // file or an archive that cannot be opened. A failed load leaves the driver empty.
   void LoadBook(const WideString& fileName);
   // Loads the book from a stream positioned at its start (FileName is left alone).
   void LoadBookFromStream(TStream& stream);

@@ -24,8 +24,8 @@ TEST(BookEntitiesTest, TheDriverLoadsOrRefusesEachBook) {
     const char16_t* Error;  // none: loads
   } cases[] = {
       {"book-entities.fb2", nullptr},
-      {"book-bad-subset.fb2", u"Can't read FB2 file!\r\nnMake sure that file is correct."},
-      {"book-undeclared-entity.fb2", u"Can't read FB2 file!\r\nnMake sure that file is correct."},
+      {"book-bad-subset.fb2", u"Can't read FB2 file!\r\nMake sure that file is correct."},
+      {"book-undeclared-entity.fb2", u"Can't read FB2 file!\r\nMake sure that file is correct."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.File);

@@ -6,11 +6,12 @@
 #include "archive/ArExcept.h"
 #include "convert/ConvertTestBooks.h"
 #include "convert/cFB2WolConvertor.h"
+#include "unicode/UniSystem.h"
 #include "unicode/WideException.h"
 
 namespace {
 
-const WideString ReadError = u"Can't read FB2 file!\r\nnMake sure that file is correct.";
+const WideString ReadError = u"Can't read FB2 file!\r\nMake sure that file is correct.";
 const std::string Book = TestFB2("Zip Book", "<section><title><p>One</p></title><p>Text</p></section>");
 
 struct TLoadCase {
@@ -82,7 +83,9 @@ TEST(FB2WolConvertorLoad, BooksAndArchivesLoadOrFailWithTheirMessages) {
       // A bad book writes nothing; the older ".wol" stays as it was.
       EXPECT_EQ(folder.Read("older.wol"), "older book");
     }
-    EXPECT_EQ(reports, (TReports{{u"Loading...", 0}, {u"Loading...", 100}}));
+    // A failed load stops where it failed: it never reports 100 %.
+    EXPECT_EQ(reports,
+              c.Error.empty() ? (TReports{{u"Loading...", 0}, {u"Loading...", 100}}) : (TReports{{u"Loading...", 0}}));
   }
 }
 
@@ -103,33 +106,55 @@ TEST(FB2WolConvertorLoad, DamagedZipEntriesAreNeverLoaded) {
   for (size_t i = data + 4; i < data + 24; ++i) inflate[i] = static_cast<char>(0xFF);
   folder.Write("inflate.zip", inflate);
 
-  for (const char* name : {"crc.zip", "inflate.zip"}) {
+  const std::pair<const char*, WideString> cases[] = {
+      {"crc.zip", u"The ZIP archive is damaged: \"book.fb2\" fails its checksum (CRC)."},
+      {"inflate.zip", u"\"book.fb2\" can't be extracted from the ZIP archive."},
+  };
+  for (const auto& [name, message] : cases) {
     SCOPED_TRACE(name);
     TFB2WolConvertor driver;
     try {
       driver.LoadBook(folder.Wide(name));
       ADD_FAILURE() << "loaded";
     } catch (const WideException& e) {
-      EXPECT_EQ(e.WideMessage(), ReadError);
+      EXPECT_EQ(e.WideMessage(), message);
     }
     EXPECT_FALSE(driver.HasBook());
   }
 }
 
-TEST(FB2WolConvertorLoad, ArchivesThatCannotBeOpenedRaiseTheArchiveError) {
+// An archive that the reader refuses says what is wrong with it, as a message for the
+// user; only a missing one raises the archive's own exception.
+TEST(FB2WolConvertorLoad, ArchivesThatCannotBeOpenedSayWhy) {
   TSchemeTestFolder folder;
   ASSERT_TRUE(WriteTestZip(folder / "whole.zip", {{"book.fb2", Book, true}}));
   const std::string zip = folder.Read("whole.zip");
-  folder.Write("truncated.zip", zip.substr(0, zip.size() / 2));
-  folder.Write("empty.zip", "");
-  folder.Write("gzip.zip", std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + "data");
-  for (const char* name : {"truncated.zip", "empty.zip", "gzip.zip"}) {
-    SCOPED_TRACE(name);
+  std::string directory = zip;
+  const size_t entry = directory.rfind("PK\x01\x02");
+  ASSERT_NE(entry, std::string::npos);
+  directory.replace(entry, 4, "QQQQ");
+  const std::pair<std::string, WideString> cases[] = {
+      {zip.substr(0, zip.size() / 2), u"The ZIP archive is damaged: it is cut short."},
+      {zip.substr(0, zip.size() - 3), u"The ZIP archive is damaged: it is cut short."},
+      {directory, u"The ZIP archive is damaged: its list of files can't be read."},
+      {"", u"The ZIP file is empty."},
+      {std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + "data", u"This file is not a ZIP archive."},
+      {"PK", u"This file is not a ZIP archive."},
+  };
+  for (const auto& [bytes, message] : cases) {
+    SCOPED_TRACE(WideToUtf8(message));
+    folder.Write("refused.zip", bytes);
     TFB2WolConvertor driver;
-    // Not a WideException: such an archive ends the whole batch.
-    EXPECT_THROW(driver.LoadBook(folder.Wide(name)), EArException);
+    try {
+      driver.LoadBook(folder.Wide("refused.zip"));
+      ADD_FAILURE() << "loaded";
+    } catch (const WideException& e) {
+      EXPECT_EQ(e.WideMessage(), message);
+    }
     EXPECT_FALSE(driver.HasBook());
   }
+  TFB2WolConvertor driver;
+  EXPECT_THROW(driver.LoadBook(folder.Wide("missing.zip")), EArException);
 }
 
 TEST(FB2WolConvertorLoad, AFailedLoadEmptiesTheDriverAndAGoodOneLoadsAfter) {
@@ -146,7 +171,7 @@ TEST(FB2WolConvertorLoad, AFailedLoadEmptiesTheDriverAndAGoodOneLoadsAfter) {
   EXPECT_EQ(driver.Description.Title, u"Zip Book");
   // An archive or a file that cannot be opened leaves the driver empty too.
   folder.Write("empty.zip", "");
-  EXPECT_THROW(driver.LoadBook(folder.Wide("empty.zip")), EArException);
+  EXPECT_THROW(driver.LoadBook(folder.Wide("empty.zip")), WideException);
   EXPECT_FALSE(driver.HasBook());
   driver.LoadBook(folder.Wide("good.fb2"));
   EXPECT_ANY_THROW(driver.LoadBook(folder.Wide("missing.fb2")));

@@ -733,7 +733,11 @@ QWidget* TCustomForm::CreateWidget(QWidget* parent) { return new TFormWidget(*th
 void TCustomForm::InitWidget() {
   auto* dialog = static_cast<QDialog*>(Widget());
   dialog->setSizeGripEnabled(FBorderStyle == bsSizeable);
-  if (FBorderStyle == bsDialog) dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // A dialog's frame has its title and close box only: nothing to minimize or maximize,
+  // and no help button. The hints are spelled out, or the window manager adds them all.
+  if (FBorderStyle == bsDialog)
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint);
   // The bar first: the controls stand below it.
   ShowMenuBar();
   TWinControl::InitWidget();

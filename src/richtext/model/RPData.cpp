@@ -182,34 +182,37 @@ IRPControlParent* TCustomRPData::GetParentControl() {
 
 // --- Live spelling ---------------------------------------------------------------------
 
+// Parent by parent, not straight to the root: a cell edited in place belongs to its
+// editor's view, whose thread walks it, not to the view that holds the table.
+
 void TCustomRPData::PauseLiveSpelling() {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->PauseLiveSpelling();
+  if (TCustomRPData* parent = GetAbsoluteParentData()) parent->PauseLiveSpelling();
 }
 
 void TCustomRPData::ResumeLiveSpelling() {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->ResumeLiveSpelling();
+  if (TCustomRPData* parent = GetAbsoluteParentData()) parent->ResumeLiveSpelling();
 }
 
 void TCustomRPData::LiveSpellingResetFrom(TCustomRPData& rpData, int32_t itemNo, int32_t offset) {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->LiveSpellingResetFrom(rpData, itemNo, offset);
+  if (TCustomRPData* parent = GetAbsoluteParentData()) parent->LiveSpellingResetFrom(rpData, itemNo, offset);
 }
 
 void TCustomRPData::AdjustSpellingOnInsert(TCustomRPData& rpData, int32_t itemNo, int32_t offset, WideChar ch) {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this)
-    root->AdjustSpellingOnInsert(rpData, itemNo, offset, ch);
+  if (TCustomRPData* parent = GetAbsoluteParentData())
+    parent->AdjustSpellingOnInsert(rpData, itemNo, offset, ch);
   else
     rpData.GetItem(itemNo)->AdjustWordPaintersForInsert(offset, ch, &rpData);
 }
 
 void TCustomRPData::AdjustSpellingOnDelete(TCustomRPData& rpData, int32_t itemNo, int32_t offset, int32_t count) {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this)
-    root->AdjustSpellingOnDelete(rpData, itemNo, offset, count);
+  if (TCustomRPData* parent = GetAbsoluteParentData())
+    parent->AdjustSpellingOnDelete(rpData, itemNo, offset, count);
   else
     rpData.GetItem(itemNo)->AdjustWordPaintersForDelete(offset, count);
 }
 
 void TCustomRPData::LiveSpellingCellFreed(TCustomRPData& cell) {
-  if (TCustomRPData* root = GetAbsoluteRootData(); root != this) root->LiveSpellingCellFreed(cell);
+  if (TCustomRPData* parent = GetAbsoluteParentData()) parent->LiveSpellingCellFreed(cell);
 }
 
 void TCustomRPData::LiveSpellingItemFreed(TCustomRPItemInfo& item) {
@@ -659,6 +662,12 @@ void TCustomRPData::ForgetMarkers(TCustomRPItemInfo& item, bool clearing) {
 void TCustomRPData::AppendItemsFrom(TCustomRPData* source) {
   if (!source) return;
   if (source->TagsArePChars() != TagsArePChars()) throw ERichPaneError(errRPTagsTypesMismatch);
+  // The source may belong to another view (a cell and the editor that edits it in place):
+  // its walk stands still while the items leave, and forgets the cells that leave with
+  // them. Adding pauses this document's walk item by item.
+  source->PauseLiveSpelling();
+  const TScopeExit resumeSource([source] { source->ResumeLiveSpelling(); });
+  for (int32_t i = 0; i < source->GetItemCount(); ++i) source->LiveSpellingItemFreed(*source->GetItem(i));
   // The source's chain goes with its items: its checkpoints are re-made here.
   TItemList moved = std::move(*source->FItems);
   source->FItems->clear();

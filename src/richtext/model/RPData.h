@@ -176,8 +176,8 @@ public:
   // while it runs. Every change of the items is bracketed: PauseLiveSpelling returns once
   // the thread stands still between two words, ResumeLiveSpelling lets it go on (after
   // the last of nested pauses); positions changed meanwhile are reported with
-  // LiveSpellingResetFrom. Each is asked of the absolute root, whose answer in this class
-  // is that nothing checks the spelling.
+  // LiveSpellingResetFrom. Each is asked of the absolute parent, up to the nearest view
+  // (a document with no parent answers that nothing checks the spelling).
   virtual void PauseLiveSpelling();
   virtual void ResumeLiveSpelling();
   // Checking goes on from character offset of item itemNo of rpData (a document of this

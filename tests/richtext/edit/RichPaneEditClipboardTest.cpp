@@ -22,6 +22,7 @@
 
 #include "../interchange/RPFDocumentDump.h"
 #include "platform/base/CodePages.h"
+#include "platform/base/TempFolder.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
@@ -235,8 +236,8 @@ TEST_F(RichPaneEditClipboardTest, AnRtfSelectionPastesWithItsStyles) {
 // RTF from the clipboard asks for a picture file inside the reader's base folder: a
 // pasted document never opens it, a document read from a file of the user may.
 TEST_F(RichPaneEditClipboardTest, PastedRtfReadsNoLocalFiles) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qf-paste-rtf-files";
-  std::filesystem::create_directories(folder);
+  const TempFolder temp;
+  const std::filesystem::path folder = temp.Path();
   TBitmap bitmap;
   bitmap.SetPixelFormat(pf24bit);
   bitmap.SetSize(4, 4);
@@ -269,7 +270,6 @@ TEST_F(RichPaneEditClipboardTest, PastedRtfReadsNoLocalFiles) {
   // The editor's own settings are back.
   EXPECT_TRUE(props.AllowFieldPictureFiles);
   EXPECT_EQ(props.BasePath, folder.string() + "/");
-  std::filesystem::remove_all(folder);
 }
 
 TEST_F(RichPaneEditClipboardTest, TheSourceFolderOfClipboardHtml) {
@@ -453,8 +453,8 @@ TEST_F(RichPaneEditClipboardTest, LinksPicturesAndTheDropEvents) {
 }
 
 TEST_F(RichPaneEditClipboardTest, DroppedTextAndRtfFilesGoIn) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qf-drop-files";
-  std::filesystem::create_directories(folder);
+  const TempFolder temp;
+  const std::filesystem::path folder = temp.Path();
   std::ofstream(folder / "note.txt") << "from text";
   std::ofstream(folder / "styled.rtf") << "{\\rtf1\\ansi {\\b strong}}";
   std::ofstream(folder / "other.xyz") << "skipped";
@@ -482,7 +482,6 @@ TEST_F(RichPaneEditClipboardTest, DroppedTextAndRtfFilesGoIn) {
   EXPECT_FALSE(DragAndDrop(PointAt(0, 1), mime).first);
   EXPECT_EQ(handled, 0);
   EXPECT_EQ(Text(), "x");
-  std::filesystem::remove_all(folder);
 }
 
 TEST_F(RichPaneEditClipboardTest, TheInputLanguageSwitchesTheCharacterSet) {

@@ -11,7 +11,7 @@
 
 #include "platform/gui/Clipbrd.h"
 #include "richtext/edit/RichPaneEdit.h"
-#include "richtext/interchange/RPRTFPeers.h"
+#include "richtext/edit/RichPaneEditPeers.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPClipboardFormats.h"
 #include "richtext/model/RPPictureItems.h"
@@ -19,27 +19,6 @@
 #include "richtext/model/RPTextItems.h"
 
 namespace {
-
-const TRtfPeerFiles& PasteRtfFiles() {
-  static const TRtfPeerFiles files =
-      MakeRtfPeerFiles("editor-paste-rtf-peer-cache",
-                       [](const std::string&, const std::string&) {
-                         const std::string body = std::string(kFlatOdtStart) + R"(<office:automatic-styles>
-<style:style style:name="B" style:family="text"><style:text-properties fo:font-weight="bold"/></style:style>
-<style:style style:name="I" style:family="text"><style:text-properties fo:font-style="italic"/></style:style>
-<style:style style:name="U" style:family="text"><style:text-properties style:text-underline-style="solid" style:text-underline-width="auto" style:text-underline-color="font-color"/></style:style>
-<style:style style:name="L" style:family="text"><style:text-properties fo:font-size="20pt"/></style:style>
-</office:automatic-styles>
-<office:body><office:text>
-<text:p>Pasted <text:span text:style-name="B">strong</text:span> and <text:span text:style-name="I">slanted</text:span></text:p>
-<text:p><text:span text:style-name="U">lined</text:span> <text:span text:style-name="L">large</text:span> Жёлтый 黄色</text:p>
-</office:text></office:body></office:document>
-)";
-                         return std::vector<std::pair<std::string, std::string>>{{"pasted.fodt", body}};
-                       },
-                       {});
-  return files;
-}
 
 // An editor holding "[]" with the caret between the brackets, reading RTF into Unicode
 // styles it adds as needed.
@@ -75,7 +54,7 @@ struct TPasteTarget {
 };
 
 TEST(RichPaneEditPastePeerTest, LibreOfficeRtfFromTheClipboard) {
-  const TRtfPeerFiles& files = PasteRtfFiles();
+  const TRtfPeerFiles& files = EditorRtfPeerFiles();
   ASSERT_EQ(files.Error, "");
   std::ifstream in(files.Rtf("pasted"), std::ios::binary);
   const AnsiString rtf{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

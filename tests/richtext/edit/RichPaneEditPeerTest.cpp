@@ -11,7 +11,7 @@
 #include "platform/base/Sound.h"
 #include "platform/gui/Forms.h"
 #include "richtext/edit/RichPaneEdit.h"
-#include "richtext/interchange/RPRTFPeers.h"
+#include "richtext/edit/RichPaneEditPeers.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
@@ -19,31 +19,12 @@
 
 namespace {
 
-const TRtfPeerFiles& EditorRtfFiles() {
-  static const TRtfPeerFiles files =
-      MakeRtfPeerFiles("editor-rtf-peer-cache",
-                       [](const std::string&, const std::string&) {
-                         const std::string body = std::string(kFlatOdtStart) + R"(<office:automatic-styles>
-<style:style style:name="B" style:family="text"><style:text-properties fo:font-weight="bold"/></style:style>
-<style:style style:name="I" style:family="text"><style:text-properties fo:font-style="italic"/></style:style>
-</office:automatic-styles>
-<office:body><office:text>
-<text:p>Plain <text:span text:style-name="B">bold</text:span> and <text:span text:style-name="I">italic</text:span></text:p>
-<text:p>Кириллица 中文</text:p>
-</office:text></office:body></office:document>
-)";
-                         return std::vector<std::pair<std::string, std::string>>{{"styled.fodt", body}};
-                       },
-                       {});
-  return files;
-}
-
 std::string Utf8(const WideString& text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
 }
 
 TEST(RichPaneEditPeerTest, LibreOfficeRtfGoesInAtTheCaret) {
-  const TRtfPeerFiles& files = EditorRtfFiles();
+  const TRtfPeerFiles& files = EditorRtfPeerFiles();
   ASSERT_EQ(files.Error, "");
   RegisterTextItemClasses();
   RegisterPictureItemClasses();

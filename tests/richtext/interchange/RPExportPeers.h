@@ -2,22 +2,19 @@
 // a private profile, every RTF file converted to ODT in one call), unrtf, tidy, xmllint
 // (against the XHTML 1.1 DTD of Debian's W3C SGML library, through its catalog, without
 // the network) and html5lib and lxml through export_peer.py. What they answer is made
-// once and cached in the build folder under a lock, keyed by the exports' bytes, so that
-// parallel tests share one run. A missing program fails the tests that need it, naming
+// once and cached in the build folder, keyed by the exports' bytes, so that parallel tests
+// share one run; the cache is made and read under its lock, each file written under a
+// scratch name and renamed into place (PeerCacheFiles.h). A missing program fails the tests that need it, naming
 // its Debian package.
 #pragma once
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "richtext/interchange/PeerCacheFiles.h"
 
 // One document's exports, as the tests wrote them.
 struct TPeerExports {
@@ -47,18 +44,6 @@ namespace ExportPeerDetail {
 inline const char kPython[] = "/usr/bin/python3";
 inline const char kXhtmlCatalog[] = "/usr/share/xml/w3c-sgml-lib/schema/dtd/catalog.xml";
 
-inline std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-inline void WriteText(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
 inline std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 inline bool HasProgram(const std::string& name) {
@@ -69,6 +54,14 @@ inline bool HasProgram(const std::string& name) {
 // answer with non-zero statuses when they have something to say).
 inline int Run(const std::string& command) { return std::system(command.c_str()); }
 
+// Runs a shell command with its standard output going to target, through a scratch name;
+// stderr goes with it unless the command redirects it (2>/dev/null).
+inline void RunInto(const std::string& command, const std::filesystem::path& target) {
+  const std::filesystem::path scratch = PeerScratchName(target);
+  Run("{ " + command + "; } >" + Quote(scratch) + " 2>&1");
+  std::filesystem::rename(scratch, target);
+}
+
 }  // namespace ExportPeerDetail
 
 // The readers' answers for every document, made when the exports changed.
@@ -78,8 +71,7 @@ inline TPeerRun RunExportPeers(const std::vector<TPeerExports>& documents) {
   TPeerRun run;
   const fs::path dir = fs::current_path() / "export-peer-cache";
   fs::create_directories(dir);
-  const int lock = ::open((dir.string() + ".lock").c_str(), O_CREAT | O_RDWR, 0644);
-  if (lock >= 0) ::flock(lock, LOCK_EX);
+  const TPeerCacheLock lock(dir);
   const struct {
     const char* Program;
     const char* Package;
@@ -100,18 +92,18 @@ inline TPeerRun RunExportPeers(const std::vector<TPeerExports>& documents) {
   if (run.Error.empty()) {
     std::string key;
     for (const TPeerExports& d : documents) key += d.Name + "\n" + d.Rtf + "\n" + d.Classic + "\n" + d.Css + "\n";
-    key += ReadText(QF_TEST_SOURCE_DIR "/richtext/interchange/export_peer.py");
+    key += ReadPeerFile(QF_TEST_SOURCE_DIR "/richtext/interchange/export_peer.py");
     const std::string keyText = std::to_string(std::hash<std::string>()(key));
     const auto file = [&](const TPeerExports& d, const char* suffix) { return dir / (d.Name + suffix); };
-    bool cached = ReadText(dir / "key") == keyText;
+    bool cached = ReadPeerFile(dir / "key") == keyText;
     for (const TPeerExports& d : documents) cached = cached && fs::exists(file(d, ".odt.txt"));
     if (!cached) {
       fs::remove(dir / "key");
       std::string rtfs;
       for (const TPeerExports& d : documents) {
-        WriteText(file(d, ".rtf"), d.Rtf);
-        WriteText(file(d, ".html"), d.Classic);
-        WriteText(file(d, ".xhtml"), d.Css);
+        WritePeerFile(file(d, ".rtf"), d.Rtf);
+        WritePeerFile(file(d, ".html"), d.Classic);
+        WritePeerFile(file(d, ".xhtml"), d.Css);
         fs::remove(file(d, ".odt"));
         rtfs += " " + Quote(file(d, ".rtf"));
       }
@@ -122,28 +114,27 @@ inline TPeerRun RunExportPeers(const std::vector<TPeerExports>& documents) {
       const std::string peer = std::string(kPython) + " '" QF_TEST_SOURCE_DIR "/richtext/interchange/export_peer.py'";
       for (const TPeerExports& d : documents) {
         if (!fs::exists(file(d, ".odt"))) run.Error += d.Name + ".rtf was not converted (see soffice.log). ";
-        Run(peer + " odt " + Quote(file(d, ".odt")) + " >" + Quote(file(d, ".odt.txt")) + " 2>&1");
-        Run("unrtf --text " + Quote(file(d, ".rtf")) + " >" + Quote(file(d, ".unrtf.txt")) + " 2>/dev/null");
-        Run("tidy -q -e -raw --doctype loose " + Quote(file(d, ".html")) + " >" + Quote(file(d, ".tidy.txt")) +
-            " 2>&1");
-        Run(std::string("XML_CATALOG_FILES=") + kXhtmlCatalog + " xmllint --nonet --valid --noout " +
-            Quote(file(d, ".xhtml")) + " >" + Quote(file(d, ".xmllint.txt")) + " 2>&1");
-        Run(peer + " html " + Quote(file(d, ".html")) + " >" + Quote(file(d, ".html5.txt")) + " 2>&1");
-        Run(peer + " html " + Quote(file(d, ".xhtml")) + " >" + Quote(file(d, ".xhtml5.txt")) + " 2>&1");
+        RunInto(peer + " odt " + Quote(file(d, ".odt")), file(d, ".odt.txt"));
+        RunInto("unrtf --text " + Quote(file(d, ".rtf")) + " 2>/dev/null", file(d, ".unrtf.txt"));
+        RunInto("tidy -q -e -raw --doctype loose " + Quote(file(d, ".html")), file(d, ".tidy.txt"));
+        RunInto(std::string("XML_CATALOG_FILES=") + kXhtmlCatalog + " xmllint --nonet --valid --noout " +
+                    Quote(file(d, ".xhtml")),
+                file(d, ".xmllint.txt"));
+        RunInto(peer + " html " + Quote(file(d, ".html")), file(d, ".html5.txt"));
+        RunInto(peer + " html " + Quote(file(d, ".xhtml")), file(d, ".xhtml5.txt"));
       }
-      if (run.Error.empty()) WriteText(dir / "key", keyText);
+      if (run.Error.empty()) WritePeerFile(dir / "key", keyText);
     }
     for (const TPeerExports& d : documents) {
       TPeerAnswers a;
-      a.Odt = ReadText(file(d, ".odt.txt"));
-      a.Unrtf = ReadText(file(d, ".unrtf.txt"));
-      a.TidyClassic = ReadText(file(d, ".tidy.txt"));
-      a.XmllintCss = ReadText(file(d, ".xmllint.txt"));
-      a.Html5Classic = ReadText(file(d, ".html5.txt"));
-      a.Html5Css = ReadText(file(d, ".xhtml5.txt"));
+      a.Odt = ReadPeerFile(file(d, ".odt.txt"));
+      a.Unrtf = ReadPeerFile(file(d, ".unrtf.txt"));
+      a.TidyClassic = ReadPeerFile(file(d, ".tidy.txt"));
+      a.XmllintCss = ReadPeerFile(file(d, ".xmllint.txt"));
+      a.Html5Classic = ReadPeerFile(file(d, ".html5.txt"));
+      a.Html5Css = ReadPeerFile(file(d, ".xhtml5.txt"));
       run.Answers.push_back(a);
     }
   }
-  if (lock >= 0) ::close(lock);
   return run;
 }

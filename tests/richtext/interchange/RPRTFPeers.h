@@ -6,16 +6,13 @@
 // Debian package.
 #pragma once
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "richtext/interchange/PeerCacheFiles.h"
 #include "richtext/interchange/RPRTFPicturePeer.h"
 
 struct TRtfPeerFiles {
@@ -86,7 +83,10 @@ std::vector<std::string> RtfPeerUnrtfNames();
 // sources: every "*.fodt" converted to RTF in one LibreOffice call (and, for textNames,
 // to UTF-8 text in a second call), every "*.md" by pandoc, the unrtfNames read by unrtf.
 // Other sources (HTML) are written for the test to read. pngJpeg: the sources need the
-// two pictures (their base64 in place of @PNG@ and @JPEG@).
+// two pictures (their base64 in place of @PNG@ and @JPEG@). Everything is made under the
+// cache's lock into a scratch folder of this process and moved into place file by file,
+// and a cache that is current is left untouched (PeerCacheFiles.h), so other processes
+// may read the files at any time.
 inline TRtfPeerFiles MakeRtfPeerFiles(
     const std::string& dirName,
     const std::function<std::vector<std::pair<std::string, std::string>>(const std::string&, const std::string&)>&
@@ -97,8 +97,9 @@ inline TRtfPeerFiles MakeRtfPeerFiles(
   TRtfPeerFiles f;
   f.Dir = fs::current_path() / dirName;
   fs::create_directories(f.Dir / "sources");
-  const int lock = ::open((f.Dir.string() + ".lock").c_str(), O_CREAT | O_RDWR, 0644);
-  if (lock >= 0) ::flock(lock, LOCK_EX);
+  fs::create_directories(f.Dir / "out");
+  fs::create_directories(f.Dir / "unrtf");
+  const TPeerCacheLock lock(f.Dir);
   const struct {
     const char* Program;
     const char* Package;
@@ -107,63 +108,74 @@ inline TRtfPeerFiles MakeRtfPeerFiles(
     if (!HasProgram(tool.Program))
       f.Error += std::string(tool.Program) + " is missing: install the Debian package " + tool.Package +
                  " (scripts/setup.sh). ";
-  const fs::path png = f.Source("picture.png");
-  const fs::path jpeg = f.Source("photo.jpg");
-  if (f.Error.empty() && !RunPicturePeer({"make", png.string(), jpeg.string()}))
-    f.Error += "PIL could not make the pictures (python3-pil). ";
-  if (f.Error.empty()) {
+  if (!f.Error.empty()) return f;
+  const fs::path made = PeerScratchName(f.Dir / "made");
+  fs::remove_all(made);
+  fs::create_directories(made / "out");
+  fs::create_directories(made / "unrtf");
+  const auto makeAndPublish = [&] {
+    // The pictures are made afresh each time, since the cache's key holds their bytes.
+    const fs::path png = made / "picture.png";
+    const fs::path jpeg = made / "photo.jpg";
+    if (!RunPicturePeer({"make", png.string(), jpeg.string()})) {
+      f.Error += "PIL could not make the pictures (python3-pil). ";
+      return;
+    }
     const auto sources = makeSources(Base64(ReadBytesOf(png.string())), Base64(ReadBytesOf(jpeg.string())));
+    MovePeerFileIntoPlace(png, f.Source("picture.png"));
+    MovePeerFileIntoPlace(jpeg, f.Source("photo.jpg"));
     std::string key;
     for (const auto& [name, text] : sources) key += name + "\n" + text + "\n";
     for (const std::string& name : textNames) key += "text " + name + "\n";
     const std::string keyText = std::to_string(std::hash<std::string>()(key));
-    bool cached = ReadBytesOf((f.Dir / "key").string()) == std::vector<uint8_t>(keyText.begin(), keyText.end());
+    bool cached = ReadPeerFile(f.Dir / "key") == keyText;
     for (const auto& [name, text] : sources)
       if (name.ends_with(".fodt") || name.ends_with(".md"))
         cached = cached && fs::exists(f.Rtf(fs::path(name).stem().string()));
-    if (!cached) {
-      fs::remove_all(f.Dir / "out");
-      fs::remove_all(f.Dir / "unrtf");
-      fs::create_directories(f.Dir / "out");
-      fs::create_directories(f.Dir / "unrtf");
-      std::string fodts, texts;
-      for (const auto& [name, text] : sources) {
-        WriteBytesTo(f.Source(name).string(), std::vector<uint8_t>(text.begin(), text.end()));
-        if (name.ends_with(".fodt")) fodts += " " + Quote(f.Source(name));
-      }
-      for (const std::string& name : textNames) texts += " " + Quote(f.Source(name + ".fodt"));
-      const std::string office = "soffice --headless -env:UserInstallation=file://" + (f.Dir / "profile").string();
-      if (!fodts.empty()) {
-        const std::string command = office + " --convert-to rtf --outdir " + Quote(f.Dir / "out") + fodts + " >" +
-                                    Quote(f.Dir / "soffice.log") + " 2>&1";
-        if (std::system(command.c_str()) != 0) f.Error += "soffice failed: " + command + ". ";
-      }
-      if (!texts.empty()) {
-        const std::string command = office + " --convert-to 'txt:Text (encoded):UTF8' --outdir " +
-                                    Quote(f.Dir / "out") + texts + " >>" + Quote(f.Dir / "soffice.log") + " 2>&1";
-        if (std::system(command.c_str()) != 0) f.Error += "soffice failed: " + command + ". ";
-      }
-      for (const auto& [name, text] : sources) {
-        if (!name.ends_with(".md")) continue;
-        const std::string stem = fs::path(name).stem().string();
-        const std::string command =
-            "pandoc -s -f markdown -t rtf -o " + Quote(f.Rtf(stem)) + " " + Quote(f.Source(name)) + " 2>&1";
-        if (std::system(command.c_str()) != 0) f.Error += "pandoc failed: " + command + ". ";
-      }
-      for (const std::string& name : unrtfNames) {
-        const std::string command =
-            "unrtf --text " + Quote(f.Rtf(name)) + " >" + Quote(f.UnrtfText(name)) + " 2>/dev/null";
-        if (std::system(command.c_str()) != 0) f.Error += "unrtf failed: " + command + ". ";
-      }
-      for (const auto& [name, text] : sources)
-        if ((name.ends_with(".fodt") || name.ends_with(".md")) && !fs::exists(f.Rtf(fs::path(name).stem().string())))
-          f.Error += name + " was not converted (see soffice.log). ";
-      for (const std::string& name : textNames)
-        if (!fs::exists(f.Text(name))) f.Error += name + ".fodt was not converted to text (see soffice.log). ";
-      if (f.Error.empty()) WriteBytesTo((f.Dir / "key").string(), std::vector<uint8_t>(keyText.begin(), keyText.end()));
+    if (cached) return;
+    const auto madeRtf = [&](const std::string& stem) { return made / "out" / (stem + ".rtf"); };
+    std::string fodts, texts;
+    for (const auto& [name, text] : sources) {
+      WritePeerFile(f.Source(name), text);
+      if (name.ends_with(".fodt")) fodts += " " + Quote(f.Source(name));
     }
-  }
-  if (lock >= 0) ::close(lock);
+    for (const std::string& name : textNames) texts += " " + Quote(f.Source(name + ".fodt"));
+    const std::string office = "soffice --headless -env:UserInstallation=file://" + (f.Dir / "profile").string();
+    if (!fodts.empty()) {
+      const std::string command = office + " --convert-to rtf --outdir " + Quote(made / "out") + fodts + " >" +
+                                  Quote(f.Dir / "soffice.log") + " 2>&1";
+      if (std::system(command.c_str()) != 0) f.Error += "soffice failed: " + command + ". ";
+    }
+    if (!texts.empty()) {
+      const std::string command = office + " --convert-to 'txt:Text (encoded):UTF8' --outdir " + Quote(made / "out") +
+                                  texts + " >>" + Quote(f.Dir / "soffice.log") + " 2>&1";
+      if (std::system(command.c_str()) != 0) f.Error += "soffice failed: " + command + ". ";
+    }
+    for (const auto& [name, text] : sources) {
+      if (!name.ends_with(".md")) continue;
+      const std::string command = "pandoc -s -f markdown -t rtf -o " + Quote(madeRtf(fs::path(name).stem().string())) +
+                                  " " + Quote(f.Source(name)) + " 2>&1";
+      if (std::system(command.c_str()) != 0) f.Error += "pandoc failed: " + command + ". ";
+    }
+    for (const std::string& name : unrtfNames) {
+      const std::string command =
+          "unrtf --text " + Quote(madeRtf(name)) + " >" + Quote(made / "unrtf" / (name + ".txt")) + " 2>/dev/null";
+      if (std::system(command.c_str()) != 0) f.Error += "unrtf failed: " + command + ". ";
+    }
+    for (const auto& [name, text] : sources)
+      if ((name.ends_with(".fodt") || name.ends_with(".md")) && !fs::exists(madeRtf(fs::path(name).stem().string())))
+        f.Error += name + " was not converted (see soffice.log). ";
+    for (const std::string& name : textNames)
+      if (!fs::exists(made / "out" / (name + ".txt")))
+        f.Error += name + ".fodt was not converted to text (see soffice.log). ";
+    if (!f.Error.empty()) return;
+    for (const char* folder : {"out", "unrtf"})
+      for (const auto& entry : fs::directory_iterator(made / folder))
+        MovePeerFileIntoPlace(entry.path(), f.Dir / folder / entry.path().filename());
+    WritePeerFile(f.Dir / "key", keyText);
+  };
+  makeAndPublish();
+  fs::remove_all(made);
   return f;
 }
 
