@@ -110,8 +110,7 @@ bool TCustomRichPaneEdit::OleDragOver(int32_t x, int32_t y) {
   RecordAutoScroll(ClientWidth() / 2, zoneY);
   TRPEditRPData& data = RootEditor().EditData();
   if (!data.GetDragDropCaretInfo()) return false;
-  const TPoint inRoot = PointInRootEditor(TPoint{x, y});
-  data.SetDragDropCaret(inRoot.X, inRoot.Y);
+  data.SetDragDropCaret(x, y);
   const TCustomRPFormattedData::TRPDragDropCaretInfo& caret = data.GetDragDropCaret();
   return caret.Data && caret.Data->CanInsertAt(caret.ItemNo, caret.ItemOffs);
 }

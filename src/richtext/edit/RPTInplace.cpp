@@ -321,12 +321,6 @@ TCustomRichPaneEdit* TRPTableInplaceEdit::HostEditor() const {
   return FHostData ? dynamic_cast<TCustomRichPaneEdit*>(&FHostData->Control()) : nullptr;
 }
 
-TPoint TRPTableInplaceEdit::PointInRootEditor(const TPoint& point) const {
-  const TPoint inHost{point.X + Window().Left(), point.Y + Window().Top()};
-  const TCustomRichPaneEdit* host = HostEditor();
-  return host ? host->PointInRootEditor(inHost) : inHost;
-}
-
 void TRPTableInplaceEdit::SetParentRPData(TRPEditRPData& hostData) {
   FHostData = &hostData;
   TCustomRichPane& host = hostData.Control();

@@ -130,8 +130,6 @@ public:
   void MoveOut(int32_t direction);
   void PostMoveOut(int32_t direction);
 
-  TPoint PointInRootEditor(const TPoint& point) const override;
-
   // Only when the height was limited; over a transparent cell a scroll repaints it all.
   void VScrollTo(int32_t pos, bool redraw) override;
   void HScrollTo(int32_t pos) override;

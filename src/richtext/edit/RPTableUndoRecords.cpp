@@ -298,16 +298,11 @@ void TRPUndoCellModify::Undo(TRPEditRPData& rpData) {
     opposite->CaretOffs = CaretOffs;
     opposite->List = std::make_unique<TRPUndoList>(&rpData);
   }
-  // While the cell is open in its editor its content is the editor's: the editing ends
-  // for the play (the content back in the cell) and opens again on the result.
-  const bool editing = table.GetInplaceEditor() && table.GetEditedRow() == Row && table.GetEditedCol() == Col;
-  if (editing) table.SaveAndDestroyInplaceEditor();
   if (List) {
     TRPTableTemporalEditor editor(rpData, nullptr);
     editor.PlayOnCell(cell, *List, List->Count(), IsRedo, opposite ? opposite->List.get() : nullptr);
   }
   table.Changed();
-  if (editing) table.ReopenInplaceEditor();
 }
 
 bool TRPUndoMultiCellsModify::NeedsFullFormatBefore(TRPEditRPData& rpData) {

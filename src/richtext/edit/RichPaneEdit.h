@@ -126,9 +126,6 @@ public:
   // editor), and the editor of the document's root data.
   TCustomRichPaneEdit& InnermostEditor();
   TCustomRichPaneEdit& RootEditor();
-  // A point of this editor's client area in the root editor's (a cell's editor lies at
-  // its place over the host's).
-  virtual TPoint PointInRootEditor(const TPoint& point) const { return point; }
 
   // --- Change control --------------------------------------------------------------------
   // Whether the document may change now: false (with a beep) when read-only, without a
