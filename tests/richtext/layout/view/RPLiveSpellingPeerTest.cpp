@@ -18,6 +18,7 @@
 #include "platform/base/Utf8.h"
 
 #if QF_HAVE_HUNSPELL
+#include <iconv.h>
 #include <hunspell.hxx>
 #endif
 
@@ -68,8 +69,24 @@ public:
     std::string utf8;
     for (const WideChar ch : word) AppendUtf8(utf8, ch);
     for (const auto& dictionary : FDictionaries)
-      if (dictionary->spell(utf8)) return false;
+      if (dictionary->spell(InDictionaryEncoding(*dictionary, utf8))) return false;
     return true;
+  }
+  // A dictionary takes words in its own encoding (the Greek one in ISO 8859-7).
+  static std::string InDictionaryEncoding(Hunspell& dictionary, const std::string& utf8) {
+    const std::string encoding = dictionary.get_dict_encoding();
+    if (encoding == "UTF-8") return utf8;
+    const iconv_t converter = iconv_open(encoding.c_str(), "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return utf8;
+    std::string out(utf8.size() * 4 + 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    char* to = out.data();
+    size_t inLeft = utf8.size(), outLeft = out.size();
+    const size_t done = iconv(converter, &in, &inLeft, &to, &outLeft);
+    iconv_close(converter);
+    if (done == static_cast<size_t>(-1)) return utf8;
+    out.resize(out.size() - outLeft);
+    return out;
   }
   std::string Missing;
 
