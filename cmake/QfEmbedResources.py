@@ -125,6 +125,9 @@ def main():
     parser.add_argument("--cursor", nargs=2, action="append", default=[], metavar=("NAME", "FILE"))
     parser.add_argument("--strings", action="append", default=[])
     parser.add_argument("--version")
+    # A library's table: a function of that name gives it to the code that registers it,
+    # instead of the table registering itself (which a static library could leave out).
+    parser.add_argument("--function")
     args = parser.parse_args()
 
     resources = []  # (type, name, bytes, source)
@@ -168,9 +171,13 @@ def main():
     for index, (kind, name, data, _) in enumerate(resources):
         ordinal = name if isinstance(name, int) else 0
         lines.append(f"    {{{kind}, nullptr, {ordinal}, {cpp_text(name)}, Data{index}, {len(data)}}},")
-    lines += ["};", "",
-              "[[maybe_unused]] const bool Registered = (RegisterResourceTable(Entries), true);", "",
-              "}  // namespace", ""]
+    lines.append("};")
+    if args.function:
+        lines += ["", "}  // namespace", "",
+                  f"std::span<const TResourceEntry> {args.function}() {{ return Entries; }}", ""]
+    else:
+        lines += ["", "[[maybe_unused]] const bool Registered = (RegisterResourceTable(Entries), true);", "",
+                  "}  // namespace", ""]
     with open(args.output, "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
 

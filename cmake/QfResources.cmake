@@ -9,17 +9,35 @@
 #
 # Writes one generated source into the executable; its table registers itself when the
 # program starts. Each executable is one module, so only executables take resources.
+#
+#   qf_library_resources(<library> <function> [BITMAP ...] [CURSOR ...] [RCDATA ...])
+#     The same kinds of resources compiled into a static library as a table that
+#     std::span<const TResourceEntry> <function>() returns; the library's start-up code
+#     registers it (RegisterResourceTable), so every program linking it has them.
 
 find_program(QF_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 set(QF_EMBED_RESOURCES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/QfEmbedResources.py)
 
 function(qf_embed_resources target)
-  cmake_parse_arguments(ARG "" "" "RCDATA;BITMAP;CURSOR;STRINGS;VERSION" ${ARGN})
   get_target_property(type ${target} TYPE)
   if(NOT type STREQUAL "EXECUTABLE")
     message(FATAL_ERROR "qf_embed_resources: ${target} is not an executable")
   endif()
+  qf_write_resources(${target} "" ${ARGN})
+endfunction()
+
+function(qf_library_resources target function)
+  qf_write_resources(${target} ${function} ${ARGN})
+endfunction()
+
+# The generated source of qf_embed_resources and qf_library_resources: self-registering
+# when function is empty.
+function(qf_write_resources target function)
+  cmake_parse_arguments(ARG "" "" "RCDATA;BITMAP;CURSOR;STRINGS;VERSION" ${ARGN})
   set(arguments)
+  if(function)
+    list(APPEND arguments --function ${function})
+  endif()
   set(inputs)
   # Each kind of named resource: pairs of name and file.
   foreach(kind RCDATA BITMAP CURSOR)

@@ -105,22 +105,24 @@ function(qf_add_test label)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   # GoogleTest's header is most of what a small test file compiles; parse it once per suite.
   target_precompile_headers(${target} PRIVATE <gtest/gtest.h>)
-  # Screenshots need an X display: qf_add_screenshot_test runs them on one of their own.
+  # Screenshots and other cases that need an X display (named ...UnderX):
+  # qf_add_screenshot_test runs them on one of their own.
   gtest_discover_tests(${target}
     PROPERTIES LABELS ${label}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    TEST_FILTER -*Screenshot*
+    TEST_FILTER -*Screenshot*:*UnderX*
     DISCOVERY_MODE PRE_TEST)
 endfunction()
 
-# The screenshot cases of a test program, on a virtual X display that the entry starts.
+# The screenshot cases of a test program and its other cases that need X (named ...UnderX),
+# on a virtual X display that the entry starts.
 # A machine without xvfb-run gets an entry that fails and says what to install.
 function(qf_add_screenshot_test label lsan_suppressions)
   find_program(XVFB_RUN xvfb-run)
   set(name ${label}.Screenshots)
   if(XVFB_RUN)
     add_test(NAME ${name}
-      COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:test_${label}> --gtest_filter=*Screenshot*)
+      COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:test_${label}> --gtest_filter=*Screenshot*:*UnderX*)
   else()
     add_test(NAME ${name}
       COMMAND sh -c "echo 'xvfb-run is missing: scripts/setup.sh installs it (package xvfb)'; exit 1")

@@ -40,6 +40,9 @@ struct TSizeConstraints {
 WideString GetShortHint(const WideString& hint);
 // The part after the first "|" (the whole hint when it has none).
 WideString GetLongHint(const WideString& hint);
+// The user's double-click time in milliseconds: the longest pause between the two
+// presses of a double click.
+uint32_t GetDoubleClickTime();
 
 class TControl : public TComponent {
 public:

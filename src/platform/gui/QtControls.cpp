@@ -19,6 +19,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleHints>
 #include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
 #include <QToolTip>
@@ -814,4 +815,8 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
     control->FreeNotification(this);
     if (Widget() && Widget()->isVisible()) control->SetFocus();
   }
+}
+
+uint32_t GetDoubleClickTime() {
+  return static_cast<uint32_t>(std::max(QGuiApplication::styleHints()->mouseDoubleClickInterval(), 0));
 }

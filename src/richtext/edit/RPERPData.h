@@ -253,8 +253,9 @@ public:
   // it spans several); AfterSelectionChange(true).
   void ExtendSelectionToCaret();
   // The control hears of the new selection; an end on a list marker moves past it; the
-  // caret goes to the selection's end; UpdateCaret.
-  void AfterSelectionChange(bool scrollToCaret);
+  // caret goes to the selection's end; UpdateCaret. A selection made with the mouse
+  // ends here too, so a click places the caret.
+  void AfterSelectionChange(bool scrollToCaret) override;
   // Selects length characters of an item from offset on (backward: from the end).
   void SelectRange(int32_t itemNo, int32_t offset, int32_t length, bool backward);
   // The position next to the caret's item (or the document's edge): forward from an
@@ -447,7 +448,8 @@ public:
   int32_t PressDrawItemNo = -1;
   // Over the resizer's handles the pointer shows the handle's cursor; a press on one
   // starts a drag whose dotted frame follows the pointer, and the release resizes the
-  // item (ResizeItemUndoable). Elsewhere the document's own handling; then a click (press
+  // item (ResizeItemUndoable). A Shift+press without a selection extends from the caret.
+  // Elsewhere the document's own handling; then a click (press
   // and release on one draw item) on a resizable item selects it when nothing is.
   void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;

@@ -75,6 +75,7 @@ void TRPEditRPData::MouseDown(TMouseButton button, TShiftState shift, int32_t x,
     return;
   }
   PressDrawItemNo = button == mbLeft ? GetDrawItemAtPos(x + GetHOffs(), y + GetVOffs()) : -1;
+  if (button == mbLeft && (shift & ssShift) != 0) CollapseSelectionToCaret();
   TRichPaneRPData::MouseDown(button, shift, x, y);
 }
 

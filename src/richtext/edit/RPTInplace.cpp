@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/base/ScopeExit.h"
 #include "platform/base/UserInput.h"
+#include "platform/gui/Controls.h"
 #include "richtext/edit/RPTableUndoRecords.h"
 #include "richtext/edit/RPUndo.h"
 #include "richtext/model/RPStyle.h"
@@ -10,8 +12,6 @@
 #include "richtext/table/RPTableItem.h"
 
 namespace {
-// The platform's double-click time.
-constexpr std::chrono::milliseconds DoubleClickTime{500};
 
 // The table's side of the cell editor (RPTableHooks.h) over a TRPTableInplaceEdit.
 class TInplaceEditorAdapter : public IRPTableInplaceEditor {
@@ -22,7 +22,7 @@ public:
     editor.SetParentRPData(hostData);
     if (parentWindow) editor.Window().SetParent(parentWindow);
     hostData.Control().SetInplaceEditorOwner(&editor, nullptr);
-    PassControlActionsToHost();
+    PassEventsToHost();
   }
   ~TInplaceEditorAdapter() override {
     TRPTableInplaceEdit& editor = *FEditor;
@@ -91,19 +91,55 @@ public:
     if (e.Table()) HandOverCellUndo(FHost, e.Table()->GetItemNo(), e.Row(), e.Col(), e.EditData());
   }
   void PassMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override {
+    FPressHeld = true;
     FEditor->MouseDown(button, shift, x, y);
     if (button == mbLeft) FEditor->RememberClick();
   }
+  bool PassMouseMove(TShiftState shift, int32_t x, int32_t y) override {
+    if (!FPressHeld || FEditor->HandingToHost()) return false;
+    if ((shift & (ssLeft | ssRight | ssMiddle)) == 0) FPressHeld = false;
+    FEditor->MouseMove(shift, x, y);
+    return true;
+  }
+  bool PassMouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override {
+    if (!FPressHeld || FEditor->HandingToHost()) return false;
+    FPressHeld = false;
+    FEditor->MouseUp(button, shift, x, y);
+    return true;
+  }
 
 private:
-  // The actions on the controls of the cell's items are the host's: its handler hears
-  // them with the host control as the sender.
-  void PassControlActionsToHost() {
-    TRPEditRPData* host = &FHost;
-    FEditor->OnControlAction = [host](TCustomRichPane*, TRPControlAction action, int32_t itemNo,
-                                      TCustomRPItemInfo* item) {
-      TCustomRichPane& control = host->Control();
-      if (control.OnControlAction) control.OnControlAction(&control, action, itemNo, item);
+  // What happens in the cell is the host's to hear: its handlers (looked up when the event
+  // comes, so that handlers set later count) run with the host control as the sender.
+  void PassEventsToHost() {
+    TCustomRichPane* host = &FHost.Control();
+    TRPTableInplaceEdit& e = *FEditor;
+    e.OnControlAction = [host](TCustomRichPane*, TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) {
+      if (host->OnControlAction) host->OnControlAction(host, action, itemNo, item);
+    };
+    e.OnRPMouseDown = [host](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
+                             int32_t y) {
+      if (host->OnRPMouseDown) host->OnRPMouseDown(host, button, shift, itemNo, x, y);
+    };
+    e.OnRPMouseUp = [host](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
+                           int32_t y) {
+      if (host->OnRPMouseUp) host->OnRPMouseUp(host, button, shift, itemNo, x, y);
+    };
+    e.OnRPMouseMove = [host](TCustomRichPane*, int32_t id) {
+      if (host->OnRPMouseMove) host->OnRPMouseMove(host, id);
+    };
+    e.OnRPRightClick = [host](TCustomRichPane*, const WideString& word, int32_t style, int32_t x, int32_t y) {
+      if (host->OnRPRightClick) host->OnRPRightClick(host, word, style, x, y);
+    };
+    e.OnItemHint = [host](TCustomRichPane*, TCustomRPFormattedData& rpData, int32_t itemNo, WideString& hint) {
+      if (host->OnItemHint) host->OnItemHint(host, rpData, itemNo, hint);
+    };
+    e.OnReadHyperlink = [host](TCustomRichPane*, const AnsiString& target, const AnsiString& extras,
+                               TRPLoadFormat format, int32_t& styleNo, TRPTag& tag, AnsiString& itemName) {
+      if (host->OnReadHyperlink) host->OnReadHyperlink(host, target, extras, format, styleNo, tag, itemName);
+    };
+    e.OnImportPicture = [host](TCustomRichPane*, const AnsiString& location, std::unique_ptr<TGraphic>& graphic) {
+      if (host->OnImportPicture) host->OnImportPicture(host, location, graphic);
     };
   }
 
@@ -133,6 +169,8 @@ private:
   std::unique_ptr<TRPTableInplaceEdit> FEditor;
   TRPEditRPData& FHost;
   int32_t FLastHeight = 0;
+  // A press passed on and not yet released.
+  bool FPressHeld = false;
 };
 }  // namespace
 
@@ -445,7 +483,8 @@ void TRPTableInplaceEdit::MouseDown(TMouseButton button, TShiftState shift, int3
   if (button == mbLeft) {
     const auto clicked = FLastClick;
     FLastClick.reset();
-    if (clicked && (shift & ssDouble) == 0 && std::chrono::steady_clock::now() - *clicked <= DoubleClickTime) {
+    if (clicked && (shift & ssDouble) == 0 &&
+        std::chrono::steady_clock::now() - *clicked <= std::chrono::milliseconds(GetDoubleClickTime())) {
       DblClick();
       shift |= ssDouble;
     }
@@ -458,6 +497,9 @@ void TRPTableInplaceEdit::SelectCellsInHost(TShiftState shift, int32_t x, int32_
   TCustomRichPaneEdit* host = HostEditor();
   if (!host) return;
   const int32_t hx = x + Window().Left(), hy = y + Window().Top();
+  const bool handing = FHandingToHost;
+  FHandingToHost = true;
+  const TScopeExit restore([this, handing] { FHandingToHost = handing; });
   if (release)
     host->MouseUp(mbLeft, shift, hx, hy);
   else

@@ -102,6 +102,8 @@ public:
   // When a click opened the editor: a left press within the double-click time after it
   // is a double click (the quick second click of a double click on a cell).
   void RememberClick() { FLastClick = std::chrono::steady_clock::now(); }
+  // While it hands a mouse event on to the host (a drag selecting cells there).
+  bool HandingToHost() const { return FHandingToHost; }
   // Called after a change with the clear-redo flag (the table reformats the host).
   std::function<void(bool clearRedo)> OnChangeHook;
 
@@ -144,6 +146,7 @@ private:
   int32_t FCol = -1;
   bool FQuietDestroy = false;
   bool FMouseDown = false;
+  bool FHandingToHost = false;
   std::optional<std::chrono::steady_clock::time_point> FLastClick;
   TColor FSavedColor = clNone;
   // Expires with the editor: a queued call runs only while the editor lives.

@@ -85,9 +85,12 @@ void TCustomRPFormattedData::PutSelectionFormats(IRPClipboard& sink, TColor colo
   if (wants(rpoAutoCopyRPF) && writers.NativeFormat) writers.NativeFormat(*this, color, background, sink);
   if (forDrag && writers.RTF) writers.RTF(*this, color, background, sink);
   if (forDrag && writers.HTML) writers.HTML(*this, color, background, sink);
-  // On this (NT) platform 8-bit text is left out when Unicode text goes in: the platform
-  // makes one from the other.
-  if (wants(rpoAutoCopyText) && (forDrag || (options & rpoAutoCopyUnicodeText) == 0)) CopyText(sink);
+  // Copied text always goes as UTF-16 text, with rpoAutoCopyText alone too: 8-bit text in
+  // the ANSI code page would lose every character that the code page cannot hold. As on
+  // the (NT) platform, the 8-bit text is then left out: the platform makes it from the
+  // other. A drag carries both.
+  const bool unicodeText = wants(rpoAutoCopyUnicodeText) || wants(rpoAutoCopyText);
+  if (forDrag && wants(rpoAutoCopyText)) CopyText(sink);
   if (!forDrag && (options & rpoAutoCopyImage) != 0) {
     try {
       CopyImage(sink);
@@ -95,7 +98,7 @@ void TCustomRPFormattedData::PutSelectionFormats(IRPClipboard& sink, TColor colo
       // A picture that cannot go on the clipboard leaves the other formats there.
     }
   }
-  if (wants(rpoAutoCopyUnicodeText)) CopyTextW(sink);
+  if (unicodeText) CopyTextW(sink);
   if (forDrag) {
     try {
       CopyImage(sink);

@@ -337,6 +337,10 @@ public:
   int32_t GetLastItemVisible() const;
   // Called when the selection changed.
   virtual void SelectionChanged() {}
+  // A selection made with the mouse is done (a release, a double click, a right click
+  // that moved it): here only SelectionChanged; the editor moves its caret to the
+  // selection's end.
+  virtual void AfterSelectionChange(bool /*scrollToCaret*/) { SelectionChanged(); }
   // The draw item and caret offset under a document point (-1, -1 for an empty
   // document). Strict: only a draw item whose box holds the point. In paragraphs with a
   // direction the draw items are visited in visual order, right to left in right-to-left

@@ -112,6 +112,7 @@ void TCustomRPFormattedData::MouseMove(TShiftState shift, int32_t x, int32_t y) 
   if (FMouseSelecting && (shift & ssLeft) == 0) {
     FMouseSelecting = FSelectingLines = false;
     EndMouseSelection();
+    AfterSelectionChange(false);
   }
   const int32_t docX = x + GetHOffs(), docY = y + GetVOffs();
   EraseXorDrawing();
@@ -256,14 +257,14 @@ void TCustomRPFormattedData::MouseUp(TMouseButton button, TShiftState shift, int
     int32_t hitNo = -1, hitOffs = 0;
     FindDrawItemAtPos(docX, docY, hitNo, hitOffs, false);
     StoreSelection(hitNo, hitOffs, hitNo, hitOffs);
-    SelectionChanged();
+    AfterSelectionChange(false);
     InvalidateControl();
   }
   if (FMouseSelecting) {
     if (!FWordSelectedByDblClick) FSelectingLines ? SelectLinesToPoint(docX, docY) : SelectToPoint(docX, docY);
     FMouseSelecting = FSelectingLines = false;
     EndMouseSelection();
-    SelectionChanged();
+    AfterSelectionChange(false);
     InvalidateControl();
   }
   if (button == mbRight && (GetOptions() & rpoRClickDeselects) != 0) {
@@ -271,7 +272,7 @@ void TCustomRPFormattedData::MouseUp(TMouseButton button, TShiftState shift, int
     FindDrawItemAtPos(docX, docY, hitNo, hitOffs, false);
     if (hitNo >= 0 && !IsDrawPosInSelection(hitNo, hitOffs, true)) {
       StoreSelection(hitNo, hitOffs, hitNo, hitOffs);
-      SelectionChanged();
+      AfterSelectionChange(false);
       InvalidateControl();
     }
   }
@@ -318,7 +319,7 @@ void TCustomRPFormattedData::DblClick() {
       FWordSelectedByDblClick = true;
       FMouseSelecting = FSelectingLines = false;
       EndMouseSelection();
-      SelectionChanged();
+      AfterSelectionChange(false);
       InvalidateControl();
     }
     DoRPDblClick(word, styleNo);

@@ -83,7 +83,10 @@ void AddRunEdgeStates(TRPTextDrawStates& states, bool drawItemStart, bool drawIt
 
 bool TCustomRPFormattedData::IsDrawItemHovered(int32_t drawNo) const {
   const int32_t itemNo = DrawItems[drawNo]->ItemNo;
-  return FHoverJumpNo >= 0 && GetItem(itemNo)->JumpID == FHoverJumpNo &&
+  // The root keeps the hovered hyperlink: the numbers of all hyperlinks are its own, those
+  // in sub-documents (cells) too.
+  const int32_t hovered = Root().GetHoverJumpNo();
+  return hovered >= 0 && GetItem(itemNo)->JumpID == hovered &&
          GetItem(itemNo)->GetBoolValueEx(rpibqxJump, GetStyleSheet());
 }
 

@@ -83,9 +83,12 @@ public:
   // The editor's undo and redo groups go to the host's lists as one step each; with
   // destroying the editor keeps no lists.
   virtual void HandOverUndo(bool destroying) = 0;
-  // A press that opened the editor goes on to it (its client coordinates); it captures
-  // the mouse.
+  // A press that opened the editor goes on to it (its client coordinates); it holds the
+  // mouse until the release: the moves and the release the host receives meanwhile go
+  // on to it too (true: taken). Not while the editor itself hands an event to the host.
   virtual void PassMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) = 0;
+  virtual bool PassMouseMove(TShiftState shift, int32_t x, int32_t y) = 0;
+  virtual bool PassMouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) = 0;
 };
 
 // The editor's side of a by-name property change of a table or a cell: one undoable

@@ -98,6 +98,11 @@ bool TRPTableItemInfo::MouseMove(TCustomRPFormattedData& data, int32_t itemNo, T
   if (data.IsXorDrawn() && !data.IsXorDrawHandler(this)) return true;
   int32_t left = 0, top = 0;
   if (!TableOrigin(data, itemNo, left, top)) return false;
+  if (FInplaceEditor) {
+    IRPTableInplaceEditor& editor = *FInplaceEditor;
+    if (editor.PassMouseMove(shift, x - data.GetHOffs() - editor.GetLeft(), y - data.GetVOffs() - editor.GetTop()))
+      return true;
+  }
   const int32_t tx = x - left, ty = y - top;
   const THitTest hit = HitTest(tx, ty);
   if (hit.Row >= 0) {
@@ -235,6 +240,14 @@ bool TRPTableItemInfo::MouseUp(TCustomRPFormattedData& data, int32_t itemNo, TMo
   if (!TableOrigin(data, itemNo, left, top)) {
     data.ReleaseMouseCapture(this);
     return false;
+  }
+  if (FInplaceEditor && FResizeIndex <= 0) {
+    IRPTableInplaceEditor& editor = *FInplaceEditor;
+    if (editor.PassMouseUp(button, shift, x - data.GetHOffs() - editor.GetLeft(),
+                           y - data.GetVOffs() - editor.GetTop())) {
+      if (button == mbLeft) FMouseSelecting = false;
+      return true;
+    }
   }
   const int32_t tx = x - left, ty = y - top;
   if (button == mbLeft && FResizeIndex > 0) {

@@ -11,8 +11,10 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QStyleHints>
 #include <QTest>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -103,6 +105,15 @@ struct TTableEditorScreen : testing::Test {
     QApplication::processEvents();
   }
   QPoint EditorAt() { return QPoint(CellEditor()->Window().Left(), CellEditor()->Window().Top()); }
+  // The point in the host's client area of the caret stop before offset of the first item
+  // of the cell being edited (one pixel to its right, half way down its line).
+  QPoint CellPointAt(int32_t offset) {
+    TRPEditRPData& data = CellEditor()->EditData();
+    data.SetSelectionBounds(0, offset, 0, offset);
+    data.AfterSelectionChange(false);
+    const TRPDrawLineInfo& d = *data.DrawItems[data.CaretDrawItemNo];
+    return QPoint(data.CaretPos().X - data.GetHOffs() + 1, d.Top + d.Height / 2 - data.GetVOffs()) + EditorAt();
+  }
   void Click(int32_t row, int32_t col) {
     QTest::mouseClick(&Host(), Qt::LeftButton, {}, InCell(row, col));
     QApplication::processEvents();
@@ -169,6 +180,46 @@ TEST_F(TTableEditorScreen, AClickOpensTheCellsEditorAndTypingGoesIntoTheCell) {
   EXPECT_EQ(CellText(1, 1), "r1c1");
   Table->DestroyInplaceEditor();
   EXPECT_EQ(State(), Start);
+}
+
+// A click into a cell opens its editor with the caret where the click was: typing goes in
+// there and the cell keeps the rest of its text. The points are the caret stops of the
+// cell's text as its editor lays it out, in the host's client area.
+TEST_F(TTableEditorScreen, TypingAfterAClickIntoACellGoesInAtTheClick) {
+  const struct {
+    const char* Name;
+    int32_t Offset, Second;  // the click, and a second click in the open editor (0: none)
+    const char* Expected;
+  } cases[] = {
+      {"a click inside a word", 6, 0, "one tZwo words"},
+      {"a click at the text's end", 14, 0, "one two wordsZ"},
+      {"a second click in the open cell", 6, 10, "one two wZords"},
+  };
+  Table->GetCell(1, 1)->Clear();
+  Table->GetCell(1, 1)->AddRawText("one two words", 0, 0);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Click(1, 1);
+    ASSERT_TRUE(EditsCell(1, 1));
+    const QPoint first = CellPointAt(c.Offset), second = CellPointAt(c.Second > 0 ? c.Second : 1);
+    Table->DestroyInplaceEditor();
+    QApplication::processEvents();
+    QTest::mouseClick(&Host(), Qt::LeftButton, {}, first);
+    QApplication::processEvents();
+    ASSERT_TRUE(EditsCell(1, 1));
+    if (c.Second > 0) {
+      QTest::qWait(QApplication::doubleClickInterval() + 50);
+      QTest::mouseClick(&CellEditorWidget(), Qt::LeftButton, {}, second - EditorAt());
+      QApplication::processEvents();
+    }
+    Key(Qt::Key_Z, Qt::NoModifier, "Z");
+    EXPECT_EQ(CellText(1, 1), c.Expected);
+    Undo();
+    EXPECT_EQ(CellText(1, 1), "one two words");
+    Table->DestroyInplaceEditor();
+    QApplication::processEvents();
+  }
 }
 
 TEST_F(TTableEditorScreen, TabAndArrowsMoveFromCellToCellAndOutOfTheTable) {
@@ -357,6 +408,31 @@ TEST_F(TTableEditorScreen, AQuickSecondClickOnACellSelectsTheWord) {
   QTest::qWait(600);
   QTest::mouseClick(&CellEditorWidget(), Qt::LeftButton, {}, at);
   EXPECT_FALSE(CellEditor()->EditData().SelectionExists(false));
+}
+
+// The second click's pause is measured against the user's double-click time, as the
+// platform's style hints give it.
+TEST_F(TTableEditorScreen, TheDoubleClickTimeIsThePlatforms) {
+  const struct {
+    int Interval, Pause;
+    bool WordSelected;
+  } cases[] = {{1500, 700, true}, {150, 400, false}};
+  ASSERT_NO_FATAL_FAILURE(Show());
+  QStyleHints& hints = *QGuiApplication::styleHints();
+  const int saved = hints.mouseDoubleClickInterval();
+  for (const auto& c : cases) {
+    SCOPED_TRACE("interval " + std::to_string(c.Interval));
+    hints.setMouseDoubleClickInterval(c.Interval);
+    Click(1, 0);
+    ASSERT_TRUE(EditsCell(1, 0));
+    QTest::qWait(c.Pause);
+    QTest::mouseClick(&CellEditorWidget(), Qt::LeftButton, {}, InCell(1, 0) - EditorAt());
+    QApplication::processEvents();
+    EXPECT_EQ(CellEditor()->EditData().SelectionExists(false), c.WordSelected);
+    Table->DestroyInplaceEditor();
+    QApplication::processEvents();
+  }
+  hints.setMouseDoubleClickInterval(saved);
 }
 
 TEST_F(TTableEditorScreen, DoubleClicksAndHyperlinksInACellAreTheHosts) {
@@ -691,6 +767,52 @@ TEST_F(TTableEditorScreen, HyperlinkModeIsOneForTheHostAndTheCell) {
   inCell.ClearJumps();
   EXPECT_EQ(TRPTableInplaceEdit::RebuildEditorJumps(inCell), 1);
   EXPECT_FALSE(inJumpMode(host));
+}
+
+// What happens in a cell being edited reaches the host's handlers, each once, with the
+// host as the sender: presses and releases, a right click, an item's hint.
+TEST_F(TTableEditorScreen, TheHostHearsEachEventInAnEditedCellOnce) {
+  std::map<std::string, int> heard;
+  const auto count = [&](TCustomRichPane* sender, const char* name) {
+    EXPECT_EQ(sender, &Editor) << name;
+    ++heard[name];
+  };
+  Editor.OnRPMouseDown = [&](TCustomRichPane* s, TMouseButton, TShiftState, int32_t, int32_t, int32_t) {
+    count(s, "mouse down");
+  };
+  Editor.OnRPMouseUp = [&](TCustomRichPane* s, TMouseButton, TShiftState, int32_t, int32_t, int32_t) {
+    count(s, "mouse up");
+  };
+  Editor.OnRPRightClick = [&](TCustomRichPane* s, const WideString&, int32_t, int32_t, int32_t) {
+    count(s, "right click");
+  };
+  Editor.OnItemHint = [&](TCustomRichPane* s, TCustomRPFormattedData&, int32_t, WideString&) { count(s, "hint"); };
+  Editor.Options |= rpoShowItemHints;
+  Table->GetCell(1, 1)->GetItem(0)->Hint = "a hint";
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  const struct {
+    const char* Event;
+    std::function<void()> Act;
+  } cases[] = {
+      {"mouse down", [&] { QTest::mousePress(&CellEditorWidget(), Qt::LeftButton, {}, InCell(1, 1) - EditorAt()); }},
+      {"mouse up", [&] { QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, InCell(1, 1) - EditorAt()); }},
+      {"right click", [&] { QTest::mouseClick(&CellEditorWidget(), Qt::RightButton, {}, InCell(1, 1) - EditorAt()); }},
+      {"hint", [&] { QTest::mouseMove(&CellEditorWidget(), InCell(1, 1, 8, 7) - EditorAt()); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Event);
+    heard.clear();
+    c.Act();
+    QApplication::processEvents();
+    ASSERT_TRUE(EditsCell(1, 1));
+    EXPECT_EQ(heard[c.Event], 1);
+  }
+  // The handlers count into this test's locals: they go with it.
+  Editor.OnRPMouseDown = Editor.OnRPMouseUp = nullptr;
+  Editor.OnRPRightClick = nullptr;
+  Editor.OnItemHint = nullptr;
 }
 
 TEST_F(TTableEditorScreen, ControlActionsInACellAreTheHosts) {

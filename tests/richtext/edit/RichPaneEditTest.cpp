@@ -4,9 +4,11 @@
 // commands and their events; native-format and RTF insertion.
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -128,6 +130,42 @@ struct RichPaneEditTest : testing::Test {
       out += "|";
     }
     return out;
+  }
+
+  QWidget& Viewport() {
+    auto* area = qobject_cast<QAbstractScrollArea*>(Editor.Window().Widget());
+    return area ? *area->viewport() : Widget();
+  }
+  // A random mouse action over the document's visible part: a click (with Shift or
+  // without), a double click or a drag; what it was, for the script.
+  std::string MouseAction(const std::function<int32_t(int32_t)>& rand) {
+    const int32_t height = std::clamp(Data().DocumentHeight - Data().GetVOffs(), 1, 270);
+    const QPoint at(rand(390), rand(height)), to(rand(390), rand(height));
+    const auto where = [](QPoint p) { return std::to_string(p.x()) + "," + std::to_string(p.y()); };
+    std::string action;
+    switch (rand(4)) {
+      case 0:
+        QTest::mouseClick(&Viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        action = "click " + where(at);
+        break;
+      case 1:
+        QTest::mouseClick(&Viewport(), Qt::LeftButton, Qt::ShiftModifier, at);
+        action = "shift+click " + where(at);
+        break;
+      case 2:
+        QTest::mouseDClick(&Viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        action = "double click " + where(at);
+        break;
+      default:
+        QTest::mousePress(&Viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseMove(&Viewport(), (at + to) / 2);
+        QTest::mouseMove(&Viewport(), to);
+        QTest::mouseRelease(&Viewport(), Qt::LeftButton, Qt::NoModifier, to);
+        action = "drag " + where(at) + " to " + where(to);
+        break;
+    }
+    QApplication::processEvents();
+    return action;
   }
 
   TRPStyle Style{nullptr};
@@ -1023,12 +1061,16 @@ TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
 }
 
 // Random key scripts (characters of several scripts, Backspace, Delete, Enter,
-// Shift+Enter, Tab, the arrows with and without Shift, Home and End, Ctrl+Z and Ctrl+Y)
-// on random documents: after every key the document keeps its rules and its layout is
-// that of a whole new pass; undoing everything gives the original document back.
+// Shift+Enter, Tab, the arrows with and without Shift, Home and End, Ctrl+Z and Ctrl+Y,
+// and the mouse: clicks, Shift+clicks, double clicks and drags) on random documents: after
+// every event the document keeps its rules and its layout is that of a whole new pass;
+// undoing everything gives the original document back.
 TEST_F(RichPaneEditTest, RandomKeyScripts) {
   Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
   Editor.LiveSpellingMode = rplspManualStart;
+  // A drag that starts in the selection would take the selection out through the
+  // platform's drag loop, which waits for a real pointer: a drag here always selects.
+  Editor.Options |= rpoDisallowDrag;
   std::mt19937 rng;
   const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
   const std::u16string characters = u"ab c\u0436\u0443\u03A9\u65E5 .";
@@ -1059,7 +1101,9 @@ TEST_F(RichPaneEditTest, RandomKeyScripts) {
     const std::string original = Dump(Data());
     std::string script;
     for (int32_t n = 0; n < 40; ++n) {
-      if (rand(2) == 0) {
+      if (rand(4) == 0) {
+        script += MouseAction(rand) + "; ";
+      } else if (rand(2) == 0) {
         const char16_t ch = characters[static_cast<size_t>(rand(static_cast<int32_t>(characters.size())))];
         script += "type " + Utf8(std::u16string(1, ch)) + "; ";
         Type(std::u16string(1, ch));

@@ -63,19 +63,24 @@ TEST(RPCopyTest, TheSelectionGoesToTheClipboardAsText) {
   EXPECT_EQ(copies, 2);
 }
 
-// 8-bit text is in the ANSI code page (1251): Cyrillic survives it, CJK does not; Unicode
-// text keeps everything, and is put alone when both are asked for.
-TEST(RPCopyTest, UnicodeTextKeepsWhatTheAnsiCodePageCannotHold) {
+// Text the ANSI code page (1251) cannot hold (CJK, Greek, accented Latin) reaches the
+// clipboard whole: copied text goes as UTF-16 text with the default options, with
+// Unicode text asked for, and with Unicode text alone.
+TEST(RPCopyTest, CopiedTextKeepsWhatTheAnsiCodePageCannotHold) {
   TScreenView view;
   view.Style.TextStyles()[PlainStyle]->Unicode = true;
-  const WideString text = u"\u041a\u043d\u0438\u0433\u0430 \u65e5\u672c";
+  const WideString text = u"\u041a\u043d\u0438\u0433\u0430 \u65e5\u672c \u03b1\u03b2 \u00e9\u00fc\u0142";
   view.Data().AddTextW(text, PlainStyle, TRPTag(), 0);
   view.Pane.Format();
   view.Show();
   view.Pane.SelectAll();
   ASSERT_TRUE(view.Pane.CopySelection());
-  EXPECT_EQ(ClipboardText(), QString::fromUtf16(u"\u041a\u043d\u0438\u0433\u0430 ??"));
+  EXPECT_EQ(ClipboardText(), QString::fromUtf16(text.c_str()));
   view.Pane.Options |= rpoAutoCopyUnicodeText;
+  ASSERT_TRUE(view.Pane.CopySelection());
+  EXPECT_EQ(ClipboardText(), QString::fromUtf16(text.c_str()));
+  view.Pane.Options &= ~rpoAutoCopyText;
+  SetClipboardText(u"before");
   ASSERT_TRUE(view.Pane.CopySelection());
   EXPECT_EQ(ClipboardText(), QString::fromUtf16(text.c_str()));
   view.Pane.Options &= ~(rpoAutoCopyText | rpoAutoCopyUnicodeText | rpoAutoCopyRPF | rpoAutoCopyImage | rpoAutoCopyRTF);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
 #include "richtext/layout/RPFormattedData.h"
 #include "richtext/layout/view/RichPane.h"
@@ -275,6 +276,19 @@ void TRPWordEnumThread::Execute() {
 
 bool TRPWordEnumThread::IsWordSeparator(char ch) const { return ch == Apostrophe || CurrentData->IsDelimiterA(ch); }
 
+AnsiString TRPWordEnumThread::ScanFormOf(const WideString& text) {
+  AnsiString form(text.size(), 'a');
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t ch = text[i];
+    if (ch < 0x80)
+      form[i] = static_cast<char>(ch);
+    else if (ch == 0x00A0 || ch == 0x00AB || ch == 0x00BB || (ch >= 0x2000 && ch <= 0x206F) ||
+             (ch >= 0x3000 && ch <= 0x303F) || ch == 0xFEFF)
+      form[i] = ' ';  // spaces, dashes, quotes and other punctuation part words
+  }
+  return form;
+}
+
 bool TRPWordEnumThread::NextWord() {
   const size_t length = ItemText.size();
   const TCustomRPItemInfo& item = *CurrentData->GetItem(CurrentItem);
@@ -362,6 +376,9 @@ void TRPWordEnumThread::Step() {
     // Only the main thread changes the item; an item without marks needs no call.
     const bool marked = item.WordPainters || (item.ItemState & rpisSpellChecked) != 0;
     if (marked && (link || symbols || !RecheckUnmarked)) OnMainThread([&item] { item.RemoveMisspellings(); });
+    ItemUnicode = (item.ItemOptions & rpioUnicode) != 0 && !ItemText.empty();
+    ItemTextW = ItemUnicode ? data->GetItemTextW(itemNo) : WideString();
+    if (ItemUnicode) ItemText = ScanFormOf(ItemTextW);
     ScanStart = ScanPos = 0;
     ItemStarted = true;
   }
@@ -372,10 +389,19 @@ void TRPWordEnumThread::Step() {
     return;
   }
   const auto handler = OwnerView->OnSpellingCheck;
-  if (!handler) return;
+  const auto handlerW = OwnerView->OnSpellingCheckW;
+  if (!handler && !handlerW) return;
   bool misspelled = false;
-  handler(OwnerView, ItemText.substr(static_cast<size_t>(WordStart) - 1, static_cast<size_t>(WordLength)),
-          data->GetItemStyle(itemNo), misspelled);
+  const int32_t styleNo = data->GetItemStyle(itemNo);
+  const auto from = static_cast<size_t>(WordStart) - 1, count = static_cast<size_t>(WordLength);
+  if (ItemUnicode && handlerW)
+    handlerW(OwnerView, ItemTextW.substr(from, count), styleNo, misspelled);
+  else if (ItemUnicode)
+    handler(OwnerView, WideToAnsi(ItemTextW.substr(from, count), data->GetStyleCodePage(styleNo)), styleNo, misspelled);
+  else if (handler)
+    handler(OwnerView, ItemText.substr(from, count), styleNo, misspelled);
+  else
+    handlerW(OwnerView, AnsiToWide(ItemText.substr(from, count), data->GetStyleCodePage(styleNo)), styleNo, misspelled);
   if (!misspelled) return;
   const int32_t start = WordStart, length = WordLength;
   OnMainThread([data, itemNo, start, length] {

@@ -50,9 +50,13 @@ public:
   TCustomRichPane* OwnerView = nullptr;
   TCustomRPData* CurrentData = nullptr;
   int32_t CurrentItem = 0;
-  // The current item's text has been fetched (8-bit) and the scan is inside it.
+  // The current item's text has been fetched and the scan is inside it. ItemText is what
+  // the scan reads, one character for each of the item's: for a Unicode item (whose text
+  // ItemTextW holds) each character outside ASCII stands as a letter or a space.
   bool ItemStarted = false;
   AnsiString ItemText;
+  WideString ItemTextW;
+  bool ItemUnicode = false;
   // 0-based indexes into ItemText: where the scan started and where it stands.
   size_t ScanStart = 0;
   size_t ScanPos = 0;
@@ -109,6 +113,9 @@ private:
   // Waits for work (the end of the document reached, or nothing to walk) until resumed
   // or ended; at once when a pause was asked meanwhile.
   void WaitForWork();
+  // The form of a Unicode item's text that the scan reads: ASCII as it is, spaces and
+  // punctuation outside ASCII as spaces, every other character as a letter.
+  static AnsiString ScanFormOf(const WideString& text);
   // The next word of ItemText into WordStart and WordLength; false at the end of the
   // text.
   bool NextWord();

@@ -132,6 +132,7 @@ void TCustomRichPane::AssignEvents(const TCustomRichPane& source) {
   OnProgress = source.OnProgress;
   OnURLNeeded = source.OnURLNeeded;
   OnSpellingCheck = source.OnSpellingCheck;
+  OnSpellingCheckW = source.OnSpellingCheckW;
   OnSmartPopupClick = source.OnSmartPopupClick;
   OnVScrolled = source.OnVScrolled;
   OnHScrolled = source.OnHScrolled;

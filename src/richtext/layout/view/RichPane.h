@@ -163,6 +163,11 @@ public:
   // the user interface or the document.
   std::function<void(TCustomRichPane* sender, const AnsiString& word, int32_t styleNo, bool& misspelled)>
       OnSpellingCheck;
+  // The same question in UTF-16: the words of Unicode text come whole through it (8-bit
+  // text through OnSpellingCheck). When only one of the two is set, it hears every word,
+  // 8-bit words converted from their style's code page and Unicode words to it.
+  std::function<void(TCustomRichPane* sender, const WideString& word, int32_t styleNo, bool& misspelled)>
+      OnSpellingCheckW;
   // The smart popup button was clicked.
   std::function<void(TCustomRichPane* sender, IRPSmartPopupButton* button)> OnSmartPopupClick;
   TRPLiveSpellingMode LiveSpellingMode = rplspManualStart;

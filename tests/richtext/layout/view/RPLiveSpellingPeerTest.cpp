@@ -1,19 +1,24 @@
 // Live spelling with a real spelling checker: hunspell with its English and Russian
-// dictionaries answers OnSpellingCheck. A document whose misspelled words are known gets
-// exactly those words marked, also when it is edited through its own operations while
-// the walk runs. scripts/tsan-live-spelling.sh builds these tests with ThreadSanitizer.
+// dictionaries answers OnSpellingCheck, its Greek and German ones OnSpellingCheckW. A document whose misspelled words
+// are known gets exactly those words marked, also when it is edited through its own operations while the walk runs.
+// scripts/tsan-live-spelling.sh builds these tests with ThreadSanitizer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "RPThreadTestData.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/Utf8.h"
 
 #if QF_HAVE_HUNSPELL
+#include <iconv.h>
 #include <hunspell.hxx>
 #endif
 
@@ -38,11 +43,17 @@ constexpr int32_t SentenceCount = static_cast<int32_t>(sizeof Sentences / sizeof
 
 #if QF_HAVE_HUNSPELL
 
-// Both dictionaries; a word is misspelled when neither knows it.
+// Greek and German text in a Unicode style, for the UTF-16 form of the question.
+const TSentence UnicodeSentences[] = {
+    {u"Η γάτα κοιμάται στο *σπίττι*.", RussianStyle},
+    {u"Die Straße ist schön und *grüün*, über den Flüssen.", RussianStyle},
+};
+
+// The dictionaries of some languages; a word is misspelled when none knows it.
 class THunspellChecker {
 public:
-  THunspellChecker() {
-    for (const char* language : {"en_US", "ru_RU"}) {
+  explicit THunspellChecker(std::initializer_list<const char*> languages = {"en_US", "ru_RU"}) {
+    for (const char* language : languages) {
       const std::string base = std::string(DictionaryFolder) + language;
       if (!std::filesystem::exists(base + ".aff") || !std::filesystem::exists(base + ".dic")) {
         Missing += base + ".aff/.dic ";
@@ -53,12 +64,29 @@ public:
   }
   // word: 8-bit text in code page 1251 (the code page of both the plain and the Russian
   // styles); the dictionaries take UTF-8.
-  bool Misspelled(const AnsiString& word) const {
+  bool Misspelled(const AnsiString& word) const { return Misspelled(AnsiToWide(word, 1251)); }
+  bool Misspelled(const WideString& word) const {
     std::string utf8;
-    for (const WideChar ch : AnsiToWide(word, 1251)) AppendUtf8(utf8, ch);
+    for (const WideChar ch : word) AppendUtf8(utf8, ch);
     for (const auto& dictionary : FDictionaries)
-      if (dictionary->spell(utf8)) return false;
+      if (dictionary->spell(InDictionaryEncoding(*dictionary, utf8))) return false;
     return true;
+  }
+  // A dictionary takes words in its own encoding (the Greek one in ISO 8859-7).
+  static std::string InDictionaryEncoding(Hunspell& dictionary, const std::string& utf8) {
+    const std::string encoding = dictionary.get_dict_encoding();
+    if (encoding == "UTF-8") return utf8;
+    const iconv_t converter = iconv_open(encoding.c_str(), "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return utf8;
+    std::string out(utf8.size() * 4 + 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    char* to = out.data();
+    size_t inLeft = utf8.size(), outLeft = out.size();
+    const size_t done = iconv(converter, &in, &inLeft, &to, &outLeft);
+    iconv_close(converter);
+    if (done == static_cast<size_t>(-1)) return utf8;
+    out.resize(out.size() - outLeft);
+    return out;
   }
   std::string Missing;
 
@@ -73,9 +101,10 @@ struct THunspellView : TSpellingView {
     };
   }
   // Adds sentence n at the end, or in place of item itemNo.
-  void Add(int32_t n) {
-    const TStarredText text = Unstar(Sentences[n].Starred);
-    Data().AddTextW(text.Text, Sentences[n].StyleNo, TRPTag(), 0);
+  void Add(int32_t n) { Add(Sentences[n]); }
+  void Add(const TSentence& sentence) {
+    const TStarredText text = Unstar(sentence.Starred);
+    Data().AddTextW(text.Text, sentence.StyleNo, TRPTag(), 0);
     Texts.push_back(text);
   }
   void Replace(int32_t itemNo, int32_t n) {
@@ -114,6 +143,28 @@ TEST_F(RPLiveSpellingPeerTest, HunspellFindsExactlyTheKnownMisspellings) {
   view.WaitForTheWalk();
   EXPECT_EQ(view.Marks(), view.Expected());
   EXPECT_EQ(view.Marks().size(), 6u);
+}
+
+// Greek and German words (letters outside ASCII and outside code page 1251) reach the
+// UTF-16 handler whole, and exactly the misspelled ones are marked.
+TEST_F(RPLiveSpellingPeerTest, UnicodeWordsReachTheUtf16HandlerWhole) {
+  const THunspellChecker greekAndGerman({"el_GR", "de_DE"});
+  ASSERT_EQ(greekAndGerman.Missing, "") << "install hunspell-el and hunspell-de-de (scripts/setup.sh)";
+  THunspellView view;
+  std::vector<std::u16string> words;
+  view.Pane.OnSpellingCheck = nullptr;
+  view.Pane.OnSpellingCheckW = [&](TCustomRichPane*, const WideString& word, int32_t, bool& misspelled) {
+    words.push_back(word);
+    misspelled = greekAndGerman.Misspelled(word);
+  };
+  for (const TSentence& sentence : UnicodeSentences) view.Add(sentence);
+  view.Pane.Format();
+  view.Pane.StartLiveSpelling();
+  view.WaitForTheWalk();
+  EXPECT_EQ(view.Marks(), view.Expected());
+  EXPECT_EQ(view.Marks().size(), 2u);
+  EXPECT_NE(std::find(words.begin(), words.end(), u"κοιμάται"), words.end());
+  EXPECT_NE(std::find(words.begin(), words.end(), u"Straße"), words.end());
 }
 
 TEST_F(RPLiveSpellingPeerTest, EditsWhileTheWalkRunsEndWithTheRightMarks) {

@@ -1,0 +1,40 @@
+#include "richtext/edit/RPStartup.h"
+
+#include <mutex>
+#include <span>
+
+#include "imaging/png/PngCodec.h"
+#include "platform/base/Resources.h"
+#include "richtext/interchange/RPExportClipboard.h"
+#include "richtext/interchange/RPFDocumentFormat.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPMarker.h"
+#include "richtext/model/RPPictureItems.h"
+#include "richtext/model/RPTextItems.h"
+
+// The style sheet's bitmap and cursors, compiled into this library (CMakeLists.txt).
+std::span<const TResourceEntry> RichTextResources();
+
+void StartRichTextLibraries() {
+  static std::once_flag started;
+  std::call_once(started, [] {
+    RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterBulletItemClasses();
+    RegisterMarkerItemClasses();
+    RegisterPngGraphicClass();
+    RegisterRPFDocumentFormat();
+    RegisterExportCopyFormats();
+    RegisterResourceTable(RichTextResources());
+  });
+}
+
+// The symbol the library's users ask the linker for.
+extern "C" {
+extern const char QfRichTextStartup;
+const char QfRichTextStartup = 1;
+}
+
+namespace {
+[[maybe_unused]] const bool Started = (StartRichTextLibraries(), true);
+}  // namespace

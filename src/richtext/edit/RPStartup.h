@@ -1,0 +1,11 @@
+// The start-up of the rich-text libraries, as a program that links the editor's library
+// gets it: the item classes (text, pictures, bullets and hotspots, list markers), the
+// native format, the RTF and HTML copy formats, PNG pictures, and the style sheet's
+// bitmap and cursors as embedded resources.
+//
+// It runs by itself before main(): the edit library's CMake target makes every program
+// that links it ask the linker for this unit (QfRichTextStartup), so its start-up is never
+// left out of the static library. Nothing needs to call it; calling it again does nothing.
+#pragma once
+
+void StartRichTextLibraries();
