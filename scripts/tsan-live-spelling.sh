@@ -20,7 +20,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG
 cmake --build "$build" -j"${JOBS:-4}" --target test_platform-base test_richtext-layout test_richtext-table \
   test_richtext-edit
 # A report fails the run (exit code 66) instead of only being printed.
-export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
+export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$PWD/scripts/tsan-qt.supp"
 "$build"/tests/platform/base/test_platform-base --gtest_filter='ThreadsTest.*' --gtest_repeat="$repeat"
 "$build"/tests/richtext/layout/test_richtext-layout \
   --gtest_filter='RPThreadTest.*:RPLiveSpellingPeerTest.*' --gtest_repeat="$repeat"
