@@ -50,7 +50,8 @@ TEST(RichPaneEditClipboardX11Test, CopiedGreekAndCyrillicReachAnotherProcessUnde
   const std::string rtf = output.substr(split + 5);
   EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u) << rtf;
   // Each letter goes into RTF as its Unicode number.
-  for (const char* letter : {"\\u913", "\\u952", "\\u1052", "\\u1074"}) EXPECT_NE(rtf.find(letter), std::string::npos) << letter;
+  for (const char* letter : {"\\u913", "\\u952", "\\u1052", "\\u1074"})
+    EXPECT_NE(rtf.find(letter), std::string::npos) << letter;
   form.Hide();
 }
 

@@ -44,8 +44,9 @@ TEST_F(RPExportClipboardTest, TheSelectionGoesAsRtfAndHtml) {
   view.Pane.SetSelectionBounds(0, 7, 2, 7);  // "line", " bold", "second"
   TRecordingSink sink;
   view.Data().PutSelectionFormats(sink, 0x123456, nullptr, false);
-  // The native format first, then the texts, then the formatted forms.
-  EXPECT_EQ(sink.Order, (std::vector<std::string>{"RichPane Format", "text", "Rich Text Format", "HTML Format"}));
+  // The native format first, then the text (always as UTF-16, which loses nothing), then
+  // the formatted forms.
+  EXPECT_EQ(sink.Order, (std::vector<std::string>{"RichPane Format", "unicode", "Rich Text Format", "HTML Format"}));
   const std::string rtf = sink.Data[RPClipboardFormats().RTF];
   EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
   EXPECT_NE(rtf.find("\\plain \\f0\\fs20 line\\plain \\f0\\b\\fs20\\cf2  bold\r\n\\par "), std::string::npos) << rtf;
@@ -63,7 +64,7 @@ TEST_F(RPExportClipboardTest, TheSelectionGoesAsRtfAndHtml) {
   view.Pane.Options &= ~rpoAutoCopyRTF;
   TRecordingSink plain;
   view.Data().PutSelectionFormats(plain, clNone, nullptr, false);
-  EXPECT_EQ(plain.Order, (std::vector<std::string>{"RichPane Format", "text"}));
+  EXPECT_EQ(plain.Order, (std::vector<std::string>{"RichPane Format", "unicode"}));
   TRecordingSink drag;
   view.Data().PutSelectionFormats(drag, clNone, nullptr, true);
   EXPECT_EQ(drag.Order,

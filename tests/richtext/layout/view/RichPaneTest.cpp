@@ -106,12 +106,15 @@ TEST(RichPaneTest, AnItemsExtraIntegerPropertiesAreReadThroughTheControl) {
   auto line = std::make_unique<TRPBreakItemInfo>(&pane.RPData());
   line->SetIntProperty(rpipUnremovable, 1);
   pane.AddItem("", std::move(line));
-  pane.AddTextNL("text", 0, 0, 0);
+  pane.AddItem("", std::make_unique<TRPBreakItemInfo>(&pane.RPData()));
+  ASSERT_EQ(pane.RPData().GetItemCount(), 2);
   int32_t value = -1;
   EXPECT_TRUE(pane.GetItemExtraIntProperty(0, rpipUnremovable, value));
   EXPECT_EQ(value, 1);
   EXPECT_FALSE(pane.GetItemExtraIntProperty(0, rpipWidth, value));
-  EXPECT_FALSE(pane.GetItemExtraIntProperty(1, rpipUnremovable, value));
+  // Each item answers for itself.
+  EXPECT_TRUE(pane.GetItemExtraIntProperty(1, rpipUnremovable, value));
+  EXPECT_EQ(value, 0);
 }
 
 TEST(RichPaneTest, AFreedStyleSheetLeavesTheControlWithoutOne) {
