@@ -7,6 +7,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/CanvasRaster.h"
 #include "platform/graphics/DibDecode.h"
+#include "platform/graphics/GraphicOnBitmap.h"
 
 namespace {
 
@@ -270,11 +271,7 @@ void TIcon::Assign(const TPersistent& source) {
 
 void TIcon::AssignTo(TPersistent& dest) const {
   if (auto* bitmap = dynamic_cast<TBitmap*>(&dest)) {
-    bitmap->SetSize(Width(), Height());
-    TCanvas& canvas = *bitmap->Canvas();
-    canvas.Brush().SetColor(clWhite);
-    canvas.FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
-    Draw(canvas, Rect(0, 0, bitmap->Width(), bitmap->Height()));
+    DrawOnWhiteBitmap(*this, *bitmap);
     return;
   }
   TGraphic::AssignTo(dest);

@@ -6,6 +6,7 @@
 
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Numbers.h"
+#include "platform/graphics/GraphicOnBitmap.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/MetafileFormat.h"
 #include "platform/graphics/MetafilePlayer.h"
@@ -229,11 +230,7 @@ void TMetafile::Assign(const TPersistent& source) {
 
 void TMetafile::AssignTo(TPersistent& dest) const {
   if (auto* bitmap = dynamic_cast<TBitmap*>(&dest)) {
-    bitmap->SetSize(Width(), Height());
-    TCanvas& canvas = *bitmap->Canvas();
-    canvas.Brush().SetColor(clWhite);
-    canvas.FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
-    Draw(canvas, Rect(0, 0, bitmap->Width(), bitmap->Height()));
+    DrawOnWhiteBitmap(*this, *bitmap);
     return;
   }
   TGraphic::AssignTo(dest);
