@@ -16,6 +16,7 @@
 #include "platform/graphics/MetafileBuilder.h"
 #include "richtext/interchange/RPExportTestData.h"
 #include "richtext/interchange/RPFTestData.h"
+#include "richtext/interchange/RPRTFPeers.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "unicode/UniSystem.h"
 
@@ -226,20 +227,7 @@ TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {
 
 namespace {
 
-std::string Base64(const Bytes& bytes) {
-  static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); i += 3) {
-    uint32_t v = uint32_t{bytes[i]} << 16;
-    if (i + 1 < bytes.size()) v |= uint32_t{bytes[i + 1]} << 8;
-    if (i + 2 < bytes.size()) v |= bytes[i + 2];
-    out += table[(v >> 18) & 63];
-    out += table[(v >> 12) & 63];
-    out += i + 1 < bytes.size() ? table[(v >> 6) & 63] : '=';
-    out += i + 2 < bytes.size() ? table[v & 63] : '=';
-  }
-  return out;
-}
+using RtfPeerDetail::Base64;
 
 // A text document with one picture of 2.54 x 1.27 cm between two letters.
 std::string PictureDocument(const Bytes& picture) {
