@@ -10,6 +10,7 @@
 
 #include "imaging/png/PngCodec.h"
 #include "platform/base/Random.h"
+#include "platform/base/TempFolder.h"
 #include "richtext/interchange/RPExportPeers.h"
 #include "richtext/interchange/RPExportTestData.h"
 #include "richtext/model/RPHtmlHelpers.h"
@@ -395,6 +396,9 @@ protected:
   static void SetUpTestSuite() {
     Documents().clear();
     std::vector<TPeerExports> exports;
+    // Pictures go into a folder of their own: an export names its picture files after the
+    // first free number there, so the exports (the cache's key) are the same every run.
+    const TempFolder pictures;
     for (const auto& [name, build, htmlText] : PeerBuilders()) {
       TExportView view;
       SetRandSeed(2024);  // the lists' identifiers
@@ -404,6 +408,7 @@ protected:
       e.Rtf = view.Rtf();
       TRPHTMLExportParams params;
       params.Title = "Peer " + name;
+      params.Path = Utf8ToWide(pictures / (name + ".html"));
       e.Classic = view.Html(0, false, params);
       e.Css = view.Html(rphtmlQuotedAttributes | rphtmlUtf8, true, params);
       exports.push_back(e);
