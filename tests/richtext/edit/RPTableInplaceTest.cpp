@@ -222,6 +222,57 @@ TEST_F(TTableEditorScreen, TypingAfterAClickIntoACellGoesInAtTheClick) {
   }
 }
 
+// The steps typed in a cell, handed to the document when the cell was left, are undone
+// while that cell is open again, by Ctrl+Z in it and by the document's undo command: the
+// open editor shows the text as it was and stays open; its own steps and the document's
+// are undone and redone in the order they were made, and nothing is lost.
+TEST_F(TTableEditorScreen, UndoingACellsStepsWhileItIsOpenRestoresItsEditor) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  Key(Qt::Key_End);
+  Key(Qt::Key_X, Qt::NoModifier, "x");
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(EditsCell(1, 2));
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  Key(Qt::Key_End);
+  Key(Qt::Key_Q, Qt::NoModifier, "q");
+  ASSERT_EQ(CellText(1, 1), "r1c1xq");
+  TRPTableInplaceEdit* editor = CellEditor();
+  const auto redo = [this] { Key(Qt::Key_Y, Qt::ControlModifier); };
+  const auto undoCommand = [this] {
+    Editor.Undo();
+    QApplication::processEvents();
+  };
+  const struct {
+    const char* Step;
+    std::function<void()> Act;
+    const char* Expected;
+  } steps[] = {
+      {"Ctrl+Z: the editor's own typing", [this] { Undo(); }, "r1c1x"},
+      {"Ctrl+Z: the document's record of the cell", [this] { Undo(); }, "r1c1"},
+      {"Ctrl+Y: the document's record first", redo, "r1c1x"},
+      {"Ctrl+Y: then the editor's typing", redo, "r1c1xq"},
+      {"the undo command", undoCommand, "r1c1x"},
+      {"the undo command again", undoCommand, "r1c1"},
+      // The caret is where the typing was taken back: typing goes on there.
+      {"typing", [this] { Key(Qt::Key_W, Qt::NoModifier, "w"); }, "r1c1w"},
+      {"Ctrl+Z of that typing", [this] { Undo(); }, "r1c1"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Step);
+    step.Act();
+    ASSERT_TRUE(EditsCell(1, 1));
+    EXPECT_EQ(CellEditor(), editor);
+    EXPECT_TRUE(CellEditor()->Window().Focused());
+    EXPECT_EQ(CellText(1, 1), step.Expected);
+  }
+  Table->DestroyInplaceEditor();
+  QApplication::processEvents();
+  EXPECT_EQ(State(), Start);
+}
+
 TEST_F(TTableEditorScreen, TabAndArrowsMoveFromCellToCellAndOutOfTheTable) {
   ASSERT_NO_FATAL_FAILURE(Show());
   Click(0, 0);
@@ -877,6 +928,25 @@ TEST_F(TTableEditorScreen, ADropOntoACellGoesInThroughTheCellsEditor) {
   Editor.Undo();
   QApplication::processEvents();
   EXPECT_EQ(State(), Start);
+}
+
+// Text dragged over the cell being edited drops where the mouse is in that cell, the
+// editor staying open; the drop is one step of the cell.
+TEST_F(TTableEditorScreen, ADropOntoTheEditedCellLandsAtTheDropPoint) {
+  Table->GetCell(1, 1)->Clear();
+  Table->GetCell(1, 1)->AddRawText("one two words", 0, 0);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  const QPoint at = CellPointAt(5);
+  CellEditor()->EditData().MoveCaretHome(true);
+  QMimeData text;
+  text.setText("Z");
+  EXPECT_EQ(DropOnHost(CellEditorWidget(), at - EditorAt(), text), Qt::CopyAction);
+  ASSERT_TRUE(EditsCell(1, 1));
+  EXPECT_EQ(CellText(1, 1), "one Ztwo words");
+  Undo();
+  EXPECT_EQ(CellText(1, 1), "one two words");
 }
 
 // A drag of the document's selection over a table it contains drops nothing there.
