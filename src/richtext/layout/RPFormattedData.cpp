@@ -163,7 +163,7 @@ void TCustomRPFormattedData::UpdateJumpsCoords() {
   if (Jumps.empty()) return;
   // In this document's coordinates: a document with an origin of its own (the editor of a
   // cell) finds its hyperlinks under its mouse.
-  const TPoint own = GetOrigin();
+  const TPoint own{GetOrigin().X, GetOrigin().Y - GetDocumentVAlignOffset()};
   for (const auto& jump : Jumps) {
     const auto* owner = dynamic_cast<const TCustomRPFormattedData*>(jump->RPData);
     if (!owner) owner = this;
