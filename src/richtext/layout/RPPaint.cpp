@@ -84,8 +84,10 @@ void AddRunEdgeStates(TRPTextDrawStates& states, bool drawItemStart, bool drawIt
 bool TCustomRPFormattedData::IsDrawItemHovered(int32_t drawNo) const {
   const int32_t itemNo = DrawItems[drawNo]->ItemNo;
   // The root keeps the hovered hyperlink: the numbers of all hyperlinks are its own, those
-  // in sub-documents (cells) too.
-  const int32_t hovered = Root().GetHoverJumpNo();
+  // in sub-documents (cells) too. A document that takes the mouse itself (the editor of a
+  // cell, its hyperlinks numbered among the root's) keeps the one under the mouse there.
+  const int32_t own = GetHoverJumpNo();
+  const int32_t hovered = own >= 0 ? own : Root().GetHoverJumpNo();
   return hovered >= 0 && GetItem(itemNo)->JumpID == hovered &&
          GetItem(itemNo)->GetBoolValueEx(rpibqxJump, GetStyleSheet());
 }
