@@ -436,7 +436,7 @@ TEST(RPFormatTest, ALineIsAsTallAsTheFacesThatDrawIt) {
     data.AddW(c.Text, 0, 0);
     data.AddW(u"Latin", 0, 0);
     data.FormatAll();
-    SCOPED_TRACE(Dump(data));
+    SCOPED_TRACE(DumpDrawLines(data));
     ASSERT_EQ(data.DrawItems.Count(), 2);
     const TRPDrawLineInfo& mixed = *data.DrawItems[0];
     const TRPDrawLineInfo& next = *data.DrawItems[1];
