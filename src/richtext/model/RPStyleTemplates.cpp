@@ -16,6 +16,16 @@ TRPParaInfoProperties ParaSet(TRPParaInfoProperties1 first, TRPParaInfoPropertie
   return TRPParaInfoProperties::FromOrdinals(first.Ordinals() | second.Ordinals());
 }
 
+// The name of format with the number; a format that cannot take one number (a file
+// or a program may set any) names as the default format does.
+AnsiString AutomaticName(const AnsiString& format, int32_t number) {
+  try {
+    return Format(format, {number});
+  } catch (const EConvertError&) {
+    return Format(DefaultStyleNameFormat, {number});
+  }
+}
+
 }  // namespace
 
 // --- The style descriptions of a template ------------------------------------------------
@@ -322,7 +332,7 @@ AnsiString TRPStyleTemplateCollection::NextAutomaticName(const TRPStyleTemplate*
   for (int32_t tries = 0; tries <= Count(); ++tries) {
     if (FNameCounter == INT_MAX) FNameCounter = 0;
     ++FNameCounter;
-    name = Format(DefStyleName, {FNameCounter});
+    name = AutomaticName(DefStyleName, FNameCounter);
     if (!NameUsed(name, except)) break;
   }
   return name;
