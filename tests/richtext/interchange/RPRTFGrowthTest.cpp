@@ -89,6 +89,17 @@ int64_t TemplateChain(int count) {
   return meter.Allocations();
 }
 
+// Runs of count sizes, each twice, into a sheet that adds the styles it lacks.
+int64_t StyleMatching(int count) {
+  std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 ";
+  for (int pass = 0; pass < 2; ++pass)
+    for (int i = 0; i < count; ++i) rtf += "\\fs" + std::to_string(2 * i + 2) + " run ";
+  TImportFixture fixture;
+  fixture.Props.TextStyleMode = rprsAddIfNeeded;
+  EXPECT_EQ(fixture.Import(rtf + "}"), rtf_ec_OK);
+  return fixture.Props.TextStylesCompared();
+}
+
 TEST(RPRTFGrowth, TenTimesTheInputCostsAtMostFourteenTimesTheWork) {
   const struct {
     const char* Name;
@@ -100,6 +111,7 @@ TEST(RPRTFGrowth, TenTimesTheInputCostsAtMostFourteenTimesTheWork) {
       {"tables nested past the limit: allocations", 200, DeepTables},
       {"a style sheet from an ini file: allocations", 40, StyleIni},
       {"a chain of style templates: allocations", 300, TemplateChain},
+      {"runs matched with text styles: styles compared", 90, StyleMatching},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
