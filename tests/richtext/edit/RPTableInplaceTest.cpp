@@ -67,7 +67,7 @@ struct TTableEditorScreen : testing::Test {
     Start = State();
   }
   // The document's native dump and the table's grid.
-  std::string State() { return Dump(Editor.EditData()) + DumpGrid(Table->Rows()); }
+  std::string State() { return DumpDrawLines(Editor.EditData()) + DumpGrid(Table->Rows()); }
 
   static QWidget& ViewportOf(TRPWindow& window) {
     auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "../interchange/RPFDocumentDump.h"
+#include "QtUtf8.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/Sound.h"
 #include "platform/base/Streams.h"
@@ -43,10 +44,6 @@ namespace {
 
 // Text styles: 0 plain 8-bit, 1 Unicode (the default Unicode style), 2 Unicode bold.
 constexpr int32_t PlainStyle = 0, UnicodeStyle = 1, BoldStyle = 2;
-
-std::string Utf8(const std::u16string& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
-}
 
 struct RichPaneEditTest : testing::Test {
   RichPaneEditTest() {

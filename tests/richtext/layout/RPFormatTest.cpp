@@ -17,7 +17,7 @@ struct TDraw {
 };
 
 void ExpectDrawItems(const TCustomRPFormattedData& data, const std::vector<TDraw>& expected) {
-  SCOPED_TRACE(Dump(data));
+  SCOPED_TRACE(DumpDrawLines(data));
   ASSERT_EQ(data.DrawItems.Count(), static_cast<int32_t>(expected.size()));
   for (size_t i = 0; i < expected.size(); ++i) {
     SCOPED_TRACE("draw item " + std::to_string(i));
@@ -241,7 +241,7 @@ TEST(RPFormatTest, LineSpacing) {
     data.Style.ParaStyles()[0]->LineSpacing = c.Value;
     data.AddAnsiText("aaa bbb", 0, TRPTag(), 0);
     data.FormatAll();
-    SCOPED_TRACE(Dump(data));
+    SCOPED_TRACE(DumpDrawLines(data));
     ASSERT_EQ(data.DrawItems.Count(), 2);
     EXPECT_EQ(data.DrawItems[1]->Top, 15 + c.Extra);
     EXPECT_EQ(data.DrawItems[0]->LineSpacingExtra, c.Extra);
@@ -358,9 +358,9 @@ TEST(RPFormatTest, SubDocumentsShareTheRootsFontCache) {
   root.FormatAll();
   EXPECT_TRUE(tableRef.SawRootCache);
   EXPECT_EQ(root.GetActiveFontCache(), nullptr);
-  const std::string shared = Dump(cell);
+  const std::string shared = DumpDrawLines(cell);
   cell.FormatAll();  // alone, with a cache of its own
-  EXPECT_EQ(shared, Dump(cell));
+  EXPECT_EQ(shared, DumpDrawLines(cell));
 }
 
 // A soft hyphen shows only where the line breaks after it: the draw item then widens by
