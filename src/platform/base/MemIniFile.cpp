@@ -16,9 +16,10 @@ namespace {
 
 bool IsBlank(WideChar c) { return c <= 0x20; }
 
-// A name asked for, as the profile calls take it: in UTF-16, trimmed of blanks.
+// A name asked for, as the profile calls take it: up to its first zero (they take
+// C strings), in UTF-16, trimmed of blanks.
 WideString NameOf(const AnsiString& name) {
-  WideString wide = AnsiToWide(name, CP_ACP);
+  WideString wide = AnsiToWide(AnsiStringView(name).substr(0, name.find('\0')), CP_ACP);
   const auto first = std::find_if_not(wide.begin(), wide.end(), IsBlank);
   const auto last = std::find_if_not(wide.rbegin(), std::make_reverse_iterator(first), IsBlank).base();
   return WideString(first, last);
@@ -76,11 +77,13 @@ void TMemIniFile::WriteString(const AnsiString& section, const AnsiString& ident
   auto [place, added] = FIndex.emplace(sectionName, FSections.size());
   if (added) FSections.emplace_back().Name = sectionName;
   TSection& s = FSections[place->second];
+  // The value, too, as far as a C string holds it.
+  WideString wide = AnsiToWide(AnsiStringView(value).substr(0, value.find('\0')), CP_ACP);
   const auto [at, newKey] = s.Index.emplace(key, s.Keys.size());
   if (newKey)
-    s.Keys.emplace_back(key, AnsiToWide(value, CP_ACP));
+    s.Keys.emplace_back(key, std::move(wide));
   else
-    s.Keys[at->second].second = AnsiToWide(value, CP_ACP);
+    s.Keys[at->second].second = std::move(wide);
 }
 
 bool TMemIniFile::SectionExists(const AnsiString& section) {

@@ -76,6 +76,9 @@ TEST(TMemIniFile, AnswersAsTheProfileCallsDo) {
     SCOPED_TRACE(std::string(c.Section) + "/" + c.Key);
     EXPECT_EQ(memory.ReadString(c.Section, c.Key, "default"), file.ReadString(c.Section, c.Key, "default"));
   }
+  // A name is taken as far as a C string holds it.
+  const AnsiString withZero("Main\0x", 6);
+  EXPECT_EQ(memory.ReadString(withZero, "Name", "default"), file.ReadString(withZero, "Name", "default"));
   // Names the file repeats are listed once, with the value a read gives.
   TStringList list;
   memory.ReadSectionValues("Main", list);
