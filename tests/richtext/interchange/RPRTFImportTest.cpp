@@ -58,6 +58,31 @@ TEST_F(RPRTFImport, ParagraphsLinesAndRunsKeepTheirPlaces) {
   EXPECT_FALSE(Text(Data().GetItemStyle(0)).Style.Contains(fsBold));
 }
 
+// An import adds at most its limit of text styles; past it, a run takes the closest.
+TEST_F(RPRTFImport, AddedTextStylesStopAtTheLimitAndTheRestTakeTheClosest) {
+  F.Props.TextStyleMode = rprsAddIfNeeded;
+  F.Props.Limits.MaxAddedTextStyles = 2;
+  const int32_t before = F.Style.TextStyles().Count();
+  ASSERT_EQ(F.Import(Doc("\\fs40 a\\fs60 b\\fs80 c\\fs40 d\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Style.TextStyles().Count(), before + 2);
+  ASSERT_EQ(Data().GetItemCount(), 4);
+  EXPECT_EQ(TImportFixture::PlainText(Data()), "abcd");
+  EXPECT_EQ(Text(Data().GetItemStyle(0)).Size, 20);
+  EXPECT_EQ(Text(Data().GetItemStyle(1)).Size, 30);
+  EXPECT_EQ(Data().GetItemStyle(2), Data().GetItemStyle(1));  // the closest to 40 points
+  EXPECT_EQ(Data().GetItemStyle(3), Data().GetItemStyle(0));  // an equal one
+}
+
+// Runs of no font share the style made for the first of them.
+TEST_F(RPRTFImport, RunsWithoutAFontShareOneAddedStyle) {
+  F.Props.TextStyleMode = rprsAddIfNeeded;
+  const int32_t before = F.Style.TextStyles().Count();
+  ASSERT_EQ(F.Import("{\\rtf1\\fs40 a\\b b\\b0 c\\par}"), rtf_ec_OK);
+  EXPECT_EQ(F.Style.TextStyles().Count(), before + 2);
+  ASSERT_EQ(Data().GetItemCount(), 3);
+  EXPECT_EQ(Data().GetItemStyle(2), Data().GetItemStyle(0));
+}
+
 TEST_F(RPRTFImport, LineBreaksCanStartParagraphs) {
   F.Props.LineBreaksAsParagraphs = true;
   ASSERT_EQ(F.Import(Doc("Two\\line three\\par")), rtf_ec_OK);
