@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzScratchFolder.h"
 #include "platform/base/IniFiles.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPStyleTemplates.h"
-#include "FuzzScratchFolder.h"
 
 namespace {
 
