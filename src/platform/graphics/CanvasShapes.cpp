@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/graphics/CanvasRaster.h"
+#include "platform/graphics/MetafileRecorder.h"
 
 namespace {
 
@@ -56,6 +57,20 @@ TRect Normalized(TDeviceContext& dc, int32_t left, int32_t top, int32_t right, i
                std::max(r.Top, r.Bottom)};
 }
 
+// Writes a line, outline or filled figure (device pixels) into the context's recorder.
+void RecordFigure(TDeviceContext& dc, std::initializer_list<TPoint> points, const TPoint* more, int32_t count,
+                  bool closed, bool fill, bool stroke, const TMfState* state = nullptr) {
+  TFigure figure{{}, closed};
+  for (const TPoint& p : points) figure.Points.push_back(TPointD{double(p.X), double(p.Y)});
+  for (int32_t i = 0; i < count; ++i) {
+    const TPoint d = dc.ToDevice(more[i].X, more[i].Y);
+    figure.Points.push_back(TPointD{double(d.X), double(d.Y)});
+  }
+  const TMfState own = state ? *state : TMetafileRecorder::StateOf(dc);
+  if (fill) dc.Recorder->Figures(own, std::span(&figure, 1), true, false);
+  if (stroke && own.Pen.Style != PS_NULL) dc.Recorder->Figures(own, std::span(&figure, 1), false, true);
+}
+
 }  // namespace
 
 bool MoveToEx(HDC dc, int32_t x, int32_t y, TPoint* previous) {
@@ -67,6 +82,9 @@ bool MoveToEx(HDC dc, int32_t x, int32_t y, TPoint* previous) {
 
 bool LineTo(HDC dc, int32_t x, int32_t y) {
   if (!dc) return false;
+  if (dc->Recorder)
+    RecordFigure(*dc, {dc->ToDevice(dc->State.PenPos.X, dc->State.PenPos.Y), dc->ToDevice(x, y)}, nullptr, 0, false,
+                 false, true);
   PaintLine(*dc, dc->ToDevice(dc->State.PenPos.X, dc->State.PenPos.Y), dc->ToDevice(x, y));
   dc->State.PenPos = TPoint{x, y};
   return true;
@@ -74,6 +92,7 @@ bool LineTo(HDC dc, int32_t x, int32_t y) {
 
 bool Polyline(HDC dc, const TPoint* points, int32_t count) {
   if (!dc || count < 2 || !points) return false;
+  if (dc->Recorder) RecordFigure(*dc, {}, points, count, false, false, true);
   for (int32_t i = 1; i < count; ++i)
     PaintLine(*dc, dc->ToDevice(points[i - 1].X, points[i - 1].Y), dc->ToDevice(points[i].X, points[i].Y));
   return true;
@@ -81,6 +100,7 @@ bool Polyline(HDC dc, const TPoint* points, int32_t count) {
 
 bool Polygon(HDC dc, const TPoint* points, int32_t count) {
   if (!dc || count < 2 || !points) return false;
+  if (dc->Recorder) RecordFigure(*dc, {}, points, count, true, dc->SelectedBrush().Style != BS_NULL, true);
   if (!dc->Bitmap()) return true;
   std::vector<TPoint> device(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) device[static_cast<size_t>(i)] = dc->ToDevice(points[i].X, points[i].Y);
@@ -117,6 +137,12 @@ bool Polygon(HDC dc, const TPoint* points, int32_t count) {
 
 bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   if (!dc) return false;
+  if (dc->Recorder) {
+    // Without a pen the brush covers a pixel less to the right and bottom.
+    TRect r = Normalized(*dc, left, top, right, bottom);
+    if (dc->SelectedPen().Style == PS_NULL) r = TRect{r.Left, r.Top, r.Right - 1, r.Bottom - 1};
+    dc->Recorder->Shape(TMetafileRecorder::StateOf(*dc), false, r);
+  }
   if (!dc->Bitmap()) return true;
   TRect r = Normalized(*dc, left, top, right, bottom);
   const TPenObject& pen = dc->SelectedPen();
@@ -159,6 +185,8 @@ bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom)
 
 bool Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   if (!dc) return false;
+  if (dc->Recorder)
+    dc->Recorder->Shape(TMetafileRecorder::StateOf(*dc), true, Normalized(*dc, left, top, right, bottom));
   if (!dc->Bitmap()) return true;
   TRect r = Normalized(*dc, left, top, right, bottom);
   if (IsRectEmpty(r)) return true;
@@ -187,6 +215,14 @@ bool Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
 
 int32_t FillRect(HDC dc, const TRect* rect, HBRUSH brush) {
   if (!dc || !rect || !IsGdiObject(brush)) return 0;
+  if (dc->Recorder && brush->Style != BS_NULL) {
+    const TRect r = Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+    TMfState state = TMetafileRecorder::StateOf(*dc);
+    state.Brush = TMfBrush{BS_SOLID, brush->Color, 0, nullptr};
+    state.Rop2 = R2_COPYPEN;
+    RecordFigure(*dc, {{r.Left, r.Top}, {r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left, r.Bottom}}, nullptr, 0, true,
+                 true, false, &state);
+  }
   if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
   TRasterTarget(*dc).Fill(Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom), brush->Color);
   return 1;
@@ -194,8 +230,25 @@ int32_t FillRect(HDC dc, const TRect* rect, HBRUSH brush) {
 
 int32_t FrameRect(HDC dc, const TRect* rect, HBRUSH brush) {
   if (!dc || !rect || !IsGdiObject(brush)) return 0;
-  if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
   TRect r = Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+  if (dc->Recorder && brush->Style != BS_NULL && !IsRectEmpty(r)) {
+    // The border's four sides as one figure set; the corners they share stay filled
+    // under the winding rule.
+    TMfState state = TMetafileRecorder::StateOf(*dc);
+    state.Brush = TMfBrush{BS_SOLID, brush->Color, 0, nullptr};
+    state.Rop2 = R2_COPYPEN;
+    state.PolyFillMode = WINDING;
+    std::vector<TFigure> sides;
+    for (const TRect& s : {TRect{r.Left, r.Top, r.Right, r.Top + 1}, TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom},
+                           TRect{r.Left, r.Top, r.Left + 1, r.Bottom}, TRect{r.Right - 1, r.Top, r.Right, r.Bottom}})
+      sides.push_back(TFigure{{{double(s.Left), double(s.Top)},
+                               {double(s.Right), double(s.Top)},
+                               {double(s.Right), double(s.Bottom)},
+                               {double(s.Left), double(s.Bottom)}},
+                              true});
+    dc->Recorder->Figures(state, sides, true, false);
+  }
+  if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
   if (IsRectEmpty(r)) return 1;
   TRasterTarget target(*dc);
   target.Fill(TRect{r.Left, r.Top, r.Right, r.Top + 1}, brush->Color);

@@ -128,7 +128,9 @@ void PlayText(TMetafilePlayer& player, TRecordReader& r, bool wide) {
   player.TextOut(reference, options, hasRect ? rect : nullptr, text, dx, pdy);
 }
 
-void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) {
+}  // namespace
+
+void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) {
   TRecordReader r(record);
   TMfState& s = player.State;
   switch (type) {
@@ -412,8 +414,6 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32
   if (r.Short) ++player.Skipped;
 }
 
-}  // namespace
-
 int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {
   if (records.size() < emf::HeaderMinBytes || LoadLE32(records.data()) != emf::HEADER ||
       LoadLE32(records.data() + emf::SignatureOffset) != emf::Signature)
@@ -434,16 +434,4 @@ int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileL
   }
   if (records.size() != at) InvalidMetafile();
   return handles;
-}
-
-void PlayEnhancedMetafile(TMetafilePlayer& player, std::span<const uint8_t> records) {
-  player.SetObjectTableSize(LoadLE16(records.data() + emf::HandlesOffset));
-  size_t at = 0;
-  while (records.size() - at >= emf::RecordHeaderBytes) {
-    const uint32_t type = LoadLE32(records.data() + at);
-    const uint32_t bytes = LoadLE32(records.data() + at + 4);
-    if (type == emf::EOF_) return;
-    PlayRecord(player, records.subspan(at, bytes), type);
-    at += bytes;
-  }
 }

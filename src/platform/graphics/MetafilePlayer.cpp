@@ -12,6 +12,7 @@
 #include "platform/graphics/CanvasShapes.h"
 #include "platform/graphics/DibDecode.h"
 #include "platform/graphics/MetafileFormat.h"
+#include "platform/graphics/MetafileRecorder.h"
 #include "platform/graphics/TextDraw.h"
 
 // ---- record reader ----
@@ -355,8 +356,25 @@ bool TMetafilePlayer::CheckPoints(size_t count) {
   return false;
 }
 
+TMfState TMetafilePlayer::RecordedState() const {
+  TMfState state = State;
+  state.Pen.Width = State.Pen.Width <= 0 ? 0 : State.Pen.Width * ScaleX();
+  state.Clip = FDc.State.Clip;
+  return state;
+}
+
+std::vector<TFigure> TMetafilePlayer::DeviceFigures(const std::vector<TFigure>& figures) const {
+  const TPoint origin = FDc.ToDevice(0, 0);
+  std::vector<TFigure> device = figures;
+  for (TFigure& f : device)
+    for (TPointD& p : f.Points) p = TPointD{p.X + origin.X, p.Y + origin.Y};
+  return device;
+}
+
 void TMetafilePlayer::Fill(const std::vector<TFigure>& figures) {
-  if (State.Brush.Style == BS_NULL || !FDc.Bitmap()) return;
+  if (State.Brush.Style == BS_NULL) return;
+  if (FDc.Recorder) FDc.Recorder->Figures(RecordedState(), DeviceFigures(figures), true, false);
+  if (!FDc.Bitmap()) return;
   TRasterTarget target(FDc);
   if (target.Empty()) return;
   const TPoint origin = FDc.ToDevice(0, 0);
@@ -423,6 +441,8 @@ void TMetafilePlayer::Fill(const std::vector<TFigure>& figures) {
 void TMetafilePlayer::Stroke(const std::vector<TFigure>& figures) {
   const int32_t style = State.Pen.Style & 0x0F;
   if (style == PS_NULL) return;
+  if (FDc.Recorder) FDc.Recorder->Figures(RecordedState(), DeviceFigures(figures), false, true);
+  TRecorderPause recorded(FDc);
   const double widthPx = State.Pen.Width <= 0 ? 1 : State.Pen.Width * ScaleX();
   const int32_t dcStyle = (style >= 1 && style <= 4 && widthPx < 1.5) ? PS_DOT : PS_SOLID;
   FDc.State.Pen = std::make_shared<TPenObject>(dcStyle, std::max(1, ToPixel(widthPx)), State.Pen.Color);
@@ -640,6 +660,7 @@ void TMetafilePlayer::RoundRect(TPointD a, TPointD b, double cornerW, double cor
 void TMetafilePlayer::SetPixel(TPointD p, COLORREF color) {
   const TPointD t = ToTarget(p);
   const TPoint d = FDc.ToDevice(ToPixel(std::floor(t.X)), ToPixel(std::floor(t.Y)));
+  if (FDc.Recorder) FDc.Recorder->Pixel(RecordedState(), d, color);
   TRasterTarget(FDc).Put(d.X, d.Y, RgbOf(color));
 }
 
@@ -748,9 +769,36 @@ std::unique_ptr<TBitmap> TMetafilePlayer::LoadBitmap(std::span<const uint8_t> di
   }
 }
 
+// A blit as a bitmap record of the part of the bitmap it takes (or, with no bitmap, the
+// pattern filling the rectangle); a blend, a raster operation of the pattern with the
+// destination, or a source beyond the bitmap is none the recorder takes.
+void TMetafilePlayer::RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop,
+                                 int32_t sourceAlpha) {
+  TMetafileRecorder& recorder = *FDc.Recorder;
+  constexpr uint32_t kPatCopy = 0x00F00021;
+  if (!bitmap) {
+    if ((rop & 0xFFFF0000u) != (kPatCopy & 0xFFFF0000u)) return recorder.Refused = true, void();
+    TMfState state = RecordedState();
+    state.Rop2 = R2_COPYPEN;
+    const TRect r{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::max(dest.Left, dest.Right),
+                  std::max(dest.Top, dest.Bottom)};
+    const TFigure box{{{double(r.Left), double(r.Top)},
+                       {double(r.Right), double(r.Top)},
+                       {double(r.Right), double(r.Bottom)},
+                       {double(r.Left), double(r.Bottom)}},
+                      true};
+    if (State.Brush.Style != BS_NULL) recorder.Figures(state, std::span(&box, 1), true, false);
+    return;
+  }
+  TRect inside;
+  IntersectRect(&inside, source, TRect{0, 0, bitmap->Width(), bitmap->Height()});
+  if (sourceAlpha >= 0 || !(inside == source)) return recorder.Refused = true, void();
+  recorder.Bitmap(RecordedState(), *bitmap, source, dest, rop);
+}
+
 void TMetafilePlayer::Blit(std::span<const uint8_t> dib, std::span<const uint8_t> bits, TPointD destA, TPointD destSize,
                            TRect source, uint32_t rop, int32_t sourceAlpha) {
-  if (!FDc.Bitmap()) return;
+  if (!FDc.Bitmap() && !FDc.Recorder) return;
   std::unique_ptr<TBitmap> bitmap;
   if (RopUsesSource(rop) || sourceAlpha >= 0) {
     bitmap = LoadBitmap(dib, bits);
@@ -762,6 +810,12 @@ void TMetafilePlayer::Blit(std::span<const uint8_t> dib, std::span<const uint8_t
   const double y0 = std::min(p.Y, q.Y) + origin.Y, y1 = std::max(p.Y, q.Y) + origin.Y;
   if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1)) return ++Skipped, void();
   const bool mirrorX = q.X < p.X, mirrorY = q.Y < p.Y;
+  if (FDc.Recorder)
+    RecordBlit(
+        bitmap.get(), source,
+        TRect{ToPixel(p.X) + origin.X, ToPixel(p.Y) + origin.Y, ToPixel(q.X) + origin.X, ToPixel(q.Y) + origin.Y}, rop,
+        sourceAlpha);
+  if (!FDc.Bitmap()) return;
   TRasterTarget target(FDc);
   const TRect clip = target.Clip();
   const int32_t cx0 = std::max(clip.Left, ToPixel(std::ceil(x0 - 0.5))),

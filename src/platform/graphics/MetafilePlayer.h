@@ -177,6 +177,11 @@ public:
   const TMetafileLimits& Limits() const noexcept { return FLimits; }
 
 private:
+  // The state as a recorder takes it (pen width and clip in device pixels), and figures
+  // in device pixels.
+  TMfState RecordedState() const;
+  std::vector<TFigure> DeviceFigures(const std::vector<TFigure>& figures) const;
+  void RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop, int32_t sourceAlpha);
   void DrawFigures(const std::vector<TFigure>& figures, bool fill, bool stroke);
   void Fill(const std::vector<TFigure>& figures);
   void Stroke(const std::vector<TFigure>& figures);
@@ -199,9 +204,9 @@ private:
   int32_t FSavedDc = 0;
 };
 
-// Records of each format played by a player (MetafileWmfPlay.cpp, MetafileEmfPlay.cpp).
-void PlayWindowsMetafile(TMetafilePlayer& player, std::span<const uint8_t> records);
-void PlayEnhancedMetafile(TMetafilePlayer& player, std::span<const uint8_t> records);
+// One record of each format played by a player (MetafileWmfPlay.cpp, MetafileEmfPlay.cpp).
+void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function);
+void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type);
 
 // Checks the frame of each format: header, every record's size, the end record; raises
 // EInvalidGraphic "Invalid metafile". Returns the object-table size the header gives.

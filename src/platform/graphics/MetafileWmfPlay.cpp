@@ -101,7 +101,9 @@ void PlayDibBlit(TMetafilePlayer& player, TWmfParams& p, uint16_t function, uint
   player.Blit(dib, {}, dest, size, source, rop);
 }
 
-void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function) {
+}  // namespace
+
+void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function) {
   TWmfParams p(record);
   TMfState& s = player.State;
   const uint32_t recordWords = static_cast<uint32_t>(record.size() / 2);
@@ -331,8 +333,6 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16
   if (p.Reader.Short) ++player.Skipped;
 }
 
-}  // namespace
-
 int64_t CheckWindowsMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {
   if (records.size() < wmf::HeaderBytes) InvalidMetafile();
   const uint32_t type = LoadLE16(records.data());
@@ -354,16 +354,4 @@ int64_t CheckWindowsMetafile(std::span<const uint8_t> records, const TMetafileLi
   // Without an end record the records must fill the data (a word of padding at most).
   if (records.size() - at > 2) InvalidMetafile();
   return objects;
-}
-
-void PlayWindowsMetafile(TMetafilePlayer& player, std::span<const uint8_t> records) {
-  player.SetObjectTableSize(LoadLE16(records.data() + wmf::HeaderObjectsOffset));
-  size_t at = wmf::HeaderBytes;
-  while (records.size() - at >= wmf::RecordHeaderBytes) {
-    const size_t bytes = static_cast<size_t>(LoadLE32(records.data() + at)) * 2;
-    const uint16_t function = LoadLE16(records.data() + at + 4);
-    if (function == wmf::EOF_) return;
-    PlayRecord(player, records.subspan(at, bytes), function);
-    at += bytes;
-  }
 }
