@@ -553,9 +553,25 @@ void TMetafilePlayer::PolyPolygon(std::span<const TPointD> points, std::span<con
 
 // Rectangles, ellipses and their kin cover the cells from their top-left corner up to,
 // and not with, their bottom-right one: the outline runs one pixel inside the far edges.
+// A rectangle or ellipse that stays one on the target goes into a recorder as itself, so
+// its outline keeps to the far edges at whatever size the record is drawn.
+bool TMetafilePlayer::RecordShape(bool ellipse, TPointD a, TPointD b) {
+  const TXForm t = State.World.Then(PageTransform()).Then(FOutput);
+  if (!FDc.Recorder || FPathOpen || std::abs(t.M12) > 1e-9 || std::abs(t.M21) > 1e-9) return false;
+  const TPointD p = ToTarget(a), q = ToTarget(b);
+  const TPoint origin = FDc.ToDevice(0, 0);
+  TMfState state = RecordedState();
+  FDc.Recorder->Shape(state, ellipse,
+                      TRect{ToPixel(std::min(p.X, q.X)) + origin.X, ToPixel(std::min(p.Y, q.Y)) + origin.Y,
+                            ToPixel(std::max(p.X, q.X)) + origin.X, ToPixel(std::max(p.Y, q.Y)) + origin.Y});
+  return true;
+}
+
 void TMetafilePlayer::Rectangle(TPointD a, TPointD b) {
   TFigure fill{{ToTarget(a.X, a.Y), ToTarget(b.X, a.Y), ToTarget(b.X, b.Y), ToTarget(a.X, b.Y)}, true};
   if (FPathOpen) return AddToPathOrDraw({fill}, true, true);
+  std::optional<TRecorderPause> recorded;
+  if (RecordShape(false, a, b)) recorded.emplace(FDc);
   Fill({fill});
   TPointD p = ToTarget(a), q = ToTarget(b);
   if (p.X > q.X) std::swap(p.X, q.X);
@@ -610,11 +626,20 @@ std::vector<TPointD> TMetafilePlayer::ArcPoints(TPointD a, TPointD b, double t0,
 void TMetafilePlayer::Ellipse(TPointD a, TPointD b) {
   TFigure f{ArcPoints(a, b, 0, 0, true), true};
   if (FPathOpen) return AddToPathOrDraw({f}, true, true);
+  std::optional<TRecorderPause> recorded;
+  if (RecordShape(true, a, b)) recorded.emplace(FDc);
   Fill({f});
-  // The outline inside the far edges, as for rectangles.
-  const double sx = (b.X >= a.X ? 1 : -1) / std::max(ScaleX(), 1e-9),
-               sy = (b.Y >= a.Y ? 1 : -1) / std::max(ScaleY(), 1e-9);
-  Stroke({TFigure{ArcPoints(a, TPointD{b.X - sx, b.Y - sy}, 0, 0, true), true}});
+  // The outline inside the far edges, as for rectangles: the corner that lands right
+  // (below) on the target comes a target pixel nearer the other.
+  const TXForm t = State.World.Then(PageTransform()).Then(FOutput);
+  auto inset = [](double& from, double& to, bool growing, double pixel) {
+    double& far = (to >= from) == growing ? to : from;
+    const double& near = &far == &to ? from : to;
+    far -= (far >= near ? 1 : -1) * pixel;
+  };
+  inset(a.X, b.X, t.M11 >= 0, 1 / std::max(ScaleX(), 1e-9));
+  inset(a.Y, b.Y, t.M22 >= 0, 1 / std::max(ScaleY(), 1e-9));
+  Stroke({TFigure{ArcPoints(a, b, 0, 0, true), true}});
 }
 
 void TMetafilePlayer::Arc(TPointD a, TPointD b, TPointD start, TPointD end, TArcKind kind) {

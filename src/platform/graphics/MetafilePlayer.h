@@ -181,6 +181,7 @@ private:
   // in device pixels.
   TMfState RecordedState() const;
   std::vector<TFigure> DeviceFigures(const std::vector<TFigure>& figures) const;
+  bool RecordShape(bool ellipse, TPointD a, TPointD b);
   void RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop, int32_t sourceAlpha);
   void DrawFigures(const std::vector<TFigure>& figures, bool fill, bool stroke);
   void Fill(const std::vector<TFigure>& figures);
