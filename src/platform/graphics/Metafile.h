@@ -47,6 +47,8 @@ struct TMetafileLimits {
   int64_t MaxBitmapPixels = int64_t{64} << 20;
   // Saved drawing states (SaveDC nesting) kept while playing.
   int32_t MaxSavedStates = 1024;
+  // Rectangles of one clip region.
+  int32_t MaxClipRects = 4096;
   // Points of one figure or path after curves are flattened.
   int64_t MaxPathPoints = 4'000'000;
 };

@@ -1,4 +1,5 @@
 // Enhanced metafile records: the frame check and playing each record.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -324,24 +325,32 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       player.ClipToPath();
       break;
     case emf::EXTSELECTCLIPRGN: {
-      // region data bytes, mode, then the region: header (size, type, count, bytes,
-      // bounds) and rectangles. Copying no region removes the clip; a region clips to
-      // its bounds.
+      // region data bytes, mode, then the region: header (size, type, count, rectangle
+      // bytes, bounds) and its rectangles (device units). Copying no region removes the
+      // clip.
       const uint32_t regionBytes = r.U32(8), mode = r.U32(12);
       constexpr uint32_t kRgnCopy = 5;
       if (regionBytes == 0) {
         if (mode == kRgnCopy) player.SelectClipDevice(nullptr);
         break;
       }
-      const TPointD a = player.DeviceToTarget(PointL(r, 32)), b = player.DeviceToTarget(PointL(r, 40));
-      const TRect box{
-          static_cast<int32_t>(std::lround(std::min(a.X, b.X))), static_cast<int32_t>(std::lround(std::min(a.Y, b.Y))),
-          static_cast<int32_t>(std::lround(std::max(a.X, b.X))), static_cast<int32_t>(std::lround(std::max(a.Y, b.Y)))};
-      constexpr uint32_t kRgnAnd = 1;
-      if (mode == kRgnCopy || mode == kRgnAnd)
-        player.SelectClipDevice(&box, mode == kRgnAnd);
-      else
-        ++player.Skipped;
+      const uint32_t count = r.U32(24);
+      constexpr size_t kRects = 48;
+      if (r.Short || r.Bytes(kRects, uint64_t{count} * 16).size() != uint64_t{count} * 16)
+        return ++player.Skipped, void();
+      // A region of more rectangles than a clip holds clips to its bounds.
+      const bool bounded = count > static_cast<uint32_t>(player.Limits().MaxClipRects);
+      std::vector<TRect> rects;
+      for (uint32_t i = 0; i < (bounded ? 1 : count); ++i) {
+        const size_t at = bounded ? 32 : kRects + 16 * size_t{i};
+        const TPointD a = player.DeviceToTarget(PointL(r, at)), b = player.DeviceToTarget(PointL(r, at + 8));
+        rects.push_back(TRect{static_cast<int32_t>(std::lround(std::clamp(std::min(a.X, b.X), -1e8, 1e8))),
+                              static_cast<int32_t>(std::lround(std::clamp(std::min(a.Y, b.Y), -1e8, 1e8))),
+                              static_cast<int32_t>(std::lround(std::clamp(std::max(a.X, b.X), -1e8, 1e8))),
+                              static_cast<int32_t>(std::lround(std::clamp(std::max(a.Y, b.Y), -1e8, 1e8)))});
+      }
+      if (bounded) ++player.Skipped;
+      player.SelectClipRegion(rects, mode);
       break;
     }
     case emf::EXTTEXTOUTW:

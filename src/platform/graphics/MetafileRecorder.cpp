@@ -224,10 +224,14 @@ void TMetafileRecorder::SyncCommon(const TMfState& state) {
 }
 
 void TMetafileRecorder::SyncClip(const std::optional<TRect>& clip) {
-  if (FClip && *FClip == clip) return;
-  if (clip && !Fits(*clip)) return;  // a clip beyond the format's reach: the picture's own bounds clip
-  FClip = clip;
-  ClipRecords(clip);
+  // A clip past a Windows metafile's coordinates is held within them.
+  std::optional<TRect> held = clip;
+  if (held && !FEnhanced)
+    for (int32_t* v : {&held->Left, &held->Top, &held->Right, &held->Bottom})
+      *v = std::clamp(*v, int32_t{INT16_MIN}, int32_t{INT16_MAX});
+  if (FClip && *FClip == held) return;
+  FClip = held;
+  ClipRecords(held);
 }
 
 // No clip, then the rectangle as the clip: an enhanced metafile selects a region of one

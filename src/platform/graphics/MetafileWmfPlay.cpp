@@ -61,6 +61,30 @@ std::vector<TPointD> ReadPoints(TWmfParams& p, size_t first, size_t count) {
 }
 
 // The DIB blits: where the fields are and whether the record carries a bitmap.
+// A region object: next in chain, object type, object count (two words), region size,
+// scan count, largest scan, bounds (left, top, right, bottom), then the scans: x count,
+// top, bottom, the x count's left and right values in pairs, x count again. A scan
+// holds a rectangle for each pair. Past the clip's limit the region is its bounds.
+TMfRegion ReadRegion(TMetafilePlayer& player, TWmfParams& p) {
+  TMfRegion region;
+  const size_t scans = p.U(5);
+  size_t at = 11;
+  for (size_t s = 0; s < scans && at + 3 <= p.Count(); ++s) {
+    const size_t xs = p.U(at);
+    const int16_t top = p[at + 1], bottom = p[at + 2];
+    if (at + 3 + xs + 1 > p.Count() || xs % 2 != 0) break;
+    for (size_t i = 0; i + 1 < xs; i += 2) region.Rects.push_back(TRect{p[at + 3 + i], top, p[at + 4 + i], bottom});
+    at += 3 + xs + 1;
+    if (region.Rects.size() > static_cast<size_t>(player.Limits().MaxClipRects)) {
+      ++player.Skipped;
+      region.Rects.clear();
+      break;
+    }
+  }
+  if (region.Rects.empty()) region.Rects.push_back(TRect{p[7], p[8], p[9], p[10]});
+  return region;
+}
+
 void PlayDibBlit(TMetafilePlayer& player, TWmfParams& p, uint16_t function, uint32_t recordWords) {
   const uint32_t rop = p.U32(0);
   const bool noBitmap = wmf::BlitRecordHasNoBitmap(recordWords, function);
@@ -280,11 +304,9 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
       if (!pattern) ++player.Skipped;
       break;
     }
-    case wmf::CREATEREGION: {
-      // nextInChain, objectType, objectCount, regionSize, scanCount, maxScan, left, top, right, bottom, ...
-      player.CreateObject(TMfRegion{TRect{p[6], p[7], p[8], p[9]}});
+    case wmf::CREATEREGION:
+      player.CreateObject(ReadRegion(player, p));
       break;
-    }
     case wmf::CREATEPALETTE:
     case wmf::CREATEPATTERNBRUSH:
       // Kept in the table so that object numbers stay right.

@@ -367,3 +367,32 @@ TEST(MetafileTest, CanvasRecordsEachDrawingCall) {
     EXPECT_EQ(loaded->SkippedRecords(), 0);
   }
 }
+
+// Regions clip by their rectangles, and an excluded rectangle leaves a hole; converted
+// to the other format, the clip goes with the figures. (LibreOffice's rendering leaves
+// these regions out, so the pixels are the test's own.)
+TEST(MetafileTest, ClipRegionsClipByTheirRectangles) {
+  const auto emf = Loaded(RegionClipEmf());
+  ExpectPixels(*Played(*emf), {{12, 12, kRed},
+                               {35, 35, kRed},
+                               {25, 25, kWhite},
+                               {45, 45, kWhite},
+                               {60, 60, kRed},
+                               {20, 60, kWhite},
+                               {60, 20, kWhite}});
+  EXPECT_EQ(emf->SkippedRecords(), 0);
+  const auto wmf = Loaded(RegionClipWmf());
+  ExpectPixels(*Played(*wmf, 100, 100), {{15, 15, kRed},
+                                         {45, 15, kWhite},
+                                         {70, 35, kRed},
+                                         {50, 50, kWhite},
+                                         {50, 70, kRed},
+                                         {10, 70, kWhite},
+                                         {85, 85, kWhite}});
+  EXPECT_EQ(wmf->SkippedRecords(), 0);
+  for (const TMetafile* source : {emf.get(), wmf.get()}) {
+    const auto converted = Loaded(ConvertedMetafile(*source)->SavedBytes());
+    EXPECT_EQ(BitmapRecords(*converted), 0);
+    ExpectSamePicture(*source, *converted);
+  }
+}
