@@ -234,6 +234,42 @@ void TMetafile::VisitRecords(TVisit&& visit) const {
   }
 }
 
+void TMetafile::EachRecordBitmap(const std::function<void(std::span<const uint8_t>, int64_t)>& visit) const {
+  VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
+    if (FEnhanced) {
+      // Where each record keeps the offsets of its bitmap's header and rows.
+      size_t fields = 0;
+      if (type == emf::BITBLT || type == emf::STRETCHBLT || type == emf::ALPHABLEND)
+        fields = 84;
+      else if (type == emf::STRETCHDIBITS || type == emf::SETDIBITSTODEVICE)
+        fields = 48;
+      else if (type == emf::CREATEDIBPATTERNBRUSHPT || type == emf::CREATEMONOBRUSH)
+        fields = 16;
+      if (fields == 0 || record.size() < fields + 16) return true;
+      const uint32_t offBmi = LoadLE32(record.data() + fields), cbBmi = LoadLE32(record.data() + fields + 4);
+      const uint32_t offBits = LoadLE32(record.data() + fields + 8);
+      if (cbBmi == 0 || offBmi >= record.size()) return true;
+      visit(record.subspan(offBmi), int64_t{offBits} - offBmi);
+      return true;
+    }
+    // A Windows metafile's bitmap fills the record from its fixed words on.
+    size_t at = 0;
+    const uint32_t words = static_cast<uint32_t>(record.size() / 2);
+    if (type == wmf::DIBBITBLT && !wmf::BlitRecordHasNoBitmap(words, wmf::DIBBITBLT))
+      at = wmf::RecordHeaderBytes + 4 + 6 * 2;
+    else if (type == wmf::DIBSTRETCHBLT && !wmf::BlitRecordHasNoBitmap(words, wmf::DIBSTRETCHBLT))
+      at = wmf::RecordHeaderBytes + 4 + 8 * 2;
+    else if (type == wmf::STRETCHDIB)
+      at = wmf::RecordHeaderBytes + 4 + 2 + 8 * 2;
+    else if (type == wmf::SETDIBTODEV)
+      at = wmf::RecordHeaderBytes + 3 * 2 + 6 * 2;
+    else if (type == wmf::DIBCREATEPATTERNBRUSH)
+      at = wmf::RecordHeaderBytes + 2 * 2;
+    if (at != 0 && at < record.size()) visit(record.subspan(at), 0);
+    return true;
+  });
+}
+
 void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const {
   FSkippedRecords = 0;
   if (FData.empty() || IsRectEmpty(rect)) return;

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -96,6 +97,11 @@ public:
   std::vector<uint8_t> SavedBytes() const;
   // The records: the whole enhanced metafile, or a Windows metafile from its header on.
   std::span<const uint8_t> Records() const noexcept { return FData; }
+
+  // The bitmaps the records hold (blits, pattern brushes): visit(dib, bitsOffset) with
+  // the bitmap's information header on, and where its rows start from there (0: after
+  // the header and colour table), so they can be counted before any is decoded.
+  void EachRecordBitmap(const std::function<void(std::span<const uint8_t>, int64_t)>& visit) const;
 
   // Plays the records stretched into rect.
   void Draw(TCanvas& canvas, const TRect& rect) const override;
