@@ -7,7 +7,8 @@
 #
 #   qf_add_test(<label> DIRS <dir>... DEPS <target>...)
 #     One GoogleTest executable test_<label> from the listed folders, registered with
-#     CTest under the label <label> (a source folder with "/" written as "-").
+#     CTest under the label <label> (a source folder with "/" written as "-"), one CTest
+#     test per GoogleTest suite.
 #
 #   qf_add_benchmark(<name> SOURCES <file>... DEPS <target>...)
 
@@ -89,6 +90,21 @@ function(qf_add_library target)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
+# CTest gets one test per GoogleTest suite of <target>, listed when CTest starts (after the
+# build) by cmake/QfSuiteDiscovery.cmake; cases matching <exclude> are left out.
+function(qf_add_suite_tests target label exclude)
+  set(include_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites_include.cmake")
+  file(GENERATE OUTPUT "${include_file}" CONTENT
+"set(QF_SUITE_PROGRAM [==[$<TARGET_FILE:${target}>]==])
+set(QF_SUITE_LABEL [==[${label}]==])
+set(QF_SUITE_WORKDIR [==[${CMAKE_CURRENT_BINARY_DIR}]==])
+set(QF_SUITE_EXCLUDE [==[${exclude}]==])
+set(QF_SUITE_TESTS_FILE [==[${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake]==])
+include([==[${PROJECT_SOURCE_DIR}/cmake/QfSuiteDiscovery.cmake]==])
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${include_file}")
+endfunction()
+
 function(qf_add_test label)
   cmake_parse_arguments(ARG "" "" "DIRS;DEPS;SOURCES" ${ARGN})
   qf_collect_sources(sources ${ARG_DIRS})
@@ -107,11 +123,7 @@ function(qf_add_test label)
   target_precompile_headers(${target} PRIVATE <gtest/gtest.h>)
   # Screenshots and other cases that need an X display (named ...UnderX):
   # qf_add_screenshot_test runs them on one of their own.
-  gtest_discover_tests(${target}
-    PROPERTIES LABELS ${label}
-    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    TEST_FILTER -*Screenshot*:*UnderX*
-    DISCOVERY_MODE PRE_TEST)
+  qf_add_suite_tests(${target} ${label} "*Screenshot*:*UnderX*")
 endfunction()
 
 # The screenshot cases of a test program and its other cases that need X (named ...UnderX),

@@ -282,7 +282,7 @@ TEST(RPBorderTest, OnADeviceWidthsAndOffsetsAreScaled) {
   EXPECT_EQ(art[5], ".....##.............");
 }
 
-TEST(RPBackgroundTest, FillsItsRectangleUnlessNoneOrBlackAndWhite) {
+TEST(RPBackgroundModelTest, FillsItsRectangleUnlessNoneOrBlackAndWhite) {
   for (TRPColorMode mode : {rpcmColor, rpcmBlackAndWhite, rpcmBlackOnWhite}) {
     auto page = WhitePage(8, 6);
     TRPBackgroundRect back;
@@ -306,7 +306,7 @@ TEST(RPBackgroundTest, FillsItsRectangleUnlessNoneOrBlackAndWhite) {
   for (const std::string& row : Art(*page, clBlack)) EXPECT_EQ(row, "....");
 }
 
-TEST(RPBackgroundTest, PreparedOnADevice) {
+TEST(RPBackgroundModelTest, PreparedOnADevice) {
   TRPBackgroundRect back;
   back.BorderOffsets.Left = 1;
   back.BorderOffsets.Top = 2;
