@@ -10,6 +10,9 @@
 
 namespace {
 
+// Pens wider than this are drawn as one swept band.
+constexpr int32_t kSweptPenWidth = 64;
+
 // Paints the line from a to b (device pixels), b excluded, with the selected pen.
 void PaintLine(TDeviceContext& dc, TPoint a, TPoint b) {
   const TPenObject& pen = dc.SelectedPen();
@@ -25,6 +28,32 @@ void PaintLine(TDeviceContext& dc, TPoint a, TPoint b) {
     TRect band = a.Y == b.Y ? TRect{std::min(a.X, b.X + 1), a.Y - w / 2, std::max(a.X + 1, b.X), a.Y - w / 2 + w}
                             : TRect{a.X - w / 2, std::min(a.Y, b.Y + 1), a.X - w / 2 + w, std::max(a.Y + 1, b.Y)};
     target.Rop(band, pen.Color, rop);
+    return;
+  }
+  // A very wide pen: the stamps' union, the square swept from a to b, row by row, so the
+  // work is the band's area and not the stamps' (the pen's width squared per point).
+  if (!dotted && w > kSweptPenWidth) {
+    const TRect& clip = target.Clip();
+    const double ax = a.X - w / 2, ay = a.Y - w / 2, ddx = b.X - a.X, ddy = b.Y - a.Y;
+    const int32_t top = std::max(clip.Top, std::min(a.Y, b.Y) - w / 2);
+    const int32_t bottom = std::min(clip.Bottom, std::max(a.Y, b.Y) - w / 2 + w);
+    for (int32_t y = top; y < bottom; ++y) {
+      const double yc = y + 0.5;
+      // The part of the sweep whose square covers the row's centre.
+      double t0 = 0, t1 = 1;
+      if (ddy != 0) {
+        const double u = (yc - ay - w) / ddy, v = (yc - ay) / ddy;
+        t0 = std::max(0.0, std::min(u, v));
+        t1 = std::min(1.0, std::max(u, v));
+      } else if (yc < ay || yc >= ay + w) {
+        continue;
+      }
+      if (t0 > t1) continue;
+      const double x0 = ax + std::min(t0 * ddx, t1 * ddx), x1 = ax + std::max(t0 * ddx, t1 * ddx) + w;
+      const int32_t left = std::max(clip.Left, static_cast<int32_t>(std::floor(x0)));
+      const int32_t right = std::min(clip.Right, static_cast<int32_t>(std::ceil(x1)));
+      if (left < right) target.Rop(TRect{left, y, right, y + 1}, pen.Color, rop);
+    }
     return;
   }
   // Bresenham, stepping along the major axis; each point stamps a w x w square.

@@ -366,10 +366,13 @@ std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source) {
     const auto player = source.NewPlayer(tracker, TRect{0, 0, units.cx, units.cy});
     // What the recorder refuses is played onto a bitmap of the picture, made at the first
     // refusal and brought up to it by the records before.
+    // It takes the picture's size in pixels within the bitmap limit, and no side longer
+    // than a metre's width at 96 per inch, so no stroke across it costs more than one
+    // across a page-sized play.
+    constexpr double kLongestSide = 4096;
     const int64_t pixels = int64_t{std::max(1, source.Width())} * std::max(1, source.Height());
-    const double scale = pixels > source.Limits.MaxBitmapPixels
-                             ? std::sqrt(double(source.Limits.MaxBitmapPixels) / double(pixels))
-                             : 1.0;
+    const double scale = std::min({1.0, std::sqrt(double(source.Limits.MaxBitmapPixels) / double(pixels)),
+                                   kLongestSide / std::max(1, std::max(source.Width(), source.Height()))});
     TBitmap painted;
     std::unique_ptr<TDeviceContext> paintedDc;
     std::unique_ptr<TMetafilePlayer> painter;
