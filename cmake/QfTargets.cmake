@@ -121,6 +121,11 @@ function(qf_add_test label)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   # GoogleTest's header is most of what a small test file compiles; parse it once per suite.
   target_precompile_headers(${target} PRIVATE <gtest/gtest.h>)
+  # Test code runs little and compiles much: it builds unoptimised in the debug build, and
+  # eight files share one compilation of the headers they all include. The libraries under
+  # test keep the build type's flags.
+  target_compile_options(${target} PRIVATE $<$<CONFIG:Debug>:-O0>)
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   # Screenshots and other cases that need an X display (named ...UnderX):
   # qf_add_screenshot_test runs them on one of their own.
   qf_add_suite_tests(${target} ${label} "*Screenshot*:*UnderX*")

@@ -8,8 +8,8 @@
 
 namespace {
 
-struct TOpened {
-  explicit TOpened(const Bytes& bytes) : Archive(Stream, "test.tar") { LoadBytes(Stream, bytes); }
+struct TOpenedTar {
+  explicit TOpenedTar(const Bytes& bytes) : Archive(Stream, "test.tar") { LoadBytes(Stream, bytes); }
   TMemoryStream Stream;
   TArTarArchive Archive;
 };
@@ -51,7 +51,7 @@ TEST(TarArchive, ReadsWhatGnuTarWritesInItsFormats) {
   for (const char* format : {"gnu", "oldgnu", "ustar", "posix"}) {
     SCOPED_TRACE(format);
     RunIn(folder, std::string("tar --format=") + format + " --sort=name -cf out.tar -C in .");
-    TOpened t(ReadFileBytes(folder / "out.tar"));
+    TOpenedTar t(ReadFileBytes(folder / "out.tar"));
     ASSERT_EQ(CheckTarContent(t.Stream), atTar);
     t.Archive.LoadContents();
     // Folders and the symbolic link are skipped; posix's extended headers too.
@@ -77,7 +77,7 @@ TEST(TarArchive, EntriesWithNamesLongerThanTheFieldAreNotListedUnderACutName) {
   for (const char* format : {"gnu", "ustar"}) {
     SCOPED_TRACE(format);
     RunIn(folder, std::string("tar --format=") + format + " -cf out.tar -C in ./" + longDir + "/book.fb2 ./short.txt");
-    TOpened t(ReadFileBytes(folder / "out.tar"));
+    TOpenedTar t(ReadFileBytes(folder / "out.tar"));
     std::vector<TArProcessType> unhandled;
     t.Archive.OnConfirmProcessItem = [&](TObject*, TArArchiveItem*, TArProcessType type, bool&) {
       unhandled.push_back(type);
@@ -157,7 +157,7 @@ TEST(TarArchive, ChecksumOrMagicMakesATar) {
 }
 
 TEST(TarArchive, ZeroFirstBlockHasNoItemsAndOtherEntriesAreSkippedWithTheirData) {
-  TOpened empty(Bytes(1024, 0));
+  TOpenedTar empty(Bytes(1024, 0));
   empty.Archive.LoadContents();
   EXPECT_EQ(empty.Archive.Count(), 0);
 
@@ -167,7 +167,7 @@ TEST(TarArchive, ZeroFirstBlockHasNoItemsAndOtherEntriesAreSkippedWithTheirData)
   Append(tar, HeaderBlock("dir/a.txt", 3));
   Append(tar, Padded(Bytes{'a', 'b', 'c'}));
   Append(tar, Bytes(1024, 0));
-  TOpened t(tar);
+  TOpenedTar t(tar);
   t.Archive.LoadContents();
   ASSERT_EQ(t.Archive.Count(), 1);
   EXPECT_EQ(t.Archive.Items(0)->FileName(), "dir/a.txt");
@@ -178,7 +178,7 @@ TEST(TarArchive, DamagedEntriesAreReportedNotReadPastTheEnd) {
   // Data cut short: the entry claims 5000 bytes, 100 follow.
   Bytes cut = HeaderBlock("big.bin", 5000);
   Append(cut, Bytes(100, 'x'));
-  TOpened t(cut);
+  TOpenedTar t(cut);
   t.Archive.LoadContents();
   ASSERT_EQ(t.Archive.Count(), 1);
   std::vector<int32_t> codes;
@@ -194,7 +194,7 @@ TEST(TarArchive, DamagedEntriesAreReportedNotReadPastTheEnd) {
 
   // A size beyond the expansion limit is refused before anything is copied.
   Bytes huge = HeaderBlock("huge.bin", 077777777777ull);
-  TOpened h(huge);
+  TOpenedTar h(huge);
   h.Archive.LoadContents();
   ASSERT_EQ(h.Archive.Count(), 1);
   try {

@@ -135,7 +135,7 @@ TEST(XmlDocument, NodeKindsAndAttributes) {
 
 namespace {
 
-const std::string DataDir = QF_TEST_DATA_DIR "/fb2/";
+const std::string BookDataDir = QF_TEST_DATA_DIR "/fb2/";
 
 // A document base that hears every error its parse reports.
 struct THearingXML : TXML {
@@ -149,7 +149,7 @@ struct THearingXML : TXML {
   std::vector<WideString> Hints;
 };
 
-void LoadFile(TXML& xml, const std::string& name) { Load(xml, ReadBytes(DataDir + name)); }
+void LoadFile(TXML& xml, const std::string& name) { Load(xml, ReadBytes(BookDataDir + name)); }
 
 const TDomNode* Paragraph(const TXML& xml, int index) {
   const TDomNode* p = TXML::FindElementByPath(xml.Document(), u"/FictionBook/body/section/p");
@@ -193,10 +193,10 @@ TEST(XmlDocument, ExpandsTheEntitiesOfTheInternalSubset) {
 
 TEST(XmlDocument, ReadsNothingExternalEvenWithAResolver) {
   // The same entities named by absolute file URIs, and a resolver that may read them.
-  const WideString dtd = FileNameToFileUri(DataDir + "fictionbook.dtd", 0);
-  const WideString secret = FileNameToFileUri(DataDir + "secret.txt", 0);
+  const WideString dtd = FileNameToFileUri(BookDataDir + "fictionbook.dtd", 0);
+  const WideString secret = FileNameToFileUri(BookDataDir + "secret.txt", 0);
   TDomFileResourceResolver resolver(nullptr);
-  resolver.AllowFolder(DataDir);
+  resolver.AllowFolder(BookDataDir);
   WideString check = secret;
   ASSERT_NE(resolver.ResolveResource(u"", u"", check), nullptr);  // it could
   THearingXML xml;

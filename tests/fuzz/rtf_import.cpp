@@ -85,6 +85,7 @@ void SetOptions(TRPRTFReaderProperties& props, uint8_t flags) {
     props.Limits.MaxTableColumns = 5;
     props.Limits.MaxTableCells = 12;
     props.Limits.MaxTableSpan = 2;
+    props.Limits.MaxAddedTextStyles = 3;
   }
   if ((flags & 0x0F) >= 9) {
     props.Limits = TRPRTFLimits();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Peers.h"
+#include "StringListLines.h"
 #include "TestFiles.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/CompareString.h"
@@ -18,12 +19,6 @@
 #include "unicode/UniSysUtils.h"
 
 namespace {
-
-std::vector<WideString> Lines(const TWideStrings& list) {
-  std::vector<WideString> lines;
-  for (int32_t i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
-  return lines;
-}
 
 // Records the change events of a list.
 struct EventLog {

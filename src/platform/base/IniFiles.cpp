@@ -46,6 +46,10 @@ void TIniFile::ReadSection(const AnsiString& section, TStrings& strings) {
   FillStrings(strings, GetPrivateProfileNamesA(section.c_str(), FFileName.c_str()));
 }
 
+bool TIniFile::SectionExists(const AnsiString& section) {
+  return !GetPrivateProfileNamesA(section.c_str(), FFileName.c_str()).empty();
+}
+
 void TIniFile::ReadSections(TStrings& strings) {
   FillStrings(strings, GetPrivateProfileNamesA(nullptr, FFileName.c_str()));
 }

@@ -1,11 +1,14 @@
 // The class library's 8-bit ini files. `TCustomIniFile` is what settings are read and
 // written through (typed reads over the string reads of a concrete file); `TIniFile`
 // reads or writes the file at once on each call through the private-profile calls
-// (PrivateProfile.h), with texts in the ANSI code page.
+// (PrivateProfile.h), with texts in the ANSI code page; `TMemIniFile` reads the file
+// once and answers from memory.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <utility>
+#include <vector>
 
 #include "platform/base/Object.h"
 #include "platform/base/Types.h"
@@ -27,6 +30,8 @@ public:
   // for a missing or unparsable value.
   virtual int32_t ReadInteger(const AnsiString& section, const AnsiString& ident, int32_t defaultValue);
   virtual void WriteInteger(const AnsiString& section, const AnsiString& ident, int32_t value);
+  // Whether the section holds a key.
+  virtual bool SectionExists(const AnsiString& section) = 0;
   virtual void EraseSection(const AnsiString& section) = 0;
   virtual void DeleteKey(const AnsiString& section, const AnsiString& ident) = 0;
   virtual void UpdateFile() = 0;
@@ -45,6 +50,7 @@ public:
   // Writing and erasing raise EIniFileException "Unable to write to %s" (the file name)
   // when the file cannot be written.
   void WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value) override;
+  bool SectionExists(const AnsiString& section) override;
   // Clear `strings` and fill it with the section's keys / the section names / the
   // section's lines "key=value".
   void ReadSection(const AnsiString& section, TStrings& strings);
@@ -54,4 +60,43 @@ public:
   // Failures are ignored.
   void DeleteKey(const AnsiString& section, const AnsiString& ident) override;
   void UpdateFile() override;
+};
+
+// An ini file read once, on construction, by the private-profile rules (encodings,
+// trimming, quotes, names matched without regard to case, the first section and key of
+// a name the ones that count). Reads answer from memory: a key in O(log n) of the
+// section's keys. Writes change the memory only; UpdateFile replaces the file by what
+// the memory holds (comments and lines that are no keys are not kept) and raises
+// EIniFileException "Unable to write to %s" when it cannot.
+class TMemIniFile : public TCustomIniFile {
+public:
+  explicit TMemIniFile(AnsiString fileName);
+
+  // Reads, from memory; the lists name each section and key once.
+  bool SectionExists(const AnsiString& section) override;
+  void ReadSections(TStrings& strings);
+  void ReadSection(const AnsiString& section, TStrings& strings);
+  void ReadSectionValues(const AnsiString& section, TStrings& strings);
+  AnsiString ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& defaultValue) override;
+  // Changes, in memory until UpdateFile.
+  void WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value) override;
+  void DeleteKey(const AnsiString& section, const AnsiString& ident) override;
+  void EraseSection(const AnsiString& section) override;
+  void UpdateFile() override;
+
+private:
+  // Names ordered as the profile calls match them.
+  struct TNameLess {
+    bool operator()(const WideString& a, const WideString& b) const;
+  };
+  struct TSection {
+    WideString Name;
+    std::vector<std::pair<WideString, WideString>> Keys;  // in order, one per name
+    std::map<WideString, size_t, TNameLess> Index;        // key name -> place in Keys
+  };
+  TSection* FindSection(const AnsiString& section);
+  const WideString* FindValue(const AnsiString& section, const AnsiString& ident);
+
+  std::vector<TSection> FSections;                 // in order, one per name
+  std::map<WideString, size_t, TNameLess> FIndex;  // section name -> place in FSections
 };

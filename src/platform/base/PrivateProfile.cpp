@@ -322,13 +322,18 @@ bool Refuse() {
   return false;
 }
 
+// Whether a line can hold the section name, key and value so that they read back.
+bool CanWrite(WideStringView section, WideStringView key, WideStringView value) {
+  const WideStringView keyName = TrimBlanks(key);
+  return !HasLineBreak(section) && TrimBlanks(section).find(u']') == WideStringView::npos && !HasLineBreak(key) &&
+         key.find(u'=') == WideStringView::npos && (keyName.empty() || (keyName[0] != u'[' && keyName[0] != u';')) &&
+         !HasLineBreak(value);
+}
+
 bool SetValue(ProfileFile& profile, WideStringView section, WideStringView key, WideStringView value) {
   const WideStringView sectionName = TrimBlanks(section);
   const WideStringView keyName = TrimBlanks(key);
-  if (HasLineBreak(section) || sectionName.find(u']') != WideStringView::npos || HasLineBreak(key) ||
-      key.find(u'=') != WideStringView::npos || (!keyName.empty() && (keyName[0] == u'[' || keyName[0] == u';')) ||
-      HasLineBreak(value))
-    return Refuse();
+  if (!CanWrite(section, key, value)) return Refuse();
   const auto range = FindSection(profile, sectionName);
   if (!range) {
     if (!profile.Lines.empty() && !TrimBlanks(profile.Lines.back()).empty()) profile.Lines.emplace_back();
@@ -459,4 +464,39 @@ std::vector<WideString> GetPrivateProfileNamesW(const WideChar* appName, const W
 
 std::vector<AnsiString> GetPrivateProfileNamesA(const char* appName, const char* fileName) {
   return AnsiNames(AnswerA(appName, nullptr, nullptr, fileName).Names);
+}
+
+std::vector<TProfileSection> ReadPrivateProfileSectionsW(const WideChar* fileName) {
+  std::vector<TProfileSection> sections;
+  std::string path;
+  ProfileFile profile;
+  if (!LoadProfile(fileName, path, profile)) return sections;
+  for (const SectionRange& range : Sections(profile)) {
+    TProfileSection& section = sections.emplace_back();
+    section.Name = WideString(*SectionNameOf(profile.Lines[range.First]));
+    for (size_t i = range.First + 1; i < range.End; ++i) {
+      WideStringView rawValue;
+      if (const auto key = KeyOf(profile.Lines[i], &rawValue)) section.Keys.emplace_back(*key, ValueOf(rawValue));
+    }
+  }
+  return sections;
+}
+
+bool WritePrivateProfileSectionsW(const std::vector<TProfileSection>& sections, const WideChar* fileName) {
+  std::string path;
+  ProfileFile profile;
+  if (!LoadProfile(fileName, path, profile)) return false;
+  profile.Lines.clear();
+  profile.UndecodableLines.clear();
+  profile.FinalBreak = true;
+  for (const TProfileSection& section : sections) {
+    if (!CanWrite(section.Name, WideStringView(), WideStringView())) return Refuse();
+    if (!profile.Lines.empty()) profile.Lines.emplace_back();
+    profile.Lines.push_back(u"[" + WideString(TrimBlanks(section.Name)) + u"]");
+    for (const auto& [key, value] : section.Keys) {
+      if (!CanWrite(section.Name, key, value)) return Refuse();
+      profile.Lines.push_back(WideString(TrimBlanks(key)) + u"=" + EncodeValue(value));
+    }
+  }
+  return SaveProfile(path, profile);
 }

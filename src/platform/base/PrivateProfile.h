@@ -32,6 +32,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/base/Types.h"
@@ -67,3 +68,19 @@ AnsiString GetPrivateProfileValueA(const char* appName, const char* keyName, con
                                    const char* fileName);
 std::vector<WideString> GetPrivateProfileNamesW(const WideChar* appName, const WideChar* fileName);
 std::vector<AnsiString> GetPrivateProfileNamesA(const char* appName, const char* fileName);
+
+// A section of a profile file: its name and its keys with their values, as the reads
+// above give them, in the file's order.
+struct TProfileSection {
+  WideString Name;
+  std::vector<std::pair<WideString, WideString>> Keys;
+};
+
+// Every section of the file from one reading (a missing file: none), sections and keys
+// of one name as often as the file holds them; lines that are no keys are left out.
+std::vector<TProfileSection> ReadPrivateProfileSectionsW(const WideChar* fileName);
+// Replaces what the file holds by the sections (the file keeps its encoding and line
+// breaks; a missing one is created as above). False with the last error set when a text
+// is refused (as by WritePrivateProfileStringW) or the file cannot be written; the file
+// is then unchanged.
+bool WritePrivateProfileSectionsW(const std::vector<TProfileSection>& sections, const WideChar* fileName);

@@ -8,6 +8,7 @@
 #include "platform/base/CodePages.h"
 #include "platform/graphics/FontFace.h"
 #include "platform/graphics/TextLayout.h"
+#include "platform/graphics/TextShaping.h"
 
 namespace {
 
@@ -123,6 +124,20 @@ bool GetTextExtentPointW(HDC dc, const WideChar* text, int32_t count, TSize* siz
 
 bool GetTextExtentPointA(HDC dc, const char* text, int32_t count, TSize* size) {
   return GetTextExtentPoint32A(dc, text, count, size);
+}
+
+bool GetTextFaceExtentW(HDC dc, const WideChar* text, int32_t count, int32_t* ascent, int32_t* descent) {
+  if (!dc || count < 0 || (count > 0 && !text)) return false;
+  const TShapedText shaped = ShapeText(dc, WideStringView(text ? text : u"", static_cast<size_t>(count)));
+  if (ascent) *ascent = shaped.Ascent;
+  if (descent) *descent = shaped.Descent;
+  return true;
+}
+
+bool GetTextFaceExtentA(HDC dc, const char* text, int32_t count, int32_t* ascent, int32_t* descent) {
+  if (!dc || count < 0 || (count > 0 && !text)) return false;
+  const TAnsiText wide = DecodeAnsiForFont(dc, text, count);
+  return GetTextFaceExtentW(dc, wide.Text.data(), static_cast<int32_t>(wide.Text.size()), ascent, descent);
 }
 
 bool GetTextExtentExPointW(HDC dc, const WideChar* text, int32_t count, int32_t maxExtent, int32_t* fit, int32_t* dx,

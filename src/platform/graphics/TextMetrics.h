@@ -81,6 +81,13 @@ bool GetTextExtentPoint32A(HDC dc, const char* text, int32_t count, TSize* size)
 bool GetTextExtentPointW(HDC dc, const WideChar* text, int32_t count, TSize* size);
 bool GetTextExtentPointA(HDC dc, const char* text, int32_t count, TSize* size);
 
+// The ascent and descent of the text as drawn: the largest of the faces that draw it,
+// the selected font's included (a face fallback takes may reach higher or lower than
+// it). So a line holding such text can be made as tall as its glyphs. False for a
+// negative count.
+bool GetTextFaceExtentW(HDC dc, const WideChar* text, int32_t count, int32_t* ascent, int32_t* descent);
+bool GetTextFaceExtentA(HDC dc, const char* text, int32_t count, int32_t* ascent, int32_t* descent);
+
 // As GetTextExtentPoint32, and: dx (when given) receives count cumulative extents (the
 // right edge of each character); fit (when given) the number of leading characters
 // whose right edge is at most maxExtent.

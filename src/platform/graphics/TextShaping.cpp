@@ -120,7 +120,8 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
   // Neutral characters that open the text take the script after them.
   for (size_t i = 0; i < firstStrong && firstStrong < n; ++i) scripts[i] = scripts[firstStrong];
 
-  std::unique_ptr<hb_buffer_t, THbBufferDeleter> buffer(hb_buffer_create());
+  // One buffer per thread, kept between calls: shaping runs often, in short pieces.
+  thread_local const std::unique_ptr<hb_buffer_t, THbBufferDeleter> buffer(hb_buffer_create());
   TTaggedGlyphs glyphs;
   for (size_t begin = 0; begin < n;) {
     TSizedFont* face = out.Faces[begin];
@@ -144,7 +145,9 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
   }
   for (int32_t advance : out.Advances) out.Width += advance;
   if (glyphs.empty()) return out;
-  std::stable_sort(glyphs.begin(), glyphs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  // Right-to-left runs give their glyphs in visual order; the rest are in logical order.
+  const auto byUnit = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (!std::is_sorted(glyphs.begin(), glyphs.end(), byUnit)) std::stable_sort(glyphs.begin(), glyphs.end(), byUnit);
   out.GlyphStart.assign(n + 1, 0);
   out.Glyphs.reserve(glyphs.size());
   for (const auto& [unit, glyph] : glyphs) {

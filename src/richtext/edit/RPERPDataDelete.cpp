@@ -621,6 +621,9 @@ bool NewEmptyParagraph(TRPEditRPData& data, int32_t i, int32_t k, bool softBreak
   }
   TRPStyle* style = data.GetStyleSheet();
   const TCustomRPItemInfo& item = *data.GetItem(i);
+  // A whole-line item (a table, a break) shares no line with another: beside one a soft
+  // break starts a paragraph.
+  if (item.GetBoolValue(rpibqWholeLine)) softBreak = false;
   if (style && atLineEnd && data.IsTextItem(i) && item.StyleNo == data.CurTextStyleNo &&
       style->TextStyles()[item.StyleNo]->NextStyleNo != -1)
     data.SetCurTextStyle(style->TextStyles()[item.StyleNo]->NextStyleNo);

@@ -133,6 +133,15 @@ bool TRPEditRPData::InsertRTFFromStream(TStream& stream) {
   TCustomRichPane reading(nullptr);
   reading.SetStyle(style);
   reading.SetDoInPaletteMode(Control().DoInPaletteMode);
+  // The hyperlinks and the pictures named by the inserted RTF are this document's to ask
+  // its program for, as a loaded document's are.
+  reading.OnReadHyperlink = [this](TCustomRichPane*, const AnsiString& target, const AnsiString& extras,
+                                   TRPLoadFormat format, int32_t& styleNo, TRPTag& tag, AnsiString& itemName) {
+    ReadHyperlink(target, extras, format, styleNo, tag, itemName);
+  };
+  reading.OnImportPicture = [this](TCustomRichPane*, const AnsiString& location, std::unique_ptr<TGraphic>& graphic) {
+    graphic = ImportPicture(location);
+  };
   int32_t position = 0;
   // Inserted RTF (a paste, a drop, a file) never reads local files through its fields.
   const bool allowFiles = props->AllowFieldPictureFiles;

@@ -6,6 +6,7 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/TextUtils.h"
 #include "platform/graphics/Bitmap.h"
+#include "richtext/edit/RPTInplace.h"
 #include "richtext/edit/RichPaneEdit.h"
 #include "richtext/model/RPClipboardFormats.h"
 #include "richtext/model/RPGraphicHelpers.h"
@@ -20,6 +21,17 @@ constexpr int32_t DragScrollZonePx = 20;
 
 bool IsUnicodeStyle(const TRPStyle* style, int32_t styleNo) {
   return style && styleNo >= 0 && styleNo < style->TextStyles().Count() && style->TextStyles()[styleNo]->Unicode;
+}
+
+// A point of editor's client area in the root editor's: a cell's editor lies at its place
+// in its host's client area.
+TPoint InRootClientArea(const TCustomRichPaneEdit& editor, TPoint point) {
+  for (auto* cell = dynamic_cast<const TRPTableInplaceEdit*>(&editor); cell && cell->HostEditor();
+       cell = dynamic_cast<const TRPTableInplaceEdit*>(cell->HostEditor())) {
+    point.X += cell->Window().Left();
+    point.Y += cell->Window().Top();
+  }
+  return point;
 }
 
 // The extension of a file name without its dot; empty when none.
@@ -110,7 +122,8 @@ bool TCustomRichPaneEdit::OleDragOver(int32_t x, int32_t y) {
   RecordAutoScroll(ClientWidth() / 2, zoneY);
   TRPEditRPData& data = RootEditor().EditData();
   if (!data.GetDragDropCaretInfo()) return false;
-  data.SetDragDropCaret(x, y);
+  const TPoint inRoot = InRootClientArea(*this, TPoint{x, y});
+  data.SetDragDropCaret(inRoot.X, inRoot.Y);
   const TCustomRPFormattedData::TRPDragDropCaretInfo& caret = data.GetDragDropCaret();
   return caret.Data && caret.Data->CanInsertAt(caret.ItemNo, caret.ItemOffs);
 }

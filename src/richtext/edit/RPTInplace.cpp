@@ -90,43 +90,58 @@ public:
     TRPTableInplaceEdit& e = *FEditor;
     if (e.Table()) HandOverCellUndo(FHost, e.Table()->GetItemNo(), e.Row(), e.Col(), e.EditData());
   }
+  // The host's press, moves and release handed on: the host fires its own mouse events
+  // for them, the editor's are not passed back.
   void PassMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override {
     FPressHeld = true;
-    FEditor->MouseDown(button, shift, x, y);
+    HandOn([&] { FEditor->MouseDown(button, shift, x, y); });
     if (button == mbLeft) FEditor->RememberClick();
   }
   bool PassMouseMove(TShiftState shift, int32_t x, int32_t y) override {
     if (!FPressHeld || FEditor->HandingToHost()) return false;
     if ((shift & (ssLeft | ssRight | ssMiddle)) == 0) FPressHeld = false;
-    FEditor->MouseMove(shift, x, y);
+    HandOn([&] { FEditor->MouseMove(shift, x, y); });
     return true;
   }
   bool PassMouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override {
     if (!FPressHeld || FEditor->HandingToHost()) return false;
     FPressHeld = false;
-    FEditor->MouseUp(button, shift, x, y);
+    HandOn([&] { FEditor->MouseUp(button, shift, x, y); });
     return true;
   }
 
 private:
+  // Hands a mouse event of the host on to the editor.
+  template <typename F>
+  void HandOn(const F& handOn) {
+    const bool was = FFromHost;
+    FFromHost = true;
+    const TScopeExit restore([this, was] { FFromHost = was; });
+    handOn();
+  }
+
   // What happens in the cell is the host's to hear: its handlers (looked up when the event
-  // comes, so that handlers set later count) run with the host control as the sender.
+  // comes, so that handlers set later count) run with the host control as the sender. A
+  // click in the cell is the host window's click, once the event is done.
   void PassEventsToHost() {
     TCustomRichPane* host = &FHost.Control();
     TRPTableInplaceEdit& e = *FEditor;
     e.OnControlAction = [host](TCustomRichPane*, TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) {
       if (host->OnControlAction) host->OnControlAction(host, action, itemNo, item);
     };
-    e.OnRPMouseDown = [host](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
-                             int32_t y) {
-      if (host->OnRPMouseDown) host->OnRPMouseDown(host, button, shift, itemNo, x, y);
+    e.OnRPMouseDown = [this, host](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
+                                   int32_t y) {
+      if (!FFromHost && host->OnRPMouseDown) host->OnRPMouseDown(host, button, shift, itemNo, x, y);
     };
-    e.OnRPMouseUp = [host](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
-                           int32_t y) {
-      if (host->OnRPMouseUp) host->OnRPMouseUp(host, button, shift, itemNo, x, y);
+    e.OnRPMouseUp = [this, host](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
+                                 int32_t y) {
+      if (!FFromHost && host->OnRPMouseUp) host->OnRPMouseUp(host, button, shift, itemNo, x, y);
     };
     e.OnRPMouseMove = [host](TCustomRichPane*, int32_t id) {
       if (host->OnRPMouseMove) host->OnRPMouseMove(host, id);
+    };
+    e.Window().OnClick = [&e, host](TObject*) {
+      if (auto* window = dynamic_cast<TControl*>(host->Host())) e.PostWhileAlive([window] { window->Click(); });
     };
     e.OnRPRightClick = [host](TCustomRichPane*, const WideString& word, int32_t style, int32_t x, int32_t y) {
       if (host->OnRPRightClick) host->OnRPRightClick(host, word, style, x, y);
@@ -171,6 +186,8 @@ private:
   int32_t FLastHeight = 0;
   // A press passed on and not yet released.
   bool FPressHeld = false;
+  // While a mouse event of the host is handed on.
+  bool FFromHost = false;
 };
 }  // namespace
 
@@ -421,13 +438,19 @@ bool TRPTableInplaceEdit::KeyText(const WideString& text, TShiftState shift) {
   return TRichPaneEdit::KeyText(text, shift);
 }
 
+void TRPTableInplaceEdit::PostWhileAlive(std::function<void()> call) {
+  IRPWindowHost* host = Host();
+  if (!host) {
+    call();
+    return;
+  }
+  host->PostCall([alive = std::weak_ptr<bool>(FAlive), call = std::move(call)] {
+    if (alive.lock()) call();
+  });
+}
+
 void TRPTableInplaceEdit::PostMoveOut(int32_t direction) {
-  if (IRPWindowHost* host = Host())
-    host->PostCall([alive = std::weak_ptr<bool>(FAlive), this, direction] {
-      if (alive.lock()) MoveOut(direction);
-    });
-  else
-    MoveOut(direction);
+  PostWhileAlive([this, direction] { MoveOut(direction); });
 }
 
 namespace {
@@ -524,10 +547,7 @@ void TRPTableInplaceEdit::MouseUp(TMouseButton button, TShiftState shift, int32_
   if (button == mbLeft && table && table->HasCellSelection()) {
     SelectCellsInHost(shift, x, y, true);
     // The cells are selected in the host: this editor goes once the event is done.
-    if (IRPWindowHost* host = Host())
-      host->PostCall([alive = std::weak_ptr<bool>(FAlive), table] {
-        if (alive.lock()) table->DestroyInplaceEditor();
-      });
+    if (Host()) PostWhileAlive([table] { table->DestroyInplaceEditor(); });
     return;
   }
   TRichPaneEdit::MouseUp(button, shift, x, y);

@@ -104,6 +104,8 @@ public:
   void RememberClick() { FLastClick = std::chrono::steady_clock::now(); }
   // While it hands a mouse event on to the host (a drag selecting cells there).
   bool HandingToHost() const { return FHandingToHost; }
+  // Runs call once the current event is done, if this editor still lives then.
+  void PostWhileAlive(std::function<void()> call);
   // Called after a change with the clear-redo flag (the table reformats the host).
   std::function<void(bool clearRedo)> OnChangeHook;
 

@@ -138,10 +138,7 @@ bool TRPTableTemporalEditor::ApplyToCell(TRPTableCellData& cell, int32_t row, in
   return groups > 0 || data.UndoList->Limit == 0;
 }
 
-int32_t TRPTableTemporalEditor::PlayOnCell(TRPTableCellData& cell, TRPUndoList& list, int32_t count, bool redo,
-                                           TRPUndoList* collect) {
-  TakeCell(cell);
-  TRPEditRPData& data = Data();
+int32_t PlayRecordedGroups(TRPEditRPData& data, TRPUndoList& list, int32_t count, bool redo, TRPUndoList* collect) {
   TRPUndoList& played = redo ? static_cast<TRPUndoList&>(*data.RedoList) : *data.UndoList;
   TRPUndoList& made = redo ? *data.UndoList : static_cast<TRPUndoList&>(*data.RedoList);
   for (int32_t k = 0; k < count && list.Count() > 0; ++k) played.AddGroup(TakeFirstGroup(list));
@@ -151,7 +148,13 @@ int32_t TRPTableTemporalEditor::PlayOnCell(TRPTableCellData& cell, TRPUndoList& 
     else
       played.Undo(data);
   }
-  const int32_t result = MoveGroups(made, collect);
+  return MoveGroups(made, collect);
+}
+
+int32_t TRPTableTemporalEditor::PlayOnCell(TRPTableCellData& cell, TRPUndoList& list, int32_t count, bool redo,
+                                           TRPUndoList* collect) {
+  TakeCell(cell);
+  const int32_t result = PlayRecordedGroups(Data(), list, count, redo, collect);
   GiveBack(cell);
   return result;
 }

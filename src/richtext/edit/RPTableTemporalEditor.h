@@ -23,6 +23,11 @@ public:
   static std::unique_ptr<TRichPaneRPData> Create(TCustomRichPane& control);
 };
 
+// Plays the first count groups of list on data, all of them (redo: as data's redo list
+// plays them), through data's own lists, which must be empty; the groups the play recorded
+// go to collect (dropped when it is nullptr). How many went.
+int32_t PlayRecordedGroups(TRPEditRPData& data, TRPUndoList& list, int32_t count, bool redo, TRPUndoList* collect);
+
 class TRPTableTemporalEditor : public TCustomRichPane, public IRPEditorControl, public IRPTableTemporalEditor {
 public:
   // An editor for the host's document; with record the steps each command records go

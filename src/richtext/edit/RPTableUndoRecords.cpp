@@ -2,6 +2,7 @@
 // the table.
 #include "richtext/edit/RPTableUndoRecords.h"
 
+#include "platform/base/ScopeExit.h"
 #include "richtext/edit/RPTableTemporalEditor.h"
 #include "richtext/model/RPException.h"
 #include "richtext/table/RPTableItem.h"
@@ -286,6 +287,40 @@ void TRPUndoMerge::Undo(TRPEditRPData& rpData) {
 
 // --- Changes made inside cells -----------------------------------------------------------------
 
+namespace {
+
+// The document of the editor that has the cell (row, col) of the table at itemNo open,
+// when no editor is open inside that one; else nullptr.
+TRPEditRPData* OpenCellDocument(TRPEditRPData& rpData, int32_t itemNo, int32_t row, int32_t col) {
+  auto* table =
+      itemNo >= 0 && itemNo < rpData.GetItemCount() ? dynamic_cast<TRPTableItemInfo*>(rpData.GetItem(itemNo)) : nullptr;
+  IRPTableInplaceEditor* editor = table ? table->GetInplaceEditor() : nullptr;
+  if (!editor || table->GetEditedRow() != row || table->GetEditedCol() != col || editor->Control().GetInplaceEditor())
+    return nullptr;
+  return dynamic_cast<TRPEditRPData*>(&editor->Data());
+}
+
+// Plays the groups on the open cell's document; its own lists stand aside meanwhile.
+void PlayOnOpenCell(TRPEditRPData& cellData, TRPUndoList& list, bool redo, TRPUndoList* collect) {
+  std::unique_ptr<TRPUndoList> ownUndo = std::move(cellData.UndoList);
+  std::unique_ptr<TRPRedoList> ownRedo = std::move(cellData.RedoList);
+  const TScopeExit restore([&] {
+    cellData.UndoList = std::move(ownUndo);
+    cellData.RedoList = std::move(ownRedo);
+  });
+  cellData.UndoList = std::make_unique<TRPUndoList>(&cellData);
+  cellData.RedoList = std::make_unique<TRPRedoList>(&cellData);
+  cellData.UndoList->Limit = ownUndo->Limit;
+  cellData.RedoList->Limit = ownRedo->Limit;
+  PlayRecordedGroups(cellData, list, list.Count(), redo, collect);
+}
+
+}  // namespace
+
+bool TRPUndoCellModify::KeepsInplaceEditor(TRPEditRPData& rpData) const {
+  return OpenCellDocument(rpData, ItemNo, Row, Col) != nullptr;
+}
+
 void TRPUndoCellModify::Undo(TRPEditRPData& rpData) {
   TRPTableItemInfo& table = RecordTable(rpData, ItemNo);
   TRPTableCellData& cell = CellAt(table, Row, Col);
@@ -298,7 +333,9 @@ void TRPUndoCellModify::Undo(TRPEditRPData& rpData) {
     opposite->CaretOffs = CaretOffs;
     opposite->List = std::make_unique<TRPUndoList>(&rpData);
   }
-  if (List) {
+  if (TRPEditRPData* open = List ? OpenCellDocument(rpData, ItemNo, Row, Col) : nullptr) {
+    PlayOnOpenCell(*open, *List, IsRedo, opposite ? opposite->List.get() : nullptr);
+  } else if (List) {
     TRPTableTemporalEditor editor(rpData, nullptr);
     editor.PlayOnCell(cell, *List, List->Count(), IsRedo, opposite ? opposite->List.get() : nullptr);
   }

@@ -259,7 +259,8 @@ public:
 // What one cell's editor recorded while the cell was edited in it, as one step of the
 // document's list: the editor's whole undo list (IsRedo: its redo list), and where its
 // caret was. Undoing plays the groups on the cell's content (a hidden editor takes it
-// for the play); the groups that play makes form the opposite record.
+// for the play; while the cell is open in its editor, that editor's document, its own
+// lists set aside); the groups that play makes form the opposite record.
 class TRPUndoCellModify : public TRPCompositeUndo {
 public:
   int32_t Row = 0;
@@ -269,6 +270,8 @@ public:
   int32_t CaretOffs = 0;
   bool RequiresFormat() const override { return true; }
   bool NeedsFullFormatAfter(TRPEditRPData&) override { return true; }
+  // The cell is open in its editor (with no editor open inside that one).
+  bool KeepsInplaceEditor(TRPEditRPData& rpData) const override;
   void Undo(TRPEditRPData& rpData) override;
 };
 

@@ -98,6 +98,9 @@ public:
   virtual bool RequiresRootFormat() const { return false; }
   // Whether the document must be laid out whole before the step (false).
   virtual bool RequiresFullFormat() const { return false; }
+  // Whether the reverse step plays in an editor open inside the document, which stays
+  // open for it (false: the document's inner editing ends before the group plays).
+  virtual bool KeepsInplaceEditor(TRPEditRPData&) const { return false; }
   // Performs the reverse step (nothing).
   virtual void Undo(TRPEditRPData&) {}
   // The item range the step touches; left unchanged by a record that touches none.
@@ -116,7 +119,11 @@ public:
   int32_t CaretOffs = 0;
 
   TRPUndoInfo* Info(int32_t index) const { return static_cast<TRPUndoInfo*>(Items(index)); }
-  // Plays the group on the document: selection cancelled, records undone from the last
+  // Whether every record of a group with records plays in the editor open inside the
+  // document (KeepsInplaceEditor).
+  bool KeepsInplaceEditor(TRPEditRPData& rpData) const;
+  // Plays the group on the document: selection cancelled (unless the group keeps the
+  // editor open inside the document), records undone from the last
   // to the first, the touched range laid out again (when reformat), the caret put at the
   // group's caret position, the control repainted. Nothing for a group without records.
   void Perform(TRPEditRPData& rpData, bool reformat);

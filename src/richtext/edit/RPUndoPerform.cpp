@@ -39,9 +39,16 @@ bool DrawRangeOfItems(const TRPEditRPData& rpData, int32_t first, int32_t last, 
 
 }  // namespace
 
+bool TRPUndoInfos::KeepsInplaceEditor(TRPEditRPData& rpData) const {
+  if (Count() == 0) return false;
+  for (int32_t i = 0; i < Count(); ++i)
+    if (!Info(i)->KeepsInplaceEditor(rpData)) return false;
+  return true;
+}
+
 void TRPUndoInfos::Perform(TRPEditRPData& rpData, bool reformat) {
   if (Count() == 0) return;
-  rpData.Deselect(false);
+  if (!KeepsInplaceEditor(rpData)) rpData.Deselect(false);
 
   // First pass: what the records touch and ask for.
   bool needsFormat = false, rootFormat = false;

@@ -11,6 +11,7 @@
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/screen/RPControlWidgets.h"
+#include "richtext/table/RPTableItem.h"
 
 TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPaneEdit(owner, &TRPEditRPData::Create) {}
 
@@ -241,7 +242,17 @@ void TCustomRichPaneEdit::PlayUndo(bool redo) {
       inner.PlayUndo(redo);
       return;
     }
-    if ((redo ? data.RedoList->Count() : data.UndoList->Count()) > 0 && Host()) {
+    const TRPUndoList& list = redo ? static_cast<TRPUndoList&>(*data.RedoList) : *data.UndoList;
+    auto* cellEditor = dynamic_cast<TRPTableInplaceEdit*>(GetInplaceEditor());
+    if (cellEditor && cellEditor->Table() && list.Count() > 0 && list.LastGroup()->KeepsInplaceEditor(data)) {
+      // The group changes only the cell open in the editor: it plays there and the editor
+      // stays. The editor's own steps join this document's lists first, so that they play
+      // in their turn after the group.
+      cellEditor->Table()->HandOverInplaceUndo();
+      PlayOwnUndo(redo);
+      return;
+    }
+    if (list.Count() > 0 && Host()) {
       // The cell editor closes first; the command runs once the current event is done.
       Host()->PostCall([this, redo] {
         EditData().ReleaseSubItems(nullptr);
@@ -266,7 +277,8 @@ void TCustomRichPaneEdit::PlayOwnUndo(bool redo) {
   else
     list.Undo(data);
   ChangeDoc(false);
-  if (Visible && Host()) Host()->SetFocus();
+  // The focus goes to the editor of the cell still open, else to this one.
+  if (IRPWindowHost* focus = InnermostEditor().Host(); Visible && focus) focus->SetFocus();
 }
 
 // --- What a standard edit control answers ---------------------------------------------------------

@@ -22,6 +22,7 @@
 
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/interchange/RPRTFReader.h"
+#include "richtext/interchange/RPRTFTextStyleIndex.h"
 #include "richtext/model/RPMarker.h"
 #include "richtext/model/RPParaInfo.h"
 #include "richtext/model/RPStyle.h"
@@ -128,10 +129,13 @@ public:
   bool Aborted() const { return FAborted; }
   // The tables built more cells than the parse's budget holds (RPRTFBudget.h).
   bool OverBudget() const { return FOverBudget; }
+  int64_t TextStylesCompared() const { return FTextStyleIndex.Compared(); }
 
   // --- Styles (RPRTFImportStyles.cpp) ------------------------------------------------
   // The text style of a run: Unicode for UTF-16 text, hypertext inside a hyperlink.
   int32_t ChooseTextStyle(bool unicode, bool jump);
+  // Appends a style of exactly what w asks.
+  int32_t AddTextStyle(const TRPRTFWantedText& w);
   // The code page of the current run's 8-bit text: its font's character set, except the
   // default set (the document's code page, \ansicpg or \mac, \pc, \pca) and symbol
   // fonts (their bytes are glyphs of no code page).
@@ -239,6 +243,8 @@ private:
   // The counts of the style collections before the import.
   int32_t FTextStyleCountBefore;
   int32_t FParaStyleCountBefore;
+  // The text styles by what a run matches (rprsAddIfNeeded).
+  TRPRTFTextStyleIndex FTextStyleIndex;
 
   std::vector<std::unique_ptr<TTableInfo>> FTables;
 

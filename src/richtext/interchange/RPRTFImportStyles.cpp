@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 #include "platform/base/Numbers.h"
 #include "platform/base/TextUtils.h"
@@ -12,27 +13,10 @@
 
 namespace {
 
-// The vertical shift of a run or a style: 0 none, -1 lowered, 1 raised.
-int32_t ShiftKind(int32_t vShift) { return vShift < 0 ? -1 : vShift > 0 ? 1 : 0; }
+// The vertical shift of a run: 0 none, -1 lowered, 1 raised.
 int32_t RunShiftKind(uint8_t subSuperScript) { return subSuperScript == 1 ? -1 : subSuperScript == 2 ? 1 : 0; }
 
 bool IsSymbolFontName(AnsiStringView name) { return SameText(name, "Symbol") || SameText(name, "Wingdings"); }
-
-// What an imported run asks of a text style.
-struct TWantedText {
-  AnsiString FontName;
-  uint8_t Charset = DEFAULT_CHARSET;
-  int32_t Size = 12;
-  TColor Color = clWindowText;
-  TColor BackColor = clNone;
-  TFontStyles Style;
-  bool AllCaps = false;
-  int32_t CharScale = 100;
-  int32_t CharSpacing = 0;  // pixels
-  int32_t ShiftKind = 0;
-  bool Unicode = false;
-  bool Jump = false;
-};
 
 // What an imported paragraph asks of a paragraph style, in pixels.
 struct TWantedPara {
@@ -105,7 +89,7 @@ int32_t RoundHalf(double value) { return static_cast<int32_t>(Round(value)); }
 int32_t TRPRTFImport::ChooseTextStyle(bool unicode, bool jump) {
   if (FProps.TextStyleMode == rprsUseSpecified) return FProps.GetTextStyleNo();
   const TRPRTFCharProperties& ch = FReader.RTFState().CharProps;
-  TWantedText w;
+  TRPRTFWantedText w;
   w.FontName = FReader.FontNameOf(ch);
   if (!ch.FontNameOverride.empty()) {
     if (IsSymbolFontName(ch.FontNameOverride)) w.Charset = SYMBOL_CHARSET;
@@ -125,51 +109,51 @@ int32_t TRPRTFImport::ChooseTextStyle(bool unicode, bool jump) {
   w.Jump = jump;
 
   TFontInfos& styles = FStyle.TextStyles();
-  auto allowed = [&](int32_t i) { return !FProps.OnAllowUseStyle || FProps.OnAllowUseStyle(i, true); };
-
-  if (FProps.TextStyleMode == rprsUseClosest) {
-    int32_t best = -1;
-    int64_t bestScore = 0;
-    for (int32_t i = 0; i < styles.Count(); ++i) {
-      const TFontInfo& s = *styles[i];
-      if (!allowed(i) || s.Unicode != w.Unicode) continue;
-      if (w.Jump ? !s.Jump : s.Jump && !FProps.UseHypertextStyles) continue;
-      int64_t score = 0;
-      if (SameText(s.FontName, w.FontName)) score += 10000;
-      if (s.Charset == w.Charset)
-        score += 50000;
-      else if (s.Charset == DEFAULT_CHARSET || w.Charset == DEFAULT_CHARSET)
-        score += 12500;
-      score += RateIntSimilarity(w.Size, s.Size, 10000);
-      score += RateColorSimilarity(w.Color, s.Color, 3333, 3000);
-      score += RateColorSimilarity(w.BackColor, s.BackColor, 10000, 50000);
-      if (w.AllCaps == s.StyleEx.Contains(rpfsAllCaps)) score += 50000;
-      for (TFontStyle fs : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
-        if (w.Style.Contains(fs) == s.Style.Contains(fs)) score += 50000;
-      if (w.Style.Empty() == s.Style.Empty()) score += 50000;
-      score += Round((1.0 - std::abs(int64_t{w.CharScale} - s.CharScale) / 100.0) * 300);
-      score += RateIntSimilarity(w.CharSpacing, s.CharSpacing, 10000);
-      if (w.ShiftKind == ShiftKind(s.VShift)) score += 50000;
-      if (s.StyleEx.Contains(rpfsOverline) || s.StyleEx.Contains(rpfsAllCaps)) score /= 4;
-      if (score > bestScore) {
-        best = i;
-        bestScore = score;
-      }
-    }
-    return std::max(best, 0);
+  const std::function<bool(int32_t)> allowed = [&](int32_t i) {
+    return !FProps.OnAllowUseStyle || FProps.OnAllowUseStyle(i, true);
+  };
+  if (FProps.TextStyleMode == rprsAddIfNeeded) {
+    // An equal style, else a new one while the import has added fewer than its limit;
+    // past it, the closest one. A run without a font matches the font a new style has,
+    // so that such runs share one style.
+    if (w.FontName.empty()) w.FontName = RPDefaultFontName;
+    if (const int32_t equal = FTextStyleIndex.Find(styles, w, allowed); equal >= 0) return equal;
+    if (styles.Count() - FTextStyleCountBefore < std::max(FProps.Limits.MaxAddedTextStyles, 0)) return AddTextStyle(w);
   }
 
-  // rprsAddIfNeeded: an equal style, else a new one.
+  int32_t best = -1;
+  int64_t bestScore = 0;
   for (int32_t i = 0; i < styles.Count(); ++i) {
     const TFontInfo& s = *styles[i];
-    if (!allowed(i)) continue;
-    if (SameText(s.FontName, w.FontName) && s.Size == w.Size && s.Color == w.Color && s.BackColor == w.BackColor &&
-        s.Style == w.Style && s.Charset == w.Charset && s.CharScale == w.CharScale &&
-        s.StyleEx.Contains(rpfsAllCaps) == w.AllCaps && !s.StyleEx.Contains(rpfsOverline) &&
-        ShiftKind(s.VShift) == w.ShiftKind && s.Unicode == w.Unicode && s.Jump == w.Jump &&
-        s.CharSpacing == w.CharSpacing)
-      return i;
+    if (!allowed(i) || s.Unicode != w.Unicode) continue;
+    if (w.Jump ? !s.Jump : s.Jump && !FProps.UseHypertextStyles) continue;
+    int64_t score = 0;
+    if (SameText(s.FontName, w.FontName)) score += 10000;
+    if (s.Charset == w.Charset)
+      score += 50000;
+    else if (s.Charset == DEFAULT_CHARSET || w.Charset == DEFAULT_CHARSET)
+      score += 12500;
+    score += RateIntSimilarity(w.Size, s.Size, 10000);
+    score += RateColorSimilarity(w.Color, s.Color, 3333, 3000);
+    score += RateColorSimilarity(w.BackColor, s.BackColor, 10000, 50000);
+    if (w.AllCaps == s.StyleEx.Contains(rpfsAllCaps)) score += 50000;
+    for (TFontStyle fs : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
+      if (w.Style.Contains(fs) == s.Style.Contains(fs)) score += 50000;
+    if (w.Style.Empty() == s.Style.Empty()) score += 50000;
+    score += Round((1.0 - std::abs(int64_t{w.CharScale} - s.CharScale) / 100.0) * 300);
+    score += RateIntSimilarity(w.CharSpacing, s.CharSpacing, 10000);
+    if (w.ShiftKind == RPRTFShiftKind(s.VShift)) score += 50000;
+    if (s.StyleEx.Contains(rpfsOverline) || s.StyleEx.Contains(rpfsAllCaps)) score /= 4;
+    if (score > bestScore) {
+      best = i;
+      bestScore = score;
+    }
   }
+  return std::max(best, 0);
+}
+
+int32_t TRPRTFImport::AddTextStyle(const TRPRTFWantedText& w) {
+  TFontInfos& styles = FStyle.TextStyles();
   TFontInfo& added = *styles.Add();
   added.Jump = w.Jump;
   added.Unicode = w.Unicode;

@@ -68,6 +68,10 @@ struct TRPRTFLimits {
   // A cell merged over more rows or columns than this stays that large; the positions
   // past it hold cells of their own.
   int32_t MaxTableSpan = 1000;
+  // Text styles one import adds when it adds a style for a formatting the style sheet
+  // has not (rprsAddIfNeeded); documents use a few hundred formattings. Past it, a run
+  // takes the style that rprsUseClosest would choose.
+  int32_t MaxAddedTextStyles = 1024;
 
   // --- The budget of one parse (RPRTFBudget.h) ---------------------------------------
   // Table cells and grid positions: every cell read, and the grid that the rows'

@@ -188,6 +188,7 @@ TRPRTFErrorCode TRPRTFReaderProperties::ReadRTFFromStream(TStream& stream, TCust
     if (FAborted) FErrorCode = rtf_ec_Aborted;
     if (import.OverBudget()) FErrorCode = rtf_ec_BadTable;
     position = import.Finish(FErrorCode != rtf_ec_OK);
+    FTextStylesCompared = import.TextStylesCompared();
   } catch (const std::exception&) {
     // Only building the import's own objects can get here; nothing was added yet.
     position = -1;

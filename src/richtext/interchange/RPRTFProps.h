@@ -122,6 +122,9 @@ public:
   TRPRTFErrorCode ReadRTFFromStream(TStream& stream, TCustomRPData& data, int32_t& position);
   TRPRTFErrorCode ErrorCode() const { return FErrorCode; }
   bool Aborted() const { return FAborted; }
+  // The text styles the last import compared its runs with to find an equal one
+  // (rprsAddIfNeeded): the work of matching, which tests bound.
+  int64_t TextStylesCompared() const { return FTextStylesCompared; }
 
 protected:
   // Lets a descendant put text in place of a control word (the reader's
@@ -138,6 +141,7 @@ private:
   TCustomRPData* FHeader = nullptr;
   TCustomRPData* FFooter = nullptr;
   int32_t FHeaderY = 0;
+  int64_t FTextStylesCompared = 0;
   int32_t FFooterY = 0;
   TRPRTFErrorCode FErrorCode = rtf_ec_OK;
   bool FAborted = false;

@@ -18,6 +18,10 @@ public:
   TRPDrawLineInfo(int32_t left, int32_t top, int32_t width, int32_t height, int32_t itemNo, bool fromNewLine);
 
   int32_t JustifyExtra = 0;  // pixels justification added to Width
+  // Text: pixels by which a taller face that fallback draws some of it with reaches above
+  // the style font's ascent. The box (Top, Height) holds every face; the style font's
+  // top, where the text is drawn from, is Top + FallbackAscent.
+  int32_t FallbackAscent = 0;
   int32_t Left = 0;
   int32_t Top = 0;
   int32_t Width = 0;

@@ -45,10 +45,21 @@ void TRPLineBreaker::SwitchTextStyle(int32_t itemNo) {
   FHyphenWidth = m.HyphenWidth;
 }
 
-int32_t TRPLineBreaker::MeasureDisplayWidth(int32_t pos, int32_t count) const {
+AnsiStringView TRPLineBreaker::DisplayText(int32_t pos, int32_t count) const {
   const TRPItemText& t = FText;
-  const AnsiStringView shown = AnsiStringView(t.Display).substr(t.Bytes(pos), t.Bytes(count));
-  return GetItemTextWidth(shown, FCanvas, t.Unicode ? rpioUnicode : 0);
+  return AnsiStringView(t.Display).substr(t.Bytes(pos), t.Bytes(count));
+}
+
+int32_t TRPLineBreaker::MeasureDisplayWidth(int32_t pos, int32_t count) const {
+  return MeasureDisplaySize(pos, count).cx;
+}
+
+TSize TRPLineBreaker::MeasureDisplaySize(int32_t pos, int32_t count) const {
+  return GetItemTextSize(DisplayText(pos, count), FCanvas, FText.Unicode ? rpioUnicode : 0);
+}
+
+void TRPLineBreaker::MeasureFaceExtent(int32_t pos, int32_t count, int32_t& ascent, int32_t& descent) const {
+  GetItemTextFaceExtent(DisplayText(pos, count), FCanvas, FText.Unicode ? rpioUnicode : 0, ascent, descent);
 }
 
 int32_t TRPLineBreaker::MeasureFit(int32_t pos, int32_t remaining, int32_t avail) {
@@ -226,10 +237,18 @@ void TRPLineBreaker::AddTextDrawItem(int32_t itemNo, int32_t pos, int32_t take, 
   d->ItemNo = itemNo;
   d->Offs = pos + 1;
   d->Length = take;
-  d->Width = take > 0 ? MeasureDisplayWidth(pos, take) : 0;
-  d->Height = FTextHeight;
+  // A face that fallback draws some of the text with may reach above or below the
+  // style's font: the draw item, and so its line, grows to hold it.
+  int32_t ascent = FTextAscent, descent = FTextDescent;
+  if (take > 0) {
+    const TSize size = MeasureDisplaySize(pos, take);
+    d->Width = size.cx;
+    if (size.cy > FTextHeight) MeasureFaceExtent(pos, take, ascent, descent);
+  }
+  d->FallbackAscent = ascent - FTextAscent;
+  d->Height = FTextHeight + d->FallbackAscent + descent - FTextDescent;
   const int32_t leading = HasFlag(rpdfUseExternalLeading) ? FExternalLeading : 0;
-  const int32_t above = FTextAscent + leading + FVerticalShift;
+  const int32_t above = ascent + leading + FVerticalShift;
   if (!LineHasItems()) {
     d->FromNewLine = 255;
     FX = 0;
@@ -238,11 +257,11 @@ void TRPLineBreaker::AddTextDrawItem(int32_t itemNo, int32_t pos, int32_t take, 
     d->Top = FY + FBelow;
     FAscent = above;
     FY += FAscent + FBelow;
-    FBelow = FTextDescent - FVerticalShift;
+    FBelow = descent - FVerticalShift;
   } else {
     RaiseLine(above);
     d->Top = FY - above;
-    FBelow = std::max(FBelow, FTextDescent - FVerticalShift);
+    FBelow = std::max(FBelow, descent - FVerticalShift);
   }
   d->Left = FLineLeft + FX;
   FX += d->Width;

@@ -160,13 +160,17 @@ void TCustomRPFormattedData::Format(bool onlyResized, bool forceFormat, bool noS
 }
 
 void TCustomRPFormattedData::UpdateJumpsCoords() {
+  if (Jumps.empty()) return;
+  // In this document's coordinates: a document with an origin of its own (the editor of a
+  // cell) finds its hyperlinks under its mouse.
+  const TPoint own{GetOrigin().X, GetOrigin().Y - GetDocumentVAlignOffset()};
   for (const auto& jump : Jumps) {
     const auto* owner = dynamic_cast<const TCustomRPFormattedData*>(jump->RPData);
     if (!owner) owner = this;
     const TRPDrawLineInfo& d = *owner->DrawItems[jump->DrawItemNo];
     const TPoint origin = owner->GetOrigin();
-    jump->Left = origin.X + d.Left;
-    jump->Top = origin.Y - owner->GetDocumentVAlignOffset() + d.Top;
+    jump->Left = origin.X - own.X + d.Left;
+    jump->Top = origin.Y - own.Y - owner->GetDocumentVAlignOffset() + d.Top;
     jump->Width = d.Width;
     jump->Height = d.Height;
   }

@@ -596,8 +596,9 @@ private:
   // Runs a pass's body with a font cache: the root document's when its pass runs on the
   // same canvas with the same style sheet, else one of its own, shared while it lives.
   void WithFontCache(TCanvas& canvas, const std::function<void(TRPFontInfoCache&)>& body);
-  // The jump areas moved to their draw items' final boxes: the owning document's origin,
-  // less its vertical alignment offset, plus the draw item's position.
+  // The jump areas moved to their draw items' final boxes: the owning document's origin
+  // (less this document's), less its vertical alignment offset, plus the draw item's
+  // position.
   void UpdateJumpsCoords();
 
   // Minimal widths (RPMinWidths.cpp): items first .. last of one paragraph.

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/base/Types.h"
+#include "platform/graphics/Geometry.h"
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/layout/RPFontInfoCache.h"
 #include "richtext/layout/RPFormattedData.h"
@@ -84,7 +85,11 @@ private:
   // piece of a justified item.
   void FormatText(int32_t itemNo, int32_t offs, int32_t count, bool continuation);
   int32_t MeasureFit(int32_t pos, int32_t remaining, int32_t avail);
+  // The displayed characters pos .. pos + count - 1 (0-based), measured.
+  AnsiStringView DisplayText(int32_t pos, int32_t count) const;
   int32_t MeasureDisplayWidth(int32_t pos, int32_t count) const;
+  TSize MeasureDisplaySize(int32_t pos, int32_t count) const;
+  void MeasureFaceExtent(int32_t pos, int32_t count, int32_t& ascent, int32_t& descent) const;
   void SwitchTextStyle(int32_t itemNo);
   void AddTextDrawItem(int32_t itemNo, int32_t pos, int32_t take, bool firstPiece);
   // Lines and non-text items (RPFormatLines.cpp).

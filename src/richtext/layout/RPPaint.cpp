@@ -84,8 +84,10 @@ void AddRunEdgeStates(TRPTextDrawStates& states, bool drawItemStart, bool drawIt
 bool TCustomRPFormattedData::IsDrawItemHovered(int32_t drawNo) const {
   const int32_t itemNo = DrawItems[drawNo]->ItemNo;
   // The root keeps the hovered hyperlink: the numbers of all hyperlinks are its own, those
-  // in sub-documents (cells) too.
-  const int32_t hovered = Root().GetHoverJumpNo();
+  // in sub-documents (cells) too. A document that takes the mouse itself (the editor of a
+  // cell, its hyperlinks numbered among the root's) keeps the one under the mouse there.
+  const int32_t own = GetHoverJumpNo();
+  const int32_t hovered = own >= 0 ? own : Root().GetHoverJumpNo();
   return hovered >= 0 && GetItem(itemNo)->JumpID == hovered &&
          GetItem(itemNo)->GetBoolValueEx(rpibqxJump, GetStyleSheet());
 }
@@ -156,8 +158,9 @@ void TCustomRPFormattedData::PaintTextDrawItem(TCanvas& canvas, int32_t drawNo, 
   }
   style.ApplyStyleColor(canvas, textStyle, runStates, false, rpcmColor);
   // Justified words carry their extra before the text, so they are drawn at the right x.
-  style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, d.Left - xs, d.Top - ys,
-                      d.Width, d.Height, runStates, false, false, rpcmColor, biDi);
+  style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, d.Left - xs,
+                      d.Top + d.FallbackAscent - ys, d.Width, d.Height - d.FallbackAscent, runStates, false, false,
+                      rpcmColor, biDi);
   if (from < to && !runStates.Contains(rptsSelected)) {
     if (marksEdges) AddRunEdgeStates(states, from == 1, to == d.Length + 1, itemStart, itemEnd);
     PaintSelectedPart(canvas, drawNo, xs, ys, from, to, states, band);
@@ -186,8 +189,9 @@ void TCustomRPFormattedData::PaintSelectedPart(TCanvas& canvas, int32_t drawNo, 
   states.Include(rptsSelected);
   if (band) FillLineBand(canvas, *band, left - 1, left + width + extra + 1, ys);
   style.ApplyStyleColor(canvas, textStyle, states, false, rpcmColor);
-  style.DrawStyleText(part, canvas, d.ItemNo, d.Offs + from - 1, textStyle, this, extra, left, d.Top - ys,
-                      width + extra, d.Height, states, false, false, rpcmColor, biDi);
+  style.DrawStyleText(part, canvas, d.ItemNo, d.Offs + from - 1, textStyle, this, extra, left,
+                      d.Top + d.FallbackAscent - ys, width + extra, d.Height - d.FallbackAscent, states, false, false,
+                      rpcmColor, biDi);
 }
 
 void TCustomRPFormattedData::PaintNonTextDrawItem(TCanvas& canvas, int32_t drawNo, int32_t xs, int32_t ys,

@@ -102,8 +102,10 @@ bool TCustomRPFormattedData::FindDropCaret(int32_t x, int32_t y, TRPDragDropCare
   int32_t drawNo = -1, drawOffs = 0;
   FindDrawItemAtPos(x, y, drawNo, drawOffs, false);
   if (drawNo < 0) return false;
-  // The deepest document that holds the point.
+  // The deepest document that holds the point; the content of a cell open in an editor
+  // is that editor's document.
   if (TCustomRPFormattedData* sub = SubDocumentAt(drawNo, x, y)) {
+    if (auto* standIn = dynamic_cast<TCustomRPFormattedData*>(sub->GetRPData())) sub = standIn;
     const TPoint own = GetOrigin(), inner = sub->GetOrigin();
     if (sub->FindDropCaret(x + own.X - inner.X, y + own.Y - inner.Y, caret)) return true;
   }

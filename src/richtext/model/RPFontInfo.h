@@ -88,12 +88,15 @@ using TRPSpecialCharacters = TRPSet<TRPSpecialCharacter, 0, 7>;
 TRPSpecialCharacters GetRPVisibleSpecialCharacters();
 void SetRPVisibleSpecialCharacters(TRPSpecialCharacters value);
 
+// The font a text style has until it is given one.
+inline constexpr char RPDefaultFontName[] = "Arial";
+
 class TCustomRPFontInfo : public TCustomRPInfo {
 public:
   explicit TCustomRPFontInfo(TCollection* collection);
 
   uint8_t Charset = DEFAULT_CHARSET;
-  AnsiString FontName = "Arial";
+  AnsiString FontName = RPDefaultFontName;
   int32_t Size = 10;  // points
   TFontStyles Style;
   int32_t VShift = 0;  // positive raises the run, negative lowers it

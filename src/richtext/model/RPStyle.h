@@ -203,7 +203,9 @@ public:
   void SaveToINI(TCustomIniFile& ini, const AnsiString& section) const;
   // Reads what SaveToINI writes. Whole or nothing: when the file raises or holds what
   // cannot be taken (counts past the limits, a damaged long string: ERichPaneError),
-  // the style sheet stays as it was. Template parents are re-linked, a loop cut.
+  // the style sheet stays as it was. Template parents are re-linked, a loop cut. The
+  // styles of a kind end before the first whose section holds no key, whatever the count
+  // says. A TIniFile is read once, as a TMemIniFile of its file.
   void LoadFromINI(TCustomIniFile& ini, const AnsiString& section);
 
   static const TClassProps& Props();

@@ -433,7 +433,7 @@ const TClassProps& TRPStyleTemplate::Props() {
 void TRPStyleTemplate::DefineProperties(TFiler& filer) {
   TCollectionItem::DefineProperties(filer);
   filer.DefineProperty(
-      "IDProp", [this](TReader& reader) { FId = static_cast<TRPStyleTemplateId>(reader.ReadInteger()); },
+      "IDProp", [this](TReader& reader) { SetId(static_cast<TRPStyleTemplateId>(reader.ReadInteger())); },
       [this](TWriter& writer) { writer.WriteInteger(GetId()); }, true);
 }
 

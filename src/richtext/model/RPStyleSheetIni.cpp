@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "platform/base/Format.h"
+#include "platform/base/IniFiles.h"
 #include "platform/base/TextUtils.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
@@ -92,10 +93,15 @@ void SaveKind(TCustomIniFile& ini, const AnsiString& section, const TStyleKind& 
     ini.EraseSection(StyleSection(section, kind, i));
 }
 
+// The styles of a kind the file holds: its count, cut before the first style whose
+// section holds no key (every saved style writes its name), so that a count with nothing
+// behind it costs nothing.
 int32_t ReadCount(TCustomIniFile& ini, const AnsiString& section, const TStyleKind& kind) {
   const int32_t count = ini.ReadInteger(section, kind.CountKey, 0);
   if (count > RPStyleLimits().MaxStyles) throw ERichPaneError(Format(errRPStyleCount, {section}));
-  return count < 0 ? 0 : count;
+  int32_t held = 0;
+  while (held < count && ini.SectionExists(StyleSection(section, kind, held))) ++held;
+  return held;
 }
 
 // A template: "Name", "Id", "ParentId", the valid sets, then its text style under
@@ -152,6 +158,13 @@ void TRPStyle::SaveToINI(TCustomIniFile& ini, const AnsiString& section) const {
 }
 
 void TRPStyle::LoadFromINI(TCustomIniFile& ini, const AnsiString& section) {
+  // A file read through the profile calls would be read again for every key: it is
+  // read once into memory instead.
+  if (auto* file = dynamic_cast<TIniFile*>(&ini)) {
+    TMemIniFile memory(file->FileName());
+    LoadFromINI(memory, section);
+    return;
+  }
   // Everything is read into new collections first; the sheet changes only once all of
   // it has been read.
   TFontInfos text(this, FTextStyleClass);

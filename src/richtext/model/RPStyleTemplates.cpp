@@ -16,6 +16,16 @@ TRPParaInfoProperties ParaSet(TRPParaInfoProperties1 first, TRPParaInfoPropertie
   return TRPParaInfoProperties::FromOrdinals(first.Ordinals() | second.Ordinals());
 }
 
+// The name of format with the number; a format that cannot take one number (a file
+// or a program may set any) names as the default format does.
+AnsiString AutomaticName(const AnsiString& format, int32_t number) {
+  try {
+    return Format(format, {number});
+  } catch (const EConvertError&) {
+    return Format(DefaultStyleNameFormat, {number});
+  }
+}
+
 }  // namespace
 
 // --- The style descriptions of a template ------------------------------------------------
@@ -62,12 +72,17 @@ TRPStyleTemplate::TRPStyleTemplate(TCollection* collection)
       FListStyle(std::make_unique<TRPSTListInfo>(this)) {
   TRPStyleTemplateCollection* templates = Templates();
   if (!templates) return;
+  templates->CountName(FName, 1);
   const TRPStyle* sheet = templates->StyleSheet();
   if (sheet && (sheet->ComponentState() & csLoading)) return;
   SetName(templates->NextAutomaticName(this));
 }
 
 TRPStyleTemplate::~TRPStyleTemplate() {
+  if (TRPStyleTemplateCollection* templates = Templates()) {
+    templates->CountName(FName, -1);
+    if (FId > 0) templates->IdsChanged();
+  }
   Unlink();
   for (TRPStyleTemplate* child : FChildren) {
     child->FParent = nullptr;
@@ -89,8 +104,21 @@ void TRPStyleTemplate::SetName(const AnsiString& value) {
   if (value == FName) return;
   TRPStyleTemplateCollection* templates = Templates();
   if (templates && FName == "Normal" && templates->FDefaultTemplate == this) templates->FDefaultTemplate = nullptr;
+  if (templates) templates->CountName(FName, -1);
   FName = value;
+  if (templates) templates->CountName(FName, 1);
   if (templates && FName == "Normal") templates->FDefaultTemplate = this;
+}
+
+void TRPStyleTemplate::SetId(TRPStyleTemplateId value) {
+  FId = value;
+  if (const TRPStyleTemplateCollection* templates = Templates()) templates->IdsChanged();
+}
+
+void TRPStyleTemplate::SetIndex(int32_t index) {
+  TCollectionItem::SetIndex(index);
+  // The first of templates sharing an id may have changed.
+  if (const TRPStyleTemplateCollection* templates = Templates()) templates->IdsChanged();
 }
 
 bool TRPStyleTemplate::LinkingActive() const {
@@ -109,10 +137,20 @@ void TRPStyleTemplate::Unlink() {
 }
 
 bool TRPStyleTemplate::IsOnChainFrom(const TRPStyleTemplate* start) const {
+  // Up from start (parents never loop; the set guards the walk all the same) and down
+  // through this template's descendants, a step of each in turn.
   std::unordered_set<const TRPStyleTemplate*> met;
-  for (const TRPStyleTemplate* t = start; t && met.insert(t).second; t = t->FParent)
-    if (t == this) return true;
-  return false;
+  const TRPStyleTemplate* up = start;
+  std::vector<const TRPStyleTemplate*> below{this};
+  for (size_t next = 0;;) {
+    if (!up || !met.insert(up).second) return false;
+    if (up == this) return true;
+    up = up->FParent;
+    if (next == below.size()) return false;
+    const TRPStyleTemplate* t = below[next++];
+    if (t == start) return true;
+    below.insert(below.end(), t->FChildren.begin(), t->FChildren.end());
+  }
 }
 
 void TRPStyleTemplate::SetParentId(TRPStyleTemplateId value) {
@@ -121,14 +159,13 @@ void TRPStyleTemplate::SetParentId(TRPStyleTemplateId value) {
   if (active) {
     Unlink();
     if (FParentId > 0)
-      if (const int32_t old = Templates()->FindById(FParentId); old >= 0) Templates()->Template(old)->RemoveChild(this);
+      if (TRPStyleTemplate* old = Templates()->TemplateById(FParentId)) old->RemoveChild(this);
   }
   FParentId = value;
   FParent = nullptr;
   if (!active || value <= 0) return;
-  const int32_t index = Templates()->FindById(value);
-  if (index < 0) return;
-  TRPStyleTemplate* parent = Templates()->Template(index);
+  TRPStyleTemplate* parent = Templates()->TemplateById(value);
+  if (!parent) return;
   if (IsOnChainFrom(parent)) {
     FParentId = -1;
     throw ERichPaneError(errRPCircularReference);
@@ -138,12 +175,17 @@ void TRPStyleTemplate::SetParentId(TRPStyleTemplateId value) {
 }
 
 TRPStyleTemplateId TRPStyleTemplate::GetId() {
+  if (FId > 0) return FId;
   const TRPStyleTemplateCollection* templates = Templates();
-  while (FId <= 0) {
-    FId = Random(0x7FFFFFFF);
-    for (int32_t i = 0; templates && FId > 0 && i < templates->Count(); ++i)
-      if (templates->Template(i) != this && templates->Template(i)->FId == FId) FId = 0;
+  if (!templates) {
+    while (FId <= 0) FId = Random(0x7FFFFFFF);
+    return FId;
   }
+  // Bringing the index up to date draws the ids not drawn yet, this one among them.
+  templates->TemplateById(0);
+  if (FId > 0) return FId;
+  FId = templates->DrawId();
+  templates->FById.emplace(FId, this);
   return FId;
 }
 
@@ -201,8 +243,8 @@ void TRPStyleTemplate::ApplyToTextStyle(TCustomRPFontInfo& textStyle, const TCus
   TRPFontInfoProperties applied = ApplyValidTextProperties(textStyle, allowed);
   TRPStyleTemplateCollection* templates = Templates();
   if (paraStyle && paraStyle->StyleTemplateId > 0 && templates) {
-    if (const int32_t index = templates->FindById(paraStyle->StyleTemplateId); index >= 0) {
-      TRPStyleTemplate& paraTemplate = *templates->Template(index);
+    if (TRPStyleTemplate* found = templates->TemplateById(paraStyle->StyleTemplateId)) {
+      TRPStyleTemplate& paraTemplate = *found;
       TRPFontInfoProperties allowed2 = RPAllFontInfoProperties - applied;
       if (font && font->StyleTemplateId != paraTemplate.GetId()) allowed2 = allowed2 - font->ModifiedProperties;
       applied = applied + paraTemplate.ApplyValidTextProperties(textStyle, allowed2);
@@ -257,10 +299,29 @@ TRPStyleTemplateCollection::~TRPStyleTemplateCollection() {
 
 TRPStyle* TRPStyleTemplateCollection::StyleSheet() const { return dynamic_cast<TRPStyle*>(GetOwner()); }
 
+void TRPStyleTemplateCollection::Notify(TCollectionItem* item, TCollectionNotification action) {
+  TOwnedCollection::Notify(item, action);
+  // A template counts its own name and id while it is made and while it goes; only one
+  // built before, moved from or to another collection, is counted here.
+  auto* t = dynamic_cast<TRPStyleTemplate*>(item);
+  if (!t || action == cnDeleting) return;
+  CountName(t->FName, action == cnAdded ? 1 : -1);
+  if (t->FId > 0) IdsChanged();
+}
+
+void TRPStyleTemplateCollection::CountName(const AnsiString& name, int32_t change) {
+  const auto count = FNameCounts.find(name);
+  if (count == FNameCounts.end()) {
+    if (change > 0) FNameCounts.emplace(name, change);
+  } else if ((count->second += change) <= 0) {
+    FNameCounts.erase(count);
+  }
+}
+
 bool TRPStyleTemplateCollection::NameUsed(const AnsiString& name, const TRPStyleTemplate* except) const {
-  for (int32_t i = 0; i < Count(); ++i)
-    if (Template(i) != except && Template(i)->Name() == name) return true;
-  return false;
+  const auto count = FNameCounts.find(name);
+  const int32_t users = count == FNameCounts.end() ? 0 : count->second;
+  return users > (except && except->Name() == name ? 1 : 0);
 }
 
 AnsiString TRPStyleTemplateCollection::NextAutomaticName(const TRPStyleTemplate* except) {
@@ -271,16 +332,34 @@ AnsiString TRPStyleTemplateCollection::NextAutomaticName(const TRPStyleTemplate*
   for (int32_t tries = 0; tries <= Count(); ++tries) {
     if (FNameCounter == INT_MAX) FNameCounter = 0;
     ++FNameCounter;
-    name = Format(DefStyleName, {FNameCounter});
+    name = AutomaticName(DefStyleName, FNameCounter);
     if (!NameUsed(name, except)) break;
   }
   return name;
 }
 
 int32_t TRPStyleTemplateCollection::FindById(TRPStyleTemplateId id) const {
-  for (int32_t i = 0; i < Count(); ++i)
-    if (Template(i)->GetId() == id) return i;
-  return -1;
+  const TRPStyleTemplate* found = TemplateById(id);
+  return found ? found->Index() : -1;
+}
+
+TRPStyleTemplate* TRPStyleTemplateCollection::TemplateById(TRPStyleTemplateId id) const {
+  if (FIdsStale) {
+    FIdsStale = false;
+    FById.clear();
+    for (int32_t i = 0; i < Count(); ++i)
+      if (Template(i)->FId > 0) FById.emplace(Template(i)->FId, Template(i));
+    // The ids not drawn yet are drawn now, in the templates' order.
+    for (int32_t i = 0; i < Count(); ++i) Template(i)->GetId();
+  }
+  const auto found = FById.find(id);
+  return found == FById.end() ? nullptr : found->second;
+}
+
+TRPStyleTemplateId TRPStyleTemplateCollection::DrawId() const {
+  TRPStyleTemplateId id = 0;
+  while (id <= 0 || FById.contains(id)) id = Random(0x7FFFFFFF);
+  return id;
 }
 
 void TRPStyleTemplateCollection::ResetTextStyle(TCustomRPFontInfo& textStyle,
@@ -324,7 +403,7 @@ void TRPStyleTemplateCollection::AssignStyleTemplates(const TRPStyleTemplateColl
     for (int32_t i = 0; i < source.Count(); ++i) Add()->Assign(*source.Template(i));
     if (copyIds) {
       for (int32_t i = 0; i < Count(); ++i) {
-        Template(i)->FId = source.Template(i)->FId;
+        Template(i)->SetId(source.Template(i)->FId);
         Template(i)->ListStyle().SetListID(source.Template(i)->ListStyle().StoredListID());
       }
       for (int32_t i = 0; i < Count(); ++i) link(*Template(i), source.Template(i)->FParentId);
@@ -352,9 +431,8 @@ void TRPStyleTemplateCollection::UpdateParentReferences() {
   for (int32_t i = 0; i < Count(); ++i) {
     TRPStyleTemplate& t = *Template(i);
     if (t.FParentId <= 0) continue;
-    const int32_t index = FindById(t.FParentId);
-    if (index < 0) continue;
-    TRPStyleTemplate* parent = Template(index);
+    TRPStyleTemplate* parent = TemplateById(t.FParentId);
+    if (!parent) continue;
     // A file can hold a loop; it is cut where it would close.
     if (t.IsOnChainFrom(parent)) {
       t.FParentId = -1;

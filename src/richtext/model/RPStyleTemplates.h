@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/base/Collections.h"
@@ -123,7 +124,8 @@ public:
   // The id as it is, 0 or less when none has been drawn.
   TRPStyleTemplateId StoredId() const { return FId; }
   // Takes an id read from a stream or a settings file.
-  void SetId(TRPStyleTemplateId value) { FId = value; }
+  void SetId(TRPStyleTemplateId value);
+  void SetIndex(int32_t index) override;
 
   // From a template: the three style descriptions, the name, the valid sets and, when both
   // templates are in the same collection, the parent (last, through SetParentId, which
@@ -155,7 +157,9 @@ private:
   bool LinkingActive() const;
   void AddChild(TRPStyleTemplate* child) { FChildren.push_back(child); }
   void RemoveChild(TRPStyleTemplate* child);
-  // True when this template is on the chain of resolved parents that starts at start.
+  // True when this template is on the chain of resolved parents that starts at start:
+  // the chain up from start and the templates below this one are walked in turn, so
+  // the walk ends within twice the shorter of the two.
   bool IsOnChainFrom(const TRPStyleTemplate* start) const;
   void Unlink();
 
@@ -194,6 +198,8 @@ public:
 
   // The index of the template with that id (drawing the ids not drawn yet), or -1.
   int32_t FindById(TRPStyleTemplateId id) const;
+  // The first template with that id, or nullptr; found through an index of the ids.
+  TRPStyleTemplate* TemplateById(TRPStyleTemplateId id) const;
   // The default template applied with override, or else style 0 of the style sheet
   // copied (and the style's template and modified properties cleared).
   void ResetTextStyle(TCustomRPFontInfo& textStyle, const TCustomRPParaInfo* paraStyle) const;
@@ -208,12 +214,25 @@ public:
   // is cut (that template's ParentId becomes -1).
   void UpdateParentReferences();
 
+protected:
+  // A template built elsewhere that joins or leaves the collection.
+  void Notify(TCollectionItem* item, TCollectionNotification action) override;
+
 private:
   friend class TRPStyleTemplate;
   // The next automatic name that no template but except has.
   AnsiString NextAutomaticName(const TRPStyleTemplate* except);
   bool NameUsed(const AnsiString& name, const TRPStyleTemplate* except) const;
+  void CountName(const AnsiString& name, int32_t change);
+  // Draws an id that no template of the collection has (the index up to date).
+  TRPStyleTemplateId DrawId() const;
+  void IdsChanged() const { FIdsStale = true; }
 
   int32_t FNameCounter = 0;
   TRPStyleTemplate* FDefaultTemplate = nullptr;
+  // How many templates have each name.
+  std::unordered_map<AnsiString, int32_t> FNameCounts;
+  // The first template of each id drawn or set, rebuilt when stale.
+  mutable std::unordered_map<TRPStyleTemplateId, TRPStyleTemplate*> FById;
+  mutable bool FIdsStale = false;
 };

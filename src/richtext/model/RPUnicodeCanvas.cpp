@@ -116,13 +116,27 @@ TSize MeasureWideText(TCanvas* canvas, const WideChar* text, int32_t count) {
 }
 
 int32_t GetItemTextWidth(AnsiStringView text, TCanvas* canvas, TRPItemOptions options) {
+  return GetItemTextSize(text, canvas, options).cx;
+}
+
+TSize GetItemTextSize(AnsiStringView text, TCanvas* canvas, TRPItemOptions options) {
   if (IsUnicodeText(options)) {
     const WideString units = RawUnicodeToWide(text);
-    return MeasureWideText(canvas, units.data(), static_cast<int32_t>(units.size())).cx;
+    return MeasureWideText(canvas, units.data(), static_cast<int32_t>(units.size()));
   }
   TSize size{};
   GetTextExtentPoint32A(canvas->Handle(), text.data(), static_cast<int32_t>(text.size()), &size);
-  return size.cx;
+  return size;
+}
+
+void GetItemTextFaceExtent(AnsiStringView text, TCanvas* canvas, TRPItemOptions options, int32_t& ascent,
+                           int32_t& descent) {
+  if (IsUnicodeText(options)) {
+    const WideString units = RawUnicodeToWide(text);
+    GetTextFaceExtentW(canvas->Handle(), units.data(), static_cast<int32_t>(units.size()), &ascent, &descent);
+  } else {
+    GetTextFaceExtentA(canvas->Handle(), text.data(), static_cast<int32_t>(text.size()), &ascent, &descent);
+  }
 }
 
 bool RemoveZeroWidthExtents(const WideChar* text, int32_t count, int32_t* extents, int32_t& fit, int32_t maxExtent) {

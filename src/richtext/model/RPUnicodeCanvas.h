@@ -15,6 +15,13 @@
 
 // Width of the whole text in pixels.
 int32_t GetItemTextWidth(AnsiStringView text, TCanvas* canvas, TRPItemOptions options);
+// Width and height of the whole text: the height is the font's, or that of a taller face
+// fallback draws some of the text with.
+TSize GetItemTextSize(AnsiStringView text, TCanvas* canvas, TRPItemOptions options);
+// Ascent and descent of the faces that draw the text (the font's, or more where a face
+// fallback takes reaches higher or lower).
+void GetItemTextFaceExtent(AnsiStringView text, TCanvas* canvas, TRPItemOptions options, int32_t& ascent,
+                           int32_t& descent);
 // Size of count UTF-16 units, less the width the font gives each zero-width character.
 TSize MeasureWideText(TCanvas* canvas, const WideChar* text, int32_t count);
 

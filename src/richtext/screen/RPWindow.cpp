@@ -65,12 +65,17 @@ void TRPWindow::Paint(const TRect& clip) { FPane.Paint(Canvas(), clip); }
 void TRPWindow::Resize() { FPane.ClientResized(ClientWidth(), ClientHeight()); }
 
 void TRPWindow::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft) FClickPending = (shift & ssDouble) == 0;
   FPane.MouseDown(button, shift, x, y);
 }
 
 void TRPWindow::MouseMove(TShiftState shift, int32_t x, int32_t y) { FPane.MouseMove(shift, x, y); }
 
 void TRPWindow::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft && FClickPending) {
+    FClickPending = false;
+    if (x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight()) Click();
+  }
   FPane.MouseUp(button, shift, x, y);
 }
 

@@ -85,6 +85,8 @@ public:
   void Resize() override;
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  // A left press (not the second of a double click) released inside the client area is
+  // a click: Click runs before the pane hears the release.
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void DblClick() override;
   void MouseLeave() override;
@@ -107,4 +109,6 @@ protected:
 private:
   TCustomRichPane& FPane;
   TRPClipboardSink FClipboard;
+  // A left press not yet released.
+  bool FClickPending = false;
 };

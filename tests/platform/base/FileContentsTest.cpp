@@ -17,11 +17,6 @@
 
 namespace {
 
-size_t EntryCount(const std::string& folder) {
-  return static_cast<size_t>(
-      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
-}
-
 // Lowers the loaders' limit for one test.
 struct TScopedLoadLimit {
   explicit TScopedLoadLimit(int64_t bytes) : Saved(FileLimits().MaxLoadedBytes) { FileLimits().MaxLoadedBytes = bytes; }

@@ -13,8 +13,6 @@
 
 namespace {
 
-WideString Wide(const std::string& bytes) { return FileSystemNameToWide(bytes); }
-
 bool Exists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0;
@@ -31,7 +29,7 @@ void WriteRaw(const std::string& path, const std::string& content) {
 
 TEST(FileHandles, CreateWriteSeekAndReadBack) {
   TempFolder folder;
-  const THandle handle = FileCreate(Wide(folder / "data.bin"));
+  const THandle handle = FileCreate(FileSystemNameToWide(folder / "data.bin"));
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
   EXPECT_EQ(FileWrite(handle, "abcdef", 6), 6);
   EXPECT_EQ(FileSeek(handle, -4, 2), 2);
@@ -54,7 +52,7 @@ TEST(FileHandles, CreateEmptiesAnExistingFile) {
 
 TEST(FileHandles, TruncateAndSetEndOfFileCutTheFile) {
   TempFolder folder;
-  const THandle handle = FileCreate(Wide(folder / "cut.bin"));
+  const THandle handle = FileCreate(FileSystemNameToWide(folder / "cut.bin"));
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
   FileWrite(handle, "0123456789", 10);
   EXPECT_TRUE(FileTruncate(handle, 7));
@@ -67,7 +65,7 @@ TEST(FileHandles, TruncateAndSetEndOfFileCutTheFile) {
 
 TEST(FileHandles, SeekBeforeTheStartFails) {
   TempFolder folder;
-  const THandle handle = FileCreate(Wide(folder / "seek.bin"));
+  const THandle handle = FileCreate(FileSystemNameToWide(folder / "seek.bin"));
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
   EXPECT_EQ(FileSeek(handle, -1, 0), -1);
   EXPECT_EQ(GetLastError(), ERROR_NEGATIVE_SEEK);
@@ -100,10 +98,10 @@ TEST(FileHandles, OpenFailuresSetTheWindowsCodes) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name + " mode " + std::to_string(c.Mode));
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(FileOpen(Wide(c.Name), c.Mode), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FileOpen(FileSystemNameToWide(c.Name), c.Mode), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), c.Error);
   }
-  const THandle reader = FileOpen(Wide(folder / "locked.txt"), fmOpenRead | fmShareDenyWrite);
+  const THandle reader = FileOpen(FileSystemNameToWide(folder / "locked.txt"), fmOpenRead | fmShareDenyWrite);
   EXPECT_NE(reader, INVALID_HANDLE_VALUE);
   FileClose(reader);
 }
@@ -127,8 +125,8 @@ TEST(FileHandles, CreateFileDispositionsReportWhatExisted) {
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.Disposition);
-    const THandle handle = CreateFileW(Wide(name).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                       step.Disposition, FILE_ATTRIBUTE_NORMAL);
+    const THandle handle = CreateFileW(FileSystemNameToWide(name).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ, step.Disposition, FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(handle != INVALID_HANDLE_VALUE, step.Opens);
     EXPECT_EQ(GetLastError(), step.Error);
     FileClose(handle);
@@ -164,7 +162,7 @@ TEST(FileHandles, NamesWithBytesThatAreNotUtf8RoundTrip) {
   TempFolder folder;
   const std::string raw = folder / "bad\xFF\xC3name.txt";
   WriteRaw(raw, "payload");
-  const WideString wide = Wide(raw);
+  const WideString wide = FileSystemNameToWide(raw);
   EXPECT_NE(wide.find(u"bad\xDCFF\xDCC3name"), WideString::npos);
   const THandle handle = FileOpen(wide, fmOpenRead);
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);

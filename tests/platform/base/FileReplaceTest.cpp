@@ -20,11 +20,6 @@ mode_t Mode(const std::string& path) {
   return info.st_mode & 07777;
 }
 
-size_t EntryCount(const std::string& folder) {
-  return static_cast<size_t>(
-      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
-}
-
 }  // namespace
 
 TEST(FileReplace, CreatesANewFileWithTheUsualMode) {

@@ -13,8 +13,6 @@
 
 namespace {
 
-WideString Wide(const std::string& bytes) { return FileSystemNameToWide(bytes); }
-
 void WriteRaw(const std::string& path, size_t size) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   ASSERT_GE(fd, 0) << path;
@@ -68,10 +66,11 @@ TEST(FileSearch, ListsMatchingEntriesInNameOrderWithTheirData) {
   WriteRaw(folder / "A.fb2", 3);
   WriteRaw(folder / "c.txt", 1);
   mkdir((folder / "d.fb2").c_str(), 0755);
-  EXPECT_EQ(Found(Wide(folder / "*.fb2")), (std::vector<WideString>{u"A.fb2", u"b.FB2", u"d.fb2"}));
-  EXPECT_EQ(Found(Wide(folder / "*")), (std::vector<WideString>{u".", u"..", u"A.fb2", u"b.FB2", u"c.txt", u"d.fb2"}));
+  EXPECT_EQ(Found(FileSystemNameToWide(folder / "*.fb2")), (std::vector<WideString>{u"A.fb2", u"b.FB2", u"d.fb2"}));
+  EXPECT_EQ(Found(FileSystemNameToWide(folder / "*")),
+            (std::vector<WideString>{u".", u"..", u"A.fb2", u"b.FB2", u"c.txt", u"d.fb2"}));
   WIN32_FIND_DATAW data;
-  const THandle handle = FindFirstFileW(Wide(folder / "b.*").c_str(), &data);
+  const THandle handle = FindFirstFileW(FileSystemNameToWide(folder / "b.*").c_str(), &data);
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
   EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE);
   EXPECT_EQ(data.nFileSizeLow, 5u);
@@ -86,8 +85,8 @@ TEST(FileSearch, ListsMatchingEntriesInNameOrderWithTheirData) {
 TEST(FileSearch, APlainNameMatchesExactly) {
   TempFolder folder;
   WriteRaw(folder / "Book.fb2", 0);
-  EXPECT_EQ(Found(Wide(folder / "Book.fb2")), std::vector<WideString>{u"Book.fb2"});
-  EXPECT_TRUE(Found(Wide(folder / "book.fb2")).empty());
+  EXPECT_EQ(Found(FileSystemNameToWide(folder / "Book.fb2")), std::vector<WideString>{u"Book.fb2"});
+  EXPECT_TRUE(Found(FileSystemNameToWide(folder / "book.fb2")).empty());
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
@@ -98,8 +97,8 @@ TEST(FileSearch, MissingFoldersAndEmptyResultsSetTheWindowsCodes) {
     WideString Pattern;
     uint32_t Error;
   } cases[] = {
-      {Wide(folder / "*.none"), ERROR_FILE_NOT_FOUND},
-      {Wide(folder / "missing/*"), ERROR_PATH_NOT_FOUND},
+      {FileSystemNameToWide(folder / "*.none"), ERROR_FILE_NOT_FOUND},
+      {FileSystemNameToWide(folder / "missing/*"), ERROR_PATH_NOT_FOUND},
       {u"", ERROR_PATH_NOT_FOUND},
   };
   for (const auto& c : cases) {
@@ -114,7 +113,7 @@ TEST(FileSearch, MissingFoldersAndEmptyResultsSetTheWindowsCodes) {
 TEST(FileSearch, NamesWithBytesThatAreNotUtf8AreFoundAndKept) {
   TempFolder folder;
   WriteRaw(folder / "\xFE\xFF.txt", 0);
-  const std::vector<WideString> names = Found(Wide(folder / "*.txt"));
+  const std::vector<WideString> names = Found(FileSystemNameToWide(folder / "*.txt"));
   ASSERT_EQ(names.size(), 1u);
   EXPECT_EQ(names[0], u"\xDCFE\xDCFF.txt");
   std::string bytes;

@@ -12,8 +12,6 @@
 
 namespace {
 
-WideString Wide(const std::string& bytes) { return FileSystemNameToWide(bytes); }
-
 void Touch(const std::string& path) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT, 0644);
   ASSERT_GE(fd, 0) << path;
@@ -50,18 +48,18 @@ TEST(FileSystem, AttributesComeFromTheFileStatus) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    EXPECT_EQ(GetFileAttributesW(Wide(folder / c.Name).c_str()), c.Attributes);
+    EXPECT_EQ(GetFileAttributesW(FileSystemNameToWide(folder / c.Name).c_str()), c.Attributes);
     EXPECT_EQ(GetFileAttributesA((folder / c.Name).c_str()), c.Attributes);
   }
-  EXPECT_EQ(GetFileAttributesW(Wide(folder / "none").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(FileSystemNameToWide(folder / "none").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(GetFileAttributesW(Wide(folder / "none/x").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(FileSystemNameToWide(folder / "none/x").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
 TEST(FileSystem, ReadOnlyTogglesTheOwnerWriteBit) {
   TempFolder folder;
-  const WideString name = Wide(folder / "f.txt");
+  const WideString name = FileSystemNameToWide(folder / "f.txt");
   Touch(folder / "f.txt");
   ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
   struct stat info {};
@@ -79,8 +77,8 @@ TEST(FileSystem, ReadOnlyTogglesTheOwnerWriteBit) {
 
 TEST(FileSystem, FoldersAreCreatedAndRemovedOneAtATime) {
   TempFolder folder;
-  const WideString sub = Wide(folder / "sub");
-  EXPECT_FALSE(CreateDirectoryW(Wide(folder / "a/b").c_str()));
+  const WideString sub = FileSystemNameToWide(folder / "sub");
+  EXPECT_FALSE(CreateDirectoryW(FileSystemNameToWide(folder / "a/b").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
   EXPECT_TRUE(CreateDirectoryW(sub.c_str()));
   EXPECT_FALSE(CreateDirectoryA((folder / "sub").c_str()));
@@ -88,7 +86,7 @@ TEST(FileSystem, FoldersAreCreatedAndRemovedOneAtATime) {
   Touch(folder / "sub/file");
   EXPECT_FALSE(RemoveDirectoryW(sub.c_str()));
   EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
-  EXPECT_FALSE(RemoveDirectoryW(Wide(folder / "sub/file").c_str()));
+  EXPECT_FALSE(RemoveDirectoryW(FileSystemNameToWide(folder / "sub/file").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
   EXPECT_FALSE(DeleteFileW(sub.c_str()));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
@@ -96,7 +94,7 @@ TEST(FileSystem, FoldersAreCreatedAndRemovedOneAtATime) {
   EXPECT_TRUE(RemoveDirectoryA((folder / "sub").c_str()));
   EXPECT_FALSE(RemoveDirectoryW(sub.c_str()));
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  EXPECT_FALSE(DeleteFileW(Wide(folder / "gone/file").c_str()));
+  EXPECT_FALSE(DeleteFileW(FileSystemNameToWide(folder / "gone/file").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
@@ -105,19 +103,19 @@ TEST(FileSystem, MoveNeverReplacesAnExistingTarget) {
   Touch(folder / "a");
   Touch(folder / "b");
   mkdir((folder / "dir").c_str(), 0755);
-  EXPECT_FALSE(MoveFileW(Wide(folder / "a").c_str(), Wide(folder / "b").c_str()));
+  EXPECT_FALSE(MoveFileW(FileSystemNameToWide(folder / "a").c_str(), FileSystemNameToWide(folder / "b").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-  EXPECT_FALSE(MoveFileW(Wide(folder / "a").c_str(), Wide(folder / "dir").c_str()));
+  EXPECT_FALSE(MoveFileW(FileSystemNameToWide(folder / "a").c_str(), FileSystemNameToWide(folder / "dir").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
   EXPECT_TRUE(Exists(folder / "a"));
-  EXPECT_FALSE(MoveFileW(Wide(folder / "missing").c_str(), Wide(folder / "c").c_str()));
+  EXPECT_FALSE(MoveFileW(FileSystemNameToWide(folder / "missing").c_str(), FileSystemNameToWide(folder / "c").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  EXPECT_FALSE(MoveFileW(Wide(folder / "a").c_str(), Wide(folder / "no/c").c_str()));
+  EXPECT_FALSE(MoveFileW(FileSystemNameToWide(folder / "a").c_str(), FileSystemNameToWide(folder / "no/c").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
   EXPECT_TRUE(MoveFileA((folder / "a").c_str(), (folder / "dir/c").c_str()));
   EXPECT_FALSE(Exists(folder / "a"));
   EXPECT_TRUE(Exists(folder / "dir/c"));
-  EXPECT_TRUE(MoveFileW(Wide(folder / "dir").c_str(), Wide(folder / "moved").c_str()));
+  EXPECT_TRUE(MoveFileW(FileSystemNameToWide(folder / "dir").c_str(), FileSystemNameToWide(folder / "moved").c_str()));
   EXPECT_TRUE(Exists(folder / "moved/c"));
 }
 
@@ -125,9 +123,9 @@ TEST(FileSystem, NamesWithBytesThatAreNotUtf8CanBeRenamedAndDeleted) {
   TempFolder folder;
   const std::string raw = folder / "\xE9t\xE9.fb2";  // Latin-1 bytes, not UTF-8
   Touch(raw);
-  const WideString wide = Wide(raw);
+  const WideString wide = FileSystemNameToWide(raw);
   EXPECT_EQ(GetFileAttributesW(wide.c_str()), FILE_ATTRIBUTE_ARCHIVE);
-  const WideString renamed = Wide(folder / "\xFF.fb2");
+  const WideString renamed = FileSystemNameToWide(folder / "\xFF.fb2");
   ASSERT_TRUE(MoveFileW(wide.c_str(), renamed.c_str()));
   EXPECT_TRUE(Exists(folder / "\xFF.fb2"));
   EXPECT_TRUE(DeleteFileW(renamed.c_str()));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "platform/base/Exception.h"
 #include "platform/base/StringLists.h"
 #include "platform/base/TempFolder.h"
@@ -55,6 +57,66 @@ TEST(TIniFile, IntegersAsTheClassLibraryReadsThem) {
     EXPECT_EQ(custom.ReadInteger("N", "Value", 99), c.Expected);
   }
   EXPECT_EQ(custom.ReadInteger("N", "Missing", 5), 5);
+}
+
+// What the file says, read from memory: the same answers as the profile calls give.
+TEST(TMemIniFile, AnswersAsTheProfileCallsDo) {
+  TempFolder folder;
+  const std::string name = folder / "memory.ini";
+  std::ofstream(name, std::ios::binary) << "; comment\r\n[Main]\r\n Name = \xC6 \r\nQuoted=\" a \"\r\nname=second\r\n"
+                                           "no key line\r\n[main]\r\nLater=1\r\n[Other]\r\nk='v'\r\n[Empty]\r\n";
+  TIniFile file(name);
+  TMemIniFile memory(name);
+  const struct {
+    const char* Section;
+    const char* Key;
+  } cases[] = {{"Main", "Name"}, {" MAIN ", "name"}, {"Main", "Quoted"}, {"Main", "Later"},
+               {"Other", "K"},   {"Other", "x"},     {"None", "k"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Section) + "/" + c.Key);
+    EXPECT_EQ(memory.ReadString(c.Section, c.Key, "default"), file.ReadString(c.Section, c.Key, "default"));
+  }
+  // A name is taken as far as a C string holds it.
+  const AnsiString withZero("Main\0x", 6);
+  EXPECT_EQ(memory.ReadString(withZero, "Name", "default"), file.ReadString(withZero, "Name", "default"));
+  // Names the file repeats are listed once, with the value a read gives.
+  TStringList list;
+  memory.ReadSectionValues("Main", list);
+  EXPECT_EQ(list.Text(), "Name=\xC6\r\nQuoted= a \r\n");
+  memory.ReadSections(list);
+  EXPECT_EQ(list.Text(), "Main\r\nOther\r\nEmpty\r\n");
+  for (const char* section : {"Main", "Other", "Empty", "None"}) {
+    SCOPED_TRACE(section);
+    EXPECT_EQ(memory.SectionExists(section), file.SectionExists(section));
+  }
+}
+
+TEST(TMemIniFile, WritesReachTheFileOnlyOnUpdate) {
+  TempFolder folder;
+  const std::string name = folder / "written.ini";
+  TMemIniFile memory(name);
+  memory.WriteString("Main", "Name", " padded ");
+  memory.WriteString("Main", "Size", "12");
+  memory.WriteString("Gone", "k", "v");
+  memory.WriteInteger("MAIN", "size", 14);
+  memory.DeleteKey("Main", "Name");
+  memory.EraseSection("Gone");
+  memory.WriteString("Last", "Name", "\xC6");
+  TIniFile file(name);
+  EXPECT_EQ(file.ReadString("Main", "Size", "missing"), "missing");
+  memory.UpdateFile();
+  TStringList list;
+  file.ReadSections(list);
+  EXPECT_EQ(list.Text(), "Main\r\nLast\r\n");
+  EXPECT_EQ(file.ReadString("Main", "Size", ""), "14");
+  EXPECT_EQ(file.ReadString("Last", "Name", ""), "\xC6");
+  memory.WriteString("Main", "Name", " padded ");
+  memory.UpdateFile();
+  EXPECT_EQ(TMemIniFile(name).ReadString("Main", "Name", ""), " padded ");
+
+  TMemIniFile inMissingFolder(folder / "none/test.ini");
+  inMissingFolder.WriteString("S", "k", "v");
+  EXPECT_THROW(inMissingFolder.UpdateFile(), EIniFileException);
 }
 
 }  // namespace

@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+// The number of entries in a folder.
+inline size_t EntryCount(const std::string& folder) {
+  return static_cast<size_t>(
+      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+}
+
 class TempFolder {
 public:
   TempFolder() {

@@ -67,7 +67,7 @@ protected:
   HDC Dc = CreateCompatibleDC(nullptr);
 };
 
-const WideStringView Sample = u"The quick brown fox, Съешь же ещё этих мягких булок!";
+const WideStringView SampleText = u"The quick brown fox, Съешь же ещё этих мягких булок!";
 
 TEST_F(FontTest, MetricsOfEveryLiberationFaceEqualTheFontTables) {
   const std::vector<int> heights = {-8, -11, -13, -16, -21, -27, -37, -53, 15, 24};
@@ -78,7 +78,7 @@ TEST_F(FontTest, MetricsOfEveryLiberationFaceEqualTheFontTables) {
       SCOPED_TRACE(face.FileName);
       EXPECT_NE(face.FileName.find("Liberation"), std::string::npos);
       EXPECT_FALSE(face.SyntheticBold || face.SyntheticItalic);
-      std::vector<TPeerMetrics> peer = PeerMetrics(face.FileName, Sample, heights);
+      std::vector<TPeerMetrics> peer = PeerMetrics(face.FileName, SampleText, heights);
       ASSERT_EQ(peer.size(), heights.size());
       for (size_t i = 0; i < heights.size(); ++i) {
         SCOPED_TRACE(heights[i]);
@@ -98,8 +98,8 @@ TEST_F(FontTest, MetricsOfEveryLiberationFaceEqualTheFontTables) {
         EXPECT_EQ(otm.otmsUnderscoreSize, peer[i].UnderscoreSize);
         EXPECT_EQ(otm.otmsStrikeoutPosition, peer[i].StrikeoutPosition);
         EXPECT_EQ(static_cast<int>(otm.otmsStrikeoutSize), peer[i].StrikeoutSize);
-        EXPECT_EQ(Extent(Sample).cx, peer[i].SampleExtent);
-        EXPECT_EQ(Extent(Sample).cy, peer[i].Height);
+        EXPECT_EQ(Extent(SampleText).cx, peer[i].SampleExtent);
+        EXPECT_EQ(Extent(SampleText).cy, peer[i].Height);
       }
     }
   }

@@ -21,10 +21,13 @@
 #include <vector>
 
 #include "../interchange/RPFDocumentDump.h"
+#include "platform/base/ScopeExit.h"
+#include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtClipboard.h"
 #include "richtext/edit/RPTInplace.h"
 #include "richtext/layout/view/RPViewTestData.h"
+#include "richtext/model/RPClipboardFormats.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableTestData.h"
@@ -67,7 +70,7 @@ struct TTableEditorScreen : testing::Test {
     Start = State();
   }
   // The document's native dump and the table's grid.
-  std::string State() { return Dump(Editor.EditData()) + DumpGrid(Table->Rows()); }
+  std::string State() { return DumpDrawLines(Editor.EditData()) + DumpGrid(Table->Rows()); }
 
   static QWidget& ViewportOf(TRPWindow& window) {
     auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());
@@ -220,6 +223,57 @@ TEST_F(TTableEditorScreen, TypingAfterAClickIntoACellGoesInAtTheClick) {
     Table->DestroyInplaceEditor();
     QApplication::processEvents();
   }
+}
+
+// The steps typed in a cell, handed to the document when the cell was left, are undone
+// while that cell is open again, by Ctrl+Z in it and by the document's undo command: the
+// open editor shows the text as it was and stays open; its own steps and the document's
+// are undone and redone in the order they were made, and nothing is lost.
+TEST_F(TTableEditorScreen, UndoingACellsStepsWhileItIsOpenRestoresItsEditor) {
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  Key(Qt::Key_End);
+  Key(Qt::Key_X, Qt::NoModifier, "x");
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(EditsCell(1, 2));
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  Key(Qt::Key_End);
+  Key(Qt::Key_Q, Qt::NoModifier, "q");
+  ASSERT_EQ(CellText(1, 1), "r1c1xq");
+  TRPTableInplaceEdit* editor = CellEditor();
+  const auto redo = [this] { Key(Qt::Key_Y, Qt::ControlModifier); };
+  const auto undoCommand = [this] {
+    Editor.Undo();
+    QApplication::processEvents();
+  };
+  const struct {
+    const char* Step;
+    std::function<void()> Act;
+    const char* Expected;
+  } steps[] = {
+      {"Ctrl+Z: the editor's own typing", [this] { Undo(); }, "r1c1x"},
+      {"Ctrl+Z: the document's record of the cell", [this] { Undo(); }, "r1c1"},
+      {"Ctrl+Y: the document's record first", redo, "r1c1x"},
+      {"Ctrl+Y: then the editor's typing", redo, "r1c1xq"},
+      {"the undo command", undoCommand, "r1c1x"},
+      {"the undo command again", undoCommand, "r1c1"},
+      // The caret is where the typing was taken back: typing goes on there.
+      {"typing", [this] { Key(Qt::Key_W, Qt::NoModifier, "w"); }, "r1c1w"},
+      {"Ctrl+Z of that typing", [this] { Undo(); }, "r1c1"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Step);
+    step.Act();
+    ASSERT_TRUE(EditsCell(1, 1));
+    EXPECT_EQ(CellEditor(), editor);
+    EXPECT_TRUE(CellEditor()->Window().Focused());
+    EXPECT_EQ(CellText(1, 1), step.Expected);
+  }
+  Table->DestroyInplaceEditor();
+  QApplication::processEvents();
+  EXPECT_EQ(State(), Start);
 }
 
 TEST_F(TTableEditorScreen, TabAndArrowsMoveFromCellToCellAndOutOfTheTable) {
@@ -769,11 +823,71 @@ TEST_F(TTableEditorScreen, HyperlinkModeIsOneForTheHostAndTheCell) {
   EXPECT_FALSE(inJumpMode(host));
 }
 
+// A hyperlink in a table cell takes its hover look under the mouse: in a cell of a
+// read-only document, and in the cell being edited while Ctrl holds the hyperlink mode.
+// The look is the style's hover background, counted in the window that shows the cell.
+TEST_F(TTableEditorScreen, AHyperlinkInACellIsDrawnHoveredUnderTheMouse) {
+  TFontInfo& link = *Style.TextStyles().Add();
+  link.FontName = "Arial";
+  link.Jump = true;
+  link.HoverBackColor = clLime;
+  TRPTableCellData& cell = *Table->GetCell(2, 2);
+  cell.Clear();
+  cell.AddRawText("link", Style.TextStyles().Count() - 1, 0);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  const auto limePixels = [](QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    int32_t count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) count += (image.pixel(x, y) & 0xFFFFFF) == 0x00FF00u;
+    return count;
+  };
+  const struct {
+    const char* Where;
+    bool Editing;
+  } cases[] = {{"a cell of a read-only document", false}, {"the cell being edited", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Where);
+    QWidget* window = &Host();
+    QPoint over = InCell(2, 2, 8, 8), away = InCell(0, 0);
+    if (c.Editing) {
+      Click(2, 2);
+      ASSERT_TRUE(EditsCell(2, 2));
+      window = &CellEditorWidget();
+      over -= EditorAt();
+      away = QPoint(window->width() - 2, window->height() - 2);
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+      QApplication::sendEvent(QApplication::focusWidget(), &press);
+    } else {
+      Editor.SetReadOnly(true);
+    }
+    QTest::mouseMove(window, away);
+    QApplication::processEvents();
+    EXPECT_EQ(limePixels(*window), 0);
+    QTest::mouseMove(window, over);
+    QApplication::processEvents();
+    EXPECT_GT(limePixels(*window), 0);
+    QTest::mouseMove(window, away);
+    QApplication::processEvents();
+    EXPECT_EQ(limePixels(*window), 0);
+    if (c.Editing) {
+      QKeyEvent release(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+      QApplication::sendEvent(QApplication::focusWidget(), &release);
+      Table->DestroyInplaceEditor();
+    } else {
+      Editor.SetReadOnly(false);
+    }
+    QApplication::processEvents();
+  }
+}
+
 // What happens in a cell being edited reaches the host's handlers, each once, with the
-// host as the sender: presses and releases, a right click, an item's hint.
+// host as the sender: the click that opens the cell, clicks, presses and releases in the
+// open cell (the host window's click with them), a right click, an item's hint, and the
+// hyperlink and the picture that pasted RTF asks the program for.
 TEST_F(TTableEditorScreen, TheHostHearsEachEventInAnEditedCellOnce) {
   std::map<std::string, int> heard;
-  const auto count = [&](TCustomRichPane* sender, const char* name) {
+  const auto count = [&](TObject* sender, const char* name) {
     EXPECT_EQ(sender, &Editor) << name;
     ++heard[name];
   };
@@ -783,36 +897,76 @@ TEST_F(TTableEditorScreen, TheHostHearsEachEventInAnEditedCellOnce) {
   Editor.OnRPMouseUp = [&](TCustomRichPane* s, TMouseButton, TShiftState, int32_t, int32_t, int32_t) {
     count(s, "mouse up");
   };
+  Editor.Window().OnClick = [&](TObject* s) { count(s == &Editor.Window() ? &Editor : s, "click"); };
   Editor.OnRPRightClick = [&](TCustomRichPane* s, const WideString&, int32_t, int32_t, int32_t) {
     count(s, "right click");
   };
   Editor.OnItemHint = [&](TCustomRichPane* s, TCustomRPFormattedData&, int32_t, WideString&) { count(s, "hint"); };
+  Editor.OnReadHyperlink = [&](TCustomRichPane* s, const AnsiString& target, const AnsiString&, TRPLoadFormat, int32_t&,
+                               TRPTag&, AnsiString&) {
+    EXPECT_EQ(target, "http://example.org/");
+    count(s, "hyperlink read");
+  };
+  Editor.OnImportPicture = [&](TCustomRichPane* s, const AnsiString& location, std::unique_ptr<TGraphic>&) {
+    EXPECT_EQ(location, "pic.png");
+    count(s, "picture request");
+  };
   Editor.Options |= rpoShowItemHints;
   Table->GetCell(1, 1)->GetItem(0)->Hint = "a hint";
   ASSERT_NO_FATAL_FAILURE(Show());
-  Click(1, 1);
-  ASSERT_TRUE(EditsCell(1, 1));
-  const struct {
-    const char* Event;
-    std::function<void()> Act;
-  } cases[] = {
-      {"mouse down", [&] { QTest::mousePress(&CellEditorWidget(), Qt::LeftButton, {}, InCell(1, 1) - EditorAt()); }},
-      {"mouse up", [&] { QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, InCell(1, 1) - EditorAt()); }},
-      {"right click", [&] { QTest::mouseClick(&CellEditorWidget(), Qt::RightButton, {}, InCell(1, 1) - EditorAt()); }},
-      {"hint", [&] { QTest::mouseMove(&CellEditorWidget(), InCell(1, 1, 8, 7) - EditorAt()); }},
+  const auto inCell = [this] { return InCell(1, 1) - EditorAt(); };
+  const auto paste = [this](const AnsiString& rtf) {
+    Clipboard().SetBuffer(RPClipboardFormats().RTF, rtf);
+    Key(Qt::Key_V, Qt::ControlModifier);
   };
+  const std::map<std::string, int> click{{"mouse down", 1}, {"mouse up", 1}, {"click", 1}};
+  const struct {
+    const char* Action;
+    std::function<void()> Act;
+    std::map<std::string, int> Heard;
+  } cases[] = {
+      {"a click that opens the cell", [&] { QTest::mouseClick(&Host(), Qt::LeftButton, {}, InCell(1, 1)); }, click},
+      {"a click in the open cell", [&] { QTest::mouseClick(&CellEditorWidget(), Qt::LeftButton, {}, inCell()); },
+       click},
+      {"a press",
+       [&] { QTest::mousePress(&CellEditorWidget(), Qt::LeftButton, {}, inCell()); },
+       {{"mouse down", 1}, {"mouse up", 0}, {"click", 0}}},
+      {"its release",
+       [&] { QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, inCell()); },
+       {{"mouse down", 0}, {"mouse up", 1}, {"click", 1}}},
+      {"a right click",
+       [&] { QTest::mouseClick(&CellEditorWidget(), Qt::RightButton, {}, inCell()); },
+       {{"right click", 1}, {"click", 0}}},
+      {"a hint", [&] { QTest::mouseMove(&CellEditorWidget(), InCell(1, 1, 8, 7) - EditorAt()); }, {{"hint", 1}}},
+      {"a pasted hyperlink",
+       [&] { paste("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://example.org/\"}{\\fldrslt link}}}"); },
+       {{"hyperlink read", 1}}},
+      {"a pasted picture field",
+       [&] { paste("{\\rtf1 {\\field{\\*\\fldinst INCLUDEPICTURE \"pic.png\"}{\\fldrslt }}}"); },
+       {{"picture request", 1}}},
+  };
+  // No click is the second of a double click: a short double-click time, waited out. The
+  // handlers count into this test's locals: they go with it.
+  QStyleHints& hints = *QGuiApplication::styleHints();
+  const TScopeExit restore([this, &hints, interval = hints.mouseDoubleClickInterval()] {
+    hints.setMouseDoubleClickInterval(interval);
+    Editor.OnRPMouseDown = Editor.OnRPMouseUp = nullptr;
+    Editor.Window().OnClick = nullptr;
+    Editor.OnRPRightClick = nullptr;
+    Editor.OnItemHint = nullptr;
+    Editor.OnReadHyperlink = nullptr;
+    Editor.OnImportPicture = nullptr;
+  });
+  hints.setMouseDoubleClickInterval(100);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.Event);
+    SCOPED_TRACE(c.Action);
+    QTest::qWait(150);
     heard.clear();
     c.Act();
     QApplication::processEvents();
     ASSERT_TRUE(EditsCell(1, 1));
-    EXPECT_EQ(heard[c.Event], 1);
+    for (const auto& [event, times] : c.Heard) EXPECT_EQ(heard[event], times) << event;
   }
-  // The handlers count into this test's locals: they go with it.
-  Editor.OnRPMouseDown = Editor.OnRPMouseUp = nullptr;
-  Editor.OnRPRightClick = nullptr;
-  Editor.OnItemHint = nullptr;
 }
 
 TEST_F(TTableEditorScreen, ControlActionsInACellAreTheHosts) {
@@ -877,6 +1031,25 @@ TEST_F(TTableEditorScreen, ADropOntoACellGoesInThroughTheCellsEditor) {
   Editor.Undo();
   QApplication::processEvents();
   EXPECT_EQ(State(), Start);
+}
+
+// Text dragged over the cell being edited drops where the mouse is in that cell, the
+// editor staying open; the drop is one step of the cell.
+TEST_F(TTableEditorScreen, ADropOntoTheEditedCellLandsAtTheDropPoint) {
+  Table->GetCell(1, 1)->Clear();
+  Table->GetCell(1, 1)->AddRawText("one two words", 0, 0);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  Click(1, 1);
+  ASSERT_TRUE(EditsCell(1, 1));
+  const QPoint at = CellPointAt(5);
+  CellEditor()->EditData().MoveCaretHome(true);
+  QMimeData text;
+  text.setText("Z");
+  EXPECT_EQ(DropOnHost(CellEditorWidget(), at - EditorAt(), text), Qt::CopyAction);
+  ASSERT_TRUE(EditsCell(1, 1));
+  EXPECT_EQ(CellText(1, 1), "one Ztwo words");
+  Undo();
+  EXPECT_EQ(CellText(1, 1), "one two words");
 }
 
 // A drag of the document's selection over a table it contains drops nothing there.

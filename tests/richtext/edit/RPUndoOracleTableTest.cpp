@@ -382,7 +382,7 @@ protected:
     data.RedoList->Clear();
     return result;
   }
-  std::string State(TRPTableItemInfo& table) { return Dump(Editor.EditData()) + DumpGrid(table.Rows()); }
+  std::string State(TRPTableItemInfo& table) { return DumpDrawLines(Editor.EditData()) + DumpGrid(table.Rows()); }
 
   // A few characters, Enter or Backspace at random places of the cell being edited.
   void TypeInCell(TRPTableItemInfo& table) {

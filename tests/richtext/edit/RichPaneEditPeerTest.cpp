@@ -7,6 +7,7 @@
 #include <QString>
 #include <string>
 
+#include "QtUtf8.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/Sound.h"
 #include "platform/gui/Forms.h"
@@ -18,10 +19,6 @@
 #include "richtext/model/RPTextItems.h"
 
 namespace {
-
-std::string Utf8(const WideString& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
-}
 
 TEST(RichPaneEditPeerTest, LibreOfficeRtfGoesInAtTheCaret) {
   const TRtfPeerFiles& files = EditorRtfPeerFiles();

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "../interchange/RPFDocumentDump.h"
+#include "QtUtf8.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/Sound.h"
 #include "platform/base/Streams.h"
@@ -43,10 +44,6 @@ namespace {
 
 // Text styles: 0 plain 8-bit, 1 Unicode (the default Unicode style), 2 Unicode bold.
 constexpr int32_t PlainStyle = 0, UnicodeStyle = 1, BoldStyle = 2;
-
-std::string Utf8(const std::u16string& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
-}
 
 struct RichPaneEditTest : testing::Test {
   RichPaneEditTest() {
@@ -81,14 +78,19 @@ struct RichPaneEditTest : testing::Test {
   }
 
   QWidget& Widget() { return *Editor.Window().Widget(); }
-  // One key pressed and released, with the text it types.
+  // One key pressed and released, with the text it types: to the editor's window, or (when
+  // KeysToTheFocus) to the widget of the form that has the focus, as the window system
+  // gives keys (a cell's editor while it edits the cell).
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString()) {
+    QWidget* focus = QApplication::focusWidget();
+    QWidget& target = KeysToTheFocus && focus && Form.Widget()->isAncestorOf(focus) ? *focus : Widget();
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(&Widget(), &press);
+    QApplication::sendEvent(&target, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(&Widget(), &release);
+    QApplication::sendEvent(&target, &release);
     QApplication::processEvents();
   }
+  bool KeysToTheFocus = false;
   // Each character typed as the keyboard gives it: a Latin letter with its key, any
   // other character without one.
   void Type(const std::u16string& text) {
@@ -105,11 +107,12 @@ struct RichPaneEditTest : testing::Test {
 
   TRPEditRPData& Data() { return Editor.EditData(); }
   void SetCurrentStyle(int32_t styleNo) { Editor.SetCurTextStyleNo(styleNo); }
-  // The draw items: item, offset, length and place.
-  std::string Layout() {
+  // The draw items: item, offset, length and place (of the editor's document or another's).
+  std::string Layout() { return Layout(Data()); }
+  static std::string Layout(TRPEditRPData& data) {
     std::ostringstream out;
-    for (int32_t d = 0; d < Data().DrawItems.Count(); ++d) {
-      const TRPDrawLineInfo& item = *Data().DrawItems[d];
+    for (int32_t d = 0; d < data.DrawItems.Count(); ++d) {
+      const TRPDrawLineInfo& item = *data.DrawItems[d];
       out << item.ItemNo << ":" << item.Offs << ":" << item.Length << "@" << item.Left << "," << item.Top << " ";
     }
     return out.str();
@@ -136,36 +139,77 @@ struct RichPaneEditTest : testing::Test {
     auto* area = qobject_cast<QAbstractScrollArea*>(Editor.Window().Widget());
     return area ? *area->viewport() : Widget();
   }
-  // A random mouse action over the document's visible part: a click (with Shift or
-  // without), a double click or a drag; what it was, for the script.
-  std::string MouseAction(const std::function<int32_t(int32_t)>& rand) {
+  // A random mouse action over the document's visible part (or over area, in the editor's
+  // client area): a click (with Shift or without), a double click or a drag; what it was,
+  // for the script. The events go where the window system sends them: to the widget under
+  // the point where the button goes down (a cell's editor over its cell), which keeps the
+  // mouse until the release.
+  std::string MouseAction(const std::function<int32_t(int32_t)>& rand, const QRect& area = QRect()) {
     const int32_t height = std::clamp(Data().DocumentHeight - Data().GetVOffs(), 1, 270);
-    const QPoint at(rand(390), rand(height)), to(rand(390), rand(height));
+    const QRect within = area.isEmpty() ? QRect(0, 0, 390, height) : area;
+    const auto pick = [&] { return within.topLeft() + QPoint(rand(within.width()), rand(within.height())); };
+    const QPoint at = pick(), to = pick();
+    QWidget* top = Viewport().window();
+    QWidget* target = top->childAt(Viewport().mapTo(top, at));
+    if (!target) target = &Viewport();
+    const auto local = [&](QPoint p) { return target->mapFromGlobal(Viewport().mapToGlobal(p)); };
     const auto where = [](QPoint p) { return std::to_string(p.x()) + "," + std::to_string(p.y()); };
     std::string action;
     switch (rand(4)) {
       case 0:
-        QTest::mouseClick(&Viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, local(at));
         action = "click " + where(at);
         break;
       case 1:
-        QTest::mouseClick(&Viewport(), Qt::LeftButton, Qt::ShiftModifier, at);
+        QTest::mouseClick(target, Qt::LeftButton, Qt::ShiftModifier, local(at));
         action = "shift+click " + where(at);
         break;
       case 2:
-        QTest::mouseDClick(&Viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        // As the platform gives it: a click, then the second press as a double click, and
+        // its release.
+        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, local(at));
+        QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, local(at));
+        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, local(at));
         action = "double click " + where(at);
         break;
       default:
-        QTest::mousePress(&Viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseMove(&Viewport(), (at + to) / 2);
-        QTest::mouseMove(&Viewport(), to);
-        QTest::mouseRelease(&Viewport(), Qt::LeftButton, Qt::NoModifier, to);
+        QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, local(at));
+        QTest::mouseMove(target, local((at + to) / 2));
+        QTest::mouseMove(target, local(to));
+        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, local(to));
         action = "drag " + where(at) + " to " + where(to);
         break;
     }
     QApplication::processEvents();
     return action;
+  }
+  // A random event of the random scripts: a mouse action (one in four; with a table, half
+  // of them over the table), a character typed, or one of the editing and moving keys.
+  std::string RandomEvent(const std::function<int32_t(int32_t)>& rand, const QRect& table = QRect()) {
+    static const std::u16string characters = u"ab c\u0436\u0443\u03A9\u65E5 .";
+    static const struct {
+      int Key;
+      Qt::KeyboardModifiers Modifiers;
+      const char* Text;
+    } keys[] = {
+        {Qt::Key_Backspace, Qt::NoModifier, "\b"}, {Qt::Key_Delete, Qt::NoModifier, "\x7f"},
+        {Qt::Key_Return, Qt::NoModifier, "\r"},    {Qt::Key_Return, Qt::ShiftModifier, "\r"},
+        {Qt::Key_Tab, Qt::NoModifier, "\t"},       {Qt::Key_Left, Qt::NoModifier, ""},
+        {Qt::Key_Right, Qt::NoModifier, ""},       {Qt::Key_Up, Qt::NoModifier, ""},
+        {Qt::Key_Down, Qt::NoModifier, ""},        {Qt::Key_Left, Qt::ShiftModifier, ""},
+        {Qt::Key_Right, Qt::ShiftModifier, ""},    {Qt::Key_Home, Qt::ShiftModifier, ""},
+        {Qt::Key_End, Qt::NoModifier, ""},         {Qt::Key_Z, Qt::ControlModifier, ""},
+        {Qt::Key_Y, Qt::ControlModifier, ""},
+    };
+    if (rand(4) == 0) return MouseAction(rand, !table.isEmpty() && rand(2) == 0 ? table : QRect());
+    if (rand(2) == 0) {
+      const char16_t ch = characters[static_cast<size_t>(rand(static_cast<int32_t>(characters.size())))];
+      Type(std::u16string(1, ch));
+      return "type " + Utf8(std::u16string(1, ch));
+    }
+    const auto& key = keys[rand(static_cast<int32_t>(std::size(keys)))];
+    Key(key.Key, key.Modifiers, key.Text);
+    return std::to_string(key.Key) + "/" + std::to_string(key.Modifiers);
   }
 
   TRPStyle Style{nullptr};
@@ -1073,21 +1117,6 @@ TEST_F(RichPaneEditTest, RandomKeyScripts) {
   Editor.Options |= rpoDisallowDrag;
   std::mt19937 rng;
   const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
-  const std::u16string characters = u"ab c\u0436\u0443\u03A9\u65E5 .";
-  const struct {
-    int Key;
-    Qt::KeyboardModifiers Modifiers;
-    const char* Text;
-  } keys[] = {
-      {Qt::Key_Backspace, Qt::NoModifier, "\b"}, {Qt::Key_Delete, Qt::NoModifier, "\x7f"},
-      {Qt::Key_Return, Qt::NoModifier, "\r"},    {Qt::Key_Return, Qt::ShiftModifier, "\r"},
-      {Qt::Key_Tab, Qt::NoModifier, "\t"},       {Qt::Key_Left, Qt::NoModifier, ""},
-      {Qt::Key_Right, Qt::NoModifier, ""},       {Qt::Key_Up, Qt::NoModifier, ""},
-      {Qt::Key_Down, Qt::NoModifier, ""},        {Qt::Key_Left, Qt::ShiftModifier, ""},
-      {Qt::Key_Right, Qt::ShiftModifier, ""},    {Qt::Key_Home, Qt::ShiftModifier, ""},
-      {Qt::Key_End, Qt::NoModifier, ""},         {Qt::Key_Z, Qt::ControlModifier, ""},
-      {Qt::Key_Y, Qt::ControlModifier, ""},
-  };
   for (uint32_t seed = 1; seed <= 8; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     rng.seed(seed);
@@ -1101,17 +1130,7 @@ TEST_F(RichPaneEditTest, RandomKeyScripts) {
     const std::string original = Dump(Data());
     std::string script;
     for (int32_t n = 0; n < 40; ++n) {
-      if (rand(4) == 0) {
-        script += MouseAction(rand) + "; ";
-      } else if (rand(2) == 0) {
-        const char16_t ch = characters[static_cast<size_t>(rand(static_cast<int32_t>(characters.size())))];
-        script += "type " + Utf8(std::u16string(1, ch)) + "; ";
-        Type(std::u16string(1, ch));
-      } else {
-        const auto& key = keys[rand(static_cast<int32_t>(std::size(keys)))];
-        script += std::to_string(key.Key) + "/" + std::to_string(key.Modifiers) + "; ";
-        Key(key.Key, key.Modifiers, key.Text);
-      }
+      script += RandomEvent(rand) + "; ";
       ASSERT_EQ(DocumentFault(Data()), "") << script;
       const std::string partial = Layout();
       Editor.Reformat();
@@ -1120,4 +1139,106 @@ TEST_F(RichPaneEditTest, RandomKeyScripts) {
     for (int32_t guard = 0; Editor.CanUndo() && guard < 1000; ++guard) Editor.Undo();
     ASSERT_EQ(Dump(Data()), original) << script;
   }
+}
+
+// Shift+Enter beside a table starts a paragraph: nothing shares a line with a table.
+TEST_F(RichPaneEditTest, ShiftEnterBesideATableStartsAParagraph) {
+  const struct {
+    const char* Where;
+    int32_t Offset;
+    const char* Expected;
+  } cases[] = {{"after the table", 1, "N0:before|N-60:<-60>|N0:|N0:after|"},
+               {"before the table", 0, "N0:before|N0:|N-60:<-60>|N0:after|"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Where);
+    Data().Clear();
+    Data().AddRawText("before", PlainStyle, 0);
+    Data().AddItem("", std::make_unique<TRPTableItemInfo>(1, 2, &Data()));
+    Data().AddRawText("after", PlainStyle, 0);
+    Editor.Format();
+    Editor.ClearUndo();
+    const std::string original = Dump(Data());
+    Data().SetSelectionBounds(1, c.Offset, 1, c.Offset);
+    Data().SetCaretAtItemPos(1, c.Offset);
+    Key(Qt::Key_Return, Qt::ShiftModifier, "\r");
+    EXPECT_EQ(DocumentFault(Data()), "");
+    EXPECT_EQ(Items(), c.Expected);
+    Editor.Undo();
+    EXPECT_EQ(Dump(Data()), original);
+  }
+}
+
+// The random scripts over a document with a table, half of the mouse actions inside the
+// table: clicks open cells' editors there, keys go to the widget with the focus, drags
+// select cells. After every event the document and the open cell's document keep their
+// rules and their layouts are those of a whole new pass; once the cell is left, undoing
+// everything gives the original document back.
+TEST_F(RichPaneEditTest, RandomKeyAndMouseScriptsInATable) {
+  Style.TextStyles()[PlainStyle]->Charset = ANSI_CHARSET;
+  Editor.LiveSpellingMode = rplspManualStart;
+  Editor.Options |= rpoDisallowDrag;
+  KeysToTheFocus = true;
+  std::mt19937 rng;
+  const auto rand = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
+  const auto tableOf = [this]() -> TRPTableItemInfo* {
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i)
+      if (auto* table = dynamic_cast<TRPTableItemInfo*>(Data().GetItem(i))) return table;
+    return nullptr;
+  };
+  // The table's box in the editor's client area (empty when the table went).
+  const auto tableBox = [&] {
+    TRPTableItemInfo* table = tableOf();
+    if (!table) return QRect();
+    table->UpdatePosition();
+    const TPoint at = table->GetPosition();
+    return QRect(at.X - Data().GetHOffs(), at.Y - Data().GetVOffs(), table->GetWidth(), table->GetHeight())
+        .intersected(QRect(0, 0, 390, 270));
+  };
+  int32_t cellEvents = 0;
+  for (uint32_t seed = 1; seed <= 6; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    rng.seed(seed);
+    Data().Clear();
+    Data().AddRawText("plain text before", PlainStyle, 0);
+    auto table = std::make_unique<TRPTableItemInfo>(2 + rand(2), 2 + rand(2), &Data());
+    for (int32_t r = 0; r < table->Rows().GetRowCount(); ++r)
+      for (int32_t c = 0; c < table->Rows().GetColCount(); ++c) {
+        TRPTableCellData& cell = *table->GetCell(r, c);
+        cell.Clear();
+        cell.AddRawText("cell " + std::to_string(r) + std::to_string(c), PlainStyle, 0);
+        if (rand(2)) cell.AddTextW(u"\u0436\u0443\u043A", UnicodeStyle, TRPTag(), -1);
+      }
+    table->SetCellPadding(2);
+    Data().AddItem("", std::move(table));
+    Data().AddRawText("plain text after", PlainStyle, 0);
+    Editor.Format();
+    Editor.ClearUndo();
+    const std::string original = Dump(Data());
+    std::string script;
+    for (int32_t n = 0; n < 50; ++n) {
+      script += RandomEvent(rand, tableBox()) + "; ";
+      ASSERT_EQ(DocumentFault(Data()), "") << script;
+      TCustomRichPaneEdit& inner = Editor.InnermostEditor();
+      if (&inner != &Editor) {
+        ++cellEvents;
+        TRPEditRPData& cell = inner.EditData();
+        ASSERT_EQ(DocumentFault(cell), "") << script;
+        const std::string partial = Layout(cell);
+        inner.Reformat();
+        ASSERT_EQ(Layout(cell), partial) << script;
+        continue;
+      }
+      const std::string partial = Layout();
+      Editor.Reformat();
+      ASSERT_EQ(Layout(), partial) << script;
+    }
+    if (TRPTableItemInfo* table = tableOf()) table->DestroyInplaceEditor();
+    QApplication::processEvents();
+    for (int32_t guard = 0; Editor.CanUndo() && guard < 1000; ++guard) {
+      Editor.Undo();
+      QApplication::processEvents();
+    }
+    ASSERT_EQ(Dump(Data()), original) << script;
+  }
+  EXPECT_GT(cellEvents, 40) << "events with a cell open";
 }

@@ -109,8 +109,6 @@ TEST(RPFLists, ADraggedSelectionCarriesTheMarkersBeforeItAndItsCutParagraphsList
 
 namespace {
 
-constexpr uint32_t SaveStyles = rpfoSaveTextStyles | rpfoSaveParaStyles;
-
 TEST(RPFLists, LoadingReplacesTheListStylesWithTheirIdentifiers) {
   TRPFPane source(SaveStyles);
   AddDecimalList(source.Style);

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr uint32_t SaveStyles = rpfoSaveTextStyles | rpfoSaveParaStyles;
-
 void AddRed(TRPStyle& style) {
   TFontInfo& red = *style.TextStyles().Add();
   red.StyleName = "Red";

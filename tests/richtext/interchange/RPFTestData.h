@@ -17,6 +17,9 @@
 #include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
 
+// The options that write the text and paragraph style collections with the document.
+inline constexpr uint32_t SaveStyles = rpfoSaveTextStyles | rpfoSaveParaStyles;
+
 struct TRPFPane {
   explicit TRPFPane(uint32_t options = 0) {
     Pane.SetStyle(&Style);

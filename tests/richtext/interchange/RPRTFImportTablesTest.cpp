@@ -7,7 +7,7 @@
 
 namespace {
 
-std::string Doc(const std::string& body) {
+std::string TableDoc(const std::string& body) {
   return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"
          "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}" +
          body + "}";
@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(RPRTFImportTables, RowsOfCellsBecomeATable) {
-  ASSERT_EQ(F.Import(Doc(Row({1440, 2880}, {"a", "b"}) + Row({1440, 2880}, {"c", "d"}) + "\\pard after\\par")),
+  ASSERT_EQ(F.Import(TableDoc(Row({1440, 2880}, {"a", "b"}) + Row({1440, 2880}, {"c", "d"}) + "\\pard after\\par")),
             rtf_ec_OK);
   EXPECT_EQ(Dump(), Lines({"table 2x2 p=0 N", "  cell 0,0 span 1x1", "    text s=0 p=0 N 'a'", "  cell 0,1 span 1x1",
                            "    text s=0 p=0 N 'b'", "  cell 1,0 span 1x1", "    text s=0 p=0 N 'c'",
@@ -75,7 +75,8 @@ TEST_F(RPRTFImportTables, BoundariesWithinOneTwipShareAColumn) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.SecondRowBoundary);
     TImportFixture f;
-    ASSERT_EQ(f.Import(Doc(Row({1000, 2000}, {"a", "b"}) + Row({c.SecondRowBoundary, 2000}, {"c", "d"}))), rtf_ec_OK);
+    ASSERT_EQ(f.Import(TableDoc(Row({1000, 2000}, {"a", "b"}) + Row({c.SecondRowBoundary, 2000}, {"c", "d"}))),
+              rtf_ec_OK);
     auto* table = dynamic_cast<TRPTableItemInfo*>(f.Data().GetItem(0));
     ASSERT_NE(table, nullptr);
     std::string grid = std::to_string(table->Rows().GetColCount()) + " columns:";
@@ -91,12 +92,13 @@ TEST_F(RPRTFImportTables, BoundariesWithinOneTwipShareAColumn) {
 }
 
 TEST_F(RPRTFImportTables, HorizontalAndVerticalMerges) {
-  ASSERT_EQ(F.Import(Doc(Row({1000, 2000, 3000}, {"a", "", "c"}, "", "") +
-                         "\\trowd\\clvmgf\\cellx1000\\clmgf\\cellx2000"
-                         "\\clmrg\\cellx3000\\pard\\intbl d\\cell e\\cell\\cell\\row "
-                         "\\trowd\\clvmrg\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell f\\cell g\\cell\\row "
-                         "\\trowd\\clvmrg\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell h\\cell i\\cell\\row")),
-            rtf_ec_OK);
+  ASSERT_EQ(
+      F.Import(TableDoc(Row({1000, 2000, 3000}, {"a", "", "c"}, "", "") +
+                        "\\trowd\\clvmgf\\cellx1000\\clmgf\\cellx2000"
+                        "\\clmrg\\cellx3000\\pard\\intbl d\\cell e\\cell\\cell\\row "
+                        "\\trowd\\clvmrg\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell f\\cell g\\cell\\row "
+                        "\\trowd\\clvmrg\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell h\\cell i\\cell\\row")),
+      rtf_ec_OK);
   TRPTableItemInfo& table = Table();
   ASSERT_EQ(table.Rows().GetRowCount(), 4);
   ASSERT_EQ(table.Rows().GetColCount(), 3);
@@ -116,14 +118,15 @@ TEST_F(RPRTFImportTables, HorizontalAndVerticalMerges) {
 
 TEST_F(RPRTFImportTables, MergedCellsKeepTheirText) {
   // Text in a cell merged into another joins that cell.
-  ASSERT_EQ(F.Import(Doc("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row ")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row ")),
+            rtf_ec_OK);
   EXPECT_EQ(TImportFixture::PlainText(*Table().GetCell(0, 0)), "a\nb");
 }
 
 TEST_F(RPRTFImportTables, HeadingRowsColoursBordersAndAlignment) {
   const std::string cell = "\\clcbpat1\\clvertalc\\clbrdrl\\brdrs\\brdrw15\\brdrcf2\\clbrdrr\\brdrs\\brdrw15\\brdrcf1";
   const std::string row = "\\trhdr\\trbrdrl\\brdrs\\brdrw30\\brdrcf1\\trbrdrr\\brdrs\\brdrw30\\brdrcf2";
-  ASSERT_EQ(F.Import(Doc(Row({1000}, {"h1"}, row, cell) + Row({1000}, {"h2"}, row, cell) + Row({1000}, {"x"}))),
+  ASSERT_EQ(F.Import(TableDoc(Row({1000}, {"h1"}, row, cell) + Row({1000}, {"h2"}, row, cell) + Row({1000}, {"x"}))),
             rtf_ec_OK);
   TRPTableItemInfo& table = Table();
   EXPECT_EQ(table.GetHeadingRowCount(), 2);
@@ -145,16 +148,16 @@ TEST_F(RPRTFImportTables, HeadingRowsColoursBordersAndAlignment) {
 
 TEST_F(RPRTFImportTables, ThinBordersAreAtLeastOnePixel) {
   // 5 twips are a third of a pixel, yet more than 4 twips: 1 pixel.
-  ASSERT_EQ(F.Import(Doc(Row({1000}, {"a"}, "", "\\clbrdrt\\brdrs\\brdrw5"))), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc(Row({1000}, {"a"}, "", "\\clbrdrt\\brdrs\\brdrw5"))), rtf_ec_OK);
   EXPECT_EQ(Table().GetCellBorderWidth(), 1);
   TImportFixture g;
-  ASSERT_EQ(g.Import(Doc(Row({1000}, {"a"}, "", "\\clbrdrt\\brdrs\\brdrw3"))), rtf_ec_OK);
+  ASSERT_EQ(g.Import(TableDoc(Row({1000}, {"a"}, "", "\\clbrdrt\\brdrs\\brdrw3"))), rtf_ec_OK);
   EXPECT_EQ(dynamic_cast<TRPTableItemInfo&>(*g.Data().GetItem(0)).GetCellBorderWidth(), 0);
 }
 
 TEST_F(RPRTFImportTables, WidthsInTwipsPercentAndPixels) {
-  ASSERT_EQ(F.Import(Doc("\\trowd\\trftsWidth2\\trwWidth5000\\clftsWidth3\\clwWidth1500\\cellx1500"
-                         "\\clftsWidth2\\clwWidth2500\\cellx4000\\pard\\intbl a\\cell b\\cell\\row ")),
+  ASSERT_EQ(F.Import(TableDoc("\\trowd\\trftsWidth2\\trwWidth5000\\clftsWidth3\\clwWidth1500\\cellx1500"
+                              "\\clftsWidth2\\clwWidth2500\\cellx4000\\pard\\intbl a\\cell b\\cell\\row ")),
             rtf_ec_OK);
   TRPTableItemInfo& table = Table();
   EXPECT_EQ(table.GetBestWidth(), -100);  // 5000 fiftieths of a percent
@@ -162,9 +165,10 @@ TEST_F(RPRTFImportTables, WidthsInTwipsPercentAndPixels) {
   EXPECT_EQ(table.GetCell(0, 1)->BestWidth, -50);
 
   TImportFixture g;
-  ASSERT_EQ(g.Import(Doc("\\trowd\\richpanetbw300\\richpanecbw80\\richpanecbh30\\cellx1500\\richpanecbw120\\cellx4000"
-                         "\\pard\\intbl a\\cell b\\cell\\row ")),
-            rtf_ec_OK);
+  ASSERT_EQ(
+      g.Import(TableDoc("\\trowd\\richpanetbw300\\richpanecbw80\\richpanecbh30\\cellx1500\\richpanecbw120\\cellx4000"
+                        "\\pard\\intbl a\\cell b\\cell\\row ")),
+      rtf_ec_OK);
   auto& pixels = dynamic_cast<TRPTableItemInfo&>(*g.Data().GetItem(0));
   EXPECT_EQ(pixels.GetBestWidth(), 300);
   EXPECT_EQ(pixels.GetCell(0, 0)->BestWidth, 80);
@@ -172,7 +176,7 @@ TEST_F(RPRTFImportTables, WidthsInTwipsPercentAndPixels) {
   EXPECT_EQ(pixels.GetCell(0, 1)->BestWidth, 120);
 
   TImportFixture h;
-  ASSERT_EQ(h.Import(Doc("\\trowd\\trftsWidth3\\trwWidth4500\\trrh-600\\cellx1500\\pard\\intbl a\\cell\\row ")),
+  ASSERT_EQ(h.Import(TableDoc("\\trowd\\trftsWidth3\\trwWidth4500\\trrh-600\\cellx1500\\pard\\intbl a\\cell\\row ")),
             rtf_ec_OK);
   auto& twips = dynamic_cast<TRPTableItemInfo&>(*h.Data().GetItem(0));
   EXPECT_EQ(twips.GetBestWidth(), 300);
@@ -180,7 +184,7 @@ TEST_F(RPRTFImportTables, WidthsInTwipsPercentAndPixels) {
 }
 
 TEST_F(RPRTFImportTables, ATableWithoutWidthMayTakeTheWidthOfItsBoundaries) {
-  const std::string rtf = Doc("\\trowd\\trleft720\\cellx2160\\cellx3600\\pard\\intbl a\\cell b\\cell\\row ");
+  const std::string rtf = TableDoc("\\trowd\\trleft720\\cellx2160\\cellx3600\\pard\\intbl a\\cell b\\cell\\row ");
   ASSERT_EQ(F.Import(rtf), rtf_ec_OK);
   EXPECT_EQ(Table().GetBestWidth(), 0);  // by default no width
   TImportFixture g;
@@ -190,9 +194,10 @@ TEST_F(RPRTFImportTables, ATableWithoutWidthMayTakeTheWidthOfItsBoundaries) {
 }
 
 TEST_F(RPRTFImportTables, PaddingIsAveragedAndTakenOffTheWidths) {
-  ASSERT_EQ(F.Import(Doc(Row({1440}, {"a"}, "\\trpaddl60\\trpaddfl3\\trpaddr90\\trpaddfr3\\trpaddt15\\trpaddft3") +
-                         Row({1440}, {"b"}, "\\trpaddl60\\trpaddfl3\\trpaddr90\\trpaddfr3\\trpaddt15\\trpaddft3"))),
-            rtf_ec_OK);
+  ASSERT_EQ(
+      F.Import(TableDoc(Row({1440}, {"a"}, "\\trpaddl60\\trpaddfl3\\trpaddr90\\trpaddfr3\\trpaddt15\\trpaddft3") +
+                        Row({1440}, {"b"}, "\\trpaddl60\\trpaddfl3\\trpaddr90\\trpaddfr3\\trpaddt15\\trpaddft3"))),
+      rtf_ec_OK);
   TRPTableItemInfo& table = Table();
   EXPECT_EQ(table.GetCellPadding(), 4);  // (4 + 6 + 1) / 3 = 3.67
   EXPECT_EQ(table.GetCell(0, 0)->BestWidth, 96 - 8);
@@ -200,7 +205,7 @@ TEST_F(RPRTFImportTables, PaddingIsAveragedAndTakenOffTheWidths) {
 
 TEST_F(RPRTFImportTables, SpacingBetweenCellsAndAtTheBorder) {
   const std::string spacing = "\\trspdl30\\trspdfl3\\trspdr45\\trspdfr3\\trspdt15\\trspdft3\\trspdb30\\trspdfb3";
-  ASSERT_EQ(F.Import(Doc(Row({1000}, {"a"}, spacing) + Row({1000}, {"b"}, spacing) + Row({1000}, {"c"}, spacing))),
+  ASSERT_EQ(F.Import(TableDoc(Row({1000}, {"a"}, spacing) + Row({1000}, {"b"}, spacing) + Row({1000}, {"c"}, spacing))),
             rtf_ec_OK);
   TRPTableItemInfo& table = Table();
   EXPECT_EQ(table.GetCellHSpacing(), 5);  // left 2 + right 3
@@ -211,7 +216,7 @@ TEST_F(RPRTFImportTables, SpacingBetweenCellsAndAtTheBorder) {
 
 TEST_F(RPRTFImportTables, TheTableParagraphStyleFollowsTheMode) {
   F.Style.ParaStyles()[0]->LeftIndent = 20;
-  const std::string rtf = Doc("\\trowd\\trqc\\cellx1000\\pard\\intbl a\\cell\\row ");
+  const std::string rtf = TableDoc("\\trowd\\trqc\\cellx1000\\pard\\intbl a\\cell\\row ");
   ASSERT_EQ(F.Import(rtf), rtf_ec_OK);
   EXPECT_EQ(F.Data().GetItemPara(0), 0);  // closest: style 0
   TImportFixture g;
@@ -232,11 +237,11 @@ TEST_F(RPRTFImportTables, TheTableParagraphStyleFollowsTheMode) {
 }
 
 TEST_F(RPRTFImportTables, NestedTablesGoIntoTheirCells) {
-  ASSERT_EQ(
-      F.Import(Doc("\\trowd\\cellx2000\\cellx4000\\pard\\intbl outer a\\cell "
-                   "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000"
-                   "\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap1 outer b\\cell\\row \\pard after\\par")),
-      rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc(
+                "\\trowd\\cellx2000\\cellx4000\\pard\\intbl outer a\\cell "
+                "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000"
+                "\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap1 outer b\\cell\\row \\pard after\\par")),
+            rtf_ec_OK);
   EXPECT_EQ(Dump(), Lines({"table 1x2 p=0 N", "  cell 0,0 span 1x1", "    text s=0 p=0 N 'outer a'",
                            "  cell 0,1 span 1x1", "    table 1x2 p=0 N", "      cell 0,0 span 1x1",
                            "        text s=0 p=0 N 'n1'", "      cell 0,1 span 1x1", "        text s=0 p=0 N 'n2'",
@@ -244,7 +249,7 @@ TEST_F(RPRTFImportTables, NestedTablesGoIntoTheirCells) {
 }
 
 TEST_F(RPRTFImportTables, TablesNestTwice) {
-  ASSERT_EQ(F.Import(Doc(
+  ASSERT_EQ(F.Import(TableDoc(
                 "\\trowd\\cellx4000\\pard\\intbl a"
                 "\\pard\\intbl\\itap2 b"
                 "\\pard\\intbl\\itap3 c\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}{\\nonesttables\\par}"
@@ -258,27 +263,28 @@ TEST_F(RPRTFImportTables, TablesNestTwice) {
 }
 
 TEST_F(RPRTFImportTables, ItemsAfterTheLastRowFollowTheTable) {
-  ASSERT_EQ(F.Import(Doc(Row({1000}, {"a"}) + "\\intbl tail\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc(Row({1000}, {"a"}) + "\\intbl tail\\par")), rtf_ec_OK);
   EXPECT_EQ(Dump(),
             Lines({"table 1x1 p=0 N", "  cell 0,0 span 1x1", "    text s=0 p=0 N 'a'", "text s=0 p=0 N 'tail'"}));
 }
 
 TEST_F(RPRTFImportTables, AnUnfinishedRowStaysAsParagraphs) {
-  ASSERT_EQ(F.Import(Doc(Row({1000, 2000}, {"a", "b"}) + "\\trowd\\cellx1000\\cellx2000\\pard\\intbl c\\cell d\\cell")),
-            rtf_ec_OK);
+  ASSERT_EQ(
+      F.Import(TableDoc(Row({1000, 2000}, {"a", "b"}) + "\\trowd\\cellx1000\\cellx2000\\pard\\intbl c\\cell d\\cell")),
+      rtf_ec_OK);
   EXPECT_EQ(Dump(), Lines({"table 1x2 p=0 N", "  cell 0,0 span 1x1", "    text s=0 p=0 N 'a'", "  cell 0,1 span 1x1",
                            "    text s=0 p=0 N 'b'", "text s=0 p=0 N 'c'", "text s=0 p=0 N 'd'"}));
 }
 
 TEST_F(RPRTFImportTables, IgnoredTablesFlowAsParagraphs) {
   F.Props.IgnoreTables = true;
-  ASSERT_EQ(F.Import(Doc(Row({1000, 2000}, {"a", "b"}))), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc(Row({1000, 2000}, {"a", "b"}))), rtf_ec_OK);
   EXPECT_EQ(TImportFixture::PlainText(F.Data()), "a\nb");
 }
 
 TEST_F(RPRTFImportTables, GridLinesMayBeHiddenAndAPageBreakComesFirst) {
   F.Props.AutoHideTableGridLines = true;
-  ASSERT_EQ(F.Import(Doc("x\\par\\page " + Row({1000}, {"a"}))), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc("x\\par\\page " + Row({1000}, {"a"}))), rtf_ec_OK);
   ASSERT_EQ(F.Data().GetItemCount(), 2);
   EXPECT_TRUE(Table(1).GetPageBreakBefore());
   EXPECT_NE(Table(1).Options & rptoHideGridLines, 0);
@@ -286,7 +292,7 @@ TEST_F(RPRTFImportTables, GridLinesMayBeHiddenAndAPageBreakComesFirst) {
 
 TEST_F(RPRTFImportTables, ColumnsPastTheLimitJoinTheNearest) {
   F.Props.Limits.MaxTableColumns = 3;
-  ASSERT_EQ(F.Import(Doc(Row({100, 200, 300, 400, 500}, {"a", "b", "c", "d", "e"}))), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc(Row({100, 200, 300, 400, 500}, {"a", "b", "c", "d", "e"}))), rtf_ec_OK);
   TRPTableItemInfo& table = Table();
   ASSERT_EQ(table.Rows().GetColCount(), 3);
   EXPECT_EQ(TImportFixture::PlainText(*table.GetCell(0, 2)), "c\nd\ne");  // nothing is lost
@@ -296,7 +302,7 @@ TEST_F(RPRTFImportTables, ATableOfTheMostCellsEndsAndTheNextRowsStartAnother) {
   F.Props.Limits.MaxTableCells = 4;
   std::string rows;
   for (const char* text : {"1", "2", "3", "4", "5"}) rows += Row({1000, 2000}, {text, text});
-  ASSERT_EQ(F.Import(Doc(rows)), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc(rows)), rtf_ec_OK);
   ASSERT_EQ(F.Data().GetItemCount(), 3) << Dump();
   EXPECT_EQ(Table(0).Rows().GetRowCount(), 2);
   EXPECT_EQ(Table(1).Rows().GetRowCount(), 2);
@@ -308,7 +314,7 @@ TEST_F(RPRTFImportTables, SpansStopAtTheLimit) {
   F.Props.Limits.MaxTableSpan = 2;
   std::string rows = Row({1000}, {"a"}, "", "\\clvmgf");
   for (int i = 0; i < 3; ++i) rows += Row({1000}, {""}, "", "\\clvmrg");
-  ASSERT_EQ(F.Import(Doc(rows)), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc(rows)), rtf_ec_OK);
   TRPTableItemInfo& table = Table();
   ASSERT_EQ(table.Rows().GetRowCount(), 4);
   EXPECT_EQ(table.GetCell(0, 0)->GetRowSpan(), 2);
@@ -323,7 +329,7 @@ TEST_F(RPRTFImportTables, ALongSeriesOfShiftedBoundariesStaysWithinTheLimits) {
   F.Props.Limits.MaxTableCells = 2000;
   std::string rows;
   for (int i = 0; i < 300; ++i) rows += Row({1000 + 3 * i, 100000}, {"a", "b"});
-  ASSERT_EQ(F.Import(Doc(rows)), rtf_ec_OK);
+  ASSERT_EQ(F.Import(TableDoc(rows)), rtf_ec_OK);
   int64_t cells = 0;
   for (int32_t i = 0; i < F.Data().GetItemCount(); ++i) {
     TRPTableItemInfo& table = Table(i);

@@ -21,7 +21,7 @@ std::string Doc(const std::string& body) {
          body + "}";
 }
 
-std::string Lines(std::initializer_list<const char*> lines) {
+std::string JoinedLines(std::initializer_list<const char*> lines) {
   std::string text;
   for (const char* line : lines) text += std::string(line) + "\n";
   return text;
@@ -50,12 +50,37 @@ TEST_F(RPRTFImport, ParagraphsLinesAndRunsKeepTheirPlaces) {
   F.Props.TextStyleMode = rprsAddIfNeeded;
   ASSERT_EQ(F.Import(Doc("One \\b bold\\b0\\par Two\\line three\\par\\par Four")), rtf_ec_OK);
   EXPECT_EQ(TImportFixture::PlainText(Data()), "One bold\nTwo\nthree\n\nFour");
-  EXPECT_EQ(Dump(), Lines({"text s=6 p=0 N 'One '", "text s=7 p=0 C 'bold'", "text s=6 p=0 N 'Two'",
-                           "text s=6 p=0 L 'three'",  // \line: a new line of the paragraph
-                           "text s=6 p=0 N ''",       // an empty paragraph
-                           "text s=6 p=0 N 'Four'"}));
+  EXPECT_EQ(Dump(), JoinedLines({"text s=6 p=0 N 'One '", "text s=7 p=0 C 'bold'", "text s=6 p=0 N 'Two'",
+                                 "text s=6 p=0 L 'three'",  // \line: a new line of the paragraph
+                                 "text s=6 p=0 N ''",       // an empty paragraph
+                                 "text s=6 p=0 N 'Four'"}));
   EXPECT_TRUE(Text(Data().GetItemStyle(1)).Style.Contains(fsBold));
   EXPECT_FALSE(Text(Data().GetItemStyle(0)).Style.Contains(fsBold));
+}
+
+// An import adds at most its limit of text styles; past it, a run takes the closest.
+TEST_F(RPRTFImport, AddedTextStylesStopAtTheLimitAndTheRestTakeTheClosest) {
+  F.Props.TextStyleMode = rprsAddIfNeeded;
+  F.Props.Limits.MaxAddedTextStyles = 2;
+  const int32_t before = F.Style.TextStyles().Count();
+  ASSERT_EQ(F.Import(Doc("\\fs40 a\\fs60 b\\fs80 c\\fs40 d\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Style.TextStyles().Count(), before + 2);
+  ASSERT_EQ(Data().GetItemCount(), 4);
+  EXPECT_EQ(TImportFixture::PlainText(Data()), "abcd");
+  EXPECT_EQ(Text(Data().GetItemStyle(0)).Size, 20);
+  EXPECT_EQ(Text(Data().GetItemStyle(1)).Size, 30);
+  EXPECT_EQ(Data().GetItemStyle(2), Data().GetItemStyle(1));  // the closest to 40 points
+  EXPECT_EQ(Data().GetItemStyle(3), Data().GetItemStyle(0));  // an equal one
+}
+
+// Runs of no font share the style made for the first of them.
+TEST_F(RPRTFImport, RunsWithoutAFontShareOneAddedStyle) {
+  F.Props.TextStyleMode = rprsAddIfNeeded;
+  const int32_t before = F.Style.TextStyles().Count();
+  ASSERT_EQ(F.Import("{\\rtf1\\fs40 a\\b b\\b0 c\\par}"), rtf_ec_OK);
+  EXPECT_EQ(F.Style.TextStyles().Count(), before + 2);
+  ASSERT_EQ(Data().GetItemCount(), 3);
+  EXPECT_EQ(Data().GetItemStyle(2), Data().GetItemStyle(0));
 }
 
 TEST_F(RPRTFImport, LineBreaksCanStartParagraphs) {
@@ -76,16 +101,16 @@ TEST_F(RPRTFImport, HiddenTextIsDroppedOrKept) {
 
 TEST_F(RPRTFImport, TabsBecomeTabItemsOrSpaces) {
   ASSERT_EQ(F.Import(Doc("a\\tab b\\par")), rtf_ec_OK);
-  EXPECT_EQ(Dump(), Lines({"text s=0 p=0 N 'a'", "tab s=0 p=0 C", "text s=0 p=0 C 'b'"}));
+  EXPECT_EQ(Dump(), JoinedLines({"text s=0 p=0 N 'a'", "tab s=0 p=0 C", "text s=0 p=0 C 'b'"}));
   TImportFixture g;
   g.Style.SpacesInTab = 3;
   ASSERT_EQ(g.Import(Doc("a\\tab b\\par")), rtf_ec_OK);
-  EXPECT_EQ(TImportFixture::Dump(g.Data()), Lines({"text s=0 p=0 N 'a   b'"}));
+  EXPECT_EQ(TImportFixture::Dump(g.Data()), JoinedLines({"text s=0 p=0 N 'a   b'"}));
 }
 
 TEST_F(RPRTFImport, APageBreakGoesToTheNextItem) {
   ASSERT_EQ(F.Import(Doc("a\\par\\page b\\par")), rtf_ec_OK);
-  EXPECT_EQ(Dump(), Lines({"text s=0 p=0 N 'a'", "text s=0 p=0 N+page 'b'"}));
+  EXPECT_EQ(Dump(), JoinedLines({"text s=0 p=0 N 'a'", "text s=0 p=0 N+page 'b'"}));
 }
 
 // --- Unicode modes ------------------------------------------------------------------------
@@ -171,7 +196,7 @@ TEST_F(RPRTFImport, UseSpecifiedPutsEverythingInTheGivenStyles) {
   F.Props.SetTextStyleNo(3);
   F.Props.SetParaStyleNo(1);
   ASSERT_EQ(F.Import(Doc("\\qj\\li720 a {\\b\\fs40 b}\\par\\pard c\\par")), rtf_ec_OK);
-  EXPECT_EQ(Dump(), Lines({"text s=3 p=1 N 'a '", "text s=3 p=1 C 'b'", "text s=3 p=1 N 'c'"}));
+  EXPECT_EQ(Dump(), JoinedLines({"text s=3 p=1 N 'a '", "text s=3 p=1 C 'b'", "text s=3 p=1 N 'c'"}));
   EXPECT_EQ(F.Style.TextStyles().Count(), 6);
   EXPECT_EQ(F.Style.ParaStyles().Count(), 2);
 }
@@ -407,8 +432,8 @@ TEST_F(RPRTFImport, PicturesKeepTheirSizeUnlessScaled) {
                          dib + "}b\\par")),
             rtf_ec_OK);
   // Goal sizes 60 x 40 pixels: scaled to 50% x 200%; without goals the picture's own.
-  EXPECT_EQ(Dump(), Lines({"text s=0 p=0 N 'a'", "pict 30x20 p=0 C", "pict 30x80 p=0 C", "pict 45x20 p=0 C",
-                           "text s=0 p=0 C 'b'"}));
+  EXPECT_EQ(Dump(), JoinedLines({"text s=0 p=0 N 'a'", "pict 30x20 p=0 C", "pict 30x80 p=0 C", "pict 45x20 p=0 C",
+                                 "text s=0 p=0 C 'b'"}));
 }
 
 TEST_F(RPRTFImport, APictureWithoutGraphicShowsTheInvalidPicture) {
@@ -428,13 +453,13 @@ TEST_F(RPRTFImport, AShapePictureAndItsAlternative) {
   // Without a graphic the shape picture leaves its place to the alternative ...
   ASSERT_EQ(F.Import(Doc("{\\*\\shppict{\\pict\\macpict 0011}}{\\nonshppict{\\pict\\dibitmap0 " + dib + "}}\\par")),
             rtf_ec_OK);
-  EXPECT_EQ(Dump(), Lines({"pict 4x3 p=0 N"}));
+  EXPECT_EQ(Dump(), JoinedLines({"pict 4x3 p=0 N"}));
   // ... and an inserted shape picture suppresses it.
   TImportFixture g;
   ASSERT_EQ(g.Import(Doc("{\\*\\shppict{\\pict\\dibitmap0 " + dib + "}}{\\nonshppict{\\pict\\dibitmap0 " +
                          DibHex(8, 8) + "}}\\par")),
             rtf_ec_OK);
-  EXPECT_EQ(TImportFixture::Dump(g.Data()), Lines({"pict 4x3 p=0 N"}));
+  EXPECT_EQ(TImportFixture::Dump(g.Data()), JoinedLines({"pict 4x3 p=0 N"}));
 }
 
 TEST_F(RPRTFImport, PicturesCanBeIgnored) {
@@ -453,7 +478,7 @@ TEST_F(RPRTFImport, FieldPicturesComeFromTheControlAndKeepTheirNames) {
   };
   F.Props.StoreImagesFileNames = true;
   ASSERT_EQ(F.Import(Doc("{\\field{\\*\\fldinst INCLUDEPICTURE \"pictures/cat.bmp\"}{\\fldrslt}}\\par")), rtf_ec_OK);
-  ASSERT_EQ(Dump(), Lines({"pict 7x5 p=0 N"}));
+  ASSERT_EQ(Dump(), JoinedLines({"pict 7x5 p=0 N"}));
   EXPECT_EQ(dynamic_cast<const TRPGraphicItemInfo&>(*Data().GetItem(0)).ImageFileName, "pictures/cat.bmp");
 }
 
@@ -472,7 +497,7 @@ TEST_F(RPRTFImport, TheOwnerMaySupplyPictureItemsOrTakeThePictures) {
   ASSERT_EQ(F.Import(Doc("{\\pict\\dibitmap0 " + DibHex(4, 3) + "}{\\pict\\dibitmap0 " + DibHex(4, 3) + "}\\par")),
             rtf_ec_OK);
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(Dump(), Lines({"hotpict 4x3 p=0 N"}));
+  EXPECT_EQ(Dump(), JoinedLines({"hotpict 4x3 p=0 N"}));
 }
 
 // --- Hyperlinks -------------------------------------------------------------------------------
@@ -523,7 +548,7 @@ TEST_F(RPRTFImport, TheControlGivesHyperlinksTheirTagsAndStyles) {
                          DibHex(4, 3) + "}}}\\par")),
             rtf_ec_OK);
   EXPECT_EQ(asked, std::vector<std::string>({"http://a 4", "http://b -10"}));  // a picture link is hot
-  EXPECT_EQ(Dump(), Lines({"text s=5 p=0 N 'text'", "hotpict 4x3 p=0 C"}));
+  EXPECT_EQ(Dump(), JoinedLines({"text s=5 p=0 N 'text'", "hotpict 4x3 p=0 C"}));
   EXPECT_EQ(Data().GetItem(0)->Tag.Number(), 10);
   EXPECT_EQ(Data().GetItem(1)->Tag.Number(), 20);
 }

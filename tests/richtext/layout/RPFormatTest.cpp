@@ -2,6 +2,7 @@
 // Liberation Sans for "Arial" at 10 pt is 13 pixels per em, ascent 12, descent 3.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@ struct TDraw {
 };
 
 void ExpectDrawItems(const TCustomRPFormattedData& data, const std::vector<TDraw>& expected) {
-  SCOPED_TRACE(Dump(data));
+  SCOPED_TRACE(DumpDrawLines(data));
   ASSERT_EQ(data.DrawItems.Count(), static_cast<int32_t>(expected.size()));
   for (size_t i = 0; i < expected.size(); ++i) {
     SCOPED_TRACE("draw item " + std::to_string(i));
@@ -241,7 +242,7 @@ TEST(RPFormatTest, LineSpacing) {
     data.Style.ParaStyles()[0]->LineSpacing = c.Value;
     data.AddAnsiText("aaa bbb", 0, TRPTag(), 0);
     data.FormatAll();
-    SCOPED_TRACE(Dump(data));
+    SCOPED_TRACE(DumpDrawLines(data));
     ASSERT_EQ(data.DrawItems.Count(), 2);
     EXPECT_EQ(data.DrawItems[1]->Top, 15 + c.Extra);
     EXPECT_EQ(data.DrawItems[0]->LineSpacingExtra, c.Extra);
@@ -358,9 +359,9 @@ TEST(RPFormatTest, SubDocumentsShareTheRootsFontCache) {
   root.FormatAll();
   EXPECT_TRUE(tableRef.SawRootCache);
   EXPECT_EQ(root.GetActiveFontCache(), nullptr);
-  const std::string shared = Dump(cell);
+  const std::string shared = DumpDrawLines(cell);
   cell.FormatAll();  // alone, with a cache of its own
-  EXPECT_EQ(shared, Dump(cell));
+  EXPECT_EQ(shared, DumpDrawLines(cell));
 }
 
 // A soft hyphen shows only where the line breaks after it: the draw item then widens by
@@ -398,6 +399,55 @@ TEST(RPFormatTest, MixedSizesShareTheBaseline) {
   ExpectDrawItems(data, {{0, 1, 3, 0, large.Ascent - small.Ascent, small.Extents[0], 15, true},
                          {1, 1, 3, small.Extents[0], 0, large.Extents[0], large.Height, false}});
   EXPECT_EQ(data.DocumentHeight, large.Ascent + std::max(large.Descent, small.Descent));
+}
+
+// Text the style's face lacks is drawn with the face fallback finds: its line is as tall
+// as that face's own ascent and descent need, and the next line starts below it. A line
+// the style's face draws alone, or with a face no taller, keeps the style's height.
+TEST(RPFormatTest, ALineIsAsTallAsTheFacesThatDrawIt) {
+  struct TCase {
+    const char* Name;
+    std::u16string Text;
+    char32_t Lacking;  // a character the style's face lacks; 0: it lacks none
+    bool Taller;       // the face fallback finds for it reaches higher or lower
+  };
+  // The faces: Droid Sans Fallback (CJK: higher), Noto Sans Devanagari (lower), Noto
+  // Sans Thai (both), DejaVu Sans (Arabic: as tall as Liberation Sans).
+  const TCase cases[] = {
+      {"Latin", u"Latin only", 0, false},
+      {"Cjk", u"Latin 日本語 中文 Latin", U'日', true},
+      {"Devanagari", u"Latin हिन्दी Latin", U'ह', true},
+      {"Thai", u"Latin ภาษาไทย Latin", U'ภ', true},
+      {"Arabic", u"Latin العربية Latin", U'ع', false},
+  };
+  const TPeerText style = PeerText(u"Arial", 10, {});
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TPeerText face = style;
+    if (c.Lacking) {
+      face = PeerFallbackText(u"Arial", 10, c.Lacking);
+      ASSERT_GT(face.Height, 0) << "no installed face maps the script (scripts/setup.sh installs "
+                                   "fonts-droid-fallback and fonts-noto-core)";
+    }
+    const int ascent = std::max(style.Ascent, face.Ascent), descent = std::max(style.Descent, face.Descent);
+    EXPECT_EQ(ascent + descent > style.Height, c.Taller);
+    TTestFormattedData data;
+    data.Width = 400;
+    data.AddW(c.Text, 0, 0);
+    data.AddW(u"Latin", 0, 0);
+    data.FormatAll();
+    SCOPED_TRACE(DumpDrawLines(data));
+    ASSERT_EQ(data.DrawItems.Count(), 2);
+    const TRPDrawLineInfo& mixed = *data.DrawItems[0];
+    const TRPDrawLineInfo& next = *data.DrawItems[1];
+    EXPECT_EQ(mixed.Top, 0);
+    EXPECT_EQ(mixed.Height, ascent + descent);
+    EXPECT_EQ(mixed.FallbackAscent, ascent - style.Ascent);
+    EXPECT_EQ(next.Top, ascent + descent);
+    EXPECT_EQ(next.Height, style.Height);
+    EXPECT_EQ(next.FallbackAscent, 0);
+    EXPECT_EQ(data.DocumentHeight, ascent + descent + style.Height);
+  }
 }
 
 // Screen lengths are converted to the canvas's device pixels: a 192-pixel-per-inch

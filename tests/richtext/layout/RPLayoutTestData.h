@@ -88,7 +88,7 @@ inline std::unique_ptr<TBitmap> MarkedPicture() {
 
 // The draw items one per line (item, offset, length, left, top, width, height, "line"
 // where a line starts), then the document's width, text width and height.
-inline std::string Dump(const TCustomRPFormattedData& data) {
+inline std::string DumpDrawLines(const TCustomRPFormattedData& data) {
   std::ostringstream out;
   for (int32_t i = 0; i < data.DrawItems.Count(); ++i) {
     const TRPDrawLineInfo& d = *data.DrawItems[i];

@@ -80,7 +80,7 @@ TEST_F(RPMarkerFormatTest, MarkersAlignAtTheMarkerIndent) {
     Level().FormatString = c.Format;
     AddListParagraph("aaa");
     Data.FormatAll();
-    SCOPED_TRACE(Dump(Data));
+    SCOPED_TRACE(DumpDrawLines(Data));
     ASSERT_EQ(Data.DrawItems.Count(), 2);
     const TRPDrawLineInfo& m = *Data.DrawItems[0];
     const TRPDrawLineInfo& t = *Data.DrawItems[1];
@@ -103,7 +103,7 @@ TEST_F(RPMarkerFormatTest, ContinuationLinesStartAtTheLeftIndent) {
   Level().LeftIndent = 50;
   AddListParagraph("aaa bbb ccc");
   Data.FormatAll();
-  SCOPED_TRACE(Dump(Data));
+  SCOPED_TRACE(DumpDrawLines(Data));
   ASSERT_EQ(Data.DrawItems.Count(), 3);
   EXPECT_EQ(Data.DrawItems[0]->Left, 30);  // MarkerIndent
   EXPECT_EQ(Data.DrawItems[1]->Left, 60);  // LeftIndent + FirstIndent

@@ -2,7 +2,10 @@
 // at the positions the layout gives, and with pictures of backgrounds and breaks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../model/RPTestCanvas.h"
+#include "RPLayoutPeer.h"
 #include "RPLayoutTestData.h"
 #include "platform/graphics/TextDraw.h"
 
@@ -28,6 +31,28 @@ TEST(RPPaintTest, WrappedLinesAreDrawnWhereTheyWereLaidOut) {
   auto page = WhitePage(60, 30);
   data.DrawRect(*page->Canvas(), TRect{0, 0, 60, 30});
   const auto expected = Reference(data, 60, 30, {{0, 0, u"Жук ест"}, {0, 15, u"мёд"}});
+  EXPECT_EQ(Pixels(*page), Pixels(*expected));
+}
+
+// A line that a taller fallback face draws some of is taller, and its text still stands
+// on the line's baseline: the canvas's own drawing of it with the style font's top that
+// far below the line's top (the fallback face's ascent, from its own tables, over the
+// style's), and the next line below the taller face's descent.
+TEST(RPPaintTest, TextWithATallerFallbackFaceStandsOnTheBaseline) {
+  const TPeerText style = PeerText(u"Arial", 10, {});
+  const TPeerText cjk = PeerFallbackText(u"Arial", 10, U'日');
+  ASSERT_GT(cjk.Height, style.Height) << "fonts-droid-fallback is missing (scripts/setup.sh installs it)";
+  const int ascent = std::max(style.Ascent, cjk.Ascent), descent = std::max(style.Descent, cjk.Descent);
+  TTestFormattedData data;
+  data.Width = 120;
+  data.AddW(u"Lit 日本語 x", 0, 0);
+  data.AddW(u"Жук", 0, 0);
+  data.FormatAll();
+  ASSERT_EQ(data.DrawItems.Count(), 2);
+  auto page = WhitePage(120, 40);
+  data.DrawRect(*page->Canvas(), TRect{0, 0, 120, 40});
+  const auto expected =
+      Reference(data, 120, 40, {{0, ascent - style.Ascent, u"Lit 日本語 x"}, {0, ascent + descent, u"Жук"}});
   EXPECT_EQ(Pixels(*page), Pixels(*expected));
 }
 

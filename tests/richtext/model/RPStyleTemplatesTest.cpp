@@ -42,6 +42,19 @@ TEST(RPStyleTemplatesTest, AutomaticNamesCountOnUnlessTheCollectionWasEmptied) {
   EXPECT_EQ(templates.Template(2)->Name(), "Template #4");
 }
 
+// A format that cannot take the number (a settings file may hold any) names templates
+// as the default format does, instead of failing to make them.
+TEST(RPStyleTemplatesTest, AFormatThatCannotTakeTheNumberNamesAsTheDefault) {
+  TRPStyle sheet(nullptr);
+  for (const char* format : {"Style %@", "%s", "%d %d"}) {
+    SCOPED_TRACE(format);
+    sheet.StyleTemplates().Clear();
+    sheet.StyleTemplates().DefStyleName = format;
+    sheet.StyleTemplates().Add();
+    EXPECT_EQ(sheet.StyleTemplates().Template(0)->Name(), "Style 1");
+  }
+}
+
 TEST(RPStyleTemplatesTest, AFormatWithoutANumberStillEnds) {
   TRPStyle sheet(nullptr);
   sheet.StyleTemplates().DefStyleName = "Same";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "RPStyledData.h"
 #include "RPTestCanvas.h"
 #include "RPTestItems.h"
 #include "platform/base/StringLists.h"
@@ -162,12 +163,6 @@ TEST_F(RPFindStyleTest, StyleWithCharset) {
 }
 
 // --- Merging -----------------------------------------------------------------------------------
-
-std::vector<int32_t> Values(const TRPIntegerList& list) {
-  std::vector<int32_t> out;
-  for (int32_t i = 0; i < list.Count(); ++i) out.push_back(list[i]);
-  return out;
-}
 
 TEST(RPMergeStylesTest, MergeTakesEqualStylesAndAddsTheOthers) {
   TRPStyle target(nullptr), source(nullptr);
@@ -411,12 +406,6 @@ TEST(RPStyleTest, NextTabRightToLeft) {
 }
 
 // --- As a document's style sheet ------------------------------------------------------------
-
-class TStyledData : public TCustomRPData {
-public:
-  const IRPStyleSheet* GetRPStyle() const override { return Sheet; }
-  const TRPStyle* Sheet = nullptr;
-};
 
 TEST(RPStyleTest, DocumentsReadTheirStylesFromTheSheet) {
   TRPStyle sheet(nullptr);

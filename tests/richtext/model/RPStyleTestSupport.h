@@ -53,6 +53,10 @@ public:
       }
     keys.emplace_back(ident, value);
   }
+  bool SectionExists(const AnsiString& section) override {
+    const auto* keys = Find(section);
+    return keys && !keys->empty();
+  }
   void EraseSection(const AnsiString& section) override { FSections.erase(UpperCase(section)); }
   void DeleteKey(const AnsiString& section, const AnsiString& ident) override {
     auto it = FSections.find(UpperCase(section));

@@ -6,21 +6,10 @@
 
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/model/RPStyledData.h"
 #include "richtext/model/RPTextItems.h"
 
 namespace {
-
-class TStyledData : public TCustomRPData {
-public:
-  const IRPStyleSheet* GetRPStyle() const override { return Sheet; }
-  const TRPStyle* Sheet = nullptr;
-};
-
-std::vector<int32_t> Values(const TRPIntegerList& list) {
-  std::vector<int32_t> out;
-  for (int32_t i = 0; i < list.Count(); ++i) out.push_back(list[i]);
-  return out;
-}
 
 class RPStyleUsageTest : public ::testing::Test {
 protected:

@@ -9,9 +9,6 @@
 
 namespace {
 
-const TRPResolution SameResolution{96, 96, 96, 96};
-constexpr TColor Red = 0x0000FF;
-
 // Prints the whole table (laid out for width) at the page's top-left corner.
 std::unique_ptr<TBitmap> PrintTable(TTableInDocument& t, int32_t width, TRPColorMode mode = rpcmColor) {
   TRPTablePrintInfo info(*t.Table, SameResolution);

@@ -8,8 +8,6 @@
 
 namespace {
 
-const TRPResolution SameResolution{96, 96, 96, 96};
-
 // rowCount rows of 20 pixels stacked with no spacing, padding or borders: row r spans
 // 20 r .. 20 r + 20, the table 20 rowCount.
 struct TStackedTable : TTableInDocument {

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr TColor Red = 0x0000FF;
-
 struct TScreenTable : TTableInDocument {
   TScreenTable(int32_t rows, int32_t cols) : TTableInDocument(rows, cols) {
     Data.Options = rpoAllowSelection;

@@ -42,6 +42,10 @@ struct TTableInDocument {
   }
 };
 
+// Printing at the screen's own resolution, and the colour the painting tests set.
+inline const TRPResolution SameResolution{96, 96, 96, 96};
+inline constexpr TColor Red = 0x0000FF;
+
 // "W H | cols: width@start ... | rows: height@start ... | cells: (r,c) L,T WxH ..."
 inline std::string DumpLayout(const TRPTableItemInfo& table, const TRPTableItemFormattingInfo& info) {
   std::ostringstream out;

@@ -14,17 +14,12 @@
 #include "platform/base/LastError.h"
 #include "unicode/Peers.h"
 #include "unicode/PlatformFamily.h"
+#include "unicode/StringListLines.h"
 #include "unicode/TestFiles.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 
 namespace {
-
-std::vector<WideString> Lines(const TWideStrings& list) {
-  std::vector<WideString> lines;
-  for (int32_t i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
-  return lines;
-}
 
 std::string Utf16LeWithMark(WideStringView text) { return "\xFF\xFE" + Utf16LeBytes(text); }
 

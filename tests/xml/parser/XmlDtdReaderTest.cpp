@@ -78,7 +78,7 @@ TEST(XmlDtdDetailTokenizerTest, IgnoredSectionsNest) {
 }
 
 // Records each signal that reaches the end of the chain as one line.
-class TRecordingHandler final : public TXmlCustomHandler {
+class TDtdRecordingHandler final : public TXmlCustomHandler {
 public:
   using TXmlCustomHandler::TXmlCustomHandler;
   void ProcessSignal(const TXmlSignal& signal) override {
@@ -124,7 +124,7 @@ public:
 struct TDtdReaderFixture {
   TParserFixture Dom;
   TXmlStandardDtdReader Reader{nullptr};
-  TRecordingHandler Handler{nullptr};
+  TDtdRecordingHandler Handler{nullptr};
 
   TDtdReaderFixture() {
     Reader.SetDOMImpl(&Dom.Implementation);

@@ -104,8 +104,9 @@ void TCustomPrintableRPData::PaintPageText(TCanvas& canvas, int32_t i, int32_t p
   // (formatting widened the draw item for it).
   shown = PrepareDisplayText(shown, item.ItemOptions, font.StyleEx.Contains(rpfsAllCaps), IsLineWrappedAfter(i), false,
                              false);
-  style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, left, top, d.Width, d.Height,
-                      TRPTextDrawStates{}, true, preview && correction, GetColorMode(), biDi);
+  style.DrawStyleText(shown, canvas, d.ItemNo, d.Offs, textStyle, this, d.JustifyExtra, left, top + d.FallbackAscent,
+                      d.Width, d.Height - d.FallbackAscent, TRPTextDrawStates{}, true, preview && correction,
+                      GetColorMode(), biDi);
 }
 
 void TCustomPrintableRPData::PaintPageItem(TCanvas& canvas, int32_t i, int32_t part, int32_t firstDrawNo,
