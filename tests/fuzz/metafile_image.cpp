@@ -1,7 +1,8 @@
 // Metafiles and icons reach documents inside RTF, native files and the clipboard: any
 // bytes must either load or raise an exception, never crash, hang or read outside the
 // input. A loaded metafile is played onto a bitmap (skipping what it cannot draw) and
-// saved as the bytes it was loaded from; a loaded icon draws each of its entries.
+// saved as the bytes it was loaded from, converted to the other format and recorded
+// through a metafile canvas (both must load again); a loaded icon draws each entry.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     metafile.LoadFromBytes(bytes);
     metafile.Draw(*target.Canvas(), Rect(0, 0, 64, 48));
     metafile.Draw(*target.Canvas(), Rect(60, 40, -300, -200));  // mirrored and past the edges
+    // Converted to the other format, and recorded by a metafile canvas: each a metafile
+    // that loads again and plays.
+    const auto converted = ConvertedMetafile(metafile);
+    TMetafile recorded;
+    {
+      TMetafileCanvas canvas(recorded, 64, 48);
+      metafile.Draw(canvas, Rect(0, 0, 64, 48));
+      canvas.Close();
+    }
+    for (const TMetafile* made : {converted.get(), &recorded}) {
+      TMetafile again;
+      again.Limits = metafile.Limits;
+      try {
+        again.LoadFromBytes(made->SavedBytes());
+      } catch (const EInvalidGraphic&) {
+        std::abort();
+      }
+      again.Draw(*target.Canvas(), Rect(0, 0, 64, 48));
+    }
     const std::vector<uint8_t> saved = metafile.SavedBytes();
     // An enhanced metafile, or a Windows one with its placeable header, saves as loaded.
     if (metafile.Enhanced() || (size >= 4 && data[0] == 0xD7 && data[1] == 0xCD))

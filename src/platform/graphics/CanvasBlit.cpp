@@ -2,6 +2,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/CanvasRaster.h"
+#include "platform/graphics/MetafileRecorder.h"
 
 void DrawBitmapPixels(TDeviceContext& dest, const TRect& destRect, const TBitmap& source, const TRect& sourceRect,
                       std::optional<TColor> transparent) {
@@ -9,6 +10,14 @@ void DrawBitmapPixels(TDeviceContext& dest, const TRect& destRect, const TBitmap
   if (IsRectEmpty(target) || IsRectEmpty(sourceRect) || source.Empty()) return;
   TRasterTarget raster(dest, &target);
   const TRect& clip = raster.Clip();
+  const TRect whole{0, 0, source.Width(), source.Height()};
+  TRect inside;
+  IntersectRect(&inside, sourceRect, whole);
+  // A part within the bitmap drawn whole is a bitmap record; other drawing goes into the
+  // recorder as the pixels it leaves.
+  const bool asPixels = dest.Recorder && (transparent || !(inside == sourceRect));
+  if (dest.Recorder && !asPixels)
+    dest.Recorder->Bitmap(TMetafileRecorder::StateOf(dest), source, sourceRect, target, SRCCOPY);
   const int64_t sw = sourceRect.Width(), sh = sourceRect.Height();
   const int64_t dw = target.Width(), dh = target.Height();
   const int32_t bpp = source.BitsPerPixel();
@@ -24,6 +33,7 @@ void DrawBitmapPixels(TDeviceContext& dest, const TRect& destRect, const TBitmap
       raster.Put(x, y, c);
     }
   }
+  if (asPixels && dest.Bitmap()) dest.Recorder->Pixels(*dest.Bitmap(), clip, clip);
 }
 
 bool StretchBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC source, int32_t sourceX,

@@ -6,8 +6,12 @@
 #include <vector>
 
 #include "platform/graphics/CanvasRaster.h"
+#include "platform/graphics/MetafileRecorder.h"
 
 namespace {
+
+// Pens wider than this are drawn as one swept band.
+constexpr int32_t kSweptPenWidth = 64;
 
 // Paints the line from a to b (device pixels), b excluded, with the selected pen.
 void PaintLine(TDeviceContext& dc, TPoint a, TPoint b) {
@@ -24,6 +28,32 @@ void PaintLine(TDeviceContext& dc, TPoint a, TPoint b) {
     TRect band = a.Y == b.Y ? TRect{std::min(a.X, b.X + 1), a.Y - w / 2, std::max(a.X + 1, b.X), a.Y - w / 2 + w}
                             : TRect{a.X - w / 2, std::min(a.Y, b.Y + 1), a.X - w / 2 + w, std::max(a.Y + 1, b.Y)};
     target.Rop(band, pen.Color, rop);
+    return;
+  }
+  // A very wide pen: the stamps' union, the square swept from a to b, row by row, so the
+  // work is the band's area and not the stamps' (the pen's width squared per point).
+  if (!dotted && w > kSweptPenWidth) {
+    const TRect& clip = target.Clip();
+    const double ax = a.X - w / 2, ay = a.Y - w / 2, ddx = b.X - a.X, ddy = b.Y - a.Y;
+    const int32_t top = std::max(clip.Top, std::min(a.Y, b.Y) - w / 2);
+    const int32_t bottom = std::min(clip.Bottom, std::max(a.Y, b.Y) - w / 2 + w);
+    for (int32_t y = top; y < bottom; ++y) {
+      const double yc = y + 0.5;
+      // The part of the sweep whose square covers the row's centre.
+      double t0 = 0, t1 = 1;
+      if (ddy != 0) {
+        const double u = (yc - ay - w) / ddy, v = (yc - ay) / ddy;
+        t0 = std::max(0.0, std::min(u, v));
+        t1 = std::min(1.0, std::max(u, v));
+      } else if (yc < ay || yc >= ay + w) {
+        continue;
+      }
+      if (t0 > t1) continue;
+      const double x0 = ax + std::min(t0 * ddx, t1 * ddx), x1 = ax + std::max(t0 * ddx, t1 * ddx) + w;
+      const int32_t left = std::max(clip.Left, static_cast<int32_t>(std::floor(x0)));
+      const int32_t right = std::min(clip.Right, static_cast<int32_t>(std::ceil(x1)));
+      if (left < right) target.Rop(TRect{left, y, right, y + 1}, pen.Color, rop);
+    }
     return;
   }
   // Bresenham, stepping along the major axis; each point stamps a w x w square.
@@ -56,6 +86,20 @@ TRect Normalized(TDeviceContext& dc, int32_t left, int32_t top, int32_t right, i
                std::max(r.Top, r.Bottom)};
 }
 
+// Writes a line, outline or filled figure (device pixels) into the context's recorder.
+void RecordFigure(TDeviceContext& dc, std::initializer_list<TPoint> points, const TPoint* more, int32_t count,
+                  bool closed, bool fill, bool stroke, const TMfState* state = nullptr) {
+  TFigure figure{{}, closed};
+  for (const TPoint& p : points) figure.Points.push_back(TPointD{double(p.X), double(p.Y)});
+  for (int32_t i = 0; i < count; ++i) {
+    const TPoint d = dc.ToDevice(more[i].X, more[i].Y);
+    figure.Points.push_back(TPointD{double(d.X), double(d.Y)});
+  }
+  const TMfState own = state ? *state : TMetafileRecorder::StateOf(dc);
+  if (fill) dc.Recorder->Figures(own, std::span(&figure, 1), true, false);
+  if (stroke && own.Pen.Style != PS_NULL) dc.Recorder->Figures(own, std::span(&figure, 1), false, true);
+}
+
 }  // namespace
 
 bool MoveToEx(HDC dc, int32_t x, int32_t y, TPoint* previous) {
@@ -67,6 +111,9 @@ bool MoveToEx(HDC dc, int32_t x, int32_t y, TPoint* previous) {
 
 bool LineTo(HDC dc, int32_t x, int32_t y) {
   if (!dc) return false;
+  if (dc->Recorder)
+    RecordFigure(*dc, {dc->ToDevice(dc->State.PenPos.X, dc->State.PenPos.Y), dc->ToDevice(x, y)}, nullptr, 0, false,
+                 false, true);
   PaintLine(*dc, dc->ToDevice(dc->State.PenPos.X, dc->State.PenPos.Y), dc->ToDevice(x, y));
   dc->State.PenPos = TPoint{x, y};
   return true;
@@ -74,6 +121,7 @@ bool LineTo(HDC dc, int32_t x, int32_t y) {
 
 bool Polyline(HDC dc, const TPoint* points, int32_t count) {
   if (!dc || count < 2 || !points) return false;
+  if (dc->Recorder) RecordFigure(*dc, {}, points, count, false, false, true);
   for (int32_t i = 1; i < count; ++i)
     PaintLine(*dc, dc->ToDevice(points[i - 1].X, points[i - 1].Y), dc->ToDevice(points[i].X, points[i].Y));
   return true;
@@ -81,6 +129,7 @@ bool Polyline(HDC dc, const TPoint* points, int32_t count) {
 
 bool Polygon(HDC dc, const TPoint* points, int32_t count) {
   if (!dc || count < 2 || !points) return false;
+  if (dc->Recorder) RecordFigure(*dc, {}, points, count, true, dc->SelectedBrush().Style != BS_NULL, true);
   if (!dc->Bitmap()) return true;
   std::vector<TPoint> device(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) device[static_cast<size_t>(i)] = dc->ToDevice(points[i].X, points[i].Y);
@@ -117,6 +166,12 @@ bool Polygon(HDC dc, const TPoint* points, int32_t count) {
 
 bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   if (!dc) return false;
+  if (dc->Recorder) {
+    // Without a pen the brush covers a pixel less to the right and bottom.
+    TRect r = Normalized(*dc, left, top, right, bottom);
+    if (dc->SelectedPen().Style == PS_NULL) r = TRect{r.Left, r.Top, r.Right - 1, r.Bottom - 1};
+    dc->Recorder->Shape(TMetafileRecorder::StateOf(*dc), false, r);
+  }
   if (!dc->Bitmap()) return true;
   TRect r = Normalized(*dc, left, top, right, bottom);
   const TPenObject& pen = dc->SelectedPen();
@@ -159,6 +214,8 @@ bool Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom)
 
 bool Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   if (!dc) return false;
+  if (dc->Recorder)
+    dc->Recorder->Shape(TMetafileRecorder::StateOf(*dc), true, Normalized(*dc, left, top, right, bottom));
   if (!dc->Bitmap()) return true;
   TRect r = Normalized(*dc, left, top, right, bottom);
   if (IsRectEmpty(r)) return true;
@@ -187,6 +244,14 @@ bool Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
 
 int32_t FillRect(HDC dc, const TRect* rect, HBRUSH brush) {
   if (!dc || !rect || !IsGdiObject(brush)) return 0;
+  if (dc->Recorder && brush->Style != BS_NULL) {
+    const TRect r = Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+    TMfState state = TMetafileRecorder::StateOf(*dc);
+    state.Brush = TMfBrush{BS_SOLID, brush->Color, 0, nullptr};
+    state.Rop2 = R2_COPYPEN;
+    RecordFigure(*dc, {{r.Left, r.Top}, {r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left, r.Bottom}}, nullptr, 0, true,
+                 true, false, &state);
+  }
   if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
   TRasterTarget(*dc).Fill(Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom), brush->Color);
   return 1;
@@ -194,8 +259,25 @@ int32_t FillRect(HDC dc, const TRect* rect, HBRUSH brush) {
 
 int32_t FrameRect(HDC dc, const TRect* rect, HBRUSH brush) {
   if (!dc || !rect || !IsGdiObject(brush)) return 0;
-  if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
   TRect r = Normalized(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+  if (dc->Recorder && brush->Style != BS_NULL && !IsRectEmpty(r)) {
+    // The border's four sides as one figure set; the corners they share stay filled
+    // under the winding rule.
+    TMfState state = TMetafileRecorder::StateOf(*dc);
+    state.Brush = TMfBrush{BS_SOLID, brush->Color, 0, nullptr};
+    state.Rop2 = R2_COPYPEN;
+    state.PolyFillMode = WINDING;
+    std::vector<TFigure> sides;
+    for (const TRect& s : {TRect{r.Left, r.Top, r.Right, r.Top + 1}, TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom},
+                           TRect{r.Left, r.Top, r.Left + 1, r.Bottom}, TRect{r.Right - 1, r.Top, r.Right, r.Bottom}})
+      sides.push_back(TFigure{{{double(s.Left), double(s.Top)},
+                               {double(s.Right), double(s.Top)},
+                               {double(s.Right), double(s.Bottom)},
+                               {double(s.Left), double(s.Bottom)}},
+                              true});
+    dc->Recorder->Figures(state, sides, true, false);
+  }
+  if (brush->Style == BS_NULL || !dc->Bitmap()) return 1;
   if (IsRectEmpty(r)) return 1;
   TRasterTarget target(*dc);
   target.Fill(TRect{r.Left, r.Top, r.Right, r.Top + 1}, brush->Color);

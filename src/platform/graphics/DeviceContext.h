@@ -23,6 +23,7 @@
 #include "platform/graphics/PenBrush.h"
 
 class TBitmap;
+class TMetafileRecorder;
 
 constexpr int32_t TRANSPARENT = 1;
 constexpr int32_t OPAQUE = 2;
@@ -86,6 +87,9 @@ public:
 
   TBitmap* Bitmap() const noexcept { return FBitmap; }
   TDeviceState State;
+  // When set, the drawing calls are also written into it, in device pixels (a metafile
+  // canvas's context, or the context a metafile is converted through).
+  TMetafileRecorder* Recorder = nullptr;
   std::vector<TDeviceState> Saved;
 
   TFontObject& SelectedFont() const;

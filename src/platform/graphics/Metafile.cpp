@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Numbers.h"
@@ -10,6 +11,7 @@
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/MetafileFormat.h"
 #include "platform/graphics/MetafilePlayer.h"
+#include "platform/graphics/MetafileRecorder.h"
 #include "platform/graphics/MetafileWrite.h"
 
 namespace {
@@ -168,12 +170,10 @@ void TMetafile::SaveToFile(const WideString& fileName) const {
   SaveToStream(file);
 }
 
-void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const {
-  FSkippedRecords = 0;
-  if (FData.empty() || IsRectEmpty(rect)) return;
-  canvas.Changing();
-  HDC dc = canvas.Handle();
+std::unique_ptr<TMetafilePlayer> TMetafile::NewPlayer(TDeviceContext& dc, const TRect& rect) const {
+  if (FData.empty() || IsRectEmpty(rect)) return nullptr;
   const double destW = rect.Width(), destH = rect.Height();
+  std::unique_ptr<TMetafilePlayer> player;
   if (FEnhanced) {
     // The frame (0.01 mm) in reference-device units, put onto the rectangle.
     auto at = [&](uint32_t offset) { return static_cast<int32_t>(LoadLE32(FData.data() + offset)); };
@@ -188,27 +188,98 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const {
       fx0 = at(emf::BoundsOffset), fy0 = at(emf::BoundsOffset + 4);
       fw = at(emf::BoundsOffset + 8) - fx0 + 1, fh = at(emf::BoundsOffset + 12) - fy0 + 1;
     }
-    if (fw <= 0 || fh <= 0) return canvas.Changed();
+    if (fw <= 0 || fh <= 0) return nullptr;
     const double sx = destW / fw, sy = destH / fh;
     const TXForm output{sx, 0, 0, sy, rect.Left - fx0 * sx, rect.Top - fy0 * sy};
-    TMetafilePlayer player(*dc, output, pxPerMmX, Limits);
-    PlayEnhancedMetafile(player, FData);
-    FSkippedRecords = player.Skipped;
+    player = std::make_unique<TMetafilePlayer>(dc, output, pxPerMmX, Limits);
+    player->SetObjectTableSize(LoadLE16(FData.data() + emf::HandlesOffset));
+    return player;
+  }
+  // The caller's mapping: the picture's box as the window, the rectangle as the viewport.
+  player = std::make_unique<TMetafilePlayer>(dc, TXForm{1, 0, 0, 1, double(rect.Left), double(rect.Top)},
+                                             FMMWidth > 0 ? destW * 100 / FMMWidth : 0, Limits);
+  player->State.MapMode = MM_ANISOTROPIC;
+  if (!FPlaceable.empty()) {
+    const TPlaceableBox box = ReadPlaceable(FPlaceable);
+    player->State.WindowOrg = TPointD{double(box.Left), double(box.Top)};
+    player->State.WindowExt = TPointD{double(box.Right - box.Left), double(box.Bottom - box.Top)};
   } else {
-    // The caller's mapping: the picture's box as the window, the rectangle as the viewport.
-    TMetafilePlayer player(*dc, TXForm{1, 0, 0, 1, double(rect.Left), double(rect.Top)},
-                           FMMWidth > 0 ? destW * 100 / FMMWidth : 0, Limits);
-    player.State.MapMode = MM_ANISOTROPIC;
-    if (!FPlaceable.empty()) {
-      const TPlaceableBox box = ReadPlaceable(FPlaceable);
-      player.State.WindowOrg = TPointD{double(box.Left), double(box.Top)};
-      player.State.WindowExt = TPointD{double(box.Right - box.Left), double(box.Bottom - box.Top)};
-    } else {
-      player.State.WindowExt = TPointD{double(std::max(1, Width())), double(std::max(1, Height()))};
+    player->State.WindowExt = TPointD{double(std::max(1, Width())), double(std::max(1, Height()))};
+  }
+  player->State.ViewportExt = TPointD{destW, destH};
+  player->SetObjectTableSize(LoadLE16(FData.data() + wmf::HeaderObjectsOffset));
+  return player;
+}
+
+void TMetafile::PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) const {
+  if (FEnhanced)
+    PlayEnhancedRecord(player, record, type);
+  else
+    PlayWindowsRecord(player, record, static_cast<uint16_t>(type));
+}
+
+// The frame was checked on loading: every record's size lies within the data.
+template <typename TVisit>
+void TMetafile::VisitRecords(TVisit&& visit) const {
+  const std::span<const uint8_t> data = FData;
+  size_t at = FEnhanced ? 0 : wmf::HeaderBytes;
+  const size_t headerBytes = FEnhanced ? emf::RecordHeaderBytes : wmf::RecordHeaderBytes;
+  while (data.size() - at >= headerBytes) {
+    const uint8_t* p = data.data() + at;
+    const uint32_t type = FEnhanced ? LoadLE32(p) : LoadLE16(p + 4);
+    const size_t bytes = FEnhanced ? size_t{LoadLE32(p + 4)} : size_t{LoadLE32(p)} * 2;
+    if (type == (FEnhanced ? uint32_t{emf::EOF_} : uint32_t{wmf::EOF_})) return;
+    if (!visit(data.subspan(at, bytes), type)) return;
+    at += bytes;
+  }
+}
+
+void TMetafile::EachRecordBitmap(const std::function<void(std::span<const uint8_t>, int64_t)>& visit) const {
+  VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
+    if (FEnhanced) {
+      // Where each record keeps the offsets of its bitmap's header and rows.
+      size_t fields = 0;
+      if (type == emf::BITBLT || type == emf::STRETCHBLT || type == emf::ALPHABLEND)
+        fields = 84;
+      else if (type == emf::STRETCHDIBITS || type == emf::SETDIBITSTODEVICE)
+        fields = 48;
+      else if (type == emf::CREATEDIBPATTERNBRUSHPT || type == emf::CREATEMONOBRUSH)
+        fields = 16;
+      if (fields == 0 || record.size() < fields + 16) return true;
+      const uint32_t offBmi = LoadLE32(record.data() + fields), cbBmi = LoadLE32(record.data() + fields + 4);
+      const uint32_t offBits = LoadLE32(record.data() + fields + 8);
+      if (cbBmi == 0 || offBmi >= record.size()) return true;
+      visit(record.subspan(offBmi), int64_t{offBits} - offBmi);
+      return true;
     }
-    player.State.ViewportExt = TPointD{destW, destH};
-    PlayWindowsMetafile(player, FData);
-    FSkippedRecords = player.Skipped;
+    // A Windows metafile's bitmap fills the record from its fixed words on.
+    size_t at = 0;
+    const uint32_t words = static_cast<uint32_t>(record.size() / 2);
+    if (type == wmf::DIBBITBLT && !wmf::BlitRecordHasNoBitmap(words, wmf::DIBBITBLT))
+      at = wmf::RecordHeaderBytes + 4 + 6 * 2;
+    else if (type == wmf::DIBSTRETCHBLT && !wmf::BlitRecordHasNoBitmap(words, wmf::DIBSTRETCHBLT))
+      at = wmf::RecordHeaderBytes + 4 + 8 * 2;
+    else if (type == wmf::STRETCHDIB)
+      at = wmf::RecordHeaderBytes + 4 + 2 + 8 * 2;
+    else if (type == wmf::SETDIBTODEV)
+      at = wmf::RecordHeaderBytes + 3 * 2 + 6 * 2;
+    else if (type == wmf::DIBCREATEPATTERNBRUSH)
+      at = wmf::RecordHeaderBytes + 2 * 2;
+    if (at != 0 && at < record.size()) visit(record.subspan(at), 0);
+    return true;
+  });
+}
+
+void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const {
+  FSkippedRecords = 0;
+  if (FData.empty() || IsRectEmpty(rect)) return;
+  canvas.Changing();
+  if (const auto player = NewPlayer(*canvas.Handle(), rect)) {
+    VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
+      PlayRecord(*player, record, type);
+      return true;
+    });
+    FSkippedRecords = player->Skipped;
   }
   canvas.Refresh();
   canvas.Changed();
@@ -244,42 +315,143 @@ void TMetafile::SetEnhanced(bool value) {
   Assign(*ConvertedMetafile(*this));
 }
 
+namespace {
+
+// Units per inch of a converted metafile: twips, or for a Windows metafile as many as
+// keep the picture within 16000 units (its coordinates are 16-bit), and 0.01 mm for an
+// enhanced one.
+uint16_t ConversionInch(bool enhanced, int32_t mmWidth, int32_t mmHeight) {
+  if (enhanced) return kHundredthsMmPerInch;
+  const int64_t largest = std::max({mmWidth, mmHeight, 1});
+  return static_cast<uint16_t>(std::clamp<int64_t>(int64_t{16000} * kHundredthsMmPerInch / largest, 1, 1440));
+}
+
+// The rows of a 24-bit bitmap, and the rectangle where two copies of them differ.
+std::vector<uint8_t> RowsOf(const TBitmap& bitmap) {
+  const size_t rowBytes = size_t(bitmap.Width()) * 3;
+  std::vector<uint8_t> rows(rowBytes * size_t(bitmap.Height()));
+  for (int32_t y = 0; y < bitmap.Height(); ++y)
+    std::memcpy(rows.data() + rowBytes * size_t(y), bitmap.ScanLine(y), rowBytes);
+  return rows;
+}
+TRect ChangedBox(const std::vector<uint8_t>& before, const TBitmap& after) {
+  const size_t rowBytes = size_t(after.Width()) * 3;
+  TRect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (int32_t y = 0; y < after.Height(); ++y) {
+    const uint8_t* a = before.data() + rowBytes * size_t(y);
+    const uint8_t* b = static_cast<const uint8_t*>(after.ScanLine(y));
+    if (std::memcmp(a, b, rowBytes) == 0) continue;
+    size_t first = 0, last = rowBytes;
+    while (a[first] == b[first]) ++first;
+    while (a[last - 1] == b[last - 1]) --last;
+    box = TRect{std::min(box.Left, int32_t(first / 3)), std::min(box.Top, y),
+                std::max(box.Right, int32_t((last + 2) / 3)), y + 1};
+  }
+  return IsRectEmpty(box) ? TRect{} : box;
+}
+
+}  // namespace
+
 std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source) {
-  TBitmap picture;
-  picture.SetPixelFormat(pf24bit);
-  source.AssignTo(picture);
   auto converted = std::make_unique<TMetafile>();
-  if (source.Enhanced())
-    converted->Adopt(WindowsBitmapMetafile(picture), false, {}, source.MMWidth(), source.MMHeight(),
-                     source.Inch() ? source.Inch() : 1440);
+  converted->Limits = source.Limits;
+  const bool enhanced = !source.Enhanced();
+  const int32_t mmWidth = source.MMWidth(), mmHeight = source.MMHeight();
+  const uint16_t inch = ConversionInch(enhanced, mmWidth, mmHeight);
+  const TSize units{MulDiv(mmWidth, inch, kHundredthsMmPerInch), MulDiv(mmHeight, inch, kHundredthsMmPerInch)};
+  TMetafileRecorder recorder(enhanced, units);
+  {
+    TDeviceContext tracker;
+    tracker.Recorder = &recorder;
+    const auto player = source.NewPlayer(tracker, TRect{0, 0, units.cx, units.cy});
+    // What the recorder refuses is played onto a bitmap of the picture, made at the first
+    // refusal and brought up to it by the records before.
+    // It takes the picture's size in pixels within the bitmap limit, and no side longer
+    // than a metre's width at 96 per inch, so no stroke across it costs more than one
+    // across a page-sized play.
+    constexpr double kLongestSide = 4096;
+    const int64_t pixels = int64_t{std::max(1, source.Width())} * std::max(1, source.Height());
+    const double scale = std::min({1.0, std::sqrt(double(source.Limits.MaxBitmapPixels) / double(pixels)),
+                                   kLongestSide / std::max(1, std::max(source.Width(), source.Height()))});
+    TBitmap painted;
+    std::unique_ptr<TDeviceContext> paintedDc;
+    std::unique_ptr<TMetafilePlayer> painter;
+    int64_t index = 0;
+    auto startPainting = [&] {
+      painted.SetPixelFormat(pf24bit);
+      painted.SetSize(std::max(1, int32_t(source.Width() * scale)), std::max(1, int32_t(source.Height() * scale)));
+      painted.Canvas()->Brush().SetColor(clWhite);
+      painted.Canvas()->FillRect(TRect{0, 0, painted.Width(), painted.Height()});
+      paintedDc = std::make_unique<TDeviceContext>(&painted);
+      painter = source.NewPlayer(*paintedDc, TRect{0, 0, painted.Width(), painted.Height()});
+      int64_t replayed = 0;
+      source.VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
+        if (replayed++ == index) return false;
+        source.PlayRecord(*painter, record, type);
+        return true;
+      });
+    };
+    if (player)
+      source.VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
+        recorder.Refused = false;
+        source.PlayRecord(*player, record, type);
+        if (recorder.Refused && !painter) startPainting();
+        if (painter && recorder.Refused) {
+          const std::vector<uint8_t> before = RowsOf(painted);
+          source.PlayRecord(*painter, record, type);
+          const TRect box = ChangedBox(before, painted);
+          if (!IsRectEmpty(box))
+            recorder.Pixels(
+                painted, box,
+                TRect{MulDiv(box.Left, units.cx, painted.Width()), MulDiv(box.Top, units.cy, painted.Height()),
+                      MulDiv(box.Right, units.cx, painted.Width()), MulDiv(box.Bottom, units.cy, painted.Height())});
+        } else if (painter) {
+          source.PlayRecord(*painter, record, type);
+        }
+        ++index;
+        return true;
+      });
+  }
+  if (enhanced)
+    converted->Adopt(recorder.Finish(mmWidth, mmHeight), true, {}, mmWidth, mmHeight, 0);
   else
-    converted->Adopt(EnhancedBitmapMetafile(picture, source.MMWidth(), source.MMHeight()), true, {}, source.MMWidth(),
-                     source.MMHeight(), 0);
+    converted->Adopt(recorder.Finish(mmWidth, mmHeight), false, PlaceableHeader(mmWidth, mmHeight, inch), mmWidth,
+                     mmHeight, inch);
   return converted;
 }
 
 // ---- metafile canvas ----
 
 TMetafileCanvas::TMetafileCanvas(TMetafile& metafile, int32_t widthPx, int32_t heightPx)
-    : TMetafileSurface(widthPx, heightPx), TCanvas(FSurface.get()), FMetafile(metafile) {}
+    : TMetafileSurface(metafile.Enhanced(), widthPx, heightPx), TCanvas(FSurface.get()), FMetafile(metafile) {
+  Handle()->Recorder = FRecorder.get();
+}
 
-TMetafileCanvas::~TMetafileCanvas() = default;
+TMetafileCanvas::~TMetafileCanvas() { Handle()->Recorder = nullptr; }
 
 void TMetafileCanvas::Close() {
   if (FClosed) return;
   FClosed = true;
+  Handle()->Recorder = nullptr;
   const int32_t mmWidth = MmOfPixels(FSurface->Width()), mmHeight = MmOfPixels(FSurface->Height());
-  if (FMetafile.Enhanced() || FMetafile.Empty())
-    FMetafile.Adopt(EnhancedBitmapMetafile(*FSurface, mmWidth, mmHeight), true, {}, mmWidth, mmHeight, 0);
+  std::vector<uint8_t> records = FRecorder->Finish(mmWidth, mmHeight);
+  if (FRecorder->Enhanced())
+    FMetafile.Adopt(std::move(records), true, {}, mmWidth, mmHeight, 0);
   else
-    FMetafile.Adopt(WindowsBitmapMetafile(*FSurface), false, {}, mmWidth, mmHeight,
-                    FMetafile.Inch() ? FMetafile.Inch() : 1440);
+    FMetafile.Adopt(std::move(records), false, PlaceableHeader(mmWidth, mmHeight, ScreenPixelsPerInch), mmWidth,
+                    mmHeight, ScreenPixelsPerInch);
 }
 
-TMetafileSurface::TMetafileSurface(int32_t widthPx, int32_t heightPx) : FSurface(std::make_unique<TBitmap>()) {
+TMetafileSurface::TMetafileSurface(bool enhanced, int32_t widthPx, int32_t heightPx)
+    : FSurface(std::make_unique<TBitmap>()),
+      FRecorder(std::make_unique<TMetafileRecorder>(enhanced, TSize{widthPx, heightPx})) {
   FSurface->SetPixelFormat(pf24bit);
   FSurface->SetSize(widthPx, heightPx);
+  FSurface->Canvas()->Brush().SetColor(clWhite);
+  FSurface->Canvas()->FillRect(TRect{0, 0, widthPx, heightPx});
 }
+
+TMetafileSurface::~TMetafileSurface() = default;
 
 void RegisterMetafileGraphicClasses() {
   RegisterGraphicClass(&TMetafile::ClassInfo);

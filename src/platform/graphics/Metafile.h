@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -27,6 +28,10 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Graphic.h"
+
+class TMetafilePlayer;
+class TMetafileRecorder;
+class TDeviceContext;
 
 inline constexpr char SInvalidMetafile[] = "Invalid metafile";
 
@@ -43,6 +48,8 @@ struct TMetafileLimits {
   int64_t MaxBitmapPixels = int64_t{64} << 20;
   // Saved drawing states (SaveDC nesting) kept while playing.
   int32_t MaxSavedStates = 1024;
+  // Rectangles of one clip region.
+  int32_t MaxClipRects = 4096;
   // Points of one figure or path after curves are flattened.
   int64_t MaxPathPoints = 4'000'000;
 };
@@ -91,6 +98,11 @@ public:
   // The records: the whole enhanced metafile, or a Windows metafile from its header on.
   std::span<const uint8_t> Records() const noexcept { return FData; }
 
+  // The bitmaps the records hold (blits, pattern brushes): visit(dib, bitsOffset) with
+  // the bitmap's information header on, and where its rows start from there (0: after
+  // the header and colour table), so they can be counted before any is decoded.
+  void EachRecordBitmap(const std::function<void(std::span<const uint8_t>, int64_t)>& visit) const;
+
   // Plays the records stretched into rect.
   void Draw(TCanvas& canvas, const TRect& rect) const override;
   // Records skipped by the last play.
@@ -107,6 +119,13 @@ public:
 private:
   friend class TMetafileCanvas;
   friend std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source);
+  // A player of the records onto a rectangle of a context (null for an empty one), and
+  // the records played one by one: visit(record, type) for each up to the end record,
+  // while it answers true.
+  std::unique_ptr<TMetafilePlayer> NewPlayer(TDeviceContext& dc, const TRect& rect) const;
+  void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) const;
+  template <typename TVisit>
+  void VisitRecords(TVisit&& visit) const;
   // Keeps the loaded data and its sizes (after the frame was checked).
   void Adopt(std::vector<uint8_t> records, bool enhanced, std::vector<uint8_t> placeable, int32_t mmWidth,
              int32_t mmHeight, uint16_t inch);
@@ -121,25 +140,36 @@ private:
 };
 
 // A metafile of the other format with the same picture and size (its `Enhanced` is
-// !source.Enhanced()): the source played at its size in pixels into one bitmap record.
+// !source.Enhanced()), converted record by record: the source is played into a recorder
+// of the other format, so every drawing call the format holds is a drawing record of it
+// (figures, text, bitmaps, pixels, with the pens, brushes, fonts, colours and clip they
+// are drawn with); what it cannot hold (blends, raster operations of the pattern with
+// the destination, text a Windows metafile's code page cannot write, coordinates beyond
+// its 16 bits) goes in as the pixels that record draws, played onto a bitmap of the
+// picture's size in pixels.
 std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source);
 
-// The pixels a metafile canvas draws on (a base, so it is made before the canvas).
+// The pixels a metafile canvas draws on and the recorder its context writes into (a
+// base, so they are made before the canvas).
 class TMetafileSurface {
 protected:
-  TMetafileSurface(int32_t widthPx, int32_t heightPx);
+  TMetafileSurface(bool enhanced, int32_t widthPx, int32_t heightPx);
+  ~TMetafileSurface();
   std::unique_ptr<TBitmap> FSurface;
+  std::unique_ptr<TMetafileRecorder> FRecorder;
 };
 
-// Draws on a new metafile: a canvas of the metafile's size in pixels whose drawing is
-// written into the metafile by Close (the destructor of an unclosed canvas drops it).
-// The drawing is kept as pixels: one bitmap record at 96 pixels per inch.
+// Draws on a new metafile: a canvas of the metafile's size in pixels whose drawing calls
+// are recorded as drawing records (lines, figures, rectangles, ellipses, text, bitmaps)
+// and written into the metafile by Close (the destructor of an unclosed canvas drops
+// them). The metafile is enhanced, or a Windows one when it held a Windows metafile
+// before; its unit is the canvas's pixel, at 96 pixels per inch. Drawing the recorder
+// cannot write (text a Windows metafile's code page cannot hold, bitmaps drawn with a
+// transparent colour) goes in as the pixels it drew on the canvas.
 class TMetafileCanvas : private TMetafileSurface, public TCanvas {
 public:
   TMetafileCanvas(TMetafile& metafile, int32_t widthPx, int32_t heightPx);
   ~TMetafileCanvas() override;
-  // Writes what was drawn into the metafile: an enhanced metafile, or a Windows one when
-  // the metafile held a Windows metafile before.
   void Close();
 
 private:

@@ -1,4 +1,5 @@
 // Enhanced metafile records: the frame check and playing each record.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -128,7 +129,9 @@ void PlayText(TMetafilePlayer& player, TRecordReader& r, bool wide) {
   player.TextOut(reference, options, hasRect ? rect : nullptr, text, dx, pdy);
 }
 
-void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) {
+}  // namespace
+
+void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) {
   TRecordReader r(record);
   TMfState& s = player.State;
   switch (type) {
@@ -322,24 +325,32 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32
       player.ClipToPath();
       break;
     case emf::EXTSELECTCLIPRGN: {
-      // region data bytes, mode, then the region: header (size, type, count, bytes,
-      // bounds) and rectangles. Copying no region removes the clip; a region clips to
-      // its bounds.
+      // region data bytes, mode, then the region: header (size, type, count, rectangle
+      // bytes, bounds) and its rectangles (device units). Copying no region removes the
+      // clip.
       const uint32_t regionBytes = r.U32(8), mode = r.U32(12);
       constexpr uint32_t kRgnCopy = 5;
       if (regionBytes == 0) {
         if (mode == kRgnCopy) player.SelectClipDevice(nullptr);
         break;
       }
-      const TPointD a = player.DeviceToTarget(PointL(r, 32)), b = player.DeviceToTarget(PointL(r, 40));
-      const TRect box{
-          static_cast<int32_t>(std::lround(std::min(a.X, b.X))), static_cast<int32_t>(std::lround(std::min(a.Y, b.Y))),
-          static_cast<int32_t>(std::lround(std::max(a.X, b.X))), static_cast<int32_t>(std::lround(std::max(a.Y, b.Y)))};
-      constexpr uint32_t kRgnAnd = 1;
-      if (mode == kRgnCopy || mode == kRgnAnd)
-        player.SelectClipDevice(&box, mode == kRgnAnd);
-      else
-        ++player.Skipped;
+      const uint32_t count = r.U32(24);
+      constexpr size_t kRects = 48;
+      if (r.Short || r.Bytes(kRects, uint64_t{count} * 16).size() != uint64_t{count} * 16)
+        return ++player.Skipped, void();
+      // A region of more rectangles than a clip holds clips to its bounds.
+      const bool bounded = count > static_cast<uint32_t>(player.Limits().MaxClipRects);
+      std::vector<TRect> rects;
+      for (uint32_t i = 0; i < (bounded ? 1 : count); ++i) {
+        const size_t at = bounded ? 32 : kRects + 16 * size_t{i};
+        const TPointD a = player.DeviceToTarget(PointL(r, at)), b = player.DeviceToTarget(PointL(r, at + 8));
+        rects.push_back(TRect{static_cast<int32_t>(std::lround(std::clamp(std::min(a.X, b.X), -1e8, 1e8))),
+                              static_cast<int32_t>(std::lround(std::clamp(std::min(a.Y, b.Y), -1e8, 1e8))),
+                              static_cast<int32_t>(std::lround(std::clamp(std::max(a.X, b.X), -1e8, 1e8))),
+                              static_cast<int32_t>(std::lround(std::clamp(std::max(a.Y, b.Y), -1e8, 1e8)))});
+      }
+      if (bounded) ++player.Skipped;
+      player.SelectClipRegion(rects, mode);
       break;
     }
     case emf::EXTTEXTOUTW:
@@ -412,8 +423,6 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32
   if (r.Short) ++player.Skipped;
 }
 
-}  // namespace
-
 int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {
   if (records.size() < emf::HeaderMinBytes || LoadLE32(records.data()) != emf::HEADER ||
       LoadLE32(records.data() + emf::SignatureOffset) != emf::Signature)
@@ -434,16 +443,4 @@ int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileL
   }
   if (records.size() != at) InvalidMetafile();
   return handles;
-}
-
-void PlayEnhancedMetafile(TMetafilePlayer& player, std::span<const uint8_t> records) {
-  player.SetObjectTableSize(LoadLE16(records.data() + emf::HandlesOffset));
-  size_t at = 0;
-  while (records.size() - at >= emf::RecordHeaderBytes) {
-    const uint32_t type = LoadLE32(records.data() + at);
-    const uint32_t bytes = LoadLE32(records.data() + at + 4);
-    if (type == emf::EOF_) return;
-    PlayRecord(player, records.subspan(at, bytes), type);
-    at += bytes;
-  }
 }

@@ -10,8 +10,10 @@
 #include "platform/base/LittleEndian.h"
 #include "platform/graphics/CanvasRaster.h"
 #include "platform/graphics/CanvasShapes.h"
+#include "platform/graphics/ClipPieces.h"
 #include "platform/graphics/DibDecode.h"
 #include "platform/graphics/MetafileFormat.h"
+#include "platform/graphics/MetafileRecorder.h"
 #include "platform/graphics/TextDraw.h"
 
 // ---- record reader ----
@@ -187,9 +189,13 @@ void TMetafilePlayer::SelectObject(uint32_t index) {
   else if (const auto* font = std::get_if<TMfFont>(&object))
     State.Font = *font;
   else if (const auto* region = std::get_if<TMfRegion>(&object)) {
-    State.Clip.reset();
-    IntersectClip(TPointD{double(region->Bounds.Left), double(region->Bounds.Top)},
-                  TPointD{double(region->Bounds.Right), double(region->Bounds.Bottom)});
+    std::vector<TRect> rects;
+    for (const TRect& r : region->Rects) {
+      const TPointD a = ToTarget(r.Left, r.Top), b = ToTarget(r.Right, r.Bottom);
+      rects.push_back(TRect{ToPixel(std::min(a.X, b.X)), ToPixel(std::min(a.Y, b.Y)), ToPixel(std::max(a.X, b.X)),
+                            ToPixel(std::max(a.Y, b.Y))});
+    }
+    SelectClipRegion(rects, 5);
   }
 }
 
@@ -299,52 +305,113 @@ TRect DeviceBox(const TDeviceContext& dc, TPointD a, TPointD b) {
 }
 }  // namespace
 
-void TMetafilePlayer::IntersectClip(TPointD a, TPointD b) {
-  const TRect box = DeviceBox(FDc, ToTarget(a), ToTarget(b));
-  TRect now = State.Clip ? *State.Clip : box;
-  IntersectRect(&now, now, box);
-  State.Clip = now;
+// A clip everywhere the coordinates reach (the play's own clip narrows it).
+constexpr TRect kEverywhere{-(1 << 28), -(1 << 28), 1 << 28, 1 << 28};
+
+std::vector<TRect> TMetafilePlayer::ClipNow() const {
+  if (!State.ClipPieces.empty()) return State.ClipPieces;
+  return {State.Clip ? *State.Clip : kEverywhere};
+}
+
+// combined: the pieces came from the clip by a region operation; a result past the
+// limit then keeps their bounds.
+void TMetafilePlayer::SetClipPieces(std::vector<TRect> pieces, bool combined) {
+  std::erase_if(pieces, [](const TRect& r) { return IsRectEmpty(r); });
+  if (!combined && !DisjointPieces(pieces, static_cast<size_t>(FLimits.MaxClipRects), pieces)) {
+    ++Skipped;
+    pieces = {PiecesBounds(pieces)};
+  }
+  State.ClipPieces.clear();
+  if (pieces.size() > 1) {
+    State.Clip = PiecesBounds(pieces);
+    State.ClipPieces = std::move(pieces);
+  } else {
+    State.Clip = pieces.empty() ? TRect{} : pieces[0];
+  }
   ApplyClip();
 }
 
-// A rectangle clip cannot have a hole: an excluded band across the whole clip narrows
-// it, any other exclusion is left out.
-void TMetafilePlayer::ExcludeClip(TPointD a, TPointD b) {
-  const TRect box = DeviceBox(FDc, ToTarget(a), ToTarget(b));
-  TRect now = State.Clip ? *State.Clip : FDc.DeviceClip();
-  if (box.Top <= now.Top && box.Bottom >= now.Bottom) {
-    if (box.Left <= now.Left)
-      now.Left = std::max(now.Left, box.Right);
-    else if (box.Right >= now.Right)
-      now.Right = std::min(now.Right, box.Left);
-    else
-      return ++Skipped, void();
-  } else if (box.Left <= now.Left && box.Right >= now.Right) {
-    if (box.Top <= now.Top)
-      now.Top = std::max(now.Top, box.Bottom);
-    else if (box.Bottom >= now.Bottom)
-      now.Bottom = std::min(now.Bottom, box.Top);
-    else
-      return ++Skipped, void();
-  } else if (box.Right > now.Left && box.Left < now.Right && box.Bottom > now.Top && box.Top < now.Bottom) {
+void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, uint32_t mode) {
+  const TPoint origin = FDc.ToDevice(0, 0);
+  std::vector<TRect> rects;
+  for (TRect r : targetRects) {
+    OffsetRect(&r, origin.X, origin.Y);
+    rects.push_back(r);
+  }
+  const size_t limit = static_cast<size_t>(FLimits.MaxClipRects);
+  std::vector<TRect> region;
+  if (!DisjointPieces(rects, limit, region)) {
+    ++Skipped;
+    region = {PiecesBounds(rects)};
+  }
+  std::vector<TRect> result;
+  bool done = true;
+  switch (mode) {
+    case 1:
+      done = IntersectPieces(ClipNow(), region, limit, result);
+      break;
+    case 2:
+      done = UnitePieces(ClipNow(), region, limit, result);
+      break;
+    case 3:
+      done = XorPieces(ClipNow(), region, limit, result);
+      break;
+    case 4:
+      done = SubtractPieces(ClipNow(), region, limit, result);
+      break;
+    case 5:
+      result = std::move(region);
+      break;
+    default:
+      ++Skipped;
+      return;
+  }
+  if (!done) {
     ++Skipped;
     return;
   }
-  State.Clip = now;
-  ApplyClip();
+  SetClipPieces(std::move(result), true);
+}
+
+void TMetafilePlayer::IntersectClip(TPointD a, TPointD b) {
+  std::vector<TRect> result;
+  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, FLimits.MaxClipRects, result))
+    SetClipPieces(std::move(result), true);
+}
+
+// The clip loses the rectangle, holes and all.
+void TMetafilePlayer::ExcludeClip(TPointD a, TPointD b) {
+  std::vector<TRect> result;
+  if (SubtractPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, FLimits.MaxClipRects, result))
+    SetClipPieces(std::move(result), true);
+  else
+    ++Skipped;
 }
 
 void TMetafilePlayer::SelectClipDevice(const TRect* targetRect, bool intersect) {
   if (!targetRect) {
     State.Clip.reset();
-  } else {
-    const TPoint origin = FDc.ToDevice(0, 0);
-    TRect r = *targetRect;
-    OffsetRect(&r, origin.X, origin.Y);
-    if (intersect && State.Clip) IntersectRect(&r, r, *State.Clip);
-    State.Clip = r;
+    State.ClipPieces.clear();
+    ApplyClip();
+    return;
   }
+  SelectClipRegion({*targetRect}, intersect ? 1 : 5);
+}
+
+template <typename TDraw>
+bool TMetafilePlayer::EachPiece(TDraw&& draw) {
+  if (State.ClipPieces.empty() || FInPiece) return false;
+  FInPiece = true;
+  for (const TRect& piece : State.ClipPieces) {
+    TRect r = piece;
+    if (FBaseClip) IntersectRect(&r, r, *FBaseClip);
+    if (IsRectEmpty(r)) continue;
+    FDc.State.Clip = r;
+    draw();
+  }
+  FInPiece = false;
   ApplyClip();
+  return true;
 }
 
 // ---- figures ----
@@ -355,8 +422,25 @@ bool TMetafilePlayer::CheckPoints(size_t count) {
   return false;
 }
 
+TMfState TMetafilePlayer::RecordedState() const {
+  TMfState state = State;
+  state.Pen.Width = State.Pen.Width <= 0 ? 0 : State.Pen.Width * ScaleX();
+  state.Clip = FDc.State.Clip;
+  return state;
+}
+
+std::vector<TFigure> TMetafilePlayer::DeviceFigures(const std::vector<TFigure>& figures) const {
+  const TPoint origin = FDc.ToDevice(0, 0);
+  std::vector<TFigure> device = figures;
+  for (TFigure& f : device)
+    for (TPointD& p : f.Points) p = TPointD{p.X + origin.X, p.Y + origin.Y};
+  return device;
+}
+
 void TMetafilePlayer::Fill(const std::vector<TFigure>& figures) {
-  if (State.Brush.Style == BS_NULL || !FDc.Bitmap()) return;
+  if (State.Brush.Style == BS_NULL || EachPiece([&] { Fill(figures); })) return;
+  if (FDc.Recorder) FDc.Recorder->Figures(RecordedState(), DeviceFigures(figures), true, false);
+  if (!FDc.Bitmap()) return;
   TRasterTarget target(FDc);
   if (target.Empty()) return;
   const TPoint origin = FDc.ToDevice(0, 0);
@@ -422,7 +506,9 @@ void TMetafilePlayer::Fill(const std::vector<TFigure>& figures) {
 
 void TMetafilePlayer::Stroke(const std::vector<TFigure>& figures) {
   const int32_t style = State.Pen.Style & 0x0F;
-  if (style == PS_NULL) return;
+  if (style == PS_NULL || EachPiece([&] { Stroke(figures); })) return;
+  if (FDc.Recorder) FDc.Recorder->Figures(RecordedState(), DeviceFigures(figures), false, true);
+  TRecorderPause recorded(FDc);
   const double widthPx = State.Pen.Width <= 0 ? 1 : State.Pen.Width * ScaleX();
   const int32_t dcStyle = (style >= 1 && style <= 4 && widthPx < 1.5) ? PS_DOT : PS_SOLID;
   FDc.State.Pen = std::make_shared<TPenObject>(dcStyle, std::max(1, ToPixel(widthPx)), State.Pen.Color);
@@ -533,9 +619,26 @@ void TMetafilePlayer::PolyPolygon(std::span<const TPointD> points, std::span<con
 
 // Rectangles, ellipses and their kin cover the cells from their top-left corner up to,
 // and not with, their bottom-right one: the outline runs one pixel inside the far edges.
+// A rectangle or ellipse that stays one on the target goes into a recorder as itself, so
+// its outline keeps to the far edges at whatever size the record is drawn.
+bool TMetafilePlayer::RecordShape(bool ellipse, TPointD a, TPointD b) {
+  const TXForm t = State.World.Then(PageTransform()).Then(FOutput);
+  if (!FDc.Recorder || FPathOpen || !State.ClipPieces.empty() || std::abs(t.M12) > 1e-9 || std::abs(t.M21) > 1e-9)
+    return false;
+  const TPointD p = ToTarget(a), q = ToTarget(b);
+  const TPoint origin = FDc.ToDevice(0, 0);
+  TMfState state = RecordedState();
+  FDc.Recorder->Shape(state, ellipse,
+                      TRect{ToPixel(std::min(p.X, q.X)) + origin.X, ToPixel(std::min(p.Y, q.Y)) + origin.Y,
+                            ToPixel(std::max(p.X, q.X)) + origin.X, ToPixel(std::max(p.Y, q.Y)) + origin.Y});
+  return true;
+}
+
 void TMetafilePlayer::Rectangle(TPointD a, TPointD b) {
   TFigure fill{{ToTarget(a.X, a.Y), ToTarget(b.X, a.Y), ToTarget(b.X, b.Y), ToTarget(a.X, b.Y)}, true};
   if (FPathOpen) return AddToPathOrDraw({fill}, true, true);
+  std::optional<TRecorderPause> recorded;
+  if (RecordShape(false, a, b)) recorded.emplace(FDc);
   Fill({fill});
   TPointD p = ToTarget(a), q = ToTarget(b);
   if (p.X > q.X) std::swap(p.X, q.X);
@@ -590,11 +693,20 @@ std::vector<TPointD> TMetafilePlayer::ArcPoints(TPointD a, TPointD b, double t0,
 void TMetafilePlayer::Ellipse(TPointD a, TPointD b) {
   TFigure f{ArcPoints(a, b, 0, 0, true), true};
   if (FPathOpen) return AddToPathOrDraw({f}, true, true);
+  std::optional<TRecorderPause> recorded;
+  if (RecordShape(true, a, b)) recorded.emplace(FDc);
   Fill({f});
-  // The outline inside the far edges, as for rectangles.
-  const double sx = (b.X >= a.X ? 1 : -1) / std::max(ScaleX(), 1e-9),
-               sy = (b.Y >= a.Y ? 1 : -1) / std::max(ScaleY(), 1e-9);
-  Stroke({TFigure{ArcPoints(a, TPointD{b.X - sx, b.Y - sy}, 0, 0, true), true}});
+  // The outline inside the far edges, as for rectangles: the corner that lands right
+  // (below) on the target comes a target pixel nearer the other.
+  const TXForm t = State.World.Then(PageTransform()).Then(FOutput);
+  auto inset = [](double& from, double& to, bool growing, double pixel) {
+    double& far = (to >= from) == growing ? to : from;
+    const double& near = &far == &to ? from : to;
+    far -= (far >= near ? 1 : -1) * pixel;
+  };
+  inset(a.X, b.X, t.M11 >= 0, 1 / std::max(ScaleX(), 1e-9));
+  inset(a.Y, b.Y, t.M22 >= 0, 1 / std::max(ScaleY(), 1e-9));
+  Stroke({TFigure{ArcPoints(a, b, 0, 0, true), true}});
 }
 
 void TMetafilePlayer::Arc(TPointD a, TPointD b, TPointD start, TPointD end, TArcKind kind) {
@@ -638,8 +750,10 @@ void TMetafilePlayer::RoundRect(TPointD a, TPointD b, double cornerW, double cor
 }
 
 void TMetafilePlayer::SetPixel(TPointD p, COLORREF color) {
+  if (EachPiece([&] { SetPixel(p, color); })) return;
   const TPointD t = ToTarget(p);
   const TPoint d = FDc.ToDevice(ToPixel(std::floor(t.X)), ToPixel(std::floor(t.Y)));
+  if (FDc.Recorder) FDc.Recorder->Pixel(RecordedState(), d, color);
   TRasterTarget(FDc).Put(d.X, d.Y, RgbOf(color));
 }
 
@@ -672,17 +786,16 @@ void TMetafilePlayer::ClipToPath() {
     }
   FPath.clear();
   if (l > r) return;
-  const TRect box = DeviceBox(FDc, {l, t}, {r, b});
-  TRect now = State.Clip ? *State.Clip : box;
-  IntersectRect(&now, now, box);
-  State.Clip = now;
-  ApplyClip();
+  std::vector<TRect> result;
+  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, {l, t}, {r, b})}, FLimits.MaxClipRects, result))
+    SetClipPieces(std::move(result), true);
 }
 
 // ---- text ----
 
 void TMetafilePlayer::TextOut(TPointD p, uint32_t options, const TPointD* rect, const WideString& text,
                               std::span<const int32_t> dx, bool dxHasY) {
+  if (EachPiece([&] { TextOut(p, options, rect, text, dx, dxHasY); })) return;
   LOGFONTW lf = State.Font.LogFont;
   const double sy = ScaleY(), sx = ScaleX();
   if (lf.lfHeight != 0) {
@@ -748,20 +861,60 @@ std::unique_ptr<TBitmap> TMetafilePlayer::LoadBitmap(std::span<const uint8_t> di
   }
 }
 
+// A blit as a bitmap record of the part of the bitmap it takes (or, with no bitmap, the
+// pattern filling the rectangle); a blend, a raster operation of the pattern with the
+// destination, or a source beyond the bitmap is none the recorder takes.
+void TMetafilePlayer::RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop,
+                                 int32_t sourceAlpha) {
+  TMetafileRecorder& recorder = *FDc.Recorder;
+  constexpr uint32_t kPatCopy = 0x00F00021;
+  if (!bitmap) {
+    if ((rop & 0xFFFF0000u) != (kPatCopy & 0xFFFF0000u)) return recorder.Refused = true, void();
+    TMfState state = RecordedState();
+    state.Rop2 = R2_COPYPEN;
+    const TRect r{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::max(dest.Left, dest.Right),
+                  std::max(dest.Top, dest.Bottom)};
+    const TFigure box{{{double(r.Left), double(r.Top)},
+                       {double(r.Right), double(r.Top)},
+                       {double(r.Right), double(r.Bottom)},
+                       {double(r.Left), double(r.Bottom)}},
+                      true};
+    if (State.Brush.Style != BS_NULL) recorder.Figures(state, std::span(&box, 1), true, false);
+    return;
+  }
+  TRect inside;
+  IntersectRect(&inside, source, TRect{0, 0, bitmap->Width(), bitmap->Height()});
+  if (sourceAlpha >= 0 || !(inside == source)) return recorder.Refused = true, void();
+  recorder.Bitmap(RecordedState(), *bitmap, source, dest, rop);
+}
+
 void TMetafilePlayer::Blit(std::span<const uint8_t> dib, std::span<const uint8_t> bits, TPointD destA, TPointD destSize,
                            TRect source, uint32_t rop, int32_t sourceAlpha) {
-  if (!FDc.Bitmap()) return;
+  if (!FDc.Bitmap() && !FDc.Recorder) return;
   std::unique_ptr<TBitmap> bitmap;
   if (RopUsesSource(rop) || sourceAlpha >= 0) {
     bitmap = LoadBitmap(dib, bits);
     if (!bitmap) return ++Skipped, void();
   }
+  // The bitmap is decoded once for all the pieces of the clip.
+  auto draw = [&] { BlitBitmap(bitmap.get(), destA, destSize, source, rop, sourceAlpha); };
+  if (!EachPiece(draw)) draw();
+}
+
+void TMetafilePlayer::BlitBitmap(const TBitmap* bitmap, TPointD destA, TPointD destSize, const TRect& source,
+                                 uint32_t rop, int32_t sourceAlpha) {
   const TPointD p = ToTarget(destA), q = ToTarget(destA.X + destSize.X, destA.Y + destSize.Y);
   const TPoint origin = FDc.ToDevice(0, 0);
   const double x0 = std::min(p.X, q.X) + origin.X, x1 = std::max(p.X, q.X) + origin.X;
   const double y0 = std::min(p.Y, q.Y) + origin.Y, y1 = std::max(p.Y, q.Y) + origin.Y;
   if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1)) return ++Skipped, void();
   const bool mirrorX = q.X < p.X, mirrorY = q.Y < p.Y;
+  if (FDc.Recorder)
+    RecordBlit(
+        bitmap, source,
+        TRect{ToPixel(p.X) + origin.X, ToPixel(p.Y) + origin.Y, ToPixel(q.X) + origin.X, ToPixel(q.Y) + origin.Y}, rop,
+        sourceAlpha);
+  if (!FDc.Bitmap()) return;
   TRasterTarget target(FDc);
   const TRect clip = target.Clip();
   const int32_t cx0 = std::max(clip.Left, ToPixel(std::ceil(x0 - 0.5))),

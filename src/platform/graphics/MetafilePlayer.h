@@ -57,7 +57,7 @@ struct TMfFont {
   LOGFONTW LogFont;
 };
 struct TMfRegion {
-  TRect Bounds;  // logical (Windows metafile regions)
+  std::vector<TRect> Rects;  // logical (Windows metafile regions)
 };
 struct TMfPalette {};
 using TMfObject = std::variant<std::monostate, TMfPen, TMfBrush, TMfFont, TMfRegion, TMfPalette>;
@@ -85,6 +85,9 @@ struct TMfState {
   TXForm World;
   TPointD Position;           // logical
   std::optional<TRect> Clip;  // target device pixels; none: the play's own clip
+  // A clip of more than one rectangle: its disjoint pieces (device pixels), Clip their
+  // bounds.
+  std::vector<TRect> ClipPieces;
   bool ArcClockwise = false;
 };
 
@@ -169,6 +172,9 @@ public:
   // A rectangle of the target's logical space as the clip, or with intersect narrowing
   // it; null: no clip beyond the play's own.
   void SelectClipDevice(const TRect* targetRect, bool intersect = false);
+  // A region (rectangles of the target's logical space) combined with the clip by a
+  // region mode: RGN_AND 1, RGN_OR 2, RGN_XOR 3, RGN_DIFF 4, RGN_COPY 5.
+  void SelectClipRegion(const std::vector<TRect>& targetRects, uint32_t mode);
 
   // A DIB as a bitmap with the size checked against the limits; null for data that is
   // no bitmap.
@@ -177,6 +183,14 @@ public:
   const TMetafileLimits& Limits() const noexcept { return FLimits; }
 
 private:
+  // The state as a recorder takes it (pen width and clip in device pixels), and figures
+  // in device pixels.
+  TMfState RecordedState() const;
+  std::vector<TFigure> DeviceFigures(const std::vector<TFigure>& figures) const;
+  bool RecordShape(bool ellipse, TPointD a, TPointD b);
+  void BlitBitmap(const TBitmap* bitmap, TPointD destA, TPointD destSize, const TRect& source, uint32_t rop,
+                  int32_t sourceAlpha);
+  void RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop, int32_t sourceAlpha);
   void DrawFigures(const std::vector<TFigure>& figures, bool fill, bool stroke);
   void Fill(const std::vector<TFigure>& figures);
   void Stroke(const std::vector<TFigure>& figures);
@@ -184,6 +198,12 @@ private:
   std::vector<TPointD> ArcPoints(TPointD a, TPointD b, double startAngle, double endAngle, bool full) const;
   double AngleOf(TPointD a, TPointD b, TPointD p) const;
   void ApplyClip();
+  // The clip as pieces (a clip everywhere when there is none), and a new clip of pieces.
+  std::vector<TRect> ClipNow() const;
+  void SetClipPieces(std::vector<TRect> pieces, bool combined);
+  // Runs a drawing once for each piece of a clip of pieces, the context clipped to it.
+  template <typename TDraw>
+  bool EachPiece(TDraw&& draw);
   TXForm PageTransform() const noexcept;
   bool CheckPoints(size_t count);
 
@@ -196,12 +216,13 @@ private:
   std::vector<TMfState> FSaved;
   std::vector<TFigure> FPath;
   bool FPathOpen = false;
+  bool FInPiece = false;
   int32_t FSavedDc = 0;
 };
 
-// Records of each format played by a player (MetafileWmfPlay.cpp, MetafileEmfPlay.cpp).
-void PlayWindowsMetafile(TMetafilePlayer& player, std::span<const uint8_t> records);
-void PlayEnhancedMetafile(TMetafilePlayer& player, std::span<const uint8_t> records);
+// One record of each format played by a player (MetafileWmfPlay.cpp, MetafileEmfPlay.cpp).
+void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function);
+void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type);
 
 // Checks the frame of each format: header, every record's size, the end record; raises
 // EInvalidGraphic "Invalid metafile". Returns the object-table size the header gives.

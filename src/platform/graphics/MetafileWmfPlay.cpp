@@ -61,6 +61,30 @@ std::vector<TPointD> ReadPoints(TWmfParams& p, size_t first, size_t count) {
 }
 
 // The DIB blits: where the fields are and whether the record carries a bitmap.
+// A region object: next in chain, object type, object count (two words), region size,
+// scan count, largest scan, bounds (left, top, right, bottom), then the scans: x count,
+// top, bottom, the x count's left and right values in pairs, x count again. A scan
+// holds a rectangle for each pair. Past the clip's limit the region is its bounds.
+TMfRegion ReadRegion(TMetafilePlayer& player, TWmfParams& p) {
+  TMfRegion region;
+  const size_t scans = p.U(5);
+  size_t at = 11;
+  for (size_t s = 0; s < scans && at + 3 <= p.Count(); ++s) {
+    const size_t xs = p.U(at);
+    const int16_t top = p[at + 1], bottom = p[at + 2];
+    if (at + 3 + xs + 1 > p.Count() || xs % 2 != 0) break;
+    for (size_t i = 0; i + 1 < xs; i += 2) region.Rects.push_back(TRect{p[at + 3 + i], top, p[at + 4 + i], bottom});
+    at += 3 + xs + 1;
+    if (region.Rects.size() > static_cast<size_t>(player.Limits().MaxClipRects)) {
+      ++player.Skipped;
+      region.Rects.clear();
+      break;
+    }
+  }
+  if (region.Rects.empty()) region.Rects.push_back(TRect{p[7], p[8], p[9], p[10]});
+  return region;
+}
+
 void PlayDibBlit(TMetafilePlayer& player, TWmfParams& p, uint16_t function, uint32_t recordWords) {
   const uint32_t rop = p.U32(0);
   const bool noBitmap = wmf::BlitRecordHasNoBitmap(recordWords, function);
@@ -101,7 +125,9 @@ void PlayDibBlit(TMetafilePlayer& player, TWmfParams& p, uint16_t function, uint
   player.Blit(dib, {}, dest, size, source, rop);
 }
 
-void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function) {
+}  // namespace
+
+void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function) {
   TWmfParams p(record);
   TMfState& s = player.State;
   const uint32_t recordWords = static_cast<uint32_t>(record.size() / 2);
@@ -278,11 +304,9 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16
       if (!pattern) ++player.Skipped;
       break;
     }
-    case wmf::CREATEREGION: {
-      // nextInChain, objectType, objectCount, regionSize, scanCount, maxScan, left, top, right, bottom, ...
-      player.CreateObject(TMfRegion{TRect{p[6], p[7], p[8], p[9]}});
+    case wmf::CREATEREGION:
+      player.CreateObject(ReadRegion(player, p));
       break;
-    }
     case wmf::CREATEPALETTE:
     case wmf::CREATEPATTERNBRUSH:
       // Kept in the table so that object numbers stay right.
@@ -331,8 +355,6 @@ void PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16
   if (p.Reader.Short) ++player.Skipped;
 }
 
-}  // namespace
-
 int64_t CheckWindowsMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {
   if (records.size() < wmf::HeaderBytes) InvalidMetafile();
   const uint32_t type = LoadLE16(records.data());
@@ -354,16 +376,4 @@ int64_t CheckWindowsMetafile(std::span<const uint8_t> records, const TMetafileLi
   // Without an end record the records must fill the data (a word of padding at most).
   if (records.size() - at > 2) InvalidMetafile();
   return objects;
-}
-
-void PlayWindowsMetafile(TMetafilePlayer& player, std::span<const uint8_t> records) {
-  player.SetObjectTableSize(LoadLE16(records.data() + wmf::HeaderObjectsOffset));
-  size_t at = wmf::HeaderBytes;
-  while (records.size() - at >= wmf::RecordHeaderBytes) {
-    const size_t bytes = static_cast<size_t>(LoadLE32(records.data() + at)) * 2;
-    const uint16_t function = LoadLE16(records.data() + at + 4);
-    if (function == wmf::EOF_) return;
-    PlayRecord(player, records.subspan(at, bytes), function);
-    at += bytes;
-  }
 }

@@ -5,6 +5,7 @@
 
 #include "platform/graphics/CanvasRaster.h"
 #include "platform/graphics/FontFace.h"
+#include "platform/graphics/MetafileRecorder.h"
 #include "platform/graphics/TextLayout.h"
 #include "platform/graphics/TextMetrics.h"
 #include "platform/graphics/TextShaping.h"
@@ -21,6 +22,45 @@ void DrawGlyph(TRasterTarget& target, const TGlyphImage& glyph, int32_t originX,
     target.BlendRow(y, left, left + glyph.Width, color, row);
   }
 }
+
+}  // namespace
+
+namespace {
+
+// Writes a text call into the context's recorder (placed at its left baseline point);
+// text the recorder cannot write goes in as the pixels it drew, once drawn.
+class TRecordedText {
+public:
+  TRecordedText(TDeviceContext& dc, TPoint origin, uint32_t options, const std::optional<TRect>& rect,
+                WideStringView text, std::span<const int32_t> advances, const TRect& cell)
+      : FDc(dc) {
+    if (!dc.Recorder) return;
+    TMfState state = TMetafileRecorder::StateOf(dc);
+    state.TextAlign = TA_BASELINE | (state.TextAlign & TA_RTLREADING);
+    dc.Recorder->Refused = false;
+    dc.Recorder->Text(state, origin, options, rect ? &*rect : nullptr, text, advances);
+    if (!dc.Recorder->Refused) return;
+    FPixels = cell;
+    if ((options & ETO_OPAQUE) && rect)
+      FPixels = TRect{std::min(FPixels.Left, rect->Left), std::min(FPixels.Top, rect->Top),
+                      std::max(FPixels.Right, rect->Right), std::max(FPixels.Bottom, rect->Bottom)};
+    if ((options & ETO_CLIPPED) && rect) IntersectRect(&FPixels, FPixels, *rect);
+    FRecorder = dc.Recorder;
+  }
+  ~TRecordedText() {
+    if (!FRecorder || !FDc.Bitmap()) return;
+    TRect part;
+    IntersectRect(&part, FPixels, FDc.DeviceClip());
+    FRecorder->Pixels(*FDc.Bitmap(), part, part);
+  }
+  TRecordedText(const TRecordedText&) = delete;
+  TRecordedText& operator=(const TRecordedText&) = delete;
+
+private:
+  TDeviceContext& FDc;
+  TMetafileRecorder* FRecorder = nullptr;
+  TRect FPixels;
+};
 
 }  // namespace
 
@@ -50,11 +90,14 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
   int32_t baseline = vertical == TA_BASELINE ? y : vertical == TA_BOTTOM ? y - metrics.Descent : y + metrics.Ascent;
   if (align & TA_UPDATECP)
     state.PenPos.X = horizontal == TA_RIGHT ? x - width : horizontal == TA_CENTER ? x : x + width;
-  if (!dc->Bitmap()) return true;
-
   const TPoint origin = dc->ToDevice(startX, baseline);
   std::optional<TRect> clipRect;
   if (rect) clipRect = dc->ToDevice(*rect);
+  const TRecordedText recorded(
+      *dc, origin, options, clipRect, view, advances,
+      TRect{origin.X, origin.Y - metrics.Ascent, origin.X + width, origin.Y + metrics.Descent});
+  if (!dc->Bitmap()) return true;
+
   if ((options & ETO_OPAQUE) && rect) {
     TRasterTarget(*dc).Fill(*clipRect, state.BkColor);
   } else if (state.BkMode == OPAQUE && n > 0) {

@@ -39,6 +39,24 @@ std::unique_ptr<TBitmap> LoadAdmittedDib(std::span<const uint8_t> dib, int64_t b
   return LoadDibBitmap(dib, bitsOffset);
 }
 
+// A metafile kept as one: the bitmap of its size that printing and export play it into,
+// and each bitmap its records hold, admitted before any of them is decoded. A bitmap
+// record that is no bitmap is left to the player, which skips it.
+void AdmitMetafile(const TMetafile& metafile, const TRPRTFRasterAdmit& admit) {
+  if (!admit) return;
+  const int64_t pixels = int64_t{metafile.Width()} * metafile.Height();
+  Admit(admit, pixels, pixels);
+  metafile.EachRecordBitmap([&](std::span<const uint8_t> dib, int64_t bitsOffset) {
+    TDibRaster raster;
+    try {
+      raster = DibRaster(dib, bitsOffset);
+    } catch (const EInvalidGraphic&) {
+      return;
+    }
+    Admit(admit, raster.DeclaredPx, raster.CodedPx);
+  });
+}
+
 }  // namespace
 
 std::span<const uint8_t> WindowsMetafileRecords(std::span<const uint8_t> wmf) {
@@ -193,6 +211,7 @@ std::unique_ptr<TGraphic> LoadWindowsMetafile(const TRPRTFPicture& picture, std:
     metafile->SetWidth(picture.PicW);
     metafile->SetHeight(picture.PicH);
   }
+  AdmitMetafile(*metafile, admit);
   return metafile;
 }
 
@@ -232,6 +251,7 @@ std::unique_ptr<TGraphic> LoadRTFPictureGraphic(TRPRTFPicture& picture, int64_t 
     case rtf_pict_EMF: {
       auto metafile = std::make_unique<TMetafile>();
       metafile->LoadFromBytes(BytesOf(data));
+      AdmitMetafile(*metafile, admit);
       return metafile;
     }
     default:

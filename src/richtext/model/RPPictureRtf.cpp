@@ -80,6 +80,29 @@ AnsiString RtfMetafilePicture(const TMetafile& metafile, const AnsiString& scali
   const AnsiString hex = RPFSavePictureToHex(converted ? *converted : metafile);
   return "{\\pict" + scaling + "\\wmetafile8" + sizes + hex.substr(std::min(hex.size(), PlaceableHeaderHexChars)) + "}";
 }
+
+// Any other graphic drawn into a new metafile of its size (a graphic that raises while
+// drawing leaves it empty): enhanced, with the millimetre sizes, when the options ask for
+// that, else a Windows metafile with the pixel sizes and without its placeable header.
+AnsiString RtfDrawnMetafilePicture(const TGraphic& graphic, const AnsiString& scaling, uint32_t rtfOptions) {
+  const bool enhanced = (rtfOptions & rprtfSaveEMFDefault) != 0;
+  TMetafile metafile;
+  metafile.SetEnhanced(enhanced);
+  {
+    TMetafileCanvas canvas(metafile, graphic.Width(), graphic.Height());
+    try {
+      canvas.Draw(0, 0, &graphic);
+    } catch (const Exception&) {
+    }
+    canvas.Close();
+  }
+  const AnsiString hex = RPFSavePictureToHex(metafile);
+  if (enhanced)
+    return "{\\pict" + scaling + Format("\\emfblip\\picw%d\\pich%d ", {metafile.MMWidth(), metafile.MMHeight()}) + hex +
+           "}";
+  return "{\\pict" + scaling + Format("\\wmetafile1\\picw%d\\pich%d ", {graphic.Width(), graphic.Height()}) +
+         hex.substr(std::min(hex.size(), PlaceableHeaderHexChars)) + "}";
+}
 }  // namespace
 
 AnsiString RtfGraphicPicture(const TGraphic& graphic, const AnsiString& scaling, uint32_t rtfOptions) {
@@ -93,7 +116,8 @@ AnsiString RtfGraphicPicture(const TGraphic& graphic, const AnsiString& scaling,
   if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) return RtfBitmapPicture(*bitmap, scaling);
   if (const auto* metafile = dynamic_cast<const TMetafile*>(&graphic))
     return RtfMetafilePicture(*metafile, scaling, rtfOptions);
-  return RtfBitmapPicture(*AsBitmap(graphic), scaling);
+  if (rtfOptions & rprtfSaveBitmapDefault) return RtfBitmapPicture(*AsBitmap(graphic), scaling);
+  return RtfDrawnMetafilePicture(graphic, scaling, rtfOptions);
 }
 
 AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index) {

@@ -98,3 +98,34 @@ struct TEmfBuilder {
     return out;
   }
 };
+
+// Clip regions of two rectangles and a hole, over a red square of 96 x 96 pixels.
+// Enhanced: the region (10, 10)-(40, 40) and (50, 50)-(90, 90) in device units, then
+// (20, 20)-(30, 30) excluded. Windows (a 100-unit box at 96 per inch): a region of two
+// scans, (10, 10)-(30, 40) and (60, 10)-(90, 40), then (20, 60)-(80, 90).
+inline std::vector<uint8_t> RegionClipEmf() {
+  TEmfBuilder emf;
+  emf.Handles = 2;
+  emf.Rec(39, {1, 0, 0x0000FF, 0});  // CREATEBRUSHINDIRECT red
+  emf.Rec(37, {1});
+  emf.Rec(37, {0x80000000 | 8});  // NULL_PEN
+  // EXTSELECTCLIPRGN: data bytes, copy; header: size, type, count, bytes, bounds; rectangles
+  emf.Rec(75, {64, 5, 32, 1, 2, 32, 10, 10, 90, 90, 10, 10, 40, 40, 50, 50, 90, 90});
+  emf.Rec(29, {20, 20, 30, 30});  // EXCLUDECLIPRECT
+  emf.Rec(43, {0, 0, 96, 96});
+  return emf.Bytes();
+}
+inline std::vector<uint8_t> RegionClipWmf() {
+  TWmfBuilder wmf;
+  wmf.Objects = 2;
+  wmf.Rec(0x02FC, {0, 0x00FF, 0x0000, 0});  // CREATEBRUSHINDIRECT red
+  wmf.Rec(0x012D, {0});
+  wmf.Rec(0x02FA, {5, 0, 0, 0, 0});  // CREATEPENINDIRECT null
+  wmf.Rec(0x012D, {1});
+  wmf.Rec(0x01F0, {1});  // DELETEOBJECT: the pen stays selected, its slot is free
+  // CREATEREGION: next, type, count (2 words), size, scans, largest scan, bounds, scans
+  wmf.Rec(0x06FF, {0, 6, 0, 0, 50, 2, 4, 10, 10, 90, 90, 4, 10, 40, 10, 30, 60, 90, 4, 2, 60, 90, 20, 80, 2});
+  wmf.Rec(0x012C, {1});               // SELECTCLIPREGION
+  wmf.Rec(0x041B, {100, 100, 0, 0});  // RECTANGLE
+  return wmf.Bytes(true, 100, 100, 96);
+}

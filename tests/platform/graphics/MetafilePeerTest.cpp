@@ -17,6 +17,7 @@
 #include <numbers>
 
 #include "MetafileBuilder.h"
+#include "MetafileInspect.h"
 #include "PilPeer.h"
 #include "platform/graphics/Metafile.h"
 
@@ -124,37 +125,62 @@ TComparison Compare(const TBitmap& ours, const TRawImage& page, int32_t ox, int3
   return result;
 }
 
+// The peer's files, made once for the tests below: LibreOffice's drawings as made/*.wmf
+// and made/*.emf, the hand-made ones in hand/, and LibreOffice's rendering of each as
+// raw/<name>.raw. Empty when the peer failed.
+const fs::path& PeerFiles() {
+  static const fs::path made = [] {
+    const fs::path dir = fs::current_path() / "metafile_peer";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "hand");
+    const struct {
+      const char* File;
+      std::vector<uint8_t> Bytes;
+    } hand[] = {{"anisotropic.wmf", AnisotropicWmf()},
+                {"lometric.emf", LoMetricEmf()},
+                {"clip.emf", ClipEmf()},
+                {"world.emf", WorldEmf()}};
+    for (const auto& h : hand) WriteFileBytes((dir / "hand" / h.File).string(), h.Bytes);
+    return RunPeerScript("platform/graphics/metafile_peer.py", {dir.string()}) ? dir : fs::path{};
+  }();
+  return made;
+}
+
+const char* const PeerCases[] = {"made/shapes.wmf", "made/shapes.emf", "made/text.wmf",        "made/text.emf",
+                                 "made/bitmap.wmf", "made/bitmap.emf", "hand/anisotropic.wmf", "hand/lometric.emf",
+                                 "hand/clip.emf",   "hand/world.emf"};
+
+// A white 24-bit bitmap of the metafile's size with the metafile drawn over it.
+std::unique_ptr<TBitmap> Rendered(const TMetafile& metafile, int32_t scale = 1) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(metafile.Width() * scale, metafile.Height() * scale);
+  bitmap->Canvas()->StretchDraw(Rect(0, 0, bitmap->Width(), bitmap->Height()), &metafile);
+  return bitmap;
+}
+
+// The peers are there and the files were made (a fatal failure otherwise).
+class MetafilePeerTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    QF_REQUIRE_PIL();
+    if (!HasSoffice()) GTEST_FAIL() << "soffice is missing: install libreoffice-draw-nogui (scripts/setup.sh)";
+    ASSERT_FALSE(PeerFiles().empty()) << "the peer script failed";
+  }
+};
+
 }  // namespace
 
-TEST(MetafilePeerTest, PlayingAgreesWithLibreOfficeRendering) {
-  QF_REQUIRE_PIL();
-  if (!HasSoffice()) GTEST_FAIL() << "soffice is missing: install libreoffice-draw-nogui (scripts/setup.sh)";
-  const fs::path dir = fs::current_path() / "metafile_peer";
-  fs::remove_all(dir);
-  fs::create_directories(dir / "hand");
-  const struct {
-    const char* File;
-    std::vector<uint8_t> Bytes;
-  } hand[] = {{"anisotropic.wmf", AnisotropicWmf()},
-              {"lometric.emf", LoMetricEmf()},
-              {"clip.emf", ClipEmf()},
-              {"world.emf", WorldEmf()}};
-  for (const auto& h : hand) WriteFileBytes((dir / "hand" / h.File).string(), h.Bytes);
-  ASSERT_TRUE(RunPeerScript("platform/graphics/metafile_peer.py", {dir.string()}));
-
-  const char* const cases[] = {"made/shapes.wmf", "made/shapes.emf", "made/text.wmf",        "made/text.emf",
-                               "made/bitmap.wmf", "made/bitmap.emf", "hand/anisotropic.wmf", "hand/lometric.emf",
-                               "hand/clip.emf",   "hand/world.emf"};
-  for (const char* name : cases) {
+TEST_F(MetafilePeerTest, PlayingAgreesWithLibreOfficeRendering) {
+  const fs::path& dir = PeerFiles();
+  for (const char* name : PeerCases) {
     SCOPED_TRACE(name);
     const fs::path file = dir / name;
     TMetafile metafile;
     const std::vector<uint8_t> bytes = ReadFileBytes(file.string());
     ASSERT_NO_THROW(metafile.LoadFromBytes(bytes));
-    TBitmap ours;
-    ours.SetPixelFormat(pf24bit);
-    ours.SetSize(metafile.Width(), metafile.Height());
-    ours.Canvas()->StretchDraw(Rect(0, 0, ours.Width(), ours.Height()), &metafile);
+    const auto rendered = Rendered(metafile);
+    const TBitmap& ours = *rendered;
     const TRawImage page =
         ReadRawImage((dir / "raw" / (file.stem().string() + file.extension().string() + ".raw")).string());
     ASSERT_GT(page.Width, ours.Width());
@@ -172,5 +198,44 @@ TEST(MetafilePeerTest, PlayingAgreesWithLibreOfficeRendering) {
     std::printf("%s: %lld of %lld pixels differ\n", name, static_cast<long long>(best.Differing),
                 static_cast<long long>(best.Compared));
     EXPECT_EQ(metafile.SkippedRecords(), 0);
+  }
+}
+
+// Each file converted to the other format and back draws as the file does, at its size
+// and twice it, through drawing records: text stays text, the bitmap records are the
+// file's own, and nothing is skipped.
+TEST_F(MetafilePeerTest, ConvertedCopiesDrawTheSameThroughDrawingRecords) {
+  const fs::path& dir = PeerFiles();
+  for (const char* name : PeerCases) {
+    SCOPED_TRACE(name);
+    TMetafile original;
+    ASSERT_NO_THROW(original.LoadFromBytes(ReadFileBytes((dir / name).string())));
+    const auto converted = ConvertedMetafile(original);
+    TMetafile reloaded;
+    ASSERT_NO_THROW(reloaded.LoadFromBytes(converted->SavedBytes()));
+    const auto back = ConvertedMetafile(reloaded);
+    EXPECT_NE(reloaded.Enhanced(), original.Enhanced());
+    EXPECT_EQ(back->Enhanced(), original.Enhanced());
+    const bool hasText = std::string(name).find("text") != std::string::npos;
+    for (const TMetafile* copy : {&reloaded, back.get()}) {
+      SCOPED_TRACE(copy->Enhanced() ? "enhanced" : "windows");
+      // A Windows metafile's size is whole units of its box.
+      EXPECT_NEAR(copy->MMWidth(), original.MMWidth(), 1);
+      EXPECT_NEAR(copy->MMHeight(), original.MMHeight(), 1);
+      EXPECT_LE(BitmapRecords(*copy), BitmapRecords(original));
+      const auto kinds = RecordKinds(*copy);
+      const uint32_t text = copy->Enhanced() ? 84 : 0x0A32;
+      EXPECT_EQ(kinds.contains(text), hasText);
+      EXPECT_EQ(FigureRecords(*copy) > 0, FigureRecords(original) > 0);
+      for (int32_t scale : {1, 2}) {
+        const auto a = Rendered(original, scale), b = Rendered(*copy, scale);
+        const TPixelDifference d = DifferingPixels(*a, *b);
+        EXPECT_GT(d.Inked, 0);
+        EXPECT_LE(d.Differing * 50, d.Inked) << d.Differing << " of " << d.Inked << " pixels differ at x" << scale;
+        std::printf("%s as %s, x%d: %lld of %lld pixels differ\n", name, copy->Enhanced() ? "emf" : "wmf", scale,
+                    static_cast<long long>(d.Differing), static_cast<long long>(d.Inked));
+        EXPECT_EQ(copy->SkippedRecords(), 0);
+      }
+    }
   }
 }

@@ -11,23 +11,6 @@
 
 namespace {
 
-// A view whose style sheet holds only the standard styles, with rtf imported into it: the
-// import adds the styles the formatting needs, and every text becomes Unicode text.
-struct TImportedView : TExportView {
-  explicit TImportedView(const std::string& rtf) {
-    TRPRTFReaderProperties props;
-    props.TextStyleMode = rprsAddIfNeeded;
-    props.ParaStyleMode = rprsAddIfNeeded;
-    props.UnicodeMode = rpruOnlyUnicode;
-    TMemoryStream stream;
-    stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
-    stream.SetPosition(0);
-    int32_t position = 0;
-    Result = props.ReadRTFFromStream(stream, Data(), position);
-  }
-  TRPRTFErrorCode Result;
-};
-
 std::string RtfOf(TExportView& view) {
   SetRandSeed(5);
   return view.Rtf();
@@ -48,7 +31,8 @@ TEST(RPExportRoundTripTest, TheSmallDocumentReachesAFixedPoint) {
   TExportView source;
   BuildSmallExportDocument(source);
   const std::string exported = RtfOf(source);
-  TImportedView once(exported);
+  // Imported with the styles the formatting needs added, every text as Unicode text.
+  TImportedView once(exported, rpruOnlyUnicode);
   ASSERT_EQ(once.Result, rtf_ec_OK);
   std::string text = TextOf(source);
   std::string line;
@@ -57,7 +41,7 @@ TEST(RPExportRoundTripTest, TheSmallDocumentReachesAFixedPoint) {
   text.erase(text.find(line), line.size());
   EXPECT_EQ(TextOf(once), text);
   const std::string again = RtfOf(once);
-  TImportedView twice(again);
+  TImportedView twice(again, rpruOnlyUnicode);
   ASSERT_EQ(twice.Result, rtf_ec_OK);
   EXPECT_EQ(TextOf(twice), text);
   EXPECT_EQ(RtfOf(twice), again);

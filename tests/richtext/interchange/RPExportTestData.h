@@ -6,10 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/Streams.h"
 #include "richtext/interchange/RPHTMLExport.h"
 #include "richtext/interchange/RPRTFExport.h"
+#include "richtext/interchange/RPRTFProps.h"
 #include "richtext/layout/view/RPViewTestData.h"
 #include "richtext/model/RPMarker.h"
+#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
 
@@ -96,6 +99,28 @@ struct TExportView : TTestRichPane {
 
   static std::string Bytes(TMemoryStream& stream) {
     return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  }
+};
+
+// A view holding what RTF imports (styles added as needed), in a Unicode mode.
+struct TImportedView : TExportView {
+  explicit TImportedView(const std::string& rtf, TRPReaderUnicode unicodeMode = rpruNoUnicode) {
+    TRPRTFReaderProperties props;
+    props.TextStyleMode = rprsAddIfNeeded;
+    props.ParaStyleMode = rprsAddIfNeeded;
+    props.UnicodeMode = unicodeMode;
+    TMemoryStream stream;
+    stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
+    stream.SetPosition(0);
+    int32_t position = 0;
+    Result = props.ReadRTFFromStream(stream, Data(), position);
+  }
+  TRPRTFErrorCode Result;
+  // The first picture item, or null.
+  const TRPGraphicItemInfo* Picture() {
+    for (int32_t i = 0; i < Data().GetItemCount(); ++i)
+      if (const auto* p = dynamic_cast<const TRPGraphicItemInfo*>(Data().GetItem(i))) return p;
+    return nullptr;
   }
 };
 

@@ -75,25 +75,6 @@ std::string Hex(const Bytes& bytes) {
   return out;
 }
 
-struct TImportedView : TExportView {
-  explicit TImportedView(const std::string& rtf) {
-    TRPRTFReaderProperties props;
-    props.TextStyleMode = rprsAddIfNeeded;
-    props.ParaStyleMode = rprsAddIfNeeded;
-    TMemoryStream stream;
-    stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
-    stream.SetPosition(0);
-    int32_t position = 0;
-    Result = props.ReadRTFFromStream(stream, Data(), position);
-  }
-  TRPRTFErrorCode Result;
-  const TRPGraphicItemInfo* Picture() {
-    for (int32_t i = 0; i < Data().GetItemCount(); ++i)
-      if (const auto* p = dynamic_cast<const TRPGraphicItemInfo*>(Data().GetItem(i))) return p;
-    return nullptr;
-  }
-};
-
 Bytes SavedBytesOf(const TGraphic& graphic) {
   TMemoryStream stream;
   graphic.SaveToStream(stream);
@@ -154,15 +135,19 @@ TEST(RPMetafilePictures, EnhancedMetafilesGoOutAsWindowsMetafilesWhenAsked) {
   view.Pane.RTFOptions = rprtfSaveEMFAsWMF;
   const std::string exported = view.Rtf();
   EXPECT_NE(exported.find("\\wmetafile8\\picw2540\\pich1270 "), std::string::npos);
-  // The copy holds the picture as one bitmap record, which the import takes out.
+  // The copy holds the picture as drawing records (the rectangle stays a rectangle, no
+  // bitmap record), so the import keeps it a metafile, drawing the same.
   TImportedView again(exported);
   ASSERT_NE(again.Picture(), nullptr);
-  const auto* back = dynamic_cast<const TBitmap*>(again.Picture()->Image.get());
+  const auto* back = dynamic_cast<const TMetafile*>(again.Picture()->Image.get());
   ASSERT_NE(back, nullptr);
-  EXPECT_EQ(back->Width(), 96);
-  EXPECT_EQ(back->Height(), 48);
-  EXPECT_EQ(back->PixelColor(20, 20), clBlue);
-  EXPECT_EQ(back->PixelColor(70, 20), clWhite);
+  EXPECT_FALSE(back->Enhanced());
+  TBitmap drawn;
+  drawn.Assign(back);
+  EXPECT_EQ(drawn.Width(), 96);
+  EXPECT_EQ(drawn.Height(), 48);
+  EXPECT_EQ(drawn.PixelColor(20, 20), clBlue);
+  EXPECT_EQ(drawn.PixelColor(70, 20), clWhite);
 }
 
 TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {

@@ -97,6 +97,53 @@ std::string HugeRle8Dib() {
   return dib;
 }
 
+// An enhanced metafile of a 1000-pixel reference device on 264 mm (about 96 per inch)
+// whose frame is frame x frame in 0.01 mm, holding a stretched-bitmap record of the
+// run-length bitmap above when given one.
+std::string EnhancedMetafile(int32_t frame, bool withBitmap) {
+  std::string records;
+  auto put = [](std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>(v >> (8 * i));
+  };
+  if (withBitmap) {
+    const std::string dib = HugeRle8Dib();  // 40 header bytes, 8 of colours, 4 of runs
+    put(records, 81);                       // STRETCHDIBITS
+    put(records, 80 + static_cast<uint32_t>(dib.size()));
+    // bounds, destination, source, header offset and bytes, rows offset and bytes,
+    // usage, operation, destination size
+    for (uint32_t v :
+         {0u, 0u, 99u, 99u, 0u, 0u, 0u, 0u, 20000u, 20000u, 80u, 48u, 128u, 4u, 0u, 0x00CC0020u, 100u, 100u})
+      put(records, v);
+    records += dib;
+  }
+  for (uint32_t v : {14u, 20u, 0u, 16u, 20u}) put(records, v);  // EOF
+  std::string emf;
+  put(emf, 1);
+  put(emf, 88);
+  for (uint32_t v : {0u,
+                     0u,
+                     99u,
+                     99u,
+                     0u,
+                     0u,
+                     uint32_t(frame),
+                     uint32_t(frame),
+                     0x464D4520u,
+                     0x10000u,
+                     88u + uint32_t(records.size()),
+                     withBitmap ? 3u : 2u,
+                     1u,
+                     0u,
+                     0u,
+                     0u,
+                     1000u,
+                     1000u,
+                     264u,
+                     264u})
+    put(emf, v);
+  return emf + records;
+}
+
 // Imports rtf into an empty document under an allocation meter: the result, and whether
 // the document stayed empty and the peak stayed under 64 MB.
 struct TMeteredImport {
@@ -127,6 +174,10 @@ TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
   for (int i = 0; i < 4; ++i) pngs += "{\\pict\\pngblip " + HexOf(HugePngWithLittleData()) + "}";
   pngs += "}";
   const std::string rle = "{\\rtf1{\\pict\\dibitmap0 " + HexOf(HugeRle8Dib()) + "}}";
+  // Metafiles kept as metafiles: a bitmap record of the run-length bitmap, and a frame
+  // of 20 x 20 metres (a bitmap of 75590 x 75590 pixels when played).
+  const std::string metafileRle = "{\\rtf1{\\pict\\emfblip " + HexOf(EnhancedMetafile(2540, true)) + "}}";
+  const std::string metafileFrame = "{\\rtf1{\\pict\\emfblip " + HexOf(EnhancedMetafile(2'000'000, false)) + "}}";
 
   const struct {
     const char* Name;
@@ -137,6 +188,8 @@ TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
       {"shifted rows", shiftedRows, rtf_ec_BadTable},
       {"PNGs", pngs, rtf_ec_InvalidPicture},
       {"RLE", rle, rtf_ec_InvalidPicture},
+      {"RLE in a metafile", metafileRle, rtf_ec_InvalidPicture},
+      {"metafile frame", metafileFrame, rtf_ec_InvalidPicture},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "RPItemOutput.h"
@@ -9,6 +10,7 @@
 #include "platform/base/FileSystem.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/JpegImage.h"
+#include "platform/graphics/Metafile.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPPictureItems.h"
 
@@ -77,10 +79,16 @@ TEST_F(RPPictureRtfTest, JpegKeepsItsOwnFormatOnlyWhenAsked) {
   }
   EXPECT_EQ(RtfOf(item, rprtfSaveJpegAsJpeg),
             "{\\pict\\jpegblip\\picw" + std::to_string(width) + "\\pich" + std::to_string(height) + " " + hex + "}");
-  // Otherwise as the bitmap it decodes to.
-  const AnsiString asBitmap = RtfOf(item, 0);
+  // Otherwise, with bitmaps the default, as the bitmap it decodes to.
+  const AnsiString asBitmap = RtfOf(item, rprtfSaveBitmapDefault);
   EXPECT_EQ(asBitmap.rfind("{\\pict\\dibitmap0\\wbmwidthbytes", 0), 0u);
   EXPECT_NE(asBitmap.find("\\picw" + std::to_string(width) + "\\pich" + std::to_string(height)), std::string::npos);
+  // Else drawn into a new metafile: a Windows one with the sizes in pixels, or an
+  // enhanced one with them in 0.01 mm.
+  EXPECT_EQ(RtfOf(item, 0).rfind(
+                "{\\pict\\wmetafile1\\picw" + std::to_string(width) + "\\pich" + std::to_string(height) + " ", 0),
+            0u);
+  EXPECT_EQ(RtfOf(item, rprtfSaveEMFDefault).rfind("{\\pict\\emfblip\\picw", 0), 0u);
 }
 
 TEST_F(RPPictureRtfTest, PngClassIsWrittenInItsOwnFormat) {
@@ -119,3 +127,59 @@ TEST_F(RPPictureRtfTest, BulletWritesItsImageOnWhite) {
 }
 
 }  // namespace
+
+namespace {
+
+// A graphic of no class the writer knows, drawn as a frame, a disc and a word.
+class TSketchGraphic : public TUndrawableGraphic {
+public:
+  int32_t Width() const override { return 60; }
+  int32_t Height() const override { return 30; }
+  void Draw(TCanvas& canvas, const TRect& rect) const override {
+    canvas.Brush().SetColor(clYellow);
+    canvas.Rectangle(rect.Left, rect.Top, rect.Left + 30, rect.Top + 20);
+    canvas.Brush().SetColor(clBlue);
+    canvas.Ellipse(rect.Left + 35, rect.Top + 5, rect.Left + 55, rect.Top + 25);
+    canvas.Brush().SetStyle(bsClear);
+    canvas.TextOut(rect.Left + 4, rect.Top + 2, "Hi");
+  }
+};
+
+}  // namespace
+
+// Drawn into a new metafile, its calls are the metafile's records: the word is text in
+// it (8-bit in a Windows metafile, UTF-16 in an enhanced one), and played back the
+// metafile shows what the graphic draws.
+TEST_F(RPPictureRtfTest, OtherGraphicsAreDrawnIntoAMetafileOfTheirCalls) {
+  const TSketchGraphic sketch;
+  TRPGraphicItemInfo item(nullptr, std::make_unique<TSketchGraphic>(), rpvaBaseline);
+  TBitmap expected;
+  expected.SetPixelFormat(pf24bit);
+  expected.SetSize(60, 30);
+  expected.Canvas()->Brush().SetColor(clWhite);
+  expected.Canvas()->FillRect(Rect(0, 0, 60, 30));
+  expected.Canvas()->Draw(0, 0, &sketch);
+  for (const auto& [options, head, word] :
+       {std::tuple{0u, "{\\pict\\wmetafile1\\picw60\\pich30 ", std::string("Hi")},
+        std::tuple{rprtfSaveEMFDefault, "{\\pict\\emfblip\\picw1588\\pich794 ", std::string("H\0i\0", 4)}}) {
+    SCOPED_TRACE(head);
+    const std::string rtf = RtfOf(item, options);
+    ASSERT_EQ(rtf.rfind(head, 0), 0u) << rtf.substr(0, 60);
+    std::string bytes;
+    for (size_t i = std::string(head).size(); i + 1 < rtf.size() && rtf[i] != '}'; i += 2)
+      bytes += static_cast<char>(std::stoi(rtf.substr(i, 2), nullptr, 16));
+    EXPECT_NE(bytes.find(word), std::string::npos);
+    TMetafile metafile;
+    metafile.LoadFromBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+    TBitmap played;
+    played.SetPixelFormat(pf24bit);
+    played.SetSize(60, 30);
+    played.Canvas()->Brush().SetColor(clWhite);
+    played.Canvas()->FillRect(Rect(0, 0, 60, 30));
+    metafile.Draw(*played.Canvas(), Rect(0, 0, 60, 30));
+    int differing = 0;
+    for (int32_t y = 0; y < 30; ++y)
+      for (int32_t x = 0; x < 60; ++x) differing += played.PixelColor(x, y) != expected.PixelColor(x, y);
+    EXPECT_LE(differing, 30) << "of 1800 pixels";
+  }
+}
