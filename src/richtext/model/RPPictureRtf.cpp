@@ -127,7 +127,7 @@ AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index,
   if (!(rtfOptions & rprtfSaveBitmapDefault))
     return RtfDrawnMetafilePicture(
         imageList.Width(), imageList.Height(), [&](TCanvas& canvas) { imageList.Draw(canvas, 0, 0, index); }, {},
-        false);
+        /*enhanced=*/false);
   TBitmap bitmap;
   bitmap.SetPixelFormat(pf24bit);
   bitmap.SetSize(imageList.Width(), imageList.Height());
