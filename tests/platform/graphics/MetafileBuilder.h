@@ -1,8 +1,10 @@
 // Hand-made metafiles for the tests: records written field by field.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <climits>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -148,11 +150,23 @@ struct TEmfBuilder {
     return tail;
   }
 
+  // The bounds field of a drawing record: the inclusive box of the points (x, y pairs)
+  // it reaches to, the far edges one in.
+  static std::vector<int64_t> Bounds(const std::vector<int32_t>& xy) {
+    int32_t l = INT32_MAX, t = INT32_MAX, r = INT32_MIN, b = INT32_MIN;
+    for (size_t i = 0; i + 1 < xy.size(); i += 2) {
+      l = std::min(l, xy[i]), r = std::max(r, xy[i]);
+      t = std::min(t, xy[i + 1]), b = std::max(b, xy[i + 1]);
+    }
+    if (l > r) return {0, 0, -1, -1};
+    return {l, t, r - 1, b - 1};
+  }
   // MASKBLT: bounds, destination x, y, width, height, quaternary operation, source x, y,
   // transform, background colour, usage, source bitmap, mask x, y, mask usage, mask bitmap.
   TEmfBuilder& MaskBlt(std::array<int32_t, 4> dest, uint32_t rop4, int32_t sx, int32_t sy, const TDib& source,
                        int32_t mx, int32_t my, const TDib* mask) {
-    std::vector<int64_t> fields{0, 0, 0, 0, dest[0], dest[1], dest[2], dest[3], rop4, sx, sy};
+    std::vector<int64_t> fields = Bounds({dest[0], dest[1], dest[0] + dest[2], dest[1] + dest[3]});
+    fields.insert(fields.end(), {dest[0], dest[1], dest[2], dest[3], rop4, sx, sy});
     const std::vector<uint8_t> tail = MaskedSourceFields(fields, 128, source, mx, my, mask);
     return Rec(78, fields, tail);
   }
@@ -161,7 +175,9 @@ struct TEmfBuilder {
   // usage, mask bitmap.
   TEmfBuilder& PlgBlt(std::array<int32_t, 6> points, std::array<int32_t, 4> source, const TDib& dib, int32_t mx,
                       int32_t my, const TDib* mask) {
-    std::vector<int64_t> fields{0, 0, 0, 0};
+    const int32_t fourthX = points[2] + points[4] - points[0], fourthY = points[3] + points[5] - points[1];
+    std::vector<int64_t> fields =
+        Bounds({points[0], points[1], points[2], points[3], points[4], points[5], fourthX, fourthY});
     fields.insert(fields.end(), points.begin(), points.end());
     fields.insert(fields.end(), source.begin(), source.end());
     const std::vector<uint8_t> tail = MaskedSourceFields(fields, 140, dib, mx, my, mask);
@@ -171,7 +187,8 @@ struct TEmfBuilder {
   // y, transform, background colour, usage, bitmap, source width, height.
   TEmfBuilder& TransparentBlt(std::array<int32_t, 4> dest, uint32_t transparent, std::array<int32_t, 4> source,
                               const TDib& dib) {
-    std::vector<int64_t> fields{0, 0, 0, 0, dest[0], dest[1], dest[2], dest[3], transparent, source[0], source[1]};
+    std::vector<int64_t> fields = Bounds({dest[0], dest[1], dest[0] + dest[2], dest[1] + dest[3]});
+    fields.insert(fields.end(), {dest[0], dest[1], dest[2], dest[3], transparent, source[0], source[1]});
     const std::vector<uint8_t> tail = SourceFields(fields, 108, dib);
     fields.insert(fields.end(), {source[2], source[3]});
     return Rec(116, fields, tail);
@@ -181,7 +198,10 @@ struct TEmfBuilder {
   TEmfBuilder& GradientFill(const std::vector<TTriVertex>& vertices, const std::vector<uint32_t>& indexes,
                             uint32_t mode) {
     const size_t perPart = mode == 2 ? 3 : 2;
-    std::vector<int64_t> fields{0, 0, 0, 0, int64_t(vertices.size()), int64_t(indexes.size() / perPart), mode};
+    std::vector<int32_t> corners;
+    for (const TTriVertex& v : vertices) corners.insert(corners.end(), {v.X, v.Y});
+    std::vector<int64_t> fields = Bounds(corners);
+    fields.insert(fields.end(), {int64_t(vertices.size()), int64_t(indexes.size() / perPart), mode});
     for (const TTriVertex& v : vertices)
       fields.insert(fields.end(), {v.X, v.Y, v.Red | int64_t{v.Green} << 16, v.Blue});
     fields.insert(fields.end(), indexes.begin(), indexes.end());
