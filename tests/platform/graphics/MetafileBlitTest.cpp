@@ -113,6 +113,13 @@ TEST(MetafileBlitTest, PlgBltMapsTheSourceOntoTheParallelogram) {
              .PlgBlt({10, 10, 30, 10, 10, 30}, {0, 0, 2, 2}, source, 0, 0, nullptr);
        },
        {{15, 15, kBlue}, {15, 25, kYellow}, {25, 15, kWhite}, {25, 25, kWhite}}},
+      {"clip with a hole",
+       [=] {
+         return TEmfBuilder()
+             .Rec(29, {12, 12, 18, 18})
+             .PlgBlt({10, 10, 30, 10, 10, 30}, {0, 0, 2, 2}, source, 0, 0, nullptr);
+       },
+       {{11, 11, kBlue}, {15, 15, kWhite}, {19, 15, kBlue}, {25, 25, kBlack}}},
   });
 }
 
@@ -276,4 +283,20 @@ TEST(MetafileBlitTest, ConversionPaintsWhatAWindowsMetafileCannotHold) {
     ExpectSamePicture(*original, *converted);
     EXPECT_EQ(converted->SkippedRecords(), 0);
   }
+}
+
+// The bitmaps these records hold, the masks too, are there to be counted before any is
+// decoded.
+TEST(MetafileBlitTest, RecordBitmapsIncludeSourcesAndMasks) {
+  const TDib source = BlueSquare(), mask = Dib1(16, std::vector<int>(16 * 2, 1));
+  const auto metafile = Loaded(TEmfBuilder()
+                                   .MaskBlt({10, 10, 8, 8}, 0xAACC0020, 0, 0, source, 0, 0, &mask)
+                                   .PlgBlt({10, 10, 30, 10, 10, 30}, {0, 0, 2, 2}, Quadrants(), 0, 0, &mask)
+                                   .TransparentBlt({10, 10, 20, 20}, kGreen, {0, 0, 2, 2}, Quadrants())
+                                   .MaskBlt({10, 10, 8, 8}, 0xAACC0020, 0, 0, source, 0, 0, nullptr)
+                                   .Bytes());
+  std::vector<uint32_t> widths;
+  metafile->EachRecordBitmap(
+      [&](std::span<const uint8_t> dib, int64_t) { widths.push_back(LoadLE32(dib.data() + 4)); });
+  EXPECT_EQ(widths, (std::vector<uint32_t>{8, 16, 2, 16, 2, 8}));
 }
