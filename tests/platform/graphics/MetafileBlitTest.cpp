@@ -88,6 +88,14 @@ TEST(MetafileBlitTest, PlgBltMapsTheSourceOntoTheParallelogram) {
   auto plg = [&](std::array<int32_t, 6> points, const TDib* m) {
     return [=] { return TEmfBuilder().PlgBlt(points, {0, 0, 2, 2}, source, 0, 0, m); };
   };
+  // The upright blit after a clip record (EXCLUDECLIPRECT 29, INTERSECTCLIPRECT 30).
+  auto clipped = [&](uint32_t clipType, std::array<int32_t, 4> rect) {
+    return [=] {
+      return TEmfBuilder()
+          .Rec(clipType, {rect[0], rect[1], rect[2], rect[3]})
+          .PlgBlt({10, 10, 30, 10, 10, 30}, {0, 0, 2, 2}, source, 0, 0, nullptr);
+    };
+  };
   const std::vector<TPixelCheck> upright{{15, 15, kBlue},  {25, 15, kGreen}, {15, 25, kYellow},
                                          {25, 25, kBlack}, {35, 15, kWhite}, {15, 35, kWhite}};
   ExpectCases({
@@ -107,18 +115,10 @@ TEST(MetafileBlitTest, PlgBltMapsTheSourceOntoTheParallelogram) {
        },
        upright},
       {"clipped",
-       [=] {
-         return TEmfBuilder()
-             .Rec(30, {10, 10, 20, 96})
-             .PlgBlt({10, 10, 30, 10, 10, 30}, {0, 0, 2, 2}, source, 0, 0, nullptr);
-       },
+       clipped(30, {10, 10, 20, 96}),
        {{15, 15, kBlue}, {15, 25, kYellow}, {25, 15, kWhite}, {25, 25, kWhite}}},
       {"clip with a hole",
-       [=] {
-         return TEmfBuilder()
-             .Rec(29, {12, 12, 18, 18})
-             .PlgBlt({10, 10, 30, 10, 10, 30}, {0, 0, 2, 2}, source, 0, 0, nullptr);
-       },
+       clipped(29, {12, 12, 18, 18}),
        {{11, 11, kBlue}, {15, 15, kWhite}, {19, 15, kBlue}, {25, 25, kBlack}}},
   });
 }
