@@ -243,6 +243,18 @@ double TMetafilePlayer::ScaleY() const noexcept {
   return std::hypot(t.M21, t.M22);
 }
 
+int32_t TMetafilePlayer::TargetEscapement(int32_t escapement) const noexcept {
+  const TXForm t = State.World.Then(PageTransform()).Then(FOutput);
+  // Counter-clockwise as seen: towards lower y where the logical y axis runs down the
+  // target, towards higher y where the mapping turns it up.
+  const double turn = (escapement % 3600) * std::numbers::pi / 1800.0;
+  const double x = std::cos(turn), y = (t.Determinant() > 0 ? -1 : 1) * std::sin(turn);
+  const double dx = x * t.M11 + y * t.M21, dy = x * t.M12 + y * t.M22;
+  if (!(std::hypot(dx, dy) > 0)) return escapement;
+  const auto tenths = static_cast<int32_t>(std::lround(std::atan2(-dy, dx) * 1800.0 / std::numbers::pi));
+  return (tenths + 3600) % 3600;
+}
+
 void TMetafilePlayer::SetMapMode(int32_t mode) {
   if (mode < MM_TEXT || mode > MM_ANISOTROPIC) return;
   State.MapMode = mode;
@@ -788,6 +800,7 @@ void TMetafilePlayer::TextOut(TPointD p, uint32_t options, const TPointD* rect, 
   }
   lf.lfWidth = lf.lfWidth != 0 ? std::max(1, ToPixel(std::abs(double(lf.lfWidth)) * sx)) : 0;
   if (std::abs(lf.lfHeight) > 4096) return ++Skipped, void();
+  lf.lfEscapement = lf.lfOrientation = TargetEscapement(lf.lfEscapement);
   HFONT font = CreateFontIndirectW(&lf);
   ::SelectObject(&FDc, font);
   ::DeleteObject(font);

@@ -153,6 +153,9 @@ public:
   TPointD DeviceToTarget(TPointD device) const noexcept { return FOutput.Apply(device); }
   void SetMapMode(int32_t mode);
   void FixIsotropic();
+  // A font's escapement (tenths of a degree, counter-clockwise as seen) on the target,
+  // turned further by a world transform that turns the logical axes.
+  int32_t TargetEscapement(int32_t escapement) const noexcept;
   // Logical length along x / y in target pixels.
   double ScaleX() const noexcept;
   double ScaleY() const noexcept;

@@ -1,6 +1,7 @@
 #include "platform/graphics/TextDraw.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/graphics/CanvasRaster.h"
@@ -9,6 +10,7 @@
 #include "platform/graphics/TextLayout.h"
 #include "platform/graphics/TextMetrics.h"
 #include "platform/graphics/TextShaping.h"
+#include "platform/graphics/TextTurned.h"
 
 namespace {
 
@@ -64,6 +66,64 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The glyphs of a line in visual order (right-to-left runs turned round).
+std::vector<TPlacedGlyph> VisualGlyphs(const TShapedText& shaped, WideStringView view, bool rightToLeft,
+                                       const std::vector<int32_t>& advances) {
+  std::vector<int32_t> order;
+  std::vector<uint8_t> levels;
+  if (rightToLeft || HasRightToLeft(view)) {
+    VisualOrder(view, rightToLeft, order, levels);
+  } else {
+    order.resize(view.size());
+    for (size_t i = 0; i < view.size(); ++i) order[i] = static_cast<int32_t>(i);
+  }
+  return PlaceGlyphs(shaped, view, order, advances.data());
+}
+
+// A line along a baseline turned by the font's escapement: the reference point is the
+// device point `reference`; `along` and `across` put the line's left baseline end from it.
+void DrawTurnedLine(TDeviceContext& dc, TTurnedTextFrame& frame, TPoint reference, int32_t along, int32_t across,
+                    uint32_t options, const std::optional<TRect>& clipRect, WideStringView view,
+                    const TShapedText& shaped, const std::vector<int32_t>& advances, int32_t width) {
+  TFontObject& font = dc.SelectedFont();
+  const TFontMetrics& metrics = font.Sized().Metrics();
+  const double originX = reference.X + frame.OffsetX(along, across),
+               originY = reference.Y + frame.OffsetY(along, across);
+  frame.SetOrigin(originX, originY);
+  const TDeviceState& state = dc.State;
+  const TRecordedText recorded(
+      dc, TPoint{static_cast<int32_t>(std::lround(originX)), static_cast<int32_t>(std::lround(originY))}, options,
+      clipRect, view, advances, frame.DeviceBounds(0, -metrics.Ascent, width, metrics.Descent));
+  if (!dc.Bitmap()) return;
+  const bool clipped = (options & ETO_CLIPPED) && clipRect;
+  if ((options & ETO_OPAQUE) && clipRect) {
+    TRasterTarget(dc).Fill(*clipRect, state.BkColor);
+  } else if (state.BkMode == OPAQUE && !view.empty()) {
+    TRasterTarget background(dc, clipped ? &*clipRect : nullptr);
+    frame.Fill(background, 0, -metrics.Ascent, width, metrics.Descent, state.BkColor);
+  }
+  TRasterTarget target(dc, clipped ? &*clipRect : nullptr);
+  if (target.Empty() || view.empty()) return;
+  const bool mono = target.Monochrome() || font.LogFont().lfQuality == NONANTIALIASED_QUALITY;
+  const bool rightToLeft = (state.TextAlign & TA_RTLREADING) || (options & ETO_RTLREADING);
+  for (const TPlacedGlyph& glyph : VisualGlyphs(shaped, view, rightToLeft, advances)) {
+    const TGlyphImage& image =
+        glyph.Char ? glyph.Font->Glyph(glyph.Char, mono) : glyph.Font->GlyphById(glyph.Glyph, mono);
+    frame.Glyph(target, image, glyph.X, -glyph.Y, mono, state.TextColor);
+  }
+  const LOGFONTW& lf = font.LogFont();
+  if (lf.lfUnderline)
+    frame.Fill(target, 0, -metrics.UnderscorePosition, width, -metrics.UnderscorePosition + metrics.UnderscoreSize,
+               state.TextColor);
+  if (lf.lfStrikeOut)
+    frame.Fill(target, 0, -metrics.StrikeoutPosition, width, -metrics.StrikeoutPosition + metrics.StrikeoutSize,
+               state.TextColor);
+}
+
+}  // namespace
+
 bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* rect, const WideChar* text,
                  uint32_t count, const int32_t* dx) {
   if (!dc || (count > 0 && !text)) return false;
@@ -82,17 +142,29 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
     x = state.PenPos.X;
     y = state.PenPos.Y;
   }
-  const uint32_t horizontal = align & TA_CENTER;
-  int32_t startX = horizontal == TA_RIGHT ? x - width : horizontal == TA_CENTER ? x - width / 2 : x;
   TFontObject& font = dc->SelectedFont();
   const TFontMetrics& metrics = font.Sized().Metrics();
-  const uint32_t vertical = align & TA_BASELINE;
-  int32_t baseline = vertical == TA_BASELINE ? y : vertical == TA_BOTTOM ? y - metrics.Descent : y + metrics.Ascent;
-  if (align & TA_UPDATECP)
-    state.PenPos.X = horizontal == TA_RIGHT ? x - width : horizontal == TA_CENTER ? x : x + width;
-  const TPoint origin = dc->ToDevice(startX, baseline);
+  // The line's left baseline end from the reference point, along and across the baseline,
+  // and how far the current position moves along it.
+  const uint32_t horizontal = align & TA_CENTER, vertical = align & TA_BASELINE;
+  const int32_t along = horizontal == TA_RIGHT ? -width : horizontal == TA_CENTER ? -width / 2 : 0;
+  const int32_t across = vertical == TA_BASELINE ? 0 : vertical == TA_BOTTOM ? -metrics.Descent : metrics.Ascent;
+  const int32_t travel = horizontal == TA_RIGHT ? -width : horizontal == TA_CENTER ? 0 : width;
   std::optional<TRect> clipRect;
   if (rect) clipRect = dc->ToDevice(*rect);
+
+  TTurnedTextFrame frame(font.LogFont().lfEscapement);
+  if (!frame.Level()) {
+    if (align & TA_UPDATECP) {
+      state.PenPos.X = x + static_cast<int32_t>(std::lround(frame.OffsetX(travel, 0)));
+      state.PenPos.Y = y + static_cast<int32_t>(std::lround(frame.OffsetY(travel, 0)));
+    }
+    DrawTurnedLine(*dc, frame, dc->ToDevice(x, y), along, across, options, clipRect, view, shaped, advances, width);
+    return true;
+  }
+
+  if (align & TA_UPDATECP) state.PenPos.X = x + travel;
+  const TPoint origin = dc->ToDevice(x + along, y + across);
   const TRecordedText recorded(
       *dc, origin, options, clipRect, view, advances,
       TRect{origin.X, origin.Y - metrics.Ascent, origin.X + width, origin.Y + metrics.Descent});
@@ -109,15 +181,7 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
 
   const bool mono = target.Monochrome() || font.LogFont().lfQuality == NONANTIALIASED_QUALITY;
   const bool rightToLeft = (align & TA_RTLREADING) || (options & ETO_RTLREADING);
-  std::vector<int32_t> order;
-  std::vector<uint8_t> levels;
-  if (rightToLeft || HasRightToLeft(view)) {
-    VisualOrder(view, rightToLeft, order, levels);
-  } else {
-    order.resize(n);
-    for (size_t i = 0; i < n; ++i) order[i] = static_cast<int32_t>(i);
-  }
-  for (const TPlacedGlyph& glyph : PlaceGlyphs(shaped, view, order, advances.data())) {
+  for (const TPlacedGlyph& glyph : VisualGlyphs(shaped, view, rightToLeft, advances)) {
     const TGlyphImage& image =
         glyph.Char ? glyph.Font->Glyph(glyph.Char, mono) : glyph.Font->GlyphById(glyph.Glyph, mono);
     DrawGlyph(target, image, origin.X + glyph.X, origin.Y - glyph.Y, state.TextColor);

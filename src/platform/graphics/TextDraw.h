@@ -6,7 +6,8 @@
 // previous advance (or by the caller's dx). Right-to-left runs are shown in visual
 // order. Glyphs are monochrome on 1-bit bitmaps and with a NONANTIALIASED_QUALITY font,
 // else 8-bit antialiased coverage blended in the text colour. Underline and strike-out
-// are bands of the font's outline metrics across the text's width. A context without
+// are bands of the font's outline metrics across the text's width. A font with an
+// escapement draws all of it along the turned baseline (TextTurned.h). A context without
 // pixels draws nothing but still moves the current position.
 #pragma once
 

@@ -108,11 +108,14 @@ bool TCustomRichPaneEdit::PasteMetafile(bool textAsName) {
   AnsiString name;
   if (textAsName) TRPDropTarget::GetDataString(*contents, CF_TEXT, name);
   if (!InsertPicture(name, std::move(metafile), rpvaBaseline)) return false;
-  // The inserted picture is shown at the metafile's size (properties 3 and 4).
+  // The inserted picture is shown at the metafile's size (properties 3 and 4), set in
+  // the insertion's undo group so that one undo takes the whole paste back.
   constexpr int32_t kImageWidthProperty = 3, kImageHeightProperty = 4;
   const int32_t itemNo = GetCaretItemNo();
   if (const auto* item = dynamic_cast<const TRPGraphicItemInfo*>(EditData().GetItem(itemNo));
       item && dynamic_cast<const TMetafile*>(item->Image.get())) {
+    EditData().SetUndoGroupMode(true);
+    const TScopeExit joined([this] { EditData().SetUndoGroupMode(false); });
     SetItemExtraIntPropertyEd(itemNo, kImageWidthProperty, width, false);
     SetItemExtraIntPropertyEd(itemNo, kImageHeightProperty, height, true);
   }

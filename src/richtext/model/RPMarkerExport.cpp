@@ -85,7 +85,7 @@ void TRPMarkerItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, con
   }
   if (IsImageListType(level->ListType)) {
     if (const int32_t index = ShownImageIndex(*level); index >= 0)
-      RPFWrite(stream, RtfImageListPicture(*level->ImageList, index));
+      RPFWrite(stream, RtfImageListPicture(*level->ImageList, index, context.Options));
     return;
   }
   RPFWrite(stream, "{\\listtext\\pard\\plain");

@@ -62,8 +62,10 @@ AnsiString RtfBitmapPicture(const TBitmap& bitmap, const AnsiString& scaling);
 // image in its own format, anything else as a bitmap (drawn on white when it cannot
 // become one); scaling is put after "\pict".
 AnsiString RtfGraphicPicture(const TGraphic& graphic, const AnsiString& scaling, uint32_t rtfOptions);
-// Image index of imageList drawn on white, as an RTF bitmap picture.
-AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index);
+// Image index of imageList as an RTF picture: with rprtfSaveBitmapDefault a bitmap of
+// the list's image size with the image drawn on white, else the image drawn into a
+// Windows metafile of that size (\wmetafile1, sizes in pixels).
+AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index, uint32_t rtfOptions);
 
 // A new graphic of source's class (through RPCreateGraphic) holding a copy of it.
 std::unique_ptr<TGraphic> CopyRPGraphic(const TGraphic& source);

@@ -1,4 +1,5 @@
 // Pictures and bullets as RTF picture groups.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -81,17 +82,17 @@ AnsiString RtfMetafilePicture(const TMetafile& metafile, const AnsiString& scali
   return "{\\pict" + scaling + "\\wmetafile8" + sizes + hex.substr(std::min(hex.size(), PlaceableHeaderHexChars)) + "}";
 }
 
-// Any other graphic drawn into a new metafile of its size (a graphic that raises while
-// drawing leaves it empty): enhanced, with the millimetre sizes, when the options ask for
-// that, else a Windows metafile with the pixel sizes and without its placeable header.
-AnsiString RtfDrawnMetafilePicture(const TGraphic& graphic, const AnsiString& scaling, uint32_t rtfOptions) {
-  const bool enhanced = (rtfOptions & rprtfSaveEMFDefault) != 0;
+// A picture of widthPx x heightPx drawn by draw into a new metafile (a drawing that
+// raises leaves it empty): enhanced, with the millimetre sizes, or a Windows metafile
+// with the pixel sizes and without its placeable header.
+AnsiString RtfDrawnMetafilePicture(int32_t widthPx, int32_t heightPx, const std::function<void(TCanvas&)>& draw,
+                                   const AnsiString& scaling, bool enhanced) {
   TMetafile metafile;
   metafile.SetEnhanced(enhanced);
   {
-    TMetafileCanvas canvas(metafile, graphic.Width(), graphic.Height());
+    TMetafileCanvas canvas(metafile, widthPx, heightPx);
     try {
-      canvas.Draw(0, 0, &graphic);
+      draw(canvas);
     } catch (const Exception&) {
     }
     canvas.Close();
@@ -100,7 +101,7 @@ AnsiString RtfDrawnMetafilePicture(const TGraphic& graphic, const AnsiString& sc
   if (enhanced)
     return "{\\pict" + scaling + Format("\\emfblip\\picw%d\\pich%d ", {metafile.MMWidth(), metafile.MMHeight()}) + hex +
            "}";
-  return "{\\pict" + scaling + Format("\\wmetafile1\\picw%d\\pich%d ", {graphic.Width(), graphic.Height()}) +
+  return "{\\pict" + scaling + Format("\\wmetafile1\\picw%d\\pich%d ", {widthPx, heightPx}) +
          hex.substr(std::min(hex.size(), PlaceableHeaderHexChars)) + "}";
 }
 }  // namespace
@@ -117,10 +118,16 @@ AnsiString RtfGraphicPicture(const TGraphic& graphic, const AnsiString& scaling,
   if (const auto* metafile = dynamic_cast<const TMetafile*>(&graphic))
     return RtfMetafilePicture(*metafile, scaling, rtfOptions);
   if (rtfOptions & rprtfSaveBitmapDefault) return RtfBitmapPicture(*AsBitmap(graphic), scaling);
-  return RtfDrawnMetafilePicture(graphic, scaling, rtfOptions);
+  return RtfDrawnMetafilePicture(
+      width, height, [&](TCanvas& canvas) { canvas.Draw(0, 0, &graphic); }, scaling,
+      (rtfOptions & rprtfSaveEMFDefault) != 0);
 }
 
-AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index) {
+AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index, uint32_t rtfOptions) {
+  if (!(rtfOptions & rprtfSaveBitmapDefault))
+    return RtfDrawnMetafilePicture(
+        imageList.Width(), imageList.Height(), [&](TCanvas& canvas) { imageList.Draw(canvas, 0, 0, index); }, {},
+        /*enhanced=*/false);
   TBitmap bitmap;
   bitmap.SetPixelFormat(pf24bit);
   bitmap.SetSize(imageList.Width(), imageList.Height());
@@ -136,7 +143,7 @@ AnsiString TRPGraphicItemInfo::RtfPicture(uint32_t rtfOptions) const {
   return RtfGraphicPicture(*Image, scaling, rtfOptions);
 }
 
-void TRPBulletItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext&, const AnsiString&, int32_t) const {
+void TRPBulletItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, const AnsiString&, int32_t) const {
   if (!ImageList || ImageIndex < 0 || ImageIndex >= ImageList->Count()) return;
-  RPFWrite(stream, RtfImageListPicture(*ImageList, ImageIndex));
+  RPFWrite(stream, RtfImageListPicture(*ImageList, ImageIndex, context.Options));
 }

@@ -49,18 +49,31 @@ struct TPixelDifference {
   int64_t Inked = 0;      // pixels not white in either
   int64_t Differing = 0;  // of them, those more than 64 apart in a channel
 };
-inline TPixelDifference DifferingPixels(const TBitmap& a, const TBitmap& b) {
+// reach: a pixel of a also matches a pixel of b up to that many pixels away (glyphs placed
+// at whole pixels may land on the next one when their reference point rounds otherwise).
+inline TPixelDifference DifferingPixels(const TBitmap& a, const TBitmap& b, int32_t reach = 0) {
+  auto near = [](uint32_t p, uint32_t q) {
+    for (int shift = 0; shift < 24; shift += 8)
+      if (std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF)) > 64) return false;
+    return true;
+  };
+  auto matched = [&](int32_t x, int32_t y, uint32_t p) {
+    for (int32_t dy = -reach; dy <= reach; ++dy)
+      for (int32_t dx = -reach; dx <= reach; ++dx) {
+        const int32_t bx = x + dx, by = y + dy;
+        if (bx >= 0 && by >= 0 && bx < b.Width() && by < b.Height() &&
+            near(p, static_cast<uint32_t>(b.PixelColor(bx, by))))
+          return true;
+      }
+    return false;
+  };
   TPixelDifference d;
   for (int32_t y = 0; y < a.Height(); ++y)
     for (int32_t x = 0; x < a.Width(); ++x) {
       const uint32_t p = static_cast<uint32_t>(a.PixelColor(x, y)), q = static_cast<uint32_t>(b.PixelColor(x, y));
       if (p == 0xFFFFFF && q == 0xFFFFFF) continue;
       ++d.Inked;
-      for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF)) > 64) {
-          ++d.Differing;
-          break;
-        }
+      if (!matched(x, y, p)) ++d.Differing;
     }
   return d;
 }

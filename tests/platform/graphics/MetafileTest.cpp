@@ -30,6 +30,37 @@ TWmfBuilder RedFillWmf() {
   return wmf;
 }
 
+// A 20-unit Arial font of an escapement (tenths of a degree) and "Wolf" drawn at (x, y) on
+// its baseline, transparently.
+TEmfBuilder WithTurnedText(TEmfBuilder emf, int32_t escapement, int32_t x, int32_t y) {
+  std::vector<uint8_t> face(64, 0);
+  const char16_t arial[] = u"Arial";
+  for (size_t i = 0; arial[i]; ++i) face[2 * i] = static_cast<uint8_t>(arial[i]);
+  // EXTCREATEFONTINDIRECTW: slot, height, width, escapement, orientation, weight,
+  // italic..charset, precisions, quality and pitch; the face name
+  emf.Rec(82, {1, -20, 0, escapement, escapement, 400, 0, 0}, face);
+  emf.Rec(37, {1});   // SELECTOBJECT
+  emf.Rec(22, {24});  // SETTEXTALIGN baseline
+  emf.Rec(18, {1});   // SETBKMODE transparent
+  const std::vector<uint8_t> text = {'W', 0, 'o', 0, 'l', 0, 'f', 0};
+  // EXTTEXTOUTW: bounds, graphics mode, scales, reference, count, string offset,
+  // options, rectangle, dx offset; the string
+  emf.Rec(84, {0, 0, -1, -1, 1, 0, 0, x, y, 4, 76, 0, 0, 0, -1, -1, 0}, text);
+  emf.Handles = 2;
+  return emf;
+}
+
+// The box of the pixels that are not white.
+TRect InkBoxOf(const TBitmap& bitmap) {
+  TRect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (int32_t y = 0; y < bitmap.Height(); ++y)
+    for (int32_t x = 0; x < bitmap.Width(); ++x)
+      if (static_cast<COLORREF>(bitmap.PixelColor(x, y)) != kWhite)
+        box =
+            TRect{std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
+  return box;
+}
+
 }  // namespace
 
 TEST(MetafileTest, HeaderSizesOfEachKind) {
@@ -356,5 +387,53 @@ TEST(MetafileTest, ClipRegionsClipByTheirRectangles) {
     const auto converted = Loaded(ConvertedMetafile(*source)->SavedBytes());
     EXPECT_EQ(BitmapRecords(*converted), 0);
     ExpectSamePicture(*source, *converted);
+  }
+}
+
+// A font's escapement turns its text counter-clockwise as seen, whichever way the mapping
+// runs the logical y axis, and a world transform that turns the axes turns the text too.
+TEST(MetafileTest, TextTurnsWithTheEscapementAndTheWorldTransform) {
+  const float one = 1.0f, zero = 0.0f;
+  struct TCase {
+    const char* Name;
+    TEmfBuilder Emf;
+    bool Up;        // the text runs up the picture from its reference point, else down
+    TPoint Origin;  // where its reference point lands
+  } cases[] = {
+      {"escapement", WithTurnedText(TEmfBuilder(), 900, 30, 80), true, {30, 80}},
+      {"logical y up",
+       WithTurnedText(TEmfBuilder()
+                          .Rec(17, {8})         // SETMAPMODE anisotropic
+                          .Rec(9, {100, -100})  // SETWINDOWEXTEX
+                          .Rec(11, {96, 96})    // SETVIEWPORTEXTEX
+                          .Rec(10, {0, 100}),   // SETWINDOWORGEX
+                      900, 30, 20),
+       true,
+       {29, 77}},
+      {"world turned",
+       WithTurnedText(TEmfBuilder().Rec(35, {TEmfBuilder::Float(zero), TEmfBuilder::Float(one),
+                                             TEmfBuilder::Float(-one), TEmfBuilder::Float(zero), TEmfBuilder::Float(60),
+                                             TEmfBuilder::Float(10)}),  // SETWORLDTRANSFORM
+                      0, 0, 0),
+       false,
+       {60, 10}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto m = Loaded(c.Emf.Bytes());
+    const TRect ink = InkBoxOf(*Played(*m));
+    EXPECT_EQ(m->SkippedRecords(), 0);
+    ASSERT_LT(ink.Left, ink.Right) << "nothing drawn";
+    // "Wolf" is far longer than high: a turned line is taller than wide.
+    EXPECT_GT(ink.Height(), 2 * ink.Width());
+    // It starts at the reference point and runs away from it.
+    if (c.Up) {
+      EXPECT_NEAR(ink.Bottom, c.Origin.Y, 2);
+    } else {
+      EXPECT_NEAR(ink.Top, c.Origin.Y, 2);
+    }
+    // Its glyphs stand on the baseline: ascent to the left of a line running up, to the
+    // right of one running down.
+    EXPECT_TRUE(c.Up ? ink.Right - c.Origin.X < c.Origin.X - ink.Left : c.Origin.X - ink.Left < ink.Right - c.Origin.X);
   }
 }

@@ -73,6 +73,16 @@ DRAWINGS = {
 <draw:frame draw:style-name="plain" svg:x="0.2cm" svg:y="0.8cm" svg:width="4.6cm" svg:height="2cm">
 <draw:text-box><text:p text:style-name="big">Wolf</text:p></draw:text-box></draw:frame>
 """,
+    # Text turned a quarter and a twelfth of a turn counter-clockwise: written with fonts of
+    # that escapement.
+    "turned-text": """
+<draw:frame draw:style-name="plain" svg:width="3.4cm" svg:height="1.3cm"
+ draw:transform="rotate(1.5707963267949) translate(0.3cm 3.8cm)">
+<draw:text-box><text:p text:style-name="big">Wolf</text:p></draw:text-box></draw:frame>
+<draw:frame draw:style-name="plain" svg:width="3.4cm" svg:height="1.3cm"
+ draw:transform="rotate(0.5235987755983) translate(1.6cm 3.2cm)">
+<draw:text-box><text:p text:style-name="big">Wolf</text:p></draw:text-box></draw:frame>
+""",
     "bitmap": """
 <draw:frame draw:style-name="plain" svg:x="1cm" svg:y="1cm" svg:width="1.6933cm" svg:height="1.6933cm">
 <draw:image><office:binary-data>%s</office:binary-data></draw:image></draw:frame>

@@ -1,7 +1,8 @@
 // The editor's exchange with the platform on Qt's offscreen platform: cutting, copying
 // and pasting text, native-format and RTF selections with the keys; RTF from outside
 // never reading local files; input-method text; drags within the editor and drops of
-// files; the input-language switch of the text style.
+// files; metafile pictures pasted at a click and dropped at a point; the input-language
+// switch of the text style.
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
@@ -24,6 +25,7 @@
 #include "platform/base/CodePages.h"
 #include "platform/base/TempFolder.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Metafile.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtClipboard.h"
@@ -97,6 +99,11 @@ struct RichPaneEditClipboardTest : testing::Test {
       out += Data().IsTextItem(i) ? Utf8(Data().GetItemTextW(i)) : "<picture>";
     }
     return out;
+  }
+  // A left click at a client point, through the window's own mouse events.
+  void Click(const TPoint& at) {
+    QTest::mouseClick(&Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(at.X, at.Y));
+    QApplication::processEvents();
   }
   // A client point of an item position: the caret's place there.
   TPoint PointAt(int32_t itemNo, int32_t offset) {
@@ -482,6 +489,87 @@ TEST_F(RichPaneEditClipboardTest, DroppedTextAndRtfFilesGoIn) {
   EXPECT_FALSE(DragAndDrop(PointAt(0, 1), mime).first);
   EXPECT_EQ(handled, 0);
   EXPECT_EQ(Text(), "x");
+}
+
+// A metafile of 40 x 20 pixels recorded from a drawing (a red square on its left half),
+// as its file: enhanced, or a Windows metafile behind its placeable header.
+QByteArray RecordedMetafileFile(bool enhanced) {
+  TMetafile metafile;
+  metafile.SetEnhanced(enhanced);
+  TMetafileCanvas canvas(metafile, 40, 20);
+  canvas.Brush().SetColor(clRed);
+  canvas.FillRect(Rect(0, 0, 20, 20));
+  canvas.Close();
+  const std::vector<uint8_t> bytes = metafile.SavedBytes();
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+// The metafile picture item itemNo holds: the same file and size, shown at that size.
+void ExpectMetafilePicture(TRPEditRPData& data, int32_t itemNo, const QByteArray& file, bool enhanced) {
+  const auto* picture = dynamic_cast<const TRPGraphicItemInfo*>(data.GetItem(itemNo));
+  ASSERT_NE(picture, nullptr);
+  const auto* metafile = dynamic_cast<const TMetafile*>(picture->Image.get());
+  ASSERT_NE(metafile, nullptr) << (picture->Image ? picture->Image->ClassType()->ClassName : "no image");
+  EXPECT_EQ(metafile->Enhanced(), enhanced);
+  const std::vector<uint8_t> saved = metafile->SavedBytes();
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(saved.data()), static_cast<qsizetype>(saved.size())), file);
+  EXPECT_EQ(metafile->Width(), 40);
+  EXPECT_EQ(metafile->Height(), 20);
+  EXPECT_EQ(picture->GetImageWidth(nullptr), 40);
+  EXPECT_EQ(picture->GetImageHeight(nullptr), 20);
+}
+
+// A metafile on the system clipboard under each of its types: a click into the text and
+// Ctrl+V put it in at the click as a picture holding that metafile, and one undo takes
+// the paste back.
+TEST_F(RichPaneEditClipboardTest, AMetafilePastesAtTheClickAndOneUndoTakesItBack) {
+  const struct {
+    const char* Mime;
+    bool Enhanced;
+  } cases[] = {{"image/emf", true}, {"image/x-emf", true}, {"image/wmf", false}, {"image/x-wmf", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Mime);
+    Load({"Hello world"});
+    const QByteArray file = RecordedMetafileFile(c.Enhanced);
+    auto* mime = new QMimeData;  // the clipboard takes it over
+    mime->setData(QString::fromLatin1(c.Mime), file);
+    QGuiApplication::clipboard()->setMimeData(mime);
+    EXPECT_TRUE(Editor.CanPaste());
+    const TPoint afterHello = PointAt(0, 6);
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    Click(TPoint{afterHello.X + 1, afterHello.Y});
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Text(), "Hello<picture> world");
+    ExpectMetafilePicture(Data(), 1, file, c.Enhanced);
+    Editor.Undo();
+    EXPECT_EQ(Text(), "Hello world");
+    Editor.Redo();
+    EXPECT_EQ(Text(), "Hello<picture> world");
+    ExpectMetafilePicture(Data(), 1, file, c.Enhanced);
+  }
+}
+
+// An enhanced metafile dragged over the text and dropped lands at the drop point, not at
+// the caret; a Windows metafile alone is no format a drop takes.
+TEST_F(RichPaneEditClipboardTest, ADroppedMetafileLandsAtTheDropPoint) {
+  Load({"Hello world"});
+  const QByteArray file = RecordedMetafileFile(true);
+  QMimeData emf;
+  emf.setData(QStringLiteral("image/emf"), file);
+  const TPoint afterHello = PointAt(0, 6);
+  Key(Qt::Key_End, Qt::ControlModifier);
+  const auto [taken, action] = DragAndDrop(afterHello, emf);
+  EXPECT_TRUE(taken);
+  EXPECT_EQ(action, Qt::CopyAction);
+  ASSERT_EQ(Text(), "Hello<picture> world");
+  ExpectMetafilePicture(Data(), 1, file, true);
+  Editor.Undo();
+  EXPECT_EQ(Text(), "Hello world");
+
+  QMimeData wmf;
+  wmf.setData(QStringLiteral("image/wmf"), RecordedMetafileFile(false));
+  EXPECT_FALSE(DragAndDrop(afterHello, wmf).first);
+  EXPECT_EQ(Text(), "Hello world");
 }
 
 TEST_F(RichPaneEditClipboardTest, TheInputLanguageSwitchesTheCharacterSet) {

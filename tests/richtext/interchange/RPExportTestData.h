@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -104,11 +105,14 @@ struct TExportView : TTestRichPane {
 
 // A view holding what RTF imports (styles added as needed), in a Unicode mode.
 struct TImportedView : TExportView {
-  explicit TImportedView(const std::string& rtf, TRPReaderUnicode unicodeMode = rpruNoUnicode) {
+  // setup changes the reader's properties further.
+  explicit TImportedView(const std::string& rtf, TRPReaderUnicode unicodeMode = rpruNoUnicode,
+                         const std::function<void(TRPRTFReaderProperties&)>& setup = {}) {
     TRPRTFReaderProperties props;
     props.TextStyleMode = rprsAddIfNeeded;
     props.ParaStyleMode = rprsAddIfNeeded;
     props.UnicodeMode = unicodeMode;
+    if (setup) setup(props);
     TMemoryStream stream;
     stream.WriteBuffer(rtf.data(), static_cast<int32_t>(rtf.size()));
     stream.SetPosition(0);

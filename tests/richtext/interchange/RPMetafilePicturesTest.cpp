@@ -11,6 +11,7 @@
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Icon.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/graphics/JpegImage.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/graphics/MetafileBuilder.h"
@@ -18,6 +19,7 @@
 #include "richtext/interchange/RPFTestData.h"
 #include "richtext/interchange/RPRTFPeers.h"
 #include "richtext/interchange/RPRTFProps.h"
+#include "richtext/model/RPBulletItems.h"
 #include "unicode/UniSystem.h"
 
 namespace {
@@ -148,6 +150,85 @@ TEST(RPMetafilePictures, EnhancedMetafilesGoOutAsWindowsMetafilesWhenAsked) {
   EXPECT_EQ(drawn.Height(), 48);
   EXPECT_EQ(drawn.PixelColor(20, 20), clBlue);
   EXPECT_EQ(drawn.PixelColor(70, 20), clWhite);
+}
+
+namespace {
+
+// A 4 x 3 image list image: rows of red, green and blue with a masked fuchsia corner.
+void AddStripedImage(TCustomImageList& images) {
+  TBitmap image;
+  image.SetPixelFormat(pf24bit);
+  image.SetSize(4, 3);
+  const TColor rows[] = {clRed, clLime, clBlue};
+  for (int32_t y = 0; y < 3; ++y)
+    for (int32_t x = 0; x < 4; ++x) image.SetPixelColor(x, y, rows[y]);
+  image.SetPixelColor(3, 0, clFuchsia);
+  images.AddMasked(image, clFuchsia);
+}
+
+// The graphic drawn at its size onto white.
+std::unique_ptr<TBitmap> OnWhite(const TGraphic& graphic, int32_t width, int32_t height) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(width, height);
+  bitmap->Canvas()->Brush().SetColor(clWhite);
+  bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
+  bitmap->Canvas()->StretchDraw(Rect(0, 0, width, height), &graphic);
+  return bitmap;
+}
+
+}  // namespace
+
+// A bullet in a document goes out as a bitmap when bitmaps are the default, else as its
+// image drawn into a Windows metafile of the list's image size (sizes in pixels, no
+// placeable header), which reads back as a picture of the image's size and pixels.
+TEST(RPMetafilePictures, BulletsGoOutAsBitmapsOrAsMetafilesThatReadBackToTheirImage) {
+  TCustomImageList images(nullptr, 4, 3);
+  AddStripedImage(images);
+  TBitmap expected;
+  expected.SetPixelFormat(pf24bit);
+  expected.SetSize(4, 3);
+  expected.Canvas()->Brush().SetColor(clWhite);
+  expected.Canvas()->FillRect(Rect(0, 0, 4, 3));
+  images.Draw(*expected.Canvas(), 0, 0, 0);
+  ASSERT_EQ(expected.PixelColor(3, 0), clWhite);
+
+  TExportView view;
+  view.Pane.AddTextNL("a", 0, 0, 0);
+  auto bullet = std::make_unique<TRPBulletItemInfo>(&view.Data());
+  bullet->ImageList = &images;
+  bullet->ParaNo = -1;
+  view.Data().AddItem("bullet", std::move(bullet));
+
+  view.Pane.RTFOptions = rprtfSaveBitmapDefault;
+  // The information header follows the control words: 40 bytes, 4 x 3 pixels.
+  EXPECT_NE(view.Rtf().find("a{\\pict\\dibitmap0\\wbmwidthbytes12\\picw4\\pich3\\picwgoal60\\pichgoal45 "
+                            "280000000400000003000000"),
+            std::string::npos);
+  view.Pane.RTFOptions = 0;
+  const std::string exported = view.Rtf();
+  // The metafile header follows the control words: in memory, 9 words, version 3.
+  EXPECT_NE(exported.find("a{\\pict\\wmetafile1\\picw4\\pich3 010009000003"), std::string::npos);
+
+  // The recorded metafile sets the raster operation, the background mode and a brush
+  // before its one bitmap record: records the reader does not take for state around a
+  // bitmap, so it keeps the metafile whether it takes bitmaps out or not.
+  for (const bool extract : {true, false}) {
+    SCOPED_TRACE(extract ? "extracting bitmaps" : "keeping metafiles");
+    TImportedView back(exported, rpruNoUnicode,
+                       [&](TRPRTFReaderProperties& props) { props.ExtractMetafileBitmaps = extract; });
+    ASSERT_EQ(back.Result, rtf_ec_OK);
+    const TRPGraphicItemInfo* picture = back.Picture();
+    ASSERT_NE(picture, nullptr);
+    const auto* metafile = dynamic_cast<const TMetafile*>(picture->Image.get());
+    ASSERT_NE(metafile, nullptr);
+    EXPECT_FALSE(metafile->Enhanced());
+    EXPECT_EQ(picture->Image->Width(), 4);
+    EXPECT_EQ(picture->Image->Height(), 3);
+    const std::unique_ptr<TBitmap> drawn = OnWhite(*picture->Image, 4, 3);
+    for (int32_t y = 0; y < 3; ++y)
+      for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(drawn->PixelColor(x, y), expected.PixelColor(x, y)) << x << "," << y;
+  }
 }
 
 TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {

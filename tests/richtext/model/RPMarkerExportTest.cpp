@@ -192,9 +192,12 @@ TEST_F(RPMarkerExportTest, RtfOfPicturesAndImages) {
   TRPMarkerItemInfo& third = AddMarker(0, 1);
   EXPECT_EQ(Rtf(pictureMarker).substr(0, 39), "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\p");
   // The counter picks the image: the first and second, none for the third.
+  // Each is written as a bullet is: drawn into a Windows metafile of the list's image
+  // size, or a bitmap when bitmaps are the default.
   const std::string red = Rtf(first), blue = Rtf(second);
-  EXPECT_EQ(red.substr(0, 6), "{\\pict");
+  EXPECT_EQ(red.rfind("{\\pict\\wmetafile1\\picw2\\pich2 ", 0), 0u) << red.substr(0, 40);
   EXPECT_NE(red, blue);
+  EXPECT_EQ(Rtf(first, rprtfSaveBitmapDefault).rfind("{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich2\\", 0), 0u);
   EXPECT_EQ(Rtf(third), "");
   // Only restarting markers of text-counted levels add overrides.
   TRPIntegerList counts;

@@ -28,6 +28,30 @@ std::string InfoHeaderHex(int32_t width, int32_t height, int32_t imageBytes) {
          le32(0) + le32(0);
 }
 
+// The bytes of an RTF picture's hex digits from position from up to its closing brace.
+std::string HexBytes(const std::string& rtf, size_t from) {
+  std::string bytes;
+  for (size_t i = from; i + 1 < rtf.size() && rtf[i] != '}'; i += 2)
+    bytes += static_cast<char>(std::stoi(rtf.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+// The metafile of these bytes played onto a 24-bit bitmap of width x height filled with
+// background.
+std::unique_ptr<TBitmap> PlayedMetafile(const std::string& bytes, int32_t width, int32_t height, TColor background,
+                                        bool enhanced) {
+  TMetafile metafile;
+  metafile.LoadFromBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+  EXPECT_EQ(metafile.Enhanced(), enhanced);
+  auto played = std::make_unique<TBitmap>();
+  played->SetPixelFormat(pf24bit);
+  played->SetSize(width, height);
+  played->Canvas()->Brush().SetColor(background);
+  played->Canvas()->FillRect(Rect(0, 0, width, height));
+  metafile.Draw(*played->Canvas(), Rect(0, 0, width, height));
+  return played;
+}
+
 class RPPictureRtfTest : public ::testing::Test {
 protected:
   ~RPPictureRtfTest() override { SetRPPngGraphicClass(nullptr); }
@@ -109,21 +133,52 @@ TEST_F(RPPictureRtfTest, BytesPerLineAreTheStrideEvenForOneRow) {
   EXPECT_NE(RtfOf(item, 0).find("\\wbmwidthbytes12\\"), std::string::npos);
 }
 
-TEST_F(RPPictureRtfTest, BulletWritesItsImageOnWhite) {
+// A strip of a red pixel and a masked one (white below it).
+void AddRedStrip(TCustomImageList& list) {
   TBitmap strip;
   strip.SetPixelFormat(pf24bit);
   strip.SetSize(2, 1);
   strip.SetPixelColor(0, 0, clRed);
-  strip.SetPixelColor(1, 0, clFuchsia);  // masked: white below
-  TCustomImageList list(nullptr, 2, 1);
+  strip.SetPixelColor(1, 0, clFuchsia);
   list.AddMasked(strip, clFuchsia);
+}
+
+TEST_F(RPPictureRtfTest, BulletWritesItsImageOnWhiteWhenBitmapsAreTheDefault) {
+  TCustomImageList list(nullptr, 2, 1);
+  AddRedStrip(list);
   TRPBulletItemInfo bullet(nullptr);
-  EXPECT_EQ(RtfOf(bullet, 0), "");
+  EXPECT_EQ(RtfOf(bullet, rprtfSaveBitmapDefault), "");
   bullet.ImageList = &list;
-  EXPECT_EQ(RtfOf(bullet, 0), "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " +
-                                  InfoHeaderHex(2, 1, 8) + "0000FFFFFFFF0000}");
+  EXPECT_EQ(RtfOf(bullet, rprtfSaveBitmapDefault),
+            "{\\pict\\dibitmap0\\wbmwidthbytes8\\picw2\\pich1\\picwgoal30\\pichgoal15 " + InfoHeaderHex(2, 1, 8) +
+                "0000FFFFFFFF0000}");
   bullet.ImageIndex = 1;
-  EXPECT_EQ(RtfOf(bullet, 0), "");
+  EXPECT_EQ(RtfOf(bullet, rprtfSaveBitmapDefault), "");
+}
+
+// Otherwise (whatever the other picture options say) a bullet or hotspot is its image
+// drawn into a Windows metafile of the list's image size, its sizes in pixels and its
+// records without the placeable header; played back, it shows the image on white.
+TEST_F(RPPictureRtfTest, BulletIsOtherwiseItsImageDrawnIntoAWindowsMetafile) {
+  TCustomImageList list(nullptr, 2, 1);
+  AddRedStrip(list);
+  TRPBulletItemInfo bullet(nullptr);
+  TRPHotspotItemInfo hotspot(nullptr);
+  const char head[] = "{\\pict\\wmetafile1\\picw2\\pich1 ";
+  for (TRPBulletItemInfo* item : std::initializer_list<TRPBulletItemInfo*>{&bullet, &hotspot}) {
+    item->ImageList = &list;
+    for (uint32_t options : {0u, rprtfSaveEMFDefault, rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg}) {
+      SCOPED_TRACE(::testing::Message() << item->ItemClass()->ClassName << " options " << options);
+      const std::string rtf = RtfOf(*item, options);
+      ASSERT_EQ(rtf.rfind(head, 0), 0u) << rtf.substr(0, 60);
+      ASSERT_EQ(rtf.back(), '}');
+      // A metafile header comes first: in memory, 9 words, version 3.
+      EXPECT_EQ(rtf.substr(sizeof head - 1, 12), "010009000003");
+      const std::unique_ptr<TBitmap> played = PlayedMetafile(HexBytes(rtf, sizeof head - 1), 2, 1, clBlack, false);
+      EXPECT_EQ(played->PixelColor(0, 0), clRed);
+      EXPECT_EQ(played->PixelColor(1, 0), clWhite);
+    }
+  }
 }
 
 }  // namespace
@@ -165,21 +220,12 @@ TEST_F(RPPictureRtfTest, OtherGraphicsAreDrawnIntoAMetafileOfTheirCalls) {
     SCOPED_TRACE(head);
     const std::string rtf = RtfOf(item, options);
     ASSERT_EQ(rtf.rfind(head, 0), 0u) << rtf.substr(0, 60);
-    std::string bytes;
-    for (size_t i = std::string(head).size(); i + 1 < rtf.size() && rtf[i] != '}'; i += 2)
-      bytes += static_cast<char>(std::stoi(rtf.substr(i, 2), nullptr, 16));
+    const std::string bytes = HexBytes(rtf, std::string(head).size());
     EXPECT_NE(bytes.find(word), std::string::npos);
-    TMetafile metafile;
-    metafile.LoadFromBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
-    TBitmap played;
-    played.SetPixelFormat(pf24bit);
-    played.SetSize(60, 30);
-    played.Canvas()->Brush().SetColor(clWhite);
-    played.Canvas()->FillRect(Rect(0, 0, 60, 30));
-    metafile.Draw(*played.Canvas(), Rect(0, 0, 60, 30));
+    const std::unique_ptr<TBitmap> played = PlayedMetafile(bytes, 60, 30, clWhite, options == rprtfSaveEMFDefault);
     int differing = 0;
     for (int32_t y = 0; y < 30; ++y)
-      for (int32_t x = 0; x < 60; ++x) differing += played.PixelColor(x, y) != expected.PixelColor(x, y);
+      for (int32_t x = 0; x < 60; ++x) differing += played->PixelColor(x, y) != expected.PixelColor(x, y);
     EXPECT_LE(differing, 30) << "of 1800 pixels";
   }
 }
