@@ -837,9 +837,8 @@ void TMetafilePlayer::TextOut(TPointD p, uint32_t options, const TPointD* rect, 
 
 bool MaskBitSet(const TBitmap& mask, int64_t x, int64_t y) {
   if (x < 0 || y < 0 || x >= mask.Width() || y >= mask.Height()) return false;
-  const auto px = static_cast<int32_t>(x), py = static_cast<int32_t>(y);
-  if (mask.Monochrome()) return GetPixelIndex(mask.ScanLine(py), px, 1) != 0;
-  return (static_cast<COLORREF>(mask.PixelColor(px, py)) & 0xFFFFFF) != 0;
+  const auto c = static_cast<COLORREF>(mask.PixelColor(static_cast<int32_t>(x), static_cast<int32_t>(y)));
+  return GetRValue(c) + GetGValue(c) + GetBValue(c) > 3 * 255 / 2;
 }
 
 std::unique_ptr<TBitmap> TMetafilePlayer::LoadBitmap(std::span<const uint8_t> dib,

@@ -118,8 +118,8 @@ struct TBlitOptions {
   uint32_t BackRop = 0;
 };
 
-// Whether the mask's pixel is set: index 1 of a 1-bit mask, any colour but black in
-// another format; a pixel outside the mask is not.
+// Whether the mask's pixel is set: its colour is nearer white than black (as a mask's
+// colour table turns into bits, whatever its order); a pixel outside the mask is not.
 bool MaskBitSet(const TBitmap& mask, int64_t x, int64_t y);
 
 // A vertex of a gradient fill: a logical point and its colour.

@@ -64,10 +64,16 @@ void ExpectCases(const std::vector<TCase>& cases) {
 
 }  // namespace
 
-// Where the mask's bit is 1 the foreground operation (low 24 bits) applies, where it is 0
-// the background one (the high byte); without a mask the record is the foreground blit.
+// Where the mask is white (bit 1) the foreground operation (low 24 bits) applies, where it
+// is black the background one (the high byte); without a mask the record is the
+// foreground blit.
 TEST(MetafileBlitTest, MaskBltChoosesTheOperationByTheMaskBit) {
   const TDib source = BlueSquare(), mask = LeftHalfMask();
+  // The same mask with its colour table the other way round: white pixels are the set
+  // bits, whatever their index.
+  std::vector<int> inverted;
+  for (int i = 0; i < 64; ++i) inverted.push_back(i % 8 >= 4);
+  const TDib whiteFirst = Dib1(8, inverted, true);
   auto masked = [&](uint32_t rop4, int32_t maskX, const TDib* m) {
     return [=] { return OnRed().MaskBlt({10, 10, 8, 8}, rop4, 0, 0, source, maskX, 0, m); };
   };
@@ -76,6 +82,7 @@ TEST(MetafileBlitTest, MaskBltChoosesTheOperationByTheMaskBit) {
       {"mask 0 copies, 1 keeps", masked(0xCCAA0029, 0, &mask), {{11, 12, kRed}, {16, 12, kBlue}}},
       {"background blackness", masked(0x00CC0020, 0, &mask), {{11, 12, kBlue}, {16, 12, kBlack}}},
       {"inverted source in front", masked(0xAA330008, 0, &mask), {{11, 12, kYellow}, {16, 12, kRed}}},
+      {"white first in the mask's colours", masked(0xAACC0020, 0, &whiteFirst), {{11, 12, kBlue}, {16, 12, kRed}}},
       {"mask origin", masked(0xAACC0020, 2, &mask), {{11, 12, kBlue}, {12, 12, kRed}, {16, 12, kRed}}},
       {"no mask", masked(0xAACC0020, 0, nullptr), {{11, 12, kBlue}, {16, 12, kBlue}, {18, 12, kRed}}},
   });

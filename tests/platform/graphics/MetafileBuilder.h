@@ -72,11 +72,14 @@ inline TDib Dib24(int32_t width, const std::vector<uint32_t>& pixels) {
   }
   return dib;
 }
-// Bits (0 or 1) given row by row from the top, at 1 bit per pixel; colour 0 black, 1 white.
-inline TDib Dib1(int32_t width, const std::vector<int>& bits) {
+// Bits (0 or 1) given row by row from the top, at 1 bit per pixel; colour 0 black, 1 white
+// (or, whiteFirst, the other way round).
+inline TDib Dib1(int32_t width, const std::vector<int>& bits, bool whiteFirst = false) {
   const int32_t height = static_cast<int32_t>(bits.size()) / width;
   TDib dib;
-  for (uint32_t v : {40u, uint32_t(width), uint32_t(height), 0x00010001u, 0u, 0u, 0u, 0u, 2u, 0u, 0x000000u, 0xFFFFFFu})
+  const uint32_t first = whiteFirst ? 0xFFFFFFu : 0u;
+  for (uint32_t v :
+       {40u, uint32_t(width), uint32_t(height), 0x00010001u, 0u, 0u, 0u, 0u, 2u, 0u, first, first ^ 0xFFFFFFu})
     PutDword(dib.Info, v);
   for (int32_t y = height - 1; y >= 0; --y) {
     const size_t start = dib.Bits.size();
