@@ -1,6 +1,8 @@
-// Playing a typical enhanced metafile page onto a 96 pixels-per-inch canvas: an A4 page
-// (794 x 1123 pixels) of 3000 drawing records: pens and brushes created, selected and
-// deleted, filled rectangles and ellipses, polylines, polygons, lines and text.
+// Playing enhanced metafile pages onto a 96 pixels-per-inch canvas, an A4 page (794 x
+// 1123 pixels): a typical page of 3000 drawing records (pens and brushes created,
+// selected and deleted, filled rectangles and ellipses, polylines, polygons, lines and
+// text), and a page shaded by one gradient fill of a mesh of triangles, as office
+// programs write a shaded background.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -16,13 +18,31 @@ struct TEmfWriter {
   void Dword(uint32_t v) {
     for (int i = 0; i < 4; ++i) Records.push_back(static_cast<uint8_t>(v >> (8 * i)));
   }
-  void Rec(uint32_t type, std::initializer_list<int64_t> fields) {
+  void Rec(uint32_t type, std::initializer_list<int64_t> fields) { Rec(type, std::vector<int64_t>(fields)); }
+  void Rec(uint32_t type, const std::vector<int64_t>& fields) {
     Dword(type);
     Dword(static_cast<uint32_t>(8 + 4 * fields.size()));
     for (int64_t f : fields) Dword(static_cast<uint32_t>(f));
     ++Count;
   }
 };
+
+// The records with the header before them and the end record after.
+std::vector<uint8_t> Framed(const TEmfWriter& w) {
+  std::vector<uint8_t> out;
+  TEmfWriter header;
+  const uint32_t total = 88 + static_cast<uint32_t>(w.Records.size()) + 20;
+  for (uint32_t v :
+       {1u, 88u, 0u, 0u, 793u,  1122u, 0u,    0u,   21000u, 29700u, 0x464D4520u, 0x10000u, total, uint32_t(w.Count + 2),
+        3u, 0u,  0u, 0u, 9600u, 9600u, 2540u, 2540u})
+    header.Dword(v);
+  out = header.Records;
+  out.insert(out.end(), w.Records.begin(), w.Records.end());
+  TEmfWriter eof;
+  for (uint32_t v : {14u, 20u, 0u, 16u, 20u}) eof.Dword(v);
+  out.insert(out.end(), eof.Records.begin(), eof.Records.end());
+  return out;
+}
 
 // The page: rows of boxes with outlines, circles, zigzag lines and a word each.
 std::vector<uint8_t> PageMetafile() {
@@ -57,24 +77,34 @@ std::vector<uint8_t> PageMetafile() {
     w.Rec(40, {2});
     records = w.Count;
   }
-  std::vector<uint8_t> out;
-  TEmfWriter header;
-  const uint32_t total = 88 + static_cast<uint32_t>(w.Records.size()) + 20;
-  for (uint32_t v :
-       {1u, 88u, 0u, 0u, 793u,  1122u, 0u,    0u,   21000u, 29700u, 0x464D4520u, 0x10000u, total, uint32_t(w.Count + 2),
-        3u, 0u,  0u, 0u, 9600u, 9600u, 2540u, 2540u})
-    header.Dword(v);
-  out = header.Records;
-  out.insert(out.end(), w.Records.begin(), w.Records.end());
-  TEmfWriter eof;
-  for (uint32_t v : {14u, 20u, 0u, 16u, 20u}) eof.Dword(v);
-  out.insert(out.end(), eof.Records.begin(), eof.Records.end());
-  return out;
+  return Framed(w);
 }
 
-void BM_PlayEnhancedMetafilePage(benchmark::State& state) {
+// A 32 x 32 grid of vertices over the page, in colours that change across and down, and
+// the two triangles of each cell.
+std::vector<uint8_t> GradientMeshMetafile() {
+  constexpr int32_t kSide = 32;
+  TEmfWriter w;
+  std::vector<int64_t> fields{0, 0, 793, 1122, kSide * kSide, 2 * (kSide - 1) * (kSide - 1), 2};
+  for (int32_t row = 0; row < kSide; ++row)
+    for (int32_t column = 0; column < kSide; ++column) {
+      // x, y, red and green, blue and alpha (16 bits each)
+      fields.insert(fields.end(),
+                    {column * 794 / (kSide - 1), row * 1123 / (kSide - 1),
+                     int64_t{column * 0xFF00 / (kSide - 1)} | int64_t{row * 0xFF00 / (kSide - 1)} << 16, 0x8000});
+    }
+  for (int32_t row = 0; row + 1 < kSide; ++row)
+    for (int32_t column = 0; column + 1 < kSide; ++column) {
+      const int64_t at = row * kSide + column;
+      fields.insert(fields.end(), {at, at + 1, at + kSide, at + 1, at + kSide + 1, at + kSide});
+    }
+  w.Rec(118, fields);  // GRADIENTFILL
+  return Framed(w);
+}
+
+void PlayPage(benchmark::State& state, const std::vector<uint8_t>& bytes, int64_t records) {
   TMetafile metafile;
-  metafile.LoadFromBytes(PageMetafile());
+  metafile.LoadFromBytes(bytes);
   TBitmap page;
   page.SetPixelFormat(pf24bit);
   page.SetSize(794, 1123);
@@ -82,9 +112,14 @@ void BM_PlayEnhancedMetafilePage(benchmark::State& state) {
     metafile.Draw(*page.Canvas(), Rect(0, 0, page.Width(), page.Height()));
     benchmark::DoNotOptimize(page.ScanLine(0));
   }
-  state.counters["records"] = 3000;
+  state.counters["records"] = static_cast<double>(records);
   state.counters["skipped"] = static_cast<double>(metafile.SkippedRecords());
 }
+
+void BM_PlayEnhancedMetafilePage(benchmark::State& state) { PlayPage(state, PageMetafile(), 3000); }
 BENCHMARK(BM_PlayEnhancedMetafilePage)->Unit(benchmark::kMillisecond);
+
+void BM_PlayGradientMeshPage(benchmark::State& state) { PlayPage(state, GradientMeshMetafile(), 1); }
+BENCHMARK(BM_PlayGradientMeshPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "platform/graphics/Metafile.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -237,19 +238,26 @@ void TMetafile::VisitRecords(TVisit&& visit) const {
 void TMetafile::EachRecordBitmap(const std::function<void(std::span<const uint8_t>, int64_t)>& visit) const {
   VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
     if (FEnhanced) {
-      // Where each record keeps the offsets of its bitmap's header and rows.
-      size_t fields = 0;
-      if (type == emf::BITBLT || type == emf::STRETCHBLT || type == emf::ALPHABLEND)
-        fields = 84;
+      // Where each record keeps the offsets of its bitmaps' headers and rows (a masked
+      // blit's mask is a bitmap too).
+      std::array<size_t, 2> fields{};
+      if (type == emf::BITBLT || type == emf::STRETCHBLT || type == emf::ALPHABLEND || type == emf::TRANSPARENTBLT)
+        fields = {emf::BltBitmapOffset};
+      else if (type == emf::MASKBLT)
+        fields = {emf::BltBitmapOffset, emf::MaskBltMaskBitmapOffset};
+      else if (type == emf::PLGBLT)
+        fields = {emf::PlgBltBitmapOffset, emf::PlgBltMaskBitmapOffset};
       else if (type == emf::STRETCHDIBITS || type == emf::SETDIBITSTODEVICE)
-        fields = 48;
+        fields = {48};
       else if (type == emf::CREATEDIBPATTERNBRUSHPT || type == emf::CREATEMONOBRUSH)
-        fields = 16;
-      if (fields == 0 || record.size() < fields + 16) return true;
-      const uint32_t offBmi = LoadLE32(record.data() + fields), cbBmi = LoadLE32(record.data() + fields + 4);
-      const uint32_t offBits = LoadLE32(record.data() + fields + 8);
-      if (cbBmi == 0 || offBmi >= record.size()) return true;
-      visit(record.subspan(offBmi), int64_t{offBits} - offBmi);
+        fields = {16};
+      for (const size_t at : fields) {
+        if (at == 0 || record.size() < at + 16) continue;
+        const uint32_t offBmi = LoadLE32(record.data() + at), cbBmi = LoadLE32(record.data() + at + 4);
+        const uint32_t offBits = LoadLE32(record.data() + at + 8);
+        if (cbBmi == 0 || offBmi >= record.size()) continue;
+        visit(record.subspan(offBmi), int64_t{offBits} - offBmi);
+      }
       return true;
     }
     // A Windows metafile's bitmap fills the record from its fixed words on.

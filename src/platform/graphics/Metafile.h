@@ -52,6 +52,9 @@ struct TMetafileLimits {
   int32_t MaxClipRects = 4096;
   // Points of one figure or path after curves are flattened.
   int64_t MaxPathPoints = 4'000'000;
+  // Vertices, and rectangles or triangles, of one gradient fill: far above the meshes
+  // office programs write; each part is scanned over the pixels it covers.
+  int64_t MaxGradientParts = 100'000;
 };
 
 class TMetafile : public TGraphic {

@@ -1,5 +1,6 @@
 // Enhanced metafile records: the frame check and playing each record.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -55,6 +56,90 @@ TRecordBitmap BitmapAt(TRecordReader& r, size_t fields) {
   const uint32_t offBmi = r.U32(fields), cbBmi = r.U32(fields + 4), offBits = r.U32(fields + 8),
                  cbBits = r.U32(fields + 12);
   return TRecordBitmap{r.Bytes(offBmi, cbBmi), r.Bytes(offBits, cbBits)};
+}
+
+// The optional mask of a masked blit record: x, y, usage, then the bitmap's fields.
+struct TRecordMask {
+  std::unique_ptr<TBitmap> Bitmap;  // null when the record has none
+  TPoint Origin;
+  bool Damaged = false;  // a header that is no bitmap
+};
+TRecordMask MaskAt(TMetafilePlayer& player, TRecordReader& r, size_t fields) {
+  TRecordMask mask;
+  mask.Origin = TPoint{r.I32(fields), r.I32(fields + 4)};
+  const TRecordBitmap m = BitmapAt(r, fields + 12);
+  if (m.Info.empty()) return mask;
+  mask.Bitmap = player.LoadBitmap(m.Info, m.Bits);
+  mask.Damaged = !mask.Bitmap;
+  return mask;
+}
+
+// A record of STRETCHBLT's layout whose operation field holds something else (a blend
+// function, a transparent colour), copied from its source with the options.
+void PlayStretchLayout(TMetafilePlayer& player, TRecordReader& r, const TBlitOptions& options) {
+  const TPointD dest = PointL(r, emf::BltDestOffset), size = PointL(r, emf::BltDestOffset + 8);
+  const TRecordBitmap b = BitmapAt(r, emf::BltBitmapOffset);
+  const TRect source = RecordBounds(r.I32(emf::BltSourceOffset), r.I32(emf::BltSourceOffset + 4),
+                                    r.I32(emf::BltSourceSizeOffset), r.I32(emf::BltSourceSizeOffset + 4));
+  if (r.Short) return ++player.Skipped, void();
+  constexpr uint32_t kSrcCopy = 0x00CC0020;
+  player.Blit(b.Info, b.Bits, dest, size, source, kSrcCopy, options);
+}
+
+// The quaternary operation's foreground operation is its low 24 bits; the background
+// operation's index is the high byte.
+void PlayMaskBlt(TMetafilePlayer& player, TRecordReader& r) {
+  const TPointD dest = PointL(r, emf::BltDestOffset), size = PointL(r, emf::BltDestOffset + 8);
+  const uint32_t rop4 = r.U32(emf::BltRopOffset);
+  const TRect source = RecordBounds(r.I32(emf::BltSourceOffset), r.I32(emf::BltSourceOffset + 4),
+                                    r.I32(emf::BltDestOffset + 8), r.I32(emf::BltDestOffset + 12));
+  const TRecordBitmap b = BitmapAt(r, emf::BltBitmapOffset);
+  const TRecordMask mask = MaskAt(player, r, emf::MaskBltMaskOffset);
+  if (mask.Damaged || r.Short) return ++player.Skipped, void();
+  TBlitOptions options;
+  options.Mask = mask.Bitmap.get();
+  options.MaskOrigin = mask.Origin;
+  options.BackRop = (rop4 >> 8) & 0x00FF0000;
+  player.Blit(b.Info, b.Bits, dest, size, source, rop4 & 0x00FFFFFF, options);
+}
+
+void PlayPlgBlt(TMetafilePlayer& player, TRecordReader& r) {
+  const std::array<TPointD, 3> corners{PointL(r, emf::PlgBltPointsOffset), PointL(r, emf::PlgBltPointsOffset + 8),
+                                       PointL(r, emf::PlgBltPointsOffset + 16)};
+  const TRect source = RecordBounds(r.I32(emf::PlgBltSourceOffset), r.I32(emf::PlgBltSourceOffset + 4),
+                                    r.I32(emf::PlgBltSourceOffset + 8), r.I32(emf::PlgBltSourceOffset + 12));
+  const TRecordBitmap b = BitmapAt(r, emf::PlgBltBitmapOffset);
+  const TRecordMask mask = MaskAt(player, r, emf::PlgBltMaskOffset);
+  if (mask.Damaged || r.Short) return ++player.Skipped, void();
+  player.PlgBlt(b.Info, b.Bits, corners, source, mask.Bitmap.get(), mask.Origin);
+}
+
+// Vertices and parts are counted against the record's bytes and the player's limit
+// before anything is read; a part naming a vertex that is not there spoils the record.
+void PlayGradientFill(TMetafilePlayer& player, TRecordReader& r) {
+  const uint32_t vertexCount = r.U32(emf::GradientCountsOffset), partCount = r.U32(emf::GradientCountsOffset + 4),
+                 mode = r.U32(emf::GradientCountsOffset + 8);
+  const uint64_t perPart = mode == emf::GRADIENT_FILL_TRIANGLE ? 3 : 2;
+  const uint64_t vertexBytes = uint64_t{vertexCount} * emf::GradientVertexBytes;
+  const int64_t limit = player.Limits().MaxGradientParts;
+  if (mode > emf::GRADIENT_FILL_TRIANGLE || vertexCount > limit || partCount > limit) return ++player.Skipped, void();
+  r.Bytes(emf::GradientFillBytes, vertexBytes + uint64_t{partCount} * perPart * 4);
+  if (r.Short) return ++player.Skipped, void();
+  std::vector<TGradientVertex> vertices;
+  vertices.reserve(vertexCount);
+  for (size_t i = 0; i < vertexCount; ++i) {
+    const size_t at = emf::GradientFillBytes + emf::GradientVertexBytes * i;
+    // 16-bit channels, of which the high byte counts
+    vertices.push_back(TGradientVertex{PointL(r, at), double(r.U16(at + 8) >> 8), double(r.U16(at + 10) >> 8),
+                                       double(r.U16(at + 12) >> 8)});
+  }
+  std::vector<uint32_t> indexes;
+  indexes.reserve(static_cast<size_t>(partCount * perPart));
+  for (size_t i = 0; i < partCount * perPart; ++i) {
+    indexes.push_back(r.U32(emf::GradientFillBytes + static_cast<size_t>(vertexBytes) + 4 * i));
+    if (indexes.back() >= vertexCount) return ++player.Skipped, void();
+  }
+  player.GradientFill(vertices, indexes, mode);
 }
 
 void PlayPoly(TMetafilePlayer& player, TRecordReader& r, uint32_t type) {
@@ -392,17 +477,29 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       player.Blit(b.Info, b.Bits, dest, TPointD{double(source.Width()), double(source.Height())}, source, 0x00CC0020);
       break;
     }
+    // These count their own damage, a short read too.
     case emf::ALPHABLEND: {
-      // as STRETCHBLT; the blend function takes the place of the raster operation:
-      // operation, flags, constant alpha, alpha format
-      const TPointD dest = PointL(r, 24), size = PointL(r, 32);
-      const int32_t constantAlpha = (r.U32(40) >> 16) & 0xFF;
-      const TRecordBitmap b = BitmapAt(r, 84);
-      const TRect source = RecordBounds(r.I32(44), r.I32(48), r.I32(100), r.I32(104));
-      if (r.Short) return ++player.Skipped, void();
-      player.Blit(b.Info, b.Bits, dest, size, source, 0x00CC0020, constantAlpha);
-      break;
+      // the blend function: operation, flags, constant alpha, alpha format
+      TBlitOptions options;
+      options.SourceAlpha = (r.U32(emf::BltRopOffset) >> 16) & 0xFF;
+      PlayStretchLayout(player, r, options);
+      return;
     }
+    case emf::TRANSPARENTBLT: {
+      TBlitOptions options;
+      options.Transparent = r.U32(emf::BltRopOffset) & 0xFFFFFF;
+      PlayStretchLayout(player, r, options);
+      return;
+    }
+    case emf::MASKBLT:
+      PlayMaskBlt(player, r);
+      return;
+    case emf::PLGBLT:
+      PlayPlgBlt(player, r);
+      return;
+    case emf::GRADIENTFILL:
+      PlayGradientFill(player, r);
+      return;
     case emf::HEADER:
     case emf::SETBRUSHORGEX:
     case emf::SETMAPPERFLAGS:

@@ -200,6 +200,8 @@ enum : uint32_t {
   EXTSELECTCLIPRGN = 75,
   BITBLT = 76,
   STRETCHBLT = 77,
+  MASKBLT = 78,
+  PLGBLT = 79,
   SETDIBITSTODEVICE = 80,
   STRETCHDIBITS = 81,
   EXTCREATEFONTINDIRECTW = 82,
@@ -218,6 +220,8 @@ enum : uint32_t {
   SETICMMODE = 98,
   ALPHABLEND = 114,
   SETLAYOUT = 115,
+  TRANSPARENTBLT = 116,
+  GRADIENTFILL = 118,
 };
 
 // Object indexes with this bit are stock objects (the low bits: WHITE_BRUSH ... ).
@@ -229,8 +233,55 @@ inline constexpr uint32_t StretchBltBytes = 108;  // BITBLT and the source size
 inline constexpr uint32_t StretchDIBitsBytes = 80;
 inline constexpr uint32_t SetDIBitsToDeviceBytes = 76;
 inline constexpr uint32_t AlphaBlendBytes = 108;
+inline constexpr uint32_t TransparentBltBytes = 108;  // as STRETCHBLT, the colour in the operation's place
 static_assert(BitBltBytes == 8 + 16 + 4 * 4 + 4 + 2 * 4 + 6 * 4 + 4 + 4 + 4 * 4, "bit-block transfer fields");
 static_assert(StretchDIBitsBytes == 8 + 16 + 14 * 4, "stretched DIB fields");
+
+// Where the fields of a blit record start (from the record's start). Each bitmap is
+// four fields: offset and size of its information header, offset and size of its rows.
+// BITBLT, STRETCHBLT, MASKBLT, ALPHABLEND, TRANSPARENTBLT: bounds, destination x, y,
+// width, height, operation, source x, y, source transform (6 floats), background
+// colour, usage, source bitmap.
+inline constexpr uint32_t BltDestOffset = 24;
+inline constexpr uint32_t BltRopOffset = 40;
+inline constexpr uint32_t BltSourceOffset = 44;
+inline constexpr uint32_t BltBitmapOffset = 84;
+inline constexpr uint32_t BltSourceSizeOffset = 100;  // STRETCHBLT, ALPHABLEND, TRANSPARENTBLT
+static_assert(BltBitmapOffset == BltSourceOffset + 2 * 4 + 6 * 4 + 4 + 4 && BltSourceSizeOffset == BitBltBytes,
+              "blit fields");
+// MASKBLT then: mask x, y, mask usage, mask bitmap.
+inline constexpr uint32_t MaskBltMaskOffset = 100;
+inline constexpr uint32_t MaskBltMaskBitmapOffset = 112;
+inline constexpr uint32_t MaskBltBytes = 128;
+static_assert(MaskBltBytes == MaskBltMaskBitmapOffset + 4 * 4 && MaskBltMaskBitmapOffset == MaskBltMaskOffset + 3 * 4 &&
+                  MaskBltMaskOffset == BitBltBytes,
+              "masked blit fields");
+// PLGBLT: bounds, three destination points (upper-left, upper-right, lower-left), source
+// x, y, width, height, source transform, background colour, usage, source bitmap, mask
+// x, y, mask usage, mask bitmap.
+inline constexpr uint32_t PlgBltPointsOffset = 8 + 16;
+inline constexpr uint32_t PlgBltSourceOffset = 48;
+inline constexpr uint32_t PlgBltBitmapOffset = 96;
+inline constexpr uint32_t PlgBltMaskOffset = 112;
+inline constexpr uint32_t PlgBltMaskBitmapOffset = 124;
+inline constexpr uint32_t PlgBltBytes = 140;
+static_assert(PlgBltSourceOffset == PlgBltPointsOffset + 3 * 8 &&
+                  PlgBltBitmapOffset == PlgBltSourceOffset + 4 * 4 + 6 * 4 + 4 + 4 &&
+                  PlgBltMaskOffset == PlgBltBitmapOffset + 4 * 4 &&
+                  PlgBltMaskBitmapOffset == PlgBltMaskOffset + 3 * 4 && PlgBltBytes == PlgBltMaskBitmapOffset + 4 * 4,
+              "parallelogram blit fields");
+
+// GRADIENTFILL: bounds, vertex count, part count, mode, the vertices (x, y, then red,
+// green, blue and alpha of 16 bits each), then the parts: rectangles (upper-left and
+// lower-right vertex indexes) or triangles (three vertex indexes).
+inline constexpr uint32_t GradientCountsOffset = 24;
+inline constexpr uint32_t GradientFillBytes = 36;  // the vertices start here
+inline constexpr uint32_t GradientVertexBytes = 16;
+inline constexpr uint32_t GRADIENT_FILL_RECT_H = 0;
+inline constexpr uint32_t GRADIENT_FILL_RECT_V = 1;
+inline constexpr uint32_t GRADIENT_FILL_TRIANGLE = 2;
+static_assert(GradientFillBytes == GradientCountsOffset + 3 * 4 && GradientVertexBytes == 2 * 4 + 4 * 2,
+              "gradient fill fields");
 
 }  // namespace emf
 

@@ -410,22 +410,6 @@ void TMetafilePlayer::SelectClipDevice(const TRect* targetRect, bool intersect) 
   SelectClipRegion({*targetRect}, intersect ? 1 : 5);
 }
 
-template <typename TDraw>
-bool TMetafilePlayer::EachPiece(TDraw&& draw) {
-  if (State.ClipPieces.empty() || FInPiece) return false;
-  FInPiece = true;
-  for (const TRect& piece : State.ClipPieces) {
-    TRect r = piece;
-    if (FBaseClip) IntersectRect(&r, r, *FBaseClip);
-    if (IsRectEmpty(r)) continue;
-    FDc.State.Clip = r;
-    draw();
-  }
-  FInPiece = false;
-  ApplyClip();
-  return true;
-}
-
 // ---- figures ----
 
 bool TMetafilePlayer::CheckPoints(size_t count) {
@@ -851,6 +835,12 @@ void TMetafilePlayer::TextOut(TPointD p, uint32_t options, const TPointD* rect, 
 
 // ---- bitmaps ----
 
+bool MaskBitSet(const TBitmap& mask, int64_t x, int64_t y) {
+  if (x < 0 || y < 0 || x >= mask.Width() || y >= mask.Height()) return false;
+  const auto c = static_cast<COLORREF>(mask.PixelColor(static_cast<int32_t>(x), static_cast<int32_t>(y)));
+  return GetRValue(c) + GetGValue(c) + GetBValue(c) > 3 * 255 / 2;
+}
+
 std::unique_ptr<TBitmap> TMetafilePlayer::LoadBitmap(std::span<const uint8_t> dib,
                                                      std::span<const uint8_t> bits) const {
   TRecordReader header(dib);
@@ -875,10 +865,11 @@ std::unique_ptr<TBitmap> TMetafilePlayer::LoadBitmap(std::span<const uint8_t> di
 }
 
 // A blit as a bitmap record of the part of the bitmap it takes (or, with no bitmap, the
-// pattern filling the rectangle); a blend, a raster operation of the pattern with the
-// destination, or a source beyond the bitmap is none the recorder takes.
+// pattern filling the rectangle); a blend, a mask, a transparent colour, a raster
+// operation of the pattern with the destination, or a source beyond the bitmap is none
+// the recorder takes.
 void TMetafilePlayer::RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop,
-                                 int32_t sourceAlpha) {
+                                 const TBlitOptions& options) {
   TMetafileRecorder& recorder = *FDc.Recorder;
   constexpr uint32_t kPatCopy = 0x00F00021;
   if (!bitmap) {
@@ -897,25 +888,27 @@ void TMetafilePlayer::RecordBlit(const TBitmap* bitmap, const TRect& source, con
   }
   TRect inside;
   IntersectRect(&inside, source, TRect{0, 0, bitmap->Width(), bitmap->Height()});
-  if (sourceAlpha >= 0 || !(inside == source)) return recorder.Refused = true, void();
+  if (options.SourceAlpha >= 0 || options.Mask || options.Transparent || !(inside == source))
+    return recorder.Refused = true, void();
   recorder.Bitmap(RecordedState(), *bitmap, source, dest, rop);
 }
 
 void TMetafilePlayer::Blit(std::span<const uint8_t> dib, std::span<const uint8_t> bits, TPointD destA, TPointD destSize,
-                           TRect source, uint32_t rop, int32_t sourceAlpha) {
+                           TRect source, uint32_t rop, const TBlitOptions& options) {
   if (!FDc.Bitmap() && !FDc.Recorder) return;
   std::unique_ptr<TBitmap> bitmap;
-  if (RopUsesSource(rop) || sourceAlpha >= 0) {
+  if (RopUsesSource(rop) || (options.Mask && RopUsesSource(options.BackRop)) || options.SourceAlpha >= 0 ||
+      options.Transparent) {
     bitmap = LoadBitmap(dib, bits);
     if (!bitmap) return ++Skipped, void();
   }
   // The bitmap is decoded once for all the pieces of the clip.
-  auto draw = [&] { BlitBitmap(bitmap.get(), destA, destSize, source, rop, sourceAlpha); };
+  auto draw = [&] { BlitBitmap(bitmap.get(), destA, destSize, source, rop, options); };
   if (!EachPiece(draw)) draw();
 }
 
 void TMetafilePlayer::BlitBitmap(const TBitmap* bitmap, TPointD destA, TPointD destSize, const TRect& source,
-                                 uint32_t rop, int32_t sourceAlpha) {
+                                 uint32_t rop, const TBlitOptions& options) {
   const TPointD p = ToTarget(destA), q = ToTarget(destA.X + destSize.X, destA.Y + destSize.Y);
   const TPoint origin = FDc.ToDevice(0, 0);
   const double x0 = std::min(p.X, q.X) + origin.X, x1 = std::max(p.X, q.X) + origin.X;
@@ -926,7 +919,7 @@ void TMetafilePlayer::BlitBitmap(const TBitmap* bitmap, TPointD destA, TPointD d
     RecordBlit(
         bitmap, source,
         TRect{ToPixel(p.X) + origin.X, ToPixel(p.Y) + origin.Y, ToPixel(q.X) + origin.X, ToPixel(q.Y) + origin.Y}, rop,
-        sourceAlpha);
+        options);
   if (!FDc.Bitmap()) return;
   TRasterTarget target(FDc);
   const TRect clip = target.Clip();
@@ -937,19 +930,27 @@ void TMetafilePlayer::BlitBitmap(const TBitmap* bitmap, TPointD destA, TPointD d
   if (cx0 >= cx1 || cy0 >= cy1 || x1 - x0 <= 0 || y1 - y0 <= 0) return;
   const TBitmap& dest = *FDc.Bitmap();
   const COLORREF pattern = State.Brush.Style == BS_NULL ? 0 : State.Brush.Color;
+  const int32_t sourceAlpha = options.SourceAlpha;
   for (int32_t y = cy0; y < cy1; ++y) {
     double fy = (y + 0.5 - y0) / (y1 - y0);
     if (mirrorY) fy = 1 - fy;
     const int64_t sy = source.Top + static_cast<int64_t>(std::floor(fy * source.Height()));
     for (int32_t x = cx0; x < cx1; ++x) {
+      double fx = (x + 0.5 - x0) / (x1 - x0);
+      if (mirrorX) fx = 1 - fx;
+      const int64_t sx = source.Left + static_cast<int64_t>(std::floor(fx * source.Width()));
       TRgb s{};
       if (bitmap) {
-        double fx = (x + 0.5 - x0) / (x1 - x0);
-        if (mirrorX) fx = 1 - fx;
-        const int64_t sx = source.Left + static_cast<int64_t>(std::floor(fx * source.Width()));
         if (sx < 0 || sy < 0 || sx >= bitmap->Width() || sy >= bitmap->Height()) continue;
-        s = RgbOf(static_cast<COLORREF>(bitmap->PixelColor(static_cast<int32_t>(sx), static_cast<int32_t>(sy))));
+        const COLORREF c =
+            static_cast<COLORREF>(bitmap->PixelColor(static_cast<int32_t>(sx), static_cast<int32_t>(sy)));
+        if (options.Transparent && c == *options.Transparent) continue;
+        s = RgbOf(c);
       }
+      const uint32_t op = !options.Mask || MaskBitSet(*options.Mask, options.MaskOrigin.X + (sx - source.Left),
+                                                      options.MaskOrigin.Y + (sy - source.Top))
+                              ? rop
+                              : options.BackRop;
       const COLORREF d = static_cast<COLORREF>(dest.PixelColor(x, y));
       TRgb out;
       if (sourceAlpha >= 0) {
@@ -957,11 +958,11 @@ void TMetafilePlayer::BlitBitmap(const TBitmap* bitmap, TPointD destA, TPointD d
           return static_cast<uint8_t>((sc * sourceAlpha + dc * (255 - sourceAlpha) + 127) / 255);
         };
         out = TRgb{mix(s.R, GetRValue(d)), mix(s.G, GetGValue(d)), mix(s.B, GetBValue(d))};
-      } else if ((rop & 0xFFFF0000u) == 0x00CC0000u) {
+      } else if ((op & 0xFFFF0000u) == 0x00CC0000u) {
         out = s;
       } else {
-        out = TRgb{Rop3(rop, GetRValue(pattern), s.R, GetRValue(d)), Rop3(rop, GetGValue(pattern), s.G, GetGValue(d)),
-                   Rop3(rop, GetBValue(pattern), s.B, GetBValue(d))};
+        out = TRgb{Rop3(op, GetRValue(pattern), s.R, GetRValue(d)), Rop3(op, GetGValue(pattern), s.G, GetGValue(d)),
+                   Rop3(op, GetBValue(pattern), s.B, GetBValue(d))};
       }
       target.Put(x, y, out);
     }

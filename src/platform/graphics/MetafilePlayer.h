@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <variant>
 #include <vector>
@@ -105,6 +106,28 @@ inline TRect RecordBounds(int64_t left, int64_t top, int64_t width, int64_t heig
   return TRect{held(left), held(top), held(left) + held(width), held(top) + held(height)};
 }
 
+// What a blend, a masked or a transparent blit adds to a plain one.
+struct TBlitOptions {
+  int32_t SourceAlpha = -1;             // a blend's constant alpha (0..255), or none
+  std::optional<COLORREF> Transparent;  // source pixels of this colour are left out
+  // A monochrome mask over the source: its pixel MaskOrigin lies on the source
+  // rectangle's top-left; where a bit is 1 the blit's operation applies, where it is 0
+  // BackRop does (a raster operation code, index in bits 16..23).
+  const TBitmap* Mask = nullptr;
+  TPoint MaskOrigin;
+  uint32_t BackRop = 0;
+};
+
+// Whether the mask's pixel is set: its colour is nearer white than black (as a mask's
+// colour table turns into bits, whatever its order); a pixel outside the mask is not.
+bool MaskBitSet(const TBitmap& mask, int64_t x, int64_t y);
+
+// A vertex of a gradient fill: a logical point and its colour.
+struct TGradientVertex {
+  TPointD At;
+  double R = 0, G = 0, B = 0;  // 0..255
+};
+
 class TMetafilePlayer {
 public:
   // output: metafile page-device units onto the target's logical space. unitsPerMm:
@@ -159,7 +182,17 @@ public:
   // logical destination rectangle with a ternary raster operation. Empty dib: pattern
   // and destination only.
   void Blit(std::span<const uint8_t> dib, std::span<const uint8_t> bits, TPointD destA, TPointD destSize, TRect source,
-            uint32_t rop, int32_t sourceAlpha = -1);
+            uint32_t rop, const TBlitOptions& options = {});
+  // The bitmap's source rectangle onto the parallelogram of three logical points (where
+  // the source's top-left, top-right and bottom-left corners land), through a mask when
+  // there is one (source pixels of bit 0 are left out); each target pixel takes the
+  // source pixel its centre maps back to.
+  void PlgBlt(std::span<const uint8_t> dib, std::span<const uint8_t> bits, const std::array<TPointD, 3>& corners,
+              TRect source, const TBitmap* mask, TPoint maskOrigin);
+  // Rectangles (two vertex indexes each: a ramp across x for GRADIENT_FILL_RECT_H, across
+  // y for _V) or triangles (three indexes: colours mixed by the barycentric weights) of
+  // the vertices. The indexes are within the vertices.
+  void GradientFill(std::span<const TGradientVertex> vertices, std::span<const uint32_t> indexes, uint32_t mode);
 
   // Paths.
   void BeginPath();
@@ -192,8 +225,15 @@ private:
   std::vector<TFigure> DeviceFigures(const std::vector<TFigure>& figures) const;
   bool RecordShape(bool ellipse, TPointD a, TPointD b);
   void BlitBitmap(const TBitmap* bitmap, TPointD destA, TPointD destSize, const TRect& source, uint32_t rop,
-                  int32_t sourceAlpha);
-  void RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop, int32_t sourceAlpha);
+                  const TBlitOptions& options);
+  void RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop,
+                  const TBlitOptions& options);
+  // Paints the target pixels whose centres lie in the parallelogram (or, with triangle,
+  // the triangle) spanned from origin by the edges u and v (target logical space): each
+  // takes shade(a, b) for its centre at origin + a u + b v, when that answers a colour.
+  // No recorder takes this: one present is refused.
+  template <typename TShade>
+  void PaintSpan(TPointD origin, TPointD u, TPointD v, bool triangle, TShade&& shade);
   void DrawFigures(const std::vector<TFigure>& figures, bool fill, bool stroke);
   void Fill(const std::vector<TFigure>& figures);
   void Stroke(const std::vector<TFigure>& figures);
@@ -222,6 +262,22 @@ private:
   bool FInPiece = false;
   int32_t FSavedDc = 0;
 };
+
+template <typename TDraw>
+bool TMetafilePlayer::EachPiece(TDraw&& draw) {
+  if (State.ClipPieces.empty() || FInPiece) return false;
+  FInPiece = true;
+  for (const TRect& piece : State.ClipPieces) {
+    TRect r = piece;
+    if (FBaseClip) IntersectRect(&r, r, *FBaseClip);
+    if (IsRectEmpty(r)) continue;
+    FDc.State.Clip = r;
+    draw();
+  }
+  FInPiece = false;
+  ApplyClip();
+  return true;
+}
 
 // One record of each format played by a player (MetafileWmfPlay.cpp, MetafileEmfPlay.cpp).
 void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function);

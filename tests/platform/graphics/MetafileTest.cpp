@@ -4,28 +4,11 @@
 
 #include "MetafileBuilder.h"
 #include "MetafileInspect.h"
+#include "MetafilePlay.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/graphics/TextDraw.h"
 
 namespace {
-
-constexpr COLORREF kRed = 0x0000FF;
-constexpr COLORREF kWhite = 0xFFFFFF;
-
-// A white 24-bit bitmap with the metafile played into (0, 0, width, height).
-std::unique_ptr<TBitmap> Played(const TMetafile& metafile, int32_t width = 96, int32_t height = 96) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(width, height);
-  metafile.Draw(*bitmap->Canvas(), Rect(0, 0, width, height));
-  return bitmap;
-}
-
-std::unique_ptr<TMetafile> Loaded(const std::vector<uint8_t>& bytes) {
-  auto metafile = std::make_unique<TMetafile>();
-  metafile->LoadFromBytes(bytes);
-  return metafile;
-}
 
 // A red brush and the default pen.
 TEmfBuilder RedBrushEmf() {
@@ -45,16 +28,6 @@ TWmfBuilder RedFillWmf() {
   wmf.Rec(0x02FC, {0, kRed & 0xFFFF, kRed >> 16, 0});  // CREATEBRUSHINDIRECT: solid, red
   wmf.Rec(0x012D, {0});                                // SELECTOBJECT 0
   return wmf;
-}
-
-struct TPixelCheck {
-  int32_t X, Y;
-  COLORREF Color;
-};
-
-void ExpectPixels(const TBitmap& bitmap, std::initializer_list<TPixelCheck> checks) {
-  for (const TPixelCheck& c : checks)
-    EXPECT_EQ(static_cast<COLORREF>(bitmap.PixelColor(c.X, c.Y)), c.Color) << "at " << c.X << "," << c.Y;
 }
 
 // A 20-unit Arial font of an escapement (tenths of a degree) and "Wolf" drawn at (x, y) on
@@ -290,17 +263,6 @@ std::vector<uint8_t> BlueDib() {
   for (int row = 0; row < 2; ++row)
     for (uint8_t b : {0xFF, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00}) dib.push_back(b);
   return dib;
-}
-
-// Played at the picture's size and twice it, the copy draws as the original.
-void ExpectSamePicture(const TMetafile& original, const TMetafile& copy) {
-  for (int32_t scale : {1, 2}) {
-    const auto a = Played(original, original.Width() * scale, original.Height() * scale);
-    const auto b = Played(copy, original.Width() * scale, original.Height() * scale);
-    const TPixelDifference d = DifferingPixels(*a, *b);
-    EXPECT_GT(d.Inked, 0);
-    EXPECT_LE(d.Differing * 50, d.Inked) << d.Differing << " of " << d.Inked << " pixels differ at x" << scale;
-  }
 }
 
 }  // namespace
