@@ -1,5 +1,6 @@
 // Measuring and drawing one book page: 40 lines of Cyrillic and Latin text in a 12-point
-// serif font on a 600 x 800 page, as the layout and the page renderer do it.
+// serif font on a 600 x 800 page, as the layout and the page renderer do it; and the same
+// lines along a baseline turned by a font's escapement, as a metafile's turned text draws.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -58,7 +59,8 @@ void BM_MeasurePage(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
-void DrawPage(benchmark::State& state, TPixelFormat format) {
+// escapement: of the font the lines are drawn in (tenths of a degree).
+void DrawPage(benchmark::State& state, TPixelFormat format, int32_t escapement = 0) {
   const std::vector<WideString> lines = PageLines();
   TBitmap page;
   page.SetPixelFormat(format);
@@ -68,23 +70,31 @@ void DrawPage(benchmark::State& state, TPixelFormat format) {
   HDC dc = canvas.Handle();
   TEXTMETRICW tm;
   GetTextMetricsW(dc, &tm);
+  LOGFONTW lf;
+  GetObjectW(canvas.Font().Handle(), sizeof(lf), &lf);
+  lf.lfEscapement = lf.lfOrientation = escapement;
+  const HFONT turned = CreateFontIndirectW(&lf);
   for (auto _ : state) {
     canvas.Brush().SetColor(clWhite);
     canvas.FillRect(Rect(0, 0, PageWidth, PageHeight));
     canvas.Brush().SetStyle(bsClear);
     dc = canvas.Handle();
+    if (escapement != 0) SelectObject(dc, turned);
     for (int32_t i = 0; i < LineCount; ++i)
       ExtTextOutW(dc, 20, 10 + i * tm.tmHeight, 0, nullptr, lines[static_cast<size_t>(i)].data(),
                   static_cast<uint32_t>(lines[static_cast<size_t>(i)].size()), nullptr);
   }
+  DeleteObject(turned);
   state.SetItemsProcessed(state.iterations());
 }
 
 void BM_DrawPage24bit(benchmark::State& state) { DrawPage(state, pf24bit); }
 void BM_DrawPage1bit(benchmark::State& state) { DrawPage(state, pf1bit); }
+void BM_DrawTurnedPage24bit(benchmark::State& state) { DrawPage(state, pf24bit, static_cast<int32_t>(state.range(0))); }
 
 BENCHMARK(BM_MeasurePage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawPage24bit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawPage1bit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawTurnedPage24bit)->Arg(300)->Arg(900)->Unit(benchmark::kMillisecond);
 
 }  // namespace
