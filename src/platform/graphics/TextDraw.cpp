@@ -82,6 +82,10 @@ std::vector<TPlacedGlyph> VisualGlyphs(const TShapedText& shaped, WideStringView
   return PlaceGlyphs(shaped, view, order, advances.data());
 }
 
+const TGlyphImage& ImageOf(const TPlacedGlyph& glyph, bool mono) {
+  return glyph.Char ? glyph.Font->Glyph(glyph.Char, mono) : glyph.Font->GlyphById(glyph.Glyph, mono);
+}
+
 // A line along a baseline turned by the font's escapement: the reference point is the
 // device point `reference`; `along` and `across` put the line's left baseline end from it.
 void DrawTurnedLine(TDeviceContext& dc, TTurnedTextFrame& frame, TPoint reference, int32_t along, int32_t across,
@@ -109,8 +113,7 @@ void DrawTurnedLine(TDeviceContext& dc, TTurnedTextFrame& frame, TPoint referenc
   const bool mono = target.Monochrome() || font.LogFont().lfQuality == NONANTIALIASED_QUALITY;
   const bool rightToLeft = (state.TextAlign & TA_RTLREADING) || (options & ETO_RTLREADING);
   for (const TPlacedGlyph& glyph : VisualGlyphs(shaped, view, rightToLeft, advances)) {
-    const TGlyphImage& image =
-        glyph.Char ? glyph.Font->Glyph(glyph.Char, mono) : glyph.Font->GlyphById(glyph.Glyph, mono);
+    const TGlyphImage& image = ImageOf(glyph, mono);
     frame.Glyph(target, image, glyph.X, -glyph.Y, mono, state.TextColor);
   }
   const LOGFONTW& lf = font.LogFont();
@@ -182,8 +185,7 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
   const bool mono = target.Monochrome() || font.LogFont().lfQuality == NONANTIALIASED_QUALITY;
   const bool rightToLeft = (align & TA_RTLREADING) || (options & ETO_RTLREADING);
   for (const TPlacedGlyph& glyph : VisualGlyphs(shaped, view, rightToLeft, advances)) {
-    const TGlyphImage& image =
-        glyph.Char ? glyph.Font->Glyph(glyph.Char, mono) : glyph.Font->GlyphById(glyph.Glyph, mono);
+    const TGlyphImage& image = ImageOf(glyph, mono);
     DrawGlyph(target, image, origin.X + glyph.X, origin.Y - glyph.Y, state.TextColor);
   }
   const LOGFONTW& lf = font.LogFont();
