@@ -282,12 +282,23 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const {
   FSkippedRecords = 0;
   if (FData.empty() || IsRectEmpty(rect)) return;
   canvas.Changing();
-  if (const auto player = NewPlayer(*canvas.Handle(), rect)) {
+  TDeviceContext& dc = *canvas.Handle();
+  if (const auto player = NewPlayer(dc, rect)) {
+    bool refused = false;
     VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
+      if (dc.Recorder) dc.Recorder->Refused = false;
       PlayRecord(*player, record, type);
+      refused |= dc.Recorder && dc.Recorder->Refused;
       return true;
     });
     FSkippedRecords = player->Skipped;
+    // Drawn into a recording context, what the recorder could not take is only in the
+    // context's pixels: the picture's rectangle goes in as them, once, over its records.
+    if (refused && dc.Bitmap()) {
+      TRect part;
+      IntersectRect(&part, dc.ToDevice(rect), dc.DeviceClip());
+      dc.Recorder->Pixels(*dc.Bitmap(), part, part);
+    }
   }
   canvas.Refresh();
   canvas.Changed();

@@ -267,11 +267,13 @@ TEST(MetafileBlitTest, DamagedRecordsAreSkipped) {
   }
 }
 
-// No Windows-metafile record holds a mask, a parallelogram, a transparent colour or a
-// gradient: converted, each record goes over as the pixels it draws.
-TEST(MetafileBlitTest, ConversionPaintsWhatAWindowsMetafileCannotHold) {
-  const TDib source = BlueSquare(), mask = LeftHalfMask();
-  const std::vector<uint8_t> files[] = {
+namespace {
+
+// One enhanced metafile of each record no Windows-metafile record can hold: a mask, a
+// parallelogram, a transparent colour, a gradient.
+std::vector<std::vector<uint8_t>> FilesBeyondWindowsMetafiles() {
+  const TDib mask = LeftHalfMask();
+  return {
       OnRed()
           .MaskBlt({10, 10, 40, 40}, 0xAACC0020, 0, 0, Dib24(40, std::vector<uint32_t>(1600, kBlue)), 0, 0, &mask)
           .Bytes(),
@@ -281,7 +283,13 @@ TEST(MetafileBlitTest, ConversionPaintsWhatAWindowsMetafileCannotHold) {
           .GradientFill({{10, 10, kFull, 0, 0}, {80, 10, 0, kFull, 0}, {10, 80, 0, 0, kFull}}, {0, 1, 2}, 2)
           .Bytes(),
   };
-  for (const auto& bytes : files) {
+}
+
+}  // namespace
+
+// Converted, each such record goes over as the pixels it draws.
+TEST(MetafileBlitTest, ConversionPaintsWhatAWindowsMetafileCannotHold) {
+  for (const auto& bytes : FilesBeyondWindowsMetafiles()) {
     const auto original = Loaded(bytes);
     SCOPED_TRACE(RecordKinds(*original).rbegin()->first);
     const auto converted = Loaded(ConvertedMetafile(*original)->SavedBytes());
@@ -289,6 +297,28 @@ TEST(MetafileBlitTest, ConversionPaintsWhatAWindowsMetafileCannotHold) {
     EXPECT_GE(BitmapRecords(*converted), 1);
     ExpectSamePicture(*original, *converted);
     EXPECT_EQ(converted->SkippedRecords(), 0);
+  }
+}
+
+// Drawn onto a recording canvas of either format, such a metafile keeps its picture: what
+// the recorder cannot hold goes in as the pixels it drew.
+TEST(MetafileBlitTest, DrawingOntoAMetafileCanvasKeepsWhatItCannotRecord) {
+  for (const auto& bytes : FilesBeyondWindowsMetafiles()) {
+    const auto original = Loaded(bytes);
+    SCOPED_TRACE(RecordKinds(*original).rbegin()->first);
+    for (const bool enhanced : {true, false}) {
+      SCOPED_TRACE(enhanced ? "onto an enhanced canvas" : "onto a windows canvas");
+      TMetafile drawn;
+      if (!enhanced) drawn.LoadFromBytes(TWmfBuilder().Bytes());
+      {
+        TMetafileCanvas canvas(drawn, original->Width(), original->Height());
+        canvas.Draw(0, 0, original.get());
+        canvas.Close();
+      }
+      const auto reloaded = Loaded(drawn.SavedBytes());
+      EXPECT_EQ(reloaded->Enhanced(), enhanced);
+      ExpectSamePicture(*original, *reloaded);
+    }
   }
 }
 
