@@ -138,7 +138,7 @@ void TMetafileRecorder::Select(TSelected& selected, TMfObject object) {
   if (const auto* pen = std::get_if<TMfPen>(&object)) {
     // style, width (x, y), colour
     const int32_t width = static_cast<int32_t>(std::lround(std::clamp(pen->Width, 0.0, 32767.0)));
-    Begin(FEnhanced ? emf::CREATEPEN : wmf::CREATEPENINDIRECT);
+    Begin(Kind(emf::CREATEPEN, wmf::CREATEPENINDIRECT));
     if (FEnhanced) Int(slot);
     Int(pen->Style);
     Int(width);
@@ -163,7 +163,7 @@ void TMetafileRecorder::Select(TSelected& selected, TMfObject object) {
     End();
   } else if (brush) {
     // style, colour, hatch
-    Begin(FEnhanced ? emf::CREATEBRUSHINDIRECT : wmf::CREATEBRUSHINDIRECT);
+    Begin(Kind(emf::CREATEBRUSHINDIRECT, wmf::CREATEBRUSHINDIRECT));
     if (FEnhanced) Int(slot);
     Int(brush->Style);
     AppendLE32(FOut, brush->Color);
@@ -171,7 +171,7 @@ void TMetafileRecorder::Select(TSelected& selected, TMfObject object) {
     End();
   } else if (const auto* font = std::get_if<TMfFont>(&object)) {
     const LOGFONTW& lf = font->LogFont;
-    Begin(FEnhanced ? emf::EXTCREATEFONTINDIRECTW : wmf::CREATEFONTINDIRECT);
+    Begin(Kind(emf::EXTCREATEFONTINDIRECTW, wmf::CREATEFONTINDIRECT));
     if (FEnhanced) Int(slot);
     for (int32_t v : {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight}) Int(v);
     for (uint8_t b : {lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet, lf.lfOutPrecision, lf.lfClipPrecision,
@@ -189,11 +189,11 @@ void TMetafileRecorder::Select(TSelected& selected, TMfObject object) {
     }
     End();
   }
-  Begin(FEnhanced ? emf::SELECTOBJECT : wmf::SELECTOBJECT);
+  Begin(Kind(emf::SELECTOBJECT, wmf::SELECTOBJECT));
   Int(slot);
   End();
   if (selected.Slot >= 0) {
-    Begin(FEnhanced ? emf::DELETEOBJECT : wmf::DELETEOBJECT);
+    Begin(Kind(emf::DELETEOBJECT, wmf::DELETEOBJECT));
     Int(selected.Slot);
     End();
     FSlots[static_cast<size_t>(selected.Slot)] = false;
@@ -284,13 +284,13 @@ void TMetafileRecorder::Figures(const TMfState& state, std::span<const TFigure> 
     SyncBrush(state.Brush);
     SyncPen(TMfPen{PS_NULL, 0, 0});
     if (shapes.size() == 1) {
-      Begin(FEnhanced ? emf::POLYGON : wmf::POLYGON);
+      Begin(Kind(emf::POLYGON, wmf::POLYGON));
       Box(bounds);
       Int(static_cast<int32_t>(shapes[0].size()));
       Points(shapes[0]);
     } else {
       // polygon count, [point count], counts, points
-      Begin(FEnhanced ? emf::POLYPOLYGON : wmf::POLYPOLYGON);
+      Begin(Kind(emf::POLYPOLYGON, wmf::POLYPOLYGON));
       Box(bounds);
       size_t total = 0;
       for (const auto& s : shapes) total += s.size();
@@ -304,7 +304,7 @@ void TMetafileRecorder::Figures(const TMfState& state, std::span<const TFigure> 
   if (stroke) {
     SyncPen(state.Pen);
     for (const auto& s : shapes) {
-      Begin(FEnhanced ? emf::POLYLINE : wmf::POLYLINE);
+      Begin(Kind(emf::POLYLINE, wmf::POLYLINE));
       Box(bounds);
       Int(static_cast<int32_t>(s.size()));
       Points(s);

@@ -56,6 +56,8 @@ private:
     TMfObject Object;
   };
 
+  // The record type of this recorder's format, of the two that do one job.
+  uint32_t Kind(uint32_t enhanced, uint32_t windows) const noexcept { return FEnhanced ? enhanced : windows; }
   void Begin(uint32_t type);
   void Int(int32_t value);
   void Bytes(std::span<const uint8_t> bytes);
