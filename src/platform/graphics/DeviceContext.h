@@ -71,7 +71,7 @@ struct TDeviceState {
   int32_t BkMode = OPAQUE;
   uint32_t TextAlign = TA_LEFT | TA_TOP;
   int32_t CharExtra = 0;
-  int32_t Rop2 = 13;  // R2_COPYPEN
+  int32_t Rop2 = R2_COPYPEN;
   TPoint ViewportOrg;
   TPoint WindowOrg;
   TPoint PenPos;              // logical

@@ -248,9 +248,9 @@ void TMetafile::EachRecordBitmap(const std::function<void(std::span<const uint8_
       else if (type == emf::PLGBLT)
         fields = {emf::PlgBltBitmapOffset, emf::PlgBltMaskBitmapOffset};
       else if (type == emf::STRETCHDIBITS || type == emf::SETDIBITSTODEVICE)
-        fields = {48};
+        fields = {emf::DibBitmapOffset};
       else if (type == emf::CREATEDIBPATTERNBRUSHPT || type == emf::CREATEMONOBRUSH)
-        fields = {16};
+        fields = {emf::PatternBrushBitmapOffset};
       for (const size_t at : fields) {
         if (at == 0 || record.size() < at + 16) continue;
         const uint32_t offBmi = LoadLE32(record.data() + at), cbBmi = LoadLE32(record.data() + at + 4);
@@ -261,18 +261,7 @@ void TMetafile::EachRecordBitmap(const std::function<void(std::span<const uint8_
       return true;
     }
     // A Windows metafile's bitmap fills the record from its fixed words on.
-    size_t at = 0;
-    const uint32_t words = static_cast<uint32_t>(record.size() / 2);
-    if (type == wmf::DIBBITBLT && !wmf::BlitRecordHasNoBitmap(words, wmf::DIBBITBLT))
-      at = wmf::RecordHeaderBytes + 4 + 6 * 2;
-    else if (type == wmf::DIBSTRETCHBLT && !wmf::BlitRecordHasNoBitmap(words, wmf::DIBSTRETCHBLT))
-      at = wmf::RecordHeaderBytes + 4 + 8 * 2;
-    else if (type == wmf::STRETCHDIB)
-      at = wmf::RecordHeaderBytes + 4 + 2 + 8 * 2;
-    else if (type == wmf::SETDIBTODEV)
-      at = wmf::RecordHeaderBytes + 3 * 2 + 6 * 2;
-    else if (type == wmf::DIBCREATEPATTERNBRUSH)
-      at = wmf::RecordHeaderBytes + 2 * 2;
+    const size_t at = wmf::DibOffset(static_cast<uint16_t>(type), static_cast<uint32_t>(record.size() / 2));
     if (at != 0 && at < record.size()) visit(record.subspan(at), 0);
     return true;
   });

@@ -6,7 +6,6 @@
 #include "platform/graphics/CanvasRaster.h"
 #include "platform/graphics/DibDecode.h"
 #include "platform/graphics/MetafilePlayer.h"
-#include "platform/graphics/MetafileRecordReader.h"
 #include "platform/graphics/MetafileRecorder.h"
 #include "platform/graphics/MetafileTarget.h"
 
@@ -16,7 +15,7 @@ namespace {
 // 16..23 of the code) is the result for pattern bit (i >> 2), source bit (i >> 1) and
 // destination bit (i & 1).
 uint8_t Rop3(uint32_t rop, uint8_t p, uint8_t s, uint8_t d) {
-  const uint32_t index = (rop >> 16) & 0xFF;
+  const uint32_t index = RopIndex(rop);
   uint32_t result = 0;
   for (int i = 0; i < 8; ++i) {
     if (!((index >> i) & 1)) continue;
@@ -25,8 +24,6 @@ uint8_t Rop3(uint32_t rop, uint8_t p, uint8_t s, uint8_t d) {
   }
   return static_cast<uint8_t>(result);
 }
-
-bool RopUsesSource(uint32_t rop) { return (((rop >> 2) ^ rop) & 0x330000) != 0; }
 
 }  // namespace
 
@@ -38,22 +35,17 @@ bool MaskBitSet(const TBitmap& mask, int64_t x, int64_t y) {
 
 std::unique_ptr<TBitmap> TMetafilePlayer::LoadBitmap(std::span<const uint8_t> dib,
                                                      std::span<const uint8_t> bits) const {
-  TRecordReader header(dib);
-  const uint32_t headerBytes = header.U32(0);
-  int64_t width = 0, height = 0;
-  if (headerBytes == 12) {
-    width = header.U16(4);
-    height = header.I16(6);
-  } else {
-    width = header.I32(4);
-    height = header.I32(8);
-  }
-  if (header.Short || width <= 0 || height == 0 || width * std::abs(height) > FLimits.MaxBitmapPixels) return nullptr;
   try {
-    if (bits.empty()) return LoadDibBitmap(dib);
-    std::vector<uint8_t> joined(dib.begin(), dib.end());
-    joined.insert(joined.end(), bits.begin(), bits.end());
-    return LoadDibBitmap(joined, static_cast<int64_t>(dib.size()));
+    // Rows apart from the header follow it in one copy, as the decoder reads them.
+    std::vector<uint8_t> joined;
+    if (!bits.empty()) {
+      joined.assign(dib.begin(), dib.end());
+      joined.insert(joined.end(), bits.begin(), bits.end());
+    }
+    const std::span<const uint8_t> whole = bits.empty() ? dib : std::span<const uint8_t>(joined);
+    const int64_t bitsOffset = bits.empty() ? 0 : static_cast<int64_t>(dib.size());
+    if (DibRaster(whole, bitsOffset).DeclaredPx > FLimits.MaxBitmapPixels) return nullptr;
+    return LoadDibBitmap(whole, bitsOffset);
   } catch (const EInvalidGraphic&) {
     return nullptr;
   }
@@ -66,9 +58,8 @@ std::unique_ptr<TBitmap> TMetafilePlayer::LoadBitmap(std::span<const uint8_t> di
 void TMetafilePlayer::RecordBlit(const TBitmap* bitmap, const TRect& source, const TRect& dest, uint32_t rop,
                                  const TBlitOptions& options) {
   TMetafileRecorder& recorder = *FDc.Recorder;
-  constexpr uint32_t kPatCopy = 0x00F00021;
   if (!bitmap) {
-    if ((rop & 0xFFFF0000u) != (kPatCopy & 0xFFFF0000u)) return recorder.Refused = true, void();
+    if (!SameRop(rop, PATCOPY)) return recorder.Refused = true, void();
     TMfState state = RecordedState();
     state.Rop2 = R2_COPYPEN;
     const TRect r{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::max(dest.Left, dest.Right),
@@ -153,7 +144,7 @@ void TMetafilePlayer::BlitBitmap(const TBitmap* bitmap, TPointD destA, TPointD d
           return static_cast<uint8_t>((sc * sourceAlpha + dc * (255 - sourceAlpha) + 127) / 255);
         };
         out = TRgb{mix(s.R, GetRValue(d)), mix(s.G, GetGValue(d)), mix(s.B, GetBValue(d))};
-      } else if ((op & 0xFFFF0000u) == 0x00CC0000u) {
+      } else if (SameRop(op, SRCCOPY)) {
         out = s;
       } else {
         out = TRgb{Rop3(op, GetRValue(pattern), s.R, GetRValue(d)), Rop3(op, GetGValue(pattern), s.G, GetGValue(d)),

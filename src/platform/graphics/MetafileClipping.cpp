@@ -70,19 +70,19 @@ void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, ui
   std::vector<TRect> result;
   bool done = true;
   switch (mode) {
-    case 1:
+    case RGN_AND:
       done = IntersectPieces(ClipNow(), region, limit, result);
       break;
-    case 2:
+    case RGN_OR:
       done = UnitePieces(ClipNow(), region, limit, result);
       break;
-    case 3:
+    case RGN_XOR:
       done = XorPieces(ClipNow(), region, limit, result);
       break;
-    case 4:
+    case RGN_DIFF:
       done = SubtractPieces(ClipNow(), region, limit, result);
       break;
-    case 5:
+    case RGN_COPY:
       result = std::move(region);
       break;
     default:
@@ -118,7 +118,7 @@ void TMetafilePlayer::SelectClipDevice(const TRect* targetRect, bool intersect) 
     ApplyClip();
     return;
   }
-  SelectClipRegion({*targetRect}, intersect ? 1 : 5);
+  SelectClipRegion({*targetRect}, intersect ? RGN_AND : RGN_COPY);
 }
 
 void TMetafilePlayer::ClipToPath() {

@@ -11,18 +11,18 @@ namespace {
 
 bool HatchCovers(int32_t hatch, int32_t x, int32_t y) {
   switch (hatch) {
-    case 0:
-      return (y & 7) == 0;  // horizontal
-    case 1:
-      return (x & 7) == 0;  // vertical
-    case 2:
-      return ((x - y) & 7) == 0;  // forward diagonal
-    case 3:
-      return ((x + y) & 7) == 0;  // backward diagonal
-    case 4:
-      return (x & 7) == 0 || (y & 7) == 0;  // cross
-    default:
-      return ((x - y) & 7) == 0 || ((x + y) & 7) == 0;  // diagonal cross
+    case HS_HORIZONTAL:
+      return (y & 7) == 0;
+    case HS_VERTICAL:
+      return (x & 7) == 0;
+    case HS_FDIAGONAL:
+      return ((x - y) & 7) == 0;
+    case HS_BDIAGONAL:
+      return ((x + y) & 7) == 0;
+    case HS_CROSS:
+      return (x & 7) == 0 || (y & 7) == 0;
+    default:  // HS_DIAGCROSS
+      return ((x - y) & 7) == 0 || ((x + y) & 7) == 0;
   }
 }
 

@@ -32,6 +32,7 @@
 
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/GdiDefs.h"
 #include "platform/graphics/Metafile.h"
 
 struct TPointD {
@@ -69,25 +70,18 @@ struct TMfRegion {
 struct TMfPalette {};
 using TMfObject = std::variant<std::monostate, TMfPen, TMfBrush, TMfFont, TMfRegion, TMfPalette>;
 
-constexpr int32_t BS_HATCHED = 2;
-constexpr int32_t BS_PATTERN = 3;
-constexpr int32_t BS_DIBPATTERN = 5;
-constexpr int32_t BS_DIBPATTERNPT = 6;
-constexpr int32_t ALTERNATE = 1;
-constexpr int32_t WINDING = 2;
-
 struct TMfState {
-  TMfPen Pen{0, 0, 0};
-  TMfBrush Brush{0, 0xFFFFFF, 0, nullptr};
+  TMfPen Pen{PS_SOLID, 0, 0};
+  TMfBrush Brush{BS_SOLID, 0xFFFFFF, 0, nullptr};
   TMfFont Font;
   COLORREF TextColor = 0;
   COLORREF BkColor = 0xFFFFFF;
   int32_t BkMode = OPAQUE;
   uint32_t TextAlign = 0;
   int32_t CharExtra = 0;
-  int32_t Rop2 = 13;
+  int32_t Rop2 = R2_COPYPEN;
   int32_t PolyFillMode = ALTERNATE;
-  int32_t MapMode = 1;
+  int32_t MapMode = MM_TEXT;
   TPointD WindowOrg, WindowExt{1, 1}, ViewportOrg, ViewportExt{1, 1};
   TXForm World;
   TPointD Position;           // logical
@@ -207,7 +201,7 @@ public:
   // it; null: no clip beyond the play's own.
   void SelectClipDevice(const TRect* targetRect, bool intersect = false);
   // A region (rectangles of the target's logical space) combined with the clip by a
-  // region mode: RGN_AND 1, RGN_OR 2, RGN_XOR 3, RGN_DIFF 4, RGN_COPY 5.
+  // region mode (RGN_AND ... RGN_COPY).
   void SelectClipRegion(const std::vector<TRect>& targetRects, uint32_t mode);
 
   // A DIB as a bitmap with the size checked against the limits; null for data that is
