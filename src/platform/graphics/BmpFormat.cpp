@@ -115,7 +115,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
     const uint32_t capacity = 1u << bits;
     const uint32_t stored = (colorsUsed == 0 || core) ? capacity : colorsUsed;
     if (stored > 256) Invalid();
-    const int32_t entryBytes = core ? 3 : 4;
+    const uint32_t entryBytes = core ? 3 : 4;
     std::vector<uint8_t> table;
     ReadBytes(stream, table, int64_t{stored} * entryBytes);
     consumed += int64_t{stored} * entryBytes;
@@ -147,7 +147,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
   for (int32_t row = 0; row < image.FHeight && image.FStride > 0; ++row) {
     const int32_t y = topDown ? row : image.FHeight - 1 - row;
     if (fileBytes < 0)
-      std::memcpy(image.ScanLine(y), rows.data() + static_cast<size_t>(row) * image.FStride,
+      std::memcpy(image.ScanLine(y), rows.data() + static_cast<size_t>(row) * static_cast<size_t>(image.FStride),
                   static_cast<size_t>(image.FStride));
     else
       stream.ReadBuffer(image.ScanLine(y), image.FStride);

@@ -170,7 +170,7 @@ void WalkRle(std::span<const uint8_t> data, const TDibLayout& layout, Put&& put)
     } else {  // absolute run of value pixels, padded to a word
       const size_t bytes = bits == 8 ? value : (value + 1u) / 2u;
       if (at + bytes > data.size()) InvalidBitmap();
-      for (int32_t i = 0; i < value; ++i)
+      for (size_t i = 0; i < value; ++i)
         emit(bits == 8 ? data[at + i] : ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4)));
       at += (bytes + 1) & ~size_t{1};
     }

@@ -52,7 +52,7 @@ TIconEntry DecodeBitmapEntry(std::span<const uint8_t> data) {
   if (!hasMask && bits != 32) InvalidIcon();
 
   // The colour image alone: the same header with the real height.
-  std::vector<uint8_t> colour(data.begin(), data.begin() + bitsOffset + colourBytes);
+  std::vector<uint8_t> colour(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(bitsOffset + colourBytes));
   StoreLE32(colour.data() + 8, static_cast<uint32_t>(height));
   StoreLE32(colour.data() + 20, 0);
   TIconEntry entry;
@@ -135,7 +135,7 @@ TIconEntry DecodePngEntry(std::span<const uint8_t> data) {
       // alpha = 255 - (white - black), per channel; the green channel's is used.
       const int32_t alpha = 255 - (int32_t((w >> 8) & 0xFF) - int32_t((b >> 8) & 0xFF));
       const uint8_t a = static_cast<uint8_t>(std::clamp(alpha, 0, 255));
-      entry.Alpha[static_cast<size_t>(y) * entry.Width + x] = a;
+      entry.Alpha[static_cast<size_t>(y) * static_cast<size_t>(entry.Width) + static_cast<size_t>(x)] = a;
       auto un = [&](uint32_t c) {
         return a ? static_cast<uint8_t>(std::min<uint32_t>(255, (c * 255 + a / 2) / a)) : 0;
       };
@@ -243,7 +243,7 @@ void TIcon::Draw(TCanvas& canvas, const TRect& rect) const {
     const int32_t sy = static_cast<int32_t>(int64_t{y - device.Top} * e.Height / device.Height());
     for (int32_t x = visible.Left; x < visible.Right; ++x) {
       const int32_t sx = static_cast<int32_t>(int64_t{x - device.Left} * e.Width / device.Width());
-      const uint32_t a = e.Alpha[static_cast<size_t>(sy) * e.Width + sx];
+      const uint32_t a = e.Alpha[static_cast<size_t>(sy) * static_cast<size_t>(e.Width) + static_cast<size_t>(sx)];
       if (a == 0) continue;
       const uint32_t s = static_cast<uint32_t>(e.Image->PixelColor(sx, sy));
       const uint32_t d = a == 255 ? 0 : static_cast<uint32_t>(dest.PixelColor(x, y));

@@ -40,7 +40,7 @@ std::vector<TRect> TMetafilePlayer::ClipNow() const {
 // limit then keeps their bounds.
 void TMetafilePlayer::SetClipPieces(std::vector<TRect> pieces, bool combined) {
   std::erase_if(pieces, [](const TRect& r) { return IsRectEmpty(r); });
-  if (!combined && !DisjointPieces(pieces, static_cast<size_t>(FLimits.MaxClipRects), pieces)) {
+  if (!combined && !DisjointPieces(pieces, ClipLimit(), pieces)) {
     ++Skipped;
     pieces = {PiecesBounds(pieces)};
   }
@@ -61,7 +61,7 @@ void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, ui
     OffsetRect(&r, origin.X, origin.Y);
     rects.push_back(r);
   }
-  const size_t limit = static_cast<size_t>(FLimits.MaxClipRects);
+  const size_t limit = ClipLimit();
   std::vector<TRect> region;
   if (!DisjointPieces(rects, limit, region)) {
     ++Skipped;
@@ -98,14 +98,14 @@ void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, ui
 
 void TMetafilePlayer::IntersectClip(TPointD a, TPointD b) {
   std::vector<TRect> result;
-  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, FLimits.MaxClipRects, result))
+  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);
 }
 
 // The clip loses the rectangle, holes and all.
 void TMetafilePlayer::ExcludeClip(TPointD a, TPointD b) {
   std::vector<TRect> result;
-  if (SubtractPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, FLimits.MaxClipRects, result))
+  if (SubtractPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);
   else
     ++Skipped;
@@ -131,6 +131,6 @@ void TMetafilePlayer::ClipToPath() {
   FPath.clear();
   if (l > r) return;
   std::vector<TRect> result;
-  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, {l, t}, {r, b})}, FLimits.MaxClipRects, result))
+  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, {l, t}, {r, b})}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);
 }

@@ -240,6 +240,7 @@ private:
   template <typename TDraw>
   bool EachPiece(TDraw&& draw);
   TXForm PageTransform() const noexcept;
+  size_t ClipLimit() const noexcept { return static_cast<size_t>(std::max(FLimits.MaxClipRects, 0)); }
   bool CheckPoints(size_t count);
 
   TDeviceContext& FDc;
