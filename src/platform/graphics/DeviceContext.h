@@ -90,6 +90,9 @@ public:
   // When set, the drawing calls are also written into it, in device pixels (a metafile
   // canvas's context, or the context a metafile is converted through).
   TMetafileRecorder* Recorder = nullptr;
+  // When set, every pixel the drawing calls write widens it (device pixels): what a
+  // drawing touched, for a conversion that takes the pixels of what its recorder cannot.
+  TRect* Touched = nullptr;
   std::vector<TDeviceState> Saved;
 
   TFontObject& SelectedFont() const;

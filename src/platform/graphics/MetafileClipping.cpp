@@ -36,6 +36,16 @@ std::vector<TRect> TMetafilePlayer::ClipNow() const {
   return {State.Clip ? *State.Clip : kEverywhere};
 }
 
+std::vector<TRect> TMetafilePlayer::PiecesWithin(const TRect& box) const {
+  if (State.ClipPieces.empty()) return {box};
+  std::vector<TRect> pieces;
+  for (const TRect& piece : State.ClipPieces) {
+    TRect r;
+    if (IntersectRect(&r, piece, box)) pieces.push_back(r);
+  }
+  return pieces;
+}
+
 // combined: the pieces came from the clip by a region operation; a result past the
 // limit then keeps their bounds.
 void TMetafilePlayer::SetClipPieces(std::vector<TRect> pieces, bool combined) {
@@ -62,6 +72,11 @@ void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, ui
     rects.push_back(r);
   }
   const size_t limit = ClipLimit();
+  // Making rectangles that are not banded disjoint meets each with the pieces made before
+  // it; combining meets the region's pieces with the clip's.
+  const auto count = static_cast<int64_t>(std::min(rects.size(), limit));
+  const int64_t clipPieces = static_cast<int64_t>(std::max<size_t>(State.ClipPieces.size(), 1));
+  if (!Afford(count * ((BandedPieces(rects) ? 1 : count) + (mode == RGN_COPY ? 0 : clipPieces)))) return;
   std::vector<TRect> region;
   if (!DisjointPieces(rects, limit, region)) {
     ++Skipped;
@@ -98,6 +113,7 @@ void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, ui
 
 void TMetafilePlayer::IntersectClip(TPointD a, TPointD b) {
   std::vector<TRect> result;
+  if (!Afford(1 + static_cast<int64_t>(State.ClipPieces.size()))) return;
   if (IntersectPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);
 }
@@ -105,6 +121,7 @@ void TMetafilePlayer::IntersectClip(TPointD a, TPointD b) {
 // The clip loses the rectangle, holes and all.
 void TMetafilePlayer::ExcludeClip(TPointD a, TPointD b) {
   std::vector<TRect> result;
+  if (!Afford(1 + static_cast<int64_t>(State.ClipPieces.size()))) return;
   if (SubtractPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);
   else
@@ -129,7 +146,7 @@ void TMetafilePlayer::ClipToPath() {
       l = std::min(l, p.X), t = std::min(t, p.Y), r = std::max(r, p.X), b = std::max(b, p.Y);
     }
   FPath.clear();
-  if (l > r) return;
+  if (l > r || !Afford(1 + static_cast<int64_t>(State.ClipPieces.size()))) return;
   std::vector<TRect> result;
   if (IntersectPieces(ClipNow(), {DeviceBox(FDc, {l, t}, {r, b})}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);

@@ -101,7 +101,8 @@ void PlayMaskBlt(TMetafilePlayer& player, TRecordReader& r) {
                                     r.I32(emf::BltDestOffset + 8), r.I32(emf::BltDestOffset + 12));
   const TRecordBitmap b = BitmapAt(r, emf::BltBitmapOffset);
   const TRecordMask mask = MaskAt(player, r, emf::MaskBltMaskOffset);
-  if (mask.Damaged || r.Short) return ++player.Skipped, void();
+  if (r.Short) return ++player.Skipped, void();
+  if (mask.Damaged) return player.SkipForBitmap();
   TBlitOptions options;
   options.Mask = mask.Bitmap.get();
   options.MaskOrigin = mask.Origin;
@@ -116,7 +117,8 @@ void PlayPlgBlt(TMetafilePlayer& player, TRecordReader& r) {
                                     r.I32(emf::PlgBltSourceOffset + 8), r.I32(emf::PlgBltSourceOffset + 12));
   const TRecordBitmap b = BitmapAt(r, emf::PlgBltBitmapOffset);
   const TRecordMask mask = MaskAt(player, r, emf::PlgBltMaskOffset);
-  if (mask.Damaged || r.Short) return ++player.Skipped, void();
+  if (r.Short) return ++player.Skipped, void();
+  if (mask.Damaged) return player.SkipForBitmap();
   player.PlgBlt(b.Info, b.Bits, corners, source, mask.Bitmap.get(), mask.Origin);
 }
 
@@ -352,7 +354,7 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       // index, usage, offBmi, cbBmi, offBits, cbBits
       const TRecordBitmap b = BitmapAt(r, emf::PatternBrushBitmapOffset);
       std::shared_ptr<const TBitmap> pattern = player.LoadBitmap(b.Info, b.Bits);
-      if (!pattern) ++player.Skipped;
+      if (!pattern) player.SkipForBitmap();
       player.CreateObjectAt(r.U32(8), TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
       break;
     }

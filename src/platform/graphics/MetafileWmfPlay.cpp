@@ -296,7 +296,7 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
       // style, colour usage, DIB
       std::shared_ptr<const TBitmap> pattern = player.LoadBitmap(p.From(2), {});
       player.CreateObject(TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
-      if (!pattern) ++player.Skipped;
+      if (!pattern) player.SkipForBitmap();
       break;
     }
     case wmf::CREATEREGION:

@@ -9,6 +9,7 @@
 
 #include "platform/base/IniFiles.h"
 #include "platform/base/TempFolder.h"
+#include "platform/base/WorkGrowth.h"
 #include "richtext/interchange/RPRTFImportFixture.h"
 #include "richtext/model/RPStyleTemplates.h"
 #include "xml/XmlAllocationMeter.h"
@@ -115,10 +116,7 @@ TEST(RPRTFGrowth, TenTimesTheInputCostsAtMostFourteenTimesTheWork) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    const int64_t atN = c.Work(c.Count);
-    const int64_t atTenN = c.Work(10 * c.Count);
-    ASSERT_GT(atN, 0);
-    EXPECT_LE(atTenN, 14 * atN) << atN << " at n, " << atTenN << " at 10 n";
+    ExpectWorkGrowsAtMostFourteenFold(c.Work, c.Count);
   }
 }
 
