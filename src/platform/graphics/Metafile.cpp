@@ -320,10 +320,15 @@ TSize TMetafile::RasterSize() const {
   const int64_t admitted = BudgetForBytes(Limits.RasterPixelAllowance, Limits.RasterPixelsPerByte,
                                           static_cast<int64_t>(FData.size()), Limits.MaxBitmapPixels);
   if (width * height <= admitted) return TSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
-  // Both sides shrink by one factor; a side does not go below a pixel.
+  if (admitted <= 0) return TSize{};
+  // Both sides shrink by one factor; a side does not go below a pixel, and then the other
+  // takes what the admitted pixels leave it.
   const double scale = std::sqrt(static_cast<double>(admitted) / static_cast<double>(width * height));
-  const auto side = [scale](int64_t px) { return std::max(1, static_cast<int32_t>(static_cast<double>(px) * scale)); };
-  return TSize{side(width), side(height)};
+  const auto side = [scale](int64_t px) { return std::max<int64_t>(1, static_cast<int64_t>(double(px) * scale)); };
+  int64_t shrunkWidth = side(width), shrunkHeight = side(height);
+  if (shrunkWidth == 1) shrunkHeight = std::min(shrunkHeight, admitted);
+  if (shrunkHeight == 1) shrunkWidth = std::min(shrunkWidth, admitted);
+  return TSize{static_cast<int32_t>(shrunkWidth), static_cast<int32_t>(shrunkHeight)};
 }
 
 void TMetafile::AssignTo(TPersistent& dest) const {

@@ -170,6 +170,13 @@ TEST(MetafileCost, AStatedSizeIsDrawnAsLargeAsTheDataAdmits) {
   ASSERT_EQ(bitmap.Width(), 81);
   ASSERT_EQ(bitmap.Height(), 122);
   ExpectPixels(bitmap, {{10, 10, kRed}, {39, 79, kRed}, {42, 10, kWhite}, {10, 83, kWhite}});
+  // A side that would shrink below a pixel stays one, and the other takes what is left.
+  TMetafile thin;
+  thin.LoadFromBytes(hostile::StatedSizeOnly(64, 4'000'000));
+  thin.Limits.RasterPixelAllowance = 10000;
+  thin.Limits.RasterPixelsPerByte = 0;
+  EXPECT_EQ(thin.RasterSize().cx, 1);
+  EXPECT_EQ(thin.RasterSize().cy, 10000);
 }
 
 // Converting to a Windows metafile, each blend goes in as the pixels of the box it

@@ -13,7 +13,7 @@
 namespace hostile {
 
 // 0.01 mm of a length in pixels at 96 per inch, for the frame.
-inline int32_t FrameOf(int32_t px) { return px * 2540 / 96; }
+inline int32_t FrameOf(int32_t px) { return static_cast<int32_t>(int64_t{px} * 2540 / 96); }
 
 // A 1 x 1 bitmap of one colour (0x00BBGGRR), 24 bits per pixel.
 inline TDib OnePixel(uint32_t color) { return Dib24(1, {color}); }
