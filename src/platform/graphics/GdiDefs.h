@@ -141,8 +141,10 @@ inline constexpr uint32_t WidthOffset = 4;   // int32
 inline constexpr uint32_t HeightOffset = 8;  // int32
 inline constexpr uint32_t BitCountOffset = 14;
 inline constexpr uint32_t CompressionOffset = 16;
+inline constexpr uint32_t SizeImageOffset = 20;
 inline constexpr uint32_t ColorsUsedOffset = 32;
-static_assert(InfoHeaderBytes == 4 + 4 + 4 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 4 && ColorsUsedOffset == InfoHeaderBytes - 8,
+static_assert(InfoHeaderBytes == 4 + 4 + 4 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 4 && ColorsUsedOffset == InfoHeaderBytes - 8 &&
+                  CompressionOffset == BitCountOffset + 2 && SizeImageOffset == CompressionOffset + 4,
               "information header fields");
 inline constexpr uint32_t V2HeaderBytes = 52;   // with the three colour masks
 inline constexpr uint32_t V3HeaderBytes = 56;   // with the alpha mask too

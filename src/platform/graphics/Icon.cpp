@@ -20,7 +20,6 @@ std::unique_ptr<TGraphic> CreateIcon() { return std::make_unique<TIcon>(); }
 constexpr size_t kDirBytes = 6;
 constexpr size_t kDirEntryBytes = 16;
 static_assert(kDirEntryBytes == 1 + 1 + 1 + 1 + 2 + 2 + 4 + 4, "directory entry fields");
-constexpr size_t kInfoHeaderBytes = 40;
 
 const uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
@@ -29,13 +28,17 @@ bool CheckedSide(int64_t side) { return side >= 1 && side <= MaxIconSidePx; }
 // A device-independent bitmap entry: the image over twice its height (colour rows, then
 // the 1-bit AND mask, both bottom-up).
 TIconEntry DecodeBitmapEntry(std::span<const uint8_t> data) {
-  if (data.size() < kInfoHeaderBytes) InvalidIcon();
-  const uint32_t headerBytes = LoadLE32(data.data());
-  const int64_t width = static_cast<int32_t>(LoadLE32(data.data() + 4));
-  const int64_t doubled = static_cast<int32_t>(LoadLE32(data.data() + 8));
-  const int32_t bits = LoadLE16(data.data() + 14);
-  const uint32_t compression = LoadLE32(data.data() + 16);
-  if (headerBytes < kInfoHeaderBytes || headerBytes > data.size() || doubled <= 0 || doubled % 2 != 0) InvalidIcon();
+  TDibHeader header;
+  try {
+    header = ReadDibHeader(data);
+  } catch (const EInvalidGraphic&) {
+    InvalidIcon();
+  }
+  const int64_t width = header.Width;
+  const int64_t doubled = header.Height;  // the colour rows and the mask's
+  const auto bits = static_cast<int32_t>(header.BitCount);
+  const uint32_t compression = header.Compression;
+  if (header.Core || doubled <= 0 || doubled % 2 != 0) InvalidIcon();
   const int64_t height = doubled / 2;
   if (!CheckedSide(width) || !CheckedSide(height) || compression > 3) InvalidIcon();
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) InvalidIcon();
@@ -53,8 +56,8 @@ TIconEntry DecodeBitmapEntry(std::span<const uint8_t> data) {
 
   // The colour image alone: the same header with the real height.
   std::vector<uint8_t> colour(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(bitsOffset + colourBytes));
-  StoreLE32(colour.data() + 8, static_cast<uint32_t>(height));
-  StoreLE32(colour.data() + 20, 0);
+  StoreLE32(colour.data() + dib::HeightOffset, static_cast<uint32_t>(height));
+  StoreLE32(colour.data() + dib::SizeImageOffset, 0);
   TIconEntry entry;
   try {
     entry.Image = LoadDibBitmap(colour);
