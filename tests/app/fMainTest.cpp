@@ -339,6 +339,61 @@ TEST_F(MainWindow, AnUnwritableFolderIsRefusedBeforeAnyBookIsConverted) {
   EXPECT_EQ(w.LogLines(), expected);
 }
 
+// "This directory:" as the log tells it: a folder that cannot be created says the
+// system's reason and stops the batch; one typed relative is taken from the working folder
+// and named in full.
+TEST_F(MainWindow, TheDestinationFolderSaysWhereTheBooksGoOrWhyNot) {
+  if (RerunUnprivileged()) return;
+  namespace fs = std::filesystem;
+  fs::create_directory(Folder / "locked");
+  fs::permissions(Folder / "locked", fs::perms::owner_write, fs::perm_options::remove);
+  struct TUnlock {
+    std::string Path;
+    ~TUnlock() { fs::permissions(Path, fs::perms::owner_write, fs::perm_options::add); }
+  } unlock{Folder / "locked"};
+  WriteBytes(Folder / "afile", "not a folder");
+  const fs::path workingFolder = fs::current_path();
+  fs::current_path(Folder.Path());
+  struct TReturn {
+    fs::path Path;
+    ~TReturn() { fs::current_path(Path); }
+  } back{workingFolder};
+
+  const auto stopped = [](const WideString& dir, const char16_t* reason) {
+    return std::vector<TLine>{{u"Can't write to directory \"" + dir + u"\". " + reason, lkError},
+                              {u"Conversion stopped.", lkError}};
+  };
+  std::vector<TLine> relative{{u"Saving WOL files to \"" + Folder.Dir() + u"relout\".", lkInfo}};
+  for (const TLine& line : Converted(Book("a.fb2"))) relative.push_back(line);
+  struct TFolderCase {
+    const char* Name;
+    WideString Typed;
+    std::vector<TLine> Log;
+  };
+  const TFolderCase cases[] = {
+      {"parent without permission", Folder.Dir() + u"locked/new",
+       stopped(Folder.Dir() + u"locked/new", u"Access is denied.")},
+      {"a file in the way", Folder.Dir() + u"afile/sub",
+       stopped(Folder.Dir() + u"afile/sub", u"The directory name is invalid.")},
+      {"a file of the folder's name", Folder.Dir() + u"afile",
+       stopped(Folder.Dir() + u"afile", u"The directory name is invalid.")},
+      {"relative folder", u"relout", relative},
+  };
+  for (const TFolderCase& folder : cases) {
+    SCOPED_TRACE(folder.Name);
+    TfrmMain& w = Create();
+    Add({Book("a.fb2")});
+    w.rdoUseSpecialDir->SetChecked(true);
+    w.rdoUseSpecialDir->Click();
+    w.edtDestinationDir->SetText(folder.Typed);
+    Dialogs->MessageAnswers = {mrOk};
+    Start();
+    EXPECT_EQ(Dialogs->Questions, (std::vector<WideString>{u"Destination directory doesn't exists.\r\nCreate?"}));
+    EXPECT_EQ(w.LogLines(), folder.Log);
+  }
+  EXPECT_EQ(ReadBytes(Folder / "relout/a.wol"), "wol of a.fb2");
+}
+
 // The window is never smaller than 350 x 500, also when the settings hold a smaller size.
 TEST_F(MainWindow, TheWindowKeepsItsSmallestSize) {
   Settings = DefaultSettings();
@@ -470,7 +525,8 @@ TEST_F(MainWindow, ClosingDuringABatchBreaksThenSavesTheSettings) {
   };
   Start();
   EXPECT_FALSE(w.Visible());
-  EXPECT_EQ(w.LogLines().at(2), (TLine{u"User break!", lkError}));
+  EXPECT_EQ(w.LogLines().at(0), (TLine{u"Saving WOL files to \"" + Folder.Dir() + u"books\".", lkInfo}));
+  EXPECT_EQ(w.LogLines().at(3), (TLine{u"User break!", lkError}));
   EXPECT_EQ(w.LogLines().back(), (TLine{u"User break!", lkError}));
   EXPECT_EQ(FromUtf16LEWithBom(ReadBytes(WideToUtf8(SettingsFileName()))),
             u"[QuirefoldBatch]\r\n"
