@@ -11,8 +11,14 @@
 // Figures are filled by our own scan conversion (cells whose centres lie inside, the
 // alternate or winding rule), so poly-polygons keep their holes and every brush kind
 // (solid, hatched, pattern) fills alike; outlines are drawn by the context with a pen of
-// the transformed width. The target's clip is a rectangle: clip regions and paths clip
-// to their bounds.
+// the transformed width. A clip of more than one rectangle is kept as its disjoint
+// pieces, and each drawing runs once per piece with the context clipped to it.
+//
+// The player's files, one concern each: MetafilePlayer.cpp (its life and saved states),
+// MetafileTransform.cpp (mapping), MetafileObjects.cpp (object table),
+// MetafileClipping.cpp, MetafileFigures.cpp (shapes and paths), MetafileFill.cpp,
+// MetafileStroke.cpp, MetafileText.cpp, MetafileBitmaps.cpp and MetafileShading.cpp;
+// the records of each format are read in MetafileWmfPlay.cpp and MetafileEmfPlay.cpp.
 #pragma once
 
 #include <algorithm>
@@ -97,14 +103,6 @@ struct TFigure {
   std::vector<TPointD> Points;
   bool Closed = false;
 };
-
-// A source rectangle of a blit record: far-out values (the format allows any 32-bit
-// ones) are held where the rectangle's arithmetic cannot overflow.
-inline TRect RecordBounds(int64_t left, int64_t top, int64_t width, int64_t height) {
-  static constexpr int64_t kFar = int64_t{1} << 28;
-  auto held = [](int64_t v) { return static_cast<int32_t>(std::clamp(v, -kFar, kFar)); };
-  return TRect{held(left), held(top), held(left) + held(width), held(top) + held(height)};
-}
 
 // What a blend, a masked or a transparent blit adds to a plain one.
 struct TBlitOptions {
@@ -287,23 +285,3 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
 // EInvalidGraphic "Invalid metafile". Returns the object-table size the header gives.
 int64_t CheckWindowsMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits);
 int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits);
-
-// Bounded reads of a record's fields: a read past the record's end sets Short, answers
-// 0, and the caller's record is then skipped.
-class TRecordReader {
-public:
-  explicit TRecordReader(std::span<const uint8_t> record) : FRecord(record) {}
-  bool Short = false;
-  uint32_t U32(size_t at);
-  int32_t I32(size_t at) { return static_cast<int32_t>(U32(at)); }
-  uint16_t U16(size_t at);
-  int16_t I16(size_t at) { return static_cast<int16_t>(U16(at)); }
-  uint8_t U8(size_t at);
-  float F32(size_t at);
-  // count bytes from at, or an empty span (and Short) past the end.
-  std::span<const uint8_t> Bytes(size_t at, uint64_t count);
-  size_t Size() const noexcept { return FRecord.size(); }
-
-private:
-  std::span<const uint8_t> FRecord;
-};

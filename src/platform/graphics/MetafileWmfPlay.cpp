@@ -5,6 +5,7 @@
 #include "platform/base/LittleEndian.h"
 #include "platform/graphics/MetafileFormat.h"
 #include "platform/graphics/MetafilePlayer.h"
+#include "platform/graphics/MetafileRecordReader.h"
 #include "platform/graphics/TextDraw.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "platform/base/CodePages.h"
+#include "platform/base/SymbolFontChars.h"
 #include "platform/base/Utf8.h"
 #include "platform/graphics/FontFace.h"
 #include "platform/graphics/TextShaping.h"
@@ -42,7 +43,24 @@ TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count) {
   return out;
 }
 
+WideStringView FaceText(HDC dc, WideStringView text, WideString& storage) {
+  const TFontObject& font = dc->SelectedFont();
+  if (font.LogFont().lfCharSet != SYMBOL_CHARSET) return text;
+  const bool ownCodes = font.Sized().Face().SymbolEncoded;
+  storage.assign(text);
+  for (WideChar& unit : storage) {
+    const bool symbolCode = (unit >= 0x20 && unit <= 0xFF) || (unit >= 0xF020 && unit <= 0xF0FF);
+    if (!symbolCode) continue;
+    const auto code = static_cast<uint8_t>(unit & 0xFF);
+    const WideChar shown = ownCodes ? static_cast<WideChar>(0xF000 | code) : SymbolCharToUnicode(code);
+    if (shown) unit = shown;
+  }
+  return storage;
+}
+
 int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* height) {
+  WideString faceText;
+  text = FaceText(dc, text, faceText);
   const int64_t plain = PlainAdvances(dc, text, advances);
   if (plain >= 0) {
     if (height) *height = dc->SelectedFont().Sized().Metrics().Height;

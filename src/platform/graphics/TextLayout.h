@@ -17,9 +17,19 @@ struct TAnsiText {
 };
 TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count);
 
+// The text as the selected font's face looks its characters up, unit for unit. A font of
+// the symbol character set shows a symbol font's characters at its codes, whether they
+// come as U+0020 - U+00FF (8-bit text, SymbolFontCodePage in Font.h) or as U+F020 -
+// U+F0FF (where symbol fonts number them): a face with a symbol encoding is asked for
+// its own codes, any other face for the Unicode characters of the Symbol font's codes
+// (SymbolFontChars.h), so that Greek letters, arrows and operators show rather than the
+// Latin letters at the same codes. Other text comes back as it is; `storage` holds a
+// changed copy.
+WideStringView FaceText(HDC dc, WideStringView text, WideString& storage);
+
 // The advance of each unit (character extra included) into advances[0..size), as
-// ShapeText (TextShaping.h) gives them; returns their sum. height (when given) receives
-// the height of the tallest face the text uses.
+// ShapeText (TextShaping.h) gives them for the text as the face looks it up (FaceText); returns their sum. height (when
+// given) receives the height of the tallest face the text uses.
 int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* height = nullptr);
 
 // True when the text holds a character of a right-to-left script or a right-to-left

@@ -128,7 +128,9 @@ bool GetTextExtentPointA(HDC dc, const char* text, int32_t count, TSize* size) {
 
 bool GetTextFaceExtentW(HDC dc, const WideChar* text, int32_t count, int32_t* ascent, int32_t* descent) {
   if (!dc || count < 0 || (count > 0 && !text)) return false;
-  const TShapedText shaped = ShapeText(dc, WideStringView(text ? text : u"", static_cast<size_t>(count)));
+  WideString faceText;
+  const TShapedText shaped =
+      ShapeText(dc, FaceText(dc, WideStringView(text ? text : u"", static_cast<size_t>(count)), faceText));
   if (ascent) *ascent = shaped.Ascent;
   if (descent) *descent = shaped.Descent;
   return true;

@@ -208,6 +208,9 @@ private:
                      bool& inserted);
   Code ReportRejectedFieldPicture();
   Code ReportOwedPicture();
+  // True for a picture of the shape's text box that repeats the shape's picture property
+  // byte for byte.
+  bool RepeatsShapePicture(TRPRTFPicture& picture) const;
   // An alternative (\nonshppict, \shprslt) starts: read unless the picture before it was
   // inserted.
   Code StartAlternative();
@@ -270,6 +273,12 @@ private:
   std::unique_ptr<TRPRTFPicture> FOwedPicture;
   // The name of the shape property being read (\sn).
   AnsiString FShapePropName;
+  // The destination the picture being read was met in.
+  TRPRTFDestination FPictureFrom = rdsNorm;
+  // The picture property of the shape being read, its kind and bytes (none: empty), so
+  // that a text box showing that picture again does not give it twice.
+  TRPRTFPictureKind FShapePictureKind = rtf_pict_EMF;
+  std::vector<uint8_t> FShapePictureBytes;
   bool FObjectInserted = false;
   uint8_t FHexNibble = 0;    // picture and object hex: the first digit of a pair
   bool FHexHalf = false;     // a nibble is waiting

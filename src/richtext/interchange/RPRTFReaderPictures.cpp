@@ -1,5 +1,6 @@
 // Pictures and embedded objects: collecting their data and reporting them.
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "platform/base/Numbers.h"
@@ -7,9 +8,19 @@
 #include "richtext/interchange/RPRTFReader.h"
 #include "richtext/model/RPGraphicHelpers.h"
 
+namespace {
+
+// The data of a picture read so far.
+std::span<const uint8_t> PictureBytes(TRPRTFPicture& picture) {
+  return {static_cast<const uint8_t*>(picture.Data.Memory()), static_cast<size_t>(picture.Data.Size())};
+}
+
+}  // namespace
+
 TRPRTFErrorCode TRPRTFReader::StartPicture() {
   if (FState->Destination == rdsPict || FPicture) return rtf_ec_InvalidPicture;  // \pict inside a picture
   const bool shape = FState->Destination == rdsShpPict || FState->Destination == rdsShapePropValue;
+  FPictureFrom = FState->Destination;
   FState->Destination = rdsPict;
   FHexHalf = false;
   FPictureHex.clear();
@@ -30,6 +41,13 @@ TRPRTFErrorCode TRPRTFReader::EndPicture() {
   if (code != rtf_ec_OK) return code;
   TRPRTFFieldData* field = FState->Field.get();
   if (field && field->PictureInserted) return rtf_ec_OK;  // the field gave its picture already
+  // A picture frame whose text box holds its picture again shows it once.
+  if (FPictureFrom == rdsShapeInst && RepeatsShapePicture(*picture)) return rtf_ec_OK;
+  if (FPictureFrom == rdsShapePropValue) {
+    FShapePictureKind = picture->PicType;
+    const std::span<const uint8_t> bytes = PictureBytes(*picture);
+    FShapePictureBytes.assign(bytes.begin(), bytes.end());
+  }
 
   std::unique_ptr<TGraphic> graphic;
   try {
@@ -55,6 +73,12 @@ TRPRTFErrorCode TRPRTFReader::EndPicture() {
   // A picture with an alternative that gave nothing is owed, should no alternative come.
   if (!inserted && empty && picture->ShpPict) FOwedPicture = std::move(picture);
   return rtf_ec_OK;
+}
+
+bool TRPRTFReader::RepeatsShapePicture(TRPRTFPicture& picture) const {
+  const std::span<const uint8_t> bytes = PictureBytes(picture);
+  return !FShapePictureBytes.empty() && picture.PicType == FShapePictureKind &&
+         std::equal(FShapePictureBytes.begin(), FShapePictureBytes.end(), bytes.begin(), bytes.end());
 }
 
 TRPRTFErrorCode TRPRTFReader::ReportOwedPicture() {

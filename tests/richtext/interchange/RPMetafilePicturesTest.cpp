@@ -1,7 +1,8 @@
 // Metafile and icon pictures in documents: RTF in the shapes word processors write
 // (\wmetafile8 with goal sizes, \emfblip inside \shppict) imported at their size and
 // exported and imported again with the same metafile bytes; the native format and the
-// HTML export of a document holding a Windows metafile, an enhanced one and an icon.
+// HTML export of a document holding a Windows metafile, an enhanced one and an icon; text
+// in the Symbol font drawn as its symbols in the HTML export's pictures.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Streams.h"
+#include "platform/graphics/Font.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/JpegImage.h"
@@ -75,6 +77,19 @@ std::string Hex(const Bytes& bytes) {
     out += digits[b & 15];
   }
   return out;
+}
+
+// The document's HTML body exported into a new folder of the build folder, its pictures
+// saved beside it as img0, img1, ...; the folder.
+std::filesystem::path HtmlWithPicturesIn(TExportView& view, const std::string& folderName) {
+  const std::filesystem::path folder = std::filesystem::current_path() / folderName;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  TRPHTMLExportParams params;
+  params.Path = Utf8ToWide((folder / "page.html").string());
+  params.ImagesPrefix = u"img";
+  view.Html(rphtmlOnlyBody, false, params);
+  return folder;
 }
 
 Bytes SavedBytesOf(const TGraphic& graphic) {
@@ -262,13 +277,7 @@ TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {
 
   // HTML: each drawn into a bitmap of its size and written as a JPEG file (the colours
   // within JPEG's loss).
-  const std::filesystem::path folder = std::filesystem::current_path() / "html-metafiles";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  TRPHTMLExportParams params;
-  params.Path = Utf8ToWide((folder / "page.html").string());
-  params.ImagesPrefix = u"img";
-  view.Html(rphtmlOnlyBody, false, params);
+  const std::filesystem::path folder = HtmlWithPicturesIn(view, "html-metafiles");
   const struct {
     const char* File;
     int32_t Width, Height;
@@ -289,6 +298,38 @@ TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {
     for (int32_t shift : {0, 8, 16})
       EXPECT_NEAR((got >> shift) & 0xFF, (f.Color >> shift) & 0xFF, 24) << "channel at bit " << shift;
   }
+}
+
+// Text in the Symbol font inside a Windows metafile shows its symbols in the HTML export's
+// pictures too: the picture of "pD" in a font of the symbol character set comes out as the
+// picture of pi and Delta written in the Greek character set, not as the Latin letters.
+TEST(RPMetafilePictures, HtmlPicturesShowSymbolTextAsItsSymbols) {
+  const struct {
+    const char* Face;
+    uint8_t Charset;
+    const char* Text;
+  } pictures[] = {{"Symbol", SYMBOL_CHARSET, "pD"},
+                  {"Liberation Serif", GREEK_CHARSET, "\xF0\xC4"},
+                  {"Symbol", ANSI_CHARSET, "pD"}};
+  std::vector<Bytes> jpegs;
+  for (const auto& picture : pictures) {
+    SCOPED_TRACE(picture.Face);
+    TWmfBuilder wmf;
+    wmf.Objects = 1;
+    wmf.CreateFont(-32, picture.Charset, picture.Face);
+    wmf.Rec(0x012D, {0});  // SELECTOBJECT
+    wmf.ExtTextOut(4, 8, picture.Text);
+    auto metafile = std::make_unique<TMetafile>();
+    metafile->LoadFromBytes(wmf.Bytes(true, 100, 50, 96));
+    TExportView view;
+    view.Data().AddPicture("formula", std::move(metafile), 0, rpvaBaseline);
+    const std::filesystem::path folder = HtmlWithPicturesIn(view, "html-symbol-text-" + std::to_string(jpegs.size()));
+    std::ifstream in((folder / "img0.jpg").string(), std::ios::binary);
+    jpegs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(jpegs.back().empty());
+  }
+  EXPECT_EQ(jpegs[0], jpegs[1]);
+  EXPECT_NE(jpegs[0], jpegs[2]);
 }
 
 namespace {

@@ -1,0 +1,76 @@
+// The player's object table: pens, brushes, fonts, regions and palettes by slot, and the
+// stock objects.
+#include <algorithm>
+
+#include "platform/graphics/MetafilePlayer.h"
+#include "platform/graphics/MetafileTarget.h"
+
+void TMetafilePlayer::SetObjectTableSize(int64_t slots) {
+  FObjects.assign(static_cast<size_t>(std::clamp<int64_t>(slots, 0, FLimits.MaxObjects)), TMfObject{});
+}
+
+void TMetafilePlayer::CreateObject(TMfObject object) {
+  for (auto& slot : FObjects)
+    if (std::holds_alternative<std::monostate>(slot)) {
+      slot = std::move(object);
+      return;
+    }
+  if (static_cast<int64_t>(FObjects.size()) >= FLimits.MaxObjects) {
+    ++Skipped;
+    return;
+  }
+  FObjects.push_back(std::move(object));
+}
+
+void TMetafilePlayer::CreateObjectAt(uint32_t index, TMfObject object) {
+  if (index >= FObjects.size()) {
+    ++Skipped;
+    return;
+  }
+  FObjects[index] = std::move(object);
+}
+
+void TMetafilePlayer::DeleteObject(uint32_t index) {
+  if (index < FObjects.size()) FObjects[index] = std::monostate{};
+}
+
+void TMetafilePlayer::SelectObject(uint32_t index) {
+  if (index >= FObjects.size()) {
+    ++Skipped;
+    return;
+  }
+  const TMfObject& object = FObjects[index];
+  if (const auto* pen = std::get_if<TMfPen>(&object))
+    State.Pen = *pen;
+  else if (const auto* brush = std::get_if<TMfBrush>(&object))
+    State.Brush = *brush;
+  else if (const auto* font = std::get_if<TMfFont>(&object))
+    State.Font = *font;
+  else if (const auto* region = std::get_if<TMfRegion>(&object)) {
+    std::vector<TRect> rects;
+    for (const TRect& r : region->Rects) {
+      const TPointD a = ToTarget(r.Left, r.Top), b = ToTarget(r.Right, r.Bottom);
+      rects.push_back(TRect{ToPixel(std::min(a.X, b.X)), ToPixel(std::min(a.Y, b.Y)), ToPixel(std::max(a.X, b.X)),
+                            ToPixel(std::max(a.Y, b.Y))});
+    }
+    SelectClipRegion(rects, 5);
+  }
+}
+
+void TMetafilePlayer::SelectStockObject(uint32_t stockIndex) {
+  static constexpr COLORREF brushColors[] = {0xFFFFFF, 0xC0C0C0, 0x808080, 0x404040, 0x000000};
+  if (stockIndex <= 4)
+    State.Brush = TMfBrush{BS_SOLID, brushColors[stockIndex], 0, nullptr};
+  else if (stockIndex == 5)
+    State.Brush = TMfBrush{BS_NULL, 0, 0, nullptr};
+  else if (stockIndex == 6 || stockIndex == 7)
+    State.Pen = TMfPen{PS_SOLID, 0, stockIndex == 6 ? 0xFFFFFFu : 0u};
+  else if (stockIndex == 8)
+    State.Pen = TMfPen{PS_NULL, 0, 0};
+  else if (stockIndex >= 10 && stockIndex <= 17)
+    State.Font = TMfFont{};
+  else if (stockIndex == 18)
+    State.Brush = TMfBrush{BS_SOLID, 0xFFFFFF, 0, nullptr};
+  else if (stockIndex == 19)
+    State.Pen = TMfPen{PS_SOLID, 0, 0};
+}
