@@ -1,6 +1,7 @@
 #include "platform/graphics/TextShaping.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <utility>
 
@@ -9,6 +10,10 @@
 #include "platform/graphics/TextScripts.h"
 
 namespace {
+
+std::atomic<uint64_t> UnitsMeasured{0};
+
+void CountUnitsMeasured(size_t units) noexcept { UnitsMeasured.fetch_add(units, std::memory_order_relaxed); }
 
 struct THbBufferDeleter {
   void operator()(hb_buffer_t* buffer) const noexcept { hb_buffer_destroy(buffer); }
@@ -61,6 +66,8 @@ void ShapeRun(hb_buffer_t* buffer, WideStringView text, size_t begin, size_t end
 
 }  // namespace
 
+uint64_t TextUnitsMeasured() noexcept { return UnitsMeasured.load(std::memory_order_relaxed); }
+
 int64_t PlainAdvances(HDC dc, WideStringView text, int32_t* advances) {
   TSizedFont& face = dc->SelectedFont().Sized();
   const int32_t extra = dc->State.CharExtra;
@@ -68,12 +75,16 @@ int64_t PlainAdvances(HDC dc, WideStringView text, int32_t* advances) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char32_t c = CharAt(text, i);
     int32_t advance = face.PlainAdvance(c);
-    if (advance < 0) return -1;
+    if (advance < 0) {
+      CountUnitsMeasured(i + 1);
+      return -1;
+    }
     if (!IsZeroWidthChar(c)) advance += extra;
     advances[i] = advance;
     total += advance;
     if (c > 0xFFFF) advances[++i] = 0;
   }
+  CountUnitsMeasured(text.size());
   return total;
 }
 
@@ -95,6 +106,7 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
     return out;
   }
   out.Width = 0;
+  CountUnitsMeasured(n);
 
   // Each character's face and script: a neutral one (space, digit, punctuation, mark)
   // stays in the face and script of the character before it when that face maps it.
