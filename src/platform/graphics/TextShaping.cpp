@@ -43,6 +43,8 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
     }
     return out;
   }
+  // The plain measuring may have filled a first part before it stopped.
+  out.Advances.assign(n, 0);
   out.Width = 0;
   CountUnitsMeasured(n);
 
