@@ -25,9 +25,6 @@ void ShapeRun(WideStringView text, const TShapingRun& run, int32_t extra, int32_
   hb_buffer_t* buffer = kept.get();
   TSizedFont& face = *run.Face;
   hb_buffer_clear_contents(buffer);
-  // The marks of where text may be cut cost the shaper a little: asked for only when
-  // kept.
-  hb_buffer_set_flags(buffer, edges ? HB_BUFFER_FLAG_PRODUCE_UNSAFE_TO_CONCAT : HB_BUFFER_FLAG_DEFAULT);
   hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(text.data()), static_cast<int>(text.size()),
                       static_cast<unsigned>(run.Begin), static_cast<int>(run.End - run.Begin));
   if (!IsNeutralScript(run.Script)) {
@@ -51,7 +48,7 @@ void ShapeRun(WideStringView text, const TShapingRun& run, int32_t extra, int32_
         glyphs->emplace_back(cluster,
                              TShapedGlyph{&face, infos[g].codepoint, face.ScaleX(pen + positions[g].x_offset) - leftPx,
                                           face.ScaleY(positions[g].y_offset)});
-      unsafe = unsafe || (hb_glyph_info_get_glyph_flags(&infos[g]) & HB_GLYPH_FLAG_UNSAFE_TO_CONCAT) != 0;
+      unsafe = unsafe || (hb_glyph_info_get_glyph_flags(&infos[g]) & HB_GLYPH_FLAG_UNSAFE_TO_BREAK) != 0;
       pen += positions[g].x_advance;
     }
     advances[cluster] += ClusterAdvance(face, left, pen, extra);

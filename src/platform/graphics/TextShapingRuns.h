@@ -63,12 +63,12 @@ std::vector<TShapingRun> SplitRuns(TSizedFont& selected, WideStringView text, si
 
 // A shaped cluster as its first unit records it: its edges in font units from the
 // run's visual left (the order the shaper gives glyphs in), and the shaper's mark that
-// the text may not be cut or joined before it without shaping both sides again.
+// text broken before it and shaped as two pieces may shape otherwise than whole.
 struct TClusterEdges {
   int64_t Left = 0;
   int64_t Right = 0;
   bool Starts = false;  // a cluster starts at this unit
-  bool UnsafeToJoin = false;
+  bool UnsafeToBreak = false;
   bool RightToLeft = false;  // the run is laid out from its logical end
 };
 
