@@ -179,8 +179,9 @@ void TTailPiece::FindJoin() {
     return;
   }
   // A cluster start inside the shaped run that both shapings mark safe; else the run's
-  // end.
-  for (size_t q = Meeting; q < RunEnd; ++q) {
+  // end, also when that is nearer than the shaping past a cluster start would reach.
+  const bool lastRun = From + RunEnd == W.Text.size();
+  for (size_t q = Meeting; q < RunEnd && (lastRun || RunEnd > Meeting + JoinLookaheadUnits); ++q) {
     const TClusterEdges& whole = W.Edges[From + q];
     if (!whole.Starts || whole.UnsafeToBreak) continue;
     if (q + JoinLookaheadUnits > ShapedUnits)
@@ -194,7 +195,7 @@ void TTailPiece::FindJoin() {
     Offset = whole.RightToLeft ? whole.Right - Edges[q].Right : Edges[q].Left - whole.Left;
     return;
   }
-  if (From + RunEnd == W.Text.size()) {
+  if (lastRun) {
     ShapeTo(length);
     return;
   }
