@@ -71,14 +71,12 @@ int32_t TRPLineBreaker::MeasureFit(int32_t pos, int32_t remaining, int32_t avail
     std::vector<int32_t> extents;
     if (t.Unicode) {
       MeasureWideFit(pos, remaining, avail, extents, fit);
+      if (fit > 0 && at(fit - 1) == SoftHyphen && extents[static_cast<size_t>(fit - 1)] + FHyphenWidth > avail) --fit;
+      if (fit > 0 && fit < remaining && at(fit) == SoftHyphen) --fit;
     } else {
       extents.assign(static_cast<size_t>(remaining) + 1, 0);
       TSize size{};
       MeasureTextFit(FCanvas, t.Raw.substr(t.Bytes(pos)), remaining, size, options, extents.data(), fit, avail);
-    }
-    if (t.Unicode) {
-      if (fit > 0 && at(fit - 1) == SoftHyphen && extents[static_cast<size_t>(fit - 1)] + FHyphenWidth > avail) --fit;
-      if (fit > 0 && fit < remaining && at(fit) == SoftHyphen) --fit;
     }
   } else {
     // The width of the first n characters, a visible hyphen added after a soft one.
