@@ -190,7 +190,9 @@ TEST_F(TextShapingCarets, RightToLeftCaretsWalkClusterByCluster) {
   for (int32_t i = 0; i < n; ++i) {
     SCOPED_TRACE("unit " + std::to_string(i));
     EXPECT_TRUE(edges.count(carets[static_cast<size_t>(i)]));
-    if (i > 0) EXPECT_LE(carets[static_cast<size_t>(i)], carets[static_cast<size_t>(i - 1)]);
+    if (i > 0) {
+      EXPECT_LE(carets[static_cast<size_t>(i)], carets[static_cast<size_t>(i - 1)]);
+    }
   }
   // Each ligature advances on its lam; its alef takes no room of its own.
   for (const size_t alef : {size_t{1}, size_t{5}}) {
