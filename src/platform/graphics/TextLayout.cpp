@@ -72,6 +72,18 @@ int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* he
   return shaped.Width;
 }
 
+int64_t ExtentsOfAdvances(const int32_t* advances, size_t count, int32_t maxExtent, int32_t* dx, int32_t* fit) {
+  int64_t x = 0;
+  int32_t fitting = 0;
+  for (size_t i = 0; i < count; ++i) {
+    x += advances[i];
+    if (dx) dx[i] = static_cast<int32_t>(x);
+    if (x <= maxExtent && fitting == static_cast<int32_t>(i)) fitting = static_cast<int32_t>(i) + 1;
+  }
+  if (fit) *fit = fitting;
+  return x;
+}
+
 bool HasRightToLeft(WideStringView text) noexcept {
   for (WideChar c : text)
     if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFE) || c == 0x200F ||

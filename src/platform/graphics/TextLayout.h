@@ -32,6 +32,10 @@ WideStringView FaceText(HDC dc, WideStringView text, WideString& storage);
 // given) receives the height of the tallest face the text uses.
 int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* height = nullptr);
 
+// From the advances of count units: the right edge of each into dx (when given) and, into
+// fit (when given), how many leading units end within maxExtent; returns their sum.
+int64_t ExtentsOfAdvances(const int32_t* advances, size_t count, int32_t maxExtent, int32_t* dx, int32_t* fit);
+
 // True when the text holds a character of a right-to-left script or a right-to-left
 // mark or embedding, so that its visual order may differ from its logical order.
 bool HasRightToLeft(WideStringView text) noexcept;

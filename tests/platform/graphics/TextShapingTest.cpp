@@ -31,6 +31,7 @@ struct THbGlyph {
   uint32_t Cluster = 0;
   int64_t X = 0;  // pen position plus offset
   int64_t Y = 0;
+  int64_t Advance = 0;
 };
 
 std::string Quoted(const std::string& text) {
@@ -58,7 +59,8 @@ std::vector<THbGlyph> HbShape(const TResolvedFontFace& face, const std::string& 
     g.Cluster = static_cast<uint32_t>(std::stoul(m[2]));
     g.X = pen + (m[3].matched ? std::stoll(m[3]) : 0);
     g.Y = m[4].matched ? std::stoll(m[4]) : 0;
-    pen += std::stoll(m[5]);
+    g.Advance = std::stoll(m[5]);
+    pen += g.Advance;
     glyphs.push_back(g);
   }
   EXPECT_FALSE(glyphs.empty()) << command << "\n" << output;
@@ -145,6 +147,12 @@ TEST_P(TextShaping, DrawsTheGlyphsOfHbShapeInItsClusterOrderWithoutDrift) {
   ASSERT_TRUE(GetTextExtentPoint32W(Dc, text.data(), static_cast<int32_t>(text.size()), &size));
   EXPECT_EQ(size.cx, shaped.Width);
   EXPECT_GE(size.cy, face->Metrics().Height);
+  if (!shaped.GlyphStart.empty()) {
+    // One shaped run is as wide as the shaper's advances, rounded once.
+    int64_t advance = 0;
+    for (const THbGlyph& g : expected) advance += g.Advance;
+    EXPECT_EQ(shaped.Width, face->ScaleX(advance));
+  }
 
   if (c.PresentationForms) {
     // The joined forms are the glyphs the face maps for the presentation forms.
@@ -182,7 +190,9 @@ TEST_F(TextShapingCarets, RightToLeftCaretsWalkClusterByCluster) {
   for (int32_t i = 0; i < n; ++i) {
     SCOPED_TRACE("unit " + std::to_string(i));
     EXPECT_TRUE(edges.count(carets[static_cast<size_t>(i)]));
-    if (i > 0) EXPECT_LE(carets[static_cast<size_t>(i)], carets[static_cast<size_t>(i - 1)]);
+    if (i > 0) {
+      EXPECT_LE(carets[static_cast<size_t>(i)], carets[static_cast<size_t>(i - 1)]);
+    }
   }
   // Each ligature advances on its lam; its alef takes no room of its own.
   for (const size_t alef : {size_t{1}, size_t{5}}) {
