@@ -94,7 +94,9 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
     }
     return out;
   }
+  // The quick road stopped part way: what it wrote is no shaped run's start.
   out.Width = 0;
+  std::fill(out.Advances.begin(), out.Advances.end(), 0);
 
   // Each character's face and script: a neutral one (space, digit, punctuation, mark)
   // stays in the face and script of the character before it when that face maps it.
