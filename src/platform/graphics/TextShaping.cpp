@@ -59,6 +59,26 @@ void ShapeRun(hb_buffer_t* buffer, WideStringView text, size_t begin, size_t end
   }
 }
 
+// The face for character i of the text, which the selected face lacks: the face of the
+// nearest character before it that the selected face lacks (before), else the face
+// fallback gives the nearest such character after it, when that face maps character i;
+// else its own fallback face (the selected face when no installed face maps it).
+TSizedFont* FaceBesideFallbacks(TSizedFont& selected, WideStringView text, size_t i, TSizedFont* before) {
+  const char32_t c = CharAt(text, i);
+  if (before && before->Maps(c)) return before;
+  for (size_t j = i + (c > 0xFFFF ? 2 : 1); j < text.size(); ++j) {
+    const char32_t next = CharAt(text, j);
+    if (selected.Maps(next)) {
+      if (next > 0xFFFF) ++j;
+      continue;
+    }
+    TSizedFont& after = selected.FaceFor(next);
+    if (&after != &selected && after.Maps(c)) return &after;
+    break;
+  }
+  return &selected.FaceFor(c);
+}
+
 }  // namespace
 
 int64_t PlainAdvances(HDC dc, WideStringView text, int32_t* advances) {
@@ -100,8 +120,13 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
 
   // Each character's face and script: a neutral one (space, digit, punctuation, mark)
   // stays in the face and script of the character before it when that face maps it.
+  // Any other character the selected face lacks takes the face that fallback chose for
+  // the nearest such character before it, or else after it, when that face maps it; only
+  // then a face of its own. So punctuation between Latin letters and Han characters
+  // comes from the Han characters' face, not from whatever face fallback ranks first.
   std::vector<hb_script_t> scripts(n, HB_SCRIPT_COMMON);
   TSizedFont* previousFace = &selected;
+  TSizedFont* lastFallback = nullptr;  // the face of the nearest character before that selected lacks
   hb_script_t previousScript = HB_SCRIPT_COMMON;
   size_t firstStrong = n;
   for (size_t i = 0; i < n; ++i) {
@@ -110,11 +135,12 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
     TSizedFont* face = nullptr;
     if (IsNeutralScript(script)) {
       script = previousScript;
-      face = previousFace->Maps(c) ? previousFace : &selected.FaceFor(c);
+      if (previousFace->Maps(c)) face = previousFace;
     } else {
-      face = &selected.FaceFor(c);
       firstStrong = std::min(firstStrong, i);
     }
+    if (!face) face = selected.Maps(c) ? &selected : FaceBesideFallbacks(selected, text, i, lastFallback);
+    if (face != &selected && !selected.Maps(c)) lastFallback = face;
     out.Faces[i] = previousFace = face;
     scripts[i] = previousScript = script;
     if (c > 0xFFFF) scripts[++i] = script;
