@@ -56,6 +56,7 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
   // A pending page break belongs to the table, not to the first text of its cells.
   const bool pageBreak = std::exchange(PendingPageBreak, false);
   try {
+    const TCellFrameScope frame(*this, *item);
     int32_t r = 0;
     for (const TDomElement* row = table.FindFirstChildElement(TagTr); row; row = row->GetNextSiblingElement()) {
       if (row->GetNodeName() != TagTr) continue;
@@ -142,6 +143,7 @@ void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
       WithRunStyle(TRunStyle::Sup, [&] { AddNoteNumber(text); });
     }
     table->SetBestWidth(-100);
+    const TCellFrameScope frame(*this, *table);
     Target = table->GetCell(0, cols - 1);
     ExpandingNotes = queued.Expanding;
     ExpandingNotes.push_back(note);

@@ -81,6 +81,9 @@ void TFB2WolConvertor::ConvertBook() {
 void TFB2WolConvertor::BuildDocument() {
   ProgressTotal = Book.SectionCount();
   SetStage(LoadWideResString(&SMsgConverting));
+  // Pictures fit the height the pages leave for text.
+  PreparePage();
+  Builder.PageTextHeight = PageTextHeight();
   Builder.Convert(
       Book, Report.RichPane(), [this](int32_t sections) { Progress(sections); }, Links, Scheme);
 }
