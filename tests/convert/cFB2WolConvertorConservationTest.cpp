@@ -1,6 +1,7 @@
 // Books converted by the driver end to end keep every character on their pages, inside the
-// page's text area and inside its cell (ExpectEveryCharacterOnSomePage): the books other
-// tests read. And the check itself finds what a page leaves out.
+// page's text area and inside its cell (ExpectEveryCharacterOnSomePage): small books of the
+// shapes that lost text on their way to the pages, and the books other tests read. And the
+// check itself finds what a page leaves out.
 #include <cctype>
 #include <functional>
 #include <string>
@@ -19,6 +20,15 @@
 
 namespace {
 
+// count repetitions of make(i), i from 1.
+std::string Repeated(int32_t count, const std::function<std::string(int32_t)>& make) {
+  std::string out;
+  for (int32_t i = 1; i <= count; ++i) out += make(i);
+  return out;
+}
+
+std::string Number(int32_t i) { return std::to_string(i); }
+
 // A test name made of the letters and digits of text.
 std::string ConservationTestName(const char* text) {
   std::string name;
@@ -26,6 +36,60 @@ std::string ConservationTestName(const char* text) {
     if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
   return name;
 }
+
+struct TConservationCase {
+  const char* Name;
+  std::string Body;
+  std::function<void(TVoDaziScheme&)> Scheme = [](TVoDaziScheme&) {};
+};
+
+const std::vector<TConservationCase> ConservationCases{
+    // More columns than the page's width holds at their words' widths: the table shrinks
+    // to the page and the words wrap or break inside their cells.
+    {"a table shrunk to the page width",
+     "<section><p>Before the table.</p><table><tr>" +
+         Repeated(12, [](int32_t c) { return "<th>Head" + Number(c) + "</th>"; }) + "</tr><tr>" +
+         Repeated(12, [](int32_t c) { return "<td>Значение" + Number(c) + "</td>"; }) + "</tr>" +
+         Repeated(3,
+                  [](int32_t r) {
+                    return "<tr>" +
+                           Repeated(12, [r](int32_t c) { return "<td>R" + Number(r) + "C" + Number(c) + "</td>"; }) +
+                           "</tr>";
+                  }) +
+         "</table><p>After the table.</p></section>"},
+};
+
+void PrintTo(const TConservationCase& c, std::ostream* os) { *os << c.Name; }
+
+class FB2WolConvertorConservation : public testing::TestWithParam<TConservationCase> {
+protected:
+  FB2WolConvertorConservation() {
+    // The program registers the item classes at start-up.
+    RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterBulletItemClasses();
+  }
+  TSchemeTestFolder Folder;
+  TFB2WolConvertor Driver;
+};
+
+TEST_P(FB2WolConvertorConservation, EveryCharacterStandsOnAPage) {
+  const TConservationCase& c = GetParam();
+  c.Scheme(Driver.Scheme);
+  Folder.Write("book.fb2", TestFB2("Conservation", c.Body));
+  Driver.LoadBook(Folder.Wide("book.fb2"));
+  Driver.ConvertBook();
+  Driver.SaveWolf(Folder.Wide("book.wol"));
+  const TReadWolfBook wol = ReadWolfFile(Folder, "book.wol");
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectPageImages(wol, Driver.PageCount, 2, Driver.Scheme.PageWidth, Driver.Scheme.PageHeight));
+  ExpectEveryCharacterOnSomePage(Driver);
+}
+
+INSTANTIATE_TEST_SUITE_P(Books, FB2WolConvertorConservation, testing::ValuesIn(ConservationCases),
+                         [](const testing::TestParamInfo<TConservationCase>& param) {
+                           return ConservationTestName(param.param.Name);
+                         });
 
 // The books the other tests read, at the default scheme.
 const char* const FixtureBooks[] = {"shapes/body_mixed.fb2", "shapes/body_paragraphs.fb2"};

@@ -139,6 +139,7 @@ protected:
     ASSERT_GE(Driver.PageCount, 1);
     Wol = ReadWolfFile(Folder, "book.wol");
     ASSERT_NO_FATAL_FAILURE(ExpectPageImages(Wol, Driver.PageCount, 2, Driver.Scheme.PageWidth, 800));
+    ExpectEveryCharacterOnSomePage(Driver);
   }
   // The main document's tables, in order.
   std::vector<TRPTableItemInfo*> MainTables() const {
