@@ -40,12 +40,9 @@ TCellPtblRPData* TRPTablePrintInfo::CellPrintData(int32_t row, int32_t col) cons
 
 void TRPTablePrintInfo::LayOut(int32_t width, TCanvas& canvas) {
   TRPTableItemInfo::TResolutionScope scope(Table, &Resolution);
+  // The layout formats the printable copies and measures the rows by them.
+  const TRPTableItemInfo::TPrintScope printing(Table, *this);
   Table.CalculateLayout(width, FormattingInfo, true, canvas);
-  for (const auto& copy : CellPrintDataList)
-    if (copy) {
-      copy->Width = copy->Cell().GetWidth();
-      copy->LayOut();
-    }
   TRPDrawLineInfo::SetSize(FormattingInfo.Width, FormattingInfo.Height);
 }
 

@@ -35,6 +35,10 @@ public:
   TRPTableCellData& Cell() const { return FCell; }
   const IRPStyleSheet* GetRPStyle() const override { return FCell.GetRPStyle(); }
   TRPStyle* GetStyleSheet() const override { return FCell.GetStyleSheet(); }
+  // The cell's own options, so that the page shows the lines the rows were measured
+  // with: a table that shrinks to its width wraps (or breaks) its cells' words inside
+  // them.
+  TRPOptions GetOptions() const override { return FCell.GetOptions(); }
 
 private:
   TRPTableCellData& FCell;
@@ -65,8 +69,9 @@ public:
   // The size comes only from the printing layout (LayOut).
   void SetSize(int32_t, int32_t) override {}
 
-  // Lays the table out at the output's resolution for width device pixels, and each
-  // printable copy for its cell's width; the draw item takes the table's size.
+  // Lays the table out at the output's resolution for width device pixels, each printable
+  // copy for its cell's width, the rows as tall as the copies need; the draw item takes the
+  // table's size.
   void LayOut(int32_t width, TCanvas& canvas);
 
   // The split protocol of page breaking (rooms in device pixels).

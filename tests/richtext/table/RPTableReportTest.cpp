@@ -105,4 +105,35 @@ TEST(RPTableReportTest, TheHeadingRowIsRepeatedOnEveryPage) {
   EXPECT_EQ(b[42], a[42]);  // the body row's bottom border
 }
 
+// A table that shrinks to a page narrower than its words: each cell's printable copy
+// (what the page paints) wraps and breaks the words inside the cell, as the cell was
+// measured, and its row is as tall as the copy's lines.
+TEST(RPTableReportTest, AShrunkTablesCellsWrapOnThePageAsTheirRowsMeasure) {
+  TReportFixture f(120);
+  TRPTableItemInfo& table = AddConversionTable(f);
+  table.Options |= rptoShrinkToWidth;
+  for (int32_t r = 0; r < 6; ++r)
+    for (int32_t c = 0; c < 2; ++c) {
+      TRPTableCellData& cell = *table.GetCell(r, c);
+      cell.Clear();
+      cell.AddRawText(r == 0 ? "Significance" : "Two words", 0, 0);
+    }
+  ASSERT_EQ(f.Paginate({400}), 1);
+  const auto& info = dynamic_cast<const TRPTablePrintInfo&>(*f.Data().DrawItems[0]);
+  EXPECT_EQ(info.Width, 120);
+  for (int32_t r = 0; r < 6; ++r) {
+    int32_t lines = 0;
+    for (int32_t c = 0; c < 2; ++c) {
+      SCOPED_TRACE(testing::Message() << "cell " << r << "," << c);
+      const TCellPtblRPData& copy = *info.CellPrintData(r, c);
+      ASSERT_GT(copy.DrawItems.Count(), 1);  // wrapped
+      for (int32_t i = 0; i < copy.DrawItems.Count(); ++i)
+        EXPECT_LE(copy.DrawItems[i]->Left + copy.DrawItems[i]->Width, copy.Width);
+      EXPECT_LE(copy.DocumentHeight, info.FormattingInfo.RowHeights[r]);
+      lines = std::max(lines, copy.DocumentHeight);
+    }
+    EXPECT_EQ(info.FormattingInfo.RowHeights[r], lines) << r;
+  }
+}
+
 }  // namespace

@@ -1,0 +1,170 @@
+// Books converted by the driver end to end keep every character on their pages, inside the
+// page's text area and inside its cell (ExpectEveryCharacterOnSomePage): small books of the
+// shapes that lost text on their way to the pages, and the books other tests read. And the
+// check itself finds what a page leaves out.
+#include <cctype>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include "convert/ConvertTestBooks.h"
+#include "convert/PageConservation.h"
+#include "convert/cFB2WolConvertor.h"
+#include "platform/base/Streams.h"
+#include "richtext/model/RPBulletItems.h"
+#include "richtext/model/RPPictureItems.h"
+#include "richtext/model/RPTextItems.h"
+
+namespace {
+
+// count repetitions of make(i), i from 1.
+std::string Repeated(int32_t count, const std::function<std::string(int32_t)>& make) {
+  std::string out;
+  for (int32_t i = 1; i <= count; ++i) out += make(i);
+  return out;
+}
+
+std::string Number(int32_t i) { return std::to_string(i); }
+
+// A test name made of the letters and digits of text.
+std::string ConservationTestName(const char* text) {
+  std::string name;
+  for (const char* p = text; *p; ++p)
+    if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+  return name;
+}
+
+struct TConservationCase {
+  const char* Name;
+  std::string Body;
+  std::function<void(TVoDaziScheme&)> Scheme = [](TVoDaziScheme&) {};
+};
+
+const std::vector<TConservationCase> ConservationCases{
+    // More columns than the page's width holds at their words' widths: the table shrinks
+    // to the page and the words wrap or break inside their cells.
+    {"a table shrunk to the page width",
+     "<section><p>Before the table.</p><table><tr>" +
+         Repeated(12, [](int32_t c) { return "<th>Head" + Number(c) + "</th>"; }) + "</tr><tr>" +
+         Repeated(12, [](int32_t c) { return "<td>Значение" + Number(c) + "</td>"; }) + "</tr>" +
+         Repeated(3,
+                  [](int32_t r) {
+                    return "<tr>" +
+                           Repeated(12, [r](int32_t c) { return "<td>R" + Number(r) + "C" + Number(c) + "</td>"; }) +
+                           "</tr>";
+                  }) +
+         "</table><p>After the table.</p></section>"},
+};
+
+void PrintTo(const TConservationCase& c, std::ostream* os) { *os << c.Name; }
+
+class FB2WolConvertorConservation : public testing::TestWithParam<TConservationCase> {
+protected:
+  FB2WolConvertorConservation() {
+    // The program registers the item classes at start-up.
+    RegisterTextItemClasses();
+    RegisterPictureItemClasses();
+    RegisterBulletItemClasses();
+  }
+  TSchemeTestFolder Folder;
+  TFB2WolConvertor Driver;
+};
+
+TEST_P(FB2WolConvertorConservation, EveryCharacterStandsOnAPage) {
+  const TConservationCase& c = GetParam();
+  c.Scheme(Driver.Scheme);
+  Folder.Write("book.fb2", TestFB2("Conservation", c.Body));
+  Driver.LoadBook(Folder.Wide("book.fb2"));
+  Driver.ConvertBook();
+  Driver.SaveWolf(Folder.Wide("book.wol"));
+  const TReadWolfBook wol = ReadWolfFile(Folder, "book.wol");
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectPageImages(wol, Driver.PageCount, 2, Driver.Scheme.PageWidth, Driver.Scheme.PageHeight));
+  ExpectEveryCharacterOnSomePage(Driver);
+}
+
+INSTANTIATE_TEST_SUITE_P(Books, FB2WolConvertorConservation, testing::ValuesIn(ConservationCases),
+                         [](const testing::TestParamInfo<TConservationCase>& param) {
+                           return ConservationTestName(param.param.Name);
+                         });
+
+// The books the other tests read, at the default scheme.
+const char* const FixtureBooks[] = {"shapes/body_mixed.fb2", "shapes/body_paragraphs.fb2"};
+
+class FB2WolConvertorFixtureConservation : public testing::TestWithParam<const char*> {};
+
+TEST_P(FB2WolConvertorFixtureConservation, EveryCharacterStandsOnAPage) {
+  RegisterTextItemClasses();
+  RegisterPictureItemClasses();
+  RegisterBulletItemClasses();
+  TSchemeTestFolder folder;
+  TFB2WolConvertor driver;
+  folder.Write("book.fb2", ReadBytes(std::string(QF_TEST_DATA_DIR "/convert/") + GetParam()));
+  driver.LoadBook(folder.Wide("book.fb2"));
+  driver.ConvertBook();
+  ExpectEveryCharacterOnSomePage(driver);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, FB2WolConvertorFixtureConservation, testing::ValuesIn(FixtureBooks),
+                         [](const testing::TestParamInfo<const char*>& param) {
+                           return ConservationTestName(param.param);
+                         });
+
+// The failures check() reports, caught.
+std::vector<std::string> FailuresOfCheck(const std::function<void()>& check) {
+  testing::TestPartResultArray results;
+  {
+    testing::ScopedFakeTestPartResultReporter reporter(
+        testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
+    check();
+  }
+  std::vector<std::string> messages;
+  for (int i = 0; i < results.size(); ++i) messages.push_back(results.GetTestPartResult(i).message());
+  return messages;
+}
+
+bool AnyHolds(const std::vector<std::string>& messages, const std::string& text) {
+  for (const std::string& message : messages)
+    if (message.find(text) != std::string::npos) return true;
+  return false;
+}
+
+// The check finds a page left out, a text area narrower than the text, and text the
+// document never got.
+TEST(PageConservationCheck, FindsWhatThePagesLeaveOut) {
+  RegisterTextItemClasses();
+  TSchemeTestFolder folder;
+  TFB2WolConvertor driver;
+  driver.Scheme.PageHeight = 120;
+  folder.Write("book.fb2", TestFB2("Check",
+                                   "<section><p>First page words.</p><empty-line/><empty-line/><empty-line/>"
+                                   "<empty-line/><empty-line/><empty-line/><p>Last page words.</p></section>"));
+  driver.LoadBook(folder.Wide("book.fb2"));
+  driver.ConvertBook();
+  ASSERT_GE(driver.PageCount, 2);
+  ExpectEveryCharacterOnSomePage(driver);
+
+  const auto check = [&driver] { ExpectEveryCharacterOnSomePage(driver); };
+  --driver.PageCount;
+  EXPECT_TRUE(AnyHolds(FailuresOfCheck(check), "(\"Last page words.\") is on no page"));
+  ++driver.PageCount;
+
+  driver.Scheme.MarginRight = driver.Scheme.PageWidth - 40;
+  EXPECT_TRUE(AnyHolds(FailuresOfCheck(check), "(\"First page words.\") at (0,"));
+  driver.Scheme.MarginRight = 0;
+
+  // The book gains a paragraph the document does not have.
+  TMemoryStream more;
+  const std::string bytes = TestFB2("Check", "<section><p>First page words.</p><p>\xC3\x9C</p></section>");
+  more.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  more.SetPosition(0);
+  driver.Book.LoadFromStream(more);
+  const std::vector<std::string> failures = FailuresOfCheck(check);
+  EXPECT_EQ(failures.size(), 1u);
+  EXPECT_TRUE(AnyHolds(failures, "the book has 1 of \"\xC3\x9C\" (U+DC), the document 0"));
+}
+
+}  // namespace
