@@ -78,8 +78,10 @@ public:
   // cell is shows only once the table is laid out: after each layout of the view, this
   // loads every picture of a cell that is wider than the cell's text area again at that
   // width. True when one changed (the view then needs another layout). Valid after a
-  // Convert while its book lives.
+  // Convert while its book lives, until ForgetPictures.
   bool FitPicturesToCells();
+  // The view's document was emptied: FitPicturesToCells has nothing left to fit.
+  void ForgetPictures() { CellPictures.clear(); }
 
 protected:
   // Elements a handler does not know; skipped with their content.

@@ -56,6 +56,7 @@ void TFB2WolConvertor::Reset() {
 
 void TFB2WolConvertor::ResetLayout() {
   Report.Clear();
+  Builder.ForgetPictures();
   PageCount = 0;
   PageBitmap.SetSize(0, 0);
   CoverBitmap.reset();

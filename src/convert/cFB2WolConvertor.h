@@ -120,7 +120,8 @@ public:
 
   // Empty: no book, no layout.
   void Reset();
-  // The document emptied, no pages, no cover, band heights 0.
+  // The document emptied (and the builder's pictures of it forgotten), no pages, no cover,
+  // band heights 0.
   void ResetLayout();
 
   WideString FileName;
