@@ -40,6 +40,7 @@ std::string ConservationTestName(const char* text) {
 struct TConservationCase {
   const char* Name;
   std::string Body;
+  std::string Binaries = "";
   std::function<void(TVoDaziScheme&)> Scheme = [](TVoDaziScheme&) {};
 };
 
@@ -57,6 +58,29 @@ const std::vector<TConservationCase> ConservationCases{
                            "</tr>";
                   }) +
          "</table><p>After the table.</p></section>"},
+    // A picture enlarged to the width of the note's box, not to the page's: the note's
+    // text wraps inside the box.
+    {"a note holding a picture",
+     "<section><p>A word with a note<a l:href=\"#n1\" type=\"note\">1</a>.</p><p>After the note.</p></section>"
+     "</body><body name=\"notes\"><section id=\"n1\"><title><p>1</p></title><p>The note before its picture.</p>"
+     "<image l:href=\"#wide.png\"/><p>The note after its picture, long enough to wrap over the width of the "
+     "note's box on the page.</p></section>",
+     BlackPngBinaries()},
+    // Taller than the page: the picture fits the height between the header and the footer.
+    {"a tall picture between a header and a footer",
+     "<section><p>Above the picture.</p><image l:href=\"#tall.png\"/><p>Below the picture.</p></section>",
+     BlackPngBinaries(),
+     [](TVoDaziScheme& s) {
+       s.HeaderOnFirstPage = true;
+       s.ShowFooter = true;
+       s.FooterOnFirstPage = true;
+       s.FooterLineSize = 1;
+     }},
+    // Wider than the page: the picture fits its cell, whose columns share the page's width.
+    {"a picture in a table's cell",
+     "<section><table><tr><td>Left words</td><td><image l:href=\"#wide.png\"/></td><td>Right words</td></tr>"
+     "</table></section>",
+     BlackPngBinaries()},
 };
 
 void PrintTo(const TConservationCase& c, std::ostream* os) { *os << c.Name; }
@@ -76,13 +100,9 @@ protected:
 TEST_P(FB2WolConvertorConservation, EveryCharacterStandsOnAPage) {
   const TConservationCase& c = GetParam();
   c.Scheme(Driver.Scheme);
-  Folder.Write("book.fb2", TestFB2("Conservation", c.Body));
-  Driver.LoadBook(Folder.Wide("book.fb2"));
-  Driver.ConvertBook();
-  Driver.SaveWolf(Folder.Wide("book.wol"));
-  const TReadWolfBook wol = ReadWolfFile(Folder, "book.wol");
+  TReadWolfBook wol;
   ASSERT_NO_FATAL_FAILURE(
-      ExpectPageImages(wol, Driver.PageCount, 2, Driver.Scheme.PageWidth, Driver.Scheme.PageHeight));
+      ConvertBookAndReadBack(Driver, Folder, TestFB2("Conservation", c.Body, "UTF-8", c.Binaries), wol));
   ExpectEveryCharacterOnSomePage(Driver);
 }
 
@@ -92,7 +112,13 @@ INSTANTIATE_TEST_SUITE_P(Books, FB2WolConvertorConservation, testing::ValuesIn(C
                          });
 
 // The books the other tests read, at the default scheme.
-const char* const FixtureBooks[] = {"shapes/body_mixed.fb2", "shapes/body_paragraphs.fb2"};
+const char* const FixtureBooks[] = {"book.fb2",
+                                    "shapes/body_mixed.fb2",
+                                    "shapes/body_paragraphs.fb2",
+                                    "shapes/damaged_cover_cut.fb2",
+                                    "shapes/damaged_cover_pasted.fb2",
+                                    "shapes/mislabelled_pictures.fb2",
+                                    "builder/small_book.fb2"};
 
 class FB2WolConvertorFixtureConservation : public testing::TestWithParam<const char*> {};
 
