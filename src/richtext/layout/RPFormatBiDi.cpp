@@ -25,6 +25,22 @@ TRPBiDiMode DirectionOfType(uint16_t type, TRPBiDiMode otherwise) {
 // Stands for a non-text draw item in a line's text: a neutral object.
 constexpr WideChar ObjectChar = 0xFFFC;
 
+// Calls f with each UTF-16 unit of a text draw item's characters: the stored units of a
+// Unicode item, the decoded characters of an 8-bit one. Stops when f returns true; true
+// then.
+template <typename F>
+bool AnyUnitOf(const TCustomRPFormattedData& data, const TRPDrawLineInfo& d, F f) {
+  const AnsiStringView raw = data.GetItemTextRaw(d.ItemNo);
+  if (data.GetItem(d.ItemNo)->IsUnicode()) {
+    for (size_t i = 2 * static_cast<size_t>(d.Offs - 1), end = i + 2 * static_cast<size_t>(d.Length); i < end; i += 2)
+      if (f(static_cast<WideChar>(static_cast<uint8_t>(raw[i]) | (static_cast<uint8_t>(raw[i + 1]) << 8)))) return true;
+    return false;
+  }
+  const WideString decoded = AnsiToWide(raw.substr(static_cast<size_t>(d.Offs - 1), static_cast<size_t>(d.Length)),
+                                        data.GetStyleCodePage(data.GetItemStyle(d.ItemNo)));
+  return std::any_of(decoded.begin(), decoded.end(), f);
+}
+
 }  // namespace
 
 void TRPLineBreaker::PlaceInVisualOrder(int32_t lineStart, const std::vector<int32_t>& visual) {
@@ -53,23 +69,26 @@ void TRPLineBreaker::PlaceInVisualOrder(int32_t lineStart, const std::vector<int
 void TRPLineBreaker::ReorderMixedLine(int32_t lineStart) {
   const int32_t count = FDrawCount - lineStart;
   if (count <= 1) return;
+  const auto isText = [&](int32_t j) { return FData.IsTextItem(FDrawItems[lineStart + j]->ItemNo); };
+  bool rightToLeft = false;
+  for (int32_t j = 0; j < count && !rightToLeft; ++j)
+    rightToLeft =
+        isText(j) && AnyUnitOf(FData, *FDrawItems[lineStart + j], [](WideChar c) { return IsRightToLeftUnit(c); });
+  if (!rightToLeft) return;
+
   WideString text;
   std::vector<size_t> starts(static_cast<size_t>(count) + 1, 0);
   for (int32_t j = 0; j < count; ++j) {
-    const TRPDrawLineInfo& d = *FDrawItems[lineStart + j];
     starts[static_cast<size_t>(j)] = text.size();
-    if (!FData.IsTextItem(d.ItemNo)) {
+    if (!isText(j))
       text += ObjectChar;
-    } else if (GetItem(d.ItemNo)->IsUnicode()) {
-      for (int32_t i = 0; i < d.Length; ++i) text += FData.ItemCharAt(d.ItemNo, d.Offs - 1 + i);
-    } else {
-      const AnsiString& raw = FData.GetItemTextRaw(d.ItemNo);
-      text += AnsiToWide(AnsiStringView(raw).substr(static_cast<size_t>(d.Offs - 1), static_cast<size_t>(d.Length)),
-                         FData.GetStyleCodePage(FData.GetItemStyle(d.ItemNo)));
-    }
+    else
+      AnyUnitOf(FData, *FDrawItems[lineStart + j], [&](WideChar c) {
+        text += c;
+        return false;
+      });
   }
   starts[static_cast<size_t>(count)] = text.size();
-  if (!HasRightToLeft(text)) return;
 
   std::vector<int32_t> visualToLogical;
   std::vector<uint8_t> levels;
