@@ -67,9 +67,11 @@ const std::vector<TConservationCase> ConservationCases{
                            "</tr>";
                   }) +
          "</table><p>After the table.</p></section>"},
-    // A cell spanning every row of a table taller than a page.
+    // A cell spanning the 30 rows of a table taller than its page (rows 25 to 30 were on
+    // no page).
     {"a cell spanning every row of a table taller than a page",
-     "<section><p>Before the table.</p>" + SpanningTable(60, "Spanning cell") + "<p>After the table.</p></section>"},
+     "<section><p>Before the table.</p>" + SpanningTable(30, "Spanning cell") + "<p>After the table.</p></section>",
+     [](TVoDaziScheme& s) { s.PageHeight = 480; }},
     // The same after rows of their own: the spanning rows go on from the next page.
     {"a table taller than a page spanned below plain rows",
      "<section><table><tr><td>Plain A</td><td>Plain B</td></tr><tr><td>Plain C</td><td>Plain D</td></tr>"
