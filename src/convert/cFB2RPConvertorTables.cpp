@@ -51,8 +51,10 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
   item->SetCellVSpacing(-1);
   item->SetCellHSpacing(-1);
   item->SetBestWidth(-100);
-  // A page image cannot scroll: columns beyond the text area would be cut off.
+  // A page image cannot scroll: columns beyond the text area would be cut off, and so
+  // would rows below the page's bottom: rows tied by a cell spanning them go on over pages.
   item->Options |= rptoShrinkToWidth;
+  item->PrintOptions |= rptoSplitRowGroups;
   // A pending page break belongs to the table, not to the first text of its cells.
   const bool pageBreak = std::exchange(PendingPageBreak, false);
   try {

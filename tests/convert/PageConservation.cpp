@@ -227,8 +227,8 @@ private:
   }
 
   // Part partIndex of a printed table (every row for -1) with its top-left corner at
-  // (x, y): the table's rectangle, each painted cell's rectangle and the content of the
-  // cell's printable copy inside it.
+  // (x, y): the table's rectangle, each painted cell's rectangle (or the piece of it that
+  // the part shows) and the content of the cell's printable copy inside it.
   void WalkTable(const TRPTablePrintInfo& info, int32_t partIndex, int32_t x, int32_t y, const TRect& box,
                  const std::string& name) {
     const TRPTableItemInfo& table = info.Table;
@@ -248,27 +248,48 @@ private:
     const int32_t bottomSpace = f.Height - f.RowStarts[lastRow] - f.RowHeights[lastRow];
     ExpectInside(box, TRect{x, y, x + f.Width, y + f.RowStarts[endRow] + f.RowHeights[endRow] + shift + bottomSpace},
                  name);
-    std::vector<int32_t> rows;
-    for (int32_t r = 0; r < headingCount; ++r) rows.push_back(r);
-    for (int32_t r = firstRow; r <= endRow; ++r) rows.push_back(r);
+    // The cells painted: those of the heading rows, those reaching into the part's first
+    // row from above (the part before cut them), those of the part's rows.
+    std::vector<std::pair<int32_t, int32_t>> cells;
+    const TRPTableRows& grid = table.Rows();
+    const auto addRow = [&](int32_t r) {
+      for (int32_t c = 0; c < grid.GetColCount(); ++c)
+        if (grid.GetCell(r, c)) cells.emplace_back(r, c);
+    };
+    for (int32_t r = 0; r < headingCount; ++r) addRow(r);
+    for (int32_t c = 0; c < grid.GetColCount(); ++c) {
+      int32_t mr = 0, mc = 0;
+      if (grid.GetMainCell(firstRow, c, mr, mc) && mr < firstRow && mc == c) cells.emplace_back(mr, mc);
+    }
+    for (int32_t r = firstRow; r <= endRow; ++r) addRow(r);
     const int32_t padX = table.ScaleX(table.GetCellPadding()), padY = table.ScaleY(table.GetCellPadding());
-    for (const int32_t r : rows)
-      for (int32_t c = 0; c <= table.Rows().GetColCount() - 1; ++c) {
-        const TRPTableCellData* cell = table.GetCell(r, c);
-        if (!cell) continue;
-        const std::string cellName = "cell (" + std::to_string(r) + "," + std::to_string(c) + ") of " + name;
-        const TRect cellRect =
-            Bounds(x + f.ColStarts[c], y + f.RowStarts[r] + (r < headingCount ? 0 : shift),
-                   table.SpanWidth(f, c, cell->GetColSpan()), table.SpanHeight(f, r, cell->GetRowSpan()));
-        ExpectInside(box, cellRect, cellName);
-        const TCellPtblRPData* copy = info.CellPrintData(r, c);
-        if (!copy || copy->DrawItems.Count() == 0) continue;
+    for (const auto& [r, c] : cells) {
+      const TRPTableCellData& cell = *grid.GetCell(r, c);
+      const std::string cellName = "cell (" + std::to_string(r) + "," + std::to_string(c) + ") of " + name;
+      // A cell the part cuts shows its piece: its rows in the part, its lines from the top.
+      TRPTablePrintInfo::TCellPiece piece;
+      const bool cut = info.GetCellPiece(partIndex, r, c, piece);
+      const int32_t top = y + f.RowStarts[cut ? piece.FirstRow : r] + (r < headingCount ? 0 : shift);
+      const int32_t height =
+          cut ? f.RowStarts[piece.LastRow] + f.RowHeights[piece.LastRow] + 2 * padY - f.RowStarts[piece.FirstRow]
+              : table.SpanHeight(f, r, cell.GetRowSpan());
+      const TRect cellRect = Bounds(x + f.ColStarts[c], top, table.SpanWidth(f, c, cell.GetColSpan()), height);
+      ExpectInside(box, cellRect, cellName);
+      const TCellPtblRPData* copy = info.CellPrintData(r, c);
+      if (!copy || copy->DrawItems.Count() == 0) continue;
+      int32_t first = 0, last = copy->DrawItems.Count() - 1, contentTop = cellRect.Top + padY;
+      if (cut) {
+        first = piece.FirstDrawItem;
+        last = piece.LastDrawItem;
+        contentTop -= piece.ContentTop;
+      } else {
         const int32_t free = cellRect.Height() - 2 * padY - copy->DocumentHeight;
-        const TRPCellVAlign align = cell->GetEffectiveVAlign();
-        const int32_t top = cellRect.Top + padY + (align == rpcMiddle ? free / 2 : align == rpcBottom ? free : 0);
-        WalkDrawItems(*copy, copy->Source(), 0, copy->DrawItems.Count() - 1, -1, -top, -top, cellRect.Left + padX,
-                      Intersection(box, cellRect), "the content of " + cellName);
+        const TRPCellVAlign align = cell.GetEffectiveVAlign();
+        contentTop += align == rpcMiddle ? free / 2 : align == rpcBottom ? free : 0;
       }
+      WalkDrawItems(*copy, copy->Source(), first, last, -1, -contentTop, -contentTop, cellRect.Left + padX,
+                    Intersection(box, cellRect), "the content of " + cellName);
+    }
   }
 
   const TFB2WolConvertor& FDriver;

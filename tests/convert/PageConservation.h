@@ -13,7 +13,8 @@
 //   page's text area, and a cell's content whole inside its cell's rectangle.
 // The geometry is that of page painting: each page's draw items (a part of a split item
 // where the page shows one), the rows of a table part with its repeated headings, each
-// cell's printable copy placed in its cell by the cell's vertical alignment. Spaces and
+// cell's printable copy placed in its cell by the cell's vertical alignment, or, for a
+// cell the part cuts, the lines of the piece the table says the part shows. Spaces and
 // invisible format characters (soft hyphens, zero-width spaces) are not counted. Each
 // fault is a test failure naming the page, the document and the text; after 20 the rest
 // are counted in one failure.

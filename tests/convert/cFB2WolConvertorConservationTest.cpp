@@ -37,6 +37,16 @@ std::string ConservationTestName(const char* text) {
   return name;
 }
 
+// A table of rows rows whose first cell spans all of them and holds spanText; each row
+// has a cell of its own beside it.
+std::string SpanningTable(int32_t rows, const std::string& spanText) {
+  return "<table><tr><td rowspan=\"" + Number(rows) + "\">" + spanText + "</td><td>Row 1 of " + Number(rows) +
+         "</td></tr>" +
+         Repeated(rows - 1,
+                  [rows](int32_t i) { return "<tr><td>Row " + Number(i + 1) + " of " + Number(rows) + "</td></tr>"; }) +
+         "</table>";
+}
+
 struct TConservationCase {
   const char* Name;
   std::string Body;
@@ -81,6 +91,25 @@ const std::vector<TConservationCase> ConservationCases{
      "<section><table><tr><td>Left words</td><td><image l:href=\"#wide.png\"/></td><td>Right words</td></tr>"
      "</table></section>",
      BlackPngBinaries()},
+    // A cell spanning the 30 rows of a table taller than its page (rows 25 to 30 were on
+    // no page).
+    {"a cell spanning every row of a table taller than a page",
+     "<section><p>Before the table.</p>" + SpanningTable(30, "Spanning cell") + "<p>After the table.</p></section>", "",
+     [](TVoDaziScheme& s) { s.PageHeight = 480; }},
+    // The same after rows of their own: the spanning rows go on from the next page.
+    {"a table taller than a page spanned below plain rows",
+     "<section><table><tr><td>Plain A</td><td>Plain B</td></tr><tr><td>Plain C</td><td>Plain D</td></tr>"
+     "<tr><td rowspan=\"60\">Spanning cell</td><td>Row 1</td></tr>" +
+         Repeated(59, [](int32_t i) { return "<tr><td>Row " + Number(i + 1) + "</td></tr>"; }) +
+         "</table><p>After the table.</p></section>"},
+    // The spanning cell's own text is taller than a page: it goes on across the pieces.
+    {"a spanning cell whose text is taller than a page",
+     "<section><p>Before the table.</p>" +
+         SpanningTable(12, Repeated(90,
+                                    [](int32_t i) {
+                                      return "Word" + Number(i) + " runs on and on through the spanning cell. ";
+                                    })) +
+         "<p>After the table.</p></section>"},
 };
 
 void PrintTo(const TConservationCase& c, std::ostream* os) { *os << c.Name; }
