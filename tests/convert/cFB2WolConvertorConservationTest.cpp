@@ -86,6 +86,19 @@ const std::vector<TConservationCase> ConservationCases{
        s.FooterOnFirstPage = true;
        s.FooterLineSize = 1;
      }},
+    // Justified lines holding Hebrew and Arabic words: each word a draw item, the words
+    // laid out in the order the line reads.
+    {"justified lines of Latin, Hebrew and Arabic words",
+     "<section><p>" +
+         Repeated(6,
+                  [](int32_t i) {
+                    return "Latin" + Number(i) +
+                           " \u05E9\u05B8\u05C1\u05DC\u05D5\u05B9\u05DD \u05E2\u05D5\u05DC\u05DD "
+                           "\u0645\u0631\u062D\u0628\u0627 12 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 "
+                           "words run on. ";
+                  }) +
+         "</p></section>",
+     "", [](TVoDaziScheme& s) { s.Styles(vsSectionText).Alignment = rpaJustify; }},
     // Wider than the page: the picture fits its cell, whose columns share the page's width.
     {"a picture in a table's cell",
      "<section><table><tr><td>Left words</td><td><image l:href=\"#wide.png\"/></td><td>Right words</td></tr>"
