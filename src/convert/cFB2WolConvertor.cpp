@@ -56,6 +56,7 @@ void TFB2WolConvertor::Reset() {
 
 void TFB2WolConvertor::ResetLayout() {
   Report.Clear();
+  Builder.ForgetPictures();
   PageCount = 0;
   PageBitmap.SetSize(0, 0);
   CoverBitmap.reset();
@@ -81,6 +82,9 @@ void TFB2WolConvertor::ConvertBook() {
 void TFB2WolConvertor::BuildDocument() {
   ProgressTotal = Book.SectionCount();
   SetStage(LoadWideResString(&SMsgConverting));
+  // Pictures fit the height the pages leave for text.
+  PreparePage();
+  Builder.PageTextHeight = PageTextHeight();
   Builder.Convert(
       Book, Report.RichPane(), [this](int32_t sections) { Progress(sections); }, Links, Scheme);
 }

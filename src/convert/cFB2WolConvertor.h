@@ -75,7 +75,8 @@ public:
   // reset and the exception passed on.
   void ConvertBook();
   // The building stage: the builder fills the report's rich view from the book,
-  // reporting finished sections against the book's section count.
+  // reporting finished sections against the book's section count. Pictures fit the
+  // height a page leaves for text between its margins, header and footer.
   void BuildDocument();
   // Lays the document of the report's rich view out in pages (the pagination stage):
   // band heights, the page passes and the link fix-point. On any exception the layout is
@@ -119,7 +120,8 @@ public:
 
   // Empty: no book, no layout.
   void Reset();
-  // The document emptied, no pages, no cover, band heights 0.
+  // The document emptied (and the builder's pictures of it forgotten), no pages, no cover,
+  // band heights 0.
   void ResetLayout();
 
   WideString FileName;
@@ -148,6 +150,10 @@ public:
   // calling thread. The file is the same byte for byte either way.
   int32_t EncoderThreads = 0;
 
+  // Layouts that fit the pictures of table cells to their cells' widths, at most, per
+  // pagination pass (narrower pictures narrow the cells of a shrunk table in turn).
+  int32_t MaxPictureFitPasses = 8;
+
   // Pagination passes of the last FormatPages.
   int32_t LinkPasses() const { return FLinkPasses; }
 
@@ -159,7 +165,12 @@ private:
   // The file is a zip archive, as LoadBook decides it.
   static bool IsZipArchive(const WideString& fileName);
   void FillDescription();
+  // The page bitmap at the page's size and depth, and the band heights measured on it.
+  void PreparePage();
   void MeasureBands();
+  // The height every page leaves for text: the page less its margins, its tallest
+  // header and its tallest footer.
+  int32_t PageTextHeight() const;
   // Lays out every page once; returns the page count.
   int32_t LayoutPages();
   // Gives every link target its page; true when a target moved to another page (the

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/ConvertTestBooks.h"
+#include "convert/PageConservation.h"
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/CodePages.h"
 #include "richtext/layout/print/RPReportData.h"
@@ -99,6 +100,7 @@ TEST_P(FB2WolConvertorLostShapes, TheTextStandsOnAPageInItsStyle) {
   ASSERT_GE(Driver.PageCount, 1);
   const TReadWolfBook wol = ReadWolfFile(Folder, "book.wol");
   ASSERT_NO_FATAL_FAILURE(ExpectPageImages(wol, Driver.PageCount, 2, 600, 800));
+  ExpectEveryCharacterOnSomePage(Driver);
 
   const TCustomRPData& main = Driver.Report.RichPane().RPData();
   const TVoDaziStyle& sectionText = Driver.Scheme.Styles(vsSectionText);
@@ -137,6 +139,7 @@ protected:
     ASSERT_GE(Driver.PageCount, 1);
     Wol = ReadWolfFile(Folder, "book.wol");
     ASSERT_NO_FATAL_FAILURE(ExpectPageImages(Wol, Driver.PageCount, 2, Driver.Scheme.PageWidth, 800));
+    ExpectEveryCharacterOnSomePage(Driver);
   }
   // The main document's tables, in order.
   std::vector<TRPTableItemInfo*> MainTables() const {

@@ -84,13 +84,7 @@ int64_t ExtentsOfAdvances(const int32_t* advances, size_t count, int32_t maxExte
   return x;
 }
 
-bool HasRightToLeft(WideStringView text) noexcept {
-  for (WideChar c : text)
-    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFE) || c == 0x200F ||
-        c == 0x202B || c == 0x202E || c == 0x2067)
-      return true;
-  return false;
-}
+bool HasRightToLeft(WideStringView text) noexcept { return std::any_of(text.begin(), text.end(), IsRightToLeftUnit); }
 
 void VisualOrder(WideStringView text, bool rightToLeftBase, std::vector<int32_t>& visualToLogical,
                  std::vector<uint8_t>& levels) {

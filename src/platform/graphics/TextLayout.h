@@ -36,8 +36,14 @@ int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* he
 // fit (when given), how many leading units end within maxExtent; returns their sum.
 int64_t ExtentsOfAdvances(const int32_t* advances, size_t count, int32_t maxExtent, int32_t* dx, int32_t* fit);
 
-// True when the text holds a character of a right-to-left script or a right-to-left
-// mark or embedding, so that its visual order may differ from its logical order.
+// True for a unit of a right-to-left script (Hebrew, Arabic and their kin, their
+// presentation forms) and for a right-to-left mark, embedding, override or isolate.
+inline bool IsRightToLeftUnit(WideChar c) noexcept {
+  return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFE) || c == 0x200F ||
+         c == 0x202B || c == 0x202E || c == 0x2067;
+}
+// True when the text holds such a unit, so that its visual order may differ from its
+// logical order.
 bool HasRightToLeft(WideStringView text) noexcept;
 
 // Visual order of a line: visualToLogical[v] is the logical unit shown at visual

@@ -49,8 +49,10 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
   CountUnitsMeasured(n);
 
   std::vector<hb_script_t> scripts(n, HB_SCRIPT_COMMON);
+  std::vector<TSizedFont*> fallbacks(n);
   TFaceWalk walk{&selected};
-  const size_t firstStrong = AssignFaces(selected, text, 0, n, walk, out.Faces.data(), scripts.data());
+  const size_t firstStrong =
+      AssignFaces(selected, text, 0, n, walk, TFaceAssignment{out.Faces.data(), scripts.data(), fallbacks.data()});
   // Neutral characters that open the text take the script after them.
   for (size_t i = 0; i < firstStrong && firstStrong < n; ++i) scripts[i] = scripts[firstStrong];
 

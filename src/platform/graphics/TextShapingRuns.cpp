@@ -71,8 +71,32 @@ int32_t CharAdvance(TSizedFont& face, char32_t c, int32_t extra) {
   return IsZeroWidthChar(c) ? 0 : face.Advance(c) + extra;
 }
 
+namespace {
+
+// The face for character i of the text, which the selected face lacks: the walk's
+// fallback face, else the face fallback gives the nearest character after it that the
+// selected face lacks, when that face maps character i; else its own fallback face (the
+// selected face when no installed face maps it).
+TSizedFont* FaceBesideFallbacks(TSizedFont& selected, WideStringView text, size_t i, TSizedFont* before) {
+  const char32_t c = CharAt(text, i);
+  if (before && before->Maps(c)) return before;
+  for (size_t j = i + (c > 0xFFFF ? 2 : 1); j < text.size(); ++j) {
+    const char32_t next = CharAt(text, j);
+    if (selected.Maps(next)) {
+      if (next > 0xFFFF) ++j;
+      continue;
+    }
+    TSizedFont& after = selected.FaceFor(next);
+    if (&after != &selected && after.Maps(c)) return &after;
+    break;
+  }
+  return &selected.FaceFor(c);
+}
+
+}  // namespace
+
 size_t AssignFaces(TSizedFont& selected, WideStringView text, size_t begin, size_t end, TFaceWalk& walk,
-                   TSizedFont** faces, hb_script_t* scripts) {
+                   const TFaceAssignment& out) {
   size_t firstStrong = end;
   for (size_t i = begin; i < end; ++i) {
     const char32_t c = CharAt(text, i);
@@ -80,16 +104,19 @@ size_t AssignFaces(TSizedFont& selected, WideStringView text, size_t begin, size
     TSizedFont* face = nullptr;
     if (IsNeutralScript(script)) {
       script = walk.Script;
-      face = walk.Face->Maps(c) ? walk.Face : &selected.FaceFor(c);
+      if (walk.Face->Maps(c)) face = walk.Face;
     } else {
-      face = &selected.FaceFor(c);
       firstStrong = std::min(firstStrong, i);
     }
-    faces[i] = walk.Face = face;
-    scripts[i] = walk.Script = script;
+    if (!face) face = selected.Maps(c) ? &selected : FaceBesideFallbacks(selected, text, i, walk.Fallback);
+    if (face != &selected && !selected.Maps(c)) walk.Fallback = face;
+    out.Faces[i] = walk.Face = face;
+    out.Scripts[i] = walk.Script = script;
+    out.Fallbacks[i] = walk.Fallback;
     if (c > 0xFFFF) {
-      faces[++i] = nullptr;
-      scripts[i] = script;
+      out.Faces[++i] = nullptr;
+      out.Scripts[i] = script;
+      out.Fallbacks[i] = walk.Fallback;
     }
   }
   return firstStrong;

@@ -22,26 +22,43 @@ char32_t CharAt(WideStringView text, size_t i);
 // The advance of a character that its face draws glyph by glyph.
 int32_t CharAdvance(TSizedFont& face, char32_t c, int32_t extra);
 
-// Faces are assigned walking forward: a character of a script gets the face that maps it
-// (TSizedFont::FaceFor of the selected face); a neutral one (space, digit, punctuation,
+// Faces are assigned walking forward: a neutral character (space, digit, punctuation,
 // mark) stays in the face and script of the character before it when that face maps it.
-// The walk carries the face and script of the character before.
+// Any other character the selected face maps takes the selected face. One it lacks takes
+// the face that fallback chose for the nearest such character before it, or else the one
+// fallback gives the nearest such character after it, when that face maps it; only then
+// a face of its own (TSizedFont::FaceFor of the selected face). So punctuation between
+// Latin letters and Han characters comes from the Han characters' face, not from
+// whatever face fallback ranks first for it. The walk carries the face and script of the
+// character before, and the face of the nearest character before that the selected face
+// lacks.
 struct TFaceWalk {
   TSizedFont* Face = nullptr;  // the selected face at the start
   hb_script_t Script = HB_SCRIPT_COMMON;
+  TSizedFont* Fallback = nullptr;
   bool operator==(const TFaceWalk&) const = default;
 };
 
-// Assigns the characters that start in units [begin, end) of text their face and
-// script, walking on from `walk` (a surrogate pair's second unit gets no face and the
-// pair's script, even past end). Returns the first of those units whose character's
-// own script is not neutral, or end.
-size_t AssignFaces(TSizedFont& selected, WideStringView text, size_t begin, size_t end, TFaceWalk& walk,
-                   TSizedFont** faces, hb_script_t* scripts);
+// The faces and scripts the walk assigns, a unit each: a surrogate pair's second unit
+// gets no face, and the pair's script and fallback.
+struct TFaceAssignment {
+  TSizedFont** Faces;
+  hb_script_t* Scripts;
+  TSizedFont** Fallbacks;  // the walk's fallback face after the unit
+};
 
-// The walk as it stands after unit u, read back from the faces and scripts assigned.
-inline TFaceWalk WalkAfter(TSizedFont* const* faces, const hb_script_t* scripts, size_t u) {
-  return TFaceWalk{faces[u] ? faces[u] : faces[u - 1], scripts[u]};
+// Assigns the characters that start in units [begin, end) of text their face and script,
+// walking on from `walk` (a pair's second unit too, even past end); the text after end
+// is looked at for the face of the next character the selected face lacks. Returns the
+// first of those units whose character's own script is not neutral, or end.
+size_t AssignFaces(TSizedFont& selected, WideStringView text, size_t begin, size_t end, TFaceWalk& walk,
+                   const TFaceAssignment& out);
+
+// The walk as it stands after unit u, read back from the faces, scripts and fallbacks
+// assigned.
+inline TFaceWalk WalkAfter(TSizedFont* const* faces, const hb_script_t* scripts, TSizedFont* const* fallbacks,
+                           size_t u) {
+  return TFaceWalk{faces[u] ? faces[u] : faces[u - 1], scripts[u], fallbacks[u]};
 }
 
 // A run: units of one face and script, shaped as a whole or advancing character by

@@ -35,13 +35,14 @@ struct TTextTails::TWhole {
   // and its advances are its characters' own.
   bool Plain = false;
   // Per unit (left empty for plain text):
-  std::vector<TSizedFont*> Faces;    // as the walk assigns them
-  std::vector<hb_script_t> Scripts;  // as the walk assigns them (the opening neutrals not given the next script)
-  std::vector<int32_t> Advances;     // as ShapeText of the whole text gives them
-  std::vector<TClusterEdges> Edges;  // of the clusters of shaped runs
-  std::vector<size_t> RunEnd;        // the end of the unit's run
-  std::vector<size_t> NextStrong;    // the first unit from here whose character's script is not neutral (or the end)
-  std::vector<size_t> NextShaping;   // the first unit from here whose character needs shaping (or the end)
+  std::vector<TSizedFont*> Faces;      // as the walk assigns them
+  std::vector<hb_script_t> Scripts;    // as the walk assigns them (the opening neutrals not given the next script)
+  std::vector<TSizedFont*> Fallbacks;  // as the walk assigns them
+  std::vector<int32_t> Advances;       // as ShapeText of the whole text gives them
+  std::vector<TClusterEdges> Edges;    // of the clusters of shaped runs
+  std::vector<size_t> RunEnd;          // the end of the unit's run
+  std::vector<size_t> NextStrong;      // the first unit from here whose character's script is not neutral (or the end)
+  std::vector<size_t> NextShaping;     // the first unit from here whose character needs shaping (or the end)
 };
 
 namespace {
@@ -92,6 +93,7 @@ private:
   size_t Strong;  // the tail's first unit whose character's script is not neutral (its length: none)
   std::vector<TSizedFont*> Faces;
   std::vector<hb_script_t> Scripts;
+  std::vector<TSizedFont*> Fallbacks;
   std::vector<int32_t> Shaped;
   std::vector<TClusterEdges> Edges;
   size_t Assigned = 0;
@@ -111,7 +113,9 @@ void TTailPiece::AssignTo(size_t units) {
   // A pair that ends the range takes its second unit too.
   Faces.resize(units + 1);
   Scripts.resize(units + 1);
-  const size_t strong = AssignFaces(*W.Selected, Tail, Assigned, units, Walk, Faces.data(), Scripts.data());
+  Fallbacks.resize(units + 1);
+  const size_t strong = AssignFaces(*W.Selected, Tail, Assigned, units, Walk,
+                                    TFaceAssignment{Faces.data(), Scripts.data(), Fallbacks.data()});
   if (strong < units) Strong = std::min(Strong, strong);
   CountUnitsMeasured(units - Assigned);
   Assigned = InsidePair(Tail, units) ? units + 1 : units;
@@ -136,7 +140,8 @@ bool TTailPiece::Meet() {
   if (Strong < length) earliest = std::max(earliest, Strong + 1);
   for (size_t u = earliest - 1; u + 1 < length; ++u) {
     AssignTo(std::min(length, std::max(u + 1, 2 * Assigned)));
-    if (WalkAfter(Faces.data(), Scripts.data(), u) == WalkAfter(W.Faces.data(), W.Scripts.data(), From + u)) {
+    if (WalkAfter(Faces.data(), Scripts.data(), Fallbacks.data(), u) ==
+        WalkAfter(W.Faces.data(), W.Scripts.data(), W.Fallbacks.data(), From + u)) {
       Meeting = u + 1;
       return true;
     }
@@ -246,8 +251,10 @@ TTextTails::TTextTails(HDC dc, WideStringView text) : FWhole(std::make_unique<TW
   CountUnitsMeasured(n);
   w.Faces.resize(n + 1);
   w.Scripts.resize(n + 1);
+  w.Fallbacks.resize(n + 1);
   TFaceWalk walk{w.Selected};
-  const size_t firstStrong = AssignFaces(*w.Selected, text, 0, n, walk, w.Faces.data(), w.Scripts.data());
+  const size_t firstStrong =
+      AssignFaces(*w.Selected, text, 0, n, walk, TFaceAssignment{w.Faces.data(), w.Scripts.data(), w.Fallbacks.data()});
   std::vector<hb_script_t> scripts(w.Scripts.begin(), w.Scripts.begin() + static_cast<ptrdiff_t>(n));
   // Neutral characters that open the text take the script after them.
   for (size_t i = 0; i < firstStrong && firstStrong < n; ++i) scripts[i] = scripts[firstStrong];

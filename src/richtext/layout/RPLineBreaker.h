@@ -129,8 +129,13 @@ private:
   void JustifyLine(int32_t lineStart, int32_t free);
   void PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow);
   void TrimLineEnd();
-  // Lays the draw items of the line from lineStart out in visual order (RPFormatBiDi.cpp).
+  // Lays the draw items of the line from lineStart out in visual order (RPFormatBiDi.cpp):
+  // by the paragraph's direction, or, in a paragraph without one, by the line's text.
   void ReorderBiDiLine(int32_t lineStart);
+  void ReorderMixedLine(int32_t lineStart);
+  // Lays the line's draw items out from its first one's Left in the order visual gives
+  // (logical indexes from the line's start), each keeping its gap to its predecessor.
+  void PlaceInVisualOrder(int32_t lineStart, const std::vector<int32_t>& visual);
 
   bool LineHasItems() const { return FLineStart >= 0 && FDrawCount > FLineStart; }
   // The document's own answers, by the names it gives them.

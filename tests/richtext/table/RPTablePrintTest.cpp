@@ -53,6 +53,18 @@ TEST(RPTablePrintTest, PartsAreRunsOfRowsThatFitTheRoom) {
        [](TStackedTable& t) { t.Table->MergeCells(1, 1, 1, 3, true); }, 70, "0+1:20 1+3:60 4+2:40 "},
       {"a group that begins the part stays and overflows",
        [](TStackedTable& t) { t.Table->MergeCells(0, 1, 1, 4, true); }, 50, "0+4:80 4+2:40 "},
+      {"with rptoSplitRowGroups a group taller than the room is cut between its rows",
+       [](TStackedTable& t) {
+         t.Table->MergeCells(0, 1, 1, 4, true);
+         t.Table->PrintOptions |= rptoSplitRowGroups;
+       },
+       50, "0+2:40 2+2:40 4+2:40 "},
+      {"with rptoSplitRowGroups a group that fits the next page still moves there whole",
+       [](TStackedTable& t) {
+         t.Table->MergeCells(1, 1, 1, 3, true);
+         t.Table->PrintOptions |= rptoSplitRowGroups;
+       },
+       70, "0+1:20 1+3:60 4+2:40 "},
       {"repeated headings: parts start at body rows and count the headings",
        [](TStackedTable& t) { t.Table->SetHeadingRowCount(2); }, 90, "2+2:80 4+2:80 "},
       {"headings spanning into the body are not repeated",

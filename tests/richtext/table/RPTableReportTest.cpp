@@ -105,4 +105,80 @@ TEST(RPTableReportTest, TheHeadingRowIsRepeatedOnEveryPage) {
   EXPECT_EQ(b[42], a[42]);  // the body row's bottom border
 }
 
+// A cell spanning the six rows of a table taller than a page, its text (twelve lines)
+// taller than a page too, with rptoSplitRowGroups: the rows go on over pages, and each
+// page shows the next lines of the cell from the top of its piece, whole and each once.
+TEST(RPTableReportTest, ACellSpanningRowsOverPagesShowsEachOfItsLinesOnce) {
+  TReportFixture f;
+  TRPTableItemInfo& table = AddConversionTable(f);
+  table.PrintOptions |= rptoSplitRowGroups;
+  ASSERT_TRUE(table.MergeCells(0, 0, 1, 6, true));
+  TRPTableCellData& spanning = *table.GetCell(0, 0);
+  spanning.Clear();
+  for (int32_t i = 1; i <= 12; ++i) spanning.AddRawText("Line " + std::to_string(i), 0, 0);
+  const int32_t pages = f.Paginate({90});
+  const auto& info = dynamic_cast<const TRPTablePrintInfo&>(*f.Data().DrawItems[0]);
+  ASSERT_GE(info.PartCount(), 3);
+  EXPECT_EQ(pages, info.PartCount());
+  const TCellPtblRPData& copy = *info.CellPrintData(0, 0);
+  ASSERT_EQ(copy.DrawItems.Count(), 12);
+  int32_t next = 0;
+  for (int32_t p = 0; p < info.PartCount(); ++p) {
+    SCOPED_TRACE(p);
+    const TRPTablePrintPart& part = info.Part(p);
+    EXPECT_LE(part.Height, 90);
+    TRPTablePrintInfo::TCellPiece piece;
+    ASSERT_TRUE(info.GetCellPiece(p, 0, 0, piece));
+    EXPECT_EQ(piece.FirstRow, part.StartRow);
+    EXPECT_EQ(piece.LastRow, part.StartRow + part.RowCount - 1);
+    // The piece takes up the lines where the one before stopped, whole.
+    EXPECT_EQ(piece.FirstDrawItem, next);
+    const int32_t room = info.FormattingInfo.RowStarts[piece.LastRow] + info.FormattingInfo.RowHeights[piece.LastRow] -
+                         info.FormattingInfo.RowStarts[piece.FirstRow];
+    for (int32_t i = piece.FirstDrawItem; i <= piece.LastDrawItem; ++i) {
+      EXPECT_GE(copy.DrawItems[i]->Top, piece.ContentTop);
+      EXPECT_LE(copy.DrawItems[i]->Top + copy.DrawItems[i]->Height - piece.ContentTop, room);
+    }
+    next = piece.LastDrawItem + 1;
+  }
+  EXPECT_EQ(next, 12);
+  // The first page shows the first lines, the second page the lines after them, at the
+  // top of the cell.
+  auto first = WhitePage(200, 90), second = WhitePage(200, 90);
+  f.Helper.PaintPageAt(0, 0, 1, *first->Canvas(), false, 90);
+  f.Helper.PaintPageAt(0, 0, 2, *second->Canvas(), false, 90);
+  EXPECT_NE(Art(*first, 0), Art(*second, 0));
+}
+
+// A table that shrinks to a page narrower than its words: each cell's printable copy
+// (what the page paints) wraps and breaks the words inside the cell, as the cell was
+// measured, and its row is as tall as the copy's lines.
+TEST(RPTableReportTest, AShrunkTablesCellsWrapOnThePageAsTheirRowsMeasure) {
+  TReportFixture f(120);
+  TRPTableItemInfo& table = AddConversionTable(f);
+  table.Options |= rptoShrinkToWidth;
+  for (int32_t r = 0; r < 6; ++r)
+    for (int32_t c = 0; c < 2; ++c) {
+      TRPTableCellData& cell = *table.GetCell(r, c);
+      cell.Clear();
+      cell.AddRawText(r == 0 ? "Significance" : "Two words", 0, 0);
+    }
+  ASSERT_EQ(f.Paginate({400}), 1);
+  const auto& info = dynamic_cast<const TRPTablePrintInfo&>(*f.Data().DrawItems[0]);
+  EXPECT_EQ(info.Width, 120);
+  for (int32_t r = 0; r < 6; ++r) {
+    int32_t lines = 0;
+    for (int32_t c = 0; c < 2; ++c) {
+      SCOPED_TRACE(testing::Message() << "cell " << r << "," << c);
+      const TCellPtblRPData& copy = *info.CellPrintData(r, c);
+      ASSERT_GT(copy.DrawItems.Count(), 1);  // wrapped
+      for (int32_t i = 0; i < copy.DrawItems.Count(); ++i)
+        EXPECT_LE(copy.DrawItems[i]->Left + copy.DrawItems[i]->Width, copy.Width);
+      EXPECT_LE(copy.DocumentHeight, info.FormattingInfo.RowHeights[r]);
+      lines = std::max(lines, copy.DocumentHeight);
+    }
+    EXPECT_EQ(info.FormattingInfo.RowHeights[r], lines) << r;
+  }
+}
+
 }  // namespace
