@@ -52,7 +52,7 @@ std::string SpanningTableBook() {
 }
 
 // A note of 16 lines, longer than the small page, after a page of text.
-std::string LongNoteBook() {
+std::string LongNotePagesBook() {
   std::string note;
   for (int32_t i = 1; i <= 16; ++i) note += "<p>Note line " + std::to_string(i) + ".</p>";
   return "<section><p>A word with a note<a l:href=\"#n1\" type=\"note\">1</a>.</p></section></body>"
@@ -61,7 +61,7 @@ std::string LongNoteBook() {
 }
 
 // A table of one row whose second cell's text (30 lines) is taller than the small page.
-std::string TallRowBook() {
+std::string TallRowPagesBook() {
   std::string words;
   for (int32_t i = 1; i <= 30; ++i) words += "Word" + std::to_string(i) + " of the tall cell. ";
   return "<section><p>Before.</p><table><tr><td>Short</td><td>" + words + "</td></tr></table><p>After.</p></section>";
@@ -100,10 +100,10 @@ const TPageCase PageCases[] = {
     // row, every page showing the next lines from the top of the cell; the short cell
     // beside the tall one ends on the first of them, the text after the table follows the
     // last. The first and the last page of each.
-    {"long_note_page2", 2, SmallTablePage, false, LongNoteBook()},
-    {"long_note_page4", 4, SmallTablePage, false, LongNoteBook()},
-    {"tall_row_page2", 2, SmallTablePage, false, TallRowBook()},
-    {"tall_row_page4", 4, SmallTablePage, false, TallRowBook()},
+    {"long_note_page2", 2, SmallTablePage, false, LongNotePagesBook()},
+    {"long_note_page4", 4, SmallTablePage, false, LongNotePagesBook()},
+    {"tall_row_page2", 2, SmallTablePage, false, TallRowPagesBook()},
+    {"tall_row_page4", 4, SmallTablePage, false, TallRowPagesBook()},
 };
 
 void PrintTo(const TPageCase& c, std::ostream* os) { *os << c.Name; }

@@ -1,5 +1,7 @@
 // A table in a document laid out into pages by the report helper: its printing draw item
 // is cut into parts by rows, and each page paints its part from the page's top.
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include "richtext/layout/print/RPPrintTestData.h"
@@ -105,8 +107,11 @@ TEST(RPTableReportTest, TheHeadingRowIsRepeatedOnEveryPage) {
   EXPECT_EQ(b[42], a[42]);  // the body row's bottom border
 }
 
+// The printing draw item of the document's first table.
 const TRPTablePrintInfo& PrintedTable(TReportFixture& f) {
-  return dynamic_cast<const TRPTablePrintInfo&>(*f.Data().DrawItems[0]);
+  for (int32_t i = 0; i < f.Data().DrawItems.Count(); ++i)
+    if (const auto* info = dynamic_cast<const TRPTablePrintInfo*>(f.Data().DrawItems[i])) return *info;
+  throw std::logic_error("no table among the draw items");
 }
 
 // The cell at (row, col) of a table cut for pages of pageHeight pixels: each part fits its
@@ -257,6 +262,26 @@ TEST(RPTableReportTest, APictureTallerThanAPageInACellGoesOnInSlices) {
     }
   }
   EXPECT_EQ(redRows, 200);
+}
+
+// A paragraph kept with a table whose row does not fit the rest of the page goes to the
+// next page, and the table is met again there: it starts its parts afresh, so the page
+// that begins with it shows the first part as cut for that page, not the whole table of
+// the start left behind.
+TEST(RPTableReportTest, ATableMetAgainAfterTheBreakMovedBackStartsItsPartsAfresh) {
+  TReportFixture f;
+  const int32_t kept = f.AddParaStyle();
+  f.Para(kept).Options.Include(rppaoKeepWithNext);
+  f.Data().AddAnsiText("First", 0, TRPTag(), 0);
+  f.Data().AddAnsiText("Kept with the table", 0, TRPTag(), kept);
+  TRPTableCellData& tall = AddOneRowTableToSplit(f);
+  for (int32_t i = 1; i <= 12; ++i) tall.AddRawText("Line " + std::to_string(i), 0, 0);
+  const int32_t pages = f.Paginate({90});
+  const TRPTablePrintInfo& info = PrintedTable(f);
+  // "First"; "Kept with the table" (the table does not fit below it either); the table.
+  EXPECT_EQ(pages, 2 + info.PartCount());
+  EXPECT_EQ(f.Helper.GetPagesCount(), pages);
+  ExpectEachLineOfTheCellOnce(info, 0, 1, 90);
 }
 
 // A table that shrinks to a page narrower than its words: each cell's printable copy
