@@ -52,7 +52,8 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
   item->SetCellHSpacing(-1);
   item->SetBestWidth(-100);
   // A page image cannot scroll: columns beyond the text area would be cut off, and so
-  // would rows below the page's bottom: rows tied by a cell spanning them go on over pages.
+  // would rows below the page's bottom: rows tied by a cell spanning them, and a row
+  // taller than a page, go on over pages.
   item->Options |= rptoShrinkToWidth;
   item->PrintOptions |= rptoSplitRowGroups;
   // A pending page break belongs to the table, not to the first text of its cells.
@@ -126,6 +127,8 @@ void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
     table->SetCellVSpacing(0);
     table->SetCellHSpacing(0);
     table->Options |= rptoShrinkToWidth;
+    // A note longer than a page goes on over pages, between the lines of its one row.
+    table->PrintOptions |= rptoSplitRowGroups;
     TRPTableCellData& first = *table->GetCell(0, 0);
     first.BestWidth = -100;
     first.Clear();

@@ -246,7 +246,9 @@ private:
     // The part's rows follow the heading rows, or the table's top space.
     const int32_t shift = (headingCount > 0 ? f.RowStarts[headingCount] : f.RowStarts[0]) - f.RowStarts[firstRow];
     const int32_t bottomSpace = f.Height - f.RowStarts[lastRow] - f.RowHeights[lastRow];
-    ExpectInside(box, TRect{x, y, x + f.Width, y + f.RowStarts[endRow] + f.RowHeights[endRow] + shift + bottomSpace},
+    ExpectInside(box,
+                 TRect{x, y, x + f.Width,
+                       y + f.RowStarts[endRow] + info.RowHeightInPart(partIndex, endRow) + shift + bottomSpace},
                  name);
     // The cells painted: those of the heading rows, those reaching into the part's first
     // row from above (the part before cut them), those of the part's rows.
@@ -270,9 +272,7 @@ private:
       TRPTablePrintInfo::TCellPiece piece;
       const bool cut = info.GetCellPiece(partIndex, r, c, piece);
       const int32_t top = y + f.RowStarts[cut ? piece.FirstRow : r] + (r < headingCount ? 0 : shift);
-      const int32_t height =
-          cut ? f.RowStarts[piece.LastRow] + f.RowHeights[piece.LastRow] + 2 * padY - f.RowStarts[piece.FirstRow]
-              : table.SpanHeight(f, r, cell.GetRowSpan());
+      const int32_t height = cut ? piece.RowsHeight + 2 * padY : table.SpanHeight(f, r, cell.GetRowSpan());
       const TRect cellRect = Bounds(x + f.ColStarts[c], top, table.SpanWidth(f, c, cell.GetColSpan()), height);
       ExpectInside(box, cellRect, cellName);
       const TCellPtblRPData* copy = info.CellPrintData(r, c);

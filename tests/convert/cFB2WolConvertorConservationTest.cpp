@@ -47,6 +47,13 @@ std::string SpanningTable(int32_t rows, const std::string& spanText) {
          "</table>";
 }
 
+// A word with a note of 40 lines, longer than a page.
+std::string ConservationLongNoteBook() {
+  return "<section><p>A word with a note<a l:href=\"#n1\" type=\"note\">1</a>.</p><p>After the word.</p></section>"
+         "</body><body name=\"notes\"><section id=\"n1\"><title><p>1</p></title>" +
+         Repeated(40, [](int32_t i) { return "<p>Note line " + Number(i) + " goes on and on.</p>"; }) + "</section>";
+}
+
 struct TConservationCase {
   const char* Name;
   std::string Body;
@@ -123,6 +130,18 @@ const std::vector<TConservationCase> ConservationCases{
                                       return "Word" + Number(i) + " runs on and on through the spanning cell. ";
                                     })) +
          "<p>After the table.</p></section>"},
+    // A note longer than a page: its table is one row, cut between the lines of its cell.
+    {"a note longer than a page", ConservationLongNoteBook()},
+    // The same with space before the note's block, a paragraph kept with the note: it goes
+    // to the next page with the note, which starts its pieces afresh there.
+    {"a note longer than a page after the space kept with it", ConservationLongNoteBook(),
+     [](TVoDaziScheme& s) { s.Styles(vsFootnote).SpaceBefBlock = 10; }},
+    // A table of one row whose cell's text is taller than a page; its short neighbour ends
+    // in the first piece.
+    {"a one-row table whose cell is taller than a page",
+     "<section><p>Before the table.</p><table><tr><td>Short</td><td>" +
+         Repeated(120, [](int32_t i) { return "Word" + Number(i) + " of the tall cell. "; }) +
+         "</td></tr></table><p>After the table.</p></section>"},
 };
 
 void PrintTo(const TConservationCase& c, std::ostream* os) { *os << c.Name; }

@@ -51,6 +51,22 @@ std::string SpanningTableBook() {
   return "<section><p>Before.</p>" + table + "</table><p>After.</p></section>";
 }
 
+// A note of 16 lines, longer than the small page, after a page of text.
+std::string LongNotePagesBook() {
+  std::string note;
+  for (int32_t i = 1; i <= 16; ++i) note += "<p>Note line " + std::to_string(i) + ".</p>";
+  return "<section><p>A word with a note<a l:href=\"#n1\" type=\"note\">1</a>.</p></section></body>"
+         "<body name=\"notes\"><section id=\"n1\"><title><p>1</p></title>" +
+         note + "</section>";
+}
+
+// A table of one row whose second cell's text (30 lines) is taller than the small page.
+std::string TallRowPagesBook() {
+  std::string words;
+  for (int32_t i = 1; i <= 30; ++i) words += "Word" + std::to_string(i) + " of the tall cell. ";
+  return "<section><p>Before.</p><table><tr><td>Short</td><td>" + words + "</td></tr></table><p>After.</p></section>";
+}
+
 const TPageCase PageCases[] = {
     // Header with the title left and "%P/%C" right, one rule; footer; four grays.
     {"header_footer_2bit", 2,
@@ -79,6 +95,15 @@ const TPageCase PageCases[] = {
     // of its piece on each page, none cut at a page's bottom. Pages 2 and 3 of 4.
     {"spanning_table_page2", 2, SmallTablePage, false, SpanningTableBook()},
     {"spanning_table_page3", 3, SmallTablePage, false, SpanningTableBook()},
+    // A note longer than a page, and a table of one row whose cell's text is taller than
+    // a page: each starts the next page and goes on over pages between the lines of its
+    // row, every page showing the next lines from the top of the cell; the short cell
+    // beside the tall one ends on the first of them, the text after the table follows the
+    // last. The first and the last page of each.
+    {"long_note_page2", 2, SmallTablePage, false, LongNotePagesBook()},
+    {"long_note_page4", 4, SmallTablePage, false, LongNotePagesBook()},
+    {"tall_row_page2", 2, SmallTablePage, false, TallRowPagesBook()},
+    {"tall_row_page4", 4, SmallTablePage, false, TallRowPagesBook()},
 };
 
 void PrintTo(const TPageCase& c, std::ostream* os) { *os << c.Name; }

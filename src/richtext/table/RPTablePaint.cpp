@@ -84,7 +84,12 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   auto rowShift = [&](int32_t row) { return row < headingCount ? 0 : partShift; };
   const int32_t bottomSpace = info.Height - info.RowStarts[lastRow] - info.RowHeights[lastRow];
   TRect tableRect = Rect(x, y, x + info.Width, y + info.Height);
-  if (printing) tableRect.Bottom = y + info.RowStarts[endRow] + info.RowHeights[endRow] + partShift + bottomSpace;
+  if (printing) {
+    // A part whose bottom cuts inside its last row shows the row's piece.
+    const int32_t endHeight =
+        FPrintInfo ? FPrintInfo->RowHeightInPart(FPrintInfo->PrintedPart, endRow) : info.RowHeights[endRow];
+    tableRect.Bottom = y + info.RowStarts[endRow] + endHeight + partShift + bottomSpace;
+  }
 
   FPaintOrigin = TPoint{x, y};
   if (!printing) {
@@ -196,10 +201,9 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
   const int32_t left = x + info.ColStarts[col];
   const int32_t top = y + info.RowStarts[cut ? piece.FirstRow : row];
   const int32_t width = printing ? SpanWidth(info, col, cell.GetColSpan()) : cell.Width;
-  const int32_t height =
-      cut ? info.RowStarts[piece.LastRow] + info.RowHeights[piece.LastRow] + 2 * padY - info.RowStarts[piece.FirstRow]
-      : printing ? SpanHeight(info, row, cell.GetRowSpan())
-                 : cell.Height;
+  const int32_t height = cut        ? piece.RowsHeight + 2 * padY
+                         : printing ? SpanHeight(info, row, cell.GetRowSpan())
+                                    : cell.Height;
   const TRect cellRect = Rect(left, top, left + width, top + height);
   // The selection colour: every cell of a table painted as selected, else the cells of
   // the cell selection (never on a page); the cell's own colour where that leaves none.
@@ -252,7 +256,10 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
     const int32_t shownBottom = cut ? piece.ContentBottom : contentHeight;
     HDC dc = canvas.Handle();
     const int32_t saved = SaveDC(dc);
-    IntersectClipRect(dc, cellRect.Left, cellRect.Top, cellRect.Right, cellRect.Bottom);
+    // A piece shows its content between the paddings only: a picture taller than a page
+    // goes on in the next piece from where this one's content area ends.
+    IntersectClipRect(dc, cellRect.Left, cut ? top + padY : cellRect.Top, cellRect.Right,
+                      cut ? top + padY + piece.RowsHeight : cellRect.Bottom);
     if (copy) {
       copy->Left = left + padX;
       copy->Top = top + padY + vOffset;
