@@ -11,8 +11,9 @@
 // Besides the limits of one thing, a parse has a budget for the whole document
 // (RPRTFBudget.h): the table cells and grid positions an import builds, and the pixels
 // of the pictures it decodes, each an allowance plus a share per input byte, never
-// above a ceiling. Spending past it ends the parse (a table with rtf_ec_BadTable, a
-// picture with rtf_ec_InvalidPicture), and the import takes back what it added.
+// above a ceiling. A table past it ends the parse with rtf_ec_BadTable, and the import
+// takes back what it added; a picture past it is left out (the import shows the style
+// sheet's invalid picture in its place) and the parse goes on.
 #pragma once
 
 #include <cstdint>

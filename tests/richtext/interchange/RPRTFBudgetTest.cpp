@@ -1,9 +1,11 @@
 // The budget of one RTF parse: an allowance plus a share of the input, under a ceiling,
-// and the imports that would build far more than their size says refused within it.
+// and the imports that would build far more than their size says refused within it: the
+// tables fail the import, the pictures are left out.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "imaging/png/PngTestFiles.h"
 #include "platform/base/LittleEndian.h"
 #include "richtext/interchange/RPRTFBudget.h"
 #include "richtext/interchange/RPRTFImportFixture.h"
@@ -39,8 +41,12 @@ TEST(RPRTFBudget, AllowancePlusAShareOfTheInputUnderTheCeiling) {
     EXPECT_FALSE(budget.SpendTableCells(1));
     // Once over, the budget stays spent.
     EXPECT_FALSE(budget.SpendTableCells(0));
+    // A picture that does not fit takes nothing; one left out gives back what it took.
+    EXPECT_FALSE(budget.SpendPicturePixels(c.Pixels + 1));
     EXPECT_TRUE(budget.SpendPicturePixels(c.Pixels));
     EXPECT_FALSE(budget.SpendPicturePixels(1));
+    budget.ReturnPicturePixels(c.Pixels);
+    EXPECT_EQ(budget.PicturePixelsLeft(), c.Pixels);
   }
 }
 
@@ -144,11 +150,11 @@ std::string EnhancedMetafile(int32_t frame, bool withBitmap) {
   return emf + records;
 }
 
-// Imports rtf into an empty document under an allocation meter: the result, and whether
-// the document stayed empty and the peak stayed under 64 MB.
+// Imports rtf into an empty document under an allocation meter: the result, what the
+// document holds then, and the peak of the bytes alive.
 struct TMeteredImport {
   TRPRTFErrorCode Code;
-  int32_t ItemsAfter;
+  std::string Content;
   int64_t PeakBytes;
 };
 
@@ -156,7 +162,16 @@ TMeteredImport ImportMetered(const std::string& rtf) {
   TImportFixture fixture;
   TAllocationMeter meter;
   const TRPRTFErrorCode code = fixture.Import(rtf);
-  return {code, fixture.Data().GetItemCount(), meter.PeakLiveBytes()};
+  return {code, fixture.Dump(fixture.Data()), meter.PeakLiveBytes()};
+}
+
+// The dump line of the invalid picture that stands for a picture left out, starting a
+// paragraph or continuing it.
+std::string LeftOutPicture(bool startsParagraph) {
+  TImportFixture fixture;
+  const TGraphic& invalid = *fixture.Style.GetInvalidPicture();
+  return "pict " + std::to_string(invalid.Width()) + "x" + std::to_string(invalid.Height()) + " p=0 " +
+         (startsParagraph ? "N" : "C") + "\n";
 }
 
 TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
@@ -179,25 +194,51 @@ TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
   const std::string metafileRle = "{\\rtf1{\\pict\\emfblip " + HexOf(EnhancedMetafile(2540, true)) + "}}";
   const std::string metafileFrame = "{\\rtf1{\\pict\\emfblip " + HexOf(EnhancedMetafile(2'000'000, false)) + "}}";
 
+  // A table over the budget fails the import, which takes back what it added; a picture
+  // over it is left out, and the invalid picture stands in its place.
+  const std::string leftOut = LeftOutPicture(true);
+  const std::string leftOutAfter = LeftOutPicture(false);
   const struct {
     const char* Name;
     const std::string& Rtf;
     TRPRTFErrorCode Code;
+    std::string Content;
   } cases[] = {
-      {"same rows", sameRows, rtf_ec_BadTable},
-      {"shifted rows", shiftedRows, rtf_ec_BadTable},
-      {"PNGs", pngs, rtf_ec_InvalidPicture},
-      {"RLE", rle, rtf_ec_InvalidPicture},
-      {"RLE in a metafile", metafileRle, rtf_ec_InvalidPicture},
-      {"metafile frame", metafileFrame, rtf_ec_InvalidPicture},
+      {"same rows", sameRows, rtf_ec_BadTable, ""},
+      {"shifted rows", shiftedRows, rtf_ec_BadTable, ""},
+      {"PNGs", pngs, rtf_ec_OK, leftOut + leftOutAfter + leftOutAfter + leftOutAfter},
+      {"RLE", rle, rtf_ec_OK, leftOut},
+      {"RLE in a metafile", metafileRle, rtf_ec_OK, leftOut},
+      {"metafile frame", metafileFrame, rtf_ec_OK, leftOut},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     const TMeteredImport result = ImportMetered(c.Rtf);
     EXPECT_EQ(result.Code, c.Code);
-    EXPECT_EQ(result.ItemsAfter, 0);  // taken back
+    EXPECT_EQ(result.Content, c.Content);
     EXPECT_LT(result.PeakBytes, 64 * kMiB);
   }
+}
+
+// Two flat pictures of 4000 x 4000 pixels between lines of text, and a small one after
+// them: the first fits in what the document's size allows, the second does not and is
+// left out, the small one fits still. The text is all there.
+TEST(RPRTFBudget, APictureOverTheBudgetIsLeftOutAndTheRestStays) {
+  const TBytes flatRows(static_cast<size_t>(4000) * (1 + 4000), 0);  // each row: filter None, then black
+  const TBytes flat = PngFile(
+      {ChunkBytes("IHDR", IhdrData(4000, 4000, 8, 0)), ChunkBytes("IDAT", Deflated(flatRows)), ChunkBytes("IEND", {})});
+  const std::string flatHex = HexOf(std::string(flat.begin(), flat.end()));
+  const std::string rtf = "{\\rtf1 first\\par{\\pict\\pngblip " + flatHex + "}\\par second\\par{\\pict\\pngblip " +
+                          flatHex + "}\\par third\\par{\\pict\\dibitmap0 " + DibHex(2, 3) + "}\\par}";
+  TImportFixture fixture;
+  ASSERT_EQ(fixture.Import(rtf), rtf_ec_OK);
+  EXPECT_EQ(fixture.Dump(fixture.Data()),
+            "text s=0 p=0 N 'first'\n"
+            "pict 4000x4000 p=0 N\n"
+            "text s=0 p=0 N 'second'\n" +
+                LeftOutPicture(true) +
+                "text s=0 p=0 N 'third'\n"
+                "pict 2x3 p=0 N\n");
 }
 
 TEST(RPRTFBudget, TablesWithinTheBudgetImport) {
