@@ -180,10 +180,15 @@ TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
   for (int k = 1; k <= 1000; ++k) sameRows += "\\cellx" + std::to_string(k * 10);
   while (sameRows.size() < 20000) sameRows += "\\intbl\\row";
   sameRows += "}";
-  // Rows whose single boundary moves by a twip each: the grid grows by a column a row.
+  // Rows of three cells whose boundaries move by a twip each, almost a megabyte of them:
+  // the grid grows by columns every other row, and its positions are what the budget
+  // refuses, long before their cells would fill memory.
   std::string shiftedRows = "{\\rtf1";
-  for (int r = 0; shiftedRows.size() < 92000; ++r)
-    shiftedRows += "\\trowd\\cellx" + std::to_string(1000 + 2 * r) + "\\intbl x\\cell\\row";
+  for (int r = 0; shiftedRows.size() < 985000; ++r) {
+    shiftedRows += "\\trowd";
+    for (int k = 1; k <= 3; ++k) shiftedRows += "\\cellx" + std::to_string(k * 1000 + r);
+    shiftedRows += "\\intbl x\\cell x\\cell x\\cell\\row";
+  }
   shiftedRows += "}";
   std::string pngs = "{\\rtf1";
   for (int i = 0; i < 4; ++i) pngs += "{\\pict\\pngblip " + HexOf(HugePngWithLittleData()) + "}";

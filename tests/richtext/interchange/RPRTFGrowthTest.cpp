@@ -78,6 +78,18 @@ int64_t TrailingItems(int count) {
   return ImportAllocations(rtf + "}");
 }
 
+// count rows of one cell whose boundary moves by two twips a row, so that each adds a
+// column: a grid of count x count positions, which the budget refuses past the input's
+// size.
+int64_t ShiftedRows(int count) {
+  std::string rtf = "{\\rtf1";
+  for (int r = 0; r < count; ++r) rtf += "\\trowd\\cellx" + std::to_string(1000 + 2 * r) + "\\intbl x\\cell\\row";
+  TImportFixture fixture;
+  TAllocationMeter meter;
+  EXPECT_EQ(fixture.Import(rtf + "}"), rtf_ec_BadTable);
+  return meter.Allocations();
+}
+
 // A cell nested count levels deep, far past the nesting limit, closed level by level.
 int64_t DeepTables(int count) {
   std::string rtf = "{\\rtf1 ";
@@ -182,6 +194,7 @@ TEST(RPRTFGrowth, TenTimesTheInputCostsAtMostFourteenTimesTheWork) {
       {"a loaded list without a parent: markers looked at", 300, LoadedListSearches},
       {"text after a table's last row: allocations", 300, TrailingItems},
       {"tables nested past the limit: allocations", 200, DeepTables},
+      {"rows of shifted boundaries: allocations", 1000, ShiftedRows},
       {"a style sheet from an ini file: allocations", 40, StyleIni},
       {"a style sheet saved over itself in memory: sections and keys changed", 60, StyleSheetSavedAgain},
       {"an ini section's lines: allocations", 100, SectionLines},
