@@ -22,6 +22,15 @@ void TRPRTFBudget::Start(const TRPRTFLimits& limits, int64_t inputBytes) {
                              limits.MaxImportTableCells);
   FPicturePixelsLeft = BudgetOf(limits.PicturePixelAllowance, inputBytes, limits.PicturePixelsPerInputByte,
                                 limits.MaxImportPicturePixels);
+  FAddedTextStylesLeft = BudgetOf(limits.AddedTextStyleAllowance,
+                                  std::max<int64_t>(inputBytes, 0) / std::max(limits.InputBytesPerAddedTextStyle, 1), 1,
+                                  limits.MaxAddedTextStyles);
+}
+
+bool TRPRTFBudget::SpendAddedTextStyle() {
+  if (FAddedTextStylesLeft <= 0) return false;
+  --FAddedTextStylesLeft;
+  return true;
 }
 
 bool TRPRTFBudget::SpendPicturePixels(int64_t count) {

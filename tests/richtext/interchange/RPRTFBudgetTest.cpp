@@ -21,15 +21,18 @@ TEST(RPRTFBudget, AllowancePlusAShareOfTheInputUnderTheCeiling) {
                             .MaxImportTableCells = 1000,
                             .PicturePixelAllowance = 50,
                             .PicturePixelsPerInputByte = 3,
-                            .MaxImportPicturePixels = 500};
+                            .MaxImportPicturePixels = 500,
+                            .AddedTextStyleAllowance = 2,
+                            .InputBytesPerAddedTextStyle = 50,
+                            .MaxAddedTextStyles = 9};
   struct TCase {
-    int64_t InputBytes, Cells, Pixels;
+    int64_t InputBytes, Cells, Pixels, TextStyles;
   } cases[] = {
-      {-1, 100, 50},                  // a stream that cannot tell its size: the allowances
-      {0, 100, 50},                   //
-      {400, 200, 500},                // 100 + 400/4 cells; 50 + 1200 pixels, at the ceiling
-      {100, 125, 350},                //
-      {int64_t{1} << 62, 1000, 500},  // the ceilings, without overflow
+      {-1, 100, 50, 2},                  // a stream that cannot tell its size: the allowances
+      {0, 100, 50, 2},                   //
+      {400, 200, 500, 9},                // 100 + 400/4 cells; 50 + 1200 pixels, 2 + 8 styles at the ceilings
+      {100, 125, 350, 4},                //
+      {int64_t{1} << 62, 1000, 500, 9},  // the ceilings, without overflow
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.InputBytes);
@@ -37,6 +40,10 @@ TEST(RPRTFBudget, AllowancePlusAShareOfTheInputUnderTheCeiling) {
     budget.Start(limits, c.InputBytes);
     EXPECT_EQ(budget.TableCellsLeft(), c.Cells);
     EXPECT_EQ(budget.PicturePixelsLeft(), c.Pixels);
+    EXPECT_EQ(budget.AddedTextStylesLeft(), c.TextStyles);
+    for (int64_t i = 0; i < c.TextStyles; ++i) EXPECT_TRUE(budget.SpendAddedTextStyle());
+    EXPECT_FALSE(budget.SpendAddedTextStyle());
+    EXPECT_EQ(budget.AddedTextStylesLeft(), 0);
     EXPECT_TRUE(budget.SpendTableCells(c.Cells));
     EXPECT_FALSE(budget.SpendTableCells(1));
     // Once over, the budget stays spent.
