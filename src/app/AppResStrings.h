@@ -27,8 +27,11 @@ inline constexpr TResStringRec SMsgDirNotWritable{"SMsgDirNotWritable", "Can't w
 inline constexpr TResStringRec SMsgSaveToDir{"SMsgSaveToDir", "Saving WOL files to \"%s\"."};
 // A language whose file cannot be loaded, by the language's name, with the reason.
 inline constexpr TResStringRec SMsgLanguageFailed{"SMsgLanguageFailed", "Language \"%s\" can't be loaded: %s"};
+// A book whose ".wol" file would be the book itself (a book named ".wol" converted into
+// its own folder): it is not converted, whatever the override choice.
+inline constexpr TResStringRec SMsgWolfIsBook{"SMsgWolfIsBook", "Wol file \"%s\" would be the book itself. Skipped."};
 
-inline constexpr std::array<PResStringRec, 14> AppResStrings{
-    &SBtnStart,      &SBtnBreak,          &SLblDestinationDir, &SMsgOverrideAsk,   &SMsgWolfExists,
-    &SMsgBegConvert, &SMsgEndConvert,     &SMsgStopConvert,    &SMsgConfirmRemove, &SMsgConfirmCreateDir,
-    &SMsgFileFailed, &SMsgDirNotWritable, &SMsgSaveToDir,      &SMsgLanguageFailed};
+inline constexpr std::array<PResStringRec, 15> AppResStrings{
+    &SBtnStart,      &SBtnBreak,          &SLblDestinationDir, &SMsgOverrideAsk,    &SMsgWolfExists,
+    &SMsgBegConvert, &SMsgEndConvert,     &SMsgStopConvert,    &SMsgConfirmRemove,  &SMsgConfirmCreateDir,
+    &SMsgFileFailed, &SMsgDirNotWritable, &SMsgSaveToDir,      &SMsgLanguageFailed, &SMsgWolfIsBook};

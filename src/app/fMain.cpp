@@ -19,6 +19,7 @@
 #include "platform/base/FileSystem.h"
 #include "platform/base/LastError.h"
 #include "platform/base/Module.h"
+#include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 #include "unicode/WideException.h"
@@ -533,6 +534,9 @@ void TfrmMain::ConvertFile(const WideString& source) {
   FLastPercent = 0;
   FShownPercent = -1;
   const WideString out = GetOutputFileName(source);
+  // A book named ".wol" converted into its own folder would be replaced by its Wolf file:
+  // refused before any question, so that no answer can lose it.
+  if (WideReplacesFile(out, source)) throw WideException(Res(&SMsgWolfIsBook), {out});
   // Beside its source, each book has a folder of its own, asked before it is converted.
   WideString reason;
   const WideString dir = WideExcludeTrailingBackslash(WideExtractFilePath(out));

@@ -48,6 +48,7 @@ void TFB2WolConvertor::SelectScheme(const WideString& name) {
 
 void TFB2WolConvertor::Reset() {
   FileName.clear();
+  FSourceFile.clear();
   Book.Clear();
   Description.Clear();
   Links.Clear();
@@ -122,6 +123,7 @@ void TFB2WolConvertor::LoadBookFromFile(const WideString& fileName) {
   TUniFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
   LoadBookFromStream(stream);
   FileName = fileName;
+  FSourceFile = fileName;
 }
 
 void TFB2WolConvertor::FillDescription() {

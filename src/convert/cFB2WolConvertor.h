@@ -88,7 +88,9 @@ public:
 
   // Writes the book to fileName (empty: FileName with the extension ".wol"). The file
   // appears only when complete; on a break or an error no file is left and an existing
-  // file is untouched.
+  // file is untouched. Raises WideException SErrWolfIsBook, before anything is written,
+  // when the file would replace the one the book was loaded from (a book or an archive
+  // named ".wol", written into its own folder).
   void SaveWolf(const WideString& fileName);
   // Writes the book into `stream`, an empty stream (the writer places the file's parts
   // at the stream's own positions), with the stages and progress of SaveWolf: the bytes
@@ -188,4 +190,7 @@ private:
   void WriteWolf(TStream& stream);
 
   int32_t FLinkPasses = 0;
+  // The file LoadBook read the book from (the archive of a zipped book); empty for a book
+  // from a stream.
+  WideString FSourceFile;
 };

@@ -255,6 +255,33 @@ TEST_F(MainWindow, OverrideReplacesAReadOnlyWolFile) {
   EXPECT_EQ(ReadBytes(Wol("broken")), "old");
 }
 
+// A book named ".wol" whose Wolf file would be the book itself (beside it, or in a
+// folder that is its own under another spelling) is refused before it is loaded and
+// before any question, whatever the override choice: no answer loses it.
+TEST_F(MainWindow, ABookNamedAsItsWolFileIsNeverWrittenOver) {
+  WriteBytes(Folder / "books/own.wol", "<x/>");
+  for (const TOverrideMode mode : {omAsk, omOverride, omDontConvert})
+    for (const bool thisDirectory : {false, true}) {
+      SCOPED_TRACE(std::to_string(mode) + (thisDirectory ? " this directory" : " source directory"));
+      TfrmMain& w = Create();
+      w.cmbOverrideMode->SetItemIndex(mode);
+      const WideString out = thisDirectory ? Folder.Dir() + u"books/./own.wol" : Book("own.wol");
+      if (thisDirectory) {
+        w.rdoUseSpecialDir->SetChecked(true);
+        w.rdoUseSpecialDir->Click();
+        w.edtDestinationDir->SetText(Folder.Dir() + u"books/.");
+      }
+      Add({Book("own.wol")});
+      Dialogs->MessageAnswers = {mrYes};
+      Start();
+      EXPECT_TRUE(Dialogs->Questions.empty());
+      EXPECT_EQ(w.LogLines(),
+                (std::vector<TLine>{{Begins(Book("own.wol")), lkInfo},
+                                    {u"Wol file \"" + out + u"\" would be the book itself. Skipped.", lkError}}));
+      EXPECT_EQ(ReadBytes(Folder / "books/own.wol"), "<x/>");
+    }
+}
+
 // Removing one selected book asks nothing; removing two asks with the count, and Cancel
 // keeps them.
 TEST_F(MainWindow, RemovingSeveralBooksAsksFirst) {

@@ -543,7 +543,8 @@ public:
   // or deletion lowers added and last.
   void MergeInsertedBoundaries(int32_t& first, int32_t& last, int32_t& caretOffset, int32_t& added);
   // While an insertion at the caret reads a stream, its first item goes in at the caret.
-  bool InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) override;
+  // A list marker that cannot stand at the caret is dropped (InsertItem).
+  TRPFFirstItem InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) override;
 
 private:
   // The insertion at the caret that InsertFirstRPFItem serves: where the first item went

@@ -29,11 +29,13 @@ int32_t CaretInsertionIndex(TRPEditRPData& data) {
 
 }  // namespace
 
-bool TRPEditRPData::InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
+TRPFFirstItem TRPEditRPData::InsertFirstRPFItem(int32_t& index, AnsiString text,
+                                                std::unique_ptr<TCustomRPItemInfo> item) {
   if (!FInsertingAtCaret) return TRichPaneRPData::InsertFirstRPFItem(index, std::move(text), std::move(item));
   int32_t itemNo = -1, lastAffected = -1;
   bool full = false;
-  if (!InsertItem(itemNo, text, lastAffected, full, true, item)) return false;
+  if (!InsertItem(itemNo, text, lastAffected, full, true, item)) return TRPFFirstItem::Refused;
+  if (itemNo < 0) return TRPFFirstItem::Dropped;
   FFirstInserted = itemNo;
   FInsertFullReformat = FInsertFullReformat || full;
   index = itemNo + 1;
@@ -45,7 +47,7 @@ bool TRPEditRPData::InsertFirstRPFItem(int32_t& index, AnsiString text, std::uni
   for (int32_t i = index; i < GetItemCount() && (i == index || !StartsParagraph(i)); ++i)
     FFollowing.push_back(
         {GetItem(i), GetItem(i)->ParaNo, GetItem(i)->GetContinuesLine(), GetItem(i)->GetLineBreakBefore()});
-  return true;
+  return TRPFFirstItem::Inserted;
 }
 
 bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {

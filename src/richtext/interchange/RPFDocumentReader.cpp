@@ -716,16 +716,26 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
     }
   const int32_t first = index;
   std::vector<TCustomRPItemInfo*> inserted;
+  bool firstPlaced = false;
   for (size_t i = 0; i < FItems.size(); ++i) {
     TStagedItem& staged = FItems[i];
-    inserted.push_back(staged.Item.get());
-    if (i == 0) {
-      if (!FData.InsertFirstRPFItem(index, std::move(staged.Text), std::move(staged.Item))) {
-        FItems.clear();
-        return false;
+    TCustomRPItemInfo* item = staged.Item.get();
+    if (!firstPlaced) {
+      // An item the document drops leaves the next one as the first.
+      switch (FData.InsertFirstRPFItem(index, std::move(staged.Text), std::move(staged.Item))) {
+        case TRPFFirstItem::Refused:
+          FItems.clear();
+          return false;
+        case TRPFFirstItem::Dropped:
+          continue;
+        case TRPFFirstItem::Inserted:
+          break;
       }
+      inserted.push_back(item);
+      firstPlaced = true;
       continue;
     }
+    inserted.push_back(item);
     FData.InsertItem(index, std::move(staged.Text), std::move(staged.Item));
     FData.LinkItemCheckpoint(index);
     ++index;

@@ -26,6 +26,7 @@ TRPRTFErrorCode TRPRTFReader::StartPicture() {
   FPictureHex.clear();
   FDibHeaderOffset = -1;
   FPictureAdmittedPx = 0;
+  FPictureRefused = false;
   if (OnNewPicture) {
     FPicture = std::make_unique<TRPRTFPicture>();
     FPicture->ShpPict = shape;
@@ -55,7 +56,10 @@ TRPRTFErrorCode TRPRTFReader::EndPicture() {
         LoadRTFPictureGraphic(*picture, FDibHeaderOffset, ExtractMetafileBitmaps, PixelsPerInch,
                               [this](int64_t declaredPx, int64_t fillablePx) { AdmitRaster(declaredPx, fillablePx); });
   } catch (...) {
-    return rtf_ec_InvalidPicture;
+    // A picture larger than the document's size allows is left out, as one of a kind
+    // that gives no graphic is; data that is no picture ends the parse.
+    if (!FPictureRefused) return rtf_ec_InvalidPicture;
+    DropPictureGraphic(graphic);
   }
   if (picture->PicWGoal != 0 && picture->PicHGoal != 0) {
     picture->SuggestedWidth =
@@ -98,9 +102,17 @@ TRPRTFErrorCode TRPRTFReader::StartAlternative() {
 
 void TRPRTFReader::AdmitRaster(int64_t declaredPx, int64_t fillablePx) {
   const int64_t divisor = std::max(Limits.PictureFillDivisor, 1);
-  if (fillablePx < declaredPx / divisor || !FBudget.SpendPicturePixels(declaredPx))
+  if (fillablePx < declaredPx / divisor || !FBudget.SpendPicturePixels(declaredPx)) {
+    FPictureRefused = true;
     throw EInvalidGraphic(SInvalidBitmap);
+  }
   FPictureAdmittedPx += declaredPx;
+}
+
+void TRPRTFReader::DropPictureGraphic(std::unique_ptr<TGraphic>& graphic) {
+  graphic.reset();
+  FBudget.ReturnPicturePixels(std::exchange(FPictureAdmittedPx, 0));
+  FPictureRefused = false;
 }
 
 TRPRTFErrorCode TRPRTFReader::ReportPicture(TRPRTFPicture* picture, std::unique_ptr<TGraphic> graphic,
@@ -108,11 +120,12 @@ TRPRTFErrorCode TRPRTFReader::ReportPicture(TRPRTFPicture* picture, std::unique_
   inserted = false;
   // A graphic that came without passing AdmitRaster (a field's picture, a graphic class
   // of its own) spends its pixels now.
-  const int64_t admittedPx = std::exchange(FPictureAdmittedPx, 0);
   if (graphic) {
     const int64_t pixels = int64_t{std::max(graphic->Width(), 0)} * std::max(graphic->Height(), 0);
-    if (pixels > admittedPx && !FBudget.SpendPicturePixels(pixels - admittedPx)) return rtf_ec_InvalidPicture;
+    if (pixels > FPictureAdmittedPx && !FBudget.SpendPicturePixels(pixels - FPictureAdmittedPx))
+      DropPictureGraphic(graphic);
   }
+  FPictureAdmittedPx = 0;
   if (!OnNewPicture) return rtf_ec_OK;
   Code code = UpdateTableLevel(FState->ParaProps.TableLevel(), true);
   if (code != rtf_ec_OK) return code;

@@ -44,6 +44,8 @@ enum TRPSaveFormat : uint8_t { rpsfText = 0, rpsfHTML = 1, rpsfRTF = 2 };
 // The long operations that report their progress to the host, and the stages of one.
 enum TRPLongOperation : uint8_t { rploReadRTF };
 enum TRPProgressStage : uint8_t { rpprStarting, rpprRunning, rpprEnding };
+// What became of the first item of a native-format read (InsertFirstRPFItem).
+enum class TRPFFirstItem : uint8_t { Inserted, Dropped, Refused };
 
 // Document options that this class reads; the control-bound document keeps the rest of
 // its control's set.
@@ -385,10 +387,12 @@ public:
   void ReadRPFDataProperty(TStream& stream);
 
   // --- What the native-format reader asks of the document --------------------------------
-  // Puts the first item read at index, moving index past it; the editor's document may
-  // join it to the text at the insertion point instead, or refuse it (false: the read
-  // fails; the item is freed). This class inserts it.
-  virtual bool InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // Puts the first item read at index, moving index past it (Inserted); the editor's
+  // document may join it to the text at the insertion point instead, drop it where it
+  // cannot stand (Dropped: the item is freed, index stays, and the next item read is
+  // the first), or refuse it (Refused: the read fails; the item is freed). This class
+  // inserts it.
+  virtual TRPFFirstItem InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
   // Links the checkpoint that item i brought into the document's chain (and count).
   void LinkItemCheckpoint(int32_t i);
   // The checkpoint after the last item: taken out (the count goes down), or put there

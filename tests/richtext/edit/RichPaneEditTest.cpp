@@ -558,6 +558,31 @@ TEST_F(RichPaneEditTest, NativeDocumentAtTheEndsOfTheDocument) {
   EXPECT_EQ(Items(), "N0:x|");
 }
 
+// A list paragraph pasted inside a line of text: its marker cannot stand there and goes,
+// its text joins the line.
+TEST_F(RichPaneEditTest, ANativeListParagraphPastedInsideALineLosesOnlyItsMarker) {
+  TRPListInfo& list = *Style.ListStyles().Add();
+  list.Levels().Add()->ListType = rplstDecimal;
+  const auto nativeHolder = NativeDocument(Style, [](TCustomRPData& data) {
+    auto marker = TRPMarkerItemInfo::CreateEx(&data, 0, 0, 1, false);
+    marker->ParaNo = 0;
+    data.AddItem({}, std::move(marker));
+    data.AddRawText("item", PlainStyle, -1);
+  });
+  for (int32_t offset : {2, 4}) {
+    SCOPED_TRACE(offset);
+    Data().Clear();
+    Data().AddRawText("abc", PlainStyle, 0);
+    Editor.Format();
+    Data().SetCaretAtItemPos(0, offset);
+    nativeHolder->SetPosition(0);
+    ASSERT_TRUE(Editor.InsertRPFFromStream(*nativeHolder));
+    EXPECT_EQ(Items(), offset == 2 ? "N0:aitembc|" : "N0:abcitem|");
+    EXPECT_EQ(Data().GetMarkers(false), nullptr);
+    EXPECT_EQ(DocumentFault(Data()), "");
+  }
+}
+
 // A stream whose items are good but whose end is broken: nothing goes in.
 TEST_F(RichPaneEditTest, DamagedNativeDocumentChangesNothing) {
   const auto nativeHolder =

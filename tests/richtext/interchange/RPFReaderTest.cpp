@@ -273,7 +273,9 @@ namespace {
 class TRefusingData : public TCustomRPData {
 public:
   const IRPStyleSheet* GetRPStyle() const override { return &Style; }
-  bool InsertFirstRPFItem(int32_t&, AnsiString, std::unique_ptr<TCustomRPItemInfo>) override { return false; }
+  TRPFFirstItem InsertFirstRPFItem(int32_t&, AnsiString, std::unique_ptr<TCustomRPItemInfo>) override {
+    return TRPFFirstItem::Refused;
+  }
   TRPStyle Style{nullptr};
 };
 
