@@ -134,7 +134,7 @@ const std::vector<TConservationCase> ConservationCases{
     {"a note longer than a page", ConservationLongNoteBook()},
     // The same with space before the note's block, a paragraph kept with the note: it goes
     // to the next page with the note, which starts its pieces afresh there.
-    {"a note longer than a page after the space kept with it", ConservationLongNoteBook(),
+    {"a note longer than a page after the space kept with it", ConservationLongNoteBook(), "",
      [](TVoDaziScheme& s) { s.Styles(vsFootnote).SpaceBefBlock = 10; }},
     // A table of one row whose cell's text is taller than a page; its short neighbour ends
     // in the first piece.
