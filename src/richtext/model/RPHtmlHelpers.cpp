@@ -294,7 +294,7 @@ void KeepGraphicClassForHTML(TGraphicClass graphicClass) {
   if (std::find(kept.begin(), kept.end(), graphicClass) == kept.end()) kept.push_back(graphicClass);
 }
 
-void ForgetGraphicClassesKeptForHTML() { KeptGraphicClasses().clear(); }
+void ForgetGraphicClassKeptForHTML(TGraphicClass graphicClass) { std::erase(KeptGraphicClasses(), graphicClass); }
 
 bool IsGraphicClassKeptForHTML(const TGraphic& graphic) {
   const auto& kept = KeptGraphicClasses();

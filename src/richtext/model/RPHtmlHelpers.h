@@ -64,10 +64,10 @@ AnsiString GetMarkerFontCloseTags(const TFont& font, const TCustomRPFontInfo* ba
 // value), decoration, colour.
 AnsiString GetMarkerFontCss(const TFont& font, bool withFamily);
 
-// The graphic classes that HTML export saves in their own format (empty unless the host
-// keeps some).
+// The graphic classes that HTML export saves in their own format (the rich-text model's
+// start-up keeps the PNG class; a host may keep more, and forget them again).
 void KeepGraphicClassForHTML(TGraphicClass graphicClass);
-void ForgetGraphicClassesKeptForHTML();
+void ForgetGraphicClassKeptForHTML(TGraphicClass graphicClass);
 bool IsGraphicClassKeptForHTML(const TGraphic& graphic);
 
 // Text in the Symbol font as HTML: bytes 32 .. 254 through the font's entity table,

@@ -54,7 +54,6 @@ protected:
     numbers.FormatString = "%0:s.";
     numbers.FirstIndent = 4;
     // The documents are compared in the native format, pictures with their bodies.
-    RegisterGraphicClass(&TBitmap::ClassInfo);
     RegisterRPFDocumentFormat();
   }
 

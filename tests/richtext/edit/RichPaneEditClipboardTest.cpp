@@ -58,8 +58,6 @@ void MakeStyles(TRPStyle& style) {
 
 struct RichPaneEditClipboardTest : testing::Test {
   RichPaneEditClipboardTest() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
     RegisterExportCopyFormats();
     MakeStyles(Style);
     Editor.SetStyle(&Style);

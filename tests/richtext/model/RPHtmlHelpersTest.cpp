@@ -151,7 +151,7 @@ TEST(RPHtmlHelpersTest, GraphicClassesKeptForHtml) {
   KeepGraphicClassForHTML(&TBitmap::ClassInfo);
   KeepGraphicClassForHTML(&TBitmap::ClassInfo);
   EXPECT_TRUE(IsGraphicClassKeptForHTML(bitmap));
-  ForgetGraphicClassesKeptForHTML();
+  ForgetGraphicClassKeptForHTML(&TBitmap::ClassInfo);
   EXPECT_FALSE(IsGraphicClassKeptForHTML(bitmap));
 }
 
