@@ -45,6 +45,13 @@ enum TRPSaveFormat : uint8_t { rpsfText = 0, rpsfHTML = 1, rpsfRTF = 2 };
 enum TRPLongOperation : uint8_t { rploReadRTF };
 enum TRPProgressStage : uint8_t { rpprStarting, rpprRunning, rpprEnding };
 
+// What became of the first item of a native-format read (InsertFirstRPFItem).
+enum TRPFFirstItemFate : uint8_t {
+  rpffInserted,  // it stands in the document, just before the index the read goes on at
+  rpffDropped,   // it was freed, and the read goes on: the next item read is its first
+  rpffRefused    // it was freed, and the read fails
+};
+
 // Document options that this class reads; the control-bound document keeps the rest of
 // its control's set.
 using TRPOptions = uint32_t;
@@ -385,10 +392,12 @@ public:
   void ReadRPFDataProperty(TStream& stream);
 
   // --- What the native-format reader asks of the document --------------------------------
-  // Puts the first item read at index, moving index past it; the editor's document may
-  // join it to the text at the insertion point instead, or refuse it (false: the read
-  // fails; the item is freed). This class inserts it.
-  virtual bool InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // Puts the first item read at index and moves index past it. The editor's document puts
+  // it at its caret instead (index then follows it), where it may also drop it (a list
+  // marker amid a line) or refuse it. The reader keeps no hold on the item. This class
+  // inserts it.
+  virtual TRPFFirstItemFate InsertFirstRPFItem(int32_t& index, AnsiString text,
+                                               std::unique_ptr<TCustomRPItemInfo> item);
   // Links the checkpoint that item i brought into the document's chain (and count).
   void LinkItemCheckpoint(int32_t i);
   // The checkpoint after the last item: taken out (the count goes down), or put there
