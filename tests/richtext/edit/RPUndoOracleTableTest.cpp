@@ -32,8 +32,6 @@ namespace {
 
 class RPUndoOracleTableTest : public TEditFixture {
 protected:
-  RPUndoOracleTableTest() { RegisterRPFDocumentFormat(); }
-
   int32_t Rand(int32_t n) { return n <= 1 ? 0 : std::uniform_int_distribution<int32_t>(0, n - 1)(Rng); }
   bool Chance(int32_t percent) { return Rand(100) < percent; }
 

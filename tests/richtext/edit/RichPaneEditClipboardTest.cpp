@@ -58,7 +58,6 @@ void MakeStyles(TRPStyle& style) {
 
 struct RichPaneEditClipboardTest : testing::Test {
   RichPaneEditClipboardTest() {
-    RegisterExportCopyFormats();
     MakeStyles(Style);
     Editor.SetStyle(&Style);
     Form.SetBounds(0, 0, 440, 320);
