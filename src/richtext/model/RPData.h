@@ -467,10 +467,10 @@ public:
                                          const WideString& extension, int32_t& imgSaveNo, bool overwrite);
   // The default saving of a picture for HTML: a JPEG image, or a picture of a class kept
   // for HTML, is saved as it is (its own extension); any other picture is drawn on a
-  // 32-bit bitmap filled with backColor (white for clNone) and saved as a bitmap file.
-  // Answers the name relative to the folder of path: the prefix's folder, "/", the file
-  // name. (JPEG output of other pictures would need an encoder this platform does not
-  // have: they stay bitmap files.)
+  // 32-bit bitmap filled with backColor (white for clNone) and saved as a JPEG file (a
+  // bitmap file when it has no pixels). Answers the name relative to the folder of path:
+  // the prefix's folder, "/", the file name. With no path (and a prefix that is no full
+  // path) no file is written: the answer is a "data:" URI that holds the picture.
   virtual WideString SavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
                                      int32_t& imgSaveNo, bool overwrite, TColor backColor);
   // The host saves the picture (asked of the absolute root): true with the file name;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "platform/base/Types.h"
 #include "platform/graphics/Colors.h"
@@ -63,6 +64,13 @@ AnsiString GetMarkerFontCloseTags(const TFont& font, const TCustomRPFontInfo* ba
 // list of Unicode fonts; any other name as an escaped CSS string, fit for an attribute
 // value), decoration, colour.
 AnsiString GetMarkerFontCss(const TFont& font, bool withFamily);
+
+// The bytes as base64 text (RFC 4648's alphabet, padded with "=").
+AnsiString Base64Text(std::span<const uint8_t> bytes);
+// A "data:" URI that holds a picture file's bytes, its media type named after the file's
+// extension ("jpg" image/jpeg, "png" image/png, "bmp" image/bmp, "ico" image/x-icon,
+// any other "image/" and the extension).
+AnsiString PictureDataUri(AnsiStringView extension, std::span<const uint8_t> bytes);
 
 // The graphic classes that HTML export saves in their own format (the rich-text model's
 // start-up keeps the PNG class; a host may keep more, and forget them again).
