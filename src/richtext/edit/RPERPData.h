@@ -542,9 +542,11 @@ public:
   // offset at the end of last, grows with the items joined into the last one; every join
   // or deletion lowers added and last.
   void MergeInsertedBoundaries(int32_t& first, int32_t& last, int32_t& caretOffset, int32_t& added);
-  // While an insertion at the caret reads a stream, its first item goes in at the caret.
-  // A list marker that cannot stand at the caret is dropped (InsertItem).
-  TRPFFirstItem InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) override;
+  // While an insertion at the caret reads a stream, its first item goes in at the caret
+  // (InsertItemAtCaretCore: a list marker amid a line or at a non-text item is dropped,
+  // and the next item read goes in at the caret in its place).
+  TRPFFirstItemFate InsertFirstRPFItem(int32_t& index, AnsiString text,
+                                       std::unique_ptr<TCustomRPItemInfo> item) override;
 
 private:
   // The insertion at the caret that InsertFirstRPFItem serves: where the first item went

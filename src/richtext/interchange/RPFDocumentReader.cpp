@@ -714,33 +714,26 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
       trailing->ItemInfo = FItems.front().Item.get();
       FItems.front().Item->Checkpoint = std::move(trailing);
     }
-  const int32_t first = index;
-  std::vector<TCustomRPItemInfo*> inserted;
-  bool firstPlaced = false;
-  for (size_t i = 0; i < FItems.size(); ++i) {
-    TStagedItem& staged = FItems[i];
-    TCustomRPItemInfo* item = staged.Item.get();
-    if (!firstPlaced) {
-      // An item the document drops leaves the next one as the first.
-      switch (FData.InsertFirstRPFItem(index, std::move(staged.Text), std::move(staged.Item))) {
-        case TRPFFirstItem::Refused:
-          FItems.clear();
-          return false;
-        case TRPFFirstItem::Dropped:
-          continue;
-        case TRPFFirstItem::Inserted:
-          break;
+  // The items go to the document one by one and are known there by index alone: the
+  // document may drop or free the first one it is given. first is the index of the first
+  // item placed (-1 until one is); the items placed are first .. index - 1.
+  int32_t first = -1;
+  for (TStagedItem& staged : FItems) {
+    if (first < 0) {
+      const TRPFFirstItemFate fate = FData.InsertFirstRPFItem(index, std::move(staged.Text), std::move(staged.Item));
+      if (fate == rpffRefused) {
+        FItems.clear();
+        return false;
       }
-      inserted.push_back(item);
-      firstPlaced = true;
+      if (fate == rpffInserted) first = index - 1;
       continue;
     }
-    inserted.push_back(item);
     FData.InsertItem(index, std::move(staged.Text), std::move(staged.Item));
     FData.LinkItemCheckpoint(index);
     ++index;
   }
   FItems.clear();
+  if (first < 0) first = index;  // none placed: an empty range
   if (FPendingCP) FData.SetPendingCheckpoint(std::move(FPendingCP));
   // The item after the inserted ones continues what now stands before it.
   if (index > first && index < FData.GetItemCount() && !FData.GetItem(index)->StartsParagraph()) {
@@ -774,7 +767,7 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
   // themselves (the empty text of a new cell), take the form of the stream's styles.
   for (int32_t i = first; i < index; ++i) ConformItemText(FData, i, Styles());
   if (!readingCellData)
-    for (TCustomRPItemInfo* item : inserted) item->AfterLoading(rplfRPF);
+    for (int32_t i = first; i < index; ++i) FData.GetItem(i)->AfterLoading(rplfRPF);
   return true;
 }
 

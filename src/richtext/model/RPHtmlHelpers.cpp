@@ -283,6 +283,32 @@ AnsiString GetMarkerFontCss(const TFont& font, bool withFamily) {
   return AppendWithSpace(css, "color: " + ColorToHtmlColor(font.Color()) + ";");
 }
 
+AnsiString Base64Text(std::span<const uint8_t> bytes) {
+  static constexpr char Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  AnsiString text;
+  text.reserve((bytes.size() + 2) / 3 * 4);
+  for (size_t at = 0; at < bytes.size(); at += 3) {
+    // Three bytes make 24 bits, four digits of six; a short last group is padded.
+    const size_t count = std::min<size_t>(3, bytes.size() - at);
+    uint32_t group = uint32_t{bytes[at]} << 16;
+    if (count > 1) group |= uint32_t{bytes[at + 1]} << 8;
+    if (count > 2) group |= bytes[at + 2];
+    for (size_t digit = 0; digit < 4; ++digit)
+      text += digit <= count ? Digits[(group >> (18 - 6 * digit)) & 0x3F] : '=';
+  }
+  return text;
+}
+
+AnsiString PictureDataUri(AnsiStringView extension, std::span<const uint8_t> bytes) {
+  static constexpr std::pair<const char*, const char*> MediaTypes[] = {{"jpg", "image/jpeg"}, {"jpeg", "image/jpeg"},
+                                                                       {"png", "image/png"},  {"bmp", "image/bmp"},
+                                                                       {"gif", "image/gif"},  {"ico", "image/x-icon"}};
+  AnsiString mediaType = "image/" + AnsiString(extension);
+  for (const auto& [ext, type] : MediaTypes)
+    if (SameText(extension, ext)) mediaType = type;
+  return "data:" + mediaType + ";base64," + Base64Text(bytes);
+}
+
 namespace {
 std::vector<TGraphicClass>& KeptGraphicClasses() {
   static std::vector<TGraphicClass> kept;
@@ -295,7 +321,7 @@ void KeepGraphicClassForHTML(TGraphicClass graphicClass) {
   if (std::find(kept.begin(), kept.end(), graphicClass) == kept.end()) kept.push_back(graphicClass);
 }
 
-void ForgetGraphicClassesKeptForHTML() { KeptGraphicClasses().clear(); }
+void ForgetGraphicClassKeptForHTML(TGraphicClass graphicClass) { std::erase(KeptGraphicClasses(), graphicClass); }
 
 bool IsGraphicClassKeptForHTML(const TGraphic& graphic) {
   const auto& kept = KeptGraphicClasses();

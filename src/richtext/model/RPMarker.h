@@ -17,7 +17,7 @@
 // paragraph's text begins, and that shift to the left is the horizontal offset that
 // UpdateSizeForWidth reports, so the marker is drawn at its box's left.
 //
-// Precondition: RegisterMarkerItemClasses has run (the program does it at start-up), so
+// Precondition: RegisterMarkerItemClasses has run (the model's start-up does it), so
 // that documents make markers by their style number and keep a marker list.
 #pragma once
 

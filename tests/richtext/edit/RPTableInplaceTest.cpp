@@ -37,7 +37,6 @@ namespace {
 
 struct TTableEditorScreen : testing::Test {
   TTableEditorScreen() {
-    RegisterTextItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     Editor.SetStyle(&Style);
     TRPEditRPData& data = Editor.EditData();

@@ -4,102 +4,31 @@
 // selected picture loses its handles when the mouse selects text elsewhere.
 #include <gtest/gtest.h>
 
-#include <QAbstractScrollArea>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTest>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "RPEditorWindow.h"
 #include "platform/graphics/Bitmap.h"
-#include "platform/gui/Forms.h"
-#include "richtext/edit/RichPaneEdit.h"
 #include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPStyle.h"
-#include "richtext/model/RPTextItems.h"
 
 namespace {
 
-struct TEditorMouse {
-  TEditorMouse() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    Style.TextStyles()[0]->FontName = "Arial";
-    Editor.SetStyle(&Style);
-    Form.SetBounds(0, 0, 420, 300);
-    Editor.Window().SetParent(&Form);
-    Editor.Window().SetBounds(10, 10, 400, 280);
-  }
-  ~TEditorMouse() { Form.Hide(); }
-
-  void Show() {
-    Form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.Widget()));
-    Editor.Window().SetFocus();
-    QApplication::processEvents();
-    Editor.Format();
-  }
-  TRPEditRPData& Data() { return Editor.EditData(); }
-  QWidget& Viewport() {
-    auto* area = qobject_cast<QAbstractScrollArea*>(Editor.Window().Widget());
-    return area ? *area->viewport() : *Editor.Window().Widget();
-  }
-  // The client point of the caret stop before offset of item itemNo (one pixel to its
-  // right, half way down its line). The caret goes back to the document's start.
-  QPoint At(int32_t itemNo, int32_t offset) {
-    TRPEditRPData& data = Data();
-    data.SetSelectionBounds(itemNo, offset, itemNo, offset);
-    data.AfterSelectionChange(false);
-    const TRPDrawLineInfo& d = *data.DrawItems[data.CaretDrawItemNo];
-    const QPoint point(data.CaretPos().X - data.GetHOffs() + 1, d.Top + d.Height / 2 - data.GetVOffs());
-    Key(Qt::Key_Home, Qt::ControlModifier);
-    return point;
-  }
-  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString()) {
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Editor.Window().Widget();
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(target, &release);
-    QApplication::processEvents();
-  }
-  void Click(QPoint point, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::mouseClick(&Viewport(), Qt::LeftButton, modifiers, point);
-    QApplication::processEvents();
-  }
-  void Drag(QPoint from, QPoint to) {
-    QTest::mousePress(&Viewport(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(&Viewport(), (from + to) / 2);
-    QTest::mouseMove(&Viewport(), to);
-    QTest::mouseRelease(&Viewport(), Qt::LeftButton, {}, to);
-    QApplication::processEvents();
-  }
-  // The items' texts, "|" between them.
-  std::string Text() {
-    std::string text;
-    for (int32_t i = 0; i < Data().GetItemCount(); ++i) text += (i ? "|" : "") + std::string(Data().GetItemTextRaw(i));
-    return text;
-  }
-
-  TRPStyle Style{nullptr};
-  TRichPaneEdit Editor{nullptr};
-  TForm Form{nullptr};
-};
-
 struct TClickCase {
   const char* Name;
-  std::function<void(TEditorMouse&)> Act;
+  std::function<void(TEditorWindow&)> Act;
   const char* Expected;  // after the action and typing "Z"
 };
 
 TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
   const TClickCase cases[] = {
-      {"a click on a word", [](TEditorMouse& m) { m.Click(m.At(0, 9)); }, "alpha beZta gamma|delta epsilon"},
-      {"a click in the second paragraph", [](TEditorMouse& m) { m.Click(m.At(1, 3)); },
+      {"a click on a word", [](TEditorWindow& m) { m.Click(m.At(0, 9)); }, "alpha beZta gamma|delta epsilon"},
+      {"a click in the second paragraph", [](TEditorWindow& m) { m.Click(m.At(1, 3)); },
        "alpha beta gamma|deZlta epsilon"},
       {"a Shift+click extends from a click",
-       [](TEditorMouse& m) {
+       [](TEditorWindow& m) {
          const QPoint from = m.At(0, 7), to = m.At(0, 12);
          m.Click(from);
          m.Click(to, Qt::ShiftModifier);
@@ -108,7 +37,7 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
       // (Between words: the style sheet selects by words, so a start inside a word would
       // widen to it.)
       {"a Shift+click extends from the caret the keys moved",
-       [](TEditorMouse& m) {
+       [](TEditorWindow& m) {
          const QPoint to = m.At(0, 7);
          m.Click(m.At(1, 1));
          m.Key(Qt::Key_Home, Qt::ControlModifier);
@@ -116,10 +45,10 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
          m.Click(to, Qt::ShiftModifier);
        },
        "alphaZbeta gamma|delta epsilon"},
-      {"a drag selects what typing replaces", [](TEditorMouse& m) { m.Drag(m.At(0, 7), m.At(0, 11)); },
+      {"a drag selects what typing replaces", [](TEditorWindow& m) { m.Drag(m.At(0, 7), m.At(0, 11)); },
        "alpha Z gamma|delta epsilon"},
       {"a click after a drag only places the caret",
-       [](TEditorMouse& m) {
+       [](TEditorWindow& m) {
          const QPoint from = m.At(0, 1), to = m.At(0, 6), click = m.At(1, 7);
          m.Drag(from, to);
          m.Click(click);
@@ -128,7 +57,7 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
   };
   for (const TClickCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    TEditorMouse m;
+    TEditorWindow m;
     TRPEditRPData& data = m.Data();
     data.Clear();
     data.AddRawText("alpha beta gamma", 0, 0);
@@ -141,7 +70,7 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
 }
 
 TEST(RichPaneEditMouseTest, AClickOnTextTakesTheHandlesOffAPicture) {
-  TEditorMouse m;
+  TEditorWindow m;
   TRPEditRPData& data = m.Data();
   data.Clear();
   data.AddRawText("words before", 0, 0);

@@ -47,9 +47,6 @@ constexpr int32_t PlainStyle = 0, UnicodeStyle = 1, BoldStyle = 2;
 
 struct RichPaneEditTest : testing::Test {
   RichPaneEditTest() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterMarkerItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     while (Style.TextStyles().Count() <= BoldStyle) Style.TextStyles().Add();
     Style.TextStyles()[UnicodeStyle]->FontName = "Arial";
@@ -1083,8 +1080,6 @@ TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
   // The documents are built while no live spelling runs (a table made for a document
   // whose walk runs is reached half built).
   Editor.LiveSpellingMode = rplspManualStart;
-  // Pictures are read back from native streams.
-  RegisterGraphicClass(&TBitmap::ClassInfo);
   int32_t inserted = 0;
   for (uint32_t seed = 1; seed <= 60; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
