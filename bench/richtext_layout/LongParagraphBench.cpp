@@ -12,7 +12,6 @@
 #include "platform/graphics/Bitmap.h"
 #include "richtext/layout/print/RPReportHelper.h"
 #include "richtext/model/RPStyle.h"
-#include "richtext/model/RPTextItems.h"
 
 namespace {
 
@@ -30,7 +29,6 @@ WideString LongParagraph(const std::vector<WideString>& pieces, const WideString
 }
 
 void LayOutParagraph(benchmark::State& state, const WideString& text) {
-  RegisterTextItemClasses();
   TRPStyle style(nullptr);
   style.TextStyles()[0]->FontName = "Arial";
   style.TextStyles()[0]->Unicode = true;

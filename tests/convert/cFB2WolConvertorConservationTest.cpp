@@ -14,9 +14,6 @@
 #include "convert/PageConservation.h"
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/Streams.h"
-#include "richtext/model/RPBulletItems.h"
-#include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 
 namespace {
 
@@ -148,12 +145,6 @@ void PrintTo(const TConservationCase& c, std::ostream* os) { *os << c.Name; }
 
 class FB2WolConvertorConservation : public testing::TestWithParam<TConservationCase> {
 protected:
-  FB2WolConvertorConservation() {
-    // The program registers the item classes at start-up.
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-  }
   TSchemeTestFolder Folder;
   TFB2WolConvertor Driver;
 };
@@ -184,9 +175,6 @@ const char* const FixtureBooks[] = {"book.fb2",
 class FB2WolConvertorFixtureConservation : public testing::TestWithParam<const char*> {};
 
 TEST_P(FB2WolConvertorFixtureConservation, EveryCharacterStandsOnAPage) {
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
-  RegisterBulletItemClasses();
   TSchemeTestFolder folder;
   TFB2WolConvertor driver;
   folder.Write("book.fb2", ReadBytes(std::string(QF_TEST_DATA_DIR "/convert/") + GetParam()));
@@ -222,7 +210,6 @@ bool AnyHolds(const std::vector<std::string>& messages, const std::string& text)
 // The check finds a page left out, a text area narrower than the text, and text the
 // document never got.
 TEST(PageConservationCheck, FindsWhatThePagesLeaveOut) {
-  RegisterTextItemClasses();
   TSchemeTestFolder folder;
   TFB2WolConvertor driver;
   driver.Scheme.PageHeight = 120;

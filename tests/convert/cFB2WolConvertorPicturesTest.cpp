@@ -12,7 +12,6 @@
 #include "convert/ConvertTestBooks.h"
 #include "convert/cFB2WolConvertor.h"
 #include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
 #include "wolf/WolfFileReader.h"
@@ -49,11 +48,6 @@ TPictureRows FindPictureRows(const std::vector<uint8_t>& levels, int32_t width, 
 
 class FB2WolConvertorPictures : public testing::Test {
 protected:
-  FB2WolConvertorPictures() {
-    // The program registers the item classes at start-up.
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-  }
   // Converts the book (body as TestFB2 takes it, with the black pictures) and reads back
   // the levels of its pages.
   void ConvertAndRead(const std::string& body) {

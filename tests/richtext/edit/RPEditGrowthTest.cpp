@@ -7,7 +7,6 @@
 #include "richtext/edit/RichPaneEdit.h"
 #include "richtext/model/RPMarker.h"
 #include "richtext/model/RPStyle.h"
-#include "richtext/model/RPTextItems.h"
 
 namespace {
 
@@ -22,8 +21,6 @@ void AddTwoLevelList(TRPStyle& sheet) {
 // in the native format at the end of a document in the editor: the markers looked at for
 // parents.
 int64_t PastedListSearches(int count) {
-  RegisterTextItemClasses();
-  RegisterMarkerItemClasses();
   TRPStyle style(nullptr);
   AddTwoLevelList(style);
   TMemoryStream native;
