@@ -655,6 +655,10 @@ private:
   bool FDragPending = false;
   TPoint FPressPoint{0, 0};
   WideString FLastHint;
+  // Whether a document point lies on the non-empty selection, so that a press there drags
+  // it: a caret position strictly inside it, or anywhere on a non-text item the selection
+  // holds whole (a picture has only edges). strict: the point must lie on a draw item.
+  bool IsPointOnSelection(int32_t x, int32_t y, bool strict);
   // XOR drawing (RPXorDraw.cpp), kept by the root document.
   const void* FXorOwner = nullptr;
   TRPXorDrawProc FXorProc;

@@ -6,11 +6,13 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QTest>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/gui/Forms.h"
@@ -74,6 +76,25 @@ struct TEditorMouse {
     QTest::mouseMove(&Viewport(), to);
     QTest::mouseRelease(&Viewport(), Qt::LeftButton, {}, to);
     QApplication::processEvents();
+  }
+  // The document "words before", a picture of 40 x 30 pixels, and after on its line
+  // unless empty.
+  void LoadPicture(const AnsiString& after) {
+    TRPEditRPData& data = Data();
+    data.Clear();
+    data.AddRawText("words before", 0, 0);
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(40, 30);
+    data.AddItem("picture", std::make_unique<TRPGraphicItemInfo>(&data, std::move(bitmap), rpvaBaseline));
+    if (!after.empty()) data.AddRawText(after, 0, -1);
+  }
+  // The middle of the picture in the client area.
+  QPoint PictureMiddle() {
+    TRPEditRPData& data = Data();
+    const TRPDrawLineInfo& picture = *data.DrawItems[data.GetItemFirstDrawItem(1)];
+    return QPoint(picture.Left + picture.Width / 2 - data.GetHOffs(),
+                  picture.Top + picture.Height / 2 - data.GetVOffs());
   }
   // The items' texts, "|" between them.
   std::string Text() {
@@ -143,22 +164,52 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
 TEST(RichPaneEditMouseTest, AClickOnTextTakesTheHandlesOffAPicture) {
   TEditorMouse m;
   TRPEditRPData& data = m.Data();
-  data.Clear();
-  data.AddRawText("words before", 0, 0);
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(40, 30);
-  data.AddItem("picture", std::make_unique<TRPGraphicItemInfo>(&data, std::move(bitmap), rpvaBaseline));
+  m.LoadPicture("");
   ASSERT_NO_FATAL_FAILURE(m.Show());
   const QPoint text = m.At(0, 3);
-  const TRPDrawLineInfo& picture = *data.DrawItems[data.GetItemFirstDrawItem(1)];
-  m.Click(
-      QPoint(picture.Left + picture.Width / 2 - data.GetHOffs(), picture.Top + picture.Height / 2 - data.GetVOffs()));
+  m.Click(m.PictureMiddle());
   ASSERT_NE(data.Resizer, nullptr);
   m.Click(text);
   EXPECT_EQ(data.Resizer, nullptr);
   m.Key(Qt::Key_Z, Qt::NoModifier, "Z");
   EXPECT_EQ(m.Text(), "woZrds before|picture");
+}
+
+// A picture the selection holds is dragged by a press anywhere on it (a picture has only
+// two caret positions, both at its edges): the drag starts when the mouse moves, and the
+// pointer over it is the arrow; a press on text beside it starts a selection instead.
+TEST(RichPaneEditMouseTest, ASelectedPictureIsDraggedByAPressOnIt) {
+  TEditorMouse m;
+  TRPEditRPData& data = m.Data();
+  m.LoadPicture(" words after");
+  ASSERT_NO_FATAL_FAILURE(m.Show());
+  const QPoint middle = m.PictureMiddle();
+  const QPoint text = m.At(2, 6);
+  // A click on the picture selects it.
+  m.Click(middle);
+  const auto selection = [&data] {
+    int32_t startItem = -1, endItem = -1, startOffs = 0, endOffs = 0;
+    data.GetSelectionBounds(startItem, endItem, startOffs, endOffs, true);
+    return std::vector<int32_t>{startItem, startOffs, endItem, endOffs};
+  };
+  ASSERT_EQ(selection(), (std::vector<int32_t>{1, 0, 1, 1}));
+  QTest::mouseMove(&m.Viewport(), middle + QPoint(3, 0));
+  EXPECT_EQ(m.Editor.Window().Cursor(), crArrow);
+  // Drags begun on the window (the platform's drag object, one per drag).
+  QWidget& window = *m.Editor.Window().Widget();
+  const auto drags = [&window] { return window.findChildren<QDrag*>().size(); };
+  const auto before = drags();
+  QTest::mousePress(&m.Viewport(), Qt::LeftButton, {}, middle);
+  QTest::mouseMove(&m.Viewport(), middle + QPoint(3, 1));
+  QTest::mouseMove(&m.Viewport(), text);
+  QTest::mouseRelease(&m.Viewport(), Qt::LeftButton, {}, text);
+  QApplication::processEvents();
+  EXPECT_EQ(drags(), before + 1);
+  EXPECT_EQ(selection(), (std::vector<int32_t>{1, 0, 1, 1})) << "no text selection began at the press";
+  // A press on the text beside the picture selects text.
+  m.Drag(text, m.At(2, 10));
+  EXPECT_EQ(drags(), before + 1);
+  EXPECT_EQ(selection(), (std::vector<int32_t>{2, 2, 2, 13}));
 }
 
 }  // namespace
