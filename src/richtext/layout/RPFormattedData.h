@@ -354,6 +354,10 @@ public:
   // side. Its bounds are caret offsets in the draw item.
   bool IsInWord(int32_t drawNo, int32_t offs) const;
   void GetWordBounds(int32_t drawNo, int32_t offs, int32_t& wordStart, int32_t& wordEnd) const;
+  // From a caret offset of a text draw item back over the delimiters before it (forward)
+  // or on over those after it: the edge of the word passed last; offs itself for other
+  // items.
+  int32_t WordEdgeBehind(int32_t drawNo, int32_t offs, bool forward) const;
   // A press at a document point: the selection starts there (extend: only its end moves).
   // lines: whole lines are selected (SelectLinesToPoint follows); else the style sheet's
   // SelectionMode decides, words and paragraphs keeping a selecting record.

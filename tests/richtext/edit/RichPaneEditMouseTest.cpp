@@ -139,6 +139,14 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
        "alphaZbeta gamma|delta epsilon"},
       {"a drag selects what typing replaces", [](TEditorMouse& m) { m.Drag(m.At(0, 7), m.At(0, 11)); },
        "alpha Z gamma|delta epsilon"},
+      // The style sheet selects by words: a drag from inside a word that ends on the space
+      // after it (before it, backwards) selects the word and leaves the space.
+      {"a drag by words that ends after a space", [](TEditorMouse& m) { m.Drag(m.At(0, 9), m.At(0, 12)); },
+       "alpha Z gamma|delta epsilon"},
+      {"a drag by words back to before a space", [](TEditorMouse& m) { m.Drag(m.At(0, 14), m.At(0, 11)); },
+       "alpha beta Z|delta epsilon"},
+      {"a drag by words into the next word takes it whole", [](TEditorMouse& m) { m.Drag(m.At(0, 9), m.At(0, 14)); },
+       "alpha Z|delta epsilon"},
       {"a click after a drag only places the caret",
        [](TEditorMouse& m) {
          const QPoint from = m.At(0, 1), to = m.At(0, 6), click = m.At(1, 7);
