@@ -232,6 +232,10 @@ public:
   // Copies the viewer's handlers, then, from an editor, the editor's.
   void AssignEvents(const TCustomRichPane& source);
   void DoCaretMove() override;
+  // Runs call once the current event is done, if this editor still lives then (at once
+  // without a window): what an event handler may do then (close a cell's editor, free
+  // the editor) cannot pull the ground from under the event being handled.
+  void PostWhileAlive(std::function<void()> call);
 
   // --- The editable data's questions (RPEditorControl.h) ---------------------------------------
   bool GetReadOnly() const override { return ReadOnly(); }
@@ -381,6 +385,8 @@ private:
 
   bool FReadOnly = false;
   bool FDestroying = false;
+  // Expires with the editor: a queued call runs only while the editor lives.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   // A typed character asks whether the document may change (live spelling keeps its
   // pending word then).
   bool FTyping = false;

@@ -969,6 +969,42 @@ TEST_F(TTableEditorScreen, TheHostHearsEachEventInAnEditedCellOnce) {
   }
 }
 
+// A press and a release in a cell being edited reach the host's handlers with the point
+// in the host's document, as a press on the host there would give it: the host scrolled
+// or not. They come once the cell's event is done.
+TEST_F(TTableEditorScreen, TheHostHearsPressesInAnEditedCellAtTheirPointInTheHost) {
+  for (int32_t i = 0; i < 30; ++i) Editor.EditData().AddRawText("more", 0, 0);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  std::vector<std::string> heard;
+  const auto record = [&heard](const char* event) {
+    return [&heard, event](TCustomRichPane*, TMouseButton, TShiftState, int32_t, int32_t x, int32_t y) {
+      heard.push_back(std::string(event) + " " + std::to_string(x) + "," + std::to_string(y));
+    };
+  };
+  Editor.OnRPMouseDown = record("down");
+  Editor.OnRPMouseUp = record("up");
+  const TScopeExit restore([this] { Editor.OnRPMouseDown = Editor.OnRPMouseUp = nullptr; });
+  TRPEditRPData& host = Editor.EditData();
+  for (const int32_t scrolled : {0, 1}) {
+    SCOPED_TRACE(scrolled ? "the host scrolled" : "the host at its top");
+    Editor.VScrollTo(scrolled, true);
+    QApplication::processEvents();
+    Click(1, 1);
+    ASSERT_TRUE(EditsCell(1, 1));
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    heard.clear();
+    const QPoint at = InCell(1, 1, 10, 7);
+    QTest::mousePress(&CellEditorWidget(), Qt::LeftButton, {}, at - EditorAt());
+    QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, at - EditorAt());
+    QApplication::processEvents();
+    const std::string point = std::to_string(at.x() + host.GetHOffs()) + "," + std::to_string(at.y() + host.GetVOffs());
+    EXPECT_EQ(heard, (std::vector<std::string>{"down " + point, "up " + point}));
+    Table->DestroyInplaceEditor();
+    QApplication::processEvents();
+  }
+  EXPECT_GT(host.GetVOffs(), 0);
+}
+
 TEST_F(TTableEditorScreen, ControlActionsInACellAreTheHosts) {
   std::vector<std::pair<TCustomRichPane*, TRPControlAction>> heard;
   Editor.OnControlAction = [&](TCustomRichPane* sender, TRPControlAction action, int32_t, TCustomRPItemInfo*) {
