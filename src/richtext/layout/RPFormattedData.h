@@ -291,6 +291,9 @@ public:
   // focused item (the control's document does).
   virtual void UnfocusItem() {}
   void Deselect(bool notify) { Deselect(nullptr, notify); }
+  // Selects the whole document; what items hold inside (selected cells, a cell's editor
+  // in place, whose content goes back into its cell) gives way first, as for any
+  // selection set here.
   void SelectAll();
   bool IsDrawPosInSelection(int32_t drawNo, int32_t offs, bool includeEdges) const;
   // For a sub-document also true when the item holding it lies wholly in the parent's
