@@ -199,7 +199,7 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
                                 : before(caret.ItemNo, caret.ItemOffs, endNo, endOffs);
     if (afterStart && beforeEnd) {
       EditData().Deselect(true);
-      EditData().SetCaretAtItemPos(caret.ItemNo, caret.ItemOffs);
+      EditData().MoveCaretTo(caret.ItemNo, caret.ItemOffs);
       finish();
       return DROPEFFECT_NONE;
     }
@@ -244,9 +244,9 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
   TCustomRPData* found = nullptr;
   int32_t pos = dropPos;
   if (moving && LinearToCaret(EditData(), pos, offset, itemNo, found) && found == &EditData())
-    EditData().SetCaretAtItemPos(itemNo, offset);
+    EditData().MoveCaretTo(itemNo, offset);
   else if (!moving)
-    EditData().SetCaretAtItemPos(caret.ItemNo, caret.ItemOffs);
+    EditData().MoveCaretTo(caret.ItemNo, caret.ItemOffs);
   EditData().Deselect(true);
 
   int32_t effect = DROPEFFECT_NONE;

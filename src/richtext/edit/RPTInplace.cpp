@@ -462,10 +462,10 @@ void TRPTableInplaceEdit::PostMoveOut(int32_t direction) {
 namespace {
 // The caret of a document that held a cell editor goes to (itemNo, offset): the table
 // stops being the document's inner selection first, or the caret would still be
-// reported on the table.
+// reported on the table. Text typed there takes the style of the text it lands in.
 void PlaceCaretOutsideTable(TRPEditRPData& data, int32_t itemNo, int32_t offset) {
   data.SetSelectionBounds(itemNo, offset, itemNo, offset);
-  data.SetCaretAtItemPos(itemNo, offset);
+  data.MoveCaretTo(itemNo, offset);
 }
 }  // namespace
 
