@@ -312,6 +312,9 @@ public:
   int32_t OleDrop(const IDataObject& data, bool move, TShiftState keyState, const TPoint& point,
                   int32_t allowedEffects) override;
   bool IsDragFromThisControl() const override;
+  // The drag that this editor's document started, else the one its root document (that
+  // of the editor a cell's editor stands in) started; nullptr for a drag from elsewhere.
+  TRPDropSource* OwnDragSource() const;
   void DoOleDragEnter(const IDataObject& data, TShiftState keyState, const TPoint& point, int32_t allowedEffects,
                       int32_t& effect) override;
   void DoOleDragOver(TShiftState keyState, const TPoint& point, int32_t allowedEffects, int32_t& effect) override;
@@ -365,8 +368,9 @@ private:
   // prepared now; 0 when none (or it cannot be rendered).
   uint32_t PrepareOwnDrag(TRPDropSource& source, TDataObject& prepared);
   // A drop whose drop caret lies in a cell of a table of this document (itemNo, itemOffs in
-  // the cell): a move takes the dragged selection out of this document first, then the
-  // cell's editor opens with its caret there and inserts the drop. The drop's effect.
+  // the cell): the cell's editor opens with its caret there and inserts the drop; a move
+  // first takes the dragged selection out of this document, and the two are one undo
+  // step of this document. The drop's effect.
   int32_t DropIntoCell(TRPTableCellData& cell, int32_t itemNo, int32_t itemOffs, const IDataObject& data, bool move,
                        TShiftState keyState, const TPoint& point, int32_t allowedEffects);
   // One format of a drop; true when it went in.

@@ -677,6 +677,12 @@ private:
   TCustomRPFormattedData* SubDocumentAt(int32_t drawNo, int32_t x, int32_t y);
   // The drop caret at a document point of this document or of a document inside it.
   bool FindDropCaret(int32_t x, int32_t y, TRPDragDropCaretInfo& caret);
+  // The canvas a drop caret this document holds shows on: its own window's (an editor
+  // over a cell has a window of its own, which would cover a caret drawn under it).
+  TCanvas* DropCaretCanvas();
+  // Draws the drop caret this document holds, kept by the root that found it (an editor
+  // over a cell keeps none of its own).
+  void DrawDropCaretBar(TCanvas& canvas, const TRPDragDropCaretInfo& caret);
   // The root formatted document (this one at the top).
   TCustomRPFormattedData& Root();
   const TCustomRPFormattedData& Root() const;
