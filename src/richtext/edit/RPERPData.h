@@ -213,6 +213,9 @@ public:
   // Puts the caret at an item position (draw item, line rebuilt); nothing moves for an
   // invalid one.
   void SetCaretAtItemPos(int32_t itemNo, int32_t offset);
+  // The same as a caret move: then UpdateCaret, so that text typed next takes the style
+  // of the text the caret stands in, and the caret is scrolled into view.
+  void MoveCaretTo(int32_t itemNo, int32_t offset);
   // The caret stop now.
   const TRPCharPos& CaretPos() const { return CaretPositions[CaretIndex]; }
 

@@ -135,6 +135,8 @@ void TCustomRPFormattedData::Deselect(TCustomRPItemInfo* exceptItem, bool notify
 
 void TCustomRPFormattedData::SelectAll() {
   if (GetItemCount() == 0 || DrawItems.Count() == 0) return;
+  ReleaseSubItems(nullptr);
+  ReleaseInplaceEditor();
   const int32_t last = DrawItems.Count() - 1;
   StoreSelection(0, GetDrawItemStartOffset(0), last, GetDrawItemEndOffset(last));
   InvalidateControl();

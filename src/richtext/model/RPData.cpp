@@ -742,7 +742,8 @@ bool TCustomRPData::EnumItems(const TRPEnumItemsProc& proc) {
   bool goOn = true;
   for (int32_t i = 0; i < GetItemCount() && goOn; ++i) {
     proc(*this, i, goOn);
-    if (goOn) goOn = ForEachSubDocument(*GetItem(i), [&](TCustomRPData& sub) { return sub.EnumItems(proc); });
+    if (goOn)
+      goOn = ForEachSubDocument(*GetItem(i), [&](TCustomRPData& sub) { return sub.GetRPData()->EnumItems(proc); });
   }
   return goOn;
 }

@@ -317,8 +317,9 @@ public:
   void ExpandToLines(int32_t& first, int32_t& last) const;
   int32_t ClampItemIndex(int32_t i) const;
   void UnifyParagraphStyle(int32_t i);
-  // Calls back for every item, and after each item for the items of its sub-documents,
-  // depth first; stops when the callback clears its flag. Returns the flag.
+  // Calls back for every item, and after each item for the items of its sub-documents
+  // (of the documents that hold their items now: GetRPData), depth first; stops when the
+  // callback clears its flag. Returns the flag.
   using TRPEnumItemsProc = std::function<void(TCustomRPData& data, int32_t itemNo, bool& goOn)>;
   bool EnumItems(const TRPEnumItemsProc& proc);
   // Index at or after start of the item that is item or holds it at any depth; -1.

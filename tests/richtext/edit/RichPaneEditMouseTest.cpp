@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDrag>
 #include <QTest>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "RPEditorWindow.h"
 #include "platform/graphics/Bitmap.h"
@@ -16,19 +18,42 @@
 
 namespace {
 
+// The shared editor window with a picture to click and drag.
+struct TEditorMouse : TEditorWindow {
+  // The document "words before", a picture of 40 x 30 pixels, and after on its line
+  // unless empty.
+  void LoadPicture(const AnsiString& after) {
+    TRPEditRPData& data = Data();
+    data.Clear();
+    data.AddRawText("words before", 0, 0);
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(40, 30);
+    data.AddItem("picture", std::make_unique<TRPGraphicItemInfo>(&data, std::move(bitmap), rpvaBaseline));
+    if (!after.empty()) data.AddRawText(after, 0, -1);
+  }
+  // The middle of the picture in the client area.
+  QPoint PictureMiddle() {
+    TRPEditRPData& data = Data();
+    const TRPDrawLineInfo& picture = *data.DrawItems[data.GetItemFirstDrawItem(1)];
+    return QPoint(picture.Left + picture.Width / 2 - data.GetHOffs(),
+                  picture.Top + picture.Height / 2 - data.GetVOffs());
+  }
+};
+
 struct TClickCase {
   const char* Name;
-  std::function<void(TEditorWindow&)> Act;
+  std::function<void(TEditorMouse&)> Act;
   const char* Expected;  // after the action and typing "Z"
 };
 
 TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
   const TClickCase cases[] = {
-      {"a click on a word", [](TEditorWindow& m) { m.Click(m.At(0, 9)); }, "alpha beZta gamma|delta epsilon"},
-      {"a click in the second paragraph", [](TEditorWindow& m) { m.Click(m.At(1, 3)); },
+      {"a click on a word", [](TEditorMouse& m) { m.Click(m.At(0, 9)); }, "alpha beZta gamma|delta epsilon"},
+      {"a click in the second paragraph", [](TEditorMouse& m) { m.Click(m.At(1, 3)); },
        "alpha beta gamma|deZlta epsilon"},
       {"a Shift+click extends from a click",
-       [](TEditorWindow& m) {
+       [](TEditorMouse& m) {
          const QPoint from = m.At(0, 7), to = m.At(0, 12);
          m.Click(from);
          m.Click(to, Qt::ShiftModifier);
@@ -37,7 +62,7 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
       // (Between words: the style sheet selects by words, so a start inside a word would
       // widen to it.)
       {"a Shift+click extends from the caret the keys moved",
-       [](TEditorWindow& m) {
+       [](TEditorMouse& m) {
          const QPoint to = m.At(0, 7);
          m.Click(m.At(1, 1));
          m.Key(Qt::Key_Home, Qt::ControlModifier);
@@ -45,10 +70,18 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
          m.Click(to, Qt::ShiftModifier);
        },
        "alphaZbeta gamma|delta epsilon"},
-      {"a drag selects what typing replaces", [](TEditorWindow& m) { m.Drag(m.At(0, 7), m.At(0, 11)); },
+      {"a drag selects what typing replaces", [](TEditorMouse& m) { m.Drag(m.At(0, 7), m.At(0, 11)); },
        "alpha Z gamma|delta epsilon"},
+      // The style sheet selects by words: a drag from inside a word that ends on the space
+      // after it (before it, backwards) selects the word and leaves the space.
+      {"a drag by words that ends after a space", [](TEditorMouse& m) { m.Drag(m.At(0, 9), m.At(0, 12)); },
+       "alpha Z gamma|delta epsilon"},
+      {"a drag by words back to before a space", [](TEditorMouse& m) { m.Drag(m.At(0, 14), m.At(0, 11)); },
+       "alpha beta Z|delta epsilon"},
+      {"a drag by words into the next word takes it whole", [](TEditorMouse& m) { m.Drag(m.At(0, 9), m.At(0, 14)); },
+       "alpha Z|delta epsilon"},
       {"a click after a drag only places the caret",
-       [](TEditorWindow& m) {
+       [](TEditorMouse& m) {
          const QPoint from = m.At(0, 1), to = m.At(0, 6), click = m.At(1, 7);
          m.Drag(from, to);
          m.Click(click);
@@ -57,7 +90,7 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
   };
   for (const TClickCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    TEditorWindow m;
+    TEditorMouse m;
     TRPEditRPData& data = m.Data();
     data.Clear();
     data.AddRawText("alpha beta gamma", 0, 0);
@@ -70,24 +103,54 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
 }
 
 TEST(RichPaneEditMouseTest, AClickOnTextTakesTheHandlesOffAPicture) {
-  TEditorWindow m;
+  TEditorMouse m;
   TRPEditRPData& data = m.Data();
-  data.Clear();
-  data.AddRawText("words before", 0, 0);
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(40, 30);
-  data.AddItem("picture", std::make_unique<TRPGraphicItemInfo>(&data, std::move(bitmap), rpvaBaseline));
+  m.LoadPicture("");
   ASSERT_NO_FATAL_FAILURE(m.Show());
   const QPoint text = m.At(0, 3);
-  const TRPDrawLineInfo& picture = *data.DrawItems[data.GetItemFirstDrawItem(1)];
-  m.Click(
-      QPoint(picture.Left + picture.Width / 2 - data.GetHOffs(), picture.Top + picture.Height / 2 - data.GetVOffs()));
+  m.Click(m.PictureMiddle());
   ASSERT_NE(data.Resizer, nullptr);
   m.Click(text);
   EXPECT_EQ(data.Resizer, nullptr);
   m.Key(Qt::Key_Z, Qt::NoModifier, "Z");
   EXPECT_EQ(m.Text(), "woZrds before|picture");
+}
+
+// A picture the selection holds is dragged by a press anywhere on it (a picture has only
+// two caret positions, both at its edges): the drag starts when the mouse moves, and the
+// pointer over it is the arrow; a press on text beside it starts a selection instead.
+TEST(RichPaneEditMouseTest, ASelectedPictureIsDraggedByAPressOnIt) {
+  TEditorMouse m;
+  TRPEditRPData& data = m.Data();
+  m.LoadPicture(" words after");
+  ASSERT_NO_FATAL_FAILURE(m.Show());
+  const QPoint middle = m.PictureMiddle();
+  const QPoint text = m.At(2, 6);
+  // A click on the picture selects it.
+  m.Click(middle);
+  const auto selection = [&data] {
+    int32_t startItem = -1, endItem = -1, startOffs = 0, endOffs = 0;
+    data.GetSelectionBounds(startItem, endItem, startOffs, endOffs, true);
+    return std::vector<int32_t>{startItem, startOffs, endItem, endOffs};
+  };
+  ASSERT_EQ(selection(), (std::vector<int32_t>{1, 0, 1, 1}));
+  QTest::mouseMove(&m.Viewport(), middle + QPoint(3, 0));
+  EXPECT_EQ(m.Editor.Window().Cursor(), crArrow);
+  // Drags begun on the window (the platform's drag object, one per drag).
+  QWidget& window = *m.Editor.Window().Widget();
+  const auto drags = [&window] { return window.findChildren<QDrag*>().size(); };
+  const auto before = drags();
+  QTest::mousePress(&m.Viewport(), Qt::LeftButton, {}, middle);
+  QTest::mouseMove(&m.Viewport(), middle + QPoint(3, 1));
+  QTest::mouseMove(&m.Viewport(), text);
+  QTest::mouseRelease(&m.Viewport(), Qt::LeftButton, {}, text);
+  QApplication::processEvents();
+  EXPECT_EQ(drags(), before + 1);
+  EXPECT_EQ(selection(), (std::vector<int32_t>{1, 0, 1, 1})) << "no text selection began at the press";
+  // A press on the text beside the picture selects text.
+  m.Drag(text, m.At(2, 10));
+  EXPECT_EQ(drags(), before + 1);
+  EXPECT_EQ(selection(), (std::vector<int32_t>{2, 2, 2, 13}));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <sstream>
 #include <string>
@@ -37,6 +38,7 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/model/RPWordPainters.h"
 #include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
 
@@ -893,6 +895,36 @@ TEST_F(RichPaneEditTest, LiveSpellingFollowsTheEditor) {
   SynchronizeUntil([&] { return thread->WaitsForWork(); });
   EXPECT_EQ(marks(), 0);
   EXPECT_NE(Data().GetItem(0)->ItemState & rpisSpellChecked, 0);
+}
+
+// Typed Greek words, held in the Unicode style, cannot reach a checker that takes 8-bit
+// text in that style's code page (Cyrillic): they are not asked and keep no mark, while
+// the Latin words typed beside them are asked (and here all found wrong).
+TEST_F(RichPaneEditTest, TypedGreekIsNotAskedThroughAnotherCodePage) {
+  Style.TextStyles()[UnicodeStyle]->Charset = 204;  // RUSSIAN_CHARSET: code page 1251
+  std::mutex lock;
+  std::vector<AnsiString> asked;
+  Editor.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+    const std::lock_guard guard(lock);
+    asked.push_back(word);
+    misspelled = true;
+  };
+  SetCurrentStyle(UnicodeStyle);
+  Type(u"cat γάτα dog ");
+  TRPWordEnumThread* thread = Editor.LiveSpellingThread();
+  ASSERT_NE(thread, nullptr);
+  SynchronizeUntil([&] { return thread->WaitsForWork(); });
+  const TCustomRPItemInfo& item = *Data().GetItem(0);
+  ASSERT_NE(item.WordPainters, nullptr);
+  std::vector<std::pair<int32_t, int32_t>> marks;
+  for (int32_t i = 0; i < item.WordPainters->Count(); ++i)
+    marks.emplace_back(item.WordPainters->Items(i)->StartOffs, item.WordPainters->Items(i)->Length);
+  EXPECT_EQ(marks, (std::vector<std::pair<int32_t, int32_t>>{{1, 3}, {10, 3}}));
+  // Words are asked while they are typed: only Latin letters ever are.
+  const std::lock_guard guard(lock);
+  for (const AnsiString& word : asked)
+    EXPECT_TRUE(std::all_of(word.begin(), word.end(), [](char ch) { return ch >= 'a' && ch <= 'z'; })) << word;
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "dog"), asked.end());
 }
 
 // With a cell editor over the editor, undo goes to the cell editor while it can, and
