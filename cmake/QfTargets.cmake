@@ -79,6 +79,9 @@ function(qf_add_library target)
   endif()
   add_library(${target} STATIC ${sources} ${ARG_SOURCES})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  # The headers are C++20: a program that links the library compiles them as such, also
+  # one outside this tree that does not set the standard itself.
+  target_compile_features(${target} PUBLIC cxx_std_20)
   target_compile_options(${target} PRIVATE ${QF_WARNINGS})
   if(QF_FUZZ)
     # Coverage for libFuzzer's feedback; the fuzz programs link libFuzzer itself.

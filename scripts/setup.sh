@@ -37,6 +37,7 @@ TESTS=(
   hunspell-el hunspell-de-de  # more languages for the spelling peers
   python3-tinycss2  # the style sheets written for HTML export parsed by a real CSS parser
   xvfb-run:xvfb xauth:xauth  # screenshot tests of the dialogs run on a virtual X display
+  icewm xprop:x11-utils  # a window manager on that display, and xprop to read what it allows a window
   setpriv:util-linux  # tests of what permissions refuse run as "nobody" when the suite runs as root
   zip unzip p7zip-full gzip tar  # archives made and listed by their own tools
   gcab cabextract  # cabinets made, listed and tested by their own tools

@@ -23,8 +23,6 @@ void BM_BuildBookDocument(benchmark::State& state) {
     state.SkipWithError("mkbook.py could not make the book");
     return;
   }
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
   TFictionBook2 book;
   TStringStream stream(fb2);
   book.LoadFromStream(stream);

@@ -46,10 +46,6 @@ void Convert(benchmark::State& state, const char* bookFile) {
     state.SkipWithError("the book generator " QF_MKBOOK " did not run (python3-pil is needed for the cover)");
     return;
   }
-  // The program registers the item classes at start-up.
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
-  RegisterBulletItemClasses();
   using Clock = std::chrono::steady_clock;
   std::map<WideString, double> stageMs;  // by stage text
   int32_t pages = 0;

@@ -18,8 +18,6 @@ namespace {
 
 struct TBenchDocument {
   TBenchDocument() {
-    RegisterTextItemClasses();
-    RegisterMarkerItemClasses();
     Style.TextStyles()[1]->Unicode = true;
     TRPListLevel& level = *Style.ListStyles().Add()->Levels().Add();
     level.ListType = rplstDecimal;

@@ -18,7 +18,6 @@ namespace {
 
 struct TBenchPane {
   explicit TBenchPane(uint32_t options) {
-    RegisterTextItemClasses();
     RegisterRPFDocumentFormat();
     Style.TextStyles()[2]->Unicode = true;
     Pane.SetStyle(&Style);

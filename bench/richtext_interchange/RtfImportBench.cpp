@@ -32,7 +32,6 @@ std::string Table() {
 }
 
 void Import(benchmark::State& state, const std::string& rtf, TRPReaderStyleMode mode) {
-  RegisterTextItemClasses();
   TRPRTFReaderProperties props;
   props.UnicodeMode = rpruMixed;
   props.TextStyleMode = mode;

@@ -52,9 +52,6 @@ std::vector<TBookParagraph> BookParagraphs() {
 }
 
 void SetUpBookStyle(TRPStyle& style) {
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
-  RegisterBulletItemClasses();
   style.TextStyles()[0]->Unicode = true;
   TFontInfo& title = *style.TextStyles().Add();
   title.Unicode = true;

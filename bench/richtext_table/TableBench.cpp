@@ -23,9 +23,6 @@ constexpr int32_t ColCount = 6;
 class TTableDocument : public TCustomRPFormattedData {
 public:
   TTableDocument() : Style(nullptr) {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
     Page.SetPixelFormat(pf24bit);
     Page.SetSize(8, 8);
     auto item = std::make_unique<TRPTableItemInfo>(RowCount, ColCount, this);

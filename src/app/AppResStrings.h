@@ -23,10 +23,15 @@ inline constexpr TResStringRec SMsgConfirmCreateDir{"SMsgConfirmCreateDir",
 inline constexpr TResStringRec SMsgFileFailed{"SMsgFileFailed", "File \"%s\" not converted: %s"};
 // A folder where no ".wol" file can be created, with the system's reason.
 inline constexpr TResStringRec SMsgDirNotWritable{"SMsgDirNotWritable", "Can't write to directory \"%s\". %s"};
+// Where the books of "This directory:" go: the folder in full, also when typed relative.
+inline constexpr TResStringRec SMsgSaveToDir{"SMsgSaveToDir", "Saving WOL files to \"%s\"."};
 // A language whose file cannot be loaded, by the language's name, with the reason.
 inline constexpr TResStringRec SMsgLanguageFailed{"SMsgLanguageFailed", "Language \"%s\" can't be loaded: %s"};
+// A book whose ".wol" file would be the book itself (a book named ".wol" converted into
+// its own folder): it is not converted, whatever the override choice.
+inline constexpr TResStringRec SMsgWolfIsBook{"SMsgWolfIsBook", "Wol file \"%s\" would be the book itself. Skipped."};
 
-inline constexpr std::array<PResStringRec, 13> AppResStrings{
-    &SBtnStart,      &SBtnBreak,          &SLblDestinationDir, &SMsgOverrideAsk,   &SMsgWolfExists,
-    &SMsgBegConvert, &SMsgEndConvert,     &SMsgStopConvert,    &SMsgConfirmRemove, &SMsgConfirmCreateDir,
-    &SMsgFileFailed, &SMsgDirNotWritable, &SMsgLanguageFailed};
+inline constexpr std::array<PResStringRec, 15> AppResStrings{
+    &SBtnStart,      &SBtnBreak,          &SLblDestinationDir, &SMsgOverrideAsk,    &SMsgWolfExists,
+    &SMsgBegConvert, &SMsgEndConvert,     &SMsgStopConvert,    &SMsgConfirmRemove,  &SMsgConfirmCreateDir,
+    &SMsgFileFailed, &SMsgDirNotWritable, &SMsgSaveToDir,      &SMsgLanguageFailed, &SMsgWolfIsBook};

@@ -17,7 +17,9 @@
 #include "l10n/Localizer.h"
 #include "platform/base/CodePages.h"
 #include "platform/base/FileSystem.h"
+#include "platform/base/LastError.h"
 #include "platform/base/Module.h"
+#include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
 #include "unicode/WideException.h"
@@ -484,20 +486,7 @@ void TfrmMain::EndBatch() {
 void TfrmMain::RunBatch() {
   lbxLog->Items()->Clear();
   FLogKinds.clear();
-  if (!PrepareDestination()) {
-    AddLog(Res(&SMsgStopConvert), lkSuccess);
-    return;
-  }
-  // One folder takes every book: one that takes no files stops the batch before any
-  // book is converted.
-  WideString reason;
-  const WideString dir = WideExcludeTrailingBackslash(edtDestinationDir->Text());
-  if (rdoUseSpecialDir->Checked() && !CanWriteToFolder(dir, reason)) {
-    // Nothing was converted: the batch's end is no success.
-    AddLog(WideFormat(Res(&SMsgDirNotWritable), {dir, reason}), lkError);
-    AddLog(Res(&SMsgStopConvert), lkError);
-    return;
-  }
+  if (rdoUseSpecialDir->Checked() && !PrepareDestination()) return;
   for (int32_t i = 0; i < lbxFiles->ItemCount(); ++i) {
     const WideString source = lbxFiles->Item(i).Text;
     try {
@@ -515,14 +504,29 @@ void TfrmMain::RunBatch() {
 }
 
 bool TfrmMain::PrepareDestination() {
-  if (!rdoUseSpecialDir->Checked()) return true;
   const WideString dir = WideExcludeTrailingBackslash(edtDestinationDir->Text());
-  if (WideDirectoryExists(dir)) return true;
-  if (FDialogs->MessageDlg(Res(&SMsgConfirmCreateDir), mtConfirmation, MsgDlgButton(mbOK) | MsgDlgButton(mbCancel)) !=
-      mrOk)
-    return false;
-  WideForceDirectories(dir);
+  if (!WideDirectoryExists(dir)) {
+    if (FDialogs->MessageDlg(Res(&SMsgConfirmCreateDir), mtConfirmation, MsgDlgButton(mbOK) | MsgDlgButton(mbCancel)) !=
+        mrOk) {
+      AddLog(Res(&SMsgStopConvert), lkSuccess);
+      return false;
+    }
+    if (!WideForceDirectories(dir)) return RefuseDestination(dir, SystemErrorMessage(GetLastError()));
+  }
+  // One folder takes every book: one that takes no files stops the batch before any book
+  // is converted.
+  WideString reason;
+  if (!CanWriteToFolder(dir, reason)) return RefuseDestination(dir, reason);
+  // A relative folder is taken from the working folder: the log says where that is.
+  AddLog(WideFormat(Res(&SMsgSaveToDir), {WideExpandFileName(dir)}), lkInfo);
   return true;
+}
+
+bool TfrmMain::RefuseDestination(const WideString& dir, const WideString& reason) {
+  // Nothing was converted: the batch's end is no success.
+  AddLog(WideFormat(Res(&SMsgDirNotWritable), {dir, reason}), lkError);
+  AddLog(Res(&SMsgStopConvert), lkError);
+  return false;
 }
 
 void TfrmMain::ConvertFile(const WideString& source) {
@@ -530,6 +534,9 @@ void TfrmMain::ConvertFile(const WideString& source) {
   FLastPercent = 0;
   FShownPercent = -1;
   const WideString out = GetOutputFileName(source);
+  // A book named ".wol" converted into its own folder would be replaced by its Wolf file:
+  // refused before any question, so that no answer can lose it.
+  if (WideReplacesFile(out, source)) throw WideException(Res(&SMsgWolfIsBook), {out});
   // Beside its source, each book has a folder of its own, asked before it is converted.
   WideString reason;
   const WideString dir = WideExcludeTrailingBackslash(WideExtractFilePath(out));

@@ -120,8 +120,12 @@ private:
   void RequestBreak();
   // Idle again: "Start", controls enabled; a close asked for during the batch happens now.
   void EndBatch();
-  // Asks for a missing destination folder and creates it; false when refused.
+  // Makes "This directory:" ready before any book: asks for a missing folder and creates
+  // it, checks that it takes files and logs where the books go. False, with the log saying
+  // why, stops the batch.
   bool PrepareDestination();
+  // Logs a folder that takes no files with the system's reason; always false.
+  bool RefuseDestination(const WideString& dir, const WideString& reason);
   void ConvertFile(const WideString& source);
   // The stage whose line the log shows last has ended: its line shows 100 %.
   void EndStage();

@@ -1,9 +1,9 @@
-// The program `quirefold-batch`: sets up the translations and the document's item
-// classes, creates the application (with the message boxes that spanned archives ask
-// through), the main window (which loads the settings and
-// registers the language files) and then the language dialog, and runs until the main
-// window closes. A failure before the windows run is shown in a message box, and the
-// program ends with status 1.
+// The program `quirefold-batch`: sets up the translations (the document's graphic and
+// item classes come with the rich-text model's start-up, RPModelStartup.h), creates the
+// application (with the message boxes that spanned archives ask through), the main window
+// (which loads the settings and registers the language files) and then the language
+// dialog, and runs until the main window closes. A failure before the windows run is
+// shown in a message box, and the program ends with status 1.
 #include <exception>
 #include <memory>
 
@@ -14,19 +14,11 @@
 #include "app/uFB2WolBookConvertor.h"
 #include "app/uMainDialogs.h"
 #include "l10n/uLangRes.h"
-#include "richtext/model/RPBulletItems.h"
-#include "richtext/model/RPMarker.h"
-#include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 #include "unicode/controls/UniForms.h"
 
 int main(int argc, char** argv) {
   InstallResStringTranslation();
   for (const auto& table : ProgramResStringTables) RegisterResStrings(table);
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
-  RegisterBulletItemClasses();
-  RegisterMarkerItemClasses();
   TUniApplication application(argc, argv);
   SetupUnicodeControls();
   InstallArchiveMediaPrompts();

@@ -39,8 +39,12 @@ inline constexpr TResStringRec SErrZipBadDirectory{"SErrZipBadDirectory",
 inline constexpr TResStringRec SErrZipBadCRC{"SErrZipBadCRC",
                                              "The ZIP archive is damaged: \"%s\" fails its checksum (CRC)."};
 inline constexpr TResStringRec SErrZipBadEntry{"SErrZipBadEntry", "\"%s\" can't be extracted from the ZIP archive."};
+// A Wolf file asked for in the place of the book it is made from (a book named ".wol"),
+// by its name: writing it would destroy the book.
+inline constexpr TResStringRec SErrWolfIsBook{"SErrWolfIsBook", "Can't write \"%s\": it is the book being converted."};
 
-inline constexpr std::array<PResStringRec, 18> ConvertResStrings{
-    &SErrBadWin1251Char, &SErrFB2ReadError, &SErrNoFB2InZIP,  &SErrUserBreak,       &SErrNoPages,    &STxtNoBookLoaded,
-    &STxtMissingAuthor,  &STxtMissingTitle, &SMsgLoading,     &SMsgConverting,      &SMsgFormatting, &SMsgSaveWolf,
-    &SErrZipEmpty,       &SErrNotZip,       &SErrZipCutShort, &SErrZipBadDirectory, &SErrZipBadCRC,  &SErrZipBadEntry};
+inline constexpr std::array<PResStringRec, 19> ConvertResStrings{
+    &SErrBadWin1251Char,  &SErrFB2ReadError,  &SErrNoFB2InZIP,   &SErrUserBreak, &SErrNoPages,
+    &STxtNoBookLoaded,    &STxtMissingAuthor, &STxtMissingTitle, &SMsgLoading,   &SMsgConverting,
+    &SMsgFormatting,      &SMsgSaveWolf,      &SErrZipEmpty,     &SErrNotZip,    &SErrZipCutShort,
+    &SErrZipBadDirectory, &SErrZipBadCRC,     &SErrZipBadEntry,  &SErrWolfIsBook};

@@ -35,6 +35,7 @@ class TFictionBook2;
 class TFontInfo;
 class TInternalLinks;
 class TParaInfo;
+class TRPTableCellData;
 class TRPTableItemInfo;
 class TReportRichPane;
 class TRPStyle;
@@ -67,6 +68,21 @@ public:
 
   TConvertLimits Limits;
 
+  // The height a picture may take: what a page leaves for text once its header and its
+  // footer are out (the driver sets it before Convert, from the band heights). 0 or
+  // less: the page's height less its top and bottom margins.
+  int32_t PageTextHeight = 0;
+
+  // Pictures are fitted to the box they stand in when they are loaded: the page's text
+  // area less the paragraph's indents, and a cell's frames less. How wide a table's
+  // cell is shows only once the table is laid out: after each layout of the view, this
+  // loads every picture of a cell that is wider than the cell's text area again at that
+  // width. True when one changed (the view then needs another layout). Valid after a
+  // Convert while its book lives, until ForgetPictures.
+  bool FitPicturesToCells();
+  // The view's document was emptied: FitPicturesToCells has nothing left to fit.
+  void ForgetPictures() { CellPictures.clear(); }
+
 protected:
   // Elements a handler does not know; skipped with their content.
   virtual void UnknownElement(const TDomElement& element);
@@ -85,6 +101,14 @@ private:
     int32_t TextNo = -1;
   };
   enum class TRunStyle : uint8_t { Emphasis, Strong, Strikethrough, Sub, Sup, Code, Underline };
+  // A picture in a table cell, as FitPicturesToCells loads it again.
+  struct TCellPicture {
+    TRPTableCellData* Cell;
+    int32_t ItemNo;
+    WideString Id;
+    bool Enlarge;
+    int32_t MaxHeight;
+  };
 
   // --- Style machinery (cFB2RPConvertorStyles.cpp) -----------------------------------
   int32_t CurrentStyle() const;
@@ -138,7 +162,6 @@ private:
   void HandleEmptyLine();
   void HandleInlineChildren(const TDomNode& parent);
   void HandleInline(const TDomElement& element);
-  void HandleImage(const TDomElement& image);
   void HandleLink(const TDomElement& link);
   // The paragraph for an item that continues the paragraph content: -1 once it is open;
   // the first item opens it with CurrentPara (so a picture or a page reference at the
@@ -157,6 +180,23 @@ private:
   // Appends the table to home (the main document, or a note's cell for a table in a
   // note), which becomes Target again.
   void AddTable(TCustomRPData& home, std::unique_ptr<TRPTableItemInfo> table);
+
+  // --- Pictures (cFB2RPConvertorPictures.cpp) -------------------------------------------
+  void HandleImage(const TDomElement& image);
+  // Target lies in the cells of the table for the scope's lifetime: the room of
+  // Target's pictures lacks the cells' frames.
+  class TCellFrameScope {
+  public:
+    TCellFrameScope(TFB2RPConvertor& owner, const TRPTableItemInfo& table);
+    ~TCellFrameScope();
+    TCellFrameScope(const TCellFrameScope&) = delete;
+    TCellFrameScope& operator=(const TCellFrameScope&) = delete;
+
+  private:
+    TFB2RPConvertor& FOwner;
+    int32_t FWidth;
+    int32_t FHeight;
+  };
 
   // One level deeper for the lifetime of the guard; raises beyond Limits.MaxNesting.
   class TNestingGuard {
@@ -195,6 +235,10 @@ private:
   // lines down.
   int32_t PendingLineBreaks = 0;
   bool PendingPageBreak = false;
+  // The frames of the table cells that Target lies in, both sides of each together.
+  int32_t CellFramesWidth = 0;
+  int32_t CellFramesHeight = 0;
+  std::vector<TCellPicture> CellPictures;
   int32_t SectionCount = 0;
   TProgressCallback ProgressCallback;
   int32_t FNesting = 0;

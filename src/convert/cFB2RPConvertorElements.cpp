@@ -1,5 +1,5 @@
 // The builder's element handlers: bodies, sections, titles, block containers, paragraph
-// content with its inline markup, images and links.
+// content with its inline markup, and links.
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -12,7 +12,6 @@
 #include "fb2/cFictionBook2.h"
 #include "platform/base/ScopeExit.h"
 #include "richtext/layout/print/RPPrintableRP.h"
-#include "richtext/model/RPPictureItems.h"
 #include "xml/dom/DomElement.h"
 
 namespace {
@@ -222,27 +221,7 @@ int32_t TFB2RPConvertor::ContinueParagraph() {
   return CurrentPara();
 }
 
-// --- Images and links ----------------------------------------------------------------------
-
-void TFB2RPConvertor::HandleImage(const TDomElement& image) {
-  const WideString id = Book->GetLocalHref(&image);
-  if (id.empty()) return;
-  RegisterAnchor(image);
-  const TDomElement* parent = image.GetParentElement();
-  const bool block = parent && (parent->GetNodeName() == TagBody || parent->GetNodeName() == TagSection);
-  try {
-    auto bitmap = std::make_unique<TBitmap>();
-    if (!Book->LoadBinaryImage(id, *bitmap, Scheme->PageWidth - Scheme->MarginLeft - Scheme->MarginRight,
-                               Scheme->PageHeight - Scheme->MarginTop - Scheme->MarginBottom,
-                               block && Scheme->EnlargeImages, Scheme->BookColors))
-      return;
-    const int32_t paraNo = block ? CentrePara() : ContinueParagraph();
-    Target->AddPicture("", std::move(bitmap), paraNo, rpvaBaseline);
-    ItemAdded();
-  } catch (const std::exception&) {
-    // A broken picture is skipped.
-  }
-}
+// --- Links ----------------------------------------------------------------------
 
 void TFB2RPConvertor::HandleLink(const TDomElement& link) {
   if (const TDomElement* note = Book->FindNoteElement(&link)) {

@@ -56,6 +56,8 @@ void TFB2RPConvertor::Convert(TFictionBook2& book, TReportRichPane& view, TProgr
   links.Clear();
   ParagraphOpen = TrailingBreakBlank = PendingPageBreak = KeepLineBreaks = false;
   PendingLineBreaks = 0;
+  CellFramesWidth = CellFramesHeight = 0;
+  CellPictures.clear();
   SectionCount = 0;
   FNesting = 0;
   ProgressCallback = std::move(progress);

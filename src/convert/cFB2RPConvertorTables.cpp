@@ -51,11 +51,15 @@ void TFB2RPConvertor::HandleTable(const TDomElement& table) {
   item->SetCellVSpacing(-1);
   item->SetCellHSpacing(-1);
   item->SetBestWidth(-100);
-  // A page image cannot scroll: columns beyond the text area would be cut off.
+  // A page image cannot scroll: columns beyond the text area would be cut off, and so
+  // would rows below the page's bottom: rows tied by a cell spanning them, and a row
+  // taller than a page, go on over pages.
   item->Options |= rptoShrinkToWidth;
+  item->PrintOptions |= rptoSplitRowGroups;
   // A pending page break belongs to the table, not to the first text of its cells.
   const bool pageBreak = std::exchange(PendingPageBreak, false);
   try {
+    const TCellFrameScope frame(*this, *item);
     int32_t r = 0;
     for (const TDomElement* row = table.FindFirstChildElement(TagTr); row; row = row->GetNextSiblingElement()) {
       if (row->GetNodeName() != TagTr) continue;
@@ -123,6 +127,8 @@ void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
     table->SetCellVSpacing(0);
     table->SetCellHSpacing(0);
     table->Options |= rptoShrinkToWidth;
+    // A note longer than a page goes on over pages, between the lines of its one row.
+    table->PrintOptions |= rptoSplitRowGroups;
     TRPTableCellData& first = *table->GetCell(0, 0);
     first.BestWidth = -100;
     first.Clear();
@@ -142,6 +148,7 @@ void TFB2RPConvertor::BuildNoteTable(const TNoteLink& queued) {
       WithRunStyle(TRunStyle::Sup, [&] { AddNoteNumber(text); });
     }
     table->SetBestWidth(-100);
+    const TCellFrameScope frame(*this, *table);
     Target = table->GetCell(0, cols - 1);
     ExpandingNotes = queued.Expanding;
     ExpandingNotes.push_back(note);

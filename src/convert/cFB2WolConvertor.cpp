@@ -48,6 +48,7 @@ void TFB2WolConvertor::SelectScheme(const WideString& name) {
 
 void TFB2WolConvertor::Reset() {
   FileName.clear();
+  FSourceFile.clear();
   Book.Clear();
   Description.Clear();
   Links.Clear();
@@ -56,6 +57,7 @@ void TFB2WolConvertor::Reset() {
 
 void TFB2WolConvertor::ResetLayout() {
   Report.Clear();
+  Builder.ForgetPictures();
   PageCount = 0;
   PageBitmap.SetSize(0, 0);
   CoverBitmap.reset();
@@ -81,6 +83,9 @@ void TFB2WolConvertor::ConvertBook() {
 void TFB2WolConvertor::BuildDocument() {
   ProgressTotal = Book.SectionCount();
   SetStage(LoadWideResString(&SMsgConverting));
+  // Pictures fit the height the pages leave for text.
+  PreparePage();
+  Builder.PageTextHeight = PageTextHeight();
   Builder.Convert(
       Book, Report.RichPane(), [this](int32_t sections) { Progress(sections); }, Links, Scheme);
 }
@@ -118,6 +123,7 @@ void TFB2WolConvertor::LoadBookFromFile(const WideString& fileName) {
   TUniFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
   LoadBookFromStream(stream);
   FileName = fileName;
+  FSourceFile = fileName;
 }
 
 void TFB2WolConvertor::FillDescription() {

@@ -75,7 +75,8 @@ public:
   // reset and the exception passed on.
   void ConvertBook();
   // The building stage: the builder fills the report's rich view from the book,
-  // reporting finished sections against the book's section count.
+  // reporting finished sections against the book's section count. Pictures fit the
+  // height a page leaves for text between its margins, header and footer.
   void BuildDocument();
   // Lays the document of the report's rich view out in pages (the pagination stage):
   // band heights, the page passes and the link fix-point. On any exception the layout is
@@ -87,7 +88,9 @@ public:
 
   // Writes the book to fileName (empty: FileName with the extension ".wol"). The file
   // appears only when complete; on a break or an error no file is left and an existing
-  // file is untouched.
+  // file is untouched. Raises WideException SErrWolfIsBook, before anything is written,
+  // when the file would replace the one the book was loaded from (a book or an archive
+  // named ".wol", written into its own folder).
   void SaveWolf(const WideString& fileName);
   // Writes the book into `stream`, an empty stream (the writer places the file's parts
   // at the stream's own positions), with the stages and progress of SaveWolf: the bytes
@@ -119,7 +122,8 @@ public:
 
   // Empty: no book, no layout.
   void Reset();
-  // The document emptied, no pages, no cover, band heights 0.
+  // The document emptied (and the builder's pictures of it forgotten), no pages, no cover,
+  // band heights 0.
   void ResetLayout();
 
   WideString FileName;
@@ -148,6 +152,10 @@ public:
   // calling thread. The file is the same byte for byte either way.
   int32_t EncoderThreads = 0;
 
+  // Layouts that fit the pictures of table cells to their cells' widths, at most, per
+  // pagination pass (narrower pictures narrow the cells of a shrunk table in turn).
+  int32_t MaxPictureFitPasses = 8;
+
   // Pagination passes of the last FormatPages.
   int32_t LinkPasses() const { return FLinkPasses; }
 
@@ -159,7 +167,12 @@ private:
   // The file is a zip archive, as LoadBook decides it.
   static bool IsZipArchive(const WideString& fileName);
   void FillDescription();
+  // The page bitmap at the page's size and depth, and the band heights measured on it.
+  void PreparePage();
   void MeasureBands();
+  // The height every page leaves for text: the page less its margins, its tallest
+  // header and its tallest footer.
+  int32_t PageTextHeight() const;
   // Lays out every page once; returns the page count.
   int32_t LayoutPages();
   // Gives every link target its page; true when a target moved to another page (the
@@ -177,4 +190,7 @@ private:
   void WriteWolf(TStream& stream);
 
   int32_t FLinkPasses = 0;
+  // The file LoadBook read the book from (the archive of a zipped book); empty for a book
+  // from a stream.
+  WideString FSourceFile;
 };

@@ -1,4 +1,5 @@
 // Pagination with the band heights and the internal-link fix-point, and the cover page.
+#include <algorithm>
 #include <exception>
 
 #include "convert/ConvertResStrings.h"
@@ -23,6 +24,18 @@ int32_t TFB2WolConvertor::HeaderHeight(int32_t n) const {
 int32_t TFB2WolConvertor::FooterHeight(int32_t n) const {
   if (!Scheme.ShowFooter || (n == 1 && !Scheme.FooterOnFirstPage)) return 0;
   return n % 2 == 1 ? FooterHeightOdd : FooterHeightEven;
+}
+
+void TFB2WolConvertor::PreparePage() {
+  PageBitmap.SetWidth(1);
+  PageBitmap.SetPixelFormat(Scheme.BookColors == 1 ? pf1bit : pf24bit);
+  PageBitmap.SetSize(Scheme.PageWidth, Scheme.PageHeight);
+  MeasureBands();
+}
+
+int32_t TFB2WolConvertor::PageTextHeight() const {
+  return Scheme.PageHeight - Scheme.MarginTop - Scheme.MarginBottom - std::max(HeaderHeightOdd, HeaderHeightEven) -
+         std::max(FooterHeightOdd, FooterHeightEven);
 }
 
 void TFB2WolConvertor::MeasureBands() {
@@ -53,6 +66,10 @@ int32_t TFB2WolConvertor::LayoutPages() {
   pane.LeftMargin = Scheme.MarginLeft;
   pane.RightMargin = Scheme.MarginRight;
   Report.BeginLayout(*PageBitmap.Canvas(), Scheme.PageWidth);
+  // A layout gives the tables' cells their widths; the pictures of cells wider than
+  // their cells are loaded again to fit, which may narrow the cells of the next layout.
+  for (int32_t pass = 0; pass < MaxPictureFitPasses && Builder.FitPicturesToCells(); ++pass)
+    Report.BeginLayout(*PageBitmap.Canvas(), Scheme.PageWidth);
   for (int32_t n = 1;; ++n)
     if (!Report.LayoutNextPage(Scheme.PageHeight - HeaderHeight(n) - FooterHeight(n))) break;
   return Report.GetPagesCount();
@@ -96,10 +113,7 @@ void TFB2WolConvertor::FormatPages() {
     ProgressTotal = 100;
     SetStage(LoadWideResString(&SMsgFormatting));
     Links.RemoveUnreferenced();
-    PageBitmap.SetWidth(1);
-    PageBitmap.SetPixelFormat(Scheme.BookColors == 1 ? pf1bit : pf24bit);
-    PageBitmap.SetSize(Scheme.PageWidth, Scheme.PageHeight);
-    MeasureBands();
+    PreparePage();
 
     const bool linkPass = Scheme.InternalLinksMode > 0 && Links.HasLinks();
     int32_t pageCount = 0;

@@ -8,6 +8,7 @@
 #include "unicode/UniClasses.h"
 #include "unicode/UniSysUtils.h"
 #include "unicode/UniSystem.h"
+#include "unicode/WideException.h"
 #include "wolf/cWolfWriter.h"
 
 void TFB2WolConvertor::CollectTOC(TWolfWriter& writer) const {
@@ -109,6 +110,9 @@ void TFB2WolConvertor::BeginSave() {
 
 void TFB2WolConvertor::SaveWolf(const WideString& fileName) {
   const WideString name = fileName.empty() ? WideChangeFileExt(FileName, u".wol") : fileName;
+  // The book was read whole, but its file is the user's: it is never written over.
+  if (!FSourceFile.empty() && WideReplacesFile(name, FSourceFile))
+    throw WideException(LoadWideResString(&SErrWolfIsBook), {name});
   BeginSave();
   // Written beside the target and moved over it only when complete; destroyed
   // uncommitted (a break, an error), it removes its temporary file.

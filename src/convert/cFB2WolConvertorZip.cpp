@@ -119,4 +119,5 @@ void TFB2WolConvertor::LoadBookFromZip(const WideString& fileName) {
   stream.SetPosition(0);
   LoadBookFromStream(stream);
   FileName = WideExtractFilePath(fullName) + entryName;
+  FSourceFile = fullName;
 }

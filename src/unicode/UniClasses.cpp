@@ -67,6 +67,11 @@ void TUniFileReplaceStream::Commit() {
   if (!TFileReplaceStream::Commit()) RaiseFileError<EWideFCreateError>(SFCreateErrorExRes, FFileName);
 }
 
+bool WideReplacesFile(const WideString& target, const WideString& other) {
+  std::string targetName, otherName;
+  return DiskName(target, targetName) && DiskName(other, otherName) && ReplacesFile(targetName, otherName);
+}
+
 AnsiString WideLoadFileBytes(const WideString& fileName) {
   std::string name;
   AnsiString bytes;

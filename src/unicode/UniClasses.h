@@ -43,6 +43,10 @@ private:
   WideString FFileName;
 };
 
+// Whether a TUniFileReplaceStream on `target` would replace the file `other` names
+// (ReplacesFile): false when either name reaches no file.
+bool WideReplacesFile(const WideString& target, const WideString& other);
+
 // The whole of the named regular file (FileContents.h says what is refused, and why).
 // Raises EWideFOpenError "Cannot open file "%s". %s" with the full path and the cause;
 // on 8-bit platforms a name the user code page cannot hold fails with ERROR_INVALID_NAME.

@@ -164,8 +164,10 @@ bool WideFileExists(const WideString& fileName);
 bool WideDirectoryExists(const WideString& path);
 // The attributes, -1 on failure.
 int32_t WideFileGetAttr(const WideString& fileName);
-// Creates the folder with all missing parents; true when it exists afterwards. An empty
-// path raises EUniGeneralError "Unable to create directory"; "/" is true at once.
+// Creates the folder with all missing parents; true when it exists afterwards. False
+// leaves the system's reason as the last error (ERROR_DIRECTORY where a file stands in
+// the way). An empty path raises EUniGeneralError "Unable to create directory"; "/" is
+// true at once.
 bool WideForceDirectories(const WideString& path);
 // Moves a file; never replaces an existing one.
 bool WideRenameFile(const WideString& oldName, const WideString& newName);

@@ -67,6 +67,11 @@ bool WideForceDirectories(const WideString& path) {
   WideString dir = path;
   while (WideLastChar(dir) == u'/') dir.pop_back();
   if (dir.empty() || WideDirectoryExists(dir)) return true;
+  // A file of that name: no folder can be made there, nor below it.
+  if (WideFileExists(dir)) {
+    SetLastError(ERROR_DIRECTORY);
+    return false;
+  }
   const WideString parent = WideExtractFilePath(dir);
   return (parent.empty() || WideForceDirectories(parent)) && WideCreateDirectory(dir.c_str());
 }

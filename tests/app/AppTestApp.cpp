@@ -1,6 +1,7 @@
 // One Unicode application for the whole test program, on Qt's offscreen platform, with
-// the program's translatable messages and the document's item classes registered as the
-// program registers them.
+// the program's translatable messages registered as the program registers them (the
+// document's item classes come with the rich-text model's start-up, as they do for the
+// program).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,10 +9,6 @@
 
 #include "app/ProgramResStrings.h"
 #include "l10n/uLangRes.h"
-#include "richtext/model/RPBulletItems.h"
-#include "richtext/model/RPMarker.h"
-#include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 #include "unicode/controls/UniForms.h"
 
 namespace {
@@ -22,10 +19,6 @@ public:
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     InstallResStringTranslation();
     for (const auto& table : ProgramResStringTables) RegisterResStrings(table);
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    RegisterMarkerItemClasses();
     FApp = std::make_unique<TUniApplication>(FArgc, FArgv);
     SetupUnicodeControls();
   }

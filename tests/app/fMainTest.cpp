@@ -255,6 +255,35 @@ TEST_F(MainWindow, OverrideReplacesAReadOnlyWolFile) {
   EXPECT_EQ(ReadBytes(Wol("broken")), "old");
 }
 
+// A book named ".wol" whose Wolf file would be the book itself (beside it, or in a
+// folder that is its own under another spelling) is refused before it is loaded and
+// before any question, whatever the override choice: no answer loses it.
+TEST_F(MainWindow, ABookNamedAsItsWolFileIsNeverWrittenOver) {
+  WriteBytes(Folder / "books/own.wol", "<x/>");
+  for (const TOverrideMode mode : {omAsk, omOverride, omDontConvert})
+    for (const bool thisDirectory : {false, true}) {
+      SCOPED_TRACE(std::to_string(mode) + (thisDirectory ? " this directory" : " source directory"));
+      TfrmMain& w = Create();
+      w.cmbOverrideMode->SetItemIndex(mode);
+      const WideString out = thisDirectory ? Folder.Dir() + u"books/./own.wol" : Book("own.wol");
+      if (thisDirectory) {
+        w.rdoUseSpecialDir->SetChecked(true);
+        w.rdoUseSpecialDir->Click();
+        w.edtDestinationDir->SetText(Folder.Dir() + u"books/.");
+      }
+      Add({Book("own.wol")});
+      Dialogs->MessageAnswers = {mrYes};
+      Start();
+      EXPECT_TRUE(Dialogs->Questions.empty());
+      std::vector<TLine> expected{{Begins(Book("own.wol")), lkInfo},
+                                  {u"Wol file \"" + out + u"\" would be the book itself. Skipped.", lkError}};
+      if (thisDirectory)
+        expected.insert(expected.begin(), {u"Saving WOL files to \"" + Folder.Dir() + u"books\".", lkInfo});
+      EXPECT_EQ(w.LogLines(), expected);
+      EXPECT_EQ(ReadBytes(Folder / "books/own.wol"), "<x/>");
+    }
+}
+
 // Removing one selected book asks nothing; removing two asks with the count, and Cancel
 // keeps them.
 TEST_F(MainWindow, RemovingSeveralBooksAsksFirst) {
@@ -337,6 +366,61 @@ TEST_F(MainWindow, AnUnwritableFolderIsRefusedBeforeAnyBookIsConverted) {
   for (const TLine& line : Converted(Book("a.fb2"))) expected.push_back(line);
   for (const TLine& line : Converted(Book("b.zip"))) expected.push_back(line);
   EXPECT_EQ(w.LogLines(), expected);
+}
+
+// "This directory:" as the log tells it: a folder that cannot be created says the
+// system's reason and stops the batch; one typed relative is taken from the working folder
+// and named in full.
+TEST_F(MainWindow, TheDestinationFolderSaysWhereTheBooksGoOrWhyNot) {
+  if (RerunUnprivileged()) return;
+  namespace fs = std::filesystem;
+  fs::create_directory(Folder / "locked");
+  fs::permissions(Folder / "locked", fs::perms::owner_write, fs::perm_options::remove);
+  struct TUnlock {
+    std::string Path;
+    ~TUnlock() { fs::permissions(Path, fs::perms::owner_write, fs::perm_options::add); }
+  } unlock{Folder / "locked"};
+  WriteBytes(Folder / "afile", "not a folder");
+  const fs::path workingFolder = fs::current_path();
+  fs::current_path(Folder.Path());
+  struct TReturn {
+    fs::path Path;
+    ~TReturn() { fs::current_path(Path); }
+  } back{workingFolder};
+
+  const auto stopped = [](const WideString& dir, const char16_t* reason) {
+    return std::vector<TLine>{{u"Can't write to directory \"" + dir + u"\". " + reason, lkError},
+                              {u"Conversion stopped.", lkError}};
+  };
+  std::vector<TLine> relative{{u"Saving WOL files to \"" + Folder.Dir() + u"relout\".", lkInfo}};
+  for (const TLine& line : Converted(Book("a.fb2"))) relative.push_back(line);
+  struct TFolderCase {
+    const char* Name;
+    WideString Typed;
+    std::vector<TLine> Log;
+  };
+  const TFolderCase cases[] = {
+      {"parent without permission", Folder.Dir() + u"locked/new",
+       stopped(Folder.Dir() + u"locked/new", u"Access is denied.")},
+      {"a file in the way", Folder.Dir() + u"afile/sub",
+       stopped(Folder.Dir() + u"afile/sub", u"The directory name is invalid.")},
+      {"a file of the folder's name", Folder.Dir() + u"afile",
+       stopped(Folder.Dir() + u"afile", u"The directory name is invalid.")},
+      {"relative folder", u"relout", relative},
+  };
+  for (const TFolderCase& folder : cases) {
+    SCOPED_TRACE(folder.Name);
+    TfrmMain& w = Create();
+    Add({Book("a.fb2")});
+    w.rdoUseSpecialDir->SetChecked(true);
+    w.rdoUseSpecialDir->Click();
+    w.edtDestinationDir->SetText(folder.Typed);
+    Dialogs->MessageAnswers = {mrOk};
+    Start();
+    EXPECT_EQ(Dialogs->Questions, (std::vector<WideString>{u"Destination directory doesn't exists.\r\nCreate?"}));
+    EXPECT_EQ(w.LogLines(), folder.Log);
+  }
+  EXPECT_EQ(ReadBytes(Folder / "relout/a.wol"), "wol of a.fb2");
 }
 
 // The window is never smaller than 350 x 500, also when the settings hold a smaller size.
@@ -470,7 +554,8 @@ TEST_F(MainWindow, ClosingDuringABatchBreaksThenSavesTheSettings) {
   };
   Start();
   EXPECT_FALSE(w.Visible());
-  EXPECT_EQ(w.LogLines().at(2), (TLine{u"User break!", lkError}));
+  EXPECT_EQ(w.LogLines().at(0), (TLine{u"Saving WOL files to \"" + Folder.Dir() + u"books\".", lkInfo}));
+  EXPECT_EQ(w.LogLines().at(3), (TLine{u"User break!", lkError}));
   EXPECT_EQ(w.LogLines().back(), (TLine{u"User break!", lkError}));
   EXPECT_EQ(FromUtf16LEWithBom(ReadBytes(WideToUtf8(SettingsFileName()))),
             u"[QuirefoldBatch]\r\n"

@@ -11,18 +11,35 @@
 #include <gtest/gtest.h>
 
 #include "convert/SchemeTestFolder.h"
+#include "convert/cFB2WolConvertor.h"
 #include "platform/base/TempFolder.h"
 #include "unicode/Peers.h"
 #include "wolf/WolfFileReader.h"
 
 // A FictionBook with a title, an author and the given body sections (raw XML inside
-// <body>).
-inline std::string TestFB2(const std::string& title, const std::string& body, const std::string& encoding = "UTF-8") {
+// <body>), then the given binaries (raw XML).
+inline std::string TestFB2(const std::string& title, const std::string& body, const std::string& encoding = "UTF-8",
+                           const std::string& binaries = "") {
   return "<?xml version=\"1.0\" encoding=\"" + encoding +
          "\"?>\n<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
          "xmlns:l=\"http://www.w3.org/1999/xlink\"><description><title-info><genre>sf</genre><author><first-name>"
          "Ann</first-name><last-name>Writer</last-name></author><book-title>" +
-         title + "</book-title></title-info></description><body>" + body + "</body></FictionBook>\n";
+         title + "</book-title></title-info></description><body>" + body + "</body>" + binaries + "</FictionBook>\n";
+}
+
+// Black PNG images (8-bit gray, one IDAT) written by Python's zlib and struct: 1000 x 40,
+// wider than any page, and 40 x 1000, taller than any page.
+inline constexpr char WideBlackPngBase64[] =
+    "iVBORw0KGgoAAAANSUhEUgAAA+gAAAAoCAAAAABIyI8RAAAAPklEQVR42u3BMQEAAADCoPVPbQZ/oAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+    "AAAAAAAAAAAAAAAgNcAnGgAAS63ZUcAAAAASUVORK5CYII=";
+inline constexpr char TallBlackPngBase64[] =
+    "iVBORw0KGgoAAAANSUhEUgAAACgAAAPoCAAAAACJleOYAAAAPklEQVR42u3BAQEAAACCIP+vbkhAAQAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+    "AAAAAAAAAAAAAAAwI8BoCgAAff3vpcAAAAASUVORK5CYII=";
+
+// The binaries of a test book: "wide.png" and "tall.png".
+inline std::string BlackPngBinaries() {
+  return std::string("<binary id=\"wide.png\" content-type=\"image/png\">") + WideBlackPngBase64 +
+         "</binary><binary id=\"tall.png\" content-type=\"image/png\">" + TallBlackPngBase64 + "</binary>";
 }
 
 struct TZipEntry {
@@ -63,4 +80,18 @@ inline void ExpectPageImages(const TReadWolfBook& book, int32_t pageCount, int32
     EXPECT_EQ(image.Width, width);
     EXPECT_EQ(image.Height, height);
   }
+}
+
+// The book (FB2 text) converted end to end by the driver as "book.fb2" of the folder and
+// written as "book.wol", read back into wol: one page image of the scheme's size and 2
+// bits per pixel for every page. Callers wrap it in ASSERT_NO_FATAL_FAILURE.
+inline void ConvertBookAndReadBack(TFB2WolConvertor& driver, const TSchemeTestFolder& folder, const std::string& fb2,
+                                   TReadWolfBook& wol) {
+  folder.Write("book.fb2", fb2);
+  driver.LoadBook(folder.Wide("book.fb2"));
+  driver.ConvertBook();
+  driver.SaveWolf(folder.Wide("book.wol"));
+  wol = ReadWolfFile(folder, "book.wol");
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectPageImages(wol, driver.PageCount, 2, driver.Scheme.PageWidth, driver.Scheme.PageHeight));
 }

@@ -212,15 +212,49 @@ TEST(FB2RPConvertorTest, BlockImagesAreCentredAndEnlargedInlineImagesAreNot) {
   f.Build(
       MakeBook("<image l:href=\"#pic.png\"/><section><image l:href=\"#pic.png\"/>"
                "<p>a<image l:href=\"#pic.png\"/></p><p><image l:href=\"#missing\"/>b</p></section>"));
-  // Blocks fit 60 x 90 (4 x 6 grows to 60 x 90); the inline one keeps 4 x 6 and continues
-  // its paragraph; a missing binary is skipped.
+  // Blocks fit 60 x 90 with the pixel of spacing on each side of a picture (4 x 6 grows
+  // to 58 x 87); the inline one keeps 4 x 6 and continues its paragraph; a missing binary
+  // is skipped.
   EXPECT_EQ(f.Items(),
-            "0 para 0 picture 60x90\n"
-            "1 para 0 picture 60x90\n"
+            "0 para 0 picture 58x87\n"
+            "1 para 0 picture 58x87\n"
             "2 para 1 text 0 \"a\"\n"
             "3 cont picture 4x6\n"
             "4 para 1 text 0 \"b\"\n");
   EXPECT_EQ(f.Style.ParaStyles()[0]->Alignment, rpaCenter);
+}
+
+// A picture fits the box it stands in, a pixel of spacing clear of each edge: the
+// height a page leaves for text, the width of its paragraph less the indents, the width
+// of a table's cell less the cell's frame (border spacing 2, cell border 1 and padding 2
+// on both sides).
+TEST(FB2RPConvertorTest, PicturesFitTheBoxTheyStandIn) {
+  struct TBoxCase {
+    const char* Name;
+    int32_t PageWidth;
+    int32_t PageTextHeight;
+    int32_t LeftIndent;
+    std::string Body;
+    std::string Items;
+  };
+  const TBoxCase cases[] = {
+      {"a block picture under a header", 60, 45, 0, "<image l:href=\"#pic.png\"/>", "0 para 0 picture 29x43\n"},
+      {"an inline picture of an indented paragraph", 10, 0, 5,
+       "<section><p>a<image l:href=\"#pic.png\"/></p></section>", "0 para 0 text 0 \"a\"\n1 cont picture 3x5\n"},
+      {"an inline picture in a table's cell", 14, 0, 0,
+       "<section><table><tr><td><image l:href=\"#pic.png\"/></td></tr></table></section>",
+       "0 para 0 table 1x1 width -100\n  cell 0,0 span 1x1 width 0\n    0 para 1 picture 2x3\n"},
+  };
+  for (const TBoxCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TBuilderFixture f;
+    f.Scheme.PageWidth = c.PageWidth;
+    f.Scheme.PageHeight = 90;
+    f.Scheme.Styles(vsSectionText).LeftIndent = c.LeftIndent;
+    f.Builder.PageTextHeight = c.PageTextHeight;
+    f.Build(MakeBook(c.Body));
+    EXPECT_EQ(f.Items(), c.Items);
+  }
 }
 
 TEST(FB2RPConvertorTest, AnInlineImageAtTheStartOfAParagraphOpensIt) {

@@ -10,13 +10,12 @@
 #include <gtest/gtest.h>
 
 #include "convert/ConvertTestBooks.h"
+#include "convert/PageConservation.h"
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/CodePages.h"
 #include "richtext/layout/print/RPReportData.h"
-#include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
-#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
 #include "wolf/WolfFileReader.h"
@@ -57,10 +56,6 @@ const std::vector<TLostShapeCase> LostShapeCases{
 class FB2WolConvertorLostShapes : public testing::TestWithParam<TLostShapeCase> {
 protected:
   FB2WolConvertorLostShapes() {
-    // The program registers the item classes at start-up.
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
     // Every style its own size, so a text shows which style it was laid out with.
     for (int32_t style : {vsSectionText, vsVerse, vsDate, vsTextAuthor, vsSubtitle})
       Driver.Scheme.Styles(style).BaseFontSize = 10 + style;
@@ -99,6 +94,7 @@ TEST_P(FB2WolConvertorLostShapes, TheTextStandsOnAPageInItsStyle) {
   ASSERT_GE(Driver.PageCount, 1);
   const TReadWolfBook wol = ReadWolfFile(Folder, "book.wol");
   ASSERT_NO_FATAL_FAILURE(ExpectPageImages(wol, Driver.PageCount, 2, 600, 800));
+  ExpectEveryCharacterOnSomePage(Driver);
 
   const TCustomRPData& main = Driver.Report.RichPane().RPData();
   const TVoDaziStyle& sectionText = Driver.Scheme.Styles(vsSectionText);
@@ -127,7 +123,6 @@ INSTANTIATE_TEST_SUITE_P(Books, FB2WolConvertorLostShapes, testing::ValuesIn(Los
 
 class FB2WolConvertorTables : public testing::Test {
 protected:
-  FB2WolConvertorTables() { RegisterTextItemClasses(); }
   // Converts the book, keeps its Wolf file read back.
   void ConvertAndSave(const std::string& book) {
     Folder.Write("book.fb2", book);
@@ -137,6 +132,7 @@ protected:
     ASSERT_GE(Driver.PageCount, 1);
     Wol = ReadWolfFile(Folder, "book.wol");
     ASSERT_NO_FATAL_FAILURE(ExpectPageImages(Wol, Driver.PageCount, 2, Driver.Scheme.PageWidth, 800));
+    ExpectEveryCharacterOnSomePage(Driver);
   }
   // The main document's tables, in order.
   std::vector<TRPTableItemInfo*> MainTables() const {
@@ -236,7 +232,6 @@ TEST_F(FB2WolConvertorTables, AWideTableStaysInsideTheTextArea) {
 // A block of code keeps its lines: each starts a new line of one paragraph, an empty
 // line holds a blank, and the breaks around the block's text are dropped.
 TEST(FB2WolConvertorCodeBlock, KeepsItsLinesInOneParagraph) {
-  RegisterTextItemClasses();
   TSchemeTestFolder folder;
   TFB2WolConvertor driver;
   folder.Write("code.fb2",

@@ -4,6 +4,7 @@
 // scripts/regenerate-book-page-goldens.sh and checked by eye).
 #include <cstdlib>
 #include <functional>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,50 @@ struct TPageCase {
   std::function<void(TVoDaziScheme&)> Scheme;
   // Else six paragraphs put into the document by the test.
   bool FromBook = false;
+  // Else (and not FromBook) a book of this body (TestFB2).
+  std::string Body = {};
 };
+
+// A row of count cells of the element tag ("td", "th"), the cell c holding text(c).
+std::string TableRow(const char* tag, int32_t count, const std::function<std::string(int32_t)>& text) {
+  std::string row = "<tr>";
+  for (int32_t c = 1; c <= count; ++c) row += std::string("<") + tag + ">" + text(c) + "</" + tag + ">";
+  return row + "</tr>";
+}
+
+// A page 280 by 180 pixels without a header, the tables' text at 9 points.
+void SmallTablePage(TVoDaziScheme& s) {
+  s.PageWidth = 280;
+  s.PageHeight = 180;
+  s.MarginLeft = s.MarginRight = 8;
+  s.ShowHeader = false;
+  s.Styles(vsTableHead).BaseFontSize = 9;
+  s.Styles(vsTableText).BaseFontSize = 9;
+}
+
+std::string SpanningTableBook() {
+  std::string words;
+  for (int32_t i = 1; i <= 40; ++i) words += "Line" + std::to_string(i) + " of the spanning cell. ";
+  std::string table = "<table><tr><td rowspan=\"8\">" + words + "</td><td>Row 1</td></tr>";
+  for (int32_t r = 2; r <= 8; ++r) table += "<tr><td>Row " + std::to_string(r) + "</td></tr>";
+  return "<section><p>Before.</p>" + table + "</table><p>After.</p></section>";
+}
+
+// A note of 16 lines, longer than the small page, after a page of text.
+std::string LongNotePagesBook() {
+  std::string note;
+  for (int32_t i = 1; i <= 16; ++i) note += "<p>Note line " + std::to_string(i) + ".</p>";
+  return "<section><p>A word with a note<a l:href=\"#n1\" type=\"note\">1</a>.</p></section></body>"
+         "<body name=\"notes\"><section id=\"n1\"><title><p>1</p></title>" +
+         note + "</section>";
+}
+
+// A table of one row whose second cell's text (30 lines) is taller than the small page.
+std::string TallRowPagesBook() {
+  std::string words;
+  for (int32_t i = 1; i <= 30; ++i) words += "Word" + std::to_string(i) + " of the tall cell. ";
+  return "<section><p>Before.</p><table><tr><td>Short</td><td>" + words + "</td></tr></table><p>After.</p></section>";
+}
 
 const TPageCase PageCases[] = {
     // Header with the title left and "%P/%C" right, one rule; footer; four grays.
@@ -40,6 +84,26 @@ const TPageCase PageCases[] = {
     // tests/data/convert/book.fb2 at the default scheme, page 4: even header, text, the PNG
     // picture enlarged to the width, the title of Part Two.
     {"book_default_scheme", 4, [](TVoDaziScheme&) {}, true},
+    // A table of six columns on a page 280 pixels wide: it shrinks to the page and each
+    // cell's words wrap, or break, inside the cell.
+    {"shrunk_table", 1, SmallTablePage, false,
+     "<section><table>" + TableRow("th", 6, [](int32_t c) { return "Head" + std::to_string(c); }) +
+         TableRow("td", 6, [](int32_t) { return std::string("Значение"); }) +
+         TableRow("td", 6, [](int32_t c) { return "R1C" + std::to_string(c); }) + "</table><p>After.</p></section>"},
+    // A cell spanning the eight rows of a table taller than a page, its own text taller
+    // than a page too: the rows go on over pages, and the cell's lines go on from the top
+    // of its piece on each page, none cut at a page's bottom. Pages 2 and 3 of 4.
+    {"spanning_table_page2", 2, SmallTablePage, false, SpanningTableBook()},
+    {"spanning_table_page3", 3, SmallTablePage, false, SpanningTableBook()},
+    // A note longer than a page, and a table of one row whose cell's text is taller than
+    // a page: each starts the next page and goes on over pages between the lines of its
+    // row, every page showing the next lines from the top of the cell; the short cell
+    // beside the tall one ends on the first of them, the text after the table follows the
+    // last. The first and the last page of each.
+    {"long_note_page2", 2, SmallTablePage, false, LongNotePagesBook()},
+    {"long_note_page4", 4, SmallTablePage, false, LongNotePagesBook()},
+    {"tall_row_page2", 2, SmallTablePage, false, TallRowPagesBook()},
+    {"tall_row_page4", 4, SmallTablePage, false, TallRowPagesBook()},
 };
 
 void PrintTo(const TPageCase& c, std::ostream* os) { *os << c.Name; }
@@ -53,8 +117,10 @@ TEST_P(FB2WolConvertorPageImage, DecodedPageMatchesTheExpectedImage) {
   TSchemeTestFolder folder;
   TFB2WolConvertor driver;
   TVoDaziScheme& s = driver.Scheme;
-  if (c.FromBook) {
-    folder.Write("book.fb2", ReadBytes(QF_TEST_DATA_DIR "/convert/book.fb2"));
+  if (c.FromBook || !c.Body.empty()) {
+    c.Scheme(s);
+    folder.Write("book.fb2",
+                 c.FromBook ? ReadBytes(QF_TEST_DATA_DIR "/convert/book.fb2") : TestFB2("Golden pages", c.Body));
     driver.LoadBook(folder.Wide("book.fb2"));
     driver.ConvertBook();
   } else {

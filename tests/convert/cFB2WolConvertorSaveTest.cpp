@@ -1,6 +1,7 @@
 // Rendering and saving: templates, bands, whole books written and read back by the
 // independent Wolf reader, progress, Break, and encoding on worker threads.
 #include <dirent.h>
+#include <unistd.h>
 
 #include <set>
 #include <string>
@@ -410,4 +411,55 @@ TEST(FB2WolConvertorSave, PicturesAndTablesGoOnPagesOfTheBook) {
   const TReadWolfImage& first = book.Images[0];
   const std::vector<uint8_t> pixels = DecodeWolfImagePixels(first.Encoded, first.Width, first.Height, 2);
   EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](uint8_t p) { return p == 1 || p == 2; }), 2000);
+}
+
+// A book named ".wol" (or a zip archive so named) converted into its own folder: the Wolf
+// file would take the book's place. The driver refuses before anything is written, by
+// whatever name reaches the book; another hard link to it is another file.
+TEST(FB2WolConvertorSave, TheBookItselfIsNeverWrittenOver) {
+  const std::string book = TestFB2("Own", "<section><p>A book that was named as its Wolf file.</p></section>");
+  struct TCase {
+    const char* Name;
+    bool Zipped;
+    std::string Target;  // "" for the default name
+    bool Refused;
+  } cases[] = {
+      {"its own name", false, "own.wol", true},
+      {"the default name", false, "", true},
+      {"another spelling", false, "./own.wol", true},
+      {"a symbolic link to it", false, "link.wol", true},
+      {"the default name of a zipped book", true, "", true},
+      {"a hard link to it", false, "hard.wol", false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSchemeTestFolder folder;
+    const std::string source = "own.wol";
+    if (c.Zipped)
+      ASSERT_TRUE(WriteTestZip(folder / source, {{"own.fb2", book, true}}));
+    else
+      folder.Write(source, book);
+    ASSERT_EQ(symlink(source.c_str(), (folder / "link.wol").c_str()), 0);
+    ASSERT_EQ(link((folder / source).c_str(), (folder / "hard.wol").c_str()), 0);
+    const std::string before = folder.Read(source);
+    TFB2WolConvertor driver;
+    driver.LoadBook(folder.Wide(source));
+    driver.ConvertBook();
+    const WideString target = c.Target.empty() ? WideString() : folder.Wide(c.Target);
+    if (!c.Refused) {
+      driver.SaveWolf(target);
+      EXPECT_EQ(folder.Read(source), before);
+      EXPECT_EQ(folder.Read(c.Target).substr(0, 13), "WolfEbook1.11");
+      continue;
+    }
+    try {
+      driver.SaveWolf(target);
+      ADD_FAILURE() << "written";
+    } catch (const WideException& e) {
+      const WideString shown = target.empty() ? folder.Wide(source) : target;
+      EXPECT_EQ(e.WideMessage(), u"Can't write \"" + shown + u"\": it is the book being converted.");
+    }
+    EXPECT_EQ(folder.Read(source), before);
+    EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"hard.wol", "link.wol", "own.wol"}));
+  }
 }

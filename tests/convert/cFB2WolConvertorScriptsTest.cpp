@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/ConvertTestBooks.h"
+#include "convert/PageConservation.h"
 #include "convert/cFB2WolConvertor.h"
 #include "wolf/WolfFileReader.h"
 
@@ -29,6 +30,7 @@ std::vector<TPageLevels> ConvertParagraph(const std::string& paragraph) {
   driver.LoadBook(folder.Wide("p.fb2"));
   driver.ConvertBook();
   driver.SaveWolf(folder.Wide("p.wol"));
+  ExpectEveryCharacterOnSomePage(driver);
   const TReadWolfBook book = ReadWolfFile(folder, "p.wol");
   std::vector<TPageLevels> pages;
   for (int32_t i = 0; i < driver.PageCount; ++i) {

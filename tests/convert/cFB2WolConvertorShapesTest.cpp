@@ -13,9 +13,7 @@
 #include "convert/ConvertTestBooks.h"
 #include "convert/cFB2WolConvertor.h"
 #include "platform/base/CodePages.h"
-#include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 #include "richtext/table/RPTableItem.h"
 #include "unicode/UniSysUtils.h"
 #include "wolf/WolfFileReader.h"
@@ -52,12 +50,6 @@ void Convert(TFB2WolConvertor& driver, const TSchemeTestFolder& folder, const st
 
 class FB2WolConvertorShapes : public testing::Test {
 protected:
-  FB2WolConvertorShapes() {
-    // The program registers the item classes at start-up.
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-  }
   TSchemeTestFolder Folder;
   TFB2WolConvertor Driver;
 };

@@ -110,14 +110,6 @@ void CheckWritten(const TFB2WolConvertor& driver, TMemoryStream& written) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The item classes a built document holds, as the program registers them at start.
-  static const bool registered = [] {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    return true;
-  }();
-  (void)registered;
   if (size < 2) return 0;
   const std::string_view book(reinterpret_cast<const char*>(data) + 2, size - 2);
   const TFuzzScratchFolder folder;

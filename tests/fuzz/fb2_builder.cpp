@@ -19,12 +19,6 @@
 #include "richtext/model/RPTextItems.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool registered = [] {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    return true;
-  }();
-  (void)registered;
   TMemoryStream input;
   LoadFuzzInput(input, data, size);
   TFictionBook2 book;

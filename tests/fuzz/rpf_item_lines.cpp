@@ -12,7 +12,6 @@
 #include "../richtext/model/RPFTestReader.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/ImageList.h"
-#include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPFStreaming.h"
 #include "richtext/model/RPMarker.h"
@@ -75,16 +74,6 @@ void CheckRefusedHeader(const std::string& line, TRPFStreaming& streaming) {
 // records.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  static const bool registered = [] {
-    RegisterGraphicClass(&TBitmap::ClassInfo);
-    RegisterJpegGraphicClass();
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    RegisterMarkerItemClasses();
-    return true;
-  }();
-  (void)registered;
   const uint8_t pick = data[0];
   TFuzzData document;
   document.SetRPFOptions(((pick & 0x01) ? rpfoSavePicturesBody : 0u) | ((pick & 0x02) ? rpfoSaveBinary : 0u) |

@@ -13,7 +13,6 @@
 #include <string>
 
 #include "../richtext/interchange/RPFDocumentDump.h"
-#include "imaging/png/PngCodec.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/layout/view/RichPane.h"
@@ -70,12 +69,6 @@ AnsiString Write(TCustomRPData& data) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   static const bool registered = [] {
-    RegisterGraphicClass(&TBitmap::ClassInfo);
-    RegisterPngGraphicClass();
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    RegisterMarkerItemClasses();
     RegisterRPFDocumentFormat();
     return true;
   }();

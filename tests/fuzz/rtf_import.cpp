@@ -98,14 +98,6 @@ void SetOptions(TRPRTFReaderProperties& props, uint8_t flags) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  static const bool registered = [] {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    RegisterMarkerItemClasses();
-    return true;
-  }();
-  (void)registered;
   TFuzzData document;
   TFuzzData header, footer;
   document.AddTextW(u"kept", 0, TRPTag(), 0);

@@ -292,6 +292,9 @@ TEST_F(UniSysUtilsFiles, ForceDirectories) {
   EXPECT_TRUE(WideForceDirectories(u"/"));
   Touch(Name("file"));
   EXPECT_FALSE(WideForceDirectories(Name("file/sub")));
+  EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
+  EXPECT_FALSE(WideForceDirectories(Name("file")));
+  EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
   try {
     WideForceDirectories(u"");
     ADD_FAILURE() << "no exception";

@@ -10,14 +10,9 @@ namespace {
 
 std::unique_ptr<TGraphic> CreatePngObject() { return std::make_unique<TPNGObject>(); }
 
-// The class is known by name from start-up on, like the bitmap class.
-const bool PngClassRegistered = (RegisterPngGraphicClass(), true);
-
 }  // namespace
 
 const TGraphicClassInfo TPNGObject::ClassInfo{"TPNGObject", &CreatePngObject, "png"};
-
-void RegisterPngGraphicClass() { RegisterGraphicClass(&TPNGObject::ClassInfo); }
 
 EPNGZLIBError::EPNGZLIBError(const char* zlibMessage)
     : EPngError(LoadWideResString(&EPNGZLIBErrorText) + Utf8ToWide(zlibMessage)) {}

@@ -143,6 +143,3 @@ private:
   std::vector<std::unique_ptr<TChunk>> FChunkList;
   uint32_t FIdatLimit = 65535;
 };
-
-// Registers the class with the graphic classes (done at start-up; again is harmless).
-void RegisterPngGraphicClass();

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/Exception.h"
@@ -20,6 +21,24 @@ namespace {
 std::string ResolvedTarget(const std::string& name) {
   char resolved[PATH_MAX];
   return realpath(name.c_str(), resolved) ? std::string(resolved) : name;
+}
+
+// The folder (device and node) and the name in it of an existing file, links followed.
+struct TFileEntry {
+  dev_t Device = 0;
+  ino_t Node = 0;
+  std::string Name;
+};
+
+std::optional<TFileEntry> EntryOf(const std::string& name) {
+  char resolved[PATH_MAX];
+  if (!realpath(name.c_str(), resolved)) return std::nullopt;
+  const std::string path(resolved);
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+  struct stat status {};
+  if (stat(folder.c_str(), &status) != 0) return std::nullopt;
+  return TFileEntry{status.st_dev, status.st_ino, path.substr(slash + 1)};
 }
 
 [[noreturn]] void RaiseCreateError(const std::string& name) {
@@ -104,6 +123,12 @@ void TFileReplaceStream::Discard() noexcept {
   FHandle = INVALID_HANDLE_VALUE;
   if (!FTemporary.empty()) unlink(FTemporary.c_str());
   FTemporary.clear();
+}
+
+bool ReplacesFile(const std::string& target, const std::string& other) {
+  const std::optional<TFileEntry> a = EntryOf(target);
+  const std::optional<TFileEntry> b = EntryOf(other);
+  return a && b && a->Device == b->Device && a->Node == b->Node && a->Name == b->Name;
 }
 
 bool ReplaceFileContents(const std::string& fileSystemName, std::string_view bytes) {

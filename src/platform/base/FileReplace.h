@@ -34,6 +34,12 @@ private:
   std::string FTemporary;
 };
 
+// Whether replacing the file `target` (as a TFileReplaceStream does) would replace the file
+// `other`: both exist and, links followed, are the same name in the same folder (however
+// the names spell it). Another hard link to the file is another name, which keeps the old
+// contents.
+bool ReplacesFile(const std::string& target, const std::string& other);
+
 // The whole of `bytes` as the new content of the file: false with the last error set when
 // the file cannot be replaced, which leaves it as it was. An existing target that is not a
 // regular file, or is read-only, gives ERROR_ACCESS_DENIED.

@@ -48,8 +48,13 @@ bool SetAttributesOf(const std::string& path, uint32_t attributes) {
 }
 
 bool CreateDirectoryOf(const std::string& path) {
-  if (mkdir(path.c_str(), 0777) != 0) return FailForPath(errno, path);
-  return Succeed();
+  if (mkdir(path.c_str(), 0777) == 0) return Succeed();
+  // A file standing where a parent folder should be: the name cannot be a folder's.
+  if (errno == ENOTDIR) {
+    SetLastError(ERROR_DIRECTORY);
+    return false;
+  }
+  return FailForPath(errno, path);
 }
 
 bool RemoveDirectoryOf(const std::string& path) {

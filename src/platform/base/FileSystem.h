@@ -89,7 +89,7 @@ bool SetFileAttributesW(const WideChar* name, uint32_t attributes);
 bool SetFileAttributesA(const char* name, uint32_t attributes);
 
 // Creates one folder; its parent must exist (else ERROR_PATH_NOT_FOUND; an existing name
-// is ERROR_ALREADY_EXISTS).
+// is ERROR_ALREADY_EXISTS, a file in place of a parent ERROR_DIRECTORY).
 bool CreateDirectoryW(const WideChar* name);
 bool CreateDirectoryA(const char* name);
 // Removes an empty folder (ERROR_DIR_NOT_EMPTY otherwise; a file is ERROR_DIRECTORY).

@@ -55,12 +55,7 @@ void TIniFile::ReadSections(TStrings& strings) {
 }
 
 void TIniFile::ReadSectionValues(const AnsiString& section, TStrings& strings) {
-  std::vector<AnsiString> lines = GetPrivateProfileNamesA(section.c_str(), FFileName.c_str());
-  for (AnsiString& line : lines) {
-    const AnsiString value = ReadString(section, line, AnsiString());
-    line.append("=").append(value);
-  }
-  FillStrings(strings, lines);
+  FillStrings(strings, GetPrivateProfileLinesA(section.c_str(), FFileName.c_str()));
 }
 
 void TIniFile::EraseSection(const AnsiString& section) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <map>
 #include <utility>
 #include <vector>
@@ -52,7 +53,8 @@ public:
   void WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value) override;
   bool SectionExists(const AnsiString& section) override;
   // Clear `strings` and fill it with the section's keys / the section names / the
-  // section's lines "key=value".
+  // section's lines "key=value" (each value as ReadString gives it, from one reading of
+  // the file).
   void ReadSection(const AnsiString& section, TStrings& strings);
   void ReadSections(TStrings& strings);
   void ReadSectionValues(const AnsiString& section, TStrings& strings);
@@ -65,9 +67,10 @@ public:
 // An ini file read once, on construction, by the private-profile rules (encodings,
 // trimming, quotes, names matched without regard to case, the first section and key of
 // a name the ones that count). Reads answer from memory: a key in O(log n) of the
-// section's keys. Writes change the memory only; UpdateFile replaces the file by what
-// the memory holds (comments and lines that are no keys are not kept) and raises
-// EIniFileException "Unable to write to %s" when it cannot.
+// section's keys. Writes change the memory only, each in O(log n) of the names, erasing
+// a section or a key too; UpdateFile replaces the file by what the memory holds
+// (comments and lines that are no keys are not kept) and raises EIniFileException
+// "Unable to write to %s" when it cannot.
 class TMemIniFile : public TCustomIniFile {
 public:
   explicit TMemIniFile(AnsiString fileName);
@@ -84,19 +87,29 @@ public:
   void EraseSection(const AnsiString& section) override;
   void UpdateFile() override;
 
+  // Sections and keys that changes so far have added, replaced, removed, moved or
+  // renumbered: a measure of their work.
+  int64_t ChangeSteps() const { return FChangeSteps; }
+
 private:
   // Names ordered as the profile calls match them.
   struct TNameLess {
     bool operator()(const WideString& a, const WideString& b) const;
   };
+  // Entries in order, one per name, each found by its name.
+  template <typename TEntry>
+  struct TNamedList {
+    std::list<TEntry> Entries;
+    std::map<WideString, typename std::list<TEntry>::iterator, TNameLess> Index;
+  };
+  using TKeys = TNamedList<std::pair<WideString, WideString>>;
   struct TSection {
     WideString Name;
-    std::vector<std::pair<WideString, WideString>> Keys;  // in order, one per name
-    std::map<WideString, size_t, TNameLess> Index;        // key name -> place in Keys
+    TKeys Keys;
   };
   TSection* FindSection(const AnsiString& section);
   const WideString* FindValue(const AnsiString& section, const AnsiString& ident);
 
-  std::vector<TSection> FSections;                 // in order, one per name
-  std::map<WideString, size_t, TNameLess> FIndex;  // section name -> place in FSections
+  TNamedList<TSection> FSections;
+  int64_t FChangeSteps = 0;
 };

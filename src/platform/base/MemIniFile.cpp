@@ -1,5 +1,6 @@
 // TMemIniFile: an ini file parsed once into sections and keys indexed by name.
 #include <algorithm>
+#include <iterator>
 
 #include "platform/base/CodePages.h"
 #include "platform/base/CompareString.h"
@@ -45,25 +46,28 @@ TMemIniFile::TMemIniFile(AnsiString fileName) : TCustomIniFile(std::move(fileNam
   if (!AnsiToWideName(FFileName, wideName)) return;
   for (TProfileSection& read : ReadPrivateProfileSectionsW(wideName.c_str())) {
     // Only the first section of a name is read, and its first key of a name.
-    if (read.Name.empty() || !FIndex.emplace(read.Name, FSections.size()).second) continue;
-    TSection& section = FSections.emplace_back();
+    if (read.Name.empty() || FSections.Index.contains(read.Name)) continue;
+    TSection& section = FSections.Entries.emplace_back();
     section.Name = std::move(read.Name);
+    FSections.Index.emplace(section.Name, std::prev(FSections.Entries.end()));
     for (auto& [key, value] : read.Keys)
-      if (!key.empty() && section.Index.emplace(key, section.Keys.size()).second)
-        section.Keys.emplace_back(std::move(key), std::move(value));
+      if (!key.empty() && !section.Keys.Index.contains(key)) {
+        section.Keys.Entries.emplace_back(std::move(key), std::move(value));
+        section.Keys.Index.emplace(section.Keys.Entries.back().first, std::prev(section.Keys.Entries.end()));
+      }
   }
 }
 
 TMemIniFile::TSection* TMemIniFile::FindSection(const AnsiString& section) {
-  const auto found = FIndex.find(NameOf(section));
-  return found == FIndex.end() ? nullptr : &FSections[found->second];
+  const auto found = FSections.Index.find(NameOf(section));
+  return found == FSections.Index.end() ? nullptr : &*found->second;
 }
 
 const WideString* TMemIniFile::FindValue(const AnsiString& section, const AnsiString& ident) {
   const TSection* s = FindSection(section);
   if (!s) return nullptr;
-  const auto found = s->Index.find(NameOf(ident));
-  return found == s->Index.end() ? nullptr : &s->Keys[found->second].second;
+  const auto found = s->Keys.Index.find(NameOf(ident));
+  return found == s->Keys.Index.end() ? nullptr : &found->second->second;
 }
 
 AnsiString TMemIniFile::ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& defaultValue) {
@@ -73,69 +77,71 @@ AnsiString TMemIniFile::ReadString(const AnsiString& section, const AnsiString& 
 
 void TMemIniFile::WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value) {
   const WideString sectionName = NameOf(section);
-  const WideString key = NameOf(ident);
-  auto [place, added] = FIndex.emplace(sectionName, FSections.size());
-  if (added) FSections.emplace_back().Name = sectionName;
-  TSection& s = FSections[place->second];
+  auto place = FSections.Index.find(sectionName);
+  if (place == FSections.Index.end()) {
+    FSections.Entries.emplace_back().Name = sectionName;
+    place = FSections.Index.emplace(sectionName, std::prev(FSections.Entries.end())).first;
+  }
+  TKeys& keys = place->second->Keys;
   // The value, too, as far as a C string holds it.
   WideString wide = AnsiToWide(AnsiStringView(value).substr(0, value.find('\0')), CP_ACP);
-  const auto [at, newKey] = s.Index.emplace(key, s.Keys.size());
-  if (newKey)
-    s.Keys.emplace_back(key, std::move(wide));
-  else
-    s.Keys[at->second].second = std::move(wide);
+  ++FChangeSteps;
+  const WideString key = NameOf(ident);
+  if (const auto at = keys.Index.find(key); at != keys.Index.end()) {
+    at->second->second = std::move(wide);
+    return;
+  }
+  keys.Entries.emplace_back(key, std::move(wide));
+  keys.Index.emplace(key, std::prev(keys.Entries.end()));
 }
 
 bool TMemIniFile::SectionExists(const AnsiString& section) {
   const TSection* s = FindSection(section);
-  return s && !s->Keys.empty();
+  return s && !s->Keys.Entries.empty();
 }
 
 void TMemIniFile::ReadSection(const AnsiString& section, TStrings& strings) {
   std::vector<AnsiString> names;
   if (const TSection* s = FindSection(section))
-    for (const auto& key : s->Keys) names.push_back(Ansi(key.first));
+    for (const auto& key : s->Keys.Entries) names.push_back(Ansi(key.first));
   FillStrings(strings, names);
 }
 
 void TMemIniFile::ReadSections(TStrings& strings) {
   std::vector<AnsiString> names;
-  for (const TSection& s : FSections) names.push_back(Ansi(s.Name));
+  for (const TSection& s : FSections.Entries) names.push_back(Ansi(s.Name));
   FillStrings(strings, names);
 }
 
 void TMemIniFile::ReadSectionValues(const AnsiString& section, TStrings& strings) {
   std::vector<AnsiString> lines;
   if (const TSection* s = FindSection(section))
-    for (const auto& [key, value] : s->Keys) lines.push_back(Ansi(key) + "=" + Ansi(value));
+    for (const auto& [key, value] : s->Keys.Entries) lines.push_back(Ansi(key) + "=" + Ansi(value));
   FillStrings(strings, lines);
 }
 
 void TMemIniFile::EraseSection(const AnsiString& section) {
-  const auto found = FIndex.find(NameOf(section));
-  if (found == FIndex.end()) return;
-  const size_t place = found->second;
-  FIndex.erase(found);
-  FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(place));
-  for (auto& entry : FIndex)
-    if (entry.second > place) --entry.second;
+  const auto found = FSections.Index.find(NameOf(section));
+  if (found == FSections.Index.end()) return;
+  ++FChangeSteps;
+  FSections.Entries.erase(found->second);
+  FSections.Index.erase(found);
 }
 
 void TMemIniFile::DeleteKey(const AnsiString& section, const AnsiString& ident) {
   TSection* s = FindSection(section);
   if (!s) return;
-  const auto found = s->Index.find(NameOf(ident));
-  if (found == s->Index.end()) return;
-  const size_t place = found->second;
-  s->Index.erase(found);
-  s->Keys.erase(s->Keys.begin() + static_cast<std::ptrdiff_t>(place));
-  for (auto& entry : s->Index)
-    if (entry.second > place) --entry.second;
+  const auto found = s->Keys.Index.find(NameOf(ident));
+  if (found == s->Keys.Index.end()) return;
+  ++FChangeSteps;
+  s->Keys.Entries.erase(found->second);
+  s->Keys.Index.erase(found);
 }
 
 void TMemIniFile::UpdateFile() {
   std::vector<TProfileSection> sections;
-  for (const TSection& s : FSections) sections.push_back({s.Name, s.Keys});
+  for (const TSection& s : FSections.Entries)
+    sections.push_back({s.Name, {s.Keys.Entries.begin(), s.Keys.Entries.end()}});
   WideString wideName;
   if (!AnsiToWideName(FFileName, wideName) || !WritePrivateProfileSectionsW(sections, wideName.c_str()))
     throw EIniFileException(Format(SIniFileWriteError, {FFileName}));

@@ -405,6 +405,42 @@ ProfileAnswer AnswerA(const char* appName, const char* keyName, const char* defa
   return Answer(app.Get(), key.Get(), fallback.Get(), named ? file.c_str() : nullptr);
 }
 
+// A section's keys as one reading of the file finds them: the names a read of the section
+// lists, and the value a read of each key gives (that of its first key line).
+class SectionKeys {
+public:
+  SectionKeys(const WideChar* appName, const WideChar* fileName) {
+    std::string path;
+    ProfileFile profile;
+    LoadProfile(fileName, path, profile);
+    const auto section = appName != nullptr ? FindSection(profile, appName) : std::nullopt;
+    if (!section) return;
+    for (size_t i = section->First + 1; i < section->End; ++i) {
+      WideStringView rawValue;
+      const auto key = KeyOf(profile.Lines[i], &rawValue);
+      if (!key) continue;
+      if (!key->empty()) Names.emplace_back(*key);
+      FFirstValues.try_emplace(WideString(*key), ValueOf(rawValue));
+    }
+  }
+
+  // The value a read of `name` gives: the name is taken as far as a C string holds it,
+  // and trimmed.
+  const WideString& ValueFor(WideStringView name) const {
+    static const WideString none;
+    const auto found = FFirstValues.find(WideString(TrimBlanks(name.substr(0, name.find(u'\0')))));
+    return found == FFirstValues.end() ? none : found->second;
+  }
+
+  std::vector<WideString> Names;
+
+private:
+  struct NameLess {
+    bool operator()(const WideString& a, const WideString& b) const { return CompareWideStrings(a, b, true) < 0; }
+  };
+  std::map<WideString, WideString, NameLess> FFirstValues;
+};
+
 std::vector<AnsiString> AnsiNames(const std::vector<WideString>& names) {
   std::vector<AnsiString> ansi;
   for (const WideString& name : names) ansi.push_back(WideToAnsi(name, CP_ACP));
@@ -464,6 +500,28 @@ std::vector<WideString> GetPrivateProfileNamesW(const WideChar* appName, const W
 
 std::vector<AnsiString> GetPrivateProfileNamesA(const char* appName, const char* fileName) {
   return AnsiNames(AnswerA(appName, nullptr, nullptr, fileName).Names);
+}
+
+std::vector<WideString> GetPrivateProfileLinesW(const WideChar* appName, const WideChar* fileName) {
+  const SectionKeys keys(appName, fileName);
+  std::vector<WideString> lines;
+  for (const WideString& name : keys.Names) lines.push_back(name + u"=" + keys.ValueFor(name));
+  return lines;
+}
+
+// The names and values pass through the code page as the 8-bit reads pass them: a name
+// that becomes another one there gives that one's value.
+std::vector<AnsiString> GetPrivateProfileLinesA(const char* appName, const char* fileName) {
+  const WideArgument app(appName);
+  WideString file;
+  const bool named = fileName != nullptr && AnsiToWideName(fileName, file);
+  const SectionKeys keys(app.Get(), named ? file.c_str() : nullptr);
+  std::vector<AnsiString> lines;
+  for (AnsiString& name : AnsiNames(keys.Names)) {
+    const WideString asked = AnsiToWide(AnsiStringView(name).substr(0, name.find('\0')), CP_ACP);
+    lines.push_back(std::move(name) + "=" + WideToAnsi(keys.ValueFor(asked), CP_ACP));
+  }
+  return lines;
 }
 
 std::vector<TProfileSection> ReadPrivateProfileSectionsW(const WideChar* fileName) {

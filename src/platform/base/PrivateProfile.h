@@ -68,6 +68,11 @@ AnsiString GetPrivateProfileValueA(const char* appName, const char* keyName, con
                                    const char* fileName);
 std::vector<WideString> GetPrivateProfileNamesW(const WideChar* appName, const WideChar* fileName);
 std::vector<AnsiString> GetPrivateProfileNamesA(const char* appName, const char* fileName);
+// The lines "key=value" of a section from one reading of the file: one for every key
+// the names above list, with the value the read above gives for that name, so a key the
+// section holds twice gives its first value both times. Nothing for a missing section.
+std::vector<WideString> GetPrivateProfileLinesW(const WideChar* appName, const WideChar* fileName);
+std::vector<AnsiString> GetPrivateProfileLinesA(const char* appName, const char* fileName);
 
 // A section of a profile file: its name and its keys with their values, as the reads
 // above give them, in the file's order.

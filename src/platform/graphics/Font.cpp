@@ -80,6 +80,8 @@ uint32_t CharsetCodePage(uint8_t charset) {
   switch (charset) {
     case ANSI_CHARSET:
       return 1252;
+    case SYMBOL_CHARSET:
+      return SymbolFontCodePage;
     case MAC_CHARSET:
       return 10000;  // Mac Roman
     case SHIFTJIS_CHARSET:

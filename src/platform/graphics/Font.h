@@ -117,9 +117,14 @@ LOGFONTW LogFontAToW(const LOGFONTA& logFont);
 LOGFONTA LogFontWToA(const LOGFONTW& logFont);
 
 // The code page of 8-bit text in a font of this character set: ANSI 1252, Russian 1251,
-// Greek 1253 ..., OEM the OEM code page; DEFAULT_CHARSET, SYMBOL_CHARSET and unknown
-// sets the ANSI code page.
+// Greek 1253 ..., OEM the OEM code page, SYMBOL_CHARSET SymbolFontCodePage; DEFAULT_CHARSET
+// and unknown sets the ANSI code page.
 uint32_t CharsetCodePage(uint8_t charset);
+
+// 8-bit text in a font of the symbol character set holds the font's own codes, so it is
+// taken byte for byte: ISO 8859-1 turns each byte into the character of its value, which
+// text drawing then shows as the symbol font's character (TextLayout.h).
+inline constexpr uint32_t SymbolFontCodePage = 28591;
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 

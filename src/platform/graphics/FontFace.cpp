@@ -78,7 +78,9 @@ TFontFace& TFontFace::Get(const std::string& fileName, int32_t faceIndex) {
 }
 
 TFontFace::TFontFace(FT_Face face) : FFace(face) {
-  FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+  // A symbol font without Unicode characters is read by its own codes.
+  SymbolEncoded =
+      FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL) == 0;
   UnitsPerEm = face->units_per_EM > 0 ? face->units_per_EM : 2048;
   HheaAscender = face->ascender;
   HheaDescender = face->descender;

@@ -51,6 +51,8 @@ public:
   int32_t StrikeoutPosition = 0;  // top of the stroke above the baseline
   int32_t StrikeoutSize = 0;
   bool FixedPitch = false;
+  // The face has no Unicode characters, only a symbol font's codes (U+F020 - U+F0FF).
+  bool SymbolEncoded = false;
 
 private:
   explicit TFontFace(FT_Face face);

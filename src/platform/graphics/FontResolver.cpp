@@ -31,9 +31,15 @@ using TFcPatternPtr = std::unique_ptr<FcPattern, TFcPatternDeleter>;
 // Faces the documents name, mapped to the metric-compatible families we install.
 std::string MetricAlias(const std::string& lowerName) {
   static const std::map<std::string, std::string> aliases = {
-      {"times new roman", "Liberation Serif"}, {"times", "Liberation Serif"},        {"arial", "Liberation Sans"},
-      {"helvetica", "Liberation Sans"},        {"ms sans serif", "Liberation Sans"}, {"courier new", "Liberation Mono"},
+      {"times new roman", "Liberation Serif"},
+      {"times", "Liberation Serif"},
+      {"arial", "Liberation Sans"},
+      {"helvetica", "Liberation Sans"},
+      {"ms sans serif", "Liberation Sans"},
+      {"courier new", "Liberation Mono"},
       {"courier", "Liberation Mono"},
+      // Not of its metrics, but of its letters: the Symbol font's Greek is drawn as Times's.
+      {"symbol", "Liberation Serif"},
   };
   auto it = aliases.find(lowerName);
   return it == aliases.end() ? std::string() : it->second;

@@ -1,7 +1,8 @@
 // Resolves a logical face name and style to a font file through fontconfig.
 //
 // "Times New Roman", "Arial" and "Courier New" (and the usual short forms) resolve to
-// their metric-compatible Liberation faces. Any other name must be an installed family
+// their metric-compatible Liberation faces, "Symbol" to Liberation Serif, whose letters
+// are of its kind (text in it shows its symbols, TextLayout.h). Any other name must be an installed family
 // (compared without regard to case); a name that is not installed falls back to the
 // default face, Liberation Sans, and when even that is missing to fontconfig's best
 // sans-serif face. So no name fails and the choice does not depend on the machine's

@@ -152,8 +152,6 @@ TIconEntry DecodePngEntry(std::span<const uint8_t> data) {
 
 const TGraphicClassInfo TIcon::ClassInfo{"TIcon", &CreateIcon, "ico"};
 
-void RegisterIconGraphicClass() { RegisterGraphicClass(&TIcon::ClassInfo); }
-
 TIcon::TIcon() = default;
 TIcon::~TIcon() = default;
 

@@ -85,5 +85,3 @@ private:
 // The largest side of an icon entry: the format's directory counts up to 256, and PNG
 // entries of twice that are still met.
 inline constexpr int32_t MaxIconSidePx = 1024;
-
-void RegisterIconGraphicClass();

@@ -4,9 +4,6 @@ namespace {
 
 std::unique_ptr<TGraphic> CreateJpegImage() { return std::make_unique<TJPEGImage>(); }
 
-// The class is known by name from start-up on, like the bitmap class.
-const bool JpegClassRegistered = (RegisterJpegGraphicClass(), true);
-
 // The stream from its position to its end, read in pieces (its size is not trusted).
 std::vector<uint8_t> ReadRest(TStream& stream, int64_t maxBytes) {
   constexpr int32_t PieceBytes = 64 * 1024;
@@ -24,8 +21,6 @@ std::vector<uint8_t> ReadRest(TStream& stream, int64_t maxBytes) {
 }  // namespace
 
 const TGraphicClassInfo TJPEGImage::ClassInfo{"TJPEGImage", &CreateJpegImage, "jpg"};
-
-void RegisterJpegGraphicClass() { RegisterGraphicClass(&TJPEGImage::ClassInfo); }
 
 TJPEGImage::TJPEGImage() : FBitmap(std::make_unique<TBitmap>()) { FBitmap->SetPixelFormat(pf24bit); }
 

@@ -96,6 +96,3 @@ std::unique_ptr<TBitmap> DecodeJpeg(std::span<const uint8_t> data, const TJpegLi
 // Encodes the bitmap's pixels (any format, as 24 bits) as a baseline JPEG file of the
 // quality (1 .. 100) without colour subsampling; raises EJPEG for an empty bitmap.
 std::vector<uint8_t> EncodeJpeg(const TBitmap& bitmap, int32_t quality);
-
-// Registers the class with the graphic classes (done at start-up; again is harmless).
-void RegisterJpegGraphicClass();

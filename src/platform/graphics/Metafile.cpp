@@ -9,7 +9,6 @@
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Numbers.h"
 #include "platform/graphics/GraphicOnBitmap.h"
-#include "platform/graphics/Icon.h"
 #include "platform/graphics/MetafileBudget.h"
 #include "platform/graphics/MetafileFormat.h"
 #include "platform/graphics/MetafilePlayer.h"
@@ -21,9 +20,6 @@ namespace {
 [[noreturn]] void InvalidMetafile() { throw EInvalidGraphic(SInvalidMetafile); }
 
 std::unique_ptr<TGraphic> CreateMetafile() { return std::make_unique<TMetafile>(); }
-
-// The class is known by name from start-up on, like the bitmap class.
-const bool MetafileClassesRegistered = (RegisterMetafileGraphicClasses(), true);
 
 constexpr int32_t kHundredthsMmPerInch = 2540;
 
@@ -510,8 +506,3 @@ TMetafileSurface::TMetafileSurface(bool enhanced, int32_t widthPx, int32_t heigh
 }
 
 TMetafileSurface::~TMetafileSurface() = default;
-
-void RegisterMetafileGraphicClasses() {
-  RegisterGraphicClass(&TMetafile::ClassInfo);
-  RegisterIconGraphicClass();
-}

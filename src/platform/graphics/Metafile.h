@@ -212,6 +212,3 @@ private:
   TMetafile& FMetafile;
   bool FClosed = false;
 };
-
-// Registers `TMetafile` and `TIcon` by name (done at start-up of the graphics library).
-void RegisterMetafileGraphicClasses();

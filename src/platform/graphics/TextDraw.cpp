@@ -88,8 +88,9 @@ const TGlyphImage& ImageOf(const TPlacedGlyph& glyph, bool mono) {
 
 // A line along a baseline turned by the font's escapement: the reference point is the
 // device point `reference`; `along` and `across` put the line's left baseline end from it.
+// `asked` is the text as the caller gave it, `view` as the faces draw it (FaceText).
 void DrawTurnedLine(TDeviceContext& dc, TTurnedTextFrame& frame, TPoint reference, int32_t along, int32_t across,
-                    uint32_t options, const std::optional<TRect>& clipRect, WideStringView view,
+                    uint32_t options, const std::optional<TRect>& clipRect, WideStringView asked, WideStringView view,
                     const TShapedText& shaped, const std::vector<int32_t>& advances, int32_t width) {
   TFontObject& font = dc.SelectedFont();
   const TFontMetrics& metrics = font.Sized().Metrics();
@@ -99,7 +100,7 @@ void DrawTurnedLine(TDeviceContext& dc, TTurnedTextFrame& frame, TPoint referenc
   const TDeviceState& state = dc.State;
   const TRecordedText recorded(
       dc, TPoint{static_cast<int32_t>(std::lround(originX)), static_cast<int32_t>(std::lround(originY))}, options,
-      clipRect, view, advances, frame.DeviceBounds(0, -metrics.Ascent, width, metrics.Descent));
+      clipRect, asked, advances, frame.DeviceBounds(0, -metrics.Ascent, width, metrics.Descent));
   if (!dc.Bitmap()) return;
   const bool clipped = (options & ETO_CLIPPED) && clipRect;
   if ((options & ETO_OPAQUE) && clipRect) {
@@ -130,7 +131,10 @@ void DrawTurnedLine(TDeviceContext& dc, TTurnedTextFrame& frame, TPoint referenc
 bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* rect, const WideChar* text,
                  uint32_t count, const int32_t* dx) {
   if (!dc || (count > 0 && !text)) return false;
-  WideStringView view(text ? text : u"", count);
+  // What was asked goes to a recorder; the faces draw the text as they look it up.
+  const WideStringView asked(text ? text : u"", count);
+  WideString faceText;
+  const WideStringView view = FaceText(dc, asked, faceText);
   const size_t n = view.size();
   const TShapedText shaped = ShapeText(dc, view);
   std::vector<int32_t> advances(shaped.Advances);
@@ -162,14 +166,15 @@ bool ExtTextOutW(HDC dc, int32_t x, int32_t y, uint32_t options, const TRect* re
       state.PenPos.X = x + static_cast<int32_t>(std::lround(frame.OffsetX(travel, 0)));
       state.PenPos.Y = y + static_cast<int32_t>(std::lround(frame.OffsetY(travel, 0)));
     }
-    DrawTurnedLine(*dc, frame, dc->ToDevice(x, y), along, across, options, clipRect, view, shaped, advances, width);
+    DrawTurnedLine(*dc, frame, dc->ToDevice(x, y), along, across, options, clipRect, asked, view, shaped, advances,
+                   width);
     return true;
   }
 
   if (align & TA_UPDATECP) state.PenPos.X = x + travel;
   const TPoint origin = dc->ToDevice(x + along, y + across);
   const TRecordedText recorded(
-      *dc, origin, options, clipRect, view, advances,
+      *dc, origin, options, clipRect, asked, advances,
       TRect{origin.X, origin.Y - metrics.Ascent, origin.X + width, origin.Y + metrics.Descent});
   if (!dc->Bitmap()) return true;
 

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "platform/base/CodePages.h"
+#include "platform/base/SymbolFontChars.h"
 #include "platform/base/Utf8.h"
 #include "platform/graphics/FontFace.h"
 #include "platform/graphics/TextShaping.h"
@@ -42,7 +43,24 @@ TAnsiText DecodeAnsiForFont(HDC dc, const char* text, int32_t count) {
   return out;
 }
 
+WideStringView FaceText(HDC dc, WideStringView text, WideString& storage) {
+  const TFontObject& font = dc->SelectedFont();
+  if (font.LogFont().lfCharSet != SYMBOL_CHARSET) return text;
+  const bool ownCodes = font.Sized().Face().SymbolEncoded;
+  storage.assign(text);
+  for (WideChar& unit : storage) {
+    const bool symbolCode = (unit >= 0x20 && unit <= 0xFF) || (unit >= 0xF020 && unit <= 0xF0FF);
+    if (!symbolCode) continue;
+    const auto code = static_cast<uint8_t>(unit & 0xFF);
+    const WideChar shown = ownCodes ? static_cast<WideChar>(0xF000 | code) : SymbolCharToUnicode(code);
+    if (shown) unit = shown;
+  }
+  return storage;
+}
+
 int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* height) {
+  WideString faceText;
+  text = FaceText(dc, text, faceText);
   const int64_t plain = PlainAdvances(dc, text, advances);
   if (plain >= 0) {
     if (height) *height = dc->SelectedFont().Sized().Metrics().Height;
@@ -54,13 +72,19 @@ int64_t UnitAdvances(HDC dc, WideStringView text, int32_t* advances, int32_t* he
   return shaped.Width;
 }
 
-bool HasRightToLeft(WideStringView text) noexcept {
-  for (WideChar c : text)
-    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFE) || c == 0x200F ||
-        c == 0x202B || c == 0x202E || c == 0x2067)
-      return true;
-  return false;
+int64_t ExtentsOfAdvances(const int32_t* advances, size_t count, int32_t maxExtent, int32_t* dx, int32_t* fit) {
+  int64_t x = 0;
+  int32_t fitting = 0;
+  for (size_t i = 0; i < count; ++i) {
+    x += advances[i];
+    if (dx) dx[i] = static_cast<int32_t>(x);
+    if (x <= maxExtent && fitting == static_cast<int32_t>(i)) fitting = static_cast<int32_t>(i) + 1;
+  }
+  if (fit) *fit = fitting;
+  return x;
 }
+
+bool HasRightToLeft(WideStringView text) noexcept { return std::any_of(text.begin(), text.end(), IsRightToLeftUnit); }
 
 void VisualOrder(WideStringView text, bool rightToLeftBase, std::vector<int32_t>& visualToLogical,
                  std::vector<uint8_t>& levels) {

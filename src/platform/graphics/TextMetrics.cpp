@@ -43,15 +43,8 @@ bool ExtentEx(HDC dc, WideStringView text, int32_t maxExtent, int32_t* fit, int3
   std::vector<int32_t> advances(text.size());
   int32_t height = 0;
   UnitAdvances(dc, text, advances.data(), &height);
-  int64_t x = 0;
-  int32_t fitting = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    x += advances[i];
-    if (dx) dx[i] = static_cast<int32_t>(x);
-    if (x <= maxExtent && fitting == static_cast<int32_t>(i)) fitting = static_cast<int32_t>(i) + 1;
-  }
-  if (fit) *fit = fitting;
-  if (size) *size = TSize{static_cast<int32_t>(x), height};
+  const int64_t width = ExtentsOfAdvances(advances.data(), advances.size(), maxExtent, dx, fit);
+  if (size) *size = TSize{static_cast<int32_t>(width), height};
   return true;
 }
 
@@ -128,7 +121,9 @@ bool GetTextExtentPointA(HDC dc, const char* text, int32_t count, TSize* size) {
 
 bool GetTextFaceExtentW(HDC dc, const WideChar* text, int32_t count, int32_t* ascent, int32_t* descent) {
   if (!dc || count < 0 || (count > 0 && !text)) return false;
-  const TShapedText shaped = ShapeText(dc, WideStringView(text ? text : u"", static_cast<size_t>(count)));
+  WideString faceText;
+  const TShapedText shaped =
+      ShapeText(dc, FaceText(dc, WideStringView(text ? text : u"", static_cast<size_t>(count)), faceText));
   if (ascent) *ascent = shaped.Ascent;
   if (descent) *descent = shaped.Descent;
   return true;

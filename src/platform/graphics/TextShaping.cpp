@@ -1,65 +1,10 @@
 #include "platform/graphics/TextShaping.h"
 
 #include <algorithm>
-#include <memory>
-#include <utility>
 
 #include "platform/base/Surrogates.h"
 #include "platform/graphics/FontFace.h"
-#include "platform/graphics/TextScripts.h"
-
-namespace {
-
-struct THbBufferDeleter {
-  void operator()(hb_buffer_t* buffer) const noexcept { hb_buffer_destroy(buffer); }
-};
-
-// The character that starts at unit i: a surrogate pair's code point, else the unit.
-char32_t CharAt(WideStringView text, size_t i) {
-  const uint32_t pair = SurrogatePairAt(text, i);
-  return pair ? pair : text[i];
-}
-
-int32_t CharAdvance(TSizedFont& face, char32_t c, int32_t extra) {
-  return IsZeroWidthChar(c) ? 0 : face.Advance(c) + extra;
-}
-
-// Glyphs of shaped clusters, tagged with the unit their cluster starts at.
-using TTaggedGlyphs = std::vector<std::pair<size_t, TShapedGlyph>>;
-
-// Shapes units [begin, end) of the text (the rest is their context) in one face and
-// script; the clusters' advances go to out.Advances, their glyphs to `glyphs`.
-void ShapeRun(hb_buffer_t* buffer, WideStringView text, size_t begin, size_t end, TSizedFont& face, hb_script_t script,
-              int32_t extra, TShapedText& out, TTaggedGlyphs& glyphs) {
-  hb_buffer_clear_contents(buffer);
-  hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(text.data()), static_cast<int>(text.size()),
-                      static_cast<unsigned>(begin), static_cast<int>(end - begin));
-  if (!IsNeutralScript(script)) {
-    hb_buffer_set_script(buffer, script);
-    hb_buffer_set_direction(buffer, hb_script_get_horizontal_direction(script));
-  }
-  hb_buffer_guess_segment_properties(buffer);
-  hb_shape(face.Face().ShapingFont(), buffer, nullptr, 0);
-  unsigned count = 0;
-  const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
-  const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
-  int64_t pen = 0;  // font units from the run's left edge
-  for (unsigned g = 0; g < count;) {
-    const uint32_t cluster = infos[g].cluster;
-    const int32_t left = face.ScaleX(pen);
-    for (; g < count && infos[g].cluster == cluster; ++g) {
-      glyphs.emplace_back(cluster,
-                          TShapedGlyph{&face, infos[g].codepoint, face.ScaleX(pen + positions[g].x_offset) - left,
-                                       face.ScaleY(positions[g].y_offset)});
-      pen += positions[g].x_advance;
-    }
-    int32_t width = face.ScaleX(pen) - left;
-    if (width > 0 && face.SyntheticBold()) ++width;
-    out.Advances[cluster] += width + extra;
-  }
-}
-
-}  // namespace
+#include "platform/graphics/TextShapingRuns.h"
 
 int64_t PlainAdvances(HDC dc, WideStringView text, int32_t* advances) {
   TSizedFont& face = dc->SelectedFont().Sized();
@@ -68,12 +13,16 @@ int64_t PlainAdvances(HDC dc, WideStringView text, int32_t* advances) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char32_t c = CharAt(text, i);
     int32_t advance = face.PlainAdvance(c);
-    if (advance < 0) return -1;
+    if (advance < 0) {
+      CountUnitsMeasured(i + 1);
+      return -1;
+    }
     if (!IsZeroWidthChar(c)) advance += extra;
     advances[i] = advance;
     total += advance;
     if (c > 0xFFFF) advances[++i] = 0;
   }
+  CountUnitsMeasured(text.size());
   return total;
 }
 
@@ -94,54 +43,27 @@ TShapedText ShapeText(HDC dc, WideStringView text) {
     }
     return out;
   }
+  // The plain measuring may have filled a first part before it stopped.
+  out.Advances.assign(n, 0);
   out.Width = 0;
+  CountUnitsMeasured(n);
 
-  // Each character's face and script: a neutral one (space, digit, punctuation, mark)
-  // stays in the face and script of the character before it when that face maps it.
   std::vector<hb_script_t> scripts(n, HB_SCRIPT_COMMON);
-  TSizedFont* previousFace = &selected;
-  hb_script_t previousScript = HB_SCRIPT_COMMON;
-  size_t firstStrong = n;
-  for (size_t i = 0; i < n; ++i) {
-    const char32_t c = CharAt(text, i);
-    hb_script_t script = ScriptOf(c);
-    TSizedFont* face = nullptr;
-    if (IsNeutralScript(script)) {
-      script = previousScript;
-      face = previousFace->Maps(c) ? previousFace : &selected.FaceFor(c);
-    } else {
-      face = &selected.FaceFor(c);
-      firstStrong = std::min(firstStrong, i);
-    }
-    out.Faces[i] = previousFace = face;
-    scripts[i] = previousScript = script;
-    if (c > 0xFFFF) scripts[++i] = script;
-  }
+  std::vector<TSizedFont*> fallbacks(n);
+  TFaceWalk walk{&selected};
+  const size_t firstStrong =
+      AssignFaces(selected, text, 0, n, walk, TFaceAssignment{out.Faces.data(), scripts.data(), fallbacks.data()});
   // Neutral characters that open the text take the script after them.
   for (size_t i = 0; i < firstStrong && firstStrong < n; ++i) scripts[i] = scripts[firstStrong];
 
-  // One buffer per thread, kept between calls: shaping runs often, in short pieces.
-  thread_local const std::unique_ptr<hb_buffer_t, THbBufferDeleter> buffer(hb_buffer_create());
   TTaggedGlyphs glyphs;
-  for (size_t begin = 0; begin < n;) {
-    TSizedFont* face = out.Faces[begin];
-    size_t end = begin + 1;
-    while (end < n && (!out.Faces[end] || (out.Faces[end] == face && scripts[end] == scripts[begin]))) ++end;
-    out.Ascent = std::max(out.Ascent, face->Metrics().Ascent);
-    out.Descent = std::max(out.Descent, face->Metrics().Descent);
-    // A fallback face's run is shaped too, so that its clusters stand where the shaper
-    // puts them along the whole run.
-    bool shape = face != &selected;
-    for (size_t i = begin; i < end && !shape; ++i) shape = out.Faces[i] && NeedsShaping(CharAt(text, i));
-    if (shape) {
-      ShapeRun(buffer.get(), text, begin, end, *face, scripts[begin], extra, out, glyphs);
-      std::fill(out.Faces.begin() + static_cast<ptrdiff_t>(begin), out.Faces.begin() + static_cast<ptrdiff_t>(end),
-                nullptr);
-    } else {
-      for (size_t i = begin; i < end; ++i)
-        if (out.Faces[i]) out.Advances[i] = CharAdvance(*face, CharAt(text, i), extra);
-    }
-    begin = end;
+  for (const TShapingRun& run : SplitRuns(selected, text, n, out.Faces.data(), scripts.data())) {
+    out.Ascent = std::max(out.Ascent, run.Face->Metrics().Ascent);
+    out.Descent = std::max(out.Descent, run.Face->Metrics().Descent);
+    AdvanceRun(text, run, extra, out.Advances.data(), &glyphs, nullptr);
+    if (run.Shaped)
+      std::fill(out.Faces.begin() + static_cast<ptrdiff_t>(run.Begin),
+                out.Faces.begin() + static_cast<ptrdiff_t>(run.End), nullptr);
   }
   for (int32_t advance : out.Advances) out.Width += advance;
   if (glyphs.empty()) return out;

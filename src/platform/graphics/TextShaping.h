@@ -47,6 +47,10 @@ TShapedText ShapeText(HDC dc, WideStringView text);
 // some character needs another face or shaping.
 int64_t PlainAdvances(HDC dc, WideStringView text, int32_t* advances);
 
+// The UTF-16 units whose advances measuring has worked out, glyph by glyph or shaped,
+// since the process started: the work that tests of growth bound.
+uint64_t TextUnitsMeasured() noexcept;
+
 // A glyph as drawn: X from the line's left edge, Y above the baseline; drawn by its
 // character when Char is not 0, else by its glyph index in Font. Unit: the UTF-16 unit
 // it stands for (a shaped cluster's first unit).

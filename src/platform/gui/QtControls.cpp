@@ -733,11 +733,16 @@ QWidget* TCustomForm::CreateWidget(QWidget* parent) { return new TFormWidget(*th
 void TCustomForm::InitWidget() {
   auto* dialog = static_cast<QDialog*>(Widget());
   dialog->setSizeGripEnabled(FBorderStyle == bsSizeable);
-  // A dialog's frame has its title and close box only: nothing to minimize or maximize,
-  // and no help button. The hints are spelled out, or the window manager adds them all.
+  // A fixed dialog's frame has its title and close box only: nothing to minimize or
+  // maximize, and no help button. A sizeable form is an ordinary window (not announced as
+  // a dialog, which window managers give no minimize or maximize) with both boxes. The
+  // hints are spelled out, or the window manager picks its own.
+  constexpr Qt::WindowFlags frame =
+      Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   if (FBorderStyle == bsDialog)
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint);
+    dialog->setWindowFlags(Qt::Dialog | frame);
+  else
+    dialog->setWindowFlags(Qt::Window | frame | Qt::WindowMinMaxButtonsHint);
   // The bar first: the controls stand below it.
   ShowMenuBar();
   TWinControl::InitWidget();

@@ -213,6 +213,9 @@ public:
   // Puts the caret at an item position (draw item, line rebuilt); nothing moves for an
   // invalid one.
   void SetCaretAtItemPos(int32_t itemNo, int32_t offset);
+  // The same as a caret move: then UpdateCaret, so that text typed next takes the style
+  // of the text the caret stands in, and the caret is scrolled into view.
+  void MoveCaretTo(int32_t itemNo, int32_t offset);
   // The caret stop now.
   const TRPCharPos& CaretPos() const { return CaretPositions[CaretIndex]; }
 
@@ -542,8 +545,11 @@ public:
   // offset at the end of last, grows with the items joined into the last one; every join
   // or deletion lowers added and last.
   void MergeInsertedBoundaries(int32_t& first, int32_t& last, int32_t& caretOffset, int32_t& added);
-  // While an insertion at the caret reads a stream, its first item goes in at the caret.
-  bool InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) override;
+  // While an insertion at the caret reads a stream, its first item goes in at the caret
+  // (InsertItemAtCaretCore: a list marker amid a line or at a non-text item is dropped,
+  // and the next item read goes in at the caret in its place).
+  TRPFFirstItemFate InsertFirstRPFItem(int32_t& index, AnsiString text,
+                                       std::unique_ptr<TCustomRPItemInfo> item) override;
 
 private:
   // The insertion at the caret that InsertFirstRPFItem serves: where the first item went

@@ -347,6 +347,11 @@ void TRPEditRPData::SetCaretAtItemPos(int32_t itemNo, int32_t offset) {
   BuildCaretLine(drawOffs - 2);
 }
 
+void TRPEditRPData::MoveCaretTo(int32_t itemNo, int32_t offset) {
+  SetCaretAtItemPos(itemNo, offset);
+  UpdateCaret(true, false, false);
+}
+
 bool TRPEditRPData::IsCaretOnLastLine() const {
   return CaretPositions.Count() > 0 && CaretPositions[CaretPositions.Count() - 1].DrawItemNo == DrawItems.Count() - 1;
 }

@@ -29,13 +29,15 @@ int32_t CaretInsertionIndex(TRPEditRPData& data) {
 
 }  // namespace
 
-bool TRPEditRPData::InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
+TRPFFirstItemFate TRPEditRPData::InsertFirstRPFItem(int32_t& index, AnsiString text,
+                                                    std::unique_ptr<TCustomRPItemInfo> item) {
   if (!FInsertingAtCaret) return TRichPaneRPData::InsertFirstRPFItem(index, std::move(text), std::move(item));
   int32_t itemNo = -1, lastAffected = -1;
   bool full = false;
-  if (!InsertItem(itemNo, text, lastAffected, full, true, item)) return false;
-  FFirstInserted = itemNo;
+  if (!InsertItem(itemNo, text, lastAffected, full, true, item)) return rpffRefused;
   FInsertFullReformat = FInsertFullReformat || full;
+  if (itemNo < 0) return rpffDropped;
+  FFirstInserted = itemNo;
   index = itemNo + 1;
   // The reader gives the items that follow the inserted ones in their paragraph the
   // paragraph style of what now stands before them, and makes the one after a whole-line
@@ -45,7 +47,7 @@ bool TRPEditRPData::InsertFirstRPFItem(int32_t& index, AnsiString text, std::uni
   for (int32_t i = index; i < GetItemCount() && (i == index || !StartsParagraph(i)); ++i)
     FFollowing.push_back(
         {GetItem(i), GetItem(i)->ParaNo, GetItem(i)->GetContinuesLine(), GetItem(i)->GetLineBreakBefore()});
-  return true;
+  return rpffInserted;
 }
 
 bool TRPEditRPData::InsertRPFFromStream(TStream& stream) {

@@ -84,10 +84,13 @@ void TCustomRichPaneEdit::CreateDropTarget() {
   if (!FDropTarget) FDropTarget = std::make_unique<TRPDropTarget>(*this);
 }
 
-bool TCustomRichPaneEdit::IsDragFromThisControl() const {
+TRPDropSource* TCustomRichPaneEdit::OwnDragSource() const {
+  if (TRPDropSource* own = EditData().DropSource()) return own;
   const auto* root = dynamic_cast<const TRichPaneRPData*>(EditData().GetAbsoluteRootData());
-  return (root ? root : &EditData())->DropSource() != nullptr;
+  return root ? root->DropSource() : nullptr;
 }
+
+bool TCustomRichPaneEdit::IsDragFromThisControl() const { return OwnDragSource() != nullptr; }
 
 bool TCustomRichPaneEdit::OleCanAcceptFormat(uint32_t format) {
   const TRPClipboardFormats& named = RPClipboardFormats();
@@ -185,7 +188,14 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
     finish();
     return DROPEFFECT_NONE;
   }
-  TRPDropSource* source = rootData.DropSource();
+  // The selection of the document that holds this cell's table, dragged onto the cell: the
+  // selection holds the table (a selection made there closes the cell's editor), so
+  // nothing is dropped.
+  if (!EditData().DropSource() && &root != this && rootData.DropSource() && rootData.SelectionExists(false)) {
+    finish();
+    return DROPEFFECT_NONE;
+  }
+  TRPDropSource* source = OwnDragSource();
   // Onto the selection itself (its edges too when moving): nothing is dropped.
   if (EditData().SelectionExists(false)) {
     int32_t startNo = 0, startOffs = 0, endNo = 0, endOffs = 0;
@@ -199,7 +209,7 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
                                 : before(caret.ItemNo, caret.ItemOffs, endNo, endOffs);
     if (afterStart && beforeEnd) {
       EditData().Deselect(true);
-      EditData().SetCaretAtItemPos(caret.ItemNo, caret.ItemOffs);
+      EditData().MoveCaretTo(caret.ItemNo, caret.ItemOffs);
       finish();
       return DROPEFFECT_NONE;
     }
@@ -244,9 +254,9 @@ int32_t TCustomRichPaneEdit::OleDrop(const IDataObject& data, bool move, TShiftS
   TCustomRPData* found = nullptr;
   int32_t pos = dropPos;
   if (moving && LinearToCaret(EditData(), pos, offset, itemNo, found) && found == &EditData())
-    EditData().SetCaretAtItemPos(itemNo, offset);
+    EditData().MoveCaretTo(itemNo, offset);
   else if (!moving)
-    EditData().SetCaretAtItemPos(caret.ItemNo, caret.ItemOffs);
+    EditData().MoveCaretTo(caret.ItemNo, caret.ItemOffs);
   EditData().Deselect(true);
 
   int32_t effect = DROPEFFECT_NONE;
@@ -299,35 +309,53 @@ int32_t TCustomRichPaneEdit::DropIntoCell(TRPTableCellData& cell, int32_t itemNo
     EditData().GetSelectionRange(startNo, startOffs, endNo, endOffs);
     if (startNo <= tableNo && tableNo <= endNo) return DROPEFFECT_NONE;
   }
+  int32_t row = -1, col = -1;
+  table->GetCellPosition(&cell, row, col);
+  // Refused before anything changes: where the cell's content takes no insertion.
+  if (row < 0 || (itemNo >= 0 && itemNo < cell.GetItemCount() && !cell.CanInsertAt(itemNo, itemOffs)))
+    return DROPEFFECT_NONE;
   // What this editor's own drag carries is rendered before a move deletes it.
   TDataObject prepared;
   const uint32_t preferred = source ? PrepareOwnDrag(*source, prepared) : 0;
   const IDataObject* dropped = preferred != 0 ? &prepared : &data;
   const bool plainBitmap = preferred == CF_BITMAP;
   if (!CanChangeDoc(false)) return DROPEFFECT_NONE;
-  // A move takes the dragged selection out of this document first (a step of its own);
-  // the cell's insertion is the cell editor's step.
-  bool moving = false;
-  if (move && fromSelection) {
+  // A move is one step of this document: the dragged selection taken out, then what the
+  // cell's editor recorded for the insertion, handed over into the same group.
+  const bool moving = move && fromSelection;
+  if (moving) {
+    // What a cell's editor still holds is a step of its own, before the move's.
+    DestroyInplaceEditor();
     EditData().BeginUndoGroup(rpukInsert, true);
     EditData().SetUndoGroupMode(true);
     EditData().DeleteSelection();
+    source->DroppedOnSource = true;
+  }
+  const auto closeMove = [&] {
+    if (!moving) return;
+    table->HandOverInplaceUndo();
     EditData().SetUndoGroupMode(false);
     ChangeDoc(true);
-    source->DroppedOnSource = true;
-    moving = true;
-  }
-  int32_t row = -1, col = -1;
-  table->GetCellPosition(&cell, row, col);
-  if (row < 0 || !table->CreateInplaceEditor(-1, row, col, false, false, false, true)) return DROPEFFECT_NONE;
-  auto* cellEditor = dynamic_cast<TCustomRichPaneEdit*>(GetInplaceEditor());
-  if (!cellEditor) return DROPEFFECT_NONE;
-  TRPEditRPData& cellData = cellEditor->EditData();
-  if (itemNo >= 0 && itemNo < cellData.GetItemCount()) cellData.SetCaretAtItemPos(itemNo, itemOffs);
-  if (!cellData.CanInsertAt(cellData.GetCaretItemNo(), cellData.GetCaretOffset())) return DROPEFFECT_NONE;
+  };
   int32_t effect = DROPEFFECT_NONE;
-  if (!cellEditor->InsertDrop(*dropped, preferred, plainBitmap, moving, keyState, point, allowedEffects, effect))
-    return DROPEFFECT_NONE;
+  bool inserted = false;
+  try {
+    auto* cellEditor = table->CreateInplaceEditor(-1, row, col, false, false, false, true)
+                           ? dynamic_cast<TCustomRichPaneEdit*>(GetInplaceEditor())
+                           : nullptr;
+    if (cellEditor) {
+      TRPEditRPData& cellData = cellEditor->EditData();
+      if (itemNo >= 0 && itemNo < cellData.GetItemCount()) cellData.MoveCaretTo(itemNo, itemOffs);
+      inserted =
+          cellData.CanInsertAt(cellData.GetCaretItemNo(), cellData.GetCaretOffset()) &&
+          cellEditor->InsertDrop(*dropped, preferred, plainBitmap, moving, keyState, point, allowedEffects, effect);
+    }
+  } catch (...) {
+    closeMove();
+    throw;
+  }
+  closeMove();
+  if (!inserted) return DROPEFFECT_NONE;
   if (effect != DROPEFFECT_NONE) return effect;
   return moving ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }

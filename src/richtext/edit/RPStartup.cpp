@@ -3,14 +3,10 @@
 #include <mutex>
 #include <span>
 
-#include "imaging/png/PngCodec.h"
 #include "platform/base/Resources.h"
 #include "richtext/interchange/RPExportClipboard.h"
 #include "richtext/interchange/RPFDocumentFormat.h"
-#include "richtext/model/RPBulletItems.h"
-#include "richtext/model/RPMarker.h"
-#include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
+#include "richtext/model/RPModelStartup.h"
 
 // The style sheet's bitmap and cursors, compiled into this library (CMakeLists.txt).
 std::span<const TResourceEntry> RichTextResources();
@@ -18,11 +14,7 @@ std::span<const TResourceEntry> RichTextResources();
 void StartRichTextLibraries() {
   static std::once_flag started;
   std::call_once(started, [] {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    RegisterMarkerItemClasses();
-    RegisterPngGraphicClass();
+    StartRichTextModel();  // the graphic and item classes
     RegisterRPFDocumentFormat();
     RegisterExportCopyFormats();
     RegisterResourceTable(RichTextResources());

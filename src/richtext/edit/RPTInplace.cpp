@@ -129,19 +129,25 @@ private:
     e.OnControlAction = [host](TCustomRichPane*, TRPControlAction action, int32_t itemNo, TCustomRPItemInfo* item) {
       if (host->OnControlAction) host->OnControlAction(host, action, itemNo, item);
     };
-    e.OnRPMouseDown = [this, host](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
-                                   int32_t y) {
-      if (!FFromHost && host->OnRPMouseDown) host->OnRPMouseDown(host, button, shift, itemNo, x, y);
-    };
-    e.OnRPMouseUp = [this, host](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
+    // A press or release in the cell is the host's at the same place of its document, heard
+    // once the editor's event is done (its handler may close the cell's editor).
+    const auto handOnMouse = [this, host](TCustomRichPane::TRPMouseEvent TCustomRichPane::*event) {
+      return [this, host, event](TCustomRichPane*, TMouseButton button, TShiftState shift, int32_t itemNo, int32_t x,
                                  int32_t y) {
-      if (!FFromHost && host->OnRPMouseUp) host->OnRPMouseUp(host, button, shift, itemNo, x, y);
+        if (FFromHost || !(host->*event)) return;
+        const TPoint at = FEditor->ToHostDocument(x, y);
+        FEditor->PostToHost([host, event, button, shift, itemNo, at] {
+          if (host->*event) (host->*event)(host, button, shift, itemNo, at.X, at.Y);
+        });
+      };
     };
+    e.OnRPMouseDown = handOnMouse(&TCustomRichPane::OnRPMouseDown);
+    e.OnRPMouseUp = handOnMouse(&TCustomRichPane::OnRPMouseUp);
     e.OnRPMouseMove = [host](TCustomRichPane*, int32_t id) {
       if (host->OnRPMouseMove) host->OnRPMouseMove(host, id);
     };
     e.Window().OnClick = [&e, host](TObject*) {
-      if (auto* window = dynamic_cast<TControl*>(host->Host())) e.PostWhileAlive([window] { window->Click(); });
+      if (auto* window = dynamic_cast<TControl*>(host->Host())) e.PostToHost([window] { window->Click(); });
     };
     e.OnRPRightClick = [host](TCustomRichPane*, const WideString& word, int32_t style, int32_t x, int32_t y) {
       if (host->OnRPRightClick) host->OnRPRightClick(host, word, style, x, y);
@@ -273,10 +279,7 @@ void TRPTableInplaceRPData::DrawBackground(TCanvas& canvas, const TRect& rect) {
 void TRPTableInplaceRPData::DoRPDblClick(const WideString& word, int32_t styleNo) {
   TRPEditRPData* host = Editor().HostData();
   if (!host) return TRPEditRPData::DoRPDblClick(word, styleNo);
-  if (IRPWindowHost* window = host->Control().Host())
-    window->PostCall([host, word, styleNo] { host->DoRPDblClick(word, styleNo); });
-  else
-    host->DoRPDblClick(word, styleNo);
+  Editor().PostToHost([host, word, styleNo] { host->DoRPDblClick(word, styleNo); });
 }
 
 bool TRPTableInplaceRPData::IsRPDblClickAssigned() const {
@@ -289,10 +292,7 @@ void TRPTableInplaceRPData::ExecuteItemJump(int32_t jumpId) {
   if (!host) return TRPEditRPData::ExecuteItemJump(jumpId);
   // The cell's hyperlinks are numbered among the host's from FirstJumpNo on.
   const int32_t id = FirstJumpNo + jumpId - host->FirstJumpNo;
-  if (IRPWindowHost* window = host->Control().Host())
-    window->PostCall([host, id] { host->ExecuteItemJump(id); });
-  else
-    host->ExecuteItemJump(id);
+  Editor().PostToHost([host, id] { host->ExecuteItemJump(id); });
 }
 
 int32_t TRPTableInplaceRPData::BuildJumps(bool force) {
@@ -438,15 +438,21 @@ bool TRPTableInplaceEdit::KeyText(const WideString& text, TShiftState shift) {
   return TRichPaneEdit::KeyText(text, shift);
 }
 
-void TRPTableInplaceEdit::PostWhileAlive(std::function<void()> call) {
-  IRPWindowHost* host = Host();
-  if (!host) {
+void TRPTableInplaceEdit::PostToHost(std::function<void()> call) {
+  if (TCustomRichPaneEdit* host = HostEditor())
+    host->PostWhileAlive(std::move(call));
+  else
     call();
-    return;
+}
+
+TPoint TRPTableInplaceEdit::ToHostDocument(int32_t x, int32_t y) const {
+  TRPEditRPData& data = EditData();
+  TPoint at{x - data.GetHOffs() + Window().Left(), y - data.GetVOffs() + Window().Top()};
+  if (FHostData) {
+    at.X += FHostData->GetHOffs();
+    at.Y += FHostData->GetVOffs();
   }
-  host->PostCall([alive = std::weak_ptr<bool>(FAlive), call = std::move(call)] {
-    if (alive.lock()) call();
-  });
+  return at;
 }
 
 void TRPTableInplaceEdit::PostMoveOut(int32_t direction) {
@@ -456,10 +462,10 @@ void TRPTableInplaceEdit::PostMoveOut(int32_t direction) {
 namespace {
 // The caret of a document that held a cell editor goes to (itemNo, offset): the table
 // stops being the document's inner selection first, or the caret would still be
-// reported on the table.
+// reported on the table. Text typed there takes the style of the text it lands in.
 void PlaceCaretOutsideTable(TRPEditRPData& data, int32_t itemNo, int32_t offset) {
   data.SetSelectionBounds(itemNo, offset, itemNo, offset);
-  data.SetCaretAtItemPos(itemNo, offset);
+  data.MoveCaretTo(itemNo, offset);
 }
 }  // namespace
 

@@ -104,8 +104,11 @@ public:
   void RememberClick() { FLastClick = std::chrono::steady_clock::now(); }
   // While it hands a mouse event on to the host (a drag selecting cells there).
   bool HandingToHost() const { return FHandingToHost; }
-  // Runs call once the current event is done, if this editor still lives then.
-  void PostWhileAlive(std::function<void()> call);
+  // Runs call once the current event is done, if the host editor still lives then (at
+  // once without a host editor or window): what a cell hands its host.
+  void PostToHost(std::function<void()> call);
+  // A point of this editor's document in the host's document coordinates.
+  TPoint ToHostDocument(int32_t x, int32_t y) const;
   // Called after a change with the clear-redo flag (the table reformats the host).
   std::function<void(bool clearRedo)> OnChangeHook;
 
@@ -151,8 +154,6 @@ private:
   bool FHandingToHost = false;
   std::optional<std::chrono::steady_clock::time_point> FLastClick;
   TColor FSavedColor = clNone;
-  // Expires with the editor: a queued call runs only while the editor lives.
-  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 // Tables in editors' documents edit their cells with TRPTableInplaceEdit.

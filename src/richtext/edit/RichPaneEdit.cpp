@@ -358,6 +358,17 @@ void TCustomRichPaneEdit::FocusExit() {
   data.CaretHeight = 0;
 }
 
+void TCustomRichPaneEdit::PostWhileAlive(std::function<void()> call) {
+  IRPWindowHost* host = Host();
+  if (!host) {
+    call();
+    return;
+  }
+  host->PostCall([alive = std::weak_ptr<bool>(FAlive), call = std::move(call)] {
+    if (alive.lock()) call();
+  });
+}
+
 void TCustomRichPaneEdit::AssignEvents(const TCustomRichPane& source) {
   TCustomRichPane::AssignEvents(source);
   const auto* editor = dynamic_cast<const TCustomRichPaneEdit*>(&source);

@@ -232,6 +232,10 @@ public:
   // Copies the viewer's handlers, then, from an editor, the editor's.
   void AssignEvents(const TCustomRichPane& source);
   void DoCaretMove() override;
+  // Runs call once the current event is done, if this editor still lives then (at once
+  // without a window): what an event handler may do then (close a cell's editor, free
+  // the editor) cannot pull the ground from under the event being handled.
+  void PostWhileAlive(std::function<void()> call);
 
   // --- The editable data's questions (RPEditorControl.h) ---------------------------------------
   bool GetReadOnly() const override { return ReadOnly(); }
@@ -308,6 +312,9 @@ public:
   int32_t OleDrop(const IDataObject& data, bool move, TShiftState keyState, const TPoint& point,
                   int32_t allowedEffects) override;
   bool IsDragFromThisControl() const override;
+  // The drag that this editor's document started, else the one its root document (that
+  // of the editor a cell's editor stands in) started; nullptr for a drag from elsewhere.
+  TRPDropSource* OwnDragSource() const;
   void DoOleDragEnter(const IDataObject& data, TShiftState keyState, const TPoint& point, int32_t allowedEffects,
                       int32_t& effect) override;
   void DoOleDragOver(TShiftState keyState, const TPoint& point, int32_t allowedEffects, int32_t& effect) override;
@@ -361,8 +368,9 @@ private:
   // prepared now; 0 when none (or it cannot be rendered).
   uint32_t PrepareOwnDrag(TRPDropSource& source, TDataObject& prepared);
   // A drop whose drop caret lies in a cell of a table of this document (itemNo, itemOffs in
-  // the cell): a move takes the dragged selection out of this document first, then the
-  // cell's editor opens with its caret there and inserts the drop. The drop's effect.
+  // the cell): the cell's editor opens with its caret there and inserts the drop; a move
+  // first takes the dragged selection out of this document, and the two are one undo
+  // step of this document. The drop's effect.
   int32_t DropIntoCell(TRPTableCellData& cell, int32_t itemNo, int32_t itemOffs, const IDataObject& data, bool move,
                        TShiftState keyState, const TPoint& point, int32_t allowedEffects);
   // One format of a drop; true when it went in.
@@ -381,6 +389,8 @@ private:
 
   bool FReadOnly = false;
   bool FDestroying = false;
+  // Expires with the editor: a queued call runs only while the editor lives.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   // A typed character asks whether the document may change (live spelling keeps its
   // pending word then).
   bool FTyping = false;

@@ -714,16 +714,18 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
       trailing->ItemInfo = FItems.front().Item.get();
       FItems.front().Item->Checkpoint = std::move(trailing);
     }
-  const int32_t first = index;
-  std::vector<TCustomRPItemInfo*> inserted;
-  for (size_t i = 0; i < FItems.size(); ++i) {
-    TStagedItem& staged = FItems[i];
-    inserted.push_back(staged.Item.get());
-    if (i == 0) {
-      if (!FData.InsertFirstRPFItem(index, std::move(staged.Text), std::move(staged.Item))) {
+  // The items go to the document one by one and are known there by index alone: the
+  // document may drop or free the first one it is given. first is the index of the first
+  // item placed (-1 until one is); the items placed are first .. index - 1.
+  int32_t first = -1;
+  for (TStagedItem& staged : FItems) {
+    if (first < 0) {
+      const TRPFFirstItemFate fate = FData.InsertFirstRPFItem(index, std::move(staged.Text), std::move(staged.Item));
+      if (fate == rpffRefused) {
         FItems.clear();
         return false;
       }
+      if (fate == rpffInserted) first = index - 1;
       continue;
     }
     FData.InsertItem(index, std::move(staged.Text), std::move(staged.Item));
@@ -731,6 +733,7 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
     ++index;
   }
   FItems.clear();
+  if (first < 0) first = index;  // none placed: an empty range
   if (FPendingCP) FData.SetPendingCheckpoint(std::move(FPendingCP));
   // The item after the inserted ones continues what now stands before it.
   if (index > first && index < FData.GetItemCount() && !FData.GetItem(index)->StartsParagraph()) {
@@ -764,7 +767,7 @@ bool TRPFDocumentReader::Commit(int32_t& index, TColor& color) {
   // themselves (the empty text of a new cell), take the form of the stream's styles.
   for (int32_t i = first; i < index; ++i) ConformItemText(FData, i, Styles());
   if (!readingCellData)
-    for (TCustomRPItemInfo* item : inserted) item->AfterLoading(rplfRPF);
+    for (int32_t i = first; i < index; ++i) FData.GetItem(i)->AfterLoading(rplfRPF);
   return true;
 }
 

@@ -46,13 +46,14 @@ class TRPFDocumentWriter {
 public:
   TRPFDocumentWriter(TCustomRPData& data, TStream& stream, TRPFSaveMode mode, TRPLayoutInfo* layout,
                      const TRPBackground* background, TColor color)
-      : FData(data),
+      : FDocument(data),
+        FData(*data.GetRPData()),
         FStream(stream),
         FMode(mode),
         FLayout(layout),
         FBackground(background),
         FColor(color),
-        FStreaming(data),
+        FStreaming(FData),
         FOptions(data.GetRPFOptions()) {}
 
   void Write() {
@@ -72,7 +73,8 @@ public:
 private:
   bool Binary() const { return (FOptions & rpfoSaveBinary) != 0; }
   int32_t DataMode() const { return Binary() ? rpfbmBinary : rpfbmHex; }
-  bool IsRoot() const { return FData.GetRootData() == &FData; }
+  // A document of its own (not a cell, whose content an editor may hold meanwhile).
+  bool IsRoot() const { return FDocument.GetRootData() == &FDocument; }
 
   // The items and offsets the write takes; false when there is nothing to write.
   bool FindRange() {
@@ -316,6 +318,8 @@ private:
                                                    force);
   }
 
+  // The document written, and the one that holds its items now (its GetRPData).
+  TCustomRPData& FDocument;
   TCustomRPData& FData;
   TStream& FStream;
   TRPFSaveMode FMode;

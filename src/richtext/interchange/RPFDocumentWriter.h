@@ -21,6 +21,8 @@ class TRPBackground;
 // item's selection (true) or as the whole item.
 extern bool RPFWriteInnerSelections;
 
-// Raises what writing raises; writes nothing for an empty document or selection.
+// The items written are those data holds now (GetRPData: an edited table cell's are in
+// its editor's document). Raises what writing raises; writes nothing for an empty
+// document or selection.
 void WriteRPFDocument(TCustomRPData& data, TStream& stream, TRPFSaveMode mode, TRPLayoutInfo* layout,
                       const TRPBackground* background, TColor color);

@@ -22,13 +22,30 @@ void TRPRTFBudget::Start(const TRPRTFLimits& limits, int64_t inputBytes) {
                              limits.MaxImportTableCells);
   FPicturePixelsLeft = BudgetOf(limits.PicturePixelAllowance, inputBytes, limits.PicturePixelsPerInputByte,
                                 limits.MaxImportPicturePixels);
+  FAddedTextStylesLeft = BudgetOf(limits.AddedTextStyleAllowance,
+                                  std::max<int64_t>(inputBytes, 0) / std::max(limits.InputBytesPerAddedTextStyle, 1), 1,
+                                  limits.MaxAddedTextStyles);
 }
 
-bool TRPRTFBudget::Spend(int64_t& left, int64_t count) {
-  if (count < 0 || count > left) {
-    left = -1;
+bool TRPRTFBudget::SpendAddedTextStyle() {
+  if (FAddedTextStylesLeft <= 0) return false;
+  --FAddedTextStylesLeft;
+  return true;
+}
+
+bool TRPRTFBudget::SpendPicturePixels(int64_t count) {
+  if (count < 0 || count > FPicturePixelsLeft) return false;
+  FPicturePixelsLeft -= count;
+  return true;
+}
+
+void TRPRTFBudget::ReturnPicturePixels(int64_t count) { FPicturePixelsLeft += std::max<int64_t>(count, 0); }
+
+bool TRPRTFBudget::SpendTableCells(int64_t count) {
+  if (count < 0 || count > FTableCellsLeft) {
+    FTableCellsLeft = -1;
     return false;
   }
-  left -= count;
+  FTableCellsLeft -= count;
   return true;
 }

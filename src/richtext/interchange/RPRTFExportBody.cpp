@@ -12,6 +12,7 @@
 #include "richtext/model/RPFStreamHelpers.h"
 #include "richtext/model/RPRtfHelpers.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/table/RPTableTypes.h"
 #include "unicode/UniSysUtils.h"
 
 namespace {
@@ -25,7 +26,9 @@ void TRPRTFWriter::SaveSubDocument(TStream&, TCustomRPData& document, int32_t ne
 }
 
 void TRPRTFWriter::ParagraphClosed() {
-  if (!FStates.empty()) FStates.back()->ParagraphClosed = true;
+  if (FStates.empty()) return;
+  FStates.back()->ParagraphClosed = true;
+  FStates.back()->TableClosed = true;
 }
 
 void TRPRTFWriter::WriteBookmark(const TRPCPInfo& checkpoint) {
@@ -39,6 +42,12 @@ void TRPRTFWriter::StartParagraph(TCustomRPData& data, int32_t itemNo, int32_t l
                                   TRPRTFBodyState& state) {
   const TCustomRPItemInfo& item = *data.GetItem(itemNo);
   Write("\r\n");
+  // Rows that follow rows are one table to every reader: a table right after a table
+  // gets a paragraph of its own between them, hidden (in this document's table level),
+  // so that neither a paragraph nor a joined table comes back.
+  if (state.TableClosed && item.StyleNo == rpsnTable)
+    Write("{\\pard\\plain\\itap" + std::to_string(level) + (level == 1 ? "\\intbl" : "") + "\\v\\par}");
+  state.TableClosed = false;
   if (!forced && item.GetLineBreakBefore()) {
     EndShiftedRun(state);
     Write("\\line ");

@@ -113,12 +113,12 @@ int32_t TRPRTFImport::ChooseTextStyle(bool unicode, bool jump) {
     return !FProps.OnAllowUseStyle || FProps.OnAllowUseStyle(i, true);
   };
   if (FProps.TextStyleMode == rprsAddIfNeeded) {
-    // An equal style, else a new one while the import has added fewer than its limit;
-    // past it, the closest one. A run without a font matches the font a new style has,
-    // so that such runs share one style.
+    // An equal style, else a new one while the budget allows; past it, the closest one.
+    // A run without a font matches the font a new style has, so that such runs share one
+    // style.
     if (w.FontName.empty()) w.FontName = RPDefaultFontName;
     if (const int32_t equal = FTextStyleIndex.Find(styles, w, allowed); equal >= 0) return equal;
-    if (styles.Count() - FTextStyleCountBefore < std::max(FProps.Limits.MaxAddedTextStyles, 0)) return AddTextStyle(w);
+    if (FReader.Budget().SpendAddedTextStyle()) return AddTextStyle(w);
   }
 
   int32_t best = -1;

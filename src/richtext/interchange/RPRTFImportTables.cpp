@@ -9,8 +9,10 @@
 // row, cell by cell, tracked in an occupancy grid of area numbers): its own columns; a
 // cell merged into its left neighbour widens the neighbour's area to its own right edge;
 // a cell merged into the cell above lengthens the area above by its row. A cell whose
-// columns are all taken gives its items to the cell that took them; a position no cell
-// claimed gets an empty cell of its own, so the grid stays whole.
+// columns are all taken gives its items to the cell that took them; each run of
+// positions in a row that no cell claimed gets one empty cell, so the grid stays whole.
+// Only the areas become cells: rows whose boundaries shift make a grid of many positions,
+// but as many cells as they bring and a few more.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -453,29 +455,32 @@ std::unique_ptr<TRPTableItemInfo> TRPRTFImport::BuildTable(TTableInfo& info) {
     }
   }
   for (int32_t r = 0; r < rowCount; ++r)
-    for (int32_t c = 0; c < colCount; ++c)
-      if (claims.Free(r, c)) {
-        TArea area;
-        area.Row = r;
-        area.Col = c;
-        claims.Claim(r, c, c + 1, static_cast<int32_t>(areas.size()));
-        areas.push_back(area);
+    for (int32_t c = 0; c < colCount;) {
+      if (!claims.Free(r, c)) {
+        ++c;
+        continue;
       }
+      TArea area;
+      area.Row = r;
+      area.Col = c;
+      while (c + area.Cols < colCount && claims.Free(r, c + area.Cols) && area.Cols < maxSpan) ++area.Cols;
+      claims.Claim(r, c, c + area.Cols, static_cast<int32_t>(areas.size()));
+      areas.push_back(area);
+      c += area.Cols;
+    }
 
-  // The grid: the area's read cell at its top-left position, nothing under its span.
+  // The grid: the area's read cell (a new one for an empty area) at its top-left position,
+  // nothing under its span.
   std::unique_ptr<TRPTableItemInfo> table = std::move(info.Table);
   TRPTableRows& grid = table->Rows();
-  grid.Reset(rowCount, colCount);
+  grid.ResetPositions(rowCount, colCount);
   for (const TArea& a : areas) {
-    if (a.ReadRow >= 0) {
-      TRPTableRow& holder = *rows[static_cast<size_t>(a.ReadRow)].Row;
-      grid.GetRow(a.Row)->PutCell(a.Col, holder.TakeCell(a.ReadCell));
-    }
-    TRPTableCellData& cell = *grid.GetCell(a.Row, a.Col);
-    cell.SetSpans(a.Rows, a.Cols);
-    for (int32_t r = a.Row; r < a.Row + a.Rows; ++r)
-      for (int32_t c = a.Col; c < a.Col + a.Cols; ++c)
-        if (r != a.Row || c != a.Col) grid.GetRow(r)->PutCell(c, nullptr);
+    TRPTableRow& row = *grid.GetRow(a.Row);
+    std::unique_ptr<TRPTableCellData> cell =
+        a.ReadRow >= 0 ? rows[static_cast<size_t>(a.ReadRow)].Row->TakeCell(a.ReadCell) : nullptr;
+    if (!cell) cell = std::make_unique<TRPTableCellData>(&row);
+    cell->SetSpans(a.Rows, a.Cols);
+    row.PutCell(a.Col, std::move(cell));
   }
   for (const auto& [from, areaIndex] : joins) {
     if (areaIndex < 0) continue;

@@ -11,8 +11,9 @@
 // Besides the limits of one thing, a parse has a budget for the whole document
 // (RPRTFBudget.h): the table cells and grid positions an import builds, and the pixels
 // of the pictures it decodes, each an allowance plus a share per input byte, never
-// above a ceiling. Spending past it ends the parse (a table with rtf_ec_BadTable, a
-// picture with rtf_ec_InvalidPicture), and the import takes back what it added.
+// above a ceiling. A table past it ends the parse with rtf_ec_BadTable, and the import
+// takes back what it added; a picture past it is left out (the import shows the style
+// sheet's invalid picture in its place) and the parse goes on.
 #pragma once
 
 #include <cstdint>
@@ -68,10 +69,6 @@ struct TRPRTFLimits {
   // A cell merged over more rows or columns than this stays that large; the positions
   // past it hold cells of their own.
   int32_t MaxTableSpan = 1000;
-  // Text styles one import adds when it adds a style for a formatting the style sheet
-  // has not (rprsAddIfNeeded); documents use a few hundred formattings. Past it, a run
-  // takes the style that rprsUseClosest would choose.
-  int32_t MaxAddedTextStyles = 1024;
 
   // --- The budget of one parse (RPRTFBudget.h) ---------------------------------------
   // Table cells and grid positions: every cell read, and the grid that the rows'
@@ -92,4 +89,13 @@ struct TRPRTFLimits {
   // raster its header declares (a PNG whose compressed data could not inflate to it, run-
   // length data that codes fewer pixels) is refused: it is no picture but an allocation.
   int32_t PictureFillDivisor = 8;
+  // Text styles the import adds for formattings the style sheet has not
+  // (rprsAddIfNeeded). A formatting of its own takes a few control words and its text,
+  // tens of bytes at least, and documents use a few hundred: one style per
+  // InputBytesPerAddedTextStyle bytes is far more than a document of any length needs,
+  // so only a document written to exhaust it gets there. Past it, a run takes the style
+  // that rprsUseClosest would choose.
+  int64_t AddedTextStyleAllowance = 1024;
+  int32_t InputBytesPerAddedTextStyle = 32;
+  int64_t MaxAddedTextStyles = 32768;
 };

@@ -13,7 +13,8 @@
 //
 // Preconditions: the target document has a style sheet (TRPStyle), which the header
 // and footer documents share; the item classes of text, tabs, pictures, tables and list
-// markers are registered (the program does it at start-up).
+// markers are registered (the rich-text model's start-up does it, RPModelStartup.h;
+// tables register theirs with the table library).
 //
 // A failed import changes nothing: when the reader ends with another result than
 // rtf_ec_OK, or the document refuses the first item, every item the import added (to

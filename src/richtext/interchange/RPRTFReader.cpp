@@ -63,6 +63,7 @@ void TRPRTFReader::Reset() {
   FShpPictInserted = false;
   FOwedPicture.reset();
   FShapePropName.clear();
+  FShapePictureBytes.clear();
   FObjectInserted = false;
   FHexHalf = false;
   FHexNibble = 0;

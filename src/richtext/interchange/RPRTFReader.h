@@ -208,12 +208,19 @@ private:
                      bool& inserted);
   Code ReportRejectedFieldPicture();
   Code ReportOwedPicture();
+  // True for a picture of the shape's text box that repeats the shape's picture property
+  // byte for byte.
+  bool RepeatsShapePicture(TRPRTFPicture& picture) const;
   // An alternative (\nonshppict, \shprslt) starts: read unless the picture before it was
   // inserted.
   Code StartAlternative();
-  // Admits a raster about to be decoded: refused (EInvalidGraphic) when its data cannot
-  // fill more than a small part of it or its pixels do not fit in the budget.
+  // Admits a raster about to be decoded: refused (EInvalidGraphic, FPictureRefused set)
+  // when its data cannot fill more than a small part of it or its pixels do not fit in
+  // the budget.
   void AdmitRaster(int64_t declaredPx, int64_t fillablePx);
+  // The picture being reported goes without its graphic: what it took of the budget
+  // comes back.
+  void DropPictureGraphic(std::unique_ptr<TGraphic>& graphic);
   Code EndObjectData();
   Code ProcessFieldInstruction();
   Code ProcessFieldPicture(const AnsiString& instruction, size_t keywordChars);
@@ -270,6 +277,12 @@ private:
   std::unique_ptr<TRPRTFPicture> FOwedPicture;
   // The name of the shape property being read (\sn).
   AnsiString FShapePropName;
+  // The destination the picture being read was met in.
+  TRPRTFDestination FPictureFrom = rdsNorm;
+  // The picture property of the shape being read, its kind and bytes (none: empty), so
+  // that a text box showing that picture again does not give it twice.
+  TRPRTFPictureKind FShapePictureKind = rtf_pict_EMF;
+  std::vector<uint8_t> FShapePictureBytes;
   bool FObjectInserted = false;
   uint8_t FHexNibble = 0;    // picture and object hex: the first digit of a pair
   bool FHexHalf = false;     // a nibble is waiting
@@ -282,8 +295,10 @@ private:
   // The first failure of a step that cannot return one (a handler inside a flush).
   Code FPendingCode = rtf_ec_OK;
   TRPRTFBudget FBudget;
-  // Pixels of the picture being reported that AdmitRaster took from the budget already.
+  // Pixels of the picture being reported that AdmitRaster took from the budget already,
+  // and whether it refused one of its rasters.
   int64_t FPictureAdmittedPx = 0;
+  bool FPictureRefused = false;
   // The hex decoding buffer of pictures, written to the data when full.
   std::vector<uint8_t> FPictureHex;
 

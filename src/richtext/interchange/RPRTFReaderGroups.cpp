@@ -138,6 +138,7 @@ TRPRTFErrorCode TRPRTFReader::ChangeDest(TRPRTFDestination destination) {
       // A shape shows one picture: its picture property's, else its result's.
       const Code code = ReportOwedPicture();
       FShpPictInserted = false;
+      FShapePictureBytes.clear();
       return code;
     }
     case rdsShapeInst:

@@ -1,5 +1,6 @@
 // Pictures and embedded objects: collecting their data and reporting them.
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "platform/base/Numbers.h"
@@ -7,14 +8,25 @@
 #include "richtext/interchange/RPRTFReader.h"
 #include "richtext/model/RPGraphicHelpers.h"
 
+namespace {
+
+// The data of a picture read so far.
+std::span<const uint8_t> PictureBytes(TRPRTFPicture& picture) {
+  return {static_cast<const uint8_t*>(picture.Data.Memory()), static_cast<size_t>(picture.Data.Size())};
+}
+
+}  // namespace
+
 TRPRTFErrorCode TRPRTFReader::StartPicture() {
   if (FState->Destination == rdsPict || FPicture) return rtf_ec_InvalidPicture;  // \pict inside a picture
   const bool shape = FState->Destination == rdsShpPict || FState->Destination == rdsShapePropValue;
+  FPictureFrom = FState->Destination;
   FState->Destination = rdsPict;
   FHexHalf = false;
   FPictureHex.clear();
   FDibHeaderOffset = -1;
   FPictureAdmittedPx = 0;
+  FPictureRefused = false;
   if (OnNewPicture) {
     FPicture = std::make_unique<TRPRTFPicture>();
     FPicture->ShpPict = shape;
@@ -30,6 +42,13 @@ TRPRTFErrorCode TRPRTFReader::EndPicture() {
   if (code != rtf_ec_OK) return code;
   TRPRTFFieldData* field = FState->Field.get();
   if (field && field->PictureInserted) return rtf_ec_OK;  // the field gave its picture already
+  // A picture frame whose text box holds its picture again shows it once.
+  if (FPictureFrom == rdsShapeInst && RepeatsShapePicture(*picture)) return rtf_ec_OK;
+  if (FPictureFrom == rdsShapePropValue) {
+    FShapePictureKind = picture->PicType;
+    const std::span<const uint8_t> bytes = PictureBytes(*picture);
+    FShapePictureBytes.assign(bytes.begin(), bytes.end());
+  }
 
   std::unique_ptr<TGraphic> graphic;
   try {
@@ -37,7 +56,10 @@ TRPRTFErrorCode TRPRTFReader::EndPicture() {
         LoadRTFPictureGraphic(*picture, FDibHeaderOffset, ExtractMetafileBitmaps, PixelsPerInch,
                               [this](int64_t declaredPx, int64_t fillablePx) { AdmitRaster(declaredPx, fillablePx); });
   } catch (...) {
-    return rtf_ec_InvalidPicture;
+    // A picture larger than the document's size allows is left out, as one of a kind
+    // that gives no graphic is; data that is no picture ends the parse.
+    if (!FPictureRefused) return rtf_ec_InvalidPicture;
+    DropPictureGraphic(graphic);
   }
   if (picture->PicWGoal != 0 && picture->PicHGoal != 0) {
     picture->SuggestedWidth =
@@ -57,6 +79,12 @@ TRPRTFErrorCode TRPRTFReader::EndPicture() {
   return rtf_ec_OK;
 }
 
+bool TRPRTFReader::RepeatsShapePicture(TRPRTFPicture& picture) const {
+  const std::span<const uint8_t> bytes = PictureBytes(picture);
+  return !FShapePictureBytes.empty() && picture.PicType == FShapePictureKind &&
+         std::equal(FShapePictureBytes.begin(), FShapePictureBytes.end(), bytes.begin(), bytes.end());
+}
+
 TRPRTFErrorCode TRPRTFReader::ReportOwedPicture() {
   std::unique_ptr<TRPRTFPicture> picture = std::move(FOwedPicture);
   if (!picture) return rtf_ec_OK;
@@ -74,9 +102,17 @@ TRPRTFErrorCode TRPRTFReader::StartAlternative() {
 
 void TRPRTFReader::AdmitRaster(int64_t declaredPx, int64_t fillablePx) {
   const int64_t divisor = std::max(Limits.PictureFillDivisor, 1);
-  if (fillablePx < declaredPx / divisor || !FBudget.SpendPicturePixels(declaredPx))
+  if (fillablePx < declaredPx / divisor || !FBudget.SpendPicturePixels(declaredPx)) {
+    FPictureRefused = true;
     throw EInvalidGraphic(SInvalidBitmap);
+  }
   FPictureAdmittedPx += declaredPx;
+}
+
+void TRPRTFReader::DropPictureGraphic(std::unique_ptr<TGraphic>& graphic) {
+  graphic.reset();
+  FBudget.ReturnPicturePixels(std::exchange(FPictureAdmittedPx, 0));
+  FPictureRefused = false;
 }
 
 TRPRTFErrorCode TRPRTFReader::ReportPicture(TRPRTFPicture* picture, std::unique_ptr<TGraphic> graphic,
@@ -84,11 +120,12 @@ TRPRTFErrorCode TRPRTFReader::ReportPicture(TRPRTFPicture* picture, std::unique_
   inserted = false;
   // A graphic that came without passing AdmitRaster (a field's picture, a graphic class
   // of its own) spends its pixels now.
-  const int64_t admittedPx = std::exchange(FPictureAdmittedPx, 0);
   if (graphic) {
     const int64_t pixels = int64_t{std::max(graphic->Width(), 0)} * std::max(graphic->Height(), 0);
-    if (pixels > admittedPx && !FBudget.SpendPicturePixels(pixels - admittedPx)) return rtf_ec_InvalidPicture;
+    if (pixels > FPictureAdmittedPx && !FBudget.SpendPicturePixels(pixels - FPictureAdmittedPx))
+      DropPictureGraphic(graphic);
   }
+  FPictureAdmittedPx = 0;
   if (!OnNewPicture) return rtf_ec_OK;
   Code code = UpdateTableLevel(FState->ParaProps.TableLevel(), true);
   if (code != rtf_ec_OK) return code;

@@ -5,8 +5,10 @@
 // State of a body (TRPRTFBodyState, one per document being written, innermost last):
 // the text style whose formatting is in force (-1: none known), whether a paragraph has
 // been written (the next one then starts with "\par"), whether the item just written
-// closed its paragraph itself (a table: the next paragraph needs no "\par"), and whether
-// the last paragraph was headed by a list marker (its "\par" then follows "\plain").
+// closed its paragraph itself (a table: the next paragraph needs no "\par"; a table right
+// after a table is kept apart by a hidden paragraph, or readers would join their rows),
+// and whether the last paragraph was headed by a list marker (its "\par" then follows
+// "\plain").
 #pragma once
 
 #include <cstdint>
@@ -24,6 +26,7 @@ struct TRPRTFBodyState {
   int32_t CurrentTextStyle = -1;
   bool ParagraphWritten = false;
   bool ParagraphClosed = false;
+  bool TableClosed = false;  // the item just written was a table, which closed its paragraph
   bool LastParaHasMarker = false;
   int32_t LastParaNo = -1;
   const TRPMarkerItemInfo* LastMarker = nullptr;  // the marker that headed the last paragraph

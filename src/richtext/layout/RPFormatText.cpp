@@ -68,12 +68,15 @@ int32_t TRPLineBreaker::MeasureFit(int32_t pos, int32_t remaining, int32_t avail
   const auto at = [&](int32_t i) { return t.At(pos + i); };
   int32_t fit = 0;
   if (HasFlag(rpdfFitByExtents)) {
-    std::vector<int32_t> extents(static_cast<size_t>(remaining) + 1, 0);
-    TSize size{};
-    MeasureTextFit(FCanvas, t.Raw.substr(t.Bytes(pos)), remaining, size, options, extents.data(), fit, avail);
+    std::vector<int32_t> extents;
     if (t.Unicode) {
+      MeasureWideFit(pos, remaining, avail, extents, fit);
       if (fit > 0 && at(fit - 1) == SoftHyphen && extents[static_cast<size_t>(fit - 1)] + FHyphenWidth > avail) --fit;
       if (fit > 0 && fit < remaining && at(fit) == SoftHyphen) --fit;
+    } else {
+      extents.assign(static_cast<size_t>(remaining) + 1, 0);
+      TSize size{};
+      MeasureTextFit(FCanvas, t.Raw.substr(t.Bytes(pos)), remaining, size, options, extents.data(), fit, avail);
     }
   } else {
     // The width of the first n characters, a visible hyphen added after a soft one.
@@ -114,6 +117,24 @@ int32_t TRPLineBreaker::MeasureFit(int32_t pos, int32_t remaining, int32_t avail
   return fit;
 }
 
+void TRPLineBreaker::MeasureWideFit(int32_t pos, int32_t remaining, int32_t avail, std::vector<int32_t>& extents,
+                                    int32_t& fit) {
+  const WideChar* units = FText.Wide.data();
+  // A rest cut short of the text's end (by the document's maximum line length) has tails
+  // of its own.
+  if (remaining <= TRPWholeRestUnits::Current() || pos + remaining != FTextEnd) {
+    extents.assign(static_cast<size_t>(remaining), 0);
+    TSize size{};
+    MeasureWideTextFit(FCanvas, units + pos, remaining, size, extents.data(), fit, avail);
+    return;
+  }
+  HDC dc = FCanvas->Handle();
+  if (!FTails || !FTails->MeasuresWith(dc))
+    FTails = std::make_unique<TTextTails>(
+        dc, WideStringView(units + FTextStart, static_cast<size_t>(FTextEnd - FTextStart)));
+  MeasureTailFit(*FTails, units + FTextStart, static_cast<size_t>(pos - FTextStart), avail, extents, fit);
+}
+
 void TRPLineBreaker::FormatJustifiedText(int32_t itemNo) {
   LoadItemText(itemNo);
   const TRPItemText& t = FText;
@@ -147,6 +168,9 @@ void TRPLineBreaker::FormatText(int32_t itemNo, int32_t offs, int32_t count, boo
   LoadItemText(itemNo);
   SwitchTextStyle(itemNo);
   const TRPItemText& t = FText;
+  FTextStart = offs - 1;
+  FTextEnd = offs - 1 + count;
+  FTails.reset();
   const bool trimSpaces = HasFlag(rpdfTrimSpaces);
   const bool afterMarker = itemNo > 0 && GetItem(itemNo - 1)->StyleNo == rpkindListMarker;
   const bool nextContinues = itemNo + 1 < FData.GetItemCount() && GetItem(itemNo + 1)->GetContinuesLine();

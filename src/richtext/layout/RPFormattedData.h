@@ -291,6 +291,9 @@ public:
   // focused item (the control's document does).
   virtual void UnfocusItem() {}
   void Deselect(bool notify) { Deselect(nullptr, notify); }
+  // Selects the whole document; what items hold inside (selected cells, a cell's editor
+  // in place, whose content goes back into its cell) gives way first, as for any
+  // selection set here.
   void SelectAll();
   bool IsDrawPosInSelection(int32_t drawNo, int32_t offs, bool includeEdges) const;
   // For a sub-document also true when the item holding it lies wholly in the parent's
@@ -354,6 +357,10 @@ public:
   // side. Its bounds are caret offsets in the draw item.
   bool IsInWord(int32_t drawNo, int32_t offs) const;
   void GetWordBounds(int32_t drawNo, int32_t offs, int32_t& wordStart, int32_t& wordEnd) const;
+  // From a caret offset of a text draw item back over the delimiters before it (forward)
+  // or on over those after it: the edge of the word passed last; offs itself for other
+  // items.
+  int32_t WordEdgeBehind(int32_t drawNo, int32_t offs, bool forward) const;
   // A press at a document point: the selection starts there (extend: only its end moves).
   // lines: whole lines are selected (SelectLinesToPoint follows); else the style sheet's
   // SelectionMode decides, words and paragraphs keeping a selecting record.
@@ -655,6 +662,10 @@ private:
   bool FDragPending = false;
   TPoint FPressPoint{0, 0};
   WideString FLastHint;
+  // Whether a document point lies on the non-empty selection, so that a press there drags
+  // it: a caret position strictly inside it, or anywhere on a non-text item the selection
+  // holds whole (a picture has only edges). strict: the point must lie on a draw item.
+  bool IsPointOnSelection(int32_t x, int32_t y, bool strict);
   // XOR drawing (RPXorDraw.cpp), kept by the root document.
   const void* FXorOwner = nullptr;
   TRPXorDrawProc FXorProc;
@@ -666,6 +677,12 @@ private:
   TCustomRPFormattedData* SubDocumentAt(int32_t drawNo, int32_t x, int32_t y);
   // The drop caret at a document point of this document or of a document inside it.
   bool FindDropCaret(int32_t x, int32_t y, TRPDragDropCaretInfo& caret);
+  // The canvas a drop caret this document holds shows on: its own window's (an editor
+  // over a cell has a window of its own, which would cover a caret drawn under it).
+  TCanvas* DropCaretCanvas();
+  // Draws the drop caret this document holds, kept by the root that found it (an editor
+  // over a cell keeps none of its own).
+  void DrawDropCaretBar(TCanvas& canvas, const TRPDragDropCaretInfo& caret);
   // The root formatted document (this one at the top).
   TCustomRPFormattedData& Root();
   const TCustomRPFormattedData& Root() const;

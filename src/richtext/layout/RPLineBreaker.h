@@ -9,9 +9,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/base/Types.h"
 #include "platform/graphics/Geometry.h"
+#include "platform/graphics/TextTails.h"
 #include "richtext/layout/RPDrawLines.h"
 #include "richtext/layout/RPFontInfoCache.h"
 #include "richtext/layout/RPFormattedData.h"
@@ -35,6 +37,24 @@ struct TRPItemText {
                    : static_cast<WideChar>(static_cast<uint8_t>(Raw[static_cast<size_t>(i)]));
   }
   size_t Bytes(int32_t chars) const { return static_cast<size_t>(chars) * (Unicode ? 2u : 1u); }
+};
+
+// How line breaking measures the rest of a UTF-16 text item: a rest of up to Current()
+// units is measured whole on each line; a longer one is measured line by line from one
+// shaping of the text (TTextTails), which finds the same fits in time that grows with
+// the text, not with its square. Tests set it, for one scope, to measure every rest whole
+// or none, and compare.
+class TRPWholeRestUnits {
+public:
+  static int32_t Current() { return FCurrent; }
+  explicit TRPWholeRestUnits(int32_t units) : FPrevious(FCurrent) { FCurrent = units; }
+  ~TRPWholeRestUnits() { FCurrent = FPrevious; }
+  TRPWholeRestUnits(const TRPWholeRestUnits&) = delete;
+  TRPWholeRestUnits& operator=(const TRPWholeRestUnits&) = delete;
+
+private:
+  static inline int32_t FCurrent = 256;
+  int32_t FPrevious;
 };
 
 /* Line breaking walks the items once, in document order, with no recursion; all that
@@ -85,6 +105,9 @@ private:
   // piece of a justified item.
   void FormatText(int32_t itemNo, int32_t offs, int32_t count, bool continuation);
   int32_t MeasureFit(int32_t pos, int32_t remaining, int32_t avail);
+  // The fit of the UTF-16 characters pos .. pos + remaining - 1 within avail, and their
+  // extents up to the first that does not fit.
+  void MeasureWideFit(int32_t pos, int32_t remaining, int32_t avail, std::vector<int32_t>& extents, int32_t& fit);
   // The displayed characters pos .. pos + count - 1 (0-based), measured.
   AnsiStringView DisplayText(int32_t pos, int32_t count) const;
   int32_t MeasureDisplayWidth(int32_t pos, int32_t count) const;
@@ -106,8 +129,13 @@ private:
   void JustifyLine(int32_t lineStart, int32_t free);
   void PlaceLineAlignedItems(int32_t lineStart, int32_t& extraBelow);
   void TrimLineEnd();
-  // Lays the draw items of the line from lineStart out in visual order (RPFormatBiDi.cpp).
+  // Lays the draw items of the line from lineStart out in visual order (RPFormatBiDi.cpp):
+  // by the paragraph's direction, or, in a paragraph without one, by the line's text.
   void ReorderBiDiLine(int32_t lineStart);
+  void ReorderMixedLine(int32_t lineStart);
+  // Lays the line's draw items out from its first one's Left in the order visual gives
+  // (logical indexes from the line's start), each keeping its gap to its predecessor.
+  void PlaceInVisualOrder(int32_t lineStart, const std::vector<int32_t>& visual);
 
   bool LineHasItems() const { return FLineStart >= 0 && FDrawCount > FLineStart; }
   // The document's own answers, by the names it gives them.
@@ -165,4 +193,9 @@ private:
   int32_t FVerticalShift = 0;
   int32_t FHyphenWidth = 0;
   TRPItemText FText;
+  // The characters FormatText places (FTextEnd: one past the last, 0-based), and their
+  // tails, shaped once when a line first measures a long rest of them.
+  int32_t FTextStart = 0;
+  int32_t FTextEnd = 0;
+  std::unique_ptr<TTextTails> FTails;
 };

@@ -170,13 +170,19 @@ void TCustomRPFormattedData::MouseMove(TShiftState shift, int32_t x, int32_t y) 
     ShowItemHint(nullptr, -1);
   }
   if (!handled) {
-    int32_t hitNo = -1, hitOffs = 0;
-    if ((shift & ssShift) == 0 && (GetOptions() & rpoDisallowDrag) == 0 && drawNo >= 0) {
-      FindDrawItemAtPos(docX, docY, hitNo, hitOffs, true);
-      if (hitNo >= 0 && !IsDrawPosInSelection(hitNo, hitOffs, false)) hitNo = -1;
-    }
-    SetViewCursor(hitNo >= 0 ? crArrow : GetNormalCursor());
+    const bool overSelection = (shift & ssShift) == 0 && (GetOptions() & rpoDisallowDrag) == 0 && drawNo >= 0 &&
+                               IsPointOnSelection(docX, docY, true);
+    SetViewCursor(overSelection ? crArrow : GetNormalCursor());
   }
+}
+
+bool TCustomRPFormattedData::IsPointOnSelection(int32_t x, int32_t y, bool strict) {
+  int32_t hitNo = -1, hitOffs = 0;
+  FindDrawItemAtPos(x, y, hitNo, hitOffs, strict);
+  if (hitNo >= 0 && IsDrawPosInSelection(hitNo, hitOffs, false)) return true;
+  const int32_t drawNo = GetDrawItemAtPos(x, y);
+  return drawNo >= 0 && !IsTextItem(DrawItems[drawNo]->ItemNo) && IsDrawPosInSelection(drawNo, 0, true) &&
+         IsDrawPosInSelection(drawNo, 1, true);
 }
 
 void TCustomRPFormattedData::MouseLeave() {
@@ -216,10 +222,8 @@ void TCustomRPFormattedData::MouseDown(TMouseButton button, TShiftState shift, i
   FDragPending = false;
   if (!handled && button == mbLeft && (GetOptions() & rpoAllowSelection) != 0 &&
       !(doubleClick && FWordSelectedByDblClick)) {
-    int32_t hitNo = -1, hitOffs = 0;
-    FindDrawItemAtPos(docX, docY, hitNo, hitOffs, false);
-    if ((shift & ssShift) == 0 && docX >= GetLeftMargin() && hitNo >= 0 && SelectionExists(false) &&
-        IsDrawPosInSelection(hitNo, hitOffs, false) && InitDragging()) {
+    if ((shift & ssShift) == 0 && docX >= GetLeftMargin() && SelectionExists(false) &&
+        IsPointOnSelection(docX, docY, false) && InitDragging()) {
       // Dragged out once the mouse moves; a release first collapses the selection there.
       FDragPending = true;
       FPressPoint = TPoint{x, y};

@@ -33,6 +33,17 @@ void TCustomRPFormattedData::GetWordBounds(int32_t drawNo, int32_t offs, int32_t
   while (wordEnd <= d.Length && !IsDelimiterAt(d.ItemNo, d.Offs + wordEnd - 1)) ++wordEnd;
 }
 
+int32_t TCustomRPFormattedData::WordEdgeBehind(int32_t drawNo, int32_t offs, bool forward) const {
+  const TRPDrawLineInfo& d = *DrawItems[drawNo];
+  if (!IsTextItem(d.ItemNo)) return offs;
+  if (forward) {
+    while (offs > 1 && IsDelimiterAt(d.ItemNo, d.Offs + offs - 2)) --offs;
+  } else {
+    while (offs <= d.Length && IsDelimiterAt(d.ItemNo, d.Offs + offs - 1)) ++offs;
+  }
+  return offs;
+}
+
 void TCustomRPFormattedData::BeginMouseSelection(int32_t x, int32_t y, bool extend, bool lines) {
   FSelecting.reset();
   int32_t drawNo = -1, drawOffs = -1;
@@ -123,6 +134,12 @@ bool TCustomRPFormattedData::SelectToPoint(int32_t x, int32_t y) {
     if (s.EndWordState != FreeMode) endOffs = forward ? wordEnd : wordStart;
   } else {
     s.EndWordState = OutsideWord;
+    // Between words the end of a selection whose start snapped to a word keeps to the last
+    // word it passed: a selection of whole words takes none of the spaces after them
+    // (before them, backwards), as a double click takes none; typing over it leaves them.
+    const int32_t edge = WordEdgeBehind(drawNo, drawOffs, forward);
+    const bool crossesStart = drawNo == s.StartNo && (forward ? edge <= startOffs : edge >= startOffs);
+    if (s.StartWordState == OutsideWord && !crossesStart) endOffs = edge;
   }
   return StoreSelection(s.StartNo, startOffs, drawNo, endOffs);
 }

@@ -135,6 +135,8 @@ void TCustomRPFormattedData::Deselect(TCustomRPItemInfo* exceptItem, bool notify
 
 void TCustomRPFormattedData::SelectAll() {
   if (GetItemCount() == 0 || DrawItems.Count() == 0) return;
+  ReleaseSubItems(nullptr);
+  ReleaseInplaceEditor();
   const int32_t last = DrawItems.Count() - 1;
   StoreSelection(0, GetDrawItemStartOffset(0), last, GetDrawItemEndOffset(last));
   InvalidateControl();
@@ -235,14 +237,14 @@ void TCustomRPFormattedData::FindDrawItemAtPos(int32_t x, int32_t y, int32_t& dr
     if (!reaches) break;
     last = nextLast;
   }
-  // Visiting order: logical, or by Left in a paragraph with a direction (right to left
-  // in a right-to-left one).
+  // Visiting order: by Left (right to left in a right-to-left paragraph). A line that
+  // holds right-to-left text stands in visual order, whatever its paragraph's direction;
+  // the others are in logical order already.
   std::vector<int32_t> order;
   for (int32_t j = first; j <= last; ++j) order.push_back(j);
   const TRPBiDiMode biDi = GetEffectiveParaBiDiMode(DrawItems[first]->ItemNo);
-  if (biDi != rpbdUnspecified)
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int32_t a, int32_t b) { return DrawItems[a]->Left < DrawItems[b]->Left; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int32_t a, int32_t b) { return DrawItems[a]->Left < DrawItems[b]->Left; });
   const bool rightToLeft = biDi == rpbdRightToLeft;
   if (rightToLeft) std::reverse(order.begin(), order.end());
   for (size_t k = 0; k < order.size() && drawNo < 0; ++k) {

@@ -80,6 +80,8 @@ void TCustomRPFormattedData::EraseXorDrawing() {
 
 // --- The drop caret ------------------------------------------------------------------------
 
+TCanvas* TCustomRPFormattedData::DropCaretCanvas() { return FigureCanvas(View(), *this); }
+
 const TCustomRPFormattedData::TRPDragDropCaretInfo& TCustomRPFormattedData::GetDragDropCaret() const {
   return Root().FDragDropCaret;
 }
@@ -92,7 +94,7 @@ void TCustomRPFormattedData::SetDragDropCaret(int32_t x, int32_t y) {
   }
   EraseDragDropCaret();
   if (!FindDropCaret(x + GetHOffs(), y + GetVOffs(), FDragDropCaret)) return;
-  if (TCanvas* canvas = FigureCanvas(View(), *this)) {
+  if (TCanvas* canvas = FDragDropCaret.Data->DropCaretCanvas()) {
     XorDrawDragDropCaret(*canvas, false);
     FDragDropCaret.Shown = true;
   }
@@ -103,11 +105,15 @@ bool TCustomRPFormattedData::FindDropCaret(int32_t x, int32_t y, TRPDragDropCare
   FindDrawItemAtPos(x, y, drawNo, drawOffs, false);
   if (drawNo < 0) return false;
   // The deepest document that holds the point; the content of a cell open in an editor
-  // is that editor's document.
+  // is that editor's document, scrolled as the editor is.
   if (TCustomRPFormattedData* sub = SubDocumentAt(drawNo, x, y)) {
-    if (auto* standIn = dynamic_cast<TCustomRPFormattedData*>(sub->GetRPData())) sub = standIn;
+    TPoint scrolled{0, 0};
+    if (auto* standIn = dynamic_cast<TCustomRPFormattedData*>(sub->GetRPData()); standIn && standIn != sub) {
+      sub = standIn;
+      scrolled = TPoint{sub->GetHOffs(), sub->GetVOffs()};
+    }
     const TPoint own = GetOrigin(), inner = sub->GetOrigin();
-    if (sub->FindDropCaret(x + own.X - inner.X, y + own.Y - inner.Y, caret)) return true;
+    if (sub->FindDropCaret(x + own.X - inner.X + scrolled.X, y + own.Y - inner.Y + scrolled.Y, caret)) return true;
   }
   caret.Data = this;
   DrawItemToItemPos(drawNo, drawOffs, caret.ItemNo, caret.ItemOffs);
@@ -129,20 +135,23 @@ void TCustomRPFormattedData::EraseDragDropCaret() {
     root.EraseDragDropCaret();
     return;
   }
-  if (FDragDropCaret.Shown)
-    if (TCanvas* canvas = FigureCanvas(View(), *this)) XorDrawDragDropCaret(*canvas, false);
+  if (FDragDropCaret.Shown && FDragDropCaret.Data)
+    if (TCanvas* canvas = FDragDropCaret.Data->DropCaretCanvas()) XorDrawDragDropCaret(*canvas, false);
   FDragDropCaret = TRPDragDropCaretInfo();
 }
 
 void TCustomRPFormattedData::XorDrawDragDropCaret(TCanvas& canvas, bool fromSubDocument) {
   const TRPDragDropCaretInfo& caret = Root().FDragDropCaret;
   if (!caret.Data) return;
-  if (caret.Data != this) {
-    if (!fromSubDocument) caret.Data->XorDrawDragDropCaret(canvas, true);
-    return;
-  }
-  // Client coordinates of the caret: the holder's place in the root document, less the
-  // root's scroll position.
+  if (caret.Data == this)
+    DrawDropCaretBar(canvas, caret);
+  else if (!fromSubDocument)
+    caret.Data->DrawDropCaretBar(canvas, caret);
+}
+
+void TCustomRPFormattedData::DrawDropCaretBar(TCanvas& canvas, const TRPDragDropCaretInfo& caret) {
+  // Client coordinates of the caret: the holder's place in its root document (the
+  // document of the window it shows in), less the root's scroll position.
   const TCustomRPFormattedData& root = Root();
   const int32_t dx = GetOrigin().X - root.GetOrigin().X - root.GetHOffs();
   const int32_t dy = GetOrigin().Y - root.GetOrigin().Y - root.GetVOffs();

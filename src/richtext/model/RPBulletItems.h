@@ -14,7 +14,8 @@
 #include "richtext/model/RPPictureHtml.h"
 #include "richtext/model/RPPictureItems.h"
 
-// The units of these kinds register their classes (bullet, hotspot) at start-up.
+// Registers the classes of these kinds (bullet, hotspot); the model's start-up does it
+// (RPModelStartup.h).
 void RegisterBulletItemClasses();
 
 class TRPBulletItemInfo : public TRPRectItemInfo {

@@ -743,7 +743,8 @@ bool TCustomRPData::EnumItems(const TRPEnumItemsProc& proc) {
   bool goOn = true;
   for (int32_t i = 0; i < GetItemCount() && goOn; ++i) {
     proc(*this, i, goOn);
-    if (goOn) goOn = ForEachSubDocument(*GetItem(i), [&](TCustomRPData& sub) { return sub.EnumItems(proc); });
+    if (goOn)
+      goOn = ForEachSubDocument(*GetItem(i), [&](TCustomRPData& sub) { return sub.GetRPData()->EnumItems(proc); });
   }
   return goOn;
 }
@@ -1122,18 +1123,14 @@ WideString TCustomRPData::MakePictureFileName(const WideString& path, const Wide
   }
 }
 
-WideString TCustomRPData::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
-                                          const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
-                                          TColor backColor) {
+namespace {
+
+// The file a picture of an HTML export becomes: a JPEG image, or a picture of a class
+// kept for HTML, as it is; any other picture drawn on the background and made JPEG (a
+// bitmap when it has no pixels, which JPEG cannot hold). Answers the file's extension.
+AnsiString EncodeHtmlPicture(const TGraphic& graphic, TColor backColor, TMemoryStream& stream) {
   const bool asItIs = dynamic_cast<const TJPEGImage*>(&graphic) != nullptr || IsGraphicClassKeptForHTML(graphic);
-  // Any other picture is drawn on the background and leaves as JPEG; a picture without
-  // pixels has no JPEG form and leaves as a bitmap.
   const bool asJpeg = !asItIs && graphic.Width() > 0 && graphic.Height() > 0;
-  const AnsiString extension =
-      asItIs ? AnsiString(graphic.ClassType()->DefaultExtension) : AnsiString(asJpeg ? "jpg" : "bmp");
-  const WideString fileName =
-      MakePictureFileName(path, imagesPrefix, u"." + AnsiToWide(extension), imgSaveNo, overwrite);
-  TMemoryStream stream;
   if (asItIs) {
     graphic.SaveToStream(stream);
   } else {
@@ -1154,6 +1151,25 @@ WideString TCustomRPData::SavePictureFile(const WideString& path, const WideStri
       bitmap.SaveToStream(stream);
     }
   }
+  return asItIs ? AnsiString(graphic.ClassType()->DefaultExtension) : AnsiString(asJpeg ? "jpg" : "bmp");
+}
+
+}  // namespace
+
+WideString TCustomRPData::SavePictureFile(const WideString& path, const WideString& imagesPrefix,
+                                          const TGraphic& graphic, int32_t& imgSaveNo, bool overwrite,
+                                          TColor backColor) {
+  TMemoryStream stream;
+  const AnsiString extension = EncodeHtmlPicture(graphic, backColor, stream);
+  // Without a file to stand beside (a copy to the clipboard, a page written to a stream)
+  // the picture goes into the page itself, so that nothing lands in the working folder
+  // and the page's reader has it; a full prefix still names where files go.
+  if (path.empty() && (imagesPrefix.empty() || imagesPrefix[0] != u'/')) {
+    const auto* bytes = static_cast<const uint8_t*>(stream.Memory());
+    return AnsiToWide(PictureDataUri(extension, {bytes, static_cast<size_t>(stream.Size())}));
+  }
+  const WideString fileName =
+      MakePictureFileName(path, imagesPrefix, u"." + AnsiToWide(extension), imgSaveNo, overwrite);
   stream.SaveToFile(fileName);
   return WideExtractFilePath(imagesPrefix) + WideExtractFileName(fileName);
 }

@@ -45,6 +45,13 @@ enum TRPSaveFormat : uint8_t { rpsfText = 0, rpsfHTML = 1, rpsfRTF = 2 };
 enum TRPLongOperation : uint8_t { rploReadRTF };
 enum TRPProgressStage : uint8_t { rpprStarting, rpprRunning, rpprEnding };
 
+// What became of the first item of a native-format read (InsertFirstRPFItem).
+enum TRPFFirstItemFate : uint8_t {
+  rpffInserted,  // it stands in the document, just before the index the read goes on at
+  rpffDropped,   // it was freed, and the read goes on: the next item read is its first
+  rpffRefused    // it was freed, and the read fails
+};
+
 // Document options that this class reads; the control-bound document keeps the rest of
 // its control's set.
 using TRPOptions = uint32_t;
@@ -310,8 +317,9 @@ public:
   void ExpandToLines(int32_t& first, int32_t& last) const;
   int32_t ClampItemIndex(int32_t i) const;
   void UnifyParagraphStyle(int32_t i);
-  // Calls back for every item, and after each item for the items of its sub-documents,
-  // depth first; stops when the callback clears its flag. Returns the flag.
+  // Calls back for every item, and after each item for the items of its sub-documents
+  // (of the documents that hold their items now: GetRPData), depth first; stops when the
+  // callback clears its flag. Returns the flag.
   using TRPEnumItemsProc = std::function<void(TCustomRPData& data, int32_t itemNo, bool& goOn)>;
   bool EnumItems(const TRPEnumItemsProc& proc);
   // Index at or after start of the item that is item or holds it at any depth; -1.
@@ -385,10 +393,12 @@ public:
   void ReadRPFDataProperty(TStream& stream);
 
   // --- What the native-format reader asks of the document --------------------------------
-  // Puts the first item read at index, moving index past it; the editor's document may
-  // join it to the text at the insertion point instead, or refuse it (false: the read
-  // fails; the item is freed). This class inserts it.
-  virtual bool InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item);
+  // Puts the first item read at index and moves index past it. The editor's document puts
+  // it at its caret instead (index then follows it), where it may also drop it (a list
+  // marker amid a line) or refuse it. The reader keeps no hold on the item. This class
+  // inserts it.
+  virtual TRPFFirstItemFate InsertFirstRPFItem(int32_t& index, AnsiString text,
+                                               std::unique_ptr<TCustomRPItemInfo> item);
   // Links the checkpoint that item i brought into the document's chain (and count).
   void LinkItemCheckpoint(int32_t i);
   // The checkpoint after the last item: taken out (the count goes down), or put there
@@ -458,10 +468,10 @@ public:
                                          const WideString& extension, int32_t& imgSaveNo, bool overwrite);
   // The default saving of a picture for HTML: a JPEG image, or a picture of a class kept
   // for HTML, is saved as it is (its own extension); any other picture is drawn on a
-  // 32-bit bitmap filled with backColor (white for clNone) and saved as a bitmap file.
-  // Answers the name relative to the folder of path: the prefix's folder, "/", the file
-  // name. (JPEG output of other pictures would need an encoder this platform does not
-  // have: they stay bitmap files.)
+  // 32-bit bitmap filled with backColor (white for clNone) and saved as a JPEG file (a
+  // bitmap file when it has no pixels). Answers the name relative to the folder of path:
+  // the prefix's folder, "/", the file name. With no path (and a prefix that is no full
+  // path) no file is written: the answer is a "data:" URI that holds the picture.
   virtual WideString SavePictureFile(const WideString& path, const WideString& imagesPrefix, const TGraphic& graphic,
                                      int32_t& imgSaveNo, bool overwrite, TColor backColor);
   // The host saves the picture (asked of the absolute root): true with the file name;

@@ -58,11 +58,12 @@ void TCustomRPData::WriteRPFDataProperty(TStream& stream) { RequiredFormat().Wri
 
 void TCustomRPData::ReadRPFDataProperty(TStream& stream) { RequiredFormat().ReadDataProperty(*this, stream); }
 
-bool TCustomRPData::InsertFirstRPFItem(int32_t& index, AnsiString text, std::unique_ptr<TCustomRPItemInfo> item) {
+TRPFFirstItemFate TCustomRPData::InsertFirstRPFItem(int32_t& index, AnsiString text,
+                                                    std::unique_ptr<TCustomRPItemInfo> item) {
   InsertItem(index, std::move(text), std::move(item));
   LinkItemCheckpoint(index);
   ++index;
-  return true;
+  return rpffInserted;
 }
 
 void TCustomRPData::LinkItemCheckpoint(int32_t i) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/base/SymbolFontChars.h"
 #include "platform/base/TextUtils.h"
 #include "platform/graphics/PenBrush.h"
 #include "richtext/model/RPFontInfo.h"
@@ -282,6 +283,32 @@ AnsiString GetMarkerFontCss(const TFont& font, bool withFamily) {
   return AppendWithSpace(css, "color: " + ColorToHtmlColor(font.Color()) + ";");
 }
 
+AnsiString Base64Text(std::span<const uint8_t> bytes) {
+  static constexpr char Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  AnsiString text;
+  text.reserve((bytes.size() + 2) / 3 * 4);
+  for (size_t at = 0; at < bytes.size(); at += 3) {
+    // Three bytes make 24 bits, four digits of six; a short last group is padded.
+    const size_t count = std::min<size_t>(3, bytes.size() - at);
+    uint32_t group = uint32_t{bytes[at]} << 16;
+    if (count > 1) group |= uint32_t{bytes[at + 1]} << 8;
+    if (count > 2) group |= bytes[at + 2];
+    for (size_t digit = 0; digit < 4; ++digit)
+      text += digit <= count ? Digits[(group >> (18 - 6 * digit)) & 0x3F] : '=';
+  }
+  return text;
+}
+
+AnsiString PictureDataUri(AnsiStringView extension, std::span<const uint8_t> bytes) {
+  static constexpr std::pair<const char*, const char*> MediaTypes[] = {{"jpg", "image/jpeg"}, {"jpeg", "image/jpeg"},
+                                                                       {"png", "image/png"},  {"bmp", "image/bmp"},
+                                                                       {"gif", "image/gif"},  {"ico", "image/x-icon"}};
+  AnsiString mediaType = "image/" + AnsiString(extension);
+  for (const auto& [ext, type] : MediaTypes)
+    if (SameText(extension, ext)) mediaType = type;
+  return "data:" + mediaType + ";base64," + Base64Text(bytes);
+}
+
 namespace {
 std::vector<TGraphicClass>& KeptGraphicClasses() {
   static std::vector<TGraphicClass> kept;
@@ -294,7 +321,7 @@ void KeepGraphicClassForHTML(TGraphicClass graphicClass) {
   if (std::find(kept.begin(), kept.end(), graphicClass) == kept.end()) kept.push_back(graphicClass);
 }
 
-void ForgetGraphicClassesKeptForHTML() { KeptGraphicClasses().clear(); }
+void ForgetGraphicClassKeptForHTML(TGraphicClass graphicClass) { std::erase(KeptGraphicClasses(), graphicClass); }
 
 bool IsGraphicClassKeptForHTML(const TGraphic& graphic) {
   const auto& kept = KeptGraphicClasses();
@@ -305,55 +332,11 @@ bool IsGraphicClassKeptForHTML(const TGraphic& graphic) {
 
 namespace {
 
-// Names of the Symbol font's characters 32 .. 254 as HTML writes them: a name of more
-// than one character is an entity, one character stands for itself, empty for nothing.
-AnsiString SymbolName(uint32_t code) {
-  static const char* const greek[26] = {"Alpha",   "Beta",  "Chi",   "Delta", "Epsilon", "Phi", "Gamma",
-                                        "Eta",     "Iota",  "#977",  "Kappa", "Lambda",  "Mu",  "Nu",
-                                        "Omicron", "Pi",    "Theta", "Rho",   "Sigma",   "Tau", "Upsilon",
-                                        "sigmaf",  "Omega", "Xi",    "Psi",   "Zeta"};
-  static const char* const lowerGreek[26] = {"alpha",   "beta",  "chi",   "delta", "epsilon", "#981", "gamma",
-                                             "eta",     "iota",  "phi",   "kappa", "lambda",  "mu",   "nu",
-                                             "omicron", "pi",    "theta", "rho",   "sigma",   "tau",  "upsilon",
-                                             "#982",    "omega", "xi",    "psi",   "zeta"};
-  static const char* const high[94] = {
-      "#978",  "prime",  "le",     "frasl", "infin", "fnof",   "clubs", "diams", "hearts", "spades",  "harr",
-      "larr",  "uarr",   "rarr",   "darr",  "\xB0",  "plusmn", "Prime", "ge",    "times",  "prop",    "part",
-      "#8226", "divide", "ne",     "equiv", "asymp", "hellip", "|",     "-",     "crarr",  "alefsym", "image",
-      "real",  "weierp", "otimes", "oplus", "empty", "cap",    "cup",   "sup",   "supe",   "nsub",    "sub",
-      "sube",  "isin",   "notin",  "ang",   "nabla", "reg",    "copy",  "trade", "prod",   "radic",   "sdot",
-      "not",   "and",    "or",     "hArr",  "lArr",  "uArr",   "rArr",  "dArr",  "loz",    "lang",    "reg",
-      "copy",  "trade",  "sum",    "/",     "|",     "\\",     "/",     "|",     "\\",     "/",       "{",
-      "\\",    "|",      "euro",   "rang",  "int",   "#8992",  "|",     "#8993", "\\",     "|",       "/",
-      "\\",    "|",      "/",      "\\",    "}",     "/"};
-  switch (code) {
-    case 34:
-      return "forall";
-    case 36:
-      return "exist";
-    case 39:
-      return "?";
-    case 64:
-      return "cong";
-    case 92:
-      return "there4";
-    case 94:
-      return "perp";
-    case 96:
-      return "-";
-  }
-  if (code >= 65 && code <= 90) return greek[code - 65];
-  if (code >= 97 && code <= 122) return lowerGreek[code - 97];
-  if (code >= 32 && code <= 126) return AnsiString(1, static_cast<char>(code));
-  if (code >= 161 && code <= 254) return high[code - 161];
-  return "";
-}
-
 void AppendSymbol(AnsiString& out, uint32_t code) {
-  if (code < 32 || code > 254) return;
-  const AnsiString name = SymbolName(code);  // empty for 127 .. 160
+  if (code > 0xFF) return;
+  const AnsiStringView name = SymbolCharHtmlName(static_cast<uint8_t>(code));  // empty for 127 .. 160
   if (name.size() > 1)
-    out += "&" + name + ";";
+    out.append("&").append(name).append(";");
   else
     out += name;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "platform/base/Types.h"
 #include "platform/graphics/Colors.h"
@@ -64,10 +65,17 @@ AnsiString GetMarkerFontCloseTags(const TFont& font, const TCustomRPFontInfo* ba
 // value), decoration, colour.
 AnsiString GetMarkerFontCss(const TFont& font, bool withFamily);
 
-// The graphic classes that HTML export saves in their own format (empty unless the host
-// keeps some).
+// The bytes as base64 text (RFC 4648's alphabet, padded with "=").
+AnsiString Base64Text(std::span<const uint8_t> bytes);
+// A "data:" URI that holds a picture file's bytes, its media type named after the file's
+// extension ("jpg" image/jpeg, "png" image/png, "bmp" image/bmp, "ico" image/x-icon,
+// any other "image/" and the extension).
+AnsiString PictureDataUri(AnsiStringView extension, std::span<const uint8_t> bytes);
+
+// The graphic classes that HTML export saves in their own format (the rich-text model's
+// start-up keeps the PNG class; a host may keep more, and forget them again).
 void KeepGraphicClassForHTML(TGraphicClass graphicClass);
-void ForgetGraphicClassesKeptForHTML();
+void ForgetGraphicClassKeptForHTML(TGraphicClass graphicClass);
 bool IsGraphicClassKeptForHTML(const TGraphic& graphic);
 
 // Text in the Symbol font as HTML: bytes 32 .. 254 through the font's entity table,

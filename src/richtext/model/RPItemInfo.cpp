@@ -466,6 +466,11 @@ void SetBuiltInItemClass(int32_t styleNo, TRPItemClass itemClass) {
   BuiltInClasses()[static_cast<size_t>(slot)] = itemClass;
 }
 
+TRPItemClass GetBuiltInItemClass(int32_t styleNo) {
+  const int32_t slot = BuiltInSlot(styleNo);
+  return slot < 0 ? nullptr : BuiltInClasses()[static_cast<size_t>(slot)];
+}
+
 void SetTextItemClass(TRPItemClass itemClass) { TextItemClass() = itemClass; }
 
 TRPItemClass GetTextItemClass() { return TextItemClass(); }
@@ -474,8 +479,8 @@ std::unique_ptr<TCustomRPItemInfo> CreateItemByStyleNo(int32_t styleNo, TCustomR
   TRPItemClass itemClass = nullptr;
   if (styleNo >= 0) {
     itemClass = TextItemClass();
-  } else if (const int32_t slot = BuiltInSlot(styleNo); slot >= 0) {
-    itemClass = BuiltInClasses()[static_cast<size_t>(slot)];
+  } else if (BuiltInSlot(styleNo) >= 0) {
+    itemClass = GetBuiltInItemClass(styleNo);
   } else {
     for (const TItemTypeRecord& record : ItemTypeRegistry())
       if (record.StyleNo == styleNo) {

@@ -420,8 +420,10 @@ void WriteRPFStrPropertyLine(TStream& stream, int32_t code, const AnsiString& va
 // registered". Registering the same class again does nothing.
 void RegisterItemClass(int32_t styleNo, TRPItemClass itemClass);
 // The classes of the built-in kinds (rpkindBreak ... rpkindTab) and of text items, set
-// by the units that define them at start-up (nullptr: not available).
+// by the rich-text model's start-up (nullptr: not available). GetBuiltInItemClass
+// answers nullptr for a style number that is no built-in kind.
 void SetBuiltInItemClass(int32_t styleNo, TRPItemClass itemClass);
+TRPItemClass GetBuiltInItemClass(int32_t styleNo);
 void SetTextItemClass(TRPItemClass itemClass);
 TRPItemClass GetTextItemClass();
 // A new empty item of the kind with StyleNo set; nullptr when the kind is unknown.

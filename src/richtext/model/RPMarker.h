@@ -17,7 +17,7 @@
 // paragraph's text begins, and that shift to the left is the horizontal offset that
 // UpdateSizeForWidth reports, so the marker is drawn at its box's left.
 //
-// Precondition: RegisterMarkerItemClasses has run (the program does it at start-up), so
+// Precondition: RegisterMarkerItemClasses has run (the model's start-up does it), so
 // that documents make markers by their style number and keep a marker list.
 #pragma once
 
@@ -38,6 +38,22 @@
 #include "richtext/model/RPScaling.h"
 
 class TRPMarkerList;
+class TRPMarkerItemInfo;
+
+// The answer of a marker's last parent search: not known, no parent, or the parent (its
+// list, its index there and the marker). It holds while the markers before the marker
+// stand as they did: renumbering a list from a place (after a marker was inserted or
+// deleted there, or got another level) clears the answers of the list's markers from that
+// place on, and Chain is the stamp of the lists before the marker's own
+// (TRPMarkerList::ChainStamp) that the answer was found in.
+struct TRPMarkerParentCache {
+  enum TState : uint8_t { Unknown, None, Found };
+  TState State = Unknown;
+  const TRPMarkerList* List = nullptr;
+  int32_t Index = -1;
+  const TRPMarkerItemInfo* Parent = nullptr;
+  uint64_t Chain = 0;
+};
 
 // HTML export option: list markers are written inline, as text or images, without HTML
 // lists.
@@ -67,12 +83,9 @@ public:
   int32_t Overhang = 0;  // left to right: minus the part of the marker before MarkerIndent
   // The index in the marker list when last looked up; -1 when unknown.
   mutable int32_t CachedListIndex = -1;
-  // The parent the last parent search of this marker found (TRPMarkerList::
-  // FindParentMarker): its list, index and marker; nullptr when none. A later sibling's
-  // search takes it over while that list still holds the marker at that index.
-  mutable const TRPMarkerList* CachedParentList = nullptr;
-  mutable int32_t CachedParentIndex = -1;
-  mutable const TRPMarkerItemInfo* CachedParent = nullptr;
+  // What the last parent search of this marker found, for the searches of later markers
+  // that meet it (TRPMarkerList::FindParentMarker).
+  mutable TRPMarkerParentCache ParentCache;
   int32_t ListNo = -1;
   int32_t Level = 0;
   int32_t Counter = 1;
@@ -221,7 +234,12 @@ public:
 
   // The list whose markers come before these (an earlier part of the document); not
   // owned. Parents of markers are looked for there too.
-  TRPMarkerList* PrevMarkerList = nullptr;
+  TRPMarkerList* PrevMarkerList() const { return FPrevMarkerList; }
+  void SetPrevMarkerList(TRPMarkerList* list);
+  // Changes whenever a list before this one (PrevMarkerList, its PrevMarkerList, ...)
+  // gains or loses markers or another list takes the place of one: what a parent search
+  // found before these markers holds while it stays the same.
+  uint64_t ChainStamp() const;
 
   int32_t Count() const override { return static_cast<int32_t>(FItems.size()); }
   TRPMarkerItemInfo* Items(int32_t index) const { return FItems[static_cast<size_t>(index)]; }
@@ -238,17 +256,23 @@ public:
   // The nearest marker before index (in this list, then in PrevMarkerList from its end,
   // and so on) of the same list style as marker (the marker at index when nullptr) with
   // a lower level: true with its index and list, else false with -1 and nullptr.
-  // A search that meets a sibling (same list style and level) before a parent takes the
-  // sibling's parent from its last search: numbering a long run of siblings looks at
-  // each marker a bounded number of times. Renumbering (RecalcCounters) searches in
-  // document order, so a sibling's parent is renewed before the markers after it ask.
+  // The search of the marker at index keeps its answer (ParentCache). A search that meets
+  // a marker of the list style at its level or deeper whose answer holds takes it over:
+  // none of the markers between that one and its parent (or the start) is lower, so
+  // the search goes on from that parent, or ends without one. Numbering a long run of
+  // siblings, with or without a parent, so looks at each marker a bounded number of times.
+  // Renumbering (RecalcCounters) searches in document order and clears the answers it
+  // passes, so the answers met are those of markers renumbered already or before the
+  // change.
   bool FindParentMarker(int32_t index, const TRPMarkerItemInfo* marker, int32_t& parentIndex,
                         const TRPMarkerList*& parentList) const;
   // Markers looked at by parent searches of this list so far: a measure of their work.
   int64_t ParentSearchSteps() const { return FParentSearchSteps; }
   // Renumbers the markers of the list style of the marker at fromIndex, from it to the
-  // end, and renews their texts. Nothing when fromIndex is outside the list or that
-  // marker has no list style.
+  // end, and renews their texts; their parent searches are made afresh. Nothing when
+  // fromIndex is outside the list or that marker has no list style. Whoever inserts,
+  // deletes or changes the list or level of a marker renumbers from there (the document
+  // does, through AddMarker, RemoveMarker and UpdateCountersFrom).
   void RecalcCounters(int32_t fromIndex, const IRPStyleSheet* rpStyle);
 
   // The record block: with withSize an int32 byte size (17 x count + 8) first, then an
@@ -277,8 +301,20 @@ public:
   int32_t FindLastOfLists(int32_t index, const TRPIntegerList& listNos) const override;
 
 private:
+  // A new stamp for the markers of this list (ChainStamp).
+  void Changed();
+  // Whether a marker's parent answer holds for the marker standing at (list, index),
+  // where listChain is list->ChainStamp().
+  static bool ParentAnswerHolds(const TRPMarkerParentCache& answer, const TRPMarkerList& list, int32_t index,
+                                uint64_t listChain);
+
   std::vector<TRPMarkerItemInfo*> FItems;
   // The markers this list made (read from records); the others belong to documents.
   std::vector<std::unique_ptr<TRPMarkerItemInfo>> FOwned;
+  TRPMarkerList* FPrevMarkerList = nullptr;
+  // Stamps (from one counter of the process, never the same twice) of the last change of
+  // the markers and of PrevMarkerList; 0 for never.
+  uint64_t FMarkersStamp = 0;
+  uint64_t FLinkStamp = 0;
   mutable int64_t FParentSearchSteps = 0;
 };

@@ -69,6 +69,7 @@ void TRPMarkerList::ReadMarkersBinary(TStream& stream, TCustomRPData* rpData, bo
     FItems.push_back(marker.get());
     FOwned.push_back(std::move(marker));
   }
+  Changed();
 }
 
 void TRPMarkerList::LoadMarkersFromBinaryString(AnsiStringView bytes, TCustomRPData* rpData) {

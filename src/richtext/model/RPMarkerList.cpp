@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <limits>
 #include <vector>
 
@@ -20,6 +21,13 @@ TRPMarkerListFactory& MarkerListFactory() {
 
 // counter + 1 without passing MaxInt (a start value read from a file may be MaxInt).
 int32_t NextCounter(int32_t counter) { return counter == std::numeric_limits<int32_t>::max() ? counter : counter + 1; }
+
+// The stamps of marker lists: one counter for the process, so that no two changes of any
+// lists share a stamp.
+uint64_t NewMarkerListStamp() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
 
 }  // namespace
 
@@ -119,6 +127,7 @@ int32_t TRPMarkerList::InsertMarkerAfter(TRPMarkerItemInfo& marker, const TRPMar
   }
   FItems.insert(FItems.begin() + index, &marker);
   marker.CachedListIndex = index;
+  Changed();
   return index;
 }
 
@@ -126,60 +135,98 @@ void TRPMarkerList::Delete(int32_t index) {
   TRPMarkerItemInfo* marker = Items(index);
   FItems.erase(FItems.begin() + index);
   marker->CachedListIndex = -1;
+  Changed();
   std::erase_if(FOwned, [marker](const std::unique_ptr<TRPMarkerItemInfo>& owned) { return owned.get() == marker; });
 }
 
 void TRPMarkerList::Clear() {
   FItems.clear();
   FOwned.clear();
+  Changed();
+}
+
+void TRPMarkerList::Changed() { FMarkersStamp = NewMarkerListStamp(); }
+
+void TRPMarkerList::SetPrevMarkerList(TRPMarkerList* list) {
+  if (list == FPrevMarkerList) return;
+  FPrevMarkerList = list;
+  FLinkStamp = NewMarkerListStamp();
+}
+
+// Stamps only grow, so the largest of the chain's stamps changes with any change in it.
+uint64_t TRPMarkerList::ChainStamp() const {
+  uint64_t stamp = FLinkStamp;
+  for (const TRPMarkerList* list = FPrevMarkerList; list; list = list->FPrevMarkerList)
+    stamp = std::max({stamp, list->FMarkersStamp, list->FLinkStamp});
+  return stamp;
+}
+
+/* An answer kept by the marker at (list, index) holds when it was found in the lists
+   before `list` as they stand (its chain stamp), and a parent it names still stands where
+   it stood: in `list` before index or in a list before `list` (never a list that may be
+   gone), a marker of the list style at a lower level. Changes within `list` before index
+   cleared it (RecalcCounters). */
+bool TRPMarkerList::ParentAnswerHolds(const TRPMarkerParentCache& answer, const TRPMarkerList& list, int32_t index,
+                                      uint64_t listChain) {
+  if (answer.State == TRPMarkerParentCache::Unknown || answer.Chain != listChain) return false;
+  if (answer.State == TRPMarkerParentCache::None) return true;
+  const TRPMarkerList* reach = &list;
+  while (reach && reach != answer.List) reach = reach->FPrevMarkerList;
+  if (!reach) return false;
+  const int32_t at = answer.Index;
+  if (at < 0 || at >= reach->Count() || (reach == &list && at >= index)) return false;
+  const TRPMarkerItemInfo* parent = reach->Items(at);
+  const TRPMarkerItemInfo* marker = list.Items(index);
+  return parent == answer.Parent && parent->ListNo == marker->ListNo && parent->Level < marker->Level;
 }
 
 bool TRPMarkerList::FindParentMarker(int32_t index, const TRPMarkerItemInfo* marker, int32_t& parentIndex,
                                      const TRPMarkerList*& parentList) const {
   const TRPMarkerItemInfo* self = index >= 0 && index < Count() ? Items(index) : nullptr;
   if (!marker) marker = self;
-  auto found = [&](const TRPMarkerList* list, int32_t j) {
-    parentIndex = j;
-    parentList = list;
-    if (list && marker == self) {
-      marker->CachedParentList = list;
-      marker->CachedParentIndex = j;
-      marker->CachedParent = list->Items(j);
-    } else if (marker == self) {
-      marker->CachedParent = nullptr;
-    }
-    return list != nullptr;
-  };
-  // Whether the parent a sibling found at (list, j) last still stands there: the cached
-  // list is this one or one before it (never a list that may be gone), and holds the
-  // same marker at that index, of the list style and a lower level.
-  auto cachedParent = [&](const TRPMarkerItemInfo& sibling, const TRPMarkerList* list, int32_t j) {
-    const TRPMarkerList* cached = sibling.CachedParentList;
-    if (!sibling.CachedParent || !cached) return false;
-    const TRPMarkerList* reach = list;
-    while (reach && reach != cached) reach = reach->PrevMarkerList;
-    if (!reach) return false;
-    const int32_t at = sibling.CachedParentIndex;
-    if (at < 0 || at >= cached->Count() || (cached == list && at >= j)) return false;
-    const TRPMarkerItemInfo* parent = cached->Items(at);
-    return parent == sibling.CachedParent && parent->ListNo == marker->ListNo && parent->Level < marker->Level;
-  };
+  parentIndex = -1;
+  parentList = nullptr;
   const TRPMarkerList* list = this;
-  int32_t from = index;
+  uint64_t listChain = ChainStamp();
+  int32_t j = std::min(index, Count()) - 1;
   while (list) {
-    for (int32_t j = std::min(from, list->Count()) - 1; j >= 0; --j) {
-      ++FParentSearchSteps;
-      const TRPMarkerItemInfo& candidate = *list->Items(j);
-      if (candidate.ListNo != marker->ListNo) continue;
-      if (candidate.Level < marker->Level) return found(list, j);
-      if (candidate.Level == marker->Level && cachedParent(candidate, list, j))
-        return found(candidate.CachedParentList, candidate.CachedParentIndex);
+    if (j < 0) {
+      list = list->FPrevMarkerList;
+      if (!list) break;
+      listChain = list->ChainStamp();
+      j = list->Count() - 1;
+      continue;
     }
-    list = list->PrevMarkerList;
-    if (list) from = list->Count();
+    ++FParentSearchSteps;
+    const TRPMarkerItemInfo& candidate = *list->Items(j);
+    if (candidate.ListNo == marker->ListNo) {
+      if (candidate.Level < marker->Level) {
+        parentIndex = j;
+        parentList = list;
+        break;
+      }
+      // No marker between the candidate and its parent is lower than the candidate, so
+      // none is lower than this marker either.
+      const TRPMarkerParentCache& answer = candidate.ParentCache;
+      if (ParentAnswerHolds(answer, *list, j, listChain)) {
+        if (answer.State == TRPMarkerParentCache::None) break;
+        if (answer.List != list) listChain = answer.List->ChainStamp();
+        list = answer.List;
+        j = answer.Index;
+        continue;
+      }
+    }
+    --j;
   }
-  found(nullptr, -1);
-  return false;
+  if (self && marker == self) {
+    TRPMarkerParentCache& kept = self->ParentCache;
+    kept.Chain = ChainStamp();
+    kept.State = parentList ? TRPMarkerParentCache::Found : TRPMarkerParentCache::None;
+    kept.List = parentList;
+    kept.Index = parentIndex;
+    kept.Parent = parentList ? parentList->Items(parentIndex) : nullptr;
+  }
+  return parentList != nullptr;
 }
 
 /* Counters of list N from fromIndex on. A restarting marker takes its own StartFrom.
@@ -194,6 +241,7 @@ void TRPMarkerList::RecalcCounters(int32_t fromIndex, const IRPStyleSheet* rpSty
   for (int32_t m = fromIndex; m < Count(); ++m) {
     TRPMarkerItemInfo& marker = *Items(m);
     if (marker.ListNo != listNo) continue;
+    marker.ParentCache = {};
     if (marker.Reset) {
       marker.Counter = marker.StartFrom;
     } else {

@@ -3,9 +3,24 @@
 #include <array>
 #include <string>
 
-#include "richtext/model/RPStringHelpers.h"
+#include "platform/base/SymbolFontChars.h"
 
 namespace {
+
+// What plain text writes for the Symbol characters it has no letter for: the card suits,
+// the bullet, the dot operator and the lozenge as "*", the arrows as ASCII arrows; null
+// for the rest, which keep their code.
+const char* PlainStandIn(WideChar symbol) {
+  static constexpr struct {
+    WideChar Symbol;
+    const char* Text;
+  } standIns[] = {{0x2663, "*"},   {0x2666, "*"},  {0x2665, "*"},   {0x2660, "*"},  {0x2022, "*"},
+                  {0x22C5, "*"},   {0x25CA, "*"},  {0x21D4, "<=>"}, {0x21D0, "<="}, {0x21D2, "=>"},
+                  {0x2194, "<->"}, {0x2190, "<-"}, {0x2192, "->"}};
+  for (const auto& standIn : standIns)
+    if (standIn.Symbol == symbol) return standIn.Text;
+  return nullptr;
+}
 
 AnsiString AlphaText(int32_t number, char first) {
   AnsiString text;
@@ -99,23 +114,14 @@ WideChar GetWingdingsCodePoint(uint8_t ch) {
 }
 
 AnsiString SymbolTextToPlain(AnsiString s) {
-  for (char& c : s) switch (static_cast<uint8_t>(c)) {
-      case 167:
-      case 168:
-      case 169:
-      case 170:
-      case 183:
-      case 215:
-      case 224:
-        c = '*';
-        break;
-      default:
-        break;
-    }
-  const struct {
-    const char* From;
-    const char* To;
-  } arrows[] = {{"\xDB", "<=>"}, {"\xDC", "<="}, {"\xDE", "=>"}, {"\xAB", "<->"}, {"\xAC", "<-"}, {"\xAE", "->"}};
-  for (const auto& arrow : arrows) s = ReplaceAllForward(s, arrow.From, arrow.To);
-  return s;
+  AnsiString out;
+  out.reserve(s.size());
+  for (char c : s) {
+    const char* standIn = PlainStandIn(SymbolCharToUnicode(static_cast<uint8_t>(c)));
+    if (standIn)
+      out += standIn;
+    else
+      out += c;
+  }
+  return out;
 }

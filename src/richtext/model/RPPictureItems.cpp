@@ -27,15 +27,8 @@ const TRPItemClassInfo TRPGraphicItemInfo::ClassInfo{"TRPGraphicItemInfo", &Crea
 const TRPItemClassInfo TRPHotGraphicItemInfo::ClassInfo{"TRPHotGraphicItemInfo", &CreateRPItem<TRPHotGraphicItemInfo>};
 
 void RegisterPictureItemClasses() {
-  RegisterMetafileGraphicClasses();  // pictures of documents may be metafiles and icons
   SetBuiltInItemClass(rpkindPicture, &TRPGraphicItemInfo::ClassInfo);
   SetBuiltInItemClass(rpkindHotPicture, &TRPHotGraphicItemInfo::ClassInfo);
-  // PNG pictures leave as PNG (RTF's \pngblip, .png files beside HTML: an e-book media
-  // type that keeps transparency) when the program has the PNG class; found by name, so
-  // that the document model needs no image codec.
-  const TGraphicClass png = FindGraphicClass("TPNGObject");
-  SetRPPngGraphicClass(png);
-  if (png) KeepGraphicClassForHTML(png);
 }
 
 // --- Picture ------------------------------------------------------------------------------

@@ -50,8 +50,8 @@ public:
 using TRPAnimatorUpdater = std::function<void(TRPGraphicItemInfo& item, TCustomRPData& rpData)>;
 void SetRPAnimatorUpdater(TRPAnimatorUpdater updater);
 
-// The graphic class written to RTF as PNG (the PNG codec registers its class at
-// start-up); none by default.
+// The graphic class written to RTF as PNG (the model's start-up sets the PNG class);
+// none before.
 void SetRPPngGraphicClass(TGraphicClass graphicClass);
 TGraphicClass GetRPPngGraphicClass();
 
@@ -70,7 +70,8 @@ AnsiString RtfImageListPicture(const TCustomImageList& imageList, int32_t index,
 // A new graphic of source's class (through RPCreateGraphic) holding a copy of it.
 std::unique_ptr<TGraphic> CopyRPGraphic(const TGraphic& source);
 
-// The units of these kinds register their classes (picture, hot picture) at start-up.
+// Registers the classes of these kinds (picture, hot picture); the model's start-up does it
+// (RPModelStartup.h).
 void RegisterPictureItemClasses();
 
 class TRPGraphicItemInfo : public TRPRectItemInfo {

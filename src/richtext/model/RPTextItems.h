@@ -20,7 +20,8 @@ class TRPStyle;
 inline constexpr uint32_t rpidsSelected = 0x01;
 inline constexpr uint32_t rpidsFocused = 0x40;
 
-// The units of these kinds register their classes (text, break, tab) at start-up.
+// Registers the classes of these kinds (text, break, tab); the model's start-up does it
+// (RPModelStartup.h).
 void RegisterTextItemClasses();
 
 // The reading mode of a text record's line for text in its stored form: hexadecimal digits

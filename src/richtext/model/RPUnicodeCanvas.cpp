@@ -163,14 +163,34 @@ void MeasureTextFit(TCanvas* canvas, AnsiStringView text, int32_t count, TSize& 
     return;
   }
   const WideString units = RawUnicodeToWide(text);
-  count = std::min(count, static_cast<int32_t>(units.size()));
+  MeasureWideTextFit(canvas, units.data(), std::min(count, static_cast<int32_t>(units.size())), size, extents, fit,
+                     maxExtent);
+}
+
+void MeasureWideTextFit(TCanvas* canvas, const WideChar* units, int32_t count, TSize& size, int32_t* extents,
+                        int32_t& fit, int32_t maxExtent) {
   std::vector<int32_t> ownExtents;
-  if (!extents && HasZeroWidthChar(units.data(), count)) {
+  if (!extents && HasZeroWidthChar(units, count)) {
     ownExtents.assign(static_cast<size_t>(count) + 1, 0);
     extents = ownExtents.data();
   }
-  GetTextExtentExPointW(dc, units.data(), count, maxExtent, &fit, extents, &size);
-  if (extents) RemoveZeroWidthExtents(units.data(), count, extents, fit, maxExtent);
+  GetTextExtentExPointW(canvas->Handle(), units, count, maxExtent, &fit, extents, &size);
+  if (extents) RemoveZeroWidthExtents(units, count, extents, fit, maxExtent);
+}
+
+void MeasureTailFit(const TTextTails& tails, const WideChar* text, size_t from, int32_t maxExtent,
+                    std::vector<int32_t>& extents, int32_t& fit) {
+  // A window on the tail's front, doubled until the fit lies inside it: the extents in
+  // it are the whole tail's, and so is a fit short of its end.
+  constexpr size_t FirstWindowUnits = 64;
+  const size_t length = tails.Length() - from;
+  for (size_t count = std::min(length, FirstWindowUnits);; count = std::min(length, 2 * count)) {
+    extents.assign(count, 0);
+    const auto units = static_cast<int32_t>(count);
+    tails.TailExtents(from, count, maxExtent, extents.data(), fit);
+    RemoveZeroWidthExtents(text + from, units, extents.data(), fit, maxExtent);
+    if (fit < units || count == length) return;
+  }
 }
 
 void MeasureItemTextFit(TCanvas* canvas, AnsiStringView text, int32_t maxExtent, TRPItemOptions options,

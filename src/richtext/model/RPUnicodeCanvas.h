@@ -7,10 +7,12 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/base/Types.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Geometry.h"
+#include "platform/graphics/TextTails.h"
 #include "richtext/model/RPItemInfo.h"
 
 // Width of the whole text in pixels.
@@ -29,6 +31,15 @@ TSize MeasureWideText(TCanvas* canvas, const WideChar* text, int32_t count);
 // number of leading characters whose right edge is within maxExtent.
 void MeasureTextFit(TCanvas* canvas, AnsiStringView text, int32_t count, TSize& size, TRPItemOptions options,
                     int32_t* extents, int32_t& fit, int32_t maxExtent);
+// MeasureTextFit of count UTF-16 units.
+void MeasureWideTextFit(TCanvas* canvas, const WideChar* units, int32_t count, TSize& size, int32_t* extents,
+                        int32_t& fit, int32_t maxExtent);
+// MeasureWideTextFit of a whole tail of the text that tails were made of (text: its
+// units), from unit from: the same fit, and the extents of the first units up to and
+// including the first that does not fit (all of them when the whole tail fits). Only
+// as much of the tail is measured as finding the fit takes.
+void MeasureTailFit(const TTextTails& tails, const WideChar* text, size_t from, int32_t maxExtent,
+                    std::vector<int32_t>& extents, int32_t& fit);
 void MeasureItemTextFit(TCanvas* canvas, AnsiStringView text, int32_t maxExtent, TRPItemOptions options,
                         int32_t* extents, int32_t& fit);
 // Takes the width a font gave zero-width characters out of the extents of count UTF-16

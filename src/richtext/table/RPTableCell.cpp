@@ -73,11 +73,13 @@ int32_t TRPTableCellData::GetVAlignOffset() const {
 }
 
 bool TRPTableCellData::HasContent(bool defaultOnly) const {
-  const int32_t count = GetItemCount();
+  const TCustomRPData& content = GetContent();
+  const int32_t count = content.GetItemCount();
   if (count != 1) return count > 1;
-  if (!IsTextItem(0)) return true;
-  if (defaultOnly) return GetItem(0)->StyleNo != 0 || GetItemPara(0) != 0 || !GetItemTextRaw(0).empty();
-  return !GetItemTextRaw(0).empty();
+  if (!content.IsTextItem(0)) return true;
+  if (defaultOnly)
+    return content.GetItem(0)->StyleNo != 0 || content.GetItemPara(0) != 0 || !content.GetItemTextRaw(0).empty();
+  return !content.GetItemTextRaw(0).empty();
 }
 
 int32_t TRPTableCellData::GetContentHeight(bool useBestHeight) const {

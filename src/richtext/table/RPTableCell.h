@@ -88,8 +88,9 @@ public:
   // Where the content starts below the cell's top padding: half the free height
   // (truncated toward zero) for middle, all of it for bottom, 0 for top.
   int32_t GetVAlignOffset() const;
-  // With defaultOnly, only a single empty text item of style 0, paragraph 0 is empty;
-  // without, a single text item is content when its text is not empty.
+  // Of the content (GetContent): with defaultOnly, only a single empty text item of style
+  // 0, paragraph 0 is empty; without, a single text item is content when its text is not
+  // empty.
   bool HasContent(bool defaultOnly) const;
   // BestHeight when asked and non-zero; else the larger of BestHeight and the formatted
   // document height.
@@ -153,8 +154,11 @@ public:
   // The document of the table's editor in place while it edits this cell; nullptr
   // otherwise.
   TCustomRPFormattedData* GetEditorData() const;
-  // The editor's document while it edits this cell, else the cell.
+  // The editor's document while it edits this cell, else the cell: the document that
+  // holds the cell's items now, which whatever reads or writes the content goes through
+  // (an edited cell's own item list is empty).
   TCustomRPData* GetRPData() override;
+  const TCustomRPData& GetContent() const;
   // editor (a document inside this one, held by ownerItem: a nested table's cell)
   // becomes this cell's active child; this cell becomes its table's chosen cell. A
   // different child attached before is detached.

@@ -107,14 +107,14 @@ void TRPTableItemInfo::MarkStylesInUse(TRPStyleUsage& usage) const {
   TRPFullLineItemInfo::MarkStylesInUse(usage);
   for (int32_t r = 0; r < FRows->GetRowCount(); ++r)
     for (int32_t c = 0; c < FRows->GetColCount(); ++c)
-      if (const TRPTableCellData* cell = FRows->GetCell(r, c)) cell->MarkItemStylesInUse(usage);
+      if (const TRPTableCellData* cell = FRows->GetCell(r, c)) cell->GetContent().MarkItemStylesInUse(usage);
 }
 
 void TRPTableItemInfo::RenumberStyles(const TRPStyleUsage& usage) {
   TRPFullLineItemInfo::RenumberStyles(usage);
   for (int32_t r = 0; r < FRows->GetRowCount(); ++r)
     for (int32_t c = 0; c < FRows->GetColCount(); ++c)
-      if (TRPTableCellData* cell = FRows->GetCell(r, c)) cell->RenumberItemStyles(usage);
+      if (TRPTableCellData* cell = FRows->GetCell(r, c)) cell->GetRPData()->RenumberItemStyles(usage);
 }
 
 void TRPTableItemInfo::Inserted(TCustomRPData* rpData, int32_t itemNo) {

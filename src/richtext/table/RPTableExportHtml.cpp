@@ -241,7 +241,7 @@ void TRPTableItemInfo::SaveToHTML(TStream& stream, TRPHTMLSaveContext& context, 
       if (!cell->HasContent(false))
         RPFWrite(stream, "<br" + GetXhtmlEmptyTagEnd(options) + ">");
       else if (context.Writer)
-        context.Writer->SaveSubDocumentBody(stream, *cell, cellOptions, cellColor);
+        context.Writer->SaveSubDocumentBody(stream, *cell->GetRPData(), cellOptions, cellColor);
       RPFWriteLine(stream, "</td>");
     }
     RPFWriteLine(stream, "</tr>");

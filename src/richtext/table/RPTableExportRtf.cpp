@@ -163,10 +163,11 @@ void TRPTableItemInfo::SaveRTF(TStream& stream, TRPRTFSaveContext& context, cons
     RPFWrite(stream, "\\pard\\intbl" + itap + "{");
     for (const TPosition& position : positions) {
       RPFWrite(stream, "{");
-      if (position.StartsHere && context.Writer) context.Writer->SaveSubDocument(stream, *position.Cell, level + 1);
+      TCustomRPData& content = *position.Cell->GetRPData();
+      if (position.StartsHere && context.Writer) context.Writer->SaveSubDocument(stream, content, level + 1);
       // The cell mark ends a paragraph of the cell's own level: after a nested table,
       // whose rows leave their deeper level behind, one is opened for it.
-      if (position.StartsHere && EndsWithTable(*position.Cell)) RPFWrite(stream, "\\pard\\intbl" + itap + " ");
+      if (position.StartsHere && EndsWithTable(content)) RPFWrite(stream, "\\pard\\intbl" + itap + " ");
       RPFWrite(stream, nested ? "\\nestcell}" : "\\cell}");
     }
     if (nested)

@@ -33,6 +33,11 @@ TCustomRPData* TRPTableCellData::GetRPData() {
   return this;
 }
 
+const TCustomRPData& TRPTableCellData::GetContent() const {
+  if (const TCustomRPFormattedData* editor = GetEditorData()) return *editor;
+  return *this;
+}
+
 void TRPTableCellData::AttachChildEditor(TCustomRPFormattedData* editor, TCustomRPItemInfo* ownerItem) {
   if (TRPTableItemInfo* table = GetTable()) {
     int32_t row = -1, col = -1;

@@ -508,6 +508,8 @@ public:
 
   // The resolution record in force (nullptr: lengths are screen pixels).
   const TRPResolution* GetResolution() const { return FResolution; }
+  // The printing draw item being laid out or printed (TPrintScope); nullptr otherwise.
+  const TRPTablePrintInfo* GetPrintInfo() const { return FPrintInfo; }
   int32_t ScaleX(int32_t v) const;
   int32_t ScaleY(int32_t v) const;
 
@@ -561,8 +563,8 @@ public:
     const TRPResolution* FSaved;
   };
 
-  // While a part of the table is printed: its printing draw item, whose printable cell
-  // copies paint the cells' content.
+  // While a printing draw item of the table is laid out or a part of it printed: the
+  // draw item, whose printable cell copies hold the cells' content on the page.
   class TPrintScope {
   public:
     TPrintScope(TRPTableItemInfo& table, const TRPTablePrintInfo& info)

@@ -172,6 +172,8 @@ struct TLayoutPass : TWidthPass {
   TCanvas& Canvas;
   const bool Force;
   const bool Screen;  // the table's own layout: cells get their geometry; else a printing copy's
+  // The printing draw item whose layout this is, when it has printable cell copies.
+  const TRPTablePrintInfo* const Printing;
   const int32_t ColCount;
   const int32_t RowCount;
   // Borders, border spacing, cell borders and the spacing between columns, across the table.
@@ -187,6 +189,8 @@ struct TLayoutPass : TWidthPass {
         Canvas(canvas),
         Force(force),
         Screen(&info == &table.FormattingInfo()),
+        Printing(table.GetPrintInfo() && &table.GetPrintInfo()->FormattingInfo == &info ? table.GetPrintInfo()
+                                                                                        : nullptr),
         ColCount(table.Rows().GetColCount()),
         RowCount(table.Rows().GetRowCount()),
         Overhead(table.ScaleX((ColCount - 1) * table.GetCellHSpacing() +
@@ -221,6 +225,12 @@ struct TLayoutPass : TWidthPass {
   void GrowRowsUnderTallCells();
   // Row starts and cell heights.
   void PlaceRows();
+  // The height a printing layout gives the cell at (r, c): its printable copy's document,
+  // else its own.
+  int32_t PrintedContentHeight(int32_t r, int32_t c, const TRPTableCellData& cell) const {
+    const TCellPtblRPData* copy = Printing ? Printing->CellPrintData(r, c) : nullptr;
+    return copy ? copy->DocumentHeight : cell.DocumentHeight;
+  }
 };
 
 bool TLayoutPass::ChooseWidth(int32_t availWidth) {
@@ -417,11 +427,16 @@ void TLayoutPass::PlaceColumns() {
     x += gap + Width(c);
   }
   // Each cell is formatted for the layout's width; in a printing layout it stands for its
-  // printable copy (its document then lies in the output's pixels).
-  ForEachCell(Rows, [&](int32_t, int32_t c, TRPTableCellData& cell) {
+  // printable copy where it has none (its document then lies in the output's pixels), and
+  // the copy is formatted for the same width: the page shows what the rows measure.
+  ForEachCell(Rows, [&](int32_t r, int32_t c, TRPTableCellData& cell) {
     cell.Left = Info.ColStarts[c];
     cell.Width = Table.SpanWidth(Info, c, cell.GetColSpan());
     cell.FormatSubDocument(Force);
+    if (TCellPtblRPData* copy = Printing ? Printing->CellPrintData(r, c) : nullptr) {
+      copy->Width = cell.GetWidth();
+      copy->LayOut();
+    }
   });
 }
 
@@ -441,7 +456,7 @@ void TLayoutPass::MeasureRows() {
         for (int32_t c = 0; c < ColCount; ++c)
           if (const TRPTableCellData* cell = row.GetItem(c);
               cell && cell->GetRowSpan() == 1 && !(ignoreContentHeight && cell->BestHeight != 0))
-            height = std::max(height, cell->DocumentHeight);
+            height = std::max(height, PrintedContentHeight(r, c, *cell));
       if (height == 0) height = 10;
     }
     Heights[static_cast<size_t>(r)] = height;
@@ -453,13 +468,14 @@ void TLayoutPass::GrowRowsUnderTallCells() {
   const bool ignoreContentHeight = (Table.Options & rptoIgnoreContentHeight) != 0;
   const int32_t padding = Table.GetCellPadding();
   const int32_t rowGap = Table.ScaleY(Table.GetCellVSpacing() + 2 * padding + 2 * Table.GetCellBorderWidth());
-  ForEachCell(Rows, [&](int32_t r, int32_t, TRPTableCellData& cell) {
+  ForEachCell(Rows, [&](int32_t r, int32_t c, TRPTableCellData& cell) {
     const int32_t span = cell.GetRowSpan();
     if (span <= 1) return;
-    const int32_t needed = Screen ? cell.GetContentHeight(ignoreContentHeight) + 2 * padding
-                                  : std::max(Table.ScaleY(cell.BestHeight),
-                                             ignoreContentHeight && cell.BestHeight != 0 ? 0 : cell.DocumentHeight) +
-                                        Table.ScaleY(2 * padding);
+    const int32_t needed =
+        Screen ? cell.GetContentHeight(ignoreContentHeight) + 2 * padding
+               : std::max(Table.ScaleY(cell.BestHeight),
+                          ignoreContentHeight && cell.BestHeight != 0 ? 0 : PrintedContentHeight(r, c, cell)) +
+                     Table.ScaleY(2 * padding);
     int32_t current = Table.ScaleY(-Table.GetCellVSpacing() - 2 * Table.GetCellBorderWidth());
     for (int32_t k = r; k < r + span; ++k) current += Heights[static_cast<size_t>(k)] + rowGap;
     if (current >= needed) return;

@@ -41,7 +41,7 @@ AnsiString TRPTableItemInfo::AsPlainText(int32_t lineWidth, TCustomRPData* rpDat
       if (col > 0) text += colSeparator;
       if (TRPTableCellData* cell = GetCell(row, col)) {
         TMemoryStream cellText;
-        cell->SaveTextToStream({}, cellText, lineWidth, false, true, false, false);
+        cell->GetRPData()->SaveTextToStream({}, cellText, lineWidth, false, true, false, false);
         text.append(static_cast<const char*>(cellText.Memory()), static_cast<size_t>(cellText.Size()));
       }
     }
@@ -63,8 +63,9 @@ void TRPTableItemInfo::FillRTFTables(TRPColorList& colors, TRPIntegerList& listO
       colors.AddUniqueColor(cell->GetCellColor());
       colors.AddUniqueColor(cell->BorderColor);
       colors.AddUniqueColor(cell->BorderLightColor);
-      for (int32_t i = 0; i < cell->GetItemCount(); ++i)
-        cell->GetItem(i)->FillRTFTables(colors, listOverrideCounts, cell);
+      TCustomRPData& content = *cell->GetRPData();
+      for (int32_t i = 0; i < content.GetItemCount(); ++i)
+        content.GetItem(i)->FillRTFTables(colors, listOverrideCounts, &content);
     }
 }
 

@@ -84,7 +84,12 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
   auto rowShift = [&](int32_t row) { return row < headingCount ? 0 : partShift; };
   const int32_t bottomSpace = info.Height - info.RowStarts[lastRow] - info.RowHeights[lastRow];
   TRect tableRect = Rect(x, y, x + info.Width, y + info.Height);
-  if (printing) tableRect.Bottom = y + info.RowStarts[endRow] + info.RowHeights[endRow] + partShift + bottomSpace;
+  if (printing) {
+    // A part whose bottom cuts inside its last row shows the row's piece.
+    const int32_t endHeight =
+        FPrintInfo ? FPrintInfo->RowHeightInPart(FPrintInfo->PrintedPart, endRow) : info.RowHeights[endRow];
+    tableRect.Bottom = y + info.RowStarts[endRow] + endHeight + partShift + bottomSpace;
+  }
 
   FPaintOrigin = TPoint{x, y};
   if (!printing) {
@@ -147,13 +152,14 @@ void TRPTableItemInfo::PaintTable(TCanvas& canvas, int32_t x, int32_t y, const T
     if (!printing && r > 0 && FRows->GetRow(r)->PageBreakBefore) DrawRowPageBreak(canvas, y + info.RowStarts[r]);
     return true;
   };
-  if (!printing && firstRow > 0)
-    // Cells that reach into the first painted row from above.
+  if (firstRow > 0)
+    // Cells that reach into the first painted row from above: on the screen their rows are
+    // out of view, on a page the part before cut them (they show their piece here).
     for (int32_t c = FRows->GetColCount() - 1; c >= 0;) {
       int32_t mr = 0, mc = 0;
       TRPTableCellData* cell = FRows->GetMainCell(firstRow, c, mr, mc);
       if (!cell) break;
-      if (mr < firstRow) PaintCell(canvas, *cell, mr, mc, x, y, clipRect, printing, info);
+      if (mr < firstRow) PaintCell(canvas, *cell, mr, mc, x, y + rowShift(firstRow), clipRect, printing, info);
       c = mc - 1;
     }
   for (int32_t r = 0; r < headingCount; ++r)
@@ -187,10 +193,17 @@ void TRPTableItemInfo::FillArea(TCanvas& canvas, const TRect& area, TColor color
 void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_t row, int32_t col, int32_t x,
                                  int32_t y, const TRect& clipRect, bool printing,
                                  const TRPTableItemFormattingInfo& info) {
+  // A cell that the printed part cuts shows its piece: its rows in the part, its content
+  // from the piece's top.
+  TRPTablePrintInfo::TCellPiece piece;
+  const bool cut = printing && FPrintInfo && FPrintInfo->GetCellPiece(FPrintInfo->PrintedPart, row, col, piece);
+  const int32_t padX = ScaleX(FCellPadding), padY = ScaleY(FCellPadding);
   const int32_t left = x + info.ColStarts[col];
-  const int32_t top = y + info.RowStarts[row];
+  const int32_t top = y + info.RowStarts[cut ? piece.FirstRow : row];
   const int32_t width = printing ? SpanWidth(info, col, cell.GetColSpan()) : cell.Width;
-  const int32_t height = printing ? SpanHeight(info, row, cell.GetRowSpan()) : cell.Height;
+  const int32_t height = cut        ? piece.RowsHeight + 2 * padY
+                         : printing ? SpanHeight(info, row, cell.GetRowSpan())
+                                    : cell.Height;
   const TRect cellRect = Rect(left, top, left + width, top + height);
   // The selection colour: every cell of a table painted as selected, else the cells of
   // the cell selection (never on a page); the cell's own colour where that leaves none.
@@ -234,23 +247,32 @@ void TRPTableItemInfo::PaintCell(TCanvas& canvas, TRPTableCellData& cell, int32_
   // cell's printable copy paints it, as the page paints its own document.
   TCellPtblRPData* copy = printing && FPrintInfo ? FPrintInfo->CellPrintData(row, col) : nullptr;
   if (!edited && Intersects(cellRect, clipRect) && (copy ? copy->DrawItems.Count() : cell.DrawItems.Count()) > 0) {
-    const int32_t padX = ScaleX(FCellPadding), padY = ScaleY(FCellPadding);
     const int32_t contentHeight = copy ? copy->DocumentHeight : cell.DocumentHeight;
     const int32_t free = height - 2 * padY - contentHeight;
-    const TRPCellVAlign align = cell.GetEffectiveVAlign();
+    const TRPCellVAlign align = cut ? rpcTop : cell.GetEffectiveVAlign();
     const int32_t vOffset = align == rpcMiddle ? free / 2 : align == rpcBottom ? free : 0;
+    // Content Y shown at the content's top, and where the content shown ends.
+    const int32_t shownTop = cut ? piece.ContentTop : 0;
+    const int32_t shownBottom = cut ? piece.ContentBottom : contentHeight;
     HDC dc = canvas.Handle();
     const int32_t saved = SaveDC(dc);
-    IntersectClipRect(dc, cellRect.Left, cellRect.Top, cellRect.Right, cellRect.Bottom);
+    // A piece shows its content between the paddings only: a picture taller than a page
+    // goes on in the next piece from where this one's content area ends.
+    IntersectClipRect(dc, cellRect.Left, cut ? top + padY : cellRect.Top, cellRect.Right,
+                      cut ? top + padY + piece.RowsHeight : cellRect.Bottom);
     if (copy) {
       copy->Left = left + padX;
       copy->Top = top + padY + vOffset;
-      copy->Height = contentHeight;
+      copy->Height = shownBottom - shownTop;
+      if (cut)
+        copy->ShowPiece(piece.FirstDrawItem, piece.LastDrawItem, piece.ContentTop);
+      else
+        copy->ShowAll();
       copy->DrawPage(copy->Parent().CurrentPageNo, canvas, FPrintInfo->Preview, FPrintInfo->Correction);
     } else {
-      OffsetViewportOrgEx(dc, left + padX, top + padY + vOffset, nullptr);
+      OffsetViewportOrgEx(dc, left + padX, top + padY + vOffset - shownTop, nullptr);
       const int32_t hOffs = cell.GetHOffs(), vOffs = cell.GetVOffs();
-      cell.DrawRect(canvas, Rect(-hOffs, -vOffs, width - 2 * padX - hOffs, cell.DocumentHeight - vOffs));
+      cell.DrawRect(canvas, Rect(-hOffs, shownTop - vOffs, width - 2 * padX - hOffs, shownBottom - vOffs));
     }
     RestoreDC(dc, saved);
     canvas.Refresh();

@@ -72,6 +72,16 @@ void TRPTableRows::Reset(int32_t rowCount, int32_t colCount) {
   for (int32_t i = 0; i < rowCount; ++i) AddRow(colCount);
 }
 
+void TRPTableRows::ResetPositions(int32_t rowCount, int32_t colCount) {
+  Clear();
+  SetCapacity(rowCount);
+  for (int32_t i = 0; i < rowCount; ++i) {
+    TRPTableRow& row = *AddRow(0);
+    row.SetCapacity(colCount);
+    for (int32_t c = 0; c < colCount; ++c) row.InsertEmpty(c);
+  }
+}
+
 TRPTableRow* TRPTableRows::AddRow(int32_t colCount) {
   auto row = std::make_unique<TRPTableRow>(colCount, this);
   TRPTableRow* result = row.get();

@@ -66,6 +66,9 @@ public:
 
   // Frees every row, then adds rowCount rows of colCount new cells.
   void Reset(int32_t rowCount, int32_t colCount);
+  // Frees every row, then adds rowCount rows of colCount empty positions (nullptr), for
+  // a builder that puts every cell itself: the grid is whole again once it has.
+  void ResetPositions(int32_t rowCount, int32_t colCount);
   TRPTableRow* AddRow(int32_t colCount);
   TRPTableRow* InsertRow(int32_t index, int32_t colCount);
   // Inserts an existing row; it and its cells belong to this grid afterwards.

@@ -41,6 +41,11 @@ using TRPTablePrintOptions = uint8_t;
 inline constexpr TRPTablePrintOptions rptoHalftoneBorders = 1 << 0;
 inline constexpr TRPTablePrintOptions rptoRowsSplit = 1 << 1;
 inline constexpr TRPTablePrintOptions rptoWhiteBackground = 1 << 2;
+// A row group (rows tied by cells spanning them) taller than the room on its page is cut
+// between its rows, and each cell the cut crosses goes on with its next line at the top
+// of its piece on the next page, rather than the group overflowing its page whole. For
+// pages of fixed height, where what overflows is cut off.
+inline constexpr TRPTablePrintOptions rptoSplitRowGroups = 1 << 3;
 inline constexpr TRPTablePrintOptions rptoDefaultPrintOptions = rptoHalftoneBorders | rptoRowsSplit;
 
 enum TRPTableBorderStyle : uint8_t { rptbRaised, rptbLowered, rptbColor, rptbRaisedColor, rptbLoweredColor };

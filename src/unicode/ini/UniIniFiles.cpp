@@ -577,12 +577,7 @@ void TUniIniFile::ReadSectionValues(const WideString& section, TWideStrings& str
     FillStrings(strings, Widened(lines));
     return;
   }
-  std::vector<WideString> lines = GetPrivateProfileNamesW(section.c_str(), FFileName.c_str());
-  for (WideString& line : lines) {
-    const WideString value = ReadString(section, line, WideString());
-    line.append(u"=").append(value);
-  }
-  FillStrings(strings, lines);
+  FillStrings(strings, GetPrivateProfileLinesW(section.c_str(), FFileName.c_str()));
 }
 
 void TUniIniFile::EraseSection(const WideString& section) {

@@ -229,6 +229,8 @@ public:
   void WriteString(const WideString& section, const WideString& ident, const WideString& value) override;
   void ReadSection(const WideString& section, TWideStrings& strings) override;
   void ReadSections(TWideStrings& strings) override;
+  // Each value as ReadString gives it (the first key of a name, whole), from one reading
+  // of the file.
   void ReadSectionValues(const WideString& section, TWideStrings& strings) override;
   // Raises as WriteString does.
   void EraseSection(const WideString& section) override;

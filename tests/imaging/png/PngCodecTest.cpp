@@ -38,6 +38,7 @@ std::unique_ptr<TBitmap> Canvas24(int32_t width, int32_t height, TColor fill) {
 }  // namespace
 
 TEST(PngCodec, IsAGraphicClassByName) {
+  RegisterGraphicClass(&TPNGObject::ClassInfo);
   const TGraphicClass found = FindGraphicClass("TPNGObject");
   ASSERT_EQ(found, &TPNGObject::ClassInfo);
   const auto made = found->Create();

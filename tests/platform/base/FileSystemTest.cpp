@@ -88,6 +88,8 @@ TEST(FileSystem, FoldersAreCreatedAndRemovedOneAtATime) {
   EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
   EXPECT_FALSE(RemoveDirectoryW(FileSystemNameToWide(folder / "sub/file").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
+  EXPECT_FALSE(CreateDirectoryW(FileSystemNameToWide(folder / "sub/file/new").c_str()));
+  EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
   EXPECT_FALSE(DeleteFileW(sub.c_str()));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
   EXPECT_TRUE(DeleteFileA((folder / "sub/file").c_str()));

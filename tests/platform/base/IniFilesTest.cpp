@@ -59,6 +59,47 @@ TEST(TIniFile, IntegersAsTheClassLibraryReadsThem) {
   EXPECT_EQ(custom.ReadInteger("N", "Missing", 5), 5);
 }
 
+// A section's lines, read at once, say for each key what reading that key says: the first
+// value of a name the section repeats, blanks and one pair of quotes trimmed, long values
+// whole; lines that are no keys and a later section of the name count for nothing.
+TEST(TIniFile, ASectionsLinesGiveWhatEachKeyReads) {
+  TempFolder folder;
+  const std::string name = folder / "lines.ini";
+  const std::string longValue(5000, 'x');
+  std::ofstream(name, std::ios::binary) << "[S]\r\n a = 1 \r\nA=second\r\nq=\" quoted \"\r\nlong=" << longValue
+                                        << "\r\nempty=\r\n;note=x\r\nno key\r\n[s]\r\nlater=1\r\n";
+  TIniFile ini(name);
+  TStringList lines;
+  ini.ReadSectionValues("s", lines);
+  EXPECT_EQ(lines.Text(), "a=1\r\nA=1\r\nq= quoted \r\nlong=" + longValue + "\r\nempty=\r\n");
+  TStringList keys;
+  ini.ReadSection("S", keys);
+  ASSERT_EQ(keys.Count(), lines.Count());
+  for (int32_t i = 0; i < keys.Count(); ++i)
+    EXPECT_EQ(lines.Strings(i), keys.Strings(i) + "=" + ini.ReadString("S", keys.Strings(i), "default"));
+  ini.ReadSectionValues("missing", lines);
+  EXPECT_EQ(lines.Count(), 0);
+}
+
+// Erasing a section or a key leaves the others in their order; a section written again
+// after its erasure comes last.
+TEST(TMemIniFile, ErasingKeepsTheOrderOfTheRest) {
+  TempFolder folder;
+  TMemIniFile memory(folder / "order.ini");
+  for (const char* section : {"A", "B", "C"})
+    for (const char* key : {"k1", "k2", "k3"}) memory.WriteString(section, key, section);
+  memory.EraseSection("b");
+  memory.DeleteKey("A", "K2");
+  memory.WriteString("B", "k", "again");
+  memory.WriteString("A", "k2", "back");
+  TStringList list;
+  memory.ReadSections(list);
+  EXPECT_EQ(list.Text(), "A\r\nC\r\nB\r\n");
+  memory.ReadSectionValues("A", list);
+  EXPECT_EQ(list.Text(), "k1=A\r\nk3=A\r\nk2=back\r\n");
+  EXPECT_EQ(memory.ReadString("C", "k3", ""), "C");
+}
+
 // What the file says, read from memory: the same answers as the profile calls give.
 TEST(TMemIniFile, AnswersAsTheProfileCallsDo) {
   TempFolder folder;

@@ -37,6 +37,24 @@ private:
   std::string FPath;
 };
 
+// The process's working folder is folder until the end of the scope: what a test writes
+// there by accident shows, and the folders of other tests stay clean.
+class TWorkingFolderScope {
+public:
+  explicit TWorkingFolderScope(const std::string& folder) : FPrevious(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  TWorkingFolderScope(const TWorkingFolderScope&) = delete;
+  TWorkingFolderScope& operator=(const TWorkingFolderScope&) = delete;
+  ~TWorkingFolderScope() {
+    std::error_code ignored;
+    std::filesystem::current_path(FPrevious, ignored);
+  }
+
+private:
+  std::filesystem::path FPrevious;
+};
+
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 // A Windows metafile: records of 16-bit words (parameters in the format's reverse order,
@@ -27,6 +28,21 @@ struct TWmfBuilder {
     for (int32_t w : words) Word(Records, static_cast<uint32_t>(w) & 0xFFFF);
     Records.insert(Records.end(), tail.begin(), tail.end());
     return *this;
+  }
+  // CREATEFONTINDIRECT: height, width, escapement, orientation, weight, italic and
+  // underline, strike-out and charset, the precisions, quality and pitch; the face name
+  // padded to 32 bytes.
+  TWmfBuilder& CreateFont(int32_t height, uint8_t charset, const std::string& face) {
+    std::vector<uint8_t> name(face.begin(), face.end());
+    name.resize(32, 0);
+    return Rec(0x02FB, {height, 0, 0, 0, 400, 0, charset << 8, 0, 0}, name);
+  }
+  // EXTTEXTOUT of 8-bit text at (x, y) without options: y, x, count, options; the bytes
+  // padded to a whole word.
+  TWmfBuilder& ExtTextOut(int32_t x, int32_t y, const std::string& text) {
+    std::vector<uint8_t> bytes(text.begin(), text.end());
+    if (bytes.size() % 2) bytes.push_back(0);
+    return Rec(0x0A32, {y, x, static_cast<int32_t>(text.size()), 0}, bytes);
   }
   // With a placeable header of box (0, 0, right, bottom) at inch units per inch.
   std::vector<uint8_t> Bytes(bool placeable = true, int16_t right = 100, int16_t bottom = 100,

@@ -146,9 +146,10 @@ const fs::path& PeerFiles() {
   return made;
 }
 
-const char* const PeerCases[] = {"made/shapes.wmf",      "made/shapes.emf",      "made/text.wmf",   "made/text.emf",
-                                 "made/turned-text.wmf", "made/turned-text.emf", "made/bitmap.wmf", "made/bitmap.emf",
-                                 "hand/anisotropic.wmf", "hand/lometric.emf",    "hand/clip.emf",   "hand/world.emf"};
+const char* const PeerCases[] = {
+    "made/shapes.wmf",      "made/shapes.emf",      "made/text.wmf",        "made/text.emf",   "made/turned-text.wmf",
+    "made/turned-text.emf", "made/symbol-text.wmf", "made/symbol-text.emf", "made/bitmap.wmf", "made/bitmap.emf",
+    "hand/anisotropic.wmf", "hand/lometric.emf",    "hand/clip.emf",        "hand/world.emf"};
 
 // A white 24-bit bitmap of the metafile's size with the metafile drawn over it.
 std::unique_ptr<TBitmap> Rendered(const TMetafile& metafile, int32_t scale = 1) {

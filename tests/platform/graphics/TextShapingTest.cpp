@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -31,6 +32,7 @@ struct THbGlyph {
   uint32_t Cluster = 0;
   int64_t X = 0;  // pen position plus offset
   int64_t Y = 0;
+  int64_t Advance = 0;
 };
 
 std::string Quoted(const std::string& text) {
@@ -58,7 +60,8 @@ std::vector<THbGlyph> HbShape(const TResolvedFontFace& face, const std::string& 
     g.Cluster = static_cast<uint32_t>(std::stoul(m[2]));
     g.X = pen + (m[3].matched ? std::stoll(m[3]) : 0);
     g.Y = m[4].matched ? std::stoll(m[4]) : 0;
-    pen += std::stoll(m[5]);
+    g.Advance = std::stoll(m[5]);
+    pen += g.Advance;
     glyphs.push_back(g);
   }
   EXPECT_FALSE(glyphs.empty()) << command << "\n" << output;
@@ -103,6 +106,7 @@ protected:
 
 class TextShaping : public testing::TestWithParam<TScriptCase>, protected TArialCanvas {};
 class TextShapingCarets : public testing::Test, protected TArialCanvas {};
+class TextShapingFallback : public testing::Test, protected TArialCanvas {};
 
 TEST_P(TextShaping, DrawsTheGlyphsOfHbShapeInItsClusterOrderWithoutDrift) {
   if (access(kHbShape, X_OK) != 0)
@@ -140,11 +144,22 @@ TEST_P(TextShaping, DrawsTheGlyphsOfHbShapeInItsClusterOrderWithoutDrift) {
   for (int32_t y = 0; y < Bitmap.Height(); ++y)
     for (int32_t x = 0; x < Bitmap.Width(); ++x) ink += Bitmap.PixelColor(x, y) != clWhite;
   EXPECT_GT(ink, kPixels * 4);
-  // Measuring agrees with drawing: the line is as wide as its clusters.
+  // Measuring agrees with drawing: the line is as wide as its clusters, and as the
+  // shaper's run, rounded once (a letter that the quick road measured before it met a
+  // point is not counted twice).
   TSize size{};
   ASSERT_TRUE(GetTextExtentPoint32W(Dc, text.data(), static_cast<int32_t>(text.size()), &size));
   EXPECT_EQ(size.cx, shaped.Width);
+  int64_t runAdvance = 0;
+  for (const THbGlyph& g : expected) runAdvance += g.Advance;
+  EXPECT_LE(std::abs(size.cx - static_cast<double>(runAdvance) * scale), 0.5);
   EXPECT_GE(size.cy, face->Metrics().Height);
+  if (!shaped.GlyphStart.empty()) {
+    // One shaped run is as wide as the shaper's advances, rounded once.
+    int64_t advance = 0;
+    for (const THbGlyph& g : expected) advance += g.Advance;
+    EXPECT_EQ(shaped.Width, face->ScaleX(advance));
+  }
 
   if (c.PresentationForms) {
     // The joined forms are the glyphs the face maps for the presentation forms.
@@ -156,6 +171,45 @@ TEST_P(TextShaping, DrawsTheGlyphsOfHbShapeInItsClusterOrderWithoutDrift) {
 
 INSTANTIATE_TEST_SUITE_P(Scripts, TextShaping, testing::ValuesIn(ScriptCases),
                          [](const testing::TestParamInfo<TScriptCase>& param) { return param.param.Name; });
+
+struct TNeighbourFaceCase {
+  const char* Name;
+  const char16_t* Text;
+  size_t Mark;  // the unit of the punctuation
+  size_t Han;   // the unit of a Han character beside it
+};
+
+// The CJK comma and full stop are in faces that fallback ranks before the Han
+// characters' face (a Mongolian one here); beside Han characters they come from those
+// characters' face, whatever stands between: Latin letters, digits, a space.
+TEST_F(TextShapingFallback, PunctuationTakesTheFaceOfTheCharactersBesideIt) {
+  const TNeighbourFaceCase cases[] = {
+      {"comma after Latin letters", u"中文abc、中文", 5, 1},
+      {"full stop after digits", u"中文123。中文", 5, 1},
+      {"comma before Han characters only", u"abc、中文", 3, 4},
+      {"full stop after a space", u"中文 。", 3, 1},
+  };
+  for (const TNeighbourFaceCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const WideStringView text(c.Text);
+    const TShapedText shaped = ShapeText(Dc, text);
+    std::vector<int32_t> order(text.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
+    TSizedFont* markFace = nullptr;
+    TSizedFont* hanFace = nullptr;
+    for (const TPlacedGlyph& g : PlaceGlyphs(shaped, text, order, shaped.Advances.data())) {
+      if (g.Unit == c.Mark) markFace = g.Font;
+      if (g.Unit == c.Han) hanFace = g.Font;
+    }
+    ASSERT_NE(hanFace, nullptr);
+    EXPECT_EQ(markFace, hanFace) << (markFace ? markFace->Resolved().FamilyName : "no glyph") << " beside "
+                                 << hanFace->Resolved().FamilyName;
+    // The line is no taller than the faces of its letters make it.
+    TSizedFont& selected = Dc->SelectedFont().Sized();
+    EXPECT_EQ(shaped.Ascent, std::max(selected.Metrics().Ascent, hanFace->Metrics().Ascent));
+    EXPECT_EQ(shaped.Descent, std::max(selected.Metrics().Descent, hanFace->Metrics().Descent));
+  }
+}
 
 TEST_F(TextShapingCarets, RightToLeftCaretsWalkClusterByCluster) {
   // Two lam-alef ligatures: clusters of two characters each.
@@ -182,7 +236,9 @@ TEST_F(TextShapingCarets, RightToLeftCaretsWalkClusterByCluster) {
   for (int32_t i = 0; i < n; ++i) {
     SCOPED_TRACE("unit " + std::to_string(i));
     EXPECT_TRUE(edges.count(carets[static_cast<size_t>(i)]));
-    if (i > 0) EXPECT_LE(carets[static_cast<size_t>(i)], carets[static_cast<size_t>(i - 1)]);
+    if (i > 0) {
+      EXPECT_LE(carets[static_cast<size_t>(i)], carets[static_cast<size_t>(i - 1)]);
+    }
   }
   // Each ligature advances on its lam; its alef takes no room of its own.
   for (const size_t alef : {size_t{1}, size_t{5}}) {

@@ -29,6 +29,8 @@ HEAD = """<?xml version="1.0" encoding="UTF-8"?>
  xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
  xmlns:xlink="http://www.w3.org/1999/xlink"
  office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.graphics">
+<office:font-face-decls><style:font-face style:name="Symbol" svg:font-family="Symbol"
+ style:font-charset="x-symbol"/></office:font-face-decls>
 <office:automatic-styles>
 <style:page-layout style:name="PM1"><style:page-layout-properties fo:margin-top="0cm" fo:margin-bottom="0cm"
  fo:margin-left="0cm" fo:margin-right="0cm" fo:page-width="5cm" fo:page-height="4cm"/></style:page-layout>
@@ -42,6 +44,8 @@ HEAD = """<?xml version="1.0" encoding="UTF-8"?>
  draw:stroke="none"/></style:style>
 <style:style style:name="big" style:family="paragraph"><style:text-properties fo:font-size="28pt"
  style:font-name="Liberation Sans" fo:font-family="'Liberation Sans'" fo:color="#000080"/></style:style>
+<style:style style:name="symbol" style:family="paragraph"><style:text-properties fo:font-size="28pt"
+ fo:font-family="Symbol" style:font-charset="x-symbol" fo:color="#000000"/></style:style>
 </office:automatic-styles>
 <office:master-styles><style:master-page style:name="Default" style:page-layout-name="PM1"/></office:master-styles>
 <office:body><office:drawing><draw:page draw:name="p1" draw:master-page-name="Default">
@@ -82,6 +86,15 @@ DRAWINGS = {
 <draw:frame draw:style-name="plain" svg:width="3.4cm" svg:height="1.3cm"
  draw:transform="rotate(0.5235987755983) translate(1.6cm 3.2cm)">
 <draw:text-box><text:p text:style-name="big">Wolf</text:p></draw:text-box></draw:frame>
+""",
+    # Text in the Symbol font, as formula editors write it: its 8-bit codes in a font of the
+    # symbol charset ("pDa" and two codes above 127 are Greek letters and arrows). LibreOffice
+    # gives its first text the ANSI charset, so that one holds only what both draw alike.
+    "symbol-text": """
+<draw:frame draw:style-name="plain" svg:x="1cm" svg:y="0.5cm" svg:width="3.8cm" svg:height="1.5cm">
+<draw:text-box><text:p text:style-name="symbol">2+3</text:p></draw:text-box></draw:frame>
+<draw:frame draw:style-name="plain" svg:x="1cm" svg:y="2cm" svg:width="3.8cm" svg:height="1.5cm">
+<draw:text-box><text:p text:style-name="symbol">pDa&#xAE;&#xA5;</text:p></draw:text-box></draw:frame>
 """,
     "bitmap": """
 <draw:frame draw:style-name="plain" svg:x="1cm" svg:y="1cm" svg:width="1.6933cm" svg:height="1.6933cm">

@@ -18,7 +18,6 @@ namespace {
 
 struct TEditScreen {
   TEditScreen() {
-    RegisterTextItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     Pane.SetStyle(&Style);
     Form.SetBounds(0, 0, 340, 260);
@@ -81,7 +80,6 @@ TEST(RPEditScreenTest, TheWindowShowsTheCaretAtTheCaretStop) {
 // picture's pixels inverted inside it; no caret over it.
 TEST(RPEditScreenTest, TheResizerDrawsItsHandlesOverTheSelectedPicture) {
   TEditScreen screen;
-  RegisterPictureItemClasses();
   TRPEditRPData& data = screen.Pane.Edit();
   data.Clear();
   auto bitmap = std::make_unique<TBitmap>();

@@ -108,10 +108,6 @@ inline std::string DumpDrawItems(const TRPEditRPData& data) {
 
 struct TEditFixture : testing::Test {
   TEditFixture() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    RegisterMarkerItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     while (Style.TextStyles().Count() <= BoldStyle) Style.TextStyles().Add();
     Style.TextStyles()[UnicodeStyle]->FontName = "Arial";

@@ -21,7 +21,6 @@ namespace {
 class RPEditingTest : public TEditFixture {
 protected:
   RPEditingTest() {
-    RegisterGraphicClass(&TBitmap::ClassInfo);
     // List style 0: bullets; 1: numbered.
     while (Style.ListStyles().Count() < 2) Style.ListStyles().Add();
     Style.ListStyles()[0]->Levels().Add();

@@ -139,7 +139,6 @@ TEST(RPItemResizerTest, ACancelledDragKeepsTheSize) {
 
 // The editable document keeps a resizer over one selected picture.
 struct RPDataResizerTest : TEditFixture {
-  RPDataResizerTest() { RegisterGraphicClass(&TBitmap::ClassInfo); }
   void AddPicture(int32_t width, int32_t height) {
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf24bit);

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "../interchange/RPFDocumentDump.h"
+#include "RPTableEditorScreen.h"
 #include "platform/base/ScopeExit.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
@@ -34,130 +34,6 @@
 #include "unicode/controls/ScreenGrab.h"
 
 namespace {
-
-struct TTableEditorScreen : testing::Test {
-  TTableEditorScreen() {
-    RegisterTextItemClasses();
-    Style.TextStyles()[0]->FontName = "Arial";
-    Editor.SetStyle(&Style);
-    TRPEditRPData& data = Editor.EditData();
-    data.Clear();
-    data.AddRawText("before", 0, 0);
-    auto table = std::make_unique<TRPTableItemInfo>(3, 3, &data);
-    Table = table.get();
-    for (int32_t r = 0; r < 3; ++r)
-      for (int32_t c = 0; c < 3; ++c) {
-        TRPTableCellData& cell = *Table->GetCell(r, c);
-        cell.Clear();
-        cell.AddRawText("r" + std::to_string(r) + "c" + std::to_string(c), 0, 0);
-      }
-    Table->SetCellPadding(4);
-    data.AddItem("", std::move(table));
-    data.AddRawText("after", 0, 0);
-    Form.SetBounds(0, 0, 420, 300);
-    Editor.Window().SetParent(&Form);
-    Editor.Window().SetBounds(10, 10, 400, 280);
-  }
-  ~TTableEditorScreen() override { Form.Hide(); }
-
-  void Show() {
-    Form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.Widget()));
-    Editor.Format();
-    Editor.Window().SetFocus();
-    QApplication::processEvents();
-    Table->UpdatePosition();
-    Start = State();
-  }
-  // The document's native dump and the table's grid.
-  std::string State() { return DumpDrawLines(Editor.EditData()) + DumpGrid(Table->Rows()); }
-
-  static QWidget& ViewportOf(TRPWindow& window) {
-    auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());
-    return area ? *area->viewport() : *window.Widget();
-  }
-  QWidget& Host() { return ViewportOf(Editor.Window()); }
-  TRPTableInplaceEdit* CellEditor() { return dynamic_cast<TRPTableInplaceEdit*>(Editor.GetInplaceEditor()); }
-  QWidget& CellEditorWidget() { return ViewportOf(CellEditor()->Window()); }
-  // A point inside the cell (row, col), in the host's client area.
-  QPoint InCell(int32_t row, int32_t col, int32_t dx = 6, int32_t dy = 6) {
-    Table->UpdatePosition();
-    const TRPTableCellData& cell = *Table->GetCell(row, col);
-    return QPoint(Table->GetPosition().X + cell.Left + dx, Table->GetPosition().Y + cell.Top + dy);
-  }
-  // The middle of the inner border before column col (row) in the host's client area.
-  QPoint ColumnBorder(int32_t col) {
-    Table->UpdatePosition();
-    const TRPTableItemFormattingInfo& info = Table->FormattingInfo();
-    return QPoint(Table->GetPosition().X + info.ColStarts[col] - 1, Table->GetPosition().Y + info.RowStarts[0] + 5);
-  }
-  QPoint RowBorder(int32_t row) {
-    Table->UpdatePosition();
-    const TRPTableItemFormattingInfo& info = Table->FormattingInfo();
-    return QPoint(Table->GetPosition().X + info.ColStarts[0] + 5, Table->GetPosition().Y + info.RowStarts[row] - 1);
-  }
-  // A press in one cell opens its editor, which then holds the mouse: the drag to
-  // another cell and the release come to it.
-  void DragFromCell(int32_t row, int32_t col, int32_t toRow, int32_t toCol) {
-    QTest::mousePress(&Host(), Qt::LeftButton, {}, InCell(row, col));
-    ASSERT_TRUE(EditsCell(row, col));
-    QTest::mouseMove(&CellEditorWidget(), InCell(toRow, toCol) - EditorAt());
-  }
-  void ReleaseInCell(int32_t row, int32_t col) {
-    QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, InCell(row, col) - EditorAt());
-    QApplication::processEvents();
-  }
-  QPoint EditorAt() { return QPoint(CellEditor()->Window().Left(), CellEditor()->Window().Top()); }
-  // The point in the host's client area of the caret stop before offset of the first item
-  // of the cell being edited (one pixel to its right, half way down its line).
-  QPoint CellPointAt(int32_t offset) {
-    TRPEditRPData& data = CellEditor()->EditData();
-    data.SetSelectionBounds(0, offset, 0, offset);
-    data.AfterSelectionChange(false);
-    const TRPDrawLineInfo& d = *data.DrawItems[data.CaretDrawItemNo];
-    return QPoint(data.CaretPos().X - data.GetHOffs() + 1, d.Top + d.Height / 2 - data.GetVOffs()) + EditorAt();
-  }
-  void Click(int32_t row, int32_t col) {
-    QTest::mouseClick(&Host(), Qt::LeftButton, {}, InCell(row, col));
-    QApplication::processEvents();
-  }
-  // A key to the widget that has the focus.
-  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString()) {
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &Host();
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(target, &release);
-    QApplication::processEvents();
-  }
-  void Undo() { Key(Qt::Key_Z, Qt::ControlModifier); }
-  // The text of the cell's content (the editor's while it edits the cell).
-  std::string CellText(int32_t row, int32_t col) {
-    TRPTableCellData& cell = *Table->GetCell(row, col);
-    TCustomRPData& content = *cell.GetRPData();
-    std::string text;
-    for (int32_t i = 0; i < content.GetItemCount(); ++i) text += content.GetItemTextRaw(i);
-    return text;
-  }
-  // A drag of the document's selection begins: the data it carries, as the window's drag
-  // gives it; nullptr when no drag may start. DoneDragging ends it.
-  std::unique_ptr<QMimeData> DragSelection() {
-    TRPEditRPData& data = Editor.EditData();
-    if (!data.InitDragging()) return nullptr;
-    TRPDragDataSink sink;
-    data.PutDragFormats(sink, data.GetColor(), nullptr);
-    return std::unique_ptr<QMimeData>(ToMimeData(sink.Data));
-  }
-  bool EditsCell(int32_t row, int32_t col) {
-    return CellEditor() && Table->GetEditedRow() == row && Table->GetEditedCol() == col;
-  }
-
-  TRPStyle Style{nullptr};
-  TRichPaneEdit Editor{nullptr};
-  TForm Form{nullptr};
-  TRPTableItemInfo* Table = nullptr;
-  std::string Start;
-};
 
 TEST_F(TTableEditorScreen, AClickOpensTheCellsEditorAndTypingGoesIntoTheCell) {
   ASSERT_NO_FATAL_FAILURE(Show());
@@ -969,6 +845,42 @@ TEST_F(TTableEditorScreen, TheHostHearsEachEventInAnEditedCellOnce) {
   }
 }
 
+// A press and a release in a cell being edited reach the host's handlers with the point
+// in the host's document, as a press on the host there would give it: the host scrolled
+// or not. They come once the cell's event is done.
+TEST_F(TTableEditorScreen, TheHostHearsPressesInAnEditedCellAtTheirPointInTheHost) {
+  for (int32_t i = 0; i < 30; ++i) Editor.EditData().AddRawText("more", 0, 0);
+  ASSERT_NO_FATAL_FAILURE(Show());
+  std::vector<std::string> heard;
+  const auto record = [&heard](const char* event) {
+    return [&heard, event](TCustomRichPane*, TMouseButton, TShiftState, int32_t, int32_t x, int32_t y) {
+      heard.push_back(std::string(event) + " " + std::to_string(x) + "," + std::to_string(y));
+    };
+  };
+  Editor.OnRPMouseDown = record("down");
+  Editor.OnRPMouseUp = record("up");
+  const TScopeExit restore([this] { Editor.OnRPMouseDown = Editor.OnRPMouseUp = nullptr; });
+  TRPEditRPData& host = Editor.EditData();
+  for (const int32_t scrolled : {0, 1}) {
+    SCOPED_TRACE(scrolled ? "the host scrolled" : "the host at its top");
+    Editor.VScrollTo(scrolled, true);
+    QApplication::processEvents();
+    Click(1, 1);
+    ASSERT_TRUE(EditsCell(1, 1));
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    heard.clear();
+    const QPoint at = InCell(1, 1, 10, 7);
+    QTest::mousePress(&CellEditorWidget(), Qt::LeftButton, {}, at - EditorAt());
+    QTest::mouseRelease(&CellEditorWidget(), Qt::LeftButton, {}, at - EditorAt());
+    QApplication::processEvents();
+    const std::string point = std::to_string(at.x() + host.GetHOffs()) + "," + std::to_string(at.y() + host.GetVOffs());
+    EXPECT_EQ(heard, (std::vector<std::string>{"down " + point, "up " + point}));
+    Table->DestroyInplaceEditor();
+    QApplication::processEvents();
+  }
+  EXPECT_GT(host.GetVOffs(), 0);
+}
+
 TEST_F(TTableEditorScreen, ControlActionsInACellAreTheHosts) {
   std::vector<std::pair<TCustomRichPane*, TRPControlAction>> heard;
   Editor.OnControlAction = [&](TCustomRichPane* sender, TRPControlAction action, int32_t, TCustomRPItemInfo*) {
@@ -983,28 +895,9 @@ TEST_F(TTableEditorScreen, ControlActionsInACellAreTheHosts) {
   EXPECT_EQ(heard, (THeard{{&Editor, rpcaBeforeRPFSave}, {&Editor, rpcaAfterRPFSave}}));
 }
 
-// Enter, move and drop at a point of the host; the action the drop was answered with.
-Qt::DropAction DropOnHost(QWidget& host, const QPoint& at, const QMimeData& mime) {
-  const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
-  QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&host, &enter);
-  if (!enter.isAccepted()) return Qt::IgnoreAction;
-  QDragMoveEvent moveOver(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&host, &moveOver);
-  QDropEvent drop(QPointF(at), actions, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&host, &drop);
-  QApplication::processEvents();
-  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
-}
-
+// (A move of the document's selection into a cell: RPTableCellDropTest.cpp.)
 TEST_F(TTableEditorScreen, ADropOntoACellGoesInThroughTheCellsEditor) {
-  ASSERT_NO_FATAL_FAILURE(Show());
-  TRPEditRPData& host = Editor.EditData();
-  // Text from elsewhere, dropped after the cell's text.
-  QMimeData text;
-  text.setText("+dropped");
-  EXPECT_EQ(DropOnHost(Host(), InCell(1, 1, 70), text), Qt::CopyAction);
-  ASSERT_TRUE(EditsCell(1, 1));
+  ASSERT_NO_FATAL_FAILURE(ShowAndDropIntoCell(1, 1, "+dropped"));
   EXPECT_EQ(CellText(1, 1), "r1c1+dropped");
   Table->DestroyInplaceEditor();
   EXPECT_EQ(CellText(1, 1), "r1c1+dropped");
@@ -1012,35 +905,12 @@ TEST_F(TTableEditorScreen, ADropOntoACellGoesInThroughTheCellsEditor) {
   QApplication::processEvents();
   Table->DestroyInplaceEditor();
   EXPECT_EQ(State(), Start);
-
-  // Part of the document dragged into a cell moves there: out of the document as one
-  // step, into the cell as the cell's.
-  Editor.EditData().SetSelectionBounds(0, 2, 0, 4);
-  const std::unique_ptr<QMimeData> dragged = DragSelection();
-  ASSERT_TRUE(dragged);
-  EXPECT_EQ(DropOnHost(Host(), InCell(2, 2, 70), *dragged), Qt::MoveAction);
-  host.DeleteDraggedSelection();
-  host.DoneDragging();
-  ASSERT_TRUE(EditsCell(2, 2));
-  EXPECT_EQ(CellText(2, 2), "r2c2ef");
-  EXPECT_EQ(host.GetItemTextRaw(0), "bore");
-  Table->DestroyInplaceEditor();
-  Editor.Undo();
-  QApplication::processEvents();
-  Table->DestroyInplaceEditor();
-  Editor.Undo();
-  QApplication::processEvents();
-  EXPECT_EQ(State(), Start);
 }
 
 // Text dragged over the cell being edited drops where the mouse is in that cell, the
 // editor staying open; the drop is one step of the cell.
 TEST_F(TTableEditorScreen, ADropOntoTheEditedCellLandsAtTheDropPoint) {
-  Table->GetCell(1, 1)->Clear();
-  Table->GetCell(1, 1)->AddRawText("one two words", 0, 0);
-  ASSERT_NO_FATAL_FAILURE(Show());
-  Click(1, 1);
-  ASSERT_TRUE(EditsCell(1, 1));
+  ASSERT_NO_FATAL_FAILURE(ShowAndOpenCellWith(1, 1, "one two words"));
   const QPoint at = CellPointAt(5);
   CellEditor()->EditData().MoveCaretHome(true);
   QMimeData text;
@@ -1055,12 +925,7 @@ TEST_F(TTableEditorScreen, ADropOntoTheEditedCellLandsAtTheDropPoint) {
 // A drag of the document's selection over a table it contains drops nothing there.
 TEST_F(TTableEditorScreen, TheDraggedSelectionDropsNothingIntoATableItHolds) {
   ASSERT_NO_FATAL_FAILURE(Show());
-  TRPEditRPData& host = Editor.EditData();
-  host.SetSelectionBounds(0, 2, 2, 3);
-  const std::unique_ptr<QMimeData> dragged = DragSelection();
-  ASSERT_TRUE(dragged);
-  EXPECT_EQ(DropOnHost(Host(), InCell(1, 0, 70), *dragged), Qt::IgnoreAction);
-  host.DoneDragging();
+  EXPECT_EQ(DragSelectionTo(0, 2, 2, 3, InCell(1, 0, 70)), Qt::IgnoreAction);
   EXPECT_EQ(State(), Start);
 }
 

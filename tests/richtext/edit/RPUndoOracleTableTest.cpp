@@ -32,11 +32,6 @@ namespace {
 
 class RPUndoOracleTableTest : public TEditFixture {
 protected:
-  RPUndoOracleTableTest() {
-    RegisterGraphicClass(&TBitmap::ClassInfo);
-    RegisterRPFDocumentFormat();
-  }
-
   int32_t Rand(int32_t n) { return n <= 1 ? 0 : std::uniform_int_distribution<int32_t>(0, n - 1)(Rng); }
   bool Chance(int32_t percent) { return Rand(100) < percent; }
 
@@ -344,8 +339,6 @@ struct TInplaceOperation {
 class RPUndoOracleInplaceTest : public testing::Test {
 protected:
   RPUndoOracleInplaceTest() {
-    RegisterTextItemClasses();
-    RegisterGraphicClass(&TBitmap::ClassInfo);
     Style.TextStyles()[0]->FontName = "Arial";
     TRPStyleTemplate& boxed = *Style.StyleTemplates().Add();
     boxed.TextStyle().Size = 14;

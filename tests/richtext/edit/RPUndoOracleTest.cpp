@@ -53,9 +53,6 @@ protected:
     numbers.ListType = rplstUpperRoman;
     numbers.FormatString = "%0:s.";
     numbers.FirstIndent = 4;
-    // The documents are compared in the native format, pictures with their bodies.
-    RegisterGraphicClass(&TBitmap::ClassInfo);
-    RegisterRPFDocumentFormat();
   }
 
   int32_t Rand(int32_t n) { return n <= 1 ? 0 : std::uniform_int_distribution<int32_t>(0, n - 1)(Rng); }

@@ -58,9 +58,6 @@ void MakeStyles(TRPStyle& style) {
 
 struct RichPaneEditClipboardTest : testing::Test {
   RichPaneEditClipboardTest() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterExportCopyFormats();
     MakeStyles(Style);
     Editor.SetStyle(&Style);
     Form.SetBounds(0, 0, 440, 320);
@@ -183,6 +180,24 @@ TEST_F(RichPaneEditClipboardTest, CutCopyAndPasteTextWithTheKeys) {
   Key(Qt::Key_X, Qt::ControlModifier);
   Key(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Text(), "Hello world");
+}
+
+// A selection holding a picture copied with Ctrl+C: the clipboard's HTML carries the
+// picture itself, and nothing is written into the working folder.
+TEST_F(RichPaneEditClipboardTest, CopyingAPictureLeavesTheWorkingFolderAlone) {
+  const TempFolder working;
+  const TWorkingFolderScope inWorking(working.Path());
+  Load({"before", "after"});
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(6, 4);
+  Data().AddPicture("picture", std::move(bitmap), -1, rpvaBaseline);
+  Editor.Format();
+  Editor.SetSelectionBounds(0, 1, 2, 1);
+  Key(Qt::Key_C, Qt::ControlModifier);
+  const QString html = QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/html")));
+  EXPECT_TRUE(html.contains(QStringLiteral("src=\"data:image/jpeg;base64,/9j/"))) << html.toStdString();
+  EXPECT_EQ(EntryCount(working.Path()), 0u);
 }
 
 // A selection of mixed styles copied in the native format and pasted at the end: the

@@ -4,87 +4,41 @@
 // selected picture loses its handles when the mouse selects text elsewhere.
 #include <gtest/gtest.h>
 
-#include <QAbstractScrollArea>
 #include <QApplication>
-#include <QKeyEvent>
+#include <QDrag>
 #include <QTest>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "RPEditorWindow.h"
 #include "platform/graphics/Bitmap.h"
-#include "platform/gui/Forms.h"
-#include "richtext/edit/RichPaneEdit.h"
 #include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPStyle.h"
-#include "richtext/model/RPTextItems.h"
 
 namespace {
 
-struct TEditorMouse {
-  TEditorMouse() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    Style.TextStyles()[0]->FontName = "Arial";
-    Editor.SetStyle(&Style);
-    Form.SetBounds(0, 0, 420, 300);
-    Editor.Window().SetParent(&Form);
-    Editor.Window().SetBounds(10, 10, 400, 280);
-  }
-  ~TEditorMouse() { Form.Hide(); }
-
-  void Show() {
-    Form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.Widget()));
-    Editor.Window().SetFocus();
-    QApplication::processEvents();
-    Editor.Format();
-  }
-  TRPEditRPData& Data() { return Editor.EditData(); }
-  QWidget& Viewport() {
-    auto* area = qobject_cast<QAbstractScrollArea*>(Editor.Window().Widget());
-    return area ? *area->viewport() : *Editor.Window().Widget();
-  }
-  // The client point of the caret stop before offset of item itemNo (one pixel to its
-  // right, half way down its line). The caret goes back to the document's start.
-  QPoint At(int32_t itemNo, int32_t offset) {
+// The shared editor window with a picture to click and drag.
+struct TEditorMouse : TEditorWindow {
+  // The document "words before", a picture of 40 x 30 pixels, and after on its line
+  // unless empty.
+  void LoadPicture(const AnsiString& after) {
     TRPEditRPData& data = Data();
-    data.SetSelectionBounds(itemNo, offset, itemNo, offset);
-    data.AfterSelectionChange(false);
-    const TRPDrawLineInfo& d = *data.DrawItems[data.CaretDrawItemNo];
-    const QPoint point(data.CaretPos().X - data.GetHOffs() + 1, d.Top + d.Height / 2 - data.GetVOffs());
-    Key(Qt::Key_Home, Qt::ControlModifier);
-    return point;
+    data.Clear();
+    data.AddRawText("words before", 0, 0);
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(40, 30);
+    data.AddItem("picture", std::make_unique<TRPGraphicItemInfo>(&data, std::move(bitmap), rpvaBaseline));
+    if (!after.empty()) data.AddRawText(after, 0, -1);
   }
-  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString()) {
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Editor.Window().Widget();
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(target, &release);
-    QApplication::processEvents();
+  // The middle of the picture in the client area.
+  QPoint PictureMiddle() {
+    TRPEditRPData& data = Data();
+    const TRPDrawLineInfo& picture = *data.DrawItems[data.GetItemFirstDrawItem(1)];
+    return QPoint(picture.Left + picture.Width / 2 - data.GetHOffs(),
+                  picture.Top + picture.Height / 2 - data.GetVOffs());
   }
-  void Click(QPoint point, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::mouseClick(&Viewport(), Qt::LeftButton, modifiers, point);
-    QApplication::processEvents();
-  }
-  void Drag(QPoint from, QPoint to) {
-    QTest::mousePress(&Viewport(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(&Viewport(), (from + to) / 2);
-    QTest::mouseMove(&Viewport(), to);
-    QTest::mouseRelease(&Viewport(), Qt::LeftButton, {}, to);
-    QApplication::processEvents();
-  }
-  // The items' texts, "|" between them.
-  std::string Text() {
-    std::string text;
-    for (int32_t i = 0; i < Data().GetItemCount(); ++i) text += (i ? "|" : "") + std::string(Data().GetItemTextRaw(i));
-    return text;
-  }
-
-  TRPStyle Style{nullptr};
-  TRichPaneEdit Editor{nullptr};
-  TForm Form{nullptr};
 };
 
 struct TClickCase {
@@ -118,6 +72,14 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
        "alphaZbeta gamma|delta epsilon"},
       {"a drag selects what typing replaces", [](TEditorMouse& m) { m.Drag(m.At(0, 7), m.At(0, 11)); },
        "alpha Z gamma|delta epsilon"},
+      // The style sheet selects by words: a drag from inside a word that ends on the space
+      // after it (before it, backwards) selects the word and leaves the space.
+      {"a drag by words that ends after a space", [](TEditorMouse& m) { m.Drag(m.At(0, 9), m.At(0, 12)); },
+       "alpha Z gamma|delta epsilon"},
+      {"a drag by words back to before a space", [](TEditorMouse& m) { m.Drag(m.At(0, 14), m.At(0, 11)); },
+       "alpha beta Z|delta epsilon"},
+      {"a drag by words into the next word takes it whole", [](TEditorMouse& m) { m.Drag(m.At(0, 9), m.At(0, 14)); },
+       "alpha Z|delta epsilon"},
       {"a click after a drag only places the caret",
        [](TEditorMouse& m) {
          const QPoint from = m.At(0, 1), to = m.At(0, 6), click = m.At(1, 7);
@@ -143,22 +105,52 @@ TEST(RichPaneEditMouseTest, TypingGoesInWhereTheMouseLeftTheCaret) {
 TEST(RichPaneEditMouseTest, AClickOnTextTakesTheHandlesOffAPicture) {
   TEditorMouse m;
   TRPEditRPData& data = m.Data();
-  data.Clear();
-  data.AddRawText("words before", 0, 0);
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(40, 30);
-  data.AddItem("picture", std::make_unique<TRPGraphicItemInfo>(&data, std::move(bitmap), rpvaBaseline));
+  m.LoadPicture("");
   ASSERT_NO_FATAL_FAILURE(m.Show());
   const QPoint text = m.At(0, 3);
-  const TRPDrawLineInfo& picture = *data.DrawItems[data.GetItemFirstDrawItem(1)];
-  m.Click(
-      QPoint(picture.Left + picture.Width / 2 - data.GetHOffs(), picture.Top + picture.Height / 2 - data.GetVOffs()));
+  m.Click(m.PictureMiddle());
   ASSERT_NE(data.Resizer, nullptr);
   m.Click(text);
   EXPECT_EQ(data.Resizer, nullptr);
   m.Key(Qt::Key_Z, Qt::NoModifier, "Z");
   EXPECT_EQ(m.Text(), "woZrds before|picture");
+}
+
+// A picture the selection holds is dragged by a press anywhere on it (a picture has only
+// two caret positions, both at its edges): the drag starts when the mouse moves, and the
+// pointer over it is the arrow; a press on text beside it starts a selection instead.
+TEST(RichPaneEditMouseTest, ASelectedPictureIsDraggedByAPressOnIt) {
+  TEditorMouse m;
+  TRPEditRPData& data = m.Data();
+  m.LoadPicture(" words after");
+  ASSERT_NO_FATAL_FAILURE(m.Show());
+  const QPoint middle = m.PictureMiddle();
+  const QPoint text = m.At(2, 6);
+  // A click on the picture selects it.
+  m.Click(middle);
+  const auto selection = [&data] {
+    int32_t startItem = -1, endItem = -1, startOffs = 0, endOffs = 0;
+    data.GetSelectionBounds(startItem, endItem, startOffs, endOffs, true);
+    return std::vector<int32_t>{startItem, startOffs, endItem, endOffs};
+  };
+  ASSERT_EQ(selection(), (std::vector<int32_t>{1, 0, 1, 1}));
+  QTest::mouseMove(&m.Viewport(), middle + QPoint(3, 0));
+  EXPECT_EQ(m.Editor.Window().Cursor(), crArrow);
+  // Drags begun on the window (the platform's drag object, one per drag).
+  QWidget& window = *m.Editor.Window().Widget();
+  const auto drags = [&window] { return window.findChildren<QDrag*>().size(); };
+  const auto before = drags();
+  QTest::mousePress(&m.Viewport(), Qt::LeftButton, {}, middle);
+  QTest::mouseMove(&m.Viewport(), middle + QPoint(3, 1));
+  QTest::mouseMove(&m.Viewport(), text);
+  QTest::mouseRelease(&m.Viewport(), Qt::LeftButton, {}, text);
+  QApplication::processEvents();
+  EXPECT_EQ(drags(), before + 1);
+  EXPECT_EQ(selection(), (std::vector<int32_t>{1, 0, 1, 1})) << "no text selection began at the press";
+  // A press on the text beside the picture selects text.
+  m.Drag(text, m.At(2, 10));
+  EXPECT_EQ(drags(), before + 1);
+  EXPECT_EQ(selection(), (std::vector<int32_t>{2, 2, 2, 13}));
 }
 
 }  // namespace

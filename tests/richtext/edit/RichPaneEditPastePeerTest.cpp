@@ -24,8 +24,6 @@ namespace {
 // styles it adds as needed.
 struct TPasteTarget {
   TPasteTarget() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
     Sheet.TextStyles()[0]->FontName = "Arial";
     Editor.SetStyle(&Sheet);
     Editor.ClientResized(400, 300);

@@ -23,8 +23,6 @@ namespace {
 TEST(RichPaneEditPeerTest, LibreOfficeRtfGoesInAtTheCaret) {
   const TRtfPeerFiles& files = EditorRtfPeerFiles();
   ASSERT_EQ(files.Error, "");
-  RegisterTextItemClasses();
-  RegisterPictureItemClasses();
   TRPStyle style(nullptr);
   style.TextStyles()[0]->FontName = "Arial";
   TRichPaneEdit editor(nullptr);

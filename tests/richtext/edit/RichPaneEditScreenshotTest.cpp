@@ -35,7 +35,6 @@ TEST(Screenshot, Editor) {
     GTEST_FAIL() << "screenshots need an X display: run the Screenshots test entry, which starts one";
   // The caret stays on for the grab.
   QApplication::setCursorFlashTime(0);
-  RegisterTextItemClasses();
   TRPStyle style(nullptr);
   style.TextStyles()[0]->FontName = "Arial";
   style.TextStyles()[0]->Charset = ANSI_CHARSET;

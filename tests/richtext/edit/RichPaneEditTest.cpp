@@ -15,6 +15,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <sstream>
 #include <string>
@@ -37,6 +38,7 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/model/RPWordPainters.h"
 #include "richtext/table/RPTableCell.h"
 #include "richtext/table/RPTableItem.h"
 
@@ -47,9 +49,6 @@ constexpr int32_t PlainStyle = 0, UnicodeStyle = 1, BoldStyle = 2;
 
 struct RichPaneEditTest : testing::Test {
   RichPaneEditTest() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterMarkerItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     while (Style.TextStyles().Count() <= BoldStyle) Style.TextStyles().Add();
     Style.TextStyles()[UnicodeStyle]->FontName = "Arial";
@@ -558,6 +557,31 @@ TEST_F(RichPaneEditTest, NativeDocumentAtTheEndsOfTheDocument) {
   EXPECT_EQ(Items(), "N0:x|");
 }
 
+// A list paragraph pasted inside a line of text: its marker cannot stand there and goes,
+// its text joins the line.
+TEST_F(RichPaneEditTest, ANativeListParagraphPastedInsideALineLosesOnlyItsMarker) {
+  TRPListInfo& list = *Style.ListStyles().Add();
+  list.Levels().Add()->ListType = rplstDecimal;
+  const auto nativeHolder = NativeDocument(Style, [](TCustomRPData& data) {
+    auto marker = TRPMarkerItemInfo::CreateEx(&data, 0, 0, 1, false);
+    marker->ParaNo = 0;
+    data.AddItem({}, std::move(marker));
+    data.AddRawText("item", PlainStyle, -1);
+  });
+  for (int32_t offset : {2, 4}) {
+    SCOPED_TRACE(offset);
+    Data().Clear();
+    Data().AddRawText("abc", PlainStyle, 0);
+    Editor.Format();
+    Data().SetCaretAtItemPos(0, offset);
+    nativeHolder->SetPosition(0);
+    ASSERT_TRUE(Editor.InsertRPFFromStream(*nativeHolder));
+    EXPECT_EQ(Items(), offset == 2 ? "N0:aitembc|" : "N0:abcitem|");
+    EXPECT_EQ(Data().GetMarkers(false), nullptr);
+    EXPECT_EQ(DocumentFault(Data()), "");
+  }
+}
+
 // A stream whose items are good but whose end is broken: nothing goes in.
 TEST_F(RichPaneEditTest, DamagedNativeDocumentChangesNothing) {
   const auto nativeHolder =
@@ -873,6 +897,36 @@ TEST_F(RichPaneEditTest, LiveSpellingFollowsTheEditor) {
   EXPECT_NE(Data().GetItem(0)->ItemState & rpisSpellChecked, 0);
 }
 
+// Typed Greek words, held in the Unicode style, cannot reach a checker that takes 8-bit
+// text in that style's code page (Cyrillic): they are not asked and keep no mark, while
+// the Latin words typed beside them are asked (and here all found wrong).
+TEST_F(RichPaneEditTest, TypedGreekIsNotAskedThroughAnotherCodePage) {
+  Style.TextStyles()[UnicodeStyle]->Charset = 204;  // RUSSIAN_CHARSET: code page 1251
+  std::mutex lock;
+  std::vector<AnsiString> asked;
+  Editor.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+    const std::lock_guard guard(lock);
+    asked.push_back(word);
+    misspelled = true;
+  };
+  SetCurrentStyle(UnicodeStyle);
+  Type(u"cat γάτα dog ");
+  TRPWordEnumThread* thread = Editor.LiveSpellingThread();
+  ASSERT_NE(thread, nullptr);
+  SynchronizeUntil([&] { return thread->WaitsForWork(); });
+  const TCustomRPItemInfo& item = *Data().GetItem(0);
+  ASSERT_NE(item.WordPainters, nullptr);
+  std::vector<std::pair<int32_t, int32_t>> marks;
+  for (int32_t i = 0; i < item.WordPainters->Count(); ++i)
+    marks.emplace_back(item.WordPainters->Items(i)->StartOffs, item.WordPainters->Items(i)->Length);
+  EXPECT_EQ(marks, (std::vector<std::pair<int32_t, int32_t>>{{1, 3}, {10, 3}}));
+  // Words are asked while they are typed: only Latin letters ever are.
+  const std::lock_guard guard(lock);
+  for (const AnsiString& word : asked)
+    EXPECT_TRUE(std::all_of(word.begin(), word.end(), [](char ch) { return ch >= 'a' && ch <= 'z'; })) << word;
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "dog"), asked.end());
+}
+
 // With a cell editor over the editor, undo goes to the cell editor while it can, and
 // otherwise (the cell editor closed first) to the editor once the event is done.
 TEST_F(RichPaneEditTest, UndoGoesToTheCellEditorFirst) {
@@ -1058,8 +1112,6 @@ TEST_F(RichPaneEditTest, RandomInsertionsUndoAndRedo) {
   // The documents are built while no live spelling runs (a table made for a document
   // whose walk runs is reached half built).
   Editor.LiveSpellingMode = rplspManualStart;
-  // Pictures are read back from native streams.
-  RegisterGraphicClass(&TBitmap::ClassInfo);
   int32_t inserted = 0;
   for (uint32_t seed = 1; seed <= 60; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));

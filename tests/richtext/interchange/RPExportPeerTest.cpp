@@ -306,6 +306,22 @@ void BuildTables(TExportView& v) {
   data.AddTextW(u"After the tables.", 0, TRPTag(), 0);
 }
 
+// Tables one right after another, as a source leaves them that had only a hidden
+// paragraph between them: a table of 1 x 3 and one of 1 x 1, and two such tables in a cell.
+void BuildAdjacentTables(TExportView& v) {
+  TRichPaneRPData& data = v.Data();
+  data.AddTextW(u"Two tables:", 0, TRPTag(), 0);
+  TRPTableItemInfo& wide = v.AddTable(1, 3);
+  for (int c = 0; c < 3; ++c) TExportView::SetCell(wide, 0, c, std::string("w") + char('1' + c));
+  TExportView::SetCell(v.AddTable(1, 1), 0, 0, "single");
+  TRPTableCellData& cell = AddHostTable(v, "Outer cell", u"Two nested tables:");
+  TRPTableItemInfo& nestedWide = TExportView::AddNestedTable(cell, 1, 2);
+  TExportView::SetCell(nestedWide, 0, 0, "n1");
+  TExportView::SetCell(nestedWide, 0, 1, "n2");
+  TExportView::SetCell(TExportView::AddNestedTable(cell, 1, 1), 0, 0, "n3");
+  data.AddTextW(u"After the tables.", 0, TRPTag(), 0);
+}
+
 void BuildLists(TExportView& v) {
   TRichPaneRPData& data = v.Data();
   TRPListInfo& numbered = v.AddList({rplstDecimal, rplstLowerAlpha, rplstUpperRoman});
@@ -377,11 +393,9 @@ struct TPeerBuilder {
 };
 
 const std::vector<TPeerBuilder>& PeerBuilders() {
-  static const std::vector<TPeerBuilder> builders = {{"styled", BuildStyledText},
-                                                     {"tables", BuildTables},
-                                                     {"lists", BuildLists},
-                                                     {"interchange", BuildInterchange},
-                                                     {"symbol", BuildSymbolText, false}};
+  static const std::vector<TPeerBuilder> builders = {
+      {"styled", BuildStyledText}, {"tables", BuildTables},           {"adjacent-tables", BuildAdjacentTables},
+      {"lists", BuildLists},       {"interchange", BuildInterchange}, {"symbol", BuildSymbolText, false}};
   return builders;
 }
 
@@ -440,6 +454,20 @@ TEST_F(RPExportPeers, LibreOfficeReadsTheTextListsAndTables) {
     EXPECT_EQ(odt.Tables, d.Model.Tables);
     EXPECT_EQ(odt.Labels, d.Model.Labels);
   }
+}
+
+// Tables one right after another are as many tables to LibreOffice (the test above), and
+// what keeps them apart is a paragraph it hides: one empty hidden paragraph per pair.
+TEST_F(RPExportPeers, LibreOfficeHidesWhatKeepsAdjacentTablesApart) {
+  const auto adjacent = std::find_if(PeerBuilders().begin(), PeerBuilders().end(),
+                                     [](const TPeerBuilder& b) { return b.Name == "adjacent-tables"; });
+  ASSERT_NE(adjacent, PeerBuilders().end());
+  const std::string& odt = Documents()[static_cast<size_t>(adjacent - PeerBuilders().begin())].Answers.Odt;
+  std::vector<std::string> hidden;
+  std::istringstream in(odt);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("H\t", 0) == 0) hidden.push_back(line);
+  EXPECT_EQ(hidden, std::vector<std::string>(3, "H\t")) << odt;
 }
 
 TEST_F(RPExportPeers, LibreOfficeKeepsTheRunsFormatting) {

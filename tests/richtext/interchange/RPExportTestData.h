@@ -18,10 +18,7 @@
 #include "richtext/table/RPTableItem.h"
 
 struct TExportView : TTestRichPane {
-  TExportView() {
-    RegisterMarkerItemClasses();
-    Style.DefCodePage = 1251;
-  }
+  TExportView() { Style.DefCodePage = 1251; }
   ~TExportView() { Pane.Clear(); }
   TRichPaneRPData& Data() { return Pane.RPData(); }
 

@@ -1,30 +1,16 @@
-// The native format reads and writes items through the item-class registry, pictures by
-// the names of their graphic classes, and reaches documents through the installed format,
-// all of which the program sets up at start-up: every test of this program runs with
-// them, as the program does.
+// Documents reach the native format through the installed format, which a program that
+// shows documents installs at start-up: every test of this program runs with it, as the
+// program does. (The item classes and the graphic classes by name come with the
+// rich-text model's start-up.)
 #include <gtest/gtest.h>
 
-#include "imaging/png/PngCodec.h"
-#include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPFDocumentFormat.h"
-#include "richtext/model/RPBulletItems.h"
-#include "richtext/model/RPMarker.h"
-#include "richtext/model/RPPictureItems.h"
-#include "richtext/model/RPTextItems.h"
 
 namespace {
 
 class RPFEnvironment : public testing::Environment {
 public:
-  void SetUp() override {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    RegisterMarkerItemClasses();
-    RegisterGraphicClass(&TBitmap::ClassInfo);
-    RegisterPngGraphicClass();
-    RegisterRPFDocumentFormat();
-  }
+  void SetUp() override { RegisterRPFDocumentFormat(); }
 };
 
 [[maybe_unused]] testing::Environment* const Environment = testing::AddGlobalTestEnvironment(new RPFEnvironment);

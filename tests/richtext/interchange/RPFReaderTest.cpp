@@ -273,9 +273,57 @@ namespace {
 class TRefusingData : public TCustomRPData {
 public:
   const IRPStyleSheet* GetRPStyle() const override { return &Style; }
-  bool InsertFirstRPFItem(int32_t&, AnsiString, std::unique_ptr<TCustomRPItemInfo>) override { return false; }
+  TRPFFirstItemFate InsertFirstRPFItem(int32_t&, AnsiString, std::unique_ptr<TCustomRPItemInfo>) override {
+    return rpffRefused;
+  }
   TRPStyle Style{nullptr};
 };
+
+// A document that drops (frees) the first items a read offers, as an editor drops a list
+// marker amid a line: the next item offered is then the first.
+class TDroppingData : public TCustomRPData {
+public:
+  explicit TDroppingData(int32_t drops) : FDrops(drops) {}
+  const IRPStyleSheet* GetRPStyle() const override { return &Style; }
+  TRPFFirstItemFate InsertFirstRPFItem(int32_t& index, AnsiString text,
+                                       std::unique_ptr<TCustomRPItemInfo> item) override {
+    if (FDrops-- > 0) return rpffDropped;  // item freed here
+    return TCustomRPData::InsertFirstRPFItem(index, std::move(text), std::move(item));
+  }
+  TRPStyle Style{nullptr};
+
+private:
+  int32_t FDrops;
+};
+
+// The items after dropped ones go in where the first would have; no dropped item is
+// reached again (the sanitizer build sees a freed one).
+TEST(RPFReader, ItemsAfterDroppedFirstOnesGoInAtTheIndex) {
+  TRPFPane source;
+  source.Data().AddAnsiText("a", 0, TRPTag(), 0);
+  source.Data().AddItem("", std::make_unique<TRPTableItemInfo>(1, 1, &source.Data()));
+  source.Data().AddAnsiText("b", 0, TRPTag(), 0);
+  const AnsiString stream = source.Save();
+  const struct {
+    int32_t Drops;
+    const char* Items;  // styles of the target's items after the read
+  } cases[] = {{0, "0 0 -60 0 0"}, {1, "0 -60 0 0"}, {2, "0 0 0"}, {3, "0 0"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Drops);
+    TDroppingData target(c.Drops);
+    target.AddAnsiText("kept", 0, TRPTag(), 0);
+    target.AddAnsiText("end", 0, TRPTag(), 0);
+    TStringStream in(stream);
+    TColor color = clNone;
+    ASSERT_TRUE(target.InsertRPFFromStream(in, 1, false, nullptr, color, nullptr));
+    std::string styles;
+    for (int32_t i = 0; i < target.GetItemCount(); ++i)
+      styles += (i ? " " : "") + std::to_string(target.GetItem(i)->StyleNo);
+    EXPECT_EQ(styles, c.Items);
+    EXPECT_EQ(target.GetItemTextRaw(0), "kept");
+    EXPECT_EQ(target.GetItemTextRaw(target.GetItemCount() - 1), "end");
+  }
+}
 
 TEST(RPFReader, AFirstItemTheDocumentRefusesFailsTheReadAndPutsTheStylesBack) {
   TRPFPane source(rpfoSaveTextStyles);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/png/PngCodec.h"
+#include "platform/base/TempFolder.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPExportTestData.h"
 #include "richtext/layout/RPBackground.h"
@@ -389,6 +390,28 @@ TEST(RPHTMLExportTest, TheHostWritesItems) {
     doDefault = false;
   };
   EXPECT_EQ(view.HtmlBody(rphtmlNoBodyFontTags, false), "<p><!--0--></p>\r\n<!--1-->\r\n");
+}
+
+// A page written with no path carries its pictures: a bitmap drawn and made JPEG, a PNG
+// picture as PNG; nothing is written into the working folder.
+TEST(RPHTMLExportTest, APageWithoutAPathCarriesItsPictures) {
+  const TempFolder working;
+  const TWorkingFolderScope inWorking(working.Path());
+  TExportView view;
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(3, 2);
+  auto png = std::make_unique<TPNGObject>();
+  png->Assign(*bitmap);
+  view.Data().AddPicture("bitmap", std::move(bitmap), 0, rpvaBaseline);
+  view.Data().AddPicture("png", std::move(png), -1, rpvaBaseline);
+  for (const bool css : {false, true}) {
+    SCOPED_TRACE(css ? "CSS" : "classic");
+    const std::string html = view.Html(rphtmlOnlyBody, css, TRPHTMLExportParams());
+    EXPECT_NE(html.find("src=\"data:image/jpeg;base64,/9j/"), std::string::npos) << html;
+    EXPECT_NE(html.find("src=\"data:image/png;base64,iVBORw0KGgo"), std::string::npos) << html;
+  }
+  EXPECT_EQ(EntryCount(working.Path()), 0u);
 }
 
 TEST(RPHTMLExportTest, PicturesGoWhereTheHostOrTheDefaultSavingPutsThem) {

@@ -1,7 +1,8 @@
 // Metafile and icon pictures in documents: RTF in the shapes word processors write
 // (\wmetafile8 with goal sizes, \emfblip inside \shppict) imported at their size and
 // exported and imported again with the same metafile bytes; the native format and the
-// HTML export of a document holding a Windows metafile, an enhanced one and an icon.
+// HTML export of a document holding a Windows metafile, an enhanced one and an icon; text
+// in the Symbol font drawn as its symbols in the HTML export's pictures.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Streams.h"
+#include "platform/graphics/Font.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/JpegImage.h"
@@ -17,6 +19,7 @@
 #include "platform/graphics/MetafileBuilder.h"
 #include "richtext/interchange/RPExportTestData.h"
 #include "richtext/interchange/RPFTestData.h"
+#include "richtext/interchange/RPPictureSamples.h"
 #include "richtext/interchange/RPRTFPeers.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPBulletItems.h"
@@ -26,47 +29,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Windows metafile records (no placeable header, as RTF holds them): a window of
-// 200 x 100 units with a red rectangle over its left half.
-Bytes SampleWmf() {
-  TWmfBuilder wmf;
-  wmf.Objects = 1;
-  wmf.Rec(0x0103, {8});                     // SETMAPMODE anisotropic
-  wmf.Rec(0x020C, {100, 200});              // SETWINDOWEXT y, x
-  wmf.Rec(0x02FC, {0, 0x00FF, 0x0000, 0});  // CREATEBRUSHINDIRECT solid red
-  wmf.Rec(0x012D, {0});                     // SELECTOBJECT
-  wmf.Rec(0x041B, {100, 100, 0, 0});        // RECTANGLE bottom, right, top, left
-  return wmf.Bytes(false);
-}
-
-// An enhanced metafile framed 25.4 x 12.7 mm (96 x 48 pixels) with a blue rectangle.
-Bytes SampleEmf() {
-  TEmfBuilder emf;
-  emf.Handles = 2;
-  emf.Rec(39, {1, 0, 0xFF0000, 0});  // CREATEBRUSHINDIRECT slot 1, solid blue
-  emf.Rec(37, {1});                  // SELECTOBJECT
-  emf.Rec(43, {0, 0, 48, 48});       // RECTANGLE
-  return emf.Bytes(2540, 1270);
-}
-
-// An icon of one 2 x 2 entry at 24 bits per pixel: green, its AND mask all opaque.
-Bytes SampleIcon() {
-  Bytes ico;
-  for (uint16_t w : {0, 1, 1}) AppendLE16(ico, w);      // reserved, icon, one entry
-  ico.insert(ico.end(), {2, 2, 0, 0});                  // width, height, colours, reserved
-  AppendLE16(ico, 1);                                   // planes
-  AppendLE16(ico, 24);                                  // bits per pixel
-  AppendLE32(ico, 40 + 2 * 8 + 2 * 4);                  // bytes: header, colour rows, mask rows
-  AppendLE32(ico, 22);                                  // offset
-  for (uint32_t v : {40u, 2u, 4u}) AppendLE32(ico, v);  // header size, width, doubled height
-  AppendLE16(ico, 1);
-  AppendLE16(ico, 24);
-  for (int i = 0; i < 6; ++i) AppendLE32(ico, 0);
-  for (int row = 0; row < 2; ++row) ico.insert(ico.end(), {0, 200, 0, 0, 200, 0, 0, 0});  // two green pixels, pad
-  for (int row = 0; row < 2; ++row) ico.insert(ico.end(), {0, 0, 0, 0});                  // mask: opaque
-  return ico;
-}
-
 std::string Hex(const Bytes& bytes) {
   static const char digits[] = "0123456789abcdef";
   std::string out;
@@ -75,6 +37,19 @@ std::string Hex(const Bytes& bytes) {
     out += digits[b & 15];
   }
   return out;
+}
+
+// The document's HTML body exported into a new folder of the build folder, its pictures
+// saved beside it as img0, img1, ...; the folder.
+std::filesystem::path HtmlWithPicturesIn(TExportView& view, const std::string& folderName) {
+  const std::filesystem::path folder = std::filesystem::current_path() / folderName;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  TRPHTMLExportParams params;
+  params.Path = Utf8ToWide((folder / "page.html").string());
+  params.ImagesPrefix = u"img";
+  view.Html(rphtmlOnlyBody, false, params);
+  return folder;
 }
 
 Bytes SavedBytesOf(const TGraphic& graphic) {
@@ -166,17 +141,6 @@ void AddStripedImage(TCustomImageList& images) {
   images.AddMasked(image, clFuchsia);
 }
 
-// The graphic drawn at its size onto white.
-std::unique_ptr<TBitmap> OnWhite(const TGraphic& graphic, int32_t width, int32_t height) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(width, height);
-  bitmap->Canvas()->Brush().SetColor(clWhite);
-  bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
-  bitmap->Canvas()->StretchDraw(Rect(0, 0, width, height), &graphic);
-  return bitmap;
-}
-
 }  // namespace
 
 // A bullet in a document goes out as a bitmap when bitmaps are the default, else as its
@@ -262,13 +226,7 @@ TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {
 
   // HTML: each drawn into a bitmap of its size and written as a JPEG file (the colours
   // within JPEG's loss).
-  const std::filesystem::path folder = std::filesystem::current_path() / "html-metafiles";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  TRPHTMLExportParams params;
-  params.Path = Utf8ToWide((folder / "page.html").string());
-  params.ImagesPrefix = u"img";
-  view.Html(rphtmlOnlyBody, false, params);
+  const std::filesystem::path folder = HtmlWithPicturesIn(view, "html-metafiles");
   const struct {
     const char* File;
     int32_t Width, Height;
@@ -289,6 +247,38 @@ TEST(RPMetafilePictures, NativeFormatAndHtmlKeepMetafilesAndIcons) {
     for (int32_t shift : {0, 8, 16})
       EXPECT_NEAR((got >> shift) & 0xFF, (f.Color >> shift) & 0xFF, 24) << "channel at bit " << shift;
   }
+}
+
+// Text in the Symbol font inside a Windows metafile shows its symbols in the HTML export's
+// pictures too: the picture of "pD" in a font of the symbol character set comes out as the
+// picture of pi and Delta written in the Greek character set, not as the Latin letters.
+TEST(RPMetafilePictures, HtmlPicturesShowSymbolTextAsItsSymbols) {
+  const struct {
+    const char* Face;
+    uint8_t Charset;
+    const char* Text;
+  } pictures[] = {{"Symbol", SYMBOL_CHARSET, "pD"},
+                  {"Liberation Serif", GREEK_CHARSET, "\xF0\xC4"},
+                  {"Symbol", ANSI_CHARSET, "pD"}};
+  std::vector<Bytes> jpegs;
+  for (const auto& picture : pictures) {
+    SCOPED_TRACE(picture.Face);
+    TWmfBuilder wmf;
+    wmf.Objects = 1;
+    wmf.CreateFont(-32, picture.Charset, picture.Face);
+    wmf.Rec(0x012D, {0});  // SELECTOBJECT
+    wmf.ExtTextOut(4, 8, picture.Text);
+    auto metafile = std::make_unique<TMetafile>();
+    metafile->LoadFromBytes(wmf.Bytes(true, 100, 50, 96));
+    TExportView view;
+    view.Data().AddPicture("formula", std::move(metafile), 0, rpvaBaseline);
+    const std::filesystem::path folder = HtmlWithPicturesIn(view, "html-symbol-text-" + std::to_string(jpegs.size()));
+    std::ifstream in((folder / "img0.jpg").string(), std::ios::binary);
+    jpegs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(jpegs.back().empty());
+  }
+  EXPECT_EQ(jpegs[0], jpegs[1]);
+  EXPECT_NE(jpegs[0], jpegs[2]);
 }
 
 namespace {

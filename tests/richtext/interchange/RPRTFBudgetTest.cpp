@@ -1,9 +1,11 @@
 // The budget of one RTF parse: an allowance plus a share of the input, under a ceiling,
-// and the imports that would build far more than their size says refused within it.
+// and the imports that would build far more than their size says refused within it: the
+// tables fail the import, the pictures are left out.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "imaging/png/PngTestFiles.h"
 #include "platform/base/LittleEndian.h"
 #include "richtext/interchange/RPRTFBudget.h"
 #include "richtext/interchange/RPRTFImportFixture.h"
@@ -19,15 +21,18 @@ TEST(RPRTFBudget, AllowancePlusAShareOfTheInputUnderTheCeiling) {
                             .MaxImportTableCells = 1000,
                             .PicturePixelAllowance = 50,
                             .PicturePixelsPerInputByte = 3,
-                            .MaxImportPicturePixels = 500};
+                            .MaxImportPicturePixels = 500,
+                            .AddedTextStyleAllowance = 2,
+                            .InputBytesPerAddedTextStyle = 50,
+                            .MaxAddedTextStyles = 9};
   struct TCase {
-    int64_t InputBytes, Cells, Pixels;
+    int64_t InputBytes, Cells, Pixels, TextStyles;
   } cases[] = {
-      {-1, 100, 50},                  // a stream that cannot tell its size: the allowances
-      {0, 100, 50},                   //
-      {400, 200, 500},                // 100 + 400/4 cells; 50 + 1200 pixels, at the ceiling
-      {100, 125, 350},                //
-      {int64_t{1} << 62, 1000, 500},  // the ceilings, without overflow
+      {-1, 100, 50, 2},                  // a stream that cannot tell its size: the allowances
+      {0, 100, 50, 2},                   //
+      {400, 200, 500, 9},                // 100 + 400/4 cells; 50 + 1200 pixels, 2 + 8 styles at the ceilings
+      {100, 125, 350, 4},                //
+      {int64_t{1} << 62, 1000, 500, 9},  // the ceilings, without overflow
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.InputBytes);
@@ -35,12 +40,20 @@ TEST(RPRTFBudget, AllowancePlusAShareOfTheInputUnderTheCeiling) {
     budget.Start(limits, c.InputBytes);
     EXPECT_EQ(budget.TableCellsLeft(), c.Cells);
     EXPECT_EQ(budget.PicturePixelsLeft(), c.Pixels);
+    EXPECT_EQ(budget.AddedTextStylesLeft(), c.TextStyles);
+    for (int64_t i = 0; i < c.TextStyles; ++i) EXPECT_TRUE(budget.SpendAddedTextStyle());
+    EXPECT_FALSE(budget.SpendAddedTextStyle());
+    EXPECT_EQ(budget.AddedTextStylesLeft(), 0);
     EXPECT_TRUE(budget.SpendTableCells(c.Cells));
     EXPECT_FALSE(budget.SpendTableCells(1));
     // Once over, the budget stays spent.
     EXPECT_FALSE(budget.SpendTableCells(0));
+    // A picture that does not fit takes nothing; one left out gives back what it took.
+    EXPECT_FALSE(budget.SpendPicturePixels(c.Pixels + 1));
     EXPECT_TRUE(budget.SpendPicturePixels(c.Pixels));
     EXPECT_FALSE(budget.SpendPicturePixels(1));
+    budget.ReturnPicturePixels(c.Pixels);
+    EXPECT_EQ(budget.PicturePixelsLeft(), c.Pixels);
   }
 }
 
@@ -144,11 +157,11 @@ std::string EnhancedMetafile(int32_t frame, bool withBitmap) {
   return emf + records;
 }
 
-// Imports rtf into an empty document under an allocation meter: the result, and whether
-// the document stayed empty and the peak stayed under 64 MB.
+// Imports rtf into an empty document under an allocation meter: the result, what the
+// document holds then, and the peak of the bytes alive.
 struct TMeteredImport {
   TRPRTFErrorCode Code;
-  int32_t ItemsAfter;
+  std::string Content;
   int64_t PeakBytes;
 };
 
@@ -156,7 +169,16 @@ TMeteredImport ImportMetered(const std::string& rtf) {
   TImportFixture fixture;
   TAllocationMeter meter;
   const TRPRTFErrorCode code = fixture.Import(rtf);
-  return {code, fixture.Data().GetItemCount(), meter.PeakLiveBytes()};
+  return {code, fixture.Dump(fixture.Data()), meter.PeakLiveBytes()};
+}
+
+// The dump line of the invalid picture that stands for a picture left out, starting a
+// paragraph or continuing it.
+std::string LeftOutPicture(bool startsParagraph) {
+  TImportFixture fixture;
+  const TGraphic& invalid = *fixture.Style.GetInvalidPicture();
+  return "pict " + std::to_string(invalid.Width()) + "x" + std::to_string(invalid.Height()) + " p=0 " +
+         (startsParagraph ? "N" : "C") + "\n";
 }
 
 TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
@@ -165,10 +187,15 @@ TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
   for (int k = 1; k <= 1000; ++k) sameRows += "\\cellx" + std::to_string(k * 10);
   while (sameRows.size() < 20000) sameRows += "\\intbl\\row";
   sameRows += "}";
-  // Rows whose single boundary moves by a twip each: the grid grows by a column a row.
+  // Rows of three cells whose boundaries move by a twip each, almost a megabyte of them:
+  // the grid grows by columns every other row, and its positions are what the budget
+  // refuses, long before their cells would fill memory.
   std::string shiftedRows = "{\\rtf1";
-  for (int r = 0; shiftedRows.size() < 92000; ++r)
-    shiftedRows += "\\trowd\\cellx" + std::to_string(1000 + 2 * r) + "\\intbl x\\cell\\row";
+  for (int r = 0; shiftedRows.size() < 985000; ++r) {
+    shiftedRows += "\\trowd";
+    for (int k = 1; k <= 3; ++k) shiftedRows += "\\cellx" + std::to_string(k * 1000 + r);
+    shiftedRows += "\\intbl x\\cell x\\cell x\\cell\\row";
+  }
   shiftedRows += "}";
   std::string pngs = "{\\rtf1";
   for (int i = 0; i < 4; ++i) pngs += "{\\pict\\pngblip " + HexOf(HugePngWithLittleData()) + "}";
@@ -179,25 +206,51 @@ TEST(RPRTFBudget, BlowUpsFromSmallInputsAreRefusedWithinTheBudget) {
   const std::string metafileRle = "{\\rtf1{\\pict\\emfblip " + HexOf(EnhancedMetafile(2540, true)) + "}}";
   const std::string metafileFrame = "{\\rtf1{\\pict\\emfblip " + HexOf(EnhancedMetafile(2'000'000, false)) + "}}";
 
+  // A table over the budget fails the import, which takes back what it added; a picture
+  // over it is left out, and the invalid picture stands in its place.
+  const std::string leftOut = LeftOutPicture(true);
+  const std::string leftOutAfter = LeftOutPicture(false);
   const struct {
     const char* Name;
     const std::string& Rtf;
     TRPRTFErrorCode Code;
+    std::string Content;
   } cases[] = {
-      {"same rows", sameRows, rtf_ec_BadTable},
-      {"shifted rows", shiftedRows, rtf_ec_BadTable},
-      {"PNGs", pngs, rtf_ec_InvalidPicture},
-      {"RLE", rle, rtf_ec_InvalidPicture},
-      {"RLE in a metafile", metafileRle, rtf_ec_InvalidPicture},
-      {"metafile frame", metafileFrame, rtf_ec_InvalidPicture},
+      {"same rows", sameRows, rtf_ec_BadTable, ""},
+      {"shifted rows", shiftedRows, rtf_ec_BadTable, ""},
+      {"PNGs", pngs, rtf_ec_OK, leftOut + leftOutAfter + leftOutAfter + leftOutAfter},
+      {"RLE", rle, rtf_ec_OK, leftOut},
+      {"RLE in a metafile", metafileRle, rtf_ec_OK, leftOut},
+      {"metafile frame", metafileFrame, rtf_ec_OK, leftOut},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     const TMeteredImport result = ImportMetered(c.Rtf);
     EXPECT_EQ(result.Code, c.Code);
-    EXPECT_EQ(result.ItemsAfter, 0);  // taken back
+    EXPECT_EQ(result.Content, c.Content);
     EXPECT_LT(result.PeakBytes, 64 * kMiB);
   }
+}
+
+// Two flat pictures of 4000 x 4000 pixels between lines of text, and a small one after
+// them: the first fits in what the document's size allows, the second does not and is
+// left out, the small one fits still. The text is all there.
+TEST(RPRTFBudget, APictureOverTheBudgetIsLeftOutAndTheRestStays) {
+  const TBytes flatRows(static_cast<size_t>(4000) * (1 + 4000), 0);  // each row: filter None, then black
+  const TBytes flat = PngFile(
+      {ChunkBytes("IHDR", IhdrData(4000, 4000, 8, 0)), ChunkBytes("IDAT", Deflated(flatRows)), ChunkBytes("IEND", {})});
+  const std::string flatHex = HexOf(std::string(flat.begin(), flat.end()));
+  const std::string rtf = "{\\rtf1 first\\par{\\pict\\pngblip " + flatHex + "}\\par second\\par{\\pict\\pngblip " +
+                          flatHex + "}\\par third\\par{\\pict\\dibitmap0 " + DibHex(2, 3) + "}\\par}";
+  TImportFixture fixture;
+  ASSERT_EQ(fixture.Import(rtf), rtf_ec_OK);
+  EXPECT_EQ(fixture.Dump(fixture.Data()),
+            "text s=0 p=0 N 'first'\n"
+            "pict 4000x4000 p=0 N\n"
+            "text s=0 p=0 N 'second'\n" +
+                LeftOutPicture(true) +
+                "text s=0 p=0 N 'third'\n"
+                "pict 2x3 p=0 N\n");
 }
 
 TEST(RPRTFBudget, TablesWithinTheBudgetImport) {

@@ -1,38 +1,66 @@
-// Reads whose work grows with their input no faster than n log n: each case is run
-// at n and at 10 n, and the work it did (counted, never timed) may grow at most 14
-// times.
+// Reads and writes whose work grows with their input no faster than n log n
+// (RPGrowthCases.h).
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <string>
 
+#include "platform/base/CodePages.h"
 #include "platform/base/IniFiles.h"
+#include "platform/base/StringLists.h"
 #include "platform/base/TempFolder.h"
-#include "platform/base/WorkGrowth.h"
+#include "richtext/interchange/RPFTestData.h"
+#include "richtext/interchange/RPGrowthCases.h"
 #include "richtext/interchange/RPRTFImportFixture.h"
 #include "richtext/model/RPStyleTemplates.h"
+#include "unicode/UniSystem.h"
+#include "unicode/ini/UniIniFiles.h"
 #include "xml/XmlAllocationMeter.h"
 
 namespace {
 
-// A list of two numbered levels: one item at level 0, then count items at level 1.
-std::string LongSubList(int count) {
+// A list of two numbered levels: one item at level 0 (with top), then count items at
+// level 1.
+std::string LongSubList(int count, bool top) {
   std::string rtf =
       "{\\rtf1{\\*\\listtable{\\list\\listtemplateid1"
       "{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext \\'02\\'00.;}{\\levelnumbers\\'01;}}"
       "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext \\'02\\'01);}{\\levelnumbers\\'01;}}"
-      "\\listid7}}{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}}"
-      "\\pard\\ls1\\ilvl0 top\\par";
+      "\\listid7}}{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}}";
+  if (top) rtf += "\\pard\\ls1\\ilvl0 top\\par";
   for (int i = 0; i < count; ++i) rtf += "\\pard\\ls1\\ilvl1 item\\par";
   return rtf + "}";
 }
 
-int64_t ParentSearchSteps(int count) {
-  TImportFixture fixture;
-  EXPECT_EQ(fixture.Import(LongSubList(count)), rtf_ec_OK);
-  const auto* markers = dynamic_cast<const TRPMarkerList*>(fixture.Data().GetMarkers(false));
+int64_t ParentSearchStepsOf(const TCustomRPData& data) {
+  const auto* markers = dynamic_cast<const TRPMarkerList*>(const_cast<TCustomRPData&>(data).GetMarkers(false));
   return markers ? markers->ParentSearchSteps() : 0;
+}
+
+int64_t ImportedListSearches(int count, bool top) {
+  TImportFixture fixture;
+  EXPECT_EQ(fixture.Import(LongSubList(count, top)), rtf_ec_OK);
+  return ParentSearchStepsOf(fixture.Data());
+}
+
+// count level-1 markers with no level-0 one, written in the native format and loaded.
+int64_t LoadedListSearches(int count) {
+  TRPFPane source(rpfoSaveTextStyles | rpfoSaveParaStyles);
+  TRPListInfo& list = *source.Style.ListStyles().Add();
+  list.Levels().Add()->ListType = rplstDecimal;
+  list.Levels().Add()->ListType = rplstLowerAlpha;
+  for (int i = 0; i < count; ++i) {
+    auto marker = TRPMarkerItemInfo::CreateEx(&source.Data(), 0, 1, 1, false);
+    marker->ParaNo = 0;
+    source.Data().AddItem({}, std::move(marker));
+    source.Data().AddAnsiText("item", 0, TRPTag(), -1);
+  }
+  const AnsiString bytes = source.Save();
+  TRPFPane target;
+  target.Style.ListStyles().Add()->Assign(list);
+  EXPECT_TRUE(target.Load(bytes));
+  EXPECT_EQ(target.Data().GetItemCount(), 2 * count);
+  return ParentSearchStepsOf(target.Data());
 }
 
 // The allocations an import of rtf makes.
@@ -48,6 +76,18 @@ int64_t TrailingItems(int count) {
   std::string rtf = "{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row\\intbl";
   for (int i = 0; i < count; ++i) rtf += " text\\par";
   return ImportAllocations(rtf + "}");
+}
+
+// count rows of one cell whose boundary moves by two twips a row, so that each adds a
+// column: a grid of count x count positions, which the budget refuses past the input's
+// size.
+int64_t ShiftedRows(int count) {
+  std::string rtf = "{\\rtf1";
+  for (int r = 0; r < count; ++r) rtf += "\\trowd\\cellx" + std::to_string(1000 + 2 * r) + "\\intbl x\\cell\\row";
+  TImportFixture fixture;
+  TAllocationMeter meter;
+  EXPECT_EQ(fixture.Import(rtf + "}"), rtf_ec_BadTable);
+  return meter.Allocations();
 }
 
 // A cell nested count levels deep, far past the nesting limit, closed level by level.
@@ -73,6 +113,52 @@ int64_t StyleIni(int count) {
   TAllocationMeter meter;
   style.LoadFromINI(ini, "S");
   EXPECT_EQ(style.TextStyles().Count(), count);
+  return meter.Allocations();
+}
+
+// A style sheet of count text styles saved into an in-memory ini that holds it already:
+// the sections and keys that the ini changed.
+int64_t StyleSheetSavedAgain(int count) {
+  TempFolder folder;
+  TRPStyle style(nullptr);
+  for (int i = 0; i < count; ++i) style.TextStyles().Add()->Size = 8 + i % 50;
+  TMemIniFile ini(folder / "styles.ini");
+  style.SaveToINI(ini, "S");
+  const int64_t before = ini.ChangeSteps();
+  style.SaveToINI(ini, "S");
+  // The standard six styles come first.
+  EXPECT_EQ(ini.ReadInteger("S.Text" + std::to_string(5 + count), "Size", 0), 8 + (count - 1) % 50);
+  return ini.ChangeSteps() - before;
+}
+
+// The lines of a section of count keys read from an ini file: 8-bit or wide.
+std::string SectionOfKeys(int count) {
+  std::string text = "[S]\r\n";
+  for (int i = 0; i < count; ++i) text += "key" + std::to_string(i) + "=value " + std::to_string(i) + "\r\n";
+  return text;
+}
+
+int64_t SectionLines(int count) {
+  TempFolder folder;
+  const std::string name = folder / "section.ini";
+  std::ofstream(name, std::ios::binary) << SectionOfKeys(count);
+  TIniFile ini(name);
+  TStringList lines;
+  TAllocationMeter meter;
+  ini.ReadSectionValues("S", lines);
+  EXPECT_EQ(lines.Count(), count);
+  return meter.Allocations();
+}
+
+int64_t WideSectionLines(int count) {
+  TempFolder folder;
+  const std::string name = folder / "section.ini";
+  std::ofstream(name, std::ios::binary) << SectionOfKeys(count);
+  TUniIniFile ini(AnsiToWideWithCodePage(name, CP_UTF8));
+  TUniStringList lines;
+  TAllocationMeter meter;
+  ini.ReadSectionValues(u"S", lines);
+  EXPECT_EQ(lines.Count(), count);
   return meter.Allocations();
 }
 
@@ -102,22 +188,20 @@ int64_t StyleMatching(int count) {
 }
 
 TEST(RPRTFGrowth, TenTimesTheInputCostsAtMostFourteenTimesTheWork) {
-  const struct {
-    const char* Name;
-    int Count;
-    std::function<int64_t(int)> Work;
-  } cases[] = {
-      {"list numbering: markers looked at for parents", 300, ParentSearchSteps},
+  ExpectWorkAtMostLinear({
+      {"list numbering: markers looked at for parents", 300, [](int n) { return ImportedListSearches(n, true); }},
+      {"list numbering without a parent: markers looked at", 300, [](int n) { return ImportedListSearches(n, false); }},
+      {"a loaded list without a parent: markers looked at", 300, LoadedListSearches},
       {"text after a table's last row: allocations", 300, TrailingItems},
       {"tables nested past the limit: allocations", 200, DeepTables},
+      {"rows of shifted boundaries: allocations", 1000, ShiftedRows},
       {"a style sheet from an ini file: allocations", 40, StyleIni},
+      {"a style sheet saved over itself in memory: sections and keys changed", 60, StyleSheetSavedAgain},
+      {"an ini section's lines: allocations", 100, SectionLines},
+      {"a wide ini section's lines: allocations", 100, WideSectionLines},
       {"a chain of style templates: allocations", 300, TemplateChain},
       {"runs matched with text styles: styles compared", 90, StyleMatching},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    ExpectWorkGrowsAtMostFourteenFold(c.Work, c.Count);
-  }
+  });
 }
 
 // A count with no styles behind it reads nothing.

@@ -80,10 +80,6 @@ private:
 
 struct TImportFixture {
   TImportFixture() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    RegisterMarkerItemClasses();
     Helper.RichPane().SetStyle(&Style);
     Helper.RichPane().LeftMargin = Helper.RichPane().RightMargin = 0;
     Helper.RichPane().TopMargin = Helper.RichPane().BottomMargin = 0;

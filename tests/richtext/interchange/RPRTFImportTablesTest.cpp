@@ -91,6 +91,21 @@ TEST_F(RPRTFImportTables, BoundariesWithinOneTwipShareAColumn) {
   }
 }
 
+// Where a row's cells end before the table's last column (or begin after its first), the
+// positions no cell claims become one empty cell per run, spanning it.
+TEST_F(RPRTFImportTables, PositionsNoCellClaimsMakeOneEmptyCellPerRun) {
+  ASSERT_EQ(F.Import(TableDoc(Row({1000, 2000, 3000, 4000}, {"a", "b", "c", "d"}) + Row({1000}, {"e"}) +
+                              Row({2000, 3000}, {"f", "g"}, "\\trleft1000"))),
+            rtf_ec_OK);
+  EXPECT_EQ(Dump(),
+            Lines({"table 3x4 p=0 N",        "  cell 0,0 span 1x1", "    text s=0 p=0 N 'a'", "  cell 0,1 span 1x1",
+                   "    text s=0 p=0 N 'b'", "  cell 0,2 span 1x1", "    text s=0 p=0 N 'c'", "  cell 0,3 span 1x1",
+                   "    text s=0 p=0 N 'd'", "  cell 1,0 span 1x1", "    text s=0 p=0 N 'e'", "  cell 1,1 span 1x3",
+                   "    text s=0 p=0 N ''",  "  cell 2,0 span 1x1", "    text s=0 p=0 N ''",  "  cell 2,1 span 1x1",
+                   "    text s=0 p=0 N 'f'", "  cell 2,2 span 1x1", "    text s=0 p=0 N 'g'", "  cell 2,3 span 1x1",
+                   "    text s=0 p=0 N ''"}));
+}
+
 TEST_F(RPRTFImportTables, HorizontalAndVerticalMerges) {
   ASSERT_EQ(
       F.Import(TableDoc(Row({1000, 2000, 3000}, {"a", "", "c"}, "", "") +

@@ -73,6 +73,21 @@ TEST_F(RPRTFImport, AddedTextStylesStopAtTheLimitAndTheRestTakeTheClosest) {
   EXPECT_EQ(Data().GetItemStyle(3), Data().GetItemStyle(0));  // an equal one
 }
 
+// A long document of many formattings, each with a sentence of text, keeps every one of
+// them: the styles it may add grow with its size.
+TEST_F(RPRTFImport, ALongDocumentKeepsItsManyFormattings) {
+  F.Props.TextStyleMode = rprsAddIfNeeded;
+  const int32_t before = F.Style.TextStyles().Count();
+  std::string body;
+  for (int i = 0; i < 2000; ++i)
+    body += "{\\fs" + std::to_string(2 * i + 2) + " A sentence in its own size, as a catalogue of type sizes has.}";
+  ASSERT_EQ(F.Import(Doc(body + "\\par")), rtf_ec_OK);
+  // Every run keeps its size; one of them, 10 points, is that of a style there already.
+  EXPECT_EQ(F.Style.TextStyles().Count(), before + 1999);
+  ASSERT_EQ(Data().GetItemCount(), 2000);
+  for (int32_t i = 0; i < Data().GetItemCount(); ++i) ASSERT_EQ(Text(Data().GetItemStyle(i)).Size, i + 1) << i;
+}
+
 // Runs of no font share the style made for the first of them.
 TEST_F(RPRTFImport, RunsWithoutAFontShareOneAddedStyle) {
   F.Props.TextStyleMode = rprsAddIfNeeded;

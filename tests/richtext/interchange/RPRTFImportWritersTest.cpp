@@ -31,6 +31,13 @@ std::string ListTable(int32_t id, int32_t ls, const char* bullet) {
          "\\listoverridecount0\\ls" + std::to_string(ls) + "}}";
 }
 
+// A picture frame (shape type 75) of the picture property pib, with more of the shape's
+// instance (a text box) and its result for readers without shapes.
+std::string PictureFrame(const std::string& pib, const std::string& more, const std::string& resultPicture) {
+  return "{\\shp{\\*\\shpinst\\shpleft0\\shpright100{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}{\\sv " + pib +
+         "}}{\\sp{\\sn fLine}{\\sv 0}}" + more + "}{\\shprslt\\par\\pard{\\pict" + resultPicture + "}\\par}}";
+}
+
 // The document as text: paragraphs on lines, pictures as "[pict WxH]", markers as their
 // text in brackets.
 std::string Content(const TCustomRPData& data, const TRPStyle& style) {
@@ -80,11 +87,18 @@ TEST(RPRTFImportWriters, DocumentsReadAsTheirWritersMeantThem) {
       {"symbol words", Doc("\\ansi", "49A\\_12 a\\zwj b\\zwnj c\\ltrmark d\\rtlmark e\\par"),
        "49A\u201112 a\u200Db\u200Cc\u200Ed\u200Fe"},
       // A floating picture: the shape's own picture, not its result too.
-      {"floating picture",
-       Doc("\\ansi",
-           "a{\\shp{\\*\\shpinst\\shpleft0\\shpright100{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}{\\sv {\\pict" +
-               small + "}}}{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt\\par\\pard{\\pict" + large + "}\\par}}b\\par"),
+      {"floating picture", Doc("\\ansi", "a" + PictureFrame("{\\pict" + small + "}", "", large) + "b\\par"),
        "a[pict 3x1]b"},
+      // A picture frame whose text box holds its picture again shows it once; another
+      // picture in the text box stays.
+      {"picture frame repeating its picture",
+       Doc("\\ansi",
+           "a" + PictureFrame("{\\pict" + small + "}", "{\\shptxt\\pard{\\pict" + small + "}\\par}", large) + "b\\par"),
+       "a[pict 3x1]b"},
+      {"picture frame with another picture in its text box",
+       Doc("\\ansi",
+           "a" + PictureFrame("{\\pict" + small + "}", "{\\shptxt\\pard{\\pict" + large + "}\\par}", large) + "b\\par"),
+       "a[pict 3x1][pict 5x2]b"},
       // A shape picture with no alternative stands as the invalid picture.
       {"shape picture alone", Doc("\\ansi", "a{\\*\\shppict{\\pict\\macpict 0102}}b\\par"),
        "a[pict " + invalidSize + "]b"},

@@ -18,6 +18,7 @@ Output, one item per line, fields separated by tabs, "\\n" and "\\t" inside text
   C  row  col  rowspan  colspan
                      a cell of the table begun last (tables nested in it follow)
   CT  row  col  text the text of that cell, nested tables' included, paragraphs joined by "\\n"
+  H  text            a paragraph the reader hides, its mark included (the text also counts in X)
 """
 import sys
 import zipfile
@@ -219,6 +220,8 @@ class OdtWalker:
 
         walk(element, paragraph_props)
         self.text.append("".join(pieces))
+        if paragraph_props.get(q("text", "display")) == "none":
+            emit("H", escape(self.text[-1]))
 
     def block(self, element):
         tag = element.tag

@@ -18,12 +18,7 @@
 
 class TTestFormattedData : public TCustomRPFormattedData {
 public:
-  TTestFormattedData() : Style(nullptr) {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
-    Style.TextStyles()[0]->FontName = "Arial";
-  }
+  TTestFormattedData() : Style(nullptr) { Style.TextStyles()[0]->FontName = "Arial"; }
   TRPStyle Style;
   TCanvas Canvas;
   int32_t Width = 200;

@@ -27,7 +27,6 @@ public:
 class RPMarkerFormatTest : public testing::Test {
 protected:
   RPMarkerFormatTest() {
-    RegisterMarkerItemClasses();
     TRPListLevel& level = *Data.Style.ListStyles().Add()->Levels().Add();
     level.ListType = rplstDecimal;
     level.FormatString = "%0:s.";
@@ -35,11 +34,7 @@ protected:
     level.LeftIndent = 60;
     level.FirstIndent = 0;
   }
-  ~RPMarkerFormatTest() override {
-    Data.Clear();
-    SetMarkerListFactory(nullptr);
-    SetBuiltInItemClass(rpkindListMarker, nullptr);
-  }
+  ~RPMarkerFormatTest() override { Data.Clear(); }
   TRPListLevel& Level() { return *Data.Style.ListStyles()[0]->Levels()[0]; }
   void AddListParagraph(const AnsiString& text) {
     Data.AddItem({}, TRPMarkerItemInfo::CreateEx(&Data, 0, 0, 1, false));

@@ -56,6 +56,24 @@ TEST_F(RPSelectionTest, PointsMapToTheNearestCaretPosition) {
   }
 }
 
+// A justified line with Hebrew words stands in visual order: a point inside a word's
+// draw item hits that draw item.
+TEST(RPSelectionOrderTest, PointsHitTheDrawItemsOfALineInVisualOrder) {
+  TTestFormattedData data;
+  data.Width = 200;
+  data.Para(0).Alignment = rpaJustify;
+  data.AddW(u"Alpha \u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD beta gamma delta epsilon zeta eta theta", 0, 0);
+  data.FormatAll();
+  ASSERT_GT(data.DrawItems.Count(), 4);
+  ASSERT_GT(data.DrawItems[1]->Left, data.DrawItems[2]->Left);  // the Hebrew words swapped
+  for (int32_t i = 0; i < data.DrawItems.Count() && (i == 0 || !data.DrawItems[i]->StartsLine()); ++i) {
+    const TRPDrawLineInfo& d = *data.DrawItems[i];
+    int32_t drawNo = -1, offs = -1;
+    data.FindDrawItemAtPos(d.Left + d.Width / 2, d.Top + 2, drawNo, offs, false);
+    EXPECT_EQ(drawNo, i);
+  }
+}
+
 // Item offset 8 (before the dropped space) ends the first line's draw item; 9 starts
 // the second's.
 TEST_F(RPSelectionTest, ItemPositionsAtAWrapBelongToTheEarlierDrawItem) {

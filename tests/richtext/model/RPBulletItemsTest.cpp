@@ -33,14 +33,9 @@ std::unique_ptr<TCustomImageList> TwoImages(int32_t tag = 5) {
 class RPBulletItemsTest : public ::testing::Test {
 protected:
   RPBulletItemsTest() {
-    RegisterBulletItemClasses();
     Sheet.SelColor = clBlue;
     Sheet.InactiveSelColor = clNone;
     Sheet.CurrentItemColor = clBlue;
-  }
-  ~RPBulletItemsTest() override {
-    SetBuiltInItemClass(rpkindBullet, nullptr);
-    SetBuiltInItemClass(rpkindHotspot, nullptr);
   }
   TRPStyle Sheet{nullptr};
   std::unique_ptr<TCustomImageList> List = TwoImages();

@@ -153,7 +153,6 @@ class RPControlItemsTest : public ::testing::Test {
 protected:
   RPControlItemsTest() {
     RegisterControlItemClass();
-    RegisterTextItemClasses();
     RegisterComponentClass("TFakeControlComponent", [] { return std::make_unique<TFakeControlComponent>(); });
     SetRPItemControlFactory([](std::unique_ptr<TComponent> component) -> std::unique_ptr<IRPItemControl> {
       auto* fake = dynamic_cast<TFakeControlComponent*>(component.get());

@@ -386,4 +386,27 @@ TEST_F(RPDataExportsTest, PicturesAreSavedUnderTheFirstFreeNumber) {
   EXPECT_EQ(host.SavePictureForExport(rpsfHTML, path, u"img/p", *picture, number, false, clNone), u"img/p2.jpg");
 }
 
+// A page with no file of its own (the clipboard's, one written to a stream) carries its
+// pictures as "data:" URIs, the same bytes a file beside a page would hold: nothing is
+// written into the working folder. A full prefix still names where the files go.
+TEST_F(RPDataExportsTest, PicturesOfAPageWithoutAPathGoIntoThePage) {
+  TempFolder folder, working;
+  const TWorkingFolderScope inWorking(working.Path());
+  const std::unique_ptr<TBitmap> picture = Picture({"RG"});
+  int32_t number = 1;
+  ASSERT_EQ(Data.SavePictureFile(AnsiToWide(folder / "page.html"), u"p", *picture, number, false, clBlue), u"p1.jpg");
+  TMemoryStream file;
+  file.LoadFromFile(AnsiToWide(folder / "p1.jpg"));
+  const AnsiString fileUri =
+      PictureDataUri("jpg", {static_cast<const uint8_t*>(file.Memory()), static_cast<size_t>(file.Size())});
+  for (const WideString prefix : {u"", u"img/p"}) {
+    number = 1;
+    EXPECT_EQ(Data.SavePictureFile(u"", prefix, *picture, number, false, clBlue), AnsiToWide(fileUri));
+  }
+  EXPECT_EQ(EntryCount(working.Path()), 0u);
+  EXPECT_EQ(Data.SavePictureFile(u"", AnsiToWide(folder / "q"), *picture, number, false, clBlue),
+            AnsiToWide(folder / "q1.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "q1.jpg"));
+}
+
 }  // namespace

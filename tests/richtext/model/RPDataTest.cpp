@@ -727,7 +727,8 @@ public:
 };
 
 TEST_F(RPDataTest, MarkersGoThroughTheMarkerList) {
-  Data.AddItem({}, Make(rpkindListMarker, 0));  // no list-marker unit: no list kept
+  SetMarkerListFactory(nullptr);  // no marker list factory: no list kept (the fixture puts it back)
+  Data.AddItem({}, Make(rpkindListMarker, 0));
   EXPECT_EQ(Data.GetMarkers(true), nullptr);
   Data.Clear();
   SetMarkerListFactory(&TRecordingMarkerList::Create);
@@ -749,7 +750,6 @@ TEST_F(RPDataTest, MarkersGoThroughTheMarkerList) {
   EXPECT_EQ(Data.FindLastMarkerOfLists(0, TRPIntegerList()), -1);  // no list
   EXPECT_EQ(Data.GetMarkers(false), nullptr);                      // freed when it became empty
   EXPECT_EQ(TRecordingMarkerList::Alive, 0);
-  SetMarkerListFactory(nullptr);
 }
 
 // --- Plain text ------------------------------------------------------------------------

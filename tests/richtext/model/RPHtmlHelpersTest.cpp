@@ -37,6 +37,30 @@ TEST(RPHtmlHelpersTest, PlainAndXhtmlAttributes) {
   EXPECT_EQ(MakeHtmlPath("\xC0\\x", rphtmlUtf8, 1251), "\xD0\x90/x");
 }
 
+// The test vectors of RFC 4648, section 10, and a byte of every value of a digit.
+TEST(RPHtmlHelpersTest, Base64TextAndPictureDataUris) {
+  const std::pair<std::string, std::string> vectors[] = {
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
+      {"\xFB\xFF\xBF", "+/+/"},
+  };
+  for (const auto& [bytes, text] : vectors) {
+    SCOPED_TRACE(bytes);
+    EXPECT_EQ(Base64Text({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}), text);
+  }
+  const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF};
+  EXPECT_EQ(PictureDataUri("jpg", jpeg), "data:image/jpeg;base64,/9j/");
+  EXPECT_EQ(PictureDataUri("PNG", jpeg), "data:image/png;base64,/9j/");
+  EXPECT_EQ(PictureDataUri("bmp", {}), "data:image/bmp;base64,");
+  EXPECT_EQ(PictureDataUri("ico", {}), "data:image/x-icon;base64,");
+  EXPECT_EQ(PictureDataUri("webp", {}), "data:image/webp;base64,");
+}
+
 TEST(RPHtmlHelpersTest, HintsAndText) {
   EXPECT_EQ(MakeHintAttribute(rphkHtml, ""), "");
   EXPECT_EQ(MakeHintAttribute(rphkHtml, "say \"hi\""), "title=\"say 'hi'\"");
@@ -151,7 +175,7 @@ TEST(RPHtmlHelpersTest, GraphicClassesKeptForHtml) {
   KeepGraphicClassForHTML(&TBitmap::ClassInfo);
   KeepGraphicClassForHTML(&TBitmap::ClassInfo);
   EXPECT_TRUE(IsGraphicClassKeptForHTML(bitmap));
-  ForgetGraphicClassesKeptForHTML();
+  ForgetGraphicClassKeptForHTML(&TBitmap::ClassInfo);
   EXPECT_FALSE(IsGraphicClassKeptForHTML(bitmap));
 }
 

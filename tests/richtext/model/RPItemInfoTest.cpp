@@ -5,8 +5,12 @@
 #include "RPPictureTestData.h"
 #include "RPTestItems.h"
 #include "platform/base/Streams.h"
+#include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPItemInfo.h"
+#include "richtext/model/RPMarker.h"
+#include "richtext/model/RPPictureItems.h"
+#include "richtext/model/RPTextItems.h"
 
 namespace {
 
@@ -247,9 +251,21 @@ TEST(RPItemRegistryTest, RegisterAndCreate) {
   EXPECT_EQ(CreateItemByStyleNo(-2, nullptr), nullptr);
 }
 
-TEST(RPItemRegistryTest, BuiltInKindsAndTextComeFromTheirUnits) {
-  EXPECT_EQ(CreateItemByStyleNo(3, nullptr), nullptr);  // no text class installed
-  EXPECT_EQ(CreateItemByStyleNo(rpkindBreak, nullptr), nullptr);
+// The model's start-up installs the classes of the built-in kinds and of text; a
+// program may put others in their places.
+TEST(RPItemRegistryTest, BuiltInKindsAndTextComeFromTheStartUp) {
+  EXPECT_EQ(GetTextItemClass(), &TRPTextItemInfo::ClassInfo);
+  const std::pair<int32_t, TRPItemClass> builtIn[] = {
+      {rpkindBreak, &TRPBreakItemInfo::ClassInfo},       {rpkindTab, &TRPTabItemInfo::ClassInfo},
+      {rpkindPicture, &TRPGraphicItemInfo::ClassInfo},   {rpkindHotPicture, &TRPHotGraphicItemInfo::ClassInfo},
+      {rpkindBullet, &TRPBulletItemInfo::ClassInfo},     {rpkindHotspot, &TRPHotspotItemInfo::ClassInfo},
+      {rpkindListMarker, &TRPMarkerItemInfo::ClassInfo}, {rpkindControl, nullptr},  // the screen's
+  };
+  for (const auto& [styleNo, itemClass] : builtIn) {
+    SCOPED_TRACE(styleNo);
+    EXPECT_EQ(GetBuiltInItemClass(styleNo), itemClass);
+  }
+  EXPECT_EQ(GetBuiltInItemClass(-2), nullptr);  // no kind
   {
     TFakeItemClasses classes;
     std::unique_ptr<TCustomRPItemInfo> text = CreateItemByStyleNo(3, nullptr);
@@ -259,6 +275,8 @@ TEST(RPItemRegistryTest, BuiltInKindsAndTextComeFromTheirUnits) {
     ASSERT_NE(dynamic_cast<TFakeTabItem*>(tab.get()), nullptr);
     EXPECT_EQ(tab->StyleNo, rpkindTab);
   }
+  EXPECT_NE(dynamic_cast<TRPTextItemInfo*>(CreateItemByStyleNo(3, nullptr).get()), nullptr);
+  EXPECT_NE(dynamic_cast<TRPTabItemInfo*>(CreateItemByStyleNo(rpkindTab, nullptr).get()), nullptr);
   EXPECT_THROW(SetBuiltInItemClass(-2, &TFakeRectItem::ClassInfo), ERichPaneError);
 }
 

@@ -45,10 +45,6 @@ private:
 class RPItemRpfTest : public ::testing::Test {
 protected:
   RPItemRpfTest() {
-    RegisterGraphicClass(&TBitmap::ClassInfo);
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
     TBitmap strip;
     strip.SetPixelFormat(pf24bit);
     strip.SetSize(4, 2);
@@ -56,12 +52,6 @@ protected:
     List.SetTag(5);
     Data.List = &List;
     Sheet.TextStyles()[2]->StyleName = "Sub \"heading\"";
-  }
-  ~RPItemRpfTest() override {
-    UnRegisterGraphicClass(&TBitmap::ClassInfo);
-    SetTextItemClass(nullptr);
-    for (int32_t kind : {rpkindBreak, rpkindTab, rpkindPicture, rpkindHotPicture, rpkindBullet, rpkindHotspot})
-      SetBuiltInItemClass(kind, nullptr);
   }
 
   // The item's record as the document writes it.

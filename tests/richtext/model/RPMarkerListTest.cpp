@@ -70,7 +70,7 @@ TEST_F(RPMarkerListTest, ParentsAreFoundInEarlierLists) {
   earlier.InsertMarkerAfter(top, nullptr);
   earlier.InsertMarkerAfter(otherList, &top);
   TRPMarkerList list;
-  list.PrevMarkerList = &earlier;
+  list.SetPrevMarkerList(&earlier);
   TRPMarkerItemInfo deep(&Data, 0, 2, 1, false), middle(&Data, 0, 1, 1, false);
   list.InsertMarkerAfter(deep, nullptr);
   EXPECT_EQ(list.InsertMarkerAfter(middle, nullptr), 0);  // after nothing: at the front
@@ -87,6 +87,78 @@ TEST_F(RPMarkerListTest, ParentsAreFoundInEarlierLists) {
   ASSERT_FALSE(earlier.FindParentMarker(0, nullptr, parentIndex, parentList));
   EXPECT_EQ(parentIndex, -1);
   EXPECT_EQ(parentList, nullptr);
+}
+
+// A parent search takes over what the search of a marker it meets found. Such answers
+// follow every change: here a bullet marker's answer, which its own numbering never
+// renews, leads the numbered marker after it to its parent.
+TEST_F(RPMarkerListTest, NumbersFollowInsertionsDeletionsAndLevelChangesBeforeThem) {
+  TRPListInfo& list = AddList({rplstDecimal, rplstDecimal, rplstBullet, rplstDecimal});
+  list.Levels()[1]->FormatString = "%0:s.%1:s";
+  AddMarker(0, 0, "Q");
+  TRPMarkerItemInfo& bullet = AddMarker(0, 2, "B");
+  TRPMarkerItemInfo& deep = AddMarker(0, 3, "C");  // its number asks for the bullet's parent
+  AddMarker(0, 1, "M");
+  const std::string dot = "\xB7";
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"1.", dot, "1.", "1.1"}));
+  Data.DeleteItems(Data.IndexOfItem(&deep), 2);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"1.", dot, "1.1"}));
+
+  // A level-0 marker inserted after the first: the last one's parent is the new one.
+  Data.InsertItem(2, "P", CreateItemByStyleNo(0, &Data));
+  auto inserted = TRPMarkerItemInfo::CreateEx(&Data, 0, 0, 1, false);
+  TRPMarkerItemInfo& p = *inserted;
+  Data.InsertItem(2, {}, std::move(inserted));
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"1.", "2.", dot, "2.1"}));
+
+  // P goes one level deeper than the bullet, then back; then it goes.
+  p.Level = 3;
+  Data.UpdateMarkerCountersFrom(Data.IndexOfItem(&p));
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"1.", "1.", dot, "1.1"}));
+  p.Level = 0;
+  Data.UpdateMarkerCountersFrom(Data.IndexOfItem(&p));
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"1.", "2.", dot, "2.1"}));
+  Data.DeleteItems(Data.IndexOfItem(&p), 2);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"1.", dot, "1.1"}));
+  EXPECT_EQ(bullet.GetIndexInList(&List()), 1);
+}
+
+// Markers with no parent in their own list find one in an earlier list when it changes
+// later: what they found before holds no more. Only the last marker is renumbered each
+// time, so its search meets the answers its siblings found before.
+TEST_F(RPMarkerListTest, AnswersOfNoParentFollowTheEarlierLists) {
+  TRPListInfo& list = AddList({rplstDecimal, rplstDecimal});
+  list.Levels()[1]->FormatString = "%0:s.%1:s";
+  TRPMarkerList earlier;
+  TRPMarkerList markers;
+  markers.SetPrevMarkerList(&earlier);
+  std::vector<std::unique_ptr<TRPMarkerItemInfo>> items;
+  for (int i = 0; i < 3; ++i) {
+    items.push_back(TRPMarkerItemInfo::CreateEx(&Data, 0, 1, 1, false));
+    markers.InsertMarkerAfter(*items.back(), i == 0 ? nullptr : items[items.size() - 2].get());
+  }
+  markers.RecalcCounters(0, &Sheet);
+  EXPECT_EQ(items[2]->DisplayString, "1.3");  // no parent: the first level's start
+  // A level-0 marker numbered 5 comes into the earlier list.
+  auto top = TRPMarkerItemInfo::CreateEx(&Data, 0, 0, 1, false);
+  top->Counter = 5;
+  earlier.InsertMarkerAfter(*top, nullptr);
+  markers.RecalcCounters(2, &Sheet);
+  EXPECT_EQ(items[2]->DisplayString, "5.3");
+  markers.RecalcCounters(0, &Sheet);
+  // The earlier list read anew: its marker is numbered 8.
+  TMemoryStream stream;
+  earlier.WriteMarkersBinary(stream, 1, false);
+  AnsiString block = Bytes(stream);
+  block[8 + 13] = 8;  // the record's Counter
+  earlier.LoadMarkersFromBinaryString(block, &Data);
+  markers.RecalcCounters(2, &Sheet);
+  EXPECT_EQ(items[2]->DisplayString, "8.3");
+  // No earlier list any more.
+  markers.RecalcCounters(0, &Sheet);
+  markers.SetPrevMarkerList(nullptr);
+  markers.RecalcCounters(2, &Sheet);
+  EXPECT_EQ(items[2]->DisplayString, "1.3");
 }
 
 TEST_F(RPMarkerListTest, LastMarkerOfLists) {

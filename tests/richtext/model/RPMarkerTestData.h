@@ -19,16 +19,8 @@ public:
 
 class RPMarkerFixture : public testing::Test {
 protected:
-  RPMarkerFixture() {
-    RegisterTextItemClasses();
-    RegisterMarkerItemClasses();
-    Data.Sheet = &Sheet;
-  }
-  ~RPMarkerFixture() override {
-    Data.Clear();
-    SetMarkerListFactory(nullptr);
-    SetBuiltInItemClass(rpkindListMarker, nullptr);
-  }
+  RPMarkerFixture() { Data.Sheet = &Sheet; }
+  ~RPMarkerFixture() override { Data.Clear(); }
 
   // A list style of the given level types, each level's format "%<level>:s." for the
   // numbered ones.

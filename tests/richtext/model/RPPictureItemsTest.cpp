@@ -34,16 +34,11 @@ public:
 class RPPictureItemsTest : public ::testing::Test {
 protected:
   RPPictureItemsTest() {
-    RegisterPictureItemClasses();
     Sheet.SelColor = clBlue;
     Sheet.InactiveSelColor = clLime;
     Sheet.CurrentItemColor = clRed;
   }
-  ~RPPictureItemsTest() override {
-    SetBuiltInItemClass(rpkindPicture, nullptr);
-    SetBuiltInItemClass(rpkindHotPicture, nullptr);
-    SetRPAnimatorUpdater(nullptr);
-  }
+  ~RPPictureItemsTest() override { SetRPAnimatorUpdater(nullptr); }
   TRPStyle Sheet{nullptr};
 };
 

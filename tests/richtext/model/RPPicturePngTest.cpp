@@ -65,7 +65,7 @@ TEST(RPPicturePngTest, PaintsAndPrintsAnOpaquePngAsTheCodecDrawsIt) {
 TEST(RPPicturePngTest, RtfWritesThePngStream) {
   const std::vector<uint8_t> bytes = FileBytes("rgb8_paeth.png");
   TRPGraphicItemInfo item(nullptr, LoadPng(bytes), rpvaBaseline);
-  SetRPPngGraphicClass(&TPNGObject::ClassInfo);
+  ASSERT_EQ(GetRPPngGraphicClass(), &TPNGObject::ClassInfo);  // the model's start-up
   TMemoryStream saved;
   item.Image->SaveToStream(saved);
   std::string hex;
@@ -77,7 +77,6 @@ TEST(RPPicturePngTest, RtfWritesThePngStream) {
   }
   EXPECT_EQ(RtfOf(item, 0), "{\\pict\\pngblip\\picw" + std::to_string(item.Image->Width()) + "\\pich" +
                                 std::to_string(item.Image->Height()) + " " + hex + "}");
-  SetRPPngGraphicClass(nullptr);
 }
 
 }  // namespace

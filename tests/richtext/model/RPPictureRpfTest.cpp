@@ -42,8 +42,6 @@ bool ReadLines(TRPGraphicItemInfo& item, TFakeRPFStreaming& reader, TRPFBodyMode
 // does.
 class RPPictureRpfTest : public ::testing::Test {
 protected:
-  RPPictureRpfTest() { RegisterGraphicClass(&TBitmap::ClassInfo); }
-  ~RPPictureRpfTest() override { UnRegisterGraphicClass(&TBitmap::ClassInfo); }
 };
 
 TEST_F(RPPictureRpfTest, WithoutBodyTheNameAndPropertiesAreWritten) {

@@ -54,7 +54,10 @@ std::unique_ptr<TBitmap> PlayedMetafile(const std::string& bytes, int32_t width,
 
 class RPPictureRtfTest : public ::testing::Test {
 protected:
-  ~RPPictureRtfTest() override { SetRPPngGraphicClass(nullptr); }
+  ~RPPictureRtfTest() override { SetRPPngGraphicClass(FStartupPng); }
+
+private:
+  const TGraphicClass FStartupPng = GetRPPngGraphicClass();
 };
 
 TEST_F(RPPictureRtfTest, BitmapIsWrittenAsDeviceIndependentBitmapWithoutFileHeader) {

@@ -397,7 +397,6 @@ TEST(RPStyleIniTest, EveryListKeyInWritingOrder) {
 
 TEST(RPStyleIniTest, AListWrittenByHandLoadsAsTheKeysSay) {
   TIniFile ini(QF_TEST_DATA_DIR "/richtext/model/styles_by_hand.ini");
-  RegisterGraphicClass(&TBitmap::ClassInfo);
   TRPListInfo list(nullptr);
   list.LoadFromINI(ini, "List", "%s");
   EXPECT_EQ(list.StyleName, "Bullets");

@@ -225,10 +225,8 @@ inline void ExpectSameParaStyle(const TCustomRPParaInfo& a, const TCustomRPParaI
   EXPECT_EQ(pa->ModifiedProperties2, pb->ModifiedProperties2);
 }
 
-// A 3 x 2 picture of two colours, for list levels (its class is registered here, as
-// the program registers it, so that stored pictures can be read back).
+// A 3 x 2 picture of two colours, for list levels.
 inline std::unique_ptr<TBitmap> LevelPicture() {
-  RegisterGraphicClass(&TBitmap::ClassInfo);
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(pf24bit);
   bitmap->SetSize(3, 2);

@@ -14,18 +14,12 @@ namespace {
 class RPStyleUsageTest : public ::testing::Test {
 protected:
   RPStyleUsageTest() {
-    RegisterTextItemClasses();
     // Text styles 6 .. 11 and paragraph styles 2 .. 4 are not standard.
     for (int i = 0; i < 6; ++i) Sheet.TextStyles().Add()->Standard = false;
     for (int i = 0; i < 3; ++i) Sheet.ParaStyles().Add()->Standard = false;
     Data.Sheet = &Sheet;
   }
-  ~RPStyleUsageTest() override {
-    Data.Clear();
-    SetTextItemClass(nullptr);
-    SetBuiltInItemClass(rpkindBreak, nullptr);
-    SetBuiltInItemClass(rpkindTab, nullptr);
-  }
+  ~RPStyleUsageTest() override { Data.Clear(); }
   TRPStyle Sheet{nullptr};
   TStyledData Data;
 };

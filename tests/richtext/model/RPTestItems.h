@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "RPSavedItemClasses.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPItemInfo.h"
 #include "richtext/model/RPStyleSheetQueries.h"
@@ -114,7 +115,7 @@ public:
 };
 
 // Installs the stand-in classes for the kinds the document creates by itself (text,
-// tab) and the ones the tests add; removes them again at the end of the test.
+// tab) and the ones the tests add; puts the real ones back at the end of the test.
 class TFakeItemClasses {
 public:
   TFakeItemClasses() {
@@ -124,8 +125,7 @@ public:
     SetBuiltInItemClass(rpkindListMarker, &TFakeRectItem::ClassInfo);
     SetBuiltInItemClass(rpkindControl, &TFakeRectItem::ClassInfo);
   }
-  ~TFakeItemClasses() {
-    SetTextItemClass(nullptr);
-    for (int32_t kind : {rpkindTab, rpkindBreak, rpkindListMarker, rpkindControl}) SetBuiltInItemClass(kind, nullptr);
-  }
+
+private:
+  TSavedItemClasses FSaved;  // first made, last undone
 };

@@ -25,12 +25,6 @@ public:
 
 class RPTextItemsTest : public ::testing::Test {
 protected:
-  RPTextItemsTest() { RegisterTextItemClasses(); }
-  ~RPTextItemsTest() override {
-    SetTextItemClass(nullptr);
-    SetBuiltInItemClass(rpkindBreak, nullptr);
-    SetBuiltInItemClass(rpkindTab, nullptr);
-  }
   TRPStyle Sheet{nullptr};
 };
 

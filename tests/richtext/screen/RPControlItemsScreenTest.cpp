@@ -95,7 +95,6 @@ TEST(RPControlItemsScreenTest, AButtonAndAnEditStandInTheTextAndMoveWithIt) {
 }
 
 TEST(RPControlItemsScreenTest, TheControlsArePaintedIntoAPageImage) {
-  RegisterTextItemClasses();
   RegisterRPControlClasses();
   TRPStyle style(nullptr);
   TRPReportHelper helper(nullptr);

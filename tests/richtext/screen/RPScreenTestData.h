@@ -28,8 +28,6 @@ struct TScreenView {
   // A form with the view (client area width x height, a single border around it) and a
   // button after it in the tab order.
   explicit TScreenView(int32_t width = 300, int32_t height = 200) {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     Pane.SetStyle(&Style);
     Form.SetBounds(0, 0, width + 20, height + 60);

@@ -10,16 +10,11 @@ namespace {
 class RPTableMarkersTest : public testing::Test {
 protected:
   RPTableMarkersTest() {
-    RegisterMarkerItemClasses();
     TRPListLevel& level = *Data.Style.ListStyles().Add()->Levels().Add();
     level.ListType = rplstDecimal;
     level.FormatString = "%0:s.";
   }
-  ~RPTableMarkersTest() override {
-    Data.Clear();
-    SetMarkerListFactory(nullptr);
-    SetBuiltInItemClass(rpkindListMarker, nullptr);
-  }
+  ~RPTableMarkersTest() override { Data.Clear(); }
   static void AddListParagraph(TCustomRPData& data) {
     data.AddItem({}, TRPMarkerItemInfo::CreateEx(&data, 0, 0, 1, false));
     data.AddRawText("item", 0, -1);

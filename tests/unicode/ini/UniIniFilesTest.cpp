@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -567,6 +568,28 @@ TEST_F(TUniIniFileTest, LongValuesAreReadWhole) {
   const WideString value(5000, u'\x0436');
   ini.WriteString(u"S", u"long", value);
   EXPECT_EQ(ini.ReadString(u"S", u"long", u""), value);
+}
+
+// A section's lines, read at once, say for each key what reading that key says (the
+// first value of a repeated name, trimmed, whole), in both the wide and the 8-bit form.
+TEST_F(TUniIniFileTest, ASectionsLinesGiveWhatEachKeyReads) {
+  const WideString longValue(3000, u'\x0436');
+  WriteBytes(Path(), Utf16LeWithMark(u"[\x0421]\r\n k = 1 \r\nK=second\r\nlong=" + longValue +
+                                     u"\r\nq=' quoted '\r\n[\x0441]\r\nlater=1\r\n"));
+  for (const bool eightBit : {false, true}) {
+    SCOPED_TRACE(eightBit);
+    std::unique_ptr<TEightBitPlatformScope> scope;
+    if (eightBit) scope = std::make_unique<TEightBitPlatformScope>();
+    TUniIniFile ini(Name());
+    TUniStringList lines;
+    ini.ReadSectionValues(u"\x0441", lines);
+    EXPECT_EQ(Lines(lines), (std::vector<WideString>{u"k=1", u"K=1", u"long=" + longValue, u"q= quoted "}));
+    TUniStringList keys;
+    ini.ReadSection(u"\x0421", keys);
+    ASSERT_EQ(keys.Count(), lines.Count());
+    for (int32_t i = 0; i < keys.Count(); ++i)
+      EXPECT_EQ(lines.Strings(i), keys.Strings(i) + u"=" + ini.ReadString(u"\x0421", keys.Strings(i), u"default"));
+  }
 }
 
 TEST_F(TUniIniFileTest, WriteFailuresRaise) {

@@ -126,9 +126,14 @@ void TReportRPData::BreakPage(int32_t height) {
     const bool forced = d > 0 && drawItem.ItemNo != DrawItems[d - 1]->ItemNo && GetPageBreakBefore(drawItem.ItemNo) &&
                         cur.FirstDrawItem != d;
     auto* multi = dynamic_cast<TRPMultiDrawItemInfo*>(&drawItem);
-    const int32_t partsBefore = multi ? multi->PartsList.Count() : 0;
+    if (multi) {
+      // A split item met again (a break search moved the page's start back over it, as
+      // keep-with-next does) starts afresh: no page shows the parts of its first start.
+      FSplitParts -= multi->PartsList.Count();
+      multi->PartsList.Clear();
+    }
     const bool starts = multi && multi->StartParts();
-    if (multi) FSplitParts += multi->PartsList.Count() - partsBefore;
+    if (multi) FSplitParts += multi->PartsList.Count();
     if (starts) {
       if (cur.FirstDrawItem == d) {
         cur.FirstPart = 1;

@@ -55,7 +55,7 @@ void TCustomMainPtblRPData::DrawPage(int32_t pageNo, TCanvas& canvas, bool previ
 
 TCustomMainPtblRPData::~TCustomMainPtblRPData() {
   if (auto* list = dynamic_cast<TRPMarkerList*>(TCustomPrintableRPData::GetMarkers(false)))
-    list->PrevMarkerList = nullptr;
+    list->SetPrevMarkerList(nullptr);
 }
 
 void TCustomMainPtblRPData::SetContinuedList(bool continues, int32_t listNo, int32_t level) {
@@ -74,13 +74,13 @@ bool TCustomMainPtblRPData::GetContinuedListMarker(int32_t& listNo, int32_t& lev
 TRPMarkerList& TCustomMainPtblRPData::GetPrevMarkers() {
   if (!FPrevMarkers) FPrevMarkers = std::make_unique<TRPMarkerList>();
   if (auto* markers = dynamic_cast<TRPMarkerList*>(TCustomPrintableRPData::GetMarkers(false)))
-    markers->PrevMarkerList = FPrevMarkers.get();
+    markers->SetPrevMarkerList(FPrevMarkers.get());
   return *FPrevMarkers;
 }
 
 IRPMarkerList* TCustomMainPtblRPData::GetMarkers(bool create) {
   IRPMarkerList* markers = TCustomPrintableRPData::GetMarkers(create);
-  if (auto* list = dynamic_cast<TRPMarkerList*>(markers)) list->PrevMarkerList = FPrevMarkers.get();
+  if (auto* list = dynamic_cast<TRPMarkerList*>(markers)) list->SetPrevMarkerList(FPrevMarkers.get());
   return markers;
 }
 
@@ -88,6 +88,6 @@ void TCustomMainPtblRPData::Clear() {
   TCustomPrintableRPData::Clear();
   SetContinuedList(false, -1, -1);
   if (auto* list = dynamic_cast<TRPMarkerList*>(TCustomPrintableRPData::GetMarkers(false)))
-    list->PrevMarkerList = nullptr;
+    list->SetPrevMarkerList(nullptr);
   FPrevMarkers.reset();
 }

@@ -23,11 +23,12 @@ int32_t Separator(const TCustomRPData& data, int32_t i) {
   return data.GetItem(i)->GetContinuesLine() ? 0 : RPLinearLineBreakLength;
 }
 
-// proc for each sub-document of item while it answers true; false when it stopped.
+// proc for each sub-document of item (the document holding its items now: an edited
+// cell's editor's) while it answers true; false when it stopped.
 bool ForEachSubDocument(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc) {
   std::unique_ptr<TRPStoreSubRPData> location;
   for (TCustomRPData* sub = item.GetSubRPData(location, rpsdFirst); sub; sub = item.GetSubRPData(location, rpsdNext))
-    if (!proc(*sub)) return false;
+    if (!proc(*sub->GetRPData())) return false;
   return true;
 }
 

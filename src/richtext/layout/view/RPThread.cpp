@@ -394,14 +394,21 @@ void TRPWordEnumThread::Step() {
   bool misspelled = false;
   const int32_t styleNo = data->GetItemStyle(itemNo);
   const auto from = static_cast<size_t>(WordStart) - 1, count = static_cast<size_t>(WordLength);
-  if (ItemUnicode && handlerW)
+  if (ItemUnicode && handlerW) {
     handlerW(OwnerView, ItemTextW.substr(from, count), styleNo, misspelled);
-  else if (ItemUnicode)
-    handler(OwnerView, WideToAnsi(ItemTextW.substr(from, count), data->GetStyleCodePage(styleNo)), styleNo, misspelled);
-  else if (handler)
+  } else if (ItemUnicode) {
+    // A word the style's code page cannot hold would reach the 8-bit question as question
+    // marks and be marked although it is right: it is not asked.
+    const WideString word = ItemTextW.substr(from, count);
+    const uint32_t codePage = data->GetStyleCodePage(styleNo);
+    const AnsiString narrow = WideToAnsi(word, codePage);
+    if (AnsiToWide(narrow, codePage) != word) return;
+    handler(OwnerView, narrow, styleNo, misspelled);
+  } else if (handler) {
     handler(OwnerView, ItemText.substr(from, count), styleNo, misspelled);
-  else
+  } else {
     handlerW(OwnerView, AnsiToWide(ItemText.substr(from, count), data->GetStyleCodePage(styleNo)), styleNo, misspelled);
+  }
   if (!misspelled) return;
   const int32_t start = WordStart, length = WordLength;
   OnMainThread([data, itemNo, start, length] {

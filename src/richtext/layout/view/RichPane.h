@@ -165,7 +165,8 @@ public:
       OnSpellingCheck;
   // The same question in UTF-16: the words of Unicode text come whole through it (8-bit
   // text through OnSpellingCheck). When only one of the two is set, it hears every word,
-  // 8-bit words converted from their style's code page and Unicode words to it.
+  // 8-bit words converted from their style's code page and Unicode words to it; a Unicode
+  // word that code page cannot hold is then not asked (nor marked).
   std::function<void(TCustomRichPane* sender, const WideString& word, int32_t styleNo, bool& misspelled)>
       OnSpellingCheckW;
   // The smart popup button was clicked.

@@ -1,8 +1,10 @@
 // A program that embeds the editor as any program would: it links the edit library's
 // CMake target alone, registers nothing and embeds no resource of its own. It makes an
-// editor, loads an RTF file (argument 1: text in three scripts, a list, a picture and a
-// table), copies it all and saves it as RTF and in the native format with its styles
-// into a folder (argument 2). Then it checks what it got; the exit code tells.
+// editor in a window that it fills as the window is resized, loads an RTF file (argument
+// 1: text in three scripts, a list, a picture and a table) as the document to edit, not
+// as a step to undo, copies it all and saves it as RTF and in the native format with its
+// styles into a folder (argument 2). Then it checks what it got; the exit code tells. (A
+// program of its own would run the application's loop, application.Run(), at the end.)
 #include <cstdio>
 #include <string>
 
@@ -44,14 +46,22 @@ int main(int argc, char** argv) {
 
   // --- The editor, as the README shows it -----------------------------------------------
   TRPStyle style(nullptr);  // the standard styles: two hyperlink styles, a centred paragraph
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 640, 480);
   TRichPaneEdit editor(nullptr);
   editor.SetStyle(&style);
-  editor.ClientResized(600, 400);  // a size to lay the document out in, shown or not
+  editor.Window().SetParent(&form);  // the editor fills the window's client area
+  editor.Window().SetBounds(0, 0, form.ClientWidth(), form.ClientHeight());
+  form.OnResize = [&](TObject*) { editor.Window().SetBounds(0, 0, form.ClientWidth(), form.ClientHeight()); };
   TRPRTFReaderProperties& rtf = RichPaneRTFReadProperties(editor);
   rtf.TextStyleMode = rtf.ParaStyleMode = rprsAddIfNeeded;       // RTF's styles join the sheet
   rtf.UnicodeMode = rpruOnlyUnicode;                             // text of any script stays whole
   editor.RPFOptions |= rpfoSaveTextStyles | rpfoSaveParaStyles;  // the native format keeps them
   editor.InsertRTFFromFile(AnsiToWide(AnsiString(input)));
+  editor.ClearUndo();  // the loaded document is where editing starts: Ctrl+Z does not empty it
+  form.Show();
+  form.SetBounds(100, 100, 800, 600);  // as the user resizes the window
+  application.ProcessMessages();
   editor.SelectAll();
   editor.CopySelection();  // text (UTF-16), the native format, RTF and HTML
   TFileStream rtfFile(AnsiString(output + "/example.rtf"), fmCreate);
@@ -62,6 +72,10 @@ int main(int argc, char** argv) {
   // --- What it got ---------------------------------------------------------------------------
   TRPEditRPData& data = editor.EditData();
   Check(data.GetItemCount() > 1, "the RTF file loads");
+  Check(!editor.CanUndo(), "loading the document is no step to undo");
+  Check(editor.Window().Width() == form.ClientWidth() && editor.Window().Height() == form.ClientHeight() &&
+            form.ClientWidth() == 800,
+        "the editor fills the resized window");
   Check(HasItemOfKind(data, rpkindPicture), "the picture is a picture item");
   Check(HasItemOfKind(data, rpkindListMarker), "the list has its markers");
   Check(HasItemOfKind(data, rpsnTable), "the table is a table item");

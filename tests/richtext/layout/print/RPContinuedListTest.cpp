@@ -13,11 +13,7 @@ protected:
     BuildListPage(Fixture, rpmaLeft);  // list 1: decimal, lower alpha, legal lower roman
     Fixture.Data().Clear();
   }
-  ~RPContinuedListTest() override {
-    Fixture.Data().Clear();
-    SetMarkerListFactory(nullptr);
-    SetBuiltInItemClass(rpkindListMarker, nullptr);
-  }
+  ~RPContinuedListTest() override { Fixture.Data().Clear(); }
   TReportFixture Fixture;
 };
 

@@ -25,7 +25,6 @@ inline void AddListLevels(TRPListInfo& list, const std::vector<TRPListType>& typ
 }
 
 inline void BuildListPage(TReportFixture& f, TRPMarkerAlignment alignment) {
-  RegisterMarkerItemClasses();
   TRPListInfo& bullets = *f.Style.ListStyles().Add();
   AddListLevels(bullets, {rplstBullet, rplstUnicodeBullet, rplstUnicodeBullet}, alignment);
   bullets.Levels()[0]->FormatString = "\x95";      // a bullet in Windows-1251

@@ -105,9 +105,6 @@ inline const TRPItemClassInfo TSplitBlockItem::ClassInfo{"TSplitBlockItem", &Cre
 // 24-bit page of the given width.
 struct TReportFixture {
   explicit TReportFixture(int32_t width = 200) : PageWidth(width) {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     Pane().SetStyle(&Style);
     Pane().LeftMargin = Pane().RightMargin = Pane().TopMargin = Pane().BottomMargin = 0;

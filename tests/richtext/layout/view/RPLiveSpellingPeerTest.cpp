@@ -167,6 +167,43 @@ TEST_F(RPLiveSpellingPeerTest, UnicodeWordsReachTheUtf16HandlerWhole) {
   EXPECT_NE(std::find(words.begin(), words.end(), u"Straße"), words.end());
 }
 
+// With only the 8-bit question, Greek words of a Unicode style in the Cyrillic code page
+// cannot reach it (they would come as question marks, which no dictionary knows): they are
+// left unasked and unmarked. In a Greek style they come in code page 1253, which the Greek
+// dictionary answers: exactly the misspelled Greek word is marked.
+TEST_F(RPLiveSpellingPeerTest, GreekWordsReachTheEightBitHandlerOnlyThroughAGreekCodePage) {
+  const THunspellChecker greek({"el_GR"});
+  ASSERT_EQ(greek.Missing, "") << "install hunspell-el (scripts/setup.sh)";
+  const TSentence english = Sentences[0];
+  const TSentence greekSentence = UnicodeSentences[0];
+  {
+    SCOPED_TRACE("a Cyrillic code page");
+    THunspellView view;
+    view.Add(english);
+    view.Add(greekSentence);
+    view.Pane.Format();
+    view.Pane.StartLiveSpelling();
+    view.WaitForTheWalk();
+    std::set<std::string> expected;
+    AddMarks(expected, 0, view.Texts[0]);
+    EXPECT_EQ(view.Marks(), expected);
+  }
+  {
+    SCOPED_TRACE("a Greek code page");
+    THunspellView view;
+    view.Style.TextStyles()[RussianStyle]->Charset = 161;  // GREEK_CHARSET: code page 1253
+    view.Pane.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+      misspelled = greek.Misspelled(AnsiToWide(word, 1253));
+    };
+    view.Add(greekSentence);
+    view.Pane.Format();
+    view.Pane.StartLiveSpelling();
+    view.WaitForTheWalk();
+    EXPECT_EQ(view.Marks(), view.Expected());
+    EXPECT_EQ(view.Marks().size(), 1u);
+  }
+}
+
 TEST_F(RPLiveSpellingPeerTest, EditsWhileTheWalkRunsEndWithTheRightMarks) {
   THunspellView view;
   for (int32_t round = 0; round < 12; ++round)

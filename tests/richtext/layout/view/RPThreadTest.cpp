@@ -72,6 +72,43 @@ TEST(RPThreadTest, UnicodeTextIsAskedInItsStylesCodePage) {
   EXPECT_EQ(view.Marks(), (std::set<std::string>{"0:6:7"}));
 }
 
+// With only the 8-bit question, a Unicode word goes through its style's code page: one
+// that code page cannot hold (Greek in the Cyrillic code page, a letter of another
+// alphabet inside a word) is not asked and not marked; in a Greek style the Greek words
+// are asked in code page 1253. The checker finds every word it is asked wrong.
+TEST(RPThreadTest, UnicodeWordsTheirCodePageCannotHoldAreNotAskedInEightBits) {
+  const struct {
+    const char* Name;
+    uint8_t Charset;
+    std::vector<AnsiString> Asked;
+    std::set<std::string> Marks;
+  } cases[] = {
+      {"a Cyrillic style", 204, {"cat", WideToAnsi(u"лиса", 1251)}, {"0:1:3", "0:22:4"}},
+      {"a Greek style",
+       161,
+       {"cat", WideToAnsi(u"γάτα", 1253), WideToAnsi(u"σπίτι", 1253)},
+       {"0:1:3", "0:5:4", "0:10:5"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSpellingView view;
+    std::vector<AnsiString> asked;
+    std::mutex lock;
+    view.Pane.OnSpellingCheck = [&](TCustomRichPane*, const AnsiString& word, int32_t, bool& misspelled) {
+      const std::lock_guard guard(lock);
+      asked.push_back(word);
+      misspelled = true;
+    };
+    view.Style.TextStyles()[RussianStyle]->Charset = c.Charset;
+    view.Data().AddTextW(u"cat γάτα σπίτι naïve лиса", RussianStyle, TRPTag(), 0);
+    view.Pane.StartLiveSpelling();
+    view.WaitForTheWalk();
+    const std::lock_guard guard(lock);
+    EXPECT_EQ(asked, c.Asked);
+    EXPECT_EQ(view.Marks(), c.Marks);
+  }
+}
+
 TEST(RPThreadTest, ADocumentWithoutTextEndsTheWalkAtOnce) {
   TListCheckedView view({});
   view.Pane.StartLiveSpelling();

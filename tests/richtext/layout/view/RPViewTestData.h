@@ -15,9 +15,6 @@
 
 struct TTestRichPane {
   TTestRichPane() {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
-    RegisterBulletItemClasses();
     Style.TextStyles()[0]->FontName = "Arial";
     Pane.SetStyle(&Style);
   }
