@@ -16,9 +16,7 @@
 #include "richtext/interchange/RPRTFExport.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/layout/view/RichPane.h"
-#include "richtext/model/RPPictureItems.h"
 #include "richtext/model/RPStyle.h"
-#include "richtext/model/RPTextItems.h"
 
 namespace {
 
@@ -38,8 +36,6 @@ std::string RtfOfPictures(const std::vector<uint8_t>& metafile, int pictures) {
 
 struct TPictureDocument {
   explicit TPictureDocument(const std::string& rtf) : RtfBytes(static_cast<int64_t>(rtf.size())) {
-    RegisterTextItemClasses();
-    RegisterPictureItemClasses();
     Pane.SetStyle(&Style);
     TRPRTFReaderProperties props;
     TStringStream stream(rtf);
