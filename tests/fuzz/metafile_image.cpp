@@ -1,8 +1,10 @@
 // Metafiles and icons reach documents inside RTF, native files and the clipboard: any
 // bytes must either load or raise an exception, never crash, hang or read outside the
-// input. A loaded metafile is played onto a bitmap (skipping what it cannot draw) and
-// saved as the bytes it was loaded from, converted to the other format and recorded
-// through a metafile canvas (both must load again); a loaded icon draws each entry.
+// input. A loaded metafile is played onto a bitmap (skipping what it cannot draw and
+// what is past its work budget), made into a bitmap at its stated size as far as its
+// bytes admit, saved as the bytes it was loaded from, converted to the other format and
+// recorded through a metafile canvas (both must load again); a loaded icon draws each
+// entry.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -21,10 +23,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   metafile.Limits.MaxRecords = 20000;
   metafile.Limits.MaxBitmapPixels = 1 << 20;
   metafile.Limits.MaxPathPoints = 100000;
+  metafile.Limits.PlayWorkAllowance = 1 << 20;
+  metafile.Limits.MaxPlayWork = 4 << 20;
+  metafile.Limits.ConvertedPixelAllowance = 64 << 10;
+  metafile.Limits.RasterPixelAllowance = 64 << 10;
   try {
     metafile.LoadFromBytes(bytes);
     metafile.Draw(*target.Canvas(), Rect(0, 0, 64, 48));
     metafile.Draw(*target.Canvas(), Rect(60, 40, -300, -200));  // mirrored and past the edges
+    // Made into a bitmap at its stated size, as far as the data admits it.
+    TBitmap stated;
+    stated.Assign(&metafile);
+    if (int64_t{stated.Width()} * stated.Height() >
+        metafile.Limits.RasterPixelAllowance + int64_t{metafile.Limits.RasterPixelsPerByte} * int64_t(size))
+      std::abort();
     // Converted to the other format, and recorded by a metafile canvas: each a metafile
     // that loads again and plays.
     const auto converted = ConvertedMetafile(metafile);

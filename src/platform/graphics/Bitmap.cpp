@@ -71,8 +71,8 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
   const int32_t wholeBytes = keepWidth * bits / 8;
   const int32_t firstPartial = wholeBytes * 8 / bits;
   for (int32_t y = 0; y < keepHeight; ++y) {
-    const uint8_t* from = oldBits.data() + static_cast<size_t>(y) * oldStride;
-    uint8_t* to = FBits.data() + static_cast<size_t>(y) * FStride;
+    const uint8_t* from = oldBits.data() + static_cast<size_t>(y) * static_cast<size_t>(oldStride);
+    uint8_t* to = FBits.data() + static_cast<size_t>(y) * static_cast<size_t>(FStride);
     if (wholeBytes > 0) std::memcpy(to, from, static_cast<size_t>(wholeBytes));
     for (int32_t x = firstPartial; x < keepWidth; ++x) SetPixelIndex(to, x, bits, GetPixelIndex(from, x, bits));
   }
@@ -93,7 +93,7 @@ const uint8_t* TBitmap::ScanLine(int32_t row) const {
   // callers pass them to memcpy and the like.
   static constexpr uint8_t kNoPixels = 0;
   if (FBits.empty()) return &kNoPixels;
-  return FBits.data() + static_cast<size_t>(row) * FStride;
+  return FBits.data() + static_cast<size_t>(row) * static_cast<size_t>(FStride);
 }
 
 void TBitmap::SetColorTable(std::span<const TPaletteEntry> colors) {

@@ -55,7 +55,7 @@ void TBitmap::SetPixelFormat(TPixelFormat value) {
     }
   }
   for (int32_t y = 0; y < FHeight; ++y) {
-    const uint8_t* from = oldPixels.data() + static_cast<size_t>(y) * oldStride;
+    const uint8_t* from = oldPixels.data() + static_cast<size_t>(y) * static_cast<size_t>(oldStride);
     uint8_t* to = ScanLine(y);
     for (int32_t x = 0; x < FWidth; ++x) {
       if (oldBits <= 8) {

@@ -17,17 +17,16 @@
 #include "platform/base/Resources.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/DibDecode.h"
 
 namespace {
 
 constexpr int32_t kFileHeaderBytes = 14;
-constexpr int32_t kCoreHeaderBytes = 12;
-constexpr int32_t kInfoHeaderBytes = 40;
+constexpr int32_t kInfoHeaderBytes = dib::InfoHeaderBytes;
 constexpr uint16_t kBitmapSignature = 0x4D42;  // "BM"
-constexpr uint32_t BI_RGB = 0;
-constexpr uint32_t BI_BITFIELDS = 3;
+using dib::BI_BITFIELDS;
+using dib::BI_RGB;
 static_assert(kFileHeaderBytes == 2 + 4 + 2 + 2 + 4, "type, size, two reserved words, pixel offset");
-static_assert(kInfoHeaderBytes == 4 + 4 + 4 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 4, "BITMAPINFOHEADER fields");
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic(SInvalidBitmap); }
 
@@ -72,19 +71,19 @@ void TBitmap::LoadFromStream(TStream& stream) {
   ReadBytes(stream, head, kFileHeaderBytes + 4);
   if (LoadLE16(head.data()) != kBitmapSignature) Invalid();
   const uint32_t pixelOffset = LoadLE32(head.data() + 10);
-  const uint32_t headerBytes = LoadLE32(head.data() + 14);
-  const bool core = headerBytes == kCoreHeaderBytes;
-  if (!core && headerBytes != 40 && headerBytes != 52 && headerBytes != 56 && headerBytes != 108 && headerBytes != 124)
+  // The information header of any size but the OS/2 one, read whole.
+  const uint32_t headerBytes = LoadLE32(head.data() + kFileHeaderBytes);
+  if (headerBytes == dib::Os2HeaderBytes || headerBytes < dib::CoreHeaderBytes || headerBytes > dib::V5HeaderBytes)
     Invalid();
   ReadBytes(stream, head, headerBytes - 4);
   const uint8_t* info = head.data() + kFileHeaderBytes;
-
-  // Fields of the information header (core headers have 16-bit sizes and no more).
-  const int64_t width = core ? LoadLE16(info + 4) : static_cast<int32_t>(LoadLE32(info + 4));
-  const int64_t rawHeight = core ? LoadLE16(info + 6) : static_cast<int32_t>(LoadLE32(info + 8));
-  const uint32_t bits = core ? LoadLE16(info + 10) : LoadLE16(info + 14);
-  const uint32_t compression = core ? BI_RGB : LoadLE32(info + 16);
-  const uint32_t colorsUsed = core ? 0 : LoadLE32(info + 32);
+  const TDibHeader header = ReadDibHeader({info, headerBytes});
+  const bool core = header.Core;
+  const int64_t width = header.Width;
+  const int64_t rawHeight = header.Height;
+  const uint32_t bits = header.BitCount;
+  const uint32_t compression = header.Compression;
+  const uint32_t colorsUsed = header.ColorsUsed;
   const TPixelFormat format = FormatOfBits(bits);
   const bool topDown = rawHeight < 0;
   const int64_t height = topDown ? -rawHeight : rawHeight;
@@ -97,12 +96,12 @@ void TBitmap::LoadFromStream(TStream& stream) {
     // Only the masks of plain blue-green-red 32-bit pixels are taken; they follow a
     // 40-byte header and lie inside the longer ones.
     if (bits != 32) Invalid();
-    std::vector<uint8_t> masks(info + 40, info + 40);
+    std::vector<uint8_t> masks;
     if (headerBytes == kInfoHeaderBytes) {
       ReadBytes(stream, masks, 12);
       consumed += 12;
     } else {
-      masks.assign(info + 40, info + 52);
+      masks.assign(info + dib::InfoHeaderBytes, info + dib::V2HeaderBytes);
     }
     if (LoadLE32(masks.data()) != 0x00FF0000 || LoadLE32(masks.data() + 4) != 0x0000FF00 ||
         LoadLE32(masks.data() + 8) != 0x000000FF)
@@ -116,7 +115,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
     const uint32_t capacity = 1u << bits;
     const uint32_t stored = (colorsUsed == 0 || core) ? capacity : colorsUsed;
     if (stored > 256) Invalid();
-    const int32_t entryBytes = core ? 3 : 4;
+    const uint32_t entryBytes = core ? 3 : 4;
     std::vector<uint8_t> table;
     ReadBytes(stream, table, int64_t{stored} * entryBytes);
     consumed += int64_t{stored} * entryBytes;
@@ -148,7 +147,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
   for (int32_t row = 0; row < image.FHeight && image.FStride > 0; ++row) {
     const int32_t y = topDown ? row : image.FHeight - 1 - row;
     if (fileBytes < 0)
-      std::memcpy(image.ScanLine(y), rows.data() + static_cast<size_t>(row) * image.FStride,
+      std::memcpy(image.ScanLine(y), rows.data() + static_cast<size_t>(row) * static_cast<size_t>(image.FStride),
                   static_cast<size_t>(image.FStride));
     else
       stream.ReadBuffer(image.ScanLine(y), image.FStride);

@@ -10,10 +10,9 @@
 
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/GdiDefs.h"
 
 class TBitmap;
-
-constexpr uint32_t SRCCOPY = 0x00CC0020;
 
 // Only SRCCOPY is a supported raster operation (false otherwise, and for empty sizes or a
 // source without pixels).

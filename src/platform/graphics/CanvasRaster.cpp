@@ -4,7 +4,7 @@
 
 #include "platform/graphics/Bitmap.h"
 
-TRasterTarget::TRasterTarget(TDeviceContext& dc, const TRect* deviceClip) : FBitmap(dc.Bitmap()) {
+TRasterTarget::TRasterTarget(TDeviceContext& dc, const TRect* deviceClip) : FBitmap(dc.Bitmap()), FTouched(dc.Touched) {
   FClip = dc.DeviceClip();
   if (deviceClip) IntersectRect(&FClip, FClip, *deviceClip);
   if (!FBitmap || FBitmap->Empty()) {
@@ -56,6 +56,7 @@ void TRasterTarget::Fill(TRect rect, COLORREF color) { Rop(rect, color, R2_COPYP
 
 void TRasterTarget::Rop(TRect rect, COLORREF color, int32_t rop2) {
   if (!IntersectRect(&rect, rect, FClip)) return;
+  Touch(rect);
   const uint32_t pen = PixelValue(color);
   const uint32_t mask = FBitsPerPixel >= 24 ? 0xFFFFFFu : (1u << FBitsPerPixel) - 1;
   for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
@@ -76,13 +77,18 @@ void TRasterTarget::Rop(TRect rect, COLORREF color, int32_t rop2) {
   }
 }
 
+uint8_t* TRasterTarget::RowOf(int32_t y) { return FBitmap->ScanLine(y); }
+
 void TRasterTarget::Put(int32_t x, int32_t y, TRgb color) {
-  if (PtInRect(FClip, TPoint{x, y})) Store(FBitmap->ScanLine(y), x, color);
+  if (!PtInRect(FClip, TPoint{x, y})) return;
+  Touch(TRect{x, y, x + 1, y + 1});
+  Store(FBitmap->ScanLine(y), x, color);
 }
 
 void TRasterTarget::BlendRow(int32_t y, int32_t x0, int32_t x1, COLORREF color, const uint8_t* coverage) {
   const int32_t from = std::max(x0, FClip.Left), to = std::min(x1, FClip.Right);
   if (y < FClip.Top || y >= FClip.Bottom || from >= to) return;
+  Touch(TRect{from, y, to, y + 1});
   uint8_t* row = FBitmap->ScanLine(y);
   const uint32_t monoValue = FBitsPerPixel == 1 ? PixelValue(color) : 0;
   for (int32_t x = from; x < to; ++x) {

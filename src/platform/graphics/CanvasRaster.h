@@ -28,6 +28,17 @@ public:
   // Blends a colour over pixels x0..x1-1 of row y (those inside the clip), pixel x with
   // coverage[x - x0] of 0..255 (255: the colour itself).
   void BlendRow(int32_t y, int32_t x0, int32_t x1, COLORREF color, const uint8_t* coverage);
+  // For loops that write many pixels of a row themselves: the row of y, and a colour
+  // stored at x of it (y and x inside the clip, which the caller has made sure of);
+  // Wrote tells of the cells x0..x1-1 of row y so written.
+  uint8_t* RowOf(int32_t y);
+  void StoreAt(uint8_t* row, int32_t x, TRgb color) {
+    if (FBitsPerPixel >= 24)
+      WritePixelRgb(row, x, FBitsPerPixel, color);
+    else
+      Store(row, x, color);
+  }
+  void Wrote(int32_t y, int32_t x0, int32_t x1) noexcept { Touch(TRect{x0, y, x1, y + 1}); }
 
 private:
   uint32_t PixelValue(COLORREF color);
@@ -37,7 +48,13 @@ private:
   void Store(uint8_t* row, int32_t x, TRgb color);
   static uint32_t ApplyRop(int32_t rop2, uint32_t pen, uint32_t dest, uint32_t mask) noexcept;
 
+  // Widens the context's touched box (when it keeps one) by a written rectangle.
+  void Touch(const TRect& written) noexcept {
+    if (FTouched) UnionRect(FTouched, *FTouched, written);
+  }
+
   TBitmap* FBitmap = nullptr;
+  TRect* FTouched = nullptr;
   int32_t FBitsPerPixel = 0;
   std::span<const TPaletteEntry> FColors;
   std::optional<TNearestColorMap> FNearest;

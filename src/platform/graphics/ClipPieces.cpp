@@ -73,7 +73,27 @@ bool XorPieces(const TClipPieces& a, const TClipPieces& b, size_t limit, TClipPi
   return true;
 }
 
+bool BandedPieces(TClipPieces rects) {
+  std::erase_if(rects, [](const TRect& r) { return IsRectEmpty(r); });
+  std::sort(rects.begin(), rects.end(),
+            [](const TRect& a, const TRect& b) { return a.Top != b.Top ? a.Top < b.Top : a.Left < b.Left; });
+  for (size_t i = 1; i < rects.size(); ++i) {
+    const TRect &a = rects[i - 1], &b = rects[i];
+    const bool sameBand = a.Top == b.Top && a.Bottom == b.Bottom;
+    if (sameBand ? b.Left < a.Right : b.Top < a.Bottom) return false;
+  }
+  return true;
+}
+
 bool DisjointPieces(const TClipPieces& rects, size_t limit, TClipPieces& out) {
+  if (BandedPieces(rects)) {
+    TClipPieces kept;
+    for (const TRect& r : rects)
+      if (!IsRectEmpty(r)) kept.push_back(r);
+    if (kept.size() > limit) return false;
+    out = std::move(kept);
+    return true;
+  }
   TClipPieces now;
   for (const TRect& r : rects)
     if (!UnitePieces(now, {r}, limit, now)) return false;

@@ -71,7 +71,7 @@ struct TDeviceState {
   int32_t BkMode = OPAQUE;
   uint32_t TextAlign = TA_LEFT | TA_TOP;
   int32_t CharExtra = 0;
-  int32_t Rop2 = 13;  // R2_COPYPEN
+  int32_t Rop2 = R2_COPYPEN;
   TPoint ViewportOrg;
   TPoint WindowOrg;
   TPoint PenPos;              // logical
@@ -90,6 +90,9 @@ public:
   // When set, the drawing calls are also written into it, in device pixels (a metafile
   // canvas's context, or the context a metafile is converted through).
   TMetafileRecorder* Recorder = nullptr;
+  // When set, every pixel the drawing calls write widens it (device pixels): what a
+  // drawing touched, for a conversion that takes the pixels of what its recorder cannot.
+  TRect* Touched = nullptr;
   std::vector<TDeviceState> Saved;
 
   TFontObject& SelectedFont() const;

@@ -14,22 +14,11 @@ namespace {
 
 [[noreturn]] void InvalidBitmap() { throw EInvalidGraphic(SInvalidBitmap); }
 
-// Information-header sizes.
-constexpr uint32_t kCoreHeaderBytes = 12;  // BITMAPCOREHEADER
-constexpr uint32_t kInfoHeaderBytes = 40;  // BITMAPINFOHEADER
-constexpr uint32_t kOs2HeaderBytes = 64;   // OS/2 2.x
-constexpr uint32_t kV2HeaderBytes = 52;    // with the three colour masks
-constexpr uint32_t kV3HeaderBytes = 56;    // with the alpha mask too
-constexpr uint32_t kV4HeaderBytes = 108;   // BITMAPV4HEADER
-constexpr uint32_t kV5HeaderBytes = 124;   // BITMAPV5HEADER
-static_assert(kInfoHeaderBytes == 4 + 4 + 4 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 4, "BITMAPINFOHEADER fields");
-static_assert(kV2HeaderBytes == kInfoHeaderBytes + 3 * 4 && kV3HeaderBytes == kV2HeaderBytes + 4, "mask fields");
-
-constexpr uint32_t BI_RGB = 0;
-constexpr uint32_t BI_RLE8 = 1;
-constexpr uint32_t BI_RLE4 = 2;
-constexpr uint32_t BI_BITFIELDS = 3;
-constexpr uint32_t BI_ALPHABITFIELDS = 6;
+using dib::BI_ALPHABITFIELDS;
+using dib::BI_BITFIELDS;
+using dib::BI_RGB;
+using dib::BI_RLE4;
+using dib::BI_RLE8;
 
 uint32_t Read16(std::span<const uint8_t> data, size_t at) {
   if (at + 2 > data.size()) InvalidBitmap();
@@ -54,27 +43,15 @@ struct TDibLayout {
 
 TDibLayout ReadDibLayout(std::span<const uint8_t> dib) {
   TDibLayout layout;
-  const uint32_t headerBytes = Read32(dib, 0);
-  const bool core = headerBytes == kCoreHeaderBytes;
-  if (!core && headerBytes != kInfoHeaderBytes && headerBytes != kV2HeaderBytes && headerBytes != kV3HeaderBytes &&
-      headerBytes != kOs2HeaderBytes && headerBytes != kV4HeaderBytes && headerBytes != kV5HeaderBytes)
-    InvalidBitmap();
-  if (dib.size() < headerBytes) InvalidBitmap();
-  int64_t rawHeight = 0;
-  uint32_t colorsUsed = 0;
-  if (core) {
-    layout.Width = Read16(dib, 4);
-    rawHeight = static_cast<int16_t>(Read16(dib, 6));
-    layout.Bits = Read16(dib, 10);
-  } else {
-    layout.Width = static_cast<int32_t>(Read32(dib, 4));
-    rawHeight = static_cast<int32_t>(Read32(dib, 8));
-    layout.Bits = Read16(dib, 14);
-    layout.Compression = Read32(dib, 16);
-    colorsUsed = Read32(dib, 32);
-  }
-  layout.TopDown = rawHeight < 0;
-  layout.Height = rawHeight < 0 ? -rawHeight : rawHeight;
+  const TDibHeader header = ReadDibHeader(dib);
+  const uint32_t headerBytes = header.HeaderBytes;
+  const bool core = header.Core;
+  layout.Width = header.Width;
+  layout.Bits = header.BitCount;
+  layout.Compression = header.Compression;
+  const uint32_t colorsUsed = header.ColorsUsed;
+  layout.TopDown = header.Height < 0;
+  layout.Height = header.Height < 0 ? -header.Height : header.Height;
   if (layout.Width <= 0 || layout.Height <= 0 || layout.Width > MaxBmpSidePx || layout.Height > MaxBmpSidePx)
     InvalidBitmap();
   switch (layout.Bits) {
@@ -109,9 +86,9 @@ TDibLayout ReadDibLayout(std::span<const uint8_t> dib) {
     case BI_ALPHABITFIELDS: {
       if (layout.Bits != 16 && layout.Bits != 32) InvalidBitmap();
       // The masks follow a 40-byte header and lie inside the longer ones.
-      const uint32_t at = kInfoHeaderBytes;
+      const uint32_t at = dib::InfoHeaderBytes;
       for (size_t i = 0; i < 3; ++i) layout.Masks[i] = Read32(dib, at + 4 * i);
-      if (headerBytes == kInfoHeaderBytes) offset += layout.Compression == BI_ALPHABITFIELDS ? 16 : 12;
+      if (headerBytes == dib::InfoHeaderBytes) offset += layout.Compression == BI_ALPHABITFIELDS ? 16 : 12;
       break;
     }
     default:
@@ -193,7 +170,7 @@ void WalkRle(std::span<const uint8_t> data, const TDibLayout& layout, Put&& put)
     } else {  // absolute run of value pixels, padded to a word
       const size_t bytes = bits == 8 ? value : (value + 1u) / 2u;
       if (at + bytes > data.size()) InvalidBitmap();
-      for (int32_t i = 0; i < value; ++i)
+      for (size_t i = 0; i < value; ++i)
         emit(bits == 8 ? data[at + i] : ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4)));
       at += (bytes + 1) & ~size_t{1};
     }
@@ -222,6 +199,37 @@ TDibLayout ReadDibLayoutAt(std::span<const uint8_t> dib, int64_t bitsOffset) {
 }
 
 }  // namespace
+
+TDibHeader ReadDibHeader(std::span<const uint8_t> info) {
+  TDibHeader header;
+  header.HeaderBytes = Read32(info, 0);
+  header.Core = header.HeaderBytes == dib::CoreHeaderBytes;
+  switch (header.HeaderBytes) {
+    case dib::CoreHeaderBytes:
+    case dib::InfoHeaderBytes:
+    case dib::V2HeaderBytes:
+    case dib::V3HeaderBytes:
+    case dib::Os2HeaderBytes:
+    case dib::V4HeaderBytes:
+    case dib::V5HeaderBytes:
+      break;
+    default:
+      InvalidBitmap();
+  }
+  if (info.size() < header.HeaderBytes) InvalidBitmap();
+  if (header.Core) {
+    header.Width = Read16(info, dib::CoreWidthOffset);
+    header.Height = Read16(info, dib::CoreHeightOffset);  // unsigned: core rows are bottom-up
+    header.BitCount = Read16(info, dib::CoreBitCountOffset);
+    return header;
+  }
+  header.Width = static_cast<int32_t>(Read32(info, dib::WidthOffset));
+  header.Height = static_cast<int32_t>(Read32(info, dib::HeightOffset));
+  header.BitCount = Read16(info, dib::BitCountOffset);
+  header.Compression = Read32(info, dib::CompressionOffset);
+  header.ColorsUsed = Read32(info, dib::ColorsUsedOffset);
+  return header;
+}
 
 uint32_t DibBitsOffset(std::span<const uint8_t> dib) { return ReadDibLayout(dib).BitsOffset; }
 

@@ -11,6 +11,21 @@
 #include <span>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/GdiDefs.h"
+
+// What a device-independent bitmap's information header says (GdiDefs.h's dib layout),
+// read without looking further: EInvalidGraphic "Bitmap image is not valid" for a header
+// of a size no bitmap has or shorter than its size field says.
+struct TDibHeader {
+  uint32_t HeaderBytes = 0;
+  bool Core = false;  // the 12-byte header: 16-bit sides, no compression or colour count
+  int64_t Width = 0;
+  int64_t Height = 0;  // as stored: negative for rows top-down
+  uint32_t BitCount = 0;
+  uint32_t Compression = dib::BI_RGB;
+  uint32_t ColorsUsed = 0;
+};
+TDibHeader ReadDibHeader(std::span<const uint8_t> info);
 
 // A device-independent bitmap (an information header of 12, 40, 52, 56, 64, 108 or 124
 // bytes, bit-field masks, a colour table of biClrUsed entries, then the rows; 1, 4, 8,

@@ -47,6 +47,18 @@ inline bool IntersectRect(TRect* dest, const TRect& a, const TRect& b) noexcept 
   return !IsRectEmpty(r);
 }
 
+// The smallest rectangle holding a and b in *dest (an empty one adds nothing); false
+// (and an all-zero *dest) when both are empty.
+inline bool UnionRect(TRect* dest, const TRect& a, const TRect& b) noexcept {
+  if (IsRectEmpty(a) || IsRectEmpty(b)) {
+    *dest = IsRectEmpty(a) ? (IsRectEmpty(b) ? TRect{} : b) : a;
+    return !IsRectEmpty(*dest);
+  }
+  *dest =
+      TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
+  return true;
+}
+
 inline bool OffsetRect(TRect* r, int32_t dx, int32_t dy) noexcept {
   r->Left += dx;
   r->Right += dx;

@@ -20,7 +20,6 @@ std::unique_ptr<TGraphic> CreateIcon() { return std::make_unique<TIcon>(); }
 constexpr size_t kDirBytes = 6;
 constexpr size_t kDirEntryBytes = 16;
 static_assert(kDirEntryBytes == 1 + 1 + 1 + 1 + 2 + 2 + 4 + 4, "directory entry fields");
-constexpr size_t kInfoHeaderBytes = 40;
 
 const uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
@@ -29,13 +28,17 @@ bool CheckedSide(int64_t side) { return side >= 1 && side <= MaxIconSidePx; }
 // A device-independent bitmap entry: the image over twice its height (colour rows, then
 // the 1-bit AND mask, both bottom-up).
 TIconEntry DecodeBitmapEntry(std::span<const uint8_t> data) {
-  if (data.size() < kInfoHeaderBytes) InvalidIcon();
-  const uint32_t headerBytes = LoadLE32(data.data());
-  const int64_t width = static_cast<int32_t>(LoadLE32(data.data() + 4));
-  const int64_t doubled = static_cast<int32_t>(LoadLE32(data.data() + 8));
-  const int32_t bits = LoadLE16(data.data() + 14);
-  const uint32_t compression = LoadLE32(data.data() + 16);
-  if (headerBytes < kInfoHeaderBytes || headerBytes > data.size() || doubled <= 0 || doubled % 2 != 0) InvalidIcon();
+  TDibHeader header;
+  try {
+    header = ReadDibHeader(data);
+  } catch (const EInvalidGraphic&) {
+    InvalidIcon();
+  }
+  const int64_t width = header.Width;
+  const int64_t doubled = header.Height;  // the colour rows and the mask's
+  const auto bits = static_cast<int32_t>(header.BitCount);
+  const uint32_t compression = header.Compression;
+  if (header.Core || doubled <= 0 || doubled % 2 != 0) InvalidIcon();
   const int64_t height = doubled / 2;
   if (!CheckedSide(width) || !CheckedSide(height) || compression > 3) InvalidIcon();
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) InvalidIcon();
@@ -52,9 +55,9 @@ TIconEntry DecodeBitmapEntry(std::span<const uint8_t> data) {
   if (!hasMask && bits != 32) InvalidIcon();
 
   // The colour image alone: the same header with the real height.
-  std::vector<uint8_t> colour(data.begin(), data.begin() + bitsOffset + colourBytes);
-  StoreLE32(colour.data() + 8, static_cast<uint32_t>(height));
-  StoreLE32(colour.data() + 20, 0);
+  std::vector<uint8_t> colour(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(bitsOffset + colourBytes));
+  StoreLE32(colour.data() + dib::HeightOffset, static_cast<uint32_t>(height));
+  StoreLE32(colour.data() + dib::SizeImageOffset, 0);
   TIconEntry entry;
   try {
     entry.Image = LoadDibBitmap(colour);
@@ -135,7 +138,7 @@ TIconEntry DecodePngEntry(std::span<const uint8_t> data) {
       // alpha = 255 - (white - black), per channel; the green channel's is used.
       const int32_t alpha = 255 - (int32_t((w >> 8) & 0xFF) - int32_t((b >> 8) & 0xFF));
       const uint8_t a = static_cast<uint8_t>(std::clamp(alpha, 0, 255));
-      entry.Alpha[static_cast<size_t>(y) * entry.Width + x] = a;
+      entry.Alpha[static_cast<size_t>(y) * static_cast<size_t>(entry.Width) + static_cast<size_t>(x)] = a;
       auto un = [&](uint32_t c) {
         return a ? static_cast<uint8_t>(std::min<uint32_t>(255, (c * 255 + a / 2) / a)) : 0;
       };
@@ -241,7 +244,7 @@ void TIcon::Draw(TCanvas& canvas, const TRect& rect) const {
     const int32_t sy = static_cast<int32_t>(int64_t{y - device.Top} * e.Height / device.Height());
     for (int32_t x = visible.Left; x < visible.Right; ++x) {
       const int32_t sx = static_cast<int32_t>(int64_t{x - device.Left} * e.Width / device.Width());
-      const uint32_t a = e.Alpha[static_cast<size_t>(sy) * e.Width + sx];
+      const uint32_t a = e.Alpha[static_cast<size_t>(sy) * static_cast<size_t>(e.Width) + static_cast<size_t>(sx)];
       if (a == 0) continue;
       const uint32_t s = static_cast<uint32_t>(e.Image->PixelColor(sx, sy));
       const uint32_t d = a == 255 ? 0 : static_cast<uint32_t>(dest.PixelColor(x, y));

@@ -10,9 +10,9 @@ namespace {
 uint8_t BlendChannel(uint8_t image, uint8_t color) { return static_cast<uint8_t>((3 * image + color + 2) / 4); }
 
 TColor Blend(TColor image, TColor color) {
-  return static_cast<TColor>(RGB(BlendChannel(GetRValue(image), GetRValue(color)),
-                                 BlendChannel(GetGValue(image), GetGValue(color)),
-                                 BlendChannel(GetBValue(image), GetBValue(color))));
+  const auto i = static_cast<COLORREF>(image), c = static_cast<COLORREF>(color);
+  return static_cast<TColor>(RGB(BlendChannel(GetRValue(i), GetRValue(c)), BlendChannel(GetGValue(i), GetGValue(c)),
+                                 BlendChannel(GetBValue(i), GetBValue(c))));
 }
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Numbers.h"
 #include "platform/graphics/GraphicOnBitmap.h"
+#include "platform/graphics/MetafileBudget.h"
 #include "platform/graphics/MetafileFormat.h"
 #include "platform/graphics/MetafilePlayer.h"
 #include "platform/graphics/MetafileRecorder.h"
@@ -188,13 +189,14 @@ std::unique_ptr<TMetafilePlayer> TMetafile::NewPlayer(TDeviceContext& dc, const 
     if (fw <= 0 || fh <= 0) return nullptr;
     const double sx = destW / fw, sy = destH / fh;
     const TXForm output{sx, 0, 0, sy, rect.Left - fx0 * sx, rect.Top - fy0 * sy};
-    player = std::make_unique<TMetafilePlayer>(dc, output, pxPerMmX, Limits);
+    player = std::make_unique<TMetafilePlayer>(dc, output, pxPerMmX, Limits, static_cast<int64_t>(FData.size()));
     player->SetObjectTableSize(LoadLE16(FData.data() + emf::HandlesOffset));
     return player;
   }
   // The caller's mapping: the picture's box as the window, the rectangle as the viewport.
   player = std::make_unique<TMetafilePlayer>(dc, TXForm{1, 0, 0, 1, double(rect.Left), double(rect.Top)},
-                                             FMMWidth > 0 ? destW * 100 / FMMWidth : 0, Limits);
+                                             FMMWidth > 0 ? destW * 100 / FMMWidth : 0, Limits,
+                                             static_cast<int64_t>(FData.size()));
   player->State.MapMode = MM_ANISOTROPIC;
   if (!FPlaceable.empty()) {
     const TPlaceableBox box = ReadPlaceable(FPlaceable);
@@ -209,6 +211,10 @@ std::unique_ptr<TMetafilePlayer> TMetafile::NewPlayer(TDeviceContext& dc, const 
 }
 
 void TMetafile::PlayRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) const {
+  if (player.OutOfWork()) {
+    ++player.Skipped;  // past the budget every record is skipped
+    return;
+  }
   if (FEnhanced)
     PlayEnhancedRecord(player, record, type);
   else
@@ -244,9 +250,9 @@ void TMetafile::EachRecordBitmap(const std::function<void(std::span<const uint8_
       else if (type == emf::PLGBLT)
         fields = {emf::PlgBltBitmapOffset, emf::PlgBltMaskBitmapOffset};
       else if (type == emf::STRETCHDIBITS || type == emf::SETDIBITSTODEVICE)
-        fields = {48};
+        fields = {emf::DibBitmapOffset};
       else if (type == emf::CREATEDIBPATTERNBRUSHPT || type == emf::CREATEMONOBRUSH)
-        fields = {16};
+        fields = {emf::PatternBrushBitmapOffset};
       for (const size_t at : fields) {
         if (at == 0 || record.size() < at + 16) continue;
         const uint32_t offBmi = LoadLE32(record.data() + at), cbBmi = LoadLE32(record.data() + at + 4);
@@ -257,18 +263,7 @@ void TMetafile::EachRecordBitmap(const std::function<void(std::span<const uint8_
       return true;
     }
     // A Windows metafile's bitmap fills the record from its fixed words on.
-    size_t at = 0;
-    const uint32_t words = static_cast<uint32_t>(record.size() / 2);
-    if (type == wmf::DIBBITBLT && !wmf::BlitRecordHasNoBitmap(words, wmf::DIBBITBLT))
-      at = wmf::RecordHeaderBytes + 4 + 6 * 2;
-    else if (type == wmf::DIBSTRETCHBLT && !wmf::BlitRecordHasNoBitmap(words, wmf::DIBSTRETCHBLT))
-      at = wmf::RecordHeaderBytes + 4 + 8 * 2;
-    else if (type == wmf::STRETCHDIB)
-      at = wmf::RecordHeaderBytes + 4 + 2 + 8 * 2;
-    else if (type == wmf::SETDIBTODEV)
-      at = wmf::RecordHeaderBytes + 3 * 2 + 6 * 2;
-    else if (type == wmf::DIBCREATEPATTERNBRUSH)
-      at = wmf::RecordHeaderBytes + 2 * 2;
+    const size_t at = wmf::DibOffset(static_cast<uint16_t>(type), static_cast<uint32_t>(record.size() / 2));
     if (at != 0 && at < record.size()) visit(record.subspan(at), 0);
     return true;
   });
@@ -276,6 +271,7 @@ void TMetafile::EachRecordBitmap(const std::function<void(std::span<const uint8_
 
 void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const {
   FSkippedRecords = 0;
+  FPlayedWork = 0;
   if (FData.empty() || IsRectEmpty(rect)) return;
   canvas.Changing();
   TDeviceContext& dc = *canvas.Handle();
@@ -288,6 +284,7 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const {
       return true;
     });
     FSkippedRecords = player->Skipped;
+    FPlayedWork = player->WorkDone();
     // Drawn into a recording context, what the recorder could not take is only in the
     // context's pixels: the picture's rectangle goes in as them, once, over its records.
     if (refused && dc.Bitmap()) {
@@ -312,6 +309,22 @@ void TMetafile::Assign(const TPersistent& source) {
     return;
   }
   TGraphic::Assign(source);
+}
+
+TSize TMetafile::RasterSize() const {
+  const int64_t width = std::max(Width(), 0), height = std::max(Height(), 0);
+  const int64_t admitted = BudgetForBytes(Limits.RasterPixelAllowance, Limits.RasterPixelsPerByte,
+                                          static_cast<int64_t>(FData.size()), Limits.MaxBitmapPixels);
+  if (width * height <= admitted) return TSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+  if (admitted <= 0) return TSize{};
+  // Both sides shrink by one factor; a side does not go below a pixel, and then the other
+  // takes what the admitted pixels leave it.
+  const double scale = std::sqrt(static_cast<double>(admitted) / static_cast<double>(width * height));
+  const auto side = [scale](int64_t px) { return std::max<int64_t>(1, static_cast<int64_t>(double(px) * scale)); };
+  int64_t shrunkWidth = side(width), shrunkHeight = side(height);
+  if (shrunkWidth == 1) shrunkHeight = std::min(shrunkHeight, admitted);
+  if (shrunkHeight == 1) shrunkWidth = std::min(shrunkWidth, admitted);
+  return TSize{static_cast<int32_t>(shrunkWidth), static_cast<int32_t>(shrunkHeight)};
 }
 
 void TMetafile::AssignTo(TPersistent& dest) const {
@@ -341,31 +354,91 @@ uint16_t ConversionInch(bool enhanced, int32_t mmWidth, int32_t mmHeight) {
   return static_cast<uint16_t>(std::clamp<int64_t>(int64_t{16000} * kHundredthsMmPerInch / largest, 1, 1440));
 }
 
-// The rows of a 24-bit bitmap, and the rectangle where two copies of them differ.
-std::vector<uint8_t> RowsOf(const TBitmap& bitmap) {
-  const size_t rowBytes = size_t(bitmap.Width()) * 3;
-  std::vector<uint8_t> rows(rowBytes * size_t(bitmap.Height()));
-  for (int32_t y = 0; y < bitmap.Height(); ++y)
-    std::memcpy(rows.data() + rowBytes * size_t(y), bitmap.ScanLine(y), rowBytes);
-  return rows;
-}
-TRect ChangedBox(const std::vector<uint8_t>& before, const TBitmap& after) {
-  const size_t rowBytes = size_t(after.Width()) * 3;
-  TRect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (int32_t y = 0; y < after.Height(); ++y) {
-    const uint8_t* a = before.data() + rowBytes * size_t(y);
-    const uint8_t* b = static_cast<const uint8_t*>(after.ScanLine(y));
-    if (std::memcmp(a, b, rowBytes) == 0) continue;
-    size_t first = 0, last = rowBytes;
-    while (a[first] == b[first]) ++first;
-    while (a[last - 1] == b[last - 1]) --last;
-    box = TRect{std::min(box.Left, int32_t(first / 3)), std::min(box.Top, y),
-                std::max(box.Right, int32_t((last + 2) / 3)), y + 1};
-  }
-  return IsRectEmpty(box) ? TRect{} : box;
+// The picture as a conversion paints it for what the recorder refuses: at its size in
+// pixels, within the pixels the conversion may write and no side longer than a metre's
+// width at 96 per inch, so no stroke across it costs more than one across a page-sized
+// play.
+TSize PaintedSize(const TMetafile& source, int64_t pixelBudget) {
+  constexpr double kLongestSide = 4096;
+  const int32_t width = std::max(1, source.Width()), height = std::max(1, source.Height());
+  const double scale = std::min(
+      {1.0, std::sqrt(double(pixelBudget) / (double(width) * height)), kLongestSide / std::max(width, height)});
+  return TSize{std::max(1, int32_t(width * scale)), std::max(1, int32_t(height * scale))};
 }
 
 }  // namespace
+
+// The records of the source that the recorder refuses, played onto a bitmap of the
+// picture that starts at the first refusal (brought up to it by the records before) and
+// then follows every record. Each refused record's pixels go into the recorder as the
+// box of the bitmap that record touched, while the boxes fit the conversion's pixels;
+// past them, the boxes of the rest are united and go in as one bitmap at the end, over
+// everything (the painted bitmap holds what every record drew there).
+class TRefusedPixels {
+public:
+  TRefusedPixels(const TMetafile& source, TMetafileRecorder& recorder, TSize units)
+      : FSource(source),
+        FRecorder(recorder),
+        FUnits(units),
+        FPixelsLeft(BudgetForBytes(source.Limits.ConvertedPixelAllowance, source.Limits.ConvertedPixelsPerByte,
+                                   static_cast<int64_t>(source.Records().size()), source.Limits.MaxBitmapPixels)) {}
+
+  // After the recorder's player played the record of this index.
+  template <typename TPlay>
+  void Follow(int64_t index, std::span<const uint8_t> record, uint32_t type, TPlay&& play) {
+    if (!FPainter && !FRecorder.Refused) return;
+    if (!FPainter) Start(index, play);
+    TRect touched{};
+    FPaintedDc->Touched = FRecorder.Refused ? &touched : nullptr;
+    play(*FPainter, record, type);
+    FPaintedDc->Touched = nullptr;
+    if (IsRectEmpty(touched)) return;
+    const int64_t area = int64_t{touched.Width()} * touched.Height();
+    if (IsRectEmpty(FOverflow) && area <= FPixelsLeft) {
+      FPixelsLeft -= area;
+      Record(touched);
+    } else {
+      UnionRect(&FOverflow, FOverflow, touched);
+    }
+  }
+  // Writes the united boxes past the budget, once.
+  void Finish() {
+    if (!IsRectEmpty(FOverflow)) Record(FOverflow);
+  }
+
+private:
+  template <typename TPlay>
+  void Start(int64_t index, TPlay& play) {
+    const TSize size = PaintedSize(FSource, FPixelsLeft);
+    FPainted.SetPixelFormat(pf24bit);
+    FPainted.SetSize(size.cx, size.cy);
+    FPainted.Canvas()->Brush().SetColor(clWhite);
+    FPainted.Canvas()->FillRect(TRect{0, 0, size.cx, size.cy});
+    FPaintedDc = std::make_unique<TDeviceContext>(&FPainted);
+    FPainter = FSource.NewPlayer(*FPaintedDc, TRect{0, 0, size.cx, size.cy});
+    int64_t replayed = 0;
+    FSource.VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
+      if (replayed++ == index) return false;
+      play(*FPainter, record, type);
+      return true;
+    });
+  }
+  void Record(const TRect& box) {
+    const int32_t w = FPainted.Width(), h = FPainted.Height();
+    FRecorder.Pixels(FPainted, box,
+                     TRect{MulDiv(box.Left, FUnits.cx, w), MulDiv(box.Top, FUnits.cy, h),
+                           MulDiv(box.Right, FUnits.cx, w), MulDiv(box.Bottom, FUnits.cy, h)});
+  }
+
+  const TMetafile& FSource;
+  TMetafileRecorder& FRecorder;
+  TSize FUnits;
+  int64_t FPixelsLeft;
+  TBitmap FPainted;
+  std::unique_ptr<TDeviceContext> FPaintedDc;
+  std::unique_ptr<TMetafilePlayer> FPainter;
+  TRect FOverflow{};
+};
 
 std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source) {
   auto converted = std::make_unique<TMetafile>();
@@ -379,53 +452,19 @@ std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source) {
     TDeviceContext tracker;
     tracker.Recorder = &recorder;
     const auto player = source.NewPlayer(tracker, TRect{0, 0, units.cx, units.cy});
-    // What the recorder refuses is played onto a bitmap of the picture, made at the first
-    // refusal and brought up to it by the records before.
-    // It takes the picture's size in pixels within the bitmap limit, and no side longer
-    // than a metre's width at 96 per inch, so no stroke across it costs more than one
-    // across a page-sized play.
-    constexpr double kLongestSide = 4096;
-    const int64_t pixels = int64_t{std::max(1, source.Width())} * std::max(1, source.Height());
-    const double scale = std::min({1.0, std::sqrt(double(source.Limits.MaxBitmapPixels) / double(pixels)),
-                                   kLongestSide / std::max(1, std::max(source.Width(), source.Height()))});
-    TBitmap painted;
-    std::unique_ptr<TDeviceContext> paintedDc;
-    std::unique_ptr<TMetafilePlayer> painter;
-    int64_t index = 0;
-    auto startPainting = [&] {
-      painted.SetPixelFormat(pf24bit);
-      painted.SetSize(std::max(1, int32_t(source.Width() * scale)), std::max(1, int32_t(source.Height() * scale)));
-      painted.Canvas()->Brush().SetColor(clWhite);
-      painted.Canvas()->FillRect(TRect{0, 0, painted.Width(), painted.Height()});
-      paintedDc = std::make_unique<TDeviceContext>(&painted);
-      painter = source.NewPlayer(*paintedDc, TRect{0, 0, painted.Width(), painted.Height()});
-      int64_t replayed = 0;
-      source.VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
-        if (replayed++ == index) return false;
-        source.PlayRecord(*painter, record, type);
-        return true;
-      });
+    TRefusedPixels refused(source, recorder, units);
+    auto play = [&](TMetafilePlayer& p, std::span<const uint8_t> record, uint32_t type) {
+      source.PlayRecord(p, record, type);
     };
+    int64_t index = 0;
     if (player)
       source.VisitRecords([&](std::span<const uint8_t> record, uint32_t type) {
         recorder.Refused = false;
-        source.PlayRecord(*player, record, type);
-        if (recorder.Refused && !painter) startPainting();
-        if (painter && recorder.Refused) {
-          const std::vector<uint8_t> before = RowsOf(painted);
-          source.PlayRecord(*painter, record, type);
-          const TRect box = ChangedBox(before, painted);
-          if (!IsRectEmpty(box))
-            recorder.Pixels(
-                painted, box,
-                TRect{MulDiv(box.Left, units.cx, painted.Width()), MulDiv(box.Top, units.cy, painted.Height()),
-                      MulDiv(box.Right, units.cx, painted.Width()), MulDiv(box.Bottom, units.cy, painted.Height())});
-        } else if (painter) {
-          source.PlayRecord(*painter, record, type);
-        }
-        ++index;
+        play(*player, record, type);
+        refused.Follow(index++, record, type, play);
         return true;
       });
+    refused.Finish();
   }
   if (enhanced)
     converted->Adopt(recorder.Finish(mmWidth, mmHeight), true, {}, mmWidth, mmHeight, 0);

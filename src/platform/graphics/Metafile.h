@@ -31,6 +31,7 @@
 
 class TMetafilePlayer;
 class TMetafileRecorder;
+class TRefusedPixels;
 class TDeviceContext;
 
 inline constexpr char SInvalidMetafile[] = "Invalid metafile";
@@ -46,6 +47,10 @@ struct TMetafileLimits {
   int64_t MaxObjects = 65535;
   // Pixels of one bitmap inside a record (decoded before it is drawn).
   int64_t MaxBitmapPixels = int64_t{64} << 20;
+  // A bitmap whose data codes fewer than one in BitmapFillDivisor of the pixels its
+  // header declares (run-length rows that stop early) is no picture but an allocation:
+  // it is skipped, as the RTF import refuses one.
+  int32_t BitmapFillDivisor = 8;
   // Saved drawing states (SaveDC nesting) kept while playing.
   int32_t MaxSavedStates = 1024;
   // Rectangles of one clip region.
@@ -53,8 +58,28 @@ struct TMetafileLimits {
   // Points of one figure or path after curves are flattened.
   int64_t MaxPathPoints = 4'000'000;
   // Vertices, and rectangles or triangles, of one gradient fill: far above the meshes
-  // office programs write; each part is scanned over the pixels it covers.
+  // office programs write. What the parts shade is counted as play work.
   int64_t MaxGradientParts = 100'000;
+
+  // The work of one play (MetafileBudget.h): pixels shaded, blitted, pattern-filled or
+  // decoded one by one, rows of fills with their edges and clip pieces, drawings repeated
+  // for clip pieces. A picture filled ten times over at 2560 x 2560 pixels fits the
+  // allowance, and a kilobyte pays for the 4 million units a full page of records takes;
+  // the ceiling is a few seconds of drawing. Past it the remaining records are skipped.
+  int64_t PlayWorkAllowance = int64_t{64} << 20;
+  int64_t PlayWorkPerByte = 4096;
+  int64_t MaxPlayWork = int64_t{1} << 30;
+  // Pixels of a bitmap made of the picture at its stated size (a bitmap assigned from it,
+  // a picture exported as a bitmap): a stated size larger than this is drawn smaller, in
+  // proportion. The allowance is an A4 page at 180 pixels per inch; records that draw more
+  // detail pay for more pixels, up to MaxBitmapPixels.
+  int64_t RasterPixelAllowance = int64_t{4} << 20;
+  int64_t RasterPixelsPerByte = 1024;
+  // Pixels a conversion writes into the new metafile as bitmaps, for the records the
+  // other format cannot hold (ConvertedMetafile): the allowance is a megapixel, a byte
+  // pays for a 16 x 16 square. Past it the rest goes in as one bitmap, once.
+  int64_t ConvertedPixelAllowance = int64_t{1} << 20;
+  int64_t ConvertedPixelsPerByte = 256;
 };
 
 class TMetafile : public TGraphic {
@@ -108,11 +133,17 @@ public:
 
   // Plays the records stretched into rect.
   void Draw(TCanvas& canvas, const TRect& rect) const override;
-  // Records skipped by the last play.
+  // Records skipped by the last play (damaged, not drawn by this player, or past the
+  // work budget), and the units of work it did (MetafileBudget.h).
   int64_t SkippedRecords() const noexcept { return FSkippedRecords; }
+  int64_t PlayedWork() const noexcept { return FPlayedWork; }
+  // The size a bitmap made of the picture takes: Width x Height, or, when that is more
+  // pixels than the limits admit for this many bytes (RasterPixelAllowance and its kin),
+  // as large as they admit with the same proportions.
+  TSize RasterSize() const;
 
   // A metafile is copied; a bitmap made from a metafile is its picture on white, played
-  // at Width x Height.
+  // at RasterSize (Width x Height unless that is more than the data admits).
   void Assign(const TPersistent& source) override;
   void AssignTo(TPersistent& dest) const override;
   using TGraphic::Assign;
@@ -122,6 +153,7 @@ public:
 private:
   friend class TMetafileCanvas;
   friend std::unique_ptr<TMetafile> ConvertedMetafile(const TMetafile& source);
+  friend class TRefusedPixels;  // of a conversion (Metafile.cpp)
   // A player of the records onto a rectangle of a context (null for an empty one), and
   // the records played one by one: visit(record, type) for each up to the end record,
   // while it answers true.
@@ -140,6 +172,7 @@ private:
   int32_t FMMHeight = 0;
   uint16_t FInch = 0;
   mutable int64_t FSkippedRecords = 0;
+  mutable int64_t FPlayedWork = 0;
 };
 
 // A metafile of the other format with the same picture and size (its `Enhanced` is

@@ -36,11 +36,21 @@ std::vector<TRect> TMetafilePlayer::ClipNow() const {
   return {State.Clip ? *State.Clip : kEverywhere};
 }
 
+std::vector<TRect> TMetafilePlayer::PiecesWithin(const TRect& box) const {
+  if (State.ClipPieces.empty()) return {box};
+  std::vector<TRect> pieces;
+  for (const TRect& piece : State.ClipPieces) {
+    TRect r;
+    if (IntersectRect(&r, piece, box)) pieces.push_back(r);
+  }
+  return pieces;
+}
+
 // combined: the pieces came from the clip by a region operation; a result past the
 // limit then keeps their bounds.
 void TMetafilePlayer::SetClipPieces(std::vector<TRect> pieces, bool combined) {
   std::erase_if(pieces, [](const TRect& r) { return IsRectEmpty(r); });
-  if (!combined && !DisjointPieces(pieces, static_cast<size_t>(FLimits.MaxClipRects), pieces)) {
+  if (!combined && !DisjointPieces(pieces, ClipLimit(), pieces)) {
     ++Skipped;
     pieces = {PiecesBounds(pieces)};
   }
@@ -61,7 +71,12 @@ void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, ui
     OffsetRect(&r, origin.X, origin.Y);
     rects.push_back(r);
   }
-  const size_t limit = static_cast<size_t>(FLimits.MaxClipRects);
+  const size_t limit = ClipLimit();
+  // Making rectangles that are not banded disjoint meets each with the pieces made before
+  // it; combining meets the region's pieces with the clip's.
+  const auto count = static_cast<int64_t>(std::min(rects.size(), limit));
+  const int64_t clipPieces = static_cast<int64_t>(std::max<size_t>(State.ClipPieces.size(), 1));
+  if (!Afford(count * ((BandedPieces(rects) ? 1 : count) + (mode == RGN_COPY ? 0 : clipPieces)))) return;
   std::vector<TRect> region;
   if (!DisjointPieces(rects, limit, region)) {
     ++Skipped;
@@ -70,19 +85,19 @@ void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, ui
   std::vector<TRect> result;
   bool done = true;
   switch (mode) {
-    case 1:
+    case RGN_AND:
       done = IntersectPieces(ClipNow(), region, limit, result);
       break;
-    case 2:
+    case RGN_OR:
       done = UnitePieces(ClipNow(), region, limit, result);
       break;
-    case 3:
+    case RGN_XOR:
       done = XorPieces(ClipNow(), region, limit, result);
       break;
-    case 4:
+    case RGN_DIFF:
       done = SubtractPieces(ClipNow(), region, limit, result);
       break;
-    case 5:
+    case RGN_COPY:
       result = std::move(region);
       break;
     default:
@@ -98,14 +113,16 @@ void TMetafilePlayer::SelectClipRegion(const std::vector<TRect>& targetRects, ui
 
 void TMetafilePlayer::IntersectClip(TPointD a, TPointD b) {
   std::vector<TRect> result;
-  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, FLimits.MaxClipRects, result))
+  if (!Afford(1 + static_cast<int64_t>(State.ClipPieces.size()))) return;
+  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);
 }
 
 // The clip loses the rectangle, holes and all.
 void TMetafilePlayer::ExcludeClip(TPointD a, TPointD b) {
   std::vector<TRect> result;
-  if (SubtractPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, FLimits.MaxClipRects, result))
+  if (!Afford(1 + static_cast<int64_t>(State.ClipPieces.size()))) return;
+  if (SubtractPieces(ClipNow(), {DeviceBox(FDc, ToTarget(a), ToTarget(b))}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);
   else
     ++Skipped;
@@ -118,7 +135,7 @@ void TMetafilePlayer::SelectClipDevice(const TRect* targetRect, bool intersect) 
     ApplyClip();
     return;
   }
-  SelectClipRegion({*targetRect}, intersect ? 1 : 5);
+  SelectClipRegion({*targetRect}, intersect ? RGN_AND : RGN_COPY);
 }
 
 void TMetafilePlayer::ClipToPath() {
@@ -129,8 +146,8 @@ void TMetafilePlayer::ClipToPath() {
       l = std::min(l, p.X), t = std::min(t, p.Y), r = std::max(r, p.X), b = std::max(b, p.Y);
     }
   FPath.clear();
-  if (l > r) return;
+  if (l > r || !Afford(1 + static_cast<int64_t>(State.ClipPieces.size()))) return;
   std::vector<TRect> result;
-  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, {l, t}, {r, b})}, FLimits.MaxClipRects, result))
+  if (IntersectPieces(ClipNow(), {DeviceBox(FDc, {l, t}, {r, b})}, ClipLimit(), result))
     SetClipPieces(std::move(result), true);
 }

@@ -59,6 +59,12 @@ TRecordBitmap BitmapAt(TRecordReader& r, size_t fields) {
   return TRecordBitmap{r.Bytes(offBmi, cbBmi), r.Bytes(offBits, cbBits)};
 }
 
+// The source rectangle of STRETCHDIBITS and SETDIBITSTODEVICE: x, y, width, height.
+TRect DibSource(TRecordReader& r) {
+  const size_t at = emf::DibSourceOffset;
+  return RecordBounds(r.I32(at), r.I32(at + 4), r.I32(at + 8), r.I32(at + 12));
+}
+
 // The optional mask of a masked blit record: x, y, usage, then the bitmap's fields.
 struct TRecordMask {
   std::unique_ptr<TBitmap> Bitmap;  // null when the record has none
@@ -83,8 +89,7 @@ void PlayStretchLayout(TMetafilePlayer& player, TRecordReader& r, const TBlitOpt
   const TRect source = RecordBounds(r.I32(emf::BltSourceOffset), r.I32(emf::BltSourceOffset + 4),
                                     r.I32(emf::BltSourceSizeOffset), r.I32(emf::BltSourceSizeOffset + 4));
   if (r.Short) return ++player.Skipped, void();
-  constexpr uint32_t kSrcCopy = 0x00CC0020;
-  player.Blit(b.Info, b.Bits, dest, size, source, kSrcCopy, options);
+  player.Blit(b.Info, b.Bits, dest, size, source, SRCCOPY, options);
 }
 
 // The quaternary operation's foreground operation is its low 24 bits; the background
@@ -96,11 +101,12 @@ void PlayMaskBlt(TMetafilePlayer& player, TRecordReader& r) {
                                     r.I32(emf::BltDestOffset + 8), r.I32(emf::BltDestOffset + 12));
   const TRecordBitmap b = BitmapAt(r, emf::BltBitmapOffset);
   const TRecordMask mask = MaskAt(player, r, emf::MaskBltMaskOffset);
-  if (mask.Damaged || r.Short) return ++player.Skipped, void();
+  if (r.Short) return ++player.Skipped, void();
+  if (mask.Damaged) return player.SkipForBitmap();
   TBlitOptions options;
   options.Mask = mask.Bitmap.get();
   options.MaskOrigin = mask.Origin;
-  options.BackRop = (rop4 >> 8) & 0x00FF0000;
+  options.BackRop = (rop4 >> 8) & RopIndexMask;
   player.Blit(b.Info, b.Bits, dest, size, source, rop4 & 0x00FFFFFF, options);
 }
 
@@ -111,7 +117,8 @@ void PlayPlgBlt(TMetafilePlayer& player, TRecordReader& r) {
                                     r.I32(emf::PlgBltSourceOffset + 8), r.I32(emf::PlgBltSourceOffset + 12));
   const TRecordBitmap b = BitmapAt(r, emf::PlgBltBitmapOffset);
   const TRecordMask mask = MaskAt(player, r, emf::PlgBltMaskOffset);
-  if (mask.Damaged || r.Short) return ++player.Skipped, void();
+  if (r.Short) return ++player.Skipped, void();
+  if (mask.Damaged) return player.SkipForBitmap();
   player.PlgBlt(b.Info, b.Bits, corners, source, mask.Bitmap.get(), mask.Origin);
 }
 
@@ -185,9 +192,7 @@ void PlayPoly(TMetafilePlayer& player, TRecordReader& r, uint32_t type) {
 }
 
 void PlayText(TMetafilePlayer& player, TRecordReader& r, bool wide) {
-  // bounds, graphics mode, x scale, y scale, then the text record: reference, count,
-  // string offset, options, rectangle, dx offset
-  constexpr size_t kText = 36;
+  constexpr size_t kText = emf::TextOffset;
   const TPointD reference = PointL(r, kText);
   const uint32_t count = r.U32(kText + 8), offString = r.U32(kText + 12), options = r.U32(kText + 16);
   const TPointD rect[2] = {PointL(r, kText + 20), PointL(r, kText + 28)};
@@ -307,14 +312,14 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
     case emf::SETWORLDTRANSFORM:
     case emf::MODIFYWORLDTRANSFORM: {
       const TXForm x{r.F32(8), r.F32(12), r.F32(16), r.F32(20), r.F32(24), r.F32(28)};
-      const uint32_t mode = type == emf::SETWORLDTRANSFORM ? 4 : r.U32(32);
-      if (mode == 1)
+      const uint32_t mode = type == emf::SETWORLDTRANSFORM ? MWT_SET : r.U32(32);
+      if (mode == MWT_IDENTITY)
         s.World = TXForm{};
-      else if (mode == 2)
+      else if (mode == MWT_LEFTMULTIPLY)
         s.World = x.Then(s.World);
-      else if (mode == 3)
+      else if (mode == MWT_RIGHTMULTIPLY)
         s.World = s.World.Then(x);
-      else if (mode == 4)
+      else if (mode == MWT_SET)
         s.World = x;
       else
         ++player.Skipped;
@@ -335,11 +340,10 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
     case emf::EXTCREATEPEN: {
       // index, offBmi, cbBmi, offBits, cbBits, style, width, brush style, colour, hatch, ...
       const int32_t style = r.I32(28);
-      constexpr int32_t kGeometric = 0x10000;
-      const double width = (style & kGeometric) ? double(r.I32(32)) : 0.0;
+      const double width = (style & PS_GEOMETRIC) ? double(r.I32(32)) : 0.0;
       const int32_t brushStyle = r.I32(36);
-      player.CreateObjectAt(r.U32(8),
-                            TMfPen{brushStyle == BS_NULL ? PS_NULL : (style & 0x0F), width, r.U32(40) & 0xFFFFFF});
+      player.CreateObjectAt(
+          r.U32(8), TMfPen{brushStyle == BS_NULL ? PS_NULL : (style & PS_STYLE_MASK), width, r.U32(40) & 0xFFFFFF});
       break;
     }
     case emf::CREATEBRUSHINDIRECT:
@@ -348,9 +352,9 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
     case emf::CREATEDIBPATTERNBRUSHPT:
     case emf::CREATEMONOBRUSH: {
       // index, usage, offBmi, cbBmi, offBits, cbBits
-      const TRecordBitmap b = BitmapAt(r, 16);
+      const TRecordBitmap b = BitmapAt(r, emf::PatternBrushBitmapOffset);
       std::shared_ptr<const TBitmap> pattern = player.LoadBitmap(b.Info, b.Bits);
-      if (!pattern) ++player.Skipped;
+      if (!pattern) player.SkipForBitmap();
       player.CreateObjectAt(r.U32(8), TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
       break;
     }
@@ -384,7 +388,7 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       break;
     }
     case emf::SETARCDIRECTION:
-      s.ArcClockwise = r.I32(8) == 2;
+      s.ArcClockwise = r.I32(8) == AD_CLOCKWISE;
       break;
     case emf::BEGINPATH:
       player.BeginPath();
@@ -411,24 +415,21 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       player.ClipToPath();
       break;
     case emf::EXTSELECTCLIPRGN: {
-      // region data bytes, mode, then the region: header (size, type, count, rectangle
-      // bytes, bounds) and its rectangles (device units). Copying no region removes the
-      // clip.
-      const uint32_t regionBytes = r.U32(8), mode = r.U32(12);
-      constexpr uint32_t kRgnCopy = 5;
+      const uint32_t regionBytes = r.U32(emf::ClipRegionBytesOffset), mode = r.U32(emf::ClipRegionModeOffset);
       if (regionBytes == 0) {
-        if (mode == kRgnCopy) player.SelectClipDevice(nullptr);
+        if (mode == RGN_COPY) player.SelectClipDevice(nullptr);
         break;
       }
-      const uint32_t count = r.U32(24);
-      constexpr size_t kRects = 48;
-      if (r.Short || r.Bytes(kRects, uint64_t{count} * 16).size() != uint64_t{count} * 16)
-        return ++player.Skipped, void();
+      constexpr size_t kRegion = emf::ClipRegionDataOffset;
+      constexpr size_t kRects = kRegion + rgn::HeaderBytes;
+      const uint32_t count = r.U32(kRegion + rgn::CountOffset);
+      const uint64_t rectBytes = uint64_t{count} * rgn::RectBytes;
+      if (r.Short || r.Bytes(kRects, rectBytes).size() != rectBytes) return ++player.Skipped, void();
       // A region of more rectangles than a clip holds clips to its bounds.
       const bool bounded = count > static_cast<uint32_t>(player.Limits().MaxClipRects);
       std::vector<TRect> rects;
       for (uint32_t i = 0; i < (bounded ? 1 : count); ++i) {
-        const size_t at = bounded ? 32 : kRects + 16 * size_t{i};
+        const size_t at = bounded ? kRegion + rgn::BoundsOffset : kRects + rgn::RectBytes * size_t{i};
         const TPointD a = player.DeviceToTarget(PointL(r, at)), b = player.DeviceToTarget(PointL(r, at + 8));
         rects.push_back(TRect{static_cast<int32_t>(std::lround(std::clamp(std::min(a.X, b.X), -1e8, 1e8))),
                               static_cast<int32_t>(std::lround(std::clamp(std::min(a.Y, b.Y), -1e8, 1e8))),
@@ -445,37 +446,33 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       break;
     case emf::BITBLT:
     case emf::STRETCHBLT: {
-      // bounds, xDest, yDest, cxDest, cyDest, rop, xSrc, ySrc, xform, background, usage,
-      // offBmi, cbBmi, offBits, cbBits, [cxSrc, cySrc]
-      const TPointD dest = PointL(r, 24), size = PointL(r, 32);
-      const uint32_t rop = r.U32(40);
-      const int32_t xSrc = r.I32(44), ySrc = r.I32(48);
-      const TRecordBitmap b = BitmapAt(r, 84);
-      TRect source = RecordBounds(xSrc, ySrc, r.I32(32), r.I32(36));
-      if (type == emf::STRETCHBLT) source = RecordBounds(xSrc, ySrc, r.I32(100), r.I32(104));
+      const TPointD dest = PointL(r, emf::BltDestOffset), size = PointL(r, emf::BltDestOffset + 8);
+      const uint32_t rop = r.U32(emf::BltRopOffset);
+      const int32_t xSrc = r.I32(emf::BltSourceOffset), ySrc = r.I32(emf::BltSourceOffset + 4);
+      const TRecordBitmap b = BitmapAt(r, emf::BltBitmapOffset);
+      // A plain blit's source is as large as its destination.
+      const size_t sourceSize = type == emf::STRETCHBLT ? emf::BltSourceSizeOffset : emf::BltDestOffset + 8;
+      const TRect source = RecordBounds(xSrc, ySrc, r.I32(sourceSize), r.I32(sourceSize + 4));
       if (r.Short) return ++player.Skipped, void();
       player.Blit(b.Info, b.Bits, dest, size, source, rop);
       break;
     }
     case emf::STRETCHDIBITS: {
-      // bounds, xDest, yDest, xSrc, ySrc, cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits,
-      // usage, rop, cxDest, cyDest
-      const TPointD dest = PointL(r, 24);
-      const TRect source = RecordBounds(r.I32(32), r.I32(36), r.I32(40), r.I32(44));
-      const TRecordBitmap b = BitmapAt(r, 48);
-      const uint32_t rop = r.U32(68);
-      const TPointD size = PointL(r, 72);
+      const TPointD dest = PointL(r, emf::DibDestOffset);
+      const TRect source = DibSource(r);
+      const TRecordBitmap b = BitmapAt(r, emf::DibBitmapOffset);
+      const uint32_t rop = r.U32(emf::StretchDIBitsRopOffset);
+      const TPointD size = PointL(r, emf::StretchDIBitsDestSizeOffset);
       if (r.Short) return ++player.Skipped, void();
       player.Blit(b.Info, b.Bits, dest, size, source, rop);
       break;
     }
     case emf::SETDIBITSTODEVICE: {
-      // bounds, xDest, yDest, xSrc, ySrc, cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits, ...
-      const TPointD dest = PointL(r, 24);
-      const TRect source = RecordBounds(r.I32(32), r.I32(36), r.I32(40), r.I32(44));
-      const TRecordBitmap b = BitmapAt(r, 48);
+      const TPointD dest = PointL(r, emf::DibDestOffset);
+      const TRect source = DibSource(r);
+      const TRecordBitmap b = BitmapAt(r, emf::DibBitmapOffset);
       if (r.Short) return ++player.Skipped, void();
-      player.Blit(b.Info, b.Bits, dest, TPointD{double(source.Width()), double(source.Height())}, source, 0x00CC0020);
+      player.Blit(b.Info, b.Bits, dest, TPointD{double(source.Width()), double(source.Height())}, source, SRCCOPY);
       break;
     }
     // These count their own damage, a short read too.

@@ -241,7 +241,7 @@ void TMetafilePlayer::RoundRect(TPointD a, TPointD b, double cornerW, double cor
 }
 
 void TMetafilePlayer::SetPixel(TPointD p, COLORREF color) {
-  if (EachPiece([&] { SetPixel(p, color); })) return;
+  if (EachPiece([&] { SetPixel(p, color); }, 1)) return;
   const TPointD t = ToTarget(p);
   const TPoint d = FDc.ToDevice(ToPixel(std::floor(t.X)), ToPixel(std::floor(t.Y)));
   if (FDc.Recorder) FDc.Recorder->Pixel(RecordedState(), d, color);

@@ -8,6 +8,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+
+#include "platform/base/LittleEndian.h"
+#include "platform/graphics/GdiDefs.h"
 
 namespace wmf {
 
@@ -23,10 +27,25 @@ static_assert(PlaceableBytes == 4 + 2 + 4 * 2 + 2 + 4 + 2, "placeable header fie
 // in words, members (unused).
 inline constexpr uint32_t HeaderBytes = 18;
 inline constexpr uint32_t HeaderWords = 9;
+inline constexpr uint32_t HeaderWordsOffset = 2;
+inline constexpr uint32_t HeaderVersionOffset = 4;
 inline constexpr uint32_t HeaderSizeWordsOffset = 6;
 inline constexpr uint32_t HeaderObjectsOffset = 10;
 inline constexpr uint32_t HeaderMaxRecordOffset = 12;
 static_assert(HeaderBytes == 2 + 2 + 2 + 4 + 2 + 4 + 2 && HeaderBytes == HeaderWords * 2, "metafile header fields");
+inline constexpr uint16_t HeaderTypeMemory = 1;
+inline constexpr uint16_t HeaderTypeDisk = 2;
+inline constexpr uint16_t Version100 = 0x0100;
+inline constexpr uint16_t Version300 = 0x0300;
+
+// Whether the bytes start with a metafile header: a type in memory or on disk, nine
+// header words, either version.
+inline bool StartsWithHeader(std::span<const uint8_t> bytes) {
+  if (bytes.size() < HeaderBytes) return false;
+  const uint16_t type = LoadLE16(bytes.data()), version = LoadLE16(bytes.data() + HeaderVersionOffset);
+  return (type == HeaderTypeMemory || type == HeaderTypeDisk) &&
+         LoadLE16(bytes.data() + HeaderWordsOffset) == HeaderWords && (version == Version100 || version == Version300);
+}
 
 inline constexpr uint32_t RecordHeaderBytes = 6;  // size in words, function
 
@@ -109,6 +128,43 @@ enum : uint16_t {
 constexpr bool BlitRecordHasNoBitmap(uint32_t recordWords, uint16_t function) {
   return recordWords == (uint32_t{function} >> 8) + 3;
 }
+
+// Where the device-independent bitmap of a record starts (from the record's start; it
+// fills the record from there), or 0 for a record that holds none. After the function:
+// DIBBITBLT: operation (two words), source y, x, height, width, destination y, x.
+// DIBSTRETCHBLT: operation, source height, width, y, x, destination height, width, y, x.
+// STRETCHDIB: operation, colour usage, then the eight coordinates as DIBSTRETCHBLT.
+// SETDIBTODEV: colour usage, scan count, first scan, source y, x, height, width,
+// destination y, x. DIBCREATEPATTERNBRUSH: style, colour usage.
+inline constexpr uint32_t DibBitBltBitmapOffset = RecordHeaderBytes + 4 + 6 * 2;
+inline constexpr uint32_t DibStretchBltBitmapOffset = RecordHeaderBytes + 4 + 8 * 2;
+inline constexpr uint32_t StretchDibBitmapOffset = RecordHeaderBytes + 4 + 2 + 8 * 2;
+inline constexpr uint32_t SetDibToDevBitmapOffset = RecordHeaderBytes + 3 * 2 + 6 * 2;
+inline constexpr uint32_t DibPatternBrushBitmapOffset = RecordHeaderBytes + 2 * 2;
+constexpr uint32_t DibOffset(uint16_t function, uint32_t recordWords) {
+  switch (function) {
+    case DIBBITBLT:
+      return BlitRecordHasNoBitmap(recordWords, function) ? 0 : DibBitBltBitmapOffset;
+    case DIBSTRETCHBLT:
+      return BlitRecordHasNoBitmap(recordWords, function) ? 0 : DibStretchBltBitmapOffset;
+    case STRETCHDIB:
+      return StretchDibBitmapOffset;
+    case SETDIBTODEV:
+      return SetDibToDevBitmapOffset;
+    case DIBCREATEPATTERNBRUSH:
+      return DibPatternBrushBitmapOffset;
+    default:
+      return 0;
+  }
+}
+
+// CREATEREGION: next in chain, object type, object count (two words), region bytes, scan
+// count, largest scan, bounds (left, top, right, bottom), then the scans: x count, top,
+// bottom, the x count's left and right values in pairs, the x count again (parameter
+// indexes after the function).
+inline constexpr uint32_t RegionScanCountParam = 5;
+inline constexpr uint32_t RegionBoundsParam = 7;
+inline constexpr uint32_t RegionScansParam = 11;
 
 }  // namespace wmf
 
@@ -227,11 +283,40 @@ enum : uint32_t {
 // Object indexes with this bit are stock objects (the low bits: WHITE_BRUSH ... ).
 inline constexpr uint32_t StockObjectBit = 0x80000000u;
 
+// CREATEDIBPATTERNBRUSHPT and CREATEMONOBRUSH: index, colour usage, the bitmap (offset
+// and size of its information header, offset and size of its rows).
+inline constexpr uint32_t PatternBrushBitmapOffset = 16;
+
+// EXTSELECTCLIPRGN: the bytes of the region data, the combining mode, the region data
+// (GdiDefs.h's rgn layout; its rectangles in device units). No data with RGN_COPY
+// removes the clip.
+inline constexpr uint32_t ClipRegionBytesOffset = 8;
+inline constexpr uint32_t ClipRegionModeOffset = 12;
+inline constexpr uint32_t ClipRegionDataOffset = 16;
+
+// EXTTEXTOUTA, EXTTEXTOUTW: bounds, graphics mode, x and y scale, then the text: the
+// reference point, character count, string offset, options, rectangle, dx offset.
+inline constexpr uint32_t TextOffset = 36;
+inline constexpr uint32_t TextBytes = 76;  // the string and the dx follow
+static_assert(TextOffset == 8 + 16 + 3 * 4 && TextBytes == TextOffset + 8 + 4 * 4 + 16, "text record fields");
+
 // Fixed fields of the blit records, from the record's start.
 inline constexpr uint32_t BitBltBytes = 100;      // up to and with cbBitsSrc
 inline constexpr uint32_t StretchBltBytes = 108;  // BITBLT and the source size
 inline constexpr uint32_t StretchDIBitsBytes = 80;
 inline constexpr uint32_t SetDIBitsToDeviceBytes = 76;
+// STRETCHDIBITS and SETDIBITSTODEVICE: bounds, destination x, y, source x, y, width,
+// height, the bitmap; then STRETCHDIBITS: colour usage, operation, destination width,
+// height; SETDIBITSTODEVICE: colour usage, first scan, scan count.
+inline constexpr uint32_t DibDestOffset = 24;
+inline constexpr uint32_t DibSourceOffset = 32;
+inline constexpr uint32_t DibBitmapOffset = 48;
+inline constexpr uint32_t StretchDIBitsRopOffset = 68;
+inline constexpr uint32_t StretchDIBitsDestSizeOffset = 72;
+static_assert(DibBitmapOffset == DibSourceOffset + 4 * 4 && StretchDIBitsRopOffset == DibBitmapOffset + 4 * 4 + 4 &&
+                  StretchDIBitsBytes == StretchDIBitsDestSizeOffset + 8 &&
+                  SetDIBitsToDeviceBytes == DibBitmapOffset + 4 * 4 + 3 * 4,
+              "bitmap record fields");
 inline constexpr uint32_t AlphaBlendBytes = 108;
 inline constexpr uint32_t TransparentBltBytes = 108;  // as STRETCHBLT, the colour in the operation's place
 static_assert(BitBltBytes == 8 + 16 + 4 * 4 + 4 + 2 * 4 + 6 * 4 + 4 + 4 + 4 * 4, "bit-block transfer fields");
@@ -284,13 +369,3 @@ static_assert(GradientFillBytes == GradientCountsOffset + 3 * 4 && GradientVerte
               "gradient fill fields");
 
 }  // namespace emf
-
-// Mapping modes.
-inline constexpr int32_t MM_TEXT = 1;
-inline constexpr int32_t MM_LOMETRIC = 2;
-inline constexpr int32_t MM_HIMETRIC = 3;
-inline constexpr int32_t MM_LOENGLISH = 4;
-inline constexpr int32_t MM_HIENGLISH = 5;
-inline constexpr int32_t MM_TWIPS = 6;
-inline constexpr int32_t MM_ISOTROPIC = 7;
-inline constexpr int32_t MM_ANISOTROPIC = 8;

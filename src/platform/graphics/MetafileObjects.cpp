@@ -53,24 +53,40 @@ void TMetafilePlayer::SelectObject(uint32_t index) {
       rects.push_back(TRect{ToPixel(std::min(a.X, b.X)), ToPixel(std::min(a.Y, b.Y)), ToPixel(std::max(a.X, b.X)),
                             ToPixel(std::max(a.Y, b.Y))});
     }
-    SelectClipRegion(rects, 5);
+    SelectClipRegion(rects, RGN_COPY);
   }
 }
 
 void TMetafilePlayer::SelectStockObject(uint32_t stockIndex) {
+  // The stock brushes from WHITE_BRUSH to BLACK_BRUSH, in steps of grey.
   static constexpr COLORREF brushColors[] = {0xFFFFFF, 0xC0C0C0, 0x808080, 0x404040, 0x000000};
-  if (stockIndex <= 4)
-    State.Brush = TMfBrush{BS_SOLID, brushColors[stockIndex], 0, nullptr};
-  else if (stockIndex == 5)
-    State.Brush = TMfBrush{BS_NULL, 0, 0, nullptr};
-  else if (stockIndex == 6 || stockIndex == 7)
-    State.Pen = TMfPen{PS_SOLID, 0, stockIndex == 6 ? 0xFFFFFFu : 0u};
-  else if (stockIndex == 8)
-    State.Pen = TMfPen{PS_NULL, 0, 0};
-  else if (stockIndex >= 10 && stockIndex <= 17)
-    State.Font = TMfFont{};
-  else if (stockIndex == 18)
-    State.Brush = TMfBrush{BS_SOLID, 0xFFFFFF, 0, nullptr};
-  else if (stockIndex == 19)
-    State.Pen = TMfPen{PS_SOLID, 0, 0};
+  if (stockIndex > static_cast<uint32_t>(DC_PEN)) return;
+  switch (const auto index = static_cast<int32_t>(stockIndex)) {
+    case WHITE_BRUSH:
+    case LTGRAY_BRUSH:
+    case GRAY_BRUSH:
+    case DKGRAY_BRUSH:
+    case BLACK_BRUSH:
+      State.Brush = TMfBrush{BS_SOLID, brushColors[index], 0, nullptr};
+      break;
+    case NULL_BRUSH:
+      State.Brush = TMfBrush{BS_NULL, 0, 0, nullptr};
+      break;
+    case WHITE_PEN:
+    case BLACK_PEN:
+      State.Pen = TMfPen{PS_SOLID, 0, index == WHITE_PEN ? 0xFFFFFFu : 0u};
+      break;
+    case NULL_PEN:
+      State.Pen = TMfPen{PS_NULL, 0, 0};
+      break;
+    case DC_BRUSH:  // white until the device's colour is set, which no record does
+      State.Brush = TMfBrush{BS_SOLID, 0xFFFFFF, 0, nullptr};
+      break;
+    case DC_PEN:
+      State.Pen = TMfPen{PS_SOLID, 0, 0};
+      break;
+    default:
+      if (index >= OEM_FIXED_FONT && index <= DEFAULT_GUI_FONT && index != DEFAULT_PALETTE) State.Font = TMfFont{};
+      break;
+  }
 }

@@ -5,15 +5,26 @@
 #include "platform/graphics/TextDraw.h"
 
 TMetafilePlayer::TMetafilePlayer(TDeviceContext& dc, const TXForm& output, double unitsPerMm,
-                                 const TMetafileLimits& limits)
-    : FDc(dc), FOutput(output), FUnitsPerMm(unitsPerMm > 0 ? unitsPerMm : 96 / 25.4), FLimits(limits) {
+                                 const TMetafileLimits& limits, int64_t metafileBytes)
+    : FDc(dc),
+      FOutput(output),
+      FUnitsPerMm(unitsPerMm > 0 ? unitsPerMm : 96 / 25.4),
+      FLimits(limits),
+      FWork(BudgetForBytes(limits.PlayWorkAllowance, limits.PlayWorkPerByte, metafileBytes, limits.MaxPlayWork)) {
   FSavedDc = ::SaveDC(&FDc);
   FBaseClip = FDc.State.Clip;
-  State.Pen = TMfPen{0, 0, 0};
-  State.Brush = TMfBrush{0, 0xFFFFFF, 0, nullptr};
+  State.Pen = TMfPen{PS_SOLID, 0, 0};
+  State.Brush = TMfBrush{BS_SOLID, 0xFFFFFF, 0, nullptr};
 }
 
 TMetafilePlayer::~TMetafilePlayer() { ::RestoreDC(&FDc, FSavedDc); }
+
+bool TMetafilePlayer::Afford(int64_t units) {
+  if (FWork.Exhausted()) return false;
+  if (FWork.Spend(units)) return true;
+  ++Skipped;  // the record that ran out; the ones after it are skipped unplayed
+  return false;
+}
 
 void TMetafilePlayer::SaveState() {
   if (static_cast<int32_t>(FSaved.size()) >= FLimits.MaxSavedStates) {

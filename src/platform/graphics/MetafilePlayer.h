@@ -14,11 +14,16 @@
 // the transformed width. A clip of more than one rectangle is kept as its disjoint
 // pieces, and each drawing runs once per piece with the context clipped to it.
 //
-// The player's files, one concern each: MetafilePlayer.cpp (its life and saved states),
-// MetafileTransform.cpp (mapping), MetafileObjects.cpp (object table),
+// A play has a budget of work in proportion to the metafile's bytes (MetafileBudget.h):
+// the per-pixel loops and the drawings a clip of pieces repeats pay from it as they go,
+// and once it is spent the remaining records are skipped and counted.
+//
+// The player's files, one concern each: MetafilePlayer.cpp (its life, saved states and
+// budget), MetafileTransform.cpp (mapping), MetafileObjects.cpp (object table),
 // MetafileClipping.cpp, MetafileFigures.cpp (shapes and paths), MetafileFill.cpp,
-// MetafileStroke.cpp, MetafileText.cpp, MetafileBitmaps.cpp and MetafileShading.cpp;
-// the records of each format are read in MetafileWmfPlay.cpp and MetafileEmfPlay.cpp.
+// MetafileStroke.cpp, MetafileText.cpp, MetafileBitmaps.cpp, MetafileShading.cpp, and
+// MetafilePixels.cpp (the per-pixel loops of fills, blits and shading); the records of
+// each format are read in MetafileWmfPlay.cpp and MetafileEmfPlay.cpp.
 #pragma once
 
 #include <algorithm>
@@ -32,7 +37,9 @@
 
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/GdiDefs.h"
 #include "platform/graphics/Metafile.h"
+#include "platform/graphics/MetafileBudget.h"
 
 struct TPointD {
   double X = 0;
@@ -69,25 +76,18 @@ struct TMfRegion {
 struct TMfPalette {};
 using TMfObject = std::variant<std::monostate, TMfPen, TMfBrush, TMfFont, TMfRegion, TMfPalette>;
 
-constexpr int32_t BS_HATCHED = 2;
-constexpr int32_t BS_PATTERN = 3;
-constexpr int32_t BS_DIBPATTERN = 5;
-constexpr int32_t BS_DIBPATTERNPT = 6;
-constexpr int32_t ALTERNATE = 1;
-constexpr int32_t WINDING = 2;
-
 struct TMfState {
-  TMfPen Pen{0, 0, 0};
-  TMfBrush Brush{0, 0xFFFFFF, 0, nullptr};
+  TMfPen Pen{PS_SOLID, 0, 0};
+  TMfBrush Brush{BS_SOLID, 0xFFFFFF, 0, nullptr};
   TMfFont Font;
   COLORREF TextColor = 0;
   COLORREF BkColor = 0xFFFFFF;
   int32_t BkMode = OPAQUE;
   uint32_t TextAlign = 0;
   int32_t CharExtra = 0;
-  int32_t Rop2 = 13;
+  int32_t Rop2 = R2_COPYPEN;
   int32_t PolyFillMode = ALTERNATE;
-  int32_t MapMode = 1;
+  int32_t MapMode = MM_TEXT;
   TPointD WindowOrg, WindowExt{1, 1}, ViewportOrg, ViewportExt{1, 1};
   TXForm World;
   TPointD Position;           // logical
@@ -126,15 +126,48 @@ struct TGradientVertex {
   double R = 0, G = 0, B = 0;  // 0..255
 };
 
+// How a shaded figure colours its pixels from where they lie in it, at (a, b) along its
+// edges (MetafilePixels.cpp): a ramp from one vertex's colour to the other's along a or
+// b; the three vertices' colours mixed by the barycentric weights 1 - a - b, a and b; the
+// source pixel at (a, b) of a bitmap's rectangle, where the mask (if any) has its bit set.
+struct TRampShade {
+  TGradientVertex From, To;
+  bool AlongA = true;
+};
+struct TTriangleShade {
+  TGradientVertex A, B, C;
+};
+struct TBitmapShade {
+  const TBitmap* Bitmap = nullptr;
+  TRect Source;
+  const TBitmap* Mask = nullptr;
+  TPoint MaskOrigin;
+};
+using TShade = std::variant<TRampShade, TTriangleShade, TBitmapShade>;
+
+// An edge of a figure being filled, in device pixels, from its upper end (Y0 < Y1); Dir
+// is +1 for an edge drawn downwards, -1 for one drawn upwards (the winding rule's count).
+struct TFillEdge {
+  double X0, Y0, X1, Y1;
+  int Dir;
+};
+
 class TMetafilePlayer {
 public:
   // output: metafile page-device units onto the target's logical space. unitsPerMm:
-  // page-device units per millimetre (for the metric mapping modes).
-  TMetafilePlayer(TDeviceContext& dc, const TXForm& output, double unitsPerMm, const TMetafileLimits& limits);
+  // page-device units per millimetre (for the metric mapping modes). metafileBytes: the
+  // size of what is played, which the work budget is in proportion to.
+  TMetafilePlayer(TDeviceContext& dc, const TXForm& output, double unitsPerMm, const TMetafileLimits& limits,
+                  int64_t metafileBytes);
   ~TMetafilePlayer();
 
   TMfState State;
   int64_t Skipped = 0;
+
+  // Whether the work budget is spent: the remaining records are then skipped (and
+  // counted). The units of work done so far.
+  bool OutOfWork() const noexcept { return FWork.Exhausted(); }
+  int64_t WorkDone() const noexcept { return FWork.Done(); }
 
   // Object table.
   void CreateObject(TMfObject object);                    // the lowest free slot (Windows metafile)
@@ -207,12 +240,19 @@ public:
   // it; null: no clip beyond the play's own.
   void SelectClipDevice(const TRect* targetRect, bool intersect = false);
   // A region (rectangles of the target's logical space) combined with the clip by a
-  // region mode: RGN_AND 1, RGN_OR 2, RGN_XOR 3, RGN_DIFF 4, RGN_COPY 5.
+  // region mode (RGN_AND ... RGN_COPY).
   void SelectClipRegion(const std::vector<TRect>& targetRects, uint32_t mode);
 
-  // A DIB as a bitmap with the size checked against the limits; null for data that is
-  // no bitmap.
-  std::unique_ptr<TBitmap> LoadBitmap(std::span<const uint8_t> dib, std::span<const uint8_t> bits) const;
+  // A DIB as a bitmap, its pixels checked against the limits and paid from the work
+  // budget before anything is decoded; null for data that is no bitmap, that codes
+  // fewer than one in BitmapFillDivisor of the pixels it declares, or that the budget
+  // cannot pay for.
+  std::unique_ptr<TBitmap> LoadBitmap(std::span<const uint8_t> dib, std::span<const uint8_t> bits);
+  // Counts the record as skipped for a bitmap LoadBitmap refused, unless the budget's
+  // running out counted it already.
+  void SkipForBitmap() noexcept {
+    if (!OutOfWork()) ++Skipped;
+  }
 
   const TMetafileLimits& Limits() const noexcept { return FLimits; }
 
@@ -228,10 +268,20 @@ private:
                   const TBlitOptions& options);
   // Paints the target pixels whose centres lie in the parallelogram (or, with triangle,
   // the triangle) spanned from origin by the edges u and v (target logical space): each
-  // takes shade(a, b) for its centre at origin + a u + b v, when that answers a colour.
+  // takes the shade's colour for its centre at origin + a u + b v (MetafilePixels.cpp).
   // No recorder takes this: one present is refused.
-  template <typename TShade>
-  void PaintSpan(TPointD origin, TPointD u, TPointD v, bool triangle, TShade&& shade);
+  void PaintShaded(TPointD origin, TPointD u, TPointD v, bool triangle, const TShade& shade);
+  // The per-pixel loops (MetafilePixels.cpp), each paying for its work as it goes and
+  // stopping when the budget cannot: the rows of a figure's edges filled with the brush
+  // within the clip's pieces; a bitmap's source rectangle (or the pattern alone) onto the
+  // device box x0..x1, y0..y1, mirrored as asked; a shaded figure within the clip.
+  void FillEdges(std::vector<TFillEdge> edges, double top, double bottom);
+  void BlitPixels(const TBitmap* bitmap, double x0, double x1, double y0, double y1, bool mirrorX, bool mirrorY,
+                  const TRect& source, uint32_t rop, const TBlitOptions& options);
+  void ShadePixels(TPointD origin, TPointD u, TPointD v, bool triangle, const TShade& shade);
+  // Takes units of work; false when the budget cannot pay, the record being played then
+  // counted as skipped (once).
+  bool Afford(int64_t units);
   void DrawFigures(const std::vector<TFigure>& figures, bool fill, bool stroke);
   void Fill(const std::vector<TFigure>& figures);
   void Stroke(const std::vector<TFigure>& figures);
@@ -242,16 +292,21 @@ private:
   // The clip as pieces (a clip everywhere when there is none), and a new clip of pieces.
   std::vector<TRect> ClipNow() const;
   void SetClipPieces(std::vector<TRect> pieces, bool combined);
-  // Runs a drawing once for each piece of a clip of pieces, the context clipped to it.
+  // Runs a drawing once for each piece of a clip of pieces, the context clipped to it,
+  // paying workPerPiece for each; false (nothing done) for a clip of one rectangle.
   template <typename TDraw>
-  bool EachPiece(TDraw&& draw);
+  bool EachPiece(TDraw&& draw, int64_t workPerPiece);
+  // The clip's pieces (or its one rectangle) within a device rectangle, in device pixels.
+  std::vector<TRect> PiecesWithin(const TRect& box) const;
   TXForm PageTransform() const noexcept;
+  size_t ClipLimit() const noexcept { return static_cast<size_t>(std::max(FLimits.MaxClipRects, 0)); }
   bool CheckPoints(size_t count);
 
   TDeviceContext& FDc;
   TXForm FOutput;
   double FUnitsPerMm;
   const TMetafileLimits& FLimits;
+  TMetafileWork FWork;
   std::optional<TRect> FBaseClip;  // the target's clip when play started
   std::vector<TMfObject> FObjects;
   std::vector<TMfState> FSaved;
@@ -262,13 +317,14 @@ private:
 };
 
 template <typename TDraw>
-bool TMetafilePlayer::EachPiece(TDraw&& draw) {
+bool TMetafilePlayer::EachPiece(TDraw&& draw, int64_t workPerPiece) {
   if (State.ClipPieces.empty() || FInPiece) return false;
   FInPiece = true;
   for (const TRect& piece : State.ClipPieces) {
     TRect r = piece;
     if (FBaseClip) IntersectRect(&r, r, *FBaseClip);
     if (IsRectEmpty(r)) continue;
+    if (!Afford(workPerPiece)) break;
     FDc.State.Clip = r;
     draw();
   }

@@ -12,9 +12,8 @@
 
 namespace {
 
-constexpr uint32_t kRgnCopy = 5;
-constexpr uint32_t kDibHeaderBytes = 40;
-constexpr uint32_t kSrcCopy = 0x00CC0020;
+// The bitmaps written are Dib24's: a 40-byte information header, then the rows.
+constexpr uint32_t kDibHeaderBytes = dib::InfoHeaderBytes;
 
 bool SameObject(const TMfObject& a, const TMfObject& b) {
   if (a.index() != b.index()) return false;
@@ -150,8 +149,9 @@ void TMetafileRecorder::Select(TSelected& selected, TMfObject object) {
     const std::vector<uint8_t> dib = Dib24(p, TRect{0, 0, p.Width(), p.Height()});
     if (FEnhanced) {
       // index, usage, offBmi, cbBmi, offBits, cbBits, DIB
+      constexpr uint32_t kDibAt = emf::PatternBrushBitmapOffset + 4 * 4;
       Begin(emf::CREATEDIBPATTERNBRUSHPT);
-      for (uint32_t v : {uint32_t(slot), 0u, 32u, kDibHeaderBytes, 32u + kDibHeaderBytes,
+      for (uint32_t v : {uint32_t(slot), 0u, kDibAt, kDibHeaderBytes, kDibAt + kDibHeaderBytes,
                          static_cast<uint32_t>(dib.size() - kDibHeaderBytes)})
         AppendLE32(FOut, v);
     } else {
@@ -240,12 +240,14 @@ void TMetafileRecorder::ClipRecords(const std::optional<TRect>& clip) {
   if (FEnhanced) {
     Begin(emf::EXTSELECTCLIPRGN);
     Int(0);
-    Int(kRgnCopy);
+    Int(RGN_COPY);
     End();
     if (!clip) return;
     // region bytes, mode, region header (size, type, count, rectangle bytes, bounds), rectangles
     Begin(emf::EXTSELECTCLIPRGN);
-    for (uint32_t v : {48u, kRgnCopy, 32u, 1u, 1u, 16u}) AppendLE32(FOut, v);
+    for (uint32_t v :
+         {rgn::HeaderBytes + rgn::RectBytes, RGN_COPY, rgn::HeaderBytes, rgn::RDH_RECTANGLES, 1u, rgn::RectBytes})
+      AppendLE32(FOut, v);
     for (int round = 0; round < 2; ++round)
       for (int32_t v : {clip->Left, clip->Top, clip->Right, clip->Bottom}) Int(v);
     End();
@@ -347,7 +349,7 @@ void TMetafileRecorder::Text(const TMfState& state, TPoint at, uint32_t options,
   if (FEnhanced) {
     // bounds, graphics mode, x and y scale, reference, count, string offset, options,
     // rectangle, dx offset; the string (padded), the dx
-    constexpr uint32_t kStringAt = 76;
+    constexpr uint32_t kStringAt = emf::TextBytes;
     const uint32_t stringBytes = static_cast<uint32_t>((text.size() * 2 + 3) / 4 * 4);
     Begin(emf::EXTTEXTOUTW);
     for (int32_t v : {0, 0, -1, -1, 1, 0, 0, at.X, at.Y, static_cast<int32_t>(text.size()), int32_t(kStringAt)}) Int(v);
@@ -411,7 +413,7 @@ void TMetafileRecorder::Pixels(const TBitmap& bitmap, const TRect& part, const T
   TMfState state;
   state.Clip.reset();
   state.Brush = FBrush.Slot >= 0 ? std::get<TMfBrush>(FBrush.Object) : state.Brush;
-  Bitmap(state, bitmap, part, dest, kSrcCopy);
+  Bitmap(state, bitmap, part, dest, SRCCOPY);
 }
 
 void TMetafileRecorder::Pixel(const TMfState& state, TPoint at, COLORREF color) {

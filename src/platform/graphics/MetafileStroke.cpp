@@ -36,7 +36,11 @@ bool ClipSegment(TPointD& a, TPointD& b, const TRect& r) {
 
 void TMetafilePlayer::Stroke(const std::vector<TFigure>& figures) {
   const int32_t style = State.Pen.Style & 0x0F;
-  if (style == PS_NULL || EachPiece([&] { Stroke(figures); })) return;
+  if (style == PS_NULL) return;
+  // Under a clip of pieces each piece draws the segments again (cut to it).
+  size_t segments = 0;
+  for (const TFigure& f : figures) segments += f.Points.size();
+  if (EachPiece([&] { Stroke(figures); }, static_cast<int64_t>(segments))) return;
   if (FDc.Recorder) FDc.Recorder->Figures(RecordedState(), DeviceFigures(figures), false, true);
   TRecorderPause recorded(FDc);
   const double widthPx = State.Pen.Width <= 0 ? 1 : State.Pen.Width * ScaleX();

@@ -10,7 +10,8 @@
 
 void TMetafilePlayer::TextOut(TPointD p, uint32_t options, const TPointD* rect, const WideString& text,
                               std::span<const int32_t> dx, bool dxHasY) {
-  if (EachPiece([&] { TextOut(p, options, rect, text, dx, dxHasY); })) return;
+  // Under a clip of pieces each piece lays out and draws the text again.
+  if (EachPiece([&] { TextOut(p, options, rect, text, dx, dxHasY); }, 1 + static_cast<int64_t>(text.size()))) return;
   LOGFONTW lf = State.Font.LogFont;
   const double sy = ScaleY(), sx = ScaleX();
   if (lf.lfHeight != 0) {

@@ -61,15 +61,12 @@ std::vector<TPointD> ReadPoints(TWmfParams& p, size_t first, size_t count) {
   return points;
 }
 
-// The DIB blits: where the fields are and whether the record carries a bitmap.
-// A region object: next in chain, object type, object count (two words), region size,
-// scan count, largest scan, bounds (left, top, right, bottom), then the scans: x count,
-// top, bottom, the x count's left and right values in pairs, x count again. A scan
-// holds a rectangle for each pair. Past the clip's limit the region is its bounds.
+// A region object (wmf::RegionScansParam and its kin): a scan holds a rectangle for each
+// pair of its x values. Past the clip's limit the region is its bounds.
 TMfRegion ReadRegion(TMetafilePlayer& player, TWmfParams& p) {
   TMfRegion region;
-  const size_t scans = p.U(5);
-  size_t at = 11;
+  const size_t scans = p.U(wmf::RegionScanCountParam);
+  size_t at = wmf::RegionScansParam;
   for (size_t s = 0; s < scans && at + 3 <= p.Count(); ++s) {
     const size_t xs = p.U(at);
     const int16_t top = p[at + 1], bottom = p[at + 2];
@@ -82,7 +79,8 @@ TMfRegion ReadRegion(TMetafilePlayer& player, TWmfParams& p) {
       break;
     }
   }
-  if (region.Rects.empty()) region.Rects.push_back(TRect{p[7], p[8], p[9], p[10]});
+  constexpr size_t kBounds = wmf::RegionBoundsParam;
+  if (region.Rects.empty()) region.Rects.push_back(TRect{p[kBounds], p[kBounds + 1], p[kBounds + 2], p[kBounds + 3]});
   return region;
 }
 
@@ -98,32 +96,28 @@ void PlayDibBlit(TMetafilePlayer& player, TWmfParams& p, uint16_t function, uint
     size = TPointD{double(p[k + 1]), double(p[k])};
     source = Bounds(p[3], p[2], p[k + 1], p[k]);
     dest = PointYX(p, k + 2);
-    if (!noBitmap) dib = p.From(k + 4);
   } else if (function == wmf::DIBSTRETCHBLT) {
     // rop, srcHeight, srcWidth, ySrc, xSrc, [reserved], destHeight, destWidth, yDest, xDest, DIB
     const size_t k = noBitmap ? 7 : 6;
     source = Bounds(p[5], p[4], p[3], p[2]);
     size = TPointD{double(p[k + 1]), double(p[k])};
     dest = PointYX(p, k + 2);
-    if (!noBitmap) dib = p.From(k + 4);
   } else if (function == wmf::STRETCHDIB) {
     // rop, usage, srcHeight, srcWidth, ySrc, xSrc, destHeight, destWidth, yDest, xDest, DIB
     source = Bounds(p[6], p[5], p[4], p[3]);
     size = TPointD{double(p[8]), double(p[7])};
     dest = PointYX(p, 9);
-    dib = p.From(11);
   } else {
     // SETDIBTODEV: usage, scan count, start scan, ySrc, xSrc, height, width, yDest, xDest, DIB
-    const uint32_t scanRop = 0x00CC0020;
     source = Bounds(p[4], p[3], p[6], p[5]);
     size = TPointD{double(p[6]), double(p[5])};
     dest = PointYX(p, 7);
-    dib = p.From(9);
-    if (!p.Reader.Short) player.Blit(dib, {}, dest, size, source, scanRop);
-    return;
   }
-  if (p.Reader.Short) return ++player.Skipped, void();
-  player.Blit(dib, {}, dest, size, source, rop);
+  // The bitmap fills the record from its fixed words on.
+  if (const size_t at = wmf::DibOffset(function, recordWords); at != 0) dib = p.From((at - wmf::RecordHeaderBytes) / 2);
+  if (p.Reader.Short) return;  // counted by the caller
+  // SETDIBTODEV has no operation: its rows are copied.
+  player.Blit(dib, {}, dest, size, source, function == wmf::SETDIBTODEV ? SRCCOPY : rop);
 }
 
 }  // namespace
@@ -302,7 +296,7 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
       // style, colour usage, DIB
       std::shared_ptr<const TBitmap> pattern = player.LoadBitmap(p.From(2), {});
       player.CreateObject(TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
-      if (!pattern) ++player.Skipped;
+      if (!pattern) player.SkipForBitmap();
       break;
     }
     case wmf::CREATEREGION:
@@ -358,11 +352,7 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
 
 int64_t CheckWindowsMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {
   if (records.size() < wmf::HeaderBytes) InvalidMetafile();
-  const uint32_t type = LoadLE16(records.data());
-  const uint32_t headerWords = LoadLE16(records.data() + 2);
-  const uint32_t version = LoadLE16(records.data() + 4);
-  if ((type != 1 && type != 2) || headerWords != wmf::HeaderWords || (version != 0x0100 && version != 0x0300))
-    InvalidMetafile();
+  if (!wmf::StartsWithHeader(records)) InvalidMetafile();
   const int64_t objects = LoadLE16(records.data() + wmf::HeaderObjectsOffset);
   if (objects > limits.MaxObjects) InvalidMetafile();
   size_t at = wmf::HeaderBytes;

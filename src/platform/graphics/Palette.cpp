@@ -43,7 +43,8 @@ HPALETTE CreatePalette(const TLogPalette& logPalette) {
   auto palette = std::make_shared<TLogPalette>();
   palette->palVersion = logPalette.palVersion;
   const size_t count = std::min(logPalette.palPalEntry.size(), kMaxPaletteEntries);
-  palette->palPalEntry.assign(logPalette.palPalEntry.begin(), logPalette.palPalEntry.begin() + count);
+  palette->palPalEntry.assign(logPalette.palPalEntry.begin(),
+                              logPalette.palPalEntry.begin() + static_cast<std::ptrdiff_t>(count));
   return palette;
 }
 

@@ -51,7 +51,7 @@ HGDIOBJ GetStockObject(int32_t index) {
 }
 
 COLORREF ColorToRGB(TColor color) noexcept {
-  if ((color & 0xFF000000) == 0) return static_cast<COLORREF>(color);
+  if ((static_cast<COLORREF>(color) & 0xFF000000u) == 0) return static_cast<COLORREF>(color);
   if ((color & ~0xFF) == clSystemColor) return GetSysColor(color & 0xFF);
   return 0;
 }

@@ -10,15 +10,8 @@
 #include <functional>
 
 #include "platform/graphics/Colors.h"
+#include "platform/graphics/GdiDefs.h"
 #include "platform/graphics/GdiObject.h"
-
-constexpr int32_t PS_SOLID = 0;
-constexpr int32_t PS_DOT = 2;
-constexpr int32_t PS_NULL = 5;
-constexpr int32_t PS_INSIDEFRAME = 6;
-
-constexpr int32_t BS_SOLID = 0;
-constexpr int32_t BS_NULL = 1;
 
 class TPenObject : public TGdiObject {
 public:
@@ -42,24 +35,9 @@ using HBRUSH = TBrushObject*;
 HPEN CreatePen(int32_t style, int32_t width, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
 
-constexpr int32_t WHITE_BRUSH = 0;
-constexpr int32_t BLACK_BRUSH = 4;
-constexpr int32_t NULL_BRUSH = 5;
-constexpr int32_t WHITE_PEN = 6;
-constexpr int32_t BLACK_PEN = 7;
-constexpr int32_t NULL_PEN = 8;
-constexpr int32_t DEFAULT_GUI_FONT = 17;
-// The stock pens and brushes above and DEFAULT_GUI_FONT (Arial, 8 points); null otherwise.
+// WHITE_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN, NULL_PEN and DEFAULT_GUI_FONT
+// (Arial, 8 points); null for the other stock objects.
 HGDIOBJ GetStockObject(int32_t index);
-
-// Line raster operations (the pen modes).
-constexpr int32_t R2_BLACK = 1;
-constexpr int32_t R2_NOTCOPYPEN = 4;
-constexpr int32_t R2_NOT = 6;
-constexpr int32_t R2_XORPEN = 7;
-constexpr int32_t R2_NOP = 11;
-constexpr int32_t R2_COPYPEN = 13;
-constexpr int32_t R2_WHITE = 16;
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmXor };

@@ -15,6 +15,7 @@
 #include "platform/graphics/DibDecode.h"
 #include "platform/graphics/JpegImage.h"
 #include "platform/graphics/Metafile.h"
+#include "platform/graphics/MetafileFormat.h"
 
 namespace {
 
@@ -23,7 +24,6 @@ namespace {
 
 constexpr uint32_t kFileHeaderBytes = RTFBitmapFileHeaderBytes;
 static_assert(kFileHeaderBytes == 2 + 4 + 2 + 2 + 4, "type, size, two reserved words, pixel offset");
-constexpr size_t kMetaHeaderBytes = 18;
 
 void Admit(const TRPRTFRasterAdmit& admit, int64_t declaredPx, int64_t fillablePx) {
   if (admit) admit(declaredPx, std::min(fillablePx, declaredPx));
@@ -61,58 +61,41 @@ void AdmitMetafile(const TMetafile& metafile, const TRPRTFRasterAdmit& admit) {
 
 std::span<const uint8_t> WindowsMetafileRecords(std::span<const uint8_t> wmf) {
   // A placeable header may come first.
-  constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
-  constexpr size_t kPlaceableBytes = 22;
-  if (wmf.size() >= 4 && LoadLE32(wmf.data()) == kPlaceableKey)
-    wmf = wmf.subspan(std::min(wmf.size(), kPlaceableBytes));
-  if (wmf.size() < kMetaHeaderBytes) InvalidMetafile();
-  const uint32_t type = LoadLE16(wmf.data());
-  const uint32_t headerWords = LoadLE16(wmf.data() + 2);
-  const uint32_t version = LoadLE16(wmf.data() + 4);
-  if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300)) InvalidMetafile();
+  if (wmf.size() >= 4 && LoadLE32(wmf.data()) == wmf::PlaceableKey)
+    wmf = wmf.subspan(std::min<size_t>(wmf.size(), wmf::PlaceableBytes));
+  if (!wmf::StartsWithHeader(wmf)) InvalidMetafile();
   return wmf;
 }
 
 std::unique_ptr<TBitmap> ExtractMetafileBitmap(std::span<const uint8_t> data, const TRPRTFRasterAdmit& admit) {
-  const std::span<const uint8_t> wmf = WindowsMetafileRecords(data);
+  const std::span<const uint8_t> records = WindowsMetafileRecords(data);
 
   // Record functions that only set state around the drawing.
   static constexpr uint16_t stateRecords[] = {
-      0x020C, 0x020B, 0x020E, 0x020D,  // window and viewport extents and origins
-      0x0103, 0x0107,                  // map mode, stretch mode
-      0x0209, 0x0201,                  // text and background colour
-      0x001E, 0x0127,                  // save, restore
-      0x012D, 0x0234,                  // select object, select palette
-      0x0626,                          // escape (comments)
-      0x012C, 0x0416, 0x0415, 0x0220,  // clipping
+      wmf::SETWINDOWEXT,     wmf::SETWINDOWORG,      wmf::SETVIEWPORTEXT,  wmf::SETVIEWPORTORG,
+      wmf::SETMAPMODE,       wmf::SETSTRETCHBLTMODE, wmf::SETTEXTCOLOR,    wmf::SETBKCOLOR,
+      wmf::SAVEDC,           wmf::RESTOREDC,         wmf::SELECTOBJECT,    wmf::SELECTPALETTE,
+      wmf::ESCAPE,  // comments
+      wmf::SELECTCLIPREGION, wmf::INTERSECTCLIPRECT, wmf::EXCLUDECLIPRECT, wmf::OFFSETCLIPRGN,
   };
-  // Record functions that draw a device-independent bitmap, with the offset of the
-  // bitmap inside the record.
-  static constexpr struct {
-    uint16_t Function;
-    size_t BitmapOffset;
-  } dibRecords[] = {
-      {0x0940, 6 + 4 + 6 * 2},          // DIBBITBLT: raster operation, source y/x, height, width, dest y/x
-      {0x0B41, 6 + 4 + 8 * 2},          // DIBSTRETCHBLT: raster operation, 8 coordinates
-      {0x0F43, 6 + 4 + 2 + 8 * 2},      // STRETCHDIB: raster operation, colour usage, 8 coordinates
-      {0x0D33, 6 + 2 + 2 + 2 + 6 * 2},  // SETDIBTODEV: colour usage, scan count, start, 6 coordinates
-  };
+  // Record functions that draw a device-independent bitmap.
+  static constexpr uint16_t dibRecords[] = {wmf::DIBBITBLT, wmf::DIBSTRETCHBLT, wmf::STRETCHDIB, wmf::SETDIBTODEV};
   std::span<const uint8_t> dib;
   int32_t dibCount = 0;
-  size_t at = kMetaHeaderBytes;
-  while (at + 6 <= wmf.size()) {
-    const uint64_t recordBytes = uint64_t{LoadLE32(wmf.data() + at)} * 2;
-    const uint16_t function = LoadLE16(wmf.data() + at + 4);
-    if (recordBytes < 6 || recordBytes > wmf.size() - at) InvalidMetafile();
-    if (function == 0) break;  // end of the records
-    const auto record = wmf.subspan(at, static_cast<size_t>(recordBytes));
+  size_t at = wmf::HeaderBytes;
+  while (at + wmf::RecordHeaderBytes <= records.size()) {
+    const uint64_t recordBytes = uint64_t{LoadLE32(records.data() + at)} * 2;
+    const uint16_t function = LoadLE16(records.data() + at + 4);
+    if (recordBytes < wmf::RecordHeaderBytes || recordBytes > records.size() - at) InvalidMetafile();
+    if (function == wmf::EOF_) break;
+    const auto record = records.subspan(at, static_cast<size_t>(recordBytes));
     at += static_cast<size_t>(recordBytes);
     if (std::find(std::begin(stateRecords), std::end(stateRecords), function) != std::end(stateRecords)) continue;
-    const auto found = std::find_if(std::begin(dibRecords), std::end(dibRecords),
-                                    [&](const auto& r) { return r.Function == function; });
-    if (found == std::end(dibRecords) || record.size() <= found->BitmapOffset + 4) return nullptr;
+    if (std::find(std::begin(dibRecords), std::end(dibRecords), function) == std::end(dibRecords)) return nullptr;
+    const size_t bitmapAt = wmf::DibOffset(function, static_cast<uint32_t>(record.size() / 2));
+    if (bitmapAt == 0 || record.size() <= bitmapAt + 4) return nullptr;
     if (++dibCount > 1) return nullptr;
-    dib = record.subspan(found->BitmapOffset);
+    dib = record.subspan(bitmapAt);
   }
   if (dibCount != 1) return nullptr;
   return LoadAdmittedDib(dib, 0, admit);
@@ -203,8 +186,10 @@ std::unique_ptr<TGraphic> LoadWindowsMetafile(const TRPRTFPicture& picture, std:
   metafile->LoadFromBytes(data);
   if (extractMetafileBitmaps)
     if (std::unique_ptr<TBitmap> bitmap = ExtractMetafileBitmap(data, admit)) return bitmap;
-  const int32_t mapMode = picture.MetafileMapMode >= 2 && picture.MetafileMapMode <= 8 ? picture.MetafileMapMode : 1;
-  if ((mapMode == 7 || mapMode == 8) && picture.PicW > 0 && picture.PicH > 0) {
+  const int32_t mapMode = picture.MetafileMapMode >= MM_LOMETRIC && picture.MetafileMapMode <= MM_ANISOTROPIC
+                              ? picture.MetafileMapMode
+                              : MM_TEXT;
+  if ((mapMode == MM_ISOTROPIC || mapMode == MM_ANISOTROPIC) && picture.PicW > 0 && picture.PicH > 0) {
     metafile->SetMMWidth(picture.PicW);
     metafile->SetMMHeight(picture.PicH);
   } else if (metafile->Width() == 0 && metafile->Height() == 0 && picture.PicW > 0 && picture.PicH > 0) {

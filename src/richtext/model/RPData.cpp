@@ -10,6 +10,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/GraphicOnBitmap.h"
 #include "platform/graphics/JpegImage.h"
 #include "richtext/model/RPControlItems.h"
 #include "richtext/model/RPException.h"
@@ -1133,13 +1134,15 @@ AnsiString EncodeHtmlPicture(const TGraphic& graphic, TColor backColor, TMemoryS
   if (asItIs) {
     graphic.SaveToStream(stream);
   } else {
+    // At the size its data admits (a metafile's stated size may be more than that).
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf32bit);
-    bitmap.SetSize(graphic.Width(), graphic.Height());
+    const TSize size = RasterSizeOf(graphic);
+    bitmap.SetSize(size.cx, size.cy);
     TCanvas& canvas = *bitmap.Canvas();
     canvas.Brush().SetColor(backColor == clNone ? clWhite : backColor);
     canvas.FillRect(TRect{0, 0, bitmap.Width(), bitmap.Height()});
-    canvas.Draw(0, 0, &graphic);
+    DrawAtRasterSize(canvas, graphic);
     if (asJpeg) {
       TJPEGImage jpeg;
       jpeg.Compress(bitmap, kPictureFileJpegQuality);

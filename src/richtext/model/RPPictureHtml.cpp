@@ -4,6 +4,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/GraphicOnBitmap.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPExportContexts.h"
 #include "richtext/model/RPFStreamHelpers.h"
@@ -60,10 +61,12 @@ AnsiString SaveBulletImage(const TCustomImageList* imageList, int32_t index, con
       return info.FileName;
   TBitmap bitmap;
   bitmap.SetPixelFormat(pf24bit);
-  if (imageList)
+  if (imageList) {
     bitmap.SetSize(imageList->Width(), imageList->Height());
-  else if (graphic)
-    bitmap.SetSize(graphic->Width(), graphic->Height());
+  } else if (graphic) {
+    const TSize size = RasterSizeOf(*graphic);  // a metafile's stated size as its data admits
+    bitmap.SetSize(size.cx, size.cy);
+  }
   TCanvas& canvas = *bitmap.Canvas();
   canvas.Brush().SetColor(backColor == clNone ? clWhite : backColor);
   canvas.Pen().SetColor(backColor == clNone ? clWhite : backColor);
@@ -71,7 +74,7 @@ AnsiString SaveBulletImage(const TCustomImageList* imageList, int32_t index, con
   if (imageList)
     imageList->Draw(canvas, 0, 0, index);
   else if (graphic)
-    canvas.Draw(0, 0, graphic);
+    DrawAtRasterSize(canvas, *graphic);
   const AnsiString location =
       MakeHtmlPath(context.SavePictureForExport(bitmap, backColor), options, context.CodePage());
   saved.push_back({location, backColor, imageList, index, graphic});
