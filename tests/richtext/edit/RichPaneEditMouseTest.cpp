@@ -159,4 +159,30 @@ TEST(RichPaneEditMouseTest, ASelectedPictureIsDraggedByAPressOnIt) {
   EXPECT_EQ(selection(), (std::vector<int32_t>{2, 2, 2, 13}));
 }
 
+// Left and Right cancel the selection of a picture a click made and move the caret one
+// stop from where it stands, at the picture's right edge, as after any selection: Left to
+// the picture's left edge, Right over the first character after it.
+TEST(RichPaneEditMouseTest, ArrowsMoveFromTheCaretOfASelectedPicture) {
+  const struct {
+    const char* Name;
+    int Key;
+    const char* Expected;  // after typing "Z"
+  } cases[] = {
+      {"Left", Qt::Key_Left, "words before|Z|picture| words after"},
+      {"Right", Qt::Key_Right, "words before|picture| Zwords after"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TEditorMouse m;
+    m.LoadPicture(" words after");
+    ASSERT_NO_FATAL_FAILURE(m.Show());
+    m.Click(m.PictureMiddle());
+    ASSERT_TRUE(m.Data().SelectionExists(false));
+    m.Key(c.Key);
+    EXPECT_FALSE(m.Data().SelectionExists(false));
+    m.Key(Qt::Key_Z, Qt::NoModifier, "Z");
+    EXPECT_EQ(m.Text(), c.Expected);
+  }
+}
+
 }  // namespace
