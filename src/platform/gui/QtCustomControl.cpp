@@ -603,6 +603,8 @@ void TCustomControl::InputMethodUpdate() {
 
 int32_t TCustomControl::DoDragDrop(const TDataObject& data, int32_t allowedEffects) {
   if (!Widget()) return DROPEFFECT_NONE;
+  // Qt's drag manager frees the drag once it has ended (deleteLater, or the platform's
+  // drag code when that keeps it for a late drop answer): it is not deleted here.
   auto* drag = new QDrag(WidgetOf(*this));
   drag->setMimeData(ToMimeData(data));
   Qt::DropActions actions;

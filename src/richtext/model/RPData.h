@@ -322,6 +322,8 @@ public:
   // callback clears its flag. Returns the flag.
   using TRPEnumItemsProc = std::function<void(TCustomRPData& data, int32_t itemNo, bool& goOn)>;
   bool EnumItems(const TRPEnumItemsProc& proc);
+  // proc for each sub-document of item, while it answers true; false when it stopped.
+  static bool ForEachSubDocument(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc);
   // Index at or after start of the item that is item or holds it at any depth; -1.
   int32_t IndexOfItemDeep(int32_t start, const TCustomRPItemInfo* item);
   // Orders item itemNo of this document against item otherItemNo of other, through the
@@ -532,8 +534,6 @@ private:
   };
   using TItemList = std::vector<TItemEntry>;
 
-  // proc for each sub-document of item, while it answers true; false when it stopped.
-  static bool ForEachSubDocument(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc);
   int32_t ResolveStyleForAdding(int32_t styleNo, int32_t paraNo) const;
   AnsiString ConvertTextForStyle(AnsiStringView text, bool textIsUnicode, int32_t resolvedStyle) const;
   void AddTextItem(AnsiString text, int32_t styleNo, TRPTag tag, int32_t paraNo, bool expandTabs);

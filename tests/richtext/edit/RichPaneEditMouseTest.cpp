@@ -136,21 +136,53 @@ TEST(RichPaneEditMouseTest, ASelectedPictureIsDraggedByAPressOnIt) {
   ASSERT_EQ(selection(), (std::vector<int32_t>{1, 0, 1, 1}));
   QTest::mouseMove(&m.Viewport(), middle + QPoint(3, 0));
   EXPECT_EQ(m.Editor.Window().Cursor(), crArrow);
-  // Drags begun on the window (the platform's drag object, one per drag).
+  // The platform's drag objects of the window: one per drag, which the platform frees
+  // once the drag has ended and control is back in the event loop (which the tests stand
+  // in for by running the deletions it was asked for).
   QWidget& window = *m.Editor.Window().Widget();
   const auto drags = [&window] { return window.findChildren<QDrag*>().size(); };
-  const auto before = drags();
+  const auto freeEndedDrags = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); };
+  freeEndedDrags();
+  ASSERT_EQ(drags(), 0);
   QTest::mousePress(&m.Viewport(), Qt::LeftButton, {}, middle);
   QTest::mouseMove(&m.Viewport(), middle + QPoint(3, 1));
   QTest::mouseMove(&m.Viewport(), text);
   QTest::mouseRelease(&m.Viewport(), Qt::LeftButton, {}, text);
   QApplication::processEvents();
-  EXPECT_EQ(drags(), before + 1);
+  EXPECT_EQ(drags(), 1) << "the press on the picture began one drag";
+  freeEndedDrags();
+  EXPECT_EQ(drags(), 0) << "the ended drag is freed";
   EXPECT_EQ(selection(), (std::vector<int32_t>{1, 0, 1, 1})) << "no text selection began at the press";
   // A press on the text beside the picture selects text.
   m.Drag(text, m.At(2, 10));
-  EXPECT_EQ(drags(), before + 1);
+  EXPECT_EQ(drags(), 0) << "no drag began on the text";
   EXPECT_EQ(selection(), (std::vector<int32_t>{2, 2, 2, 13}));
+}
+
+// Left and Right cancel the selection of a picture a click made and move the caret one
+// stop from where it stands, at the picture's right edge, as after any selection: Left to
+// the picture's left edge, Right over the first character after it.
+TEST(RichPaneEditMouseTest, ArrowsMoveFromTheCaretOfASelectedPicture) {
+  const struct {
+    const char* Name;
+    int Key;
+    const char* Expected;  // after typing "Z"
+  } cases[] = {
+      {"Left", Qt::Key_Left, "words before|Z|picture| words after"},
+      {"Right", Qt::Key_Right, "words before|picture| Zwords after"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TEditorMouse m;
+    m.LoadPicture(" words after");
+    ASSERT_NO_FATAL_FAILURE(m.Show());
+    m.Click(m.PictureMiddle());
+    ASSERT_TRUE(m.Data().SelectionExists(false));
+    m.Key(c.Key);
+    EXPECT_FALSE(m.Data().SelectionExists(false));
+    m.Key(Qt::Key_Z, Qt::NoModifier, "Z");
+    EXPECT_EQ(m.Text(), c.Expected);
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/TempFolder.h"
 #include "richtext/interchange/PeerCacheFiles.h"
 #include "richtext/interchange/RPRTFPeers.h"
 
@@ -47,7 +48,7 @@ std::vector<std::pair<std::string, std::string>> PageSource(const std::string& p
 }
 
 TEST(RPPeerCache, ProcessesEnteringTogetherReadOnlyCompleteFiles) {
-  std::filesystem::remove_all(std::filesystem::current_path() / "peer-cache-race");
+  std::filesystem::remove_all(PeerCacheFolder("peer-cache-race"));
   constexpr int kProcesses = 8;
   std::vector<pid_t> children;
   for (int i = 0; i < kProcesses; ++i) {
@@ -63,6 +64,17 @@ TEST(RPPeerCache, ProcessesEnteringTogetherReadOnlyCompleteFiles) {
     EXPECT_NE(WEXITSTATUS(status), 2) << "the cache could not be made (a peer is missing: scripts/setup.sh)";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "a process read a file of the cache that another was writing";
   }
+}
+
+// A cache is made beside the test program whatever the working folder: nothing lands in
+// the folder the program was started from.
+TEST(RPPeerCache, ACacheLivesBesideTheTestProgram) {
+  TempFolder started;
+  const TWorkingFolderScope scope(started.Path());
+  const TRtfPeerFiles files = MakeRtfPeerFiles("peer-cache-race", &PageSource, {});
+  ASSERT_EQ(files.Error, "");
+  EXPECT_EQ(files.Dir.parent_path(), std::filesystem::read_symlink("/proc/self/exe").parent_path());
+  EXPECT_EQ(EntryCount(started.Path()), 0u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "platform/base/LittleEndian.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
 #include "platform/graphics/MetafileBuilder.h"
 
 // Windows metafile records (no placeable header, as RTF holds them): a window of

@@ -430,8 +430,11 @@ std::unique_ptr<TComponent> TRichPaneRPData::RPFControlNeeded(const AnsiString& 
 
 TStrings* TRichPaneRPData::GetDocProperties() { return &FControl.DocProperties; }
 
+bool TRichPaneRPData::HearsExportEvents() { return GetAbsoluteRootData() == this; }
+
 bool TRichPaneRPData::SaveItemToFile(const WideString& path, TCustomRPData& rpData, int32_t itemNo,
                                      TRPSaveFormat format, bool unicode, AnsiString& text) {
+  if (!HearsExportEvents()) return TCustomRPData::SaveItemToFile(path, rpData, itemNo, format, unicode, text);
   if (!FControl.OnSaveItemToFile) return false;
   bool doDefault = true;
   FControl.OnSaveItemToFile(&FControl, path, rpData, itemNo, format, unicode, text, doDefault);
@@ -439,6 +442,7 @@ bool TRichPaneRPData::SaveItemToFile(const WideString& path, TCustomRPData& rpDa
 }
 
 AnsiString TRichPaneRPData::SaveComponentToFile(const WideString& path, TComponent* component, TRPSaveFormat format) {
+  if (!HearsExportEvents()) return TCustomRPData::SaveComponentToFile(path, component, format);
   AnsiString text;
   if (FControl.OnSaveComponentToFile) FControl.OnSaveComponentToFile(&FControl, path, component, format, text);
   return text;
@@ -446,6 +450,7 @@ AnsiString TRichPaneRPData::SaveComponentToFile(const WideString& path, TCompone
 
 void TRichPaneRPData::WriteHyperlink(int32_t jumpNo, TCustomRPData& rpData, int32_t itemNo, TRPSaveFormat format,
                                      AnsiString& target, AnsiString& extra) {
+  if (!HearsExportEvents()) return TCustomRPData::WriteHyperlink(jumpNo, rpData, itemNo, format, target, extra);
   target.clear();
   extra.clear();
   if (HasFlag(rpdfRootDocument) && FControl.OnWriteHyperlink)
@@ -454,6 +459,7 @@ void TRichPaneRPData::WriteHyperlink(int32_t jumpNo, TCustomRPData& rpData, int3
 
 bool TRichPaneRPData::HostSavesPicture(TRPSaveFormat format, const WideString& path, const TGraphic& graphic,
                                        TColor backColor, WideString& fileName) {
+  if (!HearsExportEvents()) return TCustomRPData::HostSavesPicture(format, path, graphic, backColor, fileName);
   if (!FControl.OnSaveImage2) return false;
   bool doDefault = true;
   FControl.OnSaveImage2(&FControl, graphic, format, path, backColor, fileName, doDefault);
@@ -468,18 +474,21 @@ WideString TRichPaneRPData::SavePictureFile(const WideString& path, const WideSt
 
 AnsiString TRichPaneRPData::SaveRTFExtra(TRPRTFSaveArea area, TObject* object, int32_t row, int32_t col,
                                          bool inStyleSheet) {
+  if (!HearsExportEvents()) return TCustomRPData::SaveRTFExtra(area, object, row, col, inStyleSheet);
   AnsiString code;
   if (FControl.OnSaveRTFExtra) FControl.OnSaveRTFExtra(&FControl, area, object, row, col, inStyleSheet, code);
   return code;
 }
 
 AnsiString TRichPaneRPData::SaveHTMLExtra(TRPHTMLSaveArea area, bool cssVersion) {
+  if (!HearsExportEvents()) return TCustomRPData::SaveHTMLExtra(area, cssVersion);
   AnsiString code;
   if (FControl.OnSaveHTMLExtra) FControl.OnSaveHTMLExtra(&FControl, area, cssVersion, code);
   return code;
 }
 
 AnsiString TRichPaneRPData::SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo, bool paraStart, bool cssVersion) {
+  if (!HearsExportEvents()) return TCustomRPData::SaveParaToHTML(rpData, itemNo, paraStart, cssVersion);
   AnsiString code;
   if (FControl.OnSaveParaToHTML) FControl.OnSaveParaToHTML(&FControl, rpData, itemNo, paraStart, cssVersion, code);
   return code;
@@ -487,6 +496,7 @@ AnsiString TRichPaneRPData::SaveParaToHTML(TCustomRPData& rpData, int32_t itemNo
 
 bool TRichPaneRPData::HTMLSaveImage(TCustomRPData& rpData, int32_t itemNo, const WideString& path, TColor backColor,
                                     AnsiString& location) {
+  if (!HearsExportEvents()) return TCustomRPData::HTMLSaveImage(rpData, itemNo, path, backColor, location);
   bool doDefault = true;
   if (FControl.OnHTMLSaveImage)
     FControl.OnHTMLSaveImage(&FControl, rpData, itemNo, path, backColor, location, doDefault);

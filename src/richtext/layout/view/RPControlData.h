@@ -241,6 +241,10 @@ public:
 private:
   // Events are not raised while the control is being destroyed.
   bool ControlAlive() const;
+  // Whether the control's export events answer for this document: not when it stands in
+  // for a part of another document (a table cell's editor in place), whose root's
+  // control's events answer then, as they do for the part itself.
+  bool HearsExportEvents();
   TCustomRichPane& FControl;
   bool FAnimationAllowed = false;
   std::unique_ptr<TRPAnimatorList> FAnimators;

@@ -23,13 +23,10 @@ int32_t Separator(const TCustomRPData& data, int32_t i) {
   return data.GetItem(i)->GetContinuesLine() ? 0 : RPLinearLineBreakLength;
 }
 
-// proc for each sub-document of item (the document holding its items now: an edited
-// cell's editor's) while it answers true; false when it stopped.
-bool ForEachSubDocument(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc) {
-  std::unique_ptr<TRPStoreSubRPData> location;
-  for (TCustomRPData* sub = item.GetSubRPData(location, rpsdFirst); sub; sub = item.GetSubRPData(location, rpsdNext))
-    if (!proc(*sub->GetRPData())) return false;
-  return true;
+// proc for the content of each sub-document of item (the document holding its items now:
+// an edited cell's editor's) while it answers true; false when it stopped.
+bool ForEachSubContent(TCustomRPItemInfo& item, const std::function<bool(TCustomRPData&)>& proc) {
+  return TCustomRPData::ForEachSubDocument(item, [&proc](TCustomRPData& sub) { return proc(*sub.GetRPData()); });
 }
 
 bool HasSubDocuments(TCustomRPItemInfo& item) {
@@ -44,7 +41,7 @@ int32_t ItemLength(const TCustomRPData& data, int32_t i) {
   if (data.IsTextItem(i)) return separator + data.GetItemLength(i);
   int32_t subs = 0;
   bool any = false;
-  ForEachSubDocument(*data.GetItem(i), [&](TCustomRPData& sub) {
+  ForEachSubContent(*data.GetItem(i), [&](TCustomRPData& sub) {
     any = true;
     subs += DocumentLength(sub);
     return true;
@@ -92,7 +89,7 @@ void CollectText(TCustomRPData& data, TTextCollector& out, bool root) {
     if (data.IsTextItem(i)) {
       out.Put(data.GetItemTextW(i));
     } else if (HasSubDocuments(item)) {
-      ForEachSubDocument(item, [&](TCustomRPData& sub) {
+      ForEachSubContent(item, [&](TCustomRPData& sub) {
         CollectText(sub, out, false);
         return !out.Done();
       });
@@ -115,7 +112,7 @@ TCustomRPFormattedData& SelectionHolder(TCustomRPFormattedData& root) {
   TCustomRPFormattedData* data = &root;
   while (TCustomRPItemInfo* item = data->GetInnerSelectionItem()) {
     TCustomRPFormattedData* next = nullptr;
-    ForEachSubDocument(*item, [&](TCustomRPData& sub) {
+    ForEachSubContent(*item, [&](TCustomRPData& sub) {
       auto* formatted = dynamic_cast<TCustomRPFormattedData*>(&sub);
       if (formatted && HasSelection(*formatted)) next = formatted;
       return next == nullptr;
@@ -142,8 +139,8 @@ bool PositionIn(TCustomRPData& data, const TCustomRPData* target, int32_t& pos, 
       continue;
     }
     pos += Separator(data, i);
-    const bool found = !ForEachSubDocument(
-        item, [&](TCustomRPData& sub) { return !PositionIn(sub, target, pos, itemOffset, itemNo); });
+    const bool found =
+        !ForEachSubContent(item, [&](TCustomRPData& sub) { return !PositionIn(sub, target, pos, itemOffset, itemNo); });
     if (found) return true;
     pos += RPLinearLineBreakLength;
   }
@@ -173,7 +170,7 @@ bool TCustomRichPane::LinearToCaret(TCustomRPData& rpData, int32_t& pos, int32_t
     if (HasSubDocuments(item)) {
       if (newLine) pos -= breakLength;
       if (pos == 0) return answer(0);
-      const bool found = !ForEachSubDocument(item, [&](TCustomRPData& sub) {
+      const bool found = !ForEachSubContent(item, [&](TCustomRPData& sub) {
         pos -= breakLength;
         return !LinearToCaret(sub, pos, offset, itemNo, foundRPData);
       });
