@@ -361,6 +361,31 @@ TEST(MetafileTest, CanvasRecordsEachDrawingCall) {
   }
 }
 
+// A clip's side that falls on pixel centres divides the pixels as a figure's edge there
+// does: a pixel belongs to the clip when its centre lies inside. Drawn at half size, a
+// side at 5 units lies on the centre of pixel 2, which a figure ending there leaves out.
+TEST(MetafileTest, ClipSidesDividePixelsAsFigureEdgesDo) {
+  const struct {
+    const char* Name;
+    std::vector<uint8_t> Bytes;
+  } cases[] = {
+      {"intersected clip rectangle", RedFillEmf().Rec(30, {0, 0, 5, 96}).Rec(43, {0, 0, 10, 96}).Bytes()},
+      {"excluded clip rectangle", RedFillEmf().Rec(29, {5, 0, 10, 96}).Rec(43, {0, 0, 10, 96}).Bytes()},
+      // EXTSELECTCLIPRGN: data bytes, copy; header: size, type, count, bytes, bounds; the rectangle
+      {"clip region",
+       RedFillEmf().Rec(75, {48, 5, 32, 1, 1, 16, 0, 0, 5, 96, 0, 0, 5, 96}).Rec(43, {0, 0, 10, 96}).Bytes()},
+      {"figure alone", RedFillEmf().Rec(43, {0, 0, 5, 96}).Bytes()},
+      {"windows: intersected clip rectangle",
+       RedFillWmf().Rec(0x0416, {96, 5, 0, 0}).Rec(0x041B, {96, 10, 0, 0}).Bytes(true, 96, 96, 96)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto m = Loaded(c.Bytes);
+    ExpectPixels(*Played(*m, 48, 48), {{1, 20, kRed}, {2, 20, kWhite}, {4, 20, kWhite}});
+    EXPECT_EQ(m->SkippedRecords(), 0);
+  }
+}
+
 // Regions clip by their rectangles, and an excluded rectangle leaves a hole; converted
 // to the other format, the clip goes with the figures. (LibreOffice's rendering leaves
 // these regions out, so the pixels are the test's own.)
