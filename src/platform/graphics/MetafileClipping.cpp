@@ -23,8 +23,9 @@ void TMetafilePlayer::ApplyClip() {
 namespace {
 TRect DeviceBox(const TDeviceContext& dc, TPointD a, TPointD b) {
   const TPoint origin = dc.ToDevice(0, 0);
-  return TRect{ToPixel(std::min(a.X, b.X)) + origin.X, ToPixel(std::min(a.Y, b.Y)) + origin.Y,
-               ToPixel(std::max(a.X, b.X)) + origin.X, ToPixel(std::max(a.Y, b.Y)) + origin.Y};
+  TRect box = PixelBox(a.X, a.Y, b.X, b.Y);
+  OffsetRect(&box, origin.X, origin.Y);
+  return box;
 }
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "platform/graphics/MetafileFormat.h"
 #include "platform/graphics/MetafilePlayer.h"
 #include "platform/graphics/MetafileRecordReader.h"
+#include "platform/graphics/MetafileTarget.h"
 #include "platform/graphics/TextDraw.h"
 
 namespace {
@@ -431,10 +432,7 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       for (uint32_t i = 0; i < (bounded ? 1 : count); ++i) {
         const size_t at = bounded ? kRegion + rgn::BoundsOffset : kRects + rgn::RectBytes * size_t{i};
         const TPointD a = player.DeviceToTarget(PointL(r, at)), b = player.DeviceToTarget(PointL(r, at + 8));
-        rects.push_back(TRect{static_cast<int32_t>(std::lround(std::clamp(std::min(a.X, b.X), -1e8, 1e8))),
-                              static_cast<int32_t>(std::lround(std::clamp(std::min(a.Y, b.Y), -1e8, 1e8))),
-                              static_cast<int32_t>(std::lround(std::clamp(std::max(a.X, b.X), -1e8, 1e8))),
-                              static_cast<int32_t>(std::lround(std::clamp(std::max(a.Y, b.Y), -1e8, 1e8)))});
+        rects.push_back(PixelBox(a.X, a.Y, b.X, b.Y));
       }
       if (bounded) ++player.Skipped;
       player.SelectClipRegion(rects, mode);

@@ -50,8 +50,7 @@ void TMetafilePlayer::SelectObject(uint32_t index) {
     std::vector<TRect> rects;
     for (const TRect& r : region->Rects) {
       const TPointD a = ToTarget(r.Left, r.Top), b = ToTarget(r.Right, r.Bottom);
-      rects.push_back(TRect{ToPixel(std::min(a.X, b.X)), ToPixel(std::min(a.Y, b.Y)), ToPixel(std::max(a.X, b.X)),
-                            ToPixel(std::max(a.Y, b.Y))});
+      rects.push_back(PixelBox(a.X, a.Y, b.X, b.Y));
     }
     SelectClipRegion(rects, RGN_COPY);
   }
