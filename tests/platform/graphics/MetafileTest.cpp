@@ -210,6 +210,26 @@ TEST(MetafileTest, PlaysFiguresThroughMappingWorldTransformAndClip) {
   }
 }
 
+// A Windows polygon whose points run past its record's end is skipped, not drawn with
+// the missing coordinates taken as 0.
+TEST(MetafileTest, PolygonsCutShortAreSkippedNotDrawn) {
+  const struct {
+    const char* Name;
+    std::vector<uint8_t> Bytes;
+  } cases[] = {
+      // POLYGON: count, then x, y of each point; the last y is missing
+      {"polygon", RedFillWmf().Rec(0x0324, {3, 10, 10, 90, 10, 90}).Bytes(true, 96, 96, 96)},
+      // POLYPOLYGON: polygon count, the points of each, then x, y of each point; the last y is missing
+      {"poly-polygon", RedFillWmf().Rec(0x0538, {1, 3, 10, 10, 90, 10, 90}).Bytes(true, 96, 96, 96)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto m = Loaded(c.Bytes);
+    ExpectPixels(*Played(*m), {{80, 8, kWhite}, {80, 10, kWhite}});
+    EXPECT_EQ(m->SkippedRecords(), 1);
+  }
+}
+
 TEST(MetafileTest, UnknownRecordsAreSkippedAndCounted) {
   const auto emf = Loaded(RedFillEmf().Rec(200, {1, 2, 3}).Rec(43, {0, 0, 96, 96}).Bytes());
   ExpectPixels(*Played(*emf), {{50, 50, kRed}});
