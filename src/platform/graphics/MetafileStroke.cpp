@@ -35,7 +35,7 @@ bool ClipSegment(TPointD& a, TPointD& b, const TRect& r) {
 }  // namespace
 
 void TMetafilePlayer::Stroke(const std::vector<TFigure>& figures) {
-  const int32_t style = State.Pen.Style & 0x0F;
+  const int32_t style = State.Pen.Style & PS_STYLE_MASK;
   if (style == PS_NULL) return;
   // Under a clip of pieces each piece draws the segments again (cut to it).
   size_t segments = 0;
@@ -44,7 +44,7 @@ void TMetafilePlayer::Stroke(const std::vector<TFigure>& figures) {
   if (FDc.Recorder) FDc.Recorder->Figures(RecordedState(), DeviceFigures(figures), false, true);
   TRecorderPause recorded(FDc);
   const double widthPx = State.Pen.Width <= 0 ? 1 : State.Pen.Width * ScaleX();
-  const int32_t dcStyle = (style >= 1 && style <= 4 && widthPx < 1.5) ? PS_DOT : PS_SOLID;
+  const int32_t dcStyle = (style >= PS_DASH && style <= PS_DASHDOTDOT && widthPx < 1.5) ? PS_DOT : PS_SOLID;
   FDc.State.Pen = std::make_shared<TPenObject>(dcStyle, std::max(1, ToPixel(widthPx)), State.Pen.Color);
   FDc.State.Rop2 = State.Rop2;
   FDc.State.BkColor = State.BkColor;
