@@ -53,9 +53,10 @@ LOGFONTW ReadLogFont(TWmfParams& p) {
   return lf;
 }
 
+// count points (x, y) from parameter first; none when they run past the record's end.
 std::vector<TPointD> ReadPoints(TWmfParams& p, size_t first, size_t count) {
   std::vector<TPointD> points;
-  if (count > p.Count() / 2) return points;
+  if (first > p.Count() || count > (p.Count() - first) / 2) return points;
   points.reserve(count);
   for (size_t i = 0; i < count; ++i) points.push_back(TPointD{double(p[first + 2 * i]), double(p[first + 2 * i + 1])});
   return points;
