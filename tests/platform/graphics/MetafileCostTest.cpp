@@ -138,6 +138,27 @@ TEST(MetafileCost, PastTheBudgetTheRestIsSkippedAndCounted) {
   EXPECT_EQ(metafile.SkippedRecords(), 0);
 }
 
+// An outline pays for the pixels its pen covers before they are drawn: a line with a
+// pen 60 pixels wide across the picture does not fit a budget of 1000 units.
+TEST(MetafileCost, AWidePenPaysForItsPixels) {
+  TEmfBuilder emf;
+  emf.Handles = 2;
+  emf.Rec(38, {1, 0, 60, 0, 0});                 // CREATEPEN: slot 1, solid, 60 units wide, black
+  emf.Rec(37, {1});                              // SELECTOBJECT
+  emf.Rec(4, {0, 0, 96, 96, 2, 0, 48, 96, 48});  // POLYLINE: bounds, 2 points across the middle
+  TMetafile metafile;
+  metafile.LoadFromBytes(emf.Bytes());
+  metafile.Limits.PlayWorkAllowance = 1000;
+  metafile.Limits.PlayWorkPerByte = 0;
+  ExpectPixels(*Played(metafile), {{48, 48, kWhite}, {10, 30, kWhite}});
+  EXPECT_EQ(metafile.SkippedRecords(), 1);
+  EXPECT_LE(metafile.PlayedWork(), metafile.Limits.PlayWorkAllowance);
+  // With room for it the line is drawn.
+  metafile.Limits = TMetafileLimits();
+  ExpectPixels(*Played(metafile), {{48, 48, 0}, {10, 30, 0}});
+  EXPECT_EQ(metafile.SkippedRecords(), 0);
+}
+
 // A bitmap made of a metafile is its stated size when the data admits it, and otherwise
 // the largest size of the same proportions that it admits, with the picture stretched
 // onto it.
