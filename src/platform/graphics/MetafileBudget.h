@@ -24,7 +24,8 @@ constexpr int64_t BudgetForBytes(int64_t allowance, int64_t perByte, int64_t byt
 static_assert(BudgetForBytes(10, 3, 5, 100) == 25 && BudgetForBytes(10, 3, int64_t{1} << 60, 100) == 100,
               "an allowance, a share per byte, a ceiling");
 
-// The work units of one play: a pixel shaded, blitted or decoded one by one, a row of a
+// The work units of one play: a pixel shaded, blitted or decoded one by one, a pixel of
+// the band an outline's pen covers (at most the clip's for a segment), a row of a
 // fill with each edge it crosses and each clip piece it meets, a figure, outline or text
 // drawn once more for a further clip piece, a rectangle of a clip-region operation.
 class TMetafileWork {

@@ -1,5 +1,6 @@
 // Outlining figures with the pen, each segment cut to the clip first.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/graphics/CanvasShapes.h"
 #include "platform/graphics/MetafilePlayer.h"
@@ -51,14 +52,18 @@ void TMetafilePlayer::Stroke(const std::vector<TFigure>& figures) {
   FDc.State.BkMode = State.BkMode;
   // Each segment is cut to the part that can touch the clip (and the pen's width
   // around it) first, so a line far longer than the bitmap costs no more than one across it.
+  // Each drawn segment pays first for the band its pen covers (never more than the clip).
   const TPoint origin = FDc.ToDevice(0, 0);
   TRect box = FDc.DeviceClip();
   if (IsRectEmpty(box)) return;
+  const double clipPx = double(box.Width()) * box.Height();
   OffsetRect(&box, -origin.X, -origin.Y);
-  const int32_t margin = FDc.SelectedPen().Width + 2;
-  InflateRect(&box, margin, margin);
+  const int32_t penPx = FDc.SelectedPen().Width;
+  InflateRect(&box, penPx + 2, penPx + 2);
   auto segment = [&](TPointD a, TPointD b) {
     if (!ClipSegment(a, b, box)) return;
+    const double bandPx = (std::hypot(b.X - a.X, b.Y - a.Y) + penPx) * penPx;
+    if (!Afford(1 + static_cast<int64_t>(bandPx < clipPx ? bandPx : clipPx))) return;  // not a number: the clip
     const TPoint points[2] = {{ToPixel(a.X), ToPixel(a.Y)}, {ToPixel(b.X), ToPixel(b.Y)}};
     ::Polyline(&FDc, points, 2);
   };
