@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/base/Streams.h"
-#include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/layout/view/RichPane.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextItems.h"
@@ -18,7 +17,6 @@ namespace {
 
 struct TBenchPane {
   explicit TBenchPane(uint32_t options) {
-    RegisterRPFDocumentFormat();
     Style.TextStyles()[2]->Unicode = true;
     Pane.SetStyle(&Style);
     Pane.RPFOptions = options;

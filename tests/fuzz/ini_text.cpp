@@ -1,7 +1,8 @@
 // Ini and text files are edited by hand: any bytes must load as lines (whatever their
 // byte-order mark says), parse as an ini file and be answered by the private-profile
 // calls, never crash. Parsing what an in-memory ini file writes gives the same lines
-// again, and a value written through the profile calls reads back unchanged.
+// again, a section's lines read at once say for every key what reading that key alone
+// says, and a value written through the profile calls reads back unchanged.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -42,6 +43,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const WideString& section : GetPrivateProfileNamesW(nullptr, name.c_str()))
     for (const WideString& key : GetPrivateProfileNamesW(section.c_str(), name.c_str()))
       GetPrivateProfileValueW(section.c_str(), key.c_str(), nullptr, name.c_str());
+  {
+    TUniIniFile file(name);
+    TUniStringList sections;
+    file.ReadSections(sections);
+    for (int32_t s = 0; s < sections.Count(); ++s) {
+      const WideString section = sections.Strings(s);
+      TUniStringList keys, values;
+      file.ReadSection(section, keys);
+      file.ReadSectionValues(section, values);
+      if (values.Count() != keys.Count()) std::abort();
+      for (int32_t k = 0; k < keys.Count(); ++k)
+        if (values.Strings(k) != keys.Strings(k) + u"=" + file.ReadString(section, keys.Strings(k), WideString()))
+          std::abort();
+    }
+  }
   const WideString value = u" fuzzed \x4E2D ";
   if (WritePrivateProfileStringW(u"Fuzz", u"Key", value.c_str(), name.c_str()) &&
       GetPrivateProfileValueW(u"Fuzz", u"Key", nullptr, name.c_str()) != value)

@@ -14,7 +14,6 @@
 
 #include "../richtext/interchange/RPFDocumentDump.h"
 #include "platform/graphics/Bitmap.h"
-#include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/layout/view/RichPane.h"
 #include "richtext/model/RPBulletItems.h"
 #include "richtext/model/RPException.h"
@@ -68,11 +67,6 @@ AnsiString Write(TCustomRPData& data) {
 // properties). The rest is the stream.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  static const bool registered = [] {
-    RegisterRPFDocumentFormat();
-    return true;
-  }();
-  (void)registered;
   const uint8_t pick = data[0];
   uint32_t options = rpfoSaveTextStyles | rpfoSaveParaStyles | rpfoSaveDocProperties;
   if (pick & 0x08) options |= rpfoSaveBinary;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 
+#include "PlatformFamily.h"
 #include "TestFiles.h"
 #include "platform/base/Exception.h"
 #include "platform/base/FileSystem.h"
@@ -70,6 +71,40 @@ TEST_F(TUniFileStreamTest, CreatingInAMissingFolderRaisesCreateError) {
   } catch (const EWideFCreateError& e) {
     EXPECT_EQ(e.WideMessage(), u"Cannot create file \"" + name + u"\". " + WideSysErrorMessage(ERROR_PATH_NOT_FOUND));
   }
+}
+
+// Which names a replace of `target` reaches: the file itself however the name spells it,
+// through symbolic links to it or to its folder; never another hard link, another file or
+// a name that reaches no file.
+TEST_F(TUniFileStreamTest, AReplaceReachesTheFileItsNameLeadsTo) {
+  WriteBytes(Path("book.fb2"), "book");
+  WriteBytes(Path("other.fb2"), "other");
+  std::filesystem::create_directory(Path("sub"));
+  std::filesystem::create_symlink(Path("book.fb2"), Path("link.fb2"));
+  std::filesystem::create_hard_link(Path("book.fb2"), Path("hard.fb2"));
+  std::filesystem::create_directory_symlink(FFolder.Path(), Path("folder-link"));
+  struct TCase {
+    const char* Target;
+    const char* Other;
+    bool Replaces;
+  };
+  for (const TCase& row : {TCase{"book.fb2", "book.fb2", true}, TCase{"sub/../book.fb2", "book.fb2", true},
+                           TCase{"link.fb2", "book.fb2", true}, TCase{"book.fb2", "link.fb2", true},
+                           TCase{"folder-link/book.fb2", "book.fb2", true}, TCase{"hard.fb2", "book.fb2", false},
+                           TCase{"other.fb2", "book.fb2", false}, TCase{"missing.fb2", "book.fb2", false},
+                           TCase{"book.fb2", "missing.fb2", false}, TCase{"sub", "book.fb2", false}}) {
+    SCOPED_TRACE(std::string(row.Target) + " over " + row.Other);
+    EXPECT_EQ(WideReplacesFile(WideName(Path(row.Target)), WideName(Path(row.Other))), row.Replaces);
+  }
+}
+
+// On an 8-bit platform a name the code page cannot hold reaches no file.
+TEST_F(TUniFileStreamTest, AReplaceOfANameOutsideTheCodePageReachesNothingOnEightBitPlatforms) {
+  const WideString name = WideName(Path("\xE2\x82\xAC-\xE4\xB8\xAD.fb2"));  // "€-中": not in code page 1251
+  WriteBytes(Path("\xE2\x82\xAC-\xE4\xB8\xAD.fb2"), "book");
+  EXPECT_TRUE(WideReplacesFile(name, name));
+  const TEightBitPlatformScope eightBit;
+  EXPECT_FALSE(WideReplacesFile(name, name));
 }
 
 TEST(TUniMemoryStreamTest, BehavesAsTheMemoryStream) {

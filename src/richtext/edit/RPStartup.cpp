@@ -5,8 +5,7 @@
 
 #include "platform/base/Resources.h"
 #include "richtext/interchange/RPExportClipboard.h"
-#include "richtext/interchange/RPFDocumentFormat.h"
-#include "richtext/model/RPModelStartup.h"
+#include "richtext/interchange/RPInterchangeStartup.h"
 
 // The style sheet's bitmap and cursors, compiled into this library (CMakeLists.txt).
 std::span<const TResourceEntry> RichTextResources();
@@ -14,8 +13,7 @@ std::span<const TResourceEntry> RichTextResources();
 void StartRichTextLibraries() {
   static std::once_flag started;
   std::call_once(started, [] {
-    StartRichTextModel();  // the graphic and item classes
-    RegisterRPFDocumentFormat();
+    StartRichTextInterchange();  // the graphic and item classes, the native format
     RegisterExportCopyFormats();
     RegisterResourceTable(RichTextResources());
   });

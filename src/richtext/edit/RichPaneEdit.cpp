@@ -5,7 +5,6 @@
 #include "richtext/edit/RPEditWindow.h"
 #include "richtext/edit/RPTInplace.h"
 
-#include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/interchange/RPRTFExport.h"
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
@@ -25,8 +24,8 @@ TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner, TDataFactory createD
   // The arrows and pages move the caret instead of the view.
   KeyboardScroll = false;
   VScrollDisableNoScroll = true;
-  // Insertion reads the native format and RTF; table cells are edited in place.
-  RegisterRPFDocumentFormat();
+  // Insertion reads RTF (the native format comes with the library's start-up); table cells
+  // are edited in place.
   InstallTableInplaceEditor();
   RichPaneRTFReadProperties(*this);
 }

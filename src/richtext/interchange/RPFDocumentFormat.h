@@ -2,8 +2,8 @@
 // (RPFDocumentWriter.h), the reader (RPFDocumentReader.h) and the data property of table
 // cells.
 //
-// The edit library's start-up installs it (RPStartup.h), a program without that library
-// once at start-up; until then documents cannot be written or read in the native format.
+// The interchange library's start-up installs it (RPInterchangeStartup.h) before main()
+// of every program that links the library.
 // It makes items by their style numbers and pictures by their class names, which the
 // rich-text model's start-up registers (RPModelStartup.h).
 #pragma once

@@ -2,7 +2,7 @@
 // format (RPF). The format lives in the interchange library, which comes after the
 // model, the layout and the tables in the build order; a document and a table cell reach
 // it through this interface, which that library installs once at start-up
-// (RegisterRPFDocumentFormat, richtext/interchange/RPFDocumentFormat.h). Until then the
+// (richtext/interchange/RPInterchangeStartup.h, RegisterRPFDocumentFormat). Until then the
 // document's native-format operations answer false, and the cell data property raises.
 #pragma once
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-std::string Doc(const std::string& body) {
+std::string ListDoc(const std::string& body) {
   return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\ftech\\fcharset2 Symbol;}"
          "{\\f2\\fnil\\fcharset2 Wingdings;}}" +
          body + "}";
@@ -70,7 +70,7 @@ protected:
 
 TEST_F(RPRTFImportLists, OldStyleBulletsShareOneListStyle) {
   const std::string item = "{\\*\\pn\\pnlvlblt\\pnf1\\pnfs20\\pnindent360{\\pntxtb\\'b7}}\\fi-360\\li720 ";
-  ASSERT_EQ(F.Import(Doc("\\pard" + item + "one\\par\\pard" + item + "two\\par\\pard plain\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc("\\pard" + item + "one\\par\\pard" + item + "two\\par\\pard plain\\par")), rtf_ec_OK);
   EXPECT_EQ(TImportFixture::Dump(Data()),
             "marker p=0 N\ntext s=0 p=0 C 'one'\nmarker p=0 N\ntext s=0 p=0 C 'two'\n"
             "text s=0 p=0 N 'plain'\n");
@@ -91,7 +91,7 @@ TEST_F(RPRTFImportLists, OldStyleBulletsShareOneListStyle) {
 
 TEST_F(RPRTFImportLists, OldStyleNumbersCountFromTheirStart) {
   const std::string item = "{\\*\\pn\\pnlvlbody\\pndec\\pnstart3\\pnhang\\pnindent360\\pnsp120{\\pntxta .}}\\li360 ";
-  ASSERT_EQ(F.Import(Doc("\\pard" + item + "three\\par\\pard" + item + "four\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc("\\pard" + item + "three\\par\\pard" + item + "four\\par")), rtf_ec_OK);
   EXPECT_EQ(Labels(), "[3.]three\n[4.]four");
   const TRPListLevel& level = Level0(Marker(0).ListNo);
   EXPECT_EQ(level.ListType, rplstDecimal);
@@ -104,7 +104,7 @@ TEST_F(RPRTFImportLists, OldStyleLevelsKeepTheirOwnListStyles) {
   const std::string one = "{\\*\\pn\\pnlvl1\\pnucrm\\pnstart1{\\pntxta )}}";
   const std::string two = "{\\*\\pn\\pnlvl2\\pnlcltr\\pnstart1{\\pntxta )}}\\li720";
   ASSERT_EQ(
-      F.Import(Doc("\\pard" + one + "a\\par\\pard" + two + " b\\par\\pard" + two + " c\\par\\pard" + one + "d\\par")),
+      F.Import(ListDoc("\\pard" + one + "a\\par\\pard" + two + " b\\par\\pard" + two + " c\\par\\pard" + one + "d\\par")),
       rtf_ec_OK);
   EXPECT_EQ(F.Style.ListStyles().Count(), 2);
   EXPECT_EQ(Labels(), "[I)]a\n[a)]b\n[b)]c\n[II)]d");
@@ -117,7 +117,7 @@ TEST_F(RPRTFImportLists, OldStyleNumberingReusesAnEqualListStyle) {
   level.FirstIndent = 0;
   level.GetFont().SetName("Arial");
   level.GetFont().SetSize(12);
-  ASSERT_EQ(F.Import(Doc("\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}x\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc("\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}x\\par")), rtf_ec_OK);
   EXPECT_EQ(F.Style.ListStyles().Count(), 1);
   EXPECT_EQ(Marker(0).ListNo, 0);
   EXPECT_EQ(Labels(), "[1.]x");
@@ -129,7 +129,7 @@ TEST_F(RPRTFImportLists, SymbolAndWingdingsBulletsBecomeTheirEightBitCharacters)
   const std::string levels = Level("\\levelnfc23\\f1", "\\'01\\u-3913 ?") +
                              Level("\\levelnfc23\\f2", "\\'01\\u-3929 ?") + Level("\\levelnfc23\\f0", "\\'01\\u8226 ?");
   ASSERT_EQ(
-      F.Import(Doc(ListTable(levels) + "\\pard\\ls1\\ilvl0 a\\par\\pard\\ls1\\ilvl1 b\\par\\pard\\ls1\\ilvl2 c\\par")),
+      F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1\\ilvl0 a\\par\\pard\\ls1\\ilvl1 b\\par\\pard\\ls1\\ilvl2 c\\par")),
       rtf_ec_OK);
   ASSERT_EQ(F.Style.ListStyles().Count(), 1);
   const TRPListInfo& style = *F.Style.ListStyles()[0];
@@ -151,7 +151,7 @@ TEST_F(RPRTFImportLists, FormatStringsLegalNumberingAndLevelReset) {
                              Level("\\levelnfc2\\levellegal", "\\'04\\'00.\\'01.") +              // 1.i. legal: 1.1.
                              Level("\\levelnfc0\\levelnorestart\\levelstartat5", "\\'02%\\'02");  // %5
   ASSERT_EQ(
-      F.Import(Doc(ListTable(levels) + "\\pard\\ls1\\ilvl0 a\\par\\pard\\ls1\\ilvl1 b\\par\\pard\\ls1\\ilvl2 c\\par"
+      F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1\\ilvl0 a\\par\\pard\\ls1\\ilvl1 b\\par\\pard\\ls1\\ilvl2 c\\par"
                                        "\\pard\\ls1\\ilvl0 d\\par\\pard\\ls1\\ilvl1 e\\par\\pard\\ls1\\ilvl2 f\\par")),
       rtf_ec_OK);
   const TRPListInfo& style = *F.Style.ListStyles()[0];
@@ -168,7 +168,7 @@ TEST_F(RPRTFImportLists, FormatStringsLegalNumberingAndLevelReset) {
 TEST_F(RPRTFImportLists, IndentsComeFromTheLevelAndItsTabPosition) {
   const std::string levels = Level("\\levelnfc0\\levelfollow0\\jclisttab\\tx1080\\fi-360\\li720", "\\'02\\'00.") +
                              Level("\\levelnfc0\\levelfollow0\\fi-360\\li1440", "\\'02\\'01.");
-  ASSERT_EQ(F.Import(Doc(ListTable(levels) +
+  ASSERT_EQ(F.Import(ListDoc(ListTable(levels) +
                          "\\pard\\ls1\\ilvl0\\fi-360\\li720 a\\par\\pard\\ls1\\ilvl1\\fi-360\\li1440 b\\par")),
             rtf_ec_OK);
   const TRPListInfo& style = *F.Style.ListStyles()[0];
@@ -184,7 +184,7 @@ TEST_F(RPRTFImportLists, IndentsComeFromTheLevelAndItsTabPosition) {
 TEST_F(RPRTFImportLists, AddedLevelsTakeTheirFirstParagraphsIndentsAndTextSize) {
   const std::string levels =
       Level("\\levelnfc0\\fi-360\\li720", "\\'02\\'00.") + Level("\\levelnfc0\\fs16", "\\'02\\'01.");
-  ASSERT_EQ(F.Import(Doc(ListTable(levels) + "\\pard\\ls1\\ilvl0\\fi-720\\li1440\\fs20 a\\par"
+  ASSERT_EQ(F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1\\ilvl0\\fi-720\\li1440\\fs20 a\\par"
                                              "\\pard\\ls1\\ilvl0\\li0\\fs40 b\\par\\pard\\ls1\\ilvl1\\fs20 c\\par")),
             rtf_ec_OK);
   const TRPListLevel& first = *F.Style.ListStyles()[0]->Levels()[0];
@@ -197,7 +197,7 @@ TEST_F(RPRTFImportLists, AddedLevelsTakeTheirFirstParagraphsIndentsAndTextSize) 
 
 TEST_F(RPRTFImportLists, AnOverridesStartRestartsItsFirstParagraph) {
   const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
-  ASSERT_EQ(F.Import(Doc(ListTable(levels, "{\\lfolevel\\listoverridestartat\\levelstartat5}") +
+  ASSERT_EQ(F.Import(ListDoc(ListTable(levels, "{\\lfolevel\\listoverridestartat\\levelstartat5}") +
                          "\\pard\\ls1 a\\par\\pard\\ls1 b\\par\\pard\\ls1 c\\par")),
             rtf_ec_OK);
   EXPECT_EQ(Labels(), "[5.]a\n[6.]b\n[7.]c");
@@ -210,11 +210,11 @@ TEST_F(RPRTFImportLists, TwoListsThatLookAlikeNumberApart) {
   const std::string tables = "{\\*\\listtable" + list + "\\listid1}" + list +
                              "\\listid2}}{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}"
                              "{\\listoverride\\listid2\\listoverridecount0\\ls2}}";
-  ASSERT_EQ(F.Import(Doc(tables + "\\pard\\ls1 a\\par\\pard\\ls1 b\\par\\pard\\ls2 c\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc(tables + "\\pard\\ls1 a\\par\\pard\\ls1 b\\par\\pard\\ls2 c\\par")), rtf_ec_OK);
   EXPECT_EQ(F.Style.ListStyles().Count(), 2);
   EXPECT_EQ(Labels(), "[1.]a\n[2.]b\n[1.]c");
   // A second import reuses the two list styles, each for one list.
-  ASSERT_EQ(F.Import(Doc(tables + "\\pard\\ls2 d\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc(tables + "\\pard\\ls2 d\\par")), rtf_ec_OK);
   EXPECT_EQ(F.Style.ListStyles().Count(), 2);
   EXPECT_EQ(Labels(), "[1.]a\n[2.]b\n[1.]c\n[2.]d");
 }
@@ -228,14 +228,14 @@ TEST_F(RPRTFImportLists, AListTableAfterTheFirstListParagraphIsMappedAgain) {
                              "\\listid2}{\\list\\listtemplateid3" + Level("\\levelnfc1", "\\'02\\'00)") +
                              "\\listid3}}{\\*\\listoverridetable{\\listoverride\\listid2\\listoverridecount0\\ls2}"
                              "{\\listoverride\\listid3\\listoverridecount0\\ls3}}";
-  ASSERT_EQ(F.Import(Doc(first + "\\pard\\ls1 a\\par" + second + "\\pard\\ls3 b\\par\\pard\\ls2 c\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc(first + "\\pard\\ls1 a\\par" + second + "\\pard\\ls3 b\\par\\pard\\ls2 c\\par")), rtf_ec_OK);
   EXPECT_EQ(F.Style.ListStyles().Count(), 3);
   EXPECT_EQ(Labels(), "[1.]a\n[I)]b\n[(a)]c");
 }
 
 TEST_F(RPRTFImportLists, ListsInsideTableCellsAreNumberedInDocumentOrder) {
   const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
-  ASSERT_EQ(F.Import(Doc(ListTable(levels) + "\\pard\\ls1 a\\par\\trowd\\cellx2000\\pard\\intbl\\ls1 b\\cell\\row"
+  ASSERT_EQ(F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1 a\\par\\trowd\\cellx2000\\pard\\intbl\\ls1 b\\cell\\row"
                                              "\\pard\\ls1 c\\par")),
             rtf_ec_OK);
   EXPECT_EQ(Marker(0).DisplayString, "1.");
@@ -248,7 +248,7 @@ TEST_F(RPRTFImportLists, ListsInsideTableCellsAreNumberedInDocumentOrder) {
 
 TEST_F(RPRTFImportLists, AFailedImportTakesItsListStylesBack) {
   const std::string rtf =
-      Doc(ListTable(Level("\\levelnfc0", "\\'02\\'00.")) + "\\pard\\ls1 a\\par{\\*\\pn\\pnlvlblt} b");
+      ListDoc(ListTable(Level("\\levelnfc0", "\\'02\\'00.")) + "\\pard\\ls1 a\\par{\\*\\pn\\pnlvlblt} b");
   EXPECT_EQ(F.Import(rtf.substr(0, rtf.size() - 1)), rtf_ec_UnmatchedBrace);
   EXPECT_EQ(F.Style.ListStyles().Count(), 0);
   EXPECT_EQ(Data().GetItemCount(), 0);
@@ -260,7 +260,7 @@ TEST_F(RPRTFImportLists, AFailedImportInsideATableForgetsTheMarkersOfItsCells) {
   // import put into the document are taken out.
   Data().AddTextW(u"kept", 0, TRPTag(), 0);
   const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
-  const std::string rtf = Doc(ListTable(levels) +
+  const std::string rtf = ListDoc(ListTable(levels) +
                               "\\pard\\ls1 a\\par\\trowd\\cellx2000\\pard\\intbl\\ls1 b\\cell\\row"
                               "\\trowd\\cellx2000\\pard\\intbl\\ls1 c\\par\\ls1 d\\par\\pard\\intbl\\itap2\\ls1 e"
                               "\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}\\ls1 f");
@@ -268,7 +268,7 @@ TEST_F(RPRTFImportLists, AFailedImportInsideATableForgetsTheMarkersOfItsCells) {
   EXPECT_EQ(TImportFixture::Dump(Data()), "text s=0 p=0 N 'kept'\n");
   EXPECT_EQ(F.Style.ListStyles().Count(), 0);
   // Numbered paragraphs after it count from 1.
-  ASSERT_EQ(F.Import(Doc(ListTable(levels) + "\\pard\\ls1 e\\par\\pard\\ls1 f\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1 e\\par\\pard\\ls1 f\\par")), rtf_ec_OK);
   EXPECT_EQ(Labels(), "kept\n[1.]e\n[2.]f");
 }
 
@@ -277,7 +277,7 @@ TEST_F(RPRTFImportLists, NumberedParagraphsOfCellsWithoutWidthStayInTheirTable) 
   // cells' numbered paragraphs are in it.
   const std::string row =
       "\\trowd\\trleft500\\cellx500\\cellx500\\pard\\intbl\\ls1 a\\cell\\pard\\intbl\\ls1 b\\cell\\row";
-  ASSERT_EQ(F.Import(Doc(ListTable(Level("\\levelnfc0", "\\'02\\'00.")) + row + "\\pard\\ls1 c\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc(ListTable(Level("\\levelnfc0", "\\'02\\'00.")) + row + "\\pard\\ls1 c\\par")), rtf_ec_OK);
   EXPECT_EQ(TImportFixture::Dump(Data()),
             "table 1x1 p=0 N\n  cell 0,0 span 1x1\n    marker p=0 N\n    text s=0 p=0 C 'a'\n"
             "    marker p=0 N\n    text s=0 p=0 C 'b'\nmarker p=0 N\ntext s=0 p=0 C 'c'\n");
