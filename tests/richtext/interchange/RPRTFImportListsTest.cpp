@@ -103,9 +103,9 @@ TEST_F(RPRTFImportLists, OldStyleNumbersCountFromTheirStart) {
 TEST_F(RPRTFImportLists, OldStyleLevelsKeepTheirOwnListStyles) {
   const std::string one = "{\\*\\pn\\pnlvl1\\pnucrm\\pnstart1{\\pntxta )}}";
   const std::string two = "{\\*\\pn\\pnlvl2\\pnlcltr\\pnstart1{\\pntxta )}}\\li720";
-  ASSERT_EQ(
-      F.Import(ListDoc("\\pard" + one + "a\\par\\pard" + two + " b\\par\\pard" + two + " c\\par\\pard" + one + "d\\par")),
-      rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc("\\pard" + one + "a\\par\\pard" + two + " b\\par\\pard" + two + " c\\par\\pard" + one +
+                             "d\\par")),
+            rtf_ec_OK);
   EXPECT_EQ(F.Style.ListStyles().Count(), 2);
   EXPECT_EQ(Labels(), "[I)]a\n[a)]b\n[b)]c\n[II)]d");
 }
@@ -128,9 +128,9 @@ TEST_F(RPRTFImportLists, OldStyleNumberingReusesAnEqualListStyle) {
 TEST_F(RPRTFImportLists, SymbolAndWingdingsBulletsBecomeTheirEightBitCharacters) {
   const std::string levels = Level("\\levelnfc23\\f1", "\\'01\\u-3913 ?") +
                              Level("\\levelnfc23\\f2", "\\'01\\u-3929 ?") + Level("\\levelnfc23\\f0", "\\'01\\u8226 ?");
-  ASSERT_EQ(
-      F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1\\ilvl0 a\\par\\pard\\ls1\\ilvl1 b\\par\\pard\\ls1\\ilvl2 c\\par")),
-      rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc(ListTable(levels) +
+                             "\\pard\\ls1\\ilvl0 a\\par\\pard\\ls1\\ilvl1 b\\par\\pard\\ls1\\ilvl2 c\\par")),
+            rtf_ec_OK);
   ASSERT_EQ(F.Style.ListStyles().Count(), 1);
   const TRPListInfo& style = *F.Style.ListStyles()[0];
   ASSERT_EQ(style.Levels().Count(), 3);
@@ -150,10 +150,10 @@ TEST_F(RPRTFImportLists, FormatStringsLegalNumberingAndLevelReset) {
   const std::string levels = Level("\\levelnfc4", "\\'02\\'00)") +                                // a)
                              Level("\\levelnfc2\\levellegal", "\\'04\\'00.\\'01.") +              // 1.i. legal: 1.1.
                              Level("\\levelnfc0\\levelnorestart\\levelstartat5", "\\'02%\\'02");  // %5
-  ASSERT_EQ(
-      F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1\\ilvl0 a\\par\\pard\\ls1\\ilvl1 b\\par\\pard\\ls1\\ilvl2 c\\par"
-                                       "\\pard\\ls1\\ilvl0 d\\par\\pard\\ls1\\ilvl1 e\\par\\pard\\ls1\\ilvl2 f\\par")),
-      rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc(ListTable(levels) +
+                             "\\pard\\ls1\\ilvl0 a\\par\\pard\\ls1\\ilvl1 b\\par\\pard\\ls1\\ilvl2 c\\par"
+                             "\\pard\\ls1\\ilvl0 d\\par\\pard\\ls1\\ilvl1 e\\par\\pard\\ls1\\ilvl2 f\\par")),
+            rtf_ec_OK);
   const TRPListInfo& style = *F.Style.ListStyles()[0];
   EXPECT_EQ(style.Levels()[0]->FormatString, "%0:s)");
   EXPECT_EQ(style.Levels()[1]->FormatString, "%0:s.%1:s.");
@@ -169,7 +169,7 @@ TEST_F(RPRTFImportLists, IndentsComeFromTheLevelAndItsTabPosition) {
   const std::string levels = Level("\\levelnfc0\\levelfollow0\\jclisttab\\tx1080\\fi-360\\li720", "\\'02\\'00.") +
                              Level("\\levelnfc0\\levelfollow0\\fi-360\\li1440", "\\'02\\'01.");
   ASSERT_EQ(F.Import(ListDoc(ListTable(levels) +
-                         "\\pard\\ls1\\ilvl0\\fi-360\\li720 a\\par\\pard\\ls1\\ilvl1\\fi-360\\li1440 b\\par")),
+                             "\\pard\\ls1\\ilvl0\\fi-360\\li720 a\\par\\pard\\ls1\\ilvl1\\fi-360\\li1440 b\\par")),
             rtf_ec_OK);
   const TRPListInfo& style = *F.Style.ListStyles()[0];
   EXPECT_EQ(style.Levels()[0]->LeftIndent, 48);
@@ -184,9 +184,10 @@ TEST_F(RPRTFImportLists, IndentsComeFromTheLevelAndItsTabPosition) {
 TEST_F(RPRTFImportLists, AddedLevelsTakeTheirFirstParagraphsIndentsAndTextSize) {
   const std::string levels =
       Level("\\levelnfc0\\fi-360\\li720", "\\'02\\'00.") + Level("\\levelnfc0\\fs16", "\\'02\\'01.");
-  ASSERT_EQ(F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1\\ilvl0\\fi-720\\li1440\\fs20 a\\par"
-                                             "\\pard\\ls1\\ilvl0\\li0\\fs40 b\\par\\pard\\ls1\\ilvl1\\fs20 c\\par")),
-            rtf_ec_OK);
+  ASSERT_EQ(
+      F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1\\ilvl0\\fi-720\\li1440\\fs20 a\\par"
+                                           "\\pard\\ls1\\ilvl0\\li0\\fs40 b\\par\\pard\\ls1\\ilvl1\\fs20 c\\par")),
+      rtf_ec_OK);
   const TRPListLevel& first = *F.Style.ListStyles()[0]->Levels()[0];
   EXPECT_EQ(first.LeftIndent, 96);    // the first paragraph's, not the level's 48
   EXPECT_EQ(first.MarkerIndent, 48);  // 1440 - 720 twips
@@ -198,7 +199,7 @@ TEST_F(RPRTFImportLists, AddedLevelsTakeTheirFirstParagraphsIndentsAndTextSize) 
 TEST_F(RPRTFImportLists, AnOverridesStartRestartsItsFirstParagraph) {
   const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
   ASSERT_EQ(F.Import(ListDoc(ListTable(levels, "{\\lfolevel\\listoverridestartat\\levelstartat5}") +
-                         "\\pard\\ls1 a\\par\\pard\\ls1 b\\par\\pard\\ls1 c\\par")),
+                             "\\pard\\ls1 a\\par\\pard\\ls1 b\\par\\pard\\ls1 c\\par")),
             rtf_ec_OK);
   EXPECT_EQ(Labels(), "[5.]a\n[6.]b\n[7.]c");
   EXPECT_TRUE(Marker(0).Reset);
@@ -228,7 +229,8 @@ TEST_F(RPRTFImportLists, AListTableAfterTheFirstListParagraphIsMappedAgain) {
                              "\\listid2}{\\list\\listtemplateid3" + Level("\\levelnfc1", "\\'02\\'00)") +
                              "\\listid3}}{\\*\\listoverridetable{\\listoverride\\listid2\\listoverridecount0\\ls2}"
                              "{\\listoverride\\listid3\\listoverridecount0\\ls3}}";
-  ASSERT_EQ(F.Import(ListDoc(first + "\\pard\\ls1 a\\par" + second + "\\pard\\ls3 b\\par\\pard\\ls2 c\\par")), rtf_ec_OK);
+  ASSERT_EQ(F.Import(ListDoc(first + "\\pard\\ls1 a\\par" + second + "\\pard\\ls3 b\\par\\pard\\ls2 c\\par")),
+            rtf_ec_OK);
   EXPECT_EQ(F.Style.ListStyles().Count(), 3);
   EXPECT_EQ(Labels(), "[1.]a\n[I)]b\n[(a)]c");
 }
@@ -236,7 +238,7 @@ TEST_F(RPRTFImportLists, AListTableAfterTheFirstListParagraphIsMappedAgain) {
 TEST_F(RPRTFImportLists, ListsInsideTableCellsAreNumberedInDocumentOrder) {
   const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
   ASSERT_EQ(F.Import(ListDoc(ListTable(levels) + "\\pard\\ls1 a\\par\\trowd\\cellx2000\\pard\\intbl\\ls1 b\\cell\\row"
-                                             "\\pard\\ls1 c\\par")),
+                                                 "\\pard\\ls1 c\\par")),
             rtf_ec_OK);
   EXPECT_EQ(Marker(0).DisplayString, "1.");
   auto& table = dynamic_cast<TRPTableItemInfo&>(*Data().GetItem(2));
@@ -261,9 +263,9 @@ TEST_F(RPRTFImportLists, AFailedImportInsideATableForgetsTheMarkersOfItsCells) {
   Data().AddTextW(u"kept", 0, TRPTag(), 0);
   const std::string levels = Level("\\levelnfc0", "\\'02\\'00.");
   const std::string rtf = ListDoc(ListTable(levels) +
-                              "\\pard\\ls1 a\\par\\trowd\\cellx2000\\pard\\intbl\\ls1 b\\cell\\row"
-                              "\\trowd\\cellx2000\\pard\\intbl\\ls1 c\\par\\ls1 d\\par\\pard\\intbl\\itap2\\ls1 e"
-                              "\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}\\ls1 f");
+                                  "\\pard\\ls1 a\\par\\trowd\\cellx2000\\pard\\intbl\\ls1 b\\cell\\row"
+                                  "\\trowd\\cellx2000\\pard\\intbl\\ls1 c\\par\\ls1 d\\par\\pard\\intbl\\itap2\\ls1 e"
+                                  "\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}\\ls1 f");
   EXPECT_EQ(F.Import(rtf.substr(0, rtf.size() - 1)), rtf_ec_UnmatchedBrace);
   EXPECT_EQ(TImportFixture::Dump(Data()), "text s=0 p=0 N 'kept'\n");
   EXPECT_EQ(F.Style.ListStyles().Count(), 0);
