@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "imaging/png/PngCodec.h"
+#include "platform/base/BesideTestProgram.h"
 #include "platform/base/LittleEndian.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/PilPeer.h"
@@ -30,7 +31,7 @@ TEST(IconPeerTest, EntriesChoiceDrawingAndSavingAgreeWithIcotool) {
   // PNG entries are read through the PNG class found by name, which a program's
   // rich-text start-up registers; this program has none.
   RegisterGraphicClass(&TPNGObject::ClassInfo);
-  const fs::path dir = fs::current_path() / "icon_peer";
+  const fs::path dir = BesideTestProgram("icon_peer");
   fs::remove_all(dir);
   ASSERT_TRUE(RunPeerScript("imaging/png/icon_peer.py", {dir.string()}));
   const std::vector<uint8_t> bytes = ReadFileBytes((dir / "icons.ico").string());

@@ -19,6 +19,7 @@
 #include "MetafileBuilder.h"
 #include "MetafileInspect.h"
 #include "PilPeer.h"
+#include "platform/base/BesideTestProgram.h"
 #include "platform/graphics/Metafile.h"
 
 namespace fs = std::filesystem;
@@ -130,7 +131,7 @@ TComparison Compare(const TBitmap& ours, const TRawImage& page, int32_t ox, int3
 // raw/<name>.raw. Empty when the peer failed.
 const fs::path& PeerFiles() {
   static const fs::path made = [] {
-    const fs::path dir = fs::current_path() / "metafile_peer";
+    const fs::path dir = BesideTestProgram("metafile_peer");
     fs::remove_all(dir);
     fs::create_directories(dir / "hand");
     const struct {

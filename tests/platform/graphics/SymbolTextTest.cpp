@@ -13,6 +13,7 @@
 
 #include "MetafileBuilder.h"
 #include "MetafileInspect.h"
+#include "platform/base/BesideTestProgram.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Font.h"
@@ -167,7 +168,7 @@ TEST(SymbolTextTest, MetafilesPlayAndRecordSymbolText) {
 // "pD" as the letters p and D, not as the Symbol font's Greek.
 TEST(SymbolTextTest, AFaceWithASymbolEncodingShowsItsOwnGlyphs) {
   const TResolvedFontFace& serif = ResolveFontFace(u"Liberation Serif", false, false);
-  const std::string file = (std::filesystem::current_path() / "symbol-encoded-serif.ttf").string();
+  const std::string file = BesideTestProgram("symbol-encoded-serif.ttf").string();
   const std::string command = "/usr/bin/python3 " QF_TEST_SOURCE_DIR "/platform/graphics/symbol_font_peer.py '" +
                               serif.FileName + "' '" + file + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << "fontTools could not make the font: install python3-fonttools";

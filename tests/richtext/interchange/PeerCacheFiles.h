@@ -15,11 +15,7 @@
 #include <string>
 #include <string_view>
 
-// The folder of the peer cache name: beside the test program, in the build folder, from
-// whatever folder the program was started.
-inline std::filesystem::path PeerCacheFolder(const std::string& name) {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / name;
-}
+#include "platform/base/BesideTestProgram.h"
 
 // Holds the cache's lock file (beside the cache folder) exclusively while it lives.
 class TPeerCacheLock {

@@ -70,7 +70,7 @@ inline TPeerRun RunExportPeers(const std::vector<TPeerExports>& documents) {
   namespace fs = std::filesystem;
   using namespace ExportPeerDetail;
   TPeerRun run;
-  const fs::path dir = PeerCacheFolder("export-peer-cache");
+  const fs::path dir = BesideTestProgram("export-peer-cache");
   fs::create_directories(dir);
   const TPeerCacheLock lock(dir);
   const struct {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/png/PngCodec.h"
+#include "platform/base/BesideTestProgram.h"
 #include "platform/base/TempFolder.h"
 #include "platform/graphics/Bitmap.h"
 #include "richtext/interchange/RPExportTestData.h"
@@ -420,7 +421,7 @@ TEST(RPHTMLExportTest, PicturesGoWhereTheHostOrTheDefaultSavingPutsThem) {
   bitmap->SetPixelFormat(pf24bit);
   bitmap->SetSize(3, 2);
   view.Data().AddPicture("picture", std::move(bitmap), 0, rpvaBaseline);
-  const std::filesystem::path folder = std::filesystem::current_path() / "html-pictures";
+  const std::filesystem::path folder = BesideTestProgram("html-pictures");
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   TRPHTMLExportParams params;
@@ -464,7 +465,7 @@ TEST(RPHTMLExportTest, PngPicturesLeaveAsPng) {
   const std::string rtf = view.Rtf();
   EXPECT_NE(rtf.find("\\pngblip"), std::string::npos) << rtf;
   EXPECT_EQ(rtf.find("\\dibitmap"), std::string::npos);
-  const std::filesystem::path folder = std::filesystem::current_path() / "html-png";
+  const std::filesystem::path folder = BesideTestProgram("html-png");
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   TRPHTMLExportParams params;

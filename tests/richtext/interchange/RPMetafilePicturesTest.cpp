@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/base/BesideTestProgram.h"
 #include "platform/base/LittleEndian.h"
 #include "platform/base/Streams.h"
 #include "platform/graphics/Font.h"
@@ -42,7 +43,7 @@ std::string Hex(const Bytes& bytes) {
 // The document's HTML body exported into a new folder of the build folder, its pictures
 // saved beside it as img0, img1, ...; the folder.
 std::filesystem::path HtmlWithPicturesIn(TExportView& view, const std::string& folderName) {
-  const std::filesystem::path folder = std::filesystem::current_path() / folderName;
+  const std::filesystem::path folder = BesideTestProgram(folderName);
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   TRPHTMLExportParams params;
@@ -308,7 +309,7 @@ std::string PictureDocument(const Bytes& picture) {
 TEST(RPMetafilePictures, RtfWrittenByLibreOfficeImportsItsMetafiles) {
   if (std::system("command -v soffice >/dev/null 2>&1") != 0)
     GTEST_FAIL() << "soffice is missing: install libreoffice-writer-nogui (scripts/setup.sh)";
-  const std::filesystem::path dir = std::filesystem::current_path() / "rtf-metafiles";
+  const std::filesystem::path dir = BesideTestProgram("rtf-metafiles");
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   // The sample's records behind a placeable header of 200 units per inch: 1 x 0.5 inch.

@@ -48,7 +48,7 @@ std::vector<std::pair<std::string, std::string>> PageSource(const std::string& p
 }
 
 TEST(RPPeerCache, ProcessesEnteringTogetherReadOnlyCompleteFiles) {
-  std::filesystem::remove_all(PeerCacheFolder("peer-cache-race"));
+  std::filesystem::remove_all(BesideTestProgram("peer-cache-race"));
   constexpr int kProcesses = 8;
   std::vector<pid_t> children;
   for (int i = 0; i < kProcesses; ++i) {

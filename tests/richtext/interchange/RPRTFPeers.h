@@ -95,7 +95,7 @@ inline TRtfPeerFiles MakeRtfPeerFiles(
   namespace fs = std::filesystem;
   using namespace RtfPeerDetail;
   TRtfPeerFiles f;
-  f.Dir = PeerCacheFolder(dirName);
+  f.Dir = BesideTestProgram(dirName);
   fs::create_directories(f.Dir / "sources");
   fs::create_directories(f.Dir / "out");
   fs::create_directories(f.Dir / "unrtf");
