@@ -1,6 +1,7 @@
 // Enhanced metafile records: the frame check and playing each record.
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <vector>
 
@@ -157,7 +158,8 @@ void PlayPoly(TMetafilePlayer& player, TRecordReader& r, uint32_t type) {
   const uint32_t base = small ? type - emf::POLYBEZIER16 + emf::POLYBEZIER : type;
   if (base == emf::POLYPOLYLINE || base == emf::POLYPOLYGON) {
     const uint32_t polygons = r.U32(emf::PolyPolygonsOffset), total = r.U32(emf::PolyPolyTotalOffset);
-    if (uint64_t{polygons} * 4 > r.Size()) return ++player.Skipped, void();
+    if (r.Bytes(emf::PolyPolyCountsOffset, uint64_t{polygons} * 4).empty() && polygons > 0)
+      return ++player.Skipped, void();
     std::vector<uint32_t> counts;
     uint64_t sum = 0;
     for (uint32_t i = 0; i < polygons; ++i)
@@ -225,6 +227,9 @@ void PlayText(TMetafilePlayer& player, TRecordReader& r, bool wide) {
 }  // namespace
 
 void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) {
+  // A record too short for its fixed fields is skipped whole, before any of them is
+  // taken as 0; the variable parts are checked against their counts as they are read.
+  if (record.size() < emf::FixedBytes(type)) return ++player.Skipped, void();
   TRecordReader r(record);
   TMfState& s = player.State;
   switch (type) {
@@ -243,7 +248,7 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
     case emf::POLYPOLYLINE16:
     case emf::POLYPOLYGON16:
       PlayPoly(player, r, type);
-      break;
+      return;
     case emf::SETWINDOWEXTEX:
       s.WindowExt = PointL(r, emf::PointOffset);
       player.FixIsotropic();
@@ -361,7 +366,7 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       if (!pattern) player.SkipForBitmap();
       player.CreateObjectAt(r.U32(emf::ObjectIndexOffset),
                             TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
-      break;
+      return;  // a bitmap outside the record was counted as a damaged one
     }
     case emf::EXTCREATEFONTINDIRECTW:
       player.CreateObjectAt(r.U32(emf::ObjectIndexOffset), TMfFont{ReadLogFontW(r, emf::FontOffset)});
@@ -447,7 +452,7 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
     case emf::EXTTEXTOUTW:
     case emf::EXTTEXTOUTA:
       PlayText(player, r, type == emf::EXTTEXTOUTW);
-      break;
+      return;
     case emf::BITBLT:
     case emf::STRETCHBLT: {
       const TPointD dest = PointL(r, emf::BltDestOffset), size = PointL(r, emf::BltDestOffset + 8);
@@ -519,7 +524,8 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       ++player.Skipped;
       return;
   }
-  if (r.Short) ++player.Skipped;
+  // The records that read past their fixed fields counted their own damage and returned.
+  assert(!r.Short);
 }
 
 int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {

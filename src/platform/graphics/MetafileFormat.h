@@ -266,6 +266,87 @@ inline constexpr uint32_t RegionScanCountParam = 5;
 inline constexpr uint32_t RegionBoundsParam = 7;
 inline constexpr uint32_t RegionScansParam = 11;
 
+// The parameters a record of a function must hold before its variable part (points,
+// strings, a bitmap, scans), which the player checks against counts as it reads; 0 for
+// the functions of no parameters and those the player does not read.
+constexpr uint32_t FixedParams(uint16_t function) {
+  switch (function) {
+    case SETBKMODE:
+    case SETMAPMODE:
+    case SETROP2:
+    case SETPOLYFILLMODE:
+    case SETTEXTCHAREXTRA:
+    case SETTEXTALIGN:
+    case RESTOREDC:
+    case SELECTOBJECT:
+    case DELETEOBJECT:
+    case SELECTCLIPREGION:
+      return ValueParam + 1;
+    case SETBKCOLOR:
+    case SETTEXTCOLOR:
+      return ValueParam + 2;
+    case SETWINDOWORG:
+    case SETWINDOWEXT:
+    case SETVIEWPORTORG:
+    case SETVIEWPORTEXT:
+    case OFFSETWINDOWORG:
+    case OFFSETVIEWPORTORG:
+    case MOVETO:
+    case LINETO:
+      return PointParam + 2;
+    case SCALEWINDOWEXT:
+    case SCALEVIEWPORTEXT:
+      return ScaleXNumParam + 1;
+    case RECTANGLE:
+    case ELLIPSE:
+    case INTERSECTCLIPRECT:
+    case EXCLUDECLIPRECT:
+      return BoxParam + 2;
+    case ROUNDRECT:
+      return RoundRectBoxParam + 4;
+    case ARC:
+    case PIE:
+    case CHORD:
+      return ArcBoxParam + 4;
+    case SETPIXEL:
+      return PixelPointParam + 2;
+    case POLYGON:
+    case POLYLINE:
+      return PolyPointsParam;
+    case POLYPOLYGON:
+      return PolyPolyCountsParam;
+    case TEXTOUT:
+      return TextStringParam;
+    case EXTTEXTOUT:
+      return ExtTextRectParam;
+    case CREATEPENINDIRECT:
+      return PenWords;
+    case CREATEBRUSHINDIRECT:
+      return BrushWords;
+    case CREATEFONTINDIRECT:
+      return FontBytesParam;
+    case DIBCREATEPATTERNBRUSH:
+      return DibPatternBrushBitmapParam;
+    case CREATEREGION:
+      return RegionScansParam;
+    case PATBLT:
+      return PatBltPointParam + 2;
+    case DIBBITBLT:
+      return DibBitBltSizeParam + 4;
+    case DIBSTRETCHBLT:
+      return DibStretchBltDestSizeParam + 4;
+    case STRETCHDIB:
+      return StretchDibDestSizeParam + 4;
+    case SETDIBTODEV:
+      return SetDibToDevSizeParam + 4;
+    default:
+      return 0;
+  }
+}
+static_assert(PenWords == PenColorParam + 2 && BrushWords == BrushHatchParam + 1 &&
+                  RegionScansParam == RegionBoundsParam + 4 && FontBytesParam == FontWeightParam + 1,
+              "fixed parameters");
+
 }  // namespace wmf
 
 namespace emf {
@@ -599,5 +680,107 @@ inline constexpr uint32_t GRADIENT_FILL_RECT_V = 1;
 inline constexpr uint32_t GRADIENT_FILL_TRIANGLE = 2;
 static_assert(GradientFillBytes == GradientCountsOffset + 3 * 4 && GradientVertexBytes == 2 * 4 + 4 * 2,
               "gradient fill fields");
+
+// The bytes a record of a type must hold (type and size included) before its variable
+// part (points, a string, bitmaps, region data, vertices), which the player checks
+// against counts as it reads; 0 for the types of no fields and those the player does
+// not read.
+constexpr uint32_t FixedBytes(uint32_t type) {
+  switch (type) {
+    case SETMAPMODE:
+    case SETBKMODE:
+    case SETPOLYFILLMODE:
+    case SETROP2:
+    case SETTEXTALIGN:
+    case SETTEXTCOLOR:
+    case SETBKCOLOR:
+    case RESTOREDC:
+    case SETARCDIRECTION:
+    case SELECTOBJECT:
+    case DELETEOBJECT:
+    case CREATEPALETTE:  // of which only the index is read
+      return ValueRecordBytes;
+    case SETWINDOWEXTEX:
+    case SETWINDOWORGEX:
+    case SETVIEWPORTEXTEX:
+    case SETVIEWPORTORGEX:
+    case MOVETOEX:
+    case LINETO:
+      return PointRecordBytes;
+    case SETPIXELV:
+      return SetPixelVBytes;
+    case SCALEVIEWPORTEXTEX:
+    case SCALEWINDOWEXTEX:
+      return ScaleExtBytes;
+    case ELLIPSE:
+    case RECTANGLE:
+    case EXCLUDECLIPRECT:
+    case INTERSECTCLIPRECT:
+      return BoxRecordBytes;
+    case ROUNDRECT:
+      return RoundRectBytes;
+    case ARC:
+    case CHORD:
+    case PIE:
+    case ARCTO:
+      return ArcBytes;
+    case SETWORLDTRANSFORM:
+      return SetWorldTransformBytes;
+    case MODIFYWORLDTRANSFORM:
+      return ModifyWorldTransformBytes;
+    case CREATEPEN:
+      return CreatePenBytes;
+    case EXTCREATEPEN:
+      return ExtCreatePenBytes;
+    case CREATEBRUSHINDIRECT:
+      return CreateBrushIndirectBytes;
+    case CREATEDIBPATTERNBRUSHPT:
+    case CREATEMONOBRUSH:
+      return PatternBrushBitmapOffset + 4 * 4;
+    case EXTCREATEFONTINDIRECTW:
+      return FontOffset + LogFontBytes;
+    case POLYBEZIER:
+    case POLYGON:
+    case POLYLINE:
+    case POLYBEZIERTO:
+    case POLYLINETO:
+    case POLYBEZIER16:
+    case POLYGON16:
+    case POLYLINE16:
+    case POLYBEZIERTO16:
+    case POLYLINETO16:
+      return PolyPointsOffset;
+    case POLYPOLYLINE:
+    case POLYPOLYGON:
+    case POLYPOLYLINE16:
+    case POLYPOLYGON16:
+      return PolyPolyCountsOffset;
+    case EXTSELECTCLIPRGN:
+      return ClipRegionDataOffset;
+    case EXTTEXTOUTA:
+    case EXTTEXTOUTW:
+      return TextBytes;
+    case BITBLT:
+      return BitBltBytes;
+    case STRETCHBLT:
+      return StretchBltBytes;
+    case MASKBLT:
+      return MaskBltBytes;
+    case PLGBLT:
+      return PlgBltBytes;
+    case STRETCHDIBITS:
+      return StretchDIBitsBytes;
+    case SETDIBITSTODEVICE:
+      return SetDIBitsToDeviceBytes;
+    case ALPHABLEND:
+      return AlphaBlendBytes;
+    case TRANSPARENTBLT:
+      return TransparentBltBytes;
+    case GRADIENTFILL:
+      return GradientFillBytes;
+    default:
+      return 0;
+  }
+}
 
 }  // namespace emf

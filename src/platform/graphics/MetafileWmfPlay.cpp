@@ -1,4 +1,5 @@
 // Windows metafile records: the frame check and playing each record.
+#include <cassert>
 #include <vector>
 
 #include "platform/base/CodePages.h"
@@ -116,15 +117,38 @@ void PlayDibBlit(TMetafilePlayer& player, TWmfParams& p, uint16_t function, uint
   const TPointD size = PointYX(p, destSize), dest = PointYX(p, destSize + 2);
   // The bitmap fills the record from its fixed words on.
   if (const size_t at = wmf::DibOffset(function, recordWords); at != 0) dib = p.From((at - wmf::RecordHeaderBytes) / 2);
-  if (p.Reader.Short) return;  // counted by the caller
   // SETDIBTODEV has no operation: its rows are copied.
   player.Blit(dib, {}, dest, size, source, function == wmf::SETDIBTODEV ? SRCCOPY : rop);
+}
+
+// Whether a record of the function fills a slot of the object table.
+bool MakesObject(uint16_t function) {
+  switch (function) {
+    case wmf::CREATEPENINDIRECT:
+    case wmf::CREATEBRUSHINDIRECT:
+    case wmf::CREATEFONTINDIRECT:
+    case wmf::DIBCREATEPATTERNBRUSH:
+    case wmf::CREATEPATTERNBRUSH:
+    case wmf::CREATEPALETTE:
+    case wmf::CREATEREGION:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
 
 void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function) {
   TWmfParams p(record);
+  // A record too short for its fixed parameters is skipped whole, before any of them is
+  // taken as 0; the variable parts are checked against their counts as they are read.
+  if (p.Count() < wmf::FixedParams(function)) {
+    // An object keeps its slot, so that the later objects keep their numbers; selecting
+    // it changes nothing.
+    if (MakesObject(function)) player.CreateObject(TMfPalette{});
+    return ++player.Skipped, void();
+  }
   TMfState& s = player.State;
   const uint32_t recordWords = static_cast<uint32_t>(record.size() / 2);
   switch (function) {
@@ -224,7 +248,7 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
     }
     case wmf::POLYPOLYGON: {
       const size_t polygons = p.U(wmf::PolygonsParam);
-      if (polygons > p.Count()) return ++player.Skipped, void();
+      if (polygons > p.Count() - wmf::PolyPolyCountsParam) return ++player.Skipped, void();
       std::vector<uint32_t> counts;
       size_t total = 0;
       for (size_t i = 0; i < polygons; ++i) total += counts.emplace_back(p.U(wmf::PolyPolyCountsParam + i));
@@ -348,7 +372,9 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
       ++player.Skipped;
       return;
   }
-  if (p.Reader.Short) ++player.Skipped;
+  // The records that read past their fixed parameters counted their own damage and
+  // returned.
+  assert(!p.Reader.Short);
 }
 
 int64_t CheckWindowsMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {
