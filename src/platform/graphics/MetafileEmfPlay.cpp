@@ -1,7 +1,6 @@
 // Enhanced metafile records: the frame check and playing each record.
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <cmath>
 #include <vector>
 
@@ -524,8 +523,9 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       ++player.Skipped;
       return;
   }
-  // The records that read past their fixed fields counted their own damage and returned.
-  assert(!r.Short);
+  // The records that read past their fixed fields count their own damage and return
+  // before drawing; a read that still ran short is counted here, never trusted.
+  if (r.Short) ++player.Skipped;
 }
 
 int64_t CheckEnhancedMetafile(std::span<const uint8_t> records, const TMetafileLimits& limits) {
