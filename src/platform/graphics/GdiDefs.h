@@ -85,6 +85,9 @@ constexpr uint32_t DSTINVERT = 0x00550009;
 constexpr uint32_t BLACKNESS = 0x00000042;
 constexpr uint32_t WHITENESS = 0x00FF0062;
 constexpr uint32_t RopIndexMask = 0x00FF0000;
+// A quaternary operation (masked blits) holds the foreground's ternary operation in its
+// low 24 bits.
+constexpr uint32_t Rop3Mask = 0x00FFFFFF;
 constexpr uint32_t RopIndex(uint32_t rop) { return (rop & RopIndexMask) >> 16; }
 // Whether two operations compute the same (their indexes are equal).
 constexpr bool SameRop(uint32_t a, uint32_t b) { return (a & RopIndexMask) == (b & RopIndexMask); }
@@ -92,6 +95,10 @@ constexpr bool SameRop(uint32_t a, uint32_t b) { return (a & RopIndexMask) == (b
 // 0 and 1 somewhere.
 constexpr bool RopUsesSource(uint32_t rop) { return (((rop >> 2) ^ rop) & 0x00330000) != 0; }
 static_assert(RopUsesSource(SRCCOPY) && !RopUsesSource(PATCOPY) && !RopUsesSource(DSTINVERT), "raster operations");
+
+// The red, green and blue bytes of a colour as records hold it (0x00BBGGRR); the high
+// byte is a flag this layer does not use.
+constexpr uint32_t ColorRefMask = 0x00FFFFFF;
 
 // Region combining modes (clip regions).
 constexpr uint32_t RGN_AND = 1;

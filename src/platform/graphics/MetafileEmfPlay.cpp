@@ -31,19 +31,19 @@ std::vector<TPointD> ReadPoints(TRecordReader& r, size_t at, uint64_t count, boo
 
 LOGFONTW ReadLogFontW(TRecordReader& r, size_t at) {
   LOGFONTW lf;
-  lf.lfHeight = r.I32(at);
-  lf.lfWidth = r.I32(at + 4);
-  lf.lfEscapement = r.I32(at + 8);
-  lf.lfOrientation = r.I32(at + 12);
-  lf.lfWeight = r.I32(at + 16);
-  lf.lfItalic = r.U8(at + 20);
-  lf.lfUnderline = r.U8(at + 21);
-  lf.lfStrikeOut = r.U8(at + 22);
-  lf.lfCharSet = r.U8(at + 23);
-  lf.lfQuality = r.U8(at + 26);
-  lf.lfPitchAndFamily = r.U8(at + 27);
+  lf.lfHeight = r.I32(at + emf::LogFontHeightOffset);
+  lf.lfWidth = r.I32(at + emf::LogFontWidthOffset);
+  lf.lfEscapement = r.I32(at + emf::LogFontEscapementOffset);
+  lf.lfOrientation = r.I32(at + emf::LogFontOrientationOffset);
+  lf.lfWeight = r.I32(at + emf::LogFontWeightOffset);
+  lf.lfItalic = r.U8(at + emf::LogFontItalicOffset);
+  lf.lfUnderline = r.U8(at + emf::LogFontUnderlineOffset);
+  lf.lfStrikeOut = r.U8(at + emf::LogFontStrikeOutOffset);
+  lf.lfCharSet = r.U8(at + emf::LogFontCharSetOffset);
+  lf.lfQuality = r.U8(at + emf::LogFontQualityOffset);
+  lf.lfPitchAndFamily = r.U8(at + emf::LogFontPitchAndFamilyOffset);
   for (size_t i = 0; i + 1 < LF_FACESIZE; ++i) {
-    const uint16_t c = r.U16(at + 28 + 2 * i);
+    const uint16_t c = r.U16(at + emf::LogFontFaceOffset + 2 * i);
     if (c == 0) break;
     lf.lfFaceName[i] = static_cast<WideChar>(c);
   }
@@ -108,7 +108,7 @@ void PlayMaskBlt(TMetafilePlayer& player, TRecordReader& r) {
   options.Mask = mask.Bitmap.get();
   options.MaskOrigin = mask.Origin;
   options.BackRop = (rop4 >> 8) & RopIndexMask;
-  player.Blit(b.Info, b.Bits, dest, size, source, rop4 & 0x00FFFFFF, options);
+  player.Blit(b.Info, b.Bits, dest, size, source, rop4 & Rop3Mask, options);
 }
 
 void PlayPlgBlt(TMetafilePlayer& player, TRecordReader& r) {
@@ -139,8 +139,9 @@ void PlayGradientFill(TMetafilePlayer& player, TRecordReader& r) {
   for (size_t i = 0; i < vertexCount; ++i) {
     const size_t at = emf::GradientFillBytes + emf::GradientVertexBytes * i;
     // 16-bit channels, of which the high byte counts
-    vertices.push_back(TGradientVertex{PointL(r, at), double(r.U16(at + 8) >> 8), double(r.U16(at + 10) >> 8),
-                                       double(r.U16(at + 12) >> 8)});
+    const size_t color = at + emf::GradientVertexColorOffset;
+    vertices.push_back(TGradientVertex{PointL(r, at), double(r.U16(color) >> 8), double(r.U16(color + 2) >> 8),
+                                       double(r.U16(color + 4) >> 8)});
   }
   std::vector<uint32_t> indexes;
   indexes.reserve(static_cast<size_t>(partCount * perPart));
@@ -155,20 +156,21 @@ void PlayPoly(TMetafilePlayer& player, TRecordReader& r, uint32_t type) {
   const bool small = type >= emf::POLYBEZIER16;
   const uint32_t base = small ? type - emf::POLYBEZIER16 + emf::POLYBEZIER : type;
   if (base == emf::POLYPOLYLINE || base == emf::POLYPOLYGON) {
-    // bounds, polygon count, point count, counts, points
-    const uint32_t polygons = r.U32(24), total = r.U32(28);
-    if (uint64_t{polygons} * 4 > r.Size()) return ++player.Skipped, void();
+    const uint32_t polygons = r.U32(emf::PolyPolygonsOffset), total = r.U32(emf::PolyPolyTotalOffset);
+    if (r.Bytes(emf::PolyPolyCountsOffset, uint64_t{polygons} * 4).empty() && polygons > 0)
+      return ++player.Skipped, void();
     std::vector<uint32_t> counts;
     uint64_t sum = 0;
-    for (uint32_t i = 0; i < polygons; ++i) sum += counts.emplace_back(r.U32(32 + 4 * size_t{i}));
+    for (uint32_t i = 0; i < polygons; ++i)
+      sum += counts.emplace_back(r.U32(emf::PolyPolyCountsOffset + 4 * size_t{i}));
     if (sum != total) return ++player.Skipped, void();
-    const auto points = ReadPoints(r, 32 + 4 * size_t{polygons}, total, small);
+    const auto points = ReadPoints(r, emf::PolyPolyCountsOffset + 4 * size_t{polygons}, total, small);
     if (points.size() != total) return ++player.Skipped, void();
     player.PolyPolygon(points, counts, base == emf::POLYPOLYGON);
     return;
   }
-  const uint32_t count = r.U32(24);
-  const auto points = ReadPoints(r, 28, count, small);
+  const uint32_t count = r.U32(emf::PolyCountOffset);
+  const auto points = ReadPoints(r, emf::PolyPointsOffset, count, small);
   if (points.size() != count) return ++player.Skipped, void();
   switch (base) {
     case emf::POLYGON:
@@ -193,11 +195,11 @@ void PlayPoly(TMetafilePlayer& player, TRecordReader& r, uint32_t type) {
 }
 
 void PlayText(TMetafilePlayer& player, TRecordReader& r, bool wide) {
-  constexpr size_t kText = emf::TextOffset;
-  const TPointD reference = PointL(r, kText);
-  const uint32_t count = r.U32(kText + 8), offString = r.U32(kText + 12), options = r.U32(kText + 16);
-  const TPointD rect[2] = {PointL(r, kText + 20), PointL(r, kText + 28)};
-  const uint32_t offDx = r.U32(kText + 36);
+  const TPointD reference = PointL(r, emf::TextOffset);
+  const uint32_t count = r.U32(emf::TextCountOffset), offString = r.U32(emf::TextStringOffset),
+                 options = r.U32(emf::TextOptionsOffset);
+  const TPointD rect[2] = {PointL(r, emf::TextRectOffset), PointL(r, emf::TextRectOffset + 8)};
+  const uint32_t offDx = r.U32(emf::TextDxOffset);
   const auto bytes = r.Bytes(offString, uint64_t{count} * (wide ? 2 : 1));
   if (r.Short) return ++player.Skipped, void();
   WideString text;
@@ -224,6 +226,9 @@ void PlayText(TMetafilePlayer& player, TRecordReader& r, bool wide) {
 }  // namespace
 
 void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint32_t type) {
+  // A record too short for its fixed fields is skipped whole, before any of them is
+  // taken as 0; the variable parts are checked against their counts as they are read.
+  if (record.size() < emf::FixedBytes(type)) return ++player.Skipped, void();
   TRecordReader r(record);
   TMfState& s = player.State;
   switch (type) {
@@ -242,78 +247,78 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
     case emf::POLYPOLYLINE16:
     case emf::POLYPOLYGON16:
       PlayPoly(player, r, type);
-      break;
+      return;
     case emf::SETWINDOWEXTEX:
-      s.WindowExt = PointL(r, 8);
+      s.WindowExt = PointL(r, emf::PointOffset);
       player.FixIsotropic();
       break;
     case emf::SETWINDOWORGEX:
-      s.WindowOrg = PointL(r, 8);
+      s.WindowOrg = PointL(r, emf::PointOffset);
       break;
     case emf::SETVIEWPORTEXTEX:
-      s.ViewportExt = PointL(r, 8);
+      s.ViewportExt = PointL(r, emf::PointOffset);
       player.FixIsotropic();
       break;
     case emf::SETVIEWPORTORGEX:
-      s.ViewportOrg = PointL(r, 8);
+      s.ViewportOrg = PointL(r, emf::PointOffset);
       break;
     case emf::SCALEVIEWPORTEXTEX:
     case emf::SCALEWINDOWEXTEX: {
-      // xNum, xDenom, yNum, yDenom
       TPointD& ext = type == emf::SCALEWINDOWEXTEX ? s.WindowExt : s.ViewportExt;
-      const int32_t xd = r.I32(12), yd = r.I32(20);
+      const int32_t xd = r.I32(emf::ScaleXDenomOffset), yd = r.I32(emf::ScaleYDenomOffset);
       if (xd == 0 || yd == 0) return ++player.Skipped, void();
-      ext.X = ext.X * r.I32(8) / xd;
-      ext.Y = ext.Y * r.I32(16) / yd;
+      ext.X = ext.X * r.I32(emf::ScaleXNumOffset) / xd;
+      ext.Y = ext.Y * r.I32(emf::ScaleYNumOffset) / yd;
       player.FixIsotropic();
       break;
     }
     case emf::SETPIXELV:
-      player.SetPixel(PointL(r, 8), r.U32(16) & 0xFFFFFF);
+      player.SetPixel(PointL(r, emf::PointOffset), r.U32(emf::PixelColorOffset) & ColorRefMask);
       break;
     case emf::SETMAPMODE:
-      player.SetMapMode(r.I32(8));
+      player.SetMapMode(r.I32(emf::ValueOffset));
       break;
     case emf::SETBKMODE:
-      s.BkMode = r.I32(8);
+      s.BkMode = r.I32(emf::ValueOffset);
       break;
     case emf::SETPOLYFILLMODE:
-      s.PolyFillMode = r.I32(8);
+      s.PolyFillMode = r.I32(emf::ValueOffset);
       break;
     case emf::SETROP2:
-      s.Rop2 = r.I32(8);
+      s.Rop2 = r.I32(emf::ValueOffset);
       break;
     case emf::SETTEXTALIGN:
-      s.TextAlign = r.U32(8);
+      s.TextAlign = r.U32(emf::ValueOffset);
       break;
     case emf::SETTEXTCOLOR:
-      s.TextColor = r.U32(8) & 0xFFFFFF;
+      s.TextColor = r.U32(emf::ValueOffset) & ColorRefMask;
       break;
     case emf::SETBKCOLOR:
-      s.BkColor = r.U32(8) & 0xFFFFFF;
+      s.BkColor = r.U32(emf::ValueOffset) & ColorRefMask;
       break;
     case emf::MOVETOEX:
-      player.MoveTo(PointL(r, 8));
+      player.MoveTo(PointL(r, emf::PointOffset));
       break;
     case emf::LINETO:
-      player.LineTo(PointL(r, 8));
+      player.LineTo(PointL(r, emf::PointOffset));
       break;
     case emf::EXCLUDECLIPRECT:
-      player.ExcludeClip(PointL(r, 8), PointL(r, 16));
+      player.ExcludeClip(PointL(r, emf::BoxOffset), PointL(r, emf::BoxEndOffset));
       break;
     case emf::INTERSECTCLIPRECT:
-      player.IntersectClip(PointL(r, 8), PointL(r, 16));
+      player.IntersectClip(PointL(r, emf::BoxOffset), PointL(r, emf::BoxEndOffset));
       break;
     case emf::SAVEDC:
       player.SaveState();
       break;
     case emf::RESTOREDC:
-      player.RestoreState(r.I32(8));
+      player.RestoreState(r.I32(emf::ValueOffset));
       break;
     case emf::SETWORLDTRANSFORM:
     case emf::MODIFYWORLDTRANSFORM: {
-      const TXForm x{r.F32(8), r.F32(12), r.F32(16), r.F32(20), r.F32(24), r.F32(28)};
-      const uint32_t mode = type == emf::SETWORLDTRANSFORM ? MWT_SET : r.U32(32);
+      constexpr size_t kX = emf::XFormOffset;
+      const TXForm x{r.F32(kX), r.F32(kX + 4), r.F32(kX + 8), r.F32(kX + 12), r.F32(kX + 16), r.F32(kX + 20)};
+      const uint32_t mode = type == emf::SETWORLDTRANSFORM ? MWT_SET : r.U32(emf::XFormModeOffset);
       if (mode == MWT_IDENTITY)
         s.World = TXForm{};
       else if (mode == MWT_LEFTMULTIPLY)
@@ -327,7 +332,7 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       break;
     }
     case emf::SELECTOBJECT: {
-      const uint32_t index = r.U32(8);
+      const uint32_t index = r.U32(emf::ObjectIndexOffset);
       if (index & emf::StockObjectBit)
         player.SelectStockObject(index & ~emf::StockObjectBit);
       else
@@ -335,47 +340,51 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       break;
     }
     case emf::CREATEPEN:
-      // index, style, width (x; y unused), colour
-      player.CreateObjectAt(r.U32(8), TMfPen{r.I32(12), double(r.I32(16)), r.U32(24) & 0xFFFFFF});
+      player.CreateObjectAt(r.U32(emf::ObjectIndexOffset),
+                            TMfPen{r.I32(emf::PenStyleOffset), double(r.I32(emf::PenWidthOffset)),
+                                   r.U32(emf::PenColorOffset) & ColorRefMask});
       break;
     case emf::EXTCREATEPEN: {
-      // index, offBmi, cbBmi, offBits, cbBits, style, width, brush style, colour, hatch, ...
-      const int32_t style = r.I32(28);
-      const double width = (style & PS_GEOMETRIC) ? double(r.I32(32)) : 0.0;
-      const int32_t brushStyle = r.I32(36);
-      player.CreateObjectAt(
-          r.U32(8), TMfPen{brushStyle == BS_NULL ? PS_NULL : (style & PS_STYLE_MASK), width, r.U32(40) & 0xFFFFFF});
+      const int32_t style = r.I32(emf::ExtPenStyleOffset);
+      const double width = (style & PS_GEOMETRIC) ? double(r.I32(emf::ExtPenWidthOffset)) : 0.0;
+      const int32_t brushStyle = r.I32(emf::ExtPenBrushStyleOffset);
+      player.CreateObjectAt(r.U32(emf::ObjectIndexOffset),
+                            TMfPen{brushStyle == BS_NULL ? PS_NULL : (style & PS_STYLE_MASK), width,
+                                   r.U32(emf::ExtPenColorOffset) & ColorRefMask});
       break;
     }
     case emf::CREATEBRUSHINDIRECT:
-      player.CreateObjectAt(r.U32(8), TMfBrush{r.I32(12), r.U32(16) & 0xFFFFFF, r.I32(20), nullptr});
+      player.CreateObjectAt(r.U32(emf::ObjectIndexOffset),
+                            TMfBrush{r.I32(emf::BrushStyleOffset), r.U32(emf::BrushColorOffset) & ColorRefMask,
+                                     r.I32(emf::BrushHatchOffset), nullptr});
       break;
     case emf::CREATEDIBPATTERNBRUSHPT:
     case emf::CREATEMONOBRUSH: {
-      // index, usage, offBmi, cbBmi, offBits, cbBits
       const TRecordBitmap b = BitmapAt(r, emf::PatternBrushBitmapOffset);
       std::shared_ptr<const TBitmap> pattern = player.LoadBitmap(b.Info, b.Bits);
       if (!pattern) player.SkipForBitmap();
-      player.CreateObjectAt(r.U32(8), TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
-      break;
+      player.CreateObjectAt(r.U32(emf::ObjectIndexOffset),
+                            TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
+      return;  // a bitmap outside the record was counted as a damaged one
     }
     case emf::EXTCREATEFONTINDIRECTW:
-      player.CreateObjectAt(r.U32(8), TMfFont{ReadLogFontW(r, 12)});
+      player.CreateObjectAt(r.U32(emf::ObjectIndexOffset), TMfFont{ReadLogFontW(r, emf::FontOffset)});
       break;
     case emf::CREATEPALETTE:
-      player.CreateObjectAt(r.U32(8), TMfPalette{});
+      player.CreateObjectAt(r.U32(emf::ObjectIndexOffset), TMfPalette{});
       break;
     case emf::DELETEOBJECT:
-      player.DeleteObject(r.U32(8));
+      player.DeleteObject(r.U32(emf::ObjectIndexOffset));
       break;
     case emf::ELLIPSE:
-      player.Ellipse(PointL(r, 8), PointL(r, 16));
+      player.Ellipse(PointL(r, emf::BoxOffset), PointL(r, emf::BoxEndOffset));
       break;
     case emf::RECTANGLE:
-      player.Rectangle(PointL(r, 8), PointL(r, 16));
+      player.Rectangle(PointL(r, emf::BoxOffset), PointL(r, emf::BoxEndOffset));
       break;
     case emf::ROUNDRECT:
-      player.RoundRect(PointL(r, 8), PointL(r, 16), r.I32(24), r.I32(28));
+      player.RoundRect(PointL(r, emf::BoxOffset), PointL(r, emf::BoxEndOffset), r.I32(emf::RoundRectCornerOffset),
+                       r.I32(emf::RoundRectCornerOffset + 4));
       break;
     case emf::ARC:
     case emf::CHORD:
@@ -385,11 +394,12 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
                         : type == emf::CHORD ? TMetafilePlayer::akChord
                         : type == emf::PIE   ? TMetafilePlayer::akPie
                                              : TMetafilePlayer::akArcTo;
-      player.Arc(PointL(r, 8), PointL(r, 16), PointL(r, 24), PointL(r, 32), kind);
+      player.Arc(PointL(r, emf::BoxOffset), PointL(r, emf::BoxEndOffset), PointL(r, emf::ArcStartOffset),
+                 PointL(r, emf::ArcEndOffset), kind);
       break;
     }
     case emf::SETARCDIRECTION:
-      s.ArcClockwise = r.I32(8) == AD_CLOCKWISE;
+      s.ArcClockwise = r.I32(emf::ValueOffset) == AD_CLOCKWISE;
       break;
     case emf::BEGINPATH:
       player.BeginPath();
@@ -441,7 +451,7 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
     case emf::EXTTEXTOUTW:
     case emf::EXTTEXTOUTA:
       PlayText(player, r, type == emf::EXTTEXTOUTW);
-      break;
+      return;
     case emf::BITBLT:
     case emf::STRETCHBLT: {
       const TPointD dest = PointL(r, emf::BltDestOffset), size = PointL(r, emf::BltDestOffset + 8);
@@ -477,13 +487,13 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
     case emf::ALPHABLEND: {
       // the blend function: operation, flags, constant alpha, alpha format
       TBlitOptions options;
-      options.SourceAlpha = (r.U32(emf::BltRopOffset) >> 16) & 0xFF;
+      options.SourceAlpha = (r.U32(emf::BltRopOffset) >> emf::BlendConstantAlphaShift) & 0xFF;
       PlayStretchLayout(player, r, options);
       return;
     }
     case emf::TRANSPARENTBLT: {
       TBlitOptions options;
-      options.Transparent = r.U32(emf::BltRopOffset) & 0xFFFFFF;
+      options.Transparent = r.U32(emf::BltRopOffset) & ColorRefMask;
       PlayStretchLayout(player, r, options);
       return;
     }
@@ -513,6 +523,8 @@ void PlayEnhancedRecord(TMetafilePlayer& player, std::span<const uint8_t> record
       ++player.Skipped;
       return;
   }
+  // The records that read past their fixed fields count their own damage and return
+  // before drawing; a read that still ran short is counted here, never trusted.
   if (r.Short) ++player.Skipped;
 }
 

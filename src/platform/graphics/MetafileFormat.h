@@ -158,6 +158,106 @@ constexpr uint32_t DibOffset(uint16_t function, uint32_t recordWords) {
   }
 }
 
+// Parameters of the records below (indexes after the function). A point is y, then x;
+// a box is its far corner (bottom, right), then its near one (top, left).
+//
+// Records of one value: SETBKMODE, SETMAPMODE, SETROP2, SETPOLYFILLMODE,
+// SETTEXTCHAREXTRA, SETTEXTALIGN, RESTOREDC, SELECTOBJECT, DELETEOBJECT and
+// SELECTCLIPREGION (an object index); SETBKCOLOR and SETTEXTCOLOR (a COLORREF, two words).
+inline constexpr uint32_t ValueParam = 0;
+// Records of a point: SETWINDOWORG, SETWINDOWEXT, SETVIEWPORTORG, SETVIEWPORTEXT,
+// OFFSETWINDOWORG, OFFSETVIEWPORTORG, MOVETO, LINETO.
+inline constexpr uint32_t PointParam = 0;
+// SCALEWINDOWEXT, SCALEVIEWPORTEXT: y denominator, y numerator, x denominator, x numerator.
+inline constexpr uint32_t ScaleYDenomParam = 0;
+inline constexpr uint32_t ScaleYNumParam = 1;
+inline constexpr uint32_t ScaleXDenomParam = 2;
+inline constexpr uint32_t ScaleXNumParam = 3;
+// Records of a box: RECTANGLE, ELLIPSE, INTERSECTCLIPRECT, EXCLUDECLIPRECT.
+inline constexpr uint32_t BoxEndParam = 0;
+inline constexpr uint32_t BoxParam = 2;
+// ROUNDRECT: the corner's height and width, then the box.
+inline constexpr uint32_t RoundRectCornerParam = 0;
+inline constexpr uint32_t RoundRectBoxParam = 2;
+// ARC, PIE, CHORD: the end point, the start point, then the box.
+inline constexpr uint32_t ArcEndParam = 0;
+inline constexpr uint32_t ArcStartParam = 2;
+inline constexpr uint32_t ArcBoxParam = 4;
+// SETPIXEL: the colour (two words), the point.
+inline constexpr uint32_t PixelColorParam = 0;
+inline constexpr uint32_t PixelPointParam = 2;
+// POLYGON, POLYLINE: point count, the points (x, y each). POLYPOLYGON: polygon count,
+// each polygon's point count, the points.
+inline constexpr uint32_t PolyCountParam = 0;
+inline constexpr uint32_t PolyPointsParam = 1;
+inline constexpr uint32_t PolygonsParam = 0;
+inline constexpr uint32_t PolyPolyCountsParam = 1;
+// TEXTOUT: length, the string (padded to words), the point.
+inline constexpr uint32_t TextLengthParam = 0;
+inline constexpr uint32_t TextStringParam = 1;
+// EXTTEXTOUT: the point, length, options, the rectangle (left, top, right, bottom; only
+// with ETO_OPAQUE or ETO_CLIPPED), the string (padded to words), the dx of each byte
+// (optional).
+inline constexpr uint32_t ExtTextPointParam = 0;
+inline constexpr uint32_t ExtTextLengthParam = 2;
+inline constexpr uint32_t ExtTextOptionsParam = 3;
+inline constexpr uint32_t ExtTextRectParam = 4;
+inline constexpr uint32_t ExtTextRectWords = 4;
+// CREATEPENINDIRECT: style, width (x; the y is unused), colour (two words).
+inline constexpr uint32_t PenStyleParam = 0;
+inline constexpr uint32_t PenWidthParam = 1;
+inline constexpr uint32_t PenColorParam = 3;
+inline constexpr uint32_t PenWords = 5;
+// CREATEBRUSHINDIRECT: style, colour (two words), hatch.
+inline constexpr uint32_t BrushStyleParam = 0;
+inline constexpr uint32_t BrushColorParam = 1;
+inline constexpr uint32_t BrushHatchParam = 3;
+inline constexpr uint32_t BrushWords = 4;
+// CREATEFONTINDIRECT: height, width, escapement, orientation, weight, then bytes: italic,
+// underline, strike-out, charset, output and clip precision, quality, pitch and family,
+// the face name (up to 32 bytes, ended by a zero).
+inline constexpr uint32_t FontHeightParam = 0;
+inline constexpr uint32_t FontWidthParam = 1;
+inline constexpr uint32_t FontEscapementParam = 2;
+inline constexpr uint32_t FontOrientationParam = 3;
+inline constexpr uint32_t FontWeightParam = 4;
+inline constexpr uint32_t FontBytesParam = 5;
+inline constexpr uint32_t FontItalicByte = 0;  // from the bytes' start
+inline constexpr uint32_t FontUnderlineByte = 1;
+inline constexpr uint32_t FontStrikeOutByte = 2;
+inline constexpr uint32_t FontCharSetByte = 3;
+inline constexpr uint32_t FontQualityByte = 6;
+inline constexpr uint32_t FontPitchAndFamilyByte = 7;
+inline constexpr uint32_t FontFaceByte = 8;
+// PATBLT: operation (two words), height, width, the point.
+inline constexpr uint32_t PatBltRopParam = 0;
+inline constexpr uint32_t PatBltSizeParam = 2;
+inline constexpr uint32_t PatBltPointParam = 4;
+// The blits of a bitmap (DibOffset's layouts): the operation (two words, none in
+// SETDIBTODEV), then points and sizes, each y then x, height then width; the destination
+// point follows the destination size, and the bitmap the destination point. A record
+// without a bitmap has a reserved word before its destination size.
+inline constexpr uint32_t DibBltRopParam = 0;
+inline constexpr uint32_t DibBitBltSourceParam = 2;
+inline constexpr uint32_t DibBitBltSizeParam = 4;
+inline constexpr uint32_t DibStretchBltSourceSizeParam = 2;
+inline constexpr uint32_t DibStretchBltSourceParam = 4;
+inline constexpr uint32_t DibStretchBltDestSizeParam = 6;
+inline constexpr uint32_t StretchDibSourceSizeParam = 3;
+inline constexpr uint32_t StretchDibSourceParam = 5;
+inline constexpr uint32_t StretchDibDestSizeParam = 7;
+inline constexpr uint32_t SetDibToDevSourceParam = 3;
+inline constexpr uint32_t SetDibToDevSizeParam = 5;
+static_assert(DibBitBltBitmapOffset == RecordHeaderBytes + 2 * (DibBitBltSizeParam + 4) &&
+                  DibStretchBltBitmapOffset == RecordHeaderBytes + 2 * (DibStretchBltDestSizeParam + 4) &&
+                  StretchDibBitmapOffset == RecordHeaderBytes + 2 * (StretchDibDestSizeParam + 4) &&
+                  SetDibToDevBitmapOffset == RecordHeaderBytes + 2 * (SetDibToDevSizeParam + 4),
+              "bitmap blit parameters");
+// DIBCREATEPATTERNBRUSH: style, colour usage, the bitmap.
+inline constexpr uint32_t DibPatternBrushBitmapParam = 2;
+static_assert(DibPatternBrushBitmapOffset == RecordHeaderBytes + 2 * DibPatternBrushBitmapParam,
+              "pattern brush fields");
+
 // CREATEREGION: next in chain, object type, object count (two words), region bytes, scan
 // count, largest scan, bounds (left, top, right, bottom), then the scans: x count, top,
 // bottom, the x count's left and right values in pairs, the x count again (parameter
@@ -165,6 +265,87 @@ constexpr uint32_t DibOffset(uint16_t function, uint32_t recordWords) {
 inline constexpr uint32_t RegionScanCountParam = 5;
 inline constexpr uint32_t RegionBoundsParam = 7;
 inline constexpr uint32_t RegionScansParam = 11;
+
+// The parameters a record of a function must hold before its variable part (points,
+// strings, a bitmap, scans), which the player checks against counts as it reads; 0 for
+// the functions of no parameters and those the player does not read.
+constexpr uint32_t FixedParams(uint16_t function) {
+  switch (function) {
+    case SETBKMODE:
+    case SETMAPMODE:
+    case SETROP2:
+    case SETPOLYFILLMODE:
+    case SETTEXTCHAREXTRA:
+    case SETTEXTALIGN:
+    case RESTOREDC:
+    case SELECTOBJECT:
+    case DELETEOBJECT:
+    case SELECTCLIPREGION:
+      return ValueParam + 1;
+    case SETBKCOLOR:
+    case SETTEXTCOLOR:
+      return ValueParam + 2;
+    case SETWINDOWORG:
+    case SETWINDOWEXT:
+    case SETVIEWPORTORG:
+    case SETVIEWPORTEXT:
+    case OFFSETWINDOWORG:
+    case OFFSETVIEWPORTORG:
+    case MOVETO:
+    case LINETO:
+      return PointParam + 2;
+    case SCALEWINDOWEXT:
+    case SCALEVIEWPORTEXT:
+      return ScaleXNumParam + 1;
+    case RECTANGLE:
+    case ELLIPSE:
+    case INTERSECTCLIPRECT:
+    case EXCLUDECLIPRECT:
+      return BoxParam + 2;
+    case ROUNDRECT:
+      return RoundRectBoxParam + 4;
+    case ARC:
+    case PIE:
+    case CHORD:
+      return ArcBoxParam + 4;
+    case SETPIXEL:
+      return PixelPointParam + 2;
+    case POLYGON:
+    case POLYLINE:
+      return PolyPointsParam;
+    case POLYPOLYGON:
+      return PolyPolyCountsParam;
+    case TEXTOUT:
+      return TextStringParam;
+    case EXTTEXTOUT:
+      return ExtTextRectParam;
+    case CREATEPENINDIRECT:
+      return PenWords;
+    case CREATEBRUSHINDIRECT:
+      return BrushWords;
+    case CREATEFONTINDIRECT:
+      return FontBytesParam;
+    case DIBCREATEPATTERNBRUSH:
+      return DibPatternBrushBitmapParam;
+    case CREATEREGION:
+      return RegionScansParam;
+    case PATBLT:
+      return PatBltPointParam + 2;
+    case DIBBITBLT:
+      return DibBitBltSizeParam + 4;
+    case DIBSTRETCHBLT:
+      return DibStretchBltDestSizeParam + 4;
+    case STRETCHDIB:
+      return StretchDibDestSizeParam + 4;
+    case SETDIBTODEV:
+      return SetDibToDevSizeParam + 4;
+    default:
+      return 0;
+  }
+}
+static_assert(PenWords == PenColorParam + 2 && BrushWords == BrushHatchParam + 1 &&
+                  RegionScansParam == RegionBoundsParam + 4 && FontBytesParam == FontWeightParam + 1,
+              "fixed parameters");
 
 }  // namespace wmf
 
@@ -283,6 +464,125 @@ enum : uint32_t {
 // Object indexes with this bit are stock objects (the low bits: WHITE_BRUSH ... ).
 inline constexpr uint32_t StockObjectBit = 0x80000000u;
 
+// Fields of the records below, from the record's start (after type and size).
+//
+// Records of one 32-bit value: SETMAPMODE, SETBKMODE, SETPOLYFILLMODE, SETROP2,
+// SETTEXTALIGN, SETTEXTCOLOR, SETBKCOLOR (a COLORREF), RESTOREDC, SETARCDIRECTION,
+// SELECTOBJECT and DELETEOBJECT (an object index).
+inline constexpr uint32_t ValueOffset = 8;
+inline constexpr uint32_t ValueRecordBytes = 12;
+static_assert(ValueRecordBytes == ValueOffset + 4, "one-value record fields");
+
+// Records of one point (x, y): SETWINDOWEXTEX, SETWINDOWORGEX, SETVIEWPORTEXTEX,
+// SETVIEWPORTORGEX, MOVETOEX, LINETO; SETPIXELV then a colour.
+inline constexpr uint32_t PointOffset = 8;
+inline constexpr uint32_t PointRecordBytes = 16;
+inline constexpr uint32_t PixelColorOffset = 16;
+inline constexpr uint32_t SetPixelVBytes = 20;
+static_assert(PointRecordBytes == PointOffset + 8 && SetPixelVBytes == PixelColorOffset + 4 &&
+                  PixelColorOffset == PointRecordBytes,
+              "point record fields");
+
+// SCALEVIEWPORTEXTEX, SCALEWINDOWEXTEX: x numerator, x denominator, y numerator, y
+// denominator.
+inline constexpr uint32_t ScaleXNumOffset = 8;
+inline constexpr uint32_t ScaleXDenomOffset = 12;
+inline constexpr uint32_t ScaleYNumOffset = 16;
+inline constexpr uint32_t ScaleYDenomOffset = 20;
+inline constexpr uint32_t ScaleExtBytes = 24;
+static_assert(ScaleExtBytes == ScaleYDenomOffset + 4 && ScaleYNumOffset == ScaleXDenomOffset + 4, "scale fields");
+
+// Records of a box (left, top, right, bottom: its two corners): ELLIPSE, RECTANGLE,
+// EXCLUDECLIPRECT, INTERSECTCLIPRECT; ROUNDRECT then the corner's width and height; ARC,
+// CHORD, PIE and ARCTO then the start and end points.
+inline constexpr uint32_t BoxOffset = 8;
+inline constexpr uint32_t BoxEndOffset = 16;  // right, bottom
+inline constexpr uint32_t BoxRecordBytes = 24;
+inline constexpr uint32_t RoundRectCornerOffset = 24;
+inline constexpr uint32_t RoundRectBytes = 32;
+inline constexpr uint32_t ArcStartOffset = 24;
+inline constexpr uint32_t ArcEndOffset = 32;
+inline constexpr uint32_t ArcBytes = 40;
+static_assert(BoxEndOffset == BoxOffset + 8 && BoxRecordBytes == BoxEndOffset + 8 &&
+                  RoundRectCornerOffset == BoxRecordBytes && RoundRectBytes == RoundRectCornerOffset + 8 &&
+                  ArcStartOffset == BoxRecordBytes && ArcEndOffset == ArcStartOffset + 8 &&
+                  ArcBytes == ArcEndOffset + 8,
+              "box record fields");
+
+// SETWORLDTRANSFORM, MODIFYWORLDTRANSFORM: the transform (six floats: m11, m12, m21,
+// m22, dx, dy); MODIFYWORLDTRANSFORM then the mode (MWT_...).
+inline constexpr uint32_t XFormOffset = 8;
+inline constexpr uint32_t XFormModeOffset = 32;
+inline constexpr uint32_t SetWorldTransformBytes = 32;
+inline constexpr uint32_t ModifyWorldTransformBytes = 36;
+static_assert(XFormModeOffset == XFormOffset + 6 * 4 && SetWorldTransformBytes == XFormModeOffset &&
+                  ModifyWorldTransformBytes == XFormModeOffset + 4,
+              "world transform fields");
+
+// Object records start with the index of the object table's slot.
+inline constexpr uint32_t ObjectIndexOffset = 8;
+// CREATEPEN: index, style, width (x; the y is unused), colour.
+inline constexpr uint32_t PenStyleOffset = 12;
+inline constexpr uint32_t PenWidthOffset = 16;
+inline constexpr uint32_t PenColorOffset = 24;
+inline constexpr uint32_t CreatePenBytes = 28;
+static_assert(PenStyleOffset == ObjectIndexOffset + 4 && PenColorOffset == PenWidthOffset + 8 &&
+                  CreatePenBytes == PenColorOffset + 4,
+              "pen fields");
+// EXTCREATEPEN: index, the pattern bitmap (four fields), style, width, brush style,
+// colour, hatch, style entry count, the style entries.
+inline constexpr uint32_t ExtPenStyleOffset = 28;
+inline constexpr uint32_t ExtPenWidthOffset = 32;
+inline constexpr uint32_t ExtPenBrushStyleOffset = 36;
+inline constexpr uint32_t ExtPenColorOffset = 40;
+inline constexpr uint32_t ExtCreatePenBytes = 52;  // the style entries follow
+static_assert(ExtPenStyleOffset == ObjectIndexOffset + 4 + 4 * 4 && ExtPenColorOffset == ExtPenStyleOffset + 3 * 4 &&
+                  ExtCreatePenBytes == ExtPenColorOffset + 3 * 4,
+              "extended pen fields");
+// CREATEBRUSHINDIRECT: index, style, colour, hatch.
+inline constexpr uint32_t BrushStyleOffset = 12;
+inline constexpr uint32_t BrushColorOffset = 16;
+inline constexpr uint32_t BrushHatchOffset = 20;
+inline constexpr uint32_t CreateBrushIndirectBytes = 24;
+static_assert(BrushStyleOffset == ObjectIndexOffset + 4 && BrushHatchOffset == BrushColorOffset + 4 &&
+                  CreateBrushIndirectBytes == BrushHatchOffset + 4,
+              "brush fields");
+// EXTCREATEFONTINDIRECTW: index, then the font: height, width, escapement, orientation,
+// weight (32-bit each), italic, underline, strike-out, charset, output and clip
+// precision, quality, pitch and family (a byte each), the face name (32 UTF-16 units);
+// a longer record adds what this player does not read.
+inline constexpr uint32_t FontOffset = 12;
+// The font's fields, from its start.
+inline constexpr uint32_t LogFontHeightOffset = 0;
+inline constexpr uint32_t LogFontWidthOffset = 4;
+inline constexpr uint32_t LogFontEscapementOffset = 8;
+inline constexpr uint32_t LogFontOrientationOffset = 12;
+inline constexpr uint32_t LogFontWeightOffset = 16;
+inline constexpr uint32_t LogFontItalicOffset = 20;
+inline constexpr uint32_t LogFontUnderlineOffset = 21;
+inline constexpr uint32_t LogFontStrikeOutOffset = 22;
+inline constexpr uint32_t LogFontCharSetOffset = 23;
+inline constexpr uint32_t LogFontQualityOffset = 26;
+inline constexpr uint32_t LogFontPitchAndFamilyOffset = 27;
+inline constexpr uint32_t LogFontFaceOffset = 28;
+inline constexpr uint32_t LogFontBytes = 92;
+static_assert(LogFontItalicOffset == LogFontWeightOffset + 4 && LogFontCharSetOffset == LogFontItalicOffset + 3 &&
+                  LogFontQualityOffset == LogFontCharSetOffset + 3 && LogFontFaceOffset == LogFontQualityOffset + 2 &&
+                  LogFontBytes == LogFontFaceOffset + 32 * 2,
+              "font fields");
+
+// The poly records: bounds, point count, the points (32-bit x, y; the 16-bit records'
+// 16-bit). POLYPOLYLINE and POLYPOLYGON: bounds, polygon count, point count, each
+// polygon's point count, the points.
+inline constexpr uint32_t PolyCountOffset = 24;
+inline constexpr uint32_t PolyPointsOffset = 28;
+inline constexpr uint32_t PolyPolygonsOffset = 24;
+inline constexpr uint32_t PolyPolyTotalOffset = 28;
+inline constexpr uint32_t PolyPolyCountsOffset = 32;
+static_assert(PolyCountOffset == 8 + 16 && PolyPointsOffset == PolyCountOffset + 4 &&
+                  PolyPolyCountsOffset == PolyPolyTotalOffset + 4 && PolyPolygonsOffset == PolyCountOffset,
+              "poly record fields");
+
 // CREATEDIBPATTERNBRUSHPT and CREATEMONOBRUSH: index, colour usage, the bitmap (offset
 // and size of its information header, offset and size of its rows).
 inline constexpr uint32_t PatternBrushBitmapOffset = 16;
@@ -297,8 +597,17 @@ inline constexpr uint32_t ClipRegionDataOffset = 16;
 // EXTTEXTOUTA, EXTTEXTOUTW: bounds, graphics mode, x and y scale, then the text: the
 // reference point, character count, string offset, options, rectangle, dx offset.
 inline constexpr uint32_t TextOffset = 36;
+inline constexpr uint32_t TextCountOffset = 44;
+inline constexpr uint32_t TextStringOffset = 48;
+inline constexpr uint32_t TextOptionsOffset = 52;
+inline constexpr uint32_t TextRectOffset = 56;
+inline constexpr uint32_t TextDxOffset = 72;
 inline constexpr uint32_t TextBytes = 76;  // the string and the dx follow
 static_assert(TextOffset == 8 + 16 + 3 * 4 && TextBytes == TextOffset + 8 + 4 * 4 + 16, "text record fields");
+static_assert(TextCountOffset == TextOffset + 8 && TextOptionsOffset == TextStringOffset + 4 &&
+                  TextStringOffset == TextCountOffset + 4 && TextRectOffset == TextOptionsOffset + 4 &&
+                  TextDxOffset == TextRectOffset + 16 && TextBytes == TextDxOffset + 4,
+              "text fields");
 
 // Fixed fields of the blit records, from the record's start.
 inline constexpr uint32_t BitBltBytes = 100;      // up to and with cbBitsSrc
@@ -318,6 +627,9 @@ static_assert(DibBitmapOffset == DibSourceOffset + 4 * 4 && StretchDIBitsRopOffs
                   SetDIBitsToDeviceBytes == DibBitmapOffset + 4 * 4 + 3 * 4,
               "bitmap record fields");
 inline constexpr uint32_t AlphaBlendBytes = 108;
+// ALPHABLEND's blend function, in the operation's place: operation, flags, constant
+// alpha, alpha format (a byte each, from the low one).
+inline constexpr uint32_t BlendConstantAlphaShift = 16;
 inline constexpr uint32_t TransparentBltBytes = 108;  // as STRETCHBLT, the colour in the operation's place
 static_assert(BitBltBytes == 8 + 16 + 4 * 4 + 4 + 2 * 4 + 6 * 4 + 4 + 4 + 4 * 4, "bit-block transfer fields");
 static_assert(StretchDIBitsBytes == 8 + 16 + 14 * 4, "stretched DIB fields");
@@ -362,10 +674,113 @@ static_assert(PlgBltSourceOffset == PlgBltPointsOffset + 3 * 8 &&
 inline constexpr uint32_t GradientCountsOffset = 24;
 inline constexpr uint32_t GradientFillBytes = 36;  // the vertices start here
 inline constexpr uint32_t GradientVertexBytes = 16;
+inline constexpr uint32_t GradientVertexColorOffset = 8;  // red, green, blue, alpha from the vertex's start
 inline constexpr uint32_t GRADIENT_FILL_RECT_H = 0;
 inline constexpr uint32_t GRADIENT_FILL_RECT_V = 1;
 inline constexpr uint32_t GRADIENT_FILL_TRIANGLE = 2;
 static_assert(GradientFillBytes == GradientCountsOffset + 3 * 4 && GradientVertexBytes == 2 * 4 + 4 * 2,
               "gradient fill fields");
+
+// The bytes a record of a type must hold (type and size included) before its variable
+// part (points, a string, bitmaps, region data, vertices), which the player checks
+// against counts as it reads; 0 for the types of no fields and those the player does
+// not read.
+constexpr uint32_t FixedBytes(uint32_t type) {
+  switch (type) {
+    case SETMAPMODE:
+    case SETBKMODE:
+    case SETPOLYFILLMODE:
+    case SETROP2:
+    case SETTEXTALIGN:
+    case SETTEXTCOLOR:
+    case SETBKCOLOR:
+    case RESTOREDC:
+    case SETARCDIRECTION:
+    case SELECTOBJECT:
+    case DELETEOBJECT:
+    case CREATEPALETTE:  // of which only the index is read
+      return ValueRecordBytes;
+    case SETWINDOWEXTEX:
+    case SETWINDOWORGEX:
+    case SETVIEWPORTEXTEX:
+    case SETVIEWPORTORGEX:
+    case MOVETOEX:
+    case LINETO:
+      return PointRecordBytes;
+    case SETPIXELV:
+      return SetPixelVBytes;
+    case SCALEVIEWPORTEXTEX:
+    case SCALEWINDOWEXTEX:
+      return ScaleExtBytes;
+    case ELLIPSE:
+    case RECTANGLE:
+    case EXCLUDECLIPRECT:
+    case INTERSECTCLIPRECT:
+      return BoxRecordBytes;
+    case ROUNDRECT:
+      return RoundRectBytes;
+    case ARC:
+    case CHORD:
+    case PIE:
+    case ARCTO:
+      return ArcBytes;
+    case SETWORLDTRANSFORM:
+      return SetWorldTransformBytes;
+    case MODIFYWORLDTRANSFORM:
+      return ModifyWorldTransformBytes;
+    case CREATEPEN:
+      return CreatePenBytes;
+    case EXTCREATEPEN:
+      return ExtCreatePenBytes;
+    case CREATEBRUSHINDIRECT:
+      return CreateBrushIndirectBytes;
+    case CREATEDIBPATTERNBRUSHPT:
+    case CREATEMONOBRUSH:
+      return PatternBrushBitmapOffset + 4 * 4;
+    case EXTCREATEFONTINDIRECTW:
+      return FontOffset + LogFontBytes;
+    case POLYBEZIER:
+    case POLYGON:
+    case POLYLINE:
+    case POLYBEZIERTO:
+    case POLYLINETO:
+    case POLYBEZIER16:
+    case POLYGON16:
+    case POLYLINE16:
+    case POLYBEZIERTO16:
+    case POLYLINETO16:
+      return PolyPointsOffset;
+    case POLYPOLYLINE:
+    case POLYPOLYGON:
+    case POLYPOLYLINE16:
+    case POLYPOLYGON16:
+      return PolyPolyCountsOffset;
+    case EXTSELECTCLIPRGN:
+      return ClipRegionDataOffset;
+    case EXTTEXTOUTA:
+    case EXTTEXTOUTW:
+      return TextBytes;
+    case BITBLT:
+      return BitBltBytes;
+    case STRETCHBLT:
+      return StretchBltBytes;
+    case MASKBLT:
+      return MaskBltBytes;
+    case PLGBLT:
+      return PlgBltBytes;
+    case STRETCHDIBITS:
+      return StretchDIBitsBytes;
+    case SETDIBITSTODEVICE:
+      return SetDIBitsToDeviceBytes;
+    case ALPHABLEND:
+      return AlphaBlendBytes;
+    case TRANSPARENTBLT:
+      return TransparentBltBytes;
+    case GRADIENTFILL:
+      return GradientFillBytes;
+    default:
+      return 0;
+  }
+}
 
 }  // namespace emf

@@ -27,27 +27,29 @@ public:
   }
 };
 
-COLORREF ColorAt(TWmfParams& p, size_t i) { return p.U32(i) & 0xFFFFFF; }
+COLORREF ColorAt(TWmfParams& p, size_t i) { return p.U32(i) & ColorRefMask; }
 
 TPointD PointYX(TWmfParams& p, size_t i) { return TPointD{double(p[i + 1]), double(p[i])}; }
 
 LOGFONTW ReadLogFont(TWmfParams& p) {
   LOGFONTW lf;
-  lf.lfHeight = p[0];
-  lf.lfWidth = p[1];
-  lf.lfEscapement = p[2];
-  lf.lfOrientation = p[3];
-  lf.lfWeight = p[4];
-  const auto bytes = p.From(5);
+  lf.lfHeight = p[wmf::FontHeightParam];
+  lf.lfWidth = p[wmf::FontWidthParam];
+  lf.lfEscapement = p[wmf::FontEscapementParam];
+  lf.lfOrientation = p[wmf::FontOrientationParam];
+  lf.lfWeight = p[wmf::FontWeightParam];
+  const auto bytes = p.From(wmf::FontBytesParam);
   auto byteAt = [&](size_t i) -> uint8_t { return i < bytes.size() ? bytes[i] : 0; };
-  lf.lfItalic = byteAt(0);
-  lf.lfUnderline = byteAt(1);
-  lf.lfStrikeOut = byteAt(2);
-  lf.lfCharSet = byteAt(3);
-  lf.lfQuality = byteAt(6);
-  lf.lfPitchAndFamily = byteAt(7);
+  lf.lfItalic = byteAt(wmf::FontItalicByte);
+  lf.lfUnderline = byteAt(wmf::FontUnderlineByte);
+  lf.lfStrikeOut = byteAt(wmf::FontStrikeOutByte);
+  lf.lfCharSet = byteAt(wmf::FontCharSetByte);
+  lf.lfQuality = byteAt(wmf::FontQualityByte);
+  lf.lfPitchAndFamily = byteAt(wmf::FontPitchAndFamilyByte);
   AnsiString face;
-  for (size_t i = 8; i < bytes.size() && i < 8 + LF_FACESIZE && bytes[i] != 0; ++i) face += static_cast<char>(bytes[i]);
+  constexpr size_t kFace = wmf::FontFaceByte;
+  for (size_t i = kFace; i < bytes.size() && i < kFace + LF_FACESIZE && bytes[i] != 0; ++i)
+    face += static_cast<char>(bytes[i]);
   const WideString wide = AnsiToWide(face, CharsetCodePage(lf.lfCharSet));
   for (size_t i = 0; i < wide.size() && i + 1 < LF_FACESIZE; ++i) lf.lfFaceName[i] = wide[i];
   return lf;
@@ -85,160 +87,182 @@ TMfRegion ReadRegion(TMetafilePlayer& player, TWmfParams& p) {
   return region;
 }
 
+// A source rectangle from its point and size parameters.
+TRect SourceBox(TWmfParams& p, size_t point, size_t size) {
+  return Bounds(p[point + 1], p[point], p[size + 1], p[size]);
+}
+
 void PlayDibBlit(TMetafilePlayer& player, TWmfParams& p, uint16_t function, uint32_t recordWords) {
-  const uint32_t rop = p.U32(0);
-  const bool noBitmap = wmf::BlitRecordHasNoBitmap(recordWords, function);
+  const uint32_t rop = p.U32(wmf::DibBltRopParam);
+  const size_t reserved = wmf::BlitRecordHasNoBitmap(recordWords, function) ? 1 : 0;
   TRect source;
-  TPointD dest, size;
+  size_t destSize = 0;
   std::span<const uint8_t> dib;
   if (function == wmf::DIBBITBLT) {
-    // rop, ySrc, xSrc, [reserved], height, width, yDest, xDest, DIB
-    const size_t k = noBitmap ? 5 : 4;
-    size = TPointD{double(p[k + 1]), double(p[k])};
-    source = Bounds(p[3], p[2], p[k + 1], p[k]);
-    dest = PointYX(p, k + 2);
+    // the source is as large as the destination
+    destSize = wmf::DibBitBltSizeParam + reserved;
+    source = SourceBox(p, wmf::DibBitBltSourceParam, destSize);
   } else if (function == wmf::DIBSTRETCHBLT) {
-    // rop, srcHeight, srcWidth, ySrc, xSrc, [reserved], destHeight, destWidth, yDest, xDest, DIB
-    const size_t k = noBitmap ? 7 : 6;
-    source = Bounds(p[5], p[4], p[3], p[2]);
-    size = TPointD{double(p[k + 1]), double(p[k])};
-    dest = PointYX(p, k + 2);
+    source = SourceBox(p, wmf::DibStretchBltSourceParam, wmf::DibStretchBltSourceSizeParam);
+    destSize = wmf::DibStretchBltDestSizeParam + reserved;
   } else if (function == wmf::STRETCHDIB) {
-    // rop, usage, srcHeight, srcWidth, ySrc, xSrc, destHeight, destWidth, yDest, xDest, DIB
-    source = Bounds(p[6], p[5], p[4], p[3]);
-    size = TPointD{double(p[8]), double(p[7])};
-    dest = PointYX(p, 9);
+    source = SourceBox(p, wmf::StretchDibSourceParam, wmf::StretchDibSourceSizeParam);
+    destSize = wmf::StretchDibDestSizeParam;
   } else {
-    // SETDIBTODEV: usage, scan count, start scan, ySrc, xSrc, height, width, yDest, xDest, DIB
-    source = Bounds(p[4], p[3], p[6], p[5]);
-    size = TPointD{double(p[6]), double(p[5])};
-    dest = PointYX(p, 7);
+    // SETDIBTODEV: drawn at its source size
+    source = SourceBox(p, wmf::SetDibToDevSourceParam, wmf::SetDibToDevSizeParam);
+    destSize = wmf::SetDibToDevSizeParam;
   }
+  const TPointD size = PointYX(p, destSize), dest = PointYX(p, destSize + 2);
   // The bitmap fills the record from its fixed words on.
   if (const size_t at = wmf::DibOffset(function, recordWords); at != 0) dib = p.From((at - wmf::RecordHeaderBytes) / 2);
-  if (p.Reader.Short) return;  // counted by the caller
   // SETDIBTODEV has no operation: its rows are copied.
   player.Blit(dib, {}, dest, size, source, function == wmf::SETDIBTODEV ? SRCCOPY : rop);
+}
+
+// Whether a record of the function fills a slot of the object table.
+bool MakesObject(uint16_t function) {
+  switch (function) {
+    case wmf::CREATEPENINDIRECT:
+    case wmf::CREATEBRUSHINDIRECT:
+    case wmf::CREATEFONTINDIRECT:
+    case wmf::DIBCREATEPATTERNBRUSH:
+    case wmf::CREATEPATTERNBRUSH:
+    case wmf::CREATEPALETTE:
+    case wmf::CREATEREGION:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
 
 void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record, uint16_t function) {
   TWmfParams p(record);
+  // A record too short for its fixed parameters is skipped whole, before any of them is
+  // taken as 0; the variable parts are checked against their counts as they are read.
+  if (p.Count() < wmf::FixedParams(function)) {
+    // An object keeps its slot, so that the later objects keep their numbers; selecting
+    // it changes nothing.
+    if (MakesObject(function)) player.CreateObject(TMfPalette{});
+    return ++player.Skipped, void();
+  }
   TMfState& s = player.State;
   const uint32_t recordWords = static_cast<uint32_t>(record.size() / 2);
   switch (function) {
     case wmf::SETBKCOLOR:
-      s.BkColor = ColorAt(p, 0);
+      s.BkColor = ColorAt(p, wmf::ValueParam);
       break;
     case wmf::SETBKMODE:
-      s.BkMode = p[0];
+      s.BkMode = p[wmf::ValueParam];
       break;
     case wmf::SETMAPMODE:
-      player.SetMapMode(p[0]);
+      player.SetMapMode(p[wmf::ValueParam]);
       break;
     case wmf::SETROP2:
-      s.Rop2 = p[0];
+      s.Rop2 = p[wmf::ValueParam];
       break;
     case wmf::SETPOLYFILLMODE:
-      s.PolyFillMode = p[0];
+      s.PolyFillMode = p[wmf::ValueParam];
       break;
     case wmf::SETTEXTCHAREXTRA:
-      s.CharExtra = p[0];
+      s.CharExtra = p[wmf::ValueParam];
       break;
     case wmf::SETTEXTCOLOR:
-      s.TextColor = ColorAt(p, 0);
+      s.TextColor = ColorAt(p, wmf::ValueParam);
       break;
     case wmf::SETTEXTALIGN:
-      s.TextAlign = p.U(0);
+      s.TextAlign = p.U(wmf::ValueParam);
       break;
     case wmf::SETWINDOWORG:
-      s.WindowOrg = PointYX(p, 0);
+      s.WindowOrg = PointYX(p, wmf::PointParam);
       break;
     case wmf::SETWINDOWEXT:
-      s.WindowExt = PointYX(p, 0);
+      s.WindowExt = PointYX(p, wmf::PointParam);
       player.FixIsotropic();
       break;
     case wmf::SETVIEWPORTORG:
-      s.ViewportOrg = PointYX(p, 0);
+      s.ViewportOrg = PointYX(p, wmf::PointParam);
       break;
     case wmf::SETVIEWPORTEXT:
-      s.ViewportExt = PointYX(p, 0);
+      s.ViewportExt = PointYX(p, wmf::PointParam);
       player.FixIsotropic();
       break;
     case wmf::OFFSETWINDOWORG:
-      s.WindowOrg.X += p[1];
-      s.WindowOrg.Y += p[0];
+    case wmf::OFFSETVIEWPORTORG: {
+      TPointD& origin = function == wmf::OFFSETWINDOWORG ? s.WindowOrg : s.ViewportOrg;
+      const TPointD by = PointYX(p, wmf::PointParam);
+      origin.X += by.X;
+      origin.Y += by.Y;
       break;
-    case wmf::OFFSETVIEWPORTORG:
-      s.ViewportOrg.X += p[1];
-      s.ViewportOrg.Y += p[0];
-      break;
+    }
     case wmf::SCALEWINDOWEXT:
     case wmf::SCALEVIEWPORTEXT: {
-      // yDenom, yNum, xDenom, xNum
       TPointD& ext = function == wmf::SCALEWINDOWEXT ? s.WindowExt : s.ViewportExt;
-      if (p[0] == 0 || p[2] == 0) return ++player.Skipped, void();
-      ext.X = ext.X * p[3] / p[2];
-      ext.Y = ext.Y * p[1] / p[0];
+      const int16_t xd = p[wmf::ScaleXDenomParam], yd = p[wmf::ScaleYDenomParam];
+      if (xd == 0 || yd == 0) return ++player.Skipped, void();
+      ext.X = ext.X * p[wmf::ScaleXNumParam] / xd;
+      ext.Y = ext.Y * p[wmf::ScaleYNumParam] / yd;
       player.FixIsotropic();
       break;
     }
     case wmf::MOVETO:
-      player.MoveTo(PointYX(p, 0));
+      player.MoveTo(PointYX(p, wmf::PointParam));
       break;
     case wmf::LINETO:
-      player.LineTo(PointYX(p, 0));
+      player.LineTo(PointYX(p, wmf::PointParam));
       break;
     case wmf::RECTANGLE:
-      player.Rectangle(PointYX(p, 2), PointYX(p, 0));
+      player.Rectangle(PointYX(p, wmf::BoxParam), PointYX(p, wmf::BoxEndParam));
       break;
     case wmf::ELLIPSE:
-      player.Ellipse(PointYX(p, 2), PointYX(p, 0));
+      player.Ellipse(PointYX(p, wmf::BoxParam), PointYX(p, wmf::BoxEndParam));
       break;
     case wmf::ROUNDRECT:
-      player.RoundRect(PointYX(p, 4), PointYX(p, 2), p[1], p[0]);
+      player.RoundRect(PointYX(p, wmf::RoundRectBoxParam + 2), PointYX(p, wmf::RoundRectBoxParam),
+                       p[wmf::RoundRectCornerParam + 1], p[wmf::RoundRectCornerParam]);
       break;
     case wmf::ARC:
     case wmf::PIE:
     case wmf::CHORD: {
-      // yEnd, xEnd, yStart, xStart, bottom, right, top, left
       const auto kind = function == wmf::ARC   ? TMetafilePlayer::akArc
                         : function == wmf::PIE ? TMetafilePlayer::akPie
                                                : TMetafilePlayer::akChord;
-      player.Arc(PointYX(p, 6), PointYX(p, 4), PointYX(p, 2), PointYX(p, 0), kind);
+      player.Arc(PointYX(p, wmf::ArcBoxParam + 2), PointYX(p, wmf::ArcBoxParam), PointYX(p, wmf::ArcStartParam),
+                 PointYX(p, wmf::ArcEndParam), kind);
       break;
     }
     case wmf::POLYGON:
     case wmf::POLYLINE: {
-      const auto points = ReadPoints(p, 1, p.U(0));
-      if (points.size() != p.U(0)) return ++player.Skipped, void();
-      const uint32_t count = static_cast<uint32_t>(points.size());
+      const size_t count = p.U(wmf::PolyCountParam);
+      const auto points = ReadPoints(p, wmf::PolyPointsParam, count);
+      if (points.size() != count) return ++player.Skipped, void();
+      const uint32_t pointCount = static_cast<uint32_t>(points.size());
       if (function == wmf::POLYLINE)
         player.Polyline(points, false, false);
       else
-        player.PolyPolygon(points, std::span(&count, 1), true);
+        player.PolyPolygon(points, std::span(&pointCount, 1), true);
       break;
     }
     case wmf::POLYPOLYGON: {
-      const size_t polygons = p.U(0);
-      if (polygons > p.Count()) return ++player.Skipped, void();
+      const size_t polygons = p.U(wmf::PolygonsParam);
+      if (polygons > p.Count() - wmf::PolyPolyCountsParam) return ++player.Skipped, void();
       std::vector<uint32_t> counts;
       size_t total = 0;
-      for (size_t i = 0; i < polygons; ++i) total += counts.emplace_back(p.U(1 + i));
-      const auto points = ReadPoints(p, 1 + polygons, total);
+      for (size_t i = 0; i < polygons; ++i) total += counts.emplace_back(p.U(wmf::PolyPolyCountsParam + i));
+      const auto points = ReadPoints(p, wmf::PolyPolyCountsParam + polygons, total);
       if (points.size() != total) return ++player.Skipped, void();
       player.PolyPolygon(points, counts, true);
       break;
     }
     case wmf::SETPIXEL:
-      player.SetPixel(PointYX(p, 2), ColorAt(p, 0));
+      player.SetPixel(PointYX(p, wmf::PixelPointParam), ColorAt(p, wmf::PixelColorParam));
       break;
     case wmf::TEXTOUT: {
-      // length, string (padded to words), yStart, xStart
-      const size_t length = p.U(0);
-      const auto bytes = p.Reader.Bytes(wmf::RecordHeaderBytes + 2, length);
-      const size_t after = 1 + (length + 1) / 2;
+      const size_t length = p.U(wmf::TextLengthParam);
+      const auto bytes = p.Reader.Bytes(wmf::RecordHeaderBytes + 2 * wmf::TextStringParam, length);
+      const size_t after = wmf::TextStringParam + (length + 1) / 2;
       const TPointD at = PointYX(p, after);
       if (p.Reader.Short) return ++player.Skipped, void();
       const AnsiString text(bytes.begin(), bytes.end());
@@ -246,17 +270,16 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
       break;
     }
     case wmf::EXTTEXTOUT: {
-      // y, x, length, options, [rectangle], string (padded), [dx]
-      const TPointD at = PointYX(p, 0);
-      const size_t length = p.U(2);
-      const uint32_t options = p.U(3);
-      size_t k = 4;
+      const TPointD at = PointYX(p, wmf::ExtTextPointParam);
+      const size_t length = p.U(wmf::ExtTextLengthParam);
+      const uint32_t options = p.U(wmf::ExtTextOptionsParam);
+      size_t k = wmf::ExtTextRectParam;
       TPointD rect[2];
       const bool hasRect = (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
       if (hasRect) {
-        rect[0] = TPointD{double(p[4]), double(p[5])};
-        rect[1] = TPointD{double(p[6]), double(p[7])};
-        k = 8;
+        rect[0] = TPointD{double(p[k]), double(p[k + 1])};
+        rect[1] = TPointD{double(p[k + 2]), double(p[k + 3])};
+        k += wmf::ExtTextRectWords;
       }
       const auto bytes = p.Reader.Bytes(wmf::RecordHeaderBytes + 2 * k, length);
       if (p.Reader.Short) return ++player.Skipped, void();
@@ -276,26 +299,26 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
       player.SaveState();
       break;
     case wmf::RESTOREDC:
-      player.RestoreState(p[0]);
+      player.RestoreState(p[wmf::ValueParam]);
       break;
     case wmf::SELECTOBJECT:
-      player.SelectObject(p.U(0));
+      player.SelectObject(p.U(wmf::ValueParam));
       break;
     case wmf::DELETEOBJECT:
-      player.DeleteObject(p.U(0));
+      player.DeleteObject(p.U(wmf::ValueParam));
       break;
     case wmf::CREATEPENINDIRECT:
-      player.CreateObject(TMfPen{p[0], double(p[1]), ColorAt(p, 3)});
+      player.CreateObject(TMfPen{p[wmf::PenStyleParam], double(p[wmf::PenWidthParam]), ColorAt(p, wmf::PenColorParam)});
       break;
     case wmf::CREATEBRUSHINDIRECT:
-      player.CreateObject(TMfBrush{p[0], ColorAt(p, 1), p[3], nullptr});
+      player.CreateObject(
+          TMfBrush{p[wmf::BrushStyleParam], ColorAt(p, wmf::BrushColorParam), p[wmf::BrushHatchParam], nullptr});
       break;
     case wmf::CREATEFONTINDIRECT:
       player.CreateObject(TMfFont{ReadLogFont(p)});
       break;
     case wmf::DIBCREATEPATTERNBRUSH: {
-      // style, colour usage, DIB
-      std::shared_ptr<const TBitmap> pattern = player.LoadBitmap(p.From(2), {});
+      std::shared_ptr<const TBitmap> pattern = player.LoadBitmap(p.From(wmf::DibPatternBrushBitmapParam), {});
       player.CreateObject(TMfBrush{pattern ? BS_DIBPATTERNPT : BS_SOLID, 0x808080, 0, pattern});
       if (!pattern) player.SkipForBitmap();
       break;
@@ -311,20 +334,20 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
       if (function == wmf::CREATEPATTERNBRUSH) ++player.Skipped;
       break;
     case wmf::INTERSECTCLIPRECT:
-      player.IntersectClip(PointYX(p, 2), PointYX(p, 0));
+      player.IntersectClip(PointYX(p, wmf::BoxParam), PointYX(p, wmf::BoxEndParam));
       break;
     case wmf::EXCLUDECLIPRECT:
-      player.ExcludeClip(PointYX(p, 2), PointYX(p, 0));
+      player.ExcludeClip(PointYX(p, wmf::BoxParam), PointYX(p, wmf::BoxEndParam));
       break;
     case wmf::SELECTCLIPREGION:
-      if (p.U(0) == 0)
+      if (p.U(wmf::ValueParam) == 0)
         player.SelectClipDevice(nullptr);
       else
-        player.SelectObject(p.U(0));
+        player.SelectObject(p.U(wmf::ValueParam));
       break;
     case wmf::PATBLT:
-      // rop, height, width, y, x
-      player.Blit({}, {}, PointYX(p, 4), TPointD{double(p[3]), double(p[2])}, TRect{}, p.U32(0));
+      player.Blit({}, {}, PointYX(p, wmf::PatBltPointParam), PointYX(p, wmf::PatBltSizeParam), TRect{},
+                  p.U32(wmf::PatBltRopParam));
       break;
     case wmf::DIBBITBLT:
     case wmf::DIBSTRETCHBLT:
@@ -348,6 +371,8 @@ void PlayWindowsRecord(TMetafilePlayer& player, std::span<const uint8_t> record,
       ++player.Skipped;
       return;
   }
+  // The records that read past their fixed fields count their own damage and return
+  // before drawing; a read that still ran short is counted here, never trusted.
   if (p.Reader.Short) ++player.Skipped;
 }
 

@@ -230,6 +230,92 @@ TEST(MetafileTest, PolygonsCutShortAreSkippedNotDrawn) {
   }
 }
 
+namespace {
+
+// A null pen and a null brush selected (slots 0 and 1), so that only an object made
+// later shows; slot 2 is free.
+TWmfBuilder NullPenAndBrushWmf() {
+  TWmfBuilder wmf;
+  wmf.Objects = 3;
+  wmf.Rec(0x02FA, {5, 0, 0, 0, 0});  // CREATEPENINDIRECT: null
+  wmf.Rec(0x02FC, {1, 0, 0, 0});     // CREATEBRUSHINDIRECT: null
+  wmf.Rec(0x012D, {0});              // SELECTOBJECT 0
+  wmf.Rec(0x012D, {1});              // SELECTOBJECT 1
+  return wmf;
+}
+TEmfBuilder NullPenAndBrushEmf() {
+  TEmfBuilder emf;
+  emf.Handles = 2;
+  emf.Rec(37, {0x80000000 | 5});  // SELECTOBJECT stock NULL_BRUSH
+  emf.Rec(37, {0x80000000 | 8});  // SELECTOBJECT stock NULL_PEN
+  return emf;
+}
+
+}  // namespace
+
+// A record that ends before its fields do draws nothing, its missing fields are not
+// taken as 0, and it counts once as skipped. An object made by such a record changes
+// nothing when selected.
+TEST(MetafileTest, RecordsCutShortDrawNothingAndAreSkipped) {
+  const std::vector<uint8_t> wideText = {'W', 0, 'W', 0};
+  const struct {
+    const char* Name;
+    std::vector<uint8_t> Bytes;
+  } cases[] = {
+      // RECTANGLE, ELLIPSE: bottom, right; top and left are missing
+      {"wmf rectangle", RedFillWmf().Rec(0x041B, {96, 96}).Bytes(true, 96, 96, 96)},
+      {"wmf ellipse", RedFillWmf().Rec(0x0418, {96, 96}).Bytes(true, 96, 96, 96)},
+      // LINETO: y; x is missing (the default pen is black)
+      {"wmf line", RedFillWmf().Rec(0x0213, {90}).Bytes(true, 96, 96, 96)},
+      // TEXTOUT: length, the string; y and x are missing
+      {"wmf text out", RedFillWmf().Rec(0x0521, {2}, {'W', 'W'}).Bytes(true, 96, 96, 96)},
+      // PATBLT: PATCOPY (two words), height, width; y and x are missing
+      {"wmf pattern blit", RedFillWmf().Rec(0x061D, {0x0021, 0x00F0, 96, 96}).Bytes(true, 96, 96, 96)},
+      // STRETCHDIB: SRCCOPY (two words), colour usage; the rest is missing
+      {"wmf stretched bitmap", RedFillWmf().Rec(0x0F43, {0x0020, 0x00CC, 0}).Bytes(true, 96, 96, 96)},
+      // CREATEPENINDIRECT: solid, 30 wide; the colour is missing. Selected, then a line.
+      {"wmf pen creation", NullPenAndBrushWmf()
+                               .Rec(0x02FA, {0, 30})
+                               .Rec(0x012D, {2})
+                               .Rec(0x0214, {10, 10})
+                               .Rec(0x0213, {90, 90})
+                               .Bytes(true, 96, 96, 96)},
+      // CREATEBRUSHINDIRECT: solid, the colour's low word; its high word and the hatch are
+      // missing. Selected, then a rectangle.
+      {"wmf brush creation", NullPenAndBrushWmf()
+                                 .Rec(0x02FC, {0, 0x00FF})
+                                 .Rec(0x012D, {2})
+                                 .Rec(0x041B, {90, 90, 10, 10})
+                                 .Bytes(true, 96, 96, 96)},
+      // RECTANGLE, ELLIPSE: left, top; right and bottom are missing
+      {"emf rectangle", RedFillEmf().Rec(43, {96, 96}).Bytes()},
+      {"emf ellipse", RedFillEmf().Rec(42, {96, 96}).Bytes()},
+      // LINETO: x; y is missing (the default pen is black)
+      {"emf line", RedBrushEmf().Rec(54, {90}).Bytes()},
+      // POLYGON: bounds, three points; the last y is missing
+      {"emf polygon", RedFillEmf().Rec(3, {0, 0, 96, 96, 3, 10, 10, 90, 10, 90}).Bytes()},
+      // EXTTEXTOUTW: bounds, graphics mode, scales, reference, count; the rest is missing
+      {"emf text out", RedFillEmf().Rec(84, {0, 0, -1, -1, 1, 0, 0, 10, 10, 2}, wideText).Bytes()},
+      // STRETCHBLT: bounds, destination, PATCOPY; the rest is missing
+      {"emf stretch blit", RedFillEmf().Rec(77, {0, 0, -1, -1, 0, 0, 96, 96, 0x00F00021}).Bytes()},
+      // CREATEPEN: slot 1, solid, 30 wide; the width's y and the colour are missing.
+      // Selected, then a line.
+      {"emf pen creation",
+       NullPenAndBrushEmf().Rec(38, {1, 0, 30}).Rec(37, {1}).Rec(27, {10, 10}).Rec(54, {90, 90}).Bytes()},
+      // CREATEBRUSHINDIRECT: slot 1, solid; the colour and hatch are missing. Selected,
+      // then a rectangle.
+      {"emf brush creation", NullPenAndBrushEmf().Rec(39, {1, 0}).Rec(37, {1}).Rec(43, {10, 10, 90, 90}).Bytes()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto m = Loaded(c.Bytes);
+    const TRect ink = InkBoxOf(*Played(*m));
+    EXPECT_EQ(ink.Left, INT32_MAX) << "drawn at " << ink.Left << "," << ink.Top << " to " << ink.Right << ","
+                                   << ink.Bottom;
+    EXPECT_EQ(m->SkippedRecords(), 1);
+  }
+}
+
 TEST(MetafileTest, UnknownRecordsAreSkippedAndCounted) {
   const auto emf = Loaded(RedFillEmf().Rec(200, {1, 2, 3}).Rec(43, {0, 0, 96, 96}).Bytes());
   ExpectPixels(*Played(*emf), {{50, 50, kRed}});
