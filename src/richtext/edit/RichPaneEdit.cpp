@@ -9,7 +9,6 @@
 #include "richtext/interchange/RPRTFProps.h"
 #include "richtext/model/RPException.h"
 #include "richtext/model/RPStyle.h"
-#include "richtext/screen/RPControlWidgets.h"
 #include "richtext/table/RPTableItem.h"
 
 TCustomRichPaneEdit::TCustomRichPaneEdit(TComponent* owner) : TCustomRichPaneEdit(owner, &TRPEditRPData::Create) {}
@@ -417,9 +416,7 @@ void TCustomRichPaneEdit::AttachSmartPopupToCaret() {
 TRichPaneEdit::TRichPaneEdit(TComponent* owner) : TRichPaneEdit(owner, &TRPEditRPData::Create) {}
 
 TRichPaneEdit::TRichPaneEdit(TComponent* owner, TDataFactory createData)
-    : TCustomRichPaneEdit(owner, createData), FWindow(std::make_unique<TRPEditWindow>(nullptr, *this)) {
-  RegisterRPControlClasses();
-}
+    : TCustomRichPaneEdit(owner, createData), FWindow(std::make_unique<TRPEditWindow>(nullptr, *this)) {}
 
 TRichPaneEdit::~TRichPaneEdit() {
   MarkDestroying();

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/base/LibraryStartup.h"
 #include "richtext/interchange/RPFDocumentFormat.h"
 #include "richtext/model/RPModelStartup.h"
 
@@ -13,12 +14,4 @@ void StartRichTextInterchange() {
   });
 }
 
-// The symbol the library's users ask the linker for.
-extern "C" {
-extern const char QfRichTextInterchangeStartup;
-const char QfRichTextInterchangeStartup = 1;
-}
-
-namespace {
-[[maybe_unused]] const bool Started = (StartRichTextInterchange(), true);
-}  // namespace
+QF_LIBRARY_STARTUP(QfRichTextInterchangeStartup, StartRichTextInterchange)

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "imaging/png/PngCodec.h"
+#include "platform/base/LibraryStartup.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/JpegImage.h"
@@ -30,12 +31,4 @@ void StartRichTextModel() {
   });
 }
 
-// The symbol the library's users ask the linker for.
-extern "C" {
-extern const char QfRichTextModelStartup;
-const char QfRichTextModelStartup = 1;
-}
-
-namespace {
-[[maybe_unused]] const bool Started = (StartRichTextModel(), true);
-}  // namespace
+QF_LIBRARY_STARTUP(QfRichTextModelStartup, StartRichTextModel)

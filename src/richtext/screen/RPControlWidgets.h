@@ -5,7 +5,8 @@
 //
 // RegisterRPControlClasses makes controls known to documents read from the native
 // format: the control item class, the button and edit component classes by their stream
-// names, and the factory that wraps a control read from a stream.
+// names, and the factory that wraps a control read from a stream. The library's start-up
+// calls it (RPScreenStartup.h).
 #pragma once
 
 #include <memory>

@@ -1,11 +1,8 @@
 // The rich view on screen.
 #include "richtext/screen/RichPane.h"
 
-#include "richtext/screen/RPControlWidgets.h"
-
-TRichPane::TRichPane(TComponent* owner) : TCustomRichPane(owner), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {
-  RegisterRPControlClasses();
-}
+TRichPane::TRichPane(TComponent* owner)
+    : TCustomRichPane(owner), FWindow(std::make_unique<TRPWindow>(nullptr, *this)) {}
 
 TRichPane::~TRichPane() {
   // The controls of the document's items and the smart popup button stand in the window:

@@ -95,7 +95,6 @@ TEST(RPControlItemsScreenTest, AButtonAndAnEditStandInTheTextAndMoveWithIt) {
 }
 
 TEST(RPControlItemsScreenTest, TheControlsArePaintedIntoAPageImage) {
-  RegisterRPControlClasses();
   TRPStyle style(nullptr);
   TRPReportHelper helper(nullptr);
   helper.RichPane().SetStyle(&style);
