@@ -316,6 +316,20 @@ TEST(MetafileTest, RecordsCutShortDrawNothingAndAreSkipped) {
   }
 }
 
+// A record cut short is skipped by the size its header gives: the play goes on with the
+// next record as if the short one were not there.
+TEST(MetafileTest, ARecordCutShortLeavesTheRecordsAfterItDrawn) {
+  const auto wmf = Loaded(RedFillWmf().Rec(0x041B, {96, 96}).Rec(0x041B, {40, 40, 10, 10}).Bytes(true, 96, 96, 96));
+  const auto emf = Loaded(RedFillEmf().Rec(43, {96, 96}).Rec(43, {10, 10, 40, 40}).Bytes());
+  for (const TMetafile* m : {wmf.get(), emf.get()}) {
+    SCOPED_TRACE(m->Enhanced() ? "emf" : "wmf");
+    const auto played = Played(*m);
+    ExpectPixels(*played, {{20, 20, kRed}});
+    EXPECT_LT(InkBoxOf(*played).Right, 50);
+    EXPECT_EQ(m->SkippedRecords(), 1);
+  }
+}
+
 TEST(MetafileTest, UnknownRecordsAreSkippedAndCounted) {
   const auto emf = Loaded(RedFillEmf().Rec(200, {1, 2, 3}).Rec(43, {0, 0, 96, 96}).Bytes());
   ExpectPixels(*Played(*emf), {{50, 50, kRed}});
